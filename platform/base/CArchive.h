@@ -1,0 +1,105 @@
+// CArchive: the framework's binary stream over a CFile. Integers are little-endian;
+// strings carry the length prefix of the stored formats (one byte below 255, 0xFF and a
+// word up to 65533, 0xFF 0xFFFF and a double word beyond). Objects are written as class
+// and object records sharing one index counter, so that files of the original program
+// read and the files we write are byte-identical to its files.
+#pragma once
+
+#include "CException.h"
+#include "Types.h"
+
+#include <map>
+#include <vector>
+
+class CFile;
+class CObject;
+struct CRuntimeClass;
+class CDocument;
+
+class CArchive {
+public:
+    enum Mode { store = 0, load = 1, bNoFlushOnDelete = 2, bNoByteSwap = 4 };
+
+    CArchive(CFile* pFile, UINT nMode, int nBufSize = 4096, void* lpBuf = nullptr);
+    ~CArchive();
+    CArchive(const CArchive&) = delete;
+    CArchive& operator=(const CArchive&) = delete;
+
+    BOOL IsLoading() const { return (m_nMode & load) != 0; }
+    BOOL IsStoring() const { return (m_nMode & load) == 0; }
+    BOOL IsBufferEmpty() const;
+    CFile* GetFile() const { return m_pFile; }
+    UINT GetObjectSchema();
+    void SetObjectSchema(UINT nSchema) { m_nObjectSchema = nSchema; }
+
+    // Raw bytes. Read returns how many bytes were available (fewer at the end of the
+    // file, without throwing); the typed operators throw CArchiveException::endOfFile.
+    UINT Read(void* lpBuf, UINT nMax);
+    void Write(const void* lpBuf, UINT nMax);
+    void Flush();
+    void Close();
+    void Abort();
+
+    CArchive& operator<<(BYTE b);
+    CArchive& operator<<(WORD w);
+    CArchive& operator<<(LONG l);
+    CArchive& operator<<(DWORD dw);
+    CArchive& operator<<(int i) { return *this << static_cast<LONG>(i); }
+    CArchive& operator<<(short s) { return *this << static_cast<WORD>(s); }
+    CArchive& operator<<(char ch) { return *this << static_cast<BYTE>(ch); }
+    CArchive& operator<<(float f);
+    CArchive& operator<<(double d);
+    CArchive& operator<<(const CString& s);
+    CArchive& operator<<(const CObject* pOb) { WriteObject(pOb); return *this; }
+
+    CArchive& operator>>(BYTE& b);
+    CArchive& operator>>(WORD& w);
+    CArchive& operator>>(LONG& l);
+    CArchive& operator>>(DWORD& dw);
+    CArchive& operator>>(int& i);
+    CArchive& operator>>(short& s);
+    CArchive& operator>>(char& ch);
+    CArchive& operator>>(float& f);
+    CArchive& operator>>(double& d);
+    CArchive& operator>>(CString& s);
+    template <class T>
+    CArchive& operator>>(T*& pOb)
+    {
+        pOb = static_cast<T*>(ReadObject(nullptr));
+        return *this;
+    }
+
+    // Counts as the collections store them: a word, or 0xFFFF and a double word.
+    void WriteCount(DWORD dwCount);
+    DWORD ReadCount();
+
+    void WriteString(const char* text);          // a text line, no prefix, no terminator
+    BOOL ReadString(CString& line);              // up to and without the line end
+
+    void WriteObject(const CObject* pOb);
+    CObject* ReadObject(const CRuntimeClass* pClassRefRequested);
+    void WriteClass(const CRuntimeClass* pClassRef);
+    CRuntimeClass* ReadClass(const CRuntimeClass* pClassRefRequested = nullptr, UINT* pSchema = nullptr,
+                             DWORD* pObTag = nullptr);
+
+    CDocument* m_pDocument = nullptr;
+
+private:
+    void FillBuffer(UINT nBytesNeeded);
+    void ReadExact(void* p, UINT n);
+    [[noreturn]] void ThrowEndOfFile();
+
+    CFile* m_pFile;
+    UINT m_nMode;
+    std::vector<BYTE> m_buffer;
+    UINT m_nBufPos = 0;   // next byte to read, or bytes waiting to be written
+    UINT m_nBufEnd = 0;   // end of valid bytes when loading
+    UINT m_nObjectSchema = static_cast<UINT>(-1);
+    bool m_bClosed = false;
+
+    // Object and class bookkeeping: one counter for both kinds of record.
+    std::map<const void*, DWORD> m_storeMap;
+    std::vector<const void*> m_loadArray;   // index -> CRuntimeClass* or CObject*
+    std::vector<bool> m_loadIsClass;
+    DWORD m_nMapCount = 1;
+};

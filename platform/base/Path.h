@@ -1,0 +1,52 @@
+// The file system as the system sees it: Windows-form paths in code page 932.
+//
+// "\" and "/" both separate. A drive letter maps through the drive table ("C:" is the
+// root of the file system unless configured otherwise). POSIX paths pass through. A name
+// that does not exist with its exact case is found without regard to case. Names are
+// stored on disk in UTF-8.
+#pragma once
+
+#include "CString.h"
+#include "Types.h"
+
+#include <string>
+#include <vector>
+
+// The native (UTF-8) path for a system path. Existing components are matched without
+// regard to case; components that do not exist yet are kept as given.
+std::string NativePath(const char* path);
+// The system path (CP932) for a native path.
+CString SystemPathFromNative(const std::string& nativePath);
+
+// Drive table. The settings or the environment variable MORVEL_DRIVES
+// ("C=/,D=/media/cdrom") configure it; letters without an entry are unavailable.
+void SetDriveRoot(char letter, const std::string& nativeRoot);
+std::string GetDriveRoot(char letter);           // empty when the letter is not mapped
+void ResetDriveTable();
+
+enum DriveType { DRIVE_UNKNOWN = 0, DRIVE_NO_ROOT_DIR = 1, DRIVE_REMOVABLE = 2, DRIVE_FIXED = 3 };
+UINT GetDriveType(const char* rootPath);
+BOOL GetVolumeLabel(const char* rootPath, CString& label);
+
+BOOL FileExists(const char* path);
+BOOL DirectoryExists(const char* path);
+BOOL CopyFile(const char* existing, const char* target, BOOL failIfExists);
+BOOL DeleteFile(const char* path);
+BOOL CreateDirectory(const char* path);           // one level, as Windows does
+BOOL RemoveDirectory(const char* path);
+BOOL MoveFile(const char* existing, const char* target);
+// Writes a whole file safely: the bytes go to a temporary file in the same folder that
+// then replaces the target, so the old content is never lost before the new one is whole.
+BOOL WriteFileAtomically(const char* path, const void* data, size_t size);
+
+CString GetCurrentDirectory();
+BOOL SetCurrentDirectory(const char* path);
+CString GetModuleFileName();                      // the running program, as a system path
+
+// Directory listing with "*" and "?" wildcards matched without regard to case.
+struct CFindFileEntry {
+    CString name;          // file name only
+    BOOL isDirectory;
+    DWORD size;
+};
+std::vector<CFindFileEntry> FindFiles(const char* pattern);
