@@ -8,7 +8,9 @@
 #include "CException.h"
 #include "Types.h"
 
+#include <cstdint>
 #include <map>
+#include <string>
 #include <vector>
 
 class CFile;
@@ -44,7 +46,6 @@ public:
     CArchive& operator<<(WORD w);
     CArchive& operator<<(LONG l);
     CArchive& operator<<(DWORD dw);
-    CArchive& operator<<(int i) { return *this << static_cast<LONG>(i); }
     CArchive& operator<<(short s) { return *this << static_cast<WORD>(s); }
     CArchive& operator<<(char ch) { return *this << static_cast<BYTE>(ch); }
     CArchive& operator<<(float f);
@@ -56,7 +57,6 @@ public:
     CArchive& operator>>(WORD& w);
     CArchive& operator>>(LONG& l);
     CArchive& operator>>(DWORD& dw);
-    CArchive& operator>>(int& i);
     CArchive& operator>>(short& s);
     CArchive& operator>>(char& ch);
     CArchive& operator>>(float& f);
@@ -88,6 +88,16 @@ private:
     void FillBuffer(UINT nBytesNeeded);
     void ReadExact(void* p, UINT n);
     [[noreturn]] void ThrowEndOfFile();
+    [[noreturn]] void ThrowArchive(int cause);
+    void CheckLoading();
+    void CheckStoring();
+    void WriteBytes(const void* p, UINT n);
+    void WriteBufferToFile();
+    // The length prefix of a stored string; bUnicode is set when the 0xFF 0xFFFE marker of
+    // a UTF-16 string came first.
+    DWORD ReadStringLength(bool& bUnicode);
+    void ReadBytesInto(std::string& out, uint64_t nBytes);
+    DWORD NextMapIndex();
 
     CFile* m_pFile;
     UINT m_nMode;
@@ -101,5 +111,7 @@ private:
     std::map<const void*, DWORD> m_storeMap;
     std::vector<const void*> m_loadArray;   // index -> CRuntimeClass* or CObject*
     std::vector<bool> m_loadIsClass;
+    std::vector<UINT> m_loadSchema;   // for class entries: the schema the file gave
     DWORD m_nMapCount = 1;
+    int m_nUncaughtAtStart = 0;
 };

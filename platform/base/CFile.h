@@ -54,17 +54,36 @@ public:
     CString GetFileName() const;
 
     static void Remove(const char* fileName);
+    // Fails when newName already exists, as renaming does on Windows.
     static void Rename(const char* oldName, const char* newName);
 
+    // The cause for an errno value, and the exception for it.
+    static int ErrnoToCause(int err);
+    [[noreturn]] static void ThrowErrno(int err, const CString& fileName);
+
 protected:
+    // The open stream for derived text files. Before reading or writing through it they
+    // call PrepareForRead / PrepareForWrite, which keep the C stream's rule that a switch
+    // between reading and writing passes through a positioning call.
+    std::FILE* GetStream() const { return m_fp; }
+    void PrepareForRead();
+    void PrepareForWrite();
+    void ThrowIfClosed() const;
+
     CString m_strFileName;
+    // Memory files are open from construction on and have no stream.
+    bool m_bAlwaysOpen = false;
 
 private:
+    enum LastOperation { opNone, opRead, opWrite };
+
     std::FILE* m_fp = nullptr;
+    mutable LastOperation m_lastOp = opNone;
 };
 
 // A file in memory that grows as it is written; the archive tests and the clipboard
-// use it. Attach gives it existing bytes to read.
+// use it. Attach gives it existing bytes to read. A file made with growBytes 0 keeps
+// its length: writing past its end throws CMemoryException.
 class CMemFile : public CFile {
 public:
     explicit CMemFile(UINT growBytes = 1024);
@@ -75,6 +94,7 @@ public:
     std::vector<BYTE> Detach();
     const std::vector<BYTE>& GetData() const { return m_data; }
 
+    // A memory file is not opened by name.
     BOOL Open(const char*, UINT, CFileException* = nullptr) override { return FALSE; }
     void Close() override;
     void Abort() override { Close(); }

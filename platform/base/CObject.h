@@ -7,6 +7,11 @@
 class CArchive;
 class CObject;
 
+// A schema number or'ed with this flag lets a class read older schemas itself: the archive
+// hands the stored number to Serialize through CArchive::GetObjectSchema instead of
+// rejecting the record.
+constexpr UINT VERSIONABLE_SCHEMA = 0x80000000u;
+
 struct CRuntimeClass {
     const char* m_lpszClassName;
     int m_nObjectSize;

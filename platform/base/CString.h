@@ -14,7 +14,7 @@ class CString {
 public:
     CString() = default;
     CString(const char* s) : m_str(s ? s : "") {}
-    CString(const char* s, int nLength) : m_str(s, s ? static_cast<size_t>(nLength) : 0) {}
+    CString(const char* s, int nLength) : m_str(s, s && nLength > 0 ? static_cast<size_t>(nLength) : 0) {}
     CString(const unsigned char* s) : CString(reinterpret_cast<const char*>(s)) {}
     explicit CString(char ch, int nRepeat = 1) : m_str(nRepeat > 0 ? static_cast<size_t>(nRepeat) : 0, ch) {}
     CString(const std::string& s) : m_str(s) {}

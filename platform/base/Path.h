@@ -20,9 +20,15 @@ CString SystemPathFromNative(const std::string& nativePath);
 
 // Drive table. The settings or the environment variable MORVEL_DRIVES
 // ("C=/,D=/media/cdrom") configure it; letters without an entry are unavailable.
-void SetDriveRoot(char letter, const std::string& nativeRoot);
+// "C:" is the file-system root unless the variable names it ("C=" removes it); an entry
+// ending in ";removable" ("E=/srv/stick;removable") marks media that come and go.
+// A root under /media, /mnt or /run/media counts as removable by itself.
+void SetDriveRoot(char letter, const std::string& nativeRoot);   // an empty root unmaps the letter
+void SetDriveRemovable(char letter, BOOL removable);
 std::string GetDriveRoot(char letter);           // empty when the letter is not mapped
-void ResetDriveTable();
+void ResetDriveTable();                          // back to the default and MORVEL_DRIVES
+// The letter whose root holds the current directory (the most specific root); 0 when none.
+char GetCurrentDriveLetter();
 
 enum DriveType { DRIVE_UNKNOWN = 0, DRIVE_NO_ROOT_DIR = 1, DRIVE_REMOVABLE = 2, DRIVE_FIXED = 3 };
 UINT GetDriveType(const char* rootPath);

@@ -1,0 +1,379 @@
+// Code page 932 conversions.
+//
+// The character tables are taken from glibc's "CP932" converter once, on first use: every
+// single byte and every lead/trail pair is decoded, and every Unicode character of the
+// basic plane is encoded. After that a conversion is a table lookup per character, which
+// keeps the painting code (that converts every cell text it draws) free of iconv calls,
+// locks and converter state. Building the encoding table from iconv's own answers also
+// keeps its choice among duplicate codes (NEC and IBM extensions), so a text read from a
+// file and written back comes out as the same characters.
+#include "platform/base/Cp932.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <iconv.h>
+#include <memory>
+
+namespace {
+
+constexpr char16_t kReplacement = 0xFFFD;
+constexpr char kUnknownByte = '?';
+
+bool IsTrailByte(BYTE b)
+{
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+
+class CCp932Tables {
+  public:
+    CCp932Tables();
+
+    // Unicode of a single byte, or U+FFFD when the byte is no character on its own.
+    char16_t Single(BYTE b) const { return m_toUnicode[b]; }
+    // Unicode of a lead/trail pair, or U+FFFD when the pair is unassigned.
+    char16_t Double(BYTE lead, BYTE trail) const { return m_toUnicode[(lead << 8) | trail]; }
+    // Code page 932 code of a basic-plane character: one byte (< 0x100) or a pair
+    // (lead << 8 | trail); -1 when the character has no code.
+    int Encode(char32_t cp) const
+    {
+        if (cp == 0)
+            return 0;
+        if (cp > 0xFFFF)
+            return -1;
+        const WORD code = m_fromUnicode[cp];
+        return code == 0 ? -1 : code;
+    }
+
+  private:
+    void BuildFromIconv();
+    void BuildAsciiOnly();
+
+    std::array<char16_t, 0x10000> m_toUnicode;
+    std::array<WORD, 0x10000> m_fromUnicode;
+};
+
+// iconv handle that closes itself.
+class CIconv {
+  public:
+    CIconv(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+    ~CIconv()
+    {
+        if (Ok())
+            iconv_close(m_cd);
+    }
+    CIconv(const CIconv&) = delete;
+    CIconv& operator=(const CIconv&) = delete;
+    bool Ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+    // Converts the whole input; false when any part of it cannot be converted.
+    bool Convert(const char* in, size_t inLen, char* out, size_t outCap, size_t* outLen)
+    {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        char* pIn = const_cast<char*>(in);
+        char* pOut = out;
+        size_t inLeft = inLen, outLeft = outCap;
+        const size_t r = iconv(m_cd, &pIn, &inLeft, &pOut, &outLeft);
+        if (r == static_cast<size_t>(-1) || inLeft != 0)
+            return false;
+        *outLen = outCap - outLeft;
+        return true;
+    }
+
+  private:
+    iconv_t m_cd;
+};
+
+CCp932Tables::CCp932Tables()
+{
+    m_toUnicode.fill(kReplacement);
+    m_fromUnicode.fill(0);
+    BuildFromIconv();
+}
+
+void CCp932Tables::BuildAsciiOnly()
+{
+    m_toUnicode.fill(kReplacement);
+    m_fromUnicode.fill(0);
+    for (int b = 0; b < 0x80; ++b) {
+        m_toUnicode[b] = static_cast<char16_t>(b);
+        m_fromUnicode[b] = static_cast<WORD>(b);
+    }
+    m_fromUnicode[0xA5] = 0x5C;
+}
+
+void CCp932Tables::BuildFromIconv()
+{
+    CIconv decoder("UTF-16LE", "CP932");
+    CIconv encoder("CP932", "UTF-16LE");
+    if (!decoder.Ok() || !encoder.Ok()) {
+        std::fprintf(stderr, "morvel: the CP932 converter of the C library is missing; "
+                             "Japanese text will not be shown.\n");
+        BuildAsciiOnly();
+        return;
+    }
+
+    char out[8];
+    size_t outLen = 0;
+    auto decode = [&](const char* in, size_t n) -> char16_t {
+        if (!decoder.Convert(in, n, out, sizeof out, &outLen) || outLen != 2)
+            return kReplacement;
+        return static_cast<char16_t>(static_cast<BYTE>(out[0]) | (static_cast<BYTE>(out[1]) << 8));
+    };
+
+    for (int b = 0; b < 0x100; ++b) {
+        if (IsCp932LeadByte(static_cast<BYTE>(b)))
+            continue;
+        const char in[1] = {static_cast<char>(b)};
+        m_toUnicode[b] = decode(in, 1);
+    }
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!IsCp932LeadByte(static_cast<BYTE>(lead)))
+            continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            if (trail == 0x7F)
+                continue;
+            const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+            m_toUnicode[(lead << 8) | trail] = decode(in, 2);
+        }
+    }
+
+    for (char32_t cp = 1; cp <= 0xFFFF; ++cp) {
+        if (cp >= 0xD800 && cp <= 0xDFFF)
+            continue;
+        if (cp < 0x80) {
+            // glibc keeps ASCII as it is; the table is filled directly to save the calls.
+            m_fromUnicode[cp] = static_cast<WORD>(cp);
+            continue;
+        }
+        const char in[2] = {static_cast<char>(cp & 0xFF), static_cast<char>(cp >> 8)};
+        if (!encoder.Convert(in, 2, out, sizeof out, &outLen))
+            continue;
+        WORD code = 0;
+        if (outLen == 1)
+            code = static_cast<BYTE>(out[0]);
+        else if (outLen == 2)
+            code = static_cast<WORD>((static_cast<BYTE>(out[0]) << 8) | static_cast<BYTE>(out[1]));
+        else
+            continue;
+        // Only keep answers that decode back to a character. Some characters are
+        // accepted for a code that decodes to a look-alike (the wave dash U+301C for
+        // 0x81 0x60, which decodes to U+FF5E): that is what an input method on this
+        // desktop types for the character users mean.
+        if (m_toUnicode[code] == kReplacement)
+            continue;
+        m_fromUnicode[cp] = code;
+    }
+
+    // Every character that a code decodes to must encode to a code that decodes to the
+    // same character again; fill any gap with the first code that produced it.
+    for (int code = 1; code < 0x10000; ++code) {
+        const char16_t u = m_toUnicode[code];
+        if (u == kReplacement || u == 0)
+            continue;
+        if (code < 0x100 && IsCp932LeadByte(static_cast<BYTE>(code)))
+            continue;
+        const WORD current = m_fromUnicode[u];
+        if (current == 0 || m_toUnicode[current] != u)
+            m_fromUnicode[u] = static_cast<WORD>(code);
+    }
+
+    // Both the backslash and the yen sign are typed for the byte 0x5C.
+    m_fromUnicode[0x5C] = 0x5C;
+    m_fromUnicode[0xA5] = 0x5C;
+}
+
+const CCp932Tables& Tables()
+{
+    static const std::unique_ptr<CCp932Tables> tables = std::make_unique<CCp932Tables>();
+    return *tables;
+}
+
+// Walks code page 932 text and calls emit(char32_t) for each character.
+template <typename Emit> void DecodeCp932(std::string_view s, bool forDisplay, Emit emit)
+{
+    const CCp932Tables& t = Tables();
+    const size_t n = s.size();
+    size_t i = 0;
+    while (i < n) {
+        const BYTE b = static_cast<BYTE>(s[i]);
+        if (b < 0x80) {
+            emit(forDisplay && b == 0x5C ? char32_t(0xA5) : char32_t(b));
+            ++i;
+        } else if (IsCp932LeadByte(b)) {
+            if (i + 1 < n && IsTrailByte(static_cast<BYTE>(s[i + 1]))) {
+                emit(t.Double(b, static_cast<BYTE>(s[i + 1])));
+                i += 2;
+            } else {
+                // A lead byte without a proper trail byte: only the lead byte is lost, so
+                // that an ASCII character after it survives.
+                emit(kReplacement);
+                ++i;
+            }
+        } else {
+            emit(t.Single(b));
+            ++i;
+        }
+    }
+}
+
+void AppendUtf8(std::string& out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+void AppendCp932(std::string& out, const CCp932Tables& t, char32_t cp)
+{
+    const int code = t.Encode(cp);
+    if (code < 0) {
+        out += kUnknownByte;
+    } else if (code < 0x100) {
+        out += static_cast<char>(code);
+    } else {
+        out += static_cast<char>(code >> 8);
+        out += static_cast<char>(code & 0xFF);
+    }
+}
+
+// Decodes one UTF-8 sequence at s[i]; returns its length and stores the code point, or
+// returns 1 with cp = U+FFFD for a malformed byte (overlong forms, surrogates and values
+// beyond U+10FFFF included).
+size_t DecodeUtf8(std::string_view s, size_t i, char32_t* cp)
+{
+    const BYTE b0 = static_cast<BYTE>(s[i]);
+    *cp = kReplacement;
+    if (b0 < 0x80) {
+        *cp = b0;
+        return 1;
+    }
+    size_t len;
+    char32_t value;
+    char32_t minimum;
+    if ((b0 & 0xE0) == 0xC0) {
+        len = 2;
+        value = b0 & 0x1F;
+        minimum = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        len = 3;
+        value = b0 & 0x0F;
+        minimum = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        len = 4;
+        value = b0 & 0x07;
+        minimum = 0x10000;
+    } else {
+        return 1;
+    }
+    if (i + len > s.size())
+        return 1;
+    for (size_t k = 1; k < len; ++k) {
+        const BYTE b = static_cast<BYTE>(s[i + k]);
+        if ((b & 0xC0) != 0x80)
+            return 1;
+        value = (value << 6) | (b & 0x3F);
+    }
+    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+        return 1;
+    *cp = value;
+    return len;
+}
+
+bool IsAsciiWithoutBackslash(std::string_view s)
+{
+    for (char c : s) {
+        if (static_cast<BYTE>(c) >= 0x80 || c == 0x5C)
+            return false;
+    }
+    return true;
+}
+
+bool IsAscii(std::string_view s)
+{
+    for (char c : s) {
+        if (static_cast<BYTE>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int Cp932CharLength(const char* p)
+{
+    if (!p || *p == '\0')
+        return 1;
+    if (IsCp932LeadByte(static_cast<BYTE>(p[0])) && p[1] != '\0')
+        return 2;
+    return 1;
+}
+
+std::string Cp932ToUtf8(std::string_view cp932, bool forDisplay)
+{
+    // Most texts the program handles (numbers, codes, file names) are plain ASCII.
+    if (forDisplay ? IsAsciiWithoutBackslash(cp932) : IsAscii(cp932))
+        return std::string(cp932);
+    std::string out;
+    out.reserve(cp932.size() * 3 / 2 + 4);
+    DecodeCp932(cp932, forDisplay, [&out](char32_t cp) { AppendUtf8(out, cp); });
+    return out;
+}
+
+std::u16string Cp932ToUtf16(std::string_view cp932, bool forDisplay)
+{
+    std::u16string out;
+    out.reserve(cp932.size());
+    DecodeCp932(cp932, forDisplay, [&out](char32_t cp) { out += static_cast<char16_t>(cp); });
+    return out;
+}
+
+std::string Utf8ToCp932(std::string_view utf8)
+{
+    if (IsAscii(utf8))
+        return std::string(utf8);
+    const CCp932Tables& t = Tables();
+    std::string out;
+    out.reserve(utf8.size());
+    size_t i = 0;
+    while (i < utf8.size()) {
+        char32_t cp;
+        i += DecodeUtf8(utf8, i, &cp);
+        AppendCp932(out, t, cp);
+    }
+    return out;
+}
+
+std::string Utf16ToCp932(std::u16string_view utf16)
+{
+    const CCp932Tables& t = Tables();
+    std::string out;
+    out.reserve(utf16.size() * 2);
+    size_t i = 0;
+    while (i < utf16.size()) {
+        char32_t cp = utf16[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+            utf16[i + 1] <= 0xDFFF) {
+            // A character outside the basic plane: code page 932 has none of them.
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
+            i += 2;
+        } else {
+            if (cp >= 0xD800 && cp <= 0xDFFF)
+                cp = kReplacement;
+            ++i;
+        }
+        AppendCp932(out, t, cp);
+    }
+    return out;
+}
