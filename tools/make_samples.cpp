@@ -1,0 +1,336 @@
+// make_samples: writes the demo work folder of a small building contractor with the
+// program's own writers.
+//
+//   make_samples <dir> [--ini <settings-file>]
+//
+// <dir>/MASTER  units, subjects of three levels and classifications ("Other Form")
+// <dir>/FORM    the estimation, parts and information forms
+// <dir>/WORK    the documents' folder, empty to begin with
+//
+// With --ini the settings file is written too, its folders pointing at <dir>.
+#include "app/CClassifyFile.h"
+#include "app/CEstimationFormFile.h"
+#include "app/CInformationFormFile.h"
+#include "app/CMorvelSettings.h"
+#include "app/CPartFormFile.h"
+#include "app/CSubjectFile.h"
+#include "app/CUnitFile.h"
+#include "app/MasterBackup.h"
+#include "platform/base/CArchive.h"
+#include "platform/base/CFile.h"
+#include "platform/base/Path.h"
+#include "platform/base/Profile.h"
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+CString Sj(const char* utf8)
+{
+    return CString::FromUtf8(utf8);
+}
+
+// ---- Master data -------------------------------------------------------------------------
+
+const char* const kUnits[] = {
+    "m",  "m2", "m3", "式", "箇所", "本", "枚",   "kg", "t", "台",     "人",   "日", "ケ所", "組",
+    "坪", "個", "袋", "缶", "巻",   "丁", "ヶ月", "回", "L", "セット", "時間", "基", "面",   "カ所",
+};
+
+struct NameUnit {
+    const char* name;
+    const char* unit;
+};
+
+const NameUnit kLargeSubjects[] = {
+    {"建築工事", "式"}, {"電気設備工事", "式"}, {"機械設備工事", "式"},
+    {"外構工事", "式"}, {"解体撤去工事", "式"}, {"諸経費", "式"},
+};
+
+const NameUnit kMiddleSubjects[] = {
+    {"直接仮設工事", "式"},     {"土工事", "式"},           {"地業工事", "式"},
+    {"鉄筋工事", "式"},         {"コンクリート工事", "式"}, {"型枠工事", "式"},
+    {"鉄骨工事", "式"},         {"防水工事", "式"},         {"屋根工事", "式"},
+    {"木工事", "式"},           {"金属工事", "式"},         {"左官工事", "式"},
+    {"建具工事", "式"},         {"ガラス工事", "式"},       {"塗装工事", "式"},
+    {"内装工事", "式"},         {"雑工事", "式"},           {"電灯設備工事", "式"},
+    {"動力設備工事", "式"},     {"弱電設備工事", "式"},     {"給排水衛生設備工事", "式"},
+    {"空気調和設備工事", "式"}, {"舗装工事", "式"},         {"植栽工事", "式"},
+    {"共通仮設費", "式"},       {"現場管理費", "式"},       {"一般管理費", "式"},
+};
+
+const NameUnit kSmallSubjects[] = {
+    {"水盛遣方", "m2"},
+    {"墨出し", "m2"},
+    {"外部足場", "m2"},
+    {"養生シート", "m2"},
+    {"内部足場", "m2"},
+    {"根切り", "m3"},
+    {"床付け", "m2"},
+    {"埋戻し", "m3"},
+    {"残土処分", "m3"},
+    {"砕石地業 t=60", "m2"},
+    {"防湿フィルム", "m2"},
+    {"捨てコンクリート", "m3"},
+    {"既製コンクリート杭", "本"},
+    {"異形鉄筋 D10", "t"},
+    {"異形鉄筋 D13", "t"},
+    {"異形鉄筋 D16", "t"},
+    {"異形鉄筋 D19", "t"},
+    {"鉄筋加工組立", "t"},
+    {"鉄筋運搬", "t"},
+    {"普通コンクリート Fc24 S18", "m3"},
+    {"普通コンクリート Fc21 S15", "m3"},
+    {"コンクリートポンプ打設", "m3"},
+    {"普通型枠", "m2"},
+    {"基礎型枠", "m2"},
+    {"打放し型枠", "m2"},
+    {"鉄骨加工組立", "t"},
+    {"高力ボルト M20", "本"},
+    {"アンカーボルト", "本"},
+    {"アスファルト防水", "m2"},
+    {"塩ビシート防水", "m2"},
+    {"シーリング", "m"},
+    {"ガルバリウム鋼板折板葺", "m2"},
+    {"構造材 プレカット", "m3"},
+    {"造作材", "m3"},
+    {"ステンレス手摺", "m"},
+    {"モルタル塗り", "m2"},
+    {"アルミサッシ", "箇所"},
+    {"木製建具", "箇所"},
+    {"フロートガラス 5mm", "m2"},
+    {"合成樹脂エマルションペイント塗り", "m2"},
+    {"せっこうボード張り t=12.5", "m2"},
+    {"ビニルクロス張り", "m2"},
+    {"ビニル床シート張り", "m2"},
+    {"タイルカーペット張り", "m2"},
+    {"美装工", "式"},
+    {"照明器具", "台"},
+    {"電線 VVF 2.0-3C", "m"},
+    {"分電盤", "面"},
+    {"給水管 HIVP 20A", "m"},
+    {"衛生器具", "組"},
+    {"ルームエアコン", "台"},
+    {"アスファルト舗装 t=50", "m2"},
+    {"コンクリート平板", "m2"},
+    {"高木植栽", "本"},
+};
+
+const NameUnit kClassifications[] = {
+    {"材料費", "100"}, {"労務費", "100"},   {"外注費", "100"},   {"機械経費", "100"},
+    {"経費", "100"},   {"共通仮設費", "5"}, {"現場管理費", "8"}, {"一般管理費", "10"},
+};
+
+// ---- Forms ---------------------------------------------------------------------------------
+
+// One estimation or parts form item: name, attribute, width, picture, formula, rounding,
+// then the form's four codes.
+struct FormItem10 {
+    const char* columns[10];
+};
+
+// Columns A to J of the estimate grid. Formulas name columns by these letters.
+const FormItem10 kEstimationItems[] = {
+    {{"名称", "文字", "24", "", "", "", "6", "", "A", "B"}},
+    {{"規格", "文字", "18", "", "", "", "", "", "B", "C"}},
+    {{"数量", "数値", "9", "###,###.##", "", "F(-3)", "3", "", "C", "D"}},
+    {{"単位", "文字", "5", "", "", "", "1", "", "D", "E"}},
+    {{"単価", "数値", "10", "###,###", "", "F(-1)", "", "", "E", "H"}},
+    {{"金額", "計 A", "12", "###,###,###", "C*E", "D(-1)", "", "2", "F", "J"}},
+    {{"原価単価", "数値", "10", "###,###", "", "F(-1)", "", "", "", "G"}},
+    {{"原価金額", "計 B", "12", "###,###,###", "C*G", "D(-1)", "", "3", "", "I"}},
+    {{"分類", "文字", "4", "", "", "", "4", "", "", ""}},
+    {{"備考", "文字", "16", "", "", "", "", "", "G", "M"}},
+};
+
+// Columns A to G of the parts grid.
+const FormItem10 kPartsItems[] = {
+    {{"部材名", "文字", "20", "", "", "", "2", "", "", ""}},
+    {{"規格", "文字", "16", "", "", "", "", "", "", ""}},
+    {{"数量", "数値", "8", "###,###.##", "", "F(-3)", "", "", "", ""}},
+    {{"単位", "文字", "5", "", "", "", "1", "", "", ""}},
+    {{"単価", "数値", "10", "###,###", "", "F(-1)", "", "", "", ""}},
+    {{"金額", "計算", "12", "###,###,###", "C*E", "D(-1)", "", "", "", ""}},
+    {{"備考", "文字", "14", "", "", "", "", "", "", ""}},
+};
+
+// One information item: name, attribute, width, picture, formula, rounding, E, P.
+struct FormItem8 {
+    const char* columns[8];
+};
+
+const FormItem8 kInformationItems[] = {
+    {{"得意先名", "文字", "30", "", "", "", "", ""}},
+    {{"工事名称", "文字", "30", "", "", "", "", ""}},
+    {{"工事場所", "文字", "30", "", "", "", "", ""}},
+    {{"見積日", "文字", "12", "", "", "", "", ""}},
+    {{"有効期限", "文字", "12", "", "", "", "", ""}},
+    {{"工期", "文字", "20", "", "", "", "", ""}},
+    {{"支払条件", "文字", "20", "", "", "", "", ""}},
+    {{"税抜見積", "税抜見積", "14", "###,###,###", "", "D(-1)", "2", ""}},
+    {{"消費税", "消費税", "14", "###,###,###", "", "D(-1)", "2", ""}},
+    {{"税込見積", "税込見積", "14", "###,###,###", "", "D(-1)", "2", ""}},
+    {{"出精値引", "数値", "14", "###,###,###", "", "D(-1)", "2", ""}},
+    {{"御見積金額", "計算", "14", "###,###,###", "J-K", "D(-1)", "3", ""}},
+    {{"担当者", "文字", "12", "", "", "", "", ""}},
+};
+
+// ---- Writing -------------------------------------------------------------------------------
+
+bool WriteArchiveFile(const CString& path, const std::function<void(CArchive&)>& store)
+{
+    try {
+        CFile file(path, CFile::modeCreate | CFile::modeWrite);
+        CArchive ar(&file, CArchive::store, 4096);
+        store(ar);
+        ar.Close();
+        file.Close();
+        return true;
+    } catch (const CException& e) {
+        std::fprintf(stderr, "make_samples: %s: %s\n", path.ToUtf8().c_str(),
+                     e.GetErrorText().ToUtf8().c_str());
+        return false;
+    }
+}
+
+template <class TForm, class TItem, size_t N> void FillForm(TForm& form, const TItem (&items)[N])
+{
+    for (size_t i = 0; i < N; ++i) {
+        for (int j = 0; j < TForm::COLUMN_COUNT; ++j)
+            form.GetItem(static_cast<int>(i), j) = Sj(items[i].columns[j]);
+    }
+    form.m_nCount = static_cast<int>(N);
+}
+
+template <size_t N> void FillSubjects(CSubjectFile& subjects, int nLevel, const NameUnit (&entries)[N])
+{
+    for (size_t i = 0; i < N; ++i) {
+        subjects.m_strName[nLevel][i] = Sj(entries[i].name);
+        subjects.m_strUnit[nLevel][i] = Sj(entries[i].unit);
+    }
+    subjects.m_nCount[nLevel] = static_cast<int>(N);
+}
+
+bool MakeFolder(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    std::filesystem::create_directories(path, ec);
+    if (ec) {
+        std::fprintf(stderr, "make_samples: cannot create %s: %s\n", path.c_str(), ec.message().c_str());
+        return false;
+    }
+    return true;
+}
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: make_samples <dir> [--ini <settings-file>]\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string dirArg, iniArg;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--ini" && i + 1 < argc)
+            iniArg = argv[++i];
+        else if (!arg.empty() && arg[0] != '-' && dirArg.empty())
+            dirArg = arg;
+        else
+            return Usage();
+    }
+    if (dirArg.empty())
+        return Usage();
+
+    const std::filesystem::path root = std::filesystem::absolute(dirArg).lexically_normal();
+    const std::filesystem::path master = root / "MASTER", form = root / "FORM", work = root / "WORK";
+    if (!MakeFolder(master) || !MakeFolder(form) || !MakeFolder(work))
+        return 1;
+    // Keeps the empty document folder in version control.
+    if (!std::filesystem::exists(work / ".gitkeep"))
+        WriteFileAtomically(SystemPathFromNative((work / ".gitkeep").string()), "", 0);
+
+    const CString masterFolder = SystemPathFromNative(master.string()) + "\\";
+    const CString formFolder = SystemPathFromNative(form.string()) + "\\";
+
+    CUnitFile units;
+    for (const char* unit : kUnits)
+        units.m_strUnit[static_cast<size_t>(units.m_nCount++)] = Sj(unit);
+
+    CSubjectFile subjects;
+    FillSubjects(subjects, CSubjectFile::levelLarge, kLargeSubjects);
+    FillSubjects(subjects, CSubjectFile::levelMiddle, kMiddleSubjects);
+    FillSubjects(subjects, CSubjectFile::levelSmall, kSmallSubjects);
+
+    CClassifyFile classes;
+    for (const NameUnit& entry : kClassifications) {
+        classes.m_strName[static_cast<size_t>(classes.m_nCount)] = Sj(entry.name);
+        classes.m_strPercent[static_cast<size_t>(classes.m_nCount)] = Sj(entry.unit);
+        ++classes.m_nCount;
+    }
+
+    CEstimationFormFile estimation;
+    FillForm(estimation, kEstimationItems);
+    CPartFormFile parts;
+    FillForm(parts, kPartsItems);
+    CInformationFormFile information;
+    FillForm(information, kInformationItems);
+
+    bool ok = true;
+    ok &= WriteArchiveFile(masterFolder + GetMasterStartupFileName(masterUnit),
+                           [&](CArchive& ar) { units.Serialize(ar); });
+    ok &= WriteArchiveFile(masterFolder + GetMasterStartupFileName(masterLarge),
+                           [&](CArchive& ar) { subjects.SerializeLarge(ar); });
+    ok &= WriteArchiveFile(masterFolder + GetMasterStartupFileName(masterMiddle),
+                           [&](CArchive& ar) { subjects.SerializeMiddle(ar); });
+    ok &= WriteArchiveFile(masterFolder + GetMasterStartupFileName(masterSmall),
+                           [&](CArchive& ar) { subjects.SerializeSmall(ar); });
+    ok &= WriteArchiveFile(masterFolder + GetMasterStartupFileName(masterClassify),
+                           [&](CArchive& ar) { classes.Serialize(ar); });
+    ok &= WriteArchiveFile(formFolder + "meisai.MMK", [&](CArchive& ar) { estimation.Serialize(ar); });
+    ok &= WriteArchiveFile(formFolder + "BUZAI.MBK", [&](CArchive& ar) { parts.Serialize(ar); });
+    ok &= WriteArchiveFile(formFolder + "JYOUHOU.MJK", [&](CArchive& ar) { information.Serialize(ar); });
+    if (!ok)
+        return 1;
+
+    if (!iniArg.empty()) {
+        const std::filesystem::path ini = std::filesystem::absolute(iniArg).lexically_normal();
+        CProfileFile profile(SystemPathFromNative(ini.string()));
+        CMorvelSettings settings(profile);
+        // Folders are written without their last separator: the lookup adds one.
+        settings.WritePathSetting("Work Drive", "C");
+        settings.WritePathSetting("Work Field", SystemPathFromNative(work.string()));
+        settings.WritePathSetting("Estimation Form", SystemPathFromNative(form.string()));
+        settings.WritePathSetting("Parts Form", SystemPathFromNative(form.string()));
+        settings.WritePathSetting("Information Form", SystemPathFromNative(form.string()));
+        settings.WritePathSetting("Other Form", SystemPathFromNative(master.string()));
+        settings.m_strEstimationFormFile = "meisai.MMK";
+        settings.m_strInformationFormFile = "JYOUHOU.MJK";
+        settings.m_strPartFormFile = "BUZAI.MBK";
+        settings.WriteFormFileNames();
+        settings.m_nTax = 8;
+        settings.m_nDirection = 1;
+        settings.m_nRoundOff = 0;
+        settings.m_nBackupFile = 0;
+        settings.m_nRoundMode = 3;
+        settings.WriteInputSettings();
+        if (!FileExists(settings.GetProfileString("Path Setting", "Other Form", "") + "\\TANNI.MTD")) {
+            std::fprintf(stderr, "make_samples: the settings file %s could not be written\n", ini.c_str());
+            return 1;
+        }
+    }
+
+    std::printf(
+        "make_samples: wrote %s (%d units, %d/%d/%d subjects, %d classifications, forms of %d/%d/%d items)\n",
+        root.c_str(), units.GetCount(), subjects.GetCount(0), subjects.GetCount(1), subjects.GetCount(2),
+        classes.GetCount(), estimation.GetCount(), parts.GetCount(), information.GetCount());
+    return 0;
+}
