@@ -30,7 +30,10 @@ constexpr DWORD kMaxMapCount = 0x3FFFFFFEu;
 // short file costs no more than one piece of memory before the end of the file shows.
 constexpr uint64_t kStringChunk = 1u << 20;
 
-inline WORD LoadWord(const BYTE* p) { return static_cast<WORD>(p[0] | (p[1] << 8)); }
+inline WORD LoadWord(const BYTE* p)
+{
+    return static_cast<WORD>(p[0] | (p[1] << 8));
+}
 inline DWORD LoadDword(const BYTE* p)
 {
     return static_cast<DWORD>(p[0]) | (static_cast<DWORD>(p[1]) << 8) | (static_cast<DWORD>(p[2]) << 16) |
@@ -86,7 +89,10 @@ void CArchive::ThrowArchive(int cause)
     throw CArchiveException(cause, m_pFile != nullptr ? m_pFile->GetFilePath() : CString());
 }
 
-void CArchive::ThrowEndOfFile() { ThrowArchive(CArchiveException::endOfFile); }
+void CArchive::ThrowEndOfFile()
+{
+    ThrowArchive(CArchiveException::endOfFile);
+}
 
 void CArchive::CheckLoading()
 {
@@ -398,7 +404,8 @@ CArchive& CArchive::operator>>(double& d)
     CheckLoading();
     BYTE bytes[8];
     ReadExact(bytes, 8);
-    const uint64_t bits = static_cast<uint64_t>(LoadDword(bytes)) | (static_cast<uint64_t>(LoadDword(bytes + 4)) << 32);
+    const uint64_t bits =
+        static_cast<uint64_t>(LoadDword(bytes)) | (static_cast<uint64_t>(LoadDword(bytes + 4)) << 32);
     std::memcpy(&d, &bits, sizeof d);
     return *this;
 }
@@ -487,7 +494,8 @@ CArchive& CArchive::operator>>(CString& s)
     ReadBytesInto(raw, static_cast<uint64_t>(len) * 2);
     std::u16string text(len, u'\0');
     for (size_t i = 0; i < len; ++i)
-        text[i] = static_cast<char16_t>(static_cast<BYTE>(raw[2 * i]) | (static_cast<BYTE>(raw[2 * i + 1]) << 8));
+        text[i] =
+            static_cast<char16_t>(static_cast<BYTE>(raw[2 * i]) | (static_cast<BYTE>(raw[2 * i + 1]) << 8));
     s = CString(Utf16ToCp932(text));
     return *this;
 }
@@ -535,7 +543,8 @@ BOOL CArchive::ReadString(CString& line)
         bAny = true;
         const BYTE* start = m_buffer.data() + m_nBufPos;
         const BYTE* endp = m_buffer.data() + m_nBufEnd;
-        const BYTE* nl = static_cast<const BYTE*>(std::memchr(start, '\n', static_cast<size_t>(endp - start)));
+        const BYTE* nl =
+            static_cast<const BYTE*>(std::memchr(start, '\n', static_cast<size_t>(endp - start)));
         if (nl == nullptr) {
             out.append(reinterpret_cast<const char*>(start), static_cast<size_t>(endp - start));
             m_nBufPos = m_nBufEnd;
@@ -565,7 +574,8 @@ DWORD CArchive::NextMapIndex()
 void CArchive::WriteClass(const CRuntimeClass* pClassRef)
 {
     CheckStoring();
-    if (pClassRef == nullptr || (pClassRef->m_wSchema & 0xFFFF) == 0xFFFF || pClassRef->m_lpszClassName == nullptr)
+    if (pClassRef == nullptr || (pClassRef->m_wSchema & 0xFFFF) == 0xFFFF ||
+        pClassRef->m_lpszClassName == nullptr)
         ThrowArchive(CArchiveException::badClass);
     auto it = m_storeMap.find(pClassRef);
     if (it != m_storeMap.end()) {

@@ -171,7 +171,10 @@ BOOL CFile::Open(const char* fileName, UINT openFlags, CFileException* pError)
     return TRUE;
 }
 
-BOOL CFile::IsOpen() const { return (m_fp != nullptr || m_bAlwaysOpen) ? TRUE : FALSE; }
+BOOL CFile::IsOpen() const
+{
+    return (m_fp != nullptr || m_bAlwaysOpen) ? TRUE : FALSE;
+}
 
 void CFile::ThrowIfClosed() const
 {
@@ -317,7 +320,10 @@ void CFile::SetLength(DWORD newLength)
     m_lastOp = opNone;
 }
 
-CString CFile::GetFileName() const { return LastComponent(m_strFileName); }
+CString CFile::GetFileName() const
+{
+    return LastComponent(m_strFileName);
+}
 
 void CFile::Remove(const char* fileName)
 {
@@ -362,7 +368,10 @@ void CFile::Rename(const char* oldName, const char* newName)
 // ---------------------------------------------------------------------------------------
 // CMemFile
 
-CMemFile::CMemFile(UINT growBytes) : m_nGrowBytes(growBytes) { m_bAlwaysOpen = true; }
+CMemFile::CMemFile(UINT growBytes) : m_nGrowBytes(growBytes)
+{
+    m_bAlwaysOpen = true;
+}
 
 CMemFile::CMemFile(const BYTE* data, UINT size, UINT growBytes) : m_nGrowBytes(growBytes)
 {

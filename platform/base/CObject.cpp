@@ -6,13 +6,20 @@
 #include <mutex>
 #include <vector>
 
-CRuntimeClass CObject::classCObject = {"CObject", static_cast<int>(sizeof(CObject)), 0xFFFF, nullptr, nullptr};
+CRuntimeClass CObject::classCObject = {"CObject", static_cast<int>(sizeof(CObject)), 0xFFFF, nullptr,
+                                       nullptr};
 
-CRuntimeClass* CObject::GetRuntimeClass() const { return &CObject::classCObject; }
+CRuntimeClass* CObject::GetRuntimeClass() const
+{
+    return &CObject::classCObject;
+}
 
 void CObject::Serialize(CArchive&) {}
 
-BOOL CObject::IsSerializable() const { return GetRuntimeClass()->m_wSchema != 0xFFFF ? TRUE : FALSE; }
+BOOL CObject::IsSerializable() const
+{
+    return GetRuntimeClass()->m_wSchema != 0xFFFF ? TRUE : FALSE;
+}
 
 BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const
 {

@@ -30,6 +30,6 @@ public:
 
 private:
     bool m_bText = true;
-    bool m_bAtEnd = false;      // a 0x1A was read in text mode
-    bool m_bPendingCR = false;  // a lone CR opens the next piece
+    bool m_bAtEnd = false;     // a 0x1A was read in text mode
+    bool m_bPendingCR = false; // a lone CR opens the next piece
 };

@@ -152,7 +152,10 @@ void CStringList::Serialize(CArchive& ar)
 
 CMapStringToString::CMapStringToString(INT_PTR /*nBlockSize*/) {}
 
-CMapStringToString::~CMapStringToString() { RemoveAll(); }
+CMapStringToString::~CMapStringToString()
+{
+    RemoveAll();
+}
 
 CMapStringToString::CAssoc* CMapStringToString::Find(const char* key) const
 {
@@ -196,7 +199,10 @@ BOOL CMapStringToString::LookupKey(const char* key, const char*& rKey) const
     return TRUE;
 }
 
-void CMapStringToString::SetAt(const char* key, const char* newValue) { (*this)[key] = newValue; }
+void CMapStringToString::SetAt(const char* key, const char* newValue)
+{
+    (*this)[key] = newValue;
+}
 
 CString& CMapStringToString::operator[](const char* key)
 {
@@ -237,7 +243,10 @@ void CMapStringToString::RemoveAll()
     m_index.clear();
 }
 
-POSITION CMapStringToString::GetStartPosition() const { return reinterpret_cast<POSITION>(m_pHead); }
+POSITION CMapStringToString::GetStartPosition() const
+{
+    return reinterpret_cast<POSITION>(m_pHead);
+}
 
 void CMapStringToString::GetNextAssoc(POSITION& rNextPosition, CString& rKey, CString& rValue) const
 {
@@ -252,7 +261,10 @@ void CMapStringToString::GetNextAssoc(POSITION& rNextPosition, CString& rKey, CS
     rNextPosition = reinterpret_cast<POSITION>(assoc->pNext);
 }
 
-void CMapStringToString::InitHashTable(UINT nHashSize, BOOL /*bAllocNow*/) { m_index.reserve(nHashSize); }
+void CMapStringToString::InitHashTable(UINT nHashSize, BOOL /*bAllocNow*/)
+{
+    m_index.reserve(nHashSize);
+}
 
 void CMapStringToString::Serialize(CArchive& ar)
 {

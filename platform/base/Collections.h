@@ -50,7 +50,10 @@ public:
     void FreeExtra() { m_data.shrink_to_fit(); }
     void RemoveAll() { m_data.clear(); }
 
-    TYPE GetAt(INT_PTR nIndex) const { return InRange(nIndex) ? m_data[static_cast<size_t>(nIndex)] : TYPE(); }
+    TYPE GetAt(INT_PTR nIndex) const
+    {
+        return InRange(nIndex) ? m_data[static_cast<size_t>(nIndex)] : TYPE();
+    }
     void SetAt(INT_PTR nIndex, ARG_TYPE newElement)
     {
         if (InRange(nIndex))
@@ -132,7 +135,8 @@ public:
     {
         if (nIndex < 0 || nCount <= 0 || static_cast<size_t>(nIndex) >= m_data.size())
             return;
-        const size_t last = std::min(m_data.size(), static_cast<size_t>(nIndex) + static_cast<size_t>(nCount));
+        const size_t last =
+            std::min(m_data.size(), static_cast<size_t>(nIndex) + static_cast<size_t>(nCount));
         m_data.erase(m_data.begin() + nIndex, m_data.begin() + static_cast<std::ptrdiff_t>(last));
     }
 
@@ -481,8 +485,14 @@ public:
     POSITION AddTail(TYPE newElement) { return BASE_CLASS::AddTail(newElement); }
     void AddHead(const CTypedPtrList* pNewList) { BASE_CLASS::AddHead(pNewList); }
     void AddTail(const CTypedPtrList* pNewList) { BASE_CLASS::AddTail(pNewList); }
-    POSITION InsertBefore(POSITION position, TYPE newElement) { return BASE_CLASS::InsertBefore(position, newElement); }
-    POSITION InsertAfter(POSITION position, TYPE newElement) { return BASE_CLASS::InsertAfter(position, newElement); }
+    POSITION InsertBefore(POSITION position, TYPE newElement)
+    {
+        return BASE_CLASS::InsertBefore(position, newElement);
+    }
+    POSITION InsertAfter(POSITION position, TYPE newElement)
+    {
+        return BASE_CLASS::InsertAfter(position, newElement);
+    }
     POSITION Find(TYPE searchValue, POSITION startAfter = nullptr) const
     {
         return BASE_CLASS::Find(searchValue, startAfter);
@@ -501,7 +511,10 @@ public:
     {
         BASE_CLASS::InsertAt(nIndex, newElement, nCount);
     }
-    void InsertAt(INT_PTR nStartIndex, const CTypedPtrArray* pNewArray) { BASE_CLASS::InsertAt(nStartIndex, pNewArray); }
+    void InsertAt(INT_PTR nStartIndex, const CTypedPtrArray* pNewArray)
+    {
+        BASE_CLASS::InsertAt(nStartIndex, pNewArray);
+    }
 };
 
 // ---------------------------------------------------------------------------------------
