@@ -5,7 +5,7 @@
 //
 // <dir>/MASTER  units, subjects of three levels and classifications ("Other Form")
 // <dir>/FORM    the estimation, parts and information forms
-// <dir>/WORK    the documents' folder, empty to begin with
+// <dir>/WORK    the documents' folder (make_sample_estimate writes the demo estimate there)
 //
 // With --ini the settings file is written too, its folders pointing at <dir>.
 #include "app/CClassifyFile.h"
@@ -143,7 +143,7 @@ const FormItem10 kEstimationItems[] = {
     {{"単価", "数値", "10", "###,###", "", "F(-1)", "", "", "E", "H"}},
     {{"金額", "計 A", "12", "###,###,###", "C*E", "D(-1)", "", "2", "F", "J"}},
     {{"原価単価", "数値", "10", "###,###", "", "F(-1)", "", "", "", "G"}},
-    {{"原価金額", "計 B", "12", "###,###,###", "C*G", "D(-1)", "", "3", "", "I"}},
+    {{"原価金額", "計 A", "12", "###,###,###", "C*G", "D(-1)", "", "3", "", "I"}},
     {{"分類", "文字", "4", "", "", "", "4", "", "", ""}},
     {{"備考", "文字", "16", "", "", "", "", "", "G", "M"}},
 };

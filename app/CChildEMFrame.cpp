@@ -1,0 +1,278 @@
+#include "app/CChildEMFrame.h"
+
+#include "app/CMainFrame.h"
+#include "platform/base/MessageBox.h"
+#include "platform/ui/CCmdUI.h"
+#include "platform/ui/CCreateContext.h"
+#include "platform/ui/CMenu.h"
+#include "platform/ui/CView.h"
+#include "platform/ui/CWinApp.h"
+#include "platform/ui/GdiObjects.h"
+#include "resources/ChildFrameIds.h"
+#include "resources/ResourceIds.h"
+
+IMPLEMENT_DYNCREATE(CChildEMFrame, CMDIChildWnd)
+
+BEGIN_MESSAGE_MAP(CChildEMFrame, CMDIChildWnd)
+ON_WM_CREATE()
+ON_WM_INITMENUPOPUP()
+ON_WM_MENUSELECT()
+ON_COMMAND(ID_VIEW_SUBJECT_LIST, OnViewSubjectList)
+ON_UPDATE_COMMAND_UI(ID_VIEW_SUBJECT_LIST, OnUpdateViewSubjectList)
+ON_COMMAND(ID_VIEW_ESTIMATEBAR, OnViewEstimateBar)
+ON_UPDATE_COMMAND_UI(ID_VIEW_ESTIMATEBAR, OnUpdateViewEstimateBar)
+ON_COMMAND(ID_VIEW_ESTIMATE_PAGEBAR, OnViewPageBar)
+ON_UPDATE_COMMAND_UI(ID_VIEW_ESTIMATE_PAGEBAR, OnUpdateViewPageBar)
+ON_COMMAND(ID_ESTIMATE_CLEAR, OnEstimateClear)
+ON_COMMAND(ID_INTRODUCTION, OnIntroduction)
+ON_UPDATE_COMMAND_UI(ID_INTRODUCTION, OnUpdateLeaveAlone)
+ON_UPDATE_COMMAND_UI(ID_ENVIRONMENT, OnUpdateLeaveAlone)
+ON_COMMAND(ID_VIEW_TOOLBAR, OnViewToolBar)
+ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateViewToolBar)
+END_MESSAGE_MAP()
+
+BOOL CChildEMFrame::s_bMenuSelected = FALSE;
+
+namespace {
+
+CChildEMFrame::CEstimateServices& Services()
+{
+    static CChildEMFrame::CEstimateServices s_services;
+    return s_services;
+}
+
+constexpr int kRangeTotalWidth = 100;
+
+// The stock GUI font, or the variable-pitch system font where there is none.
+CFont* DefaultGuiFont()
+{
+    HFONT hFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    if (hFont == nullptr)
+        hFont = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
+    return CFont::FromHandle(hFont);
+}
+
+} // namespace
+
+void CChildEMFrame::SetEstimateServices(const CEstimateServices& services)
+{
+    Services() = services;
+}
+
+const CChildEMFrame::CEstimateServices& CChildEMFrame::GetEstimateServices()
+{
+    return Services();
+}
+
+CChildEMFrame::CChildEMFrame() = default;
+
+CChildEMFrame::~CChildEMFrame() = default;
+
+BOOL CChildEMFrame::PreCreateWindow(CREATESTRUCT& cs)
+{
+    // Every document window opens maximised.
+    cs.style = WS_CHILD | WS_VISIBLE | WS_MAXIMIZE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE;
+    return CMDIChildWnd::PreCreateWindow(cs);
+}
+
+BOOL CChildEMFrame::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext)
+{
+    (void)lpcs;
+    CRuntimeClass* pTreeClass = Services().pTreeViewClass;
+    if (pContext == nullptr || pContext->m_pNewViewClass == nullptr || pTreeClass == nullptr)
+        return FALSE;
+    if (!m_wndSplitter.CreateStatic(this, 1, 2))
+        return FALSE;
+    // The grid first: the views get their initial update in this order, so the tree
+    // finds the grid ready when it fills itself.
+    if (!m_wndSplitter.CreateView(0, 1, pContext->m_pNewViewClass, CSize(0, 0), pContext))
+        return FALSE;
+    if (!m_wndSplitter.CreateView(0, 0, pTreeClass, CSize(TREE_INITIAL_WIDTH, 50), pContext))
+        return FALSE;
+    SetActiveView(GetGridView());
+    return TRUE;
+}
+
+int CChildEMFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CMDIChildWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    return CreateBars() ? 0 : -1;
+}
+
+BOOL CChildEMFrame::CreateBars()
+{
+    RegisterChildFrameResources();
+    if (!m_wndEstimateBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP) ||
+        !m_wndEstimateBar.LoadToolBar(IDR_ESTIMATEBAR))
+        return FALSE;
+    if (!m_wndPageBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP) ||
+        !m_wndPageBar.LoadToolBar(IDR_ESTIMATE_PAGEBAR))
+        return FALSE;
+
+    // The range total stands on the estimate bar in the room of button 12.
+    m_wndEstimateBar.SetButtonInfo(ESTIMATEBAR_RANGE_TOTAL_INDEX, IDC_RANGE_TOTAL, TBBS_SEPARATOR,
+                                   kRangeTotalWidth);
+    CRect rect;
+    m_wndEstimateBar.GetItemRect(ESTIMATEBAR_RANGE_TOTAL_INDEX, &rect);
+    rect.top = 2;
+    rect.bottom = 22;
+    if (!m_wndRangeTotal.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, rect, &m_wndEstimateBar,
+                                IDC_RANGE_TOTAL))
+        return FALSE;
+    m_wndRangeTotal.SetFont(DefaultGuiFont());
+    m_wndRangeTotal.SetReadOnly(TRUE);
+    m_wndRangeTotal.SetWindowText("");
+
+    const DWORD dwExtra = CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC;
+    m_wndEstimateBar.SetWindowText("見積ﾊﾞｰ "_sj);
+    m_wndPageBar.SetWindowText("見積ﾍﾟｰｼﾞﾊﾞｰ"_sj);
+    m_wndEstimateBar.SetBarStyle(m_wndEstimateBar.GetBarStyle() | dwExtra);
+    m_wndPageBar.SetBarStyle(m_wndPageBar.GetBarStyle() | dwExtra);
+    m_wndEstimateBar.EnableDocking(CBRS_ALIGN_ANY);
+    m_wndPageBar.EnableDocking(CBRS_ALIGN_ANY);
+    EnableDocking(CBRS_ALIGN_ANY);
+
+    // The page bar stands beside the estimate bar on the same row.
+    DockControlBar(&m_wndEstimateBar, AFX_IDW_DOCKBAR_TOP);
+    RecalcLayout();
+    m_wndEstimateBar.GetWindowRect(&rect);
+    rect.OffsetRect(1, 0);
+    DockControlBar(&m_wndPageBar, AFX_IDW_DOCKBAR_TOP, &rect);
+    return TRUE;
+}
+
+CView* CChildEMFrame::GetGridView() const
+{
+    return m_wndSplitter.GetSafeHwnd() != nullptr ? dynamic_cast<CView*>(m_wndSplitter.GetPane(0, 1)) : nullptr;
+}
+
+CView* CChildEMFrame::GetTreeView() const
+{
+    return m_wndSplitter.GetSafeHwnd() != nullptr ? dynamic_cast<CView*>(m_wndSplitter.GetPane(0, 0)) : nullptr;
+}
+
+// ---------------------------------------------------------------------------------------
+// Bars and the subject tree
+// ---------------------------------------------------------------------------------------
+
+void CChildEMFrame::OnViewSubjectList()
+{
+    if (m_nSubjectList == 1) {
+        m_wndSplitter.SetColumnInfo(0, 0, 0);
+        m_wndSplitter.RecalcLayout();
+        m_nSubjectList = 0;
+    } else {
+        m_wndSplitter.SetColumnInfo(0, TREE_SHOWN_WIDTH, 0);
+        m_wndSplitter.RecalcLayout();
+        m_nSubjectList = 1;
+    }
+}
+
+void CChildEMFrame::OnUpdateViewSubjectList(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetText(m_nSubjectList == 1 ? "科目ﾘｽﾄｳｨﾝﾄﾞｳ非表示(&H)"_sj : "科目ﾘｽﾄｳｨﾝﾄﾞｳ表示(&H)"_sj);
+}
+
+void CChildEMFrame::ToggleBar(CControlBar& bar)
+{
+    ShowControlBar(&bar, (bar.GetStyle() & WS_VISIBLE) == 0, FALSE);
+    RecalcLayout();
+}
+
+void CChildEMFrame::OnViewEstimateBar()
+{
+    ToggleBar(m_wndEstimateBar);
+}
+
+void CChildEMFrame::OnUpdateViewEstimateBar(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck((m_wndEstimateBar.GetStyle() & WS_VISIBLE) != 0 ? 1 : 0);
+}
+
+void CChildEMFrame::OnViewPageBar()
+{
+    ToggleBar(m_wndPageBar);
+}
+
+void CChildEMFrame::OnUpdateViewPageBar(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck((m_wndPageBar.GetStyle() & WS_VISIBLE) != 0 ? 1 : 0);
+}
+
+// The main tool bar belongs to the main frame. (This frame's estimate bar carries the
+// standard tool-bar id too, so the framework's own handling would toggle that one.)
+void CChildEMFrame::OnViewToolBar()
+{
+    if (auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
+        pMain->OnViewToolBar();
+}
+
+void CChildEMFrame::OnUpdateViewToolBar(CCmdUI* pCmdUI)
+{
+    if (auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
+        pMain->OnUpdateViewToolBar(pCmdUI);
+}
+
+// The settings commands stay as the main frame's handlers make them.
+void CChildEMFrame::OnUpdateLeaveAlone(CCmdUI* pCmdUI)
+{
+    (void)pCmdUI;
+}
+
+// ---------------------------------------------------------------------------------------
+// Commands on the whole estimate
+// ---------------------------------------------------------------------------------------
+
+void CChildEMFrame::OnEstimateClear()
+{
+    CView* pGrid = GetGridView();
+    const CEstimateServices& services = Services();
+    if (pGrid == nullptr || !services.getUsedRows || !services.cutAllRows || services.getUsedRows(pGrid) < 1)
+        return;
+    if (MessageBox("見積明細の内容をｸﾘｱします。よろしいですか？\n（情報入力の内容は消去されません）"_sj,
+                   "みつもりﾓﾙﾍﾞﾙ"_sj, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+        return;
+    // The rows go through the grid's own cut, with its undo and row clipboard; the
+    // information sheet's values stay.
+    SetActiveView(pGrid);
+    services.cutAllRows(pGrid);
+}
+
+void CChildEMFrame::OnIntroduction()
+{
+    const CEstimateServices& services = Services();
+    if (!services.runImportSheet) {
+        AfxMessageBox("導入処理の画面はまだ用意されていません。"_sj, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    services.runImportSheet(GetActiveDocument(), this);
+}
+
+// ---------------------------------------------------------------------------------------
+// Menus: the main frame widens its message pane while a menu is open
+// ---------------------------------------------------------------------------------------
+
+void CChildEMFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
+{
+    CMDIChildWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
+    if (CWnd* pMain = AfxGetMainWnd())
+        pMain->PostMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(pPopupMenu ? pPopupMenu->m_hMenu : nullptr),
+                           MAKELPARAM(static_cast<WORD>(nIndex), static_cast<WORD>(bSysMenu)));
+}
+
+void CChildEMFrame::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)
+{
+    CMDIChildWnd::OnMenuSelect(nItemID, nFlags, hSysMenu);
+    // A closing menu is passed on once, after a selection that had a menu.
+    if (hSysMenu == nullptr) {
+        if (!s_bMenuSelected)
+            return;
+        s_bMenuSelected = FALSE;
+    } else {
+        s_bMenuSelected = TRUE;
+    }
+    if (CWnd* pMain = AfxGetMainWnd())
+        pMain->PostMessage(WM_MENUSELECT, MAKEWPARAM(static_cast<WORD>(nItemID), static_cast<WORD>(nFlags)),
+                           reinterpret_cast<LPARAM>(hSysMenu));
+}

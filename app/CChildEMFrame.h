@@ -1,0 +1,85 @@
+// CChildEMFrame: the window of an estimate. A static splitter of one row and two columns
+// holds the subject tree (left, 130 pixels at first) and the estimate grid (right, the
+// active view); two tool bars stand at the top side by side: the estimate bar with the
+// read-only range-total box and the estimate page bar. The frame shows and hides the bars
+// and the subject tree, clears the estimate, and opens the master setup sheet with the
+// estimate's own forms.
+//
+// The grid and the tree are built in libraries above the shell; the estimate tools tell
+// the frame the tree's class and the few grid operations it needs (SetEstimateServices)
+// when the program starts.
+#pragma once
+
+#include "platform/ui/CMDIChildWnd.h"
+#include "platform/ui/CRichEditCtrl.h"
+#include "platform/ui/CSplitterWnd.h"
+#include "platform/ui/CToolBar.h"
+
+#include <functional>
+
+class CCmdUI;
+class CView;
+
+class CChildEMFrame : public CMDIChildWnd {
+    DECLARE_DYNCREATE(CChildEMFrame)
+public:
+    CChildEMFrame();
+    ~CChildEMFrame() override;
+
+    // What the frame asks of the estimate subsystem.
+    struct CEstimateServices {
+        // The subject tree view (the left pane).
+        CRuntimeClass* pTreeViewClass = nullptr;
+        // The used rows of the grid's edit page.
+        std::function<int(CView* pGrid)> getUsedRows;
+        // Cuts every used row through the grid's Cut command (its undo and row clipboard)
+        // and puts the grid's selection rectangle back.
+        std::function<void(CView* pGrid)> cutAllRows;
+        // The setup sheet in import mode over copies of the document's estimation and
+        // information forms (units, subjects, classifications and both form pages).
+        std::function<void(CDocument* pDoc, CWnd* pParent)> runImportSheet;
+    };
+    static void SetEstimateServices(const CEstimateServices& services);
+    static const CEstimateServices& GetEstimateServices();
+
+    // Widths of the subject tree's column.
+    enum { TREE_INITIAL_WIDTH = 130, TREE_SHOWN_WIDTH = 200 };
+
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
+
+    // The grid (pane 0, 1) and the tree (pane 0, 0); null before the client exists.
+    CView* GetGridView() const;
+    CView* GetTreeView() const;
+
+    // ---- parts (public for the tests that look at them) ---------------------------------
+    CToolBar m_wndEstimateBar;
+    CRichEditCtrl m_wndRangeTotal;
+    CToolBar m_wndPageBar;
+    CSplitterWnd m_wndSplitter;
+    int m_nSubjectList = 1; // 1 while the subject tree is shown
+
+    // ---- handlers ----------------------------------------------------------------------
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnViewSubjectList();
+    afx_msg void OnUpdateViewSubjectList(CCmdUI* pCmdUI);
+    afx_msg void OnViewEstimateBar();
+    afx_msg void OnUpdateViewEstimateBar(CCmdUI* pCmdUI);
+    afx_msg void OnViewPageBar();
+    afx_msg void OnUpdateViewPageBar(CCmdUI* pCmdUI);
+    afx_msg void OnEstimateClear();
+    afx_msg void OnIntroduction();
+    afx_msg void OnUpdateLeaveAlone(CCmdUI* pCmdUI);
+    afx_msg void OnViewToolBar();
+    afx_msg void OnUpdateViewToolBar(CCmdUI* pCmdUI);
+    afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    BOOL CreateBars();
+    void ToggleBar(CControlBar& bar);
+    // Whether the last menu selection of an estimate window came with a menu.
+    static BOOL s_bMenuSelected;
+};

@@ -1,0 +1,172 @@
+#include "app/CChildFormFrame.h"
+
+#include "app/CMainFrame.h"
+#include "platform/base/MessageBox.h"
+#include "platform/ui/CCmdUI.h"
+#include "platform/ui/CWinApp.h"
+#include "platform/ui/GdiObjects.h"
+#include "resources/ChildFrameIds.h"
+#include "resources/ResourceIds.h"
+
+IMPLEMENT_DYNCREATE(CChildFormFrame, CMDIChildWnd)
+
+BEGIN_MESSAGE_MAP(CChildFormFrame, CMDIChildWnd)
+ON_WM_CREATE()
+ON_COMMAND(ID_VIEW_PRINT_TOOLBAR, OnViewPrintToolBar)
+ON_UPDATE_COMMAND_UI(ID_VIEW_PRINT_TOOLBAR, OnUpdateViewPrintToolBar)
+ON_COMMAND(ID_VIEW_PRINT_EDITBAR, OnViewPrintEditBar)
+ON_UPDATE_COMMAND_UI(ID_VIEW_PRINT_EDITBAR, OnUpdateViewPrintEditBar)
+ON_COMMAND(ID_ENVIRONMENT, OnEnvironment)
+ON_UPDATE_COMMAND_UI(ID_ENVIRONMENT, OnUpdateEnvironment)
+ON_COMMAND(ID_INTRODUCTION, OnIntroduction)
+ON_COMMAND(ID_VIEW_TOOLBAR, OnViewToolBar)
+ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateViewToolBar)
+END_MESSAGE_MAP()
+
+const char* const CChildFormFrame::s_fontSizes[16] = {"8",  "9",  "10", "11", "12", "14", "16", "18",
+                                                      "20", "22", "24", "26", "28", "36", "48", "72"};
+
+namespace {
+
+// How far the dropped lists of the boxes reach below the bars.
+constexpr int kFontNameDrop = 120;
+constexpr int kFontSizeDrop = 100;
+constexpr int kFontSizeItemHeight = 15;
+
+CFont* DefaultGuiFont()
+{
+    HFONT hFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    if (hFont == nullptr)
+        hFont = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
+    return CFont::FromHandle(hFont);
+}
+
+} // namespace
+
+CChildFormFrame::CChildFormFrame() = default;
+
+CChildFormFrame::~CChildFormFrame() = default;
+
+BOOL CChildFormFrame::PreCreateWindow(CREATESTRUCT& cs)
+{
+    cs.style = WS_CHILD | WS_VISIBLE | WS_MAXIMIZE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE;
+    return CMDIChildWnd::PreCreateWindow(cs);
+}
+
+int CChildFormFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CMDIChildWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    return CreateBars() ? 0 : -1;
+}
+
+BOOL CChildFormFrame::CreateBars()
+{
+    RegisterChildFrameResources();
+    if (!m_wndPrintToolBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM) ||
+        !m_wndPrintToolBar.LoadToolBar(IDR_PRINT_TOOLBAR))
+        return FALSE;
+    if (!m_wndPrintEditBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP) ||
+        !m_wndPrintEditBar.LoadToolBar(IDR_PRINT_EDITBAR))
+        return FALSE;
+
+    // The places of the boxes. The font-name, line-style and fill-pattern boxes are the
+    // print-form editor's own owner-drawn controls and move into their places with it.
+    m_wndPrintEditBar.SetButtonInfo(PRINT_EDITBAR_FONT_NAME_INDEX, IDC_FONT_NAME, TBBS_SEPARATOR, FONT_NAME_WIDTH);
+    m_wndPrintEditBar.SetButtonInfo(PRINT_EDITBAR_FONT_SIZE_INDEX, IDC_FONT_SIZE, TBBS_SEPARATOR, FONT_SIZE_WIDTH);
+    m_wndPrintToolBar.SetButtonInfo(PRINT_TOOLBAR_LINE_STYLE_INDEX, IDC_LINE_STYLE, TBBS_SEPARATOR,
+                                    LINE_STYLE_WIDTH);
+    m_wndPrintToolBar.SetButtonInfo(PRINT_TOOLBAR_FILL_PATTERN_INDEX, IDC_FILL_PATTERN, TBBS_SEPARATOR,
+                                    FILL_PATTERN_WIDTH);
+
+    CRect rect;
+    m_wndPrintEditBar.GetItemRect(PRINT_EDITBAR_FONT_SIZE_INDEX, &rect);
+    rect.bottom += kFontSizeDrop;
+    if (!m_wndFontSize.Create(CBS_DROPDOWN | WS_VSCROLL | WS_VISIBLE | WS_CHILD, rect, &m_wndPrintEditBar,
+                              IDC_FONT_SIZE))
+        return FALSE;
+    m_wndFontSize.SetFont(DefaultGuiFont());
+    m_wndFontSize.SetItemHeight(-1, kFontSizeItemHeight);
+    for (const char* lpszSize : s_fontSizes)
+        m_wndFontSize.AddString(lpszSize);
+
+    const DWORD dwExtra = CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC;
+    m_wndPrintToolBar.SetWindowText("印刷ﾂｰﾙﾊﾞｰ"_sj);
+    m_wndPrintToolBar.SetBarStyle(m_wndPrintToolBar.GetBarStyle() | dwExtra);
+    m_wndPrintToolBar.EnableDocking(CBRS_ALIGN_ANY);
+    EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(&m_wndPrintToolBar, AFX_IDW_DOCKBAR_BOTTOM);
+    ShowControlBar(&m_wndPrintToolBar, TRUE, FALSE);
+
+    m_wndPrintEditBar.SetWindowText("印刷編集ﾊﾞｰ"_sj);
+    m_wndPrintEditBar.SetBarStyle(m_wndPrintEditBar.GetBarStyle() | dwExtra);
+    m_wndPrintEditBar.EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(&m_wndPrintEditBar);
+    ShowControlBar(&m_wndPrintEditBar, TRUE, FALSE);
+
+    // The layouts are drawn for the printer: its faces are the ones a layout can use.
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->CreatePrinterDC(m_dcPrinter);
+    return TRUE;
+}
+
+void CChildFormFrame::ToggleBar(CControlBar& bar)
+{
+    ShowControlBar(&bar, (bar.GetStyle() & WS_VISIBLE) == 0, FALSE);
+    RecalcLayout();
+}
+
+void CChildFormFrame::OnViewPrintToolBar()
+{
+    ToggleBar(m_wndPrintToolBar);
+}
+
+void CChildFormFrame::OnUpdateViewPrintToolBar(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck((m_wndPrintToolBar.GetStyle() & WS_VISIBLE) != 0 ? 1 : 0);
+}
+
+void CChildFormFrame::OnViewPrintEditBar()
+{
+    ToggleBar(m_wndPrintEditBar);
+}
+
+void CChildFormFrame::OnUpdateViewPrintEditBar(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck((m_wndPrintEditBar.GetStyle() & WS_VISIBLE) != 0 ? 1 : 0);
+}
+
+// The environment sheet changes how grids look and print; it is not offered over a layout.
+void CChildFormFrame::OnEnvironment() {}
+
+void CChildFormFrame::OnUpdateEnvironment(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(FALSE);
+}
+
+void CChildFormFrame::OnIntroduction()
+{
+    RunImportSheet();
+}
+
+void CChildFormFrame::RunImportSheet()
+{
+    ShowImportSheetMissing();
+}
+
+void CChildFormFrame::ShowImportSheetMissing()
+{
+    AfxMessageBox("導入処理の画面はまだ用意されていません。"_sj, MB_OK | MB_ICONINFORMATION);
+}
+
+void CChildFormFrame::OnViewToolBar()
+{
+    if (auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
+        pMain->OnViewToolBar();
+}
+
+void CChildFormFrame::OnUpdateViewToolBar(CCmdUI* pCmdUI)
+{
+    if (auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
+        pMain->OnUpdateViewToolBar(pCmdUI);
+}

@@ -1,0 +1,61 @@
+// CChildFormFrame: the window of a print layout, the base of the estimate and parts layout
+// windows. It carries the print tool bar (drawing tools, line style, fill pattern, the
+// print-limit line, the grid, table sizes, border and fill) docked at the bottom and the
+// print-edit bar (font name and size, bold, italic, underline, text colour, alignments,
+// line spacing) at the top, and a device context on the application's printer, whose
+// faces the font-name box offers.
+#pragma once
+
+#include "platform/ui/CComboBox.h"
+#include "platform/ui/CDC.h"
+#include "platform/ui/CMDIChildWnd.h"
+#include "platform/ui/CToolBar.h"
+
+class CCmdUI;
+
+class CChildFormFrame : public CMDIChildWnd {
+    DECLARE_DYNCREATE(CChildFormFrame)
+public:
+    CChildFormFrame();
+    ~CChildFormFrame() override;
+
+    // The widths of the places the boxes take on the bars.
+    enum {
+        FONT_NAME_WIDTH = 150,
+        FONT_SIZE_WIDTH = 60,
+        LINE_STYLE_WIDTH = 130,
+        FILL_PATTERN_WIDTH = 120
+    };
+    // The sizes the font-size box offers, in this order.
+    static const char* const s_fontSizes[16];
+
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+
+    CDC m_dcPrinter;
+    CComboBox m_wndFontSize;
+    CToolBar m_wndPrintToolBar;
+    CToolBar m_wndPrintEditBar;
+
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnViewPrintToolBar();
+    afx_msg void OnUpdateViewPrintToolBar(CCmdUI* pCmdUI);
+    afx_msg void OnViewPrintEditBar();
+    afx_msg void OnUpdateViewPrintEditBar(CCmdUI* pCmdUI);
+    afx_msg void OnEnvironment();
+    afx_msg void OnUpdateEnvironment(CCmdUI* pCmdUI);
+    afx_msg void OnIntroduction();
+    afx_msg void OnViewToolBar();
+    afx_msg void OnUpdateViewToolBar(CCmdUI* pCmdUI);
+
+    DECLARE_MESSAGE_MAP()
+
+protected:
+    // The setup sheet in import mode over copies of the layout's forms; the derived
+    // windows know which pages. The base window has no layout of a known kind.
+    virtual void RunImportSheet();
+    static void ShowImportSheetMissing();
+
+private:
+    BOOL CreateBars();
+    void ToggleBar(CControlBar& bar);
+};

@@ -1,0 +1,162 @@
+#include "app/CChildPMFrame.h"
+
+#include "app/CMainFrame.h"
+#include "platform/base/MessageBox.h"
+#include "platform/ui/CCmdUI.h"
+#include "platform/ui/CCreateContext.h"
+#include "platform/ui/CMenu.h"
+#include "platform/ui/CWinApp.h"
+#include "platform/ui/GdiObjects.h"
+#include "resources/ChildFrameIds.h"
+#include "resources/ResourceIds.h"
+
+#include <utility>
+
+IMPLEMENT_DYNCREATE(CChildPMFrame, CMDIChildWnd)
+
+BEGIN_MESSAGE_MAP(CChildPMFrame, CMDIChildWnd)
+ON_WM_CREATE()
+ON_WM_INITMENUPOPUP()
+ON_WM_MENUSELECT()
+ON_COMMAND(ID_VIEW_PARTSBAR, OnViewPartsBar)
+ON_UPDATE_COMMAND_UI(ID_VIEW_PARTSBAR, OnUpdateViewPartsBar)
+ON_COMMAND(ID_INTRODUCTION, OnIntroduction)
+ON_UPDATE_COMMAND_UI(ID_INTRODUCTION, OnUpdateLeaveAlone)
+ON_UPDATE_COMMAND_UI(ID_ENVIRONMENT, OnUpdateLeaveAlone)
+ON_COMMAND(ID_VIEW_TOOLBAR, OnViewToolBar)
+ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateViewToolBar)
+END_MESSAGE_MAP()
+
+BOOL CChildPMFrame::s_bMenuSelected = FALSE;
+
+namespace {
+
+std::function<void(CDocument*, CWnd*)>& ImportSheet()
+{
+    static std::function<void(CDocument*, CWnd*)> s_runImportSheet;
+    return s_runImportSheet;
+}
+
+constexpr int kRangeTotalWidth = 100;
+
+CFont* DefaultGuiFont()
+{
+    HFONT hFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    if (hFont == nullptr)
+        hFont = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
+    return CFont::FromHandle(hFont);
+}
+
+} // namespace
+
+void CChildPMFrame::SetImportSheet(std::function<void(CDocument* pDoc, CWnd* pParent)> runImportSheet)
+{
+    ImportSheet() = std::move(runImportSheet);
+}
+
+CChildPMFrame::CChildPMFrame() = default;
+
+CChildPMFrame::~CChildPMFrame() = default;
+
+BOOL CChildPMFrame::PreCreateWindow(CREATESTRUCT& cs)
+{
+    cs.style = WS_CHILD | WS_VISIBLE | WS_MAXIMIZE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE;
+    return CMDIChildWnd::PreCreateWindow(cs);
+}
+
+BOOL CChildPMFrame::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext)
+{
+    (void)lpcs;
+    return m_wndSplitter.Create(this, 2, 2, CSize(10, 10), pContext);
+}
+
+int CChildPMFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CMDIChildWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    RegisterChildFrameResources();
+    if (!m_wndPartsBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP) || !m_wndPartsBar.LoadToolBar(IDR_PARTSBAR))
+        return -1;
+
+    m_wndPartsBar.SetButtonInfo(PARTSBAR_RANGE_TOTAL_INDEX, IDC_RANGE_TOTAL, TBBS_SEPARATOR, kRangeTotalWidth);
+    CRect rect;
+    m_wndPartsBar.GetItemRect(PARTSBAR_RANGE_TOTAL_INDEX, &rect);
+    rect.top = 2;
+    rect.bottom = 22;
+    if (!m_wndRangeTotal.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, rect, &m_wndPartsBar,
+                                IDC_RANGE_TOTAL))
+        return -1;
+    m_wndRangeTotal.SetFont(DefaultGuiFont());
+    m_wndRangeTotal.SetReadOnly(TRUE);
+    m_wndRangeTotal.SetWindowText("");
+
+    m_wndPartsBar.SetWindowText("部材ﾊﾞｰ "_sj);
+    m_wndPartsBar.SetBarStyle(m_wndPartsBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
+    m_wndPartsBar.EnableDocking(CBRS_ALIGN_ANY);
+    EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(&m_wndPartsBar, AFX_IDW_DOCKBAR_TOP);
+    return 0;
+}
+
+void CChildPMFrame::OnViewPartsBar()
+{
+    ShowControlBar(&m_wndPartsBar, (m_wndPartsBar.GetStyle() & WS_VISIBLE) == 0, FALSE);
+    RecalcLayout();
+}
+
+void CChildPMFrame::OnUpdateViewPartsBar(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck((m_wndPartsBar.GetStyle() & WS_VISIBLE) != 0 ? 1 : 0);
+}
+
+void CChildPMFrame::OnIntroduction()
+{
+    if (!ImportSheet()) {
+        AfxMessageBox("導入処理の画面はまだ用意されていません。"_sj, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    ImportSheet()(GetActiveDocument(), this);
+}
+
+// The settings commands stay as the main frame's handlers make them.
+void CChildPMFrame::OnUpdateLeaveAlone(CCmdUI* pCmdUI)
+{
+    (void)pCmdUI;
+}
+
+// The main tool bar belongs to the main frame (the parts bar carries the standard tool-bar
+// id too).
+void CChildPMFrame::OnViewToolBar()
+{
+    if (auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
+        pMain->OnViewToolBar();
+}
+
+void CChildPMFrame::OnUpdateViewToolBar(CCmdUI* pCmdUI)
+{
+    if (auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
+        pMain->OnUpdateViewToolBar(pCmdUI);
+}
+
+void CChildPMFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
+{
+    CMDIChildWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
+    if (CWnd* pMain = AfxGetMainWnd())
+        pMain->PostMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(pPopupMenu ? pPopupMenu->m_hMenu : nullptr),
+                           MAKELPARAM(static_cast<WORD>(nIndex), static_cast<WORD>(bSysMenu)));
+}
+
+void CChildPMFrame::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)
+{
+    CMDIChildWnd::OnMenuSelect(nItemID, nFlags, hSysMenu);
+    if (hSysMenu == nullptr) {
+        if (!s_bMenuSelected)
+            return;
+        s_bMenuSelected = FALSE;
+    } else {
+        s_bMenuSelected = TRUE;
+    }
+    if (CWnd* pMain = AfxGetMainWnd())
+        pMain->PostMessage(WM_MENUSELECT, MAKEWPARAM(static_cast<WORD>(nItemID), static_cast<WORD>(nFlags)),
+                           reinterpret_cast<LPARAM>(hSysMenu));
+}

@@ -1,0 +1,49 @@
+// CChildPMFrame: the window of a parts list. A dynamic splitter (at most 2 x 2 panes of at
+// least 10 x 10 pixels, with shared scroll bars) holds views of the parts grid; the parts bar
+// with its read-only range-total box stands at the top. The frame shows and hides the bar
+// and opens the master setup sheet with the parts list's own form.
+#pragma once
+
+#include "platform/ui/CMDIChildWnd.h"
+#include "platform/ui/CRichEditCtrl.h"
+#include "platform/ui/CSplitterWnd.h"
+#include "platform/ui/CToolBar.h"
+
+#include <functional>
+
+class CCmdUI;
+
+class CChildPMFrame : public CMDIChildWnd {
+    DECLARE_DYNCREATE(CChildPMFrame)
+public:
+    CChildPMFrame();
+    ~CChildPMFrame() override;
+
+    // The setup sheet in import mode over a copy of the document's parts form (the unit
+    // and parts-form pages). Installed by the setup subsystem; until then the command says
+    // that the sheet is not available.
+    static void SetImportSheet(std::function<void(CDocument* pDoc, CWnd* pParent)> runImportSheet);
+
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
+
+    CToolBar m_wndPartsBar;
+    CRichEditCtrl m_wndRangeTotal;
+    CSplitterWnd m_wndSplitter;
+
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnViewPartsBar();
+    afx_msg void OnUpdateViewPartsBar(CCmdUI* pCmdUI);
+    afx_msg void OnIntroduction();
+    afx_msg void OnUpdateLeaveAlone(CCmdUI* pCmdUI);
+    afx_msg void OnViewToolBar();
+    afx_msg void OnUpdateViewToolBar(CCmdUI* pCmdUI);
+    afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Whether the last menu selection of a parts window came with a menu.
+    static BOOL s_bMenuSelected;
+};

@@ -1,0 +1,307 @@
+#include "app/CMainFrame.h"
+
+#include "app/CMorvelApp.h"
+#include "app/CMorvelDocManager.h"
+#include "app/CShellServices.h"
+#include "app/CSplashWindow.h"
+#include "platform/base/Path.h"
+#include "platform/ui/CCmdUI.h"
+#include "platform/ui/CFileDialog.h"
+#include "platform/ui/CMDIChildWnd.h"
+#include "platform/ui/GdiObjects.h"
+#include "platform/ui/WinApi.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+
+// The status bar: the message pane, the two panes the views write into (their strings are
+// blanks that give their widths) and the Caps Lock indicator.
+const UINT kIndicators[] = {
+    ID_SEPARATOR,
+    ID_INDICATOR_PANE1,
+    ID_INDICATOR_PANE2,
+    ID_INDICATOR_CAPS,
+};
+
+// The zoom box: its width on the tool bar, the height of its drop-down list and the
+// height of its selection field.
+constexpr int kZoomBoxWidth = 85;
+constexpr int kZoomBoxDropHeight = 180;
+constexpr int kZoomBoxItemHeight = 15;
+
+// The width pane 0 gets while a menu is open, so that long prompts show in full.
+constexpr int kWideMessagePane = 16384;
+
+} // namespace
+
+IMPLEMENT_DYNAMIC(CMainFrame, CMDIFrameWnd)
+
+BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_WM_INITMENUPOPUP()
+ON_WM_MENUSELECT()
+ON_COMMAND(ID_ENVIRONMENT, OnEnvironment)
+ON_COMMAND(ID_INTRODUCTION, OnIntroduction)
+ON_COMMAND(ID_VIEW_MORVELBAR, OnViewMorvelBar)
+ON_UPDATE_COMMAND_UI(ID_VIEW_MORVELBAR, OnUpdateViewMorvelBar)
+ON_COMMAND(ID_VIEW_TOOLBAR, OnViewToolBar)
+ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateViewToolBar)
+ON_COMMAND(ID_IMPORT_OTHER, OnImportOther)
+ON_COMMAND(ID_DOS_CONVERT, OnDosConvert)
+ON_COMMAND(ID_HELP_FINDER, OnHelpFinder)
+ON_COMMAND(ID_HELP, OnHelpFinder)
+ON_COMMAND(ID_CONTEXT_HELP, OnHelpFinder)
+ON_COMMAND(ID_DEFAULT_HELP, OnHelpFinder)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, OnUpdateKeyIndicator)
+END_MESSAGE_MAP()
+
+CMainFrame::CMainFrame() = default;
+
+CMainFrame::~CMainFrame() = default;
+
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
+{
+    cs.style = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE | WS_MAXIMIZE;
+    // The frame opens maximised. Its restored size is the whole screen as well, so that it
+    // covers the screen also where nothing carries the maximising out (a display without
+    // a window manager, such as a bare virtual display).
+    if (cs.cx == CW_USEDEFAULT || cs.cx <= 0 || cs.cy <= 0) {
+        cs.x = 0;
+        cs.y = 0;
+        cs.cx = GetSystemMetrics(SM_CXSCREEN);
+        cs.cy = GetSystemMetrics(SM_CYSCREEN);
+    }
+    return CMDIFrameWnd::PreCreateWindow(cs);
+}
+
+void CMainFrame::OnUpdateFrameMenu(HMENU hMenuAlt)
+{
+    CMDIFrameWnd::OnUpdateFrameMenu(hMenuAlt);
+}
+
+int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CMDIFrameWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    m_wndMDIClient.Attach(m_hWndMDIClient);
+
+    if (!m_wndToolBar.Create(this) || !m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
+        return -1;
+    if (!m_wndMorvelBar.Create(this) || !m_wndMorvelBar.LoadToolBar(IDR_MORVELBAR))
+        return -1;
+    if (!m_wndStatusBar.Create(this) ||
+        !m_wndStatusBar.SetIndicators(kIndicators, static_cast<int>(sizeof(kIndicators) / sizeof(UINT))))
+        return -1;
+    if (!CreateZoomBox())
+        return -1;
+
+    m_wndToolBar.SetWindowText("ﾂｰﾙﾊﾞｰ"_sj);
+    m_wndToolBar.SetBarStyle(m_wndToolBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
+    m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
+    EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(&m_wndToolBar);
+
+    // The second bar stands on the same row, directly right of the main tool bar.
+    m_wndMorvelBar.SetWindowText("ﾓﾙﾍﾞﾙﾊﾞｰ"_sj);
+    m_wndMorvelBar.SetBarStyle(m_wndMorvelBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC |
+                               CBRS_ALIGN_TOP);
+    m_wndMorvelBar.EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(&m_wndMorvelBar, AFX_IDW_DOCKBAR_TOP);
+    RecalcLayout();
+    CRect rect;
+    m_wndToolBar.GetWindowRect(&rect);
+    rect.OffsetRect(1, 0);
+    DockControlBar(&m_wndMorvelBar, AFX_IDW_DOCKBAR_TOP, &rect);
+
+    CSplashWindow::ShowSplash(this);
+    return 0;
+}
+
+BOOL CMainFrame::CreateZoomBox()
+{
+    m_wndToolBar.SetButtonInfo(ZOOM_BOX_BUTTON_INDEX, IDC_ZOOM_BOX, TBBS_SEPARATOR, kZoomBoxWidth);
+    CRect rect;
+    m_wndToolBar.GetItemRect(ZOOM_BOX_BUTTON_INDEX, &rect);
+    rect.top = 2;
+    rect.bottom = rect.top + kZoomBoxDropHeight;
+    if (!m_wndZoomBox.Create(CBS_DROPDOWNLIST | WS_VISIBLE | WS_TABSTOP, rect, &m_wndToolBar, IDC_ZOOM_BOX))
+        return FALSE;
+
+    HFONT hFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    if (hFont == nullptr)
+        hFont = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
+    m_wndZoomBox.SetFont(CFont::FromHandle(hFont));
+    m_wndZoomBox.SetItemHeight(-1, kZoomBoxItemHeight);
+
+    static const char* const kZoomTexts[] = {"25%", "50%", "75%", "100%", "150%", "200%", "ﾕｰｻﾞｰ 指定..."};
+    for (const char* lpszText : kZoomTexts)
+        m_wndZoomBox.AddString(CString::FromUtf8(lpszText));
+    return TRUE;
+}
+
+void CMainFrame::OnDestroy()
+{
+    // The client window belongs to the frame; the member only looked at it.
+    if (m_wndMDIClient.GetSafeHwnd() != nullptr)
+        m_wndMDIClient.Detach();
+    CMDIFrameWnd::OnDestroy();
+}
+
+// ---------------------------------------------------------------------------------------
+// Status pane 0 while a menu is open
+// ---------------------------------------------------------------------------------------
+
+void CMainFrame::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)
+{
+    CMDIFrameWnd::OnMenuSelect(nItemID, nFlags, hSysMenu);
+    const BOOL bClosed = (nFlags == 0xFFFF || nItemID == 0xFFFF) && hSysMenu == nullptr;
+    if (!bClosed) {
+        m_nMenuInUse = 1;
+        return;
+    }
+    if (m_nSavedPaneWidth != -1 && m_wndStatusBar.GetSafeHwnd() != nullptr) {
+        m_wndStatusBar.SetPaneInfo(0, m_nSavedPaneID, m_nSavedPaneStyle, m_nSavedPaneWidth);
+        m_nSavedPaneWidth = -1;
+        m_nMenuInUse = 0;
+    }
+}
+
+void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
+{
+    CMDIFrameWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
+    // A menu of the menu bar (a menu selection came first); context menus leave the pane.
+    if (m_nSavedPaneWidth == -1 && m_nMenuInUse == 1 && m_wndStatusBar.GetSafeHwnd() != nullptr) {
+        m_wndStatusBar.GetPaneInfo(0, m_nSavedPaneID, m_nSavedPaneStyle, m_nSavedPaneWidth);
+        m_wndStatusBar.SetPaneInfo(0, m_nSavedPaneID, SBPS_NOBORDERS | SBPS_STRETCH, kWideMessagePane);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Commands
+// ---------------------------------------------------------------------------------------
+
+namespace {
+
+// After a settings sheet the current directory is the work folder again, whatever the
+// sheet did meanwhile.
+void ReturnToWorkField()
+{
+    if (CMorvelApp* pApp = GetMorvelApp())
+        SetCurrentDirectory(pApp->GetPathSetting("Work Field"));
+}
+
+} // namespace
+
+void CMainFrame::OnEnvironment()
+{
+    CShellServices::RunEnvironmentSheet(this, "ＭＳ Ｐゴシック"_sj, 9);
+    ReturnToWorkField();
+}
+
+void CMainFrame::OnIntroduction()
+{
+    CShellServices::RunIntroductionSheet(this, "ＭＳ Ｐゴシック"_sj, 9);
+    ReturnToWorkField();
+}
+
+void CMainFrame::ToggleBar(CControlBar& bar)
+{
+    ShowControlBar(&bar, (bar.GetStyle() & WS_VISIBLE) == 0, FALSE);
+    RecalcLayout();
+}
+
+void CMainFrame::OnViewMorvelBar()
+{
+    ToggleBar(m_wndMorvelBar);
+}
+
+void CMainFrame::OnUpdateViewMorvelBar(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck((m_wndMorvelBar.GetStyle() & WS_VISIBLE) != 0 ? 1 : 0);
+}
+
+void CMainFrame::OnViewToolBar()
+{
+    ToggleBar(m_wndToolBar);
+}
+
+void CMainFrame::OnUpdateViewToolBar(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck((m_wndToolBar.GetStyle() & WS_VISIBLE) != 0 ? 1 : 0);
+}
+
+void CMainFrame::OnImportOther()
+{
+    const CString strFilter = "Tessan RX3000詳細積算ﾃﾞｰﾀﾌｧｲﾙ(*.RXB)|*.RXB|"
+                              "Tessan RX3000営業見積ﾃﾞｰﾀﾌｧｲﾙ(*.RXA)|*.RXA|"
+                              "Tessan TP5000積算ﾃﾞｰﾀﾌｧｲﾙ(*.MVL)|*.MVL||"_sj;
+    CFileDialog dlg(TRUE, "MMK", nullptr, OFN_HIDEREADONLY | OFN_NOCHANGEDIR, strFilter, this);
+    // The folder of the last document, as it is (the backslash switch does not apply).
+    const CString strFolder = GetExtensionPath("MMD");
+    dlg.m_ofn.lpstrInitialDir = strFolder;
+    if (dlg.DoModal() != IDOK)
+        return;
+
+    const CString strPath = dlg.GetPathName();
+    const CString strFolderChosen = GetFolderOfPath(strPath);
+    CString strExtension = GetExtensionOfPath(strPath);
+    strExtension.MakeUpper();
+    SetExtensionPath(strExtension, strFolderChosen);
+    SetExtensionPath("MMD", strFolderChosen);
+    // No document type has these extensions: the estimate type takes the file and
+    // converts the outside data.
+    AfxGetApp()->OpenDocumentFile(strPath);
+}
+
+void CMainFrame::OnDosConvert()
+{
+    CShellServices::RunDosConversion(this);
+}
+
+CString CMainFrame::GetHelpFilePath()
+{
+    return ReplaceFileExtension(GetModuleFileName(), ".chm");
+}
+
+void CMainFrame::OnHelpFinder()
+{
+    HtmlHelp(m_hWnd, GetHelpFilePath(), HH_DISPLAY_TOPIC, 0);
+}
+
+// ---------------------------------------------------------------------------------------
+// The walk over the document windows
+// ---------------------------------------------------------------------------------------
+
+CMDIChildWnd* CMainFrame::GetNextMDIChild()
+{
+    while (!m_bWalkAtEnd) {
+        CWnd* pWnd = nullptr;
+        if (m_hWndCurrentChild == nullptr) {
+            CWnd* pClient = CWnd::FromHandle(m_hWndMDIClient);
+            pWnd = pClient ? pClient->GetWindow(GW_CHILD) : nullptr;
+        } else if (CWnd* pCurrent = CWnd::FromHandle(m_hWndCurrentChild)) {
+            pWnd = pCurrent->GetWindow(GW_HWNDNEXT);
+        }
+        if (pWnd == nullptr) {
+            m_bWalkAtEnd = TRUE;
+            break;
+        }
+        m_hWndCurrentChild = pWnd->GetSafeHwnd();
+        // Windows with an owner (icon titles) and other windows are passed over.
+        if (pWnd->GetWindow(GW_OWNER) != nullptr)
+            continue;
+        if (CMDIChildWnd* pChild = dynamic_cast<CMDIChildWnd*>(pWnd))
+            return pChild;
+    }
+    return nullptr;
+}
+
+int CMainFrame::GetMDIChildCount()
+{
+    ResetMDIChildWalk();
+    int nCount = 0;
+    while (GetNextMDIChild() != nullptr)
+        ++nCount;
+    return nCount;
+}

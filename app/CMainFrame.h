@@ -1,0 +1,85 @@
+// The main window: the MDI frame with the menu bar (the frame menu while no document is
+// open, the document's menu otherwise), the main tool bar with the zoom box that every grid
+// and print-layout view shares, the second tool bar ("ﾓﾙﾍﾞﾙﾊﾞｰ") on the same row, and the
+// four-pane status bar. It handles the commands that need no document: the environment and
+// setup sheets, the import of outside estimate data, the DOS-edition conversion, the two
+// tool-bar switches and help; and it lets the other subsystems walk the open document
+// windows.
+#pragma once
+
+#include "platform/base/CString.h"
+#include "platform/ui/CComboBox.h"
+#include "platform/ui/CMDIFrameWnd.h"
+#include "platform/ui/CStatusBar.h"
+#include "platform/ui/CToolBar.h"
+
+class CMDIChildWnd;
+
+class CMainFrame : public CMDIFrameWnd {
+    DECLARE_DYNAMIC(CMainFrame)
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    void OnUpdateFrameMenu(HMENU hMenuAlt) override;
+
+    // The walk over the open document windows: the first call after a reset gives the
+    // first MDI child frame, each further call the next one; windows that have an owner and
+    // windows that are not MDI child frames are passed over. At the end it returns null and
+    // stays at the end.
+    CMDIChildWnd* GetNextMDIChild();
+    // Starts the walk again from the first child.
+    void ResetMDIChildWalk()
+    {
+        m_hWndCurrentChild = nullptr;
+        m_bWalkAtEnd = FALSE;
+    }
+    // The number of MDI child frames. Leaves the walk at its end: reset it before walking.
+    int GetMDIChildCount();
+
+    // The zoom box (control 176 on the main tool bar), the status bar and the tool bars.
+    CComboBox m_wndZoomBox;
+    CStatusBar m_wndStatusBar;
+    CToolBar m_wndToolBar;
+    CToolBar m_wndMorvelBar;
+    // The MDI client window, attached once the frame exists.
+    CWnd m_wndMDIClient;
+
+    // The help file: the program's path with its extension replaced by ".chm".
+    static CString GetHelpFilePath();
+
+    // ---- handlers (public for the tests that drive them) -----------------------------------
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnDestroy();
+    afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
+    afx_msg void OnEnvironment();
+    afx_msg void OnIntroduction();
+    afx_msg void OnViewMorvelBar();
+    afx_msg void OnUpdateViewMorvelBar(CCmdUI* pCmdUI);
+    afx_msg void OnViewToolBar();
+    afx_msg void OnUpdateViewToolBar(CCmdUI* pCmdUI);
+    afx_msg void OnImportOther();
+    afx_msg void OnDosConvert();
+    afx_msg void OnHelpFinder();
+
+    DECLARE_MESSAGE_MAP()
+
+protected:
+    BOOL CreateZoomBox();
+    // Shows the bar when it is hidden and hides it when it is shown.
+    void ToggleBar(CControlBar& bar);
+
+    // Where the MDI-child walk stands: the last window returned (null before the first). A
+    // handle, so that a window closed meanwhile ends the walk instead of being touched.
+    HWND m_hWndCurrentChild = nullptr;
+    BOOL m_bWalkAtEnd = FALSE;
+
+    // Status pane 0 while a menu of the menu bar is open: its saved id, style and width
+    // (width -1: nothing saved) and whether a menu selection is going on.
+    UINT m_nSavedPaneID = 0;
+    UINT m_nSavedPaneStyle = 0;
+    int m_nSavedPaneWidth = -1;
+    int m_nMenuInUse = 0;
+};

@@ -1,0 +1,50 @@
+#include "app/CWaitDialog.h"
+
+#include "platform/ui/CDataExchange.h"
+#include "platform/ui/WinApi.h"
+#include "resources/ResourceIds.h"
+
+IMPLEMENT_DYNAMIC(CWaitDialog, CDialog)
+
+BEGIN_MESSAGE_MAP(CWaitDialog, CDialog)
+ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+CWaitDialog::CWaitDialog(const char* lpszMessage, CWnd* pParent)
+    : CDialog(IDD_WAIT, pParent), m_strMessage(lpszMessage)
+{
+}
+
+CWaitDialog::~CWaitDialog()
+{
+    if (GetSafeHwnd() != nullptr)
+        DestroyWindow();
+}
+
+void CWaitDialog::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_WAIT_MESSAGE, m_strMessage);
+}
+
+BOOL CWaitDialog::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    // Clicks elsewhere wait until the operation is over; the hourglass says why.
+    SetCapture();
+    ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+    return TRUE;
+}
+
+void CWaitDialog::OnCancel()
+{
+    // Esc does not stop the operation; the dialog goes when the operation ends.
+}
+
+void CWaitDialog::OnDestroy()
+{
+    if (CWnd::GetCapture() == this)
+        ReleaseCapture();
+    ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
+    CDialog::OnDestroy();
+}

@@ -1,0 +1,31 @@
+// The wait dialog: tells the user that a long operation runs on the user-interface thread.
+// The caller makes it, creates it modeless from dialog 274 (without a parent), runs the
+// operation and lets the object go; meanwhile it holds the mouse and shows the hourglass.
+//
+//   CWaitDialog dlg("見積処理ﾌｧｲﾙの読み込み中..."_sj, nullptr);
+//   dlg.Create(IDD_WAIT, nullptr);
+//   ... the long operation ...
+//   dlg.EndDialog(3);   // or just leave the scope
+#pragma once
+
+#include "platform/base/CString.h"
+#include "platform/ui/CDialog.h"
+
+class CWaitDialog : public CDialog {
+    DECLARE_DYNAMIC(CWaitDialog)
+public:
+    CWaitDialog(const char* lpszMessage, CWnd* pParent);
+    // Closes the window when it is still there.
+    ~CWaitDialog() override;
+
+    // The text shown in static 1183.
+    CString m_strMessage;
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void OnCancel() override;
+
+    afx_msg void OnDestroy();
+
+    DECLARE_MESSAGE_MAP()
+};

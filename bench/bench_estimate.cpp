@@ -1,0 +1,268 @@
+// bench_estimate: a 10,000-row estimate (the row limit raised in its settings) made through
+// the estimate view's operations, then opened, fully recalculated and saved again and
+// again. Prints the median of each step; it measures, it never fails on time.
+//
+//   bench_estimate [runs] [rows]      (default 21 runs, 10000 rows)
+//
+// open      a new document and view, OnOpenDocument (whole file read, parsed from memory)
+//           and the view's set-up from the document
+// recalc    the full recalculation (row formulas of every row, then the totals from row 0)
+// store     Serialize into memory alone (the part of a save that is ours, without the disk)
+// save      OnSaveDocument with the recalculation level 1 (the file written, no recalc)
+// save+rc   OnSaveDocument with the level 3 (the save-time recalculation, then the file)
+// close     deleting the view and the document with their rows
+#include "app/CEstimationFormFile.h"
+#include "app/CInformationFormFile.h"
+#include "app/CMorvelSettings.h"
+#include "estimate/CMorvelEMDoc.h"
+#include "estimate/CMorvelEMView.h"
+#include "platform/base/CArchive.h"
+#include "platform/base/CFile.h"
+#include "platform/base/MessageBox.h"
+#include "platform/base/Path.h"
+#include "platform/base/Profile.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Milliseconds(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+CString Sj(const char* utf8)
+{
+    return CString::FromUtf8(utf8);
+}
+
+// The sample estimation form: name, spec, quantity, unit, unit price, amount = C*E,
+// cost unit price, cost = C*G, classification, remark.
+void BuildForms(CMorvelEMDoc& doc)
+{
+    const char* const items[][10] = {
+        {"名称", "文字", "24", "", "", "", "6", "", "A", "B"},
+        {"規格", "文字", "18", "", "", "", "", "", "B", "C"},
+        {"数量", "数値", "9", "###,###.##", "", "F(-3)", "3", "", "C", "D"},
+        {"単位", "文字", "5", "", "", "", "1", "", "D", "E"},
+        {"単価", "数値", "10", "###,###", "", "F(-1)", "", "", "E", "H"},
+        {"金額", "計 A", "12", "###,###,###", "C*E", "D(-1)", "", "2", "F", "J"},
+        {"原価単価", "数値", "10", "###,###", "", "F(-1)", "", "", "", "G"},
+        {"原価金額", "計 A", "12", "###,###,###", "C*G", "D(-1)", "", "3", "", "I"},
+        {"分類", "文字", "4", "", "", "", "4", "", "", ""},
+        {"備考", "文字", "16", "", "", "", "", "", "G", "M"},
+    };
+    for (int i = 0; i < 10; ++i)
+        for (int j = 0; j < 10; ++j)
+            doc.m_EstimationForm.SetItem(i, j, Sj(items[i][j]));
+    doc.m_EstimationForm.m_nCount = 10;
+    const char* const info[][8] = {
+        {"得意先名", "文字", "30", "", "", "", "", ""},
+        {"工事名称", "文字", "30", "", "", "", "", ""},
+        {"税込見積", "税込見積", "14", "###,###,###", "", "D(-1)", "2", ""},
+    };
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 8; ++j)
+            doc.m_InformationForm.SetItem(i, j, Sj(info[i][j]));
+    doc.m_InformationForm.m_nCount = 3;
+    doc.m_strEstimationFormName = "meisai.MMK";
+    doc.m_strInformationFormName = "JYOUHOU.MJK";
+}
+
+// About nRows rows: kind headings with large, middle and small subjects, details with
+// quantities and prices, small/middle/large/kind subtotals, discounts and a discount
+// total, then the grand total and the consumption tax.
+void BuildRows(CMorvelEMView& view, int nRows)
+{
+    const char* const names[] = {"外部足場",           "根切り",           "普通コンクリート", "普通型枠",
+                                 "せっこうボード張り", "ビニルクロス張り", "照明器具",         "電線",
+                                 "アスファルト舗装",   "高木植栽"};
+    const char* const specs[] = {"枠組 W900", "バックホウ 0.45m3", "Fc24 S18", "",      "t=12.5", "量産品",
+                                 "LED",       "VVF 2.0-3C",        "t=50",     "H=3.0m"};
+    const char* const units[] = {"m2", "m3", "m3", "m2", "m2", "m2", "台", "m", "m2", "本"};
+    int nDetail = 0;
+    auto row = [&]() { return view.m_nCurrentRow; };
+    auto heading = [&](int nKind, const char* lpszName) {
+        view.SetCellText(Sj(lpszName), row(), 0, TRUE);
+        view.SetCellText(Sj("式"), row(), 3, TRUE);
+        view.SetRowKind(nKind, row());
+        ++view.m_nCurrentRow;
+    };
+    auto detail = [&]() {
+        const int i = nDetail++ % 10;
+        char qty[32], price[32], cost[32];
+        std::snprintf(qty, sizeof(qty), "%d.%d", 1 + nDetail % 300, nDetail % 10);
+        std::snprintf(price, sizeof(price), "%d", 250 + (nDetail * 37) % 20000);
+        std::snprintf(cost, sizeof(cost), "%d", 200 + (nDetail * 29) % 16000);
+        const int r = row();
+        view.SetCellText(Sj(names[i]), r, 0, TRUE);
+        view.SetCellText(Sj(specs[i]), r, 1, TRUE);
+        view.SetCellText(qty, r, 2, TRUE);
+        view.SetCellText(Sj(units[i]), r, 3, TRUE);
+        view.SetCellText(price, r, 4, TRUE);
+        view.SetCellText(cost, r, 6, TRUE);
+        view.SetCellText(Sj("材料"), r, 8, TRUE);
+        view.SetRowKind(CMorvelEMView::kindDetail, r);
+        view.CalcRow(r, 0);
+        ++view.m_nCurrentRow;
+    };
+
+    const int nLimit = nRows - 3;
+    for (int k = 0; row() < nLimit; ++k) {
+        heading(CMorvelEMView::kindKind, "本体工事");
+        for (int l = 0; l < 4 && row() < nLimit; ++l) {
+            heading(CMorvelEMView::kindLarge, "建築工事");
+            for (int m = 0; m < 4 && row() < nLimit; ++m) {
+                heading(CMorvelEMView::kindMiddle, "内装工事");
+                for (int s = 0; s < 3 && row() < nLimit; ++s) {
+                    heading(CMorvelEMView::kindSmall, "1階 事務所");
+                    for (int d = 0; d < 12 && row() < nLimit; ++d)
+                        detail();
+                    view.InsertTotal(CMorvelEMView::levelSmall);
+                }
+                view.InsertTotal(CMorvelEMView::levelMiddle);
+            }
+            view.InsertDiscount("-5000");
+            view.InsertDiscountTotal(CMorvelEMView::levelLarge);
+            view.InsertTotal(CMorvelEMView::levelLarge);
+        }
+        view.InsertTotal(CMorvelEMView::levelKind);
+    }
+    view.InsertTotal(CMorvelEMView::levelGrand);
+    view.InsertConsumptionTax();
+    view.RecalcAll();
+}
+
+struct OpenedEstimate {
+    OpenedEstimate() : doc(new CMorvelEMDoc), view(new CMorvelEMView)
+    {
+        doc->m_bAutoDelete = FALSE;
+        doc->AddView(view);
+    }
+    void Close()
+    {
+        delete view;
+        delete doc;
+        view = nullptr;
+        doc = nullptr;
+    }
+    ~OpenedEstimate() { Close(); }
+    CMorvelEMDoc* doc;
+    CMorvelEMView* view;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int nRuns = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
+    const int nRows = argc > 2 ? std::max(100, std::atoi(argv[2])) : 10000;
+
+    SetMessageBoxHandler([](const CString& text, UINT, UINT) {
+        std::fprintf(stderr, "bench_estimate: %s\n", text.ToUtf8().c_str());
+        return IDOK;
+    });
+    char dirTemplate[] = "/tmp/bench_estimate-XXXXXX";
+    if (mkdtemp(dirTemplate) == nullptr) {
+        std::perror("bench_estimate: mkdtemp");
+        return 1;
+    }
+    const std::filesystem::path dir = dirTemplate;
+    struct RemoveDir {
+        std::filesystem::path path;
+        ~RemoveDir()
+        {
+            std::error_code ec;
+            std::filesystem::remove_all(path, ec);
+        }
+    } removeDir{dir};
+
+    CProfileFile profile(SystemPathFromNative((dir / "bench.ini").string()));
+    CMorvelSettings settings(profile);
+    settings.WritePathSetting("Work Field", SystemPathFromNative(dir.string()));
+    settings.WriteProfileInt("Input Setting", "Estimation Maxmum Rows", nRows + nRows / 5);
+    settings.WriteProfileInt("Input Setting", "Backup File", 1);
+    settings.WriteProfileInt("ReCalcSetting", "Level", 1);
+    settings.m_nTax = 10;
+    settings.m_nRoundMode = 3;
+
+    const CString path = SystemPathFromNative((dir / "bench.mmd").string());
+    const CString path2 = SystemPathFromNative((dir / "bench2.mmd").string());
+    auto build = Clock::now();
+    {
+        OpenedEstimate e;
+        BuildForms(*e.doc);
+        e.doc->m_nNewEstimate = 1;
+        e.view->SetupFromDocument();
+        BuildRows(*e.view, nRows);
+        if (!e.doc->OnSaveDocument(path))
+            return 1;
+        std::printf("bench_estimate: %d rows, %d columns, file %ju bytes, built in %.1f ms\n",
+                    e.view->m_nUsedRows, e.view->m_nColumnCount,
+                    static_cast<uintmax_t>(std::filesystem::file_size(dir / "bench.mmd")),
+                    Milliseconds(build));
+    }
+
+    std::vector<double> open, recalc, store, save, saveRecalc, close;
+    for (int run = 0; run < nRuns; ++run) {
+        auto start = Clock::now();
+        auto* pEstimate = new OpenedEstimate;
+        if (!pEstimate->doc->OnOpenDocument(path))
+            return 1;
+        pEstimate->view->SetupFromDocument();
+        open.push_back(Milliseconds(start));
+
+        start = Clock::now();
+        pEstimate->view->RecalcAll();
+        recalc.push_back(Milliseconds(start));
+
+        start = Clock::now();
+        {
+            CMemFile memFile(1 << 20);
+            CArchive ar(&memFile, CArchive::store);
+            pEstimate->doc->Serialize(ar);
+            ar.Close();
+        }
+        store.push_back(Milliseconds(start));
+
+        settings.WriteProfileInt("ReCalcSetting", "Level", 1);
+        start = Clock::now();
+        if (!pEstimate->doc->OnSaveDocument(path2))
+            return 1;
+        save.push_back(Milliseconds(start));
+
+        settings.WriteProfileInt("ReCalcSetting", "Level", 3);
+        start = Clock::now();
+        if (!pEstimate->doc->OnSaveDocument(path2))
+            return 1;
+        saveRecalc.push_back(Milliseconds(start));
+
+        start = Clock::now();
+        delete pEstimate;
+        close.push_back(Milliseconds(start));
+    }
+
+    std::printf("bench_estimate: medians of %d runs\n", nRuns);
+    std::printf("  open     %8.2f ms   (target < 50 ms)\n", Median(open));
+    std::printf("  recalc   %8.2f ms   (target < 10 ms)\n", Median(recalc));
+    std::printf("  store    %8.2f ms   (into memory)\n", Median(store));
+    std::printf("  save     %8.2f ms   (target < 50 ms)\n", Median(save));
+    std::printf("  save+rc  %8.2f ms\n", Median(saveRecalc));
+    std::printf("  close    %8.2f ms\n", Median(close));
+    return 0;
+}

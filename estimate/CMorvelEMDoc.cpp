@@ -1,0 +1,545 @@
+#include "estimate/CMorvelEMDoc.h"
+
+#include "app/CMorvelApp.h"
+#include "app/CMorvelSettings.h"
+#include "app/CWaitDialog.h"
+#include "app/MasterBackup.h"
+#include "app/SharedRecords.h"
+#include "estimate/CGridRow.h"
+#include "estimate/CMorvelEMView.h"
+#include "platform/base/CArchive.h"
+#include "platform/base/CException.h"
+#include "platform/base/CFile.h"
+#include "platform/base/MessageBox.h"
+#include "platform/base/Path.h"
+#include "platform/ui/CUserException.h"
+#include "platform/ui/CView.h"
+#include "resources/ResourceIds.h"
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+#include <vector>
+
+IMPLEMENT_DYNCREATE(CMorvelEMDoc, CDocument)
+
+namespace {
+
+const char kEstimateMagic[] = "This is Estimation File";
+
+// The ten words of the file that follow the forms, in their order.
+enum {
+    wordColumnCount = 0,
+    wordUsedRows,
+    wordNumbering,
+    wordNumberingCol,
+    wordKindStyle,
+    wordLargeStyle,
+    wordMiddleStyle,
+    wordSmallStyle,
+    wordNumberingMode,
+    wordZoom,
+    WORD_COUNT
+};
+
+int ProfileInt(const char* lpszSection, const char* lpszKey, int nDefault)
+{
+    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
+    return pSettings != nullptr ? static_cast<int>(pSettings->GetProfileInt(lpszSection, lpszKey, nDefault))
+                                : nDefault;
+}
+
+void SetWorkFolderAsCurrent()
+{
+    // Without settings (a tool that makes documents) there is no work folder to go to.
+    if (const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent())
+        SetCurrentDirectory(pSettings->GetPathSetting("Work Field"));
+}
+
+// The wait dialog of a long read. It shows only where there is a main window to show it
+// over; a program without one (a tool, a test) reads without it.
+class CWaitScope {
+public:
+    explicit CWaitScope(const CString& strText)
+    {
+        if (AfxGetMainWnd() == nullptr)
+            return;
+        m_pDialog = std::make_unique<CWaitDialog>(strText, nullptr);
+        if (!m_pDialog->Create(IDD_WAIT, nullptr))
+            m_pDialog.reset();
+    }
+    ~CWaitScope() { Close(); }
+    CWaitScope(const CWaitScope&) = delete;
+    CWaitScope& operator=(const CWaitScope&) = delete;
+
+    void Close()
+    {
+        if (m_pDialog != nullptr && m_pDialog->GetSafeHwnd() != nullptr)
+            m_pDialog->DestroyWindow();
+        m_pDialog.reset();
+    }
+
+private:
+    std::unique_ptr<CWaitDialog> m_pDialog;
+};
+
+// Switches a view to its edit page for the time of a read or write and back afterwards,
+// also when the archive throws.
+class CEditPageScope {
+public:
+    explicit CEditPageScope(CMorvelEMView* pView) : m_pView(pView)
+    {
+        if (m_pView != nullptr) {
+            m_nPage = m_pView->m_nSummaryPage;
+            m_pView->m_nSummaryPage = 0;
+        }
+    }
+    ~CEditPageScope()
+    {
+        if (m_pView != nullptr)
+            m_pView->m_nSummaryPage = m_nPage;
+    }
+    CEditPageScope(const CEditPageScope&) = delete;
+    CEditPageScope& operator=(const CEditPageScope&) = delete;
+
+private:
+    CMorvelEMView* m_pView;
+    int m_nPage = 0;
+};
+
+WORD LowWord(int nValue)
+{
+    return static_cast<WORD>(static_cast<unsigned>(nValue) & 0xFFFFu);
+}
+
+// A count the file format keeps in a word: a larger one cannot be written without
+// corrupting everything after it.
+WORD CountWord(INT_PTR nCount)
+{
+    if (nCount < 0 || nCount > CMorvelEMDoc::MAX_FILE_WORD)
+        throw CArchiveException(CArchiveException::genericException);
+    return static_cast<WORD>(nCount);
+}
+
+WORD ReadWord(CArchive& ar)
+{
+    WORD w = 0;
+    ar >> w;
+    return w;
+}
+
+void DeleteEditRows(CMorvelEMView& view)
+{
+    CPtrArray& rows = view.m_EditRows.GetWorkingArray();
+    for (INT_PTR i = 0; i < rows.GetSize(); ++i)
+        delete static_cast<CGridRow*>(rows.GetAt(i));
+    rows.RemoveAll();
+}
+
+} // namespace
+
+// Everything an estimate file holds, read completely before any of it is taken over.
+struct CMorvelEMDoc::CLoadedEstimate {
+    CString strEstimationFormName;
+    CString strInformationFormName;
+    CEstimationFormFile estimationForm;
+    CInformationFormFile informationForm;
+    WORD words[WORD_COUNT] = {};
+    std::vector<std::unique_ptr<CGridRow>> rows;
+    std::vector<CString> information;
+    std::vector<std::pair<CString, CString>> printForms; // title, folder
+};
+
+CMorvelEMDoc::CMorvelEMDoc() : m_nLoadedRowCount(0), m_nNewEstimate(0)
+{
+    SetWorkFolderAsCurrent();
+}
+
+CMorvelEMDoc::~CMorvelEMDoc()
+{
+    DeleteObjects();
+}
+
+void CMorvelEMDoc::DeleteObjects()
+{
+    for (INT_PTR i = 0; i < m_aPrintForms.GetSize(); ++i)
+        delete m_aPrintForms.GetAt(i);
+    m_aPrintForms.RemoveAll();
+}
+
+CMorvelEMView* CMorvelEMDoc::GetEstimateView() const
+{
+    POSITION pos = GetFirstViewPosition();
+    while (pos != nullptr) {
+        CView* pView = GetNextView(pos);
+        if (pView != nullptr && pView->IsKindOf(RUNTIME_CLASS(CMorvelEMView)))
+            return static_cast<CMorvelEMView*>(pView);
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------------------------------
+// Names
+
+CString CMorvelEMDoc::ReplaceExtension(const char* lpszPathName, const char* lpszExtension)
+{
+    const CString strPath(lpszPathName);
+    // Only the file name is searched for its ".": folders may hold points too.
+    const int nName = std::max(strPath.ReverseFind('\\'), strPath.ReverseFind('/')) + 1;
+    const int nDot = strPath.Mid(nName).ReverseFind('.');
+    if (nDot < 0)
+        return strPath + "." + lpszExtension;
+    return strPath.Left(nName + nDot + 1) + lpszExtension;
+}
+
+CString CMorvelEMDoc::GetUpperExtension(const char* lpszPathName)
+{
+    const CString strPath(lpszPathName);
+    const int nName = std::max(strPath.ReverseFind('\\'), strPath.ReverseFind('/')) + 1;
+    const CString strName = strPath.Mid(nName);
+    const int nDot = strName.ReverseFind('.');
+    CString strExt = nDot >= 0 ? strName.Mid(nDot) : CString();
+    strExt.MakeUpper();
+    return strExt;
+}
+
+int CMorvelEMDoc::GetSourceKind(const char* lpszPathName)
+{
+    const CString strExt = GetUpperExtension(lpszPathName);
+    if (strExt.Find(".MVL") >= 0)
+        return sourceMvl;
+    if (strExt.Find(".RXA") >= 0)
+        return sourceRxa;
+    if (strExt.Find(".RXB") >= 0)
+        return sourceRxb;
+    return sourceNative;
+}
+
+CString CMorvelEMDoc::GetOpenWaitText(int nKind)
+{
+    switch (nKind) {
+    case sourceMvl:
+        return "TP5000積算ﾃﾞｰﾀ 読み込み中"_sj;
+    case sourceRxa:
+        return "RX3000営業見積ﾃﾞｰﾀ 読み込み中"_sj;
+    case sourceRxb:
+        return "RX3000詳細積算ﾃﾞｰﾀ 読み込み中"_sj;
+    default:
+        return "見積処理ﾌｧｲﾙの読み込み中..."_sj;
+    }
+}
+
+CString CMorvelEMDoc::GetNativePathName(const char* lpszPathName)
+{
+    // Native data is never written under another package's extension (".RXB" included):
+    // the outside file stays as it was and the estimate goes beside it.
+    if (GetUpperExtension(lpszPathName) == ".MMD")
+        return CString(lpszPathName);
+    return ReplaceExtension(lpszPathName, "mmd");
+}
+
+CString CMorvelEMDoc::GetBackupPathName(const char* lpszPathName)
+{
+    return ReplaceExtension(lpszPathName, "BMD");
+}
+
+void CMorvelEMDoc::SetPathName(LPCTSTR lpszPathName, BOOL bAddToMRU)
+{
+    CDocument::SetPathName(ReplaceExtension(lpszPathName, "mmd"), bAddToMRU);
+}
+
+HMENU CMorvelEMDoc::GetDefaultMenu()
+{
+    if (CMorvelApp* pApp = GetMorvelApp()) {
+        if (HMENU hMenu = pApp->m_menuEstimate.GetSafeHmenu())
+            return hMenu;
+    }
+    return CDocument::GetDefaultMenu();
+}
+
+// ---------------------------------------------------------------------------------------
+// New, open, save
+
+BOOL CMorvelEMDoc::OnNewDocument()
+{
+    SetWorkFolderAsCurrent();
+    m_nLoadedRowCount = 0;
+    if (!CDocument::OnNewDocument())
+        return FALSE;
+    if (const CMorvelApp* pApp = GetMorvelApp()) {
+        m_strEstimationFormName = pApp->m_strEstimationFormFile;
+        m_EstimationForm = pApp->m_estimationForm;
+        m_strInformationFormName = pApp->m_strInformationFormFile;
+        m_InformationForm = pApp->m_informationForm;
+    }
+    m_nNewEstimate = 1;
+    POSITION pos = GetFirstViewPosition();
+    while (pos != nullptr) {
+        CView* pView = GetNextView(pos);
+        if (pView != nullptr && pView->IsKindOf(RUNTIME_CLASS(CMorvelEMView)))
+            static_cast<CMorvelEMView*>(pView)->m_nColumnCount = m_EstimationForm.GetCount();
+    }
+    return TRUE;
+}
+
+BOOL CMorvelEMDoc::OnOpenDocument(LPCTSTR lpszPathName)
+{
+    const int nKind = GetSourceKind(lpszPathName);
+    if (nKind != sourceNative)
+        return OpenOutsideData(lpszPathName, nKind);
+    return OpenNativeFile(lpszPathName);
+}
+
+BOOL CMorvelEMDoc::OpenOutsideData(LPCTSTR lpszPathName, int nKind)
+{
+    CWaitScope wait(GetOpenWaitText(nKind));
+    // The outside data starts a new estimate with the application's forms.
+    if (!OnNewDocument())
+        return FALSE;
+    m_nNewEstimate = 0;
+    const BOOL bRead = ImportConvertedFile(lpszPathName, nKind);
+    wait.Close();
+    return bRead;
+}
+
+BOOL CMorvelEMDoc::OpenNativeFile(LPCTSTR lpszPathName)
+{
+    CWaitScope wait(GetOpenWaitText(sourceNative));
+    try {
+        // The whole file is read into memory and parsed from there.
+        std::vector<BYTE> data;
+        {
+            CFile file(lpszPathName, CFile::modeRead | CFile::shareDenyNone);
+            data.resize(file.GetLength());
+            UINT nRead = 0;
+            while (nRead < data.size()) {
+                const UINT n = file.Read(data.data() + nRead, static_cast<UINT>(data.size()) - nRead);
+                if (n == 0)
+                    break;
+                nRead += n;
+            }
+            data.resize(nRead);
+            file.Close();
+        }
+        CMemFile memFile(data.data(), static_cast<UINT>(data.size()));
+        CArchive ar(&memFile, CArchive::load, 4096);
+        ar.m_pDocument = this;
+        Serialize(ar);
+        ar.Close();
+    } catch (CUserException&) {
+        // The reader has told the user already.
+        return FALSE;
+    } catch (CException& e) {
+        wait.Close();
+        ReportSaveLoadException(lpszPathName, &e, FALSE, 0);
+        return FALSE;
+    }
+    m_nNewEstimate = 0;
+    return TRUE;
+}
+
+BOOL CMorvelEMDoc::OnSaveDocument(LPCTSTR lpszPathName)
+{
+    if (CMorvelEMView* pView = GetEstimateView())
+        pView->RecalcFromRow(CMorvelEMView::recalcSaveOrPrint, 0);
+    // The backup is of the file that the save replaces.
+    const CString strPath = GetNativePathName(lpszPathName);
+    BackupFile(strPath);
+    return CDocument::OnSaveDocument(strPath);
+}
+
+void CMorvelEMDoc::BackupFile(LPCTSTR lpszPathName)
+{
+    const int nBackupFile = ProfileInt("Input Setting", "Backup File", 0);
+    MakeBackupCopy(CString(lpszPathName), GetBackupPathName(lpszPathName), nBackupFile);
+}
+
+// ---------------------------------------------------------------------------------------
+// The estimate file
+
+void CMorvelEMDoc::Serialize(CArchive& ar)
+{
+    CMorvelEMView* pView = GetEstimateView();
+    CEditPageScope editPage(pView);
+    if (ar.IsStoring()) {
+        WriteEstimate(ar, pView);
+        return;
+    }
+    // The rows have nowhere to go without the view.
+    if (pView == nullptr)
+        throw CArchiveException(CArchiveException::genericException);
+    CLoadedEstimate loaded;
+    if (!ReadEstimate(ar, loaded))
+        AfxThrowUserException();
+    CommitEstimate(loaded, *pView);
+}
+
+void CMorvelEMDoc::WriteEstimate(CArchive& ar, CMorvelEMView* pView)
+{
+    ar << CString(kEstimateMagic);
+    ar << m_strEstimationFormName;
+    m_EstimationForm.Serialize(ar);
+    ar << m_strInformationFormName;
+    m_InformationForm.Serialize(ar);
+
+    if (pView == nullptr) {
+        // A document without its view has no rows; what it has is written as an empty
+        // estimate with the new-estimate defaults.
+        const WORD words[WORD_COUNT] = {LowWord(m_EstimationForm.GetCount()), 0, 0, 1, 2, 0, 2, 1, 1, 100};
+        for (WORD w : words)
+            ar << w;
+        ar << static_cast<WORD>(0);
+    } else {
+        CMorvelEMView& view = *pView;
+        const int nColumns = std::clamp(view.m_nColumnCount, 0, static_cast<int>(MAX_FILE_COLUMNS));
+        const int nUsedRows = std::max(0, view.m_nUsedRows);
+        ar << CountWord(nColumns);
+        ar << CountWord(nUsedRows);
+        ar << LowWord(view.m_nNumbering);
+        ar << LowWord(view.m_nNumberingCol);
+        ar << LowWord(view.m_nKindStyle);
+        ar << LowWord(view.m_nLargeStyle);
+        ar << LowWord(view.m_nMiddleStyle);
+        ar << LowWord(view.m_nSmallStyle);
+        ar << LowWord(view.m_nNumberingMode);
+        ar << LowWord(view.m_nZoom);
+        for (int r = 0; r < nUsedRows; ++r) {
+            ar << LowWord(view.GetRowKind(r));
+            ar << LowWord(view.GetRowParam1(r));
+            ar << LowWord(view.GetRowParam3(r));
+            ar << LowWord(view.GetRowParam2(r));
+            ar << view.GetRowParamText1(r);
+            ar << view.GetRowParamText2(r);
+            for (int c = 0; c < nColumns; ++c) {
+                ar << view.GetCellText(r, c);
+                ar << LowWord(view.GetCellIndent(r, c));
+            }
+        }
+        const int nInformation =
+            std::clamp(view.m_nInformationCount, 0, static_cast<int>(MAX_FILE_INFORMATION));
+        ar << CountWord(nInformation);
+        for (int i = 0; i < nInformation; ++i)
+            ar << view.m_strInformation[i];
+    }
+
+    ar << CountWord(m_aPrintForms.GetSize());
+    for (INT_PTR i = 0; i < m_aPrintForms.GetSize(); ++i) {
+        const auto* pEntry = static_cast<const CPrintFormEntry*>(m_aPrintForms.GetAt(i));
+        ar << (pEntry != nullptr ? pEntry->m_strTitle : CString());
+        ar << (pEntry != nullptr ? pEntry->m_strFolder : CString());
+    }
+}
+
+BOOL CMorvelEMDoc::ReadEstimate(CArchive& ar, CLoadedEstimate& lo)
+{
+    CString strMagic;
+    ar >> strMagic;
+    if (strMagic != kEstimateMagic) {
+        AfxMessageBox("見積ﾌｧｲﾙではありません。"_sj, MB_OK);
+        return FALSE;
+    }
+
+    // A form that fails its own check has shown its message; what follows it cannot be
+    // found in the stream any more, so the estimate is not read on.
+    ar >> lo.strEstimationFormName;
+    if (lo.estimationForm.Serialize(ar) != 0)
+        return FALSE;
+    ar >> lo.strInformationFormName;
+    if (lo.informationForm.Serialize(ar) != 0)
+        return FALSE;
+
+    for (WORD& w : lo.words)
+        ar >> w;
+    const int nColumns = lo.words[wordColumnCount];
+    if (nColumns > MAX_FILE_COLUMNS)
+        throw CArchiveException(CArchiveException::badIndex);
+
+    // Rows are made as they are read, so a file that claims more rows than it holds ends
+    // with the archive's end-of-file failure, not with a large allocation.
+    const int nUsedRows = lo.words[wordUsedRows];
+    lo.rows.reserve(static_cast<size_t>(std::min(nUsedRows, 4096)));
+    for (int r = 0; r < nUsedRows; ++r) {
+        auto pRow = std::make_unique<CGridRow>();
+        pRow->m_nKind = ReadWord(ar);
+        pRow->m_nParam1 = ReadWord(ar);
+        pRow->m_nParam3 = ReadWord(ar);
+        pRow->m_nParam2 = ReadWord(ar);
+        ar >> pRow->m_strParamText1;
+        ar >> pRow->m_strParamText2;
+        for (int c = 0; c < nColumns; ++c) {
+            ar >> pRow->m_strCell[c];
+            // The indent is the one signed word of the file.
+            pRow->m_nIndent[c] = static_cast<short>(ReadWord(ar));
+        }
+        lo.rows.push_back(std::move(pRow));
+    }
+
+    const int nInformation = ReadWord(ar);
+    if (nInformation > MAX_FILE_INFORMATION)
+        throw CArchiveException(CArchiveException::badIndex);
+    lo.information.resize(static_cast<size_t>(nInformation));
+    for (CString& value : lo.information)
+        ar >> value;
+
+    const int nPrintForms = ReadWord(ar);
+    for (int i = 0; i < nPrintForms; ++i) {
+        CString strTitle, strFolder;
+        ar >> strTitle;
+        ar >> strFolder;
+        lo.printForms.emplace_back(std::move(strTitle), std::move(strFolder));
+    }
+    return TRUE;
+}
+
+void CMorvelEMDoc::CommitEstimate(CLoadedEstimate& lo, CMorvelEMView& view)
+{
+    m_strEstimationFormName = lo.strEstimationFormName;
+    m_EstimationForm = lo.estimationForm;
+    m_strInformationFormName = lo.strInformationFormName;
+    m_InformationForm = lo.informationForm;
+
+    view.m_nRowLimit =
+        ProfileInt("Input Setting", "Estimation Maxmum Rows", CMorvelEMView::DEFAULT_ROW_LIMIT);
+    view.m_nColumnCount = lo.words[wordColumnCount];
+    view.m_nUsedRows = lo.words[wordUsedRows];
+    view.m_nNumbering = lo.words[wordNumbering];
+    view.m_nNumberingCol = lo.words[wordNumberingCol];
+    view.m_nKindStyle = lo.words[wordKindStyle];
+    view.m_nLargeStyle = lo.words[wordLargeStyle];
+    view.m_nMiddleStyle = lo.words[wordMiddleStyle];
+    view.m_nSmallStyle = lo.words[wordSmallStyle];
+    view.m_nNumberingMode = lo.words[wordNumberingMode];
+    // Every zoomed size is the base size x zoom / 100 and a resized column is stored back
+    // as width x 100 / zoom: a zoom of 0 would hide the grid and divide by zero.
+    view.m_nZoom = lo.words[wordZoom] != 0 ? lo.words[wordZoom] : 100;
+
+    // The file's rows replace whatever the view held.
+    DeleteEditRows(view);
+    CPtrArray& rows = view.m_EditRows.GetWorkingArray();
+    rows.SetSize(0, static_cast<INT_PTR>(std::max<size_t>(lo.rows.size(), 16)));
+    for (std::unique_ptr<CGridRow>& pRow : lo.rows)
+        rows.Add(pRow.release());
+    lo.rows.clear();
+
+    // More rows than the row limit: the limit grows (doubling, as far as needed) so that
+    // every row read stays reachable instead of reading as empty.
+    if (view.m_nRowLimit < view.m_nUsedRows) {
+        if (view.m_nRowLimit <= 0)
+            view.m_nRowLimit = view.m_nUsedRows;
+        while (view.m_nRowLimit < view.m_nUsedRows)
+            view.m_nRowLimit *= 2;
+    }
+    m_nLoadedRowCount = view.m_nUsedRows;
+
+    view.m_nInformationCount = static_cast<int>(lo.information.size());
+    for (size_t i = 0; i < lo.information.size(); ++i)
+        view.m_strInformation[i] = std::move(lo.information[i]);
+
+    DeleteObjects();
+    for (std::pair<CString, CString>& entry : lo.printForms) {
+        auto* pEntry = new CPrintFormEntry;
+        pEntry->m_strTitle = std::move(entry.first);
+        pEntry->m_strFolder = std::move(entry.second);
+        m_aPrintForms.Add(pEntry);
+    }
+}

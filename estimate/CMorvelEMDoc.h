@@ -1,0 +1,114 @@
+// CMorvelEMDoc: the estimate document (".MMD"). It owns the estimate's own copies of the
+// estimation and information forms with their file names and the list of print layouts
+// chosen for the estimate. The rows, the information values, the numbering settings and
+// the zoom live in the estimate grid view; the document reads and writes them through it.
+//
+// Opening reads the whole file into memory and parses it from there. A file that is not
+// an estimate, or is damaged, never opens: nothing of it reaches the document or its view
+// unless all of it was read. The data files of the two outside estimating packages
+// (".MVL", ".RXA", ".RXB") go to the converter instead (ImportConvertedFile). Saving
+// always writes the native format under a ".mmd" name, after a backup copy of the old
+// file when backups are on.
+#pragma once
+
+#include "app/CEstimationFormFile.h"
+#include "app/CInformationFormFile.h"
+#include "platform/base/CString.h"
+#include "platform/base/Collections.h"
+#include "platform/base/Types.h"
+#include "platform/ui/CDocument.h"
+#include "platform/ui/WinDefs.h"
+
+class CArchive;
+class CMorvelEMView;
+
+class CMorvelEMDoc : public CDocument {
+    DECLARE_DYNCREATE(CMorvelEMDoc)
+public:
+    // Sets the process's current folder to the "Work Field" folder.
+    CMorvelEMDoc();
+    // Frees the print-layout list.
+    ~CMorvelEMDoc() override;
+    CMorvelEMDoc(const CMorvelEMDoc&) = delete;
+    CMorvelEMDoc& operator=(const CMorvelEMDoc&) = delete;
+
+    // Outside data, by the kind the converter is told.
+    enum { sourceNative = 0, sourceMvl = 1, sourceRxa = 2, sourceRxb = 3 };
+
+    // The limits of what the view holds: 100 columns and 100 information values. A file
+    // that claims more is damaged.
+    enum { MAX_FILE_COLUMNS = 100, MAX_FILE_INFORMATION = 100, MAX_FILE_WORD = 0xFFFF };
+
+    // ---- the framework's document operations --------------------------------------------
+    // File New: the application's current forms, no rows, the new-estimate flag set.
+    BOOL OnNewDocument() override;
+    // A native estimate, read under the wait dialog; outside data goes to the converter.
+    // FALSE when the file is not an estimate, is damaged or cannot be read (the user has
+    // been told why); the document then holds nothing of it.
+    BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
+    // Asks the view for the save-time recalculation, makes the backup copy, and writes the
+    // native format under the native name (GetNativePathName).
+    BOOL OnSaveDocument(LPCTSTR lpszPathName) override;
+    // The estimate file in both directions. Loading throws CArchiveException for a file
+    // that ends early or holds counts beyond what an estimate can have, and
+    // CUserException when it has already told the user (wrong magic, damaged form).
+    void Serialize(CArchive& ar) override;
+    // Every estimate's path ends in ".mmd": the extension is replaced before the framework
+    // takes the path (also after an import).
+    void SetPathName(LPCTSTR lpszPathName, BOOL bAddToMRU = TRUE) override;
+    // The application's estimate menu (resource 123).
+    HMENU GetDefaultMenu() override;
+
+    // ---- the estimate's own operations ----------------------------------------------------
+    // Deletes every print-layout entry and empties the list (printing uses it too).
+    void DeleteObjects();
+    // Copies the file at lpszPathName to its ".BMD" backup, replacing an older one, while
+    // the input setting "Backup File" is 0. A failed copy (no file yet) is ignored.
+    void BackupFile(LPCTSTR lpszPathName);
+    // The converter of outside estimate data: fills this (new) document's rows from the
+    // data file of the given source kind. TRUE when rows were read.
+    BOOL ImportConvertedFile(LPCTSTR lpszPathName, int nKind);
+    // The first view of the document that is an estimate grid view, or null.
+    CMorvelEMView* GetEstimateView() const;
+
+    // ---- names ------------------------------------------------------------------------------
+    // The source kind an opened path selects by its extension: ".MVL" 1, ".RXA" 2, ".RXB"
+    // 3 (tested in that order, upper-cased), anything else 0 (native).
+    static int GetSourceKind(const char* lpszPathName);
+    // The wait text of opening a file of the source kind.
+    static CString GetOpenWaitText(int nKind);
+    // The path with the extension of its file name (the text after the file name's last
+    // ".") replaced by lpszExtension; a file name without "." gets it appended. A "." in a
+    // folder name is never taken.
+    static CString ReplaceExtension(const char* lpszPathName, const char* lpszExtension);
+    // The upper-cased extension of the file name, with its ".", or empty.
+    static CString GetUpperExtension(const char* lpszPathName);
+    // Where a save of lpszPathName writes: the path itself when its extension is ".MMD"
+    // (in any case), otherwise the path with the extension "mmd". An outside package's file
+    // is therefore never overwritten with native data.
+    static CString GetNativePathName(const char* lpszPathName);
+    // The backup of an estimate file: its extension replaced by "BMD".
+    static CString GetBackupPathName(const char* lpszPathName);
+
+    // ---- data -------------------------------------------------------------------------------
+    CString m_strEstimationFormName; // file name of the estimation form the estimate uses
+    CString m_strInformationFormName;
+    CEstimationFormFile m_EstimationForm; // its item count is the grid's column count
+    CInformationFormFile m_InformationForm;
+    int m_nLoadedRowCount;  // used rows found in the file (0 for a new estimate)
+    CObArray m_aPrintForms; // CPrintFormEntry*, owned; title and folder are stored
+    int m_nNewEstimate;     // 1 after File New, 0 after opening or importing
+
+private:
+    struct CLoadedEstimate;
+
+    // Reads the whole estimate into lo; FALSE when the user has been told that the file is
+    // not an estimate or holds a damaged form. Throws CArchiveException for a damaged file.
+    BOOL ReadEstimate(CArchive& ar, CLoadedEstimate& lo);
+    // Takes over what was read: the document's forms and print layouts, the view's rows,
+    // numbering settings, zoom, information values and row limit.
+    void CommitEstimate(CLoadedEstimate& lo, CMorvelEMView& view);
+    void WriteEstimate(CArchive& ar, CMorvelEMView* pView);
+    BOOL OpenNativeFile(LPCTSTR lpszPathName);
+    BOOL OpenOutsideData(LPCTSTR lpszPathName, int nKind);
+};

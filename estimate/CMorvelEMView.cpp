@@ -1,0 +1,656 @@
+#include "estimate/CMorvelEMView.h"
+
+#include "app/CEstimationFormFile.h"
+#include "app/CMainFrame.h"
+#include "app/CMorvelSettings.h"
+#include "estimate/CEstimateShared.h"
+#include "estimate/CGridRow.h"
+#include "estimate/CMorvelEMDoc.h"
+#include "estimate/CUndoTextEntry.h"
+#include "estimate_tools/ModelessMessages.h"
+#include "platform/base/MessageBox.h"
+#include "platform/base/Path.h"
+#include "platform/ui/CCmdUI.h"
+#include "platform/ui/CWinApp.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+IMPLEMENT_DYNCREATE(CMorvelEMView, CMorvelView)
+
+namespace {
+
+// Command ids of the estimate menu handled here.
+enum : UINT {
+    ID_SMALL_TOTAL = 32800,
+    ID_MIDDLE_TOTAL = 32801,
+    ID_LARGE_TOTAL = 32802,
+    ID_KIND_TOTAL = 32818,
+    ID_GRAND_TOTAL = 32805,
+    ID_CONSUMPTION_TAX = 32804,
+    ID_NONCALC_SET = 33112,
+    ID_NONCALC_RELEASE = 33102,
+    ID_RECALCULATE = 33153,
+    ID_MARK_RELEASE = 33132
+};
+
+int ProfileInt(const char* lpszSection, const char* lpszKey, int nDefault)
+{
+    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
+    return pSettings != nullptr ? static_cast<int>(pSettings->GetProfileInt(lpszSection, lpszKey, nDefault))
+                                : nDefault;
+}
+
+const CString& EmptyText()
+{
+    static const CString empty;
+    return empty;
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CMorvelEMView, CMorvelView)
+ON_COMMAND(ID_SMALL_TOTAL, OnSmallTotal)
+ON_COMMAND(ID_MIDDLE_TOTAL, OnMiddleTotal)
+ON_COMMAND(ID_LARGE_TOTAL, OnLargeTotal)
+ON_COMMAND(ID_KIND_TOTAL, OnKindTotal)
+ON_COMMAND(ID_GRAND_TOTAL, OnGrandTotal)
+ON_COMMAND(ID_CONSUMPTION_TAX, OnConsumptionTax)
+ON_COMMAND(ID_NONCALC_SET, OnNonCalcSet)
+ON_COMMAND(ID_NONCALC_RELEASE, OnNonCalcRelease)
+ON_UPDATE_COMMAND_UI(ID_NONCALC_SET, OnUpdateNonCalc)
+ON_UPDATE_COMMAND_UI(ID_NONCALC_RELEASE, OnUpdateNonCalc)
+ON_COMMAND(ID_RECALCULATE, OnRecalculate)
+ON_UPDATE_COMMAND_UI(ID_RECALCULATE, OnUpdateRecalculate)
+ON_UPDATE_COMMAND_UI(ID_MARK_RELEASE, OnUpdateMarkRelease)
+ON_UPDATE_COMMAND_UI(ID_SMALL_TOTAL, OnUpdateEditPageOnly)
+ON_UPDATE_COMMAND_UI(ID_MIDDLE_TOTAL, OnUpdateEditPageOnly)
+ON_UPDATE_COMMAND_UI(ID_LARGE_TOTAL, OnUpdateEditPageOnly)
+ON_UPDATE_COMMAND_UI(ID_KIND_TOTAL, OnUpdateEditPageOnly)
+ON_UPDATE_COMMAND_UI(ID_GRAND_TOTAL, OnUpdateEditPageOnly)
+ON_UPDATE_COMMAND_UI(ID_CONSUMPTION_TAX, OnUpdateEditPageOnly)
+// Pages
+ON_COMMAND(32827, OnPrevPage)
+ON_COMMAND(32825, OnNextPage)
+ON_COMMAND(32832, OnPageFeed)
+ON_UPDATE_COMMAND_UI(32832, OnUpdateEditPageOnly)
+ON_UPDATE_COMMAND_UI(32829, OnUpdateEditPageOnly)
+ON_UPDATE_COMMAND_UI(32828, OnUpdateEditPageOnly)
+// Cell editing and input
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_KEYDOWN()
+ON_WM_CHAR()
+ON_WM_CONTEXTMENU()
+ON_WM_HSCROLL()
+ON_WM_VSCROLL()
+ON_WM_MOUSEMOVE()
+ON_WM_TIMER()
+ON_COMMAND(32793, OnInsertRow)  // "行挿入"
+ON_COMMAND(32794, OnDeleteRow)  // "行削除"
+ON_COMMAND(32795, OnClearRow)   // "行ｸﾘｱ"
+ON_UPDATE_COMMAND_UI(32793, OnUpdateRowCommand)
+ON_UPDATE_COMMAND_UI(32794, OnUpdateRowCommand)
+ON_UPDATE_COMMAND_UI(32795, OnUpdateRowCommand)
+ON_COMMAND(32807, OnDirectInput) // "直接入力"
+ON_UPDATE_COMMAND_UI(32807, OnUpdateDirectInput)
+ON_MESSAGE(WM_PICK_LARGE_SUBJECT, OnPickedLargeSubject)
+ON_MESSAGE(WM_PICK_MIDDLE_SUBJECT, OnPickedMiddleSubject)
+ON_MESSAGE(WM_PICK_SMALL_SUBJECT, OnPickedSmallSubject)
+ON_MESSAGE(WM_PICK_UNIT, OnPickedUnit)
+ON_MESSAGE(WM_MODELESS_CLOSED, OnModelessClosed)
+ON_COMMAND(32784, OnSubjectMenu)     // "科目" (tool bar)
+ON_COMMAND(32808, OnTotalMenu)       // "合計" (tool bar)
+ON_COMMAND(32823, OnRedisplay)       // "再表示(&R)"
+ON_COMMAND(32810, OnPartsFileSwitch) // "部材ﾌｧｲﾙ切替(&B)"
+// Painting (display)
+ON_WM_CREATE()
+ON_COMMAND(182, OnEditPageTab)    // the tab " 見積編集 "
+ON_COMMAND(184, OnSummaryPageTab) // the tab " 集計表 "
+ON_COMMAND(32865, OnJumpFirstColumn)
+ON_COMMAND(32866, OnJumpLastColumn)
+ON_COMMAND(32867, OnJumpFirstRow)
+ON_COMMAND(32868, OnJumpLastRow)
+ON_COMMAND(33149, OnCtrlUp)
+ON_COMMAND(33150, OnCtrlDown)
+ON_COMMAND(33151, OnCtrlLeft)
+ON_COMMAND(33152, OnCtrlRight)
+END_MESSAGE_MAP()
+
+// ---------------------------------------------------------------------------------------
+// Construction
+
+CMorvelEMView::CMorvelEMView()
+    : m_nInformationCount(0), m_nNumbering(0), m_nNumberingCol(1), m_nKindStyle(2), m_nLargeStyle(0),
+      m_nMiddleStyle(2), m_nSmallStyle(1), m_nNumberingMode(1), m_nPendingLevel(-1), m_nMarkRow(-1),
+      m_nMarkRowPrev(-1), m_nAdjustPage(1), m_nDiscountLevel(0), m_nUndoAction(-1), m_nRedoAction(-1),
+      m_nUndoPasteCount(0)
+{
+    m_nSummaryPage = 0;
+    CEstimateShared::s_nCopyMode = 0;
+    m_nRowLimit = ProfileInt("Input Setting", "Estimation Maxmum Rows", DEFAULT_ROW_LIMIT);
+}
+
+CMorvelEMView::~CMorvelEMView()
+{
+    // The print copies belong to the containers; the working rows to this view.
+    for (CGridRowArray* pRows : {&m_EditRows, &m_SummaryRows, &m_UndoRows}) {
+        CPtrArray& rows = pRows->GetWorkingArray();
+        for (INT_PTR i = 0; i < rows.GetSize(); ++i)
+            delete static_cast<CGridRow*>(rows.GetAt(i));
+        rows.RemoveAll();
+    }
+    CPtrArray& texts = m_UndoTexts.GetWorkingArray();
+    for (INT_PTR i = 0; i < texts.GetSize(); ++i)
+        delete static_cast<CUndoTextEntry*>(texts.GetAt(i));
+    texts.RemoveAll();
+}
+
+CMorvelEMDoc* CMorvelEMView::GetDocument() const
+{
+    return static_cast<CMorvelEMDoc*>(m_pDocument);
+}
+
+const CEstimationFormFile& CMorvelEMView::GetEstimationForm() const
+{
+    static const CEstimationFormFile empty;
+    const CMorvelEMDoc* pDoc = GetDocument();
+    return pDoc != nullptr ? pDoc->m_EstimationForm : empty;
+}
+
+// ---------------------------------------------------------------------------------------
+// Set-up
+
+void CMorvelEMView::SetupFromDocument()
+{
+    CMorvelEMDoc* pDoc = GetDocument();
+    const CEstimationFormFile& form = GetEstimationForm();
+
+    m_nHeaderHeight = m_nBaseHeaderHeight = HEADER_HEIGHT;
+    // The row-kind fonts are measured with the window's device context; until then the
+    // height the grid uses for fonts too small to measure.
+    m_nRowHeight = m_nBaseRowHeight = HEADER_HEIGHT;
+
+    m_nColumnCount = std::clamp(form.GetCount(), 0, static_cast<int>(MAX_COLUMNS));
+    for (int i = 0; i < MAX_COLUMNS; ++i) {
+        const int nBase =
+            i < m_nColumnCount ? std::atoi(form.GetItem(i, CEstimationFormFile::colWidth)) * 10 : 0;
+        m_nBaseColumnWidth[i] = nBase;
+        m_nBaseColumnWidth2[i] = nBase;
+        m_nColumnWidth[i] = static_cast<int>(static_cast<long long>(nBase) * m_nZoom / 100);
+        m_strColumnTitle[i] = i < m_nColumnCount ? form.GetItem(i, CEstimationFormFile::colName) : CString();
+        m_nInputFixed[i] = 0;
+    }
+    RecalcTotalWidth();
+
+    m_nUsedRows = pDoc != nullptr ? std::max(0, pDoc->m_nLoadedRowCount) : 0;
+    // A file may hold more rows than the row limit: the limit grows (by doubling, as far as
+    // needed) so that every row read stays reachable.
+    if (m_nRowLimit < m_nUsedRows) {
+        if (m_nRowLimit <= 0)
+            m_nRowLimit = m_nUsedRows;
+        while (m_nRowLimit < m_nUsedRows)
+            m_nRowLimit *= 2;
+    }
+    m_nTotalHeight = (m_nRowLimit + 1) * m_nRowHeight;
+
+    m_strCurrentPartFile.Empty();
+    if (const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent()) {
+        m_strCurrentPartFile = pSettings->GetProfileString("Current Part File", "FileName", "");
+        if (m_strCurrentPartFile.IsEmpty())
+            m_strCurrentPartFile = pSettings->GetPathSetting("Work Field") + "部材処理.MBD"_sj;
+    }
+
+    // A new estimate's information form is the copy of the application's form that the new
+    // document took, so both cases count the document's form.
+    if (pDoc != nullptr) {
+        m_nInformationCount =
+            std::clamp(pDoc->m_InformationForm.GetCount(), 0, static_cast<int>(MAX_INFORMATION));
+        if (pDoc->m_nNewEstimate == 1) {
+            for (CString& value : m_strInformation)
+                value.Empty();
+        }
+    }
+    m_nAdjustPage = ProfileInt("Settings", "AdjustPage", 1);
+    UpdateScrollRanges();
+}
+
+void CMorvelEMView::OnInitialUpdate()
+{
+    SetupFromDocument();
+
+    // The in-place cell editor, hidden until a cell is edited.
+    if (m_hWnd != nullptr && !m_bCellEditExists) {
+        if (!m_wndCellEdit.CreateInView(this, CGridCellEdit::ESTIMATE_VIEW_EDIT_ID)) {
+            AfxMessageBox("みつもりﾓﾙﾍﾞﾙ が起動できません。"_sj);
+        } else {
+            m_bCellEditExists = TRUE;
+            CHARFORMAT cf{};
+            cf.cbSize = sizeof(cf);
+            m_wndCellEdit.GetDefaultCharFormat(cf);
+            m_nCellEditCharHeight = cf.yHeight;
+            m_wndCellEdit.ShowWindow(SW_HIDE);
+        }
+    }
+
+    if (const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent())
+        SetCurrentDirectory(pSettings->GetPathSetting("Work Field"));
+
+    // The main frame's zoom box shows this estimate's zoom.
+    if (auto* pFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd())) {
+        if (pFrame->m_wndZoomBox.m_hWnd != nullptr) {
+            CString strZoom;
+            strZoom.Format("%d%%", m_nZoom);
+            const int nIndex = pFrame->m_wndZoomBox.FindStringExact(-1, strZoom);
+            if (nIndex >= 0)
+                pFrame->m_wndZoomBox.SetCurSel(nIndex);
+        }
+    }
+
+    CMorvelView::OnInitialUpdate();
+    UpdateStatusText(1);
+    // Row height from the row-kind fonts, zoomed sizes, scroll ranges.
+    RecalcLayout();
+
+    // A new estimate starts with its information sheet.
+    if (m_hWnd != nullptr && GetDocument() != nullptr && GetDocument()->m_nNewEstimate == 1)
+        SendMessage(WM_COMMAND, 32824, 0); // "情報入力(&I)"
+}
+
+// ---------------------------------------------------------------------------------------
+// Row and cell access
+
+int CMorvelEMView::GetColumnLimit() const
+{
+    return std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+}
+
+CGridRow* CMorvelEMView::GetEditRow(int nRow) const
+{
+    return m_EditRows.GetRow(nRow);
+}
+
+CGridRow* CMorvelEMView::MakeEditRow(int nRow)
+{
+    CGridRow* pRow = m_EditRows.GetRow(nRow);
+    if (pRow == nullptr && nRow >= 0) {
+        pRow = new CGridRow;
+        m_EditRows.SetAtGrow(nRow, pRow);
+    }
+    return pRow;
+}
+
+const CString& CMorvelEMView::EditCell(int nRow, int nCol) const
+{
+    if (nCol < 0 || nCol >= GetColumnLimit())
+        return EmptyText();
+    const CGridRow* pRow = m_EditRows.GetRow(nRow);
+    return pRow != nullptr ? pRow->m_strCell[nCol] : EmptyText();
+}
+
+int CMorvelEMView::EditKind(int nRow) const
+{
+    const CGridRow* pRow = m_EditRows.GetRow(nRow);
+    return pRow != nullptr ? pRow->m_nKind : 0;
+}
+
+CString CMorvelEMView::GetCellText(int nRow, int nCol) const
+{
+    if (!IsValidRow(nRow) || !IsValidColumn(nCol))
+        return CString();
+    const CGridRow* pRow = ActiveRows().GetRow(nRow);
+    return pRow != nullptr ? pRow->m_strCell[nCol] : CString();
+}
+
+BOOL CMorvelEMView::SetCellText(const char* lpszText, int nRow, int nCol, BOOL bForce)
+{
+    const char* pText = lpszText != nullptr ? lpszText : "";
+    if (!bForce && m_strEditStartText.IsEmpty() && *pText == '\0')
+        return 0; // an empty edit of an empty cell makes nothing
+    m_strEditStartText.Empty();
+
+    // The column is looked at only once it is known to exist.
+    if (!IsValidRow(nRow) || !IsValidColumn(nCol))
+        return 0;
+    const CColumnInfo& info = GetColumnInfo(nCol);
+    if (info.bNumeric && CNumberRules::IsNumberText(pText))
+        return StoreCell(
+            nRow, nCol,
+            StoredNumberText(nCol, CNumberRules::ReadNumberText(pText), EditKind(nRow) != kindFree));
+    return StoreCell(nRow, nCol, CString(pText));
+}
+
+BOOL CMorvelEMView::StoreCell(int nRow, int nCol, CString&& strText)
+{
+    if (nRow > m_EditRows.GetUpperBound()) {
+        CGridRow* pRow = new CGridRow;
+        m_EditRows.InsertAt(nRow, pRow);
+        pRow->m_nIndent[nCol] = 0;
+        // The used rows reach the new row; they never shrink here.
+        m_nUsedRows = std::max(m_nUsedRows, nRow + 1);
+        UpdateScrollRanges();
+    }
+    CGridRow* pRow = MakeEditRow(nRow);
+    pRow->m_strCell[nCol] = std::move(strText);
+    if (m_nUsedRows <= nRow) {
+        m_nUsedRows = nRow + 1;
+        UpdateScrollRanges();
+    }
+    return 1;
+}
+
+int CMorvelEMView::GetRowKind(int nRow) const
+{
+    if (!IsValidRow(nRow))
+        return 0;
+    const CGridRow* pRow = ActiveRows().GetRow(nRow);
+    return pRow != nullptr ? pRow->m_nKind : 0;
+}
+
+void CMorvelEMView::SetRowKind(int nKind, int nRow)
+{
+    if (IsValidRow(nRow))
+        MakeEditRow(nRow)->m_nKind = nKind;
+}
+
+int CMorvelEMView::GetCellIndent(int nRow, int nCol) const
+{
+    if (!IsValidRow(nRow) || !IsValidColumn(nCol))
+        return 0;
+    const CGridRow* pRow = ActiveRows().GetRow(nRow);
+    return pRow != nullptr ? pRow->m_nIndent[nCol] : 0;
+}
+
+void CMorvelEMView::SetCellIndent(int nIndent, int nRow, int nCol)
+{
+    if (!IsValidRow(nRow) || !IsValidColumn(nCol))
+        return;
+    CGridRowArray& rows = m_nSummaryPage == 1 ? m_SummaryRows : m_EditRows;
+    CGridRow* pRow = rows.GetRow(nRow);
+    if (pRow == nullptr) {
+        const bool bBeyond = nRow > rows.GetUpperBound();
+        pRow = new CGridRow;
+        rows.SetAtGrow(nRow, pRow);
+        if (bBeyond && &rows == &m_EditRows) {
+            ++m_nUsedRows;
+            if (m_nUsedRows <= nRow)
+                m_nUsedRows = nRow + 1;
+            UpdateScrollRanges();
+        }
+    }
+    pRow->m_nIndent[nCol] = nIndent;
+}
+
+int CMorvelEMView::GetRowParam1(int nRow) const
+{
+    const CGridRow* pRow = IsValidRow(nRow) ? m_EditRows.GetRow(nRow) : nullptr;
+    return pRow != nullptr ? pRow->m_nParam1 : 0;
+}
+
+int CMorvelEMView::GetRowParam2(int nRow) const
+{
+    const CGridRow* pRow = IsValidRow(nRow) ? m_EditRows.GetRow(nRow) : nullptr;
+    return pRow != nullptr ? pRow->m_nParam2 : 0;
+}
+
+int CMorvelEMView::GetRowParam3(int nRow) const
+{
+    const CGridRow* pRow = IsValidRow(nRow) ? m_EditRows.GetRow(nRow) : nullptr;
+    return pRow != nullptr ? pRow->m_nParam3 : 0;
+}
+
+CString CMorvelEMView::GetRowParamText1(int nRow) const
+{
+    const CGridRow* pRow = IsValidRow(nRow) ? m_EditRows.GetRow(nRow) : nullptr;
+    return pRow != nullptr ? pRow->m_strParamText1 : CString();
+}
+
+CString CMorvelEMView::GetRowParamText2(int nRow) const
+{
+    const CGridRow* pRow = IsValidRow(nRow) ? m_EditRows.GetRow(nRow) : nullptr;
+    return pRow != nullptr ? pRow->m_strParamText2 : CString();
+}
+
+void CMorvelEMView::SetRowParam1(int nValue, int nRow)
+{
+    if (IsValidRow(nRow))
+        MakeEditRow(nRow)->m_nParam1 = nValue;
+}
+
+void CMorvelEMView::SetRowParam2(int nValue, int nRow)
+{
+    if (IsValidRow(nRow))
+        MakeEditRow(nRow)->m_nParam2 = nValue;
+}
+
+void CMorvelEMView::SetRowParam3(int nValue, int nRow)
+{
+    if (IsValidRow(nRow))
+        MakeEditRow(nRow)->m_nParam3 = nValue;
+}
+
+void CMorvelEMView::SetRowParamText1(const char* lpszText, int nRow)
+{
+    if (IsValidRow(nRow))
+        MakeEditRow(nRow)->m_strParamText1 = lpszText;
+}
+
+void CMorvelEMView::SetRowParamText2(const char* lpszText, int nRow)
+{
+    if (IsValidRow(nRow))
+        MakeEditRow(nRow)->m_strParamText2 = lpszText;
+}
+
+void CMorvelEMView::InsertRow(int nRow)
+{
+    // A selection drag in progress ends: the rows under it move.
+    m_bDragExtending = FALSE;
+    if (nRow < 0 || nRow >= m_nRowLimit - 1)
+        return;
+    m_nUsedRows = std::min(m_nUsedRows + 1, m_nRowLimit - 1);
+    m_EditRows.InsertAt(nRow, new CGridRow);
+    if (m_nUsedRows <= nRow)
+        m_nUsedRows = nRow + 1;
+    if (m_nMarkRow >= nRow)
+        ++m_nMarkRow;
+    UpdateScrollRanges();
+    SetDocumentModified();
+}
+
+void CMorvelEMView::DeleteRow(int nRow)
+{
+    if (nRow < 0 || nRow >= m_nRowLimit || nRow > m_EditRows.GetUpperBound())
+        return;
+    delete m_EditRows.GetRow(nRow);
+    m_EditRows.RemoveAt(nRow);
+    m_nUsedRows = std::max(0, m_nUsedRows - 1);
+    SetDocumentModified();
+    if (m_nMarkRow == nRow)
+        m_nMarkRow = -1;
+    else if (m_nMarkRow > nRow)
+        --m_nMarkRow;
+    UpdateScrollRanges();
+}
+
+CString CMorvelEMView::GetAmountText(int nRow) const
+{
+    const int nCol = FindFirstColumn(CEstimationFormFile::colV, "2");
+    return nCol >= 0 ? GetCellText(nRow, nCol) : CString();
+}
+
+int CMorvelEMView::FindFirstColumn(int nCodeColumn, const char* lpszValue) const
+{
+    const CEstimationFormFile& form = GetEstimationForm();
+    const int nColumns = GetColumnLimit();
+    for (int c = 0; c < nColumns; ++c) {
+        if (form.GetItem(c, nCodeColumn) == lpszValue)
+            return c;
+    }
+    return -1;
+}
+
+int CMorvelEMView::FindColumn(const char* lpszKey, const char* lpszCode) const
+{
+    const CString strKey(lpszKey);
+    const CString strCode(lpszCode);
+    const CEstimationFormFile& form = GetEstimationForm();
+    const int nColumns = GetColumnLimit();
+    int nFound = 0;
+    for (int c = 0; c < nColumns; ++c) {
+        if (strCode == "T") {
+            const CString& strT = form.GetItem(c, CEstimationFormFile::colT);
+            bool bMatch = strT == strKey;
+            if (strKey == "5")
+                bMatch = strT == "2" || strT == "5";
+            else if (strKey == "6")
+                bMatch = strT == "2" || strT == "6";
+            if (bMatch)
+                nFound = c;
+        } else if (strCode == "U") {
+            if (form.GetItem(c, CEstimationFormFile::colV) == strKey)
+                nFound = c;
+        } else {
+            return 0;
+        }
+    }
+    return nFound;
+}
+
+void CMorvelEMView::CopyRow(const CGridRow* pSource, CGridRow* pTarget) const
+{
+    if (pTarget == nullptr)
+        return;
+    const int nColumns = GetColumnLimit();
+    if (pSource == nullptr) {
+        pTarget->m_nKind = 0;
+        pTarget->m_nParam1 = pTarget->m_nParam2 = pTarget->m_nParam3 = 0;
+        pTarget->m_strParamText1.Empty();
+        pTarget->m_strParamText2.Empty();
+        for (int c = 0; c < nColumns; ++c) {
+            pTarget->m_strCell[c].Empty();
+            pTarget->m_nIndent[c] = 0;
+        }
+        return;
+    }
+    pTarget->m_nKind = pSource->m_nKind;
+    pTarget->m_nParam1 = pSource->m_nParam1;
+    pTarget->m_nParam2 = pSource->m_nParam2;
+    pTarget->m_nParam3 = pSource->m_nParam3;
+    pTarget->m_strParamText1 = pSource->m_strParamText1;
+    pTarget->m_strParamText2 = pSource->m_strParamText2;
+    for (int c = 0; c < nColumns; ++c) {
+        pTarget->m_strCell[c] = pSource->m_strCell[c];
+        pTarget->m_nIndent[c] = pSource->m_nIndent[c];
+    }
+}
+
+void CMorvelEMView::AllocateRows(int nCount)
+{
+    for (int i = 0; i < nCount; ++i)
+        m_EditRows.Add(new CGridRow);
+}
+
+// ---------------------------------------------------------------------------------------
+// Information values
+
+void CMorvelEMView::GetInformationAmounts(CString& strTotal, CString& strTax, CString& strNet)
+{
+    const int nPage = m_nSummaryPage;
+    m_nSummaryPage = 0;
+    strTax.Empty();
+    for (int r = 0; r < m_nUsedRows; ++r) {
+        if (EditKind(r) == kindFree) {
+            strTax = GetAmountText(r);
+            break;
+        }
+    }
+    const int nAmountCol = FindFirstColumn(CEstimationFormFile::colV, "2");
+    const double total = nAmountCol >= 0 ? SumEstimateAmount(nAmountCol, FALSE) : 0.0;
+    strTotal = CNumberRules::FormatNormal(total);
+    strNet = CNumberRules::FormatNormal(total - CNumberRules::ReadNumber(strTax));
+    m_nSummaryPage = nPage;
+}
+
+void CMorvelEMView::ApplyInformationValues(const CStringArray& values)
+{
+    const int nCount = static_cast<int>(std::min<INT_PTR>(values.GetSize(), MAX_INFORMATION));
+    m_nInformationCount = nCount;
+    bool bChanged = false;
+    for (int i = 0; i < nCount; ++i) {
+        if (values.GetAt(i) != m_strInformation[i])
+            bChanged = true;
+    }
+    if (!bChanged)
+        return;
+    for (int i = 0; i < nCount; ++i)
+        m_strInformation[i] = values.GetAt(i);
+    SetDocumentModified();
+}
+
+// ---------------------------------------------------------------------------------------
+// Small helpers
+
+void CMorvelEMView::UpdateScrollRanges()
+{
+    CRect rcClient;
+    if (m_hWnd != nullptr)
+        GetClientRect(&rcClient);
+    SetScrollRanges(m_nTotalWidth + m_nRowHeaderWidth - rcClient.Width(), m_nUsedRows);
+}
+
+void CMorvelEMView::SetDocumentModified()
+{
+    if (CMorvelEMDoc* pDoc = GetDocument())
+        pDoc->SetModifiedFlag(TRUE);
+}
+
+void CMorvelEMView::RecordUndo(int nAction, CPoint ptPosition)
+{
+    m_nUndoAction = nAction;
+    m_ptUndo = ptPosition;
+}
+
+void CMorvelEMView::ClearUndoRows()
+{
+    CPtrArray& rows = m_UndoRows.GetWorkingArray();
+    for (INT_PTR i = 0; i < rows.GetSize(); ++i)
+        delete static_cast<CGridRow*>(rows.GetAt(i));
+    rows.RemoveAll();
+}
+
+void CMorvelEMView::MoveCurrentRowDown()
+{
+    if (m_nCurrentRow < m_nRowLimit - 1)
+        ++m_nCurrentRow;
+}
+
+void CMorvelEMView::PlaceNewRow()
+{
+    if (m_nCurrentRow >= m_nUsedRows) {
+        m_nUsedRows = m_nCurrentRow + 1;
+        UpdateScrollRanges();
+    } else {
+        InsertRowAligned(m_nCurrentRow);
+    }
+}
+
+void CMorvelEMView::InsertRowAligned(int nRow)
+{
+    const int nHeading = AdjustPageBreak(0, nRow);
+    InsertRow(nRow);
+    if (nHeading > 0)
+        AdjustPageBreak(1, nHeading + 1);
+}
+
+// ---------------------------------------------------------------------------------------
+// Commands
+
+void CMorvelEMView::OnUpdateMarkRelease(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_nMarkRow != -1 && m_nSummaryPage == 0);
+}
+
+void CMorvelEMView::OnUpdateEditPageOnly(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_nSummaryPage == 0);
+}

@@ -1,0 +1,808 @@
+// The estimate grid's display: painting the cells in their row kind's colours and fonts
+// (zoomed), numbers by their column's picture, indents and subject numbers, the selection,
+// the row-header marks; the window set-up with the bars and the page tabs; the layout
+// that follows every zoom and font change; the summary page switch; the jumps.
+#include "estimate/CMorvelEMView.h"
+
+#include "app/CEstimationFormFile.h"
+#include "app/CJumpBarWnd.h"
+#include "app/CMorvelApp.h"
+#include "app/CMorvelSettings.h"
+#include "estimate/CEstimateShared.h"
+#include "estimate/CGridRow.h"
+#include "estimate/CMorvelEMDoc.h"
+#include "estimate/CTabWnd.h"
+#include "platform/ui/CClientDC.h"
+#include "platform/ui/CDC.h"
+#include "platform/ui/CPrintInfo.h"
+#include "platform/ui/WinApi.h"
+
+#include <algorithm>
+#include <cstring>
+
+// ---------------------------------------------------------------------------------------
+// Fonts and colours of the row kinds
+
+namespace {
+
+struct CStyleKeys {
+    const char* pszText;
+    const char* pszBack;
+    int nFont; // CMorvelSettings::RowFont, -1 for the context's font
+};
+
+// By CMorvelEMView::styleOther .. styleNonCalc.
+const CStyleKeys kStyleKeys[CMorvelEMView::STYLE_COUNT] = {
+    {nullptr, nullptr, -1},
+    {"Large Project Text", "Large Project Background", CMorvelSettings::fontLarge},
+    {"Middle Project Text", "Middle Project Background", CMorvelSettings::fontMiddle},
+    {"Small Project Text", "Small Project Background", CMorvelSettings::fontSmall},
+    {"Detail Text", "Detail Background", CMorvelSettings::fontDetail},
+    {"Discount Text", "Discount Background", CMorvelSettings::fontDiscount},
+    {"Kind Text", "Kind Background", CMorvelSettings::fontKind},
+    {"Free Text", "Free Background", CMorvelSettings::fontTax},
+    {"Step Text", "Step Background", CMorvelSettings::fontStep},
+    {"Sum Text", "Sum Background", CMorvelSettings::fontSum},
+    {"Classify Text", "Classify Background", CMorvelSettings::fontSort},
+    {"Non Calc Text", "Non Calc Background", CMorvelSettings::fontNonCalc},
+};
+
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+bool SameLogFont(const LOGFONT& a, const LOGFONT& b)
+{
+    return a.lfHeight == b.lfHeight && a.lfWidth == b.lfWidth && a.lfEscapement == b.lfEscapement &&
+           a.lfOrientation == b.lfOrientation && a.lfWeight == b.lfWeight && a.lfItalic == b.lfItalic &&
+           a.lfUnderline == b.lfUnderline && a.lfStrikeOut == b.lfStrikeOut && a.lfCharSet == b.lfCharSet &&
+           a.lfOutPrecision == b.lfOutPrecision && a.lfClipPrecision == b.lfClipPrecision &&
+           a.lfQuality == b.lfQuality && a.lfPitchAndFamily == b.lfPitchAndFamily &&
+           std::strncmp(a.lfFaceName, b.lfFaceName, LF_FACESIZE) == 0;
+}
+
+bool IsHeadingKind(int nKind)
+{
+    return nKind == 1 || nKind == 2 || nKind == 3 || nKind == 7;
+}
+
+} // namespace
+
+// What painting keeps between paints: one zoomed font per colour group (made again only
+// when the settings' font or the zoom changed), the colours read at the start of each
+// paint, the font of the row-header marks, and the off-screen bitmap.
+struct CMorvelEMView::CDisplayCache {
+    struct CStyle {
+        LOGFONT lfSource = {}; // the settings' font the zoomed font was made from
+        int nZoom = 0;
+        CFont font;
+        int nCharWidthA = -1; // the width of "A" in the font (-1: not measured yet)
+        COLORREF clrText = kBlack;
+        COLORREF clrBack = kWhite;
+    };
+    CStyle styles[STYLE_COUNT];
+    CFont markFont;
+    int nMarkZoom = 0;
+    CBitmap bitmap; // the off-screen bitmap, kept while it is large enough
+    CSize bitmapSize;
+    int nUnitCol = -1; // the unit column of this paint (-1 none)
+};
+
+void CMorvelEMView::CDisplayCacheDeleter::operator()(CDisplayCache* p) const
+{
+    delete p;
+}
+
+int CMorvelEMView::GetRowStyle(int nKind)
+{
+    switch (nKind) {
+    case 1: case 11: case 101: case 111:
+        return styleLarge;
+    case 2: case 12: case 102: case 112:
+        return styleMiddle;
+    case 3: case 13: case 103: case 113:
+        return styleSmall;
+    case 5:
+        return styleDetail;
+    case 6: case 31: case 32: case 33: case 35: case 37: case 131: case 132: case 133: case 135: case 137:
+        return styleDiscount;
+    case 7: case 17: case 107: case 117:
+        return styleKind;
+    case 8: case 108:
+        return styleFree;
+    case 9:
+        return styleStep;
+    case 15: case 115:
+        return styleSum;
+    case 21: case 22: case 23: case 24:
+        return styleClassify;
+    case 51: case 52: case 53: case 55: case 56: case 57: case 58: case 59: case 61: case 62: case 63: case 65:
+    case 66: case 67: case 68: case 69: case 71: case 72: case 73: case 74: case 81: case 82: case 83: case 85:
+        return styleNonCalc;
+    default:
+        return styleOther;
+    }
+}
+
+namespace {
+
+// A colour key of "Color Setting": bPresent tells whether the key holds a colour at all.
+COLORREF ReadColorKey(const char* lpszKey, bool& bPresent)
+{
+    bPresent = false;
+    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
+    if (pSettings == nullptr)
+        return kBlack;
+    const CString strValue = pSettings->GetProfileString("Color Setting", lpszKey, "");
+    COLORREF color = kBlack;
+    if (strValue.IsEmpty() || !CMorvelSettings::ParseColor(strValue, color))
+        return kBlack;
+    bPresent = true;
+    return color;
+}
+
+} // namespace
+
+// Makes the fonts and colours of this paint ready.
+static void PrepareStyles(CMorvelEMView::CDisplayCache& cache, int nZoom)
+{
+    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
+    bool bDetailPresent = false;
+    for (int s = 1; s < CMorvelEMView::STYLE_COUNT; ++s) {
+        CMorvelEMView::CDisplayCache::CStyle& style = cache.styles[s];
+        bool bTextPresent = false;
+        bool bBackPresent = false;
+        style.clrText = ReadColorKey(kStyleKeys[s].pszText, bTextPresent);
+        style.clrBack = ReadColorKey(kStyleKeys[s].pszBack, bBackPresent);
+        if (s == CMorvelEMView::styleDetail)
+            bDetailPresent = bTextPresent || bBackPresent;
+        if (s == CMorvelEMView::styleNonCalc && style.clrText == kBlack && style.clrBack == kBlack) {
+            // Non-calculated rows without colours of their own look like detail rows.
+            style.clrText = cache.styles[CMorvelEMView::styleDetail].clrText;
+            style.clrBack = cache.styles[CMorvelEMView::styleDetail].clrBack;
+            bTextPresent = bBackPresent = bDetailPresent;
+        }
+        // A group whose colours were never set would be black on black: it is shown black
+        // on white, as rows without a style are, so its text stays readable.
+        if (!bTextPresent && !bBackPresent) {
+            style.clrText = kBlack;
+            style.clrBack = kWhite;
+        }
+
+        LOGFONT lf = {};
+        if (pSettings != nullptr)
+            lf = pSettings->m_lfRowFont[kStyleKeys[s].nFont];
+        if (style.font.m_hObject != nullptr && style.nZoom == nZoom && SameLogFont(lf, style.lfSource))
+            continue;
+        style.lfSource = lf;
+        style.nZoom = nZoom;
+        style.nCharWidthA = -1;
+        lf.lfHeight = static_cast<LONG>(lf.lfHeight * (nZoom / 100.0));
+        lf.lfWidth = static_cast<LONG>(lf.lfWidth * (nZoom / 100.0));
+        style.font.DeleteObject();
+        style.font.CreateFontIndirect(&lf);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Repaint
+
+void CMorvelEMView::OnDraw(CDC* pDC)
+{
+    CRect rcClip;
+    pDC->GetClipBox(&rcClip);
+    if (!m_pDisplayCache)
+        m_pDisplayCache.reset(new CDisplayCache);
+    CDisplayCache& cache = *m_pDisplayCache;
+
+    // The repaint is drawn off-screen over the clip box and copied out in one piece. The
+    // bitmap is kept for the next paint while it is large enough.
+    CDC dcMem;
+    CDC* pDraw = pDC;
+    CBitmap* pOldBitmap = nullptr;
+    if (!pDC->IsPrinting() && !rcClip.IsRectEmpty() && dcMem.CreateCompatibleDC(pDC)) {
+        if (cache.bitmap.m_hObject == nullptr || cache.bitmapSize.cx < rcClip.Width() ||
+            cache.bitmapSize.cy < rcClip.Height()) {
+            const CSize size(std::max<LONG>(rcClip.Width(), cache.bitmapSize.cx),
+                             std::max<LONG>(rcClip.Height(), cache.bitmapSize.cy));
+            cache.bitmap.DeleteObject();
+            cache.bitmapSize = CSize(0, 0);
+            if (cache.bitmap.CreateCompatibleBitmap(pDC, size.cx, size.cy))
+                cache.bitmapSize = size;
+        }
+        if (cache.bitmap.m_hObject != nullptr) {
+            pOldBitmap = dcMem.SelectObject(&cache.bitmap);
+            dcMem.OffsetViewportOrg(-rcClip.left, -rcClip.top);
+            dcMem.SetBrushOrg(rcClip.left % 8, rcClip.top % 8);
+            dcMem.IntersectClipRect(&rcClip);
+            pDraw = &dcMem;
+        }
+    }
+
+    CBrush brWhite(kWhite);
+    brWhite.UnrealizeObject();
+    pDraw->FillRect(&rcClip, &brWhite);
+    DrawVisibleCells(pDraw);
+
+    if (pDraw == &dcMem) {
+        pDC->SetViewportOrg(0, 0);
+        pDC->SetMapMode(MM_TEXT);
+        dcMem.SetViewportOrg(0, 0);
+        dcMem.SetWindowOrg(0, 0);
+        dcMem.SetMapMode(MM_TEXT);
+        pDC->BitBlt(rcClip.left, rcClip.top, rcClip.Width(), rcClip.Height(), &dcMem, 0, 0, SRCCOPY);
+        dcMem.SelectObject(pOldBitmap);
+    }
+}
+
+void CMorvelEMView::DrawVisibleCells(CDC* pDC)
+{
+    CRect rcClip;
+    if (pDC->GetClipBox(&rcClip) == NULLREGION || rcClip.IsRectEmpty())
+        return;
+    CRect rcRange;
+    GetCellRangeFromRect(rcClip.left, rcClip.top, rcClip.right, rcClip.bottom, &rcRange);
+
+    // First paint of a pair: the headers and grid lines, and the cells it covered are
+    // invalidated for the second one. (Printing paints everything at once.)
+    if (!pDC->IsPrinting() && !CEstimateShared::s_bPaintPass) {
+        CRect rcCells;
+        GetCellRangeRect(rcRange.left, rcRange.top, rcRange.right, rcRange.bottom, &rcCells);
+        if (rcCells.IsRectEmpty() || rcCells.left > rcCells.right)
+            rcCells = rcClip;
+        if (rcCells.left == m_nRowHeaderWidth)
+            rcCells.left = 0;
+        if (m_hWnd != nullptr)
+            InvalidateRect(&rcCells, TRUE);
+        CEstimateShared::s_bPaintPass = TRUE;
+        CMorvelView::OnDraw(pDC);
+        return;
+    }
+    CEstimateShared::s_bPaintPass = FALSE;
+
+    if (!m_pDisplayCache)
+        m_pDisplayCache.reset(new CDisplayCache);
+    CDisplayCache& cache = *m_pDisplayCache;
+    PrepareStyles(cache, m_nZoom);
+    const int nUnitCol = FindColumn("1", "T");
+    cache.nUnitCol = GetEstimationForm().GetItem(nUnitCol, CEstimationFormFile::colT) == "1" ? nUnitCol : -1;
+
+    const int nFirstCol = std::max<int>(rcRange.left, m_nFirstVisibleCol);
+    const int nFirstRow = std::max<int>(rcRange.top, m_nFirstVisibleRow);
+    const int nLastCol = std::min<int>(rcRange.right, GetColumnLimit() - 1);
+    const int nLastRow = std::min<int>(rcRange.bottom, m_nRowLimit - 1);
+    {
+        CColumnBatch batch(*this);
+        for (int r = nFirstRow; r <= nLastRow; ++r) {
+            for (int c = nFirstCol; c <= nLastCol; ++c) {
+                if (m_nColumnWidth[c] > 0)
+                    DrawCell(r, c, pDC);
+            }
+        }
+    }
+    CMorvelView::OnDraw(pDC);
+
+    // The row-header marks: "集" on summary rows, "非" on non-calculated rows, and a red
+    // dot on the remembered row of the edit page.
+    if (cache.markFont.m_hObject == nullptr || cache.nMarkZoom != m_nZoom) {
+        cache.markFont.DeleteObject();
+        cache.markFont.CreatePointFont(m_nZoom, "ＭＳ 明朝"_sj);
+        cache.nMarkZoom = m_nZoom;
+    }
+    CFont* pOldFont = pDC->SelectObject(&cache.markFont);
+    const COLORREF clrOldText = pDC->GetTextColor();
+    const UINT nOldAlign = pDC->SetTextAlign(TA_LEFT | TA_TOP);
+    const int nOldMode = pDC->SetBkMode(TRANSPARENT);
+    static const CString s_strSummaryMark = "集"_sj;
+    static const CString s_strNonCalcMark = "非"_sj;
+    for (int r = nFirstRow; r <= nLastRow; ++r) {
+        const int nKind = GetRowKind(r);
+        const int y = (r - m_nFirstVisibleRow) * m_nRowHeight + m_nHeaderHeight;
+        if (nKind >= 100) {
+            pDC->SetTextColor(RGB(0, 0, 160));
+            pDC->TextOut(3, y - 5 + m_nRowHeight / 2, s_strSummaryMark);
+        } else if (nKind >= 50) {
+            pDC->SetTextColor(RGB(0, 0, 255));
+            pDC->TextOut(3, y - 5 + m_nRowHeight / 2, s_strNonCalcMark);
+        }
+        if (r == m_nMarkRow && m_nSummaryPage == 0) {
+            CBrush brRed(RGB(255, 0, 0));
+            CPen penRed(PS_SOLID, 1, RGB(255, 0, 0));
+            CBrush* pOldBrush = pDC->SelectObject(&brRed);
+            CPen* pOldPen = pDC->SelectObject(&penRed);
+            pDC->Ellipse(3, y - 5 + m_nRowHeight / 2, 13, y + 5 + m_nRowHeight / 2);
+            pDC->SelectObject(pOldPen);
+            pDC->SelectObject(pOldBrush);
+        }
+    }
+    pDC->SetBkMode(nOldMode);
+    pDC->SetTextAlign(nOldAlign);
+    pDC->SetTextColor(clrOldText);
+    pDC->SelectObject(pOldFont);
+}
+
+void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
+{
+    if (pDC == nullptr || !IsValidRow(nRow) || !IsValidColumn(nCol))
+        return;
+    if (!m_pDisplayCache) {
+        m_pDisplayCache.reset(new CDisplayCache);
+        PrepareStyles(*m_pDisplayCache, m_nZoom);
+        const int nUnitCol = FindColumn("1", "T");
+        m_pDisplayCache->nUnitCol =
+            GetEstimationForm().GetItem(nUnitCol, CEstimationFormFile::colT) == "1" ? nUnitCol : -1;
+    }
+    CDisplayCache& cache = *m_pDisplayCache;
+
+    pDC->SetBkMode(TRANSPARENT);
+    const BOOL bSelecting = m_nSelectMode != 0 || m_nPressOrigin != 0;
+    if (bSelecting)
+        NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+                           &m_rcBlock);
+
+    CRect rcCell;
+    GetCellRangeRect(nCol, nRow, nCol, nRow, &rcCell);
+    if (rcCell.IsRectEmpty())
+        return;
+
+    const CGridRow* pRow = ActiveRows().GetRow(nRow);
+    const int nKind = pRow != nullptr ? pRow->m_nKind : 0;
+    CDisplayCache::CStyle& style = cache.styles[GetRowStyle(nKind)];
+    const bool bOwnFont = GetRowStyle(nKind) != styleOther && style.font.m_hObject != nullptr;
+    CFont* pOldFont = bOwnFont ? pDC->SelectObject(&style.font) : nullptr;
+
+    // The text and where it starts: numbers right-aligned in their column's picture.
+    static const CString s_strEmpty;
+    const CString& strCell = pRow != nullptr ? pRow->m_strCell[nCol] : s_strEmpty;
+    const CColumnInfo& info = GetColumnInfo(nCol);
+    CString strText;
+    int nOffset = 2;
+    bool bRightAligned = false;
+    if (nCol == cache.nUnitCol && IsHeadingKind(nKind)) {
+        // Headings show no unit.
+    } else if (info.bNumeric) {
+        if (CNumberRules::IsNumberText(strCell)) {
+            CDecimal value = CNumberRules::ReadNumberText(strCell);
+            if (value.IsBelowPowerOfTen(-8))
+                value = CDecimal();
+            strText = CNumberRules::FormatByPicture(value, info.picture, TRUE);
+        } else {
+            strText = strCell;
+        }
+        bRightAligned = true;
+    } else {
+        strText = strCell;
+    }
+    if (m_nNumbering != 0 && nCol == m_nNumberingCol)
+        strText = GetSubjectNoText(nRow, nCol) + strText;
+    const int nIndent = pRow != nullptr ? pRow->m_nIndent[nCol] : 0;
+    if (nIndent != 0) {
+        // The indent is counted in widths of "A" in the cell's font.
+        int nWidthA = bOwnFont ? style.nCharWidthA : -1;
+        if (nWidthA < 0) {
+            nWidthA = pDC->GetTextExtent("A", 1).cx;
+            if (bOwnFont)
+                style.nCharWidthA = nWidthA;
+        }
+        nOffset += nIndent * nWidthA;
+    }
+
+    // Colours: the selection block shows white on black, except its focus cell, which
+    // looks unselected and carries the cursor frame.
+    COLORREF clrBack = style.clrBack;
+    COLORREF clrText = style.clrText;
+    bool bFocusCell = false;
+    if (bSelecting && m_rcBlock.left <= nCol && nCol <= m_rcBlock.right && m_rcBlock.top <= nRow &&
+        nRow <= m_rcBlock.bottom) {
+        const int nFocusCol = m_nShiftExtend ? m_rcSelection.left : m_nCurrentCol;
+        const int nFocusRow = m_nShiftExtend ? m_rcSelection.top : m_nCurrentRow;
+        if (nCol == nFocusCol && nRow == nFocusRow) {
+            bFocusCell = true;
+        } else {
+            clrBack = kBlack;
+            clrText = kWhite;
+        }
+    }
+    pDC->FillSolidRect(&rcCell, clrBack);
+    pDC->SetBkMode(TRANSPARENT);
+    if (!strText.IsEmpty()) {
+        pDC->SetTextColor(clrText);
+        if (bRightAligned) {
+            // Right-aligned at the column's width less 2 pixels (the text's own width is
+            // what the alignment takes off), then moved by the indent like any text.
+            const UINT nOldAlign = pDC->SetTextAlign(TA_RIGHT | TA_TOP);
+            pDC->ExtTextOut(rcCell.left + m_nColumnWidth[nCol] - 2 + (nOffset - 2), rcCell.top + 3, ETO_CLIPPED,
+                            &rcCell, strText, nullptr);
+            pDC->SetTextAlign(nOldAlign);
+        } else {
+            const UINT nOldAlign = pDC->SetTextAlign(TA_LEFT | TA_TOP);
+            pDC->ExtTextOut(rcCell.left + nOffset, rcCell.top + 3, ETO_CLIPPED, &rcCell, strText, nullptr);
+            pDC->SetTextAlign(nOldAlign);
+        }
+    }
+    if (bFocusCell)
+        DrawCellCursor(pDC, 1);
+    if (pOldFont != nullptr)
+        pDC->SelectObject(pOldFont);
+}
+
+void CMorvelEMView::RedrawSelectionChange(const CRect& rcOld, const CRect& rcNew)
+{
+    if (m_nSelectMode == 0 || m_hWnd == nullptr)
+        return;
+    CRect a, b;
+    NormalizeCellRange(rcOld.left, rcOld.top, rcOld.right, rcOld.bottom, &a);
+    NormalizeCellRange(rcNew.left, rcNew.top, rcNew.right, rcNew.bottom, &b);
+    CRect u = UnionRange(a, b);
+    const CRect i = IntersectRange(a, b);
+    // The visible cells only.
+    u.left = std::max<LONG>(u.left, m_nFirstVisibleCol);
+    u.top = std::max<LONG>(u.top, m_nFirstVisibleRow);
+    u.right = std::min<LONG>(u.right, GetColumnLimit() - 1);
+    u.bottom = std::min<LONG>(u.bottom, std::min(m_nRowLimit - 1, m_nFirstVisibleRow + GetVisibleRowCount()));
+    if (u.left > u.right || u.top > u.bottom)
+        return;
+
+    CClientDC dc(this);
+    if (!m_pDisplayCache)
+        m_pDisplayCache.reset(new CDisplayCache);
+    PrepareStyles(*m_pDisplayCache, m_nZoom);
+    {
+        CColumnBatch batch(*this);
+        for (int r = u.top; r <= u.bottom; ++r) {
+            for (int c = u.left; c <= u.right; ++c) {
+                const bool bInside = c >= i.left && c <= i.right && r >= i.top && r <= i.bottom;
+                if (!bInside && m_nColumnWidth[c] > 0)
+                    DrawCell(r, c, &dc);
+            }
+        }
+    }
+
+    // The grid lines over the repainted cells.
+    const int nRowsPerPage = GetPageRows();
+    CPen penThin(PS_SOLID, 1, RGB(128, 128, 128));
+    CPen penThick(PS_SOLID, 2, RGB(128, 128, 128));
+    CPen* pOldPen = dc.SelectObject(&penThin);
+    CRect rcPixels;
+    GetCellRangeRect(u.left, u.top, u.right, u.bottom, &rcPixels);
+    int x = GetColumnLeft(u.left);
+    for (int c = u.left; c <= u.right; ++c) {
+        dc.MoveTo(x, rcPixels.top);
+        dc.LineTo(x, rcPixels.bottom);
+        x += m_nColumnWidth[c];
+        dc.MoveTo(x, rcPixels.top);
+        dc.LineTo(x, rcPixels.bottom);
+    }
+    for (int r = u.top; r <= u.bottom; ++r) {
+        const int y = (r - m_nFirstVisibleRow) * m_nRowHeight + m_nHeaderHeight;
+        const int yBottom = y + m_nRowHeight;
+        const auto line = [&](int yLine) {
+            dc.MoveTo(rcPixels.left, yLine);
+            dc.LineTo(rcPixels.right, yLine);
+        };
+        if (r % nRowsPerPage == 0) {
+            dc.SelectObject(&penThick);
+            line(y - 1);
+            line(y + 1);
+            dc.SelectObject(&penThin);
+        } else {
+            line(y);
+        }
+        if (r % nRowsPerPage == nRowsPerPage - 1) {
+            dc.SelectObject(&penThick);
+            line(yBottom - 1);
+            line(yBottom + 1);
+            dc.SelectObject(&penThin);
+        } else {
+            line(yBottom);
+        }
+    }
+    dc.SelectObject(pOldPen);
+}
+
+// ---------------------------------------------------------------------------------------
+// Window set-up
+
+BOOL CMorvelEMView::PreCreateWindow(CREATESTRUCT& cs)
+{
+    cs.style |= WS_CLIPCHILDREN;
+    return CMorvelView::PreCreateWindow(cs);
+}
+
+int CMorvelEMView::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CMorvelView::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
+    const CRect rcSmall(0, 0, 20, 20);
+    if (!m_wndHorzBar.Create(WS_CHILD | WS_VISIBLE | SBS_HORZ, rcSmall, this, IDC_HORZ_BAR))
+        return -1;
+    if (!m_wndVertBar.Create(WS_CHILD | WS_VISIBLE | SBS_VERT, rcSmall, this, IDC_VERT_BAR))
+        return -1;
+    if (!m_wndCornerBox.Create(nullptr, WS_CHILD | WS_VISIBLE, rcSmall, this, IDC_CORNER_BOX))
+        return -1;
+    auto* pJumpBar = new CJumpBarWnd;
+    m_pJumpBar = pJumpBar;
+    if (!pJumpBar->Create(this, CRect(0, 0, 50, 50), IDC_JUMP_BAR))
+        return -1;
+    m_pTabWnd = new CTabWnd;
+    if (!m_pTabWnd->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(1, 1, 260, 20), this,
+                           IDC_TAB_STRIP))
+        return -1;
+    m_pTabWnd->ShowWindow(SW_SHOW);
+    // The strip keeps pointers to its texts: they live as long as the program.
+    static const CString s_strEditTab = " 見積編集 "_sj;
+    static const CString s_strSummaryTab = " 集計表 "_sj;
+    m_pTabWnd->AddTab(s_strEditTab);
+    m_pTabWnd->AddTab(s_strSummaryTab);
+    m_nChildrenReady = 1;
+    return 0;
+}
+
+void CMorvelEMView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
+{
+    if (pDC != nullptr && pDC->IsPrinting() && pInfo != nullptr && pInfo->m_bContinuePrinting) {
+        // One logical unit is 0.01 inch, y up, (0, 0) the centre of the printable area.
+        // The page and its margins come from the device; the estimate print layout's own
+        // paper and margins take their place once print layouts are read here.
+        const int nPixelsX = std::max(1, pDC->GetDeviceCaps(LOGPIXELSX));
+        const int nPixelsY = std::max(1, pDC->GetDeviceCaps(LOGPIXELSY));
+        const int nWidth = pDC->GetDeviceCaps(HORZRES) * 100 / nPixelsX;
+        const int nHeight = pDC->GetDeviceCaps(VERTRES) * 100 / nPixelsY;
+        pDC->SetMapMode(MM_ANISOTROPIC);
+        pDC->SetViewportExt(nPixelsX, nPixelsY);
+        pDC->SetWindowExt(100, -100);
+        pDC->SetWindowOrg(-nWidth / 2, nHeight / 2);
+    }
+    CMorvelView::OnPrepareDC(pDC, pInfo);
+}
+
+// ---------------------------------------------------------------------------------------
+// Layout
+
+void CMorvelEMView::RecalcLayout()
+{
+    HideCellEdit();
+    if (m_nZoom <= 0)
+        m_nZoom = 100; // a zoom that never came from the user (a damaged file)
+    m_nBaseHeaderHeight = HEADER_HEIGHT;
+    int nMeasured = 0;
+    if (m_hWnd != nullptr) {
+        CClientDC dc(this);
+        if (CMorvelApp* pApp = GetMorvelApp()) {
+            nMeasured = pApp->MeasureRowHeight(&dc);
+        } else if (const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent()) {
+            // Without the application object (a view made on its own) the same measure
+            // over the settings' fonts.
+            for (int f = 0; f < CMorvelSettings::ROW_FONT_COUNT; ++f) {
+                if (f == CMorvelSettings::fontPart)
+                    continue;
+                CFont font;
+                if (!font.CreateFontIndirect(&pSettings->m_lfRowFont[f]))
+                    continue;
+                CFont* pOld = dc.SelectObject(&font);
+                nMeasured = std::max<int>(nMeasured, dc.GetTextExtent("asd", 3).cy + 4);
+                dc.SelectObject(pOld);
+            }
+        }
+    }
+    // Fonts too small to measure leave the grid its usual row height.
+    m_nBaseRowHeight = nMeasured + 4 >= 10 ? nMeasured + 4 : HEADER_HEIGHT;
+
+    const double zoom = m_nZoom / 100.0;
+    m_nRowHeight = std::max(1, static_cast<int>(m_nBaseRowHeight * zoom));
+    m_nHeaderHeight = static_cast<int>(m_nBaseHeaderHeight * zoom);
+    m_nRowHeaderWidth = static_cast<int>(m_nBaseRowHeaderWidth * zoom);
+    const int nColumns = GetColumnLimit();
+    for (int c = 0; c < MAX_COLUMNS; ++c)
+        m_nColumnWidth[c] = c < nColumns ? static_cast<int>(m_nBaseColumnWidth[c] * zoom) : 0;
+    RecalcTotalWidth();
+    m_nTotalHeight = (m_nRowLimit + 1) * m_nRowHeight;
+    m_nFirstVisibleCol = std::clamp(m_nFirstVisibleCol, 0, std::max(0, nColumns - 1));
+    m_nHorzOffset = 0;
+    for (int c = 0; c < m_nFirstVisibleCol; ++c)
+        m_nHorzOffset += m_nColumnWidth[c];
+    m_nVertOffset = m_nFirstVisibleRow * m_nRowHeight;
+
+    CRect rcClient;
+    if (m_hWnd != nullptr)
+        GetClientRect(&rcClient);
+    const int nHorzMax = m_nTotalWidth - rcClient.Width() + m_nRowHeaderWidth;
+    SetScrollRanges(nHorzMax, m_nUsedRows);
+    if (m_hWnd == nullptr)
+        return;
+    if (nHorzMax < 0) {
+        // Every column fits: the grid goes back to its first column.
+        SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), reinterpret_cast<LPARAM>(m_wndHorzBar.m_hWnd));
+        if (m_nFirstVisibleCol > 0)
+            SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0), reinterpret_cast<LPARAM>(m_wndHorzBar.m_hWnd));
+    }
+    Invalidate(TRUE);
+    UpdateWindow();
+}
+
+// ---------------------------------------------------------------------------------------
+// Summary page
+
+int CMorvelEMView::FindTotalRow(int nStartRow, int nKind) const
+{
+    switch (nKind) {
+    case 8: case 11: case 12: case 13: case 15: case 17:
+    case 31: case 32: case 33: case 34: case 35: case 36: case 37:
+        return nStartRow - 1;
+    default:
+        break;
+    }
+    for (int r = std::max(0, nStartRow); r < m_nUsedRows; ++r) {
+        const int k = EditKind(r);
+        if (k == nKind + 10)
+            return r;
+        if (nKind >= 1 && nKind <= 3 && ((k >= 1 && k <= nKind) || k == 7))
+            return -1;
+        if (nKind == 7 && k == 7)
+            return -1;
+    }
+    return -1;
+}
+
+void CMorvelEMView::SetSummaryCellText(const char* lpszText, int nRow, int nCol)
+{
+    if (!IsValidRow(nRow) || !IsValidColumn(nCol))
+        return;
+    CGridRow* pRow = m_SummaryRows.GetRow(nRow);
+    if (pRow == nullptr) {
+        pRow = new CGridRow;
+        m_SummaryRows.SetAtGrow(nRow, pRow);
+    }
+    pRow->m_strCell[nCol] = lpszText != nullptr ? lpszText : "";
+}
+
+void CMorvelEMView::SetSummaryRowKind(int nKind, int nRow)
+{
+    if (!IsValidRow(nRow))
+        return;
+    CGridRow* pRow = m_SummaryRows.GetRow(nRow);
+    if (pRow == nullptr) {
+        pRow = new CGridRow;
+        m_SummaryRows.SetAtGrow(nRow, pRow);
+    }
+    pRow->m_nKind = nKind;
+}
+
+void CMorvelEMView::BuildSummaryLevel(int /*nLevel*/)
+{
+    // The summary table's builders fill the levels; without them a level adds no rows.
+}
+
+void CMorvelEMView::OnEditPageTab()
+{
+    HideCellEdit();
+    const BOOL bFromSummary = m_nSummaryPage != 0;
+    m_nSummaryPage = 0;
+    if (m_hWnd != nullptr)
+        Invalidate(TRUE);
+    // Back from the summary page, the cursor returns to where it was; a click on the tab
+    // of the page already shown leaves it where it is.
+    if (bFromSummary)
+        ClickCell(m_ptSummaryReturn.x, m_ptSummaryReturn.y);
+    UpdateStatusText(1);
+}
+
+void CMorvelEMView::OnSummaryPageTab()
+{
+    // The cell to come back to is the edit page's (the summary page may be rebuilt while
+    // it is shown).
+    if (m_nSummaryPage == 0)
+        m_ptSummaryReturn = CPoint(m_nCurrentCol, m_nCurrentRow);
+    HideCellEdit();
+    m_nSummaryPage = 1;
+
+    CPtrArray& rows = m_SummaryRows.GetWorkingArray();
+    for (INT_PTR i = 0; i < rows.GetSize(); ++i)
+        delete static_cast<CGridRow*>(rows.GetAt(i));
+    rows.RemoveAll();
+
+    // Each level begins on a page of its own: after a level the page is filled up with
+    // an empty row at its end.
+    const int nRowsPerPage = GetPageRows();
+    for (int nLevel = 0; nLevel < SUMMARY_LEVELS; ++nLevel) {
+        if (!m_nSummaryLevelOn[nLevel])
+            continue;
+        BuildSummaryLevel(nLevel);
+        const INT_PTR u = rows.GetUpperBound();
+        if (u < 0)
+            continue;
+        const INT_PTR nEnd = u + (nRowsPerPage - 1 - u % nRowsPerPage);
+        if (nEnd > u)
+            rows.SetAtGrow(nEnd, new CGridRow);
+    }
+
+    m_nSummaryPage = 1;
+    if (m_hWnd != nullptr)
+        Invalidate(TRUE);
+    ClickCell(0, 0);
+    UpdateStatusText(1);
+}
+
+// ---------------------------------------------------------------------------------------
+// Jumps
+
+void CMorvelEMView::OnJumpFirstColumn()
+{
+    SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0), reinterpret_cast<LPARAM>(m_wndHorzBar.m_hWnd));
+}
+
+void CMorvelEMView::OnJumpLastColumn()
+{
+    CRect rcGrid;
+    GetGridClientRect(&rcGrid);
+    const int nPos = std::max(0, m_nTotalWidth - static_cast<int>(rcGrid.right));
+    SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, static_cast<WORD>(nPos)),
+                reinterpret_cast<LPARAM>(m_wndHorzBar.m_hWnd));
+    SendMessage(WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0), reinterpret_cast<LPARAM>(m_wndHorzBar.m_hWnd));
+}
+
+void CMorvelEMView::OnJumpFirstRow()
+{
+    SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0), reinterpret_cast<LPARAM>(m_wndVertBar.m_hWnd));
+}
+
+void CMorvelEMView::OnJumpLastRow()
+{
+    const int nPos = std::max(0, m_nUsedRows - 3);
+    SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, static_cast<WORD>(nPos)),
+                reinterpret_cast<LPARAM>(m_wndVertBar.m_hWnd));
+}
+
+namespace {
+
+enum class CtrlJump { up, down, left, right };
+
+} // namespace
+
+static void CtrlArrowJump(CMorvelEMView& view, CtrlJump jump)
+{
+    // An open edit is dropped, not committed: the editor gets its starting text back.
+    if (view.m_nEditState == CMorvelEMView::editTyping || view.m_nEditState == CMorvelEMView::editOpened) {
+        if (view.m_bCellEditExists)
+            view.m_wndCellEdit.SetWindowText(view.m_strEditStartText);
+        view.m_nEditState = CMorvelEMView::editClosed;
+    }
+    view.HideCellEdit();
+    switch (jump) {
+    case CtrlJump::up:
+        view.MoveToFirstRow();
+        break;
+    case CtrlJump::down:
+        view.MoveToLastRow();
+        break;
+    case CtrlJump::left:
+        view.MoveToFirstColumn();
+        break;
+    case CtrlJump::right:
+        view.MoveToLastColumn();
+        break;
+    }
+    view.InvalidateCells(view.m_nCurrentCol, view.m_nCurrentRow, view.m_nCurrentCol, view.m_nCurrentRow);
+    if (view.m_hWnd != nullptr)
+        view.UpdateWindow();
+}
+
+void CMorvelEMView::OnCtrlUp()
+{
+    CtrlArrowJump(*this, CtrlJump::up);
+}
+
+void CMorvelEMView::OnCtrlDown()
+{
+    CtrlArrowJump(*this, CtrlJump::down);
+}
+
+void CMorvelEMView::OnCtrlLeft()
+{
+    CtrlArrowJump(*this, CtrlJump::left);
+}
+
+void CMorvelEMView::OnCtrlRight()
+{
+    CtrlArrowJump(*this, CtrlJump::right);
+}

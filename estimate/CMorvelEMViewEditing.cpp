@@ -1,0 +1,706 @@
+// Cell editing and input of the estimate grid: the in-place editor opened by typing, by a
+// double-click or by F2 and laid over the current cell; the commit that checks, rounds and
+// stores the text, computes the row and the totals below it; the keys and clicks the view
+// puts in front of the grid base view; the context menu; the row commands insert, delete
+// and clear.
+#include "estimate/CMorvelEMView.h"
+
+#include "app/CEstimationFormFile.h"
+#include "app/CMorvelSettings.h"
+#include "dosconvert/ShiftJisText.h"
+#include "estimate/CGridRow.h"
+#include "estimate/CMorvelEMDoc.h"
+#include "platform/base/Cp932.h"
+#include "platform/ui/CCmdUI.h"
+#include "platform/ui/CMenu.h"
+#include "platform/ui/Imm.h"
+#include "platform/ui/WinApi.h"
+#include "resources/EstimateViewMenus.h"
+#include "resources/ResourceIds.h"
+
+#include <algorithm>
+#include <cstring>
+
+CString CMorvelEMView::s_strTypedChars;
+
+namespace {
+
+// Undo actions recorded here.
+enum {
+    UNDO_CELL_EDIT = 1,
+    UNDO_ROW_INSERT = 11,
+    UNDO_ROW_DELETE = 12,
+    UNDO_ROW_CLEAR = 13,
+    UNDO_ROWS_CLEAR = 35,
+    UNDO_ROWS_INSERT = 36
+};
+
+// The editor's background while the user types into a cell.
+constexpr COLORREF kTypingBackground = RGB(255, 155, 255);
+
+bool IsArrowKey(UINT nChar)
+{
+    return nChar == VK_LEFT || nChar == VK_RIGHT || nChar == VK_UP || nChar == VK_DOWN;
+}
+
+// The row-kind font an edited cell of the kind shows, or -1 for an empty row and kinds
+// beyond the last one.
+int RowFontOfKind(int nKind)
+{
+    switch (nKind) {
+    case 1: case 11: case 101: case 111:
+        return CMorvelSettings::fontLarge;
+    case 2: case 12: case 102: case 112:
+        return CMorvelSettings::fontMiddle;
+    case 3: case 13: case 103: case 113:
+        return CMorvelSettings::fontSmall;
+    case 6: case 31: case 32: case 33: case 35: case 131: case 132: case 133: case 135: case 137:
+        return CMorvelSettings::fontDiscount;
+    case 7: case 17: case 107: case 117:
+        return CMorvelSettings::fontKind;
+    case 8: case 108:
+        return CMorvelSettings::fontTax;
+    case 9:
+        return CMorvelSettings::fontStep;
+    case 15: case 115:
+        return CMorvelSettings::fontSum;
+    case 21: case 22: case 23: case 24:
+        return CMorvelSettings::fontSort;
+    default:
+        return nKind >= 1 && nKind <= 137 ? CMorvelSettings::fontDetail : -1;
+    }
+}
+
+// TRUE when the text ends in the lead byte of a double-byte character whose trail byte has
+// not come yet (an input-method commit arrives byte by byte).
+bool EndsInLeadByte(const CString& text)
+{
+    const int nLength = text.GetLength();
+    int i = 0;
+    while (i < nLength) {
+        if (IsCp932LeadByte(static_cast<BYTE>(text[i]))) {
+            if (i + 1 >= nLength)
+                return true;
+            i += 2;
+        } else {
+            ++i;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------
+// The editor
+
+void CMorvelEMView::OnCellEditKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    OnKeyDown(nChar, nRepCnt, nFlags);
+}
+
+void CMorvelEMView::HideCellEdit()
+{
+    if (m_bCellEditExists && m_wndCellEdit.m_hWnd != nullptr)
+        m_wndCellEdit.ShowWindow(SW_HIDE);
+}
+
+CString CMorvelEMView::GetCellEditText() const
+{
+    CString text;
+    if (m_bCellEditExists && m_wndCellEdit.m_hWnd != nullptr)
+        m_wndCellEdit.GetText(text);
+    return text;
+}
+
+LOGFONT CMorvelEMView::GetCellEditFont(int nKind) const
+{
+    LOGFONT lf{};
+    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
+    const int nFont = RowFontOfKind(nKind);
+    if (pSettings != nullptr)
+        lf = pSettings->m_lfRowFont[nFont >= 0 ? nFont : CMorvelSettings::fontDetail];
+    if (nFont < 0) {
+        // An empty row takes the detail font's size in the grid's own face.
+        const CString strFace = "ＭＳ 明朝"_sj;
+        std::memset(lf.lfFaceName, 0, sizeof(lf.lfFaceName));
+        std::memcpy(lf.lfFaceName, strFace.c_str(),
+                    std::min(static_cast<size_t>(strFace.GetLength()), sizeof(lf.lfFaceName) - 1));
+        lf.lfWeight = FW_NORMAL;
+        lf.lfItalic = lf.lfUnderline = lf.lfStrikeOut = 0;
+        lf.lfCharSet = SHIFTJIS_CHARSET;
+    }
+    lf.lfHeight = static_cast<LONG>(lf.lfHeight * m_nZoom / 100.0);
+    lf.lfWidth = static_cast<LONG>(lf.lfWidth * m_nZoom / 100.0);
+    return lf;
+}
+
+// Font, alignment and focus of the editor for the current cell, with its whole text
+// replaced by lpszText.
+void CMorvelEMView::StyleCellEdit(const char* lpszText, BOOL bReplaceText)
+{
+    PARAFORMAT pf{};
+    pf.cbSize = sizeof(pf);
+    pf.dwMask = PFM_ALIGNMENT;
+    pf.wAlignment = IsValidColumn(m_nCurrentCol) && GetColumnInfo(m_nCurrentCol).bNumeric ? PFA_RIGHT : PFA_LEFT;
+    m_wndCellEdit.SetParaFormat(pf);
+
+    // The editor keeps using the font while it shows it: the old one goes only after the
+    // new one is set.
+    const LOGFONT lf = GetCellEditFont(GetRowKind(m_nCurrentRow));
+    auto pFont = std::make_unique<CFont>();
+    if (pFont->CreateFontIndirect(&lf)) {
+        m_wndCellEdit.SetFont(pFont.get());
+        m_pCellEditFont = std::move(pFont);
+    }
+
+    m_wndCellEdit.SetFocus();
+    if (bReplaceText) {
+        m_wndCellEdit.SetSel(0, -1);
+        m_wndCellEdit.ReplaceSel(lpszText, FALSE);
+    }
+}
+
+void CMorvelEMView::OpenCellEditOnCell()
+{
+    if (!m_bCellEditExists || m_wndCellEdit.m_hWnd == nullptr || !IsValidColumn(m_nCurrentCol))
+        return;
+    if (HasImeComposition())
+        SetImeOpen(FALSE);
+
+    int x = m_nRowHeaderWidth - m_nHorzOffset;
+    for (int c = 0; c < m_nCurrentCol; ++c)
+        x += m_nColumnWidth[c];
+    const int y = (m_nCurrentRow - m_nFirstVisibleRow) * m_nRowHeight + m_nHeaderHeight;
+    m_wndCellEdit.MoveWindow(x, y, m_nColumnWidth[m_nCurrentCol], m_nRowHeight);
+    m_wndCellEdit.SetBackgroundColor(TRUE, 0);
+    m_wndCellEdit.ShowWindow(SW_SHOW);
+
+    CString strText = GetCellText(m_nCurrentRow, m_nCurrentCol);
+    m_strEditStartText = strText;
+    // A number is shown as the column prints it. A numeric cell that holds something else
+    // (stored as typed) is shown as it is, so that confirming it unchanged keeps it.
+    const CColumnInfo& info = GetColumnInfo(m_nCurrentCol);
+    if (info.bNumeric && !strText.IsEmpty() && CNumberRules::IsNumberText(strText))
+        strText = CNumberRules::FormatByPicture(CNumberRules::ReadNumberText(strText), info.picture, TRUE);
+
+    StyleCellEdit(strText, TRUE);
+    m_nEditState = editOpened;
+    if (m_nCurrentRow >= m_nUsedRows)
+        UpdateScrollRanges();
+}
+
+BOOL CMorvelEMView::IsCurrentCellInCellArea() const
+{
+    CRect rcCell;
+    GetCellRangeRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow, &rcCell);
+    CRect rcArea;
+    GetGridClientRect(&rcArea);
+    rcArea.left = std::max<LONG>(rcArea.left, m_nRowHeaderWidth);
+    rcArea.top = std::max<LONG>(rcArea.top, m_nHeaderHeight);
+    CRect rcCommon;
+    return rcCommon.IntersectRect(&rcCell, &rcArea);
+}
+
+// ---------------------------------------------------------------------------------------
+// Typing, double-click, keys
+
+void CMorvelEMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    CMorvelView::OnChar(nChar, nRepCnt, nFlags);
+    if (m_nSummaryPage == 1 || !IsCurrentCellInCellArea())
+        return;
+    if (nChar == 13 || nChar == 9 || nChar == 8 || nChar == 27) {
+        m_nEditState = editClosed;
+        return;
+    }
+    // Other control characters (Ctrl with a letter) are not text.
+    if (nChar < 0x20 || nChar == 0x7F || !m_bCellEditExists || m_wndCellEdit.m_hWnd == nullptr)
+        return;
+
+    if (m_nEditState == editClosed)
+        m_nEditState = editOpening;
+    CRect rcCell;
+    GetCellRangeRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow, &rcCell);
+    m_wndCellEdit.MoveWindow(rcCell.left, rcCell.top, m_nColumnWidth[m_nCurrentCol], m_nRowHeight);
+    m_wndCellEdit.SetBackgroundColor(FALSE, kTypingBackground);
+    m_wndCellEdit.ShowWindow(SW_SHOW);
+    if (m_nEditState == editOpening) {
+        s_strTypedChars.Empty();
+        // The opening text belongs to openings on a cell's text (double-click, F2).
+        m_strEditStartText.Empty();
+    }
+    s_strTypedChars += static_cast<char>(static_cast<BYTE>(nChar));
+    // While the second byte of a double-byte character is still to come, the editor keeps
+    // what it shows.
+    StyleCellEdit(s_strTypedChars, !EndsInLeadByte(s_strTypedChars));
+
+    if (m_nCurrentRow >= m_nUsedRows)
+        UpdateScrollRanges();
+    SetDocumentModified();
+    m_nEditState = editTyping;
+}
+
+void CMorvelEMView::OnLButtonDblClk(UINT nFlags, CPoint point)
+{
+    CMorvelView::OnLButtonDblClk(nFlags, point);
+    OnLButtonDown(nFlags, point);
+    OnLButtonUp(nFlags, point);
+    if (m_nSummaryPage == 1)
+        return;
+    if (point.y < m_nHeaderHeight || point.x < m_nRowHeaderWidth) {
+        HideCellEdit();
+        return;
+    }
+    OpenCellEditOnCell();
+}
+
+void CMorvelEMView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    if (m_nSummaryPage == 1) {
+        // The summary page is read only: it can only be looked through.
+        if (IsArrowKey(nChar) || nChar == VK_PRIOR || nChar == VK_NEXT)
+            MoveByKey(nChar, nRepCnt, nFlags);
+        return;
+    }
+    if (nChar == VK_F2) {
+        CMorvelView::OnKeyDown(nChar, nRepCnt, nFlags);
+        CRect rcCell;
+        GetCellRangeRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow, &rcCell);
+        OnLButtonDblClk(0, CPoint(rcCell.left + 3, rcCell.top + 3));
+        return;
+    }
+    if (m_nEditState == editTyping || m_nEditState == editOpened) {
+        if (nChar == VK_RETURN) {
+            CommitCellEdit(1);
+        } else if (IsArrowKey(nChar)) {
+            CommitCellEdit(0);
+        } else {
+            // Esc (or any other key that ends the edit): nothing is stored.
+            if (m_bCellEditExists && m_wndCellEdit.m_hWnd != nullptr)
+                m_wndCellEdit.SetWindowText("");
+            m_nEditState = editClosed;
+        }
+    } else if (nChar == VK_RETURN) {
+        CommitCellEdit(1);
+    }
+    MoveByKey(nChar, nRepCnt, nFlags);
+}
+
+void CMorvelEMView::MoveByKey(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    HideCellEdit();
+    const CPoint ptOld(m_nCurrentCol, m_nCurrentRow);
+    CMorvelView::OnKeyDown(nChar, nRepCnt, nFlags);
+    if (ptOld != CPoint(m_nCurrentCol, m_nCurrentRow))
+        InvalidateCells(ptOld.x, ptOld.y, ptOld.x, ptOld.y);
+    UpdateStatusText(1);
+}
+
+void CMorvelEMView::SendKeyUpDown(UINT nChar)
+{
+    // A key as the keyboard gives it: released, then pressed, with a repeat count of 1.
+    if (m_hWnd != nullptr) {
+        SendMessage(WM_KEYUP, nChar, static_cast<LPARAM>(0xC0000001u));
+        SendMessage(WM_KEYDOWN, nChar, 1);
+    } else {
+        OnKeyUp(nChar, 1, 0xC000);
+        OnKeyDown(nChar, 1, 0);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Commit
+
+void CMorvelEMView::CommitCellEdit(int nMoveAfter)
+{
+    if (m_hWnd != nullptr)
+        SetFocus();
+    if ((m_nEditState == editTyping || m_nEditState == editOpened) && m_nSummaryPage == 0)
+        StoreCellEdit(FALSE);
+    m_nEditState = editClosed;
+
+    if (nMoveAfter != 1)
+        return;
+    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
+    const int nDirection = pSettings != nullptr ? pSettings->m_nDirection : 1;
+    if (nDirection == 1)
+        SendKeyUpDown(VK_RIGHT);
+    else if (nDirection == 2)
+        SendKeyUpDown(VK_DOWN);
+}
+
+void CMorvelEMView::StoreCellEdit(BOOL bStartFromCell)
+{
+    const int nRow = m_nCurrentRow;
+    const int nCol = m_nCurrentCol;
+    if (!IsValidRow(nRow) || !IsValidColumn(nCol))
+        return;
+    const bool bNumeric = GetColumnInfo(nCol).bNumeric;
+
+    m_strUndoText = GetCellText(nRow, nCol);
+    CString strText;
+    if (bNumeric) {
+        // Line breaks out; a number typed in full-width characters comes back in ASCII.
+        m_wndCellEdit.GetCellText(strText);
+        CString strNormal = strText;
+        NormalizeNumberText(nCol, strNormal, strText);
+        strText = strNormal;
+    } else {
+        // A cell holds one line: a pasted line break does not reach it.
+        m_wndCellEdit.GetText(strText);
+        strText.Remove('\r');
+        strText.Remove('\n');
+    }
+    if (bStartFromCell)
+        m_strEditStartText = m_strUndoText;
+    const BOOL bStored = SetCellText(strText, nRow, nCol, FALSE);
+    m_strRedoText = strText;
+    RecordUndo(UNDO_CELL_EDIT, CPoint(nCol, nRow));
+    SetDocumentModified();
+
+    if (bNumeric) {
+        CString strStored = GetCellText(nRow, nCol);
+        ToHalfWidthNumber(strStored);
+        SetCellText(strStored, nRow, nCol, TRUE);
+        if (CNumberRules::IsNumberText(strStored)) {
+            CDecimal value = CNumberRules::ReadNumberText(strStored);
+            CNumberRules::RoundBySpec(value, GetColumnInfo(nCol).spec);
+            SetCellText(CNumberRules::FormatNormal(value), nRow, nCol, TRUE);
+        }
+        CalcRow(nRow, 0);
+    }
+    // Text typed into an empty row makes it a detail row.
+    if (bStored && GetRowKind(nRow) == kindEmpty)
+        SetRowKind(kindDetail, nRow);
+    InvalidateRows(nRow, nRow);
+    RecalcTotals(nRow);
+}
+
+// ---------------------------------------------------------------------------------------
+// Mouse
+
+void CMorvelEMView::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    const CPoint ptOld(m_nCurrentCol, m_nCurrentRow);
+    if (m_hWnd != nullptr)
+        SetFocus();
+    if (m_nEditState == editTyping || m_nEditState == editOpened) {
+        // A click elsewhere keeps what was typed.
+        if (m_nSummaryPage == 0)
+            StoreCellEdit(TRUE);
+        if (m_bCellEditExists && m_wndCellEdit.m_hWnd != nullptr)
+            m_wndCellEdit.SetWindowText("");
+        m_nEditState = editClosed;
+    }
+    HideCellEdit();
+    CMorvelView::OnLButtonDown(nFlags, point);
+    InvalidateCells(ptOld.x, ptOld.y, ptOld.x, ptOld.y);
+    m_bClickMovedCell = ptOld != CPoint(m_nCurrentCol, m_nCurrentRow);
+    UpdateStatusText(1);
+}
+
+// ---------------------------------------------------------------------------------------
+// Context menu
+
+void CMorvelEMView::ShowGridContextMenu(CPoint ptScreen)
+{
+    if (m_hWnd == nullptr)
+        return;
+    RegisterEstimateViewMenus();
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_ESTIMATE_CONTEXT_MENU))
+        return;
+    CMenu* pPopup = menu.GetSubMenu(0);
+    if (pPopup == nullptr)
+        return;
+    // The menu belongs to the first window up the chain that is not a child window (the
+    // main frame), which routes the chosen command to the active view.
+    CWnd* pOwner = this;
+    while (pOwner->GetParent() != nullptr && (pOwner->GetStyle() & WS_CHILD) != 0)
+        pOwner = pOwner->GetParent();
+    pPopup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, ptScreen.x, ptScreen.y, pOwner);
+}
+
+void CMorvelEMView::OnContextMenu(CWnd* /*pWnd*/, CPoint point)
+{
+    if (m_nSummaryPage == 1)
+        return;
+    ShowGridContextMenu(point);
+}
+
+BOOL CMorvelEMView::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg->hwnd == m_hWnd && m_hWnd != nullptr) {
+        const UINT nMsg = pMsg->message;
+        const bool bShiftF10 = (nMsg == WM_KEYDOWN || nMsg == WM_SYSKEYDOWN) && pMsg->wParam == VK_F10 &&
+                               ::GetKeyState(VK_SHIFT) < 0;
+        if (bShiftF10 || nMsg == WM_CONTEXTMENU) {
+            if (m_nSummaryPage == 0) {
+                CRect rcGrid;
+                GetGridClientRect(&rcGrid);
+                CPoint pt = rcGrid.TopLeft();
+                ClientToScreen(&pt);
+                pt.Offset(5, 5);
+                ShowGridContextMenu(pt);
+            }
+            return TRUE;
+        }
+    }
+    return CMorvelView::PreTranslateMessage(pMsg);
+}
+
+// ---------------------------------------------------------------------------------------
+// Scrolling and updates
+
+void CMorvelEMView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
+{
+    HideCellEdit();
+    CMorvelView::OnHScroll(nSBCode, nPos, pScrollBar);
+}
+
+void CMorvelEMView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
+{
+    HideCellEdit();
+    CMorvelView::OnVScroll(nSBCode, nPos, pScrollBar);
+}
+
+void CMorvelEMView::OnUpdate(CView* /*pSender*/, LPARAM /*lHint*/, CObject* /*pHint*/)
+{
+    if (m_hWnd == nullptr)
+        return;
+    CRect rcCells;
+    GetGridClientRect(&rcCells);
+    rcCells.left = std::max<LONG>(rcCells.left, m_nRowHeaderWidth);
+    InvalidateRect(&rcCells, TRUE);
+}
+
+// ---------------------------------------------------------------------------------------
+// Input method
+
+BOOL CMorvelEMView::HasImeComposition() const
+{
+    if (m_hWnd == nullptr)
+        return FALSE;
+    HIMC hIMC = ImmGetContext(m_hWnd);
+    if (hIMC == nullptr)
+        return FALSE;
+    const LONG nBytes = ImmGetCompositionString(hIMC, GCS_COMPSTR, nullptr, 0);
+    ImmReleaseContext(m_hWnd, hIMC);
+    return nBytes > 0;
+}
+
+void CMorvelEMView::SetImeOpen(BOOL bOpen)
+{
+    if (m_hWnd == nullptr)
+        return;
+    if (HIMC hIMC = ImmGetContext(m_hWnd)) {
+        ImmSetOpenStatus(hIMC, bOpen);
+        ImmReleaseContext(m_hWnd, hIMC);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Row commands
+
+void CMorvelEMView::OnInsertRow()
+{
+    if (m_nSelectMode != 1) {
+        InsertOneRow();
+        return;
+    }
+    CRect rcRange;
+    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+                       &rcRange);
+    const int nFirst = std::max(0, static_cast<int>(rcRange.top));
+    int nCount = static_cast<int>(rcRange.bottom) - nFirst + 1;
+    // Inserted rows push the rows below them down; more than the free rows would push used
+    // rows past the row limit, where they would be lost.
+    nCount = std::min(nCount, std::max(0, m_nRowLimit - 1 - m_nUsedRows));
+    if (nCount <= 0 || nFirst >= m_nRowLimit - 1)
+        return;
+    RecordUndo(UNDO_ROWS_INSERT, CPoint(nCount, nFirst));
+    const int nHeading = AdjustPageBreak(0, nFirst);
+    const CPoint ptCurrent(m_nCurrentCol, m_nCurrentRow);
+    for (int i = 0; i < nCount; ++i)
+        InsertRow(nFirst);
+    m_nCurrentCol = ptCurrent.x;
+    m_nCurrentRow = ptCurrent.y;
+    if (nHeading > 0)
+        AdjustPageBreak(1, nHeading + nCount);
+    InvalidateRows(nFirst, m_nRowLimit - 1, TRUE);
+    UpdateTreeView();
+    SetDocumentModified();
+}
+
+void CMorvelEMView::InsertOneRow()
+{
+    const int nRow = m_nCurrentRow;
+    const int nHeading = AdjustPageBreak(0, nRow);
+    InsertRow(nRow);
+    if (nHeading > 0)
+        AdjustPageBreak(1, nHeading + 1);
+    InvalidateRows(std::max(0, nRow - 1), m_nRowLimit - 1, TRUE);
+    // Down and back up: the cursor returns to the new row through the key handling.
+    SendKeyUpDown(VK_DOWN);
+    SendKeyUpDown(VK_UP);
+    RefreshMarkRowHeads();
+    RecordUndo(UNDO_ROW_INSERT, CPoint(m_nCurrentCol, m_nCurrentRow));
+    InvalidateRows(m_nCurrentRow, m_nRowLimit - 1, TRUE);
+    UpdateTreeView();
+    SetDocumentModified();
+}
+
+void CMorvelEMView::OnDeleteRow()
+{
+    DeleteCurrentRow();
+}
+
+void CMorvelEMView::DeleteCurrentRow()
+{
+    if (m_nSelectMode == 1) {
+        // Whole rows go through the cut command, which keeps them for pasting.
+        if (m_hWnd != nullptr)
+            SendMessage(WM_COMMAND, ID_EDIT_CUT, 0);
+        return;
+    }
+    const int nRow = m_nCurrentRow;
+    RecordUndo(UNDO_ROW_DELETE, CPoint(m_nCurrentCol, nRow));
+    ClearUndoRows();
+    auto* pCopy = new CGridRow;
+    CopyRow(GetEditRow(nRow), pCopy);
+    m_UndoRows.Add(pCopy);
+    const int nHeading = AdjustPageBreak(0, nRow);
+    DeleteRow(nRow);
+    if (nHeading > 0)
+        AdjustPageBreak(1, nHeading - 1);
+    InvalidateRows(nRow, m_nRowLimit - 1, TRUE);
+    RecalcTotals(nRow);
+    UpdateTreeView();
+    RefreshMarkRowHeads();
+}
+
+void CMorvelEMView::OnClearRow()
+{
+    if (m_nSelectMode == 1) {
+        CRect rcRange;
+        NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+                           &rcRange);
+        const int nFirst = std::max(0, static_cast<int>(rcRange.top));
+        const int nLast = static_cast<int>(rcRange.bottom);
+        RecordUndo(UNDO_ROWS_CLEAR, CPoint(m_nCurrentCol, nFirst));
+        ClearUndoRows();
+        for (int r = nFirst; r <= nLast && r < m_nUsedRows; ++r) {
+            auto* pCopy = new CGridRow;
+            CopyRow(GetEditRow(r), pCopy);
+            m_UndoRows.Add(pCopy);
+            SetCellText("", r, 0, TRUE);
+            delete GetEditRow(r);
+            m_EditRows.SetAt(r, nullptr);
+        }
+        InvalidateRows(nFirst, nLast, TRUE);
+        // The totals below the first cleared row change, whichever end of the selection
+        // the cursor stands on.
+        RecalcTotals(std::min(nFirst, m_nCurrentRow));
+        UpdateTreeView();
+        SetDocumentModified();
+        return;
+    }
+    const int nRow = m_nCurrentRow;
+    if (m_nUsedRows <= 0 || GetRowKind(nRow) == kindEmpty)
+        return;
+    RecordUndo(UNDO_ROW_CLEAR, CPoint(m_nCurrentCol, nRow));
+    ClearUndoRows();
+    auto* pCopy = new CGridRow;
+    CopyRow(GetEditRow(nRow), pCopy);
+    m_UndoRows.Add(pCopy);
+    if (nRow <= m_EditRows.GetUpperBound()) {
+        delete GetEditRow(nRow);
+        m_EditRows.SetAt(nRow, nullptr);
+    }
+    InvalidateRows(nRow, nRow, TRUE);
+    RecalcTotals(nRow);
+    UpdateTreeView();
+    SetDocumentModified();
+}
+
+void CMorvelEMView::OnUpdateRowCommand(CCmdUI* pCmdUI)
+{
+    BOOL bEnable = m_nSummaryPage == 0 && (m_nSelectMode == 0 || m_nSelectMode == 1);
+    if (m_nSummaryPage == 0 && m_nSelectMode == 20)
+        bEnable = m_rcSelection.left == m_rcSelection.right && m_rcSelection.top == m_rcSelection.bottom;
+    pCmdUI->Enable(bEnable);
+}
+
+void CMorvelEMView::OnDirectInput()
+{
+    m_nDirectInput = m_nDirectInput == 0 ? 1 : 0;
+}
+
+void CMorvelEMView::OnUpdateDirectInput(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(m_nDirectInput);
+}
+
+// ---------------------------------------------------------------------------------------
+// Drag auto-scroll
+
+void CMorvelEMView::SendScroll(UINT nMsg, UINT nSBCode)
+{
+    if (m_hWnd == nullptr) {
+        if (nMsg == WM_HSCROLL)
+            OnHScroll(nSBCode, 0, nullptr);
+        else
+            OnVScroll(nSBCode, 0, nullptr);
+        return;
+    }
+    const CScrollBar& bar = nMsg == WM_HSCROLL ? m_wndHorzBar : m_wndVertBar;
+    SendMessage(nMsg, MAKEWPARAM(static_cast<WORD>(nSBCode), 0), reinterpret_cast<LPARAM>(bar.m_hWnd));
+}
+
+void CMorvelEMView::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == TIMER_DRAG_SCROLL && m_nDragScrollRunning && m_bDragExtending) {
+        const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+        CRect rcOld;
+        NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+                           &rcOld);
+        switch (m_nDragScrollDir) {
+        case dragScrollDown:
+            m_rcSelection.bottom = std::min<LONG>(m_rcSelection.bottom + 1, m_nRowLimit - 1);
+            if (m_nFirstVisibleRow + GetVisibleRowCount() < m_nRowLimit)
+                SendScroll(WM_VSCROLL, SB_LINEDOWN);
+            break;
+        case dragScrollUp:
+            m_rcSelection.bottom = std::max<LONG>(m_rcSelection.bottom - 1, 0);
+            SendScroll(WM_VSCROLL, SB_LINEUP);
+            break;
+        case dragScrollRight: {
+            // As many columns as the first visible one is wide.
+            const int nFirstWidth =
+                m_nFirstVisibleCol >= 0 && m_nFirstVisibleCol < nColumns ? m_nColumnWidth[m_nFirstVisibleCol] : 0;
+            int nEnd = m_rcSelection.right;
+            int nCovered = 0;
+            while (nCovered < nFirstWidth && nEnd < nColumns - 1)
+                nCovered += m_nColumnWidth[++nEnd];
+            m_rcSelection.right = std::max(0, std::min(nEnd, nColumns - 1));
+            SendScroll(WM_HSCROLL, SB_LINERIGHT);
+            break;
+        }
+        case dragScrollLeft:
+            m_rcSelection.right = std::max<LONG>(m_rcSelection.right - 1, 0);
+            if (m_nFirstVisibleCol > 0)
+                SendScroll(WM_HSCROLL, SB_LINELEFT);
+            break;
+        default:
+            break;
+        }
+        CRect rcNew;
+        NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+                           &rcNew);
+        if (rcNew != rcOld)
+            RedrawSelectionChange(rcOld, rcNew);
+        m_rcPrevSelection = rcNew;
+    }
+    CMorvelView::OnTimer(nIDEvent);
+}

@@ -1,0 +1,256 @@
+// Cell numbers of the estimate view: the column rules taken from the estimation form, the
+// stored form of numbers and the row formulas.
+#include "estimate/CMorvelEMView.h"
+
+#include "app/CEstimationFormFile.h"
+#include "estimate/CGridRow.h"
+#include "platform/base/Cp932.h"
+
+#include <algorithm>
+
+// ---------------------------------------------------------------------------------------
+// Column rules
+
+CMorvelEMView::CColumnBatch::CColumnBatch(const CMorvelEMView& view) : m_view(view)
+{
+    if (m_view.m_nColumnBatchDepth++ == 0)
+        ++m_view.m_nColumnGeneration;
+}
+
+CMorvelEMView::CColumnBatch::~CColumnBatch()
+{
+    --m_view.m_nColumnBatchDepth;
+}
+
+const CMorvelEMView::CColumnInfo& CMorvelEMView::GetColumnInfo(int nCol) const
+{
+    static const CColumnInfo empty;
+    if (nCol < 0 || nCol >= GetColumnLimit())
+        return empty;
+    if (m_columnInfo.size() < static_cast<size_t>(MAX_COLUMNS))
+        m_columnInfo.resize(MAX_COLUMNS); // never resized again: references stay valid
+    CColumnInfo& info = m_columnInfo[static_cast<size_t>(nCol)];
+    if (m_nColumnBatchDepth > 0 && info.bValid && info.nGeneration == m_nColumnGeneration)
+        return info;
+    const CEstimationFormFile& form = GetEstimationForm();
+    if (!info.bValid || info.strAttribute != form.GetItem(nCol, CEstimationFormFile::colAttribute) ||
+        info.strPicture != form.GetItem(nCol, CEstimationFormFile::colPicture) ||
+        info.strFormula != form.GetItem(nCol, CEstimationFormFile::colFormula) ||
+        info.strRounding != form.GetItem(nCol, CEstimationFormFile::colRounding) ||
+        info.strT != form.GetItem(nCol, CEstimationFormFile::colT) ||
+        info.strV != form.GetItem(nCol, CEstimationFormFile::colV))
+        BuildColumnInfo(info, form, nCol);
+    info.nGeneration = m_nColumnGeneration;
+    return info;
+}
+
+void CMorvelEMView::BuildColumnInfo(CColumnInfo& info, const CEstimationFormFile& form, int nCol)
+{
+    info.strAttribute = form.GetItem(nCol, CEstimationFormFile::colAttribute);
+    info.strPicture = form.GetItem(nCol, CEstimationFormFile::colPicture);
+    info.strFormula = form.GetItem(nCol, CEstimationFormFile::colFormula);
+    info.strRounding = form.GetItem(nCol, CEstimationFormFile::colRounding);
+    info.strT = form.GetItem(nCol, CEstimationFormFile::colT);
+    info.strV = form.GetItem(nCol, CEstimationFormFile::colV);
+
+    CString strAttribute(info.strAttribute);
+    strAttribute.MakeUpper();
+    const CString strKei = "計"_sj;
+    const CString strNumeric = "数値"_sj;
+    info.bFormula = strAttribute.Find(strKei) >= 0;
+    info.bNumeric = info.bFormula || strAttribute == strNumeric;
+    info.bTotalByFormula = strAttribute.Find("計 C"_sj) >= 0;
+    // The attribute is searched for the four modes in this order and the last one found
+    // decides.
+    info.nTotalMode = 0;
+    if (info.bTotalByFormula)
+        info.nTotalMode = 3;
+    if (strAttribute.Find("計 B"_sj) >= 0)
+        info.nTotalMode = 2;
+    if (strAttribute.Find("計 A"_sj) >= 0 || strAttribute.Find(strNumeric) >= 0)
+        info.nTotalMode = 1;
+
+    info.spec = CNumberRules::ParseRoundSpec(info.strRounding);
+    info.picture = CNumberRules::ParsePicture(info.strPicture);
+    CString strFormula(info.strFormula);
+    strFormula.MakeUpper();
+    info.bMulDiv = strFormula.Find('*') >= 0 || strFormula.Find('/') >= 0;
+    ParseFormula(strFormula, info.refs, info.segments);
+    info.bValid = true;
+}
+
+void CMorvelEMView::ParseFormula(const CString& strFormula, std::vector<int>& refs,
+                                 std::vector<std::string>& segments)
+{
+    refs.clear();
+    segments.assign(1, std::string());
+    const std::string& text = strFormula.str();
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char ch = text[i];
+        if (IsCp932LeadByte(static_cast<BYTE>(ch)) && i + 1 < text.size()) {
+            // A double-byte character is copied whole: its second byte is no letter.
+            segments.back().push_back(ch);
+            segments.back().push_back(text[++i]);
+            continue;
+        }
+        if (ch < 'A' || ch > 'Z') {
+            segments.back().push_back(ch);
+            continue;
+        }
+        int nCol = ch - 'A';
+        if (i + 1 < text.size() && text[i + 1] >= 'A' && text[i + 1] <= 'Z') {
+            nCol = (ch - 'A' + 1) * 26 + (text[i + 1] - 'A');
+            ++i;
+        }
+        refs.push_back(nCol);
+        segments.emplace_back();
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Stored numbers
+
+void CMorvelEMView::NormalizeNumberText(int nCol, CString& strResult, const char* lpszText) const
+{
+    if (!IsValidColumn(nCol))
+        return;
+    const CColumnInfo& info = GetColumnInfo(nCol);
+    if (info.strAttribute.IsEmpty() || info.strAttribute == "文字"_sj) {
+        strResult = lpszText;
+    } else if (info.bNumeric) {
+        if (CNumberRules::IsNumberText(lpszText))
+            strResult = CNumberRules::NormalizeNumber(lpszText);
+        else
+            strResult = lpszText;
+    }
+}
+
+CString CMorvelEMView::StoredNumberText(int nCol, CDecimal value, bool bRoundBySpec) const
+{
+    const CColumnInfo& info = GetColumnInfo(nCol);
+    value.Round(-6, CDecimal::roundHalfUp); // the value of its normal form
+    if (bRoundBySpec)
+        CNumberRules::RoundBySpec(value, info.spec);
+    value.Round(-info.picture.nDecimals, CDecimal::roundHalfUp);
+    return CNumberRules::FormatNormal(value);
+}
+
+void CMorvelEMView::StoreNumber(int nRow, int nCol, const CDecimal& value)
+{
+    m_strEditStartText.Empty();
+    if (!IsValidRow(nRow) || !IsValidColumn(nCol))
+        return;
+    if (GetColumnInfo(nCol).bNumeric)
+        StoreCell(nRow, nCol, StoredNumberText(nCol, value, EditKind(nRow) != kindFree));
+    else
+        StoreCell(nRow, nCol, CNumberRules::FormatNormal(value));
+}
+
+// ---------------------------------------------------------------------------------------
+// Row formulas
+
+int CMorvelEMView::FormulaLacksNumbers(int nRow, const char* lpszFormula) const
+{
+    CString strFormula(lpszFormula);
+    strFormula.MakeUpper();
+    std::vector<int> refs;
+    std::vector<std::string> segments;
+    ParseFormula(strFormula, refs, segments);
+    for (int nCol : refs) {
+        if (CNumberRules::IsNumberText(EditCell(nRow, nCol)))
+            return 0;
+    }
+    return 1;
+}
+
+void CMorvelEMView::CalcRow(int nRow, int nFirstCol)
+{
+    if (!IsValidRow(nRow))
+        return;
+    const int nKind = EditKind(nRow);
+    if (nKind == kindLarge || nKind == kindMiddle || nKind == kindSmall || nKind == kindKind ||
+        nKind >= kindSummaryOffset)
+        return;
+    CColumnBatch batch(*this);
+    const int nColumns = GetColumnLimit();
+    for (int nCol = std::max(0, nFirstCol); nCol < nColumns; ++nCol) {
+        const CColumnInfo& info = GetColumnInfo(nCol);
+        if (!info.bFormula)
+            continue;
+        // A row without any of the numbers the formula uses keeps what was typed into it.
+        bool bHasNumber = false;
+        for (int nRef : info.refs) {
+            if (CNumberRules::IsNumberText(EditCell(nRow, nRef))) {
+                bHasNumber = true;
+                break;
+            }
+        }
+        if (!bHasNumber)
+            continue;
+        m_strExpression.clear();
+        m_strExpression += info.segments[0];
+        bool bSkip = false;
+        for (size_t i = 0; i < info.refs.size(); ++i) {
+            const CString& strCell = EditCell(nRow, info.refs[i]);
+            if (info.bMulDiv && !CNumberRules::IsNumberText(strCell)) {
+                bSkip = true; // a product over a cell without a number is left alone
+                break;
+            }
+            m_strExpression += strCell.str();
+            m_strExpression += info.segments[i + 1];
+        }
+        if (bSkip)
+            continue;
+        double result = 0.0;
+        if (!CNumberRules::EvaluateExpression(m_strExpression.data(),
+                                              m_strExpression.data() + m_strExpression.size(), result)) {
+            SetCellText("", nRow, nCol, TRUE);
+            continue;
+        }
+        CDecimal value = CDecimal::FromDouble(result);
+        value.Round(-6, CDecimal::roundHalfUp);
+        CNumberRules::RoundBySpec(value, info.spec);
+        StoreNumber(nRow, nCol, value);
+    }
+}
+
+void CMorvelEMView::CalcSummaryRow(int nRow, int nFirstCol)
+{
+    if (m_nSummaryPage != 1 || !IsValidRow(nRow))
+        return;
+    CColumnBatch batch(*this);
+    const int nColumns = GetColumnLimit();
+    for (int nCol = std::max(0, nFirstCol); nCol < nColumns; ++nCol) {
+        const CColumnInfo& info = GetColumnInfo(nCol);
+        if (!info.bFormula)
+            continue;
+        std::string expression = info.segments[0];
+        bool bSkip = false;
+        for (size_t i = 0; i < info.refs.size(); ++i) {
+            const CString strCell = GetCellText(nRow, info.refs[i]);
+            if (info.bMulDiv && !CNumberRules::IsNumberText(strCell)) {
+                bSkip = true;
+                break;
+            }
+            expression += strCell.str();
+            expression += info.segments[i + 1];
+        }
+        if (bSkip)
+            continue;
+        CString strResult;
+        double result = 0.0;
+        if (CNumberRules::EvaluateExpression(expression.data(), expression.data() + expression.size(),
+                                             result)) {
+            CDecimal value = CDecimal::FromDouble(result);
+            value.Round(-6, CDecimal::roundHalfUp);
+            CNumberRules::RoundBySpec(value, info.spec);
+            strResult = CNumberRules::FormatNormal(value);
+        }
+        CGridRow* pRow = m_SummaryRows.GetRow(nRow);
+        if (pRow == nullptr) {
+            pRow = new CGridRow;
+            m_SummaryRows.SetAtGrow(nRow, pRow);
+        }
+        pRow->m_strCell[nCol] = strResult;
+    }
+}

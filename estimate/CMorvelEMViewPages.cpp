@@ -1,0 +1,263 @@
+// Estimate pages: moving from page to page, inserting and deleting pages, pushing the
+// current row to the next page, and page alignment of headings.
+//
+// A page of the grid is a printed page: the row headers count the rows within their page.
+// The page dialogs only collect a page number; the work with that number is done here.
+#include "estimate/CMorvelEMView.h"
+
+#include <algorithm>
+
+namespace {
+
+bool IsHeadingKind(int nKind)
+{
+    return nKind == 1 || nKind == 2 || nKind == 3 || nKind == 7;
+}
+
+} // namespace
+
+int CMorvelEMView::GetLastPage() const
+{
+    return std::max(0, m_nRowLimit - 1) / GetPageRows();
+}
+
+// ---------------------------------------------------------------------------------------
+// Moving
+
+void CMorvelEMView::PressAtPoint(int x, int y)
+{
+    m_ptPrevCell = CPoint(m_nCurrentCol, m_nCurrentRow);
+    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+
+    // The clicked column: widths are taken off from the first visible column on while
+    // what is left stays at least 0, so hidden columns are passed over and a point on a
+    // right edge belongs to the next column. A point in the row header maps to the first
+    // visible column, one in the column header to the first visible row.
+    int nCol = m_nFirstVisibleCol;
+    int nRest = x - m_nRowHeaderWidth;
+    if (nRest >= 0) {
+        while (nCol < nColumns && nRest - m_nColumnWidth[nCol] >= 0) {
+            nRest -= m_nColumnWidth[nCol];
+            ++nCol;
+        }
+    }
+    int nRow = m_nFirstVisibleRow;
+    const int nRowHeight = m_nRowHeight > 0 ? m_nRowHeight : 1;
+    if (y - m_nHeaderHeight >= 0)
+        nRow += (y - m_nHeaderHeight) / nRowHeight;
+    if (nCol >= nColumns || nRow >= m_nRowLimit)
+        return;
+
+    // A press in the cells ends any selection and starts one at the clicked cell.
+    m_nSelectMode = 0;
+    m_rcSelection.SetRect(nCol, nRow, nCol, nRow);
+    m_rcPrevSelection = m_rcSelection;
+    m_nCurrentCol = nCol;
+    m_nCurrentRow = nRow;
+    if (m_hWnd != nullptr) {
+        InvalidateCells(m_ptPrevCell.x, m_ptPrevCell.y, m_ptPrevCell.x, m_ptPrevCell.y);
+        InvalidateCells(nCol, nRow, nCol, nRow);
+    }
+    UpdateStatusText(1);
+}
+
+void CMorvelEMView::ShowPage(int nPage)
+{
+    // The vertical thumb position: the page's first row becomes the first visible row.
+    m_nFirstVisibleRow = std::max(0, nPage) * GetPageRows();
+    m_nVertOffset = m_nFirstVisibleRow * m_nRowHeight;
+    if (m_hWnd != nullptr)
+        Invalidate(TRUE);
+    // The click 2 pixels inside the top-left visible cell.
+    PressAtPoint(m_nRowHeaderWidth + 2, m_nHeaderHeight + 2);
+}
+
+void CMorvelEMView::ClickCell(int nCol, int nRow)
+{
+    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    if (nCol < 0 || nCol >= nColumns || nRow < 0 || nRow >= m_nRowLimit)
+        return;
+
+    CRect rcGrid;
+    GetGridClientRect(&rcGrid);
+    const int nRowHeight = m_nRowHeight > 0 ? m_nRowHeight : 1;
+    const int nVisibleRows = std::max(0, static_cast<int>(rcGrid.Height()) - m_nHeaderHeight) / nRowHeight;
+    bool bVisible =
+        nRow >= m_nFirstVisibleRow && nRow < m_nFirstVisibleRow + nVisibleRows && nCol >= m_nFirstVisibleCol;
+    if (bVisible) {
+        CRect rcCell;
+        GetCellRangeRect(nCol, nRow, nCol, nRow, &rcCell);
+        bVisible = rcCell.right <= rcGrid.right;
+    }
+    if (!bVisible) {
+        // Vertically to three rows above the cell; horizontally to the column before it.
+        m_nFirstVisibleRow = std::max(0, nRow - 3);
+        m_nVertOffset = m_nFirstVisibleRow * m_nRowHeight;
+        int nPosition = 0;
+        for (int c = 0; c < nCol - 1; ++c)
+            nPosition += m_nColumnWidth[c];
+        int nFirst = 0, nOffset = 0;
+        while (nFirst < nColumns && nOffset + m_nColumnWidth[nFirst] <= nPosition)
+            nOffset += m_nColumnWidth[nFirst++];
+        m_nFirstVisibleCol = std::min(nFirst, nCol);
+        m_nHorzOffset = 0;
+        for (int c = 0; c < m_nFirstVisibleCol; ++c)
+            m_nHorzOffset += m_nColumnWidth[c];
+    }
+    CRect rcCell;
+    GetCellRangeRect(nCol, nRow, nCol, nRow, &rcCell);
+    PressAtPoint(rcCell.left + 2, rcCell.top + 2);
+    if (m_hWnd != nullptr)
+        Invalidate(TRUE);
+}
+
+void CMorvelEMView::RefreshMarkRowHeads()
+{
+    if (m_hWnd != nullptr) {
+        if (m_nMarkRowPrev >= 0)
+            InvalidateRows(m_nMarkRowPrev, m_nMarkRowPrev);
+        if (m_nMarkRow >= 0)
+            InvalidateRows(m_nMarkRow, m_nMarkRow);
+    }
+    m_nMarkRowPrev = m_nMarkRow;
+}
+
+void CMorvelEMView::OnPrevPage()
+{
+    const int nPage = m_nFirstVisibleRow / GetPageRows();
+    if (nPage == 0) {
+        if (m_nFirstVisibleRow > 0)
+            ShowPage(0);
+        else
+            PressAtPoint(m_nRowHeaderWidth + 2, m_nHeaderHeight + 2);
+        return;
+    }
+    ShowPage(nPage - 1);
+}
+
+void CMorvelEMView::OnNextPage()
+{
+    const int nPage = m_nFirstVisibleRow / GetPageRows();
+    ShowPage(nPage >= GetLastPage() ? GetLastPage() : nPage + 1);
+}
+
+void CMorvelEMView::SelectPage(int nPageNumber)
+{
+    ShowPage(std::clamp(nPageNumber - 1, 0, GetLastPage()));
+}
+
+// ---------------------------------------------------------------------------------------
+// Changing pages
+
+BOOL CMorvelEMView::InsertPage(int nPageNumber, BOOL bBefore)
+{
+    const int nPageRows = GetPageRows();
+    int nPage = nPageNumber - 1;
+    if (nPage < 0 || nPage > m_nRowLimit / nPageRows)
+        return FALSE;
+    // The empty page goes before the chosen page, or after it.
+    if (!bBefore)
+        ++nPage;
+    // One row at a time, each pushing the later rows down; rows pushed beyond the row
+    // limit are no longer shown.
+    for (int i = 0; i < nPageRows; ++i)
+        InsertRow(nPage * nPageRows);
+
+    ClickCell(m_nCurrentCol, nPage * nPageRows);
+    if (m_hWnd != nullptr)
+        Invalidate(TRUE);
+    UpdateTreeView();
+    SetDocumentModified();
+    RefreshMarkRowHeads();
+    return TRUE;
+}
+
+BOOL CMorvelEMView::DeletePage(int nPageNumber)
+{
+    const int nPageRows = GetPageRows();
+    const int nPage = nPageNumber - 1;
+    if (nPage < 0 || nPage > GetLastPage())
+        return FALSE;
+    const int nFirst = nPage * nPageRows;
+    const int nLast = std::min(nFirst + nPageRows, m_nUsedRows) - 1;
+    if (nFirst > nLast)
+        return FALSE;
+    for (int r = nLast; r >= nFirst; --r)
+        DeleteRow(nFirst);
+    // The totals below the page lost the rows they added up.
+    RecalcTotals(nFirst);
+    if (m_nCurrentRow >= m_nRowLimit)
+        m_nCurrentRow = m_nRowLimit - 1;
+    if (m_hWnd != nullptr)
+        Invalidate(TRUE);
+    UpdateTreeView();
+    SetDocumentModified();
+    RefreshMarkRowHeads();
+    return TRUE;
+}
+
+void CMorvelEMView::FeedPage()
+{
+    const int nPageRows = GetPageRows();
+    const int nPage = m_nCurrentRow / nPageRows;
+    const int nRows = (nPage + 1) * nPageRows - m_nCurrentRow;
+
+    // The first heading on the following pages, which alignment keeps at a page start.
+    const int nHeading = std::max(0, AdjustPageBreak(0, m_nCurrentRow));
+
+    for (int i = 0; i < nRows; ++i)
+        InsertRow(m_nCurrentRow);
+    if (nHeading > 0)
+        AdjustPageBreak(1, nHeading + nRows);
+
+    const int nTarget = std::min(nPage + 1, GetLastPage());
+    RefreshMarkRowHeads();
+    ShowPage(nTarget);
+    UpdateTreeView();
+    SetDocumentModified();
+}
+
+void CMorvelEMView::OnPageFeed()
+{
+    FeedPage();
+}
+
+int CMorvelEMView::AdjustPageBreak(int nMode, int nRow)
+{
+    if (m_nAdjustPage == 0)
+        return 0;
+    const int nPageRows = GetPageRows();
+    if (nMode == 0) {
+        int r = (std::max(0, nRow) / nPageRows + 1) * nPageRows;
+        while (r < m_nUsedRows) {
+            const int nKind = EditKind(r);
+            if (nKind == 0) {
+                ++r;
+            } else if (IsHeadingKind(nKind)) {
+                return r;
+            } else {
+                // A page that holds anything else keeps its rows: look at the next page.
+                r = (r / nPageRows + 1) * nPageRows;
+            }
+        }
+        return -1;
+    }
+    if (nMode != 1 || nRow < 0)
+        return 0;
+
+    const int nStart = (nRow / nPageRows) * nPageRows;
+    bool bEmptyBefore = true;
+    for (int r = nStart; r < nRow && bEmptyBefore; ++r)
+        bEmptyBefore = EditKind(r) == 0;
+    if (bEmptyBefore) {
+        for (int r = nStart; r < nRow; ++r)
+            DeleteRow(nStart);
+        RefreshMarkRowHeads();
+        return nStart;
+    }
+    const int nPad = nPageRows - nRow % nPageRows;
+    for (int i = 0; i < nPad; ++i)
+        InsertRow(nRow);
+    RefreshMarkRowHeads();
+    return (nRow / nPageRows + 1) * nPageRows;
+}

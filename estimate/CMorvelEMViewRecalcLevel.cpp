@@ -1,0 +1,72 @@
+// The recalculation level: which recalculation requests of the bulk changes and of the
+// save and print paths are carried out, and the full recalculation command.
+#include "estimate/CMorvelEMView.h"
+
+#include "app/CMorvelSettings.h"
+#include "app/CWaitDialog.h"
+#include "platform/ui/CCmdUI.h"
+#include "platform/ui/WinApi.h"
+#include "resources/ResourceIds.h"
+
+#include <algorithm>
+#include <memory>
+
+int CMorvelEMView::GetRecalcLevel() const
+{
+    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
+    const int nLevel =
+        pSettings != nullptr ? static_cast<int>(pSettings->GetProfileInt("ReCalcSetting", "Level", 3)) : 3;
+    return nLevel == 0 ? 3 : nLevel;
+}
+
+void CMorvelEMView::RecalcFromRow(int nMode, int nFirstRow)
+{
+    const int nPage = m_nSummaryPage;
+    m_nSummaryPage = 0;
+    const int nLevel = GetRecalcLevel();
+    if ((nLevel == 2 && nMode == recalcBulk) || nLevel == 3) {
+        CColumnBatch batch(*this);
+        for (int r = std::max(0, nFirstRow); r < m_nUsedRows; ++r)
+            CalcRow(r, 0);
+        RecalcTotals(nFirstRow);
+        if (nLevel == 3 && m_hWnd != nullptr) {
+            Invalidate(TRUE);
+            UpdateWindow();
+        }
+    }
+    m_nSummaryPage = nPage;
+}
+
+void CMorvelEMView::RecalcAll()
+{
+    CColumnBatch batch(*this);
+    for (int r = 0; r < m_nUsedRows; ++r)
+        CalcRow(r, 0);
+    RecalcTotals(0);
+}
+
+void CMorvelEMView::OnRecalculate()
+{
+    std::unique_ptr<CWaitDialog> pWait;
+    if (m_hWnd != nullptr) {
+        pWait = std::make_unique<CWaitDialog>("再計算を行っています。"_sj, this);
+        pWait->Create(IDD_WAIT, this);
+        SetCapture();
+    }
+    BeginWaitCursor();
+    RecalcAll();
+    if (m_hWnd != nullptr) {
+        Invalidate(TRUE);
+        UpdateWindow();
+        ReleaseCapture();
+    }
+    EndWaitCursor();
+    if (pWait != nullptr)
+        pWait->DestroyWindow();
+    SetDocumentModified();
+}
+
+void CMorvelEMView::OnUpdateRecalculate(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_nSummaryPage == 0);
+}

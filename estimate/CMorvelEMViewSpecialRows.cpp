@@ -1,0 +1,490 @@
+// Special rows of the estimate view: kind headings, discounts, step and classification
+// rows, discount totals, the consumption-tax row, non-calculated marks and subject numbers.
+#include "estimate/CMorvelEMView.h"
+
+#include "app/CEstimationFormFile.h"
+#include "app/CMorvelSettings.h"
+#include "estimate/CCompensatedSum.h"
+#include "estimate/CGridRow.h"
+#include "platform/ui/CCmdUI.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Undo actions recorded here.
+enum { UNDO_NONCALC_SET = 32, UNDO_NONCALC_RELEASE = 33, UNDO_SPECIAL_ROW = 50 };
+
+int TaxRate()
+{
+    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
+    return pSettings != nullptr ? pSettings->m_nTax : 8;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------
+// Ranges and matching
+
+int CMorvelEMView::FindRangeStart(int nRow, int nRangeCode) const
+{
+    auto findUp = [this, nRow](auto matches) {
+        for (int r = nRow; r >= 0; --r) {
+            if (matches(EditKind(r)))
+                return r;
+        }
+        return 0;
+    };
+    switch (nRangeCode) {
+    case 0:
+        return findUp(
+            [](int k) { return k == kindSmall || k == kindMiddle || k == kindLarge || k == kindKind; });
+    case 1:
+        return 0;
+    case 2:
+        return findUp([](int k) { return k == kindKind; });
+    case 3:
+        return findUp([](int k) { return k == kindLarge; });
+    case 4:
+        return findUp([](int k) { return k == kindMiddle; });
+    case 5:
+        return findUp([](int k) { return k == kindSmall; });
+    default:
+        return -1;
+    }
+}
+
+bool CMorvelEMView::CellMatchesTarget(int nRow, int nTargetCol, const char* lpszTarget) const
+{
+    const CString& strCell = EditCell(nRow, nTargetCol);
+    if (IsValidColumn(nTargetCol) && GetColumnInfo(nTargetCol).bNumeric)
+        return CNumberRules::ReadDecimal(strCell) == CNumberRules::ReadDecimal(lpszTarget);
+    return strCell == lpszTarget;
+}
+
+int CMorvelEMView::FindNameIndent(int nRow, int nKind, int nNameCol) const
+{
+    for (int r = nRow + 1; r < m_nUsedRows; ++r) {
+        if (EditKind(r) == nKind)
+            return GetCellIndentOfEditRow(r, nNameCol);
+    }
+    for (int r = nRow - 1; r >= 0; --r) {
+        if (EditKind(r) == nKind)
+            return GetCellIndentOfEditRow(r, nNameCol);
+    }
+    return 0;
+}
+
+int CMorvelEMView::GetCellIndentOfEditRow(int nRow, int nCol) const
+{
+    const CGridRow* pRow = m_EditRows.GetRow(nRow);
+    return pRow != nullptr && IsValidColumn(nCol) ? pRow->m_nIndent[nCol] : 0;
+}
+
+// ---------------------------------------------------------------------------------------
+// Step and classification rows
+
+void CMorvelEMView::MakeStepRow(int nRow, const char* lpszTarget, int nTargetCol, int nRangeCode)
+{
+    if (!IsValidRow(nRow))
+        return;
+    CColumnBatch batch(*this);
+    const int nQuantityCol = FindFirstColumn(CEstimationFormFile::colT, "3");
+    const int nFactorCol = FindFirstColumn(CEstimationFormFile::colT, "7");
+    if (nQuantityCol < 0 || nFactorCol < 0)
+        return;
+    const int nStart = FindRangeStart(nRow, nRangeCode);
+    if (nStart < 0)
+        return;
+    const CString strTarget(lpszTarget);
+    CCompensatedSum sum;
+    for (int r = nStart; r < nRow; ++r) {
+        if (CellMatchesTarget(r, nTargetCol, strTarget))
+            sum.Add(CellValue(r, nQuantityCol) * CellValue(r, nFactorCol));
+    }
+    CDecimal value = CDecimal::FromDouble(sum.Get());
+    CNumberRules::RoundBySpec(value, GetColumnInfo(nQuantityCol).spec);
+    StoreNumber(nRow, nQuantityCol, value);
+    SetRowKind(kindStep, nRow);
+    SetRowParamText1(strTarget, nRow);
+    SetRowParam1(nTargetCol, nRow);
+    SetRowParam2(nRangeCode, nRow);
+    CalcRow(nRow, nQuantityCol);
+    InvalidateRows(nRow, nRow);
+}
+
+void CMorvelEMView::MakeClassifyRow(int nRow, const char* lpszName, const char* lpszRate,
+                                    const char* lpszTarget, int nTargetCol, int nColumnMode, int nRangeCode)
+{
+    if (!IsValidRow(nRow) || !IsValidColumn(nTargetCol))
+        return;
+    const int nStart = FindRangeStart(nRow, nRangeCode);
+    if (nStart < 0)
+        return;
+    CColumnBatch batch(*this);
+    // The texts may come from the row itself: keep copies before the row changes.
+    const CString strName(lpszName);
+    const CString strRate(lpszRate);
+    const CString strTarget(lpszTarget);
+    const double rate = CNumberRules::ReadNumber(strRate);
+    SetCellText(strName, nRow, FindFirstColumn(CEstimationFormFile::colT, "2"), TRUE);
+
+    std::vector<int> filled;
+    const int nColumns = GetColumnLimit();
+    for (int c = 0; c < nColumns; ++c) {
+        const CString& strV = GetColumnInfo(c).strV;
+        if ((nColumnMode == 0 && strV == "2") || (nColumnMode == 1 && (strV == "2" || strV == "1")))
+            filled.push_back(c);
+    }
+    std::vector<CCompensatedSum> sums(filled.size());
+    for (int r = nStart; r < nRow; ++r) {
+        if (!CellMatchesTarget(r, nTargetCol, strTarget))
+            continue;
+        for (size_t i = 0; i < filled.size(); ++i)
+            sums[i].Add(CellValue(r, filled[i]));
+    }
+    for (size_t i = 0; i < filled.size(); ++i) {
+        CDecimal value = CDecimal::FromDouble(rate * sums[i].Get() / 100.0);
+        CNumberRules::RoundBySpec(value, GetColumnInfo(filled[i]).spec);
+        StoreNumber(nRow, filled[i], value);
+    }
+    SetRowKind(kindClassify, nRow);
+    SetRowParamText1(strTarget, nRow);
+    SetRowParam1(nTargetCol, nRow);
+    SetRowParam2(nRangeCode, nRow);
+    SetRowParam3(nColumnMode, nRow);
+    SetRowParamText2(strRate, nRow);
+    InvalidateRows(nRow, nRow);
+}
+
+// ---------------------------------------------------------------------------------------
+// Tax
+
+double CMorvelEMView::SumEstimateAmount(int nCol, BOOL bExcludeFree) const
+{
+    if (!IsValidColumn(nCol))
+        return 0.0;
+    CCompensatedSum sum;
+    for (int r = 0; r < m_nUsedRows; ++r) {
+        const int nKind = EditKind(r);
+        const bool bAdd = nKind == kindDetail || nKind == kindDiscount || nKind == kindStep || nKind == kindClassify ||
+                          nKind == 22 || nKind == 23 || (nKind == kindFree && !bExcludeFree);
+        if (bAdd)
+            sum.Add(CellValue(r, nCol));
+    }
+    return sum.Get();
+}
+
+void CMorvelEMView::CalcTaxAmount(CString& strTax, int nCol, BOOL bExcludeFree, int nRate)
+{
+    if (nCol == -1) {
+        strTax = "0.0";
+        return;
+    }
+    const double amount = SumEstimateAmount(nCol, bExcludeFree);
+    CDecimal tax = CDecimal::FromDouble(amount * nRate / 100.0);
+    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
+    const int nRoundMode = pSettings != nullptr ? pSettings->m_nRoundMode : 3;
+    switch (nRoundMode) {
+    case 0:
+        CNumberRules::RoundBySpec(tax, CNumberRules::ParseRoundSpec("U(-1)"));
+        break;
+    case 1:
+        CNumberRules::RoundBySpec(tax, CNumberRules::ParseRoundSpec("D(-1)"));
+        break;
+    case 2:
+        CNumberRules::RoundBySpec(tax, CNumberRules::ParseRoundSpec("F(-1)"));
+        break;
+    case 3:
+        if (IsValidColumn(nCol))
+            CNumberRules::RoundBySpec(tax, GetColumnInfo(nCol).spec);
+        break;
+    default:
+        break;
+    }
+    strTax = CNumberRules::FormatNormal(tax);
+}
+
+// ---------------------------------------------------------------------------------------
+// Commands that add special rows
+
+void CMorvelEMView::InsertKindHeading(const char* lpszName, const char* lpszUnit)
+{
+    const CString strName(lpszName);
+    const CString strUnit(lpszUnit);
+    PlaceNewRow();
+    const int nRow = m_nCurrentRow;
+    const int nNameCol = FindColumn("6", "T");
+    SetCellText(strName, nRow, nNameCol, TRUE);
+    SetCellText(strUnit, nRow, FindColumn("1", "T"), TRUE);
+    SetCellIndent(FindNameIndent(nRow, kindKind, nNameCol), nRow, nNameCol);
+    SetRowKind(kindKind, nRow);
+    InvalidateRows(nRow, nRow);
+    MoveCurrentRowDown();
+    SetDocumentModified();
+    UpdateTreeView();
+    RecordUndo(UNDO_SPECIAL_ROW, CPoint(m_nCurrentCol, nRow));
+}
+
+void CMorvelEMView::InsertDiscount(const char* lpszAmount)
+{
+    const CString strAmount(lpszAmount);
+    PlaceNewRow();
+    const int nRow = m_nCurrentRow;
+    SetCellText("値引"_sj, nRow, FindColumn("6", "T"), TRUE);
+    const int nAmountCol = FindFirstColumn(CEstimationFormFile::colV, "2");
+    CString strNormal;
+    NormalizeNumberText(nAmountCol, strNormal, strAmount);
+    SetCellText(strNormal, nRow, nAmountCol, TRUE);
+    const CString strStored = GetCellText(nRow, nAmountCol);
+    if (nAmountCol >= 0 && CNumberRules::IsNumberText(strStored)) {
+        CDecimal value = CNumberRules::ReadNumberText(strStored);
+        CNumberRules::RoundBySpec(value, GetColumnInfo(nAmountCol).spec);
+        StoreNumber(nRow, nAmountCol, value);
+    }
+    CalcRow(nRow, nAmountCol + 1);
+    SetRowKind(kindDiscount, nRow);
+    InvalidateRows(nRow, nRow);
+    MoveCurrentRowDown();
+    RecalcTotals(m_nCurrentRow);
+    SetDocumentModified();
+}
+
+void CMorvelEMView::ApplyStepSetting(BOOL bRelease, const char* lpszTarget, int nTargetCol, int nRangeCode)
+{
+    const int nRow = m_nCurrentRow;
+    if (bRelease) {
+        SetRowKind(kindDetail, nRow);
+        RecalcTotals(nRow);
+        InvalidateRows(nRow, nRow);
+        return;
+    }
+    MakeStepRow(nRow, lpszTarget, nTargetCol, nRangeCode);
+    RecalcTotals(nRow);
+}
+
+void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszRate, const char* lpszTarget,
+                                         int nTargetCol, int nColumnMode, int nRangeCode, BOOL bRelease,
+                                         BOOL bAddNewRow)
+{
+    const int nRow = m_nCurrentRow;
+    if (EditKind(nRow) == kindClassify) {
+        if (bRelease) {
+            SetRowKind(kindDetail, nRow);
+            RecalcTotals(nRow);
+            InvalidateRows(nRow, nRow);
+            return;
+        }
+        if (bAddNewRow)
+            InsertRow(nRow);
+    } else {
+        RecordUndo(UNDO_SPECIAL_ROW, CPoint(m_nCurrentCol, nRow));
+        InsertRow(nRow);
+    }
+    MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, nRangeCode);
+    RecalcTotals(nRow);
+}
+
+void CMorvelEMView::InsertDiscountTotal(int nDiscountLevel)
+{
+    m_nDiscountLevel = nDiscountLevel;
+    const int nRow = m_nCurrentRow;
+    InsertRow(nRow);
+    MakeTotalRow(nRow, levelDiscount);
+    RecalcTotals(nRow);
+    UpdateTreeView();
+    MoveCurrentRowDown();
+    InvalidateRows(nRow, m_nCurrentRow);
+}
+
+void CMorvelEMView::InsertConsumptionTax()
+{
+    const int nAmountCol = FindFirstColumn(CEstimationFormFile::colV, "2");
+    if (nAmountCol < 0)
+        return;
+    const int nSecondCol = FindFirstColumn(CEstimationFormFile::colV, "3");
+    const int nRate = TaxRate();
+    CString strTax;
+    CalcTaxAmount(strTax, nAmountCol, TRUE, nRate);
+    PlaceNewRow();
+    const int nRow = m_nCurrentRow;
+    SetCellText("消費税"_sj, nRow, FindColumn("6", "T"), TRUE);
+    StoreTaxRow(nRow, nAmountCol, nSecondCol, strTax, nRate);
+    SetRowKind(kindFree, nRow);
+    InvalidateRows(nRow, nRow + 1);
+    RecalcTotals(nRow);
+    UpdateTreeView();
+}
+
+void CMorvelEMView::OnConsumptionTax()
+{
+    InsertConsumptionTax();
+}
+
+// ---------------------------------------------------------------------------------------
+// Non-calculated rows
+
+void CMorvelEMView::SetNonCalculated(BOOL bSet, int nFirstRow, int nLastRow)
+{
+    if (nFirstRow > nLastRow)
+        std::swap(nFirstRow, nLastRow);
+    nFirstRow = std::max(0, nFirstRow);
+    RecordUndo(bSet ? UNDO_NONCALC_SET : UNDO_NONCALC_RELEASE, CPoint(nLastRow - nFirstRow + 1, nFirstRow));
+    ClearUndoRows();
+    for (int r = nFirstRow; r <= nLastRow && IsValidRow(r); ++r) {
+        const int nKind = EditKind(r);
+        if (bSet && nKind < kindNonCalcOffset)
+            SetRowKind(nKind + kindNonCalcOffset, r);
+        else if (!bSet && nKind >= kindNonCalcOffset && nKind < kindSummaryOffset)
+            SetRowKind(nKind - kindNonCalcOffset, r);
+    }
+    InvalidateRows(nFirstRow, nLastRow);
+    RecalcTotals(nFirstRow);
+    UpdateTreeView();
+    SetDocumentModified();
+}
+
+bool CMorvelEMView::GetNonCalcRange(int& nFirstRow, int& nLastRow) const
+{
+    if (m_nSelectMode != 0) {
+        nFirstRow = std::min(m_rcSelection.top, m_rcSelection.bottom);
+        nLastRow = std::max(m_rcSelection.top, m_rcSelection.bottom);
+        return nFirstRow >= 0 && nLastRow < m_nUsedRows;
+    }
+    nFirstRow = nLastRow = m_nCurrentRow;
+    return true;
+}
+
+void CMorvelEMView::OnNonCalcSet()
+{
+    int nFirst = 0;
+    int nLast = 0;
+    if (m_nSummaryPage == 0 && GetNonCalcRange(nFirst, nLast))
+        SetNonCalculated(TRUE, nFirst, nLast);
+}
+
+void CMorvelEMView::OnNonCalcRelease()
+{
+    int nFirst = 0;
+    int nLast = 0;
+    if (m_nSummaryPage == 0 && GetNonCalcRange(nFirst, nLast))
+        SetNonCalculated(FALSE, nFirst, nLast);
+}
+
+void CMorvelEMView::OnUpdateNonCalc(CCmdUI* pCmdUI)
+{
+    int nFirst = 0;
+    int nLast = 0;
+    pCmdUI->Enable(m_nSummaryPage == 0 && GetNonCalcRange(nFirst, nLast));
+}
+
+// ---------------------------------------------------------------------------------------
+// Subject numbers
+
+void CMorvelEMView::ApplySubjectNumbering(BOOL bOK, BOOL bSwitchedOff, int nKindStyle, int nLargeStyle,
+                                          int nMiddleStyle, int nSmallStyle, int nNumberingCol,
+                                          int nNumberingMode)
+{
+    if (bOK) {
+        m_nNumbering = 1;
+        m_nKindStyle = nKindStyle;
+        m_nLargeStyle = nLargeStyle;
+        m_nMiddleStyle = nMiddleStyle;
+        m_nSmallStyle = nSmallStyle;
+        m_nNumberingCol = nNumberingCol;
+        m_nNumberingMode = nNumberingMode;
+    } else if (bSwitchedOff) {
+        m_nNumbering = 0;
+    }
+    if (m_hWnd != nullptr)
+        Invalidate(TRUE);
+}
+
+void CMorvelEMView::FormatSubjectNo(int nMode, CString& strText, int nKind, int nLarge, int nMiddle,
+                                    int nSmall) const
+{
+    const int counts[4] = {nKind, nLarge, nMiddle, nSmall};
+    const int styles[4] = {m_nKindStyle, m_nLargeStyle, m_nMiddleStyle, m_nSmallStyle};
+    strText.Empty();
+    for (int i = 0; i < 4; ++i) {
+        const int n = counts[i];
+        if (n <= 0)
+            continue;
+        CString strLevel;
+        switch (styles[i]) {
+        case 0:
+            if (n <= 26) {
+                strLevel.Format("%c.", 64 + n);
+            } else if (n <= 26 * 27) {
+                strLevel.Format("%c%c.", 64 + (n - 1) / 26, 65 + (n - 1) % 26); // AA .. ZZ
+            } else {
+                // Past ZZ no two letters are left; the number itself keeps the order.
+                strLevel.Format("%d.", n);
+            }
+            break;
+        case 1:
+            strLevel.Format("%02d.", n);
+            break;
+        case 2:
+            strLevel.Format("%d.", n);
+            break;
+        default:
+            break;
+        }
+        if (nMode == 1)
+            strText += strLevel;
+        else
+            strText = strLevel;
+    }
+}
+
+CString CMorvelEMView::GetSubjectNoText(int nRow, int nCol) const
+{
+    CString strText;
+    if (m_nNumbering == 0 || nCol != m_nNumberingCol || !IsValidRow(nRow))
+        return strText;
+    int nKindCount = 0;
+    int nLarge = 0;
+    int nMiddle = 0;
+    int nSmall = 0;
+    for (int r = 0; r < nRow; ++r) {
+        switch (GetRowKind(r)) {
+        case kindKind:
+            ++nKindCount;
+            nLarge = nMiddle = nSmall = 0;
+            break;
+        case kindLarge:
+            ++nLarge;
+            nMiddle = nSmall = 0;
+            break;
+        case kindMiddle:
+            ++nMiddle;
+            nSmall = 0;
+            break;
+        case kindSmall:
+            ++nSmall;
+            break;
+        default:
+            break;
+        }
+    }
+    switch (GetRowKind(nRow)) {
+    case kindKind:
+        FormatSubjectNo(m_nNumberingMode, strText, nKindCount + 1, 0, 0, 0);
+        break;
+    case kindLarge:
+        FormatSubjectNo(m_nNumberingMode, strText, nKindCount, nLarge + 1, 0, 0);
+        break;
+    case kindMiddle:
+        FormatSubjectNo(m_nNumberingMode, strText, nKindCount, nLarge, nMiddle + 1, 0);
+        break;
+    case kindSmall:
+        FormatSubjectNo(m_nNumberingMode, strText, nKindCount, nLarge, nMiddle, nSmall + 1);
+        break;
+    default:
+        FormatSubjectNo(m_nNumberingMode, strText, 0, 0, 0, 0);
+        break;
+    }
+    return strText;
+}

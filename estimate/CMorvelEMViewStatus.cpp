@@ -1,0 +1,364 @@
+// The smaller duties of the estimate grid view: the two status-bar panes with the cursor
+// position and the estimate amount, the subjects and units the modeless pick dialogs hand
+// over, the subject tree's refresh and row jump, the pop-up menus of the "科目" and "合計"
+// tool-bar buttons, the redisplay and parts-file commands, and the colour settings the
+// painting reads.
+#include "estimate/CMorvelEMView.h"
+
+#include "app/CEstimationFormFile.h"
+#include "app/CMainFrame.h"
+#include "app/CMorvelSettings.h"
+#include "estimate/CMorvelEMDoc.h"
+#include "estimate/CTabWnd.h"
+#include "estimate_tools/ModelessMessages.h"
+#include "platform/base/MessageBox.h"
+#include "platform/ui/CClientDC.h"
+#include "platform/ui/CFileDialog.h"
+#include "platform/ui/CMenu.h"
+#include "platform/ui/CStatusBar.h"
+#include "platform/ui/CWinApp.h"
+#include "platform/ui/WinApi.h"
+#include "resources/EstimateViewMenus.h"
+#include "resources/ResourceIds.h"
+
+#include <algorithm>
+
+namespace {
+
+// The pick levels: a large, middle or small heading, or the unit of the current cell.
+enum { PICK_UNIT = 4 };
+
+enum { UNDO_PICKED_SUBJECT = 50 };
+
+// Sets a status pane to a text and makes it as wide as the text in the bar's font.
+void SetStatusPane(CStatusBar& bar, UINT nPaneID, const CString& strText, BOOL bShow)
+{
+    const int nIndex = bar.CommandToIndex(nPaneID);
+    if (nIndex < 0)
+        return;
+    CClientDC dc(&bar);
+    CFont* pOldFont = dc.SelectObject(bar.GetFont());
+    const CSize size = dc.GetTextExtent(strText);
+    if (pOldFont != nullptr)
+        dc.SelectObject(pOldFont);
+    UINT nID = 0;
+    UINT nStyle = 0;
+    int cxWidth = 0;
+    bar.GetPaneInfo(nIndex, nID, nStyle, cxWidth);
+    bar.SetPaneInfo(nIndex, nID, nStyle, size.cx);
+    bar.SetPaneText(nIndex, bShow ? strText.c_str() : "");
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------
+// Status bar
+
+void CMorvelEMView::UpdateStatusText(int nShow)
+{
+    const int nRowsPerPage = m_nRowsPerPage > 0 ? m_nRowsPerPage : 1;
+    m_strStatusPosition.Format("%3d ﾍﾟｰｼﾞ %4d 行 %3d 列  最大行 %d "_sj, m_nCurrentRow / nRowsPerPage + 1,
+                               m_nCurrentRow % nRowsPerPage + 1, m_nCurrentCol + 1, m_nUsedRows);
+    m_strStatusAmount.Empty();
+    const int nAmountCol = FindFirstColumn(CEstimationFormFile::colV, "2");
+    if (nAmountCol >= 0) {
+        m_strStatusAmount =
+            "見積金額=\\"_sj +
+            CNumberRules::FormatByPicture(SumEstimateAmount(nAmountCol, FALSE), "###,###,###,###,###", TRUE);
+    }
+
+    // The panes belong to the main frame's status bar, which every window shares.
+    auto* pFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+    if (pFrame == nullptr || pFrame->m_wndStatusBar.m_hWnd == nullptr)
+        return;
+    SetStatusPane(pFrame->m_wndStatusBar, ID_INDICATOR_PANE2, m_strStatusAmount, nShow != 0);
+    SetStatusPane(pFrame->m_wndStatusBar, ID_INDICATOR_PANE1, m_strStatusPosition, nShow != 0);
+}
+
+COLORREF CMorvelEMView::ReadColorSetting(const char* lpszKey) const
+{
+    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
+    if (pSettings == nullptr)
+        return 0;
+    COLORREF color = 0;
+    return CMorvelSettings::ParseColor(pSettings->GetProfileValue("Color Setting", lpszKey), color) ? color : 0;
+}
+
+// ---------------------------------------------------------------------------------------
+// Subject tree
+
+void CMorvelEMView::UpdateTreeView()
+{
+    CMorvelEMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return;
+    // The subject tree is the document's view beside the grid; it rebuilds on this hint.
+    BOOL bTreeFound = FALSE;
+    POSITION pos = pDoc->GetFirstViewPosition();
+    while (pos != nullptr) {
+        CView* pView = pDoc->GetNextView(pos);
+        if (pView != nullptr && pView != this && dynamic_cast<CMorvelEMView*>(pView) == nullptr) {
+            pView->OnUpdate(this, hintRebuildSubjectTree, nullptr);
+            bTreeFound = TRUE;
+        }
+    }
+    // The keyboard goes back to the grid, unless a cell is being typed into.
+    if (bTreeFound && m_hWnd != nullptr && IsWindowVisible()) {
+        CWnd* pFocus = GetFocus();
+        const bool bEditing = m_bCellEditExists && pFocus == &m_wndCellEdit;
+        if (pFocus != this && !bEditing)
+            SetFocus();
+    }
+}
+
+void CMorvelEMView::GoToRow(int nRow)
+{
+    if (m_nSummaryPage == 1) {
+        if (m_pTabWnd != nullptr && m_pTabWnd->m_hWnd != nullptr)
+            m_pTabWnd->SetCurSel(0);
+        HideCellEdit();
+        m_nSummaryPage = 0;
+        if (m_hWnd != nullptr)
+            Invalidate(TRUE);
+    }
+    // As a click on the row's first cell: an open edit is kept first.
+    if (m_nEditState == editTyping || m_nEditState == editOpened) {
+        StoreCellEdit(TRUE);
+        if (m_bCellEditExists && m_wndCellEdit.m_hWnd != nullptr)
+            m_wndCellEdit.SetWindowText("");
+        m_nEditState = editClosed;
+    }
+    HideCellEdit();
+    ClickCell(0, nRow);
+    m_bMovedFromTree = TRUE;
+    UpdateStatusText(1);
+}
+
+// ---------------------------------------------------------------------------------------
+// Picked subjects and units
+
+void CMorvelEMView::InsertPickedItem(const char* lpszName, const char* lpszUnit)
+{
+    const CString strName(lpszName != nullptr ? lpszName : "");
+    const CString strUnit(lpszUnit != nullptr ? lpszUnit : "");
+    const CEstimationFormFile& form = GetEstimationForm();
+
+    if (m_nPendingLevel == PICK_UNIT) {
+        CString strText = strName;
+        NormalizeNumberText(m_nCurrentCol, strText, strName);
+        SetCellText(strText, m_nCurrentRow, m_nCurrentCol, TRUE);
+        UpdateScrollRanges();
+        InvalidateCells(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow);
+        SetDocumentModified();
+        return;
+    }
+    if (m_nPendingLevel < kindLarge || m_nPendingLevel > kindSmall)
+        return;
+
+    const int nLevel = m_nPendingLevel;
+    PlaceNewRow();
+    const int nRow = m_nCurrentRow;
+    const int nNameCol = FindColumn("6", "T");
+    SetCellText(strName, nRow, nNameCol, TRUE);
+    // FindColumn gives column 0 when nothing matches: a form without a unit column keeps
+    // the name there.
+    const int nUnitCol = FindColumn("1", "T");
+    if (form.GetItem(nUnitCol, CEstimationFormFile::colT) == "1")
+        SetCellText(strUnit, nRow, nUnitCol, TRUE);
+    SetCellIndent(FindNameIndent(nRow, nLevel, nNameCol), nRow, nNameCol);
+    SetRowKind(nLevel, nRow);
+    UpdateTreeView();
+    RecordUndo(UNDO_PICKED_SUBJECT, CPoint(m_nCurrentCol, nRow));
+    MoveCurrentRowDown();
+    InvalidateRows(nRow, m_nCurrentRow);
+    if (m_hWnd != nullptr && m_nCurrentRow >= m_nFirstVisibleRow + GetVisibleRowCount())
+        OnVScroll(SB_LINEDOWN, 0, nullptr);
+    SetDocumentModified();
+}
+
+LRESULT CMorvelEMView::OnPickedSubject(int nLevel, LPARAM lParam)
+{
+    m_nPendingLevel = nLevel;
+    const CString* pPicked = reinterpret_cast<const CString*>(lParam);
+    if (pPicked == nullptr)
+        return 0;
+    // Split at the first "/": the name before it, the unit after it. Without a "/" the
+    // whole text is the unit.
+    const int nSlash = pPicked->Find('/');
+    const CString strName = nSlash >= 0 ? pPicked->Left(nSlash) : CString();
+    const CString strUnit = pPicked->Mid(nSlash + 1);
+    InsertPickedItem(strName, strUnit);
+    return 0;
+}
+
+LRESULT CMorvelEMView::OnPickedLargeSubject(WPARAM /*wParam*/, LPARAM lParam)
+{
+    return OnPickedSubject(kindLarge, lParam);
+}
+
+LRESULT CMorvelEMView::OnPickedMiddleSubject(WPARAM /*wParam*/, LPARAM lParam)
+{
+    return OnPickedSubject(kindMiddle, lParam);
+}
+
+LRESULT CMorvelEMView::OnPickedSmallSubject(WPARAM /*wParam*/, LPARAM lParam)
+{
+    return OnPickedSubject(kindSmall, lParam);
+}
+
+LRESULT CMorvelEMView::OnPickedUnit(WPARAM /*wParam*/, LPARAM lParam)
+{
+    m_nPendingLevel = PICK_UNIT;
+    if (const CString* pUnit = reinterpret_cast<const CString*>(lParam)) {
+        InsertPickedItem(*pUnit, "");
+        if (GetRowKind(m_nCurrentRow) == kindEmpty)
+            SetRowKind(kindDetail, m_nCurrentRow);
+    }
+    // Picked or not, the cursor moves on as after an input.
+    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
+    const int nDirection = pSettings != nullptr ? pSettings->m_nDirection : 1;
+    if (nDirection == 1 || nDirection == 2) {
+        const UINT nKey = nDirection == 1 ? VK_RIGHT : VK_DOWN;
+        if (m_hWnd != nullptr)
+            SendMessage(WM_KEYDOWN, nKey, 1);
+        else
+            OnKeyDown(nKey, 1, 0);
+    }
+    return 0;
+}
+
+LRESULT CMorvelEMView::OnModelessClosed(WPARAM wParam, LPARAM /*lParam*/)
+{
+    switch (wParam) {
+    case MODELESS_LARGE_SUBJECT_PICK:
+    case MODELESS_MIDDLE_SUBJECT_PICK:
+    case MODELESS_SMALL_SUBJECT_PICK:
+        m_pSubjectPick[wParam - MODELESS_LARGE_SUBJECT_PICK] = nullptr;
+        break;
+    case MODELESS_UNIT_PICK:
+        m_pUnitPick = nullptr;
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------
+// Tool-bar pop-ups and small commands
+
+void CMorvelEMView::TrackToolBarMenu(UINT nIDMenu)
+{
+    if (m_hWnd == nullptr)
+        return;
+    RegisterEstimateViewMenus();
+    CMenu menu;
+    if (!menu.LoadMenu(nIDMenu))
+        return;
+    CMenu* pPopup = menu.GetSubMenu(0);
+    if (pPopup == nullptr)
+        return;
+    // At the view's top-left corner; the chosen command comes to the view.
+    CPoint pt(0, 0);
+    ClientToScreen(&pt);
+    pPopup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, this);
+}
+
+void CMorvelEMView::OnSubjectMenu()
+{
+    TrackToolBarMenu(IDR_SUBJECT_POPUP_MENU);
+}
+
+void CMorvelEMView::OnTotalMenu()
+{
+    TrackToolBarMenu(IDR_TOTAL_POPUP_MENU);
+}
+
+void CMorvelEMView::OnRedisplay()
+{
+    RecalcLayout();
+}
+
+void CMorvelEMView::OnPartsFileSwitch()
+{
+    CFileDialog dlg(TRUE, "MBD", nullptr, OFN_HIDEREADONLY | OFN_NOCHANGEDIR, "部材処理ﾌｧｲﾙ(*.MBD)|*.MBD||"_sj,
+                    this);
+    if (dlg.DoModal() != IDOK)
+        return;
+    CString strPath = dlg.GetPathName();
+    strPath.MakeUpper();
+    if (strPath.Find(".MBD") < 0) {
+        AfxMessageBox("Select File Error!");
+        return;
+    }
+    m_strCurrentPartFile = strPath;
+    if (CMorvelSettings* pSettings = CMorvelSettings::GetCurrent())
+        pSettings->WriteProfileString("Current Part File", "FileName", strPath);
+}
+
+// ---------------------------------------------------------------------------------------
+// Mouse moves: column resizing, drag selection and its auto-scroll
+
+void CMorvelEMView::OnMouseMove(UINT nFlags, CPoint point)
+{
+    if (HitTestColumnBorder(point.x, point.y) == resizeTracking) {
+        TrackColumnResize(nFlags, point.x);
+        return;
+    }
+
+    if (m_hWnd != nullptr && GetCapture() == this) {
+        const bool bDragOrigin =
+            m_nPressOrigin == pressRowHeader || m_nPressOrigin == pressColumnHeader || m_nPressOrigin == pressCells;
+        if ((nFlags & MK_LBUTTON) == 0 || !bDragOrigin) {
+            ::ReleaseCapture();
+        } else {
+            m_bDragExtending = TRUE;
+            const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+            const CPoint cell = CellFromPoint(point.x, point.y);
+            if (m_nPressOrigin == pressRowHeader) {
+                m_rcSelection.right = nColumns - 1;
+                m_rcSelection.bottom = cell.y;
+            } else if (m_nPressOrigin == pressColumnHeader) {
+                m_rcSelection.right = cell.x;
+                m_rcSelection.bottom = m_nRowLimit - 1;
+            } else {
+                m_rcSelection.right = cell.x;
+                m_rcSelection.bottom = cell.y;
+                m_nSelectMode = 20;
+            }
+            CRect rcNew;
+            NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+                               &rcNew);
+            CRect rcOld;
+            NormalizeCellRange(m_rcPrevSelection.left, m_rcPrevSelection.top, m_rcPrevSelection.right,
+                               m_rcPrevSelection.bottom, &rcOld);
+            if (rcNew != rcOld) {
+                RedrawSelectionChange(rcOld, rcNew);
+                m_rcPrevSelection = rcNew;
+            }
+
+            // Out of the grid area the drag scrolls on by timer: below, above, right, left
+            // (the last that applies wins).
+            CRect rcGrid;
+            GetGridClientRect(&rcGrid);
+            int nDirection = 0;
+            if (point.y > rcGrid.bottom)
+                nDirection = dragScrollDown;
+            if (point.y < rcGrid.top)
+                nDirection = dragScrollUp;
+            if (point.x > rcGrid.right)
+                nDirection = dragScrollRight;
+            if (point.x < rcGrid.left)
+                nDirection = dragScrollLeft;
+            // Back over the grid, the ticks only wait.
+            m_nDragScrollDir = nDirection;
+            if (nDirection != 0) {
+                if (!m_nDragScrollRunning) {
+                    SetTimer(TIMER_DRAG_SCROLL, 50);
+                    m_nDragScrollRunning = 1;
+                }
+            }
+        }
+    }
+    CMorvelView::OnMouseMove(nFlags, point);
+}

@@ -1,0 +1,152 @@
+#include "estimate/CMorvelView.h"
+
+#include "app/CMorvelSettings.h"
+#include "estimate/CTabWnd.h"
+
+#include <algorithm>
+#include <cstdio>
+
+IMPLEMENT_DYNAMIC(CMorvelView, CView)
+
+CMorvelView::CMorvelView()
+    : m_nFirstVisibleCol(0),
+      m_nFirstVisibleRow(0), m_nColumnWidth{}, m_nBaseColumnWidth{}, m_nBaseColumnWidth2{}, m_nInputFixed{},
+      m_nRowHeight(DEFAULT_ROW_HEIGHT), m_nBaseRowHeight(DEFAULT_ROW_HEIGHT),
+      m_nHeaderHeight(DEFAULT_ROW_HEIGHT), m_nBaseHeaderHeight(DEFAULT_ROW_HEIGHT), m_nZoom(100),
+      m_nTotalWidth(0), m_nTotalHeight(0), m_nHorzOffset(0), m_nVertOffset(0), m_nUsedRows(0),
+      m_nCurrentCol(0), m_nCurrentRow(0), m_nColumnCount(12), m_nRowLimit(0),
+      m_nRowsPerPage(ReadRowsPerPage()), m_nSummaryPage(0), m_nSelectMode(0), m_bDragExtending(FALSE),
+      m_nHorzScrollMax(0), m_nVertScrollMax(0)
+{
+    m_nRowHeaderWidth = RowHeaderWidthFor(m_nRowsPerPage);
+    m_nBaseRowHeaderWidth = m_nRowHeaderWidth;
+    m_nBaseRowHeaderWidth2 = m_nRowHeaderWidth;
+}
+
+CMorvelView::~CMorvelView()
+{
+    // The jump bar and the tab strip are made by the derived view but live as long as this
+    // one; their windows went with the view's window.
+    delete m_pJumpBar;
+    delete m_pTabWnd;
+}
+
+int CMorvelView::ReadRowsPerPage()
+{
+    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
+    const int nRows = pSettings != nullptr ? static_cast<int>(pSettings->GetProfileInt(
+                                                 "Input Setting", "Rows in a page", DEFAULT_ROWS_PER_PAGE))
+                                           : DEFAULT_ROWS_PER_PAGE;
+    return nRows < 1 ? 25 : nRows;
+}
+
+int CMorvelView::RowHeaderWidthFor(int nRowsPerPage)
+{
+    char digits[16];
+    const int nDigits = std::snprintf(digits, sizeof(digits), "%d", nRowsPerPage);
+    return std::min((nDigits + 1) * 9, 50);
+}
+
+void CMorvelView::GetGridClientRect(LPRECT lpRect) const
+{
+    CRect rect;
+    if (m_hWnd != nullptr) {
+        GetClientRect(&rect);
+        rect.right = std::max(rect.left, rect.right - static_cast<LONG>(BAR_THICKNESS));
+        rect.bottom = std::max(rect.top, rect.bottom - static_cast<LONG>(BAR_THICKNESS));
+    }
+    *lpRect = rect;
+}
+
+void CMorvelView::GetCellRangeRect(int nFirstCol, int nFirstRow, int nLastCol, int nLastRow,
+                                   LPRECT lpRect) const
+{
+    CRect rect;
+    const int nColumns = std::min(m_nColumnCount, static_cast<int>(MAX_COLUMNS));
+    if (nFirstCol < 0 || nFirstRow < 0 || nLastCol < 0 || nLastRow < 0 || nLastCol >= nColumns ||
+        nLastRow >= m_nRowLimit) {
+        *lpRect = rect;
+        return;
+    }
+    const int nFirstVisible = std::max(0, m_nFirstVisibleCol);
+    int nLeft = m_nRowHeaderWidth;
+    for (int c = nFirstVisible; c < nFirstCol && c < nColumns; ++c)
+        nLeft += m_nColumnWidth[c];
+    int nRight = m_nRowHeaderWidth;
+    for (int c = nFirstVisible; c <= nLastCol; ++c)
+        nRight += m_nColumnWidth[c];
+    const int nTop = m_nHeaderHeight + std::max(0, nFirstRow - m_nFirstVisibleRow) * m_nRowHeight;
+    const int nBottom = m_nHeaderHeight + std::max(0, nLastRow - m_nFirstVisibleRow + 1) * m_nRowHeight;
+    rect.SetRect(nLeft, nTop, nRight, nBottom);
+    *lpRect = rect;
+}
+
+void CMorvelView::NormalizeCellRange(int nCol1, int nRow1, int nCol2, int nRow2, LPRECT lpRange)
+{
+    lpRange->left = std::min(nCol1, nCol2);
+    lpRange->right = std::max(nCol1, nCol2);
+    lpRange->top = std::min(nRow1, nRow2);
+    lpRange->bottom = std::max(nRow1, nRow2);
+}
+
+CRect CMorvelView::UnionRange(const CRect& a, const CRect& b)
+{
+    return CRect(std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                 std::max(a.bottom, b.bottom));
+}
+
+CRect CMorvelView::IntersectRange(const CRect& a, const CRect& b)
+{
+    return CRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                 std::min(a.bottom, b.bottom));
+}
+
+void CMorvelView::SetScrollRanges(int nHorzMax, int nUsedRows)
+{
+    CRect rcGrid;
+    GetGridClientRect(&rcGrid);
+    const int nRowHeight = m_nRowHeight > 0 ? m_nRowHeight : DEFAULT_ROW_HEIGHT;
+    const int nVisibleRows = std::max(0, static_cast<int>(rcGrid.Height()) - m_nHeaderHeight) / nRowHeight;
+    const int nVertMax = nUsedRows - nVisibleRows + 1;
+    m_nHorzScrollMax = std::max(0, nHorzMax);
+    m_nVertScrollMax = nVertMax < 1 ? 0 : nVertMax;
+    SyncScrollBars();
+}
+
+void CMorvelView::RecalcTotalWidth()
+{
+    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    m_nTotalWidth = 0;
+    for (int c = 0; c < nColumns; ++c)
+        m_nTotalWidth += m_nColumnWidth[c];
+}
+
+void CMorvelView::InvalidateCells(int nFirstCol, int nFirstRow, int nLastCol, int nLastRow, BOOL bErase)
+{
+    if (m_hWnd == nullptr)
+        return;
+    CRect rect;
+    GetCellRangeRect(std::min(nFirstCol, nLastCol), std::min(nFirstRow, nLastRow),
+                     std::max(nFirstCol, nLastCol), std::max(nFirstRow, nLastRow), &rect);
+    if (!rect.IsRectEmpty())
+        InvalidateRect(&rect, bErase);
+}
+
+void CMorvelView::InvalidateRows(int nFirstRow, int nLastRow, BOOL bErase)
+{
+    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    if (nColumns > 0)
+        InvalidateCells(0, std::max(0, nFirstRow), nColumns - 1, std::min(nLastRow, m_nRowLimit - 1), bErase);
+}
+
+void CMorvelView::OnInitialUpdate()
+{
+    CView::OnInitialUpdate();
+    // The window is made without the framework's scroll bars (no WS_HSCROLL/WS_VSCROLL):
+    // the view's own bars carry all scrolling.
+    m_nRowsPerPage = ReadRowsPerPage();
+    CRect rcClient;
+    if (m_hWnd != nullptr)
+        GetClientRect(&rcClient);
+    SetScrollRanges(m_nTotalWidth - rcClient.Width() + m_nRowHeaderWidth, m_nUsedRows);
+}

@@ -1,0 +1,219 @@
+// CMorvelView: the self-drawn grid from which the estimate grid view derives. It keeps the
+// grid's geometry and cursor state: column titles and widths at the current zoom (and at
+// zoom 100), row and header sizes, the first visible row and column, the current cell,
+// the cell selection, the used rows, the row limit and the rows per page. The derived view
+// supplies the rows and paints the cells.
+//
+// The state is plain data and the geometry works on it alone, so a view that was never
+// created as a window still answers; what needs the window (its client size, repainting)
+// does nothing while there is none.
+#pragma once
+
+#include "platform/base/CString.h"
+#include "platform/base/Types.h"
+#include "platform/ui/CScrollBar.h"
+#include "platform/ui/CStatic.h"
+#include "platform/ui/CView.h"
+#include "platform/ui/GdiObjects.h"
+
+class CDC;
+class CTabWnd;
+
+class CMorvelView : public CView {
+    DECLARE_DYNAMIC(CMorvelView)
+protected:
+    CMorvelView();
+
+public:
+    ~CMorvelView() override;
+
+    enum {
+        MAX_COLUMNS = 100,
+        BAR_THICKNESS = 18, // the jump bar, tab strip and scroll bars along the edges
+        DEFAULT_ROW_HEIGHT = 22,
+        DEFAULT_ROWS_PER_PAGE = 18
+    };
+
+    // "Input Setting"/"Rows in a page" (default 18); a value below 1 counts as 25.
+    static int ReadRowsPerPage();
+    // The width of the row headers for a rows-per-page value: one 9-pixel place per digit
+    // and one more, at most 50.
+    static int RowHeaderWidthFor(int nRowsPerPage);
+
+    // The client area less the room of the scroll bars and the bottom bar (empty without a
+    // window).
+    void GetGridClientRect(LPRECT lpRect) const;
+    // The pixel rectangle of a cell range; the empty rectangle for a range outside the grid.
+    void GetCellRangeRect(int nFirstCol, int nFirstRow, int nLastCol, int nLastRow, LPRECT lpRect) const;
+    static void NormalizeCellRange(int nCol1, int nRow1, int nCol2, int nRow2, LPRECT lpRange);
+    static CRect UnionRange(const CRect& a, const CRect& b);
+    static CRect IntersectRange(const CRect& a, const CRect& b);
+    // Keeps the ranges of the horizontal bar (0 .. nHorzMax) and of the vertical bar (0 ..
+    // used rows less the rows that fit in the grid area, plus one; 0 when that is below 1).
+    void SetScrollRanges(int nHorzMax, int nUsedRows);
+    // Recomputes the total column width from the zoomed column widths.
+    void RecalcTotalWidth();
+
+    // Repaints a range of cells (rows across all columns for the row form) when the view
+    // has a window.
+    void InvalidateCells(int nFirstCol, int nFirstRow, int nLastCol, int nLastRow, BOOL bErase = FALSE);
+    void InvalidateRows(int nFirstRow, int nLastRow, BOOL bErase = FALSE);
+
+    void OnDraw(CDC* pDC) override;
+    void OnInitialUpdate() override;
+
+    // ---- grid state ---------------------------------------------------------------------
+    int m_nFirstVisibleCol;
+    int m_nFirstVisibleRow;
+    CString m_strColumnTitle[MAX_COLUMNS];
+    int m_nColumnWidth[MAX_COLUMNS];      // pixels at the current zoom
+    int m_nBaseColumnWidth[MAX_COLUMNS];  // pixels at zoom 100
+    int m_nBaseColumnWidth2[MAX_COLUMNS]; // kept equal to m_nBaseColumnWidth
+    int m_nInputFixed[MAX_COLUMNS];       // nonzero: the column is input-fixed
+    int m_nRowHeight;
+    int m_nBaseRowHeight;
+    int m_nHeaderHeight;
+    int m_nBaseHeaderHeight;
+    int m_nRowHeaderWidth;
+    int m_nBaseRowHeaderWidth;
+    int m_nBaseRowHeaderWidth2;
+    int m_nZoom; // percent
+    int m_nTotalWidth;
+    int m_nTotalHeight;
+    int m_nHorzOffset;
+    int m_nVertOffset;
+    int m_nUsedRows;
+    int m_nCurrentCol;
+    int m_nCurrentRow;
+    CPoint m_ptPrevCell; // (column, row) before the last key or click
+    int m_nColumnCount;
+    int m_nRowLimit;
+    int m_nRowsPerPage;
+    int m_nSummaryPage;  // 1 while the summary page is shown
+    CRect m_rcSelection; // (first col, first row, last col, last row), as set
+    int m_nSelectMode;   // 0 none, 1 whole rows, 10 one column, 20 block
+    CRect m_rcPrevSelection;
+    BOOL m_bDragExtending; // a selection is being extended by dragging
+    int m_nHorzScrollMax;
+    int m_nVertScrollMax;
+
+    // ---- Grid window: child bars, layout, mouse, keyboard, scrolling and painting -------
+    // The view's own bars along its bottom and right edges (each BAR_THICKNESS thick): the
+    // jump bar, the page tab strip, a horizontal and a vertical scroll bar and an empty box
+    // in the corner. The derived view creates them in its WM_CREATE and then sets
+    // m_nChildrenReady; from then on WM_SIZE lays them out. The framework's own scroll bars
+    // are never shown: these bars carry all scrolling.
+    enum : UINT {
+        IDC_HORZ_BAR = 178,
+        IDC_VERT_BAR = 180,
+        IDC_CORNER_BOX = 65535,
+        IDC_JUMP_BAR = 4094,
+        IDC_TAB_STRIP = 4093,
+        TIMER_DRAG_SCROLL = 4095, // the drag auto-scroll timer, 50 ms
+        IDC_COLUMN_RESIZE = 109   // the column-resize cursor resource
+    };
+    // Where the current left-button press began (m_nPressOrigin).
+    enum { pressNone = 0, pressRowHeader = 1, pressColumnHeader = 2, pressCorner = 3, pressCells = 4 };
+    // Column resizing by the mouse (m_nResizeState).
+    enum { resizeNone = 0, resizeArmed = 1, resizeTracking = 2 };
+    // Directions of the drag auto-scroll (m_nDragScrollDir).
+    enum { dragScrollDown = 1, dragScrollUp = 2, dragScrollRight = 3, dragScrollLeft = 4 };
+
+    // The cell range covered by a pixel rectangle (first col, first row, last col, last
+    // row); -1 in all four for a rectangle of zero size. A point on a column's right edge
+    // belongs to the next column as a start and to its own as an end.
+    void GetCellRangeFromRect(int x1, int y1, int x2, int y2, LPRECT lpRange) const;
+    // The cell under a client point (the start of the range of a 2 x 2 pixel square).
+    CPoint CellFromPoint(int x, int y) const;
+    // The 2-pixel black frame of the current cell (of the selection's first cell while a
+    // Shift extension runs), when it lies at least partly in the cell area; nShow 0 draws
+    // nothing (the cell is repainted instead).
+    void DrawCellCursor(CDC* pDC, int nShow);
+    // TRUE when any column carries the input-fixed mark.
+    BOOL HasFixedColumns() const;
+    // Scrolls one column at a time until the cell's left and right edges are in the grid.
+    void ScrollCellIntoView(int nRow, int nCol);
+    // The Ctrl+arrow jumps.
+    void MoveToLastColumn();
+    void MoveToFirstColumn();
+    void MoveToLastRow();
+    void MoveToFirstRow();
+    // Page Up and Page Down: the grid scrolls by a screenful and the cursor keeps its place
+    // on the screen.
+    void PageUp();
+    void PageDown();
+    // Extends the selection from the anchor cell to the current cell (nContinuing 0 starts
+    // a Shift extension, 1 continues it) and repaints what changed.
+    void ExtendSelection(int nContinuing, int nAnchorCol, int nAnchorRow);
+    // Left and Right while input-fixed columns exist: the cursor walks the marked columns.
+    void MoveLeftFixed();
+    void MoveRightFixed();
+    // Column resizing: the mouse-move handler asks whether the pointer lies on a column's
+    // right edge in the header band (arms resizing; returns the resize state), and tracks
+    // the drag while the state is resizeTracking.
+    int HitTestColumnBorder(int x, int y);
+    void TrackColumnResize(UINT nFlags, int x);
+    // Redraws the column headers from nCol on as they will be with nCol nWidth pixels wide.
+    void DrawResizingHeaders(CDC* pDC, int nCol, int nWidth);
+    // Places the child windows in a client area of cx x cy and refreshes the scroll ranges.
+    void LayoutChildWindows(int cx, int cy);
+    // Rows and pixel helpers of the grid area.
+    int GetVisibleRowCount() const; // whole rows between the column headers and the grid's bottom
+    int GetColumnLeft(int nCol) const; // client x of a column's left edge (first visible column based)
+    // Horizontal lines: single 1-pixel lines, or (estimate grid) 2-pixel lines doubled at
+    // page boundaries.
+    virtual BOOL HasPageSeparators() const { return FALSE; }
+    // The view's own scroll bars (once created) stand for the window's bars.
+    CScrollBar* GetScrollBarCtrl(int nBar) const override;
+
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnMButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+
+    DECLARE_MESSAGE_MAP()
+
+public:
+    CScrollBar m_wndHorzBar;
+    CScrollBar m_wndVertBar;
+    CStatic m_wndCornerBox;
+    CWnd* m_pJumpBar = nullptr; // created by the derived view; deleted with the view
+    CTabWnd* m_pTabWnd = nullptr; // created by the derived view; deleted with the view
+    int m_nChildrenReady = 0;
+    int m_nPressOrigin = 0; // pressNone .. pressCells
+    CRect m_rcPressPoint; // the press point as a 2 x 2 pixel square
+    int m_nButtonDown = 0; // 1 between a press in the grid and its release
+    int m_nDragScrollRunning = 0; // the drag auto-scroll timer runs
+    int m_nDragScrollDir = 0; // dragScrollDown .. dragScrollLeft
+    int m_nShiftExtend = 0; // 1 while Shift+key extends the selection
+    int m_nResizeState = 0; // resizeNone .. resizeTracking
+    int m_nResizeCol = 0;
+    int m_nGuideX = 0; // x of the XOR guide line while resizing
+
+protected:
+    // Sends the view a simulated click (press and release) at a client point.
+    void SimulateClick(int x, int y, int yRelease);
+    void SendKeyPressAndRelease(UINT nChar);
+    // Repaints one cell (or nothing for a cell outside the grid).
+    void InvalidateCell(int nCol, int nRow);
+    // The pixel rectangle of the current selection, cut to the grid area.
+    CRect GetSelectionPixelRect() const;
+    void ClearSelection();
+    // Puts the scroll ranges and positions into the view's bars.
+    void SyncScrollBars();
+    // The XOR guide line of the column resize.
+    void DrawResizeGuide(int x);
+    // The 400 and 700 weight header fonts at the current zoom, made from the context's
+    // current font with the face "ＭＳ 明朝" (kept while the font and zoom stay the same).
+    void PrepareHeaderFonts(CDC* pDC);
+    void DrawColumnHeader(CDC* pDC, int nCol, int nLeft, int nRight);
+
+    CFont m_fontHeader;
+    CFont m_fontHeaderBold;
+    LOGFONT m_lfHeaderSource = {}; // the context font and zoom the header fonts were made for
+    int m_nHeaderFontZoom = 0;
+};

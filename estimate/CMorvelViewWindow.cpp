@@ -1,0 +1,338 @@
+// The grid base view as a window: its message map, the child bars along its edges and
+// their layout, the pixel-to-cell mapping, and scrolling with its own scroll bars.
+#include "estimate/CMorvelView.h"
+
+#include "estimate/CTabWnd.h"
+#include "platform/ui/CClientDC.h"
+#include "platform/ui/CDC.h"
+
+#include <algorithm>
+
+BEGIN_MESSAGE_MAP(CMorvelView, CView)
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_MBUTTONDOWN()
+ON_WM_KEYDOWN()
+ON_WM_KEYUP()
+ON_WM_HSCROLL()
+ON_WM_VSCROLL()
+ON_WM_SIZE()
+END_MESSAGE_MAP()
+
+// ---------------------------------------------------------------------------------------
+// Geometry
+
+int CMorvelView::GetVisibleRowCount() const
+{
+    CRect rcGrid;
+    GetGridClientRect(&rcGrid);
+    const int nRowHeight = m_nRowHeight > 0 ? m_nRowHeight : 1;
+    return std::max(0, static_cast<int>(rcGrid.bottom) - m_nHeaderHeight) / nRowHeight;
+}
+
+int CMorvelView::GetColumnLeft(int nCol) const
+{
+    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nFirst = std::clamp(m_nFirstVisibleCol, 0, nColumns);
+    int x = m_nRowHeaderWidth;
+    if (nCol >= nFirst) {
+        for (int c = nFirst; c < nCol && c < nColumns; ++c)
+            x += m_nColumnWidth[c];
+    } else {
+        for (int c = std::max(nCol, 0); c < nFirst; ++c)
+            x -= m_nColumnWidth[c];
+    }
+    return x;
+}
+
+void CMorvelView::GetCellRangeFromRect(int x1, int y1, int x2, int y2, LPRECT lpRange) const
+{
+    if (x1 == x2 && y1 == y2) {
+        lpRange->left = lpRange->top = lpRange->right = lpRange->bottom = -1;
+        return;
+    }
+    if (x1 > x2)
+        std::swap(x1, x2);
+    if (y1 > y2)
+        std::swap(y1, y2);
+    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nFirst = std::clamp(m_nFirstVisibleCol, 0, nColumns);
+
+    // The first column whose right edge lies beyond x1: rightwards from the first visible
+    // column, or leftwards through the columns before it for a point left of the headers.
+    int nStartCol = nFirst;
+    if (x1 < m_nRowHeaderWidth) {
+        int nLeft = m_nRowHeaderWidth;
+        while (nStartCol > 0 && nLeft > x1) {
+            --nStartCol;
+            nLeft -= m_nColumnWidth[nStartCol];
+        }
+        // nStartCol's left edge is at or left of x1 now (or it is column 0); a hidden
+        // column there ends at x1 and gives way to the next.
+        while (nStartCol < nFirst && nLeft + m_nColumnWidth[nStartCol] <= x1)
+            nLeft += m_nColumnWidth[nStartCol++];
+    } else {
+        int nRight = m_nRowHeaderWidth;
+        while (nStartCol < nColumns && nRight + m_nColumnWidth[nStartCol] <= x1)
+            nRight += m_nColumnWidth[nStartCol++];
+    }
+    // The first column whose right edge is at or beyond x2.
+    int nEndCol = nFirst;
+    if (x2 < m_nRowHeaderWidth) {
+        int nRight = m_nRowHeaderWidth; // the right edge of column nEndCol - 1
+        while (nEndCol > 0 && nRight - m_nColumnWidth[nEndCol - 1] >= x2) {
+            nRight -= m_nColumnWidth[nEndCol - 1];
+            --nEndCol;
+        }
+        nEndCol = nEndCol > 0 ? nEndCol - 1 : 0;
+    } else {
+        int nRight = m_nRowHeaderWidth + (nEndCol < nColumns ? m_nColumnWidth[nEndCol] : 0);
+        while (nEndCol < nColumns - 1 && nRight < x2)
+            nRight += m_nColumnWidth[++nEndCol];
+    }
+
+    // Rows have one height: the first row whose bottom lies beyond y1, and the first whose
+    // bottom is at or beyond y2 (floor and ceiling of the row count above the point).
+    const int nRowHeight = m_nRowHeight > 0 ? m_nRowHeight : 1;
+    const auto floorDiv = [](int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); };
+    const int nStartRow = m_nFirstVisibleRow + floorDiv(y1 - m_nHeaderHeight, nRowHeight);
+    const int nEndRow = m_nFirstVisibleRow - 1 - floorDiv(-(y2 - m_nHeaderHeight), nRowHeight);
+
+    lpRange->left = std::max(nStartCol, 0);
+    lpRange->top = std::max(nStartRow, 0);
+    lpRange->right = std::min(nEndCol, nColumns - 1);
+    lpRange->bottom = std::min(nEndRow, m_nRowLimit - 1);
+}
+
+CPoint CMorvelView::CellFromPoint(int x, int y) const
+{
+    CRect rcRange;
+    GetCellRangeFromRect(x, y, x + 2, y + 2, &rcRange);
+    return CPoint(rcRange.left, rcRange.top);
+}
+
+BOOL CMorvelView::HasFixedColumns() const
+{
+    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    for (int c = 0; c < nColumns; ++c) {
+        if (m_nInputFixed[c] != 0)
+            return TRUE;
+    }
+    return FALSE;
+}
+
+void CMorvelView::InvalidateCell(int nCol, int nRow)
+{
+    InvalidateCells(nCol, nRow, nCol, nRow);
+}
+
+CRect CMorvelView::GetSelectionPixelRect() const
+{
+    CRect rcRange;
+    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+                       &rcRange);
+    CRect rcPixels;
+    GetCellRangeRect(rcRange.left, rcRange.top, rcRange.right, rcRange.bottom, &rcPixels);
+    if (m_hWnd != nullptr && !rcPixels.IsRectEmpty()) {
+        // A selection of whole columns is cut at the grid's bottom.
+        CRect rcGrid;
+        GetGridClientRect(&rcGrid);
+        rcPixels.bottom = std::min(rcPixels.bottom, rcGrid.bottom);
+        rcPixels.top = std::max<LONG>(rcPixels.top, m_nHeaderHeight);
+    }
+    return rcPixels;
+}
+
+void CMorvelView::ClearSelection()
+{
+    if (m_nSelectMode == 0 && !m_nShiftExtend)
+        return;
+    const CRect rcOld = GetSelectionPixelRect();
+    m_nSelectMode = 0;
+    m_nShiftExtend = 0;
+    if (m_hWnd != nullptr && !rcOld.IsRectEmpty())
+        InvalidateRect(&rcOld, FALSE);
+}
+
+// ---------------------------------------------------------------------------------------
+// Child windows and layout
+
+CScrollBar* CMorvelView::GetScrollBarCtrl(int nBar) const
+{
+    if (nBar == SB_HORZ && m_wndHorzBar.m_hWnd != nullptr)
+        return const_cast<CScrollBar*>(&m_wndHorzBar);
+    if (nBar == SB_VERT && m_wndVertBar.m_hWnd != nullptr)
+        return const_cast<CScrollBar*>(&m_wndVertBar);
+    return CView::GetScrollBarCtrl(nBar);
+}
+
+void CMorvelView::LayoutChildWindows(int cx, int cy)
+{
+    const int t = BAR_THICKNESS;
+    if (m_pJumpBar != nullptr && m_pJumpBar->m_hWnd != nullptr)
+        m_pJumpBar->MoveWindow(0, cy - t, 80, t);
+    if (m_pTabWnd != nullptr && m_pTabWnd->m_hWnd != nullptr)
+        m_pTabWnd->MoveWindow(80, cy - t, 220, t);
+    if (m_wndHorzBar.m_hWnd != nullptr)
+        m_wndHorzBar.MoveWindow(300, cy - t, std::max(0, cx - 300 - t), t);
+    if (m_wndVertBar.m_hWnd != nullptr)
+        m_wndVertBar.MoveWindow(cx - t, 0, t, std::max(0, cy - t));
+    if (m_wndCornerBox.m_hWnd != nullptr)
+        m_wndCornerBox.MoveWindow(cx - t, cy - t, t, t);
+    SetScrollRanges(m_nTotalWidth - cx + m_nRowHeaderWidth, m_nUsedRows);
+}
+
+void CMorvelView::OnSize(UINT nType, int cx, int cy)
+{
+    CView::OnSize(nType, cx, cy);
+    if (m_nChildrenReady)
+        LayoutChildWindows(cx, cy);
+}
+
+void CMorvelView::SyncScrollBars()
+{
+    if (m_wndHorzBar.m_hWnd != nullptr) {
+        m_wndHorzBar.SetScrollRange(0, m_nHorzScrollMax, FALSE);
+        m_wndHorzBar.SetScrollPos(m_nHorzOffset, TRUE);
+    }
+    if (m_wndVertBar.m_hWnd != nullptr) {
+        m_wndVertBar.SetScrollRange(0, m_nVertScrollMax, FALSE);
+        m_wndVertBar.SetScrollPos(m_nFirstVisibleRow, TRUE);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Scrolling
+
+void CMorvelView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* /*pScrollBar*/)
+{
+    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    CRect rcGrid;
+    GetGridClientRect(&rcGrid);
+    // Everything right of the row headers moves: the column headers and the cells.
+    const CRect rcArea(m_nRowHeaderWidth, 0, rcGrid.right, rcGrid.bottom);
+    const auto scrollBy = [&](int dx) {
+        if (dx != 0 && m_hWnd != nullptr && !rcArea.IsRectEmpty())
+            ScrollWindow(dx, 0, &rcArea, &rcArea);
+    };
+
+    switch (nSBCode) {
+    case SB_LINELEFT:
+    case SB_PAGELEFT:
+        // One column comes in from the left; hidden columns are passed over.
+        while (m_nHorzOffset > 0 && m_nFirstVisibleCol > 0) {
+            --m_nFirstVisibleCol;
+            const int w = m_nColumnWidth[m_nFirstVisibleCol];
+            m_nHorzOffset -= w;
+            scrollBy(w);
+            if (w != 0)
+                break;
+        }
+        break;
+    case SB_LINERIGHT:
+    case SB_PAGERIGHT:
+        while (m_nFirstVisibleCol < nColumns - 1 &&
+               m_nHorzOffset + rcGrid.Width() - m_nRowHeaderWidth <= m_nTotalWidth) {
+            const int w = m_nColumnWidth[m_nFirstVisibleCol];
+            ++m_nFirstVisibleCol;
+            m_nHorzOffset += w;
+            scrollBy(-w);
+            if (w != 0)
+                break;
+        }
+        break;
+    case SB_THUMBTRACK: {
+        // The first visible column is the number of whole columns that fit in the position.
+        const int nPosition = std::max(0, static_cast<int>(nPos));
+        int nFirst = 0;
+        int nOffset = 0;
+        while (nFirst < nColumns - 1 && nOffset + m_nColumnWidth[nFirst] <= nPosition)
+            nOffset += m_nColumnWidth[nFirst++];
+        const int nOldOffset = m_nHorzOffset;
+        m_nFirstVisibleCol = nFirst;
+        m_nHorzOffset = nOffset;
+        scrollBy(nOldOffset - nOffset);
+        break;
+    }
+    default:
+        return;
+    }
+    if (m_hWnd != nullptr) {
+        UpdateWindow();
+        if (m_wndHorzBar.m_hWnd != nullptr)
+            m_wndHorzBar.SetScrollPos(m_nHorzOffset);
+    }
+}
+
+void CMorvelView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* /*pScrollBar*/)
+{
+    CRect rcGrid;
+    GetGridClientRect(&rcGrid);
+    const int nRowHeight = m_nRowHeight > 0 ? m_nRowHeight : 1;
+    const int h = std::max(0, static_cast<int>(rcGrid.bottom) - m_nHeaderHeight);
+    const int nUpRows = (h + 1) / nRowHeight;
+    const int nDownRows = h / nRowHeight;
+
+    // While the used rows end on the screen, the bar's range follows the scrolling, so
+    // that the grid can go on past the last used row.
+    if (m_nUsedRows <= m_nFirstVisibleRow + 1 + h / nRowHeight) {
+        switch (nSBCode) {
+        case SB_LINEUP:
+            m_nVertScrollMax = std::max(m_nVertScrollMax - 1, m_nUsedRows - nUpRows + 1);
+            break;
+        case SB_PAGEUP:
+            m_nVertScrollMax = std::max(m_nVertScrollMax - nUpRows, m_nUsedRows - nUpRows + 1);
+            break;
+        case SB_LINEDOWN:
+            m_nVertScrollMax = (m_nVertScrollMax < 1 ? 0 : m_nVertScrollMax) + 1;
+            break;
+        case SB_PAGEDOWN:
+            m_nVertScrollMax = (m_nVertScrollMax < 1 ? 0 : m_nVertScrollMax) + nDownRows;
+            break;
+        default:
+            break;
+        }
+        m_nVertScrollMax = std::max(m_nVertScrollMax, 0);
+        if (m_wndVertBar.m_hWnd != nullptr)
+            m_wndVertBar.SetScrollRange(0, m_nVertScrollMax, FALSE);
+    }
+
+    const int nOldFirst = m_nFirstVisibleRow;
+    // The grid never scrolls past its last possible row.
+    const int nMaxFirst = std::max(0, m_nRowLimit - 1);
+    bool bRepaintAll = false;
+    switch (nSBCode) {
+    case SB_LINEUP:
+        if (m_nFirstVisibleRow > 0)
+            --m_nFirstVisibleRow;
+        break;
+    case SB_LINEDOWN:
+        m_nFirstVisibleRow = std::min(m_nFirstVisibleRow + 1, nMaxFirst);
+        break;
+    case SB_PAGEUP:
+        m_nFirstVisibleRow = std::max(0, m_nFirstVisibleRow - nUpRows);
+        break;
+    case SB_PAGEDOWN:
+        m_nFirstVisibleRow = std::min(m_nFirstVisibleRow + nDownRows, nMaxFirst);
+        break;
+    case SB_THUMBTRACK:
+        m_nFirstVisibleRow = std::clamp(static_cast<int>(nPos), 0, nMaxFirst);
+        bRepaintAll = true;
+        break;
+    default:
+        return;
+    }
+    m_nVertOffset = m_nFirstVisibleRow * nRowHeight;
+    if (m_hWnd == nullptr)
+        return;
+    if (bRepaintAll) {
+        Invalidate(TRUE);
+    } else if (m_nFirstVisibleRow != nOldFirst) {
+        const CRect rcArea(0, m_nHeaderHeight, rcGrid.right, rcGrid.bottom);
+        if (!rcArea.IsRectEmpty())
+            ScrollWindow(0, (nOldFirst - m_nFirstVisibleRow) * nRowHeight, &rcArea, &rcArea);
+    }
+    UpdateWindow();
+    if (m_wndVertBar.m_hWnd != nullptr)
+        m_wndVertBar.SetScrollPos(m_nFirstVisibleRow);
+}

@@ -1,0 +1,423 @@
+#include "estimate/CNumberRules.h"
+
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <cstring>
+
+namespace {
+
+// Grouping that replaces whatever stands before a picture's first ",", so that long
+// numbers keep getting separators.
+const char kGroupTemplate[] = "###,###,###,###,###,###,###";
+
+// Rounding positions beyond these only ever give 0 or a power of ten that no double
+// holds; keeping them in range keeps the digit strings small.
+constexpr int kMaxRoundPosition = 300;
+
+// Multiplying by an empty operand uses this stand-in value, so that a lone "*5" comes to
+// (nearly) nothing instead of failing.
+constexpr double kEmptyFactor = 1e-11;
+
+bool IsSpace(char ch)
+{
+    return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n' || ch == '\v' || ch == '\f';
+}
+bool IsDigit(char ch)
+{
+    return ch >= '0' && ch <= '9';
+}
+
+// Reads a decimal number from [p, pEnd) as ReadNumber does. bDigits tells whether any digit
+// was read.
+double ReadNumberRange(const char* p, const char* pEnd, bool& bDigits)
+{
+    bDigits = false;
+    while (p < pEnd && IsSpace(*p))
+        ++p;
+    bool bNegative = false;
+    if (p < pEnd && (*p == '+' || *p == '-')) {
+        bNegative = (*p == '-');
+        ++p;
+    }
+    const char* pStart = p;
+    bool bPoint = false;
+    for (; p < pEnd; ++p) {
+        if (IsDigit(*p)) {
+            bDigits = true;
+        } else if (*p == '.' && !bPoint) {
+            bPoint = true;
+        } else {
+            break;
+        }
+    }
+    if (!bDigits)
+        return 0.0;
+    double value = 0.0;
+    std::from_chars(pStart, p, value, std::chars_format::fixed);
+    return bNegative ? -value : value;
+}
+
+// Recursive descent over a formula text. Values carry an "empty" mark for an operand with
+// no text and for a term dropped by a division by zero.
+class CFormulaReader {
+public:
+    struct CValue {
+        double value = 0.0;
+        bool bEmpty = true;
+    };
+
+    CFormulaReader(const char* pBegin, const char* pEnd) : m_p(pBegin), m_pEnd(pEnd) {}
+
+    CValue Evaluate() { return Sum(); }
+    int GetOperationCount() const { return m_nOperations; }
+
+private:
+    CValue Sum()
+    {
+        CValue first = Product();
+        bool bOperator = false;
+        double total = first.bEmpty ? 0.0 : first.value;
+        for (;;) {
+            SkipFill();
+            if (m_p >= m_pEnd || (*m_p != '+' && *m_p != '-'))
+                break;
+            const char op = *m_p++;
+            const CValue term = Product();
+            const double value = term.bEmpty ? 0.0 : term.value;
+            total = (op == '+') ? total + value : total - value;
+            bOperator = true;
+            ++m_nOperations;
+        }
+        if (!bOperator)
+            return first;
+        return CValue{total, false};
+    }
+
+    CValue Product()
+    {
+        CValue left = Factor();
+        for (;;) {
+            SkipFill();
+            if (m_p >= m_pEnd || (*m_p != '*' && *m_p != '/'))
+                break;
+            const char op = *m_p++;
+            const CValue right = Factor();
+            ++m_nOperations;
+            const double a = left.bEmpty ? kEmptyFactor : left.value;
+            const double b = right.bEmpty ? kEmptyFactor : right.value;
+            if (op == '*') {
+                left = CValue{a * b, false};
+            } else if (b > -CNumberRules::ZERO_TOLERANCE && b < CNumberRules::ZERO_TOLERANCE) {
+                left = CValue{}; // the term a/b is dropped
+            } else {
+                left = CValue{a / b, false};
+            }
+        }
+        return left;
+    }
+
+    CValue Factor()
+    {
+        SkipBlanks();
+        bool bNegative = false;
+        bool bSign = false;
+        while (m_p < m_pEnd && (*m_p == '+' || *m_p == '-')) {
+            if (*m_p == '-')
+                bNegative = !bNegative;
+            bSign = true;
+            ++m_p;
+            SkipBlanks();
+        }
+        CValue result;
+        if (m_p < m_pEnd && *m_p == '(') {
+            ++m_p;
+            ++m_nDepth;
+            result = Sum();
+            SkipBlanks();
+            if (m_p < m_pEnd && *m_p == ')')
+                ++m_p;
+            --m_nDepth;
+            SkipJunk();
+        } else {
+            const char* pStart = m_p;
+            while (m_p < m_pEnd && std::strchr("+-*/()", *m_p) == nullptr)
+                ++m_p;
+            const char* pText = pStart;
+            while (pText < m_p && IsSpace(*pText))
+                ++pText;
+            if (pText < m_p) {
+                bool bDigits = false;
+                result = CValue{ReadNumberRange(pText, m_p, bDigits), false};
+            }
+        }
+        if (bSign && result.bEmpty)
+            result = CValue{0.0, false}; // a lone sign reads as 0
+        if (bNegative)
+            result.value = -result.value;
+        return result;
+    }
+
+    void SkipBlanks()
+    {
+        while (m_p < m_pEnd && IsSpace(*m_p))
+            ++m_p;
+    }
+    // Between operands: blanks, and outside any parentheses also a ")" that closes nothing.
+    void SkipFill()
+    {
+        while (m_p < m_pEnd && (IsSpace(*m_p) || (*m_p == ')' && m_nDepth == 0)))
+            ++m_p;
+    }
+    // After a closing parenthesis: anything up to the next operator (or the ")" of an
+    // enclosing group) has no meaning and is passed over.
+    void SkipJunk()
+    {
+        while (m_p < m_pEnd && std::strchr("+-*/", *m_p) == nullptr && !(*m_p == ')' && m_nDepth > 0))
+            ++m_p;
+    }
+
+    const char* m_p;
+    const char* m_pEnd;
+    int m_nDepth = 0;
+    int m_nOperations = 0;
+};
+
+} // namespace
+
+BOOL CNumberRules::IsNumberText(const char* lpszText)
+{
+    if (lpszText == nullptr)
+        return FALSE;
+    bool bAny = false;
+    for (const char* p = lpszText; *p != '\0'; ++p) {
+        const char ch = *p;
+        if (ch == ' ')
+            continue;
+        if (!IsDigit(ch) && ch != '.' && ch != '-' && ch != '+' && ch != ',')
+            return FALSE;
+        bAny = true;
+    }
+    return bAny ? TRUE : FALSE;
+}
+
+CDecimal CNumberRules::ReadNumberText(const char* lpszText)
+{
+    // The blanks do not count in the number test, so they do not split the number either:
+    // "1 200" is 1200 as "1,200" is.
+    std::string text;
+    for (const char* p = lpszText != nullptr ? lpszText : ""; *p != '\0'; ++p) {
+        if (*p != ',' && *p != ' ')
+            text.push_back(*p);
+    }
+    return CDecimal::Parse(text.c_str());
+}
+
+CString CNumberRules::NormalizeNumber(const char* lpszText)
+{
+    return FormatNormal(ReadNumberText(lpszText));
+}
+
+double CNumberRules::ReadNumber(const char* lpszText)
+{
+    if (lpszText == nullptr)
+        return 0.0;
+    bool bDigits = false;
+    return ReadNumberRange(lpszText, lpszText + std::strlen(lpszText), bDigits);
+}
+
+CString CNumberRules::FormatNormal(double value)
+{
+    return FormatNormal(CDecimal::FromDouble(value));
+}
+
+CString CNumberRules::FormatNormal(const CDecimal& value)
+{
+    CString text;
+    value.AppendFixed(text.str(), 6);
+    return text;
+}
+
+CNumberRules::CRoundSpec CNumberRules::ParseRoundSpec(const char* lpszSpec)
+{
+    CRoundSpec spec;
+    CString strSpec(lpszSpec);
+    strSpec.MakeUpper();
+    if (strSpec.Find('U') >= 0)
+        spec.mode = CDecimal::roundUp;
+    else if (strSpec.Find('D') >= 0)
+        spec.mode = CDecimal::roundDown;
+    else if (strSpec.Find('F') >= 0)
+        spec.mode = CDecimal::roundHalfUp;
+    else
+        return spec;
+    const int nOpen = strSpec.Find('(');
+    if (nOpen < 0)
+        return spec;
+    const CString strAfter = strSpec.Mid(nOpen + 1);
+    const int nClose = strAfter.Find(')');
+    if (nClose < 0)
+        return spec;
+    // The whole number between them, read as atoi reads: blanks, one sign, digits.
+    const CString strNumber = strAfter.Left(nClose);
+    const char* p = strNumber;
+    while (IsSpace(*p))
+        ++p;
+    bool bNegative = false;
+    if (*p == '+' || *p == '-') {
+        bNegative = (*p == '-');
+        ++p;
+    }
+    long n = 0;
+    for (; IsDigit(*p); ++p) {
+        if (n < kMaxRoundPosition * 10)
+            n = n * 10 + (*p - '0');
+    }
+    if (bNegative)
+        n = -n;
+    if (n == 0)
+        return spec;
+    if (n < 0)
+        ++n; // -1 rounds away the first decimal: whole units remain
+    spec.bActive = true;
+    spec.nPosition = static_cast<int>(
+        std::clamp(n, static_cast<long>(-kMaxRoundPosition), static_cast<long>(kMaxRoundPosition)));
+    return spec;
+}
+
+double CNumberRules::RoundBySpec(double value, const char* lpszSpec)
+{
+    if (value > -ZERO_TOLERANCE && value < ZERO_TOLERANCE)
+        return value;
+    const CRoundSpec spec = ParseRoundSpec(lpszSpec);
+    if (!spec.bActive)
+        return value;
+    CDecimal number = CDecimal::FromDouble(value);
+    RoundBySpec(number, spec);
+    return number.ToDouble();
+}
+
+void CNumberRules::RoundBySpec(CDecimal& value, const CRoundSpec& spec)
+{
+    if (!spec.bActive || value.IsBelowPowerOfTen(-10))
+        return;
+    value.Round(spec.nPosition, spec.mode);
+}
+
+double CNumberRules::SplitFraction(double value, double& integerPart)
+{
+    char buffer[400];
+    const std::to_chars_result r =
+        std::to_chars(buffer, buffer + sizeof(buffer), value + 1e-11, std::chars_format::fixed, 10);
+    const char* pPoint = std::find(buffer, r.ptr, '.');
+    integerPart = 0.0;
+    std::from_chars(buffer, pPoint, integerPart, std::chars_format::fixed);
+    std::string fraction = "0";
+    fraction.append(pPoint, static_cast<size_t>(r.ptr - pPoint));
+    double fractionPart = 0.0;
+    std::from_chars(fraction.data(), fraction.data() + fraction.size(), fractionPart,
+                    std::chars_format::fixed);
+    return fractionPart;
+}
+
+CNumberRules::CPicture CNumberRules::ParsePicture(const char* lpszPicture)
+{
+    CPicture picture;
+    const CString strPicture(lpszPicture);
+    std::string text;
+    const int nComma = strPicture.Find(',');
+    if (nComma >= 0) {
+        text = kGroupTemplate;
+        text.append(strPicture.str(), static_cast<size_t>(nComma), std::string::npos);
+    } else {
+        text = strPicture.str();
+    }
+    picture.marks.resize(text.size());
+    int nPoint = -1;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char ch = text[text.size() - 1 - i];
+        if (ch == ',') {
+            picture.marks[i] = ',';
+            picture.bSeparators = true;
+        } else if (ch == '.') {
+            picture.marks[i] = '.';
+            if (nPoint < 0)
+                nPoint = static_cast<int>(i);
+        } else {
+            picture.marks[i] = '#';
+        }
+    }
+    picture.nDecimals = nPoint > 0 ? nPoint : 0;
+    return picture;
+}
+
+CString CNumberRules::FormatByPicture(double value, const char* lpszPicture, BOOL bSeparators)
+{
+    return FormatByPicture(CDecimal::FromDouble(value), ParsePicture(lpszPicture), bSeparators);
+}
+
+CString CNumberRules::FormatByPicture(const CDecimal& value, const CPicture& picture, BOOL bSeparators)
+{
+    std::string digits;
+    value.Abs().AppendFixed(digits, picture.nDecimals);
+    CString text;
+    std::string& out = text.str();
+    out.reserve(digits.size() + digits.size() / 3 + 2);
+    if (value.IsNegative())
+        out.push_back('-');
+    if (!bSeparators || !picture.bSeparators) {
+        out += digits;
+        return text;
+    }
+    // Walk the printed digits from the right beside the picture read from its right end; a
+    // separator of the picture takes a place of its own in front of the digit there.
+    std::string reversed;
+    reversed.reserve(digits.size() * 2);
+    size_t nMark = 0;
+    for (size_t i = digits.size(); i-- > 0;) {
+        while (nMark < picture.marks.size() && picture.marks[nMark] == ',') {
+            reversed.push_back(',');
+            ++nMark;
+        }
+        reversed.push_back(digits[i]);
+        ++nMark;
+    }
+    out.append(reversed.rbegin(), reversed.rend());
+    return text;
+}
+
+BOOL CNumberRules::EvaluateExpression(const char* lpszText, double& result)
+{
+    if (lpszText == nullptr) {
+        result = 0.0;
+        return FALSE;
+    }
+    return EvaluateExpression(lpszText, lpszText + std::strlen(lpszText), result);
+}
+
+BOOL CNumberRules::EvaluateExpression(const char* pBegin, const char* pEnd, double& result)
+{
+    CFormulaReader reader(pBegin, pEnd);
+    const CFormulaReader::CValue value = reader.Evaluate();
+    result = value.bEmpty ? 0.0 : value.value;
+    return value.bEmpty ? FALSE : TRUE;
+}
+
+CString CNumberRules::EvaluateFormula(const char* lpszText)
+{
+    const char* pText = lpszText != nullptr ? lpszText : "";
+    const char* pEnd = pText + std::strlen(pText);
+    // A text with no operator and no parenthesis is a plain value (or a word) and is
+    // handed back as it is. A leading sign alone is no operator either.
+    const char* pFirst = pText;
+    while (pFirst < pEnd && IsSpace(*pFirst))
+        ++pFirst;
+    if (pFirst < pEnd && (*pFirst == '+' || *pFirst == '-'))
+        ++pFirst;
+    if (std::find_if(pFirst, pEnd, [](char ch) { return std::strchr("+-*/()", ch) != nullptr; }) == pEnd)
+        return CString(lpszText);
+    double value = 0.0;
+    if (!EvaluateExpression(pText, pEnd, value))
+        return CString();
+    return FormatNormal(value);
+}

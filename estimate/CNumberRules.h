@@ -1,0 +1,87 @@
+// The rules by which the numbers of an estimate are kept as cell texts: the number test,
+// the normal form of a stored number ("%f": six decimals, no separators), rounding by a
+// column's rounding specification ("U(-1)", "D(2)", "F(-3)"), formatting by a number
+// picture ("###,###", "#,###.##") and the arithmetic of row formulas. The estimate view
+// offers them as its own operations; the parts grid and the information sheet use the same
+// rules.
+//
+// Rounding and formatting work on the decimal digits of a value (CDecimal), so that 1.15
+// rounds half up to 1.2 and 3495.49 cut to hundredths stays 3495.49, as they are written.
+#pragma once
+
+#include "estimate/CDecimal.h"
+#include "platform/base/CString.h"
+
+#include <string>
+
+class CNumberRules {
+public:
+    // A rounding specification taken apart: whether it rounds at all, how, and the power
+    // of ten whose multiples it keeps (U(-1) keeps whole units: position 0).
+    struct CRoundSpec {
+        bool bActive = false;
+        CDecimal::RoundMode mode = CDecimal::roundHalfUp;
+        int nPosition = 0;
+    };
+    // A number picture taken apart: the decimals it prints and, read from its right end,
+    // the places where a group separator goes (',' in marks; other places are '#').
+    struct CPicture {
+        int nDecimals = 0;
+        bool bSeparators = false;
+        std::string marks;
+    };
+
+    // Values closer to zero than this count as zero: they are never rounded.
+    static constexpr double ZERO_TOLERANCE = 1e-10;
+
+    // TRUE when the text without its blanks is not empty and holds only the digits and
+    // the characters ". - + ,".
+    static BOOL IsNumberText(const char* lpszText);
+    // The value of a number text: blanks and "," dropped, then read as a decimal number.
+    static CDecimal ReadNumberText(const char* lpszText);
+    // The normal form of a number text (IsNumberText): its value printed as "%f" does.
+    static CString NormalizeNumber(const char* lpszText);
+
+    // Reads a text as a decimal number: leading blanks, a sign, digits and a point;
+    // reading stops at the first other character (1,500 reads as 1); no number reads as 0.
+    static double ReadNumber(const char* lpszText);
+    static CDecimal ReadDecimal(const char* lpszText) { return CDecimal::Parse(lpszText); }
+
+    // The normal form of a value: "%f" of its 15 significant digits ("-0.000000" never
+    // appears: a value that prints as zero is "0.000000").
+    static CString FormatNormal(double value);
+    static CString FormatNormal(const CDecimal& value);
+
+    // Rounding by specification. The letter U (up), D (down) or F (half up) is looked for
+    // in that order anywhere in the text, in either case; n is the whole number between the
+    // first "(" and the next ")". A positive n keeps multiples of 10^n, a negative n rounds
+    // away the |n|-th decimal. n = 0, no letter or no parentheses: no rounding. Rounding
+    // works on the magnitude; values within ZERO_TOLERANCE of zero are left alone.
+    static CRoundSpec ParseRoundSpec(const char* lpszSpec);
+    static double RoundBySpec(double value, const char* lpszSpec);
+    static void RoundBySpec(CDecimal& value, const CRoundSpec& spec);
+
+    // Splits a value (0 or more) into its integer part and its fraction: value + 1e-11
+    // written with ten decimals, so that 2.99999999995 gives 3 and 0.
+    static double SplitFraction(double value, double& integerPart);
+
+    // Formatting by a number picture: the decimals after the picture's ".", group
+    // separators where the picture has them (the grouping before the first "," repeats for
+    // long numbers), a leading "-" for a negative value (also when it prints as 0).
+    static CPicture ParsePicture(const char* lpszPicture);
+    static CString FormatByPicture(double value, const char* lpszPicture, BOOL bSeparators);
+    static CString FormatByPicture(const CDecimal& value, const CPicture& picture, BOOL bSeparators);
+
+    // Formula arithmetic over numbers, "+ - * /" and parentheses, "*" and "/" before "+"
+    // and "-", left to right. A sign may lead any operand (5*-3, 5--3). An empty operand
+    // counts as 1e-11 in a product and 0 in a sum; dividing by a divisor within
+    // ZERO_TOLERANCE of zero drops the term a/b. A malformed formula never fails: an
+    // unreadable operand reads as 0, an unmatched "(" closes at the end and a stray ")" is
+    // passed over. Returns FALSE when nothing is left (the whole formula was such a term,
+    // or it was empty), else TRUE and the value.
+    static BOOL EvaluateExpression(const char* lpszText, double& result);
+    static BOOL EvaluateExpression(const char* pBegin, const char* pEnd, double& result);
+    // The same as a text: the result in normal form, an empty text when nothing is left, and
+    // a text that holds no operator and no parenthesis unchanged (a plain value or word).
+    static CString EvaluateFormula(const char* lpszText);
+};

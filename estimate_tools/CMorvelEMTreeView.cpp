@@ -1,0 +1,665 @@
+#include "estimate_tools/CMorvelEMTreeView.h"
+
+#include "estimate/CEstimateShared.h"
+#include "estimate/CMorvelEMDoc.h"
+#include "estimate/CMorvelEMView.h"
+#include "estimate/CNumberRules.h"
+#include "estimate_tools/CSubjectDragData.h"
+#include "platform/base/CArchive.h"
+#include "platform/base/CException.h"
+#include "platform/base/CFile.h"
+#include "platform/base/MessageBox.h"
+#include "platform/ui/CCmdUI.h"
+#include "platform/ui/CFrameWnd.h"
+#include "platform/ui/CSplitterWnd.h"
+#include "platform/ui/GdiObjects.h"
+#include "platform/ui/WinApi.h"
+#include "resources/ChildFrameIds.h"
+#include "resources/ResourceIds.h"
+
+#include <algorithm>
+#include <memory>
+
+IMPLEMENT_DYNCREATE(CMorvelEMTreeView, CTreeView)
+
+BEGIN_MESSAGE_MAP(CMorvelEMTreeView, CTreeView)
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_WM_LBUTTONDOWN()
+ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
+ON_NOTIFY_REFLECT(TVN_SELCHANGED, OnSelChanged)
+ON_NOTIFY_REFLECT(NM_CLICK, OnClick)
+ON_NOTIFY_REFLECT(TVN_BEGINDRAG, OnBeginDrag)
+ON_NOTIFY_REFLECT(TVN_KEYDOWN, OnKeyDownNotify)
+ON_COMMAND(ID_EDIT_UNDO, OnEditUndo)
+ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO, OnUpdateEditUndo)
+ON_COMMAND(ID_EDIT_REDO, OnEditRedo)
+ON_UPDATE_COMMAND_UI(ID_EDIT_REDO, OnUpdateEditRedo)
+ON_COMMAND(ID_ENVIRONMENT, OnEnvironment)
+ON_UPDATE_COMMAND_UI(ID_ENVIRONMENT, OnUpdateEnvironment)
+END_MESSAGE_MAP()
+
+CPoint CMorvelEMTreeView::s_ptLastPress;
+
+namespace {
+
+// The pictures of each level (normal, selected).
+struct CLevelImages {
+    int nKind;
+    int nImage;
+};
+constexpr CLevelImages kLevelImages[] = {{CMorvelEMView::kindKind, 2},
+                                         {CMorvelEMView::kindLarge, 4},
+                                         {CMorvelEMView::kindMiddle, 6},
+                                         {CMorvelEMView::kindSmall, 8}};
+
+int ImageOfKind(int nKind)
+{
+    for (const CLevelImages& level : kLevelImages)
+        if (level.nKind == nKind)
+            return level.nImage;
+    return 0;
+}
+
+// How far down a heading stands: the root above all, then kind, large, middle, small.
+int LevelRank(int nKind)
+{
+    switch (nKind) {
+    case -1: return 0;
+    case CMorvelEMView::kindKind: return 1;
+    case CMorvelEMView::kindLarge: return 2;
+    case CMorvelEMView::kindMiddle: return 3;
+    case CMorvelEMView::kindSmall: return 4;
+    default: return -1;
+    }
+}
+
+bool IsTreeHeading(int nKind)
+{
+    return nKind == CMorvelEMView::kindKind || nKind == CMorvelEMView::kindLarge ||
+           nKind == CMorvelEMView::kindMiddle || nKind == CMorvelEMView::kindSmall;
+}
+
+// The row getters serve the page on the screen; the tree always reads the edit page.
+class CEditPageScope {
+public:
+    explicit CEditPageScope(CMorvelEMView& view) : m_view(view), m_nPage(view.m_nSummaryPage)
+    {
+        m_view.m_nSummaryPage = 0;
+    }
+    ~CEditPageScope() { m_view.m_nSummaryPage = m_nPage; }
+    CEditPageScope(const CEditPageScope&) = delete;
+    CEditPageScope& operator=(const CEditPageScope&) = delete;
+
+private:
+    CMorvelEMView& m_view;
+    int m_nPage;
+};
+
+} // namespace
+
+CMorvelEMTreeView::CMorvelEMTreeView()
+{
+    GetClipboardFormat();
+}
+
+CMorvelEMTreeView::~CMorvelEMTreeView() = default;
+
+CLIPFORMAT CMorvelEMTreeView::GetClipboardFormat()
+{
+    static const CLIPFORMAT s_cfFormat = static_cast<CLIPFORMAT>(RegisterClipboardFormat("MORVEL EMTREEVIEW"));
+    return s_cfFormat;
+}
+
+BOOL CMorvelEMTreeView::PreCreateWindow(CREATESTRUCT& cs)
+{
+    cs.style |= static_cast<LONG>(TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | WS_HSCROLL | WS_VSCROLL);
+    return CTreeView::PreCreateWindow(cs);
+}
+
+int CMorvelEMTreeView::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CTreeView::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    m_dropTarget.Register(this);
+    return 0;
+}
+
+void CMorvelEMTreeView::OnDestroy()
+{
+    m_dropTarget.Revoke();
+    CTreeView::OnDestroy();
+}
+
+void CMorvelEMTreeView::OnInitialUpdate()
+{
+    CTreeView::OnInitialUpdate();
+    RegisterChildFrameResources();
+    GetTreeCtrl().SetImageList(nullptr, TVSIL_NORMAL);
+    m_imageList.DeleteImageList();
+    m_imageList.Create(16, 16, ILC_MASK | ILC_COLOR24, TREE_IMAGE_COUNT, 0);
+    for (UINT nID = IDB_TREE_FIRST; nID <= IDB_TREE_LAST; ++nID) {
+        CBitmap bitmap;
+        if (bitmap.LoadBitmap(nID))
+            m_imageList.Add(&bitmap, RGB(255, 255, 255));
+    }
+    FillTree();
+}
+
+void CMorvelEMTreeView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint)
+{
+    if (lHint == CMorvelEMView::hintRebuildSubjectTree) {
+        FillTree();
+        return;
+    }
+    CTreeView::OnUpdate(pSender, lHint, pHint);
+}
+
+CMorvelEMView* CMorvelEMTreeView::GetEstimateView() const
+{
+    CDocument* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return nullptr;
+    POSITION pos = pDoc->GetFirstViewPosition();
+    while (pos != nullptr) {
+        if (CMorvelEMView* pView = dynamic_cast<CMorvelEMView*>(pDoc->GetNextView(pos)))
+            return pView;
+    }
+    return nullptr;
+}
+
+int CMorvelEMTreeView::FindEntry(HTREEITEM hItem) const
+{
+    if (hItem == nullptr)
+        return -1;
+    for (size_t i = 0; i < m_entries.size(); ++i)
+        if (m_entries[i].hItem == hItem)
+            return static_cast<int>(i);
+    return -1;
+}
+
+// ---------------------------------------------------------------------------------------
+// Building the tree
+// ---------------------------------------------------------------------------------------
+
+CString CMorvelEMTreeView::MakeRootText(const CString& strTitle)
+{
+    CString strText = strTitle;
+    strText.MakeUpper();
+    for (const char* lpszExtension : {".MMD", ".MVL", ".RXA"}) {
+        const int nAt = strText.Find(lpszExtension);
+        if (nAt >= 0)
+            return strText.Left(nAt);
+    }
+    return strText;
+}
+
+CString CMorvelEMTreeView::MakeItemText(const CString& strName, const CString& strAmount)
+{
+    const double amount = CNumberRules::ReadNumber(strAmount);
+    if (amount < 0.00001 && amount > -0.00001)
+        return strName;
+    CString strFormatted;
+    CMorvelEMView::FormatByPicture(amount, "###,###,###,###,###", strFormatted, TRUE);
+    return strName + "   \\" + strFormatted;
+}
+
+void CMorvelEMTreeView::FillTree()
+{
+    if (IsPrintCopyActive() || m_hWnd == nullptr)
+        return;
+    CMorvelEMView* pView = GetEstimateView();
+
+    // The table: the root, then every heading of the edit page in row order.
+    m_entries.assign(1, CTreeEntry());
+    if (pView != nullptr) {
+        CEditPageScope scope(*pView);
+        for (int r = 0; r < pView->m_nUsedRows; ++r) {
+            const int nKind = pView->GetRowKind(r);
+            if (!IsTreeHeading(nKind))
+                continue;
+            if (static_cast<int>(m_entries.size()) >= MAX_ENTRIES)
+                break;
+            CTreeEntry entry;
+            entry.nKind = nKind;
+            entry.nRow = r;
+            m_entries.push_back(entry);
+        }
+    }
+
+    CTreeCtrl& tree = GetTreeCtrl();
+    tree.SetImageList(nullptr, TVSIL_NORMAL);
+    tree.DeleteAllItems();
+    m_hDragItem = nullptr;
+    if (m_imageList.GetSafeHandle() != nullptr)
+        tree.SetImageList(&m_imageList, TVSIL_NORMAL);
+
+    const CDocument* pDoc = GetDocument();
+    m_hRoot = tree.InsertItem(MakeRootText(pDoc != nullptr ? pDoc->GetTitle() : CString()), 0, 1, TVI_ROOT,
+                              TVI_LAST);
+    m_entries[0].hItem = m_hRoot;
+
+    if (pView != nullptr) {
+        CEditPageScope scope(*pView);
+        const int nNameCol = pView->FindColumn("6", "T");
+        // The most recent item of each level so far: a heading hangs under the nearest
+        // one of a higher level.
+        HTREEITEM hKind = nullptr, hLarge = nullptr, hMiddle = nullptr;
+        for (size_t i = 1; i < m_entries.size(); ++i) {
+            CTreeEntry& entry = m_entries[i];
+            HTREEITEM hParent = m_hRoot;
+            switch (entry.nKind) {
+            case CMorvelEMView::kindLarge:
+                hParent = hKind ? hKind : m_hRoot;
+                break;
+            case CMorvelEMView::kindMiddle:
+                hParent = hLarge ? hLarge : hKind ? hKind : m_hRoot;
+                break;
+            case CMorvelEMView::kindSmall:
+                hParent = hMiddle ? hMiddle : hLarge ? hLarge : hKind ? hKind : m_hRoot;
+                break;
+            default:
+                break;
+            }
+
+            // The amount of the heading's total row: the first row of its total kind
+            // below it, before the next heading of its own kind.
+            CString strAmount;
+            for (int r = entry.nRow + 1; r < pView->m_nUsedRows; ++r) {
+                const int nKind = pView->GetRowKind(r);
+                if (nKind == entry.nKind + CMorvelEMView::kindTotalOffset) {
+                    strAmount = pView->GetAmountText(r);
+                    break;
+                }
+                if (nKind == entry.nKind)
+                    break;
+            }
+            const int nImage = ImageOfKind(entry.nKind);
+            entry.hItem = tree.InsertItem(MakeItemText(pView->GetCellText(entry.nRow, nNameCol), strAmount),
+                                          nImage, nImage + 1, hParent, TVI_LAST);
+
+            switch (entry.nKind) {
+            case CMorvelEMView::kindKind:
+                hKind = entry.hItem;
+                hLarge = hMiddle = nullptr;
+                break;
+            case CMorvelEMView::kindLarge:
+                hLarge = entry.hItem;
+                hMiddle = nullptr;
+                break;
+            case CMorvelEMView::kindMiddle:
+                hMiddle = entry.hItem;
+                break;
+            default:
+                break;
+            }
+        }
+    }
+
+    // Everything is shown open.
+    HTREEITEM hItem = tree.GetRootItem();
+    for (size_t nStep = 0; hItem != nullptr && nStep < m_entries.size(); ++nStep) {
+        tree.Expand(hItem, TVE_EXPAND);
+        hItem = tree.GetNextVisibleItem(hItem);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Mouse, keys and focus
+// ---------------------------------------------------------------------------------------
+
+void CMorvelEMTreeView::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    s_ptLastPress = point;
+    CTreeView::OnLButtonDown(nFlags, point);
+    if (m_hWnd == nullptr)
+        return;
+    const int nEntry = FindEntry(GetTreeCtrl().GetSelectedItem());
+    if (nEntry <= 0)
+        return;
+    if (CMorvelEMView* pView = GetEstimateView()) {
+        pView->GoToRow(m_entries[static_cast<size_t>(nEntry)].nRow);
+        SetFocus();
+    }
+}
+
+// Keyboard moves in the tree leave the grid where it is.
+void CMorvelEMTreeView::OnSelChanged(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    (void)pNMHDR;
+    *pResult = 0;
+}
+
+void CMorvelEMTreeView::OnClick(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    (void)pNMHDR;
+    *pResult = 0;
+}
+
+void CMorvelEMTreeView::OnKeyDownNotify(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    *pResult = 0;
+    const auto* pKey = reinterpret_cast<const NMTVKEYDOWN*>(pNMHDR);
+    if (pKey->wVKey != VK_DELETE)
+        return;
+    HTREEITEM hSelected = GetTreeCtrl().GetSelectedItem();
+    const int nEntry = FindEntry(hSelected);
+    if (nEntry < 0)
+        return;
+    if (nEntry == 0) {
+        // The root stands for the whole estimate.
+        if (CFrameWnd* pFrame = GetParentFrame())
+            pFrame->SendMessage(WM_COMMAND, ID_ESTIMATE_CLEAR);
+        return;
+    }
+    CMorvelEMView* pView = GetEstimateView();
+    if (pView == nullptr)
+        return;
+    const int nRow = m_entries[static_cast<size_t>(nEntry)].nRow;
+    const int nCount = pView->GetSubjectRowCount(nRow);
+    pView->SetFocus();
+    CutRowsThroughGrid(*pView, nRow, nRow + nCount - 1);
+    if (m_hWnd != nullptr)
+        SetFocus();
+}
+
+void CMorvelEMTreeView::CutRowsThroughGrid(CMorvelEMView& view, int nFirstRow, int nLastRow)
+{
+    const CRect rcSaved = view.m_rcSelection;
+    view.m_rcSelection = CRect(0, nFirstRow, view.m_nColumnCount - 1, nLastRow);
+    view.m_nSelectMode = 1;
+    if (view.m_hWnd != nullptr)
+        view.SendMessage(WM_COMMAND, ID_EDIT_CUT);
+    view.m_rcSelection = rcSaved;
+}
+
+void CMorvelEMTreeView::OnSetFocus(CWnd* pOldWnd)
+{
+    CTreeView::OnSetFocus(pOldWnd);
+    if (CMorvelEMView* pView = GetEstimateView())
+        pView->UpdateStatusText(1);
+}
+
+void CMorvelEMTreeView::OnKillFocus(CWnd* pNewWnd)
+{
+    CTreeView::OnKillFocus(pNewWnd);
+    if (CMorvelEMView* pView = GetEstimateView())
+        pView->UpdateStatusText(0);
+}
+
+// ---------------------------------------------------------------------------------------
+// Commands
+// ---------------------------------------------------------------------------------------
+
+CWnd* CMorvelEMTreeView::GetGridPane() const
+{
+    auto* pSplitter = dynamic_cast<CSplitterWnd*>(GetParent());
+    if (pSplitter != nullptr && pSplitter->GetRowCount() >= 1 && pSplitter->GetColumnCount() >= 2)
+        return pSplitter->GetPane(0, 1);
+    return GetEstimateView();
+}
+
+void CMorvelEMTreeView::OnEditUndo()
+{
+    auto* pGrid = dynamic_cast<CView*>(GetGridPane());
+    if (pGrid == nullptr)
+        return;
+    if (CFrameWnd* pFrame = GetParentFrame())
+        pFrame->SetActiveView(pGrid);
+    pGrid->SendMessage(WM_COMMAND, ID_EDIT_UNDO);
+}
+
+void CMorvelEMTreeView::OnEditRedo()
+{
+    CMorvelEMView* pView = GetEstimateView();
+    if (pView == nullptr || pView->m_hWnd == nullptr)
+        return;
+    pView->SetFocus();
+    pView->SendMessage(WM_COMMAND, ID_EDIT_REDO);
+}
+
+void CMorvelEMTreeView::UpdateAsGrid(CCmdUI* pCmdUI)
+{
+    CWnd* pGrid = GetGridPane();
+    if (pGrid == nullptr) {
+        pCmdUI->Enable(FALSE);
+        return;
+    }
+    if (pGrid->OnCmdMsg(pCmdUI->m_nID, CN_UPDATE_COMMAND_UI, pCmdUI, nullptr))
+        return;
+    AFX_CMDHANDLERINFO info{};
+    pCmdUI->Enable(pGrid->OnCmdMsg(pCmdUI->m_nID, CN_COMMAND, nullptr, &info));
+}
+
+void CMorvelEMTreeView::OnUpdateEditUndo(CCmdUI* pCmdUI)
+{
+    UpdateAsGrid(pCmdUI);
+}
+
+void CMorvelEMTreeView::OnUpdateEditRedo(CCmdUI* pCmdUI)
+{
+    UpdateAsGrid(pCmdUI);
+}
+
+// The settings sheet re-lays out the grid views; it is not offered while the tree is the
+// view that has the commands.
+void CMorvelEMTreeView::OnEnvironment() {}
+
+void CMorvelEMTreeView::OnUpdateEnvironment(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(FALSE);
+}
+
+// ---------------------------------------------------------------------------------------
+// Dragging a subject out of the tree
+// ---------------------------------------------------------------------------------------
+
+void CMorvelEMTreeView::OnBeginDrag(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    (void)pNMHDR;
+    *pResult = 0;
+    HTREEITEM hItem = GetTreeCtrl().HitTest(s_ptLastPress);
+    if (hItem == nullptr)
+        return;
+    RunDrag(hItem);
+}
+
+void CMorvelEMTreeView::RunDrag(HTREEITEM hItem)
+{
+    const int nEntry = FindEntry(hItem);
+    CMorvelEMView* pView = GetEstimateView();
+    if (nEntry < 0 || pView == nullptr)
+        return;
+    const CTreeEntry entry = m_entries[static_cast<size_t>(nEntry)];
+
+    // A drop recorded by an earlier drag must not count for this one.
+    m_hDropTarget = nullptr;
+    m_bRefused = FALSE;
+    m_hDragItem = hItem;
+    GetTreeCtrl().SelectDropTarget(hItem);
+    m_dataSource.Reset();
+    m_dataSource.SetSubject(entry.nKind, entry.nRow, pView);
+    const int nCount = pView->GetSubjectRowCount(entry.nRow);
+
+    m_dataSource.DelayRenderFileData(GetClipboardFormat());
+    const DROPEFFECT effect = m_dataSource.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
+    if (m_hWnd == nullptr)
+        return;
+
+    if (!m_bRefused && m_hDropTarget != nullptr && effect == DROPEFFECT_MOVE && nCount > 0) {
+        // The copy stands after the insertion row; when the source lies below it, it moved
+        // down by the rows inserted.
+        int nSource = entry.nRow;
+        if (nSource > m_nInsertRow)
+            nSource += nCount;
+        for (int k = 0; k < nCount; ++k)
+            pView->DeleteRow(nSource);
+        pView->RecalcTotals(std::min(nSource, m_nInsertRow));
+        if (CDocument* pDoc = pView->GetDocument()) {
+            pDoc->UpdateAllViews(nullptr);
+            pDoc->SetModifiedFlag(TRUE);
+        }
+        m_nInsertRow = -1;
+    }
+    m_dataSource.Reset();
+    m_hDropTarget = nullptr;
+    m_hDragItem = nullptr;
+    if (m_hWnd != nullptr)
+        GetTreeCtrl().SelectDropTarget(nullptr);
+}
+
+// ---------------------------------------------------------------------------------------
+// Dropping a subject on the tree
+// ---------------------------------------------------------------------------------------
+
+DROPEFFECT CMorvelEMTreeView::OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point)
+{
+    return OnDragOver(pDataObject, dwKeyState, point);
+}
+
+DROPEFFECT CMorvelEMTreeView::OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point)
+{
+    if (pDataObject == nullptr || !pDataObject->IsDataAvailable(GetClipboardFormat()))
+        return DROPEFFECT_NONE;
+    CTreeCtrl& tree = GetTreeCtrl();
+    HTREEITEM hItem = tree.HitTest(point);
+    if (hItem == nullptr)
+        return DROPEFFECT_NONE;
+    tree.SelectDropTarget(hItem);
+
+    // Near the top or the bottom edge the tree scrolls a line towards it.
+    const int nHalfItem = std::max(1, static_cast<int>(tree.GetItemHeight())) / 2;
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    if (point.y < rcClient.top + nHalfItem)
+        SendMessage(WM_VSCROLL, MAKEWPARAM(SB_LINEUP, 0), 0);
+    else if (point.y > rcClient.bottom - nHalfItem)
+        SendMessage(WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
+
+    if (hItem == m_hDragItem) {
+        m_bRefused = TRUE;
+        return DROPEFFECT_NONE;
+    }
+    m_bRefused = FALSE;
+    return (dwKeyState & MK_SHIFT) ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
+}
+
+void CMorvelEMTreeView::OnDragLeave()
+{
+    if (m_hWnd != nullptr)
+        GetTreeCtrl().SelectDropTarget(nullptr);
+    CTreeView::OnDragLeave();
+    m_hDropTarget = nullptr;
+}
+
+BOOL CMorvelEMTreeView::RefuseDrop()
+{
+    m_hDropTarget = nullptr;
+    m_bRefused = TRUE;
+    return FALSE;
+}
+
+BOOL CMorvelEMTreeView::FindInsertRow(int nDraggedKind, const CTreeEntry& target, CMorvelEMView& view,
+                                      int& nInsertRow) const
+{
+    const int nDraggedRank = LevelRank(nDraggedKind);
+    const int nTargetRank = LevelRank(target.nKind);
+    if (nDraggedRank <= 0 || nTargetRank < 0 || nTargetRank > nDraggedRank) {
+        AfxMessageBox("下位科目へのｺﾋﾟｰ､移動はできません。"_sj);
+        return FALSE;
+    }
+    nInsertRow = target.nRow;
+    // Beside a heading of its own level the subject goes after that heading's block; under
+    // a heading of a higher level directly below it (under the root: at the top).
+    if (nTargetRank == nDraggedRank)
+        nInsertRow = target.nRow + view.GetSubjectRowCount(target.nRow) - 1;
+    return TRUE;
+}
+
+void CMorvelEMTreeView::InsertDraggedRows(CMorvelEMView& view, const CSubjectDragData& data, int nInsertRow)
+{
+    m_nInsertRow = nInsertRow;
+    const int nRows = data.GetRowCount();
+    for (int k = 0; k < nRows; ++k) {
+        const int nRow = nInsertRow + k + 1;
+        const CSubjectDragData::CRow& row = data.m_rows[static_cast<size_t>(k)];
+        view.InsertRow(nRow);
+        for (int c = 0; c < data.m_nColumns; ++c) {
+            view.SetCellText(row.cells[static_cast<size_t>(c)], nRow, c, TRUE);
+            view.SetCellIndent(row.indents[static_cast<size_t>(c)], nRow, c);
+        }
+    }
+    for (int k = 0; k < nRows; ++k) {
+        const int nRow = nInsertRow + k + 1;
+        const CSubjectDragData::CRow& row = data.m_rows[static_cast<size_t>(k)];
+        view.SetRowKind(row.nKind, nRow);
+        view.SetRowParam3(row.nParam3, nRow);
+        view.SetRowParamText1(row.strParamText1, nRow);
+        view.SetRowParam1(row.nParam1, nRow);
+        view.SetRowParam2(row.nParam2, nRow);
+        view.SetRowParamText2(row.strParamText2, nRow);
+    }
+}
+
+BOOL CMorvelEMTreeView::OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point)
+{
+    (void)dropEffect;
+    HTREEITEM hItem = GetTreeCtrl().HitTest(point);
+    if (hItem == nullptr)
+        return RefuseDrop();
+    OnDragLeave();
+    m_hDropTarget = hItem;
+
+    if (pDataObject == nullptr || !pDataObject->IsDataAvailable(GetClipboardFormat()))
+        return RefuseDrop();
+    CMorvelEMView* pView = GetEstimateView();
+    CMorvelEMDoc* pDoc = pView != nullptr ? pView->GetDocument() : nullptr;
+    if (pDoc == nullptr)
+        return RefuseDrop();
+    if (pView->m_nSummaryPage == 1) {
+        AfxMessageBox("科目移動などの操作は「見積編集」ページでのみ可能です"_sj);
+        return RefuseDrop();
+    }
+    const int nEntry = FindEntry(hItem);
+    if (nEntry < 0)
+        return RefuseDrop();
+    const CTreeEntry target = m_entries[static_cast<size_t>(nEntry)];
+
+    // Everything is read before a row changes: data that ends early changes nothing.
+    std::unique_ptr<CFile> pFile(pDataObject->GetFileData(GetClipboardFormat()));
+    if (!pFile)
+        return RefuseDrop();
+    CSubjectDragData data;
+    try {
+        CArchive ar(pFile.get(), CArchive::load, CSubjectDragData::BUFFER_SIZE);
+        if (!data.ReadForm(ar))
+            return RefuseDrop();
+        if (!data.m_Form.IsSameForm(pDoc->m_EstimationForm)) {
+            AfxMessageBox("形式が異なります。"_sj);
+            return RefuseDrop();
+        }
+        if (!data.ReadRows(ar))
+            return RefuseDrop();
+        ar.Close();
+    } catch (const CException&) {
+        return RefuseDrop();
+    }
+    pFile.reset();
+
+    int nInsertRow = -1;
+    if (!FindInsertRow(data.m_nKind, target, *pView, nInsertRow))
+        return RefuseDrop();
+    // Rows pushed beyond the row limit would be lost: without room for the whole subject
+    // nothing is inserted (and a move removes nothing).
+    if (pView->m_nUsedRows + data.GetRowCount() > pView->m_nRowLimit - 1 ||
+        nInsertRow + data.GetRowCount() >= pView->m_nRowLimit - 1)
+        return RefuseDrop();
+
+    InsertDraggedRows(*pView, data, nInsertRow);
+    pView->RefreshMarkRowHeads();
+    pView->RecalcTotals(nInsertRow);
+    pDoc->UpdateAllViews(nullptr);
+    pDoc->SetModifiedFlag(TRUE);
+    return TRUE;
+}

@@ -1,0 +1,133 @@
+// CMorvelEMTreeView: the subject tree, the left pane of the estimate window. It shows the
+// subject hierarchy of the estimate's edit page: the estimate's title as root, and below it
+// the kind (種目), large, middle and small subject headings in row order, each with its
+// total amount.
+//
+// Clicking a heading moves the grid to the heading's row; Delete cuts a whole subject (on
+// the root: clears the estimate); dragging a heading onto another heading moves it (copies
+// it with Shift) inside the grid, or copies it into the grid of another estimate window.
+//
+// The tree holds no estimate data of its own: every item stands for a row of the estimate
+// view, and the whole tree is rebuilt from the rows whenever the view asks for it (the
+// view's UpdateTreeView sends the hint CMorvelEMView::hintRebuildSubjectTree).
+#pragma once
+
+#include "estimate_tools/CEMDataSource.h"
+#include "platform/base/CString.h"
+#include "platform/ui/CImageList.h"
+#include "platform/ui/COleDropTarget.h"
+#include "platform/ui/CTreeView.h"
+
+#include <vector>
+
+class CCmdUI;
+class CMorvelEMView;
+class CSubjectDragData;
+
+class CMorvelEMTreeView : public CTreeView {
+    DECLARE_DYNCREATE(CMorvelEMTreeView)
+public:
+    // Registers the "MORVEL EMTREEVIEW" format the first time a tree is made.
+    CMorvelEMTreeView();
+    ~CMorvelEMTreeView() override;
+
+    // The item table: entry 0 is the root; the table holds at most this many entries, so
+    // an estimate with more headings shows its first 999.
+    enum { MAX_ENTRIES = 1000 };
+    struct CTreeEntry {
+        HTREEITEM hItem = nullptr;
+        int nKind = -1; // -1 for the root, else 7, 1, 2 or 3
+        int nRow = -1;  // the heading's row on the edit page (-1 for the root)
+    };
+
+    // ---- the tree -----------------------------------------------------------------------
+    // Rebuilds the whole tree from the estimate view's edit page (nothing while the
+    // zero-row print copy is active).
+    void FillTree();
+    // The first view of the document that is an estimate grid view, or null.
+    CMorvelEMView* GetEstimateView() const;
+    int GetEntryCount() const { return static_cast<int>(m_entries.size()); }
+    const CTreeEntry& GetEntry(int nIndex) const { return m_entries.at(static_cast<size_t>(nIndex)); }
+    // The table index of an item, or -1.
+    int FindEntry(HTREEITEM hItem) const;
+
+    // The root's text: the title upper-cased and cut before ".MMD" (else ".MVL", else
+    // ".RXA").
+    static CString MakeRootText(const CString& strTitle);
+    // A heading's text: the name, and when the amount is not 0 three blanks, the yen sign
+    // (byte 0x5C) and the amount with thousands separators.
+    static CString MakeItemText(const CString& strName, const CString& strAmount);
+
+    // ---- drag-and-drop ------------------------------------------------------------------
+    // The "MORVEL EMTREEVIEW" clipboard format of the process.
+    static CLIPFORMAT GetClipboardFormat();
+    // Where the left button was last pressed in a subject tree (client coordinates of that
+    // tree): the drag takes the item under it.
+    static CPoint s_ptLastPress;
+    // The row after which the last accepted drop inserted its rows (-1 once the source
+    // side has used it).
+    int GetInsertRow() const { return m_nInsertRow; }
+    BOOL IsDropRefused() const { return m_bRefused; }
+
+    // Cuts rows nFirstRow..nLastRow of the grid through its Cut command (its undo and row
+    // clipboard) as whole rows, and puts the grid's selection rectangle back afterwards.
+    // The caller gives the grid the focus first.
+    static void CutRowsThroughGrid(CMorvelEMView& view, int nFirstRow, int nLastRow);
+
+    // ---- framework overrides ------------------------------------------------------------
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    void OnInitialUpdate() override;
+    // The grid's hint rebuilds the tree; other changes only repaint it.
+    void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
+    DROPEFFECT OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
+    DROPEFFECT OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
+    void OnDragLeave() override;
+    BOOL OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point) override;
+
+    // ---- handlers (public for the tests that drive them) --------------------------------
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnDestroy();
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg void OnKillFocus(CWnd* pNewWnd);
+    afx_msg void OnSelChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnClick(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnBeginDrag(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnKeyDownNotify(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnEditUndo();
+    afx_msg void OnUpdateEditUndo(CCmdUI* pCmdUI);
+    afx_msg void OnEditRedo();
+    afx_msg void OnUpdateEditRedo(CCmdUI* pCmdUI);
+    afx_msg void OnEnvironment();
+    afx_msg void OnUpdateEnvironment(CCmdUI* pCmdUI);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // The grid pane beside the tree (row 0, column 1 of the frame's splitter), or null.
+    CWnd* GetGridPane() const;
+    // Asks the grid whether it would enable the command: its update handler, or its
+    // command handler when it has no update handler.
+    void UpdateAsGrid(CCmdUI* pCmdUI);
+    // The row after which a dragged subject goes when dropped on the entry, or FALSE
+    // (after the message) when the entry is below the dragged heading's level.
+    BOOL FindInsertRow(int nDraggedKind, const CTreeEntry& target, CMorvelEMView& view, int& nInsertRow) const;
+    // Inserts the dragged rows after nInsertRow and stores their cells and fields.
+    void InsertDraggedRows(CMorvelEMView& view, const CSubjectDragData& data, int nInsertRow);
+    // A drop that changes nothing: the source side removes nothing either.
+    BOOL RefuseDrop();
+    // The drag that began on hItem, run to its end, and the move's removal of the source.
+    void RunDrag(HTREEITEM hItem);
+
+    std::vector<CTreeEntry> m_entries;
+    HTREEITEM m_hRoot = nullptr;
+    CImageList m_imageList;
+
+    // Drag state.
+    HTREEITEM m_hDragItem = nullptr;   // the item being dragged from this tree
+    HTREEITEM m_hDropTarget = nullptr; // set by an accepted drop on this tree
+    BOOL m_bRefused = FALSE;           // the cursor rests on the dragged item, or a drop was refused
+    int m_nInsertRow = -1;
+    COleDropTarget m_dropTarget;
+    CEMDataSource m_dataSource;
+};

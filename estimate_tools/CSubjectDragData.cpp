@@ -1,0 +1,103 @@
+#include "estimate_tools/CSubjectDragData.h"
+
+#include "estimate/CMorvelEMDoc.h"
+#include "estimate/CMorvelEMView.h"
+#include "platform/base/CArchive.h"
+
+#include <utility>
+
+namespace {
+
+WORD Low16(int nValue)
+{
+    return static_cast<WORD>(static_cast<unsigned>(nValue) & 0xFFFFu);
+}
+
+int Signed16(WORD w)
+{
+    return static_cast<short>(w);
+}
+
+// Shows the edit page to the row getters while alive (they serve the page on the screen),
+// and puts the page flag back.
+class CEditPageScope {
+public:
+    explicit CEditPageScope(CMorvelEMView& view) : m_view(view), m_nPage(view.m_nSummaryPage)
+    {
+        m_view.m_nSummaryPage = 0;
+    }
+    ~CEditPageScope() { m_view.m_nSummaryPage = m_nPage; }
+    CEditPageScope(const CEditPageScope&) = delete;
+    CEditPageScope& operator=(const CEditPageScope&) = delete;
+
+private:
+    CMorvelEMView& m_view;
+    int m_nPage;
+};
+
+} // namespace
+
+void CSubjectDragData::Write(CArchive& ar, CMorvelEMView& view, int nKind, int nFirstRow)
+{
+    CEditPageScope scope(view);
+    CEstimationFormFile form;
+    CString strFormName;
+    if (const CMorvelEMDoc* pDoc = view.GetDocument()) {
+        form = pDoc->m_EstimationForm;
+        strFormName = pDoc->m_strEstimationFormName;
+    }
+    ar << strFormName;
+    form.Serialize(ar);
+
+    const int nRows = view.GetSubjectRowCount(nFirstRow);
+    const int nColumns = view.m_nColumnCount;
+    ar << Low16(nKind) << Low16(nRows) << Low16(nColumns);
+    for (int k = 0; k < nRows; ++k) {
+        for (int c = 0; c < nColumns; ++c)
+            ar << view.GetCellText(nFirstRow + k, c) << Low16(view.GetCellIndent(nFirstRow + k, c));
+    }
+    for (int k = 0; k < nRows; ++k) {
+        const int nRow = nFirstRow + k;
+        ar << Low16(view.GetRowKind(nRow)) << Low16(view.GetRowParam3(nRow)) << view.GetRowParamText1(nRow)
+           << Low16(view.GetRowParam1(nRow)) << Low16(view.GetRowParam2(nRow)) << view.GetRowParamText2(nRow);
+    }
+}
+
+BOOL CSubjectDragData::ReadForm(CArchive& ar)
+{
+    ar >> m_strFormName;
+    return m_Form.Serialize(ar) == 0 ? TRUE : FALSE;
+}
+
+BOOL CSubjectDragData::ReadRows(CArchive& ar)
+{
+    WORD wKind = 0, wRows = 0, wColumns = 0;
+    ar >> wKind >> wRows >> wColumns;
+    if (wColumns > MAX_COLUMNS)
+        return FALSE;
+    m_nKind = wKind;
+    m_nColumns = wColumns;
+    // Row by row, so that a count the data does not back up ends at the data's end
+    // instead of making room for rows that never come.
+    m_rows.clear();
+    for (int k = 0; k < wRows; ++k) {
+        CRow row;
+        row.cells.resize(wColumns);
+        row.indents.resize(wColumns);
+        for (int c = 0; c < m_nColumns; ++c) {
+            WORD wIndent = 0;
+            ar >> row.cells[static_cast<size_t>(c)] >> wIndent;
+            row.indents[static_cast<size_t>(c)] = Signed16(wIndent);
+        }
+        m_rows.push_back(std::move(row));
+    }
+    for (CRow& row : m_rows) {
+        WORD wRowKind = 0, wParam3 = 0, wParam1 = 0, wParam2 = 0;
+        ar >> wRowKind >> wParam3 >> row.strParamText1 >> wParam1 >> wParam2 >> row.strParamText2;
+        row.nKind = wRowKind;
+        row.nParam3 = Signed16(wParam3);
+        row.nParam1 = Signed16(wParam1);
+        row.nParam2 = Signed16(wParam2);
+    }
+    return TRUE;
+}

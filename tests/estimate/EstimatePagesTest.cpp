@@ -1,0 +1,245 @@
+// Estimate pages: page moves, page select, insert, delete and feed, and page alignment.
+#include "tests/estimate/EstimateTestSupport.h"
+
+namespace {
+
+class EstimatePagesTest : public EstimateViewTest {
+protected:
+    // A grid of nRowsPerPage rows a page (0: the default 18).
+    void OpenWithPages(int nRowsPerPage)
+    {
+        if (nRowsPerPage > 0)
+            settings->WriteProfileInt("Input Setting", "Rows in a page", nRowsPerPage);
+        Open();
+    }
+    std::string Name(int row) const { return Utf8Cell(row, colName); }
+    CPoint Current() const { return CPoint(view->m_nCurrentCol, view->m_nCurrentRow); }
+};
+
+} // namespace
+
+TEST_F(EstimatePagesTest, PreviousAndNextPageMoveOnePageFromTheFirstVisibleRow)
+{
+    OpenWithPages(0);
+    ASSERT_EQ(18, view->GetPageRows());
+    view->m_nCurrentCol = 4;
+    view->m_nFirstVisibleRow = 40;
+    view->OnPrevPage();
+    EXPECT_EQ(18, view->m_nFirstVisibleRow);
+    EXPECT_EQ(18 * view->m_nRowHeight, view->m_nVertOffset);
+    // The top-left visible cell becomes current, as by a click inside it.
+    EXPECT_EQ(CPoint(0, 18), Current());
+    EXPECT_EQ(CPoint(4, 0), view->m_ptPrevCell);
+
+    view->m_nFirstVisibleRow = 40;
+    view->OnNextPage();
+    EXPECT_EQ(54, view->m_nFirstVisibleRow);
+    EXPECT_EQ(CPoint(0, 54), Current());
+}
+
+TEST_F(EstimatePagesTest, PreviousPageOnTheFirstPageOnlySelectsTheTopLeftCell)
+{
+    OpenWithPages(0);
+    view->m_nCurrentCol = 3;
+    view->m_nCurrentRow = 7;
+    view->OnPrevPage();
+    EXPECT_EQ(0, view->m_nFirstVisibleRow);
+    EXPECT_EQ(CPoint(0, 0), Current());
+
+    // Part of the first page scrolled away: back to its top.
+    view->m_nFirstVisibleRow = 5;
+    view->OnPrevPage();
+    EXPECT_EQ(0, view->m_nFirstVisibleRow);
+}
+
+TEST_F(EstimatePagesTest, NextPageOnTheLastPageStaysOnIt)
+{
+    OpenWithPages(0);
+    ASSERT_EQ(1100, view->m_nRowLimit);
+    EXPECT_EQ(61, view->GetLastPage()); // (1100 - 1) / 18
+    view->m_nFirstVisibleRow = 61 * 18;
+    view->OnNextPage();
+    EXPECT_EQ(61 * 18, view->m_nFirstVisibleRow);
+    EXPECT_EQ(61 * 18, view->m_nCurrentRow);
+
+    // The click passes over a hidden first column.
+    view->m_nColumnWidth[0] = 0;
+    view->m_nFirstVisibleRow = 0;
+    view->OnNextPage();
+    EXPECT_EQ(CPoint(1, 18), Current());
+}
+
+TEST_F(EstimatePagesTest, PageSelectKeepsTheNumberWithinThePages)
+{
+    OpenWithPages(0);
+    view->SelectPage(3);
+    EXPECT_EQ(36, view->m_nFirstVisibleRow);
+    view->SelectPage(0);
+    EXPECT_EQ(0, view->m_nFirstVisibleRow);
+    view->SelectPage(-5);
+    EXPECT_EQ(0, view->m_nFirstVisibleRow);
+    view->SelectPage(1000);
+    EXPECT_EQ(61 * 18, view->m_nFirstVisibleRow);
+}
+
+TEST_F(EstimatePagesTest, PageFeedOnAPagesFirstRowPushesItAWholePageDown)
+{
+    OpenWithPages(5);
+    Detail(0, "a", "1", "10");
+    Detail(5, "b", "2", "20");
+    Detail(6, "c", "3", "30");
+    view->m_nCurrentRow = 5;
+    doc->SetModifiedFlag(FALSE);
+    view->FeedPage();
+    EXPECT_EQ("b", Name(10));
+    EXPECT_EQ("c", Name(11));
+    for (int r = 5; r < 10; ++r)
+        EXPECT_EQ(0, view->GetRowKind(r)) << r;
+    EXPECT_EQ(12, view->m_nUsedRows);
+    EXPECT_EQ(10, view->m_nFirstVisibleRow);
+    EXPECT_EQ(10, view->m_nCurrentRow);
+    EXPECT_TRUE(doc->IsModified());
+}
+
+TEST_F(EstimatePagesTest, PageFeedInsideAPageMovesTheRestOfItToTheNextPage)
+{
+    OpenWithPages(5);
+    Detail(0, "a", "1", "10");
+    Detail(1, "b", "1", "10");
+    Detail(2, "c", "1", "10");
+    Detail(3, "d", "1", "10");
+    view->m_nCurrentRow = 2;
+    view->FeedPage();
+    EXPECT_EQ("b", Name(1));
+    EXPECT_EQ("", Name(2));
+    EXPECT_EQ("c", Name(5));
+    EXPECT_EQ("d", Name(6));
+    EXPECT_EQ(CPoint(0, 5), Current());
+}
+
+TEST_F(EstimatePagesTest, PageFeedKeepsTheNextHeadingAtAPageStartWhileAlignmentIsOn)
+{
+    for (int nAdjust : {1, 0}) {
+        SCOPED_TRACE(nAdjust);
+        OpenWithPages(5);
+        view->m_nAdjustPage = nAdjust;
+        for (int r = 0; r < 4; ++r)
+            Detail(r, "d", "1", "10");
+        Detail(5, "e", "1", "10");
+        Detail(6, "f", "1", "10");
+        Heading(10, CMorvelEMView::kindMiddle, "土工事");
+        Detail(11, "g", "1", "10");
+        view->m_nCurrentRow = 2;
+        view->FeedPage();
+        // Three rows pushed the heading to row 13; alignment takes away the empty rows
+        // before it on its page.
+        const int nHeading = nAdjust ? 10 : 13;
+        EXPECT_EQ(CMorvelEMView::kindMiddle, view->GetRowKind(nHeading));
+        EXPECT_EQ("土工事", Utf8Cell(nHeading, colName));
+        EXPECT_EQ("g", Name(nHeading + 1));
+        EXPECT_EQ("f", Name(9));
+    }
+}
+
+TEST_F(EstimatePagesTest, PageInsertBeforeThePageOrAfterIt)
+{
+    OpenWithPages(5);
+    for (int r = 0; r < 4; ++r)
+        Detail(r, std::to_string(r).c_str(), "1", "10");
+    doc->SetModifiedFlag(FALSE);
+
+    // Before page 1: every row moves down a page.
+    ASSERT_TRUE(view->InsertPage(1, TRUE));
+    for (int r = 0; r < 5; ++r)
+        EXPECT_EQ(0, view->GetRowKind(r)) << r;
+    EXPECT_EQ("0", Name(5));
+    EXPECT_EQ("3", Name(8));
+    EXPECT_EQ(CPoint(0, 0), Current());
+    EXPECT_TRUE(doc->IsModified());
+
+    // After page 1: the empty page becomes page 2.
+    view->m_nCurrentCol = 2;
+    ASSERT_TRUE(view->InsertPage(1, FALSE));
+    EXPECT_EQ("0", Name(10));
+    EXPECT_EQ(CPoint(2, 5), Current());
+
+    // Numbers outside 1 .. row limit / rows per page + 1 change nothing.
+    const int nUsed = view->m_nUsedRows;
+    EXPECT_FALSE(view->InsertPage(0, TRUE));
+    EXPECT_FALSE(view->InsertPage(1100 / 5 + 2, TRUE));
+    EXPECT_EQ(nUsed, view->m_nUsedRows);
+    EXPECT_EQ("0", Name(10));
+}
+
+TEST_F(EstimatePagesTest, PageDeleteRemovesThePagesRowsAndRefreshesTheTotalsBelow)
+{
+    OpenWithPages(5);
+    Detail(0, "a", "1", "100");
+    Detail(1, "b", "1", "200");
+    Detail(5, "c", "1", "300");
+    Detail(6, "d", "1", "400");
+    view->m_nCurrentRow = 10;
+    view->InsertTotal(CMorvelEMView::levelGrand);
+    ASSERT_EQ(CMorvelEMView::kindGrandTotal, view->GetRowKind(10));
+    ASSERT_EQ(1000.0, Value(10, colAmount));
+
+    ASSERT_TRUE(view->DeletePage(2));
+    EXPECT_EQ("a", Name(0));
+    EXPECT_EQ(CMorvelEMView::kindGrandTotal, view->GetRowKind(5));
+    EXPECT_EQ(300.0, Value(5, colAmount));
+    EXPECT_EQ(6, view->m_nUsedRows);
+
+    // A page without used rows is not there to delete.
+    EXPECT_FALSE(view->DeletePage(3));
+    EXPECT_FALSE(view->DeletePage(0));
+    EXPECT_EQ(6, view->m_nUsedRows);
+}
+
+TEST_F(EstimatePagesTest, AlignmentMovesAHeadingUpOverEmptyRowsOrDownToTheNextPage)
+{
+    OpenWithPages(25);
+    for (int r = 25; r < 30; ++r)
+        Detail(r, "x", "1", "1");
+    Heading(30, CMorvelEMView::kindLarge, "建築工事");
+    EXPECT_EQ(50, view->AdjustPageBreak(1, 30));
+    EXPECT_EQ(CMorvelEMView::kindLarge, view->GetRowKind(50));
+    EXPECT_EQ(0, view->GetRowKind(30));
+
+    OpenWithPages(25);
+    Heading(30, CMorvelEMView::kindLarge, "建築工事");
+    EXPECT_EQ(25, view->AdjustPageBreak(1, 30));
+    EXPECT_EQ(CMorvelEMView::kindLarge, view->GetRowKind(25));
+
+    // Switched off: nothing moves.
+    view->m_nAdjustPage = 0;
+    EXPECT_EQ(0, view->AdjustPageBreak(1, 25));
+    EXPECT_EQ(0, view->AdjustPageBreak(0, 0));
+    EXPECT_EQ(CMorvelEMView::kindLarge, view->GetRowKind(25));
+}
+
+TEST_F(EstimatePagesTest, FindingTheNextHeadingPassesOverPagesThatHoldOtherRows)
+{
+    OpenWithPages(5);
+    Detail(0, "a", "1", "1");
+    Detail(5, "b", "1", "1");
+    Heading(7, CMorvelEMView::kindSmall, "s");
+    Heading(12, CMorvelEMView::kindKind, "k");
+    // Page 1 holds a detail first: its heading at row 7 is not looked at.
+    EXPECT_EQ(12, view->AdjustPageBreak(0, 0));
+    // From page 1 on the next pages are searched: page 2 has the heading at row 12.
+    EXPECT_EQ(12, view->AdjustPageBreak(0, 7));
+    EXPECT_EQ(-1, view->AdjustPageBreak(0, 12));
+}
+
+TEST_F(EstimatePagesTest, ClickCellScrollsACellOutOfViewAndMakesItCurrent)
+{
+    OpenWithPages(0);
+    view->ClickCell(colPrice, 100);
+    EXPECT_EQ(CPoint(colPrice, 100), Current());
+    EXPECT_EQ(97, view->m_nFirstVisibleRow);
+    EXPECT_EQ(colPrice - 1, view->m_nFirstVisibleCol);
+    // Cells outside the grid are not clicked.
+    view->ClickCell(99, 0);
+    view->ClickCell(0, 5000);
+    EXPECT_EQ(CPoint(colPrice, 100), Current());
+}

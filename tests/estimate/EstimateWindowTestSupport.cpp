@@ -1,0 +1,238 @@
+#include "tests/estimate/EstimateWindowTestSupport.h"
+
+#include "app/CPlainChildFrame.h"
+#include "app/CSplashWindow.h"
+#include "estimate/CGridRow.h"
+#include "estimate/CNumberRules.h"
+#include "platform/base/Path.h"
+#include "platform/ui/CWinApp.h"
+#include "platform/ui/CWnd.h"
+#include "platform/ui/WinApi.h"
+#include "resources/ResourceIds.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path SamplesFolder()
+{
+    // This file is tests/estimate/EstimateWindowTestSupport.cpp in the repository.
+    return fs::path(__FILE__).parent_path().parent_path().parent_path() / "samples";
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------
+
+CEstimateTestFolder::CEstimateTestFolder()
+{
+    const fs::path samples = SamplesFolder();
+    const fs::path root = m_dir.Native();
+    for (const char* folder : {"MASTER", "FORM", "WORK"}) {
+        fs::create_directories(root / folder);
+        for (const auto& entry : fs::directory_iterator(samples / folder))
+            fs::copy_file(entry.path(), root / folder / entry.path().filename());
+    }
+    fs::create_directories(root / "lock");
+
+    m_profile.SetPath(SystemPathFromNative(Native("test.ini")));
+    m_profile.WriteProfileString("Path Setting", "Work Drive", "C");
+    m_profile.WriteProfileString("Path Setting", "Work Field", SystemPathFromNative(Native("WORK")));
+    m_profile.WriteProfileString("Path Setting", "Estimation Form", SystemPathFromNative(Native("FORM")));
+    m_profile.WriteProfileString("Path Setting", "Parts Form", SystemPathFromNative(Native("FORM")));
+    m_profile.WriteProfileString("Path Setting", "Information Form", SystemPathFromNative(Native("FORM")));
+    m_profile.WriteProfileString("Path Setting", "Other Form", SystemPathFromNative(Native("MASTER")));
+    m_profile.WriteProfileString("Form File Name Setting", "Estimation Form Name", "meisai.MMK");
+    m_profile.WriteProfileString("Form File Name Setting", "Information Form Name", "JYOUHOU.MJK");
+    m_profile.WriteProfileString("Form File Name Setting", "Part Form Name", "BUZAI.MBK");
+    m_profile.WriteProfileString("Input Setting", "Tax", "8");
+    m_profile.WriteProfileString("Input Setting", "Direction", "1");
+    m_profile.WriteProfileString("Input Setting", "Round Mode", "3");
+    m_profile.WriteProfileString("Input Setting", "Backup File", "1");
+
+    SetEnv("MORVEL_INI", Native("test.ini"));
+    SetEnv("MORVEL_LOCK_DIR", Native("lock"));
+    SetEnv("MORVEL_NO_SOUND", "1");
+}
+
+CEstimateTestFolder::~CEstimateTestFolder()
+{
+    for (const auto& [name, value] : m_savedEnv) {
+        if (value)
+            setenv(name.c_str(), value->c_str(), 1);
+        else
+            unsetenv(name.c_str());
+    }
+}
+
+void CEstimateTestFolder::SetEnv(const char* name, const std::string& value)
+{
+    if (m_savedEnv.count(name) == 0) {
+        const char* old = std::getenv(name);
+        m_savedEnv[name] = old ? std::optional<std::string>(old) : std::nullopt;
+    }
+    setenv(name, value.c_str(), 1);
+}
+
+std::string CEstimateTestFolder::Native(const std::string& relative) const
+{
+    return relative.empty() ? m_dir.Native() : m_dir.Native() + "/" + relative;
+}
+
+CString CEstimateTestFolder::System(const std::string& relative) const
+{
+    return SystemPathFromNative(Native(relative));
+}
+
+CString CEstimateTestFolder::SampleEstimate() const
+{
+    return System("WORK") + "\\" + "サンプル見積.MMD"_sj;
+}
+
+// ---------------------------------------------------------------------------------------
+
+EstimateWindowTest::EstimateWindowTest() : m_savedServices(CShellServices::Get()) {}
+
+EstimateWindowTest::~EstimateWindowTest()
+{
+    CShellServices::Get() = m_savedServices;
+    CSplashWindow::EnableSplash(TRUE);
+}
+
+void EstimateWindowTest::SetUp()
+{
+    m_pFolder = std::make_unique<CEstimateTestFolder>();
+    WriteSettings(m_pFolder->Profile());
+    CShellServices::Get().SetDocumentClasses(IDR_MORVELTYPE, RUNTIME_CLASS(CMorvelEMDoc),
+                                             RUNTIME_CLASS(CPlainChildFrame), RUNTIME_CLASS(CMorvelEMView));
+    m_pApp = std::make_unique<CMorvelApp>();
+    m_pApp->SetCommandLine(std::vector<CString>{"/nosplash"});
+    ASSERT_TRUE(m_pApp->InitInstance());
+    ASSERT_NE(m_pApp->m_pMainWnd, nullptr);
+    // A screen of a usual size, so that a page of rows and several columns show.
+    m_pApp->m_pMainWnd->MoveWindow(0, 0, 1280, 900);
+    Pump();
+}
+
+void EstimateWindowTest::TearDown()
+{
+    if (m_pApp && m_pApp->m_pMainWnd != nullptr) {
+        if (m_pApp->m_pMainWnd->GetSafeHwnd() != nullptr)
+            m_pApp->m_pMainWnd->DestroyWindow();
+        m_pApp->m_pMainWnd = nullptr;
+    }
+    m_pView = nullptr;
+    m_pDoc = nullptr;
+    m_pApp.reset();
+    m_pFolder.reset();
+}
+
+CMorvelEMView* EstimateWindowTest::OpenEstimate(const CString& path)
+{
+    m_pDoc = dynamic_cast<CMorvelEMDoc*>(m_pApp->OpenDocumentFile(path));
+    m_pView = m_pDoc != nullptr ? m_pDoc->GetEstimateView() : nullptr;
+    Pump();
+    if (m_pView != nullptr)
+        m_pView->SetFocus();
+    return m_pView;
+}
+
+CMorvelEMView* EstimateWindowTest::OpenSample()
+{
+    if (OpenEstimate(m_pFolder->SampleEstimate()) == nullptr)
+        return nullptr;
+    Click(0, 0);
+    return m_pView;
+}
+
+void EstimateWindowTest::Key(UINT nVirtKey)
+{
+    CWnd* pFocus = CWnd::GetFocus();
+    CWnd* pTarget = pFocus != nullptr ? pFocus : m_pView;
+    pTarget->SendMessage(WM_KEYDOWN, nVirtKey, 1);
+}
+
+void EstimateWindowTest::KeyUp(UINT nVirtKey)
+{
+    CWnd* pFocus = CWnd::GetFocus();
+    CWnd* pTarget = pFocus != nullptr ? pFocus : m_pView;
+    pTarget->SendMessage(WM_KEYUP, nVirtKey, static_cast<LPARAM>(0xC0000001u));
+}
+
+void EstimateWindowTest::Type(const CString& text)
+{
+    for (int i = 0; i < text.GetLength(); ++i) {
+        CWnd* pFocus = CWnd::GetFocus();
+        CWnd* pTarget = pFocus != nullptr ? pFocus : m_pView;
+        pTarget->SendMessage(WM_CHAR, static_cast<BYTE>(text[i]), 1);
+    }
+}
+
+CPoint EstimateWindowTest::CellPoint(int nCol, int nRow) const
+{
+    CRect rc;
+    m_pView->GetCellRangeRect(nCol, nRow, nCol, nRow, &rc);
+    return CPoint(rc.left + 3, rc.top + 3);
+}
+
+void EstimateWindowTest::Click(int nCol, int nRow)
+{
+    const CPoint pt = CellPoint(nCol, nRow);
+    const LPARAM lParam = MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y));
+    m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, lParam);
+    m_pView->SendMessage(WM_LBUTTONUP, 0, lParam);
+}
+
+void EstimateWindowTest::DoubleClick(int nCol, int nRow)
+{
+    const CPoint pt = CellPoint(nCol, nRow);
+    const LPARAM lParam = MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y));
+    m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, lParam);
+    m_pView->SendMessage(WM_LBUTTONUP, 0, lParam);
+    m_pView->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, lParam);
+    m_pView->SendMessage(WM_LBUTTONUP, 0, lParam);
+}
+
+void EstimateWindowTest::GoTo(int nCol, int nRow)
+{
+    m_pView->ClickCell(nCol, nRow);
+    Click(nCol, nRow);
+}
+
+void EstimateWindowTest::Command(UINT nID)
+{
+    AfxGetMainWnd()->SendMessage(WM_COMMAND, nID, 0);
+    Pump();
+}
+
+void EstimateWindowTest::Pump()
+{
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+}
+
+double EstimateWindowTest::Value(int nRow, int nCol) const
+{
+    return CNumberRules::ReadNumber(m_pView->GetCellText(nRow, nCol));
+}
+
+BOOL EstimateWindowTest::EditorVisible() const
+{
+    return m_pView->m_bCellEditExists && m_pView->m_wndCellEdit.IsWindowVisible();
+}
+
+double SumDetailAmounts(const CMorvelEMView& view, int nFirstRow, int nLastRow)
+{
+    double sum = 0;
+    for (int r = nFirstRow; r <= nLastRow; ++r) {
+        if (view.GetRowKind(r) == CMorvelEMView::kindDetail)
+            sum += CNumberRules::ReadNumber(view.GetCellText(r, scAmount));
+    }
+    return sum;
+}

@@ -1,0 +1,165 @@
+#include "estimate/CGridRow.h"
+#include "estimate/CGridRowArray.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Turns the process-wide print-copy flag on for the life of the object.
+class PrintCopyScope {
+public:
+    PrintCopyScope() { SetPrintCopyActive(TRUE); }
+    ~PrintCopyScope() { SetPrintCopyActive(FALSE); }
+};
+
+CGridRow* MakeRow(int kind, const char* first)
+{
+    CGridRow* row = new CGridRow;
+    row->m_nKind = kind;
+    row->m_strCell[0] = first;
+    return row;
+}
+
+// The working rows of the fixtures belong to the test, as they belong to the view.
+class GridRowArrayTest : public ::testing::Test {
+protected:
+    ~GridRowArrayTest() override
+    {
+        for (INT_PTR i = 0; i < rows.GetWorkingArray().GetSize(); ++i)
+            delete static_cast<CGridRow*>(rows.GetWorkingArray().GetAt(i));
+    }
+    CGridRowArray rows;
+};
+
+} // namespace
+
+TEST(GridRowTest, NewRowIsEmptyAndAssignmentCopiesEveryField)
+{
+    CGridRow row;
+    EXPECT_EQ(0, row.m_nKind);
+    EXPECT_TRUE(row.m_strCell[99].IsEmpty());
+    EXPECT_EQ(0, row.m_nIndent[99]);
+    EXPECT_EQ(0, row.m_nParam3);
+
+    row.m_nKind = 21;
+    row.m_strCell[0] = "name";
+    row.m_strCell[99] = "last";
+    row.m_nIndent[5] = -1;
+    row.m_strParamText1 = "target";
+    row.m_strParamText2 = "10";
+    row.m_nParam1 = 3;
+    row.m_nParam2 = 4;
+    row.m_nParam3 = 1;
+
+    CGridRow copy;
+    copy.m_strCell[7] = "overwritten";
+    copy = row;
+    EXPECT_EQ(21, copy.m_nKind);
+    EXPECT_EQ(CString("name"), copy.m_strCell[0]);
+    EXPECT_EQ(CString("last"), copy.m_strCell[99]);
+    EXPECT_TRUE(copy.m_strCell[7].IsEmpty());
+    EXPECT_EQ(-1, copy.m_nIndent[5]);
+    EXPECT_EQ(CString("target"), copy.m_strParamText1);
+    EXPECT_EQ(CString("10"), copy.m_strParamText2);
+    EXPECT_EQ(3, copy.m_nParam1);
+    EXPECT_EQ(4, copy.m_nParam2);
+    EXPECT_EQ(1, copy.m_nParam3);
+}
+
+TEST_F(GridRowArrayTest, IndexesBeyondTheEndReadAsNoRow)
+{
+    rows.Add(MakeRow(5, "a"));
+    EXPECT_EQ(nullptr, rows.GetRow(1));
+    EXPECT_EQ(nullptr, rows.GetRow(-1));
+    EXPECT_EQ(0, rows.GetUpperBound());
+    rows.InsertAt(3, MakeRow(7, "b"));
+    EXPECT_EQ(4, rows.GetSize());
+    EXPECT_EQ(nullptr, rows.GetRow(1));
+    EXPECT_EQ(nullptr, rows.GetRow(2));
+    ASSERT_NE(nullptr, rows.GetRow(3));
+    EXPECT_EQ(7, rows.GetRow(3)->m_nKind);
+}
+
+TEST_F(GridRowArrayTest, PrintCopyKeepsNullEntriesAndCopiesEveryField)
+{
+    CGridRow* first = MakeRow(9, "step");
+    first->m_nParam3 = 2;
+    first->m_strParamText1 = "T";
+    rows.Add(first);
+    rows.Add(nullptr);
+    rows.Add(MakeRow(56, "discount"));
+
+    rows.MakePrintCopy();
+    PrintCopyScope scope;
+    ASSERT_EQ(3, rows.GetSize());
+    ASSERT_NE(nullptr, rows.GetRow(0));
+    EXPECT_NE(first, rows.GetRow(0));
+    EXPECT_EQ(9, rows.GetRow(0)->m_nKind);
+    EXPECT_EQ(2, rows.GetRow(0)->m_nParam3);
+    EXPECT_EQ(CString("T"), rows.GetRow(0)->m_strParamText1);
+    EXPECT_EQ(nullptr, rows.GetRow(1));
+    EXPECT_EQ(56, rows.GetRow(2)->m_nKind);
+}
+
+TEST_F(GridRowArrayTest, PrintingDropsRowsFromTheCopyOnly)
+{
+    rows.Add(MakeRow(5, "a"));
+    rows.Add(MakeRow(5, "b"));
+    rows.MakePrintCopy();
+    {
+        PrintCopyScope scope;
+        CGridRow* dropped = rows.GetRow(0);
+        rows.RemoveAt(0);
+        delete dropped;
+        EXPECT_EQ(1, rows.GetSize());
+        EXPECT_EQ(CString("b"), rows.GetRow(0)->m_strCell[0]);
+    }
+    EXPECT_EQ(2, rows.GetSize());
+    EXPECT_EQ(CString("a"), rows.GetRow(0)->m_strCell[0]);
+    rows.DeletePrintCopy();
+    EXPECT_EQ(0, rows.GetPrintCopyArray().GetSize());
+    EXPECT_EQ(2, rows.GetSize());
+    EXPECT_EQ(CString("b"), rows.GetRow(1)->m_strCell[0]);
+}
+
+TEST_F(GridRowArrayTest, MakingTheCopyTwiceReplacesTheFirstCopy)
+{
+    rows.Add(MakeRow(5, "a"));
+    rows.MakePrintCopy();
+    rows.GetRow(0)->m_strCell[0] = "changed";
+    rows.Add(MakeRow(5, "b"));
+    rows.MakePrintCopy(); // the first copy's row is freed (the sanitizer would see a leak)
+    PrintCopyScope scope;
+    ASSERT_EQ(2, rows.GetSize());
+    EXPECT_EQ(CString("changed"), rows.GetRow(0)->m_strCell[0]);
+}
+
+TEST_F(GridRowArrayTest, AnotherWindowsContainerServesItsEmptyCopyWhileOneEstimatePrints)
+{
+    rows.Add(MakeRow(5, "a"));
+    CGridRowArray other;
+    other.MakePrintCopy();
+    PrintCopyScope scope;
+    EXPECT_EQ(0, other.GetSize());
+    EXPECT_EQ(-1, other.GetUpperBound());
+}
+
+TEST_F(GridRowArrayTest, InsertAndRemoveShiftEntriesWithoutDeletingRows)
+{
+    CGridRow* a = MakeRow(5, "a");
+    CGridRow* b = MakeRow(5, "b");
+    rows.Add(a);
+    rows.Add(b);
+    rows.InsertAt(1, nullptr, 2);
+    EXPECT_EQ(4, rows.GetSize());
+    EXPECT_EQ(b, rows.GetRow(3));
+    rows.RemoveAt(1, 2);
+    EXPECT_EQ(b, rows.GetRow(1));
+    CGridRowArray more;
+    more.Add(nullptr);
+    EXPECT_EQ(2, rows.Append(more));
+    rows.RemoveAll();
+    EXPECT_EQ(0, rows.GetSize());
+    delete a; // RemoveAll left the rows to their owner
+    delete b;
+}

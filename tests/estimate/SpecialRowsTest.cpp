@@ -1,0 +1,295 @@
+#include "tests/estimate/EstimateTestSupport.h"
+
+namespace {
+
+class SpecialRowsTest : public EstimateViewTest {
+protected:
+    void SetUp() override { Open(); }
+
+    // A detail with its spec (the target of steps and classifications) and step factor.
+    void StepDetail(int row, const char* spec, const char* qty, const char* factor)
+    {
+        Detail(row, "d", qty, "");
+        view->SetCellText(CString::FromUtf8(spec), row, colSpec, TRUE);
+        view->SetCellText(factor, row, colFactor, TRUE);
+    }
+};
+
+// The classification form: the name column is "名称．検索" (T 2), and a cost column is
+// filled by classifications of column mode 1 (V 1).
+std::vector<FormColumn> ClassifyColumns()
+{
+    std::vector<FormColumn> columns = StandardColumns();
+    columns[colName].t = "2";
+    columns.push_back({"原価", "数値", "10", "###,###", "", "D(-1)", "", "1"});
+    return columns;
+}
+
+} // namespace
+
+TEST_F(SpecialRowsTest, KindHeadingTakesNameUnitAndTheIndentOfTheNearestKindHeading)
+{
+    view->InsertKindHeading("建築工事"_sj, "式"_sj);
+    EXPECT_EQ(7, view->GetRowKind(0));
+    EXPECT_EQ("建築工事", Utf8Cell(0, colName));
+    EXPECT_EQ("式", Utf8Cell(0, colUnit));
+    EXPECT_EQ(1, view->m_nCurrentRow);
+    EXPECT_EQ(50, view->m_nUndoAction);
+    EXPECT_EQ(0, view->m_ptUndo.y);
+    EXPECT_TRUE(doc->IsModified());
+
+    view->SetCellIndent(2, 0, colName);
+    Detail(1, "a", "1", "1");
+    view->m_nCurrentRow = 1; // inside the used rows: a row is inserted
+    view->InsertKindHeading("電気工事"_sj, "式"_sj);
+    EXPECT_EQ(7, view->GetRowKind(1));
+    EXPECT_EQ(2, view->GetCellIndent(1, colName));
+    EXPECT_EQ("a", Cell(2, colName));
+    EXPECT_EQ(3, view->m_nUsedRows);
+}
+
+TEST_F(SpecialRowsTest, DiscountRowIsRoundedByTheAmountColumnAndRecalculatesBelow)
+{
+    Detail(0, "a", "1", "1000");
+    view->m_nCurrentRow = 1;
+    view->InsertDiscount("-1,000.4");
+    EXPECT_EQ(6, view->GetRowKind(1));
+    EXPECT_EQ("値引", Utf8Cell(1, colName));
+    EXPECT_EQ("-1000.000000", Cell(1, colAmount));
+    EXPECT_EQ(2, view->m_nCurrentRow);
+
+    // Inserted above a grand total, the total takes the discount in.
+    view->m_nCurrentRow = 2;
+    view->InsertTotal(CMorvelEMView::levelGrand);
+    EXPECT_EQ(0, Value(2, colAmount));
+    view->m_nCurrentRow = 2;
+    view->InsertDiscount("-500");
+    EXPECT_EQ(6, view->GetRowKind(2));
+    EXPECT_EQ(15, view->GetRowKind(3));
+    EXPECT_EQ(-500, Value(3, colAmount));
+}
+
+TEST_F(SpecialRowsTest, StepRowAddsQuantityTimesFactorOfMatchingRowsInItsRange)
+{
+    StepDetail(0, "型枠", "8", "1"); // above the small heading
+    Heading(1, CMorvelEMView::kindSmall, "躯体");
+    StepDetail(2, "型枠", "10", "0.5");
+    StepDetail(3, "型枠", "4", "0.25");
+    StepDetail(4, "鉄筋", "100", "1");
+    view->SetRowKind(13, 5); // a total whose target cell matches counts too
+    view->SetCellText("型枠"_sj, 5, colSpec, TRUE);
+    view->SetCellText("2", 5, colQty, TRUE);
+    view->SetCellText("1", 5, colFactor, TRUE);
+
+    view->MakeStepRow(6, "型枠"_sj, colSpec, 5);
+    EXPECT_EQ(9, view->GetRowKind(6));
+    EXPECT_EQ("8.000000", Cell(6, colQty)); // 5 + 1 + 2
+    EXPECT_EQ("型枠", view->GetRowParamText1(6).ToUtf8());
+    EXPECT_EQ(colSpec, view->GetRowParam1(6));
+    EXPECT_EQ(5, view->GetRowParam2(6));
+
+    view->MakeStepRow(6, "型枠"_sj, colSpec, 1); // from row 0
+    EXPECT_EQ("16.000000", Cell(6, colQty));
+
+    // The recalculation makes it again from its parameters.
+    view->SetCellText("20", 2, colQty, TRUE);
+    view->RecalcTotals(0);
+    EXPECT_EQ("21.000000", Cell(6, colQty));
+}
+
+TEST_F(SpecialRowsTest, StepRowsNeedTheirColumnsAndAKnownRangeCode)
+{
+    StepDetail(0, "x", "10", "1");
+    view->MakeStepRow(1, "x", colSpec, 6);
+    EXPECT_EQ(0, view->GetRowKind(1));
+
+    std::vector<FormColumn> columns = StandardColumns();
+    columns[colFactor].t = "";
+    Open(columns);
+    StepDetail(0, "x", "10", "1");
+    view->MakeStepRow(1, "x", colSpec, 1);
+    EXPECT_EQ(0, view->GetRowKind(1));
+}
+
+TEST_F(SpecialRowsTest, NumericTargetsMatchByValue)
+{
+    StepDetail(0, "", "5", "2");
+    StepDetail(1, "", "5.0", "3");
+    StepDetail(2, "", "6", "100");
+    view->MakeStepRow(3, "5", colQty, 1);
+    EXPECT_EQ("25.000000", Cell(3, colQty));
+}
+
+TEST_F(SpecialRowsTest, StepSettingReleasedBecomesADetailRow)
+{
+    StepDetail(0, "x", "10", "1");
+    view->m_nCurrentRow = 1;
+    view->ApplyStepSetting(FALSE, "x", colSpec, 1);
+    EXPECT_EQ(9, view->GetRowKind(1));
+    view->ApplyStepSetting(TRUE, "", 0, 0);
+    EXPECT_EQ(5, view->GetRowKind(1));
+}
+
+TEST_F(SpecialRowsTest, ClassificationFillsAmountAndCostColumnsWithRateTimesSum)
+{
+    Open(ClassifyColumns());
+    Detail(0, "a", "1", "1000");
+    view->SetCellText("A", 0, colSpec, TRUE);
+    view->SetCellText("600", 0, 8, TRUE);
+    Detail(1, "b", "1", "500");
+    view->SetCellText("B", 1, colSpec, TRUE);
+    Detail(2, "c", "1", "200");
+    view->SetCellText("A", 2, colSpec, TRUE);
+    view->SetCellText("100", 2, 8, TRUE);
+
+    view->m_nCurrentRow = 3;
+    view->ApplyClassifySetting("A類"_sj, "10", "A", colSpec, 1, 1, FALSE, FALSE);
+    EXPECT_EQ(21, view->GetRowKind(3));
+    EXPECT_EQ("A類", Utf8Cell(3, colName));
+    EXPECT_EQ("120.000000", Cell(3, colAmount));
+    EXPECT_EQ("70.000000", Cell(3, 8));
+    EXPECT_EQ("A", view->GetRowParamText1(3).str());
+    EXPECT_EQ("10", view->GetRowParamText2(3).str());
+    EXPECT_EQ(colSpec, view->GetRowParam1(3));
+    EXPECT_EQ(1, view->GetRowParam2(3));
+    EXPECT_EQ(1, view->GetRowParam3(3));
+    EXPECT_EQ(50, view->m_nUndoAction);
+
+    // Made again at every recalculation, keeping its name.
+    view->SetCellText("2000", 0, colPrice, TRUE);
+    view->CalcRow(0, 0);
+    view->RecalcTotals(0);
+    EXPECT_EQ("220.000000", Cell(3, colAmount));
+    EXPECT_EQ("A類", Utf8Cell(3, colName));
+
+    // Column mode 0 fills the amount column only; the rate is rounded by the column.
+    view->MakeClassifyRow(3, "A類"_sj, "3.3", "A", colSpec, 0, 1);
+    EXPECT_EQ("72.000000", Cell(3, colAmount)); // 72.6 cut by D(-1)
+    view->ApplyClassifySetting("", "", "", 0, 0, 0, TRUE, FALSE);
+    EXPECT_EQ(5, view->GetRowKind(3));
+}
+
+TEST_F(SpecialRowsTest, ClassificationOutsideTheColumnsMakesNothing)
+{
+    Open(ClassifyColumns());
+    Detail(0, "a", "1", "1000");
+    view->MakeClassifyRow(1, "x", "10", "A", 42, 0, 1);
+    EXPECT_EQ(0, view->GetRowKind(1));
+    EXPECT_EQ("", Cell(1, colName));
+}
+
+TEST_F(SpecialRowsTest, ConsumptionTaxRowAndTheFormWithoutAnAmountColumn)
+{
+    Detail(0, "a", "1", "12345");
+    view->m_nCurrentRow = 1;
+    view->OnConsumptionTax();
+    EXPECT_EQ(8, view->GetRowKind(1));
+    EXPECT_EQ("987.000000", Cell(1, colAmount)); // 987.6 cut by the column's D(-1)
+    EXPECT_EQ(1, view->m_nCurrentRow);
+
+    std::vector<FormColumn> columns = StandardColumns();
+    columns[colAmount].v = "";
+    Open(columns);
+    Detail(0, "a", "1", "12345");
+    view->m_nCurrentRow = 1;
+    view->OnConsumptionTax();
+    EXPECT_EQ(0, view->GetRowKind(1));
+    EXPECT_EQ(1, view->m_nUsedRows);
+}
+
+TEST_F(SpecialRowsTest, NonCalculatedMarkOverASelectionIncludingAnEmptyRow)
+{
+    view->SetRowKind(6, 0);
+    view->SetRowKind(1, 1);
+    view->SetRowKind(7, 3);
+    view->SetRowKind(15, 4);
+    view->m_nUsedRows = 5;
+    view->m_nSelectMode = 1;
+    view->m_rcSelection = CRect(0, 2, 7, 0); // as dragged: bottom to top
+    view->OnNonCalcSet();
+    EXPECT_EQ(56, view->GetRowKind(0));
+    EXPECT_EQ(51, view->GetRowKind(1));
+    EXPECT_EQ(50, view->GetRowKind(2));
+    EXPECT_EQ(7, view->GetRowKind(3));
+    EXPECT_EQ(32, view->m_nUndoAction);
+    EXPECT_EQ(3, view->m_ptUndo.x);
+    EXPECT_EQ(0, view->m_ptUndo.y);
+
+    view->OnNonCalcRelease();
+    EXPECT_EQ(6, view->GetRowKind(0));
+    EXPECT_EQ(1, view->GetRowKind(1));
+    EXPECT_EQ(0, view->GetRowKind(2));
+    EXPECT_EQ(33, view->m_nUndoAction);
+
+    // Without a selection the current row alone; other kinds stay.
+    view->m_nSelectMode = 0;
+    view->m_nCurrentRow = 4;
+    view->OnNonCalcRelease();
+    EXPECT_EQ(15, view->GetRowKind(4));
+    view->OnNonCalcSet();
+    EXPECT_EQ(65, view->GetRowKind(4));
+}
+
+TEST_F(SpecialRowsTest, NonCalculatedCommandsNeedTheSelectionWithinTheUsedRows)
+{
+    TestCmdUI cmdUI;
+    view->m_nUsedRows = 3;
+    view->m_nSelectMode = 1;
+    view->m_rcSelection = CRect(0, 1, 7, 3);
+    view->OnUpdateNonCalc(&cmdUI);
+    EXPECT_FALSE(cmdUI.enabled);
+    view->m_rcSelection = CRect(0, 1, 7, 2);
+    view->OnUpdateNonCalc(&cmdUI);
+    EXPECT_TRUE(cmdUI.enabled);
+    view->m_nSummaryPage = 1;
+    view->OnUpdateNonCalc(&cmdUI);
+    EXPECT_FALSE(cmdUI.enabled);
+}
+
+TEST_F(SpecialRowsTest, SubjectNumbersInLettersAndDigits)
+{
+    CString text;
+    view->m_nKindStyle = 0;
+    const std::pair<int, const char*> letters[] = {{1, "A."},   {26, "Z."},  {27, "AA."},  {52, "AZ."},
+                                                   {53, "BA."}, {78, "BZ."}, {702, "ZZ."}, {703, "703."}};
+    for (const auto& [n, expected] : letters) {
+        view->FormatSubjectNo(1, text, n, 0, 0, 0);
+        EXPECT_EQ(expected, text.str()) << n;
+    }
+    view->m_nKindStyle = 1;
+    view->FormatSubjectNo(1, text, 7, 0, 0, 0);
+    EXPECT_EQ("07.", text.str());
+    view->m_nLargeStyle = 2;
+    view->m_nMiddleStyle = 2;
+    view->FormatSubjectNo(1, text, 0, 2, 3, 0);
+    EXPECT_EQ("2.3.", text.str());
+    view->FormatSubjectNo(0, text, 0, 2, 3, 0); // the deepest level alone
+    EXPECT_EQ("3.", text.str());
+    view->m_nSmallStyle = 3;
+    view->FormatSubjectNo(0, text, 0, 2, 3, 4); // a level numbered "none" also replaces
+    EXPECT_EQ("", text.str());
+}
+
+TEST_F(SpecialRowsTest, SubjectNumberTextCountsTheHeadingsAbove)
+{
+    Heading(0, CMorvelEMView::kindKind, "k");
+    Heading(1, CMorvelEMView::kindLarge, "l");
+    Heading(2, CMorvelEMView::kindMiddle, "m");
+    Detail(3, "d", "1", "1");
+    Heading(4, CMorvelEMView::kindMiddle, "m2");
+    Heading(5, CMorvelEMView::kindLarge, "l2");
+    EXPECT_EQ("", view->GetSubjectNoText(1, 1).str()); // numbering is off
+    view->ApplySubjectNumbering(TRUE, FALSE, 2, 0, 2, 1, 0, 1);
+    EXPECT_EQ("1.", view->GetSubjectNoText(0, 0).str());
+    EXPECT_EQ("1.A.", view->GetSubjectNoText(1, 0).str());
+    EXPECT_EQ("1.A.1.", view->GetSubjectNoText(2, 0).str());
+    EXPECT_EQ("", view->GetSubjectNoText(3, 0).str());
+    EXPECT_EQ("1.A.2.", view->GetSubjectNoText(4, 0).str());
+    EXPECT_EQ("1.B.", view->GetSubjectNoText(5, 0).str());
+    EXPECT_EQ("", view->GetSubjectNoText(5, 1).str()); // not the numbering column
+    view->ApplySubjectNumbering(FALSE, FALSE, 0, 0, 0, 0, 0, 0);
+    EXPECT_EQ(1, view->m_nNumbering);
+    view->ApplySubjectNumbering(FALSE, TRUE, 0, 0, 0, 0, 0, 0);
+    EXPECT_EQ(0, view->m_nNumbering);
+    EXPECT_EQ(2, view->m_nKindStyle); // Cancel keeps the styles
+}

@@ -1,0 +1,311 @@
+// The common dialogs: file dialog filters as the system writes them, case-insensitive
+// matching, the chosen path and its parts, the prompts, and the colour and font dialogs;
+// answered by the test hook or, once, through the real file dialog.
+#include "platform/base/Path.h"
+#include "platform/ui/CColorDialog.h"
+#include "platform/ui/CFileDialog.h"
+#include "platform/ui/CFontDialog.h"
+#include "platform/ui/DialogTestHook.h"
+
+#include "UiTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+const char* const kDocFilter =
+    "見積処理ﾌｧｲﾙ (*.MMD)|*.MMD|ポイント (*.PT)|*.PT; *.PTX|すべてのﾌｧｲﾙ (*.*)|*.*||";
+
+CString Filter()
+{
+    return CString::FromUtf8(kDocFilter);
+}
+
+void Touch(const TempDir& dir, const std::string& name)
+{
+    WriteNativeFile(dir.NativeFile(name), {'x'});
+}
+
+} // namespace
+
+TEST(DialogFileFilterTest, FiltersSplitAtBarsButNeverInsideADoubleByteCharacter)
+{
+    // "ポ" is 0x83 0x7C: its second byte is the bar.
+    ASSERT_EQ(static_cast<unsigned char>("ポ"_sj[1]), 0x7C);
+    const auto filters = CFileDialog::ParseFilter(Filter(), false);
+    ASSERT_EQ(filters.size(), 3u);
+    EXPECT_EQ(filters[0].name, "見積処理ﾌｧｲﾙ (*.MMD)"_sj);
+    EXPECT_EQ(filters[0].patterns, std::vector<CString>{"*.MMD"});
+    EXPECT_EQ(filters[1].name, "ポイント (*.PT)"_sj);
+    EXPECT_EQ(filters[1].patterns, (std::vector<CString>{"*.PT", "*.PTX"}));
+    EXPECT_EQ(filters[2].patterns, std::vector<CString>{"*.*"});
+
+    // The dialog keeps them zero-separated, as it hands them on.
+    CFileDialog dlg(TRUE, "MMD", nullptr, OFN_HIDEREADONLY, Filter());
+    const auto kept = dlg.GetFilters();
+    ASSERT_EQ(kept.size(), 3u);
+    EXPECT_EQ(kept[1].name, "ポイント (*.PT)"_sj);
+    EXPECT_EQ(std::memcmp(dlg.m_ofn.lpstrFilter, "\x8C\xA9", 2), 0);
+    EXPECT_EQ(dlg.m_ofn.nFilterIndex, 1u);
+}
+
+TEST(DialogFileFilterTest, PatternsMatchFileNamesWithoutRegardToCaseAlsoInQt)
+{
+    EXPECT_EQ(CFileDialog::QtPatternFor("*.MMD"), "*.[mM][mM][dD]");
+    EXPECT_EQ(CFileDialog::QtPatternFor("*.*"), "*");
+    EXPECT_TRUE(CFileDialog::MatchesPattern("a.mmd", "*.MMD"));
+    EXPECT_TRUE(CFileDialog::MatchesPattern("見積.Mmd"_sj, "*.MMD"));
+    EXPECT_FALSE(CFileDialog::MatchesPattern("a.mmdx", "*.MMD"));
+    EXPECT_TRUE(CFileDialog::MatchesPattern("noext", "*.*"));
+    EXPECT_TRUE(CFileDialog::MatchesPattern("ab.txt", "a?.TXT"));
+    // "?" takes a whole double-byte character.
+    EXPECT_TRUE(CFileDialog::MatchesPattern("表.txt"_sj, "?.txt"));
+
+    TempDir dir;
+    for (const char* name : {"a.mmd", "B.MMD", "c.Mmd", "d.txt", "noext"})
+        Touch(dir, name);
+    QDir qdir(QString::fromStdString(dir.Native()));
+    QStringList mmd =
+        qdir.entryList({QString::fromStdString(CFileDialog::QtPatternFor("*.MMD"))}, QDir::Files);
+    mmd.sort();
+    EXPECT_EQ(mmd, (QStringList{"B.MMD", "a.mmd", "c.Mmd"}));
+    EXPECT_EQ(qdir.entryList({QString::fromStdString(CFileDialog::QtPatternFor("*.*"))}, QDir::Files).size(),
+              5);
+}
+
+TEST(DialogFileFilterTest, TheDefaultExtensionGoesOnlyOnANameWithoutOne)
+{
+    EXPECT_EQ(CFileDialog::ApplyDefaultExtension("C:\\W\\abc", "MMD"), "C:\\W\\abc.MMD");
+    EXPECT_EQ(CFileDialog::ApplyDefaultExtension("C:\\W\\abc", ".MMD"), "C:\\W\\abc.MMD");
+    EXPECT_EQ(CFileDialog::ApplyDefaultExtension("C:\\W\\abc.txt", "MMD"), "C:\\W\\abc.txt");
+    EXPECT_EQ(CFileDialog::ApplyDefaultExtension("C:\\a.b\\file", "MMD"), "C:\\a.b\\file.MMD");
+    EXPECT_EQ(CFileDialog::ApplyDefaultExtension("C:\\W\\abc", ""), "C:\\W\\abc");
+}
+
+class DialogCommonDialogTest : public ::testing::Test {
+protected:
+    CDialogAnswerer answerer;
+    TempDir dir;
+};
+
+TEST_F(DialogCommonDialogTest, TheAnsweredPathComesBackWholeAndInItsParts)
+{
+    Touch(dir, "見積.mmd");
+    const CString path = dir.Folder() + "見積.mmd"_sj;
+    CFileDialog dlg(TRUE, "MMD", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR, Filter());
+    const CString initial = dir.Folder();
+    dlg.m_ofn.lpstrInitialDir = initial;
+    dlg.m_ofn.nFilterIndex = 2;
+    CString startFolder;
+    size_t filterCount = 0;
+    BOOL open = FALSE;
+    CString title;
+    answerer.AnswerFileDialog([&](CFileDialog& d, CString& chosen) {
+        startFolder = d.GetStartFolder();
+        filterCount = d.GetFilters().size();
+        open = d.IsOpenDialog();
+        title = d.GetDialogTitle();
+        chosen = path;
+        return TRUE;
+    });
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(startFolder, initial);
+    EXPECT_EQ(filterCount, 3u);
+    EXPECT_TRUE(open);
+    EXPECT_EQ(title, "開く"_sj);
+    EXPECT_EQ(dlg.GetPathName(), path);
+    EXPECT_EQ(dlg.GetFileName(), "見積.mmd"_sj);
+    EXPECT_EQ(dlg.GetFileExt(), "mmd");
+    EXPECT_EQ(dlg.GetFileTitle(), "見積"_sj);
+    EXPECT_EQ(dlg.GetFolderPath() + "/", initial);
+    EXPECT_STREQ(dlg.m_ofn.lpstrFile, path.c_str());
+    EXPECT_EQ(dlg.m_ofn.nFileOffset, static_cast<WORD>(initial.GetLength()));
+    EXPECT_STREQ(dlg.m_ofn.lpstrFileTitle, "見積.mmd"_sj.c_str());
+    EXPECT_EQ(answerer.GetShown().back().kind, CDialogAnswerer::ShownFileDialog);
+    EXPECT_EQ(answerer.GetShown().back().text, path);
+}
+
+TEST_F(DialogCommonDialogTest, AFileNameWithAFolderStartsThereAndTheDefaultExtensionIsAdded)
+{
+    const CString proposed = dir.Folder() + "new";
+    CFileDialog dlg(FALSE, "MMD", proposed, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR,
+                    Filter());
+    CString startFolder, initialName;
+    answerer.AnswerFileDialog([&](CFileDialog& d, CString& chosen) {
+        startFolder = d.GetStartFolder();
+        initialName = d.GetInitialFileName();
+        chosen = dir.Folder() + "report";
+        return TRUE;
+    });
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(startFolder, dir.Folder());
+    EXPECT_EQ(initialName, "new");
+    EXPECT_EQ(dlg.GetPathName(), dir.Folder() + "report.MMD");
+    EXPECT_TRUE(answerer.MessageBoxTexts().empty());
+}
+
+TEST_F(DialogCommonDialogTest, ReplacingAFileIsAskedFirst)
+{
+    Touch(dir, "old.MMD");
+    const CString path = dir.Folder() + "old.MMD";
+    for (int answer : {IDNO, IDYES}) {
+        CFileDialog dlg(FALSE, "MMD", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR,
+                        Filter());
+        answerer.AnswerFileDialog(path);
+        answerer.AnswerNextMessageBox(answer);
+        EXPECT_EQ(dlg.DoModal(), answer == IDYES ? IDOK : IDCANCEL);
+    }
+    const auto texts = answerer.MessageBoxTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], path + " は既に存在します。\n上書きしますか?"_sj);
+    EXPECT_EQ(answerer.GetShown()[1].nType, MB_YESNO | MB_ICONEXCLAMATION);
+}
+
+TEST_F(DialogCommonDialogTest, AFileThatMustExistIsFoundWithoutRegardToCase)
+{
+    Touch(dir, "data.mmd");
+    CFileDialog missing(TRUE, "MMD", nullptr, OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR, Filter());
+    answerer.AnswerFileDialog(dir.Folder() + "nothing.MMD");
+    EXPECT_EQ(missing.DoModal(), IDCANCEL);
+    ASSERT_EQ(answerer.MessageBoxTexts().size(), 1u);
+    EXPECT_EQ(answerer.MessageBoxTexts()[0],
+              "nothing.MMD\nファイルが見つかりません。\nファイル名を確認して再実行してください。"_sj);
+
+    CFileDialog present(TRUE, "MMD", nullptr, OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR, Filter());
+    answerer.AnswerFileDialog(dir.Folder() + "DATA");
+    EXPECT_EQ(present.DoModal(), IDOK);
+    EXPECT_EQ(present.GetFileName(), "DATA.MMD");
+}
+
+TEST_F(DialogCommonDialogTest, APathThatDoesNotFitTheCallersBufferFailsInsteadOfBeingCut)
+{
+    char buffer[16] = "keep";
+    CFileDialog dlg(TRUE, nullptr, nullptr, OFN_NOCHANGEDIR, Filter());
+    dlg.m_ofn.lpstrFile = buffer;
+    dlg.m_ofn.nMaxFile = sizeof(buffer);
+    answerer.AnswerFileDialog(dir.Folder() + "a-name-much-longer-than-sixteen.MMD");
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_STREQ(buffer, "keep");
+    ASSERT_EQ(answerer.MessageBoxTexts().size(), 1u);
+
+    answerer.AnswerFileDialog("C:\\a.MMD");
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_STREQ(buffer, "C:\\a.MMD");
+}
+
+TEST_F(DialogCommonDialogTest, WithoutNoChangeDirTheCurrentFolderFollowsTheChoice)
+{
+    const CString before = GetCurrentDirectory();
+    CFileDialog keep(FALSE, "MMD", nullptr, OFN_NOCHANGEDIR, Filter());
+    answerer.AnswerFileDialog(dir.Folder() + "x.MMD");
+    ASSERT_EQ(keep.DoModal(), IDOK);
+    EXPECT_EQ(GetCurrentDirectory(), before);
+
+    CFileDialog change(FALSE, "MMD", nullptr, 0, Filter());
+    answerer.AnswerFileDialog(dir.Folder() + "x.MMD");
+    ASSERT_EQ(change.DoModal(), IDOK);
+    EXPECT_TRUE(DirectoryExists(GetCurrentDirectory()));
+    EXPECT_EQ(NativePath(GetCurrentDirectory()), dir.Native());
+    SetCurrentDirectory(before);
+}
+
+TEST_F(DialogCommonDialogTest, ACancelledOrUnansweredFileDialogReturnsCancel)
+{
+    CFileDialog dlg(TRUE, nullptr, "start.MMD", 0, Filter());
+    answerer.AnswerFileDialog(CString());
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(answerer.CountUnanswered(), 1);
+    EXPECT_EQ(dlg.GetFileName(), "start.MMD") << "the buffer keeps the name it had";
+}
+
+TEST(DialogFileDialogWindowTest, TheRealDialogShowsTheSystemsFiltersAndHandsBackTheChosenFile)
+{
+    TempDir dir;
+    Touch(dir, "plan.mmd");
+    CFileDialog dlg(TRUE, "MMD", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR, Filter());
+    const CString initial = dir.Folder();
+    dlg.m_ofn.lpstrInitialDir = initial;
+    QStringList filters;
+    QString directory, accept;
+    QTimer::singleShot(0, [&] {
+        auto* q = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(q, nullptr);
+        filters = q->nameFilters();
+        directory = q->directory().absolutePath();
+        accept = q->labelText(QFileDialog::Accept);
+        q->selectFile(QString::fromStdString(dir.NativeFile("plan.mmd")));
+        QMetaObject::invokeMethod(q, "accept", Qt::DirectConnection);
+    });
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    ASSERT_EQ(filters.size(), 3);
+    EXPECT_EQ(filters[0], QString::fromUtf8("見積処理ﾌｧｲﾙ (*.MMD) (*.[mM][mM][dD])"));
+    EXPECT_EQ(directory, QDir(QString::fromStdString(dir.Native())).absolutePath());
+    EXPECT_EQ(accept, QString::fromUtf8("開く(&O)"));
+    EXPECT_EQ(dlg.GetFileName(), "plan.mmd");
+    EXPECT_EQ(dlg.m_ofn.nFilterIndex, 1u);
+}
+
+TEST_F(DialogCommonDialogTest, TheColourDialogHandsBackTheChosenColourOrKeepsTheOldOne)
+{
+    CColorDialog dlg(RGB(10, 20, 30));
+    EXPECT_TRUE(dlg.m_cc.Flags & CC_RGBINIT);
+    answerer.AnswerColorDialog(RGB(200, 100, 50));
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.GetColor(), RGB(200, 100, 50));
+    answerer.CancelNextCommonDialog();
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.GetColor(), RGB(200, 100, 50));
+    EXPECT_EQ(dlg.m_cc.lpCustColors, CColorDialog::GetSavedCustomColors());
+}
+
+TEST_F(DialogCommonDialogTest, TheFontDialogHandsBackTheFontItsSizeAndColourWithinTheLimits)
+{
+    EXPECT_EQ(CFontDialog::HeightOf(90, 96), -12);
+    EXPECT_EQ(CFontDialog::HeightOf(105, 96), -14);
+    LOGFONT lf{};
+    lf.lfHeight = -16;
+    EXPECT_EQ(CFontDialog::PointSizeOf(lf, 96), 120);
+
+    LOGFONT initial{};
+    initial.lfHeight = -12;
+    std::strcpy(initial.lfFaceName, "ＭＳ 明朝"_sj);
+    CFontDialog dlg(&initial, CF_SCREENFONTS | CF_EFFECTS | CF_LIMITSIZE);
+    dlg.m_cf.nSizeMin = 8;
+    dlg.m_cf.nSizeMax = 14;
+    dlg.m_cf.rgbColors = RGB(0, 0, 255);
+
+    LOGFONT chosen = initial;
+    chosen.lfHeight = CFontDialog::HeightOf(120, 96);
+    chosen.lfWeight = FW_BOLD;
+    chosen.lfUnderline = 1;
+    std::memset(chosen.lfFaceName, 0, sizeof(chosen.lfFaceName));
+    std::strcpy(chosen.lfFaceName, "ＭＳ ゴシック"_sj);
+    answerer.AnswerFontDialog(chosen, RGB(255, 0, 0));
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.GetSize(), 120);
+    EXPECT_TRUE(dlg.IsBold());
+    EXPECT_TRUE(dlg.IsUnderline());
+    EXPECT_FALSE(dlg.IsItalic());
+    EXPECT_EQ(dlg.GetFaceName(), "ＭＳ ゴシック"_sj);
+    EXPECT_EQ(dlg.GetColor(), RGB(255, 0, 0));
+    LOGFONT out{};
+    dlg.GetCurrentFont(&out);
+    EXPECT_EQ(out.lfHeight, -16);
+
+    // Twenty points is more than the limit allows: nothing changes.
+    chosen.lfHeight = CFontDialog::HeightOf(200, 96);
+    answerer.AnswerFontDialog(chosen, RGB(0, 255, 0));
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.GetSize(), 120);
+    EXPECT_EQ(dlg.GetColor(), RGB(255, 0, 0));
+}

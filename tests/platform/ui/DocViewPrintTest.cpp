@@ -1,0 +1,350 @@
+// Printing: the application's printer (a PDF printer on A4 when none is installed), what
+// its contexts report, the print loop writing PDF pages through the print dialog, page
+// ranges, the direct print, the print preview driving the same loop, and the printer
+// set-up dialog.
+#include "FrameTestSupport.h"
+#include "UiTestSupport.h"
+
+#include "platform/base/Path.h"
+#include "platform/ui/CDC.h"
+#include "platform/ui/CPrintDialog.h"
+#include "platform/ui/CPrintPreview.h"
+#include "platform/ui/CPrintPreview_p.h"
+#include "platform/ui/CPrinterSettings.h"
+#include "platform/ui/DialogTestHook.h"
+#include "tests/support/TestSupport.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <regex>
+#include <string>
+
+namespace {
+
+// The application's printer is the PDF printer during these tests and is put back after.
+class PrintTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_saved = CPrinterSettings::Instance();
+        CPrinterSettings::Instance().UsePdfPrinter();
+    }
+    void TearDown() override
+    {
+        CPrintPreview::SetTestHook(nullptr);
+        CPrinterSettings::Instance() = m_saved;
+    }
+
+    CTestViewA* OpenView(CFrameTestEnvironment& env)
+    {
+        if (!env.TemplateA()->OpenDocumentFile(nullptr))
+            return nullptr;
+        return dynamic_cast<CTestViewA*>(env.Main()->MDIGetActive()->GetActiveView());
+    }
+
+    CPrinterSettings m_saved;
+};
+
+std::string FileText(const std::string& nativePath)
+{
+    const std::vector<uint8_t> bytes = ReadNativeFile(nativePath);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// The pages of a PDF file Qt wrote: their count and the first page's size in points.
+struct PdfPages {
+    int count = 0;
+    double width = 0;
+    double height = 0;
+};
+
+PdfPages ReadPdfPages(const std::string& text)
+{
+    PdfPages pages;
+    static const std::regex pageRe(R"(/Type\s*/Page[^s])");
+    pages.count = static_cast<int>(
+        std::distance(std::sregex_iterator(text.begin(), text.end(), pageRe), std::sregex_iterator()));
+    static const std::regex boxRe(
+        R"(/MediaBox\s*\[\s*([-0-9.]+)\s+([-0-9.]+)\s+([-0-9.]+)\s+([-0-9.]+)\s*\])");
+    std::smatch m;
+    if (std::regex_search(text, m, boxRe)) {
+        pages.width = std::atof(m[3].str().c_str()) - std::atof(m[1].str().c_str());
+        pages.height = std::atof(m[4].str().c_str()) - std::atof(m[2].str().c_str());
+    }
+    return pages;
+}
+
+const std::vector<std::string> kTwoPages = {"prepare",     "begin",   "preparedc:1", "print:1",
+                                            "preparedc:2", "print:2", "end"};
+
+} // namespace
+
+TEST_F(PrintTest, DefaultPrinterIsA4At300DotsPerInchWithASixthOfAnInchMargin)
+{
+    CPrinterSettings& printer = CPrinterSettings::Instance();
+    EXPECT_TRUE(printer.IsPdfPrinter());
+    EXPECT_EQ(printer.GetPaperSize(), DMPAPER_A4);
+    EXPECT_EQ(printer.GetOrientation(), DMORIENT_PORTRAIT);
+    CDC dc;
+    ASSERT_TRUE(printer.CreatePrinterDC(dc));
+    EXPECT_EQ(dc.GetDeviceCaps(TECHNOLOGY), DT_RASPRINTER);
+    EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSX), 300);
+    EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSY), 300);
+    // A4 is 210 x 297 mm: 2480 x 3508 dots; the printable area starts 50 dots in.
+    EXPECT_EQ(dc.GetDeviceCaps(PHYSICALWIDTH), 2480);
+    EXPECT_EQ(dc.GetDeviceCaps(PHYSICALHEIGHT), 3508);
+    EXPECT_EQ(dc.GetDeviceCaps(PHYSICALOFFSETX), 50);
+    EXPECT_EQ(dc.GetDeviceCaps(PHYSICALOFFSETY), 50);
+    EXPECT_EQ(dc.GetDeviceCaps(HORZRES), 2381);
+    EXPECT_EQ(dc.GetDeviceCaps(VERTRES), 3409);
+    // The margins in 0.01 inch as the layouts compute them from these figures.
+    const int left = dc.GetDeviceCaps(PHYSICALOFFSETX) * 100 / dc.GetDeviceCaps(LOGPIXELSX);
+    const int right =
+        (dc.GetDeviceCaps(PHYSICALWIDTH) - dc.GetDeviceCaps(PHYSICALOFFSETX) - dc.GetDeviceCaps(HORZRES)) *
+        100 / dc.GetDeviceCaps(LOGPIXELSX);
+    EXPECT_EQ(left, 16);
+    EXPECT_EQ(right, 16);
+    // The application's printer context is the same.
+    CFrameTestEnvironment env(FALSE);
+    CDC appDC;
+    ASSERT_TRUE(env.App().CreatePrinterDC(appDC));
+    EXPECT_EQ(appDC.GetDeviceCaps(PHYSICALWIDTH), 2480);
+}
+
+TEST_F(PrintTest, PrintWritesOnePdfPagePerPageOnA4)
+{
+    CFrameTestEnvironment env(FALSE);
+    CTestViewA* pView = OpenView(env);
+    ASSERT_NE(pView, nullptr);
+    TempDir dir;
+    const CString output = dir.Folder() + "印刷.pdf"_sj;
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
+        EXPECT_EQ(dlg.GetDlgItemInt(CPrintDialog::IDC_TO_PAGE), 2u) << "the view's last page";
+        TypeDlgItemText(dlg, CPrintDialog::IDC_OUTPUT_FILE, output);
+        ClickDlgButton(dlg, IDOK);
+    });
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    EXPECT_EQ(pView->m_printLog, kTwoPages);
+    const PdfPages pages = ReadPdfPages(FileText(NativePath(output)));
+    EXPECT_EQ(pages.count, 2);
+    EXPECT_NEAR(pages.width, 595.3, 1.0) << "210 mm in points";
+    EXPECT_NEAR(pages.height, 841.9, 1.0) << "297 mm in points";
+}
+
+TEST_F(PrintTest, PageRangeOfTheDialogPrintsOnlyThosePages)
+{
+    CFrameTestEnvironment env(FALSE);
+    CTestViewA* pView = OpenView(env);
+    ASSERT_NE(pView, nullptr);
+    pView->m_nPagesToPrint = 5;
+    TempDir dir;
+    const CString output = dir.Folder() + "range.pdf";
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
+        TypeDlgItemText(dlg, CPrintDialog::IDC_OUTPUT_FILE, output);
+        ClickDlgButton(dlg, CPrintDialog::IDC_PAGE_RANGE);
+        // A range beyond the document is refused and the dialog stays.
+        TypeDlgItemText(dlg, CPrintDialog::IDC_FROM_PAGE, "4");
+        TypeDlgItemText(dlg, CPrintDialog::IDC_TO_PAGE, "9");
+        ClickDlgButton(dlg, IDOK);
+        EXPECT_TRUE(dlg.IsModalRunning());
+        TypeDlgItemText(dlg, CPrintDialog::IDC_TO_PAGE, "5");
+        ClickDlgButton(dlg, IDOK);
+    });
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    EXPECT_EQ(answerer.MessageBoxTexts().size(), 1u);
+    EXPECT_EQ(pView->m_printLog, (std::vector<std::string>{"prepare", "begin", "preparedc:4", "print:4",
+                                                           "preparedc:5", "print:5", "end"}));
+    EXPECT_EQ(ReadPdfPages(FileText(NativePath(output))).count, 2);
+}
+
+TEST_F(PrintTest, CancelledPrintDialogPrintsNothing)
+{
+    CFrameTestEnvironment env(FALSE);
+    CTestViewA* pView = OpenView(env);
+    ASSERT_NE(pView, nullptr);
+    TempDir dir;
+    CPrinterSettings::Instance().SetOutputFileName(dir.Folder() + "none.pdf");
+    CDialogAnswerer answerer;
+    answerer.EndDialogWith(AFX_IDD_PRINTDLG, IDCANCEL);
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    EXPECT_EQ(pView->m_printLog, (std::vector<std::string>{"prepare"}));
+    EXPECT_FALSE(FileExists(dir.Folder() + "none.pdf"));
+}
+
+TEST_F(PrintTest, DirectPrintAsksNothingAndAViewOfUnknownLengthSaysWhenItEnds)
+{
+    CFrameTestEnvironment env(FALSE);
+    CTestViewA* pView = OpenView(env);
+    ASSERT_NE(pView, nullptr);
+    pView->m_nPagesToPrint = 0xFFFF;
+    TempDir dir;
+    CPrinterSettings::Instance().SetOutputFileName(dir.Folder() + "direct.pdf");
+    CDialogAnswerer answerer;
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT_DIRECT, 0);
+    EXPECT_TRUE(answerer.GetShown().empty());
+    // Three pages, then the view's OnPrepareDC ends the job at the fourth.
+    EXPECT_EQ(pView->m_printLog,
+              (std::vector<std::string>{"prepare", "begin", "preparedc:1", "print:1", "preparedc:2",
+                                        "print:2", "preparedc:3", "print:3", "preparedc:4", "end"}));
+    EXPECT_EQ(ReadPdfPages(FileText(NativePath(dir.Folder() + "direct.pdf"))).count, 3);
+}
+
+TEST_F(PrintTest, PreviewDrawsThePagesThroughTheSameSteps)
+{
+    CFrameTestEnvironment env(FALSE);
+    CTestViewA* pView = OpenView(env);
+    ASSERT_NE(pView, nullptr);
+    bool hookRan = false;
+    CPrintPreview::SetTestHook([&](CPrintPreview& preview) {
+        hookRan = true;
+        CPrintPreviewImpl* d = preview.GetImpl();
+        EXPECT_EQ(preview.GetNumPages(), 2) << "the view asked for two pages side by side";
+        ASSERT_EQ(d->pages.size(), 2u);
+        const QImage& page = d->pages.at(1);
+        // At 50 % a printer dot is 96 / 300 / 2 screen pixels: the page is 397 x 561, the
+        // square starts 8 pixels in (the margin) and is 24 pixels wide.
+        EXPECT_EQ(page.width(), 397);
+        EXPECT_EQ(page.height(), 561);
+        EXPECT_EQ(page.pixel(3, 3), qRgb(255, 255, 255)) << "the unprintable margin";
+        EXPECT_EQ(page.pixel(12, 12), qRgb(0, 0, 0)) << "the square at the printable origin";
+        EXPECT_EQ(page.pixel(40, 40), qRgb(255, 255, 255));
+        EXPECT_FALSE(preview.NextPage()) << "both pages are shown already";
+        preview.SetNumPages(1);
+        EXPECT_TRUE(preview.NextPage());
+        EXPECT_EQ(preview.GetCurrentPage(), 2u);
+        EXPECT_FALSE(preview.NextPage());
+        EXPECT_TRUE(preview.PrevPage());
+        preview.Close(FALSE);
+    });
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+    EXPECT_TRUE(hookRan);
+    ASSERT_GE(pView->m_printLog.size(), 7u);
+    EXPECT_EQ(pView->m_printLog.front(), "prepare-preview");
+    EXPECT_EQ(pView->m_printLog[1], "begin") << "the preview's context is a printing one";
+    EXPECT_EQ(pView->m_printLog[2], "preparedc:1");
+    EXPECT_EQ(pView->m_printLog[3], "print:1");
+    EXPECT_EQ(pView->m_printLog.back(), "end");
+}
+
+TEST_F(PrintTest, PreviewPrintButtonPrintsAfterThePreviewCloses)
+{
+    CFrameTestEnvironment env(FALSE);
+    CTestViewA* pView = OpenView(env);
+    ASSERT_NE(pView, nullptr);
+    CPrintPreview::SetTestHook([](CPrintPreview& preview) { preview.Close(TRUE); });
+    CDialogAnswerer answerer;
+    answerer.EndDialogWith(AFX_IDD_PRINTDLG, IDCANCEL);
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+    EXPECT_EQ(pView->m_printLog.back(), "end");
+    EXPECT_TRUE(answerer.DialogIds().empty()) << "the print command waits for the preview to go";
+    PumpEvents();
+    ASSERT_EQ(answerer.DialogIds().size(), 1u);
+    EXPECT_EQ(answerer.DialogIds()[0], AFX_IDD_PRINTDLG);
+}
+
+TEST_F(PrintTest, PrintSetupChangesPaperOrientationAndMargins)
+{
+    CFrameTestEnvironment env(FALSE);
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(AFX_IDD_PRINTSETUPDLG, [](CDialog& dlg) {
+        const std::vector<int> papers = CPrinterSettings::GetPaperSizes();
+        int b4 = -1;
+        for (size_t i = 0; i < papers.size(); ++i)
+            if (papers[i] == DMPAPER_B4)
+                b4 = static_cast<int>(i);
+        ASSERT_GE(b4, 0);
+        SelectDlgItem(dlg, CPrintDialog::IDC_PAPER, b4);
+        ClickDlgButton(dlg, CPrintDialog::IDC_LANDSCAPE);
+        // A margin that is not a number is refused and the dialog stays.
+        TypeDlgItemText(dlg, CPrintDialog::IDC_MARGIN_LEFT, "abc");
+        ClickDlgButton(dlg, IDOK);
+        EXPECT_TRUE(static_cast<CPrintDialog&>(dlg).IsModalRunning());
+        for (UINT nID : {CPrintDialog::IDC_MARGIN_LEFT, CPrintDialog::IDC_MARGIN_TOP,
+                         CPrintDialog::IDC_MARGIN_RIGHT, CPrintDialog::IDC_MARGIN_BOTTOM})
+            TypeDlgItemText(dlg, static_cast<int>(nID), "12.7");
+        ClickDlgButton(dlg, IDOK);
+    });
+    env.App().OnFilePrintSetup();
+    EXPECT_EQ(answerer.MessageBoxTexts().size(), 1u);
+    CPrinterSettings& printer = CPrinterSettings::Instance();
+    EXPECT_EQ(printer.GetPaperSize(), DMPAPER_B4);
+    EXPECT_EQ(printer.GetOrientation(), DMORIENT_LANDSCAPE);
+    CDC dc;
+    ASSERT_TRUE(printer.CreatePrinterDC(dc));
+    // B4 (JIS) lying: 364 x 257 mm; half-inch margins of 150 dots.
+    EXPECT_EQ(dc.GetDeviceCaps(PHYSICALWIDTH), 4299);
+    EXPECT_EQ(dc.GetDeviceCaps(PHYSICALHEIGHT), 3035);
+    EXPECT_EQ(dc.GetDeviceCaps(PHYSICALOFFSETX), 150);
+    EXPECT_EQ(dc.GetDeviceCaps(HORZRES), 4299 - 300);
+
+    // Cancel changes nothing.
+    answerer.EndDialogWith(AFX_IDD_PRINTSETUPDLG, IDCANCEL);
+    env.App().OnFilePrintSetup();
+    EXPECT_EQ(printer.GetPaperSize(), DMPAPER_B4);
+}
+
+TEST_F(PrintTest, MarginsThatLeaveNoPrintableAreaAreRefused)
+{
+    CPrinterSettings printer;
+    printer.UsePdfPrinter();
+    EXPECT_TRUE(printer.SetMarginsTenthsMM(CRect(0, 0, 0, 0)));
+    EXPECT_FALSE(printer.SetMarginsTenthsMM(CRect(1050, 10, 1050, 10))) << "210 mm wide paper";
+    EXPECT_FALSE(printer.SetMarginsTenthsMM(CRect(-1, 10, 10, 10)));
+    EXPECT_EQ(printer.GetMarginsTenthsMM(), CRect(0, 0, 0, 0));
+}
+
+TEST_F(PrintTest, PreviewWindowShowsThePagesAndItsButtonsWork)
+{
+    CFrameTestEnvironment env(FALSE);
+    CTestViewA* pView = OpenView(env);
+    ASSERT_NE(pView, nullptr);
+    pView->m_nPagesToPrint = 3;
+    std::vector<int> shownPages;
+    std::vector<std::string> captions;
+    // Once the window is up: note what it shows, page on, then close it.
+    QTimer::singleShot(0, [&] {
+        auto* pDialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(pDialog, nullptr);
+        auto button = [&](const char* text) {
+            for (QPushButton* b : pDialog->findChildren<QPushButton*>())
+                if (b->text() == QString::fromUtf8(text))
+                    return b;
+            return static_cast<QPushButton*>(nullptr);
+        };
+        auto pagesShown = [&] {
+            int n = 0;
+            for (QLabel* l : pDialog->findChildren<QLabel*>())
+                if (!l->pixmap().isNull())
+                    ++n;
+            return n;
+        };
+        auto caption = [&] {
+            for (QLabel* l : pDialog->findChildren<QLabel*>())
+                if (l->pixmap().isNull() && !l->text().isEmpty())
+                    return l->text().toStdString();
+            return std::string();
+        };
+        shownPages.push_back(pagesShown());
+        captions.push_back(caption());
+        QPushButton* pNext = button("次ﾍﾟｰｼﾞ(&N)");
+        ASSERT_NE(pNext, nullptr);
+        pNext->click();
+        captions.push_back(caption());
+        shownPages.push_back(pagesShown());
+        EXPECT_FALSE(pNext->isEnabled()) << "page 3 is the last";
+        button("閉じる(&C)")->click();
+    });
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+    EXPECT_EQ(shownPages, (std::vector<int>{2, 1}));
+    EXPECT_EQ(captions, (std::vector<std::string>{"ﾍﾟｰｼﾞ 1-2", "ﾍﾟｰｼﾞ 3"}));
+    EXPECT_EQ(pView->m_printLog.back(), "end");
+}

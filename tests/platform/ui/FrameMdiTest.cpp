@@ -1,0 +1,304 @@
+// The MDI main frame and its document windows: command routing, menus per document type,
+// the child walk in activation order, titles, accelerators and closing.
+#include "FrameTestSupport.h"
+#include "UiTestSupport.h"
+
+#include "platform/ui/CMenu.h"
+#include "platform/ui/DialogTestHook.h"
+#include "platform/ui/DropFiles_p.h"
+#include "platform/ui/Menu_p.h"
+#include "platform/ui/WinApi.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// What a command's update leaves: enabled or not, checked or not.
+class CProbeCmdUI : public CCmdUI {
+public:
+    BOOL m_bEnabled = TRUE;
+    int m_nCheck = 0;
+    void Enable(BOOL bOn) override
+    {
+        m_bEnabled = bOn;
+        m_bEnableChanged = TRUE;
+    }
+    void SetCheck(int nCheck) override { m_nCheck = nCheck; }
+    void SetText(LPCTSTR) override {}
+};
+
+CProbeCmdUI UpdateOf(CCmdTarget* pTarget, UINT nID)
+{
+    CProbeCmdUI state;
+    state.m_nID = nID;
+    state.DoUpdate(pTarget, TRUE);
+    return state;
+}
+
+// The texts of the menu bar's entries.
+std::vector<std::string> MenuBarTitles(CFrameWnd* pFrame)
+{
+    std::vector<std::string> titles;
+    auto* pMain = qobject_cast<QMainWindow*>(pFrame->GetWidget());
+    if (!pMain || !pMain->menuWidget())
+        return titles;
+    for (QAction* a : pMain->menuBar()->actions())
+        titles.push_back(a->text().toStdString());
+    return titles;
+}
+
+CString WindowText(CWnd* pWnd)
+{
+    CString s;
+    pWnd->GetWindowText(s);
+    return s;
+}
+
+} // namespace
+
+TEST(FrameMdiTest, CommandsRouteViewDocumentChildMainApplication)
+{
+    CFrameTestEnvironment env;
+    ASSERT_NE(env.Main(), nullptr);
+    ASSERT_NE(env.TemplateA()->OpenDocumentFile(nullptr), nullptr);
+
+    // Each command is handled by the first level of the route that has a handler for it.
+    const std::pair<UINT, const char*> expected[] = {
+        {ID_TEST_FROM_VIEW, "view"}, {ID_TEST_FROM_DOC, "doc"}, {ID_TEST_FROM_CHILD, "child"},
+        {ID_TEST_FROM_MAIN, "main"}, {ID_TEST_FROM_APP, "app"},
+    };
+    for (const auto& [nID, level] : expected) {
+        RouteLog().clear();
+        env.Main()->SendMessage(WM_COMMAND, nID, 0);
+        ASSERT_EQ(RouteLog().size(), 1u) << nID;
+        EXPECT_EQ(RouteLog()[0], std::string(level) + ":" + std::to_string(nID));
+    }
+
+    // A command nobody handles goes nowhere and its menu item is disabled; one whose update
+    // handler disables it is not carried out although the document handles it.
+    RouteLog().clear();
+    env.Main()->SendMessage(WM_COMMAND, ID_TEST_UNHANDLED, 0);
+    env.Main()->SendMessage(WM_COMMAND, ID_TEST_DISABLED, 0);
+    EXPECT_TRUE(RouteLog().empty());
+    EXPECT_FALSE(UpdateOf(env.Main(), ID_TEST_UNHANDLED).m_bEnabled);
+    EXPECT_FALSE(UpdateOf(env.Main(), ID_TEST_DISABLED).m_bEnabled);
+    EXPECT_TRUE(UpdateOf(env.Main(), ID_TEST_FROM_CHILD).m_bEnabled);
+}
+
+TEST(FrameMdiTest, CommandsFromAChildFrameReachTheMainFrameBeforeTheApplication)
+{
+    CFrameTestEnvironment env;
+    ASSERT_NE(env.TemplateA()->OpenDocumentFile(nullptr), nullptr);
+    CMDIChildWnd* pChild = env.Main()->MDIGetActive();
+    ASSERT_NE(pChild, nullptr);
+    RouteLog().clear();
+    pChild->SendMessage(WM_COMMAND, ID_TEST_FROM_MAIN, 0);
+    pChild->SendMessage(WM_COMMAND, ID_TEST_FROM_APP, 0);
+    EXPECT_EQ(RouteLog(), (std::vector<std::string>{"main:40013", "app:40014"}));
+}
+
+TEST(FrameMdiTest, WithoutDocumentsTheMainFrameAndApplicationHandleCommands)
+{
+    CFrameTestEnvironment env;
+    EXPECT_EQ(env.Main()->MDIGetActive(), nullptr);
+    env.Main()->SendMessage(WM_COMMAND, ID_TEST_FROM_VIEW, 0);
+    env.Main()->SendMessage(WM_COMMAND, ID_TEST_FROM_APP, 0);
+    EXPECT_EQ(RouteLog(), (std::vector<std::string>{"main:40010", "app:40014"}));
+}
+
+TEST(FrameMdiTest, MenuFollowsTheActiveDocumentType)
+{
+    CFrameTestEnvironment env;
+    CTestMainFrame* pMain = env.Main();
+    ASSERT_NE(pMain->GetMenu(), nullptr);
+    const HMENU hDefault = pMain->m_hMenuDefault;
+    EXPECT_EQ(pMain->GetMenu()->m_hMenu, hDefault);
+    EXPECT_EQ(MenuBarTitles(pMain).size(), 1u);
+
+    CDocument* pA = env.TemplateA()->OpenDocumentFile(nullptr);
+    ASSERT_NE(pA, nullptr);
+    EXPECT_EQ(pMain->GetMenu()->m_hMenu, env.TemplateA()->m_hMenuShared);
+    ASSERT_EQ(MenuBarTitles(pMain).size(), 2u);
+    EXPECT_EQ(MenuBarTitles(pMain)[1], std::string("見積A(&A)"));
+
+    CDocument* pB = env.TemplateB()->OpenDocumentFile(nullptr);
+    ASSERT_NE(pB, nullptr);
+    EXPECT_EQ(pMain->GetMenu()->m_hMenu, env.TemplateB()->m_hMenuShared);
+    EXPECT_EQ(MenuBarTitles(pMain)[1], std::string("部材B(&B)"));
+
+    // Activating the first window again brings its menu back.
+    CMDIChildWnd* pFrameA = env.WalkChildren().back();
+    pMain->MDIActivate(pFrameA);
+    EXPECT_EQ(pMain->MDIGetActive(), pFrameA);
+    EXPECT_EQ(pMain->GetMenu()->m_hMenu, env.TemplateA()->m_hMenuShared);
+
+    // With the last document window gone, the frame's own menu again.
+    pA->OnCloseDocument();
+    EXPECT_EQ(pMain->GetMenu()->m_hMenu, env.TemplateB()->m_hMenuShared);
+    pB->OnCloseDocument();
+    EXPECT_EQ(pMain->MDIGetActive(), nullptr);
+    EXPECT_EQ(pMain->GetMenu()->m_hMenu, hDefault);
+}
+
+TEST(FrameMdiTest, ChildWalkStartsAtTheActiveWindow)
+{
+    CFrameTestEnvironment env;
+    CDocument* p1 = env.TemplateA()->OpenDocumentFile(nullptr);
+    CDocument* p2 = env.TemplateB()->OpenDocumentFile(nullptr);
+    CDocument* p3 = env.TemplateA()->OpenDocumentFile(nullptr);
+    ASSERT_TRUE(p1 && p2 && p3);
+    auto docOf = [](CMDIChildWnd* pChild) { return pChild->GetActiveDocument(); };
+
+    std::vector<CMDIChildWnd*> walk = env.WalkChildren();
+    ASSERT_EQ(walk.size(), 3u);
+    // The newest window is active and first; the others follow.
+    EXPECT_EQ(docOf(walk[0]), p3);
+    EXPECT_EQ(walk[0], env.Main()->MDIGetActive());
+
+    // Activating the oldest one puts it first, the others keep their order behind it.
+    CMDIChildWnd* pOldest = nullptr;
+    for (CMDIChildWnd* p : walk)
+        if (docOf(p) == p1)
+            pOldest = p;
+    ASSERT_NE(pOldest, nullptr);
+    env.Main()->MDIActivate(pOldest);
+    walk = env.WalkChildren();
+    ASSERT_EQ(walk.size(), 3u);
+    EXPECT_EQ(docOf(walk[0]), p1);
+    EXPECT_EQ(docOf(walk[1]), p3);
+    EXPECT_EQ(docOf(walk[2]), p2);
+
+    // Closing the active window makes the next one in the walk active.
+    p1->OnCloseDocument();
+    walk = env.WalkChildren();
+    ASSERT_EQ(walk.size(), 2u);
+    EXPECT_EQ(env.Main()->MDIGetActive(), walk[0]);
+    EXPECT_EQ(docOf(walk[0]), p3);
+}
+
+TEST(FrameMdiTest, TitlesShowTheDocumentThenTheApplication)
+{
+    CFrameTestEnvironment env;
+    EXPECT_EQ(WindowText(env.Main()), "ﾃｽﾄ ﾓﾙﾍﾞﾙ"_sj);
+    CDocument* pDoc = env.TemplateA()->OpenDocumentFile(nullptr);
+    ASSERT_NE(pDoc, nullptr);
+    EXPECT_EQ(pDoc->GetTitle(), CString("TestA1"));
+    CMDIChildWnd* pChild = env.Main()->MDIGetActive();
+    ASSERT_NE(pChild, nullptr);
+    EXPECT_EQ(WindowText(pChild), CString("TestA1"));
+    EXPECT_EQ(WindowText(env.Main()), "TestA1 - ﾃｽﾄ ﾓﾙﾍﾞﾙ"_sj);
+    ASSERT_NE(pChild->GetSubWindow(), nullptr);
+    EXPECT_EQ(pChild->GetSubWindow()->windowTitle().toStdString(), "TestA1");
+    EXPECT_TRUE(pChild->GetSubWindow()->isMaximized() || pChild->GetSubWindow()->isVisible());
+
+    // A new title shows at once in both captions.
+    pDoc->SetTitle("見積.TSA"_sj);
+    EXPECT_EQ(WindowText(pChild), "見積.TSA"_sj);
+    EXPECT_EQ(WindowText(env.Main()), "見積.TSA - ﾃｽﾄ ﾓﾙﾍﾞﾙ"_sj);
+
+    // The next new document of the type counts on.
+    CDocument* pSecond = env.TemplateA()->OpenDocumentFile(nullptr);
+    ASSERT_NE(pSecond, nullptr);
+    EXPECT_EQ(pSecond->GetTitle(), CString("TestA2"));
+}
+
+TEST(FrameMdiTest, MaximisedStyleOpensDocumentWindowsMaximised)
+{
+    CFrameTestEnvironment env;
+    ASSERT_NE(env.TemplateA()->OpenDocumentFile(nullptr), nullptr);
+    CMDIChildWnd* pFirst = env.Main()->MDIGetActive();
+    pFirst->MDIMaximize();
+    BOOL bMaximized = FALSE;
+    env.Main()->MDIGetActive(&bMaximized);
+    EXPECT_TRUE(bMaximized);
+    // A window opened while the active one is maximised opens maximised as well.
+    ASSERT_NE(env.TemplateB()->OpenDocumentFile(nullptr), nullptr);
+    CMDIChildWnd* pSecond = env.Main()->MDIGetActive();
+    ASSERT_NE(pSecond, pFirst);
+    EXPECT_TRUE(pSecond->GetSubWindow()->isMaximized());
+}
+
+TEST(FrameMdiTest, AcceleratorsOfTheFrameAndTheActiveDocument)
+{
+    CFrameTestEnvironment env;
+    ASSERT_NE(env.TemplateA()->OpenDocumentFile(nullptr), nullptr);
+    CView* pView = env.Main()->MDIGetActive()->GetActiveView();
+    ASSERT_NE(pView, nullptr);
+
+    // Ctrl+K belongs to type A's table, Ctrl+T to the frame's; both work from the view.
+    auto press = [&](UINT vk) {
+        MSG msg{};
+        msg.hwnd = pView->m_hWnd;
+        msg.message = WM_KEYDOWN;
+        msg.wParam = vk;
+        return env.App().PreTranslateMessage(&msg);
+    };
+    SetKeyStateForTest(VK_CONTROL, true);
+    EXPECT_TRUE(press('K'));
+    EXPECT_TRUE(press('T'));
+    EXPECT_FALSE(press('Q'));
+    SetKeyStateForTest(VK_CONTROL, false);
+    PumpEvents();
+    EXPECT_EQ(RouteLog(), (std::vector<std::string>{"view:40010", "main:40013"}));
+}
+
+TEST(FrameMdiTest, ClosingAModifiedDocumentWindowAsksToSave)
+{
+    CFrameTestEnvironment env;
+    CDocument* pDoc = env.TemplateA()->OpenDocumentFile(nullptr);
+    ASSERT_NE(pDoc, nullptr);
+    pDoc->SetModifiedFlag();
+    CMDIChildWnd* pChild = env.Main()->MDIGetActive();
+    {
+        CDialogAnswerer answerer;
+        answerer.AnswerNextMessageBox(IDCANCEL);
+        pChild->SendMessage(WM_CLOSE);
+        ASSERT_EQ(answerer.MessageBoxTexts().size(), 1u);
+        EXPECT_EQ(answerer.MessageBoxTexts()[0], "TestA1 への変更を保存しますか?"_sj);
+    }
+    // Cancel keeps the window and the document.
+    EXPECT_EQ(env.WalkChildren().size(), 1u);
+    {
+        CDialogAnswerer answerer;
+        answerer.AnswerNextMessageBox(IDNO);
+        pChild->SendMessage(WM_CLOSE);
+    }
+    EXPECT_EQ(env.WalkChildren().size(), 0u);
+    EXPECT_EQ(env.App().GetOpenDocumentCount(), 0);
+}
+
+TEST(FrameMdiTest, ClosingTheMainFrameClosesEveryDocument)
+{
+    CFrameTestEnvironment env;
+    ASSERT_NE(env.TemplateA()->OpenDocumentFile(nullptr), nullptr);
+    ASSERT_NE(env.TemplateB()->OpenDocumentFile(nullptr), nullptr);
+    EXPECT_EQ(env.App().GetOpenDocumentCount(), 2);
+    const HWND hMain = env.Main()->m_hWnd;
+    env.Main()->SendMessage(WM_CLOSE);
+    EXPECT_FALSE(::IsWindow(hMain));
+    EXPECT_EQ(env.App().GetOpenDocumentCount(), 0);
+}
+
+TEST(FrameMdiTest, FilesDroppedOnTheFrameOpenAsDocuments)
+{
+    CFrameTestEnvironment env;
+    TempDir dir;
+    for (const char* name : {"drop1.tsa", "drop2.tsb"}) {
+        ByteBuilder b;
+        b.Str("x").Word(1);
+        WriteNativeFile(dir.NativeFile(name), b.Bytes());
+    }
+    HANDLE hDrop = AfxCreateDropFiles({dir.Folder() + "drop1.tsa", dir.Folder() + "drop2.tsb"});
+    env.Main()->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(hDrop), 0);
+    EXPECT_EQ(env.App().GetOpenDocumentCount(), 2);
+    ASSERT_NE(env.Main()->MDIGetActive(), nullptr);
+    EXPECT_EQ(env.Main()->MDIGetActive()->GetActiveDocument()->GetTitle(), CString("drop2.tsb"));
+}

@@ -1,0 +1,66 @@
+// Helpers of the window-layer tests: running the event loop for a while and windows that
+// record the messages they get.
+#pragma once
+
+#include "platform/ui/CWinApp.h"
+#include "platform/ui/CWnd.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <functional>
+#include <vector>
+
+// Handles every pending event (posted messages, timers, painting) until nothing is left
+// for a moment.
+inline void PumpEvents(int rounds = 5)
+{
+    for (int i = 0; i < rounds; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+// Runs the event loop until pred holds or ms milliseconds passed; returns pred().
+inline bool PumpUntil(const std::function<bool()>& pred, int ms = 2000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!pred() && t.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(2);
+    }
+    return pred();
+}
+
+struct RecordedMessage {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// A self-drawn window that records every message its window procedure sees.
+class CRecorderWnd : public CWnd {
+public:
+    std::vector<RecordedMessage> log;
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        log.push_back({message, wParam, lParam});
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+
+    std::vector<RecordedMessage> Messages(UINT message) const
+    {
+        std::vector<RecordedMessage> out;
+        for (const auto& m : log) {
+            if (m.message == message)
+                out.push_back(m);
+        }
+        return out;
+    }
+
+    BOOL CreateTopLevel(int cx = 200, int cy = 150, DWORD style = WS_POPUP | WS_VISIBLE)
+    {
+        return CreateEx(0, nullptr, "test", style, 100, 100, cx, cy, nullptr, nullptr);
+    }
+};
