@@ -41,11 +41,16 @@ bool CanScroll(CWnd* pView, int nBar, DWORD dwStyleBit)
 UINT CursorOf(CAutoScrollWnd::Direction nDirection)
 {
     switch (nDirection) {
-    case CAutoScrollWnd::DirUp: return IDC_AUTOSCROLL_UP;
-    case CAutoScrollWnd::DirLeft: return IDC_AUTOSCROLL_LEFT;
-    case CAutoScrollWnd::DirDown: return IDC_AUTOSCROLL_DOWN;
-    case CAutoScrollWnd::DirRight: return IDC_AUTOSCROLL_RIGHT;
-    default: return IDC_AUTOSCROLL_NEUTRAL;
+    case CAutoScrollWnd::DirUp:
+        return IDC_AUTOSCROLL_UP;
+    case CAutoScrollWnd::DirLeft:
+        return IDC_AUTOSCROLL_LEFT;
+    case CAutoScrollWnd::DirDown:
+        return IDC_AUTOSCROLL_DOWN;
+    case CAutoScrollWnd::DirRight:
+        return IDC_AUTOSCROLL_RIGHT;
+    default:
+        return IDC_AUTOSCROLL_NEUTRAL;
     }
 }
 
@@ -91,7 +96,8 @@ BOOL CAutoScrollWnd::StartAutoScroll(CWnd* pView)
     m_hWndView = pView->m_hWnd;
     RegisterSharedControlResources();
     m_bitmap.LoadBitmap(IDB_AUTOSCROLL);
-    m_nBitmapOffset = (!m_bNoVertical && !m_bNoHorizontal) ? 0 : (m_bNoVertical ? PICTURE_SIZE : 2 * PICTURE_SIZE);
+    m_nBitmapOffset =
+        (!m_bNoVertical && !m_bNoHorizontal) ? 0 : (m_bNoVertical ? PICTURE_SIZE : 2 * PICTURE_SIZE);
 
     // The pointer moves up and left; where it lands is the origin of all distances.
     POINT pt{0, 0};
@@ -163,11 +169,20 @@ void CAutoScrollWnd::OnTimer(UINT_PTR nIDEvent)
     const HWND hWnd = m_hWnd;
     if (nDistance / LINE_DISTANCE >= 1) {
         switch (m_nDirection) {
-        case DirUp: ScrollView(WM_VSCROLL, SB_LINEUP, SB_VERT); break;
-        case DirDown: ScrollView(WM_VSCROLL, SB_LINEDOWN, SB_VERT); break;
-        case DirLeft: ScrollView(WM_HSCROLL, SB_LINELEFT, SB_HORZ); break;
-        case DirRight: ScrollView(WM_HSCROLL, SB_LINERIGHT, SB_HORZ); break;
-        default: break;
+        case DirUp:
+            ScrollView(WM_VSCROLL, SB_LINEUP, SB_VERT);
+            break;
+        case DirDown:
+            ScrollView(WM_VSCROLL, SB_LINEDOWN, SB_VERT);
+            break;
+        case DirLeft:
+            ScrollView(WM_HSCROLL, SB_LINELEFT, SB_HORZ);
+            break;
+        case DirRight:
+            ScrollView(WM_HSCROLL, SB_LINERIGHT, SB_HORZ);
+            break;
+        default:
+            break;
         }
     }
     // The view's scrolling may have ended everything (a closed window).

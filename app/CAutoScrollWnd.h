@@ -17,12 +17,12 @@ class CAutoScrollWnd : public CWnd {
     DECLARE_DYNAMIC(CAutoScrollWnd)
 public:
     static constexpr UINT_PTR TIMER_ID = 1968;
-    static constexpr UINT TIMER_PERIOD = 10;   // ms
-    static constexpr int LINE_DISTANCE = 24;   // pixels from the origin per scrolling speed
-    static constexpr int NEUTRAL_RADIUS = 5;   // closer than this (both ways) is neutral
-    static constexpr int POINTER_SHIFT = 15;   // the pointer moves this far up and left
+    static constexpr UINT TIMER_PERIOD = 10; // ms
+    static constexpr int LINE_DISTANCE = 24; // pixels from the origin per scrolling speed
+    static constexpr int NEUTRAL_RADIUS = 5; // closer than this (both ways) is neutral
+    static constexpr int POINTER_SHIFT = 15; // the pointer moves this far up and left
     static constexpr int WINDOW_SIZE = 30;
-    static constexpr int PICTURE_SIZE = 26;    // one picture of bitmap 135
+    static constexpr int PICTURE_SIZE = 26; // one picture of bitmap 135
 
     enum Direction { DirNeutral, DirUp, DirDown, DirLeft, DirRight };
 

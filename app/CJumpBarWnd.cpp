@@ -74,8 +74,9 @@ CJumpBarWnd::~CJumpBarWnd() = default;
 
 BOOL CJumpBarWnd::Create(CWnd* pParentView, const RECT& rect, UINT nID)
 {
-    LPCTSTR lpszClass = AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW),
-                                            reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_BTNFACE + 1)));
+    LPCTSTR lpszClass =
+        AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW),
+                            reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_BTNFACE + 1)));
     return CWnd::Create(lpszClass, nullptr, WS_CHILD | WS_VISIBLE, rect, pParentView, nID);
 }
 

@@ -70,7 +70,8 @@ BOOL CListCtrlEx::IsReportView() const
 // ---------------------------------------------------------------------------------------
 // Texts that do not fit.
 // ---------------------------------------------------------------------------------------
-CString CListCtrlEx::MakeShortString(CDC* pDC, const CString& text, int nColumnLen, int nOffset, BOOL* pbShortened)
+CString CListCtrlEx::MakeShortString(CDC* pDC, const CString& text, int nColumnLen, int nOffset,
+                                     BOOL* pbShortened)
 {
     static const CString kDots("...");
     if (pbShortened)
@@ -179,8 +180,9 @@ void CListCtrlEx::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     }
     if (rcItem.Width() > 1) {
         if (CImageList* pSmall = GetImageList(LVSIL_SMALL)) {
-            pSmall->DrawEx(pDC, lvi.iImage, CPoint(rcIcon.left, rcIcon.top), CSize(kSmallImageSize, kSmallImageSize),
-                           m_clrBkgnd, clrImage, nStyle | (lvi.state & LVIS_OVERLAYMASK));
+            pSmall->DrawEx(pDC, lvi.iImage, CPoint(rcIcon.left, rcIcon.top),
+                           CSize(kSmallImageSize, kSmallImageSize), m_clrBkgnd, clrImage,
+                           nStyle | (lvi.state & LVIS_OVERLAYMASK));
         }
     }
 
@@ -210,9 +212,15 @@ void CListCtrlEx::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
         UINT nJustify = DT_LEFT;
         if (!bShortened) {
             switch (lvc.fmt & LVCFMT_JUSTIFYMASK) {
-            case LVCFMT_RIGHT: nJustify = DT_RIGHT; break;
-            case LVCFMT_CENTER: nJustify = DT_CENTER; break;
-            default: nJustify = DT_LEFT; break;
+            case LVCFMT_RIGHT:
+                nJustify = DT_RIGHT;
+                break;
+            case LVCFMT_CENTER:
+                nJustify = DT_CENTER;
+                break;
+            default:
+                nJustify = DT_LEFT;
+                break;
             }
         }
         CRect rcText = rcColumn;
@@ -236,8 +244,11 @@ void CListCtrlEx::DrawGridLines(CDC* pDC)
     CRect rcClient;
     GetClientRect(&rcClient);
     const int nWidth = std::max(m_cxClient, static_cast<int>(rcClient.right));
+    // Only the rows on screen can meet the client area.
     const int nCount = GetItemCount();
-    for (int i = 0; i < nCount; ++i) {
+    const int nFirst = std::max(0, GetTopIndex());
+    const int nLast = std::min(nCount - 1, nFirst + GetCountPerPage() + 1);
+    for (int i = nFirst; i <= nLast; ++i) {
         CRect rcBounds;
         if (!GetItemRect(i, &rcBounds, LVIR_BOUNDS))
             continue;

@@ -415,9 +415,9 @@ public:
     afx_msg void OnPartsFileSwitch();
 
     // Helpers of the editing above.
-    // Alignment, font and focus of the editor for the current cell; with bReplaceText its
-    // whole text becomes lpszText.
-    void StyleCellEdit(const char* lpszText, BOOL bReplaceText);
+    // Alignment, font and focus of the editor for the current cell; its whole text becomes
+    // lpszText.
+    void StyleCellEdit(const char* lpszText);
     // TRUE when the current cell lies at least partly in the cell area on the screen.
     BOOL IsCurrentCellInCellArea() const;
     // The editor hidden, the base view's key handling, the old cell repainted, the status.

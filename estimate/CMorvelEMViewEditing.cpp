@@ -71,22 +71,22 @@ int RowFontOfKind(int nKind)
     }
 }
 
-// TRUE when the text ends in the lead byte of a double-byte character whose trail byte has
-// not come yet (an input-method commit arrives byte by byte).
-bool EndsInLeadByte(const CString& text)
+// The whole characters of a text: a lead byte at its end, whose trail byte has not come
+// yet (a typed double-byte character arrives byte by byte), is left out.
+CString WholeCharacters(const CString& text)
 {
     const int nLength = text.GetLength();
     int i = 0;
     while (i < nLength) {
         if (IsCp932LeadByte(static_cast<BYTE>(text[i]))) {
             if (i + 1 >= nLength)
-                return true;
+                return text.Left(i);
             i += 2;
         } else {
             ++i;
         }
     }
-    return false;
+    return text;
 }
 
 } // namespace
@@ -135,9 +135,9 @@ LOGFONT CMorvelEMView::GetCellEditFont(int nKind) const
     return lf;
 }
 
-// Font, alignment and focus of the editor for the current cell, with its whole text
-// replaced by lpszText.
-void CMorvelEMView::StyleCellEdit(const char* lpszText, BOOL bReplaceText)
+// Font, alignment and focus of the editor for the current cell; its whole text becomes
+// lpszText.
+void CMorvelEMView::StyleCellEdit(const char* lpszText)
 {
     PARAFORMAT pf{};
     pf.cbSize = sizeof(pf);
@@ -155,10 +155,8 @@ void CMorvelEMView::StyleCellEdit(const char* lpszText, BOOL bReplaceText)
     }
 
     m_wndCellEdit.SetFocus();
-    if (bReplaceText) {
-        m_wndCellEdit.SetSel(0, -1);
-        m_wndCellEdit.ReplaceSel(lpszText, FALSE);
-    }
+    m_wndCellEdit.SetSel(0, -1);
+    m_wndCellEdit.ReplaceSel(lpszText, FALSE);
 }
 
 void CMorvelEMView::OpenCellEditOnCell()
@@ -184,7 +182,7 @@ void CMorvelEMView::OpenCellEditOnCell()
     if (info.bNumeric && !strText.IsEmpty() && CNumberRules::IsNumberText(strText))
         strText = CNumberRules::FormatByPicture(CNumberRules::ReadNumberText(strText), info.picture, TRUE);
 
-    StyleCellEdit(strText, TRUE);
+    StyleCellEdit(strText);
     m_nEditState = editOpened;
     if (m_nCurrentRow >= m_nUsedRows)
         UpdateScrollRanges();
@@ -231,9 +229,9 @@ void CMorvelEMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
         m_strEditStartText.Empty();
     }
     s_strTypedChars += static_cast<char>(static_cast<BYTE>(nChar));
-    // While the second byte of a double-byte character is still to come, the editor keeps
-    // what it shows.
-    StyleCellEdit(s_strTypedChars, !EndsInLeadByte(s_strTypedChars));
+    // While the second byte of a double-byte character is still to come, the editor shows
+    // the characters before it.
+    StyleCellEdit(WholeCharacters(s_strTypedChars));
 
     if (m_nCurrentRow >= m_nUsedRows)
         UpdateScrollRanges();
@@ -514,13 +512,15 @@ void CMorvelEMView::OnInsertRow()
                        &rcRange);
     const int nFirst = std::max(0, static_cast<int>(rcRange.top));
     int nCount = static_cast<int>(rcRange.bottom) - nFirst + 1;
-    // Inserted rows push the rows below them down; more than the free rows would push used
-    // rows past the row limit, where they would be lost.
-    nCount = std::min(nCount, std::max(0, m_nRowLimit - 1 - m_nUsedRows));
+    const int nHeading = AdjustPageBreak(0, nFirst);
+    // Inserted rows push the rows below them down; more than the free rows (less what the
+    // page alignment may add) would push used rows past the row limit, where they would be
+    // lost. A selection of the whole grid thus inserts as many rows as there is room for.
+    const int nRoom = m_nRowLimit - 1 - m_nUsedRows - (nHeading > 0 ? GetPageRows() - 1 : 0);
+    nCount = std::min(nCount, nRoom);
     if (nCount <= 0 || nFirst >= m_nRowLimit - 1)
         return;
     RecordUndo(UNDO_ROWS_INSERT, CPoint(nCount, nFirst));
-    const int nHeading = AdjustPageBreak(0, nFirst);
     const CPoint ptCurrent(m_nCurrentCol, m_nCurrentRow);
     for (int i = 0; i < nCount; ++i)
         InsertRow(nFirst);

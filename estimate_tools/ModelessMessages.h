@@ -192,9 +192,13 @@ constexpr WPARAM MODELESS_PRINT_FORM_LOADED = 7;
 inline UINT PickSubjectMessage(int nLevel)
 {
     switch (nLevel) {
-    case 1: return WM_PICK_LARGE_SUBJECT;
-    case 2: return WM_PICK_MIDDLE_SUBJECT;
-    case 3: return WM_PICK_SMALL_SUBJECT;
-    default: return 0;
+    case 1:
+        return WM_PICK_LARGE_SUBJECT;
+    case 2:
+        return WM_PICK_MIDDLE_SUBJECT;
+    case 3:
+        return WM_PICK_SMALL_SUBJECT;
+    default:
+        return 0;
     }
 }

@@ -1,5 +1,7 @@
 #include "resources/MorvelResources.h"
 
+#include "resources/SharedControlResources.h"
+
 void RegisterMorvelResources()
 {
     // Registration only stores factories and ids; running it again replaces each entry with
@@ -11,6 +13,7 @@ void RegisterMorvelResources()
         RegisterMorvelImages();
         RegisterMorvelToolBars();
         RegisterMorvelDialogs();
+        RegisterSharedControlResources();
         return true;
     }();
     (void)s_registered;

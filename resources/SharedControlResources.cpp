@@ -18,7 +18,9 @@ namespace {
 // 'o' light grey.
 class CPixelCanvas {
 public:
-    CPixelCanvas(int cx, int cy) : m_cx(cx), m_cy(cy), m_rows(static_cast<size_t>(cy), std::string(cx, ' ')) {}
+    CPixelCanvas(int cx, int cy) : m_cx(cx), m_cy(cy), m_rows(static_cast<size_t>(cy), std::string(cx, ' '))
+    {
+    }
 
     int Width() const { return m_cx; }
     int Height() const { return m_cy; }
@@ -142,8 +144,8 @@ private:
 CPixelCanvas JumpToFirstColumnGlyph()
 {
     CPixelCanvas c(9, 9);
-    c.FillRect(1, 1, 3, 8, '.');                          // the edge
-    c.FillTriangle(3.0, 4.5, 7.5, 0.5, 7.5, 8.5, '.');    // the arrow pointing at it
+    c.FillRect(1, 1, 3, 8, '.');                       // the edge
+    c.FillTriangle(3.0, 4.5, 7.5, 0.5, 7.5, 8.5, '.'); // the arrow pointing at it
     return c;
 }
 
@@ -154,10 +156,10 @@ CPixelCanvas JumpBarPicture()
     const CPixelCanvas up = left.Transposed();
     const CPixelCanvas down = up.MirroredY();
     CPixelCanvas strip(36, 9);
-    strip.Paste(left, 0, 0);   // first column
-    strip.Paste(right, 9, 0);  // last column
-    strip.Paste(up, 18, 0);    // first row
-    strip.Paste(down, 27, 0);  // last row
+    strip.Paste(left, 0, 0);  // first column
+    strip.Paste(right, 9, 0); // last column
+    strip.Paste(up, 18, 0);   // first row
+    strip.Paste(down, 27, 0); // last row
     return strip;
 }
 
@@ -198,7 +200,7 @@ CPixelCanvas AutoScrollPicture()
 CPixelCanvas CursorArrowUp(char ch, double grow)
 {
     CPixelCanvas c(32, 32);
-    c.FillTriangle(16.0, 3.0 - grow, 9.0 - grow * 1.5, 11.0 + grow, 23.0 + grow * 1.5, 11.0 + grow, ch);
+    c.FillTriangle(16.0, 2.0 - grow, 11.0 - grow * 1.5, 8.0 + grow, 21.0 + grow * 1.5, 8.0 + grow, ch);
     return c;
 }
 
@@ -215,10 +217,18 @@ CPixelCanvas AutoScrollCursor(UINT nID)
     const CPixelCanvas left = up.Transposed();
     const CPixelCanvas right = left.MirroredX();
     switch (nID) {
-    case IDC_AUTOSCROLL_UP: c.Paste(up, 0, 0); break;
-    case IDC_AUTOSCROLL_DOWN: c.Paste(down, 0, 0); break;
-    case IDC_AUTOSCROLL_LEFT: c.Paste(left, 0, 0); break;
-    case IDC_AUTOSCROLL_RIGHT: c.Paste(right, 0, 0); break;
+    case IDC_AUTOSCROLL_UP:
+        c.Paste(up, 0, 0);
+        break;
+    case IDC_AUTOSCROLL_DOWN:
+        c.Paste(down, 0, 0);
+        break;
+    case IDC_AUTOSCROLL_LEFT:
+        c.Paste(left, 0, 0);
+        break;
+    case IDC_AUTOSCROLL_RIGHT:
+        c.Paste(right, 0, 0);
+        break;
     default:
         c.Paste(up, 0, 0);
         c.Paste(down, 0, 0);
@@ -266,10 +276,11 @@ void RegisterSharedControlResources()
         static const CXpmImage s_autoScroll(AutoScrollPicture());
         RegisterBitmapResource(IDB_AUTOSCROLL, ImageFromXpm(s_autoScroll.Lines()));
 
-        static const CXpmImage s_cursors[] = {
-            CXpmImage(AutoScrollCursor(IDC_AUTOSCROLL_RIGHT)), CXpmImage(AutoScrollCursor(IDC_AUTOSCROLL_UP)),
-            CXpmImage(AutoScrollCursor(IDC_AUTOSCROLL_NEUTRAL)), CXpmImage(AutoScrollCursor(IDC_AUTOSCROLL_DOWN)),
-            CXpmImage(AutoScrollCursor(IDC_AUTOSCROLL_LEFT))};
+        static const CXpmImage s_cursors[] = {CXpmImage(AutoScrollCursor(IDC_AUTOSCROLL_RIGHT)),
+                                              CXpmImage(AutoScrollCursor(IDC_AUTOSCROLL_UP)),
+                                              CXpmImage(AutoScrollCursor(IDC_AUTOSCROLL_NEUTRAL)),
+                                              CXpmImage(AutoScrollCursor(IDC_AUTOSCROLL_DOWN)),
+                                              CXpmImage(AutoScrollCursor(IDC_AUTOSCROLL_LEFT))};
         for (UINT i = 0; i < 5; ++i)
             RegisterCursorResource(IDC_AUTOSCROLL_RIGHT + i, ImageFromXpm(s_cursors[i].Lines()), 16, 16);
 

@@ -5,10 +5,10 @@
 
 #include "platform/base/Types.h"
 
-constexpr UINT IDB_AUTOSCROLL = 135;          // three 26 x 26 pictures side by side
-constexpr UINT IDR_JUMPBAR = 197;             // four 9 x 9 buttons: the grid's jumps
-constexpr UINT IDR_CELL_EDIT_MENU = 308;      // "切り取り", "ｺﾋﾟｰ", "貼り付け"
-constexpr UINT IDC_AUTOSCROLL_RIGHT = 130;    // cursors of auto-scrolling by direction
+constexpr UINT IDB_AUTOSCROLL = 135;       // three 26 x 26 pictures side by side
+constexpr UINT IDR_JUMPBAR = 197;          // four 9 x 9 buttons: the grid's jumps
+constexpr UINT IDR_CELL_EDIT_MENU = 308;   // "切り取り", "ｺﾋﾟｰ", "貼り付け"
+constexpr UINT IDC_AUTOSCROLL_RIGHT = 130; // cursors of auto-scrolling by direction
 constexpr UINT IDC_AUTOSCROLL_UP = 131;
 constexpr UINT IDC_AUTOSCROLL_NEUTRAL = 132;
 constexpr UINT IDC_AUTOSCROLL_DOWN = 133;

@@ -403,9 +403,12 @@ void CToolBar::OnButtonTriggered(int nIndex)
     const UINT nID = GetItemID(nIndex);
     if (nID == 0 || (GetButtonStyle(nIndex) & TBBS_DISABLED))
         return;
-    // The command goes to the frame through the queue: it may close the very window the
-    // button sits in.
-    CWnd* pOwner = GetParentFrame();
+    // The command goes to the bar's owner (its parent unless set otherwise: the frame for a
+    // frame's bars, the view for a bar inside a view) through the queue: it may close the
+    // very window the button sits in.
+    CWnd* pOwner = GetOwner();
+    if (!pOwner)
+        pOwner = GetParentFrame();
     if (pOwner && pOwner->m_hWnd)
         ::PostMessage(pOwner->m_hWnd, WM_COMMAND, nID, 0);
 }

@@ -347,7 +347,8 @@ TEST_F(GridCellEditTest, ShiftF10AndTheMenuKeyOpenTheMenuAndAreConsumed)
     EXPECT_EQ(answerer.Shown(), 2);
 
     // The context-menu message itself, as it comes through the queue.
-    MSG msg{edit.m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit.m_hWnd), MAKELPARAM(0xFFFF, 0xFFFF), 0, {0, 0}};
+    MSG msg{edit.m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit.m_hWnd), MAKELPARAM(0xFFFF, 0xFFFF),
+            0,           {0, 0}};
     EXPECT_TRUE(app.PreTranslateMessage(&msg));
     EXPECT_EQ(answerer.Shown(), 3);
     EXPECT_TRUE(edit.IsWindowVisible());

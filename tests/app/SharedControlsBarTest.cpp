@@ -108,7 +108,7 @@ TEST_F(JumpBarTest, EachButtonReachesTheGridView)
         a->trigger();
     PumpEvents();
     EXPECT_EQ(pView->jumps, (std::vector<UINT>{ID_JUMP_FIRST_COLUMN, ID_JUMP_LAST_COLUMN, ID_JUMP_FIRST_ROW,
-                                                ID_JUMP_LAST_ROW}));
+                                               ID_JUMP_LAST_ROW}));
 }
 
 TEST_F(JumpBarTest, ACommandOfItsBarGoesOnToTheViewOthersDoNot)
@@ -285,15 +285,17 @@ TEST_F(AutoScrollTest, TwentyThreePixelsAwayScrollNothingTwentyFourScrollEveryTi
     TickAt(p, 2, 24);
     TickAt(p, 0, 47);
     using S = std::pair<UINT, UINT>;
-    EXPECT_EQ(view.Scrolls(), (std::vector<S>{{WM_VSCROLL, SB_LINEDOWN}, {WM_VSCROLL, SB_LINEDOWN},
-                                              {WM_VSCROLL, SB_LINEDOWN}}));
+    EXPECT_EQ(
+        view.Scrolls(),
+        (std::vector<S>{{WM_VSCROLL, SB_LINEDOWN}, {WM_VSCROLL, SB_LINEDOWN}, {WM_VSCROLL, SB_LINEDOWN}}));
 
     view.log.clear();
     TickAt(p, 3, -30);
     TickAt(p, -40, 10);
     TickAt(p, 25, -24);
-    EXPECT_EQ(view.Scrolls(), (std::vector<S>{{WM_VSCROLL, SB_LINEUP}, {WM_HSCROLL, SB_LINELEFT},
-                                              {WM_HSCROLL, SB_LINERIGHT}}));
+    EXPECT_EQ(
+        view.Scrolls(),
+        (std::vector<S>{{WM_VSCROLL, SB_LINEUP}, {WM_HSCROLL, SB_LINELEFT}, {WM_HSCROLL, SB_LINERIGHT}}));
     EXPECT_EQ(::GetCursor(), Cursor(IDC_AUTOSCROLL_RIGHT));
     TickAt(p, -3, -30);
     EXPECT_EQ(::GetCursor(), Cursor(IDC_AUTOSCROLL_UP));

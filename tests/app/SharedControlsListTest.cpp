@@ -155,6 +155,26 @@ TEST_F(ListCtrlExTest, GridLinesRunAlongRowsAndColumnEdges)
     EXPECT_NE(img.pixel(160, row0.top + 3) & 0xFFFFFF, black & 0xFFFFFF);
 }
 
+TEST_F(ListCtrlExTest, ScrolledDownTheRowsOnScreenKeepTheirGridAndHighlight)
+{
+    for (int i = 3; i < 200; ++i)
+        list.InsertItem(i, "x");
+    list.SetItemState(150, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    list.EnsureVisible(150, FALSE);
+    list.SetFocus();
+    PumpEvents();
+    ASSERT_GT(list.GetTopIndex(), 100);
+    const QImage img = Shot();
+    const CRect row = Row(150);
+    ASSERT_GE(row.top, 0);
+    ASSERT_LT(row.bottom, img.height());
+    EXPECT_EQ(img.pixel(300, (row.top + row.bottom) / 2) & 0xFFFFFF,
+              Rgb(::GetSysColor(COLOR_HIGHLIGHT)) & 0xFFFFFF);
+    const CRect above = Row(149);
+    EXPECT_EQ(img.pixel(350, above.bottom - 1) & 0xFFFFFF, qRgb(0, 0, 0) & 0xFFFFFF);
+    EXPECT_EQ(img.pixel(119, above.top + 3) & 0xFFFFFF, qRgb(0, 0, 0) & 0xFFFFFF);
+}
+
 TEST_F(ListCtrlExTest, RightAlignedColumnFallsBackToTheLeftWhenItsTextIsCut)
 {
     list.SetItemText(0, 1, "1");

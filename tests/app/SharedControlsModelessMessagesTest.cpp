@@ -160,10 +160,13 @@ TEST(ModelessMessagesTest, RequestsRoundTripThroughTheOwnersMessageMap)
     CModelessOwnerView view;
     ASSERT_TRUE(view.CreateEx(0, nullptr, "owner", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr));
 
-    EXPECT_EQ(view.SendMessage(WM_FINDREPLACE_REQUEST, FRQ_DOWN | FRQ_MATCH_CASE, reinterpret_cast<LPARAM>("miss")), 0);
+    EXPECT_EQ(
+        view.SendMessage(WM_FINDREPLACE_REQUEST, FRQ_DOWN | FRQ_MATCH_CASE, reinterpret_cast<LPARAM>("miss")),
+        0);
     EXPECT_EQ(view.SendMessage(WM_FINDREPLACE_REQUEST, FRQ_DOWN, reinterpret_cast<LPARAM>("hit")), 1);
     const std::vector<char> block = PackReplaceAllText("A", "B");
-    view.SendMessage(WM_FINDREPLACE_REQUEST, FRQ_REPLACE_ALL | FRQ_WHOLE_WORD, reinterpret_cast<LPARAM>(block.data()));
+    view.SendMessage(WM_FINDREPLACE_REQUEST, FRQ_REPLACE_ALL | FRQ_WHOLE_WORD,
+                     reinterpret_cast<LPARAM>(block.data()));
     EXPECT_EQ(view.lastFind, "A");
     EXPECT_EQ(view.lastReplace, "B");
     EXPECT_EQ(view.lastFlags, FRQ_REPLACE_ALL | FRQ_WHOLE_WORD);

@@ -1,27 +1,289 @@
 // Typing into the estimate grid: the editor opened by a typed character, by a double-click
-// and by F2, the commit on Enter, the arrows and a click elsewhere, Esc, full-width digits,
-// rounding and formatting by the column, the row formula and the totals below.
+// and by F2; the commit on Enter, the arrows and a click elsewhere; Esc; full-width digits;
+// rounding and formatting by the column; the row formula and the totals below; the
+// "Direction" setting; the summary page, which takes no input.
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
+#include "estimate/CTabWnd.h"
 #include "platform/ui/WinDefs.h"
 
 namespace {
 
-class CellEditTyping : public EstimateWindowTest {};
+class CellEditTyping : public EstimateWindowTest {
+protected:
+    void SetUp() override
+    {
+        EstimateWindowTest::SetUp();
+        ASSERT_NE(OpenSample(), nullptr);
+        ASSERT_TRUE(m_pView->m_bCellEditExists);
+    }
+};
+
+// The same with the cursor moving down after an input.
+class CellEditDirectionDown : public CellEditTyping {
+protected:
+    void WriteSettings(CProfileFile& profile) override
+    {
+        profile.WriteProfileString("Input Setting", "Direction", "2");
+    }
+};
+
+class CellEditDirectionStay : public CellEditTyping {
+protected:
+    void WriteSettings(CProfileFile& profile) override
+    {
+        profile.WriteProfileString("Input Setting", "Direction", "0");
+    }
+};
 
 } // namespace
 
-TEST_F(CellEditTyping, SmokeOpensTheSample)
+TEST_F(CellEditTyping, ATypedQuantityIsRoundedFormattedAndComputedAndTheTotalsBelowFollow)
 {
-    ASSERT_NE(OpenSample(), nullptr);
-    EXPECT_TRUE(m_pView->m_bCellEditExists);
-    EXPECT_EQ(Utf8Cell(srFirstDetail, scName), "水盛遣方");
+    const double otherDetails = SumDetailAmounts(*m_pView, srFirstDetail + 1, srMiddleTotal - 1);
+    const int nLargeTotal = m_pView->FindTotalRow(srLarge + 1, CMorvelEMView::kindLarge);
+    ASSERT_GT(nLargeTotal, srMiddleTotal);
+    const double largeTotalBefore = Value(nLargeTotal, scAmount);
+    const double firstAmountBefore = Value(srFirstDetail, scAmount);
+    EXPECT_FALSE(IsModified());
+
     GoTo(scQty, srFirstDetail);
-    Type("200");
+    TypeUtf8("123.4567");
     EXPECT_TRUE(EditorVisible());
-    EXPECT_EQ(EditorText(), "200");
+    EXPECT_EQ(EditorText(), "123.4567");
+    EXPECT_EQ(Cell(srFirstDetail, scQty), "128.500000") << "nothing is stored while typing";
+    EXPECT_TRUE(IsModified()) << "typing marks the estimate modified";
     Key(VK_RETURN);
+
+    // F(-3) rounds the third decimal away, half up; the picture keeps two decimals.
+    EXPECT_EQ(Cell(srFirstDetail, scQty), "123.460000");
+    // 金額 = C*E, cut to whole units by D(-1): 123.46 x 350 = 43211.
+    EXPECT_EQ(Cell(srFirstDetail, scAmount), "43211.000000");
+    EXPECT_DOUBLE_EQ(Value(srMiddleTotal, scAmount), 43211 + otherDetails);
+    EXPECT_DOUBLE_EQ(Value(nLargeTotal, scAmount), largeTotalBefore - firstAmountBefore + 43211);
     EXPECT_FALSE(EditorVisible());
-    EXPECT_EQ(Cell(srFirstDetail, scQty), "200.000000");
-    EXPECT_EQ(Cell(srFirstDetail, scAmount), "70000.000000");
+    EXPECT_EQ(m_pView->m_nEditState, CMorvelEMView::editClosed);
+
+    // The undo record holds the cell, the old and the new text.
+    EXPECT_EQ(m_pView->m_nUndoAction, 1);
+    EXPECT_EQ(m_pView->m_ptUndo, CPoint(scQty, srFirstDetail));
+    EXPECT_EQ(m_pView->m_strUndoText.str(), "128.500000");
+    EXPECT_EQ(m_pView->m_strRedoText.str(), "123.456700");
+}
+
+TEST_F(CellEditTyping, FullWidthDigitsAreStoredInAsciiAndOtherFullWidthTextAsTyped)
+{
+    GoTo(scQty, srFirstDetail);
+    TypeUtf8("１，２３４．５");
+    EXPECT_EQ(EditorText(), "１，２３４．５");
+    Key(VK_RETURN);
+    EXPECT_EQ(Cell(srFirstDetail, scQty), "1234.500000");
+    EXPECT_EQ(Cell(srFirstDetail, scAmount), "432075.000000"); // 1234.5 x 350
+
+    // A full-width letter among the digits: not a number, kept as typed; the product over
+    // a cell without a number keeps the amount it had.
+    GoTo(scQty, srFirstDetail + 1);
+    const std::string amountBefore = Cell(srFirstDetail + 1, scAmount);
+    TypeUtf8("１２ａ");
+    Key(VK_RETURN);
+    EXPECT_EQ(Utf8Cell(srFirstDetail + 1, scQty), "１２ａ");
+    EXPECT_EQ(Cell(srFirstDetail + 1, scAmount), amountBefore);
+
+    // Full-width digits in a text column stay full-width.
+    GoTo(scSpec, srFirstDetail);
+    TypeUtf8("Ｗ９００");
+    Key(VK_RETURN);
+    EXPECT_EQ(Utf8Cell(srFirstDetail, scSpec), "Ｗ９００");
+}
+
+TEST_F(CellEditTyping, EnterMovesRightWithDirectionOneAndArrowsCommitWithoutAnExtraMove)
+{
+    GoTo(scQty, srFirstDetail);
+    TypeUtf8("10");
+    Key(VK_RETURN);
+    EXPECT_EQ(Cell(srFirstDetail, scQty), "10.000000");
+    EXPECT_EQ(m_pView->m_nCurrentCol, scUnit);
+    EXPECT_EQ(m_pView->m_nCurrentRow, srFirstDetail);
+
+    // The editor hands Down over: the text is stored and the cursor moves one row only.
+    GoTo(scPrice, srFirstDetail);
+    TypeUtf8("400");
+    Key(VK_DOWN);
+    EXPECT_EQ(Cell(srFirstDetail, scPrice), "400.000000");
+    EXPECT_EQ(Cell(srFirstDetail, scAmount), "4000.000000");
+    EXPECT_EQ(m_pView->m_nCurrentCol, scPrice);
+    EXPECT_EQ(m_pView->m_nCurrentRow, srFirstDetail + 1);
+
+    // Enter with no edit open only moves.
+    Key(VK_RETURN);
+    EXPECT_EQ(m_pView->m_nCurrentCol, scAmount);
+    EXPECT_EQ(m_pView->m_nCurrentRow, srFirstDetail + 1);
+}
+
+TEST_F(CellEditDirectionDown, EnterMovesOneRowDownAndUpCommitsMovingUp)
+{
+    GoTo(scQty, srFirstDetail);
+    TypeUtf8("20");
+    Key(VK_RETURN);
+    EXPECT_EQ(Cell(srFirstDetail, scQty), "20.000000");
+    EXPECT_EQ(m_pView->m_nCurrentCol, scQty);
+    EXPECT_EQ(m_pView->m_nCurrentRow, srFirstDetail + 1);
+
+    TypeUtf8("30");
+    Key(VK_UP);
+    EXPECT_EQ(Cell(srFirstDetail + 1, scQty), "30.000000");
+    EXPECT_EQ(m_pView->m_nCurrentRow, srFirstDetail);
+}
+
+TEST_F(CellEditDirectionStay, EnterLeavesTheCursorWhereItIs)
+{
+    GoTo(scQty, srFirstDetail);
+    TypeUtf8("20");
+    Key(VK_RETURN);
+    EXPECT_EQ(Cell(srFirstDetail, scQty), "20.000000");
+    EXPECT_EQ(CPoint(m_pView->m_nCurrentCol, m_pView->m_nCurrentRow), CPoint(scQty, srFirstDetail));
+}
+
+TEST_F(CellEditTyping, EscDropsTheTypedTextAndTheCellKeepsItsOldText)
+{
+    GoTo(scName, srFirstDetail);
+    TypeUtf8("足場");
+    EXPECT_EQ(EditorText(), "足場");
+    const int nUndoBefore = m_pView->m_nUndoAction;
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(EditorVisible());
+    EXPECT_EQ(EditorText(), "");
+    EXPECT_EQ(Utf8Cell(srFirstDetail, scName), "水盛遣方");
+    EXPECT_EQ(m_pView->m_nEditState, CMorvelEMView::editClosed);
+    EXPECT_EQ(m_pView->m_nUndoAction, nUndoBefore);
+    EXPECT_EQ(CPoint(m_pView->m_nCurrentCol, m_pView->m_nCurrentRow), CPoint(scName, srFirstDetail));
+
+    // The next character opens a fresh edit: nothing of the dropped text is left.
+    TypeUtf8("x");
+    EXPECT_EQ(EditorText(), "x");
+}
+
+TEST_F(CellEditTyping, ADoubleClickOpensTheCellsTextInTheColumnsPicture)
+{
+    DoubleClick(scQty, srFirstDetail);
+    ASSERT_TRUE(EditorVisible());
+    EXPECT_EQ(m_pView->m_nEditState, CMorvelEMView::editOpened);
+    EXPECT_EQ(EditorText(), "128.50");
+    EXPECT_EQ(m_pView->m_strEditStartText.str(), "128.500000");
+    // The editor lies over the cell.
+    CRect rcCell;
+    m_pView->GetCellRangeRect(scQty, srFirstDetail, scQty, srFirstDetail, &rcCell);
+    CRect rcEditor;
+    m_pView->m_wndCellEdit.GetWindowRect(&rcEditor);
+    m_pView->ScreenToClient(&rcEditor);
+    EXPECT_EQ(rcEditor.TopLeft(), rcCell.TopLeft());
+    EXPECT_EQ(rcEditor.Width(), m_pView->m_nColumnWidth[scQty]);
+    EXPECT_EQ(rcEditor.Height(), m_pView->m_nRowHeight);
+
+    // Confirmed unchanged, the value stays.
+    Key(VK_RETURN);
+    EXPECT_EQ(Cell(srFirstDetail, scQty), "128.500000");
+
+    // A cell opened on its text and emptied becomes empty.
+    DoubleClick(scSpec, srFirstDetail + 2);
+    EXPECT_EQ(EditorText(), "枠組 W900");
+    m_pView->m_wndCellEdit.SetWindowText("");
+    Key(VK_RETURN);
+    EXPECT_EQ(Cell(srFirstDetail + 2, scSpec), "");
+}
+
+TEST_F(CellEditTyping, F2OpensTheCurrentCellAndAClickElsewhereCommits)
+{
+    GoTo(scName, srFirstDetail);
+    Key(VK_F2);
+    ASSERT_TRUE(EditorVisible());
+    EXPECT_EQ(EditorText(), "水盛遣方");
+    // The caret stands after the text: typing appends.
+    Type("2"_sj);
+    EXPECT_EQ(EditorText(), "水盛遣方2");
+
+    Click(scNote, srFirstDetail + 3);
+    EXPECT_FALSE(EditorVisible());
+    EXPECT_EQ(Utf8Cell(srFirstDetail, scName), "水盛遣方2");
+    EXPECT_EQ(CPoint(m_pView->m_nCurrentCol, m_pView->m_nCurrentRow), CPoint(scNote, srFirstDetail + 3));
+    EXPECT_TRUE(m_pView->m_bClickMovedCell);
+    EXPECT_EQ(m_pView->m_nUndoAction, 1);
+}
+
+TEST_F(CellEditTyping, AClickInTheHeadersAfterADoubleClickOpensNothing)
+{
+    GoTo(scName, srFirstDetail);
+    const CPoint pt(m_pView->m_nRowHeaderWidth / 2, m_pView->m_nHeaderHeight + 3);
+    m_pView->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    m_pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    EXPECT_FALSE(EditorVisible());
+    EXPECT_NE(m_pView->m_nEditState, CMorvelEMView::editOpened);
+}
+
+TEST_F(CellEditTyping, TextTypedIntoAnEmptyRowMakesItADetailRowAnEmptyEditDoesNot)
+{
+    const int nUsed = m_pView->m_nUsedRows;
+    const int nRow = nUsed + 2;
+    GoTo(scName, nRow);
+    TypeUtf8("追加工事");
+    Key(VK_RETURN);
+    EXPECT_EQ(Utf8Cell(nRow, scName), "追加工事");
+    EXPECT_EQ(m_pView->GetRowKind(nRow), CMorvelEMView::kindDetail);
+    EXPECT_EQ(m_pView->m_nUsedRows, nRow + 1);
+
+    // Typed and wiped out again before Enter: nothing is stored, no row is made.
+    GoTo(scName, nRow + 2);
+    TypeUtf8("z");
+    m_pView->m_wndCellEdit.SetWindowText("");
+    Key(VK_RETURN);
+    EXPECT_EQ(m_pView->GetRowKind(nRow + 2), CMorvelEMView::kindEmpty);
+    EXPECT_EQ(m_pView->GetEditRow(nRow + 2), nullptr);
+    EXPECT_EQ(m_pView->m_nUsedRows, nRow + 1);
+}
+
+TEST_F(CellEditTyping, ANumericCellHoldingTextIsOpenedAsItIsAndKeptWhenConfirmed)
+{
+    GoTo(scQty, srFirstDetail);
+    TypeUtf8("12a");
+    Key(VK_RETURN);
+    EXPECT_EQ(Cell(srFirstDetail, scQty), "12a");
+    DoubleClick(scQty, srFirstDetail);
+    EXPECT_EQ(EditorText(), "12a");
+    Key(VK_RETURN);
+    EXPECT_EQ(Cell(srFirstDetail, scQty), "12a");
+}
+
+TEST_F(CellEditTyping, ControlCharactersAndEnterDoNotOpenTheEditor)
+{
+    GoTo(scName, srFirstDetail);
+    for (UINT ch : {13u, 9u, 8u, 27u, 3u, 22u}) {
+        m_pView->SendMessage(WM_CHAR, ch, 1);
+        EXPECT_FALSE(EditorVisible()) << ch;
+        EXPECT_EQ(m_pView->m_nEditState, CMorvelEMView::editClosed) << ch;
+    }
+    EXPECT_FALSE(IsModified());
+}
+
+TEST_F(CellEditTyping, TheSummaryPageTakesNoInputButArrowsAndPagesMove)
+{
+    m_pView->SendMessage(WM_COMMAND, CTabWnd::ID_SUMMARY_PAGE_TAB, 0);
+    ASSERT_EQ(m_pView->m_nSummaryPage, 1);
+    Click(scName, 1);
+    const CPoint ptStart(m_pView->m_nCurrentCol, m_pView->m_nCurrentRow);
+    const std::string before = Cell(1, scName);
+    TypeUtf8("abc");
+    EXPECT_FALSE(EditorVisible());
+    EXPECT_EQ(Cell(1, scName), before);
+    Key(VK_F2);
+    EXPECT_FALSE(EditorVisible());
+    DoubleClick(scName, 2);
+    EXPECT_FALSE(EditorVisible());
+
+    GoTo(ptStart.x, ptStart.y);
+    Key(VK_DOWN);
+    EXPECT_EQ(m_pView->m_nCurrentRow, ptStart.y + 1);
+    Key(VK_RIGHT);
+    EXPECT_EQ(m_pView->m_nCurrentCol, ptStart.x + 1);
+    Key(VK_NEXT);
+    EXPECT_GT(m_pView->m_nFirstVisibleRow, 0);
 }

@@ -4,6 +4,7 @@
 #include "app/CSplashWindow.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CNumberRules.h"
+#include "platform/base/Cp932.h"
 #include "platform/base/Path.h"
 #include "platform/ui/CWinApp.h"
 #include "platform/ui/CWnd.h"
@@ -167,10 +168,15 @@ void EstimateWindowTest::KeyUp(UINT nVirtKey)
 
 void EstimateWindowTest::Type(const CString& text)
 {
-    for (int i = 0; i < text.GetLength(); ++i) {
+    // The keyboard gives a double-byte character as two character messages to the window
+    // that has the focus when the character is typed.
+    for (int i = 0; i < text.GetLength();) {
         CWnd* pFocus = CWnd::GetFocus();
-        CWnd* pTarget = pFocus != nullptr ? pFocus : m_pView;
-        pTarget->SendMessage(WM_CHAR, static_cast<BYTE>(text[i]), 1);
+        const HWND hTarget = pFocus != nullptr ? pFocus->m_hWnd : m_pView->m_hWnd;
+        const int nBytes = IsCp932LeadByte(static_cast<BYTE>(text[i])) && i + 1 < text.GetLength() ? 2 : 1;
+        for (int j = 0; j < nBytes; ++j)
+            ::SendMessage(hTarget, WM_CHAR, static_cast<BYTE>(text[i + j]), 1);
+        i += nBytes;
     }
 }
 

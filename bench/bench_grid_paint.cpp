@@ -1,0 +1,311 @@
+// bench_grid_paint: the estimate grid painting a 1920 x 1080 view. An estimate of a few
+// thousand rows in the colours and fonts of a configured desktop is shown in a window of
+// that size, then repainted whole and scrolled page by page. Prints medians; it measures,
+// it never fails on time.
+//
+//   bench_grid_paint [runs] [rows]      (default 41 runs, 3000 rows)
+//
+// pass 1     the first paint of a full repaint: headers, row numbers and grid lines (the
+//            cells it covers are invalidated for the second)
+// pass 2     the second paint: every visible cell, then headers and lines over them
+// repaint    both paints: what a full repaint of the view costs
+// page down  Page Down on the scroll bar: the grid scrolled by a screenful and both paints
+//            of the rows that came in
+// zoom 150   a full repaint at 150 %
+//
+// The program runs inside the window layer's application object (start-up runs the
+// benchmark and ends), with the offscreen platform unless a display is chosen.
+#include "app/CMorvelSettings.h"
+#include "estimate/CEstimateShared.h"
+#include "estimate/CMorvelEMDoc.h"
+#include "estimate/CMorvelEMView.h"
+#include "platform/base/MessageBox.h"
+#include "platform/base/Path.h"
+#include "platform/base/Profile.h"
+#include "platform/ui/CClientDC.h"
+#include "platform/ui/CWinApp.h"
+#include "platform/ui/CWnd.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Milliseconds(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+CString Sj(const char* utf8)
+{
+    return CString::FromUtf8(utf8);
+}
+
+int g_nRuns = 41;
+int g_nRows = 3000;
+
+// The settings of a desktop that has been set up: a colour and a font per row kind.
+void WriteDisplaySettings(CMorvelSettings& settings)
+{
+    const char* const colours[][2] = {
+        {"Large Project Text", "0,0,128"},    {"Large Project Background", "204,229,255"},
+        {"Middle Project Text", "0,64,0"},    {"Middle Project Background", "214,245,214"},
+        {"Small Project Text", "96,48,0"},    {"Small Project Background", "255,243,214"},
+        {"Detail Text", "0,0,0"},             {"Detail Background", "255,255,255"},
+        {"Discount Text", "160,0,0"},         {"Discount Background", "255,230,230"},
+        {"Kind Text", "255,255,255"},         {"Kind Background", "0,64,128"},
+        {"Free Text", "0,0,0"},               {"Free Background", "240,240,200"},
+        {"Sum Text", "255,255,255"},          {"Sum Background", "128,0,0"},
+    };
+    for (const auto& c : colours)
+        settings.WriteProfileString("Color Setting", c[0], c[1]);
+    for (int f = 0; f < CMorvelSettings::ROW_FONT_COUNT; ++f) {
+        LOGFONT lf = {};
+        lf.lfHeight = f == CMorvelSettings::fontKind ? -16 : -14;
+        lf.lfWeight = f == CMorvelSettings::fontDetail ? FW_NORMAL : FW_BOLD;
+        lf.lfCharSet = 128;
+        const CString strFace = f == CMorvelSettings::fontSum ? Sj("ＭＳ ゴシック") : Sj("ＭＳ 明朝");
+        std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "%s", strFace.c_str());
+        settings.m_lfRowFont[f] = lf;
+    }
+}
+
+void BuildForm(CMorvelEMDoc& doc)
+{
+    const char* const items[][10] = {
+        {"名称", "文字", "24", "", "", "", "6", "", "A", "B"},
+        {"規格", "文字", "18", "", "", "", "", "", "B", "C"},
+        {"数量", "数値", "9", "###,###.##", "", "F(-3)", "3", "", "C", "D"},
+        {"単位", "文字", "5", "", "", "", "1", "", "D", "E"},
+        {"単価", "数値", "10", "###,###", "", "F(-1)", "", "", "E", "H"},
+        {"金額", "計 A", "12", "###,###,###", "C*E", "D(-1)", "", "2", "F", "J"},
+        {"原価単価", "数値", "10", "###,###", "", "F(-1)", "", "", "", "G"},
+        {"原価金額", "計 A", "12", "###,###,###", "C*G", "D(-1)", "", "3", "", "I"},
+        {"分類", "文字", "4", "", "", "", "4", "", "", ""},
+        {"備考", "文字", "16", "", "", "", "", "", "G", "M"},
+        {"摘要", "文字", "20", "", "", "", "", "", "", ""},
+        {"予備", "数値", "10", "###,###", "", "", "", "", "", ""},
+    };
+    for (int i = 0; i < 12; ++i)
+        for (int j = 0; j < 10; ++j)
+            doc.m_EstimationForm.SetItem(i, j, Sj(items[i][j]));
+    doc.m_EstimationForm.m_nCount = 12;
+}
+
+// Headings, details with numbers in every numeric column, subtotals, discounts.
+void BuildRows(CMorvelEMView& view, int nRows)
+{
+    const char* const names[] = {"外部足場", "根切り", "普通コンクリート", "普通型枠", "せっこうボード張り",
+                                 "ビニルクロス張り", "照明器具", "電線", "アスファルト舗装", "高木植栽"};
+    const char* const specs[] = {"枠組 W900", "バックホウ 0.45m3", "Fc24 S18", "",      "t=12.5",
+                                 "量産品",    "LED",               "VVF 2.0-3C", "t=50", "H=3.0m"};
+    const char* const units[] = {"m2", "m3", "m3", "m2", "m2", "m2", "台", "m", "m2", "本"};
+    int nDetail = 0;
+    auto row = [&]() { return view.m_nCurrentRow; };
+    auto heading = [&](int nKind, const char* lpszName) {
+        view.SetCellText(Sj(lpszName), row(), 0, TRUE);
+        view.SetRowKind(nKind, row());
+        ++view.m_nCurrentRow;
+    };
+    auto detail = [&]() {
+        const int i = nDetail++ % 10;
+        char qty[32], price[32], cost[32];
+        std::snprintf(qty, sizeof qty, "%d.%d", 1 + nDetail % 300, nDetail % 10);
+        std::snprintf(price, sizeof price, "%d", 250 + (nDetail * 37) % 20000);
+        std::snprintf(cost, sizeof cost, "%d", 200 + (nDetail * 29) % 16000);
+        const int r = row();
+        view.SetCellText(Sj(names[i]), r, 0, TRUE);
+        view.SetCellIndent(2, r, 0);
+        view.SetCellText(Sj(specs[i]), r, 1, TRUE);
+        view.SetCellText(qty, r, 2, TRUE);
+        view.SetCellText(Sj(units[i]), r, 3, TRUE);
+        view.SetCellText(price, r, 4, TRUE);
+        view.SetCellText(cost, r, 6, TRUE);
+        view.SetCellText(Sj("材料"), r, 8, TRUE);
+        view.SetCellText(Sj("搬入費込み"), r, 9, TRUE);
+        view.SetRowKind(CMorvelEMView::kindDetail, r);
+        view.CalcRow(r, 0);
+        ++view.m_nCurrentRow;
+    };
+    const int nLimit = nRows - 3;
+    while (row() < nLimit) {
+        heading(CMorvelEMView::kindKind, "本体工事");
+        for (int l = 0; l < 3 && row() < nLimit; ++l) {
+            heading(CMorvelEMView::kindLarge, "建築工事");
+            for (int m = 0; m < 3 && row() < nLimit; ++m) {
+                heading(CMorvelEMView::kindMiddle, "内装工事");
+                for (int d = 0; d < 14 && row() < nLimit; ++d)
+                    detail();
+                view.InsertTotal(CMorvelEMView::levelMiddle);
+            }
+            view.InsertTotal(CMorvelEMView::levelLarge);
+        }
+        view.InsertTotal(CMorvelEMView::levelKind);
+    }
+    view.InsertTotal(CMorvelEMView::levelGrand);
+    view.RecalcAll();
+    view.m_nCurrentRow = 0;
+}
+
+// Times fn over the runs (after two to warm the caches up).
+double Measure(const std::function<void()>& fn)
+{
+    for (int i = 0; i < 2; ++i)
+        fn();
+    std::vector<double> times;
+    for (int i = 0; i < g_nRuns; ++i) {
+        const auto start = Clock::now();
+        fn();
+        times.push_back(Milliseconds(start));
+    }
+    return Median(times);
+}
+
+void RunBenchmark()
+{
+    char dirTemplate[] = "/tmp/bench_grid_paint-XXXXXX";
+    if (mkdtemp(dirTemplate) == nullptr) {
+        std::perror("bench_grid_paint: mkdtemp");
+        return;
+    }
+    const std::filesystem::path dir = dirTemplate;
+    struct RemoveDir {
+        std::filesystem::path path;
+        ~RemoveDir()
+        {
+            std::error_code ec;
+            std::filesystem::remove_all(path, ec);
+        }
+    } removeDir{dir};
+
+    CProfileFile profile(SystemPathFromNative((dir / "bench.ini").string()));
+    CMorvelSettings settings(profile);
+    settings.WritePathSetting("Work Field", SystemPathFromNative(dir.string()));
+    settings.WriteProfileInt("Input Setting", "Estimation Maxmum Rows", g_nRows + g_nRows / 5);
+    WriteDisplaySettings(settings);
+
+    // A frame of the screen's size with the grid view filling it.
+    CWnd frame;
+    if (!frame.CreateEx(0, nullptr, "bench", WS_POPUP | WS_VISIBLE, 0, 0, 1920, 1080, nullptr, nullptr)) {
+        std::fprintf(stderr, "bench_grid_paint: no window\n");
+        return;
+    }
+    auto* pDoc = new CMorvelEMDoc;
+    pDoc->m_bAutoDelete = FALSE;
+    BuildForm(*pDoc);
+    auto* pView = new CMorvelEMView;
+    pDoc->AddView(pView);
+    pView->SetupFromDocument();
+    BuildRows(*pView, g_nRows);
+    if (!pView->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 1920, 1080), &frame,
+                       AFX_IDW_PANE_FIRST)) {
+        std::fprintf(stderr, "bench_grid_paint: no view\n");
+        return;
+    }
+    pView->RecalcLayout();
+    pView->UpdateWindow();
+    pView->UpdateWindow();
+
+    CRect rcGrid;
+    pView->GetGridClientRect(&rcGrid);
+    std::printf("bench_grid_paint: %d rows, view 1920 x 1080, %d x %d cells visible, row height %d, %d runs\n",
+                pView->m_nUsedRows, pView->m_nColumnCount, pView->GetVisibleRowCount(), pView->m_nRowHeight,
+                g_nRuns);
+
+    // The kind heading of the first row is painted in its background colour: the paints
+    // below paint what the user sees.
+    {
+        CClientDC dc(pView);
+        const COLORREF clr = dc.GetPixel(pView->m_nRowHeaderWidth + 200, pView->m_nHeaderHeight + pView->m_nRowHeight / 2);
+        std::printf("  check: first row's background %d,%d,%d (expected 0,64,128)\n", GetRValue(clr),
+                    GetGValue(clr), GetBValue(clr));
+    }
+
+    // The two paints of a full repaint, timed apart and together.
+    const auto startRepaint = [&] {
+        CEstimateShared::s_bPaintPass = FALSE;
+        pView->Invalidate(TRUE);
+    };
+    std::vector<double> pass1, pass2, both;
+    for (int i = 0; i < g_nRuns + 2; ++i) {
+        startRepaint();
+        const auto t0 = Clock::now();
+        pView->UpdateWindow();
+        const auto t1 = Clock::now();
+        pView->UpdateWindow();
+        const auto t2 = Clock::now();
+        if (i < 2)
+            continue;
+        pass1.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
+        pass2.push_back(std::chrono::duration<double, std::milli>(t2 - t1).count());
+        both.push_back(std::chrono::duration<double, std::milli>(t2 - t0).count());
+    }
+    std::printf("  pass 1      %8.3f ms\n", Median(pass1));
+    std::printf("  pass 2      %8.3f ms\n", Median(pass2));
+    std::printf("  repaint     %8.3f ms\n", Median(both));
+
+    // A page down and back up again, each with both of its paints.
+    bool bDown = true;
+    const double page = Measure([&] {
+        pView->SendMessage(WM_VSCROLL, MAKEWPARAM(bDown ? SB_PAGEDOWN : SB_PAGEUP, 0),
+                           reinterpret_cast<LPARAM>(pView->m_wndVertBar.m_hWnd));
+        pView->UpdateWindow();
+        bDown = !bDown;
+    });
+    std::printf("  page scroll %8.3f ms\n", page);
+
+    pView->m_nZoom = 150;
+    pView->RecalcLayout();
+    pView->UpdateWindow();
+    const double zoomed = Measure([&] {
+        startRepaint();
+        pView->UpdateWindow();
+        pView->UpdateWindow();
+    });
+    std::printf("  zoom 150    %8.3f ms\n", zoomed);
+
+    pView->DestroyWindow(); // the view deletes itself with its window
+    frame.DestroyWindow();
+    delete pDoc;
+}
+
+class CBenchApp : public CWinApp {
+public:
+    BOOL InitInstance() override
+    {
+        RunBenchmark();
+        return FALSE; // nothing to run afterwards
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    g_nRuns = argc > 1 ? std::max(1, std::atoi(argv[1])) : 41;
+    g_nRows = argc > 2 ? std::max(100, std::atoi(argv[2])) : 3000;
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    SetMessageBoxHandler([](const CString& text, UINT, UINT) {
+        std::fprintf(stderr, "bench_grid_paint: %s\n", text.ToUtf8().c_str());
+        return IDOK;
+    });
+    CBenchApp app;
+    char* args[] = {argv[0], nullptr};
+    AfxWinMain(1, args);
+    return 0;
+}

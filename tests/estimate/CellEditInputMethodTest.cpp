@@ -1,0 +1,122 @@
+// Input that comes from the desktop rather than from messages: keys pressed on the grid's
+// window, and Japanese text committed by the input method, in the grid and in the open
+// editor. What lands in the cell is code page 932.
+#include "tests/estimate/EstimateWindowTestSupport.h"
+
+#include "platform/ui/Imm.h"
+#include "platform/ui/WinDefs.h"
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace {
+
+class CellEditInputMethod : public EstimateWindowTest {
+protected:
+    void SetUp() override
+    {
+        EstimateWindowTest::SetUp();
+        ASSERT_NE(OpenSample(), nullptr);
+        ASSERT_TRUE(m_pView->m_bCellEditExists);
+    }
+
+    QWidget* GridWidget() const { return m_pView->GetClientWidget(); }
+    QWidget* EditorWidget() const { return m_pView->m_wndCellEdit.GetWidget(); }
+
+    static void Commit(QWidget* pWidget, const char* utf8)
+    {
+        QInputMethodEvent event(QString(), {});
+        event.setCommitString(QString::fromUtf8(utf8));
+        QCoreApplication::sendEvent(pWidget, &event);
+    }
+    static void Compose(QWidget* pWidget, const char* utf8)
+    {
+        QInputMethodEvent event(QString::fromUtf8(utf8), {});
+        QCoreApplication::sendEvent(pWidget, &event);
+    }
+    static void Press(QWidget* pWidget, int nKey, const QString& text = QString())
+    {
+        QKeyEvent press(QEvent::KeyPress, nKey, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(pWidget, &press);
+        QKeyEvent release(QEvent::KeyRelease, nKey, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(pWidget, &release);
+    }
+};
+
+} // namespace
+
+TEST_F(CellEditInputMethod, ACommitOnTheGridOpensTheEditorAndLandsInTheCellAsCp932)
+{
+    GoTo(scName, srFirstDetail);
+    Commit(GridWidget(), "見積工事");
+    ASSERT_TRUE(EditorVisible());
+    EXPECT_EQ(EditorText(), "見積工事");
+    Key(VK_RETURN);
+    // The cell holds the code page 932 bytes of the text.
+    const std::string expected = "\x8C\xA9\x90\xCF\x8D\x48\x8E\x96";
+    EXPECT_EQ(Cell(srFirstDetail, scName), expected);
+    EXPECT_EQ(m_pView->GetCellText(srFirstDetail, scName), "見積工事"_sj);
+}
+
+TEST_F(CellEditInputMethod, ACommitIntoTheOpenEditorIsInsertedWhereTheCaretIs)
+{
+    GoTo(scSpec, srFirstDetail);
+    TypeUtf8("A");
+    ASSERT_TRUE(EditorVisible());
+    Commit(EditorWidget(), "型¥");
+    EXPECT_EQ(m_pView->GetCellEditText().str(), "A\x8C\x5E\x5C");
+    Key(VK_RETURN);
+    // The yen sign of a Japanese keyboard is the byte 0x5C.
+    EXPECT_EQ(Cell(srFirstDetail, scSpec), "A\x8C\x5E\x5C");
+}
+
+TEST_F(CellEditInputMethod, FullWidthDigitsCommittedIntoAQuantityAreStoredAsANumber)
+{
+    GoTo(scQty, srFirstDetail);
+    Commit(GridWidget(), "２５");
+    EXPECT_EQ(EditorText(), "２５");
+    Key(VK_RETURN);
+    EXPECT_EQ(Cell(srFirstDetail, scQty), "25.000000");
+    EXPECT_EQ(Cell(srFirstDetail, scAmount), "8750.000000");
+}
+
+TEST_F(CellEditInputMethod, KeysPressedOnTheGridTypeIntoTheEditorAndEnterCommits)
+{
+    GoTo(scPrice, srFirstDetail);
+    Press(GridWidget(), Qt::Key_4, "4");
+    ASSERT_TRUE(EditorVisible());
+    // The editor has the keyboard now: the next keys go to it.
+    Press(EditorWidget(), Qt::Key_0, "0");
+    Press(EditorWidget(), Qt::Key_0, "0");
+    EXPECT_EQ(EditorText(), "400");
+    Press(EditorWidget(), Qt::Key_Return, "\r");
+    EXPECT_FALSE(EditorVisible());
+    EXPECT_EQ(Cell(srFirstDetail, scPrice), "400.000000");
+    EXPECT_EQ(Cell(srFirstDetail, scAmount), "51400.000000"); // 128.5 x 400
+    // Direction 1: the cursor went on to the right.
+    EXPECT_EQ(m_pView->m_nCurrentCol, scAmount);
+}
+
+TEST_F(CellEditInputMethod, EscPressedInTheEditorDropsTheEdit)
+{
+    GoTo(scPrice, srFirstDetail);
+    Press(GridWidget(), Qt::Key_9, "9");
+    Press(EditorWidget(), Qt::Key_Escape, "\x1b");
+    EXPECT_FALSE(EditorVisible());
+    EXPECT_EQ(Cell(srFirstDetail, scPrice), "350.000000");
+    EXPECT_EQ(m_pView->m_nEditState, CMorvelEMView::editClosed);
+}
+
+TEST_F(CellEditInputMethod, ADoubleClickEndsAPendingCompositionOfTheGrid)
+{
+    GoTo(scName, srFirstDetail);
+    EXPECT_FALSE(m_pView->HasImeComposition());
+    Compose(GridWidget(), "みつ");
+    EXPECT_TRUE(m_pView->HasImeComposition());
+    DoubleClick(scName, srFirstDetail);
+    EXPECT_FALSE(m_pView->HasImeComposition());
+    EXPECT_TRUE(EditorVisible());
+    EXPECT_EQ(EditorText(), "水盛遣方");
+}

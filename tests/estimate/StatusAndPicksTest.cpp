@@ -1,0 +1,365 @@
+// The estimate grid's status panes, the subjects and units handed over by the pick
+// dialogs, the subject tree's refresh and row jump, the context and tool-bar menus, the
+// parts-file switch, the colour settings and dragging a selection with the mouse.
+#include "tests/estimate/EstimateWindowTestSupport.h"
+
+#include "app/CMainFrame.h"
+#include "estimate/CTabWnd.h"
+#include "estimate_tools/ModelessMessages.h"
+#include "platform/ui/CClientDC.h"
+#include "platform/ui/CMenu.h"
+#include "platform/ui/CStatusBar.h"
+#include "platform/ui/DialogTestHook.h"
+#include "platform/ui/Menu_p.h"
+#include "resources/ResourceIds.h"
+
+#include <vector>
+
+namespace {
+
+class StatusAndPicks : public EstimateWindowTest {
+protected:
+    void SetUp() override
+    {
+        EstimateWindowTest::SetUp();
+        ASSERT_NE(OpenSample(), nullptr);
+        m_pFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+        ASSERT_NE(m_pFrame, nullptr);
+    }
+
+    CString PaneText(UINT nID) const
+    {
+        CStatusBar& bar = m_pFrame->m_wndStatusBar;
+        return bar.GetPaneText(bar.CommandToIndex(nID));
+    }
+    int PaneWidth(UINT nID) const
+    {
+        CStatusBar& bar = m_pFrame->m_wndStatusBar;
+        UINT nPaneID = 0, nStyle = 0;
+        int cx = 0;
+        bar.GetPaneInfo(bar.CommandToIndex(nID), nPaneID, nStyle, cx);
+        return cx;
+    }
+    // The command ids of a menu's items, pop-ups walked into.
+    static void CollectIds(CMenu* pMenu, std::vector<UINT>& ids)
+    {
+        for (int i = 0; i < pMenu->GetMenuItemCount(); ++i) {
+            if (CMenu* pSub = pMenu->GetSubMenu(i))
+                CollectIds(pSub, ids);
+            else if (pMenu->GetMenuItemID(i) != 0)
+                ids.push_back(pMenu->GetMenuItemID(i));
+        }
+    }
+
+    CMainFrame* m_pFrame = nullptr;
+};
+
+// Answers pop-up menus by program and remembers what they offered.
+class CMenuAnswer {
+public:
+    explicit CMenuAnswer(UINT nChoose)
+    {
+        m_previous = AfxSetPopupMenuChooser([this, nChoose](CMenu* pPopup) {
+            ++m_nShown;
+            m_ids.clear();
+            Collect(pPopup);
+            return nChoose;
+        });
+    }
+    ~CMenuAnswer() { AfxSetPopupMenuChooser(m_previous); }
+    int m_nShown = 0;
+    std::vector<UINT> m_ids;
+
+private:
+    void Collect(CMenu* pMenu)
+    {
+        for (int i = 0; i < pMenu->GetMenuItemCount(); ++i) {
+            if (CMenu* pSub = pMenu->GetSubMenu(i))
+                Collect(pSub);
+            else if (pMenu->GetMenuItemID(i) != 0)
+                m_ids.push_back(pMenu->GetMenuItemID(i));
+        }
+    }
+    PopupMenuChooser m_previous;
+};
+
+bool Contains(const std::vector<UINT>& ids, UINT nID)
+{
+    for (UINT id : ids) {
+        if (id == nID)
+            return true;
+    }
+    return false;
+}
+
+// A second view of the estimate standing for the subject tree: it records the updates.
+class CRecordingView : public CView {
+public:
+    void OnDraw(CDC*) override {}
+    void OnUpdate(CView* pSender, LPARAM lHint, CObject*) override
+    {
+        m_pSender = pSender;
+        m_hints.push_back(lHint);
+    }
+    CView* m_pSender = nullptr;
+    std::vector<LPARAM> m_hints;
+};
+
+} // namespace
+
+TEST_F(StatusAndPicks, ThePanesShowPageRowColumnUsedRowsAndTheEstimateAmount)
+{
+    GoTo(scQty, 18); // the 19th row: page 2, row 1 of it
+    const CString position = PaneText(ID_INDICATOR_PANE1);
+    CString expected;
+    expected.Format("  2 ﾍﾟｰｼﾞ    1 行   3 列  最大行 %d "_sj, m_pView->m_nUsedRows);
+    EXPECT_EQ(position, expected);
+
+    // The amount: every amount the status bar adds up, with separators, after "見積金額=\".
+    const double amount = m_pView->SumEstimateAmount(scAmount, FALSE);
+    ASSERT_GT(amount, 1000000.0);
+    const CString strAmount = PaneText(ID_INDICATOR_PANE2);
+    EXPECT_EQ(strAmount.Left(10), "見積金額=\\"_sj);
+    CString strDigits = strAmount.Mid(10);
+    EXPECT_GE(strDigits.Find(','), 1);
+    strDigits.Remove(',');
+    EXPECT_DOUBLE_EQ(atof(strDigits), amount);
+
+    // Each pane is as wide as its text in the bar's font.
+    CClientDC dc(&m_pFrame->m_wndStatusBar);
+    CFont* pOld = dc.SelectObject(m_pFrame->m_wndStatusBar.GetFont());
+    EXPECT_EQ(PaneWidth(ID_INDICATOR_PANE1), dc.GetTextExtent(position).cx);
+    EXPECT_EQ(PaneWidth(ID_INDICATOR_PANE2), dc.GetTextExtent(strAmount).cx);
+    dc.SelectObject(pOld);
+}
+
+TEST_F(StatusAndPicks, ThePanesFollowMovesAndCommitsAndGoBlankWhenHidden)
+{
+    GoTo(scPrice, srFirstDetail);
+    EXPECT_NE(PaneText(ID_INDICATOR_PANE1).Find("   4 行   5 列"_sj), -1);
+    const CString before = PaneText(ID_INDICATOR_PANE2);
+    TypeUtf8("1350"); // 1000 more for 128.5 m2
+    Key(VK_RETURN);
+    EXPECT_NE(PaneText(ID_INDICATOR_PANE1).Find("   4 行   6 列"_sj), -1);
+    CString after = PaneText(ID_INDICATOR_PANE2);
+    EXPECT_NE(after, before);
+    after = after.Mid(10);
+    after.Remove(',');
+    EXPECT_DOUBLE_EQ(atof(after), m_pView->SumEstimateAmount(scAmount, FALSE));
+
+    m_pView->UpdateStatusText(0);
+    EXPECT_EQ(PaneText(ID_INDICATOR_PANE1), "");
+    EXPECT_EQ(PaneText(ID_INDICATOR_PANE2), "");
+}
+
+TEST_F(StatusAndPicks, APickedLargeSubjectBelowTheUsedRowsBecomesAHeadingThere)
+{
+    const int nUsed = m_pView->m_nUsedRows;
+    const int nRow = nUsed + 1;
+    GoTo(scName, nRow);
+    CString picked = "新設工事/式"_sj;
+    m_pView->SendMessage(WM_PICK_LARGE_SUBJECT, 0, reinterpret_cast<LPARAM>(&picked));
+
+    EXPECT_EQ(m_pView->m_nUsedRows, nRow + 1) << "no row is inserted below the used rows";
+    EXPECT_EQ(m_pView->GetRowKind(nRow), CMorvelEMView::kindLarge);
+    EXPECT_EQ(Utf8Cell(nRow, scName), "新設工事");
+    EXPECT_EQ(Utf8Cell(nRow, scUnit), "式");
+    EXPECT_EQ(m_pView->GetCellIndent(nRow, scName), m_pView->GetCellIndent(srLarge, scName));
+    EXPECT_EQ(m_pView->m_nCurrentRow, nRow + 1);
+    EXPECT_EQ(m_pView->m_nUndoAction, 50);
+    EXPECT_EQ(m_pView->m_ptUndo.y, nRow);
+    EXPECT_EQ(m_pView->m_nPendingLevel, 1);
+    EXPECT_TRUE(IsModified());
+}
+
+TEST_F(StatusAndPicks, APickedSubjectAmongTheRowsIsInsertedAndSplitAtTheFirstSlash)
+{
+    const std::string nameAt4 = Utf8Cell(4, scName);
+    const int nUsed = m_pView->m_nUsedRows;
+    GoTo(scQty, 4);
+    CString picked = "配管/継手工事/m"_sj;
+    m_pView->SendMessage(WM_PICK_SMALL_SUBJECT, 0, reinterpret_cast<LPARAM>(&picked));
+    EXPECT_GT(m_pView->m_nUsedRows, nUsed);
+    EXPECT_EQ(m_pView->GetRowKind(4), CMorvelEMView::kindSmall);
+    EXPECT_EQ(Utf8Cell(4, scName), "配管");
+    EXPECT_EQ(Utf8Cell(4, scUnit), "継手工事/m");
+    EXPECT_EQ(Utf8Cell(5, scName), nameAt4);
+    EXPECT_EQ(m_pView->m_nCurrentRow, 5);
+
+    // Without a "/" the whole text is the unit.
+    CString unitOnly = "台"_sj;
+    m_pView->SendMessage(WM_PICK_MIDDLE_SUBJECT, 0, reinterpret_cast<LPARAM>(&unitOnly));
+    EXPECT_EQ(m_pView->GetRowKind(5), CMorvelEMView::kindMiddle);
+    EXPECT_EQ(Cell(5, scName), "");
+    EXPECT_EQ(Utf8Cell(5, scUnit), "台");
+}
+
+TEST_F(StatusAndPicks, APickedUnitFillsTheCurrentCellAndTheCursorMovesOnEvenWhenCancelled)
+{
+    const int nRow = m_pView->m_nUsedRows + 1;
+    GoTo(scUnit, nRow);
+    CString unit = "ｍ２"_sj;
+    m_pView->SendMessage(WM_PICK_UNIT, 0, reinterpret_cast<LPARAM>(&unit));
+    EXPECT_EQ(Utf8Cell(nRow, scUnit), "ｍ２");
+    EXPECT_EQ(m_pView->GetRowKind(nRow), CMorvelEMView::kindDetail);
+    EXPECT_EQ(m_pView->m_nCurrentRow, nRow) << "the row stays";
+    EXPECT_EQ(m_pView->m_nCurrentCol, scUnit + 1) << "Direction 1 moves right";
+    EXPECT_EQ(m_pView->m_nPendingLevel, 4);
+
+    // Cancelled: nothing stored, the cursor moves all the same.
+    GoTo(scUnit, srFirstDetail);
+    m_pView->SendMessage(WM_PICK_UNIT, 0, 0);
+    EXPECT_EQ(Utf8Cell(srFirstDetail, scUnit), "m2");
+    EXPECT_EQ(m_pView->m_nCurrentCol, scUnit + 1);
+}
+
+TEST_F(StatusAndPicks, AClosedPickDialogIsForgotten)
+{
+    CWnd dummy;
+    m_pView->m_pSubjectPick[1] = &dummy;
+    m_pView->m_pUnitPick = &dummy;
+    m_pView->SendMessage(WM_MODELESS_CLOSED, MODELESS_MIDDLE_SUBJECT_PICK, 0);
+    EXPECT_EQ(m_pView->m_pSubjectPick[1], nullptr);
+    EXPECT_EQ(m_pView->m_pUnitPick, &dummy);
+    m_pView->SendMessage(WM_MODELESS_CLOSED, MODELESS_UNIT_PICK, 0);
+    EXPECT_EQ(m_pView->m_pUnitPick, nullptr);
+}
+
+TEST_F(StatusAndPicks, TheSubjectTreeIsToldToRebuildAndItsRowJumpLeavesTheSummaryPage)
+{
+    auto* pTree = new CRecordingView;
+    m_pDoc->AddView(pTree);
+    GoTo(scName, 4);
+    Command(ID_ROW_CLEAR);
+    ASSERT_FALSE(pTree->m_hints.empty());
+    EXPECT_EQ(pTree->m_hints.back(), CMorvelEMView::hintRebuildSubjectTree);
+    EXPECT_EQ(pTree->m_pSender, m_pView);
+    m_pDoc->RemoveView(pTree);
+    delete pTree;
+
+    m_pView->SendMessage(WM_COMMAND, CTabWnd::ID_SUMMARY_PAGE_TAB, 0);
+    ASSERT_EQ(m_pView->m_nSummaryPage, 1);
+    m_pView->GoToRow(40);
+    EXPECT_EQ(m_pView->m_nSummaryPage, 0);
+    EXPECT_EQ(m_pView->m_pTabWnd->GetCurSel(), 0);
+    EXPECT_EQ(CPoint(m_pView->m_nCurrentCol, m_pView->m_nCurrentRow), CPoint(0, 40));
+    EXPECT_TRUE(m_pView->m_bMovedFromTree);
+    EXPECT_NE(PaneText(ID_INDICATOR_PANE1).Find("   5 行   1 列"_sj), -1); // row 41: page 3, row 5
+}
+
+TEST_F(StatusAndPicks, TheContextMenuOffersTheGridCommandsAndRunsTheChosenOne)
+{
+    const std::string nameAt4 = Utf8Cell(4, scName);
+    GoTo(scName, 4);
+    {
+        CMenuAnswer answer(ID_ROW_INSERT);
+        CPoint pt = CellPoint(scName, 4);
+        m_pView->ClientToScreen(&pt);
+        m_pView->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_pView->m_hWnd), MAKELPARAM(pt.x, pt.y));
+        EXPECT_EQ(answer.m_nShown, 1);
+        for (UINT nID : {ID_PICK_LARGE, ID_TOTAL_GRAND, ID_UNIT, ID_SORT, ID_PARTS_REGISTER, ID_EDIT_PASTE,
+                         ID_ROW_INSERT, ID_ROW_DELETE, ID_ROW_CLEAR})
+            EXPECT_TRUE(Contains(answer.m_ids, nID)) << nID;
+        Pump(); // the chosen command is posted
+    }
+    EXPECT_EQ(Cell(4, scName), "");
+    EXPECT_EQ(Utf8Cell(5, scName), nameAt4);
+
+    // Shift+F10 opens the same menu; on the summary page there is none.
+    m_pView->SendMessage(WM_COMMAND, CTabWnd::ID_SUMMARY_PAGE_TAB, 0);
+    CMenuAnswer none(0);
+    m_pView->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_pView->m_hWnd), MAKELPARAM(10, 10));
+    EXPECT_EQ(none.m_nShown, 0);
+}
+
+TEST_F(StatusAndPicks, TheToolBarButtonsOpenTheSubjectAndTotalMenus)
+{
+    {
+        CMenuAnswer answer(0);
+        Command(ID_SUBJECT_MENU);
+        EXPECT_EQ(answer.m_nShown, 1);
+        EXPECT_EQ(answer.m_ids, (std::vector<UINT>{ID_KIND_INPUT, ID_PICK_LARGE, ID_PICK_MIDDLE, ID_PICK_SMALL,
+                                                   ID_DISCOUNT_INPUT, ID_STEP_SETTING, ID_CLASSIFY_TOTAL,
+                                                   ID_SUBJECT_NO}));
+    }
+    // The total menu's choice goes to the grid: a small subtotal at the current row.
+    const int nRow = m_pView->m_nUsedRows + 1;
+    GoTo(scName, nRow);
+    CMenuAnswer answer(ID_TOTAL_SMALL);
+    Command(ID_TOTAL_MENU);
+    EXPECT_EQ(answer.m_ids, (std::vector<UINT>{ID_TOTAL_SMALL, ID_TOTAL_MIDDLE, ID_TOTAL_LARGE, ID_TOTAL_KIND,
+                                               ID_TOTAL_DISCOUNT, ID_TAX_ROW, ID_TOTAL_GRAND}));
+    Pump();
+    EXPECT_EQ(m_pView->GetRowKind(nRow), CMorvelEMView::kindSmall + CMorvelEMView::kindTotalOffset);
+}
+
+TEST_F(StatusAndPicks, ThePartsFileIsChosenUpperCasedAndOnlyWhenItIsAPartsFile)
+{
+    CDialogAnswerer answerer;
+    const CString chosen = m_pFolder->System("WORK") + "\\koji.mbd";
+    answerer.AnswerFileDialog(chosen);
+    Command(ID_PARTS_FILE_SWITCH);
+    CString expected = chosen;
+    expected.MakeUpper();
+    EXPECT_EQ(m_pView->m_strCurrentPartFile, expected);
+    EXPECT_EQ(m_pApp->GetProfileString("Current Part File", "FileName", ""), expected);
+
+    answerer.AnswerFileDialog(m_pFolder->System("WORK") + "\\koji.txt");
+    Command(ID_PARTS_FILE_SWITCH);
+    EXPECT_EQ(answerer.MessageBoxTexts(), std::vector<CString>{"Select File Error!"});
+    EXPECT_EQ(m_pView->m_strCurrentPartFile, expected);
+
+    // Cancelled: nothing changes.
+    answerer.AnswerFileDialog(CString());
+    Command(ID_PARTS_FILE_SWITCH);
+    EXPECT_EQ(m_pView->m_strCurrentPartFile, expected);
+}
+
+TEST_F(StatusAndPicks, ColourSettingsAreReadAsRedGreenBlueAndMissingOnesAreBlack)
+{
+    m_pApp->WriteProfileString("Color Setting", "Sum Text", "255,128,0");
+    m_pApp->WriteProfileString("Color Setting", "Sum Background", "300,1,2");
+    m_pApp->WriteProfileString("Color Setting", "Kind Text", "");
+    m_pApp->WriteProfileString("Color Setting", "Kind Background", "12");
+    EXPECT_EQ(m_pView->ReadColorSetting("Sum Text"), RGB(255, 128, 0));
+    EXPECT_EQ(m_pView->ReadColorSetting("Sum Background"), RGB(300 & 0xFF, 1, 2));
+    EXPECT_EQ(m_pView->ReadColorSetting("Kind Text"), 0u);
+    EXPECT_EQ(m_pView->ReadColorSetting("Kind Background"), 0u);
+    EXPECT_EQ(m_pView->ReadColorSetting("Large Project Text"), 0u);
+}
+
+TEST_F(StatusAndPicks, DraggingOverTheCellsSelectsABlockAndBelowTheGridScrollsOnByTimer)
+{
+    const CPoint ptStart = CellPoint(scName, 2);
+    const CPoint ptEnd = CellPoint(scPrice, 5);
+    m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptStart.x, ptStart.y));
+    m_pView->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptEnd.x, ptEnd.y));
+    EXPECT_EQ(m_pView->m_nSelectMode, 20);
+    EXPECT_TRUE(m_pView->m_bDragExtending);
+    CRect rcRange;
+    CMorvelView::NormalizeCellRange(m_pView->m_rcSelection.left, m_pView->m_rcSelection.top,
+                                    m_pView->m_rcSelection.right, m_pView->m_rcSelection.bottom, &rcRange);
+    EXPECT_EQ(rcRange, CRect(scName, 2, scPrice, 5));
+    EXPECT_EQ(m_pView->m_nDragScrollRunning, 0);
+
+    // Below the grid area the timer runs; each tick moves the selection's end a row down.
+    CRect rcGrid;
+    m_pView->GetGridClientRect(&rcGrid);
+    m_pView->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptEnd.x, rcGrid.bottom + 5));
+    EXPECT_EQ(m_pView->m_nDragScrollRunning, 1);
+    EXPECT_EQ(m_pView->m_nDragScrollDir, CMorvelView::dragScrollDown);
+    const int nEndRow = m_pView->m_rcSelection.bottom;
+    const int nFirstVisible = m_pView->m_nFirstVisibleRow;
+    m_pView->SendMessage(WM_TIMER, CMorvelView::TIMER_DRAG_SCROLL, 0);
+    EXPECT_EQ(m_pView->m_rcSelection.bottom, nEndRow + 1);
+    EXPECT_EQ(m_pView->m_nFirstVisibleRow, nFirstVisible + 1);
+
+    // Back over the grid the ticks wait; the release stops the timer.
+    m_pView->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptEnd.x, ptEnd.y));
+    const int nEndNow = m_pView->m_rcSelection.bottom;
+    m_pView->SendMessage(WM_TIMER, CMorvelView::TIMER_DRAG_SCROLL, 0);
+    EXPECT_EQ(m_pView->m_rcSelection.bottom, nEndNow);
+    m_pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptEnd.x, ptEnd.y));
+    EXPECT_EQ(m_pView->m_nDragScrollRunning, 0);
+    EXPECT_FALSE(m_pView->m_bDragExtending);
+}

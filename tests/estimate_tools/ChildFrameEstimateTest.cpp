@@ -1,0 +1,237 @@
+// The estimate window: the sample estimate opens with the subject tree left of the grid, the
+// estimate bar (with its range-total box) and the page bar side by side; the window's own
+// commands show and hide the bars and the tree, clear the estimate through the grid's cut,
+// and leave the main tool bar to the main frame.
+#include "tests/estimate_tools/SubjectTreeTestSupport.h"
+
+#include "app/CMainFrame.h"
+#include "platform/ui/CCmdUI.h"
+#include "platform/ui/DialogDefs.h"
+#include "resources/ChildFrameIds.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+
+// Remembers what an update handler said.
+class CRecordingCmdUI : public CCmdUI {
+public:
+    explicit CRecordingCmdUI(UINT nID) { m_nID = nID; }
+    void Enable(BOOL bOn = TRUE) override { enabled = bOn; }
+    void SetCheck(int nCheck = 1) override { check = nCheck; }
+    void SetText(LPCTSTR lpszText) override { text = CString(lpszText).ToUtf8(); }
+    int enabled = -1;
+    int check = -1;
+    std::string text;
+};
+
+class ChildFrameEstimateTest : public SubjectTreeWindowTest {
+protected:
+    void SetUp() override
+    {
+        SubjectTreeWindowTest::SetUp();
+        ASSERT_NE(OpenSampleWindow(), nullptr);
+        ASSERT_NE(Frame(), nullptr);
+        ASSERT_NE(Grid(), nullptr);
+    }
+
+    int TreeWidth() const
+    {
+        int cx = -1, cxMin = -1;
+        Frame()->m_wndSplitter.GetColumnInfo(0, cx, cxMin);
+        return cx;
+    }
+
+    CRecordingCmdUI Update(UINT nID) const
+    {
+        CRecordingCmdUI ui(nID);
+        ui.DoUpdate(Frame(), TRUE);
+        return ui;
+    }
+};
+
+} // namespace
+
+TEST_F(ChildFrameEstimateTest, TheSampleOpensWithTheSubjectTreeLeftOfTheActiveGrid)
+{
+    CChildEMFrame* pFrame = Frame();
+    EXPECT_TRUE(pFrame->IsZoomed());
+    EXPECT_EQ(1, pFrame->m_wndSplitter.GetRowCount());
+    EXPECT_EQ(2, pFrame->m_wndSplitter.GetColumnCount());
+    EXPECT_EQ(m_pView, pFrame->GetGridView());
+    EXPECT_NE(nullptr, Tree());
+    EXPECT_EQ(m_pView, pFrame->GetActiveView());
+    EXPECT_EQ(CChildEMFrame::TREE_INITIAL_WIDTH, TreeWidth());
+
+    CRect rcTree, rcGrid;
+    Tree()->GetWindowRect(&rcTree);
+    m_pView->GetWindowRect(&rcGrid);
+    EXPECT_EQ(CChildEMFrame::TREE_INITIAL_WIDTH, rcTree.Width());
+    EXPECT_LE(rcTree.right, rcGrid.left);
+    EXPECT_EQ(rcTree.top, rcGrid.top);
+    EXPECT_GT(rcGrid.Width(), rcTree.Width());
+}
+
+TEST_F(ChildFrameEstimateTest, TheEstimateBarCarriesAnEmptyReadOnlyRangeTotalBoxAndThePageBarStandsBesideIt)
+{
+    CChildEMFrame* pFrame = Frame();
+    CToolBar& bar = pFrame->m_wndEstimateBar;
+    UINT nID = 0, nStyle = 0;
+    int iImage = 0;
+    bar.GetButtonInfo(ESTIMATEBAR_RANGE_TOTAL_INDEX, nID, nStyle, iImage);
+    EXPECT_EQ(IDC_RANGE_TOTAL, nID);
+    EXPECT_TRUE(nStyle & TBBS_SEPARATOR);
+    EXPECT_EQ(100, iImage);
+
+    CRichEditCtrl& box = pFrame->m_wndRangeTotal;
+    ASSERT_NE(nullptr, box.GetSafeHwnd());
+    EXPECT_EQ(static_cast<int>(IDC_RANGE_TOTAL), box.GetDlgCtrlID());
+    EXPECT_EQ(&bar, box.GetParent());
+    EXPECT_TRUE(box.GetStyle() & ES_READONLY);
+    CString strText;
+    box.GetWindowText(strText);
+    EXPECT_TRUE(strText.IsEmpty());
+
+    CString strTitle;
+    bar.GetWindowText(strTitle);
+    EXPECT_EQ("見積ﾊﾞｰ ", strTitle.ToUtf8());
+    pFrame->m_wndPageBar.GetWindowText(strTitle);
+    EXPECT_EQ("見積ﾍﾟｰｼﾞﾊﾞｰ", strTitle.ToUtf8());
+
+    // One row at the top: the page bar right of the estimate bar.
+    EXPECT_EQ(pFrame->GetBarRow(&bar), pFrame->GetBarRow(&pFrame->m_wndPageBar));
+    CRect rcBar, rcPageBar;
+    bar.GetWindowRect(&rcBar);
+    pFrame->m_wndPageBar.GetWindowRect(&rcPageBar);
+    EXPECT_EQ(rcBar.top, rcPageBar.top);
+    EXPECT_GE(rcPageBar.left, rcBar.right - 1);
+}
+
+TEST_F(ChildFrameEstimateTest, HidingTheSubjectListAndShowingItAgainGivesTheTreeTwoHundredPixels)
+{
+    EXPECT_EQ("科目ﾘｽﾄｳｨﾝﾄﾞｳ非表示(&H)", Update(ID_VIEW_SUBJECT_LIST).text);
+    Command(ID_VIEW_SUBJECT_LIST);
+    EXPECT_EQ(0, Frame()->m_nSubjectList);
+    EXPECT_EQ(0, TreeWidth());
+    EXPECT_EQ("科目ﾘｽﾄｳｨﾝﾄﾞｳ表示(&H)", Update(ID_VIEW_SUBJECT_LIST).text);
+
+    Command(ID_VIEW_SUBJECT_LIST);
+    EXPECT_EQ(1, Frame()->m_nSubjectList);
+    EXPECT_EQ(CChildEMFrame::TREE_SHOWN_WIDTH, TreeWidth());
+    CRect rcTree;
+    Tree()->GetWindowRect(&rcTree);
+    EXPECT_EQ(CChildEMFrame::TREE_SHOWN_WIDTH, rcTree.Width());
+}
+
+TEST_F(ChildFrameEstimateTest, TheBarCommandsShowAndHideTheirBarsAndTickTheVisibleOnes)
+{
+    CChildEMFrame* pFrame = Frame();
+    EXPECT_EQ(1, Update(ID_VIEW_ESTIMATEBAR).check);
+    EXPECT_EQ(1, Update(ID_VIEW_ESTIMATE_PAGEBAR).check);
+
+    Command(ID_VIEW_ESTIMATEBAR);
+    EXPECT_FALSE(pFrame->m_wndEstimateBar.GetStyle() & WS_VISIBLE);
+    EXPECT_TRUE(pFrame->m_wndPageBar.GetStyle() & WS_VISIBLE);
+    EXPECT_EQ(0, Update(ID_VIEW_ESTIMATEBAR).check);
+
+    Command(ID_VIEW_ESTIMATE_PAGEBAR);
+    EXPECT_FALSE(pFrame->m_wndPageBar.GetStyle() & WS_VISIBLE);
+    EXPECT_EQ(0, Update(ID_VIEW_ESTIMATE_PAGEBAR).check);
+
+    Command(ID_VIEW_ESTIMATEBAR);
+    Command(ID_VIEW_ESTIMATE_PAGEBAR);
+    EXPECT_TRUE(pFrame->m_wndEstimateBar.GetStyle() & WS_VISIBLE);
+    EXPECT_TRUE(pFrame->m_wndPageBar.GetStyle() & WS_VISIBLE);
+}
+
+TEST_F(ChildFrameEstimateTest, TheToolBarCommandTogglesTheMainToolBarNotTheEstimateBar)
+{
+    auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+    ASSERT_NE(nullptr, pMain);
+    EXPECT_EQ(1, Update(ID_VIEW_TOOLBAR).check);
+    Command(ID_VIEW_TOOLBAR);
+    EXPECT_FALSE(pMain->m_wndToolBar.GetStyle() & WS_VISIBLE);
+    EXPECT_TRUE(Frame()->m_wndEstimateBar.GetStyle() & WS_VISIBLE);
+    EXPECT_EQ(0, Update(ID_VIEW_TOOLBAR).check);
+    Command(ID_VIEW_TOOLBAR);
+    EXPECT_TRUE(pMain->m_wndToolBar.GetStyle() & WS_VISIBLE);
+}
+
+TEST_F(ChildFrameEstimateTest, TheSettingsCommandsStayAsTheMainFrameMakesThem)
+{
+    EXPECT_NE(0, Update(ID_ENVIRONMENT).enabled);
+    EXPECT_NE(0, Update(ID_INTRODUCTION).enabled);
+}
+
+TEST_F(ChildFrameEstimateTest, ClearingAnEstimateWithoutRowsAsksNothing)
+{
+    while (m_pView->m_nUsedRows > 0)
+        m_pView->DeleteRow(0);
+    MessageBoxRecorder boxes(IDOK);
+    Command(ID_ESTIMATE_CLEAR);
+    EXPECT_TRUE(boxes.entries.empty());
+    EXPECT_TRUE(Grid()->m_commands.empty());
+}
+
+TEST_F(ChildFrameEstimateTest, ClearingAsksFirstAndCancelKeepsEverything)
+{
+    MessageBoxRecorder boxes(IDCANCEL);
+    Command(ID_ESTIMATE_CLEAR);
+    ASSERT_EQ(1u, boxes.entries.size());
+    EXPECT_EQ("見積明細の内容をｸﾘｱします。よろしいですか？\n（情報入力の内容は消去されません）",
+              boxes.entries[0].text.ToUtf8());
+    EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONQUESTION), boxes.entries[0].type);
+    EXPECT_TRUE(Grid()->m_commands.empty());
+}
+
+TEST_F(ChildFrameEstimateTest, ClearingCutsEveryUsedRowThroughTheActiveGridAndPutsTheSelectionBack)
+{
+    const CRect rcBefore(2, 5, 3, 6);
+    m_pView->m_rcSelection = rcBefore;
+    Frame()->SetActiveView(Tree());
+    MessageBoxRecorder boxes(IDOK);
+    Command(ID_ESTIMATE_CLEAR);
+    ASSERT_EQ(1u, Grid()->m_commands.size());
+    const CRecordingEMView::CCommandSeen& cut = Grid()->m_commands[0];
+    EXPECT_EQ(ID_EDIT_CUT, cut.nID);
+    EXPECT_EQ(CRect(0, 0, m_pView->m_nColumnCount - 1, m_pView->m_nUsedRows - 1), cut.rcSelection);
+    EXPECT_EQ(1, cut.nSelectMode);
+    EXPECT_TRUE(cut.bActiveView);
+    EXPECT_EQ(rcBefore, m_pView->m_rcSelection);
+    // The information sheet's values are no rows: they stay whatever the cut does.
+    EXPECT_FALSE(m_pView->m_strInformation[0].IsEmpty());
+}
+
+TEST_F(ChildFrameEstimateTest, TheImportSheetSaysItIsNotAvailableYet)
+{
+    MessageBoxRecorder boxes(IDOK);
+    Command(ID_INTRODUCTION);
+    ASSERT_EQ(1u, boxes.entries.size());
+    EXPECT_EQ("導入処理の画面はまだ用意されていません。", boxes.entries[0].text.ToUtf8());
+}
+
+TEST_F(ChildFrameEstimateTest, AClosingMenuIsPassedOnOnceAfterASelectionWithAMenu)
+{
+    auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+    ASSERT_NE(nullptr, pMain);
+    CStatusBar& status = pMain->m_wndStatusBar;
+    UINT nID = 0, nStyle = 0;
+    int cxBefore = 0;
+    status.GetPaneInfo(0, nID, nStyle, cxBefore);
+
+    // A menu of the window is opened: the main frame widens its message pane ...
+    CMenu menu;
+    menu.CreatePopupMenu();
+    Frame()->SendMessage(WM_MENUSELECT, MAKEWPARAM(0, MF_POPUP), reinterpret_cast<LPARAM>(menu.m_hMenu));
+    Frame()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu.m_hMenu), 0);
+    Pump();
+    int cx = 0;
+    status.GetPaneInfo(0, nID, nStyle, cx);
+    EXPECT_GT(cx, cxBefore);
+
+    // ... and gets it back when the menu closes.
+    Frame()->SendMessage(WM_MENUSELECT, MAKEWPARAM(0xFFFF, 0xFFFF), 0);
+    Pump();
+    status.GetPaneInfo(0, nID, nStyle, cx);
+    EXPECT_EQ(cxBefore, cx);
+    menu.DestroyMenu();
+}
