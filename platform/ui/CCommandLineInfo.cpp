@@ -2,6 +2,7 @@
 
 #include "platform/base/Path.h"
 
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -59,11 +60,25 @@ void CCommandLineInfo::ParseParamFlag(const char* pszParam)
     }
 }
 
+namespace {
+// The current folder when the program started, taken before anything can change it.
+const std::string g_startFolder = [] {
+    std::error_code ec;
+    const std::filesystem::path p = std::filesystem::current_path(ec);
+    return ec ? std::string() : p.string();
+}();
+} // namespace
+
 void CCommandLineInfo::ParseParamNotFlag(const char* pszParam)
 {
     // Arguments arrive as the file system names them (UTF-8); the system works with its own
     // path form.
-    const CString param = SystemPathFromNative(pszParam ? std::string(pszParam) : std::string());
+    // A relative name means the folder the program was started in, whatever the current
+    // folder has become by the time the command line is read again.
+    std::string native = pszParam ? std::string(pszParam) : std::string();
+    if (!native.empty() && native[0] != '/' && !g_startFolder.empty())
+        native = g_startFolder + "/" + native;
+    const CString param = SystemPathFromNative(native);
     if (m_strFileName.IsEmpty())
         m_strFileName = param;
     else if (m_nShellCommand == FilePrintTo && m_strPrinterName.IsEmpty())

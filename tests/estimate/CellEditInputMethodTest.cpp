@@ -120,3 +120,19 @@ TEST_F(CellEditInputMethod, ADoubleClickEndsAPendingCompositionOfTheGrid)
     EXPECT_TRUE(EditorVisible());
     EXPECT_EQ(EditorText(), "水盛遣方");
 }
+
+TEST_F(CellEditInputMethod, F7InTheOpenEditorRecalculatesAndTheEditStaysOpen)
+{
+    // A subtotal made wrong behind the grid's back: F7 recalculates everything.
+    const double middleTotal = Value(srMiddleTotal, scAmount);
+    m_pView->SetCellText("1", srMiddleTotal, scAmount, TRUE);
+    GoTo(scNote, srFirstDetail);
+    Press(GridWidget(), Qt::Key_A, "a");
+    ASSERT_TRUE(EditorVisible());
+    Press(EditorWidget(), Qt::Key_F7);
+    EXPECT_DOUBLE_EQ(Value(srMiddleTotal, scAmount), middleTotal);
+    EXPECT_TRUE(EditorVisible());
+    EXPECT_EQ(EditorText(), "a");
+    Press(EditorWidget(), Qt::Key_Return, "\r");
+    EXPECT_EQ(Cell(srFirstDetail, scNote), "a");
+}

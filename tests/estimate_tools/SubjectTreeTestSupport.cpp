@@ -28,7 +28,8 @@ void CRecordingEMView::OnRecordedCommand(UINT nID)
     seen.nSelectMode = m_nSelectMode;
     CFrameWnd* pFrame = GetParentFrame();
     seen.bActiveView = pFrame != nullptr && pFrame->GetActiveView() == this;
-    seen.bFocus = GetFocus() == this;
+    CWnd* pFocus = GetFocus();
+    seen.bFocus = pFocus == this || (pFocus != nullptr && IsChild(pFocus));
     m_commands.push_back(seen);
 }
 
@@ -85,6 +86,14 @@ CMorvelEMTreeView* SubjectTreeWindowTest::TreeOf(CView* pView) const
 {
     CChildEMFrame* pFrame = FrameOf(pView);
     return pFrame != nullptr ? dynamic_cast<CMorvelEMTreeView*>(pFrame->GetTreeView()) : nullptr;
+}
+
+void SubjectTreeWindowTest::WidenTree(CView* pView)
+{
+    CChildEMFrame* pFrame = FrameOf(pView);
+    pFrame->m_wndSplitter.SetColumnInfo(0, 400, 0);
+    pFrame->m_wndSplitter.RecalcLayout();
+    Pump();
 }
 
 HTREEITEM SubjectTreeWindowTest::ItemOfRow(CMorvelEMTreeView* pTree, int nRow)

@@ -49,6 +49,10 @@ protected:
     CMorvelEMTreeView* Tree() const { return TreeOf(m_pView); }
     CRecordingEMView* Grid() const { return dynamic_cast<CRecordingEMView*>(m_pView); }
 
+    // Gives the tree of a window room for its deepest labels (a user would scroll or widen
+    // it), so that clicks and drags can reach every item.
+    void WidenTree(CView* pView);
+
     // The tree item standing for a heading row (the root for -1), or null.
     static HTREEITEM ItemOfRow(CMorvelEMTreeView* pTree, int nRow);
     // The middle of an item's label in the tree's client area (scrolled into view first).

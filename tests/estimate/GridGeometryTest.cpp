@@ -1,0 +1,193 @@
+// The grid's pixel geometry and the display's row operations, without a window: which
+// cells a pixel rectangle covers (edges, hidden columns, the area left of the headers,
+// clamping), the colour group of each row kind, the total row that closes a heading, the
+// summary page's rows and its levels each starting on a page of their own.
+#include "tests/estimate/EstimateTestSupport.h"
+
+#include "estimate/CGridRow.h"
+
+namespace {
+
+class GridGeometry : public EstimateViewTest {
+protected:
+    void SetUp() override
+    {
+        Open();
+        // Row headers 27 wide, column headers 24 high, rows 20 high; the columns of the
+        // standard form are 200, 150, 80, 40, 100, 120, 60 and 200 pixels wide.
+        view->m_nRowHeaderWidth = 27;
+        view->m_nHeaderHeight = 24;
+        view->m_nRowHeight = 20;
+    }
+    CRect Range(int x1, int y1, int x2, int y2)
+    {
+        CRect rc;
+        view->GetCellRangeFromRect(x1, y1, x2, y2, &rc);
+        return rc;
+    }
+};
+
+// A view whose summary levels each give a fixed number of rows.
+class CSummaryLevelsView : public CMorvelEMView {
+public:
+    int m_nRows[SUMMARY_LEVELS] = {5, 3, 0, 2};
+    void BuildSummaryLevel(int nLevel) override
+    {
+        const int nFirst = static_cast<int>(m_SummaryRows.GetSize());
+        for (int i = 0; i < m_nRows[nLevel]; ++i) {
+            SetSummaryRowKind(100 + (nLevel == summaryKind ? 7 : nLevel), nFirst + i);
+            SetSummaryCellText("x", nFirst + i, 0);
+        }
+    }
+};
+
+class SummaryPage : public EstimateViewTest {
+protected:
+    void SetUp() override
+    {
+        Open();
+        delete view; // it leaves the document
+        summaryView = new CSummaryLevelsView;
+        view = summaryView;
+        doc->AddView(view);
+        view->SetupFromDocument();
+    }
+    CSummaryLevelsView* summaryView = nullptr;
+};
+
+} // namespace
+
+TEST_F(GridGeometry, APointOnARightEdgeStartsTheNextColumnAndEndsItsOwn)
+{
+    // Column 0 spans x 27..227, column 1 227..377.
+    EXPECT_EQ(Range(227, 30, 228, 31), CRect(1, 0, 1, 0));
+    EXPECT_EQ(Range(100, 30, 227, 31), CRect(0, 0, 0, 0)) << "ending on the edge ends in column 0";
+    EXPECT_EQ(Range(100, 30, 228, 31), CRect(0, 0, 1, 0));
+    // Rows: 24..44 is row 0, 44..64 row 1.
+    EXPECT_EQ(Range(30, 44, 31, 45), CRect(0, 1, 0, 1));
+    EXPECT_EQ(Range(30, 30, 31, 44), CRect(0, 0, 0, 0));
+    // Corners are ordered first.
+    EXPECT_EQ(Range(228, 45, 100, 30), CRect(0, 0, 1, 1));
+}
+
+TEST_F(GridGeometry, AZeroSizeRectangleCoversNothing)
+{
+    EXPECT_EQ(Range(50, 50, 50, 50), CRect(-1, -1, -1, -1));
+}
+
+TEST_F(GridGeometry, RangesAreClampedToTheGrid)
+{
+    EXPECT_EQ(Range(5000, 30, 5001, 31).right, 7) << "beyond the last column: the last";
+    EXPECT_EQ(Range(30, 100000, 31, 100001).bottom, view->m_nRowLimit - 1);
+    // Above and left of the cells (the headers) the start is column 0 and row 0.
+    EXPECT_EQ(Range(0, 0, 30, 30), CRect(0, 0, 0, 0));
+}
+
+TEST_F(GridGeometry, LeftOfTheRowHeadersTheColumnsBeforeTheFirstVisibleCount)
+{
+    view->m_nFirstVisibleCol = 2;
+    view->m_nFirstVisibleRow = 10;
+    // Column 1 lies at -123..27, column 0 at -323..-123; row 9 at 4..24.
+    EXPECT_EQ(Range(0, 10, 30, 30), CRect(1, 9, 2, 10));
+    EXPECT_EQ(Range(-200, 30, -150, 31), CRect(0, 10, 0, 10));
+    EXPECT_EQ(view->GetColumnLeft(0), 27 - 350);
+    EXPECT_EQ(view->GetColumnLeft(3), 27 + 80);
+}
+
+TEST_F(GridGeometry, HiddenColumnsTakeNoRoom)
+{
+    view->m_nColumnWidth[1] = 0;
+    EXPECT_EQ(Range(228, 30, 229, 31), CRect(2, 0, 2, 0)) << "the pixel right of column 0 is column 2";
+    CRect rc;
+    view->GetCellRangeRect(2, 0, 2, 0, &rc);
+    EXPECT_EQ(rc, CRect(227, 24, 307, 44));
+}
+
+TEST_F(GridGeometry, EveryRowKindHasItsColourGroup)
+{
+    using V = CMorvelEMView;
+    const std::pair<int, int> cases[] = {
+        {1, V::styleLarge},     {11, V::styleLarge},    {101, V::styleLarge},  {111, V::styleLarge},
+        {12, V::styleMiddle},   {113, V::styleSmall},   {5, V::styleDetail},   {105, V::styleOther},
+        {6, V::styleDiscount},  {37, V::styleDiscount}, {36, V::styleOther},   {137, V::styleDiscount},
+        {7, V::styleKind},      {117, V::styleKind},    {8, V::styleFree},     {108, V::styleFree},
+        {9, V::styleStep},      {109, V::styleOther},   {15, V::styleSum},     {115, V::styleSum},
+        {21, V::styleClassify}, {24, V::styleClassify}, {121, V::styleOther},  {51, V::styleNonCalc},
+        {54, V::styleOther},    {85, V::styleNonCalc},  {86, V::styleOther},   {0, V::styleOther},
+        {4, V::styleOther},     {138, V::styleOther},
+    };
+    for (const auto& [nKind, nStyle] : cases)
+        EXPECT_EQ(V::GetRowStyle(nKind), nStyle) << "kind " << nKind;
+}
+
+TEST_F(GridGeometry, TheTotalThatClosesAHeading)
+{
+    Heading(0, CMorvelEMView::kindLarge, "建築工事");
+    Heading(1, CMorvelEMView::kindMiddle, "仮設");
+    Detail(2, "足場", "10", "100");
+    view->SetRowKind(12, 3);
+    view->SetRowKind(11, 4);
+    Heading(5, CMorvelEMView::kindLarge, "電気");
+    Detail(6, "配線", "1", "1");
+    Heading(7, CMorvelEMView::kindLarge, "設備");
+    view->SetRowKind(11, 8);
+    EXPECT_EQ(view->FindTotalRow(1, CMorvelEMView::kindLarge), 4);
+    EXPECT_EQ(view->FindTotalRow(2, CMorvelEMView::kindMiddle), 3);
+    EXPECT_EQ(view->FindTotalRow(6, CMorvelEMView::kindLarge), -1) << "another large heading comes first";
+    EXPECT_EQ(view->FindTotalRow(4, 11), 3) << "a total row is its own total";
+    EXPECT_EQ(view->FindTotalRow(9, CMorvelEMView::kindLarge), -1) << "the end of the rows";
+}
+
+TEST_F(SummaryPage, TheSummaryPageHasRowsOfItsOwnWithinTheGrid)
+{
+    view->SetSummaryCellText("集計"_sj, 3, 1);
+    view->SetSummaryRowKind(105, 3);
+    view->SetSummaryCellText("x", -1, 0);
+    view->SetSummaryCellText("x", 0, 100);
+    view->SetSummaryRowKind(105, view->m_nRowLimit);
+    EXPECT_EQ(view->m_SummaryRows.GetSize(), 4);
+    EXPECT_EQ(view->GetCellText(3, 1), CString()) << "the edit page is shown";
+    view->m_nSummaryPage = 1;
+    EXPECT_EQ(view->GetCellText(3, 1), "集計"_sj);
+    EXPECT_EQ(view->GetRowKind(3), 105);
+}
+
+TEST_F(SummaryPage, EachSummaryLevelStartsOnAPageAndTheEditPageComesBack)
+{
+    ASSERT_EQ(view->GetPageRows(), 18);
+    Detail(0, "足場", "10", "100");
+    view->m_nCurrentCol = colPrice;
+    view->m_nCurrentRow = 0;
+    view->m_nSummaryLevelOn[CMorvelEMView::summaryKind] = 1;
+    view->m_nSummaryLevelOn[CMorvelEMView::summaryLarge] = 1;
+    view->m_nSummaryLevelOn[CMorvelEMView::summarySmall] = 1;
+    view->OnSummaryPageTab();
+    EXPECT_EQ(view->m_nSummaryPage, 1);
+    EXPECT_EQ(view->m_nCurrentCol, 0);
+    EXPECT_EQ(view->m_nCurrentRow, 0);
+    EXPECT_EQ(view->GetRowKind(4), 107);
+    EXPECT_EQ(view->GetRowKind(5), 0);
+    EXPECT_EQ(view->GetRowKind(18), 101) << "the large-subject level starts on the second page";
+    EXPECT_EQ(view->GetRowKind(36), 103) << "the small-subject level on the third";
+    EXPECT_EQ(view->m_SummaryRows.GetSize(), 54);
+
+    // The summary tab again rebuilds the page; the return cell stays the edit page's.
+    view->m_nCurrentRow = 20;
+    view->OnSummaryPageTab();
+    EXPECT_EQ(view->m_SummaryRows.GetSize(), 54);
+    EXPECT_EQ(view->m_nCurrentRow, 0);
+
+    view->OnEditPageTab();
+    EXPECT_EQ(view->m_nSummaryPage, 0);
+    EXPECT_EQ(view->m_nCurrentCol, colPrice);
+    EXPECT_EQ(view->m_nCurrentRow, 0);
+    EXPECT_EQ(Utf8Cell(0, colName), "足場");
+}
+
+TEST_F(SummaryPage, WithNoLevelSwitchedOnTheSummaryPageIsEmpty)
+{
+    Detail(0, "足場", "10", "100");
+    view->OnSummaryPageTab();
+    EXPECT_EQ(view->m_SummaryRows.GetSize(), 0);
+    EXPECT_EQ(view->GetCellText(0, colName), CString());
+}

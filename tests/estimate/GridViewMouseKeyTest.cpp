@@ -1,0 +1,373 @@
+// The grid as a user moves around it: clicks make cells current and select rows, columns
+// or the whole grid; a column's right edge in the header resizes it; the arrow keys move
+// and wrap, skipping hidden columns and walking input-fixed columns; Page Up/Down keep
+// the cursor's place on the screen; Shift extends the selection; Ctrl+arrows and the jump
+// bar jump; the scroll bars scroll.
+#include "tests/estimate/EstimateWindowTestSupport.h"
+
+#include "estimate/CTabWnd.h"
+#include "resources/ResourceIds.h"
+#include "platform/ui/CScrollBar.h"
+#include "platform/ui/WinApi.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace {
+
+class GridViewMouseKey : public EstimateWindowTest {
+protected:
+    void SetUp() override
+    {
+        EstimateWindowTest::SetUp();
+        ASSERT_NE(OpenSample(), nullptr);
+    }
+
+    CMorvelEMView& View() { return *m_pView; }
+    int Columns() { return View().m_nColumnCount; }
+    CPoint Current() { return CPoint(View().m_nCurrentCol, View().m_nCurrentRow); }
+
+    void Mouse(UINT nMsg, UINT nFlags, int x, int y)
+    {
+        View().SendMessage(nMsg, nFlags, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
+    }
+    void Press(int x, int y)
+    {
+        Mouse(WM_LBUTTONDOWN, MK_LBUTTON, x, y);
+        Mouse(WM_LBUTTONUP, 0, x, y);
+    }
+    CRect CellRect(int nCol, int nRow)
+    {
+        CRect rc;
+        View().GetCellRangeRect(nCol, nRow, nCol, nRow, &rc);
+        return rc;
+    }
+    // Hides a column as display fixing does (its width 0) and lays the grid out again.
+    void HideColumn(int nCol)
+    {
+        View().m_nBaseColumnWidth[nCol] = 0;
+        View().m_nBaseColumnWidth2[nCol] = 0;
+        View().RecalcLayout();
+    }
+    // A real key press on the grid window (its modifiers reach the key state as well).
+    void QtKey(QEvent::Type type, int key, Qt::KeyboardModifiers mods)
+    {
+        QKeyEvent event(type, key, mods);
+        QApplication::sendEvent(View().GetClientWidget(), &event);
+    }
+    void ShiftKey(int key)
+    {
+        QtKey(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier);
+        QtKey(QEvent::KeyPress, key, Qt::ShiftModifier);
+        QtKey(QEvent::KeyRelease, key, Qt::ShiftModifier);
+    }
+    void ReleaseShift() { QtKey(QEvent::KeyRelease, Qt::Key_Shift, Qt::ShiftModifier); }
+};
+
+} // namespace
+
+// ---- mouse ------------------------------------------------------------------------------
+
+TEST_F(GridViewMouseKey, AClickMakesTheClickedCellCurrentAndLeavesNoBlockBehind)
+{
+    Click(scPrice, 5);
+    EXPECT_EQ(Current(), CPoint(scPrice, 5));
+    EXPECT_EQ(View().m_ptPrevCell, CPoint(0, 0));
+    EXPECT_EQ(View().m_nSelectMode, 0);
+    EXPECT_EQ(View().m_nPressOrigin, 0) << "the press is over";
+    EXPECT_EQ(CWnd::GetCapture(), nullptr);
+}
+
+TEST_F(GridViewMouseKey, AClickOnAColumnsRightEdgeTakesTheNextColumnAndOneBeyondTheGridIsIgnored)
+{
+    const CRect rc = CellRect(scSpec, 4);
+    Press(rc.right, rc.top + 3);
+    EXPECT_EQ(Current(), CPoint(scQty, 4));
+    Press(rc.right - 1, rc.top + 3);
+    EXPECT_EQ(Current(), CPoint(scSpec, 4));
+
+    const CRect rcLast = CellRect(Columns() - 1, 4);
+    Press(rcLast.right + 5, rcLast.top + 3);
+    EXPECT_EQ(Current(), CPoint(scSpec, 4)) << "nothing lies right of the last column";
+}
+
+TEST_F(GridViewMouseKey, HeaderPressesSelectARowAColumnOrTheWholeGrid)
+{
+    const CRect rc = CellRect(scQty, 6);
+    Press(5, rc.top + 3); // row header
+    EXPECT_EQ(View().m_nSelectMode, 1);
+    EXPECT_EQ(View().m_rcSelection, CRect(0, 6, Columns() - 1, 6));
+    EXPECT_EQ(Current().y, 6);
+
+    Press(rc.left + 3, 5); // column header
+    EXPECT_EQ(View().m_nSelectMode, 10);
+    EXPECT_EQ(View().m_rcSelection, CRect(scQty, 0, scQty, View().m_nRowLimit - 1));
+
+    Press(5, 5); // corner
+    EXPECT_EQ(View().m_nSelectMode, 1);
+    EXPECT_EQ(View().m_rcSelection, CRect(0, 0, Columns() - 1, View().m_nRowLimit - 1));
+
+    Click(scQty, 6); // a press in the cells ends the selection
+    EXPECT_EQ(View().m_nSelectMode, 0);
+}
+
+TEST_F(GridViewMouseKey, DraggingAColumnsRightEdgeInTheHeaderResizesIt)
+{
+    const int nLeft = View().GetColumnLeft(scSpec);
+    const int nEdge = nLeft + View().m_nColumnWidth[scSpec];
+    Mouse(WM_MOUSEMOVE, 0, nEdge - 2, 5);
+    EXPECT_EQ(View().m_nResizeState, CMorvelView::resizeArmed);
+    EXPECT_EQ(View().m_nResizeCol, scSpec);
+    Mouse(WM_LBUTTONDOWN, MK_LBUTTON, nEdge - 2, 5);
+    EXPECT_EQ(View().m_nResizeState, CMorvelView::resizeTracking);
+    Mouse(WM_MOUSEMOVE, MK_LBUTTON, nLeft + 60, 5);
+    Mouse(WM_LBUTTONUP, 0, nLeft + 60, 5);
+    EXPECT_EQ(View().m_nResizeState, CMorvelView::resizeNone);
+    EXPECT_EQ(View().m_nColumnWidth[scSpec], 61);
+    EXPECT_EQ(View().m_nBaseColumnWidth[scSpec], 61);
+    EXPECT_EQ(View().m_nBaseColumnWidth2[scSpec], 61);
+    EXPECT_EQ(View().GetColumnLeft(scQty), nLeft + 61) << "the columns right of it moved";
+    EXPECT_EQ(CWnd::GetCapture(), nullptr);
+
+    // Never narrower than 10 pixels.
+    const int nEdge2 = nLeft + 61;
+    Mouse(WM_MOUSEMOVE, 0, nEdge2 + 1, 5);
+    Mouse(WM_LBUTTONDOWN, MK_LBUTTON, nEdge2 + 1, 5);
+    Mouse(WM_LBUTTONUP, 0, nLeft + 2, 5);
+    EXPECT_EQ(View().m_nColumnWidth[scSpec], 10);
+}
+
+TEST_F(GridViewMouseKey, AColumnResizedAtHalfZoomStoresItsFullSizeWidth)
+{
+    View().m_nZoom = 50;
+    View().RecalcLayout();
+    const int nLeft = View().GetColumnLeft(scName);
+    const int nEdge = nLeft + View().m_nColumnWidth[scName];
+    Mouse(WM_MOUSEMOVE, 0, nEdge, 5);
+    Mouse(WM_LBUTTONDOWN, MK_LBUTTON, nEdge, 5);
+    Mouse(WM_LBUTTONUP, 0, nLeft + 99, 5);
+    EXPECT_EQ(View().m_nColumnWidth[scName], 100);
+    EXPECT_EQ(View().m_nBaseColumnWidth[scName], 200);
+}
+
+TEST_F(GridViewMouseKey, AMoveAwayFromTheEdgeDisarmsTheResize)
+{
+    const int nEdge = View().GetColumnLeft(scSpec) + View().m_nColumnWidth[scSpec];
+    Mouse(WM_MOUSEMOVE, 0, nEdge + 4, 5);
+    EXPECT_EQ(View().m_nResizeState, CMorvelView::resizeArmed);
+    Mouse(WM_MOUSEMOVE, 0, nEdge + 5, 5);
+    EXPECT_EQ(View().m_nResizeState, CMorvelView::resizeNone) << "5 pixels off is outside the zone";
+    Mouse(WM_MOUSEMOVE, 0, nEdge, View().m_nHeaderHeight + 10);
+    EXPECT_EQ(View().m_nResizeState, CMorvelView::resizeNone) << "below the header band";
+}
+
+// ---- keyboard ---------------------------------------------------------------------------
+
+TEST_F(GridViewMouseKey, ArrowsMoveAndWrapAtTheEndsOfARow)
+{
+    GoTo(0, 5);
+    Key(VK_RIGHT);
+    EXPECT_EQ(Current(), CPoint(1, 5));
+    Key(VK_LEFT);
+    EXPECT_EQ(Current(), CPoint(0, 5));
+    Key(VK_LEFT);
+    EXPECT_EQ(Current(), CPoint(Columns() - 1, 4)) << "Left at the start goes to the end of the row above";
+    Key(VK_RIGHT);
+    EXPECT_EQ(Current(), CPoint(0, 5)) << "Right at the end goes to the start of the row below";
+    EXPECT_EQ(View().m_nFirstVisibleCol, 0);
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    Key(VK_UP);
+    EXPECT_EQ(Current(), CPoint(0, 6));
+}
+
+TEST_F(GridViewMouseKey, HiddenColumnsAreNeverCurrentThroughTheKeyboard)
+{
+    HideColumn(scSpec);
+    HideColumn(Columns() - 1);
+    GoTo(scName, 5);
+    Key(VK_RIGHT);
+    EXPECT_EQ(Current(), CPoint(scQty, 5));
+    Key(VK_LEFT);
+    EXPECT_EQ(Current(), CPoint(scName, 5));
+    Key(VK_LEFT);
+    EXPECT_EQ(Current(), CPoint(Columns() - 2, 4)) << "the last column that shows";
+    Key(VK_RIGHT);
+    EXPECT_EQ(Current(), CPoint(scName, 5));
+
+    // With only hidden columns left of it, Left wraps as from the first column.
+    HideColumn(scName);
+    GoTo(scQty, 5);
+    Key(VK_LEFT);
+    EXPECT_EQ(Current(), CPoint(Columns() - 2, 4));
+}
+
+TEST_F(GridViewMouseKey, DownAtTheBottomScrollsOneRowAndUpAtTheTopScrollsBack)
+{
+    const int nVisible = View().GetVisibleRowCount();
+    ASSERT_GT(nVisible, 5);
+    GoTo(0, nVisible - 1);
+    ASSERT_EQ(View().m_nFirstVisibleRow, 0);
+    Key(VK_DOWN);
+    EXPECT_EQ(Current().y, nVisible);
+    EXPECT_EQ(View().m_nFirstVisibleRow, 1);
+    EXPECT_EQ(View().m_wndVertBar.GetScrollPos(), 1);
+    GoTo(0, 1);
+    Key(VK_UP);
+    EXPECT_EQ(Current().y, 0);
+    EXPECT_EQ(View().m_nFirstVisibleRow, 0);
+}
+
+TEST_F(GridViewMouseKey, PageDownAndUpScrollAScreenfulAndKeepTheCursorsPlaceOnTheScreen)
+{
+    GoTo(scQty, 3);
+    const CRect rcBefore = CellRect(scQty, 3);
+    const int n = View().GetVisibleRowCount();
+    Key(VK_NEXT);
+    EXPECT_EQ(View().m_nFirstVisibleRow, n);
+    EXPECT_EQ(Current(), CPoint(scQty, 3 + n));
+    EXPECT_EQ(CellRect(scQty, 3 + n), rcBefore);
+    Key(VK_PRIOR);
+    EXPECT_EQ(View().m_nFirstVisibleRow, 0);
+    EXPECT_EQ(Current(), CPoint(scQty, 3));
+    Key(VK_PRIOR);
+    EXPECT_EQ(Current(), CPoint(scQty, 3)) << "already at the top";
+}
+
+TEST_F(GridViewMouseKey, ShiftArrowsMakeABlockThatAKeyWithoutShiftEnds)
+{
+    GoTo(scQty, 4);
+    ShiftKey(Qt::Key_Right);
+    ShiftKey(Qt::Key_Down);
+    ReleaseShift();
+    EXPECT_EQ(View().m_nSelectMode, 20);
+    EXPECT_EQ(View().m_rcSelection, CRect(scQty, 4, scUnit, 5));
+    EXPECT_EQ(Current(), CPoint(scUnit, 5));
+    EXPECT_EQ(View().m_nShiftExtend, 0) << "releasing Shift ends the extension";
+
+    Key(VK_DOWN);
+    EXPECT_EQ(View().m_nSelectMode, 0);
+}
+
+TEST_F(GridViewMouseKey, ShiftDownAfterARowHeaderPressExtendsWholeRows)
+{
+    const CRect rc = CellRect(0, 5);
+    Press(5, rc.top + 3);
+    ASSERT_EQ(View().m_nSelectMode, 1);
+    ShiftKey(Qt::Key_Down);
+    ShiftKey(Qt::Key_Down);
+    ReleaseShift();
+    EXPECT_EQ(View().m_nSelectMode, 1);
+    EXPECT_EQ(View().m_rcSelection, CRect(0, 5, Columns() - 1, 7));
+}
+
+TEST_F(GridViewMouseKey, CtrlArrowsJumpToTheEndsOfTheGrid)
+{
+    GoTo(scQty, 5);
+    Command(ID_JUMP_CTRL_RIGHT);
+    EXPECT_EQ(Current(), CPoint(Columns() - 1, 5));
+    Command(ID_JUMP_CTRL_LEFT);
+    EXPECT_EQ(Current(), CPoint(0, 5));
+    Command(ID_JUMP_CTRL_DOWN);
+    EXPECT_EQ(Current(), CPoint(0, View().m_nUsedRows - 1));
+    EXPECT_GT(View().m_nFirstVisibleRow, 0);
+    const CRect rc = CellRect(0, View().m_nUsedRows - 1);
+    CRect rcGrid;
+    View().GetGridClientRect(&rcGrid);
+    EXPECT_LE(rc.bottom, rcGrid.bottom) << "the last used row is on the screen";
+    Command(ID_JUMP_CTRL_UP);
+    EXPECT_EQ(Current(), CPoint(0, 0));
+    EXPECT_EQ(View().m_nFirstVisibleRow, 0);
+    EXPECT_EQ(View().m_nSelectMode, 0) << "the jump's click lands in the cells, not the header";
+}
+
+TEST_F(GridViewMouseKey, InputFixedColumnsAreWalkedByLeftAndRight)
+{
+    View().m_nInputFixed[scQty] = 1;
+    View().m_nInputFixed[scPrice] = 1;
+    ASSERT_TRUE(View().HasFixedColumns());
+    GoTo(scName, 5);
+    Key(VK_RIGHT);
+    EXPECT_EQ(Current(), CPoint(scQty, 5));
+    Key(VK_RIGHT);
+    EXPECT_EQ(Current(), CPoint(scPrice, 5));
+    Key(VK_RIGHT);
+    EXPECT_EQ(Current(), CPoint(scQty, 6)) << "after the last marked column, the first one of the next row";
+    Key(VK_LEFT);
+    EXPECT_EQ(Current(), CPoint(scPrice, 5)) << "before the first marked column, the last one of the row above";
+    Key(VK_LEFT);
+    EXPECT_EQ(Current(), CPoint(scQty, 5));
+
+    // One marked column: the cursor walks down (Right) and up (Left) in it.
+    View().m_nInputFixed[scPrice] = 0;
+    Key(VK_RIGHT);
+    EXPECT_EQ(Current(), CPoint(scQty, 6));
+    Key(VK_LEFT);
+    EXPECT_EQ(Current(), CPoint(scQty, 5));
+}
+
+// ---- scrolling --------------------------------------------------------------------------
+
+TEST_F(GridViewMouseKey, TheScrollBarsScrollTheGrid)
+{
+    int nMin = 0, nMax = 0;
+    View().m_wndVertBar.GetScrollRange(&nMin, &nMax);
+    EXPECT_EQ(nMax, View().m_nUsedRows - View().GetVisibleRowCount() + 1);
+
+    View().SendMessage(WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0),
+                       reinterpret_cast<LPARAM>(View().m_wndVertBar.m_hWnd));
+    EXPECT_EQ(View().m_nFirstVisibleRow, 1);
+    EXPECT_EQ(View().m_nVertOffset, View().m_nRowHeight);
+    View().SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 20),
+                       reinterpret_cast<LPARAM>(View().m_wndVertBar.m_hWnd));
+    EXPECT_EQ(View().m_nFirstVisibleRow, 20);
+    EXPECT_EQ(View().m_wndVertBar.GetScrollPos(), 20);
+    View().SendMessage(WM_VSCROLL, MAKEWPARAM(SB_PAGEUP, 0), reinterpret_cast<LPARAM>(View().m_wndVertBar.m_hWnd));
+    EXPECT_EQ(View().m_nFirstVisibleRow, 0) << "fewer rows than a page lie above";
+
+    // A narrow window: the columns do not all fit and the horizontal bar moves by columns.
+    m_pApp->m_pMainWnd->MoveWindow(0, 0, 700, 600);
+    Pump();
+    View().SendMessage(WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0),
+                       reinterpret_cast<LPARAM>(View().m_wndHorzBar.m_hWnd));
+    EXPECT_EQ(View().m_nFirstVisibleCol, 1);
+    EXPECT_EQ(View().m_nHorzOffset, View().m_nColumnWidth[0]);
+    EXPECT_EQ(View().m_wndHorzBar.GetScrollPos(), View().m_nColumnWidth[0]);
+    const int nTwo = View().m_nColumnWidth[0] + View().m_nColumnWidth[1];
+    View().SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, static_cast<WORD>(nTwo + 3)),
+                       reinterpret_cast<LPARAM>(View().m_wndHorzBar.m_hWnd));
+    EXPECT_EQ(View().m_nFirstVisibleCol, 2) << "the whole columns that fit in the position";
+    EXPECT_EQ(View().m_nHorzOffset, nTwo);
+    View().SendMessage(WM_HSCROLL, MAKEWPARAM(SB_LINELEFT, 0),
+                       reinterpret_cast<LPARAM>(View().m_wndHorzBar.m_hWnd));
+    EXPECT_EQ(View().m_nFirstVisibleCol, 1);
+}
+
+TEST_F(GridViewMouseKey, TheJumpBarsCommandsScrollToTheEnds)
+{
+    Command(ID_JUMP_LAST_ROW);
+    EXPECT_EQ(View().m_nFirstVisibleRow, View().m_nUsedRows - 3);
+    Command(ID_JUMP_FIRST_ROW);
+    EXPECT_EQ(View().m_nFirstVisibleRow, 0);
+}
+
+TEST_F(GridViewMouseKey, TheBarsSitAlongTheBottomAndRightEdges)
+{
+    CRect rcClient;
+    View().GetClientRect(&rcClient);
+    const auto place = [&](CWnd* pWnd) {
+        CRect rc;
+        pWnd->GetWindowRect(&rc);
+        View().ScreenToClient(&rc);
+        return rc;
+    };
+    ASSERT_TRUE(View().m_nChildrenReady);
+    EXPECT_EQ(place(View().m_pJumpBar), CRect(0, rcClient.bottom - 18, 80, rcClient.bottom));
+    EXPECT_EQ(place(View().m_pTabWnd), CRect(80, rcClient.bottom - 18, 300, rcClient.bottom));
+    EXPECT_EQ(place(&View().m_wndHorzBar), CRect(300, rcClient.bottom - 18, rcClient.right - 18, rcClient.bottom));
+    EXPECT_EQ(place(&View().m_wndVertBar), CRect(rcClient.right - 18, 0, rcClient.right, rcClient.bottom - 18));
+    EXPECT_EQ(place(&View().m_wndCornerBox),
+              CRect(rcClient.right - 18, rcClient.bottom - 18, rcClient.right, rcClient.bottom));
+    EXPECT_EQ(View().m_pTabWnd->GetTabCount(), 2);
+}

@@ -1,0 +1,309 @@
+// The subject tree beside the grid: the sample estimate's headings in their hierarchy with
+// their total amounts, the jump of the grid to a clicked heading, the tree following an
+// amount typed into the grid, Delete on the root and on a heading, and the commands the
+// tree hands to the grid.
+#include "tests/estimate_tools/SubjectTreeTestSupport.h"
+
+#include "app/CMainFrame.h"
+#include "estimate/CNumberRules.h"
+#include "platform/ui/CCmdUI.h"
+#include "resources/ResourceIds.h"
+
+#include <string>
+
+namespace {
+
+// An amount with thousands separators, as a user writes it.
+std::string WithSeparators(long long value)
+{
+    std::string digits = std::to_string(value < 0 ? -value : value);
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+        digits.insert(static_cast<size_t>(i), ",");
+    return (value < 0 ? "-" : "") + digits;
+}
+
+class CRecordingCmdUI : public CCmdUI {
+public:
+    explicit CRecordingCmdUI(UINT nID) { m_nID = nID; }
+    void Enable(BOOL bOn = TRUE) override
+    {
+        enabled = bOn;
+        m_bEnableChanged = TRUE;
+    }
+    int enabled = -1;
+};
+
+class SubjectTreeViewTest : public SubjectTreeWindowTest {
+protected:
+    void SetUp() override
+    {
+        SubjectTreeWindowTest::SetUp();
+        ASSERT_NE(OpenSampleWindow(), nullptr);
+        ASSERT_NE(Tree(), nullptr);
+        WidenTree(m_pView);
+    }
+
+    // The parent's row of the item of a heading row (-1 for the root).
+    int ParentRow(int nRow) const
+    {
+        CMorvelEMTreeView* pTree = Tree();
+        const HTREEITEM hParent = pTree->GetTreeCtrl().GetParentItem(ItemOfRow(pTree, nRow));
+        const int nEntry = pTree->FindEntry(hParent);
+        return nEntry >= 0 ? pTree->GetEntry(nEntry).nRow : -99;
+    }
+
+    // The tree's text of a heading in code page 932 bytes.
+    std::string Text(int nRow) const { return Tree()->GetTreeCtrl().GetItemText(ItemOfRow(Tree(), nRow)).str(); }
+
+    // What a heading's item should read: its name, and the amount of its total row.
+    std::string Expected(int nHeadingRow, int nTotalRow) const
+    {
+        return Cell(nHeadingRow, scName) + "   \\" +
+               WithSeparators(static_cast<long long>(Value(nTotalRow, scAmount)));
+    }
+
+    std::string StatusPane(UINT nID) const
+    {
+        auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+        const int nIndex = pMain->m_wndStatusBar.CommandToIndex(nID);
+        return pMain->m_wndStatusBar.GetPaneText(nIndex).str();
+    }
+};
+
+} // namespace
+
+TEST_F(SubjectTreeViewTest, TheRootIsTheTitleWithoutItsExtensionAndTheHeadingsFollowInRowOrder)
+{
+    CMorvelEMTreeView* pTree = Tree();
+    EXPECT_EQ("サンプル見積", ItemText(pTree, pTree->GetTreeCtrl().GetRootItem()));
+    // Every heading of the edit page, in row order, after the root.
+    int nEntry = 1;
+    for (int r = 0; r < m_pView->m_nUsedRows; ++r) {
+        const int nKind = m_pView->GetRowKind(r);
+        if (nKind != 1 && nKind != 2 && nKind != 3 && nKind != 7)
+            continue;
+        ASSERT_LT(nEntry, pTree->GetEntryCount());
+        EXPECT_EQ(r, pTree->GetEntry(nEntry).nRow);
+        EXPECT_EQ(nKind, pTree->GetEntry(nEntry).nKind);
+        ++nEntry;
+    }
+    EXPECT_EQ(nEntry, pTree->GetEntryCount());
+    EXPECT_EQ(pTree->GetEntryCount(), static_cast<int>(pTree->GetTreeCtrl().GetCount()));
+}
+
+TEST_F(SubjectTreeViewTest, HeadingsHangUnderTheNearestHigherHeadingBeforeThem)
+{
+    const int nKind = FindRow(CMorvelEMView::kindKind);
+    const int nLarge = FindRow(CMorvelEMView::kindLarge);
+    const int nMiddle = FindRow(CMorvelEMView::kindMiddle);
+    const int nSmall = FindRow(CMorvelEMView::kindSmall);
+    ASSERT_GE(nSmall, 0);
+    EXPECT_EQ(-1, ParentRow(nKind));
+    EXPECT_EQ(nKind, ParentRow(nLarge));
+    EXPECT_EQ(nLarge, ParentRow(nMiddle));
+    // The small subject belongs to the last middle heading above it.
+    int nMiddleAbove = nMiddle;
+    for (int r = nMiddle; r < nSmall; ++r)
+        if (m_pView->GetRowKind(r) == CMorvelEMView::kindMiddle)
+            nMiddleAbove = r;
+    EXPECT_EQ(nMiddleAbove, ParentRow(nSmall));
+    // A large heading after a second kind heading hangs under that kind.
+    const int nSecondKind = FindRow(CMorvelEMView::kindKind, nKind + 1);
+    ASSERT_GE(nSecondKind, 0);
+    EXPECT_EQ(nSecondKind, ParentRow(FindRow(CMorvelEMView::kindLarge, nSecondKind)));
+}
+
+TEST_F(SubjectTreeViewTest, EachHeadingShowsTheAmountOfItsTotalRow)
+{
+    const int nMiddle = FindRow(CMorvelEMView::kindMiddle);
+    const int nMiddleTotal = FindRow(12, nMiddle);
+    EXPECT_EQ(Expected(nMiddle, nMiddleTotal), Text(nMiddle));
+    const int nKind = FindRow(CMorvelEMView::kindKind);
+    EXPECT_EQ(Expected(nKind, FindRow(17, nKind)), Text(nKind));
+    const int nSmall = FindRow(CMorvelEMView::kindSmall);
+    EXPECT_EQ(Expected(nSmall, FindRow(13, nSmall)), Text(nSmall));
+}
+
+TEST_F(SubjectTreeViewTest, AnEstimateWithoutHeadingsShowsOnlyTheRoot)
+{
+    for (int r = 0; r < m_pView->m_nUsedRows; ++r) {
+        const int nKind = m_pView->GetRowKind(r);
+        if (nKind == 1 || nKind == 2 || nKind == 3 || nKind == 7)
+            m_pView->SetRowKind(CMorvelEMView::kindDetail, r);
+    }
+    m_pView->UpdateTreeView();
+    EXPECT_EQ(1, Tree()->GetEntryCount());
+    EXPECT_EQ(1u, Tree()->GetTreeCtrl().GetCount());
+    EXPECT_EQ("サンプル見積", ItemText(Tree(), Tree()->GetTreeCtrl().GetRootItem()));
+}
+
+TEST(SubjectTreeTexts, TheRootTextIsTheUpperCasedTitleCutBeforeItsExtension)
+{
+    EXPECT_EQ("KOUJI", CMorvelEMTreeView::MakeRootText("kouji.mmd").str());
+    EXPECT_EQ("DATA", CMorvelEMTreeView::MakeRootText("data.mvl").str());
+    EXPECT_EQ("OLD", CMorvelEMTreeView::MakeRootText("Old.Rxa").str());
+    EXPECT_EQ("NOTES.TXT", CMorvelEMTreeView::MakeRootText("notes.txt").str());
+    EXPECT_EQ("A.RXA", CMorvelEMTreeView::MakeRootText("a.rxa.mmd").str());
+}
+
+TEST(SubjectTreeTexts, AnAmountFollowsTheNameWithTheYenSignAndSeparatorsUnlessItIsZero)
+{
+    const CString strName = CString::FromUtf8("仮設工事");
+    EXPECT_EQ(strName.str() + "   \\1,234,567", CMorvelEMTreeView::MakeItemText(strName, "1234567.000000").str());
+    EXPECT_EQ(strName.str(), CMorvelEMTreeView::MakeItemText(strName, "0.000000").str());
+    EXPECT_EQ(strName.str(), CMorvelEMTreeView::MakeItemText(strName, "").str());
+    EXPECT_EQ(strName.str(), CMorvelEMTreeView::MakeItemText(strName, "0.000001").str());
+    EXPECT_EQ(strName.str() + "   \\-20,000", CMorvelEMTreeView::MakeItemText(strName, "-20000.000000").str());
+}
+
+TEST_F(SubjectTreeViewTest, ClickingAHeadingMovesTheGridToItsRowAndKeepsTheKeyboardInTheTree)
+{
+    const int nSmall = FindRow(CMorvelEMView::kindSmall);
+    const int nLaterSmall = FindRow(CMorvelEMView::kindSmall, nSmall + 1);
+    ASSERT_GE(nLaterSmall, 0);
+    GoTo(scQty, 3);
+    ClickItem(Tree(), ItemOfRow(Tree(), nLaterSmall));
+    EXPECT_EQ(nLaterSmall, m_pView->m_nCurrentRow);
+    EXPECT_EQ(0, m_pView->m_nCurrentCol);
+    EXPECT_EQ(Tree(), CWnd::GetFocus());
+}
+
+TEST_F(SubjectTreeViewTest, ClickingTheRootMovesNothing)
+{
+    GoTo(scQty, 3);
+    ClickItem(Tree(), Tree()->GetTreeCtrl().GetRootItem());
+    EXPECT_EQ(3, m_pView->m_nCurrentRow);
+    EXPECT_EQ(static_cast<int>(scQty), m_pView->m_nCurrentCol);
+}
+
+TEST_F(SubjectTreeViewTest, MovingThroughTheTreeWithTheKeyboardLeavesTheGridWhereItIs)
+{
+    GoTo(scQty, 3);
+    Tree()->SetFocus();
+    Tree()->GetTreeCtrl().SelectItem(Tree()->GetTreeCtrl().GetRootItem());
+    Tree()->SendMessage(WM_KEYDOWN, VK_DOWN, 1);
+    Tree()->SendMessage(WM_KEYDOWN, VK_DOWN, 1);
+    EXPECT_NE(Tree()->GetTreeCtrl().GetRootItem(), Tree()->GetTreeCtrl().GetSelectedItem());
+    EXPECT_EQ(3, m_pView->m_nCurrentRow);
+}
+
+TEST_F(SubjectTreeViewTest, TheTreeFollowsAQuantityTypedIntoTheGrid)
+{
+    const int nMiddle = FindRow(CMorvelEMView::kindMiddle);
+    const int nMiddleTotal = FindRow(12, nMiddle);
+    const std::string before = Text(nMiddle);
+    GoTo(scQty, srFirstDetail);
+    TypeUtf8("２００");
+    Key(VK_RETURN);
+    Pump();
+    EXPECT_EQ("200.000000", Cell(srFirstDetail, scQty));
+    EXPECT_NE(before, Text(nMiddle));
+    EXPECT_EQ(Expected(nMiddle, nMiddleTotal), Text(nMiddle));
+}
+
+TEST_F(SubjectTreeViewTest, DeleteOnTheRootAsksToClearTheEstimate)
+{
+    Tree()->SetFocus();
+    Tree()->GetTreeCtrl().SelectItem(Tree()->GetTreeCtrl().GetRootItem());
+    MessageBoxRecorder boxes(IDCANCEL);
+    Tree()->SendMessage(WM_KEYDOWN, VK_DELETE, 1);
+    ASSERT_EQ(1u, boxes.entries.size());
+    EXPECT_EQ("見積明細の内容をｸﾘｱします。よろしいですか？\n（情報入力の内容は消去されません）",
+              boxes.entries[0].text.ToUtf8());
+    EXPECT_TRUE(Grid()->m_commands.empty());
+}
+
+TEST_F(SubjectTreeViewTest, DeleteOnAHeadingCutsItsWholeSubjectThroughTheGrid)
+{
+    const int nMiddle = FindRow(CMorvelEMView::kindMiddle);
+    const int nCount = m_pView->GetSubjectRowCount(nMiddle);
+    const CRect rcBefore(1, 2, 1, 2);
+    m_pView->m_rcSelection = rcBefore;
+    Tree()->SetFocus();
+    Tree()->GetTreeCtrl().SelectItem(ItemOfRow(Tree(), nMiddle));
+    Tree()->SendMessage(WM_KEYDOWN, VK_DELETE, 1);
+    ASSERT_EQ(1u, Grid()->m_commands.size());
+    const CRecordingEMView::CCommandSeen& cut = Grid()->m_commands[0];
+    EXPECT_EQ(ID_EDIT_CUT, cut.nID);
+    EXPECT_EQ(CRect(0, nMiddle, m_pView->m_nColumnCount - 1, nMiddle + nCount - 1), cut.rcSelection);
+    EXPECT_EQ(1, cut.nSelectMode);
+    EXPECT_TRUE(cut.bFocus);
+    EXPECT_EQ(rcBefore, m_pView->m_rcSelection);
+    EXPECT_EQ(Tree(), CWnd::GetFocus());
+}
+
+TEST_F(SubjectTreeViewTest, OtherKeysCutNothing)
+{
+    Tree()->SetFocus();
+    Tree()->GetTreeCtrl().SelectItem(ItemOfRow(Tree(), FindRow(CMorvelEMView::kindMiddle)));
+    Tree()->SendMessage(WM_KEYDOWN, VK_BACK, 1);
+    Tree()->SendMessage(WM_KEYDOWN, VK_INSERT, 1);
+    EXPECT_TRUE(Grid()->m_commands.empty());
+}
+
+TEST_F(SubjectTreeViewTest, UndoAndRedoChosenInTheTreeActOnTheGrid)
+{
+    Grid()->m_bUndoEnabled = TRUE;
+    Grid()->m_bRedoEnabled = TRUE;
+    Frame()->SetActiveView(Tree());
+    Tree()->SetFocus();
+    Tree()->SendMessage(WM_COMMAND, ID_EDIT_UNDO);
+    ASSERT_EQ(1u, Grid()->m_commands.size());
+    EXPECT_EQ(ID_EDIT_UNDO, Grid()->m_commands[0].nID);
+    EXPECT_TRUE(Grid()->m_commands[0].bActiveView);
+
+    Frame()->SetActiveView(Tree());
+    Tree()->SetFocus();
+    Tree()->SendMessage(WM_COMMAND, ID_EDIT_REDO);
+    ASSERT_EQ(2u, Grid()->m_commands.size());
+    EXPECT_EQ(ID_EDIT_REDO, Grid()->m_commands[1].nID);
+    EXPECT_TRUE(Grid()->m_commands[1].bFocus);
+}
+
+TEST_F(SubjectTreeViewTest, UndoAndRedoThatTheGridDoesNotOfferAreNotCarriedOut)
+{
+    Frame()->SetActiveView(Tree());
+    Tree()->SendMessage(WM_COMMAND, ID_EDIT_UNDO);
+    Tree()->SendMessage(WM_COMMAND, ID_EDIT_REDO);
+    EXPECT_TRUE(Grid()->m_commands.empty());
+}
+
+TEST_F(SubjectTreeViewTest, UndoAndRedoAreOfferedInTheTreeExactlyWhenTheGridOffersThem)
+{
+    Frame()->SetActiveView(Tree());
+    for (BOOL bOn : {TRUE, FALSE}) {
+        Grid()->m_bUndoEnabled = bOn;
+        Grid()->m_bRedoEnabled = !bOn;
+        CRecordingCmdUI undo(ID_EDIT_UNDO), redo(ID_EDIT_REDO);
+        undo.DoUpdate(Frame(), TRUE);
+        redo.DoUpdate(Frame(), TRUE);
+        EXPECT_EQ(bOn, undo.enabled);
+        EXPECT_EQ(!bOn, redo.enabled);
+    }
+}
+
+TEST_F(SubjectTreeViewTest, TheEnvironmentSheetIsNotOfferedWhileTheTreeIsTheActiveView)
+{
+    Frame()->SetActiveView(Tree());
+    CRecordingCmdUI inTree(ID_ENVIRONMENT);
+    inTree.DoUpdate(Frame(), TRUE);
+    EXPECT_EQ(FALSE, inTree.enabled);
+
+    Frame()->SetActiveView(m_pView);
+    CRecordingCmdUI inGrid(ID_ENVIRONMENT);
+    inGrid.DoUpdate(Frame(), TRUE);
+    EXPECT_EQ(TRUE, inGrid.enabled);
+}
+
+TEST_F(SubjectTreeViewTest, TheTreeShowsTheGridsStatusWhileItHasTheKeyboardAndClearsItAfter)
+{
+    Tree()->SetFocus();
+    Pump();
+    EXPECT_NE(std::string::npos, StatusPane(ID_INDICATOR_PANE1).find(CString::FromUtf8("ﾍﾟｰｼﾞ").str()));
+    EXPECT_NE(std::string::npos, StatusPane(ID_INDICATOR_PANE2).find(CString::FromUtf8("見積金額=").str()));
+    // The keyboard goes to a window that writes no status of its own.
+    Frame()->m_wndRangeTotal.SetFocus();
+    Pump();
+    EXPECT_EQ(std::string::npos, StatusPane(ID_INDICATOR_PANE1).find(CString::FromUtf8("ﾍﾟｰｼﾞ").str()));
+    EXPECT_EQ(std::string::npos, StatusPane(ID_INDICATOR_PANE2).find(CString::FromUtf8("見積金額=").str()));
+}
