@@ -1,6 +1,6 @@
 // CChildEMFormFrame: the window of an estimate print layout. It is the print-layout window with the
-// setup sheet of its own kind: "導入処理(&I)..." shows the estimation-form and information-form pages over copies of the
-// forms the layout was made with.
+// setup sheet of its own kind: "導入処理(&I)..." shows the estimation-form and information-form pages over
+// copies of the forms the layout was made with.
 #pragma once
 
 #include "app/CChildFormFrame.h"

@@ -144,12 +144,14 @@ BOOL CChildEMFrame::CreateBars()
 
 CView* CChildEMFrame::GetGridView() const
 {
-    return m_wndSplitter.GetSafeHwnd() != nullptr ? dynamic_cast<CView*>(m_wndSplitter.GetPane(0, 1)) : nullptr;
+    return m_wndSplitter.GetSafeHwnd() != nullptr ? dynamic_cast<CView*>(m_wndSplitter.GetPane(0, 1))
+                                                  : nullptr;
 }
 
 CView* CChildEMFrame::GetTreeView() const
 {
-    return m_wndSplitter.GetSafeHwnd() != nullptr ? dynamic_cast<CView*>(m_wndSplitter.GetPane(0, 0)) : nullptr;
+    return m_wndSplitter.GetSafeHwnd() != nullptr ? dynamic_cast<CView*>(m_wndSplitter.GetPane(0, 0))
+                                                  : nullptr;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -257,7 +259,8 @@ void CChildEMFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMen
 {
     CMDIChildWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
     if (CWnd* pMain = AfxGetMainWnd())
-        pMain->PostMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(pPopupMenu ? pPopupMenu->m_hMenu : nullptr),
+        pMain->PostMessage(WM_INITMENUPOPUP,
+                           reinterpret_cast<WPARAM>(pPopupMenu ? pPopupMenu->m_hMenu : nullptr),
                            MAKELPARAM(static_cast<WORD>(nIndex), static_cast<WORD>(bSysMenu)));
 }
 

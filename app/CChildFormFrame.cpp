@@ -72,8 +72,10 @@ BOOL CChildFormFrame::CreateBars()
 
     // The places of the boxes. The font-name, line-style and fill-pattern boxes are the
     // print-form editor's own owner-drawn controls and move into their places with it.
-    m_wndPrintEditBar.SetButtonInfo(PRINT_EDITBAR_FONT_NAME_INDEX, IDC_FONT_NAME, TBBS_SEPARATOR, FONT_NAME_WIDTH);
-    m_wndPrintEditBar.SetButtonInfo(PRINT_EDITBAR_FONT_SIZE_INDEX, IDC_FONT_SIZE, TBBS_SEPARATOR, FONT_SIZE_WIDTH);
+    m_wndPrintEditBar.SetButtonInfo(PRINT_EDITBAR_FONT_NAME_INDEX, IDC_FONT_NAME, TBBS_SEPARATOR,
+                                    FONT_NAME_WIDTH);
+    m_wndPrintEditBar.SetButtonInfo(PRINT_EDITBAR_FONT_SIZE_INDEX, IDC_FONT_SIZE, TBBS_SEPARATOR,
+                                    FONT_SIZE_WIDTH);
     m_wndPrintToolBar.SetButtonInfo(PRINT_TOOLBAR_LINE_STYLE_INDEX, IDC_LINE_STYLE, TBBS_SEPARATOR,
                                     LINE_STYLE_WIDTH);
     m_wndPrintToolBar.SetButtonInfo(PRINT_TOOLBAR_FILL_PATTERN_INDEX, IDC_FILL_PATTERN, TBBS_SEPARATOR,

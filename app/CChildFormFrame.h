@@ -20,12 +20,7 @@ public:
     ~CChildFormFrame() override;
 
     // The widths of the places the boxes take on the bars.
-    enum {
-        FONT_NAME_WIDTH = 150,
-        FONT_SIZE_WIDTH = 60,
-        LINE_STYLE_WIDTH = 130,
-        FILL_PATTERN_WIDTH = 120
-    };
+    enum { FONT_NAME_WIDTH = 150, FONT_SIZE_WIDTH = 60, LINE_STYLE_WIDTH = 130, FILL_PATTERN_WIDTH = 120 };
     // The sizes the font-size box offers, in this order.
     static const char* const s_fontSizes[16];
 

@@ -75,10 +75,12 @@ int CChildPMFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     if (CMDIChildWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
     RegisterChildFrameResources();
-    if (!m_wndPartsBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP) || !m_wndPartsBar.LoadToolBar(IDR_PARTSBAR))
+    if (!m_wndPartsBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP) ||
+        !m_wndPartsBar.LoadToolBar(IDR_PARTSBAR))
         return -1;
 
-    m_wndPartsBar.SetButtonInfo(PARTSBAR_RANGE_TOTAL_INDEX, IDC_RANGE_TOTAL, TBBS_SEPARATOR, kRangeTotalWidth);
+    m_wndPartsBar.SetButtonInfo(PARTSBAR_RANGE_TOTAL_INDEX, IDC_RANGE_TOTAL, TBBS_SEPARATOR,
+                                kRangeTotalWidth);
     CRect rect;
     m_wndPartsBar.GetItemRect(PARTSBAR_RANGE_TOTAL_INDEX, &rect);
     rect.top = 2;
@@ -142,7 +144,8 @@ void CChildPMFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMen
 {
     CMDIChildWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
     if (CWnd* pMain = AfxGetMainWnd())
-        pMain->PostMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(pPopupMenu ? pPopupMenu->m_hMenu : nullptr),
+        pMain->PostMessage(WM_INITMENUPOPUP,
+                           reinterpret_cast<WPARAM>(pPopupMenu ? pPopupMenu->m_hMenu : nullptr),
                            MAKELPARAM(static_cast<WORD>(nIndex), static_cast<WORD>(bSysMenu)));
 }
 

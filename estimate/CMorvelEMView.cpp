@@ -105,6 +105,7 @@ ON_COMMAND(32823, OnRedisplay)       // "再表示(&R)"
 ON_COMMAND(32810, OnPartsFileSwitch) // "部材ﾌｧｲﾙ切替(&B)"
 // Painting (display)
 ON_WM_CREATE()
+ON_WM_PAINT()
 ON_COMMAND(182, OnEditPageTab)    // the tab " 見積編集 "
 ON_COMMAND(184, OnSummaryPageTab) // the tab " 集計表 "
 ON_COMMAND(32865, OnJumpFirstColumn)
@@ -115,6 +116,19 @@ ON_COMMAND(33149, OnCtrlUp)
 ON_COMMAND(33150, OnCtrlDown)
 ON_COMMAND(33151, OnCtrlLeft)
 ON_COMMAND(33152, OnCtrlRight)
+ON_WM_MOUSEWHEEL()
+ON_COMMAND(32863, OnItemClear) // "項目ｸﾘｱ(&K)"
+ON_UPDATE_COMMAND_UI(32863, OnUpdateItemClear)
+ON_COMMAND(32879, OnRangeAdd) // "加算"
+ON_COMMAND(33109, OnRangeAdd)
+ON_UPDATE_COMMAND_UI(32879, OnUpdateRangeAdd)
+ON_UPDATE_COMMAND_UI(33109, OnUpdateRangeAdd)
+ON_COMMAND(32881, OnRangeTotalSet) // "範囲合計値のセット", "ｾｯﾄ"
+ON_COMMAND(33130, OnRangeTotalSet)
+ON_UPDATE_COMMAND_UI(32881, OnUpdateRangeTotalSet)
+ON_UPDATE_COMMAND_UI(33130, OnUpdateRangeTotalSet)
+ON_COMMAND(32882, OnRangeTotalClear) // "範囲合計値のクリア", "ｸﾘｱ"
+ON_COMMAND(33131, OnRangeTotalClear)
 END_MESSAGE_MAP()
 
 // ---------------------------------------------------------------------------------------

@@ -268,6 +268,9 @@ public:
     // in the second of two paints (CEstimateShared::s_bPaintPass alternates): the first
     // paints the headers and grid lines and invalidates the cells it covered.
     void OnDraw(CDC* pDC) override;
+    // Runs the second paint right after the first, so that the screen never shows the
+    // grid without its cells in between.
+    afx_msg void OnPaint();
     void DrawVisibleCells(CDC* pDC);
     // One cell completely: background and text in its row kind's colours and font (the
     // selection inverted), its number picture, indent and subject number, the cursor frame.
@@ -321,10 +324,30 @@ public:
     afx_msg void OnCtrlDown();
     afx_msg void OnCtrlLeft();
     afx_msg void OnCtrlRight();
+    // The wheel scrolls one line per message (a page with Shift), whatever its step.
+    afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    // Small commands beside the display: clearing the items of a selected column, and the
+    // range total (added up from a numeric column, shown in the frame's range-total box,
+    // and handed to the next cell clicked while armed).
+    afx_msg void OnItemClear();
+    afx_msg void OnUpdateItemClear(CCmdUI* pCmdUI);
+    afx_msg void OnRangeAdd();
+    afx_msg void OnUpdateRangeAdd(CCmdUI* pCmdUI);
+    afx_msg void OnRangeTotalSet();
+    afx_msg void OnUpdateRangeTotalSet(CCmdUI* pCmdUI);
+    afx_msg void OnRangeTotalClear();
+    // The ordered selection block; in selection mode 0 the current cell.
+    CRect GetSelectionBlock() const;
+    // The frame's range-total box (control 1007), or null.
+    CWnd* FindRangeTotalBox() const;
+    double m_dRangeTotal = 0.0;
+    int m_nRangeTotalPresent = 0;
+    int m_nRangeTotalArmed = 0; // the next press in the grid takes the total
+    CString m_strRangeTotalText; // the total as the box shows it
 
-    CRect m_rcBlock;                                   // the ordered selection block
+    CRect m_rcBlock;                                      // the ordered selection block
     int m_nSummaryLevelOn[SUMMARY_LEVELS] = {0, 0, 0, 0}; // set by the summary-table command
-    CPoint m_ptSummaryReturn;                          // the cell to return to from the summary page
+    CPoint m_ptSummaryReturn;                             // the cell to return to from the summary page
     struct CDisplayCache;
     struct CDisplayCacheDeleter {
         void operator()(CDisplayCache* p) const;
@@ -427,6 +450,9 @@ public:
     // Stores the editor's text in the current cell (the commit without the cursor move);
     // bStartFromCell: the cell's text counts as the opening text (a click elsewhere).
     void StoreCellEdit(BOOL bStartFromCell);
+    // The armed range total stored in a numeric cell, the row computed from the next column
+    // on and the totals from the row.
+    void StoreRangeTotal(int nRow, int nCol);
     LRESULT OnPickedSubject(int nLevel, LPARAM lParam);
     // One scroll step of the view through its own scroll message.
     void SendScroll(UINT nMsg, UINT nSBCode);

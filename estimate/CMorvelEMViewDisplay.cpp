@@ -95,28 +95,77 @@ void CMorvelEMView::CDisplayCacheDeleter::operator()(CDisplayCache* p) const
 int CMorvelEMView::GetRowStyle(int nKind)
 {
     switch (nKind) {
-    case 1: case 11: case 101: case 111:
+    case 1:
+    case 11:
+    case 101:
+    case 111:
         return styleLarge;
-    case 2: case 12: case 102: case 112:
+    case 2:
+    case 12:
+    case 102:
+    case 112:
         return styleMiddle;
-    case 3: case 13: case 103: case 113:
+    case 3:
+    case 13:
+    case 103:
+    case 113:
         return styleSmall;
     case 5:
         return styleDetail;
-    case 6: case 31: case 32: case 33: case 35: case 37: case 131: case 132: case 133: case 135: case 137:
+    case 6:
+    case 31:
+    case 32:
+    case 33:
+    case 35:
+    case 37:
+    case 131:
+    case 132:
+    case 133:
+    case 135:
+    case 137:
         return styleDiscount;
-    case 7: case 17: case 107: case 117:
+    case 7:
+    case 17:
+    case 107:
+    case 117:
         return styleKind;
-    case 8: case 108:
+    case 8:
+    case 108:
         return styleFree;
     case 9:
         return styleStep;
-    case 15: case 115:
+    case 15:
+    case 115:
         return styleSum;
-    case 21: case 22: case 23: case 24:
+    case 21:
+    case 22:
+    case 23:
+    case 24:
         return styleClassify;
-    case 51: case 52: case 53: case 55: case 56: case 57: case 58: case 59: case 61: case 62: case 63: case 65:
-    case 66: case 67: case 68: case 69: case 71: case 72: case 73: case 74: case 81: case 82: case 83: case 85:
+    case 51:
+    case 52:
+    case 53:
+    case 55:
+    case 56:
+    case 57:
+    case 58:
+    case 59:
+    case 61:
+    case 62:
+    case 63:
+    case 65:
+    case 66:
+    case 67:
+    case 68:
+    case 69:
+    case 71:
+    case 72:
+    case 73:
+    case 74:
+    case 81:
+    case 82:
+    case 83:
+    case 85:
         return styleNonCalc;
     default:
         return styleOther;
@@ -232,6 +281,15 @@ void CMorvelEMView::OnDraw(CDC* pDC)
         pDC->BitBlt(rcClip.left, rcClip.top, rcClip.Width(), rcClip.Height(), &dcMem, 0, 0, SRCCOPY);
         dcMem.SelectObject(pOldBitmap);
     }
+}
+
+void CMorvelEMView::OnPaint()
+{
+    CMorvelView::OnPaint();
+    // The first paint of a pair invalidated the cells it covered; painting them now, before
+    // the window is shown again, keeps the cells from blinking empty on every repaint.
+    if (CEstimateShared::s_bPaintPass)
+        UpdateWindow();
 }
 
 void CMorvelEMView::DrawVisibleCells(CDC* pDC)
@@ -410,8 +468,8 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
             // Right-aligned at the column's width less 2 pixels (the text's own width is
             // what the alignment takes off), then moved by the indent like any text.
             const UINT nOldAlign = pDC->SetTextAlign(TA_RIGHT | TA_TOP);
-            pDC->ExtTextOut(rcCell.left + m_nColumnWidth[nCol] - 2 + (nOffset - 2), rcCell.top + 3, ETO_CLIPPED,
-                            &rcCell, strText, nullptr);
+            pDC->ExtTextOut(rcCell.left + m_nColumnWidth[nCol] - 2 + (nOffset - 2), rcCell.top + 3,
+                            ETO_CLIPPED, &rcCell, strText, nullptr);
             pDC->SetTextAlign(nOldAlign);
         } else {
             const UINT nOldAlign = pDC->SetTextAlign(TA_LEFT | TA_TOP);
@@ -612,9 +670,11 @@ void CMorvelEMView::RecalcLayout()
         return;
     if (nHorzMax < 0) {
         // Every column fits: the grid goes back to its first column.
-        SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), reinterpret_cast<LPARAM>(m_wndHorzBar.m_hWnd));
+        SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0),
+                    reinterpret_cast<LPARAM>(m_wndHorzBar.m_hWnd));
         if (m_nFirstVisibleCol > 0)
-            SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0), reinterpret_cast<LPARAM>(m_wndHorzBar.m_hWnd));
+            SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0),
+                        reinterpret_cast<LPARAM>(m_wndHorzBar.m_hWnd));
     }
     Invalidate(TRUE);
     UpdateWindow();
@@ -626,8 +686,19 @@ void CMorvelEMView::RecalcLayout()
 int CMorvelEMView::FindTotalRow(int nStartRow, int nKind) const
 {
     switch (nKind) {
-    case 8: case 11: case 12: case 13: case 15: case 17:
-    case 31: case 32: case 33: case 34: case 35: case 36: case 37:
+    case 8:
+    case 11:
+    case 12:
+    case 13:
+    case 15:
+    case 17:
+    case 31:
+    case 32:
+    case 33:
+    case 34:
+    case 35:
+    case 36:
+    case 37:
         return nStartRow - 1;
     default:
         break;
@@ -805,4 +876,19 @@ void CMorvelEMView::OnCtrlLeft()
 void CMorvelEMView::OnCtrlRight()
 {
     CtrlArrowJump(*this, CtrlJump::right);
+}
+
+// ---------------------------------------------------------------------------------------
+// Wheel
+
+BOOL CMorvelEMView::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt)
+{
+    if (zDelta != 0) {
+        // Away from the user scrolls up. A fast wheel's large step still moves one line.
+        const bool bPage = (nFlags & MK_SHIFT) != 0;
+        const UINT nCode = zDelta > 0 ? (bPage ? SB_PAGEUP : SB_LINEUP) : (bPage ? SB_PAGEDOWN : SB_LINEDOWN);
+        SendMessage(WM_VSCROLL, MAKEWPARAM(static_cast<WORD>(nCode), 0),
+                    reinterpret_cast<LPARAM>(m_wndVertBar.m_hWnd));
+    }
+    return CMorvelView::OnMouseWheel(nFlags, zDelta, pt);
 }

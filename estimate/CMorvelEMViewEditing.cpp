@@ -48,23 +48,49 @@ bool IsArrowKey(UINT nChar)
 int RowFontOfKind(int nKind)
 {
     switch (nKind) {
-    case 1: case 11: case 101: case 111:
+    case 1:
+    case 11:
+    case 101:
+    case 111:
         return CMorvelSettings::fontLarge;
-    case 2: case 12: case 102: case 112:
+    case 2:
+    case 12:
+    case 102:
+    case 112:
         return CMorvelSettings::fontMiddle;
-    case 3: case 13: case 103: case 113:
+    case 3:
+    case 13:
+    case 103:
+    case 113:
         return CMorvelSettings::fontSmall;
-    case 6: case 31: case 32: case 33: case 35: case 131: case 132: case 133: case 135: case 137:
+    case 6:
+    case 31:
+    case 32:
+    case 33:
+    case 35:
+    case 131:
+    case 132:
+    case 133:
+    case 135:
+    case 137:
         return CMorvelSettings::fontDiscount;
-    case 7: case 17: case 107: case 117:
+    case 7:
+    case 17:
+    case 107:
+    case 117:
         return CMorvelSettings::fontKind;
-    case 8: case 108:
+    case 8:
+    case 108:
         return CMorvelSettings::fontTax;
     case 9:
         return CMorvelSettings::fontStep;
-    case 15: case 115:
+    case 15:
+    case 115:
         return CMorvelSettings::fontSum;
-    case 21: case 22: case 23: case 24:
+    case 21:
+    case 22:
+    case 23:
+    case 24:
         return CMorvelSettings::fontSort;
     default:
         return nKind >= 1 && nKind <= 137 ? CMorvelSettings::fontDetail : -1;
@@ -142,7 +168,8 @@ void CMorvelEMView::StyleCellEdit(const char* lpszText)
     PARAFORMAT pf{};
     pf.cbSize = sizeof(pf);
     pf.dwMask = PFM_ALIGNMENT;
-    pf.wAlignment = IsValidColumn(m_nCurrentCol) && GetColumnInfo(m_nCurrentCol).bNumeric ? PFA_RIGHT : PFA_LEFT;
+    pf.wAlignment =
+        IsValidColumn(m_nCurrentCol) && GetColumnInfo(m_nCurrentCol).bNumeric ? PFA_RIGHT : PFA_LEFT;
     m_wndCellEdit.SetParaFormat(pf);
 
     // The editor keeps using the font while it shows it: the old one goes only after the
@@ -394,8 +421,29 @@ void CMorvelEMView::OnLButtonDown(UINT nFlags, CPoint point)
     HideCellEdit();
     CMorvelView::OnLButtonDown(nFlags, point);
     InvalidateCells(ptOld.x, ptOld.y, ptOld.x, ptOld.y);
+
+    // An armed range total goes into the numeric cell clicked; the arming ends either way.
+    if (m_nRangeTotalArmed) {
+        m_nRangeTotalArmed = 0;
+        if (m_nSummaryPage == 0 && IsValidColumn(m_nCurrentCol) && GetColumnInfo(m_nCurrentCol).bNumeric)
+            StoreRangeTotal(m_nCurrentRow, m_nCurrentCol);
+    }
     m_bClickMovedCell = ptOld != CPoint(m_nCurrentCol, m_nCurrentRow);
     UpdateStatusText(1);
+}
+
+void CMorvelEMView::StoreRangeTotal(int nRow, int nCol)
+{
+    m_strUndoText = GetCellText(nRow, nCol);
+    const CString strValue = CNumberRules::FormatNormal(m_dRangeTotal);
+    SetCellText(strValue, nRow, nCol, TRUE);
+    m_strRedoText = strValue;
+    RecordUndo(UNDO_CELL_EDIT, CPoint(nCol, nRow));
+    CalcRow(nRow, nCol + 1);
+    RecalcTotals(nRow);
+    InvalidateRows(nRow, nRow);
+    ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
+    SetDocumentModified();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -677,8 +725,9 @@ void CMorvelEMView::OnTimer(UINT_PTR nIDEvent)
             break;
         case dragScrollRight: {
             // As many columns as the first visible one is wide.
-            const int nFirstWidth =
-                m_nFirstVisibleCol >= 0 && m_nFirstVisibleCol < nColumns ? m_nColumnWidth[m_nFirstVisibleCol] : 0;
+            const int nFirstWidth = m_nFirstVisibleCol >= 0 && m_nFirstVisibleCol < nColumns
+                                        ? m_nColumnWidth[m_nFirstVisibleCol]
+                                        : 0;
             int nEnd = m_rcSelection.right;
             int nCovered = 0;
             while (nCovered < nFirstWidth && nEnd < nColumns - 1)

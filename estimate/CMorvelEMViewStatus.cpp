@@ -81,7 +81,8 @@ COLORREF CMorvelEMView::ReadColorSetting(const char* lpszKey) const
     if (pSettings == nullptr)
         return 0;
     COLORREF color = 0;
-    return CMorvelSettings::ParseColor(pSettings->GetProfileValue("Color Setting", lpszKey), color) ? color : 0;
+    return CMorvelSettings::ParseColor(pSettings->GetProfileValue("Color Setting", lpszKey), color) ? color
+                                                                                                    : 0;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -281,8 +282,8 @@ void CMorvelEMView::OnRedisplay()
 
 void CMorvelEMView::OnPartsFileSwitch()
 {
-    CFileDialog dlg(TRUE, "MBD", nullptr, OFN_HIDEREADONLY | OFN_NOCHANGEDIR, "部材処理ﾌｧｲﾙ(*.MBD)|*.MBD||"_sj,
-                    this);
+    CFileDialog dlg(TRUE, "MBD", nullptr, OFN_HIDEREADONLY | OFN_NOCHANGEDIR,
+                    "部材処理ﾌｧｲﾙ(*.MBD)|*.MBD||"_sj, this);
     if (dlg.DoModal() != IDOK)
         return;
     CString strPath = dlg.GetPathName();
@@ -307,8 +308,8 @@ void CMorvelEMView::OnMouseMove(UINT nFlags, CPoint point)
     }
 
     if (m_hWnd != nullptr && GetCapture() == this) {
-        const bool bDragOrigin =
-            m_nPressOrigin == pressRowHeader || m_nPressOrigin == pressColumnHeader || m_nPressOrigin == pressCells;
+        const bool bDragOrigin = m_nPressOrigin == pressRowHeader || m_nPressOrigin == pressColumnHeader ||
+                                 m_nPressOrigin == pressCells;
         if ((nFlags & MK_LBUTTON) == 0 || !bDragOrigin) {
             ::ReleaseCapture();
         } else {
@@ -327,8 +328,8 @@ void CMorvelEMView::OnMouseMove(UINT nFlags, CPoint point)
                 m_nSelectMode = 20;
             }
             CRect rcNew;
-            NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
-                               &rcNew);
+            NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right,
+                               m_rcSelection.bottom, &rcNew);
             CRect rcOld;
             NormalizeCellRange(m_rcPrevSelection.left, m_rcPrevSelection.top, m_rcPrevSelection.right,
                                m_rcPrevSelection.bottom, &rcOld);

@@ -20,11 +20,16 @@ bool IsOneOf(int nKind, std::initializer_list<int> kinds)
 bool EndsBeforeTotal(int nHeading, int nKind)
 {
     switch (nHeading) {
-    case CMorvelEMView::kindLarge: return IsOneOf(nKind, {1, 7, 15});
-    case CMorvelEMView::kindMiddle: return IsOneOf(nKind, {1, 2, 7, 11, 15});
-    case CMorvelEMView::kindSmall: return IsOneOf(nKind, {2, 3, 7, 11, 12, 15});
-    case CMorvelEMView::kindKind: return IsOneOf(nKind, {7, 15});
-    default: return false;
+    case CMorvelEMView::kindLarge:
+        return IsOneOf(nKind, {1, 7, 15});
+    case CMorvelEMView::kindMiddle:
+        return IsOneOf(nKind, {1, 2, 7, 11, 15});
+    case CMorvelEMView::kindSmall:
+        return IsOneOf(nKind, {2, 3, 7, 11, 12, 15});
+    case CMorvelEMView::kindKind:
+        return IsOneOf(nKind, {7, 15});
+    default:
+        return false;
     }
 }
 
@@ -32,11 +37,16 @@ bool EndsBeforeTotal(int nHeading, int nKind)
 bool EndsBlockWithoutTotal(int nHeading, int nKind)
 {
     switch (nHeading) {
-    case CMorvelEMView::kindLarge: return IsOneOf(nKind, {1, 6, 7, 8, 15});
-    case CMorvelEMView::kindMiddle: return IsOneOf(nKind, {1, 2, 6, 7, 8, 11, 15});
-    case CMorvelEMView::kindSmall: return !IsOneOf(nKind, {0, 5, 13, 23, 33});
-    case CMorvelEMView::kindKind: return IsOneOf(nKind, {7, 15});
-    default: return false;
+    case CMorvelEMView::kindLarge:
+        return IsOneOf(nKind, {1, 6, 7, 8, 15});
+    case CMorvelEMView::kindMiddle:
+        return IsOneOf(nKind, {1, 2, 6, 7, 8, 11, 15});
+    case CMorvelEMView::kindSmall:
+        return !IsOneOf(nKind, {0, 5, 13, 23, 33});
+    case CMorvelEMView::kindKind:
+        return IsOneOf(nKind, {7, 15});
+    default:
+        return false;
     }
 }
 

@@ -158,7 +158,7 @@ public:
     // Places the child windows in a client area of cx x cy and refreshes the scroll ranges.
     void LayoutChildWindows(int cx, int cy);
     // Rows and pixel helpers of the grid area.
-    int GetVisibleRowCount() const; // whole rows between the column headers and the grid's bottom
+    int GetVisibleRowCount() const;    // whole rows between the column headers and the grid's bottom
     int GetColumnLeft(int nCol) const; // client x of a column's left edge (first visible column based)
     // Horizontal lines: single 1-pixel lines, or (estimate grid) 2-pixel lines doubled at
     // page boundaries.
@@ -181,16 +181,16 @@ public:
     CScrollBar m_wndHorzBar;
     CScrollBar m_wndVertBar;
     CStatic m_wndCornerBox;
-    CWnd* m_pJumpBar = nullptr; // created by the derived view; deleted with the view
+    CWnd* m_pJumpBar = nullptr;   // created by the derived view; deleted with the view
     CTabWnd* m_pTabWnd = nullptr; // created by the derived view; deleted with the view
     int m_nChildrenReady = 0;
-    int m_nPressOrigin = 0; // pressNone .. pressCells
-    CRect m_rcPressPoint; // the press point as a 2 x 2 pixel square
-    int m_nButtonDown = 0; // 1 between a press in the grid and its release
+    int m_nPressOrigin = 0;       // pressNone .. pressCells
+    CRect m_rcPressPoint;         // the press point as a 2 x 2 pixel square
+    int m_nButtonDown = 0;        // 1 between a press in the grid and its release
     int m_nDragScrollRunning = 0; // the drag auto-scroll timer runs
-    int m_nDragScrollDir = 0; // dragScrollDown .. dragScrollLeft
-    int m_nShiftExtend = 0; // 1 while Shift+key extends the selection
-    int m_nResizeState = 0; // resizeNone .. resizeTracking
+    int m_nDragScrollDir = 0;     // dragScrollDown .. dragScrollLeft
+    int m_nShiftExtend = 0;       // 1 while Shift+key extends the selection
+    int m_nResizeState = 0;       // resizeNone .. resizeTracking
     int m_nResizeCol = 0;
     int m_nGuideX = 0; // x of the XOR guide line while resizing
 

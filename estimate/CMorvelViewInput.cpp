@@ -517,8 +517,8 @@ void CMorvelView::ExtendSelection(int nContinuing, int nAnchorCol, int nAnchorRo
         NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
                            &b);
         const int nTop = std::max<int>(std::min(a.top, b.top), m_nFirstVisibleRow);
-        const int nBottom = std::min<int>(std::max(a.bottom, b.bottom),
-                                          m_nFirstVisibleRow + GetVisibleRowCount());
+        const int nBottom =
+            std::min<int>(std::max(a.bottom, b.bottom), m_nFirstVisibleRow + GetVisibleRowCount());
         const CRect u = UnionRange(a, b);
         for (int r = nTop; r <= nBottom; ++r) {
             const bool inA = r >= a.top && r <= a.bottom;

@@ -39,7 +39,8 @@ void CMorvelView::PrepareHeaderFonts(CDC* pDC)
     std::memset(&lf, 0, sizeof lf);
     if (CFont* pFont = pDC->GetCurrentFont())
         pFont->GetLogFont(&lf);
-    if (m_fontHeader.m_hObject != nullptr && m_nHeaderFontZoom == m_nZoom && SameLogFont(lf, m_lfHeaderSource))
+    if (m_fontHeader.m_hObject != nullptr && m_nHeaderFontZoom == m_nZoom &&
+        SameLogFont(lf, m_lfHeaderSource))
         return;
     m_lfHeaderSource = lf;
     m_nHeaderFontZoom = m_nZoom;

@@ -66,12 +66,18 @@ int ImageOfKind(int nKind)
 int LevelRank(int nKind)
 {
     switch (nKind) {
-    case -1: return 0;
-    case CMorvelEMView::kindKind: return 1;
-    case CMorvelEMView::kindLarge: return 2;
-    case CMorvelEMView::kindMiddle: return 3;
-    case CMorvelEMView::kindSmall: return 4;
-    default: return -1;
+    case -1:
+        return 0;
+    case CMorvelEMView::kindKind:
+        return 1;
+    case CMorvelEMView::kindLarge:
+        return 2;
+    case CMorvelEMView::kindMiddle:
+        return 3;
+    case CMorvelEMView::kindSmall:
+        return 4;
+    default:
+        return -1;
     }
 }
 
@@ -108,7 +114,8 @@ CMorvelEMTreeView::~CMorvelEMTreeView() = default;
 
 CLIPFORMAT CMorvelEMTreeView::GetClipboardFormat()
 {
-    static const CLIPFORMAT s_cfFormat = static_cast<CLIPFORMAT>(RegisterClipboardFormat("MORVEL EMTREEVIEW"));
+    static const CLIPFORMAT s_cfFormat =
+        static_cast<CLIPFORMAT>(RegisterClipboardFormat("MORVEL EMTREEVIEW"));
     return s_cfFormat;
 }
 

@@ -111,7 +111,8 @@ private:
     void UpdateAsGrid(CCmdUI* pCmdUI);
     // The row after which a dragged subject goes when dropped on the entry, or FALSE
     // (after the message) when the entry is below the dragged heading's level.
-    BOOL FindInsertRow(int nDraggedKind, const CTreeEntry& target, CMorvelEMView& view, int& nInsertRow) const;
+    BOOL FindInsertRow(int nDraggedKind, const CTreeEntry& target, CMorvelEMView& view,
+                       int& nInsertRow) const;
     // Inserts the dragged rows after nInsertRow and stores their cells and fields.
     void InsertDraggedRows(CMorvelEMView& view, const CSubjectDragData& data, int nInsertRow);
     // A drop that changes nothing: the source side removes nothing either.

@@ -16,11 +16,11 @@ constexpr UINT IDR_PRINT_EDITBAR = 252;    // "印刷編集ﾊﾞｰ"
 // ---------------------------------------------------------------------------------------
 // Controls placed on the tool bars (each takes the place of the button of the same id).
 // ---------------------------------------------------------------------------------------
-constexpr UINT IDC_RANGE_TOTAL = 1007;    // read-only range-total box (estimate and parts bars)
-constexpr UINT IDC_FONT_SIZE = 177;       // font-size box (print-edit bar)
-constexpr UINT IDC_FONT_NAME = 183;       // font-name box (print-edit bar)
-constexpr UINT IDC_LINE_STYLE = 250;      // line-style box (print tool bar)
-constexpr UINT IDC_FILL_PATTERN = 251;    // fill-pattern box (print tool bar)
+constexpr UINT IDC_RANGE_TOTAL = 1007; // read-only range-total box (estimate and parts bars)
+constexpr UINT IDC_FONT_SIZE = 177;    // font-size box (print-edit bar)
+constexpr UINT IDC_FONT_NAME = 183;    // font-name box (print-edit bar)
+constexpr UINT IDC_LINE_STYLE = 250;   // line-style box (print tool bar)
+constexpr UINT IDC_FILL_PATTERN = 251; // fill-pattern box (print tool bar)
 
 // Where the controls stand on their bars.
 constexpr int ESTIMATEBAR_RANGE_TOTAL_INDEX = 12;

@@ -228,8 +228,9 @@ CGlyph SubjectMenuGlyph()
 CGlyph TotalMenuGlyph()
 {
     CGlyph g(kButtonCx, kButtonCy);
-    g.Stamp(3, 2, {"..........", ".        .", " .        ", "  .       ", "   .      ", "    .     ",
-                   "   .      ", "  .       ", " .        ", ".        .", ".........."});
+    g.Stamp(3, 2,
+            {"..........", ".        .", " .        ", "  .       ", "   .      ", "    .     ", "   .      ",
+             "  .       ", " .        ", ".        .", ".........."});
     g.HLine(4, 11, 2, '.');
     return g;
 }
@@ -405,8 +406,9 @@ CGlyph PageAlignGlyph()
 CGlyph DrawSelectGlyph()
 {
     CGlyph g(kButtonCx, kButtonCy);
-    g.Stamp(4, 1, {".", "..", ".w.", ".ww.", ".www.", ".wwww.", ".wwwww.", ".wwww...", ".w.ww.", "..  .w.",
-                   ".   .w.", "     .w.", "     ..."});
+    g.Stamp(4, 1,
+            {".", "..", ".w.", ".ww.", ".www.", ".wwww.", ".wwwww.", ".wwww...", ".w.ww.", "..  .w.",
+             ".   .w.", "     .w.", "     ..."});
     return g;
 }
 
@@ -545,16 +547,16 @@ CGlyph FillGlyph()
 CGlyph BoldGlyph()
 {
     CGlyph g(kButtonCx, kButtonCy);
-    g.Stamp(4, 2, {"......", ".. ...", "..  ..", ".. ...", ".....", ".. ...", "..  ..", ".. ...",
-                   "......"});
+    g.Stamp(4, 2, {"......", ".. ...", "..  ..", ".. ...", ".....", ".. ...", "..  ..", ".. ...", "......"});
     return g;
 }
 
 CGlyph ItalicGlyph()
 {
     CGlyph g(kButtonCx, kButtonCy);
-    g.Stamp(5, 2, {"  .....", "    .. ", "    .. ", "   ..  ", "   ..  ", "   ..  ", "  ..   ", "  ..   ",
-                   "......."});
+    g.Stamp(
+        5, 2,
+        {"  .....", "    .. ", "    .. ", "   ..  ", "   ..  ", "   ..  ", "  ..   ", "  ..   ", "......."});
     return g;
 }
 
@@ -706,23 +708,22 @@ constexpr CButtonPicture Gap{ID_SEPARATOR, nullptr};
 
 void RegisterAll()
 {
-    RegisterBar(IDR_ESTIMATEBAR,
-                {{ID_SUBJECT_MENU, SubjectMenuGlyph},
-                 {ID_TOTAL_MENU, TotalMenuGlyph},
-                 {ID_INFORMATION_INPUT, InformationGlyph},
-                 Gap,
-                 {ID_PARTS_FILE_SWITCH, PartsFileGlyph},
-                 Gap,
-                 {ID_INDENT, IndentGlyph},
-                 {ID_SORT, SortGlyph},
-                 {ID_RATE_CHANGE, RateGlyph},
-                 Gap,
-                 {ID_RANGE_ADD_BAR, AddGlyph},
-                 Gap,
-                 {IDC_RANGE_TOTAL, BlankGlyph},
-                 Gap,
-                 {ID_RANGE_SET_BAR, RangeSetGlyph},
-                 {ID_RANGE_CLEAR_BAR, RangeClearGlyph}});
+    RegisterBar(IDR_ESTIMATEBAR, {{ID_SUBJECT_MENU, SubjectMenuGlyph},
+                                  {ID_TOTAL_MENU, TotalMenuGlyph},
+                                  {ID_INFORMATION_INPUT, InformationGlyph},
+                                  Gap,
+                                  {ID_PARTS_FILE_SWITCH, PartsFileGlyph},
+                                  Gap,
+                                  {ID_INDENT, IndentGlyph},
+                                  {ID_SORT, SortGlyph},
+                                  {ID_RATE_CHANGE, RateGlyph},
+                                  Gap,
+                                  {ID_RANGE_ADD_BAR, AddGlyph},
+                                  Gap,
+                                  {IDC_RANGE_TOTAL, BlankGlyph},
+                                  Gap,
+                                  {ID_RANGE_SET_BAR, RangeSetGlyph},
+                                  {ID_RANGE_CLEAR_BAR, RangeClearGlyph}});
     RegisterBar(IDR_PARTSBAR, {{ID_SORT, SortGlyph},
                                {ID_RATE_CHANGE, RateGlyph},
                                Gap,
@@ -791,7 +792,7 @@ void RegisterAll()
     // The tree's pairs: the estimate, a kind (purple), a large (red), a middle (blue) and a
     // small subject (yellow); the selected picture of a heading is its folder opened.
     const CGlyph trees[TREE_IMAGE_COUNT] = {
-        EstimateSheetGlyph(false),          EstimateSheetGlyph(true),
+        EstimateSheetGlyph(false),           EstimateSheetGlyph(true),
         SubjectFolderGlyph('m', 'M', false), SubjectFolderGlyph('m', 'M', true),
         SubjectFolderGlyph('r', 'R', false), SubjectFolderGlyph('r', 'R', true),
         SubjectFolderGlyph('b', 'B', false), SubjectFolderGlyph('b', 'B', true),

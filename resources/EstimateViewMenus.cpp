@@ -16,14 +16,10 @@ using Items = std::vector<CMenuResourceItem>;
 Items SubjectItems()
 {
     return {
-        MenuItem("種目入力"_sj, ID_KIND_INPUT),
-        MenuItem("大科目選択"_sj, ID_PICK_LARGE),
-        MenuItem("中科目選択"_sj, ID_PICK_MIDDLE),
-        MenuItem("小科目選択"_sj, ID_PICK_SMALL),
-        MenuItem("値引入力"_sj, ID_DISCOUNT_INPUT),
-        MenuItem("歩掛設定"_sj, ID_STEP_SETTING),
-        MenuItem("分類合計設定"_sj, ID_CLASSIFY_TOTAL),
-        MenuItem("科目No.設定"_sj, ID_SUBJECT_NO),
+        MenuItem("種目入力"_sj, ID_KIND_INPUT),         MenuItem("大科目選択"_sj, ID_PICK_LARGE),
+        MenuItem("中科目選択"_sj, ID_PICK_MIDDLE),      MenuItem("小科目選択"_sj, ID_PICK_SMALL),
+        MenuItem("値引入力"_sj, ID_DISCOUNT_INPUT),     MenuItem("歩掛設定"_sj, ID_STEP_SETTING),
+        MenuItem("分類合計設定"_sj, ID_CLASSIFY_TOTAL), MenuItem("科目No.設定"_sj, ID_SUBJECT_NO),
     };
 }
 
@@ -32,12 +28,9 @@ Items SubjectItems()
 Items TotalItems()
 {
     return {
-        MenuItem("小科目合計"_sj, ID_TOTAL_SMALL),
-        MenuItem("中科目合計"_sj, ID_TOTAL_MIDDLE),
-        MenuItem("大科目合計"_sj, ID_TOTAL_LARGE),
-        MenuItem("種目合計"_sj, ID_TOTAL_KIND),
-        MenuItem("値引合計"_sj, ID_TOTAL_DISCOUNT),
-        MenuItem("消費税"_sj, ID_TAX_ROW),
+        MenuItem("小科目合計"_sj, ID_TOTAL_SMALL),  MenuItem("中科目合計"_sj, ID_TOTAL_MIDDLE),
+        MenuItem("大科目合計"_sj, ID_TOTAL_LARGE),  MenuItem("種目合計"_sj, ID_TOTAL_KIND),
+        MenuItem("値引合計"_sj, ID_TOTAL_DISCOUNT), MenuItem("消費税"_sj, ID_TAX_ROW),
         MenuItem("総合計"_sj, ID_TOTAL_GRAND),
     };
 }
@@ -47,9 +40,11 @@ Items FunctionItems()
     return {
         MenuItem("ｲﾝﾃﾞﾝﾄ"_sj, ID_INDENT),
         MenuItem("集計表"_sj, ID_SUMMARY_TABLE_CTX),
-        MenuPopup("非計算行"_sj, {MenuItem("設定"_sj, ID_NONCALC_SET), MenuItem("解除"_sj, ID_NONCALC_RELEASE)}),
-        MenuPopup("行記憶.．ｼﾞｬﾝﾌﾟ"_sj, {MenuItem("記憶"_sj, ID_ROW_REMEMBER), MenuItem("ｼﾞｬﾝﾌﾟ"_sj, ID_ROW_JUMP),
-                                          MenuItem("解除"_sj, ID_ROW_RELEASE)}),
+        MenuPopup("非計算行"_sj,
+                  {MenuItem("設定"_sj, ID_NONCALC_SET), MenuItem("解除"_sj, ID_NONCALC_RELEASE)}),
+        MenuPopup("行記憶.．ｼﾞｬﾝﾌﾟ"_sj,
+                  {MenuItem("記憶"_sj, ID_ROW_REMEMBER), MenuItem("ｼﾞｬﾝﾌﾟ"_sj, ID_ROW_JUMP),
+                   MenuItem("解除"_sj, ID_ROW_RELEASE)}),
         MenuSeparator(),
         MenuPopup("範囲計算"_sj, {MenuItem("加算"_sj, ID_RANGE_ADD), MenuItem("ｾｯﾄ"_sj, ID_RANGE_SET),
                                   MenuItem("ｸﾘｱ"_sj, ID_RANGE_CLEAR)}),
@@ -94,7 +89,8 @@ void RegisterEstimateViewMenus()
 {
     static const bool s_bRegistered = [] {
         RegisterMenuResource(IDR_ESTIMATE_CONTEXT_MENU, MakeContextMenu);
-        RegisterMenuResource(IDR_SUBJECT_POPUP_MENU, [] { return Items{MenuPopup("科目"_sj, SubjectItems())}; });
+        RegisterMenuResource(IDR_SUBJECT_POPUP_MENU,
+                             [] { return Items{MenuPopup("科目"_sj, SubjectItems())}; });
         RegisterMenuResource(IDR_TOTAL_POPUP_MENU, [] { return Items{MenuPopup("合計"_sj, TotalItems())}; });
         return true;
     }();

@@ -11,6 +11,8 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+#include <new>
+
 namespace {
 
 class CellEditInputMethod : public EstimateWindowTest {
@@ -35,6 +37,19 @@ protected:
     {
         QInputMethodEvent event(QString::fromUtf8(utf8), {});
         QCoreApplication::sendEvent(pWidget, &event);
+    }
+    // A key as the desktop gives it: to the widget that has the keyboard, each event made
+    // at the same place in memory as the one before (as the toolkit does for X11 events).
+    static void KeyThroughFocus(int nKey, const QString& text = QString())
+    {
+        alignas(QKeyEvent) static unsigned char s_storage[sizeof(QKeyEvent)];
+        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QWidget* pFocus = QApplication::focusWidget();
+            ASSERT_NE(pFocus, nullptr);
+            auto* pEvent = new (s_storage) QKeyEvent(type, nKey, Qt::NoModifier, text);
+            QCoreApplication::sendEvent(pFocus, pEvent);
+            pEvent->~QKeyEvent();
+        }
     }
     static void Press(QWidget* pWidget, int nKey, const QString& text = QString())
     {
@@ -135,4 +150,23 @@ TEST_F(CellEditInputMethod, F7InTheOpenEditorRecalculatesAndTheEditStaysOpen)
     EXPECT_EQ(EditorText(), "a");
     Press(EditorWidget(), Qt::Key_Return, "\r");
     EXPECT_EQ(Cell(srFirstDetail, scNote), "a");
+}
+
+// Fails while the window layer takes a key event that the toolkit makes at the address of the
+// previous one (already passed on to the editor's parent) for that same event and drops it:
+// after the first Enter no key reaches the grid any more.
+TEST_F(CellEditInputMethod, DISABLED_TypingGoesOnAfterEnterWhenKeysComeThroughTheKeyboardFocus)
+{
+    QWidget* pTop = m_pApp->m_pMainWnd->GetWidget();
+    pTop->activateWindow();
+    QApplication::setActiveWindow(pTop);
+    GoTo(scQty, srFirstDetail);
+    m_pView->SetFocus();
+    KeyThroughFocus(Qt::Key_2, "2");
+    KeyThroughFocus(Qt::Key_Return, "\r");
+    EXPECT_EQ(Cell(srFirstDetail, scQty), "2.000000");
+    ASSERT_EQ(m_pView->m_nCurrentCol, scUnit);
+    KeyThroughFocus(Qt::Key_M, "m");
+    KeyThroughFocus(Qt::Key_Return, "\r");
+    EXPECT_EQ(Cell(srFirstDetail, scUnit), "m");
 }

@@ -6,6 +6,7 @@
 
 #include "estimate/CTabWnd.h"
 #include "platform/ui/WinDefs.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -286,4 +287,33 @@ TEST_F(CellEditTyping, TheSummaryPageTakesNoInputButArrowsAndPagesMove)
     EXPECT_EQ(m_pView->m_nCurrentCol, ptStart.x + 1);
     Key(VK_NEXT);
     EXPECT_GT(m_pView->m_nFirstVisibleRow, 0);
+}
+
+TEST_F(CellEditTyping, AnArmedRangeTotalGoesIntoTheNumericCellClickedNext)
+{
+    // 350 + 280: the unit prices of the first two details, added up and armed.
+    const CPoint ptFirst = CellPoint(scPrice, srFirstDetail);
+    const CPoint ptLast = CellPoint(scPrice, srFirstDetail + 1);
+    m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptFirst.x, ptFirst.y));
+    m_pView->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptLast.x, ptLast.y));
+    m_pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptLast.x, ptLast.y));
+    Command(ID_RANGE_ADD);
+    Command(ID_RANGE_SET);
+    ASSERT_TRUE(m_pView->m_nRangeTotalArmed);
+
+    // A text column takes nothing, and the arming ends.
+    Click(scName, srFirstDetail + 2);
+    EXPECT_EQ(Utf8Cell(srFirstDetail + 2, scName), "外部足場");
+    EXPECT_FALSE(m_pView->m_nRangeTotalArmed);
+
+    Command(ID_RANGE_SET);
+    Click(scPrice, srFirstDetail + 2);
+    EXPECT_FALSE(m_pView->m_nRangeTotalArmed);
+    EXPECT_EQ(Cell(srFirstDetail + 2, scPrice), "630.000000");
+    EXPECT_EQ(Cell(srFirstDetail + 2, scAmount), "243180.000000"); // 386 x 630
+    EXPECT_DOUBLE_EQ(Value(srMiddleTotal, scAmount),
+                     SumDetailAmounts(*m_pView, srFirstDetail, srMiddleTotal - 1));
+    EXPECT_EQ(m_pView->m_nUndoAction, 1);
+    EXPECT_EQ(m_pView->m_strUndoText.str(), "1200.000000");
+    EXPECT_TRUE(IsModified());
 }

@@ -107,13 +107,13 @@ TEST_F(GridGeometry, EveryRowKindHasItsColourGroup)
 {
     using V = CMorvelEMView;
     const std::pair<int, int> cases[] = {
-        {1, V::styleLarge},     {11, V::styleLarge},    {101, V::styleLarge},  {111, V::styleLarge},
-        {12, V::styleMiddle},   {113, V::styleSmall},   {5, V::styleDetail},   {105, V::styleOther},
-        {6, V::styleDiscount},  {37, V::styleDiscount}, {36, V::styleOther},   {137, V::styleDiscount},
-        {7, V::styleKind},      {117, V::styleKind},    {8, V::styleFree},     {108, V::styleFree},
-        {9, V::styleStep},      {109, V::styleOther},   {15, V::styleSum},     {115, V::styleSum},
-        {21, V::styleClassify}, {24, V::styleClassify}, {121, V::styleOther},  {51, V::styleNonCalc},
-        {54, V::styleOther},    {85, V::styleNonCalc},  {86, V::styleOther},   {0, V::styleOther},
+        {1, V::styleLarge},     {11, V::styleLarge},    {101, V::styleLarge}, {111, V::styleLarge},
+        {12, V::styleMiddle},   {113, V::styleSmall},   {5, V::styleDetail},  {105, V::styleOther},
+        {6, V::styleDiscount},  {37, V::styleDiscount}, {36, V::styleOther},  {137, V::styleDiscount},
+        {7, V::styleKind},      {117, V::styleKind},    {8, V::styleFree},    {108, V::styleFree},
+        {9, V::styleStep},      {109, V::styleOther},   {15, V::styleSum},    {115, V::styleSum},
+        {21, V::styleClassify}, {24, V::styleClassify}, {121, V::styleOther}, {51, V::styleNonCalc},
+        {54, V::styleOther},    {85, V::styleNonCalc},  {86, V::styleOther},  {0, V::styleOther},
         {4, V::styleOther},     {138, V::styleOther},
     };
     for (const auto& [nKind, nStyle] : cases)

@@ -176,7 +176,8 @@ TEST_F(GridPaintColoured, ASelectedRowIsInvertedExceptItsFocusCell)
     bool bWhite = false;
     const CRect rcAmount = CellRect(scAmount, 5);
     for (int y = rcAmount.top + 3; y < rcAmount.bottom - 3; ++y)
-        bWhite = bWhite || Pixel(nRight - 1, y) == RGB(255, 255, 255) || Pixel(nRight, y) == RGB(255, 255, 255);
+        bWhite =
+            bWhite || Pixel(nRight - 1, y) == RGB(255, 255, 255) || Pixel(nRight, y) == RGB(255, 255, 255);
     EXPECT_TRUE(bWhite);
 
     Click(scSpec, 8);
@@ -278,4 +279,15 @@ TEST_F(GridPaint, RowNumbersCountWithinThePageAndThePageEndsWithADoubleLine)
     };
     EXPECT_GT(lineThickness(17), lineThickness(16));
     EXPECT_GT(lineThickness(17), lineThickness(18));
+}
+
+TEST_F(GridPaintColoured, OneRepaintShowsTheCellsWithoutAnEmptyGridInBetween)
+{
+    // The screen copy is taken when the window is shown again; by then both paints of the
+    // pair have run.
+    CEstimateShared::s_bPaintPass = FALSE;
+    View().Invalidate(TRUE);
+    View().UpdateWindow();
+    EXPECT_EQ(CellBackground(scSpec, srMiddleTotal), RGB(214, 245, 214));
+    EXPECT_FALSE(CEstimateShared::s_bPaintPass);
 }

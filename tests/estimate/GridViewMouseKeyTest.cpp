@@ -5,10 +5,11 @@
 // bar jump; the scroll bars scroll.
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
+#include "app/CAutoScrollWnd.h"
 #include "estimate/CTabWnd.h"
-#include "resources/ResourceIds.h"
 #include "platform/ui/CScrollBar.h"
 #include "platform/ui/WinApi.h"
+#include "resources/ResourceIds.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -295,7 +296,8 @@ TEST_F(GridViewMouseKey, InputFixedColumnsAreWalkedByLeftAndRight)
     Key(VK_RIGHT);
     EXPECT_EQ(Current(), CPoint(scQty, 6)) << "after the last marked column, the first one of the next row";
     Key(VK_LEFT);
-    EXPECT_EQ(Current(), CPoint(scPrice, 5)) << "before the first marked column, the last one of the row above";
+    EXPECT_EQ(Current(), CPoint(scPrice, 5))
+        << "before the first marked column, the last one of the row above";
     Key(VK_LEFT);
     EXPECT_EQ(Current(), CPoint(scQty, 5));
 
@@ -323,7 +325,8 @@ TEST_F(GridViewMouseKey, TheScrollBarsScrollTheGrid)
                        reinterpret_cast<LPARAM>(View().m_wndVertBar.m_hWnd));
     EXPECT_EQ(View().m_nFirstVisibleRow, 20);
     EXPECT_EQ(View().m_wndVertBar.GetScrollPos(), 20);
-    View().SendMessage(WM_VSCROLL, MAKEWPARAM(SB_PAGEUP, 0), reinterpret_cast<LPARAM>(View().m_wndVertBar.m_hWnd));
+    View().SendMessage(WM_VSCROLL, MAKEWPARAM(SB_PAGEUP, 0),
+                       reinterpret_cast<LPARAM>(View().m_wndVertBar.m_hWnd));
     EXPECT_EQ(View().m_nFirstVisibleRow, 0) << "fewer rows than a page lie above";
 
     // A narrow window: the columns do not all fit and the horizontal bar moves by columns.
@@ -365,9 +368,45 @@ TEST_F(GridViewMouseKey, TheBarsSitAlongTheBottomAndRightEdges)
     ASSERT_TRUE(View().m_nChildrenReady);
     EXPECT_EQ(place(View().m_pJumpBar), CRect(0, rcClient.bottom - 18, 80, rcClient.bottom));
     EXPECT_EQ(place(View().m_pTabWnd), CRect(80, rcClient.bottom - 18, 300, rcClient.bottom));
-    EXPECT_EQ(place(&View().m_wndHorzBar), CRect(300, rcClient.bottom - 18, rcClient.right - 18, rcClient.bottom));
-    EXPECT_EQ(place(&View().m_wndVertBar), CRect(rcClient.right - 18, 0, rcClient.right, rcClient.bottom - 18));
+    EXPECT_EQ(place(&View().m_wndHorzBar),
+              CRect(300, rcClient.bottom - 18, rcClient.right - 18, rcClient.bottom));
+    EXPECT_EQ(place(&View().m_wndVertBar),
+              CRect(rcClient.right - 18, 0, rcClient.right, rcClient.bottom - 18));
     EXPECT_EQ(place(&View().m_wndCornerBox),
               CRect(rcClient.right - 18, rcClient.bottom - 18, rcClient.right, rcClient.bottom));
     EXPECT_EQ(View().m_pTabWnd->GetTabCount(), 2);
+}
+
+TEST_F(GridViewMouseKey, TheWheelScrollsALineAPageWithShift)
+{
+    const auto wheel = [&](UINT nFlags, int nDelta) {
+        View().SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(static_cast<WORD>(nFlags), static_cast<WORD>(nDelta)),
+                           MAKELPARAM(100, 100));
+    };
+    wheel(0, -120);
+    EXPECT_EQ(View().m_nFirstVisibleRow, 1);
+    wheel(0, -360); // a fast wheel: still one line
+    EXPECT_EQ(View().m_nFirstVisibleRow, 2);
+    wheel(0, 120);
+    EXPECT_EQ(View().m_nFirstVisibleRow, 1);
+    wheel(MK_SHIFT, -120);
+    EXPECT_EQ(View().m_nFirstVisibleRow, 1 + View().GetVisibleRowCount());
+    wheel(MK_SHIFT, 120);
+    EXPECT_EQ(View().m_nFirstVisibleRow, 1);
+}
+
+TEST_F(GridViewMouseKey, TheMiddleButtonAloneStartsAutoScrollingWithTheGridsOwnBars)
+{
+    EXPECT_EQ(View().GetScrollBarCtrl(SB_VERT), &View().m_wndVertBar);
+    EXPECT_EQ(View().GetScrollBarCtrl(SB_HORZ), &View().m_wndHorzBar);
+    Mouse(WM_MBUTTONDOWN, MK_MBUTTON | MK_CONTROL, 200, 200);
+    EXPECT_EQ(CAutoScrollWnd::GetActive(), nullptr) << "not with Ctrl";
+    Mouse(WM_MBUTTONDOWN, MK_MBUTTON, 200, 200);
+    CAutoScrollWnd* pActive = CAutoScrollWnd::GetActive();
+    ASSERT_NE(pActive, nullptr);
+    ASSERT_GT(View().m_nHorzScrollMax, 0);
+    EXPECT_EQ(pActive->GetBitmapOffset(), 0) << "the grid's own bars can scroll both ways";
+    pActive->SendMessage(WM_MBUTTONDOWN, MK_MBUTTON, 0);
+    Pump();
+    EXPECT_EQ(CAutoScrollWnd::GetActive(), nullptr);
 }

@@ -13,7 +13,10 @@ namespace {
 class RowCommands : public EstimateWindowTest {
 protected:
     // Page alignment off: the rows move by exactly what the commands insert or delete.
-    void WriteSettings(CProfileFile& profile) override { profile.WriteProfileString("Settings", "AdjustPage", "0"); }
+    void WriteSettings(CProfileFile& profile) override
+    {
+        profile.WriteProfileString("Settings", "AdjustPage", "0");
+    }
     void SetUp() override
     {
         EstimateWindowTest::SetUp();
@@ -68,7 +71,8 @@ TEST_F(RowCommands, InsertPutsAnEmptyRowAtTheCursorAndTheRowsBelowMoveDown)
     EXPECT_EQ(Utf8Cell(5, scName), nameAt4);
     EXPECT_EQ(m_pView->m_nUsedRows, m_nUsed + 1);
     EXPECT_EQ(CPoint(m_pView->m_nCurrentCol, m_pView->m_nCurrentRow), CPoint(scQty, 4));
-    EXPECT_EQ(m_pView->GetRowKind(srMiddleTotal + 1), CMorvelEMView::kindMiddle + CMorvelEMView::kindTotalOffset);
+    EXPECT_EQ(m_pView->GetRowKind(srMiddleTotal + 1),
+              CMorvelEMView::kindMiddle + CMorvelEMView::kindTotalOffset);
     EXPECT_DOUBLE_EQ(Value(srMiddleTotal + 1, scAmount), middleTotal);
     EXPECT_EQ(m_pView->m_nUndoAction, 11);
     EXPECT_EQ(m_pView->m_ptUndo, CPoint(scQty, 4));
@@ -206,7 +210,8 @@ TEST_F(RowCommandsAligned, RowsInsertedForTheWholeGridNeverPushUsedRowsPastTheLi
     const int nLimit = m_pView->m_nRowLimit;
     EXPECT_GT(m_pView->m_nUsedRows, m_nUsed);
     EXPECT_LE(m_pView->m_nUsedRows, nLimit - 1);
-    EXPECT_EQ(Utf8Cell(m_pView->m_nUsedRows - 1, scName), lastName) << "the last row is still in the estimate";
+    EXPECT_EQ(Utf8Cell(m_pView->m_nUsedRows - 1, scName), lastName)
+        << "the last row is still in the estimate";
     EXPECT_LE(m_pView->m_EditRows.GetSize(), nLimit);
 }
 

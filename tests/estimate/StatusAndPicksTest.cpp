@@ -255,7 +255,8 @@ TEST_F(StatusAndPicks, TheContextMenuOffersTheGridCommandsAndRunsTheChosenOne)
         CMenuAnswer answer(ID_ROW_INSERT);
         CPoint pt = CellPoint(scName, 4);
         m_pView->ClientToScreen(&pt);
-        m_pView->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_pView->m_hWnd), MAKELPARAM(pt.x, pt.y));
+        m_pView->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_pView->m_hWnd),
+                             MAKELPARAM(pt.x, pt.y));
         EXPECT_EQ(answer.m_nShown, 1);
         for (UINT nID : {ID_PICK_LARGE, ID_TOTAL_GRAND, ID_UNIT, ID_SORT, ID_PARTS_REGISTER, ID_EDIT_PASTE,
                          ID_ROW_INSERT, ID_ROW_DELETE, ID_ROW_CLEAR})
@@ -278,9 +279,9 @@ TEST_F(StatusAndPicks, TheToolBarButtonsOpenTheSubjectAndTotalMenus)
         CMenuAnswer answer(0);
         Command(ID_SUBJECT_MENU);
         EXPECT_EQ(answer.m_nShown, 1);
-        EXPECT_EQ(answer.m_ids, (std::vector<UINT>{ID_KIND_INPUT, ID_PICK_LARGE, ID_PICK_MIDDLE, ID_PICK_SMALL,
-                                                   ID_DISCOUNT_INPUT, ID_STEP_SETTING, ID_CLASSIFY_TOTAL,
-                                                   ID_SUBJECT_NO}));
+        EXPECT_EQ(answer.m_ids,
+                  (std::vector<UINT>{ID_KIND_INPUT, ID_PICK_LARGE, ID_PICK_MIDDLE, ID_PICK_SMALL,
+                                     ID_DISCOUNT_INPUT, ID_STEP_SETTING, ID_CLASSIFY_TOTAL, ID_SUBJECT_NO}));
     }
     // The total menu's choice goes to the grid: a small subtotal at the current row.
     const int nRow = m_pView->m_nUsedRows + 1;
@@ -362,4 +363,27 @@ TEST_F(StatusAndPicks, DraggingOverTheCellsSelectsABlockAndBelowTheGridScrollsOn
     m_pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptEnd.x, ptEnd.y));
     EXPECT_EQ(m_pView->m_nDragScrollRunning, 0);
     EXPECT_FALSE(m_pView->m_bDragExtending);
+}
+
+TEST_F(StatusAndPicks, TheInitialUpdateMakesTheHiddenEditorAndShowsTheEstimatesZoomInTheZoomBox)
+{
+    EXPECT_TRUE(m_pView->m_bCellEditExists);
+    EXPECT_EQ(m_pView->m_wndCellEdit.GetDlgCtrlID(), 309);
+    EXPECT_EQ(m_pView->m_wndCellEdit.GetParent(), m_pView);
+    EXPECT_FALSE(m_pView->m_wndCellEdit.IsWindowVisible());
+    EXPECT_GE(m_pView->m_nRowHeight, 10);
+    CString strZoom;
+    m_pFrame->m_wndZoomBox.GetLBText(m_pFrame->m_wndZoomBox.GetCurSel(), strZoom);
+    EXPECT_EQ(strZoom, "100%");
+
+    // An estimate stored at 150 % shows it when it opens again.
+    m_pView->m_nZoom = 150;
+    const CString path = m_pDoc->GetPathName();
+    Command(ID_FILE_SAVE);
+    m_pDoc->OnCloseDocument();
+    m_pFrame->m_wndZoomBox.SetCurSel(0);
+    ASSERT_NE(OpenEstimate(path), nullptr);
+    EXPECT_EQ(m_pView->m_nZoom, 150);
+    m_pFrame->m_wndZoomBox.GetLBText(m_pFrame->m_wndZoomBox.GetCurSel(), strZoom);
+    EXPECT_EQ(strZoom, "150%");
 }

@@ -52,7 +52,8 @@ protected:
     }
 
     // A window of the class over a document of its own with a plain view.
-    template <class TFrame> TFrame* Make(UINT nIDResource)
+    template <class TFrame>
+    TFrame* Make(UINT nIDResource)
     {
         CCreateContext context;
         context.m_pNewViewClass = RUNTIME_CLASS(CPlainPaneView);

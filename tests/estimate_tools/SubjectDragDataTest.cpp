@@ -56,7 +56,8 @@ protected:
     {
         b.Str("This is estimation form file").Word(8);
         for (const FormColumn& c : StandardColumns())
-            for (const char* text : {c.name, c.attribute, c.width, c.picture, c.formula, c.rounding, c.t, c.v, "", ""})
+            for (const char* text :
+                 {c.name, c.attribute, c.width, c.picture, c.formula, c.rounding, c.t, c.v, "", ""})
                 b.Str(Sj(text));
     }
 

@@ -70,7 +70,8 @@ CMorvelEMView* SubjectTreeWindowTest::OpenSecondSample(CMorvelEMDoc** ppDoc)
     const std::filesystem::path work = m_pFolder->Native("WORK");
     std::filesystem::copy_file(work / "サンプル見積.MMD", work / "SECOND.MMD",
                                std::filesystem::copy_options::overwrite_existing);
-    auto* pDoc = dynamic_cast<CMorvelEMDoc*>(m_pApp->OpenDocumentFile(m_pFolder->System("WORK") + "\\SECOND.MMD"));
+    auto* pDoc =
+        dynamic_cast<CMorvelEMDoc*>(m_pApp->OpenDocumentFile(m_pFolder->System("WORK") + "\\SECOND.MMD"));
     Pump();
     if (ppDoc != nullptr)
         *ppDoc = pDoc;
@@ -134,10 +135,12 @@ void SubjectTreeWindowTest::DragItem(CMorvelEMTreeView* pFrom, HTREEITEM hFrom, 
     AfxSetDragScript({CDragScriptStep{pFrom, ptFrom, MK_LBUTTON | dwKeys},
                       CDragScriptStep{pTo, ptTo, MK_LBUTTON | dwKeys}},
                      TRUE);
-    pFrom->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(ptFrom.x), static_cast<WORD>(ptFrom.y)));
+    pFrom->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON,
+                       MAKELPARAM(static_cast<WORD>(ptFrom.x), static_cast<WORD>(ptFrom.y)));
     // Moving with the button down past the drag distance starts the drag.
     const CPoint ptMove(ptFrom.x + 20, ptFrom.y + 20);
-    pFrom->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(ptMove.x), static_cast<WORD>(ptMove.y)));
+    pFrom->SendMessage(WM_MOUSEMOVE, MK_LBUTTON,
+                       MAKELPARAM(static_cast<WORD>(ptMove.x), static_cast<WORD>(ptMove.y)));
     pFrom->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(static_cast<WORD>(ptMove.x), static_cast<WORD>(ptMove.y)));
     AfxClearDragScript();
 }

@@ -53,7 +53,10 @@ protected:
     }
 
     // The tree's text of a heading in code page 932 bytes.
-    std::string Text(int nRow) const { return Tree()->GetTreeCtrl().GetItemText(ItemOfRow(Tree(), nRow)).str(); }
+    std::string Text(int nRow) const
+    {
+        return Tree()->GetTreeCtrl().GetItemText(ItemOfRow(Tree(), nRow)).str();
+    }
 
     // What a heading's item should read: its name, and the amount of its total row.
     std::string Expected(int nHeadingRow, int nTotalRow) const
@@ -149,11 +152,13 @@ TEST(SubjectTreeTexts, TheRootTextIsTheUpperCasedTitleCutBeforeItsExtension)
 TEST(SubjectTreeTexts, AnAmountFollowsTheNameWithTheYenSignAndSeparatorsUnlessItIsZero)
 {
     const CString strName = CString::FromUtf8("仮設工事");
-    EXPECT_EQ(strName.str() + "   \\1,234,567", CMorvelEMTreeView::MakeItemText(strName, "1234567.000000").str());
+    EXPECT_EQ(strName.str() + "   \\1,234,567",
+              CMorvelEMTreeView::MakeItemText(strName, "1234567.000000").str());
     EXPECT_EQ(strName.str(), CMorvelEMTreeView::MakeItemText(strName, "0.000000").str());
     EXPECT_EQ(strName.str(), CMorvelEMTreeView::MakeItemText(strName, "").str());
     EXPECT_EQ(strName.str(), CMorvelEMTreeView::MakeItemText(strName, "0.000001").str());
-    EXPECT_EQ(strName.str() + "   \\-20,000", CMorvelEMTreeView::MakeItemText(strName, "-20000.000000").str());
+    EXPECT_EQ(strName.str() + "   \\-20,000",
+              CMorvelEMTreeView::MakeItemText(strName, "-20000.000000").str());
 }
 
 TEST_F(SubjectTreeViewTest, ClickingAHeadingMovesTheGridToItsRowAndKeepsTheKeyboardInTheTree)
