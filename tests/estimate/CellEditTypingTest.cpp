@@ -317,3 +317,62 @@ TEST_F(CellEditTyping, AnArmedRangeTotalGoesIntoTheNumericCellClickedNext)
     EXPECT_EQ(m_pView->m_strUndoText.str(), "1200.000000");
     EXPECT_TRUE(IsModified());
 }
+
+namespace {
+
+// Row-kind fonts of distinct heights, so that the editor's font tells which one it took.
+class CellEditFonts : public CellEditTyping {
+protected:
+    void WriteSettings(CProfileFile& profile) override
+    {
+        const struct {
+            const char* section;
+            const char* height;
+        } fonts[] = {{"Large Font Setting", "-20"},
+                     {"Detail Font Setting", "-16"},
+                     {"Tax Font Setting", "-18"},
+                     {"Discount Font Setting", "-22"},
+                     {"Sum Font Setting", "-24"}};
+        for (const auto& font : fonts) {
+            profile.WriteProfileString(font.section, "Height", font.height);
+            profile.WriteProfileString(font.section, "Weight", "700");
+            profile.WriteProfileString(font.section, "CharSet", "128");
+            profile.WriteProfileString(font.section, "FaceName", "ＭＳ ゴシック"_sj);
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(CellEditFonts, TheEditorTakesTheRowKindsFontAtTheZoom)
+{
+    EXPECT_EQ(m_pView->GetCellEditFont(CMorvelEMView::kindLarge).lfHeight, -20);
+    EXPECT_EQ(m_pView->GetCellEditFont(11).lfHeight, -20);  // the large subtotal
+    EXPECT_EQ(m_pView->GetCellEditFont(111).lfHeight, -20); // and on the summary page
+    EXPECT_EQ(m_pView->GetCellEditFont(8).lfHeight, -18);   // the tax row: the free-row font
+    EXPECT_EQ(m_pView->GetCellEditFont(35).lfHeight, -22);  // a discount total
+    EXPECT_EQ(m_pView->GetCellEditFont(37).lfHeight, -16);  // not in the discount group here
+    EXPECT_EQ(m_pView->GetCellEditFont(115).lfHeight, -24); // the summary grand total
+    EXPECT_EQ(m_pView->GetCellEditFont(5).lfHeight, -16);   // a detail row
+    EXPECT_EQ(CString(m_pView->GetCellEditFont(5).lfFaceName), "ＭＳ ゴシック"_sj);
+
+    // An empty row: the grid's face at the detail font's size.
+    const LOGFONT lfEmpty = m_pView->GetCellEditFont(CMorvelEMView::kindEmpty);
+    EXPECT_EQ(CString(lfEmpty.lfFaceName), "ＭＳ 明朝"_sj);
+    EXPECT_EQ(lfEmpty.lfHeight, -16);
+    EXPECT_EQ(lfEmpty.lfWeight, FW_NORMAL);
+    EXPECT_EQ(CString(m_pView->GetCellEditFont(200).lfFaceName), "ＭＳ 明朝"_sj);
+
+    // Typing into the large heading's row shows the large font.
+    GoTo(scNote, srLarge);
+    TypeUtf8("x");
+    ASSERT_NE(m_pView->m_pCellEditFont, nullptr);
+    LOGFONT lfShown{};
+    m_pView->m_pCellEditFont->GetLogFont(&lfShown);
+    EXPECT_EQ(lfShown.lfHeight, -20);
+    Key(VK_ESCAPE);
+
+    m_pView->m_nZoom = 50;
+    EXPECT_EQ(m_pView->GetCellEditFont(CMorvelEMView::kindLarge).lfHeight, -10);
+    EXPECT_EQ(m_pView->GetCellEditFont(CMorvelEMView::kindEmpty).lfHeight, -8);
+}

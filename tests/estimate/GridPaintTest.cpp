@@ -245,6 +245,17 @@ TEST_F(GridPaintColoured, NonCalculatedAndSummaryRowsAreMarkedInTheRowHeader)
     EXPECT_TRUE(bBlue);
     // Non-calculated rows without colours of their own look like detail rows.
     EXPECT_EQ(CellBackground(scSpec, srFirstDetail), RGB(255, 255, 240));
+
+    // The remembered row carries a red dot on the edit page only.
+    View().m_nMarkRow = 5;
+    Repaint();
+    const CRect rcMark = CellRect(0, 5);
+    const int yDot = rcMark.top + View().m_nRowHeight / 2;
+    EXPECT_EQ(Pixel(8, yDot), RGB(255, 0, 0));
+    View().m_nSummaryPage = 1;
+    Repaint();
+    EXPECT_NE(Pixel(8, yDot), RGB(255, 0, 0));
+    View().m_nSummaryPage = 0;
 }
 
 // Without any colour settings the styled rows are black on white, never black on black.
