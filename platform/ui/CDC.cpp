@@ -453,6 +453,25 @@ struct CDCImpl {
     }
     void ClipChanged() { ++clipVersion; }
 
+    // Lets go of the shared painter; it no longer holds this context's clip and transform.
+    void LeaveHost()
+    {
+        if (host->lastUser == this)
+            host->lastUser = nullptr;
+        ReleaseHost(host);
+    }
+    // A memory context goes on drawing on another bitmap's image.
+    bool DrawOn(QImage* image)
+    {
+        CPainterHost* next = AcquireHost(image, nullptr);
+        if (!next)
+            return false;
+        LeaveHost();
+        host = next;
+        device = image;
+        return true;
+    }
+
     QTransform FullTransform() const
     {
         if (!transformed)
@@ -1180,11 +1199,8 @@ void CDC::DetachDevice()
         return;
     }
     CDCImpl& d = *m_pImpl;
-    if (d.host) {
-        if (d.host->lastUser == &d)
-            d.host->lastUser = nullptr;
-        ReleaseHost(d.host);
-    }
+    if (d.host)
+        d.LeaveHost();
     d.host = nullptr;
     d.device = nullptr;
     d.hasSystemClip = false;
@@ -1430,16 +1446,8 @@ BOOL CDC::RestoreDC(int nSavedDC)
     CDCState state = d.saved[static_cast<size_t>(index)];
     d.saved.resize(static_cast<size_t>(index));
     // A memory context may get its former bitmap back: draw on that one again.
-    if (d.memory && state.bitmap.get() != d.st.bitmap.get() && state.bitmap) {
-        CPainterHost* host = AcquireHost(&state.bitmap->image, nullptr);
-        if (host) {
-            if (d.host->lastUser == &d)
-                d.host->lastUser = nullptr;
-            ReleaseHost(d.host);
-            d.host = host;
-            d.device = &state.bitmap->image;
-        }
-    }
+    if (d.memory && state.bitmap.get() != d.st.bitmap.get() && state.bitmap)
+        d.DrawOn(&state.bitmap->image);
     d.st = std::move(state);
     d.ClipChanged();
     return TRUE;
@@ -1837,14 +1845,8 @@ CBitmap* CDC::SelectObject(CBitmap* pBitmap)
         return nullptr;
     if (d == impl.st.bitmap.get())
         return pBitmap;
-    CPainterHost* host = AcquireHost(&d->image, nullptr);
-    if (!host)
+    if (!impl.DrawOn(&d->image))
         return nullptr;
-    if (impl.host->lastUser == &impl)
-        impl.host->lastUser = nullptr;
-    ReleaseHost(impl.host);
-    impl.host = host;
-    impl.device = &d->image;
     CGdiRef old = std::move(impl.st.bitmap);
     impl.st.bitmap = CGdiRef(d);
     impl.ClipChanged();

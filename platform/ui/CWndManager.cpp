@@ -356,11 +356,16 @@ bool CWndManager::TranslateKey(QWidget* pWidget, QKeyEvent* pEvent)
 {
     const bool bDown = pEvent->type() == QEvent::KeyPress;
     // The same event travels on to the parents when a native widget leaves it; it was
-    // translated once already.
-    if (pEvent == m_pLastKeyEvent && m_lastKeyWidget && m_lastKeyWidget != pWidget &&
-        pWidget->isAncestorOf(m_lastKeyWidget))
+    // translated once already. The address alone does not tell: the next key event may
+    // be built at the same place, so its type, key, modifiers and time must match too.
+    const CLastKey key{static_cast<int>(pEvent->type()), pEvent->key(), static_cast<int>(pEvent->modifiers()),
+                       pEvent->timestamp()};
+    if (pEvent == m_pLastKeyEvent && key.type == m_lastKey.type && key.key == m_lastKey.key &&
+        key.modifiers == m_lastKey.modifiers && key.timestamp == m_lastKey.timestamp &&
+        m_lastKeyWidget && m_lastKeyWidget != pWidget && pWidget->isAncestorOf(m_lastKeyWidget))
         return false;
     m_pLastKeyEvent = pEvent;
+    m_lastKey = key;
     m_lastKeyWidget = pWidget;
 
     UpdateKeyState(pEvent, bDown);

@@ -99,5 +99,11 @@ private:
     std::vector<MSG> m_currentMessages;
     int m_nDispatchDepth = 0;
     const QEvent* m_pLastKeyEvent = nullptr;
+    struct CLastKey {
+        int type = 0;
+        int key = 0;
+        int modifiers = 0;
+        quint64 timestamp = 0;
+    } m_lastKey;
     QPointer<QWidget> m_lastKeyWidget;
 };
