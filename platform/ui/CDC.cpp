@@ -390,6 +390,30 @@ struct CDCImpl {
         return OrderedRect(XL2D(l), YL2D(t), XL2D(r), YL2D(b));
     }
 
+    // Sets the viewport's or the window's extents (extX/extY are one pair of st), returning
+    // the former ones. Extents only count in the two scalable modes; a zero extent would
+    // divide by zero.
+    CSize SetExtents(int& extX, int& extY, int cx, int cy)
+    {
+        const CSize old(extX, extY);
+        if (st.mapMode != MM_ISOTROPIC && st.mapMode != MM_ANISOTROPIC)
+            return old;
+        if (cx == 0 || cy == 0)
+            return old;
+        extX = cx;
+        extY = cy;
+        FixIsotropic();
+        return old;
+    }
+    CSize ScaleExtents(int& extX, int& extY, int xNum, int xDenom, int yNum, int yDenom)
+    {
+        const CSize old(extX, extY);
+        if (xDenom == 0 || yDenom == 0)
+            return old;
+        SetExtents(extX, extY, MulDiv(old.cx, xNum, xDenom), MulDiv(old.cy, yNum, yDenom));
+        return old;
+    }
+
     void FixIsotropic()
     {
         if (st.mapMode != MM_ISOTROPIC)
@@ -1424,6 +1448,42 @@ int CDC::AbortDoc()
 // State.
 // ---------------------------------------------------------------------------------------
 
+namespace {
+
+// Stores a new value and hands back the one it replaced, as every Set… of the context does.
+template <class T>
+T Exchange(T& field, T value)
+{
+    const T old = field;
+    field = value;
+    return old;
+}
+
+// A mode outside its valid values leaves the context as it was and reports 0.
+int ExchangeMode(int& field, int value, bool valid)
+{
+    return valid ? Exchange(field, value) : 0;
+}
+
+CPoint ExchangeOrg(int& orgX, int& orgY, int x, int y)
+{
+    const CPoint old(orgX, orgY);
+    orgX = x;
+    orgY = y;
+    return old;
+}
+
+// Scales a size by num/denom on each axis (MulDiv rounding).
+void ScaleSize(LPSIZE lpSize, int xNum, int xDenom, int yNum, int yDenom)
+{
+    if (!lpSize)
+        return;
+    lpSize->cx = MulDiv(lpSize->cx, xNum, xDenom);
+    lpSize->cy = MulDiv(lpSize->cy, yNum, yDenom);
+}
+
+} // namespace
+
 int CDC::SaveDC()
 {
     if (!m_hDC)
@@ -1460,9 +1520,8 @@ CPoint CDC::GetBrushOrg() const
 
 CPoint CDC::SetBrushOrg(int x, int y)
 {
-    const CPoint old = GetBrushOrg();
-    m_pImpl->st.brushOrg = QPoint(x, y);
-    return old;
+    const QPoint old = Exchange(m_pImpl->st.brushOrg, QPoint(x, y));
+    return CPoint(old.x(), old.y());
 }
 
 int CDC::GetROP2() const
@@ -1472,11 +1531,7 @@ int CDC::GetROP2() const
 
 int CDC::SetROP2(int nDrawMode)
 {
-    const int old = m_pImpl->st.rop2;
-    if (nDrawMode < R2_BLACK || nDrawMode > R2_WHITE)
-        return 0;
-    m_pImpl->st.rop2 = nDrawMode;
-    return old;
+    return ExchangeMode(m_pImpl->st.rop2, nDrawMode, nDrawMode >= R2_BLACK && nDrawMode <= R2_WHITE);
 }
 
 int CDC::GetBkMode() const
@@ -1486,11 +1541,7 @@ int CDC::GetBkMode() const
 
 int CDC::SetBkMode(int nBkMode)
 {
-    const int old = m_pImpl->st.bkMode;
-    if (nBkMode != OPAQUE && nBkMode != TRANSPARENT)
-        return 0;
-    m_pImpl->st.bkMode = nBkMode;
-    return old;
+    return ExchangeMode(m_pImpl->st.bkMode, nBkMode, nBkMode == OPAQUE || nBkMode == TRANSPARENT);
 }
 
 COLORREF CDC::GetBkColor() const
@@ -1500,9 +1551,7 @@ COLORREF CDC::GetBkColor() const
 
 COLORREF CDC::SetBkColor(COLORREF crColor)
 {
-    const COLORREF old = m_pImpl->st.bkColor;
-    m_pImpl->st.bkColor = crColor & 0xFFFFFF;
-    return old;
+    return Exchange(m_pImpl->st.bkColor, crColor & 0xFFFFFF);
 }
 
 COLORREF CDC::GetTextColor() const
@@ -1512,9 +1561,7 @@ COLORREF CDC::GetTextColor() const
 
 COLORREF CDC::SetTextColor(COLORREF crColor)
 {
-    const COLORREF old = m_pImpl->st.textColor;
-    m_pImpl->st.textColor = crColor & 0xFFFFFF;
-    return old;
+    return Exchange(m_pImpl->st.textColor, crColor & 0xFFFFFF);
 }
 
 UINT CDC::GetTextAlign() const
@@ -1524,9 +1571,7 @@ UINT CDC::GetTextAlign() const
 
 UINT CDC::SetTextAlign(UINT nFlags)
 {
-    const UINT old = m_pImpl->st.textAlign;
-    m_pImpl->st.textAlign = nFlags & TA_MASK;
-    return old;
+    return Exchange(m_pImpl->st.textAlign, nFlags & TA_MASK);
 }
 
 int CDC::GetPolyFillMode() const
@@ -1536,11 +1581,8 @@ int CDC::GetPolyFillMode() const
 
 int CDC::SetPolyFillMode(int nPolyFillMode)
 {
-    const int old = m_pImpl->st.polyFillMode;
-    if (nPolyFillMode != ALTERNATE && nPolyFillMode != WINDING)
-        return 0;
-    m_pImpl->st.polyFillMode = nPolyFillMode;
-    return old;
+    return ExchangeMode(m_pImpl->st.polyFillMode, nPolyFillMode,
+                        nPolyFillMode == ALTERNATE || nPolyFillMode == WINDING);
 }
 
 int CDC::GetStretchBltMode() const
@@ -1550,11 +1592,8 @@ int CDC::GetStretchBltMode() const
 
 int CDC::SetStretchBltMode(int nStretchMode)
 {
-    const int old = m_pImpl->st.stretchMode;
-    if (nStretchMode < BLACKONWHITE || nStretchMode > HALFTONE)
-        return 0;
-    m_pImpl->st.stretchMode = nStretchMode;
-    return old;
+    return ExchangeMode(m_pImpl->st.stretchMode, nStretchMode,
+                        nStretchMode >= BLACKONWHITE && nStretchMode <= HALFTONE);
 }
 
 int CDC::GetTextCharacterExtra() const
@@ -1564,9 +1603,7 @@ int CDC::GetTextCharacterExtra() const
 
 int CDC::SetTextCharacterExtra(int nCharExtra)
 {
-    const int old = m_pImpl->st.charExtra;
-    m_pImpl->st.charExtra = nCharExtra;
-    return old;
+    return Exchange(m_pImpl->st.charExtra, nCharExtra);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -1611,18 +1648,13 @@ CPoint CDC::GetViewportOrg() const
 
 CPoint CDC::SetViewportOrg(int x, int y)
 {
-    const CPoint old = GetViewportOrg();
-    m_pImpl->st.vpOrgX = x;
-    m_pImpl->st.vpOrgY = y;
-    return old;
+    return ExchangeOrg(m_pImpl->st.vpOrgX, m_pImpl->st.vpOrgY, x, y);
 }
 
 CPoint CDC::OffsetViewportOrg(int nWidth, int nHeight)
 {
-    const CPoint old = GetViewportOrg();
-    m_pImpl->st.vpOrgX += nWidth;
-    m_pImpl->st.vpOrgY += nHeight;
-    return old;
+    CDCState& st = m_pImpl->st;
+    return ExchangeOrg(st.vpOrgX, st.vpOrgY, st.vpOrgX + nWidth, st.vpOrgY + nHeight);
 }
 
 CSize CDC::GetViewportExt() const
@@ -1632,26 +1664,12 @@ CSize CDC::GetViewportExt() const
 
 CSize CDC::SetViewportExt(int cx, int cy)
 {
-    CDCImpl& d = *m_pImpl;
-    const CSize old = GetViewportExt();
-    // Extents only count in the two scalable modes; a zero extent would divide by zero.
-    if (d.st.mapMode != MM_ISOTROPIC && d.st.mapMode != MM_ANISOTROPIC)
-        return old;
-    if (cx == 0 || cy == 0)
-        return old;
-    d.st.vpExtX = cx;
-    d.st.vpExtY = cy;
-    d.FixIsotropic();
-    return old;
+    return m_pImpl->SetExtents(m_pImpl->st.vpExtX, m_pImpl->st.vpExtY, cx, cy);
 }
 
 CSize CDC::ScaleViewportExt(int xNum, int xDenom, int yNum, int yDenom)
 {
-    const CSize old = GetViewportExt();
-    if (xDenom == 0 || yDenom == 0)
-        return old;
-    SetViewportExt(MulDiv(old.cx, xNum, xDenom), MulDiv(old.cy, yNum, yDenom));
-    return old;
+    return m_pImpl->ScaleExtents(m_pImpl->st.vpExtX, m_pImpl->st.vpExtY, xNum, xDenom, yNum, yDenom);
 }
 
 CPoint CDC::GetWindowOrg() const
@@ -1661,18 +1679,13 @@ CPoint CDC::GetWindowOrg() const
 
 CPoint CDC::SetWindowOrg(int x, int y)
 {
-    const CPoint old = GetWindowOrg();
-    m_pImpl->st.wndOrgX = x;
-    m_pImpl->st.wndOrgY = y;
-    return old;
+    return ExchangeOrg(m_pImpl->st.wndOrgX, m_pImpl->st.wndOrgY, x, y);
 }
 
 CPoint CDC::OffsetWindowOrg(int nWidth, int nHeight)
 {
-    const CPoint old = GetWindowOrg();
-    m_pImpl->st.wndOrgX += nWidth;
-    m_pImpl->st.wndOrgY += nHeight;
-    return old;
+    CDCState& st = m_pImpl->st;
+    return ExchangeOrg(st.wndOrgX, st.wndOrgY, st.wndOrgX + nWidth, st.wndOrgY + nHeight);
 }
 
 CSize CDC::GetWindowExt() const
@@ -1682,34 +1695,19 @@ CSize CDC::GetWindowExt() const
 
 CSize CDC::SetWindowExt(int cx, int cy)
 {
-    CDCImpl& d = *m_pImpl;
-    const CSize old = GetWindowExt();
-    if (d.st.mapMode != MM_ISOTROPIC && d.st.mapMode != MM_ANISOTROPIC)
-        return old;
-    if (cx == 0 || cy == 0)
-        return old;
-    d.st.wndExtX = cx;
-    d.st.wndExtY = cy;
-    d.FixIsotropic();
-    return old;
+    return m_pImpl->SetExtents(m_pImpl->st.wndExtX, m_pImpl->st.wndExtY, cx, cy);
 }
 
 CSize CDC::ScaleWindowExt(int xNum, int xDenom, int yNum, int yDenom)
 {
-    const CSize old = GetWindowExt();
-    if (xDenom == 0 || yDenom == 0)
-        return old;
-    SetWindowExt(MulDiv(old.cx, xNum, xDenom), MulDiv(old.cy, yNum, yDenom));
-    return old;
+    return m_pImpl->ScaleExtents(m_pImpl->st.wndExtX, m_pImpl->st.wndExtY, xNum, xDenom, yNum, yDenom);
 }
 
 void CDC::LPtoDP(LPPOINT lpPoints, int nCount) const
 {
     for (int i = 0; lpPoints && i < nCount; ++i) {
-        const int x = m_pImpl->XL2D(lpPoints[i].x);
-        const int y = m_pImpl->YL2D(lpPoints[i].y);
-        lpPoints[i].x = x;
-        lpPoints[i].y = y;
+        lpPoints[i].x = m_pImpl->XL2D(lpPoints[i].x);
+        lpPoints[i].y = m_pImpl->YL2D(lpPoints[i].y);
     }
 }
 
@@ -1721,20 +1719,15 @@ void CDC::LPtoDP(LPRECT lpRect) const
 
 void CDC::LPtoDP(LPSIZE lpSize) const
 {
-    if (!lpSize)
-        return;
     const CDCState& st = m_pImpl->st;
-    lpSize->cx = MulDiv(lpSize->cx, std::abs(st.vpExtX), std::abs(st.wndExtX));
-    lpSize->cy = MulDiv(lpSize->cy, std::abs(st.vpExtY), std::abs(st.wndExtY));
+    ScaleSize(lpSize, std::abs(st.vpExtX), std::abs(st.wndExtX), std::abs(st.vpExtY), std::abs(st.wndExtY));
 }
 
 void CDC::DPtoLP(LPPOINT lpPoints, int nCount) const
 {
     for (int i = 0; lpPoints && i < nCount; ++i) {
-        const int x = m_pImpl->XD2L(lpPoints[i].x);
-        const int y = m_pImpl->YD2L(lpPoints[i].y);
-        lpPoints[i].x = x;
-        lpPoints[i].y = y;
+        lpPoints[i].x = m_pImpl->XD2L(lpPoints[i].x);
+        lpPoints[i].y = m_pImpl->YD2L(lpPoints[i].y);
     }
 }
 
@@ -1746,27 +1739,18 @@ void CDC::DPtoLP(LPRECT lpRect) const
 
 void CDC::DPtoLP(LPSIZE lpSize) const
 {
-    if (!lpSize)
-        return;
     const CDCState& st = m_pImpl->st;
-    lpSize->cx = MulDiv(lpSize->cx, std::abs(st.wndExtX), std::abs(st.vpExtX));
-    lpSize->cy = MulDiv(lpSize->cy, std::abs(st.wndExtY), std::abs(st.vpExtY));
+    ScaleSize(lpSize, std::abs(st.wndExtX), std::abs(st.vpExtX), std::abs(st.wndExtY), std::abs(st.vpExtY));
 }
 
 void CDC::DPtoHIMETRIC(LPSIZE lpSize) const
 {
-    if (!lpSize)
-        return;
-    lpSize->cx = MulDiv(lpSize->cx, 2540, m_pImpl->caps.logPixelsX);
-    lpSize->cy = MulDiv(lpSize->cy, 2540, m_pImpl->caps.logPixelsY);
+    ScaleSize(lpSize, 2540, m_pImpl->caps.logPixelsX, 2540, m_pImpl->caps.logPixelsY);
 }
 
 void CDC::HIMETRICtoDP(LPSIZE lpSize) const
 {
-    if (!lpSize)
-        return;
-    lpSize->cx = MulDiv(lpSize->cx, m_pImpl->caps.logPixelsX, 2540);
-    lpSize->cy = MulDiv(lpSize->cy, m_pImpl->caps.logPixelsY, 2540);
+    ScaleSize(lpSize, m_pImpl->caps.logPixelsX, 2540, m_pImpl->caps.logPixelsY, 2540);
 }
 
 void CDC::LPtoHIMETRIC(LPSIZE lpSize) const
@@ -1805,36 +1789,33 @@ CGdiObject* Replaced(CGdiRef old)
     return w;
 }
 
+// Puts a pen, brush or font into its slot of the context's state.
+template <class T>
+T* SelectInto(CGdiRef& slot, T* pObject, CGdiKind kind)
+{
+    CGdiData* d = GdiData(pObject);
+    if (!d || d->kind != kind)
+        return nullptr;
+    CGdiRef old = std::move(slot);
+    slot = CGdiRef(d);
+    return static_cast<T*>(Replaced(std::move(old)));
+}
+
 } // namespace
 
 CPen* CDC::SelectObject(CPen* pPen)
 {
-    CGdiData* d = GdiData(pPen);
-    if (!d || d->kind != CGdiKind::Pen)
-        return nullptr;
-    CGdiRef old = std::move(m_pImpl->st.pen);
-    m_pImpl->st.pen = CGdiRef(d);
-    return static_cast<CPen*>(Replaced(std::move(old)));
+    return SelectInto(m_pImpl->st.pen, pPen, CGdiKind::Pen);
 }
 
 CBrush* CDC::SelectObject(CBrush* pBrush)
 {
-    CGdiData* d = GdiData(pBrush);
-    if (!d || d->kind != CGdiKind::Brush)
-        return nullptr;
-    CGdiRef old = std::move(m_pImpl->st.brush);
-    m_pImpl->st.brush = CGdiRef(d);
-    return static_cast<CBrush*>(Replaced(std::move(old)));
+    return SelectInto(m_pImpl->st.brush, pBrush, CGdiKind::Brush);
 }
 
 CFont* CDC::SelectObject(CFont* pFont)
 {
-    CGdiData* d = GdiData(pFont);
-    if (!d || d->kind != CGdiKind::Font)
-        return nullptr;
-    CGdiRef old = std::move(m_pImpl->st.font);
-    m_pImpl->st.font = CGdiRef(d);
-    return static_cast<CFont*>(Replaced(std::move(old)));
+    return SelectInto(m_pImpl->st.font, pFont, CGdiKind::Font);
 }
 
 CBitmap* CDC::SelectObject(CBitmap* pBitmap)
@@ -1992,9 +1973,13 @@ BOOL CDC::Rectangle(int x1, int y1, int x2, int y2)
     return TRUE;
 }
 
-BOOL CDC::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
+namespace {
+
+// A rounded shape inside a bounding rectangle (right and bottom exclusive); a box
+// narrower than two pixels draws nothing. addShape adds the outline to the path.
+template <class AddShape>
+BOOL BoundedShape(CDCImpl& d, int x1, int y1, int x2, int y2, AddShape addShape)
 {
-    CDCImpl& d = *m_pImpl;
     QPainter* p = d.Painter();
     if (!p)
         return FALSE;
@@ -2002,25 +1987,25 @@ BOOL CDC::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
     if (r.width() < 2 || r.height() < 2)
         return TRUE;
     QPainterPath path;
-    path.addRoundedRect(QRectF(r.left(), r.top(), r.width() - 1, r.height() - 1), d.LenX(x3) / 2.0,
-                        d.LenY(y3) / 2.0);
+    addShape(path, QRectF(r.left(), r.top(), r.width() - 1, r.height() - 1));
     d.PathShape(p, path);
     return TRUE;
 }
 
-BOOL CDC::Ellipse(int x1, int y1, int x2, int y2)
+} // namespace
+
+BOOL CDC::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
 {
     CDCImpl& d = *m_pImpl;
-    QPainter* p = d.Painter();
-    if (!p)
-        return FALSE;
-    const QRect r = d.DevRect(x1, y1, x2, y2);
-    if (r.width() < 2 || r.height() < 2)
-        return TRUE;
-    QPainterPath path;
-    path.addEllipse(QRectF(r.left(), r.top(), r.width() - 1, r.height() - 1));
-    d.PathShape(p, path);
-    return TRUE;
+    return BoundedShape(d, x1, y1, x2, y2, [&](QPainterPath& path, const QRectF& box) {
+        path.addRoundedRect(box, d.LenX(x3) / 2.0, d.LenY(y3) / 2.0);
+    });
+}
+
+BOOL CDC::Ellipse(int x1, int y1, int x2, int y2)
+{
+    return BoundedShape(*m_pImpl, x1, y1, x2, y2,
+                        [](QPainterPath& path, const QRectF& box) { path.addEllipse(box); });
 }
 
 void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush)

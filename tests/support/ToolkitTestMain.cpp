@@ -1,5 +1,6 @@
-// The test program of the window layer: a Qt application on the offscreen platform (no
-// display needed) for the whole run, then the tests.
+// The main of the test programs whose tests make real windows: a Qt application on the
+// offscreen platform (no display needed) for the whole run, then the tests. Another platform
+// can be chosen through QT_QPA_PLATFORM to watch the tests; sound is off.
 #include <QApplication>
 
 #include <cstdlib>
@@ -7,7 +8,6 @@
 
 int main(int argc, char** argv)
 {
-    // The offscreen platform unless the caller chose another one (to watch the tests).
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("MORVEL_NO_SOUND", "1", 0);
     ::testing::InitGoogleTest(&argc, argv);
