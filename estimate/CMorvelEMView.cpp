@@ -6,12 +6,14 @@
 #include "estimate/CEstimateShared.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
+#include "estimate/CTabWnd.h"
 #include "estimate/CUndoTextEntry.h"
 #include "estimate_tools/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
 #include "platform/ui/CCmdUI.h"
 #include "platform/ui/CWinApp.h"
+#include "resources/ResourceIds.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -19,20 +21,6 @@
 IMPLEMENT_DYNCREATE(CMorvelEMView, CMorvelView)
 
 namespace {
-
-// Command ids of the estimate menu handled here.
-enum : UINT {
-    ID_SMALL_TOTAL = 32800,
-    ID_MIDDLE_TOTAL = 32801,
-    ID_LARGE_TOTAL = 32802,
-    ID_KIND_TOTAL = 32818,
-    ID_GRAND_TOTAL = 32805,
-    ID_CONSUMPTION_TAX = 32804,
-    ID_NONCALC_SET = 33112,
-    ID_NONCALC_RELEASE = 33102,
-    ID_RECALCULATE = 33153,
-    ID_MARK_RELEASE = 33132
-};
 
 int ProfileInt(const char* lpszSection, const char* lpszKey, int nDefault)
 {
@@ -50,32 +38,32 @@ const CString& EmptyText()
 } // namespace
 
 BEGIN_MESSAGE_MAP(CMorvelEMView, CMorvelView)
-ON_COMMAND(ID_SMALL_TOTAL, OnSmallTotal)
-ON_COMMAND(ID_MIDDLE_TOTAL, OnMiddleTotal)
-ON_COMMAND(ID_LARGE_TOTAL, OnLargeTotal)
-ON_COMMAND(ID_KIND_TOTAL, OnKindTotal)
-ON_COMMAND(ID_GRAND_TOTAL, OnGrandTotal)
-ON_COMMAND(ID_CONSUMPTION_TAX, OnConsumptionTax)
+ON_COMMAND(ID_TOTAL_SMALL, OnSmallTotal)
+ON_COMMAND(ID_TOTAL_MIDDLE, OnMiddleTotal)
+ON_COMMAND(ID_TOTAL_LARGE, OnLargeTotal)
+ON_COMMAND(ID_TOTAL_KIND, OnKindTotal)
+ON_COMMAND(ID_TOTAL_GRAND, OnGrandTotal)
+ON_COMMAND(ID_TAX_ROW, OnConsumptionTax)
 ON_COMMAND(ID_NONCALC_SET, OnNonCalcSet)
 ON_COMMAND(ID_NONCALC_RELEASE, OnNonCalcRelease)
 ON_UPDATE_COMMAND_UI(ID_NONCALC_SET, OnUpdateNonCalc)
 ON_UPDATE_COMMAND_UI(ID_NONCALC_RELEASE, OnUpdateNonCalc)
 ON_COMMAND(ID_RECALCULATE, OnRecalculate)
 ON_UPDATE_COMMAND_UI(ID_RECALCULATE, OnUpdateRecalculate)
-ON_UPDATE_COMMAND_UI(ID_MARK_RELEASE, OnUpdateMarkRelease)
-ON_UPDATE_COMMAND_UI(ID_SMALL_TOTAL, OnUpdateEditPageOnly)
-ON_UPDATE_COMMAND_UI(ID_MIDDLE_TOTAL, OnUpdateEditPageOnly)
-ON_UPDATE_COMMAND_UI(ID_LARGE_TOTAL, OnUpdateEditPageOnly)
-ON_UPDATE_COMMAND_UI(ID_KIND_TOTAL, OnUpdateEditPageOnly)
-ON_UPDATE_COMMAND_UI(ID_GRAND_TOTAL, OnUpdateEditPageOnly)
-ON_UPDATE_COMMAND_UI(ID_CONSUMPTION_TAX, OnUpdateEditPageOnly)
+ON_UPDATE_COMMAND_UI(ID_ROW_RELEASE, OnUpdateMarkRelease)
+ON_UPDATE_COMMAND_UI(ID_TOTAL_SMALL, OnUpdateEditPageOnly)
+ON_UPDATE_COMMAND_UI(ID_TOTAL_MIDDLE, OnUpdateEditPageOnly)
+ON_UPDATE_COMMAND_UI(ID_TOTAL_LARGE, OnUpdateEditPageOnly)
+ON_UPDATE_COMMAND_UI(ID_TOTAL_KIND, OnUpdateEditPageOnly)
+ON_UPDATE_COMMAND_UI(ID_TOTAL_GRAND, OnUpdateEditPageOnly)
+ON_UPDATE_COMMAND_UI(ID_TAX_ROW, OnUpdateEditPageOnly)
 // Pages
-ON_COMMAND(32827, OnPrevPage)
-ON_COMMAND(32825, OnNextPage)
-ON_COMMAND(32832, OnPageFeed)
-ON_UPDATE_COMMAND_UI(32832, OnUpdateEditPageOnly)
-ON_UPDATE_COMMAND_UI(32829, OnUpdateEditPageOnly)
-ON_UPDATE_COMMAND_UI(32828, OnUpdateEditPageOnly)
+ON_COMMAND(ID_PAGE_PREV, OnPrevPage)
+ON_COMMAND(ID_PAGE_NEXT, OnNextPage)
+ON_COMMAND(ID_PAGE_FEED, OnPageFeed)
+ON_UPDATE_COMMAND_UI(ID_PAGE_FEED, OnUpdateEditPageOnly)
+ON_UPDATE_COMMAND_UI(ID_PAGE_INSERT, OnUpdateEditPageOnly)
+ON_UPDATE_COMMAND_UI(ID_PAGE_DELETE, OnUpdateEditPageOnly)
 // Cell editing and input
 ON_WM_LBUTTONDOWN()
 ON_WM_LBUTTONDBLCLK()
@@ -86,49 +74,49 @@ ON_WM_HSCROLL()
 ON_WM_VSCROLL()
 ON_WM_MOUSEMOVE()
 ON_WM_TIMER()
-ON_COMMAND(32793, OnInsertRow)  // "行挿入"
-ON_COMMAND(32794, OnDeleteRow)  // "行削除"
-ON_COMMAND(32795, OnClearRow)   // "行ｸﾘｱ"
-ON_UPDATE_COMMAND_UI(32793, OnUpdateRowCommand)
-ON_UPDATE_COMMAND_UI(32794, OnUpdateRowCommand)
-ON_UPDATE_COMMAND_UI(32795, OnUpdateRowCommand)
-ON_COMMAND(32807, OnDirectInput) // "直接入力"
-ON_UPDATE_COMMAND_UI(32807, OnUpdateDirectInput)
+ON_COMMAND(ID_ROW_INSERT, OnInsertRow)  // "行挿入"
+ON_COMMAND(ID_ROW_DELETE, OnDeleteRow)  // "行削除"
+ON_COMMAND(ID_ROW_CLEAR, OnClearRow)   // "行ｸﾘｱ"
+ON_UPDATE_COMMAND_UI(ID_ROW_INSERT, OnUpdateRowCommand)
+ON_UPDATE_COMMAND_UI(ID_ROW_DELETE, OnUpdateRowCommand)
+ON_UPDATE_COMMAND_UI(ID_ROW_CLEAR, OnUpdateRowCommand)
+ON_COMMAND(ID_DIRECT_INPUT, OnDirectInput) // "直接入力"
+ON_UPDATE_COMMAND_UI(ID_DIRECT_INPUT, OnUpdateDirectInput)
 ON_MESSAGE(WM_PICK_LARGE_SUBJECT, OnPickedLargeSubject)
 ON_MESSAGE(WM_PICK_MIDDLE_SUBJECT, OnPickedMiddleSubject)
 ON_MESSAGE(WM_PICK_SMALL_SUBJECT, OnPickedSmallSubject)
 ON_MESSAGE(WM_PICK_UNIT, OnPickedUnit)
 ON_MESSAGE(WM_MODELESS_CLOSED, OnModelessClosed)
-ON_COMMAND(32784, OnSubjectMenu)     // "科目" (tool bar)
-ON_COMMAND(32808, OnTotalMenu)       // "合計" (tool bar)
-ON_COMMAND(32823, OnRedisplay)       // "再表示(&R)"
-ON_COMMAND(32810, OnPartsFileSwitch) // "部材ﾌｧｲﾙ切替(&B)"
+ON_COMMAND(ID_SUBJECT_MENU, OnSubjectMenu)     // "科目" (tool bar)
+ON_COMMAND(ID_TOTAL_MENU, OnTotalMenu)       // "合計" (tool bar)
+ON_COMMAND(ID_REDISPLAY, OnRedisplay)       // "再表示(&R)"
+ON_COMMAND(ID_PARTS_FILE_SWITCH, OnPartsFileSwitch) // "部材ﾌｧｲﾙ切替(&B)"
 // Painting (display)
 ON_WM_CREATE()
 ON_WM_PAINT()
-ON_COMMAND(182, OnEditPageTab)    // the tab " 見積編集 "
-ON_COMMAND(184, OnSummaryPageTab) // the tab " 集計表 "
-ON_COMMAND(32865, OnJumpFirstColumn)
-ON_COMMAND(32866, OnJumpLastColumn)
-ON_COMMAND(32867, OnJumpFirstRow)
-ON_COMMAND(32868, OnJumpLastRow)
-ON_COMMAND(33149, OnCtrlUp)
-ON_COMMAND(33150, OnCtrlDown)
-ON_COMMAND(33151, OnCtrlLeft)
-ON_COMMAND(33152, OnCtrlRight)
+ON_COMMAND(CTabWnd::ID_EDIT_PAGE_TAB, OnEditPageTab)       // the tab " 見積編集 "
+ON_COMMAND(CTabWnd::ID_SUMMARY_PAGE_TAB, OnSummaryPageTab) // the tab " 集計表 "
+ON_COMMAND(ID_JUMP_FIRST_COLUMN, OnJumpFirstColumn)
+ON_COMMAND(ID_JUMP_LAST_COLUMN, OnJumpLastColumn)
+ON_COMMAND(ID_JUMP_FIRST_ROW, OnJumpFirstRow)
+ON_COMMAND(ID_JUMP_LAST_ROW, OnJumpLastRow)
+ON_COMMAND(ID_JUMP_CTRL_UP, OnCtrlUp)
+ON_COMMAND(ID_JUMP_CTRL_DOWN, OnCtrlDown)
+ON_COMMAND(ID_JUMP_CTRL_LEFT, OnCtrlLeft)
+ON_COMMAND(ID_JUMP_CTRL_RIGHT, OnCtrlRight)
 ON_WM_MOUSEWHEEL()
-ON_COMMAND(32863, OnItemClear) // "項目ｸﾘｱ(&K)"
-ON_UPDATE_COMMAND_UI(32863, OnUpdateItemClear)
-ON_COMMAND(32879, OnRangeAdd) // "加算"
-ON_COMMAND(33109, OnRangeAdd)
-ON_UPDATE_COMMAND_UI(32879, OnUpdateRangeAdd)
-ON_UPDATE_COMMAND_UI(33109, OnUpdateRangeAdd)
-ON_COMMAND(32881, OnRangeTotalSet) // "範囲合計値のセット", "ｾｯﾄ"
-ON_COMMAND(33130, OnRangeTotalSet)
-ON_UPDATE_COMMAND_UI(32881, OnUpdateRangeTotalSet)
-ON_UPDATE_COMMAND_UI(33130, OnUpdateRangeTotalSet)
-ON_COMMAND(32882, OnRangeTotalClear) // "範囲合計値のクリア", "ｸﾘｱ"
-ON_COMMAND(33131, OnRangeTotalClear)
+ON_COMMAND(ID_ITEM_CLEAR, OnItemClear) // "項目ｸﾘｱ(&K)"
+ON_UPDATE_COMMAND_UI(ID_ITEM_CLEAR, OnUpdateItemClear)
+ON_COMMAND(ID_RANGE_ADD, OnRangeAdd) // "加算"
+ON_COMMAND(ID_RANGE_ADD_BAR, OnRangeAdd)
+ON_UPDATE_COMMAND_UI(ID_RANGE_ADD, OnUpdateRangeAdd)
+ON_UPDATE_COMMAND_UI(ID_RANGE_ADD_BAR, OnUpdateRangeAdd)
+ON_COMMAND(ID_RANGE_SET_BAR, OnRangeTotalSet) // "範囲合計値のセット", "ｾｯﾄ"
+ON_COMMAND(ID_RANGE_SET, OnRangeTotalSet)
+ON_UPDATE_COMMAND_UI(ID_RANGE_SET_BAR, OnUpdateRangeTotalSet)
+ON_UPDATE_COMMAND_UI(ID_RANGE_SET, OnUpdateRangeTotalSet)
+ON_COMMAND(ID_RANGE_CLEAR_BAR, OnRangeTotalClear) // "範囲合計値のクリア", "ｸﾘｱ"
+ON_COMMAND(ID_RANGE_CLEAR, OnRangeTotalClear)
 END_MESSAGE_MAP()
 
 // ---------------------------------------------------------------------------------------
