@@ -679,36 +679,6 @@ public:
             painter.drawImage(r, m_buffer, r);
     }
 
-    void Scroll(QScrollBar* pBar, UINT nCode, int nPos)
-    {
-        switch (nCode) {
-        case SB_LINEUP:
-            pBar->triggerAction(QAbstractSlider::SliderSingleStepSub);
-            break;
-        case SB_LINEDOWN:
-            pBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-            break;
-        case SB_PAGEUP:
-            pBar->triggerAction(QAbstractSlider::SliderPageStepSub);
-            break;
-        case SB_PAGEDOWN:
-            pBar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-            break;
-        case SB_TOP:
-            pBar->triggerAction(QAbstractSlider::SliderToMinimum);
-            break;
-        case SB_BOTTOM:
-            pBar->triggerAction(QAbstractSlider::SliderToMaximum);
-            break;
-        case SB_THUMBPOSITION:
-        case SB_THUMBTRACK:
-            pBar->setValue(nPos);
-            break;
-        default:
-            break;
-        }
-    }
-
 protected:
     void paintEvent(QPaintEvent* event) override
     {
@@ -1394,9 +1364,9 @@ LRESULT ListProc(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL* pbHa
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_VSCROLL:
     case WM_HSCROLL:
-        pList->Scroll(nMsg == WM_VSCROLL ? pList->verticalScrollBar() : pList->horizontalScrollBar(),
-                      LOWORD(static_cast<DWORD>(wParam)),
-                      static_cast<short>(HIWORD(static_cast<DWORD>(wParam))));
+        AfxScrollCtlBar(nMsg == WM_VSCROLL ? pList->verticalScrollBar() : pList->horizontalScrollBar(),
+                        LOWORD(static_cast<DWORD>(wParam)),
+                        static_cast<short>(HIWORD(static_cast<DWORD>(wParam))));
         return 0;
     case WM_MOUSEWHEEL:
         AfxPassEventToQt();

@@ -492,37 +492,6 @@ public:
         return p;
     }
 
-    // ---- scrolling --------------------------------------------------------------------------
-    void Scroll(QScrollBar* pBar, UINT nCode, int nPos)
-    {
-        switch (nCode) {
-        case SB_LINEUP:
-            pBar->triggerAction(QAbstractSlider::SliderSingleStepSub);
-            break;
-        case SB_LINEDOWN:
-            pBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-            break;
-        case SB_PAGEUP:
-            pBar->triggerAction(QAbstractSlider::SliderPageStepSub);
-            break;
-        case SB_PAGEDOWN:
-            pBar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-            break;
-        case SB_TOP:
-            pBar->triggerAction(QAbstractSlider::SliderToMinimum);
-            break;
-        case SB_BOTTOM:
-            pBar->triggerAction(QAbstractSlider::SliderToMaximum);
-            break;
-        case SB_THUMBPOSITION:
-        case SB_THUMBTRACK:
-            pBar->setValue(nPos);
-            break;
-        default:
-            break;
-        }
-    }
-
 protected:
     void paintEvent(QPaintEvent* event) override
     {
@@ -1109,9 +1078,9 @@ LRESULT TreeProc(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL* pbHa
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_VSCROLL:
     case WM_HSCROLL:
-        pTree->Scroll(nMsg == WM_VSCROLL ? pTree->verticalScrollBar() : pTree->horizontalScrollBar(),
-                      LOWORD(static_cast<DWORD>(wParam)),
-                      static_cast<short>(HIWORD(static_cast<DWORD>(wParam))));
+        AfxScrollCtlBar(nMsg == WM_VSCROLL ? pTree->verticalScrollBar() : pTree->horizontalScrollBar(),
+                        LOWORD(static_cast<DWORD>(wParam)),
+                        static_cast<short>(HIWORD(static_cast<DWORD>(wParam))));
         return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {

@@ -5,6 +5,8 @@
 #include "platform/ui/CWndManager_p.h"
 #include "platform/ui/CWnd_p.h"
 
+#include <QScrollBar>
+
 #include <algorithm>
 #include <cstring>
 
@@ -103,3 +105,33 @@ namespace {
 // Dialog templates name these classes; they exist from the start.
 const bool s_registerAtStart = (AfxRegisterCommonControlClasses(), true);
 } // namespace
+
+void AfxScrollCtlBar(QScrollBar* pBar, UINT nCode, int nPos)
+{
+    switch (nCode) {
+    case SB_LINEUP:
+        pBar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        break;
+    case SB_LINEDOWN:
+        pBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        break;
+    case SB_PAGEUP:
+        pBar->triggerAction(QAbstractSlider::SliderPageStepSub);
+        break;
+    case SB_PAGEDOWN:
+        pBar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        break;
+    case SB_TOP:
+        pBar->triggerAction(QAbstractSlider::SliderToMinimum);
+        break;
+    case SB_BOTTOM:
+        pBar->triggerAction(QAbstractSlider::SliderToMaximum);
+        break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+        pBar->setValue(nPos);
+        break;
+    default:
+        break;
+    }
+}

@@ -8,6 +8,7 @@
 #include <QString>
 
 class CWnd;
+class QScrollBar;
 
 // Texts between code page 932 and Qt (0x5C shown as the yen sign).
 QString AfxCtlText(const char* lpsz, int nLength = -1);
@@ -23,6 +24,10 @@ void AfxSendCtlCommand(HWND hWndCtl, UINT nCode);
 // the window's client area, so that client coordinates, GetClientRect and InvalidateRect
 // mean the part inside the border and the scroll bars, as they do for these controls.
 void AfxUseViewportAsClient(HWND hWnd, QAbstractScrollArea* pArea);
+
+// Moves a control's scroll bar as a WM_HSCROLL/WM_VSCROLL code asks (nPos for the thumb
+// codes); other codes leave it.
+void AfxScrollCtlBar(QScrollBar* pBar, UINT nCode, int nPos);
 
 // Copies text into a caller's buffer of nMax bytes (zero-terminated, cut to fit);
 // returns the number of bytes copied without the terminator.

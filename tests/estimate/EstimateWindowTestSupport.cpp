@@ -1,6 +1,6 @@
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
-#include "app/CPlainChildFrame.h"
+#include "tests/estimate/CPlainChildFrame.h"
 #include "app/CSplashWindow.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CNumberRules.h"

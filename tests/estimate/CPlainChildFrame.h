@@ -1,6 +1,6 @@
-// A document window that opens maximised, as every document window of the program does,
-// with the document's view filling it. Document types whose own child frame (bars,
-// splitter) is not part of the program yet open in it.
+// A document window for the grid's window tests: it opens maximised, as every document
+// window of the program does, with the estimate view filling it and no subject tree, so that
+// the grid is tested on its own.
 #pragma once
 
 #include "platform/ui/CMDIChildWnd.h"

@@ -1,4 +1,4 @@
-#include "app/CPlainChildFrame.h"
+#include "tests/estimate/CPlainChildFrame.h"
 
 IMPLEMENT_DYNCREATE(CPlainChildFrame, CMDIChildWnd)
 
