@@ -53,6 +53,44 @@ void LayoutRowCol(std::vector<int>& cur, const std::vector<int>& ideal, const st
     }
 }
 
+// The context for the views a dynamic split adds: same class and document as the first pane.
+CCreateContext DynamicContext(CRuntimeClass* pViewClass, CWnd* pFirstPane, CFrameWnd* pFrame)
+{
+    auto* pFirst = dynamic_cast<CView*>(pFirstPane);
+    CCreateContext context;
+    context.m_pNewViewClass = pViewClass;
+    context.m_pCurrentDoc = pFirst ? pFirst->GetDocument() : nullptr;
+    context.m_pLastView = pFirst;
+    context.m_pCurrentFrame = pFrame;
+    return context;
+}
+
+// A pane of a deleted row or column; the frame forgets it first when it was the active view.
+void DestroyPane(CFrameWnd* pFrame, CWnd* pPane)
+{
+    if (!pPane)
+        return;
+    if (pFrame && pFrame->GetActiveView() == pPane)
+        pFrame->SetActiveView(nullptr, FALSE);
+    pPane->DestroyWindow();
+}
+
+// After a row or column went away: its shared scroll bar goes too, and when the frame was
+// left without an active view the first pane becomes it.
+void AfterDelete(std::vector<CScrollBar*>& bars, int nCount, CFrameWnd* pFrame, CWnd* pFirstPane)
+{
+    if (static_cast<int>(bars.size()) > nCount) {
+        CScrollBar* pBar = bars.back();
+        bars.pop_back();
+        pBar->DestroyWindow();
+        delete pBar;
+    }
+    if (pFrame && !pFrame->GetActiveView()) {
+        if (auto* pView = dynamic_cast<CView*>(pFirstPane))
+            pFrame->SetActiveView(pView);
+    }
+}
+
 } // namespace
 
 CSplitterWnd::CSplitterWnd() = default;
@@ -375,12 +413,7 @@ BOOL CSplitterWnd::SplitRow(int cyBefore)
     const int cyAfter = inside.Height() - cyBefore - cySplitter;
     if (cyBefore < m_sizeMin.cy || cyAfter < m_sizeMin.cy)
         return FALSE;
-    auto* pFirst = dynamic_cast<CView*>(GetPane(0, 0));
-    CCreateContext context;
-    context.m_pNewViewClass = m_pDynamicViewClass;
-    context.m_pCurrentDoc = pFirst ? pFirst->GetDocument() : nullptr;
-    context.m_pLastView = pFirst;
-    context.m_pCurrentFrame = GetParentFrame();
+    CCreateContext context = DynamicContext(m_pDynamicViewClass, GetPane(0, 0), GetParentFrame());
     const int newRow = m_nRows;
     ++m_nRows;
     m_rowInfo[0].nIdealSize = cyBefore;
@@ -408,12 +441,7 @@ BOOL CSplitterWnd::SplitColumn(int cxBefore)
     const int cxAfter = inside.Width() - cxBefore - cxSplitter;
     if (cxBefore < m_sizeMin.cx || cxAfter < m_sizeMin.cx)
         return FALSE;
-    auto* pFirst = dynamic_cast<CView*>(GetPane(0, 0));
-    CCreateContext context;
-    context.m_pNewViewClass = m_pDynamicViewClass;
-    context.m_pCurrentDoc = pFirst ? pFirst->GetDocument() : nullptr;
-    context.m_pLastView = pFirst;
-    context.m_pCurrentFrame = GetParentFrame();
+    CCreateContext context = DynamicContext(m_pDynamicViewClass, GetPane(0, 0), GetParentFrame());
     const int newCol = m_nCols;
     ++m_nCols;
     if (m_bHasHScroll && static_cast<int>(m_hScrollBars.size()) < m_nCols)
@@ -437,14 +465,8 @@ void CSplitterWnd::DeleteRow(int rowDelete)
     if (!m_bDynamic || m_nRows <= 1 || rowDelete < 0 || rowDelete >= m_nRows)
         return;
     CFrameWnd* pFrame = GetParentFrame();
-    for (int col = 0; col < m_nCols; ++col) {
-        CWnd* pPane = GetPane(rowDelete, col);
-        if (!pPane)
-            continue;
-        if (pFrame && pFrame->GetActiveView() == pPane)
-            pFrame->SetActiveView(nullptr, FALSE);
-        pPane->DestroyWindow();
-    }
+    for (int col = 0; col < m_nCols; ++col)
+        DestroyPane(pFrame, GetPane(rowDelete, col));
     // The row below moves up into the deleted one.
     for (int row = rowDelete + 1; row < m_nRows; ++row) {
         for (int col = 0; col < m_nCols; ++col) {
@@ -454,16 +476,7 @@ void CSplitterWnd::DeleteRow(int rowDelete)
         m_rowInfo[static_cast<size_t>(row - 1)] = m_rowInfo[static_cast<size_t>(row)];
     }
     --m_nRows;
-    if (static_cast<int>(m_vScrollBars.size()) > m_nRows) {
-        CScrollBar* pBar = m_vScrollBars.back();
-        m_vScrollBars.pop_back();
-        pBar->DestroyWindow();
-        delete pBar;
-    }
-    if (pFrame && !pFrame->GetActiveView()) {
-        if (auto* pView = dynamic_cast<CView*>(GetPane(0, 0)))
-            pFrame->SetActiveView(pView);
-    }
+    AfterDelete(m_vScrollBars, m_nRows, pFrame, GetPane(0, 0));
     RecalcLayout();
 }
 
@@ -472,14 +485,8 @@ void CSplitterWnd::DeleteColumn(int colDelete)
     if (!m_bDynamic || m_nCols <= 1 || colDelete < 0 || colDelete >= m_nCols)
         return;
     CFrameWnd* pFrame = GetParentFrame();
-    for (int row = 0; row < m_nRows; ++row) {
-        CWnd* pPane = GetPane(row, colDelete);
-        if (!pPane)
-            continue;
-        if (pFrame && pFrame->GetActiveView() == pPane)
-            pFrame->SetActiveView(nullptr, FALSE);
-        pPane->DestroyWindow();
-    }
+    for (int row = 0; row < m_nRows; ++row)
+        DestroyPane(pFrame, GetPane(row, colDelete));
     for (int col = colDelete + 1; col < m_nCols; ++col) {
         for (int row = 0; row < m_nRows; ++row) {
             if (CWnd* pPane = GetPane(row, col))
@@ -488,16 +495,7 @@ void CSplitterWnd::DeleteColumn(int colDelete)
         m_colInfo[static_cast<size_t>(col - 1)] = m_colInfo[static_cast<size_t>(col)];
     }
     --m_nCols;
-    if (static_cast<int>(m_hScrollBars.size()) > m_nCols) {
-        CScrollBar* pBar = m_hScrollBars.back();
-        m_hScrollBars.pop_back();
-        pBar->DestroyWindow();
-        delete pBar;
-    }
-    if (pFrame && !pFrame->GetActiveView()) {
-        if (auto* pView = dynamic_cast<CView*>(GetPane(0, 0)))
-            pFrame->SetActiveView(pView);
-    }
+    AfterDelete(m_hScrollBars, m_nCols, pFrame, GetPane(0, 0));
     RecalcLayout();
 }
 
