@@ -1,5 +1,7 @@
 #include "app/CChildEMFormFrame.h"
 
+#include "app/ChildFrameSupport.h"
+
 #include <utility>
 
 IMPLEMENT_DYNCREATE(CChildEMFormFrame, CChildFormFrame)
@@ -25,9 +27,5 @@ void CChildEMFormFrame::SetImportSheet(std::function<void(CDocument* pDoc, CWnd*
 
 void CChildEMFormFrame::RunImportSheet()
 {
-    if (!ImportSheet()) {
-        ShowImportSheetMissing();
-        return;
-    }
-    ImportSheet()(GetActiveDocument(), this);
+    RunImportSheetOrSay(ImportSheet(), GetActiveDocument(), this);
 }

@@ -1,13 +1,10 @@
 #include "app/CChildEMFrame.h"
 
-#include "app/CMainFrame.h"
+#include "app/ChildFrameSupport.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/CCmdUI.h"
 #include "platform/ui/CCreateContext.h"
-#include "platform/ui/CMenu.h"
 #include "platform/ui/CView.h"
-#include "platform/ui/CWinApp.h"
-#include "platform/ui/GdiObjects.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/ResourceIds.h"
 
@@ -42,15 +39,6 @@ CChildEMFrame::CEstimateServices& Services()
 }
 
 constexpr int kRangeTotalWidth = 100;
-
-// The stock GUI font, or the variable-pitch system font where there is none.
-CFont* DefaultGuiFont()
-{
-    HFONT hFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    if (hFont == nullptr)
-        hFont = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
-    return CFont::FromHandle(hFont);
-}
 
 } // namespace
 
@@ -120,7 +108,7 @@ BOOL CChildEMFrame::CreateBars()
     if (!m_wndRangeTotal.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, rect, &m_wndEstimateBar,
                                 IDC_RANGE_TOTAL))
         return FALSE;
-    m_wndRangeTotal.SetFont(DefaultGuiFont());
+    m_wndRangeTotal.SetFont(ChildFrameGuiFont());
     m_wndRangeTotal.SetReadOnly(TRUE);
     m_wndRangeTotal.SetWindowText("");
 
@@ -176,44 +164,34 @@ void CChildEMFrame::OnUpdateViewSubjectList(CCmdUI* pCmdUI)
     pCmdUI->SetText(m_nSubjectList == 1 ? "科目ﾘｽﾄｳｨﾝﾄﾞｳ非表示(&H)"_sj : "科目ﾘｽﾄｳｨﾝﾄﾞｳ表示(&H)"_sj);
 }
 
-void CChildEMFrame::ToggleBar(CControlBar& bar)
-{
-    ShowControlBar(&bar, (bar.GetStyle() & WS_VISIBLE) == 0, FALSE);
-    RecalcLayout();
-}
-
 void CChildEMFrame::OnViewEstimateBar()
 {
-    ToggleBar(m_wndEstimateBar);
+    ToggleChildFrameBar(this, m_wndEstimateBar);
 }
 
 void CChildEMFrame::OnUpdateViewEstimateBar(CCmdUI* pCmdUI)
 {
-    pCmdUI->SetCheck((m_wndEstimateBar.GetStyle() & WS_VISIBLE) != 0 ? 1 : 0);
+    UpdateChildFrameBarCheck(pCmdUI, m_wndEstimateBar);
 }
 
 void CChildEMFrame::OnViewPageBar()
 {
-    ToggleBar(m_wndPageBar);
+    ToggleChildFrameBar(this, m_wndPageBar);
 }
 
 void CChildEMFrame::OnUpdateViewPageBar(CCmdUI* pCmdUI)
 {
-    pCmdUI->SetCheck((m_wndPageBar.GetStyle() & WS_VISIBLE) != 0 ? 1 : 0);
+    UpdateChildFrameBarCheck(pCmdUI, m_wndPageBar);
 }
 
-// The main tool bar belongs to the main frame. (This frame's estimate bar carries the
-// standard tool-bar id too, so the framework's own handling would toggle that one.)
 void CChildEMFrame::OnViewToolBar()
 {
-    if (auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
-        pMain->OnViewToolBar();
+    ViewMainToolBar();
 }
 
 void CChildEMFrame::OnUpdateViewToolBar(CCmdUI* pCmdUI)
 {
-    if (auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
-        pMain->OnUpdateViewToolBar(pCmdUI);
+    UpdateViewMainToolBar(pCmdUI);
 }
 
 // The settings commands stay as the main frame's handlers make them.
@@ -243,12 +221,7 @@ void CChildEMFrame::OnEstimateClear()
 
 void CChildEMFrame::OnIntroduction()
 {
-    const CEstimateServices& services = Services();
-    if (!services.runImportSheet) {
-        AfxMessageBox("導入処理の画面はまだ用意されていません。"_sj, MB_OK | MB_ICONINFORMATION);
-        return;
-    }
-    services.runImportSheet(GetActiveDocument(), this);
+    RunImportSheetOrSay(Services().runImportSheet, GetActiveDocument(), this);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -258,24 +231,11 @@ void CChildEMFrame::OnIntroduction()
 void CChildEMFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
 {
     CMDIChildWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
-    if (CWnd* pMain = AfxGetMainWnd())
-        pMain->PostMessage(WM_INITMENUPOPUP,
-                           reinterpret_cast<WPARAM>(pPopupMenu ? pPopupMenu->m_hMenu : nullptr),
-                           MAKELPARAM(static_cast<WORD>(nIndex), static_cast<WORD>(bSysMenu)));
+    PassInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
 }
 
 void CChildEMFrame::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)
 {
     CMDIChildWnd::OnMenuSelect(nItemID, nFlags, hSysMenu);
-    // A closing menu is passed on once, after a selection that had a menu.
-    if (hSysMenu == nullptr) {
-        if (!s_bMenuSelected)
-            return;
-        s_bMenuSelected = FALSE;
-    } else {
-        s_bMenuSelected = TRUE;
-    }
-    if (CWnd* pMain = AfxGetMainWnd())
-        pMain->PostMessage(WM_MENUSELECT, MAKEWPARAM(static_cast<WORD>(nItemID), static_cast<WORD>(nFlags)),
-                           reinterpret_cast<LPARAM>(hSysMenu));
+    PassMenuSelect(nItemID, nFlags, hSysMenu, s_bMenuSelected);
 }

@@ -79,7 +79,6 @@ public:
 
 private:
     BOOL CreateBars();
-    void ToggleBar(CControlBar& bar);
     // Whether the last menu selection of an estimate window came with a menu.
     static BOOL s_bMenuSelected;
 };

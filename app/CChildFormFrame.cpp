@@ -1,10 +1,8 @@
 #include "app/CChildFormFrame.h"
 
-#include "app/CMainFrame.h"
-#include "platform/base/MessageBox.h"
+#include "app/ChildFrameSupport.h"
 #include "platform/ui/CCmdUI.h"
 #include "platform/ui/CWinApp.h"
-#include "platform/ui/GdiObjects.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/ResourceIds.h"
 
@@ -32,14 +30,6 @@ namespace {
 constexpr int kFontNameDrop = 120;
 constexpr int kFontSizeDrop = 100;
 constexpr int kFontSizeItemHeight = 15;
-
-CFont* DefaultGuiFont()
-{
-    HFONT hFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    if (hFont == nullptr)
-        hFont = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
-    return CFont::FromHandle(hFont);
-}
 
 } // namespace
 
@@ -87,7 +77,7 @@ BOOL CChildFormFrame::CreateBars()
     if (!m_wndFontSize.Create(CBS_DROPDOWN | WS_VSCROLL | WS_VISIBLE | WS_CHILD, rect, &m_wndPrintEditBar,
                               IDC_FONT_SIZE))
         return FALSE;
-    m_wndFontSize.SetFont(DefaultGuiFont());
+    m_wndFontSize.SetFont(ChildFrameGuiFont());
     m_wndFontSize.SetItemHeight(-1, kFontSizeItemHeight);
     for (const char* lpszSize : s_fontSizes)
         m_wndFontSize.AddString(lpszSize);
@@ -112,30 +102,24 @@ BOOL CChildFormFrame::CreateBars()
     return TRUE;
 }
 
-void CChildFormFrame::ToggleBar(CControlBar& bar)
-{
-    ShowControlBar(&bar, (bar.GetStyle() & WS_VISIBLE) == 0, FALSE);
-    RecalcLayout();
-}
-
 void CChildFormFrame::OnViewPrintToolBar()
 {
-    ToggleBar(m_wndPrintToolBar);
+    ToggleChildFrameBar(this, m_wndPrintToolBar);
 }
 
 void CChildFormFrame::OnUpdateViewPrintToolBar(CCmdUI* pCmdUI)
 {
-    pCmdUI->SetCheck((m_wndPrintToolBar.GetStyle() & WS_VISIBLE) != 0 ? 1 : 0);
+    UpdateChildFrameBarCheck(pCmdUI, m_wndPrintToolBar);
 }
 
 void CChildFormFrame::OnViewPrintEditBar()
 {
-    ToggleBar(m_wndPrintEditBar);
+    ToggleChildFrameBar(this, m_wndPrintEditBar);
 }
 
 void CChildFormFrame::OnUpdateViewPrintEditBar(CCmdUI* pCmdUI)
 {
-    pCmdUI->SetCheck((m_wndPrintEditBar.GetStyle() & WS_VISIBLE) != 0 ? 1 : 0);
+    UpdateChildFrameBarCheck(pCmdUI, m_wndPrintEditBar);
 }
 
 // The environment sheet changes how grids look and print; it is not offered over a layout.
@@ -156,19 +140,12 @@ void CChildFormFrame::RunImportSheet()
     ShowImportSheetMissing();
 }
 
-void CChildFormFrame::ShowImportSheetMissing()
-{
-    AfxMessageBox("導入処理の画面はまだ用意されていません。"_sj, MB_OK | MB_ICONINFORMATION);
-}
-
 void CChildFormFrame::OnViewToolBar()
 {
-    if (auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
-        pMain->OnViewToolBar();
+    ViewMainToolBar();
 }
 
 void CChildFormFrame::OnUpdateViewToolBar(CCmdUI* pCmdUI)
 {
-    if (auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
-        pMain->OnUpdateViewToolBar(pCmdUI);
+    UpdateViewMainToolBar(pCmdUI);
 }

@@ -48,9 +48,7 @@ protected:
     // The setup sheet in import mode over copies of the layout's forms; the derived
     // windows know which pages. The base window has no layout of a known kind.
     virtual void RunImportSheet();
-    static void ShowImportSheetMissing();
 
 private:
     BOOL CreateBars();
-    void ToggleBar(CControlBar& bar);
 };

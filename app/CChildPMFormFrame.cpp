@@ -1,5 +1,7 @@
 #include "app/CChildPMFormFrame.h"
 
+#include "app/ChildFrameSupport.h"
+
 #include <utility>
 
 IMPLEMENT_DYNCREATE(CChildPMFormFrame, CChildFormFrame)
@@ -25,9 +27,5 @@ void CChildPMFormFrame::SetImportSheet(std::function<void(CDocument* pDoc, CWnd*
 
 void CChildPMFormFrame::RunImportSheet()
 {
-    if (!ImportSheet()) {
-        ShowImportSheetMissing();
-        return;
-    }
-    ImportSheet()(GetActiveDocument(), this);
+    RunImportSheetOrSay(ImportSheet(), GetActiveDocument(), this);
 }

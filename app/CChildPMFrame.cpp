@@ -1,12 +1,8 @@
 #include "app/CChildPMFrame.h"
 
-#include "app/CMainFrame.h"
-#include "platform/base/MessageBox.h"
+#include "app/ChildFrameSupport.h"
 #include "platform/ui/CCmdUI.h"
 #include "platform/ui/CCreateContext.h"
-#include "platform/ui/CMenu.h"
-#include "platform/ui/CWinApp.h"
-#include "platform/ui/GdiObjects.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/ResourceIds.h"
 
@@ -38,14 +34,6 @@ std::function<void(CDocument*, CWnd*)>& ImportSheet()
 }
 
 constexpr int kRangeTotalWidth = 100;
-
-CFont* DefaultGuiFont()
-{
-    HFONT hFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    if (hFont == nullptr)
-        hFont = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
-    return CFont::FromHandle(hFont);
-}
 
 } // namespace
 
@@ -88,7 +76,7 @@ int CChildPMFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     if (!m_wndRangeTotal.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, rect, &m_wndPartsBar,
                                 IDC_RANGE_TOTAL))
         return -1;
-    m_wndRangeTotal.SetFont(DefaultGuiFont());
+    m_wndRangeTotal.SetFont(ChildFrameGuiFont());
     m_wndRangeTotal.SetReadOnly(TRUE);
     m_wndRangeTotal.SetWindowText("");
 
@@ -102,22 +90,17 @@ int CChildPMFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 void CChildPMFrame::OnViewPartsBar()
 {
-    ShowControlBar(&m_wndPartsBar, (m_wndPartsBar.GetStyle() & WS_VISIBLE) == 0, FALSE);
-    RecalcLayout();
+    ToggleChildFrameBar(this, m_wndPartsBar);
 }
 
 void CChildPMFrame::OnUpdateViewPartsBar(CCmdUI* pCmdUI)
 {
-    pCmdUI->SetCheck((m_wndPartsBar.GetStyle() & WS_VISIBLE) != 0 ? 1 : 0);
+    UpdateChildFrameBarCheck(pCmdUI, m_wndPartsBar);
 }
 
 void CChildPMFrame::OnIntroduction()
 {
-    if (!ImportSheet()) {
-        AfxMessageBox("導入処理の画面はまだ用意されていません。"_sj, MB_OK | MB_ICONINFORMATION);
-        return;
-    }
-    ImportSheet()(GetActiveDocument(), this);
+    RunImportSheetOrSay(ImportSheet(), GetActiveDocument(), this);
 }
 
 // The settings commands stay as the main frame's handlers make them.
@@ -126,40 +109,24 @@ void CChildPMFrame::OnUpdateLeaveAlone(CCmdUI* pCmdUI)
     (void)pCmdUI;
 }
 
-// The main tool bar belongs to the main frame (the parts bar carries the standard tool-bar
-// id too).
 void CChildPMFrame::OnViewToolBar()
 {
-    if (auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
-        pMain->OnViewToolBar();
+    ViewMainToolBar();
 }
 
 void CChildPMFrame::OnUpdateViewToolBar(CCmdUI* pCmdUI)
 {
-    if (auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
-        pMain->OnUpdateViewToolBar(pCmdUI);
+    UpdateViewMainToolBar(pCmdUI);
 }
 
 void CChildPMFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
 {
     CMDIChildWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
-    if (CWnd* pMain = AfxGetMainWnd())
-        pMain->PostMessage(WM_INITMENUPOPUP,
-                           reinterpret_cast<WPARAM>(pPopupMenu ? pPopupMenu->m_hMenu : nullptr),
-                           MAKELPARAM(static_cast<WORD>(nIndex), static_cast<WORD>(bSysMenu)));
+    PassInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
 }
 
 void CChildPMFrame::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)
 {
     CMDIChildWnd::OnMenuSelect(nItemID, nFlags, hSysMenu);
-    if (hSysMenu == nullptr) {
-        if (!s_bMenuSelected)
-            return;
-        s_bMenuSelected = FALSE;
-    } else {
-        s_bMenuSelected = TRUE;
-    }
-    if (CWnd* pMain = AfxGetMainWnd())
-        pMain->PostMessage(WM_MENUSELECT, MAKEWPARAM(static_cast<WORD>(nItemID), static_cast<WORD>(nFlags)),
-                           reinterpret_cast<LPARAM>(hSysMenu));
+    PassMenuSelect(nItemID, nFlags, hSysMenu, s_bMenuSelected);
 }

@@ -117,6 +117,8 @@ ON_UPDATE_COMMAND_UI(ID_RANGE_SET_BAR, OnUpdateRangeTotalSet)
 ON_UPDATE_COMMAND_UI(ID_RANGE_SET, OnUpdateRangeTotalSet)
 ON_COMMAND(ID_RANGE_CLEAR_BAR, OnRangeTotalClear) // "範囲合計値のクリア", "ｸﾘｱ"
 ON_COMMAND(ID_RANGE_CLEAR, OnRangeTotalClear)
+// Display fixing and fixed-rate change
+// (ID_DISPLAY_FIX and ID_RATE_CHANGE are mapped once their dialogs exist.)
 END_MESSAGE_MAP()
 
 // ---------------------------------------------------------------------------------------

@@ -473,6 +473,42 @@ public:
     CWnd* m_pSubjectPick[3] = {nullptr, nullptr, nullptr};
     CWnd* m_pUnitPick = nullptr;
 
+    // ---- Display fixing and fixed-rate change -------------------------------------------
+    // Display fixing: which columns are shown. A tick per column, set where the column is
+    // shown now (base width not 0): what the column selection dialog starts with.
+    std::vector<BOOL> GetDisplayTicks() const;
+    // The dialog's OK: a ticked column gets its remembered width back, an unticked one is
+    // hidden (base width 0) and loses its input-fixed mark; the layout follows. Columns
+    // beyond the ticks given stay as they are.
+    void ApplyDisplayFix(const std::vector<BOOL>& ticks);
+
+    // The fixed-rate change's settings besides its formula: two conditions (column,
+    // relation, value) and how they are joined. Relations: 0 less than, 1 less than or
+    // equal, 2 equal, 3 not equal, 4 greater than or equal, 5 greater than, any other
+    // holds; a condition with an empty value always holds. Conjunction 0 or, 1 and.
+    struct CRateCondition {
+        int nCol1 = -1;
+        int nRelation1 = -1;
+        CString strValue1;
+        int nCol2 = -1;
+        int nRelation2 = -1;
+        CString strValue2;
+        int nConjunction = 1;
+    };
+    // TRUE when the edit-page row meets the conditions: the cell of the condition's column
+    // is the left operand, compared as numbers in a numeric column, else as texts.
+    BOOL MatchRateCondition(int nRow, int nCol1, int nRelation1, const char* lpszValue1, int nCol2,
+                            int nRelation2, const char* lpszValue2, int nConjunction) const;
+    BOOL MatchRateCondition(int nRow, const CRateCondition& condition) const;
+    // The fixed-rate change's OK: in the selection block's last column, every number of a
+    // used row that meets the condition gets the formula text appended (such as "*1.2") and
+    // is replaced by the result; the column's former texts and the settings go to the undo
+    // text store (action 34), the rows and totals are recalculated and the document is
+    // marked modified.
+    void ApplyFixedRateChange(const char* lpszFormula, const CRateCondition& condition);
+    // Empties the undo text store, deleting its entries.
+    void ClearUndoTexts();
+
     DECLARE_MESSAGE_MAP()
 
 public:

@@ -32,12 +32,18 @@ CMenuResourceItem DataConversionPopup()
                                         });
 }
 
+// The environment sheet and the import (introduction) sheet.
+Items SettingsItems()
+{
+    return {
+        MenuItem("環境設定(&E)..."_sj, ID_ENVIRONMENT),
+        MenuItem("導入処理(&I)..."_sj, ID_INTRODUCTION),
+    };
+}
+
 CMenuResourceItem SettingsPopup()
 {
-    return MenuPopup("設定(&S)"_sj, {
-                                        MenuItem("環境設定(&E)..."_sj, ID_ENVIRONMENT),
-                                        MenuItem("導入処理(&I)..."_sj, ID_INTRODUCTION),
-                                    });
+    return MenuPopup("設定(&S)"_sj, SettingsItems());
 }
 
 CMenuResourceItem ZoomPopup()
@@ -90,6 +96,63 @@ Items Concat(std::initializer_list<Items> parts)
     return all;
 }
 
+// The file commands of a document window, up to its own additions.
+Items DocumentFileItems()
+{
+    return {
+        MenuItem("新規作成(&N)\tCtrl+N"_sj, ID_FILE_NEW),
+        MenuItem("開く(&O)...\tCtrl+O"_sj, ID_FILE_OPEN),
+        MenuItem("閉じる(&C)"_sj, ID_FILE_CLOSE),
+        MenuItem("上書き保存(&S)\tCtrl+S"_sj, ID_FILE_SAVE),
+        MenuItem("名前を付けて保存(&A)..."_sj, ID_FILE_SAVE_AS),
+        MenuSeparator(),
+        MenuItem("他形式ﾌｧｲﾙ読込"_sj, ID_READ_OTHER_FORM),
+        MenuPopup("ﾃｷｽﾄ入出力(&T)"_sj,
+                  {
+                      MenuItem("出力(&O)"_sj, ID_TEXT_OUTPUT),
+                      MenuItem("入力(&I)"_sj, ID_TEXT_INPUT),
+                  }),
+    };
+}
+
+// The undo, clipboard and find commands of a document window's Edit menu.
+Items EditItems()
+{
+    return {
+        MenuItem("元に戻す(&U)\tCtrl+Z"_sj, ID_EDIT_UNDO),
+        MenuItem("やり直し(&R)\tCtrl+Y"_sj, ID_EDIT_REDO),
+        MenuSeparator(),
+        MenuItem("切り取り(&T)\tCtrl+X"_sj, ID_EDIT_CUT),
+        MenuItem("ｺﾋﾟｰ(&C)\tCtrl+C"_sj, ID_EDIT_COPY),
+        MenuItem("貼り付け(&P)\tCtrl+V"_sj, ID_EDIT_PASTE),
+        MenuSeparator(),
+        MenuItem("検索(&F) ...\tCtrl+F"_sj, ID_EDIT_FIND_DLG),
+        MenuItem("置換(&E)...\tCtrl+H"_sj, ID_EDIT_REPLACE_DLG),
+    };
+}
+
+// The range calculations, the fixed-rate change, the row memory and sorting, which both
+// grids offer on their Tools menu.
+Items RowToolItems()
+{
+    return {
+        MenuPopup("範囲計算(&A)"_sj,
+                  {
+                      MenuItem("加算(&P)"_sj, ID_RANGE_ADD),
+                      MenuItem("ｾｯﾄ(&S)"_sj, ID_RANGE_SET),
+                      MenuItem("ｸﾘｱ(&C)"_sj, ID_RANGE_CLEAR),
+                  }),
+        MenuItem("定率変更(&H)"_sj, ID_RATE_CHANGE),
+        MenuPopup("行記憶.．ｼﾞｬﾝﾌﾟ(&L)"_sj,
+                  {
+                      MenuItem("記憶(&M)"_sj, ID_ROW_REMEMBER),
+                      MenuItem("ｼﾞｬﾝﾌﾟ(&J)"_sj, ID_ROW_JUMP),
+                      MenuItem("解除(&U)"_sj, ID_ROW_RELEASE),
+                  }),
+        MenuItem("並べ替え"_sj, ID_SORT),
+    };
+}
+
 // 121: the main frame's menu while no document is open.
 Items MakeFrameMenu()
 {
@@ -119,19 +182,8 @@ Items MakeEstimateMenu()
 {
     return {
         MenuPopup("ﾌｧｲﾙ(&F)"_sj,
-                  Concat({{
-                              MenuItem("新規作成(&N)\tCtrl+N"_sj, ID_FILE_NEW),
-                              MenuItem("開く(&O)...\tCtrl+O"_sj, ID_FILE_OPEN),
-                              MenuItem("閉じる(&C)"_sj, ID_FILE_CLOSE),
-                              MenuItem("上書き保存(&S)\tCtrl+S"_sj, ID_FILE_SAVE),
-                              MenuItem("名前を付けて保存(&A)..."_sj, ID_FILE_SAVE_AS),
-                              MenuSeparator(),
-                              MenuItem("他形式ﾌｧｲﾙ読込"_sj, ID_READ_OTHER_FORM),
-                              MenuPopup("ﾃｷｽﾄ入出力(&T)"_sj,
-                                        {
-                                            MenuItem("出力(&O)"_sj, ID_TEXT_OUTPUT),
-                                            MenuItem("入力(&I)"_sj, ID_TEXT_INPUT),
-                                        }),
+                  Concat({DocumentFileItems(),
+                          {
                               MenuPopup("連携ﾃﾞｰﾀ出力(&E)"_sj,
                                         {
                                             MenuItem("築匠録連携データ(&T)"_sj, ID_EXPORT_M2K),
@@ -143,25 +195,16 @@ Items MakeEstimateMenu()
                           PrintItems(),
                           {MenuSeparator()},
                           RecentFilesAndExit()})),
-        MenuPopup("編集(&E)"_sj,
-                  {
-                      MenuItem("元に戻す(&U)\tCtrl+Z"_sj, ID_EDIT_UNDO),
-                      MenuItem("やり直し(&R)\tCtrl+Y"_sj, ID_EDIT_REDO),
-                      MenuSeparator(),
-                      MenuItem("切り取り(&T)\tCtrl+X"_sj, ID_EDIT_CUT),
-                      MenuItem("ｺﾋﾟｰ(&C)\tCtrl+C"_sj, ID_EDIT_COPY),
-                      MenuItem("貼り付け(&P)\tCtrl+V"_sj, ID_EDIT_PASTE),
-                      MenuSeparator(),
-                      MenuItem("検索(&F) ...\tCtrl+F"_sj, ID_EDIT_FIND_DLG),
-                      MenuItem("置換(&E)...\tCtrl+H"_sj, ID_EDIT_REPLACE_DLG),
-                      MenuSeparator(),
-                      MenuItem("行挿入"_sj, ID_ROW_INSERT),
-                      MenuItem("行削除"_sj, ID_ROW_DELETE),
-                      MenuItem("行ｸﾘｱ"_sj, ID_ROW_CLEAR),
-                      MenuItem("項目ｸﾘｱ(&K)"_sj, ID_ITEM_CLEAR),
-                      MenuSeparator(),
-                      MenuItem("見積書ｸﾘｱ(&C)"_sj, ID_ESTIMATE_CLEAR),
-                  }),
+        MenuPopup("編集(&E)"_sj, Concat({EditItems(),
+                                         {
+                                             MenuSeparator(),
+                                             MenuItem("行挿入"_sj, ID_ROW_INSERT),
+                                             MenuItem("行削除"_sj, ID_ROW_DELETE),
+                                             MenuItem("行ｸﾘｱ"_sj, ID_ROW_CLEAR),
+                                             MenuItem("項目ｸﾘｱ(&K)"_sj, ID_ITEM_CLEAR),
+                                             MenuSeparator(),
+                                             MenuItem("見積書ｸﾘｱ(&C)"_sj, ID_ESTIMATE_CLEAR),
+                                         }})),
         MenuPopup("入力(&N)"_sj,
                   {
                       MenuItem("情報入力(&I)"_sj, ID_INFORMATION_INPUT),
@@ -199,34 +242,14 @@ Items MakeEstimateMenu()
                       MenuItem("再計算\tF7"_sj, ID_RECALCULATE),
                   }),
         MenuPopup("ﾂｰﾙ(&O)"_sj,
-                  {
-                      MenuItem("集計表(&B)"_sj, ID_SUMMARY_TABLE),
-                      MenuItem("不要行削除(&L)"_sj, ID_UNNECESSARY_ROWS),
-                      MenuSeparator(),
-                      MenuPopup("範囲計算(&A)"_sj,
-                                {
-                                    MenuItem("加算(&P)"_sj, ID_RANGE_ADD),
-                                    MenuItem("ｾｯﾄ(&S)"_sj, ID_RANGE_SET),
-                                    MenuItem("ｸﾘｱ(&C)"_sj, ID_RANGE_CLEAR),
-                                }),
-                      MenuItem("定率変更(&H)"_sj, ID_RATE_CHANGE),
-                      MenuPopup("行記憶.．ｼﾞｬﾝﾌﾟ(&L)"_sj,
-                                {
-                                    MenuItem("記憶(&M)"_sj, ID_ROW_REMEMBER),
-                                    MenuItem("ｼﾞｬﾝﾌﾟ(&J)"_sj, ID_ROW_JUMP),
-                                    MenuItem("解除(&U)"_sj, ID_ROW_RELEASE),
-                                }),
-                      MenuItem("並べ替え"_sj, ID_SORT),
-                      MenuSeparator(),
-                      MenuItem("表示固定"_sj, ID_DISPLAY_FIX),
-                      MenuItem("入力固定"_sj, ID_INPUT_FIX),
-                      MenuSeparator(),
-                      MenuItem("部材登録"_sj, ID_PARTS_REGISTER),
-                      MenuItem("部材ﾌｧｲﾙ切替(&B)"_sj, ID_PARTS_FILE_SWITCH),
-                      MenuSeparator(),
-                      MenuItem("環境設定(&E)..."_sj, ID_ENVIRONMENT),
-                      MenuItem("導入処理(&I)..."_sj, ID_INTRODUCTION),
-                  }),
+                  Concat({{MenuItem("集計表(&B)"_sj, ID_SUMMARY_TABLE),
+                           MenuItem("不要行削除(&L)"_sj, ID_UNNECESSARY_ROWS), MenuSeparator()},
+                          RowToolItems(),
+                          {MenuSeparator(), MenuItem("表示固定"_sj, ID_DISPLAY_FIX),
+                           MenuItem("入力固定"_sj, ID_INPUT_FIX), MenuSeparator(),
+                           MenuItem("部材登録"_sj, ID_PARTS_REGISTER),
+                           MenuItem("部材ﾌｧｲﾙ切替(&B)"_sj, ID_PARTS_FILE_SWITCH), MenuSeparator()},
+                          SettingsItems()})),
         MenuPopup("ﾍﾟｰｼﾞ(&P)"_sj,
                   {
                       MenuItem("前ﾍﾟｰｼﾞ"_sj, ID_PAGE_PREV),
@@ -259,37 +282,15 @@ Items MakeEstimateMenu()
 Items MakePartsMenu()
 {
     return {
-        MenuPopup("ﾌｧｲﾙ(&F)"_sj, Concat({{
-                                             MenuItem("新規作成(&N)\tCtrl+N"_sj, ID_FILE_NEW),
-                                             MenuItem("開く(&O)...\tCtrl+O"_sj, ID_FILE_OPEN),
-                                             MenuItem("閉じる(&C)"_sj, ID_FILE_CLOSE),
-                                             MenuItem("上書き保存(&S)\tCtrl+S"_sj, ID_FILE_SAVE),
-                                             MenuItem("名前を付けて保存(&A)..."_sj, ID_FILE_SAVE_AS),
-                                             MenuSeparator(),
-                                             MenuItem("他形式ﾌｧｲﾙ読込"_sj, ID_READ_OTHER_FORM),
-                                             MenuPopup("ﾃｷｽﾄ入出力(&T)"_sj,
-                                                       {
-                                                           MenuItem("出力(&O)"_sj, ID_TEXT_OUTPUT),
-                                                           MenuItem("入力(&I)"_sj, ID_TEXT_INPUT),
-                                                       }),
+        MenuPopup("ﾌｧｲﾙ(&F)"_sj, Concat({DocumentFileItems(),
+                                         {
                                              DataConversionPopup(),
                                              MenuSeparator(),
                                          },
                                          PrintItems(),
                                          {MenuSeparator()},
                                          RecentFilesAndExit()})),
-        MenuPopup("編集(&E)"_sj,
-                  {
-                      MenuItem("元に戻す(&U)\tCtrl+Z"_sj, ID_EDIT_UNDO),
-                      MenuItem("やり直し(&R)\tCtrl+Y"_sj, ID_EDIT_REDO),
-                      MenuSeparator(),
-                      MenuItem("切り取り(&T)\tCtrl+X"_sj, ID_EDIT_CUT),
-                      MenuItem("ｺﾋﾟｰ(&C)\tCtrl+C"_sj, ID_EDIT_COPY),
-                      MenuItem("貼り付け(&P)\tCtrl+V"_sj, ID_EDIT_PASTE),
-                      MenuSeparator(),
-                      MenuItem("検索(&F) ...\tCtrl+F"_sj, ID_EDIT_FIND_DLG),
-                      MenuItem("置換(&E)...\tCtrl+H"_sj, ID_EDIT_REPLACE_DLG),
-                  }),
+        MenuPopup("編集(&E)"_sj, EditItems()),
         MenuPopup("挿入(&I)"_sj,
                   {
                       MenuItem("行挿入(&L) \tCtrl+Ins"_sj, ID_ROW_INSERT),
@@ -298,26 +299,7 @@ Items MakePartsMenu()
                       MenuSeparator(),
                       MenuItem("単位"_sj, ID_UNIT),
                   }),
-        MenuPopup("ﾂｰﾙ(&T)"_sj,
-                  {
-                      MenuPopup("範囲計算(&A)"_sj,
-                                {
-                                    MenuItem("加算(&P)"_sj, ID_RANGE_ADD),
-                                    MenuItem("ｾｯﾄ(&S)"_sj, ID_RANGE_SET),
-                                    MenuItem("ｸﾘｱ(&C)"_sj, ID_RANGE_CLEAR),
-                                }),
-                      MenuItem("定率変更(&H)"_sj, ID_RATE_CHANGE),
-                      MenuPopup("行記憶.．ｼﾞｬﾝﾌﾟ(&L)"_sj,
-                                {
-                                    MenuItem("記憶(&M)"_sj, ID_ROW_REMEMBER),
-                                    MenuItem("ｼﾞｬﾝﾌﾟ(&J)"_sj, ID_ROW_JUMP),
-                                    MenuItem("解除(&U)"_sj, ID_ROW_RELEASE),
-                                }),
-                      MenuItem("並べ替え"_sj, ID_SORT),
-                      MenuSeparator(),
-                      MenuItem("環境設定(&E)..."_sj, ID_ENVIRONMENT),
-                      MenuItem("導入処理(&I)..."_sj, ID_INTRODUCTION),
-                  }),
+        MenuPopup("ﾂｰﾙ(&T)"_sj, Concat({RowToolItems(), {MenuSeparator()}, SettingsItems()})),
         MenuPopup("表示(&V)"_sj,
                   {
                       MenuItem("ﾂｰﾙﾊﾞｰ(&T)"_sj, ID_VIEW_TOOLBAR),

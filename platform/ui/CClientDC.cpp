@@ -5,27 +5,26 @@
 
 IMPLEMENT_DYNAMIC(CClientDC, CDC)
 
-namespace {
-
-// Contexts of windows that have no picture of their own (and of no window at all) still
-// measure text and report the screen's resolution: they draw into this small image.
-QImage* ScratchImage()
+void AfxAttachWindowDC(CDC& dc, HWND hWnd)
 {
-    static QImage s_image(1, 1, QImage::Format_RGB32);
-    return &s_image;
+    static QImage s_scratch(1, 1, QImage::Format_RGB32);
+    QImage* pBuffer = hWnd ? AfxGetBackBuffer(hWnd) : nullptr;
+    dc.AttachDevice(pBuffer ? pBuffer : &s_scratch);
 }
 
-} // namespace
+void AfxReleaseWindowDC(CDC& dc, HWND hWnd)
+{
+    dc.DetachDevice();
+    if (QImage* pBuffer = hWnd ? AfxGetBackBuffer(hWnd) : nullptr)
+        AfxFlushBackBuffer(hWnd, QRect(QPoint(0, 0), pBuffer->size()));
+}
 
 CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr)
 {
-    QImage* pBuffer = m_hWnd ? AfxGetBackBuffer(m_hWnd) : nullptr;
-    AttachDevice(pBuffer ? pBuffer : ScratchImage());
+    AfxAttachWindowDC(*this, m_hWnd);
 }
 
 CClientDC::~CClientDC()
 {
-    DetachDevice();
-    if (QImage* pBuffer = m_hWnd ? AfxGetBackBuffer(m_hWnd) : nullptr)
-        AfxFlushBackBuffer(m_hWnd, QRect(QPoint(0, 0), pBuffer->size()));
+    AfxReleaseWindowDC(*this, m_hWnd);
 }

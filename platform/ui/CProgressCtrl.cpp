@@ -4,17 +4,6 @@
 
 IMPLEMENT_DYNAMIC(CProgressCtrl, CWnd)
 
-namespace {
-constexpr UINT PBM_SETRANGE = WM_USER + 1;
-constexpr UINT PBM_SETPOS = WM_USER + 2;
-constexpr UINT PBM_DELTAPOS = WM_USER + 3;
-constexpr UINT PBM_SETSTEP = WM_USER + 4;
-constexpr UINT PBM_STEPIT = WM_USER + 5;
-constexpr UINT PBM_SETRANGE32 = WM_USER + 6;
-constexpr UINT PBM_GETRANGE = WM_USER + 7;
-constexpr UINT PBM_GETPOS = WM_USER + 8;
-} // namespace
-
 BOOL CProgressCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
 {
     AfxRegisterControlClasses();

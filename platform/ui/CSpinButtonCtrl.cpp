@@ -5,19 +5,6 @@
 IMPLEMENT_DYNAMIC(CSpinButtonCtrl, CWnd)
 
 namespace {
-constexpr UINT UDM_SETRANGE = WM_USER + 101;
-constexpr UINT UDM_GETRANGE = WM_USER + 102;
-constexpr UINT UDM_SETPOS = WM_USER + 103;
-constexpr UINT UDM_GETPOS = WM_USER + 104;
-constexpr UINT UDM_SETBUDDY = WM_USER + 105;
-constexpr UINT UDM_GETBUDDY = WM_USER + 106;
-constexpr UINT UDM_SETBASE = WM_USER + 109;
-constexpr UINT UDM_GETBASE = WM_USER + 110;
-constexpr UINT UDM_SETRANGE32 = WM_USER + 111;
-constexpr UINT UDM_GETRANGE32 = WM_USER + 112;
-constexpr UINT UDM_SETPOS32 = WM_USER + 113;
-constexpr UINT UDM_GETPOS32 = WM_USER + 114;
-
 LRESULT Send(const CSpinButtonCtrl* p, UINT nMsg, WPARAM wParam = 0, LPARAM lParam = 0)
 {
     return const_cast<CSpinButtonCtrl*>(p)->SendMessage(nMsg, wParam, lParam);

@@ -15,6 +15,7 @@
 #include <map>
 #include <vector>
 
+class CDC;
 class CWndClientWidget;
 class CWndFrameWidget;
 class QTimer;
@@ -97,3 +98,9 @@ void AfxPaintWindowNow(HWND hWnd);
 QImage* AfxGetBackBuffer(HWND hWnd);
 // Shows a part of the back buffer on the screen (client coordinates).
 void AfxFlushBackBuffer(HWND hWnd, const QRect& rect);
+// A context drawing on a window outside WM_PAINT (CClientDC, CWindowDC) draws on its back
+// buffer. Windows without one (and no window at all) still get a context that measures text
+// and reports the screen's resolution: it draws into a small scratch image. On release
+// what was drawn is shown.
+void AfxAttachWindowDC(CDC& dc, HWND hWnd);
+void AfxReleaseWindowDC(CDC& dc, HWND hWnd);

@@ -16,6 +16,8 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <type_traits>
+#include <utility>
 
 namespace {
 
@@ -53,6 +55,26 @@ void RunStringFactories(CResourceTables& t)
 
 // Handles of accelerator tables: the table's id with a marker bit.
 constexpr uintptr_t kAccelMarker = 0x40000000;
+
+// Registration and look-up in the tables that simply map an id to its resource; a later
+// registration replaces an earlier one.
+template <class T>
+bool StoreResource(std::map<UINT, T> CResourceTables::*table, UINT nID, std::type_identity_t<T> value)
+{
+    CResourceTables& t = Tables();
+    std::lock_guard<std::recursive_mutex> lock(t.mutex);
+    (t.*table)[nID] = std::move(value);
+    return true;
+}
+
+template <class T>
+const T* LookUpResource(std::map<UINT, T> CResourceTables::*table, UINT nID)
+{
+    CResourceTables& t = Tables();
+    std::lock_guard<std::recursive_mutex> lock(t.mutex);
+    auto it = (t.*table).find(nID);
+    return it == (t.*table).end() ? nullptr : &it->second;
+}
 
 } // namespace
 
@@ -121,18 +143,12 @@ const std::vector<CMenuResourceItem>* FindMenuResource(UINT nID)
 // ---------------------------------------------------------------------------------------
 bool RegisterAcceleratorResource(UINT nID, std::vector<ACCEL> entries)
 {
-    CResourceTables& t = Tables();
-    std::lock_guard<std::recursive_mutex> lock(t.mutex);
-    t.accelerators[nID] = std::move(entries);
-    return true;
+    return StoreResource(&CResourceTables::accelerators, nID, std::move(entries));
 }
 
 const std::vector<ACCEL>* FindAcceleratorResource(UINT nID)
 {
-    CResourceTables& t = Tables();
-    std::lock_guard<std::recursive_mutex> lock(t.mutex);
-    auto it = t.accelerators.find(nID);
-    return it == t.accelerators.end() ? nullptr : &it->second;
+    return LookUpResource(&CResourceTables::accelerators, nID);
 }
 
 HACCEL AfxLoadAccelerators(UINT nID)
@@ -319,66 +335,42 @@ bool AfxLoadResourceImage(const CImageResource& image, QImage& out)
 
 bool RegisterBitmapResource(UINT nID, const CImageResource& image)
 {
-    CResourceTables& t = Tables();
-    std::lock_guard<std::recursive_mutex> lock(t.mutex);
-    t.bitmaps[nID] = image;
-    return true;
+    return StoreResource(&CResourceTables::bitmaps, nID, image);
 }
 
 const CImageResource* FindBitmapResource(UINT nID)
 {
-    CResourceTables& t = Tables();
-    std::lock_guard<std::recursive_mutex> lock(t.mutex);
-    auto it = t.bitmaps.find(nID);
-    return it == t.bitmaps.end() ? nullptr : &it->second;
+    return LookUpResource(&CResourceTables::bitmaps, nID);
 }
 
 bool RegisterToolBarResource(UINT nID, const CToolBarResource& toolBar)
 {
-    CResourceTables& t = Tables();
-    std::lock_guard<std::recursive_mutex> lock(t.mutex);
-    t.toolBars[nID] = toolBar;
-    return true;
+    return StoreResource(&CResourceTables::toolBars, nID, toolBar);
 }
 
 const CToolBarResource* FindToolBarResource(UINT nID)
 {
-    CResourceTables& t = Tables();
-    std::lock_guard<std::recursive_mutex> lock(t.mutex);
-    auto it = t.toolBars.find(nID);
-    return it == t.toolBars.end() ? nullptr : &it->second;
+    return LookUpResource(&CResourceTables::toolBars, nID);
 }
 
 bool RegisterCursorResource(UINT nID, const CImageResource& image, int xHotSpot, int yHotSpot)
 {
-    CResourceTables& t = Tables();
-    std::lock_guard<std::recursive_mutex> lock(t.mutex);
-    t.cursors[nID] = CCursorResource{image, xHotSpot, yHotSpot};
-    return true;
+    return StoreResource(&CResourceTables::cursors, nID, CCursorResource{image, xHotSpot, yHotSpot});
 }
 
 const CCursorResource* FindCursorResource(UINT nID)
 {
-    CResourceTables& t = Tables();
-    std::lock_guard<std::recursive_mutex> lock(t.mutex);
-    auto it = t.cursors.find(nID);
-    return it == t.cursors.end() ? nullptr : &it->second;
+    return LookUpResource(&CResourceTables::cursors, nID);
 }
 
 bool RegisterIconResource(UINT nID, const CImageResource& image)
 {
-    CResourceTables& t = Tables();
-    std::lock_guard<std::recursive_mutex> lock(t.mutex);
-    t.icons[nID] = image;
-    return true;
+    return StoreResource(&CResourceTables::icons, nID, image);
 }
 
 const CImageResource* FindIconResource(UINT nID)
 {
-    CResourceTables& t = Tables();
-    std::lock_guard<std::recursive_mutex> lock(t.mutex);
-    auto it = t.icons.find(nID);
-    return it == t.icons.end() ? nullptr : &it->second;
+    return LookUpResource(&CResourceTables::icons, nID);
 }
 
 // CBitmap::LoadBitmap finds the bitmaps registered here.

@@ -24,28 +24,6 @@
 
 namespace {
 
-constexpr UINT UDM_SETRANGE = WM_USER + 101;
-constexpr UINT UDM_GETRANGE = WM_USER + 102;
-constexpr UINT UDM_SETPOS = WM_USER + 103;
-constexpr UINT UDM_GETPOS = WM_USER + 104;
-constexpr UINT UDM_SETBUDDY = WM_USER + 105;
-constexpr UINT UDM_GETBUDDY = WM_USER + 106;
-constexpr UINT UDM_SETBASE = WM_USER + 109;
-constexpr UINT UDM_GETBASE = WM_USER + 110;
-constexpr UINT UDM_SETRANGE32 = WM_USER + 111;
-constexpr UINT UDM_GETRANGE32 = WM_USER + 112;
-constexpr UINT UDM_SETPOS32 = WM_USER + 113;
-constexpr UINT UDM_GETPOS32 = WM_USER + 114;
-
-constexpr UINT PBM_SETRANGE = WM_USER + 1;
-constexpr UINT PBM_SETPOS = WM_USER + 2;
-constexpr UINT PBM_DELTAPOS = WM_USER + 3;
-constexpr UINT PBM_SETSTEP = WM_USER + 4;
-constexpr UINT PBM_STEPIT = WM_USER + 5;
-constexpr UINT PBM_SETRANGE32 = WM_USER + 6;
-constexpr UINT PBM_GETRANGE = WM_USER + 7;
-constexpr UINT PBM_GETPOS = WM_USER + 8;
-
 class CUpDownWidget : public QWidget, public CControlMixin {
 public:
     CUpDownWidget(QWidget* parent, DWORD style) : QWidget(parent), CControlMixin(this), m_style(style)

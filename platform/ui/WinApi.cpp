@@ -27,6 +27,23 @@ bool VirtualPointer()
     return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
 }
 
+// The handle of a window object, null for none.
+HWND HandleOf(const CWnd* p)
+{
+    return p ? p->m_hWnd : nullptr;
+}
+
+// Does something to the window behind a handle: TRUE when there is one.
+template <class Action>
+BOOL WithWindow(HWND hWnd, Action action)
+{
+    CWnd* p = CWnd::FromHandle(hWnd);
+    if (!p)
+        return FALSE;
+    action(p);
+    return TRUE;
+}
+
 } // namespace
 
 short GetKeyState(int nVirtKey)
@@ -137,32 +154,24 @@ BOOL EnableWindow(HWND hWnd, BOOL bEnable)
 
 HWND GetFocus()
 {
-    CWnd* p = CWnd::GetFocus();
-    return p ? p->m_hWnd : nullptr;
+    return HandleOf(CWnd::GetFocus());
 }
 
 HWND SetFocus(HWND hWnd)
 {
     CWnd* p = CWnd::FromHandle(hWnd);
-    if (!p)
-        return nullptr;
-    CWnd* pOld = p->SetFocus();
-    return pOld ? pOld->m_hWnd : nullptr;
+    return p ? HandleOf(p->SetFocus()) : nullptr;
 }
 
 HWND GetCapture()
 {
-    CWnd* p = CWnd::GetCapture();
-    return p ? p->m_hWnd : nullptr;
+    return HandleOf(CWnd::GetCapture());
 }
 
 HWND SetCapture(HWND hWnd)
 {
     CWnd* p = CWnd::FromHandle(hWnd);
-    if (!p)
-        return nullptr;
-    CWnd* pOld = p->SetCapture();
-    return pOld ? pOld->m_hWnd : nullptr;
+    return p ? HandleOf(p->SetCapture()) : nullptr;
 }
 
 BOOL ReleaseCapture()
@@ -183,15 +192,13 @@ BOOL ReleaseCapture()
 HWND GetParent(HWND hWnd)
 {
     CWnd* p = CWnd::FromHandle(hWnd);
-    CWnd* pParent = p ? p->GetParent() : nullptr;
-    return pParent ? pParent->m_hWnd : nullptr;
+    return p ? HandleOf(p->GetParent()) : nullptr;
 }
 
 HWND GetDlgItem(HWND hDlg, int nIDDlgItem)
 {
     CWnd* p = CWnd::FromHandle(hDlg);
-    CWnd* pItem = p ? p->GetDlgItem(nIDDlgItem) : nullptr;
-    return pItem ? pItem->m_hWnd : nullptr;
+    return p ? HandleOf(p->GetDlgItem(nIDDlgItem)) : nullptr;
 }
 
 int GetDlgCtrlID(HWND hWnd)
@@ -202,14 +209,12 @@ int GetDlgCtrlID(HWND hWnd)
 
 HWND GetActiveWindow()
 {
-    CWnd* p = CWnd::GetActiveWindow();
-    return p ? p->m_hWnd : nullptr;
+    return HandleOf(CWnd::GetActiveWindow());
 }
 
 HWND GetDesktopWindow()
 {
-    CWnd* p = CWnd::GetDesktopWindow();
-    return p ? p->m_hWnd : nullptr;
+    return HandleOf(CWnd::GetDesktopWindow());
 }
 
 LRESULT SendMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -226,20 +231,12 @@ BOOL PostMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 BOOL InvalidateRect(HWND hWnd, LPCRECT lpRect, BOOL bErase)
 {
-    CWnd* p = CWnd::FromHandle(hWnd);
-    if (!p)
-        return FALSE;
-    p->InvalidateRect(lpRect, bErase);
-    return TRUE;
+    return WithWindow(hWnd, [&](CWnd* p) { p->InvalidateRect(lpRect, bErase); });
 }
 
 BOOL UpdateWindow(HWND hWnd)
 {
-    CWnd* p = CWnd::FromHandle(hWnd);
-    if (!p)
-        return FALSE;
-    p->UpdateWindow();
-    return TRUE;
+    return WithWindow(hWnd, [&](CWnd* p) { p->UpdateWindow(); });
 }
 
 BOOL ShowWindow(HWND hWnd, int nCmdShow)
@@ -256,38 +253,22 @@ BOOL DestroyWindow(HWND hWnd)
 
 BOOL GetClientRect(HWND hWnd, LPRECT lpRect)
 {
-    CWnd* p = CWnd::FromHandle(hWnd);
-    if (!p)
-        return FALSE;
-    p->GetClientRect(lpRect);
-    return TRUE;
+    return WithWindow(hWnd, [&](CWnd* p) { p->GetClientRect(lpRect); });
 }
 
 BOOL GetWindowRect(HWND hWnd, LPRECT lpRect)
 {
-    CWnd* p = CWnd::FromHandle(hWnd);
-    if (!p)
-        return FALSE;
-    p->GetWindowRect(lpRect);
-    return TRUE;
+    return WithWindow(hWnd, [&](CWnd* p) { p->GetWindowRect(lpRect); });
 }
 
 BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint)
 {
-    CWnd* p = CWnd::FromHandle(hWnd);
-    if (!p)
-        return FALSE;
-    p->ClientToScreen(lpPoint);
-    return TRUE;
+    return WithWindow(hWnd, [&](CWnd* p) { p->ClientToScreen(lpPoint); });
 }
 
 BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint)
 {
-    CWnd* p = CWnd::FromHandle(hWnd);
-    if (!p)
-        return FALSE;
-    p->ScreenToClient(lpPoint);
-    return TRUE;
+    return WithWindow(hWnd, [&](CWnd* p) { p->ScreenToClient(lpPoint); });
 }
 
 int GetSystemMetrics(int nIndex)

@@ -1,0 +1,78 @@
+#include "app/ChildFrameSupport.h"
+
+#include "app/CMainFrame.h"
+#include "platform/base/MessageBox.h"
+#include "platform/ui/CCmdUI.h"
+#include "platform/ui/CControlBar.h"
+#include "platform/ui/CFrameWnd.h"
+#include "platform/ui/CMenu.h"
+#include "platform/ui/CWinApp.h"
+#include "platform/ui/GdiObjects.h"
+
+CFont* ChildFrameGuiFont()
+{
+    HFONT hFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    if (hFont == nullptr)
+        hFont = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
+    return CFont::FromHandle(hFont);
+}
+
+void ToggleChildFrameBar(CFrameWnd* pFrame, CControlBar& bar)
+{
+    pFrame->ShowControlBar(&bar, (bar.GetStyle() & WS_VISIBLE) == 0, FALSE);
+    pFrame->RecalcLayout();
+}
+
+void UpdateChildFrameBarCheck(CCmdUI* pCmdUI, const CControlBar& bar)
+{
+    pCmdUI->SetCheck((bar.GetStyle() & WS_VISIBLE) != 0 ? 1 : 0);
+}
+
+void ViewMainToolBar()
+{
+    if (auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
+        pMain->OnViewToolBar();
+}
+
+void UpdateViewMainToolBar(CCmdUI* pCmdUI)
+{
+    if (auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
+        pMain->OnUpdateViewToolBar(pCmdUI);
+}
+
+void RunImportSheetOrSay(const std::function<void(CDocument* pDoc, CWnd* pParent)>& runImportSheet,
+                         CDocument* pDoc, CWnd* pParent)
+{
+    if (!runImportSheet) {
+        ShowImportSheetMissing();
+        return;
+    }
+    runImportSheet(pDoc, pParent);
+}
+
+void ShowImportSheetMissing()
+{
+    AfxMessageBox("導入処理の画面はまだ用意されていません。"_sj, MB_OK | MB_ICONINFORMATION);
+}
+
+void PassInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
+{
+    if (CWnd* pMain = AfxGetMainWnd())
+        pMain->PostMessage(WM_INITMENUPOPUP,
+                           reinterpret_cast<WPARAM>(pPopupMenu ? pPopupMenu->m_hMenu : nullptr),
+                           MAKELPARAM(static_cast<WORD>(nIndex), static_cast<WORD>(bSysMenu)));
+}
+
+void PassMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu, BOOL& bMenuSelected)
+{
+    if (hSysMenu == nullptr) {
+        if (!bMenuSelected)
+            return;
+        bMenuSelected = FALSE;
+    } else {
+        bMenuSelected = TRUE;
+    }
+    if (CWnd* pMain = AfxGetMainWnd())
+        pMain->PostMessage(WM_MENUSELECT, MAKEWPARAM(static_cast<WORD>(nItemID), static_cast<WORD>(nFlags)),
+                           reinterpret_cast<LPARAM>(hSysMenu));
+}

@@ -1,0 +1,41 @@
+// What the document windows (estimate, parts list and their print layouts) share: the
+// bars they show and hide, the commands they hand on to the main frame, the import sheet
+// hook and the menu messages the main frame's message pane follows.
+#pragma once
+
+#include "platform/ui/WinDefs.h"
+
+#include <functional>
+
+class CCmdUI;
+class CControlBar;
+class CDocument;
+class CFont;
+class CFrameWnd;
+class CMenu;
+class CWnd;
+
+// The stock GUI font, or the variable-pitch system font where there is none.
+CFont* ChildFrameGuiFont();
+
+// Shows a hidden bar or hides a shown one, and lays the frame out again.
+void ToggleChildFrameBar(CFrameWnd* pFrame, CControlBar& bar);
+// Checks a bar's menu item while the bar is shown.
+void UpdateChildFrameBarCheck(CCmdUI* pCmdUI, const CControlBar& bar);
+
+// The main tool bar belongs to the main frame. (The document windows' own first bars
+// carry the standard tool-bar id too, so the framework's own handling would toggle those.)
+void ViewMainToolBar();
+void UpdateViewMainToolBar(CCmdUI* pCmdUI);
+
+// The setup sheet in import mode, when the setup subsystem has installed it; until then a
+// message says that the sheet is not available.
+void RunImportSheetOrSay(const std::function<void(CDocument* pDoc, CWnd* pParent)>& runImportSheet,
+                         CDocument* pDoc, CWnd* pParent);
+void ShowImportSheetMissing();
+
+// The main frame widens its message pane while a menu is open: a child window passes its
+// menu messages on. A closing menu (no menu handle) is passed on once, after a selection
+// that had a menu; bMenuSelected remembers that for one kind of window.
+void PassInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+void PassMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu, BOOL& bMenuSelected);
