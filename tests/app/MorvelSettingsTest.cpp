@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -62,7 +63,9 @@ LOGFONT MakeFont(LONG height, const char* face)
     lf.lfClipPrecision = 2;
     lf.lfQuality = 1;
     lf.lfPitchAndFamily = 49;
-    std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+    const size_t n = std::min(std::strlen(face), static_cast<size_t>(LF_FACESIZE - 1));
+    std::memcpy(lf.lfFaceName, face, n);
+    lf.lfFaceName[n] = '\0';
     return lf;
 }
 
