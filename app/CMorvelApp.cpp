@@ -160,7 +160,7 @@ BOOL CMorvelApp::InitInstance()
         CSplashWindow::EnableSplash(cmdInfo.m_bShowSplash);
     }
 
-    // 6.
+    // 6. Controls hosted in dialogs.
     AfxEnableControlContainer();
     Enable3dControls();
 
@@ -190,7 +190,7 @@ BOOL CMorvelApp::InitInstance()
     EnableShellOpen();
     RegisterShellFileTypes(TRUE);
 
-    // 12.
+    // 12. The main window, maximised.
     m_pMainWnd->ShowWindow(SW_SHOWMAXIMIZED);
     m_pMainWnd->UpdateWindow();
 
@@ -205,18 +205,18 @@ BOOL CMorvelApp::InitInstance()
     if (!LoadMasterAndFormFiles())
         return FALSE;
 
-    // 15.
+    // 15. The welcome sound of the work folder.
     PlayWelcomeSound();
 
     // 16. The row-kind fonts (a non-calculated font without a height takes the detail
     // font).
     ReadRowFonts();
 
-    // 17.
+    // 17. Colours, print switches and the print font, then the input settings.
     ReadColorSettings();
     ReadInputSettings();
 
-    // 18.
+    // 18. The command line's request (open a named file, or nothing).
     return ProcessShellCommand(cmdInfo);
 }
 
