@@ -3,6 +3,7 @@
 //
 //   bench_archive [records] [runs]
 
+#include "bench/BenchSupport.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CFile.h"
 #include "platform/base/Cp932.h"
@@ -18,8 +19,6 @@
 #include <vector>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // Sum of what was read, printed at the end so the reads cannot be optimised away.
 DWORD g_checksum = 0;
@@ -74,12 +73,6 @@ void ReadAll(CArchive& ar, size_t count)
         check += static_cast<DWORD>(text.GetLength()) + w + dw;
     }
     g_checksum += check;
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 // Runs fn `runs` times and returns the median in seconds.

@@ -11,6 +11,7 @@
 // save      OnSaveDocument with the recalculation level 1 (the file written, no recalc)
 // save+rc   OnSaveDocument with the level 3 (the save-time recalculation, then the file)
 // close     deleting the view and the document with their rows
+#include "bench/BenchSupport.h"
 #include "app/CEstimationFormFile.h"
 #include "app/CInformationFormFile.h"
 #include "app/CMorvelSettings.h"
@@ -32,19 +33,6 @@
 #include <vector>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Milliseconds(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 CString Sj(const char* utf8)
 {
@@ -215,7 +203,7 @@ int main(int argc, char** argv)
         std::printf("bench_estimate: %d rows, %d columns, file %ju bytes, built in %.1f ms\n",
                     e.view->m_nUsedRows, e.view->m_nColumnCount,
                     static_cast<uintmax_t>(std::filesystem::file_size(dir / "bench.mmd")),
-                    Milliseconds(build));
+                    MillisecondsSince(build));
     }
 
     std::vector<double> open, recalc, store, save, saveRecalc, close;
@@ -225,11 +213,11 @@ int main(int argc, char** argv)
         if (!pEstimate->doc->OnOpenDocument(path))
             return 1;
         pEstimate->view->SetupFromDocument();
-        open.push_back(Milliseconds(start));
+        open.push_back(MillisecondsSince(start));
 
         start = Clock::now();
         pEstimate->view->RecalcAll();
-        recalc.push_back(Milliseconds(start));
+        recalc.push_back(MillisecondsSince(start));
 
         start = Clock::now();
         {
@@ -238,23 +226,23 @@ int main(int argc, char** argv)
             pEstimate->doc->Serialize(ar);
             ar.Close();
         }
-        store.push_back(Milliseconds(start));
+        store.push_back(MillisecondsSince(start));
 
         settings.WriteProfileInt("ReCalcSetting", "Level", 1);
         start = Clock::now();
         if (!pEstimate->doc->OnSaveDocument(path2))
             return 1;
-        save.push_back(Milliseconds(start));
+        save.push_back(MillisecondsSince(start));
 
         settings.WriteProfileInt("ReCalcSetting", "Level", 3);
         start = Clock::now();
         if (!pEstimate->doc->OnSaveDocument(path2))
             return 1;
-        saveRecalc.push_back(Milliseconds(start));
+        saveRecalc.push_back(MillisecondsSince(start));
 
         start = Clock::now();
         delete pEstimate;
-        close.push_back(Milliseconds(start));
+        close.push_back(MillisecondsSince(start));
     }
 
     std::printf("bench_estimate: medians of %d runs\n", nRuns);

@@ -2,6 +2,7 @@
 // the estimate grid paints them (background, a font made from the row's LOGFONT, the text
 // measured and drawn clipped to the cell), and a whole-screen repaint through an
 // off-screen bitmap. Prints medians; never fails on time.
+#include "bench/BenchSupport.h"
 #include "platform/base/CString.h"
 #include "platform/ui/CDC.h"
 #include "platform/ui/GdiObjects.h"
@@ -75,12 +76,6 @@ void PaintCell(CDC& dc, int row, int col, const CCellTexts& t, const LOGFONT& ba
     dc.SetTextColor(RGB(0, 0, 0));
     dc.ExtTextOut(cell.left + offset, cell.top + 3, ETO_CLIPPED, &cell, text, nullptr);
     dc.SelectObject(pOld);
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 template <typename F>

@@ -15,6 +15,7 @@
 //
 // The program runs inside the window layer's application object (start-up runs the
 // benchmark and ends), with the offscreen platform unless a display is chosen.
+#include "bench/BenchSupport.h"
 #include "app/CMorvelSettings.h"
 #include "estimate/CEstimateShared.h"
 #include "estimate/CMorvelEMDoc.h"
@@ -37,19 +38,6 @@
 #include <vector>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Milliseconds(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 CString Sj(const char* utf8)
 {
@@ -180,7 +168,7 @@ double Measure(const std::function<void()>& fn)
     for (int i = 0; i < g_nRuns; ++i) {
         const auto start = Clock::now();
         fn();
-        times.push_back(Milliseconds(start));
+        times.push_back(MillisecondsSince(start));
     }
     return Median(times);
 }

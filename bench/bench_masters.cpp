@@ -3,6 +3,7 @@
 // and the throughput of each. It measures; it never fails on time.
 //
 //   bench_masters [runs]      (default 41 runs per case)
+#include "bench/BenchSupport.h"
 #include "app/CClassifyFile.h"
 #include "app/CEstimationFormFile.h"
 #include "app/CInformationFormFile.h"
@@ -25,8 +26,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 // Realistic texts: Japanese names of 8 to 20 characters with a number in them.
 CString Name(const char* stem, int i)
 {
@@ -40,12 +39,6 @@ struct Case {
     std::function<void(CArchive&)> store;
     std::function<void(CArchive&)> load;
 };
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 double Seconds(Clock::time_point start)
 {

@@ -8,6 +8,7 @@
 // program starts; the time is taken from the moment the process is started until the
 // child reports its window shown. The child also reports its time from main() on, which
 // leaves out loading the program and its libraries. Prints medians; never fails on time.
+#include "bench/BenchSupport.h"
 #include "app/CMorvelApp.h"
 #include "app/CSplashWindow.h"
 #include "platform/base/Path.h"
@@ -26,8 +27,6 @@
 #include <vector>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 Clock::time_point g_mainStart;
 
@@ -55,15 +54,6 @@ public:
         return FALSE;
     }
 };
-
-double Median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0.0;
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-}
 
 std::string SamplesFolder()
 {
