@@ -12,6 +12,26 @@ namespace {
 // of elements. Reserve at most this many up front; the rest grows as elements arrive.
 constexpr DWORD kMaxReserve = 4096;
 
+// The count, then each value as the archive writes that type.
+template <class T>
+void SerializeValues(CArchive& ar, std::vector<T>& data)
+{
+    if (ar.IsStoring()) {
+        ar.WriteCount(static_cast<DWORD>(data.size()));
+        for (const T& value : data)
+            ar << value;
+        return;
+    }
+    const DWORD nCount = ar.ReadCount();
+    data.clear();
+    data.reserve(std::min(nCount, kMaxReserve));
+    for (DWORD i = 0; i < nCount; ++i) {
+        T value{};
+        ar >> value;
+        data.push_back(std::move(value));
+    }
+}
+
 } // namespace
 
 IMPLEMENT_SERIAL(CObArray, CObject, 0)
@@ -45,74 +65,28 @@ void CObArray::Serialize(CArchive& ar)
 
 void CByteArray::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring()) {
+    // Bytes are written in one block.
+    if (ar.IsStoring() && !m_data.empty()) {
         ar.WriteCount(static_cast<DWORD>(m_data.size()));
-        if (!m_data.empty())
-            ar.Write(m_data.data(), static_cast<UINT>(m_data.size()));
+        ar.Write(m_data.data(), static_cast<UINT>(m_data.size()));
         return;
     }
-    const DWORD nCount = ar.ReadCount();
-    m_data.clear();
-    m_data.reserve(std::min(nCount, kMaxReserve));
-    for (DWORD i = 0; i < nCount; ++i) {
-        BYTE b;
-        ar >> b;
-        m_data.push_back(b);
-    }
+    SerializeValues(ar, m_data);
 }
 
 void CWordArray::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring()) {
-        ar.WriteCount(static_cast<DWORD>(m_data.size()));
-        for (WORD w : m_data)
-            ar << w;
-        return;
-    }
-    const DWORD nCount = ar.ReadCount();
-    m_data.clear();
-    m_data.reserve(std::min(nCount, kMaxReserve));
-    for (DWORD i = 0; i < nCount; ++i) {
-        WORD w;
-        ar >> w;
-        m_data.push_back(w);
-    }
+    SerializeValues(ar, m_data);
 }
 
 void CDWordArray::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring()) {
-        ar.WriteCount(static_cast<DWORD>(m_data.size()));
-        for (DWORD dw : m_data)
-            ar << dw;
-        return;
-    }
-    const DWORD nCount = ar.ReadCount();
-    m_data.clear();
-    m_data.reserve(std::min(nCount, kMaxReserve));
-    for (DWORD i = 0; i < nCount; ++i) {
-        DWORD dw;
-        ar >> dw;
-        m_data.push_back(dw);
-    }
+    SerializeValues(ar, m_data);
 }
 
 void CStringArray::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring()) {
-        ar.WriteCount(static_cast<DWORD>(m_data.size()));
-        for (const CString& s : m_data)
-            ar << s;
-        return;
-    }
-    const DWORD nCount = ar.ReadCount();
-    m_data.clear();
-    m_data.reserve(std::min(nCount, kMaxReserve));
-    for (DWORD i = 0; i < nCount; ++i) {
-        CString s;
-        ar >> s;
-        m_data.push_back(std::move(s));
-    }
+    SerializeValues(ar, m_data);
 }
 
 // ---------------------------------------------------------------------------------------
