@@ -2,7 +2,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -13,6 +15,29 @@ bool IsBlank(char ch)
 bool IsDigit(char ch)
 {
     return ch >= '0' && ch <= '9';
+}
+
+// Powers of ten for the places FindShortDecimal tries; all of them exact doubles.
+constexpr double kPlaceScales[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+
+// Most amounts are whole or have a few decimal places. A decimal of at most 15 significant
+// digits whose nearest double is the value is what printing the value to 15 significant
+// digits gives back (15 digits always survive the trip through a double), so it is found
+// without printing: digits/10^places is rounded once only, as both are exact doubles, and
+// comparing it with the value tells whether that decimal is the value's.
+bool FindShortDecimal(double magnitude, uint64_t& nDigits, int& nPlaces)
+{
+    for (int k = 0; k < static_cast<int>(std::size(kPlaceScales)); ++k) {
+        const double scaled = std::round(magnitude * kPlaceScales[k]);
+        if (scaled >= 1e15)
+            return false;
+        if (scaled / kPlaceScales[k] == magnitude) {
+            nDigits = static_cast<uint64_t>(scaled);
+            nPlaces = k;
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -62,6 +87,17 @@ CDecimal CDecimal::FromDouble(double value)
     CDecimal result;
     if (!std::isfinite(value) || value == 0.0)
         return result;
+    uint64_t nDigits = 0;
+    int nPlaces = 0;
+    if (FindShortDecimal(std::fabs(value), nDigits, nPlaces)) {
+        char buffer[24];
+        const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof(buffer), nDigits);
+        result.m_bNegative = value < 0;
+        result.m_digits.assign(buffer, r.ptr);
+        result.m_nExponent = -nPlaces;
+        result.Normalize();
+        return result;
+    }
     // d.dddddddddddddde[+-]x: 15 significant digits.
     char buffer[64];
     const std::to_chars_result r =

@@ -60,17 +60,18 @@ void CMorvelEMView::UpdateStatusText(int nShow)
     m_strStatusPosition.Format("%3d ﾍﾟｰｼﾞ %4d 行 %3d 列  最大行 %d "_sj, m_nCurrentRow / nRowsPerPage + 1,
                                m_nCurrentRow % nRowsPerPage + 1, m_nCurrentCol + 1, m_nUsedRows);
     m_strStatusAmount.Empty();
+
+    // The panes belong to the main frame's status bar, which every window shares. Without
+    // one the amount, a walk over every row, is not worked out.
+    auto* pFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+    if (pFrame == nullptr || pFrame->m_wndStatusBar.m_hWnd == nullptr)
+        return;
     const int nAmountCol = FindFirstColumn(CEstimationFormFile::colV, "2");
     if (nAmountCol >= 0) {
         m_strStatusAmount =
             "見積金額=\\"_sj +
             CNumberRules::FormatByPicture(SumEstimateAmount(nAmountCol, FALSE), "###,###,###,###,###", TRUE);
     }
-
-    // The panes belong to the main frame's status bar, which every window shares.
-    auto* pFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
-    if (pFrame == nullptr || pFrame->m_wndStatusBar.m_hWnd == nullptr)
-        return;
     SetStatusPane(pFrame->m_wndStatusBar, ID_INDICATOR_PANE2, m_strStatusAmount, nShow != 0);
     SetStatusPane(pFrame->m_wndStatusBar, ID_INDICATOR_PANE1, m_strStatusPosition, nShow != 0);
 }

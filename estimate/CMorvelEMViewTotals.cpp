@@ -8,6 +8,7 @@
 #include "estimate/CGridRow.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -113,29 +114,48 @@ void CMorvelEMView::MakeTotalRow(int nRow, int nLevel)
     if (nStart > 0)
         --nStart; // the heading row lies in the range; its kind is never added
 
+    // The summed columns are added up in one walk over the range; the rows added lie above
+    // the total row, so nothing written to it below changes a sum.
+    struct CColumnSum {
+        int nCol;
+        int nTotalMode;
+        CCompensatedSum sum;
+    };
     const int nColumns = GetColumnLimit();
+    std::vector<CColumnSum> sums;
     for (int nCol = 0; nCol < nColumns; ++nCol) {
         const CColumnInfo& info = GetColumnInfo(nCol);
-        if (info.bTotalByFormula) {
-            CalcRow(nRow, nCol);
-            continue;
-        }
-        if (info.strV.IsEmpty() || (info.nTotalMode != 1 && info.nTotalMode != 2))
-            continue;
-        CCompensatedSum sum;
+        if (!info.bTotalByFormula && !info.strV.IsEmpty() && (info.nTotalMode == 1 || info.nTotalMode == 2))
+            sums.push_back(CColumnSum{nCol, info.nTotalMode, CCompensatedSum()});
+    }
+    if (!sums.empty()) {
         for (int r = nStart; r <= nEnd; ++r) {
             const int nKind = EditKind(r);
-            bool bAdd;
-            if (nLevel == levelDiscount)
-                bAdd = nKind == kindDiscount;
-            else if (info.nTotalMode == 1)
-                bAdd = IsLeafKind(nKind);
-            else
-                bAdd = IsSubtotalKind(nKind);
-            if (bAdd)
-                sum.Add(CellValue(r, nCol));
+            const bool bDiscount = nKind == kindDiscount;
+            const bool bLeaf = IsLeafKind(nKind);
+            const bool bSubtotal = IsSubtotalKind(nKind);
+            for (CColumnSum& column : sums) {
+                bool bAdd;
+                if (nLevel == levelDiscount)
+                    bAdd = bDiscount;
+                else if (column.nTotalMode == 1)
+                    bAdd = bLeaf;
+                else
+                    bAdd = bSubtotal;
+                if (bAdd)
+                    column.sum.Add(CellValue(r, column.nCol));
+            }
         }
-        StoreNumber(nRow, nCol, CDecimal::FromDouble(sum.Get()));
+    }
+    // Written in column order: a formula column of the total row works on the totals left of it.
+    auto itSum = sums.begin();
+    for (int nCol = 0; nCol < nColumns; ++nCol) {
+        if (GetColumnInfo(nCol).bTotalByFormula) {
+            CalcRow(nRow, nCol);
+        } else if (itSum != sums.end() && itSum->nCol == nCol) {
+            StoreNumber(nRow, nCol, CDecimal::FromDouble(itSum->sum.Get()));
+            ++itSum;
+        }
     }
     InvalidateRows(nRow, nRow);
 }

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <climits>
+#include <cstdint>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -28,6 +30,11 @@ bool IsDigit(char ch)
     return ch >= '0' && ch <= '9';
 }
 
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 // Reads a decimal number from [p, pEnd) as ReadNumber does. bDigits tells whether any digit
 // was read.
 double ReadNumberRange(const char* p, const char* pEnd, bool& bDigits)
@@ -40,11 +47,22 @@ double ReadNumberRange(const char* p, const char* pEnd, bool& bDigits)
         bNegative = (*p == '-');
         ++p;
     }
+    // The digits are gathered into a whole number on the way, as long as it stays exact.
+    constexpr uint64_t kMaxExact = uint64_t{1} << 53;
+    uint64_t nMantissa = 0;
+    int nFraction = 0;
+    bool bExact = true;
     const char* pStart = p;
     bool bPoint = false;
     for (; p < pEnd; ++p) {
         if (IsDigit(*p)) {
             bDigits = true;
+            if (bExact) {
+                nMantissa = nMantissa * 10 + static_cast<uint64_t>(*p - '0');
+                bExact = nMantissa <= kMaxExact;
+                if (bPoint)
+                    ++nFraction;
+            }
         } else if (*p == '.' && !bPoint) {
             bPoint = true;
         } else {
@@ -54,8 +72,25 @@ double ReadNumberRange(const char* p, const char* pEnd, bool& bDigits)
     if (!bDigits)
         return 0.0;
     double value = 0.0;
-    std::from_chars(pStart, p, value, std::chars_format::fixed);
+    if (bExact && nFraction < static_cast<int>(std::size(kExactPowersOfTen))) {
+        // The usual short number: the whole number and the power of ten are both exact
+        // doubles, so the one rounding of the division gives the very double a full
+        // conversion would.
+        value = static_cast<double>(nMantissa) / kExactPowersOfTen[nFraction];
+    } else {
+        std::from_chars(pStart, p, value, std::chars_format::fixed);
+    }
     return bNegative ? -value : value;
+}
+
+// An operator ends an operand, and so does a NUL byte inside the range, as it ends a C text.
+bool IsOperator(char ch)
+{
+    return ch == '+' || ch == '-' || ch == '*' || ch == '/' || ch == '\0';
+}
+bool IsOperandEnd(char ch)
+{
+    return IsOperator(ch) || ch == '(' || ch == ')';
 }
 
 // Recursive descent over a formula text. Values carry an "empty" mark for an operand with
@@ -141,7 +176,7 @@ private:
             SkipJunk();
         } else {
             const char* pStart = m_p;
-            while (m_p < m_pEnd && std::strchr("+-*/()", *m_p) == nullptr)
+            while (m_p < m_pEnd && !IsOperandEnd(*m_p))
                 ++m_p;
             const char* pText = pStart;
             while (pText < m_p && IsSpace(*pText))
@@ -173,7 +208,7 @@ private:
     // enclosing group) has no meaning and is passed over.
     void SkipJunk()
     {
-        while (m_p < m_pEnd && std::strchr("+-*/", *m_p) == nullptr && !(*m_p == ')' && m_nDepth > 0))
+        while (m_p < m_pEnd && !IsOperator(*m_p) && !(*m_p == ')' && m_nDepth > 0))
             ++m_p;
     }
 
