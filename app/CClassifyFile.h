@@ -9,7 +9,7 @@
 class CArchive;
 
 class CClassifyFile {
-  public:
+public:
     static constexpr int MAX_CLASSIFICATIONS = 1000;
 
     CClassifyFile();

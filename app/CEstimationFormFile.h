@@ -6,7 +6,7 @@
 #include "app/CFormFile.h"
 
 class CEstimationFormFile : public CFormFile<10> {
-  public:
+public:
     // The estimation form's codes, after the six columns every form has.
     enum { colT = 6, colV = 7, colB = 8, colC = 9 };
 

@@ -14,7 +14,8 @@ CFormFile<nColumns>::CFormFile(const char* lpszMagic, const std::array<const cha
         m_strHeading[static_cast<size_t>(j)] = CString::FromUtf8(headings[static_cast<size_t>(j)]);
 }
 
-template <int nColumns> int CFormFile<nColumns>::SerializeForm(CArchive& ar, const char* lpszMessage)
+template <int nColumns>
+int CFormFile<nColumns>::SerializeForm(CArchive& ar, const char* lpszMessage)
 {
     if (ar.IsStoring()) {
         StoreStringTable(ar, m_strMagic, ClampTableCount(m_nCount, MAX_ITEMS), nColumns,
@@ -31,7 +32,8 @@ template <int nColumns> int CFormFile<nColumns>::SerializeForm(CArchive& ar, con
     return 0;
 }
 
-template <int nColumns> BOOL CFormFile<nColumns>::IsSameFormAs(const CFormFile& other) const
+template <int nColumns>
+BOOL CFormFile<nColumns>::IsSameFormAs(const CFormFile& other) const
 {
     if (m_nCount != other.m_nCount)
         return FALSE;

@@ -11,8 +11,9 @@
 
 class CArchive;
 
-template <int nColumns> class CFormFile {
-  public:
+template <int nColumns>
+class CFormFile {
+public:
     static constexpr int MAX_ITEMS = 100;
     static constexpr int COLUMN_COUNT = nColumns;
 
@@ -34,7 +35,7 @@ template <int nColumns> class CFormFile {
     std::array<CString, MAX_ITEMS * nColumns> m_strItem; // item i, column j: nColumns * i + j
     std::array<CString, nColumns> m_strHeading;          // column titles; never stored
 
-  protected:
+protected:
     // lpszMagic is ASCII; the headings are written in UTF-8 and kept in code page 932.
     CFormFile(const char* lpszMagic, const std::array<const char*, nColumns>& headings);
     CFormFile(const CFormFile&) = default;
@@ -50,7 +51,7 @@ template <int nColumns> class CFormFile {
     // byte for byte. Widths, pictures, formulas, codes, headings and magic do not count.
     BOOL IsSameFormAs(const CFormFile& other) const;
 
-  private:
+private:
     static size_t Index(int nItem, int nColumn)
     {
         return static_cast<size_t>(nItem) * nColumns + static_cast<size_t>(nColumn);

@@ -6,7 +6,7 @@
 #include "app/CFormFile.h"
 
 class CInformationFormFile : public CFormFile<8> {
-  public:
+public:
     // The information form's codes: E the number-edit style ("1", "2", "3"), then P.
     enum { colE = 6, colP = 7 };
 

@@ -15,7 +15,7 @@
 class CProfileFile;
 
 class CMorvelSettings {
-  public:
+public:
     // The row-kind fonts, by the fixed index every estimate window uses. Small comes
     // before middle.
     enum RowFont {
@@ -167,10 +167,10 @@ class CMorvelSettings {
     CString m_strEstimationFormFile;
     CString m_strInformationFormFile;
 
-  protected:
+protected:
     CProfileFile& m_profile;
 
-  private:
+private:
     COLORREF ReadColor(const char* lpszKey, COLORREF defaultColor) const;
     void WriteColor(const char* lpszKey, COLORREF color);
 };

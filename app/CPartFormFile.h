@@ -6,7 +6,7 @@
 #include "app/CFormFile.h"
 
 class CPartFormFile : public CFormFile<10> {
-  public:
+public:
     // The parts form's codes, after the six columns every form has.
     enum { colT = 6, colD = 7, colC = 8, colP = 9 };
 

@@ -12,7 +12,7 @@
 class CArchive;
 
 class CSubjectFile {
-  public:
+public:
     enum Level { levelLarge = 0, levelMiddle = 1, levelSmall = 2 };
     static constexpr int LEVEL_COUNT = 3;
     static constexpr int MAX_SUBJECTS = 1000;
@@ -87,7 +87,7 @@ class CSubjectFile {
     std::array<CString, MAX_SUBJECTS> m_strUnit[LEVEL_COUNT];
     int m_nCount[LEVEL_COUNT];
 
-  private:
+private:
     static bool IsLevel(int nLevel) { return nLevel >= 0 && nLevel < LEVEL_COUNT; }
     BOOL RewriteFile(int nLevel);
 };

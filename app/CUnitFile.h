@@ -9,7 +9,7 @@
 class CArchive;
 
 class CUnitFile {
-  public:
+public:
     static constexpr int MAX_UNITS = 1000;
 
     CUnitFile();
@@ -41,6 +41,6 @@ class CUnitFile {
     std::array<CString, MAX_UNITS> m_strUnit; // units 0..m_nCount-1 are in use
     int m_nCount;
 
-  private:
+private:
     BOOL RewriteFile();
 };

@@ -11,10 +11,10 @@
 // save      OnSaveDocument with the recalculation level 1 (the file written, no recalc)
 // save+rc   OnSaveDocument with the level 3 (the save-time recalculation, then the file)
 // close     deleting the view and the document with their rows
-#include "bench/BenchSupport.h"
 #include "app/CEstimationFormFile.h"
 #include "app/CInformationFormFile.h"
 #include "app/CMorvelSettings.h"
+#include "bench/BenchSupport.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
 #include "platform/base/CArchive.h"

@@ -15,8 +15,8 @@
 //
 // The program runs inside the window layer's application object (start-up runs the
 // benchmark and ends), with the offscreen platform unless a display is chosen.
-#include "bench/BenchSupport.h"
 #include "app/CMorvelSettings.h"
+#include "bench/BenchSupport.h"
 #include "estimate/CEstimateShared.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"

@@ -3,13 +3,13 @@
 // and the throughput of each. It measures; it never fails on time.
 //
 //   bench_masters [runs]      (default 41 runs per case)
-#include "bench/BenchSupport.h"
 #include "app/CClassifyFile.h"
 #include "app/CEstimationFormFile.h"
 #include "app/CInformationFormFile.h"
 #include "app/CPartFormFile.h"
 #include "app/CSubjectFile.h"
 #include "app/CUnitFile.h"
+#include "bench/BenchSupport.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CFile.h"
 #include "platform/base/Path.h"

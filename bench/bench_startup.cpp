@@ -8,9 +8,9 @@
 // program starts; the time is taken from the moment the process is started until the
 // child reports its window shown. The child also reports its time from main() on, which
 // leaves out loading the program and its libraries. Prints medians; never fails on time.
-#include "bench/BenchSupport.h"
 #include "app/CMorvelApp.h"
 #include "app/CSplashWindow.h"
+#include "bench/BenchSupport.h"
 #include "platform/base/Path.h"
 #include "platform/ui/CWinApp.h"
 #include "platform/ui/CWnd.h"

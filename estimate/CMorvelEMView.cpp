@@ -74,8 +74,8 @@ ON_WM_HSCROLL()
 ON_WM_VSCROLL()
 ON_WM_MOUSEMOVE()
 ON_WM_TIMER()
-ON_COMMAND(ID_ROW_INSERT, OnInsertRow)  // "行挿入"
-ON_COMMAND(ID_ROW_DELETE, OnDeleteRow)  // "行削除"
+ON_COMMAND(ID_ROW_INSERT, OnInsertRow) // "行挿入"
+ON_COMMAND(ID_ROW_DELETE, OnDeleteRow) // "行削除"
 ON_COMMAND(ID_ROW_CLEAR, OnClearRow)   // "行ｸﾘｱ"
 ON_UPDATE_COMMAND_UI(ID_ROW_INSERT, OnUpdateRowCommand)
 ON_UPDATE_COMMAND_UI(ID_ROW_DELETE, OnUpdateRowCommand)
@@ -87,9 +87,9 @@ ON_MESSAGE(WM_PICK_MIDDLE_SUBJECT, OnPickedMiddleSubject)
 ON_MESSAGE(WM_PICK_SMALL_SUBJECT, OnPickedSmallSubject)
 ON_MESSAGE(WM_PICK_UNIT, OnPickedUnit)
 ON_MESSAGE(WM_MODELESS_CLOSED, OnModelessClosed)
-ON_COMMAND(ID_SUBJECT_MENU, OnSubjectMenu)     // "科目" (tool bar)
-ON_COMMAND(ID_TOTAL_MENU, OnTotalMenu)       // "合計" (tool bar)
-ON_COMMAND(ID_REDISPLAY, OnRedisplay)       // "再表示(&R)"
+ON_COMMAND(ID_SUBJECT_MENU, OnSubjectMenu)          // "科目" (tool bar)
+ON_COMMAND(ID_TOTAL_MENU, OnTotalMenu)              // "合計" (tool bar)
+ON_COMMAND(ID_REDISPLAY, OnRedisplay)               // "再表示(&R)"
 ON_COMMAND(ID_PARTS_FILE_SWITCH, OnPartsFileSwitch) // "部材ﾌｧｲﾙ切替(&B)"
 // Painting (display)
 ON_WM_CREATE()

@@ -342,7 +342,7 @@ public:
     CWnd* FindRangeTotalBox() const;
     double m_dRangeTotal = 0.0;
     int m_nRangeTotalPresent = 0;
-    int m_nRangeTotalArmed = 0; // the next press in the grid takes the total
+    int m_nRangeTotalArmed = 0;  // the next press in the grid takes the total
     CString m_strRangeTotalText; // the total as the box shows it
 
     CRect m_rcBlock;                                      // the ordered selection block
@@ -461,7 +461,7 @@ public:
     CGridCellEdit m_wndCellEdit;
     BOOL m_bCellEditExists = FALSE;
     int m_nEditState = editClosed;
-    LONG m_nCellEditCharHeight = 0; // the editor's default character height (twips)
+    LONG m_nCellEditCharHeight = 0;         // the editor's default character height (twips)
     std::unique_ptr<CFont> m_pCellEditFont; // the font the editor shows
     // The characters typed since the editor opened by typing, shared by all estimate
     // windows (code page 932 bytes).

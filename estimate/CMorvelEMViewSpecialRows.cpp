@@ -168,8 +168,9 @@ double CMorvelEMView::SumEstimateAmount(int nCol, BOOL bExcludeFree) const
     CCompensatedSum sum;
     for (int r = 0; r < m_nUsedRows; ++r) {
         const int nKind = EditKind(r);
-        const bool bAdd = nKind == kindDetail || nKind == kindDiscount || nKind == kindStep || nKind == kindClassify ||
-                          nKind == 22 || nKind == 23 || (nKind == kindFree && !bExcludeFree);
+        const bool bAdd = nKind == kindDetail || nKind == kindDiscount || nKind == kindStep ||
+                          nKind == kindClassify || nKind == 22 || nKind == 23 ||
+                          (nKind == kindFree && !bExcludeFree);
         if (bAdd)
             sum.Add(CellValue(r, nCol));
     }

@@ -198,7 +198,8 @@ bool WriteArchiveFile(const CString& path, const std::function<void(CArchive&)>&
     }
 }
 
-template <class TForm, class TItem, size_t N> void FillForm(TForm& form, const TItem (&items)[N])
+template <class TForm, class TItem, size_t N>
+void FillForm(TForm& form, const TItem (&items)[N])
 {
     for (size_t i = 0; i < N; ++i) {
         for (int j = 0; j < TForm::COLUMN_COUNT; ++j)
@@ -207,7 +208,8 @@ template <class TForm, class TItem, size_t N> void FillForm(TForm& form, const T
     form.m_nCount = static_cast<int>(N);
 }
 
-template <size_t N> void FillSubjects(CSubjectFile& subjects, int nLevel, const NameUnit (&entries)[N])
+template <size_t N>
+void FillSubjects(CSubjectFile& subjects, int nLevel, const NameUnit (&entries)[N])
 {
     for (size_t i = 0; i < N; ++i) {
         subjects.m_strName[nLevel][i] = Sj(entries[i].name);

@@ -51,7 +51,11 @@ public:
     CArchive& operator<<(float f);
     CArchive& operator<<(double d);
     CArchive& operator<<(const CString& s);
-    CArchive& operator<<(const CObject* pOb) { WriteObject(pOb); return *this; }
+    CArchive& operator<<(const CObject* pOb)
+    {
+        WriteObject(pOb);
+        return *this;
+    }
 
     CArchive& operator>>(BYTE& b);
     CArchive& operator>>(WORD& w);
@@ -73,8 +77,8 @@ public:
     void WriteCount(DWORD dwCount);
     DWORD ReadCount();
 
-    void WriteString(const char* text);          // a text line, no prefix, no terminator
-    BOOL ReadString(CString& line);              // up to and without the line end
+    void WriteString(const char* text); // a text line, no prefix, no terminator
+    BOOL ReadString(CString& line);     // up to and without the line end
 
     void WriteObject(const CObject* pOb);
     CObject* ReadObject(const CRuntimeClass* pClassRefRequested);
@@ -102,16 +106,16 @@ private:
     CFile* m_pFile;
     UINT m_nMode;
     std::vector<BYTE> m_buffer;
-    UINT m_nBufPos = 0;   // next byte to read, or bytes waiting to be written
-    UINT m_nBufEnd = 0;   // end of valid bytes when loading
+    UINT m_nBufPos = 0; // next byte to read, or bytes waiting to be written
+    UINT m_nBufEnd = 0; // end of valid bytes when loading
     UINT m_nObjectSchema = static_cast<UINT>(-1);
     bool m_bClosed = false;
 
     // Object and class bookkeeping: one counter for both kinds of record.
     std::map<const void*, DWORD> m_storeMap;
-    std::vector<const void*> m_loadArray;   // index -> CRuntimeClass* or CObject*
+    std::vector<const void*> m_loadArray; // index -> CRuntimeClass* or CObject*
     std::vector<bool> m_loadIsClass;
-    std::vector<UINT> m_loadSchema;   // for class entries: the schema the file gave
+    std::vector<UINT> m_loadSchema; // for class entries: the schema the file gave
     DWORD m_nMapCount = 1;
     int m_nUncaughtAtStart = 0;
 };

@@ -33,7 +33,9 @@ public:
         endOfFile
     };
     CFileException(int cause = none, LONG osError = -1, const CString& fileName = CString())
-        : m_cause(cause), m_lOsError(osError), m_strFileName(fileName) {}
+        : m_cause(cause), m_lOsError(osError), m_strFileName(fileName)
+    {
+    }
     CString GetErrorText() const override;
 
     int m_cause;
@@ -45,7 +47,9 @@ class CArchiveException : public CException {
 public:
     enum { none = 0, genericException, readOnly, endOfFile, writeOnly, badIndex, badClass, badSchema };
     explicit CArchiveException(int cause = none, const CString& fileName = CString())
-        : m_cause(cause), m_strFileName(fileName) {}
+        : m_cause(cause), m_strFileName(fileName)
+    {
+    }
     CString GetErrorText() const override;
 
     int m_cause;

@@ -24,8 +24,16 @@ public:
     CString(CString&&) noexcept = default;
     CString& operator=(const CString&) = default;
     CString& operator=(CString&&) noexcept = default;
-    CString& operator=(const char* s) { m_str = s ? s : ""; return *this; }
-    CString& operator=(char ch) { m_str.assign(1, ch); return *this; }
+    CString& operator=(const char* s)
+    {
+        m_str = s ? s : "";
+        return *this;
+    }
+    CString& operator=(char ch)
+    {
+        m_str.assign(1, ch);
+        return *this;
+    }
 
     // Text from / to UTF-8, for the places where the platform meets Unicode.
     // FromUtf8 turns both "\" and "¥" into the byte 0x5C.
@@ -50,14 +58,47 @@ public:
     char* GetBufferSetLength(int nNewLength);
     void ReleaseBuffer(int nNewLength = -1);
 
-    CString& operator+=(const CString& s) { m_str += s.m_str; return *this; }
-    CString& operator+=(const char* s) { if (s) m_str += s; return *this; }
-    CString& operator+=(char ch) { m_str += ch; return *this; }
+    CString& operator+=(const CString& s)
+    {
+        m_str += s.m_str;
+        return *this;
+    }
+    CString& operator+=(const char* s)
+    {
+        if (s)
+            m_str += s;
+        return *this;
+    }
+    CString& operator+=(char ch)
+    {
+        m_str += ch;
+        return *this;
+    }
     friend CString operator+(const CString& a, const CString& b) { return CString(a.m_str + b.m_str); }
-    friend CString operator+(const CString& a, const char* b) { CString r(a); r += b; return r; }
-    friend CString operator+(const char* a, const CString& b) { CString r(a); r += b; return r; }
-    friend CString operator+(const CString& a, char b) { CString r(a); r += b; return r; }
-    friend CString operator+(char a, const CString& b) { CString r(a); r += b; return r; }
+    friend CString operator+(const CString& a, const char* b)
+    {
+        CString r(a);
+        r += b;
+        return r;
+    }
+    friend CString operator+(const char* a, const CString& b)
+    {
+        CString r(a);
+        r += b;
+        return r;
+    }
+    friend CString operator+(const CString& a, char b)
+    {
+        CString r(a);
+        r += b;
+        return r;
+    }
+    friend CString operator+(char a, const CString& b)
+    {
+        CString r(a);
+        r += b;
+        return r;
+    }
 
     // Byte-wise comparison (as strcmp); CompareNoCase folds ASCII letters outside
     // double-byte characters only.
@@ -89,9 +130,21 @@ public:
     CString& TrimRight();
     CString& TrimRight(char ch);
     CString& TrimRight(const char* targets);
-    CString& Trim() { TrimRight(); return TrimLeft(); }
-    CString& Trim(char ch) { TrimRight(ch); return TrimLeft(ch); }
-    CString& Trim(const char* targets) { TrimRight(targets); return TrimLeft(targets); }
+    CString& Trim()
+    {
+        TrimRight();
+        return TrimLeft();
+    }
+    CString& Trim(char ch)
+    {
+        TrimRight(ch);
+        return TrimLeft(ch);
+    }
+    CString& Trim(const char* targets)
+    {
+        TrimRight(targets);
+        return TrimLeft(targets);
+    }
 
     // Positions are byte offsets of character starts; -1 when not found.
     int Find(char ch, int nStart = 0) const;
@@ -107,21 +160,60 @@ private:
     std::string m_str;
 };
 
-inline bool operator==(const CString& a, const CString& b) { return a.str() == b.str(); }
-inline bool operator==(const CString& a, const char* b) { return a.Compare(b) == 0; }
-inline bool operator==(const char* a, const CString& b) { return b.Compare(a) == 0; }
-inline bool operator!=(const CString& a, const CString& b) { return !(a == b); }
-inline bool operator!=(const CString& a, const char* b) { return !(a == b); }
-inline bool operator!=(const char* a, const CString& b) { return !(b == a); }
-inline bool operator<(const CString& a, const CString& b) { return a.Compare(b) < 0; }
-inline bool operator<(const CString& a, const char* b) { return a.Compare(b) < 0; }
-inline bool operator>(const CString& a, const CString& b) { return a.Compare(b) > 0; }
-inline bool operator>(const CString& a, const char* b) { return a.Compare(b) > 0; }
-inline bool operator<=(const CString& a, const CString& b) { return a.Compare(b) <= 0; }
-inline bool operator>=(const CString& a, const CString& b) { return a.Compare(b) >= 0; }
+inline bool operator==(const CString& a, const CString& b)
+{
+    return a.str() == b.str();
+}
+inline bool operator==(const CString& a, const char* b)
+{
+    return a.Compare(b) == 0;
+}
+inline bool operator==(const char* a, const CString& b)
+{
+    return b.Compare(a) == 0;
+}
+inline bool operator!=(const CString& a, const CString& b)
+{
+    return !(a == b);
+}
+inline bool operator!=(const CString& a, const char* b)
+{
+    return !(a == b);
+}
+inline bool operator!=(const char* a, const CString& b)
+{
+    return !(b == a);
+}
+inline bool operator<(const CString& a, const CString& b)
+{
+    return a.Compare(b) < 0;
+}
+inline bool operator<(const CString& a, const char* b)
+{
+    return a.Compare(b) < 0;
+}
+inline bool operator>(const CString& a, const CString& b)
+{
+    return a.Compare(b) > 0;
+}
+inline bool operator>(const CString& a, const char* b)
+{
+    return a.Compare(b) > 0;
+}
+inline bool operator<=(const CString& a, const CString& b)
+{
+    return a.Compare(b) <= 0;
+}
+inline bool operator>=(const CString& a, const CString& b)
+{
+    return a.Compare(b) >= 0;
+}
 
 typedef const CString& LPCSTRING;
 
 // Japanese texts in the source are written in UTF-8 and turned into the system's code
 // page 932 bytes with this suffix: "単位ﾌｧｲﾙがないか、壊れています。"_sj.
-inline CString operator""_sj(const char* s, size_t n) { return CString::FromUtf8(std::string_view(s, n)); }
+inline CString operator""_sj(const char* s, size_t n)
+{
+    return CString::FromUtf8(std::string_view(s, n));
+}

@@ -9,7 +9,7 @@
 #include <ctime>
 
 class CTimeSpan {
-  public:
+public:
     CTimeSpan() = default;
     explicit CTimeSpan(int64_t seconds) : m_span(seconds) {}
     CTimeSpan(LONG days, int hours, int minutes, int seconds)
@@ -44,12 +44,12 @@ class CTimeSpan {
     bool operator<=(CTimeSpan o) const { return m_span <= o.m_span; }
     bool operator>=(CTimeSpan o) const { return m_span >= o.m_span; }
 
-  private:
+private:
     int64_t m_span = 0;
 };
 
 class CTime {
-  public:
+public:
     CTime() = default;
     CTime(time_t t) : m_time(t) {}
     // A local date and time; values outside their ranges carry over as the C library's
@@ -96,6 +96,6 @@ class CTime {
     bool operator<=(CTime o) const { return m_time <= o.m_time; }
     bool operator>=(CTime o) const { return m_time >= o.m_time; }
 
-  private:
+private:
     time_t m_time = 0;
 };

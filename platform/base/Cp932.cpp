@@ -26,7 +26,7 @@ bool IsTrailByte(BYTE b)
 }
 
 class CCp932Tables {
-  public:
+public:
     CCp932Tables();
 
     // Unicode of a single byte, or U+FFFD when the byte is no character on its own.
@@ -45,7 +45,7 @@ class CCp932Tables {
         return code == 0 ? -1 : code;
     }
 
-  private:
+private:
     void BuildFromIconv();
     void BuildAsciiOnly();
 
@@ -55,7 +55,7 @@ class CCp932Tables {
 
 // iconv handle that closes itself.
 class CIconv {
-  public:
+public:
     CIconv(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
     ~CIconv()
     {
@@ -79,7 +79,7 @@ class CIconv {
         return true;
     }
 
-  private:
+private:
     iconv_t m_cd;
 };
 
@@ -189,7 +189,8 @@ const CCp932Tables& Tables()
 }
 
 // Walks code page 932 text and calls emit(char32_t) for each character.
-template <typename Emit> void DecodeCp932(std::string_view s, bool forDisplay, Emit emit)
+template <typename Emit>
+void DecodeCp932(std::string_view s, bool forDisplay, Emit emit)
 {
     const CCp932Tables& t = Tables();
     const size_t n = s.size();

@@ -7,8 +7,14 @@
 #include <string_view>
 
 // Lead bytes of double-byte characters: 0x81-0x9F and 0xE0-0xFC.
-constexpr bool IsCp932LeadByte(BYTE b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-inline BOOL IsDBCSLeadByte(BYTE b) { return IsCp932LeadByte(b) ? TRUE : FALSE; }
+constexpr bool IsCp932LeadByte(BYTE b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+inline BOOL IsDBCSLeadByte(BYTE b)
+{
+    return IsCp932LeadByte(b) ? TRUE : FALSE;
+}
 
 // Length in bytes (1 or 2) of the character starting at p; a lead byte followed by the
 // terminating zero counts as one byte so that walks never step past the end.

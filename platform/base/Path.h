@@ -23,10 +23,10 @@ CString SystemPathFromNative(const std::string& nativePath);
 // "C:" is the file-system root unless the variable names it ("C=" removes it); an entry
 // ending in ";removable" ("E=/srv/stick;removable") marks media that come and go.
 // A root under /media, /mnt or /run/media counts as removable by itself.
-void SetDriveRoot(char letter, const std::string& nativeRoot);   // an empty root unmaps the letter
+void SetDriveRoot(char letter, const std::string& nativeRoot); // an empty root unmaps the letter
 void SetDriveRemovable(char letter, BOOL removable);
-std::string GetDriveRoot(char letter);           // empty when the letter is not mapped
-void ResetDriveTable();                          // back to the default and MORVEL_DRIVES
+std::string GetDriveRoot(char letter); // empty when the letter is not mapped
+void ResetDriveTable();                // back to the default and MORVEL_DRIVES
 // The letter whose root holds the current directory (the most specific root); 0 when none.
 char GetCurrentDriveLetter();
 
@@ -38,7 +38,7 @@ BOOL FileExists(const char* path);
 BOOL DirectoryExists(const char* path);
 BOOL CopyFile(const char* existing, const char* target, BOOL failIfExists);
 BOOL DeleteFile(const char* path);
-BOOL CreateDirectory(const char* path);           // one level, as Windows does
+BOOL CreateDirectory(const char* path); // one level, as Windows does
 BOOL RemoveDirectory(const char* path);
 BOOL MoveFile(const char* existing, const char* target);
 // Writes a whole file safely: the bytes go to a temporary file in the same folder that
@@ -47,11 +47,11 @@ BOOL WriteFileAtomically(const char* path, const void* data, size_t size);
 
 CString GetCurrentDirectory();
 BOOL SetCurrentDirectory(const char* path);
-CString GetModuleFileName();                      // the running program, as a system path
+CString GetModuleFileName(); // the running program, as a system path
 
 // Directory listing with "*" and "?" wildcards matched without regard to case.
 struct CFindFileEntry {
-    CString name;          // file name only
+    CString name; // file name only
     BOOL isDirectory;
     DWORD size;
 };

@@ -179,7 +179,7 @@ struct CCacheEntry {
 // only while the file's identity, size and times are those it was parsed from; a write
 // through this class drops the entry.
 class CProfileCache {
-  public:
+public:
     static CProfileCache& Instance()
     {
         static CProfileCache cache;
@@ -227,7 +227,7 @@ class CProfileCache {
     // Serialises writers within the process, so that two writes never lose each other's change.
     std::mutex& WriteLock() { return m_writeLock; }
 
-  private:
+private:
     std::mutex m_lock;
     std::mutex m_writeLock;
     std::map<std::string, CCacheEntry> m_entries;

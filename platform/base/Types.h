@@ -37,15 +37,39 @@ constexpr COLORREF RGB(int r, int g, int b)
 {
     return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xFF); }
-constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
-constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
+constexpr BYTE GetRValue(COLORREF c)
+{
+    return static_cast<BYTE>(c & 0xFF);
+}
+constexpr BYTE GetGValue(COLORREF c)
+{
+    return static_cast<BYTE>((c >> 8) & 0xFF);
+}
+constexpr BYTE GetBValue(COLORREF c)
+{
+    return static_cast<BYTE>((c >> 16) & 0xFF);
+}
 
-constexpr WORD LOWORD(DWORD v) { return static_cast<WORD>(v & 0xFFFF); }
-constexpr WORD HIWORD(DWORD v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
-constexpr BYTE LOBYTE(WORD v) { return static_cast<BYTE>(v & 0xFF); }
-constexpr BYTE HIBYTE(WORD v) { return static_cast<BYTE>((v >> 8) & 0xFF); }
-constexpr DWORD MAKELONG(WORD lo, WORD hi) { return static_cast<DWORD>(lo) | (static_cast<DWORD>(hi) << 16); }
+constexpr WORD LOWORD(DWORD v)
+{
+    return static_cast<WORD>(v & 0xFFFF);
+}
+constexpr WORD HIWORD(DWORD v)
+{
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}
+constexpr BYTE LOBYTE(WORD v)
+{
+    return static_cast<BYTE>(v & 0xFF);
+}
+constexpr BYTE HIBYTE(WORD v)
+{
+    return static_cast<BYTE>((v >> 8) & 0xFF);
+}
+constexpr DWORD MAKELONG(WORD lo, WORD hi)
+{
+    return static_cast<DWORD>(lo) | (static_cast<DWORD>(hi) << 16);
+}
 
 struct POINT {
     LONG x;
@@ -82,7 +106,11 @@ public:
     CPoint(int x_, int y_) : POINT{x_, y_} {}
     CPoint(POINT p) : POINT(p) {}
     explicit CPoint(SIZE s) : POINT{s.cx, s.cy} {}
-    void Offset(int dx, int dy) { x += dx; y += dy; }
+    void Offset(int dx, int dy)
+    {
+        x += dx;
+        y += dy;
+    }
     void Offset(POINT p) { Offset(p.x, p.y); }
     void Offset(SIZE s) { Offset(s.cx, s.cy); }
     bool operator==(const POINT& o) const { return x == o.x && y == o.y; }
@@ -91,10 +119,26 @@ public:
     CPoint operator-(SIZE s) const { return CPoint(x - s.cx, y - s.cy); }
     CSize operator-(POINT p) const { return CSize(x - p.x, y - p.y); }
     CPoint operator-() const { return CPoint(-x, -y); }
-    CPoint& operator+=(SIZE s) { Offset(s); return *this; }
-    CPoint& operator-=(SIZE s) { Offset(-s.cx, -s.cy); return *this; }
-    CPoint& operator+=(POINT p) { Offset(p); return *this; }
-    CPoint& operator-=(POINT p) { Offset(-p.x, -p.y); return *this; }
+    CPoint& operator+=(SIZE s)
+    {
+        Offset(s);
+        return *this;
+    }
+    CPoint& operator-=(SIZE s)
+    {
+        Offset(-s.cx, -s.cy);
+        return *this;
+    }
+    CPoint& operator+=(POINT p)
+    {
+        Offset(p);
+        return *this;
+    }
+    CPoint& operator-=(POINT p)
+    {
+        Offset(-p.x, -p.y);
+        return *this;
+    }
 };
 
 class CRect : public RECT {
@@ -114,33 +158,104 @@ public:
     BOOL IsRectEmpty() const { return left >= right || top >= bottom; }
     BOOL IsRectNull() const { return left == 0 && right == 0 && top == 0 && bottom == 0; }
     BOOL PtInRect(POINT p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-    void SetRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
+    void SetRect(int l, int t, int r, int b)
+    {
+        left = l;
+        top = t;
+        right = r;
+        bottom = b;
+    }
     void SetRectEmpty() { SetRect(0, 0, 0, 0); }
     void CopyRect(const RECT* r) { *static_cast<RECT*>(this) = *r; }
-    BOOL EqualRect(const RECT* r) const { return left == r->left && top == r->top && right == r->right && bottom == r->bottom; }
-    void OffsetRect(int dx, int dy) { left += dx; right += dx; top += dy; bottom += dy; }
+    BOOL EqualRect(const RECT* r) const
+    {
+        return left == r->left && top == r->top && right == r->right && bottom == r->bottom;
+    }
+    void OffsetRect(int dx, int dy)
+    {
+        left += dx;
+        right += dx;
+        top += dy;
+        bottom += dy;
+    }
     void OffsetRect(POINT p) { OffsetRect(p.x, p.y); }
     void OffsetRect(SIZE s) { OffsetRect(s.cx, s.cy); }
-    void InflateRect(int dx, int dy) { left -= dx; right += dx; top -= dy; bottom += dy; }
-    void InflateRect(int l, int t, int r, int b) { left -= l; top -= t; right += r; bottom += b; }
+    void InflateRect(int dx, int dy)
+    {
+        left -= dx;
+        right += dx;
+        top -= dy;
+        bottom += dy;
+    }
+    void InflateRect(int l, int t, int r, int b)
+    {
+        left -= l;
+        top -= t;
+        right += r;
+        bottom += b;
+    }
     void DeflateRect(int dx, int dy) { InflateRect(-dx, -dy); }
     void NormalizeRect()
     {
-        if (left > right) { LONG t = left; left = right; right = t; }
-        if (top > bottom) { LONG t = top; top = bottom; bottom = t; }
+        if (left > right) {
+            LONG t = left;
+            left = right;
+            right = t;
+        }
+        if (top > bottom) {
+            LONG t = top;
+            top = bottom;
+            bottom = t;
+        }
     }
     BOOL IntersectRect(const RECT* a, const RECT* b);
     BOOL UnionRect(const RECT* a, const RECT* b);
     bool operator==(const RECT& o) const { return EqualRect(&o); }
     bool operator!=(const RECT& o) const { return !EqualRect(&o); }
-    CRect& operator+=(POINT p) { OffsetRect(p); return *this; }
-    CRect& operator-=(POINT p) { OffsetRect(-p.x, -p.y); return *this; }
-    CRect operator+(POINT p) const { CRect r(*this); r.OffsetRect(p); return r; }
-    CRect operator-(POINT p) const { CRect r(*this); r.OffsetRect(-p.x, -p.y); return r; }
-    CRect& operator&=(const RECT& o) { IntersectRect(this, &o); return *this; }
-    CRect& operator|=(const RECT& o) { UnionRect(this, &o); return *this; }
-    CRect operator&(const RECT& o) const { CRect r; r.IntersectRect(this, &o); return r; }
-    CRect operator|(const RECT& o) const { CRect r; r.UnionRect(this, &o); return r; }
+    CRect& operator+=(POINT p)
+    {
+        OffsetRect(p);
+        return *this;
+    }
+    CRect& operator-=(POINT p)
+    {
+        OffsetRect(-p.x, -p.y);
+        return *this;
+    }
+    CRect operator+(POINT p) const
+    {
+        CRect r(*this);
+        r.OffsetRect(p);
+        return r;
+    }
+    CRect operator-(POINT p) const
+    {
+        CRect r(*this);
+        r.OffsetRect(-p.x, -p.y);
+        return r;
+    }
+    CRect& operator&=(const RECT& o)
+    {
+        IntersectRect(this, &o);
+        return *this;
+    }
+    CRect& operator|=(const RECT& o)
+    {
+        UnionRect(this, &o);
+        return *this;
+    }
+    CRect operator&(const RECT& o) const
+    {
+        CRect r;
+        r.IntersectRect(this, &o);
+        return r;
+    }
+    CRect operator|(const RECT& o) const
+    {
+        CRect r;
+        r.UnionRect(this, &o);
+        return r;
+    }
     operator RECT*() { return this; }
     operator const RECT*() const { return this; }
 };
@@ -162,8 +277,14 @@ inline BOOL CRect::IntersectRect(const RECT* a, const RECT* b)
 inline BOOL CRect::UnionRect(const RECT* a, const RECT* b)
 {
     const CRect ra(*a), rb(*b);
-    if (ra.IsRectEmpty()) { *this = rb; return !rb.IsRectEmpty(); }
-    if (rb.IsRectEmpty()) { *this = ra; return TRUE; }
+    if (ra.IsRectEmpty()) {
+        *this = rb;
+        return !rb.IsRectEmpty();
+    }
+    if (rb.IsRectEmpty()) {
+        *this = ra;
+        return TRUE;
+    }
     SetRect(ra.left < rb.left ? ra.left : rb.left, ra.top < rb.top ? ra.top : rb.top,
             ra.right > rb.right ? ra.right : rb.right, ra.bottom > rb.bottom ? ra.bottom : rb.bottom);
     return TRUE;

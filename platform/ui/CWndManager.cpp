@@ -361,8 +361,8 @@ bool CWndManager::TranslateKey(QWidget* pWidget, QKeyEvent* pEvent)
     const CLastKey key{static_cast<int>(pEvent->type()), pEvent->key(), static_cast<int>(pEvent->modifiers()),
                        pEvent->timestamp()};
     if (pEvent == m_pLastKeyEvent && key.type == m_lastKey.type && key.key == m_lastKey.key &&
-        key.modifiers == m_lastKey.modifiers && key.timestamp == m_lastKey.timestamp &&
-        m_lastKeyWidget && m_lastKeyWidget != pWidget && pWidget->isAncestorOf(m_lastKeyWidget))
+        key.modifiers == m_lastKey.modifiers && key.timestamp == m_lastKey.timestamp && m_lastKeyWidget &&
+        m_lastKeyWidget != pWidget && pWidget->isAncestorOf(m_lastKeyWidget))
         return false;
     m_pLastKeyEvent = pEvent;
     m_lastKey = key;

@@ -284,7 +284,8 @@ public:
         const int room = m_nLimit - (ToSystemOffset(static_cast<int>(current.size())) -
                                      (ToSystemOffset(end) - ToSystemOffset(start)));
         QString fitting = t;
-        while (!fitting.isEmpty() && AfxCp932LengthOf(fitting) + static_cast<int>(fitting.count(u'\n')) > room)
+        while (!fitting.isEmpty() &&
+               AfxCp932LengthOf(fitting) + static_cast<int>(fitting.count(u'\n')) > room)
             fitting.chop(1);
         insertPlainText(fitting);
     }

@@ -11,8 +11,9 @@
 
 namespace {
 
-template <class TForm> class FormFileTest : public ::testing::Test {
-  protected:
+template <class TForm>
+class FormFileTest : public ::testing::Test {
+protected:
     // A form of three items: names 名称/数量/金額, attributes 文字/数値/計 A, and made-up
     // widths, pictures, formulas, roundings and codes.
     static TForm MakeForm()

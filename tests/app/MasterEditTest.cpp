@@ -19,7 +19,7 @@ namespace {
 
 // A work folder whose settings point "Other Form" at a MASTER folder inside it.
 class MasterEditTest : public ::testing::Test {
-  protected:
+protected:
     MasterEditTest() : m_profile(CString(Utf8ToCp932(m_dir.NativeFile("morvel.ini")))), m_settings(m_profile)
     {
         std::filesystem::create_directory(m_dir.NativeFile("MASTER"));

@@ -28,7 +28,7 @@ std::string CellText(const std::string& tag, int i, int j)
 // One table type seen through the same few operations, so that every reader gets the
 // same battery of cases.
 class TableAdapter {
-  public:
+public:
     virtual ~TableAdapter() = default;
     virtual int Serialize(CArchive& ar) = 0;
     // Puts count records of CellText(tag, i, j) into the table.
@@ -38,7 +38,7 @@ class TableAdapter {
 };
 
 class UnitAdapter : public TableAdapter {
-  public:
+public:
     int Serialize(CArchive& ar) override { return m_table.Serialize(ar); }
     void Fill(int nCount, const std::string& tag) override
     {
@@ -57,7 +57,7 @@ class UnitAdapter : public TableAdapter {
 };
 
 class SubjectAdapter : public TableAdapter {
-  public:
+public:
     explicit SubjectAdapter(int nLevel) : m_nLevel(nLevel) {}
     int Serialize(CArchive& ar) override
     {
@@ -95,7 +95,7 @@ class SubjectAdapter : public TableAdapter {
 };
 
 class ClassifyAdapter : public TableAdapter {
-  public:
+public:
     int Serialize(CArchive& ar) override { return m_table.Serialize(ar); }
     void Fill(int nCount, const std::string& tag) override
     {
@@ -117,8 +117,9 @@ class ClassifyAdapter : public TableAdapter {
     CClassifyFile m_table;
 };
 
-template <class TForm> class FormAdapter : public TableAdapter {
-  public:
+template <class TForm>
+class FormAdapter : public TableAdapter {
+public:
     int Serialize(CArchive& ar) override { return m_form.Serialize(ar); }
     void Fill(int nCount, const std::string& tag) override
     {
@@ -185,7 +186,7 @@ const TableKind kKinds[] = {
 };
 
 class MasterFileKindTest : public ::testing::TestWithParam<TableKind> {
-  protected:
+protected:
     // A table already holding five old records, as when a file is read over a loaded one.
     std::unique_ptr<TableAdapter> MakeLoaded() const
     {

@@ -15,7 +15,7 @@
 namespace {
 
 class MorvelSettingsTest : public ::testing::Test {
-  protected:
+protected:
     MorvelSettingsTest() : m_strIni(Utf8ToCp932(m_dir.NativeFile("morvel.ini"))) { Reopen(); }
 
     // A settings file written by hand, in code page 932 with CR LF line ends.

@@ -146,4 +146,3 @@ TEST_F(DisplayFixWindow, AFixedRateChangeOverAColumnSelectedFromItsHeader)
     EXPECT_EQ(total + price * qty, Value(srMiddleTotal, scAmount));
     EXPECT_TRUE(IsModified());
 }
-

@@ -1,6 +1,5 @@
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
-#include "tests/estimate/CPlainChildFrame.h"
 #include "app/CSplashWindow.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CNumberRules.h"
@@ -10,6 +9,7 @@
 #include "platform/ui/CWnd.h"
 #include "platform/ui/WinApi.h"
 #include "resources/ResourceIds.h"
+#include "tests/estimate/CPlainChildFrame.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -23,7 +23,10 @@ TempDir::~TempDir()
     std::filesystem::remove_all(m_path, ec);
 }
 
-CString TempDir::Folder() const { return CString(Utf8ToCp932(m_path + "/")); }
+CString TempDir::Folder() const
+{
+    return CString(Utf8ToCp932(m_path + "/"));
+}
 
 ByteBuilder& ByteBuilder::Str(const std::string& s)
 {
@@ -58,4 +61,7 @@ MessageBoxRecorder::MessageBoxRecorder(int answer)
     });
 }
 
-MessageBoxRecorder::~MessageBoxRecorder() { SetMessageBoxHandler(m_previous); }
+MessageBoxRecorder::~MessageBoxRecorder()
+{
+    SetMessageBoxHandler(m_previous);
+}

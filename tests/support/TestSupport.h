@@ -29,10 +29,26 @@ private:
 // Golden bytes written out by hand from a format's description.
 class ByteBuilder {
 public:
-    ByteBuilder& Byte(uint8_t b) { m_bytes.push_back(b); return *this; }
-    ByteBuilder& Word(uint16_t w) { Byte(w & 0xFF); return Byte(w >> 8); }
-    ByteBuilder& Dword(uint32_t d) { Word(d & 0xFFFF); return Word(d >> 16); }
-    ByteBuilder& Raw(const std::string& s) { m_bytes.insert(m_bytes.end(), s.begin(), s.end()); return *this; }
+    ByteBuilder& Byte(uint8_t b)
+    {
+        m_bytes.push_back(b);
+        return *this;
+    }
+    ByteBuilder& Word(uint16_t w)
+    {
+        Byte(w & 0xFF);
+        return Byte(w >> 8);
+    }
+    ByteBuilder& Dword(uint32_t d)
+    {
+        Word(d & 0xFFFF);
+        return Word(d >> 16);
+    }
+    ByteBuilder& Raw(const std::string& s)
+    {
+        m_bytes.insert(m_bytes.end(), s.begin(), s.end());
+        return *this;
+    }
     // An archive string: the length prefix, then the bytes.
     ByteBuilder& Str(const std::string& s);
     const std::vector<uint8_t>& Bytes() const { return m_bytes; }

@@ -11,7 +11,7 @@ namespace {
 // Runs each test in Japan's time zone (no summer time), so that the moments below have
 // fixed values; the zone the machine had is put back afterwards.
 class CTimeTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override
     {
         const char* tz = std::getenv("TZ");
@@ -30,7 +30,7 @@ class CTimeTest : public ::testing::Test {
         tzset();
     }
 
-  private:
+private:
     bool m_hadTz = false;
     std::string m_savedTz;
 };

@@ -10,11 +10,11 @@ namespace {
 
 // Puts the built-in handler in place for one test and the previous handler back after.
 class DefaultMessageBox : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { m_previous = SetMessageBoxHandler(nullptr); }
     void TearDown() override { SetMessageBoxHandler(m_previous); }
 
-  private:
+private:
     MessageBoxHandler m_previous;
 };
 

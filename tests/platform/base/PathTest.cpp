@@ -46,7 +46,7 @@ std::vector<std::string> Names(const std::vector<CFindFileEntry>& entries)
 
 // Restores an environment variable when the test ends.
 class CScopedEnv {
-  public:
+public:
     CScopedEnv(const char* name, const char* value) : m_name(name)
     {
         if (const char* old = std::getenv(name))
@@ -65,24 +65,24 @@ class CScopedEnv {
         ResetDriveTable();
     }
 
-  private:
+private:
     std::string m_name;
     std::optional<std::string> m_old;
 };
 
 // Restores the current directory when the test ends.
 class CScopedCwd {
-  public:
+public:
     CScopedCwd() : m_old(fs::current_path()) {}
     ~CScopedCwd() { fs::current_path(m_old); }
 
-  private:
+private:
     fs::path m_old;
 };
 
 // A temporary folder mapped as drive T:, the way a work folder on its own drive appears.
 class PathTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override
     {
         ResetDriveTable();

@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 namespace {
 
 class ProfileTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override
     {
         ResetDriveTable();

@@ -16,10 +16,10 @@
 #include "UiTestSupport.h"
 #include "tests/support/TestSupport.h"
 
-#include <filesystem>
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
