@@ -14,6 +14,7 @@
 #include "app/CEstimationFormFile.h"
 #include "app/CInformationFormFile.h"
 #include "app/CMorvelSettings.h"
+#include "bench/BenchForms.h"
 #include "bench/BenchSupport.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
@@ -34,31 +35,10 @@
 
 namespace {
 
-CString Sj(const char* utf8)
-{
-    return CString::FromUtf8(utf8);
-}
-
-// The sample estimation form: name, spec, quantity, unit, unit price, amount = C*E,
-// cost unit price, cost = C*G, classification, remark.
+// The estimation form and a small information form.
 void BuildForms(CMorvelEMDoc& doc)
 {
-    const char* const items[][10] = {
-        {"名称", "文字", "24", "", "", "", "6", "", "A", "B"},
-        {"規格", "文字", "18", "", "", "", "", "", "B", "C"},
-        {"数量", "数値", "9", "###,###.##", "", "F(-3)", "3", "", "C", "D"},
-        {"単位", "文字", "5", "", "", "", "1", "", "D", "E"},
-        {"単価", "数値", "10", "###,###", "", "F(-1)", "", "", "E", "H"},
-        {"金額", "計 A", "12", "###,###,###", "C*E", "D(-1)", "", "2", "F", "J"},
-        {"原価単価", "数値", "10", "###,###", "", "F(-1)", "", "", "", "G"},
-        {"原価金額", "計 A", "12", "###,###,###", "C*G", "D(-1)", "", "3", "", "I"},
-        {"分類", "文字", "4", "", "", "", "4", "", "", ""},
-        {"備考", "文字", "16", "", "", "", "", "", "G", "M"},
-    };
-    for (int i = 0; i < 10; ++i)
-        for (int j = 0; j < 10; ++j)
-            doc.m_EstimationForm.SetItem(i, j, Sj(items[i][j]));
-    doc.m_EstimationForm.m_nCount = 10;
+    SetBenchEstimationForm(doc.m_EstimationForm, false);
     const char* const info[][8] = {
         {"得意先名", "文字", "30", "", "", "", "", ""},
         {"工事名称", "文字", "30", "", "", "", "", ""},

@@ -16,6 +16,7 @@
 // The program runs inside the window layer's application object (start-up runs the
 // benchmark and ends), with the offscreen platform unless a display is chosen.
 #include "app/CMorvelSettings.h"
+#include "bench/BenchForms.h"
 #include "bench/BenchSupport.h"
 #include "estimate/CEstimateShared.h"
 #include "estimate/CMorvelEMDoc.h"
@@ -38,11 +39,6 @@
 #include <vector>
 
 namespace {
-
-CString Sj(const char* utf8)
-{
-    return CString::FromUtf8(utf8);
-}
 
 int g_nRuns = 41;
 int g_nRows = 3000;
@@ -79,28 +75,6 @@ void WriteDisplaySettings(CMorvelSettings& settings)
         std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "%s", strFace.c_str());
         settings.m_lfRowFont[f] = lf;
     }
-}
-
-void BuildForm(CMorvelEMDoc& doc)
-{
-    const char* const items[][10] = {
-        {"名称", "文字", "24", "", "", "", "6", "", "A", "B"},
-        {"規格", "文字", "18", "", "", "", "", "", "B", "C"},
-        {"数量", "数値", "9", "###,###.##", "", "F(-3)", "3", "", "C", "D"},
-        {"単位", "文字", "5", "", "", "", "1", "", "D", "E"},
-        {"単価", "数値", "10", "###,###", "", "F(-1)", "", "", "E", "H"},
-        {"金額", "計 A", "12", "###,###,###", "C*E", "D(-1)", "", "2", "F", "J"},
-        {"原価単価", "数値", "10", "###,###", "", "F(-1)", "", "", "", "G"},
-        {"原価金額", "計 A", "12", "###,###,###", "C*G", "D(-1)", "", "3", "", "I"},
-        {"分類", "文字", "4", "", "", "", "4", "", "", ""},
-        {"備考", "文字", "16", "", "", "", "", "", "G", "M"},
-        {"摘要", "文字", "20", "", "", "", "", "", "", ""},
-        {"予備", "数値", "10", "###,###", "", "", "", "", "", ""},
-    };
-    for (int i = 0; i < 12; ++i)
-        for (int j = 0; j < 10; ++j)
-            doc.m_EstimationForm.SetItem(i, j, Sj(items[i][j]));
-    doc.m_EstimationForm.m_nCount = 12;
 }
 
 // Headings, details with numbers in every numeric column, subtotals, discounts.
@@ -204,7 +178,7 @@ void RunBenchmark()
     }
     auto* pDoc = new CMorvelEMDoc;
     pDoc->m_bAutoDelete = FALSE;
-    BuildForm(*pDoc);
+    SetBenchEstimationForm(pDoc->m_EstimationForm, true);
     auto* pView = new CMorvelEMView;
     pDoc->AddView(pView);
     pView->SetupFromDocument();
