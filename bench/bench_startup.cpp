@@ -57,7 +57,7 @@ public:
 
 std::string SamplesFolder()
 {
-    return (std::filesystem::path(__FILE__).parent_path().parent_path() / "samples").string();
+    return (std::filesystem::path(MORVEL_SOURCE_DIR) / "samples").string();
 }
 
 // A settings file for the samples and a lock folder of the benchmark's own.

@@ -19,9 +19,9 @@ namespace {
 
 std::string SampleFile(const std::string& relative)
 {
-    // This file lies in tests/app of the source tree; the samples in samples/.
+    // The build passes the source tree's root; the samples lie in its samples/.
     const std::filesystem::path root =
-        std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+        std::filesystem::path(MORVEL_SOURCE_DIR);
     return (root / "samples" / relative).string();
 }
 

@@ -16,8 +16,8 @@ namespace fs = std::filesystem;
 
 std::string SamplesFolder()
 {
-    // This file is tests/app/ShellTestSupport.cpp in the repository.
-    return (fs::path(__FILE__).parent_path().parent_path().parent_path() / "samples").string();
+    // The build passes the source tree's root.
+    return (fs::path(MORVEL_SOURCE_DIR) / "samples").string();
 }
 
 // ---------------------------------------------------------------------------------------

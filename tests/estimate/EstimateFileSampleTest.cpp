@@ -11,9 +11,9 @@ namespace {
 
 std::string SampleEstimatePath()
 {
-    // This file lies in tests/estimate of the source tree; the samples in samples/.
+    // The build passes the source tree's root; the samples lie in its samples/.
     const std::filesystem::path root =
-        std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+        std::filesystem::path(MORVEL_SOURCE_DIR);
     return (root / "samples" / "WORK" / "サンプル見積.MMD").string();
 }
 

@@ -23,8 +23,8 @@ namespace {
 
 fs::path SamplesFolder()
 {
-    // This file is tests/estimate/EstimateWindowTestSupport.cpp in the repository.
-    return fs::path(__FILE__).parent_path().parent_path().parent_path() / "samples";
+    // The build passes the source tree's root.
+    return fs::path(MORVEL_SOURCE_DIR) / "samples";
 }
 
 } // namespace
