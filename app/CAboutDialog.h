@@ -1,7 +1,7 @@
 // "ﾊﾞｰｼﾞｮﾝ情報" (dialog 100): the program's name and version.
 #pragma once
 
-#include "platform/ui/CDialog.h"
+#include "platform/ui/dialogs/CDialog.h"
 
 class CAboutDialog : public CDialog {
     DECLARE_DYNAMIC(CAboutDialog)

@@ -1,10 +1,10 @@
 #include "app/CAutoScrollWnd.h"
 
-#include "platform/ui/CDC.h"
-#include "platform/ui/CPaintDC.h"
-#include "platform/ui/CScrollBar.h"
-#include "platform/ui/CWinApp.h"
-#include "platform/ui/WinApi.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/CPaintDC.h"
+#include "platform/ui/controls/CScrollBar.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/WinApi.h"
 #include "resources/SharedControlResources.h"
 
 #include <algorithm>

@@ -10,8 +10,8 @@
 // scroll at all.
 #pragma once
 
-#include "platform/ui/CWnd.h"
-#include "platform/ui/GdiObjects.h"
+#include "platform/ui/core/CWnd.h"
+#include "platform/ui/gdi/GdiObjects.h"
 
 class CAutoScrollWnd : public CWnd {
     DECLARE_DYNAMIC(CAutoScrollWnd)

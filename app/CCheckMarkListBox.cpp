@@ -1,7 +1,7 @@
 #include "app/CCheckMarkListBox.h"
 
-#include "platform/ui/CDC.h"
-#include "platform/ui/GdiObjects.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/GdiObjects.h"
 
 IMPLEMENT_DYNAMIC(CCheckMarkListBox, CListBox)
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "platform/base/CString.h"
-#include "platform/ui/CListBox.h"
+#include "platform/ui/controls/CListBox.h"
 
 #include <array>
 

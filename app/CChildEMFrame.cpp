@@ -2,9 +2,9 @@
 
 #include "app/ChildFrameSupport.h"
 #include "platform/base/MessageBox.h"
-#include "platform/ui/CCmdUI.h"
-#include "platform/ui/CCreateContext.h"
-#include "platform/ui/CView.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/frames/CCreateContext.h"
+#include "platform/ui/frames/CView.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/ResourceIds.h"
 

@@ -10,10 +10,10 @@
 // when the program starts.
 #pragma once
 
-#include "platform/ui/CMDIChildWnd.h"
-#include "platform/ui/CRichEditCtrl.h"
-#include "platform/ui/CSplitterWnd.h"
-#include "platform/ui/CToolBar.h"
+#include "platform/ui/frames/CMDIChildWnd.h"
+#include "platform/ui/controls/CRichEditCtrl.h"
+#include "platform/ui/frames/CSplitterWnd.h"
+#include "platform/ui/frames/CToolBar.h"
 
 #include <functional>
 

@@ -1,8 +1,8 @@
 #include "app/CChildFormFrame.h"
 
 #include "app/ChildFrameSupport.h"
-#include "platform/ui/CCmdUI.h"
-#include "platform/ui/CWinApp.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/CWinApp.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/ResourceIds.h"
 

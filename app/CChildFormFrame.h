@@ -6,10 +6,10 @@
 // faces the font-name box offers.
 #pragma once
 
-#include "platform/ui/CComboBox.h"
-#include "platform/ui/CDC.h"
-#include "platform/ui/CMDIChildWnd.h"
-#include "platform/ui/CToolBar.h"
+#include "platform/ui/controls/CComboBox.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/frames/CMDIChildWnd.h"
+#include "platform/ui/frames/CToolBar.h"
 
 class CCmdUI;
 

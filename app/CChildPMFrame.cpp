@@ -1,8 +1,8 @@
 #include "app/CChildPMFrame.h"
 
 #include "app/ChildFrameSupport.h"
-#include "platform/ui/CCmdUI.h"
-#include "platform/ui/CCreateContext.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/frames/CCreateContext.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/ResourceIds.h"
 

@@ -4,10 +4,10 @@
 // and opens the master setup sheet with the parts list's own form.
 #pragma once
 
-#include "platform/ui/CMDIChildWnd.h"
-#include "platform/ui/CRichEditCtrl.h"
-#include "platform/ui/CSplitterWnd.h"
-#include "platform/ui/CToolBar.h"
+#include "platform/ui/frames/CMDIChildWnd.h"
+#include "platform/ui/controls/CRichEditCtrl.h"
+#include "platform/ui/frames/CSplitterWnd.h"
+#include "platform/ui/frames/CToolBar.h"
 
 #include <functional>
 

@@ -1,6 +1,6 @@
 #include "app/CColourButton.h"
 
-#include "platform/ui/CDC.h"
+#include "platform/ui/gdi/CDC.h"
 
 IMPLEMENT_DYNAMIC(CColourButton, CButton)
 

@@ -4,7 +4,7 @@
 // the button; clicks reach the owner as with any button.
 #pragma once
 
-#include "platform/ui/CButton.h"
+#include "platform/ui/controls/CButton.h"
 
 class CDC;
 

@@ -2,8 +2,8 @@
 
 #include "app/IGridCellEditOwner.h"
 #include "dosconvert/ShiftJisText.h"
-#include "platform/ui/CMenu.h"
-#include "platform/ui/WinApi.h"
+#include "platform/ui/core/CMenu.h"
+#include "platform/ui/core/WinApi.h"
 #include "resources/SharedControlResources.h"
 
 IMPLEMENT_DYNAMIC(CGridCellEdit, CRichEditCtrl)

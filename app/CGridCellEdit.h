@@ -7,7 +7,7 @@
 #pragma once
 
 #include "platform/base/CString.h"
-#include "platform/ui/CRichEditCtrl.h"
+#include "platform/ui/controls/CRichEditCtrl.h"
 
 class CGridCellEdit : public CRichEditCtrl {
     DECLARE_DYNAMIC(CGridCellEdit)

@@ -1,10 +1,10 @@
 #include "app/CJumpBarWnd.h"
 
-#include "platform/ui/CCmdUI.h"
-#include "platform/ui/CFrameWnd.h"
-#include "platform/ui/CToolBar.h"
-#include "platform/ui/SysColors.h"
-#include "platform/ui/WinApi.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/frames/CFrameWnd.h"
+#include "platform/ui/frames/CToolBar.h"
+#include "platform/ui/gdi/SysColors.h"
+#include "platform/ui/core/WinApi.h"
 #include "resources/SharedControlResources.h"
 
 IMPLEMENT_DYNAMIC(CJumpBarWnd, CWnd)

@@ -4,7 +4,7 @@
 // ID_JUMP_LAST_ROW) to the view, whichever view of the window is active.
 #pragma once
 
-#include "platform/ui/CWnd.h"
+#include "platform/ui/core/CWnd.h"
 
 #include <memory>
 

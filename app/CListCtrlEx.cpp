@@ -1,10 +1,10 @@
 #include "app/CListCtrlEx.h"
 
 #include "platform/base/Cp932.h"
-#include "platform/ui/CDC.h"
-#include "platform/ui/CImageList.h"
-#include "platform/ui/GdiObjects.h"
-#include "platform/ui/SysColors.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/CImageList.h"
+#include "platform/ui/gdi/GdiObjects.h"
+#include "platform/ui/gdi/SysColors.h"
 
 #include <algorithm>
 #include <vector>

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "platform/base/CString.h"
-#include "platform/ui/CListCtrl.h"
+#include "platform/ui/controls/CListCtrl.h"
 
 class CDC;
 

@@ -5,11 +5,11 @@
 #include "app/CShellServices.h"
 #include "app/CSplashWindow.h"
 #include "platform/base/Path.h"
-#include "platform/ui/CCmdUI.h"
-#include "platform/ui/CFileDialog.h"
-#include "platform/ui/CMDIChildWnd.h"
-#include "platform/ui/GdiObjects.h"
-#include "platform/ui/WinApi.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/dialogs/CFileDialog.h"
+#include "platform/ui/frames/CMDIChildWnd.h"
+#include "platform/ui/gdi/GdiObjects.h"
+#include "platform/ui/core/WinApi.h"
 #include "resources/ResourceIds.h"
 
 namespace {

@@ -8,10 +8,10 @@
 #pragma once
 
 #include "platform/base/CString.h"
-#include "platform/ui/CComboBox.h"
-#include "platform/ui/CMDIFrameWnd.h"
-#include "platform/ui/CStatusBar.h"
-#include "platform/ui/CToolBar.h"
+#include "platform/ui/controls/CComboBox.h"
+#include "platform/ui/frames/CMDIFrameWnd.h"
+#include "platform/ui/frames/CStatusBar.h"
+#include "platform/ui/frames/CToolBar.h"
 
 class CMDIChildWnd;
 

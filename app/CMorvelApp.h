@@ -18,8 +18,8 @@
 #include "app/CUnitFile.h"
 #include "platform/base/CString.h"
 #include "platform/base/Collections.h"
-#include "platform/ui/CMenu.h"
-#include "platform/ui/CWinApp.h"
+#include "platform/ui/core/CMenu.h"
+#include "platform/ui/core/CWinApp.h"
 
 #include <memory>
 

@@ -3,10 +3,10 @@
 #include "app/CMorvelApp.h"
 #include "app/CMorvelFileDialog.h"
 #include "platform/base/Cp932.h"
-#include "platform/ui/CDocTemplate.h"
-#include "platform/ui/CFileDialog.h"
-#include "platform/ui/Resources.h"
-#include "platform/ui/WinApi.h"
+#include "platform/ui/frames/CDocTemplate.h"
+#include "platform/ui/dialogs/CFileDialog.h"
+#include "platform/ui/core/Resources.h"
+#include "platform/ui/core/WinApi.h"
 
 #include <memory>
 

@@ -12,7 +12,7 @@
 
 #include "platform/base/CString.h"
 #include "platform/base/Collections.h"
-#include "platform/ui/CDocManager.h"
+#include "platform/ui/frames/CDocManager.h"
 
 class CMorvelDocManager : public CDocManager {
     DECLARE_DYNAMIC(CMorvelDocManager)

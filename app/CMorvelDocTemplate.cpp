@@ -2,7 +2,7 @@
 
 #include "platform/base/CString.h"
 #include "platform/base/MessageBox.h"
-#include "platform/ui/CMDIChildWnd.h"
+#include "platform/ui/frames/CMDIChildWnd.h"
 
 IMPLEMENT_DYNAMIC(CMorvelDocTemplate, CMultiDocTemplate)
 

@@ -4,7 +4,7 @@
 // tells the user that this kind of file cannot be opened yet instead of failing silently.
 #pragma once
 
-#include "platform/ui/CMultiDocTemplate.h"
+#include "platform/ui/frames/CMultiDocTemplate.h"
 
 class CMorvelDocTemplate : public CMultiDocTemplate {
     DECLARE_DYNAMIC(CMorvelDocTemplate)

@@ -3,7 +3,7 @@
 // given, so nothing has to force the folder into it.
 #pragma once
 
-#include "platform/ui/CFileDialog.h"
+#include "platform/ui/dialogs/CFileDialog.h"
 
 class CMorvelFileDialog : public CFileDialog {
     DECLARE_DYNAMIC(CMorvelFileDialog)

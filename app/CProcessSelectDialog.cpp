@@ -1,6 +1,6 @@
 #include "app/CProcessSelectDialog.h"
 
-#include "platform/ui/CDataExchange.h"
+#include "platform/ui/dialogs/CDataExchange.h"
 #include "resources/ResourceIds.h"
 
 IMPLEMENT_DYNAMIC(CProcessSelectDialog, CDialog)

@@ -2,7 +2,7 @@
 // anew with the setup sheet ("新規作成", 0) or point the folders elsewhere ("ﾊﾟｽ変更", 1).
 #pragma once
 
-#include "platform/ui/CDialog.h"
+#include "platform/ui/dialogs/CDialog.h"
 
 class CProcessSelectDialog : public CDialog {
     DECLARE_DYNAMIC(CProcessSelectDialog)

@@ -1,9 +1,9 @@
 #include "app/CSplashWindow.h"
 
-#include "platform/ui/CDC.h"
-#include "platform/ui/CPaintDC.h"
-#include "platform/ui/CWinApp.h"
-#include "platform/ui/WinApi.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/CPaintDC.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/WinApi.h"
 #include "resources/ResourceIds.h"
 
 namespace {

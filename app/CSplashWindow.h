@@ -3,8 +3,8 @@
 // press anywhere in the program (the application shows it every message first).
 #pragma once
 
-#include "platform/ui/CWnd.h"
-#include "platform/ui/GdiObjects.h"
+#include "platform/ui/core/CWnd.h"
+#include "platform/ui/gdi/GdiObjects.h"
 
 class CSplashWindow : public CWnd {
     DECLARE_DYNAMIC(CSplashWindow)

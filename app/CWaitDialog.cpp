@@ -1,7 +1,7 @@
 #include "app/CWaitDialog.h"
 
-#include "platform/ui/CDataExchange.h"
-#include "platform/ui/WinApi.h"
+#include "platform/ui/dialogs/CDataExchange.h"
+#include "platform/ui/core/WinApi.h"
 #include "resources/ResourceIds.h"
 
 IMPLEMENT_DYNAMIC(CWaitDialog, CDialog)

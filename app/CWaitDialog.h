@@ -9,7 +9,7 @@
 #pragma once
 
 #include "platform/base/CString.h"
-#include "platform/ui/CDialog.h"
+#include "platform/ui/dialogs/CDialog.h"
 
 class CWaitDialog : public CDialog {
     DECLARE_DYNAMIC(CWaitDialog)

@@ -2,12 +2,12 @@
 
 #include "app/CMainFrame.h"
 #include "platform/base/MessageBox.h"
-#include "platform/ui/CCmdUI.h"
-#include "platform/ui/CControlBar.h"
-#include "platform/ui/CFrameWnd.h"
-#include "platform/ui/CMenu.h"
-#include "platform/ui/CWinApp.h"
-#include "platform/ui/GdiObjects.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/frames/CControlBar.h"
+#include "platform/ui/frames/CFrameWnd.h"
+#include "platform/ui/core/CMenu.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/gdi/GdiObjects.h"
 
 CFont* ChildFrameGuiFont()
 {

@@ -3,7 +3,7 @@
 // hook and the menu messages the main frame's message pane follows.
 #pragma once
 
-#include "platform/ui/WinDefs.h"
+#include "platform/ui/core/WinDefs.h"
 
 #include <functional>
 

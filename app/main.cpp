@@ -4,8 +4,8 @@
 // runs start-up and the message loop.
 #include "app/CMorvelApp.h"
 #include "estimate_tools/EstimateToolsRegistration.h"
-#include "platform/ui/CWinApp.h"
-#include "platform/ui/MessageBoxUi.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/dialogs/MessageBoxUi.h"
 
 CMorvelApp theApp;
 

@@ -4,8 +4,8 @@
 // off-screen bitmap. Prints medians; never fails on time.
 #include "bench/BenchSupport.h"
 #include "platform/base/CString.h"
-#include "platform/ui/CDC.h"
-#include "platform/ui/GdiObjects.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/GdiObjects.h"
 
 #include <QGuiApplication>
 #include <QImage>

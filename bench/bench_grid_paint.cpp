@@ -24,9 +24,9 @@
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
 #include "platform/base/Profile.h"
-#include "platform/ui/CClientDC.h"
-#include "platform/ui/CWinApp.h"
-#include "platform/ui/CWnd.h"
+#include "platform/ui/gdi/CClientDC.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/CWnd.h"
 
 #include <algorithm>
 #include <chrono>

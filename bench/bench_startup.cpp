@@ -12,9 +12,9 @@
 #include "app/CSplashWindow.h"
 #include "bench/BenchSupport.h"
 #include "platform/base/Path.h"
-#include "platform/ui/CWinApp.h"
-#include "platform/ui/CWnd.h"
-#include "platform/ui/WinApi.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/CWnd.h"
+#include "platform/ui/core/WinApi.h"
 
 #include <algorithm>
 #include <chrono>

@@ -12,8 +12,8 @@
 #include "platform/base/CFile.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
-#include "platform/ui/CUserException.h"
-#include "platform/ui/CView.h"
+#include "platform/ui/core/CUserException.h"
+#include "platform/ui/frames/CView.h"
 #include "resources/ResourceIds.h"
 
 #include <algorithm>

@@ -11,8 +11,8 @@
 #include "estimate_tools/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
-#include "platform/ui/CCmdUI.h"
-#include "platform/ui/CWinApp.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/CWinApp.h"
 #include "resources/ResourceIds.h"
 
 #include <algorithm>

@@ -15,7 +15,7 @@
 #include "estimate/CNumberRules.h"
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
-#include "platform/ui/GdiObjects.h"
+#include "platform/ui/gdi/GdiObjects.h"
 
 #include <memory>
 #include <string>

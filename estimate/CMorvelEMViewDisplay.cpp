@@ -12,10 +12,10 @@
 #include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CTabWnd.h"
-#include "platform/ui/CClientDC.h"
-#include "platform/ui/CDC.h"
-#include "platform/ui/CPrintInfo.h"
-#include "platform/ui/WinApi.h"
+#include "platform/ui/gdi/CClientDC.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/frames/CPrintInfo.h"
+#include "platform/ui/core/WinApi.h"
 
 #include <algorithm>
 #include <cstring>

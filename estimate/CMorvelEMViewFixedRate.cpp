@@ -6,7 +6,7 @@
 
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CUndoTextEntry.h"
-#include "platform/ui/CCmdUI.h"
+#include "platform/ui/core/CCmdUI.h"
 
 #include <algorithm>
 

@@ -3,8 +3,8 @@
 // sum in the frame's range-total box and can hand it to the next cell clicked.
 #include "estimate/CMorvelEMView.h"
 
-#include "platform/ui/CCmdUI.h"
-#include "platform/ui/CFrameWnd.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/frames/CFrameWnd.h"
 
 #include <algorithm>
 #include <cstdlib>

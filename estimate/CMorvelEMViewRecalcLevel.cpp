@@ -4,8 +4,8 @@
 
 #include "app/CMorvelSettings.h"
 #include "app/CWaitDialog.h"
-#include "platform/ui/CCmdUI.h"
-#include "platform/ui/WinApi.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/WinApi.h"
 #include "resources/ResourceIds.h"
 
 #include <algorithm>

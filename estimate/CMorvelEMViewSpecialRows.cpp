@@ -6,7 +6,7 @@
 #include "app/CMorvelSettings.h"
 #include "estimate/CCompensatedSum.h"
 #include "estimate/CGridRow.h"
-#include "platform/ui/CCmdUI.h"
+#include "platform/ui/core/CCmdUI.h"
 
 #include <algorithm>
 #include <vector>

@@ -11,10 +11,10 @@
 
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
-#include "platform/ui/CScrollBar.h"
-#include "platform/ui/CStatic.h"
-#include "platform/ui/CView.h"
-#include "platform/ui/GdiObjects.h"
+#include "platform/ui/controls/CScrollBar.h"
+#include "platform/ui/controls/CStatic.h"
+#include "platform/ui/frames/CView.h"
+#include "platform/ui/gdi/GdiObjects.h"
 
 class CDC;
 class CTabWnd;

@@ -8,11 +8,11 @@
 #include "estimate/CMorvelView.h"
 
 #include "app/CAutoScrollWnd.h"
-#include "platform/ui/CClientDC.h"
-#include "platform/ui/CDC.h"
-#include "platform/ui/CDocument.h"
-#include "platform/ui/CWinApp.h"
-#include "platform/ui/WinApi.h"
+#include "platform/ui/gdi/CClientDC.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/frames/CDocument.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/WinApi.h"
 #include "resources/GridViewResources.h"
 
 #include <algorithm>

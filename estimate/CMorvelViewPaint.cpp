@@ -3,9 +3,9 @@
 // are the derived view's.
 #include "estimate/CMorvelView.h"
 
-#include "platform/ui/CClientDC.h"
-#include "platform/ui/CDC.h"
-#include "platform/ui/SysColors.h"
+#include "platform/ui/gdi/CClientDC.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/SysColors.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -3,8 +3,8 @@
 #include "estimate/CMorvelView.h"
 
 #include "estimate/CTabWnd.h"
-#include "platform/ui/CClientDC.h"
-#include "platform/ui/CDC.h"
+#include "platform/ui/gdi/CClientDC.h"
+#include "platform/ui/gdi/CDC.h"
 
 #include <algorithm>
 

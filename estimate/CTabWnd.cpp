@@ -1,8 +1,8 @@
 #include "estimate/CTabWnd.h"
 
-#include "platform/ui/CDC.h"
-#include "platform/ui/CPaintDC.h"
-#include "platform/ui/SysColors.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/CPaintDC.h"
+#include "platform/ui/gdi/SysColors.h"
 
 #include <cstring>
 

@@ -9,8 +9,8 @@
 #pragma once
 
 #include "platform/base/Types.h"
-#include "platform/ui/CWnd.h"
-#include "platform/ui/GdiObjects.h"
+#include "platform/ui/core/CWnd.h"
+#include "platform/ui/gdi/GdiObjects.h"
 
 class CDC;
 

@@ -4,7 +4,7 @@
 #include "estimate_tools/CSubjectDragData.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"
-#include "platform/ui/WinApi.h"
+#include "platform/ui/core/WinApi.h"
 
 IMPLEMENT_DYNAMIC(CEMDataSource, COleDataSource)
 

@@ -3,7 +3,7 @@
 // a drop asks for them (delayed rendering, as file data in the "MORVEL EMTREEVIEW" format).
 #pragma once
 
-#include "platform/ui/COleDataSource.h"
+#include "platform/ui/ole/COleDataSource.h"
 
 class CFile;
 class CMorvelEMView;

@@ -17,7 +17,7 @@
 #include "platform/base/CString.h"
 #include "platform/base/Cp932.h"
 #include "platform/base/Types.h"
-#include "platform/ui/WinDefs.h"
+#include "platform/ui/core/WinDefs.h"
 
 #include <cstdint>
 #include <cstring>

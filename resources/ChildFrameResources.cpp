@@ -3,8 +3,8 @@
 // text rather than kept as image files.
 #include "resources/ChildFrameIds.h"
 
-#include "platform/ui/Resources.h"
-#include "platform/ui/WinDefs.h"
+#include "platform/ui/core/Resources.h"
+#include "platform/ui/core/WinDefs.h"
 #include "resources/ResourceIds.h"
 
 #include <cstdlib>

@@ -4,7 +4,7 @@
 #include "resources/ResourceIds.h"
 
 #include "platform/base/CString.h"
-#include "platform/ui/DialogTemplate.h"
+#include "platform/ui/dialogs/DialogTemplate.h"
 
 namespace {
 

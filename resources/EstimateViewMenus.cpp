@@ -1,8 +1,8 @@
 #include "resources/EstimateViewMenus.h"
 
 #include "platform/base/CString.h"
-#include "platform/ui/Resources.h"
-#include "platform/ui/WinDefs.h"
+#include "platform/ui/core/Resources.h"
+#include "platform/ui/core/WinDefs.h"
 #include "resources/ResourceIds.h"
 
 #include <vector>

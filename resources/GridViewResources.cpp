@@ -1,6 +1,6 @@
 #include "resources/GridViewResources.h"
 
-#include "platform/ui/Resources.h"
+#include "platform/ui/core/Resources.h"
 
 namespace {
 

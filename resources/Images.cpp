@@ -4,7 +4,7 @@
 #include "resources/MorvelResources.h"
 #include "resources/ResourceIds.h"
 
-#include "platform/ui/Resources.h"
+#include "platform/ui/core/Resources.h"
 
 #include <cstring>
 

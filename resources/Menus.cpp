@@ -7,7 +7,7 @@
 #include "resources/ResourceIds.h"
 
 #include "platform/base/CString.h"
-#include "platform/ui/Resources.h"
+#include "platform/ui/core/Resources.h"
 
 namespace {
 

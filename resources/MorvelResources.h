@@ -3,7 +3,7 @@
 // (resources/ResourceIds.h).
 #pragma once
 
-#include "platform/ui/Resources.h"
+#include "platform/ui/core/Resources.h"
 
 // Registers every resource of the program. Safe to call more than once; the application
 // object calls it while it is built, tests call it before they look a resource up.

@@ -3,7 +3,7 @@
 // the ones the stored settings, the menus and the message maps of every window depend on.
 //
 // The framework's own command ids (ID_FILE_OPEN, ID_APP_ABOUT, ID_VIEW_TOOLBAR, ...) are
-// in platform/ui/WinDefs.h.
+// in platform/ui/core/WinDefs.h.
 #pragma once
 
 #include "platform/base/Types.h"

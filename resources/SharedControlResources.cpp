@@ -3,8 +3,8 @@
 #include "resources/SharedControlResources.h"
 
 #include "platform/base/CString.h"
-#include "platform/ui/Resources.h"
-#include "platform/ui/WinDefs.h"
+#include "platform/ui/core/Resources.h"
+#include "platform/ui/core/WinDefs.h"
 #include "resources/ResourceIds.h"
 
 #include <cmath>

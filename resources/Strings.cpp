@@ -5,7 +5,7 @@
 #include "resources/ResourceIds.h"
 
 #include "platform/base/CString.h"
-#include "platform/ui/Resources.h"
+#include "platform/ui/core/Resources.h"
 
 #include <utility>
 #include <vector>

@@ -3,8 +3,8 @@
 // full-width numbers made ASCII, input-method text lands as typed, and the small context
 // menu offers what can be done and does it.
 #include "app/CGridCellEdit.h"
-#include "platform/ui/CWinApp.h"
-#include "platform/ui/WinApi.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/WinApi.h"
 
 #include "SharedControlsTestSupport.h"
 

@@ -4,9 +4,9 @@
 // rows, the 200 rows it keeps ticks for).
 #include "app/CCheckMarkListBox.h"
 #include "app/CListCtrlEx.h"
-#include "platform/ui/CDC.h"
-#include "platform/ui/GdiObjects.h"
-#include "platform/ui/SysColors.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/GdiObjects.h"
+#include "platform/ui/gdi/SysColors.h"
 
 #include "SharedControlsTestSupport.h"
 

@@ -2,7 +2,7 @@
 // sides agree on, the replace-all text block, the "name/unit" split of a picked subject,
 // and a round trip through a window's message map as the dialogs send them.
 #include "estimate_tools/ModelessMessages.h"
-#include "platform/ui/CWnd.h"
+#include "platform/ui/core/CWnd.h"
 
 #include "SharedControlsTestSupport.h"
 

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "app/IGridCellEditOwner.h"
-#include "platform/ui/CMenu.h"
-#include "platform/ui/CWndManager_p.h"
-#include "platform/ui/Menu_p.h"
+#include "platform/ui/core/CMenu.h"
+#include "platform/ui/core/CWndManager_p.h"
+#include "platform/ui/core/Menu_p.h"
 
 #include "tests/platform/ui/CommonCtlTestSupport.h"
 

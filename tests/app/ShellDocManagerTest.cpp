@@ -4,8 +4,8 @@
 #include "app/CMorvelDocManager.h"
 #include "app/CMorvelDocTemplate.h"
 #include "platform/base/Path.h"
-#include "platform/ui/CFileDialog.h"
-#include "platform/ui/DialogTestHook.h"
+#include "platform/ui/dialogs/CFileDialog.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
 #include "resources/ResourceIds.h"
 #include "tests/app/ShellTestSupport.h"
 

@@ -1,9 +1,9 @@
 // The program's resources: the texts the other parts look up, the menus' commands, the
 // tool bars and their pictures, and the dialog templates of the shell.
 #include "platform/base/Cp932.h"
-#include "platform/ui/CMenu.h"
-#include "platform/ui/DialogTemplate.h"
-#include "platform/ui/Resources.h"
+#include "platform/ui/core/CMenu.h"
+#include "platform/ui/dialogs/DialogTemplate.h"
+#include "platform/ui/core/Resources.h"
 #include "resources/MorvelResources.h"
 #include "resources/ResourceIds.h"
 

@@ -1,10 +1,10 @@
 // The start-up picture and the wait dialog.
 #include "app/CSplashWindow.h"
 #include "app/CWaitDialog.h"
-#include "platform/ui/CDC.h"
-#include "platform/ui/CFrameWnd.h"
-#include "platform/ui/GdiObjects.h"
-#include "platform/ui/WinApi.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/frames/CFrameWnd.h"
+#include "platform/ui/gdi/GdiObjects.h"
+#include "platform/ui/core/WinApi.h"
 #include "resources/MorvelResources.h"
 #include "resources/ResourceIds.h"
 

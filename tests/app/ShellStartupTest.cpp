@@ -7,9 +7,9 @@
 #include "platform/base/CArchive.h"
 #include "platform/base/CFile.h"
 #include "platform/base/Path.h"
-#include "platform/ui/CDialog.h"
-#include "platform/ui/CSingleInstanceLock.h"
-#include "platform/ui/DialogTestHook.h"
+#include "platform/ui/dialogs/CDialog.h"
+#include "platform/ui/core/CSingleInstanceLock.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
 #include "resources/ResourceIds.h"
 #include "tests/app/ShellTestSupport.h"
 

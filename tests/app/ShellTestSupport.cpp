@@ -6,8 +6,8 @@
 #include "platform/base/CArchive.h"
 #include "platform/base/CFile.h"
 #include "platform/base/Path.h"
-#include "platform/ui/CFileDialog.h"
-#include "platform/ui/CWnd.h"
+#include "platform/ui/dialogs/CFileDialog.h"
+#include "platform/ui/core/CWnd.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -3,7 +3,7 @@
 // the grid is tested on its own.
 #pragma once
 
-#include "platform/ui/CMDIChildWnd.h"
+#include "platform/ui/frames/CMDIChildWnd.h"
 
 class CPlainChildFrame : public CMDIChildWnd {
     DECLARE_DYNCREATE(CPlainChildFrame)

@@ -3,8 +3,8 @@
 // editor. What lands in the cell is code page 932.
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
-#include "platform/ui/Imm.h"
-#include "platform/ui/WinDefs.h"
+#include "platform/ui/core/Imm.h"
+#include "platform/ui/core/WinDefs.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>

@@ -5,7 +5,7 @@
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
 #include "estimate/CTabWnd.h"
-#include "platform/ui/WinDefs.h"
+#include "platform/ui/core/WinDefs.h"
 #include "resources/ResourceIds.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
 #include "app/SharedRecords.h"
-#include "platform/ui/WinApi.h"
-#include "platform/ui/WinDefs.h"
+#include "platform/ui/core/WinApi.h"
+#include "platform/ui/core/WinDefs.h"
 
 #include <vector>
 

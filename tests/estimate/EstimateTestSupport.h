@@ -7,7 +7,7 @@
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
 #include "platform/base/Profile.h"
-#include "platform/ui/CCmdUI.h"
+#include "platform/ui/core/CCmdUI.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -5,9 +5,9 @@
 #include "estimate/CNumberRules.h"
 #include "platform/base/Cp932.h"
 #include "platform/base/Path.h"
-#include "platform/ui/CWinApp.h"
-#include "platform/ui/CWnd.h"
-#include "platform/ui/WinApi.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/CWnd.h"
+#include "platform/ui/core/WinApi.h"
 #include "resources/ResourceIds.h"
 #include "tests/estimate/CPlainChildFrame.h"
 

@@ -6,7 +6,7 @@
 
 #include "estimate/CEstimateShared.h"
 #include "estimate/CGridRow.h"
-#include "platform/ui/CClientDC.h"
+#include "platform/ui/gdi/CClientDC.h"
 
 #include <cstdlib>
 

@@ -7,8 +7,8 @@
 
 #include "app/CAutoScrollWnd.h"
 #include "estimate/CTabWnd.h"
-#include "platform/ui/CScrollBar.h"
-#include "platform/ui/WinApi.h"
+#include "platform/ui/controls/CScrollBar.h"
+#include "platform/ui/core/WinApi.h"
 #include "resources/ResourceIds.h"
 
 #include <QApplication>

@@ -5,7 +5,7 @@
 
 #include "estimate/CGridRow.h"
 #include "estimate/CTabWnd.h"
-#include "platform/ui/CCmdUI.h"
+#include "platform/ui/core/CCmdUI.h"
 #include "resources/ResourceIds.h"
 
 namespace {

@@ -6,11 +6,11 @@
 #include "app/CMainFrame.h"
 #include "estimate/CTabWnd.h"
 #include "estimate_tools/ModelessMessages.h"
-#include "platform/ui/CClientDC.h"
-#include "platform/ui/CMenu.h"
-#include "platform/ui/CStatusBar.h"
-#include "platform/ui/DialogTestHook.h"
-#include "platform/ui/Menu_p.h"
+#include "platform/ui/gdi/CClientDC.h"
+#include "platform/ui/core/CMenu.h"
+#include "platform/ui/frames/CStatusBar.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/core/Menu_p.h"
 #include "resources/ResourceIds.h"
 
 #include <vector>

@@ -5,8 +5,8 @@
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
 
 #include "app/CMainFrame.h"
-#include "platform/ui/CCmdUI.h"
-#include "platform/ui/DialogDefs.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/dialogs/DialogDefs.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/ResourceIds.h"
 

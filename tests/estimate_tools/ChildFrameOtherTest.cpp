@@ -6,9 +6,9 @@
 #include "app/CChildEMFormFrame.h"
 #include "app/CChildPMFormFrame.h"
 #include "app/CChildPMFrame.h"
-#include "platform/ui/CCmdUI.h"
-#include "platform/ui/CCreateContext.h"
-#include "platform/ui/DialogDefs.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/frames/CCreateContext.h"
+#include "platform/ui/dialogs/DialogDefs.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/ResourceIds.h"
 

@@ -4,9 +4,9 @@
 #include "app/CSplashWindow.h"
 #include "estimate_tools/EstimateToolsRegistration.h"
 #include "platform/base/Path.h"
-#include "platform/ui/CCmdUI.h"
-#include "platform/ui/CFrameWnd.h"
-#include "platform/ui/DragDropTestHook.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/frames/CFrameWnd.h"
+#include "platform/ui/ole/DragDropTestHook.h"
 #include "resources/ResourceIds.h"
 
 #include <filesystem>

@@ -6,7 +6,7 @@
 
 #include "app/CMainFrame.h"
 #include "estimate/CNumberRules.h"
-#include "platform/ui/CCmdUI.h"
+#include "platform/ui/core/CCmdUI.h"
 #include "resources/ResourceIds.h"
 
 #include <string>

@@ -2,8 +2,8 @@
 // records the notifications its controls send, and Qt input sent to a control's widgets.
 #pragma once
 
-#include "platform/ui/CWnd.h"
-#include "platform/ui/WinDefs.h"
+#include "platform/ui/core/CWnd.h"
+#include "platform/ui/core/WinDefs.h"
 
 #include "UiTestSupport.h"
 

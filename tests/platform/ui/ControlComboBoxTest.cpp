@@ -1,7 +1,7 @@
 // Combo boxes: what code does to them notifies nobody, what the user does notifies the
 // parent; sorting, searching, item data and code page 932 texts.
-#include "platform/ui/CComboBox.h"
-#include "platform/ui/DialogTestHook.h"
+#include "platform/ui/controls/CComboBox.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
 
 #include "DialogTestSupport.h"
 #include "UiTestSupport.h"

@@ -1,8 +1,8 @@
 // Edit controls: positions and limits in code page 932 bytes, EN_CHANGE where the
 // system's edits send it, characters typed through the keyboard path and filtered by a
 // subclass, "\r\n" lines in multi-line edits.
-#include "platform/ui/CEdit.h"
-#include "platform/ui/DialogTestHook.h"
+#include "platform/ui/controls/CEdit.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
 
 #include "DialogTestSupport.h"
 #include "UiTestSupport.h"

@@ -2,10 +2,10 @@
 // matching, the chosen path and its parts, the prompts, and the colour and font dialogs;
 // answered by the test hook or, once, through the real file dialog.
 #include "platform/base/Path.h"
-#include "platform/ui/CColorDialog.h"
-#include "platform/ui/CFileDialog.h"
-#include "platform/ui/CFontDialog.h"
-#include "platform/ui/DialogTestHook.h"
+#include "platform/ui/dialogs/CColorDialog.h"
+#include "platform/ui/dialogs/CFileDialog.h"
+#include "platform/ui/dialogs/CFontDialog.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
 
 #include "UiTestSupport.h"
 #include "tests/support/TestSupport.h"

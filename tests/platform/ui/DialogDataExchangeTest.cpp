@@ -1,14 +1,14 @@
 // The rules data exchange reads numbers by, and what a template's controls turn into:
 // objects of the control classes, statics that lend their mnemonic to the next control,
 // progress bars.
-#include "platform/ui/CButton.h"
-#include "platform/ui/CComboBox.h"
-#include "platform/ui/CDataExchange.h"
-#include "platform/ui/CEdit.h"
-#include "platform/ui/CListBox.h"
-#include "platform/ui/CProgressCtrl.h"
-#include "platform/ui/CStatic.h"
-#include "platform/ui/DialogTestHook.h"
+#include "platform/ui/controls/CButton.h"
+#include "platform/ui/controls/CComboBox.h"
+#include "platform/ui/dialogs/CDataExchange.h"
+#include "platform/ui/controls/CEdit.h"
+#include "platform/ui/controls/CListBox.h"
+#include "platform/ui/controls/CProgressCtrl.h"
+#include "platform/ui/controls/CStatic.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
 
 #include "DialogTestSupport.h"
 

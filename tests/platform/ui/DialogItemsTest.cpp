@@ -1,10 +1,10 @@
 // Working with a window's child items by id: texts and numbers, tab and group order, and
 // the command-state update of child controls.
-#include "platform/ui/CCmdUI.h"
-#include "platform/ui/CMenu.h"
-#include "platform/ui/CWinApp.h"
-#include "platform/ui/CWnd.h"
-#include "platform/ui/WinApi.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/CMenu.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/CWnd.h"
+#include "platform/ui/core/WinApi.h"
 
 #include "UiTestSupport.h"
 #include "tests/support/TestSupport.h"

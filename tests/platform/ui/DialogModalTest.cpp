@@ -1,11 +1,11 @@
 // Modal and modeless dialogs built from templates, run by the dialog answerer as a user
 // would: data exchange both ways, validation messages that keep the dialog open, the
 // dialog keys, and running the same object again.
-#include "platform/ui/CComboBox.h"
-#include "platform/ui/CDataExchange.h"
-#include "platform/ui/CDialog.h"
-#include "platform/ui/CEdit.h"
-#include "platform/ui/DialogTestHook.h"
+#include "platform/ui/controls/CComboBox.h"
+#include "platform/ui/dialogs/CDataExchange.h"
+#include "platform/ui/dialogs/CDialog.h"
+#include "platform/ui/controls/CEdit.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
 
 #include "DialogTestSupport.h"
 #include "UiTestSupport.h"

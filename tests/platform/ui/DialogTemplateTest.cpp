@@ -1,6 +1,6 @@
 // Dialog templates: dialog units from the dialog font, the styles controls get, and the
 // registry resource code fills while the program starts.
-#include "platform/ui/DialogTemplate.h"
+#include "platform/ui/dialogs/DialogTemplate.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // controls send, and templates made for the tests.
 #pragma once
 
-#include "platform/ui/CDialog.h"
-#include "platform/ui/DialogTemplate.h"
+#include "platform/ui/dialogs/CDialog.h"
+#include "platform/ui/dialogs/DialogTemplate.h"
 
 #include <utility>
 #include <vector>

@@ -4,8 +4,8 @@
 #include "FrameTestSupport.h"
 #include "UiTestSupport.h"
 
-#include "platform/ui/CClientDC.h"
-#include "platform/ui/CDC.h"
+#include "platform/ui/gdi/CClientDC.h"
+#include "platform/ui/gdi/CDC.h"
 
 #include <QImage>
 

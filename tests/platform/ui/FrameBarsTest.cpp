@@ -4,8 +4,8 @@
 #include "FrameTestSupport.h"
 #include "UiTestSupport.h"
 
-#include "platform/ui/CWndManager_p.h"
-#include "platform/ui/FrameWidgets_p.h"
+#include "platform/ui/core/CWndManager_p.h"
+#include "platform/ui/frames/FrameWidgets_p.h"
 
 #include <QAction>
 #include <QMainWindow>

@@ -3,11 +3,11 @@
 #include "FrameTestSupport.h"
 #include "UiTestSupport.h"
 
-#include "platform/ui/CMenu.h"
-#include "platform/ui/DialogTestHook.h"
-#include "platform/ui/DropFiles_p.h"
-#include "platform/ui/Menu_p.h"
-#include "platform/ui/WinApi.h"
+#include "platform/ui/core/CMenu.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/ole/DropFiles_p.h"
+#include "platform/ui/core/Menu_p.h"
+#include "platform/ui/core/WinApi.h"
 
 #include <QAction>
 #include <QMainWindow>

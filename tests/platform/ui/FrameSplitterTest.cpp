@@ -4,7 +4,7 @@
 #include "FrameTestSupport.h"
 #include "UiTestSupport.h"
 
-#include "platform/ui/CScrollBar.h"
+#include "platform/ui/controls/CScrollBar.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 #include "FrameTestSupport.h"
 
 #include "platform/base/CException.h"
-#include "platform/ui/CComboBox.h"
-#include "platform/ui/CCreateContext.h"
-#include "platform/ui/CDC.h"
-#include "platform/ui/CPrintInfo.h"
-#include "platform/ui/CWndManager_p.h"
-#include "platform/ui/Resources.h"
+#include "platform/ui/controls/CComboBox.h"
+#include "platform/ui/frames/CCreateContext.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/frames/CPrintInfo.h"
+#include "platform/ui/core/CWndManager_p.h"
+#include "platform/ui/core/Resources.h"
 
 #include <QWidget>
 

@@ -5,17 +5,17 @@
 #pragma once
 
 #include "platform/base/CArchive.h"
-#include "platform/ui/CCmdUI.h"
-#include "platform/ui/CDocument.h"
-#include "platform/ui/CMDIChildWnd.h"
-#include "platform/ui/CMDIFrameWnd.h"
-#include "platform/ui/CMultiDocTemplate.h"
-#include "platform/ui/CScrollView.h"
-#include "platform/ui/CSplitterWnd.h"
-#include "platform/ui/CStatusBar.h"
-#include "platform/ui/CToolBar.h"
-#include "platform/ui/CView.h"
-#include "platform/ui/CWinApp.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/frames/CDocument.h"
+#include "platform/ui/frames/CMDIChildWnd.h"
+#include "platform/ui/frames/CMDIFrameWnd.h"
+#include "platform/ui/frames/CMultiDocTemplate.h"
+#include "platform/ui/frames/CScrollView.h"
+#include "platform/ui/frames/CSplitterWnd.h"
+#include "platform/ui/frames/CStatusBar.h"
+#include "platform/ui/frames/CToolBar.h"
+#include "platform/ui/frames/CView.h"
+#include "platform/ui/core/CWinApp.h"
 
 #include <memory>
 #include <string>

@@ -2,7 +2,7 @@
 // allows, and contexts sharing one device.
 #include "tests/platform/ui/GdiTestCanvas.h"
 
-#include "platform/ui/CDC.h"
+#include "platform/ui/gdi/CDC.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,8 +1,8 @@
 // Lines, shapes, brushes and raster operations, checked pixel by pixel on memory contexts.
 #include "tests/platform/ui/GdiTestCanvas.h"
 
-#include "platform/ui/CDC.h"
-#include "platform/ui/SysColors.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/SysColors.h"
 
 #include <gtest/gtest.h>
 

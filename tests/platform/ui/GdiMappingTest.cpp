@@ -2,7 +2,7 @@
 // scroll views set them up.
 #include "tests/platform/ui/GdiTestCanvas.h"
 
-#include "platform/ui/CDC.h"
+#include "platform/ui/gdi/CDC.h"
 
 #include <gtest/gtest.h>
 

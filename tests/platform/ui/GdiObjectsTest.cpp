@@ -2,8 +2,8 @@
 // stored descriptions, bitmaps and regions.
 #include "tests/platform/ui/GdiTestCanvas.h"
 
-#include "platform/ui/CDC.h"
-#include "platform/ui/GdiObjects.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/GdiObjects.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // printer, page by page.
 #include "tests/support/TestSupport.h"
 
-#include "platform/ui/CDC.h"
-#include "platform/ui/GdiObjects.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/GdiObjects.h"
 
 #include <QImage>
 #include <QPageLayout>

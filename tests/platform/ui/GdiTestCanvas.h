@@ -1,9 +1,9 @@
 // A memory device context on a bitmap of its own, for pixel checks of the drawing code.
 #pragma once
 
-#include "platform/ui/CDC.h"
-#include "platform/ui/GdiObjects.h"
-#include "platform/ui/GdiObjects_p.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/GdiObjects.h"
+#include "platform/ui/gdi/GdiObjects_p.h"
 
 #include <QImage>
 

@@ -2,8 +2,8 @@
 // metrics in logical units, alignment, clipping and DrawText layout.
 #include "tests/platform/ui/GdiTestCanvas.h"
 
-#include "platform/ui/CDC.h"
-#include "platform/ui/FontMapper.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/FontMapper.h"
 
 #include <QFont>
 #include <QPainter>

@@ -1,10 +1,10 @@
 // Keyboard and mouse input as window messages: virtual-key codes, code page 932 characters
 // (input-method commits included), MK_ flags, double clicks, the wheel, context menus, the
 // application's pre-translation and accelerators.
-#include "platform/ui/CWinApp.h"
-#include "platform/ui/CWnd.h"
-#include "platform/ui/Resources.h"
-#include "platform/ui/WinApi.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/CWnd.h"
+#include "platform/ui/core/Resources.h"
+#include "platform/ui/core/WinApi.h"
 
 #include "UiTestSupport.h"
 

@@ -1,10 +1,10 @@
 // Message maps and command routing: which handler a message or command reaches, in which
 // order the targets are asked, and how update handlers set the state of an item.
-#include "platform/ui/CCmdTarget.h"
-#include "platform/ui/CCmdUI.h"
-#include "platform/ui/CMenu.h"
-#include "platform/ui/CWnd.h"
-#include "platform/ui/WinApi.h"
+#include "platform/ui/core/CCmdTarget.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/CMenu.h"
+#include "platform/ui/core/CWnd.h"
+#include "platform/ui/core/WinApi.h"
 
 #include "UiTestSupport.h"
 

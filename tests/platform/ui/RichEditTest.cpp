@@ -2,11 +2,11 @@
 // background, select-all-and-replace, the clipboard with code page 932 text, EN_CHANGE only
 // where the control sends it, input-method text, and keys reaching a subclass first.
 #include "platform/base/CString.h"
-#include "platform/ui/CRichEditCtrl.h"
-#include "platform/ui/GdiObjects.h"
-#include "platform/ui/Imm.h"
-#include "platform/ui/SysColors.h"
-#include "platform/ui/WinApi.h"
+#include "platform/ui/controls/CRichEditCtrl.h"
+#include "platform/ui/gdi/GdiObjects.h"
+#include "platform/ui/core/Imm.h"
+#include "platform/ui/gdi/SysColors.h"
+#include "platform/ui/core/WinApi.h"
 
 #include "CommonCtlTestSupport.h"
 

@@ -1,10 +1,10 @@
 // A window's own scroll bars, the idle-time update pass, dropped files and timer callbacks.
 #include "platform/base/Path.h"
-#include "platform/ui/CWinApp.h"
-#include "platform/ui/CWnd.h"
-#include "platform/ui/CWndFrameWidget_p.h"
-#include "platform/ui/CWnd_p.h"
-#include "platform/ui/WinApi.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/CWnd.h"
+#include "platform/ui/core/CWndFrameWidget_p.h"
+#include "platform/ui/core/CWnd_p.h"
+#include "platform/ui/core/WinApi.h"
 
 #include "UiTestSupport.h"
 #include "tests/support/TestSupport.h"

@@ -2,10 +2,10 @@
 // items after expanding, hit tests, the notifications of clicks, keys and drags, drop
 // highlighting and the pictures of an image list.
 #include "platform/base/CString.h"
-#include "platform/ui/CDC.h"
-#include "platform/ui/CImageList.h"
-#include "platform/ui/CTreeCtrl.h"
-#include "platform/ui/GdiObjects.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/CImageList.h"
+#include "platform/ui/controls/CTreeCtrl.h"
+#include "platform/ui/gdi/GdiObjects.h"
 
 #include "CommonCtlTestSupport.h"
 

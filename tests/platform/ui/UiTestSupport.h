@@ -2,8 +2,8 @@
 // record the messages they get.
 #pragma once
 
-#include "platform/ui/CWinApp.h"
-#include "platform/ui/CWnd.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/CWnd.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

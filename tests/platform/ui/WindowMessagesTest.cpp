@@ -1,10 +1,10 @@
 // Windows and their messages: creation and destruction order, sent versus posted messages,
 // timers, capture, focus and the relations between windows.
 #include "platform/base/CException.h"
-#include "platform/ui/CWinApp.h"
-#include "platform/ui/CWnd.h"
-#include "platform/ui/GdiObjects.h"
-#include "platform/ui/WinApi.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/CWnd.h"
+#include "platform/ui/gdi/GdiObjects.h"
+#include "platform/ui/core/WinApi.h"
 
 #include "UiTestSupport.h"
 #include "tests/support/TestSupport.h"

@@ -1,0 +1,829 @@
+#include "platform/ui/controls/CRichEditCtrl.h"
+
+#include "platform/base/Cp932.h"
+#include "platform/ui/core/CWnd_p.h"
+#include "platform/ui/controls/CommonControls_p.h"
+#include "platform/ui/gdi/FontMapper.h"
+#include "platform/ui/gdi/GdiObjects.h"
+#include "platform/ui/core/Imm_p.h"
+#include "platform/ui/gdi/SysColors.h"
+#include "platform/ui/core/WinApi.h"
+#include "platform/ui/core/WndClass_p.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+IMPLEMENT_DYNAMIC(CRichEditCtrl, CWnd)
+
+namespace {
+
+QColor ToQColor(COLORREF cr)
+{
+    return QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr));
+}
+
+// The rich edit control's default limit, and the one EM_EXLIMITTEXT 0 sets.
+constexpr int kDefaultLimit = 32767;
+constexpr int kLimitForZero = 64000;
+
+class CRichEditWidget : public QLineEdit {
+public:
+    CRichEditWidget(HWND hWnd, DWORD dwStyle, QWidget* pParent) : QLineEdit(pParent), m_hWnd(hWnd)
+    {
+        m_bBorder = (dwStyle & WS_BORDER) != 0;
+        setFrame(false);
+        setTextMargins(m_bBorder ? 1 : 0, 0, m_bBorder ? 1 : 0, 0);
+        setReadOnly((dwStyle & ES_READONLY) != 0);
+        setMaxLength(kDefaultLimit);
+        setContextMenuPolicy(Qt::PreventContextMenu);
+        setAttribute(Qt::WA_InputMethodEnabled, true);
+        setAutoFillBackground(true);
+        // The rich edit control's default format: the system's interface font, automatic
+        // colour, left alignment.
+        if (CFont* pFont = CFont::FromHandle(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))))
+            pFont->GetLogFont(&m_lf);
+        if (dwStyle & ES_RIGHT)
+            m_wAlignment = PFA_RIGHT;
+        else if (dwStyle & ES_CENTER)
+            m_wAlignment = PFA_CENTER;
+        ApplyFormat();
+        connect(this, &QLineEdit::textChanged, this, [this](const QString&) { OnTextChanged(); });
+        AfxEnsureImeTracker();
+    }
+
+    ~CRichEditWidget() override { blockSignals(true); }
+
+    HWND m_hWnd;
+    bool m_bBorder = false;
+    DWORD m_dwEventMask = 0;
+    LOGFONT m_lf{};
+    HFONT m_hFont = nullptr;
+    bool m_bAutoColor = true;
+    COLORREF m_crText = 0;
+    bool m_bSysBk = true;
+    COLORREF m_crBk = 0;
+    WORD m_wAlignment = PFA_LEFT;
+    int m_nSilent = 0;
+    int m_nLeadByte = -1; // a lead byte that came by WM_CHAR, waiting for its trail byte
+
+    bool Alive() const { return AfxGetWndState(m_hWnd) != nullptr; }
+
+    COLORREF Background() const { return m_bSysBk ? GetSysColor(COLOR_WINDOW) : m_crBk; }
+    COLORREF TextColour() const { return m_bAutoColor ? GetSysColor(COLOR_WINDOWTEXT) : m_crText; }
+
+    void ApplyFormat()
+    {
+        setFont(CFontMapper::WidgetFont(m_lf));
+        QPalette pal = palette();
+        pal.setColor(QPalette::Base, ToQColor(Background()));
+        pal.setColor(QPalette::Window, ToQColor(Background()));
+        pal.setColor(QPalette::Text, ToQColor(TextColour()));
+        setPalette(pal);
+        switch (m_wAlignment) {
+        case PFA_RIGHT:
+            setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            break;
+        case PFA_CENTER:
+            setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+            break;
+        default:
+            setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            break;
+        }
+        update();
+    }
+
+    void OnTextChanged()
+    {
+        if (m_nSilent > 0 || !Alive())
+            return;
+        if (m_dwEventMask & ENM_UPDATE)
+            AfxSendCtlCommand(m_hWnd, EN_UPDATE);
+        if ((m_dwEventMask & ENM_CHANGE) && Alive())
+            AfxSendCtlCommand(m_hWnd, EN_CHANGE);
+    }
+
+    // The character format as the control reports it.
+    void FillCharFormat(CHARFORMAT& cf) const
+    {
+        const UINT cbSize = cf.cbSize;
+        cf = CHARFORMAT{};
+        cf.cbSize = cbSize;
+        cf.dwMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_PROTECTED | CFM_SIZE |
+                    CFM_COLOR | CFM_FACE | CFM_OFFSET | CFM_CHARSET;
+        if (m_lf.lfWeight >= FW_BOLD)
+            cf.dwEffects |= CFE_BOLD;
+        if (m_lf.lfItalic)
+            cf.dwEffects |= CFE_ITALIC;
+        if (m_lf.lfUnderline)
+            cf.dwEffects |= CFE_UNDERLINE;
+        if (m_lf.lfStrikeOut)
+            cf.dwEffects |= CFE_STRIKEOUT;
+        if (m_bAutoColor)
+            cf.dwEffects |= CFE_AUTOCOLOR;
+        // The character height in twips (1/1440 inch) on the 96 dpi screen.
+        const QFont f = font();
+        const double px = f.pixelSize() > 0 ? f.pixelSize() : f.pointSizeF() * 96.0 / 72.0;
+        cf.yHeight = static_cast<LONG>(std::lround(px * 1440.0 / 96.0));
+        cf.crTextColor = TextColour();
+        cf.bCharSet = m_lf.lfCharSet;
+        cf.bPitchAndFamily = m_lf.lfPitchAndFamily;
+        std::memcpy(cf.szFaceName, m_lf.lfFaceName, sizeof cf.szFaceName);
+        cf.szFaceName[LF_FACESIZE - 1] = '\0';
+    }
+
+    void ApplyCharFormat(const CHARFORMAT& cf)
+    {
+        if (cf.dwMask & CFM_FACE) {
+            std::memset(m_lf.lfFaceName, 0, sizeof m_lf.lfFaceName);
+            std::memcpy(m_lf.lfFaceName, cf.szFaceName, sizeof m_lf.lfFaceName - 1);
+        }
+        if ((cf.dwMask & CFM_SIZE) && cf.yHeight > 0) {
+            m_lf.lfHeight = -static_cast<LONG>(std::lround(cf.yHeight * 96.0 / 1440.0));
+            m_lf.lfWidth = 0;
+        }
+        if (cf.dwMask & CFM_BOLD)
+            m_lf.lfWeight = (cf.dwEffects & CFE_BOLD) ? FW_BOLD : FW_NORMAL;
+        if (cf.dwMask & CFM_ITALIC)
+            m_lf.lfItalic = (cf.dwEffects & CFE_ITALIC) ? 1 : 0;
+        if (cf.dwMask & CFM_UNDERLINE)
+            m_lf.lfUnderline = (cf.dwEffects & CFE_UNDERLINE) ? 1 : 0;
+        if (cf.dwMask & CFM_STRIKEOUT)
+            m_lf.lfStrikeOut = (cf.dwEffects & CFE_STRIKEOUT) ? 1 : 0;
+        if (cf.dwMask & CFM_CHARSET)
+            m_lf.lfCharSet = cf.bCharSet;
+        if (cf.dwMask & CFM_COLOR) {
+            m_bAutoColor = (cf.dwEffects & CFE_AUTOCOLOR) != 0;
+            if (!m_bAutoColor)
+                m_crText = cf.crTextColor;
+        }
+        ApplyFormat();
+    }
+
+    // ---- selection in character positions ----------------------------------------------------
+    void GetSelection(LONG& cpMin, LONG& cpMax) const
+    {
+        if (hasSelectedText()) {
+            cpMin = selectionStart();
+            cpMax = cpMin + static_cast<LONG>(selectedText().size());
+        } else {
+            cpMin = cpMax = cursorPosition();
+        }
+    }
+
+    void SetSelection(LONG cpMin, LONG cpMax)
+    {
+        const LONG len = static_cast<LONG>(text().size());
+        if (cpMin < 0) {
+            // Deselect; the caret stays where the selection ended.
+            const int pos = cursorPosition();
+            deselect();
+            setCursorPosition(pos);
+            return;
+        }
+        if (cpMax < 0 || cpMax > len)
+            cpMax = len;
+        cpMin = std::min(cpMin, len);
+        if (cpMin == cpMax) {
+            deselect();
+            setCursorPosition(static_cast<int>(cpMin));
+            return;
+        }
+        // The caret goes to the end named second, as the control puts it.
+        setSelection(static_cast<int>(cpMin), static_cast<int>(cpMax - cpMin));
+    }
+
+    void Replace(const QString& newText, bool bCanUndo)
+    {
+        LONG a = 0, b = 0;
+        GetSelection(a, b);
+        const QString old = text();
+        const QString now = old.left(a) + newText + old.mid(b);
+        if (bCanUndo) {
+            const bool ro = isReadOnly();
+            setReadOnly(false);
+            setSelection(static_cast<int>(a), static_cast<int>(b - a));
+            insert(newText);
+            setReadOnly(ro);
+        } else {
+            // Without undo: the text is set as a whole, which leaves nothing to undo.
+            setText(now);
+            setCursorPosition(
+                std::min(static_cast<int>(a + newText.size()), static_cast<int>(text().size())));
+        }
+    }
+
+    void ClearUndo()
+    {
+        LONG a = 0, b = 0;
+        GetSelection(a, b);
+        const bool modified = isModified();
+        ++m_nSilent;
+        const QString t = text();
+        setText(t);
+        --m_nSilent;
+        setModified(modified);
+        SetSelection(a, b);
+    }
+
+    // A character sent as WM_CHAR by code (typed characters come through Qt's own events).
+    void TypeByte(unsigned char ch)
+    {
+        if (isReadOnly())
+            return;
+        if (m_nLeadByte >= 0) {
+            const char pair[3] = {static_cast<char>(m_nLeadByte), static_cast<char>(ch), 0};
+            m_nLeadByte = -1;
+            insert(AfxCtlText(pair, 2));
+            return;
+        }
+        if (IsCp932LeadByte(ch)) {
+            m_nLeadByte = ch;
+            return;
+        }
+        switch (ch) {
+        case VK_BACK:
+            backspace();
+            return;
+        case '\r':
+        case '\n':
+        case VK_ESCAPE:
+            return;
+        default:
+            if (ch < 0x20 && ch != '\t')
+                return;
+            const char one[2] = {static_cast<char>(ch), 0};
+            insert(AfxCtlText(one, 1));
+        }
+    }
+
+    bool WantsTab() const
+    {
+        if (!Alive())
+            return false;
+        const LRESULT code = AfxCallWndProc(m_hWnd, WM_GETDLGCODE, VK_TAB, 0);
+        return (code & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) != 0;
+    }
+
+protected:
+    bool event(QEvent* e) override
+    {
+        // A control that wants all keys takes Tab as a character instead of moving on.
+        if (e->type() == QEvent::KeyPress) {
+            auto* k = static_cast<QKeyEvent*>(e);
+            if ((k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) && WantsTab()) {
+                if (k->key() == Qt::Key_Tab && !isReadOnly())
+                    insert(QStringLiteral("\t"));
+                e->accept();
+                return true;
+            }
+        }
+        return QLineEdit::event(e);
+    }
+
+    void paintEvent(QPaintEvent* e) override
+    {
+        {
+            QPainter p(this);
+            p.fillRect(rect(), ToQColor(Background()));
+        }
+        QLineEdit::paintEvent(e);
+        if (m_bBorder) {
+            QPainter p(this);
+            p.setPen(QColor(100, 100, 100));
+            p.drawRect(rect().adjusted(0, 0, -1, -1));
+        }
+    }
+};
+
+CRichEditWidget* EditOf(CWnd* pWnd)
+{
+    return pWnd ? dynamic_cast<CRichEditWidget*>(pWnd->GetWidget()) : nullptr;
+}
+
+CString ToCp932(const QString& text)
+{
+    return AfxCtlText(text);
+}
+
+LRESULT RichEditProc(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL* pbHandled)
+{
+    CRichEditWidget* pEdit = EditOf(pWnd);
+    if (!pEdit) {
+        *pbHandled = FALSE;
+        return 0;
+    }
+    const HWND hWnd = pEdit->m_hWnd;
+    switch (nMsg) {
+    // ---- text -----------------------------------------------------------------------------------
+    case WM_SETTEXT: {
+        const char* psz = reinterpret_cast<const char*>(lParam);
+        // A multi-line control does not report text set as a whole, as the edit controls
+        // do not.
+        CWndState* pStyleState = AfxGetWndState(hWnd);
+        const bool bQuiet = pStyleState && (pStyleState->style & ES_MULTILINE);
+        if (bQuiet)
+            ++pEdit->m_nSilent;
+        pEdit->setText(AfxCtlText(psz ? psz : ""));
+        if (bQuiet)
+            --pEdit->m_nSilent;
+        pEdit->setCursorPosition(0);
+        pEdit->setModified(false);
+        if (CWndState* pState = AfxGetWndState(hWnd))
+            pState->text = psz ? psz : "";
+        return TRUE;
+    }
+    case WM_GETTEXT: {
+        const CString text = ToCp932(pEdit->text());
+        return AfxCopyCtlText(text, reinterpret_cast<LPSTR>(lParam), static_cast<int>(wParam));
+    }
+    case WM_GETTEXTLENGTH:
+        return ToCp932(pEdit->text()).GetLength();
+    case EM_GETTEXTLENGTHEX: {
+        const auto* p = reinterpret_cast<const GETTEXTLENGTHEX*>(wParam);
+        if (p && (p->flags & GTL_NUMCHARS))
+            return pEdit->text().size();
+        return ToCp932(pEdit->text()).GetLength();
+    }
+    case EM_EXSETSEL: {
+        const auto* cr = reinterpret_cast<const CHARRANGE*>(lParam);
+        if (cr)
+            pEdit->SetSelection(cr->cpMin, cr->cpMax);
+        LONG a = 0, b = 0;
+        pEdit->GetSelection(a, b);
+        return b;
+    }
+    case EM_EXGETSEL: {
+        auto* cr = reinterpret_cast<CHARRANGE*>(lParam);
+        if (cr)
+            pEdit->GetSelection(cr->cpMin, cr->cpMax);
+        return 0;
+    }
+    case EM_SETSEL:
+        pEdit->SetSelection(static_cast<LONG>(static_cast<int>(wParam)), static_cast<LONG>(lParam));
+        return 0;
+    case EM_GETSEL: {
+        LONG a = 0, b = 0;
+        pEdit->GetSelection(a, b);
+        if (wParam)
+            *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(a);
+        if (lParam)
+            *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(b);
+        return MAKELONG(static_cast<WORD>(std::min<LONG>(a, 0xFFFF)),
+                        static_cast<WORD>(std::min<LONG>(b, 0xFFFF)));
+    }
+    case EM_GETSELTEXT: {
+        // The caller's buffer holds the selection: at most two bytes per character.
+        char* buf = reinterpret_cast<char*>(lParam);
+        const CString sel = ToCp932(pEdit->selectedText());
+        if (!buf)
+            return sel.GetLength();
+        std::memcpy(buf, sel.c_str(), static_cast<size_t>(sel.GetLength()) + 1);
+        return sel.GetLength();
+    }
+    case EM_SELECTIONTYPE: {
+        const qsizetype n = pEdit->selectedText().size();
+        return n == 0 ? SEL_EMPTY : (n > 1 ? SEL_TEXT | 0x0004 : SEL_TEXT);
+    }
+    case EM_REPLACESEL: {
+        const char* psz = reinterpret_cast<const char*>(lParam);
+        pEdit->Replace(AfxCtlText(psz ? psz : ""), wParam != 0);
+        return 0;
+    }
+    case EM_LIMITTEXT:
+    case EM_EXLIMITTEXT: {
+        const int n = nMsg == EM_LIMITTEXT ? static_cast<int>(wParam) : static_cast<int>(lParam);
+        pEdit->setMaxLength(n <= 0 ? kLimitForZero : n);
+        return 0;
+    }
+    case EM_GETLIMITTEXT:
+        return pEdit->maxLength();
+    case EM_GETMODIFY:
+        return pEdit->isModified() ? TRUE : FALSE;
+    case EM_SETMODIFY:
+        pEdit->setModified(wParam != 0);
+        return 0;
+    case EM_GETLINECOUNT:
+        return 1;
+
+    // ---- editing ---------------------------------------------------------------------------------
+    case WM_CUT:
+        pEdit->cut();
+        return 0;
+    case WM_COPY:
+        pEdit->copy();
+        return 0;
+    case WM_PASTE:
+        if (!pEdit->isReadOnly())
+            pEdit->paste();
+        return 0;
+    case WM_CLEAR:
+        if (!pEdit->isReadOnly() && pEdit->hasSelectedText())
+            pEdit->del();
+        return 0;
+    case WM_UNDO:
+    case EM_UNDO: {
+        const bool can = pEdit->isUndoAvailable();
+        if (can)
+            pEdit->undo();
+        return can ? TRUE : FALSE;
+    }
+    case EM_REDO: {
+        const bool can = pEdit->isRedoAvailable();
+        if (can)
+            pEdit->redo();
+        return can ? TRUE : FALSE;
+    }
+    case EM_CANUNDO:
+        return pEdit->isUndoAvailable() ? TRUE : FALSE;
+    case EM_CANREDO:
+        return pEdit->isRedoAvailable() ? TRUE : FALSE;
+    case EM_EMPTYUNDOBUFFER:
+        pEdit->ClearUndo();
+        return 0;
+    case EM_CANPASTE: {
+        const QMimeData* p = QApplication::clipboard()->mimeData();
+        return p && p->hasText() ? TRUE : FALSE;
+    }
+    case EM_SETREADONLY: {
+        pEdit->setReadOnly(wParam != 0);
+        if (CWndState* pState = AfxGetWndState(hWnd)) {
+            if (wParam)
+                pState->style |= ES_READONLY;
+            else
+                pState->style &= ~ES_READONLY;
+        }
+        return TRUE;
+    }
+    case EM_HIDESELECTION:
+        return 0;
+
+    // ---- format ----------------------------------------------------------------------------------
+    case EM_SETBKGNDCOLOR: {
+        const COLORREF old = pEdit->Background();
+        pEdit->m_bSysBk = wParam != 0;
+        if (!wParam)
+            pEdit->m_crBk = static_cast<COLORREF>(lParam);
+        pEdit->ApplyFormat();
+        return static_cast<LRESULT>(old);
+    }
+    case EM_GETCHARFORMAT: {
+        auto* cf = reinterpret_cast<CHARFORMAT*>(lParam);
+        if (!cf)
+            return 0;
+        pEdit->FillCharFormat(*cf);
+        return static_cast<LRESULT>(cf->dwMask);
+    }
+    case EM_SETCHARFORMAT: {
+        const auto* cf = reinterpret_cast<const CHARFORMAT*>(lParam);
+        if (!cf)
+            return FALSE;
+        // One format for the whole text: the default, the selection and all are the same.
+        pEdit->ApplyCharFormat(*cf);
+        return TRUE;
+    }
+    case EM_GETPARAFORMAT: {
+        auto* pf = reinterpret_cast<PARAFORMAT*>(lParam);
+        if (!pf)
+            return 0;
+        const UINT cbSize = pf->cbSize;
+        *pf = PARAFORMAT{};
+        pf->cbSize = cbSize;
+        pf->dwMask = PFM_ALIGNMENT | PFM_STARTINDENT | PFM_RIGHTINDENT | PFM_OFFSET;
+        pf->wAlignment = pEdit->m_wAlignment;
+        return static_cast<LRESULT>(pf->dwMask);
+    }
+    case EM_SETPARAFORMAT: {
+        const auto* pf = reinterpret_cast<const PARAFORMAT*>(lParam);
+        if (!pf)
+            return FALSE;
+        if (pf->dwMask & PFM_ALIGNMENT) {
+            if (pf->wAlignment != PFA_LEFT && pf->wAlignment != PFA_RIGHT && pf->wAlignment != PFA_CENTER)
+                return FALSE;
+            pEdit->m_wAlignment = pf->wAlignment;
+            pEdit->ApplyFormat();
+        }
+        return TRUE;
+    }
+    case EM_GETEVENTMASK:
+        return static_cast<LRESULT>(pEdit->m_dwEventMask);
+    case EM_SETEVENTMASK: {
+        const DWORD old = pEdit->m_dwEventMask;
+        pEdit->m_dwEventMask = static_cast<DWORD>(lParam);
+        return static_cast<LRESULT>(old);
+    }
+    case WM_SETFONT: {
+        pEdit->m_hFont = reinterpret_cast<HFONT>(wParam);
+        CFont* pFont = pEdit->m_hFont ? CFont::FromHandle(pEdit->m_hFont) : nullptr;
+        LOGFONT lf{};
+        if (pFont && pFont->GetLogFont(&lf)) {
+            pEdit->m_lf = lf;
+            pEdit->ApplyFormat();
+        }
+        return 0;
+    }
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(pEdit->m_hFont);
+
+    // ---- input and focus ---------------------------------------------------------------------------
+    case WM_KEYDOWN:
+        if (AfxIsDispatchingQtEvent()) {
+            AfxPassEventToQt();
+            return 0;
+        }
+        // A key sent by code moves the caret as the key would.
+        switch (static_cast<UINT>(wParam)) {
+        case VK_LEFT:
+            pEdit->cursorBackward(GetKeyState(VK_SHIFT) < 0);
+            break;
+        case VK_RIGHT:
+            pEdit->cursorForward(GetKeyState(VK_SHIFT) < 0);
+            break;
+        case VK_HOME:
+            pEdit->home(GetKeyState(VK_SHIFT) < 0);
+            break;
+        case VK_END:
+            pEdit->end(GetKeyState(VK_SHIFT) < 0);
+            break;
+        case VK_DELETE:
+            if (!pEdit->isReadOnly())
+                pEdit->del();
+            break;
+        default:
+            break;
+        }
+        return 0;
+    case WM_CHAR:
+        if (AfxIsDispatchingQtEvent()) {
+            AfxPassEventToQt();
+            return 0;
+        }
+        pEdit->TypeByte(static_cast<unsigned char>(wParam));
+        return 0;
+    case WM_GETDLGCODE: {
+        UINT code = DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
+        if (CWndState* pState = AfxGetWndState(hWnd); pState && (pState->style & ES_MULTILINE))
+            code |= DLGC_WANTALLKEYS;
+        return code;
+    }
+    case WM_SETFOCUS:
+        AfxSendCtlCommand(hWnd, EN_SETFOCUS);
+        return 0;
+    case WM_KILLFOCUS:
+        AfxSendCtlCommand(hWnd, EN_KILLFOCUS);
+        return 0;
+    case WM_CONTEXTMENU:
+        // The control has no menu of its own; whoever wants one shows it.
+        return 0;
+    case WM_DESTROY:
+        AfxImeForget(hWnd);
+        return 0;
+    default:
+        break;
+    }
+    *pbHandled = FALSE;
+    return 0;
+}
+
+QWidget* CreateRichEditWidget(CWnd* pWnd, const CREATESTRUCT& cs, QWidget* pParentWidget)
+{
+    auto* pEdit = new CRichEditWidget(pWnd->m_hWnd, static_cast<DWORD>(cs.style), pParentWidget);
+    if (cs.lpszName && *cs.lpszName) {
+        ++pEdit->m_nSilent;
+        pEdit->setText(AfxCtlText(cs.lpszName));
+        pEdit->setCursorPosition(0);
+        --pEdit->m_nSilent;
+    }
+    return pEdit;
+}
+
+} // namespace
+
+void AfxRegisterRichEditClass()
+{
+    CWndClassInfo info;
+    info.name = RICHEDIT_CLASS;
+    info.style = CS_DBLCLKS;
+    info.createWidget = CreateRichEditWidget;
+    info.wndProc = RichEditProc;
+    AfxRegisterClassInfo(info);
+    // The older class names of the control stand for the same window class.
+    info.name = "RICHEDIT";
+    AfxRegisterClassInfo(info);
+    info.name = "RichEdit20W";
+    AfxRegisterClassInfo(info);
+}
+
+// ---------------------------------------------------------------------------------------
+// The wrapper.
+// ---------------------------------------------------------------------------------------
+LRESULT CRichEditCtrl::Send(UINT nMsg, WPARAM wParam, LPARAM lParam) const
+{
+    return AfxCallWndProc(m_hWnd, nMsg, wParam, lParam);
+}
+
+BOOL CRichEditCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+{
+    AfxRegisterCommonControlClasses();
+    return CWnd::Create(RICHEDIT_CLASS, nullptr, dwStyle, rect, pParentWnd, nID);
+}
+
+void CRichEditCtrl::SetSel(long nStartChar, long nEndChar)
+{
+    CHARRANGE cr{static_cast<LONG>(nStartChar), static_cast<LONG>(nEndChar)};
+    SetSel(cr);
+}
+
+void CRichEditCtrl::SetSel(CHARRANGE& cr)
+{
+    Send(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr));
+}
+
+void CRichEditCtrl::GetSel(long& nStartChar, long& nEndChar) const
+{
+    CHARRANGE cr{0, 0};
+    GetSel(cr);
+    nStartChar = cr.cpMin;
+    nEndChar = cr.cpMax;
+}
+
+void CRichEditCtrl::GetSel(CHARRANGE& cr) const
+{
+    Send(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&cr));
+}
+
+CString CRichEditCtrl::GetSelText() const
+{
+    CHARRANGE cr{0, 0};
+    GetSel(cr);
+    const int nMax = std::max<LONG>(0, cr.cpMax - cr.cpMin) * 2 + 1;
+    CString text;
+    char* p = text.GetBuffer(nMax);
+    p[0] = '\0';
+    const int n = static_cast<int>(Send(EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(p)));
+    text.ReleaseBuffer(std::clamp(n, 0, nMax));
+    return text;
+}
+
+WORD CRichEditCtrl::GetSelectionType() const
+{
+    return static_cast<WORD>(Send(EM_SELECTIONTYPE));
+}
+
+void CRichEditCtrl::ReplaceSel(LPCTSTR lpszNewText, BOOL bCanUndo)
+{
+    Send(EM_REPLACESEL, static_cast<WPARAM>(bCanUndo),
+         reinterpret_cast<LPARAM>(lpszNewText ? lpszNewText : ""));
+}
+
+long CRichEditCtrl::GetTextLength() const
+{
+    return static_cast<long>(Send(WM_GETTEXTLENGTH));
+}
+
+long CRichEditCtrl::GetTextLengthEx(DWORD dwFlags, UINT uCodePage) const
+{
+    GETTEXTLENGTHEX g{dwFlags, uCodePage};
+    return static_cast<long>(Send(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&g)));
+}
+
+void CRichEditCtrl::LimitText(long nChars)
+{
+    Send(EM_EXLIMITTEXT, 0, static_cast<LPARAM>(nChars));
+}
+
+long CRichEditCtrl::GetLimitText() const
+{
+    return static_cast<long>(Send(EM_GETLIMITTEXT));
+}
+
+BOOL CRichEditCtrl::GetModify() const
+{
+    return static_cast<BOOL>(Send(EM_GETMODIFY));
+}
+
+void CRichEditCtrl::SetModify(BOOL bModified)
+{
+    Send(EM_SETMODIFY, static_cast<WPARAM>(bModified));
+}
+
+void CRichEditCtrl::Cut()
+{
+    Send(WM_CUT);
+}
+
+void CRichEditCtrl::Copy()
+{
+    Send(WM_COPY);
+}
+
+void CRichEditCtrl::Paste()
+{
+    Send(WM_PASTE);
+}
+
+void CRichEditCtrl::Clear()
+{
+    Send(WM_CLEAR);
+}
+
+BOOL CRichEditCtrl::Undo()
+{
+    return static_cast<BOOL>(Send(EM_UNDO));
+}
+
+BOOL CRichEditCtrl::CanUndo() const
+{
+    return static_cast<BOOL>(Send(EM_CANUNDO));
+}
+
+BOOL CRichEditCtrl::Redo()
+{
+    return static_cast<BOOL>(Send(EM_REDO));
+}
+
+BOOL CRichEditCtrl::CanRedo() const
+{
+    return static_cast<BOOL>(Send(EM_CANREDO));
+}
+
+void CRichEditCtrl::EmptyUndoBuffer()
+{
+    Send(EM_EMPTYUNDOBUFFER);
+}
+
+BOOL CRichEditCtrl::CanPaste(UINT nFormat) const
+{
+    return static_cast<BOOL>(Send(EM_CANPASTE, nFormat));
+}
+
+BOOL CRichEditCtrl::SetReadOnly(BOOL bReadOnly)
+{
+    return static_cast<BOOL>(Send(EM_SETREADONLY, static_cast<WPARAM>(bReadOnly)));
+}
+
+COLORREF CRichEditCtrl::SetBackgroundColor(BOOL bSysColor, COLORREF cr)
+{
+    return static_cast<COLORREF>(
+        Send(EM_SETBKGNDCOLOR, static_cast<WPARAM>(bSysColor), static_cast<LPARAM>(cr)));
+}
+
+DWORD CRichEditCtrl::GetDefaultCharFormat(CHARFORMAT& cf) const
+{
+    cf.cbSize = sizeof(CHARFORMAT);
+    return static_cast<DWORD>(Send(EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf)));
+}
+
+BOOL CRichEditCtrl::SetDefaultCharFormat(CHARFORMAT& cf)
+{
+    cf.cbSize = sizeof(CHARFORMAT);
+    return static_cast<BOOL>(Send(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf)));
+}
+
+DWORD CRichEditCtrl::GetSelectionCharFormat(CHARFORMAT& cf) const
+{
+    cf.cbSize = sizeof(CHARFORMAT);
+    return static_cast<DWORD>(Send(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf)));
+}
+
+BOOL CRichEditCtrl::SetSelectionCharFormat(CHARFORMAT& cf)
+{
+    cf.cbSize = sizeof(CHARFORMAT);
+    return static_cast<BOOL>(Send(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf)));
+}
+
+DWORD CRichEditCtrl::GetParaFormat(PARAFORMAT& pf) const
+{
+    pf.cbSize = sizeof(PARAFORMAT);
+    return static_cast<DWORD>(Send(EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&pf)));
+}
+
+BOOL CRichEditCtrl::SetParaFormat(PARAFORMAT& pf)
+{
+    pf.cbSize = sizeof(PARAFORMAT);
+    return static_cast<BOOL>(Send(EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&pf)));
+}
+
+DWORD CRichEditCtrl::GetEventMask() const
+{
+    return static_cast<DWORD>(Send(EM_GETEVENTMASK));
+}
+
+DWORD CRichEditCtrl::SetEventMask(DWORD dwEventMask)
+{
+    return static_cast<DWORD>(Send(EM_SETEVENTMASK, 0, static_cast<LPARAM>(dwEventMask)));
+}
+
+void CRichEditCtrl::HideSelection(BOOL bHide, BOOL bPerm)
+{
+    Send(EM_HIDESELECTION, static_cast<WPARAM>(bHide), static_cast<LPARAM>(bPerm));
+}

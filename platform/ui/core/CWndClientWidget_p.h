@@ -1,0 +1,31 @@
+// The client area of a self-drawn window (platform/ui internal). It keeps the retained back
+// buffer the window's WM_PAINT handlers and client contexts draw into; Qt's paint events only
+// copy the buffer out.
+#pragma once
+
+#include "platform/ui/core/WinDefs.h"
+
+#include <QImage>
+#include <QWidget>
+
+class CWndClientWidget : public QWidget {
+public:
+    CWndClientWidget(HWND hWnd, QWidget* parent);
+
+    HWND GetHwnd() const { return m_hWnd; }
+    void Orphan() { m_hWnd = nullptr; }
+    QImage& Buffer() { return m_buffer; }
+    // Makes the buffer match the widget's size, keeping what it holds; returns TRUE when the
+    // size changed.
+    bool SyncBufferSize();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+private:
+    HWND m_hWnd;
+    QImage m_buffer;
+};

@@ -1,0 +1,44 @@
+// The input method of a window, as the system asks about it: whether it is open, the text
+// being composed (the pre-edit the user has not committed yet) and ending a composition.
+//
+// Every window has an input context (the handle stands for the window). The desktop's
+// input method decides for itself when it composes; here "open" means that a composition
+// may run in the window. Closing the input method of a window cancels the composition it
+// holds; the next composition the user starts opens it again. A committed text arrives at
+// the window as typed characters (WM_CHAR with code page 932 bytes) or, in an edit
+// control, as inserted text.
+#pragma once
+
+#include "platform/base/Types.h"
+#include "platform/ui/core/WinDefs.h"
+
+MORVEL_DECLARE_HANDLE(HIMC);
+
+// ImmGetCompositionString parts.
+constexpr DWORD GCS_COMPREADSTR = 0x0001;
+constexpr DWORD GCS_COMPSTR = 0x0008;
+constexpr DWORD GCS_CURSORPOS = 0x0080;
+constexpr DWORD GCS_RESULTSTR = 0x0800;
+
+// ImmNotifyIME actions and their values.
+constexpr DWORD NI_COMPOSITIONSTR = 0x0015;
+constexpr DWORD CPS_COMPLETE = 0x0001;
+constexpr DWORD CPS_CONVERT = 0x0002;
+constexpr DWORD CPS_REVERT = 0x0003;
+constexpr DWORD CPS_CANCEL = 0x0004;
+
+constexpr LONG IMM_ERROR_NODATA = -1;
+constexpr LONG IMM_ERROR_GENERAL = -2;
+
+// The window's input context; null for a window that does not exist or takes no input
+// method. Release it with ImmReleaseContext.
+HIMC ImmGetContext(HWND hWnd);
+BOOL ImmReleaseContext(HWND hWnd, HIMC hIMC);
+BOOL ImmGetOpenStatus(HIMC hIMC);
+BOOL ImmSetOpenStatus(HIMC hIMC, BOOL fOpen);
+// GCS_COMPSTR: the pre-edit text; GCS_RESULTSTR: the text last committed; GCS_CURSORPOS:
+// the cursor inside the pre-edit (characters). Texts are code page 932 without a
+// terminating zero; with dwBufLen 0 (or no buffer) the size in bytes is returned.
+LONG ImmGetCompositionString(HIMC hIMC, DWORD dwIndex, LPVOID lpBuf, DWORD dwBufLen);
+// NI_COMPOSITIONSTR with CPS_CANCEL drops the pre-edit; with CPS_COMPLETE commits it.
+BOOL ImmNotifyIME(HIMC hIMC, DWORD dwAction, DWORD dwIndex, DWORD dwValue);

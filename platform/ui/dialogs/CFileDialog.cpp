@@ -1,0 +1,439 @@
+#include "platform/ui/dialogs/CFileDialog.h"
+
+#include "platform/base/Cp932.h"
+#include "platform/base/MessageBox.h"
+#include "platform/base/Path.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/controls/ControlWidgets_p.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
+
+#include <QApplication>
+#include <QFileDialog>
+
+#include <algorithm>
+#include <cstring>
+
+IMPLEMENT_DYNAMIC(CFileDialog, CDialog)
+
+namespace {
+
+// The position of the last "\" or "/" of a path, never a trail byte; -1 when none.
+int LastSeparator(const CString& path)
+{
+    int last = -1;
+    const char* p = path.c_str();
+    for (int i = 0; p[i] != '\0';) {
+        if (p[i] == '\\' || p[i] == '/')
+            last = i;
+        i += Cp932CharLength(p + i);
+    }
+    return last;
+}
+
+// The position of the extension's dot in the file name part; -1 when none.
+int ExtensionDot(const CString& path)
+{
+    const int nameStart = LastSeparator(path) + 1;
+    int dot = -1;
+    const char* p = path.c_str();
+    for (int i = nameStart; p[i] != '\0';) {
+        if (p[i] == '.')
+            dot = i;
+        i += Cp932CharLength(p + i);
+    }
+    return dot;
+}
+
+bool IsAsciiLetter(char16_t ch)
+{
+    return (ch >= u'a' && ch <= u'z') || (ch >= u'A' && ch <= u'Z');
+}
+
+char FoldAscii(char ch)
+{
+    return (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch;
+}
+
+// Wildcard match on code page 932 text: "*" any run, "?" one character, letters without
+// regard to case.
+bool WildMatch(const char* name, const char* pattern)
+{
+    if (*pattern == '\0')
+        return *name == '\0';
+    if (*pattern == '*') {
+        while (*pattern == '*')
+            ++pattern;
+        if (*pattern == '\0')
+            return true;
+        for (const char* p = name;; p += Cp932CharLength(p)) {
+            if (WildMatch(p, pattern))
+                return true;
+            if (*p == '\0')
+                return false;
+        }
+    }
+    if (*name == '\0')
+        return false;
+    const int nameLen = Cp932CharLength(name);
+    const int patLen = Cp932CharLength(pattern);
+    if (*pattern == '?')
+        return WildMatch(name + nameLen, pattern + 1);
+    if (nameLen != patLen)
+        return false;
+    if (nameLen == 1) {
+        if (FoldAscii(*name) != FoldAscii(*pattern))
+            return false;
+    } else if (std::memcmp(name, pattern, static_cast<size_t>(nameLen)) != 0) {
+        return false;
+    }
+    return WildMatch(name + nameLen, pattern + patLen);
+}
+
+QString QtFilterFor(const CFileDialogFilter& filter)
+{
+    QStringList patterns;
+    for (const CString& p : filter.patterns)
+        patterns << QString::fromStdString(CFileDialog::QtPatternFor(p));
+    // The name is shown as the system wrote it; the patterns in the parentheses are for
+    // the matching only (the details are hidden).
+    return AfxCp932ToQString(filter.name) + QStringLiteral(" (") + patterns.join(u' ') + u')';
+}
+
+} // namespace
+
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszFileName, DWORD dwFlags,
+                         LPCTSTR lpszFilter, CWnd* pParentWnd)
+    : m_bOpenFileDialog(bOpenFileDialog)
+{
+    std::memset(&m_ofn, 0, sizeof(m_ofn));
+    m_ofn.lStructSize = sizeof(m_ofn);
+    m_ofn.Flags = dwFlags | OFN_EXPLORER | OFN_ENABLESIZING;
+    m_pParentWnd = pParentWnd;
+    m_ofn.hwndOwner = pParentWnd ? pParentWnd->m_hWnd : nullptr;
+    if (lpszDefExt && *lpszDefExt) {
+        m_strDefExt = lpszDefExt;
+        m_ofn.lpstrDefExt = m_strDefExt.c_str();
+    }
+    if (lpszFilter) {
+        // "|" separates; the list ends with two zeros.
+        std::string zeroSeparated(lpszFilter);
+        for (size_t i = 0; i < zeroSeparated.size();) {
+            const int len = Cp932CharLength(zeroSeparated.c_str() + i);
+            if (len == 1 && zeroSeparated[i] == '|')
+                zeroSeparated[i] = '\0';
+            i += static_cast<size_t>(len);
+        }
+        zeroSeparated.push_back('\0');
+        zeroSeparated.push_back('\0');
+        m_strFilter.str() = zeroSeparated;
+        m_ofn.lpstrFilter = m_strFilter.str().data();
+        m_ofn.nFilterIndex = 1;
+    }
+    const size_t nameLen = lpszFileName ? std::strlen(lpszFileName) : 0;
+    m_fileBuffer.assign(std::max<size_t>(MAX_PATH, nameLen + 1), '\0');
+    if (nameLen)
+        std::memcpy(m_fileBuffer.data(), lpszFileName, nameLen);
+    m_ofn.lpstrFile = m_fileBuffer.data();
+    m_ofn.nMaxFile = static_cast<DWORD>(m_fileBuffer.size());
+    m_titleBuffer.assign(MAX_PATH, '\0');
+    m_ofn.lpstrFileTitle = m_titleBuffer.data();
+    m_ofn.nMaxFileTitle = static_cast<DWORD>(m_titleBuffer.size());
+}
+
+CFileDialog::~CFileDialog() = default;
+
+// ---------------------------------------------------------------------------------------
+// Rules.
+// ---------------------------------------------------------------------------------------
+std::vector<CFileDialogFilter> CFileDialog::ParseFilter(const char* lpszFilter, bool bZeroSeparated)
+{
+    std::vector<CFileDialogFilter> filters;
+    if (!lpszFilter)
+        return filters;
+    // Split into fields.
+    std::vector<CString> fields;
+    if (bZeroSeparated) {
+        for (const char* p = lpszFilter; *p != '\0'; p += std::strlen(p) + 1)
+            fields.emplace_back(p);
+    } else {
+        CString field;
+        const char* p = lpszFilter;
+        while (*p != '\0') {
+            const int len = Cp932CharLength(p);
+            if (len == 1 && *p == '|') {
+                // "||" ends the list.
+                if (field.IsEmpty() && fields.size() % 2 == 0)
+                    break;
+                fields.push_back(field);
+                field.Empty();
+            } else {
+                field += CString(p, len);
+            }
+            p += len;
+        }
+        if (!field.IsEmpty())
+            fields.push_back(field);
+    }
+    for (size_t i = 0; i + 1 < fields.size(); i += 2) {
+        CFileDialogFilter filter;
+        filter.name = fields[i];
+        const CString& spec = fields[i + 1];
+        CString pattern;
+        for (int k = 0; k <= spec.GetLength(); ++k) {
+            const char ch = k < spec.GetLength() ? spec[k] : ';';
+            if (ch == ';') {
+                pattern.Trim();
+                if (!pattern.IsEmpty())
+                    filter.patterns.push_back(pattern);
+                pattern.Empty();
+            } else {
+                pattern += ch;
+                if (IsCp932LeadByte(static_cast<BYTE>(ch)) && k + 1 < spec.GetLength())
+                    pattern += spec[++k];
+            }
+        }
+        filters.push_back(filter);
+    }
+    return filters;
+}
+
+std::string CFileDialog::QtPatternFor(const CString& pattern)
+{
+    if (pattern == "*.*" || pattern == "*")
+        return "*";
+    const QString q = AfxCp932ToQString(pattern).replace(QChar(0x00A5), u'\\');
+    QString out;
+    for (QChar ch : q) {
+        const char16_t c = ch.unicode();
+        if (IsAsciiLetter(c)) {
+            out += u'[';
+            out += QChar(c).toLower();
+            out += QChar(c).toUpper();
+            out += u']';
+        } else {
+            out += ch;
+        }
+    }
+    return out.toStdString();
+}
+
+bool CFileDialog::MatchesPattern(const CString& fileName, const CString& pattern)
+{
+    if (pattern == "*.*")
+        return true;
+    return WildMatch(fileName.c_str(), pattern.c_str());
+}
+
+CString CFileDialog::ApplyDefaultExtension(const CString& fileName, const CString& defExt)
+{
+    CString ext = defExt;
+    if (ext.Left(1) == ".")
+        ext = ext.Mid(1);
+    if (ext.IsEmpty() || fileName.IsEmpty() || ExtensionDot(fileName) >= 0)
+        return fileName;
+    if (LastSeparator(fileName) == fileName.GetLength() - 1)
+        return fileName;
+    return fileName + "." + ext;
+}
+
+// ---------------------------------------------------------------------------------------
+// What the dialog shows.
+// ---------------------------------------------------------------------------------------
+std::vector<CFileDialogFilter> CFileDialog::GetFilters() const
+{
+    return ParseFilter(m_ofn.lpstrFilter, true);
+}
+
+CString CFileDialog::GetInitialFileName() const
+{
+    const CString file = m_ofn.lpstrFile ? CString(m_ofn.lpstrFile) : CString();
+    return file.Mid(LastSeparator(file) + 1);
+}
+
+CString CFileDialog::GetStartFolder() const
+{
+    // A file name with a folder starts there; otherwise the initial folder, otherwise the
+    // current folder.
+    const CString file = m_ofn.lpstrFile ? CString(m_ofn.lpstrFile) : CString();
+    const int sep = LastSeparator(file);
+    if (sep >= 0)
+        return file.Left(sep + 1);
+    if (m_ofn.lpstrInitialDir && *m_ofn.lpstrInitialDir)
+        return m_ofn.lpstrInitialDir;
+    return GetCurrentDirectory();
+}
+
+CString CFileDialog::GetDialogTitle() const
+{
+    if (m_ofn.lpstrTitle && *m_ofn.lpstrTitle)
+        return m_ofn.lpstrTitle;
+    return CString::FromUtf8(m_bOpenFileDialog ? "開く" : "名前を付けて保存");
+}
+
+// ---------------------------------------------------------------------------------------
+// The chosen file.
+// ---------------------------------------------------------------------------------------
+CString CFileDialog::GetPathName() const
+{
+    if (!m_strPathName.IsEmpty())
+        return m_strPathName;
+    return m_ofn.lpstrFile ? CString(m_ofn.lpstrFile) : CString();
+}
+
+CString CFileDialog::GetFileName() const
+{
+    const CString path = GetPathName();
+    return path.Mid(LastSeparator(path) + 1);
+}
+
+CString CFileDialog::GetFileExt() const
+{
+    const CString name = GetFileName();
+    const int dot = ExtensionDot(name);
+    return dot >= 0 ? name.Mid(dot + 1) : CString();
+}
+
+CString CFileDialog::GetFileTitle() const
+{
+    const CString name = GetFileName();
+    const int dot = ExtensionDot(name);
+    return dot >= 0 ? name.Left(dot) : name;
+}
+
+CString CFileDialog::GetFolderPath() const
+{
+    const CString path = GetPathName();
+    const int sep = LastSeparator(path);
+    return sep > 0 ? path.Left(sep) : path.Left(sep + 1);
+}
+
+BOOL CFileDialog::StorePath(const CString& path)
+{
+    const size_t need = static_cast<size_t>(path.GetLength()) + 1;
+    if (m_ofn.lpstrFile == m_fileBuffer.data() && need > m_fileBuffer.size()) {
+        m_fileBuffer.assign(need, '\0');
+        m_ofn.lpstrFile = m_fileBuffer.data();
+        m_ofn.nMaxFile = static_cast<DWORD>(m_fileBuffer.size());
+    }
+    if (!m_ofn.lpstrFile || need > m_ofn.nMaxFile)
+        return FALSE;
+    std::memcpy(m_ofn.lpstrFile, path.c_str(), need);
+    m_strPathName = path;
+    const int sep = LastSeparator(path);
+    const int dot = ExtensionDot(path);
+    m_ofn.nFileOffset = static_cast<WORD>(sep + 1);
+    m_ofn.nFileExtension = static_cast<WORD>(dot >= 0 ? dot + 1 : 0);
+    if (m_ofn.lpstrFileTitle && m_ofn.nMaxFileTitle > 0) {
+        const CString name = path.Mid(sep + 1);
+        int n = std::min<int>(name.GetLength(), static_cast<int>(m_ofn.nMaxFileTitle) - 1);
+        int whole = 0;
+        while (whole < n && whole + Cp932CharLength(name.c_str() + whole) <= n)
+            whole += Cp932CharLength(name.c_str() + whole);
+        std::memcpy(m_ofn.lpstrFileTitle, name.c_str(), static_cast<size_t>(whole));
+        m_ofn.lpstrFileTitle[whole] = '\0';
+    }
+    return TRUE;
+}
+
+BOOL CFileDialog::AcceptPath(const CString& chosen, bool bInteractive)
+{
+    (void)bInteractive;
+    const CString path = ApplyDefaultExtension(chosen, m_strDefExt);
+    const int sep = LastSeparator(path);
+    const CString folder = sep >= 0 ? path.Left(sep + 1) : CString();
+    const CString name = path.Mid(sep + 1);
+    if (name.IsEmpty())
+        return FALSE;
+    if ((m_ofn.Flags & OFN_PATHMUSTEXIST) && !folder.IsEmpty() && !DirectoryExists(folder)) {
+        AfxMessageBox(folder +
+                          CString::FromUtf8("\nパスが見つかりません。\nパス名を確認して再実行してください。"),
+                      MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    if (m_bOpenFileDialog && (m_ofn.Flags & OFN_FILEMUSTEXIST) && !FileExists(path)) {
+        AfxMessageBox(name + CString::FromUtf8(
+                                 "\nファイルが見つかりません。\nファイル名を確認して再実行してください。"),
+                      MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    if (!m_bOpenFileDialog && (m_ofn.Flags & OFN_OVERWRITEPROMPT) && FileExists(path)) {
+        if (AfxMessageBox(path + CString::FromUtf8(" は既に存在します。\n上書きしますか?"),
+                          MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+            return FALSE;
+    }
+    if (!StorePath(path)) {
+        AfxMessageBox(CString::FromUtf8("パス名が長すぎます。"), MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    if (!(m_ofn.Flags & OFN_NOCHANGEDIR) && !folder.IsEmpty())
+        SetCurrentDirectory(folder);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------
+// Running.
+// ---------------------------------------------------------------------------------------
+INT_PTR CFileDialog::DoModal()
+{
+    m_strPathName.Empty();
+    if (CDialogAnswerer* pAnswerer = CDialogAnswerer::Current()) {
+        CString path;
+        if (!pAnswerer->RunFileDialog(*this, path))
+            return IDCANCEL;
+        return AcceptPath(path, false) ? IDOK : IDCANCEL;
+    }
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return IDCANCEL;
+
+    const std::vector<CFileDialogFilter> filters = GetFilters();
+    QStringList qtFilters;
+    for (const CFileDialogFilter& f : filters)
+        qtFilters << QtFilterFor(f);
+
+    QWidget* pParent = nullptr;
+    if (CWnd* pOwner = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd(); pOwner && pOwner->GetWidget())
+        pParent = pOwner->GetWidget()->window();
+
+    AfxEnsureJapaneseToolkitTexts();
+    QFileDialog dlg(pParent, AfxCp932ToQString(GetDialogTitle()));
+    dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+    dlg.setOption(QFileDialog::HideNameFilterDetails, true);
+    // Replacing a file is asked here, in the system's words.
+    dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dlg.setAcceptMode(m_bOpenFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setFont(AfxWidgetFontFromHandle(nullptr));
+    // The folder and type labels have no control to hand a mnemonic to.
+    dlg.setLabelText(QFileDialog::LookIn, QString::fromUtf8("ﾌｧｲﾙの場所:"));
+    dlg.setLabelText(QFileDialog::FileName, QString::fromUtf8("ﾌｧｲﾙ名(&N):"));
+    dlg.setLabelText(QFileDialog::FileType, QString::fromUtf8("ﾌｧｲﾙの種類:"));
+    dlg.setLabelText(QFileDialog::Accept, QString::fromUtf8(m_bOpenFileDialog ? "開く(&O)" : "保存(&S)"));
+    dlg.setLabelText(QFileDialog::Reject, QString::fromUtf8("ｷｬﾝｾﾙ"));
+    if (!qtFilters.isEmpty()) {
+        dlg.setNameFilters(qtFilters);
+        const int index =
+            m_ofn.nFilterIndex >= 1 && m_ofn.nFilterIndex <= static_cast<DWORD>(qtFilters.size())
+                ? static_cast<int>(m_ofn.nFilterIndex) - 1
+                : 0;
+        dlg.selectNameFilter(qtFilters.at(index));
+    }
+    const std::string startFolder = NativePath(GetStartFolder());
+    dlg.setDirectory(QString::fromStdString(startFolder));
+    const CString initialName = GetInitialFileName();
+    if (!initialName.IsEmpty())
+        dlg.selectFile(QString::fromStdString(Cp932ToUtf8(initialName.str(), false)));
+
+    for (;;) {
+        if (dlg.exec() != QDialog::Accepted)
+            return IDCANCEL;
+        const QStringList files = dlg.selectedFiles();
+        if (files.isEmpty())
+            continue;
+        const int chosenFilter = static_cast<int>(qtFilters.indexOf(dlg.selectedNameFilter()));
+        if (chosenFilter >= 0)
+            m_ofn.nFilterIndex = static_cast<DWORD>(chosenFilter + 1);
+        const CString path = SystemPathFromNative(files.first().toStdString());
+        if (AcceptPath(path, true))
+            return IDOK;
+    }
+}

@@ -1,0 +1,147 @@
+#include "platform/ui/dialogs/MessageBoxUi.h"
+
+#include "platform/base/MessageBox.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/CWnd.h"
+#include "platform/ui/controls/ControlWidgets_p.h"
+#include "platform/ui/dialogs/DialogDefs.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <vector>
+
+namespace {
+
+struct CBoxButton {
+    const char* utf8Text;
+    int nResult;
+    QMessageBox::ButtonRole role;
+};
+
+std::vector<CBoxButton> ButtonsOf(UINT nType)
+{
+    const CBoxButton ok{"OK", IDOK, QMessageBox::AcceptRole};
+    const CBoxButton cancel{"ｷｬﾝｾﾙ", IDCANCEL, QMessageBox::RejectRole};
+    const CBoxButton yes{"はい(&Y)", IDYES, QMessageBox::YesRole};
+    const CBoxButton no{"いいえ(&N)", IDNO, QMessageBox::NoRole};
+    const CBoxButton retry{"再試行(&R)", IDRETRY, QMessageBox::AcceptRole};
+    const CBoxButton abort{"中止(&A)", IDABORT, QMessageBox::RejectRole};
+    const CBoxButton ignore{"無視(&I)", IDIGNORE, QMessageBox::AcceptRole};
+    switch (nType & MB_TYPEMASK) {
+    case MB_OKCANCEL:
+        return {ok, cancel};
+    case MB_ABORTRETRYIGNORE:
+        return {abort, retry, ignore};
+    case MB_YESNOCANCEL:
+        return {yes, no, cancel};
+    case MB_YESNO:
+        return {yes, no};
+    case MB_RETRYCANCEL:
+        return {retry, cancel};
+    default:
+        return {ok};
+    }
+}
+
+QMessageBox::Icon IconOf(UINT nType)
+{
+    switch (nType & MB_ICONMASK) {
+    case MB_ICONSTOP:
+        return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+        return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+        return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+// The button Esc and the close box stand for: Cancel when there is one, OK in a box with
+// OK alone; boxes asking yes or no, or abort, retry or ignore, must be answered.
+int EscapeResultOf(UINT nType)
+{
+    switch (nType & MB_TYPEMASK) {
+    case MB_OK:
+        return IDOK;
+    case MB_OKCANCEL:
+    case MB_YESNOCANCEL:
+    case MB_RETRYCANCEL:
+        return IDCANCEL;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+int AfxShowMessageBox(CWnd* pOwner, LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType)
+{
+    const CString text = lpszText ? lpszText : "";
+    CString caption = lpszCaption ? lpszCaption : "";
+    if (!lpszCaption) {
+        if (LPCTSTR app = AfxGetAppName())
+            caption = app;
+    }
+    if (CDialogAnswerer* pAnswerer = CDialogAnswerer::Current())
+        return pAnswerer->RunMessageBox(text, caption, nType);
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return ButtonsOf(nType).front().nResult;
+
+    QWidget* pParent = nullptr;
+    if (pOwner && pOwner->GetWidget())
+        pParent = pOwner->GetWidget()->window();
+    if (!pParent)
+        pParent = QApplication::activeWindow();
+    if (!pParent) {
+        if (CWnd* pMain = AfxGetMainWnd(); pMain && pMain->GetWidget() && pMain->GetWidget()->isVisible())
+            pParent = pMain->GetWidget()->window();
+    }
+
+    QMessageBox box(pParent);
+    box.setWindowTitle(AfxCp932ToQString(caption));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(AfxCp932ToQString(text));
+    box.setIcon(IconOf(nType));
+    box.setFont(AfxWidgetFontFromHandle(nullptr));
+    box.setWindowModality(pParent ? Qt::WindowModal : Qt::ApplicationModal);
+    if (nType & (MB_SYSTEMMODAL | MB_TASKMODAL))
+        box.setWindowModality(Qt::ApplicationModal);
+
+    const std::vector<CBoxButton> buttons = ButtonsOf(nType);
+    std::vector<std::pair<QAbstractButton*, int>> made;
+    for (const CBoxButton& b : buttons) {
+        QPushButton* p = box.addButton(QString::fromUtf8(b.utf8Text), b.role);
+        made.emplace_back(p, b.nResult);
+    }
+    const size_t defIndex = (nType & MB_DEFMASK) == MB_DEFBUTTON3   ? 2
+                            : (nType & MB_DEFMASK) == MB_DEFBUTTON2 ? 1
+                                                                    : 0;
+    if (defIndex < made.size())
+        box.setDefaultButton(static_cast<QPushButton*>(made[defIndex].first));
+    const int escape = EscapeResultOf(nType);
+    for (const auto& [p, n] : made) {
+        if (n == escape)
+            box.setEscapeButton(p);
+    }
+    box.exec();
+    QAbstractButton* pClicked = box.clickedButton();
+    for (const auto& [p, n] : made) {
+        if (p == pClicked)
+            return n;
+    }
+    return escape != 0 ? escape : buttons.front().nResult;
+}
+
+void AfxInstallMessageBoxUi()
+{
+    SetMessageBoxHandler([](const CString& text, UINT nType, UINT) {
+        return AfxShowMessageBox(nullptr, text, nullptr, nType);
+    });
+}

@@ -1,0 +1,72 @@
+// CMDIFrameWnd: the application's main window holding several document windows (MDI child
+// frames) in its MDI client area. It shows its default menu while no document window is
+// active and the active document's menu otherwise; commands go to the active document
+// window first.
+//
+// The MDI client is a window of its own (a child of the frame); its children are the
+// document windows, and GetWindow(GW_CHILD)/GW_HWNDNEXT on it walks them from the active
+// (topmost) one down.
+#pragma once
+
+#include "platform/ui/frames/CFrameWnd.h"
+
+class CMDIChildWnd;
+class QMdiArea;
+
+class CMDIFrameWnd : public CFrameWnd {
+    DECLARE_DYNCREATE(CMDIFrameWnd)
+public:
+    CMDIFrameWnd();
+    ~CMDIFrameWnd() override;
+
+    BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                   CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
+    // Creates the MDI client window.
+    BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
+    virtual BOOL CreateClient(LPCREATESTRUCT lpCreateStruct, CMenu* pWindowMenu);
+
+    // ---- the document windows -----------------------------------------------------------
+    // The active document window (and whether it is maximised), or null.
+    CMDIChildWnd* MDIGetActive(BOOL* pbMaximized = nullptr) const;
+    void MDIActivate(CWnd* pWndActivate);
+    void MDINext();
+    void MDIMaximize(CWnd* pWnd);
+    void MDIRestore(CWnd* pWnd);
+    void MDICascade();
+    void MDITile(int nType = 0);
+    void MDIIconArrange() {}
+    // Shows hMenuAlt (or the active child's menu, or the default menu) in the menu bar.
+    CMenu* MDISetMenu(CMenu* pFrameMenu, CMenu* pWindowMenu);
+
+    CFrameWnd* GetActiveFrame() override;
+    // "document - application" for the active document window's document.
+    void OnUpdateFrameTitle(BOOL bAddToTitle) override;
+    void OnUpdateFrameMenu(HMENU hMenuAlt) override;
+    HACCEL GetDefaultAccelerator() override;
+    void RecalcLayout(BOOL bNotify = TRUE) override;
+
+    // The active child first, then this frame and the application.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    // The MDI client window.
+    HWND m_hWndMDIClient = nullptr;
+    QMdiArea* GetMdiArea() const;
+    // The MDI area made another document window (or none) active (platform use).
+    void OnMdiSubWindowActivated(HWND hWndChild);
+
+    afx_msg void OnDestroy();
+    afx_msg void OnUpdateMDIWindowCmd(CCmdUI* pCmdUI);
+    afx_msg BOOL OnMDIWindowCmd(UINT nID);
+    afx_msg void OnWindowNew();
+
+    DECLARE_MESSAGE_MAP()
+
+protected:
+    friend class CMDIChildWnd;
+    // A child became active (or none is): tell the children, move it to the top of the
+    // walk order, and show its menu.
+    void OnChildActivated(CMDIChildWnd* pChild);
+    HWND m_hWndActiveChild = nullptr;
+    CWnd* m_pMDIClientWnd = nullptr; // the object standing for the client (owned)
+};

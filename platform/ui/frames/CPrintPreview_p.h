@@ -1,0 +1,43 @@
+// The inside of the print preview (platform/ui internal; also for the tests, which look at
+// the pages it drew).
+#pragma once
+
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/frames/CPrintPreview.h"
+
+#include <QImage>
+#include <QPointer>
+
+#include <map>
+
+class QDialog;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+struct CPrintPreviewImpl {
+    CView* pView = nullptr;
+    CPrintInfo* pInfo = nullptr;
+    CDeviceCaps caps; // the printer the pages are drawn for
+    CDC infoDC;       // OnBeginPrinting / OnEndPrinting context
+    UINT nCurrentPage = 1;
+    UINT nLastPage = 0xFFFF; // not known yet
+    int nNumPages = 1;
+    int nZoom = 100;
+    BOOL bPrint = FALSE;
+    BOOL bClosed = FALSE;
+    std::map<UINT, QImage> pages; // the pages drawn, at the current zoom
+
+    QPointer<QDialog> dialog;
+    QPointer<QWidget> pageArea;
+    QPointer<QLabel> caption;
+    QPointer<QPushButton> next;
+    QPointer<QPushButton> prev;
+    QPointer<QPushButton> numPages;
+
+    // Pixels of the preview image per printer pixel.
+    double Scale() const;
+    // Draws one page into pages[nPage]; FALSE when the view has no such page.
+    bool Draw(UINT nPage);
+    void Refresh();
+};

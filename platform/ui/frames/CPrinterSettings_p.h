@@ -1,0 +1,10 @@
+// The Qt side of the application's printer (platform/ui internal; also for the tests).
+#pragma once
+
+#include "platform/ui/frames/CPrinterSettings.h"
+
+class QPrinter;
+
+// Sets a printer up as the settings say: the printer (or PDF output into outputFile),
+// paper, orientation, margins and resolution.
+void AfxConfigureQPrinter(const CPrinterSettings& settings, QPrinter& printer, const CString& outputFile);

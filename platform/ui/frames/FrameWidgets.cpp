@@ -1,0 +1,219 @@
+#include "platform/ui/frames/FrameWidgets_p.h"
+
+#include "platform/ui/frames/CMDIChildWnd.h"
+#include "platform/ui/frames/CMDIFrameWnd.h"
+#include "platform/ui/frames/CStatusBar.h"
+#include "platform/ui/frames/CToolBar.h"
+#include "platform/ui/core/CWnd_p.h"
+#include "platform/ui/core/Menu_p.h"
+#include "platform/ui/gdi/SysColors.h"
+#include "platform/ui/core/WinApi.h"
+#include "platform/ui/core/WndClass_p.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QPointer>
+#include <QVariant>
+
+const char* const AFX_WNDFRAME_CLASS = "MorvelFrameWnd";
+const char* const AFX_WNDMDICLIENT_CLASS = "MDICLIENT";
+const char* const AFX_WNDTOOLBAR_CLASS = "ToolbarWindow32";
+const char* const AFX_WNDSTATUSBAR_CLASS = "msctls_statusbar32";
+
+namespace {
+
+const char* const kHwndProperty = "morvelHwnd";
+
+HWND HwndOfSubWindow(const QMdiSubWindow* pSub)
+{
+    if (!pSub)
+        return nullptr;
+    return reinterpret_cast<HWND>(pSub->property(kHwndProperty).value<quintptr>());
+}
+
+// Closing a document window from its title bar is the window's decision (it may ask to
+// save first): the close request becomes WM_CLOSE.
+class CSubWindowCloseFilter : public QObject {
+public:
+    CSubWindowCloseFilter(HWND hWnd, QObject* pParent) : QObject(pParent), m_hWnd(hWnd) {}
+
+protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override
+    {
+        (void)pWatched;
+        if (pEvent->type() != QEvent::Close)
+            return false;
+        pEvent->ignore();
+        if (CWnd* pWnd = CWnd::FromHandle(m_hWnd))
+            pWnd->SendMessage(WM_CLOSE);
+        return true;
+    }
+
+private:
+    HWND m_hWnd;
+};
+
+QWidget* CreateFrameWidget(CWnd* pWnd, const CREATESTRUCT& cs, QWidget* pParentWidget)
+{
+    auto* pArea = qobject_cast<QMdiArea*>(pParentWidget);
+    if ((cs.style & WS_CHILD) && pArea) {
+        // A document window: the frame's main window inside a sub-window of the MDI area.
+        auto* pSub = new QMdiSubWindow;
+        pSub->setAttribute(Qt::WA_DeleteOnClose, false);
+        pSub->setProperty(kHwndProperty, QVariant::fromValue(reinterpret_cast<quintptr>(pWnd->m_hWnd)));
+        auto* pInner = new CFrameMainWindow(nullptr);
+        pSub->setWidget(pInner);
+        pSub->installEventFilter(new CSubWindowCloseFilter(pWnd->m_hWnd, pSub));
+        pArea->addSubWindow(pSub);
+        pSub->hide();
+        if (auto* pChild = dynamic_cast<CMDIChildWnd*>(pWnd))
+            pChild->AttachSubWindow(pSub);
+        return pInner;
+    }
+    auto* pMain = new CFrameMainWindow(pParentWidget);
+    if (!(cs.style & WS_CHILD))
+        pMain->setWindowFlags(Qt::Window);
+    return pMain;
+}
+
+QWidget* CreateMdiClientWidget(CWnd* pWnd, const CREATESTRUCT& cs, QWidget* pParentWidget)
+{
+    (void)pWnd;
+    auto* pArea = new QMdiArea(pParentWidget);
+    const COLORREF cr = GetSysColor(COLOR_APPWORKSPACE);
+    pArea->setBackground(QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr)));
+    pArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    pArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    const HWND hWndFrame = cs.hwndParent;
+    QObject::connect(pArea, &QMdiArea::subWindowActivated, pArea, [hWndFrame](QMdiSubWindow* pSub) {
+        if (auto* pFrame = dynamic_cast<CMDIFrameWnd*>(CWnd::FromHandle(hWndFrame)))
+            pFrame->OnMdiSubWindowActivated(HwndOfSubWindow(pSub));
+    });
+    return pArea;
+}
+
+QWidget* CreateToolBarWidget(CWnd* pWnd, const CREATESTRUCT& cs, QWidget* pParentWidget)
+{
+    (void)cs;
+    return new CToolBarWidget(pWnd->m_hWnd, pParentWidget);
+}
+
+QWidget* CreateStatusBarWidget(CWnd* pWnd, const CREATESTRUCT& cs, QWidget* pParentWidget)
+{
+    (void)cs;
+    return new CStatusBarWidget(pWnd->m_hWnd, pParentWidget);
+}
+
+} // namespace
+
+void AfxRegisterFrameClasses()
+{
+    static const bool s_registered = [] {
+        CWndClassInfo frame;
+        frame.name = AFX_WNDFRAME_CLASS;
+        frame.style = CS_DBLCLKS;
+        frame.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_BTNFACE + 1));
+        frame.createWidget = CreateFrameWidget;
+        AfxRegisterClassInfo(frame);
+
+        CWndClassInfo client;
+        client.name = AFX_WNDMDICLIENT_CLASS;
+        client.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_APPWORKSPACE + 1));
+        client.createWidget = CreateMdiClientWidget;
+        AfxRegisterClassInfo(client);
+
+        CWndClassInfo toolBar;
+        toolBar.name = AFX_WNDTOOLBAR_CLASS;
+        toolBar.createWidget = CreateToolBarWidget;
+        AfxRegisterClassInfo(toolBar);
+
+        CWndClassInfo statusBar;
+        statusBar.name = AFX_WNDSTATUSBAR_CLASS;
+        statusBar.createWidget = CreateStatusBarWidget;
+        AfxRegisterClassInfo(statusBar);
+        return true;
+    }();
+    (void)s_registered;
+}
+
+QMdiArea* AfxGetMdiArea(HWND hWndMDIClient)
+{
+    CWndState* pState = AfxGetWndState(hWndMDIClient);
+    return pState ? qobject_cast<QMdiArea*>(pState->widget.data()) : nullptr;
+}
+
+// ---------------------------------------------------------------------------------------
+// Widgets.
+// ---------------------------------------------------------------------------------------
+CFrameMainWindow::CFrameMainWindow(QWidget* pParent) : QMainWindow(pParent)
+{
+    setDockNestingEnabled(false);
+}
+
+void CFrameMenuBar::Fill(HMENU hMenu, HWND hOwner)
+{
+    m_hOwner = hOwner;
+    AfxFillMenuBar(this, hMenu, hOwner);
+}
+
+CToolBarWidget::CToolBarWidget(HWND hWnd, QWidget* pParent) : QToolBar(pParent), m_hWnd(hWnd)
+{
+    setFloatable(false);
+    setMovable(true);
+    setToolButtonStyle(Qt::ToolButtonIconOnly);
+}
+
+void CToolBarWidget::Watch(QWidget* pWidget)
+{
+    if (pWidget)
+        pWidget->installEventFilter(this);
+}
+
+bool CToolBarWidget::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    auto* pBar = dynamic_cast<CToolBar*>(CWnd::FromHandle(m_hWnd));
+    switch (pEvent->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+        if (pBar)
+            pBar->PlaceHostedControls();
+        break;
+    case QEvent::Leave:
+        if (pBar)
+            pBar->OnButtonLeft();
+        break;
+    default:
+        break;
+    }
+    return QToolBar::eventFilter(pWatched, pEvent);
+}
+
+CStatusBarWidget::CStatusBarWidget(HWND hWnd, QWidget* pParent) : QStatusBar(pParent), m_hWnd(hWnd)
+{
+    setSizeGripEnabled(false);
+}
+
+QSize CStatusBarWidget::sizeHint() const
+{
+    const int h = fontMetrics().height() + 8;
+    return QSize(200, std::max(h, 20));
+}
+
+QSize CStatusBarWidget::minimumSizeHint() const
+{
+    return QSize(0, sizeHint().height());
+}
+
+void CStatusBarWidget::paintEvent(QPaintEvent* pEvent)
+{
+    (void)pEvent;
+    QPainter painter(this);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    painter.fillRect(rect(), QColor(GetRValue(face), GetGValue(face), GetBValue(face)));
+    if (auto* pBar = dynamic_cast<CStatusBar*>(CWnd::FromHandle(m_hWnd)))
+        pBar->DrawPanes(painter);
+}

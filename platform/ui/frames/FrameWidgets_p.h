@@ -1,0 +1,83 @@
+// The Qt side of frames and bars (platform/ui internal; also for the tests): the window
+// classes of frame windows, the MDI client, tool bars and status bars, and the widgets
+// behind them.
+//
+// A frame window is a Qt main window: its bars sit in the main window's tool-bar areas and
+// status-bar slot, and the window with id AFX_IDW_PANE_FIRST is its central widget. A
+// document window (an MDI child frame) is such a main window inside a sub-window of the
+// MDI area.
+#pragma once
+
+#include "platform/ui/core/WinDefs.h"
+
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+class QMdiArea;
+class QMdiSubWindow;
+
+// Window class names.
+extern const char* const AFX_WNDFRAME_CLASS;     // frames (top-level and MDI children)
+extern const char* const AFX_WNDMDICLIENT_CLASS; // "MDICLIENT"
+extern const char* const AFX_WNDTOOLBAR_CLASS;   // "ToolbarWindow32"
+extern const char* const AFX_WNDSTATUSBAR_CLASS; // "msctls_statusbar32"
+
+// Registers the classes above (once; every frame and bar calls it before creating).
+void AfxRegisterFrameClasses();
+
+// The widget of a frame window.
+class CFrameMainWindow : public QMainWindow {
+public:
+    explicit CFrameMainWindow(QWidget* pParent);
+
+protected:
+    // No menu of tool-bar switches on the bars: the frames' own commands do that.
+    QMenu* createPopupMenu() override { return nullptr; }
+};
+
+// The menu bar of a top-level frame. Chosen items become WM_COMMAND for the frame.
+class CFrameMenuBar : public QMenuBar {
+public:
+    explicit CFrameMenuBar(QWidget* pParent) : QMenuBar(pParent) {}
+    // Fills the bar from a menu for the frame hOwner.
+    void Fill(HMENU hMenu, HWND hOwner);
+
+private:
+    HWND m_hOwner = nullptr;
+};
+
+// The widget of a tool bar. Widened separators (the room of a control on the bar) are
+// watched so that the control follows its room when the bar is laid out again.
+class CToolBarWidget : public QToolBar {
+public:
+    CToolBarWidget(HWND hWnd, QWidget* pParent);
+    void Orphan() { m_hWnd = nullptr; }
+    // Watches a button (the pointer leaving it ends its status-bar prompt) or a widened
+    // separator's room (its control follows it).
+    void Watch(QWidget* pWidget);
+
+protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+
+private:
+    HWND m_hWnd;
+};
+
+// The widget of a status bar: it paints the panes its CStatusBar lays out.
+class CStatusBarWidget : public QStatusBar {
+public:
+    CStatusBarWidget(HWND hWnd, QWidget* pParent);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* pEvent) override;
+
+private:
+    HWND m_hWnd;
+};
+
+// The MDI area of a window of class "MDICLIENT", and the sub-window of an MDI child frame.
+QMdiArea* AfxGetMdiArea(HWND hWndMDIClient);

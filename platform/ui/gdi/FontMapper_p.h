@@ -1,0 +1,54 @@
+// Realised fonts (platform/ui internal): a LOGFONT sized for one device, with the metrics
+// the text functions report and the Qt font that draws it.
+#pragma once
+
+#include "platform/base/Types.h"
+#include "platform/ui/gdi/FontMapper.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QString>
+
+#include <memory>
+
+struct CRealizedFont {
+    QFont font;
+    std::unique_ptr<QFontMetrics> metrics;
+    QString family;  // the installed family used
+    int ppem = 0;    // character (em) height in device pixels
+    int ascent = 0;  // device pixels above the baseline (cell)
+    int descent = 0; // device pixels below the baseline (cell)
+    int height = 0;  // ascent + descent
+    int internalLeading = 0;
+    int externalLeading = 0;
+    int aveCharWidth = 0;
+    int maxCharWidth = 0;
+    int escapement = 0; // tenths of a degree, counter-clockwise
+    bool fixedPitch = false;
+    bool mincho = false;
+
+    // Advance width of a text in device pixels: the sum of whole-pixel glyph advances, no
+    // kerning, so that a text measures the sum of its parts.
+    // Without a GUI application (headless tools) there are no font files to ask: then
+    // half-width characters count half the character height and the others all of it.
+    int Width(const QString& text) const
+    {
+        if (metrics)
+            return metrics->horizontalAdvance(text);
+        int w = 0;
+        for (QChar c : text)
+            w += (c.unicode() < 0x80 || (c.unicode() >= 0xFF61 && c.unicode() <= 0xFF9F)) ? ppem / 2 : ppem;
+        return w;
+    }
+};
+
+class CFontRealizer {
+public:
+    // lf sized for a device: devHeight is lfHeight converted to device pixels with its sign
+    // kept (0: the default cell height of 12 points at logPixelsY), devWidth lfWidth in
+    // device pixels (0: natural width). Results are shared and cached.
+    static std::shared_ptr<const CRealizedFont> Realize(const LOGFONT& lf, int devHeight, int devWidth,
+                                                        int logPixelsY);
+    // Forgets cached fonts (tests, font database changes).
+    static void ClearCache();
+};
