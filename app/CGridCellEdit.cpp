@@ -1,7 +1,7 @@
 #include "app/CGridCellEdit.h"
 
 #include "app/IGridCellEditOwner.h"
-#include "dosconvert/ShiftJisText.h"
+#include "platform/base/Cp932Text.h"
 #include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/WinApi.h"
 #include "resources/SharedControlResources.h"

@@ -7,7 +7,7 @@
 
 #include "app/CEstimationFormFile.h"
 #include "app/CMorvelSettings.h"
-#include "dosconvert/ShiftJisText.h"
+#include "platform/base/Cp932Text.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "platform/base/Cp932.h"

@@ -1,6 +1,6 @@
 #include "tests/estimate/EstimateTestSupport.h"
 
-#include "dosconvert/ShiftJisText.h"
+#include "platform/base/Cp932Text.h"
 #include "estimate/CGridRow.h"
 
 namespace {

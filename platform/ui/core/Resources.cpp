@@ -9,7 +9,6 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 
 #include <cstdlib>
 #include <cstring>
@@ -304,17 +303,12 @@ std::string GetResourceFolder()
     std::lock_guard<std::recursive_mutex> lock(t.mutex);
     if (!t.folder.empty())
         return t.folder;
-    // Beside the program (an installed program), else the source tree it was built from.
-    if (QCoreApplication::instance()) {
-        const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/resources");
-        if (QFileInfo(beside).isDir())
-            return beside.toStdString();
-    }
-#ifdef MORVEL_SOURCE_DIR
-    return std::string(MORVEL_SOURCE_DIR) + "/resources";
-#else
-    return "resources";
-#endif
+    // Beside the program. (The program's own pictures are compiled in; a folder is only
+    // looked in for pictures registered by file name.) Never the current folder: without
+    // an application there is no folder, and relative names find nothing.
+    if (QCoreApplication::instance())
+        return (QCoreApplication::applicationDirPath() + QStringLiteral("/resources")).toStdString();
+    return std::string();
 }
 
 bool AfxLoadResourceImage(const CImageResource& image, QImage& out)
@@ -326,9 +320,12 @@ bool AfxLoadResourceImage(const CImageResource& image, QImage& out)
         out.loadFromData(image.data, static_cast<int>(image.size));
     } else if (!image.path.empty()) {
         std::string path = image.path;
-        if (path.front() != '/')
-            path = GetResourceFolder() + "/" + path;
-        out.load(QString::fromStdString(path));
+        if (path.front() != '/') {
+            const std::string folder = GetResourceFolder();
+            path = folder.empty() ? std::string() : folder + "/" + path;
+        }
+        if (!path.empty())
+            out.load(QString::fromStdString(path));
     }
     return !out.isNull();
 }

@@ -91,8 +91,8 @@ CImageResource ImageFromData(const unsigned char* data, size_t size);
 CImageResource ImageFromXpm(const char* const* xpm);
 
 // The folder relative image paths are found in: the environment variable
-// MORVEL_RESOURCES, else what was set here, else "resources" beside the program and in
-// the source tree the program was built from.
+// MORVEL_RESOURCES, else what was set here, else "resources" beside the program (empty
+// without an application object, so that a relative path never means the current folder).
 void SetResourceFolder(const std::string& nativeFolder);
 std::string GetResourceFolder();
 
