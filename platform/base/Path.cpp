@@ -845,6 +845,82 @@ BOOL SetCurrentDirectory(const char* path)
     return ::chdir(native.c_str()) == 0 ? TRUE : FALSE;
 }
 
+BOOL IsPathRelative(const char* path)
+{
+    if (path == nullptr || *path == '\0')
+        return FALSE;
+    if (IsDriveLetter(path[0]) && path[1] == ':')
+        return FALSE;
+    if (path[0] == '/')
+        return FALSE;
+    // "\\server\share" names a root of its own; a single "\" is the current drive's.
+    if (path[0] == '\\')
+        return path[1] == '\\' ? FALSE : TRUE;
+    return TRUE;
+}
+
+CString GetFullPath(const char* path)
+{
+    if (path == nullptr || *path == '\0')
+        return CString();
+    if (!IsPathRelative(path))
+        return CString(path);
+
+    // The path put under what it is relative to.
+    CString combined;
+    if (path[0] == '\\') {
+        const char letter = GetCurrentDriveLetter();
+        if (letter == 0)
+            return CString(path); // the current folder is on no drive: nothing better to say
+        combined = CString(letter) + ":" + path;
+    } else {
+        const CString current = GetCurrentDirectory();
+        if (current.IsEmpty())
+            return CString(path);
+        combined = current + "\\" + path;
+    }
+
+    // Its root ("C:" or "/") and its components, "." dropped and ".." taking the one
+    // before off (never above the root, as Windows does). "\" (0x5C) can be the trail
+    // byte of a double-byte character, so the text is walked character by character.
+    const bool bDrive = combined.GetLength() >= 2 && combined[1] == ':';
+    const CString root = bDrive ? combined.Left(2) : CString("/");
+    const char separator = bDrive ? '\\' : '/';
+    std::vector<CString> parts;
+    const char* text = combined.c_str();
+    const int length = combined.GetLength();
+    int start = bDrive ? 2 : 0;
+    auto take = [&](int end) {
+        const CString part = combined.Mid(start, end - start);
+        if (part == "..") {
+            if (!parts.empty())
+                parts.pop_back();
+        } else if (!part.IsEmpty() && part != ".") {
+            parts.push_back(part);
+        }
+    };
+    int i = start;
+    while (i < length) {
+        if (text[i] == '\\' || text[i] == '/') {
+            take(i);
+            start = ++i;
+        } else {
+            i += Cp932CharLength(text + i);
+        }
+    }
+    take(length);
+
+    CString full = bDrive ? root : CString();
+    for (const CString& part : parts) {
+        full += separator;
+        full += part;
+    }
+    const char last = path[std::strlen(path) - 1];
+    if (parts.empty() || last == '\\' || last == '/')
+        full += separator;
+    return full;
+}
+
 CString GetModuleFileName()
 {
     std::string buffer(256, '\0');

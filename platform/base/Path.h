@@ -45,8 +45,19 @@ BOOL MoveFile(const char* existing, const char* target);
 // then replaces the target, so the old content is never lost before the new one is whole.
 BOOL WriteFileAtomically(const char* path, const void* data, size_t size);
 
+// The current folder is the process's, and some commands move it as users expect. No
+// reader or writer should depend on it: a path that comes in relative (a command line, a
+// typed name) is made full once, where it comes in, with GetFullPath.
 CString GetCurrentDirectory();
 BOOL SetCurrentDirectory(const char* path);
+// Whether a system path means something different in another current folder: it has no
+// drive ("C:") and does not start at a root ("\", "/"), or it starts with one separator
+// and no drive (the current drive's root).
+BOOL IsPathRelative(const char* path);
+// The path as it means now: a relative path is put under the current folder (or, for
+// "\name", the current drive's root) and its "." and ".." components are resolved; a full
+// path comes back exactly as given. Empty for an empty path.
+CString GetFullPath(const char* path);
 CString GetModuleFileName(); // the running program, as a system path
 
 // Directory listing with "*" and "?" wildcards matched without regard to case.

@@ -338,7 +338,16 @@ BOOL CFileDialog::StorePath(const CString& path)
 BOOL CFileDialog::AcceptPath(const CString& chosen, bool bInteractive)
 {
     (void)bInteractive;
-    const CString path = ApplyDefaultExtension(chosen, m_strDefExt);
+    // A name typed without a folder means the folder the dialog shows; the chosen path is
+    // made full here, once, so that moving the current folder afterwards changes nothing.
+    CString full = chosen;
+    if (IsPathRelative(chosen)) {
+        CString folder = GetStartFolder();
+        if (!folder.IsEmpty() && folder.Right(1) != "\\" && folder.Right(1) != "/")
+            folder += "\\";
+        full = GetFullPath(folder + chosen);
+    }
+    const CString path = ApplyDefaultExtension(full, m_strDefExt);
     const int sep = LastSeparator(path);
     const CString folder = sep >= 0 ? path.Left(sep + 1) : CString();
     const CString name = path.Mid(sep + 1);

@@ -1,6 +1,7 @@
 #include "platform/ui/frames/CDocManager.h"
 
 #include "platform/base/MessageBox.h"
+#include "platform/base/Path.h"
 #include "platform/ui/gdi/CDC.h"
 #include "platform/ui/frames/CDocTemplate.h"
 #include "platform/ui/frames/CDocument.h"
@@ -114,7 +115,9 @@ CDocument* CDocManager::OpenDocumentFile(LPCTSTR lpszFileName)
 {
     if (!lpszFileName || !*lpszFileName)
         return nullptr;
-    const CString path = lpszFileName;
+    // A relative name is made full here, once: opening a document moves the current folder,
+    // and the document must be read from, and saved to, where the name meant when it came.
+    const CString path = GetFullPath(lpszFileName);
     CDocTemplate* pBestTemplate = nullptr;
     CDocument* pOpenDocument = nullptr;
     CDocTemplate::Confidence bestMatch = CDocTemplate::noAttempt;

@@ -488,6 +488,44 @@ TEST_F(PathTest, CurrentDirectoryIsReportedAsASystemPath)
     EXPECT_EQ(GetCurrentDirectory(), "T:\\Work");
 }
 
+TEST_F(PathTest, ARelativePathMadeFullKeepsItsMeaningAfterTheCurrentFolderMoves)
+{
+    fs::create_directories(Native("Work/Sub"));
+    fs::create_directories(Native("Other"));
+    Touch(Native("Work/見積.MMD"), "estimate");
+    CScopedCwd restore;
+    ASSERT_TRUE(SetCurrentDirectory("T:\\WORK"));
+
+    const CString full = GetFullPath("見積.MMD"_sj);
+    EXPECT_EQ(full, "T:\\Work\\見積.MMD"_sj);
+    ASSERT_TRUE(SetCurrentDirectory("T:\\OTHER"));
+    EXPECT_TRUE(FileExists(full));
+    EXPECT_FALSE(FileExists("見積.MMD"_sj)); // what the relative name means now
+
+    // "." and ".." are resolved, never above the drive's root; a trailing separator stays.
+    EXPECT_EQ(GetFullPath("..\\Work\\.\\Sub\\"), "T:\\Work\\Sub\\");
+    EXPECT_EQ(GetFullPath("..\\..\\..\\x.MMD"), "T:\\x.MMD");
+    // Rooted without a drive: the current drive's root.
+    EXPECT_EQ(GetFullPath("\\Work\\見積.MMD"_sj), "T:\\Work\\見積.MMD"_sj);
+    // A double-byte character whose trail byte is 0x5C ("表" is 0x95 0x5C) is no separator.
+    EXPECT_EQ(GetFullPath("表\\a.MMD"_sj), "T:\\Other\\表\\a.MMD"_sj);
+}
+
+TEST_F(PathTest, FullPathsComeBackExactlyAsGiven)
+{
+    CScopedCwd restore;
+    fs::create_directories(Native("Work"));
+    ASSERT_TRUE(SetCurrentDirectory("T:\\WORK"));
+    for (const char* path : {"T:\\a\\..\\b.MMD", "C:rel.MMD", "/tmp/./x", "\\\\server\\share\\x"}) {
+        EXPECT_FALSE(IsPathRelative(path)) << path;
+        EXPECT_EQ(GetFullPath(path), CString(path));
+    }
+    EXPECT_TRUE(IsPathRelative("a.MMD"));
+    EXPECT_TRUE(IsPathRelative("\\a.MMD"));
+    EXPECT_FALSE(IsPathRelative(""));
+    EXPECT_EQ(GetFullPath(""), CString());
+}
+
 TEST(ModulePathTest, ModuleFileNameNamesTheRunningProgram)
 {
     CScopedEnv env("MORVEL_DRIVES", nullptr);
