@@ -1,10 +1,12 @@
 #include "app/CAutoScrollWnd.h"
 
-#include "platform/ui/gdi/CDC.h"
-#include "platform/ui/gdi/CPaintDC.h"
+#include "app/CShellState.h"
+
 #include "platform/ui/controls/CScrollBar.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/CPaintDC.h"
 #include "resources/SharedControlResources.h"
 
 #include <algorithm>
@@ -19,8 +21,6 @@ ON_WM_MBUTTONDOWN()
 ON_WM_KILLFOCUS()
 ON_WM_DESTROY()
 END_MESSAGE_MAP()
-
-CAutoScrollWnd* CAutoScrollWnd::s_pActive = nullptr;
 
 namespace {
 
@@ -58,10 +58,15 @@ UINT CursorOf(CAutoScrollWnd::Direction nDirection)
 
 CAutoScrollWnd::CAutoScrollWnd() = default;
 
+CAutoScrollWnd* CAutoScrollWnd::GetActive()
+{
+    return CShellState::Get().pActiveAutoScroll;
+}
+
 CAutoScrollWnd::~CAutoScrollWnd()
 {
-    if (s_pActive == this)
-        s_pActive = nullptr;
+    if (CShellState::Get().pActiveAutoScroll == this)
+        CShellState::Get().pActiveAutoScroll = nullptr;
 }
 
 CAutoScrollWnd::Direction CAutoScrollWnd::ClassifyOffset(int dx, int dy, int& nDistance)
@@ -82,7 +87,7 @@ CAutoScrollWnd::Direction CAutoScrollWnd::ClassifyOffset(int dx, int dy, int& nD
 BOOL CAutoScrollWnd::StartAutoScroll(CWnd* pView)
 {
     // One auto-scrolling at a time: the running one holds the mouse.
-    if (!pView || !pView->m_hWnd || s_pActive) {
+    if (!pView || !pView->m_hWnd || CShellState::Get().pActiveAutoScroll) {
         delete this;
         return FALSE;
     }
@@ -116,7 +121,7 @@ BOOL CAutoScrollWnd::StartAutoScroll(CWnd* pView)
         return FALSE;
     }
     m_bWindowMade = TRUE;
-    s_pActive = this;
+    CShellState::Get().pActiveAutoScroll = this;
     CRgn rgn;
     rgn.CreateEllipticRgn(kRegionLeft, kRegionLeft, kRegionRight, kRegionRight);
     SetWindowRgn(static_cast<HRGN>(rgn.m_hObject), FALSE);
@@ -225,8 +230,8 @@ void CAutoScrollWnd::OnDestroy()
     POINT pt{0, 0};
     ::GetCursorPos(&pt);
     ::SetCursorPos(pt.x + POINTER_SHIFT, pt.y + POINTER_SHIFT);
-    if (s_pActive == this)
-        s_pActive = nullptr;
+    if (CShellState::Get().pActiveAutoScroll == this)
+        CShellState::Get().pActiveAutoScroll = nullptr;
     CWnd::OnDestroy();
 }
 

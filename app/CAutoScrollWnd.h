@@ -37,7 +37,8 @@ public:
     static Direction ClassifyOffset(int dx, int dy, int& nDistance);
 
     // The auto-scrolling running now (it holds the mouse), or null.
-    static CAutoScrollWnd* GetActive() { return s_pActive; }
+    // (Kept in CShellState: there is one mouse, so one auto-scrolling for the process.)
+    static CAutoScrollWnd* GetActive();
 
     CPoint GetOrigin() const { return m_ptOrigin; }
     // Where the shown picture starts in bitmap 135: 0 both ways, 26 horizontal only, 52
@@ -70,6 +71,4 @@ protected:
     Direction m_nDirection = DirNeutral;
     BOOL m_bFinishing = FALSE;
     BOOL m_bWindowMade = FALSE;
-
-    static CAutoScrollWnd* s_pActive;
 };

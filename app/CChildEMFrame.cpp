@@ -1,5 +1,7 @@
 #include "app/CChildEMFrame.h"
 
+#include "app/CShellServices.h"
+#include "app/CShellState.h"
 #include "app/ChildFrameSupport.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"
@@ -28,29 +30,11 @@ ON_COMMAND(ID_VIEW_TOOLBAR, OnViewToolBar)
 ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateViewToolBar)
 END_MESSAGE_MAP()
 
-BOOL CChildEMFrame::s_bMenuSelected = FALSE;
-
 namespace {
-
-CChildEMFrame::CEstimateServices& Services()
-{
-    static CChildEMFrame::CEstimateServices s_services;
-    return s_services;
-}
 
 constexpr int kRangeTotalWidth = 100;
 
 } // namespace
-
-void CChildEMFrame::SetEstimateServices(const CEstimateServices& services)
-{
-    Services() = services;
-}
-
-const CChildEMFrame::CEstimateServices& CChildEMFrame::GetEstimateServices()
-{
-    return Services();
-}
 
 CChildEMFrame::CChildEMFrame() = default;
 
@@ -66,7 +50,7 @@ BOOL CChildEMFrame::PreCreateWindow(CREATESTRUCT& cs)
 BOOL CChildEMFrame::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext)
 {
     (void)lpcs;
-    CRuntimeClass* pTreeClass = Services().pTreeViewClass;
+    CRuntimeClass* pTreeClass = CShellServices::Get().pEstimateTreeViewClass;
     if (pContext == nullptr || pContext->m_pNewViewClass == nullptr || pTreeClass == nullptr)
         return FALSE;
     if (!m_wndSplitter.CreateStatic(this, 1, 2))
@@ -207,8 +191,9 @@ void CChildEMFrame::OnUpdateLeaveAlone(CCmdUI* pCmdUI)
 void CChildEMFrame::OnEstimateClear()
 {
     CView* pGrid = GetGridView();
-    const CEstimateServices& services = Services();
-    if (pGrid == nullptr || !services.getUsedRows || !services.cutAllRows || services.getUsedRows(pGrid) < 1)
+    const CShellServices& services = CShellServices::Get();
+    if (pGrid == nullptr || !services.getEstimateUsedRows || !services.cutAllEstimateRows ||
+        services.getEstimateUsedRows(pGrid) < 1)
         return;
     if (MessageBox("見積明細の内容をｸﾘｱします。よろしいですか？\n（情報入力の内容は消去されません）"_sj,
                    "みつもりﾓﾙﾍﾞﾙ"_sj, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
@@ -216,12 +201,12 @@ void CChildEMFrame::OnEstimateClear()
     // The rows go through the grid's own cut, with its undo and row clipboard; the
     // information sheet's values stay.
     SetActiveView(pGrid);
-    services.cutAllRows(pGrid);
+    services.cutAllEstimateRows(pGrid);
 }
 
 void CChildEMFrame::OnIntroduction()
 {
-    RunImportSheetOrSay(Services().runImportSheet, GetActiveDocument(), this);
+    RunImportSheetOrSay(CShellServices::Get().runEstimateImportSheet, GetActiveDocument(), this);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -237,5 +222,5 @@ void CChildEMFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMen
 void CChildEMFrame::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)
 {
     CMDIChildWnd::OnMenuSelect(nItemID, nFlags, hSysMenu);
-    PassMenuSelect(nItemID, nFlags, hSysMenu, s_bMenuSelected);
+    PassMenuSelect(nItemID, nFlags, hSysMenu, CShellState::Get().bEstimateMenuSelected);
 }

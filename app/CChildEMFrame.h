@@ -5,17 +5,15 @@
 // and the subject tree, clears the estimate, and opens the master setup sheet with the
 // estimate's own forms.
 //
-// The grid and the tree are built in libraries above the shell; the estimate tools tell
-// the frame the tree's class and the few grid operations it needs (SetEstimateServices)
-// when the program starts.
+// The grid and the tree are built in libraries above the shell; the frame finds the tree's
+// class and the few grid operations it needs in CShellServices, where the estimate tools
+// put them when the program starts.
 #pragma once
 
-#include "platform/ui/frames/CMDIChildWnd.h"
 #include "platform/ui/controls/CRichEditCtrl.h"
+#include "platform/ui/frames/CMDIChildWnd.h"
 #include "platform/ui/frames/CSplitterWnd.h"
 #include "platform/ui/frames/CToolBar.h"
-
-#include <functional>
 
 class CCmdUI;
 class CView;
@@ -25,22 +23,6 @@ class CChildEMFrame : public CMDIChildWnd {
 public:
     CChildEMFrame();
     ~CChildEMFrame() override;
-
-    // What the frame asks of the estimate subsystem.
-    struct CEstimateServices {
-        // The subject tree view (the left pane).
-        CRuntimeClass* pTreeViewClass = nullptr;
-        // The used rows of the grid's edit page.
-        std::function<int(CView* pGrid)> getUsedRows;
-        // Cuts every used row through the grid's Cut command (its undo and row clipboard)
-        // and puts the grid's selection rectangle back.
-        std::function<void(CView* pGrid)> cutAllRows;
-        // The setup sheet in import mode over copies of the document's estimation and
-        // information forms (units, subjects, classifications and both form pages).
-        std::function<void(CDocument* pDoc, CWnd* pParent)> runImportSheet;
-    };
-    static void SetEstimateServices(const CEstimateServices& services);
-    static const CEstimateServices& GetEstimateServices();
 
     // Widths of the subject tree's column.
     enum { TREE_INITIAL_WIDTH = 130, TREE_SHOWN_WIDTH = 200 };
@@ -79,6 +61,4 @@ public:
 
 private:
     BOOL CreateBars();
-    // Whether the last menu selection of an estimate window came with a menu.
-    static BOOL s_bMenuSelected;
 };

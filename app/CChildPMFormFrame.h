@@ -5,18 +5,15 @@
 
 #include "app/CChildFormFrame.h"
 
-#include <functional>
-
 class CChildPMFormFrame : public CChildFormFrame {
     DECLARE_DYNCREATE(CChildPMFormFrame)
 public:
     CChildPMFormFrame();
     ~CChildPMFormFrame() override;
 
-    // The import-mode setup sheet over the active layout's forms. Installed by the setup
-    // subsystem; until then the command says that the sheet is not available.
-    static void SetImportSheet(std::function<void(CDocument* pDoc, CWnd* pParent)> runImportSheet);
-
 protected:
+    // The import-mode setup sheet over the active layout's forms, as the setup subsystem
+    // registers it in CShellServices; until then the command says that the sheet is not
+    // available.
     void RunImportSheet() override;
 };

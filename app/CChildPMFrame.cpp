@@ -1,12 +1,12 @@
 #include "app/CChildPMFrame.h"
 
+#include "app/CShellServices.h"
+#include "app/CShellState.h"
 #include "app/ChildFrameSupport.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/frames/CCreateContext.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/ResourceIds.h"
-
-#include <utility>
 
 IMPLEMENT_DYNCREATE(CChildPMFrame, CMDIChildWnd)
 
@@ -23,24 +23,11 @@ ON_COMMAND(ID_VIEW_TOOLBAR, OnViewToolBar)
 ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateViewToolBar)
 END_MESSAGE_MAP()
 
-BOOL CChildPMFrame::s_bMenuSelected = FALSE;
-
 namespace {
-
-std::function<void(CDocument*, CWnd*)>& ImportSheet()
-{
-    static std::function<void(CDocument*, CWnd*)> s_runImportSheet;
-    return s_runImportSheet;
-}
 
 constexpr int kRangeTotalWidth = 100;
 
 } // namespace
-
-void CChildPMFrame::SetImportSheet(std::function<void(CDocument* pDoc, CWnd* pParent)> runImportSheet)
-{
-    ImportSheet() = std::move(runImportSheet);
-}
 
 CChildPMFrame::CChildPMFrame() = default;
 
@@ -100,7 +87,7 @@ void CChildPMFrame::OnUpdateViewPartsBar(CCmdUI* pCmdUI)
 
 void CChildPMFrame::OnIntroduction()
 {
-    RunImportSheetOrSay(ImportSheet(), GetActiveDocument(), this);
+    RunImportSheetOrSay(CShellServices::Get().runPartsImportSheet, GetActiveDocument(), this);
 }
 
 // The settings commands stay as the main frame's handlers make them.
@@ -128,5 +115,5 @@ void CChildPMFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMen
 void CChildPMFrame::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)
 {
     CMDIChildWnd::OnMenuSelect(nItemID, nFlags, hSysMenu);
-    PassMenuSelect(nItemID, nFlags, hSysMenu, s_bMenuSelected);
+    PassMenuSelect(nItemID, nFlags, hSysMenu, CShellState::Get().bPartsMenuSelected);
 }

@@ -4,12 +4,10 @@
 // and opens the master setup sheet with the parts list's own form.
 #pragma once
 
-#include "platform/ui/frames/CMDIChildWnd.h"
 #include "platform/ui/controls/CRichEditCtrl.h"
+#include "platform/ui/frames/CMDIChildWnd.h"
 #include "platform/ui/frames/CSplitterWnd.h"
 #include "platform/ui/frames/CToolBar.h"
-
-#include <functional>
 
 class CCmdUI;
 
@@ -18,11 +16,6 @@ class CChildPMFrame : public CMDIChildWnd {
 public:
     CChildPMFrame();
     ~CChildPMFrame() override;
-
-    // The setup sheet in import mode over a copy of the document's parts form (the unit
-    // and parts-form pages). Installed by the setup subsystem; until then the command says
-    // that the sheet is not available.
-    static void SetImportSheet(std::function<void(CDocument* pDoc, CWnd* pParent)> runImportSheet);
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
@@ -42,8 +35,4 @@ public:
     afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
 
     DECLARE_MESSAGE_MAP()
-
-private:
-    // Whether the last menu selection of a parts window came with a menu.
-    static BOOL s_bMenuSelected;
 };

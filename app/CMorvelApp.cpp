@@ -12,10 +12,10 @@
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
 #include "platform/ui/core/CCommandLineInfo.h"
-#include "platform/ui/gdi/CDC.h"
 #include "platform/ui/core/CSingleInstanceLock.h"
-#include "platform/ui/gdi/GdiObjects.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/GdiObjects.h"
 #include "resources/MorvelResources.h"
 #include "resources/ResourceIds.h"
 
@@ -95,6 +95,10 @@ CMorvelApp::CMorvelApp() : CWinApp("みつもりﾓﾙﾍﾞﾙ"_sj), CMorvelSet
     // The menus, strings, dialogs and pictures are registered before anything can ask for
     // them (the application object is built before the program's entry runs).
     RegisterMorvelResources();
+    // The one application object's settings are the program's settings: the estimate engine
+    // and the master edit operations, which have no application object at hand, read them
+    // through CMorvelSettings::GetCurrent().
+    CMorvelSettings::SetCurrent(this);
     // The application object is a global that goes last. What its destructor still uses of
     // the window layer (the table of menu handles, the framework's hooks) is made here, while
     // it is being built, so that it is taken down only after this object.

@@ -1,5 +1,7 @@
 #include "app/CMorvelSettings.h"
 
+#include "app/CShellState.h"
+
 #include "platform/base/Cp932.h"
 #include "platform/base/Profile.h"
 
@@ -8,8 +10,6 @@
 #include <cstring>
 
 namespace {
-
-CMorvelSettings* g_pCurrentSettings = nullptr;
 
 const char kPathSection[] = "Path Setting";
 const char kInputSection[] = "Input Setting";
@@ -71,24 +71,31 @@ CMorvelSettings::CMorvelSettings(CProfileFile& profile)
         m_strFontSection[i] = kFontSections[i];
     for (int i = 0; i < FONT_KEY_COUNT; ++i)
         m_strFontKey[i] = kFontKeys[i];
-    g_pCurrentSettings = this;
 }
 
 CMorvelSettings::~CMorvelSettings()
 {
-    if (g_pCurrentSettings == this)
-        g_pCurrentSettings = nullptr;
+    // Settings that go away stop being current, so that nobody reads through a dangling
+    // pointer.
+    CShellState& state = CShellState::Get();
+    if (state.pCurrentSettings == this)
+        state.pCurrentSettings = nullptr;
 }
 
 CMorvelSettings* CMorvelSettings::GetCurrent()
 {
-    return g_pCurrentSettings;
+    return CShellState::Get().pCurrentSettings;
+}
+
+void CMorvelSettings::SetCurrent(CMorvelSettings* pSettings)
+{
+    CShellState::Get().pCurrentSettings = pSettings;
 }
 
 CString CMorvelSettings::GetMasterFilePath(MasterKind kind)
 {
     const CString strFolder =
-        g_pCurrentSettings ? g_pCurrentSettings->GetPathSetting("Other Form") : CString("\\");
+        GetCurrent() != nullptr ? GetCurrent()->GetPathSetting("Other Form") : CString("\\");
     return strFolder + GetMasterFileName(kind);
 }
 

@@ -57,10 +57,15 @@ public:
     CMorvelSettings(const CMorvelSettings&) = delete;
     CMorvelSettings& operator=(const CMorvelSettings&) = delete;
 
-    // The settings object of the running program: the one constructed last and still
-    // alive (the application object). The master edit operations find their folder
-    // through it. Null when there is none.
+    // The settings of the running program, which the code that has no application object
+    // at hand (the estimate engine, the master edit operations) reads. They are whatever
+    // was last made current with SetCurrent and is still alive: the application object
+    // makes its own settings current when it is built; a tool or a test without an
+    // application object sets its settings object explicitly. Constructing settings does
+    // not make them current; destroying the current ones leaves none. Null when there is
+    // none. (Kept in CShellState.)
     static CMorvelSettings* GetCurrent();
+    static void SetCurrent(CMorvelSettings* pSettings);
     // The current settings' "Other Form" folder followed by the master's file name
     // ("tanni.MTD", ...). Without settings the folder is "\", as for an empty value.
     static CString GetMasterFilePath(MasterKind kind);

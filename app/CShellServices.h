@@ -1,9 +1,15 @@
-// What the application shell calls in subsystems built on top of it: the master setup sheet
-// ("導入処理"), the environment sheet ("環境設定") and the conversion of the DOS edition's
-// data. Those subsystems link above the shell, so they install their entry points here
-// while the program starts (setup/ and dosconvert/ do it from their registration
-// functions, which main() calls). Until an entry is installed, calling it tells the user
-// that the function is not available yet and counts as cancelled.
+// CShellServices: the program's one registry of what the subsystems built above the shell
+// provide to it (the composition root). The shell (app/) links below the estimate, the
+// parts list, the print layouts, the setup sheets and the DOS conversion, so it cannot call
+// them; each of those folders offers one registration function, Register<Folder>() in
+// <folder>/<Folder>Registration.h, that fills the fields here for what it provides. main()
+// calls the registration functions in a fixed order before the application starts, and the
+// tests call the same functions. docs/architecture.md ("How a subsystem plugs in") shows the
+// steps for a new subsystem.
+//
+// Until a field is filled, the shell behaves as if the function did not exist yet: a sheet
+// or conversion says that it is not available (and counts as cancelled), a document type
+// keeps its filter in the file dialog and says that it cannot be opened.
 #pragma once
 
 #include "platform/base/Types.h"
@@ -11,6 +17,8 @@
 #include <functional>
 #include <map>
 
+class CDocument;
+class CView;
 class CWnd;
 struct CRuntimeClass;
 
@@ -59,6 +67,26 @@ public:
         auto it = documentClasses.find(nIDResource);
         return it == documentClasses.end() ? CDocumentClasses() : it->second;
     }
+
+    // ---- the document windows' "導入処理" in import mode ------------------------------
+    // The setup sheet in import mode over copies of the active document's forms, run over
+    // pParent. The estimate window's shows units, subjects, classifications and both form
+    // pages; the parts window's the unit and parts-form pages; the estimate print layout's
+    // the estimation-form and information-form pages; the parts print layout's the
+    // parts-form page. Empty: the command says that the sheet is not available.
+    std::function<void(CDocument* pDoc, CWnd* pParent)> runEstimateImportSheet;
+    std::function<void(CDocument* pDoc, CWnd* pParent)> runPartsImportSheet;
+    std::function<void(CDocument* pDoc, CWnd* pParent)> runEstimateFormImportSheet;
+    std::function<void(CDocument* pDoc, CWnd* pParent)> runPartsFormImportSheet;
+
+    // ---- what the estimate window (CChildEMFrame) asks of the estimate ------------------
+    // The subject tree view (the left pane). Without it the estimate window cannot be made.
+    CRuntimeClass* pEstimateTreeViewClass = nullptr;
+    // The used rows of the grid's edit page.
+    std::function<int(CView* pGrid)> getEstimateUsedRows;
+    // Cuts every used row through the grid's Cut command (its undo and row clipboard) and
+    // puts the grid's selection rectangle back.
+    std::function<void(CView* pGrid)> cutAllEstimateRows;
 
     // The services of the running program.
     static CShellServices& Get();

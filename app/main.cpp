@@ -1,8 +1,10 @@
 // The program's entry. The application object is built before main() runs, as the
-// framework expects; main() registers the document classes of the subsystems that are part
-// of the program, and AfxWinMain makes the Qt application, hands the arguments over and
-// runs start-up and the message loop.
+// framework expects; main() lets each subsystem that is part of the program register what
+// it provides (document classes, sheets, services, resources) in CShellServices, in a fixed
+// order, and AfxWinMain makes the Qt application, hands the arguments over and runs
+// start-up and the message loop. A new subsystem adds its one registration call below.
 #include "app/CMorvelApp.h"
+#include "estimate/EstimateRegistration.h"
 #include "estimate_tools/EstimateToolsRegistration.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/dialogs/MessageBoxUi.h"
@@ -11,7 +13,9 @@ CMorvelApp theApp;
 
 int main(int argc, char** argv)
 {
-    // Estimates: the estimate window with the subject tree beside the grid.
+    // Estimates: the estimate document, its window and the grid view.
+    RegisterEstimate();
+    // The estimate tools: the subject tree beside the grid, the window's clear command.
     RegisterEstimateTools();
     // Messages are shown in message boxes on the screen.
     AfxInstallMessageBoxUi();

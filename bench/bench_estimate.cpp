@@ -162,6 +162,8 @@ int main(int argc, char** argv)
 
     CProfileFile profile(SystemPathFromNative((dir / "bench.ini").string()));
     CMorvelSettings settings(profile);
+    // The estimate engine reads the current settings.
+    CMorvelSettings::SetCurrent(&settings);
     settings.WritePathSetting("Work Field", SystemPathFromNative(dir.string()));
     settings.WriteProfileInt("Input Setting", "Estimation Maxmum Rows", nRows + nRows / 5);
     settings.WriteProfileInt("Input Setting", "Backup File", 1);

@@ -24,9 +24,9 @@
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
 #include "platform/base/Profile.h"
-#include "platform/ui/gdi/CClientDC.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/CWnd.h"
+#include "platform/ui/gdi/CClientDC.h"
 
 #include <algorithm>
 #include <chrono>
@@ -166,6 +166,8 @@ void RunBenchmark()
 
     CProfileFile profile(SystemPathFromNative((dir / "bench.ini").string()));
     CMorvelSettings settings(profile);
+    // The estimate engine reads the current settings.
+    CMorvelSettings::SetCurrent(&settings);
     settings.WritePathSetting("Work Field", SystemPathFromNative(dir.string()));
     settings.WriteProfileInt("Input Setting", "Estimation Maxmum Rows", g_nRows + g_nRows / 5);
     WriteDisplaySettings(settings);

@@ -241,6 +241,8 @@ int main(int argc, char** argv)
     } removeIni{iniPath};
     CProfileFile profile(SystemPathFromNative(iniPath));
     CMorvelSettings settings(profile);
+    // The estimate engine reads the current settings.
+    CMorvelSettings::SetCurrent(&settings);
     settings.WritePathSetting("Work Field", SystemPathFromNative(work.string()));
     settings.m_nTax = 8;
     settings.m_nDirection = 1;

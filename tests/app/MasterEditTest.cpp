@@ -22,6 +22,8 @@ class MasterEditTest : public ::testing::Test {
 protected:
     MasterEditTest() : m_profile(CString(Utf8ToCp932(m_dir.NativeFile("morvel.ini")))), m_settings(m_profile)
     {
+        // The master edit operations find their folder through the current settings.
+        CMorvelSettings::SetCurrent(&m_settings);
         std::filesystem::create_directory(m_dir.NativeFile("MASTER"));
         m_settings.WritePathSetting("Other Form", SystemPathFromNative(m_dir.NativeFile("MASTER")));
     }

@@ -353,8 +353,16 @@ TEST_F(MorvelSettingsTest, FormFileNamesAreReadAndWrittenUnderTheirKeys)
               profile.GetProfileString("Form File Name Setting", "Estimation Form Name", ""));
 }
 
-TEST_F(MorvelSettingsTest, TheLastSettingsObjectIsTheCurrentOne)
+TEST_F(MorvelSettingsTest, SettingsMadeCurrentAreTheCurrentOnesUntilTheyGo)
 {
+    // Building settings does not make them current; only SetCurrent does.
+    EXPECT_EQ(nullptr, CMorvelSettings::GetCurrent());
+    CMorvelSettings::SetCurrent(m_settings.get());
+    {
+        CProfileFile other(m_strIni);
+        CMorvelSettings otherSettings(other);
+        EXPECT_EQ(m_settings.get(), CMorvelSettings::GetCurrent());
+    }
     EXPECT_EQ(m_settings.get(), CMorvelSettings::GetCurrent());
     WriteIni("[Path Setting]\nOther Form=C:\\MORVEL\\MASTER\n");
     EXPECT_EQ(CString("C:\\MORVEL\\MASTER\\kamoku.MKM"), CMorvelSettings::GetMasterFilePath(masterMiddle));

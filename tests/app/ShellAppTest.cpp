@@ -3,10 +3,10 @@
 #include "app/CMorvelApp.h"
 #include "app/CShellServices.h"
 #include "platform/base/Path.h"
-#include "platform/ui/gdi/CDC.h"
-#include "platform/ui/dialogs/CDialog.h"
 #include "platform/ui/core/CWnd.h"
+#include "platform/ui/dialogs/CDialog.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/gdi/CDC.h"
 #include "platform/ui/gdi/GdiObjects.h"
 #include "resources/ResourceIds.h"
 #include "tests/app/ShellTestSupport.h"
@@ -123,6 +123,24 @@ TEST(ShellApp, FileOpenAndNewStartFromTheWorkFolder)
     app->m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_NEW);
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(folder.Native("WORK")));
     EXPECT_EQ(app->GetOpenDocumentCount(), 0);
+}
+
+TEST(ShellApp, TheApplicationsSettingsAreTheCurrentSettingsWhileItLives)
+{
+    CShellTestFolder folder;
+    {
+        CShellTestApp app;
+        CMorvelSettings* pAppSettings = &app.App();
+        EXPECT_EQ(CMorvelSettings::GetCurrent(), pAppSettings);
+        // Settings made later (a tool's, a sheet's copy) do not take over.
+        CProfileFile other(folder.System("other.ini"));
+        CMorvelSettings otherSettings(other);
+        EXPECT_EQ(CMorvelSettings::GetCurrent(), pAppSettings);
+        ASSERT_TRUE(app.Start());
+        EXPECT_EQ(CMorvelSettings::GetMasterFilePath(masterUnit),
+                  app->GetPathSetting("Other Form") + "tanni.MTD");
+    }
+    EXPECT_EQ(CMorvelSettings::GetCurrent(), nullptr);
 }
 
 TEST(ShellApp, AboutBoxShowsAndCloses)

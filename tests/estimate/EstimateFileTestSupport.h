@@ -150,6 +150,7 @@ protected:
     EstimateFileTest()
         : profile(dir.Folder() + "morvel.ini"), settings(std::make_unique<CMorvelSettings>(profile))
     {
+        CMorvelSettings::SetCurrent(settings.get());
         settings->WritePathSetting("Work Field", SystemPathFromNative(dir.Native()));
         // Saving recalculates only where a test asks for it.
         settings->WriteProfileInt("ReCalcSetting", "Level", 1);

@@ -81,6 +81,7 @@ protected:
     EstimateViewTest()
         : profile(dir.Folder() + "morvel.ini"), settings(std::make_unique<CMorvelSettings>(profile))
     {
+        CMorvelSettings::SetCurrent(settings.get());
         settings->m_nTax = 8;
         settings->m_nRoundMode = 3;
     }

@@ -3,6 +3,7 @@
 #include "app/CSplashWindow.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CNumberRules.h"
+#include "estimate/EstimateRegistration.h"
 #include "platform/base/Cp932.h"
 #include "platform/base/Path.h"
 #include "platform/ui/core/CWinApp.h"
@@ -110,8 +111,10 @@ void EstimateWindowTest::SetUp()
 {
     m_pFolder = std::make_unique<CEstimateTestFolder>();
     WriteSettings(m_pFolder->Profile());
-    CShellServices::Get().SetDocumentClasses(IDR_MORVELTYPE, RUNTIME_CLASS(CMorvelEMDoc),
-                                             RUNTIME_CLASS(CPlainChildFrame), RUNTIME_CLASS(CMorvelEMView));
+    RegisterEstimate();
+    // The grid is tested without the estimate tools (no subject tree), so estimates open in
+    // a plain document window around the grid.
+    CShellServices::Get().documentClasses[IDR_MORVELTYPE].pFrameClass = RUNTIME_CLASS(CPlainChildFrame);
     m_pApp = std::make_unique<CMorvelApp>();
     m_pApp->SetCommandLine(std::vector<CString>{"/nosplash"});
     ASSERT_TRUE(m_pApp->InitInstance());

@@ -2,6 +2,7 @@
 
 #include "app/CShellServices.h"
 #include "app/CSplashWindow.h"
+#include "estimate/EstimateRegistration.h"
 #include "estimate_tools/EstimateToolsRegistration.h"
 #include "platform/base/Path.h"
 #include "platform/ui/core/CCmdUI.h"
@@ -49,9 +50,10 @@ void SubjectTreeWindowTest::SetUp()
 {
     m_pFolder = std::make_unique<CEstimateTestFolder>();
     WriteSettings(m_pFolder->Profile());
+    RegisterEstimate();
     RegisterEstimateTools();
-    CShellServices::Get().SetDocumentClasses(IDR_MORVELTYPE, RUNTIME_CLASS(CMorvelEMDoc),
-                                             RUNTIME_CLASS(CChildEMFrame), RUNTIME_CLASS(CRecordingEMView));
+    // The grid records the commands the tree hands it.
+    CShellServices::Get().documentClasses[IDR_MORVELTYPE].pViewClass = RUNTIME_CLASS(CRecordingEMView);
     m_pApp = std::make_unique<CMorvelApp>();
     m_pApp->SetCommandLine(std::vector<CString>{"/nosplash"});
     ASSERT_TRUE(m_pApp->InitInstance());

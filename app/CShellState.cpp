@@ -1,0 +1,7 @@
+#include "app/CShellState.h"
+
+CShellState& CShellState::Get()
+{
+    static CShellState s_state;
+    return s_state;
+}
