@@ -355,6 +355,7 @@ TEST_F(MorvelSettingsTest, FormFileNamesAreReadAndWrittenUnderTheirKeys)
 
 TEST_F(MorvelSettingsTest, SettingsMadeCurrentAreTheCurrentOnesUntilTheyGo)
 {
+    WriteIni("[Path Setting]\nOther Form=C:\\MORVEL\\MASTER\n");
     // Building settings does not make them current; only SetCurrent does.
     EXPECT_EQ(nullptr, CMorvelSettings::GetCurrent());
     CMorvelSettings::SetCurrent(m_settings.get());
@@ -364,7 +365,6 @@ TEST_F(MorvelSettingsTest, SettingsMadeCurrentAreTheCurrentOnesUntilTheyGo)
         EXPECT_EQ(m_settings.get(), CMorvelSettings::GetCurrent());
     }
     EXPECT_EQ(m_settings.get(), CMorvelSettings::GetCurrent());
-    WriteIni("[Path Setting]\nOther Form=C:\\MORVEL\\MASTER\n");
     EXPECT_EQ(CString("C:\\MORVEL\\MASTER\\kamoku.MKM"), CMorvelSettings::GetMasterFilePath(masterMiddle));
     m_settings.reset();
     EXPECT_EQ(nullptr, CMorvelSettings::GetCurrent());

@@ -36,7 +36,12 @@ protected:
         fs::copy_file(m_pFolder->Native("WORK") + "/サンプル見積.MMD", m_pFolder->Native(relative),
                       fs::copy_options::overwrite_existing);
     }
-    bool Exists(const std::string& relative) const { return fs::exists(m_pFolder->Native(relative)); }
+    // Whether the file is there, its name's case aside (the estimate's save names its file
+    // with the extension "mmd").
+    bool Exists(const std::string& relative) const
+    {
+        return FileExists(m_pFolder->System(relative)) != FALSE;
+    }
 
     fs::path m_savedFolder;
 };
