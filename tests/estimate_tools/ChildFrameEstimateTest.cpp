@@ -244,3 +244,17 @@ TEST_F(ChildFrameEstimateTest, AClosingMenuIsPassedOnOnceAfterASelectionWithAMen
     EXPECT_EQ(cxBefore, cx);
     menu.DestroyMenu();
 }
+
+TEST_F(ChildFrameEstimateTest, TheImportSheetRegisteredForEstimatesRunsOverTheEstimateAndItsWindow)
+{
+    std::vector<std::pair<CDocument*, CWnd*>> runs;
+    CShellServices::Get().runEstimateImportSheet = [&runs](CDocument* pDoc, CWnd* pParent) {
+        runs.emplace_back(pDoc, pParent);
+    };
+    MessageBoxRecorder boxes(IDOK);
+    Command(ID_INTRODUCTION);
+    EXPECT_TRUE(boxes.entries.empty());
+    ASSERT_EQ(1u, runs.size());
+    EXPECT_EQ(static_cast<CDocument*>(m_pDoc), runs[0].first);
+    EXPECT_EQ(static_cast<CWnd*>(Frame()), runs[0].second);
+}

@@ -7,8 +7,8 @@
 #include "app/CChildPMFormFrame.h"
 #include "app/CChildPMFrame.h"
 #include "platform/ui/core/CCmdUI.h"
-#include "platform/ui/frames/CCreateContext.h"
 #include "platform/ui/dialogs/DialogDefs.h"
+#include "platform/ui/frames/CCreateContext.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/ResourceIds.h"
 
@@ -184,4 +184,44 @@ TEST_F(ChildFrameOtherTest, TheLayoutWindowsNeverOfferTheEnvironmentSheet)
     CRecordingCmdUI bar(ID_VIEW_PRINT_EDITBAR);
     bar.DoUpdate(pFrame, TRUE);
     EXPECT_EQ(0, bar.check);
+}
+
+TEST_F(ChildFrameOtherTest, EachWindowsImportModeRunsTheSheetRegisteredForItsKind)
+{
+    // Which sheet ran, over which document and window.
+    struct CRun {
+        std::string sheet;
+        CDocument* pDoc;
+        CWnd* pParent;
+    };
+    std::vector<CRun> runs;
+    auto recorder = [&runs](const char* lpszSheet) {
+        return [&runs, lpszSheet](CDocument* pDoc, CWnd* pParent) {
+            runs.push_back({lpszSheet, pDoc, pParent});
+        };
+    };
+    CShellServices& services = CShellServices::Get();
+    services.runEstimateImportSheet = recorder("estimate");
+    services.runPartsImportSheet = recorder("parts");
+    services.runEstimateFormImportSheet = recorder("estimate layout");
+    services.runPartsFormImportSheet = recorder("parts layout");
+
+    std::vector<CWnd*> frames;
+    auto introduce = [&](CFrameWnd* pFrame) {
+        ASSERT_NE(nullptr, pFrame);
+        frames.push_back(pFrame);
+        pFrame->SendMessage(WM_COMMAND, ID_INTRODUCTION);
+        pFrame->DestroyWindow();
+    };
+    introduce(Make<CChildPMFrame>(IDR_PARTSTYPE));
+    introduce(Make<CChildEMFormFrame>(IDR_EMFORMTYPE));
+    introduce(Make<CChildPMFormFrame>(IDR_PMFORMTYPE));
+
+    ASSERT_EQ(3u, runs.size());
+    const char* expected[] = {"parts", "estimate layout", "parts layout"};
+    for (size_t i = 0; i < runs.size(); ++i) {
+        EXPECT_EQ(expected[i], runs[i].sheet);
+        EXPECT_EQ(&m_doc, runs[i].pDoc) << expected[i];
+        EXPECT_EQ(frames[i], runs[i].pParent) << expected[i];
+    }
 }
