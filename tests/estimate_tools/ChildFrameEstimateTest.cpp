@@ -6,7 +6,7 @@
 
 #include "app/CMainFrame.h"
 #include "platform/ui/core/CCmdUI.h"
-#include "platform/ui/dialogs/DialogDefs.h"
+#include "platform/ui/core/DialogDefs.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/ResourceIds.h"
 

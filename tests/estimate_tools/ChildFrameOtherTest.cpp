@@ -7,7 +7,7 @@
 #include "app/CChildPMFormFrame.h"
 #include "app/CChildPMFrame.h"
 #include "platform/ui/core/CCmdUI.h"
-#include "platform/ui/dialogs/DialogDefs.h"
+#include "platform/ui/core/DialogDefs.h"
 #include "platform/ui/frames/CCreateContext.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/ResourceIds.h"

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/ui/core/CWnd.h"
-#include "platform/ui/dialogs/DialogDefs.h"
+#include "platform/ui/core/DialogDefs.h"
 
 class CButton : public CWnd {
     DECLARE_DYNAMIC(CButton)

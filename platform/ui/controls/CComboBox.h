@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/ui/core/CWnd.h"
-#include "platform/ui/dialogs/DialogDefs.h"
+#include "platform/ui/core/DialogDefs.h"
 
 class CComboBox : public CWnd {
     DECLARE_DYNAMIC(CComboBox)

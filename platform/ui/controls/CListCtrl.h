@@ -20,7 +20,7 @@
 
 #include "platform/base/CString.h"
 #include "platform/ui/core/CWnd.h"
-#include "platform/ui/dialogs/DialogDefs.h"
+#include "platform/ui/core/DialogDefs.h"
 #include "platform/ui/core/WinDefs.h"
 
 class CImageList;

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/ui/core/CWnd.h"
-#include "platform/ui/dialogs/DialogDefs.h"
+#include "platform/ui/core/DialogDefs.h"
 
 class CProgressCtrl : public CWnd {
     DECLARE_DYNAMIC(CProgressCtrl)

@@ -1,14 +1,14 @@
 #include "platform/ui/controls/CRichEditCtrl.h"
 
 #include "platform/base/Cp932.h"
-#include "platform/ui/core/CWnd_p.h"
 #include "platform/ui/controls/CommonControls_p.h"
-#include "platform/ui/gdi/FontMapper.h"
-#include "platform/ui/gdi/GdiObjects.h"
+#include "platform/ui/core/CWnd_p.h"
 #include "platform/ui/core/Imm_p.h"
-#include "platform/ui/gdi/SysColors.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/core/WndClass_p.h"
+#include "platform/ui/gdi/FontMapper.h"
+#include "platform/ui/gdi/GdiObjects.h"
+#include "platform/ui/gdi/SysColors.h"
 
 #include <QApplication>
 #include <QClipboard>

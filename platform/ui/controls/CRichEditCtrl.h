@@ -18,7 +18,7 @@
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
 #include "platform/ui/core/CWnd.h"
-#include "platform/ui/dialogs/DialogDefs.h"
+#include "platform/ui/core/DialogDefs.h"
 #include "platform/ui/core/WinDefs.h"
 
 #define RICHEDIT_CLASS "RichEdit20A"

@@ -1,13 +1,13 @@
 #include "platform/ui/controls/CTreeCtrl.h"
 
-#include "platform/ui/gdi/CImageList.h"
-#include "platform/ui/gdi/CImageList_p.h"
-#include "platform/ui/core/CWnd_p.h"
 #include "platform/ui/controls/CommonControls_p.h"
-#include "platform/ui/gdi/GdiObjects.h"
-#include "platform/ui/gdi/GdiObjects_p.h"
+#include "platform/ui/core/CWnd_p.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/core/WndClass_p.h"
+#include "platform/ui/gdi/CImageList.h"
+#include "platform/ui/gdi/CImageList_p.h"
+#include "platform/ui/gdi/GdiObjects.h"
+#include "platform/ui/gdi/GdiObjects_p.h"
 
 #include <QApplication>
 #include <QHeaderView>

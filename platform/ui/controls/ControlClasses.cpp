@@ -3,10 +3,10 @@
 #include "platform/ui/controls/ControlWidgets_p.h"
 
 #include "platform/base/Cp932.h"
-#include "platform/ui/gdi/CDC.h"
 #include "platform/ui/core/CWnd.h"
 #include "platform/ui/core/CWnd_p.h"
 #include "platform/ui/dialogs/DialogTemplate.h"
+#include "platform/ui/gdi/CDC.h"
 #include "platform/ui/gdi/FontMapper.h"
 #include "platform/ui/gdi/GdiObjects.h"
 

@@ -11,7 +11,7 @@
 #pragma once
 
 #include "platform/base/CString.h"
-#include "platform/ui/dialogs/DialogDefs.h"
+#include "platform/ui/core/DialogDefs.h"
 
 #include <QFont>
 #include <QImage>

@@ -4,9 +4,9 @@
 
 #include "platform/ui/core/CWnd.h"
 #include "platform/ui/core/CWnd_p.h"
+#include "platform/ui/core/WndClass_p.h"
 #include "platform/ui/gdi/GdiObjects_p.h"
 #include "platform/ui/gdi/SysColors.h"
-#include "platform/ui/core/WndClass_p.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -3,7 +3,7 @@
 #include "platform/ui/core/CCmdTarget.h"
 #include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/CWnd.h"
-#include "platform/ui/dialogs/DialogDefs.h"
+#include "platform/ui/core/DialogDefs.h"
 
 void CCmdUI::Enable(BOOL bOn)
 {

@@ -6,8 +6,8 @@
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/CWndClientWidget_p.h"
 #include "platform/ui/core/CWndFrameWidget_p.h"
-#include "platform/ui/ole/DropFiles_p.h"
 #include "platform/ui/core/InputTranslation_p.h"
+#include "platform/ui/ole/DropFiles_p.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>

@@ -3,14 +3,14 @@
 #include "platform/ui/core/CWnd_p.h"
 
 #include "platform/base/Cp932.h"
-#include "platform/ui/gdi/CDC.h"
-#include "platform/ui/gdi/CPaintDC.h"
 #include "platform/ui/core/CWndManager_p.h"
 #include "platform/ui/core/Cursors_p.h"
+#include "platform/ui/core/WinApi.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/CPaintDC.h"
 #include "platform/ui/gdi/FontMapper.h"
 #include "platform/ui/gdi/GdiObjects.h"
 #include "platform/ui/gdi/SysColors.h"
-#include "platform/ui/core/WinApi.h"
 
 #include <QWidget>
 

@@ -2,9 +2,9 @@
 
 #include "platform/base/Path.h"
 #include "platform/ui/core/CWnd.h"
-#include "platform/ui/gdi/GdiObjects_p.h"
 #include "platform/ui/core/Resources_p.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/gdi/GdiObjects_p.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

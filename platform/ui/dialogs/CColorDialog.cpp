@@ -1,7 +1,7 @@
 #include "platform/ui/dialogs/CColorDialog.h"
 
-#include "platform/ui/core/CWinApp.h"
 #include "platform/ui/controls/ControlWidgets_p.h"
+#include "platform/ui/core/CWinApp.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 
 #include <QApplication>

@@ -3,8 +3,8 @@
 // custom colours are kept for the whole run of the program, as the system keeps them.
 #pragma once
 
+#include "platform/ui/core/DialogDefs.h"
 #include "platform/ui/dialogs/CDialog.h"
-#include "platform/ui/dialogs/DialogDefs.h"
 
 struct CHOOSECOLOR {
     DWORD lStructSize;

@@ -4,7 +4,7 @@
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CUserException.h"
 #include "platform/ui/core/CWnd.h"
-#include "platform/ui/dialogs/DialogDefs.h"
+#include "platform/ui/core/DialogDefs.h"
 
 #include <cerrno>
 #include <cfloat>

@@ -4,22 +4,22 @@
 
 #include "platform/ui/controls/CButton.h"
 #include "platform/ui/controls/CComboBox.h"
-#include "platform/ui/dialogs/CDataExchange.h"
 #include "platform/ui/controls/CEdit.h"
 #include "platform/ui/controls/CListBox.h"
 #include "platform/ui/controls/CProgressCtrl.h"
 #include "platform/ui/controls/CScrollBar.h"
 #include "platform/ui/controls/CSpinButtonCtrl.h"
 #include "platform/ui/controls/CStatic.h"
+#include "platform/ui/controls/ControlWidgets_p.h"
 #include "platform/ui/core/CUserException.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/CWnd_p.h"
-#include "platform/ui/controls/ControlWidgets_p.h"
+#include "platform/ui/core/WinApi.h"
+#include "platform/ui/core/WndClass_p.h"
+#include "platform/ui/dialogs/CDataExchange.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "platform/ui/gdi/GdiObjects.h"
 #include "platform/ui/gdi/SysColors.h"
-#include "platform/ui/core/WinApi.h"
-#include "platform/ui/core/WndClass_p.h"
 
 #include <QEventLoop>
 #include <QWidget>

@@ -14,7 +14,7 @@
 #pragma once
 
 #include "platform/ui/core/CWnd.h"
-#include "platform/ui/dialogs/DialogDefs.h"
+#include "platform/ui/core/DialogDefs.h"
 #include "platform/ui/dialogs/DialogTemplate.h"
 
 #include <memory>

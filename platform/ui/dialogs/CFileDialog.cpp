@@ -3,8 +3,8 @@
 #include "platform/base/Cp932.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
-#include "platform/ui/core/CWinApp.h"
 #include "platform/ui/controls/ControlWidgets_p.h"
+#include "platform/ui/core/CWinApp.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 
 #include <QApplication>

@@ -12,8 +12,8 @@
 // resizable).
 #pragma once
 
+#include "platform/ui/core/DialogDefs.h"
 #include "platform/ui/dialogs/CDialog.h"
-#include "platform/ui/dialogs/DialogDefs.h"
 
 #include <string>
 #include <vector>

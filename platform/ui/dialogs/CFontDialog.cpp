@@ -1,10 +1,10 @@
 #include "platform/ui/dialogs/CFontDialog.h"
 
 #include "platform/base/MessageBox.h"
-#include "platform/ui/gdi/CDC.h"
-#include "platform/ui/core/CWinApp.h"
 #include "platform/ui/controls/ControlWidgets_p.h"
+#include "platform/ui/core/CWinApp.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/gdi/CDC.h"
 #include "platform/ui/gdi/FontMapper.h"
 #include "platform/ui/gdi/GdiObjects.h"
 

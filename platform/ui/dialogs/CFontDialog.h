@@ -5,8 +5,8 @@
 // font database, the system's usual names first.
 #pragma once
 
+#include "platform/ui/core/DialogDefs.h"
 #include "platform/ui/dialogs/CDialog.h"
-#include "platform/ui/dialogs/DialogDefs.h"
 
 class CDC;
 

@@ -1,7 +1,7 @@
 #include "platform/ui/dialogs/CPrintDialog.h"
 
 #include "platform/base/MessageBox.h"
-#include "platform/ui/dialogs/DialogDefs.h"
+#include "platform/ui/core/DialogDefs.h"
 #include "platform/ui/dialogs/DialogTemplate.h"
 
 #include <cstdlib>

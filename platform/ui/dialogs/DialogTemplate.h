@@ -22,7 +22,7 @@
 
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
-#include "platform/ui/dialogs/DialogDefs.h"
+#include "platform/ui/core/DialogDefs.h"
 
 #include <functional>
 #include <utility>

@@ -1,10 +1,10 @@
 #include "platform/ui/dialogs/DialogTestHook.h"
 
-#include "platform/ui/dialogs/CDialog.h"
+#include "platform/ui/controls/ControlWidgets_p.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/CWnd_p.h"
-#include "platform/ui/controls/ControlWidgets_p.h"
-#include "platform/ui/dialogs/DialogDefs.h"
+#include "platform/ui/core/DialogDefs.h"
+#include "platform/ui/dialogs/CDialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>

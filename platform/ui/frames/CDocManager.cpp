@@ -2,17 +2,17 @@
 
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
-#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/DialogDefs.h"
+#include "platform/ui/core/Resources.h"
+#include "platform/ui/dialogs/CFileDialog.h"
 #include "platform/ui/frames/CDocTemplate.h"
 #include "platform/ui/frames/CDocument.h"
-#include "platform/ui/dialogs/CFileDialog.h"
 #include "platform/ui/frames/CFrameWnd.h"
-#include "platform/ui/dialogs/CNewTypeDialog.h"
+#include "platform/ui/frames/CNewTypeDialog.h"
 #include "platform/ui/frames/CPrinterSettings.h"
 #include "platform/ui/frames/CView.h"
-#include "platform/ui/core/CWinApp.h"
-#include "platform/ui/dialogs/DialogDefs.h"
-#include "platform/ui/core/Resources.h"
+#include "platform/ui/gdi/CDC.h"
 
 #include <vector>
 

@@ -1,11 +1,11 @@
 #include "platform/ui/frames/CDocTemplate.h"
 
 #include "platform/base/Path.h"
+#include "platform/ui/core/Resources.h"
 #include "platform/ui/frames/CCreateContext.h"
 #include "platform/ui/frames/CDocManager.h"
 #include "platform/ui/frames/CDocument.h"
 #include "platform/ui/frames/CFrameWnd.h"
-#include "platform/ui/core/Resources.h"
 
 #include <vector>
 

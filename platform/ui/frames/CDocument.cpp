@@ -6,13 +6,13 @@
 #include "platform/base/Cp932.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
+#include "platform/ui/core/CWaitCursor.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/DialogDefs.h"
 #include "platform/ui/frames/CDocManager.h"
 #include "platform/ui/frames/CDocTemplate.h"
 #include "platform/ui/frames/CFrameWnd.h"
 #include "platform/ui/frames/CView.h"
-#include "platform/ui/core/CWaitCursor.h"
-#include "platform/ui/core/CWinApp.h"
-#include "platform/ui/dialogs/DialogDefs.h"
 
 #include <exception>
 #include <vector>

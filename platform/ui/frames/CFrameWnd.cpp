@@ -1,19 +1,19 @@
 #include "platform/ui/frames/CFrameWnd.h"
 
 #include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/CMenu.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/CWnd_p.h"
+#include "platform/ui/core/Resources.h"
+#include "platform/ui/core/WinApi.h"
 #include "platform/ui/frames/CControlBar.h"
 #include "platform/ui/frames/CCreateContext.h"
 #include "platform/ui/frames/CDocManager.h"
 #include "platform/ui/frames/CDocument.h"
 #include "platform/ui/frames/CMDIFrameWnd.h"
-#include "platform/ui/core/CMenu.h"
 #include "platform/ui/frames/CStatusBar.h"
 #include "platform/ui/frames/CView.h"
-#include "platform/ui/core/CWinApp.h"
-#include "platform/ui/core/CWnd_p.h"
 #include "platform/ui/frames/FrameWidgets_p.h"
-#include "platform/ui/core/Resources.h"
-#include "platform/ui/core/WinApi.h"
 
 #include <QLayout>
 #include <QMainWindow>

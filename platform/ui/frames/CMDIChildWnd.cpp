@@ -1,17 +1,17 @@
 #include "platform/ui/frames/CMDIChildWnd.h"
 
+#include "platform/ui/controls/ControlWidgets_p.h"
+#include "platform/ui/core/CMenu.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/CWnd_p.h"
+#include "platform/ui/core/Resources.h"
+#include "platform/ui/core/WinApi.h"
 #include "platform/ui/frames/CCreateContext.h"
 #include "platform/ui/frames/CDocument.h"
 #include "platform/ui/frames/CMDIFrameWnd.h"
-#include "platform/ui/core/CMenu.h"
 #include "platform/ui/frames/CMultiDocTemplate.h"
 #include "platform/ui/frames/CView.h"
-#include "platform/ui/core/CWinApp.h"
-#include "platform/ui/core/CWnd_p.h"
-#include "platform/ui/controls/ControlWidgets_p.h"
 #include "platform/ui/frames/FrameWidgets_p.h"
-#include "platform/ui/core/Resources.h"
-#include "platform/ui/core/WinApi.h"
 
 #include <QApplication>
 #include <QIcon>

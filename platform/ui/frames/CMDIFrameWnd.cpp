@@ -1,14 +1,14 @@
 #include "platform/ui/frames/CMDIFrameWnd.h"
 
 #include "platform/ui/core/CCmdUI.h"
-#include "platform/ui/frames/CDocTemplate.h"
-#include "platform/ui/frames/CDocument.h"
-#include "platform/ui/frames/CMDIChildWnd.h"
 #include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/CWnd_p.h"
-#include "platform/ui/frames/FrameWidgets_p.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/frames/CDocTemplate.h"
+#include "platform/ui/frames/CDocument.h"
+#include "platform/ui/frames/CMDIChildWnd.h"
+#include "platform/ui/frames/FrameWidgets_p.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -1,11 +1,11 @@
 #include "platform/ui/frames/CMultiDocTemplate.h"
 
 #include "platform/base/MessageBox.h"
-#include "platform/ui/frames/CDocument.h"
-#include "platform/ui/frames/CFrameWnd.h"
 #include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/CWaitCursor.h"
 #include "platform/ui/core/Resources.h"
+#include "platform/ui/frames/CDocument.h"
+#include "platform/ui/frames/CFrameWnd.h"
 
 IMPLEMENT_DYNAMIC(CMultiDocTemplate, CDocTemplate)
 

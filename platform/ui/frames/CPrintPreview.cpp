@@ -1,10 +1,10 @@
 #include "platform/ui/frames/CPrintPreview.h"
 
+#include "platform/ui/controls/ControlWidgets_p.h"
 #include "platform/ui/frames/CPrintInfo.h"
 #include "platform/ui/frames/CPrintPreview_p.h"
 #include "platform/ui/frames/CPrinterSettings.h"
 #include "platform/ui/frames/CView.h"
-#include "platform/ui/controls/ControlWidgets_p.h"
 #include "platform/ui/gdi/SysColors.h"
 
 #include <QApplication>

@@ -2,8 +2,8 @@
 // the pages it drew).
 #pragma once
 
-#include "platform/ui/gdi/CDC.h"
 #include "platform/ui/frames/CPrintPreview.h"
+#include "platform/ui/gdi/CDC.h"
 
 #include <QImage>
 #include <QPointer>

@@ -2,10 +2,10 @@
 
 #include "platform/base/Cp932.h"
 #include "platform/base/Path.h"
-#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/core/CWinApp.h"
 #include "platform/ui/dialogs/CPrintDialog.h"
 #include "platform/ui/frames/CPrinterSettings_p.h"
-#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/gdi/CDC.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -1,10 +1,10 @@
 #include "platform/ui/frames/CScrollView.h"
 
-#include "platform/ui/gdi/CDC.h"
-#include "platform/ui/frames/CPrintInfo.h"
 #include "platform/ui/controls/CScrollBar.h"
-#include "platform/ui/gdi/GdiObjects.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/frames/CPrintInfo.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/GdiObjects.h"
 
 #include <algorithm>
 #include <climits>

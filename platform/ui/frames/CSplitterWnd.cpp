@@ -1,15 +1,15 @@
 #include "platform/ui/frames/CSplitterWnd.h"
 
+#include "platform/ui/controls/CScrollBar.h"
+#include "platform/ui/core/DialogDefs.h"
+#include "platform/ui/core/WinApi.h"
 #include "platform/ui/frames/CCreateContext.h"
-#include "platform/ui/gdi/CDC.h"
 #include "platform/ui/frames/CDocument.h"
 #include "platform/ui/frames/CFrameWnd.h"
-#include "platform/ui/gdi/CPaintDC.h"
-#include "platform/ui/controls/CScrollBar.h"
 #include "platform/ui/frames/CView.h"
-#include "platform/ui/dialogs/DialogDefs.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/CPaintDC.h"
 #include "platform/ui/gdi/SysColors.h"
-#include "platform/ui/core/WinApi.h"
 
 #include <algorithm>
 

@@ -1,13 +1,13 @@
 #include "platform/ui/frames/CStatusBar.h"
 
-#include "platform/ui/core/CCmdUI.h"
-#include "platform/ui/frames/CFrameWnd.h"
 #include "platform/ui/controls/ControlWidgets_p.h"
-#include "platform/ui/gdi/FontMapper.h"
-#include "platform/ui/frames/FrameWidgets_p.h"
+#include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/Resources.h"
-#include "platform/ui/gdi/SysColors.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/frames/CFrameWnd.h"
+#include "platform/ui/frames/FrameWidgets_p.h"
+#include "platform/ui/gdi/FontMapper.h"
+#include "platform/ui/gdi/SysColors.h"
 
 #include <QFontMetrics>
 #include <QPainter>

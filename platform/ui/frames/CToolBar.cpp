@@ -1,13 +1,13 @@
 #include "platform/ui/frames/CToolBar.h"
 
-#include "platform/ui/core/CCmdUI.h"
-#include "platform/ui/frames/CFrameWnd.h"
-#include "platform/ui/core/CWnd_p.h"
 #include "platform/ui/controls/ControlWidgets_p.h"
-#include "platform/ui/frames/FrameWidgets_p.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/CWnd_p.h"
 #include "platform/ui/core/Resources.h"
 #include "platform/ui/core/Resources_p.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/frames/CFrameWnd.h"
+#include "platform/ui/frames/FrameWidgets_p.h"
 
 #include <QAction>
 #include <QIcon>

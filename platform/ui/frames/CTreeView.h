@@ -3,8 +3,8 @@
 // (ON_NOTIFY_REFLECT).
 #pragma once
 
-#include "platform/ui/frames/CCtrlView.h"
 #include "platform/ui/controls/CTreeCtrl.h"
+#include "platform/ui/frames/CCtrlView.h"
 
 class CTreeView : public CCtrlView {
     DECLARE_DYNCREATE(CTreeView)

@@ -1,21 +1,21 @@
 #include "platform/ui/frames/CView.h"
 
 #include "platform/base/MessageBox.h"
+#include "platform/ui/core/CWaitCursor.h"
+#include "platform/ui/core/WinApi.h"
+#include "platform/ui/dialogs/CPrintDialog.h"
 #include "platform/ui/frames/CCreateContext.h"
-#include "platform/ui/gdi/CDC.h"
 #include "platform/ui/frames/CDocManager.h"
 #include "platform/ui/frames/CDocument.h"
 #include "platform/ui/frames/CFrameWnd.h"
-#include "platform/ui/gdi/CPaintDC.h"
-#include "platform/ui/dialogs/CPrintDialog.h"
 #include "platform/ui/frames/CPrintInfo.h"
 #include "platform/ui/frames/CPrintPreview.h"
 #include "platform/ui/frames/CPrinterSettings.h"
 #include "platform/ui/frames/CPrinterSettings_p.h"
 #include "platform/ui/frames/CSplitterWnd.h"
-#include "platform/ui/core/CWaitCursor.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/CPaintDC.h"
 #include "platform/ui/gdi/SysColors.h"
-#include "platform/ui/core/WinApi.h"
 
 #include <QPrinter>
 

@@ -1,14 +1,14 @@
 #include "platform/ui/frames/FrameWidgets_p.h"
 
+#include "platform/ui/core/CWnd_p.h"
+#include "platform/ui/core/Menu_p.h"
+#include "platform/ui/core/WinApi.h"
+#include "platform/ui/core/WndClass_p.h"
 #include "platform/ui/frames/CMDIChildWnd.h"
 #include "platform/ui/frames/CMDIFrameWnd.h"
 #include "platform/ui/frames/CStatusBar.h"
 #include "platform/ui/frames/CToolBar.h"
-#include "platform/ui/core/CWnd_p.h"
-#include "platform/ui/core/Menu_p.h"
 #include "platform/ui/gdi/SysColors.h"
-#include "platform/ui/core/WinApi.h"
-#include "platform/ui/core/WndClass_p.h"
 
 #include <QAction>
 #include <QCloseEvent>

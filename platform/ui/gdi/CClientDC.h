@@ -3,8 +3,8 @@
 // screen when the context is released.
 #pragma once
 
-#include "platform/ui/gdi/CDC.h"
 #include "platform/ui/core/WinDefs.h"
+#include "platform/ui/gdi/CDC.h"
 
 class CWnd;
 

@@ -12,8 +12,8 @@
 #include "platform/base/CObject.h"
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
-#include "platform/ui/gdi/GdiObjects.h"
 #include "platform/ui/core/WinDefs.h"
+#include "platform/ui/gdi/GdiObjects.h"
 
 #include <memory>
 

@@ -1,9 +1,9 @@
 #include "platform/ui/gdi/CImageList.h"
 
-#include "platform/ui/gdi/CDC.h"
-#include "platform/ui/gdi/CImageList_p.h"
 #include "platform/ui/core/CWnd.h"
 #include "platform/ui/core/Cursors_p.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/CImageList_p.h"
 #include "platform/ui/gdi/GdiObjects.h"
 #include "platform/ui/gdi/GdiObjects_p.h"
 #include "platform/ui/gdi/SysColors.h"

@@ -3,8 +3,8 @@
 // validates that area (and erases it first when it was invalidated with erasing).
 #pragma once
 
-#include "platform/ui/gdi/CDC.h"
 #include "platform/ui/core/WinDefs.h"
+#include "platform/ui/gdi/CDC.h"
 
 class CWnd;
 

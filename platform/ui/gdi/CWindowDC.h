@@ -2,8 +2,8 @@
 // so the context covers the client area's back buffer like CClientDC.
 #pragma once
 
-#include "platform/ui/gdi/CDC.h"
 #include "platform/ui/core/WinDefs.h"
+#include "platform/ui/gdi/CDC.h"
 
 class CWnd;
 

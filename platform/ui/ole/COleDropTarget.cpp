@@ -1,9 +1,9 @@
 #include "platform/ui/ole/COleDropTarget.h"
 
-#include "platform/ui/frames/CView.h"
 #include "platform/ui/core/CWnd.h"
 #include "platform/ui/core/CWndManager_p.h"
 #include "platform/ui/core/CWnd_p.h"
+#include "platform/ui/frames/CView.h"
 #include "platform/ui/ole/OleData_p.h"
 
 #include <QAbstractScrollArea>

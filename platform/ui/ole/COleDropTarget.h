@@ -10,8 +10,8 @@
 
 #include "platform/base/Types.h"
 #include "platform/ui/core/CCmdTarget.h"
-#include "platform/ui/ole/COleDataObject.h"
 #include "platform/ui/core/WinDefs.h"
+#include "platform/ui/ole/COleDataObject.h"
 
 class CWnd;
 class CDropTargetFilter;

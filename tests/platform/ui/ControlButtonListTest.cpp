@@ -1,13 +1,13 @@
 // Buttons, list boxes, scroll bars and up-down controls: what the user's actions do and
 // report, what code does silently, and owner drawing through the control's DrawItem.
 #include "platform/ui/controls/CButton.h"
-#include "platform/ui/gdi/CDC.h"
 #include "platform/ui/controls/CEdit.h"
 #include "platform/ui/controls/CListBox.h"
 #include "platform/ui/controls/CScrollBar.h"
 #include "platform/ui/controls/CSpinButtonCtrl.h"
 #include "platform/ui/controls/CStatic.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/gdi/CDC.h"
 #include "platform/ui/gdi/GdiObjects.h"
 
 #include "DialogTestSupport.h"

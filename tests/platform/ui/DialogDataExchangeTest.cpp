@@ -3,11 +3,11 @@
 // progress bars.
 #include "platform/ui/controls/CButton.h"
 #include "platform/ui/controls/CComboBox.h"
-#include "platform/ui/dialogs/CDataExchange.h"
 #include "platform/ui/controls/CEdit.h"
 #include "platform/ui/controls/CListBox.h"
 #include "platform/ui/controls/CProgressCtrl.h"
 #include "platform/ui/controls/CStatic.h"
+#include "platform/ui/dialogs/CDataExchange.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 
 #include "DialogTestSupport.h"

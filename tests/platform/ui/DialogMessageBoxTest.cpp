@@ -1,7 +1,7 @@
 // Message boxes: the window with the system's Japanese buttons and icons, and the
 // answerer that takes its place in tests.
 #include "platform/base/MessageBox.h"
-#include "platform/ui/dialogs/DialogDefs.h"
+#include "platform/ui/core/DialogDefs.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "platform/ui/dialogs/MessageBoxUi.h"
 

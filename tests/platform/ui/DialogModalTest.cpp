@@ -2,9 +2,9 @@
 // would: data exchange both ways, validation messages that keep the dialog open, the
 // dialog keys, and running the same object again.
 #include "platform/ui/controls/CComboBox.h"
+#include "platform/ui/controls/CEdit.h"
 #include "platform/ui/dialogs/CDataExchange.h"
 #include "platform/ui/dialogs/CDialog.h"
-#include "platform/ui/controls/CEdit.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 
 #include "DialogTestSupport.h"

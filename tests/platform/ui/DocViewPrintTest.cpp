@@ -6,12 +6,12 @@
 #include "UiTestSupport.h"
 
 #include "platform/base/Path.h"
-#include "platform/ui/gdi/CDC.h"
 #include "platform/ui/dialogs/CPrintDialog.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
 #include "platform/ui/frames/CPrintPreview.h"
 #include "platform/ui/frames/CPrintPreview_p.h"
 #include "platform/ui/frames/CPrinterSettings.h"
-#include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/gdi/CDC.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>

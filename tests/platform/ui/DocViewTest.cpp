@@ -5,9 +5,9 @@
 #include "UiTestSupport.h"
 
 #include "platform/base/Path.h"
-#include "platform/ui/frames/CDocManager.h"
-#include "platform/ui/dialogs/CNewTypeDialog.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/frames/CDocManager.h"
+#include "platform/ui/frames/CNewTypeDialog.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

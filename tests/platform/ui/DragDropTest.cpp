@@ -4,12 +4,12 @@
 // other code reads with the clipboard functions.
 #include "platform/base/CFile.h"
 #include "platform/base/CString.h"
+#include "platform/ui/controls/CTreeCtrl.h"
+#include "platform/ui/core/WinApi.h"
 #include "platform/ui/ole/COleDataObject.h"
 #include "platform/ui/ole/COleDataSource.h"
 #include "platform/ui/ole/COleDropTarget.h"
-#include "platform/ui/controls/CTreeCtrl.h"
 #include "platform/ui/ole/DragDropTestHook.h"
-#include "platform/ui/core/WinApi.h"
 
 #include "CommonCtlTestSupport.h"
 #include "tests/support/TestSupport.h"

@@ -4,10 +4,10 @@
 #include "UiTestSupport.h"
 
 #include "platform/ui/core/CMenu.h"
-#include "platform/ui/dialogs/DialogTestHook.h"
-#include "platform/ui/ole/DropFiles_p.h"
 #include "platform/ui/core/Menu_p.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/ole/DropFiles_p.h"
 
 #include <QAction>
 #include <QMainWindow>

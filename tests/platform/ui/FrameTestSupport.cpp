@@ -2,11 +2,11 @@
 
 #include "platform/base/CException.h"
 #include "platform/ui/controls/CComboBox.h"
-#include "platform/ui/frames/CCreateContext.h"
-#include "platform/ui/gdi/CDC.h"
-#include "platform/ui/frames/CPrintInfo.h"
 #include "platform/ui/core/CWndManager_p.h"
 #include "platform/ui/core/Resources.h"
+#include "platform/ui/frames/CCreateContext.h"
+#include "platform/ui/frames/CPrintInfo.h"
+#include "platform/ui/gdi/CDC.h"
 
 #include <QWidget>
 

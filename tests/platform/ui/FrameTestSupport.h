@@ -6,6 +6,7 @@
 
 #include "platform/base/CArchive.h"
 #include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/CWinApp.h"
 #include "platform/ui/frames/CDocument.h"
 #include "platform/ui/frames/CMDIChildWnd.h"
 #include "platform/ui/frames/CMDIFrameWnd.h"
@@ -15,7 +16,6 @@
 #include "platform/ui/frames/CStatusBar.h"
 #include "platform/ui/frames/CToolBar.h"
 #include "platform/ui/frames/CView.h"
-#include "platform/ui/core/CWinApp.h"
 
 #include <memory>
 #include <string>

@@ -2,10 +2,10 @@
 // columns and sub-items, item states with their change notifications, single and multiple
 // selection by mouse and keys, sorting, and owner drawing through the parent.
 #include "platform/base/CString.h"
-#include "platform/ui/gdi/CDC.h"
 #include "platform/ui/controls/CListCtrl.h"
-#include "platform/ui/gdi/GdiObjects.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/GdiObjects.h"
 
 #include "CommonCtlTestSupport.h"
 

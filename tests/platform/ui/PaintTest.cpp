@@ -1,10 +1,10 @@
 // Painting of self-drawn windows: the retained back buffer, WM_PAINT for the invalid area,
 // erasing, drawing with a client context at any time, and scrolling the picture.
+#include "platform/ui/core/CWnd.h"
+#include "platform/ui/core/CWnd_p.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "platform/ui/gdi/CDC.h"
 #include "platform/ui/gdi/CPaintDC.h"
-#include "platform/ui/core/CWnd.h"
-#include "platform/ui/core/CWnd_p.h"
 #include "platform/ui/gdi/GdiObjects.h"
 #include "platform/ui/gdi/SysColors.h"
 

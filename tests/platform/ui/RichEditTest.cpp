@@ -3,10 +3,10 @@
 // where the control sends it, input-method text, and keys reaching a subclass first.
 #include "platform/base/CString.h"
 #include "platform/ui/controls/CRichEditCtrl.h"
-#include "platform/ui/gdi/GdiObjects.h"
 #include "platform/ui/core/Imm.h"
-#include "platform/ui/gdi/SysColors.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/gdi/GdiObjects.h"
+#include "platform/ui/gdi/SysColors.h"
 
 #include "CommonCtlTestSupport.h"
 

@@ -2,9 +2,9 @@
 // items after expanding, hit tests, the notifications of clicks, keys and drags, drop
 // highlighting and the pictures of an image list.
 #include "platform/base/CString.h"
+#include "platform/ui/controls/CTreeCtrl.h"
 #include "platform/ui/gdi/CDC.h"
 #include "platform/ui/gdi/CImageList.h"
-#include "platform/ui/controls/CTreeCtrl.h"
 #include "platform/ui/gdi/GdiObjects.h"
 
 #include "CommonCtlTestSupport.h"

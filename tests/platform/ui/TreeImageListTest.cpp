@@ -1,13 +1,13 @@
 // Image lists as the trees and lists draw them: pieces of a bitmap with a mask colour or a
 // mask bitmap, transparent drawing into a device context, the half blend of selected
 // pictures and overlays.
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/Resources.h"
+#include "platform/ui/core/WinApi.h"
 #include "platform/ui/gdi/CDC.h"
 #include "platform/ui/gdi/CImageList.h"
-#include "platform/ui/core/CWinApp.h"
 #include "platform/ui/gdi/GdiObjects.h"
-#include "platform/ui/core/Resources.h"
 #include "platform/ui/gdi/SysColors.h"
-#include "platform/ui/core/WinApi.h"
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,11 @@
 // to it reflected, its styles come from its creation hook, and a drop target registered on
 // it hands the drag to the view's own drop functions.
 #include "platform/base/CString.h"
+#include "platform/ui/core/WinApi.h"
+#include "platform/ui/frames/CTreeView.h"
 #include "platform/ui/ole/COleDataSource.h"
 #include "platform/ui/ole/COleDropTarget.h"
-#include "platform/ui/frames/CTreeView.h"
 #include "platform/ui/ole/DragDropTestHook.h"
-#include "platform/ui/core/WinApi.h"
 
 #include "CommonCtlTestSupport.h"
 

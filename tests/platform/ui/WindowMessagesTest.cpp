@@ -3,8 +3,8 @@
 #include "platform/base/CException.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/CWnd.h"
-#include "platform/ui/gdi/GdiObjects.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/gdi/GdiObjects.h"
 
 #include "UiTestSupport.h"
 #include "tests/support/TestSupport.h"

@@ -1,8 +1,8 @@
-#include "platform/ui/dialogs/CNewTypeDialog.h"
+#include "platform/ui/frames/CNewTypeDialog.h"
 
-#include "platform/ui/frames/CDocManager.h"
-#include "platform/ui/dialogs/DialogDefs.h"
+#include "platform/ui/core/DialogDefs.h"
 #include "platform/ui/dialogs/DialogTemplate.h"
+#include "platform/ui/frames/CDocManager.h"
 
 IMPLEMENT_DYNAMIC(CNewTypeDialog, CDialog)
 
