@@ -2,6 +2,7 @@
 
 #include "platform/ui/controls/CommonControls_p.h"
 #include "platform/ui/core/CWnd_p.h"
+#include "platform/ui/core/MessageTable_p.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/core/WndClass_p.h"
 #include "platform/ui/gdi/CDC.h"
@@ -779,6 +780,788 @@ bool InViewport(CListCtrlWidget* pList, LPARAM lParam)
     return pList->viewport()->rect().contains(QPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
 }
 
+// ---- columns ------------------------------------------------------------------------------
+
+LRESULT OnInsertColumn(CListCtrlWidget* pList, CWnd*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const auto* pCol = reinterpret_cast<const LVCOLUMN*>(lParam);
+    if (!pCol)
+        return -1;
+    const int nCol = std::clamp(static_cast<int>(wParam), 0, static_cast<int>(pList->m_cols.size()));
+    CListColumn col;
+    // The first column is always left-aligned.
+    col.fmt = (pCol->mask & LVCF_FMT) && nCol > 0 ? pCol->fmt : LVCFMT_LEFT;
+    col.text = (pCol->mask & LVCF_TEXT) && pCol->pszText ? pCol->pszText : "";
+    col.iSubItem = (pCol->mask & LVCF_SUBITEM) ? pCol->iSubItem : static_cast<int>(pList->m_cols.size());
+    std::vector<int> widths;
+    for (int c = 0; c < static_cast<int>(pList->m_cols.size()); ++c)
+        widths.push_back(pList->ColumnWidth(c));
+    pList->m_cols.insert(pList->m_cols.begin() + nCol, col);
+    widths.insert(widths.begin() + nCol, (pCol->mask & LVCF_WIDTH) ? std::max(0, pCol->cx) : 0);
+    for (CListRow& row : pList->m_rows)
+        if (static_cast<int>(row.texts.size()) <= col.iSubItem)
+            row.texts.resize(static_cast<size_t>(col.iSubItem) + 1);
+    pList->RebuildAll();
+    for (size_t c = 0; c < widths.size(); ++c) {
+        pList->header()->resizeSection(static_cast<int>(c), widths[c]);
+        pList->SyncHeaderItem(static_cast<int>(c));
+    }
+    return nCol;
+}
+
+LRESULT OnDeleteColumn(CListCtrlWidget* pList, CWnd*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    const int nCol = static_cast<int>(wParam);
+    if (nCol < 0 || nCol >= static_cast<int>(pList->m_cols.size()))
+        return FALSE;
+    std::vector<int> widths;
+    for (int c = 0; c < static_cast<int>(pList->m_cols.size()); ++c)
+        widths.push_back(pList->ColumnWidth(c));
+    pList->m_cols.erase(pList->m_cols.begin() + nCol);
+    widths.erase(widths.begin() + nCol);
+    pList->RebuildAll();
+    for (size_t c = 0; c < widths.size(); ++c) {
+        pList->header()->resizeSection(static_cast<int>(c), widths[c]);
+        pList->SyncHeaderItem(static_cast<int>(c));
+    }
+    return TRUE;
+}
+
+LRESULT OnColumnInfo(CListCtrlWidget* pList, CWnd*, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    auto* pCol = reinterpret_cast<LVCOLUMN*>(lParam);
+    const int nCol = static_cast<int>(wParam);
+    if (!pCol || nCol < 0 || nCol >= static_cast<int>(pList->m_cols.size()))
+        return FALSE;
+    CListColumn& col = pList->m_cols[static_cast<size_t>(nCol)];
+    if (nMsg == LVM_GETCOLUMN) {
+        if (pCol->mask & LVCF_FMT)
+            pCol->fmt = col.fmt;
+        if (pCol->mask & LVCF_WIDTH)
+            pCol->cx = pList->ColumnWidth(nCol);
+        if (pCol->mask & LVCF_TEXT)
+            AfxCopyCtlText(col.text, pCol->pszText, pCol->cchTextMax);
+        if (pCol->mask & LVCF_SUBITEM)
+            pCol->iSubItem = col.iSubItem;
+        if (pCol->mask & LVCF_IMAGE)
+            pCol->iImage = col.iImage;
+        if (pCol->mask & LVCF_ORDER)
+            pCol->iOrder = nCol;
+        return TRUE;
+    }
+    if ((pCol->mask & LVCF_FMT) && nCol > 0)
+        col.fmt = pCol->fmt;
+    if (pCol->mask & LVCF_TEXT)
+        col.text = pCol->pszText ? pCol->pszText : "";
+    if (pCol->mask & LVCF_IMAGE)
+        col.iImage = pCol->iImage;
+    if (pCol->mask & LVCF_WIDTH)
+        pList->header()->resizeSection(nCol, std::max(0, pCol->cx));
+    pList->SyncHeaderItem(nCol);
+    for (int i = 0; i < pList->Count(); ++i)
+        pList->SyncItem(i);
+    return TRUE;
+}
+
+LRESULT OnGetColumnWidth(CListCtrlWidget* pList, CWnd*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    const int nCol = static_cast<int>(wParam);
+    return nCol >= 0 && nCol < static_cast<int>(pList->m_cols.size()) ? pList->ColumnWidth(nCol) : 0;
+}
+
+LRESULT OnSetColumnWidth(CListCtrlWidget* pList, CWnd*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const int nCol = static_cast<int>(wParam);
+    if (nCol < 0 || nCol >= static_cast<int>(pList->m_cols.size()))
+        return FALSE;
+    const int cx = static_cast<int>(static_cast<short>(LOWORD(static_cast<DWORD>(lParam))));
+    if (cx == LVSCW_AUTOSIZE || cx == LVSCW_AUTOSIZE_USEHEADER)
+        pList->resizeColumnToContents(nCol);
+    else
+        pList->header()->resizeSection(nCol, std::max(0, cx));
+    return TRUE;
+}
+
+LRESULT OnGetHeader(CListCtrlWidget*, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return 0;
+}
+
+// ---- items ----------------------------------------------------------------------------------
+
+LRESULT OnGetItemCount(CListCtrlWidget* pList, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return pList->Count();
+}
+
+LRESULT OnInsertItem(CListCtrlWidget* pList, CWnd*, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    const auto* pItem = reinterpret_cast<const LVITEM*>(lParam);
+    return pItem ? pList->Insert(*pItem) : -1;
+}
+
+LRESULT OnDeleteItem(CListCtrlWidget* pList, CWnd*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    return pList->Delete(static_cast<int>(wParam)) ? TRUE : FALSE;
+}
+
+LRESULT OnDeleteAllItems(CListCtrlWidget* pList, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return pList->DeleteAll() ? TRUE : FALSE;
+}
+
+LRESULT OnGetItem(CListCtrlWidget* pList, CWnd*, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    auto* pItem = reinterpret_cast<LVITEM*>(lParam);
+    const int i = nMsg == LVM_GETITEMTEXT ? static_cast<int>(wParam) : (pItem ? pItem->iItem : -1);
+    if (!pItem || !pList->Valid(i))
+        return nMsg == LVM_GETITEMTEXT ? 0 : FALSE;
+    const CListRow& row = pList->m_rows[static_cast<size_t>(i)];
+    const int sub = pItem->iSubItem;
+    const CString text = sub >= 0 && sub < static_cast<int>(row.texts.size())
+                             ? row.texts[static_cast<size_t>(sub)]
+                             : CString();
+    if (nMsg == LVM_GETITEMTEXT)
+        return AfxCopyCtlText(text, pItem->pszText, pItem->cchTextMax);
+    if (pItem->mask & LVIF_TEXT)
+        AfxCopyCtlText(text, pItem->pszText, pItem->cchTextMax);
+    if (pItem->mask & LVIF_IMAGE)
+        pItem->iImage = row.image;
+    if (pItem->mask & LVIF_PARAM)
+        pItem->lParam = row.lParam;
+    if (pItem->mask & LVIF_STATE)
+        pItem->state = row.state & pItem->stateMask;
+    if (pItem->mask & LVIF_INDENT)
+        pItem->iIndent = row.indent;
+    return TRUE;
+}
+
+LRESULT OnSetItem(CListCtrlWidget* pList, CWnd*, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const auto* pItem = reinterpret_cast<const LVITEM*>(lParam);
+    const int i = nMsg == LVM_SETITEMTEXT ? static_cast<int>(wParam) : (pItem ? pItem->iItem : -1);
+    if (!pItem || !pList->Valid(i))
+        return FALSE;
+    const UINT mask = nMsg == LVM_SETITEMTEXT ? LVIF_TEXT : pItem->mask;
+    const int sub = pItem->iSubItem;
+    if (sub < 0 || (sub > 0 && (mask & ~LVIF_TEXT) != 0))
+        return FALSE;
+    UINT uChanged = 0;
+    CListRow& row = pList->m_rows[static_cast<size_t>(i)];
+    if (mask & LVIF_TEXT) {
+        if (static_cast<int>(row.texts.size()) <= sub)
+            row.texts.resize(static_cast<size_t>(sub) + 1);
+        const CString text = pItem->pszText ? pItem->pszText : "";
+        if (row.texts[static_cast<size_t>(sub)].Compare(text) != 0) {
+            row.texts[static_cast<size_t>(sub)] = text;
+            uChanged |= LVIF_TEXT;
+        }
+    }
+    if ((mask & LVIF_IMAGE) && row.image != pItem->iImage) {
+        row.image = pItem->iImage;
+        uChanged |= LVIF_IMAGE;
+    }
+    if ((mask & LVIF_PARAM) && row.lParam != pItem->lParam) {
+        row.lParam = pItem->lParam;
+        uChanged |= LVIF_PARAM;
+    }
+    if (mask & LVIF_INDENT)
+        row.indent = pItem->iIndent;
+    pList->SyncItem(i);
+    if (uChanged)
+        pList->NotifyFieldChange(i, uChanged);
+    if ((mask & LVIF_STATE) && pList->Alive())
+        pList->ChangeState(i, pItem->state, pItem->stateMask);
+    return TRUE;
+}
+
+LRESULT OnSetItemState(CListCtrlWidget* pList, CWnd*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const auto* pItem = reinterpret_cast<const LVITEM*>(lParam);
+    if (!pItem)
+        return FALSE;
+    const int i = static_cast<int>(wParam);
+    if (i == -1) {
+        for (int j = 0; j < pList->Count() && pList->Alive(); ++j)
+            pList->ChangeState(j, pItem->state, pItem->stateMask);
+        return TRUE;
+    }
+    if (!pList->Valid(i))
+        return FALSE;
+    pList->ChangeState(i, pItem->state, pItem->stateMask);
+    return TRUE;
+}
+
+LRESULT OnGetItemState(CListCtrlWidget* pList, CWnd*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const int i = static_cast<int>(wParam);
+    return pList->Valid(i) ? (pList->m_rows[static_cast<size_t>(i)].state & static_cast<UINT>(lParam)) : 0;
+}
+
+LRESULT OnGetNextItem(CListCtrlWidget* pList, CWnd*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const int nStart = static_cast<int>(wParam);
+    const UINT flags = LOWORD(static_cast<DWORD>(lParam));
+    const UINT stateMask = flags & (LVNI_FOCUSED | LVNI_SELECTED | LVNI_CUT | LVNI_DROPHILITED);
+    auto matches = [&](int j) {
+        const UINT s = pList->m_rows[static_cast<size_t>(j)].state;
+        UINT want = 0;
+        if (stateMask & LVNI_FOCUSED)
+            want |= LVIS_FOCUSED;
+        if (stateMask & LVNI_SELECTED)
+            want |= LVIS_SELECTED;
+        if (stateMask & LVNI_CUT)
+            want |= LVIS_CUT;
+        if (stateMask & LVNI_DROPHILITED)
+            want |= LVIS_DROPHILITED;
+        return (s & want) == want;
+    };
+    if (flags & LVNI_ABOVE) {
+        for (int j = nStart - 1; j >= 0; --j)
+            if (matches(j))
+                return j;
+        return -1;
+    }
+    for (int j = (flags & LVNI_BELOW) ? nStart + 1 : std::max(0, nStart + 1); j < pList->Count(); ++j)
+        if (matches(j))
+            return j;
+    return -1;
+}
+
+LRESULT OnGetSelectedCount(CListCtrlWidget* pList, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return pList->SelectedCount();
+}
+
+LRESULT OnGetSelectionMark(CListCtrlWidget* pList, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return pList->m_nMark;
+}
+
+LRESULT OnSetSelectionMark(CListCtrlWidget* pList, CWnd*, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    const int old = pList->m_nMark;
+    pList->m_nMark = static_cast<int>(lParam);
+    return old;
+}
+
+LRESULT OnFindItem(CListCtrlWidget* pList, CWnd*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const auto* pFind = reinterpret_cast<const LVFINDINFO*>(lParam);
+    if (!pFind)
+        return -1;
+    const int n = pList->Count();
+    const int start = static_cast<int>(wParam) + 1;
+    for (int k = 0; k < n; ++k) {
+        const int j = start + k;
+        if (j >= n && !(pFind->flags & LVFI_WRAP))
+            break;
+        const int idx = j % n;
+        const CListRow& row = pList->m_rows[static_cast<size_t>(idx)];
+        if (pFind->flags & LVFI_PARAM) {
+            if (row.lParam == pFind->lParam)
+                return idx;
+            continue;
+        }
+        if ((pFind->flags & (LVFI_STRING | LVFI_PARTIAL)) && pFind->psz) {
+            const CString& text = row.texts.empty() ? CString() : row.texts[0];
+            if (pFind->flags & LVFI_PARTIAL) {
+                const int len = static_cast<int>(std::strlen(pFind->psz));
+                if (text.Left(len).CompareNoCase(pFind->psz) == 0)
+                    return idx;
+            } else if (text.CompareNoCase(pFind->psz) == 0) {
+                return idx;
+            }
+        }
+    }
+    return -1;
+}
+
+LRESULT OnSortItems(CListCtrlWidget* pList, CWnd*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    auto pfn = reinterpret_cast<PFNLVCOMPARE>(lParam);
+    if (!pfn)
+        return FALSE;
+    const LPARAM lSort = static_cast<LPARAM>(wParam);
+    std::stable_sort(pList->m_rows.begin(), pList->m_rows.end(), [&](const CListRow& a, const CListRow& b) {
+        return pfn(a.lParam, b.lParam, lSort) < 0;
+    });
+    pList->m_nMark = -1;
+    std::vector<int> widths;
+    for (int c = 0; c < static_cast<int>(pList->m_cols.size()); ++c)
+        widths.push_back(pList->ColumnWidth(c));
+    const int top = pList->TopIndex();
+    pList->RebuildAll();
+    for (size_t c = 0; c < widths.size(); ++c) {
+        pList->header()->resizeSection(static_cast<int>(c), widths[c]);
+        pList->SyncHeaderItem(static_cast<int>(c));
+    }
+    pList->verticalScrollBar()->setValue(top);
+    return TRUE;
+}
+
+LRESULT OnSetItemCount(CListCtrlWidget*, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return TRUE;
+}
+
+// ---- display -------------------------------------------------------------------------------
+
+LRESULT OnEnsureVisible(CListCtrlWidget* pList, CWnd*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    pList->EnsureVisible(static_cast<int>(wParam));
+    return pList->Valid(static_cast<int>(wParam));
+}
+
+LRESULT OnGetItemRect(CListCtrlWidget* pList, CWnd*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    auto* pRect = reinterpret_cast<RECT*>(lParam);
+    const int i = static_cast<int>(wParam);
+    if (!pRect || !pList->Valid(i))
+        return FALSE;
+    const QRect r = pList->ItemRect(i, pRect->left);
+    *pRect = RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+    return TRUE;
+}
+
+LRESULT OnGetSubItemRect(CListCtrlWidget* pList, CWnd*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    auto* pRect = reinterpret_cast<RECT*>(lParam);
+    const int i = static_cast<int>(wParam);
+    if (!pRect || !pList->Valid(i))
+        return FALSE;
+    const int sub = pRect->top;
+    const int area = pRect->left;
+    if (sub == 0) {
+        QRect r = pList->ItemRect(i, area);
+        if (area == LVIR_BOUNDS && !pList->m_cols.empty())
+            r = QRect(QPoint(r.left(), r.top()),
+                      QPoint(pList->ColumnLeft(0) + pList->ColumnWidth(0) - 1, r.bottom()));
+        *pRect = RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+        return TRUE;
+    }
+    if (sub < 0 || sub >= static_cast<int>(pList->m_cols.size()))
+        return FALSE;
+    const QRect b = pList->BoundsRect(i);
+    const int left = pList->ColumnLeft(sub);
+    *pRect = RECT{left, b.top(), left + pList->ColumnWidth(sub), b.bottom() + 1};
+    return TRUE;
+}
+
+LRESULT OnHitTest(CListCtrlWidget* pList, CWnd*, UINT nMsg, WPARAM, LPARAM lParam, BOOL*)
+{
+    auto* pInfo = reinterpret_cast<LVHITTESTINFO*>(lParam);
+    if (!pInfo)
+        return -1;
+    int sub = -1;
+    pInfo->iItem = pList->HitTest(QPoint(pInfo->pt.x, pInfo->pt.y), &pInfo->flags, &sub);
+    if (nMsg == LVM_SUBITEMHITTEST)
+        pInfo->iSubItem = sub;
+    return pInfo->iItem;
+}
+
+LRESULT OnGetTopIndex(CListCtrlWidget* pList, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return pList->TopIndex();
+}
+
+LRESULT OnGetCountPerPage(CListCtrlWidget* pList, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return pList->CountPerPage();
+}
+
+LRESULT OnRedrawItems(CListCtrlWidget* pList, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    pList->viewport()->update();
+    return TRUE;
+}
+
+LRESULT OnScroll(CListCtrlWidget* pList, CWnd*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const int dy = static_cast<int>(lParam);
+    const int h = std::max(1, pList->ItemHeight());
+    pList->verticalScrollBar()->setValue(pList->TopIndex() + dy / h);
+    pList->horizontalScrollBar()->setValue(pList->horizontalScrollBar()->value() + static_cast<int>(wParam));
+    return TRUE;
+}
+
+LRESULT OnGetStringWidth(CListCtrlWidget* pList, CWnd*, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    const char* psz = reinterpret_cast<const char*>(lParam);
+    return psz ? pList->fontMetrics().horizontalAdvance(AfxCtlText(psz)) : 0;
+}
+
+LRESULT OnGetImageList(CListCtrlWidget* pList, CWnd*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    const int nType = static_cast<int>(wParam);
+    const CImageListRef& ref = nType == LVSIL_STATE   ? pList->m_stateImages
+                               : nType == LVSIL_SMALL ? pList->m_smallImages
+                                                      : pList->m_normalImages;
+    return reinterpret_cast<LRESULT>(ref.Handle());
+}
+
+LRESULT OnSetImageList(CListCtrlWidget* pList, CWnd*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const int nType = static_cast<int>(wParam);
+    CImageListRef& ref = nType == LVSIL_STATE   ? pList->m_stateImages
+                         : nType == LVSIL_SMALL ? pList->m_smallImages
+                                                : pList->m_normalImages;
+    const HIMAGELIST hOld = ref.Exchange(reinterpret_cast<HIMAGELIST>(lParam));
+    pList->setIconSize(QSize(pList->StateWidth() + pList->SmallWidth(), 0));
+    pList->Relayout();
+    return reinterpret_cast<LRESULT>(hOld);
+}
+
+LRESULT OnGetBkColor(CListCtrlWidget* pList, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return static_cast<LRESULT>(pList->m_crBk);
+}
+
+LRESULT OnGetTextColor(CListCtrlWidget* pList, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return static_cast<LRESULT>(pList->m_crText);
+}
+
+LRESULT OnGetTextBkColor(CListCtrlWidget* pList, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return static_cast<LRESULT>(pList->m_crTextBk);
+}
+
+LRESULT OnSetColor(CListCtrlWidget* pList, CWnd*, UINT nMsg, WPARAM, LPARAM lParam, BOOL*)
+{
+    COLORREF& slot = nMsg == LVM_SETBKCOLOR     ? pList->m_crBk
+                     : nMsg == LVM_SETTEXTCOLOR ? pList->m_crText
+                                                : pList->m_crTextBk;
+    slot = static_cast<COLORREF>(lParam);
+    pList->ApplyColours();
+    return TRUE;
+}
+
+LRESULT OnGetExtendedListViewStyle(CListCtrlWidget* pList, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return static_cast<LRESULT>(pList->m_dwExStyle);
+}
+
+LRESULT OnSetExtendedListViewStyle(CListCtrlWidget* pList, CWnd*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const DWORD old = pList->m_dwExStyle;
+    const DWORD mask = wParam ? static_cast<DWORD>(wParam) : 0xFFFFFFFFu;
+    pList->m_dwExStyle = (old & ~mask) | (static_cast<DWORD>(lParam) & mask);
+    pList->viewport()->update();
+    return static_cast<LRESULT>(old);
+}
+
+// ---- window messages -------------------------------------------------------------------------
+
+LRESULT OnPaint(CListCtrlWidget* pList, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    if (pList->m_pPaintEvent)
+        pList->PaintNow();
+    else
+        pList->viewport()->update();
+    return 0;
+}
+
+LRESULT OnButtonDown(CListCtrlWidget* pList, CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    if (!InViewport(pList, lParam)) {
+        AfxPassEventToQt();
+        return 0;
+    }
+    const QPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    if (CWnd::GetFocus() != pWnd)
+        pWnd->SetFocus();
+    if (!pList->Alive())
+        return 0;
+    UINT flags = 0;
+    const int i = pList->HitTest(pt, &flags, nullptr);
+    const bool bShift = (wParam & MK_SHIFT) != 0;
+    const bool bCtrl = (wParam & MK_CONTROL) != 0;
+    if (nMsg == WM_RBUTTONDOWN) {
+        // The right button selects the item under it unless it is selected already.
+        if (pList->Valid(i) && !(pList->m_rows[static_cast<size_t>(i)].state & LVIS_SELECTED))
+            pList->UserSelect(i, false, false, false);
+        else if (!pList->Valid(i) && !bCtrl)
+            pList->UserSelect(-1, false, false, false);
+        pList->m_bRightPressed = true;
+        return 0;
+    }
+    if (nMsg == WM_LBUTTONDBLCLK) {
+        if (pList->Valid(i) && !(pList->m_rows[static_cast<size_t>(i)].state & LVIS_SELECTED))
+            pList->UserSelect(i, bShift, bCtrl, false);
+        if (!pList->Alive())
+            return 0;
+        pList->NotifyActivate(NM_DBLCLK, i, pt, 0);
+        if (pList->Alive() && pList->Valid(i))
+            pList->NotifyActivate(LVN_ITEMACTIVATE, i, pt, 0);
+        return 0;
+    }
+    pList->UserSelect(i, bShift, bCtrl, false);
+    if (!pList->Alive())
+        return 0;
+    pList->m_bPressed = true;
+    pList->m_bDragging = false;
+    pList->m_ptPress = pt;
+    pList->m_nPressItem = i;
+    return 0;
+}
+
+LRESULT OnMouseMove(CListCtrlWidget* pList, CWnd* pWnd, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    if (!pList->m_bPressed || pList->m_bDragging || !(wParam & MK_LBUTTON)) {
+        if (!(wParam & MK_LBUTTON))
+            pList->m_bPressed = false;
+        if (!InViewport(pList, lParam))
+            AfxPassEventToQt();
+        return 0;
+    }
+    const QPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    if (std::abs(pt.x() - pList->m_ptPress.x()) < std::max(1, GetSystemMetrics(SM_CXDRAG)) &&
+        std::abs(pt.y() - pList->m_ptPress.y()) < std::max(1, GetSystemMetrics(SM_CYDRAG)))
+        return 0;
+    pList->m_bDragging = true;
+    if (pList->Valid(pList->m_nPressItem)) {
+        const int i = pList->m_nPressItem;
+        pList->NotifyItem(LVN_BEGINDRAG, i, 0, 0, 0, 0, pList->m_rows[static_cast<size_t>(i)].lParam,
+                          POINT{pList->m_ptPress.x(), pList->m_ptPress.y()});
+    }
+    if (ListOf(pWnd)) {
+        pList->m_bPressed = false;
+        pList->m_nPressItem = -1;
+    }
+    return 0;
+}
+
+LRESULT OnLButtonUp(CListCtrlWidget* pList, CWnd*, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    if (!pList->m_bPressed) {
+        if (!InViewport(pList, lParam))
+            AfxPassEventToQt();
+        return 0;
+    }
+    const bool bClick = !pList->m_bDragging;
+    const int i = pList->m_nPressItem;
+    pList->m_bPressed = false;
+    pList->m_nPressItem = -1;
+    if (bClick)
+        pList->NotifyActivate(NM_CLICK, i, QPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)), 0);
+    return 0;
+}
+
+LRESULT OnRButtonUp(CListCtrlWidget* pList, CWnd* pWnd, UINT, WPARAM, LPARAM lParam, BOOL* pbHandled)
+{
+    const HWND hWnd = pList->m_hWnd;
+    if (!pList->m_bRightPressed) {
+        *pbHandled = FALSE;
+        return 0;
+    }
+    pList->m_bRightPressed = false;
+    const QPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    const int i = pList->HitTest(pt, nullptr, nullptr);
+    if (pList->NotifyActivate(NM_RCLICK, i, pt, 0) == 0 && pList->Alive()) {
+        POINT screen{pt.x(), pt.y()};
+        pWnd->ClientToScreen(&screen);
+        pWnd->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd),
+                          MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
+    }
+    return 0;
+}
+
+LRESULT OnKeyDown(CListCtrlWidget* pList, CWnd* pWnd, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    const HWND hWnd = pList->m_hWnd;
+    NMLVKEYDOWN nm{};
+    nm.wVKey = static_cast<WORD>(wParam);
+    AfxSendCtlNotify(hWnd, LVN_KEYDOWN, &nm.hdr);
+    if (!pList->Alive() || !ListOf(pWnd))
+        return 0;
+    const bool bShift = GetKeyState(VK_SHIFT) < 0;
+    const bool bCtrl = GetKeyState(VK_CONTROL) < 0;
+    const int n = pList->Count();
+    const int cur = pList->FocusedItem();
+    int target = -2;
+    switch (static_cast<UINT>(wParam)) {
+    case VK_UP:
+        target = cur < 0 ? 0 : std::max(0, cur - 1);
+        break;
+    case VK_DOWN:
+        target = cur < 0 ? 0 : std::min(n - 1, cur + 1);
+        break;
+    case VK_HOME:
+        target = 0;
+        break;
+    case VK_END:
+        target = n - 1;
+        break;
+    case VK_PRIOR:
+        target = std::max(0, (cur < 0 ? 0 : cur) - std::max(1, pList->CountPerPage() - 1));
+        break;
+    case VK_NEXT:
+        target = std::min(n - 1, (cur < 0 ? 0 : cur) + std::max(1, pList->CountPerPage() - 1));
+        break;
+    case VK_SPACE:
+        if (pList->Valid(cur)) {
+            if (bCtrl && !(pList->Style() & LVS_SINGLESEL)) {
+                const bool bSel = (pList->m_rows[static_cast<size_t>(cur)].state & LVIS_SELECTED) != 0;
+                pList->ChangeState(cur, bSel ? 0 : LVIS_SELECTED, LVIS_SELECTED);
+            } else {
+                pList->ChangeState(cur, LVIS_SELECTED, LVIS_SELECTED);
+            }
+        }
+        return 0;
+    case VK_RETURN:
+        if (pList->Valid(cur)) {
+            NMHDR nmRet{};
+            AfxSendCtlNotify(hWnd, NM_RETURN, &nmRet);
+        }
+        return 0;
+    default:
+        return 0;
+    }
+    if (n > 0 && pList->Valid(target))
+        pList->UserSelect(target, bShift, bCtrl, true);
+    return 0;
+}
+
+LRESULT OnChar(CListCtrlWidget* pList, CWnd*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    // Typing selects the next item whose text starts with what was typed lately.
+    const unsigned char ch = static_cast<unsigned char>(wParam);
+    if (ch < 0x20 || pList->Count() == 0)
+        return 0;
+    if (!pList->m_searchTimer.isValid() || pList->m_searchTimer.elapsed() > 1000)
+        pList->m_search.clear();
+    pList->m_searchTimer.restart();
+    const char one[2] = {static_cast<char>(ch), 0};
+    pList->m_search += AfxCtlText(one);
+    const CString prefix = AfxCtlText(pList->m_search);
+    const int cur = std::max(0, pList->FocusedItem());
+    const int start = pList->m_search.size() == 1 ? cur + 1 : cur;
+    for (int k = 0; k < pList->Count(); ++k) {
+        const int j = (start + k) % pList->Count();
+        const CListRow& row = pList->m_rows[static_cast<size_t>(j)];
+        const CString& text = row.texts.empty() ? CString() : row.texts[0];
+        if (text.Left(prefix.GetLength()).CompareNoCase(prefix) == 0) {
+            pList->UserSelect(j, false, false, true);
+            break;
+        }
+    }
+    return 0;
+}
+
+LRESULT OnGetDlgCode(CListCtrlWidget*, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return DLGC_WANTARROWS | DLGC_WANTCHARS;
+}
+
+LRESULT OnBarScroll(CListCtrlWidget* pList, CWnd*, UINT nMsg, WPARAM wParam, LPARAM, BOOL*)
+{
+    AfxScrollCtlBar(nMsg == WM_VSCROLL ? pList->verticalScrollBar() : pList->horizontalScrollBar(),
+                    LOWORD(static_cast<DWORD>(wParam)),
+                    static_cast<short>(HIWORD(static_cast<DWORD>(wParam))));
+    return 0;
+}
+
+LRESULT OnMouseWheel(CListCtrlWidget*, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    AfxPassEventToQt();
+    return 0;
+}
+
+LRESULT OnFocusChange(CListCtrlWidget* pList, CWnd*, UINT nMsg, WPARAM, LPARAM, BOOL*)
+{
+    const HWND hWnd = pList->m_hWnd;
+    pList->viewport()->update();
+    NMHDR nm{};
+    AfxSendCtlNotify(hWnd, nMsg == WM_SETFOCUS ? NM_SETFOCUS : NM_KILLFOCUS, &nm);
+    return 0;
+}
+
+LRESULT OnSetFont(CListCtrlWidget* pList, CWnd*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    pList->m_hFont = reinterpret_cast<HFONT>(wParam);
+    pList->setFont(WidgetFontOf(pList->m_hFont ? CFont::FromHandle(pList->m_hFont) : nullptr));
+    pList->Relayout();
+    return 0;
+}
+
+LRESULT OnGetFont(CListCtrlWidget* pList, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return reinterpret_cast<LRESULT>(pList->m_hFont);
+}
+
+// The list control's messages, each with its handler.
+using ListHandler = LRESULT (*)(CListCtrlWidget*, CWnd*, UINT, WPARAM, LPARAM, BOOL*);
+constexpr CMessageHandler<ListHandler> kListMessages[] = {
+    // ---- columns ------------------------------------------------------------------------------
+    {LVM_INSERTCOLUMN, OnInsertColumn},
+    {LVM_DELETECOLUMN, OnDeleteColumn},
+    {LVM_GETCOLUMN, OnColumnInfo},
+    {LVM_SETCOLUMN, OnColumnInfo},
+    {LVM_GETCOLUMNWIDTH, OnGetColumnWidth},
+    {LVM_SETCOLUMNWIDTH, OnSetColumnWidth},
+    {LVM_GETHEADER, OnGetHeader},
+    // ---- items ----------------------------------------------------------------------------------
+    {LVM_GETITEMCOUNT, OnGetItemCount},
+    {LVM_INSERTITEM, OnInsertItem},
+    {LVM_DELETEITEM, OnDeleteItem},
+    {LVM_DELETEALLITEMS, OnDeleteAllItems},
+    {LVM_GETITEM, OnGetItem},
+    {LVM_GETITEMTEXT, OnGetItem},
+    {LVM_SETITEM, OnSetItem},
+    {LVM_SETITEMTEXT, OnSetItem},
+    {LVM_SETITEMSTATE, OnSetItemState},
+    {LVM_GETITEMSTATE, OnGetItemState},
+    {LVM_GETNEXTITEM, OnGetNextItem},
+    {LVM_GETSELECTEDCOUNT, OnGetSelectedCount},
+    {LVM_GETSELECTIONMARK, OnGetSelectionMark},
+    {LVM_SETSELECTIONMARK, OnSetSelectionMark},
+    {LVM_FINDITEM, OnFindItem},
+    {LVM_SORTITEMS, OnSortItems},
+    {LVM_SETITEMCOUNT, OnSetItemCount},
+    // ---- display -------------------------------------------------------------------------------
+    {LVM_ENSUREVISIBLE, OnEnsureVisible},
+    {LVM_GETITEMRECT, OnGetItemRect},
+    {LVM_GETSUBITEMRECT, OnGetSubItemRect},
+    {LVM_HITTEST, OnHitTest},
+    {LVM_SUBITEMHITTEST, OnHitTest},
+    {LVM_GETTOPINDEX, OnGetTopIndex},
+    {LVM_GETCOUNTPERPAGE, OnGetCountPerPage},
+    {LVM_REDRAWITEMS, OnRedrawItems},
+    {LVM_UPDATE, OnRedrawItems},
+    {LVM_SCROLL, OnScroll},
+    {LVM_GETSTRINGWIDTH, OnGetStringWidth},
+    {LVM_GETIMAGELIST, OnGetImageList},
+    {LVM_SETIMAGELIST, OnSetImageList},
+    {LVM_GETBKCOLOR, OnGetBkColor},
+    {LVM_GETTEXTCOLOR, OnGetTextColor},
+    {LVM_GETTEXTBKCOLOR, OnGetTextBkColor},
+    {LVM_SETBKCOLOR, OnSetColor},
+    {LVM_SETTEXTCOLOR, OnSetColor},
+    {LVM_SETTEXTBKCOLOR, OnSetColor},
+    {LVM_GETEXTENDEDLISTVIEWSTYLE, OnGetExtendedListViewStyle},
+    {LVM_SETEXTENDEDLISTVIEWSTYLE, OnSetExtendedListViewStyle},
+    // ---- window messages -------------------------------------------------------------------------
+    {WM_PAINT, OnPaint},
+    {WM_LBUTTONDOWN, OnButtonDown},
+    {WM_LBUTTONDBLCLK, OnButtonDown},
+    {WM_RBUTTONDOWN, OnButtonDown},
+    {WM_MOUSEMOVE, OnMouseMove},
+    {WM_LBUTTONUP, OnLButtonUp},
+    {WM_RBUTTONUP, OnRButtonUp},
+    {WM_KEYDOWN, OnKeyDown},
+    {WM_CHAR, OnChar},
+    {WM_GETDLGCODE, OnGetDlgCode},
+    {WM_VSCROLL, OnBarScroll},
+    {WM_HSCROLL, OnBarScroll},
+    {WM_MOUSEWHEEL, OnMouseWheel},
+    {WM_SETFOCUS, OnFocusChange},
+    {WM_KILLFOCUS, OnFocusChange},
+    {WM_SETFONT, OnSetFont},
+    {WM_GETFONT, OnGetFont},
+};
+static_assert(AfxMessagesUnique(kListMessages), "a message has two handlers");
+
 LRESULT ListProc(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL* pbHandled)
 {
     CListCtrlWidget* pList = ListOf(pWnd);
@@ -787,608 +1570,8 @@ LRESULT ListProc(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL* pbHa
         return 0;
     }
     AfxUseViewportAsClient(pList->m_hWnd, pList);
-    const HWND hWnd = pList->m_hWnd;
-    switch (nMsg) {
-    // ---- columns ------------------------------------------------------------------------------
-    case LVM_INSERTCOLUMN: {
-        const auto* pCol = reinterpret_cast<const LVCOLUMN*>(lParam);
-        if (!pCol)
-            return -1;
-        const int nCol = std::clamp(static_cast<int>(wParam), 0, static_cast<int>(pList->m_cols.size()));
-        CListColumn col;
-        // The first column is always left-aligned.
-        col.fmt = (pCol->mask & LVCF_FMT) && nCol > 0 ? pCol->fmt : LVCFMT_LEFT;
-        col.text = (pCol->mask & LVCF_TEXT) && pCol->pszText ? pCol->pszText : "";
-        col.iSubItem = (pCol->mask & LVCF_SUBITEM) ? pCol->iSubItem : static_cast<int>(pList->m_cols.size());
-        std::vector<int> widths;
-        for (int c = 0; c < static_cast<int>(pList->m_cols.size()); ++c)
-            widths.push_back(pList->ColumnWidth(c));
-        pList->m_cols.insert(pList->m_cols.begin() + nCol, col);
-        widths.insert(widths.begin() + nCol, (pCol->mask & LVCF_WIDTH) ? std::max(0, pCol->cx) : 0);
-        for (CListRow& row : pList->m_rows)
-            if (static_cast<int>(row.texts.size()) <= col.iSubItem)
-                row.texts.resize(static_cast<size_t>(col.iSubItem) + 1);
-        pList->RebuildAll();
-        for (size_t c = 0; c < widths.size(); ++c) {
-            pList->header()->resizeSection(static_cast<int>(c), widths[c]);
-            pList->SyncHeaderItem(static_cast<int>(c));
-        }
-        return nCol;
-    }
-    case LVM_DELETECOLUMN: {
-        const int nCol = static_cast<int>(wParam);
-        if (nCol < 0 || nCol >= static_cast<int>(pList->m_cols.size()))
-            return FALSE;
-        std::vector<int> widths;
-        for (int c = 0; c < static_cast<int>(pList->m_cols.size()); ++c)
-            widths.push_back(pList->ColumnWidth(c));
-        pList->m_cols.erase(pList->m_cols.begin() + nCol);
-        widths.erase(widths.begin() + nCol);
-        pList->RebuildAll();
-        for (size_t c = 0; c < widths.size(); ++c) {
-            pList->header()->resizeSection(static_cast<int>(c), widths[c]);
-            pList->SyncHeaderItem(static_cast<int>(c));
-        }
-        return TRUE;
-    }
-    case LVM_GETCOLUMN:
-    case LVM_SETCOLUMN: {
-        auto* pCol = reinterpret_cast<LVCOLUMN*>(lParam);
-        const int nCol = static_cast<int>(wParam);
-        if (!pCol || nCol < 0 || nCol >= static_cast<int>(pList->m_cols.size()))
-            return FALSE;
-        CListColumn& col = pList->m_cols[static_cast<size_t>(nCol)];
-        if (nMsg == LVM_GETCOLUMN) {
-            if (pCol->mask & LVCF_FMT)
-                pCol->fmt = col.fmt;
-            if (pCol->mask & LVCF_WIDTH)
-                pCol->cx = pList->ColumnWidth(nCol);
-            if (pCol->mask & LVCF_TEXT)
-                AfxCopyCtlText(col.text, pCol->pszText, pCol->cchTextMax);
-            if (pCol->mask & LVCF_SUBITEM)
-                pCol->iSubItem = col.iSubItem;
-            if (pCol->mask & LVCF_IMAGE)
-                pCol->iImage = col.iImage;
-            if (pCol->mask & LVCF_ORDER)
-                pCol->iOrder = nCol;
-            return TRUE;
-        }
-        if ((pCol->mask & LVCF_FMT) && nCol > 0)
-            col.fmt = pCol->fmt;
-        if (pCol->mask & LVCF_TEXT)
-            col.text = pCol->pszText ? pCol->pszText : "";
-        if (pCol->mask & LVCF_IMAGE)
-            col.iImage = pCol->iImage;
-        if (pCol->mask & LVCF_WIDTH)
-            pList->header()->resizeSection(nCol, std::max(0, pCol->cx));
-        pList->SyncHeaderItem(nCol);
-        for (int i = 0; i < pList->Count(); ++i)
-            pList->SyncItem(i);
-        return TRUE;
-    }
-    case LVM_GETCOLUMNWIDTH: {
-        const int nCol = static_cast<int>(wParam);
-        return nCol >= 0 && nCol < static_cast<int>(pList->m_cols.size()) ? pList->ColumnWidth(nCol) : 0;
-    }
-    case LVM_SETCOLUMNWIDTH: {
-        const int nCol = static_cast<int>(wParam);
-        if (nCol < 0 || nCol >= static_cast<int>(pList->m_cols.size()))
-            return FALSE;
-        const int cx = static_cast<int>(static_cast<short>(LOWORD(static_cast<DWORD>(lParam))));
-        if (cx == LVSCW_AUTOSIZE || cx == LVSCW_AUTOSIZE_USEHEADER)
-            pList->resizeColumnToContents(nCol);
-        else
-            pList->header()->resizeSection(nCol, std::max(0, cx));
-        return TRUE;
-    }
-    case LVM_GETHEADER:
-        return 0;
-
-    // ---- items ----------------------------------------------------------------------------------
-    case LVM_GETITEMCOUNT:
-        return pList->Count();
-    case LVM_INSERTITEM: {
-        const auto* pItem = reinterpret_cast<const LVITEM*>(lParam);
-        return pItem ? pList->Insert(*pItem) : -1;
-    }
-    case LVM_DELETEITEM:
-        return pList->Delete(static_cast<int>(wParam)) ? TRUE : FALSE;
-    case LVM_DELETEALLITEMS:
-        return pList->DeleteAll() ? TRUE : FALSE;
-    case LVM_GETITEM:
-    case LVM_GETITEMTEXT: {
-        auto* pItem = reinterpret_cast<LVITEM*>(lParam);
-        const int i = nMsg == LVM_GETITEMTEXT ? static_cast<int>(wParam) : (pItem ? pItem->iItem : -1);
-        if (!pItem || !pList->Valid(i))
-            return nMsg == LVM_GETITEMTEXT ? 0 : FALSE;
-        const CListRow& row = pList->m_rows[static_cast<size_t>(i)];
-        const int sub = pItem->iSubItem;
-        const CString text = sub >= 0 && sub < static_cast<int>(row.texts.size())
-                                 ? row.texts[static_cast<size_t>(sub)]
-                                 : CString();
-        if (nMsg == LVM_GETITEMTEXT)
-            return AfxCopyCtlText(text, pItem->pszText, pItem->cchTextMax);
-        if (pItem->mask & LVIF_TEXT)
-            AfxCopyCtlText(text, pItem->pszText, pItem->cchTextMax);
-        if (pItem->mask & LVIF_IMAGE)
-            pItem->iImage = row.image;
-        if (pItem->mask & LVIF_PARAM)
-            pItem->lParam = row.lParam;
-        if (pItem->mask & LVIF_STATE)
-            pItem->state = row.state & pItem->stateMask;
-        if (pItem->mask & LVIF_INDENT)
-            pItem->iIndent = row.indent;
-        return TRUE;
-    }
-    case LVM_SETITEM:
-    case LVM_SETITEMTEXT: {
-        const auto* pItem = reinterpret_cast<const LVITEM*>(lParam);
-        const int i = nMsg == LVM_SETITEMTEXT ? static_cast<int>(wParam) : (pItem ? pItem->iItem : -1);
-        if (!pItem || !pList->Valid(i))
-            return FALSE;
-        const UINT mask = nMsg == LVM_SETITEMTEXT ? LVIF_TEXT : pItem->mask;
-        const int sub = pItem->iSubItem;
-        if (sub < 0 || (sub > 0 && (mask & ~LVIF_TEXT) != 0))
-            return FALSE;
-        UINT uChanged = 0;
-        CListRow& row = pList->m_rows[static_cast<size_t>(i)];
-        if (mask & LVIF_TEXT) {
-            if (static_cast<int>(row.texts.size()) <= sub)
-                row.texts.resize(static_cast<size_t>(sub) + 1);
-            const CString text = pItem->pszText ? pItem->pszText : "";
-            if (row.texts[static_cast<size_t>(sub)].Compare(text) != 0) {
-                row.texts[static_cast<size_t>(sub)] = text;
-                uChanged |= LVIF_TEXT;
-            }
-        }
-        if ((mask & LVIF_IMAGE) && row.image != pItem->iImage) {
-            row.image = pItem->iImage;
-            uChanged |= LVIF_IMAGE;
-        }
-        if ((mask & LVIF_PARAM) && row.lParam != pItem->lParam) {
-            row.lParam = pItem->lParam;
-            uChanged |= LVIF_PARAM;
-        }
-        if (mask & LVIF_INDENT)
-            row.indent = pItem->iIndent;
-        pList->SyncItem(i);
-        if (uChanged)
-            pList->NotifyFieldChange(i, uChanged);
-        if ((mask & LVIF_STATE) && pList->Alive())
-            pList->ChangeState(i, pItem->state, pItem->stateMask);
-        return TRUE;
-    }
-    case LVM_SETITEMSTATE: {
-        const auto* pItem = reinterpret_cast<const LVITEM*>(lParam);
-        if (!pItem)
-            return FALSE;
-        const int i = static_cast<int>(wParam);
-        if (i == -1) {
-            for (int j = 0; j < pList->Count() && pList->Alive(); ++j)
-                pList->ChangeState(j, pItem->state, pItem->stateMask);
-            return TRUE;
-        }
-        if (!pList->Valid(i))
-            return FALSE;
-        pList->ChangeState(i, pItem->state, pItem->stateMask);
-        return TRUE;
-    }
-    case LVM_GETITEMSTATE: {
-        const int i = static_cast<int>(wParam);
-        return pList->Valid(i) ? (pList->m_rows[static_cast<size_t>(i)].state & static_cast<UINT>(lParam))
-                               : 0;
-    }
-    case LVM_GETNEXTITEM: {
-        const int nStart = static_cast<int>(wParam);
-        const UINT flags = LOWORD(static_cast<DWORD>(lParam));
-        const UINT stateMask = flags & (LVNI_FOCUSED | LVNI_SELECTED | LVNI_CUT | LVNI_DROPHILITED);
-        auto matches = [&](int j) {
-            const UINT s = pList->m_rows[static_cast<size_t>(j)].state;
-            UINT want = 0;
-            if (stateMask & LVNI_FOCUSED)
-                want |= LVIS_FOCUSED;
-            if (stateMask & LVNI_SELECTED)
-                want |= LVIS_SELECTED;
-            if (stateMask & LVNI_CUT)
-                want |= LVIS_CUT;
-            if (stateMask & LVNI_DROPHILITED)
-                want |= LVIS_DROPHILITED;
-            return (s & want) == want;
-        };
-        if (flags & LVNI_ABOVE) {
-            for (int j = nStart - 1; j >= 0; --j)
-                if (matches(j))
-                    return j;
-            return -1;
-        }
-        for (int j = (flags & LVNI_BELOW) ? nStart + 1 : std::max(0, nStart + 1); j < pList->Count(); ++j)
-            if (matches(j))
-                return j;
-        return -1;
-    }
-    case LVM_GETSELECTEDCOUNT:
-        return pList->SelectedCount();
-    case LVM_GETSELECTIONMARK:
-        return pList->m_nMark;
-    case LVM_SETSELECTIONMARK: {
-        const int old = pList->m_nMark;
-        pList->m_nMark = static_cast<int>(lParam);
-        return old;
-    }
-    case LVM_FINDITEM: {
-        const auto* pFind = reinterpret_cast<const LVFINDINFO*>(lParam);
-        if (!pFind)
-            return -1;
-        const int n = pList->Count();
-        const int start = static_cast<int>(wParam) + 1;
-        for (int k = 0; k < n; ++k) {
-            const int j = start + k;
-            if (j >= n && !(pFind->flags & LVFI_WRAP))
-                break;
-            const int idx = j % n;
-            const CListRow& row = pList->m_rows[static_cast<size_t>(idx)];
-            if (pFind->flags & LVFI_PARAM) {
-                if (row.lParam == pFind->lParam)
-                    return idx;
-                continue;
-            }
-            if ((pFind->flags & (LVFI_STRING | LVFI_PARTIAL)) && pFind->psz) {
-                const CString& text = row.texts.empty() ? CString() : row.texts[0];
-                if (pFind->flags & LVFI_PARTIAL) {
-                    const int len = static_cast<int>(std::strlen(pFind->psz));
-                    if (text.Left(len).CompareNoCase(pFind->psz) == 0)
-                        return idx;
-                } else if (text.CompareNoCase(pFind->psz) == 0) {
-                    return idx;
-                }
-            }
-        }
-        return -1;
-    }
-    case LVM_SORTITEMS: {
-        auto pfn = reinterpret_cast<PFNLVCOMPARE>(lParam);
-        if (!pfn)
-            return FALSE;
-        const LPARAM lSort = static_cast<LPARAM>(wParam);
-        std::stable_sort(
-            pList->m_rows.begin(), pList->m_rows.end(),
-            [&](const CListRow& a, const CListRow& b) { return pfn(a.lParam, b.lParam, lSort) < 0; });
-        pList->m_nMark = -1;
-        std::vector<int> widths;
-        for (int c = 0; c < static_cast<int>(pList->m_cols.size()); ++c)
-            widths.push_back(pList->ColumnWidth(c));
-        const int top = pList->TopIndex();
-        pList->RebuildAll();
-        for (size_t c = 0; c < widths.size(); ++c) {
-            pList->header()->resizeSection(static_cast<int>(c), widths[c]);
-            pList->SyncHeaderItem(static_cast<int>(c));
-        }
-        pList->verticalScrollBar()->setValue(top);
-        return TRUE;
-    }
-    case LVM_SETITEMCOUNT:
-        return TRUE;
-
-    // ---- display -------------------------------------------------------------------------------
-    case LVM_ENSUREVISIBLE:
-        pList->EnsureVisible(static_cast<int>(wParam));
-        return pList->Valid(static_cast<int>(wParam));
-    case LVM_GETITEMRECT: {
-        auto* pRect = reinterpret_cast<RECT*>(lParam);
-        const int i = static_cast<int>(wParam);
-        if (!pRect || !pList->Valid(i))
-            return FALSE;
-        const QRect r = pList->ItemRect(i, pRect->left);
-        *pRect = RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
-        return TRUE;
-    }
-    case LVM_GETSUBITEMRECT: {
-        auto* pRect = reinterpret_cast<RECT*>(lParam);
-        const int i = static_cast<int>(wParam);
-        if (!pRect || !pList->Valid(i))
-            return FALSE;
-        const int sub = pRect->top;
-        const int area = pRect->left;
-        if (sub == 0) {
-            QRect r = pList->ItemRect(i, area);
-            if (area == LVIR_BOUNDS && !pList->m_cols.empty())
-                r = QRect(QPoint(r.left(), r.top()),
-                          QPoint(pList->ColumnLeft(0) + pList->ColumnWidth(0) - 1, r.bottom()));
-            *pRect = RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
-            return TRUE;
-        }
-        if (sub < 0 || sub >= static_cast<int>(pList->m_cols.size()))
-            return FALSE;
-        const QRect b = pList->BoundsRect(i);
-        const int left = pList->ColumnLeft(sub);
-        *pRect = RECT{left, b.top(), left + pList->ColumnWidth(sub), b.bottom() + 1};
-        return TRUE;
-    }
-    case LVM_HITTEST:
-    case LVM_SUBITEMHITTEST: {
-        auto* pInfo = reinterpret_cast<LVHITTESTINFO*>(lParam);
-        if (!pInfo)
-            return -1;
-        int sub = -1;
-        pInfo->iItem = pList->HitTest(QPoint(pInfo->pt.x, pInfo->pt.y), &pInfo->flags, &sub);
-        if (nMsg == LVM_SUBITEMHITTEST)
-            pInfo->iSubItem = sub;
-        return pInfo->iItem;
-    }
-    case LVM_GETTOPINDEX:
-        return pList->TopIndex();
-    case LVM_GETCOUNTPERPAGE:
-        return pList->CountPerPage();
-    case LVM_REDRAWITEMS:
-    case LVM_UPDATE:
-        pList->viewport()->update();
-        return TRUE;
-    case LVM_SCROLL: {
-        const int dy = static_cast<int>(lParam);
-        const int h = std::max(1, pList->ItemHeight());
-        pList->verticalScrollBar()->setValue(pList->TopIndex() + dy / h);
-        pList->horizontalScrollBar()->setValue(pList->horizontalScrollBar()->value() +
-                                               static_cast<int>(wParam));
-        return TRUE;
-    }
-    case LVM_GETSTRINGWIDTH: {
-        const char* psz = reinterpret_cast<const char*>(lParam);
-        return psz ? pList->fontMetrics().horizontalAdvance(AfxCtlText(psz)) : 0;
-    }
-    case LVM_GETIMAGELIST: {
-        const int nType = static_cast<int>(wParam);
-        const CImageListRef& ref = nType == LVSIL_STATE   ? pList->m_stateImages
-                                   : nType == LVSIL_SMALL ? pList->m_smallImages
-                                                          : pList->m_normalImages;
-        return reinterpret_cast<LRESULT>(ref.Handle());
-    }
-    case LVM_SETIMAGELIST: {
-        const int nType = static_cast<int>(wParam);
-        CImageListRef& ref = nType == LVSIL_STATE   ? pList->m_stateImages
-                             : nType == LVSIL_SMALL ? pList->m_smallImages
-                                                    : pList->m_normalImages;
-        const HIMAGELIST hOld = ref.Exchange(reinterpret_cast<HIMAGELIST>(lParam));
-        pList->setIconSize(QSize(pList->StateWidth() + pList->SmallWidth(), 0));
-        pList->Relayout();
-        return reinterpret_cast<LRESULT>(hOld);
-    }
-    case LVM_GETBKCOLOR:
-        return static_cast<LRESULT>(pList->m_crBk);
-    case LVM_GETTEXTCOLOR:
-        return static_cast<LRESULT>(pList->m_crText);
-    case LVM_GETTEXTBKCOLOR:
-        return static_cast<LRESULT>(pList->m_crTextBk);
-    case LVM_SETBKCOLOR:
-    case LVM_SETTEXTCOLOR:
-    case LVM_SETTEXTBKCOLOR: {
-        COLORREF& slot = nMsg == LVM_SETBKCOLOR     ? pList->m_crBk
-                         : nMsg == LVM_SETTEXTCOLOR ? pList->m_crText
-                                                    : pList->m_crTextBk;
-        slot = static_cast<COLORREF>(lParam);
-        pList->ApplyColours();
-        return TRUE;
-    }
-    case LVM_GETEXTENDEDLISTVIEWSTYLE:
-        return static_cast<LRESULT>(pList->m_dwExStyle);
-    case LVM_SETEXTENDEDLISTVIEWSTYLE: {
-        const DWORD old = pList->m_dwExStyle;
-        const DWORD mask = wParam ? static_cast<DWORD>(wParam) : 0xFFFFFFFFu;
-        pList->m_dwExStyle = (old & ~mask) | (static_cast<DWORD>(lParam) & mask);
-        pList->viewport()->update();
-        return static_cast<LRESULT>(old);
-    }
-
-    // ---- window messages -------------------------------------------------------------------------
-    case WM_PAINT:
-        if (pList->m_pPaintEvent)
-            pList->PaintNow();
-        else
-            pList->viewport()->update();
-        return 0;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN: {
-        if (!InViewport(pList, lParam)) {
-            AfxPassEventToQt();
-            return 0;
-        }
-        const QPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        if (CWnd::GetFocus() != pWnd)
-            pWnd->SetFocus();
-        if (!pList->Alive())
-            return 0;
-        UINT flags = 0;
-        const int i = pList->HitTest(pt, &flags, nullptr);
-        const bool bShift = (wParam & MK_SHIFT) != 0;
-        const bool bCtrl = (wParam & MK_CONTROL) != 0;
-        if (nMsg == WM_RBUTTONDOWN) {
-            // The right button selects the item under it unless it is selected already.
-            if (pList->Valid(i) && !(pList->m_rows[static_cast<size_t>(i)].state & LVIS_SELECTED))
-                pList->UserSelect(i, false, false, false);
-            else if (!pList->Valid(i) && !bCtrl)
-                pList->UserSelect(-1, false, false, false);
-            pList->m_bRightPressed = true;
-            return 0;
-        }
-        if (nMsg == WM_LBUTTONDBLCLK) {
-            if (pList->Valid(i) && !(pList->m_rows[static_cast<size_t>(i)].state & LVIS_SELECTED))
-                pList->UserSelect(i, bShift, bCtrl, false);
-            if (!pList->Alive())
-                return 0;
-            pList->NotifyActivate(NM_DBLCLK, i, pt, 0);
-            if (pList->Alive() && pList->Valid(i))
-                pList->NotifyActivate(LVN_ITEMACTIVATE, i, pt, 0);
-            return 0;
-        }
-        pList->UserSelect(i, bShift, bCtrl, false);
-        if (!pList->Alive())
-            return 0;
-        pList->m_bPressed = true;
-        pList->m_bDragging = false;
-        pList->m_ptPress = pt;
-        pList->m_nPressItem = i;
-        return 0;
-    }
-    case WM_MOUSEMOVE: {
-        if (!pList->m_bPressed || pList->m_bDragging || !(wParam & MK_LBUTTON)) {
-            if (!(wParam & MK_LBUTTON))
-                pList->m_bPressed = false;
-            if (!InViewport(pList, lParam))
-                AfxPassEventToQt();
-            return 0;
-        }
-        const QPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        if (std::abs(pt.x() - pList->m_ptPress.x()) < std::max(1, GetSystemMetrics(SM_CXDRAG)) &&
-            std::abs(pt.y() - pList->m_ptPress.y()) < std::max(1, GetSystemMetrics(SM_CYDRAG)))
-            return 0;
-        pList->m_bDragging = true;
-        if (pList->Valid(pList->m_nPressItem)) {
-            const int i = pList->m_nPressItem;
-            pList->NotifyItem(LVN_BEGINDRAG, i, 0, 0, 0, 0, pList->m_rows[static_cast<size_t>(i)].lParam,
-                              POINT{pList->m_ptPress.x(), pList->m_ptPress.y()});
-        }
-        if (ListOf(pWnd)) {
-            pList->m_bPressed = false;
-            pList->m_nPressItem = -1;
-        }
-        return 0;
-    }
-    case WM_LBUTTONUP: {
-        if (!pList->m_bPressed) {
-            if (!InViewport(pList, lParam))
-                AfxPassEventToQt();
-            return 0;
-        }
-        const bool bClick = !pList->m_bDragging;
-        const int i = pList->m_nPressItem;
-        pList->m_bPressed = false;
-        pList->m_nPressItem = -1;
-        if (bClick)
-            pList->NotifyActivate(NM_CLICK, i, QPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)), 0);
-        return 0;
-    }
-    case WM_RBUTTONUP: {
-        if (!pList->m_bRightPressed) {
-            *pbHandled = FALSE;
-            return 0;
-        }
-        pList->m_bRightPressed = false;
-        const QPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        const int i = pList->HitTest(pt, nullptr, nullptr);
-        if (pList->NotifyActivate(NM_RCLICK, i, pt, 0) == 0 && pList->Alive()) {
-            POINT screen{pt.x(), pt.y()};
-            pWnd->ClientToScreen(&screen);
-            pWnd->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd),
-                              MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
-        }
-        return 0;
-    }
-    case WM_KEYDOWN: {
-        NMLVKEYDOWN nm{};
-        nm.wVKey = static_cast<WORD>(wParam);
-        AfxSendCtlNotify(hWnd, LVN_KEYDOWN, &nm.hdr);
-        if (!pList->Alive() || !ListOf(pWnd))
-            return 0;
-        const bool bShift = GetKeyState(VK_SHIFT) < 0;
-        const bool bCtrl = GetKeyState(VK_CONTROL) < 0;
-        const int n = pList->Count();
-        const int cur = pList->FocusedItem();
-        int target = -2;
-        switch (static_cast<UINT>(wParam)) {
-        case VK_UP:
-            target = cur < 0 ? 0 : std::max(0, cur - 1);
-            break;
-        case VK_DOWN:
-            target = cur < 0 ? 0 : std::min(n - 1, cur + 1);
-            break;
-        case VK_HOME:
-            target = 0;
-            break;
-        case VK_END:
-            target = n - 1;
-            break;
-        case VK_PRIOR:
-            target = std::max(0, (cur < 0 ? 0 : cur) - std::max(1, pList->CountPerPage() - 1));
-            break;
-        case VK_NEXT:
-            target = std::min(n - 1, (cur < 0 ? 0 : cur) + std::max(1, pList->CountPerPage() - 1));
-            break;
-        case VK_SPACE:
-            if (pList->Valid(cur)) {
-                if (bCtrl && !(pList->Style() & LVS_SINGLESEL)) {
-                    const bool bSel = (pList->m_rows[static_cast<size_t>(cur)].state & LVIS_SELECTED) != 0;
-                    pList->ChangeState(cur, bSel ? 0 : LVIS_SELECTED, LVIS_SELECTED);
-                } else {
-                    pList->ChangeState(cur, LVIS_SELECTED, LVIS_SELECTED);
-                }
-            }
-            return 0;
-        case VK_RETURN:
-            if (pList->Valid(cur)) {
-                NMHDR nmRet{};
-                AfxSendCtlNotify(hWnd, NM_RETURN, &nmRet);
-            }
-            return 0;
-        default:
-            return 0;
-        }
-        if (n > 0 && pList->Valid(target))
-            pList->UserSelect(target, bShift, bCtrl, true);
-        return 0;
-    }
-    case WM_CHAR: {
-        // Typing selects the next item whose text starts with what was typed lately.
-        const unsigned char ch = static_cast<unsigned char>(wParam);
-        if (ch < 0x20 || pList->Count() == 0)
-            return 0;
-        if (!pList->m_searchTimer.isValid() || pList->m_searchTimer.elapsed() > 1000)
-            pList->m_search.clear();
-        pList->m_searchTimer.restart();
-        const char one[2] = {static_cast<char>(ch), 0};
-        pList->m_search += AfxCtlText(one);
-        const CString prefix = AfxCtlText(pList->m_search);
-        const int cur = std::max(0, pList->FocusedItem());
-        const int start = pList->m_search.size() == 1 ? cur + 1 : cur;
-        for (int k = 0; k < pList->Count(); ++k) {
-            const int j = (start + k) % pList->Count();
-            const CListRow& row = pList->m_rows[static_cast<size_t>(j)];
-            const CString& text = row.texts.empty() ? CString() : row.texts[0];
-            if (text.Left(prefix.GetLength()).CompareNoCase(prefix) == 0) {
-                pList->UserSelect(j, false, false, true);
-                break;
-            }
-        }
-        return 0;
-    }
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_VSCROLL:
-    case WM_HSCROLL:
-        AfxScrollCtlBar(nMsg == WM_VSCROLL ? pList->verticalScrollBar() : pList->horizontalScrollBar(),
-                        LOWORD(static_cast<DWORD>(wParam)),
-                        static_cast<short>(HIWORD(static_cast<DWORD>(wParam))));
-        return 0;
-    case WM_MOUSEWHEEL:
-        AfxPassEventToQt();
-        return 0;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS: {
-        pList->viewport()->update();
-        NMHDR nm{};
-        AfxSendCtlNotify(hWnd, nMsg == WM_SETFOCUS ? NM_SETFOCUS : NM_KILLFOCUS, &nm);
-        return 0;
-    }
-    case WM_SETFONT: {
-        pList->m_hFont = reinterpret_cast<HFONT>(wParam);
-        pList->setFont(WidgetFontOf(pList->m_hFont ? CFont::FromHandle(pList->m_hFont) : nullptr));
-        pList->Relayout();
-        return 0;
-    }
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(pList->m_hFont);
-    default:
-        break;
-    }
+    if (const ListHandler pfnHandler = AfxFindMessageHandler(kListMessages, nMsg))
+        return pfnHandler(pList, pWnd, nMsg, wParam, lParam, pbHandled);
     *pbHandled = FALSE;
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "platform/ui/controls/CommonControls_p.h"
 #include "platform/ui/core/CWnd_p.h"
 #include "platform/ui/core/Imm_p.h"
+#include "platform/ui/core/MessageTable_p.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/core/WndClass_p.h"
 #include "platform/ui/gdi/FontMapper.h"
@@ -315,6 +316,440 @@ CString ToCp932(const QString& text)
     return AfxCtlText(text);
 }
 
+// ---- text -----------------------------------------------------------------------------------
+
+LRESULT OnSetText(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    const HWND hWnd = pEdit->m_hWnd;
+    const char* psz = reinterpret_cast<const char*>(lParam);
+    // A multi-line control does not report text set as a whole, as the edit controls
+    // do not.
+    CWndState* pStyleState = AfxGetWndState(hWnd);
+    const bool bQuiet = pStyleState && (pStyleState->style & ES_MULTILINE);
+    if (bQuiet)
+        ++pEdit->m_nSilent;
+    pEdit->setText(AfxCtlText(psz ? psz : ""));
+    if (bQuiet)
+        --pEdit->m_nSilent;
+    pEdit->setCursorPosition(0);
+    pEdit->setModified(false);
+    if (CWndState* pState = AfxGetWndState(hWnd))
+        pState->text = psz ? psz : "";
+    return TRUE;
+}
+
+LRESULT OnGetText(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const CString text = ToCp932(pEdit->text());
+    return AfxCopyCtlText(text, reinterpret_cast<LPSTR>(lParam), static_cast<int>(wParam));
+}
+
+LRESULT OnGetTextLength(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return ToCp932(pEdit->text()).GetLength();
+}
+
+LRESULT OnGetTextLengthEx(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    const auto* p = reinterpret_cast<const GETTEXTLENGTHEX*>(wParam);
+    if (p && (p->flags & GTL_NUMCHARS))
+        return pEdit->text().size();
+    return ToCp932(pEdit->text()).GetLength();
+}
+
+LRESULT OnExSetSel(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    const auto* cr = reinterpret_cast<const CHARRANGE*>(lParam);
+    if (cr)
+        pEdit->SetSelection(cr->cpMin, cr->cpMax);
+    LONG a = 0, b = 0;
+    pEdit->GetSelection(a, b);
+    return b;
+}
+
+LRESULT OnExGetSel(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    auto* cr = reinterpret_cast<CHARRANGE*>(lParam);
+    if (cr)
+        pEdit->GetSelection(cr->cpMin, cr->cpMax);
+    return 0;
+}
+
+LRESULT OnSetSel(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    pEdit->SetSelection(static_cast<LONG>(static_cast<int>(wParam)), static_cast<LONG>(lParam));
+    return 0;
+}
+
+LRESULT OnGetSel(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    LONG a = 0, b = 0;
+    pEdit->GetSelection(a, b);
+    if (wParam)
+        *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(a);
+    if (lParam)
+        *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(b);
+    return MAKELONG(static_cast<WORD>(std::min<LONG>(a, 0xFFFF)),
+                    static_cast<WORD>(std::min<LONG>(b, 0xFFFF)));
+}
+
+LRESULT OnGetSelText(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    // The caller's buffer holds the selection: at most two bytes per character.
+    char* buf = reinterpret_cast<char*>(lParam);
+    const CString sel = ToCp932(pEdit->selectedText());
+    if (!buf)
+        return sel.GetLength();
+    std::memcpy(buf, sel.c_str(), static_cast<size_t>(sel.GetLength()) + 1);
+    return sel.GetLength();
+}
+
+LRESULT OnSelectionType(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    const qsizetype n = pEdit->selectedText().size();
+    return n == 0 ? SEL_EMPTY : (n > 1 ? SEL_TEXT | 0x0004 : SEL_TEXT);
+}
+
+LRESULT OnReplaceSel(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const char* psz = reinterpret_cast<const char*>(lParam);
+    pEdit->Replace(AfxCtlText(psz ? psz : ""), wParam != 0);
+    return 0;
+}
+
+LRESULT OnLimitText(CRichEditWidget* pEdit, CWnd*, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const int n = nMsg == EM_LIMITTEXT ? static_cast<int>(wParam) : static_cast<int>(lParam);
+    pEdit->setMaxLength(n <= 0 ? kLimitForZero : n);
+    return 0;
+}
+
+LRESULT OnGetLimitText(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return pEdit->maxLength();
+}
+
+LRESULT OnGetModify(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return pEdit->isModified() ? TRUE : FALSE;
+}
+
+LRESULT OnSetModify(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    pEdit->setModified(wParam != 0);
+    return 0;
+}
+
+LRESULT OnGetLineCount(CRichEditWidget*, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return 1;
+}
+
+// ---- editing ---------------------------------------------------------------------------------
+
+LRESULT OnCut(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    pEdit->cut();
+    return 0;
+}
+
+LRESULT OnCopy(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    pEdit->copy();
+    return 0;
+}
+
+LRESULT OnPaste(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    if (!pEdit->isReadOnly())
+        pEdit->paste();
+    return 0;
+}
+
+LRESULT OnClear(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    if (!pEdit->isReadOnly() && pEdit->hasSelectedText())
+        pEdit->del();
+    return 0;
+}
+
+LRESULT OnUndo(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    const bool can = pEdit->isUndoAvailable();
+    if (can)
+        pEdit->undo();
+    return can ? TRUE : FALSE;
+}
+
+LRESULT OnRedo(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    const bool can = pEdit->isRedoAvailable();
+    if (can)
+        pEdit->redo();
+    return can ? TRUE : FALSE;
+}
+
+LRESULT OnCanUndo(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return pEdit->isUndoAvailable() ? TRUE : FALSE;
+}
+
+LRESULT OnCanRedo(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return pEdit->isRedoAvailable() ? TRUE : FALSE;
+}
+
+LRESULT OnEmptyUndoBuffer(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    pEdit->ClearUndo();
+    return 0;
+}
+
+LRESULT OnCanPaste(CRichEditWidget*, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    const QMimeData* p = QApplication::clipboard()->mimeData();
+    return p && p->hasText() ? TRUE : FALSE;
+}
+
+LRESULT OnSetReadOnly(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    const HWND hWnd = pEdit->m_hWnd;
+    pEdit->setReadOnly(wParam != 0);
+    if (CWndState* pState = AfxGetWndState(hWnd)) {
+        if (wParam)
+            pState->style |= ES_READONLY;
+        else
+            pState->style &= ~ES_READONLY;
+    }
+    return TRUE;
+}
+
+LRESULT OnHideSelection(CRichEditWidget*, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return 0;
+}
+
+// ---- format ----------------------------------------------------------------------------------
+
+LRESULT OnSetBkgndColor(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const COLORREF old = pEdit->Background();
+    pEdit->m_bSysBk = wParam != 0;
+    if (!wParam)
+        pEdit->m_crBk = static_cast<COLORREF>(lParam);
+    pEdit->ApplyFormat();
+    return static_cast<LRESULT>(old);
+}
+
+LRESULT OnGetCharFormat(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    auto* cf = reinterpret_cast<CHARFORMAT*>(lParam);
+    if (!cf)
+        return 0;
+    pEdit->FillCharFormat(*cf);
+    return static_cast<LRESULT>(cf->dwMask);
+}
+
+LRESULT OnSetCharFormat(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    const auto* cf = reinterpret_cast<const CHARFORMAT*>(lParam);
+    if (!cf)
+        return FALSE;
+    // One format for the whole text: the default, the selection and all are the same.
+    pEdit->ApplyCharFormat(*cf);
+    return TRUE;
+}
+
+LRESULT OnGetParaFormat(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    auto* pf = reinterpret_cast<PARAFORMAT*>(lParam);
+    if (!pf)
+        return 0;
+    const UINT cbSize = pf->cbSize;
+    *pf = PARAFORMAT{};
+    pf->cbSize = cbSize;
+    pf->dwMask = PFM_ALIGNMENT | PFM_STARTINDENT | PFM_RIGHTINDENT | PFM_OFFSET;
+    pf->wAlignment = pEdit->m_wAlignment;
+    return static_cast<LRESULT>(pf->dwMask);
+}
+
+LRESULT OnSetParaFormat(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    const auto* pf = reinterpret_cast<const PARAFORMAT*>(lParam);
+    if (!pf)
+        return FALSE;
+    if (pf->dwMask & PFM_ALIGNMENT) {
+        if (pf->wAlignment != PFA_LEFT && pf->wAlignment != PFA_RIGHT && pf->wAlignment != PFA_CENTER)
+            return FALSE;
+        pEdit->m_wAlignment = pf->wAlignment;
+        pEdit->ApplyFormat();
+    }
+    return TRUE;
+}
+
+LRESULT OnGetEventMask(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return static_cast<LRESULT>(pEdit->m_dwEventMask);
+}
+
+LRESULT OnSetEventMask(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    const DWORD old = pEdit->m_dwEventMask;
+    pEdit->m_dwEventMask = static_cast<DWORD>(lParam);
+    return static_cast<LRESULT>(old);
+}
+
+LRESULT OnSetFont(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    pEdit->m_hFont = reinterpret_cast<HFONT>(wParam);
+    CFont* pFont = pEdit->m_hFont ? CFont::FromHandle(pEdit->m_hFont) : nullptr;
+    LOGFONT lf{};
+    if (pFont && pFont->GetLogFont(&lf)) {
+        pEdit->m_lf = lf;
+        pEdit->ApplyFormat();
+    }
+    return 0;
+}
+
+LRESULT OnGetFont(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return reinterpret_cast<LRESULT>(pEdit->m_hFont);
+}
+
+// ---- input and focus ---------------------------------------------------------------------------
+
+LRESULT OnKeyDown(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    if (AfxIsDispatchingQtEvent()) {
+        AfxPassEventToQt();
+        return 0;
+    }
+    // A key sent by code moves the caret as the key would.
+    switch (static_cast<UINT>(wParam)) {
+    case VK_LEFT:
+        pEdit->cursorBackward(GetKeyState(VK_SHIFT) < 0);
+        break;
+    case VK_RIGHT:
+        pEdit->cursorForward(GetKeyState(VK_SHIFT) < 0);
+        break;
+    case VK_HOME:
+        pEdit->home(GetKeyState(VK_SHIFT) < 0);
+        break;
+    case VK_END:
+        pEdit->end(GetKeyState(VK_SHIFT) < 0);
+        break;
+    case VK_DELETE:
+        if (!pEdit->isReadOnly())
+            pEdit->del();
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+LRESULT OnChar(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    if (AfxIsDispatchingQtEvent()) {
+        AfxPassEventToQt();
+        return 0;
+    }
+    pEdit->TypeByte(static_cast<unsigned char>(wParam));
+    return 0;
+}
+
+LRESULT OnGetDlgCode(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    const HWND hWnd = pEdit->m_hWnd;
+    UINT code = DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
+    if (CWndState* pState = AfxGetWndState(hWnd); pState && (pState->style & ES_MULTILINE))
+        code |= DLGC_WANTALLKEYS;
+    return code;
+}
+
+LRESULT OnSetFocus(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    const HWND hWnd = pEdit->m_hWnd;
+    AfxSendCtlCommand(hWnd, EN_SETFOCUS);
+    return 0;
+}
+
+LRESULT OnKillFocus(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    const HWND hWnd = pEdit->m_hWnd;
+    AfxSendCtlCommand(hWnd, EN_KILLFOCUS);
+    return 0;
+}
+
+LRESULT OnContextMenu(CRichEditWidget*, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    // The control has no menu of its own; whoever wants one shows it.
+    return 0;
+}
+
+LRESULT OnDestroy(CRichEditWidget* pEdit, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    const HWND hWnd = pEdit->m_hWnd;
+    AfxImeForget(hWnd);
+    return 0;
+}
+
+// The rich edit control's messages, each with its handler.
+using RichEditHandler = LRESULT (*)(CRichEditWidget*, CWnd*, UINT, WPARAM, LPARAM, BOOL*);
+constexpr CMessageHandler<RichEditHandler> kRichEditMessages[] = {
+    // ---- text -----------------------------------------------------------------------------------
+    {WM_SETTEXT, OnSetText},
+    {WM_GETTEXT, OnGetText},
+    {WM_GETTEXTLENGTH, OnGetTextLength},
+    {EM_GETTEXTLENGTHEX, OnGetTextLengthEx},
+    {EM_EXSETSEL, OnExSetSel},
+    {EM_EXGETSEL, OnExGetSel},
+    {EM_SETSEL, OnSetSel},
+    {EM_GETSEL, OnGetSel},
+    {EM_GETSELTEXT, OnGetSelText},
+    {EM_SELECTIONTYPE, OnSelectionType},
+    {EM_REPLACESEL, OnReplaceSel},
+    {EM_LIMITTEXT, OnLimitText},
+    {EM_EXLIMITTEXT, OnLimitText},
+    {EM_GETLIMITTEXT, OnGetLimitText},
+    {EM_GETMODIFY, OnGetModify},
+    {EM_SETMODIFY, OnSetModify},
+    {EM_GETLINECOUNT, OnGetLineCount},
+    // ---- editing ---------------------------------------------------------------------------------
+    {WM_CUT, OnCut},
+    {WM_COPY, OnCopy},
+    {WM_PASTE, OnPaste},
+    {WM_CLEAR, OnClear},
+    {WM_UNDO, OnUndo},
+    {EM_UNDO, OnUndo},
+    {EM_REDO, OnRedo},
+    {EM_CANUNDO, OnCanUndo},
+    {EM_CANREDO, OnCanRedo},
+    {EM_EMPTYUNDOBUFFER, OnEmptyUndoBuffer},
+    {EM_CANPASTE, OnCanPaste},
+    {EM_SETREADONLY, OnSetReadOnly},
+    {EM_HIDESELECTION, OnHideSelection},
+    // ---- format ----------------------------------------------------------------------------------
+    {EM_SETBKGNDCOLOR, OnSetBkgndColor},
+    {EM_GETCHARFORMAT, OnGetCharFormat},
+    {EM_SETCHARFORMAT, OnSetCharFormat},
+    {EM_GETPARAFORMAT, OnGetParaFormat},
+    {EM_SETPARAFORMAT, OnSetParaFormat},
+    {EM_GETEVENTMASK, OnGetEventMask},
+    {EM_SETEVENTMASK, OnSetEventMask},
+    {WM_SETFONT, OnSetFont},
+    {WM_GETFONT, OnGetFont},
+    // ---- input and focus ---------------------------------------------------------------------------
+    {WM_KEYDOWN, OnKeyDown},
+    {WM_CHAR, OnChar},
+    {WM_GETDLGCODE, OnGetDlgCode},
+    {WM_SETFOCUS, OnSetFocus},
+    {WM_KILLFOCUS, OnKillFocus},
+    {WM_CONTEXTMENU, OnContextMenu},
+    {WM_DESTROY, OnDestroy},
+};
+static_assert(AfxMessagesUnique(kRichEditMessages), "a message has two handlers");
+
 LRESULT RichEditProc(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL* pbHandled)
 {
     CRichEditWidget* pEdit = EditOf(pWnd);
@@ -322,274 +757,8 @@ LRESULT RichEditProc(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL* 
         *pbHandled = FALSE;
         return 0;
     }
-    const HWND hWnd = pEdit->m_hWnd;
-    switch (nMsg) {
-    // ---- text -----------------------------------------------------------------------------------
-    case WM_SETTEXT: {
-        const char* psz = reinterpret_cast<const char*>(lParam);
-        // A multi-line control does not report text set as a whole, as the edit controls
-        // do not.
-        CWndState* pStyleState = AfxGetWndState(hWnd);
-        const bool bQuiet = pStyleState && (pStyleState->style & ES_MULTILINE);
-        if (bQuiet)
-            ++pEdit->m_nSilent;
-        pEdit->setText(AfxCtlText(psz ? psz : ""));
-        if (bQuiet)
-            --pEdit->m_nSilent;
-        pEdit->setCursorPosition(0);
-        pEdit->setModified(false);
-        if (CWndState* pState = AfxGetWndState(hWnd))
-            pState->text = psz ? psz : "";
-        return TRUE;
-    }
-    case WM_GETTEXT: {
-        const CString text = ToCp932(pEdit->text());
-        return AfxCopyCtlText(text, reinterpret_cast<LPSTR>(lParam), static_cast<int>(wParam));
-    }
-    case WM_GETTEXTLENGTH:
-        return ToCp932(pEdit->text()).GetLength();
-    case EM_GETTEXTLENGTHEX: {
-        const auto* p = reinterpret_cast<const GETTEXTLENGTHEX*>(wParam);
-        if (p && (p->flags & GTL_NUMCHARS))
-            return pEdit->text().size();
-        return ToCp932(pEdit->text()).GetLength();
-    }
-    case EM_EXSETSEL: {
-        const auto* cr = reinterpret_cast<const CHARRANGE*>(lParam);
-        if (cr)
-            pEdit->SetSelection(cr->cpMin, cr->cpMax);
-        LONG a = 0, b = 0;
-        pEdit->GetSelection(a, b);
-        return b;
-    }
-    case EM_EXGETSEL: {
-        auto* cr = reinterpret_cast<CHARRANGE*>(lParam);
-        if (cr)
-            pEdit->GetSelection(cr->cpMin, cr->cpMax);
-        return 0;
-    }
-    case EM_SETSEL:
-        pEdit->SetSelection(static_cast<LONG>(static_cast<int>(wParam)), static_cast<LONG>(lParam));
-        return 0;
-    case EM_GETSEL: {
-        LONG a = 0, b = 0;
-        pEdit->GetSelection(a, b);
-        if (wParam)
-            *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(a);
-        if (lParam)
-            *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(b);
-        return MAKELONG(static_cast<WORD>(std::min<LONG>(a, 0xFFFF)),
-                        static_cast<WORD>(std::min<LONG>(b, 0xFFFF)));
-    }
-    case EM_GETSELTEXT: {
-        // The caller's buffer holds the selection: at most two bytes per character.
-        char* buf = reinterpret_cast<char*>(lParam);
-        const CString sel = ToCp932(pEdit->selectedText());
-        if (!buf)
-            return sel.GetLength();
-        std::memcpy(buf, sel.c_str(), static_cast<size_t>(sel.GetLength()) + 1);
-        return sel.GetLength();
-    }
-    case EM_SELECTIONTYPE: {
-        const qsizetype n = pEdit->selectedText().size();
-        return n == 0 ? SEL_EMPTY : (n > 1 ? SEL_TEXT | 0x0004 : SEL_TEXT);
-    }
-    case EM_REPLACESEL: {
-        const char* psz = reinterpret_cast<const char*>(lParam);
-        pEdit->Replace(AfxCtlText(psz ? psz : ""), wParam != 0);
-        return 0;
-    }
-    case EM_LIMITTEXT:
-    case EM_EXLIMITTEXT: {
-        const int n = nMsg == EM_LIMITTEXT ? static_cast<int>(wParam) : static_cast<int>(lParam);
-        pEdit->setMaxLength(n <= 0 ? kLimitForZero : n);
-        return 0;
-    }
-    case EM_GETLIMITTEXT:
-        return pEdit->maxLength();
-    case EM_GETMODIFY:
-        return pEdit->isModified() ? TRUE : FALSE;
-    case EM_SETMODIFY:
-        pEdit->setModified(wParam != 0);
-        return 0;
-    case EM_GETLINECOUNT:
-        return 1;
-
-    // ---- editing ---------------------------------------------------------------------------------
-    case WM_CUT:
-        pEdit->cut();
-        return 0;
-    case WM_COPY:
-        pEdit->copy();
-        return 0;
-    case WM_PASTE:
-        if (!pEdit->isReadOnly())
-            pEdit->paste();
-        return 0;
-    case WM_CLEAR:
-        if (!pEdit->isReadOnly() && pEdit->hasSelectedText())
-            pEdit->del();
-        return 0;
-    case WM_UNDO:
-    case EM_UNDO: {
-        const bool can = pEdit->isUndoAvailable();
-        if (can)
-            pEdit->undo();
-        return can ? TRUE : FALSE;
-    }
-    case EM_REDO: {
-        const bool can = pEdit->isRedoAvailable();
-        if (can)
-            pEdit->redo();
-        return can ? TRUE : FALSE;
-    }
-    case EM_CANUNDO:
-        return pEdit->isUndoAvailable() ? TRUE : FALSE;
-    case EM_CANREDO:
-        return pEdit->isRedoAvailable() ? TRUE : FALSE;
-    case EM_EMPTYUNDOBUFFER:
-        pEdit->ClearUndo();
-        return 0;
-    case EM_CANPASTE: {
-        const QMimeData* p = QApplication::clipboard()->mimeData();
-        return p && p->hasText() ? TRUE : FALSE;
-    }
-    case EM_SETREADONLY: {
-        pEdit->setReadOnly(wParam != 0);
-        if (CWndState* pState = AfxGetWndState(hWnd)) {
-            if (wParam)
-                pState->style |= ES_READONLY;
-            else
-                pState->style &= ~ES_READONLY;
-        }
-        return TRUE;
-    }
-    case EM_HIDESELECTION:
-        return 0;
-
-    // ---- format ----------------------------------------------------------------------------------
-    case EM_SETBKGNDCOLOR: {
-        const COLORREF old = pEdit->Background();
-        pEdit->m_bSysBk = wParam != 0;
-        if (!wParam)
-            pEdit->m_crBk = static_cast<COLORREF>(lParam);
-        pEdit->ApplyFormat();
-        return static_cast<LRESULT>(old);
-    }
-    case EM_GETCHARFORMAT: {
-        auto* cf = reinterpret_cast<CHARFORMAT*>(lParam);
-        if (!cf)
-            return 0;
-        pEdit->FillCharFormat(*cf);
-        return static_cast<LRESULT>(cf->dwMask);
-    }
-    case EM_SETCHARFORMAT: {
-        const auto* cf = reinterpret_cast<const CHARFORMAT*>(lParam);
-        if (!cf)
-            return FALSE;
-        // One format for the whole text: the default, the selection and all are the same.
-        pEdit->ApplyCharFormat(*cf);
-        return TRUE;
-    }
-    case EM_GETPARAFORMAT: {
-        auto* pf = reinterpret_cast<PARAFORMAT*>(lParam);
-        if (!pf)
-            return 0;
-        const UINT cbSize = pf->cbSize;
-        *pf = PARAFORMAT{};
-        pf->cbSize = cbSize;
-        pf->dwMask = PFM_ALIGNMENT | PFM_STARTINDENT | PFM_RIGHTINDENT | PFM_OFFSET;
-        pf->wAlignment = pEdit->m_wAlignment;
-        return static_cast<LRESULT>(pf->dwMask);
-    }
-    case EM_SETPARAFORMAT: {
-        const auto* pf = reinterpret_cast<const PARAFORMAT*>(lParam);
-        if (!pf)
-            return FALSE;
-        if (pf->dwMask & PFM_ALIGNMENT) {
-            if (pf->wAlignment != PFA_LEFT && pf->wAlignment != PFA_RIGHT && pf->wAlignment != PFA_CENTER)
-                return FALSE;
-            pEdit->m_wAlignment = pf->wAlignment;
-            pEdit->ApplyFormat();
-        }
-        return TRUE;
-    }
-    case EM_GETEVENTMASK:
-        return static_cast<LRESULT>(pEdit->m_dwEventMask);
-    case EM_SETEVENTMASK: {
-        const DWORD old = pEdit->m_dwEventMask;
-        pEdit->m_dwEventMask = static_cast<DWORD>(lParam);
-        return static_cast<LRESULT>(old);
-    }
-    case WM_SETFONT: {
-        pEdit->m_hFont = reinterpret_cast<HFONT>(wParam);
-        CFont* pFont = pEdit->m_hFont ? CFont::FromHandle(pEdit->m_hFont) : nullptr;
-        LOGFONT lf{};
-        if (pFont && pFont->GetLogFont(&lf)) {
-            pEdit->m_lf = lf;
-            pEdit->ApplyFormat();
-        }
-        return 0;
-    }
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(pEdit->m_hFont);
-
-    // ---- input and focus ---------------------------------------------------------------------------
-    case WM_KEYDOWN:
-        if (AfxIsDispatchingQtEvent()) {
-            AfxPassEventToQt();
-            return 0;
-        }
-        // A key sent by code moves the caret as the key would.
-        switch (static_cast<UINT>(wParam)) {
-        case VK_LEFT:
-            pEdit->cursorBackward(GetKeyState(VK_SHIFT) < 0);
-            break;
-        case VK_RIGHT:
-            pEdit->cursorForward(GetKeyState(VK_SHIFT) < 0);
-            break;
-        case VK_HOME:
-            pEdit->home(GetKeyState(VK_SHIFT) < 0);
-            break;
-        case VK_END:
-            pEdit->end(GetKeyState(VK_SHIFT) < 0);
-            break;
-        case VK_DELETE:
-            if (!pEdit->isReadOnly())
-                pEdit->del();
-            break;
-        default:
-            break;
-        }
-        return 0;
-    case WM_CHAR:
-        if (AfxIsDispatchingQtEvent()) {
-            AfxPassEventToQt();
-            return 0;
-        }
-        pEdit->TypeByte(static_cast<unsigned char>(wParam));
-        return 0;
-    case WM_GETDLGCODE: {
-        UINT code = DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
-        if (CWndState* pState = AfxGetWndState(hWnd); pState && (pState->style & ES_MULTILINE))
-            code |= DLGC_WANTALLKEYS;
-        return code;
-    }
-    case WM_SETFOCUS:
-        AfxSendCtlCommand(hWnd, EN_SETFOCUS);
-        return 0;
-    case WM_KILLFOCUS:
-        AfxSendCtlCommand(hWnd, EN_KILLFOCUS);
-        return 0;
-    case WM_CONTEXTMENU:
-        // The control has no menu of its own; whoever wants one shows it.
-        return 0;
-    case WM_DESTROY:
-        AfxImeForget(hWnd);
-        return 0;
-    default:
-        break;
-    }
+    if (const RichEditHandler pfnHandler = AfxFindMessageHandler(kRichEditMessages, nMsg))
+        return pfnHandler(pEdit, pWnd, nMsg, wParam, lParam, pbHandled);
     *pbHandled = FALSE;
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/ui/controls/CommonControls_p.h"
 #include "platform/ui/core/CWnd_p.h"
+#include "platform/ui/core/MessageTable_p.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/core/WndClass_p.h"
 #include "platform/ui/gdi/CImageList.h"
@@ -587,6 +588,641 @@ bool InViewport(CTreeCtrlWidget* pTree, LPARAM lParam)
     return pTree->viewport()->rect().contains(pt);
 }
 
+// ---- the control's messages -------------------------------------------------------------
+
+LRESULT OnInsertItem(CTreeCtrlWidget* pTree, CWnd*, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    auto* pIns = reinterpret_cast<TVINSERTSTRUCT*>(lParam);
+    return pIns ? reinterpret_cast<LRESULT>(CTreeCtrlWidget::Handle(pTree->Insert(*pIns))) : 0;
+}
+
+LRESULT OnDeleteItem(CTreeCtrlWidget* pTree, CWnd*, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    return pTree->Delete(reinterpret_cast<HTREEITEM>(lParam));
+}
+
+LRESULT OnExpand(CTreeCtrlWidget* pTree, CWnd*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    return pTree->ExpandItem(pTree->Item(reinterpret_cast<HTREEITEM>(lParam)), static_cast<UINT>(wParam),
+                             false);
+}
+
+LRESULT OnGetItemRect(CTreeCtrlWidget* pTree, CWnd*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    auto* pRect = reinterpret_cast<RECT*>(lParam);
+    if (!pRect)
+        return FALSE;
+    QTreeWidgetItem* p = pTree->Item(*reinterpret_cast<HTREEITEM*>(pRect));
+    if (!p || !pTree->IsShown(p))
+        return FALSE;
+    pTree->doItemsLayout();
+    QRect r = pTree->visualItemRect(p);
+    if (wParam) {
+        r = pTree->LabelRect(p);
+    } else {
+        r.setLeft(0);
+        r.setRight(pTree->viewport()->width() - 1);
+    }
+    *pRect = RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+    return TRUE;
+}
+
+LRESULT OnGetCount(CTreeCtrlWidget* pTree, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return static_cast<LRESULT>(pTree->m_items.size());
+}
+
+LRESULT OnGetIndent(CTreeCtrlWidget* pTree, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return pTree->indentation();
+}
+
+LRESULT OnSetIndent(CTreeCtrlWidget* pTree, CWnd*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    pTree->setIndentation(static_cast<int>(wParam));
+    return 0;
+}
+
+LRESULT OnGetImageList(CTreeCtrlWidget* pTree, CWnd*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    return reinterpret_cast<LRESULT>(static_cast<int>(wParam) == TVSIL_STATE
+                                         ? pTree->m_stateImages.Handle()
+                                         : pTree->m_normalImages.Handle());
+}
+
+LRESULT OnSetImageList(CTreeCtrlWidget* pTree, CWnd*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const int nType = static_cast<int>(wParam);
+    CImageListRef& ref = nType == TVSIL_STATE ? pTree->m_stateImages : pTree->m_normalImages;
+    const HIMAGELIST hOld = ref.Exchange(reinterpret_cast<HIMAGELIST>(lParam));
+    pTree->SetImages(ref.Handle(), nType);
+    return reinterpret_cast<LRESULT>(hOld);
+}
+
+LRESULT OnGetNextItem(CTreeCtrlWidget* pTree, CWnd*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    QTreeWidgetItem* p = pTree->Item(reinterpret_cast<HTREEITEM>(lParam));
+    QTreeWidgetItem* r = nullptr;
+    switch (static_cast<UINT>(wParam)) {
+    case TVGN_ROOT:
+        r = pTree->topLevelItemCount() ? pTree->topLevelItem(0) : nullptr;
+        break;
+    case TVGN_NEXT:
+        if (p) {
+            QTreeWidgetItem* pParent = p->parent();
+            const int i = pParent ? pParent->indexOfChild(p) : pTree->indexOfTopLevelItem(p);
+            const int n = pParent ? pParent->childCount() : pTree->topLevelItemCount();
+            if (i + 1 < n)
+                r = pParent ? pParent->child(i + 1) : pTree->topLevelItem(i + 1);
+        }
+        break;
+    case TVGN_PREVIOUS:
+        if (p) {
+            QTreeWidgetItem* pParent = p->parent();
+            const int i = pParent ? pParent->indexOfChild(p) : pTree->indexOfTopLevelItem(p);
+            if (i > 0)
+                r = pParent ? pParent->child(i - 1) : pTree->topLevelItem(i - 1);
+        }
+        break;
+    case TVGN_PARENT:
+        r = p ? p->parent() : nullptr;
+        break;
+    case TVGN_CHILD:
+        if (!p && reinterpret_cast<HTREEITEM>(lParam) == nullptr)
+            r = pTree->topLevelItemCount() ? pTree->topLevelItem(0) : nullptr;
+        else if (p && p->childCount())
+            r = p->child(0);
+        break;
+    case TVGN_FIRSTVISIBLE: {
+        pTree->doItemsLayout();
+        r = pTree->itemAt(QPoint(1, 1));
+        if (!r && pTree->topLevelItemCount())
+            r = pTree->topLevelItem(0);
+        break;
+    }
+    case TVGN_NEXTVISIBLE:
+        r = p && pTree->IsShown(p) ? pTree->itemBelow(p) : nullptr;
+        break;
+    case TVGN_PREVIOUSVISIBLE:
+        r = p && pTree->IsShown(p) ? pTree->itemAbove(p) : nullptr;
+        break;
+    case TVGN_DROPHILITE:
+        r = pTree->m_pDropHilite;
+        break;
+    case TVGN_CARET:
+        r = pTree->currentItem();
+        break;
+    case TVGN_LASTVISIBLE: {
+        QTreeWidgetItem* q =
+            pTree->topLevelItemCount() ? pTree->topLevelItem(pTree->topLevelItemCount() - 1) : nullptr;
+        while (q && q->isExpanded() && q->childCount())
+            q = q->child(q->childCount() - 1);
+        r = q;
+        break;
+    }
+    default:
+        break;
+    }
+    return reinterpret_cast<LRESULT>(CTreeCtrlWidget::Handle(r));
+}
+
+LRESULT OnSelectItem(CTreeCtrlWidget* pTree, CWnd*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    HTREEITEM h = reinterpret_cast<HTREEITEM>(lParam);
+    QTreeWidgetItem* p = pTree->Item(h);
+    if (h && !p)
+        return FALSE;
+    switch (static_cast<UINT>(wParam)) {
+    case TVGN_CARET:
+        return pTree->SelectCaret(p, TVC_UNKNOWN);
+    case TVGN_DROPHILITE:
+        if (pTree->m_pDropHilite != p) {
+            pTree->m_pDropHilite = p;
+            pTree->viewport()->update();
+        }
+        return TRUE;
+    case TVGN_FIRSTVISIBLE:
+        if (p)
+            pTree->scrollToItem(p, QAbstractItemView::PositionAtTop);
+        return p != nullptr;
+    default:
+        return FALSE;
+    }
+}
+
+LRESULT OnItemInfo(CTreeCtrlWidget* pTree, CWnd*, UINT nMsg, WPARAM, LPARAM lParam, BOOL*)
+{
+    auto* pItem = reinterpret_cast<TVITEM*>(lParam);
+    if (!pItem)
+        return FALSE;
+    QTreeWidgetItem* p = pTree->Item(pItem->hItem);
+    if (!p)
+        return FALSE;
+    if (nMsg == TVM_GETITEM) {
+        if (pItem->mask & TVIF_TEXT)
+            AfxCopyCtlText(CTreeCtrlWidget::Text(p), pItem->pszText, pItem->cchTextMax);
+        if (pItem->mask & TVIF_IMAGE)
+            pItem->iImage = p->data(0, RoleImage).toInt();
+        if (pItem->mask & TVIF_SELECTEDIMAGE)
+            pItem->iSelectedImage = p->data(0, RoleSelImage).toInt();
+        if (pItem->mask & TVIF_PARAM)
+            pItem->lParam = static_cast<LPARAM>(p->data(0, RoleParam).toLongLong());
+        if (pItem->mask & TVIF_STATE)
+            pItem->state = pTree->State(p) & pItem->stateMask;
+        if (pItem->mask & TVIF_CHILDREN)
+            pItem->cChildren = p->childCount() > 0 ? 1 : 0;
+        return TRUE;
+    }
+    if (pItem->mask & TVIF_TEXT)
+        CTreeCtrlWidget::SetText(p, pItem->pszText);
+    if (pItem->mask & TVIF_IMAGE)
+        p->setData(0, RoleImage, pItem->iImage);
+    if (pItem->mask & TVIF_SELECTEDIMAGE)
+        p->setData(0, RoleSelImage, pItem->iSelectedImage);
+    if (pItem->mask & TVIF_PARAM)
+        p->setData(0, RoleParam, static_cast<qlonglong>(pItem->lParam));
+    if (pItem->mask & TVIF_STATE) {
+        const UINT mask = pItem->stateMask;
+        const UINT stored =
+            (CTreeCtrlWidget::StoredState(p) & ~(mask & StoredStates)) | (pItem->state & mask & StoredStates);
+        p->setData(0, RoleState, stored);
+        pTree->ApplyLook(p);
+        if (mask & TVIS_EXPANDED) {
+            ++pTree->m_nInternal;
+            p->setExpanded((pItem->state & TVIS_EXPANDED) != 0);
+            --pTree->m_nInternal;
+        }
+        if (mask & TVIS_DROPHILITED) {
+            if (pItem->state & TVIS_DROPHILITED)
+                pTree->m_pDropHilite = p;
+            else if (pTree->m_pDropHilite == p)
+                pTree->m_pDropHilite = nullptr;
+        }
+        if ((mask & TVIS_SELECTED) && (pItem->state & TVIS_SELECTED))
+            pTree->SelectCaret(p, TVC_UNKNOWN);
+    }
+    pTree->viewport()->update();
+    return TRUE;
+}
+
+LRESULT OnGetVisibleCount(CTreeCtrlWidget* pTree, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    const int h = std::max(1, pTree->sizeHintForRow(0));
+    return pTree->viewport()->height() / h;
+}
+
+LRESULT OnHitTest(CTreeCtrlWidget* pTree, CWnd*, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    auto* pInfo = reinterpret_cast<TVHITTESTINFO*>(lParam);
+    if (!pInfo)
+        return 0;
+    pTree->doItemsLayout();
+    QTreeWidgetItem* p = pTree->HitTest(QPoint(pInfo->pt.x, pInfo->pt.y), &pInfo->flags);
+    pInfo->hItem = CTreeCtrlWidget::Handle(p);
+    return reinterpret_cast<LRESULT>(pInfo->hItem);
+}
+
+LRESULT OnSortChildren(CTreeCtrlWidget* pTree, CWnd*, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    PFNTVCOMPARE pfn = nullptr;
+    LPARAM lSort = 0;
+    HTREEITEM hParent = nullptr;
+    if (nMsg == TVM_SORTCHILDRENCB) {
+        auto* pSort = reinterpret_cast<TVSORTCB*>(lParam);
+        if (!pSort)
+            return FALSE;
+        hParent = pSort->hParent;
+        pfn = pSort->lpfnCompare;
+        lSort = pSort->lParam;
+    } else {
+        hParent = reinterpret_cast<HTREEITEM>(lParam);
+    }
+    QTreeWidgetItem* pParent = (hParent == TVI_ROOT || !hParent) ? nullptr : pTree->Item(hParent);
+    if (hParent && hParent != TVI_ROOT && !pParent)
+        return FALSE;
+    const bool bRecurse = nMsg == TVM_SORTCHILDREN && wParam != 0;
+    std::function<void(QTreeWidgetItem*)> sortLevel = [&](QTreeWidgetItem* pp) {
+        QList<QTreeWidgetItem*> kids;
+        QTreeWidgetItem* pCur = pTree->currentItem();
+        ++pTree->m_nInternal;
+        std::vector<bool> expanded;
+        if (pp) {
+            kids = pp->takeChildren();
+        } else {
+            while (pTree->topLevelItemCount())
+                kids.push_back(pTree->takeTopLevelItem(0));
+        }
+        std::stable_sort(kids.begin(), kids.end(), [&](QTreeWidgetItem* a, QTreeWidgetItem* b) {
+            if (pfn)
+                return pfn(static_cast<LPARAM>(a->data(0, RoleParam).toLongLong()),
+                           static_cast<LPARAM>(b->data(0, RoleParam).toLongLong()), lSort) < 0;
+            return CTreeCtrlWidget::Text(a).CompareNoCase(CTreeCtrlWidget::Text(b)) < 0;
+        });
+        if (pp)
+            pp->addChildren(kids);
+        else
+            pTree->addTopLevelItems(kids);
+        if (pCur)
+            pTree->setCurrentItem(pCur);
+        --pTree->m_nInternal;
+        if (bRecurse)
+            for (QTreeWidgetItem* k : kids)
+                if (k->childCount())
+                    sortLevel(k);
+    };
+    sortLevel(pParent);
+    return TRUE;
+}
+
+LRESULT OnEnsureVisible(CTreeCtrlWidget* pTree, CWnd*, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    QTreeWidgetItem* p = pTree->Item(reinterpret_cast<HTREEITEM>(lParam));
+    if (!p)
+        return FALSE;
+    ++pTree->m_nInternal;
+    for (QTreeWidgetItem* q = p->parent(); q; q = q->parent())
+        q->setExpanded(true);
+    --pTree->m_nInternal;
+    pTree->scrollToItem(p);
+    return TRUE;
+}
+
+LRESULT OnSetItemHeight(CTreeCtrlWidget* pTree, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return pTree->sizeHintForRow(0);
+}
+
+LRESULT OnGetItemHeight(CTreeCtrlWidget* pTree, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    pTree->doItemsLayout();
+    const int h = pTree->topLevelItemCount() ? pTree->visualItemRect(pTree->topLevelItem(0)).height() : 0;
+    return h > 0 ? h : pTree->fontMetrics().height() + 4;
+}
+
+LRESULT OnSetColor(CTreeCtrlWidget* pTree, CWnd*, UINT nMsg, WPARAM, LPARAM lParam, BOOL*)
+{
+    COLORREF& slot = nMsg == TVM_SETBKCOLOR ? pTree->m_crBk : pTree->m_crText;
+    const COLORREF old = slot;
+    slot = static_cast<COLORREF>(lParam);
+    if (nMsg == TVM_SETBKCOLOR) {
+        QPalette pal = pTree->palette();
+        if (slot == CLR_NONE)
+            pal = QApplication::palette(pTree);
+        else
+            pal.setColor(QPalette::Base, QColor(GetRValue(slot), GetGValue(slot), GetBValue(slot)));
+        pTree->setPalette(pal);
+    }
+    pTree->viewport()->update();
+    return static_cast<LRESULT>(old);
+}
+
+LRESULT OnGetBkColor(CTreeCtrlWidget* pTree, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return static_cast<LRESULT>(pTree->m_crBk);
+}
+
+LRESULT OnGetTextColor(CTreeCtrlWidget* pTree, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return static_cast<LRESULT>(pTree->m_crText);
+}
+
+// ---- input ------------------------------------------------------------------------------
+
+LRESULT OnLButtonDown(CTreeCtrlWidget* pTree, CWnd* pWnd, UINT nMsg, WPARAM, LPARAM lParam, BOOL*)
+{
+    const HWND hWnd = pTree->m_hWnd;
+    if (!InViewport(pTree, lParam)) {
+        AfxPassEventToQt();
+        return 0;
+    }
+    const QPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    if (CWnd::GetFocus() != pWnd)
+        pWnd->SetFocus();
+    if (!AfxGetWndState(hWnd))
+        return 0;
+    UINT flags = 0;
+    QTreeWidgetItem* p = pTree->HitTest(pt, &flags);
+    if (nMsg == WM_LBUTTONDBLCLK) {
+        NMHDR nm{};
+        if (AfxSendCtlNotify(hWnd, NM_DBLCLK, &nm) == 0 && AfxGetWndState(hWnd) && p &&
+            (flags & (TVHT_ONITEM | TVHT_ONITEMBUTTON)))
+            pTree->ExpandItem(p, TVE_TOGGLE, true);
+        return 0;
+    }
+    if (p && (flags & TVHT_ONITEMBUTTON)) {
+        // The button opens or closes the branch; the click is still reported on release.
+        pTree->ExpandItem(p, TVE_TOGGLE, true);
+        if (AfxGetWndState(hWnd) && TreeOf(pWnd)) {
+            pTree->m_bPressed = true;
+            pTree->m_bDragging = false;
+            pTree->m_ptPress = pt;
+            pTree->m_pPressItem = nullptr;
+        }
+        return 0;
+    }
+    const bool bOnItem = p && ((flags & TVHT_ONITEM) || ((pTree->m_dwStyle & TVS_FULLROWSELECT) &&
+                                                         (flags & (TVHT_ONITEMRIGHT | TVHT_ONITEMINDENT))));
+    if (bOnItem) {
+        pTree->SelectCaret(p, TVC_BYMOUSE);
+        if (!AfxGetWndState(hWnd))
+            return 0;
+    }
+    pTree->m_bPressed = true;
+    pTree->m_bDragging = false;
+    pTree->m_ptPress = pt;
+    pTree->m_pPressItem = bOnItem ? p : nullptr;
+    return 0;
+}
+
+LRESULT OnMouseMove(CTreeCtrlWidget* pTree, CWnd* pWnd, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const HWND hWnd = pTree->m_hWnd;
+    if (!pTree->m_bPressed || pTree->m_bDragging || !(wParam & MK_LBUTTON)) {
+        if (!(wParam & MK_LBUTTON))
+            pTree->m_bPressed = false;
+        if (!InViewport(pTree, lParam))
+            AfxPassEventToQt();
+        return 0;
+    }
+    const QPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    const int cxDrag = std::max(1, GetSystemMetrics(SM_CXDRAG));
+    const int cyDrag = std::max(1, GetSystemMetrics(SM_CYDRAG));
+    if (std::abs(pt.x() - pTree->m_ptPress.x()) < cxDrag && std::abs(pt.y() - pTree->m_ptPress.y()) < cyDrag)
+        return 0;
+    pTree->m_bDragging = true;
+    if (pTree->m_pPressItem && !(pTree->m_dwStyle & TVS_DISABLEDRAGDROP)) {
+        NMTREEVIEW nm{};
+        nm.action = 0;
+        pTree->FillItem(pTree->m_pPressItem, nm.itemNew);
+        nm.ptDrag = POINT{pTree->m_ptPress.x(), pTree->m_ptPress.y()};
+        AfxSendCtlNotify(hWnd, TVN_BEGINDRAG, &nm.hdr);
+    }
+    // The drag ran (or was declined): the press is over either way.
+    if (AfxGetWndState(hWnd) && TreeOf(pWnd)) {
+        pTree->m_bPressed = false;
+        pTree->m_pPressItem = nullptr;
+    }
+    return 0;
+}
+
+LRESULT OnLButtonUp(CTreeCtrlWidget* pTree, CWnd*, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    const HWND hWnd = pTree->m_hWnd;
+    if (!pTree->m_bPressed) {
+        if (!InViewport(pTree, lParam))
+            AfxPassEventToQt();
+        return 0;
+    }
+    const bool bClick = !pTree->m_bDragging;
+    pTree->m_bPressed = false;
+    pTree->m_pPressItem = nullptr;
+    if (bClick) {
+        NMHDR nm{};
+        AfxSendCtlNotify(hWnd, NM_CLICK, &nm);
+    }
+    return 0;
+}
+
+LRESULT OnRButtonDown(CTreeCtrlWidget* pTree, CWnd* pWnd, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    if (!InViewport(pTree, lParam)) {
+        AfxPassEventToQt();
+        return 0;
+    }
+    if (CWnd::GetFocus() != pWnd)
+        pWnd->SetFocus();
+    pTree->m_bRightPressed = true;
+    return 0;
+}
+
+LRESULT OnRButtonUp(CTreeCtrlWidget* pTree, CWnd* pWnd, UINT, WPARAM, LPARAM lParam, BOOL* pbHandled)
+{
+    const HWND hWnd = pTree->m_hWnd;
+    if (!pTree->m_bRightPressed) {
+        *pbHandled = FALSE;
+        return 0;
+    }
+    pTree->m_bRightPressed = false;
+    NMHDR nm{};
+    if (AfxSendCtlNotify(hWnd, NM_RCLICK, &nm) == 0 && AfxGetWndState(hWnd)) {
+        POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        pWnd->ClientToScreen(&pt);
+        pWnd->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd),
+                          MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)));
+    }
+    return 0;
+}
+
+LRESULT OnKeyDown(CTreeCtrlWidget* pTree, CWnd* pWnd, UINT, WPARAM wParam, LPARAM, BOOL* pbHandled)
+{
+    const HWND hWnd = pTree->m_hWnd;
+    NMTVKEYDOWN nm{};
+    nm.wVKey = static_cast<WORD>(wParam);
+    nm.flags = 0;
+    AfxSendCtlNotify(hWnd, TVN_KEYDOWN, &nm.hdr);
+    if (!AfxGetWndState(hWnd) || !TreeOf(pWnd))
+        return 0;
+    QTreeWidgetItem* pCur = pTree->currentItem();
+    QTreeWidgetItem* pNew = nullptr;
+    switch (static_cast<UINT>(wParam)) {
+    case VK_UP:
+        pNew = pCur ? pTree->itemAbove(pCur) : nullptr;
+        break;
+    case VK_DOWN:
+        pNew =
+            pCur ? pTree->itemBelow(pCur) : (pTree->topLevelItemCount() ? pTree->topLevelItem(0) : nullptr);
+        break;
+    case VK_HOME:
+        pNew = pTree->topLevelItemCount() ? pTree->topLevelItem(0) : nullptr;
+        break;
+    case VK_END: {
+        QTreeWidgetItem* q =
+            pTree->topLevelItemCount() ? pTree->topLevelItem(pTree->topLevelItemCount() - 1) : nullptr;
+        while (q && q->isExpanded() && q->childCount())
+            q = q->child(q->childCount() - 1);
+        pNew = q;
+        break;
+    }
+    case VK_PRIOR:
+    case VK_NEXT: {
+        const int n = std::max(
+            1, static_cast<int>(OnGetVisibleCount(pTree, pWnd, TVM_GETVISIBLECOUNT, 0, 0, pbHandled)) - 1);
+        pNew = pCur;
+        for (int i = 0; i < n && pNew; ++i) {
+            QTreeWidgetItem* q = wParam == VK_PRIOR ? pTree->itemAbove(pNew) : pTree->itemBelow(pNew);
+            if (!q)
+                break;
+            pNew = q;
+        }
+        break;
+    }
+    case VK_LEFT:
+        if (pCur && pCur->isExpanded() && pCur->childCount())
+            pTree->ExpandItem(pCur, TVE_COLLAPSE, true);
+        else if (pCur)
+            pNew = pCur->parent();
+        break;
+    case VK_RIGHT:
+        if (pCur && !pCur->isExpanded() && pCur->childCount())
+            pTree->ExpandItem(pCur, TVE_EXPAND, true);
+        else if (pCur && pCur->childCount())
+            pNew = pCur->child(0);
+        break;
+    case VK_ADD:
+        if (pCur)
+            pTree->ExpandItem(pCur, TVE_EXPAND, true);
+        break;
+    case VK_SUBTRACT:
+        if (pCur)
+            pTree->ExpandItem(pCur, TVE_COLLAPSE, true);
+        break;
+    default:
+        // Typing jumps to an item by its first letters: the view does that itself.
+        AfxPassEventToQt();
+        return 0;
+    }
+    if (pNew && pNew != pCur)
+        pTree->SelectCaret(pNew, TVC_BYKEYBOARD);
+    return 0;
+}
+
+LRESULT OnChar(CTreeCtrlWidget*, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    AfxPassEventToQt();
+    return 0;
+}
+
+LRESULT OnGetDlgCode(CTreeCtrlWidget*, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return DLGC_WANTARROWS | DLGC_WANTCHARS;
+}
+
+LRESULT OnBarScroll(CTreeCtrlWidget* pTree, CWnd*, UINT nMsg, WPARAM wParam, LPARAM, BOOL*)
+{
+    AfxScrollCtlBar(nMsg == WM_VSCROLL ? pTree->verticalScrollBar() : pTree->horizontalScrollBar(),
+                    LOWORD(static_cast<DWORD>(wParam)),
+                    static_cast<short>(HIWORD(static_cast<DWORD>(wParam))));
+    return 0;
+}
+
+LRESULT OnFocusChange(CTreeCtrlWidget* pTree, CWnd*, UINT nMsg, WPARAM, LPARAM, BOOL*)
+{
+    const HWND hWnd = pTree->m_hWnd;
+    pTree->viewport()->update();
+    NMHDR nm{};
+    AfxSendCtlNotify(hWnd, nMsg == WM_SETFOCUS ? NM_SETFOCUS : NM_KILLFOCUS, &nm);
+    return 0;
+}
+
+LRESULT OnSetFont(CTreeCtrlWidget* pTree, CWnd*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    CFont* pFont = CFont::FromHandle(reinterpret_cast<HFONT>(wParam));
+    pTree->setFont(WidgetFontOf(pFont));
+    pTree->setProperty("morvelFont", QVariant::fromValue(static_cast<qulonglong>(wParam)));
+    if (lParam)
+        pTree->viewport()->update();
+    return 0;
+}
+
+LRESULT OnGetFont(CTreeCtrlWidget* pTree, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return static_cast<LRESULT>(pTree->property("morvelFont").toULongLong());
+}
+
+LRESULT OnMouseWheel(CTreeCtrlWidget*, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    AfxPassEventToQt();
+    return 0;
+}
+
+// The tree control's messages, each with its handler.
+using TreeHandler = LRESULT (*)(CTreeCtrlWidget*, CWnd*, UINT, WPARAM, LPARAM, BOOL*);
+constexpr CMessageHandler<TreeHandler> kTreeMessages[] = {
+    // ---- the control's messages -------------------------------------------------------------
+    {TVM_INSERTITEM, OnInsertItem},
+    {TVM_DELETEITEM, OnDeleteItem},
+    {TVM_EXPAND, OnExpand},
+    {TVM_GETITEMRECT, OnGetItemRect},
+    {TVM_GETCOUNT, OnGetCount},
+    {TVM_GETINDENT, OnGetIndent},
+    {TVM_SETINDENT, OnSetIndent},
+    {TVM_GETIMAGELIST, OnGetImageList},
+    {TVM_SETIMAGELIST, OnSetImageList},
+    {TVM_GETNEXTITEM, OnGetNextItem},
+    {TVM_SELECTITEM, OnSelectItem},
+    {TVM_GETITEM, OnItemInfo},
+    {TVM_SETITEM, OnItemInfo},
+    {TVM_GETVISIBLECOUNT, OnGetVisibleCount},
+    {TVM_HITTEST, OnHitTest},
+    {TVM_SORTCHILDREN, OnSortChildren},
+    {TVM_SORTCHILDRENCB, OnSortChildren},
+    {TVM_ENSUREVISIBLE, OnEnsureVisible},
+    {TVM_SETITEMHEIGHT, OnSetItemHeight},
+    {TVM_GETITEMHEIGHT, OnGetItemHeight},
+    {TVM_SETBKCOLOR, OnSetColor},
+    {TVM_SETTEXTCOLOR, OnSetColor},
+    {TVM_GETBKCOLOR, OnGetBkColor},
+    {TVM_GETTEXTCOLOR, OnGetTextColor},
+    // ---- input ------------------------------------------------------------------------------
+    {WM_LBUTTONDOWN, OnLButtonDown},
+    {WM_LBUTTONDBLCLK, OnLButtonDown},
+    {WM_MOUSEMOVE, OnMouseMove},
+    {WM_LBUTTONUP, OnLButtonUp},
+    {WM_RBUTTONDOWN, OnRButtonDown},
+    {WM_RBUTTONUP, OnRButtonUp},
+    {WM_KEYDOWN, OnKeyDown},
+    {WM_CHAR, OnChar},
+    {WM_GETDLGCODE, OnGetDlgCode},
+    {WM_VSCROLL, OnBarScroll},
+    {WM_HSCROLL, OnBarScroll},
+    {WM_SETFOCUS, OnFocusChange},
+    {WM_KILLFOCUS, OnFocusChange},
+    {WM_SETFONT, OnSetFont},
+    {WM_GETFONT, OnGetFont},
+    {WM_MOUSEWHEEL, OnMouseWheel},
+};
+static_assert(AfxMessagesUnique(kTreeMessages), "a message has two handlers");
+
 LRESULT TreeProc(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL* pbHandled)
 {
     CTreeCtrlWidget* pTree = TreeOf(pWnd);
@@ -595,516 +1231,8 @@ LRESULT TreeProc(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL* pbHa
         return 0;
     }
     AfxUseViewportAsClient(pTree->m_hWnd, pTree);
-    const HWND hWnd = pTree->m_hWnd;
-    switch (nMsg) {
-    // ---- the control's messages -------------------------------------------------------------
-    case TVM_INSERTITEM: {
-        auto* pIns = reinterpret_cast<TVINSERTSTRUCT*>(lParam);
-        return pIns ? reinterpret_cast<LRESULT>(CTreeCtrlWidget::Handle(pTree->Insert(*pIns))) : 0;
-    }
-    case TVM_DELETEITEM:
-        return pTree->Delete(reinterpret_cast<HTREEITEM>(lParam));
-    case TVM_EXPAND:
-        return pTree->ExpandItem(pTree->Item(reinterpret_cast<HTREEITEM>(lParam)), static_cast<UINT>(wParam),
-                                 false);
-    case TVM_GETITEMRECT: {
-        auto* pRect = reinterpret_cast<RECT*>(lParam);
-        if (!pRect)
-            return FALSE;
-        QTreeWidgetItem* p = pTree->Item(*reinterpret_cast<HTREEITEM*>(pRect));
-        if (!p || !pTree->IsShown(p))
-            return FALSE;
-        pTree->doItemsLayout();
-        QRect r = pTree->visualItemRect(p);
-        if (wParam) {
-            r = pTree->LabelRect(p);
-        } else {
-            r.setLeft(0);
-            r.setRight(pTree->viewport()->width() - 1);
-        }
-        *pRect = RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
-        return TRUE;
-    }
-    case TVM_GETCOUNT:
-        return static_cast<LRESULT>(pTree->m_items.size());
-    case TVM_GETINDENT:
-        return pTree->indentation();
-    case TVM_SETINDENT:
-        pTree->setIndentation(static_cast<int>(wParam));
-        return 0;
-    case TVM_GETIMAGELIST:
-        return reinterpret_cast<LRESULT>(static_cast<int>(wParam) == TVSIL_STATE
-                                             ? pTree->m_stateImages.Handle()
-                                             : pTree->m_normalImages.Handle());
-    case TVM_SETIMAGELIST: {
-        const int nType = static_cast<int>(wParam);
-        CImageListRef& ref = nType == TVSIL_STATE ? pTree->m_stateImages : pTree->m_normalImages;
-        const HIMAGELIST hOld = ref.Exchange(reinterpret_cast<HIMAGELIST>(lParam));
-        pTree->SetImages(ref.Handle(), nType);
-        return reinterpret_cast<LRESULT>(hOld);
-    }
-    case TVM_GETNEXTITEM: {
-        QTreeWidgetItem* p = pTree->Item(reinterpret_cast<HTREEITEM>(lParam));
-        QTreeWidgetItem* r = nullptr;
-        switch (static_cast<UINT>(wParam)) {
-        case TVGN_ROOT:
-            r = pTree->topLevelItemCount() ? pTree->topLevelItem(0) : nullptr;
-            break;
-        case TVGN_NEXT:
-            if (p) {
-                QTreeWidgetItem* pParent = p->parent();
-                const int i = pParent ? pParent->indexOfChild(p) : pTree->indexOfTopLevelItem(p);
-                const int n = pParent ? pParent->childCount() : pTree->topLevelItemCount();
-                if (i + 1 < n)
-                    r = pParent ? pParent->child(i + 1) : pTree->topLevelItem(i + 1);
-            }
-            break;
-        case TVGN_PREVIOUS:
-            if (p) {
-                QTreeWidgetItem* pParent = p->parent();
-                const int i = pParent ? pParent->indexOfChild(p) : pTree->indexOfTopLevelItem(p);
-                if (i > 0)
-                    r = pParent ? pParent->child(i - 1) : pTree->topLevelItem(i - 1);
-            }
-            break;
-        case TVGN_PARENT:
-            r = p ? p->parent() : nullptr;
-            break;
-        case TVGN_CHILD:
-            if (!p && reinterpret_cast<HTREEITEM>(lParam) == nullptr)
-                r = pTree->topLevelItemCount() ? pTree->topLevelItem(0) : nullptr;
-            else if (p && p->childCount())
-                r = p->child(0);
-            break;
-        case TVGN_FIRSTVISIBLE: {
-            pTree->doItemsLayout();
-            r = pTree->itemAt(QPoint(1, 1));
-            if (!r && pTree->topLevelItemCount())
-                r = pTree->topLevelItem(0);
-            break;
-        }
-        case TVGN_NEXTVISIBLE:
-            r = p && pTree->IsShown(p) ? pTree->itemBelow(p) : nullptr;
-            break;
-        case TVGN_PREVIOUSVISIBLE:
-            r = p && pTree->IsShown(p) ? pTree->itemAbove(p) : nullptr;
-            break;
-        case TVGN_DROPHILITE:
-            r = pTree->m_pDropHilite;
-            break;
-        case TVGN_CARET:
-            r = pTree->currentItem();
-            break;
-        case TVGN_LASTVISIBLE: {
-            QTreeWidgetItem* q =
-                pTree->topLevelItemCount() ? pTree->topLevelItem(pTree->topLevelItemCount() - 1) : nullptr;
-            while (q && q->isExpanded() && q->childCount())
-                q = q->child(q->childCount() - 1);
-            r = q;
-            break;
-        }
-        default:
-            break;
-        }
-        return reinterpret_cast<LRESULT>(CTreeCtrlWidget::Handle(r));
-    }
-    case TVM_SELECTITEM: {
-        HTREEITEM h = reinterpret_cast<HTREEITEM>(lParam);
-        QTreeWidgetItem* p = pTree->Item(h);
-        if (h && !p)
-            return FALSE;
-        switch (static_cast<UINT>(wParam)) {
-        case TVGN_CARET:
-            return pTree->SelectCaret(p, TVC_UNKNOWN);
-        case TVGN_DROPHILITE:
-            if (pTree->m_pDropHilite != p) {
-                pTree->m_pDropHilite = p;
-                pTree->viewport()->update();
-            }
-            return TRUE;
-        case TVGN_FIRSTVISIBLE:
-            if (p)
-                pTree->scrollToItem(p, QAbstractItemView::PositionAtTop);
-            return p != nullptr;
-        default:
-            return FALSE;
-        }
-    }
-    case TVM_GETITEM:
-    case TVM_SETITEM: {
-        auto* pItem = reinterpret_cast<TVITEM*>(lParam);
-        if (!pItem)
-            return FALSE;
-        QTreeWidgetItem* p = pTree->Item(pItem->hItem);
-        if (!p)
-            return FALSE;
-        if (nMsg == TVM_GETITEM) {
-            if (pItem->mask & TVIF_TEXT)
-                AfxCopyCtlText(CTreeCtrlWidget::Text(p), pItem->pszText, pItem->cchTextMax);
-            if (pItem->mask & TVIF_IMAGE)
-                pItem->iImage = p->data(0, RoleImage).toInt();
-            if (pItem->mask & TVIF_SELECTEDIMAGE)
-                pItem->iSelectedImage = p->data(0, RoleSelImage).toInt();
-            if (pItem->mask & TVIF_PARAM)
-                pItem->lParam = static_cast<LPARAM>(p->data(0, RoleParam).toLongLong());
-            if (pItem->mask & TVIF_STATE)
-                pItem->state = pTree->State(p) & pItem->stateMask;
-            if (pItem->mask & TVIF_CHILDREN)
-                pItem->cChildren = p->childCount() > 0 ? 1 : 0;
-            return TRUE;
-        }
-        if (pItem->mask & TVIF_TEXT)
-            CTreeCtrlWidget::SetText(p, pItem->pszText);
-        if (pItem->mask & TVIF_IMAGE)
-            p->setData(0, RoleImage, pItem->iImage);
-        if (pItem->mask & TVIF_SELECTEDIMAGE)
-            p->setData(0, RoleSelImage, pItem->iSelectedImage);
-        if (pItem->mask & TVIF_PARAM)
-            p->setData(0, RoleParam, static_cast<qlonglong>(pItem->lParam));
-        if (pItem->mask & TVIF_STATE) {
-            const UINT mask = pItem->stateMask;
-            const UINT stored = (CTreeCtrlWidget::StoredState(p) & ~(mask & StoredStates)) |
-                                (pItem->state & mask & StoredStates);
-            p->setData(0, RoleState, stored);
-            pTree->ApplyLook(p);
-            if (mask & TVIS_EXPANDED) {
-                ++pTree->m_nInternal;
-                p->setExpanded((pItem->state & TVIS_EXPANDED) != 0);
-                --pTree->m_nInternal;
-            }
-            if (mask & TVIS_DROPHILITED) {
-                if (pItem->state & TVIS_DROPHILITED)
-                    pTree->m_pDropHilite = p;
-                else if (pTree->m_pDropHilite == p)
-                    pTree->m_pDropHilite = nullptr;
-            }
-            if ((mask & TVIS_SELECTED) && (pItem->state & TVIS_SELECTED))
-                pTree->SelectCaret(p, TVC_UNKNOWN);
-        }
-        pTree->viewport()->update();
-        return TRUE;
-    }
-    case TVM_GETVISIBLECOUNT: {
-        const int h = std::max(1, pTree->sizeHintForRow(0));
-        return pTree->viewport()->height() / h;
-    }
-    case TVM_HITTEST: {
-        auto* pInfo = reinterpret_cast<TVHITTESTINFO*>(lParam);
-        if (!pInfo)
-            return 0;
-        pTree->doItemsLayout();
-        QTreeWidgetItem* p = pTree->HitTest(QPoint(pInfo->pt.x, pInfo->pt.y), &pInfo->flags);
-        pInfo->hItem = CTreeCtrlWidget::Handle(p);
-        return reinterpret_cast<LRESULT>(pInfo->hItem);
-    }
-    case TVM_SORTCHILDREN:
-    case TVM_SORTCHILDRENCB: {
-        PFNTVCOMPARE pfn = nullptr;
-        LPARAM lSort = 0;
-        HTREEITEM hParent = nullptr;
-        if (nMsg == TVM_SORTCHILDRENCB) {
-            auto* pSort = reinterpret_cast<TVSORTCB*>(lParam);
-            if (!pSort)
-                return FALSE;
-            hParent = pSort->hParent;
-            pfn = pSort->lpfnCompare;
-            lSort = pSort->lParam;
-        } else {
-            hParent = reinterpret_cast<HTREEITEM>(lParam);
-        }
-        QTreeWidgetItem* pParent = (hParent == TVI_ROOT || !hParent) ? nullptr : pTree->Item(hParent);
-        if (hParent && hParent != TVI_ROOT && !pParent)
-            return FALSE;
-        const bool bRecurse = nMsg == TVM_SORTCHILDREN && wParam != 0;
-        std::function<void(QTreeWidgetItem*)> sortLevel = [&](QTreeWidgetItem* pp) {
-            QList<QTreeWidgetItem*> kids;
-            QTreeWidgetItem* pCur = pTree->currentItem();
-            ++pTree->m_nInternal;
-            std::vector<bool> expanded;
-            if (pp) {
-                kids = pp->takeChildren();
-            } else {
-                while (pTree->topLevelItemCount())
-                    kids.push_back(pTree->takeTopLevelItem(0));
-            }
-            std::stable_sort(kids.begin(), kids.end(), [&](QTreeWidgetItem* a, QTreeWidgetItem* b) {
-                if (pfn)
-                    return pfn(static_cast<LPARAM>(a->data(0, RoleParam).toLongLong()),
-                               static_cast<LPARAM>(b->data(0, RoleParam).toLongLong()), lSort) < 0;
-                return CTreeCtrlWidget::Text(a).CompareNoCase(CTreeCtrlWidget::Text(b)) < 0;
-            });
-            if (pp)
-                pp->addChildren(kids);
-            else
-                pTree->addTopLevelItems(kids);
-            if (pCur)
-                pTree->setCurrentItem(pCur);
-            --pTree->m_nInternal;
-            if (bRecurse)
-                for (QTreeWidgetItem* k : kids)
-                    if (k->childCount())
-                        sortLevel(k);
-        };
-        sortLevel(pParent);
-        return TRUE;
-    }
-    case TVM_ENSUREVISIBLE: {
-        QTreeWidgetItem* p = pTree->Item(reinterpret_cast<HTREEITEM>(lParam));
-        if (!p)
-            return FALSE;
-        ++pTree->m_nInternal;
-        for (QTreeWidgetItem* q = p->parent(); q; q = q->parent())
-            q->setExpanded(true);
-        --pTree->m_nInternal;
-        pTree->scrollToItem(p);
-        return TRUE;
-    }
-    case TVM_SETITEMHEIGHT:
-        return pTree->sizeHintForRow(0);
-    case TVM_GETITEMHEIGHT: {
-        pTree->doItemsLayout();
-        const int h = pTree->topLevelItemCount() ? pTree->visualItemRect(pTree->topLevelItem(0)).height() : 0;
-        return h > 0 ? h : pTree->fontMetrics().height() + 4;
-    }
-    case TVM_SETBKCOLOR:
-    case TVM_SETTEXTCOLOR: {
-        COLORREF& slot = nMsg == TVM_SETBKCOLOR ? pTree->m_crBk : pTree->m_crText;
-        const COLORREF old = slot;
-        slot = static_cast<COLORREF>(lParam);
-        if (nMsg == TVM_SETBKCOLOR) {
-            QPalette pal = pTree->palette();
-            if (slot == CLR_NONE)
-                pal = QApplication::palette(pTree);
-            else
-                pal.setColor(QPalette::Base, QColor(GetRValue(slot), GetGValue(slot), GetBValue(slot)));
-            pTree->setPalette(pal);
-        }
-        pTree->viewport()->update();
-        return static_cast<LRESULT>(old);
-    }
-    case TVM_GETBKCOLOR:
-        return static_cast<LRESULT>(pTree->m_crBk);
-    case TVM_GETTEXTCOLOR:
-        return static_cast<LRESULT>(pTree->m_crText);
-
-    // ---- input ------------------------------------------------------------------------------
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-        if (!InViewport(pTree, lParam)) {
-            AfxPassEventToQt();
-            return 0;
-        }
-        const QPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        if (CWnd::GetFocus() != pWnd)
-            pWnd->SetFocus();
-        if (!AfxGetWndState(hWnd))
-            return 0;
-        UINT flags = 0;
-        QTreeWidgetItem* p = pTree->HitTest(pt, &flags);
-        if (nMsg == WM_LBUTTONDBLCLK) {
-            NMHDR nm{};
-            if (AfxSendCtlNotify(hWnd, NM_DBLCLK, &nm) == 0 && AfxGetWndState(hWnd) && p &&
-                (flags & (TVHT_ONITEM | TVHT_ONITEMBUTTON)))
-                pTree->ExpandItem(p, TVE_TOGGLE, true);
-            return 0;
-        }
-        if (p && (flags & TVHT_ONITEMBUTTON)) {
-            // The button opens or closes the branch; the click is still reported on release.
-            pTree->ExpandItem(p, TVE_TOGGLE, true);
-            if (AfxGetWndState(hWnd) && TreeOf(pWnd)) {
-                pTree->m_bPressed = true;
-                pTree->m_bDragging = false;
-                pTree->m_ptPress = pt;
-                pTree->m_pPressItem = nullptr;
-            }
-            return 0;
-        }
-        const bool bOnItem =
-            p && ((flags & TVHT_ONITEM) || ((pTree->m_dwStyle & TVS_FULLROWSELECT) &&
-                                            (flags & (TVHT_ONITEMRIGHT | TVHT_ONITEMINDENT))));
-        if (bOnItem) {
-            pTree->SelectCaret(p, TVC_BYMOUSE);
-            if (!AfxGetWndState(hWnd))
-                return 0;
-        }
-        pTree->m_bPressed = true;
-        pTree->m_bDragging = false;
-        pTree->m_ptPress = pt;
-        pTree->m_pPressItem = bOnItem ? p : nullptr;
-        return 0;
-    }
-    case WM_MOUSEMOVE: {
-        if (!pTree->m_bPressed || pTree->m_bDragging || !(wParam & MK_LBUTTON)) {
-            if (!(wParam & MK_LBUTTON))
-                pTree->m_bPressed = false;
-            if (!InViewport(pTree, lParam))
-                AfxPassEventToQt();
-            return 0;
-        }
-        const QPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        const int cxDrag = std::max(1, GetSystemMetrics(SM_CXDRAG));
-        const int cyDrag = std::max(1, GetSystemMetrics(SM_CYDRAG));
-        if (std::abs(pt.x() - pTree->m_ptPress.x()) < cxDrag &&
-            std::abs(pt.y() - pTree->m_ptPress.y()) < cyDrag)
-            return 0;
-        pTree->m_bDragging = true;
-        if (pTree->m_pPressItem && !(pTree->m_dwStyle & TVS_DISABLEDRAGDROP)) {
-            NMTREEVIEW nm{};
-            nm.action = 0;
-            pTree->FillItem(pTree->m_pPressItem, nm.itemNew);
-            nm.ptDrag = POINT{pTree->m_ptPress.x(), pTree->m_ptPress.y()};
-            AfxSendCtlNotify(hWnd, TVN_BEGINDRAG, &nm.hdr);
-        }
-        // The drag ran (or was declined): the press is over either way.
-        if (AfxGetWndState(hWnd) && TreeOf(pWnd)) {
-            pTree->m_bPressed = false;
-            pTree->m_pPressItem = nullptr;
-        }
-        return 0;
-    }
-    case WM_LBUTTONUP: {
-        if (!pTree->m_bPressed) {
-            if (!InViewport(pTree, lParam))
-                AfxPassEventToQt();
-            return 0;
-        }
-        const bool bClick = !pTree->m_bDragging;
-        pTree->m_bPressed = false;
-        pTree->m_pPressItem = nullptr;
-        if (bClick) {
-            NMHDR nm{};
-            AfxSendCtlNotify(hWnd, NM_CLICK, &nm);
-        }
-        return 0;
-    }
-    case WM_RBUTTONDOWN:
-        if (!InViewport(pTree, lParam)) {
-            AfxPassEventToQt();
-            return 0;
-        }
-        if (CWnd::GetFocus() != pWnd)
-            pWnd->SetFocus();
-        pTree->m_bRightPressed = true;
-        return 0;
-    case WM_RBUTTONUP: {
-        if (!pTree->m_bRightPressed) {
-            *pbHandled = FALSE;
-            return 0;
-        }
-        pTree->m_bRightPressed = false;
-        NMHDR nm{};
-        if (AfxSendCtlNotify(hWnd, NM_RCLICK, &nm) == 0 && AfxGetWndState(hWnd)) {
-            POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            pWnd->ClientToScreen(&pt);
-            pWnd->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd),
-                              MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)));
-        }
-        return 0;
-    }
-    case WM_KEYDOWN: {
-        NMTVKEYDOWN nm{};
-        nm.wVKey = static_cast<WORD>(wParam);
-        nm.flags = 0;
-        AfxSendCtlNotify(hWnd, TVN_KEYDOWN, &nm.hdr);
-        if (!AfxGetWndState(hWnd) || !TreeOf(pWnd))
-            return 0;
-        QTreeWidgetItem* pCur = pTree->currentItem();
-        QTreeWidgetItem* pNew = nullptr;
-        switch (static_cast<UINT>(wParam)) {
-        case VK_UP:
-            pNew = pCur ? pTree->itemAbove(pCur) : nullptr;
-            break;
-        case VK_DOWN:
-            pNew = pCur ? pTree->itemBelow(pCur)
-                        : (pTree->topLevelItemCount() ? pTree->topLevelItem(0) : nullptr);
-            break;
-        case VK_HOME:
-            pNew = pTree->topLevelItemCount() ? pTree->topLevelItem(0) : nullptr;
-            break;
-        case VK_END: {
-            QTreeWidgetItem* q =
-                pTree->topLevelItemCount() ? pTree->topLevelItem(pTree->topLevelItemCount() - 1) : nullptr;
-            while (q && q->isExpanded() && q->childCount())
-                q = q->child(q->childCount() - 1);
-            pNew = q;
-            break;
-        }
-        case VK_PRIOR:
-        case VK_NEXT: {
-            const int n =
-                std::max(1, static_cast<int>(TreeProc(pWnd, TVM_GETVISIBLECOUNT, 0, 0, pbHandled)) - 1);
-            pNew = pCur;
-            for (int i = 0; i < n && pNew; ++i) {
-                QTreeWidgetItem* q = wParam == VK_PRIOR ? pTree->itemAbove(pNew) : pTree->itemBelow(pNew);
-                if (!q)
-                    break;
-                pNew = q;
-            }
-            break;
-        }
-        case VK_LEFT:
-            if (pCur && pCur->isExpanded() && pCur->childCount())
-                pTree->ExpandItem(pCur, TVE_COLLAPSE, true);
-            else if (pCur)
-                pNew = pCur->parent();
-            break;
-        case VK_RIGHT:
-            if (pCur && !pCur->isExpanded() && pCur->childCount())
-                pTree->ExpandItem(pCur, TVE_EXPAND, true);
-            else if (pCur && pCur->childCount())
-                pNew = pCur->child(0);
-            break;
-        case VK_ADD:
-            if (pCur)
-                pTree->ExpandItem(pCur, TVE_EXPAND, true);
-            break;
-        case VK_SUBTRACT:
-            if (pCur)
-                pTree->ExpandItem(pCur, TVE_COLLAPSE, true);
-            break;
-        default:
-            // Typing jumps to an item by its first letters: the view does that itself.
-            AfxPassEventToQt();
-            return 0;
-        }
-        if (pNew && pNew != pCur)
-            pTree->SelectCaret(pNew, TVC_BYKEYBOARD);
-        return 0;
-    }
-    case WM_CHAR:
-        AfxPassEventToQt();
-        return 0;
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_VSCROLL:
-    case WM_HSCROLL:
-        AfxScrollCtlBar(nMsg == WM_VSCROLL ? pTree->verticalScrollBar() : pTree->horizontalScrollBar(),
-                        LOWORD(static_cast<DWORD>(wParam)),
-                        static_cast<short>(HIWORD(static_cast<DWORD>(wParam))));
-        return 0;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS: {
-        pTree->viewport()->update();
-        NMHDR nm{};
-        AfxSendCtlNotify(hWnd, nMsg == WM_SETFOCUS ? NM_SETFOCUS : NM_KILLFOCUS, &nm);
-        return 0;
-    }
-    case WM_SETFONT: {
-        CFont* pFont = CFont::FromHandle(reinterpret_cast<HFONT>(wParam));
-        pTree->setFont(WidgetFontOf(pFont));
-        pTree->setProperty("morvelFont", QVariant::fromValue(static_cast<qulonglong>(wParam)));
-        if (lParam)
-            pTree->viewport()->update();
-        return 0;
-    }
-    case WM_GETFONT:
-        return static_cast<LRESULT>(pTree->property("morvelFont").toULongLong());
-    case WM_MOUSEWHEEL:
-        AfxPassEventToQt();
-        return 0;
-    default:
-        break;
-    }
+    if (const TreeHandler pfnHandler = AfxFindMessageHandler(kTreeMessages, nMsg))
+        return pfnHandler(pTree, pWnd, nMsg, wParam, lParam, pbHandled);
     *pbHandled = FALSE;
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include "platform/ui/core/CWnd.h"
 #include "platform/ui/core/CWnd_p.h"
+#include "platform/ui/core/MessageTable_p.h"
 #include "platform/ui/core/WndClass_p.h"
 
 #include <QAbstractItemView>
@@ -322,6 +323,310 @@ QWidget* CreateCombo(CWnd* pWnd, const CREATESTRUCT& cs, QWidget* parent)
     return w;
 }
 
+bool ValidIndex(const CComboWidget* w, int i)
+{
+    return i >= 0 && i < w->count();
+}
+
+LRESULT OnSetText(CComboWidget* w, CWnd*, CWndState* pState, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    const char* text = reinterpret_cast<const char*>(lParam);
+    if (!w->isEditable())
+        return CB_ERR;
+    pState->text = text ? text : "";
+    CSilentScope silent(w);
+    w->lineEdit()->setText(AfxCp932ToQString(text));
+    return TRUE;
+}
+
+LRESULT OnGetText(CComboWidget* w, CWnd*, CWndState*, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    CString text;
+    if (w->isEditable())
+        text = AfxQStringToCp932(w->lineEdit()->text());
+    else if (w->currentIndex() >= 0)
+        text = w->ItemText(w->currentIndex());
+    return nMsg == WM_GETTEXT ? AfxCopyTextToBuffer(text, wParam, lParam) : text.GetLength();
+}
+
+LRESULT OnSetFont(CComboWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM, BOOL* pbHandled)
+{
+    w->setFont(AfxWidgetFontFromHandle(reinterpret_cast<HFONT>(wParam)));
+    w->ApplyFieldHeight();
+    *pbHandled = FALSE;
+    return 0;
+}
+
+LRESULT OnGetDlgCode(CComboWidget*, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return DLGC_WANTARROWS | DLGC_WANTCHARS;
+}
+
+LRESULT OnAddString(CComboWidget* w, CWnd*, CWndState*, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    const CString text = reinterpret_cast<const char*>(lParam);
+    int at = w->count();
+    if ((w->m_style & CBS_SORT) && (!IsOwnerDrawn(w->m_style) || (w->m_style & CBS_HASSTRINGS))) {
+        at = 0;
+        while (at < w->count() && CompareItems(w->ItemText(at), text) <= 0)
+            ++at;
+    }
+    return w->InsertItem(at, text);
+}
+
+LRESULT OnInsertString(CComboWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    if (nIndex > w->count())
+        return CB_ERR;
+    return w->InsertItem(nIndex, reinterpret_cast<const char*>(lParam));
+}
+
+LRESULT OnDeleteString(CComboWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    if (!ValidIndex(w, nIndex))
+        return CB_ERR;
+    CSilentScope silent(w);
+    const bool wasCurrent = w->currentIndex() == nIndex;
+    w->removeItem(nIndex);
+    if (wasCurrent)
+        w->ClearSelection();
+    return w->count();
+}
+
+LRESULT OnResetContent(CComboWidget* w, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    CSilentScope silent(w);
+    w->clear();
+    if (w->isEditable())
+        w->lineEdit()->clear();
+    return CB_OKAY;
+}
+
+LRESULT OnGetCount(CComboWidget* w, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return w->count();
+}
+
+LRESULT OnGetCurSel(CComboWidget* w, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return w->currentIndex() >= 0 ? w->currentIndex() : CB_ERR;
+}
+
+LRESULT OnSetCurSel(CComboWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    CSilentScope silent(w);
+    if (!ValidIndex(w, nIndex)) {
+        w->setCurrentIndex(-1);
+        if (w->isEditable())
+            w->lineEdit()->clear();
+        return CB_ERR;
+    }
+    w->setCurrentIndex(nIndex);
+    if (w->isEditable())
+        w->lineEdit()->setText(AfxCp932ToQString(w->ItemText(nIndex)));
+    return nIndex;
+}
+
+LRESULT OnGetLBText(CComboWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    if (!ValidIndex(w, nIndex))
+        return CB_ERR;
+    const CString text = w->ItemText(nIndex);
+    if (char* buffer = reinterpret_cast<char*>(lParam)) {
+        std::memcpy(buffer, text.c_str(), static_cast<size_t>(text.GetLength()));
+        buffer[text.GetLength()] = '\0';
+    }
+    return text.GetLength();
+}
+
+LRESULT OnGetLBTextLen(CComboWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    return ValidIndex(w, nIndex) ? w->ItemText(nIndex).GetLength() : CB_ERR;
+}
+
+LRESULT OnFindString(CComboWidget* w, CWnd*, CWndState*, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    return w->FindItem(nIndex, reinterpret_cast<const char*>(lParam), nMsg == CB_FINDSTRINGEXACT);
+}
+
+LRESULT OnSelectString(CComboWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    const int found = w->FindItem(nIndex, reinterpret_cast<const char*>(lParam), false);
+    if (found == CB_ERR)
+        return CB_ERR;
+    CSilentScope silent(w);
+    w->setCurrentIndex(found);
+    if (w->isEditable())
+        w->lineEdit()->setText(AfxCp932ToQString(w->ItemText(found)));
+    return found;
+}
+
+LRESULT OnSetItemData(CComboWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    if (!ValidIndex(w, nIndex))
+        return CB_ERR;
+    w->setItemData(nIndex, QVariant::fromValue<qulonglong>(static_cast<qulonglong>(lParam)), kDataRole);
+    return CB_OKAY;
+}
+
+LRESULT OnGetItemData(CComboWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    if (!ValidIndex(w, nIndex))
+        return CB_ERR;
+    return static_cast<LRESULT>(w->itemData(nIndex, kDataRole).toULongLong());
+}
+
+LRESULT OnSetItemHeight(CComboWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    const int h = static_cast<int>(lParam);
+    if (h <= 0 || h > 255)
+        return CB_ERR;
+    if (nIndex == -1) {
+        w->m_nFieldHeight = h;
+        w->ApplyFieldHeight();
+    } else if (w->m_style & CBS_OWNERDRAWVARIABLE) {
+        if (!ValidIndex(w, nIndex))
+            return CB_ERR;
+        w->setItemData(nIndex, h, kHeightRole);
+    } else {
+        w->m_bMeasured = true;
+        w->m_nItemHeight = h;
+        w->UpdateVisibleItems();
+    }
+    return CB_OKAY;
+}
+
+LRESULT OnGetItemHeight(CComboWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    if (nIndex == -1)
+        return w->FieldHeight() - 6;
+    return w->ItemHeight(nIndex);
+}
+
+LRESULT OnShowDropdown(CComboWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    if (wParam)
+        w->showPopup();
+    else
+        w->hidePopup();
+    return TRUE;
+}
+
+LRESULT OnGetDroppedState(CComboWidget* w, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return w->m_bDropped ? TRUE : FALSE;
+}
+
+LRESULT OnLimitText(CComboWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    if (!w->m_pValidator)
+        return CB_ERR;
+    w->m_pValidator->m_nLimit = static_cast<int>(std::min<WPARAM>(wParam, 0x7FFFFFFE));
+    return TRUE;
+}
+
+LRESULT OnGetEditSel(CComboWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    if (!w->isEditable())
+        return CB_ERR;
+    QLineEdit* e = w->lineEdit();
+    const QString t = e->text();
+    const int s = e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
+    const int en = e->hasSelectedText() ? e->selectionEnd() : e->cursorPosition();
+    const DWORD bs = static_cast<DWORD>(AfxQtOffsetToCp932(t, s));
+    const DWORD be = static_cast<DWORD>(AfxQtOffsetToCp932(t, en));
+    if (wParam)
+        *reinterpret_cast<DWORD*>(wParam) = bs;
+    if (lParam)
+        *reinterpret_cast<DWORD*>(lParam) = be;
+    return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(bs), static_cast<WORD>(be)));
+}
+
+LRESULT OnSetEditSel(CComboWidget* w, CWnd*, CWndState*, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    if (!w->isEditable())
+        return CB_ERR;
+    QLineEdit* e = w->lineEdit();
+    const QString t = e->text();
+    const short s = static_cast<short>(LOWORD(static_cast<DWORD>(lParam)));
+    const short en = static_cast<short>(HIWORD(static_cast<DWORD>(lParam)));
+    if (s < 0) {
+        e->deselect();
+        return TRUE;
+    }
+    const int qs = AfxCp932OffsetToQt(t, s);
+    const int qe = en < 0 ? static_cast<int>(t.size()) : AfxCp932OffsetToQt(t, en);
+    e->setSelection(qs, qe - qs);
+    return TRUE;
+}
+
+LRESULT OnSetFocus(CComboWidget* w, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL* pbHandled)
+{
+    w->Notify(CBN_SETFOCUS);
+    *pbHandled = FALSE;
+    return 0;
+}
+
+LRESULT OnKillFocus(CComboWidget* w, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL* pbHandled)
+{
+    // The dropped list taking the keyboard is still the combo box.
+    QWidget* pFocus = QApplication::focusWidget();
+    if (w->m_bDropped && pFocus && (pFocus == w->view() || w->view()->window()->isAncestorOf(pFocus))) {
+        *pbHandled = FALSE;
+        return 0;
+    }
+    if (w->m_bDropped)
+        w->hidePopup();
+    w->Notify(CBN_KILLFOCUS);
+    *pbHandled = FALSE;
+    return 0;
+}
+
+// The combo box's messages, each with its handler.
+using ComboHandler = LRESULT (*)(CComboWidget*, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*);
+constexpr CMessageHandler<ComboHandler> kComboMessages[] = {
+    {WM_SETTEXT, OnSetText},
+    {WM_GETTEXT, OnGetText},
+    {WM_GETTEXTLENGTH, OnGetText},
+    {WM_SETFONT, OnSetFont},
+    {WM_GETDLGCODE, OnGetDlgCode},
+    {CB_ADDSTRING, OnAddString},
+    {CB_INSERTSTRING, OnInsertString},
+    {CB_DELETESTRING, OnDeleteString},
+    {CB_RESETCONTENT, OnResetContent},
+    {CB_GETCOUNT, OnGetCount},
+    {CB_GETCURSEL, OnGetCurSel},
+    {CB_SETCURSEL, OnSetCurSel},
+    {CB_GETLBTEXT, OnGetLBText},
+    {CB_GETLBTEXTLEN, OnGetLBTextLen},
+    {CB_FINDSTRING, OnFindString},
+    {CB_FINDSTRINGEXACT, OnFindString},
+    {CB_SELECTSTRING, OnSelectString},
+    {CB_SETITEMDATA, OnSetItemData},
+    {CB_GETITEMDATA, OnGetItemData},
+    {CB_SETITEMHEIGHT, OnSetItemHeight},
+    {CB_GETITEMHEIGHT, OnGetItemHeight},
+    {CB_SHOWDROPDOWN, OnShowDropdown},
+    {CB_GETDROPPEDSTATE, OnGetDroppedState},
+    {CB_LIMITTEXT, OnLimitText},
+    {CB_GETEDITSEL, OnGetEditSel},
+    {CB_SETEDITSEL, OnSetEditSel},
+    {WM_SETFOCUS, OnSetFocus},
+    {WM_KILLFOCUS, OnKillFocus},
+};
+static_assert(AfxMessagesUnique(kComboMessages), "a message has two handlers");
+
 LRESULT ComboProc(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL* pbHandled)
 {
     CWndState* pState = AfxGetWndState(pWnd->m_hWnd);
@@ -330,203 +635,10 @@ LRESULT ComboProc(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL* pbH
         *pbHandled = FALSE;
         return 0;
     }
-    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
-    const auto validIndex = [w](int i) { return i >= 0 && i < w->count(); };
-    switch (nMsg) {
-    case WM_SETTEXT: {
-        const char* text = reinterpret_cast<const char*>(lParam);
-        if (!w->isEditable())
-            return CB_ERR;
-        pState->text = text ? text : "";
-        CSilentScope silent(w);
-        w->lineEdit()->setText(AfxCp932ToQString(text));
-        return TRUE;
-    }
-    case WM_GETTEXT:
-    case WM_GETTEXTLENGTH: {
-        CString text;
-        if (w->isEditable())
-            text = AfxQStringToCp932(w->lineEdit()->text());
-        else if (w->currentIndex() >= 0)
-            text = w->ItemText(w->currentIndex());
-        return nMsg == WM_GETTEXT ? AfxCopyTextToBuffer(text, wParam, lParam) : text.GetLength();
-    }
-    case WM_SETFONT:
-        w->setFont(AfxWidgetFontFromHandle(reinterpret_cast<HFONT>(wParam)));
-        w->ApplyFieldHeight();
-        *pbHandled = FALSE;
-        return 0;
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case CB_ADDSTRING: {
-        const CString text = reinterpret_cast<const char*>(lParam);
-        int at = w->count();
-        if ((w->m_style & CBS_SORT) && (!IsOwnerDrawn(w->m_style) || (w->m_style & CBS_HASSTRINGS))) {
-            at = 0;
-            while (at < w->count() && CompareItems(w->ItemText(at), text) <= 0)
-                ++at;
-        }
-        return w->InsertItem(at, text);
-    }
-    case CB_INSERTSTRING:
-        if (nIndex > w->count())
-            return CB_ERR;
-        return w->InsertItem(nIndex, reinterpret_cast<const char*>(lParam));
-    case CB_DELETESTRING: {
-        if (!validIndex(nIndex))
-            return CB_ERR;
-        CSilentScope silent(w);
-        const bool wasCurrent = w->currentIndex() == nIndex;
-        w->removeItem(nIndex);
-        if (wasCurrent)
-            w->ClearSelection();
-        return w->count();
-    }
-    case CB_RESETCONTENT: {
-        CSilentScope silent(w);
-        w->clear();
-        if (w->isEditable())
-            w->lineEdit()->clear();
-        return CB_OKAY;
-    }
-    case CB_GETCOUNT:
-        return w->count();
-    case CB_GETCURSEL:
-        return w->currentIndex() >= 0 ? w->currentIndex() : CB_ERR;
-    case CB_SETCURSEL: {
-        CSilentScope silent(w);
-        if (!validIndex(nIndex)) {
-            w->setCurrentIndex(-1);
-            if (w->isEditable())
-                w->lineEdit()->clear();
-            return CB_ERR;
-        }
-        w->setCurrentIndex(nIndex);
-        if (w->isEditable())
-            w->lineEdit()->setText(AfxCp932ToQString(w->ItemText(nIndex)));
-        return nIndex;
-    }
-    case CB_GETLBTEXT: {
-        if (!validIndex(nIndex))
-            return CB_ERR;
-        const CString text = w->ItemText(nIndex);
-        if (char* buffer = reinterpret_cast<char*>(lParam)) {
-            std::memcpy(buffer, text.c_str(), static_cast<size_t>(text.GetLength()));
-            buffer[text.GetLength()] = '\0';
-        }
-        return text.GetLength();
-    }
-    case CB_GETLBTEXTLEN:
-        return validIndex(nIndex) ? w->ItemText(nIndex).GetLength() : CB_ERR;
-    case CB_FINDSTRING:
-    case CB_FINDSTRINGEXACT:
-        return w->FindItem(nIndex, reinterpret_cast<const char*>(lParam), nMsg == CB_FINDSTRINGEXACT);
-    case CB_SELECTSTRING: {
-        const int found = w->FindItem(nIndex, reinterpret_cast<const char*>(lParam), false);
-        if (found == CB_ERR)
-            return CB_ERR;
-        CSilentScope silent(w);
-        w->setCurrentIndex(found);
-        if (w->isEditable())
-            w->lineEdit()->setText(AfxCp932ToQString(w->ItemText(found)));
-        return found;
-    }
-    case CB_SETITEMDATA:
-        if (!validIndex(nIndex))
-            return CB_ERR;
-        w->setItemData(nIndex, QVariant::fromValue<qulonglong>(static_cast<qulonglong>(lParam)), kDataRole);
-        return CB_OKAY;
-    case CB_GETITEMDATA:
-        if (!validIndex(nIndex))
-            return CB_ERR;
-        return static_cast<LRESULT>(w->itemData(nIndex, kDataRole).toULongLong());
-    case CB_SETITEMHEIGHT: {
-        const int h = static_cast<int>(lParam);
-        if (h <= 0 || h > 255)
-            return CB_ERR;
-        if (nIndex == -1) {
-            w->m_nFieldHeight = h;
-            w->ApplyFieldHeight();
-        } else if (w->m_style & CBS_OWNERDRAWVARIABLE) {
-            if (!validIndex(nIndex))
-                return CB_ERR;
-            w->setItemData(nIndex, h, kHeightRole);
-        } else {
-            w->m_bMeasured = true;
-            w->m_nItemHeight = h;
-            w->UpdateVisibleItems();
-        }
-        return CB_OKAY;
-    }
-    case CB_GETITEMHEIGHT:
-        if (nIndex == -1)
-            return w->FieldHeight() - 6;
-        return w->ItemHeight(nIndex);
-    case CB_SHOWDROPDOWN:
-        if (wParam)
-            w->showPopup();
-        else
-            w->hidePopup();
-        return TRUE;
-    case CB_GETDROPPEDSTATE:
-        return w->m_bDropped ? TRUE : FALSE;
-    case CB_LIMITTEXT:
-        if (!w->m_pValidator)
-            return CB_ERR;
-        w->m_pValidator->m_nLimit = static_cast<int>(std::min<WPARAM>(wParam, 0x7FFFFFFE));
-        return TRUE;
-    case CB_GETEDITSEL: {
-        if (!w->isEditable())
-            return CB_ERR;
-        QLineEdit* e = w->lineEdit();
-        const QString t = e->text();
-        const int s = e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
-        const int en = e->hasSelectedText() ? e->selectionEnd() : e->cursorPosition();
-        const DWORD bs = static_cast<DWORD>(AfxQtOffsetToCp932(t, s));
-        const DWORD be = static_cast<DWORD>(AfxQtOffsetToCp932(t, en));
-        if (wParam)
-            *reinterpret_cast<DWORD*>(wParam) = bs;
-        if (lParam)
-            *reinterpret_cast<DWORD*>(lParam) = be;
-        return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(bs), static_cast<WORD>(be)));
-    }
-    case CB_SETEDITSEL: {
-        if (!w->isEditable())
-            return CB_ERR;
-        QLineEdit* e = w->lineEdit();
-        const QString t = e->text();
-        const short s = static_cast<short>(LOWORD(static_cast<DWORD>(lParam)));
-        const short en = static_cast<short>(HIWORD(static_cast<DWORD>(lParam)));
-        if (s < 0) {
-            e->deselect();
-            return TRUE;
-        }
-        const int qs = AfxCp932OffsetToQt(t, s);
-        const int qe = en < 0 ? static_cast<int>(t.size()) : AfxCp932OffsetToQt(t, en);
-        e->setSelection(qs, qe - qs);
-        return TRUE;
-    }
-    case WM_SETFOCUS:
-        w->Notify(CBN_SETFOCUS);
-        *pbHandled = FALSE;
-        return 0;
-    case WM_KILLFOCUS: {
-        // The dropped list taking the keyboard is still the combo box.
-        QWidget* pFocus = QApplication::focusWidget();
-        if (w->m_bDropped && pFocus && (pFocus == w->view() || w->view()->window()->isAncestorOf(pFocus))) {
-            *pbHandled = FALSE;
-            return 0;
-        }
-        if (w->m_bDropped)
-            w->hidePopup();
-        w->Notify(CBN_KILLFOCUS);
-        *pbHandled = FALSE;
-        return 0;
-    }
-    default:
-        *pbHandled = FALSE;
-        return 0;
-    }
+    if (const ComboHandler pfnHandler = AfxFindMessageHandler(kComboMessages, nMsg))
+        return pfnHandler(w, pWnd, pState, nMsg, wParam, lParam, pbHandled);
+    *pbHandled = FALSE;
+    return 0;
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "platform/base/Cp932.h"
 #include "platform/ui/core/CWnd.h"
 #include "platform/ui/core/CWnd_p.h"
+#include "platform/ui/core/MessageTable_p.h"
 #include "platform/ui/core/WndClass_p.h"
 
 #include <QApplication>
@@ -458,6 +459,265 @@ bool TypedIntoThis(CEditAccess* pEdit)
     return pFocus && (pFocus == pEdit->m_pSelf || pEdit->m_pSelf->isAncestorOf(pFocus));
 }
 
+LRESULT OnSetText(CEditAccess* pEdit, CWnd*, CWndState* pState, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    const char* text = reinterpret_cast<const char*>(lParam);
+    pState->text = text ? text : "";
+    QString q = AfxCp932ToQString(text);
+    if (pEdit->IsMultiLine()) {
+        // A multi-line edit does not report text set by code.
+        q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        CSilentScope silent(pEdit);
+        pEdit->SetText(q);
+    } else {
+        pEdit->SetText(q);
+    }
+    pEdit->m_bModified = false;
+    return TRUE;
+}
+
+LRESULT OnGetText(CEditAccess* pEdit, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    return AfxCopyTextToBuffer(AfxQStringToCp932(pEdit->SystemText()), wParam, lParam);
+}
+
+LRESULT OnGetTextLength(CEditAccess* pEdit, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return AfxCp932LengthOf(pEdit->SystemText());
+}
+
+LRESULT OnSetFont(CEditAccess* pEdit, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM, BOOL* pbHandled)
+{
+    QWidget* w = pEdit->m_pSelf;
+    w->setFont(AfxWidgetFontFromHandle(reinterpret_cast<HFONT>(wParam)));
+    *pbHandled = FALSE;
+    return 0;
+}
+
+LRESULT OnGetDlgCode(CEditAccess* pEdit, CWnd*, CWndState* pState, UINT, WPARAM, LPARAM, BOOL*)
+{
+    UINT code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
+    if (pEdit->IsMultiLine() && (pState->style & ES_WANTRETURN))
+        code |= DLGC_WANTALLKEYS;
+    return code;
+}
+
+LRESULT OnGetSel(CEditAccess* pEdit, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    int start = 0, end = 0;
+    pEdit->GetSelection(start, end);
+    const DWORD s = static_cast<DWORD>(pEdit->ToSystemOffset(start));
+    const DWORD e = static_cast<DWORD>(pEdit->ToSystemOffset(end));
+    if (wParam)
+        *reinterpret_cast<DWORD*>(wParam) = s;
+    if (lParam)
+        *reinterpret_cast<DWORD*>(lParam) = e;
+    return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(std::min<DWORD>(s, 0xFFFF)),
+                                         static_cast<WORD>(std::min<DWORD>(e, 0xFFFF))));
+}
+
+LRESULT OnSetSel(CEditAccess* pEdit, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const int start = static_cast<int>(static_cast<intptr_t>(wParam));
+    const int end = static_cast<int>(static_cast<intptr_t>(lParam));
+    CSilentScope silent(pEdit);
+    if (start == -1) {
+        pEdit->Deselect();
+        return 0;
+    }
+    const int len = static_cast<int>(pEdit->Text().size());
+    const int qs = std::min(pEdit->FromSystemOffset(start), len);
+    const int qe = end < 0 ? len : std::min(pEdit->FromSystemOffset(end), len);
+    pEdit->SetSelection(qs, qe);
+    return 0;
+}
+
+LRESULT OnReplaceSel(CEditAccess* pEdit, CWnd*, CWndState*, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    QString text = AfxCp932ToQString(reinterpret_cast<const char*>(lParam));
+    if (pEdit->IsMultiLine())
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    pEdit->InsertText(text);
+    return 0;
+}
+
+LRESULT OnLimitText(CEditAccess* pEdit, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    pEdit->m_nLimit = wParam == 0 ? kNoLimit : static_cast<int>(std::min<WPARAM>(wParam, kNoLimit));
+    return 0;
+}
+
+LRESULT OnGetLimitText(CEditAccess* pEdit, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return pEdit->m_nLimit;
+}
+
+LRESULT OnCanUndo(CEditAccess* pEdit, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return pEdit->CanUndo() ? TRUE : FALSE;
+}
+
+LRESULT OnUndo(CEditAccess* pEdit, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    if (!pEdit->CanUndo())
+        return FALSE;
+    pEdit->Undo();
+    return TRUE;
+}
+
+LRESULT OnEmptyUndoBuffer(CEditAccess* pEdit, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    QWidget* w = pEdit->m_pSelf;
+    if (auto* pLine = qobject_cast<QLineEdit*>(w)) {
+        // A line edit drops its history when its text is set anew.
+        CSilentScope silent(pEdit);
+        int start = 0, end = 0;
+        pEdit->GetSelection(start, end);
+        const QString t = pLine->text();
+        QValidator* v = const_cast<QValidator*>(pLine->validator());
+        pLine->setValidator(nullptr);
+        pLine->setText(t);
+        pLine->setValidator(v);
+        pEdit->SetSelection(start, end);
+    } else if (auto* pText = qobject_cast<QPlainTextEdit*>(w)) {
+        pText->document()->clearUndoRedoStacks();
+    }
+    return 0;
+}
+
+LRESULT OnSetReadOnly(CEditAccess* pEdit, CWnd*, CWndState* pState, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    pEdit->SetReadOnly(wParam != 0);
+    if (wParam)
+        pState->style |= ES_READONLY;
+    else
+        pState->style &= ~ES_READONLY;
+    return TRUE;
+}
+
+LRESULT OnSetPasswordChar(CEditAccess* pEdit, CWnd*, CWndState* pState, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    QWidget* w = pEdit->m_pSelf;
+    if (auto* pLine = qobject_cast<QLineEdit*>(w)) {
+        pLine->setEchoMode(wParam ? QLineEdit::Password : QLineEdit::Normal);
+        if (wParam)
+            pState->style |= ES_PASSWORD;
+        else
+            pState->style &= ~ES_PASSWORD;
+    }
+    return 0;
+}
+
+LRESULT OnGetModify(CEditAccess* pEdit, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return pEdit->m_bModified ? TRUE : FALSE;
+}
+
+LRESULT OnSetModify(CEditAccess* pEdit, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    pEdit->m_bModified = wParam != 0;
+    return 0;
+}
+
+LRESULT OnGetLineCount(CEditAccess* pEdit, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return pEdit->LineCount();
+}
+
+LRESULT OnCut(CEditAccess* pEdit, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    if (!pEdit->IsReadOnly())
+        pEdit->Cut();
+    return 0;
+}
+
+LRESULT OnCopy(CEditAccess* pEdit, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    pEdit->Copy();
+    return 0;
+}
+
+LRESULT OnPaste(CEditAccess* pEdit, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    if (!pEdit->IsReadOnly())
+        pEdit->Paste();
+    return 0;
+}
+
+LRESULT OnClear(CEditAccess* pEdit, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    if (!pEdit->IsReadOnly())
+        pEdit->DeleteSelection();
+    return 0;
+}
+
+LRESULT OnChar(CEditAccess* pEdit, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM, BOOL* pbHandled)
+{
+    if (TypedIntoThis(pEdit)) {
+        *pbHandled = FALSE;
+        return 0;
+    }
+    InsertCharByCode(pEdit, static_cast<BYTE>(wParam));
+    return 0;
+}
+
+LRESULT OnKeyDown(CEditAccess* pEdit, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM, BOOL* pbHandled)
+{
+    if (TypedIntoThis(pEdit)) {
+        *pbHandled = FALSE;
+        return 0;
+    }
+    KeyByCode(pEdit, static_cast<UINT>(wParam));
+    return 0;
+}
+
+LRESULT OnSetFocus(CEditAccess* pEdit, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL* pbHandled)
+{
+    pEdit->Notify(EN_SETFOCUS);
+    *pbHandled = FALSE;
+    return 0;
+}
+
+LRESULT OnKillFocus(CEditAccess* pEdit, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL* pbHandled)
+{
+    pEdit->Notify(EN_KILLFOCUS);
+    *pbHandled = FALSE;
+    return 0;
+}
+
+// The edit control's messages, each with its handler.
+using EditHandler = LRESULT (*)(CEditAccess*, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*);
+constexpr CMessageHandler<EditHandler> kEditMessages[] = {
+    {WM_SETTEXT, OnSetText},
+    {WM_GETTEXT, OnGetText},
+    {WM_GETTEXTLENGTH, OnGetTextLength},
+    {WM_SETFONT, OnSetFont},
+    {WM_GETDLGCODE, OnGetDlgCode},
+    {EM_GETSEL, OnGetSel},
+    {EM_SETSEL, OnSetSel},
+    {EM_REPLACESEL, OnReplaceSel},
+    {EM_LIMITTEXT, OnLimitText},
+    {EM_GETLIMITTEXT, OnGetLimitText},
+    {EM_CANUNDO, OnCanUndo},
+    {EM_UNDO, OnUndo},
+    {WM_UNDO, OnUndo},
+    {EM_EMPTYUNDOBUFFER, OnEmptyUndoBuffer},
+    {EM_SETREADONLY, OnSetReadOnly},
+    {EM_SETPASSWORDCHAR, OnSetPasswordChar},
+    {EM_GETMODIFY, OnGetModify},
+    {EM_SETMODIFY, OnSetModify},
+    {EM_GETLINECOUNT, OnGetLineCount},
+    {WM_CUT, OnCut},
+    {WM_COPY, OnCopy},
+    {WM_PASTE, OnPaste},
+    {WM_CLEAR, OnClear},
+    {WM_CHAR, OnChar},
+    {WM_KEYDOWN, OnKeyDown},
+    {WM_SETFOCUS, OnSetFocus},
+    {WM_KILLFOCUS, OnKillFocus},
+};
+static_assert(AfxMessagesUnique(kEditMessages), "a message has two handlers");
+
 LRESULT EditProc(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL* pbHandled)
 {
     CWndState* pState = AfxGetWndState(pWnd->m_hWnd);
@@ -466,163 +726,10 @@ LRESULT EditProc(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL* pbHa
         *pbHandled = FALSE;
         return 0;
     }
-    QWidget* w = pEdit->m_pSelf;
-    switch (nMsg) {
-    case WM_SETTEXT: {
-        const char* text = reinterpret_cast<const char*>(lParam);
-        pState->text = text ? text : "";
-        QString q = AfxCp932ToQString(text);
-        if (pEdit->IsMultiLine()) {
-            // A multi-line edit does not report text set by code.
-            q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-            CSilentScope silent(pEdit);
-            pEdit->SetText(q);
-        } else {
-            pEdit->SetText(q);
-        }
-        pEdit->m_bModified = false;
-        return TRUE;
-    }
-    case WM_GETTEXT:
-        return AfxCopyTextToBuffer(AfxQStringToCp932(pEdit->SystemText()), wParam, lParam);
-    case WM_GETTEXTLENGTH:
-        return AfxCp932LengthOf(pEdit->SystemText());
-    case WM_SETFONT:
-        w->setFont(AfxWidgetFontFromHandle(reinterpret_cast<HFONT>(wParam)));
-        *pbHandled = FALSE;
-        return 0;
-    case WM_GETDLGCODE: {
-        UINT code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
-        if (pEdit->IsMultiLine() && (pState->style & ES_WANTRETURN))
-            code |= DLGC_WANTALLKEYS;
-        return code;
-    }
-    case EM_GETSEL: {
-        int start = 0, end = 0;
-        pEdit->GetSelection(start, end);
-        const DWORD s = static_cast<DWORD>(pEdit->ToSystemOffset(start));
-        const DWORD e = static_cast<DWORD>(pEdit->ToSystemOffset(end));
-        if (wParam)
-            *reinterpret_cast<DWORD*>(wParam) = s;
-        if (lParam)
-            *reinterpret_cast<DWORD*>(lParam) = e;
-        return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(std::min<DWORD>(s, 0xFFFF)),
-                                             static_cast<WORD>(std::min<DWORD>(e, 0xFFFF))));
-    }
-    case EM_SETSEL: {
-        const int start = static_cast<int>(static_cast<intptr_t>(wParam));
-        const int end = static_cast<int>(static_cast<intptr_t>(lParam));
-        CSilentScope silent(pEdit);
-        if (start == -1) {
-            pEdit->Deselect();
-            return 0;
-        }
-        const int len = static_cast<int>(pEdit->Text().size());
-        const int qs = std::min(pEdit->FromSystemOffset(start), len);
-        const int qe = end < 0 ? len : std::min(pEdit->FromSystemOffset(end), len);
-        pEdit->SetSelection(qs, qe);
-        return 0;
-    }
-    case EM_REPLACESEL: {
-        QString text = AfxCp932ToQString(reinterpret_cast<const char*>(lParam));
-        if (pEdit->IsMultiLine())
-            text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        pEdit->InsertText(text);
-        return 0;
-    }
-    case EM_LIMITTEXT:
-        pEdit->m_nLimit = wParam == 0 ? kNoLimit : static_cast<int>(std::min<WPARAM>(wParam, kNoLimit));
-        return 0;
-    case EM_GETLIMITTEXT:
-        return pEdit->m_nLimit;
-    case EM_CANUNDO:
-        return pEdit->CanUndo() ? TRUE : FALSE;
-    case EM_UNDO:
-    case WM_UNDO:
-        if (!pEdit->CanUndo())
-            return FALSE;
-        pEdit->Undo();
-        return TRUE;
-    case EM_EMPTYUNDOBUFFER:
-        if (auto* pLine = qobject_cast<QLineEdit*>(w)) {
-            // A line edit drops its history when its text is set anew.
-            CSilentScope silent(pEdit);
-            int start = 0, end = 0;
-            pEdit->GetSelection(start, end);
-            const QString t = pLine->text();
-            QValidator* v = const_cast<QValidator*>(pLine->validator());
-            pLine->setValidator(nullptr);
-            pLine->setText(t);
-            pLine->setValidator(v);
-            pEdit->SetSelection(start, end);
-        } else if (auto* pText = qobject_cast<QPlainTextEdit*>(w)) {
-            pText->document()->clearUndoRedoStacks();
-        }
-        return 0;
-    case EM_SETREADONLY:
-        pEdit->SetReadOnly(wParam != 0);
-        if (wParam)
-            pState->style |= ES_READONLY;
-        else
-            pState->style &= ~ES_READONLY;
-        return TRUE;
-    case EM_SETPASSWORDCHAR:
-        if (auto* pLine = qobject_cast<QLineEdit*>(w)) {
-            pLine->setEchoMode(wParam ? QLineEdit::Password : QLineEdit::Normal);
-            if (wParam)
-                pState->style |= ES_PASSWORD;
-            else
-                pState->style &= ~ES_PASSWORD;
-        }
-        return 0;
-    case EM_GETMODIFY:
-        return pEdit->m_bModified ? TRUE : FALSE;
-    case EM_SETMODIFY:
-        pEdit->m_bModified = wParam != 0;
-        return 0;
-    case EM_GETLINECOUNT:
-        return pEdit->LineCount();
-    case WM_CUT:
-        if (!pEdit->IsReadOnly())
-            pEdit->Cut();
-        return 0;
-    case WM_COPY:
-        pEdit->Copy();
-        return 0;
-    case WM_PASTE:
-        if (!pEdit->IsReadOnly())
-            pEdit->Paste();
-        return 0;
-    case WM_CLEAR:
-        if (!pEdit->IsReadOnly())
-            pEdit->DeleteSelection();
-        return 0;
-    case WM_CHAR:
-        if (TypedIntoThis(pEdit)) {
-            *pbHandled = FALSE;
-            return 0;
-        }
-        InsertCharByCode(pEdit, static_cast<BYTE>(wParam));
-        return 0;
-    case WM_KEYDOWN:
-        if (TypedIntoThis(pEdit)) {
-            *pbHandled = FALSE;
-            return 0;
-        }
-        KeyByCode(pEdit, static_cast<UINT>(wParam));
-        return 0;
-    case WM_SETFOCUS:
-        pEdit->Notify(EN_SETFOCUS);
-        *pbHandled = FALSE;
-        return 0;
-    case WM_KILLFOCUS:
-        pEdit->Notify(EN_KILLFOCUS);
-        *pbHandled = FALSE;
-        return 0;
-    default:
-        *pbHandled = FALSE;
-        return 0;
-    }
+    if (const EditHandler pfnHandler = AfxFindMessageHandler(kEditMessages, nMsg))
+        return pfnHandler(pEdit, pWnd, pState, nMsg, wParam, lParam, pbHandled);
+    *pbHandled = FALSE;
+    return 0;
 }
 
 } // namespace

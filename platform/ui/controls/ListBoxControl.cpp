@@ -6,6 +6,7 @@
 
 #include "platform/ui/core/CWnd.h"
 #include "platform/ui/core/CWnd_p.h"
+#include "platform/ui/core/MessageTable_p.h"
 #include "platform/ui/core/WndClass_p.h"
 
 #include <QListWidget>
@@ -231,6 +232,329 @@ QWidget* CreateList(CWnd* pWnd, const CREATESTRUCT& cs, QWidget* parent)
     return w;
 }
 
+bool ValidIndex(const CListWidget* w, int i)
+{
+    return i >= 0 && i < w->count();
+}
+
+LRESULT OnSetFont(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM, BOOL* pbHandled)
+{
+    w->setFont(AfxWidgetFontFromHandle(reinterpret_cast<HFONT>(wParam)));
+    *pbHandled = FALSE;
+    return 0;
+}
+
+LRESULT OnGetDlgCode(CListWidget*, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return DLGC_WANTARROWS | DLGC_WANTCHARS;
+}
+
+LRESULT OnLButtonDown(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM, LPARAM lParam, BOOL* pbHandled)
+{
+    // Done at once (see ClickNow); the widget then sees the press as well.
+    w->ClickNow(QPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)) - w->viewport()->pos());
+    *pbHandled = FALSE;
+    return 0;
+}
+
+LRESULT OnAddString(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    const CString text = reinterpret_cast<const char*>(lParam);
+    int at = w->count();
+    if ((w->m_style & LBS_SORT) && (!IsOwnerDrawn(w->m_style) || (w->m_style & LBS_HASSTRINGS))) {
+        at = 0;
+        while (at < w->count() && w->ItemText(at).CompareNoCase(text) <= 0)
+            ++at;
+    }
+    return w->InsertItem(at, text);
+}
+
+LRESULT OnInsertString(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    if (nIndex > w->count())
+        return LB_ERR;
+    return w->InsertItem(nIndex, reinterpret_cast<const char*>(lParam));
+}
+
+LRESULT OnDeleteString(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    if (!ValidIndex(w, nIndex))
+        return LB_ERR;
+    CSilentScope silent(w);
+    delete w->takeItem(nIndex);
+    return w->count();
+}
+
+LRESULT OnResetContent(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    CSilentScope silent(w);
+    w->clear();
+    return 0;
+}
+
+LRESULT OnGetCount(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return w->count();
+}
+
+LRESULT OnGetText(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    if (!ValidIndex(w, nIndex))
+        return LB_ERR;
+    const CString text = w->ItemText(nIndex);
+    if (char* buffer = reinterpret_cast<char*>(lParam)) {
+        std::memcpy(buffer, text.c_str(), static_cast<size_t>(text.GetLength()));
+        buffer[text.GetLength()] = '\0';
+    }
+    return text.GetLength();
+}
+
+LRESULT OnGetTextLen(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    return ValidIndex(w, nIndex) ? w->ItemText(nIndex).GetLength() : LB_ERR;
+}
+
+LRESULT OnSetCurSel(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    if (IsMultiple(w->m_style))
+        return LB_ERR;
+    w->SelectOnly(nIndex);
+    return ValidIndex(w, nIndex) ? nIndex : LB_ERR;
+}
+
+LRESULT OnGetCurSel(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    if (IsMultiple(w->m_style))
+        return w->currentRow() >= 0 ? w->currentRow() : LB_ERR;
+    return w->SelectedRow();
+}
+
+LRESULT OnSetSel(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    // wParam: select or not; lParam: the item, -1 for all.
+    if (!IsMultiple(w->m_style))
+        return LB_ERR;
+    const int item = static_cast<int>(lParam);
+    CSilentScope silent(w);
+    if (item == -1) {
+        for (int i = 0; i < w->count(); ++i)
+            w->item(i)->setSelected(wParam != 0);
+        return 0;
+    }
+    if (!ValidIndex(w, item))
+        return LB_ERR;
+    w->item(item)->setSelected(wParam != 0);
+    return 0;
+}
+
+LRESULT OnGetSel(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    if (!ValidIndex(w, nIndex))
+        return LB_ERR;
+    return w->item(nIndex)->isSelected() ? 1 : 0;
+}
+
+LRESULT OnGetSelCount(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    if (!IsMultiple(w->m_style))
+        return LB_ERR;
+    return static_cast<LRESULT>(w->selectedItems().size());
+}
+
+LRESULT OnGetSelItems(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    if (!IsMultiple(w->m_style))
+        return LB_ERR;
+    int* out = reinterpret_cast<int*>(lParam);
+    const int nMax = static_cast<int>(wParam);
+    int n = 0;
+    for (int i = 0; i < w->count() && n < nMax; ++i) {
+        if (w->item(i)->isSelected()) {
+            if (out)
+                out[n] = i;
+            ++n;
+        }
+    }
+    return n;
+}
+
+LRESULT OnSelectString(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    if (IsMultiple(w->m_style))
+        return LB_ERR;
+    const int found = w->FindItem(nIndex, reinterpret_cast<const char*>(lParam), false);
+    if (found != LB_ERR)
+        w->SelectOnly(found);
+    return found;
+}
+
+LRESULT OnFindString(CListWidget* w, CWnd*, CWndState*, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    return w->FindItem(nIndex, reinterpret_cast<const char*>(lParam), nMsg == LB_FINDSTRINGEXACT);
+}
+
+LRESULT OnSetItemData(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    if (!ValidIndex(w, nIndex))
+        return LB_ERR;
+    w->item(nIndex)->setData(kDataRole, QVariant::fromValue<qulonglong>(static_cast<qulonglong>(lParam)));
+    return 0;
+}
+
+LRESULT OnGetItemData(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    if (!ValidIndex(w, nIndex))
+        return LB_ERR;
+    return static_cast<LRESULT>(w->item(nIndex)->data(kDataRole).toULongLong());
+}
+
+LRESULT OnSetItemHeight(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    const int h = static_cast<int>(LOWORD(static_cast<DWORD>(lParam)));
+    if (h <= 0 || h > 255)
+        return LB_ERR;
+    if (w->m_style & LBS_OWNERDRAWVARIABLE) {
+        if (!ValidIndex(w, nIndex))
+            return LB_ERR;
+        w->item(nIndex)->setData(kHeightRole, h);
+    } else {
+        w->m_bMeasured = true;
+        w->m_nItemHeight = h;
+    }
+    w->doItemsLayout();
+    return 0;
+}
+
+LRESULT OnGetItemHeight(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    return w->ItemHeight(nIndex);
+}
+
+LRESULT OnGetTopIndex(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    QListWidgetItem* p = w->itemAt(QPoint(1, 1));
+    return p ? w->row(p) : 0;
+}
+
+LRESULT OnSetTopIndex(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    if (!ValidIndex(w, nIndex))
+        return LB_ERR;
+    w->scrollToItem(w->item(nIndex), QAbstractItemView::PositionAtTop);
+    return 0;
+}
+
+LRESULT OnGetCaretIndex(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return w->currentRow() >= 0 ? w->currentRow() : 0;
+}
+
+LRESULT OnSetCaretIndex(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    if (!ValidIndex(w, nIndex))
+        return LB_ERR;
+    CSilentScope silent(w);
+    w->setCurrentRow(nIndex, QItemSelectionModel::NoUpdate);
+    return 0;
+}
+
+LRESULT OnGetItemRect(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
+    if (!ValidIndex(w, nIndex) || !lParam)
+        return LB_ERR;
+    QRect r = w->visualItemRect(w->item(nIndex));
+    r.translate(w->viewport()->pos());
+    *reinterpret_cast<RECT*>(lParam) = RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+    return 0;
+}
+
+LRESULT OnItemFromPoint(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    // The nearest item; the high word is 1 when the point lies outside every item.
+    const QPoint pt = QPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)) - w->viewport()->pos();
+    if (w->count() == 0)
+        return MAKELONG(0, 1);
+    if (QListWidgetItem* p = w->itemAt(pt))
+        return MAKELONG(static_cast<WORD>(w->row(p)), 0);
+    int nearest = pt.y() < 0 ? w->row(w->itemAt(QPoint(1, 1))) : w->count() - 1;
+    if (pt.y() >= 0) {
+        for (int i = 0; i < w->count(); ++i) {
+            const QRect r = w->visualItemRect(w->item(i));
+            if (r.isValid() && r.top() > pt.y()) {
+                nearest = std::max(0, i - 1);
+                break;
+            }
+        }
+    }
+    return MAKELONG(static_cast<WORD>(std::max(0, nearest)), 1);
+}
+
+LRESULT OnSetFocus(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL* pbHandled)
+{
+    w->Notify(LBN_SETFOCUS);
+    *pbHandled = FALSE;
+    return 0;
+}
+
+LRESULT OnKillFocus(CListWidget* w, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL* pbHandled)
+{
+    w->Notify(LBN_KILLFOCUS);
+    *pbHandled = FALSE;
+    return 0;
+}
+
+// The list box's messages, each with its handler.
+using ListBoxHandler = LRESULT (*)(CListWidget*, CWnd*, CWndState*, UINT, WPARAM, LPARAM, BOOL*);
+constexpr CMessageHandler<ListBoxHandler> kListBoxMessages[] = {
+    {WM_SETFONT, OnSetFont},
+    {WM_GETDLGCODE, OnGetDlgCode},
+    {WM_LBUTTONDOWN, OnLButtonDown},
+    {LB_ADDSTRING, OnAddString},
+    {LB_INSERTSTRING, OnInsertString},
+    {LB_DELETESTRING, OnDeleteString},
+    {LB_RESETCONTENT, OnResetContent},
+    {LB_GETCOUNT, OnGetCount},
+    {LB_GETTEXT, OnGetText},
+    {LB_GETTEXTLEN, OnGetTextLen},
+    {LB_SETCURSEL, OnSetCurSel},
+    {LB_GETCURSEL, OnGetCurSel},
+    {LB_SETSEL, OnSetSel},
+    {LB_GETSEL, OnGetSel},
+    {LB_GETSELCOUNT, OnGetSelCount},
+    {LB_GETSELITEMS, OnGetSelItems},
+    {LB_SELECTSTRING, OnSelectString},
+    {LB_FINDSTRING, OnFindString},
+    {LB_FINDSTRINGEXACT, OnFindString},
+    {LB_SETITEMDATA, OnSetItemData},
+    {LB_GETITEMDATA, OnGetItemData},
+    {LB_SETITEMHEIGHT, OnSetItemHeight},
+    {LB_GETITEMHEIGHT, OnGetItemHeight},
+    {LB_GETTOPINDEX, OnGetTopIndex},
+    {LB_SETTOPINDEX, OnSetTopIndex},
+    {LB_GETCARETINDEX, OnGetCaretIndex},
+    {LB_SETCARETINDEX, OnSetCaretIndex},
+    {LB_GETITEMRECT, OnGetItemRect},
+    {LB_ITEMFROMPOINT, OnItemFromPoint},
+    {WM_SETFOCUS, OnSetFocus},
+    {WM_KILLFOCUS, OnKillFocus},
+};
+static_assert(AfxMessagesUnique(kListBoxMessages), "a message has two handlers");
+
 LRESULT ListProc(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL* pbHandled)
 {
     CWndState* pState = AfxGetWndState(pWnd->m_hWnd);
@@ -239,202 +563,10 @@ LRESULT ListProc(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL* pbHa
         *pbHandled = FALSE;
         return 0;
     }
-    const int nIndex = static_cast<int>(static_cast<intptr_t>(wParam));
-    const auto validIndex = [w](int i) { return i >= 0 && i < w->count(); };
-    switch (nMsg) {
-    case WM_SETFONT:
-        w->setFont(AfxWidgetFontFromHandle(reinterpret_cast<HFONT>(wParam)));
-        *pbHandled = FALSE;
-        return 0;
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_LBUTTONDOWN:
-        // Done at once (see ClickNow); the widget then sees the press as well.
-        w->ClickNow(QPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)) - w->viewport()->pos());
-        *pbHandled = FALSE;
-        return 0;
-    case LB_ADDSTRING: {
-        const CString text = reinterpret_cast<const char*>(lParam);
-        int at = w->count();
-        if ((w->m_style & LBS_SORT) && (!IsOwnerDrawn(w->m_style) || (w->m_style & LBS_HASSTRINGS))) {
-            at = 0;
-            while (at < w->count() && w->ItemText(at).CompareNoCase(text) <= 0)
-                ++at;
-        }
-        return w->InsertItem(at, text);
-    }
-    case LB_INSERTSTRING:
-        if (nIndex > w->count())
-            return LB_ERR;
-        return w->InsertItem(nIndex, reinterpret_cast<const char*>(lParam));
-    case LB_DELETESTRING: {
-        if (!validIndex(nIndex))
-            return LB_ERR;
-        CSilentScope silent(w);
-        delete w->takeItem(nIndex);
-        return w->count();
-    }
-    case LB_RESETCONTENT: {
-        CSilentScope silent(w);
-        w->clear();
-        return 0;
-    }
-    case LB_GETCOUNT:
-        return w->count();
-    case LB_GETTEXT: {
-        if (!validIndex(nIndex))
-            return LB_ERR;
-        const CString text = w->ItemText(nIndex);
-        if (char* buffer = reinterpret_cast<char*>(lParam)) {
-            std::memcpy(buffer, text.c_str(), static_cast<size_t>(text.GetLength()));
-            buffer[text.GetLength()] = '\0';
-        }
-        return text.GetLength();
-    }
-    case LB_GETTEXTLEN:
-        return validIndex(nIndex) ? w->ItemText(nIndex).GetLength() : LB_ERR;
-    case LB_SETCURSEL:
-        if (IsMultiple(w->m_style))
-            return LB_ERR;
-        w->SelectOnly(nIndex);
-        return validIndex(nIndex) ? nIndex : LB_ERR;
-    case LB_GETCURSEL:
-        if (IsMultiple(w->m_style))
-            return w->currentRow() >= 0 ? w->currentRow() : LB_ERR;
-        return w->SelectedRow();
-    case LB_SETSEL: {
-        // wParam: select or not; lParam: the item, -1 for all.
-        if (!IsMultiple(w->m_style))
-            return LB_ERR;
-        const int item = static_cast<int>(lParam);
-        CSilentScope silent(w);
-        if (item == -1) {
-            for (int i = 0; i < w->count(); ++i)
-                w->item(i)->setSelected(wParam != 0);
-            return 0;
-        }
-        if (!validIndex(item))
-            return LB_ERR;
-        w->item(item)->setSelected(wParam != 0);
-        return 0;
-    }
-    case LB_GETSEL:
-        if (!validIndex(nIndex))
-            return LB_ERR;
-        return w->item(nIndex)->isSelected() ? 1 : 0;
-    case LB_GETSELCOUNT:
-        if (!IsMultiple(w->m_style))
-            return LB_ERR;
-        return static_cast<LRESULT>(w->selectedItems().size());
-    case LB_GETSELITEMS: {
-        if (!IsMultiple(w->m_style))
-            return LB_ERR;
-        int* out = reinterpret_cast<int*>(lParam);
-        const int nMax = static_cast<int>(wParam);
-        int n = 0;
-        for (int i = 0; i < w->count() && n < nMax; ++i) {
-            if (w->item(i)->isSelected()) {
-                if (out)
-                    out[n] = i;
-                ++n;
-            }
-        }
-        return n;
-    }
-    case LB_SELECTSTRING: {
-        if (IsMultiple(w->m_style))
-            return LB_ERR;
-        const int found = w->FindItem(nIndex, reinterpret_cast<const char*>(lParam), false);
-        if (found != LB_ERR)
-            w->SelectOnly(found);
-        return found;
-    }
-    case LB_FINDSTRING:
-    case LB_FINDSTRINGEXACT:
-        return w->FindItem(nIndex, reinterpret_cast<const char*>(lParam), nMsg == LB_FINDSTRINGEXACT);
-    case LB_SETITEMDATA:
-        if (!validIndex(nIndex))
-            return LB_ERR;
-        w->item(nIndex)->setData(kDataRole, QVariant::fromValue<qulonglong>(static_cast<qulonglong>(lParam)));
-        return 0;
-    case LB_GETITEMDATA:
-        if (!validIndex(nIndex))
-            return LB_ERR;
-        return static_cast<LRESULT>(w->item(nIndex)->data(kDataRole).toULongLong());
-    case LB_SETITEMHEIGHT: {
-        const int h = static_cast<int>(LOWORD(static_cast<DWORD>(lParam)));
-        if (h <= 0 || h > 255)
-            return LB_ERR;
-        if (w->m_style & LBS_OWNERDRAWVARIABLE) {
-            if (!validIndex(nIndex))
-                return LB_ERR;
-            w->item(nIndex)->setData(kHeightRole, h);
-        } else {
-            w->m_bMeasured = true;
-            w->m_nItemHeight = h;
-        }
-        w->doItemsLayout();
-        return 0;
-    }
-    case LB_GETITEMHEIGHT:
-        return w->ItemHeight(nIndex);
-    case LB_GETTOPINDEX: {
-        QListWidgetItem* p = w->itemAt(QPoint(1, 1));
-        return p ? w->row(p) : 0;
-    }
-    case LB_SETTOPINDEX:
-        if (!validIndex(nIndex))
-            return LB_ERR;
-        w->scrollToItem(w->item(nIndex), QAbstractItemView::PositionAtTop);
-        return 0;
-    case LB_GETCARETINDEX:
-        return w->currentRow() >= 0 ? w->currentRow() : 0;
-    case LB_SETCARETINDEX: {
-        if (!validIndex(nIndex))
-            return LB_ERR;
-        CSilentScope silent(w);
-        w->setCurrentRow(nIndex, QItemSelectionModel::NoUpdate);
-        return 0;
-    }
-    case LB_GETITEMRECT: {
-        if (!validIndex(nIndex) || !lParam)
-            return LB_ERR;
-        QRect r = w->visualItemRect(w->item(nIndex));
-        r.translate(w->viewport()->pos());
-        *reinterpret_cast<RECT*>(lParam) = RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
-        return 0;
-    }
-    case LB_ITEMFROMPOINT: {
-        // The nearest item; the high word is 1 when the point lies outside every item.
-        const QPoint pt = QPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)) - w->viewport()->pos();
-        if (w->count() == 0)
-            return MAKELONG(0, 1);
-        if (QListWidgetItem* p = w->itemAt(pt))
-            return MAKELONG(static_cast<WORD>(w->row(p)), 0);
-        int nearest = pt.y() < 0 ? w->row(w->itemAt(QPoint(1, 1))) : w->count() - 1;
-        if (pt.y() >= 0) {
-            for (int i = 0; i < w->count(); ++i) {
-                const QRect r = w->visualItemRect(w->item(i));
-                if (r.isValid() && r.top() > pt.y()) {
-                    nearest = std::max(0, i - 1);
-                    break;
-                }
-            }
-        }
-        return MAKELONG(static_cast<WORD>(std::max(0, nearest)), 1);
-    }
-    case WM_SETFOCUS:
-        w->Notify(LBN_SETFOCUS);
-        *pbHandled = FALSE;
-        return 0;
-    case WM_KILLFOCUS:
-        w->Notify(LBN_KILLFOCUS);
-        *pbHandled = FALSE;
-        return 0;
-    default:
-        *pbHandled = FALSE;
-        return 0;
-    }
+    if (const ListBoxHandler pfnHandler = AfxFindMessageHandler(kListBoxMessages, nMsg))
+        return pfnHandler(w, pWnd, pState, nMsg, wParam, lParam, pbHandled);
+    *pbHandled = FALSE;
+    return 0;
 }
 
 } // namespace

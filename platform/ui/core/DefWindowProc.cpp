@@ -1,6 +1,7 @@
 // The standard default handling of window messages: what a window does with a message its
 // own code leaves alone.
 #include "platform/ui/core/CWnd_p.h"
+#include "platform/ui/core/MessageTable_p.h"
 
 #include "platform/base/Cp932.h"
 #include "platform/ui/core/CWndManager_p.h"
@@ -48,6 +49,199 @@ void SendContextMenu(CWnd* pWnd, LPARAM lParamScreen)
     pWnd->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(pWnd->m_hWnd), lParamScreen);
 }
 
+LRESULT OnCreate(CWnd*, CWndState*, UINT, WPARAM, LPARAM)
+{
+    return 0;
+}
+
+LRESULT OnClose(CWnd* pWnd, CWndState*, UINT, WPARAM, LPARAM)
+{
+    pWnd->DestroyWindow();
+    return 0;
+}
+
+LRESULT OnPaint(CWnd* pWnd, CWndState*, UINT, WPARAM, LPARAM)
+{
+    // Nobody painted: the area counts as painted (after the background is erased).
+    CPaintDC dc(pWnd);
+    return 0;
+}
+
+LRESULT OnEraseBkgnd(CWnd*, CWndState* pState, UINT, WPARAM wParam, LPARAM)
+{
+    return EraseBackground(pState, CDC::FromHandle(reinterpret_cast<HDC>(wParam)));
+}
+
+LRESULT OnSetText(CWnd*, CWndState* pState, UINT, WPARAM, LPARAM lParam)
+{
+    const char* psz = reinterpret_cast<const char*>(lParam);
+    pState->text = psz ? psz : "";
+    if (pState->widget && pState->widget->isWindow()) {
+        const std::u16string u = Cp932ToUtf16(pState->text.str(), true);
+        pState->widget->setWindowTitle(QString::fromUtf16(u.data(), static_cast<qsizetype>(u.size())));
+    }
+    return TRUE;
+}
+
+LRESULT OnGetText(CWnd*, CWndState* pState, UINT, WPARAM wParam, LPARAM lParam)
+{
+    char* buf = reinterpret_cast<char*>(lParam);
+    const int nMax = static_cast<int>(wParam);
+    if (!buf || nMax <= 0)
+        return 0;
+    // Copies at most nMax - 1 bytes, never half of a double-byte character.
+    int n = std::min(pState->text.GetLength(), nMax - 1);
+    int safe = 0;
+    for (int i = 0; i < n;) {
+        const int len = Cp932CharLength(pState->text.c_str() + i);
+        if (i + len > n)
+            break;
+        i += len;
+        safe = i;
+    }
+    std::memcpy(buf, pState->text.c_str(), static_cast<size_t>(safe));
+    buf[safe] = '\0';
+    return safe;
+}
+
+LRESULT OnGetTextLength(CWnd*, CWndState* pState, UINT, WPARAM, LPARAM)
+{
+    return pState->text.GetLength();
+}
+
+LRESULT OnSetFont(CWnd*, CWndState* pState, UINT, WPARAM wParam, LPARAM)
+{
+    const bool native = !pState->IsSelfDrawn();
+    pState->hFont = reinterpret_cast<HFONT>(wParam);
+    if (native && pState->widget && pState->hFont) {
+        if (CFont* pFont = CFont::FromHandle(pState->hFont)) {
+            LOGFONT lf{};
+            if (pFont->GetLogFont(&lf))
+                pState->widget->setFont(CFontMapper::WidgetFont(lf));
+        }
+    }
+    return 0;
+}
+
+LRESULT OnGetFont(CWnd*, CWndState* pState, UINT, WPARAM, LPARAM)
+{
+    return reinterpret_cast<LRESULT>(pState->hFont);
+}
+
+LRESULT OnSetRedraw(CWnd*, CWndState* pState, UINT, WPARAM wParam, LPARAM)
+{
+    pState->redraw = wParam != 0;
+    if (pState->widget)
+        pState->widget->setUpdatesEnabled(wParam != 0);
+    if (wParam && pState->IsSelfDrawn())
+        CWndManager::Instance().SchedulePaint(pState);
+    return 0;
+}
+
+LRESULT OnRButtonUp(CWnd* pWnd, CWndState*, UINT, WPARAM, LPARAM lParam)
+{
+    // Releasing the right button asks for the context menu, in screen coordinates.
+    POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    pWnd->ClientToScreen(&pt);
+    SendContextMenu(pWnd, MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)));
+    return 0;
+}
+
+LRESULT OnKeyUp(CWnd* pWnd, CWndState*, UINT, WPARAM wParam, LPARAM)
+{
+    if (wParam == VK_APPS)
+        SendContextMenu(pWnd, MAKELPARAM(0xFFFF, 0xFFFF));
+    return 0;
+}
+
+LRESULT OnSysKeyDown(CWnd* pWnd, CWndState*, UINT, WPARAM wParam, LPARAM)
+{
+    if (wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0)
+        SendContextMenu(pWnd, MAKELPARAM(0xFFFF, 0xFFFF));
+    return 0;
+}
+
+LRESULT OnPassToParent(CWnd* pWnd, CWndState* pState, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    const bool child = (pState->style & WS_CHILD) != 0;
+    // Children pass these on to their parent.
+    if (child) {
+        if (CWnd* pParent = pWnd->GetParent())
+            return pParent->SendMessage(nMsg, wParam, lParam);
+    }
+    return 0;
+}
+
+LRESULT OnSetCursor(CWnd* pWnd, CWndState* pState, UINT, WPARAM wParam, LPARAM lParam)
+{
+    const bool child = (pState->style & WS_CHILD) != 0;
+    // The parent may set the cursor for its children; otherwise the class cursor.
+    if (child) {
+        if (CWnd* pParent = pWnd->GetParent()) {
+            if (pParent->SendMessage(WM_SETCURSOR, wParam, lParam))
+                return TRUE;
+        }
+    }
+    if (LOWORD(static_cast<DWORD>(lParam)) == HTCLIENT && pState->hClassCursor) {
+        ::SetCursor(pState->hClassCursor);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+LRESULT OnMouseActivate(CWnd*, CWndState*, UINT, WPARAM, LPARAM)
+{
+    return MA_ACTIVATE;
+}
+
+LRESULT OnNcHitTest(CWnd*, CWndState*, UINT, WPARAM, LPARAM)
+{
+    return HTCLIENT;
+}
+
+LRESULT OnQueryEndSession(CWnd*, CWndState*, UINT, WPARAM, LPARAM)
+{
+    return TRUE;
+}
+
+LRESULT OnGetDlgCode(CWnd*, CWndState*, UINT, WPARAM, LPARAM)
+{
+    return 0;
+}
+
+LRESULT OnNcActivate(CWnd*, CWndState*, UINT, WPARAM, LPARAM)
+{
+    return TRUE;
+}
+
+// The messages with a default handling, each with its handler.
+using DefHandler = LRESULT (*)(CWnd*, CWndState*, UINT, WPARAM, LPARAM);
+constexpr CMessageHandler<DefHandler> kDefaultMessages[] = {
+    {WM_CREATE, OnCreate},
+    {WM_CLOSE, OnClose},
+    {WM_PAINT, OnPaint},
+    {WM_ERASEBKGND, OnEraseBkgnd},
+    {WM_SETTEXT, OnSetText},
+    {WM_GETTEXT, OnGetText},
+    {WM_GETTEXTLENGTH, OnGetTextLength},
+    {WM_SETFONT, OnSetFont},
+    {WM_GETFONT, OnGetFont},
+    {WM_SETREDRAW, OnSetRedraw},
+    {WM_RBUTTONUP, OnRButtonUp},
+    {WM_KEYUP, OnKeyUp},
+    {WM_SYSKEYDOWN, OnSysKeyDown},
+    {WM_CONTEXTMENU, OnPassToParent},
+    {WM_MOUSEWHEEL, OnPassToParent},
+    {WM_HELP, OnPassToParent},
+    {WM_SETCURSOR, OnSetCursor},
+    {WM_MOUSEACTIVATE, OnMouseActivate},
+    {WM_NCHITTEST, OnNcHitTest},
+    {WM_QUERYENDSESSION, OnQueryEndSession},
+    {WM_GETDLGCODE, OnGetDlgCode},
+    {WM_NCACTIVATE, OnNcActivate},
+};
+static_assert(AfxMessagesUnique(kDefaultMessages), "a message has two handlers");
+
 } // namespace
 
 LRESULT AfxStdDefWindowProc(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
@@ -61,119 +255,7 @@ LRESULT AfxStdDefWindowProc(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
         AfxPassEventToQt();
         return 0;
     }
-    const bool child = (pState->style & WS_CHILD) != 0;
-    switch (nMsg) {
-    case WM_CREATE:
-        return 0;
-    case WM_CLOSE:
-        pWnd->DestroyWindow();
-        return 0;
-    case WM_PAINT: {
-        // Nobody painted: the area counts as painted (after the background is erased).
-        CPaintDC dc(pWnd);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return EraseBackground(pState, CDC::FromHandle(reinterpret_cast<HDC>(wParam)));
-    case WM_SETTEXT: {
-        const char* psz = reinterpret_cast<const char*>(lParam);
-        pState->text = psz ? psz : "";
-        if (pState->widget && pState->widget->isWindow()) {
-            const std::u16string u = Cp932ToUtf16(pState->text.str(), true);
-            pState->widget->setWindowTitle(QString::fromUtf16(u.data(), static_cast<qsizetype>(u.size())));
-        }
-        return TRUE;
-    }
-    case WM_GETTEXT: {
-        char* buf = reinterpret_cast<char*>(lParam);
-        const int nMax = static_cast<int>(wParam);
-        if (!buf || nMax <= 0)
-            return 0;
-        // Copies at most nMax - 1 bytes, never half of a double-byte character.
-        int n = std::min(pState->text.GetLength(), nMax - 1);
-        int safe = 0;
-        for (int i = 0; i < n;) {
-            const int len = Cp932CharLength(pState->text.c_str() + i);
-            if (i + len > n)
-                break;
-            i += len;
-            safe = i;
-        }
-        std::memcpy(buf, pState->text.c_str(), static_cast<size_t>(safe));
-        buf[safe] = '\0';
-        return safe;
-    }
-    case WM_GETTEXTLENGTH:
-        return pState->text.GetLength();
-    case WM_SETFONT: {
-        pState->hFont = reinterpret_cast<HFONT>(wParam);
-        if (native && pState->widget && pState->hFont) {
-            if (CFont* pFont = CFont::FromHandle(pState->hFont)) {
-                LOGFONT lf{};
-                if (pFont->GetLogFont(&lf))
-                    pState->widget->setFont(CFontMapper::WidgetFont(lf));
-            }
-        }
-        return 0;
-    }
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(pState->hFont);
-    case WM_SETREDRAW:
-        pState->redraw = wParam != 0;
-        if (pState->widget)
-            pState->widget->setUpdatesEnabled(wParam != 0);
-        if (wParam && pState->IsSelfDrawn())
-            CWndManager::Instance().SchedulePaint(pState);
-        return 0;
-    case WM_RBUTTONUP: {
-        // Releasing the right button asks for the context menu, in screen coordinates.
-        POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        pWnd->ClientToScreen(&pt);
-        SendContextMenu(pWnd, MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)));
-        return 0;
-    }
-    case WM_KEYUP:
-        if (wParam == VK_APPS)
-            SendContextMenu(pWnd, MAKELPARAM(0xFFFF, 0xFFFF));
-        return 0;
-    case WM_SYSKEYDOWN:
-        if (wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0)
-            SendContextMenu(pWnd, MAKELPARAM(0xFFFF, 0xFFFF));
-        return 0;
-    case WM_CONTEXTMENU:
-    case WM_MOUSEWHEEL:
-    case WM_HELP:
-        // Children pass these on to their parent.
-        if (child) {
-            if (CWnd* pParent = pWnd->GetParent())
-                return pParent->SendMessage(nMsg, wParam, lParam);
-        }
-        return 0;
-    case WM_SETCURSOR: {
-        // The parent may set the cursor for its children; otherwise the class cursor.
-        if (child) {
-            if (CWnd* pParent = pWnd->GetParent()) {
-                if (pParent->SendMessage(WM_SETCURSOR, wParam, lParam))
-                    return TRUE;
-            }
-        }
-        if (LOWORD(static_cast<DWORD>(lParam)) == HTCLIENT && pState->hClassCursor) {
-            ::SetCursor(pState->hClassCursor);
-            return TRUE;
-        }
-        return FALSE;
-    }
-    case WM_MOUSEACTIVATE:
-        return MA_ACTIVATE;
-    case WM_NCHITTEST:
-        return HTCLIENT;
-    case WM_QUERYENDSESSION:
-        return TRUE;
-    case WM_GETDLGCODE:
-        return 0;
-    case WM_NCACTIVATE:
-        return TRUE;
-    default:
-        return 0;
-    }
+    if (const DefHandler pfnHandler = AfxFindMessageHandler(kDefaultMessages, nMsg))
+        return pfnHandler(pWnd, pState, nMsg, wParam, lParam);
+    return 0;
 }
