@@ -1,0 +1,402 @@
+#include "platform/ui/gdi/CDC_p.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+int TextLength(LPCTSTR text, int nCount)
+{
+    if (!text)
+        return 0;
+    return nCount < 0 ? static_cast<int>(std::strlen(text)) : nCount;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------
+// Text.
+// ---------------------------------------------------------------------------------------
+
+BOOL CDC::TextOut(int x, int y, LPCTSTR lpszString, int nCount)
+{
+    return ExtTextOut(x, y, 0, nullptr, lpszString, static_cast<UINT>(TextLength(lpszString, nCount)),
+                      nullptr);
+}
+
+BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszString, UINT nCount,
+                     LPINT lpDxWidths)
+{
+    CDCImpl& d = *m_pImpl;
+    if (!d.host)
+        return FALSE;
+    const int n = lpszString ? static_cast<int>(nCount) : 0;
+    const bool updateCp = (d.st.textAlign & TA_UPDATECP) != 0;
+    QPoint ref = updateCp ? d.L2D(d.st.curPos.x(), d.st.curPos.y()) : d.L2D(x, y);
+    QRect rect;
+    if (lpRect)
+        rect = d.DevRect(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
+
+    QPainter* p = (lpRect && (nOptions & ETO_CLIPPED)) ? d.PainterClippedTo(rect) : d.Painter();
+    if (lpRect && (nOptions & ETO_OPAQUE) && !rect.isEmpty()) {
+        d.SetMode(p, QPainter::CompositionMode_SourceOver);
+        p->fillRect(rect, ToQColor(d.st.bkColor));
+    }
+    CDCImpl::CTextRun run;
+    if (n > 0) {
+        run = d.MakeRun(lpszString, n, lpDxWidths);
+        // In OPAQUE mode the text's cell is filled, unless the rectangle already was.
+        const bool box = d.st.bkMode == OPAQUE && !(lpRect && (nOptions & ETO_OPAQUE));
+        d.DrawRun(p, ref, run, d.st.textAlign, box);
+    }
+    if (updateCp) {
+        const int logical = d.DevLenToLX(run.width);
+        switch (d.st.textAlign & TA_CENTER) {
+        case TA_LEFT:
+            d.st.curPos.rx() += d.ScaleX() < 0 ? -logical : logical;
+            break;
+        case TA_RIGHT:
+            d.st.curPos.rx() -= d.ScaleX() < 0 ? -logical : logical;
+            break;
+        default:
+            break;
+        }
+    }
+    return TRUE;
+}
+
+namespace {
+
+struct CLine {
+    QString text;
+    int width = 0;
+    int prefixPos = -1; // index of the underlined mnemonic character in text
+};
+
+bool IsBreakSpace(QChar c)
+{
+    return c == u' ' || c == QChar(0x3000);
+}
+
+// Characters of the wide scripts may break anywhere; Latin words only at blanks.
+bool WideChar(QChar c)
+{
+    return c.unicode() >= 0x2E80 || (c.unicode() >= 0xFF61 && c.unicode() <= 0xFF9F);
+}
+
+} // namespace
+
+int CDC::DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat)
+{
+    CDCImpl& d = *m_pImpl;
+    if (!d.host || !lpRect)
+        return 0;
+    const int n = TextLength(lpszString, nCount);
+    const CRealizedFont& f = d.Font();
+    QString text = DisplayText(lpszString, n);
+    // Line ends: one line drops them, several lines break at each of CR LF, LF and CR.
+    if (nFormat & DT_SINGLELINE) {
+        text.remove(u'\r');
+        text.remove(u'\n');
+    } else {
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        text.replace(u'\r', u'\n');
+    }
+
+    // Mnemonic prefixes: "&x" underlines x, "&&" is a plain ampersand.
+    int prefixIndex = -1;
+    if (!(nFormat & DT_NOPREFIX)) {
+        QString out;
+        out.reserve(text.size());
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i] == u'&' && i + 1 < text.size()) {
+                ++i;
+                if (text[i] != u'&' && prefixIndex < 0)
+                    prefixIndex = static_cast<int>(out.size());
+            } else if (text[i] == u'&') {
+                continue;
+            }
+            out.append(text[i]);
+        }
+        text = out;
+        if (nFormat & DT_HIDEPREFIX)
+            prefixIndex = -1;
+    }
+
+    // Tabs expand to stops every eight average characters.
+    if (nFormat & DT_EXPANDTABS) {
+        const int tabChars = (nFormat & DT_TABSTOP) ? ((nFormat >> 8) & 0xFF) : 8;
+        const int stop = std::max(1, tabChars) * f.aveCharWidth;
+        QString out;
+        int column = 0; // pixels since the line start
+        for (QChar c : text) {
+            if (c == u'\n' || c == u'\r') {
+                column = 0;
+                out.append(c);
+            } else if (c == u'\t') {
+                const int next = (column / stop + 1) * stop;
+                while (column < next) {
+                    out.append(u' ');
+                    column += std::max(1, f.Width(QStringLiteral(" ")));
+                }
+            } else {
+                out.append(c);
+                column += f.Width(QString(c));
+            }
+        }
+        text = out;
+    }
+
+    const QRect box = d.DevRect(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
+    const bool single = (nFormat & DT_SINGLELINE) != 0;
+    const bool wrap = (nFormat & DT_WORDBREAK) && !single;
+
+    // Break into lines.
+    std::vector<CLine> lines;
+    {
+        const QStringList paragraphs = text.split(u'\n');
+        int consumed = 0; // characters of text before the current paragraph (for the prefix)
+        for (const QString& para : paragraphs) {
+            if (!wrap || f.Width(para) <= box.width()) {
+                CLine line{para, f.Width(para), -1};
+                if (prefixIndex >= consumed && prefixIndex < consumed + para.size())
+                    line.prefixPos = prefixIndex - consumed;
+                lines.push_back(line);
+            } else {
+                qsizetype start = 0;
+                while (start < para.size()) {
+                    // Take as many characters as fit, ending at the last break opportunity.
+                    qsizetype end = start, lastBreak = -1;
+                    while (end < para.size()) {
+                        const int w = f.Width(para.mid(start, end - start + 1));
+                        if (w > box.width() && end > start)
+                            break;
+                        ++end;
+                        if (end < para.size() &&
+                            (IsBreakSpace(para[end]) || WideChar(para[end]) || WideChar(para[end - 1])))
+                            lastBreak = end;
+                    }
+                    if (end < para.size()) {
+                        if (lastBreak > start) {
+                            end = lastBreak;
+                        } else {
+                            // A word longer than the line stays whole and runs over.
+                            while (end < para.size() && !IsBreakSpace(para[end]) && !WideChar(para[end]) &&
+                                   !WideChar(para[end - 1]))
+                                ++end;
+                        }
+                    }
+                    QString block = para.mid(start, end - start);
+                    CLine line{block, 0, -1};
+                    if (prefixIndex >= consumed + start && prefixIndex < consumed + end)
+                        line.prefixPos = static_cast<int>(prefixIndex - consumed - start);
+                    while (line.text.endsWith(u' '))
+                        line.text.chop(1);
+                    line.width = f.Width(line.text);
+                    lines.push_back(line);
+                    start = end;
+                    while (start < para.size() && IsBreakSpace(para[start]))
+                        ++start;
+                }
+            }
+            consumed += static_cast<int>(para.size()) + 1;
+        }
+        if (lines.empty())
+            lines.push_back(CLine{});
+    }
+
+    // End ellipsis: the last line that does not fit loses characters for "...".
+    if ((nFormat & DT_END_ELLIPSIS) && !(nFormat & DT_CALCRECT)) {
+        CLine& last = lines.back();
+        if (last.width > box.width()) {
+            const QString dots = QStringLiteral("...");
+            QString s = last.text;
+            while (!s.isEmpty() && f.Width(s + dots) > box.width())
+                s.chop(1);
+            last.text = s + dots;
+            last.width = f.Width(last.text);
+            if (last.prefixPos >= s.size())
+                last.prefixPos = -1;
+        }
+    }
+
+    const int lineHeight = f.height + ((nFormat & DT_EXTERNALLEADING) ? f.externalLeading : 0);
+    const int total = lineHeight * static_cast<int>(lines.size());
+    int maxWidth = 0;
+    for (const CLine& l : lines)
+        maxWidth = std::max(maxWidth, l.width);
+
+    if (nFormat & DT_CALCRECT) {
+        // The rectangle is fitted to the text from its top-left corner.
+        const int devLeft = d.XL2D(lpRect->left);
+        const int devTop = d.YL2D(lpRect->top);
+        const int right = wrap ? std::max(maxWidth, 0) : maxWidth;
+        lpRect->right = d.XD2L(devLeft + right);
+        lpRect->bottom = d.YD2L(devTop + total);
+        return d.DevLenToLY(total);
+    }
+
+    int top = box.top();
+    if (single) {
+        if (nFormat & DT_VCENTER)
+            top = box.top() + (box.height() - lineHeight) / 2;
+        else if (nFormat & DT_BOTTOM)
+            top = box.bottom() + 1 - lineHeight;
+    }
+    QPainter* p = (nFormat & DT_NOCLIP) ? d.Painter() : d.PainterClippedTo(box);
+    const bool opaque = d.st.bkMode == OPAQUE;
+    int y = top;
+    for (const CLine& line : lines) {
+        int x = box.left();
+        if (nFormat & DT_CENTER)
+            x = box.left() + (box.width() - line.width) / 2;
+        else if (nFormat & DT_RIGHT)
+            x = box.right() + 1 - line.width;
+        if (!(nFormat & DT_PREFIXONLY)) {
+            CDCImpl::CTextRun run;
+            run.text = line.text;
+            run.width = line.width;
+            d.DrawRun(p, QPoint(x, y), run, TA_LEFT | TA_TOP, opaque);
+        }
+        if (line.prefixPos >= 0 && line.prefixPos < line.text.size()) {
+            const int ux = x + f.Width(line.text.left(line.prefixPos));
+            const int uw = f.Width(line.text.mid(line.prefixPos, 1));
+            d.SetMode(p, QPainter::CompositionMode_SourceOver);
+            p->fillRect(QRect(ux, y + f.ascent + 1, uw, 1), ToQColor(d.st.textColor));
+        }
+        y += lineHeight;
+    }
+    if (single && (nFormat & (DT_VCENTER | DT_BOTTOM)))
+        return d.DevLenToLY(top + lineHeight - box.top());
+    return d.DevLenToLY(total);
+}
+
+CSize CDC::GetTextExtent(LPCTSTR lpszString, int nCount) const
+{
+    CDCImpl& d = *m_pImpl;
+    const int n = TextLength(lpszString, nCount);
+    const CRealizedFont& f = d.Font();
+    const CDCImpl::CTextRun run = d.MakeRun(lpszString, n, nullptr);
+    return CSize(d.DevLenToLX(run.width), d.DevLenToLY(f.height));
+}
+
+BOOL CDC::GetTextMetrics(LPTEXTMETRIC lpMetrics) const
+{
+    if (!lpMetrics)
+        return FALSE;
+    CDCImpl& d = *m_pImpl;
+    const CRealizedFont& f = d.Font();
+    const LOGFONT& lf = d.st.font->font;
+    std::memset(lpMetrics, 0, sizeof(TEXTMETRIC));
+    lpMetrics->tmHeight = d.DevLenToLY(f.height);
+    lpMetrics->tmAscent = d.DevLenToLY(f.ascent);
+    lpMetrics->tmDescent = d.DevLenToLY(f.descent);
+    lpMetrics->tmInternalLeading = d.DevLenToLY(f.internalLeading);
+    lpMetrics->tmExternalLeading = d.DevLenToLY(f.externalLeading);
+    lpMetrics->tmAveCharWidth = d.DevLenToLX(f.aveCharWidth);
+    lpMetrics->tmMaxCharWidth = d.DevLenToLX(f.maxCharWidth);
+    lpMetrics->tmWeight = lf.lfWeight == 0 ? FW_NORMAL : lf.lfWeight;
+    lpMetrics->tmOverhang = 0;
+    lpMetrics->tmDigitizedAspectX = d.caps.logPixelsX;
+    lpMetrics->tmDigitizedAspectY = d.caps.logPixelsY;
+    lpMetrics->tmFirstChar = 0x20;
+    lpMetrics->tmLastChar = 0xFC;
+    lpMetrics->tmDefaultChar = 0x1F;
+    lpMetrics->tmBreakChar = 0x20;
+    lpMetrics->tmItalic = lf.lfItalic ? 1 : 0;
+    lpMetrics->tmUnderlined = lf.lfUnderline ? 1 : 0;
+    lpMetrics->tmStruckOut = lf.lfStrikeOut ? 1 : 0;
+    // TMPF_FIXED_PITCH set means a proportional font.
+    lpMetrics->tmPitchAndFamily = static_cast<BYTE>((f.fixedPitch ? 0 : TMPF_FIXED_PITCH) | TMPF_VECTOR |
+                                                    TMPF_TRUETYPE | (f.mincho ? FF_ROMAN : FF_MODERN));
+    lpMetrics->tmCharSet = SHIFTJIS_CHARSET;
+    return TRUE;
+}
+
+BOOL CDC::GetCharWidth(UINT nFirstChar, UINT nLastChar, LPINT lpBuffer) const
+{
+    if (!lpBuffer || nFirstChar > nLastChar || nLastChar > 0xFF)
+        return FALSE;
+    CDCImpl& d = *m_pImpl;
+    const CRealizedFont& f = d.Font();
+    for (UINT c = nFirstChar; c <= nLastChar; ++c) {
+        const char ch = static_cast<char>(c);
+        lpBuffer[c - nFirstChar] = d.DevLenToLX(f.Width(DisplayText(&ch, 1)));
+    }
+    return TRUE;
+}
+
+int CDC::GetTextFace(int nCount, LPTSTR lpszFacename) const
+{
+    const char* face = m_pImpl->st.font->font.lfFaceName;
+    const int len = static_cast<int>(strnlen(face, LF_FACESIZE));
+    if (!lpszFacename || nCount <= 0)
+        return len + 1;
+    const int n = std::min(len, nCount - 1);
+    std::memcpy(lpszFacename, face, static_cast<size_t>(n));
+    lpszFacename[n] = '\0';
+    return n;
+}
+
+int CDC::GetTextFace(CString& rString) const
+{
+    const char* face = m_pImpl->st.font->font.lfFaceName;
+    rString = CString(face, static_cast<int>(strnlen(face, LF_FACESIZE)));
+    return rString.GetLength();
+}
+
+int CDC::EnumFontFamiliesEx(LPLOGFONT lpLogFont, FONTENUMPROC lpEnumFontFamProc, LPARAM lParam, DWORD)
+{
+    if (!lpEnumFontFamProc)
+        return 0;
+    BYTE charset = lpLogFont ? lpLogFont->lfCharSet : DEFAULT_CHARSET;
+    if (charset == DEFAULT_CHARSET)
+        charset = SHIFTJIS_CHARSET;
+    CString wanted;
+    if (lpLogFont)
+        wanted =
+            CString(lpLogFont->lfFaceName, static_cast<int>(strnlen(lpLogFont->lfFaceName, LF_FACESIZE)));
+    int result = 1;
+    for (const CString& face : CFontMapper::JapaneseFaceNames()) {
+        if (!wanted.IsEmpty() && face.CompareNoCase(wanted) != 0)
+            continue;
+        ENUMLOGFONTEX elf;
+        std::memset(&elf, 0, sizeof(elf));
+        LOGFONT& lf = elf.elfLogFont;
+        lf.lfHeight = 16;
+        lf.lfWeight = FW_NORMAL;
+        lf.lfCharSet = charset;
+        lf.lfOutPrecision = OUT_STROKE_PRECIS;
+        lf.lfClipPrecision = CLIP_STROKE_PRECIS;
+        lf.lfQuality = DRAFT_QUALITY;
+        std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+        const auto rf = CFontRealizer::Realize(lf, 16, 0, 96);
+        lf.lfPitchAndFamily = static_cast<BYTE>((rf->fixedPitch ? FIXED_PITCH : VARIABLE_PITCH) |
+                                                (rf->mincho ? FF_ROMAN : FF_MODERN));
+        std::strncpy(elf.elfFullName, face, LF_FULLFACESIZE - 1);
+        std::strncpy(elf.elfStyle, "Regular", LF_FACESIZE - 1);
+        std::strncpy(elf.elfScript, CString("日本語"_sj), LF_FACESIZE - 1);
+        NEWTEXTMETRICEX ntm;
+        std::memset(&ntm, 0, sizeof(ntm));
+        TEXTMETRIC& tm = ntm.ntmTm;
+        tm.tmHeight = rf->height;
+        tm.tmAscent = rf->ascent;
+        tm.tmDescent = rf->descent;
+        tm.tmInternalLeading = rf->internalLeading;
+        tm.tmExternalLeading = rf->externalLeading;
+        tm.tmAveCharWidth = rf->aveCharWidth;
+        tm.tmMaxCharWidth = rf->maxCharWidth;
+        tm.tmWeight = FW_NORMAL;
+        tm.tmPitchAndFamily = static_cast<BYTE>((rf->fixedPitch ? 0 : TMPF_FIXED_PITCH) | TMPF_VECTOR |
+                                                TMPF_TRUETYPE | (rf->mincho ? FF_ROMAN : FF_MODERN));
+        tm.tmCharSet = charset;
+        ntm.ntmSizeEM = static_cast<UINT>(rf->ppem);
+        ntm.ntmCellHeight = static_cast<UINT>(rf->height);
+        ntm.ntmAvgWidth = static_cast<UINT>(rf->aveCharWidth);
+        result = lpEnumFontFamProc(&elf.elfLogFont, &ntm.ntmTm, TRUETYPE_FONTTYPE, lParam);
+        if (result == 0)
+            break;
+    }
+    return result;
+}
