@@ -4,10 +4,12 @@
 // order, and AfxWinMain makes the Qt application, hands the arguments over and runs
 // start-up and the message loop. A new subsystem adds its one registration call below.
 #include "app/CMorvelApp.h"
+#include "drawing/DrawingRegistration.h"
 #include "estimate/EstimateRegistration.h"
 #include "estimate_tools/EstimateToolsRegistration.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/dialogs/MessageBoxUi.h"
+#include "printform/PrintFormRegistration.h"
 
 CMorvelApp theApp;
 
@@ -17,6 +19,9 @@ int main(int argc, char** argv)
     RegisterEstimate();
     // The estimate tools: the subject tree beside the grid, the window's clear command.
     RegisterEstimateTools();
+    // Print layouts: the drawing objects and the estimate and parts layout documents.
+    RegisterDrawing();
+    RegisterPrintForm();
     // Messages are shown in message boxes on the screen.
     AfxInstallMessageBoxUi();
     return AfxWinMain(argc, argv);

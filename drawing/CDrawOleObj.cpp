@@ -1,0 +1,171 @@
+#include "drawing/CDrawOleObj.h"
+
+#include "platform/base/CArchive.h"
+#include "platform/base/CException.h"
+#include "printform/CPrintDoc.h"
+
+#include <cmath>
+
+IMPLEMENT_SERIAL(CDrawOleObj, CDrawObj, 0)
+IMPLEMENT_SERIAL(CDrawItem, COleClientItem, 0)
+
+int HimetricToObjectUnits(int nValue)
+{
+    // MulDiv rounds half away from zero.
+    const long long n = static_cast<long long>(nValue) * 10;
+    const long long q = (std::llabs(n) * 2 + 254) / (2 * 254);
+    return static_cast<int>(n < 0 ? -q : q);
+}
+
+static int MulDivRound(int a, int b, int c)
+{
+    if (c == 0)
+        return -1;
+    const long long n = static_cast<long long>(a) * b;
+    const long long q = (std::llabs(n) * 2 + std::llabs(static_cast<long long>(c))) /
+                        (2 * std::llabs(static_cast<long long>(c)));
+    return static_cast<int>((n < 0) != (c < 0) ? -q : q);
+}
+
+CDrawOleObj::CDrawOleObj() = default;
+
+CDrawOleObj::CDrawOleObj(const CRect& position) : CDrawObj(position) {}
+
+CDrawOleObj::~CDrawOleObj()
+{
+    if (m_bOwnsItem && m_pClientItem) {
+        CDrawItem* pItem = m_pClientItem;
+        m_pClientItem = nullptr;
+        pItem->m_pDrawObj = nullptr;
+        pItem->Release();
+        delete pItem;
+    }
+    // An item another holder keeps is not touched: that holder may have freed it already.
+}
+
+void CDrawOleObj::Serialize(CArchive& ar)
+{
+    CDrawObj::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << m_extent.cx << m_extent.cy;
+        ar << static_cast<const CObject*>(m_pClientItem);
+        return;
+    }
+    ar >> m_extent.cx >> m_extent.cy;
+    CObject* pObject = ar.ReadObject(RUNTIME_CLASS(CDrawItem));
+    auto* pItem = static_cast<CDrawItem*>(pObject);
+    if (pItem == nullptr)
+        return;
+    // An item already read for another object (a reference back to it in a damaged file)
+    // would be owned twice.
+    if (pItem->m_bClaimed)
+        throw CArchiveException(CArchiveException::badIndex);
+    pItem->m_bClaimed = TRUE;
+    // An item whose storage is missing is not kept: the object stays without it, and the
+    // document, which has it in its item list, frees it once the whole file is read.
+    if (pItem->GetStorage() == nullptr && pItem->GetDocument() != nullptr)
+        return;
+    m_pClientItem = pItem;
+    pItem->m_pDrawObj = this;
+}
+
+CDrawObj* CDrawOleObj::Clone(CPrintDoc* pDoc)
+{
+    auto* pClone = new CDrawOleObj(m_position);
+    pClone->m_nLineStyle = m_nLineStyle;
+    pClone->m_lineColor = m_lineColor;
+    pClone->m_extent = m_extent;
+    if (m_pClientItem) {
+        auto* pItem = new CDrawItem(m_pDocument, pClone);
+        pClone->m_pClientItem = pItem;
+        if (!pItem->CreateCloneFrom(m_pClientItem)) {
+            delete pClone; // deletes its item too
+            throw CMemoryException();
+        }
+    }
+    if (pDoc)
+        pDoc->Add(pClone);
+    return pClone;
+}
+
+CDrawObj* CDrawOleObj::CloneForUndo(CPrintDoc* pDoc)
+{
+    (void)pDoc;
+    auto* pClone = new CDrawOleObj(m_position);
+    pClone->m_nLineStyle = m_nLineStyle;
+    pClone->m_lineColor = m_lineColor;
+    pClone->m_extent = m_extent;
+    if (m_bCloneItem && m_pClientItem) {
+        auto* pItem = new CDrawItem(m_pDocument, pClone);
+        pClone->m_pClientItem = pItem;
+        if (!pItem->CreateCloneFrom(m_pClientItem)) {
+            delete pClone;
+            throw CMemoryException();
+        }
+    } else {
+        // The copy shares the item; the undo list's holder decides who owns it.
+        pClone->m_pClientItem = m_pClientItem;
+        pClone->m_bOwnsItem = FALSE;
+        pClone->m_pDocument = m_pDocument;
+    }
+    return pClone;
+}
+
+void CDrawOleObj::Remove()
+{
+    if (m_bOwnsItem && m_pClientItem) {
+        CDrawItem* pItem = m_pClientItem;
+        m_pClientItem = nullptr;
+        pItem->m_pDrawObj = nullptr;
+        pItem->Delete();
+    }
+    delete this;
+}
+
+void CDrawOleObj::MoveTo(const CRect& position, CPrintFormView* pView)
+{
+    if (position == m_position)
+        return;
+    CDrawObj::MoveTo(position, pView);
+}
+
+// ---------------------------------------------------------------------------------------
+// The client item
+// ---------------------------------------------------------------------------------------
+CDrawItem::CDrawItem(COleDocument* pContainer, CDrawOleObj* pDrawObj)
+    : COleClientItem(pContainer), m_pDrawObj(pDrawObj)
+{
+}
+
+CDrawItem::~CDrawItem()
+{
+    if (m_pDrawObj && m_pDrawObj->m_pClientItem == this)
+        m_pDrawObj->m_pClientItem = nullptr;
+}
+
+BOOL CDrawItem::UpdateExtent()
+{
+    CSize size;
+    if (!GetExtent(&size) || m_pDrawObj == nullptr || size == m_pDrawObj->m_extent)
+        return FALSE;
+    CDrawOleObj& obj = *m_pDrawObj;
+    CRect& r = obj.m_position;
+    if (obj.m_extent.cx == 0 && obj.m_extent.cy == 0) {
+        r.right = r.left + HimetricToObjectUnits(size.cx);
+        r.bottom = r.top - HimetricToObjectUnits(size.cy);
+    } else if (GetItemState() != activeState && GetItemState() != activeUIState) {
+        const int nWidth = r.Width(), nHeight = r.Height();
+        if (obj.m_extent.cx != 0)
+            r.right = r.left + MulDivRound(nWidth, size.cx, obj.m_extent.cx);
+        if (obj.m_extent.cy != 0)
+            r.bottom = r.top + MulDivRound(nHeight, size.cy, obj.m_extent.cy);
+    }
+    obj.m_extent = size;
+    obj.Invalidate();
+    return TRUE;
+}
+
+void CDrawItem::Serialize(CArchive& ar)
+{
+    COleClientItem::Serialize(ar);
+}

@@ -1,0 +1,63 @@
+// CDrawOleObj: an embedded or linked object placed on a print layout, and CDrawItem, its
+// client item. The item is the platform's stand-in (COleClientItem): it keeps the object's
+// storage byte for byte and knows its extent and cached picture; nothing runs it.
+//
+// Stored form of CDrawOleObj: the CDrawObj record; m_extent as two 32-bit values cx, cy;
+// the client item as an archive object (class record "CDrawItem" on first use, then the
+// client item's own record). On load the item points back to its object.
+#pragma once
+
+#include "drawing/CDrawObj.h"
+#include "platform/ole/COleClientItem.h"
+
+class CDrawItem;
+
+class CDrawOleObj : public CDrawObj {
+    DECLARE_SERIAL(CDrawOleObj)
+protected:
+    CDrawOleObj();
+
+public:
+    // No item yet, extent (0, 0), owning the item it will get.
+    explicit CDrawOleObj(const CRect& position);
+    // Releases the item when the object owns it.
+    ~CDrawOleObj() override;
+
+    void Serialize(CArchive& ar) override;
+    // Copies of the object get a copy of the item's storage; the copy takes the line colour
+    // and style (not the fill). Failure to copy the item raises a memory exception after
+    // the half-made copy is gone.
+    CDrawObj* Clone(CPrintDoc* pDoc = nullptr) override;
+    // Shares the item unless m_bCloneItem asks for a copy.
+    CDrawObj* CloneForUndo(CPrintDoc* pDoc = nullptr) override;
+    // Deletes the item when the object owns it, then the object.
+    void Remove() override;
+    void MoveTo(const CRect& position, CPrintFormView* pView = nullptr) override;
+
+    CDrawItem* m_pClientItem = nullptr;
+    CSize m_extent; // HIMETRIC, as last seen
+    BOOL m_bOwnsItem = TRUE;
+    BOOL m_bCloneItem = FALSE;
+};
+
+class CDrawItem : public COleClientItem {
+    DECLARE_SERIAL(CDrawItem)
+public:
+    explicit CDrawItem(COleDocument* pContainer = nullptr, CDrawOleObj* pDrawObj = nullptr);
+    // Clears the owner's pointer to it.
+    ~CDrawItem() override;
+
+    // Reads the item's extent; FALSE when it has none or it is unchanged. The first extent
+    // sizes the owner (right = left + cx·10/254, bottom = top − cy·10/254); a later one
+    // scales the owner's current rectangle by the change.
+    BOOL UpdateExtent();
+
+    void Serialize(CArchive& ar) override;
+
+    CDrawOleObj* m_pDrawObj = nullptr;
+    // Set once an object has taken the item while a file is read.
+    BOOL m_bClaimed = FALSE;
+};
+
+// HIMETRIC (0.01 mm) to object units (0.01 inch): MulDiv(value, 10, 254).
+int HimetricToObjectUnits(int nValue);

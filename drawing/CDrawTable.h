@@ -1,0 +1,156 @@
+// CDrawTable: a ruled table of a print layout, a flat list of cells each with its own
+// rectangle, text, font, colours, four ruled edges and shading.
+//
+// Rectangles of a table and its cells follow the table tool's convention: left >= right
+// and bottom >= top: the left field holds the larger x (the right-hand side on paper) and
+// the bottom field the larger y (the upper edge). All geometry here is written against the
+// fields; hit tests and the painting normalise copies.
+//
+// Stored form: the CDrawObj record, the cell count as a WORD, then per cell: m_rect as four
+// WORDs in the order left, right, top, bottom (read back signed), m_rectResize the same
+// (read back unsigned), m_strText, m_clrText (DWORD), the nine text attributes (WORDs), the
+// font (five LONGs, eight BYTEs, the face name), the four edge styles (WORDs), the four
+// edge colours (DWORDs), m_nFillPattern (WORD), m_foreColor, m_backColor (DWORDs),
+// m_bFill (WORD).
+#pragma once
+
+#include "drawing/CDrawObj.h"
+#include "drawing/CDrawText.h"
+#include "platform/base/CString.h"
+#include "platform/base/Collections.h"
+
+// One cell. Owned by its table.
+class CDrawCell : public CObject, public CTextAttributes {
+public:
+    // Edge index of m_clrEdge and m_nEdgeStyle: the vertical edge at x = m_rect.right
+    // (left-hand on paper), at x = m_rect.left, the horizontal edge at y = m_rect.bottom
+    // (upper), at y = m_rect.top (lower).
+    enum Edge { edgeLeftHand = 0, edgeRightHand = 1, edgeUpper = 2, edgeLower = 3, EDGE_COUNT = 4 };
+
+    // Edges, shading and attributes from the print settings ("Border Color", "Border
+    // Style", "Fill Color", "Fill Background Color", "Is Fill", "Fill Mode").
+    CDrawCell();
+    ~CDrawCell() override;
+
+    // Everything but the transient flags, which start cleared.
+    void CopyFrom(const CDrawCell& other);
+    void SerializeCell(CArchive& ar);
+
+    BOOL m_bVisible = FALSE;  // painting scratch; not stored
+    BOOL m_bSelected = FALSE; // editor selection; not stored
+    CRect m_rect;
+    CRect m_rectResize;
+    COLORREF m_clrEdge[EDGE_COUNT] = {};
+    int m_nEdgeStyle[EDGE_COUNT] = {};
+    COLORREF m_foreColor = 0;
+    COLORREF m_backColor = 0;
+    BOOL m_bFill = FALSE;
+    int m_nFillPattern = 0;
+    LOGFONT m_logFont{};
+    CString m_strText;
+    COLORREF m_clrText = 0;
+};
+
+// A cell rectangle as it was when a resize began.
+class CCellSnapshot : public CObject {
+public:
+    explicit CCellSnapshot(const CRect& rect) : m_rect(rect) {}
+    CRect m_rect;
+};
+
+// A ruled-line segment collected while a table paints.
+class CRuleSegment : public CObject {
+public:
+    CPoint m_ptStart;
+    CPoint m_ptEnd;
+    int m_nStyle = 0;
+    COLORREF m_color = 0;
+};
+
+class CDrawTable : public CDrawObj {
+    DECLARE_SERIAL(CDrawTable)
+protected:
+    CDrawTable();
+
+public:
+    // Handle numbers beyond the eight of every object.
+    enum {
+        handleMoveLeft = 9, // strips just outside the four sides move the table
+        handleMoveRight = 10,
+        handleMoveTop = 11,
+        handleMoveBottom = 12,
+        handleFirstCellEdge = 13, // 13 + 4k + e: edge e of cell k
+        handleRowStrip = -1,      // beside the left-hand side
+        handleColumnStrip = -2    // above the upper side
+    };
+    // Cursor resources of the table's handles.
+    enum {
+        cursorColumnEdge = 173,
+        cursorRowEdge = 174,
+        cursorColumn = 267,
+        cursorRow = 269,
+        cursorMove = 273
+    };
+    // No cell is made narrower or lower than this.
+    static constexpr int MIN_CELL_SIZE = 16;
+
+    explicit CDrawTable(const CRect& position);
+    // Deletes the cells and the resize snapshots.
+    ~CDrawTable() override;
+
+    void Serialize(CArchive& ar) override;
+
+    int GetHandleCount() override;
+    CPoint GetHandle(int nHandle) override;
+    HCURSOR GetHandleCursor(int nHandle) override;
+    // Moves only the table's rectangle (MoveHandleTo moves the cells first).
+    void MoveTo(const CRect& position, CPrintFormView* pView = nullptr) override;
+    BOOL Intersects(const CRect& rect) override;
+    // Handles 1..8 resize the table and scale its cells; 9..12 move it by the offset given
+    // as the point; 13 and up drag one ruled line by the offset, within the page and never
+    // closer than 16 units to the far side of a cell.
+    void MoveHandleTo(int nHandle, CPoint point, CPrintFormView* pView = nullptr) override;
+    CDrawObj* Clone(CPrintDoc* pDoc = nullptr) override;
+    CDrawObj* CloneForUndo(CPrintDoc* pDoc = nullptr) override;
+    void Remove() override;
+
+    // Snapshots of the cells and the fixed corner for a resize by handle nHandle.
+    void BeginResize(int nHandle);
+    // The limit of a corner or side handle (1..8) for the resize begun last.
+    CPoint GetHandleLimit(int nHandle);
+    // Moves the table and its cells: the cells follow the change of the right and bottom
+    // fields only.
+    void MoveTableTo(const CRect& position, CPrintFormView* pView = nullptr);
+    // Appends a cell with the defaults (the print font and colour, empty text).
+    CDrawCell* AddCell(const CRect& rect, CPrintFormView* pView = nullptr);
+    CDrawCell* AddCellWithEdges(const CRect& rect, const int nStyles[4], const COLORREF colors[4],
+                                CPrintFormView* pView = nullptr);
+    // Removes and deletes the first cell whose rectangle equals rect exactly.
+    void RemoveCell(const CRect& rect, CPrintFormView* pView = nullptr);
+    // The rectangle of the first cell whose normalised rectangle holds the point (left and
+    // top inclusive, right and bottom exclusive); (0,0,0,0) when none does.
+    CRect CellFromPoint(CPoint point);
+    void ClearCellSelection();
+    int GetSelectedCellCount();
+
+    INT_PTR GetCellCount() const { return m_cells.GetSize(); }
+    CDrawCell* GetCell(INT_PTR nIndex) const { return static_cast<CDrawCell*>(m_cells.GetAt(nIndex)); }
+
+    CObArray m_cells; // of CDrawCell*, owned
+    CPoint m_ptFixed;
+    CPoint m_ptLineStart;
+    CPoint m_ptLineEnd;
+    CRect m_rectBeforeResize;
+    BOOL m_bShowNewLine = FALSE;
+    BOOL m_bShowPickedLine = FALSE;
+    CObArray m_cellsBeforeResize; // of CCellSnapshot*, owned
+    CObArray m_hRules;            // of CRuleSegment*, within one paint
+    CObArray m_vRules;
+
+private:
+    void DeleteCells();
+    void DeleteSnapshots();
+    void CopyCellsInto(CDrawTable& target) const;
+    void ResizeByHandle(int nHandle, CPoint point, CRect& newRect);
+    void DragRuledLine(int nHandle, CPoint offset, CRect& newRect, CPrintFormView* pView);
+};

@@ -1,0 +1,23 @@
+#include "printform/PrintFormRegistration.h"
+
+#include "app/CChildEMFormFrame.h"
+#include "app/CChildPMFormFrame.h"
+#include "app/CShellServices.h"
+#include "drawing/DrawingRegistration.h"
+#include "printform/CPrintEMDoc.h"
+#include "printform/CPrintFormPlainView.h"
+#include "printform/CPrintPMDoc.h"
+#include "resources/PrintFormIds.h"
+#include "resources/ResourceIds.h"
+
+void RegisterPrintForm()
+{
+    // The layouts read drawing objects: their classes must be known first.
+    RegisterDrawing();
+    RegisterPrintFormDialogs();
+    CShellServices& services = CShellServices::Get();
+    services.SetDocumentClasses(IDR_EMFORMTYPE, RUNTIME_CLASS(CPrintEMDoc), RUNTIME_CLASS(CChildEMFormFrame),
+                                RUNTIME_CLASS(CPrintFormPlainView));
+    services.SetDocumentClasses(IDR_PMFORMTYPE, RUNTIME_CLASS(CPrintPMDoc), RUNTIME_CLASS(CChildPMFormFrame),
+                                RUNTIME_CLASS(CPrintFormPlainView));
+}
