@@ -28,10 +28,12 @@ void InitialiseGsf()
     std::call_once(once, [] {
         gsf_init();
         g_log_set_handler(
-            "libgsf:msole", static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE),
+            "libgsf:msole",
+            static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE),
             [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
         g_log_set_handler(
-            "libgsf", static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE),
+            "libgsf",
+            static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE),
             [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
     });
 }
