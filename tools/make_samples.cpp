@@ -4,7 +4,8 @@
 //   make_samples <dir> [--ini <settings-file>]
 //
 // <dir>/MASTER  units, subjects of three levels and classifications ("Other Form")
-// <dir>/FORM    the estimation, parts and information forms
+// <dir>/FORM    the estimation, parts and information forms, and two print layouts written
+//               by the layout documents ("見積書.MMP", "部材表.MBP")
 // <dir>/WORK    the documents' folder (make_sample_estimate writes the demo estimate there)
 //
 // With --ini the settings file is written too, its folders pointing at <dir>.
@@ -16,10 +17,17 @@
 #include "app/CSubjectFile.h"
 #include "app/CUnitFile.h"
 #include "app/MasterBackup.h"
+#include "drawing/CDrawRect.h"
+#include "drawing/CDrawTable.h"
+#include "drawing/CDrawText.h"
+#include "drawing/DrawingRegistration.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CFile.h"
+#include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
 #include "platform/base/Profile.h"
+#include "printform/CPrintEMDoc.h"
+#include "printform/CPrintPMDoc.h"
 
 #include <cstdio>
 #include <exception>
@@ -229,6 +237,165 @@ bool MakeFolder(const std::filesystem::path& path)
     return true;
 }
 
+// ---- Print layouts -----------------------------------------------------------------------
+// An A4 page centred on the origin, 0.01 inch, y up. Tables follow the table tool's
+// convention: the left field holds the larger x and the bottom field the larger y.
+
+CDrawText* AddText(CPrintDoc& doc, int x1, int yTop, int x2, int yBottom, const char* utf8, int nHeight,
+                   int nAlign, bool bBold = false, int nLineStyle = 0)
+{
+    auto* pText = new CDrawText(CRect(x1, yTop, x2, yBottom));
+    pText->m_strText = Sj(utf8);
+    pText->m_nAlign = nAlign;
+    pText->m_nLineStyle = nLineStyle;
+    pText->m_bFill = FALSE;
+    pText->m_logFont = LOGFONT{};
+    pText->m_logFont.lfHeight = -nHeight;
+    pText->m_logFont.lfWeight = bBold ? 700 : 400;
+    pText->m_logFont.lfCharSet = 128;
+    pText->m_logFont.lfPitchAndFamily = 49;
+    const CString face = Sj("ＭＳ 明朝");
+    std::snprintf(pText->m_logFont.lfFaceName, sizeof pText->m_logFont.lfFaceName, "%s", face.c_str());
+    doc.Add(pText);
+    return pText;
+}
+
+void AddLine(CPrintDoc& doc, int x1, int y1, int x2, int y2, int nStyle)
+{
+    auto* pLine = new CDrawRect(CRect(x1, y1, x2, y2));
+    pLine->m_nShape = CDrawRect::line;
+    pLine->m_nLineStyle = nStyle;
+    pLine->m_bFill = FALSE;
+    doc.Add(pLine);
+}
+
+// A table whose columns (from the left on paper) have the given widths and whose rows (from
+// the top on paper) the given height; cell texts by row and column.
+void AddTable(CPrintDoc& doc, int xLeft, int yTop, const std::vector<int>& widths, int nRows, int nRowHeight,
+              const std::function<std::string(int nRow, int nCol)>& text,
+              const std::function<int(int nCol)>& align)
+{
+    int nWidth = 0;
+    for (int w : widths)
+        nWidth += w;
+    const int yBottom = yTop - nRows * nRowHeight;
+    auto* pTable = new CDrawTable(CRect(xLeft + nWidth, yBottom, xLeft, yTop));
+    for (int r = 0; r < nRows; ++r) {
+        int x = xLeft;
+        const int yUpper = yTop - r * nRowHeight;
+        for (size_t c = 0; c < widths.size(); ++c) {
+            CDrawCell* pCell = pTable->AddCell(CRect(x + widths[c], yUpper - nRowHeight, x, yUpper));
+            pCell->m_strText = Sj(text(r, static_cast<int>(c)).c_str());
+            pCell->m_nAlign = align(static_cast<int>(c));
+            pCell->m_bFill = r == 0;
+            pCell->m_nFillPattern = r == 0 ? 2 : 0;
+            pCell->m_foreColor = RGB(192, 192, 192);
+            pCell->m_backColor = RGB(255, 255, 255);
+            pCell->m_logFont = LOGFONT{};
+            pCell->m_logFont.lfHeight = -14;
+            pCell->m_logFont.lfWeight = r == 0 ? 700 : 400;
+            pCell->m_logFont.lfCharSet = 128;
+            pCell->m_logFont.lfPitchAndFamily = 49;
+            const CString face = Sj("ＭＳ ゴシック");
+            std::snprintf(pCell->m_logFont.lfFaceName, sizeof pCell->m_logFont.lfFaceName, "%s",
+                          face.c_str());
+            for (int e = 0; e < CDrawCell::EDGE_COUNT; ++e) {
+                pCell->m_nEdgeStyle[e] = 1;
+                pCell->m_clrEdge[e] = RGB(0, 0, 0);
+            }
+            // A heavier line under the heading and around the table.
+            if (r == 0)
+                pCell->m_nEdgeStyle[CDrawCell::edgeLower] = 7;
+            x += widths[c];
+        }
+    }
+    doc.Add(pTable);
+}
+
+bool WriteSampleLayouts(const CString& formFolder, const CEstimationFormFile& estimation,
+                        const CInformationFormFile& information, const CPartFormFile& parts)
+{
+    RegisterDrawing();
+    // Without a printer the documents would say so; paper sizes are not stored in layouts.
+    MessageBoxHandler previous = SetMessageBoxHandler([](const CString&, UINT, UINT) { return IDOK; });
+    bool ok = true;
+    {
+        CPrintEMDoc doc;
+        doc.m_strCurEstimationForm = "meisai.MMK";
+        doc.m_curEstimationForm = estimation;
+        doc.m_strCurInformationForm = "JYOUHOU.MJK";
+        doc.m_curInformationForm = information;
+        // Header.
+        AddText(doc, -380, 560, 380, 500, "御　見　積　書", 40, CTextAttributes::alignCenter, true);
+        AddLine(doc, -200, 495, 200, 495, 7);
+        AddText(doc, 180, 560, 380, 535, "$日付()$", 12, CTextAttributes::alignRight);
+        AddText(doc, 180, -555, 380, -580, "$ﾍﾟｰｼﾞ()$ / $すべてのﾍﾟｰｼﾞ()$", 11, CTextAttributes::alignRight);
+        // Information fields.
+        AddText(doc, -380, 470, 40, 440, "$情報(得意先名)$　様", 20, CTextAttributes::alignLeft, true, 1);
+        AddText(doc, -380, 430, 40, 410, "工事名称：$情報(工事名称)$", 13, CTextAttributes::alignLeft);
+        AddText(doc, -380, 405, 40, 385, "工事場所：$情報(工事場所)$", 13, CTextAttributes::alignLeft);
+        AddText(doc, -380, 380, 40, 360, "工　　期：$情報(工期)$", 13, CTextAttributes::alignLeft);
+        AddText(doc, -380, 355, 40, 335, "支払条件：$情報(支払条件)$", 13, CTextAttributes::alignLeft);
+        AddText(doc, -380, 325, 40, 290, "御見積金額　￥$情報(御見積金額)$－", 22, CTextAttributes::alignLeft,
+                true, 7);
+        AddText(doc, 120, 470, 380, 445, "株式会社　モルベル建設", 16, CTextAttributes::alignRight, true);
+        AddText(doc, 120, 440, 380, 420, "担当：$情報(担当者)$", 12, CTextAttributes::alignRight);
+        AddText(doc, 120, 415, 380, 395, "有効期限：$情報(有効期限)$", 12, CTextAttributes::alignRight);
+        // Detail table: a heading row and 30 rows of estimate lines.
+        const std::vector<int> widths = {230, 150, 70, 50, 90, 110, 60};
+        const char* const heads[] = {"名　称", "規　格", "数　量", "単位", "単　価", "金　額", "備考"};
+        const char* const items[] = {"名称", "規格", "数量", "単位", "単価", "金額", "備考"};
+        AddTable(
+            doc, -380, 270, widths, 31, 22,
+            [&](int r, int c) {
+                if (r == 0)
+                    return std::string(heads[c]);
+                return "$見積(1," + std::string(items[c]) + "," + std::to_string(r) + ")$";
+            },
+            [](int c) {
+                return c == 2 || c == 4 || c == 5 ? CTextAttributes::alignRight : CTextAttributes::alignLeft;
+            });
+        // Totals under the table.
+        const int yTotals = 270 - 31 * 22 - 10;
+        AddTable(
+            doc, 100, yTotals, {130, 150}, 3, 22,
+            [](int r, int c) {
+                const char* const labels[] = {"税抜見積", "消費税", "税込見積"};
+                return c == 0 ? std::string(labels[r]) : "$情報(" + std::string(labels[r]) + ")$";
+            },
+            [](int c) { return c == 0 ? CTextAttributes::alignCenter : CTextAttributes::alignRight; });
+        doc.m_nZoom = 100;
+        ok &= doc.OnSaveDocument(formFolder + Sj("見積書.MMP")) != FALSE;
+    }
+    {
+        CPrintPMDoc doc;
+        doc.m_strCurPartsForm = "BUZAI.MBK";
+        doc.m_curPartsForm = parts;
+        AddText(doc, -380, 560, 380, 505, "部　材　表", 36, CTextAttributes::alignCenter, true);
+        AddLine(doc, -160, 500, 160, 500, 8);
+        AddText(doc, 180, 560, 380, 535, "$日付()$", 12, CTextAttributes::alignRight);
+        AddText(doc, -100, -555, 100, -580, "$ﾍﾟｰｼﾞ()$", 11, CTextAttributes::alignCenter);
+        const std::vector<int> widths = {220, 170, 90, 60, 100, 120};
+        const char* const heads[] = {"部材名", "規　格", "数　量", "単位", "単　価", "金　額"};
+        const char* const items[] = {"部材名", "規格", "数量", "単位", "単価", "金額"};
+        AddTable(
+            doc, -380, 480, widths, 41, 24,
+            [&](int r, int c) {
+                if (r == 0)
+                    return std::string(heads[c]);
+                return "$部材(1," + std::string(items[c]) + "," + std::to_string(r) + ")$";
+            },
+            [](int c) {
+                return c >= 2 && c != 3 ? CTextAttributes::alignRight : CTextAttributes::alignLeft;
+            });
+        ok &= doc.OnSaveDocument(formFolder + Sj("部材表.MBP")) != FALSE;
+    }
+    SetMessageBoxHandler(previous);
+    if (!ok)
+        std::fprintf(stderr, "make_samples: the print layouts could not be written\n");
+    return ok;
+}
+
 int Usage()
 {
     std::fprintf(stderr, "usage: make_samples <dir> [--ini <settings-file>]\n");
@@ -300,6 +467,7 @@ int main(int argc, char** argv)
     ok &= WriteArchiveFile(formFolder + "meisai.MMK", [&](CArchive& ar) { estimation.Serialize(ar); });
     ok &= WriteArchiveFile(formFolder + "BUZAI.MBK", [&](CArchive& ar) { parts.Serialize(ar); });
     ok &= WriteArchiveFile(formFolder + "JYOUHOU.MJK", [&](CArchive& ar) { information.Serialize(ar); });
+    ok &= WriteSampleLayouts(formFolder, estimation, information, parts);
     if (!ok)
         return 1;
 

@@ -398,3 +398,34 @@ TEST_F(LayoutAppTest, PaperComesFromThePrinterOfTheMoment)
     EXPECT_EQ(doc.m_nZoom, 100);
     EXPECT_EQ(doc.m_paperColor, m_pApp->m_clrPaper);
 }
+
+TEST_F(LayoutAppTest, SampleLayoutsOpenWithTheirTablesAndReferences)
+{
+    const std::string samples = std::string(MORVEL_SOURCE_DIR) + "/samples/FORM/";
+    std::filesystem::copy_file(samples + CString("見積書.MMP"_sj).ToUtf8(), m_pFolder->Native("WORK/E.MMP"));
+    std::filesystem::copy_file(samples + CString("部材表.MBP"_sj).ToUtf8(), m_pFolder->Native("WORK/P.MBP"));
+
+    auto* pEstimate = dynamic_cast<CPrintEMDoc*>(Open(m_pFolder->System("WORK/E.MMP")));
+    ASSERT_NE(pEstimate, nullptr);
+    EXPECT_EQ(pEstimate->m_strCurEstimationForm, "meisai.MMK");
+    int nTables = 0, nDetailCells = 0;
+    for (POSITION pos = pEstimate->m_objects.GetHeadPosition(); pos;) {
+        if (auto* pTable = dynamic_cast<CDrawTable*>(pEstimate->m_objects.GetNext(pos))) {
+            ++nTables;
+            nDetailCells = std::max(nDetailCells, static_cast<int>(pTable->GetCellCount()));
+        }
+    }
+    EXPECT_EQ(nTables, 2);
+    EXPECT_EQ(nDetailCells, 31 * 7); // a heading row and 30 detail rows of seven columns
+    // Every column of the detail table names rows 1 to 30.
+    ASSERT_EQ(pEstimate->GetFieldRefCount(), 7);
+    for (INT_PTR i = 0; i < pEstimate->GetFieldRefCount(); ++i)
+        EXPECT_EQ(pEstimate->GetFieldRef(i)->m_nValue, 30);
+    EXPECT_EQ(pEstimate->GetFieldRef(0)->m_strKey, "1,名称"_sj);
+
+    auto* pParts = dynamic_cast<CPrintPMDoc*>(Open(m_pFolder->System("WORK/P.MBP")));
+    ASSERT_NE(pParts, nullptr);
+    ASSERT_EQ(pParts->GetFieldRefCount(), 6);
+    EXPECT_EQ(pParts->GetFieldRef(5)->m_strKey, "1,金額"_sj);
+    EXPECT_EQ(pParts->GetFieldRef(5)->m_nValue, 40);
+}
