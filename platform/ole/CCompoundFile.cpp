@@ -35,6 +35,10 @@ void InitialiseGsf()
             "libgsf",
             static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE),
             [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
+        // Some of its reports about damaged directories carry no domain.
+        g_log_set_handler(
+            nullptr, static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE),
+            [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
     });
 }
 
