@@ -5,6 +5,7 @@
 #include "drawing/StoredForm.h"
 #include "platform/base/CArchive.h"
 #include "platform/ui/core/CWinApp.h"
+#include "platform/ui/dialogs/CPropertySheet.h"
 #include "printform/CPrintDoc.h"
 
 #include <algorithm>
@@ -272,6 +273,21 @@ CDrawObj* CDrawObj::CloneForUndo(CPrintDoc* pDoc)
 {
     (void)pDoc;
     return CDrawObj::Clone(nullptr);
+}
+
+void CDrawObj::OnOpen(CPrintFormView* pView)
+{
+    (void)pView;
+    OnEditProperties();
+}
+
+void CDrawObj::OnEditProperties()
+{
+    CPropertySheet sheet("Shape Properties");
+    if (sheet.DoModal() != IDOK)
+        return;
+    Invalidate();
+    MarkModified();
 }
 
 void CDrawObj::Remove()

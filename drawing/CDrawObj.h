@@ -69,6 +69,11 @@ public:
     virtual CDrawObj* Clone(CPrintDoc* pDoc = nullptr);
     // The same copy, never added to a document (undo lists own such copies).
     virtual CDrawObj* CloneForUndo(CPrintDoc* pDoc = nullptr);
+    // The double-click action: the properties.
+    virtual void OnOpen(CPrintFormView* pView);
+    // The properties of a shape: a sheet titled "Shape Properties" with no pages of its
+    // own; OK repaints the object and marks the document modified.
+    virtual void OnEditProperties();
     // Destroys the object. Taking it out of its document's list is the caller's business.
     virtual void Remove();
     // Fits the object to its text; objects without text stay as they are.

@@ -129,6 +129,19 @@ void CDrawOleObj::MoveTo(const CRect& position, CPrintFormView* pView)
     CDrawObj::MoveTo(position, pView);
 }
 
+void CDrawOleObj::OnOpen(CPrintFormView* pView)
+{
+    (void)pView;
+    if (m_pClientItem)
+        m_pClientItem->DoVerb(OLEIVERB_PRIMARY);
+}
+
+void CDrawOleObj::OnEditProperties()
+{
+    if (m_pClientItem)
+        m_pClientItem->DoVerb(OLEIVERB_PRIMARY);
+}
+
 // ---------------------------------------------------------------------------------------
 // The client item
 // ---------------------------------------------------------------------------------------

@@ -33,6 +33,9 @@ public:
     // Deletes the item when the object owns it, then the object.
     void Remove() override;
     void MoveTo(const CRect& position, CPrintFormView* pView = nullptr) override;
+    // Nothing runs the item here: both say so (and change nothing).
+    void OnOpen(CPrintFormView* pView) override;
+    void OnEditProperties() override;
 
     CDrawItem* m_pClientItem = nullptr;
     CSize m_extent; // HIMETRIC, as last seen

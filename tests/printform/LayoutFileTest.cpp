@@ -7,6 +7,8 @@
 #include "drawing/CDrawTable.h"
 #include "drawing/CDrawText.h"
 #include "platform/base/Path.h"
+#include "platform/ui/dialogs/CPropertySheet.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
 #include "printform/CPrintEMDoc.h"
 #include "printform/CPrintPMDoc.h"
 #include "tests/printform/LayoutTestSupport.h"
@@ -428,4 +430,37 @@ TEST_F(LayoutAppTest, SampleLayoutsOpenWithTheirTablesAndReferences)
     ASSERT_EQ(pParts->GetFieldRefCount(), 6);
     EXPECT_EQ(pParts->GetFieldRef(5)->m_strKey, "1,金額"_sj);
     EXPECT_EQ(pParts->GetFieldRef(5)->m_nValue, 40);
+}
+
+TEST_F(LayoutAppTest, PropertiesOfShapesAndEmbeddedObjects)
+{
+    const std::string path = m_pFolder->Native("WORK/LAYOUT.MMP");
+    WriteLayoutFile(path, GoldenEstimateContents(), {{1, MakePictureStorage(5080, 2540, "Bitmap Image")}});
+    CPrintDoc* pDoc = Open(m_pFolder->System("WORK/LAYOUT.MMP"));
+    ASSERT_NE(pDoc, nullptr);
+    POSITION pos = pDoc->m_objects.GetHeadPosition();
+    pDoc->m_objects.GetNext(pos);
+    CDrawObj* pLine = pDoc->m_objects.GetNext(pos);
+    pDoc->m_objects.GetNext(pos);
+    CDrawObj* pOle = pDoc->m_objects.GetNext(pos);
+
+    // The shape's sheet: Cancel changes nothing, OK marks the layout modified.
+    CDialogAnswerer answerer;
+    CString caption;
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& d) {
+        d.GetWindowText(caption);
+        ClickDlgButton(d, IDCANCEL);
+    });
+    pLine->OnOpen(nullptr);
+    EXPECT_EQ(caption, "Shape Properties");
+    EXPECT_FALSE(pDoc->IsModified());
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [](CDialog& d) { ClickDlgButton(d, IDOK); });
+    pLine->OnEditProperties();
+    EXPECT_TRUE(pDoc->IsModified());
+
+    // An embedded object cannot be opened here: the user is told, nothing changes.
+    pDoc->SetModifiedFlag(FALSE);
+    pOle->OnOpen(nullptr);
+    ASSERT_EQ(answerer.MessageBoxTexts().size(), 1u);
+    EXPECT_FALSE(pDoc->IsModified());
 }
