@@ -1,5 +1,6 @@
 // The geometry of drawing objects without a window: handles, meeting and containing
 // rectangles, resizing and moving, and the table's resize limits and ruled-line drags.
+#include "drawing/CDrawOleObj.h"
 #include "drawing/CDrawRect.h"
 #include "drawing/CDrawTable.h"
 #include "drawing/CDrawText.h"
@@ -195,4 +196,37 @@ TEST(TableGeometry, CopiesClearSelectionAndFontRotation)
     EXPECT_EQ(pTable->GetCellCount(), 1);
     pTable->RemoveCell(CRect(1, 2, 3, 4));
     EXPECT_EQ(pTable->GetCellCount(), 1);
+}
+
+TEST(EmbeddedObject, FirstExtentSizesTheObjectAndLaterOnesScaleIt)
+{
+    // An item of 50.8 mm x 25.4 mm (5080 x 2540 HIMETRIC) in its cached picture.
+    auto makeStorage = [](uint32_t cx, uint32_t cy) {
+        CCompoundStorage storage;
+        std::vector<BYTE> pres;
+        auto dword = [&pres](uint32_t v) {
+            for (int i = 0; i < 4; ++i)
+                pres.push_back(static_cast<BYTE>(v >> (8 * i)));
+        };
+        for (uint32_t v : {0xFFFFFFFFu, 3u /* a metafile */, 4u, 1u, 0xFFFFFFFFu, 2u, 0u, cx, cy, 0u})
+            dword(v);
+        storage.SetStream("\x02OlePres000", pres);
+        return storage;
+    };
+    CDrawOleObj obj(CRect(100, 500, 100, 500));
+    auto* pItem = new CDrawItem(nullptr, &obj);
+    obj.m_pClientItem = pItem;
+    ASSERT_TRUE(pItem->CreateFromStorage(makeStorage(5080, 2540)));
+    ASSERT_TRUE(pItem->UpdateExtent());
+    EXPECT_EQ(obj.m_position, CRect(100, 500, 300, 400)); // 200 x 100, the bottom below the top
+    EXPECT_EQ(obj.m_extent, CSize(5080, 2540));
+    EXPECT_FALSE(pItem->UpdateExtent()); // unchanged
+
+    // The user made it 300 wide; the server doubles the extent: the current size doubles.
+    obj.m_position = CRect(100, 500, 400, 400);
+    ASSERT_TRUE(pItem->CreateFromStorage(makeStorage(10160, 5080)));
+    ASSERT_TRUE(pItem->UpdateExtent());
+    EXPECT_EQ(obj.m_position, CRect(100, 500, 700, 300));
+    EXPECT_EQ(HimetricToObjectUnits(254), 10);
+    EXPECT_EQ(HimetricToObjectUnits(-127), -5);
 }

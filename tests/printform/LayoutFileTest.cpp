@@ -464,3 +464,17 @@ TEST_F(LayoutAppTest, PropertiesOfShapesAndEmbeddedObjects)
     ASSERT_EQ(answerer.MessageBoxTexts().size(), 1u);
     EXPECT_FALSE(pDoc->IsModified());
 }
+
+TEST_F(LayoutAppTest, BytesAfterTheLayoutBodyAreKeptAsRead)
+{
+    // What another writer left after the field references (the container's own record) is
+    // not understood here, but survives a save.
+    std::vector<uint8_t> contents = GoldenPartsContents();
+    for (uint8_t b : {0x01, 0x00, 0x00, 0x00, 0xAB})
+        contents.push_back(b);
+    WriteLayoutFile(m_pFolder->Native("WORK/TAIL.MBP"), contents);
+    CPrintDoc* pDoc = Open(m_pFolder->System("WORK/TAIL.MBP"));
+    ASSERT_NE(pDoc, nullptr);
+    ASSERT_TRUE(pDoc->DoSave(m_pFolder->System("WORK/TAIL.MBP")));
+    EXPECT_EQ(ContentsOf(ReadLayoutFile(m_pFolder->Native("WORK/TAIL.MBP"))), contents);
+}
