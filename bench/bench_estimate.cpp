@@ -85,20 +85,20 @@ void BuildRows(CMorvelEMView& view, int nRows)
         view.SetCellText(price, r, 4, TRUE);
         view.SetCellText(cost, r, 6, TRUE);
         view.SetCellText(Sj("材料"), r, 8, TRUE);
-        view.SetRowKind(CMorvelEMView::kindDetail, r);
+        view.SetRowKind(kindDetail, r);
         view.CalcRow(r, 0);
         ++view.m_nCurrentRow;
     };
 
     const int nLimit = nRows - 3;
     for (int k = 0; row() < nLimit; ++k) {
-        heading(CMorvelEMView::kindKind, "本体工事");
+        heading(kindKind, "本体工事");
         for (int l = 0; l < 4 && row() < nLimit; ++l) {
-            heading(CMorvelEMView::kindLarge, "建築工事");
+            heading(kindLarge, "建築工事");
             for (int m = 0; m < 4 && row() < nLimit; ++m) {
-                heading(CMorvelEMView::kindMiddle, "内装工事");
+                heading(kindMiddle, "内装工事");
                 for (int s = 0; s < 3 && row() < nLimit; ++s) {
-                    heading(CMorvelEMView::kindSmall, "1階 事務所");
+                    heading(kindSmall, "1階 事務所");
                     for (int d = 0; d < 12 && row() < nLimit; ++d)
                         detail();
                     view.InsertTotal(CMorvelEMView::levelSmall);

@@ -109,17 +109,17 @@ void BuildRows(CMorvelEMView& view, int nRows)
         view.SetCellText(cost, r, 6, TRUE);
         view.SetCellText(Sj("材料"), r, 8, TRUE);
         view.SetCellText(Sj("搬入費込み"), r, 9, TRUE);
-        view.SetRowKind(CMorvelEMView::kindDetail, r);
+        view.SetRowKind(kindDetail, r);
         view.CalcRow(r, 0);
         ++view.m_nCurrentRow;
     };
     const int nLimit = nRows - 3;
     while (row() < nLimit) {
-        heading(CMorvelEMView::kindKind, "本体工事");
+        heading(kindKind, "本体工事");
         for (int l = 0; l < 3 && row() < nLimit; ++l) {
-            heading(CMorvelEMView::kindLarge, "建築工事");
+            heading(kindLarge, "建築工事");
             for (int m = 0; m < 3 && row() < nLimit; ++m) {
-                heading(CMorvelEMView::kindMiddle, "内装工事");
+                heading(kindMiddle, "内装工事");
                 for (int d = 0; d < 14 && row() < nLimit; ++d)
                     detail();
                 view.InsertTotal(CMorvelEMView::levelMiddle);

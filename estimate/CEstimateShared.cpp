@@ -1,5 +1,7 @@
 #include "estimate/CEstimateShared.h"
 
-BOOL CEstimateShared::s_bPrintCopy = FALSE;
+bool CEstimateShared::s_bPrintCopy = false;
 int CEstimateShared::s_nCopyMode = 0;
-BOOL CEstimateShared::s_bPaintPass = FALSE;
+bool CEstimateShared::s_bPaintPass = false;
+CString CEstimateShared::s_strTypedChars;
+CPoint CEstimateShared::s_ptLastTreePress;

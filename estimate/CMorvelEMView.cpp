@@ -8,7 +8,7 @@
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CTabWnd.h"
 #include "estimate/CUndoTextEntry.h"
-#include "estimate_tools/ModelessMessages.h"
+#include "estimate/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
 #include "platform/ui/core/CCmdUI.h"

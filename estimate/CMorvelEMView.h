@@ -13,6 +13,7 @@
 #include "estimate/CGridRowArray.h"
 #include "estimate/CMorvelView.h"
 #include "estimate/CNumberRules.h"
+#include "estimate/RowKinds.h"
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
 #include "platform/ui/gdi/GdiObjects.h"
@@ -36,33 +37,14 @@ public:
 
     enum { MAX_INFORMATION = 100, DEFAULT_ROW_LIMIT = 1100, HEADER_HEIGHT = 24 };
 
-    // Row kinds.
-    enum {
-        kindEmpty = 0,
-        kindLarge = 1,
-        kindMiddle = 2,
-        kindSmall = 3,
-        kindDetail = 5,
-        kindDiscount = 6,
-        kindKind = 7,
-        kindFree = 8, // the consumption-tax row
-        kindStep = 9,
-        kindTotalOffset = 10, // subtotal = heading kind + 10; 15 the grand total
-        kindGrandTotal = 15,
-        kindClassify = 21,
-        kindDiscountTotalOffset = 30, // discount total = level + 30; 35 the discount grand total
-        kindNonCalcOffset = 50,
-        kindSummaryOffset = 100
-    };
-
     // Total levels (MakeTotalRow, the total commands).
     enum {
-        levelLarge = 1,
-        levelMiddle = 2,
-        levelSmall = 3,
-        levelGrand = 5,
+        levelLarge = kindLarge, // the heading levels are the heading kinds
+        levelMiddle = kindMiddle,
+        levelSmall = kindSmall,
+        levelGrand = 5, // the whole estimate
         levelDiscount = 6,
-        levelKind = 7
+        levelKind = kindKind
     };
 
     // Recalculation request modes: bulk changes, and the save and print paths.
@@ -463,12 +445,9 @@ public:
     int m_nEditState = editClosed;
     LONG m_nCellEditCharHeight = 0;         // the editor's default character height (twips)
     std::unique_ptr<CFont> m_pCellEditFont; // the font the editor shows
-    // The characters typed since the editor opened by typing, shared by all estimate
-    // windows (code page 932 bytes).
-    static CString s_strTypedChars;
-    BOOL m_bClickMovedCell = FALSE; // the last click made another cell current
-    BOOL m_bMovedFromTree = FALSE;  // the last move came from the subject tree
-    int m_nDirectInput = 0;         // "直接入力", a check mark only
+    BOOL m_bClickMovedCell = FALSE;         // the last click made another cell current
+    BOOL m_bMovedFromTree = FALSE;          // the last move came from the subject tree
+    int m_nDirectInput = 0;                 // "直接入力", a check mark only
     // The open modeless pick dialogs (large, middle, small subject; unit), or null.
     CWnd* m_pSubjectPick[3] = {nullptr, nullptr, nullptr};
     CWnd* m_pUnitPick = nullptr;

@@ -12,10 +12,10 @@
 #include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CTabWnd.h"
+#include "platform/ui/core/WinApi.h"
+#include "platform/ui/frames/CPrintInfo.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "platform/ui/gdi/CDC.h"
-#include "platform/ui/frames/CPrintInfo.h"
-#include "platform/ui/core/WinApi.h"
 
 #include <algorithm>
 #include <cstring>
@@ -60,11 +60,6 @@ bool SameLogFont(const LOGFONT& a, const LOGFONT& b)
            std::strncmp(a.lfFaceName, b.lfFaceName, LF_FACESIZE) == 0;
 }
 
-bool IsHeadingKind(int nKind)
-{
-    return nKind == 1 || nKind == 2 || nKind == 3 || nKind == 7;
-}
-
 } // namespace
 
 // What painting keeps between paints: one zoomed font per colour group (made again only
@@ -94,79 +89,56 @@ void CMorvelEMView::CDisplayCacheDeleter::operator()(CDisplayCache* p) const
 
 int CMorvelEMView::GetRowStyle(int nKind)
 {
-    switch (nKind) {
-    case 1:
-    case 11:
-    case 101:
-    case 111:
-        return styleLarge;
-    case 2:
-    case 12:
-    case 102:
-    case 112:
-        return styleMiddle;
-    case 3:
-    case 13:
-    case 103:
-    case 113:
-        return styleSmall;
-    case 5:
-        return styleDetail;
-    case 6:
-    case 31:
-    case 32:
-    case 33:
-    case 35:
-    case 37:
-    case 131:
-    case 132:
-    case 133:
-    case 135:
-    case 137:
-        return styleDiscount;
-    case 7:
-    case 17:
-    case 107:
-    case 117:
-        return styleKind;
-    case 8:
-    case 108:
-        return styleFree;
-    case 9:
-        return styleStep;
-    case 15:
-    case 115:
-        return styleSum;
-    case 21:
-    case 22:
-    case 23:
-    case 24:
-        return styleClassify;
-    case 51:
-    case 52:
-    case 53:
-    case 55:
-    case 56:
-    case 57:
-    case 58:
-    case 59:
-    case 61:
-    case 62:
-    case 63:
-    case 65:
-    case 66:
-    case 67:
-    case 68:
-    case 69:
-    case 71:
-    case 72:
-    case 73:
-    case 74:
-    case 81:
-    case 82:
-    case 83:
-    case 85:
+    if (IsPaintedNonCalculatedKind(nKind))
         return styleNonCalc;
+    switch (nKind) {
+    case kindLarge:
+    case kindLargeTotal:
+    case SummaryKindOf(kindLarge):
+    case SummaryKindOf(kindLargeTotal):
+        return styleLarge;
+    case kindMiddle:
+    case kindMiddleTotal:
+    case SummaryKindOf(kindMiddle):
+    case SummaryKindOf(kindMiddleTotal):
+        return styleMiddle;
+    case kindSmall:
+    case kindSmallTotal:
+    case SummaryKindOf(kindSmall):
+    case SummaryKindOf(kindSmallTotal):
+        return styleSmall;
+    case kindDetail:
+        return styleDetail;
+    case kindDiscount:
+    case kindLargeDiscountTotal:
+    case kindMiddleDiscountTotal:
+    case kindSmallDiscountTotal:
+    case kindGrandDiscountTotal:
+    case kindKindDiscountTotal:
+    case SummaryKindOf(kindLargeDiscountTotal):
+    case SummaryKindOf(kindMiddleDiscountTotal):
+    case SummaryKindOf(kindSmallDiscountTotal):
+    case SummaryKindOf(kindGrandDiscountTotal):
+    case SummaryKindOf(kindKindDiscountTotal):
+        return styleDiscount;
+    case kindKind:
+    case kindKindTotal:
+    case SummaryKindOf(kindKind):
+    case SummaryKindOf(kindKindTotal):
+        return styleKind;
+    case kindFree:
+    case SummaryKindOf(kindFree):
+        return styleFree;
+    case kindStep:
+        return styleStep;
+    case kindGrandTotal:
+    case SummaryKindOf(kindGrandTotal):
+        return styleSum;
+    case kindClassify:
+    case kindClassify2:
+    case kindClassify3:
+    case kindClassify4:
+        return styleClassify;
     default:
         return styleOther;
     }
@@ -355,10 +327,10 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
     for (int r = nFirstRow; r <= nLastRow; ++r) {
         const int nKind = GetRowKind(r);
         const int y = (r - m_nFirstVisibleRow) * m_nRowHeight + m_nHeaderHeight;
-        if (nKind >= 100) {
+        if (IsSummaryKind(nKind)) {
             pDC->SetTextColor(RGB(0, 0, 160));
             pDC->TextOut(3, y - 5 + m_nRowHeight / 2, s_strSummaryMark);
-        } else if (nKind >= 50) {
+        } else if (IsNonCalculatedKind(nKind)) {
             pDC->SetTextColor(RGB(0, 0, 255));
             pDC->TextOut(3, y - 5 + m_nRowHeight / 2, s_strNonCalcMark);
         }
@@ -685,31 +657,13 @@ void CMorvelEMView::RecalcLayout()
 
 int CMorvelEMView::FindTotalRow(int nStartRow, int nKind) const
 {
-    switch (nKind) {
-    case 8:
-    case 11:
-    case 12:
-    case 13:
-    case 15:
-    case 17:
-    case 31:
-    case 32:
-    case 33:
-    case 34:
-    case 35:
-    case 36:
-    case 37:
+    if (IsOwnTotalKind(nKind))
         return nStartRow - 1;
-    default:
-        break;
-    }
     for (int r = std::max(0, nStartRow); r < m_nUsedRows; ++r) {
         const int k = EditKind(r);
-        if (k == nKind + 10)
+        if (k == TotalKindOf(nKind))
             return r;
-        if (nKind >= 1 && nKind <= 3 && ((k >= 1 && k <= nKind) || k == 7))
-            return -1;
-        if (nKind == 7 && k == 7)
+        if (IsHeadingAtOrAbove(k, nKind))
             return -1;
     }
     return -1;

@@ -7,10 +7,11 @@
 
 #include "app/CEstimationFormFile.h"
 #include "app/CMorvelSettings.h"
-#include "platform/base/Cp932Text.h"
+#include "estimate/CEstimateShared.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "platform/base/Cp932.h"
+#include "platform/base/Cp932Text.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/Imm.h"
@@ -20,8 +21,6 @@
 
 #include <algorithm>
 #include <cstring>
-
-CString CMorvelEMView::s_strTypedChars;
 
 namespace {
 
@@ -48,52 +47,53 @@ bool IsArrowKey(UINT nChar)
 int RowFontOfKind(int nKind)
 {
     switch (nKind) {
-    case 1:
-    case 11:
-    case 101:
-    case 111:
+    case kindLarge:
+    case kindLargeTotal:
+    case SummaryKindOf(kindLarge):
+    case SummaryKindOf(kindLargeTotal):
         return CMorvelSettings::fontLarge;
-    case 2:
-    case 12:
-    case 102:
-    case 112:
+    case kindMiddle:
+    case kindMiddleTotal:
+    case SummaryKindOf(kindMiddle):
+    case SummaryKindOf(kindMiddleTotal):
         return CMorvelSettings::fontMiddle;
-    case 3:
-    case 13:
-    case 103:
-    case 113:
+    case kindSmall:
+    case kindSmallTotal:
+    case SummaryKindOf(kindSmall):
+    case SummaryKindOf(kindSmallTotal):
         return CMorvelSettings::fontSmall;
-    case 6:
-    case 31:
-    case 32:
-    case 33:
-    case 35:
-    case 131:
-    case 132:
-    case 133:
-    case 135:
-    case 137:
+    // The kind discount total (37) of the edit page is edited in the detail font.
+    case kindDiscount:
+    case kindLargeDiscountTotal:
+    case kindMiddleDiscountTotal:
+    case kindSmallDiscountTotal:
+    case kindGrandDiscountTotal:
+    case SummaryKindOf(kindLargeDiscountTotal):
+    case SummaryKindOf(kindMiddleDiscountTotal):
+    case SummaryKindOf(kindSmallDiscountTotal):
+    case SummaryKindOf(kindGrandDiscountTotal):
+    case SummaryKindOf(kindKindDiscountTotal):
         return CMorvelSettings::fontDiscount;
-    case 7:
-    case 17:
-    case 107:
-    case 117:
+    case kindKind:
+    case kindKindTotal:
+    case SummaryKindOf(kindKind):
+    case SummaryKindOf(kindKindTotal):
         return CMorvelSettings::fontKind;
-    case 8:
-    case 108:
+    case kindFree:
+    case SummaryKindOf(kindFree):
         return CMorvelSettings::fontTax;
-    case 9:
+    case kindStep:
         return CMorvelSettings::fontStep;
-    case 15:
-    case 115:
+    case kindGrandTotal:
+    case SummaryKindOf(kindGrandTotal):
         return CMorvelSettings::fontSum;
-    case 21:
-    case 22:
-    case 23:
-    case 24:
+    case kindClassify:
+    case kindClassify2:
+    case kindClassify3:
+    case kindClassify4:
         return CMorvelSettings::fontSort;
     default:
-        return nKind >= 1 && nKind <= 137 ? CMorvelSettings::fontDetail : -1;
+        return nKind > kindEmpty && nKind <= kindLastKnown ? CMorvelSettings::fontDetail : -1;
     }
 }
 
@@ -251,14 +251,14 @@ void CMorvelEMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     m_wndCellEdit.SetBackgroundColor(FALSE, kTypingBackground);
     m_wndCellEdit.ShowWindow(SW_SHOW);
     if (m_nEditState == editOpening) {
-        s_strTypedChars.Empty();
+        CEstimateShared::s_strTypedChars.Empty();
         // The opening text belongs to openings on a cell's text (double-click, F2).
         m_strEditStartText.Empty();
     }
-    s_strTypedChars += static_cast<char>(static_cast<BYTE>(nChar));
+    CEstimateShared::s_strTypedChars += static_cast<char>(static_cast<BYTE>(nChar));
     // While the second byte of a double-byte character is still to come, the editor shows
     // the characters before it.
-    StyleCellEdit(WholeCharacters(s_strTypedChars));
+    StyleCellEdit(WholeCharacters(CEstimateShared::s_strTypedChars));
 
     if (m_nCurrentRow >= m_nUsedRows)
         UpdateScrollRanges();

@@ -168,8 +168,7 @@ void CMorvelEMView::CalcRow(int nRow, int nFirstCol)
     if (!IsValidRow(nRow))
         return;
     const int nKind = EditKind(nRow);
-    if (nKind == kindLarge || nKind == kindMiddle || nKind == kindSmall || nKind == kindKind ||
-        nKind >= kindSummaryOffset)
+    if (IsHeadingKind(nKind) || IsSummaryKind(nKind))
         return;
     CColumnBatch batch(*this);
     const int nColumns = GetColumnLimit();

@@ -7,15 +7,6 @@
 
 #include <algorithm>
 
-namespace {
-
-bool IsHeadingKind(int nKind)
-{
-    return nKind == 1 || nKind == 2 || nKind == 3 || nKind == 7;
-}
-
-} // namespace
-
 int CMorvelEMView::GetLastPage() const
 {
     return std::max(0, m_nRowLimit - 1) / GetPageRows();
@@ -231,7 +222,7 @@ int CMorvelEMView::AdjustPageBreak(int nMode, int nRow)
         int r = (std::max(0, nRow) / nPageRows + 1) * nPageRows;
         while (r < m_nUsedRows) {
             const int nKind = EditKind(r);
-            if (nKind == 0) {
+            if (nKind == kindEmpty) {
                 ++r;
             } else if (IsHeadingKind(nKind)) {
                 return r;
@@ -248,7 +239,7 @@ int CMorvelEMView::AdjustPageBreak(int nMode, int nRow)
     const int nStart = (nRow / nPageRows) * nPageRows;
     bool bEmptyBefore = true;
     for (int r = nStart; r < nRow && bEmptyBefore; ++r)
-        bEmptyBefore = EditKind(r) == 0;
+        bEmptyBefore = EditKind(r) == kindEmpty;
     if (bEmptyBefore) {
         for (int r = nStart; r < nRow; ++r)
             DeleteRow(nStart);

@@ -38,8 +38,7 @@ int CMorvelEMView::FindRangeStart(int nRow, int nRangeCode) const
     };
     switch (nRangeCode) {
     case 0:
-        return findUp(
-            [](int k) { return k == kindSmall || k == kindMiddle || k == kindLarge || k == kindKind; });
+        return findUp([](int k) { return IsHeadingKind(k); });
     case 1:
         return 0;
     case 2:
@@ -168,9 +167,8 @@ double CMorvelEMView::SumEstimateAmount(int nCol, BOOL bExcludeFree) const
     CCompensatedSum sum;
     for (int r = 0; r < m_nUsedRows; ++r) {
         const int nKind = EditKind(r);
-        const bool bAdd = nKind == kindDetail || nKind == kindDiscount || nKind == kindStep ||
-                          nKind == kindClassify || nKind == 22 || nKind == 23 ||
-                          (nKind == kindFree && !bExcludeFree);
+        // The leaf kinds, the free row (the tax row) only when asked for.
+        const bool bAdd = nKind == kindFree ? !bExcludeFree : IsLeafKind(nKind);
         if (bAdd)
             sum.Add(CellValue(r, nCol));
     }
@@ -335,9 +333,9 @@ void CMorvelEMView::SetNonCalculated(BOOL bSet, int nFirstRow, int nLastRow)
     ClearUndoRows();
     for (int r = nFirstRow; r <= nLastRow && IsValidRow(r); ++r) {
         const int nKind = EditKind(r);
-        if (bSet && nKind < kindNonCalcOffset)
-            SetRowKind(nKind + kindNonCalcOffset, r);
-        else if (!bSet && nKind >= kindNonCalcOffset && nKind < kindSummaryOffset)
+        if (bSet && !IsNonCalculatedKind(nKind) && !IsSummaryKind(nKind))
+            SetRowKind(NonCalculatedKindOf(nKind), r);
+        else if (!bSet && IsNonCalculatedKind(nKind))
             SetRowKind(nKind - kindNonCalcOffset, r);
     }
     InvalidateRows(nFirstRow, nLastRow);

@@ -10,7 +10,7 @@
 #include "app/CMorvelSettings.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CTabWnd.h"
-#include "estimate_tools/ModelessMessages.h"
+#include "estimate/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "platform/ui/dialogs/CFileDialog.h"

@@ -10,43 +10,6 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
-
-bool IsLeafKind(int nKind)
-{
-    switch (nKind) {
-    case 5:
-    case 6:
-    case 8:
-    case 9:
-    case 21:
-    case 22:
-    case 23:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool IsSubtotalKind(int nKind)
-{
-    switch (nKind) {
-    case 11:
-    case 12:
-    case 13:
-    case 17:
-    case 31:
-    case 32:
-    case 33:
-    case 37:
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
-
 void CMorvelEMView::MakeTotalRow(int nRow, int nLevel)
 {
     if (!IsValidRow(nRow))
@@ -65,7 +28,7 @@ void CMorvelEMView::MakeTotalRow(int nRow, int nLevel)
         if (nDiscountLevel != levelLarge && nDiscountLevel != levelMiddle && nDiscountLevel != levelSmall &&
             nDiscountLevel != levelGrand && nDiscountLevel != levelKind)
             return;
-        nTotalKind = kindDiscountTotalOffset + nDiscountLevel;
+        nTotalKind = DiscountTotalKindOf(nDiscountLevel);
         if (nDiscountLevel != levelGrand) {
             // An existing discount total finds its heading again by the name in its label.
             const bool bExisting = EditKind(nRow) == nTotalKind;
@@ -81,7 +44,7 @@ void CMorvelEMView::MakeTotalRow(int nRow, int nLevel)
             nStart = r + 1;
         }
     } else if (nLevel == levelLarge || nLevel == levelMiddle || nLevel == levelSmall || nLevel == levelKind) {
-        nTotalKind = nLevel + kindTotalOffset;
+        nTotalKind = TotalKindOf(nLevel);
         int r = nRow - 1;
         while (r >= 0 && EditKind(r) != nLevel)
             --r;
@@ -183,24 +146,11 @@ void CMorvelEMView::RecalcPasses(int nFromRow, int& nTaxRow)
     }
     for (int r = nFromRow; r <= nLast; ++r) {
         const int nKind = EditKind(r);
-        switch (nKind) {
-        case 31:
-        case 32:
-        case 33:
-        case 35:
-        case 37:
-            m_nDiscountLevel = nKind - kindDiscountTotalOffset;
+        if (IsDiscountTotalKind(nKind)) {
+            m_nDiscountLevel = LevelOfDiscountTotalKind(nKind);
             MakeTotalRow(r, levelDiscount);
-            break;
-        case 11:
-        case 12:
-        case 13:
-        case 15:
-        case 17:
-            MakeTotalRow(r, nKind - kindTotalOffset);
-            break;
-        default:
-            break;
+        } else if (IsTotalKind(nKind)) {
+            MakeTotalRow(r, HeadingOfTotalKind(nKind));
         }
     }
     nTaxRow = -1;
@@ -265,24 +215,9 @@ double CMorvelEMView::SumUnderHeading(int nRow, int nLevel, int nCol) const
     int nEnd = m_nUsedRows - 1;
     for (int r = nStart; r < m_nUsedRows; ++r) {
         const int nKind = EditKind(r);
-        bool bStop = false;
-        switch (nLevel) {
-        case levelLarge:
-            bStop = nKind == kindLarge || nKind == kindKind;
-            break;
-        case levelMiddle:
-            bStop = nKind == kindLarge || nKind == kindKind || nKind == kindMiddle;
-            break;
-        case levelSmall:
-            bStop = nKind == kindLarge || nKind == kindKind || nKind == kindMiddle || nKind == kindSmall;
-            break;
-        case levelKind:
-            bStop = nKind == kindKind;
-            break;
-        default:
-            break;
-        }
-        if (bStop) {
+        // The levels 1, 2, 3 and 7 are the heading kinds; the grand and discount levels
+        // run to the end.
+        if (IsHeadingAtOrAbove(nKind, nLevel)) {
             nEnd = r - 1;
             break;
         }
@@ -298,8 +233,7 @@ double CMorvelEMView::SumUnderHeading(int nRow, int nLevel, int nCol) const
         if (nLevel == levelDiscount)
             bAdd = nKind == kindDiscount;
         else
-            bAdd = IsLeafKind(nKind) || nKind == kindLarge || nKind == kindMiddle || nKind == kindSmall ||
-                   nKind == kindKind;
+            bAdd = IsLeafKind(nKind) || IsHeadingKind(nKind);
         if (bAdd)
             sum.Add(CellValue(r, nCol));
     }

@@ -10,10 +10,10 @@
 #include "platform/base/CFile.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/WinApi.h"
 #include "platform/ui/frames/CFrameWnd.h"
 #include "platform/ui/frames/CSplitterWnd.h"
 #include "platform/ui/gdi/GdiObjects.h"
-#include "platform/ui/core/WinApi.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/ResourceIds.h"
 
@@ -40,8 +40,6 @@ ON_COMMAND(ID_ENVIRONMENT, OnEnvironment)
 ON_UPDATE_COMMAND_UI(ID_ENVIRONMENT, OnUpdateEnvironment)
 END_MESSAGE_MAP()
 
-CPoint CMorvelEMTreeView::s_ptLastPress;
-
 namespace {
 
 // The pictures of each level (normal, selected).
@@ -49,10 +47,7 @@ struct CLevelImages {
     int nKind;
     int nImage;
 };
-constexpr CLevelImages kLevelImages[] = {{CMorvelEMView::kindKind, 2},
-                                         {CMorvelEMView::kindLarge, 4},
-                                         {CMorvelEMView::kindMiddle, 6},
-                                         {CMorvelEMView::kindSmall, 8}};
+constexpr CLevelImages kLevelImages[] = {{kindKind, 2}, {kindLarge, 4}, {kindMiddle, 6}, {kindSmall, 8}};
 
 int ImageOfKind(int nKind)
 {
@@ -66,25 +61,19 @@ int ImageOfKind(int nKind)
 int LevelRank(int nKind)
 {
     switch (nKind) {
-    case -1:
+    case CMorvelEMTreeView::ROOT_ENTRY_KIND:
         return 0;
-    case CMorvelEMView::kindKind:
+    case kindKind:
         return 1;
-    case CMorvelEMView::kindLarge:
+    case kindLarge:
         return 2;
-    case CMorvelEMView::kindMiddle:
+    case kindMiddle:
         return 3;
-    case CMorvelEMView::kindSmall:
+    case kindSmall:
         return 4;
     default:
         return -1;
     }
-}
-
-bool IsTreeHeading(int nKind)
-{
-    return nKind == CMorvelEMView::kindKind || nKind == CMorvelEMView::kindLarge ||
-           nKind == CMorvelEMView::kindMiddle || nKind == CMorvelEMView::kindSmall;
 }
 
 // The row getters serve the page on the screen; the tree always reads the edit page.
@@ -224,7 +213,7 @@ void CMorvelEMTreeView::FillTree()
         CEditPageScope scope(*pView);
         for (int r = 0; r < pView->m_nUsedRows; ++r) {
             const int nKind = pView->GetRowKind(r);
-            if (!IsTreeHeading(nKind))
+            if (!IsHeadingKind(nKind))
                 continue;
             if (static_cast<int>(m_entries.size()) >= MAX_ENTRIES)
                 break;
@@ -257,13 +246,13 @@ void CMorvelEMTreeView::FillTree()
             CTreeEntry& entry = m_entries[i];
             HTREEITEM hParent = m_hRoot;
             switch (entry.nKind) {
-            case CMorvelEMView::kindLarge:
+            case kindLarge:
                 hParent = hKind ? hKind : m_hRoot;
                 break;
-            case CMorvelEMView::kindMiddle:
+            case kindMiddle:
                 hParent = hLarge ? hLarge : hKind ? hKind : m_hRoot;
                 break;
-            case CMorvelEMView::kindSmall:
+            case kindSmall:
                 hParent = hMiddle ? hMiddle : hLarge ? hLarge : hKind ? hKind : m_hRoot;
                 break;
             default:
@@ -275,7 +264,7 @@ void CMorvelEMTreeView::FillTree()
             CString strAmount;
             for (int r = entry.nRow + 1; r < pView->m_nUsedRows; ++r) {
                 const int nKind = pView->GetRowKind(r);
-                if (nKind == entry.nKind + CMorvelEMView::kindTotalOffset) {
+                if (nKind == TotalKindOf(entry.nKind)) {
                     strAmount = pView->GetAmountText(r);
                     break;
                 }
@@ -287,15 +276,15 @@ void CMorvelEMTreeView::FillTree()
                                           nImage, nImage + 1, hParent, TVI_LAST);
 
             switch (entry.nKind) {
-            case CMorvelEMView::kindKind:
+            case kindKind:
                 hKind = entry.hItem;
                 hLarge = hMiddle = nullptr;
                 break;
-            case CMorvelEMView::kindLarge:
+            case kindLarge:
                 hLarge = entry.hItem;
                 hMiddle = nullptr;
                 break;
-            case CMorvelEMView::kindMiddle:
+            case kindMiddle:
                 hMiddle = entry.hItem;
                 break;
             default:
@@ -318,7 +307,7 @@ void CMorvelEMTreeView::FillTree()
 
 void CMorvelEMTreeView::OnLButtonDown(UINT nFlags, CPoint point)
 {
-    s_ptLastPress = point;
+    CEstimateShared::s_ptLastTreePress = point;
     CTreeView::OnLButtonDown(nFlags, point);
     if (m_hWnd == nullptr)
         return;
@@ -466,7 +455,7 @@ void CMorvelEMTreeView::OnBeginDrag(NMHDR* pNMHDR, LRESULT* pResult)
 {
     (void)pNMHDR;
     *pResult = 0;
-    HTREEITEM hItem = GetTreeCtrl().HitTest(s_ptLastPress);
+    HTREEITEM hItem = GetTreeCtrl().HitTest(CEstimateShared::s_ptLastTreePress);
     if (hItem == nullptr)
         return;
     RunDrag(hItem);

@@ -14,9 +14,9 @@
 
 #include "estimate_tools/CEMDataSource.h"
 #include "platform/base/CString.h"
+#include "platform/ui/frames/CTreeView.h"
 #include "platform/ui/gdi/CImageList.h"
 #include "platform/ui/ole/COleDropTarget.h"
-#include "platform/ui/frames/CTreeView.h"
 
 #include <vector>
 
@@ -34,10 +34,13 @@ public:
     // The item table: entry 0 is the root; the table holds at most this many entries, so
     // an estimate with more headings shows its first 999.
     enum { MAX_ENTRIES = 1000 };
+    // The kind the root entry carries (no row kind: the headings are kind, large, middle
+    // and small).
+    enum { ROOT_ENTRY_KIND = -1 };
     struct CTreeEntry {
         HTREEITEM hItem = nullptr;
-        int nKind = -1; // -1 for the root, else 7, 1, 2 or 3
-        int nRow = -1;  // the heading's row on the edit page (-1 for the root)
+        int nKind = ROOT_ENTRY_KIND; // else kindKind, kindLarge, kindMiddle or kindSmall
+        int nRow = -1;               // the heading's row on the edit page (-1 for the root)
     };
 
     // ---- the tree -----------------------------------------------------------------------
@@ -61,9 +64,6 @@ public:
     // ---- drag-and-drop ------------------------------------------------------------------
     // The "MORVEL EMTREEVIEW" clipboard format of the process.
     static CLIPFORMAT GetClipboardFormat();
-    // Where the left button was last pressed in a subject tree (client coordinates of that
-    // tree): the drag takes the item under it.
-    static CPoint s_ptLastPress;
     // The row after which the last accepted drop inserted its rows (-1 once the source
     // side has used it).
     int GetInsertRow() const { return m_nInsertRow; }

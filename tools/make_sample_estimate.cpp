@@ -87,7 +87,7 @@ public:
         m_view.SetCellText(lpszPrice, r, colPrice, TRUE);
         m_view.SetCellText(lpszCostPrice, r, colCostPrice, TRUE);
         m_view.SetCellText(Sj(lpszClass), r, colClass, TRUE);
-        m_view.SetRowKind(CMorvelEMView::kindDetail, r);
+        m_view.SetRowKind(kindDetail, r);
         m_view.CalcRow(r, 0);
         Next();
     }
@@ -113,31 +113,31 @@ void BuildEstimate(CMorvelEMView& view)
     CEstimateWriter w(view);
 
     w.Kind("本体工事");
-    w.Heading(V::kindLarge, "建築工事", 0);
-    w.Heading(V::kindMiddle, "直接仮設工事", 1);
+    w.Heading(kindLarge, "建築工事", 0);
+    w.Heading(kindMiddle, "直接仮設工事", 1);
     w.Detail("水盛遣方", "", "128.5", "m2", "350", "260", "労務");
     w.Detail("墨出し", "", "128.5", "m2", "280", "210", "労務");
     w.Detail("外部足場", "枠組 W900", "386", "m2", "1200", "950", "外注");
     w.Detail("養生シート", "防炎 1類", "386", "m2", "250", "180", "材料");
     w.Total(V::levelMiddle);
-    w.Heading(V::kindMiddle, "土工事", 1);
+    w.Heading(kindMiddle, "土工事", 1);
     w.Detail("根切り", "バックホウ 0.45m3", "85.5", "m3", "3200", "2500", "機械");
     w.Detail("埋戻し", "発生土", "42.3", "m3", "2800", "2100", "機械");
     w.Detail("残土処分", "運搬費共", "43.2", "m3", "4500", "3600", "外注");
     w.Total(V::levelMiddle);
-    w.Heading(V::kindMiddle, "コンクリート工事", 1);
+    w.Heading(kindMiddle, "コンクリート工事", 1);
     w.Detail("普通コンクリート", "Fc24 S18", "62.4", "m3", "16800", "14200", "材料");
     w.Detail("コンクリートポンプ打設", "", "62.4", "m3", "2400", "1900", "機械");
     w.Detail("普通型枠", "", "310", "m2", "4200", "3400", "外注");
     w.Total(V::levelMiddle);
     w.NewPage();
-    w.Heading(V::kindMiddle, "内装工事", 1);
-    w.Heading(V::kindSmall, "1階 事務所", 2);
+    w.Heading(kindMiddle, "内装工事", 1);
+    w.Heading(kindSmall, "1階 事務所", 2);
     w.Detail("せっこうボード張り", "t=12.5", "148.2", "m2", "1650", "1300", "外注");
     w.Detail("ビニルクロス張り", "量産品", "148.2", "m2", "1100", "820", "外注");
     w.Detail("タイルカーペット張り", "500角", "64.8", "m2", "3900", "3100", "材料");
     w.Total(V::levelSmall);
-    w.Heading(V::kindSmall, "2階 会議室", 2);
+    w.Heading(kindSmall, "2階 会議室", 2);
     w.Detail("せっこうボード張り", "t=12.5", "96.6", "m2", "1650", "1300", "外注");
     w.Detail("ビニルクロス張り", "量産品", "96.6", "m2", "1100", "820", "外注");
     w.Detail("ビニル床シート張り", "t=2.0", "42.0", "m2", "3400", "2700", "材料");
@@ -145,7 +145,7 @@ void BuildEstimate(CMorvelEMView& view)
     w.Total(V::levelMiddle);
     w.Total(V::levelLarge);
     w.NewPage();
-    w.Heading(V::kindLarge, "電気設備工事", 0);
+    w.Heading(kindLarge, "電気設備工事", 0);
     w.Detail("照明器具", "LED ベースライト", "24", "台", "18500", "14800", "材料");
     w.Detail("電線", "VVF 2.0-3C", "420", "m", "380", "290", "材料");
     w.Detail("分電盤", "主幹 75A", "2", "面", "85000", "68000", "材料");
@@ -154,7 +154,7 @@ void BuildEstimate(CMorvelEMView& view)
     w.Total(V::levelKind);
     w.NewPage();
     w.Kind("付帯工事");
-    w.Heading(V::kindLarge, "外構工事", 0);
+    w.Heading(kindLarge, "外構工事", 0);
     w.Detail("アスファルト舗装", "t=50", "150", "m2", "4800", "3900", "外注");
     w.Detail("コンクリート平板", "300角", "36", "m2", "3600", "2800", "外注");
     w.Detail("高木植栽", "H=3.0m", "4", "本", "28000", "21000", "外注");
@@ -162,7 +162,7 @@ void BuildEstimate(CMorvelEMView& view)
     w.DiscountTotal(V::levelLarge);
     w.Total(V::levelLarge);
     w.Total(V::levelKind);
-    w.Heading(V::kindLarge, "諸経費", 0);
+    w.Heading(kindLarge, "諸経費", 0);
     w.Detail("共通仮設費", "", "1", "式", "380000", "380000", "経費");
     w.Detail("現場管理費", "", "1", "式", "620000", "620000", "経費");
     w.Note("法定福利費を含む");

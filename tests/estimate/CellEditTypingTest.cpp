@@ -42,7 +42,7 @@ protected:
 TEST_F(CellEditTyping, ATypedQuantityIsRoundedFormattedAndComputedAndTheTotalsBelowFollow)
 {
     const double otherDetails = SumDetailAmounts(*m_pView, srFirstDetail + 1, srMiddleTotal - 1);
-    const int nLargeTotal = m_pView->FindTotalRow(srLarge + 1, CMorvelEMView::kindLarge);
+    const int nLargeTotal = m_pView->FindTotalRow(srLarge + 1, kindLarge);
     ASSERT_GT(nLargeTotal, srMiddleTotal);
     const double largeTotalBefore = Value(nLargeTotal, scAmount);
     const double firstAmountBefore = Value(srFirstDetail, scAmount);
@@ -229,7 +229,7 @@ TEST_F(CellEditTyping, TextTypedIntoAnEmptyRowMakesItADetailRowAnEmptyEditDoesNo
     TypeUtf8("追加工事");
     Key(VK_RETURN);
     EXPECT_EQ(Utf8Cell(nRow, scName), "追加工事");
-    EXPECT_EQ(m_pView->GetRowKind(nRow), CMorvelEMView::kindDetail);
+    EXPECT_EQ(m_pView->GetRowKind(nRow), kindDetail);
     EXPECT_EQ(m_pView->m_nUsedRows, nRow + 1);
 
     // Typed and wiped out again before Enter: nothing is stored, no row is made.
@@ -237,7 +237,7 @@ TEST_F(CellEditTyping, TextTypedIntoAnEmptyRowMakesItADetailRowAnEmptyEditDoesNo
     TypeUtf8("z");
     m_pView->m_wndCellEdit.SetWindowText("");
     Key(VK_RETURN);
-    EXPECT_EQ(m_pView->GetRowKind(nRow + 2), CMorvelEMView::kindEmpty);
+    EXPECT_EQ(m_pView->GetRowKind(nRow + 2), kindEmpty);
     EXPECT_EQ(m_pView->GetEditRow(nRow + 2), nullptr);
     EXPECT_EQ(m_pView->m_nUsedRows, nRow + 1);
 }
@@ -346,7 +346,7 @@ protected:
 
 TEST_F(CellEditFonts, TheEditorTakesTheRowKindsFontAtTheZoom)
 {
-    EXPECT_EQ(m_pView->GetCellEditFont(CMorvelEMView::kindLarge).lfHeight, -20);
+    EXPECT_EQ(m_pView->GetCellEditFont(kindLarge).lfHeight, -20);
     EXPECT_EQ(m_pView->GetCellEditFont(11).lfHeight, -20);  // the large subtotal
     EXPECT_EQ(m_pView->GetCellEditFont(111).lfHeight, -20); // and on the summary page
     EXPECT_EQ(m_pView->GetCellEditFont(8).lfHeight, -18);   // the tax row: the free-row font
@@ -357,7 +357,7 @@ TEST_F(CellEditFonts, TheEditorTakesTheRowKindsFontAtTheZoom)
     EXPECT_EQ(CString(m_pView->GetCellEditFont(5).lfFaceName), "ＭＳ ゴシック"_sj);
 
     // An empty row: the grid's face at the detail font's size.
-    const LOGFONT lfEmpty = m_pView->GetCellEditFont(CMorvelEMView::kindEmpty);
+    const LOGFONT lfEmpty = m_pView->GetCellEditFont(kindEmpty);
     EXPECT_EQ(CString(lfEmpty.lfFaceName), "ＭＳ 明朝"_sj);
     EXPECT_EQ(lfEmpty.lfHeight, -16);
     EXPECT_EQ(lfEmpty.lfWeight, FW_NORMAL);
@@ -373,6 +373,6 @@ TEST_F(CellEditFonts, TheEditorTakesTheRowKindsFontAtTheZoom)
     Key(VK_ESCAPE);
 
     m_pView->m_nZoom = 50;
-    EXPECT_EQ(m_pView->GetCellEditFont(CMorvelEMView::kindLarge).lfHeight, -10);
-    EXPECT_EQ(m_pView->GetCellEditFont(CMorvelEMView::kindEmpty).lfHeight, -8);
+    EXPECT_EQ(m_pView->GetCellEditFont(kindLarge).lfHeight, -10);
+    EXPECT_EQ(m_pView->GetCellEditFont(kindEmpty).lfHeight, -8);
 }

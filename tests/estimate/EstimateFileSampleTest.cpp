@@ -12,8 +12,7 @@ namespace {
 std::string SampleEstimatePath()
 {
     // The build passes the source tree's root; the samples lie in its samples/.
-    const std::filesystem::path root =
-        std::filesystem::path(MORVEL_SOURCE_DIR);
+    const std::filesystem::path root = std::filesystem::path(MORVEL_SOURCE_DIR);
     return (root / "samples" / "WORK" / "サンプル見積.MMD").string();
 }
 

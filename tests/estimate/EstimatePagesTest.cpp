@@ -127,14 +127,14 @@ TEST_F(EstimatePagesTest, PageFeedKeepsTheNextHeadingAtAPageStartWhileAlignmentI
             Detail(r, "d", "1", "10");
         Detail(5, "e", "1", "10");
         Detail(6, "f", "1", "10");
-        Heading(10, CMorvelEMView::kindMiddle, "土工事");
+        Heading(10, kindMiddle, "土工事");
         Detail(11, "g", "1", "10");
         view->m_nCurrentRow = 2;
         view->FeedPage();
         // Three rows pushed the heading to row 13; alignment takes away the empty rows
         // before it on its page.
         const int nHeading = nAdjust ? 10 : 13;
-        EXPECT_EQ(CMorvelEMView::kindMiddle, view->GetRowKind(nHeading));
+        EXPECT_EQ(kindMiddle, view->GetRowKind(nHeading));
         EXPECT_EQ("土工事", Utf8Cell(nHeading, colName));
         EXPECT_EQ("g", Name(nHeading + 1));
         EXPECT_EQ("f", Name(9));
@@ -180,12 +180,12 @@ TEST_F(EstimatePagesTest, PageDeleteRemovesThePagesRowsAndRefreshesTheTotalsBelo
     Detail(6, "d", "1", "400");
     view->m_nCurrentRow = 10;
     view->InsertTotal(CMorvelEMView::levelGrand);
-    ASSERT_EQ(CMorvelEMView::kindGrandTotal, view->GetRowKind(10));
+    ASSERT_EQ(kindGrandTotal, view->GetRowKind(10));
     ASSERT_EQ(1000.0, Value(10, colAmount));
 
     ASSERT_TRUE(view->DeletePage(2));
     EXPECT_EQ("a", Name(0));
-    EXPECT_EQ(CMorvelEMView::kindGrandTotal, view->GetRowKind(5));
+    EXPECT_EQ(kindGrandTotal, view->GetRowKind(5));
     EXPECT_EQ(300.0, Value(5, colAmount));
     EXPECT_EQ(6, view->m_nUsedRows);
 
@@ -200,21 +200,21 @@ TEST_F(EstimatePagesTest, AlignmentMovesAHeadingUpOverEmptyRowsOrDownToTheNextPa
     OpenWithPages(25);
     for (int r = 25; r < 30; ++r)
         Detail(r, "x", "1", "1");
-    Heading(30, CMorvelEMView::kindLarge, "建築工事");
+    Heading(30, kindLarge, "建築工事");
     EXPECT_EQ(50, view->AdjustPageBreak(1, 30));
-    EXPECT_EQ(CMorvelEMView::kindLarge, view->GetRowKind(50));
+    EXPECT_EQ(kindLarge, view->GetRowKind(50));
     EXPECT_EQ(0, view->GetRowKind(30));
 
     OpenWithPages(25);
-    Heading(30, CMorvelEMView::kindLarge, "建築工事");
+    Heading(30, kindLarge, "建築工事");
     EXPECT_EQ(25, view->AdjustPageBreak(1, 30));
-    EXPECT_EQ(CMorvelEMView::kindLarge, view->GetRowKind(25));
+    EXPECT_EQ(kindLarge, view->GetRowKind(25));
 
     // Switched off: nothing moves.
     view->m_nAdjustPage = 0;
     EXPECT_EQ(0, view->AdjustPageBreak(1, 25));
     EXPECT_EQ(0, view->AdjustPageBreak(0, 0));
-    EXPECT_EQ(CMorvelEMView::kindLarge, view->GetRowKind(25));
+    EXPECT_EQ(kindLarge, view->GetRowKind(25));
 }
 
 TEST_F(EstimatePagesTest, FindingTheNextHeadingPassesOverPagesThatHoldOtherRows)
@@ -222,8 +222,8 @@ TEST_F(EstimatePagesTest, FindingTheNextHeadingPassesOverPagesThatHoldOtherRows)
     OpenWithPages(5);
     Detail(0, "a", "1", "1");
     Detail(5, "b", "1", "1");
-    Heading(7, CMorvelEMView::kindSmall, "s");
-    Heading(12, CMorvelEMView::kindKind, "k");
+    Heading(7, kindSmall, "s");
+    Heading(12, kindKind, "k");
     // Page 1 holds a detail first: its heading at row 7 is not looked at.
     EXPECT_EQ(12, view->AdjustPageBreak(0, 0));
     // From page 1 on the next pages are searched: page 2 has the heading at row 12.

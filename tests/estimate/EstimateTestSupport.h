@@ -115,7 +115,7 @@ protected:
             view->SetCellText(qty, row, colQty, TRUE);
         if (*price)
             view->SetCellText(price, row, colPrice, TRUE);
-        view->SetRowKind(CMorvelEMView::kindDetail, row);
+        view->SetRowKind(kindDetail, row);
         view->CalcRow(row, 0);
     }
     void Heading(int row, int kind, const char* name)

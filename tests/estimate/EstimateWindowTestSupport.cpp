@@ -240,7 +240,7 @@ double SumDetailAmounts(const CMorvelEMView& view, int nFirstRow, int nLastRow)
 {
     double sum = 0;
     for (int r = nFirstRow; r <= nLastRow; ++r) {
-        if (view.GetRowKind(r) == CMorvelEMView::kindDetail)
+        if (view.GetRowKind(r) == kindDetail)
             sum += CNumberRules::ReadNumber(view.GetCellText(r, scAmount));
     }
     return sum;

@@ -22,7 +22,7 @@ protected:
     void SetUp() override
     {
         Open();
-        Heading(0, CMorvelEMView::kindLarge, "建築工事");
+        Heading(0, kindLarge, "建築工事");
         Detail(1, "足場", "10", "1200");
         Detail(2, "型枠", "2.5", "300");
         Detail(3, "養生", "", "");

@@ -122,20 +122,20 @@ TEST_F(GridGeometry, EveryRowKindHasItsColourGroup)
 
 TEST_F(GridGeometry, TheTotalThatClosesAHeading)
 {
-    Heading(0, CMorvelEMView::kindLarge, "建築工事");
-    Heading(1, CMorvelEMView::kindMiddle, "仮設");
+    Heading(0, kindLarge, "建築工事");
+    Heading(1, kindMiddle, "仮設");
     Detail(2, "足場", "10", "100");
     view->SetRowKind(12, 3);
     view->SetRowKind(11, 4);
-    Heading(5, CMorvelEMView::kindLarge, "電気");
+    Heading(5, kindLarge, "電気");
     Detail(6, "配線", "1", "1");
-    Heading(7, CMorvelEMView::kindLarge, "設備");
+    Heading(7, kindLarge, "設備");
     view->SetRowKind(11, 8);
-    EXPECT_EQ(view->FindTotalRow(1, CMorvelEMView::kindLarge), 4);
-    EXPECT_EQ(view->FindTotalRow(2, CMorvelEMView::kindMiddle), 3);
-    EXPECT_EQ(view->FindTotalRow(6, CMorvelEMView::kindLarge), -1) << "another large heading comes first";
+    EXPECT_EQ(view->FindTotalRow(1, kindLarge), 4);
+    EXPECT_EQ(view->FindTotalRow(2, kindMiddle), 3);
+    EXPECT_EQ(view->FindTotalRow(6, kindLarge), -1) << "another large heading comes first";
     EXPECT_EQ(view->FindTotalRow(4, 11), 3) << "a total row is its own total";
-    EXPECT_EQ(view->FindTotalRow(9, CMorvelEMView::kindLarge), -1) << "the end of the rows";
+    EXPECT_EQ(view->FindTotalRow(9, kindLarge), -1) << "the end of the rows";
 }
 
 TEST_F(SummaryPage, TheSummaryPageHasRowsOfItsOwnWithinTheGrid)

@@ -128,7 +128,7 @@ TEST_F(GridPaintColoured, NumbersAreRightAlignedAndTextsLeftAligned)
 TEST_F(GridPaintColoured, AnIndentMovesTheTextByWidthsOfA)
 {
     View().SetCellText("AAAA", 20, scSpec, TRUE);
-    View().SetRowKind(CMorvelEMView::kindDetail, 20);
+    View().SetRowKind(kindDetail, 20);
     Repaint();
     const auto plain = InkExtent(scSpec, 20, RGB(255, 255, 240));
     View().SetCellIndent(2, 20, scSpec);
@@ -187,7 +187,7 @@ TEST_F(GridPaintColoured, ASelectedRowIsInvertedExceptItsFocusCell)
 
 TEST_F(GridPaintColoured, AHeadingShowsNoUnit)
 {
-    ASSERT_EQ(View().GetRowKind(srMiddle), CMorvelEMView::kindMiddle);
+    ASSERT_EQ(View().GetRowKind(srMiddle), kindMiddle);
     ASSERT_FALSE(View().GetCellText(srMiddle, scUnit).IsEmpty()) << "the heading has a unit";
     EXPECT_EQ(InkExtent(scUnit, srMiddle, RGB(214, 245, 214)).first, -1);
     ASSERT_FALSE(View().GetCellText(srFirstDetail, scUnit).IsEmpty());
@@ -197,7 +197,7 @@ TEST_F(GridPaintColoured, AHeadingShowsNoUnit)
 TEST_F(GridPaintColoured, AZeroCloseToNothingShowsAsThePicturesZero)
 {
     View().SetCellText("0.000000001", 30, scQty, TRUE);
-    View().SetRowKind(CMorvelEMView::kindDetail, 30);
+    View().SetRowKind(kindDetail, 30);
     // The picture of the quantity keeps two decimals: a value closer to zero than 1e-8 is 0.
     CGridRow* pRow = View().GetEditRow(30);
     ASSERT_NE(pRow, nullptr);
@@ -205,7 +205,7 @@ TEST_F(GridPaintColoured, AZeroCloseToNothingShowsAsThePicturesZero)
     Repaint();
     const auto shown = InkExtent(scQty, 30, RGB(255, 255, 240));
     View().SetCellText("0", 31, scQty, TRUE);
-    View().SetRowKind(CMorvelEMView::kindDetail, 31);
+    View().SetRowKind(kindDetail, 31);
     Repaint();
     const auto zero = InkExtent(scQty, 31, RGB(255, 255, 240));
     EXPECT_EQ(shown, zero);

@@ -90,7 +90,7 @@ TEST_F(RowAccessTest, AFreeRowIsFormattedByThePictureButNotRoundedBySpec)
     Open(columns);
     view->SetCellText("1234.5", 0, colPrice, TRUE);
     EXPECT_EQ("1234.000000", Cell(0, colPrice));
-    view->SetRowKind(CMorvelEMView::kindFree, 1);
+    view->SetRowKind(kindFree, 1);
     view->SetCellText("1234.5", 1, colPrice, TRUE);
     EXPECT_EQ("1235.000000", Cell(1, colPrice));
 }
@@ -253,7 +253,7 @@ TEST_F(RowAccessTest, WhileAnEstimatePrintsTheGettersServeItsPrintCopy)
 TEST_F(RowAccessTest, InformationAmountsAreTheTotalTheTaxAndTheAmountWithoutTax)
 {
     Detail(0, "a", "10", "100");
-    view->SetRowKind(CMorvelEMView::kindFree, 1);
+    view->SetRowKind(kindFree, 1);
     view->SetCellText("80", 1, colAmount, TRUE);
     CString total, tax, net;
     view->GetInformationAmounts(total, tax, net);

@@ -66,13 +66,12 @@ TEST_F(RowCommands, InsertPutsAnEmptyRowAtTheCursorAndTheRowsBelowMoveDown)
     GoTo(scQty, 4);
     Command(ID_ROW_INSERT);
 
-    EXPECT_EQ(m_pView->GetRowKind(4), CMorvelEMView::kindEmpty);
+    EXPECT_EQ(m_pView->GetRowKind(4), kindEmpty);
     EXPECT_EQ(Cell(4, scName), "");
     EXPECT_EQ(Utf8Cell(5, scName), nameAt4);
     EXPECT_EQ(m_pView->m_nUsedRows, m_nUsed + 1);
     EXPECT_EQ(CPoint(m_pView->m_nCurrentCol, m_pView->m_nCurrentRow), CPoint(scQty, 4));
-    EXPECT_EQ(m_pView->GetRowKind(srMiddleTotal + 1),
-              CMorvelEMView::kindMiddle + CMorvelEMView::kindTotalOffset);
+    EXPECT_EQ(m_pView->GetRowKind(srMiddleTotal + 1), kindMiddle + kindTotalOffset);
     EXPECT_DOUBLE_EQ(Value(srMiddleTotal + 1, scAmount), middleTotal);
     EXPECT_EQ(m_pView->m_nUndoAction, 11);
     EXPECT_EQ(m_pView->m_ptUndo, CPoint(scQty, 4));
@@ -90,7 +89,7 @@ TEST_F(RowCommands, DeleteRemovesTheCurrentRowKeepsACopyAndTheTotalsFollow)
     EXPECT_EQ(Utf8Cell(4, scName), nameAt5);
     EXPECT_EQ(m_pView->m_nUsedRows, m_nUsed - 1);
     const int nTotal = srMiddleTotal - 1;
-    ASSERT_EQ(m_pView->GetRowKind(nTotal), CMorvelEMView::kindMiddle + CMorvelEMView::kindTotalOffset);
+    ASSERT_EQ(m_pView->GetRowKind(nTotal), kindMiddle + kindTotalOffset);
     EXPECT_DOUBLE_EQ(Value(nTotal, scAmount), SumDetailAmounts(*m_pView, srFirstDetail, nTotal - 1));
     EXPECT_EQ(m_pView->m_nMarkRow, 9) << "the remembered row moves up with its row";
     EXPECT_EQ(m_pView->m_nUndoAction, 12);
@@ -113,7 +112,7 @@ TEST_F(RowCommands, ClearEmptiesTheRowInPlaceAndAnEmptyRowIsLeftAlone)
     GoTo(scName, 4);
     Command(ID_ROW_CLEAR);
 
-    EXPECT_EQ(m_pView->GetRowKind(4), CMorvelEMView::kindEmpty);
+    EXPECT_EQ(m_pView->GetRowKind(4), kindEmpty);
     EXPECT_EQ(Cell(4, scName), "");
     EXPECT_EQ(Cell(4, scAmount), "");
     EXPECT_EQ(Utf8Cell(5, scName), nameAt5) << "no row moves";
@@ -121,7 +120,7 @@ TEST_F(RowCommands, ClearEmptiesTheRowInPlaceAndAnEmptyRowIsLeftAlone)
     EXPECT_DOUBLE_EQ(Value(srMiddleTotal, scAmount), middleTotal - amountAt4);
     EXPECT_EQ(m_pView->m_nUndoAction, 13);
     ASSERT_EQ(m_pView->m_UndoRows.GetSize(), 1);
-    EXPECT_EQ(m_pView->m_UndoRows.GetRow(0)->m_nKind, CMorvelEMView::kindDetail);
+    EXPECT_EQ(m_pView->m_UndoRows.GetRow(0)->m_nKind, kindDetail);
 
     // The row is empty now: clearing it again records nothing.
     m_pView->m_nUndoAction = -1;
@@ -138,7 +137,7 @@ TEST_F(RowCommands, WholeRowsSelectedInTheHeadersAreInsertedAsManyAndClearedToge
     ASSERT_EQ(m_pView->m_nSelectMode, 1);
     Command(ID_ROW_INSERT);
     for (int r = 4; r <= 6; ++r)
-        EXPECT_EQ(m_pView->GetRowKind(r), CMorvelEMView::kindEmpty) << r;
+        EXPECT_EQ(m_pView->GetRowKind(r), kindEmpty) << r;
     EXPECT_EQ(Utf8Cell(7, scName), nameAt4);
     EXPECT_EQ(m_pView->m_nUsedRows, m_nUsed + 3);
     EXPECT_EQ(m_pView->m_nUndoAction, 36);
@@ -146,11 +145,11 @@ TEST_F(RowCommands, WholeRowsSelectedInTheHeadersAreInsertedAsManyAndClearedToge
 
     // Clearing rows 7 to 9 (three details) takes their amounts out of the subtotal.
     const int nTotal = srMiddleTotal + 3;
-    ASSERT_EQ(m_pView->GetRowKind(nTotal), CMorvelEMView::kindMiddle + CMorvelEMView::kindTotalOffset);
+    ASSERT_EQ(m_pView->GetRowKind(nTotal), kindMiddle + kindTotalOffset);
     SelectRows(7, 9);
     Command(ID_ROW_CLEAR);
     for (int r = 7; r <= 9; ++r)
-        EXPECT_EQ(m_pView->GetRowKind(r), CMorvelEMView::kindEmpty) << r;
+        EXPECT_EQ(m_pView->GetRowKind(r), kindEmpty) << r;
     EXPECT_DOUBLE_EQ(Value(nTotal, scAmount), Value(srFirstDetail, scAmount));
     EXPECT_EQ(m_pView->m_nUndoAction, 35);
     EXPECT_EQ(m_pView->m_UndoRows.GetSize(), 3);

@@ -72,7 +72,7 @@ TEST_F(SpecialRowsTest, DiscountRowIsRoundedByTheAmountColumnAndRecalculatesBelo
 TEST_F(SpecialRowsTest, StepRowAddsQuantityTimesFactorOfMatchingRowsInItsRange)
 {
     StepDetail(0, "型枠", "8", "1"); // above the small heading
-    Heading(1, CMorvelEMView::kindSmall, "躯体");
+    Heading(1, kindSmall, "躯体");
     StepDetail(2, "型枠", "10", "0.5");
     StepDetail(3, "型枠", "4", "0.25");
     StepDetail(4, "鉄筋", "100", "1");
@@ -272,12 +272,12 @@ TEST_F(SpecialRowsTest, SubjectNumbersInLettersAndDigits)
 
 TEST_F(SpecialRowsTest, SubjectNumberTextCountsTheHeadingsAbove)
 {
-    Heading(0, CMorvelEMView::kindKind, "k");
-    Heading(1, CMorvelEMView::kindLarge, "l");
-    Heading(2, CMorvelEMView::kindMiddle, "m");
+    Heading(0, kindKind, "k");
+    Heading(1, kindLarge, "l");
+    Heading(2, kindMiddle, "m");
     Detail(3, "d", "1", "1");
-    Heading(4, CMorvelEMView::kindMiddle, "m2");
-    Heading(5, CMorvelEMView::kindLarge, "l2");
+    Heading(4, kindMiddle, "m2");
+    Heading(5, kindLarge, "l2");
     EXPECT_EQ("", view->GetSubjectNoText(1, 1).str()); // numbering is off
     view->ApplySubjectNumbering(TRUE, FALSE, 2, 0, 2, 1, 0, 1);
     EXPECT_EQ("1.", view->GetSubjectNoText(0, 0).str());

@@ -5,12 +5,12 @@
 
 #include "app/CMainFrame.h"
 #include "estimate/CTabWnd.h"
-#include "estimate_tools/ModelessMessages.h"
-#include "platform/ui/gdi/CClientDC.h"
+#include "estimate/ModelessMessages.h"
 #include "platform/ui/core/CMenu.h"
-#include "platform/ui/frames/CStatusBar.h"
-#include "platform/ui/dialogs/DialogTestHook.h"
 #include "platform/ui/core/Menu_p.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/frames/CStatusBar.h"
+#include "platform/ui/gdi/CClientDC.h"
 #include "resources/ResourceIds.h"
 
 #include <vector>
@@ -161,7 +161,7 @@ TEST_F(StatusAndPicks, APickedLargeSubjectBelowTheUsedRowsBecomesAHeadingThere)
     m_pView->SendMessage(WM_PICK_LARGE_SUBJECT, 0, reinterpret_cast<LPARAM>(&picked));
 
     EXPECT_EQ(m_pView->m_nUsedRows, nRow + 1) << "no row is inserted below the used rows";
-    EXPECT_EQ(m_pView->GetRowKind(nRow), CMorvelEMView::kindLarge);
+    EXPECT_EQ(m_pView->GetRowKind(nRow), kindLarge);
     EXPECT_EQ(Utf8Cell(nRow, scName), "新設工事");
     EXPECT_EQ(Utf8Cell(nRow, scUnit), "式");
     EXPECT_EQ(m_pView->GetCellIndent(nRow, scName), m_pView->GetCellIndent(srLarge, scName));
@@ -180,7 +180,7 @@ TEST_F(StatusAndPicks, APickedSubjectAmongTheRowsIsInsertedAndSplitAtTheFirstSla
     CString picked = "配管/継手工事/m"_sj;
     m_pView->SendMessage(WM_PICK_SMALL_SUBJECT, 0, reinterpret_cast<LPARAM>(&picked));
     EXPECT_GT(m_pView->m_nUsedRows, nUsed);
-    EXPECT_EQ(m_pView->GetRowKind(4), CMorvelEMView::kindSmall);
+    EXPECT_EQ(m_pView->GetRowKind(4), kindSmall);
     EXPECT_EQ(Utf8Cell(4, scName), "配管");
     EXPECT_EQ(Utf8Cell(4, scUnit), "継手工事/m");
     EXPECT_EQ(Utf8Cell(5, scName), nameAt4);
@@ -189,7 +189,7 @@ TEST_F(StatusAndPicks, APickedSubjectAmongTheRowsIsInsertedAndSplitAtTheFirstSla
     // Without a "/" the whole text is the unit.
     CString unitOnly = "台"_sj;
     m_pView->SendMessage(WM_PICK_MIDDLE_SUBJECT, 0, reinterpret_cast<LPARAM>(&unitOnly));
-    EXPECT_EQ(m_pView->GetRowKind(5), CMorvelEMView::kindMiddle);
+    EXPECT_EQ(m_pView->GetRowKind(5), kindMiddle);
     EXPECT_EQ(Cell(5, scName), "");
     EXPECT_EQ(Utf8Cell(5, scUnit), "台");
 }
@@ -201,7 +201,7 @@ TEST_F(StatusAndPicks, APickedUnitFillsTheCurrentCellAndTheCursorMovesOnEvenWhen
     CString unit = "ｍ２"_sj;
     m_pView->SendMessage(WM_PICK_UNIT, 0, reinterpret_cast<LPARAM>(&unit));
     EXPECT_EQ(Utf8Cell(nRow, scUnit), "ｍ２");
-    EXPECT_EQ(m_pView->GetRowKind(nRow), CMorvelEMView::kindDetail);
+    EXPECT_EQ(m_pView->GetRowKind(nRow), kindDetail);
     EXPECT_EQ(m_pView->m_nCurrentRow, nRow) << "the row stays";
     EXPECT_EQ(m_pView->m_nCurrentCol, scUnit + 1) << "Direction 1 moves right";
     EXPECT_EQ(m_pView->m_nPendingLevel, 4);
@@ -291,7 +291,7 @@ TEST_F(StatusAndPicks, TheToolBarButtonsOpenTheSubjectAndTotalMenus)
     EXPECT_EQ(answer.m_ids, (std::vector<UINT>{ID_TOTAL_SMALL, ID_TOTAL_MIDDLE, ID_TOTAL_LARGE, ID_TOTAL_KIND,
                                                ID_TOTAL_DISCOUNT, ID_TAX_ROW, ID_TOTAL_GRAND}));
     Pump();
-    EXPECT_EQ(m_pView->GetRowKind(nRow), CMorvelEMView::kindSmall + CMorvelEMView::kindTotalOffset);
+    EXPECT_EQ(m_pView->GetRowKind(nRow), kindSmall + kindTotalOffset);
 }
 
 TEST_F(StatusAndPicks, ThePartsFileIsChosenUpperCasedAndOnlyWhenItIsAPartsFile)

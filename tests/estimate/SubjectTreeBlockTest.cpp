@@ -13,7 +13,7 @@ protected:
     {
         int row = 0;
         for (int kind : kinds) {
-            if (kind == CMorvelEMView::kindDetail)
+            if (kind == kindDetail)
                 Detail(row, "明細", "1", "100");
             else if (kind != 0)
                 Heading(row, kind, "見出し");

@@ -17,17 +17,17 @@ protected:
     //  5 大 基礎工事  6 中 土工事
     void BuildEstimate()
     {
-        Heading(0, CMorvelEMView::kindKind, "建築工事");
-        Heading(1, CMorvelEMView::kindLarge, "仮設工事");
+        Heading(0, kindKind, "建築工事");
+        Heading(1, kindLarge, "仮設工事");
         Detail(2, "足場", "10", "100");
         Detail(3, "養生", "2", "250");
         Total(4, CMorvelEMView::levelLarge);
-        Heading(5, CMorvelEMView::kindLarge, "基礎工事");
-        Heading(6, CMorvelEMView::kindMiddle, "土工事");
+        Heading(5, kindLarge, "基礎工事");
+        Heading(6, kindMiddle, "土工事");
         Detail(7, "掘削", "3", "1000");
         view->SetCellText("値引"_sj, 8, colName, TRUE);
         view->SetCellText("-200", 8, colAmount, TRUE);
-        view->SetRowKind(CMorvelEMView::kindDiscount, 8);
+        view->SetRowKind(kindDiscount, 8);
         Total(9, CMorvelEMView::levelMiddle);
         Total(10, CMorvelEMView::levelLarge);
         Total(11, CMorvelEMView::levelKind);
@@ -117,16 +117,16 @@ TEST_F(TotalsTest, ATotalWithoutItsHeadingLeavesTheInsertedRowEmpty)
     Total(1, CMorvelEMView::levelLarge);
     EXPECT_EQ(0, view->GetRowKind(1));
     EXPECT_EQ("", Cell(1, colAmount));
-    Heading(2, CMorvelEMView::kindSmall, "s");
+    Heading(2, kindSmall, "s");
     Total(3, CMorvelEMView::levelSmall); // nothing between heading and total
     EXPECT_EQ(0, view->GetRowKind(3));
 }
 
 TEST_F(TotalsTest, TheTotalLabelTakesTheIndentOfTheNearestLargeHeading)
 {
-    Heading(0, CMorvelEMView::kindLarge, "L");
+    Heading(0, kindLarge, "L");
     view->SetCellIndent(3, 0, colName);
-    Heading(1, CMorvelEMView::kindSmall, "S");
+    Heading(1, kindSmall, "S");
     Detail(2, "a", "1", "5");
     Total(3, CMorvelEMView::levelSmall);
     EXPECT_EQ(3, view->GetCellIndent(3, colName));
@@ -136,10 +136,10 @@ TEST_F(TotalsTest, TheTotalLabelTakesTheIndentOfTheNearestLargeHeading)
 TEST_F(TotalsTest, TwoTaxRowsAreBothRefreshed)
 {
     Detail(0, "a", "10", "100");
-    view->SetRowKind(CMorvelEMView::kindFree, 1);
+    view->SetRowKind(kindFree, 1);
     view->SetCellText("1", 1, colAmount, TRUE);
     Detail(2, "b", "5", "100");
-    view->SetRowKind(CMorvelEMView::kindFree, 3);
+    view->SetRowKind(kindFree, 3);
     view->SetCellText("2", 3, colAmount, TRUE);
     view->RecalcTotals(0);
     EXPECT_EQ(120, Value(1, colAmount));
@@ -195,12 +195,12 @@ TEST_F(TotalsTest, TheSecondAmountColumnOfTheTaxRowFollowsTheVerticalTotalSettin
 
 TEST_F(TotalsTest, DiscountTotalsAddOnlyDiscountRows)
 {
-    Heading(0, CMorvelEMView::kindLarge, "仮設工事");
+    Heading(0, kindLarge, "仮設工事");
     Detail(1, "a", "1", "1000");
     view->SetCellText("-100", 2, colAmount, TRUE);
-    view->SetRowKind(CMorvelEMView::kindDiscount, 2);
+    view->SetRowKind(kindDiscount, 2);
     view->SetCellText("-50", 3, colAmount, TRUE);
-    view->SetRowKind(CMorvelEMView::kindDiscount, 3);
+    view->SetRowKind(kindDiscount, 3);
     view->m_nCurrentRow = 4;
     view->InsertDiscountTotal(CMorvelEMView::levelLarge);
     EXPECT_EQ(31, view->GetRowKind(4));
@@ -210,9 +210,9 @@ TEST_F(TotalsTest, DiscountTotalsAddOnlyDiscountRows)
     EXPECT_EQ(5, view->m_nCurrentRow);
 
     // A level-5 discount total covers every discount row above it.
-    Heading(5, CMorvelEMView::kindLarge, "other");
+    Heading(5, kindLarge, "other");
     view->SetCellText("-7", 6, colAmount, TRUE);
-    view->SetRowKind(CMorvelEMView::kindDiscount, 6);
+    view->SetRowKind(kindDiscount, 6);
     view->m_nCurrentRow = 7;
     view->InsertDiscountTotal(CMorvelEMView::levelGrand);
     EXPECT_EQ(35, view->GetRowKind(7));
@@ -222,9 +222,9 @@ TEST_F(TotalsTest, DiscountTotalsAddOnlyDiscountRows)
 
 TEST_F(TotalsTest, ARenamedHeadingDetachesItsDiscountTotal)
 {
-    Heading(0, CMorvelEMView::kindLarge, "仮設工事");
+    Heading(0, kindLarge, "仮設工事");
     view->SetCellText("-100", 1, colAmount, TRUE);
-    view->SetRowKind(CMorvelEMView::kindDiscount, 1);
+    view->SetRowKind(kindDiscount, 1);
     view->m_nCurrentRow = 2;
     view->InsertDiscountTotal(CMorvelEMView::levelLarge);
     EXPECT_EQ(-100, Value(2, colAmount));
@@ -247,10 +247,10 @@ TEST_F(TotalsTest, SubtotalColumnsAddSubtotalsAndFormulaColumnsComputeOnTheTotal
         {"倍額", "計 C", "10", "###,###", "C*2", "", "", ""},
         {"無印", "計 A", "10", "###,###", "B*1", "", "", ""},
     });
-    Heading(0, CMorvelEMView::kindLarge, "L");
-    Heading(1, CMorvelEMView::kindMiddle, "M");
+    Heading(0, kindLarge, "L");
+    Heading(1, kindMiddle, "M");
     view->SetCellText("1", 2, 1, TRUE);
-    view->SetRowKind(CMorvelEMView::kindDetail, 2);
+    view->SetRowKind(kindDetail, 2);
     view->CalcRow(2, 0);
     // Subtotals with values of their own in the 計 B column.
     view->SetRowKind(13, 3);
@@ -258,7 +258,7 @@ TEST_F(TotalsTest, SubtotalColumnsAddSubtotalsAndFormulaColumnsComputeOnTheTotal
     view->SetRowKind(12, 4);
     view->SetCellText("500", 4, 3, TRUE);
     view->SetCellText("1", 5, 1, TRUE);
-    view->SetRowKind(CMorvelEMView::kindDetail, 5);
+    view->SetRowKind(kindDetail, 5);
     view->CalcRow(5, 0);
     view->m_nCurrentRow = 6;
     view->InsertTotal(CMorvelEMView::levelLarge);
@@ -270,16 +270,16 @@ TEST_F(TotalsTest, SubtotalColumnsAddSubtotalsAndFormulaColumnsComputeOnTheTotal
 
 TEST_F(TotalsTest, SumUnderAHeadingReadsDownToTheNextHeadingOfItsLevel)
 {
-    Heading(0, CMorvelEMView::kindLarge, "L1");
+    Heading(0, kindLarge, "L1");
     Detail(1, "a", "1", "100");
-    Heading(2, CMorvelEMView::kindMiddle, "M");
+    Heading(2, kindMiddle, "M");
     Detail(3, "b", "1", "50");
     view->SetRowKind(12, 4);
     view->SetCellText("999", 4, colAmount, TRUE);
-    Heading(5, CMorvelEMView::kindLarge, "L2");
+    Heading(5, kindLarge, "L2");
     Detail(6, "c", "1", "7");
     view->SetCellText("-3", 7, colAmount, TRUE);
-    view->SetRowKind(CMorvelEMView::kindDiscount, 7);
+    view->SetRowKind(kindDiscount, 7);
     EXPECT_DOUBLE_EQ(150, view->SumUnderHeading(0, CMorvelEMView::levelLarge, colAmount));
     EXPECT_DOUBLE_EQ(50, view->SumUnderHeading(2, CMorvelEMView::levelMiddle, colAmount));
     EXPECT_DOUBLE_EQ(154, view->SumUnderHeading(0, CMorvelEMView::levelGrand, colAmount));
@@ -299,10 +299,10 @@ TEST_F(TotalsTest, TotalCommandsAreEnabledOnTheEditPageOnly)
 
 TEST_F(TotalsTest, ATotalInsertedAboveAPageStartingHeadingKeepsTheHeadingAtItsPageStart)
 {
-    Heading(0, CMorvelEMView::kindLarge, "L1");
+    Heading(0, kindLarge, "L1");
     for (int r = 1; r <= 10; ++r)
         Detail(r, "d", "1", "10");
-    Heading(18, CMorvelEMView::kindLarge, "L2"); // starts the second page of 18 rows
+    Heading(18, kindLarge, "L2"); // starts the second page of 18 rows
     Detail(19, "e", "1", "5");
     Total(11, CMorvelEMView::levelLarge);
     EXPECT_EQ(11, view->GetRowKind(11));

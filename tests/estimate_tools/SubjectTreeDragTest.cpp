@@ -5,8 +5,8 @@
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
 
 #include "estimate/CGridRow.h"
-#include "platform/ui/ole/DragDropTestHook.h"
 #include "platform/ui/core/WinDefs.h"
+#include "platform/ui/ole/DragDropTestHook.h"
 
 #include <string>
 #include <vector>
@@ -60,8 +60,8 @@ protected:
 
 TEST_F(SubjectTreeDragTest, DroppingASmallSubjectOnTheRootMovesItsRowsToTheTopOfThePage)
 {
-    const int nFirstSmall = FindRow(CMorvelEMView::kindSmall);
-    const int nSmall = FindRow(CMorvelEMView::kindSmall, nFirstSmall + 1);
+    const int nFirstSmall = FindRow(kindSmall);
+    const int nSmall = FindRow(kindSmall, nFirstSmall + 1);
     const int nCount = m_pView->GetSubjectRowCount(nSmall);
     ASSERT_GT(nCount, 1);
     const int nMiddleTotal = FindRow(12, nSmall);
@@ -82,18 +82,18 @@ TEST_F(SubjectTreeDragTest, DroppingASmallSubjectOnTheRootMovesItsRowsToTheTopOf
     EXPECT_DOUBLE_EQ(middleTotal - smallTotal, Value(nMiddleTotal, scAmount));
     EXPECT_TRUE(IsModified());
     EXPECT_EQ(0, Tree()->GetEntry(1).nRow);
-    EXPECT_EQ(CMorvelEMView::kindSmall, Tree()->GetEntry(1).nKind);
+    EXPECT_EQ(kindSmall, Tree()->GetEntry(1).nKind);
     EXPECT_EQ(-1, Tree()->GetInsertRow());
 }
 
 TEST_F(SubjectTreeDragTest, DroppingALargeSubjectOnAnotherPutsItAfterTheTargetsTotalAndRemovesTheSource)
 {
-    const int nKind = FindRow(CMorvelEMView::kindKind);
-    const int nSecondKind = FindRow(CMorvelEMView::kindKind, nKind + 1);
+    const int nKind = FindRow(kindKind);
+    const int nSecondKind = FindRow(kindKind, nKind + 1);
     // The large subject below the first kind's first one, and the last large subject.
-    const int nSource = FindRow(CMorvelEMView::kindLarge, FindRow(CMorvelEMView::kindLarge) + 1);
+    const int nSource = FindRow(kindLarge, FindRow(kindLarge) + 1);
     int nTarget = -1;
-    for (int r = nSecondKind; r >= 0 && r < m_nUsed; r = FindRow(CMorvelEMView::kindLarge, r + 1))
+    for (int r = nSecondKind; r >= 0 && r < m_nUsed; r = FindRow(kindLarge, r + 1))
         nTarget = r;
     ASSERT_LT(nSource, nSecondKind);
     ASSERT_GT(nTarget, nSecondKind);
@@ -110,7 +110,7 @@ TEST_F(SubjectTreeDragTest, DroppingALargeSubjectOnAnotherPutsItAfterTheTargetsT
               Names(nTarget - nCount, nTargetEnd - nTarget + 1));
     EXPECT_EQ(m_allNames[static_cast<size_t>(nSource + nCount)], Utf8Cell(nSource, scName));
     // The large subject now belongs to the second kind heading in the tree.
-    const int nSecondKindNow = FindRow(CMorvelEMView::kindKind, FindRow(CMorvelEMView::kindKind) + 1);
+    const int nSecondKindNow = FindRow(kindKind, FindRow(kindKind) + 1);
     HTREEITEM hMoved = ItemOfRow(Tree(), nCopy);
     ASSERT_NE(nullptr, hMoved);
     EXPECT_EQ(ItemOfRow(Tree(), nSecondKindNow), Tree()->GetTreeCtrl().GetParentItem(hMoved));
@@ -118,9 +118,9 @@ TEST_F(SubjectTreeDragTest, DroppingALargeSubjectOnAnotherPutsItAfterTheTargetsT
 
 TEST_F(SubjectTreeDragTest, WithShiftHeldTheSourceRowsStayAndACopyIsInserted)
 {
-    const int nSmall = FindRow(CMorvelEMView::kindSmall);
+    const int nSmall = FindRow(kindSmall);
     const int nCount = m_pView->GetSubjectRowCount(nSmall);
-    const double grandBefore = Value(FindRow(CMorvelEMView::kindGrandTotal), scAmount);
+    const double grandBefore = Value(FindRow(kindGrandTotal), scAmount);
     const double smallTotal = Value(nSmall + nCount - 1, scAmount);
 
     Drag(nSmall, nSmall + nCount, MK_SHIFT); // onto the next small subject
@@ -130,13 +130,13 @@ TEST_F(SubjectTreeDragTest, WithShiftHeldTheSourceRowsStayAndACopyIsInserted)
     const int nNext = nSmall + nCount;
     const int nNextEnd = nNext + m_pView->GetSubjectRowCount(nNext) - 1;
     EXPECT_EQ(Slice(m_allNames, nSmall, nCount), Names(nNextEnd + 1, nCount));
-    EXPECT_DOUBLE_EQ(grandBefore + smallTotal, Value(FindRow(CMorvelEMView::kindGrandTotal), scAmount));
+    EXPECT_DOUBLE_EQ(grandBefore + smallTotal, Value(FindRow(kindGrandTotal), scAmount));
     EXPECT_TRUE(IsModified());
 }
 
 TEST_F(SubjectTreeDragTest, CellsIndentsAndFieldsTravelWithTheRowsAndNegativeIndentsStayNegative)
 {
-    const int nSmall = FindRow(CMorvelEMView::kindSmall);
+    const int nSmall = FindRow(kindSmall);
     m_pView->SetCellIndent(-2, nSmall + 1, scName);
     m_pView->SetRowParam3(-5, nSmall);
     m_pView->SetRowParamText1("P1", nSmall);
@@ -155,7 +155,7 @@ TEST_F(SubjectTreeDragTest, CellsIndentsAndFieldsTravelWithTheRowsAndNegativeInd
 
 TEST_F(SubjectTreeDragTest, ASubjectDroppedOnItselfChangesNothing)
 {
-    const int nMiddle = FindRow(CMorvelEMView::kindMiddle);
+    const int nMiddle = FindRow(kindMiddle);
     Drag(nMiddle, nMiddle);
     ExpectUnchanged();
     EXPECT_TRUE(Tree()->IsDropRefused());
@@ -163,8 +163,8 @@ TEST_F(SubjectTreeDragTest, ASubjectDroppedOnItselfChangesNothing)
 
 TEST_F(SubjectTreeDragTest, ASubjectCannotGoUnderAHeadingOfALowerLevel)
 {
-    const int nLarge = FindRow(CMorvelEMView::kindLarge);
-    const int nMiddle = FindRow(CMorvelEMView::kindMiddle, nLarge);
+    const int nLarge = FindRow(kindLarge);
+    const int nMiddle = FindRow(kindMiddle, nLarge);
     MessageBoxRecorder boxes;
     Drag(nLarge, nMiddle);
     ASSERT_EQ(1u, boxes.entries.size());
@@ -173,7 +173,7 @@ TEST_F(SubjectTreeDragTest, ASubjectCannotGoUnderAHeadingOfALowerLevel)
 
     // A kind heading only goes beside kind headings or under the root.
     boxes.entries.clear();
-    Drag(FindRow(CMorvelEMView::kindKind), nLarge);
+    Drag(FindRow(kindKind), nLarge);
     ASSERT_EQ(1u, boxes.entries.size());
     ExpectUnchanged();
 }
@@ -189,8 +189,7 @@ TEST_F(SubjectTreeDragTest, SubjectsAreDroppedOnlyWhereTheEditPageIsShown)
     pSecond->m_nSummaryPage = 1;
     MessageBoxRecorder boxes;
 
-    DragItem(Tree(), ItemOfRow(Tree(), FindRow(CMorvelEMView::kindSmall)), TreeOf(pSecond),
-             ItemOfRow(TreeOf(pSecond), -1));
+    DragItem(Tree(), ItemOfRow(Tree(), FindRow(kindSmall)), TreeOf(pSecond), ItemOfRow(TreeOf(pSecond), -1));
     Pump();
 
     pSecond->m_nSummaryPage = 0;
@@ -203,7 +202,7 @@ TEST_F(SubjectTreeDragTest, SubjectsAreDroppedOnlyWhereTheEditPageIsShown)
 
 TEST_F(SubjectTreeDragTest, ASubjectThatDoesNotFitIntoTheRowsLeftIsNotDropped)
 {
-    const int nLarge = FindRow(CMorvelEMView::kindLarge);
+    const int nLarge = FindRow(kindLarge);
     m_pView->m_nRowLimit = m_nUsed + 3; // room for three more rows only
     Drag(nLarge, -1, MK_SHIFT);
     ExpectUnchanged();
@@ -219,7 +218,7 @@ TEST_F(SubjectTreeDragTest, ADropIntoAnotherEstimateWindowCopiesAndLeavesTheSour
     ASSERT_NE(m_pView, pSecond);
     WidenTree(pSecond);
     pSecondDoc->SetModifiedFlag(FALSE);
-    const int nSmall = FindRow(CMorvelEMView::kindSmall);
+    const int nSmall = FindRow(kindSmall);
     const int nCount = m_pView->GetSubjectRowCount(nSmall);
 
     DragItem(Tree(), ItemOfRow(Tree(), nSmall), TreeOf(pSecond), ItemOfRow(TreeOf(pSecond), -1));
@@ -244,8 +243,7 @@ TEST_F(SubjectTreeDragTest, AnEstimateOfAnotherFormTakesNoSubject)
     const int nSecondUsed = pSecond->m_nUsedRows;
     MessageBoxRecorder boxes;
 
-    DragItem(Tree(), ItemOfRow(Tree(), FindRow(CMorvelEMView::kindSmall)), TreeOf(pSecond),
-             ItemOfRow(TreeOf(pSecond), -1));
+    DragItem(Tree(), ItemOfRow(Tree(), FindRow(kindSmall)), TreeOf(pSecond), ItemOfRow(TreeOf(pSecond), -1));
     Pump();
 
     ASSERT_EQ(1u, boxes.entries.size());

@@ -96,10 +96,10 @@ TEST_F(SubjectTreeViewTest, TheRootIsTheTitleWithoutItsExtensionAndTheHeadingsFo
 
 TEST_F(SubjectTreeViewTest, HeadingsHangUnderTheNearestHigherHeadingBeforeThem)
 {
-    const int nKind = FindRow(CMorvelEMView::kindKind);
-    const int nLarge = FindRow(CMorvelEMView::kindLarge);
-    const int nMiddle = FindRow(CMorvelEMView::kindMiddle);
-    const int nSmall = FindRow(CMorvelEMView::kindSmall);
+    const int nKind = FindRow(kindKind);
+    const int nLarge = FindRow(kindLarge);
+    const int nMiddle = FindRow(kindMiddle);
+    const int nSmall = FindRow(kindSmall);
     ASSERT_GE(nSmall, 0);
     EXPECT_EQ(-1, ParentRow(nKind));
     EXPECT_EQ(nKind, ParentRow(nLarge));
@@ -107,23 +107,23 @@ TEST_F(SubjectTreeViewTest, HeadingsHangUnderTheNearestHigherHeadingBeforeThem)
     // The small subject belongs to the last middle heading above it.
     int nMiddleAbove = nMiddle;
     for (int r = nMiddle; r < nSmall; ++r)
-        if (m_pView->GetRowKind(r) == CMorvelEMView::kindMiddle)
+        if (m_pView->GetRowKind(r) == kindMiddle)
             nMiddleAbove = r;
     EXPECT_EQ(nMiddleAbove, ParentRow(nSmall));
     // A large heading after a second kind heading hangs under that kind.
-    const int nSecondKind = FindRow(CMorvelEMView::kindKind, nKind + 1);
+    const int nSecondKind = FindRow(kindKind, nKind + 1);
     ASSERT_GE(nSecondKind, 0);
-    EXPECT_EQ(nSecondKind, ParentRow(FindRow(CMorvelEMView::kindLarge, nSecondKind)));
+    EXPECT_EQ(nSecondKind, ParentRow(FindRow(kindLarge, nSecondKind)));
 }
 
 TEST_F(SubjectTreeViewTest, EachHeadingShowsTheAmountOfItsTotalRow)
 {
-    const int nMiddle = FindRow(CMorvelEMView::kindMiddle);
+    const int nMiddle = FindRow(kindMiddle);
     const int nMiddleTotal = FindRow(12, nMiddle);
     EXPECT_EQ(Expected(nMiddle, nMiddleTotal), Text(nMiddle));
-    const int nKind = FindRow(CMorvelEMView::kindKind);
+    const int nKind = FindRow(kindKind);
     EXPECT_EQ(Expected(nKind, FindRow(17, nKind)), Text(nKind));
-    const int nSmall = FindRow(CMorvelEMView::kindSmall);
+    const int nSmall = FindRow(kindSmall);
     EXPECT_EQ(Expected(nSmall, FindRow(13, nSmall)), Text(nSmall));
 }
 
@@ -132,7 +132,7 @@ TEST_F(SubjectTreeViewTest, AnEstimateWithoutHeadingsShowsOnlyTheRoot)
     for (int r = 0; r < m_pView->m_nUsedRows; ++r) {
         const int nKind = m_pView->GetRowKind(r);
         if (nKind == 1 || nKind == 2 || nKind == 3 || nKind == 7)
-            m_pView->SetRowKind(CMorvelEMView::kindDetail, r);
+            m_pView->SetRowKind(kindDetail, r);
     }
     m_pView->UpdateTreeView();
     EXPECT_EQ(1, Tree()->GetEntryCount());
@@ -163,8 +163,8 @@ TEST(SubjectTreeTexts, AnAmountFollowsTheNameWithTheYenSignAndSeparatorsUnlessIt
 
 TEST_F(SubjectTreeViewTest, ClickingAHeadingMovesTheGridToItsRowAndKeepsTheKeyboardInTheTree)
 {
-    const int nSmall = FindRow(CMorvelEMView::kindSmall);
-    const int nLaterSmall = FindRow(CMorvelEMView::kindSmall, nSmall + 1);
+    const int nSmall = FindRow(kindSmall);
+    const int nLaterSmall = FindRow(kindSmall, nSmall + 1);
     ASSERT_GE(nLaterSmall, 0);
     GoTo(scQty, 3);
     ClickItem(Tree(), ItemOfRow(Tree(), nLaterSmall));
@@ -194,7 +194,7 @@ TEST_F(SubjectTreeViewTest, MovingThroughTheTreeWithTheKeyboardLeavesTheGridWher
 
 TEST_F(SubjectTreeViewTest, TheTreeFollowsAQuantityTypedIntoTheGrid)
 {
-    const int nMiddle = FindRow(CMorvelEMView::kindMiddle);
+    const int nMiddle = FindRow(kindMiddle);
     const int nMiddleTotal = FindRow(12, nMiddle);
     const std::string before = Text(nMiddle);
     GoTo(scQty, srFirstDetail);
@@ -220,7 +220,7 @@ TEST_F(SubjectTreeViewTest, DeleteOnTheRootAsksToClearTheEstimate)
 
 TEST_F(SubjectTreeViewTest, DeleteOnAHeadingCutsItsWholeSubjectThroughTheGrid)
 {
-    const int nMiddle = FindRow(CMorvelEMView::kindMiddle);
+    const int nMiddle = FindRow(kindMiddle);
     const int nCount = m_pView->GetSubjectRowCount(nMiddle);
     const CRect rcBefore(1, 2, 1, 2);
     m_pView->m_rcSelection = rcBefore;
@@ -240,7 +240,7 @@ TEST_F(SubjectTreeViewTest, DeleteOnAHeadingCutsItsWholeSubjectThroughTheGrid)
 TEST_F(SubjectTreeViewTest, OtherKeysCutNothing)
 {
     Tree()->SetFocus();
-    Tree()->GetTreeCtrl().SelectItem(ItemOfRow(Tree(), FindRow(CMorvelEMView::kindMiddle)));
+    Tree()->GetTreeCtrl().SelectItem(ItemOfRow(Tree(), FindRow(kindMiddle)));
     Tree()->SendMessage(WM_KEYDOWN, VK_BACK, 1);
     Tree()->SendMessage(WM_KEYDOWN, VK_INSERT, 1);
     EXPECT_TRUE(Grid()->m_commands.empty());

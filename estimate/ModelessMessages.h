@@ -12,6 +12,10 @@
 //   WM_UNNECESSARY_ROW_COMMAND  wParam UNROW_*; lParam UNROW_COND_*; result for
 //                               UNROW_FIND_NEXT nonzero when a row was found.
 //   WM_MODELESS_CLOSED          wParam MODELESS_* (which dialog); lParam 0.
+//
+// The estimate view (CMorvelEMView), which owns the dialogs, answers the subject and unit
+// picks and WM_MODELESS_CLOSED. The find and replace, indent, unnecessary-row and
+// current-cell messages have no handler in the view yet: sent to it, they return 0.
 #pragma once
 
 #include "platform/base/CString.h"
@@ -35,7 +39,7 @@ constexpr UINT WM_INDENT_COMMAND = WM_USER + 6;
 constexpr UINT WM_UNNECESSARY_ROW_COMMAND = WM_USER + 7;
 constexpr UINT WM_MODELESS_CLOSED = WM_USER + 8;
 // Asks the estimate view whether its current cell matches a find text (wParam FRQ_ bits,
-// lParam the text; result 1 or 0). Nothing sends it; the view answers it all the same.
+// lParam the text; result 1 or 0).
 constexpr UINT WM_MATCH_CURRENT_CELL = WM_USER + 10;
 
 // ---------------------------------------------------------------------------------------

@@ -1,0 +1,255 @@
+// RowKinds: the row kinds of the estimate grid and what they mean. The kind is the number
+// every row stores (in .MMD files, the drag data and the undo copies), so the values below
+// are fixed: new kinds take new numbers, and no value may change.
+//
+// The kinds are built from a few bases: the headings (1, 2, 3 and the kind heading 7) each
+// have a total ten above them (11, 12, 13, 17) and a discount total thirty above their
+// level (31, 32, 33, 37); level 5 stands for the whole estimate (15 and 35 are the two grand
+// totals). A row marked non-calculated carries its kind plus 50, a row of the summary page
+// its kind plus 100.
+//
+// This header is the one place where a row kind is compared with a number: everything else
+// uses the names and predicates here.
+#pragma once
+
+enum ERowKind : int {
+    kindEmpty = 0,
+    kindLarge = 1,  // large subject heading
+    kindMiddle = 2, // middle subject heading
+    kindSmall = 3,  // small subject heading
+    kindDetail = 5,
+    kindDiscount = 6,
+    kindKind = 7, // kind heading (種目), above the large headings
+    kindFree = 8, // free row: the consumption-tax row
+    kindStep = 9, // step (歩掛) row
+    kindLargeTotal = 11,
+    kindMiddleTotal = 12,
+    kindSmallTotal = 13,
+    kindGrandTotal = 15,
+    kindKindTotal = 17,
+    kindClassify = 21,  // classification row
+    kindClassify2 = 22, // 22 to 24 are drawn as classification rows; no command makes them
+    kindClassify3 = 23,
+    kindClassify4 = 24,
+    kindLargeDiscountTotal = 31,
+    kindMiddleDiscountTotal = 32,
+    kindSmallDiscountTotal = 33,
+    kindGrandDiscountTotal = 35,
+    kindKindDiscountTotal = 37,
+
+    kindTotalOffset = 10,         // a heading's total: heading kind + 10
+    kindDiscountTotalOffset = 30, // a discount total: level + 30
+    kindNonCalcOffset = 50,       // a non-calculated row: its kind + 50 (50 to 99)
+    kindSummaryOffset = 100,      // a row of the summary page: its kind + 100
+
+    // The last kind any table of the display knows (the summary page's kind discount total).
+    kindLastKnown = kindKindDiscountTotal + kindSummaryOffset
+};
+
+// The total kind of a heading kind (large 11, middle 12, small 13, kind 17); the grand
+// total for level 5.
+constexpr int TotalKindOf(int nHeadingKind)
+{
+    return nHeadingKind + kindTotalOffset;
+}
+// The heading kind (or level 5) a total kind closes.
+constexpr int HeadingOfTotalKind(int nTotalKind)
+{
+    return nTotalKind - kindTotalOffset;
+}
+// The discount total kind of a level (1, 2, 3, 7; 5 the whole estimate).
+constexpr int DiscountTotalKindOf(int nLevel)
+{
+    return nLevel + kindDiscountTotalOffset;
+}
+constexpr int LevelOfDiscountTotalKind(int nKind)
+{
+    return nKind - kindDiscountTotalOffset;
+}
+// The kind a row of nKind carries once marked non-calculated.
+constexpr int NonCalculatedKindOf(int nKind)
+{
+    return nKind + kindNonCalcOffset;
+}
+// The kind a row of nKind carries on the summary page.
+constexpr int SummaryKindOf(int nKind)
+{
+    return nKind + kindSummaryOffset;
+}
+
+// A subject heading: large, middle, small or kind heading.
+constexpr bool IsHeadingKind(int nKind)
+{
+    return nKind == kindLarge || nKind == kindMiddle || nKind == kindSmall || nKind == kindKind;
+}
+
+// Whether nKind is a heading at the level of the heading nHeading or above it: the kind
+// heading stands above large, large above middle, middle above small. False when nHeading
+// is no heading.
+constexpr bool IsHeadingAtOrAbove(int nKind, int nHeading)
+{
+    switch (nHeading) {
+    case kindKind:
+        return nKind == kindKind;
+    case kindLarge:
+        return nKind == kindKind || nKind == kindLarge;
+    case kindMiddle:
+        return nKind == kindKind || nKind == kindLarge || nKind == kindMiddle;
+    case kindSmall:
+        return nKind == kindKind || nKind == kindLarge || nKind == kindMiddle || nKind == kindSmall;
+    default:
+        return false;
+    }
+}
+
+// The rows whose amounts the totals add up ("計 A"): details, discounts, the free row, step
+// rows and the classification rows 21 to 23.
+constexpr bool IsLeafKind(int nKind)
+{
+    switch (nKind) {
+    case kindDetail:
+    case kindDiscount:
+    case kindFree:
+    case kindStep:
+    case kindClassify:
+    case kindClassify2:
+    case kindClassify3:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The totals of a heading (11, 12, 13, 17); not the grand total.
+constexpr bool IsHeadingTotalKind(int nKind)
+{
+    return nKind == kindLargeTotal || nKind == kindMiddleTotal || nKind == kindSmallTotal ||
+           nKind == kindKindTotal;
+}
+
+// A heading total or the grand total (11, 12, 13, 15, 17).
+constexpr bool IsTotalKind(int nKind)
+{
+    return IsHeadingTotalKind(nKind) || nKind == kindGrandTotal;
+}
+
+// The discount totals (31, 32, 33, 37) and the discount grand total (35).
+constexpr bool IsDiscountTotalKind(int nKind)
+{
+    return nKind == kindLargeDiscountTotal || nKind == kindMiddleDiscountTotal ||
+           nKind == kindSmallDiscountTotal || nKind == kindGrandDiscountTotal ||
+           nKind == kindKindDiscountTotal;
+}
+
+// The rows a "計 B" column adds up: heading totals and discount totals, not the two grand
+// totals.
+constexpr bool IsSubtotalKind(int nKind)
+{
+    return IsHeadingTotalKind(nKind) || (IsDiscountTotalKind(nKind) && nKind != kindGrandDiscountTotal);
+}
+
+// Classification rows (21, and 22 to 24 read from files).
+constexpr bool IsClassifyKind(int nKind)
+{
+    return nKind >= kindClassify && nKind <= kindClassify4;
+}
+
+// A row marked non-calculated (50 to 99).
+constexpr bool IsNonCalculatedKind(int nKind)
+{
+    return nKind >= kindNonCalcOffset && nKind < kindSummaryOffset;
+}
+
+// A row of the summary page (100 and above).
+constexpr bool IsSummaryKind(int nKind)
+{
+    return nKind >= kindSummaryOffset;
+}
+
+// The non-calculated kinds the display paints in the non-calculated colours: those of the
+// kinds 1 to 35 the table lists, including 66, 68 and 69 (of 16, 18 and 19, which no
+// command makes).
+constexpr bool IsPaintedNonCalculatedKind(int nKind)
+{
+    if (!IsNonCalculatedKind(nKind))
+        return false;
+    switch (nKind - kindNonCalcOffset) {
+    case kindLarge:
+    case kindMiddle:
+    case kindSmall:
+    case kindDetail:
+    case kindDiscount:
+    case kindKind:
+    case kindFree:
+    case kindStep:
+    case kindLargeTotal:
+    case kindMiddleTotal:
+    case kindSmallTotal:
+    case kindGrandTotal:
+    case kindGrandTotal + 1:
+    case kindKindTotal:
+    case kindKindTotal + 1:
+    case kindKindTotal + 2:
+    case kindClassify:
+    case kindClassify2:
+    case kindClassify3:
+    case kindClassify4:
+    case kindLargeDiscountTotal:
+    case kindMiddleDiscountTotal:
+    case kindSmallDiscountTotal:
+    case kindGrandDiscountTotal:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Kinds that are their own total row when a heading's total is looked for: the free row,
+// the totals and the discount totals (34 and 36 included).
+constexpr bool IsOwnTotalKind(int nKind)
+{
+    return nKind == kindFree || IsTotalKind(nKind) ||
+           (nKind >= kindLargeDiscountTotal && nKind <= kindKindDiscountTotal);
+}
+
+// Whether a row of kind nKind ends the block of the heading of kind nHeading when that
+// heading's total was not met first: a heading of the same or a higher level, or a grand
+// total. For a middle or small heading a higher level's total ends the block as well.
+constexpr bool EndsHeadingBlock(int nHeading, int nKind)
+{
+    switch (nHeading) {
+    case kindLarge:
+        return nKind == kindLarge || nKind == kindKind || nKind == kindGrandTotal;
+    case kindMiddle:
+        return nKind == kindLarge || nKind == kindMiddle || nKind == kindKind || nKind == kindLargeTotal ||
+               nKind == kindGrandTotal;
+    case kindSmall:
+        return nKind == kindMiddle || nKind == kindSmall || nKind == kindKind || nKind == kindLargeTotal ||
+               nKind == kindMiddleTotal || nKind == kindGrandTotal;
+    case kindKind:
+        return nKind == kindKind || nKind == kindGrandTotal;
+    default:
+        return false;
+    }
+}
+
+// Whether a row of kind nKind ends, without a total, the block of the heading of kind
+// nHeading (the block is then what lies above it).
+constexpr bool EndsHeadingBlockWithoutTotal(int nHeading, int nKind)
+{
+    switch (nHeading) {
+    case kindLarge:
+        return nKind == kindLarge || nKind == kindDiscount || nKind == kindKind || nKind == kindFree ||
+               nKind == kindGrandTotal;
+    case kindMiddle:
+        return nKind == kindLarge || nKind == kindMiddle || nKind == kindDiscount || nKind == kindKind ||
+               nKind == kindFree || nKind == kindLargeTotal || nKind == kindGrandTotal;
+    case kindSmall:
+        return !(nKind == kindEmpty || nKind == kindDetail || nKind == kindSmallTotal ||
+                 nKind == kindClassify3 || nKind == kindSmallDiscountTotal);
+    case kindKind:
+        return nKind == kindKind || nKind == kindGrandTotal;
+    default:
+        return false;
+    }
+}
