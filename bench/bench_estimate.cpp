@@ -64,12 +64,12 @@ void BuildRows(CMorvelEMView& view, int nRows)
                                  "LED",       "VVF 2.0-3C",        "t=50",     "H=3.0m"};
     const char* const units[] = {"m2", "m3", "m3", "m2", "m2", "m2", "台", "m", "m2", "本"};
     int nDetail = 0;
-    auto row = [&]() { return view.m_nCurrentRow; };
+    auto row = [&]() { return view.GetCurrentRow(); };
     auto heading = [&](int nKind, const char* lpszName) {
         view.SetCellText(Sj(lpszName), row(), 0, TRUE);
         view.SetCellText(Sj("式"), row(), 3, TRUE);
         view.SetRowKind(nKind, row());
-        ++view.m_nCurrentRow;
+        view.SetCurrentCell(view.GetCurrentCol(), view.GetCurrentRow() + 1);
     };
     auto detail = [&]() {
         const int i = nDetail++ % 10;
@@ -87,7 +87,7 @@ void BuildRows(CMorvelEMView& view, int nRows)
         view.SetCellText(Sj("材料"), r, 8, TRUE);
         view.SetRowKind(kindDetail, r);
         view.CalcRow(r, 0);
-        ++view.m_nCurrentRow;
+        view.SetCurrentCell(view.GetCurrentCol(), view.GetCurrentRow() + 1);
     };
 
     const int nLimit = nRows - 3;
@@ -183,7 +183,7 @@ int main(int argc, char** argv)
         if (!e.doc->OnSaveDocument(path))
             return 1;
         std::printf("bench_estimate: %d rows, %d columns, file %ju bytes, built in %.1f ms\n",
-                    e.view->m_nUsedRows, e.view->m_nColumnCount,
+                    e.view->GetUsedRows(), e.view->GetColumnCount(),
                     static_cast<uintmax_t>(std::filesystem::file_size(dir / "bench.mmd")),
                     MillisecondsSince(build));
     }

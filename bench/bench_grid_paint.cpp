@@ -87,11 +87,11 @@ void BuildRows(CMorvelEMView& view, int nRows)
                                  "LED",       "VVF 2.0-3C",        "t=50",     "H=3.0m"};
     const char* const units[] = {"m2", "m3", "m3", "m2", "m2", "m2", "台", "m", "m2", "本"};
     int nDetail = 0;
-    auto row = [&]() { return view.m_nCurrentRow; };
+    auto row = [&]() { return view.GetCurrentRow(); };
     auto heading = [&](int nKind, const char* lpszName) {
         view.SetCellText(Sj(lpszName), row(), 0, TRUE);
         view.SetRowKind(nKind, row());
-        ++view.m_nCurrentRow;
+        view.SetCurrentCell(view.GetCurrentCol(), view.GetCurrentRow() + 1);
     };
     auto detail = [&]() {
         const int i = nDetail++ % 10;
@@ -111,7 +111,7 @@ void BuildRows(CMorvelEMView& view, int nRows)
         view.SetCellText(Sj("搬入費込み"), r, 9, TRUE);
         view.SetRowKind(kindDetail, r);
         view.CalcRow(r, 0);
-        ++view.m_nCurrentRow;
+        view.SetCurrentCell(view.GetCurrentCol(), view.GetCurrentRow() + 1);
     };
     const int nLimit = nRows - 3;
     while (row() < nLimit) {
@@ -130,7 +130,7 @@ void BuildRows(CMorvelEMView& view, int nRows)
     }
     view.InsertTotal(CMorvelEMView::levelGrand);
     view.RecalcAll();
-    view.m_nCurrentRow = 0;
+    view.SetCurrentCell(view.GetCurrentCol(), 0);
 }
 
 // Times fn over the runs (after two to warm the caches up).
@@ -198,14 +198,16 @@ void RunBenchmark()
     pView->GetGridClientRect(&rcGrid);
     std::printf(
         "bench_grid_paint: %d rows, view 1920 x 1080, %d x %d cells visible, row height %d, %d runs\n",
-        pView->m_nUsedRows, pView->m_nColumnCount, pView->GetVisibleRowCount(), pView->m_nRowHeight, g_nRuns);
+        pView->GetUsedRows(), pView->GetColumnCount(), pView->GetVisibleRowCount(),
+        pView->GetMetrics().nRowHeight, g_nRuns);
 
     // The kind heading of the first row is painted in its background colour: the paints
     // below paint what the user sees.
     {
         CClientDC dc(pView);
         const COLORREF clr =
-            dc.GetPixel(pView->m_nRowHeaderWidth + 200, pView->m_nHeaderHeight + pView->m_nRowHeight / 2);
+            dc.GetPixel(pView->GetMetrics().nRowHeaderWidth + 200,
+                        pView->GetMetrics().nHeaderHeight + pView->GetMetrics().nRowHeight / 2);
         std::printf("  check: first row's background %d,%d,%d (expected 0,64,128)\n", GetRValue(clr),
                     GetGValue(clr), GetBValue(clr));
     }
@@ -233,13 +235,13 @@ void RunBenchmark()
     bool bDown = true;
     const double page = Measure([&] {
         pView->SendMessage(WM_VSCROLL, MAKEWPARAM(bDown ? SB_PAGEDOWN : SB_PAGEUP, 0),
-                           reinterpret_cast<LPARAM>(pView->m_wndVertBar.m_hWnd));
+                           reinterpret_cast<LPARAM>(pView->GetScrollBarCtrl(SB_VERT)->m_hWnd));
         pView->UpdateWindow();
         bDown = !bDown;
     });
     std::printf("  page scroll %8.3f ms\n", page);
 
-    pView->m_nZoom = 150;
+    pView->SetZoom(150);
     pView->RecalcLayout();
     pView->UpdateWindow();
     const double zoomed = Measure([&] {

@@ -83,30 +83,6 @@ private:
     std::unique_ptr<CWaitDialog> m_pDialog;
 };
 
-// Switches a view to its edit page for the time of a read or write and back afterwards,
-// also when the archive throws.
-class CEditPageScope {
-public:
-    explicit CEditPageScope(CMorvelEMView* pView) : m_pView(pView)
-    {
-        if (m_pView != nullptr) {
-            m_nPage = m_pView->m_nSummaryPage;
-            m_pView->m_nSummaryPage = 0;
-        }
-    }
-    ~CEditPageScope()
-    {
-        if (m_pView != nullptr)
-            m_pView->m_nSummaryPage = m_nPage;
-    }
-    CEditPageScope(const CEditPageScope&) = delete;
-    CEditPageScope& operator=(const CEditPageScope&) = delete;
-
-private:
-    CMorvelEMView* m_pView;
-    int m_nPage = 0;
-};
-
 WORD LowWord(int nValue)
 {
     return static_cast<WORD>(static_cast<unsigned>(nValue) & 0xFFFFu);
@@ -126,14 +102,6 @@ WORD ReadWord(CArchive& ar)
     WORD w = 0;
     ar >> w;
     return w;
-}
-
-void DeleteEditRows(CMorvelEMView& view)
-{
-    CPtrArray& rows = view.m_EditRows.GetWorkingArray();
-    for (INT_PTR i = 0; i < rows.GetSize(); ++i)
-        delete static_cast<CGridRow*>(rows.GetAt(i));
-    rows.RemoveAll();
 }
 
 } // namespace
@@ -360,7 +328,8 @@ void CMorvelEMDoc::BackupFile(LPCTSTR lpszPathName)
 void CMorvelEMDoc::Serialize(CArchive& ar)
 {
     CMorvelEMView* pView = GetEstimateView();
-    CEditPageScope editPage(pView);
+    // The read or write sees the edit page, also when the archive throws.
+    CMorvelView::CEditPageScope editPage(pView);
     if (ar.IsStoring()) {
         WriteEstimate(ar, pView);
         return;
@@ -395,13 +364,13 @@ void CMorvelEMDoc::WriteEstimate(CArchive& ar, CMorvelEMView* pView)
         const int nUsedRows = std::max(0, view.m_nUsedRows);
         ar << CountWord(nColumns);
         ar << CountWord(nUsedRows);
-        ar << LowWord(view.m_nNumbering);
-        ar << LowWord(view.m_nNumberingCol);
-        ar << LowWord(view.m_nKindStyle);
-        ar << LowWord(view.m_nLargeStyle);
-        ar << LowWord(view.m_nMiddleStyle);
-        ar << LowWord(view.m_nSmallStyle);
-        ar << LowWord(view.m_nNumberingMode);
+        ar << LowWord(view.m_numbering.nShown);
+        ar << LowWord(view.m_numbering.nColumn);
+        ar << LowWord(view.m_numbering.nKindStyle);
+        ar << LowWord(view.m_numbering.nLargeStyle);
+        ar << LowWord(view.m_numbering.nMiddleStyle);
+        ar << LowWord(view.m_numbering.nSmallStyle);
+        ar << LowWord(view.m_numbering.nMode);
         ar << LowWord(view.m_nZoom);
         for (int r = 0; r < nUsedRows; ++r) {
             ar << LowWord(view.GetRowKind(r));
@@ -502,19 +471,24 @@ void CMorvelEMDoc::CommitEstimate(CLoadedEstimate& lo, CMorvelEMView& view)
         ProfileInt("Input Setting", "Estimation Maxmum Rows", CMorvelEMView::DEFAULT_ROW_LIMIT);
     view.m_nColumnCount = lo.words[wordColumnCount];
     view.m_nUsedRows = lo.words[wordUsedRows];
-    view.m_nNumbering = lo.words[wordNumbering];
-    view.m_nNumberingCol = lo.words[wordNumberingCol];
-    view.m_nKindStyle = lo.words[wordKindStyle];
-    view.m_nLargeStyle = lo.words[wordLargeStyle];
-    view.m_nMiddleStyle = lo.words[wordMiddleStyle];
-    view.m_nSmallStyle = lo.words[wordSmallStyle];
-    view.m_nNumberingMode = lo.words[wordNumberingMode];
+    view.m_numbering.nShown = lo.words[wordNumbering];
+    view.m_numbering.nColumn = lo.words[wordNumberingCol];
+    view.m_numbering.nKindStyle = lo.words[wordKindStyle];
+    view.m_numbering.nLargeStyle = lo.words[wordLargeStyle];
+    view.m_numbering.nMiddleStyle = lo.words[wordMiddleStyle];
+    view.m_numbering.nSmallStyle = lo.words[wordSmallStyle];
+    view.m_numbering.nMode = lo.words[wordNumberingMode];
     // Every zoomed size is the base size x zoom / 100 and a resized column is stored back
     // as width x 100 / zoom: a zoom of 0 would hide the grid and divide by zero.
     view.m_nZoom = lo.words[wordZoom] != 0 ? lo.words[wordZoom] : 100;
 
     // The file's rows replace whatever the view held.
-    DeleteEditRows(view);
+    {
+        CPtrArray& oldRows = view.m_EditRows.GetWorkingArray();
+        for (INT_PTR i = 0; i < oldRows.GetSize(); ++i)
+            delete static_cast<CGridRow*>(oldRows.GetAt(i));
+        oldRows.RemoveAll();
+    }
     CPtrArray& rows = view.m_EditRows.GetWorkingArray();
     rows.SetSize(0, static_cast<INT_PTR>(std::max<size_t>(lo.rows.size(), 16)));
     for (std::unique_ptr<CGridRow>& pRow : lo.rows)

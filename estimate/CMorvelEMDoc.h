@@ -16,8 +16,8 @@
 #include "platform/base/CString.h"
 #include "platform/base/Collections.h"
 #include "platform/base/Types.h"
-#include "platform/ui/frames/CDocument.h"
 #include "platform/ui/core/WinDefs.h"
+#include "platform/ui/frames/CDocument.h"
 
 class CArchive;
 class CMorvelEMView;

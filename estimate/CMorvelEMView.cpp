@@ -125,10 +125,8 @@ END_MESSAGE_MAP()
 // Construction
 
 CMorvelEMView::CMorvelEMView()
-    : m_nInformationCount(0), m_nNumbering(0), m_nNumberingCol(1), m_nKindStyle(2), m_nLargeStyle(0),
-      m_nMiddleStyle(2), m_nSmallStyle(1), m_nNumberingMode(1), m_nPendingLevel(-1), m_nMarkRow(-1),
-      m_nMarkRowPrev(-1), m_nAdjustPage(1), m_nDiscountLevel(0), m_nUndoAction(-1), m_nRedoAction(-1),
-      m_nUndoPasteCount(0)
+    : m_nInformationCount(0), m_nPendingLevel(-1), m_nMarkRow(-1), m_nMarkRowPrev(-1), m_nAdjustPage(1),
+      m_nDiscountLevel(0)
 {
     m_nSummaryPage = 0;
     CEstimateShared::s_nCopyMode = 0;
@@ -138,13 +136,13 @@ CMorvelEMView::CMorvelEMView()
 CMorvelEMView::~CMorvelEMView()
 {
     // The print copies belong to the containers; the working rows to this view.
-    for (CGridRowArray* pRows : {&m_EditRows, &m_SummaryRows, &m_UndoRows}) {
+    for (CGridRowArray* pRows : {&m_EditRows, &m_SummaryRows, &m_undo.rows}) {
         CPtrArray& rows = pRows->GetWorkingArray();
         for (INT_PTR i = 0; i < rows.GetSize(); ++i)
             delete static_cast<CGridRow*>(rows.GetAt(i));
         rows.RemoveAll();
     }
-    CPtrArray& texts = m_UndoTexts.GetWorkingArray();
+    CPtrArray& texts = m_undo.texts.GetWorkingArray();
     for (INT_PTR i = 0; i < texts.GetSize(); ++i)
         delete static_cast<CUndoTextEntry*>(texts.GetAt(i));
     texts.RemoveAll();
@@ -252,7 +250,7 @@ void CMorvelEMView::OnInitialUpdate()
     }
 
     CMorvelView::OnInitialUpdate();
-    UpdateStatusText(1);
+    UpdateStatusText(statusShow);
     // Row height from the row-kind fonts, zoomed sizes, scroll ranges.
     RecalcLayout();
 
@@ -559,8 +557,7 @@ void CMorvelEMView::AllocateRows(int nCount)
 
 void CMorvelEMView::GetInformationAmounts(CString& strTotal, CString& strTax, CString& strNet)
 {
-    const int nPage = m_nSummaryPage;
-    m_nSummaryPage = 0;
+    CEditPageScope editPage(*this);
     strTax.Empty();
     for (int r = 0; r < m_nUsedRows; ++r) {
         if (EditKind(r) == kindFree) {
@@ -572,7 +569,6 @@ void CMorvelEMView::GetInformationAmounts(CString& strTotal, CString& strTax, CS
     const double total = nAmountCol >= 0 ? SumEstimateAmount(nAmountCol, FALSE) : 0.0;
     strTotal = CNumberRules::FormatNormal(total);
     strNet = CNumberRules::FormatNormal(total - CNumberRules::ReadNumber(strTax));
-    m_nSummaryPage = nPage;
 }
 
 void CMorvelEMView::ApplyInformationValues(const CStringArray& values)
@@ -608,15 +604,55 @@ void CMorvelEMView::SetDocumentModified()
         pDoc->SetModifiedFlag(TRUE);
 }
 
+void CMorvelEMView::SetUndoActions(int nUndoAction, int nRedoAction)
+{
+    m_undo.nAction = nUndoAction;
+    m_undo.nRedoAction = nRedoAction;
+}
+
+void CMorvelEMView::RemovePrintCopyRow(int nRow)
+{
+    if (!IsPrintCopyActive() || nRow < 0 || nRow >= m_EditRows.GetSize())
+        return;
+    delete m_EditRows.GetRow(nRow);
+    m_EditRows.RemoveAt(nRow);
+}
+
+CString CMorvelEMView::GetInformation(int nIndex) const
+{
+    return nIndex >= 0 && nIndex < MAX_INFORMATION ? m_strInformation[nIndex] : CString();
+}
+
+void CMorvelEMView::SetSummaryLevelOn(int nLevel, bool bOn)
+{
+    if (nLevel >= 0 && nLevel < SUMMARY_LEVELS)
+        m_nSummaryLevelOn[nLevel] = bOn ? 1 : 0;
+}
+
+CWnd* CMorvelEMView::GetPickDialog(int nLevel) const
+{
+    if (nLevel >= kindLarge && nLevel <= kindSmall)
+        return m_pSubjectPick[nLevel - kindLarge];
+    return nLevel == pickUnit ? m_pUnitPick : nullptr;
+}
+
+void CMorvelEMView::SetPickDialog(int nLevel, CWnd* pDialog)
+{
+    if (nLevel >= kindLarge && nLevel <= kindSmall)
+        m_pSubjectPick[nLevel - kindLarge] = pDialog;
+    else if (nLevel == pickUnit)
+        m_pUnitPick = pDialog;
+}
+
 void CMorvelEMView::RecordUndo(int nAction, CPoint ptPosition)
 {
-    m_nUndoAction = nAction;
-    m_ptUndo = ptPosition;
+    m_undo.nAction = nAction;
+    m_undo.ptPosition = ptPosition;
 }
 
 void CMorvelEMView::ClearUndoRows()
 {
-    CPtrArray& rows = m_UndoRows.GetWorkingArray();
+    CPtrArray& rows = m_undo.rows.GetWorkingArray();
     for (INT_PTR i = 0; i < rows.GetSize(); ++i)
         delete static_cast<CGridRow*>(rows.GetAt(i));
     rows.RemoveAll();

@@ -95,6 +95,12 @@ public:
     // The last column whose code matches (0 when none): code "T" with key "5" also matches
     // "T" code "2", key "6" also "2"; code "U" matches the "V" code.
     int FindColumn(const char* lpszKey, const char* lpszCode) const;
+    // The column roles the estimate looks up by their "T" code: the name column (code "6",
+    // or "2"), the unit column (code "1") and the column a classification row takes its
+    // name from (code "5", or "2"); 0 when the form has none.
+    int FindNameColumn() const { return FindColumn("6", "T"); }
+    int FindUnitColumn() const { return FindColumn("1", "T"); }
+    int FindClassifyNameColumn() const { return FindColumn("5", "T"); }
     static BOOL IsNumberText(const char* lpszText) { return CNumberRules::IsNumberText(lpszText); }
     void CopyRow(const CGridRow* pSource, CGridRow* pTarget) const;
     // Appends empty row objects to the edit page (the file reader fills them).
@@ -294,6 +300,11 @@ public:
         STYLE_COUNT
     };
     static int GetRowStyle(int nKind);
+    // What painting keeps between paints (defined beside the painting).
+    struct CDisplayCache;
+    struct CDisplayCacheDeleter {
+        void operator()(CDisplayCache* p) const;
+    };
 
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnEditPageTab();
@@ -322,20 +333,6 @@ public:
     CRect GetSelectionBlock() const;
     // The frame's range-total box (control 1007), or null.
     CWnd* FindRangeTotalBox() const;
-    double m_dRangeTotal = 0.0;
-    int m_nRangeTotalPresent = 0;
-    int m_nRangeTotalArmed = 0;  // the next press in the grid takes the total
-    CString m_strRangeTotalText; // the total as the box shows it
-
-    CRect m_rcBlock;                                      // the ordered selection block
-    int m_nSummaryLevelOn[SUMMARY_LEVELS] = {0, 0, 0, 0}; // set by the summary-table command
-    CPoint m_ptSummaryReturn;                             // the cell to return to from the summary page
-    struct CDisplayCache;
-    struct CDisplayCacheDeleter {
-        void operator()(CDisplayCache* p) const;
-    };
-    std::unique_ptr<CDisplayCache, CDisplayCacheDeleter> m_pDisplayCache; // fonts and colours of painting
-
     // ---- Subject tree -------------------------------------------------------------------
     // The rows that belong to the heading at nRow on the edit page, the heading included:
     // its details and lower headings down to its total row (or, without one, to where the
@@ -381,7 +378,7 @@ public:
     void ShowGridContextMenu(CPoint ptScreen);
 
     // Status bar: the position pane (page, row, column, used rows) and the amount pane;
-    // nShow 0 empties both.
+    // nShow statusShow or statusHide (empties both).
     void UpdateStatusText(int nShow);
     // The subject tree of the document is rebuilt; the keyboard focus returns to the grid.
     void UpdateTreeView();
@@ -440,18 +437,6 @@ public:
     void SendScroll(UINT nMsg, UINT nSBCode);
     void TrackToolBarMenu(UINT nIDMenu);
 
-    CGridCellEdit m_wndCellEdit;
-    BOOL m_bCellEditExists = FALSE;
-    int m_nEditState = editClosed;
-    LONG m_nCellEditCharHeight = 0;         // the editor's default character height (twips)
-    std::unique_ptr<CFont> m_pCellEditFont; // the font the editor shows
-    BOOL m_bClickMovedCell = FALSE;         // the last click made another cell current
-    BOOL m_bMovedFromTree = FALSE;          // the last move came from the subject tree
-    int m_nDirectInput = 0;                 // "直接入力", a check mark only
-    // The open modeless pick dialogs (large, middle, small subject; unit), or null.
-    CWnd* m_pSubjectPick[3] = {nullptr, nullptr, nullptr};
-    CWnd* m_pUnitPick = nullptr;
-
     // ---- Display fixing and fixed-rate change -------------------------------------------
     // Display fixing: which columns are shown. A tick per column, set where the column is
     // shown now (base width not 0): what the column selection dialog starts with.
@@ -488,23 +473,138 @@ public:
     // Empties the undo text store, deleting its entries.
     void ClearUndoTexts();
 
+    // ---- Queries of the view's state ----------------------------------------------------
+    // The rows of the edit page and of the summary page (kinds + 100), as the row getters
+    // see them (the print copy while an estimate prints).
+    const CGridRowArray& GetEditRows() const { return m_EditRows; }
+    const CGridRowArray& GetSummaryRows() const { return m_SummaryRows; }
+    // Printing works on a copy of the edit page's rows, which the row getters serve while
+    // IsPrintCopyActive(): made from the rows, a row dropped from it (a row printing
+    // leaves out), and dropped.
+    void MakePrintCopy() { m_EditRows.MakePrintCopy(); }
+    void RemovePrintCopyRow(int nRow);
+    void DeletePrintCopy() { m_EditRows.DeletePrintCopy(); }
+
+    // The information sheet's values as stored (MAX_INFORMATION at most).
+    int GetInformationCount() const { return m_nInformationCount; }
+    CString GetInformation(int nIndex) const;
+
+    // Subject numbering: whether the numbers are shown, in which column, and the style of
+    // each level (0 letters, 1 two digits, 2 numbers, 3 none).
+    struct CSubjectNumbering {
+        int nShown = 0; // 1: subject numbers are shown
+        int nColumn = 1;
+        int nKindStyle = 2;
+        int nLargeStyle = 0;
+        int nMiddleStyle = 2;
+        int nSmallStyle = 1;
+        int nMode = 1; // 1: all levels joined; otherwise the deepest level only
+    };
+    const CSubjectNumbering& GetNumbering() const { return m_numbering; }
+    void SetNumbering(const CSubjectNumbering& numbering) { m_numbering = numbering; }
+
+    // The undo record's action codes: what undo takes back and redo does again, with the
+    // position each records (see RecordUndo).
+    enum EUndoAction : int {
+        undoNone = -1,
+        undoCellEdit = 1,        // cell (column, row); the old and the new text
+        undoRowInsert = 11,      // the current cell
+        undoRowDelete = 12,      // row; the deleted row in the row store
+        undoRowClear = 13,       // row; the row's former contents in the row store
+        undoRowsCut = 21,        // the first cut row
+        undoRowsPaste = 22,      // the first pasted row
+        undoRowsPasteCount = 23, // the first pasted row, and the pasted row count
+        undoMarkRow = 31,        // remembering a row
+        undoNonCalcSet = 32,     // x the row count, y the first row
+        undoNonCalcRelease = 33, // x the row count, y the first row
+        undoFixedRate = 34,      // x the column, y the first row; the texts in the text store
+        undoRowsClear = 35,      // y the first row; the rows' former contents in the row store
+        undoRowsInsert = 36,     // x the row count, y the first row
+        undoCellsCut = 40,
+        undoCellsPaste = 41,
+        undoSpecialRow = 50 // a special row made or a picked subject placed: the row
+    };
+    // The undo record: one action each way, its position and what it needs to be taken
+    // back. Its invariant: the stores hold what the undo action named last needs (an
+    // action that keeps rows or texts empties its store first), and they own their
+    // entries (row copies in rows, CUndoTextEntry in texts).
+    struct CUndoRecord {
+        CUndoRecord() = default;
+        CUndoRecord(const CUndoRecord&) = delete;
+        CUndoRecord& operator=(const CUndoRecord&) = delete;
+        int nAction = undoNone;     // what undo takes back
+        int nRedoAction = undoNone; // what redo does again
+        CPoint ptPosition;          // x column (or a row count), y row
+        int nPasteCount = 0;        // with undoRowsPasteCount
+        CString strUndoText;        // an edited cell's old text
+        CString strRedoText;        // and its new text
+        CGridRowArray rows;         // row copies
+        CGridRowArray texts;        // text entries of the fixed-rate change
+    };
+    const CUndoRecord& GetUndoRecord() const { return m_undo; }
+    // Sets the codes undo and redo act on (undoNone: nothing), as the undo and redo
+    // commands leave them.
+    void SetUndoActions(int nUndoAction, int nRedoAction);
+
+    // The parts file the parts commands work on.
+    const CString& GetCurrentPartFile() const { return m_strCurrentPartFile; }
+    // The heading kind the next subject pick makes (-1 none; 4 the unit).
+    int GetPendingLevel() const { return m_nPendingLevel; }
+    // The remembered row ("記憶"), -1 none.
+    int GetMarkRow() const { return m_nMarkRow; }
+    void SetMarkRow(int nRow) { m_nMarkRow = nRow; }
+    // Page alignment ("Settings"/"AdjustPage") of page feeds and inserted rows.
+    bool IsPageAlignmentOn() const { return m_nAdjustPage != 0; }
+    void SetPageAlignment(bool bOn) { m_nAdjustPage = bOn ? 1 : 0; }
+    // Which levels the summary-table command switched on (summaryKind .. summarySmall).
+    void SetSummaryLevelOn(int nLevel, bool bOn);
+
+    // The range total: the sum the range-add command worked out, whether there is one,
+    // whether the next press in the grid takes it, and its text as the box shows it.
+    struct CRangeTotal {
+        double dTotal = 0.0;
+        int nPresent = 0;
+        int nArmed = 0;
+        CString strText;
+    };
+    const CRangeTotal& GetRangeTotal() const { return m_rangeTotal; }
+
+    // The in-place editor: whether it was made, its state (editClosed .. editOpened), the
+    // font it shows (null before the first), and the text it started with.
+    bool HasCellEdit() const { return m_bCellEditExists; }
+    CGridCellEdit& GetCellEdit() { return m_wndCellEdit; }
+    int GetEditState() const { return m_nEditState; }
+    const CFont* GetCellEditFontShown() const { return m_pCellEditFont.get(); }
+    const CString& GetEditStartText() const { return m_strEditStartText; }
+    // Records the text an edit starts from, as opening the editor on a cell does, for
+    // callers that store through SetCellText without the editor.
+    void BeginEditFrom(const char* lpszText) { m_strEditStartText = lpszText; }
+    // Whether the last click made another cell current, and whether the last move came
+    // from the subject tree.
+    bool LastClickMovedCell() const { return m_bClickMovedCell; }
+    bool LastMoveCameFromTree() const { return m_bMovedFromTree; }
+    // The open modeless pick dialog of a level (1 large, 2 middle, 3 small subject, 4
+    // unit), or null; the dialogs' openers register them.
+    enum { pickUnit = 4 }; // the pick level of the unit (levels 1 to 3 are the heading kinds)
+    CWnd* GetPickDialog(int nLevel) const;
+    void SetPickDialog(int nLevel, CWnd* pDialog);
+
+    // The status panes (UpdateStatusText): statusHide empties both, statusShow refreshes.
+    enum { statusHide = 0, statusShow = 1 };
+
     DECLARE_MESSAGE_MAP()
 
-public:
+private:
+    // The .MMD reader and writer store the view's state: the file holds it field by field.
+    friend class CMorvelEMDoc;
+
     // ---- data ---------------------------------------------------------------------------
     CGridRowArray m_EditRows;    // the estimate's rows
     CGridRowArray m_SummaryRows; // the summary table's rows (kinds + 100)
-    CGridRowArray m_UndoRows;    // row copies kept for undo
-    CGridRowArray m_UndoTexts;   // text entries kept for undo of the fixed-rate change
+    CUndoRecord m_undo;
     CString m_strInformation[MAX_INFORMATION];
     int m_nInformationCount;
-    int m_nNumbering; // 1: subject numbers are shown
-    int m_nNumberingCol;
-    int m_nKindStyle; // 0 letters, 1 two digits, 2 numbers, 3 none
-    int m_nLargeStyle;
-    int m_nMiddleStyle;
-    int m_nSmallStyle;
-    int m_nNumberingMode; // 1: all levels joined; otherwise the deepest level only
+    CSubjectNumbering m_numbering;
     CString m_strCurrentPartFile;
     CString m_strEditStartText; // the text the in-place editor started with
     int m_nPendingLevel;        // heading kind of the next subject pick, -1 none
@@ -512,18 +612,34 @@ public:
     int m_nMarkRowPrev;
     int m_nAdjustPage;    // "Settings"/"AdjustPage"
     int m_nDiscountLevel; // level of the discount total being made
-    // The undo record: one action each way (-1 none), its position and texts.
-    int m_nUndoAction;
-    int m_nRedoAction;
-    CPoint m_ptUndo;
-    int m_nUndoPasteCount;
-    CString m_strUndoText;
-    CString m_strRedoText;
     // The status bar's texts as last refreshed.
     CString m_strStatusPosition;
     CString m_strStatusAmount;
 
-private:
+    // The in-place editor and the pick dialogs.
+    CGridCellEdit m_wndCellEdit;
+    bool m_bCellEditExists = false;
+    int m_nEditState = editClosed;
+    LONG m_nCellEditCharHeight = 0;         // the editor's default character height (twips)
+    std::unique_ptr<CFont> m_pCellEditFont; // the font the editor shows
+    bool m_bClickMovedCell = false;         // the last click made another cell current
+    bool m_bMovedFromTree = false;          // the last move came from the subject tree
+    int m_nDirectInput = 0;                 // "直接入力", a check mark only
+    // The open modeless pick dialogs (large, middle, small subject; unit), or null.
+    CWnd* m_pSubjectPick[3] = {nullptr, nullptr, nullptr};
+    CWnd* m_pUnitPick = nullptr;
+
+    // The range total and the summary page.
+    CRangeTotal m_rangeTotal;
+    CRect m_rcBlock;                                      // the ordered selection block
+    int m_nSummaryLevelOn[SUMMARY_LEVELS] = {0, 0, 0, 0}; // set by the summary-table command
+    CPoint m_ptSummaryReturn;                             // the cell to return to from the summary page
+    std::unique_ptr<CDisplayCache, CDisplayCacheDeleter> m_pDisplayCache; // fonts and colours of painting
+
+    // The Ctrl+arrow jumps: an open edit is dropped, the cursor jumps, the cell repaints.
+    enum class ECtrlJump { up, down, left, right };
+    void CtrlArrowJump(ECtrlJump jump);
+
     // What the estimation form says about one column, taken apart once and reused until
     // the form's texts for the column change.
     struct CColumnInfo {
@@ -593,6 +709,7 @@ private:
     void MoveCurrentRowDown();
     void UpdateScrollRanges();
     void SetDocumentModified();
+    // Records the action undo takes back (an EUndoAction) and its position.
     void RecordUndo(int nAction, CPoint ptPosition);
     void ClearUndoRows();
     void StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate);

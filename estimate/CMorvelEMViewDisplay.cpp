@@ -293,7 +293,7 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
         m_pDisplayCache.reset(new CDisplayCache);
     CDisplayCache& cache = *m_pDisplayCache;
     PrepareStyles(cache, m_nZoom);
-    const int nUnitCol = FindColumn("1", "T");
+    const int nUnitCol = FindUnitColumn();
     cache.nUnitCol = GetEstimationForm().GetItem(nUnitCol, CEstimationFormFile::colT) == "1" ? nUnitCol : -1;
 
     const int nFirstCol = std::max<int>(rcRange.left, m_nFirstVisibleCol);
@@ -357,14 +357,14 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
     if (!m_pDisplayCache) {
         m_pDisplayCache.reset(new CDisplayCache);
         PrepareStyles(*m_pDisplayCache, m_nZoom);
-        const int nUnitCol = FindColumn("1", "T");
+        const int nUnitCol = FindUnitColumn();
         m_pDisplayCache->nUnitCol =
             GetEstimationForm().GetItem(nUnitCol, CEstimationFormFile::colT) == "1" ? nUnitCol : -1;
     }
     CDisplayCache& cache = *m_pDisplayCache;
 
     pDC->SetBkMode(TRANSPARENT);
-    const BOOL bSelecting = m_nSelectMode != 0 || m_nPressOrigin != 0;
+    const BOOL bSelecting = m_nSelectMode != selectNone || m_nPressOrigin != pressNone;
     if (bSelecting)
         NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
                            &m_rcBlock);
@@ -402,7 +402,7 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
     } else {
         strText = strCell;
     }
-    if (m_nNumbering != 0 && nCol == m_nNumberingCol)
+    if (m_numbering.nShown != 0 && nCol == m_numbering.nColumn)
         strText = GetSubjectNoText(nRow, nCol) + strText;
     const int nIndent = pRow != nullptr ? pRow->m_nIndent[nCol] : 0;
     if (nIndent != 0) {
@@ -457,7 +457,7 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
 
 void CMorvelEMView::RedrawSelectionChange(const CRect& rcOld, const CRect& rcNew)
 {
-    if (m_nSelectMode == 0 || m_hWnd == nullptr)
+    if (m_nSelectMode == selectNone || m_hWnd == nullptr)
         return;
     CRect a, b;
     NormalizeCellRange(rcOld.left, rcOld.top, rcOld.right, rcOld.bottom, &a);
@@ -709,7 +709,7 @@ void CMorvelEMView::OnEditPageTab()
     // of the page already shown leaves it where it is.
     if (bFromSummary)
         ClickCell(m_ptSummaryReturn.x, m_ptSummaryReturn.y);
-    UpdateStatusText(1);
+    UpdateStatusText(statusShow);
 }
 
 void CMorvelEMView::OnSummaryPageTab()
@@ -745,7 +745,7 @@ void CMorvelEMView::OnSummaryPageTab()
     if (m_hWnd != nullptr)
         Invalidate(TRUE);
     ClickCell(0, 0);
-    UpdateStatusText(1);
+    UpdateStatusText(statusShow);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -778,58 +778,52 @@ void CMorvelEMView::OnJumpLastRow()
                 reinterpret_cast<LPARAM>(m_wndVertBar.m_hWnd));
 }
 
-namespace {
-
-enum class CtrlJump { up, down, left, right };
-
-} // namespace
-
-static void CtrlArrowJump(CMorvelEMView& view, CtrlJump jump)
+void CMorvelEMView::CtrlArrowJump(ECtrlJump jump)
 {
     // An open edit is dropped, not committed: the editor gets its starting text back.
-    if (view.m_nEditState == CMorvelEMView::editTyping || view.m_nEditState == CMorvelEMView::editOpened) {
-        if (view.m_bCellEditExists)
-            view.m_wndCellEdit.SetWindowText(view.m_strEditStartText);
-        view.m_nEditState = CMorvelEMView::editClosed;
+    if (m_nEditState == editTyping || m_nEditState == editOpened) {
+        if (m_bCellEditExists)
+            m_wndCellEdit.SetWindowText(m_strEditStartText);
+        m_nEditState = editClosed;
     }
-    view.HideCellEdit();
+    HideCellEdit();
     switch (jump) {
-    case CtrlJump::up:
-        view.MoveToFirstRow();
+    case ECtrlJump::up:
+        MoveToFirstRow();
         break;
-    case CtrlJump::down:
-        view.MoveToLastRow();
+    case ECtrlJump::down:
+        MoveToLastRow();
         break;
-    case CtrlJump::left:
-        view.MoveToFirstColumn();
+    case ECtrlJump::left:
+        MoveToFirstColumn();
         break;
-    case CtrlJump::right:
-        view.MoveToLastColumn();
+    case ECtrlJump::right:
+        MoveToLastColumn();
         break;
     }
-    view.InvalidateCells(view.m_nCurrentCol, view.m_nCurrentRow, view.m_nCurrentCol, view.m_nCurrentRow);
-    if (view.m_hWnd != nullptr)
-        view.UpdateWindow();
+    InvalidateCells(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow);
+    if (m_hWnd != nullptr)
+        UpdateWindow();
 }
 
 void CMorvelEMView::OnCtrlUp()
 {
-    CtrlArrowJump(*this, CtrlJump::up);
+    CtrlArrowJump(ECtrlJump::up);
 }
 
 void CMorvelEMView::OnCtrlDown()
 {
-    CtrlArrowJump(*this, CtrlJump::down);
+    CtrlArrowJump(ECtrlJump::down);
 }
 
 void CMorvelEMView::OnCtrlLeft()
 {
-    CtrlArrowJump(*this, CtrlJump::left);
+    CtrlArrowJump(ECtrlJump::left);
 }
 
 void CMorvelEMView::OnCtrlRight()
 {
-    CtrlArrowJump(*this, CtrlJump::right);
+    CtrlArrowJump(ECtrlJump::right);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -24,16 +24,6 @@
 
 namespace {
 
-// Undo actions recorded here.
-enum {
-    UNDO_CELL_EDIT = 1,
-    UNDO_ROW_INSERT = 11,
-    UNDO_ROW_DELETE = 12,
-    UNDO_ROW_CLEAR = 13,
-    UNDO_ROWS_CLEAR = 35,
-    UNDO_ROWS_INSERT = 36
-};
-
 // The editor's background while the user types into a cell.
 constexpr COLORREF kTypingBackground = RGB(255, 155, 255);
 
@@ -319,7 +309,7 @@ void CMorvelEMView::MoveByKey(UINT nChar, UINT nRepCnt, UINT nFlags)
     CMorvelView::OnKeyDown(nChar, nRepCnt, nFlags);
     if (ptOld != CPoint(m_nCurrentCol, m_nCurrentRow))
         InvalidateCells(ptOld.x, ptOld.y, ptOld.x, ptOld.y);
-    UpdateStatusText(1);
+    UpdateStatusText(statusShow);
 }
 
 void CMorvelEMView::SendKeyUpDown(UINT nChar)
@@ -363,7 +353,7 @@ void CMorvelEMView::StoreCellEdit(BOOL bStartFromCell)
         return;
     const bool bNumeric = GetColumnInfo(nCol).bNumeric;
 
-    m_strUndoText = GetCellText(nRow, nCol);
+    m_undo.strUndoText = GetCellText(nRow, nCol);
     CString strText;
     if (bNumeric) {
         // Line breaks out; a number typed in full-width characters comes back in ASCII.
@@ -378,10 +368,10 @@ void CMorvelEMView::StoreCellEdit(BOOL bStartFromCell)
         strText.Remove('\n');
     }
     if (bStartFromCell)
-        m_strEditStartText = m_strUndoText;
+        m_strEditStartText = m_undo.strUndoText;
     const BOOL bStored = SetCellText(strText, nRow, nCol, FALSE);
-    m_strRedoText = strText;
-    RecordUndo(UNDO_CELL_EDIT, CPoint(nCol, nRow));
+    m_undo.strRedoText = strText;
+    RecordUndo(undoCellEdit, CPoint(nCol, nRow));
     SetDocumentModified();
 
     if (bNumeric) {
@@ -423,22 +413,22 @@ void CMorvelEMView::OnLButtonDown(UINT nFlags, CPoint point)
     InvalidateCells(ptOld.x, ptOld.y, ptOld.x, ptOld.y);
 
     // An armed range total goes into the numeric cell clicked; the arming ends either way.
-    if (m_nRangeTotalArmed) {
-        m_nRangeTotalArmed = 0;
+    if (m_rangeTotal.nArmed) {
+        m_rangeTotal.nArmed = 0;
         if (m_nSummaryPage == 0 && IsValidColumn(m_nCurrentCol) && GetColumnInfo(m_nCurrentCol).bNumeric)
             StoreRangeTotal(m_nCurrentRow, m_nCurrentCol);
     }
     m_bClickMovedCell = ptOld != CPoint(m_nCurrentCol, m_nCurrentRow);
-    UpdateStatusText(1);
+    UpdateStatusText(statusShow);
 }
 
 void CMorvelEMView::StoreRangeTotal(int nRow, int nCol)
 {
-    m_strUndoText = GetCellText(nRow, nCol);
-    const CString strValue = CNumberRules::FormatNormal(m_dRangeTotal);
+    m_undo.strUndoText = GetCellText(nRow, nCol);
+    const CString strValue = CNumberRules::FormatNormal(m_rangeTotal.dTotal);
     SetCellText(strValue, nRow, nCol, TRUE);
-    m_strRedoText = strValue;
-    RecordUndo(UNDO_CELL_EDIT, CPoint(nCol, nRow));
+    m_undo.strRedoText = strValue;
+    RecordUndo(undoCellEdit, CPoint(nCol, nRow));
     CalcRow(nRow, nCol + 1);
     RecalcTotals(nRow);
     InvalidateRows(nRow, nRow);
@@ -551,7 +541,7 @@ void CMorvelEMView::SetImeOpen(BOOL bOpen)
 
 void CMorvelEMView::OnInsertRow()
 {
-    if (m_nSelectMode != 1) {
+    if (m_nSelectMode != selectRows) {
         InsertOneRow();
         return;
     }
@@ -568,7 +558,7 @@ void CMorvelEMView::OnInsertRow()
     nCount = std::min(nCount, nRoom);
     if (nCount <= 0 || nFirst >= m_nRowLimit - 1)
         return;
-    RecordUndo(UNDO_ROWS_INSERT, CPoint(nCount, nFirst));
+    RecordUndo(undoRowsInsert, CPoint(nCount, nFirst));
     const CPoint ptCurrent(m_nCurrentCol, m_nCurrentRow);
     for (int i = 0; i < nCount; ++i)
         InsertRow(nFirst);
@@ -593,7 +583,7 @@ void CMorvelEMView::InsertOneRow()
     SendKeyUpDown(VK_DOWN);
     SendKeyUpDown(VK_UP);
     RefreshMarkRowHeads();
-    RecordUndo(UNDO_ROW_INSERT, CPoint(m_nCurrentCol, m_nCurrentRow));
+    RecordUndo(undoRowInsert, CPoint(m_nCurrentCol, m_nCurrentRow));
     InvalidateRows(m_nCurrentRow, m_nRowLimit - 1, TRUE);
     UpdateTreeView();
     SetDocumentModified();
@@ -606,18 +596,18 @@ void CMorvelEMView::OnDeleteRow()
 
 void CMorvelEMView::DeleteCurrentRow()
 {
-    if (m_nSelectMode == 1) {
+    if (m_nSelectMode == selectRows) {
         // Whole rows go through the cut command, which keeps them for pasting.
         if (m_hWnd != nullptr)
             SendMessage(WM_COMMAND, ID_EDIT_CUT, 0);
         return;
     }
     const int nRow = m_nCurrentRow;
-    RecordUndo(UNDO_ROW_DELETE, CPoint(m_nCurrentCol, nRow));
+    RecordUndo(undoRowDelete, CPoint(m_nCurrentCol, nRow));
     ClearUndoRows();
     auto* pCopy = new CGridRow;
     CopyRow(GetEditRow(nRow), pCopy);
-    m_UndoRows.Add(pCopy);
+    m_undo.rows.Add(pCopy);
     const int nHeading = AdjustPageBreak(0, nRow);
     DeleteRow(nRow);
     if (nHeading > 0)
@@ -630,18 +620,18 @@ void CMorvelEMView::DeleteCurrentRow()
 
 void CMorvelEMView::OnClearRow()
 {
-    if (m_nSelectMode == 1) {
+    if (m_nSelectMode == selectRows) {
         CRect rcRange;
         NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
                            &rcRange);
         const int nFirst = std::max(0, static_cast<int>(rcRange.top));
         const int nLast = static_cast<int>(rcRange.bottom);
-        RecordUndo(UNDO_ROWS_CLEAR, CPoint(m_nCurrentCol, nFirst));
+        RecordUndo(undoRowsClear, CPoint(m_nCurrentCol, nFirst));
         ClearUndoRows();
         for (int r = nFirst; r <= nLast && r < m_nUsedRows; ++r) {
             auto* pCopy = new CGridRow;
             CopyRow(GetEditRow(r), pCopy);
-            m_UndoRows.Add(pCopy);
+            m_undo.rows.Add(pCopy);
             SetCellText("", r, 0, TRUE);
             delete GetEditRow(r);
             m_EditRows.SetAt(r, nullptr);
@@ -657,11 +647,11 @@ void CMorvelEMView::OnClearRow()
     const int nRow = m_nCurrentRow;
     if (m_nUsedRows <= 0 || GetRowKind(nRow) == kindEmpty)
         return;
-    RecordUndo(UNDO_ROW_CLEAR, CPoint(m_nCurrentCol, nRow));
+    RecordUndo(undoRowClear, CPoint(m_nCurrentCol, nRow));
     ClearUndoRows();
     auto* pCopy = new CGridRow;
     CopyRow(GetEditRow(nRow), pCopy);
-    m_UndoRows.Add(pCopy);
+    m_undo.rows.Add(pCopy);
     if (nRow <= m_EditRows.GetUpperBound()) {
         delete GetEditRow(nRow);
         m_EditRows.SetAt(nRow, nullptr);
@@ -674,8 +664,8 @@ void CMorvelEMView::OnClearRow()
 
 void CMorvelEMView::OnUpdateRowCommand(CCmdUI* pCmdUI)
 {
-    BOOL bEnable = m_nSummaryPage == 0 && (m_nSelectMode == 0 || m_nSelectMode == 1);
-    if (m_nSummaryPage == 0 && m_nSelectMode == 20)
+    BOOL bEnable = m_nSummaryPage == 0 && (m_nSelectMode == selectNone || m_nSelectMode == selectRows);
+    if (m_nSummaryPage == 0 && m_nSelectMode == selectBlock)
         bEnable = m_rcSelection.left == m_rcSelection.right && m_rcSelection.top == m_rcSelection.bottom;
     pCmdUI->Enable(bEnable);
 }

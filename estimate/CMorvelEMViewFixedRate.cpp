@@ -12,9 +12,6 @@
 
 namespace {
 
-// The undo action of the fixed-rate change: the column's former texts, then the settings.
-constexpr int UNDO_FIXED_RATE = 34;
-
 // The value of a compared text: a number text as written (group separators dropped, so
 // that "1,000" typed as a condition value means a thousand), anything else read as far as
 // it reads as a number.
@@ -130,7 +127,7 @@ BOOL CMorvelEMView::MatchRateCondition(int nRow, const CRateCondition& condition
 
 void CMorvelEMView::ClearUndoTexts()
 {
-    CPtrArray& texts = m_UndoTexts.GetWorkingArray();
+    CPtrArray& texts = m_undo.texts.GetWorkingArray();
     for (INT_PTR i = 0; i < texts.GetSize(); ++i)
         delete static_cast<CUndoTextEntry*>(texts.GetAt(i));
     texts.RemoveAll();
@@ -148,8 +145,8 @@ void CMorvelEMView::ApplyFixedRateChange(const char* lpszFormula, const CRateCon
     const CString strFormula(lpszFormula != nullptr ? lpszFormula : "");
 
     ClearUndoTexts();
-    RecordUndo(UNDO_FIXED_RATE, CPoint(nCol, nFirstRow));
-    CPtrArray& undoTexts = m_UndoTexts.GetWorkingArray();
+    RecordUndo(undoFixedRate, CPoint(nCol, nFirstRow));
+    CPtrArray& undoTexts = m_undo.texts.GetWorkingArray();
 
     for (int r = nFirstRow; r <= nLastRow; ++r) {
         const CString strOld = EditCell(r, nCol);

@@ -40,7 +40,7 @@ void CMorvelEMView::PressAtPoint(int x, int y)
         return;
 
     // A press in the cells ends any selection and starts one at the clicked cell.
-    m_nSelectMode = 0;
+    m_nSelectMode = selectNone;
     m_rcSelection.SetRect(nCol, nRow, nCol, nRow);
     m_rcPrevSelection = m_rcSelection;
     m_nCurrentCol = nCol;
@@ -49,7 +49,7 @@ void CMorvelEMView::PressAtPoint(int x, int y)
         InvalidateCells(m_ptPrevCell.x, m_ptPrevCell.y, m_ptPrevCell.x, m_ptPrevCell.y);
         InvalidateCells(nCol, nRow, nCol, nRow);
     }
-    UpdateStatusText(1);
+    UpdateStatusText(statusShow);
 }
 
 void CMorvelEMView::ShowPage(int nPage)

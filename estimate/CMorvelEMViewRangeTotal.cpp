@@ -33,7 +33,7 @@ CWnd* FindDescendant(CWnd* pWnd, int nID)
 
 CRect CMorvelEMView::GetSelectionBlock() const
 {
-    if (m_nSelectMode == 0)
+    if (m_nSelectMode == selectNone)
         return CRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow);
     CRect rcBlock;
     NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
@@ -77,7 +77,7 @@ void CMorvelEMView::OnItemClear()
 
 void CMorvelEMView::OnUpdateItemClear(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_nSummaryPage == 0 && m_nSelectMode == 10);
+    pCmdUI->Enable(m_nSummaryPage == 0 && m_nSelectMode == selectColumn);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -92,12 +92,12 @@ void CMorvelEMView::OnRangeAdd()
     // The total goes on from what it was: the command adds a range to it.
     const int nLastRow = std::min<int>(rcBlock.bottom, m_nUsedRows - 1);
     for (int r = std::max<int>(rcBlock.top, 0); r <= nLastRow; ++r)
-        m_dRangeTotal += std::atof(GetCellText(r, nCol));
-    m_nRangeTotalPresent = 1;
-    m_strRangeTotalText =
-        CNumberRules::FormatByPicture(CDecimal::FromDouble(m_dRangeTotal), GetColumnInfo(nCol).picture, TRUE);
+        m_rangeTotal.dTotal += std::atof(GetCellText(r, nCol));
+    m_rangeTotal.nPresent = 1;
+    m_rangeTotal.strText = CNumberRules::FormatByPicture(CDecimal::FromDouble(m_rangeTotal.dTotal),
+                                                         GetColumnInfo(nCol).picture, TRUE);
     if (CWnd* pBox = FindRangeTotalBox()) {
-        pBox->SetWindowText(m_strRangeTotalText);
+        pBox->SetWindowText(m_rangeTotal.strText);
         pBox->Invalidate();
         pBox->UpdateWindow();
     }
@@ -106,28 +106,29 @@ void CMorvelEMView::OnRangeAdd()
 void CMorvelEMView::OnUpdateRangeAdd(CCmdUI* pCmdUI)
 {
     const CRect rcBlock = GetSelectionBlock();
-    const bool bRange = m_nSelectMode == 0 || (m_nSelectMode == 20 && rcBlock.left == rcBlock.right);
+    const bool bRange =
+        m_nSelectMode == selectNone || (m_nSelectMode == selectBlock && rcBlock.left == rcBlock.right);
     pCmdUI->Enable(m_nSummaryPage == 0 && bRange && IsValidColumn(rcBlock.left) &&
                    GetColumnInfo(rcBlock.left).bNumeric);
 }
 
 void CMorvelEMView::OnRangeTotalSet()
 {
-    m_nRangeTotalArmed = m_nRangeTotalArmed ? 0 : 1;
+    m_rangeTotal.nArmed = m_rangeTotal.nArmed ? 0 : 1;
 }
 
 void CMorvelEMView::OnUpdateRangeTotalSet(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_nSummaryPage == 0 && m_nRangeTotalPresent);
-    pCmdUI->SetCheck(m_nRangeTotalArmed ? 1 : 0);
+    pCmdUI->Enable(m_nSummaryPage == 0 && m_rangeTotal.nPresent);
+    pCmdUI->SetCheck(m_rangeTotal.nArmed ? 1 : 0);
 }
 
 void CMorvelEMView::OnRangeTotalClear()
 {
-    m_nRangeTotalPresent = 0;
-    m_nRangeTotalArmed = 0;
-    m_dRangeTotal = 0.0;
-    m_strRangeTotalText.Empty();
+    m_rangeTotal.nPresent = 0;
+    m_rangeTotal.nArmed = 0;
+    m_rangeTotal.dTotal = 0.0;
+    m_rangeTotal.strText.Empty();
     if (CWnd* pBox = FindRangeTotalBox())
         pBox->SetWindowText("");
 }

@@ -21,8 +21,7 @@ int CMorvelEMView::GetRecalcLevel() const
 
 void CMorvelEMView::RecalcFromRow(int nMode, int nFirstRow)
 {
-    const int nPage = m_nSummaryPage;
-    m_nSummaryPage = 0;
+    CEditPageScope editPage(*this);
     const int nLevel = GetRecalcLevel();
     if ((nLevel == 2 && nMode == recalcBulk) || nLevel == 3) {
         CColumnBatch batch(*this);
@@ -34,7 +33,6 @@ void CMorvelEMView::RecalcFromRow(int nMode, int nFirstRow)
             UpdateWindow();
         }
     }
-    m_nSummaryPage = nPage;
 }
 
 void CMorvelEMView::RecalcAll()

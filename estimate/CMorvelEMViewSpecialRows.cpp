@@ -13,9 +13,6 @@
 
 namespace {
 
-// Undo actions recorded here.
-enum { UNDO_NONCALC_SET = 32, UNDO_NONCALC_RELEASE = 33, UNDO_SPECIAL_ROW = 50 };
-
 int TaxRate()
 {
     const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
@@ -214,16 +211,16 @@ void CMorvelEMView::InsertKindHeading(const char* lpszName, const char* lpszUnit
     const CString strUnit(lpszUnit);
     PlaceNewRow();
     const int nRow = m_nCurrentRow;
-    const int nNameCol = FindColumn("6", "T");
+    const int nNameCol = FindNameColumn();
     SetCellText(strName, nRow, nNameCol, TRUE);
-    SetCellText(strUnit, nRow, FindColumn("1", "T"), TRUE);
+    SetCellText(strUnit, nRow, FindUnitColumn(), TRUE);
     SetCellIndent(FindNameIndent(nRow, kindKind, nNameCol), nRow, nNameCol);
     SetRowKind(kindKind, nRow);
     InvalidateRows(nRow, nRow);
     MoveCurrentRowDown();
     SetDocumentModified();
     UpdateTreeView();
-    RecordUndo(UNDO_SPECIAL_ROW, CPoint(m_nCurrentCol, nRow));
+    RecordUndo(undoSpecialRow, CPoint(m_nCurrentCol, nRow));
 }
 
 void CMorvelEMView::InsertDiscount(const char* lpszAmount)
@@ -231,7 +228,7 @@ void CMorvelEMView::InsertDiscount(const char* lpszAmount)
     const CString strAmount(lpszAmount);
     PlaceNewRow();
     const int nRow = m_nCurrentRow;
-    SetCellText("値引"_sj, nRow, FindColumn("6", "T"), TRUE);
+    SetCellText("値引"_sj, nRow, FindNameColumn(), TRUE);
     const int nAmountCol = FindFirstColumn(CEstimationFormFile::colV, "2");
     CString strNormal;
     NormalizeNumberText(nAmountCol, strNormal, strAmount);
@@ -278,7 +275,7 @@ void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszR
         if (bAddNewRow)
             InsertRow(nRow);
     } else {
-        RecordUndo(UNDO_SPECIAL_ROW, CPoint(m_nCurrentCol, nRow));
+        RecordUndo(undoSpecialRow, CPoint(m_nCurrentCol, nRow));
         InsertRow(nRow);
     }
     MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, nRangeCode);
@@ -308,7 +305,7 @@ void CMorvelEMView::InsertConsumptionTax()
     CalcTaxAmount(strTax, nAmountCol, TRUE, nRate);
     PlaceNewRow();
     const int nRow = m_nCurrentRow;
-    SetCellText("消費税"_sj, nRow, FindColumn("6", "T"), TRUE);
+    SetCellText("消費税"_sj, nRow, FindNameColumn(), TRUE);
     StoreTaxRow(nRow, nAmountCol, nSecondCol, strTax, nRate);
     SetRowKind(kindFree, nRow);
     InvalidateRows(nRow, nRow + 1);
@@ -329,7 +326,7 @@ void CMorvelEMView::SetNonCalculated(BOOL bSet, int nFirstRow, int nLastRow)
     if (nFirstRow > nLastRow)
         std::swap(nFirstRow, nLastRow);
     nFirstRow = std::max(0, nFirstRow);
-    RecordUndo(bSet ? UNDO_NONCALC_SET : UNDO_NONCALC_RELEASE, CPoint(nLastRow - nFirstRow + 1, nFirstRow));
+    RecordUndo(bSet ? undoNonCalcSet : undoNonCalcRelease, CPoint(nLastRow - nFirstRow + 1, nFirstRow));
     ClearUndoRows();
     for (int r = nFirstRow; r <= nLastRow && IsValidRow(r); ++r) {
         const int nKind = EditKind(r);
@@ -346,7 +343,7 @@ void CMorvelEMView::SetNonCalculated(BOOL bSet, int nFirstRow, int nLastRow)
 
 bool CMorvelEMView::GetNonCalcRange(int& nFirstRow, int& nLastRow) const
 {
-    if (m_nSelectMode != 0) {
+    if (m_nSelectMode != selectNone) {
         nFirstRow = std::min(m_rcSelection.top, m_rcSelection.bottom);
         nLastRow = std::max(m_rcSelection.top, m_rcSelection.bottom);
         return nFirstRow >= 0 && nLastRow < m_nUsedRows;
@@ -386,15 +383,15 @@ void CMorvelEMView::ApplySubjectNumbering(BOOL bOK, BOOL bSwitchedOff, int nKind
                                           int nNumberingMode)
 {
     if (bOK) {
-        m_nNumbering = 1;
-        m_nKindStyle = nKindStyle;
-        m_nLargeStyle = nLargeStyle;
-        m_nMiddleStyle = nMiddleStyle;
-        m_nSmallStyle = nSmallStyle;
-        m_nNumberingCol = nNumberingCol;
-        m_nNumberingMode = nNumberingMode;
+        m_numbering.nShown = 1;
+        m_numbering.nKindStyle = nKindStyle;
+        m_numbering.nLargeStyle = nLargeStyle;
+        m_numbering.nMiddleStyle = nMiddleStyle;
+        m_numbering.nSmallStyle = nSmallStyle;
+        m_numbering.nColumn = nNumberingCol;
+        m_numbering.nMode = nNumberingMode;
     } else if (bSwitchedOff) {
-        m_nNumbering = 0;
+        m_numbering.nShown = 0;
     }
     if (m_hWnd != nullptr)
         Invalidate(TRUE);
@@ -404,7 +401,8 @@ void CMorvelEMView::FormatSubjectNo(int nMode, CString& strText, int nKind, int 
                                     int nSmall) const
 {
     const int counts[4] = {nKind, nLarge, nMiddle, nSmall};
-    const int styles[4] = {m_nKindStyle, m_nLargeStyle, m_nMiddleStyle, m_nSmallStyle};
+    const int styles[4] = {m_numbering.nKindStyle, m_numbering.nLargeStyle, m_numbering.nMiddleStyle,
+                           m_numbering.nSmallStyle};
     strText.Empty();
     for (int i = 0; i < 4; ++i) {
         const int n = counts[i];
@@ -441,7 +439,7 @@ void CMorvelEMView::FormatSubjectNo(int nMode, CString& strText, int nKind, int 
 CString CMorvelEMView::GetSubjectNoText(int nRow, int nCol) const
 {
     CString strText;
-    if (m_nNumbering == 0 || nCol != m_nNumberingCol || !IsValidRow(nRow))
+    if (m_numbering.nShown == 0 || nCol != m_numbering.nColumn || !IsValidRow(nRow))
         return strText;
     int nKindCount = 0;
     int nLarge = 0;
@@ -470,19 +468,19 @@ CString CMorvelEMView::GetSubjectNoText(int nRow, int nCol) const
     }
     switch (GetRowKind(nRow)) {
     case kindKind:
-        FormatSubjectNo(m_nNumberingMode, strText, nKindCount + 1, 0, 0, 0);
+        FormatSubjectNo(m_numbering.nMode, strText, nKindCount + 1, 0, 0, 0);
         break;
     case kindLarge:
-        FormatSubjectNo(m_nNumberingMode, strText, nKindCount, nLarge + 1, 0, 0);
+        FormatSubjectNo(m_numbering.nMode, strText, nKindCount, nLarge + 1, 0, 0);
         break;
     case kindMiddle:
-        FormatSubjectNo(m_nNumberingMode, strText, nKindCount, nLarge, nMiddle + 1, 0);
+        FormatSubjectNo(m_numbering.nMode, strText, nKindCount, nLarge, nMiddle + 1, 0);
         break;
     case kindSmall:
-        FormatSubjectNo(m_nNumberingMode, strText, nKindCount, nLarge, nMiddle, nSmall + 1);
+        FormatSubjectNo(m_numbering.nMode, strText, nKindCount, nLarge, nMiddle, nSmall + 1);
         break;
     default:
-        FormatSubjectNo(m_nNumberingMode, strText, 0, 0, 0, 0);
+        FormatSubjectNo(m_numbering.nMode, strText, 0, 0, 0, 0);
         break;
     }
     return strText;

@@ -12,23 +12,18 @@
 #include "estimate/CTabWnd.h"
 #include "estimate/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
-#include "platform/ui/gdi/CClientDC.h"
-#include "platform/ui/dialogs/CFileDialog.h"
 #include "platform/ui/core/CMenu.h"
-#include "platform/ui/frames/CStatusBar.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/dialogs/CFileDialog.h"
+#include "platform/ui/frames/CStatusBar.h"
+#include "platform/ui/gdi/CClientDC.h"
 #include "resources/EstimateViewMenus.h"
 #include "resources/ResourceIds.h"
 
 #include <algorithm>
 
 namespace {
-
-// The pick levels: a large, middle or small heading, or the unit of the current cell.
-enum { PICK_UNIT = 4 };
-
-enum { UNDO_PICKED_SUBJECT = 50 };
 
 // Sets a status pane to a text and makes it as wide as the text in the bar's font.
 void SetStatusPane(CStatusBar& bar, UINT nPaneID, const CString& strText, BOOL bShow)
@@ -133,7 +128,7 @@ void CMorvelEMView::GoToRow(int nRow)
     HideCellEdit();
     ClickCell(0, nRow);
     m_bMovedFromTree = TRUE;
-    UpdateStatusText(1);
+    UpdateStatusText(statusShow);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -145,7 +140,7 @@ void CMorvelEMView::InsertPickedItem(const char* lpszName, const char* lpszUnit)
     const CString strUnit(lpszUnit != nullptr ? lpszUnit : "");
     const CEstimationFormFile& form = GetEstimationForm();
 
-    if (m_nPendingLevel == PICK_UNIT) {
+    if (m_nPendingLevel == pickUnit) {
         CString strText = strName;
         NormalizeNumberText(m_nCurrentCol, strText, strName);
         SetCellText(strText, m_nCurrentRow, m_nCurrentCol, TRUE);
@@ -160,17 +155,17 @@ void CMorvelEMView::InsertPickedItem(const char* lpszName, const char* lpszUnit)
     const int nLevel = m_nPendingLevel;
     PlaceNewRow();
     const int nRow = m_nCurrentRow;
-    const int nNameCol = FindColumn("6", "T");
+    const int nNameCol = FindNameColumn();
     SetCellText(strName, nRow, nNameCol, TRUE);
     // FindColumn gives column 0 when nothing matches: a form without a unit column keeps
     // the name there.
-    const int nUnitCol = FindColumn("1", "T");
+    const int nUnitCol = FindUnitColumn();
     if (form.GetItem(nUnitCol, CEstimationFormFile::colT) == "1")
         SetCellText(strUnit, nRow, nUnitCol, TRUE);
     SetCellIndent(FindNameIndent(nRow, nLevel, nNameCol), nRow, nNameCol);
     SetRowKind(nLevel, nRow);
     UpdateTreeView();
-    RecordUndo(UNDO_PICKED_SUBJECT, CPoint(m_nCurrentCol, nRow));
+    RecordUndo(undoSpecialRow, CPoint(m_nCurrentCol, nRow));
     MoveCurrentRowDown();
     InvalidateRows(nRow, m_nCurrentRow);
     if (m_hWnd != nullptr && m_nCurrentRow >= m_nFirstVisibleRow + GetVisibleRowCount())
@@ -210,7 +205,7 @@ LRESULT CMorvelEMView::OnPickedSmallSubject(WPARAM /*wParam*/, LPARAM lParam)
 
 LRESULT CMorvelEMView::OnPickedUnit(WPARAM /*wParam*/, LPARAM lParam)
 {
-    m_nPendingLevel = PICK_UNIT;
+    m_nPendingLevel = pickUnit;
     if (const CString* pUnit = reinterpret_cast<const CString*>(lParam)) {
         InsertPickedItem(*pUnit, "");
         if (GetRowKind(m_nCurrentRow) == kindEmpty)
@@ -326,7 +321,7 @@ void CMorvelEMView::OnMouseMove(UINT nFlags, CPoint point)
             } else {
                 m_rcSelection.right = cell.x;
                 m_rcSelection.bottom = cell.y;
-                m_nSelectMode = 20;
+                m_nSelectMode = selectBlock;
             }
             CRect rcNew;
             NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right,

@@ -15,7 +15,7 @@ void CMorvelEMView::MakeTotalRow(int nRow, int nLevel)
     if (!IsValidRow(nRow))
         return;
     CColumnBatch batch(*this);
-    const int nNameCol = FindColumn("6", "T");
+    const int nNameCol = FindNameColumn();
     const CString strName = EditCell(nRow, nNameCol);
     const int nDiscountLevel = m_nDiscountLevel;
 
@@ -126,7 +126,7 @@ void CMorvelEMView::MakeTotalRow(int nRow, int nLevel)
 void CMorvelEMView::RecalcPasses(int nFromRow, int& nTaxRow)
 {
     const int nLast = m_nUsedRows - 1;
-    const int nTargetNameCol = FindColumn("5", "T");
+    const int nTargetNameCol = FindClassifyNameColumn();
     for (int r = nFromRow; r <= nLast; ++r) {
         const CGridRow* pRow = m_EditRows.GetRow(r);
         if (pRow != nullptr && pRow->m_nKind == kindStep) {
@@ -187,7 +187,7 @@ void CMorvelEMView::RecalcTotals(int nFromRow)
     }
     UpdateTreeView();
     SetDocumentModified();
-    UpdateStatusText(1);
+    UpdateStatusText(statusShow);
 }
 
 void CMorvelEMView::StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate)

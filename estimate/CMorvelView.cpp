@@ -15,8 +15,8 @@ CMorvelView::CMorvelView()
       m_nHeaderHeight(DEFAULT_ROW_HEIGHT), m_nBaseHeaderHeight(DEFAULT_ROW_HEIGHT), m_nZoom(100),
       m_nTotalWidth(0), m_nTotalHeight(0), m_nHorzOffset(0), m_nVertOffset(0), m_nUsedRows(0),
       m_nCurrentCol(0), m_nCurrentRow(0), m_nColumnCount(12), m_nRowLimit(0),
-      m_nRowsPerPage(ReadRowsPerPage()), m_nSummaryPage(0), m_nSelectMode(0), m_bDragExtending(FALSE),
-      m_nHorzScrollMax(0), m_nVertScrollMax(0)
+      m_nRowsPerPage(ReadRowsPerPage()), m_nSummaryPage(0), m_nSelectMode(selectNone),
+      m_bDragExtending(FALSE), m_nHorzScrollMax(0), m_nVertScrollMax(0)
 {
     m_nRowHeaderWidth = RowHeaderWidthFor(m_nRowsPerPage);
     m_nBaseRowHeaderWidth = m_nRowHeaderWidth;
@@ -29,6 +29,116 @@ CMorvelView::~CMorvelView()
     // one; their windows went with the view's window.
     delete m_pJumpBar;
     delete m_pTabWnd;
+}
+
+// ---------------------------------------------------------------------------------------
+// Queries and setting of the grid state
+
+namespace {
+
+bool IsColumnIndex(int nCol)
+{
+    return nCol >= 0 && nCol < CMorvelView::MAX_COLUMNS;
+}
+
+} // namespace
+
+CString CMorvelView::GetColumnTitle(int nCol) const
+{
+    return IsColumnIndex(nCol) ? m_strColumnTitle[nCol] : CString();
+}
+
+int CMorvelView::GetColumnWidth(int nCol) const
+{
+    return IsColumnIndex(nCol) ? m_nColumnWidth[nCol] : 0;
+}
+
+int CMorvelView::GetBaseColumnWidth(int nCol) const
+{
+    return IsColumnIndex(nCol) ? m_nBaseColumnWidth[nCol] : 0;
+}
+
+int CMorvelView::GetRememberedColumnWidth(int nCol) const
+{
+    return IsColumnIndex(nCol) ? m_nBaseColumnWidth2[nCol] : 0;
+}
+
+bool CMorvelView::IsColumnInputFixed(int nCol) const
+{
+    return IsColumnIndex(nCol) && m_nInputFixed[nCol] != 0;
+}
+
+CMorvelView::CGridMetrics CMorvelView::GetMetrics() const
+{
+    CGridMetrics metrics;
+    metrics.nZoom = m_nZoom;
+    metrics.nRowHeight = m_nRowHeight;
+    metrics.nHeaderHeight = m_nHeaderHeight;
+    metrics.nRowHeaderWidth = m_nRowHeaderWidth;
+    metrics.nTotalWidth = m_nTotalWidth;
+    metrics.nHorzOffset = m_nHorzOffset;
+    metrics.nVertOffset = m_nVertOffset;
+    metrics.nHorzScrollMax = m_nHorzScrollMax;
+    metrics.nRowsPerPage = m_nRowsPerPage;
+    return metrics;
+}
+
+CMorvelView::CPointerState CMorvelView::GetPointerState() const
+{
+    CPointerState state;
+    state.nPressOrigin = m_nPressOrigin;
+    state.bDragExtending = m_bDragExtending;
+    state.bDragScrolling = m_nDragScrollRunning != 0;
+    state.nDragScrollDir = m_nDragScrollDir;
+    state.bShiftExtending = m_nShiftExtend != 0;
+    state.nResizeState = m_nResizeState;
+    state.nResizeCol = m_nResizeCol;
+    return state;
+}
+
+void CMorvelView::SetCurrentCell(int nCol, int nRow)
+{
+    m_nCurrentCol = nCol;
+    m_nCurrentRow = nRow;
+}
+
+void CMorvelView::SetFirstVisibleCell(int nCol, int nRow)
+{
+    m_nFirstVisibleCol = nCol;
+    m_nFirstVisibleRow = nRow;
+}
+
+void CMorvelView::SetSelection(int nMode, const CRect& rcSelection)
+{
+    m_nSelectMode = nMode;
+    m_rcSelection = rcSelection;
+}
+
+void CMorvelView::SetColumnWidth(int nCol, int nWidth)
+{
+    if (IsColumnIndex(nCol))
+        m_nColumnWidth[nCol] = nWidth;
+}
+
+void CMorvelView::SetBaseColumnWidth(int nCol, int nWidth)
+{
+    if (!IsColumnIndex(nCol))
+        return;
+    m_nBaseColumnWidth[nCol] = nWidth;
+    m_nBaseColumnWidth2[nCol] = nWidth;
+}
+
+void CMorvelView::SetColumnInputFixed(int nCol, bool bFixed)
+{
+    if (IsColumnIndex(nCol))
+        m_nInputFixed[nCol] = bFixed ? 1 : 0;
+}
+
+void CMorvelView::SetRowMetrics(int nRowHeaderWidth, int nHeaderHeight, int nRowHeight)
+{
+    m_nRowHeaderWidth = nRowHeaderWidth;
+    m_nHeaderHeight = nHeaderHeight;
+    m_nRowHeight = nRowHeight;
 }
 
 int CMorvelView::ReadRowsPerPage()

@@ -62,40 +62,105 @@ public:
     void OnDraw(CDC* pDC) override;
     void OnInitialUpdate() override;
 
-    // ---- grid state ---------------------------------------------------------------------
-    int m_nFirstVisibleCol;
-    int m_nFirstVisibleRow;
-    CString m_strColumnTitle[MAX_COLUMNS];
-    int m_nColumnWidth[MAX_COLUMNS];      // pixels at the current zoom
-    int m_nBaseColumnWidth[MAX_COLUMNS];  // pixels at zoom 100
-    int m_nBaseColumnWidth2[MAX_COLUMNS]; // kept equal to m_nBaseColumnWidth
-    int m_nInputFixed[MAX_COLUMNS];       // nonzero: the column is input-fixed
-    int m_nRowHeight;
-    int m_nBaseRowHeight;
-    int m_nHeaderHeight;
-    int m_nBaseHeaderHeight;
-    int m_nRowHeaderWidth;
-    int m_nBaseRowHeaderWidth;
-    int m_nBaseRowHeaderWidth2;
-    int m_nZoom; // percent
-    int m_nTotalWidth;
-    int m_nTotalHeight;
-    int m_nHorzOffset;
-    int m_nVertOffset;
-    int m_nUsedRows;
-    int m_nCurrentCol;
-    int m_nCurrentRow;
-    CPoint m_ptPrevCell; // (column, row) before the last key or click
-    int m_nColumnCount;
-    int m_nRowLimit;
-    int m_nRowsPerPage;
-    int m_nSummaryPage;  // 1 while the summary page is shown
-    CRect m_rcSelection; // (first col, first row, last col, last row), as set
-    int m_nSelectMode;   // 0 none, 1 whole rows, 10 one column, 20 block
-    CRect m_rcPrevSelection;
-    BOOL m_bDragExtending; // a selection is being extended by dragging
-    int m_nHorzScrollMax;
-    int m_nVertScrollMax;
+    // How the cell selection was made (m_nSelectMode): none, whole rows (a press on the
+    // row headers), one column (a press on a column header) or a block of cells.
+    enum { selectNone = 0, selectRows = 1, selectColumn = 10, selectBlock = 20 };
+
+    // ---- queries of the grid state ------------------------------------------------------
+    int GetUsedRows() const { return m_nUsedRows; }
+    int GetRowLimit() const { return m_nRowLimit; }
+    int GetColumnCount() const { return m_nColumnCount; }
+    int GetCurrentRow() const { return m_nCurrentRow; }
+    int GetCurrentCol() const { return m_nCurrentCol; }
+    // The current cell (column, row) before the last key or click.
+    CPoint GetPreviousCell() const { return m_ptPrevCell; }
+    // The top-left cell of the grid area (column, row).
+    CPoint GetFirstVisibleCell() const { return CPoint(m_nFirstVisibleCol, m_nFirstVisibleRow); }
+    // The summary page is shown (the row getters serve it).
+    bool IsSummaryPageShown() const { return m_nSummaryPage == 1; }
+    // selectNone .. selectBlock, and the selection as set (first col, first row, last col,
+    // last row; not ordered).
+    int GetSelectMode() const { return m_nSelectMode; }
+    const CRect& GetSelection() const { return m_rcSelection; }
+    // A column's title, its width at the current zoom and at zoom 100 (0 for a hidden
+    // column), and its input-fixed mark; empty or 0 for a column beyond MAX_COLUMNS.
+    CString GetColumnTitle(int nCol) const;
+    int GetColumnWidth(int nCol) const;
+    int GetBaseColumnWidth(int nCol) const;
+    // The width at zoom 100 a column hidden by display fixing comes back at.
+    int GetRememberedColumnWidth(int nCol) const;
+    bool IsColumnInputFixed(int nCol) const;
+    // The sizes of the grid at the current zoom and where it is scrolled to.
+    struct CGridMetrics {
+        int nZoom = 100; // percent
+        int nRowHeight = 0;
+        int nHeaderHeight = 0;
+        int nRowHeaderWidth = 0;
+        int nTotalWidth = 0; // of all columns
+        int nHorzOffset = 0; // pixels scrolled to the left and up
+        int nVertOffset = 0;
+        int nHorzScrollMax = 0;
+        int nRowsPerPage = 0;
+    };
+    CGridMetrics GetMetrics() const;
+    // What the mouse and the keyboard are doing to the grid.
+    struct CPointerState {
+        int nPressOrigin = 0;         // pressNone .. pressCells
+        bool bDragExtending = false;  // a selection is being extended by dragging
+        bool bDragScrolling = false;  // the drag auto-scroll timer runs
+        int nDragScrollDir = 0;       // dragScrollDown .. dragScrollLeft
+        bool bShiftExtending = false; // Shift+key extends the selection
+        int nResizeState = 0;         // resizeNone .. resizeTracking
+        int nResizeCol = 0;           // the column being resized
+    };
+    CPointerState GetPointerState() const;
+
+    // ---- setting the grid state ---------------------------------------------------------
+    // These change the state alone (no scrolling, no repaint): for setting a view up before
+    // it is shown, and for callers that repaint themselves.
+    void SetCurrentCell(int nCol, int nRow);
+    void SetFirstVisibleCell(int nCol, int nRow);
+    void SetSelection(int nMode, const CRect& rcSelection);
+    void SetUsedRows(int nUsedRows) { m_nUsedRows = nUsedRows; }
+    void SetRowLimit(int nRowLimit) { m_nRowLimit = nRowLimit; }
+    // The width of a column at the current zoom only (RecalcTotalWidth follows).
+    void SetColumnWidth(int nCol, int nWidth);
+    // The width of a column at zoom 100, also the one to come back to; RecalcLayout follows.
+    void SetBaseColumnWidth(int nCol, int nWidth);
+    void SetColumnInputFixed(int nCol, bool bFixed);
+    // The zoom in percent; RecalcLayout follows.
+    void SetZoom(int nPercent) { m_nZoom = nPercent; }
+    // The pixel sizes of the row headers, the column headers and the rows as they stand.
+    void SetRowMetrics(int nRowHeaderWidth, int nHeaderHeight, int nRowHeight);
+    // Which page the row getters serve; the page is not rebuilt, laid out or repainted
+    // (the page tabs do that).
+    void SetSummaryPageShown(bool bShown) { m_nSummaryPage = bShown ? 1 : 0; }
+
+    // Shows the edit page's rows to the row getters while it lives, whichever page is on
+    // the screen, and puts the page back when it ends, also when an exception leaves the
+    // scope. A null view is left alone.
+    class CEditPageScope {
+    public:
+        explicit CEditPageScope(CMorvelView* pView) : m_pView(pView)
+        {
+            if (m_pView != nullptr) {
+                m_nPage = m_pView->m_nSummaryPage;
+                m_pView->m_nSummaryPage = 0;
+            }
+        }
+        explicit CEditPageScope(CMorvelView& view) : CEditPageScope(&view) {}
+        ~CEditPageScope()
+        {
+            if (m_pView != nullptr)
+                m_pView->m_nSummaryPage = m_nPage;
+        }
+        CEditPageScope(const CEditPageScope&) = delete;
+        CEditPageScope& operator=(const CEditPageScope&) = delete;
+
+    private:
+        CMorvelView* m_pView;
+        int m_nPage = 0;
+    };
 
     // ---- Grid window: child bars, layout, mouse, keyboard, scrolling and painting -------
     // The view's own bars along its bottom and right edges (each BAR_THICKNESS thick): the
@@ -178,21 +243,12 @@ public:
     DECLARE_MESSAGE_MAP()
 
 public:
-    CScrollBar m_wndHorzBar;
-    CScrollBar m_wndVertBar;
-    CStatic m_wndCornerBox;
-    CWnd* m_pJumpBar = nullptr;   // created by the derived view; deleted with the view
-    CTabWnd* m_pTabWnd = nullptr; // created by the derived view; deleted with the view
-    int m_nChildrenReady = 0;
-    int m_nPressOrigin = 0;       // pressNone .. pressCells
-    CRect m_rcPressPoint;         // the press point as a 2 x 2 pixel square
-    int m_nButtonDown = 0;        // 1 between a press in the grid and its release
-    int m_nDragScrollRunning = 0; // the drag auto-scroll timer runs
-    int m_nDragScrollDir = 0;     // dragScrollDown .. dragScrollLeft
-    int m_nShiftExtend = 0;       // 1 while Shift+key extends the selection
-    int m_nResizeState = 0;       // resizeNone .. resizeTracking
-    int m_nResizeCol = 0;
-    int m_nGuideX = 0; // x of the XOR guide line while resizing
+    // The bars along the bottom edge (null before the derived view made them).
+    CTabWnd* GetTabWnd() const { return m_pTabWnd; }
+    CWnd* GetJumpBar() const { return m_pJumpBar; }
+    CWnd* GetCornerBox() { return &m_wndCornerBox; }
+    // The child bars exist and WM_SIZE lays them out.
+    bool HasChildWindows() const { return m_nChildrenReady != 0; }
 
 protected:
     // Sends the view a simulated click (press and release) at a client point.
@@ -203,6 +259,9 @@ protected:
     // The pixel rectangle of the current selection, cut to the grid area.
     CRect GetSelectionPixelRect() const;
     void ClearSelection();
+    // One scroll step through the view's own scroll message (straight to the handler while
+    // there is no window).
+    void ScrollView(UINT nMsg, UINT nCode, int nPos);
     // Puts the scroll ranges and positions into the view's bars.
     void SyncScrollBars();
     // The XOR guide line of the column resize.
@@ -212,6 +271,57 @@ protected:
     void PrepareHeaderFonts(CDC* pDC);
     void DrawColumnHeader(CDC* pDC, int nCol, int nLeft, int nRight);
 
+    // ---- grid state ---------------------------------------------------------------------
+    int m_nFirstVisibleCol;
+    int m_nFirstVisibleRow;
+    CString m_strColumnTitle[MAX_COLUMNS];
+    int m_nColumnWidth[MAX_COLUMNS];      // pixels at the current zoom
+    int m_nBaseColumnWidth[MAX_COLUMNS];  // pixels at zoom 100
+    int m_nBaseColumnWidth2[MAX_COLUMNS]; // the width to come back to (kept while hidden)
+    int m_nInputFixed[MAX_COLUMNS];       // nonzero: the column is input-fixed
+    int m_nRowHeight;
+    int m_nBaseRowHeight;
+    int m_nHeaderHeight;
+    int m_nBaseHeaderHeight;
+    int m_nRowHeaderWidth;
+    int m_nBaseRowHeaderWidth;
+    int m_nZoom; // percent
+    int m_nTotalWidth;
+    int m_nTotalHeight;
+    int m_nHorzOffset;
+    int m_nVertOffset;
+    int m_nUsedRows;
+    int m_nCurrentCol;
+    int m_nCurrentRow;
+    CPoint m_ptPrevCell; // (column, row) before the last key or click
+    int m_nColumnCount;
+    int m_nRowLimit;
+    int m_nRowsPerPage;
+    int m_nSummaryPage;  // 1 while the summary page is shown
+    CRect m_rcSelection; // (first col, first row, last col, last row), as set
+    int m_nSelectMode;   // selectNone .. selectBlock
+    CRect m_rcPrevSelection;
+    bool m_bDragExtending; // a selection is being extended by dragging
+    CScrollBar m_wndHorzBar;
+    CScrollBar m_wndVertBar;
+    CStatic m_wndCornerBox;
+    CWnd* m_pJumpBar = nullptr;   // created by the derived view; deleted with the view
+    CTabWnd* m_pTabWnd = nullptr; // created by the derived view; deleted with the view
+    int m_nChildrenReady = 0;
+    int m_nPressOrigin = 0;       // pressNone .. pressCells
+    int m_nDragScrollRunning = 0; // the drag auto-scroll timer runs
+    int m_nDragScrollDir = 0;     // dragScrollDown .. dragScrollLeft
+    int m_nShiftExtend = 0;       // 1 while Shift+key extends the selection
+
+private:
+    int m_nBaseRowHeaderWidth2;
+    int m_nHorzScrollMax;
+    int m_nVertScrollMax;
+    CRect m_rcPressPoint;   // the press point as a 2 x 2 pixel square
+    int m_nButtonDown = 0;  // 1 between a press in the grid and its release
+    int m_nResizeState = 0; // resizeNone .. resizeTracking
+    int m_nResizeCol = 0;
+    int m_nGuideX = 0; // x of the XOR guide line while resizing
     CFont m_fontHeader;
     CFont m_fontHeaderBold;
     LOGFONT m_lfHeaderSource = {}; // the context font and zoom the header fonts were made for

@@ -8,11 +8,11 @@
 #include "estimate/CMorvelView.h"
 
 #include "app/CAutoScrollWnd.h"
-#include "platform/ui/gdi/CClientDC.h"
-#include "platform/ui/gdi/CDC.h"
-#include "platform/ui/frames/CDocument.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/frames/CDocument.h"
+#include "platform/ui/gdi/CClientDC.h"
+#include "platform/ui/gdi/CDC.h"
 #include "resources/GridViewResources.h"
 
 #include <algorithm>
@@ -54,25 +54,21 @@ void CMorvelView::SendKeyPressAndRelease(UINT nChar)
     SendMessage(WM_KEYUP, nChar, static_cast<LPARAM>(0xC0000001u));
 }
 
-namespace {
-
 // Scrolls the view through its own scroll messages (the derived view hides its editor
 // there).
-void ScrollView(CMorvelView* pView, UINT nMsg, UINT nCode, int nPos)
+void CMorvelView::ScrollView(UINT nMsg, UINT nCode, int nPos)
 {
-    if (pView->m_hWnd == nullptr) {
+    if (m_hWnd == nullptr) {
         if (nMsg == WM_HSCROLL)
-            pView->OnHScroll(nCode, static_cast<UINT>(std::max(0, nPos)), nullptr);
+            OnHScroll(nCode, static_cast<UINT>(std::max(0, nPos)), nullptr);
         else
-            pView->OnVScroll(nCode, static_cast<UINT>(std::max(0, nPos)), nullptr);
+            OnVScroll(nCode, static_cast<UINT>(std::max(0, nPos)), nullptr);
         return;
     }
-    CScrollBar& bar = nMsg == WM_HSCROLL ? pView->m_wndHorzBar : pView->m_wndVertBar;
-    pView->SendMessage(nMsg, MAKEWPARAM(static_cast<WORD>(nCode), static_cast<WORD>(std::max(0, nPos))),
-                       reinterpret_cast<LPARAM>(bar.m_hWnd));
+    CScrollBar& bar = nMsg == WM_HSCROLL ? m_wndHorzBar : m_wndVertBar;
+    SendMessage(nMsg, MAKEWPARAM(static_cast<WORD>(nCode), static_cast<WORD>(std::max(0, nPos))),
+                reinterpret_cast<LPARAM>(bar.m_hWnd));
 }
-
-} // namespace
 
 // ---------------------------------------------------------------------------------------
 // Mouse
@@ -85,9 +81,9 @@ void CMorvelView::OnLButtonDown(UINT nFlags, CPoint point)
         m_nResizeState = resizeTracking;
         return;
     }
-    if (m_nSelectMode != 0 && !m_nShiftExtend) {
+    if (m_nSelectMode != selectNone && !m_nShiftExtend) {
         const CRect rcOld = GetSelectionPixelRect();
-        m_nSelectMode = 0;
+        m_nSelectMode = selectNone;
         m_nPressOrigin = pressNone;
         if (!rcOld.IsRectEmpty())
             InvalidateRect(&rcOld, FALSE);
@@ -135,13 +131,13 @@ void CMorvelView::OnLButtonDown(UINT nFlags, CPoint point)
         SetCapture();
         if (bInColumnHeader && !bInRowHeader) {
             m_rcSelection.SetRect(nCol, 0, nCol, m_nRowLimit - 1);
-            m_nSelectMode = 10;
+            m_nSelectMode = selectColumn;
         } else if (bInColumnHeader && bInRowHeader) {
             m_rcSelection.SetRect(0, 0, nColumns - 1, m_nRowLimit - 1);
-            m_nSelectMode = 1;
+            m_nSelectMode = selectRows;
         } else if (bInRowHeader) {
             m_rcSelection.SetRect(0, nRow, nColumns - 1, nRow);
-            m_nSelectMode = 1;
+            m_nSelectMode = selectRows;
         } else {
             m_nPressOrigin = pressCells;
         }
@@ -290,9 +286,9 @@ namespace {
 // The nearest column of nonzero width left (nStep -1) or right (+1) of nCol, or -1.
 int NextVisibleColumn(const CMorvelView& view, int nCol, int nStep)
 {
-    const int nColumns = std::clamp(view.m_nColumnCount, 0, static_cast<int>(CMorvelView::MAX_COLUMNS));
+    const int nColumns = std::clamp(view.GetColumnCount(), 0, static_cast<int>(CMorvelView::MAX_COLUMNS));
     for (int c = nCol + nStep; c >= 0 && c < nColumns; c += nStep) {
-        if (view.m_nColumnWidth[c] > 0)
+        if (view.GetColumnWidth(c) > 0)
             return c;
     }
     return -1;
@@ -303,7 +299,7 @@ int AbsoluteRight(const CMorvelView& view, int nCol)
 {
     int x = 0;
     for (int c = 0; c <= nCol && c < CMorvelView::MAX_COLUMNS; ++c)
-        x += view.m_nColumnWidth[c];
+        x += view.GetColumnWidth(c);
     return x;
 }
 
@@ -313,14 +309,14 @@ void CMorvelView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
     const bool bShift = IsShiftDown();
     const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
-    if (m_nSelectMode != 0 && !m_nShiftExtend) {
+    if (m_nSelectMode != selectNone && !m_nShiftExtend) {
         const CRect rcOld = GetSelectionPixelRect();
         if (m_hWnd != nullptr && !rcOld.IsRectEmpty())
             InvalidateRect(&rcOld, FALSE);
-        if (m_nSelectMode == 1)
+        if (m_nSelectMode == selectRows)
             m_rcSelection.bottom = m_rcSelection.top;
-        else if (m_nSelectMode == 20)
-            m_nSelectMode = 0;
+        else if (m_nSelectMode == selectBlock)
+            m_nSelectMode = selectNone;
     }
     m_ptPrevCell = CPoint(m_nCurrentCol, m_nCurrentRow);
     const CPoint ptAnchor = m_ptPrevCell;
@@ -341,8 +337,8 @@ void CMorvelView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     const auto extendIfShift = [&] {
         if (!bShift)
             return;
-        if (!m_nShiftExtend && nModeBefore == 1)
-            m_nSelectMode = 1;
+        if (!m_nShiftExtend && nModeBefore == selectRows)
+            m_nSelectMode = selectRows;
         ExtendSelection(m_nShiftExtend, ptAnchor.x, ptAnchor.y);
     };
 
@@ -371,8 +367,8 @@ void CMorvelView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
             // Left at the row's start goes on at the end of the row above.
             const int nLast = NextVisibleColumn(*this, nColumns, -1);
             const int nPos = AbsoluteRight(*this, nLast) - (rcGrid.right - m_nRowHeaderWidth);
-            ScrollView(this, WM_HSCROLL, SB_THUMBTRACK, std::max(0, nPos));
-            ScrollView(this, WM_HSCROLL, SB_LINERIGHT, 0);
+            ScrollView(WM_HSCROLL, SB_THUMBTRACK, std::max(0, nPos));
+            ScrollView(WM_HSCROLL, SB_LINERIGHT, 0);
             if (nLast > m_nCurrentCol)
                 m_nCurrentCol = nLast;
             InvalidateCell(m_ptPrevCell.x, m_ptPrevCell.y);
@@ -380,7 +376,7 @@ void CMorvelView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
             break;
         }
         if (m_nCurrentCol == m_nFirstVisibleCol)
-            ScrollView(this, WM_HSCROLL, SB_LINELEFT, 0);
+            ScrollView(WM_HSCROLL, SB_LINELEFT, 0);
         m_nCurrentCol = nPrev;
         showMove();
         extendIfShift();
@@ -399,7 +395,7 @@ void CMorvelView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
             while (m_nFirstVisibleCol < nNext &&
                    GetColumnLeft(nNext) + m_nColumnWidth[nNext] > rcGrid.right) {
                 const int nBefore = m_nFirstVisibleCol;
-                ScrollView(this, WM_HSCROLL, SB_LINERIGHT, 0);
+                ScrollView(WM_HSCROLL, SB_LINERIGHT, 0);
                 if (m_nFirstVisibleCol == nBefore)
                     break;
             }
@@ -409,7 +405,7 @@ void CMorvelView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
             break;
         }
         // Right at the row's end goes on at the start of the row below.
-        ScrollView(this, WM_HSCROLL, SB_THUMBTRACK, 0);
+        ScrollView(WM_HSCROLL, SB_THUMBTRACK, 0);
         const int nFirst = NextVisibleColumn(*this, -1, 1);
         m_nCurrentCol = nFirst >= 0 ? nFirst : 0;
         InvalidateCell(m_ptPrevCell.x, m_ptPrevCell.y);
@@ -421,7 +417,7 @@ void CMorvelView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
             ClearSelection();
         if (m_nCurrentRow > 0) {
             if (m_nCurrentRow == m_nFirstVisibleRow)
-                ScrollView(this, WM_VSCROLL, SB_LINEUP, 0);
+                ScrollView(WM_VSCROLL, SB_LINEUP, 0);
             --m_nCurrentRow;
             showMove();
             extendIfShift();
@@ -433,7 +429,7 @@ void CMorvelView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
         if (m_nCurrentRow < m_nRowLimit - 1) {
             if (m_hWnd != nullptr &&
                 rcGrid.bottom < (m_nCurrentRow - m_nFirstVisibleRow + 2) * nRowHeight + m_nHeaderHeight)
-                ScrollView(this, WM_VSCROLL, SB_LINEDOWN, 0);
+                ScrollView(WM_VSCROLL, SB_LINEDOWN, 0);
             ++m_nCurrentRow;
             showMove();
             extendIfShift();
@@ -465,7 +461,7 @@ void CMorvelView::PageUp()
     // The click lands where the cursor was on the screen, so it keeps its place there.
     const int yOld = (m_nCurrentRow - m_nFirstVisibleRow) * nRowHeight + m_nHeaderHeight + 3;
     const int x = GetColumnLeft(std::max(m_nCurrentCol, m_nFirstVisibleCol)) + 3;
-    ScrollView(this, WM_VSCROLL, SB_THUMBTRACK, std::max(m_nFirstVisibleRow - n, 0));
+    ScrollView(WM_VSCROLL, SB_THUMBTRACK, std::max(m_nFirstVisibleRow - n, 0));
     SimulateClick(x, yOld, yOld);
 }
 
@@ -479,7 +475,7 @@ void CMorvelView::PageDown()
         return;
     const int yOld = (m_nCurrentRow - m_nFirstVisibleRow) * nRowHeight + m_nHeaderHeight + 3;
     const int x = GetColumnLeft(std::max(m_nCurrentCol, m_nFirstVisibleCol)) + 3;
-    ScrollView(this, WM_VSCROLL, SB_THUMBTRACK, m_nFirstVisibleRow + n);
+    ScrollView(WM_VSCROLL, SB_THUMBTRACK, m_nFirstVisibleRow + n);
     SimulateClick(x, yOld, 3);
 }
 
@@ -490,17 +486,17 @@ void CMorvelView::ExtendSelection(int nContinuing, int nAnchorCol, int nAnchorRo
 {
     const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
     if (!nContinuing) {
-        if (m_nSelectMode == 1) {
+        if (m_nSelectMode == selectRows) {
             m_rcSelection.SetRect(0, nAnchorRow, nColumns - 1, m_nCurrentRow);
         } else {
-            m_nSelectMode = 20;
+            m_nSelectMode = selectBlock;
             m_rcSelection.SetRect(nAnchorCol, nAnchorRow, m_nCurrentCol, m_nCurrentRow);
         }
         const CRect rcSel = GetSelectionPixelRect();
         if (m_hWnd != nullptr && !rcSel.IsRectEmpty())
             InvalidateRect(&rcSel, FALSE);
         m_nShiftExtend = 1;
-    } else if (m_nSelectMode == 1) {
+    } else if (m_nSelectMode == selectRows) {
         m_rcSelection.bottom = m_nCurrentRow;
     } else {
         m_rcSelection.right = m_nCurrentCol;
@@ -563,7 +559,7 @@ void CMorvelView::MoveLeftFixed()
     if (m_nCurrentCol <= marks.front()) {
         const int nLast = marks.back();
         const int nPos = AbsoluteRight(*this, nLast) - (rcGrid.right - m_nRowHeaderWidth);
-        ScrollView(this, WM_HSCROLL, SB_THUMBTRACK, std::max(0, nPos));
+        ScrollView(WM_HSCROLL, SB_THUMBTRACK, std::max(0, nPos));
         m_nCurrentCol = nLast;
         ScrollCellIntoView(m_nCurrentRow, nLast);
         InvalidateCell(m_ptPrevCell.x, m_ptPrevCell.y);
@@ -576,7 +572,7 @@ void CMorvelView::MoveLeftFixed()
             nTarget = c;
     }
     if (nTarget < m_nFirstVisibleCol)
-        ScrollView(this, WM_HSCROLL, SB_THUMBTRACK, AbsoluteRight(*this, nTarget) - m_nColumnWidth[nTarget]);
+        ScrollView(WM_HSCROLL, SB_THUMBTRACK, AbsoluteRight(*this, nTarget) - m_nColumnWidth[nTarget]);
     m_nCurrentCol = nTarget;
     while (m_nCurrentCol < nColumns - 1 && m_nColumnWidth[m_nCurrentCol] == 0)
         ++m_nCurrentCol;
@@ -606,7 +602,7 @@ void CMorvelView::MoveRightFixed()
     if (m_nCurrentCol >= marks.back()) {
         const int nFirst = marks.front();
         const int nPos = AbsoluteRight(*this, nFirst) - nGridWidth;
-        ScrollView(this, WM_HSCROLL, SB_THUMBTRACK, std::max(0, nPos));
+        ScrollView(WM_HSCROLL, SB_THUMBTRACK, std::max(0, nPos));
         m_nCurrentCol = nFirst;
         InvalidateCell(m_ptPrevCell.x, m_ptPrevCell.y);
         SendKeyPressAndRelease(VK_DOWN);
@@ -617,7 +613,7 @@ void CMorvelView::MoveRightFixed()
         if (*it > m_nCurrentCol)
             nTarget = *it;
     }
-    ScrollView(this, WM_HSCROLL, SB_THUMBTRACK, std::max(0, AbsoluteRight(*this, nTarget) - nGridWidth));
+    ScrollView(WM_HSCROLL, SB_THUMBTRACK, std::max(0, AbsoluteRight(*this, nTarget) - nGridWidth));
     m_nCurrentCol = nTarget;
     ScrollCellIntoView(m_nCurrentRow, nTarget);
     while (m_nCurrentCol < nColumns - 1 && m_nColumnWidth[m_nCurrentCol] == 0)
@@ -638,9 +634,9 @@ void CMorvelView::ScrollCellIntoView(int /*nRow*/, int nCol)
         const int nRight = nLeft + m_nColumnWidth[nCol];
         const int nBefore = m_nFirstVisibleCol;
         if (nRight > rcGrid.right && m_nFirstVisibleCol < nCol)
-            ScrollView(this, WM_HSCROLL, SB_LINERIGHT, 0);
+            ScrollView(WM_HSCROLL, SB_LINERIGHT, 0);
         else if (nLeft < m_nRowHeaderWidth)
-            ScrollView(this, WM_HSCROLL, SB_LINELEFT, 0);
+            ScrollView(WM_HSCROLL, SB_LINELEFT, 0);
         else
             break;
         if (m_nFirstVisibleCol == nBefore)
@@ -661,9 +657,9 @@ void CMorvelView::MoveToLastColumn()
     InvalidateCell(m_nCurrentCol, m_nCurrentRow);
     CRect rcGrid;
     GetGridClientRect(&rcGrid);
-    ScrollView(this, WM_HSCROLL, SB_THUMBTRACK,
+    ScrollView(WM_HSCROLL, SB_THUMBTRACK,
                std::max(0, m_nTotalWidth - static_cast<int>(rcGrid.Width()) + m_nRowHeaderWidth));
-    ScrollView(this, WM_HSCROLL, SB_LINERIGHT, 0);
+    ScrollView(WM_HSCROLL, SB_LINERIGHT, 0);
     CRect rcCell;
     GetCellRangeRect(nLast, m_nCurrentRow, nLast, m_nCurrentRow, &rcCell);
     SimulateClick(rcCell.left + 3, rcCell.top + 3, rcCell.top + 3);
@@ -675,7 +671,7 @@ void CMorvelView::MoveToFirstColumn()
     if (nFirst < 0 || m_nCurrentCol <= nFirst)
         return;
     InvalidateCell(m_nCurrentCol, m_nCurrentRow);
-    ScrollView(this, WM_HSCROLL, SB_THUMBTRACK, 0);
+    ScrollView(WM_HSCROLL, SB_THUMBTRACK, 0);
     CRect rcCell;
     GetCellRangeRect(nFirst, m_nCurrentRow, nFirst, m_nCurrentRow, &rcCell);
     SimulateClick(rcCell.left + 3, rcCell.top + 3, rcCell.top + 3);
@@ -689,7 +685,7 @@ void CMorvelView::MoveToLastRow()
     InvalidateCell(m_nCurrentCol, m_nCurrentRow);
     // The last used row becomes the last row on the screen, and the cursor goes there.
     const int nVisible = std::max(1, GetVisibleRowCount());
-    ScrollView(this, WM_VSCROLL, SB_THUMBTRACK, std::max(0, m_nUsedRows - nVisible));
+    ScrollView(WM_VSCROLL, SB_THUMBTRACK, std::max(0, m_nUsedRows - nVisible));
     const int nCol = std::max(m_nCurrentCol, m_nFirstVisibleCol);
     const int nRowHeight = m_nRowHeight > 0 ? m_nRowHeight : 1;
     const int y = (nLastUsed - m_nFirstVisibleRow) * nRowHeight + m_nHeaderHeight + 3;
@@ -701,7 +697,7 @@ void CMorvelView::MoveToFirstRow()
     if (m_nCurrentRow <= 0)
         return;
     InvalidateCell(m_nCurrentCol, m_nCurrentRow);
-    ScrollView(this, WM_VSCROLL, SB_THUMBTRACK, 0);
+    ScrollView(WM_VSCROLL, SB_THUMBTRACK, 0);
     const int nCol = std::max(m_nCurrentCol, m_nFirstVisibleCol);
     // 3 pixels into the first row, below the column headers.
     const int y = m_nHeaderHeight + 3;

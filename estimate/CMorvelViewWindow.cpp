@@ -145,10 +145,10 @@ CRect CMorvelView::GetSelectionPixelRect() const
 
 void CMorvelView::ClearSelection()
 {
-    if (m_nSelectMode == 0 && !m_nShiftExtend)
+    if (m_nSelectMode == selectNone && !m_nShiftExtend)
         return;
     const CRect rcOld = GetSelectionPixelRect();
-    m_nSelectMode = 0;
+    m_nSelectMode = selectNone;
     m_nShiftExtend = 0;
     if (m_hWnd != nullptr && !rcOld.IsRectEmpty())
         InvalidateRect(&rcOld, FALSE);

@@ -76,22 +76,6 @@ int LevelRank(int nKind)
     }
 }
 
-// The row getters serve the page on the screen; the tree always reads the edit page.
-class CEditPageScope {
-public:
-    explicit CEditPageScope(CMorvelEMView& view) : m_view(view), m_nPage(view.m_nSummaryPage)
-    {
-        m_view.m_nSummaryPage = 0;
-    }
-    ~CEditPageScope() { m_view.m_nSummaryPage = m_nPage; }
-    CEditPageScope(const CEditPageScope&) = delete;
-    CEditPageScope& operator=(const CEditPageScope&) = delete;
-
-private:
-    CMorvelEMView& m_view;
-    int m_nPage;
-};
-
 } // namespace
 
 CMorvelEMTreeView::CMorvelEMTreeView()
@@ -210,8 +194,8 @@ void CMorvelEMTreeView::FillTree()
     // The table: the root, then every heading of the edit page in row order.
     m_entries.assign(1, CTreeEntry());
     if (pView != nullptr) {
-        CEditPageScope scope(*pView);
-        for (int r = 0; r < pView->m_nUsedRows; ++r) {
+        CMorvelView::CEditPageScope scope(*pView);
+        for (int r = 0; r < pView->GetUsedRows(); ++r) {
             const int nKind = pView->GetRowKind(r);
             if (!IsHeadingKind(nKind))
                 continue;
@@ -237,8 +221,8 @@ void CMorvelEMTreeView::FillTree()
     m_entries[0].hItem = m_hRoot;
 
     if (pView != nullptr) {
-        CEditPageScope scope(*pView);
-        const int nNameCol = pView->FindColumn("6", "T");
+        CMorvelView::CEditPageScope scope(*pView);
+        const int nNameCol = pView->FindNameColumn();
         // The most recent item of each level so far: a heading hangs under the nearest
         // one of a higher level.
         HTREEITEM hKind = nullptr, hLarge = nullptr, hMiddle = nullptr;
@@ -262,7 +246,7 @@ void CMorvelEMTreeView::FillTree()
             // The amount of the heading's total row: the first row of its total kind
             // below it, before the next heading of its own kind.
             CString strAmount;
-            for (int r = entry.nRow + 1; r < pView->m_nUsedRows; ++r) {
+            for (int r = entry.nRow + 1; r < pView->GetUsedRows(); ++r) {
                 const int nKind = pView->GetRowKind(r);
                 if (nKind == TotalKindOf(entry.nKind)) {
                     strAmount = pView->GetAmountText(r);
@@ -362,26 +346,25 @@ void CMorvelEMTreeView::OnKeyDownNotify(NMHDR* pNMHDR, LRESULT* pResult)
 
 void CMorvelEMTreeView::CutRowsThroughGrid(CMorvelEMView& view, int nFirstRow, int nLastRow)
 {
-    const CRect rcSaved = view.m_rcSelection;
-    view.m_rcSelection = CRect(0, nFirstRow, view.m_nColumnCount - 1, nLastRow);
-    view.m_nSelectMode = 1;
+    const CRect rcSaved = view.GetSelection();
+    view.SetSelection(CMorvelView::selectRows, CRect(0, nFirstRow, view.GetColumnCount() - 1, nLastRow));
     if (view.m_hWnd != nullptr)
         view.SendMessage(WM_COMMAND, ID_EDIT_CUT);
-    view.m_rcSelection = rcSaved;
+    view.SetSelection(CMorvelView::selectRows, rcSaved);
 }
 
 void CMorvelEMTreeView::OnSetFocus(CWnd* pOldWnd)
 {
     CTreeView::OnSetFocus(pOldWnd);
     if (CMorvelEMView* pView = GetEstimateView())
-        pView->UpdateStatusText(1);
+        pView->UpdateStatusText(CMorvelEMView::statusShow);
 }
 
 void CMorvelEMTreeView::OnKillFocus(CWnd* pNewWnd)
 {
     CTreeView::OnKillFocus(pNewWnd);
     if (CMorvelEMView* pView = GetEstimateView())
-        pView->UpdateStatusText(0);
+        pView->UpdateStatusText(CMorvelEMView::statusHide);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -613,7 +596,7 @@ BOOL CMorvelEMTreeView::OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffec
     CMorvelEMDoc* pDoc = pView != nullptr ? pView->GetDocument() : nullptr;
     if (pDoc == nullptr)
         return RefuseDrop();
-    if (pView->m_nSummaryPage == 1) {
+    if (pView->IsSummaryPageShown()) {
         AfxMessageBox("科目移動などの操作は「見積編集」ページでのみ可能です"_sj);
         return RefuseDrop();
     }
@@ -648,8 +631,8 @@ BOOL CMorvelEMTreeView::OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffec
         return RefuseDrop();
     // Rows pushed beyond the row limit would be lost: without room for the whole subject
     // nothing is inserted (and a move removes nothing).
-    if (pView->m_nUsedRows + data.GetRowCount() > pView->m_nRowLimit - 1 ||
-        nInsertRow + data.GetRowCount() >= pView->m_nRowLimit - 1)
+    if (pView->GetUsedRows() + data.GetRowCount() > pView->GetRowLimit() - 1 ||
+        nInsertRow + data.GetRowCount() >= pView->GetRowLimit() - 1)
         return RefuseDrop();
 
     InsertDraggedRows(*pView, data, nInsertRow);

@@ -18,28 +18,11 @@ int Signed16(WORD w)
     return static_cast<short>(w);
 }
 
-// Shows the edit page to the row getters while alive (they serve the page on the screen),
-// and puts the page flag back.
-class CEditPageScope {
-public:
-    explicit CEditPageScope(CMorvelEMView& view) : m_view(view), m_nPage(view.m_nSummaryPage)
-    {
-        m_view.m_nSummaryPage = 0;
-    }
-    ~CEditPageScope() { m_view.m_nSummaryPage = m_nPage; }
-    CEditPageScope(const CEditPageScope&) = delete;
-    CEditPageScope& operator=(const CEditPageScope&) = delete;
-
-private:
-    CMorvelEMView& m_view;
-    int m_nPage;
-};
-
 } // namespace
 
 void CSubjectDragData::Write(CArchive& ar, CMorvelEMView& view, int nKind, int nFirstRow)
 {
-    CEditPageScope scope(view);
+    CMorvelView::CEditPageScope scope(view);
     CEstimationFormFile form;
     CString strFormName;
     if (const CMorvelEMDoc* pDoc = view.GetDocument()) {
@@ -50,7 +33,7 @@ void CSubjectDragData::Write(CArchive& ar, CMorvelEMView& view, int nKind, int n
     form.Serialize(ar);
 
     const int nRows = view.GetSubjectRowCount(nFirstRow);
-    const int nColumns = view.m_nColumnCount;
+    const int nColumns = view.GetColumnCount();
     ar << Low16(nKind) << Low16(nRows) << Low16(nColumns);
     for (int k = 0; k < nRows; ++k) {
         for (int c = 0; c < nColumns; ++c)

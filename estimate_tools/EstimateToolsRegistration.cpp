@@ -13,10 +13,10 @@ void RegisterEstimateTools()
     services.pEstimateTreeViewClass = RUNTIME_CLASS(CMorvelEMTreeView);
     services.getEstimateUsedRows = [](CView* pGrid) {
         auto* pView = dynamic_cast<CMorvelEMView*>(pGrid);
-        return pView != nullptr ? pView->m_nUsedRows : 0;
+        return pView != nullptr ? pView->GetUsedRows() : 0;
     };
     services.cutAllEstimateRows = [](CView* pGrid) {
         if (auto* pView = dynamic_cast<CMorvelEMView*>(pGrid))
-            CMorvelEMTreeView::CutRowsThroughGrid(*pView, 0, pView->m_nUsedRows - 1);
+            CMorvelEMTreeView::CutRowsThroughGrid(*pView, 0, pView->GetUsedRows() - 1);
     };
 }

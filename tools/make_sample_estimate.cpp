@@ -58,8 +58,8 @@ class CEstimateWriter {
 public:
     explicit CEstimateWriter(CMorvelEMView& view) : m_view(view) {}
 
-    int Row() const { return m_view.m_nCurrentRow; }
-    void Next() { ++m_view.m_nCurrentRow; }
+    int Row() const { return m_view.GetCurrentRow(); }
+    void Next() { m_view.SetCurrentCell(m_view.GetCurrentCol(), m_view.GetCurrentRow() + 1); }
 
     void Heading(int nKind, const char* lpszName, int nIndent)
     {
@@ -196,8 +196,10 @@ void FillInformation(CMorvelEMView& view)
         "",
         "佐藤 一郎",
     };
-    for (int i = 0; i < view.m_nInformationCount && i < static_cast<int>(std::size(values)); ++i)
-        view.m_strInformation[i] = Sj(values[i]);
+    CStringArray information;
+    for (int i = 0; i < view.GetInformationCount(); ++i)
+        information.Add(i < static_cast<int>(std::size(values)) ? Sj(values[i]) : view.GetInformation(i));
+    view.ApplyInformationValues(information);
 }
 
 int Usage()
@@ -286,6 +288,7 @@ int main(int argc, char** argv)
     CString strTotal, strTax, strNet;
     pView->GetInformationAmounts(strTotal, strTax, strNet);
     std::printf("make_sample_estimate: wrote %s (%d rows, amount without tax %s, tax %s, with tax %s)\n",
-                path.ToUtf8().c_str(), pView->m_nUsedRows, strNet.c_str(), strTax.c_str(), strTotal.c_str());
+                path.ToUtf8().c_str(), pView->GetUsedRows(), strNet.c_str(), strTax.c_str(),
+                strTotal.c_str());
     return 0;
 }

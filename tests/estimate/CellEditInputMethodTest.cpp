@@ -21,11 +21,11 @@ protected:
     {
         EstimateWindowTest::SetUp();
         ASSERT_NE(OpenSample(), nullptr);
-        ASSERT_TRUE(m_pView->m_bCellEditExists);
+        ASSERT_TRUE(m_pView->HasCellEdit());
     }
 
     QWidget* GridWidget() const { return m_pView->GetClientWidget(); }
-    QWidget* EditorWidget() const { return m_pView->m_wndCellEdit.GetWidget(); }
+    QWidget* EditorWidget() const { return m_pView->GetCellEdit().GetWidget(); }
 
     static void Commit(QWidget* pWidget, const char* utf8)
     {
@@ -111,7 +111,7 @@ TEST_F(CellEditInputMethod, KeysPressedOnTheGridTypeIntoTheEditorAndEnterCommits
     EXPECT_EQ(Cell(srFirstDetail, scPrice), "400.000000");
     EXPECT_EQ(Cell(srFirstDetail, scAmount), "51400.000000"); // 128.5 x 400
     // Direction 1: the cursor went on to the right.
-    EXPECT_EQ(m_pView->m_nCurrentCol, scAmount);
+    EXPECT_EQ(m_pView->GetCurrentCol(), scAmount);
 }
 
 TEST_F(CellEditInputMethod, EscPressedInTheEditorDropsTheEdit)
@@ -121,7 +121,7 @@ TEST_F(CellEditInputMethod, EscPressedInTheEditorDropsTheEdit)
     Press(EditorWidget(), Qt::Key_Escape, "\x1b");
     EXPECT_FALSE(EditorVisible());
     EXPECT_EQ(Cell(srFirstDetail, scPrice), "350.000000");
-    EXPECT_EQ(m_pView->m_nEditState, CMorvelEMView::editClosed);
+    EXPECT_EQ(m_pView->GetEditState(), CMorvelEMView::editClosed);
 }
 
 TEST_F(CellEditInputMethod, ADoubleClickEndsAPendingCompositionOfTheGrid)
@@ -165,7 +165,7 @@ TEST_F(CellEditInputMethod, TypingGoesOnAfterEnterWhenKeysComeThroughTheKeyboard
     KeyThroughFocus(Qt::Key_2, "2");
     KeyThroughFocus(Qt::Key_Return, "\r");
     EXPECT_EQ(Cell(srFirstDetail, scQty), "2.000000");
-    ASSERT_EQ(m_pView->m_nCurrentCol, scUnit);
+    ASSERT_EQ(m_pView->GetCurrentCol(), scUnit);
     KeyThroughFocus(Qt::Key_M, "m");
     KeyThroughFocus(Qt::Key_Return, "\r");
     EXPECT_EQ(Cell(srFirstDetail, scUnit), "m");

@@ -16,7 +16,7 @@ protected:
     {
         EstimateWindowTest::SetUp();
         ASSERT_NE(OpenSample(), nullptr);
-        ASSERT_TRUE(m_pView->m_bCellEditExists);
+        ASSERT_TRUE(m_pView->HasCellEdit());
     }
 };
 
@@ -63,13 +63,13 @@ TEST_F(CellEditTyping, ATypedQuantityIsRoundedFormattedAndComputedAndTheTotalsBe
     EXPECT_DOUBLE_EQ(Value(srMiddleTotal, scAmount), 43211 + otherDetails);
     EXPECT_DOUBLE_EQ(Value(nLargeTotal, scAmount), largeTotalBefore - firstAmountBefore + 43211);
     EXPECT_FALSE(EditorVisible());
-    EXPECT_EQ(m_pView->m_nEditState, CMorvelEMView::editClosed);
+    EXPECT_EQ(m_pView->GetEditState(), CMorvelEMView::editClosed);
 
     // The undo record holds the cell, the old and the new text.
-    EXPECT_EQ(m_pView->m_nUndoAction, 1);
-    EXPECT_EQ(m_pView->m_ptUndo, CPoint(scQty, srFirstDetail));
-    EXPECT_EQ(m_pView->m_strUndoText.str(), "128.500000");
-    EXPECT_EQ(m_pView->m_strRedoText.str(), "123.456700");
+    EXPECT_EQ(m_pView->GetUndoRecord().nAction, 1);
+    EXPECT_EQ(m_pView->GetUndoRecord().ptPosition, CPoint(scQty, srFirstDetail));
+    EXPECT_EQ(m_pView->GetUndoRecord().strUndoText.str(), "128.500000");
+    EXPECT_EQ(m_pView->GetUndoRecord().strRedoText.str(), "123.456700");
 }
 
 TEST_F(CellEditTyping, FullWidthDigitsAreStoredInAsciiAndOtherFullWidthTextAsTyped)
@@ -103,8 +103,8 @@ TEST_F(CellEditTyping, EnterMovesRightWithDirectionOneAndArrowsCommitWithoutAnEx
     TypeUtf8("10");
     Key(VK_RETURN);
     EXPECT_EQ(Cell(srFirstDetail, scQty), "10.000000");
-    EXPECT_EQ(m_pView->m_nCurrentCol, scUnit);
-    EXPECT_EQ(m_pView->m_nCurrentRow, srFirstDetail);
+    EXPECT_EQ(m_pView->GetCurrentCol(), scUnit);
+    EXPECT_EQ(m_pView->GetCurrentRow(), srFirstDetail);
 
     // The editor hands Down over: the text is stored and the cursor moves one row only.
     GoTo(scPrice, srFirstDetail);
@@ -112,13 +112,13 @@ TEST_F(CellEditTyping, EnterMovesRightWithDirectionOneAndArrowsCommitWithoutAnEx
     Key(VK_DOWN);
     EXPECT_EQ(Cell(srFirstDetail, scPrice), "400.000000");
     EXPECT_EQ(Cell(srFirstDetail, scAmount), "4000.000000");
-    EXPECT_EQ(m_pView->m_nCurrentCol, scPrice);
-    EXPECT_EQ(m_pView->m_nCurrentRow, srFirstDetail + 1);
+    EXPECT_EQ(m_pView->GetCurrentCol(), scPrice);
+    EXPECT_EQ(m_pView->GetCurrentRow(), srFirstDetail + 1);
 
     // Enter with no edit open only moves.
     Key(VK_RETURN);
-    EXPECT_EQ(m_pView->m_nCurrentCol, scAmount);
-    EXPECT_EQ(m_pView->m_nCurrentRow, srFirstDetail + 1);
+    EXPECT_EQ(m_pView->GetCurrentCol(), scAmount);
+    EXPECT_EQ(m_pView->GetCurrentRow(), srFirstDetail + 1);
 }
 
 TEST_F(CellEditDirectionDown, EnterMovesOneRowDownAndUpCommitsMovingUp)
@@ -127,13 +127,13 @@ TEST_F(CellEditDirectionDown, EnterMovesOneRowDownAndUpCommitsMovingUp)
     TypeUtf8("20");
     Key(VK_RETURN);
     EXPECT_EQ(Cell(srFirstDetail, scQty), "20.000000");
-    EXPECT_EQ(m_pView->m_nCurrentCol, scQty);
-    EXPECT_EQ(m_pView->m_nCurrentRow, srFirstDetail + 1);
+    EXPECT_EQ(m_pView->GetCurrentCol(), scQty);
+    EXPECT_EQ(m_pView->GetCurrentRow(), srFirstDetail + 1);
 
     TypeUtf8("30");
     Key(VK_UP);
     EXPECT_EQ(Cell(srFirstDetail + 1, scQty), "30.000000");
-    EXPECT_EQ(m_pView->m_nCurrentRow, srFirstDetail);
+    EXPECT_EQ(m_pView->GetCurrentRow(), srFirstDetail);
 }
 
 TEST_F(CellEditDirectionStay, EnterLeavesTheCursorWhereItIs)
@@ -142,7 +142,7 @@ TEST_F(CellEditDirectionStay, EnterLeavesTheCursorWhereItIs)
     TypeUtf8("20");
     Key(VK_RETURN);
     EXPECT_EQ(Cell(srFirstDetail, scQty), "20.000000");
-    EXPECT_EQ(CPoint(m_pView->m_nCurrentCol, m_pView->m_nCurrentRow), CPoint(scQty, srFirstDetail));
+    EXPECT_EQ(CPoint(m_pView->GetCurrentCol(), m_pView->GetCurrentRow()), CPoint(scQty, srFirstDetail));
 }
 
 TEST_F(CellEditTyping, EscDropsTheTypedTextAndTheCellKeepsItsOldText)
@@ -150,14 +150,14 @@ TEST_F(CellEditTyping, EscDropsTheTypedTextAndTheCellKeepsItsOldText)
     GoTo(scName, srFirstDetail);
     TypeUtf8("足場");
     EXPECT_EQ(EditorText(), "足場");
-    const int nUndoBefore = m_pView->m_nUndoAction;
+    const int nUndoBefore = m_pView->GetUndoRecord().nAction;
     Key(VK_ESCAPE);
     EXPECT_FALSE(EditorVisible());
     EXPECT_EQ(EditorText(), "");
     EXPECT_EQ(Utf8Cell(srFirstDetail, scName), "水盛遣方");
-    EXPECT_EQ(m_pView->m_nEditState, CMorvelEMView::editClosed);
-    EXPECT_EQ(m_pView->m_nUndoAction, nUndoBefore);
-    EXPECT_EQ(CPoint(m_pView->m_nCurrentCol, m_pView->m_nCurrentRow), CPoint(scName, srFirstDetail));
+    EXPECT_EQ(m_pView->GetEditState(), CMorvelEMView::editClosed);
+    EXPECT_EQ(m_pView->GetUndoRecord().nAction, nUndoBefore);
+    EXPECT_EQ(CPoint(m_pView->GetCurrentCol(), m_pView->GetCurrentRow()), CPoint(scName, srFirstDetail));
 
     // The next character opens a fresh edit: nothing of the dropped text is left.
     TypeUtf8("x");
@@ -168,18 +168,18 @@ TEST_F(CellEditTyping, ADoubleClickOpensTheCellsTextInTheColumnsPicture)
 {
     DoubleClick(scQty, srFirstDetail);
     ASSERT_TRUE(EditorVisible());
-    EXPECT_EQ(m_pView->m_nEditState, CMorvelEMView::editOpened);
+    EXPECT_EQ(m_pView->GetEditState(), CMorvelEMView::editOpened);
     EXPECT_EQ(EditorText(), "128.50");
-    EXPECT_EQ(m_pView->m_strEditStartText.str(), "128.500000");
+    EXPECT_EQ(m_pView->GetEditStartText().str(), "128.500000");
     // The editor lies over the cell.
     CRect rcCell;
     m_pView->GetCellRangeRect(scQty, srFirstDetail, scQty, srFirstDetail, &rcCell);
     CRect rcEditor;
-    m_pView->m_wndCellEdit.GetWindowRect(&rcEditor);
+    m_pView->GetCellEdit().GetWindowRect(&rcEditor);
     m_pView->ScreenToClient(&rcEditor);
     EXPECT_EQ(rcEditor.TopLeft(), rcCell.TopLeft());
-    EXPECT_EQ(rcEditor.Width(), m_pView->m_nColumnWidth[scQty]);
-    EXPECT_EQ(rcEditor.Height(), m_pView->m_nRowHeight);
+    EXPECT_EQ(rcEditor.Width(), m_pView->GetColumnWidth(scQty));
+    EXPECT_EQ(rcEditor.Height(), m_pView->GetMetrics().nRowHeight);
 
     // Confirmed unchanged, the value stays.
     Key(VK_RETURN);
@@ -188,7 +188,7 @@ TEST_F(CellEditTyping, ADoubleClickOpensTheCellsTextInTheColumnsPicture)
     // A cell opened on its text and emptied becomes empty.
     DoubleClick(scSpec, srFirstDetail + 2);
     EXPECT_EQ(EditorText(), "枠組 W900");
-    m_pView->m_wndCellEdit.SetWindowText("");
+    m_pView->GetCellEdit().SetWindowText("");
     Key(VK_RETURN);
     EXPECT_EQ(Cell(srFirstDetail + 2, scSpec), "");
 }
@@ -206,40 +206,40 @@ TEST_F(CellEditTyping, F2OpensTheCurrentCellAndAClickElsewhereCommits)
     Click(scNote, srFirstDetail + 3);
     EXPECT_FALSE(EditorVisible());
     EXPECT_EQ(Utf8Cell(srFirstDetail, scName), "水盛遣方2");
-    EXPECT_EQ(CPoint(m_pView->m_nCurrentCol, m_pView->m_nCurrentRow), CPoint(scNote, srFirstDetail + 3));
-    EXPECT_TRUE(m_pView->m_bClickMovedCell);
-    EXPECT_EQ(m_pView->m_nUndoAction, 1);
+    EXPECT_EQ(CPoint(m_pView->GetCurrentCol(), m_pView->GetCurrentRow()), CPoint(scNote, srFirstDetail + 3));
+    EXPECT_TRUE(m_pView->LastClickMovedCell());
+    EXPECT_EQ(m_pView->GetUndoRecord().nAction, 1);
 }
 
 TEST_F(CellEditTyping, AClickInTheHeadersAfterADoubleClickOpensNothing)
 {
     GoTo(scName, srFirstDetail);
-    const CPoint pt(m_pView->m_nRowHeaderWidth / 2, m_pView->m_nHeaderHeight + 3);
+    const CPoint pt(m_pView->GetMetrics().nRowHeaderWidth / 2, m_pView->GetMetrics().nHeaderHeight + 3);
     m_pView->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
     m_pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
     EXPECT_FALSE(EditorVisible());
-    EXPECT_NE(m_pView->m_nEditState, CMorvelEMView::editOpened);
+    EXPECT_NE(m_pView->GetEditState(), CMorvelEMView::editOpened);
 }
 
 TEST_F(CellEditTyping, TextTypedIntoAnEmptyRowMakesItADetailRowAnEmptyEditDoesNot)
 {
-    const int nUsed = m_pView->m_nUsedRows;
+    const int nUsed = m_pView->GetUsedRows();
     const int nRow = nUsed + 2;
     GoTo(scName, nRow);
     TypeUtf8("追加工事");
     Key(VK_RETURN);
     EXPECT_EQ(Utf8Cell(nRow, scName), "追加工事");
     EXPECT_EQ(m_pView->GetRowKind(nRow), kindDetail);
-    EXPECT_EQ(m_pView->m_nUsedRows, nRow + 1);
+    EXPECT_EQ(m_pView->GetUsedRows(), nRow + 1);
 
     // Typed and wiped out again before Enter: nothing is stored, no row is made.
     GoTo(scName, nRow + 2);
     TypeUtf8("z");
-    m_pView->m_wndCellEdit.SetWindowText("");
+    m_pView->GetCellEdit().SetWindowText("");
     Key(VK_RETURN);
     EXPECT_EQ(m_pView->GetRowKind(nRow + 2), kindEmpty);
     EXPECT_EQ(m_pView->GetEditRow(nRow + 2), nullptr);
-    EXPECT_EQ(m_pView->m_nUsedRows, nRow + 1);
+    EXPECT_EQ(m_pView->GetUsedRows(), nRow + 1);
 }
 
 TEST_F(CellEditTyping, ANumericCellHoldingTextIsOpenedAsItIsAndKeptWhenConfirmed)
@@ -260,7 +260,7 @@ TEST_F(CellEditTyping, ControlCharactersAndEnterDoNotOpenTheEditor)
     for (UINT ch : {13u, 9u, 8u, 27u, 3u, 22u}) {
         m_pView->SendMessage(WM_CHAR, ch, 1);
         EXPECT_FALSE(EditorVisible()) << ch;
-        EXPECT_EQ(m_pView->m_nEditState, CMorvelEMView::editClosed) << ch;
+        EXPECT_EQ(m_pView->GetEditState(), CMorvelEMView::editClosed) << ch;
     }
     EXPECT_FALSE(IsModified());
 }
@@ -268,9 +268,9 @@ TEST_F(CellEditTyping, ControlCharactersAndEnterDoNotOpenTheEditor)
 TEST_F(CellEditTyping, TheSummaryPageTakesNoInputButArrowsAndPagesMove)
 {
     m_pView->SendMessage(WM_COMMAND, CTabWnd::ID_SUMMARY_PAGE_TAB, 0);
-    ASSERT_EQ(m_pView->m_nSummaryPage, 1);
+    ASSERT_TRUE(m_pView->IsSummaryPageShown());
     Click(scName, 1);
-    const CPoint ptStart(m_pView->m_nCurrentCol, m_pView->m_nCurrentRow);
+    const CPoint ptStart(m_pView->GetCurrentCol(), m_pView->GetCurrentRow());
     const std::string before = Cell(1, scName);
     TypeUtf8("abc");
     EXPECT_FALSE(EditorVisible());
@@ -282,11 +282,11 @@ TEST_F(CellEditTyping, TheSummaryPageTakesNoInputButArrowsAndPagesMove)
 
     GoTo(ptStart.x, ptStart.y);
     Key(VK_DOWN);
-    EXPECT_EQ(m_pView->m_nCurrentRow, ptStart.y + 1);
+    EXPECT_EQ(m_pView->GetCurrentRow(), ptStart.y + 1);
     Key(VK_RIGHT);
-    EXPECT_EQ(m_pView->m_nCurrentCol, ptStart.x + 1);
+    EXPECT_EQ(m_pView->GetCurrentCol(), ptStart.x + 1);
     Key(VK_NEXT);
-    EXPECT_GT(m_pView->m_nFirstVisibleRow, 0);
+    EXPECT_GT(m_pView->GetFirstVisibleCell().y, 0);
 }
 
 TEST_F(CellEditTyping, AnArmedRangeTotalGoesIntoTheNumericCellClickedNext)
@@ -299,22 +299,22 @@ TEST_F(CellEditTyping, AnArmedRangeTotalGoesIntoTheNumericCellClickedNext)
     m_pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptLast.x, ptLast.y));
     Command(ID_RANGE_ADD);
     Command(ID_RANGE_SET);
-    ASSERT_TRUE(m_pView->m_nRangeTotalArmed);
+    ASSERT_TRUE(m_pView->GetRangeTotal().nArmed);
 
     // A text column takes nothing, and the arming ends.
     Click(scName, srFirstDetail + 2);
     EXPECT_EQ(Utf8Cell(srFirstDetail + 2, scName), "外部足場");
-    EXPECT_FALSE(m_pView->m_nRangeTotalArmed);
+    EXPECT_FALSE(m_pView->GetRangeTotal().nArmed);
 
     Command(ID_RANGE_SET);
     Click(scPrice, srFirstDetail + 2);
-    EXPECT_FALSE(m_pView->m_nRangeTotalArmed);
+    EXPECT_FALSE(m_pView->GetRangeTotal().nArmed);
     EXPECT_EQ(Cell(srFirstDetail + 2, scPrice), "630.000000");
     EXPECT_EQ(Cell(srFirstDetail + 2, scAmount), "243180.000000"); // 386 x 630
     EXPECT_DOUBLE_EQ(Value(srMiddleTotal, scAmount),
                      SumDetailAmounts(*m_pView, srFirstDetail, srMiddleTotal - 1));
-    EXPECT_EQ(m_pView->m_nUndoAction, 1);
-    EXPECT_EQ(m_pView->m_strUndoText.str(), "1200.000000");
+    EXPECT_EQ(m_pView->GetUndoRecord().nAction, 1);
+    EXPECT_EQ(m_pView->GetUndoRecord().strUndoText.str(), "1200.000000");
     EXPECT_TRUE(IsModified());
 }
 
@@ -366,13 +366,13 @@ TEST_F(CellEditFonts, TheEditorTakesTheRowKindsFontAtTheZoom)
     // Typing into the large heading's row shows the large font.
     GoTo(scNote, srLarge);
     TypeUtf8("x");
-    ASSERT_NE(m_pView->m_pCellEditFont, nullptr);
+    ASSERT_NE(m_pView->GetCellEditFontShown(), nullptr);
     LOGFONT lfShown{};
-    m_pView->m_pCellEditFont->GetLogFont(&lfShown);
+    m_pView->GetCellEditFontShown()->GetLogFont(&lfShown);
     EXPECT_EQ(lfShown.lfHeight, -20);
     Key(VK_ESCAPE);
 
-    m_pView->m_nZoom = 50;
+    m_pView->SetZoom(50);
     EXPECT_EQ(m_pView->GetCellEditFont(kindLarge).lfHeight, -10);
     EXPECT_EQ(m_pView->GetCellEditFont(kindEmpty).lfHeight, -8);
 }

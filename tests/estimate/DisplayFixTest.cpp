@@ -21,7 +21,7 @@ protected:
     // The standard form's widths at zoom 100: 200 150 80 40 100 120 60 200 (950).
     std::vector<BOOL> AllBut(std::initializer_list<int> hidden)
     {
-        std::vector<BOOL> ticks(static_cast<size_t>(view->m_nColumnCount), TRUE);
+        std::vector<BOOL> ticks(static_cast<size_t>(view->GetColumnCount()), TRUE);
         for (int c : hidden)
             ticks[static_cast<size_t>(c)] = FALSE;
         return ticks;
@@ -33,55 +33,55 @@ protected:
 TEST_F(DisplayFix, UntickedColumnsAreHiddenAndLoseTheirInputFixedMark)
 {
     ASSERT_EQ(std::vector<BOOL>(8, TRUE), view->GetDisplayTicks());
-    ASSERT_EQ(950, view->m_nTotalWidth);
-    view->m_nInputFixed[colQty] = 1;
-    view->m_nInputFixed[colPrice] = 1;
+    ASSERT_EQ(950, view->GetMetrics().nTotalWidth);
+    view->SetColumnInputFixed(colQty, true);
+    view->SetColumnInputFixed(colPrice, true);
 
     view->ApplyDisplayFix(AllBut({colSpec, colQty}));
 
-    EXPECT_EQ(0, view->m_nBaseColumnWidth[colSpec]);
-    EXPECT_EQ(0, view->m_nColumnWidth[colSpec]);
-    EXPECT_EQ(0, view->m_nColumnWidth[colQty]);
-    EXPECT_EQ(200, view->m_nColumnWidth[colName]);
-    EXPECT_EQ(950 - 150 - 80, view->m_nTotalWidth);
-    EXPECT_EQ(0, view->m_nInputFixed[colQty]) << "a hidden column is no longer input-fixed";
-    EXPECT_EQ(1, view->m_nInputFixed[colPrice]);
+    EXPECT_EQ(0, view->GetBaseColumnWidth(colSpec));
+    EXPECT_EQ(0, view->GetColumnWidth(colSpec));
+    EXPECT_EQ(0, view->GetColumnWidth(colQty));
+    EXPECT_EQ(200, view->GetColumnWidth(colName));
+    EXPECT_EQ(950 - 150 - 80, view->GetMetrics().nTotalWidth);
+    EXPECT_EQ(0, view->IsColumnInputFixed(colQty)) << "a hidden column is no longer input-fixed";
+    EXPECT_EQ(1, view->IsColumnInputFixed(colPrice));
     EXPECT_EQ((std::vector<BOOL>{TRUE, FALSE, FALSE, TRUE, TRUE, TRUE, TRUE, TRUE}), view->GetDisplayTicks());
-    EXPECT_EQ(150, view->m_nBaseColumnWidth2[colSpec]) << "the width to come back to is kept";
+    EXPECT_EQ(150, view->GetRememberedColumnWidth(colSpec)) << "the width to come back to is kept";
 }
 
 TEST_F(DisplayFix, TickedColumnsComeBackAtTheirRememberedWidth)
 {
     // A resize leaves the new width as the one to remember.
-    view->m_nBaseColumnWidth[colNote] = view->m_nBaseColumnWidth2[colNote] = 61;
+    view->SetBaseColumnWidth(colNote, 61);
     view->ApplyDisplayFix(AllBut({colSpec, colNote}));
-    ASSERT_EQ(0, view->m_nBaseColumnWidth[colNote]);
+    ASSERT_EQ(0, view->GetBaseColumnWidth(colNote));
 
     view->ApplyDisplayFix(AllBut({}));
-    EXPECT_EQ(150, view->m_nBaseColumnWidth[colSpec]);
-    EXPECT_EQ(61, view->m_nBaseColumnWidth[colNote]);
-    EXPECT_EQ(61, view->m_nColumnWidth[colNote]);
-    EXPECT_EQ(950 - 200 + 61, view->m_nTotalWidth);
+    EXPECT_EQ(150, view->GetBaseColumnWidth(colSpec));
+    EXPECT_EQ(61, view->GetBaseColumnWidth(colNote));
+    EXPECT_EQ(61, view->GetColumnWidth(colNote));
+    EXPECT_EQ(950 - 200 + 61, view->GetMetrics().nTotalWidth);
 }
 
 TEST_F(DisplayFix, TheLayoutFollowsAtTheCurrentZoom)
 {
-    view->m_nZoom = 50;
+    view->SetZoom(50);
     view->ApplyDisplayFix(AllBut({colName}));
-    EXPECT_EQ(0, view->m_nColumnWidth[colName]);
-    EXPECT_EQ(75, view->m_nColumnWidth[colSpec]);
-    EXPECT_EQ((950 - 200) / 2, view->m_nTotalWidth);
-    EXPECT_EQ(0, view->m_nHorzOffset);
+    EXPECT_EQ(0, view->GetColumnWidth(colName));
+    EXPECT_EQ(75, view->GetColumnWidth(colSpec));
+    EXPECT_EQ((950 - 200) / 2, view->GetMetrics().nTotalWidth);
+    EXPECT_EQ(0, view->GetMetrics().nHorzOffset);
 }
 
 TEST_F(DisplayFix, ColumnsBeyondTheTicksGivenStayAsTheyAre)
 {
     view->ApplyDisplayFix(AllBut({colNote}));
     view->ApplyDisplayFix({FALSE, TRUE});
-    EXPECT_EQ(0, view->m_nBaseColumnWidth[colName]);
-    EXPECT_EQ(150, view->m_nBaseColumnWidth[colSpec]);
-    EXPECT_EQ(80, view->m_nBaseColumnWidth[colQty]);
-    EXPECT_EQ(0, view->m_nBaseColumnWidth[colNote]);
+    EXPECT_EQ(0, view->GetBaseColumnWidth(colName));
+    EXPECT_EQ(150, view->GetBaseColumnWidth(colSpec));
+    EXPECT_EQ(80, view->GetBaseColumnWidth(colQty));
+    EXPECT_EQ(0, view->GetBaseColumnWidth(colNote));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -114,13 +114,13 @@ TEST_F(DisplayFixWindow, AClickLandsOnTheColumnsThatAreShown)
     m_pView->ApplyDisplayFix(ticks);
     Pump();
     Press(ptSpec);
-    EXPECT_EQ(scQty, m_pView->m_nCurrentCol) << "the hidden column takes no room";
+    EXPECT_EQ(scQty, m_pView->GetCurrentCol()) << "the hidden column takes no room";
 
     ticks[scSpec] = TRUE;
     m_pView->ApplyDisplayFix(ticks);
     Pump();
     Press(ptSpec);
-    EXPECT_EQ(scSpec, m_pView->m_nCurrentCol);
+    EXPECT_EQ(scSpec, m_pView->GetCurrentCol());
 }
 
 TEST_F(DisplayFixWindow, AFixedRateChangeOverAColumnSelectedFromItsHeader)
@@ -131,8 +131,8 @@ TEST_F(DisplayFixWindow, AFixedRateChangeOverAColumnSelectedFromItsHeader)
     ASSERT_GT(price, 0);
     ASSERT_FALSE(IsModified());
 
-    Press(CPoint(CellPoint(scPrice, srFirstDetail).x, m_pView->m_nHeaderHeight / 2));
-    ASSERT_EQ(10, m_pView->m_nSelectMode);
+    Press(CPoint(CellPoint(scPrice, srFirstDetail).x, m_pView->GetMetrics().nHeaderHeight / 2));
+    ASSERT_EQ(10, m_pView->GetSelectMode());
 
     CMorvelEMView::CRateCondition condition;
     condition.nCol1 = scName;

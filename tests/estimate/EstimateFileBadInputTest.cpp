@@ -46,9 +46,9 @@ protected:
         EXPECT_EQ(0, e.doc->m_InformationForm.GetCount());
         EXPECT_EQ(0, e.doc->m_aPrintForms.GetSize());
         EXPECT_EQ(0, e.doc->m_nLoadedRowCount);
-        EXPECT_EQ(0, e.view->m_nUsedRows);
-        EXPECT_EQ(0, e.view->m_EditRows.GetSize());
-        EXPECT_EQ(0, e.view->m_nInformationCount);
+        EXPECT_EQ(0, e.view->GetUsedRows());
+        EXPECT_EQ(0, e.view->GetEditRows().GetSize());
+        EXPECT_EQ(0, e.view->GetInformationCount());
     }
 };
 
@@ -122,10 +122,10 @@ TEST_F(EstimateFileBadInputTest, ColumnAndInformationCountsAbove100AreRejected)
     Write("full.mmd", full.Bytes());
     OpenedEstimate e;
     ASSERT_TRUE(e.doc->OnOpenDocument(Path("full.mmd")));
-    EXPECT_EQ(100, e.view->m_nColumnCount);
+    EXPECT_EQ(100, e.view->GetColumnCount());
     EXPECT_EQ("99", e.view->GetCellText(0, 99).str());
-    EXPECT_EQ(100, e.view->m_nInformationCount);
-    EXPECT_EQ("99", e.view->m_strInformation[99].str());
+    EXPECT_EQ(100, e.view->GetInformationCount());
+    EXPECT_EQ("99", e.view->GetInformation(99).str());
 }
 
 TEST_F(EstimateFileBadInputTest, AFileCutAtAnyLengthFailsCleanly)
@@ -157,14 +157,14 @@ TEST_F(EstimateFileBadInputTest, RandomBytesFailCleanlyOrReadAsAConsistentEstima
         MessageBoxRecorder boxes;
         if (e.doc->OnOpenDocument(Path("random.mmd"))) {
             EXPECT_TRUE(boxes.entries.empty());
-            EXPECT_EQ(e.view->m_nUsedRows, e.doc->m_nLoadedRowCount);
-            EXPECT_EQ(e.view->m_nUsedRows, e.view->m_EditRows.GetSize());
-            EXPECT_LE(e.view->m_nUsedRows, e.view->m_nRowLimit);
-            EXPECT_LE(e.view->m_nColumnCount, 100);
-            EXPECT_LE(e.view->m_nInformationCount, 100);
+            EXPECT_EQ(e.view->GetUsedRows(), e.doc->m_nLoadedRowCount);
+            EXPECT_EQ(e.view->GetUsedRows(), e.view->GetEditRows().GetSize());
+            EXPECT_LE(e.view->GetUsedRows(), e.view->GetRowLimit());
+            EXPECT_LE(e.view->GetColumnCount(), 100);
+            EXPECT_LE(e.view->GetInformationCount(), 100);
         } else {
             EXPECT_EQ(1u, boxes.entries.size());
-            EXPECT_EQ(0, e.view->m_EditRows.GetSize());
+            EXPECT_EQ(0, e.view->GetEditRows().GetSize());
         }
     }
 }
@@ -184,10 +184,10 @@ TEST_F(EstimateFileBadInputTest, MoreRowsThanTheRowLimitRaiseTheLimitAndLoseNoRo
         OpenedEstimate e;
         ASSERT_TRUE(e.doc->OnOpenDocument(Path("many.mmd")));
         // The limit doubles: once from 8, twice from 5.
-        EXPECT_EQ(nLimit == 8 ? 16 : 20, e.view->m_nRowLimit);
+        EXPECT_EQ(nLimit == 8 ? 16 : 20, e.view->GetRowLimit());
         e.view->SetupFromDocument();
-        EXPECT_EQ(nLimit == 8 ? 16 : 20, e.view->m_nRowLimit);
-        EXPECT_EQ(12, e.view->m_nUsedRows);
+        EXPECT_EQ(nLimit == 8 ? 16 : 20, e.view->GetRowLimit());
+        EXPECT_EQ(12, e.view->GetUsedRows());
         for (int r = 0; r < 12; ++r) {
             EXPECT_EQ(5, e.view->GetRowKind(r));
             EXPECT_EQ(r, e.view->GetRowParam1(r));
@@ -206,9 +206,9 @@ TEST_F(EstimateFileBadInputTest, AStoredZoomOfZeroReadsAs100)
     Write("zoom.mmd", b.Bytes());
     OpenedEstimate e;
     ASSERT_TRUE(e.doc->OnOpenDocument(Path("zoom.mmd")));
-    EXPECT_EQ(100, e.view->m_nZoom);
+    EXPECT_EQ(100, e.view->GetMetrics().nZoom);
     e.view->SetupFromDocument();
-    EXPECT_EQ(200, e.view->m_nColumnWidth[0]);
+    EXPECT_EQ(200, e.view->GetColumnWidth(0));
 }
 
 TEST_F(EstimateFileBadInputTest, AMissingFileAndOutsideDataDoNotOpen)
@@ -227,7 +227,7 @@ TEST_F(EstimateFileBadInputTest, AMissingFileAndOutsideDataDoNotOpen)
     ASSERT_EQ(1u, outsideBoxes.entries.size());
     EXPECT_EQ("外部積算ﾃﾞｰﾀの読み込みは、このﾊﾞｰｼﾞｮﾝではまだ使えません。",
               outsideBoxes.entries[0].text.ToUtf8());
-    EXPECT_EQ(0, outside.view->m_nUsedRows);
+    EXPECT_EQ(0, outside.view->GetUsedRows());
 }
 
 TEST_F(EstimateFileBadInputTest, AnEstimateTooLargeForTheFormatIsNotSavedOverTheOldFile)
@@ -236,8 +236,8 @@ TEST_F(EstimateFileBadInputTest, AnEstimateTooLargeForTheFormatIsNotSavedOverThe
     OpenedEstimate e;
     ASSERT_TRUE(e.doc->OnOpenDocument(Path("a.mmd")));
     // More used rows than a word counts: writing them would corrupt the file.
-    e.view->m_nRowLimit = 70000;
-    e.view->m_nUsedRows = 70000;
+    e.view->SetRowLimit(70000);
+    e.view->SetUsedRows(70000);
     MessageBoxRecorder boxes;
     EXPECT_FALSE(e.doc->OnSaveDocument(Path("a.mmd")));
     EXPECT_EQ(1u, boxes.entries.size());

@@ -39,15 +39,15 @@ TEST_F(EstimateFileSampleTest, TheSampleEstimateOpensWithEveryKindOfRowAndConsis
     e.view->SetupFromDocument();
     EXPECT_TRUE(boxes.entries.empty());
     ASSERT_EQ(10, e.doc->m_EstimationForm.GetCount());
-    EXPECT_EQ(13, e.view->m_nInformationCount);
-    EXPECT_EQ("株式会社 山田商事", e.view->m_strInformation[0].ToUtf8());
+    EXPECT_EQ(13, e.view->GetInformationCount());
+    EXPECT_EQ("株式会社 山田商事", e.view->GetInformation(0).ToUtf8());
 
     // Kind, large, middle and small headings, details, a discount, the tax row, every kind
     // of subtotal, a discount total and the grand total.
     std::set<int> kinds;
     double details = 0, discounts = 0, grandTotal = 0, tax = 0;
     const int nAmount = 5;
-    for (int r = 0; r < e.view->m_nUsedRows; ++r) {
+    for (int r = 0; r < e.view->GetUsedRows(); ++r) {
         const int nKind = e.view->GetRowKind(r);
         kinds.insert(nKind);
         const double amount = CNumberRules::ReadNumber(e.view->GetCellText(r, nAmount));

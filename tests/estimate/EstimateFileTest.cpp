@@ -48,16 +48,16 @@ TEST_F(EstimateFileTest, AFileWrittenFromTheFormatReadsIntoFormsRowsSettingsAndL
 
     // The view: the ten words.
     const CMorvelEMView& v = *e.view;
-    EXPECT_EQ(3, v.m_nColumnCount);
-    EXPECT_EQ(3, v.m_nUsedRows);
-    EXPECT_EQ(1, v.m_nNumbering);
-    EXPECT_EQ(0, v.m_nNumberingCol);
-    EXPECT_EQ(3, v.m_nKindStyle);
-    EXPECT_EQ(2, v.m_nLargeStyle);
-    EXPECT_EQ(1, v.m_nMiddleStyle);
-    EXPECT_EQ(0, v.m_nSmallStyle);
-    EXPECT_EQ(0, v.m_nNumberingMode);
-    EXPECT_EQ(150, v.m_nZoom);
+    EXPECT_EQ(3, v.GetColumnCount());
+    EXPECT_EQ(3, v.GetUsedRows());
+    EXPECT_EQ(1, v.GetNumbering().nShown);
+    EXPECT_EQ(0, v.GetNumbering().nColumn);
+    EXPECT_EQ(3, v.GetNumbering().nKindStyle);
+    EXPECT_EQ(2, v.GetNumbering().nLargeStyle);
+    EXPECT_EQ(1, v.GetNumbering().nMiddleStyle);
+    EXPECT_EQ(0, v.GetNumbering().nSmallStyle);
+    EXPECT_EQ(0, v.GetNumbering().nMode);
+    EXPECT_EQ(150, v.GetMetrics().nZoom);
 
     // The rows, with the parameters in their places and the indent read as signed.
     EXPECT_EQ(1, v.GetRowKind(0));
@@ -81,15 +81,15 @@ TEST_F(EstimateFileTest, AFileWrittenFromTheFormatReadsIntoFormsRowsSettingsAndL
     EXPECT_EQ("ｺﾝｸﾘｰﾄ", Utf8(v.GetRowParamText1(2)));
 
     // The information values.
-    EXPECT_EQ(2, v.m_nInformationCount);
-    EXPECT_EQ("山田建設", Utf8(v.m_strInformation[0]));
-    EXPECT_EQ("1,080,000", Utf8(v.m_strInformation[1]));
+    EXPECT_EQ(2, v.GetInformationCount());
+    EXPECT_EQ("山田建設", Utf8(v.GetInformation(0)));
+    EXPECT_EQ("1,080,000", Utf8(v.GetInformation(1)));
 
     // The initial update takes the columns from the form and keeps the rows.
     e.view->SetupFromDocument();
-    EXPECT_EQ(3, v.m_nUsedRows);
-    EXPECT_EQ(3, v.m_nColumnCount);
-    EXPECT_EQ(200 * 150 / 100, v.m_nColumnWidth[0]);
+    EXPECT_EQ(3, v.GetUsedRows());
+    EXPECT_EQ(3, v.GetColumnCount());
+    EXPECT_EQ(200 * 150 / 100, v.GetColumnWidth(0));
 }
 
 TEST_F(EstimateFileTest, AFileReadAndSavedAgainIsByteIdenticalAndSoIsItsSecondGeneration)
@@ -124,7 +124,7 @@ TEST_F(EstimateFileTest, AFileReadAndSavedAgainIsByteIdenticalAndSoIsItsSecondGe
         OpenedEstimate e;
         ASSERT_TRUE(e.doc->OnOpenDocument(Path("c.mmd")));
         e.view->SetupFromDocument();
-        EXPECT_EQ(6, e.view->m_nUsedRows);
+        EXPECT_EQ(6, e.view->GetUsedRows());
         EXPECT_EQ(-1, e.view->GetCellIndent(5, 0));
         // A value beyond 16 bits keeps its low 16 bits.
         EXPECT_EQ(4464, e.view->GetRowParam1(5));
@@ -290,7 +290,7 @@ TEST_F(EstimateFileTest, ANewDocumentTakesTheApplicationsFormsAndGivesItsViewsTh
     EXPECT_EQ("JYOUHOU.MJK", Utf8(e.doc->m_strInformationFormName));
     EXPECT_TRUE(e.doc->m_EstimationForm.IsSameForm(app.m_estimationForm));
     EXPECT_EQ("x", Utf8(e.doc->m_InformationForm.GetItem(0, 0)));
-    EXPECT_EQ(3, e.view->m_nColumnCount);
+    EXPECT_EQ(3, e.view->GetColumnCount());
     // The copies are the document's own.
     app.m_estimationForm.SetItem(0, 0, "changed");
     EXPECT_EQ("名称", Utf8(e.doc->m_EstimationForm.GetItem(0, 0)));

@@ -233,7 +233,7 @@ double EstimateWindowTest::Value(int nRow, int nCol) const
 
 BOOL EstimateWindowTest::EditorVisible() const
 {
-    return m_pView->m_bCellEditExists && m_pView->m_wndCellEdit.IsWindowVisible();
+    return m_pView->HasCellEdit() && m_pView->GetCellEdit().IsWindowVisible();
 }
 
 double SumDetailAmounts(const CMorvelEMView& view, int nFirstRow, int nLastRow)

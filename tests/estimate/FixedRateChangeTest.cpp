@@ -27,18 +27,17 @@ protected:
         Detail(2, "型枠", "2.5", "300");
         Detail(3, "養生", "", "");
         Detail(4, "鉄筋", "4", "5000");
-        view->m_nCurrentRow = 5;
+        view->SetCurrentCell(view->GetCurrentCol(), 5);
         view->InsertTotal(CMorvelEMView::levelLarge);
         ASSERT_EQ(11, view->GetRowKind(5));
-        ASSERT_EQ(6, view->m_nUsedRows);
+        ASSERT_EQ(6, view->GetUsedRows());
         ASSERT_EQ(12000 + 750 + 20000, Value(5, colAmount));
         doc->SetModifiedFlag(FALSE);
     }
     // The whole column selected from its header.
     void SelectColumn(int nCol)
     {
-        view->m_nSelectMode = 10;
-        view->m_rcSelection.SetRect(nCol, 0, nCol, view->m_nRowLimit - 1);
+        view->SetSelection(CMorvelView::selectColumn, CRect(nCol, 0, nCol, view->GetRowLimit() - 1));
     }
     static CRateCondition Condition(int nCol1, int nRel1, const char* value1, int nCol2 = -1, int nRel2 = -1,
                                     const char* value2 = "", int nConjunction = 1)
@@ -56,7 +55,7 @@ protected:
     std::vector<std::string> UndoTexts() const
     {
         std::vector<std::string> texts;
-        const CPtrArray& entries = view->m_UndoTexts.GetWorkingArray();
+        const CPtrArray& entries = view->GetUndoRecord().texts.GetWorkingArray();
         for (INT_PTR i = 0; i < entries.GetSize(); ++i)
             texts.push_back(static_cast<const CUndoTextEntry*>(entries.GetAt(i))->m_strText.ToUtf8());
         return texts;
@@ -86,14 +85,14 @@ TEST_F(FixedRateChange, OnlyRowsMeetingTheConditionChangeAndTotalsFollow)
     EXPECT_EQ(750, Value(2, colAmount));
     EXPECT_EQ(22000, Value(4, colAmount));
     EXPECT_EQ(13200 + 750 + 22000, Value(5, colAmount)) << "the total follows";
-    EXPECT_EQ(6, view->m_nUsedRows) << "no row beyond the estimate is made";
+    EXPECT_EQ(6, view->GetUsedRows()) << "no row beyond the estimate is made";
     EXPECT_TRUE(doc->IsModified());
 }
 
 TEST_F(FixedRateChange, TheUndoTextStoreHoldsFormerTextsThenTheSettingsInOrder)
 {
     std::vector<std::string> expected = ColumnTexts(colPrice, 0, 5);
-    view->m_nRedoAction = 12;
+    view->SetUndoActions(view->GetUndoRecord().nAction, 12);
     SelectColumn(colPrice);
     view->ApplyFixedRateChange("*1.2", Condition(colName, 2, "足場", colQty, 5, "3", 0));
 
@@ -101,18 +100,17 @@ TEST_F(FixedRateChange, TheUndoTextStoreHoldsFormerTextsThenTheSettingsInOrder)
         expected.push_back(setting);
     EXPECT_EQ(expected, UndoTexts());
     EXPECT_EQ("1200.000000", UndoTexts()[1]) << "the text as it was, not the new one";
-    EXPECT_EQ(34, view->m_nUndoAction);
-    EXPECT_EQ(CPoint(colPrice, 0), view->m_ptUndo);
-    EXPECT_EQ(12, view->m_nRedoAction) << "a new action leaves the redo action alone";
+    EXPECT_EQ(34, view->GetUndoRecord().nAction);
+    EXPECT_EQ(CPoint(colPrice, 0), view->GetUndoRecord().ptPosition);
+    EXPECT_EQ(12, view->GetUndoRecord().nRedoAction) << "a new action leaves the redo action alone";
 
     // A second change replaces the store rather than adding to it.
-    view->m_nSelectMode = 20;
-    view->m_rcSelection.SetRect(colPrice, 4, colPrice, 2); // dragged upwards
+    view->SetSelection(CMorvelView::selectBlock, CRect(colPrice, 4, colPrice, 2)); // dragged upwards
     view->ApplyFixedRateChange("+1", Condition(-1, -1, "", -1, -1, "", 1));
     EXPECT_EQ((std::vector<std::string>{"300.000000", "", "6000.000000", "+1", "-1", "-1", "", "-1", "-1", "",
                                         "1"}),
               UndoTexts());
-    EXPECT_EQ(CPoint(colPrice, 2), view->m_ptUndo);
+    EXPECT_EQ(CPoint(colPrice, 2), view->GetUndoRecord().ptPosition);
 }
 
 TEST_F(FixedRateChange, OrAndAndJoinTwoConditions)
@@ -137,15 +135,15 @@ TEST_F(FixedRateChange, AnUnknownConjunctionChangesNothingButIsStillRecorded)
     view->ApplyFixedRateChange("*3", Condition(-1, -1, "", -1, -1, "", 2));
     EXPECT_EQ(1200, Value(1, colPrice));
     EXPECT_EQ(5000, Value(4, colPrice));
-    EXPECT_EQ(34, view->m_nUndoAction);
+    EXPECT_EQ(34, view->GetUndoRecord().nAction);
     EXPECT_EQ(6u + 8u, UndoTexts().size());
 }
 
 TEST_F(FixedRateChange, WithoutConditionsTheCurrentCellAloneChanges)
 {
-    view->m_nSelectMode = 0;
-    view->m_nCurrentCol = colQty;
-    view->m_nCurrentRow = 2;
+    view->SetSelection(CMorvelView::selectNone, view->GetSelection());
+    view->SetCurrentCell(colQty, view->GetCurrentRow());
+    view->SetCurrentCell(view->GetCurrentCol(), 2);
     view->ApplyFixedRateChange("*2", Condition(colQty, -1, "", colQty, -1, "", 1));
     EXPECT_EQ(5, Value(2, colQty));
     EXPECT_EQ(1500, Value(2, colAmount));
@@ -174,11 +172,10 @@ TEST_F(FixedRateChange, ACalculationThatLeavesNoNumberKeepsTheCell)
 
 TEST_F(FixedRateChange, RowsBeyondTheUsedRowsAreLeftAlone)
 {
-    view->m_nSelectMode = 20;
-    view->m_rcSelection.SetRect(colPrice, 4, colPrice, 40);
+    view->SetSelection(CMorvelView::selectBlock, CRect(colPrice, 4, colPrice, 40));
     view->ApplyFixedRateChange("*2", Condition(-1, -1, "", -1, -1, "", 1));
     EXPECT_EQ(10000, Value(4, colPrice));
-    EXPECT_EQ(6, view->m_nUsedRows);
+    EXPECT_EQ(6, view->GetUsedRows());
     // Rows 4 and 5 only: an undo restores nothing outside the estimate.
     EXPECT_EQ(2u + 8u, UndoTexts().size());
 }

@@ -15,9 +15,7 @@ protected:
         Open();
         // Row headers 27 wide, column headers 24 high, rows 20 high; the columns of the
         // standard form are 200, 150, 80, 40, 100, 120, 60 and 200 pixels wide.
-        view->m_nRowHeaderWidth = 27;
-        view->m_nHeaderHeight = 24;
-        view->m_nRowHeight = 20;
+        view->SetRowMetrics(27, 24, 20);
     }
     CRect Range(int x1, int y1, int x2, int y2)
     {
@@ -33,7 +31,7 @@ public:
     int m_nRows[SUMMARY_LEVELS] = {5, 3, 0, 2};
     void BuildSummaryLevel(int nLevel) override
     {
-        const int nFirst = static_cast<int>(m_SummaryRows.GetSize());
+        const int nFirst = static_cast<int>(GetSummaryRows().GetSize());
         for (int i = 0; i < m_nRows[nLevel]; ++i) {
             SetSummaryRowKind(100 + (nLevel == summaryKind ? 7 : nLevel), nFirst + i);
             SetSummaryCellText("x", nFirst + i, 0);
@@ -78,15 +76,15 @@ TEST_F(GridGeometry, AZeroSizeRectangleCoversNothing)
 TEST_F(GridGeometry, RangesAreClampedToTheGrid)
 {
     EXPECT_EQ(Range(5000, 30, 5001, 31).right, 7) << "beyond the last column: the last";
-    EXPECT_EQ(Range(30, 100000, 31, 100001).bottom, view->m_nRowLimit - 1);
+    EXPECT_EQ(Range(30, 100000, 31, 100001).bottom, view->GetRowLimit() - 1);
     // Above and left of the cells (the headers) the start is column 0 and row 0.
     EXPECT_EQ(Range(0, 0, 30, 30), CRect(0, 0, 0, 0));
 }
 
 TEST_F(GridGeometry, LeftOfTheRowHeadersTheColumnsBeforeTheFirstVisibleCount)
 {
-    view->m_nFirstVisibleCol = 2;
-    view->m_nFirstVisibleRow = 10;
+    view->SetFirstVisibleCell(2, view->GetFirstVisibleCell().y);
+    view->SetFirstVisibleCell(view->GetFirstVisibleCell().x, 10);
     // Column 1 lies at -123..27, column 0 at -323..-123; row 9 at 4..24.
     EXPECT_EQ(Range(0, 10, 30, 30), CRect(1, 9, 2, 10));
     EXPECT_EQ(Range(-200, 30, -150, 31), CRect(0, 10, 0, 10));
@@ -96,7 +94,7 @@ TEST_F(GridGeometry, LeftOfTheRowHeadersTheColumnsBeforeTheFirstVisibleCount)
 
 TEST_F(GridGeometry, HiddenColumnsTakeNoRoom)
 {
-    view->m_nColumnWidth[1] = 0;
+    view->SetColumnWidth(1, 0);
     EXPECT_EQ(Range(228, 30, 229, 31), CRect(2, 0, 2, 0)) << "the pixel right of column 0 is column 2";
     CRect rc;
     view->GetCellRangeRect(2, 0, 2, 0, &rc);
@@ -144,10 +142,10 @@ TEST_F(SummaryPage, TheSummaryPageHasRowsOfItsOwnWithinTheGrid)
     view->SetSummaryRowKind(105, 3);
     view->SetSummaryCellText("x", -1, 0);
     view->SetSummaryCellText("x", 0, 100);
-    view->SetSummaryRowKind(105, view->m_nRowLimit);
-    EXPECT_EQ(view->m_SummaryRows.GetSize(), 4);
+    view->SetSummaryRowKind(105, view->GetRowLimit());
+    EXPECT_EQ(view->GetSummaryRows().GetSize(), 4);
     EXPECT_EQ(view->GetCellText(3, 1), CString()) << "the edit page is shown";
-    view->m_nSummaryPage = 1;
+    view->SetSummaryPageShown(true);
     EXPECT_EQ(view->GetCellText(3, 1), "集計"_sj);
     EXPECT_EQ(view->GetRowKind(3), 105);
 }
@@ -156,31 +154,31 @@ TEST_F(SummaryPage, EachSummaryLevelStartsOnAPageAndTheEditPageComesBack)
 {
     ASSERT_EQ(view->GetPageRows(), 18);
     Detail(0, "足場", "10", "100");
-    view->m_nCurrentCol = colPrice;
-    view->m_nCurrentRow = 0;
-    view->m_nSummaryLevelOn[CMorvelEMView::summaryKind] = 1;
-    view->m_nSummaryLevelOn[CMorvelEMView::summaryLarge] = 1;
-    view->m_nSummaryLevelOn[CMorvelEMView::summarySmall] = 1;
+    view->SetCurrentCell(colPrice, view->GetCurrentRow());
+    view->SetCurrentCell(view->GetCurrentCol(), 0);
+    view->SetSummaryLevelOn(CMorvelEMView::summaryKind, true);
+    view->SetSummaryLevelOn(CMorvelEMView::summaryLarge, true);
+    view->SetSummaryLevelOn(CMorvelEMView::summarySmall, true);
     view->OnSummaryPageTab();
-    EXPECT_EQ(view->m_nSummaryPage, 1);
-    EXPECT_EQ(view->m_nCurrentCol, 0);
-    EXPECT_EQ(view->m_nCurrentRow, 0);
+    EXPECT_TRUE(view->IsSummaryPageShown());
+    EXPECT_EQ(view->GetCurrentCol(), 0);
+    EXPECT_EQ(view->GetCurrentRow(), 0);
     EXPECT_EQ(view->GetRowKind(4), 107);
     EXPECT_EQ(view->GetRowKind(5), 0);
     EXPECT_EQ(view->GetRowKind(18), 101) << "the large-subject level starts on the second page";
     EXPECT_EQ(view->GetRowKind(36), 103) << "the small-subject level on the third";
-    EXPECT_EQ(view->m_SummaryRows.GetSize(), 54);
+    EXPECT_EQ(view->GetSummaryRows().GetSize(), 54);
 
     // The summary tab again rebuilds the page; the return cell stays the edit page's.
-    view->m_nCurrentRow = 20;
+    view->SetCurrentCell(view->GetCurrentCol(), 20);
     view->OnSummaryPageTab();
-    EXPECT_EQ(view->m_SummaryRows.GetSize(), 54);
-    EXPECT_EQ(view->m_nCurrentRow, 0);
+    EXPECT_EQ(view->GetSummaryRows().GetSize(), 54);
+    EXPECT_EQ(view->GetCurrentRow(), 0);
 
     view->OnEditPageTab();
-    EXPECT_EQ(view->m_nSummaryPage, 0);
-    EXPECT_EQ(view->m_nCurrentCol, colPrice);
-    EXPECT_EQ(view->m_nCurrentRow, 0);
+    EXPECT_FALSE(view->IsSummaryPageShown());
+    EXPECT_EQ(view->GetCurrentCol(), colPrice);
+    EXPECT_EQ(view->GetCurrentRow(), 0);
     EXPECT_EQ(Utf8Cell(0, colName), "足場");
 }
 
@@ -188,6 +186,6 @@ TEST_F(SummaryPage, WithNoLevelSwitchedOnTheSummaryPageIsEmpty)
 {
     Detail(0, "足場", "10", "100");
     view->OnSummaryPageTab();
-    EXPECT_EQ(view->m_SummaryRows.GetSize(), 0);
+    EXPECT_EQ(view->GetSummaryRows().GetSize(), 0);
     EXPECT_EQ(view->GetCellText(0, colName), CString());
 }

@@ -165,10 +165,10 @@ TEST_F(GridPaintColoured, ASelectedRowIsInvertedExceptItsFocusCell)
     View().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, static_cast<WORD>(rc.top + 3)));
     View().SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, static_cast<WORD>(rc.top + 3)));
     Repaint();
-    ASSERT_EQ(View().m_nSelectMode, 1);
+    ASSERT_EQ(View().GetSelectMode(), 1);
     EXPECT_EQ(CellBackground(scSpec, 5), RGB(0, 0, 0));
     EXPECT_EQ(CellBackground(scUnit, 5), RGB(0, 0, 0));
-    EXPECT_EQ(CellBackground(View().m_nCurrentCol, 5), RGB(255, 255, 240)) << "the focus cell";
+    EXPECT_EQ(CellBackground(View().GetCurrentCol(), 5), RGB(255, 255, 240)) << "the focus cell";
     EXPECT_EQ(CellBackground(scSpec, 4), RGB(255, 255, 240)) << "the row above";
     // The amount of the selected row is written in white.
     const auto [nLeft, nRight] = InkExtent(scAmount, 5, RGB(0, 0, 0));
@@ -217,7 +217,7 @@ TEST_F(GridPaintColoured, TheFontsFollowTheZoom)
     View().SetCellText("AAAAAAAA", 4, scSpec, TRUE);
     Repaint();
     const auto full = InkExtent(scSpec, 4, RGB(255, 255, 240));
-    View().m_nZoom = 50;
+    View().SetZoom(50);
     View().RecalcLayout();
     Repaint();
     const auto half = InkExtent(scSpec, 4, RGB(255, 255, 240));
@@ -227,8 +227,8 @@ TEST_F(GridPaintColoured, TheFontsFollowTheZoom)
     const int nHalf = half.second - half.first;
     ASSERT_GT(nFull, 40);
     EXPECT_NEAR(nHalf * 2, nFull, 4);
-    EXPECT_EQ(View().m_nHeaderHeight, 12);
-    EXPECT_EQ(View().m_nRowHeaderWidth, 13);
+    EXPECT_EQ(View().GetMetrics().nHeaderHeight, 12);
+    EXPECT_EQ(View().GetMetrics().nRowHeaderWidth, 13);
 }
 
 TEST_F(GridPaintColoured, NonCalculatedAndSummaryRowsAreMarkedInTheRowHeader)
@@ -239,7 +239,7 @@ TEST_F(GridPaintColoured, NonCalculatedAndSummaryRowsAreMarkedInTheRowHeader)
     Repaint();
     const CRect rc = CellRect(0, srFirstDetail);
     bool bBlue = false;
-    for (int x = 0; x < View().m_nRowHeaderWidth; ++x)
+    for (int x = 0; x < View().GetMetrics().nRowHeaderWidth; ++x)
         for (int y = rc.top; y < rc.bottom; ++y)
             bBlue = bBlue || Pixel(x, y) == RGB(0, 0, 255);
     EXPECT_TRUE(bBlue);
@@ -247,15 +247,15 @@ TEST_F(GridPaintColoured, NonCalculatedAndSummaryRowsAreMarkedInTheRowHeader)
     EXPECT_EQ(CellBackground(scSpec, srFirstDetail), RGB(255, 255, 240));
 
     // The remembered row carries a red dot on the edit page only.
-    View().m_nMarkRow = 5;
+    View().SetMarkRow(5);
     Repaint();
     const CRect rcMark = CellRect(0, 5);
-    const int yDot = rcMark.top + View().m_nRowHeight / 2;
+    const int yDot = rcMark.top + View().GetMetrics().nRowHeight / 2;
     EXPECT_EQ(Pixel(8, yDot), RGB(255, 0, 0));
-    View().m_nSummaryPage = 1;
+    View().SetSummaryPageShown(true);
     Repaint();
     EXPECT_NE(Pixel(8, yDot), RGB(255, 0, 0));
-    View().m_nSummaryPage = 0;
+    View().SetSummaryPageShown(false);
 }
 
 // Without any colour settings the styled rows are black on white, never black on black.
@@ -277,8 +277,8 @@ TEST_F(GridPaint, RowNumbersCountWithinThePageAndThePageEndsWithADoubleLine)
 {
     // Rows 17 and 18 (0-based) meet at a page boundary with 18 rows a page: the line there is
     // thicker than between two rows of a page.
-    ASSERT_EQ(View().m_nRowsPerPage, 18);
-    EXPECT_EQ(View().m_nRowHeaderWidth, 27);
+    ASSERT_EQ(View().GetMetrics().nRowsPerPage, 18);
+    EXPECT_EQ(View().GetMetrics().nRowHeaderWidth, 27);
     const auto grey = [&](int x, int y) { return Pixel(x, y) == RGB(128, 128, 128); };
     const auto lineThickness = [&](int nRow) {
         const CRect rc = CellRect(scSpec, nRow);

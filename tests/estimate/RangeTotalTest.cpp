@@ -18,8 +18,7 @@ protected:
     // Selects a block of one column as Shift+arrows do.
     void SelectColumnBlock(int nCol, int nFirstRow, int nLastRow)
     {
-        view->m_nSelectMode = 20;
-        view->m_rcSelection.SetRect(nCol, nFirstRow, nCol, nLastRow);
+        view->SetSelection(CMorvelView::selectBlock, CRect(nCol, nFirstRow, nCol, nLastRow));
     }
     BOOL RangeAddEnabled()
     {
@@ -42,38 +41,37 @@ TEST_F(RangeTotal, AddingARangeTwiceDoublesTheTotalInTheColumnsPicture)
     SelectColumnBlock(colPrice, 0, 2);
     ASSERT_TRUE(RangeAddEnabled());
     view->OnRangeAdd();
-    EXPECT_EQ(view->m_strRangeTotalText, CString("1,500"));
-    EXPECT_TRUE(view->m_nRangeTotalPresent);
+    EXPECT_EQ(view->GetRangeTotal().strText, CString("1,500"));
+    EXPECT_TRUE(view->GetRangeTotal().nPresent);
     view->OnRangeAdd();
-    EXPECT_EQ(view->m_strRangeTotalText, CString("3,000"));
+    EXPECT_EQ(view->GetRangeTotal().strText, CString("3,000"));
 
     view->OnRangeTotalClear();
-    EXPECT_FALSE(view->m_nRangeTotalPresent);
-    EXPECT_TRUE(view->m_strRangeTotalText.IsEmpty());
+    EXPECT_FALSE(view->GetRangeTotal().nPresent);
+    EXPECT_TRUE(view->GetRangeTotal().strText.IsEmpty());
     view->OnRangeAdd();
-    EXPECT_EQ(view->m_strRangeTotalText, CString("1,500")) << "from zero again";
+    EXPECT_EQ(view->GetRangeTotal().strText, CString("1,500")) << "from zero again";
 }
 
 TEST_F(RangeTotal, RowsBeyondTheUsedRowsAddNothing)
 {
-    view->m_EditRows.GetRow(2)->m_strCell[colPrice] = "99";
-    view->m_nUsedRows = 2;
+    view->GetEditRow(2)->m_strCell[colPrice] = "99";
+    view->SetUsedRows(2);
     SelectColumnBlock(colPrice, 0, 10);
     view->OnRangeAdd();
-    EXPECT_EQ(view->m_strRangeTotalText, CString("1,500"));
+    EXPECT_EQ(view->GetRangeTotal().strText, CString("1,500"));
 }
 
 TEST_F(RangeTotal, AddingNeedsOneNumericColumnOnTheEditPage)
 {
     SelectColumnBlock(colName, 0, 1);
     EXPECT_FALSE(RangeAddEnabled()) << "a text column";
-    view->m_nSelectMode = 20;
-    view->m_rcSelection.SetRect(colQty, 0, colPrice, 1);
+    view->SetSelection(CMorvelView::selectBlock, CRect(colQty, 0, colPrice, 1));
     EXPECT_FALSE(RangeAddEnabled()) << "two columns";
-    view->m_nSelectMode = 0;
-    view->m_nCurrentCol = colQty;
+    view->SetSelection(CMorvelView::selectNone, view->GetSelection());
+    view->SetCurrentCell(colQty, view->GetCurrentRow());
     EXPECT_TRUE(RangeAddEnabled()) << "the current cell alone";
-    view->m_nSummaryPage = 1;
+    view->SetSummaryPageShown(true);
     EXPECT_FALSE(RangeAddEnabled());
 }
 
@@ -87,16 +85,15 @@ TEST_F(RangeTotal, TheSetCommandTogglesWhileATotalIsPresent)
     view->OnUpdateRangeTotalSet(&ui);
     EXPECT_TRUE(ui.enabled);
     view->OnRangeTotalSet();
-    EXPECT_TRUE(view->m_nRangeTotalArmed);
+    EXPECT_TRUE(view->GetRangeTotal().nArmed);
     view->OnRangeTotalSet();
-    EXPECT_FALSE(view->m_nRangeTotalArmed);
+    EXPECT_FALSE(view->GetRangeTotal().nArmed);
 }
 
 TEST_F(RangeTotal, ItemClearEmptiesTheSelectedColumnOfEveryUsedRow)
 {
     EXPECT_FALSE(ItemClearEnabled());
-    view->m_nSelectMode = 10;
-    view->m_rcSelection.SetRect(colPrice, 0, colPrice, view->m_nRowLimit - 1);
+    view->SetSelection(CMorvelView::selectColumn, CRect(colPrice, 0, colPrice, view->GetRowLimit() - 1));
     ASSERT_TRUE(ItemClearEnabled());
     doc->SetModifiedFlag(FALSE);
     view->OnItemClear();

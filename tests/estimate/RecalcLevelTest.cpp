@@ -12,7 +12,7 @@ protected:
             settings->WriteProfileString("ReCalcSetting", "Level", level);
         Open();
         Detail(0, "a", "1", "100");
-        view->m_nCurrentRow = 1;
+        view->SetCurrentCell(view->GetCurrentCol(), 1);
         view->InsertTotal(CMorvelEMView::levelGrand);
         view->SetCellText("2", 0, colQty, TRUE);
         doc->SetModifiedFlag(FALSE);
@@ -70,15 +70,15 @@ TEST_F(RecalcLevelTest, F7MarksTheDocumentModifiedEvenWhenNothingChanged)
 TEST_F(RecalcLevelTest, ARequestWorksOnTheEditPageAndLeavesTheShownPageAsItWas)
 {
     OpenWithLevel("3");
-    view->m_nSummaryPage = 1;
+    view->SetSummaryPageShown(true);
     view->RecalcFromRow(CMorvelEMView::recalcBulk, 0);
-    EXPECT_EQ(1, view->m_nSummaryPage);
-    view->m_nSummaryPage = 0;
+    EXPECT_TRUE(view->IsSummaryPageShown());
+    view->SetSummaryPageShown(false);
     EXPECT_TRUE(Recalculated());
     TestCmdUI cmdUI;
     view->OnUpdateRecalculate(&cmdUI);
     EXPECT_TRUE(cmdUI.enabled);
-    view->m_nSummaryPage = 1;
+    view->SetSummaryPageShown(true);
     view->OnUpdateRecalculate(&cmdUI);
     EXPECT_FALSE(cmdUI.enabled);
 }

@@ -14,14 +14,14 @@ protected:
 
 TEST_F(RowAccessTest, SetupTakesColumnsWidthsAndTitlesFromTheForm)
 {
-    EXPECT_EQ(8, view->m_nColumnCount);
-    EXPECT_EQ(200, view->m_nColumnWidth[colName]);
-    EXPECT_EQ(120, view->m_nBaseColumnWidth[colAmount]);
-    EXPECT_EQ("数量", view->m_strColumnTitle[colQty].ToUtf8());
-    EXPECT_EQ(200 + 150 + 80 + 40 + 100 + 120 + 60 + 200, view->m_nTotalWidth);
-    EXPECT_EQ(1100, view->m_nRowLimit);
-    EXPECT_EQ(24, view->m_nHeaderHeight);
-    EXPECT_EQ(27, view->m_nRowHeaderWidth); // 18 rows per page: two digits and one more
+    EXPECT_EQ(8, view->GetColumnCount());
+    EXPECT_EQ(200, view->GetColumnWidth(colName));
+    EXPECT_EQ(120, view->GetBaseColumnWidth(colAmount));
+    EXPECT_EQ("数量", view->GetColumnTitle(colQty).ToUtf8());
+    EXPECT_EQ(200 + 150 + 80 + 40 + 100 + 120 + 60 + 200, view->GetMetrics().nTotalWidth);
+    EXPECT_EQ(1100, view->GetRowLimit());
+    EXPECT_EQ(24, view->GetMetrics().nHeaderHeight);
+    EXPECT_EQ(27, view->GetMetrics().nRowHeaderWidth); // 18 rows per page: two digits and one more
 }
 
 TEST_F(RowAccessTest, MissingRowsReadAsEmptyRowsOfKindZero)
@@ -43,30 +43,30 @@ TEST_F(RowAccessTest, AnEmptyEditOfAnEmptyCellStoresNothingUnlessForced)
 {
     EXPECT_EQ(0, view->SetCellText("", 2, colName, FALSE));
     EXPECT_EQ(nullptr, view->GetEditRow(2));
-    EXPECT_EQ(0, view->m_nUsedRows);
+    EXPECT_EQ(0, view->GetUsedRows());
 
     EXPECT_EQ(1, view->SetCellText("", 2, colName, TRUE));
     EXPECT_NE(nullptr, view->GetEditRow(2));
-    EXPECT_EQ(3, view->m_nUsedRows);
+    EXPECT_EQ(3, view->GetUsedRows());
 
     // An edit that started on a filled cell may empty it.
-    view->m_strEditStartText = "old";
+    view->BeginEditFrom("old");
     EXPECT_EQ(1, view->SetCellText("", 4, colName, FALSE));
-    EXPECT_TRUE(view->m_strEditStartText.IsEmpty());
+    EXPECT_TRUE(view->GetEditStartText().IsEmpty());
 }
 
 TEST_F(RowAccessTest, StoringBelowTheUsedRowsRaisesThemAndInvalidPlacesStoreNothing)
 {
     Detail(0, "a", "1", "1");
     Detail(2, "b", "1", "1");
-    EXPECT_EQ(3, view->m_nUsedRows);
+    EXPECT_EQ(3, view->GetUsedRows());
     EXPECT_EQ(1, view->SetCellText("x", 10, colNote, FALSE));
-    EXPECT_EQ(11, view->m_nUsedRows);
+    EXPECT_EQ(11, view->GetUsedRows());
     EXPECT_EQ(0, view->SetCellText("x", 1100, colNote, TRUE));
     EXPECT_EQ(0, view->SetCellText("x", -1, colNote, TRUE));
     EXPECT_EQ(0, view->SetCellText("1", 0, -1, TRUE)); // no column: nothing is read or stored
     EXPECT_EQ(0, view->SetCellText("1", 0, 8, TRUE));
-    EXPECT_EQ(11, view->m_nUsedRows);
+    EXPECT_EQ(11, view->GetUsedRows());
 }
 
 TEST_F(RowAccessTest, NumbersAreRoundedByTheColumnAndKeptInNormalForm)
@@ -112,19 +112,19 @@ TEST_F(RowAccessTest, InsertRowKeepsTheUsedRowsBelowTheLimit)
 {
     settings->WriteProfileInt("Input Setting", "Estimation Maxmum Rows", 5);
     Open();
-    EXPECT_EQ(5, view->m_nRowLimit);
+    EXPECT_EQ(5, view->GetRowLimit());
     Detail(0, "a", "1", "1");
     Detail(3, "d", "1", "1");
-    view->m_nMarkRow = 3;
+    view->SetMarkRow(3);
     view->InsertRow(1);
-    EXPECT_EQ(4, view->m_nUsedRows);
-    EXPECT_EQ(4, view->m_nMarkRow);
+    EXPECT_EQ(4, view->GetUsedRows());
+    EXPECT_EQ(4, view->GetMarkRow());
     EXPECT_EQ("d", Cell(4, colName));
     EXPECT_TRUE(doc->IsModified());
     view->InsertRow(0);
-    EXPECT_EQ(4, view->m_nUsedRows); // row limit - 1
-    view->InsertRow(4);              // at row limit - 1: nothing
-    EXPECT_EQ(4, view->m_nUsedRows);
+    EXPECT_EQ(4, view->GetUsedRows()); // row limit - 1
+    view->InsertRow(4);                // at row limit - 1: nothing
+    EXPECT_EQ(4, view->GetUsedRows());
     EXPECT_EQ("a", Cell(1, colName));
 }
 
@@ -132,19 +132,19 @@ TEST_F(RowAccessTest, DeleteRowMovesRowsUpAndNeverMakesTheUsedRowsNegative)
 {
     Detail(0, "a", "1", "1");
     Detail(1, "b", "1", "1");
-    view->m_nMarkRow = 1;
+    view->SetMarkRow(1);
     view->DeleteRow(0);
     EXPECT_EQ("b", Cell(0, colName));
-    EXPECT_EQ(1, view->m_nUsedRows);
-    EXPECT_EQ(0, view->m_nMarkRow);
+    EXPECT_EQ(1, view->GetUsedRows());
+    EXPECT_EQ(0, view->GetMarkRow());
     view->DeleteRow(0);
-    EXPECT_EQ(-1, view->m_nMarkRow);
-    view->m_nUsedRows = 0;
+    EXPECT_EQ(-1, view->GetMarkRow());
+    view->SetUsedRows(0);
     view->SetRowKind(5, 0);
     view->DeleteRow(0);
-    EXPECT_EQ(0, view->m_nUsedRows);
+    EXPECT_EQ(0, view->GetUsedRows());
     view->DeleteRow(7); // beyond the stored rows
-    EXPECT_EQ(0, view->m_nUsedRows);
+    EXPECT_EQ(0, view->GetUsedRows());
 }
 
 TEST_F(RowAccessTest, FindColumnReturnsTheLastMatchOrZero)
@@ -183,7 +183,7 @@ TEST_F(RowAccessTest, RowParametersAndIndentsMakeTheRowObject)
     // An indent on a row beyond the array raises the used rows.
     view->SetCellIndent(2, 8, colName);
     EXPECT_EQ(2, view->GetCellIndent(8, colName));
-    EXPECT_EQ(9, view->m_nUsedRows);
+    EXPECT_EQ(9, view->GetUsedRows());
 }
 
 TEST_F(RowAccessTest, CopyRowCopiesTheFormColumnsAndClearsWithoutASource)
@@ -213,24 +213,22 @@ TEST_F(RowAccessTest, MoreRowsThanTheLimitRaiseTheLimitSoThatNoRowIsLost)
 {
     settings->WriteProfileInt("Input Setting", "Estimation Maxmum Rows", 10);
     Open(StandardColumns(), 15);
-    EXPECT_EQ(20, view->m_nRowLimit); // doubled once
+    EXPECT_EQ(20, view->GetRowLimit()); // doubled once
     Open(StandardColumns(), 45);
-    EXPECT_EQ(80, view->m_nRowLimit); // doubled until every row fits
-    EXPECT_EQ(45, view->m_nUsedRows);
+    EXPECT_EQ(80, view->GetRowLimit()); // doubled until every row fits
+    EXPECT_EQ(45, view->GetUsedRows());
 }
 
 TEST_F(RowAccessTest, GettersServeTheSummaryPageWhileItIsShown)
 {
     Detail(0, "edit", "1", "1");
-    CGridRow* summary = new CGridRow;
-    summary->m_nKind = 105;
-    summary->m_strCell[colName] = "summary";
-    view->m_SummaryRows.Add(summary);
-    view->m_nSummaryPage = 1;
+    view->SetSummaryRowKind(105, 0);
+    view->SetSummaryCellText("summary", 0, colName);
+    view->SetSummaryPageShown(true);
     EXPECT_EQ("summary", Cell(0, colName));
     EXPECT_EQ(105, view->GetRowKind(0));
     EXPECT_EQ(5, view->GetEditRow(0)->m_nKind);
-    view->m_nSummaryPage = 0;
+    view->SetSummaryPageShown(false);
     EXPECT_EQ("edit", Cell(0, colName));
 }
 
@@ -238,15 +236,13 @@ TEST_F(RowAccessTest, WhileAnEstimatePrintsTheGettersServeItsPrintCopy)
 {
     Detail(0, "a", "1", "1");
     Detail(1, "b", "0", "1");
-    view->m_EditRows.MakePrintCopy();
+    view->MakePrintCopy();
     SetPrintCopyActive(TRUE);
-    CGridRow* dropped = view->m_EditRows.GetRow(1);
-    view->m_EditRows.RemoveAt(1); // printing drops the zero-quantity row from its copy
-    delete dropped;
+    view->RemovePrintCopyRow(1); // printing drops the zero-quantity row from its copy
     EXPECT_EQ("", Cell(1, colName));
     EXPECT_EQ("a", Cell(0, colName));
     SetPrintCopyActive(FALSE);
-    view->m_EditRows.DeletePrintCopy();
+    view->DeletePrintCopy();
     EXPECT_EQ("b", Cell(1, colName));
 }
 
@@ -266,8 +262,8 @@ TEST_F(RowAccessTest, InformationAmountsAreTheTotalTheTaxAndTheAmountWithoutTax)
     values.Add("site");
     doc->SetModifiedFlag(FALSE);
     view->ApplyInformationValues(values);
-    EXPECT_EQ(2, view->m_nInformationCount);
-    EXPECT_EQ(CString("site"), view->m_strInformation[1]);
+    EXPECT_EQ(2, view->GetInformationCount());
+    EXPECT_EQ(CString("site"), view->GetInformation(1));
     EXPECT_TRUE(doc->IsModified());
     doc->SetModifiedFlag(FALSE);
     view->ApplyInformationValues(values);
@@ -279,8 +275,8 @@ TEST_F(RowAccessTest, CellRangeRectanglesFollowTheWidthsAndTheFirstVisibleCell)
     CRect rect;
     view->GetCellRangeRect(1, 2, 2, 3, &rect);
     EXPECT_EQ(CRect(27 + 200, 24 + 2 * 24, 27 + 200 + 150 + 80, 24 + 4 * 24), rect);
-    view->m_nFirstVisibleCol = 1;
-    view->m_nFirstVisibleRow = 3;
+    view->SetFirstVisibleCell(1, view->GetFirstVisibleCell().y);
+    view->SetFirstVisibleCell(view->GetFirstVisibleCell().x, 3);
     view->GetCellRangeRect(0, 0, 1, 3, &rect); // starts left of and above the visible cells
     EXPECT_EQ(CRect(27, 24, 27 + 150, 24 + 24), rect);
     view->GetCellRangeRect(0, 0, 8, 0, &rect); // beyond the last column
@@ -293,9 +289,9 @@ TEST_F(RowAccessTest, RowsPerPageBelowOneCountAsTwentyFive)
 {
     settings->WriteProfileInt("Input Setting", "Rows in a page", 0);
     Open();
-    EXPECT_EQ(25, view->m_nRowsPerPage);
-    EXPECT_EQ(27, view->m_nRowHeaderWidth);
+    EXPECT_EQ(25, view->GetMetrics().nRowsPerPage);
+    EXPECT_EQ(27, view->GetMetrics().nRowHeaderWidth);
     settings->WriteProfileInt("Input Setting", "Rows in a page", 100000);
     Open();
-    EXPECT_EQ(50, view->m_nRowHeaderWidth); // at most 50
+    EXPECT_EQ(50, view->GetMetrics().nRowHeaderWidth); // at most 50
 }

@@ -21,14 +21,14 @@ protected:
     {
         EstimateWindowTest::SetUp();
         ASSERT_NE(OpenSample(), nullptr);
-        m_nUsed = m_pView->m_nUsedRows;
+        m_nUsed = m_pView->GetUsedRows();
         ASSERT_GT(m_nUsed, 20);
     }
 
     // Selects whole rows by dragging down the row headers, as the mouse does.
     void SelectRows(int nFirst, int nLast)
     {
-        const int x = m_pView->m_nRowHeaderWidth / 2;
+        const int x = m_pView->GetMetrics().nRowHeaderWidth / 2;
         const int yFirst = CellPoint(0, nFirst).y;
         const int yLast = CellPoint(0, nLast).y;
         m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, yFirst));
@@ -69,12 +69,12 @@ TEST_F(RowCommands, InsertPutsAnEmptyRowAtTheCursorAndTheRowsBelowMoveDown)
     EXPECT_EQ(m_pView->GetRowKind(4), kindEmpty);
     EXPECT_EQ(Cell(4, scName), "");
     EXPECT_EQ(Utf8Cell(5, scName), nameAt4);
-    EXPECT_EQ(m_pView->m_nUsedRows, m_nUsed + 1);
-    EXPECT_EQ(CPoint(m_pView->m_nCurrentCol, m_pView->m_nCurrentRow), CPoint(scQty, 4));
+    EXPECT_EQ(m_pView->GetUsedRows(), m_nUsed + 1);
+    EXPECT_EQ(CPoint(m_pView->GetCurrentCol(), m_pView->GetCurrentRow()), CPoint(scQty, 4));
     EXPECT_EQ(m_pView->GetRowKind(srMiddleTotal + 1), kindMiddle + kindTotalOffset);
     EXPECT_DOUBLE_EQ(Value(srMiddleTotal + 1, scAmount), middleTotal);
-    EXPECT_EQ(m_pView->m_nUndoAction, 11);
-    EXPECT_EQ(m_pView->m_ptUndo, CPoint(scQty, 4));
+    EXPECT_EQ(m_pView->GetUndoRecord().nAction, 11);
+    EXPECT_EQ(m_pView->GetUndoRecord().ptPosition, CPoint(scQty, 4));
     EXPECT_TRUE(IsModified());
 }
 
@@ -82,26 +82,26 @@ TEST_F(RowCommands, DeleteRemovesTheCurrentRowKeepsACopyAndTheTotalsFollow)
 {
     const std::string nameAt4 = Utf8Cell(4, scName);
     const std::string nameAt5 = Utf8Cell(5, scName);
-    m_pView->m_nMarkRow = 10;
+    m_pView->SetMarkRow(10);
     GoTo(scName, 4);
     Command(ID_ROW_DELETE);
 
     EXPECT_EQ(Utf8Cell(4, scName), nameAt5);
-    EXPECT_EQ(m_pView->m_nUsedRows, m_nUsed - 1);
+    EXPECT_EQ(m_pView->GetUsedRows(), m_nUsed - 1);
     const int nTotal = srMiddleTotal - 1;
     ASSERT_EQ(m_pView->GetRowKind(nTotal), kindMiddle + kindTotalOffset);
     EXPECT_DOUBLE_EQ(Value(nTotal, scAmount), SumDetailAmounts(*m_pView, srFirstDetail, nTotal - 1));
-    EXPECT_EQ(m_pView->m_nMarkRow, 9) << "the remembered row moves up with its row";
-    EXPECT_EQ(m_pView->m_nUndoAction, 12);
-    EXPECT_EQ(m_pView->m_ptUndo, CPoint(scName, 4));
-    ASSERT_EQ(m_pView->m_UndoRows.GetSize(), 1);
-    EXPECT_EQ(m_pView->m_UndoRows.GetRow(0)->m_strCell[scName].ToUtf8(), nameAt4);
+    EXPECT_EQ(m_pView->GetMarkRow(), 9) << "the remembered row moves up with its row";
+    EXPECT_EQ(m_pView->GetUndoRecord().nAction, 12);
+    EXPECT_EQ(m_pView->GetUndoRecord().ptPosition, CPoint(scName, 4));
+    ASSERT_EQ(m_pView->GetUndoRecord().rows.GetSize(), 1);
+    EXPECT_EQ(m_pView->GetUndoRecord().rows.GetRow(0)->m_strCell[scName].ToUtf8(), nameAt4);
     EXPECT_TRUE(IsModified());
 
     // Deleting the remembered row forgets it.
     GoTo(scName, 9);
     Command(ID_ROW_DELETE);
-    EXPECT_EQ(m_pView->m_nMarkRow, -1);
+    EXPECT_EQ(m_pView->GetMarkRow(), -1);
 }
 
 TEST_F(RowCommands, ClearEmptiesTheRowInPlaceAndAnEmptyRowIsLeftAlone)
@@ -116,17 +116,17 @@ TEST_F(RowCommands, ClearEmptiesTheRowInPlaceAndAnEmptyRowIsLeftAlone)
     EXPECT_EQ(Cell(4, scName), "");
     EXPECT_EQ(Cell(4, scAmount), "");
     EXPECT_EQ(Utf8Cell(5, scName), nameAt5) << "no row moves";
-    EXPECT_EQ(m_pView->m_nUsedRows, m_nUsed);
+    EXPECT_EQ(m_pView->GetUsedRows(), m_nUsed);
     EXPECT_DOUBLE_EQ(Value(srMiddleTotal, scAmount), middleTotal - amountAt4);
-    EXPECT_EQ(m_pView->m_nUndoAction, 13);
-    ASSERT_EQ(m_pView->m_UndoRows.GetSize(), 1);
-    EXPECT_EQ(m_pView->m_UndoRows.GetRow(0)->m_nKind, kindDetail);
+    EXPECT_EQ(m_pView->GetUndoRecord().nAction, 13);
+    ASSERT_EQ(m_pView->GetUndoRecord().rows.GetSize(), 1);
+    EXPECT_EQ(m_pView->GetUndoRecord().rows.GetRow(0)->m_nKind, kindDetail);
 
     // The row is empty now: clearing it again records nothing.
-    m_pView->m_nUndoAction = -1;
+    m_pView->SetUndoActions(CMorvelEMView::undoNone, m_pView->GetUndoRecord().nRedoAction);
     m_pView->GetDocument()->SetModifiedFlag(FALSE);
     Command(ID_ROW_CLEAR);
-    EXPECT_EQ(m_pView->m_nUndoAction, -1);
+    EXPECT_EQ(m_pView->GetUndoRecord().nAction, -1);
     EXPECT_FALSE(IsModified());
 }
 
@@ -134,14 +134,14 @@ TEST_F(RowCommands, WholeRowsSelectedInTheHeadersAreInsertedAsManyAndClearedToge
 {
     const std::string nameAt4 = Utf8Cell(4, scName);
     SelectRows(4, 6);
-    ASSERT_EQ(m_pView->m_nSelectMode, 1);
+    ASSERT_EQ(m_pView->GetSelectMode(), 1);
     Command(ID_ROW_INSERT);
     for (int r = 4; r <= 6; ++r)
         EXPECT_EQ(m_pView->GetRowKind(r), kindEmpty) << r;
     EXPECT_EQ(Utf8Cell(7, scName), nameAt4);
-    EXPECT_EQ(m_pView->m_nUsedRows, m_nUsed + 3);
-    EXPECT_EQ(m_pView->m_nUndoAction, 36);
-    EXPECT_EQ(m_pView->m_ptUndo, CPoint(3, 4));
+    EXPECT_EQ(m_pView->GetUsedRows(), m_nUsed + 3);
+    EXPECT_EQ(m_pView->GetUndoRecord().nAction, 36);
+    EXPECT_EQ(m_pView->GetUndoRecord().ptPosition, CPoint(3, 4));
 
     // Clearing rows 7 to 9 (three details) takes their amounts out of the subtotal.
     const int nTotal = srMiddleTotal + 3;
@@ -151,8 +151,8 @@ TEST_F(RowCommands, WholeRowsSelectedInTheHeadersAreInsertedAsManyAndClearedToge
     for (int r = 7; r <= 9; ++r)
         EXPECT_EQ(m_pView->GetRowKind(r), kindEmpty) << r;
     EXPECT_DOUBLE_EQ(Value(nTotal, scAmount), Value(srFirstDetail, scAmount));
-    EXPECT_EQ(m_pView->m_nUndoAction, 35);
-    EXPECT_EQ(m_pView->m_UndoRows.GetSize(), 3);
+    EXPECT_EQ(m_pView->GetUndoRecord().nAction, 35);
+    EXPECT_EQ(m_pView->GetUndoRecord().rows.GetSize(), 3);
 }
 
 // With page alignment on (the default), a heading that starts a page stays at a page start.
@@ -162,7 +162,7 @@ protected:
 
     int FindName(const char* utf8) const
     {
-        for (int r = 0; r < m_pView->m_nUsedRows; ++r) {
+        for (int r = 0; r < m_pView->GetUsedRows(); ++r) {
             if (Utf8Cell(r, scName) == utf8)
                 return r;
         }
@@ -185,14 +185,14 @@ TEST_F(RowCommandsAligned, AHeadingAtAPageStartStaysAtAPageStartWhenRowsComeAndG
     const int nAfterInsert = FindName("内装工事");
     EXPECT_GT(nAfterInsert, nHeading);
     EXPECT_EQ(nAfterInsert % nRowsPerPage, 0);
-    EXPECT_EQ(Utf8Cell(m_pView->m_nUsedRows - 1, scName), lastName);
+    EXPECT_EQ(Utf8Cell(m_pView->GetUsedRows() - 1, scName), lastName);
 
     GoTo(scName, 4);
     Command(ID_ROW_DELETE);
     const int nAfterDelete = FindName("内装工事");
     EXPECT_EQ(nAfterDelete % nRowsPerPage, 0);
-    EXPECT_EQ(Utf8Cell(m_pView->m_nUsedRows - 1, scName), lastName);
-    EXPECT_DOUBLE_EQ(Value(m_pView->m_nUsedRows - 1, scAmount), lastAmount);
+    EXPECT_EQ(Utf8Cell(m_pView->GetUsedRows() - 1, scName), lastName);
+    EXPECT_DOUBLE_EQ(Value(m_pView->GetUsedRows() - 1, scAmount), lastAmount);
 }
 
 TEST_F(RowCommandsAligned, RowsInsertedForTheWholeGridNeverPushUsedRowsPastTheLimit)
@@ -200,18 +200,19 @@ TEST_F(RowCommandsAligned, RowsInsertedForTheWholeGridNeverPushUsedRowsPastTheLi
     const std::string lastName = Utf8Cell(m_nUsed - 1, scName);
     ASSERT_FALSE(lastName.empty());
     // The corner box selects every row of the grid.
-    const LPARAM lCorner = MAKELPARAM(m_pView->m_nRowHeaderWidth / 2, m_pView->m_nHeaderHeight / 2);
+    const LPARAM lCorner =
+        MAKELPARAM(m_pView->GetMetrics().nRowHeaderWidth / 2, m_pView->GetMetrics().nHeaderHeight / 2);
     m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, lCorner);
     m_pView->SendMessage(WM_LBUTTONUP, 0, lCorner);
-    ASSERT_EQ(m_pView->m_nSelectMode, 1);
+    ASSERT_EQ(m_pView->GetSelectMode(), 1);
     Command(ID_ROW_INSERT);
 
-    const int nLimit = m_pView->m_nRowLimit;
-    EXPECT_GT(m_pView->m_nUsedRows, m_nUsed);
-    EXPECT_LE(m_pView->m_nUsedRows, nLimit - 1);
-    EXPECT_EQ(Utf8Cell(m_pView->m_nUsedRows - 1, scName), lastName)
+    const int nLimit = m_pView->GetRowLimit();
+    EXPECT_GT(m_pView->GetUsedRows(), m_nUsed);
+    EXPECT_LE(m_pView->GetUsedRows(), nLimit - 1);
+    EXPECT_EQ(Utf8Cell(m_pView->GetUsedRows() - 1, scName), lastName)
         << "the last row is still in the estimate";
-    EXPECT_LE(m_pView->m_EditRows.GetSize(), nLimit);
+    EXPECT_LE(m_pView->GetEditRows().GetSize(), nLimit);
 }
 
 TEST_F(RowCommands, TheRowCommandsAreEnabledOnTheEditPageForRowsAndSingleCellsOnly)
@@ -223,9 +224,10 @@ TEST_F(RowCommands, TheRowCommandsAreEnabledOnTheEditPageForRowsAndSingleCellsOn
 
     // A whole column selected in the column header.
     const CPoint pt = CellPoint(scQty, 0);
-    m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, m_pView->m_nHeaderHeight / 2));
-    m_pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, m_pView->m_nHeaderHeight / 2));
-    ASSERT_EQ(m_pView->m_nSelectMode, 10);
+    m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON,
+                         MAKELPARAM(pt.x, m_pView->GetMetrics().nHeaderHeight / 2));
+    m_pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, m_pView->GetMetrics().nHeaderHeight / 2));
+    ASSERT_EQ(m_pView->GetSelectMode(), 10);
     EXPECT_FALSE(IsEnabled(ID_ROW_INSERT));
     EXPECT_FALSE(IsEnabled(ID_ROW_CLEAR));
 

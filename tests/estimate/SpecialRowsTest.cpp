@@ -33,36 +33,36 @@ TEST_F(SpecialRowsTest, KindHeadingTakesNameUnitAndTheIndentOfTheNearestKindHead
     EXPECT_EQ(7, view->GetRowKind(0));
     EXPECT_EQ("建築工事", Utf8Cell(0, colName));
     EXPECT_EQ("式", Utf8Cell(0, colUnit));
-    EXPECT_EQ(1, view->m_nCurrentRow);
-    EXPECT_EQ(50, view->m_nUndoAction);
-    EXPECT_EQ(0, view->m_ptUndo.y);
+    EXPECT_EQ(1, view->GetCurrentRow());
+    EXPECT_EQ(50, view->GetUndoRecord().nAction);
+    EXPECT_EQ(0, view->GetUndoRecord().ptPosition.y);
     EXPECT_TRUE(doc->IsModified());
 
     view->SetCellIndent(2, 0, colName);
     Detail(1, "a", "1", "1");
-    view->m_nCurrentRow = 1; // inside the used rows: a row is inserted
+    view->SetCurrentCell(view->GetCurrentCol(), 1); // inside the used rows: a row is inserted
     view->InsertKindHeading("電気工事"_sj, "式"_sj);
     EXPECT_EQ(7, view->GetRowKind(1));
     EXPECT_EQ(2, view->GetCellIndent(1, colName));
     EXPECT_EQ("a", Cell(2, colName));
-    EXPECT_EQ(3, view->m_nUsedRows);
+    EXPECT_EQ(3, view->GetUsedRows());
 }
 
 TEST_F(SpecialRowsTest, DiscountRowIsRoundedByTheAmountColumnAndRecalculatesBelow)
 {
     Detail(0, "a", "1", "1000");
-    view->m_nCurrentRow = 1;
+    view->SetCurrentCell(view->GetCurrentCol(), 1);
     view->InsertDiscount("-1,000.4");
     EXPECT_EQ(6, view->GetRowKind(1));
     EXPECT_EQ("値引", Utf8Cell(1, colName));
     EXPECT_EQ("-1000.000000", Cell(1, colAmount));
-    EXPECT_EQ(2, view->m_nCurrentRow);
+    EXPECT_EQ(2, view->GetCurrentRow());
 
     // Inserted above a grand total, the total takes the discount in.
-    view->m_nCurrentRow = 2;
+    view->SetCurrentCell(view->GetCurrentCol(), 2);
     view->InsertTotal(CMorvelEMView::levelGrand);
     EXPECT_EQ(0, Value(2, colAmount));
-    view->m_nCurrentRow = 2;
+    view->SetCurrentCell(view->GetCurrentCol(), 2);
     view->InsertDiscount("-500");
     EXPECT_EQ(6, view->GetRowKind(2));
     EXPECT_EQ(15, view->GetRowKind(3));
@@ -123,7 +123,7 @@ TEST_F(SpecialRowsTest, NumericTargetsMatchByValue)
 TEST_F(SpecialRowsTest, StepSettingReleasedBecomesADetailRow)
 {
     StepDetail(0, "x", "10", "1");
-    view->m_nCurrentRow = 1;
+    view->SetCurrentCell(view->GetCurrentCol(), 1);
     view->ApplyStepSetting(FALSE, "x", colSpec, 1);
     EXPECT_EQ(9, view->GetRowKind(1));
     view->ApplyStepSetting(TRUE, "", 0, 0);
@@ -142,7 +142,7 @@ TEST_F(SpecialRowsTest, ClassificationFillsAmountAndCostColumnsWithRateTimesSum)
     view->SetCellText("A", 2, colSpec, TRUE);
     view->SetCellText("100", 2, 8, TRUE);
 
-    view->m_nCurrentRow = 3;
+    view->SetCurrentCell(view->GetCurrentCol(), 3);
     view->ApplyClassifySetting("A類"_sj, "10", "A", colSpec, 1, 1, FALSE, FALSE);
     EXPECT_EQ(21, view->GetRowKind(3));
     EXPECT_EQ("A類", Utf8Cell(3, colName));
@@ -153,7 +153,7 @@ TEST_F(SpecialRowsTest, ClassificationFillsAmountAndCostColumnsWithRateTimesSum)
     EXPECT_EQ(colSpec, view->GetRowParam1(3));
     EXPECT_EQ(1, view->GetRowParam2(3));
     EXPECT_EQ(1, view->GetRowParam3(3));
-    EXPECT_EQ(50, view->m_nUndoAction);
+    EXPECT_EQ(50, view->GetUndoRecord().nAction);
 
     // Made again at every recalculation, keeping its name.
     view->SetCellText("2000", 0, colPrice, TRUE);
@@ -181,20 +181,20 @@ TEST_F(SpecialRowsTest, ClassificationOutsideTheColumnsMakesNothing)
 TEST_F(SpecialRowsTest, ConsumptionTaxRowAndTheFormWithoutAnAmountColumn)
 {
     Detail(0, "a", "1", "12345");
-    view->m_nCurrentRow = 1;
+    view->SetCurrentCell(view->GetCurrentCol(), 1);
     view->OnConsumptionTax();
     EXPECT_EQ(8, view->GetRowKind(1));
     EXPECT_EQ("987.000000", Cell(1, colAmount)); // 987.6 cut by the column's D(-1)
-    EXPECT_EQ(1, view->m_nCurrentRow);
+    EXPECT_EQ(1, view->GetCurrentRow());
 
     std::vector<FormColumn> columns = StandardColumns();
     columns[colAmount].v = "";
     Open(columns);
     Detail(0, "a", "1", "12345");
-    view->m_nCurrentRow = 1;
+    view->SetCurrentCell(view->GetCurrentCol(), 1);
     view->OnConsumptionTax();
     EXPECT_EQ(0, view->GetRowKind(1));
-    EXPECT_EQ(1, view->m_nUsedRows);
+    EXPECT_EQ(1, view->GetUsedRows());
 }
 
 TEST_F(SpecialRowsTest, NonCalculatedMarkOverASelectionIncludingAnEmptyRow)
@@ -203,27 +203,27 @@ TEST_F(SpecialRowsTest, NonCalculatedMarkOverASelectionIncludingAnEmptyRow)
     view->SetRowKind(1, 1);
     view->SetRowKind(7, 3);
     view->SetRowKind(15, 4);
-    view->m_nUsedRows = 5;
-    view->m_nSelectMode = 1;
-    view->m_rcSelection = CRect(0, 2, 7, 0); // as dragged: bottom to top
+    view->SetUsedRows(5);
+    view->SetSelection(CMorvelView::selectRows, view->GetSelection());
+    view->SetSelection(view->GetSelectMode(), CRect(0, 2, 7, 0)); // as dragged: bottom to top
     view->OnNonCalcSet();
     EXPECT_EQ(56, view->GetRowKind(0));
     EXPECT_EQ(51, view->GetRowKind(1));
     EXPECT_EQ(50, view->GetRowKind(2));
     EXPECT_EQ(7, view->GetRowKind(3));
-    EXPECT_EQ(32, view->m_nUndoAction);
-    EXPECT_EQ(3, view->m_ptUndo.x);
-    EXPECT_EQ(0, view->m_ptUndo.y);
+    EXPECT_EQ(32, view->GetUndoRecord().nAction);
+    EXPECT_EQ(3, view->GetUndoRecord().ptPosition.x);
+    EXPECT_EQ(0, view->GetUndoRecord().ptPosition.y);
 
     view->OnNonCalcRelease();
     EXPECT_EQ(6, view->GetRowKind(0));
     EXPECT_EQ(1, view->GetRowKind(1));
     EXPECT_EQ(0, view->GetRowKind(2));
-    EXPECT_EQ(33, view->m_nUndoAction);
+    EXPECT_EQ(33, view->GetUndoRecord().nAction);
 
     // Without a selection the current row alone; other kinds stay.
-    view->m_nSelectMode = 0;
-    view->m_nCurrentRow = 4;
+    view->SetSelection(CMorvelView::selectNone, view->GetSelection());
+    view->SetCurrentCell(view->GetCurrentCol(), 4);
     view->OnNonCalcRelease();
     EXPECT_EQ(15, view->GetRowKind(4));
     view->OnNonCalcSet();
@@ -233,15 +233,15 @@ TEST_F(SpecialRowsTest, NonCalculatedMarkOverASelectionIncludingAnEmptyRow)
 TEST_F(SpecialRowsTest, NonCalculatedCommandsNeedTheSelectionWithinTheUsedRows)
 {
     TestCmdUI cmdUI;
-    view->m_nUsedRows = 3;
-    view->m_nSelectMode = 1;
-    view->m_rcSelection = CRect(0, 1, 7, 3);
+    view->SetUsedRows(3);
+    view->SetSelection(CMorvelView::selectRows, view->GetSelection());
+    view->SetSelection(view->GetSelectMode(), CRect(0, 1, 7, 3));
     view->OnUpdateNonCalc(&cmdUI);
     EXPECT_FALSE(cmdUI.enabled);
-    view->m_rcSelection = CRect(0, 1, 7, 2);
+    view->SetSelection(view->GetSelectMode(), CRect(0, 1, 7, 2));
     view->OnUpdateNonCalc(&cmdUI);
     EXPECT_TRUE(cmdUI.enabled);
-    view->m_nSummaryPage = 1;
+    view->SetSummaryPageShown(true);
     view->OnUpdateNonCalc(&cmdUI);
     EXPECT_FALSE(cmdUI.enabled);
 }
@@ -249,23 +249,28 @@ TEST_F(SpecialRowsTest, NonCalculatedCommandsNeedTheSelectionWithinTheUsedRows)
 TEST_F(SpecialRowsTest, SubjectNumbersInLettersAndDigits)
 {
     CString text;
-    view->m_nKindStyle = 0;
+    const auto SetStyle = [&](int CMorvelEMView::CSubjectNumbering::*pStyle, int nStyle) {
+        CMorvelEMView::CSubjectNumbering numbering = view->GetNumbering();
+        numbering.*pStyle = nStyle;
+        view->SetNumbering(numbering);
+    };
+    SetStyle(&CMorvelEMView::CSubjectNumbering::nKindStyle, 0);
     const std::pair<int, const char*> letters[] = {{1, "A."},   {26, "Z."},  {27, "AA."},  {52, "AZ."},
                                                    {53, "BA."}, {78, "BZ."}, {702, "ZZ."}, {703, "703."}};
     for (const auto& [n, expected] : letters) {
         view->FormatSubjectNo(1, text, n, 0, 0, 0);
         EXPECT_EQ(expected, text.str()) << n;
     }
-    view->m_nKindStyle = 1;
+    SetStyle(&CMorvelEMView::CSubjectNumbering::nKindStyle, 1);
     view->FormatSubjectNo(1, text, 7, 0, 0, 0);
     EXPECT_EQ("07.", text.str());
-    view->m_nLargeStyle = 2;
-    view->m_nMiddleStyle = 2;
+    SetStyle(&CMorvelEMView::CSubjectNumbering::nLargeStyle, 2);
+    SetStyle(&CMorvelEMView::CSubjectNumbering::nMiddleStyle, 2);
     view->FormatSubjectNo(1, text, 0, 2, 3, 0);
     EXPECT_EQ("2.3.", text.str());
     view->FormatSubjectNo(0, text, 0, 2, 3, 0); // the deepest level alone
     EXPECT_EQ("3.", text.str());
-    view->m_nSmallStyle = 3;
+    SetStyle(&CMorvelEMView::CSubjectNumbering::nSmallStyle, 3);
     view->FormatSubjectNo(0, text, 0, 2, 3, 4); // a level numbered "none" also replaces
     EXPECT_EQ("", text.str());
 }
@@ -288,8 +293,8 @@ TEST_F(SpecialRowsTest, SubjectNumberTextCountsTheHeadingsAbove)
     EXPECT_EQ("1.B.", view->GetSubjectNoText(5, 0).str());
     EXPECT_EQ("", view->GetSubjectNoText(5, 1).str()); // not the numbering column
     view->ApplySubjectNumbering(FALSE, FALSE, 0, 0, 0, 0, 0, 0);
-    EXPECT_EQ(1, view->m_nNumbering);
+    EXPECT_EQ(1, view->GetNumbering().nShown);
     view->ApplySubjectNumbering(FALSE, TRUE, 0, 0, 0, 0, 0, 0);
-    EXPECT_EQ(0, view->m_nNumbering);
-    EXPECT_EQ(2, view->m_nKindStyle); // Cancel keeps the styles
+    EXPECT_EQ(0, view->GetNumbering().nShown);
+    EXPECT_EQ(2, view->GetNumbering().nKindStyle); // Cancel keeps the styles
 }

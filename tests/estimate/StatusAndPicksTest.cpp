@@ -112,7 +112,7 @@ TEST_F(StatusAndPicks, ThePanesShowPageRowColumnUsedRowsAndTheEstimateAmount)
     GoTo(scQty, 18); // the 19th row: page 2, row 1 of it
     const CString position = PaneText(ID_INDICATOR_PANE1);
     CString expected;
-    expected.Format("  2 ﾍﾟｰｼﾞ    1 行   3 列  最大行 %d "_sj, m_pView->m_nUsedRows);
+    expected.Format("  2 ﾍﾟｰｼﾞ    1 行   3 列  最大行 %d "_sj, m_pView->GetUsedRows());
     EXPECT_EQ(position, expected);
 
     // The amount: every amount the status bar adds up, with separators, after "見積金額=\".
@@ -154,37 +154,37 @@ TEST_F(StatusAndPicks, ThePanesFollowMovesAndCommitsAndGoBlankWhenHidden)
 
 TEST_F(StatusAndPicks, APickedLargeSubjectBelowTheUsedRowsBecomesAHeadingThere)
 {
-    const int nUsed = m_pView->m_nUsedRows;
+    const int nUsed = m_pView->GetUsedRows();
     const int nRow = nUsed + 1;
     GoTo(scName, nRow);
     CString picked = "新設工事/式"_sj;
     m_pView->SendMessage(WM_PICK_LARGE_SUBJECT, 0, reinterpret_cast<LPARAM>(&picked));
 
-    EXPECT_EQ(m_pView->m_nUsedRows, nRow + 1) << "no row is inserted below the used rows";
+    EXPECT_EQ(m_pView->GetUsedRows(), nRow + 1) << "no row is inserted below the used rows";
     EXPECT_EQ(m_pView->GetRowKind(nRow), kindLarge);
     EXPECT_EQ(Utf8Cell(nRow, scName), "新設工事");
     EXPECT_EQ(Utf8Cell(nRow, scUnit), "式");
     EXPECT_EQ(m_pView->GetCellIndent(nRow, scName), m_pView->GetCellIndent(srLarge, scName));
-    EXPECT_EQ(m_pView->m_nCurrentRow, nRow + 1);
-    EXPECT_EQ(m_pView->m_nUndoAction, 50);
-    EXPECT_EQ(m_pView->m_ptUndo.y, nRow);
-    EXPECT_EQ(m_pView->m_nPendingLevel, 1);
+    EXPECT_EQ(m_pView->GetCurrentRow(), nRow + 1);
+    EXPECT_EQ(m_pView->GetUndoRecord().nAction, 50);
+    EXPECT_EQ(m_pView->GetUndoRecord().ptPosition.y, nRow);
+    EXPECT_EQ(m_pView->GetPendingLevel(), 1);
     EXPECT_TRUE(IsModified());
 }
 
 TEST_F(StatusAndPicks, APickedSubjectAmongTheRowsIsInsertedAndSplitAtTheFirstSlash)
 {
     const std::string nameAt4 = Utf8Cell(4, scName);
-    const int nUsed = m_pView->m_nUsedRows;
+    const int nUsed = m_pView->GetUsedRows();
     GoTo(scQty, 4);
     CString picked = "配管/継手工事/m"_sj;
     m_pView->SendMessage(WM_PICK_SMALL_SUBJECT, 0, reinterpret_cast<LPARAM>(&picked));
-    EXPECT_GT(m_pView->m_nUsedRows, nUsed);
+    EXPECT_GT(m_pView->GetUsedRows(), nUsed);
     EXPECT_EQ(m_pView->GetRowKind(4), kindSmall);
     EXPECT_EQ(Utf8Cell(4, scName), "配管");
     EXPECT_EQ(Utf8Cell(4, scUnit), "継手工事/m");
     EXPECT_EQ(Utf8Cell(5, scName), nameAt4);
-    EXPECT_EQ(m_pView->m_nCurrentRow, 5);
+    EXPECT_EQ(m_pView->GetCurrentRow(), 5);
 
     // Without a "/" the whole text is the unit.
     CString unitOnly = "台"_sj;
@@ -196,33 +196,33 @@ TEST_F(StatusAndPicks, APickedSubjectAmongTheRowsIsInsertedAndSplitAtTheFirstSla
 
 TEST_F(StatusAndPicks, APickedUnitFillsTheCurrentCellAndTheCursorMovesOnEvenWhenCancelled)
 {
-    const int nRow = m_pView->m_nUsedRows + 1;
+    const int nRow = m_pView->GetUsedRows() + 1;
     GoTo(scUnit, nRow);
     CString unit = "ｍ２"_sj;
     m_pView->SendMessage(WM_PICK_UNIT, 0, reinterpret_cast<LPARAM>(&unit));
     EXPECT_EQ(Utf8Cell(nRow, scUnit), "ｍ２");
     EXPECT_EQ(m_pView->GetRowKind(nRow), kindDetail);
-    EXPECT_EQ(m_pView->m_nCurrentRow, nRow) << "the row stays";
-    EXPECT_EQ(m_pView->m_nCurrentCol, scUnit + 1) << "Direction 1 moves right";
-    EXPECT_EQ(m_pView->m_nPendingLevel, 4);
+    EXPECT_EQ(m_pView->GetCurrentRow(), nRow) << "the row stays";
+    EXPECT_EQ(m_pView->GetCurrentCol(), scUnit + 1) << "Direction 1 moves right";
+    EXPECT_EQ(m_pView->GetPendingLevel(), 4);
 
     // Cancelled: nothing stored, the cursor moves all the same.
     GoTo(scUnit, srFirstDetail);
     m_pView->SendMessage(WM_PICK_UNIT, 0, 0);
     EXPECT_EQ(Utf8Cell(srFirstDetail, scUnit), "m2");
-    EXPECT_EQ(m_pView->m_nCurrentCol, scUnit + 1);
+    EXPECT_EQ(m_pView->GetCurrentCol(), scUnit + 1);
 }
 
 TEST_F(StatusAndPicks, AClosedPickDialogIsForgotten)
 {
     CWnd dummy;
-    m_pView->m_pSubjectPick[1] = &dummy;
-    m_pView->m_pUnitPick = &dummy;
+    m_pView->SetPickDialog(kindMiddle, &dummy);
+    m_pView->SetPickDialog(CMorvelEMView::pickUnit, &dummy);
     m_pView->SendMessage(WM_MODELESS_CLOSED, MODELESS_MIDDLE_SUBJECT_PICK, 0);
-    EXPECT_EQ(m_pView->m_pSubjectPick[1], nullptr);
-    EXPECT_EQ(m_pView->m_pUnitPick, &dummy);
+    EXPECT_EQ(m_pView->GetPickDialog(kindMiddle), nullptr);
+    EXPECT_EQ(m_pView->GetPickDialog(CMorvelEMView::pickUnit), &dummy);
     m_pView->SendMessage(WM_MODELESS_CLOSED, MODELESS_UNIT_PICK, 0);
-    EXPECT_EQ(m_pView->m_pUnitPick, nullptr);
+    EXPECT_EQ(m_pView->GetPickDialog(CMorvelEMView::pickUnit), nullptr);
 }
 
 TEST_F(StatusAndPicks, TheSubjectTreeIsToldToRebuildAndItsRowJumpLeavesTheSummaryPage)
@@ -238,12 +238,12 @@ TEST_F(StatusAndPicks, TheSubjectTreeIsToldToRebuildAndItsRowJumpLeavesTheSummar
     delete pTree;
 
     m_pView->SendMessage(WM_COMMAND, CTabWnd::ID_SUMMARY_PAGE_TAB, 0);
-    ASSERT_EQ(m_pView->m_nSummaryPage, 1);
+    ASSERT_TRUE(m_pView->IsSummaryPageShown());
     m_pView->GoToRow(40);
-    EXPECT_EQ(m_pView->m_nSummaryPage, 0);
-    EXPECT_EQ(m_pView->m_pTabWnd->GetCurSel(), 0);
-    EXPECT_EQ(CPoint(m_pView->m_nCurrentCol, m_pView->m_nCurrentRow), CPoint(0, 40));
-    EXPECT_TRUE(m_pView->m_bMovedFromTree);
+    EXPECT_FALSE(m_pView->IsSummaryPageShown());
+    EXPECT_EQ(m_pView->GetTabWnd()->GetCurSel(), 0);
+    EXPECT_EQ(CPoint(m_pView->GetCurrentCol(), m_pView->GetCurrentRow()), CPoint(0, 40));
+    EXPECT_TRUE(m_pView->LastMoveCameFromTree());
     EXPECT_NE(PaneText(ID_INDICATOR_PANE1).Find("   5 行   1 列"_sj), -1); // row 41: page 3, row 5
 }
 
@@ -284,7 +284,7 @@ TEST_F(StatusAndPicks, TheToolBarButtonsOpenTheSubjectAndTotalMenus)
                                      ID_DISCOUNT_INPUT, ID_STEP_SETTING, ID_CLASSIFY_TOTAL, ID_SUBJECT_NO}));
     }
     // The total menu's choice goes to the grid: a small subtotal at the current row.
-    const int nRow = m_pView->m_nUsedRows + 1;
+    const int nRow = m_pView->GetUsedRows() + 1;
     GoTo(scName, nRow);
     CMenuAnswer answer(ID_TOTAL_SMALL);
     Command(ID_TOTAL_MENU);
@@ -302,18 +302,18 @@ TEST_F(StatusAndPicks, ThePartsFileIsChosenUpperCasedAndOnlyWhenItIsAPartsFile)
     Command(ID_PARTS_FILE_SWITCH);
     CString expected = chosen;
     expected.MakeUpper();
-    EXPECT_EQ(m_pView->m_strCurrentPartFile, expected);
+    EXPECT_EQ(m_pView->GetCurrentPartFile(), expected);
     EXPECT_EQ(m_pApp->GetProfileString("Current Part File", "FileName", ""), expected);
 
     answerer.AnswerFileDialog(m_pFolder->System("WORK") + "\\koji.txt");
     Command(ID_PARTS_FILE_SWITCH);
     EXPECT_EQ(answerer.MessageBoxTexts(), std::vector<CString>{"Select File Error!"});
-    EXPECT_EQ(m_pView->m_strCurrentPartFile, expected);
+    EXPECT_EQ(m_pView->GetCurrentPartFile(), expected);
 
     // Cancelled: nothing changes.
     answerer.AnswerFileDialog(CString());
     Command(ID_PARTS_FILE_SWITCH);
-    EXPECT_EQ(m_pView->m_strCurrentPartFile, expected);
+    EXPECT_EQ(m_pView->GetCurrentPartFile(), expected);
 }
 
 TEST_F(StatusAndPicks, ColourSettingsAreReadAsRedGreenBlueAndMissingOnesAreBlack)
@@ -335,55 +335,55 @@ TEST_F(StatusAndPicks, DraggingOverTheCellsSelectsABlockAndBelowTheGridScrollsOn
     const CPoint ptEnd = CellPoint(scPrice, 5);
     m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptStart.x, ptStart.y));
     m_pView->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptEnd.x, ptEnd.y));
-    EXPECT_EQ(m_pView->m_nSelectMode, 20);
-    EXPECT_TRUE(m_pView->m_bDragExtending);
+    EXPECT_EQ(m_pView->GetSelectMode(), 20);
+    EXPECT_TRUE(m_pView->GetPointerState().bDragExtending);
     CRect rcRange;
-    CMorvelView::NormalizeCellRange(m_pView->m_rcSelection.left, m_pView->m_rcSelection.top,
-                                    m_pView->m_rcSelection.right, m_pView->m_rcSelection.bottom, &rcRange);
+    CMorvelView::NormalizeCellRange(m_pView->GetSelection().left, m_pView->GetSelection().top,
+                                    m_pView->GetSelection().right, m_pView->GetSelection().bottom, &rcRange);
     EXPECT_EQ(rcRange, CRect(scName, 2, scPrice, 5));
-    EXPECT_EQ(m_pView->m_nDragScrollRunning, 0);
+    EXPECT_EQ(m_pView->GetPointerState().bDragScrolling, 0);
 
     // Below the grid area the timer runs; each tick moves the selection's end a row down.
     CRect rcGrid;
     m_pView->GetGridClientRect(&rcGrid);
     m_pView->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptEnd.x, rcGrid.bottom + 5));
-    EXPECT_EQ(m_pView->m_nDragScrollRunning, 1);
-    EXPECT_EQ(m_pView->m_nDragScrollDir, CMorvelView::dragScrollDown);
-    const int nEndRow = m_pView->m_rcSelection.bottom;
-    const int nFirstVisible = m_pView->m_nFirstVisibleRow;
+    EXPECT_EQ(m_pView->GetPointerState().bDragScrolling, 1);
+    EXPECT_EQ(m_pView->GetPointerState().nDragScrollDir, CMorvelView::dragScrollDown);
+    const int nEndRow = m_pView->GetSelection().bottom;
+    const int nFirstVisible = m_pView->GetFirstVisibleCell().y;
     m_pView->SendMessage(WM_TIMER, CMorvelView::TIMER_DRAG_SCROLL, 0);
-    EXPECT_EQ(m_pView->m_rcSelection.bottom, nEndRow + 1);
-    EXPECT_EQ(m_pView->m_nFirstVisibleRow, nFirstVisible + 1);
+    EXPECT_EQ(m_pView->GetSelection().bottom, nEndRow + 1);
+    EXPECT_EQ(m_pView->GetFirstVisibleCell().y, nFirstVisible + 1);
 
     // Back over the grid the ticks wait; the release stops the timer.
     m_pView->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptEnd.x, ptEnd.y));
-    const int nEndNow = m_pView->m_rcSelection.bottom;
+    const int nEndNow = m_pView->GetSelection().bottom;
     m_pView->SendMessage(WM_TIMER, CMorvelView::TIMER_DRAG_SCROLL, 0);
-    EXPECT_EQ(m_pView->m_rcSelection.bottom, nEndNow);
+    EXPECT_EQ(m_pView->GetSelection().bottom, nEndNow);
     m_pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptEnd.x, ptEnd.y));
-    EXPECT_EQ(m_pView->m_nDragScrollRunning, 0);
-    EXPECT_FALSE(m_pView->m_bDragExtending);
+    EXPECT_EQ(m_pView->GetPointerState().bDragScrolling, 0);
+    EXPECT_FALSE(m_pView->GetPointerState().bDragExtending);
 }
 
 TEST_F(StatusAndPicks, TheInitialUpdateMakesTheHiddenEditorAndShowsTheEstimatesZoomInTheZoomBox)
 {
-    EXPECT_TRUE(m_pView->m_bCellEditExists);
-    EXPECT_EQ(m_pView->m_wndCellEdit.GetDlgCtrlID(), 309);
-    EXPECT_EQ(m_pView->m_wndCellEdit.GetParent(), m_pView);
-    EXPECT_FALSE(m_pView->m_wndCellEdit.IsWindowVisible());
-    EXPECT_GE(m_pView->m_nRowHeight, 10);
+    EXPECT_TRUE(m_pView->HasCellEdit());
+    EXPECT_EQ(m_pView->GetCellEdit().GetDlgCtrlID(), 309);
+    EXPECT_EQ(m_pView->GetCellEdit().GetParent(), m_pView);
+    EXPECT_FALSE(m_pView->GetCellEdit().IsWindowVisible());
+    EXPECT_GE(m_pView->GetMetrics().nRowHeight, 10);
     CString strZoom;
     m_pFrame->m_wndZoomBox.GetLBText(m_pFrame->m_wndZoomBox.GetCurSel(), strZoom);
     EXPECT_EQ(strZoom, "100%");
 
     // An estimate stored at 150 % shows it when it opens again.
-    m_pView->m_nZoom = 150;
+    m_pView->SetZoom(150);
     const CString path = m_pDoc->GetPathName();
     Command(ID_FILE_SAVE);
     m_pDoc->OnCloseDocument();
     m_pFrame->m_wndZoomBox.SetCurSel(0);
     ASSERT_NE(OpenEstimate(path), nullptr);
-    EXPECT_EQ(m_pView->m_nZoom, 150);
+    EXPECT_EQ(m_pView->GetMetrics().nZoom, 150);
     m_pFrame->m_wndZoomBox.GetLBText(m_pFrame->m_wndZoomBox.GetCurSel(), strZoom);
     EXPECT_EQ(strZoom, "150%");
 }

@@ -19,7 +19,7 @@ protected:
                 Heading(row, kind, "見出し");
             ++row;
         }
-        view->m_nUsedRows = row;
+        view->SetUsedRows(row);
     }
 };
 
@@ -80,12 +80,12 @@ TEST_F(SubjectBlockTest, RowsOutsideTheGridHaveNoBlock)
 {
     Rows({1, 5, 11});
     EXPECT_EQ(0, view->GetSubjectRowCount(-1));
-    EXPECT_EQ(0, view->GetSubjectRowCount(view->m_nRowLimit));
+    EXPECT_EQ(0, view->GetSubjectRowCount(view->GetRowLimit()));
 }
 
 TEST_F(SubjectBlockTest, TheBlockIsReadFromTheEditPageWhileTheSummaryPageIsShown)
 {
     Rows({1, 5, 5, 11});
-    view->m_nSummaryPage = 1;
+    view->SetSummaryPageShown(true);
     EXPECT_EQ(4, view->GetSubjectRowCount(0));
 }

@@ -91,20 +91,20 @@ TEST_F(TabStrip, TheTabsSwitchTheGridToTheSummaryPageAndBack)
     ASSERT_NE(OpenSample(), nullptr);
     GoTo(scPrice, 6);
     ASSERT_FALSE(m_pView->GetCellText(6, scName).IsEmpty());
-    CTabWnd& strip = *m_pView->m_pTabWnd;
+    CTabWnd& strip = *m_pView->GetTabWnd();
 
     Press(strip, 120, 5);
-    EXPECT_EQ(m_pView->m_nSummaryPage, 1);
-    EXPECT_EQ(m_pView->m_nCurrentCol, 0);
-    EXPECT_EQ(m_pView->m_nCurrentRow, 0);
+    EXPECT_TRUE(m_pView->IsSummaryPageShown());
+    EXPECT_EQ(m_pView->GetCurrentCol(), 0);
+    EXPECT_EQ(m_pView->GetCurrentRow(), 0);
     EXPECT_TRUE(m_pView->GetCellText(6, scName).IsEmpty()) << "the summary rows are shown";
     Key(VK_DOWN); // the arrows still move on the summary page
-    EXPECT_EQ(m_pView->m_nCurrentRow, 1);
+    EXPECT_EQ(m_pView->GetCurrentRow(), 1);
 
     Press(strip, 10, 5);
-    EXPECT_EQ(m_pView->m_nSummaryPage, 0);
-    EXPECT_EQ(m_pView->m_nCurrentCol, scPrice);
-    EXPECT_EQ(m_pView->m_nCurrentRow, 6);
+    EXPECT_FALSE(m_pView->IsSummaryPageShown());
+    EXPECT_EQ(m_pView->GetCurrentCol(), scPrice);
+    EXPECT_EQ(m_pView->GetCurrentRow(), 6);
     EXPECT_FALSE(m_pView->GetCellText(6, scName).IsEmpty());
     EXPECT_EQ(strip.GetCurSel(), 0);
 }

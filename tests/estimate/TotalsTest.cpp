@@ -31,13 +31,13 @@ protected:
         Total(9, CMorvelEMView::levelMiddle);
         Total(10, CMorvelEMView::levelLarge);
         Total(11, CMorvelEMView::levelKind);
-        view->m_nCurrentRow = 12;
+        view->SetCurrentCell(view->GetCurrentCol(), 12);
         view->InsertConsumptionTax();
         Total(13, CMorvelEMView::levelGrand);
     }
     void Total(int row, int level)
     {
-        view->m_nCurrentRow = row;
+        view->SetCurrentCell(view->GetCurrentCol(), row);
         view->InsertTotal(level);
     }
 };
@@ -63,8 +63,8 @@ TEST_F(TotalsTest, TotalCommandsLabelAndFillEveryLevel)
     EXPECT_EQ(15, view->GetRowKind(13));
     EXPECT_EQ("【 総  合  計 】", Utf8Cell(13, colName));
     EXPECT_EQ(4644, Value(13, colAmount)); // the tax row counts in the grand total
-    EXPECT_EQ(14, view->m_nCurrentRow);
-    EXPECT_EQ(14, view->m_nUsedRows);
+    EXPECT_EQ(14, view->GetCurrentRow());
+    EXPECT_EQ(14, view->GetUsedRows());
 }
 
 TEST_F(TotalsTest, RecalculationFromTheTopRefreshesTotalsAndTax)
@@ -170,7 +170,7 @@ TEST_F(TotalsTest, TaxRateAndRoundingComeFromTheSettings)
 
     settings->m_nRoundMode = 3;
     settings->m_nTax = 10;
-    view->m_nCurrentRow = 1;
+    view->SetCurrentCell(view->GetCurrentCol(), 1);
     view->InsertConsumptionTax();
     EXPECT_EQ("1234.000000", Cell(1, colAmount));
 }
@@ -182,7 +182,7 @@ TEST_F(TotalsTest, TheSecondAmountColumnOfTheTaxRowFollowsTheVerticalTotalSettin
     Open(columns);
     Detail(0, "a", "10", "1000");
     EXPECT_EQ(6000, Value(0, 8));
-    view->m_nCurrentRow = 1;
+    view->SetCurrentCell(view->GetCurrentCol(), 1);
     view->InsertConsumptionTax();
     EXPECT_EQ(800, Value(1, colAmount));
     EXPECT_EQ(800, Value(1, 8));
@@ -201,19 +201,19 @@ TEST_F(TotalsTest, DiscountTotalsAddOnlyDiscountRows)
     view->SetRowKind(kindDiscount, 2);
     view->SetCellText("-50", 3, colAmount, TRUE);
     view->SetRowKind(kindDiscount, 3);
-    view->m_nCurrentRow = 4;
+    view->SetCurrentCell(view->GetCurrentCol(), 4);
     view->InsertDiscountTotal(CMorvelEMView::levelLarge);
     EXPECT_EQ(31, view->GetRowKind(4));
     EXPECT_EQ(1, view->GetRowParam1(4));
     EXPECT_EQ("仮設工事値引合計", Utf8Cell(4, colName));
     EXPECT_EQ(-150, Value(4, colAmount));
-    EXPECT_EQ(5, view->m_nCurrentRow);
+    EXPECT_EQ(5, view->GetCurrentRow());
 
     // A level-5 discount total covers every discount row above it.
     Heading(5, kindLarge, "other");
     view->SetCellText("-7", 6, colAmount, TRUE);
     view->SetRowKind(kindDiscount, 6);
-    view->m_nCurrentRow = 7;
+    view->SetCurrentCell(view->GetCurrentCol(), 7);
     view->InsertDiscountTotal(CMorvelEMView::levelGrand);
     EXPECT_EQ(35, view->GetRowKind(7));
     EXPECT_EQ("値引 総 合 計", Utf8Cell(7, colName));
@@ -225,7 +225,7 @@ TEST_F(TotalsTest, ARenamedHeadingDetachesItsDiscountTotal)
     Heading(0, kindLarge, "仮設工事");
     view->SetCellText("-100", 1, colAmount, TRUE);
     view->SetRowKind(kindDiscount, 1);
-    view->m_nCurrentRow = 2;
+    view->SetCurrentCell(view->GetCurrentCol(), 2);
     view->InsertDiscountTotal(CMorvelEMView::levelLarge);
     EXPECT_EQ(-100, Value(2, colAmount));
     view->SetCellText("-300", 1, colAmount, TRUE);
@@ -260,7 +260,7 @@ TEST_F(TotalsTest, SubtotalColumnsAddSubtotalsAndFormulaColumnsComputeOnTheTotal
     view->SetCellText("1", 5, 1, TRUE);
     view->SetRowKind(kindDetail, 5);
     view->CalcRow(5, 0);
-    view->m_nCurrentRow = 6;
+    view->SetCurrentCell(view->GetCurrentCol(), 6);
     view->InsertTotal(CMorvelEMView::levelLarge);
     EXPECT_EQ(20, Value(6, 2));  // 計 A: the two detail rows
     EXPECT_EQ(800, Value(6, 3)); // 計 B: the subtotals instead
@@ -292,7 +292,7 @@ TEST_F(TotalsTest, TotalCommandsAreEnabledOnTheEditPageOnly)
     TestCmdUI cmdUI;
     view->OnUpdateEditPageOnly(&cmdUI);
     EXPECT_TRUE(cmdUI.enabled);
-    view->m_nSummaryPage = 1;
+    view->SetSummaryPageShown(true);
     view->OnUpdateEditPageOnly(&cmdUI);
     EXPECT_FALSE(cmdUI.enabled);
 }
@@ -311,7 +311,7 @@ TEST_F(TotalsTest, ATotalInsertedAboveAPageStartingHeadingKeepsTheHeadingAtItsPa
     EXPECT_EQ("L2", Cell(18, colName));
     EXPECT_EQ("e", Cell(19, colName));
 
-    view->m_nAdjustPage = 0; // without alignment the heading moves down
+    view->SetPageAlignment(false); // without alignment the heading moves down
     Total(12, CMorvelEMView::levelGrand);
     EXPECT_EQ(1, view->GetRowKind(19));
 }

@@ -173,7 +173,7 @@ TEST_F(ChildFrameEstimateTest, TheSettingsCommandsStayAsTheMainFrameMakesThem)
 
 TEST_F(ChildFrameEstimateTest, ClearingAnEstimateWithoutRowsAsksNothing)
 {
-    while (m_pView->m_nUsedRows > 0)
+    while (m_pView->GetUsedRows() > 0)
         m_pView->DeleteRow(0);
     MessageBoxRecorder boxes(IDOK);
     Command(ID_ESTIMATE_CLEAR);
@@ -195,19 +195,19 @@ TEST_F(ChildFrameEstimateTest, ClearingAsksFirstAndCancelKeepsEverything)
 TEST_F(ChildFrameEstimateTest, ClearingCutsEveryUsedRowThroughTheActiveGridAndPutsTheSelectionBack)
 {
     const CRect rcBefore(2, 5, 3, 6);
-    m_pView->m_rcSelection = rcBefore;
+    m_pView->SetSelection(m_pView->GetSelectMode(), rcBefore);
     Frame()->SetActiveView(Tree());
     MessageBoxRecorder boxes(IDOK);
     Command(ID_ESTIMATE_CLEAR);
     ASSERT_EQ(1u, Grid()->m_commands.size());
     const CRecordingEMView::CCommandSeen& cut = Grid()->m_commands[0];
     EXPECT_EQ(ID_EDIT_CUT, cut.nID);
-    EXPECT_EQ(CRect(0, 0, m_pView->m_nColumnCount - 1, m_pView->m_nUsedRows - 1), cut.rcSelection);
+    EXPECT_EQ(CRect(0, 0, m_pView->GetColumnCount() - 1, m_pView->GetUsedRows() - 1), cut.rcSelection);
     EXPECT_EQ(1, cut.nSelectMode);
     EXPECT_TRUE(cut.bActiveView);
-    EXPECT_EQ(rcBefore, m_pView->m_rcSelection);
+    EXPECT_EQ(rcBefore, m_pView->GetSelection());
     // The information sheet's values are no rows: they stay whatever the cut does.
-    EXPECT_FALSE(m_pView->m_strInformation[0].IsEmpty());
+    EXPECT_FALSE(m_pView->GetInformation(0).IsEmpty());
 }
 
 TEST_F(ChildFrameEstimateTest, TheImportSheetSaysItIsNotAvailableYet)

@@ -39,7 +39,7 @@ protected:
         view->GetEditRow(1)->m_nIndent[colName] = 1;
         Row(2, 11, {"計", "", "", "", "", "44975.000000"});
         Row(3, 1, {"仮設工事"});
-        view->m_nUsedRows = 4;
+        view->SetUsedRows(4);
     }
 
     void Row(int nRow, int nKind, std::vector<const char*> cells)
@@ -113,9 +113,9 @@ TEST_F(SubjectDragDataTest, TheSubjectIsWrittenFieldByFieldInTheDocumentedOrder)
 
 TEST_F(SubjectDragDataTest, TheEditPageIsWrittenWhileTheSummaryPageIsShown)
 {
-    view->m_nSummaryPage = 1;
+    view->SetSummaryPageShown(true);
     EXPECT_EQ(Golden(), Written());
-    EXPECT_EQ(1, view->m_nSummaryPage);
+    EXPECT_TRUE(view->IsSummaryPageShown());
 }
 
 TEST_F(SubjectDragDataTest, NegativeIndentsAndParametersComeBackSigned)

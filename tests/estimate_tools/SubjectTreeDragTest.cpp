@@ -22,7 +22,7 @@ protected:
         ASSERT_NE(Tree(), nullptr);
         WidenTree(m_pView);
         m_pDoc->SetModifiedFlag(FALSE);
-        m_nUsed = m_pView->m_nUsedRows;
+        m_nUsed = m_pView->GetUsedRows();
         m_allNames = Names(0, m_nUsed);
         m_allKinds = Kinds(0, m_nUsed);
     }
@@ -36,7 +36,7 @@ protected:
     // The estimate is as it was opened.
     void ExpectUnchanged() const
     {
-        EXPECT_EQ(m_nUsed, m_pView->m_nUsedRows);
+        EXPECT_EQ(m_nUsed, m_pView->GetUsedRows());
         EXPECT_EQ(m_allNames, Names(0, m_nUsed));
         EXPECT_EQ(m_allKinds, Kinds(0, m_nUsed));
         EXPECT_FALSE(IsModified());
@@ -70,7 +70,7 @@ TEST_F(SubjectTreeDragTest, DroppingASmallSubjectOnTheRootMovesItsRowsToTheTopOf
 
     Drag(nSmall, -1);
 
-    EXPECT_EQ(m_nUsed, m_pView->m_nUsedRows);
+    EXPECT_EQ(m_nUsed, m_pView->GetUsedRows());
     EXPECT_EQ(Slice(m_allNames, nSmall, nCount), Names(0, nCount));
     EXPECT_EQ(SliceKinds(nSmall, nCount), Kinds(0, nCount));
     // Everything that stood before the subject now stands below the moved rows; after the
@@ -102,7 +102,7 @@ TEST_F(SubjectTreeDragTest, DroppingALargeSubjectOnAnotherPutsItAfterTheTargetsT
 
     Drag(nSource, nTarget);
 
-    EXPECT_EQ(m_nUsed, m_pView->m_nUsedRows);
+    EXPECT_EQ(m_nUsed, m_pView->GetUsedRows());
     // The source went up; the target's block moved up by as many rows and the copy follows it.
     const int nCopy = nTargetEnd + 1 - nCount;
     EXPECT_EQ(Slice(m_allNames, nSource, nCount), Names(nCopy, nCount));
@@ -125,7 +125,7 @@ TEST_F(SubjectTreeDragTest, WithShiftHeldTheSourceRowsStayAndACopyIsInserted)
 
     Drag(nSmall, nSmall + nCount, MK_SHIFT); // onto the next small subject
 
-    EXPECT_EQ(m_nUsed + nCount, m_pView->m_nUsedRows);
+    EXPECT_EQ(m_nUsed + nCount, m_pView->GetUsedRows());
     EXPECT_EQ(Slice(m_allNames, nSmall, nCount), Names(nSmall, nCount));
     const int nNext = nSmall + nCount;
     const int nNextEnd = nNext + m_pView->GetSubjectRowCount(nNext) - 1;
@@ -185,17 +185,17 @@ TEST_F(SubjectTreeDragTest, SubjectsAreDroppedOnlyWhereTheEditPageIsShown)
     ASSERT_NE(nullptr, pSecond);
     WidenTree(pSecond);
     pSecondDoc->SetModifiedFlag(FALSE);
-    const int nSecondUsed = pSecond->m_nUsedRows;
-    pSecond->m_nSummaryPage = 1;
+    const int nSecondUsed = pSecond->GetUsedRows();
+    pSecond->SetSummaryPageShown(true);
     MessageBoxRecorder boxes;
 
     DragItem(Tree(), ItemOfRow(Tree(), FindRow(kindSmall)), TreeOf(pSecond), ItemOfRow(TreeOf(pSecond), -1));
     Pump();
 
-    pSecond->m_nSummaryPage = 0;
+    pSecond->SetSummaryPageShown(false);
     ASSERT_EQ(1u, boxes.entries.size());
     EXPECT_EQ("科目移動などの操作は「見積編集」ページでのみ可能です", boxes.entries[0].text.ToUtf8());
-    EXPECT_EQ(nSecondUsed, pSecond->m_nUsedRows);
+    EXPECT_EQ(nSecondUsed, pSecond->GetUsedRows());
     EXPECT_FALSE(pSecondDoc->IsModified());
     ExpectUnchanged();
 }
@@ -203,7 +203,7 @@ TEST_F(SubjectTreeDragTest, SubjectsAreDroppedOnlyWhereTheEditPageIsShown)
 TEST_F(SubjectTreeDragTest, ASubjectThatDoesNotFitIntoTheRowsLeftIsNotDropped)
 {
     const int nLarge = FindRow(kindLarge);
-    m_pView->m_nRowLimit = m_nUsed + 3; // room for three more rows only
+    m_pView->SetRowLimit(m_nUsed + 3); // room for three more rows only
     Drag(nLarge, -1, MK_SHIFT);
     ExpectUnchanged();
     Drag(nLarge, -1);
@@ -225,7 +225,7 @@ TEST_F(SubjectTreeDragTest, ADropIntoAnotherEstimateWindowCopiesAndLeavesTheSour
     Pump();
 
     ExpectUnchanged();
-    EXPECT_EQ(m_nUsed + nCount, pSecond->m_nUsedRows);
+    EXPECT_EQ(m_nUsed + nCount, pSecond->GetUsedRows());
     for (int k = 0; k < nCount; ++k)
         EXPECT_EQ(m_allNames[static_cast<size_t>(nSmall + k)], pSecond->GetCellText(k, scName).ToUtf8()) << k;
     EXPECT_TRUE(pSecondDoc->IsModified());
@@ -240,7 +240,7 @@ TEST_F(SubjectTreeDragTest, AnEstimateOfAnotherFormTakesNoSubject)
     pSecondDoc->SetModifiedFlag(FALSE);
     // The same columns under another name are another form.
     pSecondDoc->m_EstimationForm.SetItem(scNote, 0, CString::FromUtf8("摘要"));
-    const int nSecondUsed = pSecond->m_nUsedRows;
+    const int nSecondUsed = pSecond->GetUsedRows();
     MessageBoxRecorder boxes;
 
     DragItem(Tree(), ItemOfRow(Tree(), FindRow(kindSmall)), TreeOf(pSecond), ItemOfRow(TreeOf(pSecond), -1));
@@ -248,7 +248,7 @@ TEST_F(SubjectTreeDragTest, AnEstimateOfAnotherFormTakesNoSubject)
 
     ASSERT_EQ(1u, boxes.entries.size());
     EXPECT_EQ("形式が異なります。", boxes.entries[0].text.ToUtf8());
-    EXPECT_EQ(nSecondUsed, pSecond->m_nUsedRows);
+    EXPECT_EQ(nSecondUsed, pSecond->GetUsedRows());
     EXPECT_FALSE(pSecondDoc->IsModified());
     ExpectUnchanged();
 }

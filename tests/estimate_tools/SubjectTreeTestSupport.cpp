@@ -149,7 +149,7 @@ void SubjectTreeWindowTest::DragItem(CMorvelEMTreeView* pFrom, HTREEITEM hFrom, 
 
 int SubjectTreeWindowTest::FindRow(int nKind, int nFrom) const
 {
-    for (int r = nFrom; r < m_pView->m_nUsedRows; ++r)
+    for (int r = nFrom; r < m_pView->GetUsedRows(); ++r)
         if (m_pView->GetRowKind(r) == nKind)
             return r;
     return -1;

@@ -81,7 +81,7 @@ TEST_F(SubjectTreeViewTest, TheRootIsTheTitleWithoutItsExtensionAndTheHeadingsFo
     EXPECT_EQ("サンプル見積", ItemText(pTree, pTree->GetTreeCtrl().GetRootItem()));
     // Every heading of the edit page, in row order, after the root.
     int nEntry = 1;
-    for (int r = 0; r < m_pView->m_nUsedRows; ++r) {
+    for (int r = 0; r < m_pView->GetUsedRows(); ++r) {
         const int nKind = m_pView->GetRowKind(r);
         if (nKind != 1 && nKind != 2 && nKind != 3 && nKind != 7)
             continue;
@@ -129,7 +129,7 @@ TEST_F(SubjectTreeViewTest, EachHeadingShowsTheAmountOfItsTotalRow)
 
 TEST_F(SubjectTreeViewTest, AnEstimateWithoutHeadingsShowsOnlyTheRoot)
 {
-    for (int r = 0; r < m_pView->m_nUsedRows; ++r) {
+    for (int r = 0; r < m_pView->GetUsedRows(); ++r) {
         const int nKind = m_pView->GetRowKind(r);
         if (nKind == 1 || nKind == 2 || nKind == 3 || nKind == 7)
             m_pView->SetRowKind(kindDetail, r);
@@ -168,8 +168,8 @@ TEST_F(SubjectTreeViewTest, ClickingAHeadingMovesTheGridToItsRowAndKeepsTheKeybo
     ASSERT_GE(nLaterSmall, 0);
     GoTo(scQty, 3);
     ClickItem(Tree(), ItemOfRow(Tree(), nLaterSmall));
-    EXPECT_EQ(nLaterSmall, m_pView->m_nCurrentRow);
-    EXPECT_EQ(0, m_pView->m_nCurrentCol);
+    EXPECT_EQ(nLaterSmall, m_pView->GetCurrentRow());
+    EXPECT_EQ(0, m_pView->GetCurrentCol());
     EXPECT_EQ(Tree(), CWnd::GetFocus());
 }
 
@@ -177,8 +177,8 @@ TEST_F(SubjectTreeViewTest, ClickingTheRootMovesNothing)
 {
     GoTo(scQty, 3);
     ClickItem(Tree(), Tree()->GetTreeCtrl().GetRootItem());
-    EXPECT_EQ(3, m_pView->m_nCurrentRow);
-    EXPECT_EQ(static_cast<int>(scQty), m_pView->m_nCurrentCol);
+    EXPECT_EQ(3, m_pView->GetCurrentRow());
+    EXPECT_EQ(static_cast<int>(scQty), m_pView->GetCurrentCol());
 }
 
 TEST_F(SubjectTreeViewTest, MovingThroughTheTreeWithTheKeyboardLeavesTheGridWhereItIs)
@@ -189,7 +189,7 @@ TEST_F(SubjectTreeViewTest, MovingThroughTheTreeWithTheKeyboardLeavesTheGridWher
     Tree()->SendMessage(WM_KEYDOWN, VK_DOWN, 1);
     Tree()->SendMessage(WM_KEYDOWN, VK_DOWN, 1);
     EXPECT_NE(Tree()->GetTreeCtrl().GetRootItem(), Tree()->GetTreeCtrl().GetSelectedItem());
-    EXPECT_EQ(3, m_pView->m_nCurrentRow);
+    EXPECT_EQ(3, m_pView->GetCurrentRow());
 }
 
 TEST_F(SubjectTreeViewTest, TheTreeFollowsAQuantityTypedIntoTheGrid)
@@ -223,17 +223,17 @@ TEST_F(SubjectTreeViewTest, DeleteOnAHeadingCutsItsWholeSubjectThroughTheGrid)
     const int nMiddle = FindRow(kindMiddle);
     const int nCount = m_pView->GetSubjectRowCount(nMiddle);
     const CRect rcBefore(1, 2, 1, 2);
-    m_pView->m_rcSelection = rcBefore;
+    m_pView->SetSelection(m_pView->GetSelectMode(), rcBefore);
     Tree()->SetFocus();
     Tree()->GetTreeCtrl().SelectItem(ItemOfRow(Tree(), nMiddle));
     Tree()->SendMessage(WM_KEYDOWN, VK_DELETE, 1);
     ASSERT_EQ(1u, Grid()->m_commands.size());
     const CRecordingEMView::CCommandSeen& cut = Grid()->m_commands[0];
     EXPECT_EQ(ID_EDIT_CUT, cut.nID);
-    EXPECT_EQ(CRect(0, nMiddle, m_pView->m_nColumnCount - 1, nMiddle + nCount - 1), cut.rcSelection);
+    EXPECT_EQ(CRect(0, nMiddle, m_pView->GetColumnCount() - 1, nMiddle + nCount - 1), cut.rcSelection);
     EXPECT_EQ(1, cut.nSelectMode);
     EXPECT_TRUE(cut.bFocus);
-    EXPECT_EQ(rcBefore, m_pView->m_rcSelection);
+    EXPECT_EQ(rcBefore, m_pView->GetSelection());
     EXPECT_EQ(Tree(), CWnd::GetFocus());
 }
 
