@@ -1,6 +1,7 @@
 #include "estimate/CGridRow.h"
+#include "estimate/RowKinds.h"
 
-CGridRow::CGridRow() : m_nKind(0), m_nIndent{}, m_nParam1(0), m_nParam2(0), m_nParam3(0) {}
+CGridRow::CGridRow() : m_nKind(kindEmpty), m_nIndent{}, m_nParam1(0), m_nParam2(0), m_nParam3(0) {}
 
 CGridRow::~CGridRow() = default;
 

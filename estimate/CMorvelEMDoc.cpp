@@ -258,19 +258,19 @@ BOOL CMorvelEMDoc::OnOpenDocument(LPCTSTR lpszPathName)
     return OpenNativeFile(lpszPathName);
 }
 
-BOOL CMorvelEMDoc::OpenOutsideData(LPCTSTR lpszPathName, int nKind)
+bool CMorvelEMDoc::OpenOutsideData(LPCTSTR lpszPathName, int nKind)
 {
     CWaitScope wait(GetOpenWaitText(nKind));
     // The outside data starts a new estimate with the application's forms.
     if (!OnNewDocument())
         return FALSE;
     m_nNewEstimate = 0;
-    const BOOL bRead = ImportConvertedFile(lpszPathName, nKind);
+    const bool bRead = ImportConvertedFile(lpszPathName, nKind);
     wait.Close();
     return bRead;
 }
 
-BOOL CMorvelEMDoc::OpenNativeFile(LPCTSTR lpszPathName)
+bool CMorvelEMDoc::OpenNativeFile(LPCTSTR lpszPathName)
 {
     CWaitScope wait(GetOpenWaitText(sourceNative));
     try {
@@ -399,7 +399,7 @@ void CMorvelEMDoc::WriteEstimate(CArchive& ar, CMorvelEMView* pView)
     }
 }
 
-BOOL CMorvelEMDoc::ReadEstimate(CArchive& ar, CLoadedEstimate& lo)
+bool CMorvelEMDoc::ReadEstimate(CArchive& ar, CLoadedEstimate& lo)
 {
     CString strMagic;
     ar >> strMagic;

@@ -67,7 +67,7 @@ public:
     void BackupFile(LPCTSTR lpszPathName);
     // The converter of outside estimate data: fills this (new) document's rows from the
     // data file of the given source kind. TRUE when rows were read.
-    BOOL ImportConvertedFile(LPCTSTR lpszPathName, int nKind);
+    bool ImportConvertedFile(LPCTSTR lpszPathName, int nKind);
     // The first view of the document that is an estimate grid view, or null.
     CMorvelEMView* GetEstimateView() const;
 
@@ -104,11 +104,11 @@ private:
 
     // Reads the whole estimate into lo; FALSE when the user has been told that the file is
     // not an estimate or holds a damaged form. Throws CArchiveException for a damaged file.
-    BOOL ReadEstimate(CArchive& ar, CLoadedEstimate& lo);
+    bool ReadEstimate(CArchive& ar, CLoadedEstimate& lo);
     // Takes over what was read: the document's forms and print layouts, the view's rows,
     // numbering settings, zoom, information values and row limit.
     void CommitEstimate(CLoadedEstimate& lo, CMorvelEMView& view);
     void WriteEstimate(CArchive& ar, CMorvelEMView* pView);
-    BOOL OpenNativeFile(LPCTSTR lpszPathName);
-    BOOL OpenOutsideData(LPCTSTR lpszPathName, int nKind);
+    bool OpenNativeFile(LPCTSTR lpszPathName);
+    bool OpenOutsideData(LPCTSTR lpszPathName, int nKind);
 };

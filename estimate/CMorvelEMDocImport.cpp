@@ -9,7 +9,7 @@
 
 #include "platform/base/MessageBox.h"
 
-BOOL CMorvelEMDoc::ImportConvertedFile(LPCTSTR lpszPathName, int nKind)
+bool CMorvelEMDoc::ImportConvertedFile(LPCTSTR lpszPathName, int nKind)
 {
     (void)lpszPathName;
     (void)nKind;

@@ -304,7 +304,7 @@ CString CMorvelEMView::GetCellText(int nRow, int nCol) const
     return pRow != nullptr ? pRow->m_strCell[nCol] : CString();
 }
 
-BOOL CMorvelEMView::SetCellText(const char* lpszText, int nRow, int nCol, BOOL bForce)
+bool CMorvelEMView::SetCellText(const char* lpszText, int nRow, int nCol, bool bForce)
 {
     const char* pText = lpszText != nullptr ? lpszText : "";
     if (!bForce && m_strEditStartText.IsEmpty() && *pText == '\0')
@@ -322,7 +322,7 @@ BOOL CMorvelEMView::SetCellText(const char* lpszText, int nRow, int nCol, BOOL b
     return StoreCell(nRow, nCol, CString(pText));
 }
 
-BOOL CMorvelEMView::StoreCell(int nRow, int nCol, CString&& strText)
+bool CMorvelEMView::StoreCell(int nRow, int nCol, CString&& strText)
 {
     if (nRow > m_EditRows.GetUpperBound()) {
         CGridRow* pRow = new CGridRow;

@@ -71,7 +71,7 @@ public:
     // column's rounding specification (not in a free row, kind 8) and by its picture's
     // decimals and kept in normal form. With bForce 0, an empty text into a cell whose edit
     // started empty stores nothing. Returns 1 when stored.
-    BOOL SetCellText(const char* lpszText, int nRow, int nCol, BOOL bForce);
+    bool SetCellText(const char* lpszText, int nRow, int nCol, bool bForce);
     int GetRowKind(int nRow) const;
     void SetRowKind(int nKind, int nRow);
     int GetCellIndent(int nRow, int nCol) const;
@@ -101,7 +101,7 @@ public:
     int FindNameColumn() const { return FindColumn("6", "T"); }
     int FindUnitColumn() const { return FindColumn("1", "T"); }
     int FindClassifyNameColumn() const { return FindColumn("5", "T"); }
-    static BOOL IsNumberText(const char* lpszText) { return CNumberRules::IsNumberText(lpszText); }
+    static bool IsNumberText(const char* lpszText) { return CNumberRules::IsNumberText(lpszText); }
     void CopyRow(const CGridRow* pSource, CGridRow* pTarget) const;
     // Appends empty row objects to the edit page (the file reader fills them).
     void AllocateRows(int nCount);
@@ -123,11 +123,11 @@ public:
     {
         return CNumberRules::RoundBySpec(value, strSpec);
     }
-    static void FormatByPicture(double value, const char* lpszPicture, CString& strText, BOOL bSeparators)
+    static void FormatByPicture(double value, const char* lpszPicture, CString& strText, bool bSeparators)
     {
         strText = CNumberRules::FormatByPicture(value, lpszPicture, bSeparators);
     }
-    static void FormatByPicture(double value, const char* lpszPicture, CString* pText, BOOL bSeparators)
+    static void FormatByPicture(double value, const char* lpszPicture, CString* pText, bool bSeparators)
     {
         if (pText != nullptr)
             FormatByPicture(value, lpszPicture, *pText, bSeparators);
@@ -155,7 +155,7 @@ public:
     // 0) down to the last used row.
     void RecalcTotals(int nFromRow);
     double SumUnderHeading(int nRow, int nLevel, int nCol) const;
-    BOOL IsTaxVerticalTotal() const;
+    bool IsTaxVerticalTotal() const;
     // The total commands' work: an empty row at the current row made the total of the
     // level; the current row moves down.
     void InsertTotal(int nLevel);
@@ -164,8 +164,8 @@ public:
     void MakeStepRow(int nRow, const char* lpszTarget, int nTargetCol, int nRangeCode);
     void MakeClassifyRow(int nRow, const char* lpszName, const char* lpszRate, const char* lpszTarget,
                          int nTargetCol, int nColumnMode, int nRangeCode);
-    void CalcTaxAmount(CString& strTax, int nCol, BOOL bExcludeFree, int nRate);
-    double SumEstimateAmount(int nCol, BOOL bExcludeFree) const;
+    void CalcTaxAmount(CString& strTax, int nCol, bool bExcludeFree, int nRate);
+    double SumEstimateAmount(int nCol, bool bExcludeFree) const;
     // The subject number of a heading from its counts, in the view's numbering styles.
     void FormatSubjectNo(int nMode, CString& strText, int nKind, int nLarge, int nMiddle, int nSmall) const;
     // The subject number shown in front of a heading's text in the numbering column.
@@ -174,19 +174,19 @@ public:
     // The special-row commands' work, with the values their dialogs collect.
     void InsertKindHeading(const char* lpszName, const char* lpszUnit);
     void InsertDiscount(const char* lpszAmount);
-    void ApplyStepSetting(BOOL bRelease, const char* lpszTarget, int nTargetCol, int nRangeCode);
+    void ApplyStepSetting(bool bRelease, const char* lpszTarget, int nTargetCol, int nRangeCode);
     // On a classification row: bRelease makes it a detail row again, bAddNewRow inserts a
     // new row for the classification first; on any other row a new row is inserted.
     void ApplyClassifySetting(const char* lpszName, const char* lpszRate, const char* lpszTarget,
-                              int nTargetCol, int nColumnMode, int nRangeCode, BOOL bRelease,
-                              BOOL bAddNewRow);
+                              int nTargetCol, int nColumnMode, int nRangeCode, bool bRelease,
+                              bool bAddNewRow);
     void InsertDiscountTotal(int nDiscountLevel);
     void InsertConsumptionTax();
     // Marks rows nFirstRow..nLastRow non-calculated (bSet) or releases the mark.
-    void SetNonCalculated(BOOL bSet, int nFirstRow, int nLastRow);
+    void SetNonCalculated(bool bSet, int nFirstRow, int nLastRow);
     // The numbering sheet's result: OK takes the values and switches numbering on; Cancel
     // switches it off only when the sheet says it was switched off.
-    void ApplySubjectNumbering(BOOL bOK, BOOL bSwitchedOff, int nKindStyle, int nLargeStyle, int nMiddleStyle,
+    void ApplySubjectNumbering(bool bOK, bool bSwitchedOff, int nKindStyle, int nLargeStyle, int nMiddleStyle,
                                int nSmallStyle, int nNumberingCol, int nNumberingMode);
 
     // ---- recalculation level ------------------------------------------------------------
@@ -211,11 +211,11 @@ public:
     // The page insert command's work with the values of its dialog: a page of empty rows
     // before (bBefore) or after the page numbered nPageNumber (from 1). FALSE, and nothing
     // changes, for a number below 1 or beyond row limit / rows per page + 1.
-    BOOL InsertPage(int nPageNumber, BOOL bBefore);
+    bool InsertPage(int nPageNumber, bool bBefore);
     // The page delete dialog's deletion: the rows of the page numbered nPageNumber (from 1)
     // leave the estimate and the later rows move up one page. FALSE when the page holds no
     // used row.
-    BOOL DeletePage(int nPageNumber);
+    bool DeletePage(int nPageNumber);
     // Page feed: empty rows are inserted so that the current row starts the next page.
     void FeedPage();
     // Page alignment (off while m_nAdjustPage is 0, giving 0). Mode 0: the first heading
@@ -269,7 +269,7 @@ public:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     // Printing maps 0.01 inch with y up and (0, 0) at the centre of the printable area.
     void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
-    BOOL HasPageSeparators() const override { return TRUE; }
+    bool HasPageSeparators() const override { return true; }
     // Recomputes every zoomed size from the row-kind fonts and the zoom, the scroll ranges,
     // and repaints.
     void RecalcLayout();
@@ -368,8 +368,8 @@ public:
     void InsertOneRow();
     void DeleteCurrentRow();
     // The input method of the view: whether a composition is going on, and switching it.
-    BOOL HasImeComposition() const;
-    void SetImeOpen(BOOL bOpen);
+    bool HasImeComposition() const;
+    void SetImeOpen(bool bOpen);
     // Shift+F10 and the context-menu key open the grid's context menu.
     BOOL PreTranslateMessage(MSG* pMsg) override;
     // Any change of the document repaints the cells.
@@ -421,14 +421,14 @@ public:
     // lpszText.
     void StyleCellEdit(const char* lpszText);
     // TRUE when the current cell lies at least partly in the cell area on the screen.
-    BOOL IsCurrentCellInCellArea() const;
+    bool IsCurrentCellInCellArea() const;
     // The editor hidden, the base view's key handling, the old cell repainted, the status.
     void MoveByKey(UINT nChar, UINT nRepCnt, UINT nFlags);
     // A key released and pressed again, as the view receives it from the keyboard.
     void SendKeyUpDown(UINT nChar);
     // Stores the editor's text in the current cell (the commit without the cursor move);
     // bStartFromCell: the cell's text counts as the opening text (a click elsewhere).
-    void StoreCellEdit(BOOL bStartFromCell);
+    void StoreCellEdit(bool bStartFromCell);
     // The armed range total stored in a numeric cell, the row computed from the next column
     // on and the totals from the row.
     void StoreRangeTotal(int nRow, int nCol);
@@ -440,11 +440,11 @@ public:
     // ---- Display fixing and fixed-rate change -------------------------------------------
     // Display fixing: which columns are shown. A tick per column, set where the column is
     // shown now (base width not 0): what the column selection dialog starts with.
-    std::vector<BOOL> GetDisplayTicks() const;
+    std::vector<bool> GetDisplayTicks() const;
     // The dialog's OK: a ticked column gets its remembered width back, an unticked one is
     // hidden (base width 0) and loses its input-fixed mark; the layout follows. Columns
     // beyond the ticks given stay as they are.
-    void ApplyDisplayFix(const std::vector<BOOL>& ticks);
+    void ApplyDisplayFix(const std::vector<bool>& ticks);
 
     // The fixed-rate change's settings besides its formula: two conditions (column,
     // relation, value) and how they are joined. Relations: 0 less than, 1 less than or
@@ -461,9 +461,9 @@ public:
     };
     // TRUE when the edit-page row meets the conditions: the cell of the condition's column
     // is the left operand, compared as numbers in a numeric column, else as texts.
-    BOOL MatchRateCondition(int nRow, int nCol1, int nRelation1, const char* lpszValue1, int nCol2,
+    bool MatchRateCondition(int nRow, int nCol1, int nRelation1, const char* lpszValue1, int nCol2,
                             int nRelation2, const char* lpszValue2, int nConjunction) const;
-    BOOL MatchRateCondition(int nRow, const CRateCondition& condition) const;
+    bool MatchRateCondition(int nRow, const CRateCondition& condition) const;
     // The fixed-rate change's OK: in the selection block's last column, every number of a
     // used row that meets the condition gets the formula text appended (such as "*1.2") and
     // is replaced by the result; the column's former texts and the settings go to the undo
@@ -692,7 +692,7 @@ private:
     void StoreNumber(int nRow, int nCol, const CDecimal& value);
     // Steps of SetCellText after the text is final: the row object (and used rows) made as
     // needed, the text stored.
-    BOOL StoreCell(int nRow, int nCol, CString&& strText);
+    bool StoreCell(int nRow, int nCol, CString&& strText);
     CString StoredNumberText(int nCol, CDecimal value, bool bRoundBySpec) const;
     bool CellMatchesTarget(int nRow, int nTargetCol, const char* lpszTarget) const;
     // The first row of a step or classification range, or -1 for an unknown range code.

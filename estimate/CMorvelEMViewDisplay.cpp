@@ -364,7 +364,7 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
     CDisplayCache& cache = *m_pDisplayCache;
 
     pDC->SetBkMode(TRANSPARENT);
-    const BOOL bSelecting = m_nSelectMode != selectNone || m_nPressOrigin != pressNone;
+    const bool bSelecting = m_nSelectMode != selectNone || m_nPressOrigin != pressNone;
     if (bSelecting)
         NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
                            &m_rcBlock);
@@ -701,7 +701,7 @@ void CMorvelEMView::BuildSummaryLevel(int /*nLevel*/)
 void CMorvelEMView::OnEditPageTab()
 {
     HideCellEdit();
-    const BOOL bFromSummary = m_nSummaryPage != 0;
+    const bool bFromSummary = m_nSummaryPage != 0;
     m_nSummaryPage = 0;
     if (m_hWnd != nullptr)
         Invalidate(TRUE);

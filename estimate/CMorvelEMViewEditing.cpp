@@ -205,7 +205,7 @@ void CMorvelEMView::OpenCellEditOnCell()
         UpdateScrollRanges();
 }
 
-BOOL CMorvelEMView::IsCurrentCellInCellArea() const
+bool CMorvelEMView::IsCurrentCellInCellArea() const
 {
     CRect rcCell;
     GetCellRangeRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow, &rcCell);
@@ -345,7 +345,7 @@ void CMorvelEMView::CommitCellEdit(int nMoveAfter)
         SendKeyUpDown(VK_DOWN);
 }
 
-void CMorvelEMView::StoreCellEdit(BOOL bStartFromCell)
+void CMorvelEMView::StoreCellEdit(bool bStartFromCell)
 {
     const int nRow = m_nCurrentRow;
     const int nCol = m_nCurrentCol;
@@ -369,7 +369,7 @@ void CMorvelEMView::StoreCellEdit(BOOL bStartFromCell)
     }
     if (bStartFromCell)
         m_strEditStartText = m_undo.strUndoText;
-    const BOOL bStored = SetCellText(strText, nRow, nCol, FALSE);
+    const bool bStored = SetCellText(strText, nRow, nCol, FALSE);
     m_undo.strRedoText = strText;
     RecordUndo(undoCellEdit, CPoint(nCol, nRow));
     SetDocumentModified();
@@ -514,7 +514,7 @@ void CMorvelEMView::OnUpdate(CView* /*pSender*/, LPARAM /*lHint*/, CObject* /*pH
 // ---------------------------------------------------------------------------------------
 // Input method
 
-BOOL CMorvelEMView::HasImeComposition() const
+bool CMorvelEMView::HasImeComposition() const
 {
     if (m_hWnd == nullptr)
         return FALSE;
@@ -526,7 +526,7 @@ BOOL CMorvelEMView::HasImeComposition() const
     return nBytes > 0;
 }
 
-void CMorvelEMView::SetImeOpen(BOOL bOpen)
+void CMorvelEMView::SetImeOpen(bool bOpen)
 {
     if (m_hWnd == nullptr)
         return;
@@ -664,7 +664,7 @@ void CMorvelEMView::OnClearRow()
 
 void CMorvelEMView::OnUpdateRowCommand(CCmdUI* pCmdUI)
 {
-    BOOL bEnable = m_nSummaryPage == 0 && (m_nSelectMode == selectNone || m_nSelectMode == selectRows);
+    bool bEnable = m_nSummaryPage == 0 && (m_nSelectMode == selectNone || m_nSelectMode == selectRows);
     if (m_nSummaryPage == 0 && m_nSelectMode == selectBlock)
         bEnable = m_rcSelection.left == m_rcSelection.right && m_rcSelection.top == m_rcSelection.bottom;
     pCmdUI->Enable(bEnable);

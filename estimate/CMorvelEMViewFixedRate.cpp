@@ -55,16 +55,16 @@ CString FormatInt(int nValue)
 // ---------------------------------------------------------------------------------------
 // Display fixing
 
-std::vector<BOOL> CMorvelEMView::GetDisplayTicks() const
+std::vector<bool> CMorvelEMView::GetDisplayTicks() const
 {
     const int nColumns = GetColumnLimit();
-    std::vector<BOOL> ticks(static_cast<size_t>(nColumns));
+    std::vector<bool> ticks(static_cast<size_t>(nColumns));
     for (int c = 0; c < nColumns; ++c)
         ticks[static_cast<size_t>(c)] = m_nBaseColumnWidth[c] != 0;
     return ticks;
 }
 
-void CMorvelEMView::ApplyDisplayFix(const std::vector<BOOL>& ticks)
+void CMorvelEMView::ApplyDisplayFix(const std::vector<bool>& ticks)
 {
     const int nColumns = std::min(GetColumnLimit(), static_cast<int>(ticks.size()));
     for (int c = 0; c < nColumns; ++c) {
@@ -87,7 +87,7 @@ void CMorvelEMView::ApplyDisplayFix(const std::vector<BOOL>& ticks)
 // ---------------------------------------------------------------------------------------
 // Fixed-rate change
 
-BOOL CMorvelEMView::MatchRateCondition(int nRow, int nCol1, int nRelation1, const char* lpszValue1, int nCol2,
+bool CMorvelEMView::MatchRateCondition(int nRow, int nCol1, int nRelation1, const char* lpszValue1, int nCol2,
                                        int nRelation2, const char* lpszValue2, int nConjunction) const
 {
     auto holds = [&](int nCol, int nRelation, const char* lpszValue) {
@@ -118,7 +118,7 @@ BOOL CMorvelEMView::MatchRateCondition(int nRow, int nCol1, int nRelation1, cons
     }
 }
 
-BOOL CMorvelEMView::MatchRateCondition(int nRow, const CRateCondition& condition) const
+bool CMorvelEMView::MatchRateCondition(int nRow, const CRateCondition& condition) const
 {
     return MatchRateCondition(nRow, condition.nCol1, condition.nRelation1, condition.strValue1,
                               condition.nCol2, condition.nRelation2, condition.strValue2,

@@ -140,7 +140,7 @@ void CMorvelEMView::SelectPage(int nPageNumber)
 // ---------------------------------------------------------------------------------------
 // Changing pages
 
-BOOL CMorvelEMView::InsertPage(int nPageNumber, BOOL bBefore)
+bool CMorvelEMView::InsertPage(int nPageNumber, bool bBefore)
 {
     const int nPageRows = GetPageRows();
     int nPage = nPageNumber - 1;
@@ -163,7 +163,7 @@ BOOL CMorvelEMView::InsertPage(int nPageNumber, BOOL bBefore)
     return TRUE;
 }
 
-BOOL CMorvelEMView::DeletePage(int nPageNumber)
+bool CMorvelEMView::DeletePage(int nPageNumber)
 {
     const int nPageRows = GetPageRows();
     const int nPage = nPageNumber - 1;

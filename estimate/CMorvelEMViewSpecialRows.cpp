@@ -157,7 +157,7 @@ void CMorvelEMView::MakeClassifyRow(int nRow, const char* lpszName, const char* 
 // ---------------------------------------------------------------------------------------
 // Tax
 
-double CMorvelEMView::SumEstimateAmount(int nCol, BOOL bExcludeFree) const
+double CMorvelEMView::SumEstimateAmount(int nCol, bool bExcludeFree) const
 {
     if (!IsValidColumn(nCol))
         return 0.0;
@@ -172,7 +172,7 @@ double CMorvelEMView::SumEstimateAmount(int nCol, BOOL bExcludeFree) const
     return sum.Get();
 }
 
-void CMorvelEMView::CalcTaxAmount(CString& strTax, int nCol, BOOL bExcludeFree, int nRate)
+void CMorvelEMView::CalcTaxAmount(CString& strTax, int nCol, bool bExcludeFree, int nRate)
 {
     if (nCol == -1) {
         strTax = "0.0";
@@ -247,7 +247,7 @@ void CMorvelEMView::InsertDiscount(const char* lpszAmount)
     SetDocumentModified();
 }
 
-void CMorvelEMView::ApplyStepSetting(BOOL bRelease, const char* lpszTarget, int nTargetCol, int nRangeCode)
+void CMorvelEMView::ApplyStepSetting(bool bRelease, const char* lpszTarget, int nTargetCol, int nRangeCode)
 {
     const int nRow = m_nCurrentRow;
     if (bRelease) {
@@ -261,8 +261,8 @@ void CMorvelEMView::ApplyStepSetting(BOOL bRelease, const char* lpszTarget, int 
 }
 
 void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszRate, const char* lpszTarget,
-                                         int nTargetCol, int nColumnMode, int nRangeCode, BOOL bRelease,
-                                         BOOL bAddNewRow)
+                                         int nTargetCol, int nColumnMode, int nRangeCode, bool bRelease,
+                                         bool bAddNewRow)
 {
     const int nRow = m_nCurrentRow;
     if (EditKind(nRow) == kindClassify) {
@@ -321,7 +321,7 @@ void CMorvelEMView::OnConsumptionTax()
 // ---------------------------------------------------------------------------------------
 // Non-calculated rows
 
-void CMorvelEMView::SetNonCalculated(BOOL bSet, int nFirstRow, int nLastRow)
+void CMorvelEMView::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)
 {
     if (nFirstRow > nLastRow)
         std::swap(nFirstRow, nLastRow);
@@ -378,7 +378,7 @@ void CMorvelEMView::OnUpdateNonCalc(CCmdUI* pCmdUI)
 // ---------------------------------------------------------------------------------------
 // Subject numbers
 
-void CMorvelEMView::ApplySubjectNumbering(BOOL bOK, BOOL bSwitchedOff, int nKindStyle, int nLargeStyle,
+void CMorvelEMView::ApplySubjectNumbering(bool bOK, bool bSwitchedOff, int nKindStyle, int nLargeStyle,
                                           int nMiddleStyle, int nSmallStyle, int nNumberingCol,
                                           int nNumberingMode)
 {

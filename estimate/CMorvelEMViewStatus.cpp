@@ -26,7 +26,7 @@
 namespace {
 
 // Sets a status pane to a text and makes it as wide as the text in the bar's font.
-void SetStatusPane(CStatusBar& bar, UINT nPaneID, const CString& strText, BOOL bShow)
+void SetStatusPane(CStatusBar& bar, UINT nPaneID, const CString& strText, bool bShow)
 {
     const int nIndex = bar.CommandToIndex(nPaneID);
     if (nIndex < 0)
@@ -90,7 +90,7 @@ void CMorvelEMView::UpdateTreeView()
     if (pDoc == nullptr)
         return;
     // The subject tree is the document's view beside the grid; it rebuilds on this hint.
-    BOOL bTreeFound = FALSE;
+    bool bTreeFound = FALSE;
     POSITION pos = pDoc->GetFirstViewPosition();
     while (pos != nullptr) {
         CView* pView = pDoc->GetNextView(pos);

@@ -240,7 +240,7 @@ double CMorvelEMView::SumUnderHeading(int nRow, int nLevel, int nCol) const
     return sum.Get();
 }
 
-BOOL CMorvelEMView::IsTaxVerticalTotal() const
+bool CMorvelEMView::IsTaxVerticalTotal() const
 {
     const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
     if (pSettings == nullptr)

@@ -231,7 +231,7 @@ void CMorvelView::RecalcTotalWidth()
         m_nTotalWidth += m_nColumnWidth[c];
 }
 
-void CMorvelView::InvalidateCells(int nFirstCol, int nFirstRow, int nLastCol, int nLastRow, BOOL bErase)
+void CMorvelView::InvalidateCells(int nFirstCol, int nFirstRow, int nLastCol, int nLastRow, bool bErase)
 {
     if (m_hWnd == nullptr)
         return;
@@ -242,7 +242,7 @@ void CMorvelView::InvalidateCells(int nFirstCol, int nFirstRow, int nLastCol, in
         InvalidateRect(&rect, bErase);
 }
 
-void CMorvelView::InvalidateRows(int nFirstRow, int nLastRow, BOOL bErase)
+void CMorvelView::InvalidateRows(int nFirstRow, int nLastRow, bool bErase)
 {
     const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
     if (nColumns > 0)

@@ -56,8 +56,8 @@ public:
 
     // Repaints a range of cells (rows across all columns for the row form) when the view
     // has a window.
-    void InvalidateCells(int nFirstCol, int nFirstRow, int nLastCol, int nLastRow, BOOL bErase = FALSE);
-    void InvalidateRows(int nFirstRow, int nLastRow, BOOL bErase = FALSE);
+    void InvalidateCells(int nFirstCol, int nFirstRow, int nLastCol, int nLastRow, bool bErase = FALSE);
+    void InvalidateRows(int nFirstRow, int nLastRow, bool bErase = FALSE);
 
     void OnDraw(CDC* pDC) override;
     void OnInitialUpdate() override;
@@ -195,7 +195,7 @@ public:
     // nothing (the cell is repainted instead).
     void DrawCellCursor(CDC* pDC, int nShow);
     // TRUE when any column carries the input-fixed mark.
-    BOOL HasFixedColumns() const;
+    bool HasFixedColumns() const;
     // Scrolls one column at a time until the cell's left and right edges are in the grid.
     void ScrollCellIntoView(int nRow, int nCol);
     // The Ctrl+arrow jumps.
@@ -227,7 +227,7 @@ public:
     int GetColumnLeft(int nCol) const; // client x of a column's left edge (first visible column based)
     // Horizontal lines: single 1-pixel lines, or (estimate grid) 2-pixel lines doubled at
     // page boundaries.
-    virtual BOOL HasPageSeparators() const { return FALSE; }
+    virtual bool HasPageSeparators() const { return FALSE; }
     // The view's own scroll bars (once created) stand for the window's bars.
     CScrollBar* GetScrollBarCtrl(int nBar) const override;
 

@@ -62,7 +62,7 @@ void CMorvelView::DrawColumnHeader(CDC* pDC, int nCol, int nLeft, int nRight)
 {
     const CRect rcBox(nLeft, 0, nRight, m_nHeaderHeight);
     // An input-fixed column shows its title inverted and bold.
-    const BOOL bFixed = m_nInputFixed[nCol] != 0;
+    const bool bFixed = m_nInputFixed[nCol] != 0;
     pDC->FillSolidRect(&rcBox, GetSysColor(bFixed ? COLOR_WINDOWTEXT : COLOR_BTNFACE));
     pDC->Draw3dRect(&rcBox, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_3DDKSHADOW));
     pDC->SetTextColor(GetSysColor(bFixed ? COLOR_WINDOW : COLOR_WINDOWTEXT));
@@ -133,7 +133,7 @@ void CMorvelView::OnDraw(CDC* pDC)
     // Row headers (the row's number within its page) and the horizontal grid lines.
     if (nFirstRow <= nLastRow) {
         const int nRowsPerPage = m_nRowsPerPage > 0 ? m_nRowsPerPage : 1;
-        const BOOL bPageLines = HasPageSeparators();
+        const bool bPageLines = HasPageSeparators();
         CPen penThick(PS_SOLID, 2, kGridLineColor);
         const COLORREF clrFace = GetSysColor(COLOR_BTNFACE);
         const COLORREF clrLight = GetSysColor(COLOR_BTNHIGHLIGHT);

@@ -111,7 +111,7 @@ CPoint CMorvelView::CellFromPoint(int x, int y) const
     return CPoint(rcRange.left, rcRange.top);
 }
 
-BOOL CMorvelView::HasFixedColumns() const
+bool CMorvelView::HasFixedColumns() const
 {
     const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
     for (int c = 0; c < nColumns; ++c) {

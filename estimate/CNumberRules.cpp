@@ -220,7 +220,7 @@ private:
 
 } // namespace
 
-BOOL CNumberRules::IsNumberText(const char* lpszText)
+bool CNumberRules::IsNumberText(const char* lpszText)
 {
     if (lpszText == nullptr)
         return FALSE;
@@ -386,12 +386,12 @@ CNumberRules::CPicture CNumberRules::ParsePicture(const char* lpszPicture)
     return picture;
 }
 
-CString CNumberRules::FormatByPicture(double value, const char* lpszPicture, BOOL bSeparators)
+CString CNumberRules::FormatByPicture(double value, const char* lpszPicture, bool bSeparators)
 {
     return FormatByPicture(CDecimal::FromDouble(value), ParsePicture(lpszPicture), bSeparators);
 }
 
-CString CNumberRules::FormatByPicture(const CDecimal& value, const CPicture& picture, BOOL bSeparators)
+CString CNumberRules::FormatByPicture(const CDecimal& value, const CPicture& picture, bool bSeparators)
 {
     std::string digits;
     value.Abs().AppendFixed(digits, picture.nDecimals);
@@ -421,7 +421,7 @@ CString CNumberRules::FormatByPicture(const CDecimal& value, const CPicture& pic
     return text;
 }
 
-BOOL CNumberRules::EvaluateExpression(const char* lpszText, double& result)
+bool CNumberRules::EvaluateExpression(const char* lpszText, double& result)
 {
     if (lpszText == nullptr) {
         result = 0.0;
@@ -430,7 +430,7 @@ BOOL CNumberRules::EvaluateExpression(const char* lpszText, double& result)
     return EvaluateExpression(lpszText, lpszText + std::strlen(lpszText), result);
 }
 
-BOOL CNumberRules::EvaluateExpression(const char* pBegin, const char* pEnd, double& result)
+bool CNumberRules::EvaluateExpression(const char* pBegin, const char* pEnd, double& result)
 {
     CFormulaReader reader(pBegin, pEnd);
     const CFormulaReader::CValue value = reader.Evaluate();

@@ -36,7 +36,7 @@ public:
 
     // TRUE when the text without its blanks is not empty and holds only the digits and
     // the characters ". - + ,".
-    static BOOL IsNumberText(const char* lpszText);
+    static bool IsNumberText(const char* lpszText);
     // The value of a number text: blanks and "," dropped, then read as a decimal number.
     static CDecimal ReadNumberText(const char* lpszText);
     // The normal form of a number text (IsNumberText): its value printed as "%f" does.
@@ -69,8 +69,8 @@ public:
     // separators where the picture has them (the grouping before the first "," repeats for
     // long numbers), a leading "-" for a negative value (also when it prints as 0).
     static CPicture ParsePicture(const char* lpszPicture);
-    static CString FormatByPicture(double value, const char* lpszPicture, BOOL bSeparators);
-    static CString FormatByPicture(const CDecimal& value, const CPicture& picture, BOOL bSeparators);
+    static CString FormatByPicture(double value, const char* lpszPicture, bool bSeparators);
+    static CString FormatByPicture(const CDecimal& value, const CPicture& picture, bool bSeparators);
 
     // Formula arithmetic over numbers, "+ - * /" and parentheses, "*" and "/" before "+"
     // and "-", left to right. A sign may lead any operand (5*-3, 5--3). An empty operand
@@ -79,8 +79,8 @@ public:
     // unreadable operand reads as 0, an unmatched "(" closes at the end and a stray ")" is
     // passed over. Returns FALSE when nothing is left (the whole formula was such a term,
     // or it was empty), else TRUE and the value.
-    static BOOL EvaluateExpression(const char* lpszText, double& result);
-    static BOOL EvaluateExpression(const char* pBegin, const char* pEnd, double& result);
+    static bool EvaluateExpression(const char* lpszText, double& result);
+    static bool EvaluateExpression(const char* pBegin, const char* pEnd, double& result);
     // The same as a text: the result in normal form, an empty text when nothing is left, and
     // a text that holds no operator and no parenthesis unchanged (a plain value or word).
     static CString EvaluateFormula(const char* lpszText);

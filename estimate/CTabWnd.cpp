@@ -76,7 +76,7 @@ CRect CTabWnd::GetTabRect(int nIndex) const
     return nIndex >= 0 && nIndex < m_nTabCount ? m_tabs[nIndex].rect : CRect();
 }
 
-BOOL CTabWnd::IsTabSelected(int nIndex) const
+bool CTabWnd::IsTabSelected(int nIndex) const
 {
     return nIndex >= 0 && nIndex < m_nTabCount ? m_tabs[nIndex].bSelected : FALSE;
 }
@@ -89,8 +89,8 @@ void CTabWnd::OnLButtonDown(UINT nFlags, CPoint point)
 
     // The first tab under the point takes the click (the left one where two overlap). A
     // click right of every tab changes no tab.
-    const BOOL bWithinTabs = point.x < m_tabs[m_nTabCount - 1].rect.right;
-    BOOL bFound = FALSE;
+    const bool bWithinTabs = point.x < m_tabs[m_nTabCount - 1].rect.right;
+    bool bFound = FALSE;
     for (int i = 0; i < m_nTabCount; ++i) {
         if (!bFound && m_tabs[i].rect.PtInRect(point)) {
             bFound = TRUE;

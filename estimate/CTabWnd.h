@@ -34,7 +34,7 @@ public:
     int GetTabCount() const { return m_nTabCount; }
     // The tab's rectangle in the strip's client coordinates (empty for a bad index).
     CRect GetTabRect(int nIndex) const;
-    BOOL IsTabSelected(int nIndex) const;
+    bool IsTabSelected(int nIndex) const;
 
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnPaint();
@@ -43,7 +43,7 @@ public:
 
 protected:
     struct CTab {
-        BOOL bSelected = FALSE;
+        bool bSelected = FALSE;
         CRect rect;
         const char* pszText = nullptr;
     };

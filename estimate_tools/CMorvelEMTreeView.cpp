@@ -532,14 +532,14 @@ void CMorvelEMTreeView::OnDragLeave()
     m_hDropTarget = nullptr;
 }
 
-BOOL CMorvelEMTreeView::RefuseDrop()
+bool CMorvelEMTreeView::RefuseDrop()
 {
     m_hDropTarget = nullptr;
     m_bRefused = TRUE;
     return FALSE;
 }
 
-BOOL CMorvelEMTreeView::FindInsertRow(int nDraggedKind, const CTreeEntry& target, CMorvelEMView& view,
+bool CMorvelEMTreeView::FindInsertRow(int nDraggedKind, const CTreeEntry& target, CMorvelEMView& view,
                                       int& nInsertRow) const
 {
     const int nDraggedRank = LevelRank(nDraggedKind);

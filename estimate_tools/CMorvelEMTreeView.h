@@ -67,7 +67,7 @@ public:
     // The row after which the last accepted drop inserted its rows (-1 once the source
     // side has used it).
     int GetInsertRow() const { return m_nInsertRow; }
-    BOOL IsDropRefused() const { return m_bRefused; }
+    bool IsDropRefused() const { return m_bRefused; }
 
     // Cuts rows nFirstRow..nLastRow of the grid through its Cut command (its undo and row
     // clipboard) as whole rows, and puts the grid's selection rectangle back afterwards.
@@ -111,12 +111,12 @@ private:
     void UpdateAsGrid(CCmdUI* pCmdUI);
     // The row after which a dragged subject goes when dropped on the entry, or FALSE
     // (after the message) when the entry is below the dragged heading's level.
-    BOOL FindInsertRow(int nDraggedKind, const CTreeEntry& target, CMorvelEMView& view,
+    bool FindInsertRow(int nDraggedKind, const CTreeEntry& target, CMorvelEMView& view,
                        int& nInsertRow) const;
     // Inserts the dragged rows after nInsertRow and stores their cells and fields.
     void InsertDraggedRows(CMorvelEMView& view, const CSubjectDragData& data, int nInsertRow);
     // A drop that changes nothing: the source side removes nothing either.
-    BOOL RefuseDrop();
+    bool RefuseDrop();
     // The drag that began on hItem, run to its end, and the move's removal of the source.
     void RunDrag(HTREEITEM hItem);
 
@@ -127,7 +127,7 @@ private:
     // Drag state.
     HTREEITEM m_hDragItem = nullptr;   // the item being dragged from this tree
     HTREEITEM m_hDropTarget = nullptr; // set by an accepted drop on this tree
-    BOOL m_bRefused = FALSE;           // the cursor rests on the dragged item, or a drop was refused
+    bool m_bRefused = FALSE;           // the cursor rests on the dragged item, or a drop was refused
     int m_nInsertRow = -1;
     COleDropTarget m_dropTarget;
     CEMDataSource m_dataSource;

@@ -46,13 +46,13 @@ void CSubjectDragData::Write(CArchive& ar, CMorvelEMView& view, int nKind, int n
     }
 }
 
-BOOL CSubjectDragData::ReadForm(CArchive& ar)
+bool CSubjectDragData::ReadForm(CArchive& ar)
 {
     ar >> m_strFormName;
     return m_Form.Serialize(ar) == 0 ? TRUE : FALSE;
 }
 
-BOOL CSubjectDragData::ReadRows(CArchive& ar)
+bool CSubjectDragData::ReadRows(CArchive& ar)
 {
     WORD wKind = 0, wRows = 0, wColumns = 0;
     ar >> wKind >> wRows >> wColumns;

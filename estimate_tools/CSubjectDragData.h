@@ -45,10 +45,10 @@ public:
 
     // Reads the form file name and the form. FALSE when the form's own check refused it
     // (it has told the user). Throws CArchiveException when the data ends early.
-    BOOL ReadForm(CArchive& ar);
+    bool ReadForm(CArchive& ar);
     // Reads the rest. FALSE when the column count is beyond what a row holds. Throws
     // CArchiveException when the data ends early.
-    BOOL ReadRows(CArchive& ar);
+    bool ReadRows(CArchive& ar);
 
     int GetRowCount() const { return static_cast<int>(m_rows.size()); }
 

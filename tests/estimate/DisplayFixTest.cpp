@@ -19,11 +19,11 @@ protected:
     void SetUp() override { Open(); }
 
     // The standard form's widths at zoom 100: 200 150 80 40 100 120 60 200 (950).
-    std::vector<BOOL> AllBut(std::initializer_list<int> hidden)
+    std::vector<bool> AllBut(std::initializer_list<int> hidden)
     {
-        std::vector<BOOL> ticks(static_cast<size_t>(view->GetColumnCount()), TRUE);
+        std::vector<bool> ticks(static_cast<size_t>(view->GetColumnCount()), true);
         for (int c : hidden)
-            ticks[static_cast<size_t>(c)] = FALSE;
+            ticks[static_cast<size_t>(c)] = false;
         return ticks;
     }
 };
@@ -32,7 +32,7 @@ protected:
 
 TEST_F(DisplayFix, UntickedColumnsAreHiddenAndLoseTheirInputFixedMark)
 {
-    ASSERT_EQ(std::vector<BOOL>(8, TRUE), view->GetDisplayTicks());
+    ASSERT_EQ(std::vector<bool>(8, true), view->GetDisplayTicks());
     ASSERT_EQ(950, view->GetMetrics().nTotalWidth);
     view->SetColumnInputFixed(colQty, true);
     view->SetColumnInputFixed(colPrice, true);
@@ -46,7 +46,7 @@ TEST_F(DisplayFix, UntickedColumnsAreHiddenAndLoseTheirInputFixedMark)
     EXPECT_EQ(950 - 150 - 80, view->GetMetrics().nTotalWidth);
     EXPECT_EQ(0, view->IsColumnInputFixed(colQty)) << "a hidden column is no longer input-fixed";
     EXPECT_EQ(1, view->IsColumnInputFixed(colPrice));
-    EXPECT_EQ((std::vector<BOOL>{TRUE, FALSE, FALSE, TRUE, TRUE, TRUE, TRUE, TRUE}), view->GetDisplayTicks());
+    EXPECT_EQ((std::vector<bool>{true, false, false, true, true, true, true, true}), view->GetDisplayTicks());
     EXPECT_EQ(150, view->GetRememberedColumnWidth(colSpec)) << "the width to come back to is kept";
 }
 
@@ -109,14 +109,14 @@ protected:
 TEST_F(DisplayFixWindow, AClickLandsOnTheColumnsThatAreShown)
 {
     const CPoint ptSpec = CellPoint(scSpec, srFirstDetail);
-    std::vector<BOOL> ticks = m_pView->GetDisplayTicks();
-    ticks[scSpec] = FALSE;
+    std::vector<bool> ticks = m_pView->GetDisplayTicks();
+    ticks[scSpec] = false;
     m_pView->ApplyDisplayFix(ticks);
     Pump();
     Press(ptSpec);
     EXPECT_EQ(scQty, m_pView->GetCurrentCol()) << "the hidden column takes no room";
 
-    ticks[scSpec] = TRUE;
+    ticks[scSpec] = true;
     m_pView->ApplyDisplayFix(ticks);
     Pump();
     Press(ptSpec);

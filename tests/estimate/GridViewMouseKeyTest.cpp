@@ -397,7 +397,7 @@ TEST_F(GridViewMouseKey, TheWheelScrollsALineAPageWithShift)
 
 TEST_F(GridViewMouseKey, TheMiddleButtonAloneStartsAutoScrollingWithTheGridsOwnBars)
 {
-    for (const auto [nBar, nID] :
+    for (const auto& [nBar, nID] :
          {std::pair{SB_VERT, CMorvelView::IDC_VERT_BAR}, std::pair{SB_HORZ, CMorvelView::IDC_HORZ_BAR}}) {
         CScrollBar* pBar = View().GetScrollBarCtrl(nBar);
         ASSERT_NE(pBar, nullptr);
