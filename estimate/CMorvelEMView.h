@@ -546,6 +546,12 @@ public:
     // commands leave them.
     void SetUndoActions(int nUndoAction, int nRedoAction);
 
+private:
+    // Records the action undo takes back (an EUndoAction) and its position; the commands
+    // that record one fill the record's texts and stores first.
+    void RecordUndo(int nAction, CPoint ptPosition);
+
+public:
     // The parts file the parts commands work on.
     const CString& GetCurrentPartFile() const { return m_strCurrentPartFile; }
     // The heading kind the next subject pick makes (-1 none; 4 the unit).
@@ -709,8 +715,6 @@ private:
     void MoveCurrentRowDown();
     void UpdateScrollRanges();
     void SetDocumentModified();
-    // Records the action undo takes back (an EUndoAction) and its position.
-    void RecordUndo(int nAction, CPoint ptPosition);
     void ClearUndoRows();
     void StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate);
     void RecalcPasses(int nFromRow, int& nTaxRow);

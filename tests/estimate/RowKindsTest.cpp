@@ -93,3 +93,11 @@ TEST(RowKinds, HeadingsStandKindAboveLargeAboveMiddleAboveSmall)
         EXPECT_FALSE(IsHeadingAtOrAbove(5, nKind)) << "a detail is no heading";
     }
 }
+
+TEST(RowKinds, TheDisplayPaintsTheListedNonCalculatedKindsInTheirColours)
+{
+    const std::set<int> painted = {51, 52, 53, 55, 56, 57, 58, 59, 61, 62, 63, 65,
+                                   66, 67, 68, 69, 71, 72, 73, 74, 81, 82, 83, 85};
+    for (int k = 0; k < 200; ++k)
+        EXPECT_EQ(IsPaintedNonCalculatedKind(k), In(painted, k)) << k;
+}
