@@ -32,7 +32,7 @@ public:
     bool IsZero() const { return m_digits.empty(); }
     bool IsNegative() const { return m_bNegative && !m_digits.empty(); }
     void Negate() { m_bNegative = !m_bNegative; }
-    // TRUE when the magnitude is below 10^nPower (zero included).
+    // true when the magnitude is below 10^nPower (zero included).
     bool IsBelowPowerOfTen(int nPower) const
     {
         return m_digits.empty() || m_nExponent + static_cast<long>(m_digits.size()) <= nPower;

@@ -66,7 +66,7 @@ public:
     // the input setting "Backup File" is 0. A failed copy (no file yet) is ignored.
     void BackupFile(LPCTSTR lpszPathName);
     // The converter of outside estimate data: fills this (new) document's rows from the
-    // data file of the given source kind. TRUE when rows were read.
+    // data file of the given source kind. true when rows were read.
     bool ImportConvertedFile(LPCTSTR lpszPathName, int nKind);
     // The first view of the document that is an estimate grid view, or null.
     CMorvelEMView* GetEstimateView() const;
@@ -102,7 +102,7 @@ public:
 private:
     struct CLoadedEstimate;
 
-    // Reads the whole estimate into lo; FALSE when the user has been told that the file is
+    // Reads the whole estimate into lo; false when the user has been told that the file is
     // not an estimate or holds a damaged form. Throws CArchiveException for a damaged file.
     bool ReadEstimate(CArchive& ar, CLoadedEstimate& lo);
     // Takes over what was read: the document's forms and print layouts, the view's rows,

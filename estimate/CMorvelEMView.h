@@ -209,11 +209,11 @@ public:
     // number is kept within the pages there are.
     void SelectPage(int nPageNumber);
     // The page insert command's work with the values of its dialog: a page of empty rows
-    // before (bBefore) or after the page numbered nPageNumber (from 1). FALSE, and nothing
+    // before (bBefore) or after the page numbered nPageNumber (from 1). false, and nothing
     // changes, for a number below 1 or beyond row limit / rows per page + 1.
     bool InsertPage(int nPageNumber, bool bBefore);
     // The page delete dialog's deletion: the rows of the page numbered nPageNumber (from 1)
-    // leave the estimate and the later rows move up one page. FALSE when the page holds no
+    // leave the estimate and the later rows move up one page. false when the page holds no
     // used row.
     bool DeletePage(int nPageNumber);
     // Page feed: empty rows are inserted so that the current row starts the next page.
@@ -420,7 +420,7 @@ public:
     // Alignment, font and focus of the editor for the current cell; its whole text becomes
     // lpszText.
     void StyleCellEdit(const char* lpszText);
-    // TRUE when the current cell lies at least partly in the cell area on the screen.
+    // true when the current cell lies at least partly in the cell area on the screen.
     bool IsCurrentCellInCellArea() const;
     // The editor hidden, the base view's key handling, the old cell repainted, the status.
     void MoveByKey(UINT nChar, UINT nRepCnt, UINT nFlags);
@@ -459,7 +459,7 @@ public:
         CString strValue2;
         int nConjunction = 1;
     };
-    // TRUE when the edit-page row meets the conditions: the cell of the condition's column
+    // true when the edit-page row meets the conditions: the cell of the condition's column
     // is the left operand, compared as numbers in a numeric column, else as texts.
     bool MatchRateCondition(int nRow, int nCol1, int nRelation1, const char* lpszValue1, int nCol2,
                             int nRelation2, const char* lpszValue2, int nConjunction) const;

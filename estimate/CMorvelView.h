@@ -56,8 +56,8 @@ public:
 
     // Repaints a range of cells (rows across all columns for the row form) when the view
     // has a window.
-    void InvalidateCells(int nFirstCol, int nFirstRow, int nLastCol, int nLastRow, bool bErase = FALSE);
-    void InvalidateRows(int nFirstRow, int nLastRow, bool bErase = FALSE);
+    void InvalidateCells(int nFirstCol, int nFirstRow, int nLastCol, int nLastRow, bool bErase = false);
+    void InvalidateRows(int nFirstRow, int nLastRow, bool bErase = false);
 
     void OnDraw(CDC* pDC) override;
     void OnInitialUpdate() override;

@@ -43,7 +43,7 @@ public:
 
 protected:
     struct CTab {
-        bool bSelected = FALSE;
+        bool bSelected = false;
         CRect rect;
         const char* pszText = nullptr;
     };

@@ -127,7 +127,7 @@ private:
     // Drag state.
     HTREEITEM m_hDragItem = nullptr;   // the item being dragged from this tree
     HTREEITEM m_hDropTarget = nullptr; // set by an accepted drop on this tree
-    bool m_bRefused = FALSE;           // the cursor rests on the dragged item, or a drop was refused
+    bool m_bRefused = false;           // the cursor rests on the dragged item, or a drop was refused
     int m_nInsertRow = -1;
     COleDropTarget m_dropTarget;
     CEMDataSource m_dataSource;
