@@ -509,6 +509,21 @@ public:
     // Empties the undo text store, deleting its entries.
     void ClearUndoTexts();
 
+    // ---- Import and export (CSV, other forms, the outside packages' exports) ----------------
+    afx_msg void OnReadOtherForm();
+    afx_msg void OnUpdateReadOtherForm(CCmdUI* pCmdUI);
+    afx_msg void OnTextOutput();
+    afx_msg void OnTextInput();
+    afx_msg void ExportM2K();
+    afx_msg void ExportM2N();
+    // The document's title upper-cased, cut before ".MMD", ".MVL" or ".RXA" (the first found).
+    CString GetDefaultFileName() const;
+    static CString RemoveLineBreaks(const char* lpszText);
+    static CString TrimBlanks(const char* lpszText); // half-width blanks at both ends
+    // The first item that, trimmed and upper-cased, equals the name; -1 when none.
+    static int FindInfItem(const char* lpszName, const std::vector<CString>& items);
+    BOOL IsRowEmpty(int nRow) const; // every cell of the form's columns empty
+
     DECLARE_MESSAGE_MAP()
 
 public:

@@ -1,0 +1,56 @@
+// What the estimate's import and export code needs besides the view's row operations: the
+// whole bytes of a file, the folder of a path, and the few pieces of view state the
+// commands read or set (used rows, row limit, current row, page and selection, the
+// information values). They are gathered here so that the import and export code uses
+// them through one set of functions.
+#pragma once
+
+#include "platform/base/CString.h"
+#include "platform/base/Types.h"
+
+#include <string>
+
+class CMorvelEMView;
+
+namespace EstimateIo {
+
+// Reads the whole file into data. FALSE (data empty) when it cannot be opened or read.
+BOOL ReadWholeFile(const char* lpszPath, std::string& data);
+// The folder of a path, with its trailing separator ("C:\a\b.RXB" gives "C:\a\"); empty
+// for a bare file name.
+CString GetFolder(const char* lpszPath);
+// The program's folder, ending in a backslash.
+CString GetProgramFolder();
+
+int GetUsedRows(const CMorvelEMView& view);
+int GetRowLimit(const CMorvelEMView& view);
+// Raises the row limit (doubling it, as opening a large file does) until nRows rows fit.
+void EnsureRowLimit(CMorvelEMView& view, int nRows);
+int GetCurrentRow(const CMorvelEMView& view);
+int GetColumnCount(const CMorvelEMView& view);
+BOOL IsEditPageShown(const CMorvelEMView& view);
+// The selection mode (0 none, 1 whole rows, 10 one column, 20 block) and, for a block,
+// whether its first and last cells are the same cell.
+int GetSelectMode(const CMorvelEMView& view);
+BOOL IsSingleCellBlock(const CMorvelEMView& view);
+int GetInformationCount(const CMorvelEMView& view);
+CString GetInformationValue(const CMorvelEMView& view, int nIndex);
+// Sets one information value (an index beyond the view's 100 values is ignored); the
+// count grows to cover it.
+void SetInformationValue(CMorvelEMView& view, int nIndex, const CString& value);
+
+// Shows the edit page's rows to the row getters while it lives (an export reads the edit
+// page whichever page is shown), and the shown page again afterwards.
+class CEditPageScope {
+public:
+    explicit CEditPageScope(CMorvelEMView& view);
+    ~CEditPageScope();
+    CEditPageScope(const CEditPageScope&) = delete;
+    CEditPageScope& operator=(const CEditPageScope&) = delete;
+
+private:
+    CMorvelEMView& m_view;
+    int m_nPage;
+};
+
+} // namespace EstimateIo
