@@ -1,8 +1,8 @@
 // The item mapping dialogs run as windows and answered as a user answers them.
 #include "estimate_tools/CImportFormatDialog.h"
 #include "estimate_tools/CImportItemListDialog.h"
-#include "estimate_tools/ItemMapping.h"
 #include "estimate_tools/EstimateToolsRegistration.h"
+#include "estimate_tools/ItemMapping.h"
 #include "resources/EstimateIoIds.h"
 #include "tests/estimate/EstimateTestSupport.h"
 #include "tests/estimate_tools/EstimateIoTestSupport.h"
@@ -65,12 +65,10 @@ TEST_F(ItemMappingDialogTest, ChosenItemsAndNoneGiveTheMappedLabels)
         ClickDlgButton(dlg, IDOK);
     });
     // The source lists: row 0 "(なし)", then the source items.
-    answerer.AnswerDialog(IDD_IMPORT_ITEM_LIST, [](CDialog& dlg) {
-        DoubleClickListRow(dlg, IDC_IMPORT_ITEM_LIST, 1);
-    });
-    answerer.AnswerDialog(IDD_IMPORT_ITEM_LIST, [](CDialog& dlg) {
-        DoubleClickListRow(dlg, IDC_IMPORT_ITEM_LIST, 3);
-    });
+    answerer.AnswerDialog(IDD_IMPORT_ITEM_LIST,
+                          [](CDialog& dlg) { DoubleClickListRow(dlg, IDC_IMPORT_ITEM_LIST, 1); });
+    answerer.AnswerDialog(IDD_IMPORT_ITEM_LIST,
+                          [](CDialog& dlg) { DoubleClickListRow(dlg, IDC_IMPORT_ITEM_LIST, 3); });
     answerer.AnswerDialog(IDD_IMPORT_ITEM_LIST, [&](CDialog& dlg) {
         // The current choice is selected when the list opens.
         auto* pList = dynamic_cast<CListCtrl*>(dlg.GetDlgItem(IDC_IMPORT_ITEM_LIST));
@@ -84,7 +82,8 @@ TEST_F(ItemMappingDialogTest, ChosenItemsAndNoneGiveTheMappedLabels)
         pList->SetItemState(2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         ClickDlgButton(dlg, IDOK);
     });
-    CImportFormatDialog dlg(nullptr, FormOf({"名称", "数量", "単価"}), FormOf({"品名", "数", "単価"}), "C:\\W\\X.MMD");
+    CImportFormatDialog dlg(nullptr, FormOf({"名称", "数量", "単価"}), FormOf({"品名", "数", "単価"}),
+                            "C:\\W\\X.MMD");
     ASSERT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(caption.ToUtf8(), "他形式ﾌｧｲﾙ読込");
     EXPECT_EQ(fileName, "C:\\W\\X.MMD");
@@ -101,7 +100,8 @@ TEST_F(ItemMappingDialogTest, SelectAllMapsOneToOneAndLeavesTheRestEmpty)
         EXPECT_EQ(ListText(dlg, IDC_IMPORT_FORMAT_LIST, 1, 4).ToUtf8(), "2列目");
         ClickDlgButton(dlg, IDOK);
     });
-    answerer.AnswerDialog(IDD_IMPORT_ITEM_LIST, [](CDialog& dlg) { ClickDlgButton(dlg, IDC_IMPORT_SELECT_ALL); });
+    answerer.AnswerDialog(IDD_IMPORT_ITEM_LIST,
+                          [](CDialog& dlg) { ClickDlgButton(dlg, IDC_IMPORT_SELECT_ALL); });
     CImportFormatDialog dlg(nullptr, FormOf({"a", "b", "c", "d"}), 2, "T.CSV");
     ASSERT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.GetResult(), (std::vector<CString>{" A", " B", "", ""}));
@@ -113,7 +113,8 @@ TEST_F(ItemMappingDialogTest, CancelLeavesNoResult)
         DoubleClickListRow(dlg, IDC_IMPORT_FORMAT_LIST, 0);
         ClickDlgButton(dlg, IDCANCEL);
     });
-    answerer.AnswerDialog(IDD_IMPORT_ITEM_LIST, [](CDialog& dlg) { ClickDlgButton(dlg, IDC_IMPORT_SELECT_ALL); });
+    answerer.AnswerDialog(IDD_IMPORT_ITEM_LIST,
+                          [](CDialog& dlg) { ClickDlgButton(dlg, IDC_IMPORT_SELECT_ALL); });
     CImportFormatDialog dlg(nullptr, FormOf({"a"}), 60, "T.CSV");
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_TRUE(dlg.GetResult().empty());

@@ -26,7 +26,8 @@ void WriteText(const std::string& nativePath, const std::string& bytes)
 }
 
 // Every file of a folder with its size and modification time.
-std::map<std::string, std::pair<uintmax_t, std::filesystem::file_time_type>> Snapshot(const std::string& folder)
+std::map<std::string, std::pair<uintmax_t, std::filesystem::file_time_type>>
+Snapshot(const std::string& folder)
 {
     std::map<std::string, std::pair<uintmax_t, std::filesystem::file_time_type>> files;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
@@ -59,20 +60,24 @@ protected:
 std::string MvlFile()
 {
     return "@MVL,1\r\n"
-           "\"" + Sj("本社ビル改修工事") + "\"   \r\n"
+           "\"" +
+           Sj("本社ビル改修工事") +
+           "\"   \r\n"
            "skip 1\r\n"
            "skip 2\r\n"
            "@1\r\n" +
-           Sj("内装工事") + ",,,,\r\n" +
-           Sj("壁紙張替") + "," + Sj("量産品") + ",120.5,m2,1200,x,y\r\n" +
-           Sj("床材") + ",\"CF\",30,m2,3,500\r\n"
+           Sj("内装工事") + ",,,,\r\n" + Sj("壁紙張替") + "," + Sj("量産品") + ",120.5,m2,1200,x,y\r\n" +
+           Sj("床材") +
+           ",\"CF\",30,m2,3,500\r\n"
            "@G1\r\n" +
-           Sj("内装工事 小計") + "\r\n"
+           Sj("内装工事 小計") +
+           "\r\n"
            "@2\r\n" +
-           Sj("設備工事") + ",,," + Sj("本") + ",\r\n" +
-           Sj("照明器具") + ",LED,4," + Sj("台") + ",25000  \r\n"
+           Sj("設備工事") + ",,," + Sj("本") + ",\r\n" + Sj("照明器具") + ",LED,4," + Sj("台") +
+           ",25000  \r\n"
            "@N\r\n" +
-           Sj("値引") + ",,,,-5000\r\n"
+           Sj("値引") +
+           ",,,,-5000\r\n"
            "@G0\r\n"
            ",\r\n";
 }
@@ -94,7 +99,7 @@ TEST_F(OutsideDataImportTest, MvlFileImportsRowsKindsCellsTotalsAndTitle)
     EXPECT_EQ(Utf8Cell(1, colUnit), "m2");
     EXPECT_EQ(Value(1, colPrice), 1200);
     EXPECT_EQ(Value(1, colAmount), 144600); // 120.5 x 1200
-    EXPECT_EQ(Cell(1, colNote), "");         // position 5 "x" has no column
+    EXPECT_EQ(Cell(1, colNote), "");        // position 5 "x" has no column
     // The quotes go; "3,500" is two fields, as every comma separates.
     EXPECT_EQ(view->GetRowKind(2), 5);
     EXPECT_EQ(Cell(2, colSpec), "CF");
@@ -134,7 +139,7 @@ TEST_F(OutsideDataImportTest, TotalThatEndsAPageLeavesTheHeadingOnTheNextPage)
     WriteText(dir.NativeFile("mvl.inf"), "A,B,C,D,E\r\n");
     std::string data = "@M\r\nT\r\n\r\n\r\n@2\r\nH1\r\n";
     for (int i = 0; i < 16; ++i)
-        data += "D,,1,,1\r\n"; // rows 1..16
+        data += "D,,1,,1\r\n";           // rows 1..16
     data += "@G2\r\nT1\r\n@2\r\nH2\r\n"; // total on row 17, the page's last row
     ASSERT_TRUE(Import(data, "P.MVL", CMorvelEMDoc::sourceMvl));
     EXPECT_EQ(view->GetRowKind(17), 11);
