@@ -10,10 +10,10 @@
 #include "platform/base/CFile.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"
-#include "platform/ui/core/WinApi.h"
 #include "platform/ui/frames/CFrameWnd.h"
 #include "platform/ui/frames/CSplitterWnd.h"
 #include "platform/ui/gdi/GdiObjects.h"
+#include "platform/ui/core/WinApi.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/ResourceIds.h"
 

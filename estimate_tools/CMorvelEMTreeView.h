@@ -14,9 +14,9 @@
 
 #include "estimate_tools/CEMDataSource.h"
 #include "platform/base/CString.h"
-#include "platform/ui/frames/CTreeView.h"
 #include "platform/ui/gdi/CImageList.h"
 #include "platform/ui/ole/COleDropTarget.h"
+#include "platform/ui/frames/CTreeView.h"
 
 #include <vector>
 

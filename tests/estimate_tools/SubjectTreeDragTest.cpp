@@ -5,8 +5,8 @@
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
 
 #include "estimate/CGridRow.h"
-#include "platform/ui/core/WinDefs.h"
 #include "platform/ui/ole/DragDropTestHook.h"
+#include "platform/ui/core/WinDefs.h"
 
 #include <string>
 #include <vector>
