@@ -55,11 +55,9 @@ void ReadField(std::string_view line, size_t& p, std::string& field, bool& bMore
         }
         if (ch == '\r' || ch == '\n')
             continue;
+        // Byte by byte: a trail byte of code page 932 (0x40 and above) is never a quote or
+        // a comma, so the bytes of a double-byte character pass whole.
         field += ch;
-        // A double-byte character is taken whole (its trail byte is never a quote or comma,
-        // but it is kept with its lead byte all the same).
-        if (IsDBCSLeadByte(static_cast<BYTE>(ch)) && p < line.size())
-            field += line[p++];
     }
     field.resize(CutAtCharacter(field, MAX_FIELD));
     while (!field.empty() && field.back() == ' ')

@@ -134,6 +134,8 @@ std::string WriteExport(const CMorvelEMView& view, const std::vector<CString>& i
         CString code = form.GetItem(c, CEstimationFormFile::colC);
         code.Trim(' ');
         code.MakeUpper();
+        if (code.IsEmpty())
+            continue; // a column without a code is not exported
         const int nPos = CMorvelEMView::FindInfItem(code, items);
         if (nPos >= 0) {
             columnAt[static_cast<size_t>(nPos)] = c;
