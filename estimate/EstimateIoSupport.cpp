@@ -127,6 +127,55 @@ void SetInformationValue(CMorvelEMView& view, int nIndex, const CString& value)
     view.m_nInformationCount = std::max(view.m_nInformationCount, nIndex + 1);
 }
 
+CSubjectNumberer::CSubjectNumberer(const CMorvelEMView& view) : m_view(view) {}
+
+CString CSubjectNumberer::Next(int nRow, int nCol)
+{
+    // The counts of the headings above nRow.
+    for (; m_nNextRow < nRow; ++m_nNextRow) {
+        switch (m_view.GetRowKind(m_nNextRow)) {
+        case CMorvelEMView::kindKind:
+            ++m_nKind;
+            m_nLarge = m_nMiddle = m_nSmall = 0;
+            break;
+        case CMorvelEMView::kindLarge:
+            ++m_nLarge;
+            m_nMiddle = m_nSmall = 0;
+            break;
+        case CMorvelEMView::kindMiddle:
+            ++m_nMiddle;
+            m_nSmall = 0;
+            break;
+        case CMorvelEMView::kindSmall:
+            ++m_nSmall;
+            break;
+        default:
+            break;
+        }
+    }
+    CString strText;
+    if (m_view.m_nNumbering == 0 || nCol != m_view.m_nNumberingCol || nRow < 0 || nRow >= m_view.m_nRowLimit)
+        return strText;
+    const int nMode = m_view.m_nNumberingMode;
+    switch (m_view.GetRowKind(nRow)) {
+    case CMorvelEMView::kindKind:
+        m_view.FormatSubjectNo(nMode, strText, m_nKind + 1, 0, 0, 0);
+        break;
+    case CMorvelEMView::kindLarge:
+        m_view.FormatSubjectNo(nMode, strText, m_nKind, m_nLarge + 1, 0, 0);
+        break;
+    case CMorvelEMView::kindMiddle:
+        m_view.FormatSubjectNo(nMode, strText, m_nKind, m_nLarge, m_nMiddle + 1, 0);
+        break;
+    case CMorvelEMView::kindSmall:
+        m_view.FormatSubjectNo(nMode, strText, m_nKind, m_nLarge, m_nMiddle, m_nSmall + 1);
+        break;
+    default:
+        break;
+    }
+    return strText;
+}
+
 CEditPageScope::CEditPageScope(CMorvelEMView& view) : m_view(view), m_nPage(view.m_nSummaryPage)
 {
     m_view.m_nSummaryPage = 0;

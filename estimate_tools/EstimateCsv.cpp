@@ -86,6 +86,7 @@ std::string WriteEstimate(const CMorvelEMView& view, const std::vector<BOOL>& ti
     const int nUsedRows = EstimateIo::GetUsedRows(view);
     const int nColumns = std::min(static_cast<int>(ticks.size()), EstimateIo::GetColumnCount(view));
     const int nUnitCol = view.FindColumn("1", "T");
+    EstimateIo::CSubjectNumberer numberer(view);
     std::string text;
     text.reserve(static_cast<size_t>(nUsedRows) * 64);
     for (int r = 0; r < nUsedRows; ++r) {
@@ -99,8 +100,10 @@ std::string WriteEstimate(const CMorvelEMView& view, const std::vector<BOOL>& ti
             bFirst = false;
             if (bHeading && c == nUnitCol)
                 continue;
-            CString field =
-                view.GetSubjectNoText(r, c) + CMorvelEMView::RemoveLineBreaks(view.GetCellText(r, c));
+            // Only headings carry a subject number (it is empty for every other row).
+            CString field = CMorvelEMView::RemoveLineBreaks(view.GetCellText(r, c));
+            if (bHeading)
+                field = numberer.Next(r, c) + field;
             field.TrimRight(' ');
             text += QuoteField(field);
         }

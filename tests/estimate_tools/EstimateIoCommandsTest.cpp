@@ -176,6 +176,20 @@ TEST_F(EstimateIoCommandsTest, CsvOutputThenInputGivesBackEveryRowAndCell)
     EXPECT_TRUE(IsModified());
 }
 
+TEST_F(EstimateIoCommandsTest, SubjectNumbersOfAPassEqualThoseOfEachRow)
+{
+    // The sample numbers its headings in the name column.
+    EstimateIo::CSubjectNumberer numberer(*m_pView);
+    int nNumbered = 0;
+    for (int r = 0; r < UsedRows(); ++r) {
+        const CString strNumber = numberer.Next(r, scName);
+        EXPECT_EQ(strNumber, m_pView->GetSubjectNoText(r, scName)) << r;
+        EXPECT_EQ(numberer.Next(r, scSpec), "");
+        nNumbered += strNumber.IsEmpty() ? 0 : 1;
+    }
+    EXPECT_GE(nNumbered, 10);
+}
+
 TEST_F(EstimateIoCommandsTest, CsvOutputForPythonsCsvModule)
 {
     // The CTest test "estimate_csv_python" runs this with MORVEL_CSV_CHECK_DIR set and
