@@ -85,7 +85,11 @@ std::string WriteEstimate(const CMorvelEMView& view, const std::vector<BOOL>& ti
 {
     const int nUsedRows = EstimateIo::GetUsedRows(view);
     const int nColumns = std::min(static_cast<int>(ticks.size()), EstimateIo::GetColumnCount(view));
-    const int nUnitCol = view.FindColumn("1", "T");
+    // The unit column of headings is written empty. FindColumn answers 0 when no column has
+    // the unit code; the name column 0 must not be emptied for that.
+    int nUnitCol = view.FindColumn("1", "T");
+    if (view.GetEstimationForm().GetItem(nUnitCol, CEstimationFormFile::colT) != "1")
+        nUnitCol = -1;
     EstimateIo::CSubjectNumberer numberer(view);
     std::string text;
     text.reserve(static_cast<size_t>(nUsedRows) * 64);
