@@ -574,8 +574,9 @@ TEST_F(EstimateIoCommandsTest, DamagedFilesOfAnotherFormChangeNothing)
         answerer.AnswerFileDialog(m_pFolder->System("WORK/BAD.MMD"));
         Command(ID_READ_OTHER_FORM);
         ASSERT_EQ(answerer.MessageBoxTexts().size(), 1u) << c.bytes.size();
-        if (c.message != nullptr)
+        if (c.message != nullptr) {
             EXPECT_EQ(answerer.MessageBoxTexts()[0].ToUtf8(), c.message);
+        }
         EXPECT_TRUE(answerer.DialogIds().empty()) << c.bytes.size();
         EXPECT_EQ(ReadNativeFile(m_pFolder->Native("WORK/BAD.MMD")), c.bytes);
     }
