@@ -3,6 +3,7 @@
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/COutsideEstimateReader.h"
+#include "estimate/EstimateIoSupport.h"
 #include "tests/estimate/EstimateTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -123,7 +124,7 @@ TEST_F(OutsideDataImportTest, MvlFileImportsRowsKindsCellsTotalsAndTitle)
     EXPECT_EQ(view->GetRowKind(21), 15);
     EXPECT_EQ(Value(21, colAmount), 144600 + 90 + 100000);
     EXPECT_EQ(doc->m_nLoadedRowCount, 22);
-    EXPECT_EQ(view->m_strInformation[0].ToUtf8(), "本社ビル改修工事");
+    EXPECT_EQ(EstimateIo::GetInformationValue(*view, 0).ToUtf8(), "本社ビル改修工事");
 }
 
 TEST_F(OutsideDataImportTest, DetailRowsUnderAHeadingKeepAnEmptyUnit)
