@@ -99,6 +99,7 @@ int main(int argc, char** argv)
     settings.WritePathSetting("Work Field", SystemPathFromNative(dir.string()));
     settings.m_nTax = 10;
     settings.m_nRoundMode = 3;
+    CMorvelSettings::SetCurrent(&settings);
 
     {
         std::ofstream(dir / "bench.MVL", std::ios::binary) << MakeOutsideFile(nRows);
@@ -147,6 +148,7 @@ int main(int argc, char** argv)
     std::printf("  import   median %8.2f ms\n", Median(import));
     std::printf("  csv out  median %8.2f ms\n", Median(csvOut));
     std::printf("  csv in   median %8.2f ms\n", Median(csvIn));
+    CMorvelSettings::SetCurrent(nullptr);
     std::filesystem::remove_all(dir);
     return 0;
 }
