@@ -48,6 +48,10 @@ public:
     // edition's files with its own dialogs and messages.
     std::function<void(CWnd* pMainFrame)> runDosConversion;
 
+    // The estimate view's import and export commands (他形式ﾌｧｲﾙ読込, the CSV output and
+    // input, the two outside exports), carried out for the view pView by command id.
+    std::function<void(CView* pView, UINT nID)> runEstimateIoCommand;
+
     // The classes of a document type (template 123 estimate, 124 parts list, 125 estimate
     // print layout, 126 parts print layout): document, child frame and view. A type whose
     // classes are not given is registered all the same and says that it cannot be opened.

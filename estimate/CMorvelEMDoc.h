@@ -68,6 +68,10 @@ public:
     // The converter of outside estimate data: fills this (new) document's rows from the
     // data file of the given source kind. true when rows were read.
     bool ImportConvertedFile(LPCTSTR lpszPathName, int nKind);
+    // Field nField of an outside data line (see COutsideEstimateReader::GetField).
+    static CString GetField(const char* lpszLine, int nField);
+    // The folder of the program file, ending in a backslash.
+    static CString GetProgramFolder();
     // The first view of the document that is an estimate grid view, or null.
     CMorvelEMView* GetEstimateView() const;
 

@@ -38,6 +38,14 @@ const CString& EmptyText()
 } // namespace
 
 BEGIN_MESSAGE_MAP(CMorvelEMView, CMorvelView)
+ON_COMMAND(ID_READ_OTHER_FORM, OnReadOtherForm)
+ON_UPDATE_COMMAND_UI(ID_READ_OTHER_FORM, OnUpdateReadOtherForm)
+ON_COMMAND(ID_TEXT_OUTPUT, OnTextOutput)
+ON_UPDATE_COMMAND_UI(ID_TEXT_OUTPUT, OnUpdateEditPageOnly)
+ON_COMMAND(ID_TEXT_INPUT, OnTextInput)
+ON_UPDATE_COMMAND_UI(ID_TEXT_INPUT, OnUpdateEditPageOnly)
+ON_COMMAND(ID_EXPORT_M2K, ExportM2K)
+ON_COMMAND(ID_EXPORT_M2N, ExportM2N)
 ON_COMMAND(ID_TOTAL_SMALL, OnSmallTotal)
 ON_COMMAND(ID_TOTAL_MIDDLE, OnMiddleTotal)
 ON_COMMAND(ID_TOTAL_LARGE, OnLargeTotal)
@@ -621,6 +629,14 @@ void CMorvelEMView::RemovePrintCopyRow(int nRow)
 CString CMorvelEMView::GetInformation(int nIndex) const
 {
     return nIndex >= 0 && nIndex < MAX_INFORMATION ? m_strInformation[nIndex] : CString();
+}
+
+void CMorvelEMView::SetInformation(int nIndex, const CString& value)
+{
+    if (nIndex < 0 || nIndex >= MAX_INFORMATION)
+        return;
+    m_strInformation[nIndex] = value;
+    m_nInformationCount = std::max(m_nInformationCount, nIndex + 1);
 }
 
 void CMorvelEMView::SetSummaryLevelOn(int nLevel, bool bOn)

@@ -473,6 +473,21 @@ public:
     // Empties the undo text store, deleting its entries.
     void ClearUndoTexts();
 
+    // ---- Import and export (CSV, other forms, the outside packages' exports) ----------------
+    afx_msg void OnReadOtherForm();
+    afx_msg void OnUpdateReadOtherForm(CCmdUI* pCmdUI);
+    afx_msg void OnTextOutput();
+    afx_msg void OnTextInput();
+    afx_msg void ExportM2K();
+    afx_msg void ExportM2N();
+    // The document's title upper-cased, cut before ".MMD", ".MVL" or ".RXA" (the first found).
+    CString GetDefaultFileName() const;
+    static CString RemoveLineBreaks(const char* lpszText);
+    static CString TrimBlanks(const char* lpszText); // half-width blanks at both ends
+    // The first item that, trimmed and upper-cased, equals the name; -1 when none.
+    static int FindInfItem(const char* lpszName, const std::vector<CString>& items);
+    bool IsRowEmpty(int nRow) const; // every cell of the form's columns empty
+
     // ---- Queries of the view's state ----------------------------------------------------
     // The rows of the edit page and of the summary page (kinds + 100), as the row getters
     // see them (the print copy while an estimate prints).
@@ -488,6 +503,9 @@ public:
     // The information sheet's values as stored (MAX_INFORMATION at most).
     int GetInformationCount() const { return m_nInformationCount; }
     CString GetInformation(int nIndex) const;
+    // Sets one value (an index beyond MAX_INFORMATION is ignored); the count grows to
+    // cover it.
+    void SetInformation(int nIndex, const CString& value);
 
     // Subject numbering: whether the numbers are shown, in which column, and the style of
     // each level (0 letters, 1 two digits, 2 numbers, 3 none).

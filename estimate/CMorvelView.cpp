@@ -114,6 +114,17 @@ void CMorvelView::SetSelection(int nMode, const CRect& rcSelection)
     m_rcSelection = rcSelection;
 }
 
+void CMorvelView::GrowRowLimit(int nRows)
+{
+    if (m_nRowLimit >= nRows)
+        return;
+    if (m_nRowLimit <= 0)
+        m_nRowLimit = nRows;
+    while (m_nRowLimit < nRows)
+        m_nRowLimit *= 2;
+    m_nTotalHeight = (m_nRowLimit + 1) * m_nRowHeight;
+}
+
 void CMorvelView::SetColumnWidth(int nCol, int nWidth)
 {
     if (IsColumnIndex(nCol))

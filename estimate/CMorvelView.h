@@ -123,6 +123,9 @@ public:
     void SetSelection(int nMode, const CRect& rcSelection);
     void SetUsedRows(int nUsedRows) { m_nUsedRows = nUsedRows; }
     void SetRowLimit(int nRowLimit) { m_nRowLimit = nRowLimit; }
+    // Raises the row limit (doubling it, as opening a large file does) until nRows rows
+    // fit; the total height follows.
+    void GrowRowLimit(int nRows);
     // The width of a column at the current zoom only (RecalcTotalWidth follows).
     void SetColumnWidth(int nCol, int nWidth);
     // The width of a column at zoom 100, also the one to come back to; RecalcLayout follows.

@@ -3,7 +3,9 @@
 #include "app/CShellServices.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate_tools/CMorvelEMTreeView.h"
+#include "estimate_tools/EstimateIoCommands.h"
 #include "resources/ChildFrameIds.h"
+#include "resources/EstimateIoIds.h"
 
 void RegisterEstimateTools()
 {
@@ -19,4 +21,8 @@ void RegisterEstimateTools()
         if (auto* pView = dynamic_cast<CMorvelEMView*>(pGrid))
             CMorvelEMTreeView::CutRowsThroughGrid(*pView, 0, pView->GetUsedRows() - 1);
     };
+
+    // The view's import and export commands and their dialogs.
+    RegisterEstimateIoDialogs();
+    services.runEstimateIoCommand = RunEstimateIoCommand;
 }

@@ -219,14 +219,13 @@ TEST_F(EstimateFileBadInputTest, AMissingFileAndOutsideDataDoNotOpen)
     ASSERT_EQ(1u, boxes.entries.size());
     EXPECT_NE(std::string::npos, boxes.entries[0].text.ToUtf8().find("none.mmd"));
 
-    // The converter of outside data is not in this version: the user is told so.
+    // Outside data that ends after its header: the user is told, nothing opens.
     Write("a.MVL", {'M', '\r', '\n'});
     OpenedEstimate outside;
     MessageBoxRecorder outsideBoxes;
     EXPECT_FALSE(outside.doc->OnOpenDocument(Path("a.MVL")));
     ASSERT_EQ(1u, outsideBoxes.entries.size());
-    EXPECT_EQ("外部積算ﾃﾞｰﾀの読み込みは、このﾊﾞｰｼﾞｮﾝではまだ使えません。",
-              outsideBoxes.entries[0].text.ToUtf8());
+    EXPECT_EQ("外部積算ﾃﾞｰﾀﾌｧｲﾙがないか、壊れています。", outsideBoxes.entries[0].text.ToUtf8());
     EXPECT_EQ(0, outside.view->GetUsedRows());
 }
 

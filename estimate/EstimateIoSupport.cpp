@@ -1,0 +1,169 @@
+#include "estimate/EstimateIoSupport.h"
+
+#include "estimate/CMorvelEMView.h"
+#include "platform/base/CException.h"
+#include "platform/base/CFile.h"
+#include "platform/base/Cp932.h"
+#include "platform/base/Path.h"
+
+#include <algorithm>
+
+namespace EstimateIo {
+
+bool ReadWholeFile(const char* lpszPath, std::string& data)
+{
+    data.clear();
+    CFile file;
+    if (lpszPath == nullptr || *lpszPath == '\0' ||
+        !file.Open(lpszPath, CFile::modeRead | CFile::shareDenyNone))
+        return FALSE;
+    try {
+        data.resize(file.GetLength());
+        size_t nRead = 0;
+        while (nRead < data.size()) {
+            const UINT n = file.Read(data.data() + nRead, static_cast<UINT>(data.size() - nRead));
+            if (n == 0)
+                break;
+            nRead += n;
+        }
+        data.resize(nRead);
+        file.Close();
+    } catch (CException&) {
+        data.clear();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+CString GetFolder(const char* lpszPath)
+{
+    const CString path(lpszPath != nullptr ? lpszPath : "");
+    // The last separator that is not the trail byte of a double-byte character.
+    int nLast = -1;
+    for (int i = 0; i < path.GetLength(); ++i) {
+        const BYTE b = static_cast<BYTE>(path[i]);
+        if (IsDBCSLeadByte(b) && i + 1 < path.GetLength()) {
+            ++i;
+            continue;
+        }
+        if (b == '\\' || b == '/')
+            nLast = i;
+    }
+    return nLast < 0 ? CString() : path.Left(nLast + 1);
+}
+
+CString GetProgramFolder()
+{
+    CString folder = GetFolder(GetModuleFileName());
+    if (folder.IsEmpty())
+        folder = ".\\";
+    return folder;
+}
+
+int GetUsedRows(const CMorvelEMView& view)
+{
+    return view.GetUsedRows();
+}
+
+int GetRowLimit(const CMorvelEMView& view)
+{
+    return view.GetRowLimit();
+}
+
+void EnsureRowLimit(CMorvelEMView& view, int nRows)
+{
+    view.GrowRowLimit(nRows);
+}
+
+int GetCurrentRow(const CMorvelEMView& view)
+{
+    return view.GetCurrentRow();
+}
+
+int GetColumnCount(const CMorvelEMView& view)
+{
+    return std::clamp(view.GetColumnCount(), 0, static_cast<int>(CMorvelView::MAX_COLUMNS));
+}
+
+bool IsEditPageShown(const CMorvelEMView& view)
+{
+    return !view.IsSummaryPageShown();
+}
+
+int GetSelectMode(const CMorvelEMView& view)
+{
+    return view.GetSelectMode();
+}
+
+bool IsSingleCellBlock(const CMorvelEMView& view)
+{
+    const CRect& rc = view.GetSelection();
+    return rc.left == rc.right && rc.top == rc.bottom;
+}
+
+int GetInformationCount(const CMorvelEMView& view)
+{
+    return view.GetInformationCount();
+}
+
+CString GetInformationValue(const CMorvelEMView& view, int nIndex)
+{
+    return view.GetInformation(nIndex);
+}
+
+void SetInformationValue(CMorvelEMView& view, int nIndex, const CString& value)
+{
+    view.SetInformation(nIndex, value);
+}
+
+CSubjectNumberer::CSubjectNumberer(const CMorvelEMView& view) : m_view(view) {}
+
+CString CSubjectNumberer::Next(int nRow, int nCol)
+{
+    // The counts of the headings above nRow.
+    for (; m_nNextRow < nRow; ++m_nNextRow) {
+        switch (m_view.GetRowKind(m_nNextRow)) {
+        case kindKind:
+            ++m_nKind;
+            m_nLarge = m_nMiddle = m_nSmall = 0;
+            break;
+        case kindLarge:
+            ++m_nLarge;
+            m_nMiddle = m_nSmall = 0;
+            break;
+        case kindMiddle:
+            ++m_nMiddle;
+            m_nSmall = 0;
+            break;
+        case kindSmall:
+            ++m_nSmall;
+            break;
+        default:
+            break;
+        }
+    }
+    CString strText;
+    const CMorvelEMView::CSubjectNumbering& numbering = m_view.GetNumbering();
+    if (numbering.nShown == 0 || nCol != numbering.nColumn || nRow < 0 || nRow >= m_view.GetRowLimit())
+        return strText;
+    const int nMode = numbering.nMode;
+    switch (m_view.GetRowKind(nRow)) {
+    case kindKind:
+        m_view.FormatSubjectNo(nMode, strText, m_nKind + 1, 0, 0, 0);
+        break;
+    case kindLarge:
+        m_view.FormatSubjectNo(nMode, strText, m_nKind, m_nLarge + 1, 0, 0);
+        break;
+    case kindMiddle:
+        m_view.FormatSubjectNo(nMode, strText, m_nKind, m_nLarge, m_nMiddle + 1, 0);
+        break;
+    case kindSmall:
+        m_view.FormatSubjectNo(nMode, strText, m_nKind, m_nLarge, m_nMiddle, m_nSmall + 1);
+        break;
+    default:
+        break;
+    }
+    return strText;
+}
+
+} // namespace EstimateIo

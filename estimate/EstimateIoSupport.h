@@ -1,0 +1,63 @@
+// What the estimate's import and export code needs besides the view's row operations: the
+// whole bytes of a file, the folder of a path, and the few pieces of view state the
+// commands read or set (used rows, row limit, current row, page and selection, the
+// information values). They are gathered here so that the import and export code uses
+// them through one set of functions.
+#pragma once
+
+#include "platform/base/CString.h"
+#include "platform/base/Types.h"
+
+#include <string>
+
+#include "estimate/CMorvelView.h"
+
+class CMorvelEMView;
+
+namespace EstimateIo {
+
+// Reads the whole file into data. false (data empty) when it cannot be opened or read.
+bool ReadWholeFile(const char* lpszPath, std::string& data);
+// The folder of a path, with its trailing separator ("C:\a\b.RXB" gives "C:\a\"); empty
+// for a bare file name.
+CString GetFolder(const char* lpszPath);
+// The program's folder, ending in a backslash.
+CString GetProgramFolder();
+
+int GetUsedRows(const CMorvelEMView& view);
+int GetRowLimit(const CMorvelEMView& view);
+// Raises the row limit (doubling it, as opening a large file does) until nRows rows fit.
+void EnsureRowLimit(CMorvelEMView& view, int nRows);
+int GetCurrentRow(const CMorvelEMView& view);
+int GetColumnCount(const CMorvelEMView& view);
+bool IsEditPageShown(const CMorvelEMView& view);
+// The selection mode (CMorvelView::selectNone .. selectBlock) and, for a block,
+// whether its first and last cells are the same cell.
+int GetSelectMode(const CMorvelEMView& view);
+bool IsSingleCellBlock(const CMorvelEMView& view);
+int GetInformationCount(const CMorvelEMView& view);
+CString GetInformationValue(const CMorvelEMView& view, int nIndex);
+// Sets one information value (an index beyond the view's 100 values is ignored); the
+// count grows to cover it.
+void SetInformationValue(CMorvelEMView& view, int nIndex, const CString& value);
+
+// The subject numbers of the rows in order from row 0, as GetSubjectNoText gives them, for
+// a pass over the whole estimate: the heading counts are carried from row to row instead of
+// counted again from row 0 for every heading.
+class CSubjectNumberer {
+public:
+    explicit CSubjectNumberer(const CMorvelEMView& view);
+    // The subject number of nRow in column nCol; rows must come in order, each once.
+    CString Next(int nRow, int nCol);
+
+private:
+    const CMorvelEMView& m_view;
+    int m_nNextRow = 0;
+    int m_nKind = 0, m_nLarge = 0, m_nMiddle = 0, m_nSmall = 0;
+};
+
+// Shows the edit page's rows to the row getters while it lives (an export reads the edit
+// page whichever page is shown), and the shown page again afterwards.
+using CEditPageScope = CMorvelView::CEditPageScope;
+
+} // namespace EstimateIo

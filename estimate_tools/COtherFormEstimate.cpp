@@ -1,0 +1,117 @@
+#include "estimate_tools/COtherFormEstimate.h"
+
+#include "estimate/CMorvelEMView.h"
+#include "estimate/EstimateIoSupport.h"
+#include "platform/base/CArchive.h"
+#include "platform/base/CException.h"
+#include "platform/base/CFile.h"
+
+#include <algorithm>
+
+COtherFormEstimate::ReadResult COtherFormEstimate::Read(std::string_view data)
+{
+    m_rows.clear();
+    m_information.clear();
+    m_nColumns = 0;
+    try {
+        CMemFile memFile(reinterpret_cast<const BYTE*>(data.data()), static_cast<UINT>(data.size()));
+        CArchive ar(&memFile, CArchive::load, 4096);
+        CString strMagic;
+        ar >> strMagic;
+        if (strMagic != "This is Estimation File")
+            return readNotEstimate;
+        ar >> m_strEstimationFormName;
+        if (m_EstimationForm.Serialize(ar) != 0)
+            return readBadForm;
+        ar >> m_strInformationFormName;
+        if (m_InformationForm.Serialize(ar) != 0)
+            return readBadForm;
+        WORD wColumns = 0, wRows = 0;
+        ar >> wColumns >> wRows;
+        if (wColumns > MAX_COLUMNS)
+            return readDamaged;
+        for (int i = 0; i < 8; ++i) {
+            WORD w = 0;
+            ar >> w;
+        }
+        m_nColumns = wColumns;
+        // Every row needs at least 4 words and 2 texts: a count the bytes cannot hold is
+        // refused before anything is allocated for it.
+        if (static_cast<size_t>(wRows) * (8 + 2 + 3 * static_cast<size_t>(wColumns)) > data.size())
+            return readDamaged;
+        m_rows.resize(wRows);
+        for (CRow& row : m_rows) {
+            WORD wKind = 0, w1 = 0, w3 = 0, w2 = 0;
+            ar >> wKind >> w1 >> w3 >> w2;
+            row.nKind = wKind;
+            row.nParam1 = w1;
+            row.nParam3 = w3;
+            row.nParam2 = w2;
+            ar >> row.strParamText1 >> row.strParamText2;
+            row.cells.resize(wColumns);
+            for (CString& cell : row.cells) {
+                WORD wIndent = 0;
+                ar >> cell >> wIndent;
+            }
+        }
+        WORD wInformation = 0;
+        ar >> wInformation;
+        if (wInformation > MAX_INFORMATION)
+            return readDamaged;
+        m_information.resize(wInformation);
+        for (CString& value : m_information)
+            ar >> value;
+        ar.Close();
+    } catch (CException&) {
+        m_rows.clear();
+        m_information.clear();
+        return readDamaged;
+    }
+    return readOk;
+}
+
+int COtherFormEstimate::InsertRows(CMorvelEMView& view, int nRow, const std::vector<int>& mapping) const
+{
+    const int nCount = static_cast<int>(m_rows.size());
+    if (nCount == 0)
+        return 0;
+    // Every row of the file finds room: the row limit grows as it does for a large file.
+    EstimateIo::EnsureRowLimit(view, std::max(EstimateIo::GetUsedRows(view), nRow) + nCount + 2);
+    const int nColumns = std::min(static_cast<int>(mapping.size()), EstimateIo::GetColumnCount(view));
+    for (int i = 0; i < nCount; ++i) {
+        const CRow& row = m_rows[static_cast<size_t>(i)];
+        const int r = nRow + i;
+        view.InsertRow(r);
+        view.SetCellText("", r, 0, TRUE);
+        view.SetRowKind(row.nKind, r);
+        view.SetRowParam1(row.nParam1, r);
+        view.SetRowParam3(row.nParam3, r);
+        view.SetRowParam2(row.nParam2, r);
+        view.SetRowParamText1(row.strParamText1, r);
+        view.SetRowParamText2(row.strParamText2, r);
+        for (int c = 0; c < nColumns; ++c) {
+            const int j = mapping[static_cast<size_t>(c)];
+            if (j >= 0 && j < static_cast<int>(row.cells.size()))
+                view.SetCellText(row.cells[static_cast<size_t>(j)], r, c, TRUE);
+        }
+    }
+    return nCount;
+}
+
+BOOL COtherFormEstimate::ApplyInformation(CMorvelEMView& view, const std::vector<int>& mapping) const
+{
+    BOOL bChanged = FALSE;
+    const int nItems =
+        std::min(static_cast<int>(mapping.size()), static_cast<int>(CMorvelEMView::MAX_INFORMATION));
+    for (int i = 0; i < nItems; ++i) {
+        const int j = mapping[static_cast<size_t>(i)];
+        const CString value = j >= 0 && j < static_cast<int>(m_information.size())
+                                  ? m_information[static_cast<size_t>(j)]
+                                  : CString();
+        if (EstimateIo::GetInformationValue(view, i) != value || i >= EstimateIo::GetInformationCount(view)) {
+            EstimateIo::SetInformationValue(view, i, value);
+            bChanged = TRUE;
+        }
+    }
+    return bChanged;
+}

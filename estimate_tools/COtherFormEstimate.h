@@ -1,0 +1,60 @@
+// COtherFormEstimate: an estimate file read for its rows and information values only, so
+// that an estimate made with another estimation form can be placed into the open
+// estimate under the columns the user maps (command "他形式ﾌｧｲﾙ読込").
+//
+// The whole file is read and checked before anything of it is used: a file that is not an
+// estimate, holds a damaged form, claims more columns or information values than an
+// estimate can have, or ends early is refused and the open estimate stays as it was.
+#pragma once
+
+#include "app/CEstimationFormFile.h"
+#include "app/CInformationFormFile.h"
+#include "platform/base/CString.h"
+#include "platform/base/Types.h"
+
+#include <string_view>
+#include <vector>
+
+class CMorvelEMView;
+
+class COtherFormEstimate {
+public:
+    enum { MAX_COLUMNS = 100, MAX_INFORMATION = 100 };
+
+    enum ReadResult {
+        readOk,
+        readNotEstimate, // the magic text is not an estimate's
+        readBadForm,     // an embedded form failed its check (its reader has told the user)
+        readDamaged      // a count beyond what an estimate holds, or the file ends early
+    };
+
+    struct CRow {
+        int nKind = 0;
+        int nParam1 = 0;
+        int nParam2 = 0;
+        int nParam3 = 0;
+        CString strParamText1;
+        CString strParamText2;
+        std::vector<CString> cells; // nColumns texts
+    };
+
+    // Reads an estimate file's bytes.
+    ReadResult Read(std::string_view data);
+
+    // Inserts the rows at nRow of the view's edit page: file column mapping[c] goes to
+    // column c of the current form (-1: none). Numbers are stored through the view, so
+    // they are rounded and formatted by the current form. Returns the number of rows
+    // inserted.
+    int InsertRows(CMorvelEMView& view, int nRow, const std::vector<int>& mapping) const;
+    // Takes over the information values: current item i gets the file's value mapping[i]
+    // (an item mapped to nothing becomes empty). TRUE when a value changed.
+    BOOL ApplyInformation(CMorvelEMView& view, const std::vector<int>& mapping) const;
+
+    CString m_strEstimationFormName;
+    CEstimationFormFile m_EstimationForm;
+    CString m_strInformationFormName;
+    CInformationFormFile m_InformationForm;
+    int m_nColumns = 0;
+    std::vector<CRow> m_rows;
+    std::vector<CString> m_information;
+};

@@ -1,0 +1,228 @@
+#include "estimate_tools/EstimateIoCommands.h"
+
+#include "app/CMorvelDocManager.h"
+#include "app/CMorvelSettings.h"
+#include "app/CWaitDialog.h"
+#include "estimate/CMorvelEMDoc.h"
+#include "estimate/CMorvelEMView.h"
+#include "estimate/EstimateIoSupport.h"
+#include "estimate_tools/CCsvColumnDialog.h"
+#include "estimate_tools/CImportFormatDialog.h"
+#include "estimate_tools/COtherFormEstimate.h"
+#include "estimate_tools/EstimateCsv.h"
+#include "estimate_tools/EstimateExport.h"
+#include "estimate_tools/ItemMapping.h"
+#include "platform/base/MessageBox.h"
+#include "platform/base/Path.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/dialogs/CFileDialog.h"
+#include "resources/ResourceIds.h"
+
+#include <memory>
+#include <string>
+
+namespace {
+
+// The wait dialog of a long step, where there is a main window to show it over.
+class CWaitScope {
+public:
+    explicit CWaitScope(const CString& strText)
+    {
+        if (AfxGetMainWnd() == nullptr)
+            return;
+        m_pDialog = std::make_unique<CWaitDialog>(strText, nullptr);
+        if (!m_pDialog->Create(IDD_WAIT, nullptr))
+            m_pDialog.reset();
+    }
+    ~CWaitScope()
+    {
+        if (m_pDialog != nullptr && m_pDialog->GetSafeHwnd() != nullptr)
+            m_pDialog->DestroyWindow();
+    }
+    CWaitScope(const CWaitScope&) = delete;
+    CWaitScope& operator=(const CWaitScope&) = delete;
+
+private:
+    std::unique_ptr<CWaitDialog> m_pDialog;
+};
+
+// A file dialog that starts in the folder remembered for "MMD" and, after OK, remembers
+// the chosen folder under the chosen extension and under "MMD".
+BOOL AskFileName(CMorvelEMView& view, BOOL bOpen, const char* lpszDefExt, const char* lpszFileName,
+                 DWORD dwFlags, const CString& strFilter, CString& strPath)
+{
+    CFileDialog dlg(bOpen, lpszDefExt, lpszFileName, dwFlags, strFilter, &view);
+    CString strStart = GetExtensionPath("MMD");
+    if (const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent()) {
+        if (pSettings->IsRemoveBackSlash())
+            strStart = RemoveTrailingBackslash(strStart);
+    }
+    dlg.m_ofn.lpstrInitialDir = strStart;
+    if (dlg.DoModal() != IDOK)
+        return FALSE;
+    strPath = dlg.GetPathName();
+    const CString strFolder = GetFolderOfPath(strPath);
+    CString strExt = dlg.GetFileExt();
+    strExt.MakeUpper();
+    SetExtensionPath(strExt, strFolder);
+    SetExtensionPath("MMD", strFolder);
+    return TRUE;
+}
+
+// The rows below nFirstRow repaint, the document is modified and the subject tree rebuilt.
+void AfterRowsInserted(CMorvelEMView& view, int nFirstRow)
+{
+    view.InvalidateRows(nFirstRow, std::max(nFirstRow, EstimateIo::GetUsedRows(view) - 1));
+    if (view.GetSafeHwnd() != nullptr)
+        view.UpdateWindow();
+    if (CMorvelEMDoc* pDoc = view.GetDocument())
+        pDoc->SetModifiedFlag(TRUE);
+    view.UpdateTreeView();
+}
+
+void ReadOtherForm(CMorvelEMView& view)
+{
+    CMorvelEMDoc* pDoc = view.GetDocument();
+    if (pDoc == nullptr)
+        return;
+    CString strPath;
+    if (!AskFileName(view, TRUE, "MMD", nullptr, OFN_HIDEREADONLY | OFN_NOCHANGEDIR,
+                     "見積処理ﾌｧｲﾙ(*.MMD)|*.MMD||"_sj, strPath))
+        return;
+    const CString strMissing = "見積りﾌｧｲﾙはないか、壊れています。"_sj;
+    std::string data;
+    if (!EstimateIo::ReadWholeFile(strPath, data)) {
+        AfxMessageBox(strMissing, MB_OK);
+        return;
+    }
+    COtherFormEstimate file;
+    switch (file.Read(data)) {
+    case COtherFormEstimate::readOk:
+        break;
+    case COtherFormEstimate::readNotEstimate:
+        AfxMessageBox("見積ﾌｧｲﾙではありません。"_sj, MB_OK);
+        return;
+    case COtherFormEstimate::readBadForm:
+        return; // the form's reader has said what is wrong
+    case COtherFormEstimate::readDamaged:
+        AfxMessageBox(strMissing, MB_OK);
+        return;
+    }
+
+    CImportFormatDialog dlgRows(&view, view.GetEstimationForm(), file.m_EstimationForm, strPath);
+    if (dlgRows.DoModal() == IDOK) {
+        const std::vector<int> mapping = ItemMapping::DecodeMapping(dlgRows.GetResult(), file.m_nColumns);
+        const int nRow = EstimateIo::GetCurrentRow(view);
+        const int nPageHead = view.AdjustPageBreak(0, nRow);
+        const int nCount = file.InsertRows(view, nRow, mapping);
+        if (nPageHead > 0)
+            view.AdjustPageBreak(1, nPageHead + nCount);
+        view.RecalcFromRow(CMorvelEMView::recalcBulk, 0);
+        AfterRowsInserted(view, nRow);
+    }
+
+    CImportFormatDialog dlgInformation(&view, pDoc->m_InformationForm, file.m_InformationForm, strPath);
+    if (dlgInformation.DoModal() == IDOK) {
+        const std::vector<int> mapping = ItemMapping::DecodeMapping(
+            dlgInformation.GetResult(), static_cast<int>(file.m_information.size()));
+        if (file.ApplyInformation(view, mapping))
+            pDoc->SetModifiedFlag(TRUE);
+    }
+}
+
+void TextOutput(CMorvelEMView& view)
+{
+    CString strPath;
+    if (!AskFileName(view, FALSE, "CSV", view.GetDefaultFileName(), OFN_HIDEREADONLY | OFN_NOCHANGEDIR,
+                     "CSVﾌｧｲﾙ(*.CSV)|*.CSV||"_sj, strPath))
+        return;
+    // The file is written only after the columns are chosen, and replaced whole: a
+    // cancelled choice leaves an existing file as it was.
+    CCsvColumnDialog dlg(&view, view.GetEstimationForm());
+    if (dlg.DoModal() != IDOK)
+        return;
+    std::string text;
+    {
+        EstimateIo::CEditPageScope editPage(view);
+        text = EstimateCsv::WriteEstimate(view, dlg.m_ticks);
+    }
+    if (!WriteFileAtomically(strPath, text.data(), text.size()))
+        AfxMessageBox("CSVﾌｧｲﾙはないか、壊れています。"_sj, MB_OK);
+}
+
+void TextInput(CMorvelEMView& view)
+{
+    CString strPath;
+    if (!AskFileName(view, TRUE, "CSV", nullptr, OFN_HIDEREADONLY | OFN_NOCHANGEDIR,
+                     "見積処理ﾌｧｲﾙ(*.CSV)|*.CSV||"_sj, strPath))
+        return;
+    std::string data;
+    if (!EstimateIo::ReadWholeFile(strPath, data)) {
+        AfxMessageBox("CSVﾌｧｲﾙはないか、壊れています。"_sj, MB_OK);
+        return;
+    }
+    const std::vector<std::string_view> lines = EstimateCsv::SplitLines(data);
+    if (lines.empty())
+        return; // an empty file has no rows to give
+    const int nFields = EstimateCsv::CountFields(lines[0]);
+    CImportFormatDialog dlg(&view, view.GetEstimationForm(), nFields, strPath);
+    if (dlg.DoModal() != IDOK)
+        return;
+    const std::vector<int> mapping = ItemMapping::DecodeMapping(dlg.GetResult(), 27 * 26);
+    CWaitScope wait("ﾃｷｽﾄ入力中..."_sj);
+    const int nRow = EstimateIo::GetCurrentRow(view);
+    const int nPageHead = view.AdjustPageBreak(0, nRow);
+    const int nCount = EstimateCsv::InsertRows(view, nRow, lines, mapping);
+    if (nPageHead > 0)
+        view.AdjustPageBreak(1, nPageHead + nCount);
+    view.RecalcFromRow(CMorvelEMView::recalcBulk, 0);
+    AfterRowsInserted(view, nRow);
+}
+
+void ExportOutside(CMorvelEMView& view, const CString& strFilter, const char* lpszExt,
+                   const CString& strFailure)
+{
+    CString strPath;
+    if (!AskFileName(view, FALSE, lpszExt, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR,
+                     strFilter, strPath))
+        return;
+    view.RecalcFromRow(CMorvelEMView::recalcBulk, 0);
+    CWaitScope wait("RX3000営業見積ﾃﾞｰﾀ出力中..."_sj);
+    std::string converter;
+    std::vector<CString> items;
+    if (EstimateIo::ReadWholeFile(EstimateIo::GetProgramFolder() + "m2k.inf", converter)) {
+        items = EstimateExport::ParseConverterItems(converter);
+    } else {
+        AfxMessageBox("ｺﾝﾊﾞｰﾄ情報M2K.INF)がないか壊れています。\n見積ファイルの全ての項目が出力"_sj, MB_OK);
+        items = EstimateExport::LetterItems(view.GetEstimationForm().GetCount());
+    }
+    std::string text;
+    {
+        EstimateIo::CEditPageScope editPage(view);
+        text = EstimateExport::WriteExport(view, items);
+    }
+    if (!WriteFileAtomically(strPath, text.data(), text.size()))
+        AfxMessageBox(strFailure, MB_OK);
+}
+
+} // namespace
+
+void RunEstimateIoCommand(CView* pView, UINT nID)
+{
+    auto* pEstimate = dynamic_cast<CMorvelEMView*>(pView);
+    if (pEstimate == nullptr)
+        return;
+    CMorvelEMView& view = *pEstimate;
+    if (nID == ID_READ_OTHER_FORM)
+        ReadOtherForm(view);
+    else if (nID == ID_TEXT_OUTPUT)
+        TextOutput(view);
+    else if (nID == ID_TEXT_INPUT)
+        TextInput(view);
+    else if (nID == ID_EXPORT_M2K)
+        ExportOutside(view, "築匠録連携データファイル(*.M2K)|*.M2K||"_sj, "M2K",
+                      "M2Kﾌｧｲﾙはないか、壊れています。"_sj);
+    else if (nID == ID_EXPORT_M2N)
+        ExportOutside(view, "ﾉﾙﾝ工事帳連携ﾃﾞｰﾀﾌｧｲﾙ(*.M2N)|*.M2N||"_sj, "M2N",
+                      "M2Nﾌｧｲﾙはないか、壊れています。"_sj);
+}
