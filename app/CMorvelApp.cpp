@@ -386,7 +386,13 @@ BOOL CMorvelApp::LoadStartupFile(const CStartupFile& file)
         // Whatever the sheet returns, the file is looked for again where it was missing.
         const CString strPath = GetStartupFilePath(file);
         CShellServices::RunIntroductionPage(file.lpszPageKey);
-        TryReadStartupFile(file, strPath, bOpened);
+        if (file.kind == kindMaster) {
+            TryReadStartupFile(file, strPath, bOpened);
+            return bOpened;
+        }
+        // A form page stores the name of the form it made: that form is the one in use.
+        ReadFormFileNames();
+        TryReadStartupFile(file, GetStartupFilePath(file), bOpened);
         return bOpened;
     }
 
