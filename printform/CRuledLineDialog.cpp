@@ -21,7 +21,7 @@ struct CBar {
 const std::vector<CBar>& BarsOf(int nStyle)
 {
     static const std::vector<CBar> kBars[10] = {
-        {},        {{0, 0}},  {{-1, 0}}, {{-1, 1}},           {{-2, 1}},
+        {},        {{0, 0}},  {{-1, 0}},          {{-1, 1}},          {{-2, 1}},
         {{-3, 2}}, {{-4, 3}}, {{-1, -1}, {1, 1}}, {{-3, -2}, {1, 2}}, {{-4, -2}, {2, 4}},
     };
     static const std::vector<CBar> kNone;

@@ -15,13 +15,15 @@ constexpr DWORD kDialogStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMEN
 
 DialogControl Grid(int x, int y, int cx, int cy)
 {
-    return DialogControl(DlgCustom, IDC_GRID, CString(), x, y, cx, cy, WS_TABSTOP, 0, 0, CString(AFX_GRID_CLASS));
+    return DialogControl(DlgCustom, IDC_GRID, CString(), x, y, cx, cy, WS_TABSTOP, 0, 0,
+                         CString(AFX_GRID_CLASS));
 }
 
 DialogControl CellEdit()
 {
     // Laid over the current cell by the page.
-    return DialogControl(DlgEdit, IDC_CELL_EDIT, CString(), 0, 0, 40, 10, ES_AUTOHSCROLL | WS_TABSTOP, 0, WS_BORDER);
+    return DialogControl(DlgEdit, IDC_CELL_EDIT, CString(), 0, 0, 40, 10, ES_AUTOHSCROLL | WS_TABSTOP, 0,
+                         WS_BORDER);
 }
 
 DialogControl Label(const char* text, int x, int y, int cx, int cy = 8, UINT nID = IDC_STATIC)
@@ -42,8 +44,8 @@ DialogControl Radio(UINT nID, const char* text, int x, int y, int cx, bool first
 
 DialogControl Check(UINT nID, const char* text, int x, int y, int cx, int cy = 10)
 {
-    return DialogControl(DlgCheckBox, nID, CString::FromUtf8(text), x, y, cx, cy, WS_GROUP | WS_TABSTOP |
-                                                                                       (cy > 10 ? BS_MULTILINE : 0));
+    return DialogControl(DlgCheckBox, nID, CString::FromUtf8(text), x, y, cx, cy,
+                         WS_GROUP | WS_TABSTOP | (cy > 10 ? BS_MULTILINE : 0));
 }
 
 DialogControl Group(const char* text, int x, int y, int cx, int cy, UINT nID = IDC_STATIC)
@@ -53,7 +55,8 @@ DialogControl Group(const char* text, int x, int y, int cx, int cy, UINT nID = I
 
 DialogControl Edit(UINT nID, int x, int y, int cx, DWORD style = 0)
 {
-    return DialogControl(DlgEdit, nID, CString(), x, y, cx, 12, WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP | style);
+    return DialogControl(DlgEdit, nID, CString(), x, y, cx, 12,
+                         WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP | style);
 }
 
 DialogControl ColourButton(UINT nID, int x, int y, int cx = 24, int cy = 12)
@@ -84,40 +87,42 @@ DialogTemplate MasterPage(UINT nID, const char* caption, int cxGrid, bool bSubje
 
 DialogTemplate FormPage(UINT nID, const char* caption)
 {
-    return DialogTemplate(nID, CString::FromUtf8(caption), 340, 206, kPageStyle,
-                          {
-                              Label("ﾌｧｲﾙ名:", 7, 7, 30),
-                              Label("登 録", 40, 7, 290, 8, IDC_PATH_LABEL),
-                              Grid(7, 18, 316, 160),
-                              DialogControl(DlgScrollBar, IDC_FORM_VSCROLL, CString(), 323, 18, 10, 160, SBS_VERT),
-                              DialogControl(DlgScrollBar, IDC_FORM_HSCROLL, CString(), 7, 178, 316, 9, SBS_HORZ),
-                              CellEdit(),
-                              Button(IDC_FORM_NEW, "新規編集", 7, 189),
-                              Button(IDC_FORM_RELOAD, "初期設定", 61, 189),
-                              Button(IDC_FORM_OPEN, "読 込", 115, 189),
-                              Button(IDC_FORM_SAVE, "登 録", 169, 189),
-                          });
+    return DialogTemplate(
+        nID, CString::FromUtf8(caption), 340, 206, kPageStyle,
+        {
+            Label("ﾌｧｲﾙ名:", 7, 7, 30),
+            Label("登 録", 40, 7, 290, 8, IDC_PATH_LABEL),
+            Grid(7, 18, 316, 160),
+            DialogControl(DlgScrollBar, IDC_FORM_VSCROLL, CString(), 323, 18, 10, 160, SBS_VERT),
+            DialogControl(DlgScrollBar, IDC_FORM_HSCROLL, CString(), 7, 178, 316, 9, SBS_HORZ),
+            CellEdit(),
+            Button(IDC_FORM_NEW, "新規編集", 7, 189),
+            Button(IDC_FORM_RELOAD, "初期設定", 61, 189),
+            Button(IDC_FORM_OPEN, "読 込", 115, 189),
+            Button(IDC_FORM_SAVE, "登 録", 169, 189),
+        });
 }
 
 DialogTemplate PathPage()
 {
-    const DWORD listStyle = LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER |
-                            WS_TABSTOP;
-    return DialogTemplate(IDD_PATH_PAGE, "ﾊﾟｽ設定"_sj, 300, 150, kPageStyle,
-                          {
-                              Label("ﾄﾞﾗｲﾌﾞ(&V)", 7, 7, 80),
-                              DialogControl(DlgListControl, IDC_DRIVE_LIST, CString(), 7, 18, 96, 120, listStyle),
-                              Label("ﾃﾞｰﾀﾌｫﾙﾀﾞ(&D)", 112, 9, 70),
-                              Edit(IDC_PATH_WORK, 185, 7, 108),
-                              Label("見積形式(&M)", 112, 29, 70),
-                              Edit(IDC_PATH_ESTIMATION, 185, 27, 108),
-                              Label("部材形式(&B)", 112, 49, 70),
-                              Edit(IDC_PATH_PARTS, 185, 47, 108),
-                              Label("情報形式(&J)", 112, 69, 70),
-                              Edit(IDC_PATH_INFORMATION, 185, 67, 108),
-                              Label("補助ﾃﾞｰﾀﾌｫﾙﾀﾞ(&O)", 112, 89, 70),
-                              Edit(IDC_PATH_OTHER, 185, 87, 108),
-                          });
+    const DWORD listStyle =
+        LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP;
+    return DialogTemplate(
+        IDD_PATH_PAGE, "ﾊﾟｽ設定"_sj, 300, 150, kPageStyle,
+        {
+            Label("ﾄﾞﾗｲﾌﾞ(&V)", 7, 7, 80),
+            DialogControl(DlgListControl, IDC_DRIVE_LIST, CString(), 7, 18, 96, 120, listStyle),
+            Label("ﾃﾞｰﾀﾌｫﾙﾀﾞ(&D)", 112, 9, 70),
+            Edit(IDC_PATH_WORK, 185, 7, 108),
+            Label("見積形式(&M)", 112, 29, 70),
+            Edit(IDC_PATH_ESTIMATION, 185, 27, 108),
+            Label("部材形式(&B)", 112, 49, 70),
+            Edit(IDC_PATH_PARTS, 185, 47, 108),
+            Label("情報形式(&J)", 112, 69, 70),
+            Edit(IDC_PATH_INFORMATION, 185, 67, 108),
+            Label("補助ﾃﾞｰﾀﾌｫﾙﾀﾞ(&O)", 112, 89, 70),
+            Edit(IDC_PATH_OTHER, 185, 87, 108),
+        });
 }
 
 DialogTemplate InputPage()
@@ -156,7 +161,8 @@ DialogTemplate OutputPage()
             Check(IDC_DATA_FONT, "編集時のﾌｫﾝﾄ設定を印刷で採用(&F)", 7, 20, 200),
             Check(IDC_DATA_COLOR, "編集時のﾌｫﾝﾄ色を印刷で採用(&H)", 7, 33, 200),
             Check(IDC_NO_ZERO_ROWS,
-                  "単位の記載がある細目行のうち、数量と見積金額が0、または未入力の行を印刷しない(&K)", 7, 46, 286, 18),
+                  "単位の記載がある細目行のうち、数量と見積金額が0、または未入力の行を印刷しない(&K)", 7, 46,
+                  286, 18),
             Group("ﾏｲﾅｽ記号", 7, 68, 90, 28),
             Radio(IDC_MINUS_BLACK, "▲(&B)", 13, 80, 25, true),
             Radio(IDC_MINUS_WHITE, "△(&W)", 40, 80, 25),
@@ -185,10 +191,10 @@ DialogTemplate ColourPage()
         UINT font;
     };
     static const Row rows[] = {
-        {"種目", 1046, 1048, 1106},     {"大科目", 1088, 1092, 1107}, {"中科目", 1089, 1095, 1108},
-        {"小科目", 1090, 1097, 1109},   {"細目", 1072, 1074, 1111},   {"非計算行", 1073, 1075, 1112},
-        {"値引", 1076, 1078, 1113},     {"分類", 1079, 1081, 1115},   {"歩掛", 1083, 1085, 1117},
-        {"消費税", 1067, 1069, 1118},   {"総合計", 1093, 1099, 1119}, {"部材", 1186, 1190, 1187},
+        {"種目", 1046, 1048, 1106},   {"大科目", 1088, 1092, 1107}, {"中科目", 1089, 1095, 1108},
+        {"小科目", 1090, 1097, 1109}, {"細目", 1072, 1074, 1111},   {"非計算行", 1073, 1075, 1112},
+        {"値引", 1076, 1078, 1113},   {"分類", 1079, 1081, 1115},   {"歩掛", 1083, 1085, 1117},
+        {"消費税", 1067, 1069, 1118}, {"総合計", 1093, 1099, 1119}, {"部材", 1186, 1190, 1187},
     };
     std::vector<DialogControl> c;
     auto addRow = [&](const Row& r, int x, int y) {
@@ -213,19 +219,19 @@ std::vector<CMenuResourceItem> RowMenu(bool bInformation)
 {
     if (bInformation)
         return {MenuPopup("行"_sj, {
-                                      MenuItem("ｺﾋﾟｰ"_sj, ID_ROW_COPY),
-                                      MenuItem("切り取り"_sj, ID_ROW_CUT),
-                                      MenuItem("貼り付け"_sj, ID_ROW_PASTE),
-                                      MenuItem("行ｸﾘｱ"_sj, ID_GRID_ROW_CLEAR),
-                                      MenuItem("行挿入"_sj, ID_GRID_ROW_INSERT),
-                                  })};
+                                       MenuItem("ｺﾋﾟｰ"_sj, ID_ROW_COPY),
+                                       MenuItem("切り取り"_sj, ID_ROW_CUT),
+                                       MenuItem("貼り付け"_sj, ID_ROW_PASTE),
+                                       MenuItem("行ｸﾘｱ"_sj, ID_GRID_ROW_CLEAR),
+                                       MenuItem("行挿入"_sj, ID_GRID_ROW_INSERT),
+                                   })};
     return {MenuPopup("行"_sj, {
-                                  MenuItem("行切り取り"_sj, ID_ROW_CUT),
-                                  MenuItem("行ｺﾋﾟｰ"_sj, ID_ROW_COPY),
-                                  MenuItem("行貼り付け"_sj, ID_ROW_PASTE),
-                                  MenuItem("行挿入"_sj, ID_GRID_ROW_INSERT),
-                                  MenuItem("行クリア"_sj, ID_GRID_ROW_CLEAR),
-                              })};
+                                   MenuItem("行切り取り"_sj, ID_ROW_CUT),
+                                   MenuItem("行ｺﾋﾟｰ"_sj, ID_ROW_COPY),
+                                   MenuItem("行貼り付け"_sj, ID_ROW_PASTE),
+                                   MenuItem("行挿入"_sj, ID_GRID_ROW_INSERT),
+                                   MenuItem("行クリア"_sj, ID_GRID_ROW_CLEAR),
+                               })};
 }
 
 } // namespace
@@ -233,25 +239,28 @@ std::vector<CMenuResourceItem> RowMenu(bool bInformation)
 void RegisterSetupResources()
 {
     static const bool s_registered = [] {
-        RegisterDialogTemplate(IDD_UNITS_PAGE, [] { return MasterPage(IDD_UNITS_PAGE, "単位名", 84, false); });
+        RegisterDialogTemplate(IDD_UNITS_PAGE,
+                               [] { return MasterPage(IDD_UNITS_PAGE, "単位名", 84, false); });
         RegisterDialogTemplate(IDD_DIVISION_PAGE,
                                [] { return MasterPage(IDD_DIVISION_PAGE, "分類名", 146, false); });
-        RegisterDialogTemplate(IDD_SUBJECT_PAGE, [] { return MasterPage(IDD_SUBJECT_PAGE, "科目名", 146, true); });
+        RegisterDialogTemplate(IDD_SUBJECT_PAGE,
+                               [] { return MasterPage(IDD_SUBJECT_PAGE, "科目名", 146, true); });
         RegisterDialogTemplate(IDD_ESTIMATION_PAGE, [] { return FormPage(IDD_ESTIMATION_PAGE, "見積形式"); });
         RegisterDialogTemplate(IDD_PARTS_PAGE, [] { return FormPage(IDD_PARTS_PAGE, "部材形式"); });
-        RegisterDialogTemplate(IDD_INFORMATION_PAGE, [] { return FormPage(IDD_INFORMATION_PAGE, "情報形式"); });
+        RegisterDialogTemplate(IDD_INFORMATION_PAGE,
+                               [] { return FormPage(IDD_INFORMATION_PAGE, "情報形式"); });
         RegisterDialogTemplate(IDD_PATH_PAGE, PathPage);
         RegisterDialogTemplate(IDD_INPUT_PAGE, InputPage);
         RegisterDialogTemplate(IDD_OUTPUT_PAGE, OutputPage);
         RegisterDialogTemplate(IDD_COLOUR_PAGE, ColourPage);
         RegisterDialogTemplate(IDD_LIST_PICK, [] {
-            return DialogTemplate(IDD_LIST_PICK, "Dialog", 120, 110, kDialogStyle,
-                                  {
-                                      DialogControl(DlgListBox, IDC_PICK_LIST, CString(), 5, 5, 110, 100,
-                                                    LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP),
-                                      DialogControl(DlgPushButton, IDOK, "OK", 70, 90, 40, 14, BS_DEFPUSHBUTTON, 0,
-                                                    WS_VISIBLE),
-                                  });
+            return DialogTemplate(
+                IDD_LIST_PICK, "Dialog", 120, 110, kDialogStyle,
+                {
+                    DialogControl(DlgListBox, IDC_PICK_LIST, CString(), 5, 5, 110, 100,
+                                  LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP),
+                    DialogControl(DlgPushButton, IDOK, "OK", 70, 90, 40, 14, BS_DEFPUSHBUTTON, 0, WS_VISIBLE),
+                });
         });
         RegisterDialogTemplate(IDD_RULED_LINE, [] {
             return DialogTemplate(

@@ -18,9 +18,9 @@ constexpr UINT IDD_ESTIMATION_PAGE = 139;  // "見積形式"
 constexpr UINT IDD_PARTS_PAGE = 140;       // "部材形式"
 constexpr UINT IDD_INFORMATION_PAGE = 141; // "情報形式"
 // Dialogs.
-constexpr UINT IDD_LIST_PICK = 185;   // the pick list of the form pages
-constexpr UINT IDD_RULED_LINE = 215;  // "罫線"
-constexpr UINT IDD_SHADING = 238;     // "網かけ"
+constexpr UINT IDD_LIST_PICK = 185;  // the pick list of the form pages
+constexpr UINT IDD_RULED_LINE = 215; // "罫線"
+constexpr UINT IDD_SHADING = 238;    // "網かけ"
 
 // Row menus of the grid pages (sub-menu 0 is shown).
 constexpr UINT IDR_ESTIMATION_ROW_MENU = 256;
@@ -41,10 +41,10 @@ constexpr int IDC_SUBJECT_LARGE = 1043;
 constexpr int IDC_SUBJECT_MIDDLE = 1044;
 constexpr int IDC_SUBJECT_SMALL = 1045;
 constexpr int IDC_SUBJECT_GROUP = 1134;
-constexpr int IDC_FORM_RELOAD = 1054;  // "初期設定"
-constexpr int IDC_FORM_OPEN = 1056;    // "読 込"
-constexpr int IDC_FORM_SAVE = 1058;    // "登 録"
-constexpr int IDC_FORM_NEW = 32917;    // "新規編集"
+constexpr int IDC_FORM_RELOAD = 1054; // "初期設定"
+constexpr int IDC_FORM_OPEN = 1056;   // "読 込"
+constexpr int IDC_FORM_SAVE = 1058;   // "登 録"
+constexpr int IDC_FORM_NEW = 32917;   // "新規編集"
 constexpr int IDC_PICK_LIST = 1061;
 
 // Row commands of the grid pages.

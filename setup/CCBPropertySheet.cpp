@@ -56,7 +56,8 @@ BOOL CCBPropertySheet::Create(CWnd* pParentWnd, DWORD dwStyle, DWORD dwExStyle)
     return CPropertySheet::Create(pParentWnd, dwStyle, dwExStyle);
 }
 
-BOOL CCBPropertySheet::Create(LPCTSTR lpszFaceName, WORD wSize, CWnd* pParentWnd, DWORD dwStyle, DWORD dwExStyle)
+BOOL CCBPropertySheet::Create(LPCTSTR lpszFaceName, WORD wSize, CWnd* pParentWnd, DWORD dwStyle,
+                              DWORD dwExStyle)
 {
     SetSheetFont(lpszFaceName, wSize);
     return CPropertySheet::Create(pParentWnd, dwStyle, dwExStyle);

@@ -21,7 +21,8 @@ public:
     INT_PTR DoModal() override;
     // Runs the sheet with every template in the face and size given.
     INT_PTR DoModal(LPCTSTR lpszFaceName, WORD wSize);
-    BOOL Create(CWnd* pParentWnd = nullptr, DWORD dwStyle = static_cast<DWORD>(-1), DWORD dwExStyle = 0) override;
+    BOOL Create(CWnd* pParentWnd = nullptr, DWORD dwStyle = static_cast<DWORD>(-1),
+                DWORD dwExStyle = 0) override;
     BOOL Create(LPCTSTR lpszFaceName, WORD wSize, CWnd* pParentWnd = nullptr,
                 DWORD dwStyle = static_cast<DWORD>(-1), DWORD dwExStyle = 0);
 

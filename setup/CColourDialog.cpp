@@ -134,7 +134,8 @@ BOOL CColourDialog::OnCommand(WPARAM wParam, LPARAM lParam)
         if (nFontRow >= 0) {
             LOGFONT& slot = App().m_lfRowFont[kRows[nFontRow].nSlot];
             LOGFONT lf = slot;
-            CFontDialog dlg(&lf, CF_TTONLY | CF_SCREENFONTS | CF_LIMITSIZE | CF_INITTOLOGFONTSTRUCT, nullptr, this);
+            CFontDialog dlg(&lf, CF_TTONLY | CF_SCREENFONTS | CF_LIMITSIZE | CF_INITTOLOGFONTSTRUCT, nullptr,
+                            this);
             dlg.m_cf.nSizeMin = 8;
             dlg.m_cf.nSizeMax = 14;
             if (dlg.DoModal() == IDOK) {
@@ -161,8 +162,9 @@ BOOL CColourDialog::OnApply()
                                CMorvelSettings::FormatColor(m_backButtons[i].GetColour()));
     app.WriteProfileString("Color Setting", "Non Calc Background",
                            CMorvelSettings::FormatColor(m_backButtons[kNonCalcRow].GetColour()));
-    const BOOL bWritten = app.WriteProfileString("Color Setting", "Non Calc Text",
-                                                 CMorvelSettings::FormatColor(m_textButtons[kNonCalcRow].GetColour()));
+    const BOOL bWritten =
+        app.WriteProfileString("Color Setting", "Non Calc Text",
+                               CMorvelSettings::FormatColor(m_textButtons[kNonCalcRow].GetColour()));
     static const int kFontOrder[] = {0, 1, 3, 2, 4, 7, 8, 11, 10, 9, 6, 5};
     for (int i : kFontOrder)
         app.WriteFontSetting(kRows[i].fontSection, app.m_lfRowFont[kRows[i].nSlot]);

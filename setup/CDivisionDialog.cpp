@@ -41,8 +41,9 @@ void CDivisionDialog::StoreTable(int nCount)
 BOOL CDivisionDialog::WriteTableFile()
 {
     CClassifyFile& table = App().m_classifyFile;
-    return RewriteTableFile(App().GetPathSetting("Other Form") + FileName(),
-                            [&table](CArchive& ar) { table.Serialize(ar); }, "分類ﾌｧｲﾙに書き込めません。"_sj);
+    return RewriteTableFile(
+        App().GetPathSetting("Other Form") + FileName(), [&table](CArchive& ar) { table.Serialize(ar); },
+        "分類ﾌｧｲﾙに書き込めません。"_sj);
 }
 
 void CDivisionDialog::MakeBackup()

@@ -40,7 +40,8 @@ CEnvironmentDialog::CEnvironmentDialog(int, LPCTSTR pszCaption, CWnd* pParentWnd
     AddAllPages();
 }
 
-CEnvironmentDialog::CEnvironmentDialog(int nDocKind, int, LPCTSTR pszCaption, CWnd* pParentWnd, UINT iSelectPage)
+CEnvironmentDialog::CEnvironmentDialog(int nDocKind, int, LPCTSTR pszCaption, CWnd* pParentWnd,
+                                       UINT iSelectPage)
     : CCBPropertySheet(pszCaption, pParentWnd, iSelectPage), m_nDocKind(nDocKind)
 {
     AddAllPages();

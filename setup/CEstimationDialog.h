@@ -15,7 +15,7 @@ public:
     CString m_strFormName;
 
     // The "登 録" save routine, called by the sheet for a changed page.
-    void SaveFormFileAs() { SaveAs(); }
+    void SaveFormFileAs() { SaveFormAs(); }
 
     std::unique_ptr<IFormAccess> AppForm() const override;
     std::unique_ptr<IFormAccess> CopyForm() override;
@@ -26,7 +26,10 @@ public:
     const char* StartupFileName() const override { return "meisai.MMK"; }
     const char* NameKey() const override { return "Estimation Form Name"; }
     const char* WidthSection() const override { return "Estimation Width Setting"; }
-    std::vector<long> DefaultWidths() const override { return {300, 2000, 800, 540, 1930, 1800, 1190, 390, 390, 390, 390}; }
+    std::vector<long> DefaultWidths() const override
+    {
+        return {300, 2000, 800, 540, 1930, 1800, 1190, 390, 390, 390, 390};
+    }
     const char* DefaultExt() const override { return "MMK"; }
     CString OpenFilter() const override;
     CString SaveFilter() const override;

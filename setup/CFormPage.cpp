@@ -82,10 +82,12 @@ CFormPage::CFormPage(UINT nIDTemplate, int nEditableCols, UINT nIDMenu)
         case 1:
             return (nChar >= '0' && nChar <= '9') || nChar == '\b' || nChar == 0x82 ? TRUE : FALSE;
         case 2:
-            return nChar == '#' || nChar == ',' || nChar == '.' || (nChar == '\b' && PictureTakesBackspace()) ? TRUE
-                                                                                                              : FALSE;
+            return nChar == '#' || nChar == ',' || nChar == '.' || (nChar == '\b' && PictureTakesBackspace())
+                       ? TRUE
+                       : FALSE;
         case 3:
-            return (nChar >= '0' && nChar <= '9') || (nChar >= 'A' && nChar <= 'Z') || (nChar >= 'a' && nChar <= 'z') ||
+            return (nChar >= '0' && nChar <= '9') || (nChar >= 'A' && nChar <= 'Z') ||
+                           (nChar >= 'a' && nChar <= 'z') ||
                            CString("().-*+/\b").Find(static_cast<char>(nChar)) >= 0
                        ? TRUE
                        : FALSE;
@@ -346,8 +348,10 @@ void CFormPage::PlaceEditor()
     CRect rcGrid;
     m_grid.GetWindowRect(&rcGrid);
     ScreenToClient(&rcGrid);
-    const int x = rcGrid.left + TwipsToPixels(m_grid.GetColPos(0) + m_grid.GetColPos(static_cast<short>(m_nCurCol)));
-    const int y = rcGrid.top + TwipsToPixels(m_grid.GetRowPos(0) + m_grid.GetRowPos(static_cast<short>(m_nCurRow)));
+    const int x =
+        rcGrid.left + TwipsToPixels(m_grid.GetColPos(0) + m_grid.GetColPos(static_cast<short>(m_nCurCol)));
+    const int y =
+        rcGrid.top + TwipsToPixels(m_grid.GetRowPos(0) + m_grid.GetRowPos(static_cast<short>(m_nCurRow)));
     int cx = TwipsToPixels(m_grid.GetColWidth(static_cast<short>(m_nCurCol)));
     const int cy = TwipsToPixels(ROW_HEIGHT);
     if (x + cx > rcGrid.right)
@@ -452,7 +456,8 @@ int CFormPage::OpenPick(int nCol)
             break;
         }
     }
-    CListPickDialog dlg(pList->shown.data(), static_cast<int>(pList->shown.size()), pList->title, nSelect, this);
+    CListPickDialog dlg(pList->shown.data(), static_cast<int>(pList->shown.size()), pList->title, nSelect,
+                        this);
     if (dlg.DoModal() != IDOK || dlg.m_nSelect < 0 || dlg.m_nSelect >= static_cast<int>(pList->stored.size()))
         return -1;
     m_edit.SetWindowText(pList->stored[static_cast<size_t>(dlg.m_nSelect)]);
@@ -681,7 +686,8 @@ BOOL CFormPage::IsModified()
 
 BOOL CFormPage::WriteFormFile(const CString& strPath, IFormAccess& form)
 {
-    return RewriteTableFile(strPath, [&form](CArchive& ar) { form.Store(ar); }, CString::FromUtf8(WriteFailMessage()));
+    return RewriteTableFile(
+        strPath, [&form](CArchive& ar) { form.Store(ar); }, CString::FromUtf8(WriteFailMessage()));
 }
 
 void CFormPage::WriteOwnFormName(const CString& strName)
@@ -691,7 +697,7 @@ void CFormPage::WriteOwnFormName(const CString& strName)
     App().WriteProfileString("Form File Name Setting", NameKey(), strName);
 }
 
-void CFormPage::SaveAs()
+void CFormPage::SaveFormAs()
 {
     CFileDialog dlg(FALSE, DefaultExt(), Folder() + m_strShownName,
                     OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR, SaveFilter(), this);
@@ -723,7 +729,8 @@ void CFormPage::WriteWidths()
     for (int c = 0; c <= m_nEditableCols; ++c) {
         CString key;
         key.Format("Item%d", c);
-        App().WriteProfileInt(WidthSection(), key, static_cast<int>(m_grid.GetColWidth(static_cast<short>(c))));
+        App().WriteProfileInt(WidthSection(), key,
+                              static_cast<int>(m_grid.GetColWidth(static_cast<short>(c))));
     }
 }
 
@@ -799,8 +806,8 @@ void CFormPage::OnReload()
 
 void CFormPage::OnOpen()
 {
-    CFileDialog dlg(TRUE, DefaultExt(), Folder() + m_strShownName, OFN_HIDEREADONLY | OFN_NOCHANGEDIR, OpenFilter(),
-                    this);
+    CFileDialog dlg(TRUE, DefaultExt(), Folder() + m_strShownName, OFN_HIDEREADONLY | OFN_NOCHANGEDIR,
+                    OpenFilter(), this);
     if (dlg.DoModal() != IDOK)
         return;
     const CString strPath = dlg.GetPathName();
@@ -856,11 +863,11 @@ void CFormPage::OnSave()
 {
     if (m_nSetup) {
         MakeFormBackup(Folder() + AppFileName(), static_cast<FormKind>(FormKindIndex()), App().m_nBackupFile);
-        SaveAs();
+        SaveFormAs();
         SetDlgItemText(IDC_PATH_LABEL, Folder() + m_strShownName);
         WriteOwnFormName(AppFileName());
     } else {
-        SaveAs();
+        SaveFormAs();
     }
 }
 
@@ -899,7 +906,8 @@ void CFormPage::OnRowPaste()
     if (std::none_of(m_clip.begin(), m_clip.end(), [](const CString& s) { return !s.IsEmpty(); }))
         return;
     for (int c = 1; c <= m_nEditableCols; ++c)
-        m_grid.SetTextMatrix(static_cast<short>(m_nCurRow), static_cast<short>(c), m_clip[static_cast<size_t>(c - 1)]);
+        m_grid.SetTextMatrix(static_cast<short>(m_nCurRow), static_cast<short>(c),
+                             m_clip[static_cast<size_t>(c - 1)]);
     m_edit.SetWindowText(m_clip[static_cast<size_t>(m_nCurCol - 1)]);
     m_edit.SetFocus();
 }

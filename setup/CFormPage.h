@@ -88,10 +88,10 @@ public:
     virtual std::unique_ptr<CScratchForm> NewForm() const = 0;
     virtual CString& AppFileName() const = 0; // the application's member
     virtual CString& CopyFileName() = 0;
-    virtual const char* FolderKey() const = 0;     // "Estimation Form"
+    virtual const char* FolderKey() const = 0;       // "Estimation Form"
     virtual const char* StartupFileName() const = 0; // "meisai.MMK"
-    virtual const char* NameKey() const = 0;        // "Estimation Form Name"
-    virtual const char* WidthSection() const = 0;   // "Estimation Width Setting"
+    virtual const char* NameKey() const = 0;         // "Estimation Form Name"
+    virtual const char* WidthSection() const = 0;    // "Estimation Width Setting"
     virtual std::vector<long> DefaultWidths() const = 0;
     virtual const char* DefaultExt() const = 0;
     virtual CString OpenFilter() const = 0;
@@ -103,7 +103,11 @@ public:
     // Next-column steps of Enter from a column, by the row's attribute.
     virtual int EnterSteps(int nCol, const CString& strAttribute) const = 0;
     // After a pick: extra rules (the estimation form's unique codes).
-    virtual void AfterPick(int nCol, int nIndex) { (void)nCol; (void)nIndex; }
+    virtual void AfterPick(int nCol, int nIndex)
+    {
+        (void)nCol;
+        (void)nIndex;
+    }
     // Whether the picture column takes Backspace (the estimation form's does).
     virtual bool PictureTakesBackspace() const { return false; }
     // The form reader's message ("見積形式ﾌｧｲﾙがないか、壊れています。").
@@ -114,14 +118,17 @@ public:
     // ---- for the sheet and the tests -------------------------------------------------------
     CGridCtrl& Grid() { return m_grid; }
     CSetupCellEdit& Editor() { return m_edit; }
-    CString CellText(int nRow, int nCol) const { return m_grid.GetTextMatrix(static_cast<short>(nRow), static_cast<short>(nCol)); }
+    CString CellText(int nRow, int nCol) const
+    {
+        return m_grid.GetTextMatrix(static_cast<short>(nRow), static_cast<short>(nCol));
+    }
     int GetCurrentRow() const { return m_nCurRow; }
     int GetCurrentCol() const { return m_nCurCol; }
     // The last row, from 99 down, whose item name is not empty; 99 when every name is.
     int ItemCount() const;
     BOOL IsModified();
     // The "登 録" save routine: asks for a file name and stores the grid there.
-    void SaveAs();
+    void SaveFormAs();
     void MoveCell(int nCode);
     // The editor's input mode for a column of an item with that attribute.
     int EditModeOf(int nCol, const CString& strAttribute) const;

@@ -43,12 +43,13 @@ const CPickList* CInformationDialog::PickListOf(int nCol)
 CInformationDialog::CInformationDialog() : CFormPage(IDD_INFORMATION_PAGE, 7, IDR_INFORMATION_ROW_MENU)
 {
     m_lists[0] = MakePickList("属性設定", {{"1.文字", "文字"},
-                                          {"2.数値", "数値"},
-                                          {"3.税込見積", "税込見積"},
-                                          {"4.消費税", "消費税"},
-                                          {"5.税抜見積", "税抜見積"},
-                                          {"6.計算", "計算"}});
-    m_lists[1] = MakePickList("数値編集", {{"(なし)", ""}, {"1.123,456", "1"}, {"2.\\123,456", "2"}, {"3.***123,456", "3"}});
+                                           {"2.数値", "数値"},
+                                           {"3.税込見積", "税込見積"},
+                                           {"4.消費税", "消費税"},
+                                           {"5.税抜見積", "税抜見積"},
+                                           {"6.計算", "計算"}});
+    m_lists[1] = MakePickList(
+        "数値編集", {{"(なし)", ""}, {"1.123,456", "1"}, {"2.\\123,456", "2"}, {"3.***123,456", "3"}});
 }
 
 int CInformationDialog::EnterSteps(int nCol, const CString& strAttribute) const

@@ -15,7 +15,7 @@ public:
     CString m_strFormName;
 
     // The "登 録" save routine, called by the sheet for a changed page.
-    void SaveAs() { SaveAs(); }
+    void SaveAs() { SaveFormAs(); }
 
     std::unique_ptr<IFormAccess> AppForm() const override;
     std::unique_ptr<IFormAccess> CopyForm() override;

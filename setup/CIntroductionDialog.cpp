@@ -30,7 +30,8 @@ CIntroductionDialog::CIntroductionDialog(LPCTSTR pszCaption, CWnd* pParentWnd, U
     m_estimationPage.m_nShown = m_partsPage.m_nShown = m_informationPage.m_nShown = 0;
 }
 
-CIntroductionDialog::CIntroductionDialog(LPCTSTR pszCaption, LPCTSTR lpszPageKey, CWnd* pParentWnd, UINT iSelectPage)
+CIntroductionDialog::CIntroductionDialog(LPCTSTR pszCaption, LPCTSTR lpszPageKey, CWnd* pParentWnd,
+                                         UINT iSelectPage)
     : CCBPropertySheet(pszCaption, pParentWnd, iSelectPage)
 {
     const CString key = lpszPageKey ? lpszPageKey : "";
@@ -75,7 +76,8 @@ CIntroductionDialog::CIntroductionDialog(LPCTSTR pszCaption, int, CWnd* pParentW
 
 CIntroductionDialog::CIntroductionDialog(LPCTSTR pszCaption, LPCTSTR lpszEstimationName,
                                          const CEstimationFormFile& estimation, LPCTSTR lpszInformationName,
-                                         const CInformationFormFile& information, CWnd* pParentWnd, UINT iSelectPage)
+                                         const CInformationFormFile& information, CWnd* pParentWnd,
+                                         UINT iSelectPage)
     : CCBPropertySheet(pszCaption, pParentWnd, iSelectPage)
 {
     SetImportMode();
@@ -105,8 +107,8 @@ CIntroductionDialog::CIntroductionDialog(LPCTSTR pszCaption, LPCTSTR lpszEstimat
     AddPage(&m_informationPage);
 }
 
-CIntroductionDialog::CIntroductionDialog(LPCTSTR pszCaption, LPCTSTR lpszPartsName, const CPartFormFile& parts,
-                                         CWnd* pParentWnd, UINT iSelectPage)
+CIntroductionDialog::CIntroductionDialog(LPCTSTR pszCaption, LPCTSTR lpszPartsName,
+                                         const CPartFormFile& parts, CWnd* pParentWnd, UINT iSelectPage)
     : CCBPropertySheet(pszCaption, pParentWnd, iSelectPage)
 {
     SetImportMode();
@@ -116,8 +118,8 @@ CIntroductionDialog::CIntroductionDialog(LPCTSTR pszCaption, LPCTSTR lpszPartsNa
     AddPage(&m_partsPage);
 }
 
-CIntroductionDialog::CIntroductionDialog(LPCTSTR pszCaption, LPCTSTR lpszPartsName, const CPartFormFile& parts, int,
-                                         CWnd* pParentWnd, UINT iSelectPage)
+CIntroductionDialog::CIntroductionDialog(LPCTSTR pszCaption, LPCTSTR lpszPartsName,
+                                         const CPartFormFile& parts, int, CWnd* pParentWnd, UINT iSelectPage)
     : CCBPropertySheet(pszCaption, pParentWnd, iSelectPage)
 {
     SetImportMode();

@@ -24,7 +24,8 @@ public:
     CIntroductionDialog(LPCTSTR pszCaption, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
     // Setup mode, only the page the key names ("Unit", "SubjectLarge", "SubjectMiddle",
     // "SubjectSmall", "Division", "Estimation", "Part", "Information").
-    CIntroductionDialog(LPCTSTR pszCaption, LPCTSTR lpszPageKey, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
+    CIntroductionDialog(LPCTSTR pszCaption, LPCTSTR lpszPageKey, CWnd* pParentWnd = nullptr,
+                        UINT iSelectPage = 0);
     // Import mode, all six pages.
     CIntroductionDialog(LPCTSTR pszCaption, int nImport, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
     // Import mode with an estimate's forms: units, subjects, classifications, estimation,

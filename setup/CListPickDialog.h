@@ -15,7 +15,8 @@ public:
 
     explicit CListPickDialog(CWnd* pParent = nullptr);
     // Copies the first nCount texts (at most 100), the title and the index to preselect.
-    CListPickDialog(const CString* pTexts, int nCount, const CString& strTitle, int nSelect, CWnd* pParent = nullptr);
+    CListPickDialog(const CString* pTexts, int nCount, const CString& strTitle, int nSelect,
+                    CWnd* pParent = nullptr);
 
     std::vector<CString> m_strTexts;
     int m_nCount = 0;

@@ -39,6 +39,7 @@ CMasterPage::CMasterPage(UINT nIDTemplate, int nEditableCols, UINT nIDMenu)
     : CPropertyPage(nIDTemplate), m_nEditableCols(nEditableCols), m_nIDMenu(nIDMenu),
       m_clip(static_cast<size_t>(nEditableCols))
 {
+    m_edit.onMove = [this](CSetupCellEdit::MoveKey key) { MoveCell(MoveCodeOf(key)); };
 }
 
 CMorvelApp& CMasterPage::App()
@@ -176,10 +177,12 @@ void CMasterPage::PlaceEditor()
     CRect rcGrid;
     m_grid.GetWindowRect(&rcGrid);
     ScreenToClient(&rcGrid);
-    const int left = rcGrid.left + TwipsToPixels(m_grid.GetColPos(0) + m_grid.GetColPos(static_cast<short>(m_nCurCol)),
-                                                 kPixelsPerInch);
-    const int top = rcGrid.top + TwipsToPixels(m_grid.GetRowPos(0) + m_grid.GetRowPos(static_cast<short>(m_nCurRow)),
-                                               kPixelsPerInch);
+    const int left =
+        rcGrid.left +
+        TwipsToPixels(m_grid.GetColPos(0) + m_grid.GetColPos(static_cast<short>(m_nCurCol)), kPixelsPerInch);
+    const int top =
+        rcGrid.top +
+        TwipsToPixels(m_grid.GetRowPos(0) + m_grid.GetRowPos(static_cast<short>(m_nCurRow)), kPixelsPerInch);
     long nBefore = 0;
     for (int c = 0; c < m_nCurCol && c < static_cast<int>(widths.size()); ++c)
         nBefore += widths[static_cast<size_t>(c)];
@@ -365,8 +368,8 @@ void CMasterPage::OnContextMenu(CWnd*, CPoint point)
 
 BOOL CMasterPage::PreTranslateMessage(MSG* pMsg)
 {
-    if (m_nSetup && (pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN) && pMsg->wParam == VK_F10 &&
-        GetKeyState(VK_SHIFT) < 0) {
+    if (m_nSetup && (pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN) &&
+        pMsg->wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0) {
         CPoint pt(5, 5);
         ClientToScreen(&pt);
         ShowContextMenu(pt);
@@ -418,11 +421,13 @@ void CMasterPage::OnRowCut()
 
 void CMasterPage::OnRowPaste()
 {
-    const bool bAny = std::any_of(m_clip.begin(), m_clip.end(), [](const CString& s) { return !s.IsEmpty(); });
+    const bool bAny =
+        std::any_of(m_clip.begin(), m_clip.end(), [](const CString& s) { return !s.IsEmpty(); });
     if (!bAny)
         return;
     for (int c = 1; c <= m_nEditableCols; ++c)
-        m_grid.SetTextMatrix(static_cast<short>(m_nCurRow), static_cast<short>(c), m_clip[static_cast<size_t>(c - 1)]);
+        m_grid.SetTextMatrix(static_cast<short>(m_nCurRow), static_cast<short>(c),
+                             m_clip[static_cast<size_t>(c - 1)]);
     m_edit.SetWindowText(CellText(m_nCurRow, m_nCurCol));
     m_edit.SetFocus();
 }

@@ -56,7 +56,10 @@ public:
     // ---- the grid, for the sheet and the tests --------------------------------------------
     CGridCtrl& Grid() { return m_grid; }
     CSetupCellEdit& Editor() { return m_edit; }
-    CString CellText(int nRow, int nCol) const { return m_grid.GetTextMatrix(static_cast<short>(nRow), static_cast<short>(nCol)); }
+    CString CellText(int nRow, int nCol) const
+    {
+        return m_grid.GetTextMatrix(static_cast<short>(nRow), static_cast<short>(nCol));
+    }
     int GetCurrentRow() const { return m_nCurRow; }
     int GetCurrentCol() const { return m_nCurCol; }
     // The last row from 999 down whose cell in nCol is not empty; 0 when none.

@@ -26,8 +26,10 @@ const struct {
     int nID;
     const char* key;
 } kFolders[] = {
-    {IDC_PATH_ESTIMATION, "Estimation Form"}, {IDC_PATH_PARTS, "Parts Form"},
-    {IDC_PATH_OTHER, "Other Form"},           {IDC_PATH_INFORMATION, "Information Form"},
+    {IDC_PATH_ESTIMATION, "Estimation Form"},
+    {IDC_PATH_PARTS, "Parts Form"},
+    {IDC_PATH_OTHER, "Other Form"},
+    {IDC_PATH_INFORMATION, "Information Form"},
     {IDC_PATH_WORK, "Work Field"},
 };
 
@@ -53,7 +55,8 @@ BOOL CPathDialog::OnInitDialog()
     m_bFilling = TRUE;
     m_list.InsertColumn(0, "", LVCFMT_LEFT, 250);
     const CString strDrive = App().GetProfileValue(kSection, "Work Drive");
-    const char chWork = strDrive.IsEmpty() ? 0 : static_cast<char>(toupper(static_cast<unsigned char>(strDrive[0])));
+    const char chWork =
+        strDrive.IsEmpty() ? 0 : static_cast<char>(toupper(static_cast<unsigned char>(strDrive[0])));
     m_drives = s_pfnListDrives ? s_pfnListDrives() : std::vector<CDriveInfo>();
     int nSelect = -1;
     for (size_t i = 0; i < m_drives.size(); ++i) {

@@ -74,9 +74,10 @@ void CSubjectDialog::StoreTable(int nCount)
 BOOL CSubjectDialog::WriteLevel(int nLevel)
 {
     CSubjectFile& table = App().m_subjectFile;
-    return RewriteTableFile(App().GetPathSetting("Other Form") + kLevelFiles[nLevel],
-                            [&table, nLevel](CArchive& ar) { table.SerializeLevel(nLevel, ar); },
-                            CString::FromUtf8(kWriteMessages[nLevel]));
+    return RewriteTableFile(
+        App().GetPathSetting("Other Form") + kLevelFiles[nLevel],
+        [&table, nLevel](CArchive& ar) { table.SerializeLevel(nLevel, ar); },
+        CString::FromUtf8(kWriteMessages[nLevel]));
 }
 
 BOOL CSubjectDialog::WriteTableFile()

@@ -13,8 +13,8 @@ class CSubjectDialog : public CMasterPage {
 public:
     CSubjectDialog();
 
-    int m_nLevel = 0;          // set by the sheet in single-page use
-    CString m_strLevelName;    // "Large", "Middle" or "Small": the level shown
+    int m_nLevel = 0;       // set by the sheet in single-page use
+    CString m_strLevelName; // "Large", "Middle" or "Small": the level shown
 
     std::vector<long> ColumnWidths() const override { return {340, 2320, 640}; }
     std::vector<CString> Headings() const override;

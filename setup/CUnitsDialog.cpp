@@ -38,8 +38,9 @@ void CUnitsDialog::StoreTable(int nCount)
 BOOL CUnitsDialog::WriteTableFile()
 {
     CUnitFile& units = App().m_unitFile;
-    return RewriteTableFile(App().GetPathSetting("Other Form") + FileName(),
-                            [&units](CArchive& ar) { units.Serialize(ar); }, "単位ﾌｧｲﾙに書き込めません。"_sj);
+    return RewriteTableFile(
+        App().GetPathSetting("Other Form") + FileName(), [&units](CArchive& ar) { units.Serialize(ar); },
+        "単位ﾌｧｲﾙに書き込めません。"_sj);
 }
 
 CString CUnitsDialog::CommitText(const CString& strText) const

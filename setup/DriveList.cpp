@@ -15,7 +15,8 @@ std::string DecodeOctal(const std::string& field)
     for (size_t i = 0; i < field.size(); ++i) {
         if (field[i] == '\\' && i + 3 < field.size() && field[i + 1] >= '0' && field[i + 1] <= '3' &&
             field[i + 2] >= '0' && field[i + 2] <= '7' && field[i + 3] >= '0' && field[i + 3] <= '7') {
-            out += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0'));
+            out += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 +
+                                     (field[i + 3] - '0'));
             i += 3;
         } else {
             out += field[i];
@@ -28,7 +29,8 @@ bool IsUnder(const std::string& path, const std::string& root)
 {
     if (root == "/")
         return !path.empty() && path[0] == '/';
-    return path.compare(0, root.size(), root) == 0 && (path.size() == root.size() || path[root.size()] == '/');
+    return path.compare(0, root.size(), root) == 0 &&
+           (path.size() == root.size() || path[root.size()] == '/');
 }
 
 bool IsRemovableMountPoint(const std::string& mountPoint)

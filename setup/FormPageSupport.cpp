@@ -1,6 +1,7 @@
 #include "setup/FormPageSupport.h"
 
-CPickList MakePickList(const char* lpszTitle, std::initializer_list<std::pair<const char*, const char*>> entries)
+CPickList MakePickList(const char* lpszTitle,
+                       std::initializer_list<std::pair<const char*, const char*>> entries)
 {
     CPickList list;
     list.title = CString::FromUtf8(lpszTitle);

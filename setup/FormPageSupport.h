@@ -20,4 +20,5 @@ private:
 };
 
 // Makes a pick list from "shown|stored" pairs (UTF-8 in the source).
-CPickList MakePickList(const char* lpszTitle, std::initializer_list<std::pair<const char*, const char*>> entries);
+CPickList MakePickList(const char* lpszTitle,
+                       std::initializer_list<std::pair<const char*, const char*>> entries);
