@@ -81,7 +81,7 @@ void CShadingPatternCombo::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
             const BYTE bits = rows[(y - box.top) % 8];
             for (int x = box.left + 1; x < box.right - 1; ++x) {
                 const bool bSet = (bits & (0x80 >> ((x - box.left) % 8))) != 0;
-                pDC->SetPixel(x, y, bSet ? m_clrFore : m_clrBack);
+                pDC->FillSolidRect(x, y, 1, 1, bSet ? m_clrFore : m_clrBack);
             }
         }
     }
@@ -90,9 +90,12 @@ void CShadingPatternCombo::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     pDC->FillSolidRect(box.left, box.top, 1, box.Height(), RGB(0, 0, 0));
     pDC->FillSolidRect(box.right - 1, box.top, 1, box.Height(), RGB(0, 0, 0));
     CRect rcText(rc.left + 30, rc.top, rc.right - 10, rc.bottom);
-    pDC->SetBkMode(TRANSPARENT);
+    CFont* pOldFont = pDC->SelectObject(GetFont());
     pDC->SetTextColor(bSelected ? RGB(255, 255, 255) : RGB(0, 0, 0));
+    pDC->SetBkMode(TRANSPARENT);
     pDC->DrawText(GetFillPatternLabel(nPattern), &rcText, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (pOldFont)
+        pDC->SelectObject(pOldFont);
 }
 
 CShadingDialog::CShadingDialog(CWnd* pParent) : CDialog(IDD_SHADING, pParent) {}

@@ -61,12 +61,15 @@ void CRuledLineStyleCombo::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     const int x1 = rc.right - 10;
     if (nStyle == 0) {
         CRect rcText(x0, rc.top, x1, rc.bottom);
+        CFont* pOldFont = pDC->SelectObject(GetFont());
         pDC->SetBkMode(TRANSPARENT);
         pDC->SetTextColor(clrInk);
         pDC->DrawText("(なし)"_sj, &rcText, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        if (pOldFont)
+            pDC->SelectObject(pOldFont);
     } else if (nStyle == 10) {
         for (int x = x0; x < x1; x += 2)
-            pDC->SetPixel(x, y0, clrInk);
+            pDC->FillSolidRect(x, y0, 1, 1, clrInk);
     } else if (nStyle == 11) {
         for (int x = x0; x < x1; x += 4)
             pDC->FillSolidRect(x, y0, 2, 1, clrInk);

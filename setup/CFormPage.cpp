@@ -713,8 +713,12 @@ void CFormPage::SaveFormAs()
         GridToForm(*app, ItemCount());
         App().WritePathSetting(FolderKey(), GetFolderOfPath(strPath).TrimRight("\\/"));
         m_bWriteOK = WriteFormFile(strPath, *app);
-        AppFileName() = GetFileNameOfPath(strPath);
-        m_strShownName = AppFileName();
+        if (m_bWriteOK) {
+            // The form saved is the one in use, now and at the next start.
+            AppFileName() = GetFileNameOfPath(strPath);
+            m_strShownName = AppFileName();
+            WriteOwnFormName(AppFileName());
+        }
         TakeSnapshot(*app);
     } else {
         const std::unique_ptr<CScratchForm> fresh = NewForm();
