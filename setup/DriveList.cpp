@@ -33,10 +33,6 @@ bool IsUnder(const std::string& path, const std::string& root)
            (path.size() == root.size() || path[root.size()] == '/');
 }
 
-bool IsRemovableMountPoint(const std::string& mountPoint)
-{
-    return IsUnder(mountPoint, "/media") || IsUnder(mountPoint, "/run/media");
-}
 
 } // namespace
 
@@ -57,7 +53,8 @@ std::vector<CMountEntry> ParseMountTable(const std::string& text)
 }
 
 std::vector<CDriveInfo> ListDrives(const std::vector<CMountEntry>& mounts,
-                                   const std::vector<std::pair<std::string, std::string>>& labels)
+                                   const std::vector<std::pair<std::string, std::string>>& labels,
+                                   const std::vector<std::string>& mediaFolders)
 {
     std::vector<CDriveInfo> drives;
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
@@ -77,8 +74,12 @@ std::vector<CDriveInfo> ListDrives(const std::vector<CMountEntry>& mounts,
             if (IsUnder(root, m.mountPoint) && (!pMount || m.mountPoint.size() > pMount->mountPoint.size()))
                 pMount = &m;
         }
-        if (pMount && IsRemovableMountPoint(pMount->mountPoint))
-            info.removable = true;
+        if (pMount) {
+            for (const std::string& media : mediaFolders) {
+                if (IsUnder(pMount->mountPoint, media) && pMount->mountPoint != media)
+                    info.removable = true;
+            }
+        }
         bool bLabelled = false;
         if (pMount) {
             for (const auto& [device, label] : labels) {

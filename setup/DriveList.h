@@ -29,8 +29,10 @@ struct CDriveInfo {
 // Lines that do not have at least two fields are skipped.
 std::vector<CMountEntry> ParseMountTable(const std::string& text);
 
-// The drives in letter order. mounts: the mount table; labels: (device, label) pairs.
+// The drives in letter order. mounts: the mount table; labels: (device, label) pairs;
+// mediaFolders: where the system mounts removable media ("/media", "/run/media").
 std::vector<CDriveInfo> ListDrives(const std::vector<CMountEntry>& mounts,
-                                   const std::vector<std::pair<std::string, std::string>>& labels);
+                                   const std::vector<std::pair<std::string, std::string>>& labels,
+                                   const std::vector<std::string>& mediaFolders = {"/media", "/run/media"});
 // The same from the running system's mount table and labels.
 std::vector<CDriveInfo> ListSystemDrives();
