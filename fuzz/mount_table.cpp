@@ -3,6 +3,7 @@
 // from the entries (blanks escaped as the kernel does) reads back the same.
 #include "setup/DriveList.h"
 
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,7 +14,7 @@ std::string Escape(const std::string& field)
 {
     std::string out;
     for (char ch : field) {
-        if (ch == ' ' || ch == '\t' || ch == '\n' || ch == '\\') {
+        if (std::isspace(static_cast<unsigned char>(ch)) || ch == '\\') {
             const unsigned char u = static_cast<unsigned char>(ch);
             out += '\\';
             out += static_cast<char>('0' + ((u >> 6) & 7));
