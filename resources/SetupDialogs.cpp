@@ -259,7 +259,7 @@ void RegisterSetupResources()
                 {
                     DialogControl(DlgListBox, IDC_PICK_LIST, CString(), 5, 5, 110, 100,
                                   LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP),
-                    DialogControl(DlgPushButton, IDOK, "OK", 70, 90, 40, 14, BS_DEFPUSHBUTTON, 0, WS_VISIBLE),
+                    DialogControl(DlgPushButton, IDOK, "OK", 70, 90, 40, 14, BS_DEFPUSHBUTTON),
                 });
         });
         RegisterDialogTemplate(IDD_RULED_LINE, [] {

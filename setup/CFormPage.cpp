@@ -260,7 +260,7 @@ void CFormPage::LoadFrom(const IFormAccess& form)
             m_grid.SetTextMatrix(static_cast<short>(r), static_cast<short>(c), form.Item(r - 1, c - 1));
     }
     m_nReady = 1;
-    m_edit.SetWindowText(CellText(m_nCurRow, m_nCurCol));
+    SetEditorText(CellText(m_nCurRow, m_nCurCol));
 }
 
 void CFormPage::TakeSnapshot(const IFormAccess& form)
@@ -310,6 +310,15 @@ CString CFormPage::CommittedText(int nRow, int nCol)
             text = m_edit.m_strLastText.IsEmpty() ? text : m_edit.m_strLastText;
     }
     return text.IsEmpty() ? CString("0") : text;
+}
+
+void CFormPage::SetEditorText(const CString& text)
+{
+    // Text put in by the page is no typing: the picture is not recounted for it.
+    const int nMode = m_nEditMode;
+    m_nEditMode = -1;
+    m_edit.SetWindowText(text);
+    m_nEditMode = nMode;
 }
 
 void CFormPage::CommitEditor(int nRow, int nCol)
@@ -368,8 +377,10 @@ void CFormPage::PlaceEditor()
     m_nReady = 1;
 
     m_edit.MoveWindow(x + 1, y + 1, cx, cy);
+    // The text the editor is given is no typing: nothing is recounted for it.
+    m_nEditMode = -1;
     const CString text = m_grid.GetText();
-    m_edit.SetWindowText(text);
+    SetEditorText(text);
     m_edit.m_strLastText = text;
     m_edit.EmptyUndoBuffer();
     m_edit.SetFocus();
@@ -460,7 +471,7 @@ int CFormPage::OpenPick(int nCol)
                         this);
     if (dlg.DoModal() != IDOK || dlg.m_nSelect < 0 || dlg.m_nSelect >= static_cast<int>(pList->stored.size()))
         return -1;
-    m_edit.SetWindowText(pList->stored[static_cast<size_t>(dlg.m_nSelect)]);
+    SetEditorText(pList->stored[static_cast<size_t>(dlg.m_nSelect)]);
     m_nLastPick = dlg.m_nSelect;
     AfterPick(nCol, dlg.m_nSelect);
     return dlg.m_nSelect;
@@ -856,7 +867,7 @@ void CFormPage::OnNew()
         for (int c = 1; c <= m_nEditableCols; ++c)
             m_grid.SetTextMatrix(static_cast<short>(r), static_cast<short>(c), "");
     }
-    m_edit.SetWindowText("");
+    SetEditorText("");
     m_nReady = 1;
     SetCurrent(1, 1);
     m_strShownName = "新規ﾌｧｲﾙ名"_sj;
@@ -901,7 +912,7 @@ void CFormPage::OnRowCut()
             m_grid.SetTextMatrix(static_cast<short>(k), static_cast<short>(c), "");
     }
     m_nReady = 1;
-    m_edit.SetWindowText(CellText(r, m_nCurCol));
+    SetEditorText(CellText(r, m_nCurCol));
     m_edit.SetFocus();
 }
 
@@ -912,7 +923,7 @@ void CFormPage::OnRowPaste()
     for (int c = 1; c <= m_nEditableCols; ++c)
         m_grid.SetTextMatrix(static_cast<short>(m_nCurRow), static_cast<short>(c),
                              m_clip[static_cast<size_t>(c - 1)]);
-    m_edit.SetWindowText(m_clip[static_cast<size_t>(m_nCurCol - 1)]);
+    SetEditorText(m_clip[static_cast<size_t>(m_nCurCol - 1)]);
     m_edit.SetFocus();
 }
 
@@ -922,7 +933,7 @@ void CFormPage::OnRowClear()
         return;
     for (int c = 1; c <= m_nEditableCols; ++c)
         m_grid.SetTextMatrix(static_cast<short>(m_nCurRow), static_cast<short>(c), "");
-    m_edit.SetWindowText("");
+    SetEditorText("");
     m_edit.SetFocus();
 }
 
@@ -955,6 +966,6 @@ void CFormPage::OnRowInsert()
     for (int c = 1; c <= m_nEditableCols; ++c)
         m_grid.SetTextMatrix(static_cast<short>(r), static_cast<short>(c), "");
     m_nReady = 1;
-    m_edit.SetWindowText("");
+    SetEditorText("");
     m_edit.SetFocus();
 }

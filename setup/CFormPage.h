@@ -146,6 +146,7 @@ protected:
     void PlaceEditor();
     void SetCurrent(int nRow, int nCol);
     void CommitEditor(int nRow, int nCol);
+    void SetEditorText(const CString& text);
     CString CommittedText(int nRow, int nCol);
     void LoadFromApp();
     void LoadFrom(const IFormAccess& form);

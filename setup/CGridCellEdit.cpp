@@ -69,4 +69,7 @@ void CSetupCellEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 void CSetupCellEdit::OnChange()
 {
     GetWindowText(m_strLastText);
+    // Typed characters reach the text after the key message; the change reports them.
+    if (afterKey)
+        afterKey();
 }

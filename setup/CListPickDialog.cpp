@@ -59,3 +59,14 @@ void CListPickDialog::OnOK()
     // The index last stored (a preset outside the list comes back unchanged).
     EndDialog(IDOK);
 }
+
+BOOL CListPickDialog::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg && pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN && m_hWnd) {
+        if (m_list.GetCurSel() >= 0)
+            m_nSelect = m_list.GetCurSel();
+        OnOK();
+        return TRUE;
+    }
+    return CDialog::PreTranslateMessage(pMsg);
+}

@@ -26,6 +26,8 @@ public:
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
+    // Enter picks the entry with the focus (the OK button is hidden).
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
     afx_msg void OnSelChange();
