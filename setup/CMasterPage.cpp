@@ -1,7 +1,7 @@
 #include "setup/CMasterPage.h"
 
 #include "app/CMorvelApp.h"
-#include "dosconvert/ShiftJisText.h"
+#include "platform/base/Cp932Text.h"
 #include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/WinApi.h"

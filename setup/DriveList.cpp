@@ -33,7 +33,6 @@ bool IsUnder(const std::string& path, const std::string& root)
            (path.size() == root.size() || path[root.size()] == '/');
 }
 
-
 } // namespace
 
 std::vector<CMountEntry> ParseMountTable(const std::string& text)

@@ -86,7 +86,8 @@ TEST(DriveList, DrivesOnMediaMountsAreRemovableAndCarryTheirLabels)
     EXPECT_TRUE(find('E')->removable);
     EXPECT_EQ(find('E')->label, "ＵＳＢ"_sj);
     // Without a system label the name of the drive's folder is shown.
-    EXPECT_EQ(find('F')->label, CString(std::filesystem::path(disk.Native()).filename().string()).MakeUpper());
+    EXPECT_EQ(find('F')->label,
+              CString(std::filesystem::path(disk.Native()).filename().string()).MakeUpper());
 }
 
 TEST(DriveList, ARemovableEntryOfTheDriveTableIsRemovable)
@@ -102,7 +103,8 @@ TEST(DriveList, ARemovableEntryOfTheDriveTableIsRemovable)
 
 TEST_F(EnvironmentPagesTest, ChoosingADriveRewritesTheFoldersAndApplyCreatesThemInUpperCase)
 {
-    g_drives = {CDriveInfo{'A', true, "FD"}, CDriveInfo{'C', false, "SYSTEM"}, CDriveInfo{'E', false, "DATA"}};
+    g_drives = {CDriveInfo{'A', true, "FD"}, CDriveInfo{'C', false, "SYSTEM"},
+                CDriveInfo{'E', false, "DATA"}};
     CPathDialog::s_pfnListDrives = &TestDrives;
     const std::string base = folder.Native("new");
     std::filesystem::create_directories(base);

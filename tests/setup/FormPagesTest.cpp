@@ -105,7 +105,8 @@ TEST_F(FormPagesTest, OpeningADamagedFormChangesNeitherTheFolderNorTheNameNorThe
     const CString folderBefore = App().GetProfileValue("Path Setting", "Estimation Form");
     const int nCount = App().m_estimationForm.GetCount();
     folder.WriteFile("WORK/bad.MMK", ByteBuilder().Str("This is estimation formX").Word(1).Bytes());
-    folder.WriteFile("WORK/short.MMK", ByteBuilder().Str("This is estimation form file").Word(3).Str("a").Bytes());
+    folder.WriteFile("WORK/short.MMK",
+                     ByteBuilder().Str("This is estimation form file").Word(3).Str("a").Bytes());
     CIntroductionDialog sheet("導入処理"_sj);
     answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
         ASSERT_TRUE(sheet.SetActivePage(&sheet.m_estimationPage));
@@ -155,7 +156,8 @@ TEST_F(FormPagesTest, ImportModeShowsTheDocumentsFormsWithOneOkButtonAndWritesNo
     CEstimationFormFile estimation = App().m_estimationForm;
     estimation.SetItem(0, 0, "文書の項目"_sj);
     const CString appFirst = App().m_estimationForm.GetItem(0, 0);
-    CIntroductionDialog sheet("導入処理"_sj, "doc.MMK", estimation, "doc.MJK", App().m_informationForm, nullptr, 0);
+    CIntroductionDialog sheet("導入処理"_sj, "doc.MMK", estimation, "doc.MJK", App().m_informationForm,
+                              nullptr, 0);
     answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
         EXPECT_EQ(sheet.GetPageCount(), 5);
         EXPECT_FALSE(dlg.GetDlgItem(IDOK)->IsWindowVisible());

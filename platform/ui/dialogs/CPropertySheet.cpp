@@ -585,8 +585,8 @@ void CPropertySheet::MoveFocusInChain(bool bForward)
         p = bForward ? p->nextInFocusChain() : p->previousInFocusChain();
         if (!p || p == pStart)
             return;
-        if (pSheet->isAncestorOf(p) && (p->focusPolicy() & Qt::TabFocus) && p->isVisible() && p->isEnabled() &&
-            !p->focusProxy()) {
+        if (pSheet->isAncestorOf(p) && (p->focusPolicy() & Qt::TabFocus) && p->isVisible() &&
+            p->isEnabled() && !p->focusProxy()) {
             p->setFocus(bForward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
             if (CWnd* pWnd = CWnd::GetFocus(); pWnd && (pWnd->SendMessage(WM_GETDLGCODE) & DLGC_HASSETSEL))
                 pWnd->SendMessage(EM_SETSEL, 0, -1);

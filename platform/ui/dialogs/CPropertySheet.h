@@ -22,8 +22,8 @@
 // Ctrl+Tab and Ctrl+PgDn go to the next page, Ctrl+Shift+Tab and Ctrl+PgUp to the
 // previous one; Enter and Esc work as in every dialog, and Ctrl+Enter presses the default
 // button also from a control that keeps Enter for itself (the grid pages' cell editors).
-// Tab moves round every control that takes the focus, self-drawn ones included. The dialog answerer sees a sheet
-// as the template AFX_IDD_PROPSHEET.
+// Tab moves round every control that takes the focus, self-drawn ones included. The dialog answerer sees a
+// sheet as the template AFX_IDD_PROPSHEET.
 #pragma once
 
 #include "platform/ui/dialogs/CDialog.h"
