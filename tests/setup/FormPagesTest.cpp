@@ -172,3 +172,43 @@ TEST_F(FormPagesTest, ImportModeShowsTheDocumentsFormsWithOneOkButtonAndWritesNo
     sheet.DoModal();
     EXPECT_EQ(App().m_estimationForm.GetItem(0, 0), appFirst);
 }
+
+TEST_F(FormPagesTest, RowCommandsMoveItemsAndResizedColumnsAreRememberedOnOk)
+{
+    CInformationFormFile& form = App().m_informationForm;
+    const int nCount = form.GetCount();
+    ASSERT_GE(nCount, 3);
+    const CString first = form.GetItem(0, 0);
+    const CString second = form.GetItem(1, 0);
+    const CString third = form.GetItem(2, 0);
+    CIntroductionDialog sheet("導入処理"_sj);
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        ASSERT_TRUE(sheet.SetActivePage(&sheet.m_informationPage));
+        CInformationDialog& page = sheet.m_informationPage;
+        // Cut the first item, paste it after the second: the two swap places.
+        page.SendMessage(WM_COMMAND, ID_ROW_CUT);
+        EXPECT_EQ(page.CellText(1, 1), second);
+        EXPECT_EQ(page.CellText(nCount, 1), "");
+        page.Grid().SetRow(2);
+        page.SendMessage(WM_COMMAND, ID_GRID_ROW_INSERT);
+        EXPECT_EQ(page.CellText(2, 1), "");
+        EXPECT_EQ(page.CellText(3, 1), third);
+        page.SendMessage(WM_COMMAND, ID_ROW_PASTE);
+        EXPECT_EQ(page.CellText(2, 1), first);
+        // The user widens the name column by dragging its header line.
+        const long before = page.Grid().GetColWidth(1);
+        const int line = 1 + static_cast<int>(page.Grid().GetColPos(1) / 15 + before / 15);
+        page.Grid().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(line, 5));
+        page.Grid().SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(line + 30, 5));
+        page.Grid().SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(line + 30, 5));
+        EXPECT_EQ(page.Grid().GetColWidth(1), before + 30 * 15);
+        answerer.AnswerFileDialog(folder.System("FORM/moved.MJK"));
+        ClickDlgButton(dlg, IDOK);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    EXPECT_EQ(form.GetItem(0, 0), second);
+    EXPECT_EQ(form.GetItem(1, 0), first);
+    EXPECT_EQ(form.GetItem(2, 0), third);
+    EXPECT_EQ(App().GetProfileValue("Information Width Setting", "Item1"), "2450");
+    EXPECT_EQ(App().m_strInformationFormFile, "moved.MJK");
+}
