@@ -1,6 +1,7 @@
 #include "setup/CInputDialog.h"
 
 #include "app/CMorvelApp.h"
+#include "platform/base/MessageBox.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/dialogs/CDataExchange.h"
 #include "resources/SetupIds.h"
@@ -83,14 +84,20 @@ BOOL CInputDialog::OnApply()
 {
     // The ranges were checked when the page was left (OnKillActive) or the sheet confirmed.
     CMorvelApp& app = App();
-    app.WriteProfileInt("Input Setting", "Rows in a page", m_nRowsInPage);
-    app.WriteProfileInt("Input Setting", "Estimation Maxmum Rows", m_nEstimateMaxRows);
-    app.WriteProfileInt("Input Setting", "Parts Maxmum Rows", m_nPartsMaxRows);
+    const BOOL bWritten =
+        app.WriteProfileInt("Input Setting", "Rows in a page", m_nRowsInPage) &&
+        app.WriteProfileInt("Input Setting", "Estimation Maxmum Rows", m_nEstimateMaxRows) &&
+        app.WriteProfileInt("Input Setting", "Parts Maxmum Rows", m_nPartsMaxRows);
     app.m_nTax = m_nTax;
     app.m_nDirection = m_nDirection;
     app.m_nRoundOff = m_nRoundOff;
     app.m_nBackupFile = m_nBackup;
     app.m_nRoundMode = m_nRoundMode;
     app.WriteInputSettings();
+    if (!bWritten) {
+        // The values are the application's now; only the file is behind.
+        AfxMessageBox("設定ﾌｧｲﾙに書き込めません。"_sj, MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
     return CPropertyPage::OnApply();
 }

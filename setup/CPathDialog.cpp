@@ -1,6 +1,7 @@
 #include "setup/CPathDialog.h"
 
 #include "app/CMorvelApp.h"
+#include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/dialogs/CDataExchange.h"
@@ -114,13 +115,20 @@ BOOL CPathDialog::OnApply()
         drive.Format("%c", m_drives[static_cast<size_t>(nItem)].letter);
         App().WriteProfileString(kSection, "Work Drive", drive);
     }
+    BOOL bWritten = TRUE;
     for (const auto& folder : kFolders) {
         CString text;
         GetDlgItemText(folder.nID, text);
         text.MakeUpper();
-        App().WriteProfileString(kSection, folder.key, text);
+        if (!App().WriteProfileString(kSection, folder.key, text))
+            bWritten = FALSE;
         // One level is made; an existing folder or a failure is not reported.
         CreateDirectory(text);
+    }
+    if (!bWritten) {
+        // The folders typed stay on the page; the sheet stays open.
+        AfxMessageBox("設定ﾌｧｲﾙに書き込めません。"_sj, MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
     }
     return CPropertyPage::OnApply();
 }

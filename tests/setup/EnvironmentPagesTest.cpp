@@ -236,3 +236,26 @@ TEST_F(EnvironmentPagesTest, TheSheetFontResizesEveryPageAndARunWithoutItUsesThe
     EXPECT_GT(withFont.Width(), without.Width());
     EXPECT_GT(withFont.Height(), without.Height());
 }
+
+TEST_F(EnvironmentPagesTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheSheetStaysOpen)
+{
+    // The settings file's folder is replaced by a file: nothing can be written there.
+    CEnvironmentDialog sheet("環境設定"_sj);
+    bool bStillOpen = false;
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        ASSERT_TRUE(sheet.SetActivePage(&sheet.m_inputPage));
+        TypeDlgItemText(sheet.m_inputPage, IDC_TAX_RATE, "12");
+        std::filesystem::remove(folder.SettingsFile());
+        std::filesystem::create_directories(folder.SettingsFile()); // a folder in its place
+        ClickDlgButton(dlg, IDOK);
+        bStillOpen = dlg.IsModalRunning() != FALSE;
+        std::filesystem::remove(folder.SettingsFile());
+        ClickDlgButton(dlg, IDOK);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    EXPECT_TRUE(bStillOpen);
+    EXPECT_EQ(App().m_nTax, 12);
+    ASSERT_FALSE(answerer.MessageBoxTexts().empty());
+    EXPECT_EQ(answerer.MessageBoxTexts()[0], "設定ﾌｧｲﾙに書き込めません。"_sj);
+    EXPECT_EQ(App().GetProfileValue("Input Setting", "Tax"), "12");
+}
