@@ -3,6 +3,7 @@
 // object stands for it.
 #include "platform/ui/controls/CGridCtrl.h"
 
+#include "platform/ui/core/MessageTable_p.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/core/WndClass_p.h"
 #include "platform/ui/gdi/CPaintDC.h"
@@ -462,6 +463,267 @@ void SetProperty(CWnd* pWnd, CGridData& g, WORD nProperty, int nIndex, long nVal
     }
 }
 
+// ---- the window procedure: one handler per message ------------------------------------
+
+using GridHandler = LRESULT (*)(CGridData& g, CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam,
+                                BOOL* pbHandled);
+
+LRESULT OnNcDestroy(CGridData&, CWnd* pWnd, UINT, WPARAM, LPARAM, BOOL* pbHandled)
+{
+    GridTable().erase(pWnd->m_hWnd);
+    *pbHandled = FALSE;
+    return 0;
+}
+
+LRESULT OnPaint(CGridData& g, CWnd* pWnd, UINT, WPARAM, LPARAM, BOOL*)
+{
+    Paint(pWnd, g);
+    return 0;
+}
+
+LRESULT OnEraseBkgnd(CGridData&, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return TRUE;
+}
+
+LRESULT OnSize(CGridData& g, CWnd* pWnd, UINT, WPARAM, LPARAM, BOOL*)
+{
+    g.nTopRow = std::clamp(g.nTopRow, 1, g.MaxTopRow(InnerRect(pWnd).Height()));
+    g.nLeftCol = std::clamp(g.nLeftCol, 1, g.MaxLeftCol(InnerRect(pWnd).Width()));
+    Changed(pWnd, g);
+    return 0;
+}
+
+LRESULT OnFocusChange(CGridData&, CWnd* pWnd, UINT, WPARAM, LPARAM, BOOL*)
+{
+    pWnd->Invalidate(FALSE);
+    return 0;
+}
+
+LRESULT OnGetDlgCode(CGridData&, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    return DLGC_WANTARROWS;
+}
+
+LRESULT OnGetProperty(CGridData& g, CWnd* pWnd, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    return GetProperty(pWnd, g, static_cast<WORD>(wParam), static_cast<int>(lParam));
+}
+
+LRESULT OnSetProperty(CGridData& g, CWnd* pWnd, UINT, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    SetProperty(pWnd, g, LOWORD(static_cast<DWORD>(wParam)),
+                static_cast<short>(HIWORD(static_cast<DWORD>(wParam))), static_cast<long>(lParam));
+    return 0;
+}
+
+LRESULT OnCellText(CGridData& g, CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    int r = static_cast<short>(LOWORD(static_cast<DWORD>(wParam)));
+    int c = static_cast<short>(HIWORD(static_cast<DWORD>(wParam)));
+    if (r == -1) {
+        r = g.nRow;
+        c = g.nCol;
+    }
+    if (r < 0 || r >= g.nRows || c < 0 || c >= g.nCols)
+        return FALSE;
+    if (nMsg == GRM_GETCELLTEXT) {
+        if (auto* p = reinterpret_cast<CString*>(lParam))
+            *p = g.Cell(r, c);
+    } else {
+        g.Cell(r, c) = lParam ? reinterpret_cast<const char*>(lParam) : "";
+        pWnd->Invalidate(FALSE);
+    }
+    return TRUE;
+}
+
+LRESULT OnScroll(CGridData& g, CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL*)
+{
+    if (lParam != 0)
+        return 0; // a scroll-bar control's report is not ours
+    const bool bVert = nMsg == WM_VSCROLL;
+    const CRect inner = InnerRect(pWnd);
+    const int pos = bVert ? g.nTopRow : g.nLeftCol;
+    const int page =
+        bVert ? g.VisibleRowsFrom(g.nTopRow, inner.Height()) : g.VisibleColsFrom(g.nLeftCol, inner.Width());
+    int next = pos;
+    switch (LOWORD(static_cast<DWORD>(wParam))) {
+    case SB_LINEUP:
+        next = pos - 1;
+        break;
+    case SB_LINEDOWN:
+        next = pos + 1;
+        break;
+    case SB_PAGEUP:
+        next = pos - page;
+        break;
+    case SB_PAGEDOWN:
+        next = pos + page;
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        next = static_cast<short>(HIWORD(static_cast<DWORD>(wParam)));
+        break;
+    case SB_TOP:
+        next = 1;
+        break;
+    case SB_BOTTOM:
+        next = bVert ? g.nRows : g.nCols;
+        break;
+    default:
+        return 0;
+    }
+    if (bVert)
+        SetTopRow(pWnd, g, next);
+    else
+        SetLeftCol(pWnd, g, next);
+    return 0;
+}
+
+LRESULT OnMouseWheel(CGridData& g, CWnd* pWnd, UINT, WPARAM wParam, LPARAM, BOOL*)
+{
+    if (g.nScrollBars & 2) {
+        const int delta = static_cast<short>(HIWORD(static_cast<DWORD>(wParam)));
+        SetTopRow(pWnd, g, g.nTopRow - delta / 120 * 3);
+    }
+    return 0;
+}
+
+LRESULT OnSetCursor(CGridData& g, CWnd* pWnd, UINT, WPARAM, LPARAM, BOOL* pbHandled)
+{
+    CPoint pt;
+    ::GetCursorPos(&pt);
+    pWnd->ScreenToClient(&pt);
+    const CRect inner = InnerRect(pWnd);
+    if (g.nSizingCol >= 0 ||
+        (pt.y - inner.top < g.RowExtent(0) && SizingColumnAt(g, pt.x - inner.left, inner.Width()) >= 0)) {
+        ::SetCursor(::LoadCursor(nullptr, IDC_SIZEWE));
+        return TRUE;
+    }
+    *pbHandled = FALSE;
+    return 0;
+}
+
+LRESULT OnLButtonDown(CGridData&, CWnd* pWnd, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    const HWND hWnd = pWnd->m_hWnd;
+    if (CWnd::GetFocus() != pWnd)
+        pWnd->SetFocus();
+    // Taking the focus may have run the parent's code: look the grid up again.
+    CGridData* pAgain = DataOf(CWnd::FromHandle(hWnd));
+    if (!pAgain)
+        return 0;
+    const CRect inner = InnerRect(pWnd);
+    const CPoint pt(GET_X_LPARAM(lParam) - inner.left, GET_Y_LPARAM(lParam) - inner.top);
+    if (pt.y < pAgain->RowExtent(0)) {
+        const int nSizing = SizingColumnAt(*pAgain, pt.x, inner.Width());
+        if (nSizing >= 0) {
+            pAgain->nSizingCol = nSizing;
+            pAgain->xSizingStart = pt.x;
+            pAgain->nSizingWidth = pAgain->colWidths[static_cast<size_t>(nSizing)];
+            pWnd->SetCapture();
+            return 0;
+        }
+    }
+    int nRow = 0;
+    int nCol = 0;
+    if (CellAt(*pAgain, pt, nRow, nCol) && nRow >= 1 && nCol >= 1)
+        MoveCurrent(pWnd, *pAgain, nRow, nCol);
+    if (CWnd* pSelf = CWnd::FromHandle(hWnd); pSelf && DataOf(pSelf))
+        Notify(pSelf, GRIDN_CLICK);
+    return 0;
+}
+
+LRESULT OnMouseMove(CGridData& g, CWnd* pWnd, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    if (g.nSizingCol >= 0) {
+        const int x = GET_X_LPARAM(lParam) - InnerRect(pWnd).left;
+        g.colWidths[static_cast<size_t>(g.nSizingCol)] =
+            std::max(0L, g.nSizingWidth + static_cast<long>(x - g.xSizingStart) * kTwipsPerPixel);
+        Changed(pWnd, g);
+    }
+    return 0;
+}
+
+LRESULT OnLButtonUp(CGridData& g, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
+{
+    if (g.nSizingCol >= 0) {
+        g.nSizingCol = -1;
+        ::ReleaseCapture();
+    }
+    return 0;
+}
+
+LRESULT OnKeyDown(CGridData& g, CWnd* pWnd, UINT, WPARAM wParam, LPARAM, BOOL* pbHandled)
+{
+    const CRect inner = InnerRect(pWnd);
+    int r = g.nRow;
+    int c = g.nCol;
+    const int page = g.VisibleRowsFrom(g.nTopRow, inner.Height());
+    switch (wParam) {
+    case VK_UP:
+        r = std::max(1, r - 1);
+        break;
+    case VK_DOWN:
+        r = std::min(g.nRows - 1, r + 1);
+        break;
+    case VK_LEFT:
+        c = std::max(1, c - 1);
+        break;
+    case VK_RIGHT:
+        c = std::min(g.nCols - 1, c + 1);
+        break;
+    case VK_PRIOR:
+        r = std::max(1, r - page);
+        break;
+    case VK_NEXT:
+        r = std::min(g.nRows - 1, r + page);
+        break;
+    case VK_HOME:
+        c = 1;
+        break;
+    case VK_END:
+        c = g.nCols - 1;
+        break;
+    default:
+        *pbHandled = FALSE;
+        return 0;
+    }
+    const HWND hWnd = pWnd->m_hWnd;
+    MoveCurrent(pWnd, g, r, c);
+    // The report may have run the parent's code: look the grid up again.
+    if (CWnd* pSelf = CWnd::FromHandle(hWnd)) {
+        if (CGridData* pAgain = DataOf(pSelf))
+            ScrollIntoView(pSelf, *pAgain);
+    }
+    return 0;
+}
+
+constexpr CMessageHandler<GridHandler> kGridMessages[] = {
+    {WM_NCDESTROY, OnNcDestroy},
+    {WM_PAINT, OnPaint},
+    {WM_ERASEBKGND, OnEraseBkgnd},
+    {WM_SIZE, OnSize},
+    {WM_SETFOCUS, OnFocusChange},
+    {WM_KILLFOCUS, OnFocusChange},
+    {WM_GETDLGCODE, OnGetDlgCode},
+    {GRM_GETPROPERTY, OnGetProperty},
+    {GRM_SETPROPERTY, OnSetProperty},
+    {GRM_GETCELLTEXT, OnCellText},
+    {GRM_SETCELLTEXT, OnCellText},
+    {WM_VSCROLL, OnScroll},
+    {WM_HSCROLL, OnScroll},
+    {WM_MOUSEWHEEL, OnMouseWheel},
+    {WM_SETCURSOR, OnSetCursor},
+    {WM_LBUTTONDOWN, OnLButtonDown},
+    {WM_LBUTTONDBLCLK, OnLButtonDown},
+    {WM_MOUSEMOVE, OnMouseMove},
+    {WM_LBUTTONUP, OnLButtonUp},
+    {WM_CANCELMODE, OnLButtonUp},
+    {WM_KEYDOWN, OnKeyDown},
+};
+static_assert(AfxMessagesUnique(kGridMessages), "a message has two handlers");
+
 LRESULT GridProc(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL* pbHandled)
 {
     if (nMsg == WM_NCCREATE || nMsg == WM_CREATE) {
@@ -470,207 +732,12 @@ LRESULT GridProc(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL* pbHa
         return 0;
     }
     CGridData* pData = DataOf(pWnd);
-    if (!pData) {
+    const GridHandler pfnHandler = pData ? AfxFindMessageHandler(kGridMessages, nMsg) : nullptr;
+    if (!pfnHandler) {
         *pbHandled = FALSE;
         return 0;
     }
-    CGridData& g = *pData;
-    switch (nMsg) {
-    case WM_NCDESTROY:
-        GridTable().erase(pWnd->m_hWnd);
-        *pbHandled = FALSE;
-        return 0;
-    case WM_PAINT:
-        Paint(pWnd, g);
-        return 0;
-    case WM_ERASEBKGND:
-        return TRUE;
-    case WM_SIZE:
-        g.nTopRow = std::clamp(g.nTopRow, 1, g.MaxTopRow(InnerRect(pWnd).Height()));
-        g.nLeftCol = std::clamp(g.nLeftCol, 1, g.MaxLeftCol(InnerRect(pWnd).Width()));
-        Changed(pWnd, g);
-        return 0;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        pWnd->Invalidate(FALSE);
-        return 0;
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS;
-    case GRM_GETPROPERTY:
-        return GetProperty(pWnd, g, static_cast<WORD>(wParam), static_cast<int>(lParam));
-    case GRM_SETPROPERTY:
-        SetProperty(pWnd, g, LOWORD(static_cast<DWORD>(wParam)),
-                    static_cast<short>(HIWORD(static_cast<DWORD>(wParam))), static_cast<long>(lParam));
-        return 0;
-    case GRM_GETCELLTEXT:
-    case GRM_SETCELLTEXT: {
-        int r = static_cast<short>(LOWORD(static_cast<DWORD>(wParam)));
-        int c = static_cast<short>(HIWORD(static_cast<DWORD>(wParam)));
-        if (r == -1) {
-            r = g.nRow;
-            c = g.nCol;
-        }
-        if (r < 0 || r >= g.nRows || c < 0 || c >= g.nCols)
-            return FALSE;
-        if (nMsg == GRM_GETCELLTEXT) {
-            if (auto* p = reinterpret_cast<CString*>(lParam))
-                *p = g.Cell(r, c);
-        } else {
-            g.Cell(r, c) = lParam ? reinterpret_cast<const char*>(lParam) : "";
-            pWnd->Invalidate(FALSE);
-        }
-        return TRUE;
-    }
-    case WM_VSCROLL:
-    case WM_HSCROLL: {
-        if (lParam != 0)
-            return 0; // a scroll-bar control's report is not ours
-        const bool bVert = nMsg == WM_VSCROLL;
-        const CRect inner = InnerRect(pWnd);
-        const int pos = bVert ? g.nTopRow : g.nLeftCol;
-        const int page = bVert ? g.VisibleRowsFrom(g.nTopRow, inner.Height())
-                               : g.VisibleColsFrom(g.nLeftCol, inner.Width());
-        int next = pos;
-        switch (LOWORD(static_cast<DWORD>(wParam))) {
-        case SB_LINEUP:
-            next = pos - 1;
-            break;
-        case SB_LINEDOWN:
-            next = pos + 1;
-            break;
-        case SB_PAGEUP:
-            next = pos - page;
-            break;
-        case SB_PAGEDOWN:
-            next = pos + page;
-            break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION:
-            next = static_cast<short>(HIWORD(static_cast<DWORD>(wParam)));
-            break;
-        case SB_TOP:
-            next = 1;
-            break;
-        case SB_BOTTOM:
-            next = bVert ? g.nRows : g.nCols;
-            break;
-        default:
-            return 0;
-        }
-        if (bVert)
-            SetTopRow(pWnd, g, next);
-        else
-            SetLeftCol(pWnd, g, next);
-        return 0;
-    }
-    case WM_MOUSEWHEEL:
-        if (g.nScrollBars & 2) {
-            const int delta = static_cast<short>(HIWORD(static_cast<DWORD>(wParam)));
-            SetTopRow(pWnd, g, g.nTopRow - delta / 120 * 3);
-        }
-        return 0;
-    case WM_SETCURSOR: {
-        CPoint pt;
-        ::GetCursorPos(&pt);
-        pWnd->ScreenToClient(&pt);
-        const CRect inner = InnerRect(pWnd);
-        if (g.nSizingCol >= 0 ||
-            (pt.y - inner.top < g.RowExtent(0) && SizingColumnAt(g, pt.x - inner.left, inner.Width()) >= 0)) {
-            ::SetCursor(::LoadCursor(nullptr, IDC_SIZEWE));
-            return TRUE;
-        }
-        *pbHandled = FALSE;
-        return 0;
-    }
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-        const HWND hWnd = pWnd->m_hWnd;
-        if (CWnd::GetFocus() != pWnd)
-            pWnd->SetFocus();
-        CGridData* pAgain = DataOf(CWnd::FromHandle(hWnd));
-        if (!pAgain)
-            return 0;
-        const CRect inner = InnerRect(pWnd);
-        const CPoint pt(GET_X_LPARAM(lParam) - inner.left, GET_Y_LPARAM(lParam) - inner.top);
-        if (pt.y < pAgain->RowExtent(0)) {
-            const int nSizing = SizingColumnAt(*pAgain, pt.x, inner.Width());
-            if (nSizing >= 0) {
-                pAgain->nSizingCol = nSizing;
-                pAgain->xSizingStart = pt.x;
-                pAgain->nSizingWidth = pAgain->colWidths[static_cast<size_t>(nSizing)];
-                pWnd->SetCapture();
-                return 0;
-            }
-        }
-        int nRow = 0;
-        int nCol = 0;
-        if (CellAt(*pAgain, pt, nRow, nCol) && nRow >= 1 && nCol >= 1)
-            MoveCurrent(pWnd, *pAgain, nRow, nCol);
-        if (CWnd* pSelf = CWnd::FromHandle(hWnd); pSelf && DataOf(pSelf))
-            Notify(pSelf, GRIDN_CLICK);
-        return 0;
-    }
-    case WM_MOUSEMOVE:
-        if (g.nSizingCol >= 0) {
-            const int x = GET_X_LPARAM(lParam) - InnerRect(pWnd).left;
-            g.colWidths[static_cast<size_t>(g.nSizingCol)] =
-                std::max(0L, g.nSizingWidth + static_cast<long>(x - g.xSizingStart) * kTwipsPerPixel);
-            Changed(pWnd, g);
-        }
-        return 0;
-    case WM_LBUTTONUP:
-    case WM_CANCELMODE:
-        if (g.nSizingCol >= 0) {
-            g.nSizingCol = -1;
-            ::ReleaseCapture();
-        }
-        return 0;
-    case WM_KEYDOWN: {
-        const CRect inner = InnerRect(pWnd);
-        int r = g.nRow;
-        int c = g.nCol;
-        const int page = g.VisibleRowsFrom(g.nTopRow, inner.Height());
-        switch (wParam) {
-        case VK_UP:
-            r = std::max(1, r - 1);
-            break;
-        case VK_DOWN:
-            r = std::min(g.nRows - 1, r + 1);
-            break;
-        case VK_LEFT:
-            c = std::max(1, c - 1);
-            break;
-        case VK_RIGHT:
-            c = std::min(g.nCols - 1, c + 1);
-            break;
-        case VK_PRIOR:
-            r = std::max(1, r - page);
-            break;
-        case VK_NEXT:
-            r = std::min(g.nRows - 1, r + page);
-            break;
-        case VK_HOME:
-            c = 1;
-            break;
-        case VK_END:
-            c = g.nCols - 1;
-            break;
-        default:
-            *pbHandled = FALSE;
-            return 0;
-        }
-        const HWND hWnd = pWnd->m_hWnd;
-        MoveCurrent(pWnd, g, r, c);
-        if (CWnd* pSelf = CWnd::FromHandle(hWnd); pSelf) {
-            if (CGridData* pAgain = DataOf(pSelf))
-                ScrollIntoView(pSelf, *pAgain);
-        }
-        return 0;
-    }
-    default:
-        *pbHandled = FALSE;
-        return 0;
-    }
+    return pfnHandler(*pData, pWnd, nMsg, wParam, lParam, pbHandled);
 }
 
 } // namespace
