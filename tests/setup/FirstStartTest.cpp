@@ -199,8 +199,9 @@ TEST(FirstStart, EveryMasterAndFormIsCreatedFromNothingAndTheSecondStartAsksNoth
                   "情報形式ﾌｧｲﾙがないか、壊れています。"_sj, "見積形式ﾌｧｲﾙがないか、壊れています。"_sj,
                   "部材形式ﾌｧｲﾙがないか、壊れています。"_sj}));
     for (const auto& shown : answerer.GetShown()) {
-        if (shown.kind == CDialogAnswerer::ShownDialog)
+        if (shown.kind == CDialogAnswerer::ShownDialog) {
             EXPECT_TRUE(shown.answered) << shown.nID;
+        }
     }
 
     // The folders were made in upper case, and the files hold what was typed.
