@@ -377,27 +377,38 @@ BOOL CMorvelApp::LoadStartupFile(const CStartupFile& file)
     if (bOpened)
         return TRUE;
 
-    AfxMessageBox(CString::FromUtf8(file.lpszMessage));
-    CProcessSelectDialog dlg(m_pMainWnd);
-    if (dlg.DoModal() != IDOK)
-        return FALSE;
+    // A path change that still finds no file asks again, so that a new user can first
+    // choose the folders and then create the file in them.
+    for (;;) {
+        AfxMessageBox(CString::FromUtf8(file.lpszMessage));
+        CProcessSelectDialog dlg(m_pMainWnd);
+        if (dlg.DoModal() != IDOK)
+            return FALSE;
 
-    if (dlg.m_nSelect == CProcessSelectDialog::choiceNew) {
-        // Whatever the sheet returns, the file is looked for again where it was missing.
-        const CString strPath = GetStartupFilePath(file);
-        CShellServices::RunIntroductionPage(file.lpszPageKey);
-        TryReadStartupFile(file, strPath, bOpened);
-        return bOpened;
+        if (dlg.m_nSelect == CProcessSelectDialog::choiceNew) {
+            // Whatever the sheet returns, the file is looked for again where it was missing.
+            const CString strPath = GetStartupFilePath(file);
+            CShellServices::RunIntroductionPage(file.lpszPageKey);
+            if (file.kind == kindMaster) {
+                TryReadStartupFile(file, strPath, bOpened);
+                return bOpened;
+            }
+            // A form page stores the name of the form it made: that form is the one in use.
+            ReadFormFileNames();
+            TryReadStartupFile(file, GetStartupFilePath(file), bOpened);
+            return bOpened;
+        }
+
+        if (CShellServices::RunEnvironmentPathPage() != IDOK)
+            return FALSE;
+        // The folders (and the forms' names) may have changed: build the path anew. The
+        // masters' folder is rebuilt too, or the changed path would never be tried.
+        if (file.kind != kindMaster)
+            ReadFormFileNames();
+        TryReadStartupFile(file, GetStartupFilePath(file), bOpened);
+        if (bOpened)
+            return TRUE;
     }
-
-    if (CShellServices::RunEnvironmentPathPage() != IDOK)
-        return FALSE;
-    // The folders (and the forms' names) may have changed: build the path anew. The
-    // masters' folder is rebuilt too, or the changed path would never be tried.
-    if (file.kind != kindMaster)
-        ReadFormFileNames();
-    TryReadStartupFile(file, GetStartupFilePath(file), bOpened);
-    return bOpened;
 }
 
 BOOL CMorvelApp::LoadMasterAndFormFiles()

@@ -10,6 +10,7 @@
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/dialogs/MessageBoxUi.h"
 #include "printform/PrintFormRegistration.h"
+#include "setup/SetupRegistration.h"
 
 CMorvelApp theApp;
 
@@ -22,6 +23,8 @@ int main(int argc, char** argv)
     // Print layouts: the drawing objects and the estimate and parts layout documents.
     RegisterDrawing();
     RegisterPrintForm();
+    // The setup and environment sheets.
+    RegisterSetup();
     // Messages are shown in message boxes on the screen.
     AfxInstallMessageBoxUi();
     return AfxWinMain(argc, argv);

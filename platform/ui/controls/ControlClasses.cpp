@@ -1,5 +1,6 @@
 // What all control classes share: text conversions, the parent notifications, owner
 // drawing and the registration of the classes.
+#include "platform/ui/controls/CGridCtrl.h"
 #include "platform/ui/controls/ControlWidgets_p.h"
 
 #include "platform/base/Cp932.h"
@@ -267,6 +268,7 @@ void AfxRegisterControlClasses()
         AfxRegisterScrollBarClass();
         AfxRegisterUpDownClass();
         AfxRegisterProgressClass();
+        AfxRegisterGridClass();
         return true;
     }();
     (void)s_registered;

@@ -5,6 +5,7 @@
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/gdi/GdiObjects.h"
 
+#include <QApplication>
 #include <QTabBar>
 #include <QWidget>
 
@@ -17,6 +18,7 @@ ON_MESSAGE(WM_INITDIALOG, HandleSheetInit)
 ON_COMMAND(ID_APPLY_NOW, OnApplyNow)
 ON_COMMAND(IDHELP, OnHelpButton)
 ON_WM_NCDESTROY()
+ON_MESSAGE(WM_AFX_SHEET_FOCUS, OnRestoreFocus)
 END_MESSAGE_MAP()
 
 namespace {
@@ -308,7 +310,30 @@ LRESULT CPropertySheet::HandleSheetInit(WPARAM, LPARAM)
     }
     if ((m_psh.dwFlags & PSH_USECALLBACK) && m_psh.pfnCallback)
         m_psh.pfnCallback(m_hWnd, PSCB_INITIALIZED, 0);
-    return OnInitDialog();
+    const BOOL bResult = OnInitDialog();
+    // The pages placed their focus while the sheet was not yet shown; once it is, the
+    // control they chose gets it.
+    PostMessage(WM_AFX_SHEET_FOCUS);
+    return bResult;
+}
+
+LRESULT CPropertySheet::OnRestoreFocus(WPARAM, LPARAM)
+{
+    CPropertyPage* pPage = GetPage(m_nActive);
+    if (!pPage || !pPage->m_hWnd)
+        return 0;
+    QWidget* pPageWidget = pPage->GetWidget();
+    QWidget* pFocus = QApplication::focusWidget();
+    if (pFocus && pPageWidget && pPageWidget->isAncestorOf(pFocus))
+        return 0;
+    if (QWidget* pChosen = pPageWidget ? pPageWidget->focusWidget() : nullptr;
+        pChosen && pChosen->isVisible() && pChosen->isEnabled()) {
+        pChosen->setFocus(Qt::OtherFocusReason);
+        return 0;
+    }
+    if (CWnd* pFirst = pPage->GetNextDlgTabItem(nullptr))
+        pPage->GotoDlgCtrl(pFirst);
+    return 0;
 }
 
 BOOL CPropertySheet::OnInitDialog()
@@ -501,6 +526,24 @@ BOOL CPropertySheet::PreTranslateMessage(MSG* pMsg)
         }
         return TRUE;
     }
+    if (bCtrl && pMsg->wParam == VK_RETURN) {
+        // Ctrl+Enter confirms the sheet from any control, also from an editor that keeps
+        // Enter for itself.
+        MSG msg = *pMsg;
+        msg.hwnd = m_hWnd;
+        return IsDialogMessage(&msg);
+    }
+    if (pMsg->wParam == VK_TAB && !bCtrl) {
+        const UINT code = pTarget == this ? 0
+                                          : static_cast<UINT>(pTarget->SendMessage(
+                                                WM_GETDLGCODE, pMsg->wParam, reinterpret_cast<LPARAM>(pMsg)));
+        if (!(code & (DLGC_WANTTAB | DLGC_WANTALLKEYS))) {
+            // Tab goes round the page's controls, the tabs and the sheet's buttons, also
+            // from the controls that draw themselves.
+            MoveFocusInChain(!bShift);
+            return TRUE;
+        }
+    }
     CPropertyPage* pPage = GetPage(m_nActive);
     if (pPage && pPage->m_hWnd && pPage->IsChild(pTarget)) {
         const UINT code = static_cast<UINT>(
@@ -527,6 +570,29 @@ BOOL CPropertySheet::PreTranslateMessage(MSG* pMsg)
         return IsDialogMessage(&msg);
     }
     return CDialog::PreTranslateMessage(pMsg);
+}
+
+void CPropertySheet::MoveFocusInChain(bool bForward)
+{
+    QWidget* pSheet = GetWidget();
+    if (!pSheet)
+        return;
+    QWidget* pStart = QApplication::focusWidget();
+    if (!pStart || !pSheet->isAncestorOf(pStart))
+        pStart = pSheet;
+    QWidget* p = pStart;
+    for (int guard = 0; guard < 10000; ++guard) {
+        p = bForward ? p->nextInFocusChain() : p->previousInFocusChain();
+        if (!p || p == pStart)
+            return;
+        if (pSheet->isAncestorOf(p) && (p->focusPolicy() & Qt::TabFocus) && p->isVisible() &&
+            p->isEnabled() && !p->focusProxy()) {
+            p->setFocus(bForward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            if (CWnd* pWnd = CWnd::GetFocus(); pWnd && (pWnd->SendMessage(WM_GETDLGCODE) & DLGC_HASSETSEL))
+                pWnd->SendMessage(EM_SETSEL, 0, -1);
+            return;
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------------------

@@ -20,8 +20,10 @@
 // WM_COMMAND IDHELP to the current page.
 //
 // Ctrl+Tab and Ctrl+PgDn go to the next page, Ctrl+Shift+Tab and Ctrl+PgUp to the
-// previous one; Enter and Esc work as in every dialog. The dialog answerer sees a sheet
-// as the template AFX_IDD_PROPSHEET.
+// previous one; Enter and Esc work as in every dialog, and Ctrl+Enter presses the default
+// button also from a control that keeps Enter for itself (the grid pages' cell editors).
+// Tab moves round every control that takes the focus, self-drawn ones included. The dialog answerer sees a
+// sheet as the template AFX_IDD_PROPSHEET.
 #pragma once
 
 #include "platform/ui/dialogs/CDialog.h"
@@ -31,6 +33,9 @@
 #include <vector>
 
 class QTabBar;
+
+// The sheet's own message: puts the focus into the active page once the sheet shows.
+constexpr UINT WM_AFX_SHEET_FOCUS = WM_USER + 0x7F10;
 
 // The template id under which running sheets are known (to the dialog answerer).
 constexpr UINT AFX_IDD_PROPSHEET = 0x7F10;
@@ -102,6 +107,7 @@ protected:
     afx_msg void OnHelpButton();
     afx_msg LRESULT HandleSheetInit(WPARAM wParam, LPARAM lParam);
     afx_msg void OnNcDestroy();
+    afx_msg LRESULT OnRestoreFocus(WPARAM, LPARAM);
 
     DECLARE_MESSAGE_MAP()
 
@@ -113,6 +119,7 @@ private:
     BOOL ApplyAll();
     void ShowPage(int nPage);
     void SyncTabBar();
+    void MoveFocusInChain(bool bForward);
     void ForgetWindows();
 
     std::vector<CPropertyPage*> m_pages;

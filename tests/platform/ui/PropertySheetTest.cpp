@@ -397,3 +397,29 @@ TEST_F(PropertySheetTest, SetActivePageBringsAPageForwardAndAModelessSheetHidesO
     modeless.DestroyWindow();
     EXPECT_EQ(p.m_hWnd, nullptr);
 }
+
+TEST_F(PropertySheetTest, TabLeavesASelfDrawnControlForTheNextControl)
+{
+    constexpr UINT IDD_PAGE_GRID = 9104;
+    RegisterDialogTemplate(DialogTemplate(
+        IDD_PAGE_GRID, "格子"_sj, 160, 90, WS_CHILD | WS_CAPTION | DS_CONTROL,
+        {
+            {DlgCustom, 1042, CString(), 7, 7, 100, 50, WS_TABSTOP, 0, 0, CString("MorvelGrid32")},
+            {DlgEdit, IDC_VALUE, CString(), 7, 60, 60, 14, WS_BORDER},
+        }));
+    CCountingPage page(IDD_PAGE_GRID);
+    CPropertySheet sheet("設定"_sj);
+    sheet.AddPage(&page);
+    CWnd* pAfterTab = nullptr;
+    CWnd* pEdit = nullptr;
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& d) {
+        page.GetDlgItem(1042)->SetFocus();
+        PressDlgKey(d, VK_TAB);
+        pAfterTab = CWnd::GetFocus();
+        pEdit = page.GetDlgItem(IDC_VALUE);
+        ClickDlgButton(d, IDCANCEL);
+    });
+    sheet.DoModal();
+    EXPECT_NE(pAfterTab, nullptr);
+    EXPECT_EQ(pAfterTab, pEdit);
+}

@@ -1,0 +1,151 @@
+#include "platform/ui/controls/CGridCtrl.h"
+
+IMPLEMENT_DYNCREATE(CGridCtrl, CWnd)
+
+BOOL CGridCtrl::Create(LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+{
+    AfxRegisterGridClass();
+    return CWnd::Create(AFX_GRID_CLASS, lpszWindowName, dwStyle | WS_CHILD, rect, pParentWnd, nID);
+}
+
+long CGridCtrl::GetProperty(GridProperty nProperty, short nIndex) const
+{
+    if (!m_hWnd)
+        return 0;
+    return static_cast<long>(
+        const_cast<CGridCtrl*>(this)->SendMessage(GRM_GETPROPERTY, nProperty, static_cast<LPARAM>(nIndex)));
+}
+
+void CGridCtrl::SetProperty(GridProperty nProperty, long nValue, short nIndex)
+{
+    if (m_hWnd)
+        SendMessage(GRM_SETPROPERTY, MAKEWPARAM(nProperty, static_cast<WORD>(nIndex)),
+                    static_cast<LPARAM>(nValue));
+}
+
+CString CGridCtrl::GetText() const
+{
+    return GetTextMatrix(-1, -1);
+}
+
+void CGridCtrl::SetText(LPCTSTR lpszText)
+{
+    SetTextMatrix(-1, -1, lpszText);
+}
+
+CString CGridCtrl::GetTextMatrix(short nRow, short nCol) const
+{
+    CString text;
+    if (m_hWnd)
+        const_cast<CGridCtrl*>(this)->SendMessage(
+            GRM_GETCELLTEXT, MAKEWPARAM(static_cast<WORD>(nRow), static_cast<WORD>(nCol)),
+            reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+void CGridCtrl::SetTextMatrix(short nRow, short nCol, LPCTSTR lpszText)
+{
+    if (m_hWnd)
+        SendMessage(GRM_SETCELLTEXT, MAKEWPARAM(static_cast<WORD>(nRow), static_cast<WORD>(nCol)),
+                    reinterpret_cast<LPARAM>(lpszText ? lpszText : ""));
+}
+
+short CGridCtrl::GetRows() const
+{
+    return static_cast<short>(GetProperty(GRIDP_ROWS));
+}
+
+void CGridCtrl::SetRows(short nRows)
+{
+    SetProperty(GRIDP_ROWS, nRows);
+}
+
+short CGridCtrl::GetCols() const
+{
+    return static_cast<short>(GetProperty(GRIDP_COLS));
+}
+
+void CGridCtrl::SetCols(short nCols)
+{
+    SetProperty(GRIDP_COLS, nCols);
+}
+
+short CGridCtrl::GetRow() const
+{
+    return static_cast<short>(GetProperty(GRIDP_ROW));
+}
+
+void CGridCtrl::SetRow(short nRow)
+{
+    SetProperty(GRIDP_ROW, nRow);
+}
+
+short CGridCtrl::GetCol() const
+{
+    return static_cast<short>(GetProperty(GRIDP_COL));
+}
+
+void CGridCtrl::SetCol(short nCol)
+{
+    SetProperty(GRIDP_COL, nCol);
+}
+
+long CGridCtrl::GetGridScrollBars() const
+{
+    return GetProperty(GRIDP_SCROLLBARS);
+}
+
+void CGridCtrl::SetGridScrollBars(long nScrollBars)
+{
+    SetProperty(GRIDP_SCROLLBARS, nScrollBars);
+}
+
+short CGridCtrl::GetTopRow() const
+{
+    return static_cast<short>(GetProperty(GRIDP_TOPROW));
+}
+
+void CGridCtrl::SetTopRow(short nTopRow)
+{
+    SetProperty(GRIDP_TOPROW, nTopRow);
+}
+
+short CGridCtrl::GetLeftCol() const
+{
+    return static_cast<short>(GetProperty(GRIDP_LEFTCOL));
+}
+
+void CGridCtrl::SetLeftCol(short nLeftCol)
+{
+    SetProperty(GRIDP_LEFTCOL, nLeftCol);
+}
+
+long CGridCtrl::GetRowHeight(short nRow) const
+{
+    return GetProperty(GRIDP_ROWHEIGHT, nRow);
+}
+
+void CGridCtrl::SetRowHeight(short nRow, long nHeight)
+{
+    SetProperty(GRIDP_ROWHEIGHT, nHeight, nRow);
+}
+
+long CGridCtrl::GetColWidth(short nCol) const
+{
+    return GetProperty(GRIDP_COLWIDTH, nCol);
+}
+
+void CGridCtrl::SetColWidth(short nCol, long nWidth)
+{
+    SetProperty(GRIDP_COLWIDTH, nWidth, nCol);
+}
+
+long CGridCtrl::GetRowPos(short nRow) const
+{
+    return GetProperty(GRIDP_ROWPOS, nRow);
+}
+
+long CGridCtrl::GetColPos(short nCol) const
+{
+    return GetProperty(GRIDP_COLPOS, nCol);
+}

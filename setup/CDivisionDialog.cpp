@@ -1,0 +1,52 @@
+#include "setup/CDivisionDialog.h"
+
+#include "app/CMorvelApp.h"
+#include "app/MasterFileIo.h"
+#include "platform/base/CArchive.h"
+#include "resources/SetupIds.h"
+
+#include <algorithm>
+
+IMPLEMENT_DYNCREATE(CDivisionDialog, CMasterPage)
+
+CDivisionDialog::CDivisionDialog() : CMasterPage(IDD_DIVISION_PAGE, 2, IDR_DIVISION_ROW_MENU) {}
+
+std::vector<CString> CDivisionDialog::Headings() const
+{
+    return {App().m_classifyFile.m_strHeading[0], App().m_classifyFile.m_strHeading[1]};
+}
+
+int CDivisionDialog::TableCount() const
+{
+    return App().m_classifyFile.GetCount();
+}
+
+CString CDivisionDialog::TableText(int nIndex, int nCol) const
+{
+    const CClassifyFile& table = App().m_classifyFile;
+    return nCol == 1 ? table.GetName(nIndex) : table.GetPercent(nIndex);
+}
+
+void CDivisionDialog::StoreTable(int nCount)
+{
+    CClassifyFile& table = App().m_classifyFile;
+    const int n = std::clamp(nCount, 0, CClassifyFile::MAX_CLASSIFICATIONS);
+    for (int i = 0; i < n; ++i) {
+        table.m_strName[static_cast<size_t>(i)] = CellText(i + 1, 1);
+        table.m_strPercent[static_cast<size_t>(i)] = CellText(i + 1, 2);
+    }
+    table.m_nCount = n;
+}
+
+BOOL CDivisionDialog::WriteTableFile()
+{
+    CClassifyFile& table = App().m_classifyFile;
+    return RewriteTableFile(
+        App().GetPathSetting("Other Form") + FileName(), [&table](CArchive& ar) { table.Serialize(ar); },
+        "分類ﾌｧｲﾙに書き込めません。"_sj);
+}
+
+void CDivisionDialog::MakeBackup()
+{
+    MakeMasterBackup(App().GetPathSetting("Other Form"), masterClassify, App().m_nBackupFile);
+}

@@ -1,0 +1,199 @@
+// CFormPage: what the estimation, parts and information form pages of the setup sheet
+// share. Each shows a form's items as grid rows 1 to 99 (grid row r is item r - 1 of the
+// form, whose items count from 0), one column per item string, and types into the
+// current cell through an editor laid over it; columns with a fixed vocabulary are filled
+// from a pick list. The page works in setup mode (the application's form), start-up mode
+// (opened alone because the form file is missing: an empty grid that becomes the form
+// file on OK or Cancel) or import mode (a copy handed in by the sheet, view only).
+//
+// "読 込" reads the chosen file aside first: only a file that reads whole changes the
+// form, its file name and the folder setting. A file that cannot be written is reported
+// and changes nothing on disk; the form in memory keeps what the grid gave it.
+#pragma once
+
+#include "app/CFormFile.h"
+#include "platform/base/CArchive.h"
+#include "platform/ui/controls/CGridCtrl.h"
+#include "platform/ui/controls/CScrollBar.h"
+#include "platform/ui/dialogs/CPropertyPage.h"
+#include "setup/CGridCellEdit.h"
+
+#include <memory>
+#include <vector>
+
+class CMorvelApp;
+
+// A form of any of the three types, as the page reads and writes it.
+class IFormAccess {
+public:
+    virtual ~IFormAccess() = default;
+    virtual int Count() const = 0;
+    virtual void SetCount(int nCount) = 0;
+    virtual CString Item(int nItem, int nCol) const = 0; // nCol from 0
+    virtual void SetItem(int nItem, int nCol, const CString& text) = 0;
+    virtual CString Heading(int nCol) const = 0;
+    // Loads into the form; 0, or -1 when the file is no such form (reported).
+    virtual int Load(CArchive& ar) = 0;
+    virtual void Store(CArchive& ar) = 0;
+};
+
+template <class TForm>
+class CFormAccess : public IFormAccess {
+public:
+    explicit CFormAccess(TForm& form) : m_form(form) {}
+    int Count() const override { return m_form.m_nCount; }
+    void SetCount(int nCount) override { m_form.m_nCount = nCount; }
+    CString Item(int nItem, int nCol) const override { return m_form.GetItem(nItem, nCol); }
+    void SetItem(int nItem, int nCol, const CString& text) override { m_form.SetItem(nItem, nCol, text); }
+    CString Heading(int nCol) const override { return m_form.m_strHeading[static_cast<size_t>(nCol)]; }
+    int Load(CArchive& ar) override { return m_form.Serialize(ar); }
+    void Store(CArchive& ar) override { m_form.Serialize(ar); }
+
+private:
+    TForm& m_form;
+};
+
+// One pick list: its title and the shown and stored texts.
+struct CPickList {
+    CString title;
+    std::vector<CString> shown;
+    std::vector<CString> stored;
+};
+
+class CFormPage : public CPropertyPage {
+    DECLARE_DYNAMIC(CFormPage)
+public:
+    static constexpr int ROWS = 100; // with the heading row
+    static constexpr int LAST_ROW = ROWS - 1;
+    static constexpr long ROW_HEIGHT = 270;
+
+    CFormPage(UINT nIDTemplate, int nEditableCols, UINT nIDMenu);
+    ~CFormPage() override;
+
+    int m_nSetup = 1;      // 1 setup mode, 0 import mode
+    int m_nSinglePage = 0; // start-up mode
+    int m_nShown = 0;      // set when the page initialises; the sheet clears it
+
+    // ---- what a page supplies ------------------------------------------------------------
+    virtual std::unique_ptr<IFormAccess> AppForm() const = 0;
+    virtual std::unique_ptr<IFormAccess> CopyForm() = 0;
+    // A fresh form of the page's type with its default headings (for import-mode saves and
+    // for reading a file aside).
+    struct CScratchForm {
+        virtual ~CScratchForm() = default;
+        virtual IFormAccess& Access() = 0;
+        // Makes the application's form a copy of this one.
+        virtual void CommitToApp() = 0;
+    };
+    virtual std::unique_ptr<CScratchForm> NewForm() const = 0;
+    virtual CString& AppFileName() const = 0; // the application's member
+    virtual CString& CopyFileName() = 0;
+    virtual const char* FolderKey() const = 0;       // "Estimation Form"
+    virtual const char* StartupFileName() const = 0; // "meisai.MMK"
+    virtual const char* NameKey() const = 0;         // "Estimation Form Name"
+    virtual const char* WidthSection() const = 0;    // "Estimation Width Setting"
+    virtual std::vector<long> DefaultWidths() const = 0;
+    virtual const char* DefaultExt() const = 0;
+    virtual CString OpenFilter() const = 0;
+    virtual CString SaveFilter() const = 0;
+    virtual int FormKindIndex() const = 0; // FormKind of the backups
+    virtual const char* WriteFailMessage() const = 0;
+    // The pick list of a column, or null when the column is typed.
+    virtual const CPickList* PickListOf(int nCol) = 0;
+    // Next-column steps of Enter from a column, by the row's attribute.
+    virtual int EnterSteps(int nCol, const CString& strAttribute) const = 0;
+    // After a pick: extra rules (the estimation form's unique codes).
+    virtual void AfterPick(int nCol, int nIndex)
+    {
+        (void)nCol;
+        (void)nIndex;
+    }
+    // Whether the picture column takes Backspace (the estimation form's does).
+    virtual bool PictureTakesBackspace() const { return false; }
+    // The form reader's message ("見積形式ﾌｧｲﾙがないか、壊れています。").
+    virtual const char* ReadFailMessage() const = 0;
+    // Whether a column is filled from a pick list (without building the list).
+    virtual bool IsPickColumn(int nCol) const = 0;
+
+    // ---- for the sheet and the tests -------------------------------------------------------
+    CGridCtrl& Grid() { return m_grid; }
+    CSetupCellEdit& Editor() { return m_edit; }
+    CString CellText(int nRow, int nCol) const
+    {
+        return m_grid.GetTextMatrix(static_cast<short>(nRow), static_cast<short>(nCol));
+    }
+    int GetCurrentRow() const { return m_nCurRow; }
+    int GetCurrentCol() const { return m_nCurCol; }
+    // The last row, from 99 down, whose item name is not empty; 99 when every name is.
+    int ItemCount() const;
+    BOOL IsModified();
+    // The "登 録" save routine: asks for a file name and stores the grid there.
+    void SaveFormAs();
+    void MoveCell(int nCode);
+    // The editor's input mode for a column of an item with that attribute.
+    int EditModeOf(int nCol, const CString& strAttribute) const;
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnApply() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+protected:
+    static CMorvelApp& App();
+    CString Folder() const;
+    void PlaceEditor();
+    void SetCurrent(int nRow, int nCol);
+    void CommitEditor(int nRow, int nCol);
+    void SetEditorText(const CString& text);
+    CString CommittedText(int nRow, int nCol);
+    void LoadFromApp();
+    void LoadFrom(const IFormAccess& form);
+    void TakeSnapshot(const IFormAccess& form);
+    void GridToForm(IFormAccess& form, int nCount);
+    void WriteWidths();
+    BOOL WriteFormFile(const CString& strPath, IFormAccess& form);
+    void WriteOwnFormName(const CString& strName);
+    void EnsureVisible();
+    void UpdateBars();
+    int OpenPick(int nCol);
+    void NextColumn(int& r, int& c);
+    void ShowContextMenu(CPoint ptScreen);
+
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
+    afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    afx_msg void OnReload();
+    afx_msg void OnOpen();
+    afx_msg void OnSave();
+    afx_msg void OnNew();
+    afx_msg void OnRowCopy();
+    afx_msg void OnRowCut();
+    afx_msg void OnRowPaste();
+    afx_msg void OnRowClear();
+    afx_msg void OnRowInsert();
+    DECLARE_MESSAGE_MAP()
+
+    CGridCtrl m_grid;
+    CScrollBar m_vscroll;
+    CScrollBar m_hscroll;
+    CSetupCellEdit m_edit;
+    int m_nEditableCols;
+    UINT m_nIDMenu;
+    int m_nReady = 0;
+    int m_nPrevRow = 1;
+    int m_nPrevCol = 1;
+    int m_nCurRow = 1;
+    int m_nCurCol = 1;
+    int m_nVisibleRows = 1;
+    int m_nEditMode = -1;
+    int m_nLastPick = -1;
+    std::vector<long> m_widths;
+    std::vector<CString> m_snapshot; // 99 x columns
+    int m_nSnapshotCount = 0;
+    std::vector<CString> m_clip;
+    BOOL m_bWriteOK = TRUE;
+    CString m_strShownName; // the file name the path label shows
+};

@@ -1,0 +1,134 @@
+#include "setup/CPathDialog.h"
+
+#include "app/CMorvelApp.h"
+#include "platform/base/MessageBox.h"
+#include "platform/base/Path.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/dialogs/CDataExchange.h"
+#include "resources/SetupIds.h"
+
+IMPLEMENT_DYNCREATE(CPathDialog, CPropertyPage)
+
+BEGIN_MESSAGE_MAP(CPathDialog, CPropertyPage)
+ON_EN_CHANGE(IDC_PATH_ESTIMATION, OnFolderChange)
+ON_EN_CHANGE(IDC_PATH_PARTS, OnFolderChange)
+ON_EN_CHANGE(IDC_PATH_INFORMATION, OnFolderChange)
+ON_EN_CHANGE(IDC_PATH_WORK, OnFolderChange)
+ON_EN_CHANGE(IDC_PATH_OTHER, OnFolderChange)
+ON_NOTIFY(LVN_ITEMCHANGED, IDC_DRIVE_LIST, OnDriveChanged)
+END_MESSAGE_MAP()
+
+namespace {
+
+const char* const kSection = "Path Setting";
+
+// The edit boxes and their keys, in the order the apply operation writes them.
+const struct {
+    int nID;
+    const char* key;
+} kFolders[] = {
+    {IDC_PATH_ESTIMATION, "Estimation Form"},
+    {IDC_PATH_PARTS, "Parts Form"},
+    {IDC_PATH_OTHER, "Other Form"},
+    {IDC_PATH_INFORMATION, "Information Form"},
+    {IDC_PATH_WORK, "Work Field"},
+};
+
+CMorvelApp& App()
+{
+    return *static_cast<CMorvelApp*>(AfxGetApp());
+}
+
+} // namespace
+
+std::vector<CDriveInfo> (*CPathDialog::s_pfnListDrives)() = &ListSystemDrives;
+
+CPathDialog::CPathDialog() : CPropertyPage(IDD_PATH_PAGE) {}
+
+void CPathDialog::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Control(pDX, IDC_DRIVE_LIST, m_list);
+}
+
+BOOL CPathDialog::OnInitDialog()
+{
+    CPropertyPage::OnInitDialog();
+    m_bFilling = TRUE;
+    m_list.InsertColumn(0, "", LVCFMT_LEFT, 250);
+    const CString strDrive = App().GetProfileValue(kSection, "Work Drive");
+    const char chWork =
+        strDrive.IsEmpty() ? 0 : static_cast<char>(toupper(static_cast<unsigned char>(strDrive[0])));
+    m_drives = s_pfnListDrives ? s_pfnListDrives() : std::vector<CDriveInfo>();
+    int nSelect = -1;
+    for (size_t i = 0; i < m_drives.size(); ++i) {
+        CString text;
+        text.Format("%c:[%s]", m_drives[i].letter, m_drives[i].label.c_str());
+        m_list.InsertItem(static_cast<int>(i), text, m_drives[i].removable ? 0 : 1);
+        if (m_drives[i].letter == chWork)
+            nSelect = static_cast<int>(i);
+    }
+    if (nSelect >= 0) {
+        m_list.SetItemState(nSelect, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        m_list.EnsureVisible(nSelect, FALSE);
+    }
+    m_list.SetFocus();
+    for (const auto& folder : kFolders)
+        SetDlgItemText(folder.nID, App().GetProfileValue(kSection, folder.key));
+    m_bFilling = FALSE;
+    return FALSE;
+}
+
+void CPathDialog::OnFolderChange()
+{
+    if (!m_bFilling)
+        SetModified(TRUE);
+}
+
+void CPathDialog::OnDriveChanged(NMHDR*, LRESULT* pResult)
+{
+    *pResult = 0;
+    if (m_bFilling)
+        return;
+    SetModified(TRUE);
+    const int nItem = m_list.GetNextItem(-1, LVNI_SELECTED);
+    if (nItem < 0 || nItem >= static_cast<int>(m_drives.size()))
+        return;
+    const char letter = m_drives[static_cast<size_t>(nItem)].letter;
+    for (const auto& folder : kFolders) {
+        CString text;
+        GetDlgItemText(folder.nID, text);
+        const int nColon = text.Find(':');
+        if (nColon >= 0)
+            text = CString(letter) + text.Mid(nColon);
+        else
+            text = CString(letter) + ":" + text;
+        SetDlgItemText(folder.nID, text);
+    }
+}
+
+BOOL CPathDialog::OnApply()
+{
+    const int nItem = m_list.GetNextItem(-1, LVNI_SELECTED);
+    // Without a chosen drive the work drive stays as it was.
+    if (nItem >= 0 && nItem < static_cast<int>(m_drives.size())) {
+        CString drive;
+        drive.Format("%c", m_drives[static_cast<size_t>(nItem)].letter);
+        App().WriteProfileString(kSection, "Work Drive", drive);
+    }
+    BOOL bWritten = TRUE;
+    for (const auto& folder : kFolders) {
+        CString text;
+        GetDlgItemText(folder.nID, text);
+        text.MakeUpper();
+        if (!App().WriteProfileString(kSection, folder.key, text))
+            bWritten = FALSE;
+        // One level is made; an existing folder or a failure is not reported.
+        CreateDirectory(text);
+    }
+    if (!bWritten) {
+        // The folders typed stay on the page; the sheet stays open.
+        AfxMessageBox("設定ﾌｧｲﾙに書き込めません。"_sj, MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    return CPropertyPage::OnApply();
+}

@@ -1,0 +1,33 @@
+// CPathDialog: the page "ﾊﾟｽ設定" of the environment sheet: the work drive and the five
+// folders of "Path Setting". Choosing a drive puts its letter in front of every folder;
+// applying writes the keys (folders in upper case) and makes each folder.
+#pragma once
+
+#include "platform/ui/controls/CListCtrl.h"
+#include "platform/ui/dialogs/CPropertyPage.h"
+#include "setup/DriveList.h"
+
+#include <vector>
+
+class CPathDialog : public CPropertyPage {
+    DECLARE_DYNCREATE(CPathDialog)
+public:
+    CPathDialog();
+
+    // The drives listed, in list order (filled when the page opens; tests may replace
+    // the source).
+    std::vector<CDriveInfo> m_drives;
+    static std::vector<CDriveInfo> (*s_pfnListDrives)();
+
+    CListCtrl m_list;
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnApply() override;
+
+protected:
+    afx_msg void OnFolderChange();
+    afx_msg void OnDriveChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    DECLARE_MESSAGE_MAP()
+    BOOL m_bFilling = FALSE;
+};

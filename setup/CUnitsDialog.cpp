@@ -1,0 +1,60 @@
+#include "setup/CUnitsDialog.h"
+
+#include "app/CMorvelApp.h"
+#include "app/MasterFileIo.h"
+#include "platform/base/CArchive.h"
+#include "resources/SetupIds.h"
+
+#include <algorithm>
+
+IMPLEMENT_DYNCREATE(CUnitsDialog, CMasterPage)
+
+CUnitsDialog::CUnitsDialog() : CMasterPage(IDD_UNITS_PAGE, 1, IDR_UNITS_ROW_MENU) {}
+
+std::vector<CString> CUnitsDialog::Headings() const
+{
+    return {App().m_unitFile.m_strHeading};
+}
+
+int CUnitsDialog::TableCount() const
+{
+    return App().m_unitFile.GetCount();
+}
+
+CString CUnitsDialog::TableText(int nIndex, int) const
+{
+    return App().m_unitFile.GetUnit(nIndex);
+}
+
+void CUnitsDialog::StoreTable(int nCount)
+{
+    CUnitFile& units = App().m_unitFile;
+    const int n = std::clamp(nCount, 0, CUnitFile::MAX_UNITS);
+    for (int i = 0; i < n; ++i)
+        units.m_strUnit[static_cast<size_t>(i)] = CellText(i + 1, 1);
+    units.m_nCount = n;
+}
+
+BOOL CUnitsDialog::WriteTableFile()
+{
+    CUnitFile& units = App().m_unitFile;
+    return RewriteTableFile(
+        App().GetPathSetting("Other Form") + FileName(), [&units](CArchive& ar) { units.Serialize(ar); },
+        "単位ﾌｧｲﾙに書き込めません。"_sj);
+}
+
+CString CUnitsDialog::CommitText(const CString& strText) const
+{
+    const int n = strText.Find('\x7F');
+    return n < 0 ? strText : strText.Left(n);
+}
+
+int CUnitsDialog::MoveCodeOf(CSetupCellEdit::MoveKey key) const
+{
+    return key == CSetupCellEdit::keyEnter ? CSetupCellEdit::keyDown : key;
+}
+
+void CUnitsDialog::MakeBackup()
+{
+    MakeMasterBackup(App().GetPathSetting("Other Form"), masterUnit, App().m_nBackupFile);
+}

@@ -1,0 +1,261 @@
+// The environment sheet's pages, driven as a user would: the drive list from the drive
+// table and the mount table, the folders rewritten for a chosen drive and created in upper
+// case when applied, the input ranges, the print page's shading, and the colour page's
+// colours and fonts; a run with the sheet font lays every page out in that font.
+#include "app/CMorvelApp.h"
+#include "platform/base/Path.h"
+#include "resources/SetupIds.h"
+#include "setup/CEnvironmentDialog.h"
+#include "setup/CIntroductionDialog.h"
+#include "setup/DriveList.h"
+#include "setup/SetupRegistration.h"
+#include "tests/app/ShellTestSupport.h"
+#include "tests/setup/SetupTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+namespace {
+
+class EnvironmentPagesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RegisterSetup();
+        ASSERT_TRUE(app.Start());
+    }
+    void TearDown() override
+    {
+        CPathDialog::s_pfnListDrives = &ListSystemDrives;
+        ResetDriveTable();
+    }
+    CMorvelApp& App() { return app.App(); }
+
+    CShellTestFolder folder;
+    CDialogAnswerer answerer;
+    CShellTestApp app;
+};
+
+std::vector<CDriveInfo> g_drives;
+std::vector<CDriveInfo> TestDrives()
+{
+    return g_drives;
+}
+
+} // namespace
+
+TEST(DriveList, TheMountTableIsParsedWithItsEscapes)
+{
+    const auto entries = ParseMountTable("/dev/sda1 / ext4 rw 0 0\n"
+                                         "/dev/sdb1 /media/user/MY\\040STICK vfat rw 0 0\n"
+                                         "broken\n"
+                                         "\n");
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[1].device, "/dev/sdb1");
+    EXPECT_EQ(entries[1].mountPoint, "/media/user/MY STICK");
+}
+
+TEST(DriveList, DrivesOnMediaMountsAreRemovableAndCarryTheirLabels)
+{
+    // A folder that stands for where the system mounts media, with a stick mounted in it.
+    TempDir media;
+    TempDir disk;
+    const std::string stick = media.Native() + "/USB01";
+    std::filesystem::create_directories(stick + "/data");
+    SetDriveRoot('E', stick + "/data");
+    SetDriveRoot('F', disk.Native());
+    SetDriveRoot('G', disk.Native() + "/missing");
+    const std::vector<CMountEntry> mounts = {{"/dev/sda1", "/"}, {"/dev/sdc1", stick}};
+    const std::vector<CDriveInfo> drives = ListDrives(mounts, {{"/dev/sdc1", "ＵＳＢ"}}, {media.Native()});
+    ResetDriveTable();
+    auto find = [&](char letter) -> const CDriveInfo* {
+        for (const CDriveInfo& d : drives) {
+            if (d.letter == letter)
+                return &d;
+        }
+        return nullptr;
+    };
+    ASSERT_NE(find('C'), nullptr);
+    ASSERT_NE(find('E'), nullptr);
+    ASSERT_NE(find('F'), nullptr);
+    EXPECT_EQ(find('G'), nullptr); // its folder does not exist
+    EXPECT_FALSE(find('C')->removable);
+    EXPECT_FALSE(find('F')->removable);
+    EXPECT_TRUE(find('E')->removable);
+    EXPECT_EQ(find('E')->label, "ＵＳＢ"_sj);
+    // Without a system label the name of the drive's folder is shown.
+    EXPECT_EQ(find('F')->label,
+              CString(std::filesystem::path(disk.Native()).filename().string()).MakeUpper());
+}
+
+TEST(DriveList, ARemovableEntryOfTheDriveTableIsRemovable)
+{
+    TempDir disk;
+    SetDriveRoot('H', disk.Native());
+    SetDriveRemovable('H', TRUE);
+    const std::vector<CDriveInfo> drives = ListDrives({}, {});
+    ResetDriveTable();
+    ASSERT_EQ(drives.back().letter, 'H');
+    EXPECT_TRUE(drives.back().removable);
+}
+
+TEST_F(EnvironmentPagesTest, ChoosingADriveRewritesTheFoldersAndApplyCreatesThemInUpperCase)
+{
+    g_drives = {CDriveInfo{'A', true, "FD"}, CDriveInfo{'C', false, "SYSTEM"},
+                CDriveInfo{'E', false, "DATA"}};
+    CPathDialog::s_pfnListDrives = &TestDrives;
+    const std::string base = folder.Native("new");
+    std::filesystem::create_directories(base);
+    CEnvironmentDialog sheet("環境設定"_sj, 1, nullptr, 0);
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        CPathDialog& page = sheet.m_pathPage;
+        ASSERT_EQ(page.m_list.GetItemCount(), 3);
+        EXPECT_EQ(page.m_list.GetItemText(0, 0), "A:[FD]");
+        EXPECT_EQ(page.m_list.GetItemText(2, 0), "E:[DATA]");
+        EXPECT_EQ(page.m_list.GetNextItem(-1, LVNI_SELECTED), 1); // the work drive, C
+        TypeDlgItemText(page, IDC_PATH_ESTIMATION, "\\DATA");
+        TypeDlgItemText(page, IDC_PATH_PARTS, "c:\\work");
+        page.m_list.SetItemState(2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        CString text;
+        page.GetDlgItemText(IDC_PATH_ESTIMATION, text);
+        EXPECT_EQ(text, "E:\\DATA");
+        page.GetDlgItemText(IDC_PATH_PARTS, text);
+        EXPECT_EQ(text, "E:\\work");
+        // Back to C: and a real folder, typed in lower case.
+        page.m_list.SetItemState(1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        TypeDlgItemText(page, IDC_PATH_OTHER, SystemPathFromNative(base + "/masters2"));
+        ClickDlgButton(dlg, IDOK);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    EXPECT_EQ(App().GetProfileValue("Path Setting", "Work Drive"), "C");
+    EXPECT_EQ(App().GetProfileValue("Path Setting", "Estimation Form"), "C:\\DATA");
+    EXPECT_TRUE(std::filesystem::is_directory(base + "/MASTERS2"));
+    CString other = SystemPathFromNative(base + "/masters2");
+    other.MakeUpper();
+    EXPECT_EQ(App().GetProfileValue("Path Setting", "Other Form"), other);
+}
+
+TEST_F(EnvironmentPagesTest, InputValuesOutOfRangeAreRefusedAndNothingIsWritten)
+{
+    CEnvironmentDialog sheet("環境設定"_sj);
+    bool bStillOpen = false;
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        ASSERT_TRUE(sheet.SetActivePage(&sheet.m_inputPage));
+        TypeDlgItemText(sheet.m_inputPage, IDC_TAX_RATE, "101");
+        ClickDlgButton(dlg, IDOK);
+        bStillOpen = dlg.IsModalRunning() != FALSE;
+        TypeDlgItemText(sheet.m_inputPage, IDC_TAX_RATE, "10");
+        TypeDlgItemText(sheet.m_inputPage, IDC_ROWS_IN_PAGE, "30");
+        ClickDlgButton(sheet.m_inputPage, IDC_MOVE_DOWN);
+        ClickDlgButton(dlg, IDOK);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    EXPECT_TRUE(bStillOpen);
+    ASSERT_FALSE(answerer.MessageBoxTexts().empty());
+    EXPECT_EQ(answerer.MessageBoxTexts()[0], "1 から 100 までの整数を入力してください。"_sj);
+    EXPECT_EQ(App().m_nTax, 10);
+    EXPECT_EQ(App().m_nDirection, 2);
+    EXPECT_EQ(App().GetProfileValue("Input Setting", "Tax"), "10");
+    EXPECT_EQ(App().GetProfileValue("Input Setting", "Rows in a page"), "30");
+}
+
+TEST_F(EnvironmentPagesTest, ColourPageShowsDetailColoursForAMissingNonCalcAndStoresColoursAndFonts)
+{
+    App().WriteProfileString("Color Setting", "Detail Text", "255,0,0");
+    App().WriteProfileString("Color Setting", "Non Calc Text", "");
+    CEnvironmentDialog sheet(1, "環境設定"_sj, nullptr, 0);
+    LOGFONT chosen{};
+    chosen.lfHeight = -16;
+    chosen.lfWeight = 700;
+    chosen.lfCharSet = 128;
+    std::strcpy(chosen.lfFaceName, "ＭＳ ゴシック"_sj.c_str());
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        ASSERT_TRUE(sheet.SetActivePage(&sheet.m_colourPage));
+        CColourDialog& page = sheet.m_colourPage;
+        EXPECT_EQ(page.m_textButtons[5].GetColour(), RGB(255, 0, 0)); // 非計算行 shows 細目's
+        // From an estimate window the parts row cannot be used.
+        EXPECT_FALSE(page.GetDlgItem(1186)->IsWindowEnabled());
+        EXPECT_TRUE(page.GetDlgItem(1088)->IsWindowEnabled());
+        answerer.AnswerColorDialog(RGB(0, 0, 200));
+        ClickDlgButton(page, 1092); // 大科目 background
+        answerer.AnswerFontDialog(chosen);
+        ClickDlgButton(page, 1107); // 大科目 font
+        ClickDlgButton(dlg, IDOK);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    EXPECT_EQ(App().GetProfileValue("Color Setting", "Non Calc Text"), "255,0,0");
+    EXPECT_EQ(App().GetProfileValue("Color Setting", "Large Project Background"), "0,0,200");
+    EXPECT_EQ(App().m_lfRowFont[CMorvelSettings::fontLarge].lfHeight, -16);
+    EXPECT_EQ(App().GetProfileValue("Large Font Setting", "Height"), "-16");
+    EXPECT_EQ(App().GetProfileValue("Large Font Setting", "Weight"), "700");
+}
+
+TEST_F(EnvironmentPagesTest, ShadingFromThePrintPageReachesTheSettingsWhenTheSheetIsConfirmed)
+{
+    CEnvironmentDialog sheet("環境設定"_sj);
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        ASSERT_TRUE(sheet.SetActivePage(&sheet.m_outputPage));
+        answerer.AnswerDialog(IDD_SHADING, [](CDialog& shading) {
+            // Shading off: the pattern list is disabled, the values still come back.
+            SelectDlgItem(shading, IDC_PATTERN, 10);
+            ClickDlgButton(shading, IDC_FILL);
+            EXPECT_FALSE(shading.GetDlgItem(IDC_PATTERN)->IsWindowEnabled());
+            ClickDlgButton(shading, IDOK);
+        });
+        ClickDlgButton(sheet.m_outputPage, IDC_SHADING);
+        EXPECT_EQ(App().m_nFillMode, 10);
+        EXPECT_EQ(App().m_nIsFill, 0);
+        ClickDlgButton(sheet.m_outputPage, IDC_PRINT_MONO);
+        ClickDlgButton(dlg, IDOK);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    EXPECT_EQ(App().GetProfileValue("Print Setting", "Fill Mode"), "10");
+    EXPECT_EQ(App().GetProfileValue("Print Setting", "Is Fill"), "0");
+    EXPECT_EQ(App().GetProfileValue("Print Setting", "Print Color"), "1");
+}
+
+TEST_F(EnvironmentPagesTest, TheSheetFontResizesEveryPageAndARunWithoutItUsesTheTemplates)
+{
+    CRect withFont;
+    CRect without;
+    {
+        CIntroductionDialog sheet("導入処理"_sj);
+        answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+            sheet.m_unitsPage.GetWindowRect(&withFont);
+            ClickDlgButton(dlg, IDCANCEL);
+        });
+        sheet.DoModal("ＭＳ Ｐゴシック"_sj, 14);
+        answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+            sheet.m_unitsPage.GetWindowRect(&without);
+            ClickDlgButton(dlg, IDCANCEL);
+        });
+        sheet.DoModal();
+    }
+    EXPECT_GT(withFont.Width(), without.Width());
+    EXPECT_GT(withFont.Height(), without.Height());
+}
+
+TEST_F(EnvironmentPagesTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheSheetStaysOpen)
+{
+    // The settings file's folder is replaced by a file: nothing can be written there.
+    CEnvironmentDialog sheet("環境設定"_sj);
+    bool bStillOpen = false;
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        ASSERT_TRUE(sheet.SetActivePage(&sheet.m_inputPage));
+        TypeDlgItemText(sheet.m_inputPage, IDC_TAX_RATE, "12");
+        std::filesystem::remove(folder.SettingsFile());
+        std::filesystem::create_directories(folder.SettingsFile()); // a folder in its place
+        ClickDlgButton(dlg, IDOK);
+        bStillOpen = dlg.IsModalRunning() != FALSE;
+        std::filesystem::remove(folder.SettingsFile());
+        ClickDlgButton(dlg, IDOK);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    EXPECT_TRUE(bStillOpen);
+    EXPECT_EQ(App().m_nTax, 12);
+    ASSERT_FALSE(answerer.MessageBoxTexts().empty());
+    EXPECT_EQ(answerer.MessageBoxTexts()[0], "設定ﾌｧｲﾙに書き込めません。"_sj);
+    EXPECT_EQ(App().GetProfileValue("Input Setting", "Tax"), "12");
+}

@@ -1,0 +1,259 @@
+// The first start on an empty machine: the settings file lies in an empty folder, so
+// start-up finds no master and no form. The user chooses the folders on the path page,
+// then creates every master and form on the pages start-up opens one by one, typing into
+// the grids with the keyboard and picking attributes from the pick lists. Start-up
+// completes; the files read back through the program's readers hold exactly what was
+// typed; a second start asks nothing.
+#include "app/CMorvelApp.h"
+#include "platform/base/CArchive.h"
+#include "platform/base/CFile.h"
+#include "platform/base/Path.h"
+#include "platform/ui/dialogs/CPropertySheet.h"
+#include "resources/ResourceIds.h"
+#include "resources/SetupIds.h"
+#include "setup/CEnvironmentDialog.h"
+#include "setup/CIntroductionDialog.h"
+#include "setup/SetupRegistration.h"
+#include "tests/app/ShellTestSupport.h"
+#include "tests/setup/SetupTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+template <class TTable, class TRead>
+TTable ReadBack(const std::string& nativePath, TRead read)
+{
+    TTable table;
+    CFile f;
+    EXPECT_TRUE(f.Open(SystemPathFromNative(nativePath), CFile::modeRead)) << nativePath;
+    CArchive ar(&f, CArchive::load);
+    EXPECT_EQ(read(table, ar), 0) << nativePath;
+    return table;
+}
+
+// The environment a test runs the program in: an empty folder holding only the settings
+// file's name.
+class CEmptyMachine {
+public:
+    CEmptyMachine()
+    {
+        m_env.Set("MORVEL_INI", m_dir.Native() + "/morvel.ini");
+        m_env.Set("MORVEL_LOCK_DIR", m_dir.Native());
+        m_env.Set("MORVEL_NO_SOUND", "1");
+    }
+    std::string Native(const std::string& relative) const { return m_dir.Native() + "/" + relative; }
+    CString System(const std::string& relative) const { return SystemPathFromNative(Native(relative)); }
+
+private:
+    TempDir m_dir;
+    CScopedEnvironment m_env;
+};
+
+template <class TPage>
+TPage& ActivePageOf(CDialog& dlg)
+{
+    auto* pPage = dynamic_cast<TPage*>(dynamic_cast<CPropertySheet&>(dlg).GetActivePage());
+    EXPECT_NE(pPage, nullptr);
+    return *pPage;
+}
+
+} // namespace
+
+TEST(FirstStart, EveryMasterAndFormIsCreatedFromNothingAndTheSecondStartAsksNothing)
+{
+    RegisterSetup();
+    CEmptyMachine machine;
+    CDialogAnswerer answerer;
+    std::vector<CString> sheets; // the caption of every sheet, in order, with its page
+
+    // The first missing file: the user changes the paths; every later one: create it.
+    answerer.AnswerDialog(IDD_PROCESS_SELECT, [](CDialog& dlg) {
+        ClickDlgButton(dlg, IDC_RADIO_PATH);
+        ClickDlgButton(dlg, IDOK);
+    });
+    answerer.AlwaysAnswerDialog(IDD_PROCESS_SELECT, [](CDialog& dlg) {
+        ClickDlgButton(dlg, IDC_RADIO_NEW);
+        ClickDlgButton(dlg, IDOK);
+    });
+
+    // The path page: folders typed in lower case, created when applied.
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        CPathDialog& page = ActivePageOf<CPathDialog>(dlg);
+        sheets.push_back(page.GetTitle());
+        TypeDlgItemText(page, IDC_PATH_WORK, machine.System("work"));
+        TypeDlgItemText(page, IDC_PATH_ESTIMATION, machine.System("form"));
+        TypeDlgItemText(page, IDC_PATH_PARTS, machine.System("form"));
+        TypeDlgItemText(page, IDC_PATH_INFORMATION, machine.System("form"));
+        TypeDlgItemText(page, IDC_PATH_OTHER, machine.System("master"));
+        ClickDlgButton(dlg, IDOK);
+    });
+
+    // Units: two units, Enter after each.
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        CUnitsDialog& page = ActivePageOf<CUnitsDialog>(dlg);
+        sheets.push_back(page.GetTitle());
+        TypeCell(page.Editor(), "式"_sj);
+        PressKey(page.Editor(), VK_RETURN);
+        TypeCell(page.Editor(), "ｍ２"_sj);
+        PressKey(page.Editor(), VK_RETURN);
+        ClickDlgButton(dlg, IDOK);
+    });
+    // The three subject levels: name, Tab, unit, Tab.
+    const char* const subjects[3][2] = {{"建築工事", "式"}, {"仮設工事", "式"}, {"外部足場", "ｍ２"}};
+    for (const auto& subject : subjects) {
+        answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&, subject](CDialog& dlg) {
+            CSubjectDialog& page = ActivePageOf<CSubjectDialog>(dlg);
+            sheets.push_back(page.GetTitle());
+            TypeCell(page.Editor(), CString::FromUtf8(subject[0]));
+            PressKey(page.Editor(), VK_TAB);
+            TypeCell(page.Editor(), CString::FromUtf8(subject[1]));
+            PressKey(page.Editor(), VK_TAB);
+            ClickDlgButton(dlg, IDOK);
+        });
+    }
+    // Classifications: name and percent.
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        CDivisionDialog& page = ActivePageOf<CDivisionDialog>(dlg);
+        sheets.push_back(page.GetTitle());
+        TypeCell(page.Editor(), "労務費"_sj);
+        PressKey(page.Editor(), VK_TAB);
+        TypeCell(page.Editor(), "30");
+        PressKey(page.Editor(), VK_TAB);
+        ClickDlgButton(dlg, IDOK);
+    });
+    // The information form: a text item and a number item with its picture and style.
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        CInformationDialog& page = ActivePageOf<CInformationDialog>(dlg);
+        sheets.push_back(page.GetTitle());
+        TypeCell(page.Editor(), "工事名"_sj);
+        AnswerPick(answerer, 0); // 1.文字
+        PressKey(page.Editor(), VK_RETURN);
+        EXPECT_EQ(page.GetCurrentCol(), 3);
+        TypeKeys(page.Editor(), "20");
+        PressKey(page.Editor(), VK_RETURN);
+        EXPECT_EQ(page.GetCurrentRow(), 2);
+        EXPECT_EQ(page.GetCurrentCol(), 1);
+        TypeCell(page.Editor(), "金額"_sj);
+        AnswerPick(answerer, 1); // 2.数値
+        PressKey(page.Editor(), VK_RETURN);
+        EXPECT_EQ(page.GetCurrentCol(), 4);
+        TypeKeys(page.Editor(), "###,###");
+        EXPECT_EQ(page.CellText(2, 3), "7");
+        PressKey(page.Editor(), VK_RETURN);
+        EXPECT_EQ(page.GetCurrentCol(), 6);
+        AnswerPick(answerer, 1); // 1.123,456
+        PressKey(page.Editor(), VK_RETURN);
+        EXPECT_EQ(page.GetCurrentRow(), 3);
+        EXPECT_EQ(page.GetCurrentCol(), 1);
+        ClickDlgButton(dlg, IDOK);
+    });
+    // The estimation form: one text item with its codes.
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        CEstimationDialog& page = ActivePageOf<CEstimationDialog>(dlg);
+        sheets.push_back(page.GetTitle());
+        TypeCell(page.Editor(), "名称"_sj);
+        AnswerPick(answerer, 0); // 1.文字
+        PressKey(page.Editor(), VK_RETURN);
+        TypeKeys(page.Editor(), "30");
+        AnswerPick(answerer, 6); // T: 6.名称
+        AnswerPick(answerer, 0); // B: (なし)
+        AnswerPick(answerer, 2); // C: B. 項目名
+        PressKey(page.Editor(), VK_RETURN);
+        EXPECT_EQ(page.GetCurrentRow(), 2);
+        EXPECT_EQ(page.GetCurrentCol(), 1);
+        ClickDlgButton(dlg, IDOK);
+    });
+    // The parts form: one text item.
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        CPartsDialog& page = ActivePageOf<CPartsDialog>(dlg);
+        sheets.push_back(page.GetTitle());
+        TypeCell(page.Editor(), "品名"_sj);
+        AnswerPick(answerer, 0); // 1.文字
+        PressKey(page.Editor(), VK_RETURN);
+        TypeKeys(page.Editor(), "40");
+        AnswerPick(answerer, 1); // T: 1.単位
+        PressKey(page.Editor(), VK_RETURN);
+        ClickDlgButton(dlg, IDOK);
+    });
+
+    {
+        CShellTestApp app;
+        ASSERT_TRUE(app.Start());
+        EXPECT_EQ(sheets,
+                  (std::vector<CString>{"ﾊﾟｽ設定"_sj, "単位名"_sj, "科目名"_sj, "科目名"_sj, "科目名"_sj,
+                                        "分類名"_sj, "情報形式"_sj, "見積形式"_sj, "部材形式"_sj}));
+        EXPECT_EQ(app->m_strEstimationFormFile, "meisai.MMK");
+        EXPECT_EQ(app->m_strPartFormFile, "BUZAI.MBK");
+        EXPECT_EQ(app->m_strInformationFormFile, "JYOUHOU.MJK");
+        EXPECT_EQ(app->m_unitFile.GetCount(), 2);
+    }
+    // Each missing file said so once, and every dialog had its answer.
+    EXPECT_EQ(answerer.MessageBoxTexts(),
+              (std::vector<CString>{
+                  "単位ﾌｧｲﾙがないか、壊れています。"_sj, "単位ﾌｧｲﾙがないか、壊れています。"_sj,
+                  "大科目ﾌｧｲﾙがないか、壊れています。"_sj, "中科目ﾌｧｲﾙがないか、壊れています。"_sj,
+                  "小科目ﾌｧｲﾙがないか、壊れています。"_sj, "分類ﾌｧｲﾙがないか、壊れています。"_sj,
+                  "情報形式ﾌｧｲﾙがないか、壊れています。"_sj, "見積形式ﾌｧｲﾙがないか、壊れています。"_sj,
+                  "部材形式ﾌｧｲﾙがないか、壊れています。"_sj}));
+    for (const auto& shown : answerer.GetShown()) {
+        if (shown.kind == CDialogAnswerer::ShownDialog) {
+            EXPECT_TRUE(shown.answered) << shown.nID;
+        }
+    }
+
+    // The folders were made in upper case, and the files hold what was typed.
+    const std::string master = machine.Native("MASTER/");
+    const std::string form = machine.Native("FORM/");
+    EXPECT_TRUE(std::filesystem::is_directory(machine.Native("WORK")));
+    const CUnitFile units =
+        ReadBack<CUnitFile>(master + "tanni.MTD", [](CUnitFile& t, CArchive& ar) { return t.Serialize(ar); });
+    ASSERT_EQ(units.GetCount(), 2);
+    EXPECT_EQ(units.GetUnit(0), "式"_sj);
+    EXPECT_EQ(units.GetUnit(1), "ｍ２"_sj);
+    const char* const files[3] = {"kamoku.MKB", "kamoku.MKM", "kamoku.MKS"};
+    for (int n = 0; n < 3; ++n) {
+        const CSubjectFile level = ReadBack<CSubjectFile>(
+            master + files[n], [n](CSubjectFile& t, CArchive& ar) { return t.SerializeLevel(n, ar); });
+        ASSERT_EQ(level.GetCount(n), 1) << n;
+        EXPECT_EQ(level.GetName(n, 0), CString::FromUtf8(subjects[n][0]));
+        EXPECT_EQ(level.GetUnit(n, 0), CString::FromUtf8(subjects[n][1]));
+    }
+    const CClassifyFile classes = ReadBack<CClassifyFile>(
+        master + "bunrul.MRD", [](CClassifyFile& t, CArchive& ar) { return t.Serialize(ar); });
+    ASSERT_EQ(classes.GetCount(), 1);
+    EXPECT_EQ(classes.GetName(0), "労務費"_sj);
+    EXPECT_EQ(classes.GetPercent(0), "30");
+
+    const CInformationFormFile information = ReadBack<CInformationFormFile>(
+        form + "JYOUHOU.MJK", [](CInformationFormFile& t, CArchive& ar) { return t.Serialize(ar); });
+    ASSERT_EQ(information.GetCount(), 2);
+    const std::vector<CString> item1 = {"工事名"_sj, "文字"_sj, "20", "", "", "", ""};
+    const std::vector<CString> item2 = {"金額"_sj, "数値"_sj, "7", "###,###", "", "", "1"};
+    for (int c = 0; c < 7; ++c) {
+        EXPECT_EQ(information.GetItem(0, c), item1[static_cast<size_t>(c)]) << c;
+        EXPECT_EQ(information.GetItem(1, c), item2[static_cast<size_t>(c)]) << c;
+    }
+    const CEstimationFormFile estimation = ReadBack<CEstimationFormFile>(
+        form + "meisai.MMK", [](CEstimationFormFile& t, CArchive& ar) { return t.Serialize(ar); });
+    ASSERT_EQ(estimation.GetCount(), 1);
+    const std::vector<CString> itemE = {"名称"_sj, "文字"_sj, "30", "", "", "", "6", "", "", "B"};
+    for (int c = 0; c < 10; ++c)
+        EXPECT_EQ(estimation.GetItem(0, c), itemE[static_cast<size_t>(c)]) << c;
+    const CPartFormFile parts = ReadBack<CPartFormFile>(
+        form + "BUZAI.MBK", [](CPartFormFile& t, CArchive& ar) { return t.Serialize(ar); });
+    ASSERT_EQ(parts.GetCount(), 1);
+    const std::vector<CString> itemP = {"品名"_sj, "文字"_sj, "40", "", "", "", "1"};
+    for (int c = 0; c < 7; ++c)
+        EXPECT_EQ(parts.GetItem(0, c), itemP[static_cast<size_t>(c)]) << c;
+
+    // The second start finds everything and asks nothing.
+    CDialogAnswerer second;
+    CShellTestApp again;
+    ASSERT_TRUE(again.Start());
+    EXPECT_TRUE(second.GetShown().empty());
+    EXPECT_EQ(again->m_classifyFile.GetCount(), 1);
+    EXPECT_EQ(again->m_estimationForm.GetCount(), 1);
+}

@@ -1,0 +1,193 @@
+// The master pages of the setup sheet, driven through the real sheet as a user would:
+// grid rows numbered from 1 map onto the tables' entries from 0 (first and last row), a
+// file that cannot be written is reported without losing the typed data, and the subject
+// page's levels.
+#include "app/CMorvelApp.h"
+#include "platform/base/CArchive.h"
+#include "platform/base/CFile.h"
+#include "platform/base/Path.h"
+#include "resources/SetupIds.h"
+#include "setup/CIntroductionDialog.h"
+#include "setup/SetupRegistration.h"
+#include "tests/app/ShellTestSupport.h"
+#include "tests/setup/SetupTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+// A started application on a copy of the samples, with the setup sheets registered.
+class MasterPagesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RegisterSetup();
+        ASSERT_TRUE(app.Start());
+    }
+    CMorvelApp& App() { return app.App(); }
+    std::string Master(const char* name) const { return folder.Native(std::string("MASTER/") + name); }
+
+    CShellTestFolder folder;
+    CDialogAnswerer answerer;
+    CShellTestApp app;
+};
+
+CUnitFile ReadUnits(const std::string& nativePath)
+{
+    CUnitFile units;
+    CFile f(SystemPathFromNative(nativePath), CFile::modeRead);
+    CArchive ar(&f, CArchive::load);
+    EXPECT_EQ(units.Serialize(ar), 0);
+    return units;
+}
+
+} // namespace
+
+TEST_F(MasterPagesTest, TheFirstAndTheLastGridRowAreTheFirstAndTheLastTableEntries)
+{
+    const CString firstBefore = App().m_unitFile.GetUnit(0);
+    CIntroductionDialog sheet("導入処理"_sj, "Unit", nullptr, 0);
+    // Opened alone at start-up the grid starts empty; the user fills row 1, jumps to the
+    // last row with PgDn and fills it.
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        CUnitsDialog& page = sheet.m_unitsPage;
+        EXPECT_EQ(page.CellText(1, 1), "");
+        TypeCell(page.Editor(), "最初"_sj);
+        for (int i = 0; i < 200; ++i)
+            PressKey(page.Editor(), VK_NEXT);
+        EXPECT_EQ(page.GetCurrentRow(), 999);
+        // The view has followed: the last row is on the screen.
+        EXPECT_GT(page.Grid().GetTopRow(), 900);
+        TypeCell(page.Editor(), "最後"_sj);
+        PressKey(page.Editor(), VK_DOWN); // stays on the last row
+        EXPECT_EQ(page.GetCurrentRow(), 999);
+        EXPECT_EQ(page.CellText(999, 1), "最後"_sj);
+        // Row 998 and the rows between are empty, yet the count runs to the last name.
+        ClickDlgButton(dlg, IDOK);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    EXPECT_NE(firstBefore, "最初"_sj);
+    ASSERT_EQ(App().m_unitFile.GetCount(), 999);
+    EXPECT_EQ(App().m_unitFile.GetUnit(0), "最初"_sj);
+    EXPECT_EQ(App().m_unitFile.GetUnit(1), "");
+    EXPECT_EQ(App().m_unitFile.GetUnit(998), "最後"_sj);
+    const CUnitFile written = ReadUnits(Master("tanni.MTD"));
+    ASSERT_EQ(written.GetCount(), 999);
+    EXPECT_EQ(written.GetUnit(0), "最初"_sj);
+    EXPECT_EQ(written.GetUnit(998), "最後"_sj);
+}
+
+TEST_F(MasterPagesTest, TheTableShowsFromRowOneAndRowCommandsKeepEveryRow)
+{
+    const int nCount = App().m_unitFile.GetCount();
+    ASSERT_GT(nCount, 3);
+    const CString first = App().m_unitFile.GetUnit(0);
+    const CString second = App().m_unitFile.GetUnit(1);
+    const CString last = App().m_unitFile.GetUnit(nCount - 1);
+    CIntroductionDialog sheet("導入処理"_sj);
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        CUnitsDialog& page = sheet.m_unitsPage;
+        EXPECT_EQ(page.CellText(0, 0), "No.");
+        EXPECT_EQ(page.CellText(1, 0), "1");
+        EXPECT_EQ(page.CellText(1, 1), first);
+        EXPECT_EQ(page.CellText(nCount, 1), last);
+        EXPECT_EQ(page.CellText(nCount + 1, 1), "");
+        // Insert a row at row 1: everything moves down one.
+        page.SendMessage(WM_COMMAND, ID_GRID_ROW_INSERT);
+        EXPECT_EQ(page.CellText(1, 1), "");
+        EXPECT_EQ(page.CellText(2, 1), first);
+        EXPECT_EQ(page.CellText(nCount + 1, 1), last);
+        // Type a new first unit, cut the second row (the old first) and paste it back on
+        // row 3 after inserting there.
+        TypeCell(page.Editor(), "新単位"_sj);
+        PressKey(page.Editor(), VK_DOWN);
+        page.SendMessage(WM_COMMAND, ID_ROW_CUT);
+        EXPECT_EQ(page.CellText(2, 1), second);
+        EXPECT_EQ(page.CellText(nCount + 1, 1), "");
+        page.SendMessage(WM_COMMAND, ID_GRID_ROW_INSERT);
+        page.SendMessage(WM_COMMAND, ID_ROW_PASTE);
+        EXPECT_EQ(page.CellText(2, 1), first);
+        EXPECT_EQ(page.CellText(3, 1), second);
+        ClickDlgButton(dlg, IDOK);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    ASSERT_EQ(App().m_unitFile.GetCount(), nCount + 1);
+    EXPECT_EQ(App().m_unitFile.GetUnit(0), "新単位"_sj);
+    EXPECT_EQ(App().m_unitFile.GetUnit(1), first);
+    EXPECT_EQ(App().m_unitFile.GetUnit(nCount), last);
+    EXPECT_EQ(ReadUnits(Master("tanni.MTD")).GetCount(), nCount + 1);
+}
+
+TEST_F(MasterPagesTest, AFileThatCannotBeWrittenIsReportedTheSheetStaysOpenAndNothingTypedIsLost)
+{
+    // The masters' folder is gone (a removed stick): nothing can be written there.
+    std::filesystem::remove_all(folder.Native("MASTER"));
+    CIntroductionDialog sheet("導入処理"_sj, "Division", nullptr, 0);
+    bool bStillOpen = false;
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        CDivisionDialog& page = sheet.m_divisionPage;
+        TypeCell(page.Editor(), "材料費"_sj);
+        PressKey(page.Editor(), VK_TAB);
+        TypeCell(page.Editor(), "７０"_sj); // full-width digits become "70"
+        PressKey(page.Editor(), VK_TAB);
+        ClickDlgButton(dlg, IDOK);
+        bStillOpen = dlg.IsModalRunning() != FALSE;
+        EXPECT_EQ(page.CellText(1, 1), "材料費"_sj);
+        // The folder is back: OK now writes.
+        std::filesystem::create_directories(folder.Native("MASTER"));
+        ClickDlgButton(dlg, IDOK);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    EXPECT_TRUE(bStillOpen);
+    ASSERT_FALSE(answerer.MessageBoxTexts().empty());
+    EXPECT_EQ(answerer.MessageBoxTexts()[0].Left(10), "分類ﾌｧｲﾙに"_sj);
+    ASSERT_EQ(App().m_classifyFile.GetCount(), 1);
+    EXPECT_EQ(App().m_classifyFile.GetName(0), "材料費"_sj);
+    EXPECT_EQ(App().m_classifyFile.GetPercent(0), "70");
+    EXPECT_TRUE(std::filesystem::exists(Master("bunrul.MRD")));
+}
+
+TEST_F(MasterPagesTest, SubjectLevelsKeepTheirEditsAcrossSwitchesAndAreWrittenTogether)
+{
+    const CString large0 = App().m_subjectFile.GetName(0, 0);
+    const CString middle0 = App().m_subjectFile.GetName(1, 0);
+    CIntroductionDialog sheet("導入処理"_sj);
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        ASSERT_TRUE(sheet.SetActivePage(1));
+        CSubjectDialog& page = sheet.m_subjectPage;
+        EXPECT_EQ(page.CellText(1, 1), large0);
+        TypeCell(page.Editor(), "大の変更"_sj);
+        ClickDlgButton(page, IDC_SUBJECT_MIDDLE);
+        EXPECT_EQ(page.CellText(1, 1), middle0);
+        TypeCell(page.Editor(), "中の変更"_sj);
+        ClickDlgButton(page, IDC_SUBJECT_LARGE);
+        EXPECT_EQ(page.CellText(1, 1), "大の変更"_sj);
+        ClickDlgButton(dlg, IDOK);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    for (int n : {0, 1}) {
+        CSubjectFile level;
+        CFile f(SystemPathFromNative(Master(n == 0 ? "kamoku.MKB" : "kamoku.MKM")), CFile::modeRead);
+        CArchive ar(&f, CArchive::load);
+        ASSERT_EQ(level.SerializeLevel(n, ar), 0);
+        EXPECT_EQ(level.GetName(n, 0), n == 0 ? "大の変更"_sj : "中の変更"_sj);
+    }
+}
+
+TEST_F(MasterPagesTest, CancelOfTheSinglePageAtStartupLeavesAnEmptyFile)
+{
+    folder.RemoveFile("MASTER/KAMOKU.MKS");
+    CIntroductionDialog sheet("導入処理"_sj, "SubjectSmall", nullptr, 0);
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        EXPECT_FALSE(sheet.m_subjectPage.GetDlgItem(IDC_SUBJECT_LARGE)->IsWindowVisible());
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+    CSubjectFile level;
+    CFile f(SystemPathFromNative(Master("kamoku.MKS")), CFile::modeRead);
+    CArchive ar(&f, CArchive::load);
+    ASSERT_EQ(level.SerializeLevel(2, ar), 0);
+    EXPECT_EQ(level.GetCount(2), 0);
+}
