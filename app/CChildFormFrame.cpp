@@ -74,8 +74,10 @@ BOOL CChildFormFrame::CreateBars()
     CRect rect;
     m_wndPrintEditBar.GetItemRect(PRINT_EDITBAR_FONT_SIZE_INDEX, &rect);
     rect.bottom += kFontSizeDrop;
-    if (!m_wndFontSize.Create(CBS_DROPDOWN | WS_VSCROLL | WS_VISIBLE | WS_CHILD, rect, &m_wndPrintEditBar,
-                              IDC_FONT_SIZE))
+    // The box stays disabled until a layout editor view takes the size it chooses: a box that
+    // accepts a size and applies it nowhere would mislead.
+    if (!m_wndFontSize.Create(CBS_DROPDOWN | WS_VSCROLL | WS_VISIBLE | WS_CHILD | WS_DISABLED, rect,
+                              &m_wndPrintEditBar, IDC_FONT_SIZE))
         return FALSE;
     m_wndFontSize.SetFont(ChildFrameGuiFont());
     m_wndFontSize.SetItemHeight(-1, kFontSizeItemHeight);

@@ -132,6 +132,8 @@ TEST_F(ChildFrameOtherTest, TheLayoutWindowOffersExactlyTheSixteenFontSizes)
     CComboBox& sizes = pFrame->m_wndFontSize;
     ASSERT_NE(nullptr, sizes.GetSafeHwnd());
     EXPECT_EQ(static_cast<int>(IDC_FONT_SIZE), sizes.GetDlgCtrlID());
+    // Nothing takes a chosen size until the layout editor exists, so the box is disabled.
+    EXPECT_FALSE(sizes.IsWindowEnabled());
     std::vector<std::string> items;
     for (int i = 0; i < sizes.GetCount(); ++i) {
         CString strItem;
