@@ -419,8 +419,13 @@ bool CMorvelEMDoc::ReadEstimate(CArchive& ar, CLoadedEstimate& lo)
 
     for (WORD& w : lo.words)
         ar >> w;
+    // Every stored column is an item of the estimate's own form, and the grid has a column
+    // for each item and for nothing else. Cells beyond the form's items could be neither
+    // shown, edited nor printed, and the next save (which writes the form's columns) would
+    // drop them without a word; such a file is damaged or foreign, and is refused with the
+    // file's message like any other damage. The file itself stays as it is.
     const int nColumns = lo.words[wordColumnCount];
-    if (nColumns > MAX_FILE_COLUMNS)
+    if (nColumns > MAX_FILE_COLUMNS || nColumns > lo.estimationForm.GetCount())
         throw CArchiveException(CArchiveException::badIndex);
 
     // Rows are made as they are read, so a file that claims more rows than it holds ends
@@ -443,8 +448,10 @@ bool CMorvelEMDoc::ReadEstimate(CArchive& ar, CLoadedEstimate& lo)
         lo.rows.push_back(std::move(pRow));
     }
 
+    // The same holds for the information values: each belongs to an item of the estimate's
+    // own information form, and a value without its item would be lost at the next save.
     const int nInformation = ReadWord(ar);
-    if (nInformation > MAX_FILE_INFORMATION)
+    if (nInformation > MAX_FILE_INFORMATION || nInformation > lo.informationForm.GetCount())
         throw CArchiveException(CArchiveException::badIndex);
     lo.information.resize(static_cast<size_t>(nInformation));
     for (CString& value : lo.information)

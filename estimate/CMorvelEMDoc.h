@@ -50,7 +50,9 @@ public:
     // native format under the native name (GetNativePathName).
     BOOL OnSaveDocument(LPCTSTR lpszPathName) override;
     // The estimate file in both directions. Loading throws CArchiveException for a file
-    // that ends early or holds counts beyond what an estimate can have, and
+    // that ends early or holds counts beyond what an estimate can have (more columns than
+    // its estimation form has items, more information values than its information form
+    // has items, either above 100), and
     // CUserException when it has already told the user (wrong magic, damaged form).
     void Serialize(CArchive& ar) override;
     // Every estimate's path ends in ".mmd": the extension is replaced before the framework

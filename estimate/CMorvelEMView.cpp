@@ -171,6 +171,15 @@ const CEstimationFormFile& CMorvelEMView::GetEstimationForm() const
 // ---------------------------------------------------------------------------------------
 // Set-up
 
+int CMorvelEMView::GetFormColumnWidth(const char* lpszWidth)
+{
+    // Read as the number at the start of the text (as atoi reads it), but saturating: a
+    // width that overflows an int, or that is negative, comes from a damaged or foreign
+    // form and is kept within what the grid can show rather than wrapping.
+    const long nWidth = lpszWidth != nullptr ? std::strtol(lpszWidth, nullptr, 10) : 0;
+    return static_cast<int>(std::clamp(nWidth, 0L, static_cast<long>(MAX_FORM_COLUMN_WIDTH)));
+}
+
 void CMorvelEMView::SetupFromDocument()
 {
     CMorvelEMDoc* pDoc = GetDocument();
@@ -183,8 +192,7 @@ void CMorvelEMView::SetupFromDocument()
 
     m_nColumnCount = std::clamp(form.GetCount(), 0, static_cast<int>(MAX_COLUMNS));
     for (int i = 0; i < MAX_COLUMNS; ++i) {
-        const int nBase =
-            i < m_nColumnCount ? std::atoi(form.GetItem(i, CEstimationFormFile::colWidth)) * 10 : 0;
+        const int nBase = i < m_nColumnCount ? GetFormColumnWidth(form.GetItem(i, CEstimationFormFile::colWidth)) * 10 : 0;
         m_nBaseColumnWidth[i] = nBase;
         m_nBaseColumnWidth2[i] = nBase;
         m_nColumnWidth[i] = static_cast<int>(static_cast<long long>(nBase) * m_nZoom / 100);

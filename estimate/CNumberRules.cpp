@@ -106,6 +106,9 @@ public:
 
     CValue Evaluate() { return Sum(); }
     int GetOperationCount() const { return m_nOperations; }
+    // TRUE when the formula nests parentheses deeper than MAX_FORMULA_DEPTH; reading stopped
+    // there and the formula has no value.
+    bool IsTooDeep() const { return m_bTooDeep; }
 
 private:
     CValue Sum()
@@ -166,6 +169,13 @@ private:
         }
         CValue result;
         if (m_p < m_pEnd && *m_p == '(') {
+            // Each level of parentheses is a level of this reader's recursion: a formula
+            // nested beyond any written by hand is refused before it can exhaust the stack.
+            if (m_nDepth >= CNumberRules::MAX_FORMULA_DEPTH) {
+                m_bTooDeep = true;
+                m_p = m_pEnd;
+                return CValue{};
+            }
             ++m_p;
             ++m_nDepth;
             result = Sum();
@@ -216,6 +226,7 @@ private:
     const char* m_pEnd;
     int m_nDepth = 0;
     int m_nOperations = 0;
+    bool m_bTooDeep = false;
 };
 
 } // namespace
@@ -433,9 +444,11 @@ bool CNumberRules::EvaluateExpression(const char* lpszText, double& result)
 bool CNumberRules::EvaluateExpression(const char* pBegin, const char* pEnd, double& result)
 {
     CFormulaReader reader(pBegin, pEnd);
-    const CFormulaReader::CValue value = reader.Evaluate();
+    CFormulaReader::CValue value = reader.Evaluate();
+    if (reader.IsTooDeep())
+        value = CFormulaReader::CValue{};
     result = value.bEmpty ? 0.0 : value.value;
-    return value.bEmpty ? FALSE : TRUE;
+    return !value.bEmpty;
 }
 
 CString CNumberRules::EvaluateFormula(const char* lpszText)

@@ -78,7 +78,9 @@ public:
     // ZERO_TOLERANCE of zero drops the term a/b. A malformed formula never fails: an
     // unreadable operand reads as 0, an unmatched "(" closes at the end and a stray ")" is
     // passed over. Returns FALSE when nothing is left (the whole formula was such a term,
-    // or it was empty), else TRUE and the value.
+    // or it was empty), else true and the value. Parentheses nested deeper than
+    // MAX_FORMULA_DEPTH make the whole formula malformed: it yields no number (false).
+    static constexpr int MAX_FORMULA_DEPTH = 100;
     static bool EvaluateExpression(const char* lpszText, double& result);
     static bool EvaluateExpression(const char* pBegin, const char* pEnd, double& result);
     // The same as a text: the result in normal form, an empty text when nothing is left, and

@@ -70,13 +70,27 @@ struct CParsedProfile {
     std::map<std::string, CProfileSectionIndex> sections; // first occurrence of each section
 };
 
+// The first "]" of a text that is a character of its own: a double-byte character whose
+// second byte is 0x5D ("ゾ" is 0x83 0x5D) is stepped over whole, as CString steps.
+size_t FindCloseBracket(std::string_view text, size_t from)
+{
+    for (size_t i = from; i < text.size(); ++i) {
+        const BYTE b = static_cast<BYTE>(text[i]);
+        if (b == ']')
+            return i;
+        if (IsCp932LeadByte(b) && i + 1 < text.size() && text[i + 1] != '\0')
+            ++i;
+    }
+    return std::string_view::npos;
+}
+
 CProfileLine ParseLine(std::string text)
 {
     CProfileLine line;
     line.text = std::move(text);
     std::string_view trimmed = TrimView(line.text);
     if (!trimmed.empty() && trimmed.front() == '[') {
-        size_t close = trimmed.find(']');
+        size_t close = FindCloseBracket(trimmed, 1);
         if (close != std::string_view::npos) {
             line.kind = LineKind::Section;
             line.name = FoldName(TrimView(trimmed.substr(1, close - 1)));
@@ -284,13 +298,25 @@ std::string Serialize(const CParsedProfile& profile)
 }
 
 // A name that cannot be stored on one line as what it is would change the file's structure.
+// Section names are read by characters: a "]" inside a double-byte character is part of
+// the name, a "]" of its own would end it early, and a lead byte left at the end would
+// take the closing "]" as its second byte.
 bool IsStorableName(std::string_view name, bool isSection)
 {
     if (TrimView(name).empty())
         return false;
-    for (char ch : name) {
+    for (size_t i = 0; i < name.size(); ++i) {
+        const char ch = name[i];
         if (ch == '\r' || ch == '\n')
             return false;
+        if (isSection && IsCp932LeadByte(static_cast<BYTE>(ch))) {
+            if (i + 1 >= name.size())
+                return false;
+            if (name[i + 1] == '\r' || name[i + 1] == '\n')
+                return false;
+            ++i;
+            continue;
+        }
         if (isSection && ch == ']')
             return false;
         if (!isSection && ch == '=')

@@ -110,8 +110,13 @@ TEST_F(EstimateFileBadInputTest, ColumnAndInformationCountsAbove100AreRejected)
     information.Words({0});
     ExpectRejected(information.Bytes(), kDamaged);
 
-    // Exactly 100 of each is an estimate.
-    EstimateFileBuilder full = Header({100, 1, 0, 1, 2, 0, 2, 1, 1, 100});
+    // Exactly 100 of each is an estimate (with forms of 100 items each).
+    std::vector<std::array<const char*, 10>> estimationItems(100, {"c", "文字", "8", "", "", "", "", "", "", ""});
+    std::vector<std::array<const char*, 8>> informationItems(100, {"i", "文字", "8", "", "", "", "", ""});
+    EstimateFileBuilder full;
+    full.Magic().Text("meisai.MMK").Form("This is estimation form file", estimationItems);
+    full.Text("JYOUHOU.MJK").Form("This is information form file", informationItems);
+    full.Words({100, 1, 0, 1, 2, 0, 2, 1, 1, 100});
     full.bytes.Word(5).Word(0).Word(0).Word(0).Str("").Str("");
     for (int c = 0; c < 100; ++c)
         full.bytes.Str(std::to_string(c)).Word(0);

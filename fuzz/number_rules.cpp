@@ -1,0 +1,96 @@
+// Rounding specifications, number pictures and row formulas: texts that come from form
+// files and cells. The input is up to four lines: a number text, a rounding specification,
+// a number picture and a formula; the whole input is also tried as a formula. What an
+// estimator relies on:
+// - nothing crashes or hangs, whatever the text (a formula of any depth included);
+// - rounding is stable: a rounded value rounds to itself again;
+// - a number text's normal form is a number text with the same normal form;
+// - a value printed by a picture reads back as the value within the picture's decimals;
+// - a formula either yields no number (an empty text) or a number in normal form.
+#include "estimate/CDecimal.h"
+#include "estimate/CNumberRules.h"
+#include "fuzz/support/FuzzSupport.h"
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> SplitLines(const uint8_t* data, size_t size, size_t nMax)
+{
+    std::vector<std::string> lines(1);
+    for (size_t i = 0; i < size; ++i) {
+        if (data[i] == '\n' && lines.size() < nMax)
+            lines.emplace_back();
+        else
+            lines.back() += static_cast<char>(data[i]);
+    }
+    lines.resize(nMax);
+    return lines;
+}
+
+void CheckFormula(const std::string& formula)
+{
+    const CString result = CNumberRules::EvaluateFormula(formula.c_str());
+    double value = 0.0;
+    const BOOL bValue = CNumberRules::EvaluateExpression(formula.data(), formula.data() + formula.size(), value);
+    (void)bValue;
+    if (result.IsEmpty() || result == CString(formula.c_str()))
+        return;
+    // A computed result is a number in normal form: it normalises to itself.
+    FUZZ_CHECK(CNumberRules::IsNumberText(result));
+    FUZZ_CHECK(CNumberRules::NormalizeNumber(result) == result);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size > (1u << 20))
+        return 0; // a cell holds far less; larger inputs only slow the search
+    const std::vector<std::string> lines = SplitLines(data, size, 4);
+    const std::string& number = lines[0];
+    const std::string& spec = lines[1];
+    const std::string& picture = lines[2];
+
+    // Number texts and their normal form.
+    if (CNumberRules::IsNumberText(number.c_str())) {
+        const CString normal = CNumberRules::NormalizeNumber(number.c_str());
+        FUZZ_CHECK(CNumberRules::IsNumberText(normal));
+        FUZZ_CHECK(CNumberRules::NormalizeNumber(normal) == normal);
+    }
+    const CDecimal value = CNumberRules::ReadDecimal(number.c_str());
+    (void)CNumberRules::ReadNumber(number.c_str());
+
+    // Rounding is idempotent.
+    const CNumberRules::CRoundSpec round = CNumberRules::ParseRoundSpec(spec.c_str());
+    CDecimal rounded = value;
+    CNumberRules::RoundBySpec(rounded, round);
+    CDecimal twice = rounded;
+    CNumberRules::RoundBySpec(twice, round);
+    FUZZ_CHECK(twice == rounded);
+    const double roundedDouble = CNumberRules::RoundBySpec(value.ToDouble(), spec.c_str());
+    (void)roundedDouble;
+
+    // A value printed by a picture reads back within half its last decimal. Values of
+    // the size an estimate holds (below 10^12) are checked; larger ones must not crash.
+    const CNumberRules::CPicture parsed = CNumberRules::ParsePicture(picture.c_str());
+    const CString printed = CNumberRules::FormatByPicture(value, parsed, TRUE);
+    const CString plain = CNumberRules::FormatByPicture(value, parsed, FALSE);
+    (void)CNumberRules::FormatByPicture(value.ToDouble(), picture.c_str(), TRUE);
+    if (value.IsBelowPowerOfTen(12) && parsed.nDecimals <= 12) {
+        const double back = CNumberRules::ReadNumberText(printed).ToDouble();
+        const double plainBack = CNumberRules::ReadNumber(plain);
+        const double tolerance = 0.5 * std::pow(10.0, -parsed.nDecimals) + 1e-6;
+        FUZZ_CHECK(std::fabs(back - value.ToDouble()) <= tolerance);
+        FUZZ_CHECK(std::fabs(plainBack - value.ToDouble()) <= tolerance);
+    }
+
+    // Formulas: the fourth line, and the whole input.
+    CheckFormula(lines[3]);
+    CheckFormula(std::string(reinterpret_cast<const char*>(data), size));
+    return 0;
+}

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Builds every fuzz target (fuzz/*.cpp) as a libFuzzer program with clang, AddressSanitizer
+# and UndefinedBehaviorSanitizer (build folder build-fuzz/), and runs each for the given
+# number of seconds (default 60) on all cores. Inputs that break a target are saved into
+# fuzz/regressions/<target>/ for a person to look at; the test run replays them from there.
+#
+#   scripts/fuzz.sh [seconds] [target ...]
+#
+# Environment: FUZZ_JOBS (parallel workers per target, default: all cores),
+# FUZZ_KEEP_GOING=1 (carry on after a finding instead of moving to the next target).
+# A summary (executions, coverage, findings per target) goes to build-fuzz/fuzz-summary.txt.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$(pwd)"
+
+seconds="${1:-60}"
+shift || true
+jobs="${FUZZ_JOBS:-$(nproc)}"
+
+# clang with the libFuzzer runtime (Debian 12: clang 14 and libclang-rt-14-dev); what the
+# rest of the build needs is installed by setup.sh.
+bash scripts/setup.sh
+need=()
+command -v clang++ >/dev/null 2>&1 || need+=(clang)
+if ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
+  need+=(libclang-rt-14-dev)
+fi
+if [ ${#need[@]} -gt 0 ]; then
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update
+  "${sudo_cmd[@]}" apt-get install -y "${need[@]}"
+fi
+
+launcher=()
+command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DMORVEL_FUZZ=ON -DMORVEL_TESTS=OFF -DMORVEL_BENCH=OFF "${launcher[@]}"
+
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  for src in fuzz/*.cpp; do
+    targets+=("$(basename "$src" .cpp)")
+  done
+fi
+cmake --build build-fuzz -j "$jobs" --target "${targets[@]/#/fuzz_}"
+
+# Seeds from samples/ and the committed corpus start each target's working corpus.
+bash fuzz/make_seeds.sh build-fuzz/seeds
+
+export QT_QPA_PLATFORM=offscreen MORVEL_NO_SOUND=1
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+summary="build-fuzz/fuzz-summary.txt"
+printf '%-20s %12s %8s %8s %8s %s\n' target executions cov ft corpus findings >"$summary"
+status=0
+for t in "${targets[@]}"; do
+  corpus="build-fuzz/corpus/$t"
+  regressions="fuzz/regressions/$t"
+  mkdir -p "$corpus" "$regressions"
+  for seeds in "fuzz/corpus/$t" "build-fuzz/seeds/$t" "$regressions"; do
+    [ -d "$seeds" ] && find "$seeds" -maxdepth 1 -type f ! -name '.*' -exec cp -n {} "$corpus/" \;
+  done
+  dict=()
+  [ -f "fuzz/$t.dict" ] && dict=(-dict="fuzz/$t.dict")
+  keep=()
+  [ "${FUZZ_KEEP_GOING:-0}" = 1 ] && keep=(-ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1)
+  log="build-fuzz/fuzz-$t.log"
+  before=$(find "$regressions" -type f ! -name '.*' | wc -l)
+  echo "== $t: $seconds s on $jobs workers (log $log)"
+  set +e
+  "build-fuzz/fuzz/fuzz_$t" "$corpus" -fork="$jobs" -max_total_time="$seconds" -timeout=20 \
+    -rss_limit_mb=4096 -max_len=65536 -artifact_prefix="$regressions/" "${dict[@]}" "${keep[@]}" >"$log" 2>&1
+  rc=$?
+  set -e
+  after=$(find "$regressions" -type f ! -name '.*' | wc -l)
+  # The fork mode's last progress line: "#<executions>: cov: <n> ft: <n> corp: <n> ...".
+  last=$(grep -E '^#[0-9]+: cov:' "$log" | tail -1 || true)
+  execs=$(sed -E 's/^#([0-9]+):.*/\1/' <<<"$last")
+  cov=$(sed -E 's/.* cov: ([0-9]+).*/\1/' <<<"$last")
+  ft=$(sed -E 's/.* ft: ([0-9]+).*/\1/' <<<"$last")
+  corp=$(sed -E 's/.* corp: ([0-9]+).*/\1/' <<<"$last")
+  printf '%-20s %12s %8s %8s %8s %s\n' "$t" "${execs:-?}" "${cov:-?}" "${ft:-?}" "${corp:-?}" \
+    "$((after - before))" >>"$summary"
+  if [ "$rc" -ne 0 ] || [ "$after" -ne "$before" ]; then
+    echo "   $t found something: see $log and $regressions/"
+    status=1
+  fi
+done
+cat "$summary"
+exit "$status"
