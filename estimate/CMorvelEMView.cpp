@@ -192,7 +192,8 @@ void CMorvelEMView::SetupFromDocument()
 
     m_nColumnCount = std::clamp(form.GetCount(), 0, static_cast<int>(MAX_COLUMNS));
     for (int i = 0; i < MAX_COLUMNS; ++i) {
-        const int nBase = i < m_nColumnCount ? GetFormColumnWidth(form.GetItem(i, CEstimationFormFile::colWidth)) * 10 : 0;
+        const int nBase =
+            i < m_nColumnCount ? GetFormColumnWidth(form.GetItem(i, CEstimationFormFile::colWidth)) * 10 : 0;
         m_nBaseColumnWidth[i] = nBase;
         m_nBaseColumnWidth2[i] = nBase;
         m_nColumnWidth[i] = static_cast<int>(static_cast<long long>(nBase) * m_nZoom / 100);

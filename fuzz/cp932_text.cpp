@@ -78,7 +78,8 @@ void CheckCString(const std::string& bytes)
         const int nFind = text.Find(ch);
         const int nReverse = text.ReverseFind(ch);
         FUZZ_CHECK(nFind < 0 || (starts[static_cast<size_t>(nFind)] && s[static_cast<size_t>(nFind)] == ch));
-        FUZZ_CHECK(nReverse < 0 || (starts[static_cast<size_t>(nReverse)] && s[static_cast<size_t>(nReverse)] == ch));
+        FUZZ_CHECK(nReverse < 0 ||
+                   (starts[static_cast<size_t>(nReverse)] && s[static_cast<size_t>(nReverse)] == ch));
         FUZZ_CHECK((nFind < 0) == (nReverse < 0) && nFind <= nReverse);
     }
     CString trimmed = text;
@@ -107,7 +108,8 @@ void CheckNumberHelpers(const std::string& bytes)
         }
         // The char* form does the same in place.
         std::vector<char> buffer(bytes.c_str(), bytes.c_str() + std::strlen(bytes.c_str()) + 1);
-        const int nInPlace = bMixed ? ToHalfWidthNumberMixed(buffer.data()) : ToHalfWidthNumber(buffer.data());
+        const int nInPlace =
+            bMixed ? ToHalfWidthNumberMixed(buffer.data()) : ToHalfWidthNumber(buffer.data());
         FUZZ_CHECK(nInPlace == nResult && CString(buffer.data()) == converted);
     }
 

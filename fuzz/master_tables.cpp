@@ -98,11 +98,14 @@ struct CFormOps {
     }
 };
 template <>
-struct CTableOps<CEstimationFormFile> : CFormOps<CEstimationFormFile> {};
+struct CTableOps<CEstimationFormFile> : CFormOps<CEstimationFormFile> {
+};
 template <>
-struct CTableOps<CPartFormFile> : CFormOps<CPartFormFile> {};
+struct CTableOps<CPartFormFile> : CFormOps<CPartFormFile> {
+};
 template <>
-struct CTableOps<CInformationFormFile> : CFormOps<CInformationFormFile> {};
+struct CTableOps<CInformationFormFile> : CFormOps<CInformationFormFile> {
+};
 
 template <typename Table>
 void Check(const uint8_t* data, size_t size, int nLevel)
@@ -119,7 +122,8 @@ void Check(const uint8_t* data, size_t size, int nLevel)
         FUZZ_CHECK(nResult == -1 || nResult == -2);
         FUZZ_CHECK(Ops::Same(table, before));
         // A refusal says so once; a file that ends early is reported by the caller.
-        FUZZ_CHECK(nResult == -1 ? boxes.texts.size() == 1 && !boxes.texts[0].IsEmpty() : boxes.texts.empty());
+        FUZZ_CHECK(nResult == -1 ? boxes.texts.size() == 1 && !boxes.texts[0].IsEmpty()
+                                 : boxes.texts.empty());
         return;
     }
     FUZZ_CHECK(boxes.texts.empty());
@@ -128,15 +132,16 @@ void Check(const uint8_t* data, size_t size, int nLevel)
     const std::vector<uint8_t> stored = FuzzStore([&](CArchive& ar) { Ops::Serialize(table, ar, nLevel); });
     Table again;
     Ops::Fill(again);
-    FUZZ_CHECK(FuzzLoad(stored.data(), stored.size(), [&](CArchive& ar) { return Ops::Serialize(again, ar, nLevel); }) ==
-               0);
+    FUZZ_CHECK(FuzzLoad(stored.data(), stored.size(),
+                        [&](CArchive& ar) { return Ops::Serialize(again, ar, nLevel); }) == 0);
     FUZZ_CHECK(boxes.texts.empty());
-    const std::vector<uint8_t> storedAgain = FuzzStore([&](CArchive& ar) { Ops::Serialize(again, ar, nLevel); });
+    const std::vector<uint8_t> storedAgain =
+        FuzzStore([&](CArchive& ar) { Ops::Serialize(again, ar, nLevel); });
     FUZZ_CHECK(stored == storedAgain);
     // Everything in use came back (entries beyond the count are the fresh table's own).
     Table reloaded = table;
-    FUZZ_CHECK(FuzzLoad(stored.data(), stored.size(), [&](CArchive& ar) { return Ops::Serialize(reloaded, ar, nLevel); }) ==
-               0);
+    FUZZ_CHECK(FuzzLoad(stored.data(), stored.size(),
+                        [&](CArchive& ar) { return Ops::Serialize(reloaded, ar, nLevel); }) == 0);
     FUZZ_CHECK(Ops::Same(reloaded, table));
 }
 

@@ -36,7 +36,8 @@ void CheckFormula(const std::string& formula)
 {
     const CString result = CNumberRules::EvaluateFormula(formula.c_str());
     double value = 0.0;
-    const BOOL bValue = CNumberRules::EvaluateExpression(formula.data(), formula.data() + formula.size(), value);
+    const BOOL bValue =
+        CNumberRules::EvaluateExpression(formula.data(), formula.data() + formula.size(), value);
     (void)bValue;
     if (result.IsEmpty() || result == CString(formula.c_str()))
         return;

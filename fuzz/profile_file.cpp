@@ -62,8 +62,8 @@ void CollectNames(const std::string& text, std::set<std::string>& sections, std:
         const size_t open = line.find('[');
         if (open != std::string::npos) {
             const size_t close = line.rfind(']');
-            sections.insert(line.substr(open + 1, close != std::string::npos && close > open ? close - open - 1
-                                                                                              : std::string::npos));
+            sections.insert(line.substr(
+                open + 1, close != std::string::npos && close > open ? close - open - 1 : std::string::npos));
         }
         const size_t eq = line.find('=');
         if (eq != std::string::npos)
@@ -172,7 +172,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string changedSection = Folded(section);
     const std::string changedKey = Folded(key);
     for (size_t i = 0; i < queries.size(); ++i) {
-        const CString after = profile.GetProfileString(queries[i].first.c_str(), queries[i].second.c_str(), kMissing);
+        const CString after =
+            profile.GetProfileString(queries[i].first.c_str(), queries[i].second.c_str(), kMissing);
         const bool bSameSection = Folded(queries[i].first) == changedSection;
         const bool bSameKey = Folded(queries[i].second) == changedKey;
         if (bWritten && bSameSection && (nChange == 2 || bSameKey)) {

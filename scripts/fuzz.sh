@@ -51,6 +51,8 @@ bash fuzz/make_seeds.sh build-fuzz/seeds
 export QT_QPA_PLATFORM=offscreen MORVEL_NO_SOUND=1
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+export LSAN_OPTIONS="suppressions=$root/fuzz/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 summary="build-fuzz/fuzz-summary.txt"
 printf '%-20s %12s %8s %8s %8s %s\n' target executions cov ft corpus findings >"$summary"
 status=0

@@ -15,10 +15,10 @@
 #include <vector>
 
 // Stops the run (libFuzzer then saves the input) when an invariant does not hold.
-#define FUZZ_CHECK(cond)                                                                             \
-    do {                                                                                             \
-        if (!(cond))                                                                                 \
-            FuzzFail(__FILE__, __LINE__, #cond);                                                     \
+#define FUZZ_CHECK(cond)                                                                                     \
+    do {                                                                                                     \
+        if (!(cond))                                                                                         \
+            FuzzFail(__FILE__, __LINE__, #cond);                                                             \
     } while (0)
 
 [[noreturn]] void FuzzFail(const char* file, int line, const char* condition);

@@ -14,7 +14,8 @@ namespace {
 
 std::string Nested(int nDepth, const std::string& inner)
 {
-    return std::string(static_cast<size_t>(nDepth), '(') + inner + std::string(static_cast<size_t>(nDepth), ')');
+    return std::string(static_cast<size_t>(nDepth), '(') + inner +
+           std::string(static_cast<size_t>(nDepth), ')');
 }
 
 } // namespace
@@ -75,7 +76,8 @@ TEST_F(DeepFormulaInEstimate, FormWidthsFromFilesAreKeptWithinTheGridsRange)
     EXPECT_EQ(0, CMorvelEMView::GetFormColumnWidth("abc"));
     EXPECT_EQ(0, CMorvelEMView::GetFormColumnWidth("-5"));
     EXPECT_EQ(CMorvelEMView::MAX_FORM_COLUMN_WIDTH, CMorvelEMView::GetFormColumnWidth("999999999"));
-    EXPECT_EQ(CMorvelEMView::MAX_FORM_COLUMN_WIDTH, CMorvelEMView::GetFormColumnWidth("99999999999999999999999"));
+    EXPECT_EQ(CMorvelEMView::MAX_FORM_COLUMN_WIDTH,
+              CMorvelEMView::GetFormColumnWidth("99999999999999999999999"));
 
     // In the grid: "999999999" characters would overflow as pixels; the column is as wide as
     // the limit allows and the others keep their widths.
@@ -122,7 +124,8 @@ protected:
         MessageBoxRecorder boxes;
         EXPECT_FALSE(e.doc->OnOpenDocument(Path("foreign.mmd")));
         ASSERT_EQ(1u, boxes.entries.size());
-        EXPECT_NE(std::string::npos, boxes.entries[0].text.ToUtf8().find(kDamaged)) << boxes.entries[0].text.ToUtf8();
+        EXPECT_NE(std::string::npos, boxes.entries[0].text.ToUtf8().find(kDamaged))
+            << boxes.entries[0].text.ToUtf8();
         EXPECT_EQ("before", e.doc->m_strEstimationFormName.str());
         EXPECT_EQ(0, e.doc->m_EstimationForm.GetCount());
         EXPECT_EQ(0, e.view->m_nUsedRows);

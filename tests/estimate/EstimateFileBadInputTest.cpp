@@ -111,7 +111,8 @@ TEST_F(EstimateFileBadInputTest, ColumnAndInformationCountsAbove100AreRejected)
     ExpectRejected(information.Bytes(), kDamaged);
 
     // Exactly 100 of each is an estimate (with forms of 100 items each).
-    std::vector<std::array<const char*, 10>> estimationItems(100, {"c", "文字", "8", "", "", "", "", "", "", ""});
+    std::vector<std::array<const char*, 10>> estimationItems(100,
+                                                             {"c", "文字", "8", "", "", "", "", "", "", ""});
     std::vector<std::array<const char*, 8>> informationItems(100, {"i", "文字", "8", "", "", "", "", ""});
     EstimateFileBuilder full;
     full.Magic().Text("meisai.MMK").Form("This is estimation form file", estimationItems);

@@ -42,7 +42,8 @@ TEST_F(ProfileDoubleByteSection, ASectionWhoseNameHoldsTrailByte5DIsReadAndWritt
     // Changing the key and adding one change only those lines.
     ASSERT_TRUE(profile.WriteProfileString(kZone.c_str(), kKey.c_str(), "new"));
     ASSERT_TRUE(profile.WriteProfileString(kZone.c_str(), "Added", "2"));
-    EXPECT_EQ("[Input Setting]\r\nTax=8\r\n\r\n[" + kZone + "]\r\n" + kKey + "=new\r\nAdded=2\r\n\r\n[Other]\r\nA=1\r\n",
+    EXPECT_EQ("[Input Setting]\r\nTax=8\r\n\r\n[" + kZone + "]\r\n" + kKey +
+                  "=new\r\nAdded=2\r\n\r\n[Other]\r\nA=1\r\n",
               Bytes(ReadNativeFile(dir.NativeFile("morvel.ini"))));
     EXPECT_EQ("new", profile.GetProfileString(kZone.c_str(), kKey.c_str(), "default").str());
     EXPECT_EQ(1u, profile.GetProfileInt("Other", "A", 0));
