@@ -59,6 +59,8 @@ void CollectNames(const std::string& text, std::set<std::string>& sections, std:
         std::string line = text.substr(pos, end - pos);
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
+        // Names reach the settings file as C texts: what follows a NUL is not part of them.
+        line = std::string(line.c_str());
         const size_t open = line.find('[');
         if (open != std::string::npos) {
             const size_t close = line.rfind(']');

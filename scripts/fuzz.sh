@@ -16,6 +16,7 @@ root="$(pwd)"
 seconds="${1:-60}"
 shift || true
 jobs="${FUZZ_JOBS:-$(nproc)}"
+max_len=65536
 
 # clang with the libFuzzer runtime (Debian 12: clang 14 and libclang-rt-14-dev); what the
 # rest of the build needs is installed by setup.sh.
@@ -60,8 +61,11 @@ for t in "${targets[@]}"; do
   corpus="build-fuzz/corpus/$t"
   regressions="fuzz/regressions/$t"
   mkdir -p "$corpus" "$regressions"
+  # Inputs longer than the fuzzer's length limit stay out of its corpus (its workers stop on
+  # them); the test run replays them all the same.
   for seeds in "fuzz/corpus/$t" "build-fuzz/seeds/$t" "$regressions"; do
-    [ -d "$seeds" ] && find "$seeds" -maxdepth 1 -type f ! -name '.*' -exec cp -n {} "$corpus/" \;
+    [ -d "$seeds" ] && find "$seeds" -maxdepth 1 -type f ! -name '.*' -size -$((max_len + 1))c \
+      -exec cp -n {} "$corpus/" \;
   done
   dict=()
   [ -f "fuzz/$t.dict" ] && dict=(-dict="fuzz/$t.dict")
@@ -72,7 +76,7 @@ for t in "${targets[@]}"; do
   echo "== $t: $seconds s on $jobs workers (log $log)"
   set +e
   "build-fuzz/fuzz/fuzz_$t" "$corpus" -fork="$jobs" -max_total_time="$seconds" -timeout=20 \
-    -rss_limit_mb=4096 -max_len=65536 -artifact_prefix="$regressions/" "${dict[@]}" "${keep[@]}" >"$log" 2>&1
+    -rss_limit_mb=4096 -max_len="$max_len" -artifact_prefix="$regressions/" "${dict[@]}" "${keep[@]}" >"$log" 2>&1
   rc=$?
   set -e
   after=$(find "$regressions" -type f ! -name '.*' | wc -l)
