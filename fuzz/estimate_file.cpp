@@ -116,6 +116,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     FuzzInitToolkit();
     g_pProfile = new CProfileFile(FuzzFolder() + "morvel.ini");
     g_pSettings = new CMorvelSettings(*g_pProfile);
+    CMorvelSettings::SetCurrent(g_pSettings);
     g_pSettings->WritePathSetting("Work Field", FuzzFolder());
     // Saving recalculates everything; backups are off.
     g_pSettings->WriteProfileInt("ReCalcSetting", "Level", 3);
