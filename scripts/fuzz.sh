@@ -8,7 +8,8 @@
 #
 # Environment: FUZZ_JOBS (parallel workers per target, default: all cores),
 # FUZZ_KEEP_GOING=1 (carry on after a finding instead of moving to the next target).
-# A summary (executions, coverage, findings per target) goes to build-fuzz/fuzz-summary.txt.
+# A summary (executions summed over the workers, the best worker's coverage in edges and
+# features, corpus size, new findings per target) goes to build-fuzz/fuzz-summary.txt.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$(pwd)"
@@ -68,28 +69,39 @@ for t in "${targets[@]}"; do
       -exec cp -n {} "$corpus/" \;
   done
   dict=()
-  [ -f "fuzz/$t.dict" ] && dict=(-dict="fuzz/$t.dict")
+  [ -f "fuzz/$t.dict" ] && dict=(-dict="$root/fuzz/$t.dict")
   keep=()
   [ "${FUZZ_KEEP_GOING:-0}" = 1 ] && keep=(-ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1)
-  log="build-fuzz/fuzz-$t.log"
+  # One fuzzing process per worker on the shared corpus; each writes fuzz-<n>.log in logs.
+  logs="build-fuzz/logs/$t"
+  rm -rf "$logs"
+  mkdir -p "$logs"
   before=$(find "$regressions" -type f ! -name '.*' | wc -l)
-  echo "== $t: $seconds s on $jobs workers (log $log)"
+  echo "== $t: $seconds s on $jobs workers (logs in $logs/)"
   set +e
-  "build-fuzz/fuzz/fuzz_$t" "$corpus" -fork="$jobs" -max_total_time="$seconds" -timeout=20 \
-    -rss_limit_mb=4096 -max_len="$max_len" -artifact_prefix="$regressions/" "${dict[@]}" "${keep[@]}" >"$log" 2>&1
+  (cd "$logs" && "$root/build-fuzz/fuzz/fuzz_$t" "$root/$corpus" -jobs="$jobs" -workers="$jobs" \
+    -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -max_len="$max_len" \
+    -artifact_prefix="$root/$regressions/" -print_final_stats=1 "${dict[@]}" "${keep[@]}" >main.log 2>&1)
   rc=$?
   set -e
   after=$(find "$regressions" -type f ! -name '.*' | wc -l)
-  # The fork mode's last progress line: "#<executions>: cov: <n> ft: <n> corp: <n> ...".
-  last=$(grep -E '^#[0-9]+: cov:' "$log" | tail -1 || true)
-  execs=$(sed -E 's/^#([0-9]+):.*/\1/' <<<"$last")
-  cov=$(sed -E 's/.* cov: ([0-9]+).*/\1/' <<<"$last")
-  ft=$(sed -E 's/.* ft: ([0-9]+).*/\1/' <<<"$last")
-  corp=$(sed -E 's/.* corp: ([0-9]+).*/\1/' <<<"$last")
-  printf '%-20s %12s %8s %8s %8s %s\n' "$t" "${execs:-?}" "${cov:-?}" "${ft:-?}" "${corp:-?}" \
-    "$((after - before))" >>"$summary"
+  # Each worker's last status line: "#<executions> ... cov: <n> ft: <n> corp: <n>/<size> ...".
+  execs=0 cov=0 ft=0
+  for log in "$logs"/fuzz-*.log; do
+    [ -f "$log" ] || continue
+    last=$(grep -aE '^#[0-9]+[[:space:]]' "$log" | tail -1 || true)
+    [ -n "$last" ] || continue
+    n=$(sed -E 's/^#([0-9]+).*/\1/' <<<"$last")
+    c=$(sed -nE 's/.* cov: ([0-9]+).*/\1/p' <<<"$last")
+    f=$(sed -nE 's/.* ft: ([0-9]+).*/\1/p' <<<"$last")
+    execs=$((execs + n))
+    [ "${c:-0}" -gt "$cov" ] && cov=$c
+    [ "${f:-0}" -gt "$ft" ] && ft=$f
+  done
+  corp=$(find "$corpus" -type f | wc -l)
+  printf '%-20s %12s %8s %8s %8s %s\n' "$t" "$execs" "$cov" "$ft" "$corp" "$((after - before))" >>"$summary"
   if [ "$rc" -ne 0 ] || [ "$after" -ne "$before" ]; then
-    echo "   $t found something: see $log and $regressions/"
+    echo "   $t found something: see $logs/ and $regressions/"
     status=1
   fi
 done
