@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 out="${1:?folder}"
 samples=samples
 
-mkdir -p "$out"/{master_tables,estimate_file,profile_file,number_rules,cp932_text,subject_drag_data}
+mkdir -p "$out"/{master_tables,estimate_file,profile_file,number_rules,cp932_text,subject_drag_data,print_layout}
 
 # An archive string: its length byte (texts here are shorter than 255 bytes), then the bytes.
 str() { printf "\\x$(printf %02x "${#1}")%s" "$1"; }
@@ -24,6 +24,10 @@ done
 
 # Estimate files.
 cp "$samples/WORK/"*.MMD "$out/estimate_file/sample.mmd"
+
+# Print layouts, whole compound files: bit 1 of the first byte says so, bit 0 a parts layout.
+for f in "$samples/FORM/"*.MMP; do { printf '\x02'; cat "$f"; } >"$out/print_layout/estimate-layout"; done
+for f in "$samples/FORM/"*.MBP; do { printf '\x03'; cat "$f"; } >"$out/print_layout/parts-layout"; done
 
 # Drag data: the sample estimation form, a large heading and one detail row.
 form="$samples/FORM/meisai.MMK"
