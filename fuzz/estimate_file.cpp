@@ -45,8 +45,8 @@ struct CEstimate {
     std::vector<uint8_t> State() const
     {
         std::vector<uint8_t> bytes = FuzzStore([this](CArchive& ar) { pDoc->Serialize(ar); });
-        for (int n : {pDoc->m_nLoadedRowCount, pDoc->m_nNewEstimate, pView->m_nUsedRows, pView->m_nRowLimit,
-                      pView->m_nColumnCount, pView->m_nInformationCount})
+        for (int n : {pDoc->m_nLoadedRowCount, pDoc->m_nNewEstimate, pView->GetUsedRows(),
+                      pView->GetRowLimit(), pView->GetColumnCount(), pView->GetInformationCount()})
             bytes.insert(bytes.end(), reinterpret_cast<const uint8_t*>(&n),
                          reinterpret_cast<const uint8_t*>(&n + 1));
         return bytes;
@@ -60,9 +60,9 @@ struct CEstimate {
 // information value, as the first view holds them and the reopened view reads them.
 void CheckSameContent(const CMorvelEMView& a, const CMorvelEMView& b)
 {
-    FUZZ_CHECK(a.m_nUsedRows == b.m_nUsedRows);
-    FUZZ_CHECK(a.m_nColumnCount == b.m_nColumnCount);
-    for (int r = 0; r < a.m_nUsedRows; ++r) {
+    FUZZ_CHECK(a.GetUsedRows() == b.GetUsedRows());
+    FUZZ_CHECK(a.GetColumnCount() == b.GetColumnCount());
+    for (int r = 0; r < a.GetUsedRows(); ++r) {
         const CGridRow* pA = a.GetEditRow(r);
         const CGridRow* pB = b.GetEditRow(r);
         if (pA == nullptr || pB == nullptr) {
@@ -78,11 +78,11 @@ void CheckSameContent(const CMorvelEMView& a, const CMorvelEMView& b)
                 std::fprintf(stderr, "row %d column %d: \"%s\" became \"%s\"\n", r, c,
                              pA->m_strCell[c].c_str(), pB->m_strCell[c].c_str());
             FUZZ_CHECK(pA->m_strCell[c] == pB->m_strCell[c]);
-            FUZZ_CHECK(c >= a.m_nColumnCount || pA->m_nIndent[c] == pB->m_nIndent[c]);
+            FUZZ_CHECK(c >= a.GetColumnCount() || pA->m_nIndent[c] == pB->m_nIndent[c]);
         }
     }
     for (int i = 0; i < CMorvelEMView::MAX_INFORMATION; ++i)
-        FUZZ_CHECK(a.m_strInformation[i] == b.m_strInformation[i]);
+        FUZZ_CHECK(a.GetInformation(i) == b.GetInformation(i));
 }
 
 CProfileFile* g_pProfile = nullptr;
@@ -93,8 +93,8 @@ void WorkOn(CEstimate& e)
 {
     CMorvelEMView& view = *e.pView;
     view.RecalcAll();
-    for (int r = 0; r < view.m_nUsedRows && r < 500; ++r)
-        (void)view.GetSubjectNoText(r, view.m_nNumberingCol);
+    for (int r = 0; r < view.GetUsedRows() && r < 500; ++r)
+        (void)view.GetSubjectNoText(r, view.GetNumbering().nColumn);
     view.OnSummaryPageTab();
     view.OnEditPageTab();
 

@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     auto* pView = new CMorvelEMView;
     pDoc->AddView(pView);
     pView->SetupFromDocument();
-    const int nRows = std::min(drag.GetRowCount(), pView->m_nRowLimit - 2);
+    const int nRows = std::min(drag.GetRowCount(), pView->GetRowLimit() - 2);
     for (int k = 0; k < nRows; ++k) {
         const CSubjectDragData::CRow& row = drag.m_rows[static_cast<size_t>(k)];
         pView->InsertRow(k);
@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                         [&](CArchive& ar) { return ReadDragData(ar, again, nBoxesAfterForm, boxes); }) == 0);
     FUZZ_CHECK(boxes.texts.empty());
     FUZZ_CHECK(again.m_Form.IsSameForm(pDoc->m_EstimationForm));
-    FUZZ_CHECK(again.m_nColumns == pView->m_nColumnCount);
+    FUZZ_CHECK(again.m_nColumns == pView->GetColumnCount());
     FUZZ_CHECK(again.m_nKind == (drag.m_nKind & 0xFFFF));
     for (int k = 0; k < again.GetRowCount(); ++k) {
         const CSubjectDragData::CRow& row = again.m_rows[static_cast<size_t>(k)];

@@ -85,10 +85,10 @@ TEST_F(DeepFormulaInEstimate, FormWidthsFromFilesAreKeptWithinTheGridsRange)
     columns[colName].width = "999999999";
     columns[colSpec].width = "-20";
     Open(columns);
-    EXPECT_EQ(CMorvelEMView::MAX_FORM_COLUMN_WIDTH * 10, view->m_nBaseColumnWidth[colName]);
-    EXPECT_EQ(0, view->m_nBaseColumnWidth[colSpec]);
-    EXPECT_EQ(80, view->m_nBaseColumnWidth[colQty]);
-    EXPECT_GT(view->m_nColumnWidth[colName], 0);
+    EXPECT_EQ(CMorvelEMView::MAX_FORM_COLUMN_WIDTH * 10, view->GetBaseColumnWidth(colName));
+    EXPECT_EQ(0, view->GetBaseColumnWidth(colSpec));
+    EXPECT_EQ(80, view->GetBaseColumnWidth(colQty));
+    EXPECT_GT(view->GetColumnWidth(colName), 0);
 }
 
 namespace {
@@ -128,8 +128,8 @@ protected:
             << boxes.entries[0].text.ToUtf8();
         EXPECT_EQ("before", e.doc->m_strEstimationFormName.str());
         EXPECT_EQ(0, e.doc->m_EstimationForm.GetCount());
-        EXPECT_EQ(0, e.view->m_nUsedRows);
-        EXPECT_EQ(0, e.view->m_nInformationCount);
+        EXPECT_EQ(0, e.view->GetUsedRows());
+        EXPECT_EQ(0, e.view->GetInformationCount());
         EXPECT_EQ(bytes, Read("foreign.mmd"));
     }
 };
@@ -157,11 +157,11 @@ TEST_F(FileCellsWithoutFormItem, AsManyOrFewerOpenAndEverythingReadIsSavedAgain)
         OpenedEstimate again;
         ASSERT_TRUE(again.doc->OnOpenDocument(Path("saved.mmd")));
         again.view->SetupFromDocument();
-        EXPECT_EQ(3, again.view->m_nColumnCount);
+        EXPECT_EQ(3, again.view->GetColumnCount());
         for (int c = 0; c < 3; ++c)
             EXPECT_EQ(c < nColumns ? "cell" + std::to_string(c) : "", again.view->GetCellText(0, c).str());
-        EXPECT_EQ(2, again.view->m_nInformationCount);
-        EXPECT_EQ("山田建設", again.view->m_strInformation[0].ToUtf8());
-        EXPECT_EQ("", again.view->m_strInformation[1].str());
+        EXPECT_EQ(2, again.view->GetInformationCount());
+        EXPECT_EQ("山田建設", again.view->GetInformation(0).ToUtf8());
+        EXPECT_EQ("", again.view->GetInformation(1).str());
     }
 }
