@@ -10,6 +10,8 @@
 #include "platform/ui/gdi/CImageList.h"
 #include "resources/DosConvertIds.h"
 
+#include <algorithm>
+
 IMPLEMENT_DYNAMIC(CDosFileDialog, CDialog)
 
 BEGIN_MESSAGE_MAP(CDosFileDialog, CDialog)
@@ -65,8 +67,12 @@ void CDosFileDialog::OnOK()
 {
     m_aChosen.clear();
     for (int i = 0; i < m_listFiles.GetItemCount(); ++i) {
-        if (m_listFiles.GetItemState(i, LVIS_SELECTED) & LVIS_SELECTED)
-            m_aChosen.emplace_back(m_listFiles.GetItemText(i, 0), 1);
+        if (m_listFiles.GetItemState(i, LVIS_SELECTED) & LVIS_SELECTED) {
+            auto pEntry = std::make_unique<CDosFileEntry>();
+            pEntry->m_strFileName = m_listFiles.GetItemText(i, 0);
+            pEntry->m_nFlag = 1;
+            m_aChosen.push_back(std::move(pEntry));
+        }
     }
     CDialog::OnOK();
 }

@@ -3,6 +3,7 @@
 // another folder of the DOS edition (one that holds its "MORINTL.IDT").
 #pragma once
 
+#include "app/SharedRecords.h"
 #include "platform/base/CString.h"
 #include "platform/ui/controls/CListCtrl.h"
 #include "platform/ui/dialogs/CDialog.h"
@@ -11,15 +12,6 @@
 #include <vector>
 
 class CImageList;
-
-// One file of the list: its name and whether it was chosen (1) or not (0).
-class CDosFileEntry {
-public:
-    CDosFileEntry() = default;
-    CDosFileEntry(const CString& strName, int nFlag) : m_strName(strName), m_nFlag(nFlag) {}
-    CString m_strName;
-    int m_nFlag = 0;
-};
 
 class CDosFileDialog : public CDialog {
     DECLARE_DYNAMIC(CDosFileDialog)
@@ -31,7 +23,7 @@ public:
     ~CDosFileDialog() override;
 
     // After IDOK: the chosen files, in list order.
-    const std::vector<CDosFileEntry>& GetChosenFiles() const { return m_aChosen; }
+    const std::vector<std::unique_ptr<CDosFileEntry>>& GetChosenFiles() const { return m_aChosen; }
     // The folder listed (it may have changed through "参照...").
     const CString& GetFolder() const { return m_strFolder; }
     const CString& GetBrowsedPath() const { return m_strBrowsedPath; }
@@ -49,7 +41,7 @@ private:
 
     CListCtrl m_listFiles;
     std::unique_ptr<CImageList> m_pImageList;
-    std::vector<CDosFileEntry> m_aChosen;
+    std::vector<std::unique_ptr<CDosFileEntry>> m_aChosen;
     CString m_strFolder;
     int m_nMode;
     CString m_strBrowsedPath;

@@ -638,8 +638,9 @@ void RunDosEditPass(const CDosConvertChoice& choice, CWnd* pOwner)
     CDosFileDialog dlg(bEstimates ? 1 : 0, (bEstimates ? env.estimateData : env.partsData) + "\\", pOwner);
     if (dlg.DoModal() != IDOK)
         return;
-    for (const CDosFileEntry& entry : dlg.GetChosenFiles()) {
-        const CString strPath = dlg.GetFolder() + entry.m_strName;
+    for (const auto& pEntry : dlg.GetChosenFiles()) {
+        const CDosFileEntry& entry = *pEntry;
+        const CString strPath = dlg.GetFolder() + entry.m_strFileName;
         if (ReadDosFormDefinitions(bEstimates ? dosKindEstimate : dosKindParts) != 1) {
             Tell("DOS版MORVELの形式ﾃﾞｰﾀが読み込めません。"_sj);
             return;
@@ -647,9 +648,10 @@ void RunDosEditPass(const CDosConvertChoice& choice, CWnd* pOwner)
         const int nResult = bEstimates ? ConvertDosEstimateFile(dosKindEstimate, strPath)
                                        : ConvertDosPartsFile(dosKindParts, strPath);
         if (nResult == 1)
-            Tell(Formatted("指定した [ %s ] をｺﾝﾊﾞｰﾄしました。"_sj, entry.m_strName));
+            Tell(Formatted("指定した [ %s ] をｺﾝﾊﾞｰﾄしました。"_sj, entry.m_strFileName));
         else
-            Tell(Formatted("指定した [ %s ] は、\n形式が異なるためｺﾝﾊﾞｰﾄできません。"_sj, entry.m_strName));
+            Tell(Formatted("指定した [ %s ] は、\n形式が異なるためｺﾝﾊﾞｰﾄできません。"_sj,
+                           entry.m_strFileName));
     }
 }
 
