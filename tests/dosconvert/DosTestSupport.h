@@ -34,10 +34,8 @@ using Bytes = std::vector<uint8_t>;
 // would lie outside the bytes (a field a malformed file places past its record) is left out.
 inline void PutText(Bytes& b, size_t nAt, const std::string& text, size_t nWidth, uint8_t fill = 0)
 {
-    for (size_t i = 0; i < nWidth; ++i) {
-        if (nAt + i < b.size())
-            b[nAt + i] = i < text.size() ? static_cast<uint8_t>(text[i]) : fill;
-    }
+    for (size_t i = 0; i < nWidth && nAt + i < b.size(); ++i)
+        b[nAt + i] = i < text.size() ? static_cast<uint8_t>(text[i]) : fill;
 }
 
 inline void PutWord(Bytes& b, size_t nAt, int v)
