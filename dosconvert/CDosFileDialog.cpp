@@ -12,6 +12,13 @@
 
 #include <algorithm>
 
+namespace {
+
+constexpr int kNameColumnWidth = 100;
+constexpr int kIconAndMargins = 16 + 16;
+
+} // namespace
+
 IMPLEMENT_DYNAMIC(CDosFileDialog, CDialog)
 
 BEGIN_MESSAGE_MAP(CDosFileDialog, CDialog)
@@ -42,7 +49,7 @@ BOOL CDosFileDialog::OnInitDialog()
     m_pImageList->Create(16, 16, ILC_MASK, 1, 1);
     m_pImageList->Add(::LoadIcon(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDI_DOS_FILE)));
     m_listFiles.SetImageList(m_pImageList.get(), LVSIL_SMALL);
-    m_listFiles.InsertColumn(0, "ﾌｧｲﾙ名"_sj, LVCFMT_LEFT, 100);
+    m_listFiles.InsertColumn(0, "ﾌｧｲﾙ名"_sj, LVCFMT_LEFT, kNameColumnWidth);
     ListFiles();
     return TRUE;
 }
@@ -58,6 +65,13 @@ void CDosFileDialog::ListFiles()
         strName.MakeUpper();
         m_listFiles.InsertItem(m_listFiles.GetItemCount(), strName, 0);
     }
+    // The column is 100 pixels wide, as long as that shows every name whole: this
+    // platform's fonts may need more room than the DOS edition's names had.
+    int nWidth = kNameColumnWidth;
+    for (int i = 0; i < m_listFiles.GetItemCount(); ++i)
+        nWidth =
+            std::max(nWidth, m_listFiles.GetStringWidth(m_listFiles.GetItemText(i, 0)) + kIconAndMargins);
+    m_listFiles.SetColumnWidth(0, nWidth);
     if (m_listFiles.GetItemCount() > 0)
         m_listFiles.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     SetDlgItemText(IDC_DOS_STATIC, "ﾌｫﾙﾀﾞ名 "_sj + m_strFolder);
