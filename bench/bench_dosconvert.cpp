@@ -156,6 +156,7 @@ int main(int argc, char** argv)
 
     CProfileFile profile(SystemPathFromNative((dir / "bench.ini").string()));
     CMorvelSettings settings(profile);
+    CMorvelSettings::SetCurrent(&settings);
     for (const char* key : {"Work Field", "Estimation Form", "Information Form", "Parts Form"})
         settings.WritePathSetting(key, SystemPathFromNative(dir.string()));
 

@@ -69,6 +69,7 @@ struct Setting {
         folder = p != nullptr ? p : "/tmp";
         profile = std::make_unique<CProfileFile>(SystemPathFromNative(folder + "/fuzz.ini"));
         settings = std::make_unique<CMorvelSettings>(*profile);
+        CMorvelSettings::SetCurrent(settings.get());
         for (const char* key : {"Work Field", "Information Form", "Estimation Form"})
             settings->WritePathSetting(key, SystemPathFromNative(folder));
         WriteFile(folder + "/MEISAI.ITM", Definitions());

@@ -68,6 +68,7 @@ struct Setting {
         folder = p != nullptr ? p : "/tmp";
         profile = std::make_unique<CProfileFile>(SystemPathFromNative(folder + "/fuzz.ini"));
         settings = std::make_unique<CMorvelSettings>(*profile);
+        CMorvelSettings::SetCurrent(settings.get());
         for (const char* key : {"Work Field", "Parts Form"})
             settings->WritePathSetting(key, SystemPathFromNative(folder));
         WriteFile(folder + "/BUZAI.ITB", Definitions());

@@ -19,6 +19,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A text in code page 932, from UTF-8.
@@ -81,6 +82,12 @@ inline Bytes EnvironmentFile(size_t nSize, const std::map<size_t, std::string>& 
 
 // One column definition (86 bytes).
 struct DefSpec {
+    DefSpec(std::string name_ = "", int type_ = 2, int width_ = 0, std::string formula_ = "",
+            std::string picture_ = "", int v_ = 0, std::string rounding_ = "", int t_ = 0, int b_ = 0)
+        : name(std::move(name_)), type(type_), width(width_), formula(std::move(formula_)),
+          picture(std::move(picture_)), v(v_), rounding(std::move(rounding_)), t(t_), b(b_)
+    {
+    }
     std::string name;
     int type = 2;
     int width = 0;
@@ -124,6 +131,14 @@ inline Bytes DefinitionFile(const std::vector<DefSpec>& defs, bool bTagged, int 
 
 // One information item: 136 bytes, or its older 106-byte form.
 struct InfoSpec {
+    InfoSpec(std::string value_ = "", std::string name_ = "", int type_ = 2, int width_ = 0,
+             std::string picture_ = "", std::string formula_ = "", std::string rounding_ = "", int e_ = 0,
+             char letter_ = 0)
+        : value(std::move(value_)), name(std::move(name_)), type(type_), width(width_),
+          picture(std::move(picture_)), formula(std::move(formula_)), rounding(std::move(rounding_)), e(e_),
+          letter(letter_)
+    {
+    }
     std::string value;
     std::string name;
     int type = 2;
@@ -293,6 +308,7 @@ class DosTest : public ::testing::Test {
 protected:
     DosTest() : profile(dir.Folder() + "morvel.ini"), settings(std::make_unique<CMorvelSettings>(profile))
     {
+        CMorvelSettings::SetCurrent(settings.get());
         for (const char* sub :
              {"other", "estform", "partform", "infoform", "work", "dos/MORVEL/DATA", "dos/MORVEL/BUZAI"})
             std::filesystem::create_directories(dir.Native() + "/" + sub);
