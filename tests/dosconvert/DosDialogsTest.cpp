@@ -182,8 +182,9 @@ TEST_F(DosDialogsTest, CommandConvertsTheChosenEstimatesAndReportsEach)
               (std::vector<CString>{"指定した [ KOUJI1.MIT ] をｺﾝﾊﾞｰﾄしました。"_sj,
                                     "指定した [ KOUJI2.MIT ] は、\n形式が異なるためｺﾝﾊﾞｰﾄできません。"_sj}));
     for (const auto& shown : answerer.GetShown()) {
-        if (shown.kind == CDialogAnswerer::ShownMessageBox)
+        if (shown.kind == CDialogAnswerer::ShownMessageBox) {
             EXPECT_EQ(shown.nType & 0x0F, static_cast<UINT>(MB_OK));
+        }
     }
     EXPECT_TRUE(Exists("work/KOUJI1.MMD"));
     // The rejected file leaves the estimate of its name as it was.

@@ -87,8 +87,9 @@ protected:
     void ExpectUnchanged(const std::string& context, const std::vector<std::string>& except = {})
     {
         for (const char* rel : kTargets) {
-            if (std::find(except.begin(), except.end(), rel) == except.end())
+            if (std::find(except.begin(), except.end(), rel) == except.end()) {
                 EXPECT_EQ(Read(rel), OldContent(rel)) << rel << " after " << context;
+            }
         }
     }
     void Restore(const std::string& rel) { Write(rel, OldContent(rel)); }
