@@ -16,6 +16,7 @@
 #include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
+#include "estimate/RowKinds.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"
 #include "platform/base/CFile.h"
@@ -175,45 +176,45 @@ int DosRowTypeToKind(int nType)
 {
     switch (nType) {
     case dosRowKind:
-        return CMorvelEMView::kindKind;
+        return kindKind;
     case dosRowLarge:
-        return CMorvelEMView::kindLarge;
+        return kindLarge;
     case dosRowMiddle:
-        return CMorvelEMView::kindMiddle;
+        return kindMiddle;
     case dosRowSmall:
-        return CMorvelEMView::kindSmall;
+        return kindSmall;
     case dosRowKindTotal:
-        return 17;
+        return kindKindTotal;
     case dosRowLargeTotal:
-        return 11;
+        return kindLargeTotal;
     case dosRowMiddleTotal:
-        return 12;
+        return kindMiddleTotal;
     case dosRowSmallTotal:
-        return 13;
+        return kindSmallTotal;
     case dosRowKindDiscount:
-        return 37;
+        return kindKindDiscountTotal;
     case dosRowLargeDiscount:
-        return 31;
+        return kindLargeDiscountTotal;
     case dosRowMiddleDiscount:
-        return 32;
+        return kindMiddleDiscountTotal;
     case dosRowSmallDiscount:
-        return 33;
+        return kindSmallDiscountTotal;
     case dosRowGrandTotal:
-        return CMorvelEMView::kindGrandTotal;
+        return kindGrandTotal;
     case dosRowDiscountGrandTotal:
-        return 35;
+        return kindGrandDiscountTotal;
     case dosRowDiscount:
-        return CMorvelEMView::kindDiscount;
+        return kindDiscount;
     case dosRowTax:
-        return CMorvelEMView::kindFree;
+        return kindFree;
     case dosRowClassify:
-        return CMorvelEMView::kindClassify;
+        return kindClassify;
     case dosRowStep:
-        return CMorvelEMView::kindStep;
+        return kindStep;
     case dosRowClassify2:
-        return CMorvelEMView::kindClassify;
+        return kindClassify;
     default:
-        return CMorvelEMView::kindDetail;
+        return kindDetail;
     }
 }
 
@@ -306,9 +307,9 @@ void WriteDosEstimateRow(int nUnitColumn, CGridRow& row)
     const int nType = ClassifyDosEstimateRow();
     int nKind = DosRowTypeToKind(nType);
     if (IsDosNonCalcRow())
-        nKind = CMorvelEMView::kindNonCalcOffset;
+        nKind = kindNonCalcOffset;
     if (IsDosSummaryPageRow())
-        nKind += CMorvelEMView::kindSummaryOffset;
+        nKind += kindSummaryOffset;
 
     // The DOS edition counts columns from the leading field; a column number beyond the
     // last column is taken as the last one.
@@ -340,8 +341,7 @@ void WriteDosEstimateRow(int nUnitColumn, CGridRow& row)
     row.m_strParamText1 = t1;
     row.m_strParamText2 = t2;
 
-    const bool bHeading = nKind == CMorvelEMView::kindLarge || nKind == CMorvelEMView::kindMiddle ||
-                          nKind == CMorvelEMView::kindSmall || nKind == CMorvelEMView::kindKind;
+    const bool bHeading = IsHeadingKind(nKind);
     const int nCells = std::min(nColumns, static_cast<int>(CGridRow::MAX_CELLS));
     for (int j = 1; j <= nCells; ++j) {
         const int nDefType = t.definitions[static_cast<size_t>(j)].type;
@@ -400,7 +400,6 @@ int ConvertDosEstimateFile(int nKind, const char* lpszPath)
     if (nRecords > CMorvelEMDoc::MAX_FILE_WORD)
         return -1;
     const int nRows = static_cast<int>(nRecords);
-    const int nColumns = t.nDefinitionCount - 1;
 
     CEstimateOnPaper estimate;
     CMorvelEMDoc& doc = *estimate.pDoc;
@@ -410,17 +409,22 @@ int ConvertDosEstimateFile(int nKind, const char* lpszPath)
     doc.m_strInformationFormName = informationFile.strPath;
     doc.m_InformationForm = informationForm;
 
-    view.m_nColumnCount = nColumns;
-    view.m_nUsedRows = nRows;
-    view.m_nRowLimit = std::max(nRows, 1);
-    view.m_nNumbering = 0;
-    view.m_nNumberingCol = 0;
-    view.m_nKindStyle = 0;
-    view.m_nLargeStyle = 0;
-    view.m_nMiddleStyle = 0;
-    view.m_nSmallStyle = 0;
-    view.m_nNumberingMode = 0;
-    view.m_nZoom = 100;
+    // The view takes its columns from the document's form; the ten words after the forms
+    // are the converted estimate's: no subject numbering, zoom 100.
+    doc.m_nLoadedRowCount = nRows;
+    view.SetupFromDocument();
+    view.SetRowLimit(std::max(nRows, 1));
+    view.SetUsedRows(nRows);
+    CMorvelEMView::CSubjectNumbering numbering;
+    numbering.nShown = 0;
+    numbering.nColumn = 0;
+    numbering.nKindStyle = 0;
+    numbering.nLargeStyle = 0;
+    numbering.nMiddleStyle = 0;
+    numbering.nSmallStyle = 0;
+    numbering.nMode = 0;
+    view.SetNumbering(numbering);
+    view.SetZoom(100);
     view.AllocateRows(nRows);
     for (int r = 0; r < nRows; ++r) {
         if (!ReadDosRecord(source))
@@ -431,9 +435,8 @@ int ConvertDosEstimateFile(int nKind, const char* lpszPath)
 
     const int nInformation = std::min(static_cast<int>(t.informationItems.size()),
                                       static_cast<int>(CMorvelEMView::MAX_INFORMATION));
-    view.m_nInformationCount = nInformation;
     for (int i = 0; i < nInformation; ++i)
-        view.m_strInformation[i] = Trimmed(t.informationItems[static_cast<size_t>(i)].value);
+        view.SetInformation(i, Trimmed(t.informationItems[static_cast<size_t>(i)].value));
 
     if (!BuildArchiveBytes(target, [&](CArchive& ar) { doc.Serialize(ar); }))
         return -1;

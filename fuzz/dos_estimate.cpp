@@ -109,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     pDoc->m_bAutoDelete = FALSE;
     pDoc->AddView(pView);
     const BOOL bOpened = pDoc->OnOpenDocument(SystemPathFromNative(s.folder + "/INPUT.MMD"));
-    const int nColumns = pView->m_nColumnCount;
+    const int nColumns = pView->GetColumnCount();
     delete pView;
     delete pDoc;
     if (!bOpened || nColumns != 5)

@@ -213,15 +213,14 @@ TEST_F(DosConversionTest, EstimateOpensInTheEstimateWithEveryRowAsConverted)
     ExpectForm(pDoc->m_EstimationForm, kEstimationItems);
     ExpectForm(pDoc->m_InformationForm, kInformationItems);
     CMorvelEMView& v = *pView;
-    EXPECT_EQ(v.m_nColumnCount, 5);
-    EXPECT_EQ(v.m_nZoom, 100);
-    EXPECT_EQ(v.m_nNumbering, 0);
-    EXPECT_EQ(v.m_nNumberingCol, 0);
-    EXPECT_EQ(v.m_nNumberingMode, 0);
+    EXPECT_EQ(v.GetColumnCount(), 5);
+    EXPECT_EQ(v.GetNumbering().nShown, 0);
+    EXPECT_EQ(v.GetNumbering().nColumn, 0);
+    EXPECT_EQ(v.GetNumbering().nMode, 0);
     EXPECT_EQ(pDoc->m_aPrintForms.GetSize(), 0);
-    ASSERT_EQ(v.m_nInformationCount, 2);
-    EXPECT_EQ(v.m_strInformation[0].str(), Sj("山田建設"));
-    EXPECT_EQ(v.m_strInformation[1], "1,080,000");
+    ASSERT_EQ(v.GetInformationCount(), 2);
+    EXPECT_EQ(v.GetInformation(0).str(), Sj("山田建設"));
+    EXPECT_EQ(v.GetInformation(1), "1,080,000");
 
     struct Row {
         int kind, p1, p2, p3;
@@ -242,7 +241,7 @@ TEST_F(DosConversionTest, EstimateOpensInTheEstimateWithEveryRowAsConverted)
         {5, 0, 0, 0, "", "", {"あいうえおかきくけこ", "ABCD", "9999999999", "12345678", "-123456789"}},
         {150, 0, 0, 0, "", "", {"対象外", "", "", "", ""}},
     };
-    ASSERT_EQ(v.m_nUsedRows, 11);
+    ASSERT_EQ(v.GetUsedRows(), 11);
     for (int r = 0; r < 11; ++r) {
         const Row& row = rows[r];
         EXPECT_EQ(v.GetRowKind(r), row.kind) << "row " << r;
@@ -336,8 +335,8 @@ TEST_F(DosConversionTest, LargestEstimateRecordsAndUntaggedFiles)
     pDoc->AddView(pView);
     ASSERT_TRUE(pDoc->OnOpenDocument(CString(settings->GetPathSetting("Work Field")) + "BIG.MMD"));
     EXPECT_EQ(pDoc->m_EstimationForm.GetCount(), 100);
-    EXPECT_EQ(pView->m_nColumnCount, 100);
-    EXPECT_EQ(pView->m_nInformationCount, 27);
+    EXPECT_EQ(pView->GetColumnCount(), 100);
+    EXPECT_EQ(pView->GetInformationCount(), 27);
     for (int c = 0; c < 100; ++c)
         EXPECT_EQ(pView->GetCellText(0, c), fields[static_cast<size_t>(c)]);
     delete pView;

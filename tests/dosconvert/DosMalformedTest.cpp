@@ -204,7 +204,7 @@ protected:
         pDoc->AddView(pView);
         EXPECT_TRUE(pDoc->OnOpenDocument(CString(settings->GetPathSetting("Work Field")) + "KOUJI1.MMD"))
             << context;
-        EXPECT_EQ(pView->m_nColumnCount, 5) << context;
+        EXPECT_EQ(pView->GetColumnCount(), 5) << context;
         delete pView;
         delete pDoc;
         Restore("work/KOUJI1.MMD");
