@@ -4,6 +4,7 @@
 // order, and AfxWinMain makes the Qt application, hands the arguments over and runs
 // start-up and the message loop. A new subsystem adds its one registration call below.
 #include "app/CMorvelApp.h"
+#include "dosconvert/DosConvertRegistration.h"
 #include "drawing/DrawingRegistration.h"
 #include "estimate/EstimateRegistration.h"
 #include "estimate_tools/EstimateToolsRegistration.h"
@@ -25,6 +26,8 @@ int main(int argc, char** argv)
     RegisterPrintForm();
     // The setup and environment sheets.
     RegisterSetup();
+    // The conversion of the DOS edition's data behind "DOS版MORVEL(&D)".
+    RegisterDosConvert();
     // Messages are shown in message boxes on the screen.
     AfxInstallMessageBoxUi();
     return AfxWinMain(argc, argv);
