@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QSplitter>
 #include <QTreeView>
 
 #include <algorithm>
@@ -445,6 +446,9 @@ INT_PTR CFileDialog::DoModal()
         if (pHeader->count() > kDateColumn)
             pHeader->setSectionResizeMode(kDateColumn, QHeaderView::ResizeToContents);
     }
+    // The places beside the list ("コンピューター", the home folder) shown whole.
+    if (auto* pSplitter = dlg.findChild<QSplitter*>(QStringLiteral("splitter")); pSplitter && pSplitter->count() == 2)
+        pSplitter->setSizes({170, dlg.width() - 170});
     const CString initialName = GetInitialFileName();
     if (!initialName.IsEmpty())
         dlg.selectFile(QString::fromStdString(Cp932ToUtf8(initialName.str(), false)));

@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# Runs the program under a virtual display with a window manager (Xvfb and openbox) and
+# takes screenshots of what a desktop user sees: the splash over the main window, a failed
+# open whose message box is dismissed by a mouse click, cascaded and tiled estimate windows,
+# the window list of the ｳｨﾝﾄﾞｳ menu, the file dialog, and the grid at 100 %. Every step is
+# driven with xdotool the way a user would drive it.
+#
+#   scripts/desktop-shots.sh [build folder] [picture folder] [display number]
+#
+# The build folder holds a built `morvel` (default build/); the pictures go to the picture
+# folder (default build/shots/). The script fails when a step does not show what it should.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$(pwd)"
+build="$(realpath "${1:-build}")"
+out="$(realpath -m "${2:-build/shots}")"
+display=":${3:-44}"
+
+need=()
+for tool in Xvfb openbox xdotool import; do
+  command -v "$tool" >/dev/null || need+=("$tool")
+done
+if [ ${#need[@]} -gt 0 ]; then
+  SUDO=""
+  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends xvfb openbox xdotool imagemagick
+fi
+
+mkdir -p "$out"
+scratch="$(mktemp -d)"
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+Xvfb "$display" -screen 0 1400x900x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+export DISPLAY="$display"
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >/dev/null 2>&1 &
+pids+=($!)
+sleep 1
+
+# The program's settings and single-instance lock belong to this run.
+ini="$scratch/morvel.ini"
+bash scripts/sample-settings.sh "$ini"
+export MORVEL_INI="$ini" MORVEL_LOCK_DIR="$scratch" MORVEL_NO_SOUND=1 XDG_CONFIG_HOME="$scratch/config"
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
+
+shot() { import -window root "$out/$1.png"; echo "$out/$1.png"; }
+# Waits for a window whose title matches, prints its id.
+wait_window() {
+  local id=""
+  for _ in $(seq 300); do
+    id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1 || true)"
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  echo "no window \"$1\" appeared" >&2
+  return 1
+}
+wait_gone() {
+  for _ in $(seq 50); do
+    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  echo "window \"$1\" is still there" >&2
+  return 1
+}
+start_program() {
+  "$build/morvel" "$@" >"$scratch/morvel.log" 2>&1 &
+  program=$!
+  pids+=($program)
+}
+stop_program() {
+  kill "$program" 2>/dev/null || true
+  wait "$program" 2>/dev/null || true
+}
+
+title="みつもりﾓﾙﾍﾞﾙ"
+
+# 1. The splash over the main window.
+start_program
+main="$(wait_window "$title")"
+sleep 0.3
+shot splash
+stop_program
+
+# 2. A file that is not an estimate: the message box is clicked away with the mouse.
+printf 'this is not an estimate\n' >"$scratch/not-an-estimate.MMD"
+start_program /nosplash "$scratch/not-an-estimate.MMD"
+box="$(wait_window "^モルベル$|^Morvel$|^みつもり")"
+sleep 0.5
+shot failed-open
+# The box's OK button sits centred at its bottom.
+eval "$(xdotool getwindowgeometry --shell "$(xdotool search --onlyvisible --class . 2>/dev/null | while read -r w; do
+  n="$(xdotool getwindowname "$w" 2>/dev/null || true)"; [ "$n" != "$title" ] && [ -n "$n" ] && echo "$w"; done | tail -1)")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 22)) click 1
+sleep 0.5
+shot failed-open-clicked
+stop_program
+
+# 3. Two estimates, cascaded, tiled, the window list, the file dialog.
+cp "$root/samples/WORK/サンプル見積.MMD" "$scratch/見積A.MMD"
+cp "$root/samples/WORK/サンプル見積.MMD" "$scratch/見積B.MMD"
+start_program /nosplash "$scratch/見積A.MMD"
+main="$(wait_window "見積A")"
+sleep 1
+shot grid-100
+xdotool key --window "$main" ctrl+o
+dialog="$(wait_window "開く|ファイルを開く|ﾌｧｲﾙを開く")"
+sleep 1
+shot file-dialog
+xdotool key Escape
+sleep 0.5
