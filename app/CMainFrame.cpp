@@ -262,6 +262,18 @@ void CMainFrame::OnDosConvert()
     CShellServices::RunDosConversion(this);
 }
 
+void CMainFrame::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+    CMDIFrameWnd::OnUpdateFrameTitle(bAddToTitle);
+    if (MDIGetActive() != nullptr || m_wndStatusBar.GetSafeHwnd() == nullptr)
+        return;
+    for (UINT nID : {ID_INDICATOR_PANE1, ID_INDICATOR_PANE2}) {
+        const int nIndex = m_wndStatusBar.CommandToIndex(nID);
+        if (nIndex >= 0)
+            m_wndStatusBar.SetPaneText(nIndex, "");
+    }
+}
+
 CString CMainFrame::FindHelpFile(const CString& strProgramPath)
 {
     const char* const kIndex = "index.html";

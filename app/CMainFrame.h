@@ -69,6 +69,8 @@ public:
     afx_msg void OnUpdateViewToolBar(CCmdUI* pCmdUI);
     afx_msg void OnImportOther();
     afx_msg void OnDosConvert();
+    // With no document window left the status panes of the last one are emptied.
+    void OnUpdateFrameTitle(BOOL bAddToTitle) override;
     afx_msg void OnHelpFinder();
     afx_msg void OnHelp();
 

@@ -88,30 +88,62 @@ sleep 0.3
 shot splash
 stop_program
 
-# 2. A file that is not an estimate: the message box is clicked away with the mouse.
-printf 'this is not an estimate\n' >"$scratch/not-an-estimate.MMD"
-start_program /nosplash "$scratch/not-an-estimate.MMD"
-box="$(wait_window "^モルベル$|^Morvel$|^みつもり")"
-sleep 0.5
-shot failed-open
-# The box's OK button sits centred at its bottom.
-eval "$(xdotool getwindowgeometry --shell "$(xdotool search --onlyvisible --class . 2>/dev/null | while read -r w; do
-  n="$(xdotool getwindowname "$w" 2>/dev/null || true)"; [ "$n" != "$title" ] && [ -n "$n" ] && echo "$w"; done | tail -1)")"
-xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 22)) click 1
-sleep 0.5
-shot failed-open-clicked
-stop_program
-
-# 3. Two estimates, cascaded, tiled, the window list, the file dialog.
+# 2. Two estimates, maximised; the grid at 100 % in both faces (Gothic headings, Mincho
+#    details); the file dialog; a file that is not an estimate opened from it, its message box
+#    clicked away with the mouse; then cascade, tile and the window list.
 cp "$root/samples/WORK/サンプル見積.MMD" "$scratch/見積A.MMD"
 cp "$root/samples/WORK/サンプル見積.MMD" "$scratch/見積B.MMD"
+printf '\013TEXT FILE..and more text follows\n' >"$scratch/not-an-estimate.MMD"
 start_program /nosplash "$scratch/見積A.MMD"
 main="$(wait_window "見積A")"
-sleep 1
+sleep 1.5
 shot grid-100
-xdotool key --window "$main" ctrl+o
-dialog="$(wait_window "開く|ファイルを開く|ﾌｧｲﾙを開く")"
+
+open_file() {
+  xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
+  xdotool key --clearmodifiers ctrl+o
+  wait_window "^開く$" >/dev/null
+  sleep 1
+  [ -n "${2:-}" ] && shot "$2"
+  xdotool type --delay 20 "$1"
+  xdotool key Return
+}
+open_file "$scratch/見積B.MMD" file-dialog
+wait_window "見積B" >/dev/null
 sleep 1
-shot file-dialog
-xdotool key Escape
-sleep 0.5
+
+open_file "$scratch/not-an-estimate.MMD"
+sleep 2
+shot failed-open
+# The message box: the program's window that is not the main one.
+box=""
+for w in $(xdotool search --onlyvisible --name "ﾓﾙﾍﾞﾙ" 2>/dev/null); do
+  [ "$w" != "$main" ] && box="$w"
+done
+[ -n "$box" ] || { echo "no message box" >&2; exit 1; }
+eval "$(xdotool getwindowgeometry --shell "$box")"
+# OK sits at the bottom right of the box.
+xdotool mousemove $((X + WIDTH - 50)) $((Y + HEIGHT - 22)) click 1
+sleep 1
+if xdotool search --onlyvisible --name "ﾓﾙﾍﾞﾙ" 2>/dev/null | grep -qx "$box"; then
+  shot failed-open-not-dismissed
+  echo "the message box did not take the click" >&2
+  exit 1
+fi
+shot failed-open-clicked
+
+menu_command() { # the ｳｨﾝﾄﾞｳ menu by its mnemonic, then the item's
+  xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
+  xdotool key --clearmodifiers alt+w
+  sleep 0.7
+  [ -n "${2:-}" ] && shot "$2"
+  xdotool key "$1"
+  sleep 1
+}
+menu_command c
+shot cascade
+menu_command t
+shot tile
+menu_command Escape window-list
+stop_program
+echo "pictures in $out"

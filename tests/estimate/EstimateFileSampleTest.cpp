@@ -82,18 +82,17 @@ TEST_F(EstimateFileSampleTest, TheSampleEstimateNestsEveryHeadingUnderItsParentA
     MessageBoxRecorder boxes;
     ASSERT_TRUE(e.doc->OnOpenDocument(SystemPathFromNative(SampleEstimatePath())));
     e.view->SetupFromDocument();
-    using V = CMorvelEMView;
     const int nAmount = 5;
     // Depth of a heading kind: kind 0, large 1, middle 2, small 3.
     auto depthOf = [](int nKind) {
         switch (nKind) {
-        case V::kindKind:
+        case kindKind:
             return 0;
-        case V::kindLarge:
+        case kindLarge:
             return 1;
-        case V::kindMiddle:
+        case kindMiddle:
             return 2;
-        case V::kindSmall:
+        case kindSmall:
             return 3;
         default:
             return -1;
@@ -106,7 +105,7 @@ TEST_F(EstimateFileSampleTest, TheSampleEstimateNestsEveryHeadingUnderItsParentA
     };
     std::vector<Open> open;
     int nKindHeadings = 0;
-    for (int r = 0; r < e.view->m_nUsedRows; ++r) {
+    for (int r = 0; r < e.view->GetUsedRows(); ++r) {
         const int nKind = e.view->GetRowKind(r);
         const double amount = CNumberRules::ReadNumber(e.view->GetCellText(r, nAmount));
         if (const int nDepth = depthOf(nKind); nDepth >= 0) {
@@ -122,10 +121,10 @@ TEST_F(EstimateFileSampleTest, TheSampleEstimateNestsEveryHeadingUnderItsParentA
                 EXPECT_EQ(nDepth - 1, open.back().nDepth) << "heading in row " << r;
             }
             open.push_back({r, nDepth, 0});
-        } else if (nKind == V::kindDetail || nKind == V::kindDiscount) {
+        } else if (nKind == kindDetail || nKind == kindDiscount) {
             if (!open.empty())
                 open.back().sum += amount;
-        } else if (const int nClosed = depthOf(nKind - V::kindTotalOffset); nClosed >= 0) {
+        } else if (const int nClosed = depthOf(nKind - kindTotalOffset); nClosed >= 0) {
             ASSERT_FALSE(open.empty()) << "subtotal in row " << r << " closes nothing";
             EXPECT_EQ(nClosed, open.back().nDepth) << "subtotal in row " << r;
             EXPECT_DOUBLE_EQ(open.back().sum, amount)

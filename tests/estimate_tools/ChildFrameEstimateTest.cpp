@@ -309,3 +309,43 @@ TEST_F(ChildFrameEstimateTest, AFileThatIsNotAnEstimateLeavesTheMaximisedWindowA
     EXPECT_FALSE(bModelessUp) << "the wait dialog is gone before the message";
     EXPECT_TRUE(Frame()->GetSubWindow()->isMaximized());
 }
+
+// The status panes show the active estimate's figures as soon as it becomes active, and are
+// empty once no estimate window is left.
+TEST_F(ChildFrameEstimateTest, TheStatusPanesFollowTheActiveEstimateAndEmptyWhenNoneIsLeft)
+{
+    auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+    ASSERT_NE(pMain, nullptr);
+    CMorvelEMView* pSecond = OpenSecondSample();
+    ASSERT_NE(pSecond, nullptr);
+    // The second estimate's amount differs from the first's.
+    int nDetail = 0;
+    while (nDetail < pSecond->GetUsedRows() && pSecond->GetRowKind(nDetail) != kindDetail)
+        ++nDetail;
+    ASSERT_LT(nDetail, pSecond->GetUsedRows());
+    pSecond->SetCellText("1", nDetail, 2, TRUE);
+    pSecond->CalcRow(nDetail, 0);
+    pSecond->RecalcAll();
+    CStatusBar& bar = pMain->m_wndStatusBar;
+    const int nAmountPane = bar.CommandToIndex(ID_INDICATOR_PANE2);
+    const int nPositionPane = bar.CommandToIndex(ID_INDICATOR_PANE1);
+    ASSERT_GE(nAmountPane, 0);
+    auto amount = [&] { return bar.GetPaneText(nAmountPane); };
+
+    pMain->MDIActivate(FrameOf(pSecond));
+    Pump();
+    const CString strSecond = amount();
+    pMain->MDIActivate(Frame());
+    Pump();
+    const CString strFirst = amount();
+    EXPECT_NE(strFirst.Find("見積金額"_sj), -1);
+    EXPECT_NE(strFirst, strSecond) << "the first estimate's own amount, without a click";
+    pMain->MDIActivate(FrameOf(pSecond));
+    Pump();
+    EXPECT_EQ(amount(), strSecond);
+
+    m_pApp->CloseAllDocuments(FALSE);
+    Pump();
+    EXPECT_EQ(amount(), "");
+    EXPECT_EQ(bar.GetPaneText(nPositionPane), "");
+}
