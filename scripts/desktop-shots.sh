@@ -17,13 +17,13 @@ out="$(realpath -m "${2:-build/shots}")"
 display=":${3:-44}"
 
 need=()
-for tool in Xvfb openbox xdotool import; do
+for tool in Xvfb openbox xdotool import xwininfo; do
   command -v "$tool" >/dev/null || need+=("$tool")
 done
 if [ ${#need[@]} -gt 0 ]; then
   SUDO=""
   if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends xvfb openbox xdotool imagemagick
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends xvfb openbox xdotool imagemagick x11-utils
 fi
 
 mkdir -p "$out"
@@ -121,9 +121,15 @@ for w in $(xdotool search --onlyvisible --name "ﾓﾙﾍﾞﾙ" 2>/dev/null); d
   [ "$w" != "$main" ] && box="$w"
 done
 [ -n "$box" ] || { echo "no message box" >&2; exit 1; }
-eval "$(xdotool getwindowgeometry --shell "$box")"
-# OK sits at the bottom right of the box.
-xdotool mousemove $((X + WIDTH - 50)) $((Y + HEIGHT - 22)) click 1
+# The box's client area on the screen (xwininfo reports it without the window manager's
+# frame); OK sits at its bottom right.
+left="$(xwininfo -id "$box" | sed -n 's/.*Absolute upper-left X: *//p')"
+top="$(xwininfo -id "$box" | sed -n 's/.*Absolute upper-left Y: *//p')"
+width="$(xwininfo -id "$box" | sed -n 's/.*Width: *//p')"
+height="$(xwininfo -id "$box" | sed -n 's/.*Height: *//p')"
+xdotool mousemove $((left + width - 50)) $((top + height - 21))
+sleep 0.3
+xdotool click 1
 sleep 1
 if xdotool search --onlyvisible --name "ﾓﾙﾍﾞﾙ" 2>/dev/null | grep -qx "$box"; then
   shot failed-open-not-dismissed
