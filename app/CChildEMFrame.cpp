@@ -61,7 +61,11 @@ BOOL CChildEMFrame::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext
         return FALSE;
     if (!m_wndSplitter.CreateView(0, 0, pTreeClass, CSize(TREE_INITIAL_WIDTH, 50), pContext))
         return FALSE;
-    SetActiveView(GetGridView());
+    // The grid is the active view from the start, without taking the focus yet: focus on a
+    // window of the still hidden frame would show it (empty) while the file is read, and
+    // would take the maximised state from the other windows. Showing the frame gives the
+    // grid the focus.
+    SetActiveView(GetGridView(), FALSE);
     return TRUE;
 }
 

@@ -6,11 +6,14 @@
 #include "app/CSplashWindow.h"
 #include "platform/base/Path.h"
 #include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/WinApi.h"
 #include "platform/ui/dialogs/CFileDialog.h"
 #include "platform/ui/frames/CMDIChildWnd.h"
 #include "platform/ui/gdi/GdiObjects.h"
-#include "platform/ui/core/WinApi.h"
 #include "resources/ResourceIds.h"
+
+#include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -50,8 +53,8 @@ ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateViewToolBar)
 ON_COMMAND(ID_IMPORT_OTHER, OnImportOther)
 ON_COMMAND(ID_DOS_CONVERT, OnDosConvert)
 ON_COMMAND(ID_HELP_FINDER, OnHelpFinder)
-ON_COMMAND(ID_HELP, OnHelpFinder)
-ON_COMMAND(ID_CONTEXT_HELP, OnHelpFinder)
+ON_COMMAND(ID_HELP, OnHelp)
+ON_COMMAND(ID_CONTEXT_HELP, OnHelp)
 ON_COMMAND(ID_DEFAULT_HELP, OnHelpFinder)
 ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, OnUpdateKeyIndicator)
 END_MESSAGE_MAP()
@@ -259,14 +262,61 @@ void CMainFrame::OnDosConvert()
     CShellServices::RunDosConversion(this);
 }
 
+void CMainFrame::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+    CMDIFrameWnd::OnUpdateFrameTitle(bAddToTitle);
+    if (MDIGetActive() != nullptr || m_wndStatusBar.GetSafeHwnd() == nullptr)
+        return;
+    for (UINT nID : {ID_INDICATOR_PANE1, ID_INDICATOR_PANE2}) {
+        const int nIndex = m_wndStatusBar.CommandToIndex(nID);
+        if (nIndex >= 0)
+            m_wndStatusBar.SetPaneText(nIndex, "");
+    }
+}
+
+CString CMainFrame::FindHelpFile(const CString& strProgramPath)
+{
+    const char* const kIndex = "index.html";
+    if (const char* env = std::getenv("MORVEL_HELP_DIR"); env && *env) {
+        const CString strHelp = SystemPathFromNative(std::string(env) + "/" + kIndex);
+        if (FileExists(strHelp))
+            return strHelp;
+    }
+    const CString strFolder = GetFolderOfPath(strProgramPath);
+    const CString strBuilt = strFolder + "help\\" + kIndex;
+    if (FileExists(strBuilt))
+        return strBuilt;
+    // <prefix>/bin/morvel beside <prefix>/share/morvel/help.
+    const std::filesystem::path installed =
+        (std::filesystem::path(NativePath(strFolder)) / ".." / "share" / "morvel" / "help" / kIndex)
+            .lexically_normal();
+    return SystemPathFromNative(installed.string());
+}
+
 CString CMainFrame::GetHelpFilePath()
 {
-    return ReplaceFileExtension(GetModuleFileName(), ".chm");
+    return FindHelpFile(GetModuleFileName());
+}
+
+CString CMainFrame::GetHelpTopic(UINT nCommand) const
+{
+    if (nCommand == ID_HELP || nCommand == ID_CONTEXT_HELP) {
+        // Estimates and parts lists are edited alike; their page is the input page.
+        if (CMDIChildWnd* pChild = MDIGetActive())
+            if (pChild->GetActiveDocument() != nullptr)
+                return "estimate.html";
+    }
+    return "index.html";
 }
 
 void CMainFrame::OnHelpFinder()
 {
-    HtmlHelp(m_hWnd, GetHelpFilePath(), HH_DISPLAY_TOPIC, 0);
+    HtmlHelp(m_hWnd, GetHelpFilePath() + "::/" + GetHelpTopic(ID_HELP_FINDER), HH_DISPLAY_TOPIC, 0);
+}
+
+void CMainFrame::OnHelp()
+{
+    HtmlHelp(m_hWnd, GetHelpFilePath() + "::/" + GetHelpTopic(ID_HELP), HH_DISPLAY_TOPIC, 0);
 }
 
 // ---------------------------------------------------------------------------------------

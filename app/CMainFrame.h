@@ -46,8 +46,15 @@ public:
     // The MDI client window, attached once the frame exists.
     CWnd m_wndMDIClient;
 
-    // The help file: the program's path with its extension replaced by ".chm".
+    // The help: the table of contents (index.html) of the HTML guide. It is looked for in
+    // MORVEL_HELP_DIR when set, then beside the program in help/ (a build folder), then in
+    // ../share/morvel/help/ from the program's folder (an installed program). When none is
+    // there, the installed place is returned, so that the message names where it belongs.
     static CString GetHelpFilePath();
+    static CString FindHelpFile(const CString& strProgramPath);
+    // The page a help command opens: the table of contents for "Help Topics", the page of
+    // the active document's kind for context help.
+    CString GetHelpTopic(UINT nCommand) const;
 
     // ---- handlers (public for the tests that drive them) -----------------------------------
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
@@ -62,7 +69,10 @@ public:
     afx_msg void OnUpdateViewToolBar(CCmdUI* pCmdUI);
     afx_msg void OnImportOther();
     afx_msg void OnDosConvert();
+    // With no document window left the status panes of the last one are emptied.
+    void OnUpdateFrameTitle(BOOL bAddToTitle) override;
     afx_msg void OnHelpFinder();
+    afx_msg void OnHelp();
 
     DECLARE_MESSAGE_MAP()
 

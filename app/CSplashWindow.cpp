@@ -1,9 +1,9 @@
 #include "app/CSplashWindow.h"
 
-#include "platform/ui/gdi/CDC.h"
-#include "platform/ui/gdi/CPaintDC.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/CPaintDC.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -76,7 +76,9 @@ BOOL CSplashWindow::Create(CWnd* pParentWnd)
     BITMAP bm{};
     m_bitmap.GetBitmap(&bm);
     LPCTSTR lpszClass = AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW));
-    return CreateEx(0, lpszClass, nullptr, WS_POPUP | WS_VISIBLE, 0, 0, bm.bmWidth, bm.bmHeight,
+    // Owned by the main frame and kept on top: a window manager maps the frame after the
+    // picture and would otherwise stack the frame over it.
+    return CreateEx(WS_EX_TOPMOST, lpszClass, nullptr, WS_POPUP | WS_VISIBLE, 0, 0, bm.bmWidth, bm.bmHeight,
                     pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr, nullptr);
 }
 

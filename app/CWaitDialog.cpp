@@ -1,13 +1,14 @@
 #include "app/CWaitDialog.h"
 
-#include "platform/ui/dialogs/CDataExchange.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/dialogs/CDataExchange.h"
 #include "resources/ResourceIds.h"
 
 IMPLEMENT_DYNAMIC(CWaitDialog, CDialog)
 
 BEGIN_MESSAGE_MAP(CWaitDialog, CDialog)
 ON_WM_DESTROY()
+ON_WM_CAPTURECHANGED()
 END_MESSAGE_MAP()
 
 CWaitDialog::CWaitDialog(const char* lpszMessage, CWnd* pParent)
@@ -39,6 +40,14 @@ BOOL CWaitDialog::OnInitDialog()
 void CWaitDialog::OnCancel()
 {
     // Esc does not stop the operation; the dialog goes when the operation ends.
+}
+
+void CWaitDialog::OnCaptureChanged(CWnd* pWnd)
+{
+    (void)pWnd;
+    if (IsWindowVisible())
+        ShowWindow(SW_HIDE);
+    ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
 }
 
 void CWaitDialog::OnDestroy()

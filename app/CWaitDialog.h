@@ -26,6 +26,9 @@ public:
     void OnCancel() override;
 
     afx_msg void OnDestroy();
+    // A message or dialog that comes up while the operation runs takes the mouse; the
+    // wait is over then (the operation has failed or asks something), so the dialog hides.
+    afx_msg void OnCaptureChanged(CWnd* pWnd);
 
     DECLARE_MESSAGE_MAP()
 };

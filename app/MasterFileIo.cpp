@@ -1,9 +1,12 @@
 #include "app/MasterFileIo.h"
 
 #include "platform/base/CArchive.h"
+#include "platform/base/CException.h"
 #include "platform/base/CFile.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
+
+#include <cerrno>
 
 int LoadStringTable(CArchive& ar, const CString& strMagic, int nCapacity, int nStringsPerRecord,
                     const char* lpszMessage, std::vector<CString>& records)
@@ -58,9 +61,18 @@ BOOL RewriteTableFile(const CString& strPath, const std::function<void(CArchive&
     if (WriteFileAtomically(strPath, bytes, data.size()))
         return TRUE;
 
+    const int err = errno;
     CString strText(lpszFailMessage);
     strText += "\n";
-    strText += strPath;
+    strText += DisplayPath(strPath);
+    // Why, in the program's words (a full disk, a read-only folder); the old file was
+    // never touched.
+    strText += "\n";
+    strText += CFileException(CFile::ErrnoToCause(err), err).GetErrorText();
+    if (FileExists(strPath)) {
+        strText += "\n";
+        strText += "元のファイルは変更されていません。"_sj;
+    }
     AfxMessageBox(strText, MB_ICONEXCLAMATION);
     return FALSE;
 }

@@ -379,6 +379,9 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
     // Any change of the document repaints the cells.
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
+    // The status panes follow the active view: a grid that becomes active shows its own
+    // page, row and amount at once.
+    void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
     // The grid's context menu (107) at a screen point.
     void ShowGridContextMenu(CPoint ptScreen);
 

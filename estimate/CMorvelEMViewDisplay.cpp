@@ -437,6 +437,13 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
     if (!strText.IsEmpty()) {
         pDC->SetTextColor(clrText);
         if (bRightAligned) {
+            // A number wider than its cell would lose its leading digits to the clip and
+            // read as another figure: the cell shows "###" instead, as spreadsheets do.
+            const int nRoom = m_nColumnWidth[nCol] - 4 + (nOffset - 2);
+            if (GetColumnInfo(nCol).bNumeric && pDC->GetTextExtent(strText).cx > nRoom) {
+                const int cxHash = std::max(1, static_cast<int>(pDC->GetTextExtent("#").cx));
+                strText = CString(std::string(static_cast<size_t>(std::max(1, nRoom / cxHash)), '#').c_str());
+            }
             // Right-aligned at the column's width less 2 pixels (the text's own width is
             // what the alignment takes off), then moved by the indent like any text.
             const UINT nOldAlign = pDC->SetTextAlign(TA_RIGHT | TA_TOP);

@@ -71,6 +71,13 @@ void CMorvelEMView::UpdateStatusText(int nShow)
     SetStatusPane(pFrame->m_wndStatusBar, ID_INDICATOR_PANE1, m_strStatusPosition, nShow != 0);
 }
 
+void CMorvelEMView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView)
+{
+    CMorvelView::OnActivateView(bActivate, pActivateView, pDeactiveView);
+    if (bActivate && pActivateView == this && m_hWnd != nullptr)
+        UpdateStatusText(statusShow);
+}
+
 COLORREF CMorvelEMView::ReadColorSetting(const char* lpszKey) const
 {
     const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();

@@ -7,6 +7,8 @@
 //   toolbar_main.png  the buttons of the main tool bar, 16 x 15 each, side by side
 //   toolbar_morvel.png  the buttons of the second tool bar ("ﾓﾙﾍﾞﾙﾊﾞｰ")
 //   icon_app.png, icon_estimate.png, icon_parts.png  48 x 48 icons
+// and, given a second folder, the desktop's icons in the hicolor sizes
+// (make_images resources/images desktop/icons/hicolor).
 //
 // Everything is drawn here from simple shapes; run it again after changing a picture.
 #include <QColor>
@@ -441,12 +443,14 @@ void IconBackground(QPainter& p, const QColor& top, const QColor& bottom)
     p.drawRoundedRect(QRectF(2, 2, 44, 44), 8, 8);
 }
 
-QImage DrawAppIcon()
+// The icons are drawn on a 48-unit square scaled to the size asked for.
+QImage DrawAppIcon(int nSize = 48)
 {
-    QImage image(48, 48, QImage::Format_ARGB32);
+    QImage image(nSize, nSize, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);
+    p.scale(nSize / 48.0, nSize / 48.0);
     IconBackground(p, QColor(52, 130, 210), QColor(16, 58, 120));
     // A roof over an "M".
     p.setPen(QPen(QColor(255, 214, 110), 3.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -460,12 +464,13 @@ QImage DrawAppIcon()
     return image;
 }
 
-QImage DrawDocumentIcon(const QColor& accent, bool parts)
+QImage DrawDocumentIcon(const QColor& accent, bool parts, int nSize = 48)
 {
-    QImage image(48, 48, QImage::Format_ARGB32);
+    QImage image(nSize, nSize, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);
+    p.scale(nSize / 48.0, nSize / 48.0);
     QPolygonF page;
     page << QPointF(9, 3) << QPointF(31, 3) << QPointF(40, 12) << QPointF(40, 45) << QPointF(9, 45);
     p.setPen(QPen(QColor(90, 90, 90), 1.5));
@@ -500,10 +505,35 @@ bool Save(const QImage& image, const QDir& dir, const char* name)
 
 } // namespace
 
+// The desktop's icons in the hicolor theme's sizes: the program's icon under apps/ and the
+// estimate and parts-list file icons under mimetypes/, named as desktop/morvel-mime.xml
+// names them.
+bool SaveDesktopIcons(const QDir& theme)
+{
+    bool ok = true;
+    for (int nSize : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString folder = QStringLiteral("%1x%1").arg(nSize);
+        QDir apps(theme.filePath(folder + "/apps"));
+        QDir mime(theme.filePath(folder + "/mimetypes"));
+        if (!QDir().mkpath(apps.path()) || !QDir().mkpath(mime.path())) {
+            std::fprintf(stderr, "make_images: cannot make %s\n", apps.path().toLocal8Bit().constData());
+            return false;
+        }
+        ok = Save(DrawAppIcon(nSize), apps, "morvel.png") && ok;
+        ok = Save(DrawDocumentIcon(QColor(40, 110, 200), false, nSize), mime,
+                  "application-x-morvel-estimate.png") &&
+             ok;
+        ok = Save(DrawDocumentIcon(QColor(40, 150, 80), true, nSize), mime,
+                  "application-x-morvel-parts.png") &&
+             ok;
+    }
+    return ok;
+}
+
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_images <folder>\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: make_images <folder> [<hicolor icon folder>]\n");
         return 2;
     }
     if (!std::getenv("QT_QPA_PLATFORM"))
@@ -532,5 +562,7 @@ int main(int argc, char** argv)
     ok = Save(DrawAppIcon(), dir, "icon_app.png") && ok;
     ok = Save(DrawDocumentIcon(QColor(40, 110, 200), false), dir, "icon_estimate.png") && ok;
     ok = Save(DrawDocumentIcon(QColor(40, 150, 80), true), dir, "icon_parts.png") && ok;
+    if (argc == 3)
+        ok = SaveDesktopIcons(QDir(QString::fromLocal8Bit(argv[2]))) && ok;
     return ok ? 0 : 1;
 }

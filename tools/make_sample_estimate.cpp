@@ -162,12 +162,16 @@ void BuildEstimate(CMorvelEMView& view)
     w.DiscountTotal(V::levelLarge);
     w.Total(V::levelLarge);
     w.Total(V::levelKind);
-    w.Heading(kindLarge, "諸経費", 0);
+    // The overheads are a kind of their own: after a kind's subtotal, a large heading
+    // without a kind heading of its own would hang under the kind just closed.
+    w.Kind("諸経費");
+    w.Heading(kindLarge, "共通費・管理費", 0);
     w.Detail("共通仮設費", "", "1", "式", "380000", "380000", "経費");
     w.Detail("現場管理費", "", "1", "式", "620000", "620000", "経費");
     w.Note("法定福利費を含む");
     w.Detail("一般管理費", "", "1", "式", "540000", "540000", "経費");
     w.Total(V::levelLarge);
+    w.Total(V::levelKind);
     w.Discount("-150000");
     view.SetCellText(Sj("出精値引"), w.Row() - 1, colName, TRUE);
     w.Total(V::levelGrand);

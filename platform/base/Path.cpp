@@ -586,6 +586,13 @@ CString SystemPathFromNative(const std::string& nativePath)
     return CString(Utf8ToCp932(collapsed));
 }
 
+CString DisplayPath(const char* path)
+{
+    if (!path || !*path)
+        return CString();
+    return CString(Utf8ToCp932(NativePath(path)));
+}
+
 // ---------------------------------------------------------------------------------------
 // Drives
 
@@ -795,8 +802,10 @@ BOOL MoveFile(const char* existing, const char* target)
 BOOL WriteFileAtomically(const char* path, const void* data, size_t size)
 {
     std::string target = ToNative(path);
-    if (target.empty() || (size > 0 && !data))
+    if (target.empty() || (size > 0 && !data)) {
+        errno = EINVAL;
         return FALSE;
+    }
     // A link is followed so that the file it names is replaced, not the link.
     struct stat info;
     bool exists = false;
@@ -807,25 +816,39 @@ BOOL WriteFileAtomically(const char* path, const void* data, size_t size)
         }
     }
     if (::stat(target.c_str(), &info) == 0) {
-        if (S_ISDIR(info.st_mode))
+        if (S_ISDIR(info.st_mode)) {
+            errno = EISDIR;
             return FALSE;
+        }
         exists = true;
     }
     std::string temp;
     int fd = CreateTemporaryBeside(target, temp);
     if (fd < 0)
         return FALSE;
+    // The first failure's errno is what the caller reports (a full disk, a read-only
+    // folder), whatever the clean-up does to errno afterwards.
+    int err = 0;
     bool ok = WriteAll(fd, data, size);
+    if (!ok)
+        err = errno;
     if (ok && exists)
         ::fchmod(fd, info.st_mode & 07777); // the file keeps its permissions
-    if (ok)
-        ok = ::fsync(fd) == 0;
-    if (::close(fd) != 0)
+    if (ok && ::fsync(fd) != 0) {
         ok = false;
-    if (ok)
-        ok = ::rename(temp.c_str(), target.c_str()) == 0;
+        err = errno;
+    }
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+        ok = false;
+        err = errno;
+    }
     if (!ok) {
         ::unlink(temp.c_str());
+        errno = err;
         return FALSE;
     }
     SyncFolder(ParentOfNative(target));

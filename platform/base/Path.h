@@ -17,6 +17,10 @@
 std::string NativePath(const char* path);
 // The system path (CP932) for a native path.
 CString SystemPathFromNative(const std::string& nativePath);
+// A system path as a user of this system sees it (messages, titles, menus): the native path
+// ("/home/user/見積.MMD"), in CP932 like every text of the program. Paths are kept and
+// stored in the system form; only what is shown is native.
+CString DisplayPath(const char* path);
 
 // Drive table. The settings or the environment variable MORVEL_DRIVES
 // ("C=/,D=/media/cdrom") configure it; letters without an entry are unavailable.
@@ -43,6 +47,7 @@ BOOL RemoveDirectory(const char* path);
 BOOL MoveFile(const char* existing, const char* target);
 // Writes a whole file safely: the bytes go to a temporary file in the same folder that
 // then replaces the target, so the old content is never lost before the new one is whole.
+// On failure errno says why (ENOSPC for a full disk) and the old file is untouched.
 BOOL WriteFileAtomically(const char* path, const void* data, size_t size);
 
 // The current folder is the process's, and some commands move it as users expect. No

@@ -7,13 +7,18 @@
 #include "platform/base/Path.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/dialogs/CFileDialog.h"
-#include "platform/ui/frames/CMDIChildWnd.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/frames/CMDIChildWnd.h"
 #include "resources/ResourceIds.h"
 #include "tests/app/ShellTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <QDesktopServices>
+#include <QTextBrowser>
+#include <QUrl>
+
+#include <cstdlib>
 #include <filesystem>
 
 namespace {
@@ -288,11 +293,64 @@ TEST_F(ShellMainFrame, DosConversionCommandGoesToTheConversion)
     EXPECT_EQ(pCalledWith, m_pFrame);
 }
 
-TEST_F(ShellMainFrame, HelpFileIsTheProgramPathWithTheHelpExtension)
+// The guide is found beside a built program (help/) or where an installed one keeps it
+// (../share/morvel/help), and the help commands open its pages in the desktop's browser.
+TEST_F(ShellMainFrame, HelpCommandsOpenTheGuideInTheBrowserAtTheirTopic)
 {
-    const CString strHelp = CMainFrame::GetHelpFilePath();
-    EXPECT_EQ(strHelp, ReplaceFileExtension(GetModuleFileName(), ".chm"));
-    EXPECT_EQ(strHelp.Right(4), ".chm");
+    TempDir dir;
+    namespace fs = std::filesystem;
+    const fs::path root(dir.Native());
+    const fs::path installed = root / "share" / "morvel" / "help";
+    fs::create_directories(installed);
+    fs::create_directories(root / "build" / "help");
+    for (const char* page : {"index.html", "estimate.html"})
+        WriteNativeFile((installed / page).string(), {'<', 'p', '>'});
+    WriteNativeFile((root / "build" / "help" / "index.html").string(), {'<', 'p', '>'});
+    EXPECT_EQ(CMainFrame::FindHelpFile(SystemPathFromNative((root / "bin" / "morvel").string())),
+              SystemPathFromNative((installed / "index.html").string()));
+    EXPECT_EQ(CMainFrame::FindHelpFile(SystemPathFromNative((root / "build" / "morvel").string())),
+              SystemPathFromNative((root / "build" / "help" / "index.html").string()));
+
+    // The browser: whatever opens a local file gets the page.
+    QTextBrowser browser;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &browser, "setSource");
+    setenv("MORVEL_HELP_DIR", installed.c_str(), 1);
+    CDialogAnswerer answerer;
+    m_pFrame->SendMessage(WM_COMMAND, ID_HELP_FINDER);
+    const QUrl index = browser.source();
+    m_pFrame->SendMessage(WM_COMMAND, ID_HELP);
+    const QUrl help = browser.source();
+    unsetenv("MORVEL_HELP_DIR");
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    EXPECT_TRUE(answerer.MessageBoxTexts().empty()) << "nothing is missing";
+    EXPECT_EQ(index.toLocalFile().toStdString(), (installed / "index.html").string());
+    // Without a document the context help is the table of contents too.
+    EXPECT_EQ(help.toLocalFile().toStdString(), (installed / "index.html").string());
+    EXPECT_EQ(m_pFrame->GetHelpTopic(ID_HELP_FINDER), "index.html");
+}
+
+// The guide in the tree has every page the commands and its own links name.
+TEST(ShellHelpGuide, EveryPageTheGuideLinksToIsInTheTree)
+{
+    namespace fs = std::filesystem;
+    const fs::path help = fs::path(MORVEL_SOURCE_DIR) / "docs" / "help";
+    ASSERT_TRUE(fs::is_regular_file(help / "index.html"));
+    ASSERT_TRUE(fs::is_regular_file(help / "estimate.html"));
+    int nLinks = 0;
+    for (const auto& entry : fs::directory_iterator(help)) {
+        if (entry.path().extension() != ".html")
+            continue;
+        const std::vector<uint8_t> bytes = ReadNativeFile(entry.path().string());
+        const std::string text(bytes.begin(), bytes.end());
+        EXPECT_NE(text.find("<html lang=\"ja\">"), std::string::npos) << entry.path();
+        for (size_t at = text.find("href=\""); at != std::string::npos; at = text.find("href=\"", at + 1)) {
+            const size_t start = at + 6;
+            const std::string target = text.substr(start, text.find('"', start) - start);
+            EXPECT_TRUE(fs::is_regular_file(help / target)) << entry.path() << " -> " << target;
+            ++nLinks;
+        }
+    }
+    EXPECT_GT(nLinks, 10);
 }
 
 TEST_F(ShellMainFrame, TheFrameShowsTheFrameMenuAndTheProgramTitleWhileNoDocumentIsOpen)

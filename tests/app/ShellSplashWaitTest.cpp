@@ -1,14 +1,22 @@
 // The start-up picture and the wait dialog.
 #include "app/CSplashWindow.h"
 #include "app/CWaitDialog.h"
-#include "platform/ui/gdi/CDC.h"
-#include "platform/ui/frames/CFrameWnd.h"
-#include "platform/ui/gdi/GdiObjects.h"
+#include "platform/base/MessageBox.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/dialogs/MessageBoxUi.h"
+#include "platform/ui/frames/CFrameWnd.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/GdiObjects.h"
 #include "resources/MorvelResources.h"
 #include "resources/ResourceIds.h"
 
 #include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QTimer>
 
 namespace {
 
@@ -161,4 +169,43 @@ TEST(ShellWaitDialog, EscDoesNotCloseItWhileTheOperationRuns)
     dlg.SendMessage(WM_COMMAND, IDCANCEL);
     EXPECT_NE(dlg.GetSafeHwnd(), nullptr);
     EXPECT_TRUE(dlg.IsWindowVisible());
+}
+
+// A message that comes up while the wait dialog is up (a failed read) gets the mouse: a
+// click on its button closes it, and the wait dialog is out of the way.
+TEST(ShellWaitDialog, AMessageShownWhileItIsUpTakesTheMouseAndHidesIt)
+{
+    RegisterMorvelResources();
+    AfxInstallMessageBoxUi(); // the real box, as the program shows it
+    CWaitDialog dlg("見積処理ﾌｧｲﾙの読み込み中..."_sj, nullptr);
+    ASSERT_TRUE(dlg.Create(IDD_WAIT, nullptr));
+    ASSERT_EQ(CWnd::GetCapture(), &dlg);
+    bool bBoxShown = false, bCaptureHeld = true, bWaitVisible = true, bClosedByClick = false;
+    QTimer::singleShot(0, [&] {
+        auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        bBoxShown = pBox != nullptr;
+        bCaptureHeld = CWnd::GetCapture() != nullptr;
+        bWaitVisible = dlg.IsWindowVisible() != FALSE;
+        if (!pBox)
+            return;
+        // A click as the mouse makes it: press and release on the button.
+        QAbstractButton* pButton = pBox->buttons().value(0);
+        const QPointF at(pButton->width() / 2.0, pButton->height() / 2.0);
+        const QPointF global = pButton->mapToGlobal(at);
+        QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(pButton, &press);
+        QApplication::sendEvent(pButton, &release);
+        bClosedByClick = !pBox->isVisible();
+        if (!bClosedByClick)
+            pBox->done(0); // the click did not reach it; end the test's box anyway
+    });
+    AfxMessageBox("見積ﾌｧｲﾙではありません。"_sj, MB_OK);
+    EXPECT_TRUE(bBoxShown);
+    EXPECT_FALSE(bCaptureHeld);
+    EXPECT_FALSE(bWaitVisible);
+    EXPECT_TRUE(bClosedByClick);
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));
 }

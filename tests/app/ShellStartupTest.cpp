@@ -7,13 +7,16 @@
 #include "platform/base/CArchive.h"
 #include "platform/base/CFile.h"
 #include "platform/base/Path.h"
-#include "platform/ui/dialogs/CDialog.h"
 #include "platform/ui/core/CSingleInstanceLock.h"
+#include "platform/ui/dialogs/CDialog.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "resources/ResourceIds.h"
 #include "tests/app/ShellTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <QWidget>
+#include <QWindow>
 
 #include <filesystem>
 #include <functional>
@@ -378,6 +381,14 @@ TEST(ShellStartup, SplashIsShownOverTheFrameUnlessTheCommandLineSwitchesItOff)
         ASSERT_TRUE(app.Start({}));
         ASSERT_NE(CSplashWindow::GetSplashWindow(), nullptr);
         EXPECT_TRUE(CSplashWindow::GetSplashWindow()->IsWindowVisible());
+        // A window manager keeps it over the main frame, which is mapped after it: it is
+        // transient for the frame and asks to stay on top.
+        QWidget* pSplash = CSplashWindow::GetSplashWindow()->GetWidget();
+        QWidget* pFrame = app->m_pMainWnd->GetWidget();
+        ASSERT_TRUE(pSplash && pFrame && pSplash->windowHandle() && pFrame->windowHandle());
+        EXPECT_EQ(pSplash->windowHandle()->transientParent(), pFrame->windowHandle());
+        EXPECT_TRUE(pSplash->windowFlags() & Qt::WindowStaysOnTopHint);
+        EXPECT_TRUE(pSplash->windowFlags() & Qt::FramelessWindowHint);
         // Start-up loads its files with the picture shown; it goes on its own later.
         CSplashWindow::GetSplashWindow()->HideSplash();
     }

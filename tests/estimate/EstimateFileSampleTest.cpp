@@ -71,3 +71,70 @@ TEST_F(EstimateFileSampleTest, TheSampleEstimateOpensWithEveryKindOfRowAndConsis
     ASSERT_TRUE(e.doc->OnSaveDocument(Path("again.mmd")));
     EXPECT_EQ(bytes, Read("again.mmd"));
 }
+
+// Every heading of the sample stands under an open heading of the next higher level (large
+// subjects under a kind, middle under large, small under middle), and every subtotal closes
+// the heading it belongs to with the sum of the details and discounts under it: the tree
+// beside the grid and the totals then tell the same story.
+TEST_F(EstimateFileSampleTest, TheSampleEstimateNestsEveryHeadingUnderItsParentAndItsTotalsAddUp)
+{
+    OpenedEstimate e;
+    MessageBoxRecorder boxes;
+    ASSERT_TRUE(e.doc->OnOpenDocument(SystemPathFromNative(SampleEstimatePath())));
+    e.view->SetupFromDocument();
+    const int nAmount = 5;
+    // Depth of a heading kind: kind 0, large 1, middle 2, small 3.
+    auto depthOf = [](int nKind) {
+        switch (nKind) {
+        case kindKind:
+            return 0;
+        case kindLarge:
+            return 1;
+        case kindMiddle:
+            return 2;
+        case kindSmall:
+            return 3;
+        default:
+            return -1;
+        }
+    };
+    struct Open {
+        int nRow;
+        int nDepth;
+        double sum;
+    };
+    std::vector<Open> open;
+    int nKindHeadings = 0;
+    for (int r = 0; r < e.view->GetUsedRows(); ++r) {
+        const int nKind = e.view->GetRowKind(r);
+        const double amount = CNumberRules::ReadNumber(e.view->GetCellText(r, nAmount));
+        if (const int nDepth = depthOf(nKind); nDepth >= 0) {
+            // A heading of the same or a higher level ends what is open at its depth only
+            // when that was closed by its total; the sample closes every heading.
+            if (nDepth == 0) {
+                EXPECT_TRUE(open.empty()) << "kind heading in row " << r << " inside another heading";
+                ++nKindHeadings;
+            } else {
+                ASSERT_FALSE(open.empty()) << "heading in row " << r << " stands outside every kind";
+                // Details may stand directly under a large subject, so a small heading needs a
+                // middle one, a middle heading a large one, a large heading a kind.
+                EXPECT_EQ(nDepth - 1, open.back().nDepth) << "heading in row " << r;
+            }
+            open.push_back({r, nDepth, 0});
+        } else if (nKind == kindDetail || nKind == kindDiscount) {
+            if (!open.empty())
+                open.back().sum += amount;
+        } else if (const int nClosed = depthOf(nKind - kindTotalOffset); nClosed >= 0) {
+            ASSERT_FALSE(open.empty()) << "subtotal in row " << r << " closes nothing";
+            EXPECT_EQ(nClosed, open.back().nDepth) << "subtotal in row " << r;
+            EXPECT_DOUBLE_EQ(open.back().sum, amount)
+                << "subtotal in row " << r << " of the heading in row " << open.back().nRow;
+            open.pop_back();
+            if (!open.empty())
+                open.back().sum += amount;
+        }
+    }
+    EXPECT_TRUE(open.empty()) << "a heading in row " << (open.empty() ? -1 : open.back().nRow)
+                              << " is never closed";
+    EXPECT_GE(nKindHeadings, 2);
+}

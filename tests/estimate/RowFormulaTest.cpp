@@ -34,14 +34,24 @@ TEST_F(RowFormulaTest, AProductOverACellWithoutANumberLeavesTheTypedAmount)
     view->SetCellText("1500", 0, colPrice, TRUE);
     view->CalcRow(0, 0); // quantity empty
     EXPECT_EQ("999.000000", Cell(0, colAmount));
-    view->SetCellText("abc", 0, colQty, TRUE);
-    view->CalcRow(0, 0);
-    EXPECT_EQ("999.000000", Cell(0, colAmount));
     view->SetCellText("", 0, colPrice, TRUE);
-    view->SetCellText("", 0, colQty, TRUE);
     view->CalcRow(0, 0); // no number at all: the row keeps what was typed
     EXPECT_EQ(1, view->FormulaLacksNumbers(0, "C*E"));
     EXPECT_EQ("999.000000", Cell(0, colAmount));
+}
+
+// A quantity that is not a number ("abc", "2*3") leaves the product nothing to work with:
+// the amount computed from the old quantity goes.
+TEST_F(RowFormulaTest, AQuantityThatIsNotANumberLeavesNoStaleAmount)
+{
+    for (const char* lpszTyped : {"abc", "2*3"}) {
+        Detail(0, "足場", "12.5", "1000");
+        ASSERT_EQ("12500.000000", Cell(0, colAmount));
+        view->SetCellText(lpszTyped, 0, colQty, TRUE);
+        view->CalcRow(0, 0);
+        EXPECT_EQ("", Cell(0, colAmount)) << lpszTyped;
+        EXPECT_EQ(lpszTyped, Cell(0, colQty)) << "what was typed stays";
+    }
 }
 
 TEST_F(RowFormulaTest, ASumOverAnEmptyCellCountsItAsZero)

@@ -5,12 +5,19 @@
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
 
 #include "app/CMainFrame.h"
+#include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/DialogDefs.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/ResourceIds.h"
 
+#include <QApplication>
+#include <QMdiArea>
 #include <QMdiSubWindow>
+
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -257,4 +264,88 @@ TEST_F(ChildFrameEstimateTest, TheImportSheetRegisteredForEstimatesRunsOverTheEs
     ASSERT_EQ(1u, runs.size());
     EXPECT_EQ(static_cast<CDocument*>(m_pDoc), runs[0].first);
     EXPECT_EQ(static_cast<CWnd*>(Frame()), runs[0].second);
+}
+
+// A file that is not an estimate, opened while the sample's window is maximised: no empty
+// window shows while the message is up, the wait dialog is gone by then, and the sample's
+// window is still maximised afterwards.
+TEST_F(ChildFrameEstimateTest, AFileThatIsNotAnEstimateLeavesTheMaximisedWindowAsItWas)
+{
+    auto* pMain = dynamic_cast<CMDIFrameWnd*>(AfxGetMainWnd());
+    ASSERT_NE(pMain, nullptr);
+    pMain->MDIMaximize(Frame());
+    Pump();
+    ASSERT_TRUE(Frame()->GetSubWindow()->isMaximized());
+    const std::filesystem::path bad = std::filesystem::path(m_pFolder->Native("WORK")) / "NOTANESTIMATE.MMD";
+    {
+        std::ofstream out(bad, std::ios::binary);
+        out << '\x0b' << "TEXT FILE..and more text follows";
+    }
+    int nVisibleWhileReported = -1;
+    std::vector<CString> texts;
+    bool bModelessUp = false;
+    CDialogAnswerer answerer; // the message box as the program runs it, answered OK
+    MessageBoxHandler previous;
+    previous = SetMessageBoxHandler([&](const CString& text, UINT nType, UINT nHelp) {
+        // The program's own box first (it takes the mouse from whoever holds it); what the
+        // user sees meanwhile is looked at once it is answered.
+        const int nResult = previous ? previous(text, nType, nHelp) : IDOK;
+        texts.push_back(text);
+        nVisibleWhileReported = 0;
+        for (QMdiSubWindow* pSub : pMain->GetMdiArea()->subWindowList())
+            nVisibleWhileReported += pSub->isVisible() ? 1 : 0;
+        // Nothing but the main window is up (no wait dialog), and nothing holds the mouse.
+        for (QWidget* pTop : QApplication::topLevelWidgets())
+            bModelessUp = bModelessUp || (pTop->isVisible() && pTop != pMain->GetWidget()->window());
+        bModelessUp = bModelessUp || CWnd::GetCapture() != nullptr;
+        return nResult;
+    });
+    EXPECT_EQ(m_pApp->OpenDocumentFile(m_pFolder->System("WORK") + "\\NOTANESTIMATE.MMD"), nullptr);
+    SetMessageBoxHandler(previous);
+    Pump();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0], "見積ﾌｧｲﾙではありません。"_sj);
+    EXPECT_EQ(nVisibleWhileReported, 1) << "only the sample's window";
+    EXPECT_FALSE(bModelessUp) << "the wait dialog is gone before the message";
+    EXPECT_TRUE(Frame()->GetSubWindow()->isMaximized());
+}
+
+// The status panes show the active estimate's figures as soon as it becomes active, and are
+// empty once no estimate window is left.
+TEST_F(ChildFrameEstimateTest, TheStatusPanesFollowTheActiveEstimateAndEmptyWhenNoneIsLeft)
+{
+    auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+    ASSERT_NE(pMain, nullptr);
+    CMorvelEMView* pSecond = OpenSecondSample();
+    ASSERT_NE(pSecond, nullptr);
+    // The second estimate's amount differs from the first's.
+    int nDetail = 0;
+    while (nDetail < pSecond->GetUsedRows() && pSecond->GetRowKind(nDetail) != kindDetail)
+        ++nDetail;
+    ASSERT_LT(nDetail, pSecond->GetUsedRows());
+    pSecond->SetCellText("1", nDetail, 2, TRUE);
+    pSecond->CalcRow(nDetail, 0);
+    pSecond->RecalcAll();
+    CStatusBar& bar = pMain->m_wndStatusBar;
+    const int nAmountPane = bar.CommandToIndex(ID_INDICATOR_PANE2);
+    const int nPositionPane = bar.CommandToIndex(ID_INDICATOR_PANE1);
+    ASSERT_GE(nAmountPane, 0);
+    auto amount = [&] { return bar.GetPaneText(nAmountPane); };
+
+    pMain->MDIActivate(FrameOf(pSecond));
+    Pump();
+    const CString strSecond = amount();
+    pMain->MDIActivate(Frame());
+    Pump();
+    const CString strFirst = amount();
+    EXPECT_NE(strFirst.Find("見積金額"_sj), -1);
+    EXPECT_NE(strFirst, strSecond) << "the first estimate's own amount, without a click";
+    pMain->MDIActivate(FrameOf(pSecond));
+    Pump();
+    EXPECT_EQ(amount(), strSecond);
+
+    m_pApp->CloseAllDocuments(FALSE);
+    Pump();
+    EXPECT_EQ(amount(), "");
+    EXPECT_EQ(bar.GetPaneText(nPositionPane), "");
 }

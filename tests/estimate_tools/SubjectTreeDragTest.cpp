@@ -90,10 +90,13 @@ TEST_F(SubjectTreeDragTest, DroppingALargeSubjectOnAnotherPutsItAfterTheTargetsT
 {
     const int nKind = FindRow(kindKind);
     const int nSecondKind = FindRow(kindKind, nKind + 1);
-    // The large subject below the first kind's first one, and the last large subject.
+    // The large subject below the first kind's first one, and the second kind's last large
+    // subject.
     const int nSource = FindRow(kindLarge, FindRow(kindLarge) + 1);
+    const int nThirdKind = FindRow(kindKind, nSecondKind + 1);
+    const int nSecondKindEnd = nThirdKind >= 0 ? nThirdKind : m_nUsed;
     int nTarget = -1;
-    for (int r = nSecondKind; r >= 0 && r < m_nUsed; r = FindRow(kindLarge, r + 1))
+    for (int r = nSecondKind; r >= 0 && r < nSecondKindEnd; r = FindRow(kindLarge, r + 1))
         nTarget = r;
     ASSERT_LT(nSource, nSecondKind);
     ASSERT_GT(nTarget, nSecondKind);

@@ -154,6 +154,8 @@ void AfxEnsureJapaneseToolkitTexts()
     if (s_done || !QCoreApplication::instance())
         return;
     s_done = true;
+    // Dates and numbers the toolkit formats by itself follow Japanese conventions too.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     auto* pTranslator = new QTranslator(QCoreApplication::instance());
     if (pTranslator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

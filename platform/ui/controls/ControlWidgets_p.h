@@ -54,6 +54,10 @@ QString AfxCp932ToQString(const char* text, int nLength);
 CString AfxQStringToCp932(const QString& text);
 // The length in bytes of a text once converted to code page 932.
 int AfxCp932LengthOf(const QString& text);
+// Removes from input the characters code page 932 cannot hold (Korean, "ü", "€", emoji),
+// which would otherwise be stored as "?"; the cursor stays where it was among the rest.
+// Returns whether any was removed. The edit controls refuse such input with a beep.
+bool AfxRemoveNonCp932Characters(QString& input, int& pos);
 // Offsets in bytes of the code page 932 form and in characters of the Qt form; a byte
 // offset inside a double-byte character counts as the character's end.
 int AfxCp932OffsetToQt(const QString& text, int nByteOffset);

@@ -8,6 +8,7 @@
 #include "platform/ui/core/CWnd.h"
 #include "platform/ui/core/CWnd_p.h"
 #include "platform/ui/core/MessageTable_p.h"
+#include "platform/ui/core/WinApi.h"
 #include "platform/ui/core/WndClass_p.h"
 
 #include <QApplication>
@@ -104,15 +105,47 @@ public:
     }
 };
 
+} // namespace
+
+bool AfxRemoveNonCp932Characters(QString& input, int& pos)
+{
+    QString kept;
+    kept.reserve(input.size());
+    int newPos = pos;
+    bool removed = false;
+    for (qsizetype i = 0; i < input.size();) {
+        const qsizetype len =
+            input[i].isHighSurrogate() && i + 1 < input.size() && input[i + 1].isLowSurrogate() ? 2 : 1;
+        const QString one = input.mid(i, len);
+        if (one != QStringLiteral("?") && Utf8ToCp932(one.toStdString()) == "?") {
+            removed = true;
+            if (i < pos)
+                newPos -= static_cast<int>(len);
+        } else {
+            kept += one;
+        }
+        i += len;
+    }
+    if (removed) {
+        input = kept;
+        pos = std::max(0, newPos);
+    }
+    return removed;
+}
+
+namespace {
+
 // Applies ES_UPPERCASE / ES_LOWERCASE / ES_NUMBER and the byte limit to what the user types
-// into a single-line edit.
+// into a single-line edit, and refuses characters code page 932 cannot hold with a beep.
 class CEditValidator : public QValidator {
 public:
     CEditValidator(QObject* parent, CEditAccess* pEdit) : QValidator(parent), m_pEdit(pEdit) {}
 
     State validate(QString& input, int& pos) const override
     {
-        (void)pos;
+        // Typed, pasted or composed: what the text cannot hold goes, the rest stays.
+        if (AfxRemoveNonCp932Characters(input, pos))
+            ::MessageBeep(MB_OK);
         const DWORD style = m_pEdit->Style();
         if (style & ES_UPPERCASE)
             input = input.toUpper();

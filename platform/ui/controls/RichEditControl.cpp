@@ -5,6 +5,7 @@
 
 #include "platform/base/Cp932.h"
 #include "platform/ui/controls/CommonControls_p.h"
+#include "platform/ui/controls/ControlWidgets_p.h"
 #include "platform/ui/core/CWnd_p.h"
 #include "platform/ui/core/Imm_p.h"
 #include "platform/ui/core/MessageTable_p.h"
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPainter>
+#include <QValidator>
 
 #include <algorithm>
 #include <cmath>
@@ -37,6 +39,19 @@ QColor ToQColor(COLORREF cr)
 constexpr int kDefaultLimit = 32767;
 constexpr int kLimitForZero = 64000;
 
+// What the user types, pastes or composes keeps only the characters code page 932 can
+// hold; the others are refused with a beep, and never stored as "?".
+class CCp932InputValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override
+    {
+        if (AfxRemoveNonCp932Characters(input, pos))
+            ::MessageBeep(MB_OK);
+        return Acceptable;
+    }
+};
+
 class CRichEditWidget : public QLineEdit {
 public:
     CRichEditWidget(HWND hWnd, DWORD dwStyle, QWidget* pParent) : QLineEdit(pParent), m_hWnd(hWnd)
@@ -46,6 +61,7 @@ public:
         setTextMargins(m_bBorder ? 1 : 0, 0, m_bBorder ? 1 : 0, 0);
         setReadOnly((dwStyle & ES_READONLY) != 0);
         setMaxLength(kDefaultLimit);
+        setValidator(new CCp932InputValidator(this));
         setContextMenuPolicy(Qt::PreventContextMenu);
         setAttribute(Qt::WA_InputMethodEnabled, true);
         setAutoFillBackground(true);

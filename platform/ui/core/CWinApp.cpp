@@ -2,6 +2,7 @@
 
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
+#include "platform/ui/controls/ControlWidgets_p.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/CCommandLineInfo.h"
 #include "platform/ui/core/CMenu.h"
@@ -363,41 +364,36 @@ void CWinApp::AddToRecentFileList(LPCTSTR lpszPathName)
         m_recentFiles.resize(m_nMaxMRU);
 }
 
-CString CWinApp::AbbreviateRecentName(const CString& path) const
+CString CWinApp::AbbreviateRecentName(const CString& systemPath) const
 {
-    // A file in the current folder shows by name; a long path keeps its root and as many
-    // trailing folders as fit, the rest shown as "...".
-    int nSep = path.ReverseFind('\\');
-    const int nSlash = path.ReverseFind('/');
-    if (nSlash > nSep)
-        nSep = nSlash;
+    // The menu shows the native path. A file in the current folder shows by name; a long
+    // path keeps its root and as many trailing folders as fit, the rest shown as "...".
+    const CString path = DisplayPath(systemPath);
+    const int nSep = path.ReverseFind('/');
     const CString name = path.Mid(nSep + 1);
-    CString folder = path.Left(nSep + 1);
-    CString current = GetCurrentDirectory();
-    if (!current.IsEmpty() && current[current.GetLength() - 1] != '\\' &&
-        current[current.GetLength() - 1] != '/')
-        current += '\\';
-    if (!folder.IsEmpty() && folder.CompareNoCase(current) == 0)
+    const CString folder = path.Left(nSep + 1);
+    CString current = DisplayPath(GetCurrentDirectory());
+    if (!current.IsEmpty() && current[current.GetLength() - 1] != '/')
+        current += '/';
+    if (!folder.IsEmpty() && folder.Compare(current) == 0)
         return name;
     if (path.GetLength() <= kRecentDisplayLength)
         return path;
-    int nRoot = path.Find('\\');
-    if (nRoot < 0)
-        nRoot = path.Find('/');
+    const int nRoot = path.Find('/');
     const CString root = nRoot >= 0 ? path.Left(nRoot + 1) : CString();
     CString tail = name;
     CString rest = folder.Left(std::max(0, folder.GetLength() - 1));
     while (true) {
-        int n = std::max(rest.ReverseFind('\\'), rest.ReverseFind('/'));
+        const int n = rest.ReverseFind('/');
         if (n < nRoot + 1 || n < 0)
             break;
-        CString candidate = rest.Mid(n + 1) + "\\" + tail;
+        CString candidate = rest.Mid(n + 1) + "/" + tail;
         if (root.GetLength() + 4 + candidate.GetLength() > kRecentDisplayLength)
             break;
         tail = candidate;
         rest = rest.Left(n);
     }
-    return root + "...\\" + tail;
+    return root + ".../" + tail;
 }
 
 BOOL CWinApp::OnOpenRecentFile(UINT nID)
@@ -582,6 +578,8 @@ int AfxWinMain(int argc, char** argv)
     std::unique_ptr<QApplication> owned;
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         owned = std::make_unique<QApplication>(argc, argv);
+    // Every text the toolkit shows by itself (standard buttons, the file list) in Japanese.
+    AfxEnsureJapaneseToolkitTexts();
     CWinApp* pApp = AfxGetApp();
     if (!pApp)
         return -1;

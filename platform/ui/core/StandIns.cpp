@@ -2,10 +2,12 @@
 // query and loadable modules.
 #include "platform/ui/core/WinApi.h"
 
+#include "platform/base/Cp932.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -54,13 +56,30 @@ HWND HtmlHelp(HWND hwndCaller, LPCTSTR pszFile, UINT uCommand, DWORD_PTR dwData)
     (void)dwData;
     if (!pszFile)
         return nullptr;
-    const QString file = QString::fromStdString(NativePath(pszFile));
+    // "guide/index.html::/topic.html" names a page beside the guide's file, as a compiled
+    // help file names a page inside it. The guide opens in the desktop's browser.
+    CString strFile(pszFile);
+    CString strTopic;
+    if (const int nTopic = strFile.Find("::"); nTopic >= 0) {
+        strTopic = strFile.Mid(nTopic + 2);
+        strFile = strFile.Left(nTopic);
+        while (!strTopic.IsEmpty() && (strTopic[0] == '/' || strTopic[0] == '\\'))
+            strTopic = strTopic.Mid(1);
+    }
+    const QString file = QString::fromStdString(NativePath(strFile));
     if (QFileInfo(file).isFile()) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+        QString page = file;
+        if (!strTopic.IsEmpty()) {
+            const QString topic =
+                QFileInfo(file).dir().filePath(QString::fromStdString(Cp932ToUtf8(strTopic.str())));
+            if (QFileInfo(topic).isFile())
+                page = topic;
+        }
+        QDesktopServices::openUrl(QUrl::fromLocalFile(page));
         return nullptr;
     }
     CString text = "ﾍﾙﾌﾟ ﾌｧｲﾙ \""_sj;
-    text += pszFile;
+    text += DisplayPath(strFile);
     text += "\" が見つかりません。"_sj;
     AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
     return nullptr;

@@ -859,6 +859,8 @@ constexpr UINT ID_EDIT_REDO = 0xE12C;
 constexpr UINT ID_WINDOW_NEW = 0xE130;
 constexpr UINT ID_WINDOW_ARRANGE = 0xE131;
 constexpr UINT ID_WINDOW_CASCADE = 0xE132;
+// The window list the MDI frame appends to its window menu.
+constexpr UINT AFX_IDM_FIRST_MDICHILD = 0xFF00;
 constexpr UINT ID_WINDOW_TILE_HORZ = 0xE133;
 constexpr UINT ID_WINDOW_TILE_VERT = 0xE134;
 constexpr UINT ID_WINDOW_SPLIT = 0xE135;

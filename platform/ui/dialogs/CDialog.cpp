@@ -1,4 +1,5 @@
 #include "platform/ui/dialogs/CDialog.h"
+#include "platform/ui/dialogs/MessageBoxUi.h"
 
 #include "platform/ui/controls/CommonControls_p.h"
 
@@ -411,6 +412,8 @@ INT_PTR CDialog::DoModal()
     m_bModal = true;
     m_bEnded = false;
     m_nModalResult = -1;
+    // A modal dialog always gets the mouse.
+    AfxReleaseCaptureForModal();
 
     // The owner takes no input while the dialog runs. Its widgets are left as they are
     // (the toolkit's modality keeps the input away); only the window's state says so, as

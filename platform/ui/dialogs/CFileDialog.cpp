@@ -9,6 +9,9 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QSplitter>
+#include <QTreeView>
 
 #include <algorithm>
 #include <cstring>
@@ -354,7 +357,7 @@ BOOL CFileDialog::AcceptPath(const CString& chosen, bool bInteractive)
     if (name.IsEmpty())
         return FALSE;
     if ((m_ofn.Flags & OFN_PATHMUSTEXIST) && !folder.IsEmpty() && !DirectoryExists(folder)) {
-        AfxMessageBox(folder +
+        AfxMessageBox(DisplayPath(folder) +
                           CString::FromUtf8("\nパスが見つかりません。\nパス名を確認して再実行してください。"),
                       MB_ICONEXCLAMATION);
         return FALSE;
@@ -366,7 +369,7 @@ BOOL CFileDialog::AcceptPath(const CString& chosen, bool bInteractive)
         return FALSE;
     }
     if (!m_bOpenFileDialog && (m_ofn.Flags & OFN_OVERWRITEPROMPT) && FileExists(path)) {
-        if (AfxMessageBox(path + CString::FromUtf8(" は既に存在します。\n上書きしますか?"),
+        if (AfxMessageBox(DisplayPath(path) + CString::FromUtf8(" は既に存在します。\n上書きしますか?"),
                           MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
             return FALSE;
     }
@@ -382,6 +385,13 @@ BOOL CFileDialog::AcceptPath(const CString& chosen, bool bInteractive)
 // ---------------------------------------------------------------------------------------
 // Running.
 // ---------------------------------------------------------------------------------------
+namespace {
+
+// The file list's columns: name, size, type, date modified.
+constexpr int kDateColumn = 3;
+
+} // namespace
+
 INT_PTR CFileDialog::DoModal()
 {
     m_strPathName.Empty();
@@ -428,6 +438,17 @@ INT_PTR CFileDialog::DoModal()
     }
     const std::string startFolder = NativePath(GetStartFolder());
     dlg.setDirectory(QString::fromStdString(startFolder));
+    // Room for the file list's four columns; the date column is as wide as its longest
+    // date, so that a Japanese date and time are never cut.
+    dlg.resize(std::max(dlg.width(), 760), std::max(dlg.height(), 460));
+    if (auto* pList = dlg.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* pHeader = pList->header();
+        if (pHeader->count() > kDateColumn)
+            pHeader->setSectionResizeMode(kDateColumn, QHeaderView::ResizeToContents);
+    }
+    // The places beside the list ("コンピューター", the home folder) shown whole.
+    if (auto* pSplitter = dlg.findChild<QSplitter*>(QStringLiteral("splitter")); pSplitter && pSplitter->count() == 2)
+        pSplitter->setSizes({170, dlg.width() - 170});
     const CString initialName = GetInitialFileName();
     if (!initialName.IsEmpty())
         dlg.selectFile(QString::fromStdString(Cp932ToUtf8(initialName.str(), false)));

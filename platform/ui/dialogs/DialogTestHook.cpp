@@ -1,4 +1,5 @@
 #include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/dialogs/MessageBoxUi.h"
 
 #include "platform/ui/controls/ControlWidgets_p.h"
 #include "platform/ui/core/CWinApp.h"
@@ -183,6 +184,8 @@ BOOL CDialogAnswerer::RunDialog(CDialog& dlg)
 
 int CDialogAnswerer::RunMessageBox(const CString& text, const CString& caption, UINT nType)
 {
+    // What the box does before it shows, the answered box does too.
+    AfxReleaseCaptureForModal();
     CShown shown;
     shown.kind = ShownMessageBox;
     shown.text = text;

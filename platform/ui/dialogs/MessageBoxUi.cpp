@@ -1,4 +1,5 @@
 #include "platform/ui/dialogs/MessageBoxUi.h"
+#include "platform/ui/core/WinApi.h"
 
 #include "platform/base/MessageBox.h"
 #include "platform/ui/controls/ControlWidgets_p.h"
@@ -81,6 +82,12 @@ int EscapeResultOf(UINT nType)
 
 } // namespace
 
+void AfxReleaseCaptureForModal()
+{
+    if (::GetCapture() != nullptr)
+        ::ReleaseCapture();
+}
+
 int AfxShowMessageBox(CWnd* pOwner, LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType)
 {
     const CString text = lpszText ? lpszText : "";
@@ -89,6 +96,7 @@ int AfxShowMessageBox(CWnd* pOwner, LPCTSTR lpszText, LPCTSTR lpszCaption, UINT 
         if (LPCTSTR app = AfxGetAppName())
             caption = app;
     }
+    AfxReleaseCaptureForModal();
     if (CDialogAnswerer* pAnswerer = CDialogAnswerer::Current())
         return pAnswerer->RunMessageBox(text, caption, nType);
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))

@@ -12,6 +12,10 @@ class CWnd;
 // starts).
 void AfxInstallMessageBoxUi();
 
+// Before a modal box or dialog comes up: a window holding the mouse capture (a wait
+// dialog) loses it and is told so (WM_CAPTURECHANGED), so that the box gets every click.
+void AfxReleaseCaptureForModal();
+
 // Shows a message box owned by pOwner (null: the active window) with the caption (null:
 // the application's title). Returns the button pressed: IDOK, IDCANCEL, IDYES, IDNO,
 // IDRETRY, IDABORT or IDIGNORE.

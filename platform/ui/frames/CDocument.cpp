@@ -14,6 +14,7 @@
 #include "platform/ui/frames/CFrameWnd.h"
 #include "platform/ui/frames/CView.h"
 
+#include <cerrno>
 #include <exception>
 #include <vector>
 
@@ -79,6 +80,13 @@ CString DescribeFileFailure(const CString& name, const CException* e, BOOL bSavi
                         (name + CString("を保存できませんでした。"_sj)).c_str());
             return text;
         default:
+            if (bSaving && pFile->m_cause != CFileException::none) {
+                // The system's reason, in the program's words.
+                const CFileException reason(pFile->m_cause, pFile->m_lOsError, "");
+                text.Format("%s%s\n%s", name.c_str(), CString("を保存できませんでした。"_sj).c_str(),
+                            reason.GetErrorText().c_str());
+                return text;
+            }
             break;
         }
     } else if (const auto* pArchive = dynamic_cast<const CArchiveException*>(e)) {
@@ -294,7 +302,8 @@ BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName)
     }
     const std::vector<BYTE>& bytes = memFile.GetData();
     if (!WriteFileAtomically(lpszPathName, bytes.data(), bytes.size())) {
-        CFileException fe(CFileException::accessDenied, -1, lpszPathName);
+        const int err = errno;
+        CFileException fe(CFile::ErrnoToCause(err), err, lpszPathName);
         ReportSaveLoadException(lpszPathName, &fe, TRUE, 0);
         return FALSE;
     }
@@ -305,10 +314,16 @@ BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName)
 void CDocument::ReportSaveLoadException(LPCTSTR lpszPathName, CException* e, BOOL bSaving, UINT nIDPDefault)
 {
     (void)nIDPDefault;
-    CString name = lpszPathName ? CString(lpszPathName) : CString();
+    // The user sees the file where the desktop shows it, not the program's inner form.
+    CString name = lpszPathName && *lpszPathName ? DisplayPath(lpszPathName) : CString();
     if (name.IsEmpty())
         name = m_strTitle;
-    AfxMessageBox(DescribeFileFailure(name, e, bSaving), MB_ICONEXCLAMATION);
+    CString text = DescribeFileFailure(name, e, bSaving);
+    // A save is made whole in a new file before it replaces the old one: a failed save
+    // leaves the old file as it was.
+    if (bSaving && lpszPathName && *lpszPathName && FileExists(lpszPathName))
+        text += "\n"_sj + CString("元のファイルは変更されていません。"_sj);
+    AfxMessageBox(text, MB_ICONEXCLAMATION);
 }
 
 void CDocument::OnCloseDocument()

@@ -52,6 +52,10 @@ BOOL CMDIChildWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD d
     // The window stays out of sight until ActivateFrame shows it, maximised when its
     // style asks for it or the active document window is maximised.
     dwStyle |= WS_CHILD;
+    // A window made for a document stays hidden, whatever its style says, until the
+    // document is read and ActivateFrame shows it: a read that fails shows no empty window
+    // and leaves the other windows' maximised state alone.
+    m_bHiddenUntilActivated = pContext != nullptr && pContext->m_pCurrentDoc != nullptr;
     const CFrameWnd* pSelf = this;
     const BOOL bCreated = CWnd::CreateEx(dwExStyle | WS_EX_MDICHILD, lpszClassName, lpszWindowName, dwStyle,
                                          0, 0, 0, 0, pMDIFrame->m_hWndMDIClient, nullptr, pContext);
@@ -95,6 +99,8 @@ BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pPare
 BOOL CMDIChildWnd::PreCreateWindow(CREATESTRUCT& cs)
 {
     cs.style |= WS_CHILD;
+    if (m_bHiddenUntilActivated)
+        cs.style &= ~WS_VISIBLE;
     return CFrameWnd::PreCreateWindow(cs);
 }
 

@@ -64,6 +64,7 @@ public:
 protected:
     friend class CMDIFrameWnd;
     QMdiSubWindow* m_pSubWindow = nullptr;
-    int m_nRoutingFromFrame = 0; // the main frame is routing a command through this window
-    BOOL m_bPlaced = FALSE;      // the window has had its first position and size
+    int m_nRoutingFromFrame = 0;          // the main frame is routing a command through this window
+    BOOL m_bPlaced = FALSE;               // the window has had its first position and size
+    BOOL m_bHiddenUntilActivated = FALSE; // made for a document: shown by ActivateFrame
 };

@@ -8,20 +8,41 @@
 #include "platform/ui/frames/CDocTemplate.h"
 #include "platform/ui/frames/CDocument.h"
 #include "platform/ui/frames/CMDIChildWnd.h"
+#include "platform/ui/frames/CView.h"
 #include "platform/ui/frames/FrameWidgets_p.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStyle>
 
 #include <algorithm>
 
 IMPLEMENT_DYNCREATE(CMDIFrameWnd, CFrameWnd)
+
+namespace {
+
+// The document window a sub-window of the area shows.
+HWND HwndOfChildSub(const QMdiSubWindow* pSub)
+{
+    if (CWnd* pWnd = pSub ? CWnd::FromWidget(pSub->widget()) : nullptr)
+        return pWnd->m_hWnd;
+    return nullptr;
+}
+
+} // namespace
 
 BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
 ON_WM_DESTROY()
 ON_UPDATE_COMMAND_UI_RANGE(ID_WINDOW_ARRANGE, ID_WINDOW_TILE_VERT, OnUpdateMDIWindowCmd)
 ON_COMMAND_EX_RANGE(ID_WINDOW_ARRANGE, ID_WINDOW_TILE_VERT, OnMDIWindowCmd)
 ON_COMMAND(ID_WINDOW_NEW, OnWindowNew)
+ON_WM_INITMENUPOPUP()
+ON_WM_SIZE()
+ON_COMMAND_EX_RANGE(CMDIFrameWnd::kWindowListFirst,
+                    CMDIFrameWnd::kWindowListFirst + CMDIFrameWnd::kWindowListMax - 1, OnWindowListCmd)
+ON_UPDATE_COMMAND_UI_RANGE(CMDIFrameWnd::kWindowListFirst,
+                           CMDIFrameWnd::kWindowListFirst + CMDIFrameWnd::kWindowListMax - 1,
+                           OnUpdateWindowListCmd)
 END_MESSAGE_MAP()
 
 CMDIFrameWnd::CMDIFrameWnd() = default;
@@ -99,18 +120,49 @@ void CMDIFrameWnd::MDIActivate(CWnd* pWndActivate)
     OnChildActivated(pChild);
 }
 
-void CMDIFrameWnd::MDINext()
+std::vector<CMDIChildWnd*> CMDIFrameWnd::GetDocumentWindows() const
 {
+    std::vector<CMDIChildWnd*> windows;
     CWndState* pClient = AfxGetWndState(m_hWndMDIClient);
-    if (!pClient || pClient->children.size() < 2)
-        return;
-    // The next window below the active one, as the walk order has it.
-    for (size_t i = 1; i < pClient->children.size(); ++i) {
-        if (auto* pChild = dynamic_cast<CMDIChildWnd*>(CWnd::FromHandle(pClient->children[i]))) {
-            MDIActivate(pChild);
-            return;
+    QMdiArea* pArea = GetMdiArea();
+    if (!pClient || !pArea)
+        return windows;
+    std::vector<CMDIChildWnd*> children;
+    for (HWND h : pClient->children) {
+        CWndState* pState = AfxGetWndState(h);
+        if (auto* pChild = dynamic_cast<CMDIChildWnd*>(CWnd::FromHandle(h));
+            pChild && pState && !pState->destroying)
+            children.push_back(pChild);
+    }
+    for (QMdiSubWindow* pSub : pArea->subWindowList(QMdiArea::CreationOrder)) {
+        for (CMDIChildWnd* pChild : children) {
+            if (pChild->GetSubWindow() == pSub && pSub->isVisible())
+                windows.push_back(pChild);
         }
     }
+    return windows;
+}
+
+void CMDIFrameWnd::MDINext()
+{
+    // The next document window in the list, round the end to the first.
+    const std::vector<CMDIChildWnd*> windows = GetDocumentWindows();
+    if (windows.size() < 2)
+        return;
+    const auto it = std::find(windows.begin(), windows.end(), MDIGetActive());
+    const size_t next =
+        it == windows.end() ? 0 : (static_cast<size_t>(it - windows.begin()) + 1) % windows.size();
+    MDIActivate(windows[next]);
+}
+
+void CMDIFrameWnd::MDIPrev()
+{
+    const std::vector<CMDIChildWnd*> windows = GetDocumentWindows();
+    if (windows.size() < 2)
+        return;
+    const auto it = std::find(windows.begin(), windows.end(), MDIGetActive());
+    const size_t at = it == windows.end() ? 0 : static_cast<size_t>(it - windows.begin());
+    MDIActivate(windows[(at + windows.size() - 1) % windows.size()]);
 }
 
 void CMDIFrameWnd::MDIMaximize(CWnd* pWnd)
@@ -127,8 +179,46 @@ void CMDIFrameWnd::MDIRestore(CWnd* pWnd)
 
 void CMDIFrameWnd::MDICascade()
 {
-    if (QMdiArea* pArea = GetMdiArea())
-        pArea->cascadeSubWindows();
+    // The toolkit's cascade sizes each window by its size hint, which for a document
+    // window is its bars alone; here every window gets the same useful size: the area less
+    // the offsets of the windows after it, at least two thirds of the area.
+    QMdiArea* pArea = GetMdiArea();
+    if (!pArea)
+        return;
+    std::vector<QMdiSubWindow*> subs;
+    for (CMDIChildWnd* pChild : GetDocumentWindows()) {
+        if (QMdiSubWindow* pSub = pChild->GetSubWindow(); pSub && !pSub->isMinimized())
+            subs.push_back(pSub);
+    }
+    if (subs.empty())
+        return;
+    const QSize area = pArea->viewport()->size();
+    const int step =
+        std::max(20, pArea->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, subs.front()));
+    const int n = static_cast<int>(subs.size());
+    const int width = std::min(area.width(), std::max(area.width() * 2 / 3, area.width() - (n - 1) * step));
+    const int height =
+        std::min(area.height(), std::max(area.height() * 2 / 3, area.height() - (n - 1) * step));
+    const int perRound =
+        std::max(1, std::min((area.width() - width) / step, (area.height() - height) / step) + 1);
+    // The active window comes last, on top.
+    CMDIChildWnd* pActive = MDIGetActive();
+    if (pActive && pActive->GetSubWindow()) {
+        auto it = std::find(subs.begin(), subs.end(), pActive->GetSubWindow());
+        if (it != subs.end())
+            std::rotate(it, it + 1, subs.end());
+    }
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow* pSub = subs[static_cast<size_t>(i)];
+        if (CMDIChildWnd* pChild = dynamic_cast<CMDIChildWnd*>(CWnd::FromHandle(HwndOfChildSub(pSub))))
+            pChild->ModifyStyle(WS_MAXIMIZE, 0);
+        pSub->showNormal();
+        const int offset = (i % perRound) * step;
+        pSub->setGeometry(offset, offset, width, height);
+        pSub->raise();
+    }
+    if (pActive)
+        MDIActivate(pActive);
 }
 
 void CMDIFrameWnd::MDITile(int nType)
@@ -251,6 +341,18 @@ BOOL CMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINF
 
 BOOL CMDIFrameWnd::PreTranslateMessage(MSG* pMsg)
 {
+    // Ctrl+F6 and Ctrl+Tab go to the next document window, with Shift to the previous one.
+    if (pMsg && pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_F6 || pMsg->wParam == VK_TAB) &&
+        (::GetKeyState(VK_CONTROL) & 0x8000) && !(::GetKeyState(VK_MENU) & 0x8000) && MDIGetActive()) {
+        if (::GetKeyState(VK_SHIFT) & 0x8000)
+            MDIPrev();
+        else
+            MDINext();
+        if (CMDIChildWnd* pChild = MDIGetActive())
+            if (CView* pView = pChild->GetActiveView())
+                pView->SetFocus();
+        return TRUE;
+    }
     return CFrameWnd::PreTranslateMessage(pMsg);
 }
 
@@ -281,6 +383,67 @@ BOOL CMDIFrameWnd::OnMDIWindowCmd(UINT nID)
     default:
         return FALSE;
     }
+}
+
+void CMDIFrameWnd::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
+{
+    if (!bSysMenu && pPopupMenu &&
+        pPopupMenu->GetMenuState(ID_WINDOW_CASCADE, MF_BYCOMMAND) != static_cast<UINT>(-1)) {
+        // The list is made afresh each time: the old entries and their separator go.
+        for (UINT id = kWindowListFirst; id < kWindowListFirst + kWindowListMax; ++id) {
+            while (pPopupMenu->GetMenuState(id, MF_BYCOMMAND) != static_cast<UINT>(-1))
+                pPopupMenu->DeleteMenu(id, MF_BYCOMMAND);
+        }
+        int nCount = pPopupMenu->GetMenuItemCount();
+        if (nCount > 0 && (pPopupMenu->GetMenuState(nCount - 1, MF_BYPOSITION) & MF_SEPARATOR))
+            pPopupMenu->DeleteMenu(nCount - 1, MF_BYPOSITION);
+        const std::vector<CMDIChildWnd*> windows = GetDocumentWindows();
+        if (!windows.empty())
+            pPopupMenu->AppendMenu(MF_SEPARATOR);
+        for (size_t i = 0; i < windows.size() && i < static_cast<size_t>(kWindowListMax); ++i) {
+            CString title;
+            windows[i]->GetWindowText(title);
+            title.Replace("&", "&&");
+            CString text;
+            text.Format("&%u %s", static_cast<unsigned>(i + 1), title.c_str());
+            pPopupMenu->AppendMenu(MF_STRING, kWindowListFirst + static_cast<UINT>(i), text);
+        }
+    }
+    CFrameWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
+}
+
+BOOL CMDIFrameWnd::OnWindowListCmd(UINT nID)
+{
+    const std::vector<CMDIChildWnd*> windows = GetDocumentWindows();
+    const size_t index = nID - kWindowListFirst;
+    if (index >= windows.size())
+        return FALSE;
+    MDIActivate(windows[index]);
+    if (CView* pView = windows[index]->GetActiveView())
+        pView->SetFocus();
+    return TRUE;
+}
+
+void CMDIFrameWnd::OnUpdateWindowListCmd(CCmdUI* pCmdUI)
+{
+    const std::vector<CMDIChildWnd*> windows = GetDocumentWindows();
+    const size_t index = pCmdUI->m_nID - kWindowListFirst;
+    pCmdUI->Enable(index < windows.size());
+    pCmdUI->SetCheck(index < windows.size() && windows[index] == MDIGetActive());
+}
+
+void CMDIFrameWnd::OnSize(UINT nType, int cx, int cy)
+{
+    CFrameWnd::OnSize(nType, cx, cy);
+    // Maximising or restoring the main window from its title bar leaves the keyboard
+    // nowhere; it goes back to the active document's view.
+    if (nType != SIZE_MAXIMIZED && nType != SIZE_RESTORED)
+        return;
+    CMDIChildWnd* pChild = MDIGetActive();
+    CView* pView = pChild ? pChild->GetActiveView() : nullptr;
+    CWnd* pFocus = CWnd::GetFocus();
+    if (pView && pView->m_hWnd && (pFocus == nullptr || pFocus == this))
+        pView->SetFocus();
 }
 
 void CMDIFrameWnd::OnWindowNew()

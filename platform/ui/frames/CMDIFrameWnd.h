@@ -8,6 +8,8 @@
 // (topmost) one down.
 #pragma once
 
+#include <vector>
+
 #include "platform/ui/frames/CFrameWnd.h"
 
 class CMDIChildWnd;
@@ -59,6 +61,19 @@ public:
     afx_msg void OnUpdateMDIWindowCmd(CCmdUI* pCmdUI);
     afx_msg BOOL OnMDIWindowCmd(UINT nID);
     afx_msg void OnWindowNew();
+    // The window menu (the popup holding ID_WINDOW_CASCADE) ends with a list of the open
+    // document windows, the active one checked; choosing one activates it.
+    afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    afx_msg BOOL OnWindowListCmd(UINT nID);
+    afx_msg void OnUpdateWindowListCmd(CCmdUI* pCmdUI);
+    // Back to the active view once the frame has been maximised or restored.
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    // The document windows in the list's order (the order they were opened in).
+    std::vector<CMDIChildWnd*> GetDocumentWindows() const;
+    // Ctrl+F6 / Ctrl+Tab: the next document window; with Shift the previous one.
+    void MDIPrev();
+    static constexpr UINT kWindowListFirst = AFX_IDM_FIRST_MDICHILD;
+    static constexpr int kWindowListMax = 9;
 
     DECLARE_MESSAGE_MAP()
 

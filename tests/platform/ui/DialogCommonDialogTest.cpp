@@ -13,12 +13,15 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QTimer>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -166,7 +169,8 @@ TEST_F(DialogCommonDialogTest, ReplacingAFileIsAskedFirst)
     }
     const auto texts = answerer.MessageBoxTexts();
     ASSERT_EQ(texts.size(), 2u);
-    EXPECT_EQ(texts[0], path + " は既に存在します。\n上書きしますか?"_sj);
+    // The user is shown the native path, not the program's inner form.
+    EXPECT_EQ(texts[0], CString(dir.NativeFile("old.MMD")) + " は既に存在します。\n上書きしますか?"_sj);
     EXPECT_EQ(answerer.GetShown()[1].nType, MB_YESNO | MB_ICONEXCLAMATION);
 }
 
@@ -253,6 +257,55 @@ TEST(DialogFileDialogWindowTest, TheRealDialogShowsTheSystemsFiltersAndHandsBack
     EXPECT_EQ(accept, QString::fromUtf8("開く(&O)"));
     EXPECT_EQ(dlg.GetFileName(), "plan.mmd");
     EXPECT_EQ(dlg.m_ofn.nFilterIndex, 1u);
+}
+
+// The toolkit's own texts of the file dialog are Japanese (the Debian translations the
+// setup installs), and the date column is wide enough for the dates it lists.
+TEST(DialogFileDialogWindowTest, TheRealDialogSpeaksJapaneseAndShowsWholeDates)
+{
+    TempDir dir;
+    Touch(dir, "plan.mmd");
+    Touch(dir, "長い名前の見積.mmd");
+    CFileDialog dlg(TRUE, "MMD", nullptr, OFN_HIDEREADONLY | OFN_NOCHANGEDIR, Filter());
+    const CString initial = dir.Folder();
+    dlg.m_ofn.lpstrInitialDir = initial;
+    QStringList heads;
+    int nDateWidth = -1, nDateNeeded = -1, nRows = 0;
+    std::function<void()> inspect;
+    int nTries = 0;
+    inspect = [&] {
+        auto* q = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(q, nullptr);
+        auto* pList = q->findChild<QTreeView*>(QStringLiteral("treeView"));
+        ASSERT_NE(pList, nullptr);
+        QAbstractItemModel* pModel = pList->model();
+        nRows = pModel->rowCount(pList->rootIndex());
+        // The folder is read in the background; wait for its two files.
+        if (nRows < 2 && ++nTries < 200) {
+            QTimer::singleShot(20, inspect);
+            return;
+        }
+        QApplication::processEvents();
+        for (int c = 0; c < pModel->columnCount(pList->rootIndex()); ++c)
+            heads << pModel->headerData(c, Qt::Horizontal).toString();
+        nDateWidth = pList->header()->sectionSize(3);
+        // The widest date the list shows, in the list's font.
+        for (int r = 0; r < nRows; ++r) {
+            const QString date = pModel->index(r, 3, pList->rootIndex()).data().toString();
+            nDateNeeded = std::max(nDateNeeded, pList->fontMetrics().horizontalAdvance(date));
+        }
+        q->reject();
+    };
+    QTimer::singleShot(0, inspect);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    ASSERT_EQ(nRows, 2);
+    ASSERT_EQ(heads.size(), 4);
+    EXPECT_EQ(heads[0], QString::fromUtf8("名前"));
+    for (const QString& head : heads)
+        EXPECT_FALSE(head == "Name" || head == "Size" || head == "Type" || head == "Date Modified")
+            << head.toStdString();
+    EXPECT_GT(nDateNeeded, 0);
+    EXPECT_GE(nDateWidth, nDateNeeded);
 }
 
 TEST_F(DialogCommonDialogTest, TheColourDialogHandsBackTheChosenColourOrKeepsTheOldOne)

@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 // A document file of type A: the text (code page 932) as an archive string, then the value
@@ -159,6 +162,42 @@ TEST(DocViewTest, AFailingSaveKeepsTheOldFileWhole)
     EXPECT_EQ(answerer.MessageBoxTexts().size(), 1u) << "the failure is reported";
     EXPECT_TRUE(pDoc->IsModified());
     EXPECT_EQ(ReadNativeFile(dir.NativeFile("keep.tsa")), DocBytes("old", 7));
+}
+
+// Messages name a file by its native path. A save that fails for a full disk says so
+// (writing beyond the file-size limit fails as a full disk does) and that the old file is
+// still there, as it is.
+TEST(DocViewTest, FailuresShowTheNativePathAndAFullDiskSaysSoAndKeepsTheOldFile)
+{
+    CFrameTestEnvironment env(FALSE);
+    TempDir dir;
+    CDialogAnswerer answerer;
+    EXPECT_EQ(env.App().OpenDocumentFile(dir.Folder() + "missing.tsa"), nullptr);
+    ASSERT_EQ(answerer.MessageBoxTexts().size(), 1u);
+    EXPECT_EQ(answerer.MessageBoxTexts()[0],
+              CString(dir.NativeFile("missing.tsa")) + "が見つかりません。"_sj);
+
+    WriteNativeFile(dir.NativeFile("full.tsa"), DocBytes("old", 7));
+    auto* pDoc = dynamic_cast<CTestDocA*>(env.App().OpenDocumentFile(dir.Folder() + "full.tsa"));
+    ASSERT_NE(pDoc, nullptr);
+    pDoc->m_text = CString(std::string(4096, 'x').c_str());
+    pDoc->SetModifiedFlag();
+    struct rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const BOOL bSaved = pDoc->DoFileSave();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(bSaved);
+    ASSERT_EQ(answerer.MessageBoxTexts().size(), 2u);
+    EXPECT_EQ(answerer.MessageBoxTexts()[1],
+              "ディスクがいっぱいのため、"_sj + CString(dir.NativeFile("full.tsa")) +
+                  "を保存できませんでした。\n元のファイルは変更されていません。"_sj);
+    EXPECT_EQ(ReadNativeFile(dir.NativeFile("full.tsa")), DocBytes("old", 7));
+    EXPECT_TRUE(pDoc->IsModified());
 }
 
 TEST(DocViewTest, SavePromptYesSavesNoDiscardsCancelKeeps)

@@ -302,3 +302,94 @@ TEST(FrameMdiTest, FilesDroppedOnTheFrameOpenAsDocuments)
     ASSERT_NE(env.Main()->MDIGetActive(), nullptr);
     EXPECT_EQ(env.Main()->MDIGetActive()->GetActiveDocument()->GetTitle(), CString("drop2.tsb"));
 }
+
+// Cascading gives every document window a useful size (not the bars alone), each one a
+// title bar further down and right; the window menu lists the open windows with the active
+// one checked, and choosing one activates it; the next-window command goes round them all.
+TEST(FrameMdiTest, CascadeSizesTheWindowListAndNextWindowGoRoundAllDocuments)
+{
+    CFrameTestEnvironment env;
+    for (int i = 0; i < 3; ++i)
+        ASSERT_NE(env.TemplateA()->OpenDocumentFile(nullptr), nullptr);
+    CTestMainFrame* pMain = env.Main();
+    QMdiArea* pArea = pMain->GetMdiArea();
+    ASSERT_NE(pArea, nullptr);
+    pMain->SendMessage(WM_COMMAND, ID_WINDOW_CASCADE);
+    const QSize area = pArea->viewport()->size();
+    std::vector<QRect> placed;
+    for (QMdiSubWindow* pSub : pArea->subWindowList(QMdiArea::CreationOrder)) {
+        EXPECT_FALSE(pSub->isMaximized());
+        EXPECT_GE(pSub->width(), area.width() * 2 / 3);
+        EXPECT_GE(pSub->height(), area.height() * 2 / 3);
+        EXPECT_LE(pSub->geometry().bottom(), area.height());
+        placed.push_back(pSub->geometry());
+    }
+    ASSERT_EQ(placed.size(), 3u);
+    EXPECT_NE(placed[0].topLeft(), placed[1].topLeft());
+    EXPECT_NE(placed[1].topLeft(), placed[2].topLeft());
+
+    // The window menu: its own items, a separator, then one entry per document window.
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    menu.AppendMenu(MF_STRING, ID_WINDOW_CASCADE, "重ねて表示(&C)"_sj);
+    menu.AppendMenu(MF_STRING, ID_WINDOW_TILE_HORZ, "並べて表示(&T)"_sj);
+    for (int pass = 0; pass < 2; ++pass) // made afresh each time, never twice
+        pMain->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu.m_hMenu), 1);
+    ASSERT_EQ(menu.GetMenuItemCount(), 6);
+    EXPECT_NE(menu.GetMenuState(2, MF_BYPOSITION) & MF_SEPARATOR, 0u);
+    const std::vector<CMDIChildWnd*> windows = pMain->GetDocumentWindows();
+    ASSERT_EQ(windows.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        CString text;
+        menu.GetMenuString(3 + i, text, MF_BYPOSITION);
+        CString expected;
+        expected.Format("&%d %s", i + 1, WindowText(windows[static_cast<size_t>(i)]).c_str());
+        EXPECT_EQ(text, expected);
+        const bool bActive = windows[static_cast<size_t>(i)] == pMain->MDIGetActive();
+        EXPECT_EQ((menu.GetMenuState(3 + i, MF_BYPOSITION) & MF_CHECKED) != 0, bActive) << i;
+        EXPECT_EQ(menu.GetMenuState(3 + i, MF_BYPOSITION) & MF_GRAYED, 0u) << i;
+    }
+    pMain->SendMessage(WM_COMMAND, CMDIFrameWnd::kWindowListFirst);
+    EXPECT_EQ(pMain->MDIGetActive(), windows[0]);
+
+    // Next window, three times: every window once, then back to the first.
+    std::vector<CMDIChildWnd*> visited;
+    for (int i = 0; i < 3; ++i) {
+        pMain->MDINext();
+        visited.push_back(pMain->MDIGetActive());
+    }
+    EXPECT_EQ(visited, (std::vector<CMDIChildWnd*>{windows[1], windows[2], windows[0]}));
+    pMain->MDIPrev();
+    EXPECT_EQ(pMain->MDIGetActive(), windows[2]);
+}
+
+// A file that cannot be read leaves the other windows as they were: a maximised window
+// stays maximised, and no window of the failed file shows while its message is up.
+TEST(FrameMdiTest, AFailedOpenLeavesTheMaximisedWindowMaximisedAndShowsNoEmptyWindow)
+{
+    CFrameTestEnvironment env;
+    TempDir dir;
+    ASSERT_NE(env.TemplateA()->OpenDocumentFile(nullptr), nullptr);
+    CMDIChildWnd* pFirst = env.Main()->MDIGetActive();
+    ASSERT_NE(pFirst, nullptr);
+    env.Main()->MDIMaximize(pFirst);
+    ASSERT_TRUE(pFirst->GetSubWindow()->isMaximized());
+    ByteBuilder truncated;
+    truncated.Byte(20).Raw("abc");
+    WriteNativeFile(dir.NativeFile("bad.tsa"), truncated.Bytes());
+    int nVisibleWhileReported = -1;
+    const MessageBoxHandler previous = SetMessageBoxHandler([&](const CString&, UINT, UINT) {
+        nVisibleWhileReported = 0;
+        for (QMdiSubWindow* pSub : env.Main()->GetMdiArea()->subWindowList())
+            nVisibleWhileReported += pSub->isVisible() ? 1 : 0;
+        return IDOK;
+    });
+    EXPECT_EQ(env.App().OpenDocumentFile(dir.Folder() + "bad.tsa"), nullptr);
+    SetMessageBoxHandler(previous);
+    EXPECT_EQ(nVisibleWhileReported, 1) << "only the window that was there";
+    EXPECT_EQ(env.Main()->MDIGetActive(), pFirst);
+    BOOL bMaximized = FALSE;
+    env.Main()->MDIGetActive(&bMaximized);
+    EXPECT_TRUE(bMaximized);
+    EXPECT_TRUE(pFirst->GetSubWindow()->isMaximized());
+}

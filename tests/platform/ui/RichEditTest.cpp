@@ -434,3 +434,24 @@ TEST(ImeTest, APreEditInASelfDrawnWindowIsSeenAndCompletedAsCharacters)
     view.DestroyWindow();
     PumpEvents();
 }
+
+// Characters code page 932 cannot hold are refused as they are typed, pasted or composed;
+// the rest stays, and no "?" appears that the user did not type.
+TEST_F(RichEditTest, CharactersTheCodePageCannotHoldAreRefusedAndTheRestKept)
+{
+    edit.SetFocus();
+    PumpEvents();
+    for (const char* typed : {"a", "가", "ü", "€", "😀", "?", "b"}) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8(typed));
+        QApplication::sendEvent(widget, &press);
+    }
+    EXPECT_EQ(Text(), "a?b");
+    QApplication::clipboard()->setText(QString::fromUtf8("数量€12가3"));
+    edit.Paste();
+    EXPECT_EQ(Text(), "a?b数量123"_sj);
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("円ü"));
+    QApplication::sendEvent(widget, &commit);
+    EXPECT_EQ(Text(), "a?b数量123円"_sj);
+    EXPECT_EQ(Text().Find('?'), 1) << "only the question mark typed";
+}
