@@ -17,7 +17,9 @@
 #include <functional>
 #include <map>
 
+class CDC;
 class CDocument;
+class CPrintInfo;
 class CView;
 class CWnd;
 struct CRuntimeClass;
@@ -91,6 +93,14 @@ public:
     // Cuts every used row through the grid's Cut command (its undo and row clipboard) and
     // puts the grid's selection rectangle back.
     std::function<void(CView* pGrid)> cutAllEstimateRows;
+
+    // ---- printing the estimate through its print layouts (estimate_tools) -------------
+    // Each takes the estimate grid view. While they are empty the estimate's print and
+    // preview commands stay disabled. Prepare counts the pages of the chosen layouts (FALSE:
+    // nothing to print); print draws the page pInfo->m_nCurPage; end releases the job.
+    std::function<BOOL(CView* pGrid, CPrintInfo* pInfo)> prepareEstimatePrinting;
+    std::function<void(CView* pGrid, CDC* pDC, CPrintInfo* pInfo)> printEstimatePage;
+    std::function<void(CView* pGrid)> endEstimatePrinting;
 
     // The services of the running program.
     static CShellServices& Get();

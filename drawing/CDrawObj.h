@@ -20,6 +20,9 @@
 
 class CArchive;
 class CPrintDoc;
+class CDC;
+class CEstimateFieldData;
+class CPartsFieldData;
 class CPrintFormView;
 
 class CDrawObj : public CObject {
@@ -78,6 +81,11 @@ public:
     virtual void Remove();
     // Fits the object to its text; objects without text stay as they are.
     virtual void FitToText(CPrintFormView* pView);
+    // Drawing on paper (a printer or preview context in document units, y up) for the
+    // estimate or parts list being printed. Only objects whose m_bVisible the caller set
+    // draw; m_bVisible is clear afterwards. The base draws nothing.
+    virtual void DrawEM(CDC* pDC, const CEstimateFieldData* pData);
+    virtual void DrawPM(CDC* pDC, const CPartsFieldData* pData);
 
     // Asks the document to repaint the object in all views (hint 1 with the object).
     void Invalidate();

@@ -34,6 +34,8 @@ public:
 
     CDrawObj* Clone(CPrintDoc* pDoc = nullptr) override;
     CDrawObj* CloneForUndo(CPrintDoc* pDoc = nullptr) override;
+    void DrawEM(CDC* pDC, const CEstimateFieldData* pData) override;
+    void DrawPM(CDC* pDC, const CPartsFieldData* pData) override;
 
     int m_nShape = rectangle;
     CPoint m_roundness; // stored and copied; drawing does not use it

@@ -20,6 +20,9 @@
 #include "platform/base/Collections.h"
 
 // One cell. Owned by its table.
+class CEstimateFieldData;
+class CPartsFieldData;
+
 class CDrawCell : public CObject, public CTextAttributes {
 public:
     // Edge index of m_clrEdge and m_nEdgeStyle: the vertical edge at x = m_rect.right
@@ -132,6 +135,24 @@ public:
     CRect CellFromPoint(CPoint point);
     void ClearCellSelection();
     int GetSelectedCellCount();
+
+    void DrawEM(CDC* pDC, const CEstimateFieldData* pData) override;
+    void DrawPM(CDC* pDC, const CPartsFieldData* pData) override;
+    // The shading of the cells in view and their ruled lines, on paper.
+    void DrawCellShading(CDC* pDC);
+    void DrawRules(CDC* pDC);
+
+    // The printed text of a cell: field tokens filled in; pieces that are no token stay.
+    CString ExpandMacrosEM(const CDrawCell* pCell, const CEstimateFieldData* pData) const;
+    CString ExpandMacrosPM(const CDrawCell* pCell, const CPartsFieldData* pData) const;
+    CString GetFieldDisplayText(const CString& strText) const;
+    // Row-kind styling of a cell's field text (see CDrawText).
+    LOGFONT GetCellFieldFontEM(const CDrawCell* pCell, const CEstimateFieldData* pData) const;
+    COLORREF GetCellFieldColorEM(const CDrawCell* pCell, const CEstimateFieldData* pData) const;
+    LOGFONT GetCellFieldFontPM(const CDrawCell* pCell, const CPartsFieldData* pData) const;
+    COLORREF GetCellFieldColorPM(const CDrawCell* pCell, const CPartsFieldData* pData) const;
+    int CellAlignFromEstimateField(const CDrawCell* pCell) const;
+    int CellAlignFromPartsField(const CDrawCell* pCell) const;
 
     INT_PTR GetCellCount() const { return m_cells.GetSize(); }
     CDrawCell* GetCell(INT_PTR nIndex) const { return static_cast<CDrawCell*>(m_cells.GetAt(nIndex)); }

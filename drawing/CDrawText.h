@@ -10,6 +10,9 @@
 #include "drawing/CDrawObj.h"
 #include "platform/base/CString.h"
 
+class CEstimateFieldData;
+class CPartsFieldData;
+
 // The text attributes that a text object and every table cell carry alike.
 struct CTextAttributes {
     // Alignment as the text-alignment codes: 0 left, 2 right, 6 centred.
@@ -45,6 +48,28 @@ public:
     BOOL Intersects(const CRect& rect) override;
     CDrawObj* Clone(CPrintDoc* pDoc = nullptr) override;
     CDrawObj* CloneForUndo(CPrintDoc* pDoc = nullptr) override;
+
+    void DrawEM(CDC* pDC, const CEstimateFieldData* pData) override;
+    void DrawPM(CDC* pDC, const CPartsFieldData* pData) override;
+    // The underline of printed text drawn by hand under the text of rect.
+    void DrawUnderline(CDC* pDC, const LOGFONT& lf, const CRect& rect, const CString& strText,
+                       COLORREF color);
+
+    // The printed text: field tokens filled from the estimate or parts list being printed;
+    // pieces that are no token vanish.
+    CString ExpandMacrosEM(const CEstimateFieldData* pData) const;
+    CString ExpandMacrosPM(const CPartsFieldData* pData) const;
+    // The editor's text: tokens without their occurrence suffix.
+    CString GetFieldDisplayText(const CString& strText) const;
+
+    // Row-kind styling of field text: the font and colour to print with, and the alignment
+    // a confirmed property dialog stores. Nothing is changed.
+    LOGFONT GetFieldFontEM(const CEstimateFieldData* pData) const;
+    COLORREF GetFieldColorEM(const CEstimateFieldData* pData) const;
+    LOGFONT GetFieldFontPM(const CPartsFieldData* pData) const;
+    COLORREF GetFieldColorPM(const CPartsFieldData* pData) const;
+    int AlignFromEstimateField() const;
+    int AlignFromPartsField() const;
 
     LOGFONT m_logFont{};
     CString m_strText;

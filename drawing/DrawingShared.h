@@ -1,10 +1,20 @@
 // Process-wide state of the drawing objects, in one place.
 #pragma once
 
+#include "drawing/FormatCatalogues.h"
 #include "platform/base/Types.h"
+
+#include <optional>
 
 struct CDrawingShared {
     // Embedded objects draw their frames in the editor (the view's object-frame command
     // toggles it). On at start.
     static BOOL s_bShowObjectFrames;
+    // The clock field tokens print when set (reproducible prints and tests); the local
+    // time while empty.
+    static std::optional<CClockReading> s_fixedClock;
+    // A print preview is being drawn: dotted styles take their screen form.
+    static BOOL s_bPrintPreview;
+    // The major version the platform reports to the printed-underline test (10 here).
+    static int s_nPlatformMajorVersion;
 };

@@ -275,6 +275,20 @@ public:
     // Printing maps 0.01 inch with y up and (0, 0) at the centre of the printable area.
     void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
     bool HasPageSeparators() const override { return true; }
+    // Printing through the chosen print layouts (CMorvelEMViewPrinting.cpp): the steps go to
+    // the print road registered in CShellServices.
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    afx_msg void OnEstimatePrint();
+    afx_msg void OnEstimatePrintPreview();
+    // Print and preview are enabled while the estimate has a chosen print layout.
+    afx_msg void OnUpdateEstimatePrint(CCmdUI* pCmdUI);
+    // What printed pages read: information value nItem (empty beyond the items) and the
+    // rows a print counts (the summary page's while it is shown, else the rows in use).
+    CString GetInformationValue(int nItem) const;
+    int GetPrintRowCount() const;
     // Recomputes every zoomed size from the row-kind fonts and the zoom, the scroll ranges,
     // and repaints.
     void RecalcLayout();

@@ -1,3 +1,4 @@
+#include "estimate_tools/CEstimatePrinting.h"
 #include "estimate_tools/EstimateToolsRegistration.h"
 
 #include "app/CShellServices.h"
@@ -17,6 +18,7 @@ void RegisterEstimateTools()
         auto* pView = dynamic_cast<CMorvelEMView*>(pGrid);
         return pView != nullptr ? pView->GetUsedRows() : 0;
     };
+    RegisterEstimatePrinting();
     services.cutAllEstimateRows = [](CView* pGrid) {
         if (auto* pView = dynamic_cast<CMorvelEMView*>(pGrid))
             CMorvelEMTreeView::CutRowsThroughGrid(*pView, 0, pView->GetUsedRows() - 1);

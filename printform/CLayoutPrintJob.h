@@ -1,0 +1,73 @@
+// CLayoutPrintJob: one print job or preview of an estimate or a parts list through its
+// chosen print layouts. Each layout is opened once for the whole job (or, when it is open
+// in the editor, used as it stands there, unsaved edits included), its field references
+// rebuilt from its tokens, its pages counted, and then each page drawn by the one layout
+// whose page range holds it.
+//
+// Page count of a layout: one page when it has no field references; otherwise the data's
+// rows divided by the smallest rows-per-page value of its references, rounded up (no rows,
+// no pages). A smallest value below 1 (a token naming line 0) counts as one row a page,
+// never a division by zero. A layout file that is missing or cannot be read whole is left
+// out with "印刷形式ﾌｧｲﾙが存在しません。" once, while counting.
+#pragma once
+
+#include "platform/base/CString.h"
+#include "platform/base/Collections.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class CDC;
+class CPrintDoc;
+class CEstimateFieldData;
+class CPartsFieldData;
+
+class CLayoutPrintJob {
+public:
+    enum Kind { estimateLayouts, partsLayouts };
+
+    explicit CLayoutPrintJob(Kind kind);
+    ~CLayoutPrintJob();
+    CLayoutPrintJob(const CLayoutPrintJob&) = delete;
+    CLayoutPrintJob& operator=(const CLayoutPrintJob&) = delete;
+
+    // The layout file of an entry: folder + title + ".MMP" or ".MBP".
+    CString LayoutPath(const class CPrintFormEntry& entry) const;
+
+    // Opens the layouts of the entries (CPrintFormEntry*, in order), counts their pages
+    // against nRows data rows and writes each entry's first and last page (an entry
+    // without pages gets last = first - 1). Returns the job's page total.
+    int CountPages(CObArray& entries, int nRows);
+    int GetPageCount() const { return m_nPageCount; }
+
+    // The pages per layout of a layout's references against nRows rows.
+    static int PagesOf(const CPrintDoc& layout, int nRows);
+
+    // Draws page nPage (from 1) of the job: the objects of the layout that holds it, each
+    // marked as meeting the page rectangle (the device context's clip box) or not, drawn
+    // through the data source. onLayoutPage is told the page's number within its layout
+    // before anything draws. FALSE when no layout holds the page.
+    BOOL DrawPage(CDC* pDC, int nPage, const CEstimateFieldData* pEstimate, const CPartsFieldData* pParts,
+                  const std::function<void(int nLayoutPage)>& onLayoutPage);
+
+    // The layout document used for an entry index (null when it was left out).
+    CPrintDoc* GetLayout(int nEntry) const;
+
+private:
+    struct CLayout {
+        CPrintDoc* pDoc = nullptr;
+        bool bOwned = false;
+        int nFirst = 0;
+        int nLast = -1;
+    };
+    // The open layout document of a path, or null.
+    CPrintDoc* FindOpenLayout(const CString& path) const;
+    // A layout read from its file; null when the file is missing or damaged.
+    std::unique_ptr<CPrintDoc> OpenLayout(const CString& path) const;
+    void Clear();
+
+    Kind m_kind;
+    std::vector<CLayout> m_layouts;
+    int m_nPageCount = 0;
+};
