@@ -1,0 +1,164 @@
+// The sample estimate printed through the sample estimate layout to the PDF printer, as the
+// print command does: the page count of the chosen layouts, page ranges over several
+// layouts, missing and damaged layouts, and the enabling of print and preview.
+#include "tests/estimate/EstimateWindowTestSupport.h"
+
+#include "app/SharedRecords.h"
+#include "estimate_tools/CEstimatePrinting.h"
+#include "platform/base/Path.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/WinDefs.h"
+#include "platform/ui/dialogs/CPrintDialog.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/frames/CPrinterSettings.h"
+#include "printform/CLayoutPrintJob.h"
+#include "printform/CPrintEMDoc.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+
+namespace {
+
+int PdfPageCount(const std::string& nativePath)
+{
+    std::ifstream in(nativePath, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    static const std::regex pageRe(R"(/Type\s*/Page[^s])");
+    return static_cast<int>(
+        std::distance(std::sregex_iterator(text.begin(), text.end(), pageRe), std::sregex_iterator()));
+}
+
+class EstimatePrint : public EstimateWindowTest {
+protected:
+    void SetUp() override
+    {
+        EstimateWindowTest::SetUp();
+        RegisterEstimatePrinting();
+        CPrinterSettings::Instance().UsePdfPrinter();
+    }
+
+    void AddLayout(CMorvelEMDoc* pDoc, const CString& folder, const CString& title)
+    {
+        auto* pEntry = new CPrintFormEntry;
+        pEntry->m_strFolder = folder;
+        pEntry->m_strTitle = title;
+        pDoc->m_aPrintForms.Add(pEntry);
+    }
+
+    CString FormFolder() const { return m_pFolder->System("FORM/"); }
+
+    // Prints through the print dialog into a PDF file; the messages shown.
+    std::vector<CString> PrintTo(const CString& output)
+    {
+        CDialogAnswerer answerer;
+        answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
+            TypeDlgItemText(dlg, CPrintDialog::IDC_OUTPUT_FILE, output);
+            ClickDlgButton(dlg, IDOK);
+        });
+        m_pApp->m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+        Pump();
+        return answerer.MessageBoxTexts();
+    }
+
+    bool CommandEnabled(CMorvelEMView* pView, UINT nID)
+    {
+        CTestCmdUI state;
+        state.m_nID = nID;
+        state.DoUpdate(pView, FALSE);
+        return state.m_bEnabled;
+    }
+
+    struct CTestCmdUI : public CCmdUI {
+        void Enable(BOOL bOn = TRUE) override
+        {
+            m_bEnabled = bOn != FALSE;
+            m_bEnableChanged = TRUE;
+        }
+        bool m_bEnabled = false;
+    };
+};
+
+TEST_F(EstimatePrint, SampleEstimatePrintsThroughTheSampleLayoutToPdf)
+{
+    CMorvelEMView* pView = OpenSample();
+    ASSERT_NE(pView, nullptr);
+    CMorvelEMDoc* pDoc = pView->GetDocument();
+    EXPECT_FALSE(CommandEnabled(pView, ID_FILE_PRINT)) << "no layout chosen";
+    AddLayout(pDoc, FormFolder(), "見積書"_sj);
+    EXPECT_TRUE(CommandEnabled(pView, ID_FILE_PRINT));
+    EXPECT_TRUE(CommandEnabled(pView, ID_FILE_PRINT_PREVIEW));
+
+    TempDir out;
+    const CString pdf = out.Folder() + "sample.pdf";
+    EXPECT_TRUE(PrintTo(pdf).empty());
+    auto* pEntry = static_cast<CPrintFormEntry*>(pDoc->m_aPrintForms.GetAt(0));
+    EXPECT_EQ(pEntry->m_nFirstPage, 1);
+    ASSERT_GE(pEntry->m_nLastPage, 1);
+    EXPECT_EQ(PdfPageCount(NativePath(pdf)), pEntry->m_nLastPage);
+    // Keep the file for the outside checks (pdftotext, images) when asked to.
+    if (const char* keep = std::getenv("MORVEL_KEEP_PRINT")) {
+        std::ifstream in(NativePath(pdf), std::ios::binary);
+        std::ofstream(keep, std::ios::binary) << in.rdbuf();
+    }
+}
+
+TEST_F(EstimatePrint, LayoutsShareTheJobsPagesAndMissingOrDamagedOnesAreLeftOut)
+{
+    CMorvelEMView* pView = OpenSample();
+    ASSERT_NE(pView, nullptr);
+    CMorvelEMDoc* pDoc = pView->GetDocument();
+    // A damaged copy of the layout: its first half only.
+    {
+        std::ifstream in(m_pFolder->Native("FORM/見積書.MMP"), std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::ofstream(m_pFolder->Native("FORM/壊れ.MMP"), std::ios::binary)
+            << bytes.substr(0, bytes.size() / 2);
+    }
+    AddLayout(pDoc, FormFolder(), "見積書"_sj);
+    AddLayout(pDoc, FormFolder(), "ない"_sj);
+    AddLayout(pDoc, FormFolder(), "壊れ"_sj);
+    AddLayout(pDoc, FormFolder(), "見積書"_sj);
+    TempDir out;
+    const CString pdf = out.Folder() + "two.pdf";
+    std::vector<CString> messages = PrintTo(pdf);
+    for (const CString& m : messages)
+        std::printf("message: %s\n", m.ToUtf8().c_str());
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0], "印刷形式ﾌｧｲﾙが存在しません。"_sj);
+    EXPECT_EQ(messages[1], "印刷形式ﾌｧｲﾙが存在しません。"_sj);
+    auto entry = [&](int i) { return static_cast<CPrintFormEntry*>(pDoc->m_aPrintForms.GetAt(i)); };
+    const int n = entry(0)->m_nLastPage;
+    ASSERT_GE(n, 1);
+    EXPECT_EQ(entry(1)->m_nFirstPage, n + 1);
+    EXPECT_EQ(entry(1)->m_nLastPage, n);
+    EXPECT_EQ(entry(2)->m_nLastPage, n);
+    EXPECT_EQ(entry(3)->m_nFirstPage, n + 1);
+    EXPECT_EQ(entry(3)->m_nLastPage, 2 * n);
+    EXPECT_EQ(PdfPageCount(NativePath(pdf)), 2 * n);
+}
+
+TEST(LayoutPageCount, RowsPerPageOfTheSmallestReference)
+{
+    CPrintEMDoc layout;
+    EXPECT_EQ(CLayoutPrintJob::PagesOf(layout, 0), 1) << "no references: one page";
+    EXPECT_EQ(CLayoutPrintJob::PagesOf(layout, 500), 1);
+    auto add = [&](const char* key, int n) {
+        auto* p = new CFieldRefRecord;
+        p->m_strKey = key;
+        p->m_nValue = n;
+        layout.m_fieldRefs.Add(p);
+    };
+    add("1,a", 30);
+    add("1,b", 18);
+    EXPECT_EQ(CLayoutPrintJob::PagesOf(layout, 37), 3);
+    EXPECT_EQ(CLayoutPrintJob::PagesOf(layout, 36), 2);
+    EXPECT_EQ(CLayoutPrintJob::PagesOf(layout, 1), 1);
+    EXPECT_EQ(CLayoutPrintJob::PagesOf(layout, 0), 0);
+    // A token naming line 0 gives a reference of 0: one row a page, never a division by 0.
+    add("2,c", 0);
+    EXPECT_EQ(CLayoutPrintJob::PagesOf(layout, 37), 37);
+    layout.ClearFieldLinks();
+}
+
+} // namespace
