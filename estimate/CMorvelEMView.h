@@ -289,6 +289,11 @@ public:
     // rows a print counts (the summary page's while it is shown, else the rows in use).
     CString GetInformationValue(int nItem) const;
     int GetPrintRowCount() const;
+    // Before printing: the information items whose attribute is "税込見積", "消費税" or
+    // "税抜見積" take the estimate's total, tax and net amount, then each "計算" item its
+    // formula's value (letters name items: "A" item 0, "AA" item 26; a letter naming no
+    // item reads as 0). The document is not marked modified.
+    void ComputeInformationAmounts();
     // Recomputes every zoomed size from the row-kind fonts and the zoom, the scroll ranges,
     // and repaints.
     void RecalcLayout();

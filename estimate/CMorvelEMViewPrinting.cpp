@@ -4,8 +4,11 @@
 #include "app/CShellServices.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
+#include "platform/base/Cp932.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/frames/CPrintInfo.h"
+
+#include <algorithm>
 
 CString CMorvelEMView::GetInformationValue(int nItem) const
 {
@@ -27,13 +30,72 @@ void CMorvelEMView::OnUpdateEstimatePrint(CCmdUI* pCmdUI)
                    pDoc->m_aPrintForms.GetSize() > 0);
 }
 
+void CMorvelEMView::ComputeInformationAmounts()
+{
+    CMorvelEMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return;
+    const CInformationFormFile& form = pDoc->m_InformationForm;
+    const int nItems = std::min(form.GetCount(), static_cast<int>(MAX_INFORMATION));
+    CString strTotal, strTax, strNet;
+    GetInformationAmounts(strTotal, strTax, strNet);
+    for (int i = 0; i < nItems; ++i) {
+        const CString& attribute = form.GetItem(i, CInformationFormFile::colAttribute);
+        if (attribute == "税込見積"_sj)
+            m_strInformation[i] = strTotal;
+        else if (attribute == "消費税"_sj)
+            m_strInformation[i] = strTax;
+        else if (attribute == "税抜見積"_sj)
+            m_strInformation[i] = strNet;
+    }
+    // The value a letter of a formula names: rounded by the item's rounding specification
+    // when it has one; 0 for a letter beyond the items (two letters reach item 701).
+    auto value = [&](int nItem) -> CString {
+        if (nItem < 0 || nItem >= nItems)
+            return CString("0");
+        const CString& spec = form.GetItem(nItem, CInformationFormFile::colRounding);
+        const CString& text = m_strInformation[nItem];
+        if (spec.IsEmpty())
+            return text.IsEmpty() ? CString("0") : text;
+        CString rounded;
+        rounded.Format("%f", CNumberRules::RoundBySpec(CNumberRules::ReadNumber(text), spec));
+        return rounded;
+    };
+    for (int i = 0; i < nItems; ++i) {
+        if (form.GetItem(i, CInformationFormFile::colAttribute) != "計算"_sj)
+            continue;
+        CString formula = form.GetItem(i, CInformationFormFile::colFormula);
+        formula.MakeUpper();
+        // The expression grows as it needs: no fixed buffer.
+        CString expression;
+        const int nLen = formula.GetLength();
+        for (int k = 0; k < nLen; ++k) {
+            const auto c = static_cast<unsigned char>(formula[k]);
+            if (IsDBCSLeadByte(c) && k + 1 < nLen) {
+                expression += formula.Mid(k, 2);
+                ++k;
+            } else if (c < 'A' || c > 'Z') {
+                expression += static_cast<char>(c);
+            } else if (k + 1 < nLen && formula[k + 1] >= 'A' && formula[k + 1] <= 'Z') {
+                expression += value((c - 64) * 26 + (formula[k + 1] - 65));
+                ++k;
+            } else {
+                expression += value(c - 65);
+            }
+        }
+        m_strInformation[i] = CNumberRules::EvaluateFormula(expression);
+    }
+}
+
 void CMorvelEMView::OnEstimatePrint()
 {
+    ComputeInformationAmounts();
     OnFilePrint();
 }
 
 void CMorvelEMView::OnEstimatePrintPreview()
 {
+    ComputeInformationAmounts();
     OnFilePrintPreview();
 }
 

@@ -102,9 +102,12 @@ int CLayoutPrintJob::CountPages(CObArray& entries, int nRows)
         CLayout layout;
         layout.pDoc = FindOpenLayout(path);
         if (layout.pDoc == nullptr) {
-            std::unique_ptr<CPrintDoc> pOpened = OpenLayout(path);
-            if (pOpened == nullptr)
+            // A missing file is said here; a damaged one the layout document names itself.
+            std::unique_ptr<CPrintDoc> pOpened;
+            if (!FileExists(path))
                 AfxMessageBox("印刷形式ﾌｧｲﾙが存在しません。"_sj, MB_OK);
+            else
+                pOpened = OpenLayout(path);
             layout.pDoc = pOpened.release();
             layout.bOwned = layout.pDoc != nullptr;
         }

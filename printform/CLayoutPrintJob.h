@@ -7,8 +7,9 @@
 // Page count of a layout: one page when it has no field references; otherwise the data's
 // rows divided by the smallest rows-per-page value of its references, rounded up (no rows,
 // no pages). A smallest value below 1 (a token naming line 0) counts as one row a page,
-// never a division by zero. A layout file that is missing or cannot be read whole is left
-// out with "印刷形式ﾌｧｲﾙが存在しません。" once, while counting.
+// never a division by zero. A layout file that is missing is left out with
+// "印刷形式ﾌｧｲﾙが存在しません。"; one that cannot be read whole is left out after the layout
+// document's own message naming it (never printed half-read). Both once, while counting.
 #pragma once
 
 #include "platform/base/CString.h"
