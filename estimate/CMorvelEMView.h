@@ -285,9 +285,7 @@ public:
     afx_msg void OnEstimatePrintPreview();
     // Print and preview are enabled while the estimate has a chosen print layout.
     afx_msg void OnUpdateEstimatePrint(CCmdUI* pCmdUI);
-    // What printed pages read: information value nItem (empty beyond the items) and the
-    // rows a print counts (the summary page's while it is shown, else the rows in use).
-    CString GetInformationValue(int nItem) const;
+    // The rows a print counts: the summary page's while it is shown, else the rows in use.
     int GetPrintRowCount() const;
     // Before printing: the information items whose attribute is "税込見積", "消費税" or
     // "税抜見積" take the estimate's total, tax and net amount, then each "計算" item its

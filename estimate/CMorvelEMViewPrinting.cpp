@@ -10,16 +10,9 @@
 
 #include <algorithm>
 
-CString CMorvelEMView::GetInformationValue(int nItem) const
-{
-    if (nItem < 0 || nItem >= MAX_INFORMATION)
-        return CString();
-    return m_strInformation[nItem];
-}
-
 int CMorvelEMView::GetPrintRowCount() const
 {
-    return m_nSummaryPage == 1 ? static_cast<int>(m_SummaryRows.GetSize()) : m_nUsedRows;
+    return IsSummaryPageShown() ? static_cast<int>(GetSummaryRows().GetSize()) : GetUsedRows();
 }
 
 void CMorvelEMView::OnUpdateEstimatePrint(CCmdUI* pCmdUI)
@@ -42,11 +35,11 @@ void CMorvelEMView::ComputeInformationAmounts()
     for (int i = 0; i < nItems; ++i) {
         const CString& attribute = form.GetItem(i, CInformationFormFile::colAttribute);
         if (attribute == "税込見積"_sj)
-            m_strInformation[i] = strTotal;
+            SetInformation(i, strTotal);
         else if (attribute == "消費税"_sj)
-            m_strInformation[i] = strTax;
+            SetInformation(i, strTax);
         else if (attribute == "税抜見積"_sj)
-            m_strInformation[i] = strNet;
+            SetInformation(i, strNet);
     }
     // The value a letter of a formula names: rounded by the item's rounding specification
     // when it has one; 0 for a letter beyond the items (two letters reach item 701).
@@ -54,7 +47,7 @@ void CMorvelEMView::ComputeInformationAmounts()
         if (nItem < 0 || nItem >= nItems)
             return CString("0");
         const CString& spec = form.GetItem(nItem, CInformationFormFile::colRounding);
-        const CString& text = m_strInformation[nItem];
+        const CString text = GetInformation(nItem);
         if (spec.IsEmpty())
             return text.IsEmpty() ? CString("0") : text;
         CString rounded;
@@ -83,7 +76,7 @@ void CMorvelEMView::ComputeInformationAmounts()
                 expression += value(c - 65);
             }
         }
-        m_strInformation[i] = CNumberRules::EvaluateFormula(expression);
+        SetInformation(i, CNumberRules::EvaluateFormula(expression));
     }
 }
 

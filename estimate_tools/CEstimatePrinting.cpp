@@ -86,7 +86,7 @@ int CEstimatePrintSource::GetCellIndent(int nRow, int nCol) const
 }
 CString CEstimatePrintSource::GetInformationValue(int nItem) const
 {
-    return m_view.GetInformationValue(nItem);
+    return m_view.GetInformation(nItem);
 }
 const CEstimationFormFile& CEstimatePrintSource::GetEstimationForm() const
 {

@@ -102,7 +102,7 @@ TEST_F(EstimatePrint, SampleEstimatePrintsThroughTheSampleLayoutToPdf)
     auto valueOf = [&](const char* name) {
         for (int i = 0; i < info.GetCount(); ++i)
             if (info.GetItem(i, 0) == CString::FromUtf8(name))
-                return std::atof(pView->GetInformationValue(i));
+                return std::atof(pView->GetInformation(i));
         ADD_FAILURE() << name;
         return 0.0;
     };

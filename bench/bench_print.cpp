@@ -1,0 +1,283 @@
+// bench_print: an estimate printed through a print layout to the PDF printer, and one page
+// of it drawn as a preview draws it. Prints medians; it measures, it never fails on time.
+//
+//   bench_print [runs] [rows]      (default 5 runs, 10000 rows)
+//
+// print 100  the print command through to the PDF file: page count of the layout (opened
+//            once), the rows' print, 100 pages of a 100-row x 8-column table (the job's
+//            page range 1-100), the file written
+// preview 1  one page drawn into a bitmap of the preview's size (A4 at 96 dpi), as the
+//            preview window draws each page
+//
+// The program runs inside the window layer's application object (start-up runs the
+// benchmark and ends), with the offscreen platform unless a display is chosen.
+#include "app/CMorvelSettings.h"
+#include "app/SharedRecords.h"
+#include "bench/BenchForms.h"
+#include "bench/BenchSupport.h"
+#include "drawing/CDrawTable.h"
+#include "drawing/CDrawText.h"
+#include "drawing/DrawingShared.h"
+#include "estimate/CEstimateShared.h"
+#include "estimate/CMorvelEMDoc.h"
+#include "estimate/CMorvelEMView.h"
+#include "estimate_tools/CEstimatePrinting.h"
+#include "platform/base/MessageBox.h"
+#include "platform/base/Path.h"
+#include "platform/base/Profile.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/CWnd.h"
+#include "platform/ui/dialogs/CDialog.h"
+#include "platform/ui/dialogs/CPrintDialog.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/frames/CPrinterSettings.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/GdiObjects.h"
+#include "printform/CLayoutPrintJob.h"
+#include "printform/CPrintEMDoc.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+int g_nRuns = 5;
+int g_nRows = 10000;
+
+// Headings, details with numbers in every numeric column, subtotals, discounts.
+void BuildRows(CMorvelEMView& view, int nRows)
+{
+    const char* const names[] = {"外部足場",           "根切り",           "普通コンクリート", "普通型枠",
+                                 "せっこうボード張り", "ビニルクロス張り", "照明器具",         "電線",
+                                 "アスファルト舗装",   "高木植栽"};
+    const char* const specs[] = {"枠組 W900", "バックホウ 0.45m3", "Fc24 S18", "",      "t=12.5", "量産品",
+                                 "LED",       "VVF 2.0-3C",        "t=50",     "H=3.0m"};
+    const char* const units[] = {"m2", "m3", "m3", "m2", "m2", "m2", "台", "m", "m2", "本"};
+    int nDetail = 0;
+    auto row = [&]() { return view.GetCurrentRow(); };
+    auto heading = [&](int nKind, const char* lpszName) {
+        view.SetCellText(Sj(lpszName), row(), 0, TRUE);
+        view.SetRowKind(nKind, row());
+        view.SetCurrentCell(view.GetCurrentCol(), view.GetCurrentRow() + 1);
+    };
+    auto detail = [&]() {
+        const int i = nDetail++ % 10;
+        char qty[32], price[32], cost[32];
+        std::snprintf(qty, sizeof qty, "%d.%d", 1 + nDetail % 300, nDetail % 10);
+        std::snprintf(price, sizeof price, "%d", 250 + (nDetail * 37) % 20000);
+        std::snprintf(cost, sizeof cost, "%d", 200 + (nDetail * 29) % 16000);
+        const int r = row();
+        view.SetCellText(Sj(names[i]), r, 0, TRUE);
+        view.SetCellIndent(2, r, 0);
+        view.SetCellText(Sj(specs[i]), r, 1, TRUE);
+        view.SetCellText(qty, r, 2, TRUE);
+        view.SetCellText(Sj(units[i]), r, 3, TRUE);
+        view.SetCellText(price, r, 4, TRUE);
+        view.SetCellText(cost, r, 6, TRUE);
+        view.SetCellText(Sj("材料"), r, 8, TRUE);
+        view.SetCellText(Sj("搬入費込み"), r, 9, TRUE);
+        view.SetRowKind(kindDetail, r);
+        view.CalcRow(r, 0);
+        view.SetCurrentCell(view.GetCurrentCol(), view.GetCurrentRow() + 1);
+    };
+    const int nLimit = nRows - 3;
+    while (row() < nLimit) {
+        heading(kindKind, "本体工事");
+        for (int l = 0; l < 3 && row() < nLimit; ++l) {
+            heading(kindLarge, "建築工事");
+            for (int m = 0; m < 3 && row() < nLimit; ++m) {
+                heading(kindMiddle, "内装工事");
+                for (int d = 0; d < 14 && row() < nLimit; ++d)
+                    detail();
+                view.InsertTotal(CMorvelEMView::levelMiddle);
+            }
+            view.InsertTotal(CMorvelEMView::levelLarge);
+        }
+        view.InsertTotal(CMorvelEMView::levelKind);
+    }
+    view.InsertTotal(CMorvelEMView::levelGrand);
+    view.RecalcAll();
+    view.SetCurrentCell(view.GetCurrentCol(), 0);
+}
+
+// Times fn over the runs (after one to warm the caches up).
+double Measure(const std::function<void()>& fn)
+{
+    fn();
+    std::vector<double> times;
+    for (int i = 0; i < g_nRuns; ++i) {
+        const auto start = Clock::now();
+        fn();
+        times.push_back(MillisecondsSince(start));
+    }
+    return Median(times);
+}
+
+// A layout of a title, a date and page line, and a table of 100 rows x 8 columns of the
+// estimate's first eight items, 0.16 inch a row.
+void WriteLayout(const CString& path, const CEstimationFormFile& form)
+{
+    CPrintEMDoc layout;
+    layout.m_curEstimationForm = form;
+    auto* pTitle = new CDrawText(CRect(-300, 1000, 300, 900));
+    pTitle->m_strText = Sj("御見積書");
+    layout.Add(pTitle);
+    auto* pPage = new CDrawText(CRect(-380, -1020, 380, -1080));
+    pPage->m_strText = Sj("$日付()$  $ﾍﾟｰｼﾞ()$ / $すべてのﾍﾟｰｼﾞ()$");
+    layout.Add(pPage);
+    auto* pTable = new CDrawTable(CRect(-380, 860, 380, -740));
+    layout.Add(pTable);
+    const int widths[8] = {150, 110, 80, 50, 80, 110, 80, 100};
+    for (int r = 0; r < 100; ++r) {
+        int x = -380;
+        for (int c = 0; c < 8; ++c) {
+            const int nTop = 860 - 16 * r;
+            CDrawCell* pCell = pTable->AddCell(CRect(x + widths[c], nTop, x, nTop - 16));
+            CString text;
+            text.Format("$%s(1,%s,%d)$", static_cast<const char*>(Sj("見積")),
+                        static_cast<const char*>(form.GetItem(c, 0)), r + 1);
+            pCell->m_strText = text;
+            pCell->m_nAlign = c == 0 || c == 1 || c == 3 ? 0 : 2;
+            pCell->m_logFont.lfHeight = -11;
+            for (int e = 0; e < 4; ++e)
+                pCell->m_nEdgeStyle[e] = 1;
+            x += widths[c];
+        }
+    }
+    layout.RebuildFieldRefs();
+    layout.OnSaveDocument(path);
+}
+
+void RunBenchmark()
+{
+    char dirTemplate[] = "/tmp/bench_print-XXXXXX";
+    if (mkdtemp(dirTemplate) == nullptr) {
+        std::perror("bench_print: mkdtemp");
+        return;
+    }
+    const std::filesystem::path dir = dirTemplate;
+    struct RemoveDir {
+        std::filesystem::path path;
+        ~RemoveDir()
+        {
+            std::error_code ec;
+            std::filesystem::remove_all(path, ec);
+        }
+    } removeDir{dir};
+
+    CProfileFile profile(SystemPathFromNative((dir / "bench.ini").string()));
+    CMorvelSettings settings(profile);
+    CMorvelSettings::SetCurrent(&settings);
+    settings.WritePathSetting("Work Field", SystemPathFromNative(dir.string()));
+    settings.WriteProfileInt("Input Setting", "Estimation Maxmum Rows", g_nRows + g_nRows / 5);
+    settings.m_nPrintColor = 1;
+    settings.m_nDataAlign = 1;
+    settings.m_nSpaceSetting = 1;
+    settings.m_nMinus = 2;
+    RegisterEstimatePrinting();
+    CPrinterSettings::Instance().UsePdfPrinter();
+
+    CWnd frame;
+    if (!frame.CreateEx(0, nullptr, "bench", WS_POPUP | WS_VISIBLE, 0, 0, 1280, 900, nullptr, nullptr)) {
+        std::fprintf(stderr, "bench_print: no window\n");
+        return;
+    }
+    auto* pDoc = new CMorvelEMDoc;
+    pDoc->m_bAutoDelete = FALSE;
+    SetBenchEstimationForm(pDoc->m_EstimationForm, false);
+    auto* pView = new CMorvelEMView;
+    pDoc->AddView(pView);
+    pView->SetupFromDocument();
+    BuildRows(*pView, g_nRows);
+    if (!pView->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 1280, 900), &frame,
+                       AFX_IDW_PANE_FIRST)) {
+        std::fprintf(stderr, "bench_print: no view\n");
+        return;
+    }
+    const CString layoutPath = SystemPathFromNative((dir / "BENCH.MMP").string());
+    WriteLayout(layoutPath, pDoc->m_EstimationForm);
+    auto* pEntry = new CPrintFormEntry;
+    pEntry->m_strFolder = SystemPathFromNative(dir.string()) + "\\";
+    pEntry->m_strTitle = "BENCH";
+    pDoc->m_aPrintForms.Add(pEntry);
+
+    const CString pdf = SystemPathFromNative((dir / "out.pdf").string());
+    CDialogAnswerer answerer;
+    const double print = Measure([&] {
+        answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
+            TypeDlgItemText(dlg, CPrintDialog::IDC_OUTPUT_FILE, pdf);
+            ClickDlgButton(dlg, CPrintDialog::IDC_PAGE_RANGE);
+            TypeDlgItemText(dlg, CPrintDialog::IDC_FROM_PAGE, "1");
+            TypeDlgItemText(dlg, CPrintDialog::IDC_TO_PAGE, "100");
+            ClickDlgButton(dlg, IDOK);
+        });
+        pView->OnEstimatePrint();
+    });
+    std::error_code ec;
+    std::printf("bench_print: %d rows, %d pages in the job, %d runs; PDF of %lld bytes\n",
+                pView->GetUsedRows(), pEntry->m_nLastPage, g_nRuns,
+                static_cast<long long>(std::filesystem::file_size(NativePath(pdf), ec)));
+    std::printf("  print 100   %8.1f ms\n", print);
+
+    // One page as the preview draws it: a bitmap of A4 at 96 dpi, document units.
+    CLayoutPrintJob job(CLayoutPrintJob::estimateLayouts);
+    job.CountPages(pDoc->m_aPrintForms, pView->GetPrintRowCount());
+    CEstimatePrintSource source(*pView);
+    source.m_nPrintPages = job.GetPageCount();
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(&dc, 794, 1123);
+    CBitmap* pOld = dc.SelectObject(&bitmap);
+    CDrawingShared::s_bPrintPreview = TRUE;
+    int nPage = 0;
+    const double preview = Measure([&] {
+        dc.SetMapMode(MM_ANISOTROPIC);
+        dc.SetViewportExt(96, 96);
+        dc.SetWindowExt(100, -100);
+        dc.SetWindowOrg(-413, 584);
+        dc.FillSolidRect(-413, 584, 826, -1169, RGB(255, 255, 255));
+        job.DrawPage(&dc, 1 + nPage++ % std::max(1, job.GetPageCount()), &source, nullptr,
+                     [&](int n) { source.m_nLayoutPage = n; });
+    });
+    CDrawingShared::s_bPrintPreview = FALSE;
+    dc.SelectObject(pOld);
+    std::printf("  preview 1   %8.1f ms\n", preview);
+
+    pView->DestroyWindow();
+    frame.DestroyWindow();
+    delete pDoc;
+}
+
+class CBenchApp : public CWinApp {
+public:
+    BOOL InitInstance() override
+    {
+        RunBenchmark();
+        return FALSE;
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    g_nRuns = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    g_nRows = argc > 2 ? std::max(100, std::atoi(argv[2])) : 10000;
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    SetMessageBoxHandler([](const CString& text, UINT, UINT) {
+        std::fprintf(stderr, "bench_print: %s\n", text.ToUtf8().c_str());
+        return IDOK;
+    });
+    CBenchApp app;
+    char* args[] = {argv[0], nullptr};
+    AfxWinMain(1, args);
+    return 0;
+}
