@@ -175,3 +175,8 @@ private:
     void ResizeByHandle(int nHandle, CPoint point, CRect& newRect);
     void DragRuledLine(int nHandle, CPoint offset, CRect& newRect, CPrintFormView* pView);
 };
+
+// Joins the ruled-line segments (CRuleSegment*) of one list that lie on one line with one
+// style and colour and overlap or touch; each run of them becomes one segment. Segments
+// are grouped by line and swept in order of their start.
+void JoinRuleSegments(CObArray& segments, bool bHorizontal);

@@ -199,12 +199,10 @@ void CDrawTable::DrawCellShading(CDC* pDC)
     }
 }
 
-namespace {
-
 // Joins the collinear segments of one look that overlap or touch: the segments are grouped
 // by their line, style and colour and swept in order of their start, so the work grows
 // with n log n rather than with every pair.
-void JoinSegments(CObArray& list, bool bHorizontal)
+void JoinRuleSegments(CObArray& list, bool bHorizontal)
 {
     struct Span {
         int a, b; // a <= b along the line
@@ -252,8 +250,6 @@ void JoinSegments(CObArray& list, bool bHorizontal)
     }
 }
 
-} // namespace
-
 void CDrawTable::DrawRules(CDC* pDC)
 {
     const bool bMono = pDC->IsPrinting() && CPrintSettingsView::Current().nPrintColor != 0;
@@ -278,8 +274,8 @@ void CDrawTable::DrawRules(CDC* pDC)
         add(m_vRules, CPoint(r.right, r.top), CPoint(r.right, r.bottom), c->m_nEdgeStyle[0], c->m_clrEdge[0]);
         add(m_vRules, CPoint(r.left, r.top), CPoint(r.left, r.bottom), c->m_nEdgeStyle[1], c->m_clrEdge[1]);
     }
-    JoinSegments(m_hRules, true);
-    JoinSegments(m_vRules, false);
+    JoinRuleSegments(m_hRules, true);
+    JoinRuleSegments(m_vRules, false);
     for (CObArray* pList : {&m_hRules, &m_vRules})
         for (INT_PTR i = 0; i < pList->GetSize(); ++i) {
             auto* p = static_cast<CRuleSegment*>(pList->GetAt(i));

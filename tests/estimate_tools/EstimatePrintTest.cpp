@@ -10,6 +10,7 @@
 #include "platform/ui/core/WinDefs.h"
 #include "platform/ui/dialogs/CPrintDialog.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/frames/CPrintPreview.h"
 #include "platform/ui/frames/CPrinterSettings.h"
 #include "printform/CLayoutPrintJob.h"
 #include "printform/CPrintEMDoc.h"
@@ -89,9 +90,13 @@ TEST_F(EstimatePrint, SampleEstimatePrintsThroughTheSampleLayoutToPdf)
     EXPECT_TRUE(CommandEnabled(pView, ID_FILE_PRINT));
     EXPECT_TRUE(CommandEnabled(pView, ID_FILE_PRINT_PREVIEW));
 
+    // A fixed clock: the date on the pages is the same on every run.
+    const CClockReading when{2024, 6, 10, 9, 30, 0};
+    SetFixedFieldClock(&when);
     TempDir out;
     const CString pdf = out.Folder() + "sample.pdf";
     EXPECT_TRUE(PrintTo(pdf).empty());
+    SetFixedFieldClock(nullptr);
     auto* pEntry = static_cast<CPrintFormEntry*>(pDoc->m_aPrintForms.GetAt(0));
     EXPECT_EQ(pEntry->m_nFirstPage, 1);
     ASSERT_GE(pEntry->m_nLastPage, 1);
@@ -149,6 +154,52 @@ TEST_F(EstimatePrint, LayoutsShareTheJobsPagesAndMissingOrDamagedOnesAreLeftOut)
     EXPECT_EQ(entry(3)->m_nFirstPage, n + 1);
     EXPECT_EQ(entry(3)->m_nLastPage, 2 * n);
     EXPECT_EQ(PdfPageCount(NativePath(pdf)), 2 * n);
+}
+
+TEST_F(EstimatePrint, PreviewPagesThroughTheLayoutTwoAtATimeAndZooms)
+{
+    CMorvelEMView* pView = OpenSample();
+    ASSERT_NE(pView, nullptr);
+    AddLayout(pView->GetDocument(), FormFolder(), "見積書"_sj);
+    bool bRan = false;
+    // MORVEL_PREVIEW_SHOTS=<folder>: pictures of the screen at each step (a person looks).
+    const char* shots = std::getenv("MORVEL_PREVIEW_SHOTS");
+    auto shot = [&](const char* name) {
+        if (shots == nullptr)
+            return;
+        for (int i = 0; i < 20; ++i)
+            Pump();
+        std::string command = std::string("import -window root ") + shots + "/" + name + ".png";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+    };
+    CPrintPreview::TestHook previous = CPrintPreview::SetTestHook([&](CPrintPreview& preview) {
+        bRan = true;
+        EXPECT_EQ(preview.GetLastPage(), 3u);
+        EXPECT_EQ(preview.GetNumPages(), 2) << "two pages side by side";
+        EXPECT_EQ(preview.GetCurrentPage(), 1u);
+        shot("preview-1-2");
+        // Two pages at a time: the next step shows page 3, the last.
+        EXPECT_TRUE(preview.NextPage());
+        EXPECT_EQ(preview.GetCurrentPage(), 3u);
+        shot("preview-3");
+        EXPECT_FALSE(preview.NextPage());
+        preview.SetNumPages(1);
+        EXPECT_TRUE(preview.PrevPage());
+        EXPECT_EQ(preview.GetCurrentPage(), 2u);
+        EXPECT_TRUE(preview.NextPage());
+        EXPECT_EQ(preview.GetCurrentPage(), 3u);
+        const int nZoom = preview.GetZoom();
+        preview.ZoomIn();
+        EXPECT_GT(preview.GetZoom(), nZoom);
+        shot("preview-zoomed");
+        EXPECT_TRUE(preview.RenderPage(3));
+        EXPECT_FALSE(preview.RenderPage(4));
+        preview.Close(FALSE);
+    });
+    m_pApp->m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+    CPrintPreview::SetTestHook(previous);
+    EXPECT_TRUE(bRan);
+    Pump();
 }
 
 TEST(LayoutPageCount, RowsPerPageOfTheSmallestReference)
