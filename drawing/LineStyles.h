@@ -10,8 +10,8 @@
 class CDC;
 #include "platform/base/Types.h"
 
-// The number of fill patterns and of line styles.
-constexpr int FILL_PATTERN_COUNT = 30;
+// The number of line styles. The fill patterns are those of the shading dialog
+// (CShadingDialog.h: FILL_PATTERN_COUNT, GetFillPatternRows).
 constexpr int LINE_STYLE_COUNT = 12;
 
 // Row nRow (0 top) of pattern nPattern, the leftmost pixel in the most significant bit;

@@ -4,6 +4,8 @@
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
 #include "app/SharedRecords.h"
+#include "drawing/CDrawText.h"
+#include "drawing/DrawingRegistration.h"
 #include "estimate_tools/CEstimatePrinting.h"
 #include "platform/base/Path.h"
 #include "platform/ui/core/CCmdUI.h"
@@ -14,6 +16,7 @@
 #include "platform/ui/frames/CPrinterSettings.h"
 #include "printform/CLayoutPrintJob.h"
 #include "printform/CPrintEMDoc.h"
+#include "printform/PrintFormRegistration.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -34,6 +37,9 @@ class EstimatePrint : public EstimateWindowTest {
 protected:
     void SetUp() override
     {
+        // Layouts open in their own windows as well (an open layout prints as it stands).
+        RegisterDrawing();
+        RegisterPrintForm();
         EstimateWindowTest::SetUp();
         RegisterEstimatePrinting();
         CPrinterSettings::Instance().UsePdfPrinter();
@@ -50,14 +56,14 @@ protected:
     CString FormFolder() const { return m_pFolder->System("FORM/"); }
 
     // Prints through the print dialog into a PDF file; the messages shown.
-    std::vector<CString> PrintTo(const CString& output)
+    std::vector<CString> PrintTo(const CString& output, CWnd* pTarget = nullptr)
     {
         CDialogAnswerer answerer;
         answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
             TypeDlgItemText(dlg, CPrintDialog::IDC_OUTPUT_FILE, output);
             ClickDlgButton(dlg, IDOK);
         });
-        m_pApp->m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+        (pTarget != nullptr ? pTarget : m_pApp->m_pMainWnd)->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
         Pump();
         return answerer.MessageBoxTexts();
     }
@@ -200,6 +206,62 @@ TEST_F(EstimatePrint, PreviewPagesThroughTheLayoutTwoAtATimeAndZooms)
     CPrintPreview::SetTestHook(previous);
     EXPECT_TRUE(bRan);
     Pump();
+}
+
+TEST_F(EstimatePrint, AnOpenLayoutPrintsWithItsUnsavedTokens)
+{
+    CMorvelEMView* pView = OpenSample();
+    ASSERT_NE(pView, nullptr);
+    CMorvelEMDoc* pDoc = pView->GetDocument();
+    AddLayout(pDoc, FormFolder(), "見積書"_sj);
+    const int nRows = pView->GetPrintRowCount();
+    ASSERT_GT(nRows, 30);
+    auto* pLayout = dynamic_cast<CPrintEMDoc*>(m_pApp->OpenDocumentFile(FormFolder() + "見積書.MMP"_sj));
+    ASSERT_NE(pLayout, nullptr);
+    // A token of ten lines a page typed in the editor and not saved.
+    auto* pText = new CDrawText(CRect(-100, -1000, 100, -1040));
+    pText->m_strText = "$見積(2,名称,10)$"_sj;
+    pLayout->Add(pText);
+    TempDir out;
+    // The layout's window is the active one now: the estimate's own view prints.
+    PrintTo(out.Folder() + "open.pdf", pView);
+    auto* pEntry = static_cast<CPrintFormEntry*>(pDoc->m_aPrintForms.GetAt(0));
+    EXPECT_EQ(pEntry->m_nLastPage, (nRows + 9) / 10) << "the saved layout has 30 lines a page";
+    EXPECT_EQ(PdfPageCount(NativePath(out.Folder() + "open.pdf")), (nRows + 9) / 10);
+    pLayout->SetModifiedFlag(FALSE);
+}
+
+TEST_F(EstimatePrint, ComputedInformationItemsReadLettersOfExistingItemsOnly)
+{
+    CMorvelEMView* pView = OpenSample();
+    ASSERT_NE(pView, nullptr);
+    CInformationFormFile& info = pView->GetDocument()->m_InformationForm;
+    int nComputed = -1, nTotal = -1, nDiscount = -1;
+    for (int i = 0; i < info.GetCount(); ++i) {
+        if (info.GetItem(i, 1) == "計算"_sj)
+            nComputed = i;
+        if (info.GetItem(i, 1) == "税込見積"_sj)
+            nTotal = i;
+        if (info.GetItem(i, 0) == "出精値引"_sj)
+            nDiscount = i;
+    }
+    ASSERT_GE(nComputed, 0);
+    ASSERT_EQ(nTotal, 9) << "the letter J";
+    ASSERT_EQ(nDiscount, 10) << "the letter K";
+    pView->SetInformation(nDiscount, "12000");
+    // "ZZ" names item 701: beyond the items, it reads as 0 instead of past the values.
+    info.SetItem(nComputed, CInformationFormFile::colFormula, "zz+j-k");
+    pView->ComputeInformationAmounts();
+    const double total = std::atof(pView->GetInformation(nTotal));
+    EXPECT_GT(total, 0.0);
+    EXPECT_DOUBLE_EQ(std::atof(pView->GetInformation(nComputed)), total - 12000);
+    // An expression far longer than 200 bytes is evaluated whole.
+    CString longFormula = "J";
+    for (int i = 0; i < 60; ++i)
+        longFormula += "+K-K";
+    info.SetItem(nComputed, CInformationFormFile::colFormula, longFormula);
+    pView->ComputeInformationAmounts();
+    EXPECT_DOUBLE_EQ(std::atof(pView->GetInformation(nComputed)), total);
 }
 
 TEST(LayoutPageCount, RowsPerPageOfTheSmallestReference)
