@@ -121,6 +121,14 @@ TEST_F(EstimatePrint, SampleEstimatePrintsThroughTheSampleLayoutToPdf)
     EXPECT_GT(total, 0.0);
     EXPECT_DOUBLE_EQ(total, valueOf("税抜見積") + valueOf("消費税"));
     EXPECT_DOUBLE_EQ(valueOf("御見積金額"), total - valueOf("出精値引"));
+    // MORVEL_SAVE_WITH_LAYOUT=<folder of layouts>:<estimate file>: the estimate saved with
+    // that layout chosen, for looking at the print preview in the program.
+    if (const char* save = std::getenv("MORVEL_SAVE_WITH_LAYOUT")) {
+        const std::string arg = save;
+        const size_t colon = arg.find(':');
+        pEntry->m_strFolder = SystemPathFromNative(arg.substr(0, colon)) + "\\";
+        EXPECT_TRUE(pDoc->OnSaveDocument(SystemPathFromNative(arg.substr(colon + 1))));
+    }
     // Keep the file for the outside checks (pdftotext, images) when asked to.
     if (const char* keep = std::getenv("MORVEL_KEEP_PRINT")) {
         std::ifstream in(NativePath(pdf), std::ios::binary);
