@@ -150,26 +150,7 @@ void CMorvelPMView::ApplyZoom()
     m_nBaseRowHeight = MeasureBaseRowHeight();
     m_nBaseRowHeaderWidth = m_bShowNumbers ? m_nNumberWidthBase : 0;
     m_nBaseHeaderHeight = m_bShowHeader ? BASE_HEADER_HEIGHT : 0;
-    m_nRowHeight = std::max(1, m_nBaseRowHeight * m_nZoom / 100);
-    m_nHeaderHeight = m_nBaseHeaderHeight * m_nZoom / 100;
-    m_nRowHeaderWidth = m_nBaseRowHeaderWidth * m_nZoom / 100;
-    for (int c = 0; c < MAX_COLUMNS; ++c)
-        m_nColumnWidth[c] = c < m_nColumnCount ? m_nBaseColumnWidth[c] * m_nZoom / 100 : 0;
-    RecalcTotalWidth();
-    m_nTotalHeight = (m_nRowLimit + 1) * m_nRowHeight;
-    m_nFirstVisibleCol = std::clamp(m_nFirstVisibleCol, 0, std::max(0, m_nColumnCount - 1));
-    m_nHorzOffset = 0;
-    for (int c = 0; c < m_nFirstVisibleCol; ++c)
-        m_nHorzOffset += m_nColumnWidth[c];
-    m_nVertOffset = m_nFirstVisibleRow * m_nRowHeight;
-    CRect rcClient;
-    if (m_hWnd != nullptr)
-        GetClientRect(&rcClient);
-    SetScrollRanges(m_nTotalWidth - rcClient.Width() + m_nRowHeaderWidth, m_nUsedRows);
-    if (m_hWnd != nullptr) {
-        SyncScrollBars();
-        Invalidate(TRUE);
-    }
+    ApplyZoomToGeometry();
 }
 
 void CMorvelPMView::SetVScrollRange(int nRows)
@@ -250,12 +231,7 @@ int CMorvelPMView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CMorvelView::OnCreate(lpCreateStruct) == -1)
         return -1;
-    const CRect rcSmall(0, 0, 20, 20);
-    if (!m_wndHorzBar.Create(WS_CHILD | WS_VISIBLE | SBS_HORZ, rcSmall, this, IDC_HORZ_BAR))
-        return -1;
-    if (!m_wndVertBar.Create(WS_CHILD | WS_VISIBLE | SBS_VERT, rcSmall, this, IDC_VERT_BAR))
-        return -1;
-    if (!m_wndCornerBox.Create(nullptr, WS_CHILD | WS_VISIBLE, rcSmall, this, IDC_CORNER_BOX))
+    if (!CreateGridBars())
         return -1;
     m_nChildrenReady = 1;
     return 0;
