@@ -308,8 +308,13 @@ bool CMorvelPMDoc::ReadList(CArchive& ar, CLoadedList& lo)
         throw CArchiveException(CArchiveException::badIndex);
     // Rows are made as they are read, so a file that claims more rows than it holds ends
     // with the archive's end-of-file failure, not with a large allocation.
+    // A list without columns stores no bytes for its rows: they stay null (empty) rather
+    // than tens of thousands of allocated rows coming from a few bytes.
+    if (lo.nColumns == 0) {
+        lo.rows.resize(static_cast<size_t>(nRows));
+    }
     lo.rows.reserve(static_cast<size_t>(std::min(nRows, 4096)));
-    for (int r = 0; r < nRows; ++r) {
+    for (int r = 0; r < nRows && lo.nColumns > 0; ++r) {
         auto pRow = std::make_unique<CGridRow>();
         for (int c = 0; c < lo.nColumns; ++c)
             ar >> pRow->m_strCell[c];
