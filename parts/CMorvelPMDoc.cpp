@@ -122,18 +122,18 @@ void CMorvelPMDoc::LoadDisplaySettings()
     if (const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent())
         m_logFont = pSettings->m_lfRowFont[CMorvelSettings::fontPart];
     m_crText = ReadColorSetting("Part Text");
-    m_crBack = ReadColorSetting("Part Background");
+    m_crBack = ReadColorSetting("Part Background", RGB(255, 255, 255));
 }
 
-COLORREF CMorvelPMDoc::ReadColorSetting(const char* lpszKey)
+COLORREF CMorvelPMDoc::ReadColorSetting(const char* lpszKey, COLORREF crDefault)
 {
     const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
     if (pSettings == nullptr)
-        return RGB(0, 0, 0);
+        return crDefault;
     const CString strValue = pSettings->GetProfileString("Color Setting", lpszKey, "");
     int r = 0, g = 0, b = 0;
     if (std::sscanf(strValue, "%d,%d,%d", &r, &g, &b) != 3)
-        return RGB(0, 0, 0);
+        return crDefault;
     return RGB(r & 255, g & 255, b & 255);
 }
 

@@ -51,9 +51,10 @@ public:
 
     // ---- the list's own operations ----------------------------------------------------
     void LoadDisplaySettings();
-    // "Color Setting"/key as "r,g,b", each reduced to its low byte; black when the key is
-    // missing or holds fewer than three numbers.
-    static COLORREF ReadColorSetting(const char* lpszKey);
+    // "Color Setting"/key as "r,g,b", each reduced to its low byte; the default when the
+    // key is missing or holds fewer than three numbers (black text on white cells: a list
+    // whose colours were never set stays readable).
+    static COLORREF ReadColorSetting(const char* lpszKey, COLORREF crDefault = RGB(0, 0, 0));
     void ClearPrintForms();
     // The title upper-cased, cut before its first ".MBD".
     CString GetTitleStem() const;

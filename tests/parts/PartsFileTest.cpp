@@ -172,6 +172,11 @@ TEST_F(PartsFileTest, ColourSettingsKeepTheLowByteOfEachNumber)
     OpenedParts p;
     EXPECT_EQ(RGB(255, 0, 0), p.doc->GetTextColor());
     EXPECT_EQ(RGB(44, 0, 0), p.doc->GetBackColor());
+    // Missing or short: black text on white cells.
     settings->WriteProfileString("Color Setting", "Part Text", "12,34");
     EXPECT_EQ(RGB(0, 0, 0), CMorvelPMDoc::ReadColorSetting("Part Text"));
+    settings->WriteProfileString("Color Setting", "Part Background", "");
+    OpenedParts q;
+    EXPECT_EQ(RGB(0, 0, 0), q.doc->GetTextColor());
+    EXPECT_EQ(RGB(255, 255, 255), q.doc->GetBackColor());
 }
