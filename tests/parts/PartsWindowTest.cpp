@@ -11,6 +11,7 @@
 #include "parts/PartsRegistration.h"
 #include "platform/base/Path.h"
 #include "platform/base/Profile.h"
+#include "platform/ui/frames/CSplitterWnd.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "resources/ResourceIds.h"
 #include "tests/support/TestSupport.h"
@@ -208,4 +209,59 @@ TEST_F(PartsWindowTest, AFileThatIsNotAPartsListLeavesNoWindow)
     ASSERT_EQ(1u, boxes.entries.size());
     EXPECT_EQ(CString::FromUtf8("部材ﾌｧｲﾙではありません。").str(), boxes.entries[0].text.str());
     EXPECT_EQ(b.Bytes(), ReadNativeFile(m_dir.NativeFile("WORK/bad.MBD")));
+}
+
+TEST_F(PartsWindowTest, SplitInFourEachPaneShowsItsOwnBands)
+{
+    ASSERT_NE(nullptr, OpenSample());
+    auto* pFrame = dynamic_cast<CChildPMFrame*>(m_pView->GetParentFrame());
+    ASSERT_NE(nullptr, pFrame);
+    CSplitterWnd& splitter = pFrame->m_wndSplitter;
+    ASSERT_TRUE(splitter.SplitRow(200));
+    ASSERT_TRUE(splitter.SplitColumn(300));
+    Pump();
+    ASSERT_EQ(2, splitter.GetRowCount());
+    ASSERT_EQ(2, splitter.GetColumnCount());
+    // Top-left: row numbers and titles; top-right: titles only; lower-left: row numbers
+    // only; lower-right: neither. Every pane is a grid of the same list.
+    const int nNumbers = CMorvelPMView::NumberWidthFor(m_pView->GetRowLimit());
+    for (int r = 0; r < 2; ++r) {
+        for (int c = 0; c < 2; ++c) {
+            SCOPED_TRACE(r * 2 + c);
+            auto* pPane = dynamic_cast<CMorvelPMView*>(splitter.GetPane(r, c));
+            ASSERT_NE(nullptr, pPane);
+            EXPECT_EQ(m_pDoc, pPane->GetDocument());
+            EXPECT_EQ(c == 0 ? nNumbers : 0, pPane->GetMetrics().nRowHeaderWidth);
+            EXPECT_EQ(r == 0 ? CMorvelPMView::BASE_HEADER_HEIGHT : 0, pPane->GetMetrics().nHeaderHeight);
+            EXPECT_EQ("122549.000000", pPane->GetCellText(0, 5).str());
+        }
+    }
+    // A zoom reaches every pane.
+    m_pView->SendMessage(WM_COMMAND, ID_ZOOM_150, 0);
+    Pump();
+    for (int r = 0; r < 2; ++r) {
+        for (int c = 0; c < 2; ++c)
+            EXPECT_EQ(300, static_cast<CMorvelPMView*>(splitter.GetPane(r, c))->GetColumnWidth(0));
+    }
+}
+
+TEST_F(PartsWindowTest, ADamagedFileTakesTheWaitDialogDownBeforeItsMessage)
+{
+    const auto good = ReadNativeFile(m_dir.NativeFile("WORK/部材処理.MBD"));
+    ASSERT_GT(good.size(), 100u);
+    WriteNativeFile(m_dir.NativeFile("WORK/cut.MBD"), std::vector<uint8_t>(good.begin(), good.begin() + 100));
+    // The wait dialog holds the mouse while it is up.
+    std::vector<bool> captured;
+    MessageBoxHandler previous = SetMessageBoxHandler([&](const CString&, UINT, UINT) {
+        captured.push_back(CWnd::GetCapture() != nullptr);
+        return IDOK;
+    });
+    const int nBefore = m_pApp->GetOpenDocumentCount();
+    EXPECT_EQ(nullptr, m_pApp->OpenDocumentFile(WorkFile("cut.MBD")));
+    Pump();
+    SetMessageBoxHandler(previous);
+    ASSERT_EQ(1u, captured.size());
+    EXPECT_FALSE(captured[0]);
+    EXPECT_EQ(nullptr, CWnd::GetCapture());
+    EXPECT_EQ(nBefore, m_pApp->GetOpenDocumentCount());
 }
