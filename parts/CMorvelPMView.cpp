@@ -55,7 +55,9 @@ CMorvelPMView::~CMorvelPMView() = default;
 
 CMorvelPMDoc* CMorvelPMView::GetDocument() const
 {
-    return dynamic_cast<CMorvelPMDoc*>(m_pDocument);
+    return m_pDocument != nullptr && m_pDocument->IsKindOf(RUNTIME_CLASS(CMorvelPMDoc))
+               ? static_cast<CMorvelPMDoc*>(m_pDocument)
+               : nullptr;
 }
 
 const CPartFormFile* CMorvelPMView::GetForm() const
@@ -64,29 +66,51 @@ const CPartFormFile* CMorvelPMView::GetForm() const
     return pDoc != nullptr ? &pDoc->m_form : nullptr;
 }
 
-CString CMorvelPMView::GetAttribute(int nCol) const
+namespace {
+
+// The attribute words of the parts form, in the form's code page.
+const CString& NumberWord()
 {
+    static const CString s_str = "数値"_sj;
+    return s_str;
+}
+const CString& CalcMark()
+{
+    static const CString s_str = "計"_sj;
+    return s_str;
+}
+const CString& CalcWord()
+{
+    static const CString s_str = "計算"_sj;
+    return s_str;
+}
+
+} // namespace
+
+const CString& CMorvelPMView::GetAttribute(int nCol) const
+{
+    static const CString s_strNone;
     const CPartFormFile* pForm = GetForm();
     if (pForm == nullptr || nCol < 0 || nCol >= std::min(pForm->GetCount(), static_cast<int>(MAX_COLUMNS)))
-        return CString();
+        return s_strNone;
     return pForm->GetItem(nCol, 1);
 }
 
 bool CMorvelPMView::IsNumericColumn(int nCol) const
 {
-    const CString strAttr = GetAttribute(nCol);
-    return strAttr == "数値"_sj || strAttr.Find("計"_sj) >= 0;
+    const CString& strAttr = GetAttribute(nCol);
+    return strAttr == NumberWord() || strAttr.Find(CalcMark()) >= 0;
 }
 
 bool CMorvelPMView::IsCalculatedColumn(int nCol) const
 {
-    return GetAttribute(nCol).Find("計"_sj) >= 0;
+    return GetAttribute(nCol).Find(CalcMark()) >= 0;
 }
 
 bool CMorvelPMView::IsNumberShownColumn(int nCol) const
 {
-    const CString strAttr = GetAttribute(nCol);
-    return strAttr == "数値"_sj || strAttr.Find("計算"_sj) >= 0;
+    const CString& strAttr = GetAttribute(nCol);
+    return strAttr == NumberWord() || strAttr.Find(CalcWord()) >= 0;
 }
 
 bool CMorvelPMView::IsUnitColumn(int nCol) const

@@ -86,7 +86,7 @@ protected:
 private:
     void SetDocumentZoom(int nZoom);
     const CPartFormFile* GetForm() const;
-    CString GetAttribute(int nCol) const;
+    const CString& GetAttribute(int nCol) const;
     // Evaluates column nCol's formula in a row; bStrict: an operand that is not a number
     // stops the evaluation.
     void EvaluateColumn(int nRow, int nCol, bool bStrict);
