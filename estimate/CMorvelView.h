@@ -16,6 +16,8 @@
 #include "platform/ui/frames/CView.h"
 #include "platform/ui/gdi/GdiObjects.h"
 
+#include <algorithm>
+
 class CDC;
 class CTabWnd;
 
@@ -231,6 +233,8 @@ public:
     // Horizontal lines: single 1-pixel lines, or (estimate grid) 2-pixel lines doubled at
     // page boundaries.
     virtual bool HasPageSeparators() const { return FALSE; }
+    // The number a row's header shows: its place within its page, counted from 1.
+    virtual int GetRowHeaderNumber(int nRow) const { return nRow % std::max(1, m_nRowsPerPage) + 1; }
     // The view's own scroll bars (once created) stand for the window's bars.
     CScrollBar* GetScrollBarCtrl(int nBar) const override;
 

@@ -67,6 +67,9 @@ public:
     void OnDraw(CDC* pDC) override;
     void DrawCell(int nRow, int nCol, CDC* pDC);
 
+    // Rows are numbered through the whole list, from 1.
+    int GetRowHeaderNumber(int nRow) const override { return nRow + 1; }
+
     void OnInitialUpdate() override;
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
 
