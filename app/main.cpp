@@ -8,6 +8,7 @@
 #include "drawing/DrawingRegistration.h"
 #include "estimate/EstimateRegistration.h"
 #include "estimate_tools/EstimateToolsRegistration.h"
+#include "parts/PartsRegistration.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/dialogs/MessageBoxUi.h"
 #include "printform/PrintFormRegistration.h"
@@ -21,6 +22,8 @@ int main(int argc, char** argv)
     RegisterEstimate();
     // The estimate tools: the subject tree beside the grid, the window's clear command.
     RegisterEstimateTools();
+    // Parts lists: the parts document, its window and its grid view.
+    RegisterParts();
     // Print layouts: the drawing objects and the estimate and parts layout documents.
     RegisterDrawing();
     RegisterPrintForm();

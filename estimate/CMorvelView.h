@@ -16,6 +16,8 @@
 #include "platform/ui/frames/CView.h"
 #include "platform/ui/gdi/GdiObjects.h"
 
+#include <algorithm>
+
 class CDC;
 class CTabWnd;
 
@@ -231,6 +233,8 @@ public:
     // Horizontal lines: single 1-pixel lines, or (estimate grid) 2-pixel lines doubled at
     // page boundaries.
     virtual bool HasPageSeparators() const { return FALSE; }
+    // The number a row's header shows: its place within its page, counted from 1.
+    virtual int GetRowHeaderNumber(int nRow) const { return nRow % std::max(1, m_nRowsPerPage) + 1; }
     // The view's own scroll bars (once created) stand for the window's bars.
     CScrollBar* GetScrollBarCtrl(int nBar) const override;
 
@@ -267,6 +271,14 @@ protected:
     void ScrollView(UINT nMsg, UINT nCode, int nPos);
     // Puts the scroll ranges and positions into the view's bars.
     void SyncScrollBars();
+    // Creates the horizontal and vertical scroll bars and the corner box (the derived
+    // view's WM_CREATE, before its own bars).
+    BOOL CreateGridBars();
+    // Applies m_nZoom to the sizes kept at zoom 100 (row height, header height, row-number
+    // width, the widths of the columns in use, the others 0), recomputes the total size
+    // and the offsets of the first visible cell and the scroll ranges; with a window, a grid
+    // whose columns all fit goes back to its first column and the view is repainted.
+    void ApplyZoomToGeometry();
     // The XOR guide line of the column resize.
     void DrawResizeGuide(int x);
     // The 400 and 700 weight header fonts at the current zoom, made from the context's

@@ -149,7 +149,7 @@ void CMorvelView::OnDraw(CDC* pDC)
             const CRect rcBox(0, y, m_nRowHeaderWidth, y + nRowHeight);
             pDC->FillSolidRect(&rcBox, clrFace);
             pDC->Draw3dRect(&rcBox, clrLight, clrDark);
-            const int nLength = std::snprintf(szNumber, sizeof szNumber, "%d", r % nRowsPerPage + 1);
+            const int nLength = std::snprintf(szNumber, sizeof szNumber, "%d", GetRowHeaderNumber(r));
             pDC->ExtTextOut(m_nRowHeaderWidth / 2, y + nTextTop, ETO_CLIPPED, &rcBox, szNumber,
                             static_cast<UINT>(nLength), nullptr);
         }

@@ -189,6 +189,42 @@ void CMorvelView::OnSize(UINT nType, int cx, int cy)
         LayoutChildWindows(cx, cy);
 }
 
+void CMorvelView::ApplyZoomToGeometry()
+{
+    const double zoom = m_nZoom / 100.0;
+    m_nRowHeight = std::max(1, static_cast<int>(m_nBaseRowHeight * zoom));
+    m_nHeaderHeight = static_cast<int>(m_nBaseHeaderHeight * zoom);
+    m_nRowHeaderWidth = static_cast<int>(m_nBaseRowHeaderWidth * zoom);
+    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    for (int c = 0; c < MAX_COLUMNS; ++c)
+        m_nColumnWidth[c] = c < nColumns ? static_cast<int>(m_nBaseColumnWidth[c] * zoom) : 0;
+    RecalcTotalWidth();
+    m_nTotalHeight = (m_nRowLimit + 1) * m_nRowHeight;
+    m_nFirstVisibleCol = std::clamp(m_nFirstVisibleCol, 0, std::max(0, nColumns - 1));
+    m_nHorzOffset = 0;
+    for (int c = 0; c < m_nFirstVisibleCol; ++c)
+        m_nHorzOffset += m_nColumnWidth[c];
+    m_nVertOffset = m_nFirstVisibleRow * m_nRowHeight;
+
+    CRect rcClient;
+    if (m_hWnd != nullptr)
+        GetClientRect(&rcClient);
+    const int nHorzMax = m_nTotalWidth - rcClient.Width() + m_nRowHeaderWidth;
+    SetScrollRanges(nHorzMax, m_nUsedRows);
+    if (m_hWnd == nullptr)
+        return;
+    if (nHorzMax < 0) {
+        // Every column fits: the grid goes back to its first column.
+        SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0),
+                    reinterpret_cast<LPARAM>(m_wndHorzBar.m_hWnd));
+        if (m_nFirstVisibleCol > 0)
+            SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0),
+                        reinterpret_cast<LPARAM>(m_wndHorzBar.m_hWnd));
+    }
+    Invalidate(TRUE);
+    UpdateWindow();
+}
+
 void CMorvelView::SyncScrollBars()
 {
     if (m_wndHorzBar.m_hWnd != nullptr) {
@@ -335,4 +371,14 @@ void CMorvelView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* /*pScrollBar*/)
     UpdateWindow();
     if (m_wndVertBar.m_hWnd != nullptr)
         m_wndVertBar.SetScrollPos(m_nFirstVisibleRow);
+}
+
+BOOL CMorvelView::CreateGridBars()
+{
+    const CRect rcSmall(0, 0, 20, 20);
+    if (!m_wndHorzBar.Create(WS_CHILD | WS_VISIBLE | SBS_HORZ, rcSmall, this, IDC_HORZ_BAR))
+        return FALSE;
+    if (!m_wndVertBar.Create(WS_CHILD | WS_VISIBLE | SBS_VERT, rcSmall, this, IDC_VERT_BAR))
+        return FALSE;
+    return m_wndCornerBox.Create(nullptr, WS_CHILD | WS_VISIBLE, rcSmall, this, IDC_CORNER_BOX);
 }

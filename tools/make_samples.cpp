@@ -21,6 +21,8 @@
 #include "drawing/CDrawTable.h"
 #include "drawing/CDrawText.h"
 #include "drawing/DrawingRegistration.h"
+#include "parts/CMorvelPMDoc.h"
+#include "parts/CMorvelPMView.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CFile.h"
 #include "platform/base/MessageBox.h"
@@ -404,6 +406,41 @@ int Usage()
 
 } // namespace
 
+// The sample parts list "部材処理.MBD": a few parts typed in through the parts grid, so
+// that the amounts are the grid's own calculation, then written by the parts document.
+bool WriteSamplePartsList(const CString& workFolder, const CPartFormFile& parts)
+{
+    struct PartRow {
+        const char* cells[5]; // 部材名, 規格, 数量, 単位, 単価
+    };
+    static const PartRow kRows[] = {
+        {{"異形棒鋼", "SD295A D13", "1,250.5", "kg", "98"}},
+        {{"生コンクリート", "21-18-20", "12.75", "m3", "14,800"}},
+        {{"型枠用合板", "12mm", "48", "枚", "1,650"}},
+        {{"結束線", "#21", "3", "巻", "420"}},
+        {{"セパレーター", "W5/16 C-200", "360", "本", "38"}},
+    };
+    CMorvelPMDoc doc;
+    doc.m_bAutoDelete = FALSE;
+    auto* pView = new CMorvelPMView;
+    doc.AddView(pView);
+    doc.m_strFormName = "BUZAI.MBK";
+    doc.m_form = parts;
+    pView->TakeDocumentRows();
+    static const int kColumns[] = {0, 1, 2, 3, 4};
+    for (int r = 0; r < static_cast<int>(std::size(kRows)); ++r) {
+        for (int i = 0; i < 5; ++i) {
+            pView->SetCurrentCell(kColumns[i], r);
+            pView->CommitTypedText(Sj(kRows[r].cells[i]));
+        }
+    }
+    const bool ok =
+        WriteArchiveFile(workFolder + Sj("部材処理.MBD"), [&](CArchive& ar) { doc.Serialize(ar); });
+    doc.RemoveView(pView);
+    delete pView;
+    return ok;
+}
+
 int main(int argc, char** argv)
 {
     std::string dirArg, iniArg;
@@ -468,6 +505,7 @@ int main(int argc, char** argv)
     ok &= WriteArchiveFile(formFolder + "BUZAI.MBK", [&](CArchive& ar) { parts.Serialize(ar); });
     ok &= WriteArchiveFile(formFolder + "JYOUHOU.MJK", [&](CArchive& ar) { information.Serialize(ar); });
     ok &= WriteSampleLayouts(formFolder, estimation, information, parts);
+    ok &= WriteSamplePartsList(SystemPathFromNative(work.string()) + "\\", parts);
     if (!ok)
         return 1;
 

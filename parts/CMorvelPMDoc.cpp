@@ -1,0 +1,355 @@
+#include "parts/CMorvelPMDoc.h"
+
+#include "app/CMorvelApp.h"
+#include "app/CMorvelSettings.h"
+#include "app/CWaitDialog.h"
+#include "app/MasterBackup.h"
+#include "app/SharedRecords.h"
+#include "estimate/CGridRow.h"
+#include "estimate/CMorvelEMDoc.h"
+#include "parts/CMorvelPMView.h"
+#include "platform/base/CArchive.h"
+#include "platform/base/CException.h"
+#include "platform/base/CFile.h"
+#include "platform/base/MessageBox.h"
+#include "platform/base/Path.h"
+#include "platform/ui/core/CUserException.h"
+#include "resources/ResourceIds.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+IMPLEMENT_DYNCREATE(CMorvelPMDoc, CDocument)
+
+namespace {
+
+const char kPartsMagic[] = "This is Parts Management file";
+
+int ProfileInt(const char* lpszSection, const char* lpszKey, int nDefault)
+{
+    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
+    return pSettings != nullptr ? static_cast<int>(pSettings->GetProfileInt(lpszSection, lpszKey, nDefault))
+                                : nDefault;
+}
+
+void SetWorkFolderAsCurrent()
+{
+    if (const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent())
+        SetCurrentDirectory(pSettings->GetPathSetting("Work Field"));
+}
+
+// The wait dialog of the read; it goes away however the read ends. Without a main window
+// (a tool, a test) the read runs without it.
+class CReadWait {
+public:
+    CReadWait()
+    {
+        if (AfxGetMainWnd() == nullptr)
+            return;
+        m_pDialog = std::make_unique<CWaitDialog>("部材処理ﾌｧｲﾙの読み込み中..."_sj, nullptr);
+        if (!m_pDialog->Create(IDD_WAIT, nullptr))
+            m_pDialog.reset();
+    }
+    ~CReadWait() { Close(); }
+    CReadWait(const CReadWait&) = delete;
+    CReadWait& operator=(const CReadWait&) = delete;
+    void Close()
+    {
+        if (m_pDialog != nullptr && m_pDialog->GetSafeHwnd() != nullptr)
+            m_pDialog->DestroyWindow();
+        m_pDialog.reset();
+    }
+
+private:
+    std::unique_ptr<CWaitDialog> m_pDialog;
+};
+
+// A count kept in a word: a larger one would corrupt everything written after it.
+WORD CountWord(size_t nCount)
+{
+    if (nCount > CMorvelPMDoc::MAX_FILE_WORD)
+        throw CArchiveException(CArchiveException::genericException);
+    return static_cast<WORD>(nCount);
+}
+
+WORD ReadWord(CArchive& ar)
+{
+    WORD w = 0;
+    ar >> w;
+    return w;
+}
+
+} // namespace
+
+// Everything a parts file holds, read completely before any of it is taken over.
+struct CMorvelPMDoc::CLoadedList {
+    int nZoom = 100;
+    CString strFormName;
+    CPartFormFile form;
+    int nColumns = 0;
+    std::vector<std::unique_ptr<CGridRow>> rows;
+    std::vector<std::pair<CString, CString>> printForms; // title, folder
+};
+
+CMorvelPMDoc::CMorvelPMDoc()
+    : m_nZoom(100), m_nRowsInUse(0), m_nRowsRead(0), m_nRowLimit(DEFAULT_ROW_LIMIT), m_logFont{}, m_crText(0),
+      m_crBack(RGB(255, 255, 255))
+{
+    LoadDisplaySettings();
+}
+
+CMorvelPMDoc::~CMorvelPMDoc()
+{
+    m_aRows.clear();
+    ClearPrintForms();
+}
+
+HMENU CMorvelPMDoc::GetDefaultMenu()
+{
+    if (CMorvelApp* pApp = GetMorvelApp()) {
+        if (HMENU hMenu = pApp->m_menuParts.GetSafeHmenu())
+            return hMenu;
+    }
+    return CDocument::GetDefaultMenu();
+}
+
+// ---------------------------------------------------------------------------------------
+// Settings and names
+
+void CMorvelPMDoc::LoadDisplaySettings()
+{
+    if (const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent())
+        m_logFont = pSettings->m_lfRowFont[CMorvelSettings::fontPart];
+    m_crText = ReadColorSetting("Part Text");
+    m_crBack = ReadColorSetting("Part Background", RGB(255, 255, 255));
+}
+
+COLORREF CMorvelPMDoc::ReadColorSetting(const char* lpszKey, COLORREF crDefault)
+{
+    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
+    if (pSettings == nullptr)
+        return crDefault;
+    const CString strValue = pSettings->GetProfileString("Color Setting", lpszKey, "");
+    int r = 0, g = 0, b = 0;
+    if (std::sscanf(strValue, "%d,%d,%d", &r, &g, &b) != 3)
+        return crDefault;
+    return RGB(r & 255, g & 255, b & 255);
+}
+
+void CMorvelPMDoc::ClearPrintForms()
+{
+    for (INT_PTR i = 0; i < m_aPrintForms.GetSize(); ++i)
+        delete m_aPrintForms[i];
+    m_aPrintForms.RemoveAll();
+}
+
+CString CMorvelPMDoc::GetTitleStem() const
+{
+    CString strTitle = GetTitle();
+    strTitle.MakeUpper();
+    const int nAt = strTitle.Find(".MBD");
+    return nAt >= 0 ? strTitle.Left(nAt) : strTitle;
+}
+
+CString CMorvelPMDoc::GetBackupPathName(const char* lpszPathName)
+{
+    return CMorvelEMDoc::ReplaceExtension(lpszPathName, "BBD");
+}
+
+void CMorvelPMDoc::MakeBackup(LPCTSTR lpszPathName)
+{
+    MakeBackupCopy(CString(lpszPathName), GetBackupPathName(lpszPathName),
+                   ProfileInt("Input Setting", "Backup File", 0));
+}
+
+int CMorvelPMDoc::SanitizeZoom(int nZoom)
+{
+    return nZoom < MIN_ZOOM || nZoom > MAX_ZOOM ? 100 : nZoom;
+}
+
+int CMorvelPMDoc::RowLimitFor(int nSetting, int nRows)
+{
+    long long nLimit = std::max(1, nSetting);
+    while (nLimit < nRows)
+        nLimit *= 2;
+    return static_cast<int>(nLimit);
+}
+
+CMorvelPMView* CMorvelPMDoc::GetPartsView() const
+{
+    POSITION pos = GetFirstViewPosition();
+    while (pos != nullptr) {
+        CView* pView = GetNextView(pos);
+        if (pView != nullptr && pView->IsKindOf(RUNTIME_CLASS(CMorvelPMView)))
+            return static_cast<CMorvelPMView*>(pView);
+    }
+    return nullptr;
+}
+
+int CMorvelPMDoc::GetColumnCount() const
+{
+    return std::clamp(m_form.GetCount(), 0, static_cast<int>(MAX_COLUMNS));
+}
+
+CGridRow* CMorvelPMDoc::GetRow(int nRow) const
+{
+    if (nRow < 0 || static_cast<size_t>(nRow) >= m_aRows.size())
+        return nullptr;
+    return m_aRows[static_cast<size_t>(nRow)].get();
+}
+
+// ---------------------------------------------------------------------------------------
+// New, open, save
+
+BOOL CMorvelPMDoc::OnNewDocument()
+{
+    SetWorkFolderAsCurrent();
+    m_nRowsRead = 0;
+    if (!CDocument::OnNewDocument())
+        return FALSE;
+    m_nRowLimit = RowLimitFor(ProfileInt("Input Setting", "Parts Maxmum Rows", DEFAULT_ROW_LIMIT), 0);
+    if (const CMorvelApp* pApp = GetMorvelApp()) {
+        m_strFormName = pApp->m_strPartFormFile;
+        m_form = pApp->m_partForm;
+    }
+    return TRUE;
+}
+
+BOOL CMorvelPMDoc::OnOpenDocument(LPCTSTR lpszPathName)
+{
+    SetWorkFolderAsCurrent();
+    CReadWait wait;
+    try {
+        std::vector<BYTE> data;
+        {
+            CFile file(lpszPathName, CFile::modeRead | CFile::shareDenyNone);
+            data.resize(file.GetLength());
+            UINT nRead = 0;
+            while (nRead < data.size()) {
+                const UINT n = file.Read(data.data() + nRead, static_cast<UINT>(data.size()) - nRead);
+                if (n == 0)
+                    break;
+                nRead += n;
+            }
+            data.resize(nRead);
+            file.Close();
+        }
+        CMemFile memFile(data.data(), static_cast<UINT>(data.size()));
+        CArchive ar(&memFile, CArchive::load, 4096);
+        ar.m_pDocument = this;
+        Serialize(ar);
+        ar.Close();
+    } catch (CUserException&) {
+        return FALSE; // the reader has told the user
+    } catch (CException& e) {
+        wait.Close();
+        ReportSaveLoadException(lpszPathName, &e, FALSE, 0);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CMorvelPMDoc::OnSaveDocument(LPCTSTR lpszPathName)
+{
+    SetWorkFolderAsCurrent();
+    MakeBackup(lpszPathName);
+    return CDocument::OnSaveDocument(lpszPathName);
+}
+
+// ---------------------------------------------------------------------------------------
+// The parts file
+
+void CMorvelPMDoc::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        WriteList(ar);
+        return;
+    }
+    CLoadedList loaded;
+    if (!ReadList(ar, loaded))
+        AfxThrowUserException();
+
+    m_nZoom = loaded.nZoom;
+    m_strFormName = loaded.strFormName;
+    m_form = loaded.form;
+    m_aRows = std::move(loaded.rows);
+    m_nRowsRead = static_cast<int>(m_aRows.size());
+    m_nRowsInUse = m_nRowsRead;
+    m_nRowLimit =
+        RowLimitFor(ProfileInt("Input Setting", "Parts Maxmum Rows", DEFAULT_ROW_LIMIT), m_nRowsRead);
+    ClearPrintForms();
+    for (auto& [strTitle, strFolder] : loaded.printForms) {
+        auto* pEntry = new CPrintFormEntry;
+        pEntry->m_strTitle = strTitle;
+        pEntry->m_strFolder = strFolder;
+        m_aPrintForms.Add(pEntry);
+    }
+    if (CMorvelPMView* pView = GetPartsView())
+        pView->TakeDocumentRows();
+}
+
+bool CMorvelPMDoc::ReadList(CArchive& ar, CLoadedList& lo)
+{
+    CString strMagic;
+    ar >> strMagic;
+    if (strMagic != kPartsMagic) {
+        AfxMessageBox("部材ﾌｧｲﾙではありません。"_sj, MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    lo.nZoom = SanitizeZoom(ReadWord(ar));
+    ar >> lo.strFormName;
+    // A damaged form has shown its own message; what follows cannot be found any more.
+    if (lo.form.Serialize(ar) != 0)
+        return false;
+    const int nRows = ReadWord(ar);
+    lo.nColumns = ReadWord(ar);
+    if (lo.nColumns > MAX_COLUMNS)
+        throw CArchiveException(CArchiveException::badIndex);
+    // Rows are made as they are read, so a file that claims more rows than it holds ends
+    // with the archive's end-of-file failure, not with a large allocation.
+    // A list without columns stores no bytes for its rows: they stay null (empty) rather
+    // than tens of thousands of allocated rows coming from a few bytes.
+    if (lo.nColumns == 0) {
+        lo.rows.resize(static_cast<size_t>(nRows));
+    }
+    lo.rows.reserve(static_cast<size_t>(std::min(nRows, 4096)));
+    for (int r = 0; r < nRows && lo.nColumns > 0; ++r) {
+        auto pRow = std::make_unique<CGridRow>();
+        for (int c = 0; c < lo.nColumns; ++c)
+            ar >> pRow->m_strCell[c];
+        lo.rows.push_back(std::move(pRow));
+    }
+    const int nPrintForms = ReadWord(ar);
+    for (int i = 0; i < nPrintForms; ++i) {
+        CString strTitle, strFolder;
+        ar >> strTitle;
+        ar >> strFolder;
+        lo.printForms.emplace_back(std::move(strTitle), std::move(strFolder));
+    }
+    return true;
+}
+
+void CMorvelPMDoc::WriteList(CArchive& ar)
+{
+    const int nColumns = GetColumnCount();
+    ar << CString(kPartsMagic);
+    ar << static_cast<WORD>(SanitizeZoom(m_nZoom));
+    ar << m_strFormName;
+    m_form.Serialize(ar);
+    const int nRows = std::max(0, m_nRowsInUse);
+    ar << CountWord(static_cast<size_t>(nRows));
+    ar << static_cast<WORD>(nColumns);
+    static const CString s_strEmpty;
+    for (int r = 0; r < nRows; ++r) {
+        const CGridRow* pRow = GetRow(r);
+        for (int c = 0; c < nColumns; ++c)
+            ar << (pRow != nullptr ? pRow->m_strCell[c] : s_strEmpty);
+    }
+    ar << CountWord(static_cast<size_t>(m_aPrintForms.GetSize()));
+    for (INT_PTR i = 0; i < m_aPrintForms.GetSize(); ++i) {
+        const auto* pEntry = static_cast<const CPrintFormEntry*>(m_aPrintForms[i]);
+        ar << pEntry->m_strTitle;
+        ar << pEntry->m_strFolder;
+    }
+}

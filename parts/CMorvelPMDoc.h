@@ -1,0 +1,102 @@
+// CMorvelPMDoc: the parts-list document (".MBD", backup ".BBD"). It owns the rows, the
+// list's own copy of the parts form, the zoom, the display font and colours and the
+// print layouts chosen for the list. The grid view (CMorvelPMView) shows and edits the
+// rows through the document's cell store.
+//
+// Opening reads the whole file into memory and parses it from there; nothing of a file
+// reaches the document unless all of it was read. A file that is not a parts list, is
+// damaged, or holds more than 100 columns does not open (the user is told why).
+#pragma once
+
+#include "app/CPartFormFile.h"
+#include "platform/base/CString.h"
+#include "platform/base/Collections.h"
+#include "platform/base/Types.h"
+#include "platform/ui/core/WinDefs.h"
+#include "platform/ui/frames/CDocument.h"
+
+#include <memory>
+#include <vector>
+
+class CArchive;
+class CGridRow;
+class CMorvelPMView;
+
+class CMorvelPMDoc : public CDocument {
+    DECLARE_DYNCREATE(CMorvelPMDoc)
+public:
+    CMorvelPMDoc();
+    ~CMorvelPMDoc() override;
+    CMorvelPMDoc(const CMorvelPMDoc&) = delete;
+    CMorvelPMDoc& operator=(const CMorvelPMDoc&) = delete;
+
+    enum {
+        MAX_COLUMNS = 100,       // cells a row holds
+        MAX_FILE_WORD = 0xFFFF,  // counts are stored as words
+        DEFAULT_ROW_LIMIT = 1100 // "Parts Maxmum Rows" when the setting is missing
+    };
+
+    // ---- the framework's document operations --------------------------------------------
+    // The file in both directions. Loading throws CArchiveException for a file that ends
+    // early or claims more than 100 columns, and CUserException when it has told the user
+    // already (wrong magic, damaged form); the document is then unchanged.
+    void Serialize(CArchive& ar) override;
+    BOOL OnNewDocument() override;
+    // FALSE when the file cannot be read, is not a parts list or is damaged.
+    BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
+    // The backup copy, then the framework's save.
+    BOOL OnSaveDocument(LPCTSTR lpszPathName) override;
+    // The application's parts menu (resource 124).
+    HMENU GetDefaultMenu() override;
+
+    // ---- the list's own operations ----------------------------------------------------
+    void LoadDisplaySettings();
+    // "Color Setting"/key as "r,g,b", each reduced to its low byte; the default when the
+    // key is missing or holds fewer than three numbers (black text on white cells: a list
+    // whose colours were never set stays readable).
+    static COLORREF ReadColorSetting(const char* lpszKey, COLORREF crDefault = RGB(0, 0, 0));
+    void ClearPrintForms();
+    // The title upper-cased, cut before its first ".MBD".
+    CString GetTitleStem() const;
+    // Copies the file to its backup while "Backup File" is 0 (failures ignored).
+    void MakeBackup(LPCTSTR lpszPathName);
+    // The backup beside the file: the file's own name with the extension ".BBD".
+    static CString GetBackupPathName(const char* lpszPathName);
+    // The zoom a stored zoom word stands for: 0 and values beyond MAX_ZOOM read as 100.
+    enum { MIN_ZOOM = 1, MAX_ZOOM = 1000 };
+    static int SanitizeZoom(int nZoom);
+    // The row limit for a list of nRows rows: the setting, doubled until every row fits.
+    static int RowLimitFor(int nSetting, int nRows);
+
+    void GetFont(LOGFONT* pLogFont) const { *pLogFont = m_logFont; }
+    void SetFont(const LOGFONT& lf) { m_logFont = lf; }
+    COLORREF GetTextColor() const { return m_crText; }
+    void SetTextColor(COLORREF cr) { m_crText = cr; }
+    COLORREF GetBackColor() const { return m_crBack; }
+    void SetBackColor(COLORREF cr) { m_crBack = cr; }
+
+    // The first view that is a parts grid view, or null.
+    CMorvelPMView* GetPartsView() const;
+    // The columns of the list: the form's item count (at most 100).
+    int GetColumnCount() const;
+    // A row, or null when it was never written.
+    CGridRow* GetRow(int nRow) const;
+
+    // ---- the list ----------------------------------------------------------------------
+    int m_nZoom;                                    // percent
+    std::vector<std::unique_ptr<CGridRow>> m_aRows; // element i is row i; may be null
+    int m_nRowsInUse;                               // rows the file stores
+    CString m_strFormName;
+    CPartFormFile m_form;
+    int m_nRowsRead;        // rows read from the file (0 new)
+    int m_nRowLimit;        // the row limit the list was read with
+    CObArray m_aPrintForms; // CPrintFormEntry*, owned
+    LOGFONT m_logFont;
+    COLORREF m_crText;
+    COLORREF m_crBack;
+
+private:
+    struct CLoadedList;
+    bool ReadList(CArchive& ar, CLoadedList& lo);
+    void WriteList(CArchive& ar);
+};

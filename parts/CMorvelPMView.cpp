@@ -1,0 +1,554 @@
+#include "parts/CMorvelPMView.h"
+
+#include "app/CPartFormFile.h"
+#include "estimate/CGridRow.h"
+#include "estimate/CNumberRules.h"
+#include "parts/CMorvelPMDoc.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/frames/CSplitterWnd.h"
+#include "platform/ui/gdi/CClientDC.h"
+#include "platform/ui/gdi/CDC.h"
+#include "resources/ResourceIds.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+IMPLEMENT_DYNCREATE(CMorvelPMView, CMorvelView)
+
+BEGIN_MESSAGE_MAP(CMorvelPMView, CMorvelView)
+ON_WM_CREATE()
+ON_WM_SIZE()
+ON_COMMAND(ID_ZOOM_25, OnZoom25)
+ON_COMMAND(ID_ZOOM_50, OnZoom50)
+ON_COMMAND(ID_ZOOM_75, OnZoom75)
+ON_COMMAND(ID_ZOOM_100, OnZoom100)
+ON_COMMAND(ID_ZOOM_150, OnZoom150)
+ON_COMMAND(ID_ZOOM_200, OnZoom200)
+ON_UPDATE_COMMAND_UI(ID_ZOOM_25, OnUpdateZoom)
+ON_UPDATE_COMMAND_UI(ID_ZOOM_50, OnUpdateZoom)
+ON_UPDATE_COMMAND_UI(ID_ZOOM_75, OnUpdateZoom)
+ON_UPDATE_COMMAND_UI(ID_ZOOM_100, OnUpdateZoom)
+ON_UPDATE_COMMAND_UI(ID_ZOOM_150, OnUpdateZoom)
+ON_UPDATE_COMMAND_UI(ID_ZOOM_200, OnUpdateZoom)
+ON_COMMAND(ID_REDISPLAY, OnRedisplay)
+END_MESSAGE_MAP()
+
+namespace {
+
+// Values nearer zero than this show as an empty cell.
+constexpr double kDisplayZero = 1e-8;
+
+} // namespace
+
+CMorvelPMView::CMorvelPMView()
+{
+    m_nColumnCount = 0;
+    m_nRowLimit = CMorvelPMDoc::DEFAULT_ROW_LIMIT;
+    m_nBaseRowHeight = m_nRowHeight = BASE_ROW_HEIGHT;
+    m_nBaseHeaderHeight = m_nHeaderHeight = BASE_HEADER_HEIGHT;
+    m_nBaseRowHeaderWidth = m_nRowHeaderWidth = 50;
+}
+
+CMorvelPMView::~CMorvelPMView() = default;
+
+CMorvelPMDoc* CMorvelPMView::GetDocument() const
+{
+    return m_pDocument != nullptr && m_pDocument->IsKindOf(RUNTIME_CLASS(CMorvelPMDoc))
+               ? static_cast<CMorvelPMDoc*>(m_pDocument)
+               : nullptr;
+}
+
+const CPartFormFile* CMorvelPMView::GetForm() const
+{
+    const CMorvelPMDoc* pDoc = GetDocument();
+    return pDoc != nullptr ? &pDoc->m_form : nullptr;
+}
+
+namespace {
+
+// The attribute words of the parts form, in the form's code page.
+const CString& NumberWord()
+{
+    static const CString s_str = "数値"_sj;
+    return s_str;
+}
+const CString& CalcMark()
+{
+    static const CString s_str = "計"_sj;
+    return s_str;
+}
+const CString& CalcWord()
+{
+    static const CString s_str = "計算"_sj;
+    return s_str;
+}
+
+} // namespace
+
+const CString& CMorvelPMView::GetAttribute(int nCol) const
+{
+    static const CString s_strNone;
+    const CPartFormFile* pForm = GetForm();
+    if (pForm == nullptr || nCol < 0 || nCol >= std::min(pForm->GetCount(), static_cast<int>(MAX_COLUMNS)))
+        return s_strNone;
+    return pForm->GetItem(nCol, 1);
+}
+
+bool CMorvelPMView::IsNumericColumn(int nCol) const
+{
+    const CString& strAttr = GetAttribute(nCol);
+    return strAttr == NumberWord() || strAttr.Find(CalcMark()) >= 0;
+}
+
+bool CMorvelPMView::IsCalculatedColumn(int nCol) const
+{
+    return GetAttribute(nCol).Find(CalcMark()) >= 0;
+}
+
+bool CMorvelPMView::IsNumberShownColumn(int nCol) const
+{
+    const CString& strAttr = GetAttribute(nCol);
+    return strAttr == NumberWord() || strAttr.Find(CalcWord()) >= 0;
+}
+
+bool CMorvelPMView::IsUnitColumn(int nCol) const
+{
+    const CPartFormFile* pForm = GetForm();
+    return pForm != nullptr && nCol >= 0 &&
+           nCol < std::min(pForm->GetCount(), static_cast<int>(MAX_COLUMNS)) &&
+           pForm->GetItem(nCol, CPartFormFile::colT) == "1";
+}
+
+// ---------------------------------------------------------------------------------------
+// Set-up, geometry and zoom
+
+int CMorvelPMView::NumberWidthFor(int nRowLimit)
+{
+    char szLimit[16];
+    const int nDigits = std::snprintf(szLimit, sizeof szLimit, "%d", nRowLimit);
+    return std::min((nDigits + 1) * 9, static_cast<int>(MAX_ROW_HEADER_WIDTH));
+}
+
+void CMorvelPMView::TakeDocumentRows()
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return;
+    m_nRowLimit = pDoc->m_nRowLimit;
+    m_nUsedRows = pDoc->m_nRowsInUse;
+    m_nColumnCount = pDoc->GetColumnCount();
+    m_nNumberWidthBase = NumberWidthFor(m_nRowLimit);
+    for (int c = 0; c < MAX_COLUMNS; ++c) {
+        const bool bUsed = c < m_nColumnCount;
+        m_strColumnTitle[c] = bUsed ? pDoc->m_form.GetItem(c, 0) : CString();
+        const int nWidth = bUsed ? std::max(0, std::atoi(pDoc->m_form.GetItem(c, 2))) * 10 : 0;
+        m_nBaseColumnWidth[c] = m_nBaseColumnWidth2[c] = std::min(nWidth, 10000);
+    }
+    m_nCurrentCol = std::clamp(m_nCurrentCol, 0, std::max(0, m_nColumnCount - 1));
+    m_nCurrentRow = std::clamp(m_nCurrentRow, 0, std::max(0, m_nRowLimit - 1));
+    ApplyZoom();
+}
+
+int CMorvelPMView::MeasureBaseRowHeight()
+{
+    const CMorvelPMDoc* pDoc = GetDocument();
+    if (m_hWnd == nullptr || pDoc == nullptr)
+        return BASE_ROW_HEIGHT;
+    CClientDC dc(this);
+    CFont font;
+    int nHeight = 0;
+    if (font.CreateFontIndirect(&pDoc->m_logFont)) {
+        CFont* pOld = dc.SelectObject(&font);
+        nHeight = dc.GetTextExtent("asd", 3).cy;
+        dc.SelectObject(pOld);
+    }
+    return nHeight + 8;
+}
+
+void CMorvelPMView::ApplyZoom()
+{
+    const CMorvelPMDoc* pDoc = GetDocument();
+    m_nZoom = CMorvelPMDoc::SanitizeZoom(pDoc != nullptr ? pDoc->m_nZoom : 100);
+    m_nBaseRowHeight = MeasureBaseRowHeight();
+    m_nBaseRowHeaderWidth = m_bShowNumbers ? m_nNumberWidthBase : 0;
+    m_nBaseHeaderHeight = m_bShowHeader ? BASE_HEADER_HEIGHT : 0;
+    ApplyZoomToGeometry();
+}
+
+void CMorvelPMView::SetVScrollRange(int nRows)
+{
+    m_nUsedRows = nRows;
+    CRect rcClient;
+    if (m_hWnd != nullptr)
+        GetClientRect(&rcClient);
+    SetScrollRanges(m_nTotalWidth - rcClient.Width() + m_nRowHeaderWidth, nRows);
+    if (m_hWnd != nullptr)
+        SyncScrollBars();
+}
+
+void CMorvelPMView::OnInitialUpdate()
+{
+    if (CMorvelPMDoc* pDoc = GetDocument())
+        pDoc->m_nRowsInUse = pDoc->m_nRowsRead > 0 ? pDoc->m_nRowsRead : pDoc->m_nRowsInUse;
+    CMorvelView::OnInitialUpdate();
+    TakeDocumentRows();
+}
+
+void CMorvelPMView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint)
+{
+    (void)pSender;
+    (void)lHint;
+    (void)pHint;
+    if (CMorvelPMDoc* pDoc = GetDocument())
+        m_nUsedRows = pDoc->m_nRowsInUse;
+    ApplyZoom();
+}
+
+void CMorvelPMView::SetDocumentZoom(int nZoom)
+{
+    if (CMorvelPMDoc* pDoc = GetDocument()) {
+        pDoc->m_nZoom = nZoom;
+        pDoc->UpdateAllViews(nullptr);
+    }
+}
+
+void CMorvelPMView::OnUpdateZoom(CCmdUI* pCmdUI)
+{
+    int nZoom = 0;
+    switch (pCmdUI->m_nID) {
+    case ID_ZOOM_25:
+        nZoom = 25;
+        break;
+    case ID_ZOOM_50:
+        nZoom = 50;
+        break;
+    case ID_ZOOM_75:
+        nZoom = 75;
+        break;
+    case ID_ZOOM_100:
+        nZoom = 100;
+        break;
+    case ID_ZOOM_150:
+        nZoom = 150;
+        break;
+    case ID_ZOOM_200:
+        nZoom = 200;
+        break;
+    default:
+        break;
+    }
+    pCmdUI->Enable(TRUE);
+    pCmdUI->SetCheck(m_nZoom == nZoom ? 1 : 0);
+}
+
+void CMorvelPMView::OnRedisplay()
+{
+    if (m_hWnd == nullptr)
+        return;
+    Invalidate(TRUE);
+    UpdateWindow();
+}
+
+int CMorvelPMView::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CMorvelView::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    if (!CreateGridBars())
+        return -1;
+    m_nChildrenReady = 1;
+    return 0;
+}
+
+void CMorvelPMView::OnSize(UINT nType, int cx, int cy)
+{
+    CMorvelView::OnSize(nType, cx, cy);
+    // A pane of the 2 x 2 splitter: the left column shows the row numbers, the top row
+    // the title header.
+    auto* pSplitter = dynamic_cast<CSplitterWnd*>(GetParent());
+    int nRow = 0, nCol = 0;
+    if (pSplitter == nullptr || !pSplitter->IsChildPane(this, &nRow, &nCol))
+        return;
+    const bool bNumbers = nCol == 0;
+    const bool bHeader = nRow == 0;
+    if (bNumbers != m_bShowNumbers || bHeader != m_bShowHeader) {
+        m_bShowNumbers = bNumbers;
+        m_bShowHeader = bHeader;
+        ApplyZoom();
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// The cell store
+
+CString CMorvelPMView::GetCellText(int nRow, int nCol) const
+{
+    if (nRow < 0 || nCol < 0 || nRow >= m_nRowLimit || nCol >= m_nColumnCount)
+        return CString();
+    const CMorvelPMDoc* pDoc = GetDocument();
+    const CGridRow* pRow = pDoc != nullptr ? pDoc->GetRow(nRow) : nullptr;
+    return pRow != nullptr ? pRow->m_strCell[nCol] : CString();
+}
+
+void CMorvelPMView::NormalizeNumberText(int nCol, CString& strOut, const CString& strIn) const
+{
+    if (IsNumericColumn(nCol) && CNumberRules::IsNumberText(strIn))
+        strOut = CNumberRules::NormalizeNumber(strIn);
+    else
+        strOut = strIn;
+}
+
+void CMorvelPMView::SetCellText(const CString& strText, int nRow, int nCol)
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr || nRow < 0 || nCol < 0 || nRow >= m_nRowLimit || nCol >= m_nColumnCount ||
+        nCol >= MAX_COLUMNS)
+        return;
+    CString strStored = strText;
+    if (IsNumericColumn(nCol) && CNumberRules::IsNumberText(strText)) {
+        CString strNormal;
+        NormalizeNumberText(nCol, strNormal, strText);
+        const double value =
+            CNumberRules::RoundBySpec(CNumberRules::ReadNumber(strNormal), pDoc->m_form.GetItem(nCol, 5));
+        const CString strShown = CNumberRules::FormatByPicture(value, pDoc->m_form.GetItem(nCol, 3), true);
+        NormalizeNumberText(nCol, strStored, strShown);
+    }
+    const size_t nIndex = static_cast<size_t>(nRow);
+    if (nIndex >= pDoc->m_aRows.size())
+        pDoc->m_aRows.resize(nIndex + 1);
+    if (!pDoc->m_aRows[nIndex])
+        pDoc->m_aRows[nIndex] = std::make_unique<CGridRow>();
+    pDoc->m_aRows[nIndex]->m_strCell[nCol] = strStored;
+    if (pDoc->m_nRowsInUse <= nRow) {
+        pDoc->m_nRowsInUse = nRow + 1;
+        SetVScrollRange(pDoc->m_nRowsInUse);
+    }
+}
+
+namespace {
+
+// The column a reference at p names (one or two letters A-Z), and how many letters it
+// took; -1 when p is not at a letter.
+int ReadColumnReference(const char* p, int& nLength)
+{
+    if (*p < 'A' || *p > 'Z') {
+        nLength = 0;
+        return -1;
+    }
+    if (p[1] >= 'A' && p[1] <= 'Z') {
+        nLength = 2;
+        return (p[0] - 'A' + 1) * 26 + (p[1] - 'A');
+    }
+    nLength = 1;
+    return p[0] - 'A';
+}
+
+} // namespace
+
+BOOL CMorvelPMView::HasNoNumericOperand(const CString& strFormula, int nRow) const
+{
+    CString strUpper = strFormula;
+    strUpper.MakeUpper();
+    for (const char* p = strUpper; *p != '\0';) {
+        int nLength = 0;
+        const int nCol = ReadColumnReference(p, nLength);
+        if (nLength == 0) {
+            ++p;
+            continue;
+        }
+        if (CNumberRules::IsNumberText(GetCellText(nRow, nCol)))
+            return FALSE;
+        p += nLength;
+    }
+    return TRUE;
+}
+
+void CMorvelPMView::EvaluateColumn(int nRow, int nCol, bool bStrict)
+{
+    const CMorvelPMDoc* pDoc = GetDocument();
+    CString strFormula = pDoc->m_form.GetItem(nCol, 4);
+    strFormula.MakeUpper();
+    const bool bNone = HasNoNumericOperand(strFormula, nRow) != FALSE;
+    bool bHasReference = false;
+    CString strExpression;
+    for (const char* p = strFormula; *p != '\0';) {
+        int nLength = 0;
+        const int nRef = ReadColumnReference(p, nLength);
+        if (nLength == 0) {
+            strExpression += *p++;
+            continue;
+        }
+        bHasReference = true;
+        if (bNone)
+            return;
+        const CString strOperand = GetCellText(nRow, nRef);
+        if (!CNumberRules::IsNumberText(strOperand) && bStrict)
+            return;
+        strExpression += strOperand;
+        p += nLength;
+    }
+    (void)bHasReference;
+    const CString strResult = CNumberRules::EvaluateFormula(strExpression);
+    if (strResult.IsEmpty()) {
+        SetCellText(CString(), nRow, nCol);
+        return;
+    }
+    const double value =
+        CNumberRules::RoundBySpec(CNumberRules::ReadNumber(strResult), pDoc->m_form.GetItem(nCol, 5));
+    SetCellText(CNumberRules::FormatNormal(value), nRow, nCol);
+}
+
+void CMorvelPMView::CalcRow(int nRow, int nFirstCol)
+{
+    if (GetDocument() == nullptr || nRow < 0 || nRow >= m_nRowLimit)
+        return;
+    for (int c = std::max(0, nFirstCol); c < m_nColumnCount; ++c) {
+        if (IsCalculatedColumn(c))
+            EvaluateColumn(nRow, c, true);
+    }
+}
+
+void CMorvelPMView::CalcCurrentRow()
+{
+    const CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr || m_nCurrentRow < 0 || m_nCurrentRow >= m_nRowLimit)
+        return;
+    for (int c = 0; c < m_nColumnCount; ++c) {
+        if (!IsCalculatedColumn(c))
+            continue;
+        const CString& strFormula = pDoc->m_form.GetItem(c, 4);
+        const bool bStrict = strFormula.Find('*') >= 0 || strFormula.Find('/') >= 0;
+        EvaluateColumn(m_nCurrentRow, c, bStrict);
+    }
+}
+
+void CMorvelPMView::CommitTypedText(const CString& strText)
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return;
+    const int nRow = m_nCurrentRow;
+    const int nCol = m_nCurrentCol;
+    CString strNormal;
+    NormalizeNumberText(nCol, strNormal, strText);
+    SetCellText(strNormal, nRow, nCol);
+    pDoc->SetModifiedFlag(TRUE);
+    if (IsNumericColumn(nCol)) {
+        const CString strStored = GetCellText(nRow, nCol);
+        if (CNumberRules::IsNumberText(strStored)) {
+            const double value =
+                CNumberRules::RoundBySpec(CNumberRules::ReadNumber(CNumberRules::NormalizeNumber(strStored)),
+                                          pDoc->m_form.GetItem(nCol, 5));
+            SetCellText(CNumberRules::FormatNormal(value), nRow, nCol);
+        }
+        CalcCurrentRow();
+    }
+    InvalidateRows(nRow, nRow);
+    pDoc->UpdateAllViews(nullptr);
+}
+
+// ---------------------------------------------------------------------------------------
+// Painting
+
+CString CMorvelPMView::GetDisplayText(int nRow, int nCol, bool* pRight) const
+{
+    const CString strText = GetCellText(nRow, nCol);
+    const bool bNumber = IsNumberShownColumn(nCol);
+    if (pRight != nullptr)
+        *pRight = bNumber;
+    if (!bNumber)
+        return strText;
+    CString strNormal;
+    NormalizeNumberText(nCol, strNormal, strText);
+    if (!CNumberRules::IsNumberText(strNormal))
+        return strText;
+    const double value = CNumberRules::ReadNumber(strNormal);
+    if (value < kDisplayZero && value > -kDisplayZero)
+        return CString();
+    return CNumberRules::FormatByPicture(value, GetForm()->GetItem(nCol, 3), true);
+}
+
+void CMorvelPMView::DrawCell(int nRow, int nCol, CDC* pDC)
+{
+    const CMorvelPMDoc* pDoc = GetDocument();
+    if (pDC == nullptr || pDoc == nullptr || nRow < 0 || nRow >= m_nRowLimit || nCol < 0 ||
+        nCol >= m_nColumnCount || m_nColumnWidth[nCol] <= 0)
+        return;
+    CRect rcCell;
+    GetCellRangeRect(nCol, nRow, nCol, nRow, &rcCell);
+    if (rcCell.IsRectEmpty())
+        return;
+    const CRect rcSelection = GetSelectionPixelRect();
+    CRect rcRange;
+    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+                       &rcRange);
+    const bool bSelected = m_nSelectMode != selectNone && nCol >= rcRange.left && nCol <= rcRange.right &&
+                           nRow >= rcRange.top && nRow <= rcRange.bottom;
+    (void)rcSelection;
+    const COLORREF clrBack = bSelected ? RGB(0, 0, 128) : pDoc->m_crBack;
+    const COLORREF clrText = bSelected ? RGB(255, 255, 255) : pDoc->m_crText;
+    CRect rcInside(rcCell.left + 1, rcCell.top + 1, rcCell.right, rcCell.bottom);
+    pDC->FillSolidRect(&rcInside, clrBack);
+    bool bRight = false;
+    const CString strShown = GetDisplayText(nRow, nCol, &bRight);
+    if (strShown.IsEmpty())
+        return;
+    pDC->SetTextColor(clrText);
+    pDC->SetBkMode(TRANSPARENT);
+    TEXTMETRIC tm;
+    std::memset(&tm, 0, sizeof tm);
+    pDC->GetTextMetrics(&tm);
+    const int y = rcCell.top + std::max(0, (rcCell.Height() - static_cast<int>(tm.tmHeight)) / 2);
+    CRect rcText(rcCell.left + 2, rcCell.top + 1, rcCell.right - 2, rcCell.bottom);
+    if (bRight) {
+        pDC->SetTextAlign(TA_RIGHT | TA_TOP);
+        pDC->ExtTextOut(rcText.right, y, ETO_CLIPPED, &rcText, strShown, nullptr);
+    } else {
+        pDC->SetTextAlign(TA_LEFT | TA_TOP);
+        pDC->ExtTextOut(rcText.left, y, ETO_CLIPPED, &rcText, strShown, nullptr);
+    }
+}
+
+void CMorvelPMView::OnDraw(CDC* pDC)
+{
+    CRect rcClip;
+    if (pDC->GetClipBox(&rcClip) == NULLREGION || rcClip.IsRectEmpty())
+        return;
+    const CMorvelPMDoc* pDoc = GetDocument();
+    pDC->FillSolidRect(&rcClip, RGB(255, 255, 255));
+    if (pDoc != nullptr) {
+        // The document's font at the current zoom, made again only when either changed.
+        LOGFONT lf = pDoc->m_logFont;
+        if (m_fontCells.m_hObject == nullptr || m_nCellFontZoom != m_nZoom ||
+            std::memcmp(&lf, &m_lfCells, sizeof lf) != 0) {
+            m_fontCells.DeleteObject();
+            m_lfCells = lf;
+            m_nCellFontZoom = m_nZoom;
+            lf.lfHeight = lf.lfHeight * m_nZoom / 100;
+            lf.lfWidth = lf.lfWidth * m_nZoom / 100;
+            m_fontCells.CreateFontIndirect(&lf);
+        }
+        CFont* pOldFont = m_fontCells.m_hObject != nullptr ? pDC->SelectObject(&m_fontCells) : nullptr;
+        const COLORREF clrOldText = pDC->GetTextColor();
+        const UINT nOldAlign = pDC->GetTextAlign();
+        const int nOldMode = pDC->GetBkMode();
+        CRect rcRange;
+        GetCellRangeFromRect(rcClip.left, rcClip.top, rcClip.right, rcClip.bottom, &rcRange);
+        const int nFirstCol = std::max<int>(rcRange.left, m_nFirstVisibleCol);
+        const int nFirstRow = std::max<int>(rcRange.top, m_nFirstVisibleRow);
+        const int nLastCol = std::min<int>(rcRange.right, m_nColumnCount - 1);
+        const int nLastRow = std::min<int>(rcRange.bottom, m_nRowLimit - 1);
+        for (int r = nFirstRow; r <= nLastRow && r >= 0; ++r) {
+            for (int c = nFirstCol; c <= nLastCol && c >= 0; ++c)
+                DrawCell(r, c, pDC);
+        }
+        pDC->SetBkMode(nOldMode);
+        pDC->SetTextAlign(nOldAlign);
+        pDC->SetTextColor(clrOldText);
+        if (pOldFont != nullptr)
+            pDC->SelectObject(pOldFont);
+    }
+    // The headers, the row numbers, the grid lines and the cursor.
+    CMorvelView::OnDraw(pDC);
+}
