@@ -409,6 +409,34 @@ public:
     afx_msg void OnDeleteRow();
     afx_msg void OnClearRow();
     afx_msg void OnUpdateRowCommand(CCmdUI* pCmdUI);
+    // Row and cell clipboard through the application's copy buffers (shared by every
+    // estimate window of the process); with the keyboard in a child editor the commands
+    // go to that editor as clipboard messages.
+    afx_msg void OnEditCopy();
+    afx_msg void OnEditCut();
+    afx_msg void OnEditPaste();
+    afx_msg void OnUpdateEditCutCopy(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditPaste(CCmdUI* pCmdUI);
+
+public:
+    // Fills the cell copy buffer from the selection block.
+    void CopyCellsToBuffer();
+    // Copies the block, then empties its cells.
+    void CutCellsToBuffer();
+    // Writes the cell copy buffer (bFromUndo false) or the undo cell buffer into the grid.
+    void PasteCellsFromBuffer(int nFromUndo);
+
+private:
+    // The copy mode the selection gives (1 rows, 3 cells); mode 0 selects the current cell.
+    int TakeCopyMode(bool bPaste);
+    // Rows mode copy: cells of the whole rows, then the rows themselves.
+    void CopyRowsToBuffer();
+    void CutRowsToBuffer();
+    void PasteRowsFromBuffer();
+    // Sends a clipboard message to a child editor holding the keyboard; true when sent.
+    bool ForwardToFocusEditor(UINT nMessage);
+
+public:
     afx_msg void OnDirectInput();
     afx_msg void OnUpdateDirectInput(CCmdUI* pCmdUI);
     afx_msg LRESULT OnPickedLargeSubject(WPARAM wParam, LPARAM lParam);
