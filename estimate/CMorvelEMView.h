@@ -412,6 +412,19 @@ public:
     // Row and cell clipboard through the application's copy buffers (shared by every
     // estimate window of the process); with the keyboard in a child editor the commands
     // go to that editor as clipboard messages.
+    // Zoom: the fixed steps, the main frame's zoom box kept in step with the focused grid.
+    afx_msg void OnZoom25();
+    afx_msg void OnZoom50();
+    afx_msg void OnZoom75();
+    afx_msg void OnZoom100();
+    afx_msg void OnZoom150();
+    afx_msg void OnZoom200();
+    afx_msg void OnUpdateZoom(CCmdUI* pCmdUI);
+    afx_msg void OnZoomBoxChange();
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg void OnKillFocus(CWnd* pNewWnd);
+    afx_msg void OnDestroy();
+    void SetFixedZoom(int nPercent);
     afx_msg void OnEditCopy();
     afx_msg void OnEditCut();
     afx_msg void OnEditPaste();
