@@ -429,6 +429,47 @@ public:
     afx_msg void OnDeleteRow();
     afx_msg void OnClearRow();
     afx_msg void OnUpdateRowCommand(CCmdUI* pCmdUI);
+    // Row and cell clipboard through the application's copy buffers (shared by every
+    // estimate window of the process); with the keyboard in a child editor the commands
+    // go to that editor as clipboard messages.
+    // Zoom: the fixed steps, the main frame's zoom box kept in step with the focused grid.
+    afx_msg void OnZoom25();
+    afx_msg void OnZoom50();
+    afx_msg void OnZoom75();
+    afx_msg void OnZoom100();
+    afx_msg void OnZoom150();
+    afx_msg void OnZoom200();
+    afx_msg void OnUpdateZoom(CCmdUI* pCmdUI);
+    afx_msg void OnZoomBoxChange();
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg void OnKillFocus(CWnd* pNewWnd);
+    afx_msg void OnDestroy();
+    void SetFixedZoom(int nPercent);
+    afx_msg void OnEditCopy();
+    afx_msg void OnEditCut();
+    afx_msg void OnEditPaste();
+    afx_msg void OnUpdateEditCutCopy(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditPaste(CCmdUI* pCmdUI);
+
+public:
+    // Fills the cell copy buffer from the selection block.
+    void CopyCellsToBuffer();
+    // Copies the block, then empties its cells.
+    void CutCellsToBuffer();
+    // Writes the cell copy buffer (bFromUndo false) or the undo cell buffer into the grid.
+    void PasteCellsFromBuffer(int nFromUndo);
+
+private:
+    // The copy mode the selection gives (1 rows, 3 cells); mode 0 selects the current cell.
+    int TakeCopyMode(bool bPaste);
+    // Rows mode copy: cells of the whole rows, then the rows themselves.
+    void CopyRowsToBuffer();
+    void CutRowsToBuffer();
+    void PasteRowsFromBuffer();
+    // Sends a clipboard message to a child editor holding the keyboard; true when sent.
+    bool ForwardToFocusEditor(UINT nMessage);
+
+public:
     afx_msg void OnDirectInput();
     afx_msg void OnUpdateDirectInput(CCmdUI* pCmdUI);
     afx_msg LRESULT OnPickedLargeSubject(WPARAM wParam, LPARAM lParam);

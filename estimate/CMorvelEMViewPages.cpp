@@ -54,13 +54,20 @@ void CMorvelEMView::PressAtPoint(int x, int y)
 
 void CMorvelEMView::ShowPage(int nPage)
 {
-    // The vertical thumb position: the page's first row becomes the first visible row.
-    m_nFirstVisibleRow = std::max(0, nPage) * GetPageRows();
-    m_nVertOffset = m_nFirstVisibleRow * m_nRowHeight;
-    if (m_hWnd != nullptr)
-        Invalidate(TRUE);
-    // The click 2 pixels inside the top-left visible cell.
-    PressAtPoint(m_nRowHeaderWidth + 2, m_nHeaderHeight + 2);
+    // The vertical scroll handler with a thumb position makes the page's first row the
+    // first visible row, closes the in-place editor and keeps the scroll bar in step.
+    const int nFirst = std::clamp(std::max(0, nPage) * GetPageRows(), 0, std::max(0, m_nRowLimit - 1));
+    OnVScroll(SB_THUMBTRACK, static_cast<UINT>(nFirst), nullptr);
+    // Then the click 2 pixels inside the top-left visible cell, through the left-button
+    // handler: what was typed is stored in the cell it was typed into before the cursor
+    // moves, and the press ends as a click does.
+    const CPoint pt(m_nRowHeaderWidth + 2, m_nHeaderHeight + 2);
+    if (m_hWnd != nullptr) {
+        OnLButtonDown(0, pt);
+        OnLButtonUp(0, pt);
+    } else {
+        PressAtPoint(pt.x, pt.y);
+    }
 }
 
 void CMorvelEMView::ClickCell(int nCol, int nRow)

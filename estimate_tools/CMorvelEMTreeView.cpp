@@ -348,8 +348,10 @@ void CMorvelEMTreeView::CutRowsThroughGrid(CMorvelEMView& view, int nFirstRow, i
 {
     const CRect rcSaved = view.GetSelection();
     view.SetSelection(CMorvelView::selectRows, CRect(0, nFirstRow, view.GetColumnCount() - 1, nLastRow));
-    if (view.m_hWnd != nullptr)
+    if (view.m_hWnd != nullptr) {
+        view.SetFocus();
         view.SendMessage(WM_COMMAND, ID_EDIT_CUT);
+    }
     view.SetSelection(CMorvelView::selectRows, rcSaved);
 }
 

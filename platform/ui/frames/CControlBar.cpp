@@ -76,3 +76,14 @@ void CControlBar::OnDestroy()
     }
     CWnd::OnDestroy();
 }
+
+BOOL CControlBar::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (lParam != 0) {
+        if (CWnd* pOwner = GetOwner(); pOwner != nullptr && pOwner != this && pOwner->m_hWnd != nullptr) {
+            pOwner->SendMessage(WM_COMMAND, wParam, lParam);
+            return TRUE;
+        }
+    }
+    return CWnd::OnCommand(wParam, lParam);
+}

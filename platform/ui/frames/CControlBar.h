@@ -66,6 +66,10 @@ public:
 
     // Bars are members of their frames: they do not delete themselves unless asked to.
     void PostNcDestroy() override;
+    // A control placed on the bar (the zoom box of a tool bar) notifies the bar, its
+    // parent; the bar hands the notification on to its owner, the frame, which routes it
+    // to the active view like a command.
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     BOOL m_bAutoDelete = FALSE;
 
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,387 @@
+// The grid's own clipboard: whole rows and blocks of cells copied, cut and pasted through
+// the application's copy buffers, which every estimate window of the process shares, so
+// rows copied in one estimate paste into another. The desktop clipboard is only used by
+// the in-place cell editor: while a child editor has the keyboard, the commands become
+// its clipboard messages.
+#include "app/CMorvelApp.h"
+#include "estimate/CCopyBufferItems.h"
+#include "estimate/CEstimateShared.h"
+#include "estimate/CMorvelEMView.h"
+#include "estimate/RowKinds.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/WinApi.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+enum { copyModeRows = 1, copyModeCells = 3 };
+
+void ClearBuffer(CObArray& buffer)
+{
+    for (INT_PTR i = 0; i < buffer.GetSize(); ++i)
+        delete buffer.GetAt(i);
+    buffer.RemoveAll();
+}
+
+const CCellBufferItem* CellItem(const CObArray& buffer, INT_PTR i)
+{
+    return dynamic_cast<const CCellBufferItem*>(buffer.GetAt(i));
+}
+
+CRect Ordered(const CRect& rc)
+{
+    return CRect(std::min(rc.left, rc.right), std::min(rc.top, rc.bottom), std::max(rc.left, rc.right),
+                 std::max(rc.top, rc.bottom));
+}
+
+} // namespace
+
+bool CMorvelEMView::ForwardToFocusEditor(UINT nMessage)
+{
+    if (m_hWnd == nullptr)
+        return false;
+    // Only an editor of this view (the in-place cell editor) takes the commands over;
+    // another window that sends the view a command gives it the focus first.
+    CWnd* pFocus = CWnd::GetFocus();
+    if (pFocus == nullptr || pFocus == this || !IsChild(pFocus))
+        return false;
+    pFocus->SendMessage(nMessage, 0, 0);
+    return true;
+}
+
+int CMorvelEMView::TakeCopyMode(bool bPaste)
+{
+    int nMode = copyModeCells;
+    if (m_nSelectMode == selectRows) {
+        nMode = copyModeRows;
+    } else if (m_nSelectMode == selectNone) {
+        m_rcSelection.SetRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow);
+        if (bPaste)
+            m_nSelectMode = selectBlock;
+    }
+    CEstimateShared::s_nCopyMode = nMode;
+    return nMode;
+}
+
+// ---------------------------------------------------------------------------------------
+// Commands
+
+void CMorvelEMView::OnEditCopy()
+{
+    if (ForwardToFocusEditor(WM_COPY))
+        return;
+    if (TakeCopyMode(false) == copyModeRows)
+        CopyRowsToBuffer();
+    else
+        CopyCellsToBuffer();
+}
+
+void CMorvelEMView::OnEditCut()
+{
+    if (ForwardToFocusEditor(WM_CUT))
+        return;
+    if (TakeCopyMode(false) == copyModeRows)
+        CutRowsToBuffer();
+    else
+        CutCellsToBuffer();
+}
+
+void CMorvelEMView::OnEditPaste()
+{
+    if (ForwardToFocusEditor(WM_PASTE))
+        return;
+    if (TakeCopyMode(true) == copyModeRows)
+        PasteRowsFromBuffer();
+    else
+        PasteCellsFromBuffer(0);
+}
+
+void CMorvelEMView::OnUpdateEditCutCopy(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_nSummaryPage == 0);
+}
+
+void CMorvelEMView::OnUpdateEditPaste(CCmdUI* pCmdUI)
+{
+    CWnd* pFocus = m_hWnd != nullptr ? CWnd::GetFocus() : nullptr;
+    if (pFocus != nullptr && pFocus != this && IsChild(pFocus)) {
+        pCmdUI->Enable(IsClipboardFormatAvailable(CF_TEXT));
+        return;
+    }
+    CMorvelApp* pApp = GetMorvelApp();
+    const bool bFilled =
+        pApp != nullptr && (pApp->m_aRowCopyBuffer.GetSize() >= 2 || pApp->m_aCellCopyBuffer.GetSize() >= 2);
+    pCmdUI->Enable(m_nSummaryPage == 0 && bFilled);
+}
+
+// ---------------------------------------------------------------------------------------
+// Cells
+
+void CMorvelEMView::CopyCellsToBuffer()
+{
+    CMorvelApp* pApp = GetMorvelApp();
+    if (pApp == nullptr)
+        return;
+    CRect rc = Ordered(m_rcSelection);
+    rc.bottom = std::min<LONG>(rc.bottom, m_nRowLimit - 1);
+    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    rc.right = std::min<LONG>(rc.right, nColumns - 1);
+    CObArray& buffer = pApp->m_aCellCopyBuffer;
+    ClearBuffer(buffer);
+    buffer.Add(new CCellBufferItem(CPoint(rc.left, rc.top), CString()));
+    buffer.Add(new CCellBufferItem(CPoint(rc.right, rc.bottom), CString()));
+    for (int r = rc.top; r <= rc.bottom && r < m_nUsedRows; ++r) {
+        for (int c = rc.left; c <= rc.right; ++c)
+            buffer.Add(new CCellBufferItem(CPoint(c - rc.left, r - rc.top), GetCellText(r, c)));
+    }
+}
+
+void CMorvelEMView::CutCellsToBuffer()
+{
+    CopyCellsToBuffer();
+    CMorvelApp* pApp = GetMorvelApp();
+    if (pApp == nullptr)
+        return;
+    const CObArray& buffer = pApp->m_aCellCopyBuffer;
+    const CPoint ptFirst = CellItem(buffer, 0)->m_pt;
+    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    int nLargestRow = ptFirst.y;
+    for (INT_PTR i = 2; i < buffer.GetSize(); ++i) {
+        const CPoint pt = CellItem(buffer, i)->m_pt;
+        const int nRow = ptFirst.y + pt.y, nCol = ptFirst.x + pt.x;
+        SetCellText("", nRow, nCol, true);
+        CalcRow(nRow, nCol);
+        if (m_hWnd != nullptr)
+            InvalidateCells(nCol, nRow, nColumns - 1, nRow);
+        nLargestRow = std::max(nLargestRow, nRow);
+    }
+    if (m_hWnd != nullptr)
+        UpdateWindow();
+    RecalcTotals(nLargestRow + 1);
+    UpdateTreeView();
+    SetDocumentModified();
+    RecordUndo(undoCellsCut, CPoint(m_nCurrentCol, m_nCurrentRow));
+}
+
+void CMorvelEMView::PasteCellsFromBuffer(int nFromUndo)
+{
+    CMorvelApp* pApp = GetMorvelApp();
+    if (pApp == nullptr)
+        return;
+    CObArray& source = pApp->m_aCellCopyBuffer;
+    CObArray& undo = pApp->m_aUndoCellBuffer;
+    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    if (m_hWnd != nullptr)
+        InvalidateCells(m_ptPrevCell.x, m_ptPrevCell.y, m_ptPrevCell.x, m_ptPrevCell.y);
+    const CRect rcBlock = Ordered(m_rcSelection);
+
+    // One written cell: an empty row becomes a detail row; the row is recalculated.
+    auto write = [&](int nRow, int nCol, const CString& strText) {
+        if (nRow < 0 || nRow >= m_nRowLimit || nCol < 0 || nCol >= nColumns)
+            return false;
+        SetCellText(strText, nRow, nCol, true);
+        if (GetRowKind(nRow) == kindEmpty) {
+            SetRowKind(kindDetail, nRow);
+            if (m_hWnd != nullptr)
+                InvalidateRows(nRow, nRow);
+        }
+        CalcRow(nRow, nCol);
+        if (m_hWnd != nullptr)
+            InvalidateCells(nCol, nRow, nColumns - 1, nRow);
+        return true;
+    };
+
+    int nLargestRow = -1;
+    if (nFromUndo != 0) {
+        if (undo.GetSize() < 2)
+            return;
+        const CPoint ptFirst = CellItem(undo, 0)->m_pt;
+        std::vector<int> rows;
+        for (INT_PTR i = 2; i < undo.GetSize(); ++i) {
+            const CCellBufferItem* pItem = CellItem(undo, i);
+            const int nRow = ptFirst.y + pItem->m_pt.y, nCol = ptFirst.x + pItem->m_pt.x;
+            if (nRow < 0 || nRow >= m_nRowLimit || nCol < 0 || nCol >= nColumns)
+                continue;
+            SetCellText(pItem->m_strText, nRow, nCol, true);
+            if (m_hWnd != nullptr)
+                InvalidateCells(nCol, nRow, nCol, nRow);
+            if (nRow >= m_nUsedRows)
+                m_nUsedRows = nRow + 1;
+            rows.push_back(nRow);
+            nLargestRow = std::max(nLargestRow, nRow);
+        }
+        std::sort(rows.begin(), rows.end());
+        rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+        for (int nRow : rows)
+            CalcRow(nRow, 0);
+    } else if (m_nSelectMode == selectNone) {
+        if (source.GetSize() < 2)
+            return;
+        const CPoint ptAt(m_nCurrentCol, m_nCurrentRow);
+        ClearBuffer(undo);
+        undo.Add(new CCellBufferItem(ptAt, CString()));
+        undo.Add(new CCellBufferItem(CPoint(-1, -1), CString()));
+        for (INT_PTR i = 2; i < source.GetSize(); ++i) {
+            const CPoint pt = CellItem(source, i)->m_pt;
+            undo.Add(new CCellBufferItem(pt, GetCellText(ptAt.y + pt.y, ptAt.x + pt.x)));
+        }
+        for (INT_PTR i = 2; i < source.GetSize(); ++i) {
+            const CCellBufferItem* pItem = CellItem(source, i);
+            if (write(ptAt.y + pItem->m_pt.y, ptAt.x + pItem->m_pt.x, pItem->m_strText))
+                nLargestRow = std::max(nLargestRow, static_cast<int>(ptAt.y + pItem->m_pt.y));
+        }
+    } else {
+        if (source.GetSize() < 2)
+            return;
+        CRect rcTarget = rcBlock;
+        if (m_nSelectMode == selectRows) {
+            rcTarget.left = 0;
+            rcTarget.right = nColumns - 1;
+        } else if (m_nSelectMode == selectColumn) {
+            rcTarget.bottom = std::max(m_nUsedRows, static_cast<int>(source.GetSize()) - 3);
+        }
+        rcTarget.bottom = std::min<LONG>(rcTarget.bottom, m_nRowLimit - 1);
+        rcTarget.right = std::min<LONG>(rcTarget.right, nColumns - 1);
+
+        // The source's height and width from its items; a block copied beyond the used
+        // rows may have fewer rows than its corners say.
+        std::vector<int> rowOffsets, colOffsets;
+        for (INT_PTR i = 2; i < source.GetSize(); ++i) {
+            const CPoint pt = CellItem(source, i)->m_pt;
+            if (std::find(rowOffsets.begin(), rowOffsets.end(), pt.y) == rowOffsets.end())
+                rowOffsets.push_back(pt.y);
+            if (std::find(colOffsets.begin(), colOffsets.end(), pt.x) == colOffsets.end())
+                colOffsets.push_back(pt.x);
+        }
+        const int h = static_cast<int>(rowOffsets.size()), w = static_cast<int>(colOffsets.size());
+        if (h == 0 || w == 0)
+            return; // a block with no items has nothing to repeat over the target
+        std::vector<const CString*> grid(static_cast<size_t>(h) * w, nullptr);
+        for (INT_PTR i = 2; i < source.GetSize(); ++i) {
+            const CCellBufferItem* pItem = CellItem(source, i);
+            if (pItem->m_pt.y >= 0 && pItem->m_pt.y < h && pItem->m_pt.x >= 0 && pItem->m_pt.x < w)
+                grid[static_cast<size_t>(pItem->m_pt.y) * w + pItem->m_pt.x] = &pItem->m_strText;
+        }
+
+        ClearBuffer(undo);
+        undo.Add(new CCellBufferItem(CPoint(rcTarget.left, rcTarget.top), CString()));
+        undo.Add(new CCellBufferItem(CPoint(rcTarget.right, rcTarget.bottom), CString()));
+        for (int r = rcTarget.top; r <= rcTarget.bottom; ++r)
+            for (int c = rcTarget.left; c <= rcTarget.right; ++c)
+                undo.Add(new CCellBufferItem(CPoint(c - rcTarget.left, r - rcTarget.top), GetCellText(r, c)));
+        for (int r = rcTarget.top; r <= rcTarget.bottom; ++r) {
+            for (int c = rcTarget.left; c <= rcTarget.right; ++c) {
+                const CString* pText =
+                    grid[static_cast<size_t>((r - rcTarget.top) % h) * w + (c - rcTarget.left) % w];
+                write(r, c, pText != nullptr ? *pText : CString());
+            }
+        }
+        nLargestRow = std::min<int>(rcTarget.top + h - 1, rcTarget.bottom);
+    }
+    if (nLargestRow < 0)
+        return;
+    if (m_hWnd != nullptr)
+        UpdateWindow();
+    RecalcFromRow(2, nLargestRow + 1);
+    UpdateTreeView();
+    SetDocumentModified();
+    RecordUndo(undoCellsPaste, CPoint(m_nCurrentCol, m_nCurrentRow));
+}
+
+// ---------------------------------------------------------------------------------------
+// Rows
+
+void CMorvelEMView::CopyRowsToBuffer()
+{
+    CMorvelApp* pApp = GetMorvelApp();
+    if (pApp == nullptr)
+        return;
+    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    m_rcSelection.left = 0;
+    m_rcSelection.right = nColumns - 1;
+    CopyCellsToBuffer();
+    const CRect rc = Ordered(m_rcSelection);
+    CObArray& buffer = pApp->m_aRowCopyBuffer;
+    ClearBuffer(buffer);
+    for (int r = rc.top; r <= rc.bottom && r < m_nUsedRows; ++r) {
+        auto* pItem = new CRowBufferItem;
+        CopyRow(GetEditRow(r), pItem->Row());
+        buffer.Add(pItem);
+    }
+}
+
+void CMorvelEMView::CutRowsToBuffer()
+{
+    CopyRowsToBuffer();
+    CMorvelApp* pApp = GetMorvelApp();
+    if (pApp == nullptr)
+        return;
+    const int n = static_cast<int>(pApp->m_aRowCopyBuffer.GetSize());
+    const int nFirst = Ordered(m_rcSelection).top;
+    m_nSelectMode = selectNone;
+    m_nPressOrigin = pressNone;
+    const int nHeading = AdjustPageBreak(0, nFirst);
+    for (int i = 0; i < n; ++i)
+        DeleteRow(nFirst);
+    if (nHeading > 0)
+        AdjustPageBreak(1, nHeading - n);
+    RecordUndo(undoRowsCut, CPoint(0, nFirst));
+
+    if (m_hWnd != nullptr) {
+        CRect rcGrid;
+        GetGridClientRect(&rcGrid);
+        const int nRowHeight = m_nRowHeight > 0 ? m_nRowHeight : 1;
+        const int nVisible = std::max(0, static_cast<int>(rcGrid.bottom) - m_nHeaderHeight) / nRowHeight;
+        if (nFirst < m_nFirstVisibleRow || nFirst >= m_nFirstVisibleRow + nVisible)
+            OnVScroll(SB_THUMBTRACK, static_cast<UINT>(std::max(0, nFirst - 3)), nullptr);
+        InvalidateRows(std::max(0, nFirst), m_nRowLimit - 1, true);
+        UpdateWindow();
+    }
+    RecalcTotals(m_nCurrentRow);
+    UpdateTreeView();
+    SetDocumentModified();
+}
+
+void CMorvelEMView::PasteRowsFromBuffer()
+{
+    CMorvelApp* pApp = GetMorvelApp();
+    if (pApp == nullptr)
+        return;
+    const CObArray& buffer = pApp->m_aRowCopyBuffer;
+    const int c = static_cast<int>(buffer.GetSize());
+    if (c == 0)
+        return;
+    const int nRow = m_nCurrentRow;
+    RecordUndo(undoRowsPaste, CPoint(m_nCurrentCol, nRow));
+    const int nHeading = AdjustPageBreak(0, nRow);
+    const CRect rc = Ordered(m_rcSelection);
+    const int k = rc.bottom - rc.top + 1;
+    auto paste = [&](int i) {
+        InsertRow(nRow);
+        CopyRow(static_cast<const CRowBufferItem*>(buffer.GetAt(i))->Row(), MakeEditRow(nRow));
+    };
+    if (k < 2) {
+        for (int i = c - 1; i >= 0; --i)
+            paste(i);
+        if (nHeading > 0)
+            AdjustPageBreak(1, nHeading + c);
+    } else {
+        RecordUndo(undoRowsPasteCount, CPoint(m_nCurrentCol, nRow));
+        m_undo.nPasteCount = k;
+        for (int i = 0; i < k; ++i)
+            paste(i % c);
+        if (nHeading > 0)
+            AdjustPageBreak(1, nHeading + std::max(c, k));
+    }
+    RecalcFromRow(2, nRow);
+    if (m_hWnd != nullptr)
+        InvalidateRows(nRow, m_nRowLimit - 1, true);
+    RefreshMarkRowHeads();
+    if (m_hWnd != nullptr)
+        UpdateWindow();
+    RecalcTotals(nRow);
+    UpdateTreeView();
+    SetDocumentModified();
+}

@@ -1,0 +1,231 @@
+// The grid's row and cell clipboard through the application's copy buffers: whole rows cut
+// by "行削除", copied in one estimate window and pasted into another, blocks of cells
+// repeated over a larger block; and page moves with the in-place editor open.
+#include "tests/estimate/EstimateWindowTestSupport.h"
+
+#include "estimate/CCopyBufferItems.h"
+#include "estimate/CGridRow.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "resources/ResourceIds.h"
+
+#include <filesystem>
+
+namespace {
+
+class EditClipboard : public EstimateWindowTest {
+protected:
+    void WriteSettings(CProfileFile& profile) override
+    {
+        profile.WriteProfileString("Settings", "AdjustPage", "0");
+    }
+    void SetUp() override
+    {
+        EstimateWindowTest::SetUp();
+        ASSERT_NE(OpenSample(), nullptr);
+        m_nUsed = m_pView->GetUsedRows();
+        ASSERT_GT(m_nUsed, 20);
+    }
+    void SelectRows(CMorvelEMView* pView, int nFirst, int nLast)
+    {
+        CMorvelEMView* pSaved = m_pView;
+        m_pView = pView;
+        const int x = pView->GetMetrics().nRowHeaderWidth / 2;
+        const int yFirst = CellPoint(0, nFirst).y;
+        const int yLast = CellPoint(0, nLast).y;
+        pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, yFirst));
+        pView->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, yLast));
+        pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(x, yLast));
+        m_pView = pSaved;
+    }
+    void SelectBlock(CMorvelEMView* pView, int nFirstCol, int nFirstRow, int nLastCol, int nLastRow)
+    {
+        CMorvelEMView* pSaved = m_pView;
+        m_pView = pView;
+        const CPoint a = CellPoint(nFirstCol, nFirstRow), b = CellPoint(nLastCol, nLastRow);
+        pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(a.x, a.y));
+        pView->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(b.x, b.y));
+        pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(b.x, b.y));
+        m_pView = pSaved;
+    }
+    BOOL IsEnabled(CMorvelEMView* pView, UINT nID)
+    {
+        CEnableRecorder cmdUI;
+        cmdUI.m_nID = nID;
+        cmdUI.DoUpdate(pView, TRUE);
+        return cmdUI.m_nEnabled;
+    }
+    class CEnableRecorder : public CCmdUI {
+    public:
+        void Enable(BOOL bOn) override
+        {
+            m_nEnabled = bOn ? 1 : 0;
+            m_bEnableChanged = TRUE;
+        }
+        int m_nEnabled = -1;
+    };
+    std::vector<std::string> RowNames(const CMorvelEMView& view, int nFirst, int nCount) const
+    {
+        std::vector<std::string> names;
+        for (int r = nFirst; r < nFirst + nCount; ++r)
+            names.push_back(view.GetCellText(r, scName).ToUtf8());
+        return names;
+    }
+    int m_nUsed = 0;
+};
+
+} // namespace
+
+TEST_F(EditClipboard, DeletingWholeRowsCutsThemIntoTheRowBufferAndTheTotalsFollow)
+{
+    // Rows 4 and 5 are two details of the first middle heading.
+    ASSERT_EQ(m_pView->GetRowKind(4), kindDetail);
+    ASSERT_EQ(m_pView->GetRowKind(5), kindDetail);
+    const std::vector<std::string> cut = RowNames(*m_pView, 4, 2);
+    const std::string nameAt6 = Utf8Cell(6, scName);
+    const double total = Value(srMiddleTotal, scAmount);
+    const double removed = Value(4, scAmount) + Value(5, scAmount);
+    ASSERT_GT(removed, 0.0);
+
+    SelectRows(m_pView, 4, 5);
+    ASSERT_EQ(m_pView->GetSelectMode(), 1);
+    EXPECT_TRUE(IsEnabled(m_pView, ID_ROW_DELETE));
+    Command(ID_ROW_DELETE);
+
+    EXPECT_EQ(m_pView->GetUsedRows(), m_nUsed - 2);
+    EXPECT_EQ(Utf8Cell(4, scName), nameAt6);
+    EXPECT_EQ(m_pView->GetRowKind(srMiddleTotal - 2), kindMiddle + kindTotalOffset);
+    EXPECT_NEAR(Value(srMiddleTotal - 2, scAmount), total - removed, 0.001);
+    EXPECT_EQ(m_pView->GetUndoRecord().nAction, 21);
+    EXPECT_EQ(m_pView->GetUndoRecord().ptPosition, CPoint(0, 4));
+    EXPECT_EQ(m_pView->GetSelectMode(), 0);
+    EXPECT_TRUE(IsModified());
+
+    const CObArray& rows = m_pApp->m_aRowCopyBuffer;
+    ASSERT_EQ(rows.GetSize(), 2);
+    for (int i = 0; i < 2; ++i) {
+        const auto* pItem = dynamic_cast<const CRowBufferItem*>(rows.GetAt(i));
+        ASSERT_NE(pItem, nullptr);
+        EXPECT_EQ(pItem->Row()->m_strCell[scName].ToUtf8(), cut[i]);
+        EXPECT_EQ(pItem->Row()->m_nKind, kindDetail);
+    }
+    // The rows' cells went to the cell buffer too: two corners and two rows of cells.
+    EXPECT_EQ(m_pApp->m_aCellCopyBuffer.GetSize(), 2 + 2 * m_pView->GetColumnCount());
+}
+
+TEST_F(EditClipboard, RowsCopiedInOneEstimatePasteIntoAnotherInBufferOrder)
+{
+    CMorvelEMView* pFirst = m_pView;
+    const std::vector<std::string> copied = RowNames(*pFirst, 4, 2);
+    SelectRows(pFirst, 4, 5);
+    Command(ID_EDIT_COPY);
+    EXPECT_EQ(pFirst->GetUsedRows(), m_nUsed); // copying leaves the rows
+
+    // A second window of the same process on the same sample.
+    std::filesystem::copy_file(m_pFolder->Native("WORK/サンプル見積.MMD"),
+                               m_pFolder->Native("WORK/second.MMD"));
+    CMorvelEMView* pSecond = OpenEstimate(m_pFolder->System("WORK") + "\\second.MMD");
+    ASSERT_NE(pSecond, nullptr);
+    ASSERT_NE(pSecond, pFirst);
+    m_pView = pSecond;
+    const int nUsed = pSecond->GetUsedRows();
+    const double total = Value(srMiddleTotal, scAmount);
+    const double added = Value(4, scAmount) + Value(5, scAmount); // the same sample rows
+    const std::string nameAt3 = Utf8Cell(srFirstDetail, scName);
+
+    // One row selected: the two rows go above it in the order they were copied.
+    SelectRows(pSecond, srFirstDetail, srFirstDetail);
+    EXPECT_TRUE(IsEnabled(pSecond, ID_EDIT_PASTE));
+    Command(ID_EDIT_PASTE);
+    EXPECT_EQ(RowNames(*pSecond, srFirstDetail, 2), copied);
+    EXPECT_EQ(Utf8Cell(srFirstDetail + 2, scName), nameAt3);
+    EXPECT_EQ(pSecond->GetUsedRows(), nUsed + 2);
+    EXPECT_NEAR(Value(srMiddleTotal + 2, scAmount), total + added, 0.001);
+    EXPECT_EQ(pSecond->GetUndoRecord().nAction, 22);
+
+    // Two rows selected: as many rows as selected, the last inserted standing first.
+    SelectRows(pSecond, srFirstDetail, srFirstDetail + 1);
+    Command(ID_EDIT_PASTE);
+    EXPECT_EQ(RowNames(*pSecond, srFirstDetail, 2), (std::vector<std::string>{copied[1], copied[0]}));
+    EXPECT_EQ(pSecond->GetUndoRecord().nAction, 23);
+    EXPECT_EQ(pSecond->GetUndoRecord().nPasteCount, 2);
+    // The first window is untouched.
+    EXPECT_EQ(pFirst->GetUsedRows(), m_nUsed);
+}
+
+TEST_F(EditClipboard, ThreeCellsPastedOverATwoBySixBlockRepeatInBothDirections)
+{
+    const int nRow = m_nUsed + 2; // empty rows past the estimate
+    m_pView->SetCellText("a", nRow, scName, true);
+    m_pView->SetCellText("b", nRow, scSpec, true);
+    m_pView->SetCellText("3", nRow, scQty, true);
+    m_pView->SetUsedRows(nRow + 1);
+    SelectBlock(m_pView, scName, nRow, scQty, nRow);
+    Command(ID_EDIT_COPY);
+    ASSERT_EQ(m_pApp->m_aCellCopyBuffer.GetSize(), 2 + 3);
+
+    const int nTarget = nRow + 2;
+    ASSERT_EQ(m_pView->GetRowKind(nTarget), kindEmpty);
+    SelectBlock(m_pView, scName, nTarget, scName + 5, nTarget + 1);
+    Command(ID_EDIT_PASTE);
+    const char* expected[] = {"a", "b", "3", "a", "b", "3"};
+    for (int r = nTarget; r <= nTarget + 1; ++r) {
+        EXPECT_EQ(m_pView->GetRowKind(r), kindDetail) << r; // an empty row becomes a detail
+        for (int c = 0; c < 6; ++c) {
+            if (c == scQty)
+                EXPECT_DOUBLE_EQ(Value(r, c), 3.0);
+            else if (c != scAmount && c != scPrice)
+                EXPECT_EQ(Cell(r, scName + c), expected[c]) << r << "," << c;
+        }
+    }
+    EXPECT_EQ(m_pView->GetUndoRecord().nAction, 41);
+    // What was there before is kept for undo: empty texts over the 2 x 6 block.
+    const CObArray& undo = m_pApp->m_aUndoCellBuffer;
+    ASSERT_EQ(undo.GetSize(), 2 + 12);
+    EXPECT_EQ(dynamic_cast<const CCellBufferItem*>(undo.GetAt(0))->m_pt, CPoint(scName, nTarget));
+
+    // Cutting the cells empties them and leaves them in the buffer.
+    SelectBlock(m_pView, scName, nTarget, scSpec, nTarget);
+    Command(ID_EDIT_CUT);
+    EXPECT_EQ(Cell(nTarget, scName), "");
+    EXPECT_EQ(Cell(nTarget, scSpec), "");
+    EXPECT_EQ(m_pView->GetUndoRecord().nAction, 40);
+    const CObArray& cells = m_pApp->m_aCellCopyBuffer;
+    ASSERT_EQ(cells.GetSize(), 2 + 2);
+    EXPECT_EQ(dynamic_cast<const CCellBufferItem*>(cells.GetAt(2))->m_strText.str(), "a");
+}
+
+TEST_F(EditClipboard, PasteIsDisabledUntilSomethingWasCopiedAndRowsAreNotCopiedPastTheUsedRows)
+{
+    // The buffers are the application's: a fresh application starts with them empty.
+    EXPECT_FALSE(IsEnabled(m_pView, ID_EDIT_PASTE));
+    EXPECT_TRUE(IsEnabled(m_pView, ID_EDIT_CUT));
+    EXPECT_TRUE(IsEnabled(m_pView, ID_EDIT_COPY));
+    const int nUsed = m_pView->GetUsedRows();
+    SelectRows(m_pView, nUsed - 1, nUsed + 3);
+    Command(ID_EDIT_COPY);
+    EXPECT_EQ(m_pApp->m_aRowCopyBuffer.GetSize(), 1);
+    EXPECT_TRUE(IsEnabled(m_pView, ID_EDIT_PASTE));
+}
+
+TEST_F(EditClipboard, APageMoveStoresTheTypedTextInItsOwnCellAndKeepsTheScrollBarInStep)
+{
+    GoTo(scName, 4);
+    const std::string topLeftNext = Utf8Cell(m_pView->GetPageRows(), scName);
+    Type("abc");
+    ASSERT_TRUE(EditorVisible());
+    Command(ID_PAGE_NEXT);
+    EXPECT_FALSE(EditorVisible());
+    EXPECT_EQ(Cell(4, scName), "abc");
+    EXPECT_EQ(Utf8Cell(m_pView->GetPageRows(), scName), topLeftNext);
+    EXPECT_EQ(m_pView->GetFirstVisibleCell().y, m_pView->GetPageRows());
+    EXPECT_EQ(m_pView->GetCurrentRow(), m_pView->GetPageRows());
+    EXPECT_EQ(m_pView->GetScrollBarCtrl(SB_VERT)->GetScrollPos(), m_pView->GetPageRows());
+
+    // Back a page: the bar follows again, and typing goes on in the new current cell.
+    Type("x");
+    Command(ID_PAGE_PREV);
+    EXPECT_EQ(m_pView->GetFirstVisibleCell().y, 0);
+    EXPECT_EQ(m_pView->GetScrollBarCtrl(SB_VERT)->GetScrollPos(), 0);
+    EXPECT_EQ(Cell(m_pView->GetPageRows(), scName), "x");
+    EXPECT_EQ(m_pView->GetCurrentRow(), 0);
+}
