@@ -16,7 +16,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
 #include <map>
+#include <string>
 #include <vector>
 
 namespace {
@@ -187,4 +189,34 @@ TEST_F(EstimateDialogCommandsTest, ToolBarPopUpsShowTheStatesOfTheViewsCommandRo
                 << "enabled without a handler: " << nID << " in menu " << nCommand;
         }
     }
+}
+
+// Pictures of the page dialogs for a person to look at: with MORVEL_DIALOG_SHOTS naming a
+// folder and a real display, each dialog is photographed while it is up.
+TEST_F(EstimateDialogCommandsTest, PageDialogPictures)
+{
+    const char* lpszFolder = std::getenv("MORVEL_DIALOG_SHOTS");
+    if (lpszFolder == nullptr)
+        GTEST_SKIP() << "MORVEL_DIALOG_SHOTS not set";
+    CDialogAnswerer answerer;
+    int nTaken = 0;
+    for (UINT nIDD : {IDD_PAGE_SELECT, IDD_PAGE_DELETE, IDD_PAGE_INSERT}) {
+        answerer.AnswerDialog(nIDD, [&, nIDD](CDialog& dlg) {
+            dlg.ShowWindow(SW_SHOW);
+            dlg.SetForegroundWindow();
+            for (int i = 0; i < 10; ++i) {
+                Pump();
+                std::system("sleep 0.05");
+            }
+            const std::string command =
+                "import -window root " + std::string(lpszFolder) + "/page" + std::to_string(nIDD) + ".png";
+            if (std::system(command.c_str()) == 0)
+                ++nTaken;
+            ClickDlgButton(dlg, IDCANCEL);
+        });
+    }
+    Command(ID_PAGE_SELECT);
+    Command(ID_PAGE_DELETE);
+    Command(ID_PAGE_INSERT);
+    EXPECT_EQ(3, nTaken);
 }
