@@ -54,6 +54,10 @@ public:
     // input, the two outside exports), carried out for the view pView by command id.
     std::function<void(CView* pView, UINT nID)> runEstimateIoCommand;
 
+    // The estimate view's commands that ask through a dialog of the estimate tools first
+    // (the page select, insert and delete commands, ...), carried out for pView by id.
+    std::function<void(CView* pView, UINT nID)> runEstimateDialogCommand;
+
     // The classes of a document type (template 123 estimate, 124 parts list, 125 estimate
     // print layout, 126 parts print layout): document, child frame and view. A type whose
     // classes are not given is registered all the same and says that it cannot be opened.

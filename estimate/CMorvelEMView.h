@@ -240,6 +240,9 @@ public:
     afx_msg void OnPrevPage();
     afx_msg void OnNextPage();
     afx_msg void OnPageFeed();
+    afx_msg void OnPageSelect();
+    afx_msg void OnPageInsert();
+    afx_msg void OnPageDelete();
 
     // ---- commands -----------------------------------------------------------------------
     afx_msg void OnSmallTotal();

@@ -4,8 +4,10 @@
 #include "app/CShellServices.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate_tools/CMorvelEMTreeView.h"
+#include "estimate_tools/EstimateDialogCommands.h"
 #include "estimate_tools/EstimateIoCommands.h"
 #include "resources/ChildFrameIds.h"
+#include "resources/EstimateDialogsIds.h"
 #include "resources/EstimateIoIds.h"
 
 void RegisterEstimateTools()
@@ -27,4 +29,8 @@ void RegisterEstimateTools()
     // The view's import and export commands and their dialogs.
     RegisterEstimateIoDialogs();
     services.runEstimateIoCommand = RunEstimateIoCommand;
+
+    // The view's commands that ask through a dialog first (the page dialogs, ...).
+    RegisterEstimateDialogs();
+    services.runEstimateDialogCommand = RunEstimateDialogCommand;
 }

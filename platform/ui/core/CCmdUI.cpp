@@ -97,3 +97,27 @@ void AfxUpdateMenuCmdUI(CMenu* pPopup, CCmdTarget* pTarget, BOOL bDisableIfNoHnd
         state.m_nIndexMax = nCount;
     }
 }
+
+void AfxUpdateOwnedPopupCmdUI(CMenu* pPopup, CCmdTarget* pTarget)
+{
+    if (!pPopup || !pTarget)
+        return;
+    const int nCount = pPopup->GetMenuItemCount();
+    for (int i = 0; i < nCount; ++i) {
+        const UINT nID = pPopup->GetMenuItemID(i);
+        if (nID == 0 || nID == static_cast<UINT>(-1) || nID >= 0xF000)
+            continue; // separators, nested pop-ups (updated when they open), system commands
+        CCmdUI state;
+        state.m_pMenu = pPopup;
+        state.m_nIndex = static_cast<UINT>(i);
+        state.m_nIndexMax = static_cast<UINT>(nCount);
+        state.m_nID = nID;
+        state.m_bEnableChanged = FALSE;
+        pTarget->OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &state, nullptr);
+        if (state.m_bEnableChanged)
+            continue;
+        AFX_CMDHANDLERINFO info{nullptr, nullptr};
+        if (!pTarget->OnCmdMsg(nID, CN_COMMAND, &state, &info))
+            state.Enable(FALSE);
+    }
+}

@@ -45,3 +45,9 @@ public:
 // Runs the update pass over every item of a pop-up menu, routing through pTarget. Used
 // before a menu opens (a nested pop-up gets its own pass when it opens).
 void AfxUpdateMenuCmdUI(CMenu* pPopup, CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
+
+// The update pass of a pop-up menu tracked for a window that is not a frame (a view, a
+// control), routing through that window, the target of the chosen command. Update
+// handlers set their items; an item without one keeps the state its owner gave it when a
+// command handler answers it, and is disabled when nothing along the route handles it.
+void AfxUpdateOwnedPopupCmdUI(CMenu* pPopup, CCmdTarget* pTarget);

@@ -1,6 +1,7 @@
 #include "platform/ui/core/CMenu.h"
 
 #include "platform/base/Cp932.h"
+#include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/CWnd.h"
 #include "platform/ui/core/Menu_p.h"
 #include "platform/ui/core/Resources.h"
@@ -157,6 +158,21 @@ void SendToOwner(HWND hOwner, UINT nMsg, WPARAM wParam, LPARAM lParam)
         pOwner->SendMessage(nMsg, wParam, lParam);
 }
 
+// Before a pop-up opens: its owner hears WM_INITMENUPOPUP. Frames run the command-state
+// update in their handler; for any other owner (a view tracking a context menu or a
+// tool-bar menu) the update runs here, along the owner's own command route, so that a
+// pop-up shows the same states whoever owns it.
+void InitPopupForOwner(HWND hOwner, HMENU hMenu, UINT nIndex)
+{
+    CWnd* pOwner = CWnd::FromHandle(hOwner);
+    if (!pOwner)
+        return;
+    pOwner->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hMenu),
+                        MAKELPARAM(static_cast<WORD>(nIndex), FALSE));
+    if (!pOwner->IsFrameWnd() && ::IsWindow(hOwner))
+        AfxUpdateOwnedPopupCmdUI(CMenu::FromHandle(hMenu), pOwner);
+}
+
 QMenu* MakeSubMenu(QWidget* pParent, HMENU hSub, int nIndex, HWND hOwner, HMENU hContainer, bool topLevel)
 {
     auto* pSub = new QMenu(pParent);
@@ -169,8 +185,7 @@ QMenu* MakeSubMenu(QWidget* pParent, HMENU hSub, int nIndex, HWND hOwner, HMENU 
                                    static_cast<WORD>(MF_POPUP | MF_HILITE | MF_MOUSESELECT)),
                         reinterpret_cast<LPARAM>(hContainer));
         }
-        SendToOwner(hOwner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hSub),
-                    MAKELPARAM(static_cast<WORD>(nIndex), FALSE));
+        InitPopupForOwner(hOwner, hSub, static_cast<UINT>(nIndex));
         if (guard)
             FillQMenu(guard, hSub, hOwner);
     });
@@ -621,7 +636,7 @@ BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect
         return FALSE;
     HWND hOwner = pWnd->m_hWnd;
     HMENU hMenu = m_hMenu;
-    pWnd->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hMenu), MAKELPARAM(0, FALSE));
+    InitPopupForOwner(hOwner, hMenu, 0);
     UINT nChosen = 0;
     if (Table().chooser) {
         nChosen = Table().chooser(this);

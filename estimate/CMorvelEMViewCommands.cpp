@@ -1,0 +1,36 @@
+// The estimate view's commands that ask a question in a dialog before they act: the page
+// select, insert and delete commands. The dialogs belong to the estimate tools, which
+// install the commands' work in the shell services while the program starts; the view
+// hands each command over with its id.
+#include "app/CShellServices.h"
+#include "estimate/CMorvelEMView.h"
+#include "platform/base/MessageBox.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+
+void RunDialogCommand(CMorvelEMView* pView, UINT nID)
+{
+    const auto& run = CShellServices::Get().runEstimateDialogCommand;
+    if (run)
+        run(pView, nID);
+    else
+        AfxMessageBox("この機能は、このﾊﾞｰｼﾞｮﾝではまだ使えません。"_sj, MB_OK);
+}
+
+} // namespace
+
+void CMorvelEMView::OnPageSelect()
+{
+    RunDialogCommand(this, ID_PAGE_SELECT);
+}
+
+void CMorvelEMView::OnPageInsert()
+{
+    RunDialogCommand(this, ID_PAGE_INSERT);
+}
+
+void CMorvelEMView::OnPageDelete()
+{
+    RunDialogCommand(this, ID_PAGE_DELETE);
+}

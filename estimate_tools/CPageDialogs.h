@@ -1,0 +1,46 @@
+// The page dialogs of the estimate view: 頁 指定 (go to a page), 頁削除 (delete a page) and
+// 頁 挿入 (insert an empty page before or after a page). Each only collects a page number,
+// counted from 1; the command acts on it after OK.
+#pragma once
+
+#include "platform/base/CString.h"
+#include "platform/base/Types.h"
+#include "platform/ui/dialogs/CDialog.h"
+
+// Reads a page number as typed: at most the first 28 characters, taken as a decimal
+// integer (leading blanks and a sign allowed, anything after the digits ignored); text that
+// is not a number reads 0, and numbers beyond the int range are held at its ends.
+int ParsePageNumber(const CString& text);
+
+class CPageNumberDialog : public CDialog {
+public:
+    CPageNumberDialog(UINT nIDTemplate, CWnd* pParent);
+
+    int m_nPage = 0; // the number read on OK
+
+protected:
+    void OnOK() override;
+};
+
+class CPageSelectDialog : public CPageNumberDialog {
+public:
+    explicit CPageSelectDialog(CWnd* pParent);
+};
+
+class CPageDeleteDialog : public CPageNumberDialog {
+public:
+    explicit CPageDeleteDialog(CWnd* pParent);
+};
+
+class CPageInsertDialog : public CPageNumberDialog {
+public:
+    CPageInsertDialog(CWnd* pParent, int nCurrentPage);
+
+    int m_nBefore = 1; // 1: the empty page goes before the chosen page, 0: after it
+
+protected:
+    BOOL OnInitDialog() override;
+    afx_msg void OnBefore();
+    afx_msg void OnAfter();
+    DECLARE_MESSAGE_MAP()
+};

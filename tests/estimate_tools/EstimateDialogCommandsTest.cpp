@@ -1,0 +1,222 @@
+// The estimate view's page commands run through their dialogs as a user runs them, and
+// the pop-up menus the view tracks show the states of the command route.
+#include "estimate_tools/EstimateDialogCommands.h"
+#include "estimate_tools/CPageDialogs.h"
+#include "resources/EstimateDialogsIds.h"
+#include "resources/EstimateViewMenus.h"
+#include "resources/ResourceIds.h"
+#include "tests/estimate/EstimateWindowTestSupport.h"
+
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/CMenu.h"
+#include "platform/ui/core/Menu_p.h"
+#include "platform/ui/dialogs/CDialog.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+class EstimateDialogCommandsTest : public EstimateWindowTest {
+protected:
+    void SetUp() override
+    {
+        EstimateWindowTest::SetUp();
+        RegisterEstimateDialogs();
+        CShellServices::Get().runEstimateDialogCommand = RunEstimateDialogCommand;
+        ASSERT_NE(OpenSample(), nullptr);
+    }
+
+    std::vector<CString> Names(int nFirst, int nCount) const
+    {
+        std::vector<CString> names;
+        for (int r = nFirst; r < nFirst + nCount; ++r)
+            names.push_back(m_pView->GetCellText(r, scName));
+        return names;
+    }
+
+    // Answers the next page dialog of that template with a typed page number and OK.
+    static void AnswerPage(CDialogAnswerer& answerer, UINT nIDD, const char* lpszPage)
+    {
+        answerer.AnswerDialog(nIDD, [text = CString(lpszPage)](CDialog& dlg) {
+            TypeDlgItemText(dlg, IDC_PAGE_NUMBER, text);
+            ClickDlgButton(dlg, IDOK);
+        });
+    }
+};
+
+} // namespace
+
+TEST(PageNumberText, ReadsTheLeadingDecimalNumber)
+{
+    EXPECT_EQ(12, ParsePageNumber("12"));
+    EXPECT_EQ(12, ParsePageNumber("  12頁"_sj));
+    EXPECT_EQ(-3, ParsePageNumber("-3"));
+    EXPECT_EQ(0, ParsePageNumber("abc"));
+    EXPECT_EQ(0, ParsePageNumber(""));
+    // Only the first 28 characters are read.
+    EXPECT_EQ(0, ParsePageNumber(CString(' ', 28) + "5"));
+    EXPECT_EQ(7, ParsePageNumber(CString(' ', 27) + "75"));
+    // Beyond the int range the number is held at its ends instead of wrapping.
+    EXPECT_EQ(INT_MAX, ParsePageNumber("99999999999999999999"));
+    EXPECT_EQ(INT_MIN, ParsePageNumber("-99999999999999999999"));
+}
+
+TEST_F(EstimateDialogCommandsTest, PageSelectGoesToTheTypedPageWithinThePages)
+{
+    const int nPageRows = m_pView->GetPageRows();
+    CDialogAnswerer answerer;
+    AnswerPage(answerer, IDD_PAGE_SELECT, "3");
+    Command(ID_PAGE_SELECT);
+    EXPECT_EQ(2 * nPageRows, m_pView->GetFirstVisibleCell().y);
+    EXPECT_EQ(2 * nPageRows, m_pView->GetCurrentRow());
+
+    // Text that is not a number is page 0, held at the first page.
+    AnswerPage(answerer, IDD_PAGE_SELECT, "abc");
+    Command(ID_PAGE_SELECT);
+    EXPECT_EQ(0, m_pView->GetFirstVisibleCell().y);
+
+    AnswerPage(answerer, IDD_PAGE_SELECT, "100000");
+    Command(ID_PAGE_SELECT);
+    EXPECT_EQ(m_pView->GetLastPage() * nPageRows, m_pView->GetFirstVisibleCell().y);
+
+    // Cancel moves nothing.
+    answerer.AnswerDialog(IDD_PAGE_SELECT, [](CDialog& dlg) {
+        TypeDlgItemText(dlg, IDC_PAGE_NUMBER, "1");
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    Command(ID_PAGE_SELECT);
+    EXPECT_EQ(m_pView->GetLastPage() * nPageRows, m_pView->GetFirstVisibleCell().y);
+    EXPECT_EQ(0, answerer.CountUnanswered());
+}
+
+TEST_F(EstimateDialogCommandsTest, PageInsertOffersTheCurrentPageAndInsertsBeforeOrAfterIt)
+{
+    const int nPageRows = m_pView->GetPageRows();
+    const std::vector<CString> before = Names(0, 3 * nPageRows);
+    GoTo(scName, nPageRows + 2); // on page 2
+
+    CDialogAnswerer answerer;
+    CString offered;
+    UINT nBeforeChecked = 0;
+    answerer.AnswerDialog(IDD_PAGE_INSERT, [&](CDialog& dlg) {
+        dlg.GetDlgItemText(IDC_PAGE_NUMBER, offered);
+        nBeforeChecked = dlg.IsDlgButtonChecked(IDC_PAGE_BEFORE);
+        ClickDlgButton(dlg, IDOK); // page 2, before it
+    });
+    Command(ID_PAGE_INSERT);
+    EXPECT_EQ("2", offered.str());
+    EXPECT_EQ(1u, nBeforeChecked);
+    // An empty page where page 2 was; page 2 follows it.
+    for (int r = nPageRows; r < 2 * nPageRows; ++r)
+        EXPECT_TRUE(m_pView->GetCellText(r, scName).IsEmpty()) << r;
+    EXPECT_EQ(std::vector<CString>(before.begin(), before.begin() + nPageRows), Names(0, nPageRows));
+    EXPECT_EQ(std::vector<CString>(before.begin() + nPageRows, before.begin() + 2 * nPageRows),
+              Names(2 * nPageRows, nPageRows));
+    EXPECT_EQ(nPageRows, m_pView->GetCurrentRow());
+    EXPECT_TRUE(IsModified());
+
+    // "後": after page 1, that is before what is now page 2 (the empty one).
+    answerer.AnswerDialog(IDD_PAGE_INSERT, [](CDialog& dlg) {
+        TypeDlgItemText(dlg, IDC_PAGE_NUMBER, "1");
+        ClickDlgButton(dlg, IDC_PAGE_AFTER);
+        ClickDlgButton(dlg, IDOK);
+    });
+    Command(ID_PAGE_INSERT);
+    for (int r = nPageRows; r < 3 * nPageRows; ++r)
+        EXPECT_TRUE(m_pView->GetCellText(r, scName).IsEmpty()) << r;
+    EXPECT_EQ(std::vector<CString>(before.begin() + nPageRows, before.begin() + 2 * nPageRows),
+              Names(3 * nPageRows, nPageRows));
+
+    // Page numbers outside the pages, and Cancel, insert nothing.
+    const std::vector<CString> now = Names(0, 5 * nPageRows);
+    AnswerPage(answerer, IDD_PAGE_INSERT, "0");
+    Command(ID_PAGE_INSERT);
+    answerer.EndDialogWith(IDD_PAGE_INSERT, IDCANCEL);
+    Command(ID_PAGE_INSERT);
+    EXPECT_EQ(now, Names(0, 5 * nPageRows));
+}
+
+TEST_F(EstimateDialogCommandsTest, PageDeleteRemovesTheTypedPage)
+{
+    const int nPageRows = m_pView->GetPageRows();
+    ASSERT_GT(m_pView->GetUsedRows(), nPageRows);
+    const std::vector<CString> before = Names(nPageRows, nPageRows);
+    ASSERT_FALSE(Names(0, nPageRows) == before);
+
+    CDialogAnswerer answerer;
+    AnswerPage(answerer, IDD_PAGE_DELETE, "1");
+    Command(ID_PAGE_DELETE);
+    EXPECT_EQ(before, Names(0, nPageRows));
+    EXPECT_TRUE(IsModified());
+
+    // Not a page: nothing changes.
+    const std::vector<CString> now = Names(0, 3 * nPageRows);
+    AnswerPage(answerer, IDD_PAGE_DELETE, "x");
+    Command(ID_PAGE_DELETE);
+    EXPECT_EQ(now, Names(0, 3 * nPageRows));
+}
+
+TEST_F(EstimateDialogCommandsTest, ToolBarPopUpsShowTheStatesOfTheViewsCommandRoute)
+{
+    // Each item the view's pop-up shows enabled must be answered along the route of the
+    // command the menu sends: the view and its document.
+    for (UINT nCommand : {ID_SUBJECT_MENU, ID_TOTAL_MENU}) {
+        std::map<UINT, bool> enabled;
+        PopupMenuChooser previous = AfxSetPopupMenuChooser([&](CMenu* pPopup) {
+            for (int i = 0; i < pPopup->GetMenuItemCount(); ++i) {
+                const UINT nID = pPopup->GetMenuItemID(i);
+                if (nID == 0 || nID == static_cast<UINT>(-1))
+                    continue;
+                enabled[nID] = (pPopup->GetMenuState(i, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) == 0;
+            }
+            return 0u;
+        });
+        Command(nCommand);
+        AfxSetPopupMenuChooser(previous);
+        ASSERT_FALSE(enabled.empty()) << nCommand;
+        for (const auto& [nID, bEnabled] : enabled) {
+            if (!bEnabled)
+                continue;
+            AFX_CMDHANDLERINFO info{nullptr, nullptr};
+            EXPECT_TRUE(m_pView->OnCmdMsg(nID, CN_COMMAND, nullptr, &info))
+                << "enabled without a handler: " << nID << " in menu " << nCommand;
+        }
+    }
+}
+
+// Pictures of the page dialogs for a person to look at: with MORVEL_DIALOG_SHOTS naming a
+// folder and a real display, each dialog is photographed while it is up.
+TEST_F(EstimateDialogCommandsTest, PageDialogPictures)
+{
+    const char* lpszFolder = std::getenv("MORVEL_DIALOG_SHOTS");
+    if (lpszFolder == nullptr)
+        GTEST_SKIP() << "MORVEL_DIALOG_SHOTS not set";
+    CDialogAnswerer answerer;
+    int nTaken = 0;
+    for (UINT nIDD : {IDD_PAGE_SELECT, IDD_PAGE_DELETE, IDD_PAGE_INSERT}) {
+        answerer.AnswerDialog(nIDD, [&, nIDD](CDialog& dlg) {
+            dlg.ShowWindow(SW_SHOW);
+            dlg.SetForegroundWindow();
+            for (int i = 0; i < 10; ++i) {
+                Pump();
+                std::system("sleep 0.05");
+            }
+            const std::string command =
+                "import -window root " + std::string(lpszFolder) + "/page" + std::to_string(nIDD) + ".png";
+            if (std::system(command.c_str()) == 0)
+                ++nTaken;
+            ClickDlgButton(dlg, IDCANCEL);
+        });
+    }
+    Command(ID_PAGE_SELECT);
+    Command(ID_PAGE_DELETE);
+    Command(ID_PAGE_INSERT);
+    EXPECT_EQ(3, nTaken);
+}
