@@ -4,9 +4,17 @@
 //
 //   bench_estimate [runs] [rows]      (default 21 runs, 10000 rows)
 //
+// Instruction counts, steadier than times on a loaded machine:
+//   valgrind --tool=callgrind --toggle-collect='CMorvelEMView::RecalcAll()' bench_estimate 2
+//   valgrind --tool=callgrind --toggle-collect='*EditQuantity*' bench_estimate 2
+// (RecalcAll runs once more than the runs, for the estimate built first.)
+//
 // open      a new document and view, OnOpenDocument (whole file read, parsed from memory)
 //           and the view's set-up from the document
 // recalc    the full recalculation (row formulas of every row, then the totals from row 0)
+// edit      one quantity typed into a detail row in the middle of the estimate and the
+//           recalculation that follows it, as on Enter (its row's formulas, then the totals
+//           and the tax from that row down)
 // store     Serialize into memory alone (the part of a save that is ours, without the disk)
 // save      OnSaveDocument with the recalculation level 1 (the file written, no recalc)
 // save+rc   OnSaveDocument with the level 3 (the save-time recalculation, then the file)
@@ -116,6 +124,15 @@ void BuildRows(CMorvelEMView& view, int nRows)
     view.RecalcAll();
 }
 
+// What Enter after typing a quantity does: the cell stored, its row calculated, the totals
+// from the row down. A function of its own, so that a profiler can count it alone.
+__attribute__((noinline)) void EditQuantity(CMorvelEMView& view, int nRow, const CString& strQuantity)
+{
+    view.SetCellText(strQuantity, nRow, 2, TRUE);
+    view.CalcRow(nRow, 0);
+    view.RecalcTotals(nRow);
+}
+
 struct OpenedEstimate {
     OpenedEstimate() : doc(new CMorvelEMDoc), view(new CMorvelEMView)
     {
@@ -188,7 +205,7 @@ int main(int argc, char** argv)
                     MillisecondsSince(build));
     }
 
-    std::vector<double> open, recalc, store, save, saveRecalc, close;
+    std::vector<double> open, recalc, edit, store, save, saveRecalc, close;
     for (int run = 0; run < nRuns; ++run) {
         auto start = Clock::now();
         auto* pEstimate = new OpenedEstimate;
@@ -200,6 +217,17 @@ int main(int argc, char** argv)
         start = Clock::now();
         pEstimate->view->RecalcAll();
         recalc.push_back(MillisecondsSince(start));
+
+        {
+            CMorvelEMView& view = *pEstimate->view;
+            int nEditRow = view.GetUsedRows() / 2;
+            while (nEditRow < view.GetUsedRows() && view.GetRowKind(nEditRow) != kindDetail)
+                ++nEditRow;
+            const CString strQuantity = run % 2 == 0 ? "123.4" : "56.7";
+            start = Clock::now();
+            EditQuantity(view, nEditRow, strQuantity);
+            edit.push_back(MillisecondsSince(start));
+        }
 
         start = Clock::now();
         {
@@ -230,6 +258,7 @@ int main(int argc, char** argv)
     std::printf("bench_estimate: medians of %d runs\n", nRuns);
     std::printf("  open     %8.2f ms   (target < 50 ms)\n", Median(open));
     std::printf("  recalc   %8.2f ms   (target < 10 ms)\n", Median(recalc));
+    std::printf("  edit     %8.3f ms   (one quantity mid-estimate; target <= 1 ms)\n", Median(edit));
     std::printf("  store    %8.2f ms   (into memory)\n", Median(store));
     std::printf("  save     %8.2f ms   (target < 50 ms)\n", Median(save));
     std::printf("  save+rc  %8.2f ms\n", Median(saveRecalc));
