@@ -199,6 +199,20 @@ int main(int argc, char** argv)
         BuildRows(*e.view, nRows);
         if (!e.doc->OnSaveDocument(path))
             return 1;
+        // MORVEL_BENCH_DUMP=file: the rows as tab-separated text (row, kind, quantity, unit
+        // price, amount, cost unit price, cost), for bench/compare_calc to build the same
+        // estimate as a spreadsheet from.
+        if (const char* lpszDump = std::getenv("MORVEL_BENCH_DUMP")) {
+            if (FILE* pFile = std::fopen(lpszDump, "w")) {
+                for (int r = 0; r < e.view->GetUsedRows(); ++r) {
+                    std::fprintf(pFile, "%d\t%d", r, e.view->GetRowKind(r));
+                    for (int c : {2, 4, 5, 6, 7})
+                        std::fprintf(pFile, "\t%s", e.view->GetCellText(r, c).c_str());
+                    std::fprintf(pFile, "\n");
+                }
+                std::fclose(pFile);
+            }
+        }
         std::printf("bench_estimate: %d rows, %d columns, file %ju bytes, built in %.1f ms\n",
                     e.view->GetUsedRows(), e.view->GetColumnCount(),
                     static_cast<uintmax_t>(std::filesystem::file_size(dir / "bench.mmd")),
