@@ -153,8 +153,39 @@ struct OpenedEstimate {
 
 } // namespace
 
+// bench_estimate --open FILE: the first open of an estimate in this process, then a second
+// open of it (warm), each printed in ms; bench/cold_open.sh starts it again and again.
+int OpenTwice(const char* lpszFile)
+{
+    char dirTemplate[] = "/tmp/bench_estimate-XXXXXX";
+    if (mkdtemp(dirTemplate) == nullptr)
+        return 1;
+    const std::filesystem::path dir = dirTemplate;
+    CProfileFile profile(SystemPathFromNative((dir / "bench.ini").string()));
+    CMorvelSettings settings(profile);
+    CMorvelSettings::SetCurrent(&settings);
+    settings.WritePathSetting("Work Field", SystemPathFromNative(dir.string()));
+    settings.WriteProfileInt("Input Setting", "Estimation Maxmum Rows", 12000);
+    const CString path = SystemPathFromNative(lpszFile);
+    double times[2] = {0, 0};
+    for (double& time : times) {
+        const auto start = Clock::now();
+        OpenedEstimate e;
+        if (!e.doc->OnOpenDocument(path))
+            return 1;
+        e.view->SetupFromDocument();
+        time = MillisecondsSince(start);
+    }
+    std::printf("first %.3f warm %.3f\n", times[0], times[1]);
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
+    if (argc > 2 && std::string(argv[1]) == "--open")
+        return OpenTwice(argv[2]);
     const int nRuns = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
     const int nRows = argc > 2 ? std::max(100, std::atoi(argv[2])) : 10000;
 
@@ -199,6 +230,12 @@ int main(int argc, char** argv)
         BuildRows(*e.view, nRows);
         if (!e.doc->OnSaveDocument(path))
             return 1;
+        // MORVEL_BENCH_KEEP=file: a copy of the estimate file (for --open).
+        if (const char* lpszKeep = std::getenv("MORVEL_BENCH_KEEP")) {
+            std::error_code ec;
+            std::filesystem::copy_file(dir / "bench.mmd", lpszKeep,
+                                       std::filesystem::copy_options::overwrite_existing, ec);
+        }
         // MORVEL_BENCH_DUMP=file: the rows as tab-separated text (row, kind, quantity, unit
         // price, amount, cost unit price, cost), for bench/compare_calc to build the same
         // estimate as a spreadsheet from.
