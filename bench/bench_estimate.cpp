@@ -4,9 +4,17 @@
 //
 //   bench_estimate [runs] [rows]      (default 21 runs, 10000 rows)
 //
+// Instruction counts, steadier than times on a loaded machine:
+//   valgrind --tool=callgrind --toggle-collect='CMorvelEMView::RecalcAll()' bench_estimate 2
+//   valgrind --tool=callgrind --toggle-collect='*EditQuantity*' bench_estimate 2
+// (RecalcAll runs once more than the runs, for the estimate built first.)
+//
 // open      a new document and view, OnOpenDocument (whole file read, parsed from memory)
 //           and the view's set-up from the document
 // recalc    the full recalculation (row formulas of every row, then the totals from row 0)
+// edit      one quantity typed into a detail row in the middle of the estimate and the
+//           recalculation that follows it, as on Enter (its row's formulas, then the totals
+//           and the tax from that row down)
 // store     Serialize into memory alone (the part of a save that is ours, without the disk)
 // save      OnSaveDocument with the recalculation level 1 (the file written, no recalc)
 // save+rc   OnSaveDocument with the level 3 (the save-time recalculation, then the file)
@@ -116,6 +124,15 @@ void BuildRows(CMorvelEMView& view, int nRows)
     view.RecalcAll();
 }
 
+// What Enter after typing a quantity does: the cell stored, its row calculated, the totals
+// from the row down. A function of its own, so that a profiler can count it alone.
+__attribute__((noinline)) void EditQuantity(CMorvelEMView& view, int nRow, const CString& strQuantity)
+{
+    view.SetCellText(strQuantity, nRow, 2, TRUE);
+    view.CalcRow(nRow, 0);
+    view.RecalcTotals(nRow);
+}
+
 struct OpenedEstimate {
     OpenedEstimate() : doc(new CMorvelEMDoc), view(new CMorvelEMView)
     {
@@ -136,8 +153,39 @@ struct OpenedEstimate {
 
 } // namespace
 
+// bench_estimate --open FILE: the first open of an estimate in this process, then a second
+// open of it (warm), each printed in ms; bench/cold_open.sh starts it again and again.
+int OpenTwice(const char* lpszFile)
+{
+    char dirTemplate[] = "/tmp/bench_estimate-XXXXXX";
+    if (mkdtemp(dirTemplate) == nullptr)
+        return 1;
+    const std::filesystem::path dir = dirTemplate;
+    CProfileFile profile(SystemPathFromNative((dir / "bench.ini").string()));
+    CMorvelSettings settings(profile);
+    CMorvelSettings::SetCurrent(&settings);
+    settings.WritePathSetting("Work Field", SystemPathFromNative(dir.string()));
+    settings.WriteProfileInt("Input Setting", "Estimation Maxmum Rows", 12000);
+    const CString path = SystemPathFromNative(lpszFile);
+    double times[2] = {0, 0};
+    for (double& time : times) {
+        const auto start = Clock::now();
+        OpenedEstimate e;
+        if (!e.doc->OnOpenDocument(path))
+            return 1;
+        e.view->SetupFromDocument();
+        time = MillisecondsSince(start);
+    }
+    std::printf("first %.3f warm %.3f\n", times[0], times[1]);
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
+    if (argc > 2 && std::string(argv[1]) == "--open")
+        return OpenTwice(argv[2]);
     const int nRuns = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
     const int nRows = argc > 2 ? std::max(100, std::atoi(argv[2])) : 10000;
 
@@ -182,13 +230,33 @@ int main(int argc, char** argv)
         BuildRows(*e.view, nRows);
         if (!e.doc->OnSaveDocument(path))
             return 1;
+        // MORVEL_BENCH_KEEP=file: a copy of the estimate file (for --open).
+        if (const char* lpszKeep = std::getenv("MORVEL_BENCH_KEEP")) {
+            std::error_code ec;
+            std::filesystem::copy_file(dir / "bench.mmd", lpszKeep,
+                                       std::filesystem::copy_options::overwrite_existing, ec);
+        }
+        // MORVEL_BENCH_DUMP=file: the rows as tab-separated text (row, kind, quantity, unit
+        // price, amount, cost unit price, cost), for bench/compare_calc to build the same
+        // estimate as a spreadsheet from.
+        if (const char* lpszDump = std::getenv("MORVEL_BENCH_DUMP")) {
+            if (FILE* pFile = std::fopen(lpszDump, "w")) {
+                for (int r = 0; r < e.view->GetUsedRows(); ++r) {
+                    std::fprintf(pFile, "%d\t%d", r, e.view->GetRowKind(r));
+                    for (int c : {2, 4, 5, 6, 7})
+                        std::fprintf(pFile, "\t%s", e.view->GetCellText(r, c).c_str());
+                    std::fprintf(pFile, "\n");
+                }
+                std::fclose(pFile);
+            }
+        }
         std::printf("bench_estimate: %d rows, %d columns, file %ju bytes, built in %.1f ms\n",
                     e.view->GetUsedRows(), e.view->GetColumnCount(),
                     static_cast<uintmax_t>(std::filesystem::file_size(dir / "bench.mmd")),
                     MillisecondsSince(build));
     }
 
-    std::vector<double> open, recalc, store, save, saveRecalc, close;
+    std::vector<double> open, recalc, edit, store, save, saveRecalc, close;
     for (int run = 0; run < nRuns; ++run) {
         auto start = Clock::now();
         auto* pEstimate = new OpenedEstimate;
@@ -200,6 +268,17 @@ int main(int argc, char** argv)
         start = Clock::now();
         pEstimate->view->RecalcAll();
         recalc.push_back(MillisecondsSince(start));
+
+        {
+            CMorvelEMView& view = *pEstimate->view;
+            int nEditRow = view.GetUsedRows() / 2;
+            while (nEditRow < view.GetUsedRows() && view.GetRowKind(nEditRow) != kindDetail)
+                ++nEditRow;
+            const CString strQuantity = run % 2 == 0 ? "123.4" : "56.7";
+            start = Clock::now();
+            EditQuantity(view, nEditRow, strQuantity);
+            edit.push_back(MillisecondsSince(start));
+        }
 
         start = Clock::now();
         {
@@ -230,6 +309,7 @@ int main(int argc, char** argv)
     std::printf("bench_estimate: medians of %d runs\n", nRuns);
     std::printf("  open     %8.2f ms   (target < 50 ms)\n", Median(open));
     std::printf("  recalc   %8.2f ms   (target < 10 ms)\n", Median(recalc));
+    std::printf("  edit     %8.3f ms   (one quantity mid-estimate; target <= 1 ms)\n", Median(edit));
     std::printf("  store    %8.2f ms   (into memory)\n", Median(store));
     std::printf("  save     %8.2f ms   (target < 50 ms)\n", Median(save));
     std::printf("  save+rc  %8.2f ms\n", Median(saveRecalc));

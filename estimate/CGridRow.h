@@ -5,6 +5,8 @@
 
 #include "platform/base/CString.h"
 
+#include <memory>
+
 class CGridRow {
 public:
     enum { MAX_CELLS = 100 };
@@ -23,4 +25,26 @@ public:
     CString m_strParamText2;      // second parameter text
     int m_nParam2;                // second parameter value
     int m_nParam3;                // third parameter value
+
+    // The number the cell's text reads as (CNumberRules::ReadNumber), remembered for the
+    // next read of the same text. The totals read the same cells on every recalculation, so
+    // the texts are parsed once. The cache checks the whole text on every read, so a text
+    // changed by any means (an assignment to m_strCell included) is read again: nothing
+    // needs to keep it in step. Up to CACHED_CELLS cells of texts up to CACHED_TEXT bytes are
+    // remembered; others are parsed on every read. Copies start without a cache.
+    double ReadNumber(int nCell) const;
+
+    enum { CACHED_CELLS = 8, CACHED_TEXT = 22 };
+
+private:
+    struct CCachedNumber {
+        double value;
+        unsigned char nCell;   // the cell it belongs to; MAX_CELLS: a free entry
+        unsigned char nLength; // the length of the text it was read from
+        char text[CACHED_TEXT];
+    };
+    struct CNumberCache {
+        CCachedNumber entries[CACHED_CELLS];
+    };
+    mutable std::unique_ptr<CNumberCache> m_pNumbers; // made at the first read
 };

@@ -336,6 +336,14 @@ const CString& CMorvelEMView::EditCell(int nRow, int nCol) const
     return pRow != nullptr ? pRow->m_strCell[nCol] : EmptyText();
 }
 
+double CMorvelEMView::CellValue(int nRow, int nCol) const
+{
+    if (nCol < 0 || nCol >= GetColumnLimit())
+        return 0.0;
+    const CGridRow* pRow = m_EditRows.GetRow(nRow);
+    return pRow != nullptr ? pRow->ReadNumber(nCol) : 0.0;
+}
+
 int CMorvelEMView::EditKind(int nRow) const
 {
     const CGridRow* pRow = m_EditRows.GetRow(nRow);

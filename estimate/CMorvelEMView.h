@@ -10,6 +10,7 @@
 
 #include "app/CGridCellEdit.h"
 #include "app/IGridCellEditOwner.h"
+#include "estimate/CCompensatedSum.h"
 #include "estimate/CGridRowArray.h"
 #include "estimate/CMorvelView.h"
 #include "estimate/CNumberRules.h"
@@ -159,6 +160,10 @@ public:
     // Refreshes step rows, classification rows, totals and the tax row from nFromRow (-1:
     // 0) down to the last used row.
     void RecalcTotals(int nFromRow);
+    // With bOn, the recalculation makes the total rows one by one by MakeTotalRow, each
+    // walking its own range, instead of all of them in one walk: slower, kept as the
+    // reference the one walk is held against.
+    void SetTotalsOneByOne(bool bOn) { m_bTotalsOneByOne = bOn; }
     double SumUnderHeading(int nRow, int nLevel, int nCol) const;
     bool IsTaxVerticalTotal() const;
     // The total commands' work: an empty row at the current row made the total of the
@@ -779,7 +784,7 @@ private:
     // The first column whose code column (colT or colV) holds exactly lpszValue, or -1.
     int FindFirstColumn(int nCodeColumn, const char* lpszValue) const;
     // The number a cell of the edit page reads as.
-    double CellValue(int nRow, int nCol) const { return CNumberRules::ReadNumber(EditCell(nRow, nCol)); }
+    double CellValue(int nRow, int nCol) const;
     // Stores the normal form of a value rounded by the column's rules (as SetCellText with
     // force does for a number text).
     void StoreNumber(int nRow, int nCol, const CDecimal& value);
@@ -805,12 +810,30 @@ private:
     void ClearUndoRows();
     void StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate);
     void RecalcPasses(int nFromRow, int& nTaxRow);
+    // A column the totals add up (not "計 C"; a "V" code; mode 1 leaf rows or 2 subtotals)
+    // with its running sum.
+    struct CTotalColumn {
+        int nCol;
+        int nTotalMode;
+        CCompensatedSum sum;
+    };
+    void GetTotalColumns(std::vector<CTotalColumn>& columns) const;
+    // Stores the sums into a total row, formula columns ("計 C") calculated in column order.
+    void WriteTotalRow(int nRow, const std::vector<CTotalColumn>& sums);
+    // The heading totals, grand totals and discount totals from nFromRow down (one walk).
+    void RecalcTotalRows(int nFromRow);
     bool GetNonCalcRange(int& nFirstRow, int& nLastRow) const;
 
     mutable std::vector<CColumnInfo> m_columnInfo;
     mutable int m_nColumnBatchDepth = 0;
     mutable unsigned m_nColumnGeneration = 1;
     std::string m_strExpression; // the formula being evaluated, reused across rows
+    // The formula columns ("計") in column order, taken from the column information once per
+    // column batch generation.
+    const std::vector<int>& GetFormulaColumns() const;
+    bool m_bTotalsOneByOne = false;
+    mutable std::vector<int> m_formulaColumns;
+    mutable unsigned m_nFormulaColumnsGeneration = 0;
 };
 
 // Splits a value (0 or more) into integer part and fraction (see CNumberRules).

@@ -107,6 +107,22 @@ void CMorvelEMView::ParseFormula(const CString& strFormula, std::vector<int>& re
     }
 }
 
+const std::vector<int>& CMorvelEMView::GetFormulaColumns() const
+{
+    // Within one batch generation the column information is trusted, so the list is too;
+    // outside any batch it is built again on every call.
+    if (m_nColumnBatchDepth == 0 || m_nFormulaColumnsGeneration != m_nColumnGeneration) {
+        m_formulaColumns.clear();
+        const int nColumns = GetColumnLimit();
+        for (int nCol = 0; nCol < nColumns; ++nCol) {
+            if (GetColumnInfo(nCol).bFormula)
+                m_formulaColumns.push_back(nCol);
+        }
+        m_nFormulaColumnsGeneration = m_nColumnGeneration;
+    }
+    return m_formulaColumns;
+}
+
 // ---------------------------------------------------------------------------------------
 // Stored numbers
 
@@ -171,11 +187,10 @@ void CMorvelEMView::CalcRow(int nRow, int nFirstCol)
     if (IsHeadingKind(nKind) || IsSummaryKind(nKind))
         return;
     CColumnBatch batch(*this);
-    const int nColumns = GetColumnLimit();
-    for (int nCol = std::max(0, nFirstCol); nCol < nColumns; ++nCol) {
-        const CColumnInfo& info = GetColumnInfo(nCol);
-        if (!info.bFormula)
+    for (int nCol : GetFormulaColumns()) {
+        if (nCol < nFirstCol)
             continue;
+        const CColumnInfo& info = GetColumnInfo(nCol);
         // A row without any of the numbers the formula uses keeps what was typed into it.
         bool bHasNumber = false;
         for (int nRef : info.refs) {

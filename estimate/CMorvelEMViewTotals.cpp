@@ -79,39 +79,46 @@ void CMorvelEMView::MakeTotalRow(int nRow, int nLevel)
 
     // The summed columns are added up in one walk over the range; the rows added lie above
     // the total row, so nothing written to it below changes a sum.
-    struct CColumnSum {
-        int nCol;
-        int nTotalMode;
-        CCompensatedSum sum;
-    };
-    const int nColumns = GetColumnLimit();
-    std::vector<CColumnSum> sums;
-    for (int nCol = 0; nCol < nColumns; ++nCol) {
-        const CColumnInfo& info = GetColumnInfo(nCol);
-        if (!info.bTotalByFormula && !info.strV.IsEmpty() && (info.nTotalMode == 1 || info.nTotalMode == 2))
-            sums.push_back(CColumnSum{nCol, info.nTotalMode, CCompensatedSum()});
-    }
+    std::vector<CTotalColumn> sums;
+    GetTotalColumns(sums);
     if (!sums.empty()) {
         for (int r = nStart; r <= nEnd; ++r) {
             const int nKind = EditKind(r);
             const bool bDiscount = nKind == kindDiscount;
             const bool bLeaf = IsLeafKind(nKind);
             const bool bSubtotal = IsSubtotalKind(nKind);
-            for (CColumnSum& column : sums) {
+            for (size_t i = 0; i < sums.size(); ++i) {
                 bool bAdd;
                 if (nLevel == levelDiscount)
                     bAdd = bDiscount;
-                else if (column.nTotalMode == 1)
+                else if (sums[i].nTotalMode == 1)
                     bAdd = bLeaf;
                 else
                     bAdd = bSubtotal;
                 if (bAdd)
-                    column.sum.Add(CellValue(r, column.nCol));
+                    sums[i].sum.Add(CellValue(r, sums[i].nCol));
             }
         }
     }
+    WriteTotalRow(nRow, sums);
+}
+
+void CMorvelEMView::GetTotalColumns(std::vector<CTotalColumn>& columns) const
+{
+    columns.clear();
+    const int nColumns = GetColumnLimit();
+    for (int nCol = 0; nCol < nColumns; ++nCol) {
+        const CColumnInfo& info = GetColumnInfo(nCol);
+        if (!info.bTotalByFormula && !info.strV.IsEmpty() && (info.nTotalMode == 1 || info.nTotalMode == 2))
+            columns.push_back(CTotalColumn{nCol, info.nTotalMode, CCompensatedSum()});
+    }
+}
+
+void CMorvelEMView::WriteTotalRow(int nRow, const std::vector<CTotalColumn>& sums)
+{
     // Written in column order: a formula column of the total row works on the totals left of it.
     auto itSum = sums.begin();
+    const int nColumns = GetColumnLimit();
     for (int nCol = 0; nCol < nColumns; ++nCol) {
         if (GetColumnInfo(nCol).bTotalByFormula) {
             CalcRow(nRow, nCol);
@@ -121,6 +128,109 @@ void CMorvelEMView::MakeTotalRow(int nRow, int nLevel)
         }
     }
     InvalidateRows(nRow, nRow);
+}
+
+// The totals of the heading levels and the grand total from nFromRow down, in one walk from
+// the top. A total of a heading level adds the rows from the nearest heading of its kind
+// above it, the grand total every row above it; both in row order, as MakeTotalRow does. So
+// each level keeps one running sum per summed column, started again at each heading of its
+// kind, and every row is read once however many totals lie above it. A total row is written
+// before it is added to the higher levels, and rows are only read above the row being
+// written, so the results are those of MakeTotalRow called row by row. Discount totals
+// (few, and found by name) are made by MakeTotalRow in their place in the walk.
+void CMorvelEMView::RecalcTotalRows(int nFromRow)
+{
+    const int nLast = m_nUsedRows - 1;
+    bool bAny = false;
+    for (int r = nFromRow; r <= nLast && !bAny; ++r) {
+        const int nKind = EditKind(r);
+        bAny = IsTotalKind(nKind) || IsDiscountTotalKind(nKind);
+    }
+    if (!bAny)
+        return;
+    std::vector<CTotalColumn> columns;
+    GetTotalColumns(columns);
+    const size_t nSums = columns.size();
+    // Running sums: the four heading levels, then the grand total.
+    enum { slotKind, slotLarge, slotMiddle, slotSmall, slotGrand, slotCount };
+    auto slotOf = [](int nLevel) {
+        switch (nLevel) {
+        case levelKind:
+            return slotKind;
+        case levelLarge:
+            return slotLarge;
+        case levelMiddle:
+            return slotMiddle;
+        case levelSmall:
+            return slotSmall;
+        default:
+            return slotGrand;
+        }
+    };
+    std::vector<CCompensatedSum> running(slotCount * nSums);
+    int nHeadingRow[slotCount] = {-1, -1, -1, -1, 0};
+    std::vector<CTotalColumn> sums = columns;
+    auto addRow = [&](int r, int nKind, int nFirstSlot) {
+        const bool bLeaf = IsLeafKind(nKind);
+        const bool bSubtotal = IsSubtotalKind(nKind);
+        if (!bLeaf && !bSubtotal)
+            return;
+        for (size_t i = 0; i < nSums; ++i) {
+            if (!(columns[i].nTotalMode == 1 ? bLeaf : bSubtotal))
+                continue;
+            const double value = CellValue(r, columns[i].nCol);
+            for (int nSlot = nFirstSlot; nSlot < slotCount; ++nSlot) {
+                if (nHeadingRow[nSlot] >= 0)
+                    running[static_cast<size_t>(nSlot) * nSums + i].Add(value);
+            }
+        }
+    };
+    // A heading level's sum starts at the last heading of its kind above nFromRow at the
+    // earliest; the rows above all of those count for the grand total alone.
+    int nLevelStart = nFromRow;
+    {
+        bool bSeen[slotGrand] = {false, false, false, false};
+        int nToSee = slotGrand;
+        for (int r = std::min(nFromRow, nLast); r >= 0 && nToSee > 0; --r) {
+            const int nKind = EditKind(r);
+            if (IsHeadingKind(nKind) && !bSeen[slotOf(nKind)]) {
+                bSeen[slotOf(nKind)] = true;
+                --nToSee;
+                nLevelStart = r;
+            }
+        }
+    }
+    int r = 0;
+    for (; r < nLevelStart; ++r)
+        addRow(r, EditKind(r), slotGrand);
+    for (; r <= nLast; ++r) {
+        const int nKind = EditKind(r);
+        if (r >= nFromRow) {
+            if (IsDiscountTotalKind(nKind)) {
+                m_nDiscountLevel = LevelOfDiscountTotalKind(nKind);
+                MakeTotalRow(r, levelDiscount);
+            } else if (IsTotalKind(nKind)) {
+                const int nSlot = slotOf(HeadingOfTotalKind(nKind));
+                // MakeTotalRow leaves a total alone that has no heading of its level above
+                // it or nothing between the heading and itself.
+                const int nHeading = nHeadingRow[nSlot];
+                const bool bRange = nSlot == slotGrand ? r > 0 : nHeading >= 0 && nHeading + 1 <= r - 1;
+                if (bRange && IsValidRow(r)) {
+                    for (size_t i = 0; i < nSums; ++i)
+                        sums[i].sum = running[static_cast<size_t>(nSlot) * nSums + i];
+                    WriteTotalRow(r, sums);
+                }
+            }
+        }
+        if (IsHeadingKind(nKind)) {
+            const int nSlot = slotOf(nKind);
+            nHeadingRow[nSlot] = r;
+            for (size_t i = 0; i < nSums; ++i)
+                running[static_cast<size_t>(nSlot) * nSums + i] = CCompensatedSum();
+            continue; // a heading adds nothing
+        }
+        addRow(r, nKind, 0);
+    }
 }
 
 void CMorvelEMView::RecalcPasses(int nFromRow, int& nTaxRow)
@@ -144,14 +254,18 @@ void CMorvelEMView::RecalcPasses(int nFromRow, int& nTaxRow)
                             pRow->m_nParam2);
         }
     }
-    for (int r = nFromRow; r <= nLast; ++r) {
-        const int nKind = EditKind(r);
-        if (IsDiscountTotalKind(nKind)) {
-            m_nDiscountLevel = LevelOfDiscountTotalKind(nKind);
-            MakeTotalRow(r, levelDiscount);
-        } else if (IsTotalKind(nKind)) {
-            MakeTotalRow(r, HeadingOfTotalKind(nKind));
+    if (m_bTotalsOneByOne) {
+        for (int r = nFromRow; r <= nLast; ++r) {
+            const int nKind = EditKind(r);
+            if (IsDiscountTotalKind(nKind)) {
+                m_nDiscountLevel = LevelOfDiscountTotalKind(nKind);
+                MakeTotalRow(r, levelDiscount);
+            } else if (IsTotalKind(nKind)) {
+                MakeTotalRow(r, HeadingOfTotalKind(nKind));
+            }
         }
+    } else {
+        RecalcTotalRows(nFromRow);
     }
     nTaxRow = -1;
     for (int r = nFromRow; r <= nLast; ++r) {

@@ -272,6 +272,12 @@ double CNumberRules::ReadNumber(const char* lpszText)
     return ReadNumberRange(lpszText, lpszText + std::strlen(lpszText), bDigits);
 }
 
+double CNumberRules::ReadNumber(const char* pBegin, const char* pEnd)
+{
+    bool bDigits = false;
+    return ReadNumberRange(pBegin, pEnd, bDigits);
+}
+
 CString CNumberRules::FormatNormal(double value)
 {
     return FormatNormal(CDecimal::FromDouble(value));

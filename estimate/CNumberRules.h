@@ -45,6 +45,8 @@ public:
     // Reads a text as a decimal number: leading blanks, a sign, digits and a point;
     // reading stops at the first other character (1,500 reads as 1); no number reads as 0.
     static double ReadNumber(const char* lpszText);
+    // The same over [pBegin, pEnd); a NUL byte ends the number as it ends a C text.
+    static double ReadNumber(const char* pBegin, const char* pEnd);
     static CDecimal ReadDecimal(const char* lpszText) { return CDecimal::Parse(lpszText); }
 
     // The normal form of a value: "%f" of its 15 significant digits ("-0.000000" never

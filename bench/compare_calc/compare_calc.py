@@ -1,0 +1,150 @@
+"""Builds the benchmark estimate as a LibreOffice Calc spreadsheet (amounts
+=ROUNDDOWN(C*E;0), every subtotal a SUBTOTAL(9;...) over its range, discount totals over
+their discount rows, the grand total and the tax), times loading it, calculateAll() and
+storing it (medians), checks that every computed value equals the engine's, and prints one
+table beside the engine's medians. Never fails: a missing LibreOffice is reported."""
+import os
+import re
+import statistics
+import subprocess
+import sys
+import time
+
+rows_path, engine_path, runs, work = sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4]
+
+engine = {}
+for line in open(engine_path, encoding="utf-8", errors="replace"):
+    m = re.match(r"\s+(open|recalc|edit|store|save)\s+([0-9.]+) ms", line)
+    if m:
+        engine[m.group(1)] = float(m.group(2))
+
+rows = []
+for line in open(rows_path, encoding="utf-8", errors="replace"):
+    f = line.rstrip("\n").split("\t")
+    rows.append((int(f[1]), f[2], f[3], f[4], f[5], f[6]))
+
+
+def num(text):
+    try:
+        return float(text.replace(",", ""))
+    except ValueError:
+        return None
+
+
+# Column letters: A kind, C quantity, E unit price, F amount, G cost unit price, H cost.
+HEADINGS = {1: "large", 2: "middle", 3: "small", 7: "kind"}
+TOTALS = {11: 1, 12: 2, 13: 3, 17: 7}
+grid = []
+last_heading = {}
+discount_rows = []
+grand_row = None
+expected = []  # (row index, column index, engine value)
+for i, (kind, qty, price, amount, cost, costamt) in enumerate(rows):
+    n = i + 1
+    line = [str(kind), "", "", "", "", "", "", ""]
+    if kind in HEADINGS:
+        last_heading[kind] = n
+    elif kind == 5:
+        line[2], line[4], line[6] = qty, price, cost
+        line[5] = "=ROUNDDOWN(C%d*E%d;0)" % (n, n)
+        line[7] = "=ROUNDDOWN(C%d*G%d;0)" % (n, n)
+    elif kind == 6:
+        line[5] = str(num(amount))
+        discount_rows.append(n)
+    elif kind in TOTALS:
+        h = last_heading[TOTALS[kind]]
+        line[5] = "=SUBTOTAL(9;F%d:F%d)" % (h, n - 1)
+        line[7] = "=SUBTOTAL(9;H%d:H%d)" % (h, n - 1)
+    elif kind == 31:
+        h = last_heading[1]
+        inside = [d for d in discount_rows if d > h]
+        line[5] = "=SUBTOTAL(9;%s)" % (";".join("F%d" % d for d in inside) or "F%d" % h)
+        line[7] = "=SUBTOTAL(9;%s)" % (";".join("H%d" % d for d in inside) or "H%d" % h)
+    elif kind == 15:
+        line[5] = "=SUBTOTAL(9;F1:F%d)" % (n - 1)
+        line[7] = "=SUBTOTAL(9;H1:H%d)" % (n - 1)
+        grand_row = n
+    elif kind == 8:
+        line[5] = "=ROUNDDOWN(F%d*10/100;0)" % grand_row
+        line[7] = "=F%d" % n
+    for col, text in ((5, amount), (7, costamt)):
+        if num(text) is not None and kind not in HEADINGS:
+            expected.append((i, col, num(text)))
+    grid.append(line)
+
+print("\ncompare_calc: %d rows, %d computed values to match" % (len(rows), len(expected)))
+
+lo = {}
+try:
+    import uno  # noqa: E402
+    from com.sun.star.beans import PropertyValue  # noqa: E402
+
+    def prop(name, value):
+        p = PropertyValue()
+        p.Name, p.Value = name, value
+        return p
+
+    pipe = "compare_calc_%d" % os.getpid()
+    office = subprocess.Popen(["soffice", "--headless", "--invisible", "--nologo", "--norestore",
+                               "-env:UserInstallation=file://%s/profile" % work,
+                               "--accept=pipe,name=%s;urp;" % pipe],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    local = uno.getComponentContext()
+    resolver = local.ServiceManager.createInstanceWithContext("com.sun.star.bridge.UnoUrlResolver", local)
+    ctx = None
+    for _ in range(120):
+        try:
+            ctx = resolver.resolve("uno:pipe,name=%s;urp;StarOffice.ComponentContext" % pipe)
+            break
+        except Exception:
+            time.sleep(0.5)
+    if ctx is None:
+        raise RuntimeError("LibreOffice did not answer")
+    desktop = ctx.ServiceManager.createInstanceWithContext("com.sun.star.frame.Desktop", ctx)
+    hidden = (prop("Hidden", True),)
+    doc = desktop.loadComponentFromURL("private:factory/scalc", "_blank", 0, hidden)
+    sheet = doc.Sheets.getByIndex(0)
+    cell_range = sheet.getCellRangeByName("A1:H%d" % len(grid))
+    cell_range.setFormulaArray(tuple(tuple(r) for r in grid))
+    doc.calculateAll()
+    src = "file://%s/estimate.ods" % work
+    doc.storeToURL(src, (prop("FilterName", "calc8"),))
+    doc.close(True)
+
+    load, calc, store = [], [], []
+    values = None
+    for run in range(runs):
+        t = time.perf_counter()
+        doc = desktop.loadComponentFromURL(src, "_blank", 0, hidden)
+        load.append((time.perf_counter() - t) * 1000)
+        t = time.perf_counter()
+        doc.calculateAll()
+        calc.append((time.perf_counter() - t) * 1000)
+        if values is None:
+            values = doc.Sheets.getByIndex(0).getCellRangeByName("A1:H%d" % len(grid)).getDataArray()
+        t = time.perf_counter()
+        doc.storeToURL("file://%s/again.ods" % work, (prop("FilterName", "calc8"),))
+        store.append((time.perf_counter() - t) * 1000)
+        doc.close(True)
+    try:
+        desktop.terminate()
+    except Exception:
+        pass
+    office.wait(timeout=30)
+    mismatches = [(i, c, v, values[i][c]) for (i, c, v) in expected
+                  if not isinstance(values[i][c], float) or abs(values[i][c] - v) > 1e-6]
+    print("compare_calc: %d of %d values differ%s" % (len(mismatches), len(expected),
+          "" if not mismatches else ": first " + repr(mismatches[:3])))
+    lo = {"open": statistics.median(load), "recalc": statistics.median(calc), "store": statistics.median(store)}
+except Exception as error:  # a benchmark never fails
+    print("compare_calc: LibreOffice could not be driven (%s); engine figures only" % error)
+
+print("\n| step | engine (ms) | LibreOffice Calc (ms) | ratio |")
+print("|---|---|---|---|")
+for step, name in (("recalc", "full recalculation"), ("open", "open / load"), ("store", "store")):
+    e = engine.get(step)
+    o = lo.get(step)
+    ratio = "%.1f×" % (o / e) if e and o else "—"
+    print("| %s | %s | %s | %s |" % (name, "%.2f" % e if e else "—", "%.1f" % o if o else "—", ratio))
+if "edit" in engine:
+    print("| single quantity edit + recalculation | %.3f | — | — |" % engine["edit"])

@@ -1,0 +1,323 @@
+// The one-walk recalculation of the totals gives, byte for byte, what the totals made one
+// by one (each walking its own range) give: every cell text, every kind and the stored
+// file, on the sample estimate and on generated estimates with every kind of special row,
+// after full recalculations and after single edits. And the remembered cell numbers of a
+// row always read as the text they stand for.
+#include "tests/estimate/EstimateFileTestSupport.h"
+#include "tests/estimate/EstimateTestSupport.h"
+
+#include "estimate/CGridRow.h"
+#include "platform/base/CArchive.h"
+#include "platform/base/CFile.h"
+#include "platform/base/Path.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string SampleEstimatePath()
+{
+    const std::filesystem::path root = std::filesystem::path(MORVEL_SOURCE_DIR);
+    return (root / "samples" / "WORK" / "サンプル見積.MMD").string();
+}
+
+// Every cell text and kind of the used rows, and the bytes the document stores.
+struct CEstimateImage {
+    std::vector<std::string> cells;
+    std::vector<uint8_t> file;
+};
+
+CEstimateImage TakeImage(CMorvelEMDoc& doc, CMorvelEMView& view)
+{
+    CEstimateImage image;
+    for (int r = 0; r < view.GetUsedRows(); ++r) {
+        std::string line = std::to_string(view.GetRowKind(r));
+        for (int c = 0; c < view.GetColumnCount(); ++c)
+            line += "|" + view.GetCellText(r, c).str();
+        image.cells.push_back(line);
+    }
+    CMemFile memFile(1 << 16);
+    {
+        CArchive ar(&memFile, CArchive::store);
+        doc.Serialize(ar);
+        ar.Close();
+    }
+    const std::vector<BYTE> bytes = memFile.Detach();
+    image.file.assign(bytes.begin(), bytes.end());
+    return image;
+}
+
+// The first differing line, for a readable failure.
+std::string FirstDifference(const CEstimateImage& a, const CEstimateImage& b)
+{
+    for (size_t i = 0; i < a.cells.size() && i < b.cells.size(); ++i) {
+        if (a.cells[i] != b.cells[i])
+            return "row " + std::to_string(i) + ": " + a.cells[i] + " / " + b.cells[i];
+    }
+    return a.cells.size() == b.cells.size() ? std::string() : "row counts differ";
+}
+
+void ExpectSame(const CEstimateImage& oneWalk, const CEstimateImage& reference, const std::string& step)
+{
+    EXPECT_EQ(oneWalk.cells, reference.cells) << step << ": " << FirstDifference(oneWalk, reference);
+    EXPECT_TRUE(oneWalk.file == reference.file) << step << ": the stored files differ";
+}
+
+// A form with every way of totalling: a "計 A" amount, a "計 B" cost over the subtotals
+// and a "計 C" margin that the total rows work out by their formula.
+std::vector<FormColumn> TotallingColumns()
+{
+    return {
+        {"名称", "文字", "20", "", "", "", "6", ""},
+        {"規格", "文字", "15", "", "", "", "5", ""},
+        {"数量", "数値", "8", "#,###.##", "", "F(-3)", "3", ""},
+        {"単位", "文字", "4", "", "", "", "1", ""},
+        {"単価", "数値", "10", "###,###", "", "F(-1)", "", ""},
+        {"金額", "計 A", "12", "###,###", "C*E", "D(-1)", "", "2"},
+        {"歩掛率", "数値", "6", "#.###", "", "", "7", ""},
+        {"原価", "計 B", "12", "###,###.#", "C*G*E/3", "U(-2)", "", "3"},
+        {"差額", "計 C", "12", "###,###", "F-H", "", "", ""},
+        {"備考", "文字", "20", "", "", "", "", ""},
+    };
+}
+
+// The same estimate in two views: one recalculating in one walk, one by the reference.
+class RecalcEquivalenceTest : public EstimateFileTest {
+protected:
+    RecalcEquivalenceTest()
+    {
+        settings->m_nTax = 10;
+        settings->m_nRoundMode = 3;
+    }
+
+    void OpenBoth(const std::vector<FormColumn>& columns)
+    {
+        for (OpenedEstimate* e : {&oneWalk, &reference}) {
+            BuildForm(e->doc->m_EstimationForm, columns);
+            e->doc->m_nNewEstimate = 1;
+            e->view->SetupFromDocument();
+            e->view->SetRowLimit(4000);
+        }
+        reference.view->SetTotalsOneByOne(true);
+    }
+
+    template <typename Step>
+    void Both(Step step)
+    {
+        step(*oneWalk.view);
+        step(*reference.view);
+    }
+
+    void Compare(const std::string& step)
+    {
+        ExpectSame(TakeImage(*oneWalk.doc, *oneWalk.view), TakeImage(*reference.doc, *reference.view), step);
+    }
+
+    // Types a number into a row as Enter does and recalculates from there.
+    static void Edit(CMorvelEMView& view, int nRow, int nCol, const char* lpszText)
+    {
+        view.SetCellText(lpszText, nRow, nCol, TRUE);
+        view.CalcRow(nRow, 0);
+        view.RecalcTotals(nRow);
+    }
+
+    OpenedEstimate oneWalk;
+    OpenedEstimate reference;
+};
+
+// A generated estimate built through the view's commands: kind, large, middle and small
+// headings, details with quantities of up to three decimals (some negative, some empty),
+// discounts, discount totals of several levels, step and classification rows, a tax row
+// with totals under it, a total with nothing above it and a total straight after its
+// heading.
+void BuildGenerated(CMorvelEMView& view, unsigned seed)
+{
+    unsigned state = seed;
+    auto next = [&state](unsigned n) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % n;
+    };
+    auto row = [&view]() { return view.GetCurrentRow(); };
+    auto down = [&view]() { view.SetCurrentCell(view.GetCurrentCol(), view.GetCurrentRow() + 1); };
+    auto heading = [&](int nKind, const char* lpszName) {
+        view.SetCellText(CString::FromUtf8(lpszName), row(), 0, TRUE);
+        view.SetRowKind(nKind, row());
+        down();
+    };
+    auto detail = [&]() {
+        const int r = row();
+        char qty[32], price[32], factor[32];
+        std::snprintf(qty, sizeof(qty), "%s%u.%03u", next(9) == 0 ? "-" : "", next(400), next(1000));
+        std::snprintf(price, sizeof(price), "%u", 1 + next(250000));
+        std::snprintf(factor, sizeof(factor), "0.%u", next(1000));
+        view.SetCellText("資材"_sj, r, 0, TRUE);
+        view.SetCellText(next(3) == 0 ? "A" : "B", r, 1, TRUE);
+        if (next(12) != 0)
+            view.SetCellText(qty, r, 2, TRUE);
+        view.SetCellText(price, r, 4, TRUE);
+        view.SetCellText(factor, r, 6, TRUE);
+        view.SetRowKind(kindDetail, r);
+        view.CalcRow(r, 0);
+        down();
+    };
+
+    auto bareTotal = [&](int nKind) {
+        view.SetCellText("小計"_sj, row(), 0, TRUE);
+        view.SetRowKind(nKind, row());
+        down();
+    };
+    view.SetCurrentCell(0, 0);
+    bareTotal(kindSmallTotal); // no small heading above it: left alone
+    for (int k = 0; k < 2; ++k) {
+        heading(kindKind, "本体工事");
+        for (int l = 0; l < 3; ++l) {
+            heading(kindLarge, "建築工事");
+            for (int m = 0; m < 3; ++m) {
+                heading(kindMiddle, "内装工事");
+                for (int s = 0; s < 3; ++s) {
+                    heading(kindSmall, "1階");
+                    const int nDetails = static_cast<int>(next(8));
+                    for (int d = 0; d < nDetails; ++d)
+                        detail();
+                    if (next(4) == 0)
+                        view.InsertDiscount("-1234");
+                    if (next(5) == 0)
+                        view.InsertDiscountTotal(CMorvelEMView::levelSmall);
+                    view.InsertTotal(CMorvelEMView::levelSmall);
+                }
+                if (next(3) == 0) {
+                    view.ApplyStepSetting(FALSE, "A", 1, 4);
+                    down();
+                }
+                view.InsertTotal(CMorvelEMView::levelMiddle);
+            }
+            view.InsertDiscount("-5000");
+            view.InsertDiscountTotal(CMorvelEMView::levelLarge);
+            view.ApplyClassifySetting("A類"_sj, "12.5", "A", 1, 1, 3, FALSE, FALSE);
+            down();
+            view.InsertTotal(CMorvelEMView::levelLarge);
+        }
+        view.InsertTotal(CMorvelEMView::levelKind);
+        if (k == 0) {
+            view.InsertConsumptionTax(); // a tax row with totals below it
+            down();
+        }
+    }
+    heading(kindSmall, "別途");
+    bareTotal(kindSmallTotal); // straight after its heading: left alone
+    view.InsertDiscountTotal(CMorvelEMView::levelGrand);
+    view.InsertTotal(CMorvelEMView::levelGrand);
+    view.InsertConsumptionTax();
+}
+
+} // namespace
+
+TEST_F(RecalcEquivalenceTest, GeneratedEstimatesRecalculateAsTheTotalsMadeOneByOne)
+{
+    for (unsigned seed : {1u, 7u, 2024u}) {
+        SCOPED_TRACE(seed);
+        OpenBoth(TotallingColumns());
+        Both([seed](CMorvelEMView& view) { BuildGenerated(view, seed); });
+        ASSERT_GT(oneWalk.view->GetUsedRows(), 150);
+        Compare("built");
+
+        Both([](CMorvelEMView& view) { view.RecalcAll(); });
+        Compare("full recalculation");
+
+        // Single edits at the top, in the middle, at a heading and below the first tax row.
+        const int nUsed = oneWalk.view->GetUsedRows();
+        for (int nRow : {1, nUsed / 3, nUsed / 2, nUsed - 5}) {
+            int r = nRow;
+            while (r < nUsed && oneWalk.view->GetRowKind(r) != kindDetail)
+                ++r;
+            if (r >= nUsed)
+                continue;
+            Both([r](CMorvelEMView& view) { Edit(view, r, 2, "77.125"); });
+            Compare("quantity edited in row " + std::to_string(r));
+            Both([r](CMorvelEMView& view) { Edit(view, r, 4, "3,300"); });
+            Compare("price edited in row " + std::to_string(r));
+        }
+
+        // Rows marked non-calculated, then released again.
+        Both([nUsed](CMorvelEMView& view) { view.SetNonCalculated(TRUE, nUsed / 4, nUsed / 4 + 30); });
+        Compare("non-calculated rows");
+        Both([nUsed](CMorvelEMView& view) { view.SetNonCalculated(FALSE, nUsed / 4, nUsed / 4 + 30); });
+        Compare("non-calculated rows released");
+
+        // Texts put straight into the rows (not through the view), some not numbers at all.
+        Both([nUsed](CMorvelEMView& view) {
+            for (int r = 0; r < nUsed; r += 7) {
+                if (CGridRow* pRow = view.GetEditRow(r)) {
+                    pRow->m_strCell[2] = r % 2 ? "1,500" : " 12.5";
+                    pRow->m_strCell[4] = r % 3 ? "-" : "abc";
+                }
+            }
+            view.RecalcAll();
+        });
+        Compare("texts put into the rows");
+    }
+}
+
+TEST_F(RecalcEquivalenceTest, TheSampleEstimateRecalculatesAsTheTotalsMadeOneByOne)
+{
+    settings->m_nTax = 8;
+    for (OpenedEstimate* e : {&oneWalk, &reference}) {
+        ASSERT_TRUE(e->doc->OnOpenDocument(SystemPathFromNative(SampleEstimatePath())));
+        e->view->SetupFromDocument();
+    }
+    reference.view->SetTotalsOneByOne(true);
+    const CEstimateImage opened = TakeImage(*oneWalk.doc, *oneWalk.view);
+
+    Both([](CMorvelEMView& view) { view.RecalcAll(); });
+    Compare("full recalculation");
+    // The sample's stored totals are the engine's: recalculating changes no byte.
+    EXPECT_EQ(opened.cells, TakeImage(*oneWalk.doc, *oneWalk.view).cells);
+
+    const int nUsed = oneWalk.view->GetUsedRows();
+    for (int r = 0; r < nUsed; ++r) {
+        if (oneWalk.view->GetRowKind(r) != kindDetail)
+            continue;
+        Both([r](CMorvelEMView& view) { Edit(view, r, 2, r % 2 ? "12.345" : "-3"); });
+        Compare("quantity edited in row " + std::to_string(r));
+    }
+}
+
+TEST(GridRowNumberTest, RememberedNumbersFollowEveryTextChange)
+{
+    CGridRow row;
+    // Texts of every shape the cells hold, each read twice (parsed, then remembered) and
+    // compared with reading the text afresh.
+    const char* const texts[] = {"123.450000", "123.460000", "",    "-0.500000",
+                                 "1,500",      " 12",        "abc", "12345678901234567890.000000",
+                                 "7",          "7.",         "-",   "99999999999999.990000"};
+    for (int nCell : {0, 5, 99}) {
+        for (const char* text : texts) {
+            row.m_strCell[nCell] = text;
+            EXPECT_EQ(CNumberRules::ReadNumber(text), row.ReadNumber(nCell)) << text;
+            EXPECT_EQ(CNumberRules::ReadNumber(text), row.ReadNumber(nCell)) << text;
+        }
+    }
+    // More cells than the cache holds: every one still reads its own text, also after
+    // changes of equal length.
+    for (int c = 0; c < 20; ++c)
+        row.m_strCell[c] = CString(std::to_string(c * 11).c_str());
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int c = 0; c < 20; ++c)
+            EXPECT_EQ(c * 11.0, row.ReadNumber(c)) << c;
+    }
+    row.m_strCell[3] = "34";
+    EXPECT_EQ(34.0, row.ReadNumber(3));
+    // A copy reads the texts it was given.
+    CGridRow copy(row);
+    copy.m_strCell[3] = "35";
+    EXPECT_EQ(35.0, copy.ReadNumber(3));
+    EXPECT_EQ(34.0, row.ReadNumber(3));
+    row = copy;
+    EXPECT_EQ(35.0, row.ReadNumber(3));
+    EXPECT_EQ(0.0, row.ReadNumber(-1));
+    EXPECT_EQ(0.0, row.ReadNumber(CGridRow::MAX_CELLS));
+}
