@@ -171,10 +171,11 @@ TEST_F(EditClipboard, ThreeCellsPastedOverATwoBySixBlockRepeatInBothDirections)
     for (int r = nTarget; r <= nTarget + 1; ++r) {
         EXPECT_EQ(m_pView->GetRowKind(r), kindDetail) << r; // an empty row becomes a detail
         for (int c = 0; c < 6; ++c) {
-            if (c == scQty)
+            if (c == scQty) {
                 EXPECT_DOUBLE_EQ(Value(r, c), 3.0);
-            else if (c != scAmount && c != scPrice)
+            } else if (c != scAmount && c != scPrice) {
                 EXPECT_EQ(Cell(r, scName + c), expected[c]) << r << "," << c;
+            }
         }
     }
     EXPECT_EQ(m_pView->GetUndoRecord().nAction, 41);

@@ -63,9 +63,10 @@ protected:
             if (nID >= 0xF000)
                 continue;
             ++m_nChecked;
-            if (IsItemEnabled(pPopup, i))
+            if (IsItemEnabled(pPopup, i)) {
                 EXPECT_TRUE(Handles(pRoute, nID))
                     << where << ": command " << nID << " enabled without a handler";
+            }
         }
     }
 
@@ -116,9 +117,10 @@ protected:
             if (nID == 0 || (bar.GetButtonStyle(i) & TBBS_SEPARATOR) != 0)
                 continue;
             ++m_nChecked;
-            if ((bar.GetButtonStyle(i) & TBBS_DISABLED) == 0)
+            if ((bar.GetButtonStyle(i) & TBBS_DISABLED) == 0) {
                 EXPECT_TRUE(Handles(pTarget, nID))
                     << where << ": button " << nID << " enabled without a handler";
+            }
         }
     }
 

@@ -94,7 +94,8 @@ TEST_F(RealGridCutTest, DeleteOnAMiddleHeadingCutsItsSubjectAndTheRowsBelowMoveU
     // The tree is rebuilt without the heading, and keeps the keyboard.
     EXPECT_EQ(Tree(), CWnd::GetFocus());
     for (int r = 0; r < m_pView->GetUsedRows(); ++r) {
-        if (m_pView->GetRowKind(r) == kindMiddle)
+        if (m_pView->GetRowKind(r) == kindMiddle) {
             EXPECT_NE(ItemOfRow(Tree(), r), nullptr) << r;
+        }
     }
 }
