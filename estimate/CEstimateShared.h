@@ -26,6 +26,16 @@ public:
     // Where the left button was last pressed in a subject tree (client coordinates of that
     // tree): a drag that begins there takes the item under it.
     static CPoint s_ptLastTreePress;
+    // Find and replace: the length in bytes of the last find text and where the last match
+    // began in its cell's text (-1 when the last search failed or the match was replaced).
+    // A replace works on the match the last find showed, in whichever grid it is asked.
+    static int s_nFindLength;
+    static int s_nFindPosition;
+    // The column the sort command orders rows by, read by the row comparisons.
+    static int s_nSortColumn;
+    // The fixed-rate calculation text ("*1.2") last confirmed, shown whenever the
+    // calculation dialog opens, from either grid; empty when the program starts.
+    static CString s_strRateFormula;
 };
 
 inline bool IsPrintCopyActive()

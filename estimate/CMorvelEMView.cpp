@@ -156,6 +156,40 @@ ON_COMMAND(ID_RANGE_CLEAR_BAR, OnRangeTotalClear) // "範囲合計値のクリ�
 ON_COMMAND(ID_RANGE_CLEAR, OnRangeTotalClear)
 // Display fixing and fixed-rate change
 // (ID_DISPLAY_FIX and ID_RATE_CHANGE are mapped once their dialogs exist.)
+// Undo and redo
+ON_COMMAND(ID_EDIT_UNDO, OnEditUndo) // "元に戻す(&U)"
+ON_COMMAND(ID_EDIT_REDO, OnEditRedo) // "やり直し(&R)"
+ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO, OnUpdateEditUndo)
+ON_UPDATE_COMMAND_UI(ID_EDIT_REDO, OnUpdateEditRedo)
+// Find and replace, parts registration, input fixing
+ON_COMMAND(ID_EDIT_FIND_DLG, OnEditFind)       // "検索(&F) ..."
+ON_COMMAND(ID_EDIT_REPLACE_DLG, OnEditReplace) // "置換(&E)..."
+ON_UPDATE_COMMAND_UI(ID_EDIT_FIND_DLG, OnUpdateEditFind)
+ON_UPDATE_COMMAND_UI(ID_EDIT_REPLACE_DLG, OnUpdateEditReplace)
+ON_MESSAGE(WM_FINDREPLACE_REQUEST, OnFindReplaceRequest)
+ON_MESSAGE(WM_MATCH_CURRENT_CELL, OnMatchCurrentCell)
+ON_COMMAND(ID_PARTS_REGISTER, OnPartsRegister) // "部材登録"
+ON_UPDATE_COMMAND_UI(ID_PARTS_REGISTER, OnUpdatePartsRegister)
+// (ID_INPUT_FIX is mapped once the column selection dialog exists; ApplyInputFix is its OK.)
+// Editing tools
+ON_COMMAND(ID_SORT, OnSort) // "並べ替え"
+ON_UPDATE_COMMAND_UI(ID_SORT, OnUpdateSort)
+ON_COMMAND(ID_ROW_REMEMBER, OnRememberPosition) // "記憶"
+ON_UPDATE_COMMAND_UI(ID_ROW_REMEMBER, OnUpdateRememberPosition)
+ON_COMMAND(ID_ROW_JUMP, OnJumpToRemembered) // "ｼﾞｬﾝﾌﾟ"
+ON_UPDATE_COMMAND_UI(ID_ROW_JUMP, OnUpdateJumpToRemembered)
+ON_COMMAND(ID_ROW_RELEASE, OnReleaseMark) // "解除"
+ON_COMMAND(ID_PAGE_ALIGN, OnPageAlign)    // "ページ揃え"
+ON_COMMAND(ID_PAGE_ALIGN_BAR, OnPageAlign)
+ON_UPDATE_COMMAND_UI(ID_PAGE_ALIGN, OnUpdatePageAlign)
+ON_UPDATE_COMMAND_UI(ID_PAGE_ALIGN_BAR, OnUpdatePageAlign)
+ON_COMMAND(ID_ZOOM_USER, OnZoomUser) // "ﾕｰｻﾞ ｰ指定(&7)..."
+ON_UPDATE_COMMAND_UI(ID_ZOOM_USER, OnUpdateZoom)
+ON_COMMAND(ID_RATE_CHANGE, OnFixedRateChange) // "定率変更"
+ON_UPDATE_COMMAND_UI(ID_RATE_CHANGE, OnUpdateFixedRateChange)
+ON_COMMAND(ID_UNNECESSARY_ROWS, OnDeleteUnnecessaryRows) // "不要行削除(&L)"
+ON_UPDATE_COMMAND_UI(ID_UNNECESSARY_ROWS, OnUpdateEditPageOnly)
+ON_MESSAGE(WM_UNNECESSARY_ROW_COMMAND, OnUnnecessaryRowMessage)
 END_MESSAGE_MAP()
 
 // ---------------------------------------------------------------------------------------
@@ -501,12 +535,17 @@ void CMorvelEMView::InsertRow(int nRow)
 {
     // A selection drag in progress ends: the rows under it move.
     m_bDragExtending = FALSE;
-    if (nRow < 0 || nRow >= m_nRowLimit - 1)
+    if (nRow < 0)
         return;
-    m_nUsedRows = std::min(m_nUsedRows + 1, m_nRowLimit - 1);
+    // The used rows stay below the row limit. An insertion that would push the last used
+    // row past it raises the limit (doubling, as opening a large file does) instead of
+    // letting that row fall off the estimate.
+    const int nUsedAfter = std::max(m_nUsedRows + 1, nRow + 1);
+    if (nUsedAfter > m_nRowLimit - 1)
+        GrowRowLimit(nUsedAfter + 1);
+    m_nUsedRows = nUsedAfter;
     m_EditRows.InsertAt(nRow, new CGridRow);
-    if (m_nUsedRows <= nRow)
-        m_nUsedRows = nRow + 1;
+    NoteRowShift();
     if (m_nMarkRow >= nRow)
         ++m_nMarkRow;
     UpdateScrollRanges();
@@ -519,6 +558,7 @@ void CMorvelEMView::DeleteRow(int nRow)
         return;
     delete m_EditRows.GetRow(nRow);
     m_EditRows.RemoveAt(nRow);
+    NoteRowShift();
     m_nUsedRows = std::max(0, m_nUsedRows - 1);
     SetDocumentModified();
     if (m_nMarkRow == nRow)
@@ -710,6 +750,7 @@ void CMorvelEMView::RecordUndo(int nAction, CPoint ptPosition)
 {
     m_undo.nAction = nAction;
     m_undo.ptPosition = ptPosition;
+    KeepUndoRecordInStep();
 }
 
 void CMorvelEMView::ClearUndoRows()

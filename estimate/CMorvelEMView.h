@@ -632,16 +632,127 @@ public:
         CString strRedoText;        // and its new text
         CGridRowArray rows;         // row copies
         CGridRowArray texts;        // text entries of the fixed-rate change
+        std::vector<int> kinds;     // the kinds rows had before a non-calculated mark changed
+        unsigned nShiftStamp = 0;   // the view's row shifts when the record was made
     };
     const CUndoRecord& GetUndoRecord() const { return m_undo; }
     // Sets the codes undo and redo act on (undoNone: nothing), as the undo and redo
     // commands leave them.
     void SetUndoActions(int nUndoAction, int nRedoAction);
 
+    // ---- Find and replace, parts registration, input fixing (CMorvelEMViewFind.cpp) ----
+    // The modeless find and replace dialogs send their requests as WM_FINDREPLACE_REQUEST.
+    afx_msg void OnEditFind();
+    afx_msg void OnEditReplace();
+    afx_msg void OnUpdateEditFind(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditReplace(CCmdUI* pCmdUI);
+    afx_msg LRESULT OnFindReplaceRequest(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnMatchCurrentCell(WPARAM wParam, LPARAM lParam);
+    // Where the find text matches in a cell text under the FRQ_WHOLE_WORD and
+    // FRQ_MATCH_CASE bits (a byte position), or -1; an empty find text never matches.
+    static int FindTextMatch(const CString& strCell, const CString& strFind, WPARAM nFlags);
+    // From the current cell on (never the cell itself, never wrapping), down or up, in the
+    // selection only with FRQ_SELECTION_ONLY: the first matching cell becomes current and
+    // the match's byte position is returned; -1 when none matches.
+    int SearchCells(WPARAM nFlags, const char* lpszFind);
+    // Scrolls a cell into view (three rows above it at the top) and hides the editor.
+    void ShowCell(int nCol, int nRow);
+    // The opened dialogs register here; WM_MODELESS_CLOSED forgets them.
+    void SetFindDialog(CWnd* pDialog, const CString& strStartText);
+    void SetReplaceDialog(CWnd* pDialog);
+    CWnd* GetFindDialog() const { return m_pFindDialog; }
+    CWnd* GetReplaceDialog() const { return m_pReplaceDialog; }
+    const CString& GetLastFindText() const { return m_strLastFind; }
+    afx_msg void OnPartsRegister();
+    afx_msg void OnUpdatePartsRegister(CCmdUI* pCmdUI);
+    // The input-fix dialog's OK: the arrow keys move among the ticked shown columns.
+    void ApplyInputFix(const std::vector<bool>& ticks);
+
+    // ---- Editing tools (CMorvelEMViewEditTools.cpp) ---------------------------------------
+    // Sorting: a block within one column of rows of one kind, ordered by that column (as
+    // texts in a "文字" column, else as numbers); whole rows move, equal keys keep their
+    // order. SortBlock is the sort dialog's OK.
+    afx_msg void OnSort();
+    afx_msg void OnUpdateSort(CCmdUI* pCmdUI);
+    bool CanSortBlock() const;
+    void SortBlock(bool bAscending);
+    // The row comparisons by the sort column (CEstimateShared::s_nSortColumn).
+    static int CompareTextAscending(const CGridRow* pFirst, const CGridRow* pSecond);
+    static int CompareTextDescending(const CGridRow* pFirst, const CGridRow* pSecond);
+    static int CompareNumberAscending(const CGridRow* pFirst, const CGridRow* pSecond);
+    static int CompareNumberDescending(const CGridRow* pFirst, const CGridRow* pSecond);
+    // The remembered row: 記憶, ｼﾞｬﾝﾌﾟ and 解除; the row header of a row repainted.
+    afx_msg void OnRememberPosition();
+    afx_msg void OnUpdateRememberPosition(CCmdUI* pCmdUI);
+    afx_msg void OnJumpToRemembered();
+    afx_msg void OnUpdateJumpToRemembered(CCmdUI* pCmdUI);
+    afx_msg void OnReleaseMark();
+    void InvalidateRowHead(int nRow);
+    // "ページ揃え": page alignment on or off, written to "Settings"/"AdjustPage".
+    afx_msg void OnPageAlign();
+    afx_msg void OnUpdatePageAlign(CCmdUI* pCmdUI);
+    // With page alignment on: nRow starts a page (the empty rows before it on its page go,
+    // or empty rows push it to the next page), and so does every later heading that
+    // follows an empty row. The last row aligned; -1 while alignment is off.
+    int AdjustPages(int nRow);
+    // The user zoom (the zoom dialog's OK gives ApplyUserZoom the percent); the zoom box
+    // shows the grid's zoom again afterwards.
+    afx_msg void OnZoomUser();
+    void ApplyUserZoom(int nPercent);
+    void ShowZoomInBox();
+    // "定率変更": a numeric column's block (or the current cell) through the calculation
+    // dialog; the dialog's OK calls ApplyFixedRateChange.
+    afx_msg void OnFixedRateChange();
+    afx_msg void OnUpdateFixedRateChange(CCmdUI* pCmdUI);
+    bool CanChangeFixedRate() const;
+    // Unnecessary rows: details (with a unit, unless "Unnecessary Row"/"ManualEditSaimoku"
+    // is "1") whose quantity or amount is zero, found and deleted at the request of the
+    // modeless 不要行削除 dialog (WM_UNNECESSARY_ROW_COMMAND).
+    afx_msg void OnDeleteUnnecessaryRows();
+    afx_msg LRESULT OnUnnecessaryRowMessage(WPARAM wParam, LPARAM lParam);
+    bool IsUnnecessaryRow(int nCondition, int nRow) const;
+    // The first candidate row from nFromRow on that meets the condition; -1 when none.
+    int FindUnnecessaryRow(int nCondition, int nFromRow) const;
+    // The open 不要行削除 dialogs, destroyed with the grid.
+    void AddUnnecessaryRowDialog(CWnd* pDialog);
+    void ForgetUnnecessaryRowDialog(CWnd* pDialog);
+
+    // ---- Undo and redo (CMorvelEMViewUndo.cpp) ------------------------------------------
+    afx_msg void OnEditUndo();
+    afx_msg void OnEditRedo();
+    afx_msg void OnUpdateEditUndo(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditRedo(CCmdUI* pCmdUI);
+    // false once rows were inserted, deleted or reordered by something the record does not
+    // know about: its row numbers no longer name the rows it was made for.
+    bool IsUndoRecordCurrent() const;
+
 private:
     // Records the action undo takes back (an EUndoAction) and its position; the commands
     // that record one fill the record's texts and stores first.
     void RecordUndo(int nAction, CPoint ptPosition);
+    // A command that shifts rows after recording its action keeps the record in step.
+    void KeepUndoRecordInStep();
+    // Every insertion, deletion or reordering of rows counts here.
+    void NoteRowShift();
+    void FinishOpenEditForUndo();
+    void PerformUndo(int nAction);
+    void PerformRedo(int nAction);
+    void SelectWholeRows(int nFirstRow, int nCount);
+    void RefreshAfterUndo(int nFromRow);
+    void RestoreRowFromUndo(INT_PTR nEntry, int nRow);
+    void SetRowKindsForUndo(bool bNonCalculated, int nFirstRow, int nCount);
+    unsigned m_nRowShifts = 0;
+    CRect GetSearchBlock(WPARAM& nFlags) const;
+    void ClickFoundCell(int nCol, int nRow);
+    LRESULT ReplaceCurrentMatch(const char* lpszReplace);
+    LRESULT ReplaceAll(WPARAM nFlags, LPARAM lParam);
+    // Destroys the modeless dialogs the view still holds (the view's window is going).
+    void DestroyModelessDialogs();
+    CWnd* m_pFindDialog = nullptr;
+    CWnd* m_pReplaceDialog = nullptr;
+    CString m_strLastFind;    // the last find text (at most 254 bytes)
+    CString m_strReplaceText; // the last replacement text
+    std::vector<CWnd*> m_unnecessaryRowDialogs;
 
 public:
     // The parts file the parts commands work on.

@@ -327,6 +327,8 @@ void CMorvelEMView::CutRowsToBuffer()
         DeleteRow(nFirst);
     if (nHeading > 0)
         AdjustPageBreak(1, nHeading - n);
+    // The headings after the cut start their pages again.
+    const int nAligned = AdjustPages(nHeading);
     RecordUndo(undoRowsCut, CPoint(0, nFirst));
 
     if (m_hWnd != nullptr) {
@@ -336,7 +338,8 @@ void CMorvelEMView::CutRowsToBuffer()
         const int nVisible = std::max(0, static_cast<int>(rcGrid.bottom) - m_nHeaderHeight) / nRowHeight;
         if (nFirst < m_nFirstVisibleRow || nFirst >= m_nFirstVisibleRow + nVisible)
             OnVScroll(SB_THUMBTRACK, static_cast<UINT>(std::max(0, nFirst - 3)), nullptr);
-        InvalidateRows(std::max(0, nFirst), m_nRowLimit - 1, true);
+        const int nFrom = nAligned >= 0 ? std::min(nAligned, nFirst) : nFirst;
+        InvalidateRows(std::max(0, nFrom), m_nRowLimit - 1, true);
         UpdateWindow();
     }
     RecalcTotals(m_nCurrentRow);
@@ -375,6 +378,7 @@ void CMorvelEMView::PasteRowsFromBuffer()
         if (nHeading > 0)
             AdjustPageBreak(1, nHeading + std::max(c, k));
     }
+    KeepUndoRecordInStep();
     RecalcFromRow(2, nRow);
     if (m_hWnd != nullptr)
         InvalidateRows(nRow, m_nRowLimit - 1, true);

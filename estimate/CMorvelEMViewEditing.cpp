@@ -566,6 +566,7 @@ void CMorvelEMView::OnInsertRow()
     m_nCurrentRow = ptCurrent.y;
     if (nHeading > 0)
         AdjustPageBreak(1, nHeading + nCount);
+    KeepUndoRecordInStep();
     InvalidateRows(nFirst, m_nRowLimit - 1, TRUE);
     UpdateTreeView();
     SetDocumentModified();
@@ -612,6 +613,7 @@ void CMorvelEMView::DeleteCurrentRow()
     DeleteRow(nRow);
     if (nHeading > 0)
         AdjustPageBreak(1, nHeading - 1);
+    KeepUndoRecordInStep();
     InvalidateRows(nRow, m_nRowLimit - 1, TRUE);
     RecalcTotals(nRow);
     UpdateTreeView();

@@ -277,6 +277,7 @@ void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszR
     } else {
         RecordUndo(undoSpecialRow, CPoint(m_nCurrentCol, nRow));
         InsertRow(nRow);
+        KeepUndoRecordInStep();
     }
     MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, nRangeCode);
     RecalcTotals(nRow);
@@ -328,6 +329,11 @@ void CMorvelEMView::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)
     nFirstRow = std::max(0, nFirstRow);
     RecordUndo(bSet ? undoNonCalcSet : undoNonCalcRelease, CPoint(nLastRow - nFirstRow + 1, nFirstRow));
     ClearUndoRows();
+    // Undo gives every row exactly the kind it had: a row already marked, or one the
+    // release leaves alone, keeps its kind.
+    m_undo.kinds.clear();
+    for (int r = nFirstRow; r <= nLastRow && IsValidRow(r); ++r)
+        m_undo.kinds.push_back(EditKind(r));
     for (int r = nFirstRow; r <= nLastRow && IsValidRow(r); ++r) {
         const int nKind = EditKind(r);
         if (bSet && !IsNonCalculatedKind(nKind) && !IsSummaryKind(nKind))

@@ -231,7 +231,7 @@ LRESULT CMorvelEMView::OnPickedUnit(WPARAM /*wParam*/, LPARAM lParam)
     return 0;
 }
 
-LRESULT CMorvelEMView::OnModelessClosed(WPARAM wParam, LPARAM /*lParam*/)
+LRESULT CMorvelEMView::OnModelessClosed(WPARAM wParam, LPARAM lParam)
 {
     switch (wParam) {
     case MODELESS_LARGE_SUBJECT_PICK:
@@ -241,6 +241,15 @@ LRESULT CMorvelEMView::OnModelessClosed(WPARAM wParam, LPARAM /*lParam*/)
         break;
     case MODELESS_UNIT_PICK:
         m_pUnitPick = nullptr;
+        break;
+    case MODELESS_FIND:
+        m_pFindDialog = nullptr;
+        break;
+    case MODELESS_REPLACE:
+        m_pReplaceDialog = nullptr;
+        break;
+    case MODELESS_UNNECESSARY_ROWS:
+        ForgetUnnecessaryRowDialog(reinterpret_cast<CWnd*>(lParam));
         break;
     default:
         break;

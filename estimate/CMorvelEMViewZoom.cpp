@@ -78,6 +78,14 @@ void CMorvelEMView::OnZoom200()
 void CMorvelEMView::OnUpdateZoom(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(TRUE);
+    if (pCmdUI->m_nID == ID_ZOOM_USER) {
+        // The user's own zoom is checked when the zoom is none of the fixed steps.
+        bool bFixed = false;
+        for (int nZoom : kFixedZooms)
+            bFixed = bFixed || nZoom == m_nZoom;
+        pCmdUI->SetCheck(bFixed ? 0 : 1);
+        return;
+    }
     pCmdUI->SetCheck(ZoomOfCommand(pCmdUI->m_nID) == m_nZoom ? 1 : 0);
 }
 
@@ -89,14 +97,31 @@ void CMorvelEMView::OnZoomBoxChange()
     const int nIndex = pBox->GetCurSel();
     if (nIndex < 0 || nIndex > 6)
         return;
-    if (nIndex == 6) {
-        // A zoom of the user's own needs the zoom dialog, which this program does not
-        // offer yet: the box goes back to showing this grid's zoom.
-        const int nFound = pBox->FindStringExact(-1, ZoomText(m_nZoom));
-        pBox->SetCurSel(nFound);
-        return;
-    }
     SendMessage(WM_COMMAND, kZoomBoxCommands[nIndex], 0);
+}
+
+void CMorvelEMView::ApplyUserZoom(int nPercent)
+{
+    m_nZoom = nPercent;
+    // The box's last entry shows the user's zoom and is selected.
+    if (CComboBox* pBox = ZoomBox()) {
+        if (pBox->GetCount() > 0)
+            pBox->DeleteString(pBox->GetCount() - 1);
+        pBox->SetCurSel(pBox->AddString(ZoomText(nPercent)));
+    }
+    RecalcLayout();
+}
+
+void CMorvelEMView::ShowZoomInBox()
+{
+    if (CComboBox* pBox = ZoomBox()) {
+        int nIndex = pBox->FindStringExact(-1, ZoomText(m_nZoom));
+        if (nIndex < 0) {
+            pBox->DeleteString(pBox->GetCount() - 1);
+            nIndex = pBox->AddString(ZoomText(m_nZoom));
+        }
+        pBox->SetCurSel(nIndex);
+    }
 }
 
 void CMorvelEMView::OnSetFocus(CWnd* pOldWnd)
@@ -138,5 +163,6 @@ void CMorvelEMView::OnDestroy()
     // selects its own.
     if (CComboBox* pBox = ZoomBox())
         pBox->SetCurSel(-1);
+    DestroyModelessDialogs();
     CMorvelView::OnDestroy();
 }

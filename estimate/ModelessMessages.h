@@ -191,6 +191,9 @@ constexpr WPARAM MODELESS_FIND = 4;
 constexpr WPARAM MODELESS_REPLACE = 5;
 constexpr WPARAM MODELESS_UNIT_PICK = 6;
 constexpr WPARAM MODELESS_PRINT_FORM_LOADED = 7;
+// An unnecessary-row dialog's window is gone (lParam the dialog): the grid forgets it, so
+// that it never destroys a dialog twice nor leaves one open behind it.
+constexpr WPARAM MODELESS_UNNECESSARY_ROWS = 8;
 
 // The pick message of a subject level (1 large, 2 middle, 3 small), 0 for another level.
 inline UINT PickSubjectMessage(int nLevel)

@@ -2,6 +2,7 @@
 
 #include "estimate/CMorvelEMView.h"
 #include "estimate_tools/CPageDialogs.h"
+#include "estimate_tools/EstimateEditCommands.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -51,6 +52,7 @@ void RunEstimateDialogCommand(CView* pView, UINT nID)
         PageInsert(*pEstimate);
         break;
     default:
+        RunEstimateEditCommand(*pEstimate, nID);
         break;
     }
 }

@@ -1,0 +1,406 @@
+// Find and replace in the estimate grid. The modeless find and replace dialogs (made by the
+// estimate tools) send every request here as WM_FINDREPLACE_REQUEST: the grid searches its
+// cells from the current cell on, moves the current cell to a match, replaces the last
+// match in the current cell, or replaces in every matching cell.
+//
+// Texts are code page 932: the search steps over double-byte characters whole, so a
+// single-byte character never matches the trail byte of a double-byte one, and case
+// folding changes ASCII letters only.
+#include "app/CShellServices.h"
+#include "estimate/CEstimateShared.h"
+#include "estimate/CMorvelEMView.h"
+#include "estimate/ModelessMessages.h"
+#include "platform/base/MessageBox.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "resources/ResourceIds.h"
+
+#include <algorithm>
+
+namespace {
+
+// The last find text holds at most this many bytes.
+constexpr int kLastFindBytes = 254;
+
+void RunEditDialogCommand(CMorvelEMView* pView, UINT nID)
+{
+    const auto& run = CShellServices::Get().runEstimateDialogCommand;
+    if (run)
+        run(pView, nID);
+    else
+        AfxMessageBox("この機能は、このﾊﾞｰｼﾞｮﾝではまだ使えません。"_sj, MB_OK);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------
+// The text match
+
+int CMorvelEMView::FindTextMatch(const CString& strCell, const CString& strFind, WPARAM nFlags)
+{
+    // An empty search text matches nothing (it would stop at every cell).
+    if (strFind.IsEmpty())
+        return -1;
+    CString text = strCell;
+    CString find = strFind;
+    if ((nFlags & FRQ_MATCH_CASE) == 0) {
+        text.MakeUpper();
+        find.MakeUpper();
+    }
+    const bool bWholeWord = (nFlags & FRQ_WHOLE_WORD) != 0;
+    const int nLength = text.GetLength();
+    const int nFind = find.GetLength();
+    int nStart = 0;
+    while (nStart <= nLength) {
+        const int p = text.Find(find, nStart);
+        if (p < 0)
+            return -1;
+        if (!bWholeWord)
+            return p;
+        // A word stands between half-width blanks or the text's ends.
+        const int nEnd = p + nFind;
+        const bool bEndOk = nEnd >= nLength || text[nEnd] == ' ';
+        const bool bStartOk = p == 0 || text[p - 1] == ' ';
+        if (bStartOk && bEndOk)
+            return p;
+        nStart = nEnd;
+    }
+    return -1;
+}
+
+LRESULT CMorvelEMView::OnMatchCurrentCell(WPARAM wParam, LPARAM lParam)
+{
+    if (lParam == 0)
+        return 0;
+    const CString strFind(reinterpret_cast<const char*>(lParam));
+    return FindTextMatch(GetCellText(m_nCurrentRow, m_nCurrentCol), strFind, wParam) >= 0 ? 1 : 0;
+}
+
+// ---------------------------------------------------------------------------------------
+// The search
+
+CRect CMorvelEMView::GetSearchBlock(WPARAM& nFlags) const
+{
+    CRect rcBlock = GetSelectionBlock();
+    rcBlock.bottom = std::min<LONG>(rcBlock.bottom, m_nRowLimit - 1);
+    // Inside a single cell there is nothing else to search.
+    if (rcBlock.left == rcBlock.right && rcBlock.top == rcBlock.bottom)
+        nFlags &= ~FRQ_SELECTION_ONLY;
+    return rcBlock;
+}
+
+int CMorvelEMView::SearchCells(WPARAM nFlags, const char* lpszFind)
+{
+    const CString strFind(lpszFind != nullptr ? lpszFind : "");
+    const CRect rcBlock = GetSearchBlock(nFlags);
+    const bool bSelection = (nFlags & FRQ_SELECTION_ONLY) != 0;
+    const int nLastColumn = GetColumnLimit() - 1;
+    const int nFirstCol = bSelection ? std::max<int>(0, rcBlock.left) : 0;
+    const int nLastCol = bSelection ? std::min<int>(nLastColumn, rcBlock.right) : nLastColumn;
+    const int c0 = m_nCurrentCol, r0 = m_nCurrentRow;
+
+    auto test = [&](int nRow, int nCol) {
+        const int p = FindTextMatch(GetCellText(nRow, nCol), strFind, nFlags);
+        if (p >= 0) {
+            m_nCurrentCol = nCol;
+            m_nCurrentRow = nRow;
+        }
+        return p;
+    };
+
+    const bool bUp = (nFlags & FRQ_UP) != 0 && (nFlags & FRQ_DOWN) == 0;
+    if (!bUp) {
+        const int nFirstRow = bSelection ? std::max<int>(r0 + 1, rcBlock.top) : r0 + 1;
+        const int nLastRow = bSelection ? std::min<int>(m_nUsedRows, rcBlock.bottom) : m_nUsedRows;
+        if (!bSelection || (r0 >= rcBlock.top && r0 <= rcBlock.bottom)) {
+            for (int c = std::max(c0 + 1, nFirstCol); c <= nLastCol; ++c)
+                if (const int p = test(r0, c); p >= 0)
+                    return p;
+        }
+        for (int r = nFirstRow; r <= nLastRow && r < m_nRowLimit; ++r)
+            for (int c = nFirstCol; c <= nLastCol; ++c)
+                if (const int p = test(r, c); p >= 0)
+                    return p;
+        return -1;
+    }
+    const int nFirstRow = bSelection ? std::min<int>(r0 - 1, rcBlock.bottom) : r0 - 1;
+    const int nLastRow = bSelection ? std::max<int>(0, rcBlock.top) : 0;
+    if (!bSelection || (r0 >= rcBlock.top && r0 <= rcBlock.bottom)) {
+        for (int c = std::min(c0 - 1, nLastCol); c >= nFirstCol; --c)
+            if (const int p = test(r0, c); p >= 0)
+                return p;
+    }
+    for (int r = std::min(nFirstRow, m_nRowLimit - 1); r >= nLastRow; --r)
+        for (int c = nLastCol; c >= nFirstCol; --c)
+            if (const int p = test(r, c); p >= 0)
+                return p;
+    return -1;
+}
+
+void CMorvelEMView::ShowCell(int nCol, int nRow)
+{
+    if (nCol < 0 || nCol >= GetColumnLimit() || nRow < 0 || nRow >= m_nRowLimit)
+        return;
+    CRect rcGrid;
+    GetGridClientRect(&rcGrid);
+    const int nVisibleRows = GetVisibleRowCount();
+    bool bVisible = nRow >= m_nFirstVisibleRow && nRow < m_nFirstVisibleRow + std::max(1, nVisibleRows) &&
+                    nCol >= m_nFirstVisibleCol;
+    if (bVisible) {
+        CRect rcCell;
+        GetCellRangeRect(nCol, nRow, nCol, nRow, &rcCell);
+        bVisible = rcCell.right <= rcGrid.right || m_hWnd == nullptr;
+    }
+    if (!bVisible) {
+        // Three rows above the cell; the column before it at the left edge.
+        ScrollView(WM_VSCROLL, SB_THUMBTRACK, std::max(0, nRow - 3));
+        int nPosition = 0;
+        for (int c = 0; c < nCol - 1; ++c)
+            nPosition += m_nColumnWidth[c];
+        ScrollView(WM_HSCROLL, SB_THUMBTRACK, std::max(0, nPosition));
+    }
+    HideCellEdit();
+}
+
+void CMorvelEMView::ClickFoundCell(int nCol, int nRow)
+{
+    ShowCell(nCol, nRow);
+    CRect rcCell;
+    GetCellRangeRect(nCol, nRow, nCol, nRow, &rcCell);
+    const CPoint pt(rcCell.left + 2, rcCell.top + 2);
+    // Through the button handlers, as a click: any block ends and the found cell counts as
+    // the cell the last click stayed on, so Replace may work on it.
+    if (m_hWnd != nullptr) {
+        OnLButtonDown(0, pt);
+        OnLButtonUp(0, pt);
+    } else {
+        PressAtPoint(pt.x, pt.y);
+        m_bClickMovedCell = false;
+    }
+    SetCurrentCell(nCol, nRow);
+    if (m_hWnd != nullptr) {
+        Invalidate(FALSE);
+        UpdateWindow();
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// The request
+
+LRESULT CMorvelEMView::OnFindReplaceRequest(WPARAM wParam, LPARAM lParam)
+{
+    if (m_hWnd != nullptr)
+        InvalidateCells(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow);
+    WPARAM nFlags = wParam;
+    const CRect rcBlock = GetSearchBlock(nFlags);
+    const char* pText = reinterpret_cast<const char*>(lParam);
+    if (pText == nullptr)
+        return 0;
+
+    if (IsReplaceAllRequest(nFlags))
+        return ReplaceAll(nFlags, lParam);
+    if (IsReplaceRequest(nFlags))
+        return ReplaceCurrentMatch(pText);
+
+    // Find.
+    const CString strFind = LimitFindReplaceText(CString(pText), kLastFindBytes);
+    CEstimateShared::s_nFindLength = strFind.GetLength();
+    m_strLastFind = strFind;
+    const int nPosition = SearchCells(nFlags, strFind);
+    CEstimateShared::s_nFindPosition = nPosition;
+    if (nPosition < 0)
+        return 0;
+    if (m_hWnd != nullptr) {
+        CRect rcCells;
+        GetCellRangeRect(rcBlock.left, rcBlock.top, rcBlock.right, rcBlock.bottom, &rcCells);
+        InvalidateRect(&rcCells, TRUE);
+    }
+    if ((nFlags & FRQ_SELECTION_ONLY) == 0) {
+        ClickFoundCell(m_nCurrentCol, m_nCurrentRow);
+    } else {
+        ShowCell(m_nCurrentCol, m_nCurrentRow);
+        if (m_hWnd != nullptr) {
+            Invalidate(FALSE);
+            UpdateWindow();
+        }
+    }
+    UpdateStatusText(statusShow);
+    return 1;
+}
+
+LRESULT CMorvelEMView::ReplaceCurrentMatch(const char* lpszReplace)
+{
+    m_strReplaceText = LimitFindReplaceText(CString(lpszReplace));
+    const int nRow = m_nCurrentRow, nCol = m_nCurrentCol;
+    const CString strOld = GetCellText(nRow, nCol);
+    const int nPosition = CEstimateShared::s_nFindPosition;
+    const int nLength = CEstimateShared::s_nFindLength;
+    // The last find's match is replaced only where it still stands: in this cell, at that
+    // place, the same text (case folded as the find may have folded it). A match found in
+    // another grid, or a cell changed since, is searched for again instead of being cut
+    // at a stale position.
+    CString strAt = nPosition >= 0 && nPosition + nLength <= strOld.GetLength() ? strOld.Mid(nPosition, nLength)
+                                                                                 : CString();
+    CString strLast = m_strLastFind;
+    strAt.MakeUpper();
+    strLast.MakeUpper();
+    if (nPosition < 0 || nLength <= 0 || strAt != strLast || m_nSummaryPage != 0)
+        return 0;
+
+    const CString strNew = strOld.Left(nPosition) + m_strReplaceText + strOld.Mid(nPosition + nLength);
+    m_undo.strUndoText = strOld;
+    SetCellText(strNew, nRow, nCol, TRUE);
+    // A number in a numeric column is stored by the column's rounding; a text column keeps
+    // exactly what the replacement made.
+    const CString strStored = GetCellText(nRow, nCol);
+    if (GetColumnInfo(nCol).bNumeric && CNumberRules::IsNumberText(strStored)) {
+        CDecimal value = CNumberRules::ReadNumberText(strStored);
+        CNumberRules::RoundBySpec(value, GetColumnInfo(nCol).spec);
+        SetCellText(CNumberRules::FormatNormal(value), nRow, nCol, TRUE);
+    }
+    if (GetRowKind(nRow) == kindEmpty && !GetCellText(nRow, nCol).IsEmpty())
+        SetRowKind(kindDetail, nRow);
+    m_undo.strRedoText = GetCellText(nRow, nCol);
+    RecordUndo(undoCellEdit, CPoint(nCol, nRow));
+    if (GetRecalcLevel() == 2)
+        CalcRow(nRow, 0);
+    // This match is gone; the next replace needs the next find.
+    CEstimateShared::s_nFindPosition = -1;
+    if (m_hWnd != nullptr) {
+        InvalidateRows(nRow, nRow);
+        UpdateWindow();
+    }
+    RecalcFromRow(recalcBulk, nRow);
+    SetDocumentModified();
+    return 1;
+}
+
+LRESULT CMorvelEMView::ReplaceAll(WPARAM nFlags, LPARAM lParam)
+{
+    CString strFind, strReplace;
+    UnpackReplaceAllText(lParam, strFind, strReplace);
+    strFind = LimitFindReplaceText(strFind);
+    strReplace = LimitFindReplaceText(strReplace);
+    if (strFind.IsEmpty() || m_nSummaryPage != 0)
+        return 1;
+    const CPoint ptSaved(m_nCurrentCol, m_nCurrentRow);
+    const bool bSelection = (nFlags & FRQ_SELECTION_ONLY) != 0;
+    const CRect rcBlock = GetSelectionBlock();
+    CEstimateShared::s_nFindLength = strFind.GetLength();
+    m_strLastFind = strFind;
+    m_strReplaceText = strReplace;
+    const WPARAM nSearch = (nFlags & ~(FRQ_UP | FRQ_REPLACE_ALL)) | FRQ_DOWN;
+
+    auto replaceIn = [&](int nRow, int nCol, int nPosition) {
+        const CString strOld = GetCellText(nRow, nCol);
+        SetCellText(strOld.Left(nPosition) + strReplace + strOld.Mid(nPosition + strFind.GetLength()), nRow, nCol,
+                    TRUE);
+    };
+    // The search starts after the current cell, so the first cell of the range is looked
+    // at here: replace all leaves no matching cell behind.
+    const CPoint ptStart = bSelection ? CPoint(rcBlock.left, rcBlock.top) : CPoint(0, 0);
+    m_nCurrentCol = ptStart.x;
+    m_nCurrentRow = ptStart.y;
+    if (const int p = FindTextMatch(GetCellText(ptStart.y, ptStart.x), strFind, nSearch); p >= 0)
+        replaceIn(ptStart.y, ptStart.x, p);
+    for (int p = SearchCells(nSearch, strFind); p >= 0; p = SearchCells(nSearch, strFind))
+        replaceIn(m_nCurrentRow, m_nCurrentCol, p);
+
+    m_nCurrentCol = ptSaved.x;
+    m_nCurrentRow = ptSaved.y;
+    CEstimateShared::s_nFindPosition = -1;
+    RecalcFromRow(recalcBulk, 0);
+    if (m_hWnd != nullptr) {
+        Invalidate(TRUE);
+        UpdateWindow();
+    }
+    SetDocumentModified();
+    return 1;
+}
+
+// ---------------------------------------------------------------------------------------
+// Commands and the dialogs' lifetime
+
+void CMorvelEMView::OnEditFind()
+{
+    if (m_pFindDialog != nullptr || m_nSummaryPage != 0)
+        return;
+    RunEditDialogCommand(this, ID_EDIT_FIND_DLG);
+}
+
+void CMorvelEMView::OnEditReplace()
+{
+    if (m_pReplaceDialog != nullptr || m_nSummaryPage != 0)
+        return;
+    RunEditDialogCommand(this, ID_EDIT_REPLACE_DLG);
+}
+
+void CMorvelEMView::OnUpdateEditFind(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_nSummaryPage == 0 && m_pFindDialog == nullptr);
+}
+
+void CMorvelEMView::OnUpdateEditReplace(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_nSummaryPage == 0 && m_pReplaceDialog == nullptr);
+}
+
+void CMorvelEMView::SetFindDialog(CWnd* pDialog, const CString& strStartText)
+{
+    m_pFindDialog = pDialog;
+    m_strLastFind = LimitFindReplaceText(strStartText, kLastFindBytes);
+}
+
+void CMorvelEMView::SetReplaceDialog(CWnd* pDialog)
+{
+    m_pReplaceDialog = pDialog;
+}
+
+void CMorvelEMView::DestroyModelessDialogs()
+{
+    // Each dialog tells this view it is gone (WM_MODELESS_CLOSED) while its window goes,
+    // and the view forgets it then; none may outlive the grid it sends to.
+    for (CWnd* pDialog : {m_pFindDialog, m_pReplaceDialog, m_pSubjectPick[0], m_pSubjectPick[1],
+                          m_pSubjectPick[2], m_pUnitPick}) {
+        if (pDialog != nullptr && pDialog->m_hWnd != nullptr)
+            pDialog->DestroyWindow();
+    }
+    // The unnecessary-row dialogs forget themselves here as they go (a copy is walked).
+    const std::vector<CWnd*> unnecessary = m_unnecessaryRowDialogs;
+    for (CWnd* pDialog : unnecessary) {
+        if (pDialog != nullptr && pDialog->m_hWnd != nullptr)
+            pDialog->DestroyWindow();
+    }
+    m_unnecessaryRowDialogs.clear();
+    m_pFindDialog = m_pReplaceDialog = nullptr;
+    m_pSubjectPick[0] = m_pSubjectPick[1] = m_pSubjectPick[2] = nullptr;
+    m_pUnitPick = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------
+// Parts registration and input fixing: their dialogs and the parts file belong to the tools.
+
+void CMorvelEMView::OnPartsRegister()
+{
+    if (m_nSummaryPage != 0 || m_nSelectMode != selectRows)
+        return;
+    RunEditDialogCommand(this, ID_PARTS_REGISTER);
+}
+
+void CMorvelEMView::OnUpdatePartsRegister(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_nSummaryPage == 0 && m_nSelectMode == selectRows);
+}
+
+void CMorvelEMView::ApplyInputFix(const std::vector<bool>& ticks)
+{
+    const int nColumns = std::min(GetColumnLimit(), static_cast<int>(ticks.size()));
+    for (int c = 0; c < nColumns; ++c)
+        m_nInputFixed[c] = ticks[static_cast<size_t>(c)] && m_nBaseColumnWidth[c] != 0 ? 1 : 0;
+    if (m_hWnd != nullptr) {
+        CRect rcClient;
+        GetClientRect(&rcClient);
+        CRect rcHeaders(m_nRowHeaderWidth, 0, rcClient.right, m_nHeaderHeight);
+        InvalidateRect(&rcHeaders, TRUE);
+        UpdateWindow();
+    }
+}

@@ -1,0 +1,411 @@
+// Undo and redo of the estimate grid: one action each way. The editing commands record
+// what they did in the undo record (RecordUndo: an action code, a position and the data to
+// take it back); undo takes that one action back, redo does it again, mostly by running the
+// same command at the recorded position, which records its own undo data as it runs.
+//
+// A record describes rows by number. Any later insertion or deletion of rows that the
+// record does not know about (a total row made, a page inserted, rows dragged in the
+// subject tree, a sort) moves the rows under those numbers, so the record counts the row
+// shifts it has seen: once another shift has happened it is out of step and neither undo
+// nor redo act on it (both are disabled) rather than change the wrong rows.
+#include "estimate/CMorvelEMView.h"
+
+#include "app/CMorvelApp.h"
+#include "estimate/CCopyBufferItems.h"
+#include "estimate/CGridRow.h"
+#include "estimate/CMorvelEMDoc.h"
+#include "estimate/CUndoTextEntry.h"
+#include "platform/ui/core/CCmdUI.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// The eight settings a fixed-rate change keeps after the column's former texts.
+constexpr INT_PTR kFixedRateSettings = 8;
+
+const CString& UndoText(const CGridRowArray& texts, INT_PTR i)
+{
+    static const CString empty;
+    const auto* pEntry = static_cast<const CUndoTextEntry*>(texts.GetWorkingArray().GetAt(i));
+    return pEntry != nullptr ? pEntry->m_strText : empty;
+}
+
+const CCellBufferItem* BufferItem(const CObArray& buffer, INT_PTR i)
+{
+    return i < buffer.GetSize() ? dynamic_cast<const CCellBufferItem*>(buffer.GetAt(i)) : nullptr;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------
+// The record's step with the rows
+
+void CMorvelEMView::KeepUndoRecordInStep()
+{
+    m_undo.nShiftStamp = m_nRowShifts;
+}
+
+bool CMorvelEMView::IsUndoRecordCurrent() const
+{
+    return m_undo.nShiftStamp == m_nRowShifts;
+}
+
+void CMorvelEMView::NoteRowShift()
+{
+    ++m_nRowShifts;
+}
+
+// ---------------------------------------------------------------------------------------
+// Commands
+
+void CMorvelEMView::OnUpdateEditUndo(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_undo.nAction >= 0 && m_nSummaryPage == 0 && IsUndoRecordCurrent());
+}
+
+void CMorvelEMView::OnUpdateEditRedo(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_undo.nRedoAction >= 0 && m_nSummaryPage == 0 && IsUndoRecordCurrent());
+}
+
+void CMorvelEMView::FinishOpenEditForUndo()
+{
+    // An edit still open is stored first, as the Down and Up keys store it, so that undo
+    // takes back the latest action: the edit itself. The cursor stays on its cell.
+    if (m_nEditState == editTyping || m_nEditState == editOpened) {
+        const CPoint ptCell(m_nCurrentCol, m_nCurrentRow);
+        SendKeyUpDown(VK_DOWN);
+        SendKeyUpDown(VK_UP);
+        if (CPoint(m_nCurrentCol, m_nCurrentRow) != ptCell)
+            SetCurrentCell(ptCell.x, ptCell.y);
+    }
+    HideCellEdit();
+}
+
+void CMorvelEMView::OnEditUndo()
+{
+    if (m_nSummaryPage != 0)
+        return;
+    FinishOpenEditForUndo();
+    const int nAction = m_undo.nAction;
+    if (nAction < 0 || !IsUndoRecordCurrent())
+        return;
+    PerformUndo(nAction);
+    m_undo.nRedoAction = nAction;
+    SetDocumentModified();
+    m_undo.nAction = undoNone;
+    KeepUndoRecordInStep();
+}
+
+void CMorvelEMView::OnEditRedo()
+{
+    if (m_nSummaryPage != 0)
+        return;
+    FinishOpenEditForUndo();
+    const int nAction = m_undo.nRedoAction;
+    if (nAction < 0 || !IsUndoRecordCurrent())
+        return;
+    PerformRedo(nAction);
+    SetDocumentModified();
+    m_undo.nAction = nAction;
+    m_undo.nRedoAction = undoNone;
+    KeepUndoRecordInStep();
+}
+
+// ---------------------------------------------------------------------------------------
+// Helpers the actions share
+
+void CMorvelEMView::SelectWholeRows(int nFirstRow, int nCount)
+{
+    const int nColumns = GetColumnLimit();
+    m_nSelectMode = selectRows;
+    m_rcSelection.SetRect(0, nFirstRow, std::max(0, nColumns - 1), nFirstRow + std::max(1, nCount) - 1);
+}
+
+void CMorvelEMView::RefreshAfterUndo(int nFromRow)
+{
+    if (m_hWnd != nullptr) {
+        InvalidateRows(std::max(0, nFromRow), m_nRowLimit - 1, TRUE);
+        UpdateWindow();
+    }
+    RecalcTotals(nFromRow);
+    UpdateTreeView();
+}
+
+void CMorvelEMView::RestoreRowFromUndo(INT_PTR nEntry, int nRow)
+{
+    const CGridRow* pSaved = m_undo.rows.GetRow(static_cast<int>(nEntry));
+    CopyRow(pSaved, MakeEditRow(nRow));
+    if (m_nUsedRows <= nRow && pSaved != nullptr && pSaved->m_nKind != kindEmpty) {
+        m_nUsedRows = nRow + 1;
+        UpdateScrollRanges();
+    }
+    CalcRow(nRow, 0);
+}
+
+void CMorvelEMView::SetRowKindsForUndo(bool bNonCalculated, int nFirstRow, int nCount)
+{
+    // Redo repeats the command, which keeps the kinds it finds for the next undo.
+    if (nCount <= 0)
+        return;
+    SetNonCalculated(bNonCalculated, nFirstRow, nFirstRow + nCount - 1);
+}
+
+// ---------------------------------------------------------------------------------------
+// Undo
+
+void CMorvelEMView::PerformUndo(int nAction)
+{
+    const CPoint pt = m_undo.ptPosition;
+    switch (nAction) {
+    case undoCellEdit:
+        SetCellText(m_undo.strUndoText, pt.y, pt.x, TRUE);
+        CalcRow(pt.y, 0);
+        if (m_hWnd != nullptr)
+            InvalidateRows(pt.y, pt.y);
+        RecalcTotals(pt.y);
+        break;
+    case undoRowInsert:
+        m_nSelectMode = selectNone;
+        SetCurrentCell(pt.x, pt.y);
+        DeleteCurrentRow();
+        break;
+    case undoRowDelete: {
+        InsertRowAligned(pt.y);
+        RestoreRowFromUndo(0, pt.y);
+        RefreshAfterUndo(pt.y);
+        break;
+    }
+    case undoRowClear:
+        RestoreRowFromUndo(0, pt.y);
+        RefreshAfterUndo(pt.y);
+        break;
+    case undoRowsCut:
+        // The cut rows are in the row copy buffer: pasted back above the row they left.
+        SetCurrentCell(pt.x, pt.y);
+        SelectWholeRows(pt.y, 1);
+        PasteRowsFromBuffer();
+        break;
+    case undoRowsPaste:
+    case undoRowsPasteCount: {
+        CMorvelApp* pApp = GetMorvelApp();
+        // Exactly the rows the paste inserted go: as many as the buffer held, or the count
+        // of rows selected for the paste.
+        const int nCount = nAction == undoRowsPasteCount
+                               ? m_undo.nPasteCount
+                               : (pApp != nullptr ? static_cast<int>(pApp->m_aRowCopyBuffer.GetSize()) : 0);
+        if (nCount <= 0)
+            break;
+        SetCurrentCell(pt.x, pt.y);
+        SelectWholeRows(pt.y, nCount);
+        CutRowsToBuffer();
+        break;
+    }
+    case undoMarkRow:
+        m_nMarkRow = -1;
+        RefreshMarkRowHeads();
+        break;
+    case undoNonCalcSet:
+    case undoNonCalcRelease: {
+        // The kinds the rows had before the command, exactly: rows the command left alone
+        // (already marked, or empty) keep their kind.
+        const int nCount = std::min<int>(pt.x, static_cast<int>(m_undo.kinds.size()));
+        for (int i = 0; i < nCount; ++i) {
+            if (IsValidRow(pt.y + i) && (GetEditRow(pt.y + i) != nullptr || m_undo.kinds[i] != kindEmpty))
+                SetRowKind(m_undo.kinds[static_cast<size_t>(i)], pt.y + i);
+        }
+        RefreshAfterUndo(pt.y);
+        break;
+    }
+    case undoFixedRate: {
+        const INT_PTR nTexts = m_undo.texts.GetWorkingArray().GetSize() - kFixedRateSettings;
+        for (INT_PTR i = 0; i < nTexts; ++i) {
+            CString strText = UndoText(m_undo.texts, i);
+            if (CNumberRules::IsNumberText(strText))
+                strText = CNumberRules::FormatNormal(CNumberRules::ReadNumberText(strText));
+            const int nRow = pt.y + static_cast<int>(i);
+            SetCellText(strText, nRow, pt.x, TRUE);
+            CalcRow(nRow, 0);
+        }
+        RefreshAfterUndo(pt.y);
+        break;
+    }
+    case undoRowsClear: {
+        const INT_PTR nRows = m_undo.rows.GetWorkingArray().GetSize();
+        for (INT_PTR i = 0; i < nRows; ++i)
+            RestoreRowFromUndo(i, pt.y + static_cast<int>(i));
+        RefreshAfterUndo(pt.y);
+        break;
+    }
+    case undoRowsInsert: {
+        const CPoint ptCurrent(m_nCurrentCol, m_nCurrentRow);
+        SetCurrentCell(m_nCurrentCol, pt.y);
+        const int nHeading = AdjustPageBreak(0, pt.y);
+        for (int i = 0; i < pt.x; ++i)
+            DeleteRow(pt.y);
+        if (nHeading > 0)
+            AdjustPageBreak(1, nHeading - pt.x);
+        SetCurrentCell(ptCurrent.x, ptCurrent.y);
+        m_nSelectMode = selectNone;
+        RefreshAfterUndo(pt.y);
+        break;
+    }
+    case undoCellsCut: {
+        // The cut cells are in the cell copy buffer, with the block's first corner.
+        CMorvelApp* pApp = GetMorvelApp();
+        const CCellBufferItem* pFirst = pApp != nullptr ? BufferItem(pApp->m_aCellCopyBuffer, 0) : nullptr;
+        if (pFirst == nullptr)
+            break;
+        SetCurrentCell(pFirst->m_pt.x, pFirst->m_pt.y);
+        m_nSelectMode = selectNone;
+        PasteCellsFromBuffer(0);
+        m_nSelectMode = selectNone;
+        break;
+    }
+    case undoCellsPaste:
+        PasteCellsFromBuffer(1);
+        break;
+    case undoSpecialRow:
+        m_nSelectMode = selectNone;
+        SetCurrentCell(pt.x, pt.y);
+        DeleteCurrentRow();
+        break;
+    default:
+        break; // codes nothing records: only the common steps
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Redo
+
+void CMorvelEMView::PerformRedo(int nAction)
+{
+    const CPoint pt = m_undo.ptPosition;
+    switch (nAction) {
+    case undoCellEdit:
+        SetCellText(m_undo.strRedoText, pt.y, pt.x, TRUE);
+        CalcRow(pt.y, 0);
+        if (m_hWnd != nullptr)
+            InvalidateRows(pt.y, pt.y);
+        RecalcTotals(pt.y);
+        break;
+    case undoRowInsert:
+        m_nSelectMode = selectNone;
+        SetCurrentCell(pt.x, pt.y);
+        InsertOneRow();
+        break;
+    case undoRowDelete:
+        m_nSelectMode = selectNone;
+        SetCurrentCell(pt.x, pt.y);
+        DeleteCurrentRow();
+        break;
+    case undoRowClear:
+        m_nSelectMode = selectNone;
+        SetCurrentCell(pt.x, pt.y);
+        OnClearRow();
+        break;
+    case undoRowsCut: {
+        CMorvelApp* pApp = GetMorvelApp();
+        const int nCount = pApp != nullptr ? static_cast<int>(pApp->m_aRowCopyBuffer.GetSize()) : 0;
+        if (nCount <= 0)
+            break;
+        SetCurrentCell(pt.x, pt.y);
+        SelectWholeRows(pt.y, nCount);
+        CutRowsToBuffer();
+        break;
+    }
+    case undoRowsPaste:
+    case undoRowsPasteCount:
+        // The undo cut the pasted rows into the row copy buffer, in their order: pasting
+        // them at the row puts back exactly what the paste made.
+        SetCurrentCell(pt.x, pt.y);
+        SelectWholeRows(pt.y, 1);
+        PasteRowsFromBuffer();
+        break;
+    case undoMarkRow:
+        m_nMarkRow = pt.y;
+        RefreshMarkRowHeads();
+        break;
+    case undoNonCalcSet:
+        SetRowKindsForUndo(true, pt.y, pt.x);
+        break;
+    case undoNonCalcRelease:
+        SetRowKindsForUndo(false, pt.y, pt.x);
+        break;
+    case undoFixedRate: {
+        const INT_PTR nAll = m_undo.texts.GetWorkingArray().GetSize();
+        const INT_PTR nTexts = nAll - kFixedRateSettings;
+        if (nTexts < 0)
+            break;
+        const CString strFormula = UndoText(m_undo.texts, nTexts);
+        CRateCondition condition;
+        condition.nCol1 = std::atoi(UndoText(m_undo.texts, nTexts + 1));
+        condition.nRelation1 = std::atoi(UndoText(m_undo.texts, nTexts + 2));
+        condition.strValue1 = UndoText(m_undo.texts, nTexts + 3);
+        condition.nCol2 = std::atoi(UndoText(m_undo.texts, nTexts + 4));
+        condition.nRelation2 = std::atoi(UndoText(m_undo.texts, nTexts + 5));
+        condition.strValue2 = UndoText(m_undo.texts, nTexts + 6);
+        condition.nConjunction = std::atoi(UndoText(m_undo.texts, nTexts + 7));
+        // The same column over the same rows as the first time.
+        m_nSelectMode = selectBlock;
+        m_rcSelection.SetRect(pt.x, pt.y, pt.x, pt.y + std::max<int>(0, static_cast<int>(nTexts) - 1));
+        ApplyFixedRateChange(strFormula, condition);
+        break;
+    }
+    case undoRowsClear: {
+        const int nCount = static_cast<int>(m_undo.rows.GetWorkingArray().GetSize());
+        if (nCount <= 0)
+            break;
+        SelectWholeRows(pt.y, nCount);
+        OnClearRow();
+        break;
+    }
+    case undoRowsInsert:
+        SelectWholeRows(pt.y, pt.x);
+        OnInsertRow();
+        break;
+    case undoCellsCut: {
+        CMorvelApp* pApp = GetMorvelApp();
+        const CCellBufferItem* pFirst = pApp != nullptr ? BufferItem(pApp->m_aCellCopyBuffer, 0) : nullptr;
+        const CCellBufferItem* pSecond = pApp != nullptr ? BufferItem(pApp->m_aCellCopyBuffer, 1) : nullptr;
+        if (pFirst == nullptr || pSecond == nullptr)
+            break;
+        m_nSelectMode = selectBlock;
+        m_rcSelection.SetRect(pFirst->m_pt.x, pFirst->m_pt.y, pSecond->m_pt.x, pSecond->m_pt.y);
+        CutCellsToBuffer();
+        break;
+    }
+    case undoCellsPaste: {
+        CMorvelApp* pApp = GetMorvelApp();
+        const CCellBufferItem* pFirst = pApp != nullptr ? BufferItem(pApp->m_aUndoCellBuffer, 0) : nullptr;
+        const CCellBufferItem* pSecond = pApp != nullptr ? BufferItem(pApp->m_aUndoCellBuffer, 1) : nullptr;
+        if (pFirst == nullptr || pSecond == nullptr)
+            break;
+        if (pSecond->m_pt.x < 0) {
+            // A paste at a cell: the same cell again.
+            SetCurrentCell(pFirst->m_pt.x, pFirst->m_pt.y);
+            m_nSelectMode = selectNone;
+        } else {
+            m_nSelectMode = selectBlock;
+            m_rcSelection.SetRect(pFirst->m_pt.x, pFirst->m_pt.y, pSecond->m_pt.x, pSecond->m_pt.y);
+        }
+        PasteCellsFromBuffer(0);
+        break;
+    }
+    case undoSpecialRow:
+        // The undo deleted the row through the row delete command, which kept it.
+        InsertRowAligned(pt.y);
+        RestoreRowFromUndo(0, pt.y);
+        if (m_hWnd != nullptr) {
+            InvalidateRows(pt.y, m_nRowLimit - 1, TRUE);
+            UpdateWindow();
+        }
+        RecalcTotals(pt.y);
+        UpdateTreeView();
+        break;
+    default:
+        break;
+    }
+}

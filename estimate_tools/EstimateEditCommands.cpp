@@ -1,0 +1,179 @@
+#include "estimate_tools/EstimateEditCommands.h"
+
+#include "app/CEstimationFormFile.h"
+#include "estimate/CGridRow.h"
+#include "estimate/CMorvelEMDoc.h"
+#include "estimate/CMorvelEMView.h"
+#include "estimate/ModelessMessages.h"
+#include "estimate_tools/CFindReplaceDialogs.h"
+#include "estimate_tools/CRateCalcDialog.h"
+#include "estimate_tools/CSortDialog.h"
+#include "estimate_tools/CUnnecessaryRowDialog.h"
+#include "parts/CMorvelPMDoc.h"
+#include "platform/ui/dialogs/CFileDialog.h"
+#include "printform/CZoomDialog.h"
+#include "resources/ResourceIds.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+// What a search box can hold of a cell's text.
+CString LimitFindReplaceTextForDialog(const CString& text)
+{
+    return LimitFindReplaceText(text);
+}
+
+void OpenFind(CMorvelEMView& view)
+{
+    if (view.GetFindDialog() != nullptr)
+        return;
+    auto* pDialog = new CFindDialog(&view);
+    pDialog->m_strFind =
+        LimitFindReplaceTextForDialog(view.GetCellText(view.GetCurrentRow(), view.GetCurrentCol()));
+    if (!pDialog->Create()) {
+        delete pDialog;
+        return;
+    }
+    view.SetFindDialog(pDialog, pDialog->m_strFind);
+}
+
+void OpenReplace(CMorvelEMView& view)
+{
+    if (view.GetReplaceDialog() != nullptr)
+        return;
+    auto* pDialog = new CReplaceDialog(&view);
+    pDialog->m_strFind =
+        LimitFindReplaceTextForDialog(view.GetCellText(view.GetCurrentRow(), view.GetCurrentCol()));
+    // The dialog is destroyed with the grid, so the grid outlives this question.
+    CMorvelEMView* pView = &view;
+    pDialog->m_stillOnMatch = [pView] { return !pView->LastClickMovedCell(); };
+    if (!pDialog->Create()) {
+        delete pDialog;
+        return;
+    }
+    view.SetReplaceDialog(pDialog);
+}
+
+void OpenUnnecessaryRows(CMorvelEMView& view)
+{
+    auto* pDialog = new CUnnecessaryRowDialog(&view);
+    if (!pDialog->Create()) {
+        delete pDialog;
+        return;
+    }
+    view.AddUnnecessaryRowDialog(pDialog);
+}
+
+void Sort(CMorvelEMView& view)
+{
+    CSortDialog dlg(&view);
+    if (dlg.DoModal() != IDOK)
+        return;
+    view.SortBlock(dlg.m_bAscending != 0);
+}
+
+void UserZoom(CMorvelEMView& view)
+{
+    CZoomDialog dlg(view.GetMetrics().nZoom, &view);
+    if (dlg.DoModal() != IDOK)
+        return;
+    view.ApplyUserZoom(dlg.m_nZoom);
+}
+
+void FixedRate(CMorvelEMView& view)
+{
+    const CEstimationFormFile& form = view.GetEstimationForm();
+    std::vector<CString> names;
+    for (int i = 0; i < form.GetCount(); ++i)
+        names.push_back(form.GetItem(i, CEstimationFormFile::colName));
+    CRateCalcDialog dlg(&view, names, false);
+    if (dlg.DoModal() != IDOK)
+        return;
+    CMorvelEMView::CRateCondition condition;
+    condition.nCol1 = dlg.m_nItem1;
+    condition.nRelation1 = dlg.m_nOperator1;
+    // A condition without an operator does not restrict, whatever value was typed.
+    condition.strValue1 = dlg.m_nOperator1 >= 0 ? dlg.m_strValue1 : CString();
+    condition.nCol2 = dlg.m_nItem2;
+    condition.nRelation2 = dlg.m_nOperator2;
+    condition.strValue2 = dlg.m_nOperator2 >= 0 ? dlg.m_strValue2 : CString();
+    condition.nConjunction = dlg.m_nRelation;
+    view.ApplyFixedRateChange(dlg.m_strFormula, condition);
+}
+
+void RegisterParts(CMorvelEMView& view)
+{
+    CFileDialog dlg(TRUE, "MBD", "*.MBD", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR,
+                    "Parts File (*.MBD) |*.MBD| All Files (*.*) |*.*||", &view);
+    if (dlg.DoModal() != IDOK)
+        return;
+    if (view.MessageBox("実行してもよいですか？"_sj, "Morvel", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    CRect rc = view.GetSelectionBlock();
+    AppendRowsToPartsFile(view, rc.top, rc.bottom, dlg.GetPathName());
+}
+
+} // namespace
+
+bool AppendRowsToPartsFile(const CMorvelEMView& view, int nFirstRow, int nLastRow, const char* lpszPath)
+{
+    // The list is read through the parts document, which refuses (with its message) a file
+    // that is not a parts list or is damaged, before anything is written.
+    CMorvelPMDoc list;
+    if (!list.OnOpenDocument(lpszPath))
+        return false;
+    const CEstimationFormFile& form = view.GetEstimationForm();
+    const int nColumns = std::clamp(form.GetCount(), 0, static_cast<int>(CMorvelPMDoc::MAX_COLUMNS));
+    std::vector<std::pair<int, int>> map; // estimate column -> parts cell
+    for (int c = 0; c < nColumns; ++c) {
+        const CString& strB = form.GetItem(c, CEstimationFormFile::colB);
+        if (!strB.IsEmpty() && strB[0] >= 'A' && strB[0] <= 'I')
+            map.emplace_back(c, strB[0] - 'A');
+    }
+    if (nFirstRow > nLastRow)
+        std::swap(nFirstRow, nLastRow);
+    const size_t nInUse = static_cast<size_t>(std::max(0, list.m_nRowsInUse));
+    list.m_aRows.resize(std::max(list.m_aRows.size(), nInUse));
+    size_t nAt = nInUse;
+    for (int r = std::max(0, nFirstRow); r <= nLastRow && r < view.GetRowLimit(); ++r) {
+        auto pRow = std::make_unique<CGridRow>();
+        for (const auto& [nEstimateCol, nPartsCol] : map)
+            pRow->m_strCell[nPartsCol] = view.GetCellText(r, nEstimateCol);
+        list.m_aRows.insert(list.m_aRows.begin() + static_cast<std::ptrdiff_t>(nAt++), std::move(pRow));
+    }
+    list.m_nRowsInUse = static_cast<int>(nAt);
+    // Written in place, whole or not at all (the framework's save replaces the file only
+    // once the new one is complete, and reports a failure).
+    return list.CDocument::OnSaveDocument(lpszPath) != FALSE;
+}
+
+bool RunEstimateEditCommand(CMorvelEMView& view, UINT nID)
+{
+    switch (nID) {
+    case ID_EDIT_FIND_DLG:
+        OpenFind(view);
+        return true;
+    case ID_EDIT_REPLACE_DLG:
+        OpenReplace(view);
+        return true;
+    case ID_UNNECESSARY_ROWS:
+        OpenUnnecessaryRows(view);
+        return true;
+    case ID_SORT:
+        Sort(view);
+        return true;
+    case ID_ZOOM_USER:
+        UserZoom(view);
+        return true;
+    case ID_RATE_CHANGE:
+        FixedRate(view);
+        return true;
+    case ID_PARTS_REGISTER:
+        RegisterParts(view);
+        return true;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,322 @@
+// Undo and redo of the estimate grid through the real window: each command that records an
+// action is run as a user runs it, then taken back and done again, and the whole grid (every
+// cell text and row kind the user sees, totals included) is compared with what it was
+// before the command and right after it.
+#include "tests/estimate/EstimateWindowTestSupport.h"
+
+#include "estimate/CGridRow.h"
+#include "estimate/CTabWnd.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "resources/ResourceIds.h"
+
+#include <vector>
+
+namespace {
+
+// Everything the grid shows: per row its kind and its cells, over the used rows and a few
+// beyond them.
+struct CGridPicture {
+    int nUsedRows = 0;
+    std::vector<std::string> lines;
+    bool operator==(const CGridPicture& other) const
+    {
+        return nUsedRows == other.nUsedRows && lines == other.lines;
+    }
+};
+
+std::ostream& operator<<(std::ostream& os, const CGridPicture& picture)
+{
+    os << "used " << picture.nUsedRows << "\n";
+    for (size_t i = 0; i < picture.lines.size() && i < 40; ++i)
+        os << picture.lines[i] << "\n";
+    return os;
+}
+
+class UndoRedo : public EstimateWindowTest {
+protected:
+    void WriteSettings(CProfileFile& profile) override
+    {
+        profile.WriteProfileString("Settings", "AdjustPage", "0");
+    }
+    void SetUp() override
+    {
+        EstimateWindowTest::SetUp();
+        ASSERT_NE(OpenSample(), nullptr);
+        ASSERT_GT(m_pView->GetUsedRows(), 20);
+    }
+
+    CGridPicture Picture() const
+    {
+        CGridPicture picture;
+        picture.nUsedRows = m_pView->GetUsedRows();
+        for (int r = 0; r < picture.nUsedRows + 5; ++r) {
+            std::string line = std::to_string(m_pView->GetRowKind(r)) + ":";
+            for (int c = 0; c < m_pView->GetColumnCount(); ++c)
+                line += m_pView->GetCellText(r, c).ToUtf8() + "|";
+            picture.lines.push_back(line);
+        }
+        return picture;
+    }
+
+    void SelectRows(int nFirst, int nLast)
+    {
+        const int x = m_pView->GetMetrics().nRowHeaderWidth / 2;
+        const int yFirst = CellPoint(0, nFirst).y;
+        const int yLast = CellPoint(0, nLast).y;
+        m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, yFirst));
+        m_pView->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, yLast));
+        m_pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(x, yLast));
+    }
+    void SelectBlock(int nFirstCol, int nFirstRow, int nLastCol, int nLastRow)
+    {
+        const CPoint a = CellPoint(nFirstCol, nFirstRow), b = CellPoint(nLastCol, nLastRow);
+        m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(a.x, a.y));
+        m_pView->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(b.x, b.y));
+        m_pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(b.x, b.y));
+    }
+
+    class CEnableRecorder : public CCmdUI {
+    public:
+        void Enable(BOOL bOn) override
+        {
+            m_nEnabled = bOn ? 1 : 0;
+            m_bEnableChanged = TRUE;
+        }
+        int m_nEnabled = -1;
+    };
+    int IsEnabled(UINT nID)
+    {
+        CEnableRecorder cmdUI;
+        cmdUI.m_nID = nID;
+        cmdUI.DoUpdate(m_pView, TRUE);
+        return cmdUI.m_nEnabled;
+    }
+
+    // Runs the action, then undo and redo, and checks the grid after each step: undo gives
+    // the picture from before the action back, redo the picture right after it.
+    template <typename Action>
+    void CheckUndoRedo(int nExpectedAction, Action action)
+    {
+        const CGridPicture before = Picture();
+        action();
+        Pump();
+        const CGridPicture after = Picture();
+        ASSERT_FALSE(after == before) << "the action changed nothing";
+        ASSERT_EQ(m_pView->GetUndoRecord().nAction, nExpectedAction);
+        EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 1);
+
+        m_pDoc->SetModifiedFlag(FALSE);
+        Command(ID_EDIT_UNDO);
+        EXPECT_EQ(Picture(), before) << "after undo";
+        EXPECT_TRUE(IsModified());
+        EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 0) << "one level only";
+        EXPECT_EQ(IsEnabled(ID_EDIT_REDO), 1);
+
+        Command(ID_EDIT_REDO);
+        EXPECT_EQ(Picture(), after) << "after redo";
+        EXPECT_EQ(IsEnabled(ID_EDIT_REDO), 0);
+        EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 1);
+        EXPECT_EQ(m_pView->GetUndoRecord().nAction, nExpectedAction);
+
+        // And back once more: the redo recorded what the next undo needs.
+        Command(ID_EDIT_UNDO);
+        EXPECT_EQ(Picture(), before) << "after the second undo";
+    }
+};
+
+} // namespace
+
+TEST_F(UndoRedo, NothingToUndoOrRedoInAFreshEstimate)
+{
+    EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 0);
+    EXPECT_EQ(IsEnabled(ID_EDIT_REDO), 0);
+    const CGridPicture before = Picture();
+    Command(ID_EDIT_UNDO);
+    Command(ID_EDIT_REDO);
+    EXPECT_EQ(Picture(), before);
+}
+
+TEST_F(UndoRedo, ACellEditAndItsTotals)
+{
+    const double middleTotal = Value(srMiddleTotal, scAmount);
+    CheckUndoRedo(CMorvelEMView::undoCellEdit, [&] {
+        GoTo(scQty, srFirstDetail);
+        Type("200");
+        Key(VK_RETURN);
+    });
+    EXPECT_DOUBLE_EQ(Value(srMiddleTotal, scAmount), middleTotal);
+    Command(ID_EDIT_REDO);
+    EXPECT_EQ(Cell(srFirstDetail, scQty), "200.000000");
+    EXPECT_DOUBLE_EQ(Value(srFirstDetail, scAmount), 70000);
+}
+
+TEST_F(UndoRedo, UndoWithTheEditorOpenTakesBackWhatWasTyped)
+{
+    const std::string before = Cell(srFirstDetail, scQty);
+    GoTo(scName, 4);
+    Command(ID_ROW_CLEAR); // an older action the undo must not take back
+    GoTo(scQty, srFirstDetail);
+    Type("77");
+    ASSERT_TRUE(EditorVisible());
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(Cell(srFirstDetail, scQty), before);
+    EXPECT_FALSE(EditorVisible());
+    EXPECT_NE(m_pView->GetRowKind(4), kindDetail) << "the cleared row stays cleared";
+    Command(ID_EDIT_REDO);
+    EXPECT_EQ(Cell(srFirstDetail, scQty), "77.000000");
+}
+
+TEST_F(UndoRedo, InsertDeleteAndClearOfTheCurrentRow)
+{
+    CheckUndoRedo(CMorvelEMView::undoRowInsert, [&] {
+        GoTo(scQty, 4);
+        Command(ID_ROW_INSERT);
+    });
+    Command(ID_EDIT_REDO);
+    Command(ID_EDIT_UNDO);
+    CheckUndoRedo(CMorvelEMView::undoRowDelete, [&] {
+        GoTo(scName, 4);
+        Command(ID_ROW_DELETE);
+    });
+    CheckUndoRedo(CMorvelEMView::undoRowClear, [&] {
+        GoTo(scName, 5);
+        Command(ID_ROW_CLEAR);
+    });
+}
+
+TEST_F(UndoRedo, WholeRowsInsertedAndCleared)
+{
+    CheckUndoRedo(CMorvelEMView::undoRowsInsert, [&] {
+        SelectRows(4, 5);
+        Command(ID_ROW_INSERT);
+    });
+    CheckUndoRedo(CMorvelEMView::undoRowsClear, [&] {
+        SelectRows(4, 6);
+        Command(ID_ROW_CLEAR);
+    });
+}
+
+TEST_F(UndoRedo, RowsCutAndPasted)
+{
+    CheckUndoRedo(CMorvelEMView::undoRowsCut, [&] {
+        SelectRows(4, 5);
+        Command(ID_EDIT_CUT);
+    });
+    // Two rows copied, pasted above row 10.
+    SelectRows(3, 4);
+    Command(ID_EDIT_COPY);
+    CheckUndoRedo(CMorvelEMView::undoRowsPaste, [&] {
+        SelectRows(10, 10);
+        Command(ID_EDIT_PASTE);
+    });
+    // The same two rows pasted over three selected rows: three rows go in, and undo takes
+    // exactly those three out again.
+    SelectRows(3, 4);
+    Command(ID_EDIT_COPY);
+    CheckUndoRedo(CMorvelEMView::undoRowsPasteCount, [&] {
+        SelectRows(10, 12);
+        Command(ID_EDIT_PASTE);
+    });
+}
+
+TEST_F(UndoRedo, CellsCutAndPasted)
+{
+    CheckUndoRedo(CMorvelEMView::undoCellsCut, [&] {
+        SelectBlock(scQty, 3, scPrice, 5);
+        Command(ID_EDIT_CUT);
+    });
+    SelectBlock(scQty, 3, scPrice, 4);
+    Command(ID_EDIT_COPY);
+    CheckUndoRedo(CMorvelEMView::undoCellsPaste, [&] {
+        SelectBlock(scQty, 10, scPrice, 13);
+        Command(ID_EDIT_PASTE);
+    });
+    // At a single cell.
+    CheckUndoRedo(CMorvelEMView::undoCellsPaste, [&] {
+        GoTo(scQty, 15);
+        Command(ID_EDIT_PASTE);
+    });
+}
+
+TEST_F(UndoRedo, NonCalculatedRowsSetAndReleasedAreExactInverses)
+{
+    // Row 4 is already non-calculated before the command: undoing the mark of rows 3 to 5
+    // must leave it marked.
+    SelectRows(4, 4);
+    Command(ID_NONCALC_SET);
+    ASSERT_EQ(m_pView->GetRowKind(4), kindDetail + kindNonCalcOffset);
+    CheckUndoRedo(CMorvelEMView::undoNonCalcSet, [&] {
+        SelectRows(3, 5);
+        Command(ID_NONCALC_SET);
+    });
+    EXPECT_EQ(m_pView->GetRowKind(4), kindDetail + kindNonCalcOffset);
+    EXPECT_EQ(m_pView->GetRowKind(3), kindDetail);
+
+    // Releasing a range that holds an empty row: undo does not turn it into kind 50.
+    const int nEmpty = m_pView->GetUsedRows() + 1;
+    SelectRows(4, 4);
+    Command(ID_NONCALC_SET);
+    CheckUndoRedo(CMorvelEMView::undoNonCalcRelease, [&] {
+        m_pView->SetNonCalculated(false, 3, nEmpty);
+    });
+    EXPECT_EQ(m_pView->GetRowKind(nEmpty), kindEmpty);
+}
+
+TEST_F(UndoRedo, FixedRateChangeAndItsRedoFromTheKeptSettings)
+{
+    CheckUndoRedo(CMorvelEMView::undoFixedRate, [&] {
+        SelectBlock(scPrice, 3, scPrice, 6);
+        CMorvelEMView::CRateCondition condition;
+        condition.nCol1 = scQty;
+        condition.nRelation1 = 5; // greater than
+        condition.strValue1 = "10";
+        m_pView->ApplyFixedRateChange("*2", condition);
+    });
+}
+
+TEST_F(UndoRedo, ASpecialRowMadeByACommand)
+{
+    CheckUndoRedo(CMorvelEMView::undoSpecialRow, [&] {
+        GoTo(scName, 4);
+        m_pView->InsertKindHeading(CString::FromUtf8("追加種目"), CString::FromUtf8("式"));
+    });
+}
+
+TEST_F(UndoRedo, ARecordOverTakenByRowsMovedElsewhereIsNotUsed)
+{
+    GoTo(scQty, srFirstDetail);
+    Type("200");
+    Key(VK_RETURN);
+    ASSERT_EQ(IsEnabled(ID_EDIT_UNDO), 1);
+    // A total row inserted above the edited row records nothing and moves it down.
+    GoTo(scName, 0);
+    m_pView->InsertTotal(CMorvelEMView::levelGrand);
+    EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 0);
+    const CGridPicture before = Picture();
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(Picture(), before) << "nothing was written to the row that moved up";
+}
+
+TEST_F(UndoRedo, BothAreDisabledOnTheSummaryPageAndAfterSaveAndReopen)
+{
+    GoTo(scQty, srFirstDetail);
+    Type("200");
+    Key(VK_RETURN);
+    ASSERT_EQ(IsEnabled(ID_EDIT_UNDO), 1);
+    m_pView->SendMessage(WM_COMMAND, CTabWnd::ID_SUMMARY_PAGE_TAB, 0);
+    Pump();
+    EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 0);
+    m_pView->SendMessage(WM_COMMAND, CTabWnd::ID_EDIT_PAGE_TAB, 0);
+    Pump();
+    EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 1);
+
+    const CString path = m_pFolder->System("WORK/undo.MMD");
+    ASSERT_TRUE(m_pDoc->OnSaveDocument(path));
+    m_pDoc->OnCloseDocument();
+    m_pDoc = nullptr;
+    m_pView = nullptr;
+    ASSERT_NE(OpenEstimate(path), nullptr);
+    EXPECT_EQ(Cell(srFirstDetail, scQty), "200.000000");
+    EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 0);
+    EXPECT_EQ(IsEnabled(ID_EDIT_REDO), 0);
+}
