@@ -190,6 +190,7 @@ ON_UPDATE_COMMAND_UI(ID_RATE_CHANGE, OnUpdateFixedRateChange)
 ON_COMMAND(ID_UNNECESSARY_ROWS, OnDeleteUnnecessaryRows) // "不要行削除(&L)"
 ON_UPDATE_COMMAND_UI(ID_UNNECESSARY_ROWS, OnUpdateEditPageOnly)
 ON_MESSAGE(WM_UNNECESSARY_ROW_COMMAND, OnUnnecessaryRowMessage)
+ON_WM_LBUTTONUP()
 END_MESSAGE_MAP()
 
 // ---------------------------------------------------------------------------------------

@@ -159,7 +159,9 @@ void CMorvelEMView::CutCellsToBuffer()
     }
     if (m_hWnd != nullptr)
         UpdateWindow();
-    RecalcTotals(nLargestRow + 1);
+    // From the first row cut: a total inside the block adds up the rows above it in the
+    // block, which changed too.
+    RecalcTotals(ptFirst.y);
     UpdateTreeView();
     SetDocumentModified();
     RecordUndo(undoCellsCut, CPoint(m_nCurrentCol, m_nCurrentRow));
@@ -194,6 +196,7 @@ void CMorvelEMView::PasteCellsFromBuffer(int nFromUndo)
     };
 
     int nLargestRow = -1;
+    int nFirstRow = m_nRowLimit; // the first row written
     if (nFromUndo != 0) {
         if (undo.GetSize() < 2)
             return;
@@ -211,6 +214,7 @@ void CMorvelEMView::PasteCellsFromBuffer(int nFromUndo)
                 m_nUsedRows = nRow + 1;
             rows.push_back(nRow);
             nLargestRow = std::max(nLargestRow, nRow);
+            nFirstRow = std::min(nFirstRow, nRow);
         }
         std::sort(rows.begin(), rows.end());
         rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
@@ -229,8 +233,10 @@ void CMorvelEMView::PasteCellsFromBuffer(int nFromUndo)
         }
         for (INT_PTR i = 2; i < source.GetSize(); ++i) {
             const CCellBufferItem* pItem = CellItem(source, i);
-            if (write(ptAt.y + pItem->m_pt.y, ptAt.x + pItem->m_pt.x, pItem->m_strText))
+            if (write(ptAt.y + pItem->m_pt.y, ptAt.x + pItem->m_pt.x, pItem->m_strText)) {
                 nLargestRow = std::max(nLargestRow, static_cast<int>(ptAt.y + pItem->m_pt.y));
+                nFirstRow = std::min(nFirstRow, static_cast<int>(ptAt.y + pItem->m_pt.y));
+            }
         }
     } else {
         if (source.GetSize() < 2)
@@ -279,12 +285,15 @@ void CMorvelEMView::PasteCellsFromBuffer(int nFromUndo)
             }
         }
         nLargestRow = std::min<int>(rcTarget.top + h - 1, rcTarget.bottom);
+        nFirstRow = rcTarget.top;
     }
     if (nLargestRow < 0)
         return;
     if (m_hWnd != nullptr)
         UpdateWindow();
-    RecalcFromRow(2, nLargestRow + 1);
+    // From the first row written: a total row inside the target adds up rows above it
+    // that the paste changed.
+    RecalcFromRow(2, nFirstRow);
     UpdateTreeView();
     SetDocumentModified();
     RecordUndo(undoCellsPaste, CPoint(m_nCurrentCol, m_nCurrentRow));

@@ -9,6 +9,7 @@
 #include "app/CWaitDialog.h"
 #include "estimate/CEstimateShared.h"
 #include "estimate/CGridRow.h"
+#include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
@@ -405,4 +406,28 @@ void CMorvelEMView::ForgetUnnecessaryRowDialog(CWnd* pDialog)
 {
     m_unnecessaryRowDialogs.erase(std::remove(m_unnecessaryRowDialogs.begin(), m_unnecessaryRowDialogs.end(), pDialog),
                                   m_unnecessaryRowDialogs.end());
+}
+
+// ---------------------------------------------------------------------------------------
+// Column widths into the form
+
+void CMorvelEMView::OnLButtonUp(UINT nFlags, CPoint point)
+{
+    CMorvelView::OnLButtonUp(nFlags, point);
+    StoreColumnWidthsInForm();
+}
+
+void CMorvelEMView::StoreColumnWidthsInForm()
+{
+    // The estimate's own form carries the widths the grid shows (in characters, at least
+    // 1), so a resized column keeps its width in the saved estimate.
+    CMorvelEMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return;
+    const int nColumns = std::min(GetColumnLimit(), pDoc->m_EstimationForm.GetCount());
+    for (int c = 0; c < nColumns; ++c) {
+        CString strWidth;
+        strWidth.Format("%d", std::max(1, m_nBaseColumnWidth[c] / 10));
+        pDoc->m_EstimationForm.SetItem(c, CEstimationFormFile::colWidth, strWidth);
+    }
 }

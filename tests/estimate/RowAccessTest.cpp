@@ -108,7 +108,7 @@ TEST_F(RowAccessTest, FullWidthDigitsTypedIntoANumericCellAreStoredAsANumber)
     EXPECT_EQ("１２個", Utf8Cell(1, colPrice));
 }
 
-TEST_F(RowAccessTest, InsertRowKeepsTheUsedRowsBelowTheLimit)
+TEST_F(RowAccessTest, InsertRowAtTheRowLimitRaisesTheLimitAndLosesNoRow)
 {
     settings->WriteProfileInt("Input Setting", "Estimation Maxmum Rows", 5);
     Open();
@@ -117,15 +117,18 @@ TEST_F(RowAccessTest, InsertRowKeepsTheUsedRowsBelowTheLimit)
     Detail(3, "d", "1", "1");
     view->SetMarkRow(3);
     view->InsertRow(1);
-    EXPECT_EQ(4, view->GetUsedRows());
+    EXPECT_EQ(5, view->GetUsedRows());
     EXPECT_EQ(4, view->GetMarkRow());
     EXPECT_EQ("d", Cell(4, colName));
     EXPECT_TRUE(doc->IsModified());
+    // The used rows stay below the limit: it doubles rather than pushing "d" out.
+    EXPECT_EQ(10, view->GetRowLimit());
     view->InsertRow(0);
-    EXPECT_EQ(4, view->GetUsedRows()); // row limit - 1
-    view->InsertRow(4);                // at row limit - 1: nothing
-    EXPECT_EQ(4, view->GetUsedRows());
+    view->InsertRow(4);
+    EXPECT_EQ(7, view->GetUsedRows());
     EXPECT_EQ("a", Cell(1, colName));
+    EXPECT_EQ("d", Cell(6, colName));
+    EXPECT_LT(view->GetUsedRows(), view->GetRowLimit());
 }
 
 TEST_F(RowAccessTest, DeleteRowMovesRowsUpAndNeverMakesTheUsedRowsNegative)
