@@ -716,6 +716,7 @@ public:
     // The open 不要行削除 dialogs, destroyed with the grid.
     void AddUnnecessaryRowDialog(CWnd* pDialog);
     void ForgetUnnecessaryRowDialog(CWnd* pDialog);
+    const std::vector<CWnd*>& GetUnnecessaryRowDialogs() const { return m_unnecessaryRowDialogs; }
     // After every button release (a column resize among them) the form's 幅 of each column
     // is the grid's width at zoom 100 in characters (at least 1).
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point);

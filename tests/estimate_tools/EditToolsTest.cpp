@@ -13,6 +13,7 @@
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
 #include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/WinApi.h"
 #include "platform/ui/dialogs/CDialog.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 
@@ -173,8 +174,9 @@ TEST_F(EditTools, TwoKeysSortedOneAfterTheOtherKeepTheFirstOrderWithinEqualKeys)
     Sort(true);
     SelectColumnBlock(scSpec, m_nFree, m_nFree + 3);
     Sort(false);
-    // 規格 descending (乙 before 甲 in code page 932), 数量 ascending within each.
-    EXPECT_EQ(Names(m_nFree, 4), (std::vector<std::string>{"c", "d", "a", "b"}));
+    // 規格 descending (甲 is 0x8D62, after 乙 0x89B3 in code page 932), 数量 ascending within
+    // each, as the first sort left them.
+    EXPECT_EQ(Names(m_nFree, 4), (std::vector<std::string>{"a", "b", "c", "d"}));
 }
 
 TEST_F(EditTools, SortIsRefusedForMixedKindsAndCancelledByTheCloseBox)
@@ -290,16 +292,16 @@ TEST_F(EditTools, UnnecessaryRowsAreFoundOneByOneAndDeletedAllTogether)
     m_pView->SetCellText(CString::FromUtf8("m"), m_nFree + 2, scUnit, TRUE);
     m_pView->SetCellText(CString::FromUtf8("m"), m_nFree + 3, scUnit, TRUE);
     EXPECT_TRUE(m_pView->IsUnnecessaryRow(UNROW_COND_QUANTITY_ZERO, m_nFree + 3));
-    m_pView->SetCellText("0.0001", m_nFree + 3, scQty, TRUE);
+    m_pView->SetCellText("0.01", m_nFree + 3, scQty, TRUE);
     EXPECT_FALSE(m_pView->IsUnnecessaryRow(UNROW_COND_QUANTITY_ZERO, m_nFree + 3));
     m_pView->SetCellText("", m_nFree + 3, scQty, TRUE);
 
     GoTo(scName, m_nFree - 1);
     Command(ID_UNNECESSARY_ROWS);
     Command(ID_UNNECESSARY_ROWS); // a second one may be open beside it
-    CWnd* pDlg = CWnd::GetActiveWindow();
-    ASSERT_NE(dynamic_cast<CUnnecessaryRowDialog*>(pDlg), nullptr);
-    auto* pUnrow = static_cast<CUnnecessaryRowDialog*>(pDlg);
+    ASSERT_EQ(m_pView->GetUnnecessaryRowDialogs().size(), 2u);
+    auto* pUnrow = dynamic_cast<CUnnecessaryRowDialog*>(m_pView->GetUnnecessaryRowDialogs().back());
+    ASSERT_NE(pUnrow, nullptr);
     EXPECT_FALSE(pUnrow->GetDlgItem(IDC_UNROW_DELETE)->IsWindowEnabled());
     ClickDlgButton(*pUnrow, IDC_UNROW_FIND);
     EXPECT_EQ(m_pView->GetCurrentRow(), m_nFree);
@@ -324,6 +326,9 @@ TEST_F(EditTools, UnnecessaryRowsAreFoundOneByOneAndDeletedAllTogether)
 
     // Both dialogs go with the grid.
     const HWND hDlg = pUnrow->m_hWnd;
+    // One closed by its Cancel is forgotten by the grid.
+    ClickDlgButton(*m_pView->GetUnnecessaryRowDialogs().front(), IDCANCEL);
+    EXPECT_EQ(m_pView->GetUnnecessaryRowDialogs().size(), 1u);
     m_pDoc->SetModifiedFlag(FALSE);
     m_pDoc->OnCloseDocument();
     m_pDoc = nullptr;
