@@ -569,6 +569,45 @@ void CMorvelEMView::DeleteRow(int nRow)
     UpdateScrollRanges();
 }
 
+void CMorvelEMView::InsertRows(int nRow, int nCount)
+{
+    // As nCount insertions at nRow, with one move of the rows below.
+    m_bDragExtending = FALSE;
+    if (nRow < 0 || nCount <= 0)
+        return;
+    const int nUsedAfter = std::max(m_nUsedRows + nCount, nRow + nCount);
+    if (nUsedAfter > m_nRowLimit - 1)
+        GrowRowLimit(nUsedAfter + 1);
+    m_nUsedRows = nUsedAfter;
+    m_EditRows.InsertAt(nRow, nullptr, nCount);
+    for (int i = 0; i < nCount; ++i)
+        m_EditRows.SetAt(nRow + i, new CGridRow);
+    NoteRowShift();
+    if (m_nMarkRow >= nRow)
+        m_nMarkRow += nCount;
+    UpdateScrollRanges();
+    SetDocumentModified();
+}
+
+void CMorvelEMView::DeleteRows(int nRow, int nCount)
+{
+    // As nCount deletions at nRow, with one move of the rows below.
+    if (nRow < 0 || nCount <= 0 || nRow >= m_nRowLimit || nRow > m_EditRows.GetUpperBound())
+        return;
+    const int n = std::min<int>(nCount, static_cast<int>(m_EditRows.GetSize()) - nRow);
+    for (int i = 0; i < n; ++i)
+        delete m_EditRows.GetRow(nRow + i);
+    m_EditRows.RemoveAt(nRow, n);
+    NoteRowShift();
+    m_nUsedRows = std::max(0, m_nUsedRows - n);
+    SetDocumentModified();
+    if (m_nMarkRow >= nRow && m_nMarkRow < nRow + n)
+        m_nMarkRow = -1;
+    else if (m_nMarkRow >= nRow + n)
+        m_nMarkRow -= n;
+    UpdateScrollRanges();
+}
+
 CString CMorvelEMView::GetAmountText(int nRow) const
 {
     const int nCol = FindFirstColumn(CEstimationFormFile::colV, "2");

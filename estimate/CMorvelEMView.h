@@ -96,6 +96,9 @@ public:
     void InsertRow(int nRow);
     // Removes the row at nRow (rows below move up).
     void DeleteRow(int nRow);
+    // The same for nCount rows at once (one move of the rows below them).
+    void InsertRows(int nRow, int nCount);
+    void DeleteRows(int nRow, int nCount);
     // The row's text in the amount column (the first column whose "V" code is "2").
     CString GetAmountText(int nRow) const;
     // The last column whose code matches (0 when none): code "T" with key "5" also matches

@@ -129,13 +129,30 @@ void CMorvelEMView::CopyCellsToBuffer()
     const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
     rc.right = std::min<LONG>(rc.right, nColumns - 1);
     CObArray& buffer = pApp->m_aCellCopyBuffer;
-    ClearBuffer(buffer);
-    buffer.Add(new CCellBufferItem(CPoint(rc.left, rc.top), CString()));
-    buffer.Add(new CCellBufferItem(CPoint(rc.right, rc.bottom), CString()));
+    // The items of the last copy are used again (a large copy after a large copy makes and
+    // frees no objects); the ones left over go.
+    INT_PTR nItem = 0;
+    auto put = [&](CPoint pt, const CString& strText) {
+        if (nItem < buffer.GetSize()) {
+            auto* pItem = static_cast<CCellBufferItem*>(buffer.GetAt(nItem));
+            pItem->m_pt = pt;
+            pItem->m_strText = strText;
+        } else {
+            buffer.Add(new CCellBufferItem(pt, strText));
+        }
+        ++nItem;
+    };
+    static const CString s_empty;
+    put(CPoint(rc.left, rc.top), s_empty);
+    put(CPoint(rc.right, rc.bottom), s_empty);
     for (int r = rc.top; r <= rc.bottom && r < m_nUsedRows; ++r) {
         for (int c = rc.left; c <= rc.right; ++c)
-            buffer.Add(new CCellBufferItem(CPoint(c - rc.left, r - rc.top), GetCellText(r, c)));
+            put(CPoint(c - rc.left, r - rc.top),
+                IsValidRow(r) && IsValidColumn(c) ? EditCell(r, c) : s_empty);
     }
+    for (INT_PTR i = nItem; i < buffer.GetSize(); ++i)
+        delete buffer.GetAt(i);
+    buffer.SetSize(nItem);
 }
 
 void CMorvelEMView::CutCellsToBuffer()
@@ -313,12 +330,23 @@ void CMorvelEMView::CopyRowsToBuffer()
     CopyCellsToBuffer();
     const CRect rc = Ordered(m_rcSelection);
     CObArray& buffer = pApp->m_aRowCopyBuffer;
-    ClearBuffer(buffer);
-    for (int r = rc.top; r <= rc.bottom && r < m_nUsedRows; ++r) {
-        auto* pItem = new CRowBufferItem;
-        CopyRow(GetEditRow(r), pItem->Row());
-        buffer.Add(pItem);
+    // As for the cells: the row objects of the last copy take the new rows.
+    INT_PTR nItem = 0;
+    for (int r = rc.top; r <= rc.bottom && r < m_nUsedRows; ++r, ++nItem) {
+        if (nItem >= buffer.GetSize())
+            buffer.Add(new CRowBufferItem);
+        CGridRow* pCopy = static_cast<CRowBufferItem*>(buffer.GetAt(nItem))->Row();
+        // A reused row keeps nothing of its last contents: CopyRow sets every field the
+        // form's columns use, and the columns beyond them are emptied.
+        CopyRow(GetEditRow(r), pCopy);
+        for (int c = nColumns; c < MAX_COLUMNS; ++c) {
+            pCopy->m_strCell[c].Empty();
+            pCopy->m_nIndent[c] = 0;
+        }
     }
+    for (INT_PTR i = nItem; i < buffer.GetSize(); ++i)
+        delete buffer.GetAt(i);
+    buffer.SetSize(nItem);
 }
 
 void CMorvelEMView::CutRowsToBuffer()
@@ -332,8 +360,7 @@ void CMorvelEMView::CutRowsToBuffer()
     m_nSelectMode = selectNone;
     m_nPressOrigin = pressNone;
     const int nHeading = AdjustPageBreak(0, nFirst);
-    for (int i = 0; i < n; ++i)
-        DeleteRow(nFirst);
+    DeleteRows(nFirst, n);
     if (nHeading > 0)
         AdjustPageBreak(1, nHeading - n);
     // The headings after the cut start their pages again.
@@ -370,20 +397,22 @@ void CMorvelEMView::PasteRowsFromBuffer()
     const int nHeading = AdjustPageBreak(0, nRow);
     const CRect rc = Ordered(m_rcSelection);
     const int k = rc.bottom - rc.top + 1;
-    auto paste = [&](int i) {
-        InsertRow(nRow);
-        CopyRow(static_cast<const CRowBufferItem*>(buffer.GetAt(i))->Row(), MakeEditRow(nRow));
-    };
+    auto source = [&](int i) { return static_cast<const CRowBufferItem*>(buffer.GetAt(i))->Row(); };
     if (k < 2) {
-        for (int i = c - 1; i >= 0; --i)
-            paste(i);
+        // The rows stand above the current row in the buffer's order.
+        InsertRows(nRow, c);
+        for (int i = 0; i < c; ++i)
+            CopyRow(source(i), MakeEditRow(nRow + i));
         if (nHeading > 0)
             AdjustPageBreak(1, nHeading + c);
     } else {
         RecordUndo(undoRowsPasteCount, CPoint(m_nCurrentCol, nRow));
         m_undo.nPasteCount = k;
-        for (int i = 0; i < k; ++i)
-            paste(i % c);
+        // As many rows as selected, each inserted above the ones before it: the last one
+        // (buffer row (k - 1) mod c) stands first.
+        InsertRows(nRow, k);
+        for (int j = 0; j < k; ++j)
+            CopyRow(source((k - 1 - j) % c), MakeEditRow(nRow + j));
         if (nHeading > 0)
             AdjustPageBreak(1, nHeading + std::max(c, k));
     }

@@ -128,7 +128,8 @@ void CMorvelEMView::SortBlock(bool bAscending)
     rows.reserve(static_cast<size_t>(nLast - nFirst + 1));
     for (int r = nFirst; r <= nLast; ++r)
         rows.push_back(MakeEditRow(r));
-    const bool bText = GetEstimationForm().GetItem(nCol, CEstimationFormFile::colAttribute).Find("文字"_sj) >= 0;
+    const bool bText =
+        GetEstimationForm().GetItem(nCol, CEstimationFormFile::colAttribute).Find("文字"_sj) >= 0;
     int (*compare)(const CGridRow*, const CGridRow*) =
         bText ? (bAscending ? CompareTextAscending : CompareTextDescending)
               : (bAscending ? CompareNumberAscending : CompareNumberDescending);
@@ -158,7 +159,8 @@ void CMorvelEMView::SortBlock(bool bAscending)
 
 void CMorvelEMView::InvalidateRowHead(int nRow)
 {
-    if (m_hWnd == nullptr || nRow < m_nFirstVisibleRow || nRow >= m_nFirstVisibleRow + GetVisibleRowCount() + 1)
+    if (m_hWnd == nullptr || nRow < m_nFirstVisibleRow ||
+        nRow >= m_nFirstVisibleRow + GetVisibleRowCount() + 1)
         return;
     CRect rc;
     GetCellRangeRect(std::min(1, GetColumnLimit() - 1), nRow, std::min(1, GetColumnLimit() - 1), nRow, &rc);
@@ -329,8 +331,8 @@ bool CMorvelEMView::IsUnnecessaryRow(int nCondition, int nRow) const
 int CMorvelEMView::FindUnnecessaryRow(int nCondition, int nFromRow) const
 {
     const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
-    const bool bManual =
-        pSettings != nullptr && pSettings->GetProfileString("Unnecessary Row", "ManualEditSaimoku", "") == "1";
+    const bool bManual = pSettings != nullptr &&
+                         pSettings->GetProfileString("Unnecessary Row", "ManualEditSaimoku", "") == "1";
     const int nUnitCol = FindUnitColumn();
     for (int r = std::max(0, nFromRow); r < m_nUsedRows; ++r) {
         const int nKind = EditKind(r);
@@ -404,8 +406,9 @@ void CMorvelEMView::AddUnnecessaryRowDialog(CWnd* pDialog)
 
 void CMorvelEMView::ForgetUnnecessaryRowDialog(CWnd* pDialog)
 {
-    m_unnecessaryRowDialogs.erase(std::remove(m_unnecessaryRowDialogs.begin(), m_unnecessaryRowDialogs.end(), pDialog),
-                                  m_unnecessaryRowDialogs.end());
+    m_unnecessaryRowDialogs.erase(
+        std::remove(m_unnecessaryRowDialogs.begin(), m_unnecessaryRowDialogs.end(), pDialog),
+        m_unnecessaryRowDialogs.end());
 }
 
 // ---------------------------------------------------------------------------------------

@@ -238,8 +238,9 @@ LRESULT CMorvelEMView::ReplaceCurrentMatch(const char* lpszReplace)
     // place, the same text (case folded as the find may have folded it). A match found in
     // another grid, or a cell changed since, is searched for again instead of being cut
     // at a stale position.
-    CString strAt = nPosition >= 0 && nPosition + nLength <= strOld.GetLength() ? strOld.Mid(nPosition, nLength)
-                                                                                 : CString();
+    CString strAt = nPosition >= 0 && nPosition + nLength <= strOld.GetLength()
+                        ? strOld.Mid(nPosition, nLength)
+                        : CString();
     CString strLast = m_strLastFind;
     strAt.MakeUpper();
     strLast.MakeUpper();
@@ -292,8 +293,8 @@ LRESULT CMorvelEMView::ReplaceAll(WPARAM nFlags, LPARAM lParam)
 
     auto replaceIn = [&](int nRow, int nCol, int nPosition) {
         const CString strOld = GetCellText(nRow, nCol);
-        SetCellText(strOld.Left(nPosition) + strReplace + strOld.Mid(nPosition + strFind.GetLength()), nRow, nCol,
-                    TRUE);
+        SetCellText(strOld.Left(nPosition) + strReplace + strOld.Mid(nPosition + strFind.GetLength()), nRow,
+                    nCol, TRUE);
     };
     // The search starts after the current cell, so the first cell of the range is looked
     // at here: replace all leaves no matching cell behind.

@@ -243,8 +243,7 @@ void CMorvelEMView::PerformUndo(int nAction)
         const CPoint ptCurrent(m_nCurrentCol, m_nCurrentRow);
         SetCurrentCell(m_nCurrentCol, pt.y);
         const int nHeading = AdjustPageBreak(0, pt.y);
-        for (int i = 0; i < pt.x; ++i)
-            DeleteRow(pt.y);
+        DeleteRows(pt.y, pt.x);
         if (nHeading > 0)
             AdjustPageBreak(1, nHeading - pt.x);
         SetCurrentCell(ptCurrent.x, ptCurrent.y);

@@ -4,7 +4,8 @@
 #include "platform/ui/controls/CComboBox.h"
 #include "resources/EstimateEditIds.h"
 
-const char* const CRateCalcDialog::s_aOperators[6] = {"小さい", "以　下", "一　致", "不一致", "以　上", "大きい"};
+const char* const CRateCalcDialog::s_aOperators[6] = {"小さい", "以　下", "一　致",
+                                                      "不一致", "以　上", "大きい"};
 
 BEGIN_MESSAGE_MAP(CRateCalcDialog, CDialog)
 ON_BN_CLICKED(IDC_RATE_CONDITIONS, OnConditionsOn)
@@ -114,10 +115,12 @@ void CRateCalcDialog::OnOK()
     GetDlgItemText(IDC_RATE_FORMULA, m_strFormula);
     CEstimateShared::s_strRateFormula = m_strFormula;
     m_nItem1 = Combo(*this, IDC_RATE_ITEM1) != nullptr ? Combo(*this, IDC_RATE_ITEM1)->GetCurSel() : -1;
-    m_nOperator1 = Combo(*this, IDC_RATE_RELATION1) != nullptr ? Combo(*this, IDC_RATE_RELATION1)->GetCurSel() : -1;
+    m_nOperator1 =
+        Combo(*this, IDC_RATE_RELATION1) != nullptr ? Combo(*this, IDC_RATE_RELATION1)->GetCurSel() : -1;
     GetDlgItemText(IDC_RATE_VALUE1, m_strValue1);
     m_nItem2 = Combo(*this, IDC_RATE_ITEM2) != nullptr ? Combo(*this, IDC_RATE_ITEM2)->GetCurSel() : -1;
-    m_nOperator2 = Combo(*this, IDC_RATE_RELATION2) != nullptr ? Combo(*this, IDC_RATE_RELATION2)->GetCurSel() : -1;
+    m_nOperator2 =
+        Combo(*this, IDC_RATE_RELATION2) != nullptr ? Combo(*this, IDC_RATE_RELATION2)->GetCurSel() : -1;
     GetDlgItemText(IDC_RATE_VALUE2, m_strValue2);
     if (!m_bConditionsOn) {
         m_nOperator1 = -1;

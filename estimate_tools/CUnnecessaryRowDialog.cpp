@@ -13,7 +13,8 @@ ON_BN_CLICKED(IDC_UNROW_AMOUNT, OnAmount)
 ON_BN_CLICKED(IDC_UNROW_BOTH, OnBoth)
 END_MESSAGE_MAP()
 
-CUnnecessaryRowDialog::CUnnecessaryRowDialog(CWnd* pOwner) : CDialog(IDD_UNNECESSARY_ROWS, pOwner), m_pOwner(pOwner)
+CUnnecessaryRowDialog::CUnnecessaryRowDialog(CWnd* pOwner)
+    : CDialog(IDD_UNNECESSARY_ROWS, pOwner), m_pOwner(pOwner)
 {
     RegisterEstimateEditDialogs();
 }
@@ -36,7 +37,8 @@ BOOL CUnnecessaryRowDialog::OnInitDialog()
 void CUnnecessaryRowDialog::OnFindNext()
 {
     const LRESULT found =
-        m_pOwner != nullptr ? m_pOwner->SendMessage(WM_UNNECESSARY_ROW_COMMAND, UNROW_FIND_NEXT, m_nCondition) : 0;
+        m_pOwner != nullptr ? m_pOwner->SendMessage(WM_UNNECESSARY_ROW_COMMAND, UNROW_FIND_NEXT, m_nCondition)
+                            : 0;
     if (CWnd* pDelete = GetDlgItem(IDC_UNROW_DELETE))
         pDelete->EnableWindow(found != 0);
     if (found == 0)

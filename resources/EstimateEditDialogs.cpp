@@ -48,7 +48,8 @@ DialogTemplate ReplaceTemplate()
         DialogControl(DlgStatic, IDC_STATIC, "検索する文字列(&N):"_sj, 7, 9, 70, 8),
         DialogControl(DlgEdit, IDC_FIND_TEXT, "", 80, 7, 104, 13, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP),
         DialogControl(DlgStatic, IDC_STATIC, "置換後の文字列(&P):"_sj, 7, 27, 70, 8),
-        DialogControl(DlgEdit, IDC_REPLACE_TEXT, "", 80, 25, 104, 13, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP),
+        DialogControl(DlgEdit, IDC_REPLACE_TEXT, "", 80, 25, 104, 13,
+                      ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP),
         DialogControl(DlgPushButton, IDC_FIND_NEXT, "次を検索(&F)"_sj, 190, 6, 50, 14,
                       BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP),
         DialogControl(DlgPushButton, IDC_REPLACE_ONE, "置換(&R)"_sj, 190, 24, 50, 14, WS_TABSTOP),
@@ -62,27 +63,28 @@ DialogTemplate ReplaceTemplate()
 
 DialogTemplate SortTemplate()
 {
-    return DialogTemplate(IDD_SORT, "並べ替え"_sj, 124, 34, kModal,
-                          {
-                              DialogControl(DlgPushButton, IDC_SORT_ASCENDING, "昇順"_sj, 8, 10, 50, 14,
-                                            BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP),
-                              DialogControl(DlgPushButton, IDC_SORT_DESCENDING, "降順"_sj, 66, 10, 50, 14,
-                                            WS_TABSTOP),
-                          });
+    return DialogTemplate(
+        IDD_SORT, "並べ替え"_sj, 124, 34, kModal,
+        {
+            DialogControl(DlgPushButton, IDC_SORT_ASCENDING, "昇順"_sj, 8, 10, 50, 14,
+                          BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP),
+            DialogControl(DlgPushButton, IDC_SORT_DESCENDING, "降順"_sj, 66, 10, 50, 14, WS_TABSTOP),
+        });
 }
 
 DialogTemplate ZoomTemplate()
 {
-    return DialogTemplate(
-        IDD_ZOOM, "ｽﾞｰﾑ"_sj, 150, 46, kModal,
-        {
-            DialogControl(DlgStatic, IDC_STATIC, "ﾕｰｻﾞｰ指定(&C):"_sj, 8, 10, 56, 8),
-            DialogControl(DlgEdit, IDC_ZOOM_PERCENT, "", 66, 8, 40, 12, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP),
-            DialogControl(DlgStatic, IDC_STATIC, "％"_sj, 110, 10, 12, 8),
-            DialogControl(DlgPushButton, IDOK, "OK", 42, 26, 46, 14, BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP),
-            DialogControl(DlgPushButton, IDCANCEL, "ｷｬﾝｾﾙ"_sj, 96, 26, 46, 14, WS_TABSTOP),
-        },
-        "ＭＳ ゴシック"_sj, 9);
+    return DialogTemplate(IDD_ZOOM, "ｽﾞｰﾑ"_sj, 150, 46, kModal,
+                          {
+                              DialogControl(DlgStatic, IDC_STATIC, "ﾕｰｻﾞｰ指定(&C):"_sj, 8, 10, 56, 8),
+                              DialogControl(DlgEdit, IDC_ZOOM_PERCENT, "", 66, 8, 40, 12,
+                                            ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP),
+                              DialogControl(DlgStatic, IDC_STATIC, "％"_sj, 110, 10, 12, 8),
+                              DialogControl(DlgPushButton, IDOK, "OK", 42, 26, 46, 14,
+                                            BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP),
+                              DialogControl(DlgPushButton, IDCANCEL, "ｷｬﾝｾﾙ"_sj, 96, 26, 46, 14, WS_TABSTOP),
+                          },
+                          "ＭＳ ゴシック"_sj, 9);
 }
 
 DialogTemplate RateCalcTemplate()
@@ -91,7 +93,8 @@ DialogTemplate RateCalcTemplate()
         IDD_RATE_CALC, "定率計算"_sj, 262, 176, kModal,
         {
             DialogControl(DlgStatic, IDC_STATIC, "計算式(&C)"_sj, 8, 10, 40, 8),
-            DialogControl(DlgEdit, IDC_RATE_FORMULA, "", 52, 8, 90, 12, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP),
+            DialogControl(DlgEdit, IDC_RATE_FORMULA, "", 52, 8, 90, 12,
+                          ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP),
             DialogControl(DlgStatic, IDC_STATIC, "（例） : *1.2, /1.3"_sj, 148, 10, 100, 8),
             DialogControl(DlgGroupBox, IDC_STATIC, "条件種別"_sj, 8, 26, 246, 30),
             DialogControl(DlgCheckBox, IDC_RATE_CONDITIONS, "実施条件(&J)"_sj, 16, 38, 60, 10, WS_TABSTOP),
@@ -103,17 +106,21 @@ DialogTemplate RateCalcTemplate()
                           CBS_DROPDOWNLIST | WS_VSCROLL | WS_GROUP | WS_TABSTOP),
             DialogControl(DlgComboBox, IDC_RATE_RELATION1, "", 126, 64, 50, 100,
                           CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP),
-            DialogControl(DlgEdit, IDC_RATE_VALUE1, "", 182, 64, 72, 12, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP),
+            DialogControl(DlgEdit, IDC_RATE_VALUE1, "", 182, 64, 72, 12,
+                          ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP),
             DialogControl(DlgGroupBox, IDC_STATIC, "条件関係"_sj, 40, 82, 136, 26),
-            DialogControl(DlgRadioButton, IDC_RATE_OR, "または(&O)"_sj, 48, 93, 56, 10, WS_GROUP | WS_TABSTOP),
+            DialogControl(DlgRadioButton, IDC_RATE_OR, "または(&O)"_sj, 48, 93, 56, 10,
+                          WS_GROUP | WS_TABSTOP),
             DialogControl(DlgRadioButton, IDC_RATE_AND, "かつ(&A)"_sj, 110, 93, 56, 10),
             DialogControl(DlgStatic, IDC_STATIC, "条件２"_sj, 8, 118, 30, 8),
             DialogControl(DlgComboBox, IDC_RATE_ITEM2, "", 40, 116, 80, 120,
                           CBS_DROPDOWNLIST | WS_VSCROLL | WS_GROUP | WS_TABSTOP),
             DialogControl(DlgComboBox, IDC_RATE_RELATION2, "", 126, 116, 50, 100,
                           CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP),
-            DialogControl(DlgEdit, IDC_RATE_VALUE2, "", 182, 116, 72, 12, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP),
-            DialogControl(DlgPushButton, IDOK, "OK", 146, 152, 50, 14, BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP),
+            DialogControl(DlgEdit, IDC_RATE_VALUE2, "", 182, 116, 72, 12,
+                          ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP),
+            DialogControl(DlgPushButton, IDOK, "OK", 146, 152, 50, 14,
+                          BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP),
             DialogControl(DlgPushButton, IDCANCEL, "ｷｬﾝｾﾙ"_sj, 204, 152, 50, 14, WS_TABSTOP),
         });
 }
@@ -124,12 +131,13 @@ DialogTemplate UnnecessaryRowsTemplate()
         IDD_UNNECESSARY_ROWS, "不要行削除"_sj, 210, 104, kModeless,
         {
             DialogControl(DlgGroupBox, IDC_STATIC, "削除条件"_sj, 8, 6, 136, 54),
-            DialogControl(DlgRadioButton, IDC_UNROW_QUANTITY, "数量=0"_sj, 16, 18, 120, 10, WS_GROUP | WS_TABSTOP),
+            DialogControl(DlgRadioButton, IDC_UNROW_QUANTITY, "数量=0"_sj, 16, 18, 120, 10,
+                          WS_GROUP | WS_TABSTOP),
             DialogControl(DlgRadioButton, IDC_UNROW_AMOUNT, "見積金額=0"_sj, 16, 31, 120, 10),
             DialogControl(DlgRadioButton, IDC_UNROW_BOTH, "数量＆見積金額=0"_sj, 16, 44, 120, 10),
             DialogControl(DlgStatic, IDC_STATIC,
-                          "※対象は、単位の記載がある細目行です。\n　 科目、合計、非計算行は対象外です。"_sj, 8, 68,
-                          196, 20),
+                          "※対象は、単位の記載がある細目行です。\n　 科目、合計、非計算行は対象外です。"_sj,
+                          8, 68, 196, 20),
             DialogControl(DlgPushButton, IDC_UNROW_FIND, "次を検索(&F)"_sj, 152, 8, 52, 14,
                           BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP),
             DialogControl(DlgPushButton, IDC_UNROW_DELETE, "削除"_sj, 152, 26, 52, 14, WS_TABSTOP),

@@ -32,18 +32,18 @@ constexpr UINT IDC_SORT_DESCENDING = 1207; // "降順"
 constexpr UINT IDC_ZOOM_PERCENT = 1031; // "ﾕｰｻﾞｰ指定(&C):"
 
 // Fixed-rate calculation.
-constexpr UINT IDC_RATE_FORMULA = 1031;      // "計算式(&C)"
-constexpr UINT IDC_RATE_CONDITIONS = 1139;   // "実施条件(&J)"
-constexpr UINT IDC_RATE_SINGLE = 1071;       // "単独条件(&S)"
-constexpr UINT IDC_RATE_COMPOUND = 1073;     // "複合条件(&D)"
-constexpr UINT IDC_RATE_OR = 1077;           // "または(&O)"
-constexpr UINT IDC_RATE_AND = 1082;          // "かつ(&A)"
-constexpr UINT IDC_RATE_ITEM1 = 1000;        // condition 1: item
-constexpr UINT IDC_RATE_RELATION1 = 1153;    // condition 1: operator
-constexpr UINT IDC_RATE_VALUE1 = 1101;       // condition 1: value
-constexpr UINT IDC_RATE_ITEM2 = 1001;        // condition 2: item
-constexpr UINT IDC_RATE_RELATION2 = 1154;    // condition 2: operator
-constexpr UINT IDC_RATE_VALUE2 = 1102;       // condition 2: value
+constexpr UINT IDC_RATE_FORMULA = 1031;    // "計算式(&C)"
+constexpr UINT IDC_RATE_CONDITIONS = 1139; // "実施条件(&J)"
+constexpr UINT IDC_RATE_SINGLE = 1071;     // "単独条件(&S)"
+constexpr UINT IDC_RATE_COMPOUND = 1073;   // "複合条件(&D)"
+constexpr UINT IDC_RATE_OR = 1077;         // "または(&O)"
+constexpr UINT IDC_RATE_AND = 1082;        // "かつ(&A)"
+constexpr UINT IDC_RATE_ITEM1 = 1000;      // condition 1: item
+constexpr UINT IDC_RATE_RELATION1 = 1153;  // condition 1: operator
+constexpr UINT IDC_RATE_VALUE1 = 1101;     // condition 1: value
+constexpr UINT IDC_RATE_ITEM2 = 1001;      // condition 2: item
+constexpr UINT IDC_RATE_RELATION2 = 1154;  // condition 2: operator
+constexpr UINT IDC_RATE_VALUE2 = 1102;     // condition 2: value
 
 // Unnecessary rows.
 constexpr UINT IDC_UNROW_FIND = 32917;       // "次を検索(&F)"

@@ -1,7 +1,7 @@
 #include "tests/estimate/EstimateTestSupport.h"
 
-#include "platform/base/Cp932Text.h"
 #include "estimate/CGridRow.h"
+#include "platform/base/Cp932Text.h"
 
 namespace {
 

@@ -256,9 +256,7 @@ TEST_F(UndoRedo, NonCalculatedRowsSetAndReleasedAreExactInverses)
     const int nEmpty = m_pView->GetUsedRows() + 1;
     SelectRows(4, 4);
     Command(ID_NONCALC_SET);
-    CheckUndoRedo(CMorvelEMView::undoNonCalcRelease, [&] {
-        m_pView->SetNonCalculated(false, 3, nEmpty);
-    });
+    CheckUndoRedo(CMorvelEMView::undoNonCalcRelease, [&] { m_pView->SetNonCalculated(false, 3, nEmpty); });
     EXPECT_EQ(m_pView->GetRowKind(nEmpty), kindEmpty);
 }
 

@@ -1,10 +1,10 @@
 // Find and replace in the estimate grid through the real modeless dialogs: the dialogs are
 // opened by the menu commands, typed into and clicked as a user does, and the grid's
 // current cell and cells are what the user then sees.
-#include "estimate_tools/CFindReplaceDialogs.h"
-#include "estimate_tools/EstimateDialogCommands.h"
 #include "estimate/CEstimateShared.h"
 #include "estimate/ModelessMessages.h"
+#include "estimate_tools/CFindReplaceDialogs.h"
+#include "estimate_tools/EstimateDialogCommands.h"
 #include "resources/EstimateEditIds.h"
 #include "resources/ResourceIds.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
@@ -135,7 +135,8 @@ TEST_F(FindReplace, MatchCaseWholeWordAndTrailBytes)
     GoTo(scName, m_nFree - 1);
     const CString abc("ABC");
     // Without match case ABC is found inside xabcx; as a whole word only between blanks.
-    EXPECT_EQ(m_pView->SendMessage(WM_FINDREPLACE_REQUEST, FRQ_DOWN, reinterpret_cast<LPARAM>(abc.c_str())), 1);
+    EXPECT_EQ(m_pView->SendMessage(WM_FINDREPLACE_REQUEST, FRQ_DOWN, reinterpret_cast<LPARAM>(abc.c_str())),
+              1);
     EXPECT_EQ(Current(), CPoint(scName, m_nFree));
     GoTo(scName, m_nFree - 1);
     EXPECT_EQ(m_pView->SendMessage(WM_FINDREPLACE_REQUEST, FRQ_DOWN | FRQ_WHOLE_WORD,
@@ -153,14 +154,17 @@ TEST_F(FindReplace, MatchCaseWholeWordAndTrailBytes)
     const CString so = CString::FromUtf8("ｿ");
     ASSERT_EQ(so.GetLength(), 1);
     GoTo(scName, m_nFree - 1);
-    EXPECT_EQ(m_pView->SendMessage(WM_FINDREPLACE_REQUEST, FRQ_DOWN, reinterpret_cast<LPARAM>(so.c_str())), 0);
+    EXPECT_EQ(m_pView->SendMessage(WM_FINDREPLACE_REQUEST, FRQ_DOWN, reinterpret_cast<LPARAM>(so.c_str())),
+              0);
     // The current-cell question answers the same rules.
     GoTo(scName, m_nFree + 1);
-    EXPECT_EQ(m_pView->SendMessage(WM_MATCH_CURRENT_CELL, FRQ_WHOLE_WORD, reinterpret_cast<LPARAM>(abc.c_str())),
-              1);
+    EXPECT_EQ(
+        m_pView->SendMessage(WM_MATCH_CURRENT_CELL, FRQ_WHOLE_WORD, reinterpret_cast<LPARAM>(abc.c_str())),
+        1);
     GoTo(scName, m_nFree);
-    EXPECT_EQ(m_pView->SendMessage(WM_MATCH_CURRENT_CELL, FRQ_WHOLE_WORD, reinterpret_cast<LPARAM>(abc.c_str())),
-              0);
+    EXPECT_EQ(
+        m_pView->SendMessage(WM_MATCH_CURRENT_CELL, FRQ_WHOLE_WORD, reinterpret_cast<LPARAM>(abc.c_str())),
+        0);
 }
 
 TEST_F(FindReplace, SearchingOnlyTheSelectionStaysInsideTheBlock)
@@ -249,13 +253,15 @@ TEST_F(FindReplace, AReplacedNumberIsStoredByTheColumnsRounding)
     ASSERT_EQ(Cell(m_nFree, scQty), "12.500000");
     GoTo(scName, m_nFree);
     const CString find("12.5");
-    ASSERT_EQ(m_pView->SendMessage(WM_FINDREPLACE_REQUEST, FRQ_DOWN, reinterpret_cast<LPARAM>(find.c_str())), 1);
+    ASSERT_EQ(m_pView->SendMessage(WM_FINDREPLACE_REQUEST, FRQ_DOWN, reinterpret_cast<LPARAM>(find.c_str())),
+              1);
     ASSERT_EQ(Current(), CPoint(scQty, m_nFree));
     const CString repl("7.12345");
     m_pView->SendMessage(WM_FINDREPLACE_REQUEST, FRQ_REPLACE, reinterpret_cast<LPARAM>(repl.c_str()));
     EXPECT_EQ(Cell(m_nFree, scQty), "7.120000");
 
-    ASSERT_EQ(m_pView->SendMessage(WM_FINDREPLACE_REQUEST, FRQ_DOWN, reinterpret_cast<LPARAM>(find.c_str())), 1);
+    ASSERT_EQ(m_pView->SendMessage(WM_FINDREPLACE_REQUEST, FRQ_DOWN, reinterpret_cast<LPARAM>(find.c_str())),
+              1);
     ASSERT_EQ(Current(), CPoint(scSpec, m_nFree + 1));
     m_pView->SendMessage(WM_FINDREPLACE_REQUEST, FRQ_REPLACE, reinterpret_cast<LPARAM>(repl.c_str()));
     EXPECT_EQ(Cell(m_nFree + 1, scSpec), "7.12345");

@@ -12,8 +12,8 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <spawn.h>
@@ -94,7 +94,8 @@ TEST_F(XClipboard, EditorTextGoesToOtherProgramsAndBetweenEstimateWindows)
     CShellServices::Get().runEstimateDialogCommand = RunEstimateDialogCommand;
     CMorvelEMView* pFirst = OpenSample();
     ASSERT_NE(pFirst, nullptr);
-    std::filesystem::copy_file(m_pFolder->Native("WORK/サンプル見積.MMD"), m_pFolder->Native("WORK/second.MMD"));
+    std::filesystem::copy_file(m_pFolder->Native("WORK/サンプル見積.MMD"),
+                               m_pFolder->Native("WORK/second.MMD"));
     CMorvelEMView* pSecond = OpenEstimate(m_pFolder->System("WORK") + "\\second.MMD");
     ASSERT_NE(pSecond, nullptr);
 
