@@ -477,6 +477,13 @@ private:
     void CopyRowsToBuffer();
     void CutRowsToBuffer();
     void PasteRowsFromBuffer();
+    // The row paste from given rows (the buffer's, or the ones an undo keeps).
+    void PasteRows(const std::vector<const CGridRow*>& rows);
+    // The cell paste from given cells: pSource instead of the cell copy buffer, pUndoSource
+    // instead of the undo cell buffer (null: the application's buffers).
+    void PasteCellsFrom(const CObArray* pSource, const CObArray* pUndoSource, int nFromUndo);
+    void SaveCellsForUndo(const CObArray& buffer);
+    std::vector<const CGridRow*> UndoRows() const;
     // Sends a clipboard message to a child editor holding the keyboard; true when sent.
     bool ForwardToFocusEditor(UINT nMessage);
 
@@ -636,7 +643,15 @@ public:
         CGridRowArray rows;         // row copies
         CGridRowArray texts;        // text entries of the fixed-rate change
         std::vector<int> kinds;     // the kinds rows had before a non-calculated mark changed
-        unsigned nShiftStamp = 0;   // the view's row shifts when the record was made
+        // The cells a cut took or a paste overwrote (the copy buffers' layout: two corners,
+        // then offsets and texts), kept by this grid whatever the shared buffers get later.
+        struct CCellSave {
+            CPoint pt;
+            CString strText;
+        };
+        std::vector<CCellSave> cells;
+        CRect rcCellBlock;        // the block a cell cut emptied
+        unsigned nShiftStamp = 0; // the view's row shifts when the record was made
     };
     const CUndoRecord& GetUndoRecord() const { return m_undo; }
     // Sets the codes undo and redo act on (undoNone: nothing), as the undo and redo
@@ -749,6 +764,7 @@ private:
     void RefreshAfterUndo(int nFromRow);
     void RestoreRowFromUndo(INT_PTR nEntry, int nRow);
     void SetRowKindsForUndo(bool bNonCalculated, int nFirstRow, int nCount);
+    static void FillCellBuffer(CObArray& buffer, const std::vector<CUndoRecord::CCellSave>& cells);
     unsigned m_nRowShifts = 0;
     CRect GetSearchBlock(WPARAM& nFlags) const;
     void ClickFoundCell(int nCol, int nRow);

@@ -182,15 +182,44 @@ void CMorvelEMView::CutCellsToBuffer()
     UpdateTreeView();
     SetDocumentModified();
     RecordUndo(undoCellsCut, CPoint(m_nCurrentCol, m_nCurrentRow));
+    // The cut cells stay with this grid's undo, whatever is copied meanwhile.
+    SaveCellsForUndo(buffer);
+    const CPoint ptSecond = CellItem(buffer, 1)->m_pt;
+    m_undo.rcCellBlock.SetRect(ptFirst.x, ptFirst.y, ptSecond.x, ptSecond.y);
 }
 
 void CMorvelEMView::PasteCellsFromBuffer(int nFromUndo)
 {
+    PasteCellsFrom(nullptr, nullptr, nFromUndo);
+}
+
+void CMorvelEMView::SaveCellsForUndo(const CObArray& buffer)
+{
+    m_undo.cells.clear();
+    for (INT_PTR i = 0; i < buffer.GetSize(); ++i) {
+        const CCellBufferItem* pItem = CellItem(buffer, i);
+        if (pItem != nullptr)
+            m_undo.cells.push_back({pItem->m_pt, pItem->m_strText});
+    }
+}
+
+void CMorvelEMView::FillCellBuffer(CObArray& buffer, const std::vector<CUndoRecord::CCellSave>& cells)
+{
+    ClearBuffer(buffer);
+    for (const CUndoRecord::CCellSave& cell : cells)
+        buffer.Add(new CCellBufferItem(cell.pt, cell.strText));
+}
+
+void CMorvelEMView::PasteCellsFrom(const CObArray* pSource, const CObArray* pUndoSource, int nFromUndo)
+{
     CMorvelApp* pApp = GetMorvelApp();
     if (pApp == nullptr)
         return;
-    CObArray& source = pApp->m_aCellCopyBuffer;
+    const CObArray& source = pSource != nullptr ? *pSource : pApp->m_aCellCopyBuffer;
+    // A fresh paste writes what it overwrites into the application's undo cell buffer (and
+    // the view keeps its own copy of it); a paste from undo reads the given cells.
     CObArray& undo = pApp->m_aUndoCellBuffer;
+    const CObArray& undoSource = pUndoSource != nullptr ? *pUndoSource : undo;
     const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
     if (m_hWnd != nullptr)
         InvalidateCells(m_ptPrevCell.x, m_ptPrevCell.y, m_ptPrevCell.x, m_ptPrevCell.y);
@@ -215,12 +244,12 @@ void CMorvelEMView::PasteCellsFromBuffer(int nFromUndo)
     int nLargestRow = -1;
     int nFirstRow = m_nRowLimit; // the first row written
     if (nFromUndo != 0) {
-        if (undo.GetSize() < 2)
+        if (undoSource.GetSize() < 2)
             return;
-        const CPoint ptFirst = CellItem(undo, 0)->m_pt;
+        const CPoint ptFirst = CellItem(undoSource, 0)->m_pt;
         std::vector<int> rows;
-        for (INT_PTR i = 2; i < undo.GetSize(); ++i) {
-            const CCellBufferItem* pItem = CellItem(undo, i);
+        for (INT_PTR i = 2; i < undoSource.GetSize(); ++i) {
+            const CCellBufferItem* pItem = CellItem(undoSource, i);
             const int nRow = ptFirst.y + pItem->m_pt.y, nCol = ptFirst.x + pItem->m_pt.x;
             if (nRow < 0 || nRow >= m_nRowLimit || nCol < 0 || nCol >= nColumns)
                 continue;
@@ -314,6 +343,10 @@ void CMorvelEMView::PasteCellsFromBuffer(int nFromUndo)
     UpdateTreeView();
     SetDocumentModified();
     RecordUndo(undoCellsPaste, CPoint(m_nCurrentCol, m_nCurrentRow));
+    // The overwritten cells stay with this grid's undo: a paste in another estimate
+    // window refills the shared undo buffer.
+    if (nFromUndo == 0)
+        SaveCellsForUndo(undo);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -366,6 +399,14 @@ void CMorvelEMView::CutRowsToBuffer()
     // The headings after the cut start their pages again.
     const int nAligned = AdjustPages(nHeading);
     RecordUndo(undoRowsCut, CPoint(0, nFirst));
+    // The cut rows stay with this grid's undo, whatever is copied meanwhile.
+    ClearUndoRows();
+    for (INT_PTR i = 0; i < pApp->m_aRowCopyBuffer.GetSize(); ++i) {
+        auto* pCopy = new CGridRow;
+        CopyRow(static_cast<const CRowBufferItem*>(pApp->m_aRowCopyBuffer.GetAt(i))->Row(), pCopy);
+        m_undo.rows.Add(pCopy);
+    }
+    m_undo.nPasteCount = n;
 
     if (m_hWnd != nullptr) {
         CRect rcGrid;
@@ -388,16 +429,25 @@ void CMorvelEMView::PasteRowsFromBuffer()
     CMorvelApp* pApp = GetMorvelApp();
     if (pApp == nullptr)
         return;
-    const CObArray& buffer = pApp->m_aRowCopyBuffer;
-    const int c = static_cast<int>(buffer.GetSize());
+    std::vector<const CGridRow*> rows;
+    for (INT_PTR i = 0; i < pApp->m_aRowCopyBuffer.GetSize(); ++i)
+        rows.push_back(static_cast<const CRowBufferItem*>(pApp->m_aRowCopyBuffer.GetAt(i))->Row());
+    PasteRows(rows);
+}
+
+void CMorvelEMView::PasteRows(const std::vector<const CGridRow*>& rows)
+{
+    const int c = static_cast<int>(rows.size());
     if (c == 0)
         return;
     const int nRow = m_nCurrentRow;
     RecordUndo(undoRowsPaste, CPoint(m_nCurrentCol, nRow));
+    // How many rows the paste puts in (the undo takes exactly these out again).
+    m_undo.nPasteCount = c;
     const int nHeading = AdjustPageBreak(0, nRow);
     const CRect rc = Ordered(m_rcSelection);
     const int k = rc.bottom - rc.top + 1;
-    auto source = [&](int i) { return static_cast<const CRowBufferItem*>(buffer.GetAt(i))->Row(); };
+    auto source = [&](int i) { return rows[static_cast<size_t>(i)]; };
     if (k < 2) {
         // The rows stand above the current row in the buffer's order.
         InsertRows(nRow, c);

@@ -32,11 +32,6 @@ const CString& UndoText(const CGridRowArray& texts, INT_PTR i)
     return pEntry != nullptr ? pEntry->m_strText : empty;
 }
 
-const CCellBufferItem* BufferItem(const CObArray& buffer, INT_PTR i)
-{
-    return i < buffer.GetSize() ? dynamic_cast<const CCellBufferItem*>(buffer.GetAt(i)) : nullptr;
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -117,6 +112,14 @@ void CMorvelEMView::OnEditRedo()
 // ---------------------------------------------------------------------------------------
 // Helpers the actions share
 
+std::vector<const CGridRow*> CMorvelEMView::UndoRows() const
+{
+    std::vector<const CGridRow*> rows;
+    for (INT_PTR i = 0; i < m_undo.rows.GetWorkingArray().GetSize(); ++i)
+        rows.push_back(static_cast<const CGridRow*>(m_undo.rows.GetWorkingArray().GetAt(i)));
+    return rows;
+}
+
 void CMorvelEMView::SelectWholeRows(int nFirstRow, int nCount)
 {
     const int nColumns = GetColumnLimit();
@@ -183,19 +186,15 @@ void CMorvelEMView::PerformUndo(int nAction)
         RefreshAfterUndo(pt.y);
         break;
     case undoRowsCut:
-        // The cut rows are in the row copy buffer: pasted back above the row they left.
+        // The cut rows (kept by the cut) go back above the row they left.
         SetCurrentCell(pt.x, pt.y);
         SelectWholeRows(pt.y, 1);
-        PasteRowsFromBuffer();
+        PasteRows(UndoRows());
         break;
     case undoRowsPaste:
     case undoRowsPasteCount: {
-        CMorvelApp* pApp = GetMorvelApp();
-        // Exactly the rows the paste inserted go: as many as the buffer held, or the count
-        // of rows selected for the paste.
-        const int nCount = nAction == undoRowsPasteCount
-                               ? m_undo.nPasteCount
-                               : (pApp != nullptr ? static_cast<int>(pApp->m_aRowCopyBuffer.GetSize()) : 0);
+        // Exactly the rows the paste inserted go.
+        const int nCount = m_undo.nPasteCount;
         if (nCount <= 0)
             break;
         SetCurrentCell(pt.x, pt.y);
@@ -252,20 +251,26 @@ void CMorvelEMView::PerformUndo(int nAction)
         break;
     }
     case undoCellsCut: {
-        // The cut cells are in the cell copy buffer, with the block's first corner.
-        CMorvelApp* pApp = GetMorvelApp();
-        const CCellBufferItem* pFirst = pApp != nullptr ? BufferItem(pApp->m_aCellCopyBuffer, 0) : nullptr;
-        if (pFirst == nullptr)
+        // The cut cells (kept by the cut) go back from the block's first corner.
+        if (m_undo.cells.size() < 2)
             break;
-        SetCurrentCell(pFirst->m_pt.x, pFirst->m_pt.y);
+        CObArray cut;
+        FillCellBuffer(cut, m_undo.cells);
+        SetCurrentCell(m_undo.cells[0].pt.x, m_undo.cells[0].pt.y);
         m_nSelectMode = selectNone;
-        PasteCellsFromBuffer(0);
+        PasteCellsFrom(&cut, nullptr, 0);
         m_nSelectMode = selectNone;
+        FillCellBuffer(cut, {});
         break;
     }
-    case undoCellsPaste:
-        PasteCellsFromBuffer(1);
+    case undoCellsPaste: {
+        // The cells the paste overwrote (kept by the paste) are written back.
+        CObArray overwritten;
+        FillCellBuffer(overwritten, m_undo.cells);
+        PasteCellsFrom(nullptr, &overwritten, 1);
+        FillCellBuffer(overwritten, {});
         break;
+    }
     case undoSpecialRow:
         m_nSelectMode = selectNone;
         SetCurrentCell(pt.x, pt.y);
@@ -306,8 +311,8 @@ void CMorvelEMView::PerformRedo(int nAction)
         OnClearRow();
         break;
     case undoRowsCut: {
-        CMorvelApp* pApp = GetMorvelApp();
-        const int nCount = pApp != nullptr ? static_cast<int>(pApp->m_aRowCopyBuffer.GetSize()) : 0;
+        // The undo pasted the rows back: as many are cut again.
+        const int nCount = m_undo.nPasteCount;
         if (nCount <= 0)
             break;
         SetCurrentCell(pt.x, pt.y);
@@ -321,7 +326,7 @@ void CMorvelEMView::PerformRedo(int nAction)
         // them at the row puts back exactly what the paste made.
         SetCurrentCell(pt.x, pt.y);
         SelectWholeRows(pt.y, 1);
-        PasteRowsFromBuffer();
+        PasteRows(UndoRows());
         break;
     case undoMarkRow:
         m_nMarkRow = pt.y;
@@ -365,30 +370,24 @@ void CMorvelEMView::PerformRedo(int nAction)
         SelectWholeRows(pt.y, pt.x);
         OnInsertRow();
         break;
-    case undoCellsCut: {
-        CMorvelApp* pApp = GetMorvelApp();
-        const CCellBufferItem* pFirst = pApp != nullptr ? BufferItem(pApp->m_aCellCopyBuffer, 0) : nullptr;
-        const CCellBufferItem* pSecond = pApp != nullptr ? BufferItem(pApp->m_aCellCopyBuffer, 1) : nullptr;
-        if (pFirst == nullptr || pSecond == nullptr)
-            break;
+    case undoCellsCut:
         m_nSelectMode = selectBlock;
-        m_rcSelection.SetRect(pFirst->m_pt.x, pFirst->m_pt.y, pSecond->m_pt.x, pSecond->m_pt.y);
+        m_rcSelection = m_undo.rcCellBlock;
         CutCellsToBuffer();
         break;
-    }
     case undoCellsPaste: {
-        CMorvelApp* pApp = GetMorvelApp();
-        const CCellBufferItem* pFirst = pApp != nullptr ? BufferItem(pApp->m_aUndoCellBuffer, 0) : nullptr;
-        const CCellBufferItem* pSecond = pApp != nullptr ? BufferItem(pApp->m_aUndoCellBuffer, 1) : nullptr;
-        if (pFirst == nullptr || pSecond == nullptr)
+        // The cell copy buffer again, at the block the paste wrote (its corners are the
+        // first two of the kept cells).
+        if (m_undo.cells.size() < 2)
             break;
-        if (pSecond->m_pt.x < 0) {
+        const CPoint ptFirst = m_undo.cells[0].pt, ptSecond = m_undo.cells[1].pt;
+        if (ptSecond.x < 0) {
             // A paste at a cell: the same cell again.
-            SetCurrentCell(pFirst->m_pt.x, pFirst->m_pt.y);
+            SetCurrentCell(ptFirst.x, ptFirst.y);
             m_nSelectMode = selectNone;
         } else {
             m_nSelectMode = selectBlock;
-            m_rcSelection.SetRect(pFirst->m_pt.x, pFirst->m_pt.y, pSecond->m_pt.x, pSecond->m_pt.y);
+            m_rcSelection.SetRect(ptFirst.x, ptFirst.y, ptSecond.x, ptSecond.y);
         }
         PasteCellsFromBuffer(0);
         break;

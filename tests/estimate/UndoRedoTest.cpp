@@ -9,6 +9,7 @@
 #include "platform/ui/core/CCmdUI.h"
 #include "resources/ResourceIds.h"
 
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -320,4 +321,38 @@ TEST_F(UndoRedo, BothAreDisabledOnTheSummaryPageAndAfterSaveAndReopen)
     EXPECT_EQ(Cell(srFirstDetail, scQty), "200.000000");
     EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 0);
     EXPECT_EQ(IsEnabled(ID_EDIT_REDO), 0);
+}
+
+TEST_F(UndoRedo, WhatIsCopiedInAnotherWindowMeanwhileDoesNotChangeWhatUndoPutsBack)
+{
+    CMorvelEMView* pFirst = m_pView;
+    std::filesystem::copy_file(m_pFolder->Native("WORK/サンプル見積.MMD"),
+                               m_pFolder->Native("WORK/second.MMD"));
+    CMorvelEMView* pSecond = OpenEstimate(m_pFolder->System("WORK") + "\\second.MMD");
+    ASSERT_NE(pSecond, nullptr);
+
+    // Rows cut and cells pasted in the first window, then copies and a paste in the second
+    // (each window's commands sent to its own grid).
+    m_pView = pFirst;
+    const CGridPicture before = Picture();
+    SelectRows(4, 5);
+    m_pView->SendMessage(WM_COMMAND, ID_EDIT_CUT, 0);
+    m_pView = pSecond;
+    SelectRows(10, 14);
+    m_pView->SendMessage(WM_COMMAND, ID_EDIT_COPY, 0);
+    m_pView = pFirst;
+    m_pView->SendMessage(WM_COMMAND, ID_EDIT_UNDO, 0);
+    EXPECT_EQ(Picture(), before) << "the cut rows come back, not the ones copied later";
+
+    SelectBlock(scQty, 3, scPrice, 4);
+    m_pView->SendMessage(WM_COMMAND, ID_EDIT_COPY, 0);
+    const CGridPicture beforePaste = Picture();
+    SelectBlock(scQty, 10, scPrice, 11);
+    m_pView->SendMessage(WM_COMMAND, ID_EDIT_PASTE, 0);
+    m_pView = pSecond;
+    SelectBlock(scQty, 20, scPrice, 21);
+    m_pView->SendMessage(WM_COMMAND, ID_EDIT_PASTE, 0); // refills the shared undo cell buffer
+    m_pView = pFirst;
+    m_pView->SendMessage(WM_COMMAND, ID_EDIT_UNDO, 0);
+    EXPECT_EQ(Picture(), beforePaste) << "the first window's overwritten cells come back";
 }
