@@ -71,6 +71,13 @@ public:
     int AlignFromEstimateField() const;
     int AlignFromPartsField() const;
 
+    // After a change of form: the item names of the text's "$見積(", "$情報(" or "$部材("
+    // tokens follow the document's item mapping (see FieldRemap.h). Neither repaints nor
+    // marks the document modified; the document does both.
+    void RemapEstimateFields();
+    void RemapInformationFields();
+    void RemapPartsFields();
+
     LOGFONT m_logFont{};
     CString m_strText;
     COLORREF m_clrText = 0;

@@ -7,6 +7,7 @@
 #include "printform/CPrintEMDoc.h"
 #include "printform/CPrintFormPlainView.h"
 #include "printform/CPrintPMDoc.h"
+#include "resources/LayoutDialogIds.h"
 #include "resources/PrintFormIds.h"
 #include "resources/ResourceIds.h"
 
@@ -15,6 +16,7 @@ void RegisterPrintForm()
     // The layouts read drawing objects: their classes must be known first.
     RegisterDrawing();
     RegisterPrintFormDialogs();
+    RegisterLayoutDialogs();
     CShellServices& services = CShellServices::Get();
     services.SetDocumentClasses(IDR_EMFORMTYPE, RUNTIME_CLASS(CPrintEMDoc), RUNTIME_CLASS(CChildEMFormFrame),
                                 RUNTIME_CLASS(CPrintFormPlainView));
