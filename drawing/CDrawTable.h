@@ -116,6 +116,9 @@ public:
     CDrawObj* Clone(CPrintDoc* pDoc = nullptr) override;
     CDrawObj* CloneForUndo(CPrintDoc* pDoc = nullptr) override;
     void Remove() override;
+    // The texts of the selected cells, one per row from the top, in the text-property
+    // dialog; every selected cell of a row takes that row's text (TextProperties.cpp).
+    void OnEditProperties() override;
 
     // Snapshots of the cells and the fixed corner for a resize by handle nHandle.
     void BeginResize(int nHandle);

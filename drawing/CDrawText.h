@@ -48,6 +48,9 @@ public:
     BOOL Intersects(const CRect& rect) override;
     CDrawObj* Clone(CPrintDoc* pDoc = nullptr) override;
     CDrawObj* CloneForUndo(CPrintDoc* pDoc = nullptr) override;
+    // The text and its picture indexes in the text-property dialog of the document's kind
+    // of layout; on OK the alignment follows a leading field token (TextProperties.cpp).
+    void OnEditProperties() override;
 
     void DrawEM(CDC* pDC, const CEstimateFieldData* pData) override;
     void DrawPM(CDC* pDC, const CPartsFieldData* pData) override;
