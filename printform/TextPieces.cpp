@@ -58,12 +58,12 @@ CString ForTarget(const CString& piece, int nTarget, const CString& strFieldOpen
         return piece;
     CString out;
     if (piece.Find(strFieldOpening) >= 0) {
-        // Only a field with its three arguments has a row to raise; a piece with fewer
-        // commas would have its group or item counted up instead, so it stays.
-        CString strGroup, strItem, strRow;
-        if (!ReadDataField(piece, strFieldOpening, strGroup, strItem, strRow))
-            return piece;
+        // The row is what follows the last comma. A field without any comma has no row:
+        // counting up would replace the whole field by a number, so it stays as it is.
         const int nComma = piece.ReverseFind(',');
+        if (nComma < 0)
+            return piece;
+        const CString strRow = piece.Mid(nComma + 1, piece.GetLength() - nComma - 3);
         out.Format("%s%d)$", piece.Left(nComma + 1).c_str(), std::atoi(strRow) + nTarget);
         return out;
     }
@@ -128,10 +128,11 @@ bool ReadDataField(const CString& piece, const CString& strOpening, CString& str
         return false;
     const int nFirst = piece.Find(',');
     const int nLast = piece.ReverseFind(',');
-    if (nFirst < 0 || nLast <= nFirst)
+    if (nFirst < 0)
         return false;
     strGroup = piece.Mid(OPENING_LENGTH, nFirst - OPENING_LENGTH);
-    strItem = piece.Mid(nFirst + 1, nLast - nFirst - 1);
+    // With one comma the item between the first and the last comma is empty.
+    strItem = nLast > nFirst ? piece.Mid(nFirst + 1, nLast - nFirst - 1) : CString();
     strRow = piece.Mid(nLast + 1, piece.GetLength() - nLast - 3);
     return true;
 }

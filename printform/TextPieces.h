@@ -24,9 +24,10 @@ std::vector<CString> Split(const CString& strText);
 bool IsWellFormed(const CString& piece);
 
 // The piece as target nTarget (0 = the first) of a multi-row edit shows it: a well-formed
-// data field with the given opening ("$見積(" or "$部材(") gets the row after its last comma
-// raised by nTarget, a well-formed "$番号(" piece its start raised by nTarget; any other
-// piece stays as it is. Numbers are read as atoi reads them.
+// data field with the given opening ("$見積(" or "$部材(") gets the number after its last
+// comma raised by nTarget, a well-formed "$番号(" piece its start raised by nTarget; any
+// other piece, and a field without a comma, stays as it is. Numbers are read as atoi
+// reads them.
 CString ForTarget(const CString& piece, int nTarget, const CString& strFieldOpening);
 
 // The joined text of target nTarget.
@@ -41,8 +42,8 @@ int FindOccurrence(const std::vector<CString>& names, const CString& strItem);
 
 // A data field "$見積(" group "," item "," row ")$" read back: the group (bytes between the
 // opening and the first comma), the item (between the first and the last comma) and the
-// row (after the last comma up to the closing ")$"). FALSE when the piece does not start
-// with the opening, is not well formed or has fewer than two commas.
+// row (after the last comma up to the closing ")$"; with one comma the item is empty).
+// FALSE when the piece does not start with the opening, is not well formed or has no comma.
 bool ReadDataField(const CString& piece, const CString& strOpening, CString& strGroup, CString& strItem,
                    CString& strRow);
 // The argument of "$情報(" item ")$" (between the opening and the closing ")$").

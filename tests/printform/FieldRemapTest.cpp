@@ -58,8 +58,10 @@ TEST(TextPieces, RowsAndNumbersOfFurtherTargets)
     EXPECT_EQ(TextPieces::ForTarget(sj("$見積(1,金額,7)$"), 2, est), sj("$見積(1,金額,9)$"));
     EXPECT_EQ(TextPieces::ForTarget(sj("$番号(4)$"), 1, est), sj("$番号(5)$"));
     EXPECT_EQ(TextPieces::ForTarget(sj("$見積(1,金額,x)$"), 3, est), sj("$見積(1,金額,3)$"));
-    // Not well formed, another family, or a field without its three arguments: unchanged.
-    for (const char* p : {"$見積(1,金額,7", "$部材(1,金額,7)$", "$見積(1,7)$", "$情報(a)$", "plain"})
+    // The number after the last comma counts, whatever the field holds before it.
+    EXPECT_EQ(TextPieces::ForTarget(sj("$見積(1,7)$"), 1, est), sj("$見積(1,8)$"));
+    // Not well formed, another family, or a field without a comma: unchanged.
+    for (const char* p : {"$見積(1,金額,7", "$部材(1,金額,7)$", "$見積(7)$", "$情報(a)$", "plain"})
         EXPECT_EQ(TextPieces::ForTarget(sj(p), 1, est), sj(p)) << p;
 }
 
