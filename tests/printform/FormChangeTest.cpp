@@ -17,7 +17,12 @@
 #include "tests/estimate_tools/EstimateIoTestSupport.h"
 #include "tests/printform/LayoutTestSupport.h"
 
+#include <QApplication>
+
+#include <chrono>
+#include <cstdlib>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -208,4 +213,35 @@ TEST_F(FormChangeTest, PartsLayoutRemapsItsPartsTokens)
     ASSERT_TRUE(doc.OnCmdMsg(ID_CHANGE_FORM, CN_COMMAND, nullptr, nullptr));
     EXPECT_EQ(doc.m_strCurPartsForm, "OTHER.MBK");
     EXPECT_EQ(pText->m_strText, sj("$部材(1,部品,2)$"));
+}
+
+// A picture of the mapping dialog during a change of form, for a person to look at: only
+// when MORVEL_SCREENSHOT_DIR names a folder and the run is on a real display.
+TEST_F(FormChangeTest, ScreenshotOfTheMappingDuringAChangeOfForm)
+{
+    const char* pDir = std::getenv("MORVEL_SCREENSHOT_DIR");
+    if (pDir == nullptr)
+        GTEST_SKIP() << "MORVEL_SCREENSHOT_DIR is not set";
+    auto* pText = new CDrawText(CRect(-200, 300, 200, 270));
+    pText->m_strText = Token(0, 1) + Token(1, 1) + Token(2, 1);
+    m_pDoc->Add(pText);
+    ChooseEstimationForm("OTHER.MMK");
+    answerer.AnswerDialog(IDD_IMPORT_FORMAT, [&](CDialog& d) {
+        for (int i = 0; i < 3; ++i) {
+            answerer.AnswerDialog(IDD_IMPORT_ITEM_LIST, [k = (i + 2) % 3](CDialog& list) {
+                DoubleClickListRow(list, IDC_IMPORT_ITEM_LIST, k + 1);
+            });
+            DoubleClickListRow(d, IDC_IMPORT_FORMAT_LIST, i);
+        }
+        for (int i = 0; i < 20; ++i) {
+            QApplication::processEvents();
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        const std::string command =
+            std::string("import -window root '") + pDir + "/change-of-form-mapping.png'";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+        ClickDlgButton(d, IDOK);
+    });
+    ASSERT_TRUE(ChangeForm());
+    EXPECT_EQ(pText->m_strText, sj("$見積(1,新B,1)$$見積(1,新C,1)$$見積(1,新A,1)$"));
 }
