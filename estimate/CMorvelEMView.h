@@ -499,6 +499,7 @@ public:
     afx_msg void OnTotalMenu();
     afx_msg void OnRedisplay();
     afx_msg void OnPartsFileSwitch();
+    afx_msg void OnEnvironment();
 
     // Helpers of the editing above.
     // Alignment, font and focus of the editor for the current cell; its whole text becomes
