@@ -19,6 +19,7 @@
 #include "printform/CPrintPMDoc.h"
 #include "printform/PrintFormRegistration.h"
 #include "resources/ResourceIds.h"
+#include "resources/SetupIds.h"
 #include "setup/CEnvironmentDialog.h"
 #include "setup/CIntroductionDialog.h"
 #include "setup/SetupRegistration.h"
@@ -134,6 +135,10 @@ TEST_F(DocumentSheetsTest, ThePartsWindowsImportSheetShowsTheListsFormAndChanges
         EXPECT_EQ(text, "OK");
         ASSERT_TRUE(pSheet->SetActivePage(&pSheet->m_partsPage));
         EXPECT_EQ(pSheet->m_partsPage.CellText(1, 1), "文書の部材"_sj);
+        // The file the form came from, as a path of this machine.
+        CString label;
+        pSheet->m_partsPage.GetDlgItemText(IDC_PATH_LABEL, label);
+        EXPECT_EQ(label.ToUtf8(), folder.Native("FORM") + "/" + pDoc->m_strFormName.ToUtf8());
         ClickDlgButton(dlg, IDCANCEL);
     });
     pFrame->SendMessage(WM_COMMAND, ID_INTRODUCTION);
