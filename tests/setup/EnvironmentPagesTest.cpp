@@ -209,6 +209,29 @@ TEST_F(EnvironmentPagesTest, ColourPageShowsDetailColoursForAMissingNonCalcAndSt
     EXPECT_EQ(App().GetProfileValue("Large Font Setting", "Weight"), "700");
 }
 
+// A row whose colours were never set is painted black on white; the page shows it so, and
+// confirming the sheet without touching it keeps the list readable.
+TEST_F(EnvironmentPagesTest, ColoursNeverSetShowAndStayBlackOnWhite)
+{
+    App().WriteProfileString("Color Setting", "Part Text", nullptr);
+    App().WriteProfileString("Color Setting", "Part Background", nullptr);
+    App().WriteProfileString("Color Setting", "Kind Background", "not a colour");
+    ASSERT_EQ(App().GetProfileValue("Color Setting", "Part Background"), "");
+    CEnvironmentDialog sheet(0, 1, "環境設定"_sj, nullptr, 0);
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        ASSERT_TRUE(sheet.SetActivePage(&sheet.m_colourPage));
+        CColourDialog& page = sheet.m_colourPage;
+        EXPECT_EQ(page.m_textButtons[CColourDialog::ROW_COUNT - 1].GetColour(), RGB(0, 0, 0));
+        EXPECT_EQ(page.m_backButtons[CColourDialog::ROW_COUNT - 1].GetColour(), RGB(255, 255, 255));
+        EXPECT_EQ(page.m_backButtons[0].GetColour(), RGB(255, 255, 255)); // 種目, unreadable
+        ClickDlgButton(dlg, IDOK);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    EXPECT_EQ(App().GetProfileValue("Color Setting", "Part Text"), "0,0,0");
+    EXPECT_EQ(App().GetProfileValue("Color Setting", "Part Background"), "255,255,255");
+    EXPECT_EQ(App().GetProfileValue("Color Setting", "Kind Background"), "255,255,255");
+}
+
 TEST_F(EnvironmentPagesTest, ShadingFromThePrintPageReachesTheSettingsWhenTheSheetIsConfirmed)
 {
     CEnvironmentDialog sheet("環境設定"_sj);
