@@ -226,6 +226,26 @@ TEST(FrameMdiTest, MaximisedStyleOpensDocumentWindowsMaximised)
     CMDIChildWnd* pSecond = env.Main()->MDIGetActive();
     ASSERT_NE(pSecond, pFirst);
     EXPECT_TRUE(pSecond->GetSubWindow()->isMaximized());
+    // ... and fills the area, as a maximised window does; so does a third.
+    QMdiArea* pArea = env.Main()->GetMdiArea();
+    ASSERT_NE(pArea, nullptr);
+    const QRect area(QPoint(0, 0), pArea->viewport()->size());
+    EXPECT_EQ(pSecond->GetSubWindow()->geometry(), area);
+    ASSERT_NE(env.TemplateA()->OpenDocumentFile(nullptr), nullptr);
+    CMDIChildWnd* pThird = env.Main()->MDIGetActive();
+    EXPECT_EQ(pThird->GetSubWindow()->geometry(), area);
+    // The windows behind keep a normal place of a useful size to come back to, and each
+    // fills the area again when it is chosen.
+    for (CMDIChildWnd* pChild : {pFirst, pSecond}) {
+        EXPECT_GE(pChild->GetSubWindow()->width(), area.width() / 2);
+        EXPECT_GE(pChild->GetSubWindow()->height(), area.height() / 2);
+    }
+    env.Main()->MDIActivate(pSecond);
+    EXPECT_TRUE(pSecond->GetSubWindow()->isMaximized());
+    EXPECT_EQ(pSecond->GetSubWindow()->geometry(), area);
+    pSecond->MDIRestore();
+    EXPECT_GE(pSecond->GetSubWindow()->width(), area.width() / 2);
+    EXPECT_GE(pSecond->GetSubWindow()->height(), area.height() / 2);
 }
 
 TEST(FrameMdiTest, AcceleratorsOfTheFrameAndTheActiveDocument)
