@@ -22,6 +22,10 @@
 
 IMPLEMENT_DYNCREATE(CMorvelPMDoc, CDocument)
 
+BEGIN_MESSAGE_MAP(CMorvelPMDoc, CDocument)
+ON_COMMAND(ID_TEXT_OUTPUT, OnCsvOutput)
+END_MESSAGE_MAP()
+
 namespace {
 
 const char kPartsMagic[] = "This is Parts Management file";

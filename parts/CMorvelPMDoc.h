@@ -95,7 +95,11 @@ public:
     COLORREF m_crText;
     COLORREF m_crBack;
 
+    // "出力(&O)": the CSV text of the columns the user chooses.
+    afx_msg void OnCsvOutput();
+
 private:
+    DECLARE_MESSAGE_MAP()
     struct CLoadedList;
     bool ReadList(CArchive& ar, CLoadedList& lo);
     void WriteList(CArchive& ar);

@@ -1,0 +1,21 @@
+// The state the parts-list windows of the program share: the characters typed to open a
+// cell edit (kept until the editor has them) and the clipboard's copy mode. One place, so
+// that every parts view sees the same values.
+#pragma once
+
+#include "platform/base/CString.h"
+
+struct CPartsShared {
+    // The characters that opened the current in-place edit (the first byte, and the trail
+    // byte of a double-byte character that reaches the grid before the editor has the
+    // focus).
+    static CString s_strTypedText;
+    // What the last copy of any parts window took: copyRows (a row selection) or
+    // copyCells (a block of cells); copyNone while a cut found nothing to copy.
+    enum { copyNone = 0, copyRows = 1, copyCells = 3 };
+    static int s_nCopyMode;
+    // The formula of the fixed-rate change, kept between uses.
+    static CString s_strRateFormula;
+    // The clipboard format "Morvel PM Data" (registered on first use).
+    static UINT GetDataFormat();
+};
