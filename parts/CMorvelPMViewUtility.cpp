@@ -12,6 +12,7 @@
 #include "platform/ui/frames/CStatusBar.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/CWinApp.h"
+#include "platform/ui/frames/CSplitterWnd.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "resources/ResourceIds.h"
 #include "setup/CEnvironmentDialog.h"
@@ -168,7 +169,12 @@ void CMorvelPMView::ApplyEnvironmentToAllLists()
     pFrame->ResetMDIChildWalk();
     while (CMDIChildWnd* pChild = pFrame->GetNextMDIChild()) {
         auto* pPartsFrame = dynamic_cast<CChildPMFrame*>(pChild);
-        auto* pView = pPartsFrame != nullptr ? dynamic_cast<CMorvelPMView*>(pPartsFrame->GetActiveView()) : nullptr;
+        if (pPartsFrame == nullptr)
+            continue;
+        // A frame that never had the keyboard has no active view yet: its first pane.
+        auto* pView = dynamic_cast<CMorvelPMView*>(pPartsFrame->GetActiveView());
+        if (pView == nullptr && pPartsFrame->m_wndSplitter.m_hWnd != nullptr)
+            pView = dynamic_cast<CMorvelPMView*>(pPartsFrame->m_wndSplitter.GetPane(0, 0));
         CMorvelPMDoc* pOtherDoc = pView != nullptr ? pView->GetDocument() : nullptr;
         if (pOtherDoc == nullptr)
             continue;
