@@ -178,14 +178,11 @@ void CMorvelPMView::OnEditPaste()
     } else if (nKind == selectNone && nMode == CPartsShared::copyCells) {
         if (ReadClipboard()) {
             const CRect rcSource = m_exchangeList.GetBlock();
-            const CRect rcSaved = m_rcSelection;
-            const int nSavedKind = m_nSelectMode;
-            m_rcSelection.SetRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol + rcSource.Width(),
-                                  m_nCurrentRow + rcSource.Height());
-            m_nSelectMode = selectBlock;
-            SaveSelectionForUndo();
-            m_rcSelection = rcSaved;
-            m_nSelectMode = nSavedKind;
+            // The record is the whole target block, also where it lies past the used rows,
+            // so that undo empties every cell the paste wrote.
+            SaveBlockForUndo(CRect(m_nCurrentCol, m_nCurrentRow,
+                                   std::min<int>(m_nCurrentCol + rcSource.Width(), m_nColumnCount - 1),
+                                   std::min<int>(m_nCurrentRow + rcSource.Height(), m_nRowLimit - 1)));
             int nRow = m_nCurrentRow;
             POSITION pos = m_exchangeList.GetHeadPosition();
             while (pos != nullptr) {
