@@ -295,7 +295,9 @@ TEST_F(PartsClipboardTest, ThroughTheXClipboardWithAnotherProgram)
     AppendRecord(b, true, 0, 1, 0, 1, {"外部1", "X"});
     AppendRecord(b, false, 0, 1, 1, 1, {"外部2", "Y"});
     WriteNativeFile(m_dir.NativeFile("to_x.bin"), b.Bytes());
-    command = std::string("xclip -selection clipboard -i -t '") + kMime + "' " + m_dir.NativeFile("to_x.bin");
+    // xclip serves the selection until this program has read it once, then ends.
+    command = std::string("xclip -loops 1 -selection clipboard -i -t '") + kMime + "' " +
+              m_dir.NativeFile("to_x.bin") + " >/dev/null 2>&1";
     ASSERT_EQ(0, std::system(command.c_str()));
     Pump();
     CPartsShared::s_nCopyMode = CPartsShared::copyCells;
