@@ -236,7 +236,8 @@ void CMorvelPMView::OnBookmarkJump()
     m_nCurrentRow = std::min(m_nRememberedRow, m_nRowLimit - 1);
     if (m_nCurrentRow < nFirstVisible || m_nCurrentRow > nLastVisible) {
         m_nSelectMode = selectNone;
-        ScrollView(WM_VSCROLL, SB_THUMBPOSITION, std::max(0, m_nCurrentRow - 5));
+        // The grid takes a thumb position as its first visible row while the thumb moves.
+        ScrollView(WM_VSCROLL, SB_THUMBTRACK, std::max(0, m_nCurrentRow - 5));
     }
     InvalidateCell(ptOld.x, ptOld.y);
     InvalidateCell(m_nCurrentCol, m_nCurrentRow);
