@@ -129,6 +129,14 @@ public:
     };
     std::function<BOOL(CWnd* pParent, const CPartFormFile& form, CRateChangeRequest& request)> runRateChangeDialog;
 
+    // The modeless find (bReplace FALSE) or replace dialog owned by pOwner, which it sends
+    // WM_FINDREPLACE_REQUEST and WM_MODELESS_CLOSED, starting with strText; null when it
+    // cannot open. Empty: the parts grid's find and replace commands stay disabled.
+    std::function<CWnd*(CWnd* pOwner, bool bReplace, const CString& strText)> createFindReplaceDialog;
+    // The sort dialog over pParent: TRUE on 昇順 or 降順 with bAscending set, FALSE on
+    // cancel. Empty: the parts grid's sort command stays disabled.
+    std::function<BOOL(CWnd* pParent, BOOL& bAscending)> runSortDialog;
+
     // The services of the running program.
     static CShellServices& Get();
 

@@ -140,6 +140,22 @@ public:
     bool IsPlacingTotal() const { return m_bPlaceTotal != FALSE; }
     CString GetRangeTotalText(int nCol) const;
     int GetRememberedRow() const { return m_nRememberedRow; }
+    // ---- find, replace and sort ------------------------------------------------------------
+    // WM_FINDREPLACE_REQUEST from the find and replace dialogs: a find, a replace of the
+    // last match, or a replace-all; nonzero when something was found or replaced.
+    afx_msg LRESULT OnFindReplaceRequest(WPARAM wParam, LPARAM lParam);
+    // Searches from the current cell (never the cell itself) by the request flags; on a
+    // match the cell becomes current and the match's position comes back, else -1.
+    int FindNext(WPARAM nFlags, const char* lpszText);
+    // The position of the find text in a cell by the flags' case and whole-word rules; -1.
+    int MatchCell(int nRow, int nCol, WPARAM nFlags, const CString& strFind) const;
+    // Scrolls a cell into view; GoToCell also picks it as a click would.
+    void ScrollToCell(int nCol, int nRow);
+    void GoToCell(int nCol, int nRow);
+    // Orders rows nTop..nBottom (within the used rows) by column nCol: text order in a
+    // "文字" column, values elsewhere; equal keys keep their order. Returns the rows sorted.
+    int SortRowsBy(int nCol, int nTop, int nBottom, bool bAscending);
+    void SortRows();
     // Repaints a row's number box and first two cells while it is on the screen.
     void RepaintRow(int nRow);
     // Pane 1 of the status bar: the current row and column and the rows in use.
@@ -200,6 +216,12 @@ protected:
     afx_msg void OnBookmarkRelease();
     afx_msg void OnCsvInput();
     afx_msg void OnReadOtherForm();
+    afx_msg void OnFind();
+    afx_msg void OnReplace();
+    afx_msg void OnUpdateFind(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateReplace(CCmdUI* pCmdUI);
+    afx_msg void OnSort();
+    afx_msg void OnUpdateSort(CCmdUI* pCmdUI);
     afx_msg void OnZoomUser();
     afx_msg void OnUpdateZoomUser(CCmdUI* pCmdUI);
     afx_msg void OnZoomBoxChange();
@@ -253,6 +275,8 @@ private:
     void ReloadDisplaySettings(int nHeaderBase);
     void PlaceRangeTotal();
     void AfterRowsImported(int nRow);
+    bool ReplaceFoundText(const CString& strReplacement);
+    void OpenFindDialog(bool bReplace);
     void DrawBookmarkMark(CDC* pDC);
 
     // The row-number column and the title header as this splitter pane shows them.
@@ -269,6 +293,8 @@ private:
     int m_nEditState = editClosed;
     CPoint m_ptLastCur;
     CWnd* m_pUnitDlg = nullptr;
+    CWnd* m_pFindDlg = nullptr;
+    CWnd* m_pReplaceDlg = nullptr;
     CPMObjList m_exchangeList;
     CPMObjList m_undoList;
     CPMObjList m_rowDeleteList;

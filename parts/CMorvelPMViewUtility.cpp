@@ -117,15 +117,20 @@ LRESULT CMorvelPMView::OnModelessClosed(WPARAM wParam, LPARAM /*lParam*/)
 {
     if (wParam == MODELESS_UNIT_PICK)
         m_pUnitDlg = nullptr;
+    else if (wParam == MODELESS_FIND)
+        m_pFindDlg = nullptr;
+    else if (wParam == MODELESS_REPLACE)
+        m_pReplaceDlg = nullptr;
     return 0;
 }
 
 void CMorvelPMView::OnDestroy()
 {
-    if (m_pUnitDlg != nullptr) {
-        CWnd* pDialog = m_pUnitDlg;
-        m_pUnitDlg = nullptr;
-        if (pDialog->m_hWnd != nullptr)
+    // The modeless dialogs go with the view.
+    for (CWnd** ppDialog : {&m_pUnitDlg, &m_pFindDlg, &m_pReplaceDlg}) {
+        CWnd* pDialog = *ppDialog;
+        *ppDialog = nullptr;
+        if (pDialog != nullptr && pDialog->m_hWnd != nullptr)
             pDialog->DestroyWindow();
     }
     // A closed list's zoom is no longer shown.

@@ -4,6 +4,10 @@
 
 CString CPartsShared::s_strTypedText;
 CString CPartsShared::s_strRateFormula;
+CString CPartsShared::s_strFindText;
+WPARAM CPartsShared::s_nFindFlags = 0;
+int CPartsShared::s_nFoundPos = -1;
+int CPartsShared::s_nFindLength = 0;
 // Before any copy in this program a paste takes what another copy of the program put on
 // the clipboard as a block of cells.
 int CPartsShared::s_nCopyMode = CPartsShared::copyCells;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/base/CString.h"
+#include "platform/ui/core/WinDefs.h"
 
 struct CPartsShared {
     // The characters that opened the current in-place edit (the first byte, and the trail
@@ -16,6 +17,12 @@ struct CPartsShared {
     static int s_nCopyMode;
     // The formula of the fixed-rate change, kept between uses.
     static CString s_strRateFormula;
+    // The last find: its text, its request flags, the position of its match in the current
+    // cell (-1 none) and its length in bytes. A replace acts on that match.
+    static CString s_strFindText;
+    static WPARAM s_nFindFlags;
+    static int s_nFoundPos;
+    static int s_nFindLength;
     // The clipboard format "Morvel PM Data" (registered on first use).
     static UINT GetDataFormat();
 };
