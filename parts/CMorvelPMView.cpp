@@ -560,8 +560,12 @@ void CMorvelPMView::DrawCell(int nRow, int nCol, CDC* pDC)
     CRect rcRange;
     NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
                        &rcRange);
+    // Inside the selection the cell the cursor frame marks (the current cell, or the
+    // anchor while Shift extends the selection) keeps its own colours.
+    const CPoint ptFramed = m_nShiftExtend ? CPoint(m_rcSelection.left, m_rcSelection.top)
+                                           : CPoint(m_nCurrentCol, m_nCurrentRow);
     const bool bSelected = m_nSelectMode != selectNone && nCol >= rcRange.left && nCol <= rcRange.right &&
-                           nRow >= rcRange.top && nRow <= rcRange.bottom;
+                           nRow >= rcRange.top && nRow <= rcRange.bottom && CPoint(nCol, nRow) != ptFramed;
     (void)rcSelection;
     const COLORREF clrBack = bSelected ? RGB(0, 0, 128) : pDoc->m_crBack;
     const COLORREF clrText = bSelected ? RGB(255, 255, 255) : pDoc->m_crText;

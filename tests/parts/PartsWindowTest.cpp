@@ -157,3 +157,21 @@ TEST_F(PartsWindowTest, ADamagedFileTakesTheWaitDialogDownBeforeItsMessage)
     EXPECT_EQ(nullptr, CWnd::GetCapture());
     EXPECT_EQ(nBefore, m_pApp->GetOpenDocumentCount());
 }
+
+TEST_F(PartsWindowTest, InASelectionTheCurrentCellKeepsItsColoursAndTheOthersAreInverted)
+{
+    ASSERT_NE(nullptr, OpenSample());
+    Click(0, 6);
+    m_pView->SetSelection(CMorvelView::selectBlock, CRect(0, 6, 2, 6));
+    Repaint();
+    const auto background = [&](int nCol, int nRow) {
+        CRect rc;
+        m_pView->GetCellRangeRect(nCol, nRow, nCol, nRow, &rc);
+        CClientDC dc(m_pView);
+        return dc.GetPixel(rc.left + 8, (rc.top + rc.bottom) / 2) & 0xFFFFFF;
+    };
+    EXPECT_EQ(RGB(255, 255, 255), background(0, 6));
+    EXPECT_NE(RGB(255, 255, 255), background(1, 6));
+    EXPECT_EQ(background(1, 6), background(2, 6));
+    EXPECT_EQ(RGB(255, 255, 255), background(3, 6));
+}
