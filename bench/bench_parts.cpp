@@ -188,8 +188,7 @@ void RunBenchmark()
         pView->SortRowsBy(4, 0, pDoc->m_nRowsInUse - 1, bAscending);
         bAscending = !bAscending;
     });
-    std::printf("  sort        %8.3f ms   (cpu %8.3f ms)
-", sort.wall, sort.cpu);
+    std::printf("  sort        %8.3f ms   (cpu %8.3f ms)\n", sort.wall, sort.cpu);
 
     const std::vector<BOOL> ticks(7, TRUE);
     std::string csv;
