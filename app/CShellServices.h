@@ -120,14 +120,15 @@ public:
     // request holds the formula text and the two conditions. Empty: the parts fixed-rate
     // command stays disabled.
     struct CRateChangeRequest {
-        CString strFormula;            // appended to each cell's text, such as "*1.2"
-        int nCol1 = 0, nOp1 = -1;      // relation codes 0 <, 1 <=, 2 =, 3 <>, 4 >=, 5 >; -1 none
-        CString strValue1;             // an empty value makes its condition hold
+        CString strFormula;       // appended to each cell's text, such as "*1.2"
+        int nCol1 = 0, nOp1 = -1; // relation codes 0 <, 1 <=, 2 =, 3 <>, 4 >=, 5 >; -1 none
+        CString strValue1;        // an empty value makes its condition hold
         int nCol2 = 0, nOp2 = -1;
         CString strValue2;
-        int nCombine = 1;              // 0 either condition, 1 both
+        int nCombine = 1; // 0 either condition, 1 both
     };
-    std::function<BOOL(CWnd* pParent, const CPartFormFile& form, CRateChangeRequest& request)> runRateChangeDialog;
+    std::function<BOOL(CWnd* pParent, const CPartFormFile& form, CRateChangeRequest& request)>
+        runRateChangeDialog;
 
     // The modeless find (bReplace FALSE) or replace dialog owned by pOwner, which it sends
     // WM_FINDREPLACE_REQUEST and WM_MODELESS_CLOSED, starting with strText; null when it
@@ -136,6 +137,10 @@ public:
     // The sort dialog over pParent: TRUE on 昇順 or 降順 with bAscending set, FALSE on
     // cancel. Empty: the parts grid's sort command stays disabled.
     std::function<BOOL(CWnd* pParent, BOOL& bAscending)> runSortDialog;
+
+    // The parts list's exchange commands (CSV output 33147, CSV input 33148, another parts
+    // file 33145) for the parts grid pView, by id. Empty: they stay disabled.
+    std::function<void(CView* pView, UINT nID)> runPartsIoCommand;
 
     // The services of the running program.
     static CShellServices& Get();

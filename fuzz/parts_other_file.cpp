@@ -2,10 +2,10 @@
 // - a file that does not read gives nothing to insert (the list stays as it was);
 // - a file that reads has at most 100 cells per row, every row that many cells, and its
 //   rows go into a list one for one, the mapped cells where the mapping says.
+#include "estimate_tools/PartsImport.h"
 #include "fuzz/support/FuzzSupport.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
-#include "parts/PartsImport.h"
 
 #include <memory>
 
@@ -42,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             const int j = mapping[static_cast<size_t>(c)];
             if (j < 0 || j >= other.nColumns || pView->IsNumericColumn(c))
                 continue;
-            FUZZ_CHECK(pView->GetCellText(r, c) == other.rows[static_cast<size_t>(r)][static_cast<size_t>(j)]);
+            FUZZ_CHECK(pView->GetCellText(r, c) ==
+                       other.rows[static_cast<size_t>(r)][static_cast<size_t>(j)]);
         }
     }
     pDoc->RemoveView(pView);

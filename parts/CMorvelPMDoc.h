@@ -19,6 +19,7 @@
 #include <vector>
 
 class CArchive;
+class CCmdUI;
 class CGridRow;
 class CMorvelPMView;
 
@@ -97,6 +98,7 @@ public:
 
     // "出力(&O)": the CSV text of the columns the user chooses.
     afx_msg void OnCsvOutput();
+    afx_msg void OnUpdateCsvOutput(CCmdUI* pCmdUI);
 
 private:
     DECLARE_MESSAGE_MAP()

@@ -82,6 +82,8 @@ ON_COMMAND(ID_SORT, OnSort)
 ON_UPDATE_COMMAND_UI(ID_SORT, OnUpdateSort)
 ON_COMMAND(ID_TEXT_INPUT, OnCsvInput)
 ON_COMMAND(ID_READ_OTHER_FORM, OnReadOtherForm)
+ON_UPDATE_COMMAND_UI(ID_TEXT_INPUT, OnUpdateImport)
+ON_UPDATE_COMMAND_UI(ID_READ_OTHER_FORM, OnUpdateImport)
 ON_COMMAND(ID_RANGE_ADD, OnRangeAdd)
 ON_COMMAND(ID_RANGE_ADD_BAR, OnRangeAdd)
 ON_UPDATE_COMMAND_UI(ID_RANGE_ADD, OnUpdateRangeAdd)
@@ -562,8 +564,8 @@ void CMorvelPMView::DrawCell(int nRow, int nCol, CDC* pDC)
                        &rcRange);
     // Inside the selection the cell the cursor frame marks (the current cell, or the
     // anchor while Shift extends the selection) keeps its own colours.
-    const CPoint ptFramed = m_nShiftExtend ? CPoint(m_rcSelection.left, m_rcSelection.top)
-                                           : CPoint(m_nCurrentCol, m_nCurrentRow);
+    const CPoint ptFramed =
+        m_nShiftExtend ? CPoint(m_rcSelection.left, m_rcSelection.top) : CPoint(m_nCurrentCol, m_nCurrentRow);
     const bool bSelected = m_nSelectMode != selectNone && nCol >= rcRange.left && nCol <= rcRange.right &&
                            nRow >= rcRange.top && nRow <= rcRange.bottom && CPoint(nCol, nRow) != ptFramed;
     (void)rcSelection;

@@ -120,6 +120,8 @@ public:
     void RestoreUndoRecord();
     void CopyRowDeleteToUndo();
     CRect GetUndoBlock() const { return m_undoList.GetBlock(); }
+    // After rows were imported at nRow: repaint, modified mark, every view told.
+    void AfterRowsImported(int nRow);
     // Loads the "Morvel PM Data" content of a data object into the exchange list; FALSE
     // (and the list unchanged) when it is absent or damaged.
     bool ReadClipboardRows(COleDataObject* pData);
@@ -216,6 +218,7 @@ protected:
     afx_msg void OnBookmarkRelease();
     afx_msg void OnCsvInput();
     afx_msg void OnReadOtherForm();
+    afx_msg void OnUpdateImport(CCmdUI* pCmdUI);
     afx_msg void OnFind();
     afx_msg void OnReplace();
     afx_msg void OnUpdateFind(CCmdUI* pCmdUI);
@@ -274,7 +277,6 @@ private:
     int MeasureBaseRowHeight();
     void ReloadDisplaySettings(int nHeaderBase);
     void PlaceRangeTotal();
-    void AfterRowsImported(int nRow);
     bool ReplaceFoundText(const CString& strReplacement);
     void OpenFindDialog(bool bReplace);
     void DrawBookmarkMark(CDC* pDC);

@@ -44,8 +44,8 @@ bool HoldsRelation(int nOrder, int nRelation)
 // ---------------------------------------------------------------------------------------
 // Conditions and the fixed-rate change
 
-BOOL CMorvelPMView::RowMatchesCondition(int nRow, int nCol1, int nOp1, const CString& strValue1, int nCol2, int nOp2,
-                                        const CString& strValue2, int nCombine) const
+BOOL CMorvelPMView::RowMatchesCondition(int nRow, int nCol1, int nOp1, const CString& strValue1, int nCol2,
+                                        int nOp2, const CString& strValue2, int nCombine) const
 {
     const auto test = [&](int nCol, int nOp, const CString& strValue) {
         if (strValue.IsEmpty())
@@ -78,7 +78,8 @@ int CMorvelPMView::ApplyRateChange(const CRateChangeRequest& request)
     if (pDoc == nullptr)
         return 0;
     CRect rcBlock;
-    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom, &rcBlock);
+    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+                       &rcBlock);
     if (m_nSelectMode == selectNone)
         rcBlock.SetRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow);
     if (rcBlock.bottom >= pDoc->m_nRowsInUse)
@@ -86,11 +87,10 @@ int CMorvelPMView::ApplyRateChange(const CRateChangeRequest& request)
     const int nCol = rcBlock.right;
     if (!IsNumericColumn(nCol))
         return 0;
-    CPartsShared::s_strRateFormula = request.strFormula;
     int nChanged = 0;
     for (int r = std::max<int>(0, rcBlock.top); r <= rcBlock.bottom; ++r) {
-        if (!RowMatchesCondition(r, request.nCol1, request.nOp1, request.strValue1, request.nCol2, request.nOp2,
-                                 request.strValue2, request.nCombine))
+        if (!RowMatchesCondition(r, request.nCol1, request.nOp1, request.strValue1, request.nCol2,
+                                 request.nOp2, request.strValue2, request.nCombine))
             continue;
         const CString strResult = CNumberRules::EvaluateFormula(GetCellText(r, nCol) + request.strFormula);
         SetCellText(strResult, r, nCol);
@@ -110,7 +110,6 @@ void CMorvelPMView::OnRateChange()
     if (pDoc == nullptr || !run)
         return;
     CRateChangeRequest request;
-    request.strFormula = CPartsShared::s_strRateFormula;
     if (!run(this, pDoc->m_form, request))
         return;
     ApplyRateChange(request);
@@ -138,7 +137,8 @@ void CMorvelPMView::OnRangeAdd()
     if (pDoc == nullptr)
         return;
     CRect rcBlock;
-    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom, &rcBlock);
+    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+                       &rcBlock);
     if (rcBlock.bottom >= pDoc->m_nRowsInUse)
         rcBlock.bottom = pDoc->m_nRowsInUse;
     for (int r = std::max<int>(0, rcBlock.top); r <= rcBlock.bottom; ++r) {
@@ -158,8 +158,8 @@ void CMorvelPMView::OnRangeAdd()
 CString CMorvelPMView::GetRangeTotalText(int nCol) const
 {
     const CMorvelPMDoc* pDoc = GetDocument();
-    return CNumberRules::FormatByPicture(m_dRangeTotal, pDoc != nullptr ? pDoc->m_form.GetItem(nCol, 3) : CString(),
-                                         true);
+    return CNumberRules::FormatByPicture(m_dRangeTotal,
+                                         pDoc != nullptr ? pDoc->m_form.GetItem(nCol, 3) : CString(), true);
 }
 
 void CMorvelPMView::OnUpdateRangeAdd(CCmdUI* pCmdUI)

@@ -3,7 +3,6 @@
 #include "platform/ui/core/WinApi.h"
 
 CString CPartsShared::s_strTypedText;
-CString CPartsShared::s_strRateFormula;
 CString CPartsShared::s_strFindText;
 WPARAM CPartsShared::s_nFindFlags = 0;
 int CPartsShared::s_nFoundPos = -1;

@@ -15,8 +15,6 @@ struct CPartsShared {
     // copyCells (a block of cells); copyNone while a cut found nothing to copy.
     enum { copyNone = 0, copyRows = 1, copyCells = 3 };
     static int s_nCopyMode;
-    // The formula of the fixed-rate change, kept between uses.
-    static CString s_strRateFormula;
     // The last find: its text, its request flags, the position of its match in the current
     // cell (-1 none) and its length in bytes. A replace acts on that match.
     static CString s_strFindText;

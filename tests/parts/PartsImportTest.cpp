@@ -3,7 +3,7 @@
 // that are not parts lists or are damaged (nothing inserted).
 #include "tests/parts/PartsTestSupport.h"
 
-#include "parts/PartsImport.h"
+#include "estimate_tools/PartsImport.h"
 
 namespace {
 
@@ -14,7 +14,10 @@ protected:
         FillForm(p.doc->m_form, SamplePartItems());
         p.view->TakeDocumentRows();
     }
-    void Put(int nRow, int nCol, const char* utf8) { p.view->SetCellText(CString::FromUtf8(utf8), nRow, nCol); }
+    void Put(int nRow, int nCol, const char* utf8)
+    {
+        p.view->SetCellText(CString::FromUtf8(utf8), nRow, nCol);
+    }
     std::string Cell(int nRow, int nCol) const { return p.view->GetCellText(nRow, nCol).ToUtf8(); }
     std::vector<BOOL> AllTicks() const { return std::vector<BOOL>(6, TRUE); }
     std::vector<int> Identity() const { return {0, 1, 2, 3, 4, 5}; }
@@ -149,7 +152,8 @@ TEST_F(PartsImportTest, AFileThatIsNotAPartsListOrIsDamagedGivesNothing)
     EXPECT_EQ(PartsImport::readBadForm,
               PartsImport::ReadOtherPartsFile(badForm.Bytes().data(), badForm.Bytes().size(), other));
     const auto tooWide = OtherPartsFile(101);
-    EXPECT_EQ(PartsImport::readDamaged, PartsImport::ReadOtherPartsFile(tooWide.data(), tooWide.size(), other));
+    EXPECT_EQ(PartsImport::readDamaged,
+              PartsImport::ReadOtherPartsFile(tooWide.data(), tooWide.size(), other));
     // Cut at every length before the last cell: never a partial result. (The print-layout
     // list after the cells is not read.)
     const auto good = OtherPartsFile();

@@ -1,4 +1,4 @@
-#include "parts/PartsImport.h"
+#include "estimate_tools/PartsImport.h"
 
 #include "estimate_tools/EstimateCsv.h"
 #include "parts/CMorvelPMDoc.h"
@@ -112,7 +112,8 @@ ReadResult ReadOtherPartsFile(const BYTE* pData, size_t nSize, COtherPartsFile& 
     return readOk;
 }
 
-int InsertOtherRows(CMorvelPMView& view, int nRow, const COtherPartsFile& other, const std::vector<int>& mapping)
+int InsertOtherRows(CMorvelPMView& view, int nRow, const COtherPartsFile& other,
+                    const std::vector<int>& mapping)
 {
     const int nCount = view.InsertRowsQuiet(nRow, static_cast<int>(other.rows.size()));
     const int nColumns = std::min(static_cast<int>(mapping.size()), view.GetColumnCount());

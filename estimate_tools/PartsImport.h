@@ -51,6 +51,7 @@ ReadResult ReadOtherPartsFile(const BYTE* pData, size_t nSize, COtherPartsFile& 
 
 // Inserts the other file's rows at nRow: list column c gets source column mapping[c]
 // (-1: nothing). Returns the rows inserted.
-int InsertOtherRows(CMorvelPMView& view, int nRow, const COtherPartsFile& other, const std::vector<int>& mapping);
+int InsertOtherRows(CMorvelPMView& view, int nRow, const COtherPartsFile& other,
+                    const std::vector<int>& mapping);
 
 } // namespace PartsImport
