@@ -726,8 +726,8 @@ void CMorvelView::DragSelectTo(UINT nFlags, CPoint point)
 {
     if (m_hWnd == nullptr || GetCapture() != this)
         return;
-    const bool bDragOrigin =
-        m_nPressOrigin == pressRowHeader || m_nPressOrigin == pressColumnHeader || m_nPressOrigin == pressCells;
+    const bool bDragOrigin = m_nPressOrigin == pressRowHeader || m_nPressOrigin == pressColumnHeader ||
+                             m_nPressOrigin == pressCells;
     if ((nFlags & MK_LBUTTON) == 0 || !bDragOrigin) {
         ::ReleaseCapture();
         return;
@@ -747,7 +747,8 @@ void CMorvelView::DragSelectTo(UINT nFlags, CPoint point)
         m_nSelectMode = selectBlock;
     }
     CRect rcNew;
-    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom, &rcNew);
+    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+                       &rcNew);
     CRect rcOld;
     NormalizeCellRange(m_rcPrevSelection.left, m_rcPrevSelection.top, m_rcPrevSelection.right,
                        m_rcPrevSelection.bottom, &rcOld);
@@ -782,7 +783,8 @@ void CMorvelView::DragScrollTick()
         return;
     const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
     CRect rcOld;
-    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom, &rcOld);
+    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+                       &rcOld);
     switch (m_nDragScrollDir) {
     case dragScrollDown:
         m_rcSelection.bottom = std::min<LONG>(m_rcSelection.bottom + 1, m_nRowLimit - 1);
@@ -814,7 +816,8 @@ void CMorvelView::DragScrollTick()
         break;
     }
     CRect rcNew;
-    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom, &rcNew);
+    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+                       &rcNew);
     if (rcNew != rcOld)
         RedrawSelectionChange(rcOld, rcNew);
     m_rcPrevSelection = rcNew;

@@ -84,7 +84,8 @@ void CMorvelPMView::CopyBlockToClipboard(CRect rcBlock)
     if (m_exchangeList.IsEmpty())
         return;
     auto* pSource = new COleDataSource;
-    pSource->CacheData(static_cast<CLIPFORMAT>(CPartsShared::GetDataFormat()), m_exchangeList.StoreExchangeBytes());
+    pSource->CacheData(static_cast<CLIPFORMAT>(CPartsShared::GetDataFormat()),
+                       m_exchangeList.StoreExchangeBytes());
     pSource->SetClipboard();
 }
 
@@ -92,7 +93,8 @@ void CMorvelPMView::OnEditCopy()
 {
     if (ForwardToFocusedChild(WM_COPY))
         return;
-    CPartsShared::s_nCopyMode = m_nSelectMode == selectRows ? CPartsShared::copyRows : CPartsShared::copyCells;
+    CPartsShared::s_nCopyMode =
+        m_nSelectMode == selectRows ? CPartsShared::copyRows : CPartsShared::copyCells;
     CopyBlockToClipboard(GetSelectionBlock());
     m_bCanUndo = FALSE;
     m_bCanRedo = FALSE;
@@ -147,7 +149,8 @@ void CMorvelPMView::OnEditPaste()
     if (ForwardToFocusedChild(WM_PASTE))
         return;
     int nKind = m_nSelectMode;
-    if (nKind == selectBlock && m_rcSelection.left == m_rcSelection.right && m_rcSelection.top == m_rcSelection.bottom)
+    if (nKind == selectBlock && m_rcSelection.left == m_rcSelection.right &&
+        m_rcSelection.top == m_rcSelection.bottom)
         nKind = selectNone;
     const int nMode = CPartsShared::s_nCopyMode;
     const bool bTiling = (nKind == selectBlock || nKind == selectRows || nKind == selectColumn) &&
@@ -219,7 +222,8 @@ void CMorvelPMView::OnEditPaste()
                 for (int c = 0; c < m_nColumnCount; ++c) {
                     const int nSourceCol = c + pObj->m_nFirstCol;
                     // Columns past the record's block hold no text.
-                    SetCellText(nSourceCol <= pObj->m_nLastCol ? pObj->m_strCell[nSourceCol] : CString(), nRow, c);
+                    SetCellText(nSourceCol <= pObj->m_nLastCol ? pObj->m_strCell[nSourceCol] : CString(),
+                                nRow, c);
                     CalcRow(nRow, 0);
                 }
                 ++nRow;

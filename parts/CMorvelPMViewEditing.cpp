@@ -10,10 +10,10 @@
 #include "parts/CPartsShared.h"
 #include "platform/base/Cp932.h"
 #include "platform/base/Cp932Text.h"
+#include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/WinApi.h"
-#include "platform/base/MessageBox.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "resources/PartsViewMenus.h"
 #include "resources/ResourceIds.h"
@@ -154,7 +154,8 @@ void CMorvelPMView::OpenEditOnCell()
     // A number shows as its column prints it. A cell of a number column that holds anything
     // else shows as it is, so that confirming it unchanged keeps it.
     if (IsNumericColumn(m_nCurrentCol) && CNumberRules::IsNumberText(strText))
-        strText = CNumberRules::FormatByPicture(std::atof(strText), pDoc->m_form.GetItem(m_nCurrentCol, 3), true);
+        strText =
+            CNumberRules::FormatByPicture(std::atof(strText), pDoc->m_form.GetItem(m_nCurrentCol, 3), true);
     StyleCellEdit(strText);
     m_nEditState = editOpen;
     if (m_nCurrentRow >= pDoc->m_nRowsInUse) {
@@ -395,7 +396,8 @@ BOOL CMorvelPMView::PreTranslateMessage(MSG* pMsg)
 {
     if (m_hWnd != nullptr && pMsg->hwnd == m_hWnd) {
         const UINT nMsg = pMsg->message;
-        if ((nMsg == WM_KEYDOWN || nMsg == WM_SYSKEYDOWN) && pMsg->wParam == VK_F10 && ::GetKeyState(VK_SHIFT) < 0) {
+        if ((nMsg == WM_KEYDOWN || nMsg == WM_SYSKEYDOWN) && pMsg->wParam == VK_F10 &&
+            ::GetKeyState(VK_SHIFT) < 0) {
             CRect rcClient;
             GetClientRect(&rcClient);
             CPoint pt = rcClient.TopLeft();
@@ -479,7 +481,8 @@ void CMorvelPMView::InsertRow(int nRow)
 void CMorvelPMView::RemoveRow(int nRow)
 {
     CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || nRow < 0 || nRow >= m_nRowLimit || static_cast<size_t>(nRow) >= pDoc->m_aRows.size())
+    if (pDoc == nullptr || nRow < 0 || nRow >= m_nRowLimit ||
+        static_cast<size_t>(nRow) >= pDoc->m_aRows.size())
         return;
     pDoc->m_aRows.erase(pDoc->m_aRows.begin() + nRow);
     pDoc->m_nRowsInUse = std::max(0, pDoc->m_nRowsInUse - 1);
@@ -489,7 +492,8 @@ void CMorvelPMView::RemoveRow(int nRow)
 void CMorvelPMView::DeleteRow(int nRow)
 {
     CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || nRow < 0 || nRow >= m_nRowLimit || static_cast<size_t>(nRow) >= pDoc->m_aRows.size())
+    if (pDoc == nullptr || nRow < 0 || nRow >= m_nRowLimit ||
+        static_cast<size_t>(nRow) >= pDoc->m_aRows.size())
         return;
     RemoveRow(nRow);
     InvalidateRows(nRow, m_nRowLimit - 1, TRUE);
@@ -546,7 +550,8 @@ void CMorvelPMView::OnDeleteRow()
         return;
     SaveSelectionForRowDelete();
     CRect rcRange;
-    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom, &rcRange);
+    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+                       &rcRange);
     if (m_nSelectMode == selectRows && rcRange.top <= pDoc->m_nRowsInUse) {
         const int nTop = std::max(0, static_cast<int>(rcRange.top));
         const int nBottom = std::min<int>(rcRange.bottom, pDoc->m_nRowsInUse - 1);

@@ -159,7 +159,8 @@ bool CMorvelPMView::ReplaceFoundText(const CString& strReplacement)
     }
     if (strFound != strWanted)
         return false;
-    SetCellText(strText.Left(nPos) + strReplacement + strText.Mid(nPos + nLength), m_nCurrentRow, m_nCurrentCol);
+    SetCellText(strText.Left(nPos) + strReplacement + strText.Mid(nPos + nLength), m_nCurrentRow,
+                m_nCurrentCol);
     return true;
 }
 
@@ -253,7 +254,8 @@ void CMorvelPMView::OnUpdateFind(CCmdUI* pCmdUI)
 
 void CMorvelPMView::OnUpdateReplace(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_pReplaceDlg == nullptr && static_cast<bool>(CShellServices::Get().createFindReplaceDialog));
+    pCmdUI->Enable(m_pReplaceDlg == nullptr &&
+                   static_cast<bool>(CShellServices::Get().createFindReplaceDialog));
 }
 
 // ---------------------------------------------------------------------------------------

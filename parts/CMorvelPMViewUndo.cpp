@@ -20,7 +20,8 @@ void CMorvelPMView::SaveSelectionInto(CPMObjList& list, bool bForRowDelete)
     if (m_nSelectMode == selectNone)
         rc.SetRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow);
     else
-        NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom, &rc);
+        NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+                           &rc);
     if (bForRowDelete && m_nSelectMode != selectRows) {
         // A row delete without a row selection takes out the current row: its record is the
         // whole row, so that undo brings all of its cells back.

@@ -9,10 +9,10 @@
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
 #include "platform/ui/controls/CComboBox.h"
-#include "platform/ui/frames/CStatusBar.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/frames/CSplitterWnd.h"
+#include "platform/ui/frames/CStatusBar.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "resources/ResourceIds.h"
 #include "setup/CEnvironmentDialog.h"
@@ -100,7 +100,8 @@ void CMorvelPMView::OnUpdateUnit(CCmdUI* pCmdUI)
 LRESULT CMorvelPMView::OnPickUnit(WPARAM /*wParam*/, LPARAM lParam)
 {
     CMorvelPMDoc* pDoc = GetDocument();
-    if (const CString* pUnit = reinterpret_cast<const CString*>(lParam); pUnit != nullptr && pDoc != nullptr) {
+    if (const CString* pUnit = reinterpret_cast<const CString*>(lParam);
+        pUnit != nullptr && pDoc != nullptr) {
         SetCellText(*pUnit, m_nCurrentRow, m_nCurrentCol);
         pDoc->SetModifiedFlag(TRUE);
         InvalidateRows(m_nCurrentRow, m_nCurrentRow);
@@ -192,7 +193,8 @@ void CMorvelPMView::ApplyEnvironmentToAllLists()
     }
     POSITION pos = pDoc->GetFirstViewPosition();
     while (pos != nullptr) {
-        if (auto* pPane = dynamic_cast<CMorvelPMView*>(pDoc->GetNextView(pos)); pPane != nullptr && pPane != this)
+        if (auto* pPane = dynamic_cast<CMorvelPMView*>(pDoc->GetNextView(pos));
+            pPane != nullptr && pPane != this)
             pPane->ReloadDisplaySettings(nRowBase);
     }
 }
@@ -287,7 +289,8 @@ void CMorvelPMView::OnUpdateZoomUser(CCmdUI* pCmdUI)
 {
     const CMorvelPMDoc* pDoc = GetDocument();
     const int nZoom = pDoc != nullptr ? pDoc->m_nZoom : m_nZoom;
-    const bool bFixed = nZoom == 25 || nZoom == 50 || nZoom == 75 || nZoom == 100 || nZoom == 150 || nZoom == 200;
+    const bool bFixed =
+        nZoom == 25 || nZoom == 50 || nZoom == 75 || nZoom == 100 || nZoom == 150 || nZoom == 200;
     pCmdUI->Enable(static_cast<bool>(CShellServices::Get().runZoomDialog));
     pCmdUI->SetCheck(bFixed ? 0 : 1);
 }

@@ -1,8 +1,8 @@
 #include "parts/CPMObj.h"
 
 #include "platform/base/CArchive.h"
-#include "platform/base/CFile.h"
 #include "platform/base/CException.h"
+#include "platform/base/CFile.h"
 
 #include <memory>
 
@@ -107,8 +107,9 @@ bool CPMObjList::LoadExchangeBytes(const BYTE* pData, size_t nSize)
     POSITION pos = loaded.GetHeadPosition();
     while (pos != nullptr) {
         const CObject* pOb = loaded.GetNext(pos);
-        const auto* pObj = pOb != nullptr && pOb->IsKindOf(RUNTIME_CLASS(CPMObj)) ? static_cast<const CPMObj*>(pOb)
-                                                                                  : nullptr;
+        const auto* pObj = pOb != nullptr && pOb->IsKindOf(RUNTIME_CLASS(CPMObj))
+                               ? static_cast<const CPMObj*>(pOb)
+                               : nullptr;
         if (pObj == nullptr || pObj->m_nFirstCol < 0 || pObj->m_nFirstCol > pObj->m_nLastCol ||
             pObj->m_nLastCol >= CPMObj::MAX_COLUMNS || pObj->m_nRow > pObj->m_nLastRow)
             return false;

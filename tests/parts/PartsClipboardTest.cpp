@@ -6,16 +6,16 @@
 #include "tests/parts/PartsWindowFixture.h"
 
 #include "parts/CPMObj.h"
-#include "tests/parts/PartsTestSupport.h"
 #include "parts/CPartsShared.h"
 #include "platform/ui/ole/COleDataObject.h"
 #include "platform/ui/ole/COleDataSource.h"
+#include "tests/parts/PartsTestSupport.h"
 
 #include <QGuiApplication>
 
 #include <cstdio>
-#include <unistd.h>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -73,7 +73,8 @@ protected:
     void SelectRows(int nFirst, int nLast)
     {
         Click(colName, nFirst);
-        m_pView->SetSelection(CMorvelView::selectRows, CRect(0, nFirst, m_pView->GetColumnCount() - 1, nLast));
+        m_pView->SetSelection(CMorvelView::selectRows,
+                              CRect(0, nFirst, m_pView->GetColumnCount() - 1, nLast));
     }
 };
 
@@ -115,7 +116,8 @@ TEST_F(PartsClipboardTest, CopiedCellsPasteAsABlockAtTheCurrentCellAndUndoEmptie
             EXPECT_EQ("", Cell(r, c)) << r << "," << c;
     const auto after = AllCells();
     ASSERT_GE(after.size(), before.size());
-    EXPECT_EQ(before, std::vector<std::string>(after.begin(), after.begin() + static_cast<long>(before.size())));
+    EXPECT_EQ(before,
+              std::vector<std::string>(after.begin(), after.begin() + static_cast<long>(before.size())));
 }
 
 TEST_F(PartsClipboardTest, PasteOverTheUsedRowsAndItsUndo)

@@ -13,7 +13,10 @@ protected:
         FillForm(p.doc->m_form, SamplePartItems());
         p.view->TakeDocumentRows();
     }
-    void Put(int nRow, int nCol, const char* utf8) { p.view->SetCellText(CString::FromUtf8(utf8), nRow, nCol); }
+    void Put(int nRow, int nCol, const char* utf8)
+    {
+        p.view->SetCellText(CString::FromUtf8(utf8), nRow, nCol);
+    }
     std::string Cell(int nRow, int nCol) const { return p.view->GetCellText(nRow, nCol).ToUtf8(); }
     LRESULT Request(WPARAM nFlags, const std::string& text)
     {
@@ -124,9 +127,9 @@ TEST_F(PartsFindTest, SortOrdersNumbersByValueAndTextsByText)
     }
     // Rows 1..9 of the number column: 9 rows asked, 4 in use below row 0.
     EXPECT_EQ(4, p.view->SortRowsBy(1, 1, 9, true));
-    EXPECT_EQ("b", Cell(0, 0)); // outside the range
-    EXPECT_EQ("a", Cell(1, 0)); // empty counts as 0
-    EXPECT_EQ("", Cell(2, 0));  // 1.5
+    EXPECT_EQ("b", Cell(0, 0));  // outside the range
+    EXPECT_EQ("a", Cell(1, 0));  // empty counts as 0
+    EXPECT_EQ("", Cell(2, 0));   // 1.5
     EXPECT_EQ("10", Cell(3, 0)); // 9
     EXPECT_EQ("9", Cell(4, 0));  // 100
     // Text order: "10" before "9"; descending puts them the other way.

@@ -15,7 +15,10 @@ protected:
         PartsWindowTest::SetUp();
         ASSERT_NE(nullptr, OpenSample());
     }
-    void Put(int nRow, int nCol, const char* utf8) { m_pView->SetCellText(CString::FromUtf8(utf8), nRow, nCol); }
+    void Put(int nRow, int nCol, const char* utf8)
+    {
+        m_pView->SetCellText(CString::FromUtf8(utf8), nRow, nCol);
+    }
     std::string FrameTitle()
     {
         CString str;

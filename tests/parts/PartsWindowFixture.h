@@ -192,4 +192,3 @@ protected:
     CMorvelPMDoc* m_pDoc = nullptr;
     CMorvelPMView* m_pView = nullptr;
 };
-

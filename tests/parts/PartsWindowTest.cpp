@@ -26,7 +26,6 @@
 
 namespace fs = std::filesystem;
 
-
 TEST_F(PartsWindowTest, TheSampleOpensInThePartsWindowWithNumbersOnTheRight)
 {
     ASSERT_NE(nullptr, OpenSample());
