@@ -2,6 +2,7 @@
 // sort, fixed-rate, CSV column and file dialogs), answered as a user would answer them.
 #include "tests/parts/PartsWindowFixture.h"
 
+#include "app/CMainFrame.h"
 #include "estimate_tools/EstimateToolsRegistration.h"
 #include "platform/ui/dialogs/CDialog.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
@@ -86,4 +87,27 @@ TEST_F(PartsDialogCommandsTest, TheFixedRateCommandRunsTheFixedRateDialog)
     EXPECT_EQ("196.000000", Cell(0, colPrice));
     EXPECT_EQ("29600.000000", Cell(1, colPrice));
     EXPECT_EQ("1650.000000", Cell(2, colPrice));
+}
+
+TEST_F(PartsDialogCommandsTest, TheUserZoomComesFromTheZoomDialogAndShowsInTheZoomBox)
+{
+    ASSERT_EQ(1, Enabled(ID_ZOOM_USER));
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(IDD_ZOOM, [](CDialog& dlg) {
+        TypeDlgItemText(dlg, IDC_ZOOM_PERCENT, "120");
+        ClickDlgButton(dlg, IDOK);
+    });
+    Command(ID_ZOOM_USER);
+    EXPECT_EQ(120, m_pDoc->m_nZoom);
+    EXPECT_EQ(120, m_pView->GetMetrics().nZoom);
+    // 20 x 10 pixels at 100 % for the name column.
+    EXPECT_EQ(240, m_pView->GetColumnWidth(0));
+    auto* pFrame = dynamic_cast<CMainFrame*>(m_pApp->m_pMainWnd);
+    ASSERT_NE(nullptr, pFrame);
+    CComboBox& box = pFrame->m_wndZoomBox;
+    ASSERT_GT(box.GetCount(), 0);
+    CString strLast;
+    box.GetLBText(box.GetCount() - 1, strLast);
+    EXPECT_EQ("120%", strLast.ToUtf8());
+    EXPECT_EQ(box.GetCount() - 1, box.GetCurSel());
 }

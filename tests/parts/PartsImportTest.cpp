@@ -5,6 +5,8 @@
 
 #include "estimate_tools/PartsImport.h"
 
+#include <cstdlib>
+
 namespace {
 
 class PartsImportTest : public PartsTest {
@@ -163,4 +165,39 @@ TEST_F(PartsImportTest, AFileThatIsNotAPartsListOrIsDamagedGivesNothing)
         EXPECT_TRUE(cut.rows.empty());
     }
     SetMessageBoxHandler(previous);
+}
+
+TEST_F(PartsImportTest, ASpreadsheetsCsvReaderSeesTheSameTable)
+{
+    if (std::system("command -v python3 >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "needs python3";
+    const char* const cells[][6] = {
+        {"異形棒鋼", "1250.500000", "kg", "98.000000", "", "x"},
+        {"板, 12mm", "", "\"枚\"", "", "", ""},
+        {"ソース「表」", "3.000000", "ｍ３", "", "", "a,b,\"c\""},
+    };
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 6; ++c)
+            Put(r, c, cells[r][c]);
+    const std::string text = PartsImport::WriteCsv(*p.view, AllTicks());
+    WriteNativeFile(Native("out.csv"), std::vector<uint8_t>(text.begin(), text.end()));
+    // Python's csv module reads the code page 932 bytes and prints each cell on its own
+    // line, rows separated by a line holding only "--".
+    const std::string script = "import csv,sys\n"
+                               "with open(sys.argv[1], encoding='cp932', newline='') as f:\n"
+                               "    for row in csv.reader(f):\n"
+                               "        for cell in row: print(cell)\n"
+                               "        print('--')\n";
+    WriteNativeFile(Native("read.py"), std::vector<uint8_t>(script.begin(), script.end()));
+    const std::string command =
+        "python3 '" + Native("read.py") + "' '" + Native("out.csv") + "' > '" + Native("read.txt") + "'";
+    ASSERT_EQ(0, std::system(command.c_str()));
+    const auto bytes = Read("read.txt");
+    std::string expected;
+    for (const auto& row : cells) {
+        for (const char* cell : row)
+            expected += std::string(cell) + "\n";
+        expected += "--\n";
+    }
+    EXPECT_EQ(expected, std::string(bytes.begin(), bytes.end()));
 }
