@@ -281,7 +281,7 @@ public:
     void DrawCell(int nRow, int nCol, CDC* pDC);
     // Repaints in a client DC the cells whose selected state differs between two ranges
     // (column, row, column, row each) and the grid lines over them.
-    void RedrawSelectionChange(const CRect& rcOld, const CRect& rcNew);
+    void RedrawSelectionChange(const CRect& rcOld, const CRect& rcNew) override;
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     // Printing maps 0.01 inch with y up and (0, 0) at the centre of the printable area.
     void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
@@ -526,8 +526,6 @@ public:
     // on and the totals from the row.
     void StoreRangeTotal(int nRow, int nCol);
     LRESULT OnPickedSubject(int nLevel, LPARAM lParam);
-    // One scroll step of the view through its own scroll message.
-    void SendScroll(UINT nMsg, UINT nSBCode);
     void TrackToolBarMenu(UINT nIDMenu);
 
     // ---- Display fixing and fixed-rate change -------------------------------------------
