@@ -5,6 +5,7 @@
 
 #include "platform/base/CString.h"
 
+#include <cstddef>
 #include <memory>
 
 class CGridRow {
@@ -16,6 +17,12 @@ public:
     CGridRow(const CGridRow& other);
     // Copies every field: kind, cells, indents, both parameter texts, all three parameters.
     CGridRow& operator=(const CGridRow& other);
+
+    // Rows made with new come from a pool of huge-page blocks (CRowPool), so that the
+    // thousands of rows of an estimate do not touch fresh memory page by page; under the
+    // address sanitizer they come from the ordinary heap, where it can watch them.
+    static void* operator new(std::size_t nSize);
+    static void operator delete(void* p, std::size_t nSize) noexcept;
 
     int m_nKind;                  // row kind (0 empty, 5 detail, 11 subtotal, ...)
     CString m_strCell[MAX_CELLS]; // cell text of form item 0..99; numbers kept as text
