@@ -82,27 +82,50 @@ double CGridRow::ReadNumber(int nCell) const
     const std::string& text = m_strCell[nCell].str();
     if (text.size() > CACHED_TEXT)
         return CNumberRules::ReadNumber(text.data(), text.data() + text.size());
-    if (m_pNumbers == nullptr) {
-        m_pNumbers = std::make_unique<CNumberCache>();
-        for (CCachedNumber& entry : m_pNumbers->entries)
-            entry.nCell = MAX_CELLS;
-    }
-    CCachedNumber* pEntry = nullptr;
-    for (CCachedNumber& entry : m_pNumbers->entries) {
-        if (entry.nCell == nCell) {
-            if (entry.nLength == text.size() && std::memcmp(entry.text, text.data(), text.size()) == 0)
-                return entry.value;
-            pEntry = &entry;
-            break;
-        }
-        if (entry.nCell == MAX_CELLS && pEntry == nullptr)
-            pEntry = &entry;
-    }
-    if (pEntry == nullptr)
-        pEntry = &m_pNumbers->entries[nCell % CACHED_CELLS]; // all taken: one is replaced
+    CCachedNumber* pEntry = FindCacheEntry(nCell);
+    if (pEntry->nCell == nCell && pEntry->nLength == text.size() &&
+        std::memcmp(pEntry->text, text.data(), text.size()) == 0)
+        return pEntry->value;
     pEntry->value = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
     pEntry->nCell = static_cast<unsigned char>(nCell);
     pEntry->nLength = static_cast<unsigned char>(text.size());
     std::memcpy(pEntry->text, text.data(), text.size());
     return pEntry->value;
+}
+
+void CGridRow::RememberNumber(int nCell, double value) const
+{
+    if (nCell < 0 || nCell >= MAX_CELLS)
+        return;
+    const std::string& text = m_strCell[nCell].str();
+    if (text.size() > CACHED_TEXT)
+        return;
+    CCachedNumber* pEntry = FindCacheEntry(nCell);
+    pEntry->value = value;
+    pEntry->nCell = static_cast<unsigned char>(nCell);
+    pEntry->nLength = static_cast<unsigned char>(text.size());
+    std::memcpy(pEntry->text, text.data(), text.size());
+}
+
+CGridRow::CCachedNumber* CGridRow::FindCacheEntry(int nCell) const
+{
+    if (m_pNumbers == nullptr) {
+        m_pNumbers = std::make_unique<CNumberCache>();
+        for (CCachedNumber& entry : m_pNumbers->entries)
+            entry.nCell = MAX_CELLS;
+        return &m_pNumbers->entries[nCell % CACHED_CELLS];
+    }
+    // The cell's own entry (most often at the place of its number), else the first free
+    // one, else the one at that place.
+    CCachedNumber* pHome = &m_pNumbers->entries[nCell % CACHED_CELLS];
+    if (pHome->nCell == nCell)
+        return pHome;
+    CCachedNumber* pFree = nullptr;
+    for (CCachedNumber& entry : m_pNumbers->entries) {
+        if (entry.nCell == nCell)
+            return &entry;
+        if (entry.nCell == MAX_CELLS && pFree == nullptr)
+            pFree = &entry;
+    }
+    return pFree != nullptr ? pFree : pHome;
 }

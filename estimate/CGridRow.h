@@ -40,6 +40,9 @@ public:
     // needs to keep it in step. Up to CACHED_CELLS cells of texts up to CACHED_TEXT bytes are
     // remembered; others are parsed on every read. Copies start without a cache.
     double ReadNumber(int nCell) const;
+    // Remembers that the cell's present text reads as value (the caller knows it: it has
+    // just made the text from the value), so that the next ReadNumber needs no parsing.
+    void RememberNumber(int nCell, double value) const;
 
     enum { CACHED_CELLS = 8, CACHED_TEXT = 22 };
 
@@ -54,4 +57,6 @@ private:
         CCachedNumber entries[CACHED_CELLS];
     };
     mutable std::unique_ptr<CNumberCache> m_pNumbers; // made at the first read
+    // The entry for a cell: its own, or one to take over (the cache is made when missing).
+    CCachedNumber* FindCacheEntry(int nCell) const;
 };

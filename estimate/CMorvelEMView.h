@@ -891,6 +891,8 @@ private:
         bool bMulDiv = false;              // the formula holds "*" or "/"
         std::vector<int> refs;             // columns the formula references, in order
         std::vector<std::string> segments; // the formula between references (refs.size() + 1 segments)
+        bool bCompiled = false;            // the formula compiled (CNumberRules::CompileFormula)
+        std::string compiled;
     };
 
     // Keeps the column information of the whole form trusted while it lives (no per-cell
@@ -930,6 +932,18 @@ private:
     // needed, the text stored.
     bool StoreCell(int nRow, int nCol, CString&& strText);
     CString StoredNumberText(int nCol, CDecimal value, bool bRoundBySpec) const;
+    // StoreNumber of CDecimal::FromDouble(value), worked out in whole numbers where it can
+    // be (CNumberRules::FormatRoundedNormal); a text equal to the cell's is not stored
+    // again, and the row remembers the number the new text reads as.
+    // bSpecAlways: rounded by the specification on a free row too (as a row formula is).
+    void StoreNumber(int nRow, int nCol, double value, bool bSpecAlways = false);
+    // Its way in whole numbers (CNumberRules::FormatRoundedNormal) on an existing row of a
+    // valid column; false, with nothing stored, for a value that must take the CDecimal way.
+    bool StoreWholeNumber(CGridRow& row, int nRow, int nCol, const CColumnInfo& info, double value,
+                          bool bSpecAlways);
+    // One formula column of a row by its compiled formula, when every cell it uses holds a
+    // plain number text; false when the row must take the way through the texts.
+    bool CalcCompiledFormula(int nRow, int nCol, const CColumnInfo& info);
     bool CellMatchesTarget(int nRow, int nTargetCol, const char* lpszTarget) const;
     // The first row of a step or classification range, or -1 for an unknown range code.
     int FindRangeStart(int nRow, int nRangeCode) const;
@@ -965,7 +979,9 @@ private:
     mutable std::vector<CColumnInfo> m_columnInfo;
     mutable int m_nColumnBatchDepth = 0;
     mutable unsigned m_nColumnGeneration = 1;
-    std::string m_strExpression; // the formula being evaluated, reused across rows
+    std::string m_strExpression;         // the formula being evaluated, reused across rows
+    std::string m_strNumberText;         // a number text being made, reused across cells
+    std::vector<double> m_formulaValues; // the slot values of a compiled formula
     // The formula columns ("計") in column order, taken from the column information once per
     // column batch generation.
     const std::vector<int>& GetFormulaColumns() const;

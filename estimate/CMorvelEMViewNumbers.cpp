@@ -76,6 +76,7 @@ void CMorvelEMView::BuildColumnInfo(CColumnInfo& info, const CEstimationFormFile
     strFormula.MakeUpper();
     info.bMulDiv = strFormula.Find('*') >= 0 || strFormula.Find('/') >= 0;
     ParseFormula(strFormula, info.refs, info.segments);
+    info.bCompiled = info.bFormula && CNumberRules::CompileFormula(info.segments, info.compiled);
     info.bValid = true;
 }
 
@@ -162,8 +163,67 @@ void CMorvelEMView::StoreNumber(int nRow, int nCol, const CDecimal& value)
         StoreCell(nRow, nCol, CNumberRules::FormatNormal(value));
 }
 
+void CMorvelEMView::StoreNumber(int nRow, int nCol, double value, bool bSpecAlways)
+{
+    CGridRow* pRow = m_EditRows.GetRow(nRow);
+    if (pRow != nullptr && IsValidRow(nRow) && IsValidColumn(nCol) &&
+        StoreWholeNumber(*pRow, nRow, nCol, GetColumnInfo(nCol), value, bSpecAlways))
+        return;
+    CDecimal number = CDecimal::FromDouble(value);
+    if (bSpecAlways && IsValidColumn(nCol)) {
+        number.Round(-6, CDecimal::roundHalfUp);
+        CNumberRules::RoundBySpec(number, GetColumnInfo(nCol).spec);
+    }
+    StoreNumber(nRow, nCol, number);
+}
+
+bool CMorvelEMView::StoreWholeNumber(CGridRow& row, int nRow, int nCol, const CColumnInfo& info, double value,
+                                     bool bSpecAlways)
+{
+    // A numeric column rounds by its specification (not on a free row) and its picture's
+    // decimals; any other column keeps the normal form's six. Rounding by the
+    // specification twice changes nothing.
+    static const CNumberRules::CRoundSpec noRounding;
+    const bool bRoundBySpec = bSpecAlways || (info.bNumeric && row.m_nKind != kindFree);
+    const int nDecimals = info.bNumeric ? info.picture.nDecimals : 6;
+    double stored = 0.0;
+    if (!CNumberRules::FormatRoundedNormal(value, bRoundBySpec ? info.spec : noRounding, nDecimals,
+                                           m_strNumberText, stored))
+        return false;
+    m_strEditStartText.Empty();
+    if (row.m_strCell[nCol].str() != m_strNumberText || m_nUsedRows <= nRow)
+        StoreCell(nRow, nCol, CString(m_strNumberText));
+    row.RememberNumber(nCol, stored);
+    return true;
+}
+
 // ---------------------------------------------------------------------------------------
 // Row formulas
+
+bool CMorvelEMView::CalcCompiledFormula(int nRow, int nCol, const CColumnInfo& info)
+{
+    CGridRow* pRow = m_EditRows.GetRow(nRow);
+    if (pRow == nullptr)
+        return false;
+    const int nColumns = GetColumnLimit();
+    m_formulaValues.resize(info.refs.size());
+    for (size_t i = 0; i < info.refs.size(); ++i) {
+        const int nRef = info.refs[i];
+        if (nRef >= nColumns)
+            return false;
+        const std::string& text = pRow->m_strCell[nRef].str();
+        if (!CNumberRules::ReadPlainNumber(text.data(), text.data() + text.size(), m_formulaValues[i]))
+            return false;
+    }
+    double result = 0.0;
+    if (!CNumberRules::EvaluateCompiled(info.compiled, m_formulaValues.data(), result))
+        return false;
+    // The result rounded by the specification, then stored: StoreNumber rounds by it
+    // again (no change) and by the picture.
+    if (!StoreWholeNumber(*pRow, nRow, nCol, info, result, true))
+        StoreNumber(nRow, nCol, result, true);
+    return true;
+}
 
 int CMorvelEMView::FormulaLacksNumbers(int nRow, const char* lpszFormula) const
 {
@@ -191,6 +251,8 @@ void CMorvelEMView::CalcRow(int nRow, int nFirstCol)
         if (nCol < nFirstCol)
             continue;
         const CColumnInfo& info = GetColumnInfo(nCol);
+        if (info.bCompiled && CalcCompiledFormula(nRow, nCol, info))
+            continue;
         // A row without any of the numbers the formula uses keeps what was typed into it.
         bool bHasNumber = false;
         for (int nRef : info.refs) {

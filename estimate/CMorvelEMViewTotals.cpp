@@ -123,7 +123,7 @@ void CMorvelEMView::WriteTotalRow(int nRow, const std::vector<CTotalColumn>& sum
         if (GetColumnInfo(nCol).bTotalByFormula) {
             CalcRow(nRow, nCol);
         } else if (itSum != sums.end() && itSum->nCol == nCol) {
-            StoreNumber(nRow, nCol, CDecimal::FromDouble(itSum->sum.Get()));
+            StoreNumber(nRow, nCol, itSum->sum.Get());
             ++itSum;
         }
     }
