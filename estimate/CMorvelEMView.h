@@ -19,6 +19,7 @@
 #include "platform/base/Types.h"
 #include "platform/ui/gdi/GdiObjects.h"
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -939,8 +940,9 @@ private:
     void StoreNumber(int nRow, int nCol, double value, bool bSpecAlways = false);
     // Its way in whole numbers (CNumberRules::FormatRoundedNormal) on an existing row of a
     // valid column; false, with nothing stored, for a value that must take the CDecimal way.
+    // pStored (when given) receives the number the stored text reads as.
     bool StoreWholeNumber(CGridRow& row, int nRow, int nCol, const CColumnInfo& info, double value,
-                          bool bSpecAlways);
+                          bool bSpecAlways, double* pStored = nullptr);
     // One formula column of a row by its compiled formula, when every cell it uses holds a
     // plain number text; false when the row must take the way through the texts.
     bool CalcCompiledFormula(int nRow, int nCol, const CColumnInfo& info);
@@ -982,6 +984,12 @@ private:
     std::string m_strExpression;         // the formula being evaluated, reused across rows
     std::string m_strNumberText;         // a number text being made, reused across cells
     std::vector<double> m_formulaValues; // the slot values of a compiled formula
+    // The numbers of the row CalcRow works on, read once for all its compiled formulas and
+    // kept in step as they write: per column the value (NaN: no plain number) and the
+    // number of the CalcRow call it belongs to (m_nRowValueStamp; older ones are unread).
+    std::array<double, MAX_COLUMNS> m_rowValues{};
+    std::array<unsigned, MAX_COLUMNS> m_rowValueStamps{};
+    unsigned m_nRowValueStamp = 0;
     // The formula columns ("計") in column order, taken from the column information once per
     // column batch generation.
     const std::vector<int>& GetFormulaColumns() const;

@@ -7,6 +7,8 @@
 #include "platform/base/Cp932.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 // ---------------------------------------------------------------------------------------
 // Column rules
@@ -178,7 +180,7 @@ void CMorvelEMView::StoreNumber(int nRow, int nCol, double value, bool bSpecAlwa
 }
 
 bool CMorvelEMView::StoreWholeNumber(CGridRow& row, int nRow, int nCol, const CColumnInfo& info, double value,
-                                     bool bSpecAlways)
+                                     bool bSpecAlways, double* pStored)
 {
     // A numeric column rounds by its specification (not on a free row) and its picture's
     // decimals; any other column keeps the normal form's six. Rounding by the
@@ -194,6 +196,8 @@ bool CMorvelEMView::StoreWholeNumber(CGridRow& row, int nRow, int nCol, const CC
     if (row.m_strCell[nCol].str() != m_strNumberText || m_nUsedRows <= nRow)
         StoreCell(nRow, nCol, CString(m_strNumberText));
     row.RememberNumber(nCol, stored);
+    if (pStored != nullptr)
+        *pStored = stored;
     return true;
 }
 
@@ -211,17 +215,31 @@ bool CMorvelEMView::CalcCompiledFormula(int nRow, int nCol, const CColumnInfo& i
         const int nRef = info.refs[i];
         if (nRef >= nColumns)
             return false;
-        const std::string& text = pRow->m_strCell[nRef].str();
-        if (!CNumberRules::ReadPlainNumber(text.data(), text.data() + text.size(), m_formulaValues[i]))
+        const size_t nAt = static_cast<size_t>(nRef);
+        if (m_rowValueStamps[nAt] != m_nRowValueStamp) {
+            const std::string& text = pRow->m_strCell[nRef].str();
+            double value = 0.0;
+            if (!CNumberRules::ReadPlainNumber(text.data(), text.data() + text.size(), value))
+                value = std::numeric_limits<double>::quiet_NaN();
+            m_rowValues[nAt] = value;
+            m_rowValueStamps[nAt] = m_nRowValueStamp;
+        }
+        if (std::isnan(m_rowValues[nAt]))
             return false;
+        m_formulaValues[i] = m_rowValues[nAt];
     }
     double result = 0.0;
     if (!CNumberRules::EvaluateCompiled(info.compiled, m_formulaValues.data(), result))
         return false;
     // The result rounded by the specification, then stored: StoreNumber rounds by it
     // again (no change) and by the picture.
-    if (!StoreWholeNumber(*pRow, nRow, nCol, info, result, true))
+    const size_t nAt = static_cast<size_t>(nCol);
+    if (StoreWholeNumber(*pRow, nRow, nCol, info, result, true, &m_rowValues[nAt])) {
+        m_rowValueStamps[nAt] = m_nRowValueStamp;
+    } else {
         StoreNumber(nRow, nCol, result, true);
+        m_rowValueStamps[nAt] = 0;
+    }
     return true;
 }
 
@@ -247,12 +265,18 @@ void CMorvelEMView::CalcRow(int nRow, int nFirstCol)
     if (IsHeadingKind(nKind) || IsSummaryKind(nKind))
         return;
     CColumnBatch batch(*this);
+    if (++m_nRowValueStamp == 0) {
+        m_rowValueStamps.fill(0);
+        m_nRowValueStamp = 1;
+    }
     for (int nCol : GetFormulaColumns()) {
         if (nCol < nFirstCol)
             continue;
         const CColumnInfo& info = GetColumnInfo(nCol);
         if (info.bCompiled && CalcCompiledFormula(nRow, nCol, info))
             continue;
+        // The way through the texts may change the cell: its number is read again.
+        m_rowValueStamps[static_cast<size_t>(nCol)] = 0;
         // A row without any of the numbers the formula uses keeps what was typed into it.
         bool bHasNumber = false;
         for (int nRef : info.refs) {

@@ -170,7 +170,9 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
     std::vector<CCompensatedSum> running(slotCount * nSums);
     int nHeadingRow[slotCount] = {-1, -1, -1, -1, 0};
     std::vector<CTotalColumn> sums = columns;
-    auto addRow = [&](int r, int nKind, int nFirstSlot) {
+    // The summed columns are columns of the form, so a row's numbers are read from it
+    // directly (CellValue's checks aside).
+    auto addRow = [&](const CGridRow* pRow, int nKind, int nFirstSlot) {
         const bool bLeaf = IsLeafKind(nKind);
         const bool bSubtotal = IsSubtotalKind(nKind);
         if (!bLeaf && !bSubtotal)
@@ -178,7 +180,7 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
         for (size_t i = 0; i < nSums; ++i) {
             if (!(columns[i].nTotalMode == 1 ? bLeaf : bSubtotal))
                 continue;
-            const double value = CellValue(r, columns[i].nCol);
+            const double value = pRow != nullptr ? pRow->ReadNumber(columns[i].nCol) : 0.0;
             for (int nSlot = nFirstSlot; nSlot < slotCount; ++nSlot) {
                 if (nHeadingRow[nSlot] >= 0)
                     running[static_cast<size_t>(nSlot) * nSums + i].Add(value);
@@ -201,10 +203,14 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
         }
     }
     int r = 0;
-    for (; r < nLevelStart; ++r)
-        addRow(r, EditKind(r), slotGrand);
+    for (; r < nLevelStart; ++r) {
+        const CGridRow* pRow = m_EditRows.GetRow(r);
+        if (pRow != nullptr)
+            addRow(pRow, pRow->m_nKind, slotGrand);
+    }
     for (; r <= nLast; ++r) {
-        const int nKind = EditKind(r);
+        const CGridRow* pRow = m_EditRows.GetRow(r);
+        const int nKind = pRow != nullptr ? pRow->m_nKind : kindEmpty;
         if (r >= nFromRow) {
             if (IsDiscountTotalKind(nKind)) {
                 m_nDiscountLevel = LevelOfDiscountTotalKind(nKind);
@@ -229,7 +235,7 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
                 running[static_cast<size_t>(nSlot) * nSums + i] = CCompensatedSum();
             continue; // a heading adds nothing
         }
-        addRow(r, nKind, 0);
+        addRow(pRow, nKind, 0);
     }
 }
 
