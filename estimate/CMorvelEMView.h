@@ -168,6 +168,11 @@ public:
     // walking its own range, instead of all of them in one walk: slower, kept as the
     // reference the one walk is held against.
     void SetTotalsOneByOne(bool bOn) { m_bTotalsOneByOne = bOn; }
+    // With bOn, row formulas are worked out by putting the cells' texts into the formula
+    // and reading it, and computed numbers are rounded and written through CDecimal's digit
+    // strings, instead of by compiled formulas and whole numbers: slower, kept as the
+    // reference the quick ways are held against.
+    void SetNumbersThroughTexts(bool bOn) { m_bNumbersThroughTexts = bOn; }
     double SumUnderHeading(int nRow, int nLevel, int nCol) const;
     bool IsTaxVerticalTotal() const;
     // The total commands' work: an empty row at the current row made the total of the
@@ -994,6 +999,7 @@ private:
     // column batch generation.
     const std::vector<int>& GetFormulaColumns() const;
     bool m_bTotalsOneByOne = false;
+    bool m_bNumbersThroughTexts = false;
     mutable std::vector<int> m_formulaColumns;
     mutable unsigned m_nFormulaColumnsGeneration = 0;
 };

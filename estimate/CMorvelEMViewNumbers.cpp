@@ -168,7 +168,7 @@ void CMorvelEMView::StoreNumber(int nRow, int nCol, const CDecimal& value)
 void CMorvelEMView::StoreNumber(int nRow, int nCol, double value, bool bSpecAlways)
 {
     CGridRow* pRow = m_EditRows.GetRow(nRow);
-    if (pRow != nullptr && IsValidRow(nRow) && IsValidColumn(nCol) &&
+    if (!m_bNumbersThroughTexts && pRow != nullptr && IsValidRow(nRow) && IsValidColumn(nCol) &&
         StoreWholeNumber(*pRow, nRow, nCol, GetColumnInfo(nCol), value, bSpecAlways))
         return;
     CDecimal number = CDecimal::FromDouble(value);
@@ -273,7 +273,7 @@ void CMorvelEMView::CalcRow(int nRow, int nFirstCol)
         if (nCol < nFirstCol)
             continue;
         const CColumnInfo& info = GetColumnInfo(nCol);
-        if (info.bCompiled && CalcCompiledFormula(nRow, nCol, info))
+        if (info.bCompiled && !m_bNumbersThroughTexts && CalcCompiledFormula(nRow, nCol, info))
             continue;
         // The way through the texts may change the cell: its number is read again.
         m_rowValueStamps[static_cast<size_t>(nCol)] = 0;

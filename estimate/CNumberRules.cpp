@@ -349,6 +349,10 @@ double CNumberRules::ReadNumber(const char* lpszText)
 
 double CNumberRules::ReadNumber(const char* pBegin, const char* pEnd)
 {
+    // Most texts read are plain numbers (the normal form among them).
+    double value = 0.0;
+    if (ReadPlainNumber(pBegin, pEnd, value))
+        return value;
     bool bDigits = false;
     return ReadNumberRange(pBegin, pEnd, bDigits);
 }
@@ -360,42 +364,50 @@ CString CNumberRules::FormatNormal(double value)
 
 bool CNumberRules::ReadPlainNumber(const char* pBegin, const char* pEnd, double& value)
 {
-    // The test and ReadNumberRange's reading in one walk, with its very arithmetic.
     const char* p = pBegin;
     bool bNegative = false;
     if (p < pEnd && (*p == '+' || *p == '-')) {
         bNegative = (*p == '-');
         ++p;
     }
-    constexpr uint64_t kMaxExact = uint64_t{1} << 53;
     const char* pStart = p;
+    // Zeros at the end of a fraction do not change the value: they are left out of the
+    // digits when a point comes before them (the normal form ends in six decimals).
+    const char* pLast = pEnd;
+    while (pLast > p && pLast[-1] == '0')
+        --pLast;
     uint64_t nMantissa = 0;
+    int nDigits = 0;
+    for (; p < pLast && static_cast<unsigned char>(*p - '0') <= 9; ++p, ++nDigits)
+        nMantissa = nMantissa * 10 + static_cast<uint64_t>(*p - '0');
     int nFraction = 0;
-    bool bExact = true;
-    bool bDigits = false;
-    bool bPoint = false;
-    for (; p < pEnd; ++p) {
-        const char ch = *p;
-        if (IsDigit(ch)) {
-            bDigits = true;
-            if (bExact) {
-                nMantissa = nMantissa * 10 + static_cast<uint64_t>(ch - '0');
-                bExact = nMantissa <= kMaxExact;
-                nFraction += bPoint;
-            }
-        } else if (ch == '.' && !bPoint) {
-            bPoint = true;
-        } else {
-            return false;
-        }
+    if (p < pLast && *p == '.') {
+        for (++p; p < pLast && static_cast<unsigned char>(*p - '0') <= 9; ++p, ++nFraction)
+            nMantissa = nMantissa * 10 + static_cast<uint64_t>(*p - '0');
+        if (p != pLast)
+            return false; // a second point or another character
+        nDigits += nFraction;
+        if (nDigits == 0 && pLast == pEnd)
+            return false; // "." alone
+    } else if (p != pLast) {
+        return false; // another character
+    } else if (pLast != pEnd) {
+        // The zeros at the end are whole digits.
+        for (; p < pEnd; ++p, ++nDigits)
+            nMantissa = nMantissa * 10;
+        if (nDigits > 15)
+            nMantissa = 0; // read below the long way
+    } else if (nDigits == 0) {
+        return false; // a sign alone or nothing
     }
-    if (!bDigits)
-        return false;
-    if (bExact && nFraction < static_cast<int>(std::size(kExactPowersOfTen))) {
+    if (nDigits <= 15) {
+        // The whole number is exact (below 10^15 < 2^53) and so is the power of ten, so the
+        // one rounding of the division gives what ReadNumber gives: the same decimal, its
+        // value rounded once.
         value = static_cast<double>(nMantissa) / kExactPowersOfTen[nFraction];
     } else {
-        value = 0.0;
-        std::from_chars(pStart, pEnd, value, std::chars_format::fixed);
+        bool bDigits = false;
+        value = std::fabs(ReadNumberRange(pStart, pEnd, bDigits));
     }
     if (bNegative)
         value = -value;
