@@ -49,7 +49,11 @@ void CGridRow::operator delete(void* p, std::size_t nSize) noexcept
     ::operator delete(p, nSize);
 }
 
-CGridRow::CGridRow() : m_nKind(kindEmpty), m_nIndent{}, m_nParam1(0), m_nParam2(0), m_nParam3(0) {}
+CGridRow::CGridRow() : m_nKind(kindEmpty), m_nIndent{}, m_nParam1(0), m_nParam2(0), m_nParam3(0)
+{
+    for (CCachedNumber& entry : m_numbers)
+        entry.nCell = MAX_CELLS;
+}
 
 CGridRow::~CGridRow() = default;
 
@@ -82,15 +86,15 @@ double CGridRow::ReadNumber(int nCell) const
     const std::string& text = m_strCell[nCell].str();
     if (text.size() > CACHED_TEXT)
         return CNumberRules::ReadNumber(text.data(), text.data() + text.size());
-    CCachedNumber* pEntry = FindCacheEntry(nCell);
-    if (pEntry->nCell == nCell && pEntry->nLength == text.size() &&
-        std::memcmp(pEntry->text, text.data(), text.size()) == 0)
-        return pEntry->value;
-    pEntry->value = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
-    pEntry->nCell = static_cast<unsigned char>(nCell);
-    pEntry->nLength = static_cast<unsigned char>(text.size());
-    std::memcpy(pEntry->text, text.data(), text.size());
-    return pEntry->value;
+    CCachedNumber& entry = m_numbers[nCell % CACHED_CELLS];
+    if (entry.nCell == nCell && entry.nLength == text.size() &&
+        std::memcmp(entry.text, text.data(), text.size()) == 0)
+        return entry.value;
+    entry.value = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
+    entry.nCell = static_cast<unsigned char>(nCell);
+    entry.nLength = static_cast<unsigned char>(text.size());
+    std::memcpy(entry.text, text.data(), text.size());
+    return entry.value;
 }
 
 void CGridRow::RememberNumber(int nCell, double value) const
@@ -100,32 +104,9 @@ void CGridRow::RememberNumber(int nCell, double value) const
     const std::string& text = m_strCell[nCell].str();
     if (text.size() > CACHED_TEXT)
         return;
-    CCachedNumber* pEntry = FindCacheEntry(nCell);
-    pEntry->value = value;
-    pEntry->nCell = static_cast<unsigned char>(nCell);
-    pEntry->nLength = static_cast<unsigned char>(text.size());
-    std::memcpy(pEntry->text, text.data(), text.size());
-}
-
-CGridRow::CCachedNumber* CGridRow::FindCacheEntry(int nCell) const
-{
-    if (m_pNumbers == nullptr) {
-        m_pNumbers = std::make_unique<CNumberCache>();
-        for (CCachedNumber& entry : m_pNumbers->entries)
-            entry.nCell = MAX_CELLS;
-        return &m_pNumbers->entries[nCell % CACHED_CELLS];
-    }
-    // The cell's own entry (most often at the place of its number), else the first free
-    // one, else the one at that place.
-    CCachedNumber* pHome = &m_pNumbers->entries[nCell % CACHED_CELLS];
-    if (pHome->nCell == nCell)
-        return pHome;
-    CCachedNumber* pFree = nullptr;
-    for (CCachedNumber& entry : m_pNumbers->entries) {
-        if (entry.nCell == nCell)
-            return &entry;
-        if (entry.nCell == MAX_CELLS && pFree == nullptr)
-            pFree = &entry;
-    }
-    return pFree != nullptr ? pFree : pHome;
+    CCachedNumber& entry = m_numbers[nCell % CACHED_CELLS];
+    entry.value = value;
+    entry.nCell = static_cast<unsigned char>(nCell);
+    entry.nLength = static_cast<unsigned char>(text.size());
+    std::memcpy(entry.text, text.data(), text.size());
 }

@@ -36,9 +36,10 @@ public:
     // The number the cell's text reads as (CNumberRules::ReadNumber), remembered for the
     // next read of the same text. The totals read the same cells on every recalculation, so
     // the texts are parsed once. The cache checks the whole text on every read, so a text
-    // changed by any means (an assignment to m_strCell included) is read again: nothing
-    // needs to keep it in step. Up to CACHED_CELLS cells of texts up to CACHED_TEXT bytes are
-    // remembered; others are parsed on every read. Copies start without a cache.
+    // changed by any means (an assignment to m_strCell or to the whole row included) is
+    // read again: nothing needs to keep it in step. A cell's number is kept in the entry
+    // of its number modulo CACHED_CELLS, for texts up to CACHED_TEXT bytes; two cells that
+    // share an entry take it from each other, and longer texts are parsed on every read.
     double ReadNumber(int nCell) const;
     // Remembers that the cell's present text reads as value (the caller knows it: it has
     // just made the text from the value), so that the next ReadNumber needs no parsing.
@@ -53,10 +54,6 @@ private:
         unsigned char nLength; // the length of the text it was read from
         char text[CACHED_TEXT];
     };
-    struct CNumberCache {
-        CCachedNumber entries[CACHED_CELLS];
-    };
-    mutable std::unique_ptr<CNumberCache> m_pNumbers; // made at the first read
-    // The entry for a cell: its own, or one to take over (the cache is made when missing).
-    CCachedNumber* FindCacheEntry(int nCell) const;
+    // Part of the row (8 x 32 bytes), so that a row's first read allocates nothing.
+    mutable CCachedNumber m_numbers[CACHED_CELLS];
 };

@@ -914,7 +914,19 @@ private:
         const CMorvelEMView& m_view;
     };
 
-    const CColumnInfo& GetColumnInfo(int nCol) const;
+    // Within a column batch a column's information checked in the batch's generation is
+    // returned at once; everything else goes through GetColumnInfoChecked.
+    const CColumnInfo& GetColumnInfo(int nCol) const
+    {
+        if (m_nColumnBatchDepth > 0 && nCol >= 0 && static_cast<size_t>(nCol) < m_columnInfo.size() &&
+            nCol < m_nColumnCount) {
+            const CColumnInfo& info = m_columnInfo[static_cast<size_t>(nCol)];
+            if (info.bValid && info.nGeneration == m_nColumnGeneration)
+                return info;
+        }
+        return GetColumnInfoChecked(nCol);
+    }
+    const CColumnInfo& GetColumnInfoChecked(int nCol) const;
     static void BuildColumnInfo(CColumnInfo& info, const CEstimationFormFile& form, int nCol);
     static void ParseFormula(const CString& strFormula, std::vector<int>& refs,
                              std::vector<std::string>& segments);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 // ---------------------------------------------------------------------------------------
@@ -24,7 +25,7 @@ CMorvelEMView::CColumnBatch::~CColumnBatch()
     --m_view.m_nColumnBatchDepth;
 }
 
-const CMorvelEMView::CColumnInfo& CMorvelEMView::GetColumnInfo(int nCol) const
+const CMorvelEMView::CColumnInfo& CMorvelEMView::GetColumnInfoChecked(int nCol) const
 {
     static const CColumnInfo empty;
     if (nCol < 0 || nCol >= GetColumnLimit())
@@ -210,8 +211,14 @@ bool CMorvelEMView::CalcCompiledFormula(int nRow, int nCol, const CColumnInfo& i
     if (pRow == nullptr)
         return false;
     const int nColumns = GetColumnLimit();
-    m_formulaValues.resize(info.refs.size());
-    for (size_t i = 0; i < info.refs.size(); ++i) {
+    const size_t nRefs = info.refs.size();
+    double localValues[8];
+    double* pValues = localValues;
+    if (nRefs > std::size(localValues)) {
+        m_formulaValues.resize(nRefs);
+        pValues = m_formulaValues.data();
+    }
+    for (size_t i = 0; i < nRefs; ++i) {
         const int nRef = info.refs[i];
         if (nRef >= nColumns)
             return false;
@@ -226,10 +233,10 @@ bool CMorvelEMView::CalcCompiledFormula(int nRow, int nCol, const CColumnInfo& i
         }
         if (std::isnan(m_rowValues[nAt]))
             return false;
-        m_formulaValues[i] = m_rowValues[nAt];
+        pValues[i] = m_rowValues[nAt];
     }
     double result = 0.0;
-    if (!CNumberRules::EvaluateCompiled(info.compiled, m_formulaValues.data(), result))
+    if (!CNumberRules::EvaluateCompiled(info.compiled, pValues, result))
         return false;
     // The result rounded by the specification, then stored: StoreNumber rounds by it
     // again (no change) and by the picture.

@@ -156,6 +156,12 @@ struct CWholeDecimal {
     }
 };
 
+// "00" to "99", for writing two digits at a time.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 // Recursive descent over a formula text. Values carry an "empty" mark for an operand with
 // no text and for a term dropped by a division by zero.
 class CFormulaReader {
@@ -461,10 +467,18 @@ bool CNumberRules::FormatRoundedNormal(double value, const CRoundSpec& spec, int
         }
         *--p = '.';
     }
-    do {
-        *--p = static_cast<char>('0' + nWhole % 10);
-        nWhole /= 10;
-    } while (nWhole != 0);
+    while (nWhole >= 100) {
+        const size_t nPair = static_cast<size_t>(nWhole % 100) * 2;
+        nWhole /= 100;
+        *--p = kDigitPairs[nPair + 1];
+        *--p = kDigitPairs[nPair];
+    }
+    if (nWhole >= 10) {
+        *--p = kDigitPairs[nWhole * 2 + 1];
+        *--p = kDigitPairs[nWhole * 2];
+    } else {
+        *--p = static_cast<char>('0' + nWhole);
+    }
     if (number.bNegative)
         *--p = '-';
     text.assign(p, static_cast<size_t>(pEnd - p));
