@@ -22,6 +22,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CCmdUI;
@@ -1011,6 +1012,16 @@ private:
     // column batch generation.
     const std::vector<int>& GetFormulaColumns() const;
     bool m_bTotalsOneByOne = false;
+    // The rows ahead of the one being worked on whose cells the recalculation loops fetch
+    // in advance (PrefetchRow).
+    enum { ROW_PREFETCH_DISTANCE = 6 };
+    void PrefetchRow(int nRow, int nFirstCell, int nLastCell) const;
+    // What SumEstimateAmount(nCol, TRUE) gives for the summed columns of the last totals
+    // walk, taken by the walk as it read the rows (CalcTaxAmount uses it straight after
+    // the walk; anything else clears it).
+    std::vector<std::pair<int, CCompensatedSum>> m_walkedAmounts;
+    bool m_bWalkedAmounts = false;
+    bool TakeWalkedAmount(int nCol, bool bExcludeFree, double& amount) const;
     bool m_bNumbersThroughTexts = false;
     mutable std::vector<int> m_formulaColumns;
     mutable unsigned m_nFormulaColumnsGeneration = 0;

@@ -25,8 +25,10 @@ void CMorvelEMView::RecalcFromRow(int nMode, int nFirstRow)
     const int nLevel = GetRecalcLevel();
     if ((nLevel == 2 && nMode == recalcBulk) || nLevel == 3) {
         CColumnBatch batch(*this);
-        for (int r = std::max(0, nFirstRow); r < m_nUsedRows; ++r)
+        for (int r = std::max(0, nFirstRow); r < m_nUsedRows; ++r) {
+            PrefetchRow(r + ROW_PREFETCH_DISTANCE, 0, GetColumnLimit() - 1);
             CalcRow(r, 0);
+        }
         RecalcTotals(nFirstRow);
         if (nLevel == 3 && m_hWnd != nullptr) {
             Invalidate(TRUE);
@@ -38,8 +40,10 @@ void CMorvelEMView::RecalcFromRow(int nMode, int nFirstRow)
 void CMorvelEMView::RecalcAll()
 {
     CColumnBatch batch(*this);
-    for (int r = 0; r < m_nUsedRows; ++r)
+    for (int r = 0; r < m_nUsedRows; ++r) {
+        PrefetchRow(r + ROW_PREFETCH_DISTANCE, 0, GetColumnLimit() - 1);
         CalcRow(r, 0);
+    }
     RecalcTotals(0);
 }
 

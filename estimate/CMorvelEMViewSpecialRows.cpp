@@ -181,7 +181,9 @@ void CMorvelEMView::CalcTaxAmount(CString& strTax, int nCol, bool bExcludeFree, 
         strTax = "0.0";
         return;
     }
-    const double amount = SumEstimateAmount(nCol, bExcludeFree);
+    double amount = 0.0;
+    if (!TakeWalkedAmount(nCol, bExcludeFree, amount))
+        amount = SumEstimateAmount(nCol, bExcludeFree);
     CDecimal tax = CDecimal::FromDouble(amount * nRate / 100.0);
     const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
     const int nRoundMode = pSettings != nullptr ? pSettings->m_nRoundMode : 3;

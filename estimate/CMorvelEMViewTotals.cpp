@@ -10,6 +10,27 @@
 #include <algorithm>
 #include <vector>
 
+void CMorvelEMView::PrefetchRow(int nRow, int nFirstCell, int nLastCell) const
+{
+    if (nRow < m_nUsedRows) {
+        if (const CGridRow* pRow = m_EditRows.GetRow(nRow))
+            pRow->Prefetch(nFirstCell, nLastCell);
+    }
+}
+
+bool CMorvelEMView::TakeWalkedAmount(int nCol, bool bExcludeFree, double& amount) const
+{
+    if (!m_bWalkedAmounts || !bExcludeFree)
+        return false;
+    for (const auto& [nSumCol, sum] : m_walkedAmounts) {
+        if (nSumCol == nCol) {
+            amount = sum.Get();
+            return true;
+        }
+    }
+    return false;
+}
+
 void CMorvelEMView::MakeTotalRow(int nRow, int nLevel)
 {
     if (!IsValidRow(nRow))
@@ -140,6 +161,7 @@ void CMorvelEMView::WriteTotalRow(int nRow, const std::vector<CTotalColumn>& sum
 // (few, and found by name) are made by MakeTotalRow in their place in the walk.
 void CMorvelEMView::RecalcTotalRows(int nFromRow)
 {
+    m_bWalkedAmounts = false;
     const int nLast = m_nUsedRows - 1;
     bool bAny = false;
     for (int r = nFromRow; r <= nLast && !bAny; ++r) {
@@ -168,6 +190,9 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
         }
     };
     std::vector<CCompensatedSum> running(slotCount * nSums);
+    // Beside the totals, the leaf rows other than free rows of every column summed over
+    // leaf rows, for the tax (SumEstimateAmount adds the same rows in the same order).
+    std::vector<CCompensatedSum> estimate(nSums);
     int nHeadingRow[slotCount] = {-1, -1, -1, -1, 0};
     std::vector<CTotalColumn> sums = columns;
     // The summed columns are columns of the form, so a row's numbers are read from it
@@ -181,6 +206,8 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
             if (!(columns[i].nTotalMode == 1 ? bLeaf : bSubtotal))
                 continue;
             const double value = pRow != nullptr ? pRow->ReadNumber(columns[i].nCol) : 0.0;
+            if (bLeaf && nKind != kindFree)
+                estimate[i].Add(value);
             for (int nSlot = nFirstSlot; nSlot < slotCount; ++nSlot) {
                 if (nHeadingRow[nSlot] >= 0)
                     running[static_cast<size_t>(nSlot) * nSums + i].Add(value);
@@ -202,13 +229,17 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
             }
         }
     }
+    const int nFirstSummed = nSums > 0 ? columns.front().nCol : 0;
+    const int nLastSummed = nSums > 0 ? columns.back().nCol : 0;
     int r = 0;
     for (; r < nLevelStart; ++r) {
+        PrefetchRow(r + ROW_PREFETCH_DISTANCE, nFirstSummed, nLastSummed);
         const CGridRow* pRow = m_EditRows.GetRow(r);
         if (pRow != nullptr)
             addRow(pRow, pRow->m_nKind, slotGrand);
     }
     for (; r <= nLast; ++r) {
+        PrefetchRow(r + ROW_PREFETCH_DISTANCE, nFirstSummed, nLastSummed);
         const CGridRow* pRow = m_EditRows.GetRow(r);
         const int nKind = pRow != nullptr ? pRow->m_nKind : kindEmpty;
         if (r >= nFromRow) {
@@ -237,10 +268,17 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
         }
         addRow(pRow, nKind, 0);
     }
+    m_walkedAmounts.clear();
+    for (size_t i = 0; i < nSums; ++i) {
+        if (columns[i].nTotalMode == 1)
+            m_walkedAmounts.emplace_back(columns[i].nCol, estimate[i]);
+    }
+    m_bWalkedAmounts = true;
 }
 
 void CMorvelEMView::RecalcPasses(int nFromRow, int& nTaxRow)
 {
+    m_bWalkedAmounts = false;
     const int nLast = m_nUsedRows - 1;
     const int nTargetNameCol = FindClassifyNameColumn();
     for (int r = nFromRow; r <= nLast; ++r) {
@@ -305,6 +343,7 @@ void CMorvelEMView::RecalcTotals(int nFromRow)
         InvalidateRows(nTaxRow, nTaxRow);
         nFrom = nTaxRow + 1;
     }
+    m_bWalkedAmounts = false;
     UpdateTreeView();
     SetDocumentModified();
     UpdateStatusText(statusShow);
