@@ -281,22 +281,32 @@ void CMorvelEMView::RecalcPasses(int nFromRow, int& nTaxRow)
     m_bWalkedAmounts = false;
     const int nLast = m_nUsedRows - 1;
     const int nTargetNameCol = FindClassifyNameColumn();
+    // One look at the kinds finds the step rows, the classification rows and the first free
+    // row: making a step or classification row changes that row alone, and its kind stays.
+    std::vector<int> steps, classifies;
+    nTaxRow = -1;
     for (int r = nFromRow; r <= nLast; ++r) {
         const CGridRow* pRow = m_EditRows.GetRow(r);
-        if (pRow != nullptr && pRow->m_nKind == kindStep) {
-            const CString strTarget = pRow->m_strParamText1;
-            MakeStepRow(r, strTarget, pRow->m_nParam1, pRow->m_nParam2);
-        }
+        if (pRow == nullptr)
+            continue;
+        if (pRow->m_nKind == kindStep)
+            steps.push_back(r);
+        else if (pRow->m_nKind == kindClassify)
+            classifies.push_back(r);
+        else if (pRow->m_nKind == kindFree && nTaxRow < 0)
+            nTaxRow = r;
     }
-    for (int r = nFromRow; r <= nLast; ++r) {
+    for (int r : steps) {
         const CGridRow* pRow = m_EditRows.GetRow(r);
-        if (pRow != nullptr && pRow->m_nKind == kindClassify) {
-            const CString strName = EditCell(r, nTargetNameCol);
-            const CString strRate = pRow->m_strParamText2;
-            const CString strTarget = pRow->m_strParamText1;
-            MakeClassifyRow(r, strName, strRate, strTarget, pRow->m_nParam1, pRow->m_nParam3,
-                            pRow->m_nParam2);
-        }
+        const CString strTarget = pRow->m_strParamText1;
+        MakeStepRow(r, strTarget, pRow->m_nParam1, pRow->m_nParam2);
+    }
+    for (int r : classifies) {
+        const CGridRow* pRow = m_EditRows.GetRow(r);
+        const CString strName = EditCell(r, nTargetNameCol);
+        const CString strRate = pRow->m_strParamText2;
+        const CString strTarget = pRow->m_strParamText1;
+        MakeClassifyRow(r, strName, strRate, strTarget, pRow->m_nParam1, pRow->m_nParam3, pRow->m_nParam2);
     }
     if (m_bTotalsOneByOne) {
         for (int r = nFromRow; r <= nLast; ++r) {
@@ -310,13 +320,6 @@ void CMorvelEMView::RecalcPasses(int nFromRow, int& nTaxRow)
         }
     } else {
         RecalcTotalRows(nFromRow);
-    }
-    nTaxRow = -1;
-    for (int r = nFromRow; r <= nLast; ++r) {
-        if (EditKind(r) == kindFree) {
-            nTaxRow = r;
-            break;
-        }
     }
 }
 
