@@ -168,8 +168,11 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
         const int nKind = EditKind(r);
         bAny = IsTotalKind(nKind) || IsDiscountTotalKind(nKind);
     }
-    if (!bAny)
+    if (!bAny) {
+        if (m_bCalcRowsInWalk)
+            CalcRowsFirst();
         return;
+    }
     std::vector<CTotalColumn> columns;
     GetTotalColumns(columns);
     const size_t nSums = columns.size();
@@ -232,14 +235,26 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
     const int nFirstSummed = nSums > 0 ? columns.front().nCol : 0;
     const int nLastSummed = nSums > 0 ? columns.back().nCol : 0;
     int r = 0;
+    const bool bCalcRows = m_bCalcRowsInWalk;
+    const int nLastFormulaCol = GetColumnLimit() - 1;
+    auto prefetch = [&](int nRow) {
+        if (bCalcRows)
+            PrefetchRow(nRow, 0, nLastFormulaCol);
+        else
+            PrefetchRow(nRow, nFirstSummed, nLastSummed);
+    };
     for (; r < nLevelStart; ++r) {
-        PrefetchRow(r + ROW_PREFETCH_DISTANCE, nFirstSummed, nLastSummed);
+        prefetch(r + ROW_PREFETCH_DISTANCE);
+        if (bCalcRows)
+            CalcRow(r, 0);
         const CGridRow* pRow = m_EditRows.GetRow(r);
         if (pRow != nullptr)
             addRow(pRow, pRow->m_nKind, slotGrand);
     }
     for (; r <= nLast; ++r) {
-        PrefetchRow(r + ROW_PREFETCH_DISTANCE, nFirstSummed, nLastSummed);
+        prefetch(r + ROW_PREFETCH_DISTANCE);
+        if (bCalcRows)
+            CalcRow(r, 0);
         const CGridRow* pRow = m_EditRows.GetRow(r);
         const int nKind = pRow != nullptr ? pRow->m_nKind : kindEmpty;
         if (r >= nFromRow) {
@@ -268,6 +283,7 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
         }
         addRow(pRow, nKind, 0);
     }
+    m_bCalcRowsInWalk = false;
     m_walkedAmounts.clear();
     for (size_t i = 0; i < nSums; ++i) {
         if (columns[i].nTotalMode == 1)
@@ -296,6 +312,10 @@ void CMorvelEMView::RecalcPasses(int nFromRow, int& nTaxRow)
         else if (pRow->m_nKind == kindFree && nTaxRow < 0)
             nTaxRow = r;
     }
+    // Step and classification rows read other rows' results, and the totals made one by
+    // one read whole ranges: the rows are worked out before all of them.
+    if (m_bCalcRowsInWalk && (!steps.empty() || !classifies.empty() || m_bTotalsOneByOne || nFromRow > 0))
+        CalcRowsFirst();
     for (int r : steps) {
         const CGridRow* pRow = m_EditRows.GetRow(r);
         const CString strTarget = pRow->m_strParamText1;
