@@ -19,6 +19,7 @@
 #include <map>
 
 class CDC;
+class CObArray;
 class CDocument;
 class CPartFormFile;
 class CPrintInfo;
@@ -114,6 +115,14 @@ public:
     std::function<BOOL(CView* pGrid, CPrintInfo* pInfo)> prepareEstimatePrinting;
     std::function<void(CView* pGrid, CDC* pDC, CPrintInfo* pInfo)> printEstimatePage;
     std::function<void(CView* pGrid)> endEstimatePrinting;
+    // The page mapping of a printing context: 0.01 inch with y up, the origin at the centre
+    // of the printable area of the paper and margins of the layout that holds the page.
+    std::function<void(CView* pGrid, CDC* pDC, CPrintInfo* pInfo)> prepareEstimatePrintDC;
+    // "印刷形式ﾌｧｲﾙ選択" for the estimate of the grid (printform): the grid gets
+    // WM_MODELESS_CLOSED 7 once the dialog's lists are filled. IDOK: chosen (CPrintFormEntry*,
+    // the caller's to free) holds the layouts to print through, in order. While empty the
+    // command is disabled.
+    std::function<INT_PTR(CView* pGrid, CObArray& chosen)> chooseEstimatePrintForms;
 
     // The unit pick list (modeless, owned by pOwner, which it sends WM_PICK_UNIT and
     // WM_MODELESS_CLOSED), starting at the unit strUnit; null when it cannot open. Empty:

@@ -5,6 +5,7 @@
 #include "app/CShellServices.h"
 #include "drawing/DrawingRegistration.h"
 #include "printform/CPrintEMDoc.h"
+#include "printform/CPrintFormFileDialog.h"
 #include "printform/CPrintFormPlainView.h"
 #include "printform/CPrintPMDoc.h"
 #include "resources/LayoutDialogIds.h"
@@ -17,6 +18,7 @@ void RegisterPrintForm()
     RegisterDrawing();
     RegisterPrintFormDialogs();
     RegisterLayoutDialogs();
+    RegisterPrintFormChoice();
     CShellServices& services = CShellServices::Get();
     services.SetDocumentClasses(IDR_EMFORMTYPE, RUNTIME_CLASS(CPrintEMDoc), RUNTIME_CLASS(CChildEMFormFrame),
                                 RUNTIME_CLASS(CPrintFormPlainView));
