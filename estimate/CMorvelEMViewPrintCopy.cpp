@@ -70,8 +70,10 @@ void CMorvelEMView::RemoveZeroRowsFromPrintCopy()
     // column has no such rows: a missing column never reads as zero.
     const int nQuantityCol = FindColumn("3", "T");
     const int nAmountCol = FindColumn("2", "U");
-    const bool bHasQuantity = nQuantityCol > 0 || GetEstimationForm().GetItem(0, CEstimationFormFile::colT) == "3";
-    const bool bHasAmount = nAmountCol > 0 || GetEstimationForm().GetItem(0, CEstimationFormFile::colV) == "2";
+    const bool bHasQuantity =
+        nQuantityCol > 0 || GetEstimationForm().GetItem(0, CEstimationFormFile::colT) == "3";
+    const bool bHasAmount =
+        nAmountCol > 0 || GetEstimationForm().GetItem(0, CEstimationFormFile::colV) == "2";
     if (!bHasQuantity || !bHasAmount)
         return;
     const bool bManual = ReadSetting("Unnecessary Row", "ManualEditSaimoku") == "1";
@@ -79,9 +81,9 @@ void CMorvelEMView::RemoveZeroRowsFromPrintCopy()
     CEditPageScope editPage(*this);
     for (int nRow = GetUsedRows() - 1; nRow >= 0; --nRow) {
         const int nKind = GetRowKind(nRow);
-        const bool bCandidate = bManual ? nKind == kindDetail
-                                        : (nKind == kindEmpty || nKind == kindDetail) &&
-                                              !GetCellText(nRow, nUnitCol).IsEmpty();
+        const bool bCandidate =
+            bManual ? nKind == kindDetail
+                    : (nKind == kindEmpty || nKind == kindDetail) && !GetCellText(nRow, nUnitCol).IsEmpty();
         if (!bCandidate || !IsZeroText(GetCellText(nRow, nQuantityCol)) ||
             !IsZeroText(GetCellText(nRow, nAmountCol)))
             continue;

@@ -49,8 +49,9 @@ std::vector<CLayoutPrintJob::COpenLayout> CLayoutPrintJob::OpenLayouts(Kind kind
         POSITION dpos = pTemplate->GetFirstDocPosition();
         while (dpos != nullptr) {
             CDocument* pDoc = pTemplate->GetNextDoc(dpos);
-            auto* pLayout = kind == estimateLayouts ? static_cast<CPrintDoc*>(dynamic_cast<CPrintEMDoc*>(pDoc))
-                                                    : static_cast<CPrintDoc*>(dynamic_cast<CPrintPMDoc*>(pDoc));
+            auto* pLayout = kind == estimateLayouts
+                                ? static_cast<CPrintDoc*>(dynamic_cast<CPrintEMDoc*>(pDoc))
+                                : static_cast<CPrintDoc*>(dynamic_cast<CPrintPMDoc*>(pDoc));
             if (pLayout == nullptr || pLayout->GetPathName().IsEmpty())
                 continue;
             CString name = pLayout->GetPathName();

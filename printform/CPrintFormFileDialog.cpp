@@ -66,12 +66,14 @@ void CPrintFormFileDialog::ClearOpenLayouts()
 
 CString CPrintFormFileDialog::GetChosenTitle(int nIndex) const
 {
-    return nIndex >= 0 && nIndex < GetChosenCount() ? m_aChosen[static_cast<size_t>(nIndex)].strTitle : CString();
+    return nIndex >= 0 && nIndex < GetChosenCount() ? m_aChosen[static_cast<size_t>(nIndex)].strTitle
+                                                    : CString();
 }
 
 CString CPrintFormFileDialog::GetChosenFolder(int nIndex) const
 {
-    return nIndex >= 0 && nIndex < GetChosenCount() ? m_aChosen[static_cast<size_t>(nIndex)].strFolder : CString();
+    return nIndex >= 0 && nIndex < GetChosenCount() ? m_aChosen[static_cast<size_t>(nIndex)].strFolder
+                                                    : CString();
 }
 
 void CPrintFormFileDialog::DoDataExchange(CDataExchange* pDX)
@@ -120,8 +122,10 @@ void CPrintFormFileDialog::OnRefresh()
 void CPrintFormFileDialog::OnCandidateFolder()
 {
     const bool bEstimate = m_nMode == modeEstimate;
-    const CString strFilter = bEstimate ? "見積印刷形式ﾌｧｲﾙ(*.MMP)|*.MMP|"_sj : "部材印刷形式ﾌｧｲﾙ(*.MBP)|*.MBP|"_sj;
-    CFileDialog dlg(TRUE, bEstimate ? "MMP" : "MBP", nullptr, OFN_HIDEREADONLY | OFN_NOCHANGEDIR, strFilter, this);
+    const CString strFilter =
+        bEstimate ? "見積印刷形式ﾌｧｲﾙ(*.MMP)|*.MMP|"_sj : "部材印刷形式ﾌｧｲﾙ(*.MBP)|*.MBP|"_sj;
+    CFileDialog dlg(TRUE, bEstimate ? "MMP" : "MBP", nullptr, OFN_HIDEREADONLY | OFN_NOCHANGEDIR, strFilter,
+                    this);
     if (dlg.DoModal() != IDOK)
         return;
     CString strPath = dlg.GetPathName();
@@ -179,7 +183,8 @@ BOOL CPrintFormFileDialog::LayoutMatches(const CString& strPath)
 void CPrintFormFileDialog::CollectOpenLayouts()
 {
     ClearOpenLayouts();
-    const auto kind = m_nMode == modeEstimate ? CLayoutPrintJob::estimateLayouts : CLayoutPrintJob::partsLayouts;
+    const auto kind =
+        m_nMode == modeEstimate ? CLayoutPrintJob::estimateLayouts : CLayoutPrintJob::partsLayouts;
     for (const CLayoutPrintJob::COpenLayout& open : CLayoutPrintJob::OpenLayouts(kind)) {
         auto* pEntry = new COpenPrintDocEntry;
         pEntry->m_pDocument = open.pDoc;
