@@ -337,6 +337,8 @@ public:
     void RestoreRowsAfterPrint();
     // Whether a print copy exists (served or set aside between the pages of a job).
     bool HasPrintCopy() const { return m_printCopy.bMade; }
+    // Whether the wait dialog of the layouts' choice is up.
+    bool IsPrintFormWaitShown() const { return m_pPrintFormWait != nullptr; }
     // Recomputes every zoomed size from the row-kind fonts and the zoom, the scroll ranges,
     // and repaints.
     void RecalcLayout();
