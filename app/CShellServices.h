@@ -17,7 +17,9 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 
+class CComboBox;
 class CDC;
 class CObArray;
 class CDocument;
@@ -157,6 +159,15 @@ public:
     // The parts list's exchange commands (CSV output 33147, CSV input 33148, another parts
     // file 33145) for the parts grid pView, by id. Empty: they stay disabled.
     std::function<void(CView* pView, UINT nID)> runPartsIoCommand;
+
+    // ---- the boxes of the print-layout windows' bars (printform) ----------------------
+    // Makes the box of a control id on a print bar (IDC_FONT_NAME, IDC_LINE_STYLE,
+    // IDC_FILL_PATTERN) as a child of pBar in the rectangle given (the dropped list
+    // included), filled and with its first choice selected; the font names are those of the
+    // printer context. Null when it cannot be made; while the entry is empty the places
+    // stay empty.
+    std::function<std::unique_ptr<CComboBox>(UINT nID, CWnd* pBar, const RECT& rect, CDC* pPrinterDC)>
+        createPrintBarBox;
 
     // The services of the running program.
     static CShellServices& Get();

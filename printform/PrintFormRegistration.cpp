@@ -8,6 +8,7 @@
 #include "printform/CPrintFormFileDialog.h"
 #include "printform/CPrintFormPlainView.h"
 #include "printform/CPrintPMDoc.h"
+#include "printform/PrintBarBoxes.h"
 #include "resources/LayoutDialogIds.h"
 #include "resources/PrintFormIds.h"
 #include "resources/ResourceIds.h"
@@ -19,6 +20,7 @@ void RegisterPrintForm()
     RegisterPrintFormDialogs();
     RegisterLayoutDialogs();
     RegisterPrintFormChoice();
+    RegisterPrintBarBoxes();
     CShellServices& services = CShellServices::Get();
     services.SetDocumentClasses(IDR_EMFORMTYPE, RUNTIME_CLASS(CPrintEMDoc), RUNTIME_CLASS(CChildEMFormFrame),
                                 RUNTIME_CLASS(CPrintFormPlainView));
