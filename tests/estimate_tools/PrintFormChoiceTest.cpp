@@ -14,6 +14,8 @@
 #include "platform/ui/dialogs/CPrintDialog.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "platform/ui/frames/CPrinterSettings.h"
+#include "platform/ui/gdi/CDC.h"
+#include "printform/CLayoutPrintJob.h"
 #include "printform/CPrintEMDoc.h"
 #include "printform/CPrintFormFileDialog.h"
 #include "printform/PrintFormRegistration.h"
@@ -327,6 +329,35 @@ TEST_F(ZeroRowPrint, APrintJobCountsAndPrintsWithoutTheZeroRows)
     EXPECT_FALSE(m_pView->HasPrintCopy());
     EXPECT_EQ(m_pView->GetUsedRows(), nUsed);
     EXPECT_EQ(CountRowsNamed("ゼロ行"), ZERO_ROWS);
+}
+
+// ---------------------------------------------------------------------------------------
+// The page's mapping
+// ---------------------------------------------------------------------------------------
+TEST(LayoutPageMapping, OriginAtTheCentreOfTheLayoutsPrintableAreaInHundredthsOfAnInchYUp)
+{
+    CPrintEMDoc layout;
+    *layout.GetSize() = CSize(827, 1169);                 // A4
+    *layout.GetPrintableRect() = CRect(25, 50, 75, 100); // left, top, right, bottom margins
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    const int nDpi = dc.GetDeviceCaps(LOGPIXELSX);
+    ASSERT_GT(nDpi, 0);
+    CLayoutPrintJob::MapPrintingDC(&dc, layout);
+    // Printable 727 x 1019: its top-left corner, (-363, 509), is the device's origin.
+    CPoint corner(-363, 509);
+    dc.LPtoDP(&corner, 1);
+    EXPECT_EQ(corner, CPoint(0, 0));
+    // One inch right and one inch down.
+    CPoint inch(-363 + 100, 509 - 100);
+    dc.LPtoDP(&inch, 1);
+    EXPECT_EQ(inch, CPoint(nDpi, nDpi));
+    // Other margins move the origin with them.
+    *layout.GetPrintableRect() = CRect(0, 0, 0, 0);
+    CLayoutPrintJob::MapPrintingDC(&dc, layout);
+    CPoint paperCorner(-413, 584);
+    dc.LPtoDP(&paperCorner, 1);
+    EXPECT_EQ(paperCorner, CPoint(0, 0));
 }
 
 } // namespace
