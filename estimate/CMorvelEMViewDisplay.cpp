@@ -4,12 +4,11 @@
 // that follows every zoom and font change; the summary page switch; the jumps.
 #include "estimate/CMorvelEMView.h"
 
-#include "app/CShellServices.h"
-
 #include "app/CEstimationFormFile.h"
 #include "app/CJumpBarWnd.h"
 #include "app/CMorvelApp.h"
 #include "app/CMorvelSettings.h"
+#include "app/CShellServices.h"
 #include "estimate/CEstimateShared.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"

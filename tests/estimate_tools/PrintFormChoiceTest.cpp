@@ -213,6 +213,35 @@ TEST_F(PrintFormChoice, RemovingAndCancellingAndALayoutOpenWithOtherForms)
     pOpen->SetModifiedFlag(FALSE);
 }
 
+TEST_F(PrintFormChoice, PrinterSetupFromTheEstimateWindowTurnsThePrintedPages)
+{
+    ASSERT_NE(OpenSample(), nullptr);
+    const CPrinterSettings saved = CPrinterSettings::Instance();
+    auto* pEntry = new CPrintFormEntry;
+    pEntry->m_strTitle = "A";
+    pEntry->m_strFolder = WorkFolder();
+    m_pDoc->m_aPrintForms.Add(pEntry);
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(AFX_IDD_PRINTSETUPDLG, [](CDialog& dlg) {
+        ClickDlgButton(dlg, CPrintDialog::IDC_LANDSCAPE);
+        ClickDlgButton(dlg, IDOK);
+    });
+    m_pView->SendMessage(WM_COMMAND, ID_FILE_PRINT_SETUP, 0);
+    ASSERT_EQ(answerer.DialogIds().size(), 1u);
+    TempDir out;
+    const CString pdf = out.Folder() + "landscape.pdf";
+    answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
+        TypeDlgItemText(dlg, CPrintDialog::IDC_OUTPUT_FILE, pdf);
+        ClickDlgButton(dlg, IDOK);
+    });
+    m_pView->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    std::ifstream in(NativePath(pdf), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // A4 turned: 842 points wide, 595 high.
+    EXPECT_TRUE(std::regex_search(bytes, std::regex(R"(/MediaBox\s*\[\s*0\s+0\s+84[12](\.\d+)?\s+595)")));
+    CPrinterSettings::Instance() = saved;
+}
+
 // ---------------------------------------------------------------------------------------
 // Printing without the zero rows
 // ---------------------------------------------------------------------------------------
@@ -337,7 +366,7 @@ TEST_F(ZeroRowPrint, APrintJobCountsAndPrintsWithoutTheZeroRows)
 TEST(LayoutPageMapping, OriginAtTheCentreOfTheLayoutsPrintableAreaInHundredthsOfAnInchYUp)
 {
     CPrintEMDoc layout;
-    *layout.GetSize() = CSize(827, 1169);                 // A4
+    *layout.GetSize() = CSize(827, 1169);                // A4
     *layout.GetPrintableRect() = CRect(25, 50, 75, 100); // left, top, right, bottom margins
     CDC dc;
     dc.CreateCompatibleDC(nullptr);
