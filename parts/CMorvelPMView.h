@@ -232,6 +232,8 @@ protected:
     afx_msg void OnZoomBoxChange();
     void RedrawSelectionChange(const CRect& rcOld, const CRect& rcNew) override;
     int GetDragScrollInterval(int nDirection) const override;
+
+public:
     // ---- printing through print layouts (CMorvelPMViewPrinting.cpp) --------------------
     // The list prints only through its chosen parts layouts: "印刷形式選択" chooses them,
     // print and preview are enabled while there is one, each layout takes as many pages
