@@ -1,5 +1,6 @@
 #include "app/CChildFormFrame.h"
 
+#include "app/CShellServices.h"
 #include "app/ChildFrameSupport.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/CWinApp.h"
@@ -19,6 +20,7 @@ ON_UPDATE_COMMAND_UI(ID_ENVIRONMENT, OnUpdateEnvironment)
 ON_COMMAND(ID_INTRODUCTION, OnIntroduction)
 ON_COMMAND(ID_VIEW_TOOLBAR, OnViewToolBar)
 ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateViewToolBar)
+ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 END_MESSAGE_MAP()
 
 const char* const CChildFormFrame::s_fontSizes[16] = {"8",  "9",  "10", "11", "12", "14", "16", "18",
@@ -30,6 +32,8 @@ namespace {
 constexpr int kFontNameDrop = 120;
 constexpr int kFontSizeDrop = 100;
 constexpr int kFontSizeItemHeight = 15;
+constexpr int kLineStyleDrop = 120;
+constexpr int kFillPatternDrop = 120;
 
 } // namespace
 
@@ -60,8 +64,7 @@ BOOL CChildFormFrame::CreateBars()
         !m_wndPrintEditBar.LoadToolBar(IDR_PRINT_EDITBAR))
         return FALSE;
 
-    // The places of the boxes. The font-name, line-style and fill-pattern boxes are the
-    // print-form editor's own owner-drawn controls and move into their places with it.
+    // The places of the boxes.
     m_wndPrintEditBar.SetButtonInfo(PRINT_EDITBAR_FONT_NAME_INDEX, IDC_FONT_NAME, TBBS_SEPARATOR,
                                     FONT_NAME_WIDTH);
     m_wndPrintEditBar.SetButtonInfo(PRINT_EDITBAR_FONT_SIZE_INDEX, IDC_FONT_SIZE, TBBS_SEPARATOR,
@@ -71,11 +74,24 @@ BOOL CChildFormFrame::CreateBars()
     m_wndPrintToolBar.SetButtonInfo(PRINT_TOOLBAR_FILL_PATTERN_INDEX, IDC_FILL_PATTERN, TBBS_SEPARATOR,
                                     FILL_PATTERN_WIDTH);
 
+    // The layouts are drawn for the printer: its faces are the ones a layout can use.
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->CreatePrinterDC(m_dcPrinter);
+    const CShellServices& services = CShellServices::Get();
+    auto makeBox = [&](CToolBar& bar, int nIndex, UINT nID, int nDrop) -> std::unique_ptr<CComboBox> {
+        if (!services.createPrintBarBox)
+            return nullptr;
+        CRect place;
+        bar.GetItemRect(nIndex, &place);
+        place.bottom += nDrop;
+        return services.createPrintBarBox(nID, &bar, place, &m_dcPrinter);
+    };
+    m_pFontNameBox = makeBox(m_wndPrintEditBar, PRINT_EDITBAR_FONT_NAME_INDEX, IDC_FONT_NAME, kFontNameDrop);
+
     CRect rect;
     m_wndPrintEditBar.GetItemRect(PRINT_EDITBAR_FONT_SIZE_INDEX, &rect);
     rect.bottom += kFontSizeDrop;
-    // The box stays disabled until a layout editor view takes the size it chooses: a box that
-    // accepts a size and applies it nowhere would mislead.
+    // Disabled until the active view takes the size it chooses (UpdateBarBoxes).
     if (!m_wndFontSize.Create(CBS_DROPDOWN | WS_VSCROLL | WS_VISIBLE | WS_CHILD | WS_DISABLED, rect,
                               &m_wndPrintEditBar, IDC_FONT_SIZE))
         return FALSE;
@@ -83,6 +99,11 @@ BOOL CChildFormFrame::CreateBars()
     m_wndFontSize.SetItemHeight(-1, kFontSizeItemHeight);
     for (const char* lpszSize : s_fontSizes)
         m_wndFontSize.AddString(lpszSize);
+
+    m_pLineStyleBox =
+        makeBox(m_wndPrintToolBar, PRINT_TOOLBAR_LINE_STYLE_INDEX, IDC_LINE_STYLE, kLineStyleDrop);
+    m_pPatternBox =
+        makeBox(m_wndPrintToolBar, PRINT_TOOLBAR_FILL_PATTERN_INDEX, IDC_FILL_PATTERN, kFillPatternDrop);
 
     const DWORD dwExtra = CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC;
     m_wndPrintToolBar.SetWindowText("印刷ﾂｰﾙﾊﾞｰ"_sj);
@@ -97,10 +118,6 @@ BOOL CChildFormFrame::CreateBars()
     m_wndPrintEditBar.EnableDocking(CBRS_ALIGN_ANY);
     DockControlBar(&m_wndPrintEditBar);
     ShowControlBar(&m_wndPrintEditBar, TRUE, FALSE);
-
-    // The layouts are drawn for the printer: its faces are the ones a layout can use.
-    if (CWinApp* pApp = AfxGetApp())
-        pApp->CreatePrinterDC(m_dcPrinter);
     return TRUE;
 }
 
@@ -150,4 +167,42 @@ void CChildFormFrame::OnViewToolBar()
 void CChildFormFrame::OnUpdateViewToolBar(CCmdUI* pCmdUI)
 {
     UpdateViewMainToolBar(pCmdUI);
+}
+
+CComboBox* CChildFormFrame::GetBarBox(UINT nID)
+{
+    switch (nID) {
+    case IDC_FONT_SIZE:
+        return m_wndFontSize.GetSafeHwnd() != nullptr ? &m_wndFontSize : nullptr;
+    case IDC_FONT_NAME:
+        return m_pFontNameBox.get();
+    case IDC_LINE_STYLE:
+        return m_pLineStyleBox.get();
+    case IDC_FILL_PATTERN:
+        return m_pPatternBox.get();
+    default:
+        return nullptr;
+    }
+}
+
+LRESULT CChildFormFrame::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT lResult = CMDIChildWnd::OnIdleUpdateCmdUI(wParam, lParam);
+    UpdateBarBoxes();
+    return lResult;
+}
+
+void CChildFormFrame::UpdateBarBoxes()
+{
+    for (UINT nID : {IDC_FONT_SIZE, IDC_FONT_NAME, IDC_LINE_STYLE, IDC_FILL_PATTERN}) {
+        CComboBox* pBox = GetBarBox(nID);
+        if (pBox == nullptr || pBox->GetSafeHwnd() == nullptr)
+            continue;
+        // A selection change goes from the bar to this window and on along the command
+        // route (the active view first); a box is live while something there takes it.
+        AFX_CMDHANDLERINFO info{nullptr, nullptr};
+        const BOOL bTaken = OnCmdMsg(nID, CBN_SELCHANGE, nullptr, &info);
+        if ((pBox->IsWindowEnabled() != FALSE) != (bTaken != FALSE))
+            pBox->EnableWindow(bTaken);
+    }
 }

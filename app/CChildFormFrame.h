@@ -7,9 +7,11 @@
 #pragma once
 
 #include "platform/ui/controls/CComboBox.h"
-#include "platform/ui/gdi/CDC.h"
 #include "platform/ui/frames/CMDIChildWnd.h"
 #include "platform/ui/frames/CToolBar.h"
+#include "platform/ui/gdi/CDC.h"
+
+#include <memory>
 
 class CCmdUI;
 
@@ -28,6 +30,13 @@ public:
 
     CDC m_dcPrinter;
     CComboBox m_wndFontSize;
+    // The font-name, line-style and fill-pattern boxes: the print layouts' own controls,
+    // made through CShellServices::createPrintBarBox (null while nobody provides them).
+    std::unique_ptr<CComboBox> m_pFontNameBox;
+    std::unique_ptr<CComboBox> m_pLineStyleBox;
+    std::unique_ptr<CComboBox> m_pPatternBox;
+    // The box of a control id (177, 183, 250, 251), or null.
+    CComboBox* GetBarBox(UINT nID);
     CToolBar m_wndPrintToolBar;
     CToolBar m_wndPrintEditBar;
 
@@ -41,6 +50,11 @@ public:
     afx_msg void OnIntroduction();
     afx_msg void OnViewToolBar();
     afx_msg void OnUpdateViewToolBar(CCmdUI* pCmdUI);
+    // Besides the framework's idle work: each box is enabled while the active view takes
+    // what it chooses (handles its selection change), so that no box offers a choice that
+    // goes nowhere.
+    afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    void UpdateBarBoxes();
 
     DECLARE_MESSAGE_MAP()
 

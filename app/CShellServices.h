@@ -17,8 +17,11 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 
+class CComboBox;
 class CDC;
+class CObArray;
 class CDocument;
 class CPartFormFile;
 class CPrintInfo;
@@ -114,6 +117,14 @@ public:
     std::function<BOOL(CView* pGrid, CPrintInfo* pInfo)> prepareEstimatePrinting;
     std::function<void(CView* pGrid, CDC* pDC, CPrintInfo* pInfo)> printEstimatePage;
     std::function<void(CView* pGrid)> endEstimatePrinting;
+    // The page mapping of a printing context: 0.01 inch with y up, the origin at the centre
+    // of the printable area of the paper and margins of the layout that holds the page.
+    std::function<void(CView* pGrid, CDC* pDC, CPrintInfo* pInfo)> prepareEstimatePrintDC;
+    // "印刷形式ﾌｧｲﾙ選択" for the estimate of the grid (printform): the grid gets
+    // WM_MODELESS_CLOSED 7 once the dialog's lists are filled. IDOK: chosen (CPrintFormEntry*,
+    // the caller's to free) holds the layouts to print through, in order. While empty the
+    // command is disabled.
+    std::function<INT_PTR(CView* pGrid, CObArray& chosen)> chooseEstimatePrintForms;
 
     // The unit pick list (modeless, owned by pOwner, which it sends WM_PICK_UNIT and
     // WM_MODELESS_CLOSED), starting at the unit strUnit; null when it cannot open. Empty:
@@ -148,6 +159,15 @@ public:
     // The parts list's exchange commands (CSV output 33147, CSV input 33148, another parts
     // file 33145) for the parts grid pView, by id. Empty: they stay disabled.
     std::function<void(CView* pView, UINT nID)> runPartsIoCommand;
+
+    // ---- the boxes of the print-layout windows' bars (printform) ----------------------
+    // Makes the box of a control id on a print bar (IDC_FONT_NAME, IDC_LINE_STYLE,
+    // IDC_FILL_PATTERN) as a child of pBar in the rectangle given (the dropped list
+    // included), filled and with its first choice selected; the font names are those of the
+    // printer context. Null when it cannot be made; while the entry is empty the places
+    // stay empty.
+    std::function<std::unique_ptr<CComboBox>(UINT nID, CWnd* pBar, const RECT& rect, CDC* pPrinterDC)>
+        createPrintBarBox;
 
     // The services of the running program.
     static CShellServices& Get();

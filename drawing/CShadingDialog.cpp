@@ -53,51 +53,6 @@ CString GetFillPatternLabel(int nPattern)
     return nPattern >= 0 && nPattern < FILL_PATTERN_COUNT ? CString::FromUtf8(kLabels[nPattern]) : CString();
 }
 
-void CShadingPatternCombo::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct)
-{
-    lpMeasureItemStruct->itemHeight = 15;
-}
-
-void CShadingPatternCombo::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
-{
-    CDC* pDC = CDC::FromHandle(lpDrawItemStruct->hDC);
-    if (!pDC)
-        return;
-    const CRect rc(lpDrawItemStruct->rcItem);
-    const int nPattern = static_cast<int>(lpDrawItemStruct->itemData);
-    const bool bSelected = (lpDrawItemStruct->itemState & ODS_SELECTED) != 0;
-    pDC->FillSolidRect(&rc, bSelected ? RGB(0, 0, 0x80) : RGB(255, 255, 255));
-    if (static_cast<int>(lpDrawItemStruct->itemID) < 0)
-        return;
-    if (nPattern == -1) {
-        pDC->FillSolidRect(&rc, RGB(0x7D, 0x7D, 0x7D));
-        return;
-    }
-    // The sample: the pattern's pixels, framed in black.
-    const BYTE* rows = GetFillPatternRows(nPattern);
-    const CRect box(rc.left + 5, rc.top + 1, rc.left + 20, rc.bottom - 1);
-    if (rows) {
-        for (int y = box.top + 1; y < box.bottom - 1; ++y) {
-            const BYTE bits = rows[(y - box.top) % 8];
-            for (int x = box.left + 1; x < box.right - 1; ++x) {
-                const bool bSet = (bits & (0x80 >> ((x - box.left) % 8))) != 0;
-                pDC->FillSolidRect(x, y, 1, 1, bSet ? m_clrFore : m_clrBack);
-            }
-        }
-    }
-    pDC->FillSolidRect(box.left, box.top, box.Width(), 1, RGB(0, 0, 0));
-    pDC->FillSolidRect(box.left, box.bottom - 1, box.Width(), 1, RGB(0, 0, 0));
-    pDC->FillSolidRect(box.left, box.top, 1, box.Height(), RGB(0, 0, 0));
-    pDC->FillSolidRect(box.right - 1, box.top, 1, box.Height(), RGB(0, 0, 0));
-    CRect rcText(rc.left + 30, rc.top, rc.right - 10, rc.bottom);
-    CFont* pOldFont = pDC->SelectObject(GetFont());
-    pDC->SetTextColor(bSelected ? RGB(255, 255, 255) : RGB(0, 0, 0));
-    pDC->SetBkMode(TRANSPARENT);
-    pDC->DrawText(GetFillPatternLabel(nPattern), &rcText, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    if (pOldFont)
-        pDC->SelectObject(pOldFont);
-}
-
 CShadingDialog::CShadingDialog(CWnd* pParent) : CDialog(IDD_SHADING, pParent) {}
 
 void CShadingDialog::DoDataExchange(CDataExchange* pDX)
@@ -115,10 +70,8 @@ BOOL CShadingDialog::OnInitDialog()
     m_combo.m_clrBack = m_backColor;
     m_foreButton.SetColour(m_foreColor);
     m_combo.m_clrFore = m_foreColor;
-    for (int i = 0; i < FILL_PATTERN_COUNT; ++i) {
-        const int n = m_combo.AddString(GetFillPatternLabel(i));
-        m_combo.SetItemData(n, static_cast<UINT_PTR>(i));
-    }
+    for (int i = 0; i < FILL_PATTERN_COUNT; ++i)
+        m_combo.AddItem(i);
     m_combo.SetCurSel(m_nPattern);
     CheckDlgButton(IDC_FILL, m_bFill ? BST_CHECKED : BST_UNCHECKED);
     EnableShadingControls();

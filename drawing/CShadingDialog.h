@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/CColourButton.h"
+#include "drawing/CLineStyleComboBox.h"
 #include "platform/ui/controls/CComboBox.h"
 #include "platform/ui/dialogs/CDialog.h"
 
@@ -13,15 +14,6 @@
 constexpr int FILL_PATTERN_COUNT = 30;
 const BYTE* GetFillPatternRows(int nPattern); // null outside 0..29
 CString GetFillPatternLabel(int nPattern);
-
-// The owner-drawn list of patterns: a sample box and the pattern's label per entry.
-class CShadingPatternCombo : public CComboBox {
-public:
-    COLORREF m_clrBack = RGB(255, 255, 255);
-    COLORREF m_clrFore = RGB(0, 0, 0);
-    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
-    void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override;
-};
 
 class CShadingDialog : public CDialog {
     DECLARE_DYNAMIC(CShadingDialog)
@@ -44,7 +36,7 @@ protected:
     void EnableShadingControls();
     DECLARE_MESSAGE_MAP()
 
-    CShadingPatternCombo m_combo;
+    CPatternComboBox m_combo;
     CColourButton m_foreButton;
     CColourButton m_backButton;
 };

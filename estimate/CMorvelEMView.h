@@ -318,6 +318,27 @@ public:
     // formula's value (letters name items: "A" item 0, "AA" item 26; a letter naming no
     // item reads as 0). The document is not marked modified.
     void ComputeInformationAmounts();
+    // Choosing the print layouts ("印刷形式選択"): the file dialog under a wait dialog that
+    // it takes down once its lists are filled; OK replaces the document's list.
+    afx_msg void OnPrintFormSelect();
+    afx_msg void OnUpdatePrintFormSelect(CCmdUI* pCmdUI);
+    // The application's printer set-up, then every view of the document is updated.
+    afx_msg void OnFilePrintSetup();
+    // The print copy without zero rows ("Print Setting"/"NonPrint ZeroSuryo Mitumori" "1"):
+    // detail rows with a unit (every detail row with "Unnecessary Row"/"ManualEditSaimoku"
+    // "1") whose quantity and amount are both zero are left out of what prints. Begin makes
+    // the copy and serves it; End drops it and puts back the rows in use, the current cell
+    // and the selection (bRepaint: the grid repaints at once). Nothing is recorded for undo.
+    void BeginPrintSkipZeroRows();
+    void EndPrintSkipZeroRows(BOOL bRepaint);
+    // The copy of the edit page, the summary page and the undo rows, with the state that
+    // printing may change saved; and its removal with that state put back.
+    void CopyRowsForPrint();
+    void RestoreRowsAfterPrint();
+    // Whether a print copy exists (served or set aside between the pages of a job).
+    bool HasPrintCopy() const { return m_printCopy.bMade; }
+    // Whether the wait dialog of the layouts' choice is up.
+    bool IsPrintFormWaitShown() const { return m_pPrintFormWait != nullptr; }
     // Recomputes every zoomed size from the row-kind fonts and the zoom, the scroll ranges,
     // and repaints.
     void RecalcLayout();
@@ -852,6 +873,26 @@ private:
     CGridRowArray m_EditRows;    // the estimate's rows
     CGridRowArray m_SummaryRows; // the summary table's rows (kinds + 100)
     CUndoRecord m_undo;
+    // What the print copy set aside: the rows in use, the current cell and the selection of
+    // the real rows, and the rows in use of the copy while it is set aside between pages.
+    struct CPrintCopyState {
+        bool bMade = false;
+        int nUsedRows = 0;
+        int nCopyUsedRows = 0;
+        int nCurrentCol = 0;
+        int nCurrentRow = 0;
+        int nSelectMode = 0;
+        CRect rcSelection;
+    };
+    CPrintCopyState m_printCopy;
+    // The wait dialog shown while the layouts are read for their choice (shared_ptr: its
+    // deleter is fixed where it is made, so this header needs no dialog class).
+    std::shared_ptr<class CWaitDialog> m_pPrintFormWait;
+    // Serves the copy again for one page, and sets it aside after it.
+    void ResumePrintCopy();
+    void SuspendPrintCopy();
+    // Drops the zero rows from the copy being served.
+    void RemoveZeroRowsFromPrintCopy();
     CString m_strInformation[MAX_INFORMATION];
     int m_nInformationCount;
     CSubjectNumbering m_numbering;

@@ -8,6 +8,7 @@
 #include "app/CJumpBarWnd.h"
 #include "app/CMorvelApp.h"
 #include "app/CMorvelSettings.h"
+#include "app/CShellServices.h"
 #include "estimate/CEstimateShared.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
@@ -616,17 +617,22 @@ int CMorvelEMView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 void CMorvelEMView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
 {
     if (pDC != nullptr && pDC->IsPrinting() && pInfo != nullptr && pInfo->m_bContinuePrinting) {
-        // One logical unit is 0.01 inch, y up, (0, 0) the centre of the printable area.
-        // The page and its margins come from the device; the estimate print layout's own
-        // paper and margins take their place once print layouts are read here.
-        const int nPixelsX = std::max(1, pDC->GetDeviceCaps(LOGPIXELSX));
-        const int nPixelsY = std::max(1, pDC->GetDeviceCaps(LOGPIXELSY));
-        const int nWidth = pDC->GetDeviceCaps(HORZRES) * 100 / nPixelsX;
-        const int nHeight = pDC->GetDeviceCaps(VERTRES) * 100 / nPixelsY;
-        pDC->SetMapMode(MM_ANISOTROPIC);
-        pDC->SetViewportExt(nPixelsX, nPixelsY);
-        pDC->SetWindowExt(100, -100);
-        pDC->SetWindowOrg(-nWidth / 2, nHeight / 2);
+        // One logical unit is 0.01 inch, y up, (0, 0) the centre of the printable area of
+        // the page's layout; the print road knows the layout. Without it, the device's own
+        // printable area.
+        const CShellServices& services = CShellServices::Get();
+        if (services.prepareEstimatePrintDC) {
+            services.prepareEstimatePrintDC(this, pDC, pInfo);
+        } else {
+            const int nPixelsX = std::max(1, pDC->GetDeviceCaps(LOGPIXELSX));
+            const int nPixelsY = std::max(1, pDC->GetDeviceCaps(LOGPIXELSY));
+            const int nWidth = pDC->GetDeviceCaps(HORZRES) * 100 / nPixelsX;
+            const int nHeight = pDC->GetDeviceCaps(VERTRES) * 100 / nPixelsY;
+            pDC->SetMapMode(MM_ANISOTROPIC);
+            pDC->SetViewportExt(nPixelsX, nPixelsY);
+            pDC->SetWindowExt(100, -100);
+            pDC->SetWindowOrg(-nWidth / 2, nHeight / 2);
+        }
     }
     CMorvelView::OnPrepareDC(pDC, pInfo);
 }

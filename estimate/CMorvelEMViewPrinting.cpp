@@ -82,36 +82,51 @@ void CMorvelEMView::ComputeInformationAmounts()
 
 void CMorvelEMView::OnEstimatePrint()
 {
+    BeginPrintSkipZeroRows();
     ComputeInformationAmounts();
     OnFilePrint();
+    // Page counting drops the copy; a job that never got that far drops it here.
+    EndPrintSkipZeroRows(TRUE);
 }
 
 void CMorvelEMView::OnEstimatePrintPreview()
 {
+    BeginPrintSkipZeroRows();
+    RecalcFromRow(recalcSaveOrPrint, 0);
     ComputeInformationAmounts();
     OnFilePrintPreview();
+    EndPrintSkipZeroRows(TRUE);
 }
 
 BOOL CMorvelEMView::OnPreparePrinting(CPrintInfo* pInfo)
 {
     const CShellServices& services = CShellServices::Get();
-    if (!services.prepareEstimatePrinting)
-        return FALSE;
-    if (!services.prepareEstimatePrinting(this, pInfo))
+    const BOOL bPages = services.prepareEstimatePrinting && services.prepareEstimatePrinting(this, pInfo);
+    // The pages were counted on the copy; the print dialog and everything after it start
+    // from the real rows.
+    EndPrintSkipZeroRows(TRUE);
+    if (!bPages)
         return FALSE;
     return DoPreparePrinting(pInfo);
 }
 
 void CMorvelEMView::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
 {
+    RecalcFromRow(recalcSaveOrPrint, 0);
     CMorvelView::OnBeginPrinting(pDC, pInfo);
+    // One copy for the whole job, made from the recalculated rows and served only while a
+    // page draws, so that the grid shows its own rows in between.
+    BeginPrintSkipZeroRows();
+    SuspendPrintCopy();
 }
 
 void CMorvelEMView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
 {
     const CShellServices& services = CShellServices::Get();
+    ResumePrintCopy();
     if (services.printEstimatePage)
         services.printEstimatePage(this, pDC, pInfo);
+    SuspendPrintCopy();
 }
 
 void CMorvelEMView::OnEndPrinting(CDC* pDC, CPrintInfo* pInfo)
@@ -119,6 +134,8 @@ void CMorvelEMView::OnEndPrinting(CDC* pDC, CPrintInfo* pInfo)
     const CShellServices& services = CShellServices::Get();
     if (services.endEstimatePrinting)
         services.endEstimatePrinting(this);
+    EndPrintSkipZeroRows(FALSE);
+    RestoreRowsAfterPrint();
     CMorvelView::OnEndPrinting(pDC, pInfo);
     if (m_hWnd != nullptr) {
         Invalidate(TRUE);

@@ -251,6 +251,9 @@ LRESULT CMorvelEMView::OnModelessClosed(WPARAM wParam, LPARAM lParam)
     case MODELESS_UNNECESSARY_ROWS:
         ForgetUnnecessaryRowDialog(reinterpret_cast<CWnd*>(lParam));
         break;
+    case MODELESS_PRINT_FORM_LOADED:
+        m_pPrintFormWait.reset();
+        break;
     default:
         break;
     }

@@ -6,6 +6,7 @@
 #include "estimate/CMorvelEMView.h"
 #include "platform/ui/frames/CPrintInfo.h"
 #include "printform/CLayoutPrintJob.h"
+#include "printform/CPrintEMDoc.h"
 
 #include <map>
 #include <memory>
@@ -60,6 +61,22 @@ void PrintEstimatePage(CView* pGrid, CDC* pDC, CPrintInfo* pInfo)
                          [&](int nLayoutPage) { job.source.m_nLayoutPage = nLayoutPage; });
 }
 
+void PrepareEstimatePrintDC(CView* pGrid, CDC* pDC, CPrintInfo* pInfo)
+{
+    // The paper and margins of the layout that holds the page; a new layout's (the
+    // application's printer) for a page no layout holds.
+    CPrintDoc* pLayout = nullptr;
+    auto it = CEstimatePrintJobs::Jobs().find(pGrid);
+    if (it != CEstimatePrintJobs::Jobs().end() && pInfo != nullptr)
+        pLayout = it->second->layouts.GetLayoutOfPage(static_cast<int>(pInfo->m_nCurPage));
+    std::unique_ptr<CPrintEMDoc> pTemporary;
+    if (pLayout == nullptr) {
+        pTemporary = std::make_unique<CPrintEMDoc>();
+        pLayout = pTemporary.get();
+    }
+    CLayoutPrintJob::MapPrintingDC(pDC, *pLayout);
+}
+
 void EndEstimatePrinting(CView* pGrid)
 {
     CEstimatePrintJobs::Jobs().erase(pGrid);
@@ -105,4 +122,5 @@ void RegisterEstimatePrinting()
     services.prepareEstimatePrinting = PrepareEstimatePrinting;
     services.printEstimatePage = PrintEstimatePage;
     services.endEstimatePrinting = EndEstimatePrinting;
+    services.prepareEstimatePrintDC = PrepareEstimatePrintDC;
 }

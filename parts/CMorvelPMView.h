@@ -21,6 +21,8 @@
 class CMorvelPMDoc;
 class COleDataObject;
 class CPartFormFile;
+class CPrintInfo;
+struct AFX_CMDHANDLERINFO;
 
 class CMorvelPMView : public CMorvelView, public IGridCellEditOwner {
     DECLARE_DYNCREATE(CMorvelPMView)
@@ -231,6 +233,30 @@ protected:
     void RedrawSelectionChange(const CRect& rcOld, const CRect& rcNew) override;
     int GetDragScrollInterval(int nDirection) const override;
 
+public:
+    // ---- printing through print layouts (CMorvelPMViewPrinting.cpp) --------------------
+    // The list prints only through its chosen parts layouts: "印刷形式選択" chooses them,
+    // print and preview are enabled while there is one, each layout takes as many pages
+    // as its smallest parts reference needs for the rows in use. The commands keep their
+    // own table beside their handlers (OnCmdMsg, OnWndMsg).
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    afx_msg void OnSelectPrintForm();
+    afx_msg void OnFilePrintSetup();
+    afx_msg void OnPartsFilePrint();
+    afx_msg void OnPartsFilePrintPreview();
+    afx_msg void OnUpdateFilePrint(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateFilePrintPreview(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateSelectPrintForm(CCmdUI* pCmdUI);
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    // The pages of the job being printed, and the page within its layout being drawn.
+    int GetPrintPages() const;
+    int GetLayoutPage() const;
+    bool IsPrintFormWaitShown() const;
+
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnSize(UINT nType, int cx, int cy);
@@ -308,4 +334,6 @@ private:
     double m_dRangeTotal = 0.0;
     BOOL m_bHasTotal = FALSE;
     BOOL m_bPlaceTotal = FALSE;
+    // What printing keeps between its steps, and the wait dialog of the layouts' choice.
+    std::shared_ptr<struct CPartsPrintState> m_pPrintState;
 };

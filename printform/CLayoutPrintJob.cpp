@@ -36,22 +36,20 @@ CString CLayoutPrintJob::LayoutPath(const CPrintFormEntry& entry) const
     return entry.m_strFolder + entry.m_strTitle + (m_kind == estimateLayouts ? ".MMP" : ".MBP");
 }
 
-CPrintDoc* CLayoutPrintJob::FindOpenLayout(const CString& path) const
+std::vector<CLayoutPrintJob::COpenLayout> CLayoutPrintJob::OpenLayouts(Kind kind)
 {
+    std::vector<COpenLayout> open;
     CWinApp* pApp = AfxGetApp();
     if (pApp == nullptr || pApp->m_pDocManager == nullptr)
-        return nullptr;
-    CString wanted = path;
-    wanted.MakeUpper();
-    const char* ext = m_kind == estimateLayouts ? ".MMP" : ".MBP";
-    CPrintDoc* pFound = nullptr;
+        return open;
+    const char* ext = kind == estimateLayouts ? ".MMP" : ".MBP";
     POSITION tpos = pApp->m_pDocManager->GetFirstDocTemplatePosition();
     while (tpos != nullptr) {
         CDocTemplate* pTemplate = pApp->m_pDocManager->GetNextDocTemplate(tpos);
         POSITION dpos = pTemplate->GetFirstDocPosition();
         while (dpos != nullptr) {
             CDocument* pDoc = pTemplate->GetNextDoc(dpos);
-            auto* pLayout = m_kind == estimateLayouts
+            auto* pLayout = kind == estimateLayouts
                                 ? static_cast<CPrintDoc*>(dynamic_cast<CPrintEMDoc*>(pDoc))
                                 : static_cast<CPrintDoc*>(dynamic_cast<CPrintPMDoc*>(pDoc));
             if (pLayout == nullptr || pLayout->GetPathName().IsEmpty())
@@ -60,10 +58,20 @@ CPrintDoc* CLayoutPrintJob::FindOpenLayout(const CString& path) const
             if (name.Find('.') < 0)
                 name += ext;
             name.MakeUpper();
-            if (name == wanted)
-                pFound = pLayout; // the last match wins
+            open.push_back({pLayout, name});
         }
     }
+    return open;
+}
+
+CPrintDoc* CLayoutPrintJob::FindOpenLayout(const CString& path) const
+{
+    CString wanted = path;
+    wanted.MakeUpper();
+    CPrintDoc* pFound = nullptr;
+    for (const COpenLayout& open : OpenLayouts(m_kind))
+        if (open.strPath == wanted)
+            pFound = open.pDoc; // the last match wins
     return pFound;
 }
 
@@ -135,6 +143,26 @@ CPrintDoc* CLayoutPrintJob::GetLayout(int nEntry) const
     return nEntry >= 0 && nEntry < static_cast<int>(m_layouts.size())
                ? m_layouts[static_cast<size_t>(nEntry)].pDoc
                : nullptr;
+}
+
+void CLayoutPrintJob::MapPrintingDC(CDC* pDC, CPrintDoc& layout)
+{
+    const CSize paper = *layout.GetSize();
+    const CRect margins = *layout.GetPrintableRect();
+    const int w = paper.cx - (margins.left + margins.right);
+    const int h = paper.cy - (margins.top + margins.bottom);
+    pDC->SetMapMode(MM_ANISOTROPIC);
+    pDC->SetViewportExt(pDC->GetDeviceCaps(LOGPIXELSX), pDC->GetDeviceCaps(LOGPIXELSY));
+    pDC->SetWindowExt(100, -100);
+    pDC->SetWindowOrg(-(w / 2), h / 2);
+}
+
+CPrintDoc* CLayoutPrintJob::GetLayoutOfPage(int nPage) const
+{
+    for (const CLayout& l : m_layouts)
+        if (l.pDoc != nullptr && nPage >= l.nFirst && nPage <= l.nLast)
+            return l.pDoc;
+    return nullptr;
 }
 
 BOOL CLayoutPrintJob::DrawPage(CDC* pDC, int nPage, const CEstimateFieldData* pEstimate,

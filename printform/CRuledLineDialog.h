@@ -4,16 +4,9 @@
 #pragma once
 
 #include "app/CColourButton.h"
+#include "drawing/CLineStyleComboBox.h"
 #include "platform/ui/controls/CComboBox.h"
 #include "platform/ui/dialogs/CDialog.h"
-
-// The owner-drawn list of line styles: item data is the style; -1 shows a grey box.
-class CRuledLineStyleCombo : public CComboBox {
-public:
-    void AddItem(int nStyle);
-    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
-    void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override;
-};
 
 class CRuledLineDialog : public CDialog {
     DECLARE_DYNAMIC(CRuledLineDialog)
@@ -31,6 +24,6 @@ protected:
     afx_msg void OnColour();
     DECLARE_MESSAGE_MAP()
 
-    CRuledLineStyleCombo m_combo;
+    CLineStyleComboBox m_combo;
     CColourButton m_colourButton;
 };

@@ -7,7 +7,9 @@
 #include "printform/CEditorDialogs.h"
 #include "printform/CPrintEMDoc.h"
 #include "printform/CPrintLayoutViews.h"
+#include "printform/CPrintFormFileDialog.h"
 #include "printform/CPrintPMDoc.h"
+#include "printform/PrintBarBoxes.h"
 #include "resources/LayoutDialogIds.h"
 #include "printform/CTableRuledLineDialog.h"
 #include "resources/PrintFormEditorResources.h"
@@ -23,6 +25,8 @@ void RegisterPrintForm()
     RegisterEditorDialogTemplates();
     RegisterTableDialogTemplates();
     RegisterPrintFormEditorResources();
+    RegisterPrintFormChoice();
+    RegisterPrintBarBoxes();
     CShellServices& services = CShellServices::Get();
     services.SetDocumentClasses(IDR_EMFORMTYPE, RUNTIME_CLASS(CPrintEMDoc), RUNTIME_CLASS(CChildEMFormFrame),
                                 RUNTIME_CLASS(CPrintEMFormView));

@@ -108,7 +108,12 @@ void CPrintPreviewImpl::Refresh()
             pLabel->setPixmap(QPixmap::fromImage(it->second));
             pLabel->setFrameShape(QFrame::Box);
             pLayout->addWidget(pLabel);
+            // A child added to a window already on the screen stays hidden until Qt gets
+            // round to showing it, and a hidden child takes no room: shown now, so that
+            // the area is sized for the pages and not for its margins alone.
+            pLabel->show();
         }
+        pLayout->activate();
         pageArea->adjustSize();
     }
     if (caption) {
@@ -167,58 +172,60 @@ BOOL CPrintPreview::Run()
     d.infoDC.m_bPrinting = TRUE;
     d.pView->OnBeginPrinting(&d.infoDC, d.pInfo);
 
+    // The window is the same whether a person or a test looks at it; a test's hook runs
+    // with the window shown instead of waiting for the user.
+    auto* pDialog = new QDialog(d.pView->GetWidget() ? d.pView->GetWidget()->window() : nullptr);
+    d.dialog = pDialog;
+    pDialog->setWindowTitle(JaText("印刷ﾌﾟﾚﾋﾞｭｰ"));
+    auto* pOuter = new QVBoxLayout(pDialog);
+    auto* pButtons = new QHBoxLayout;
+    auto addButton = [&](const char* text, auto fn) {
+        auto* pButton = new QPushButton(JaText(text), pDialog);
+        QObject::connect(pButton, &QPushButton::clicked, pDialog, fn);
+        pButtons->addWidget(pButton);
+        return pButton;
+    };
+    addButton("印刷(&P)...", [this] { Close(TRUE); });
+    d.next = addButton("次ﾍﾟｰｼﾞ(&N)", [this] { NextPage(); });
+    d.prev = addButton("前ﾍﾟｰｼﾞ(&V)", [this] { PrevPage(); });
+    d.numPages = addButton("2 ﾍﾟｰｼﾞ(&T)", [this] { SetNumPages(GetNumPages() == 1 ? 2 : 1); });
+    addButton("拡大(&I)", [this] { ZoomIn(); });
+    addButton("縮小(&O)", [this] { ZoomOut(); });
+    addButton("閉じる(&C)", [this] { Close(FALSE); });
+    pButtons->addStretch(1);
+    pOuter->addLayout(pButtons);
+
+    auto* pScroll = new QScrollArea(pDialog);
+    const COLORREF desk = GetSysColor(COLOR_APPWORKSPACE);
+    pScroll->setStyleSheet(QStringLiteral("QScrollArea { background: rgb(%1,%2,%3); }")
+                               .arg(GetRValue(desk))
+                               .arg(GetGValue(desk))
+                               .arg(GetBValue(desk)));
+    pScroll->setAlignment(Qt::AlignCenter);
+    auto* pPages = new QWidget;
+    auto* pPagesLayout = new QHBoxLayout(pPages);
+    pPagesLayout->setSpacing(16);
+    pScroll->setWidget(pPages);
+    pScroll->setWidgetResizable(false);
+    d.pageArea = pPages;
+    pOuter->addWidget(pScroll, 1);
+    auto* pCaption = new QLabel(pDialog);
+    d.caption = pCaption;
+    pOuter->addWidget(pCaption);
+
+    if (QScreen* pScreen = QGuiApplication::primaryScreen()) {
+        const QRect avail = pScreen->availableGeometry();
+        pDialog->resize(avail.width() * 4 / 5, avail.height() * 4 / 5);
+    }
+    d.Refresh();
     if (Hook()) {
-        d.Refresh();
+        pDialog->show();
         Hook()(*this);
     } else {
-        auto* pDialog = new QDialog(d.pView->GetWidget() ? d.pView->GetWidget()->window() : nullptr);
-        d.dialog = pDialog;
-        pDialog->setWindowTitle(JaText("印刷ﾌﾟﾚﾋﾞｭｰ"));
-        auto* pOuter = new QVBoxLayout(pDialog);
-        auto* pButtons = new QHBoxLayout;
-        auto addButton = [&](const char* text, auto fn) {
-            auto* pButton = new QPushButton(JaText(text), pDialog);
-            QObject::connect(pButton, &QPushButton::clicked, pDialog, fn);
-            pButtons->addWidget(pButton);
-            return pButton;
-        };
-        addButton("印刷(&P)...", [this] { Close(TRUE); });
-        d.next = addButton("次ﾍﾟｰｼﾞ(&N)", [this] { NextPage(); });
-        d.prev = addButton("前ﾍﾟｰｼﾞ(&V)", [this] { PrevPage(); });
-        d.numPages = addButton("2 ﾍﾟｰｼﾞ(&T)", [this] { SetNumPages(GetNumPages() == 1 ? 2 : 1); });
-        addButton("拡大(&I)", [this] { ZoomIn(); });
-        addButton("縮小(&O)", [this] { ZoomOut(); });
-        addButton("閉じる(&C)", [this] { Close(FALSE); });
-        pButtons->addStretch(1);
-        pOuter->addLayout(pButtons);
-
-        auto* pScroll = new QScrollArea(pDialog);
-        const COLORREF desk = GetSysColor(COLOR_APPWORKSPACE);
-        pScroll->setStyleSheet(QStringLiteral("QScrollArea { background: rgb(%1,%2,%3); }")
-                                   .arg(GetRValue(desk))
-                                   .arg(GetGValue(desk))
-                                   .arg(GetBValue(desk)));
-        pScroll->setAlignment(Qt::AlignCenter);
-        auto* pPages = new QWidget;
-        auto* pPagesLayout = new QHBoxLayout(pPages);
-        pPagesLayout->setSpacing(16);
-        pScroll->setWidget(pPages);
-        pScroll->setWidgetResizable(false);
-        d.pageArea = pPages;
-        pOuter->addWidget(pScroll, 1);
-        auto* pCaption = new QLabel(pDialog);
-        d.caption = pCaption;
-        pOuter->addWidget(pCaption);
-
-        if (QScreen* pScreen = QGuiApplication::primaryScreen()) {
-            const QRect avail = pScreen->availableGeometry();
-            pDialog->resize(avail.width() * 4 / 5, avail.height() * 4 / 5);
-        }
-        d.Refresh();
         pDialog->exec();
-        d.dialog = nullptr;
-        delete pDialog;
     }
+    d.dialog = nullptr;
+    delete pDialog;
 
     d.pView->OnEndPrinting(&d.infoDC, d.pInfo);
     d.infoDC.DeleteDC();

@@ -235,6 +235,60 @@ TEST_F(PrintTest, PreviewDrawsThePagesThroughTheSameSteps)
     EXPECT_EQ(pView->m_printLog.back(), "end");
 }
 
+// What the preview window shows: every page drawn is on the screen at its full size, inside
+// an area that holds it, after every step a user takes (paging on the shown window, one or
+// two pages, zooming).
+void ExpectPagesShownWhole(CPrintPreviewImpl* d, const char* step)
+{
+    SCOPED_TRACE(step);
+    ASSERT_TRUE(d->pageArea);
+    ASSERT_TRUE(d->dialog);
+    EXPECT_TRUE(d->dialog->isVisible());
+    const QList<QLabel*> labels = d->pageArea->findChildren<QLabel*>();
+    ASSERT_EQ(static_cast<size_t>(labels.size()), d->pages.size());
+    int nWidths = 0;
+    for (QLabel* pLabel : labels) {
+        EXPECT_TRUE(pLabel->isVisible());
+        const QSize image = pLabel->pixmap().size();
+        EXPECT_GE(pLabel->width(), image.width());
+        EXPECT_GE(pLabel->height(), image.height());
+        EXPECT_GE(d->pageArea->height(), image.height());
+        nWidths += image.width();
+    }
+    EXPECT_GE(d->pageArea->width(), nWidths);
+}
+
+TEST_F(PrintTest, PreviewWindowShowsEveryPageWholeAfterPagingAndZooming)
+{
+    CFrameTestEnvironment env(FALSE);
+    CTestViewA* pView = OpenView(env);
+    ASSERT_NE(pView, nullptr);
+    pView->m_nPagesToPrint = 3;
+    bool hookRan = false;
+    CPrintPreview::SetTestHook([&](CPrintPreview& preview) {
+        hookRan = true;
+        CPrintPreviewImpl* d = preview.GetImpl();
+        PumpEvents();
+        ExpectPagesShownWhole(d, "pages 1-2 as the window opens");
+        EXPECT_TRUE(preview.NextPage());
+        EXPECT_EQ(preview.GetCurrentPage(), 3u);
+        ExpectPagesShownWhole(d, "page 3 alone in two-page mode");
+        const QSize before = d->pages.at(3).size();
+        preview.ZoomIn();
+        EXPECT_GT(d->pages.at(3).width(), before.width());
+        ExpectPagesShownWhole(d, "page 3 zoomed in");
+        EXPECT_TRUE(preview.PrevPage());
+        ExpectPagesShownWhole(d, "back to pages 1-2");
+        preview.SetNumPages(1);
+        ExpectPagesShownWhole(d, "one page");
+        PumpEvents();
+        ExpectPagesShownWhole(d, "after the events are handled");
+        preview.Close(FALSE);
+    });
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+    EXPECT_TRUE(hookRan);
+}
+
 TEST_F(PrintTest, PreviewPrintButtonPrintsAfterThePreviewCloses)
 {
     CFrameTestEnvironment env(FALSE);

@@ -1,0 +1,392 @@
+// Choosing the print layouts of an estimate ("印刷形式選択" and its dialog "印刷形式ﾌｧｲﾙ選択")
+// and printing without the zero rows, on the sample work folder: the candidates a folder
+// offers, the chosen order, folders per entry, layouts open in the editor, and the print
+// copy that leaves zero rows out and leaves the estimate as it was.
+#include "tests/estimate/EstimateWindowTestSupport.h"
+
+#include "app/SharedRecords.h"
+#include "drawing/DrawingRegistration.h"
+#include "estimate_tools/CEstimatePrinting.h"
+#include "platform/base/Path.h"
+#include "platform/ui/controls/CListBox.h"
+#include "platform/ui/core/WinDefs.h"
+#include "platform/ui/dialogs/CDialog.h"
+#include "platform/ui/dialogs/CPrintDialog.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/frames/CPrinterSettings.h"
+#include "platform/ui/gdi/CDC.h"
+#include "printform/CLayoutPrintJob.h"
+#include "printform/CPrintEMDoc.h"
+#include "printform/CPrintFormFileDialog.h"
+#include "printform/PrintFormRegistration.h"
+#include "resources/PrintToolsIds.h"
+#include "resources/ResourceIds.h"
+
+#include <fstream>
+#include <regex>
+
+namespace {
+
+std::vector<std::string> ListTexts(CWnd& dlg, UINT nID)
+{
+    std::vector<std::string> texts;
+    auto* pList = static_cast<CListBox*>(dlg.GetDlgItem(nID));
+    for (int i = 0; pList != nullptr && i < pList->GetCount(); ++i) {
+        CString text;
+        pList->GetText(i, text);
+        texts.push_back(text.ToUtf8());
+    }
+    return texts;
+}
+
+std::string ItemText(CWnd& dlg, UINT nID)
+{
+    CString text;
+    dlg.GetDlgItem(nID)->GetWindowText(text);
+    return text.ToUtf8();
+}
+
+void CopyNativeFile(const std::string& from, const std::string& to, size_t nKeep = std::string::npos)
+{
+    std::ifstream in(from, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::ofstream(to, std::ios::binary) << bytes.substr(0, nKeep == std::string::npos ? bytes.size() : nKeep);
+}
+
+class PrintFormChoice : public EstimateWindowTest {
+protected:
+    void SetUp() override
+    {
+        RegisterDrawing();
+        RegisterPrintForm();
+        EstimateWindowTest::SetUp();
+        RegisterEstimatePrinting();
+        CPrinterSettings::Instance().UsePdfPrinter();
+        // The work folder offers two copies of the sample layout (one named in lower
+        // case), one made for another information form and a damaged one.
+        const std::string sample = m_pFolder->Native("FORM/見積書.MMP");
+        CopyNativeFile(sample, m_pFolder->Native("WORK/b.mmp"));
+        CopyNativeFile(sample, m_pFolder->Native("WORK/A.MMP"));
+        CopyNativeFile(sample, m_pFolder->Native("WORK/BAD.MMP"), 3000);
+        CPrintEMDoc other;
+        ASSERT_TRUE(other.OnOpenDocument(m_pFolder->System("WORK/A.MMP")));
+        other.m_curInformationForm.SetItem(0, CInformationFormFile::colName, "別の項目"_sj);
+        ASSERT_TRUE(other.OnSaveDocument(m_pFolder->System("WORK/OTHER.MMP")));
+    }
+
+    CString WorkFolder() const { return m_pApp->GetPathSetting("Work Field"); }
+
+    // Runs "印刷形式選択" on the estimate view with the answer given.
+    void ChooseLayouts(CDialogAnswerer& answerer, CDialogAnswerer::DialogAction action)
+    {
+        answerer.AnswerDialog(IDD_PRINT_FORM_FILE, std::move(action));
+        m_pView->SendMessage(WM_COMMAND, ID_PRINT_FORM_SELECT, 0);
+    }
+
+    std::vector<std::pair<std::string, std::string>> DocumentLayouts() const
+    {
+        std::vector<std::pair<std::string, std::string>> layouts;
+        for (INT_PTR i = 0; i < m_pDoc->m_aPrintForms.GetSize(); ++i) {
+            const auto* p = static_cast<const CPrintFormEntry*>(m_pDoc->m_aPrintForms.GetAt(i));
+            layouts.emplace_back(p->m_strTitle.ToUtf8(), p->m_strFolder.ToUtf8());
+        }
+        return layouts;
+    }
+};
+
+TEST_F(PrintFormChoice, WorkFolderOffersTheLayoutsOfTheEstimatesFormsAndOkKeepsTheOrderChosen)
+{
+    ASSERT_NE(OpenSample(), nullptr);
+    ASSERT_EQ(m_pDoc->m_aPrintForms.GetSize(), 0);
+    m_pDoc->SetModifiedFlag(FALSE);
+    // The wait dialog is up while the dialog reads the layouts, and gone once its lists are
+    // filled.
+    CShellServices& services = CShellServices::Get();
+    auto choose = services.chooseEstimatePrintForms;
+    bool bWaitShownBefore = false;
+    services.chooseEstimatePrintForms = [&](CView* pGrid, CObArray& chosen) {
+        bWaitShownBefore = m_pView->IsPrintFormWaitShown();
+        return choose(pGrid, chosen);
+    };
+    const std::string work = WorkFolder().ToUtf8();
+    CDialogAnswerer answerer;
+    ChooseLayouts(answerer, [&](CDialog& dlg) {
+        EXPECT_FALSE(m_pView->IsPrintFormWaitShown()) << "the dialog took the wait dialog down";
+        // Upper-cased and sorted; neither the other form's layout nor the damaged one.
+        EXPECT_EQ(ListTexts(dlg, IDC_PRINT_CANDIDATE_LIST), (std::vector<std::string>{"A", "B"}));
+        EXPECT_EQ(ItemText(dlg, IDC_PRINT_CANDIDATE_FOLDER), work);
+        EXPECT_TRUE(ListTexts(dlg, IDC_PRINT_CHOSEN_LIST).empty());
+        EXPECT_EQ(ItemText(dlg, IDC_PRINT_CHOSEN_FOLDER), "");
+        // Nothing is selected yet: Add does nothing.
+        ClickDlgButton(dlg, IDC_PRINT_ADD);
+        EXPECT_TRUE(ListTexts(dlg, IDC_PRINT_CHOSEN_LIST).empty());
+        SelectDlgItem(dlg, IDC_PRINT_CANDIDATE_LIST, 1);
+        ClickDlgButton(dlg, IDC_PRINT_ADD);
+        SelectDlgItem(dlg, IDC_PRINT_CANDIDATE_LIST, 0);
+        ClickDlgButton(dlg, IDC_PRINT_ADD);
+        SelectDlgItem(dlg, IDC_PRINT_CANDIDATE_LIST, 1);
+        ClickDlgButton(dlg, IDC_PRINT_ADD); // the same layout twice prints twice
+        EXPECT_EQ(ListTexts(dlg, IDC_PRINT_CHOSEN_LIST), (std::vector<std::string>{"B", "A", "B"}));
+        EXPECT_EQ(ItemText(dlg, IDC_PRINT_CHOSEN_FOLDER), work);
+        ClickDlgButton(dlg, IDOK);
+    });
+    EXPECT_TRUE(bWaitShownBefore);
+    EXPECT_FALSE(m_pView->IsPrintFormWaitShown());
+    EXPECT_EQ(DocumentLayouts(),
+              (std::vector<std::pair<std::string, std::string>>{{"B", work}, {"A", work}, {"B", work}}));
+    EXPECT_TRUE(IsModified());
+    // The damaged layout said so while it was looked at; nothing else was asked.
+    for (const CString& text : answerer.MessageBoxTexts())
+        EXPECT_NE(text.Find("BAD.MMP"), -1) << text.ToUtf8();
+    services.chooseEstimatePrintForms = choose;
+}
+
+TEST_F(PrintFormChoice, AnotherFolderGivesItsLayoutsItsFolderAndEarlierEntriesKeepTheirs)
+{
+    ASSERT_NE(OpenSample(), nullptr);
+    const std::string work = WorkFolder().ToUtf8();
+    CString form = m_pFolder->System("FORM/見積書.MMP");
+    CDialogAnswerer answerer;
+    answerer.SetDefaultMessageBoxAnswer(IDOK);
+    ChooseLayouts(answerer, [&](CDialog& dlg) {
+        SelectDlgItem(dlg, IDC_PRINT_CANDIDATE_LIST, 0);
+        ClickDlgButton(dlg, IDC_PRINT_ADD);
+        answerer.AnswerFileDialog(form);
+        ClickDlgButton(dlg, IDC_PRINT_CANDIDATE_BROWSE);
+        EXPECT_EQ(ListTexts(dlg, IDC_PRINT_CANDIDATE_LIST), (std::vector<std::string>{"見積書"}));
+        CString folder = form.Left(form.GetLength() - CString("見積書.MMP"_sj).GetLength());
+        folder.MakeUpper();
+        EXPECT_EQ(ItemText(dlg, IDC_PRINT_CANDIDATE_FOLDER), folder.ToUtf8());
+        SelectDlgItem(dlg, IDC_PRINT_CANDIDATE_LIST, 0);
+        ClickDlgButton(dlg, IDC_PRINT_ADD);
+        // The folder shown follows the chosen row picked.
+        EXPECT_EQ(ItemText(dlg, IDC_PRINT_CHOSEN_FOLDER), work) << "the first entry's";
+        SelectDlgItem(dlg, IDC_PRINT_CHOSEN_LIST, 1);
+        EXPECT_EQ(ItemText(dlg, IDC_PRINT_CHOSEN_FOLDER), folder.ToUtf8());
+        // "更新" goes back to the work folder.
+        ClickDlgButton(dlg, IDC_PRINT_REFRESH);
+        EXPECT_EQ(ListTexts(dlg, IDC_PRINT_CANDIDATE_LIST), (std::vector<std::string>{"A", "B"}));
+        ClickDlgButton(dlg, IDOK);
+    });
+    ASSERT_EQ(DocumentLayouts().size(), 2u);
+    EXPECT_EQ(DocumentLayouts()[0], std::make_pair(std::string("A"), work));
+    EXPECT_EQ(DocumentLayouts()[1].first, "見積書");
+    // And it prints: the chosen layouts are found where they were chosen.
+    TempDir out;
+    CDialogAnswerer printing;
+    printing.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
+        TypeDlgItemText(dlg, CPrintDialog::IDC_OUTPUT_FILE, out.Folder() + "chosen.pdf");
+        ClickDlgButton(dlg, IDOK);
+    });
+    m_pView->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    EXPECT_TRUE(printing.MessageBoxTexts().empty());
+    const auto* pSecond = static_cast<const CPrintFormEntry*>(m_pDoc->m_aPrintForms.GetAt(1));
+    EXPECT_GT(pSecond->m_nLastPage, pSecond->m_nFirstPage);
+}
+
+TEST_F(PrintFormChoice, RemovingAndCancellingAndALayoutOpenWithOtherForms)
+{
+    ASSERT_NE(OpenSample(), nullptr);
+    auto* pEntry = new CPrintFormEntry;
+    pEntry->m_strTitle = "A";
+    pEntry->m_strFolder = "C:\\ELSEWHERE\\";
+    m_pDoc->m_aPrintForms.Add(pEntry);
+    // "B" is open in the editor with an information form changed and not saved: it is
+    // judged by what the editor holds.
+    auto* pOpen = dynamic_cast<CPrintEMDoc*>(m_pApp->OpenDocumentFile(WorkFolder() + "b.mmp"));
+    ASSERT_NE(pOpen, nullptr);
+    pOpen->m_curInformationForm.SetItem(1, CInformationFormFile::colAttribute, "計算"_sj);
+    CDialogAnswerer answerer;
+    answerer.SetDefaultMessageBoxAnswer(IDOK);
+    ChooseLayouts(answerer, [&](CDialog& dlg) {
+        EXPECT_EQ(ListTexts(dlg, IDC_PRINT_CANDIDATE_LIST), (std::vector<std::string>{"A"}));
+        EXPECT_EQ(ListTexts(dlg, IDC_PRINT_CHOSEN_LIST), (std::vector<std::string>{"A"}));
+        EXPECT_EQ(ItemText(dlg, IDC_PRINT_CHOSEN_FOLDER), "C:\\ELSEWHERE\\");
+        ClickDlgButton(dlg, IDC_PRINT_REMOVE);
+        EXPECT_TRUE(ListTexts(dlg, IDC_PRINT_CHOSEN_LIST).empty());
+        EXPECT_EQ(ItemText(dlg, IDC_PRINT_CHOSEN_FOLDER), "") << "the only row went";
+        ClickDlgButton(dlg, IDC_PRINT_REMOVE); // nothing left: nothing happens
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    EXPECT_EQ(DocumentLayouts(), (std::vector<std::pair<std::string, std::string>>{{"A", "C:\\ELSEWHERE\\"}}))
+        << "Cancel keeps the list";
+    pOpen->SetModifiedFlag(FALSE);
+}
+
+TEST_F(PrintFormChoice, PrinterSetupFromTheEstimateWindowTurnsThePrintedPages)
+{
+    ASSERT_NE(OpenSample(), nullptr);
+    const CPrinterSettings saved = CPrinterSettings::Instance();
+    auto* pEntry = new CPrintFormEntry;
+    pEntry->m_strTitle = "A";
+    pEntry->m_strFolder = WorkFolder();
+    m_pDoc->m_aPrintForms.Add(pEntry);
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(AFX_IDD_PRINTSETUPDLG, [](CDialog& dlg) {
+        ClickDlgButton(dlg, CPrintDialog::IDC_LANDSCAPE);
+        ClickDlgButton(dlg, IDOK);
+    });
+    m_pView->SendMessage(WM_COMMAND, ID_FILE_PRINT_SETUP, 0);
+    ASSERT_EQ(answerer.DialogIds().size(), 1u);
+    TempDir out;
+    const CString pdf = out.Folder() + "landscape.pdf";
+    answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
+        TypeDlgItemText(dlg, CPrintDialog::IDC_OUTPUT_FILE, pdf);
+        ClickDlgButton(dlg, IDOK);
+    });
+    m_pView->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    std::ifstream in(NativePath(pdf), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // A4 turned: 842 points wide, 595 high.
+    EXPECT_TRUE(std::regex_search(bytes, std::regex(R"(/MediaBox\s*\[\s*0\s+0\s+84[12](\.\d+)?\s+595)")));
+    CPrinterSettings::Instance() = saved;
+}
+
+// ---------------------------------------------------------------------------------------
+// Printing without the zero rows
+// ---------------------------------------------------------------------------------------
+class ZeroRowPrint : public PrintFormChoice {
+protected:
+    // Thirty detail rows with a unit whose quantity and amount are empty (a page of the
+    // sample layout), after the first detail row; a row without a unit and a row with a
+    // quantity stay printed.
+    enum { ZERO_ROWS = 30 };
+    void AddZeroRows()
+    {
+        for (int i = 0; i < ZERO_ROWS; ++i) {
+            m_pView->InsertRow(srFirstDetail + 1);
+            m_pView->SetRowKind(kindDetail, srFirstDetail + 1);
+            m_pView->SetCellText("ゼロ行"_sj, srFirstDetail + 1, scName, TRUE);
+            m_pView->SetCellText("m2", srFirstDetail + 1, scUnit, TRUE);
+        }
+        m_pView->InsertRow(srFirstDetail + 1);
+        m_pView->SetRowKind(kindDetail, srFirstDetail + 1);
+        m_pView->SetCellText("単位なし"_sj, srFirstDetail + 1, scName, TRUE);
+        m_pView->InsertRow(srFirstDetail + 1);
+        m_pView->SetRowKind(kindDetail, srFirstDetail + 1);
+        m_pView->SetCellText("数量あり"_sj, srFirstDetail + 1, scName, TRUE);
+        m_pView->SetCellText("m2", srFirstDetail + 1, scUnit, TRUE);
+        m_pView->SetCellText("2", srFirstDetail + 1, scQty, TRUE);
+        m_pView->RecalcAll();
+    }
+    int CountRowsNamed(const char* utf8)
+    {
+        int n = 0;
+        for (int r = 0; r < m_pView->GetUsedRows(); ++r)
+            if (m_pView->GetCellText(r, scName) == CString::FromUtf8(utf8))
+                ++n;
+        return n;
+    }
+};
+
+TEST_F(ZeroRowPrint, TheCopyLeavesOutZeroRowsWithAUnitAndPutsEverythingBack)
+{
+    ASSERT_NE(OpenSample(), nullptr);
+    AddZeroRows();
+    const int nUsed = m_pView->GetUsedRows();
+    m_pView->SetCurrentCell(scQty, 20);
+    m_pView->SetSelection(CMorvelView::selectRows, CRect(0, 18, 9, 21));
+    const int nUndo = m_pView->GetUndoRecord().nAction;
+
+    // Off: no copy at all.
+    m_pView->BeginPrintSkipZeroRows();
+    EXPECT_FALSE(IsPrintCopyActive());
+    EXPECT_FALSE(m_pView->HasPrintCopy());
+
+    m_pApp->WriteProfileString("Print Setting", "NonPrint ZeroSuryo Mitumori", "1");
+    m_pView->BeginPrintSkipZeroRows();
+    ASSERT_TRUE(IsPrintCopyActive());
+    EXPECT_EQ(m_pView->GetUsedRows(), nUsed - ZERO_ROWS);
+    EXPECT_EQ(CountRowsNamed("ゼロ行"), 0);
+    EXPECT_EQ(CountRowsNamed("単位なし"), 1);
+    EXPECT_EQ(CountRowsNamed("数量あり"), 1);
+    // The summary page is served from its copy too.
+    EXPECT_EQ(m_pView->GetSummaryRows().GetSize(), m_pView->GetSummaryRows().GetPrintCopyArray().GetSize());
+    m_pView->EndPrintSkipZeroRows(TRUE);
+
+    EXPECT_FALSE(IsPrintCopyActive());
+    EXPECT_EQ(m_pView->GetUsedRows(), nUsed);
+    EXPECT_EQ(CountRowsNamed("ゼロ行"), ZERO_ROWS);
+    EXPECT_EQ(m_pView->GetCurrentRow(), 20);
+    EXPECT_EQ(m_pView->GetCurrentCol(), static_cast<int>(scQty));
+    EXPECT_EQ(m_pView->GetSelection(), CRect(0, 18, 9, 21));
+    EXPECT_EQ(m_pView->GetUndoRecord().nAction, nUndo) << "printing records nothing for undo";
+
+    // With the manual scanner a detail row without a unit is left out as well.
+    m_pApp->WriteProfileString("Unnecessary Row", "ManualEditSaimoku", "1");
+    m_pView->BeginPrintSkipZeroRows();
+    EXPECT_EQ(CountRowsNamed("単位なし"), 0);
+    EXPECT_EQ(m_pView->GetUsedRows(), nUsed - ZERO_ROWS - 1);
+    m_pView->EndPrintSkipZeroRows(FALSE);
+    EXPECT_EQ(m_pView->GetUsedRows(), nUsed);
+}
+
+TEST_F(ZeroRowPrint, APrintJobCountsAndPrintsWithoutTheZeroRows)
+{
+    ASSERT_NE(OpenSample(), nullptr);
+    AddZeroRows();
+    const int nUsed = m_pView->GetUsedRows();
+    auto* pEntry = new CPrintFormEntry;
+    pEntry->m_strTitle = "A";
+    pEntry->m_strFolder = WorkFolder();
+    m_pDoc->m_aPrintForms.Add(pEntry);
+    // One line a page: the page count is the rows printed.
+    CPrintEMDoc layout;
+    ASSERT_TRUE(layout.OnOpenDocument(WorkFolder() + "A.MMP"));
+    auto print = [&](const char* name) {
+        TempDir out;
+        CDialogAnswerer answerer;
+        answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
+            TypeDlgItemText(dlg, CPrintDialog::IDC_OUTPUT_FILE, out.Folder() + name);
+            ClickDlgButton(dlg, IDOK);
+        });
+        m_pView->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+        Pump();
+        return pEntry->m_nLastPage;
+    };
+    const int nAll = print("all.pdf");
+    m_pApp->WriteProfileString("Print Setting", "NonPrint ZeroSuryo Mitumori", "1");
+    const int nWithout = print("without.pdf");
+    ASSERT_GE(layout.GetFieldRefCount(), 1);
+    int nPerPage = 1000000;
+    for (INT_PTR i = 0; i < layout.GetFieldRefCount(); ++i)
+        nPerPage = std::min(nPerPage, layout.GetFieldRef(i)->m_nValue);
+    EXPECT_EQ(nAll, (nUsed + nPerPage - 1) / nPerPage);
+    EXPECT_EQ(nWithout, (nUsed - ZERO_ROWS + nPerPage - 1) / nPerPage);
+    EXPECT_LT(nWithout, nAll);
+    EXPECT_FALSE(IsPrintCopyActive());
+    EXPECT_FALSE(m_pView->HasPrintCopy());
+    EXPECT_EQ(m_pView->GetUsedRows(), nUsed);
+    EXPECT_EQ(CountRowsNamed("ゼロ行"), ZERO_ROWS);
+}
+
+// ---------------------------------------------------------------------------------------
+// The page's mapping
+// ---------------------------------------------------------------------------------------
+TEST(LayoutPageMapping, OriginAtTheCentreOfTheLayoutsPrintableAreaInHundredthsOfAnInchYUp)
+{
+    CPrintEMDoc layout;
+    *layout.GetSize() = CSize(827, 1169);                // A4
+    *layout.GetPrintableRect() = CRect(25, 50, 75, 100); // left, top, right, bottom margins
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    const int nDpi = dc.GetDeviceCaps(LOGPIXELSX);
+    ASSERT_GT(nDpi, 0);
+    CLayoutPrintJob::MapPrintingDC(&dc, layout);
+    // Printable 727 x 1019: its top-left corner, (-363, 509), is the device's origin.
+    CPoint corner(-363, 509);
+    dc.LPtoDP(&corner, 1);
+    EXPECT_EQ(corner, CPoint(0, 0));
+    // One inch right and one inch down.
+    CPoint inch(-363 + 100, 509 - 100);
+    dc.LPtoDP(&inch, 1);
+    EXPECT_EQ(inch, CPoint(nDpi, nDpi));
+    // Other margins move the origin with them.
+    *layout.GetPrintableRect() = CRect(0, 0, 0, 0);
+    CLayoutPrintJob::MapPrintingDC(&dc, layout);
+    CPoint paperCorner(-413, 584);
+    dc.LPtoDP(&paperCorner, 1);
+    EXPECT_EQ(paperCorner, CPoint(0, 0));
+}
+
+} // namespace
