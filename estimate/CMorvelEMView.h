@@ -201,6 +201,9 @@ public:
                               int nTargetCol, int nColumnMode, int nRangeCode, bool bRelease,
                               bool bAddNewRow);
     void InsertDiscountTotal(int nDiscountLevel);
+    // The indent of the cell in nCol of the nearest row of nKind: looking down from the row
+    // below nRow first, then up from the row above; 0 when there is none.
+    int FindNearestCellAttr(int nRow, int nCol, int nKind) const { return FindNameIndent(nRow, nKind, nCol); }
     void InsertConsumptionTax();
     // Marks rows nFirstRow..nLastRow non-calculated (bSet) or releases the mark.
     void SetNonCalculated(bool bSet, int nFirstRow, int nLastRow);
@@ -258,6 +261,15 @@ public:
     afx_msg void OnPageSelect();
     afx_msg void OnPageInsert();
     afx_msg void OnPageDelete();
+    // The row and sheet commands that ask in a dialog first (CMorvelEMViewCommands.cpp),
+    // and the indent tool's request (CMorvelEMViewIndent.cpp).
+    afx_msg void OnInformationInput();
+    afx_msg void OnKindInput();
+    afx_msg void OnDiscountInput();
+    afx_msg void OnStepSetting();
+    afx_msg void OnDiscountTotal();
+    afx_msg void OnIndent();
+    afx_msg LRESULT OnIndentCommand(WPARAM wParam, LPARAM lParam);
 
     // ---- commands -----------------------------------------------------------------------
     afx_msg void OnSmallTotal();

@@ -1,5 +1,6 @@
 // The estimate view's commands that ask a question in a dialog before they act: the page
-// select, insert and delete commands. The dialogs belong to the estimate tools, which
+// select, insert and delete commands, the information sheet, the kind heading, discount,
+// step and discount total rows, and the indent tool. The dialogs belong to the estimate tools, which
 // install the commands' work in the shell services while the program starts; the view
 // hands each command over with its id.
 #include "app/CShellServices.h"
@@ -33,4 +34,34 @@ void CMorvelEMView::OnPageInsert()
 void CMorvelEMView::OnPageDelete()
 {
     RunDialogCommand(this, ID_PAGE_DELETE);
+}
+
+void CMorvelEMView::OnInformationInput()
+{
+    RunDialogCommand(this, ID_INFORMATION_INPUT);
+}
+
+void CMorvelEMView::OnKindInput()
+{
+    RunDialogCommand(this, ID_KIND_INPUT);
+}
+
+void CMorvelEMView::OnDiscountInput()
+{
+    RunDialogCommand(this, ID_DISCOUNT_INPUT);
+}
+
+void CMorvelEMView::OnStepSetting()
+{
+    RunDialogCommand(this, ID_STEP_SETTING);
+}
+
+void CMorvelEMView::OnDiscountTotal()
+{
+    RunDialogCommand(this, ID_TOTAL_DISCOUNT);
+}
+
+void CMorvelEMView::OnIndent()
+{
+    RunDialogCommand(this, ID_INDENT);
 }

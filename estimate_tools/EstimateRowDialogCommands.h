@@ -1,0 +1,11 @@
+// The estimate view's row and sheet commands that ask in a dialog first: 32824 "情報入力",
+// 32798 "種目入力", 32814 "値引入力", 32816 "歩掛設定", 32820 "値引合計" and 32914
+// "ｲﾝﾃﾞﾝﾄ". RunEstimateDialogCommand hands them here.
+#pragma once
+
+#include "platform/base/Types.h"
+
+class CMorvelEMView;
+
+// FALSE when the id is not one of these commands.
+bool RunEstimateRowDialogCommand(CMorvelEMView& view, UINT nID);

@@ -1,0 +1,141 @@
+// Dialog templates of the estimate view's row and sheet dialogs: the information sheet
+// (a grid with a scroll bar and an editor laid over the value cell), the kind heading,
+// discount, discount total and step dialogs, and the modeless indent tool.
+#include "resources/EstimateCommandIds.h"
+
+#include "platform/base/CString.h"
+#include "platform/ui/controls/CGridCtrl.h"
+#include "platform/ui/dialogs/DialogTemplate.h"
+
+namespace {
+
+constexpr DWORD kEdit = ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
+constexpr DWORD kCombo = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+
+DialogControl Text(const CString& text, int x, int y, int cx)
+{
+    return DialogControl(DlgStatic, IDC_STATIC, text, x, y, cx, 8, SS_LEFT);
+}
+
+DialogControl Button(UINT nID, const CString& text, int x, int y, int cx = 50, DWORD style = WS_TABSTOP)
+{
+    return DialogControl(DlgPushButton, nID, text, x, y, cx, 14, style);
+}
+
+DialogControl OkButton(int x, int y, const CString& text = CString("OK"))
+{
+    return Button(IDOK, text, x, y, 50, BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP);
+}
+
+DialogControl Radio(UINT nID, const CString& text, int x, int y, int cx, bool bFirst = false)
+{
+    return DialogControl(DlgRadioButton, nID, text, x, y, cx, 10, bFirst ? WS_GROUP | WS_TABSTOP : 0);
+}
+
+DialogTemplate InformationInput()
+{
+    return DialogTemplate(
+        IDD_INFORMATION_INPUT, "情報入力"_sj, 351, 231, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+        {
+            DialogControl(DlgGroupBox, IDC_STATIC, CString(), 7, 3, 337, 198),
+            DialogControl(DlgCustom, IDC_INFO_GRID, CString(), 17, 16, 300, 164, WS_TABSTOP, 0, 0,
+                          CString(AFX_GRID_CLASS)),
+            DialogControl(DlgScrollBar, IDC_INFO_SCROLL, CString(), 317, 16, 10, 164, SBS_VERT),
+            DialogControl(DlgEdit, IDC_INFO_EDIT, CString(), 0, 0, 50, 10, ES_AUTOHSCROLL | WS_TABSTOP),
+            OkButton(230, 210),
+            Button(IDCANCEL, "ｷｬﾝｾﾙ"_sj, 290, 210),
+        });
+}
+
+DialogTemplate KindInput()
+{
+    return DialogTemplate(IDD_KIND_INPUT, "種目入力"_sj, 186, 64,
+                          DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                          {
+                              Text("種目名(&S)"_sj, 7, 9, 44),
+                              DialogControl(DlgEdit, IDC_ROW_TEXT, CString(), 54, 7, 124, 12, kEdit),
+                              Text("単  位(&U)"_sj, 7, 25, 44),
+                              DialogControl(DlgEdit, IDC_ROW_UNIT, CString(), 54, 23, 44, 12, kEdit),
+                              OkButton(72, 44),
+                              Button(IDCANCEL, "ｷｬﾝｾﾙ"_sj, 128, 44),
+                          });
+}
+
+DialogTemplate DiscountInput()
+{
+    return DialogTemplate(IDD_DISCOUNT_INPUT, "値引入力"_sj, 170, 48,
+                          DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                          {
+                              Text("値引額(&D):"_sj, 7, 9, 46),
+                              DialogControl(DlgEdit, IDC_ROW_TEXT, CString(), 56, 7, 106, 12, kEdit),
+                              OkButton(56, 28),
+                              Button(IDCANCEL, "ｷｬﾝｾﾙ"_sj, 112, 28),
+                          });
+}
+
+DialogTemplate DiscountTotal()
+{
+    return DialogTemplate(IDD_DISCOUNT_TOTAL, "値引合計"_sj, 150, 112,
+                          DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                          {
+                              DialogControl(DlgGroupBox, IDC_STATIC, "科目ﾚﾍﾞﾙ選択"_sj, 7, 4, 136, 80),
+                              Radio(IDC_RADIO_1, "小科目 値引計(&0)"_sj, 18, 17, 110, true),
+                              Radio(IDC_RADIO_2, "中科目 値引計(&1)"_sj, 18, 30, 110),
+                              Radio(IDC_RADIO_3, "大科目 値引計(&2)"_sj, 18, 43, 110),
+                              Radio(IDC_RADIO_4, "種  目 値引計(&3)"_sj, 18, 56, 110),
+                              Radio(IDC_RADIO_5, "総  合 値引計(&4)"_sj, 18, 69, 110),
+                              OkButton(36, 92),
+                              Button(IDCANCEL, "ｷｬﾝｾﾙ"_sj, 92, 92),
+                          });
+}
+
+DialogTemplate StepSetting()
+{
+    return DialogTemplate(
+        IDD_STEP_SETTING, "歩掛設定"_sj, 220, 122, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+        {
+            DialogControl(DlgGroupBox, IDC_STATIC, "計算範囲"_sj, 7, 4, 206, 60),
+            Radio(IDC_RADIO_1, "科目内(&K)"_sj, 16, 17, 64, true),
+            Radio(IDC_RADIO_2, "全  体(&A)"_sj, 16, 31, 64),
+            Radio(IDC_RADIO_3, "科目指定(&S)"_sj, 16, 45, 64),
+            DialogControl(DlgComboBox, IDC_ROW_LEVEL_COMBO, CString(), 84, 43, 70, 80, kCombo),
+            Text("対象項目(&I)"_sj, 7, 74, 52),
+            DialogControl(DlgComboBox, IDC_ROW_ITEM_COMBO, CString(), 62, 72, 110, 120, kCombo),
+            Text("対象ＣＤ(&C)"_sj, 7, 90, 52),
+            DialogControl(DlgEdit, IDC_ROW_TEXT, CString(), 62, 88, 110, 12, kEdit),
+            OkButton(51, 104),
+            Button(IDCANCEL, "ｷｬﾝｾﾙ"_sj, 107, 104),
+            Button(IDC_ROW_RELEASE, "解除"_sj, 163, 104),
+        });
+}
+
+DialogTemplate Indent()
+{
+    return DialogTemplate(
+        IDD_INDENT, "ｲﾝﾃﾞﾝﾄ"_sj, 196, 80, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+        {
+            Text("対象項目(&I)"_sj, 7, 9, 56),
+            DialogControl(DlgComboBox, IDC_ROW_ITEM_COMBO, CString(), 66, 7, 110, 120, kCombo),
+            Text("対象科目(&K)"_sj, 7, 25, 56),
+            DialogControl(DlgComboBox, IDC_ROW_LEVEL_COMBO, CString(), 66, 23, 110, 100, kCombo),
+            Text("ｲﾝﾃﾞﾝﾄ単位(&N):"_sj, 7, 41, 58),
+            DialogControl(DlgEdit, IDC_ROW_TEXT, CString(), 66, 39, 30, 12, kEdit),
+            Text("文字"_sj, 100, 41, 20),
+            Button(IDC_INDENT_LEFT, "<---", 7, 60, 40),
+            Button(IDC_INDENT_RIGHT, "--->", 51, 60, 40),
+            Button(IDC_ROW_RELEASE, "解除"_sj, 95, 60, 40),
+            Button(IDOK, "終了"_sj, 149, 60, 40, BS_DEFPUSHBUTTON | WS_TABSTOP),
+        });
+}
+
+} // namespace
+
+void RegisterEstimateCommandDialogs()
+{
+    RegisterDialogTemplate(IDD_INFORMATION_INPUT, InformationInput);
+    RegisterDialogTemplate(IDD_KIND_INPUT, KindInput);
+    RegisterDialogTemplate(IDD_DISCOUNT_INPUT, DiscountInput);
+    RegisterDialogTemplate(IDD_DISCOUNT_TOTAL, DiscountTotal);
+    RegisterDialogTemplate(IDD_STEP_SETTING, StepSetting);
+    RegisterDialogTemplate(IDD_INDENT, Indent);
+}

@@ -1,0 +1,34 @@
+// Resource ids of the estimate view's row and sheet dialogs: the information sheet, the
+// kind heading, discount, discount total, step and indent dialogs.
+#pragma once
+
+#include "platform/base/Types.h"
+
+constexpr UINT IDD_KIND_INPUT = 147;        // "種目入力"
+constexpr UINT IDD_DISCOUNT_INPUT = 148;    // "値引入力"
+constexpr UINT IDD_DISCOUNT_TOTAL = 149;    // "値引合計"
+constexpr UINT IDD_INFORMATION_INPUT = 157; // "情報入力"
+constexpr UINT IDD_INDENT = 196;            // "ｲﾝﾃﾞﾝﾄ"
+constexpr UINT IDD_STEP_SETTING = 241;      // "歩掛設定"
+
+// Controls of the information sheet.
+constexpr UINT IDC_INFO_EDIT = 1031;   // the editor laid over the current value cell
+constexpr UINT IDC_INFO_GRID = 1042;   // the grid: "No.", "名称", "内容"
+constexpr UINT IDC_INFO_SCROLL = 1051; // the grid's own scroll bar
+
+// Controls of the row dialogs.
+constexpr UINT IDC_ROW_ITEM_COMBO = 1000;  // "対象項目(&I)"
+constexpr UINT IDC_ROW_TEXT = 1031;        // 種目名, 値引額, 対象ＣＤ, ｲﾝﾃﾞﾝﾄ単位
+constexpr UINT IDC_ROW_UNIT = 1032;        // "単  位(&U)"
+constexpr UINT IDC_ROW_LEVEL_COMBO = 1153; // 種目, 大科目, 中科目, 小科目 (, 細   目, 全般)
+constexpr UINT IDC_ROW_RELEASE = 1210;     // "解除"
+constexpr UINT IDC_RADIO_1 = 1071;
+constexpr UINT IDC_RADIO_2 = 1073;
+constexpr UINT IDC_RADIO_3 = 1077;
+constexpr UINT IDC_RADIO_4 = 1082;
+constexpr UINT IDC_RADIO_5 = 1087;
+constexpr UINT IDC_INDENT_LEFT = 32917;  // "<---"
+constexpr UINT IDC_INDENT_RIGHT = 32919; // "--->"
+
+// Registers the dialog templates above (cheap to call again).
+void RegisterEstimateCommandDialogs();
