@@ -1,0 +1,238 @@
+// The kind heading, discount, discount total, step and indent commands run through their
+// dialogs as a user runs them, on the sample estimate's window.
+#include "estimate/RowKinds.h"
+#include "estimate_tools/CRowDialogs.h"
+#include "estimate_tools/EstimateDialogCommands.h"
+#include "platform/ui/controls/CComboBox.h"
+#include "platform/ui/core/WinApi.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
+#include "resources/EstimateCommandIds.h"
+#include "resources/ResourceIds.h"
+#include "tests/estimate/EstimateWindowTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class RowDialogsTest : public EstimateWindowTest {
+protected:
+    void SetUp() override
+    {
+        EstimateWindowTest::SetUp();
+        RegisterEstimateCommandDialogs();
+        CShellServices::Get().runEstimateDialogCommand = RunEstimateDialogCommand;
+        ASSERT_NE(OpenSample(), nullptr);
+        m_nUsed = m_pView->GetUsedRows();
+    }
+
+    static CComboBox& Combo(CDialog& dlg, UINT nID) { return *static_cast<CComboBox*>(dlg.GetDlgItem(nID)); }
+    static BOOL Enabled(CDialog& dlg, UINT nID) { return dlg.GetDlgItem(nID)->IsWindowEnabled(); }
+    static CString ItemText(CDialog& dlg, UINT nID)
+    {
+        CString text;
+        dlg.GetDlgItemText(nID, text);
+        return text;
+    }
+
+    int m_nUsed = 0;
+};
+
+} // namespace
+
+TEST(DiscountText, IsReadWholeWithItsSeparators)
+{
+    EXPECT_EQ("1000.000000", ReadDiscountText("1,000").str());
+    EXPECT_EQ("1500.000000", ReadDiscountText("1500").str());
+    EXPECT_EQ("-2000.500000", ReadDiscountText(" -2,000.5").str());
+    EXPECT_EQ("0.000000", ReadDiscountText("値引"_sj).str());
+    EXPECT_EQ("12.000000", ReadDiscountText("12円"_sj).str());
+}
+
+TEST_F(RowDialogsTest, KindInputMakesAKindHeadingWithTheTypedNameAndUnit)
+{
+    GoTo(scName, m_nUsed);
+    CDialogAnswerer answerer;
+    CString offeredUnit;
+    answerer.AnswerDialog(IDD_KIND_INPUT, [&](CDialog& dlg) {
+        offeredUnit = ItemText(dlg, IDC_ROW_UNIT);
+        TypeDlgItemText(dlg, IDC_ROW_TEXT, "電気設備工事"_sj);
+        ClickDlgButton(dlg, IDOK);
+    });
+    Command(ID_KIND_INPUT);
+    EXPECT_EQ("式", offeredUnit.ToUtf8());
+    EXPECT_EQ(kindKind, m_pView->GetRowKind(m_nUsed));
+    EXPECT_EQ("電気設備工事", Utf8Cell(m_nUsed, scName));
+    EXPECT_EQ("式", Utf8Cell(m_nUsed, scUnit));
+    EXPECT_EQ(m_nUsed + 1, m_pView->GetCurrentRow());
+
+    // Cancel makes nothing.
+    answerer.AnswerDialog(IDD_KIND_INPUT, [](CDialog& dlg) {
+        TypeDlgItemText(dlg, IDC_ROW_TEXT, "x");
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    Command(ID_KIND_INPUT);
+    EXPECT_EQ(m_nUsed + 1, m_pView->GetUsedRows());
+    EXPECT_EQ(0, answerer.CountUnanswered());
+}
+
+TEST_F(RowDialogsTest, DiscountInputReadsTheAmountWithItsSeparators)
+{
+    GoTo(scName, m_nUsed);
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(IDD_DISCOUNT_INPUT, [](CDialog& dlg) {
+        TypeDlgItemText(dlg, IDC_ROW_TEXT, "-12,345");
+        ClickDlgButton(dlg, IDOK);
+    });
+    Command(ID_DISCOUNT_INPUT);
+    EXPECT_EQ(kindDiscount, m_pView->GetRowKind(m_nUsed));
+    EXPECT_EQ("値引", Utf8Cell(m_nUsed, scName));
+    EXPECT_DOUBLE_EQ(-12345.0, Value(m_nUsed, scAmount));
+    EXPECT_EQ(0, answerer.CountUnanswered());
+}
+
+TEST_F(RowDialogsTest, DiscountTotalTakesTheChosenLevel)
+{
+    struct Choice {
+        UINT nRadio;
+        int nKind;
+    };
+    const Choice choices[] = {{IDC_RADIO_1, kindSmallDiscountTotal},
+                              {IDC_RADIO_2, kindMiddleDiscountTotal},
+                              {IDC_RADIO_3, kindLargeDiscountTotal},
+                              {IDC_RADIO_4, kindKindDiscountTotal},
+                              {IDC_RADIO_5, kindGrandDiscountTotal}};
+    CDialogAnswerer answerer;
+    int nRow = m_nUsed;
+    for (const Choice& choice : choices) {
+        GoTo(scName, nRow);
+        UINT nChecked = 0;
+        answerer.AnswerDialog(IDD_DISCOUNT_TOTAL, [&](CDialog& dlg) {
+            nChecked = dlg.GetCheckedRadioButton(IDC_RADIO_1, IDC_RADIO_5);
+            ClickDlgButton(dlg, choice.nRadio);
+            ClickDlgButton(dlg, IDOK);
+        });
+        Command(ID_TOTAL_DISCOUNT);
+        EXPECT_EQ(IDC_RADIO_1, nChecked); // 小科目 is offered first, every time
+        EXPECT_EQ(choice.nKind, m_pView->GetRowKind(nRow)) << choice.nRadio;
+        EXPECT_EQ(nRow + 1, m_pView->GetCurrentRow());
+        ++nRow;
+    }
+    EXPECT_EQ(0, answerer.CountUnanswered());
+}
+
+TEST_F(RowDialogsTest, StepSettingMakesChangesAndReleasesAStepRow)
+{
+    // The sample form's cost price column becomes the step factor (T 7).
+    m_pDoc->m_EstimationForm.SetItem(scCostPrice, CEstimationFormFile::colT, "7");
+    m_pView->SetupFromDocument();
+    m_pView->SetCellText("X1", srFirstDetail, scNote, TRUE);
+    m_pView->SetCellText("2", srFirstDetail, scCostPrice, TRUE);
+    m_pView->SetCellText("X1", srFirstDetail + 1, scNote, TRUE);
+    m_pView->SetCellText("3", srFirstDetail + 1, scCostPrice, TRUE);
+    const double expected = Value(srFirstDetail, scQty) * 2 + Value(srFirstDetail + 1, scQty) * 3;
+    const int nRow = m_nUsed;
+    GoTo(scName, nRow);
+
+    // 科目指定 without a level has no range: nothing is made.
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(IDD_STEP_SETTING, [&](CDialog& dlg) {
+        ClickDlgButton(dlg, IDC_RADIO_3);
+        EXPECT_EQ(-1, Combo(dlg, IDC_ROW_LEVEL_COMBO).GetCurSel());
+        ClickDlgButton(dlg, IDOK);
+    });
+    Command(ID_STEP_SETTING);
+    EXPECT_NE(kindStep, m_pView->GetRowKind(nRow));
+
+    answerer.AnswerDialog(IDD_STEP_SETTING, [&](CDialog& dlg) {
+        // A new setting: 科目内, no level, "解除" greyed, the first item offered.
+        EXPECT_EQ(IDC_RADIO_1, static_cast<UINT>(dlg.GetCheckedRadioButton(IDC_RADIO_1, IDC_RADIO_3)));
+        EXPECT_FALSE(Enabled(dlg, IDC_ROW_LEVEL_COMBO));
+        EXPECT_FALSE(Enabled(dlg, IDC_ROW_RELEASE));
+        EXPECT_EQ(0, Combo(dlg, IDC_ROW_ITEM_COMBO).GetCurSel());
+        EXPECT_EQ(10, Combo(dlg, IDC_ROW_ITEM_COMBO).GetCount());
+        ClickDlgButton(dlg, IDC_RADIO_2); // 全体
+        SelectDlgItem(dlg, IDC_ROW_ITEM_COMBO, scNote);
+        TypeDlgItemText(dlg, IDC_ROW_TEXT, "X1");
+        ClickDlgButton(dlg, IDOK);
+    });
+    Command(ID_STEP_SETTING);
+    EXPECT_EQ(kindStep, m_pView->GetRowKind(nRow));
+    EXPECT_EQ("X1", m_pView->GetRowParamText1(nRow).str());
+    EXPECT_EQ(scNote, m_pView->GetRowParam1(nRow));
+    EXPECT_EQ(1, m_pView->GetRowParam2(nRow));
+    EXPECT_NEAR(expected, Value(nRow, scQty), 0.001);
+
+    // On the step row the dialog shows its settings; 科目指定 with 大科目 is range 3.
+    answerer.AnswerDialog(IDD_STEP_SETTING, [&](CDialog& dlg) {
+        EXPECT_EQ(IDC_RADIO_2, static_cast<UINT>(dlg.GetCheckedRadioButton(IDC_RADIO_1, IDC_RADIO_3)));
+        EXPECT_EQ(scNote, Combo(dlg, IDC_ROW_ITEM_COMBO).GetCurSel());
+        EXPECT_EQ("X1", ItemText(dlg, IDC_ROW_TEXT).str());
+        EXPECT_TRUE(Enabled(dlg, IDC_ROW_RELEASE));
+        ClickDlgButton(dlg, IDC_RADIO_3);
+        EXPECT_TRUE(Enabled(dlg, IDC_ROW_LEVEL_COMBO));
+        SelectDlgItem(dlg, IDC_ROW_LEVEL_COMBO, 1);
+        ClickDlgButton(dlg, IDOK);
+    });
+    Command(ID_STEP_SETTING);
+    EXPECT_EQ(kindStep, m_pView->GetRowKind(nRow));
+    EXPECT_EQ(3, m_pView->GetRowParam2(nRow));
+
+    // 解除 asks first; No keeps the row, Yes makes it a detail row.
+    answerer.AnswerMessageBox("設定を解除しますか。"_sj, IDNO);
+    answerer.AnswerDialog(IDD_STEP_SETTING, [&](CDialog& dlg) {
+        ClickDlgButton(dlg, IDC_ROW_RELEASE);
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    Command(ID_STEP_SETTING);
+    EXPECT_EQ(kindStep, m_pView->GetRowKind(nRow));
+    answerer.AnswerMessageBox("設定を解除しますか。"_sj, IDYES);
+    answerer.AnswerDialog(IDD_STEP_SETTING, [&](CDialog& dlg) { ClickDlgButton(dlg, IDC_ROW_RELEASE); });
+    Command(ID_STEP_SETTING);
+    EXPECT_EQ(kindDetail, m_pView->GetRowKind(nRow));
+    EXPECT_EQ(0, answerer.CountUnanswered());
+}
+
+TEST_F(RowDialogsTest, IndentToolShiftsOneItemOfOneLevelAndOutlivesNoView)
+{
+    auto* pDlg = new CIndentDialog(m_pView, m_pView->GetEstimationForm());
+    ASSERT_TRUE(pDlg->Create());
+    // Item 1 (規格) and 細目 are offered; the edit holds 1.
+    EXPECT_EQ(1, static_cast<CComboBox*>(pDlg->GetDlgItem(IDC_ROW_ITEM_COMBO))->GetCurSel());
+    EXPECT_EQ(INDENT_LEVEL_DETAIL,
+              static_cast<CComboBox*>(pDlg->GetDlgItem(IDC_ROW_LEVEL_COMBO))->GetCurSel());
+    EXPECT_FALSE(pDlg->GetDlgItem(IDC_ROW_RELEASE)->IsWindowEnabled());
+    SelectDlgItem(*pDlg, IDC_ROW_ITEM_COMBO, scName);
+    TypeDlgItemText(*pDlg, IDC_ROW_TEXT, "2");
+    const int nLargeIndent = m_pView->GetCellIndent(srLarge, scName);
+    const int nDetailIndent = m_pView->GetCellIndent(srFirstDetail, scName);
+    m_pDoc->SetModifiedFlag(FALSE);
+    ClickDlgButton(*pDlg, IDC_INDENT_RIGHT);
+    EXPECT_EQ(nDetailIndent + 2, m_pView->GetCellIndent(srFirstDetail, scName));
+    EXPECT_EQ(nLargeIndent, m_pView->GetCellIndent(srLarge, scName));
+    EXPECT_TRUE(IsModified());
+    EXPECT_TRUE(pDlg->GetDlgItem(IDC_ROW_RELEASE)->IsWindowEnabled());
+    // Left past the edge gives a negative indent.
+    TypeDlgItemText(*pDlg, IDC_ROW_TEXT, "5");
+    ClickDlgButton(*pDlg, IDC_INDENT_LEFT);
+    EXPECT_EQ(nDetailIndent - 3, m_pView->GetCellIndent(srFirstDetail, scName));
+    // 全般: every row; 解除 puts them at the edge.
+    SelectDlgItem(*pDlg, IDC_ROW_LEVEL_COMBO, INDENT_LEVEL_ALL);
+    ClickDlgButton(*pDlg, IDC_INDENT_RIGHT);
+    EXPECT_EQ(nLargeIndent + 5, m_pView->GetCellIndent(srLarge, scName));
+    ClickDlgButton(*pDlg, IDC_ROW_RELEASE);
+    EXPECT_EQ(0, m_pView->GetCellIndent(srLarge, scName));
+    EXPECT_EQ(0, m_pView->GetCellIndent(srFirstDetail, scName));
+
+    // A second tool from the command, and the estimate window closed under both: their
+    // buttons then close them instead of reaching a view that is gone.
+    Command(ID_INDENT);
+    HWND hDlg = pDlg->GetSafeHwnd();
+    m_pDoc->SetModifiedFlag(FALSE);
+    m_pDoc->OnCloseDocument();
+    m_pDoc = nullptr;
+    m_pView = nullptr;
+    Pump();
+    ASSERT_TRUE(::IsWindow(hDlg));
+    ClickDlgButton(*pDlg, IDC_INDENT_RIGHT);
+    EXPECT_FALSE(::IsWindow(hDlg));
+}
