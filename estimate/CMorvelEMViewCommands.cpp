@@ -61,6 +61,11 @@ void CMorvelEMView::OnDiscountTotal()
     RunDialogCommand(this, ID_TOTAL_DISCOUNT);
 }
 
+void CMorvelEMView::OnClassifyTotal()
+{
+    RunDialogCommand(this, ID_CLASSIFY_TOTAL);
+}
+
 void CMorvelEMView::OnIndent()
 {
     RunDialogCommand(this, ID_INDENT);

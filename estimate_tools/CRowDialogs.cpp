@@ -26,6 +26,56 @@ CComboBox* Combo(CWnd& dlg, UINT nID)
 
 } // namespace
 
+namespace RangeControls {
+
+void Init(CDialog& dlg, int& nRange)
+{
+    CComboBox* pLevels = Combo(dlg, IDC_ROW_LEVEL_COMBO);
+    if (pLevels != nullptr) {
+        pLevels->ResetContent();
+        for (const char* level : {"種目", "大科目", "中科目", "小科目"})
+            pLevels->AddString(CString::FromUtf8(level));
+    }
+    if (nRange == 1) {
+        dlg.CheckRadioButton(IDC_RADIO_1, IDC_RADIO_3, IDC_RADIO_2);
+    } else if (nRange >= 2 && nRange <= 5) {
+        dlg.CheckRadioButton(IDC_RADIO_1, IDC_RADIO_3, IDC_RADIO_3);
+        if (pLevels != nullptr)
+            pLevels->SetCurSel(nRange - 2);
+    } else {
+        nRange = 0;
+        dlg.CheckRadioButton(IDC_RADIO_1, IDC_RADIO_3, IDC_RADIO_1);
+    }
+    if (pLevels != nullptr)
+        pLevels->EnableWindow(nRange >= 2);
+}
+
+void Choose(CDialog& dlg, int& nRange, int nChosen)
+{
+    nRange = nChosen;
+    if (CComboBox* pLevels = Combo(dlg, IDC_ROW_LEVEL_COMBO))
+        pLevels->EnableWindow(nChosen >= 2);
+}
+
+int Read(CDialog& dlg)
+{
+    if (dlg.IsDlgButtonChecked(IDC_RADIO_2))
+        return 1;
+    if (!dlg.IsDlgButtonChecked(IDC_RADIO_3))
+        return 0;
+    const CComboBox* pLevels = Combo(dlg, IDC_ROW_LEVEL_COMBO);
+    const int nLevel = pLevels != nullptr ? pLevels->GetCurSel() : -1;
+    return nLevel >= 0 ? 2 + nLevel : -1;
+}
+
+void FillItems(CComboBox& combo, const CEstimationFormFile& form, int nItem)
+{
+    FillItemNames(combo, form);
+    combo.SetCurSel(nItem);
+}
+
+} // namespace RangeControls
+
 // ---------------------------------------------------------------------------------------
 // 種目入力
 
@@ -159,29 +209,10 @@ CStepSettingDialog::CStepSettingDialog(const CEstimationFormFile& form, const CS
 BOOL CStepSettingDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    CComboBox* pItems = Combo(*this, IDC_ROW_ITEM_COMBO);
-    CComboBox* pLevels = Combo(*this, IDC_ROW_LEVEL_COMBO);
-    if (pItems != nullptr) {
-        FillItemNames(*pItems, m_form);
-        pItems->SetCurSel(m_nTargetItem);
-    }
-    if (pLevels != nullptr) {
-        for (const char* level : {"種目", "大科目", "中科目", "小科目"})
-            pLevels->AddString(CString::FromUtf8(level));
-    }
+    if (CComboBox* pItems = Combo(*this, IDC_ROW_ITEM_COMBO))
+        RangeControls::FillItems(*pItems, m_form, m_nTargetItem);
     SetDlgItemText(IDC_ROW_TEXT, m_strTarget);
-    if (m_nRange == 1) {
-        CheckRadioButton(IDC_RADIO_1, IDC_RADIO_3, IDC_RADIO_2);
-    } else if (m_nRange >= 2 && m_nRange <= 5) {
-        CheckRadioButton(IDC_RADIO_1, IDC_RADIO_3, IDC_RADIO_3);
-        if (pLevels != nullptr)
-            pLevels->SetCurSel(m_nRange - 2);
-    } else {
-        m_nRange = 0;
-        CheckRadioButton(IDC_RADIO_1, IDC_RADIO_3, IDC_RADIO_1);
-    }
-    if (pLevels != nullptr)
-        pLevels->EnableWindow(m_nRange >= 2);
+    RangeControls::Init(*this, m_nRange);
     if (CWnd* pRelease = GetDlgItem(IDC_ROW_RELEASE))
         pRelease->EnableWindow(m_nState == stateEdit);
     return TRUE;
@@ -189,23 +220,17 @@ BOOL CStepSettingDialog::OnInitDialog()
 
 void CStepSettingDialog::OnWithinSubject()
 {
-    m_nRange = 0;
-    if (CComboBox* pLevels = Combo(*this, IDC_ROW_LEVEL_COMBO))
-        pLevels->EnableWindow(FALSE);
+    RangeControls::Choose(*this, m_nRange, 0);
 }
 
 void CStepSettingDialog::OnWhole()
 {
-    m_nRange = 1;
-    if (CComboBox* pLevels = Combo(*this, IDC_ROW_LEVEL_COMBO))
-        pLevels->EnableWindow(FALSE);
+    RangeControls::Choose(*this, m_nRange, 1);
 }
 
 void CStepSettingDialog::OnBySubject()
 {
-    m_nRange = 2;
-    if (CComboBox* pLevels = Combo(*this, IDC_ROW_LEVEL_COMBO))
-        pLevels->EnableWindow(TRUE);
+    RangeControls::Choose(*this, m_nRange, 2);
 }
 
 void CStepSettingDialog::OnOK()
@@ -213,17 +238,7 @@ void CStepSettingDialog::OnOK()
     if (CComboBox* pItems = Combo(*this, IDC_ROW_ITEM_COMBO))
         m_nTargetItem = pItems->GetCurSel();
     GetDlgItemText(IDC_ROW_TEXT, m_strTarget);
-    if (IsDlgButtonChecked(IDC_RADIO_2))
-        m_nRange = 1;
-    else if (IsDlgButtonChecked(IDC_RADIO_3))
-        m_nRange = 2;
-    else
-        m_nRange = 0;
-    if (m_nRange == 2) {
-        const CComboBox* pLevels = Combo(*this, IDC_ROW_LEVEL_COMBO);
-        const int nLevel = pLevels != nullptr ? pLevels->GetCurSel() : -1;
-        m_nRange = nLevel >= 0 ? 2 + nLevel : -1;
-    }
+    m_nRange = RangeControls::Read(*this);
     CDialog::OnOK();
 }
 

@@ -10,7 +10,23 @@
 #include "platform/base/CString.h"
 #include "platform/ui/dialogs/CDialog.h"
 
+class CComboBox;
 class CMorvelEMView;
+
+// The calculation range of the step and classification dialogs: radio buttons 1071
+// "科目内", 1073 "全  体" and 1077 "科目指定" with the level combo box 1153 beside it.
+// Range 0 and 1 are the first two; 2..5 are 科目指定 with 種目, 大科目, 中科目, 小科目.
+namespace RangeControls {
+// Fills the level list and shows nRange (-1 and unknown values show as 0, which nRange
+// becomes).
+void Init(CDialog& dlg, int& nRange);
+// The radio buttons' handlers: the range they stand for; the level list follows.
+void Choose(CDialog& dlg, int& nRange, int nChosen);
+// The range the controls show; -1 for 科目指定 without a level.
+int Read(CDialog& dlg);
+// The estimation form's item names into a combo box, nItem selected.
+void FillItems(CComboBox& combo, const CEstimationFormFile& form, int nItem);
+} // namespace RangeControls
 
 class CKindInputDialog : public CDialog {
 public:

@@ -1,8 +1,10 @@
 #include "estimate_tools/EstimateRowDialogCommands.h"
 
+#include "app/CMorvelApp.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/RowKinds.h"
+#include "estimate_tools/CClassifyDialogs.h"
 #include "estimate_tools/CInformationInputDialog.h"
 #include "estimate_tools/CRowDialogs.h"
 
@@ -73,6 +75,69 @@ void StepSetting(CMorvelEMView& view)
     view.ApplyStepSetting(false, pDlg->m_strTarget, pDlg->m_nTargetItem, pDlg->m_nRange);
 }
 
+// The classification's name as a classification row shows it: in the first item whose
+// special-item code is "2", else "5".
+CString ClassificationName(const CMorvelEMView& view, int nRow)
+{
+    const CEstimationFormFile& form = view.GetEstimationForm();
+    for (const char* code : {"2", "5"}) {
+        for (int c = 0; c < form.GetCount(); ++c) {
+            if (form.GetItem(c, CEstimationFormFile::colT) == code)
+                return view.GetCellText(nRow, c);
+        }
+    }
+    return CString();
+}
+
+void ClassifyTotal(CMorvelEMView& view)
+{
+    auto* pApp = dynamic_cast<CMorvelApp*>(AfxGetApp());
+    if (pApp == nullptr)
+        return;
+    const CEstimationFormFile& form = view.GetEstimationForm();
+    const int nRow = view.GetCurrentRow();
+    const bool bClassRow = view.GetRowKind(nRow) == kindClassify;
+
+    CClassRateDialog rate(pApp->m_classifyFile, &view);
+    if (bClassRow) {
+        rate.m_strName = ClassificationName(view, nRow);
+        rate.m_strRate = view.GetRowParamText2(nRow);
+    }
+    if (rate.DoModal() != IDOK)
+        return;
+
+    std::unique_ptr<CClassTotalDialog> pTotal;
+    if (bClassRow) {
+        pTotal = std::make_unique<CClassTotalDialog>(rate.m_strName, form, view.GetRowParamText1(nRow),
+                                                     view.GetRowParam1(nRow), view.GetRowParam3(nRow),
+                                                     view.GetRowParam2(nRow), &view);
+        pTotal->m_nState = CClassTotalDialog::stateEdit;
+    } else {
+        pTotal = std::make_unique<CClassTotalDialog>(form, &view);
+        pTotal->m_strName = rate.m_strName;
+    }
+    if (pTotal->DoModal() != IDOK)
+        return;
+    if (pTotal->m_nState == CClassTotalDialog::stateReleased) {
+        if (bClassRow)
+            view.ApplyClassifySetting("", "", "", 0, 0, 0, true, false);
+        return;
+    }
+    // Without a target item or a level for "科目指定" there is no range to add up, and no
+    // row is made (nor an empty one inserted for it).
+    if (pTotal->m_nTargetItem < 0 || pTotal->m_nRange < 0)
+        return;
+    bool bAddNew = false;
+    if (bClassRow) {
+        CClassUpdateDialog update(&view);
+        if (update.DoModal() != IDOK)
+            return;
+        bAddNew = update.m_nAddNew == 1;
+    }
+    view.ApplyClassifySetting(rate.m_strName, rate.m_strRate, pTotal->m_strTarget, pTotal->m_nTargetItem,
+                              pTotal->m_nBasis, pTotal->m_nRange, false, bAddNew);
+}
+
 void DiscountTotal(CMorvelEMView& view)
 {
     CDiscountTotalDialog dlg(&view);
@@ -107,6 +172,9 @@ bool RunEstimateRowDialogCommand(CMorvelEMView& view, UINT nID)
         return true;
     case ID_TOTAL_DISCOUNT:
         DiscountTotal(view);
+        return true;
+    case ID_CLASSIFY_TOTAL:
+        ClassifyTotal(view);
         return true;
     case ID_INDENT:
         Indent(view);

@@ -5,6 +5,7 @@
 
 #include "platform/base/CString.h"
 #include "platform/ui/controls/CGridCtrl.h"
+#include "platform/ui/controls/CListCtrl.h"
 #include "platform/ui/dialogs/DialogTemplate.h"
 
 namespace {
@@ -128,10 +129,64 @@ DialogTemplate Indent()
         });
 }
 
+constexpr DWORD kStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+
+DialogTemplate ClassRate()
+{
+    return DialogTemplate(
+        IDD_CLASS_RATE, "分類合計設定"_sj, 200, 150, kStyle,
+        {
+            DialogControl(DlgListControl, IDC_CLASS_LIST, CString(), 7, 7, 186, 100,
+                          LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP),
+            Text("率(&P):"_sj, 7, 115, 30),
+            DialogControl(DlgEdit, IDC_ROW_TEXT, CString(), 40, 113, 50, 12, kEdit),
+            Text("％"_sj, 94, 115, 12),
+            OkButton(87, 130),
+            Button(IDCANCEL, "ｷｬﾝｾﾙ"_sj, 143, 130),
+        });
+}
+
+DialogTemplate ClassTotal()
+{
+    return DialogTemplate(
+        IDD_CLASS_TOTAL, "分類合計設定"_sj, 220, 156, kStyle,
+        {
+            DialogControl(DlgGroupBox, IDC_STATIC, "計算対象"_sj, 7, 4, 206, 30),
+            Radio(IDC_RADIO_4, "見積金額(&M)"_sj, 16, 16, 80, true),
+            Radio(IDC_RADIO_5, "縦計項目(&T)"_sj, 110, 16, 80),
+            DialogControl(DlgGroupBox, IDC_STATIC, "計算範囲"_sj, 7, 38, 206, 60),
+            Radio(IDC_RADIO_1, "科目内(&K)"_sj, 16, 51, 64, true),
+            Radio(IDC_RADIO_2, "全  体(&A)"_sj, 16, 65, 64),
+            Radio(IDC_RADIO_3, "科目指定(&S)"_sj, 16, 79, 64),
+            DialogControl(DlgComboBox, IDC_ROW_LEVEL_COMBO, CString(), 84, 77, 70, 80, kCombo),
+            Text("対象項目(&I)"_sj, 7, 108, 52),
+            DialogControl(DlgComboBox, IDC_ROW_ITEM_COMBO, CString(), 62, 106, 110, 120, kCombo),
+            Text("対象ＣＤ(&C)"_sj, 7, 124, 52),
+            DialogControl(DlgEdit, IDC_ROW_TEXT, CString(), 62, 122, 110, 12, kEdit),
+            OkButton(51, 138),
+            Button(IDCANCEL, "ｷｬﾝｾﾙ"_sj, 107, 138),
+            Button(IDC_ROW_RELEASE, "解除"_sj, 163, 138),
+        });
+}
+
+DialogTemplate ClassUpdate()
+{
+    return DialogTemplate(IDD_CLASS_UPDATE, "分類合計設定"_sj, 160, 64, kStyle,
+                          {
+                              Radio(IDC_RADIO_1, "現在の設定を更新(&U)"_sj, 14, 10, 130, true),
+                              Radio(IDC_RADIO_2, "新規行を追加(&A)"_sj, 14, 24, 130),
+                              OkButton(48, 44),
+                              Button(IDCANCEL, "ｷｬﾝｾﾙ"_sj, 104, 44),
+                          });
+}
+
 } // namespace
 
 void RegisterEstimateCommandDialogs()
 {
+    RegisterDialogTemplate(IDD_CLASS_RATE, ClassRate);
+    RegisterDialogTemplate(IDD_CLASS_TOTAL, ClassTotal);
+    RegisterDialogTemplate(IDD_CLASS_UPDATE, ClassUpdate);
     RegisterDialogTemplate(IDD_INFORMATION_INPUT, InformationInput);
     RegisterDialogTemplate(IDD_KIND_INPUT, KindInput);
     RegisterDialogTemplate(IDD_DISCOUNT_INPUT, DiscountInput);

@@ -32,3 +32,9 @@ constexpr UINT IDC_INDENT_RIGHT = 32919; // "--->"
 
 // Registers the dialog templates above (cheap to call again).
 void RegisterEstimateCommandDialogs();
+
+// The classification total dialogs, all titled "分類合計設定".
+constexpr UINT IDD_CLASS_TOTAL = 247;  // basis, range, target item and code
+constexpr UINT IDD_CLASS_RATE = 248;   // the classification and its rate
+constexpr UINT IDD_CLASS_UPDATE = 255; // update the row or add a new one
+constexpr UINT IDC_CLASS_LIST = 1062;  // the classification table: "分類名", "%"

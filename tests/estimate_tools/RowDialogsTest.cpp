@@ -1,6 +1,7 @@
 // The kind heading, discount, discount total, step and indent commands run through their
 // dialogs as a user runs them, on the sample estimate's window.
 #include "estimate/RowKinds.h"
+#include "estimate_tools/CClassifyDialogs.h"
 #include "estimate_tools/CRowDialogs.h"
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "platform/ui/controls/CComboBox.h"
@@ -11,6 +12,8 @@
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -235,4 +238,91 @@ TEST_F(RowDialogsTest, IndentToolShiftsOneItemOfOneLevelAndOutlivesNoView)
     ASSERT_TRUE(::IsWindow(hDlg));
     ClickDlgButton(*pDlg, IDC_INDENT_RIGHT);
     EXPECT_FALSE(::IsWindow(hDlg));
+}
+
+TEST_F(RowDialogsTest, ClassificationTotalAsksForTheRateTheSettingsAndUpdateOrAdd)
+{
+    m_pView->SetCellText("Z9", srFirstDetail, scClass, TRUE);
+    m_pView->SetCellText("Z9", srFirstDetail + 1, scClass, TRUE);
+    const double sum = Value(srFirstDetail, scAmount) + Value(srFirstDetail + 1, scAmount);
+    ASSERT_GT(sum, 0.0);
+    const int nRow = m_nUsed;
+    GoTo(scName, nRow);
+
+    CDialogAnswerer answerer;
+    CString offeredRate;
+    answerer.AnswerDialog(IDD_CLASS_RATE, [&](CDialog& dlg) {
+        auto& rate = static_cast<CClassRateDialog&>(dlg);
+        // The classification table with its two headings; the first row offered.
+        EXPECT_EQ(8, rate.List().GetItemCount());
+        EXPECT_EQ(0, rate.List().GetNextItem(-1, LVNI_SELECTED));
+        offeredRate = ItemText(dlg, IDC_ROW_TEXT);
+        // Choosing a row brings its rate.
+        rate.List().SetItemState(5, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        EXPECT_EQ("5", ItemText(dlg, IDC_ROW_TEXT).str());
+        ClickDlgButton(dlg, IDOK);
+    });
+    answerer.AnswerDialog(IDD_CLASS_TOTAL, [&](CDialog& dlg) {
+        // A new setting: 見積金額, 科目内, the classification item, "解除" greyed.
+        EXPECT_EQ(IDC_RADIO_4, static_cast<UINT>(dlg.GetCheckedRadioButton(IDC_RADIO_4, IDC_RADIO_5)));
+        EXPECT_EQ(IDC_RADIO_1, static_cast<UINT>(dlg.GetCheckedRadioButton(IDC_RADIO_1, IDC_RADIO_3)));
+        EXPECT_EQ(scClass, Combo(dlg, IDC_ROW_ITEM_COMBO).GetCurSel());
+        EXPECT_FALSE(Enabled(dlg, IDC_ROW_RELEASE));
+        ClickDlgButton(dlg, IDC_RADIO_2);
+        TypeDlgItemText(dlg, IDC_ROW_TEXT, "Z9");
+        ClickDlgButton(dlg, IDOK);
+    });
+    Command(ID_CLASSIFY_TOTAL);
+    EXPECT_EQ("100", offeredRate.str());
+    ASSERT_EQ(kindClassify, m_pView->GetRowKind(nRow));
+    EXPECT_EQ("5", m_pView->GetRowParamText2(nRow).str());
+    EXPECT_EQ("Z9", m_pView->GetRowParamText1(nRow).str());
+    EXPECT_EQ(scClass, m_pView->GetRowParam1(nRow));
+    EXPECT_EQ(1, m_pView->GetRowParam2(nRow));
+    EXPECT_EQ(0, m_pView->GetRowParam3(nRow));
+    // 5 % of the two amounts, cut to whole yen by the amount column.
+    EXPECT_DOUBLE_EQ(std::floor(sum * 5 / 100), Value(nRow, scAmount));
+
+    // On the classification row: the rate kept (the sample form shows no name, so none is
+    // chosen), the settings shown, and "新規行を追加" adds a second row above it.
+    GoTo(scName, nRow);
+    answerer.AnswerDialog(IDD_CLASS_RATE, [&](CDialog& dlg) {
+        EXPECT_EQ("5", ItemText(dlg, IDC_ROW_TEXT).str());
+        TypeDlgItemText(dlg, IDC_ROW_TEXT, "10");
+        ClickDlgButton(dlg, IDOK);
+    });
+    answerer.AnswerDialog(IDD_CLASS_TOTAL, [&](CDialog& dlg) {
+        EXPECT_EQ(IDC_RADIO_2, static_cast<UINT>(dlg.GetCheckedRadioButton(IDC_RADIO_1, IDC_RADIO_3)));
+        EXPECT_EQ("Z9", ItemText(dlg, IDC_ROW_TEXT).str());
+        EXPECT_TRUE(Enabled(dlg, IDC_ROW_RELEASE));
+        ClickDlgButton(dlg, IDOK);
+    });
+    answerer.AnswerDialog(IDD_CLASS_UPDATE, [&](CDialog& dlg) {
+        EXPECT_EQ(IDC_RADIO_1, static_cast<UINT>(dlg.GetCheckedRadioButton(IDC_RADIO_1, IDC_RADIO_2)));
+        ClickDlgButton(dlg, IDC_RADIO_2);
+        ClickDlgButton(dlg, IDOK);
+    });
+    Command(ID_CLASSIFY_TOTAL);
+    ASSERT_EQ(kindClassify, m_pView->GetRowKind(nRow));
+    ASSERT_EQ(kindClassify, m_pView->GetRowKind(nRow + 1));
+    EXPECT_EQ("10", m_pView->GetRowParamText2(nRow).str());
+    EXPECT_EQ("5", m_pView->GetRowParamText2(nRow + 1).str());
+    EXPECT_DOUBLE_EQ(std::floor(sum * 10 / 100), Value(nRow, scAmount));
+
+    // 解除 on Yes makes it a detail row again; 科目指定 without a level makes nothing.
+    answerer.EndDialogWith(IDD_CLASS_RATE, IDOK);
+    answerer.AnswerMessageBox("設定を解除しますか。"_sj, IDYES);
+    answerer.AnswerDialog(IDD_CLASS_TOTAL, [&](CDialog& dlg) { ClickDlgButton(dlg, IDC_ROW_RELEASE); });
+    Command(ID_CLASSIFY_TOTAL);
+    EXPECT_EQ(kindDetail, m_pView->GetRowKind(nRow));
+    const int nUsed = m_pView->GetUsedRows();
+    GoTo(scName, nUsed);
+    answerer.AnswerDialog(IDD_CLASS_RATE, [&](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
+    answerer.AnswerDialog(IDD_CLASS_TOTAL, [&](CDialog& dlg) {
+        ClickDlgButton(dlg, IDC_RADIO_3);
+        ClickDlgButton(dlg, IDOK);
+    });
+    Command(ID_CLASSIFY_TOTAL);
+    EXPECT_EQ(nUsed, m_pView->GetUsedRows());
+    EXPECT_EQ(0, answerer.CountUnanswered());
 }
