@@ -269,6 +269,7 @@ public:
     afx_msg void OnStepSetting();
     afx_msg void OnDiscountTotal();
     afx_msg void OnClassifyTotal();
+    afx_msg void OnSubjectNumbering();
     afx_msg void OnIndent();
     afx_msg LRESULT OnIndentCommand(WPARAM wParam, LPARAM lParam);
 

@@ -66,6 +66,11 @@ void CMorvelEMView::OnClassifyTotal()
     RunDialogCommand(this, ID_CLASSIFY_TOTAL);
 }
 
+void CMorvelEMView::OnSubjectNumbering()
+{
+    RunDialogCommand(this, ID_SUBJECT_NO);
+}
+
 void CMorvelEMView::OnIndent()
 {
     RunDialogCommand(this, ID_INDENT);

@@ -5,6 +5,7 @@
 #include "estimate/CMorvelEMView.h"
 #include "estimate/RowKinds.h"
 #include "estimate_tools/CClassifyDialogs.h"
+#include "estimate_tools/CEMProjectNoSheet.h"
 #include "estimate_tools/CInformationInputDialog.h"
 #include "estimate_tools/CRowDialogs.h"
 
@@ -138,6 +139,32 @@ void ClassifyTotal(CMorvelEMView& view)
                               pTotal->m_nBasis, pTotal->m_nRange, false, bAddNew);
 }
 
+void SubjectNumbering(CMorvelEMView& view)
+{
+    const CMorvelEMView::CSubjectNumbering before = view.GetNumbering();
+    CEMProjectNoSheet sheet(&view, view.GetEstimationForm());
+    sheet.m_nKindStyle = before.nKindStyle;
+    sheet.m_nLargeStyle = before.nLargeStyle;
+    sheet.m_nMiddleStyle = before.nMiddleStyle;
+    sheet.m_nSmallStyle = before.nSmallStyle;
+    sheet.m_nTargetItem = before.nColumn;
+    sheet.m_nUpper = before.nMode;
+    const bool bOK = sheet.DoModal() == IDOK;
+    if (!bOK && sheet.m_nRelease == 0)
+        return;
+    view.ApplySubjectNumbering(bOK, sheet.m_nRelease != 0, sheet.m_nKindStyle, sheet.m_nLargeStyle,
+                               sheet.m_nMiddleStyle, sheet.m_nSmallStyle, sheet.m_nTargetItem,
+                               sheet.m_nUpper);
+    // The settings are saved with the estimate: a change is a change of the document.
+    const CMorvelEMView::CSubjectNumbering& after = view.GetNumbering();
+    const bool bChanged = after.nShown != before.nShown || after.nColumn != before.nColumn ||
+                          after.nKindStyle != before.nKindStyle || after.nLargeStyle != before.nLargeStyle ||
+                          after.nMiddleStyle != before.nMiddleStyle ||
+                          after.nSmallStyle != before.nSmallStyle || after.nMode != before.nMode;
+    if (bChanged && view.GetDocument() != nullptr)
+        view.GetDocument()->SetModifiedFlag(TRUE);
+}
+
 void DiscountTotal(CMorvelEMView& view)
 {
     CDiscountTotalDialog dlg(&view);
@@ -172,6 +199,9 @@ bool RunEstimateRowDialogCommand(CMorvelEMView& view, UINT nID)
         return true;
     case ID_TOTAL_DISCOUNT:
         DiscountTotal(view);
+        return true;
+    case ID_SUBJECT_NO:
+        SubjectNumbering(view);
         return true;
     case ID_CLASSIFY_TOTAL:
         ClassifyTotal(view);

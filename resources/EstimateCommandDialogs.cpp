@@ -180,10 +180,44 @@ DialogTemplate ClassUpdate()
                           });
 }
 
+constexpr DWORD kPage = WS_CHILD | WS_CAPTION | DS_CONTROL;
+
+DialogTemplate NumberingGeneral()
+{
+    return DialogTemplate(
+        IDD_NUMBERING_GENERAL, "全般"_sj, 190, 80, kPage,
+        {
+            Text("対象項目(&I)"_sj, 14, 16, 52),
+            DialogControl(DlgComboBox, IDC_ROW_ITEM_COMBO, CString(), 70, 14, 106, 120, kCombo),
+            DialogControl(DlgCheckBox, IDC_NUMBERING_UPPER, "上位科目Noセット(&N)"_sj, 14, 40, 120, 10,
+                          WS_TABSTOP),
+        });
+}
+
+DialogTemplate NumberingStyle(UINT nID, const CString& title)
+{
+    return DialogTemplate(nID, title, 190, 80, kPage,
+                          {
+                              Radio(IDC_RADIO_1, "ｱﾙﾌｧﾍﾞｯﾄ(半角)"_sj, 20, 12, 150, true),
+                              Radio(IDC_RADIO_2, "前ｾﾞﾛ数値( 01.02.03 )"_sj, 20, 27, 150),
+                              Radio(IDC_RADIO_3, "前詰数値( 1.2.3 )"_sj, 20, 42, 150),
+                              Radio(IDC_RADIO_4, "なし"_sj, 20, 57, 150),
+                          });
+}
+
 } // namespace
 
 void RegisterEstimateCommandDialogs()
 {
+    RegisterDialogTemplate(IDD_NUMBERING_GENERAL, NumberingGeneral);
+    RegisterDialogTemplate(IDD_NUMBERING_KIND,
+                           [] { return NumberingStyle(IDD_NUMBERING_KIND, "種目No.種類"_sj); });
+    RegisterDialogTemplate(IDD_NUMBERING_LARGE,
+                           [] { return NumberingStyle(IDD_NUMBERING_LARGE, "大科目No.種類"_sj); });
+    RegisterDialogTemplate(IDD_NUMBERING_MIDDLE,
+                           [] { return NumberingStyle(IDD_NUMBERING_MIDDLE, "中科目No.種類"_sj); });
+    RegisterDialogTemplate(IDD_NUMBERING_SMALL,
+                           [] { return NumberingStyle(IDD_NUMBERING_SMALL, "小科目No.種類"_sj); });
     RegisterDialogTemplate(IDD_CLASS_RATE, ClassRate);
     RegisterDialogTemplate(IDD_CLASS_TOTAL, ClassTotal);
     RegisterDialogTemplate(IDD_CLASS_UPDATE, ClassUpdate);

@@ -38,3 +38,12 @@ constexpr UINT IDD_CLASS_TOTAL = 247;  // basis, range, target item and code
 constexpr UINT IDD_CLASS_RATE = 248;   // the classification and its rate
 constexpr UINT IDD_CLASS_UPDATE = 255; // update the row or add a new one
 constexpr UINT IDC_CLASS_LIST = 1062;  // the classification table: "分類名", "%"
+
+// The subject numbering sheet "科目No": the page "全般" and one style page per level.
+constexpr UINT IDD_NUMBERING_KIND = 117;     // "種目No.種類"
+constexpr UINT IDD_NUMBERING_LARGE = 118;    // "大科目No.種類"
+constexpr UINT IDD_NUMBERING_MIDDLE = 119;   // "中科目No.種類"
+constexpr UINT IDD_NUMBERING_SMALL = 120;    // "小科目No.種類"
+constexpr UINT IDD_NUMBERING_GENERAL = 249;  // "全般"
+constexpr UINT IDC_NUMBERING_UPPER = 1139;   // "上位科目Noセット(&N)"
+constexpr UINT IDC_NUMBERING_RELEASE = 4095; // "解除", added to the sheet's buttons

@@ -6,6 +6,7 @@
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "platform/ui/controls/CComboBox.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/dialogs/CPropertySheet.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "resources/EstimateCommandIds.h"
 #include "resources/ResourceIds.h"
@@ -324,5 +325,75 @@ TEST_F(RowDialogsTest, ClassificationTotalAsksForTheRateTheSettingsAndUpdateOrAd
     });
     Command(ID_CLASSIFY_TOTAL);
     EXPECT_EQ(nUsed, m_pView->GetUsedRows());
+    EXPECT_EQ(0, answerer.CountUnanswered());
+}
+
+TEST_F(RowDialogsTest, SubjectNumberingSheetSwitchesNumbersOnKeepsThemOnCancelAndReleases)
+{
+    m_pView->SetNumbering(CMorvelEMView::CSubjectNumbering{});
+    m_pDoc->SetModifiedFlag(FALSE);
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        auto& sheet = static_cast<CPropertySheet&>(dlg);
+        CString caption;
+        dlg.GetWindowText(caption);
+        EXPECT_EQ("科目No", caption.ToUtf8());
+        EXPECT_EQ("配置", ItemText(dlg, IDOK).ToUtf8());
+        EXPECT_FALSE(dlg.GetDlgItem(IDHELP)->IsWindowVisible());
+        ASSERT_NE(dlg.GetDlgItem(IDC_NUMBERING_RELEASE), nullptr);
+        EXPECT_EQ("解除", ItemText(dlg, IDC_NUMBERING_RELEASE).ToUtf8());
+        // "全般" first: the target item 1 and the upper numbers on.
+        ASSERT_EQ(5, sheet.GetPageCount());
+        EXPECT_EQ(0, sheet.GetActiveIndex());
+        CPropertyPage* pGeneral = sheet.GetActivePage();
+        EXPECT_EQ(1, static_cast<CComboBox*>(pGeneral->GetDlgItem(IDC_ROW_ITEM_COMBO))->GetCurSel());
+        EXPECT_EQ(1u, pGeneral->IsDlgButtonChecked(IDC_NUMBERING_UPPER));
+        SelectDlgItem(*pGeneral, IDC_ROW_ITEM_COMBO, scName);
+        ClickDlgButton(*pGeneral, IDC_NUMBERING_UPPER);
+        // 大科目: "なし".
+        ASSERT_TRUE(sheet.SetActivePage(2));
+        CPropertyPage* pLarge = sheet.GetActivePage();
+        EXPECT_EQ(IDC_RADIO_1, static_cast<UINT>(pLarge->GetCheckedRadioButton(IDC_RADIO_1, IDC_RADIO_4)));
+        ClickDlgButton(*pLarge, IDC_RADIO_4);
+        // 中科目: two digits.
+        ASSERT_TRUE(sheet.SetActivePage(3));
+        ClickDlgButton(*sheet.GetActivePage(), IDC_RADIO_2);
+        ClickDlgButton(dlg, IDOK);
+    });
+    Command(ID_SUBJECT_NO);
+    CMorvelEMView::CSubjectNumbering n = m_pView->GetNumbering();
+    EXPECT_EQ(1, n.nShown);
+    EXPECT_EQ(scName, n.nColumn);
+    EXPECT_EQ(0, n.nMode);
+    EXPECT_EQ(3, n.nLargeStyle);
+    EXPECT_EQ(1, n.nMiddleStyle);
+    EXPECT_EQ(2, n.nKindStyle);
+    EXPECT_EQ(1, n.nSmallStyle);
+    EXPECT_TRUE(IsModified());
+    // The first middle heading shows its own number only, with a leading zero.
+    EXPECT_EQ("01.", m_pView->GetSubjectNoText(srMiddle, scName).str());
+
+    // Cancel after changes leaves everything as it was.
+    m_pDoc->SetModifiedFlag(FALSE);
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        auto& sheet = static_cast<CPropertySheet&>(dlg);
+        ASSERT_TRUE(sheet.SetActivePage(1));
+        ClickDlgButton(*sheet.GetActivePage(), IDC_RADIO_1);
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    Command(ID_SUBJECT_NO);
+    EXPECT_EQ(2, m_pView->GetNumbering().nKindStyle);
+    EXPECT_EQ(1, m_pView->GetNumbering().nShown);
+    EXPECT_FALSE(IsModified());
+
+    // 解除 switches the numbers off and keeps the styles for next time.
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET,
+                          [&](CDialog& dlg) { ClickDlgButton(dlg, IDC_NUMBERING_RELEASE); });
+    Command(ID_SUBJECT_NO);
+    n = m_pView->GetNumbering();
+    EXPECT_EQ(0, n.nShown);
+    EXPECT_EQ(3, n.nLargeStyle);
+    EXPECT_EQ(scName, n.nColumn);
+    EXPECT_TRUE(IsModified());
     EXPECT_EQ(0, answerer.CountUnanswered());
 }
