@@ -270,6 +270,12 @@ public:
     afx_msg void OnDiscountTotal();
     afx_msg void OnClassifyTotal();
     afx_msg void OnSubjectNumbering();
+    afx_msg void OnPickLargeSubject();
+    afx_msg void OnPickMiddleSubject();
+    afx_msg void OnPickSmallSubject();
+    afx_msg void OnUnit();
+    afx_msg void OnUpdateUnit(CCmdUI* pCmdUI);
+    afx_msg void OnUpdatePickSubject(CCmdUI* pCmdUI);
     afx_msg void OnIndent();
     afx_msg LRESULT OnIndentCommand(WPARAM wParam, LPARAM lParam);
 
@@ -852,6 +858,10 @@ public:
     enum { pickUnit = 4 }; // the pick level of the unit (levels 1 to 3 are the heading kinds)
     CWnd* GetPickDialog(int nLevel) const;
     void SetPickDialog(int nLevel, CWnd* pDialog);
+    // TRUE for the unit column: the form item whose "T" code is "1".
+    bool IsUnitColumn(int nCol) const;
+    // Opens the unit pick list for the current cell (the unit column, no list open yet).
+    void OpenUnitPick();
 
     // The status panes (UpdateStatusText): statusHide empties both, statusShow refreshes.
     enum { statusHide = 0, statusShow = 1 };

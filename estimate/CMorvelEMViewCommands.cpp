@@ -3,9 +3,11 @@
 // step and discount total rows, and the indent tool. The dialogs belong to the estimate tools, which
 // install the commands' work in the shell services while the program starts; the view
 // hands each command over with its id.
+#include "app/CEstimationFormFile.h"
 #include "app/CShellServices.h"
 #include "estimate/CMorvelEMView.h"
 #include "platform/base/MessageBox.h"
+#include "platform/ui/core/CCmdUI.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -74,4 +76,50 @@ void CMorvelEMView::OnSubjectNumbering()
 void CMorvelEMView::OnIndent()
 {
     RunDialogCommand(this, ID_INDENT);
+}
+
+void CMorvelEMView::OnPickLargeSubject()
+{
+    RunDialogCommand(this, ID_PICK_LARGE);
+}
+
+void CMorvelEMView::OnPickMiddleSubject()
+{
+    RunDialogCommand(this, ID_PICK_MIDDLE);
+}
+
+void CMorvelEMView::OnPickSmallSubject()
+{
+    RunDialogCommand(this, ID_PICK_SMALL);
+}
+
+void CMorvelEMView::OnUpdatePickSubject(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_nSummaryPage == 0 && CShellServices::Get().runEstimateDialogCommand);
+}
+
+bool CMorvelEMView::IsUnitColumn(int nCol) const
+{
+    const CEstimationFormFile& form = GetEstimationForm();
+    return nCol >= 0 && nCol < form.GetCount() && form.GetItem(nCol, CEstimationFormFile::colT) == "1";
+}
+
+void CMorvelEMView::OpenUnitPick()
+{
+    // Without the estimate tools there is no pick list: the cell is left as it is.
+    if (m_pUnitPick != nullptr || !CShellServices::Get().runEstimateDialogCommand)
+        return;
+    CShellServices::Get().runEstimateDialogCommand(this, ID_UNIT);
+}
+
+void CMorvelEMView::OnUnit()
+{
+    if (m_nSummaryPage == 0 && IsUnitColumn(m_nCurrentCol))
+        OpenUnitPick();
+}
+
+void CMorvelEMView::OnUpdateUnit(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_nSummaryPage == 0 && IsUnitColumn(m_nCurrentCol) && m_pUnitPick == nullptr &&
+                   CShellServices::Get().runEstimateDialogCommand);
 }

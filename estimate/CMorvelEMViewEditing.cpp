@@ -331,6 +331,12 @@ void CMorvelEMView::CommitCellEdit(int nMoveAfter)
 {
     if (m_hWnd != nullptr)
         SetFocus();
+    // Enter on the unit column with no edit open picks the unit from the list instead.
+    if (m_nEditState == editClosed && m_nSummaryPage == 0 && IsUnitColumn(m_nCurrentCol)) {
+        OpenUnitPick();
+        HideCellEdit();
+        return;
+    }
     if ((m_nEditState == editTyping || m_nEditState == editOpened) && m_nSummaryPage == 0)
         StoreCellEdit(FALSE);
     m_nEditState = editClosed;

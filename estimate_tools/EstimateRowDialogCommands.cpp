@@ -7,6 +7,7 @@
 #include "estimate_tools/CClassifyDialogs.h"
 #include "estimate_tools/CEMProjectNoSheet.h"
 #include "estimate_tools/CInformationInputDialog.h"
+#include "estimate_tools/CPickDialogs.h"
 #include "estimate_tools/CRowDialogs.h"
 
 #include "platform/base/Collections.h"
@@ -165,6 +166,40 @@ void SubjectNumbering(CMorvelEMView& view)
         view.GetDocument()->SetModifiedFlag(TRUE);
 }
 
+// A level's subject list: the open one comes to the front, else a new one opens.
+void PickSubject(CMorvelEMView& view, int nLevel)
+{
+    auto* pApp = dynamic_cast<CMorvelApp*>(AfxGetApp());
+    if (pApp == nullptr)
+        return;
+    if (CWnd* pOpen = view.GetPickDialog(nLevel)) {
+        pOpen->ShowWindow(SW_SHOW);
+        pOpen->SetFocus();
+        return;
+    }
+    auto* pDlg = new CSubjectPickDialog(nLevel, &view, pApp->m_subjectFile);
+    if (!pDlg->Create()) {
+        delete pDlg;
+        return;
+    }
+    view.SetPickDialog(nLevel, pDlg);
+}
+
+void PickUnit(CMorvelEMView& view)
+{
+    auto* pApp = dynamic_cast<CMorvelApp*>(AfxGetApp());
+    const int nCol = view.GetCurrentCol();
+    if (pApp == nullptr || view.GetPickDialog(CMorvelEMView::pickUnit) != nullptr || !view.IsUnitColumn(nCol))
+        return;
+    auto* pDlg = new CUnitPickDialog(view.GetCellText(view.GetCurrentRow(), nCol), &view, pApp->m_unitFile);
+    if (!pDlg->Create()) {
+        delete pDlg;
+        return;
+    }
+    view.SetPickDialog(CMorvelEMView::pickUnit, pDlg);
+    view.HideCellEdit();
+}
+
 void DiscountTotal(CMorvelEMView& view)
 {
     CDiscountTotalDialog dlg(&view);
@@ -199,6 +234,18 @@ bool RunEstimateRowDialogCommand(CMorvelEMView& view, UINT nID)
         return true;
     case ID_TOTAL_DISCOUNT:
         DiscountTotal(view);
+        return true;
+    case ID_PICK_LARGE:
+        PickSubject(view, kindLarge);
+        return true;
+    case ID_PICK_MIDDLE:
+        PickSubject(view, kindMiddle);
+        return true;
+    case ID_PICK_SMALL:
+        PickSubject(view, kindSmall);
+        return true;
+    case ID_UNIT:
+        PickUnit(view);
         return true;
     case ID_SUBJECT_NO:
         SubjectNumbering(view);

@@ -205,10 +205,59 @@ DialogTemplate NumberingStyle(UINT nID, const CString& title)
                           });
 }
 
+constexpr DWORD kPickList = LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP;
+
+DialogTemplate SubjectPick()
+{
+    return DialogTemplate(
+        IDD_SUBJECT_PICK, "大科目選択"_sj, 190, 180, kStyle,
+        {
+            DialogControl(DlgListControl, IDC_PICK_LIST, CString(), 7, 7, 120, 150, kPickList),
+            OkButton(134, 7),
+            Button(IDCANCEL, "ｷｬﾝｾﾙ"_sj, 134, 24),
+            Button(IDC_PICK_ADD, "追加(&A) ...."_sj, 134, 58),
+            Button(IDC_PICK_CHANGE, "変更(&C) ..."_sj, 134, 75),
+            Button(IDC_PICK_DELETE, "削除(&D)"_sj, 134, 92),
+            DialogControl(DlgCheckBox, IDC_PICK_CLOSE_AFTER, "選択後ﾀﾞｲｱﾛｸﾞを閉じる(&S)"_sj, 7, 162, 150, 10,
+                          WS_TABSTOP),
+        });
+}
+
+DialogTemplate UnitPick()
+{
+    return DialogTemplate(
+        IDD_UNIT_PICK, "単位選択"_sj, 170, 160, kStyle,
+        {
+            DialogControl(DlgListControl, IDC_PICK_LIST, CString(), 7, 7, 100, 146, kPickList),
+            OkButton(114, 7),
+            Button(IDCANCEL, "ｷｬﾝｾﾙ"_sj, 114, 24),
+            Button(IDC_PICK_ADD, "追加(&A) ...."_sj, 114, 58),
+            Button(IDC_PICK_CHANGE, "変更(&C) ..."_sj, 114, 75),
+            Button(IDC_PICK_DELETE, "削除(&D)"_sj, 114, 92),
+        });
+}
+
+DialogTemplate NameUnit()
+{
+    return DialogTemplate(
+        IDD_NAME_UNIT, "大科目入力"_sj, 190, 64, kStyle,
+        {
+            DialogControl(DlgStatic, IDC_NAME_LABEL, "科目名(&K)"_sj, 7, 9, 44, 8, SS_LEFT),
+            DialogControl(DlgEdit, IDC_ROW_TEXT, CString(), 54, 7, 128, 12, kEdit),
+            DialogControl(DlgStatic, IDC_UNIT_LABEL, "単   位(&T)"_sj, 7, 25, 44, 8, SS_LEFT),
+            DialogControl(DlgEdit, IDC_ROW_UNIT, CString(), 54, 23, 60, 12, kEdit),
+            OkButton(76, 44),
+            Button(IDCANCEL, "ｷｬﾝｾﾙ"_sj, 132, 44),
+        });
+}
+
 } // namespace
 
 void RegisterEstimateCommandDialogs()
 {
+    RegisterDialogTemplate(IDD_SUBJECT_PICK, SubjectPick);
+    RegisterDialogTemplate(IDD_UNIT_PICK, UnitPick);
+    RegisterDialogTemplate(IDD_NAME_UNIT, NameUnit);
     RegisterDialogTemplate(IDD_NUMBERING_GENERAL, NumberingGeneral);
     RegisterDialogTemplate(IDD_NUMBERING_KIND,
                            [] { return NumberingStyle(IDD_NUMBERING_KIND, "種目No.種類"_sj); });

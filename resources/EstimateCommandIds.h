@@ -47,3 +47,15 @@ constexpr UINT IDD_NUMBERING_SMALL = 120;    // "小科目No.種類"
 constexpr UINT IDD_NUMBERING_GENERAL = 249;  // "全般"
 constexpr UINT IDC_NUMBERING_UPPER = 1139;   // "上位科目Noセット(&N)"
 constexpr UINT IDC_NUMBERING_RELEASE = 4095; // "解除", added to the sheet's buttons
+
+// The subject and unit pick lists and the name/unit entry they edit the masters with.
+constexpr UINT IDD_SUBJECT_PICK = 237; // "大科目選択", "中科目選択", "小科目選択"
+constexpr UINT IDD_NAME_UNIT = 240;    // "大科目入力", ..., "単位入力"
+constexpr UINT IDD_UNIT_PICK = 259;    // "単位選択"
+constexpr UINT IDC_PICK_LIST = 1061;
+constexpr UINT IDC_PICK_CLOSE_AFTER = 1139; // "選択後ﾀﾞｲｱﾛｸﾞを閉じる(&S)"
+constexpr UINT IDC_PICK_CHANGE = 32917;     // "変更(&C) ..."
+constexpr UINT IDC_PICK_ADD = 32919;        // "追加(&A) ...."
+constexpr UINT IDC_PICK_DELETE = 32921;     // "削除(&D)"
+constexpr UINT IDC_NAME_LABEL = 1156;       // "科目名(&K)" beside the name (edit 1031)
+constexpr UINT IDC_UNIT_LABEL = 1183;       // "単   位(&T)" beside the unit (edit 1032)
