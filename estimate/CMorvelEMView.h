@@ -270,6 +270,7 @@ public:
     afx_msg void OnDiscountTotal();
     afx_msg void OnClassifyTotal();
     afx_msg void OnSubjectNumbering();
+    afx_msg void OnSummaryTable();
     afx_msg void OnPickLargeSubject();
     afx_msg void OnPickMiddleSubject();
     afx_msg void OnPickSmallSubject();
@@ -349,8 +350,21 @@ public:
     void SetSummaryRowKind(int nKind, int nRow);
     // The summary levels, in the order the summary page shows them.
     enum { summaryKind = 0, summaryLarge = 1, summaryMiddle = 2, summarySmall = 3, SUMMARY_LEVELS = 4 };
-    // Appends one level's rows to the summary page (the summary-table builders).
+    // Appends one level's rows to the summary page (the summary-table builders,
+    // CMorvelEMViewSummary.cpp).
     virtual void BuildSummaryLevel(int nLevel);
+    // Appends the summary row made from edit row nRow: its kind + 100, headings with their
+    // subject numbers and, with bAmounts, the amounts of the heading's total row (or its
+    // group sums) and a quantity of 1.
+    void AddRowToSummary(int nRow, bool bAmounts);
+    // The summary command's work after its dialog: the chosen levels stored, the summary
+    // page built and shown or, with bInternal, also written at the top of the edit page
+    // (replacing one written before).
+    void MakeSummaryTable(const int levels[SUMMARY_LEVELS], bool bInternal);
+    bool IsSummaryLevelOn(int nLevel) const
+    {
+        return nLevel >= 0 && nLevel < SUMMARY_LEVELS && m_nSummaryLevelOn[nLevel] != 0;
+    }
     // The colour group a row kind is painted in (the row-kind table of the display).
     enum {
         styleOther = 0, // black on white in the context's font
@@ -905,9 +919,11 @@ private:
 
     // The range total and the summary page.
     CRangeTotal m_rangeTotal;
-    CRect m_rcBlock;                                      // the ordered selection block
-    int m_nSummaryLevelOn[SUMMARY_LEVELS] = {0, 0, 0, 0}; // set by the summary-table command
-    CPoint m_ptSummaryReturn;                             // the cell to return to from the summary page
+    CRect m_rcBlock; // the ordered selection block
+    // Which levels the summary page shows: large and middle until the summary-table command
+    // says otherwise.
+    int m_nSummaryLevelOn[SUMMARY_LEVELS] = {0, 1, 1, 0};
+    CPoint m_ptSummaryReturn; // the cell to return to from the summary page
     std::unique_ptr<CDisplayCache, CDisplayCacheDeleter> m_pDisplayCache; // fonts and colours of painting
 
     // The Ctrl+arrow jumps: an open edit is dropped, the cursor jumps, the cell repaints.

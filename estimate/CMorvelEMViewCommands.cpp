@@ -73,6 +73,11 @@ void CMorvelEMView::OnSubjectNumbering()
     RunDialogCommand(this, ID_SUBJECT_NO);
 }
 
+void CMorvelEMView::OnSummaryTable()
+{
+    RunDialogCommand(this, ID_SUMMARY_TABLE);
+}
+
 void CMorvelEMView::OnIndent()
 {
     RunDialogCommand(this, ID_INDENT);

@@ -9,6 +9,7 @@
 #include "estimate_tools/CInformationInputDialog.h"
 #include "estimate_tools/CPickDialogs.h"
 #include "estimate_tools/CRowDialogs.h"
+#include "estimate_tools/CSummaryDialog.h"
 
 #include "platform/base/Collections.h"
 #include "resources/ResourceIds.h"
@@ -200,6 +201,17 @@ void PickUnit(CMorvelEMView& view)
     view.HideCellEdit();
 }
 
+void SummaryTable(CMorvelEMView& view)
+{
+    CSummaryDialog dlg(&view, view.IsSummaryLevelOn(CMorvelEMView::summaryKind),
+                       view.IsSummaryLevelOn(CMorvelEMView::summaryLarge),
+                       view.IsSummaryLevelOn(CMorvelEMView::summaryMiddle),
+                       view.IsSummaryLevelOn(CMorvelEMView::summarySmall));
+    if (dlg.DoModal() != IDOK)
+        return; // the edit page stays as it is
+    view.MakeSummaryTable(dlg.m_nLevels, dlg.m_nInternal != 0);
+}
+
 void DiscountTotal(CMorvelEMView& view)
 {
     CDiscountTotalDialog dlg(&view);
@@ -246,6 +258,10 @@ bool RunEstimateRowDialogCommand(CMorvelEMView& view, UINT nID)
         return true;
     case ID_UNIT:
         PickUnit(view);
+        return true;
+    case ID_SUMMARY_TABLE:
+    case ID_SUMMARY_TABLE_CTX:
+        SummaryTable(view);
         return true;
     case ID_SUBJECT_NO:
         SubjectNumbering(view);

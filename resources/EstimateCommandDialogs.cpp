@@ -251,10 +251,33 @@ DialogTemplate NameUnit()
         });
 }
 
+DialogControl Check(UINT nID, const CString& text, int x, int y)
+{
+    return DialogControl(DlgCheckBox, nID, text, x, y, 80, 10, WS_TABSTOP);
+}
+
+DialogTemplate Summary()
+{
+    return DialogTemplate(IDD_SUMMARY, "集計表"_sj, 200, 104, kStyle,
+                          {
+                              DialogControl(DlgGroupBox, IDC_STATIC, "出力科目ﾚﾍﾞﾙ"_sj, 7, 4, 90, 72),
+                              Check(IDC_SUMMARY_KIND, "種     目(&0)"_sj, 14, 17),
+                              Check(IDC_SUMMARY_LARGE, "大 科 目(&1)"_sj, 14, 31),
+                              Check(IDC_SUMMARY_MIDDLE, "中 科 目(&2)"_sj, 14, 45),
+                              Check(IDC_SUMMARY_SMALL, "小 科 目(&3)"_sj, 14, 59),
+                              DialogControl(DlgGroupBox, IDC_STATIC, "集計表"_sj, 103, 4, 90, 44),
+                              Radio(IDC_RADIO_1, "外部作成(&O)"_sj, 110, 17, 78, true),
+                              Radio(IDC_RADIO_2, "内部作成(&I)"_sj, 110, 31, 78),
+                              OkButton(87, 84),
+                              Button(IDCANCEL, "ｷｬﾝｾﾙ"_sj, 143, 84),
+                          });
+}
+
 } // namespace
 
 void RegisterEstimateCommandDialogs()
 {
+    RegisterDialogTemplate(IDD_SUMMARY, Summary);
     RegisterDialogTemplate(IDD_SUBJECT_PICK, SubjectPick);
     RegisterDialogTemplate(IDD_UNIT_PICK, UnitPick);
     RegisterDialogTemplate(IDD_NAME_UNIT, NameUnit);

@@ -59,3 +59,10 @@ constexpr UINT IDC_PICK_ADD = 32919;        // "追加(&A) ...."
 constexpr UINT IDC_PICK_DELETE = 32921;     // "削除(&D)"
 constexpr UINT IDC_NAME_LABEL = 1156;       // "科目名(&K)" beside the name (edit 1031)
 constexpr UINT IDC_UNIT_LABEL = 1183;       // "単   位(&T)" beside the unit (edit 1032)
+
+// The summary table's dialog "集計表".
+constexpr UINT IDD_SUMMARY = 254;
+constexpr UINT IDC_SUMMARY_KIND = 1139;   // "種     目(&0)"
+constexpr UINT IDC_SUMMARY_LARGE = 1140;  // "大 科 目(&1)"
+constexpr UINT IDC_SUMMARY_MIDDLE = 1086; // "中 科 目(&2)"
+constexpr UINT IDC_SUMMARY_SMALL = 1050;  // "小 科 目(&3)"
