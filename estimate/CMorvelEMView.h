@@ -874,8 +874,18 @@ public:
     void SetPickDialog(int nLevel, CWnd* pDialog);
     // TRUE for the unit column: the form item whose "T" code is "1".
     bool IsUnitColumn(int nCol) const;
+    // TRUE for a parts search column: "T" code "2" or "5".
+    bool IsPartsSearchColumn(int nCol) const;
+    // The cursor's move after an input, as "Input Setting"/"Direction" says.
+    void MoveAfterInput();
     // Opens the unit pick list for the current cell (the unit column, no list open yet).
     void OpenUnitPick();
+    // Inserts one detail row per parts row at the current row, each estimate column filled
+    // from the parts column its "B" code names ("A" 0, "AB" 1, "BA" 26), with the indent of
+    // the nearest detail row; the rows are calculated (CMorvelEMViewPartsRows.cpp).
+    void InsertPartsRows(const CGridRow* const* ppRows, int nCount);
+    // The parts column a "B" code names, or -1 for none (empty, or beyond 100 columns).
+    static int PartsColumnOfCode(const CString& strCode);
 
     // The status panes (UpdateStatusText): statusHide empties both, statusShow refreshes.
     enum { statusHide = 0, statusShow = 1 };

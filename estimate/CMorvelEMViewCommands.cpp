@@ -109,6 +109,15 @@ bool CMorvelEMView::IsUnitColumn(int nCol) const
     return nCol >= 0 && nCol < form.GetCount() && form.GetItem(nCol, CEstimationFormFile::colT) == "1";
 }
 
+bool CMorvelEMView::IsPartsSearchColumn(int nCol) const
+{
+    const CEstimationFormFile& form = GetEstimationForm();
+    if (nCol < 0 || nCol >= form.GetCount())
+        return false;
+    const CString& t = form.GetItem(nCol, CEstimationFormFile::colT);
+    return t == "2" || t == "5";
+}
+
 void CMorvelEMView::OpenUnitPick()
 {
     // Without the estimate tools there is no pick list: the cell is left as it is.

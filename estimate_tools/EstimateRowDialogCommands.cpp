@@ -9,11 +9,14 @@
 #include "estimate_tools/CInformationInputDialog.h"
 #include "estimate_tools/CPickDialogs.h"
 #include "estimate_tools/CRowDialogs.h"
+#include "estimate_tools/CSelectListDialog.h"
 #include "estimate_tools/CSummaryDialog.h"
 
 #include "platform/base/Collections.h"
+#include "resources/EstimateCommandIds.h"
 #include "resources/ResourceIds.h"
 #include <memory>
+#include <vector>
 
 #include <algorithm>
 
@@ -212,6 +215,20 @@ void SummaryTable(CMorvelEMView& view)
     view.MakeSummaryTable(dlg.m_nLevels, dlg.m_nInternal != 0);
 }
 
+// The parts whose first cell matches the text typed, from the current parts file, into
+// the estimate at the current row.
+void PickPartsForCell(CMorvelEMView& view)
+{
+    CSelectListDialog dlg(&view, CSelectListDialog::modeParts, view.GetCellEditText(), CString(),
+                          view.GetCurrentPartFile());
+    if (dlg.DoModal() != IDOK || dlg.m_chosenRows.empty())
+        return;
+    std::vector<const CGridRow*> rows;
+    for (const auto& pRow : dlg.m_chosenRows)
+        rows.push_back(pRow.get());
+    view.InsertPartsRows(rows.data(), static_cast<int>(rows.size()));
+}
+
 void DiscountTotal(CMorvelEMView& view)
 {
     CDiscountTotalDialog dlg(&view);
@@ -262,6 +279,9 @@ bool RunEstimateRowDialogCommand(CMorvelEMView& view, UINT nID)
     case ID_SUMMARY_TABLE:
     case ID_SUMMARY_TABLE_CTX:
         SummaryTable(view);
+        return true;
+    case ID_PICK_PARTS_FOR_CELL:
+        PickPartsForCell(view);
         return true;
     case ID_SUBJECT_NO:
         SubjectNumbering(view);

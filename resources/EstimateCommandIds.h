@@ -66,3 +66,12 @@ constexpr UINT IDC_SUMMARY_KIND = 1139;   // "種     目(&0)"
 constexpr UINT IDC_SUMMARY_LARGE = 1140;  // "大 科 目(&1)"
 constexpr UINT IDC_SUMMARY_MIDDLE = 1086; // "中 科 目(&2)"
 constexpr UINT IDC_SUMMARY_SMALL = 1050;  // "小 科 目(&3)"
+
+// The parts selection list "部材選択".
+constexpr UINT IDD_SELECT_LIST = 166;
+constexpr UINT IDC_SELECT_LIST = 1061;
+constexpr UINT IDC_SELECT_FILE = 1031; // the parts file's path beside "ﾌｧｲﾙ名:"
+
+// Not a menu command: the estimate view asks the estimate tools, through the same road as
+// its dialog commands, to pick parts rows for the cell being typed.
+constexpr UINT ID_PICK_PARTS_FOR_CELL = 0xE5F0;
