@@ -182,7 +182,7 @@ ON_UPDATE_COMMAND_UI(ID_RANGE_SET, OnUpdateRangeTotalSet)
 ON_COMMAND(ID_RANGE_CLEAR_BAR, OnRangeTotalClear) // "範囲合計値のクリア", "ｸﾘｱ"
 ON_COMMAND(ID_RANGE_CLEAR, OnRangeTotalClear)
 // Display fixing and fixed-rate change
-// (ID_DISPLAY_FIX and ID_RATE_CHANGE are mapped once their dialogs exist.)
+ON_COMMAND(ID_DISPLAY_FIX, OnDisplayFix)
 // Undo and redo
 ON_COMMAND(ID_EDIT_UNDO, OnEditUndo) // "元に戻す(&U)"
 ON_COMMAND(ID_EDIT_REDO, OnEditRedo) // "やり直し(&R)"

@@ -78,6 +78,11 @@ void CMorvelEMView::OnSummaryTable()
     RunDialogCommand(this, ID_SUMMARY_TABLE);
 }
 
+void CMorvelEMView::OnDisplayFix()
+{
+    RunDialogCommand(this, ID_DISPLAY_FIX);
+}
+
 void CMorvelEMView::OnIndent()
 {
     RunDialogCommand(this, ID_INDENT);

@@ -5,6 +5,7 @@
 #include "estimate/CMorvelEMView.h"
 #include "estimate/RowKinds.h"
 #include "estimate_tools/CClassifyDialogs.h"
+#include "estimate_tools/CColumnSelectDialog.h"
 #include "estimate_tools/CEMProjectNoSheet.h"
 #include "estimate_tools/CInformationInputDialog.h"
 #include "estimate_tools/CPickDialogs.h"
@@ -229,6 +230,21 @@ void PickPartsForCell(CMorvelEMView& view)
     view.InsertPartsRows(rows.data(), static_cast<int>(rows.size()));
 }
 
+// Shows and hides columns: ticked columns are shown.
+void DisplayFix(CMorvelEMView& view)
+{
+    CColumnSelectDialog dlg(&view, view.GetEstimationForm(), CColumnSelectDialog::purposeDisplayFix);
+    const std::vector<bool> shown = view.GetDisplayTicks();
+    for (size_t c = 0; c < shown.size(); ++c)
+        dlg.m_list.SetCheck(static_cast<int>(c), shown[c] ? TRUE : FALSE);
+    if (dlg.DoModal() != IDOK)
+        return;
+    std::vector<bool> ticks(shown.size());
+    for (size_t c = 0; c < ticks.size(); ++c)
+        ticks[c] = dlg.m_list.GetCheck(static_cast<int>(c)) != FALSE;
+    view.ApplyDisplayFix(ticks);
+}
+
 void DiscountTotal(CMorvelEMView& view)
 {
     CDiscountTotalDialog dlg(&view);
@@ -282,6 +298,9 @@ bool RunEstimateRowDialogCommand(CMorvelEMView& view, UINT nID)
         return true;
     case ID_PICK_PARTS_FOR_CELL:
         PickPartsForCell(view);
+        return true;
+    case ID_DISPLAY_FIX:
+        DisplayFix(view);
         return true;
     case ID_SUBJECT_NO:
         SubjectNumbering(view);

@@ -75,3 +75,9 @@ constexpr UINT IDC_SELECT_FILE = 1031; // the parts file's path beside "ﾌｧ�
 // Not a menu command: the estimate view asks the estimate tools, through the same road as
 // its dialog commands, to pick parts rows for the cell being typed.
 constexpr UINT ID_PICK_PARTS_FOR_CELL = 0xE5F0;
+
+// The column choice "設定" (display fixing "表示固定", input fixing "入力固定", CSV output).
+constexpr UINT IDD_COLUMN_SELECT = 201;
+constexpr UINT IDC_COLUMN_LIST = 1061;
+constexpr UINT IDC_COLUMN_SELECT_ALL = 32917;   // "全選択(&A)"
+constexpr UINT IDC_COLUMN_DESELECT_ALL = 32919; // "全解除(&D)", "解除(&D)" for input fixing

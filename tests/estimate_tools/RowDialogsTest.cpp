@@ -2,6 +2,7 @@
 // dialogs as a user runs them, on the sample estimate's window.
 #include "estimate/RowKinds.h"
 #include "estimate_tools/CClassifyDialogs.h"
+#include "estimate_tools/CColumnSelectDialog.h"
 #include "estimate_tools/CRowDialogs.h"
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "platform/ui/controls/CComboBox.h"
@@ -396,4 +397,69 @@ TEST_F(RowDialogsTest, SubjectNumberingSheetSwitchesNumbersOnKeepsThemOnCancelAn
     EXPECT_EQ(scName, n.nColumn);
     EXPECT_TRUE(IsModified());
     EXPECT_EQ(0, answerer.CountUnanswered());
+}
+
+TEST_F(RowDialogsTest, DisplayFixingHidesTheUntickedColumnsAndShowsThemAgain)
+{
+    ASSERT_TRUE(m_pView->GetDisplayTicks()[scNote]);
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(IDD_COLUMN_SELECT, [](CDialog& dlg) {
+        auto& columns = static_cast<CColumnSelectDialog&>(dlg);
+        CString caption;
+        dlg.GetWindowText(caption);
+        EXPECT_EQ("表示固定", caption.ToUtf8());
+        EXPECT_TRUE(dlg.GetDlgItem(IDC_COLUMN_SELECT_ALL)->IsWindowVisible());
+        EXPECT_TRUE(columns.m_list.GetCheck(scNote));
+        // A click on the note's tick box clears it.
+        const LPARAM point = MAKELPARAM(5, scNote * CCheckMarkListBox::ITEM_HEIGHT + 5);
+        columns.m_list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, point);
+        columns.m_list.SendMessage(WM_LBUTTONUP, 0, point);
+        EXPECT_FALSE(columns.m_list.GetCheck(scNote));
+        ClickDlgButton(dlg, IDOK);
+    });
+    Command(ID_DISPLAY_FIX);
+    EXPECT_FALSE(m_pView->GetDisplayTicks()[scNote]);
+    EXPECT_TRUE(m_pView->GetDisplayTicks()[scName]);
+
+    // The next opening shows it unticked; "全選択" shows every column again.
+    answerer.AnswerDialog(IDD_COLUMN_SELECT, [](CDialog& dlg) {
+        EXPECT_FALSE(static_cast<CColumnSelectDialog&>(dlg).m_list.GetCheck(scNote));
+        ClickDlgButton(dlg, IDC_COLUMN_SELECT_ALL);
+        ClickDlgButton(dlg, IDOK);
+    });
+    Command(ID_DISPLAY_FIX);
+    EXPECT_TRUE(m_pView->GetDisplayTicks()[scNote]);
+    // Esc changes nothing.
+    answerer.AnswerDialog(IDD_COLUMN_SELECT, [](CDialog& dlg) {
+        ClickDlgButton(dlg, IDC_COLUMN_DESELECT_ALL);
+        PressDlgKey(dlg, VK_ESCAPE);
+    });
+    Command(ID_DISPLAY_FIX);
+    EXPECT_TRUE(m_pView->GetDisplayTicks()[scNote]);
+    EXPECT_EQ(0, answerer.CountUnanswered());
+}
+
+TEST_F(RowDialogsTest, TheInputFixingVariantOffersOnlyClearing)
+{
+    CColumnSelectDialog dlg(m_pView, m_pView->GetEstimationForm(), CColumnSelectDialog::purposeInputFix);
+    dlg.m_list.SetCheck(scQty, TRUE);
+    dlg.m_list.SetEnable(scNote, FALSE);
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(IDD_COLUMN_SELECT, [](CDialog& d) {
+        auto& columns = static_cast<CColumnSelectDialog&>(d);
+        CString caption, label;
+        d.GetWindowText(caption);
+        EXPECT_EQ("入力固定", caption.ToUtf8());
+        EXPECT_FALSE(d.GetDlgItem(IDC_COLUMN_SELECT_ALL)->IsWindowVisible());
+        d.GetDlgItemText(IDC_COLUMN_DESELECT_ALL, label);
+        EXPECT_EQ("解除(&D)", label.ToUtf8());
+        // A disabled row is not ticked by a click.
+        const LPARAM point = MAKELPARAM(5, scNote * CCheckMarkListBox::ITEM_HEIGHT + 5);
+        columns.m_list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, point);
+        EXPECT_FALSE(columns.m_list.GetCheck(scNote));
+        ClickDlgButton(d, IDOK);
+    });
+    ASSERT_EQ(IDOK, dlg.DoModal());
+    EXPECT_TRUE(dlg.m_list.GetCheck(scQty));
+    EXPECT_FALSE(dlg.m_list.GetCheck(scNote));
 }
