@@ -93,7 +93,11 @@ CSubjectPickDialog::CSubjectPickDialog(int nMode, CWnd* pOwner, CSubjectFile& su
 
 BOOL CSubjectPickDialog::Create()
 {
-    return CDialog::Create(IDD_SUBJECT_PICK, CWnd::FromHandle(m_hOwner));
+    // A modeless window shows itself: its template does not.
+    if (!CDialog::Create(IDD_SUBJECT_PICK, CWnd::FromHandle(m_hOwner)))
+        return FALSE;
+    ShowWindow(SW_SHOW);
+    return TRUE;
 }
 
 CString CSubjectPickDialog::EntryTitle() const
@@ -240,7 +244,11 @@ CUnitPickDialog::CUnitPickDialog(const CString& strCellText, CWnd* pOwner, CUnit
 
 BOOL CUnitPickDialog::Create()
 {
-    return CDialog::Create(IDD_UNIT_PICK, CWnd::FromHandle(m_hOwner));
+    // A modeless window shows itself: its template does not.
+    if (!CDialog::Create(IDD_UNIT_PICK, CWnd::FromHandle(m_hOwner)))
+        return FALSE;
+    ShowWindow(SW_SHOW);
+    return TRUE;
 }
 
 BOOL CUnitPickDialog::OnInitDialog()

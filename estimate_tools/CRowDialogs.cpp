@@ -269,7 +269,11 @@ CIndentDialog::CIndentDialog(CMorvelEMView* pView, const CEstimationFormFile& fo
 
 BOOL CIndentDialog::Create()
 {
-    return CDialog::Create(IDD_INDENT, CWnd::FromHandle(m_hView));
+    // A modeless window shows itself: its template does not.
+    if (!CDialog::Create(IDD_INDENT, CWnd::FromHandle(m_hView)))
+        return FALSE;
+    ShowWindow(SW_SHOW);
+    return TRUE;
 }
 
 CMorvelEMView* CIndentDialog::LiveView() const

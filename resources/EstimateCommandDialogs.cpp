@@ -196,7 +196,7 @@ DialogTemplate NumberingGeneral()
 
 DialogTemplate NumberingStyle(UINT nID, const CString& title)
 {
-    return DialogTemplate(nID, title, 190, 80, kPage,
+    return DialogTemplate(nID, title, 260, 80, kPage,
                           {
                               Radio(IDC_RADIO_1, "ｱﾙﾌｧﾍﾞｯﾄ(半角)"_sj, 20, 12, 150, true),
                               Radio(IDC_RADIO_2, "前ｾﾞﾛ数値( 01.02.03 )"_sj, 20, 27, 150),

@@ -158,10 +158,10 @@ TEST_F(CommandReachTest, NoMenuItemOrButtonIsEnabledWithoutAHandler)
 TEST_F(CommandReachTest, TheDialogCommandsAreOfferedOnTheEditPage)
 {
     // The estimate menu as the frame shows it: these items are enabled and handled.
-    const UINT offered[] = {ID_INFORMATION_INPUT, ID_KIND_INPUT,    ID_DISCOUNT_INPUT, ID_STEP_SETTING,
-                            ID_CLASSIFY_TOTAL,    ID_SUBJECT_NO,    ID_INDENT,         ID_TOTAL_DISCOUNT,
-                            ID_PAGE_SELECT,       ID_PAGE_INSERT,   ID_PAGE_DELETE,    ID_PICK_LARGE,
-                            ID_PICK_MIDDLE,       ID_PICK_SMALL,    ID_SUMMARY_TABLE,  ID_DISPLAY_FIX};
+    const UINT offered[] = {ID_INFORMATION_INPUT, ID_KIND_INPUT,  ID_DISCOUNT_INPUT, ID_STEP_SETTING,
+                            ID_CLASSIFY_TOTAL,    ID_SUBJECT_NO,  ID_INDENT,         ID_TOTAL_DISCOUNT,
+                            ID_PAGE_SELECT,       ID_PAGE_INSERT, ID_PAGE_DELETE,    ID_PICK_LARGE,
+                            ID_PICK_MIDDLE,       ID_PICK_SMALL,  ID_SUMMARY_TABLE,  ID_DISPLAY_FIX};
     CMenu menu;
     ASSERT_TRUE(menu.LoadMenu(IDR_MORVELTYPE));
     CWnd* pMain = AfxGetMainWnd();

@@ -60,6 +60,7 @@ TEST_F(PickDialogsTest, ASubjectPickedLandsAsAHeadingAndTheListCloses)
     Command(ID_PICK_MIDDLE);
     CSubjectPickDialog* pPick = SubjectPick(kindMiddle);
     ASSERT_NE(pPick, nullptr);
+    EXPECT_TRUE(pPick->IsWindowVisible());
     const int nLevel = CSubjectFile::levelMiddle;
     ASSERT_GT(Subjects().GetCount(nLevel), 2);
     EXPECT_EQ(Subjects().GetCount(nLevel), pPick->List().GetItemCount());
@@ -189,6 +190,7 @@ TEST_F(PickDialogsTest, EnterOnTheUnitColumnPicksAUnitForTheCell)
     Key(VK_RETURN);
     CUnitPickDialog* pPick = UnitPick();
     ASSERT_NE(pPick, nullptr);
+    EXPECT_TRUE(pPick->IsWindowVisible());
     // No cursor movement; the cell's own unit is chosen.
     EXPECT_EQ(scUnit, m_pView->GetCurrentCol());
     const int nSelected = pPick->List().GetNextItem(-1, LVNI_SELECTED);

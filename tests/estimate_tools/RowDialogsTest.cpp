@@ -201,6 +201,7 @@ TEST_F(RowDialogsTest, IndentToolShiftsOneItemOfOneLevelAndOutlivesNoView)
 {
     auto* pDlg = new CIndentDialog(m_pView, m_pView->GetEstimationForm());
     ASSERT_TRUE(pDlg->Create());
+    EXPECT_TRUE(pDlg->IsWindowVisible());
     // Item 1 (規格) and 細目 are offered; the edit holds 1.
     EXPECT_EQ(1, static_cast<CComboBox*>(pDlg->GetDlgItem(IDC_ROW_ITEM_COMBO))->GetCurSel());
     EXPECT_EQ(INDENT_LEVEL_DETAIL,
