@@ -197,7 +197,7 @@ ON_MESSAGE(WM_FINDREPLACE_REQUEST, OnFindReplaceRequest)
 ON_MESSAGE(WM_MATCH_CURRENT_CELL, OnMatchCurrentCell)
 ON_COMMAND(ID_PARTS_REGISTER, OnPartsRegister) // "部材登録"
 ON_UPDATE_COMMAND_UI(ID_PARTS_REGISTER, OnUpdatePartsRegister)
-// (ID_INPUT_FIX is mapped once the column selection dialog exists; ApplyInputFix is its OK.)
+ON_COMMAND(ID_INPUT_FIX, OnInputFix) // "入力固定"
 // Editing tools
 ON_COMMAND(ID_SORT, OnSort) // "並べ替え"
 ON_UPDATE_COMMAND_UI(ID_SORT, OnUpdateSort)

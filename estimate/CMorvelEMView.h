@@ -272,6 +272,7 @@ public:
     afx_msg void OnSubjectNumbering();
     afx_msg void OnSummaryTable();
     afx_msg void OnDisplayFix();
+    afx_msg void OnInputFix();
     afx_msg void OnPickLargeSubject();
     afx_msg void OnPickMiddleSubject();
     afx_msg void OnPickSmallSubject();

@@ -83,6 +83,11 @@ void CMorvelEMView::OnDisplayFix()
     RunDialogCommand(this, ID_DISPLAY_FIX);
 }
 
+void CMorvelEMView::OnInputFix()
+{
+    RunDialogCommand(this, ID_INPUT_FIX);
+}
+
 void CMorvelEMView::OnIndent()
 {
     RunDialogCommand(this, ID_INDENT);

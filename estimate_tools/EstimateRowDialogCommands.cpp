@@ -245,6 +245,23 @@ void DisplayFix(CMorvelEMView& view)
     view.ApplyDisplayFix(ticks);
 }
 
+// The columns the arrow keys keep to: only shown columns can be chosen.
+void InputFix(CMorvelEMView& view)
+{
+    CColumnSelectDialog dlg(&view, view.GetEstimationForm(), CColumnSelectDialog::purposeInputFix);
+    const std::vector<bool> shown = view.GetDisplayTicks();
+    for (size_t c = 0; c < shown.size(); ++c) {
+        dlg.m_list.SetEnable(static_cast<int>(c), shown[c] ? TRUE : FALSE);
+        dlg.m_list.SetCheck(static_cast<int>(c), view.IsColumnInputFixed(static_cast<int>(c)) ? TRUE : FALSE);
+    }
+    if (dlg.DoModal() != IDOK)
+        return;
+    std::vector<bool> ticks(shown.size());
+    for (size_t c = 0; c < ticks.size(); ++c)
+        ticks[c] = dlg.m_list.GetCheck(static_cast<int>(c)) != FALSE;
+    view.ApplyInputFix(ticks);
+}
+
 void DiscountTotal(CMorvelEMView& view)
 {
     CDiscountTotalDialog dlg(&view);
@@ -301,6 +318,9 @@ bool RunEstimateRowDialogCommand(CMorvelEMView& view, UINT nID)
         return true;
     case ID_DISPLAY_FIX:
         DisplayFix(view);
+        return true;
+    case ID_INPUT_FIX:
+        InputFix(view);
         return true;
     case ID_SUBJECT_NO:
         SubjectNumbering(view);

@@ -464,3 +464,33 @@ TEST_F(RowDialogsTest, TheInputFixingVariantOffersOnlyClearing)
     EXPECT_TRUE(dlg.m_list.GetCheck(scQty));
     EXPECT_FALSE(dlg.m_list.GetCheck(scNote));
 }
+
+TEST_F(RowDialogsTest, InputFixingTicksTheColumnsTheArrowsKeepTo)
+{
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(IDD_COLUMN_SELECT, [](CDialog& dlg) {
+        auto& columns = static_cast<CColumnSelectDialog&>(dlg);
+        CString caption;
+        dlg.GetWindowText(caption);
+        EXPECT_EQ("入力固定", caption.ToUtf8());
+        for (int nRow : {scQty, scPrice}) {
+            const LPARAM point = MAKELPARAM(5, nRow * CCheckMarkListBox::ITEM_HEIGHT + 5);
+            columns.m_list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, point);
+            columns.m_list.SendMessage(WM_LBUTTONUP, 0, point);
+        }
+        ClickDlgButton(dlg, IDOK);
+    });
+    Command(ID_INPUT_FIX);
+    EXPECT_TRUE(m_pView->IsColumnInputFixed(scQty));
+    EXPECT_TRUE(m_pView->IsColumnInputFixed(scPrice));
+    EXPECT_FALSE(m_pView->IsColumnInputFixed(scName));
+    // The next opening shows the marks; "解除(&D)" clears them.
+    answerer.AnswerDialog(IDD_COLUMN_SELECT, [](CDialog& dlg) {
+        EXPECT_TRUE(static_cast<CColumnSelectDialog&>(dlg).m_list.GetCheck(scQty));
+        ClickDlgButton(dlg, IDC_COLUMN_DESELECT_ALL);
+        ClickDlgButton(dlg, IDOK);
+    });
+    Command(ID_INPUT_FIX);
+    EXPECT_FALSE(m_pView->IsColumnInputFixed(scQty));
+    EXPECT_EQ(0, answerer.CountUnanswered());
+}
