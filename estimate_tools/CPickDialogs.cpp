@@ -106,6 +106,32 @@ CString CSubjectPickDialog::EntryTitle() const
     return CString::FromUtf8(titles[Level()]);
 }
 
+void CSubjectPickDialog::FillList()
+{
+    m_list.DeleteAllItems();
+    for (int i = 0; i < m_subjects.GetCount(Level()); ++i) {
+        m_list.InsertItem(i, m_subjects.GetName(Level(), i));
+        m_list.SetItemText(i, 1, m_subjects.GetUnit(Level(), i));
+    }
+    if (m_list.GetItemCount() > 0)
+        SelectItem(m_list, 0);
+}
+
+bool CSubjectPickDialog::IsListCurrent(int nItem)
+{
+    // Another list (of another estimate window) may have changed the master meanwhile: the
+    // row chosen must still be the master entry of the same index.
+    if (m_list.GetItemCount() == m_subjects.GetCount(Level()) && nItem >= 0 &&
+        nItem < m_subjects.GetCount(Level()) &&
+        m_list.GetItemText(nItem, 0) == m_subjects.GetName(Level(), nItem) &&
+        m_list.GetItemText(nItem, 1) == m_subjects.GetUnit(Level(), nItem))
+        return true;
+    FillList();
+    UpdateButtons();
+    MessageBeep(0);
+    return false;
+}
+
 BOOL CSubjectPickDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
@@ -114,12 +140,7 @@ BOOL CSubjectPickDialog::OnInitDialog()
     m_list.SubclassDlgItem(IDC_PICK_LIST, this);
     m_list.InsertColumn(0, CString::FromUtf8(headings[Level()]), LVCFMT_LEFT, 100);
     m_list.InsertColumn(1, "単位"_sj, LVCFMT_LEFT, m_nMode == 3 ? 20 : 50);
-    for (int i = 0; i < m_subjects.GetCount(Level()); ++i) {
-        m_list.InsertItem(i, m_subjects.GetName(Level(), i));
-        m_list.SetItemText(i, 1, m_subjects.GetUnit(Level(), i));
-    }
-    if (m_list.GetItemCount() > 0)
-        SelectItem(m_list, 0);
+    FillList();
     SetWindowText(CString::FromUtf8(titles[Level()]));
     m_nCloseAfter = CPickListFlags::Get().nCloseAfterChoice[Level()];
     CheckDlgButton(IDC_PICK_CLOSE_AFTER, m_nCloseAfter != 0 ? BST_CHECKED : BST_UNCHECKED);
@@ -189,7 +210,7 @@ void CSubjectPickDialog::OnAdd()
 void CSubjectPickDialog::OnChange()
 {
     const int nItem = SelectedItem(m_list);
-    if (nItem < 0 || nItem >= m_subjects.GetCount(Level()))
+    if (nItem < 0 || !IsListCurrent(nItem))
         return;
     CNameUnitDialog dlg(EntryTitle(), 0, this);
     dlg.m_strName = m_list.GetItemText(nItem, 0);
@@ -204,7 +225,7 @@ void CSubjectPickDialog::OnChange()
 void CSubjectPickDialog::OnDelete()
 {
     const int nItem = SelectedItem(m_list);
-    if (nItem < 0 || nItem >= m_subjects.GetCount(Level()) || !AskDelete(*this, "科目削除"))
+    if (nItem < 0 || !IsListCurrent(nItem) || !AskDelete(*this, "科目削除"))
         return;
     if (m_subjects.DeleteSubject(Level(), nItem))
         m_list.DeleteItem(nItem);
@@ -326,10 +347,23 @@ void CUnitPickDialog::OnAdd()
     SetFocus();
 }
 
+bool CUnitPickDialog::IsListCurrent(int nItem)
+{
+    if (m_list.GetItemCount() == m_units.GetCount() && nItem >= 0 && nItem < m_units.GetCount() &&
+        m_list.GetItemText(nItem, 0) == m_units.GetUnit(nItem))
+        return true;
+    m_list.DeleteAllItems();
+    for (int i = 0; i < m_units.GetCount(); ++i)
+        m_list.InsertItem(i, m_units.GetUnit(i));
+    UpdateButtons();
+    MessageBeep(0);
+    return false;
+}
+
 void CUnitPickDialog::OnChange()
 {
     const int nItem = SelectedItem(m_list);
-    if (nItem < 0 || nItem >= m_units.GetCount())
+    if (nItem < 0 || !IsListCurrent(nItem))
         return;
     CNameUnitDialog dlg("単位入力"_sj, 4, this);
     dlg.m_strUnit = m_list.GetItemText(nItem, 0);
@@ -341,7 +375,7 @@ void CUnitPickDialog::OnChange()
 void CUnitPickDialog::OnDelete()
 {
     const int nItem = SelectedItem(m_list);
-    if (nItem < 0 || nItem >= m_units.GetCount() || !AskDelete(*this, "単位削除"))
+    if (nItem < 0 || !IsListCurrent(nItem) || !AskDelete(*this, "単位削除"))
         return;
     if (m_units.DeleteUnit(nItem))
         m_list.DeleteItem(nItem);

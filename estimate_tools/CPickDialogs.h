@@ -66,6 +66,10 @@ private:
     int Level() const { return m_nMode - 1; }
     CString EntryTitle() const;
     void UpdateButtons();
+    void FillList();
+    // TRUE when row nItem is still the master's entry nItem; otherwise the list is filled
+    // again from the master (nothing is changed or deleted then).
+    bool IsListCurrent(int nItem);
 
     HWND m_hOwner;
     CSubjectFile& m_subjects;
@@ -98,6 +102,7 @@ protected:
 
 private:
     void UpdateButtons();
+    bool IsListCurrent(int nItem);
     void Answer(const CString* pUnit);
 
     HWND m_hOwner;

@@ -251,3 +251,39 @@ TEST_F(PickDialogsTest, UnitListAddsChangesAndDeletesUnits)
     EXPECT_EQ(nullptr, UnitPick());
     EXPECT_EQ(0, answerer.CountUnanswered());
 }
+
+TEST_F(PickDialogsTest, AListLeftBehindByAnotherListsEditDeletesNothingByMistake)
+{
+    // Two lists of the same level (as two estimate windows have them).
+    const int nLevel = CSubjectFile::levelLarge;
+    const int nCount = Subjects().GetCount(nLevel);
+    ASSERT_GE(nCount, 3);
+    const CString second = Subjects().GetName(nLevel, 1);
+    const CString third = Subjects().GetName(nLevel, 2);
+    auto* pFirst = new CSubjectPickDialog(1, m_pView, Subjects());
+    auto* pOther = new CSubjectPickDialog(1, m_pView, Subjects());
+    ASSERT_TRUE(pFirst->Create());
+    ASSERT_TRUE(pOther->Create());
+    CDialogAnswerer answerer;
+    answerer.SetDefaultMessageBoxAnswer(IDYES);
+    // The first list deletes entry 0; the other list still shows it.
+    Select(pFirst->List(), 0);
+    ClickDlgButton(*pFirst, IDC_PICK_DELETE);
+    ASSERT_EQ(nCount - 1, Subjects().GetCount(nLevel));
+    EXPECT_EQ(nCount, pOther->List().GetItemCount());
+    // The other list's row 1 (the old second entry) is no longer the master's entry 1: the
+    // delete is refused and the list shows the master again.
+    Select(pOther->List(), 1);
+    ClickDlgButton(*pOther, IDC_PICK_DELETE);
+    EXPECT_EQ(nCount - 1, Subjects().GetCount(nLevel));
+    EXPECT_EQ(second.str(), Subjects().GetName(nLevel, 0).str());
+    EXPECT_EQ(nCount - 1, pOther->List().GetItemCount());
+    EXPECT_EQ(third.str(), pOther->List().GetItemText(1, 0).str());
+    // Now current, it deletes what it shows.
+    Select(pOther->List(), 1);
+    ClickDlgButton(*pOther, IDC_PICK_DELETE);
+    EXPECT_EQ(nCount - 2, Subjects().GetCount(nLevel));
+    EXPECT_EQ(second.str(), Subjects().GetName(nLevel, 0).str());
+    pFirst->DestroyWindow();
+    pOther->DestroyWindow();
+}
