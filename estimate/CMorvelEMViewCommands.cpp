@@ -1,111 +1,97 @@
 // The estimate view's commands that ask a question in a dialog before they act: the page
-// select, insert and delete commands, the information sheet, the kind heading, discount,
-// step and discount total rows, and the indent tool. The dialogs belong to the estimate tools, which
-// install the commands' work in the shell services while the program starts; the view
-// hands each command over with its id.
+// commands, the information sheet, the special rows, subject numbering, the pick lists,
+// the summary table, display and input fixing and the indent tool. The dialogs belong to the
+// estimate tools, which install the commands' work in the shell services while the program
+// starts; the view hands each command over with its id (HandToEstimateTools).
 #include "app/CEstimationFormFile.h"
 #include "app/CShellServices.h"
 #include "estimate/CMorvelEMView.h"
-#include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "resources/ResourceIds.h"
 
-namespace {
-
-void RunDialogCommand(CMorvelEMView* pView, UINT nID)
-{
-    const auto& run = CShellServices::Get().runEstimateDialogCommand;
-    if (run)
-        run(pView, nID);
-    else
-        AfxMessageBox("この機能は、このﾊﾞｰｼﾞｮﾝではまだ使えません。"_sj, MB_OK);
-}
-
-} // namespace
-
 void CMorvelEMView::OnPageSelect()
 {
-    RunDialogCommand(this, ID_PAGE_SELECT);
+    HandToEstimateTools(ID_PAGE_SELECT);
 }
 
 void CMorvelEMView::OnPageInsert()
 {
-    RunDialogCommand(this, ID_PAGE_INSERT);
+    HandToEstimateTools(ID_PAGE_INSERT);
 }
 
 void CMorvelEMView::OnPageDelete()
 {
-    RunDialogCommand(this, ID_PAGE_DELETE);
+    HandToEstimateTools(ID_PAGE_DELETE);
 }
 
 void CMorvelEMView::OnInformationInput()
 {
-    RunDialogCommand(this, ID_INFORMATION_INPUT);
+    HandToEstimateTools(ID_INFORMATION_INPUT);
 }
 
 void CMorvelEMView::OnKindInput()
 {
-    RunDialogCommand(this, ID_KIND_INPUT);
+    HandToEstimateTools(ID_KIND_INPUT);
 }
 
 void CMorvelEMView::OnDiscountInput()
 {
-    RunDialogCommand(this, ID_DISCOUNT_INPUT);
+    HandToEstimateTools(ID_DISCOUNT_INPUT);
 }
 
 void CMorvelEMView::OnStepSetting()
 {
-    RunDialogCommand(this, ID_STEP_SETTING);
+    HandToEstimateTools(ID_STEP_SETTING);
 }
 
 void CMorvelEMView::OnDiscountTotal()
 {
-    RunDialogCommand(this, ID_TOTAL_DISCOUNT);
+    HandToEstimateTools(ID_TOTAL_DISCOUNT);
 }
 
 void CMorvelEMView::OnClassifyTotal()
 {
-    RunDialogCommand(this, ID_CLASSIFY_TOTAL);
+    HandToEstimateTools(ID_CLASSIFY_TOTAL);
 }
 
 void CMorvelEMView::OnSubjectNumbering()
 {
-    RunDialogCommand(this, ID_SUBJECT_NO);
+    HandToEstimateTools(ID_SUBJECT_NO);
 }
 
 void CMorvelEMView::OnSummaryTable()
 {
-    RunDialogCommand(this, ID_SUMMARY_TABLE);
+    HandToEstimateTools(ID_SUMMARY_TABLE);
 }
 
 void CMorvelEMView::OnDisplayFix()
 {
-    RunDialogCommand(this, ID_DISPLAY_FIX);
+    HandToEstimateTools(ID_DISPLAY_FIX);
 }
 
 void CMorvelEMView::OnInputFix()
 {
-    RunDialogCommand(this, ID_INPUT_FIX);
+    HandToEstimateTools(ID_INPUT_FIX);
 }
 
 void CMorvelEMView::OnIndent()
 {
-    RunDialogCommand(this, ID_INDENT);
+    HandToEstimateTools(ID_INDENT);
 }
 
 void CMorvelEMView::OnPickLargeSubject()
 {
-    RunDialogCommand(this, ID_PICK_LARGE);
+    HandToEstimateTools(ID_PICK_LARGE);
 }
 
 void CMorvelEMView::OnPickMiddleSubject()
 {
-    RunDialogCommand(this, ID_PICK_MIDDLE);
+    HandToEstimateTools(ID_PICK_MIDDLE);
 }
 
 void CMorvelEMView::OnPickSmallSubject()
 {
-    RunDialogCommand(this, ID_PICK_SMALL);
+    HandToEstimateTools(ID_PICK_SMALL);
 }
 
 void CMorvelEMView::OnUpdatePickSubject(CCmdUI* pCmdUI)
