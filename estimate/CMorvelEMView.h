@@ -201,6 +201,9 @@ public:
                               int nTargetCol, int nColumnMode, int nRangeCode, bool bRelease,
                               bool bAddNewRow);
     void InsertDiscountTotal(int nDiscountLevel);
+    // The indent of the cell in nCol of the nearest row of nKind: looking down from the row
+    // below nRow first, then up from the row above; 0 when there is none.
+    int FindNearestCellAttr(int nRow, int nCol, int nKind) const { return FindNameIndent(nRow, nKind, nCol); }
     void InsertConsumptionTax();
     // Marks rows nFirstRow..nLastRow non-calculated (bSet) or releases the mark.
     void SetNonCalculated(bool bSet, int nFirstRow, int nLastRow);
@@ -258,6 +261,26 @@ public:
     afx_msg void OnPageSelect();
     afx_msg void OnPageInsert();
     afx_msg void OnPageDelete();
+    // The row and sheet commands that ask in a dialog first (CMorvelEMViewCommands.cpp),
+    // and the indent tool's request (CMorvelEMViewIndent.cpp).
+    afx_msg void OnInformationInput();
+    afx_msg void OnKindInput();
+    afx_msg void OnDiscountInput();
+    afx_msg void OnStepSetting();
+    afx_msg void OnDiscountTotal();
+    afx_msg void OnClassifyTotal();
+    afx_msg void OnSubjectNumbering();
+    afx_msg void OnSummaryTable();
+    afx_msg void OnDisplayFix();
+    afx_msg void OnInputFix();
+    afx_msg void OnPickLargeSubject();
+    afx_msg void OnPickMiddleSubject();
+    afx_msg void OnPickSmallSubject();
+    afx_msg void OnUnit();
+    afx_msg void OnUpdateUnit(CCmdUI* pCmdUI);
+    afx_msg void OnUpdatePickSubject(CCmdUI* pCmdUI);
+    afx_msg void OnIndent();
+    afx_msg LRESULT OnIndentCommand(WPARAM wParam, LPARAM lParam);
 
     // ---- commands -----------------------------------------------------------------------
     afx_msg void OnSmallTotal();
@@ -350,8 +373,21 @@ public:
     void SetSummaryRowKind(int nKind, int nRow);
     // The summary levels, in the order the summary page shows them.
     enum { summaryKind = 0, summaryLarge = 1, summaryMiddle = 2, summarySmall = 3, SUMMARY_LEVELS = 4 };
-    // Appends one level's rows to the summary page (the summary-table builders).
+    // Appends one level's rows to the summary page (the summary-table builders,
+    // CMorvelEMViewSummary.cpp).
     virtual void BuildSummaryLevel(int nLevel);
+    // Appends the summary row made from edit row nRow: its kind + 100, headings with their
+    // subject numbers and, with bAmounts, the amounts of the heading's total row (or its
+    // group sums) and a quantity of 1.
+    void AddRowToSummary(int nRow, bool bAmounts);
+    // The summary command's work after its dialog: the chosen levels stored, the summary
+    // page built and shown or, with bInternal, also written at the top of the edit page
+    // (replacing one written before).
+    void MakeSummaryTable(const int levels[SUMMARY_LEVELS], bool bInternal);
+    bool IsSummaryLevelOn(int nLevel) const
+    {
+        return nLevel >= 0 && nLevel < SUMMARY_LEVELS && m_nSummaryLevelOn[nLevel] != 0;
+    }
     // The colour group a row kind is painted in (the row-kind table of the display).
     enum {
         styleOther = 0, // black on white in the context's font
@@ -859,6 +895,20 @@ public:
     enum { pickUnit = 4 }; // the pick level of the unit (levels 1 to 3 are the heading kinds)
     CWnd* GetPickDialog(int nLevel) const;
     void SetPickDialog(int nLevel, CWnd* pDialog);
+    // TRUE for the unit column: the form item whose "T" code is "1".
+    bool IsUnitColumn(int nCol) const;
+    // TRUE for a parts search column: "T" code "2" or "5".
+    bool IsPartsSearchColumn(int nCol) const;
+    // The cursor's move after an input, as "Input Setting"/"Direction" says.
+    void MoveAfterInput();
+    // Opens the unit pick list for the current cell (the unit column, no list open yet).
+    void OpenUnitPick();
+    // Inserts one detail row per parts row at the current row, each estimate column filled
+    // from the parts column its "B" code names ("A" 0, "AB" 1, "BA" 26), with the indent of
+    // the nearest detail row; the rows are calculated (CMorvelEMViewPartsRows.cpp).
+    void InsertPartsRows(const CGridRow* const* ppRows, int nCount);
+    // The parts column a "B" code names, or -1 for none (empty, or beyond 100 columns).
+    static int PartsColumnOfCode(const CString& strCode);
 
     // The status panes (UpdateStatusText): statusHide empties both, statusShow refreshes.
     enum { statusHide = 0, statusShow = 1 };
@@ -922,9 +972,11 @@ private:
 
     // The range total and the summary page.
     CRangeTotal m_rangeTotal;
-    CRect m_rcBlock;                                      // the ordered selection block
-    int m_nSummaryLevelOn[SUMMARY_LEVELS] = {0, 0, 0, 0}; // set by the summary-table command
-    CPoint m_ptSummaryReturn;                             // the cell to return to from the summary page
+    CRect m_rcBlock; // the ordered selection block
+    // Which levels the summary page shows: large and middle until the summary-table command
+    // says otherwise.
+    int m_nSummaryLevelOn[SUMMARY_LEVELS] = {0, 1, 1, 0};
+    CPoint m_ptSummaryReturn; // the cell to return to from the summary page
     std::unique_ptr<CDisplayCache, CDisplayCacheDeleter> m_pDisplayCache; // fonts and colours of painting
 
     // The Ctrl+arrow jumps: an open edit is dropped, the cursor jumps, the cell repaints.

@@ -713,11 +713,6 @@ void CMorvelEMView::SetSummaryRowKind(int nKind, int nRow)
     pRow->m_nKind = nKind;
 }
 
-void CMorvelEMView::BuildSummaryLevel(int /*nLevel*/)
-{
-    // The summary table's builders fill the levels; without them a level adds no rows.
-}
-
 void CMorvelEMView::OnEditPageTab()
 {
     HideCellEdit();

@@ -7,6 +7,7 @@
 
 #include "app/CEstimationFormFile.h"
 #include "app/CMorvelSettings.h"
+#include "app/CShellServices.h"
 #include "estimate/CEstimateShared.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
@@ -16,6 +17,7 @@
 #include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/Imm.h"
 #include "platform/ui/core/WinApi.h"
+#include "resources/EstimateCommandIds.h"
 #include "resources/EstimateViewMenus.h"
 #include "resources/ResourceIds.h"
 
@@ -331,12 +333,35 @@ void CMorvelEMView::CommitCellEdit(int nMoveAfter)
 {
     if (m_hWnd != nullptr)
         SetFocus();
+    // Enter on the unit column with no edit open picks the unit from the list instead.
+    if (m_nEditState == editClosed && m_nSummaryPage == 0 && IsUnitColumn(m_nCurrentCol)) {
+        OpenUnitPick();
+        HideCellEdit();
+        return;
+    }
+    // Text typed into a parts search column looks the parts up in the parts file; the rows
+    // chosen there come in instead of the text.
+    if (m_nEditState == editTyping && m_nSummaryPage == 0 && IsPartsSearchColumn(m_nCurrentCol) &&
+        CShellServices::Get().runEstimateDialogCommand) {
+        CShellServices::Get().runEstimateDialogCommand(this, ID_PICK_PARTS_FOR_CELL);
+        HideCellEdit();
+        if (m_bCellEditExists && m_wndCellEdit.m_hWnd != nullptr)
+            m_wndCellEdit.SetWindowText("");
+        m_nEditState = editClosed;
+        if (nMoveAfter == 1)
+            MoveAfterInput();
+        return;
+    }
     if ((m_nEditState == editTyping || m_nEditState == editOpened) && m_nSummaryPage == 0)
         StoreCellEdit(FALSE);
     m_nEditState = editClosed;
 
-    if (nMoveAfter != 1)
-        return;
+    if (nMoveAfter == 1)
+        MoveAfterInput();
+}
+
+void CMorvelEMView::MoveAfterInput()
+{
     const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
     const int nDirection = pSettings != nullptr ? pSettings->m_nDirection : 1;
     if (nDirection == 1)

@@ -3,6 +3,7 @@
 #include "estimate/CMorvelEMView.h"
 #include "estimate_tools/CPageDialogs.h"
 #include "estimate_tools/EstimateEditCommands.h"
+#include "estimate_tools/EstimateRowDialogCommands.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -52,7 +53,8 @@ void RunEstimateDialogCommand(CView* pView, UINT nID)
         PageInsert(*pEstimate);
         break;
     default:
-        RunEstimateEditCommand(*pEstimate, nID);
+        if (!RunEstimateEditCommand(*pEstimate, nID))
+            RunEstimateRowDialogCommand(*pEstimate, nID);
         break;
     }
 }

@@ -15,6 +15,7 @@
 #include "parts/CMorvelPMView.h"
 #include "printform/CZoomDialog.h"
 #include "resources/ChildFrameIds.h"
+#include "resources/EstimateCommandIds.h"
 #include "resources/EstimateDialogsIds.h"
 #include "resources/EstimateIoIds.h"
 
@@ -40,6 +41,7 @@ void RegisterEstimateTools()
 
     // The view's commands that ask through a dialog first (the page dialogs, ...).
     RegisterEstimateDialogs();
+    RegisterEstimateCommandDialogs();
     services.runEstimateDialogCommand = RunEstimateDialogCommand;
 
     RegisterPartsGridDialogs(services);

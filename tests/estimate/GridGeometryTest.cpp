@@ -185,6 +185,11 @@ TEST_F(SummaryPage, EachSummaryLevelStartsOnAPageAndTheEditPageComesBack)
 TEST_F(SummaryPage, WithNoLevelSwitchedOnTheSummaryPageIsEmpty)
 {
     Detail(0, "足場", "10", "100");
+    // Large and middle subjects are shown until the summary command says otherwise.
+    EXPECT_TRUE(view->IsSummaryLevelOn(CMorvelEMView::summaryLarge));
+    EXPECT_TRUE(view->IsSummaryLevelOn(CMorvelEMView::summaryMiddle));
+    for (int nLevel = 0; nLevel < CMorvelEMView::SUMMARY_LEVELS; ++nLevel)
+        view->SetSummaryLevelOn(nLevel, false);
     view->OnSummaryPageTab();
     EXPECT_EQ(view->GetSummaryRows().GetSize(), 0);
     EXPECT_EQ(view->GetCellText(0, colName), CString());

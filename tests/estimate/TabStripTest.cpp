@@ -90,14 +90,17 @@ TEST_F(TabStrip, TheTabsSwitchTheGridToTheSummaryPageAndBack)
 {
     ASSERT_NE(OpenSample(), nullptr);
     GoTo(scPrice, 6);
-    ASSERT_FALSE(m_pView->GetCellText(6, scName).IsEmpty());
+    const CString strEditName = m_pView->GetCellText(6, scName);
+    ASSERT_FALSE(strEditName.IsEmpty());
     CTabWnd& strip = *m_pView->GetTabWnd();
 
     Press(strip, 120, 5);
     EXPECT_TRUE(m_pView->IsSummaryPageShown());
     EXPECT_EQ(m_pView->GetCurrentCol(), 0);
     EXPECT_EQ(m_pView->GetCurrentRow(), 0);
-    EXPECT_TRUE(m_pView->GetCellText(6, scName).IsEmpty()) << "the summary rows are shown";
+    // The summary rows are shown: the kind heading first, as a summary row.
+    EXPECT_EQ(m_pView->GetRowKind(0), 107);
+    EXPECT_NE(m_pView->GetCellText(6, scName), strEditName);
     Key(VK_DOWN); // the arrows still move on the summary page
     EXPECT_EQ(m_pView->GetCurrentRow(), 1);
 

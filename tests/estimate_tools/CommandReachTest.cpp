@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -152,4 +153,44 @@ TEST_F(CommandReachTest, NoMenuItemOrButtonIsEnabledWithoutAHandler)
         Command(CTabWnd::ID_SUMMARY_PAGE_TAB);
     }
     EXPECT_GT(m_nChecked, 100);
+}
+
+TEST_F(CommandReachTest, TheDialogCommandsAreOfferedOnTheEditPage)
+{
+    // The estimate menu as the frame shows it: these items are enabled and handled.
+    const UINT offered[] = {ID_INFORMATION_INPUT, ID_KIND_INPUT,  ID_DISCOUNT_INPUT, ID_STEP_SETTING,
+                            ID_CLASSIFY_TOTAL,    ID_SUBJECT_NO,  ID_INDENT,         ID_TOTAL_DISCOUNT,
+                            ID_PAGE_SELECT,       ID_PAGE_INSERT, ID_PAGE_DELETE,    ID_PICK_LARGE,
+                            ID_PICK_MIDDLE,       ID_PICK_SMALL,  ID_SUMMARY_TABLE,  ID_DISPLAY_FIX};
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDR_MORVELTYPE));
+    CWnd* pMain = AfxGetMainWnd();
+    std::map<UINT, bool> enabled;
+    for (int i = 0; i < menu.GetMenuItemCount(); ++i) {
+        CMenu* pSub = menu.GetSubMenu(i);
+        if (pSub == nullptr)
+            continue;
+        UpdateAsOpened(pSub, pMain);
+        for (int k = 0; k < pSub->GetMenuItemCount(); ++k)
+            enabled[pSub->GetMenuItemID(k)] = IsItemEnabled(pSub, k);
+    }
+    for (UINT nID : offered) {
+        ASSERT_TRUE(enabled.count(nID) != 0) << nID;
+        EXPECT_TRUE(enabled[nID]) << nID << " is not offered";
+        EXPECT_TRUE(Handles(pMain, nID)) << nID;
+    }
+    // On the summary page the row commands are not offered; the information sheet is.
+    Command(CTabWnd::ID_SUMMARY_PAGE_TAB);
+    for (int i = 0; i < menu.GetMenuItemCount(); ++i) {
+        CMenu* pSub = menu.GetSubMenu(i);
+        if (pSub == nullptr)
+            continue;
+        UpdateAsOpened(pSub, pMain);
+        for (int k = 0; k < pSub->GetMenuItemCount(); ++k)
+            enabled[pSub->GetMenuItemID(k)] = IsItemEnabled(pSub, k);
+    }
+    EXPECT_TRUE(enabled[ID_INFORMATION_INPUT]);
+    for (UINT nID : {ID_KIND_INPUT, ID_DISCOUNT_INPUT, ID_STEP_SETTING, ID_CLASSIFY_TOTAL, ID_TOTAL_DISCOUNT,
+                     ID_PICK_LARGE, ID_SUMMARY_TABLE, ID_UNIT})
+        EXPECT_FALSE(enabled[nID]) << nID;
 }

@@ -7,8 +7,10 @@
 #include "estimate/CNumberRules.h"
 #include "estimate/CTabWnd.h"
 #include "estimate/EstimateIoSupport.h"
+#include "estimate_tools/CColumnSelectDialog.h"
 #include "estimate_tools/EstimateCsv.h"
 #include "estimate_tools/EstimateExport.h"
+#include "resources/EstimateCommandIds.h"
 #include "resources/EstimateIoIds.h"
 #include "resources/ResourceIds.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
@@ -82,7 +84,7 @@ protected:
     {
         CDialogAnswerer answerer;
         answerer.AnswerFileDialog(path);
-        answerer.AnswerDialog(IDD_CSV_COLUMN_SELECT, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
+        answerer.AnswerDialog(IDD_COLUMN_SELECT, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
         Command(ID_TEXT_OUTPUT);
         EXPECT_EQ(answerer.CountUnanswered(), 0);
         EXPECT_TRUE(answerer.MessageBoxTexts().empty());
@@ -217,18 +219,23 @@ TEST_F(EstimateIoCommandsTest, CancelledColumnChoiceLeavesAnExistingFileAsItWas)
     WriteNativeFile(native, {'o', 'l', 'd', '\r', '\n'});
     CDialogAnswerer answerer;
     answerer.AnswerFileDialog(m_pFolder->System("WORK/OLD.CSV"));
-    answerer.AnswerDialog(IDD_CSV_COLUMN_SELECT, [](CDialog& dlg) { ClickDlgButton(dlg, IDCANCEL); });
+    answerer.AnswerDialog(IDD_COLUMN_SELECT, [](CDialog& dlg) { PressDlgKey(dlg, VK_ESCAPE); });
     Command(ID_TEXT_OUTPUT);
     EXPECT_EQ(ReadText(native), "old\r\n");
 
     // The chosen columns only, in column order, an existing file replaced whole.
     answerer.AnswerFileDialog(m_pFolder->System("WORK/OLD.CSV"));
-    answerer.AnswerDialog(IDD_CSV_COLUMN_SELECT, [](CDialog& dlg) {
-        ClickDlgButton(dlg, IDC_CSV_DESELECT_ALL);
-        auto* pList = dlg.GetDlgItem(IDC_CSV_COLUMN_LIST);
-        ASSERT_NE(pList, nullptr);
-        pList->SendMessage(LB_SETSEL, TRUE, scUnit);
-        pList->SendMessage(LB_SETSEL, TRUE, scName);
+    answerer.AnswerDialog(IDD_COLUMN_SELECT, [](CDialog& dlg) {
+        // Every column offered ticked; all cleared, then two ticked with clicks on their boxes.
+        auto& columns = static_cast<CColumnSelectDialog&>(dlg);
+        EXPECT_TRUE(columns.m_list.GetCheck(scNote));
+        ClickDlgButton(dlg, IDC_COLUMN_DESELECT_ALL);
+        EXPECT_FALSE(columns.m_list.GetCheck(scNote));
+        for (int nRow : {scUnit, scName}) {
+            const LPARAM point = MAKELPARAM(5, nRow * CCheckMarkListBox::ITEM_HEIGHT + 5);
+            columns.m_list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, point);
+            columns.m_list.SendMessage(WM_LBUTTONUP, 0, point);
+        }
         ClickDlgButton(dlg, IDOK);
     });
     Command(ID_TEXT_OUTPUT);

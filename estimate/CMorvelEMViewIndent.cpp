@@ -1,0 +1,64 @@
+// The indent tool's request: one item's text in all rows of one level moves right or left
+// by whole characters, or back to the cell's edge.
+#include "estimate/CMorvelEMView.h"
+#include "estimate/ModelessMessages.h"
+#include "estimate/RowKinds.h"
+
+#include <algorithm>
+
+namespace {
+
+bool IsIndentTarget(int nKind, int nLevel)
+{
+    switch (nLevel) {
+    case INDENT_LEVEL_KIND:
+        return nKind == kindKind || nKind == kindKind + 10 || nKind == kindKind + 100;
+    case INDENT_LEVEL_LARGE:
+        return nKind == kindLarge || nKind == kindLarge + 10 || nKind == kindLarge + 100;
+    case INDENT_LEVEL_MIDDLE:
+        return nKind == kindMiddle || nKind == kindMiddle + 10 || nKind == kindMiddle + 100;
+    case INDENT_LEVEL_SMALL:
+        return nKind == kindSmall || nKind == kindSmall + 10 || nKind == kindSmall + 100;
+    case INDENT_LEVEL_DETAIL:
+        return nKind == kindDetail || nKind == kindDetail + 100;
+    case INDENT_LEVEL_ALL:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+LRESULT CMorvelEMView::OnIndentCommand(WPARAM wParam, LPARAM lParam)
+{
+    const auto* pRequest = reinterpret_cast<const CIndentRequest*>(lParam);
+    if (pRequest == nullptr || !IsValidColumn(pRequest->nItem))
+        return 0;
+    const int nCol = pRequest->nItem;
+    const bool bSummary = m_nSummaryPage == 1;
+    const int nLastRow = bSummary ? static_cast<int>(m_SummaryRows.GetSize()) - 1 : m_nUsedRows - 1;
+    for (int r = 0; r <= nLastRow; ++r) {
+        const int nKind = GetRowKind(r);
+        if (!IsIndentTarget(nKind, pRequest->nLevel))
+            continue;
+        int nIndent = 0;
+        if (wParam == INDENT_REDUCE)
+            nIndent = GetCellIndent(r, nCol) - pRequest->nAmount;
+        else if (wParam == INDENT_INCREASE)
+            nIndent = GetCellIndent(r, nCol) + pRequest->nAmount;
+        SetCellIndent(nIndent, r, nCol);
+        // A summary row shows the same heading on the summary page.
+        if (!bSummary && nKind >= kindSummaryOffset && r < m_SummaryRows.GetSize()) {
+            m_nSummaryPage = 1;
+            SetCellIndent(nIndent, r, nCol);
+            m_nSummaryPage = 0;
+        }
+    }
+    if (m_hWnd != nullptr) {
+        InvalidateRows(0, std::max(nLastRow, 0));
+        UpdateWindow();
+    }
+    SetDocumentModified();
+    return 0;
+}

@@ -1,0 +1,84 @@
+// Parts rows taken into the estimate: the rows chosen in the parts selection list become
+// detail rows at the current row, each estimate column filled from the parts column its
+// "B" code names.
+#include "app/CEstimationFormFile.h"
+#include "estimate/CGridRow.h"
+#include "estimate/CMorvelEMView.h"
+#include "estimate/RowKinds.h"
+#include "platform/ui/core/WinApi.h"
+
+#include <algorithm>
+#include <vector>
+
+int CMorvelEMView::PartsColumnOfCode(const CString& strCode)
+{
+    if (strCode.IsEmpty())
+        return -1;
+    auto letter = [](char c) { return c >= 'A' && c <= 'Z' ? c - 'A' : -1; };
+    int nCol = -1;
+    if (strCode.GetLength() == 1) {
+        nCol = letter(strCode[0]);
+    } else {
+        const int nFirst = std::max(letter(strCode[0]), 0);
+        const int nSecond = letter(strCode[1]);
+        nCol = nSecond < 0 ? -1 : nFirst * 26 + nSecond;
+    }
+    return nCol >= 0 && nCol < CGridRow::MAX_CELLS ? nCol : -1;
+}
+
+void CMorvelEMView::InsertPartsRows(const CGridRow* const* ppRows, int nCount)
+{
+    if (ppRows == nullptr || nCount <= 0 || m_nSummaryPage != 0)
+        return;
+    m_nPendingLevel = 5;
+    const int nRow = m_nCurrentRow;
+    // Rows pushed past the row limit would be lost: nothing is inserted then.
+    if (std::max(m_nUsedRows, nRow) + nCount >= m_nRowLimit) {
+        MessageBeep(0);
+        return;
+    }
+    if (nRow > m_nUsedRows) {
+        m_nUsedRows = nRow + nCount;
+        UpdateScrollRanges();
+    } else {
+        const int nAligned = AdjustPageBreak(0, nRow);
+        for (int i = 0; i < nCount; ++i)
+            InsertRow(nRow);
+        if (nAligned > 0)
+            AdjustPageBreak(1, nAligned + nCount);
+    }
+
+    const CEstimationFormFile& form = GetEstimationForm();
+    const int nColumns = std::min(form.GetCount(), GetColumnLimit());
+    // Each column takes the indent of the nearest detail row around the new rows (still
+    // empty here, so they are not found themselves).
+    std::vector<int> indents(static_cast<size_t>(std::max(nColumns, 0)));
+    for (int c = 0; c < nColumns; ++c)
+        indents[static_cast<size_t>(c)] = FindNearestCellAttr(nRow, c, kindDetail);
+    for (int i = 0; i < nCount; ++i) {
+        const CGridRow* pParts = ppRows[i];
+        const int r = nRow + i;
+        SetRowKind(kindDetail, r);
+        if (pParts == nullptr)
+            continue;
+        for (int c = 0; c < nColumns; ++c) {
+            const CString& strCode = form.GetItem(c, CEstimationFormFile::colB);
+            if (strCode.IsEmpty())
+                continue;
+            const int nPartsCol = PartsColumnOfCode(strCode);
+            const CString strSource = nPartsCol >= 0 ? pParts->m_strCell[nPartsCol] : CString();
+            CString strText;
+            NormalizeNumberText(c, strText, strSource);
+            SetCellText(strText, r, c, TRUE);
+            SetCellIndent(indents[static_cast<size_t>(c)], r, c);
+        }
+        // Amounts and other formula columns follow the quantities and prices taken in.
+        CalcRow(r, 0);
+    }
+    RecalcTotals(nRow);
+    m_nCurrentRow = std::min(m_nCurrentRow, m_nRowLimit - 1);
+    if (m_hWnd != nullptr)
+        InvalidateRows(nRow, std::max(nRow, m_nUsedRows - 1));
+    SetDocumentModified();
+    UpdateTreeView();
+}

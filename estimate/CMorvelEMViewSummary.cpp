@@ -1,0 +1,169 @@
+// The summary table (集計表): the estimate condensed into its headings and totals, level
+// by level (kinds, large, middle and small subjects), on the summary page, or written at
+// the top of the edit page.
+#include "app/CEstimationFormFile.h"
+#include "estimate/CGridRow.h"
+#include "estimate/CMorvelEMView.h"
+#include "estimate/CNumberRules.h"
+#include "estimate/CTabWnd.h"
+#include "estimate/RowKinds.h"
+#include "platform/ui/core/WinApi.h"
+
+#include <algorithm>
+
+namespace {
+
+// Per level: the kinds taken with their amounts and the kinds taken as opening rows.
+struct CSummaryLevelKinds {
+    std::initializer_list<int> amounts;
+    std::initializer_list<int> openings;
+};
+
+const CSummaryLevelKinds& LevelKinds(int nLevel)
+{
+    static const CSummaryLevelKinds levels[] = {
+        {{kindKind, kindFree, kindGrandTotal, kindGrandDiscountTotal, kindKindDiscountTotal}, {}},
+        {{kindLarge, kindFree, kindGrandTotal, kindKindTotal, kindLargeDiscountTotal, kindGrandDiscountTotal},
+         {kindKind}},
+        {{kindMiddle, kindFree, kindLargeTotal, kindGrandTotal, kindKindTotal, kindMiddleDiscountTotal,
+          kindGrandDiscountTotal},
+         {kindLarge, kindKind}},
+        {{kindSmall, kindFree, kindLargeTotal, kindMiddleTotal, kindGrandTotal, kindKindTotal,
+          kindSmallDiscountTotal, kindGrandDiscountTotal},
+         {kindLarge, kindMiddle, kindKind}},
+    };
+    return levels[nLevel];
+}
+
+bool Contains(std::initializer_list<int> kinds, int nKind)
+{
+    return std::find(kinds.begin(), kinds.end(), nKind) != kinds.end();
+}
+
+} // namespace
+
+void CMorvelEMView::AddRowToSummary(int nRow, bool bAmounts)
+{
+    const int nNew = static_cast<int>(m_SummaryRows.GetUpperBound()) + 1;
+    if (!IsValidRow(nNew))
+        return;
+    const int nKind = EditKind(nRow);
+    SetSummaryRowKind(nKind + kindSummaryOffset, nNew);
+    CGridRow* pNew = m_SummaryRows.GetRow(nNew);
+    const CEstimationFormFile& form = GetEstimationForm();
+    const int nColumns = std::min(form.GetCount(), GetColumnLimit());
+    const int nTotalRow = bAmounts ? FindTotalRow(nRow + 1, nKind) : -1;
+    for (int c = 0; c < nColumns; ++c) {
+        if (pNew != nullptr)
+            pNew->m_nIndent[c] = GetCellIndentOfEditRow(nRow, c);
+        const CString strNumber = GetSubjectNoText(nRow, c);
+        const CString& strCell = EditCell(nRow, c);
+        const CString& t = form.GetItem(c, CEstimationFormFile::colT);
+        const CString& v = form.GetItem(c, CEstimationFormFile::colV);
+        CString strText = strNumber + strCell;
+        if (t == "1" && !bAmounts) {
+            strText.Empty();
+        } else if (t == "2") {
+            // the number and the text, as they are
+        } else if (t == "3" && bAmounts && nKind < kindFree) {
+            strText = strNumber + "1"; // a heading counts once
+        } else if (t == "1" && bAmounts) {
+            strText = strCell;
+        } else if ((v == "1" || v == "2" || v == "3") && bAmounts) {
+            if (nTotalRow >= 0) {
+                strText = strNumber + EditCell(nTotalRow, c);
+            } else {
+                CDecimal sum = CDecimal::FromDouble(SumUnderHeading(nRow, nKind, c));
+                CNumberRules::RoundBySpec(sum, GetColumnInfo(c).spec);
+                strText = strNumber + CNumberRules::FormatNormal(sum);
+            }
+        }
+        SetSummaryCellText(strText, nNew, c);
+    }
+    if (bAmounts) {
+        const int nSaved = m_nSummaryPage;
+        m_nSummaryPage = 1;
+        CalcSummaryRow(nNew, 0);
+        m_nSummaryPage = nSaved;
+    }
+}
+
+void CMorvelEMView::BuildSummaryLevel(int nLevel)
+{
+    if (nLevel < 0 || nLevel >= SUMMARY_LEVELS)
+        return;
+    const CSummaryLevelKinds& kinds = LevelKinds(nLevel);
+    const bool bCloseGroups = nLevel != summaryKind;
+    int nOpenKind = -1; // the kind of the heading that opened the group, -1 when none is open
+    for (int r = 0; r < m_nUsedRows; ++r) {
+        const int nKind = EditKind(r);
+        if (Contains(kinds.openings, nKind)) {
+            if (nOpenKind < 0)
+                nOpenKind = nKind;
+            AddRowToSummary(r, false);
+        } else if (Contains(kinds.amounts, nKind)) {
+            AddRowToSummary(r, true);
+            // The opening heading's total closes its group with an empty row.
+            if (bCloseGroups && nOpenKind >= 0 && nKind == nOpenKind + kindTotalOffset) {
+                SetSummaryCellText("", static_cast<int>(m_SummaryRows.GetUpperBound()) + 1, 0);
+                nOpenKind = -1;
+            }
+        }
+    }
+}
+
+void CMorvelEMView::MakeSummaryTable(const int levels[SUMMARY_LEVELS], bool bInternal)
+{
+    for (int i = 0; i < SUMMARY_LEVELS; ++i)
+        m_nSummaryLevelOn[i] = levels[i] != 0 ? 1 : 0;
+    // The summary page is built as its tab builds it (the edit page's cursor is kept).
+    if (!bInternal && m_pTabWnd != nullptr && m_pTabWnd->m_hWnd != nullptr)
+        m_pTabWnd->SetCurSel(1);
+    OnSummaryPageTab();
+    if (!bInternal)
+        return;
+
+    // 内部作成: back to the edit page, the summary written at its top.
+    m_nSummaryPage = 0;
+    HideCellEdit();
+    const int nRowsPerPage = GetPageRows();
+    // A summary written earlier (rows of kind 100 or more, and its filler rows) goes first;
+    // only those rows are taken away, never a row of the estimate.
+    int nOld = 0;
+    while (nOld < m_nUsedRows) {
+        const int nKind = EditKind(nOld);
+        if (nKind != kindEmpty && nKind < kindSummaryOffset)
+            break;
+        ++nOld;
+    }
+    for (int i = 0; i < nOld; ++i)
+        DeleteRow(0);
+
+    const int nLast = static_cast<int>(m_SummaryRows.GetUpperBound());
+    if (nLast >= 0) {
+        const int nInsert = (nLast / nRowsPerPage + 1) * nRowsPerPage;
+        // Rows pushed past the row limit would be lost: the summary is not written then.
+        if (m_nUsedRows + nInsert >= m_nRowLimit) {
+            MessageBeep(0);
+        } else {
+            for (int i = 0; i < nInsert; ++i)
+                InsertRow(0);
+            for (int r = 0; r <= nLast; ++r) {
+                const CGridRow* pSummary = m_SummaryRows.GetRow(r);
+                if (pSummary == nullptr)
+                    continue;
+                SetRowKind(pSummary->m_nKind, r);
+                for (int c = 0; c < GetColumnLimit(); ++c)
+                    SetCellText(pSummary->m_strCell[c], r, c, TRUE);
+            }
+        }
+    }
+    UpdateTreeView();
+    SetDocumentModified();
+    if (m_hWnd != nullptr) {
+        Invalidate(TRUE);
+        UpdateWindow();
+    }
+    ClickCell(m_ptSummaryReturn.x, m_ptSummaryReturn.y);
+    UpdateStatusText(statusShow);
+}

@@ -1,0 +1,35 @@
+// The column choice "設定": a tick list of a form's items (the estimation form or the
+// parts form) with "全選択(&A)" and "全解除(&D)". The estimate view shows and hides its
+// columns with it ("表示固定"), fixes the columns the cursor keeps to ("入力固定", where
+// only clearing is offered) and chooses the CSV output's columns. The caller ticks the
+// list before running it and reads the ticks after OK; the close box or Esc cancels.
+#pragma once
+
+#include "app/CCheckMarkListBox.h"
+#include "app/CEstimationFormFile.h"
+#include "app/CPartFormFile.h"
+#include "platform/ui/dialogs/CDialog.h"
+
+class CColumnSelectDialog : public CDialog {
+public:
+    enum { purposeDisplayFix = 0, purposeInputFix = 1, purposeCsvOutput = 3 };
+
+    CColumnSelectDialog(CWnd* pParent, const CEstimationFormFile& form, int nPurpose);
+    CColumnSelectDialog(CWnd* pParent, const CPartFormFile& form, int nPurpose);
+
+    // The ticks (and enabling) live in the list object, before and after the run.
+    CCheckMarkListBox m_list;
+    int GetItemCount() const;
+
+protected:
+    BOOL OnInitDialog() override;
+    afx_msg void OnSelectAll();
+    afx_msg void OnDeselectAll();
+    DECLARE_MESSAGE_MAP()
+
+private:
+    CEstimationFormFile m_estimationForm;
+    CPartFormFile m_partsForm;
+    int m_nEstimation; // 1 the estimation form is listed, 0 the parts form
+    int m_nPurpose;
+};

@@ -1,0 +1,345 @@
+// The information sheet: its value rules (display, prefixes, computed and amount items)
+// and the dialog driven as a user drives it, from the estimate's command and from a new
+// estimate's first showing.
+#include "estimate_tools/CInformationInputDialog.h"
+#include "estimate_tools/EstimateDialogCommands.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/frames/CDocManager.h"
+#include "platform/ui/frames/CFrameWnd.h"
+#include "platform/ui/frames/CNewTypeDialog.h"
+#include "resources/EstimateCommandIds.h"
+#include "resources/ResourceIds.h"
+#include "tests/estimate/EstimateWindowTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+namespace {
+
+using InformationValues::Values;
+
+// name, attribute, width, picture, formula, rounding, E, P
+using ItemRow = std::array<const char*, 8>;
+
+CInformationFormFile MakeForm(const std::vector<ItemRow>& items)
+{
+    CInformationFormFile form;
+    for (size_t i = 0; i < items.size(); ++i)
+        for (int j = 0; j < 8; ++j)
+            form.SetItem(static_cast<int>(i), j, CString::FromUtf8(items[i][static_cast<size_t>(j)]));
+    form.m_nCount = static_cast<int>(items.size());
+    return form;
+}
+
+std::string U(const CString& text)
+{
+    return text.ToUtf8();
+}
+
+// A form with every kind of item.
+CInformationFormFile SheetForm()
+{
+    return MakeForm({
+        {"得意先名", "文字", "30", "", "", "", "", ""},             // A 0
+        {"数量", "数値", "10", "###,###.##", "", "F(-3)", "1", ""}, // B 1
+        {"単価", "数値", "10", "###,###", "", "D(-1)", "2", ""},    // C 2
+        {"金額", "計算", "10", "###,###", "B*C", "", "3", ""},      // D 3
+        {"税込見積", "税込見積", "14", "###,###", "", "D(-1)", "2", ""},
+        {"消費税", "消費税", "14", "###,###", "", "", "", ""},
+        {"税抜見積", "税抜見積", "14", "###,###", "", "", "", ""},
+        {"遠い参照", "計算", "10", "###,###", "ZZ+1", "", "", ""},
+    });
+}
+
+} // namespace
+
+TEST(InformationValueRules, NumbersShowRoundedFormattedAndPrefixed)
+{
+    const CInformationFormFile form = SheetForm();
+    // Text items stay as typed, whatever they hold.
+    EXPECT_EQ("山田建設", U(InformationValues::DisplayText(form, 0, "山田建設"_sj, true)));
+    EXPECT_EQ("1000", U(InformationValues::DisplayText(form, 0, "1000", true)));
+    // E "2": a yen mark before the number shown in the grid and in the editor; the editor's
+    // number has no separators.
+    EXPECT_EQ("\\1,000", InformationValues::DisplayText(form, 2, "1000", true).str());
+    EXPECT_EQ("1,000", InformationValues::DisplayText(form, 2, "1000", false).str());
+    EXPECT_EQ("\\1000", InformationValues::EditText(form, 2, "1000").str());
+    // D(-1) cuts the decimals; F(-3) rounds half up at the third decimal; the picture's two
+    // decimals then print.
+    EXPECT_EQ("1,234", InformationValues::DisplayText(form, 2, "1234.9", false).str());
+    EXPECT_EQ("12.35", InformationValues::DisplayText(form, 1, "12.345", false).str());
+    // E "3" puts "***" in front.
+    EXPECT_EQ("***2,500", InformationValues::DisplayText(form, 3, "2500", true).str());
+    // A "数値" item holding a word shows it; an amount item reads a word as 0.
+    EXPECT_EQ("未定", U(InformationValues::DisplayText(form, 1, "未定"_sj, true)));
+    EXPECT_EQ("\\0", InformationValues::DisplayText(form, 4, "未定"_sj, true).str());
+    // Negative values keep their sign.
+    EXPECT_EQ("-1,200", InformationValues::DisplayText(form, 2, "-1200.5", false).str());
+}
+
+TEST(InformationValueRules, PrefixesAreTakenOffWhatWasTyped)
+{
+    const CInformationFormFile form = SheetForm();
+    EXPECT_EQ("2000", InformationValues::StripPrefix(form, 2, "\\2000").str());
+    EXPECT_EQ("2000", InformationValues::StripPrefix(form, 2, "\\\\2000").str());
+    EXPECT_EQ("2000", InformationValues::StripPrefix(form, 2, "2000").str());
+    EXPECT_EQ("300", InformationValues::StripPrefix(form, 3, "***300").str());
+    // Items without a prefix, and text items, keep every character.
+    EXPECT_EQ("\\5", InformationValues::StripPrefix(form, 1, "\\5").str());
+    EXPECT_EQ("a\\b", InformationValues::StripPrefix(form, 0, "a\\b").str());
+    // The second byte of a double-byte character is not a yen mark ("ソ" is 0x83 0x5C).
+    const CString so = "ソ1"_sj;
+    ASSERT_EQ(0x5C, static_cast<unsigned char>(so[1]));
+    EXPECT_EQ(so.str(), InformationValues::StripPrefix(form, 2, so).str());
+}
+
+TEST(InformationValueRules, ComputedAndAmountItemsFollowTheirSources)
+{
+    const CInformationFormFile form = SheetForm();
+    Values values;
+    values[1] = "2.5";
+    values[2] = "1000.7"; // D(-1): 1000 when referenced
+    InformationValues::FillAmounts(form, values, "110000.000000", "10000.000000", "100000.000000");
+    InformationValues::Recalculate(form, values);
+    EXPECT_EQ("110000.000000", values[4].str());
+    EXPECT_EQ("10000.000000", values[5].str());
+    EXPECT_EQ("100000.000000", values[6].str());
+    EXPECT_DOUBLE_EQ(2500.0, atof(values[3].c_str()));
+    // A two-letter reference past the form's items reads 0.
+    EXPECT_DOUBLE_EQ(1.0, atof(values[7].c_str()));
+    // Changing a source changes the computed item.
+    values[1] = "4";
+    InformationValues::Recalculate(form, values);
+    EXPECT_DOUBLE_EQ(4000.0, atof(values[3].c_str()));
+}
+
+namespace {
+
+class InformationInputTest : public EstimateWindowTest {
+protected:
+    void SetUp() override
+    {
+        EstimateWindowTest::SetUp();
+        RegisterEstimateCommandDialogs();
+        CShellServices::Get().runEstimateDialogCommand = RunEstimateDialogCommand;
+    }
+
+    static CInformationInputDialog& Sheet(CDialog& dlg) { return static_cast<CInformationInputDialog&>(dlg); }
+    static CString GridText(CDialog& dlg, int nRow, int nCol)
+    {
+        return Sheet(dlg).Grid().GetTextMatrix(static_cast<short>(nRow), static_cast<short>(nCol));
+    }
+    static CString EditorText(CDialog& dlg)
+    {
+        CString text;
+        Sheet(dlg).Editor().GetWindowText(text);
+        return text;
+    }
+    static void Press(CDialog& dlg, UINT nVirtKey)
+    {
+        Sheet(dlg).Editor().SendMessage(WM_KEYDOWN, nVirtKey, 0);
+    }
+    static void Char(CDialog& dlg, UINT nChar) { Sheet(dlg).Editor().SendMessage(WM_CHAR, nChar, 0); }
+};
+
+} // namespace
+
+TEST_F(InformationInputTest, TheCommandEditsTheValuesAndStoresThemAfterOK)
+{
+    ASSERT_NE(OpenSample(), nullptr);
+    m_pDoc->m_InformationForm = SheetForm();
+    m_pView->SetInformation(0, "旧得意先"_sj);
+    m_pView->SetInformation(2, "1000");
+    m_pDoc->SetModifiedFlag(FALSE);
+    CString strTotal, strTax, strNet;
+    m_pView->GetInformationAmounts(strTotal, strTax, strNet);
+    ASSERT_GT(atof(strTotal.c_str()), 0.0);
+
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(IDD_INFORMATION_INPUT, [&](CDialog& dlg) {
+        CInformationInputDialog& sheet = Sheet(dlg);
+        // The heading row, numbered rows with the item names, the values shown.
+        EXPECT_EQ(9, sheet.Grid().GetRows());
+        EXPECT_EQ(3, sheet.Grid().GetCols());
+        EXPECT_EQ("No.", GridText(dlg, 0, 0).str());
+        EXPECT_EQ("名称", U(GridText(dlg, 0, 1)));
+        EXPECT_EQ("内容", U(GridText(dlg, 0, 2)));
+        EXPECT_EQ("8", GridText(dlg, 8, 0).str());
+        EXPECT_EQ("単価", U(GridText(dlg, 3, 1)));
+        EXPECT_EQ("\\1,000", GridText(dlg, 3, 2).str());
+        // The amount with tax as the view computes it, prefixed and formatted.
+        EXPECT_EQ(InformationValues::DisplayText(sheet.m_form, 4, strTotal, true).str(),
+                  GridText(dlg, 5, 2).str());
+        // Row 1 is current with its value in the editor.
+        EXPECT_EQ(1, sheet.GetCurrentRow());
+        EXPECT_EQ("旧得意先", U(EditorText(dlg)));
+
+        TypeDlgItemText(dlg, IDC_INFO_EDIT, "山田建設"_sj);
+        Press(dlg, VK_TAB);
+        EXPECT_EQ(2, sheet.GetCurrentRow());
+        EXPECT_EQ("山田建設", U(GridText(dlg, 1, 2)));
+        // Full-width digits become ASCII.
+        TypeDlgItemText(dlg, IDC_INFO_EDIT, "３"_sj);
+        Press(dlg, VK_DOWN);
+        EXPECT_EQ("3.00", GridText(dlg, 2, 2).str());
+        // The editor offers the value with its yen mark; typing one before the number
+        // stores the number alone, and the grid shows it formatted with the mark.
+        EXPECT_EQ("\\1000", EditorText(dlg).str());
+        TypeDlgItemText(dlg, IDC_INFO_EDIT, "\\2000");
+        Press(dlg, VK_RETURN);
+        EXPECT_EQ("\\2,000", GridText(dlg, 3, 2).str());
+        // The computed item follows at once: 3 x 2000.
+        EXPECT_EQ(4, sheet.GetCurrentRow());
+        EXPECT_EQ("***6000", EditorText(dlg).str());
+        EXPECT_EQ("***6,000", GridText(dlg, 4, 2).str());
+        // It takes no typing.
+        Char(dlg, '9');
+        EXPECT_EQ("***6000", EditorText(dlg).str());
+        Press(dlg, VK_DOWN);
+        // Nor does an amount item.
+        EXPECT_EQ(5, sheet.GetCurrentRow());
+        const CString before = EditorText(dlg);
+        Char(dlg, '1');
+        Press(dlg, VK_BACK);
+        EXPECT_EQ(before.str(), EditorText(dlg).str());
+        // Up and back: the amount item was not changed by leaving it.
+        Press(dlg, VK_UP);
+        EXPECT_EQ(4, sheet.GetCurrentRow());
+        // Shift+Tab is not needed here; row 3 with a mark typed and OK at once.
+        Press(dlg, VK_UP);
+        TypeDlgItemText(dlg, IDC_INFO_EDIT, "\\2500");
+        ClickDlgButton(dlg, IDOK);
+    });
+    Command(ID_INFORMATION_INPUT);
+    EXPECT_EQ(0, answerer.CountUnanswered());
+    EXPECT_EQ("山田建設", U(m_pView->GetInformation(0)));
+    EXPECT_EQ("3", m_pView->GetInformation(1).str());
+    // OK stores the number without the mark typed before it.
+    EXPECT_EQ("2500", m_pView->GetInformation(2).str());
+    EXPECT_DOUBLE_EQ(7500.0, atof(m_pView->GetInformation(3).c_str()));
+    EXPECT_EQ(strTotal.str(), m_pView->GetInformation(4).str());
+    EXPECT_EQ(strTax.str(), m_pView->GetInformation(5).str());
+    EXPECT_EQ(strNet.str(), m_pView->GetInformation(6).str());
+    EXPECT_EQ(8, m_pView->GetInformationCount());
+    EXPECT_TRUE(IsModified());
+}
+
+TEST_F(InformationInputTest, CancelAndAnUnchangedOKLeaveTheEstimateAlone)
+{
+    ASSERT_NE(OpenSample(), nullptr);
+    m_pDoc->m_InformationForm = MakeForm({
+        {"得意先名", "文字", "30", "", "", "", "", ""},
+        {"現場", "文字", "30", "", "", "", "", ""},
+        {"工期", "文字", "30", "", "", "", "", ""},
+    });
+    m_pView->SetInformation(0, "A");
+    m_pDoc->SetModifiedFlag(FALSE);
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(IDD_INFORMATION_INPUT, [&](CDialog& dlg) {
+        TypeDlgItemText(dlg, IDC_INFO_EDIT, "B");
+        Press(dlg, VK_TAB);
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    Command(ID_INFORMATION_INPUT);
+    EXPECT_EQ("A", m_pView->GetInformation(0).str());
+    EXPECT_FALSE(IsModified());
+
+    answerer.AnswerDialog(IDD_INFORMATION_INPUT, [&](CDialog& dlg) {
+        CInformationInputDialog& sheet = Sheet(dlg);
+        // Three items: rows 1 to 3; Tab on the last row stays there, Up on row 1 too.
+        Press(dlg, VK_UP);
+        EXPECT_EQ(1, sheet.GetCurrentRow());
+        Press(dlg, VK_TAB);
+        Press(dlg, VK_TAB);
+        Press(dlg, VK_TAB);
+        EXPECT_EQ(3, sheet.GetCurrentRow());
+        // Esc takes back the last change of the editor.
+        TypeDlgItemText(dlg, IDC_INFO_EDIT, "");
+        Press(dlg, VK_ESCAPE);
+        ClickDlgButton(dlg, IDOK);
+    });
+    Command(ID_INFORMATION_INPUT);
+    EXPECT_EQ("A", m_pView->GetInformation(0).str());
+    EXPECT_FALSE(IsModified());
+}
+
+TEST_F(InformationInputTest, AClickMovesToTheRowAndTheScrollBarScrolls)
+{
+    ASSERT_NE(OpenSample(), nullptr);
+    std::vector<ItemRow> items;
+    std::vector<std::string> names;
+    for (int i = 1; i <= 40; ++i)
+        names.push_back("項目" + std::to_string(i));
+    for (const std::string& name : names)
+        items.push_back({name.c_str(), "文字", "10", "", "", "", "", ""});
+    m_pDoc->m_InformationForm = MakeForm(items);
+    int nLastRow = 0;
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(IDD_INFORMATION_INPUT, [&](CDialog& dlg) {
+        CInformationInputDialog& sheet = Sheet(dlg);
+        const int v = sheet.GetVisibleRows();
+        ASSERT_GT(v, 2);
+        ASSERT_LT(v, 20);
+        EXPECT_EQ(42 - v, sheet.ScrollBar().GetScrollLimit());
+        // The grid is cut to whole rows: the heading and v rows of 19 pixels.
+        CRect rc;
+        sheet.Grid().GetWindowRect(&rc);
+        EXPECT_EQ((v + 1) * 19, rc.Height());
+        // Typing then a click elsewhere commits the row left.
+        TypeDlgItemText(dlg, IDC_INFO_EDIT, "x");
+        sheet.Grid().SetRow(3);
+        EXPECT_EQ(3, sheet.GetCurrentRow());
+        EXPECT_EQ("x", GridText(dlg, 1, 2).str());
+        // Page Down moves by the rows shown less one, the scroll bar with it.
+        Press(dlg, VK_NEXT);
+        EXPECT_EQ(3 + v - 1, sheet.GetCurrentRow());
+        EXPECT_EQ(v, sheet.ScrollBar().GetScrollPos());
+        EXPECT_EQ(v, sheet.Grid().GetTopRow());
+        // Line up on the bar: the view moves one row up.
+        dlg.SendMessage(WM_VSCROLL, SB_LINEUP, reinterpret_cast<LPARAM>(sheet.ScrollBar().m_hWnd));
+        EXPECT_EQ(v - 1, sheet.Grid().GetTopRow());
+        // The editor lies over the current row's value cell.
+        CRect rcEdit;
+        sheet.Editor().GetWindowRect(&rcEdit);
+        sheet.Grid().GetWindowRect(&rc);
+        EXPECT_EQ(rc.top + 1 + (sheet.GetCurrentRow() - (v - 1) + 1) * 19, rcEdit.top);
+        TypeDlgItemText(dlg, IDC_INFO_EDIT, "y");
+        nLastRow = sheet.GetCurrentRow();
+        ClickDlgButton(dlg, IDOK);
+    });
+    Command(ID_INFORMATION_INPUT);
+    EXPECT_EQ(0, answerer.CountUnanswered());
+    EXPECT_EQ("x", m_pView->GetInformation(0).str());
+    ASSERT_GT(nLastRow, 1);
+    EXPECT_EQ("y", m_pView->GetInformation(nLastRow - 1).str());
+}
+
+TEST_F(InformationInputTest, ANewEstimateOpensWithItsInformationSheet)
+{
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(AFX_IDD_NEWTYPEDLG, [](CDialog& dlg) {
+        // The estimate is the first type offered.
+        SelectDlgItem(dlg, CNewTypeDialog::IDC_TYPE_LIST, 0);
+        ClickDlgButton(dlg, IDOK);
+    });
+    int nItems = -1;
+    answerer.AnswerDialog(IDD_INFORMATION_INPUT, [&](CDialog& dlg) {
+        nItems = Sheet(dlg).GetItemCount();
+        EXPECT_EQ(nItems + 1, Sheet(dlg).Grid().GetRows());
+        TypeDlgItemText(dlg, IDC_INFO_EDIT, "新しい得意先"_sj);
+        ClickDlgButton(dlg, IDOK);
+    });
+    m_pApp->OnFileNew();
+    Pump();
+    EXPECT_EQ(0, answerer.CountUnanswered());
+    ASSERT_EQ(std::vector<UINT>({AFX_IDD_NEWTYPEDLG, IDD_INFORMATION_INPUT}), answerer.DialogIds());
+    auto* pMain = dynamic_cast<CFrameWnd*>(AfxGetMainWnd());
+    ASSERT_NE(pMain, nullptr);
+    auto* pDoc = dynamic_cast<CMorvelEMDoc*>(pMain->GetActiveFrame()->GetActiveDocument());
+    ASSERT_NE(pDoc, nullptr);
+    EXPECT_EQ(pDoc->m_InformationForm.GetCount(), nItems);
+    ASSERT_GT(nItems, 0);
+    EXPECT_EQ("新しい得意先", U(pDoc->GetEstimateView()->GetInformation(0)));
+}

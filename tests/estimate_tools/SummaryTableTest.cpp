@@ -1,0 +1,195 @@
+// The summary table from its command and dialog: the levels chosen, each level on pages of
+// its own, headings with the amounts of their totals, and the summary written at the top
+// of the edit page once however often it is made there.
+#include "estimate/CGridRow.h"
+#include "estimate/CTabWnd.h"
+#include "estimate/RowKinds.h"
+#include "estimate_tools/CSummaryDialog.h"
+#include "estimate_tools/EstimateDialogCommands.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
+#include "resources/EstimateCommandIds.h"
+#include "resources/ResourceIds.h"
+#include "tests/estimate/EstimateWindowTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class SummaryTableTest : public EstimateWindowTest {
+protected:
+    void SetUp() override
+    {
+        EstimateWindowTest::SetUp();
+        CShellServices::Get().runEstimateDialogCommand = RunEstimateDialogCommand;
+        ASSERT_NE(OpenSample(), nullptr);
+    }
+
+    // Answers the summary dialog with these levels and the place chosen.
+    void Answer(CDialogAnswerer& answerer, std::vector<int> levels, bool bInternal)
+    {
+        answerer.AnswerDialog(IDD_SUMMARY, [levels, bInternal](CDialog& dlg) {
+            const UINT boxes[] = {IDC_SUMMARY_KIND, IDC_SUMMARY_LARGE, IDC_SUMMARY_MIDDLE, IDC_SUMMARY_SMALL};
+            for (int i = 0; i < 4; ++i) {
+                if ((dlg.IsDlgButtonChecked(boxes[i]) != 0) != (levels[static_cast<size_t>(i)] != 0))
+                    ClickDlgButton(dlg, boxes[i]);
+            }
+            ClickDlgButton(dlg, bInternal ? IDC_RADIO_2 : IDC_RADIO_1);
+            ClickDlgButton(dlg, IDOK);
+        });
+    }
+
+    std::vector<std::string> EditRows(int nFirst) const
+    {
+        std::vector<std::string> rows;
+        for (int r = nFirst; r < m_pView->GetUsedRows(); ++r) {
+            std::string row = std::to_string(m_pView->GetRowKind(r));
+            for (int c = 0; c < m_pView->GetColumnCount(); ++c)
+                row += "|" + Cell(r, c);
+            rows.push_back(row);
+        }
+        return rows;
+    }
+
+    const CGridRow* SummaryRow(int nRow) const { return m_pView->GetSummaryRows().GetRow(nRow); }
+};
+
+} // namespace
+
+TEST_F(SummaryTableTest, LargeSubjectsCarryTheirTotalsAmountsAndAQuantityOfOne)
+{
+    // The dialog offers the view's levels: large and middle at first.
+    CDialogAnswerer answerer;
+    int offered[4] = {-1, -1, -1, -1};
+    answerer.AnswerDialog(IDD_SUMMARY, [&](CDialog& dlg) {
+        const UINT boxes[] = {IDC_SUMMARY_KIND, IDC_SUMMARY_LARGE, IDC_SUMMARY_MIDDLE, IDC_SUMMARY_SMALL};
+        for (int i = 0; i < 4; ++i)
+            offered[i] = static_cast<int>(dlg.IsDlgButtonChecked(boxes[i]));
+        EXPECT_EQ(IDC_RADIO_1, static_cast<UINT>(dlg.GetCheckedRadioButton(IDC_RADIO_1, IDC_RADIO_2)));
+        ClickDlgButton(dlg, IDC_SUMMARY_MIDDLE); // large alone
+        ClickDlgButton(dlg, IDOK);
+    });
+    const std::vector<std::string> edit = EditRows(0);
+    Command(ID_SUMMARY_TABLE);
+    EXPECT_EQ(0, offered[0]);
+    EXPECT_EQ(1, offered[1]);
+    EXPECT_EQ(1, offered[2]);
+    EXPECT_EQ(0, offered[3]);
+    ASSERT_TRUE(m_pView->IsSummaryPageShown());
+    EXPECT_EQ(1, m_pView->GetTabWnd()->GetCurSel());
+    // The edit page is left alone (its rows read once it is shown again).
+    Command(CTabWnd::ID_EDIT_PAGE_TAB);
+    EXPECT_EQ(edit, EditRows(0));
+
+    // Walk the edit page as a person would: the kind heading opens, every large heading
+    // follows with its total's amount, the kind total closes with an empty row.
+    std::vector<int> expectedRows;
+    for (int r = 0; r < m_pView->GetUsedRows(); ++r) {
+        const int k = m_pView->GetRowKind(r);
+        if (k == kindKind || k == kindLarge || k == kindKindTotal || k == kindGrandTotal || k == kindFree ||
+            k == kindLargeDiscountTotal || k == kindGrandDiscountTotal)
+            expectedRows.push_back(r);
+    }
+    ASSERT_GT(expectedRows.size(), 2u);
+    int s = 0;
+    for (int r : expectedRows) {
+        const CGridRow* pRow = SummaryRow(s);
+        ASSERT_NE(pRow, nullptr) << s;
+        const int k = m_pView->GetRowKind(r);
+        EXPECT_EQ(k + 100, pRow->m_nKind) << s;
+        EXPECT_EQ(m_pView->GetCellText(r, scName).str(), pRow->m_strCell[scName].str()) << s;
+        if (k == kindKind) {
+            EXPECT_TRUE(pRow->m_strCell[scUnit].IsEmpty()); // an opening row shows no unit
+        }
+        if (k == kindLarge) {
+            // The large total below the heading gives the amount.
+            int t = r + 1;
+            while (t < m_pView->GetUsedRows() && m_pView->GetRowKind(t) != kindLargeTotal)
+                ++t;
+            ASSERT_LT(t, m_pView->GetUsedRows());
+            EXPECT_EQ(m_pView->GetCellText(t, scAmount).str(), pRow->m_strCell[scAmount].str()) << s;
+            EXPECT_EQ("1", pRow->m_strCell[scQty].str()) << s;
+        }
+        ++s;
+        if (k == kindKindTotal) {
+            // The group of the kind heading closes with an empty row.
+            const CGridRow* pEmpty = SummaryRow(s);
+            ASSERT_NE(pEmpty, nullptr);
+            EXPECT_EQ(0, pEmpty->m_nKind);
+            ++s;
+        }
+    }
+    // The level is filled up to the end of its page.
+    EXPECT_EQ(0, static_cast<int>(m_pView->GetSummaryRows().GetSize()) % m_pView->GetPageRows());
+    EXPECT_EQ(0, answerer.CountUnanswered());
+}
+
+TEST_F(SummaryTableTest, EachLevelStartsOnAPageOfItsOwnAndCancelChangesNothing)
+{
+    CDialogAnswerer answerer;
+    Answer(answerer, {0, 1, 1, 0}, false);
+    Command(ID_SUMMARY_TABLE);
+    const int nPage = m_pView->GetPageRows();
+    const CGridRowArray& rows = m_pView->GetSummaryRows();
+    int nFirstMiddle = -1;
+    for (int r = 0; r < rows.GetSize(); ++r) {
+        const CGridRow* pRow = rows.GetRow(r);
+        if (pRow != nullptr && pRow->m_nKind == kindMiddle + 100) {
+            nFirstMiddle = r;
+            break;
+        }
+    }
+    ASSERT_GT(nFirstMiddle, 0);
+    // The middle level begins the page after the large level ends; the large level's
+    // opening kind heading comes again in front of it.
+    EXPECT_EQ(kindKind + 100, rows.GetRow(nFirstMiddle - 2)->m_nKind);
+    EXPECT_EQ(0, (nFirstMiddle - 2) % nPage);
+
+    // No level: an empty summary page.
+    Command(CTabWnd::ID_EDIT_PAGE_TAB);
+    Answer(answerer, {0, 0, 0, 0}, false);
+    Command(ID_SUMMARY_TABLE);
+    EXPECT_EQ(0, m_pView->GetSummaryRows().GetSize());
+
+    // Cancel: neither page changes.
+    Command(CTabWnd::ID_EDIT_PAGE_TAB);
+    const std::vector<std::string> edit = EditRows(0);
+    answerer.EndDialogWith(IDD_SUMMARY, IDCANCEL);
+    Command(ID_SUMMARY_TABLE);
+    EXPECT_FALSE(m_pView->IsSummaryPageShown());
+    EXPECT_EQ(edit, EditRows(0));
+    EXPECT_EQ(0, m_pView->GetSummaryRows().GetSize());
+}
+
+TEST_F(SummaryTableTest, MadeInsideTheEstimateItIsWrittenOnceAtTheTop)
+{
+    const std::vector<std::string> edit = EditRows(0);
+    const int nPage = m_pView->GetPageRows();
+    CDialogAnswerer answerer;
+    Answer(answerer, {0, 1, 0, 0}, true);
+    Command(ID_SUMMARY_TABLE);
+    EXPECT_FALSE(m_pView->IsSummaryPageShown());
+    EXPECT_TRUE(IsModified());
+    const int nSummary = static_cast<int>(m_pView->GetSummaryRows().GetSize());
+    ASSERT_GT(nSummary, 0);
+    const int nPages = (nSummary - 1) / nPage + 1;
+    // The summary's rows on the first pages, the estimate after them, whole.
+    EXPECT_EQ(kindKind + 100, m_pView->GetRowKind(0));
+    EXPECT_EQ(edit, EditRows(nPages * nPage));
+
+    // Again: still one summary.
+    Answer(answerer, {0, 1, 0, 0}, true);
+    Command(ID_SUMMARY_TABLE);
+    EXPECT_EQ(edit, EditRows(nPages * nPage));
+    int nSummaryKinds = 0;
+    for (int r = 0; r < m_pView->GetUsedRows(); ++r)
+        nSummaryKinds += m_pView->GetRowKind(r) >= 100 ? 1 : 0;
+    int nExpected = 0;
+    for (int r = 0; r < nSummary; ++r) {
+        const CGridRow* pRow = m_pView->GetSummaryRows().GetRow(r);
+        nExpected += pRow != nullptr && pRow->m_nKind >= 100 ? 1 : 0;
+    }
+    EXPECT_EQ(nExpected, nSummaryKinds);
+}
