@@ -171,7 +171,7 @@ BOOL CTableRuledLineDialog::OnInitDialog()
     for (int i = 0; i < PATTERN_COUNT; ++i)
         m_pictures[i].m_nPattern = i + 1;
     m_tablePicture.m_nPattern = 0;
-    for (CRuledLineStyleCombo* pCombo :
+    for (CLineStyleComboBox* pCombo :
          {&m_outer, &m_top, &m_bottom, &m_left, &m_right, &m_innerV, &m_innerH}) {
         pCombo->SetItemHeight(-1, 15);
         for (int nStyle = -1; nStyle <= 11; ++nStyle)
@@ -221,7 +221,7 @@ void CTableRuledLineDialog::OnPattern(UINT nID)
 void CTableRuledLineDialog::OnOuterStyle()
 {
     const int n = m_outer.GetCurSel();
-    for (CRuledLineStyleCombo* pCombo : {&m_left, &m_right, &m_top, &m_bottom})
+    for (CLineStyleComboBox* pCombo : {&m_left, &m_right, &m_top, &m_bottom})
         pCombo->SetCurSel(n);
 }
 

@@ -60,7 +60,7 @@ protected:
     afx_msg void OnBottomColour();
     DECLARE_MESSAGE_MAP()
 
-    CRuledLineStyleCombo m_outer, m_top, m_bottom, m_left, m_right, m_innerV, m_innerH;
+    CLineStyleComboBox m_outer, m_top, m_bottom, m_left, m_right, m_innerV, m_innerH;
     CColourButton m_outerColour, m_topColour, m_bottomColour, m_leftColour, m_rightColour, m_innerVColour,
         m_innerHColour;
     CRuledPatternPicture m_pictures[PATTERN_COUNT];
