@@ -8,6 +8,7 @@
 #include "printform/CPrintEMDoc.h"
 #include "printform/CPrintLayoutViews.h"
 #include "printform/CPrintPMDoc.h"
+#include "printform/CTableRuledLineDialog.h"
 #include "resources/PrintFormEditorResources.h"
 #include "resources/PrintFormIds.h"
 #include "resources/ResourceIds.h"
@@ -18,6 +19,7 @@ void RegisterPrintForm()
     RegisterDrawing();
     RegisterPrintFormDialogs();
     RegisterEditorDialogTemplates();
+    RegisterTableDialogTemplates();
     RegisterPrintFormEditorResources();
     CShellServices& services = CShellServices::Get();
     services.SetDocumentClasses(IDR_EMFORMTYPE, RUNTIME_CLASS(CPrintEMDoc), RUNTIME_CLASS(CChildEMFormFrame),
