@@ -167,11 +167,13 @@ BOOL CDrawItem::UpdateExtent()
         r.right = r.left + HimetricToObjectUnits(size.cx);
         r.bottom = r.top - HimetricToObjectUnits(size.cy);
     } else if (GetItemState() != activeState && GetItemState() != activeUIState) {
+        // A side whose old extent is 0 (a damaged or half-made record) has nothing to
+        // scale by: it is sized from the new extent as the first time.
         const int nWidth = r.Width(), nHeight = r.Height();
-        if (obj.m_extent.cx != 0)
-            r.right = r.left + MulDivRound(nWidth, size.cx, obj.m_extent.cx);
-        if (obj.m_extent.cy != 0)
-            r.bottom = r.top + MulDivRound(nHeight, size.cy, obj.m_extent.cy);
+        r.right = obj.m_extent.cx != 0 ? r.left + MulDivRound(nWidth, size.cx, obj.m_extent.cx)
+                                       : r.left + HimetricToObjectUnits(size.cx);
+        r.bottom = obj.m_extent.cy != 0 ? r.top + MulDivRound(nHeight, size.cy, obj.m_extent.cy)
+                                        : r.top - HimetricToObjectUnits(size.cy);
     }
     obj.m_extent = size;
     obj.Invalidate();

@@ -39,6 +39,15 @@ public:
     // Nothing runs the item here: both say so (and change nothing).
     void OnOpen(CPrintFormView* pView) override;
     void OnEditProperties() override;
+    // On paper: the item's picture in m_position (CDrawItem::PrintDraw), whatever
+    // m_bVisible says. Nothing without an item or without data being printed.
+    void DrawEM(CDC* pDC, const CEstimateFieldData* pData) override;
+    void DrawPM(CDC* pDC, const CPartsFieldData* pData) override;
+    // In the editor: the item's picture (or a framed box with its type name) in rect, the
+    // object's rectangle as the view shows it; on a screen also the object frame while
+    // CDrawingShared::s_bShowObjectFrames is set: solid for an embedded item, dotted for a
+    // linked one. The editing view's Draw calls this with its zoomed rectangle.
+    void DrawItemIn(CDC* pDC, const CRect& rect);
 
     CDrawItem* m_pClientItem = nullptr;
     CSize m_extent; // HIMETRIC, as last seen
@@ -60,6 +69,11 @@ public:
 
     void Serialize(CArchive& ar) override;
 
+    // The item's picture on a printer context, into rect: the document's target device is
+    // refreshed first. FALSE when the item has no storage or no picture, the context does
+    // not print, or the item belongs to no document.
+    BOOL PrintDraw(CDC* pDC, const CRect& rect);
+
     CDrawOleObj* m_pDrawObj = nullptr;
     // Set once an object has taken the item while a file is read.
     BOOL m_bClaimed = FALSE;
@@ -67,3 +81,13 @@ public:
 
 // HIMETRIC (0.01 mm) to object units (0.01 inch): MulDiv(value, 10, 254).
 int HimetricToObjectUnits(int nValue);
+
+// The picture of an item drawn into rect: its cached bitmap stretched over it, or, when it
+// has none that can be read, a framed box with the item's type name. FALSE for the box.
+BOOL DrawItemPicture(CDC* pDC, const COleClientItem* pItem, const CRect& rect);
+
+// A new embedded picture from a ".BMP" file, placed with its upper left corner at topLeft
+// and sized from the picture's extent, added to the document. Null, with nothing left in
+// the document, when the file cannot be read or holds no picture that can be shown; the
+// caller says "ｵﾌﾞｼﾞｪｸﾄ挿入ができません。".
+CDrawOleObj* InsertPictureObject(CPrintDoc* pDoc, const CPoint& topLeft, const CString& strPath);

@@ -116,6 +116,9 @@ public:
     CDrawObj* Clone(CPrintDoc* pDoc = nullptr) override;
     CDrawObj* CloneForUndo(CPrintDoc* pDoc = nullptr) override;
     void Remove() override;
+    // The texts of the selected cells, one per row from the top, in the text-property
+    // dialog; every selected cell of a row takes that row's text (TextProperties.cpp).
+    void OnEditProperties() override;
 
     // Snapshots of the cells and the fixed corner for a resize by handle nHandle.
     void BeginResize(int nHandle);
@@ -188,6 +191,72 @@ public:
     COLORREF GetCellFieldColorPM(const CDrawCell* pCell, const CPartsFieldData* pData) const;
     int CellAlignFromEstimateField(const CDrawCell* pCell) const;
     int CellAlignFromPartsField(const CDrawCell* pCell) const;
+
+    // ---- Formatting of the selected cells (CDrawTableFormat.cpp) ----------------------------
+    // Each change invalidates the table before and after (SetBorders and SetShading once,
+    // after) and marks the document modified.
+    // Edges of the selected cells by nPattern 1..7: which of the inner vertical, inner
+    // horizontal and outer edges take the given colours and styles. A style below 0 keeps
+    // the edge's style and still sets its colour.
+    void SetBorders(COLORREF innerVColor, COLORREF innerHColor, int innerVStyle, int innerHStyle,
+                    COLORREF outerLeftColor, COLORREF outerRightColor, COLORREF outerUpperColor,
+                    COLORREF outerLowerColor, int outerLeftStyle, int outerRightStyle, int outerUpperStyle,
+                    int outerLowerStyle, int nPattern);
+    // The shading of the selected cells (the table's own stays).
+    void SetShading(BOOL bFill, int nPattern, COLORREF fore, COLORREF back) override;
+    void SetCellUnderline(CPrintFormView* pView, BYTE bUnderline);
+    void SetCellBold(CPrintFormView* pView, BOOL bBold);
+    void SetCellItalic(CPrintFormView* pView, BYTE bItalic);
+    void SetCellTextColor(CPrintFormView* pView, COLORREF color);
+    void SetCellAlign(CPrintFormView* pView, int nAlign);
+    void SetCellFontHeight(CPrintFormView* pView, int nHeight);
+    // The face name (at most 31 bytes, never half a double-byte character), the character
+    // set and the pitch and family of lf; the other font members stay.
+    void SetCellFontFace(CPrintFormView* pView, CString faceName, LOGFONT lf);
+    void ClearSelectedCells(CPrintFormView* pView);
+    // The selected rows to the lowest, highest or average row height, chosen in
+    // "行高さ調整"; nothing with fewer than two rows. nHeight is not used.
+    void SetHeight(CPrintFormView* pView, int nHeight) override;
+    // A table has no width adjustment: it only repaints and marks the document modified.
+    void SetWidth(CPrintFormView* pView, int nWidth) override;
+    enum { rowHeightLowest = 0, rowHeightHighest = 1, rowHeightAverage = 2 };
+    // The number of distinct rows (upper edges) among the selected cells.
+    int CountSelectedRows();
+    // The row-height adjustment for a choice, without the dialog: FALSE, with the message
+    // "選択範囲では処理を実行できません。" and nothing changed, when a cell reaching over a
+    // selected row's edges crosses it anywhere along the table.
+    BOOL ApplyRowHeights(CPrintFormView* pView, int nChoice);
+
+    int CountBoldCells();
+    int CountItalicCells();
+    int CountUnderlineCells();
+    int CountLeftAlignedCells();
+    int CountRightAlignedCells();
+    int CountCenteredCells();
+    // The first selected cell's font; all zero when none is selected.
+    LOGFONT GetSelectedCellFont();
+    // *pbSame: every selected cell has plf's face (*pnHeight's height, *pnPattern's
+    // pattern); FALSE when none is selected.
+    void IsSameFontFace(LOGFONT* plf, BOOL* pbSame);
+    void IsSameFontHeight(int* pnHeight, BOOL* pbSame);
+    // The first selected cell's shading; the outputs stay when none is selected.
+    void GetSelectedCellShading(int* pnPattern, COLORREF* pFore, COLORREF* pBack, BOOL* pbFill);
+    int GetSelectedCellPattern();
+    void IsSamePattern(int* pnPattern, BOOL* pbSame);
+    // The edge of the selected cell pCell (index nIndex) has no selected neighbour.
+    BOOL IsLeftEdgeOuter(CDrawCell* pCell, int nIndex);
+    BOOL IsRightEdgeOuter(CDrawCell* pCell, int nIndex);
+    BOOL IsUpperEdgeOuter(CDrawCell* pCell, int nIndex);
+    BOOL IsLowerEdgeOuter(CDrawCell* pCell, int nIndex);
+    // Every cell met walking left (right) from the cell with this rectangle, across the
+    // table, has exactly its lower and upper edges.
+    BOOL IsRowClearToLeft(CRect rect);
+    BOOL IsRowClearToRight(CRect rect);
+
+    // After a change of form, every cell's tokens as CDrawText's (FieldRemap.cpp).
+    void RemapEstimateFields();
+    void RemapInformationFields();
+    void RemapPartsFields();
 
     INT_PTR GetCellCount() const { return m_cells.GetSize(); }
     CDrawCell* GetCell(INT_PTR nIndex) const { return static_cast<CDrawCell*>(m_cells.GetAt(nIndex)); }

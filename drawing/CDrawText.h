@@ -48,6 +48,9 @@ public:
     BOOL Intersects(const CRect& rect) override;
     CDrawObj* Clone(CPrintDoc* pDoc = nullptr) override;
     CDrawObj* CloneForUndo(CPrintDoc* pDoc = nullptr) override;
+    // The text and its picture indexes in the text-property dialog of the document's kind
+    // of layout; on OK the alignment follows a leading field token (TextProperties.cpp).
+    void OnEditProperties() override;
 
     void DrawEM(CDC* pDC, const CEstimateFieldData* pData) override;
     void DrawPM(CDC* pDC, const CPartsFieldData* pData) override;
@@ -76,6 +79,13 @@ public:
     COLORREF GetFieldColorPM(const CPartsFieldData* pData) const;
     int AlignFromEstimateField() const;
     int AlignFromPartsField() const;
+
+    // After a change of form: the item names of the text's "$見積(", "$情報(" or "$部材("
+    // tokens follow the document's item mapping (see FieldRemap.h). Neither repaints nor
+    // marks the document modified; the document does both.
+    void RemapEstimateFields();
+    void RemapInformationFields();
+    void RemapPartsFields();
 
     LOGFONT m_logFont{};
     CString m_strText;

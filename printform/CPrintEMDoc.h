@@ -32,6 +32,15 @@ public:
     // cannot be read.
     BOOL ReadForms(const CString& strEstimation, const CString& strInformation);
 
+    // "使用形式変更(&K)": asks for the two forms again; each form that differs from the one
+    // in use replaces it (the old one becomes the previous form) and the item-mapping
+    // dialog then says where its tokens go (FormChange.cpp).
+    afx_msg void OnChangeForm();
+    // The mapping dialog for one kind of form and, on OK, the rewriting of every text and
+    // table. The document is marked modified in any case: the form in use has changed.
+    void RemapEstimationFields();
+    void RemapInformationFields();
+
     CString m_strCurEstimationForm;
     CEstimationFormFile m_curEstimationForm;
     CString m_strCurInformationForm;
@@ -40,4 +49,6 @@ public:
     CEstimationFormFile m_prevEstimationForm;
     CString m_strPrevInformationForm;
     CInformationFormFile m_prevInformationForm;
+
+    DECLARE_MESSAGE_MAP()
 };

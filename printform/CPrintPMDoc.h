@@ -26,8 +26,14 @@ public:
     // when it cannot be opened or read.
     BOOL ReadForms(const CString& strParts);
 
+    // "使用形式変更(&K)" for the parts form, as CPrintEMDoc's.
+    afx_msg void OnChangeForm();
+    void RemapPartsFields();
+
     CString m_strCurPartsForm;
     CPartFormFile m_curPartsForm;
     CString m_strPrevPartsForm;
     CPartFormFile m_prevPartsForm;
+
+    DECLARE_MESSAGE_MAP()
 };

@@ -10,6 +10,7 @@
 #include "printform/CPrintPMDoc.h"
 #include "printform/CTableRuledLineDialog.h"
 #include "resources/PrintFormEditorResources.h"
+#include "resources/LayoutDialogIds.h"
 #include "resources/PrintFormIds.h"
 #include "resources/ResourceIds.h"
 
@@ -21,6 +22,7 @@ void RegisterPrintForm()
     RegisterEditorDialogTemplates();
     RegisterTableDialogTemplates();
     RegisterPrintFormEditorResources();
+    RegisterLayoutDialogs();
     CShellServices& services = CShellServices::Get();
     services.SetDocumentClasses(IDR_EMFORMTYPE, RUNTIME_CLASS(CPrintEMDoc), RUNTIME_CLASS(CChildEMFormFrame),
                                 RUNTIME_CLASS(CPrintEMFormView));

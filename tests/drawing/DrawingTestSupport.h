@@ -3,6 +3,7 @@
 #pragma once
 
 #include "drawing/CDrawObj.h"
+#include "drawing/CDrawTable.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CFile.h"
 #include "tests/support/TestSupport.h"
@@ -69,4 +70,27 @@ inline ByteBuilder& FontRecord(ByteBuilder& b, int32_t height, int32_t weight, u
     b.Dword(static_cast<uint32_t>(height)).Dword(0).Dword(0).Dword(0).Dword(static_cast<uint32_t>(weight));
     b.Byte(italic).Byte(underline).Byte(0).Byte(charset).Byte(0).Byte(0).Byte(0).Byte(pitch);
     return b.Str(face);
+}
+
+// A table as the table tool makes it: left >= right, bottom >= top; columns of the given
+// widths from x = 0 leftwards on paper, rows of the given heights from y = 0 up.
+inline std::unique_ptr<CDrawTable> MakeTable(std::initializer_list<int> widths,
+                                             std::initializer_list<int> heights)
+{
+    int totalW = 0, totalH = 0;
+    for (int w : widths)
+        totalW += w;
+    for (int h : heights)
+        totalH += h;
+    auto pTable = std::make_unique<CDrawTable>(CRect(totalW, 0, 0, totalH));
+    int y = 0;
+    for (int h : heights) {
+        int x = 0;
+        for (int w : widths) {
+            pTable->AddCell(CRect(x + w, y, x, y + h));
+            x += w;
+        }
+        y += h;
+    }
+    return pTable;
 }

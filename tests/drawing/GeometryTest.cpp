@@ -4,6 +4,7 @@
 #include "drawing/CDrawRect.h"
 #include "drawing/CDrawTable.h"
 #include "drawing/CDrawText.h"
+#include "tests/drawing/DrawingTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -82,32 +83,6 @@ TEST(DrawingGeometry, ClonesCopyEveryAttribute)
     EXPECT_EQ(pText->m_logFont.lfHeight, -40);
     EXPECT_EQ(pText->m_pDocument, nullptr);
 }
-
-namespace {
-
-// A table as the table tool makes it: left >= right, bottom >= top; columns of the given
-// widths from x = 0 leftwards on paper, rows of the given heights from y = 0 up.
-std::unique_ptr<CDrawTable> MakeTable(std::initializer_list<int> widths, std::initializer_list<int> heights)
-{
-    int totalW = 0, totalH = 0;
-    for (int w : widths)
-        totalW += w;
-    for (int h : heights)
-        totalH += h;
-    auto pTable = std::make_unique<CDrawTable>(CRect(totalW, 0, 0, totalH));
-    int y = 0;
-    for (int h : heights) {
-        int x = 0;
-        for (int w : widths) {
-            pTable->AddCell(CRect(x + w, y, x, y + h));
-            x += w;
-        }
-        y += h;
-    }
-    return pTable;
-}
-
-} // namespace
 
 TEST(TableGeometry, HandleCountAndCellFromPoint)
 {

@@ -261,6 +261,10 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
             ShowWindow(SW_SHOWMAXIMIZED);
         else
             ShowWindow(SW_SHOW);
+    } else if (child && pState->widget) {
+        // A child made without WS_VISIBLE stays hidden when its parent is shown, as on
+        // Windows; a widget never hidden explicitly would appear with its parent.
+        pState->widget->hide();
     }
     return m_hWnd != nullptr;
 }
