@@ -448,6 +448,7 @@ void CRectTool::OnLButtonDown(CPrintFormView* pView, UINT nFlags, const CPoint& 
     pText->m_nPageTotalFormat = pending.nPageTotalPicture;
     pText->m_nEstimatePicture = pending.nEstimatePicture;
     pText->m_nInformationPicture = pending.nInformationPicture;
+    pText->m_nPartsPicture = pending.nPartsPicture;
     if (!pending.bRuledLine)
         pText->m_nLineStyle = 0;
     if (!pending.bShading)

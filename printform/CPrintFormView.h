@@ -21,8 +21,10 @@
 #include "platform/ui/controls/CToolTipCtrl.h"
 #include "platform/ui/frames/CScrollView.h"
 #include "printform/CDrawObjList.h"
+#include "printform/CPrintFormEditState.h"
 
 #include <unordered_set>
+#include <vector>
 
 class CPrintDoc;
 class CDrawObj;
@@ -221,6 +223,83 @@ public:
     afx_msg void OnUpdateEditUndo(CCmdUI* pCmdUI);
     afx_msg void OnUpdateEditRedo(CCmdUI* pCmdUI);
 
+    // ---- Editing commands (CPrintFormViewEditing.cpp); the layout views map them ----
+    afx_msg void OnObjectMoveBack();
+    afx_msg void OnObjectMoveForward();
+    afx_msg void OnObjectMoveToBack();
+    afx_msg void OnObjectMoveToFront();
+    afx_msg void OnEditClear();
+    afx_msg void OnEditCopy();
+    afx_msg void OnEditCut();
+    afx_msg void OnEditPaste();
+    afx_msg void OnEditSelectAll();
+    afx_msg void OnEditProperties();
+    afx_msg void OnInsertObject();
+    afx_msg void OnObjectFrames();
+    afx_msg void OnFitToText();
+    afx_msg void OnPaperAlignLeft();
+    afx_msg void OnPaperAlignCenter();
+    afx_msg void OnPaperAlignRight();
+    afx_msg void OnAlignLeft();
+    afx_msg void OnAlignRight();
+    afx_msg void OnAlignTop();
+    afx_msg void OnAlignBottom();
+    afx_msg void OnFontSizeChange();
+    afx_msg void OnPatternChange();
+    afx_msg void OnLineStyleChange();
+    afx_msg void OnFontNameChange();
+    afx_msg void OnUpdateEditClear(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditCopy(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditSelectAll(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditProperties(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateObjectFrames(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateSelectionCommand(CCmdUI* pCmdUI);
+    // The objects of "MFC Morvel App" data, offset for the paste count; FALSE and nothing
+    // made when the data does not read.
+    BOOL PasteObjects(const std::vector<BYTE>& data);
+    // The top-left corner of the printable area, as an empty rectangle in object units.
+    CRect GetPastePosition();
+
+    // ---- Formatting commands (CPrintFormViewFormat.cpp) ----
+    afx_msg void OnRuledLine();
+    afx_msg void OnShading();
+    afx_msg void OnElementWidth();
+    afx_msg void OnRowHeight();
+    afx_msg void OnLineSpacing();
+    afx_msg void OnGridWidth();
+    afx_msg void OnRefresh();
+    afx_msg void OnUpdateShapeCommand(CCmdUI* pCmdUI);
+    // Counts the selection for the shape commands; TRUE when they may act on it.
+    BOOL TakeShapeCensus();
+    afx_msg void OnUpdateLineStyleCombo(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateGridWidth(CCmdUI* pCmdUI);
+    afx_msg void OnUpdatePrintDisabled(CCmdUI* pCmdUI);
+    afx_msg void OnKillFocus(CWnd* pNewWnd);
+
+    // ---- Text commands (CPrintFormViewText.cpp) ----
+    afx_msg void OnUnderline();
+    afx_msg void OnBold();
+    afx_msg void OnItalic();
+    afx_msg void OnTextColor();
+    afx_msg void OnAlignTextRight();
+    afx_msg void OnAlignTextLeft();
+    afx_msg void OnAlignTextCenter();
+    afx_msg void OnUpdateUnderline(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateBold(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateItalic(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateTextCommand(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateAlignTextRight(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateAlignTextLeft(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateAlignTextCenter(CCmdUI* pCmdUI);
+    void SetSelectionFontHeight(int nHeight);
+    void SetSelectionFaceName(const CString& strFace, const LOGFONT& lf);
+    BOOL IsSelectionBold();
+    BOOL IsSelectionItalic();
+    BOOL IsSelectionUnderline();
+    void UpdateAlignmentState();
+    CPrintFormEditState& GetEditState() { return m_edit; }
+
     DECLARE_MESSAGE_MAP()
 
 protected:
@@ -271,4 +350,5 @@ private:
     UINT m_nLastMouseFlags = 0;
     CPendingTextSettings m_pendingText;
     std::unordered_set<CDrawObj*> m_clones; // undo clones this view owns
+    CPrintFormEditState m_edit;             // what the editing commands keep between passes
 };

@@ -1,6 +1,7 @@
 // CPrintEMFormView and CPrintPMFormView: the editing views of estimate and parts print
-// layouts. They are the editor view as it stands; their own text command, which asks for
-// the text and its field pictures first, comes with the text-property dialogs.
+// layouts. Both are the editor view with its editing, formatting and text commands mapped,
+// and their own text command, which asks for the text and its field pictures first (the
+// dialog of the layout's kind).
 #pragma once
 
 #include "printform/CPrintFormView.h"
@@ -12,6 +13,8 @@ public:
     ~CPrintEMFormView() override;
     void OnInitialUpdate() override;
     void OnDraw(CDC* pDC) override;
+    afx_msg void OnDrawText();
+    DECLARE_MESSAGE_MAP()
 };
 
 class CPrintPMFormView : public CPrintFormView {
@@ -21,4 +24,6 @@ public:
     ~CPrintPMFormView() override;
     void OnInitialUpdate() override;
     void OnDraw(CDC* pDC) override;
+    afx_msg void OnDrawText();
+    DECLARE_MESSAGE_MAP()
 };

@@ -39,5 +39,10 @@ constexpr UINT IDC_RH_LOWEST = 1071;  // "最低行に合わせる(&L)", choice 
 constexpr UINT IDC_RH_HIGHEST = 1073; // "最高行に合わせる(&H)", choice 1
 constexpr UINT IDC_RH_AVERAGE = 1077; // "平均高に合わせる(&A)", choice 2
 
+constexpr UINT IDD_ELEMENT_WIDTH = 244; // "要素幅調整"
+constexpr UINT IDC_EW_NARROWEST = 1071; // "最小幅要素に合わせる(&L)", choice 0
+constexpr UINT IDC_EW_WIDEST = 1073;    // "最大幅要素に合わせる(&H)", choice 1
+constexpr UINT IDC_EW_AVERAGE = 1077;   // "平均幅に合わせる(&A)", choice 2
+
 // Registers the templates (safe to call more than once).
 void RegisterLayoutDialogs();

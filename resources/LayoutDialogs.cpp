@@ -145,10 +145,27 @@ DialogTemplate MakeRowHeightDialog()
         "ＭＳ Ｐゴシック"_sj, 9);
 }
 
+DialogTemplate MakeElementWidthDialog()
+{
+    return DialogTemplate(
+        IDD_ELEMENT_WIDTH, "要素幅調整"_sj, 186, 66, kDialogStyle,
+        {
+            DialogControl(DlgGroupBox, IDC_STATIC, "調整"_sj, 7, 4, 116, 55),
+            DialogControl(DlgRadioButton, IDC_EW_NARROWEST, "最小幅要素に合わせる(&L)"_sj, 15, 16, 104, 10,
+                          WS_GROUP | WS_TABSTOP),
+            DialogControl(DlgRadioButton, IDC_EW_WIDEST, "最大幅要素に合わせる(&H)"_sj, 15, 30, 104, 10),
+            DialogControl(DlgRadioButton, IDC_EW_AVERAGE, "平均幅に合わせる(&A)"_sj, 15, 44, 104, 10),
+            Button(IDOK, "OK", 129, 7, BS_DEFPUSHBUTTON),
+            Button(IDCANCEL, "ｷｬﾝｾﾙ", 129, 24),
+        },
+        "ＭＳ Ｐゴシック"_sj, 9);
+}
+
 } // namespace
 
 void RegisterLayoutDialogs()
 {
+    RegisterDialogTemplate(IDD_ELEMENT_WIDTH, MakeElementWidthDialog);
     RegisterDialogTemplate(IDD_ROW_HEIGHT, MakeRowHeightDialog);
     RegisterDialogTemplate(IDD_TEXT_PROP_EM, MakeEstimateDialog);
     RegisterDialogTemplate(IDD_TEXT_PROP_PM, MakePartsDialog);
