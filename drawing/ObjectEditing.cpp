@@ -207,6 +207,12 @@ void CDrawOleObj::Draw(CDC* pDC, CPrintFormView* pView)
     if (!m_bVisible)
         return;
     const CRect r = NormalizedRect(ZoomedOrPlain(pView, m_position));
+    // An item with a picture shows it (and its frame while frames are shown).
+    if (m_pClientItem != nullptr && m_pClientItem->GetStorage() != nullptr) {
+        DrawItemIn(pDC, ZoomedOrPlain(pView, m_position));
+        m_bVisible = FALSE;
+        return;
+    }
     // Nothing runs the object here: its place shows light grey with its type name.
     pDC->FillSolidRect(&r, RGB(232, 232, 232));
     if (m_pClientItem) {

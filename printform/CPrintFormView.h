@@ -276,6 +276,7 @@ public:
     afx_msg void OnUpdateGridWidth(CCmdUI* pCmdUI);
     afx_msg void OnUpdatePrintDisabled(CCmdUI* pCmdUI);
     afx_msg void OnKillFocus(CWnd* pNewWnd);
+    afx_msg void OnMButtonDown(UINT nFlags, CPoint point);
 
     // ---- Text commands (CPrintFormViewText.cpp) ----
     afx_msg void OnUnderline();

@@ -6,6 +6,7 @@
 // Each command acts either on the selected texts, rectangles and lines, or on the selected
 // cells of one selected table, never on both: a selection mixing tables and other objects
 // disables it.
+#include "app/CAutoScrollWnd.h"
 #include "app/CMainFrame.h"
 #include "drawing/CDrawOleObj.h"
 #include "drawing/CDrawRect.h"
@@ -351,4 +352,15 @@ void CPrintFormView::OnKillFocus(CWnd* pNewWnd)
     box.AddString(CString("ﾕｰｻﾞｰ 指定..."_sj));
     if (nSel >= 0 && nSel < nLast)
         box.SetCurSel(nSel);
+}
+
+// The middle button alone (no Ctrl, no Shift, no other button) starts the auto-scroll
+// window for this view.
+void CPrintFormView::OnMButtonDown(UINT nFlags, CPoint point)
+{
+    if ((nFlags & MK_CONTROL) == 0 && nFlags == MK_MBUTTON) {
+        (new CAutoScrollWnd)->StartAutoScroll(this);
+        return;
+    }
+    CScrollView::OnMButtonDown(nFlags, point);
 }

@@ -15,6 +15,7 @@ IMPLEMENT_DYNCREATE(CPrintPMFormView, CPrintFormView)
 #define LAYOUT_EDITING_ENTRIES()                                                                             \
     ON_COMMAND(ID_DRAW_TEXT, OnDrawText)                                                                     \
     ON_WM_KILLFOCUS()                                                                                        \
+    ON_WM_MBUTTONDOWN()                                                                                      \
     ON_COMMAND(ID_OBJECT_BACK, OnObjectMoveBack)                                                             \
     ON_COMMAND(ID_OBJECT_FORWARD, OnObjectMoveForward)                                                       \
     ON_COMMAND(ID_OBJECT_TO_BACK, OnObjectMoveToBack)                                                        \
