@@ -766,6 +766,9 @@ private:
     void SetRowKindsForUndo(bool bNonCalculated, int nFirstRow, int nCount);
     static void FillCellBuffer(CObArray& buffer, const std::vector<CUndoRecord::CCellSave>& cells);
     unsigned m_nRowShifts = 0;
+    // A command whose dialog belongs to the estimate tools goes to them by id (through the
+    // shell services); without them it says that it is not available.
+    void HandToEstimateTools(UINT nID);
     CRect GetSearchBlock(WPARAM& nFlags) const;
     void ClickFoundCell(int nCol, int nRow);
     LRESULT ReplaceCurrentMatch(const char* lpszReplace);

@@ -393,19 +393,23 @@ void CMorvelEMView::CutRowsToBuffer()
     m_nSelectMode = selectNone;
     m_nPressOrigin = pressNone;
     const int nHeading = AdjustPageBreak(0, nFirst);
+    // The cut rows stay with this grid's undo, whatever is copied meanwhile: the row
+    // objects themselves move there (the copy buffer holds copies of them).
+    ClearUndoRows();
+    for (int i = 0; i < n; ++i) {
+        CGridRow* pRow = nFirst + i <= m_EditRows.GetUpperBound() ? m_EditRows.GetRow(nFirst + i) : nullptr;
+        if (pRow != nullptr)
+            m_EditRows.SetAt(nFirst + i, nullptr);
+        else
+            pRow = new CGridRow;
+        m_undo.rows.Add(pRow);
+    }
     DeleteRows(nFirst, n);
     if (nHeading > 0)
         AdjustPageBreak(1, nHeading - n);
     // The headings after the cut start their pages again.
     const int nAligned = AdjustPages(nHeading);
     RecordUndo(undoRowsCut, CPoint(0, nFirst));
-    // The cut rows stay with this grid's undo, whatever is copied meanwhile.
-    ClearUndoRows();
-    for (INT_PTR i = 0; i < pApp->m_aRowCopyBuffer.GetSize(); ++i) {
-        auto* pCopy = new CGridRow;
-        CopyRow(static_cast<const CRowBufferItem*>(pApp->m_aRowCopyBuffer.GetAt(i))->Row(), pCopy);
-        m_undo.rows.Add(pCopy);
-    }
     m_undo.nPasteCount = n;
 
     if (m_hWnd != nullptr) {

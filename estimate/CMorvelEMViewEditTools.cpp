@@ -5,7 +5,6 @@
 // here.
 #include "app/CEstimationFormFile.h"
 #include "app/CMorvelSettings.h"
-#include "app/CShellServices.h"
 #include "app/CWaitDialog.h"
 #include "estimate/CEstimateShared.h"
 #include "estimate/CGridRow.h"
@@ -21,15 +20,6 @@
 #include <memory>
 
 namespace {
-
-void RunToolCommand(CMorvelEMView* pView, UINT nID)
-{
-    const auto& run = CShellServices::Get().runEstimateDialogCommand;
-    if (run)
-        run(pView, nID);
-    else
-        AfxMessageBox("この機能は、このﾊﾞｰｼﾞｮﾝではまだ使えません。"_sj, MB_OK);
-}
 
 const CString& SortText(const CGridRow* pRow)
 {
@@ -102,7 +92,7 @@ void CMorvelEMView::OnSort()
 {
     if (!CanSortBlock())
         return;
-    RunToolCommand(this, ID_SORT);
+    HandToEstimateTools(ID_SORT);
 }
 
 void CMorvelEMView::SortBlock(bool bAscending)
@@ -271,7 +261,7 @@ int CMorvelEMView::AdjustPages(int nRow)
 
 void CMorvelEMView::OnZoomUser()
 {
-    RunToolCommand(this, ID_ZOOM_USER);
+    HandToEstimateTools(ID_ZOOM_USER);
     // Cancelled (or confirmed): the box shows this grid's zoom.
     ShowZoomInBox();
 }
@@ -293,7 +283,7 @@ void CMorvelEMView::OnFixedRateChange()
 {
     if (!CanChangeFixedRate())
         return;
-    RunToolCommand(this, ID_RATE_CHANGE);
+    HandToEstimateTools(ID_RATE_CHANGE);
 }
 
 void CMorvelEMView::OnUpdateFixedRateChange(CCmdUI* pCmdUI)
@@ -395,7 +385,7 @@ void CMorvelEMView::OnDeleteUnnecessaryRows()
 {
     if (m_nSummaryPage != 0)
         return;
-    RunToolCommand(this, ID_UNNECESSARY_ROWS);
+    HandToEstimateTools(ID_UNNECESSARY_ROWS);
 }
 
 void CMorvelEMView::AddUnnecessaryRowDialog(CWnd* pDialog)

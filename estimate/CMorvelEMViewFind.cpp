@@ -21,15 +21,6 @@ namespace {
 // The last find text holds at most this many bytes.
 constexpr int kLastFindBytes = 254;
 
-void RunEditDialogCommand(CMorvelEMView* pView, UINT nID)
-{
-    const auto& run = CShellServices::Get().runEstimateDialogCommand;
-    if (run)
-        run(pView, nID);
-    else
-        AfxMessageBox("この機能は、このﾊﾞｰｼﾞｮﾝではまだ使えません。"_sj, MB_OK);
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -321,18 +312,27 @@ LRESULT CMorvelEMView::ReplaceAll(WPARAM nFlags, LPARAM lParam)
 // ---------------------------------------------------------------------------------------
 // Commands and the dialogs' lifetime
 
+void CMorvelEMView::HandToEstimateTools(UINT nID)
+{
+    const auto& run = CShellServices::Get().runEstimateDialogCommand;
+    if (run)
+        run(this, nID);
+    else
+        AfxMessageBox("この機能は、このﾊﾞｰｼﾞｮﾝではまだ使えません。"_sj, MB_OK);
+}
+
 void CMorvelEMView::OnEditFind()
 {
     if (m_pFindDialog != nullptr || m_nSummaryPage != 0)
         return;
-    RunEditDialogCommand(this, ID_EDIT_FIND_DLG);
+    HandToEstimateTools(ID_EDIT_FIND_DLG);
 }
 
 void CMorvelEMView::OnEditReplace()
 {
     if (m_pReplaceDialog != nullptr || m_nSummaryPage != 0)
         return;
-    RunEditDialogCommand(this, ID_EDIT_REPLACE_DLG);
+    HandToEstimateTools(ID_EDIT_REPLACE_DLG);
 }
 
 void CMorvelEMView::OnUpdateEditFind(CCmdUI* pCmdUI)
@@ -384,7 +384,7 @@ void CMorvelEMView::OnPartsRegister()
 {
     if (m_nSummaryPage != 0 || m_nSelectMode != selectRows)
         return;
-    RunEditDialogCommand(this, ID_PARTS_REGISTER);
+    HandToEstimateTools(ID_PARTS_REGISTER);
 }
 
 void CMorvelEMView::OnUpdatePartsRegister(CCmdUI* pCmdUI)

@@ -137,6 +137,13 @@ void CFindDialog::OnFindNext()
         SetFocus();
 }
 
+void CFindDialog::OnOK()
+{
+    CWnd* pNext = GetDlgItem(IDC_FIND_NEXT);
+    if (pNext != nullptr && pNext->IsWindowEnabled())
+        OnFindNext();
+}
+
 void CFindDialog::OnCancel()
 {
     DestroyWindow();
@@ -250,6 +257,11 @@ void CReplaceDialog::OnReplaceAll()
                           reinterpret_cast<LPARAM>(block.data()));
     if (m_hWnd != nullptr)
         SetFocus();
+}
+
+void CReplaceDialog::OnOK()
+{
+    OnFindNext();
 }
 
 void CReplaceDialog::OnCancel()

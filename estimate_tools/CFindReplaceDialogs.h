@@ -39,6 +39,8 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
+    // Enter searches (while there is something to search for); it never closes the dialog.
+    void OnOK() override;
     void OnCancel() override;
     void PostNcDestroy() override;
     afx_msg void OnChangeFindText();
@@ -72,6 +74,8 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
+    // Enter searches; it never closes the dialog.
+    void OnOK() override;
     void OnCancel() override;
     void PostNcDestroy() override;
     afx_msg void OnWholeWord();

@@ -78,6 +78,11 @@ void CUnnecessaryRowDialog::OnBoth()
     m_nCondition = UNROW_COND_BOTH_ZERO;
 }
 
+void CUnnecessaryRowDialog::OnOK()
+{
+    OnFindNext();
+}
+
 void CUnnecessaryRowDialog::OnCancel()
 {
     DestroyWindow();

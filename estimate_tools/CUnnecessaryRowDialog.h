@@ -17,6 +17,8 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    // Enter searches; it never closes the dialog.
+    void OnOK() override;
     void OnCancel() override;
     void PostNcDestroy() override;
     afx_msg void OnFindNext();

@@ -2,6 +2,7 @@
 // the fixed-rate calculation, the unnecessary-row search, the remembered row, page
 // alignment and parts registration into the sample parts list.
 #include "app/CEstimationFormFile.h"
+#include "app/CMainFrame.h"
 #include "estimate/CEstimateShared.h"
 #include "estimate/CGridRow.h"
 #include "estimate/ModelessMessages.h"
@@ -215,6 +216,29 @@ TEST_F(EditTools, TheUserZoomTakesTheTypedPercentAndRefusesOneOutOfRange)
     EXPECT_EQ(m_pView->GetMetrics().nZoom, 120);
     EXPECT_EQ(State(ID_ZOOM_USER).m_nCheck, 1);
     EXPECT_EQ(State(ID_ZOOM_100).m_nCheck, 0);
+    // The main frame's zoom box shows the user's zoom as its last, selected entry.
+    auto* pFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+    ASSERT_NE(pFrame, nullptr);
+    CComboBox& box = pFrame->m_wndZoomBox;
+    ASSERT_NE(box.m_hWnd, nullptr);
+    CString strLast;
+    box.GetLBText(box.GetCount() - 1, strLast);
+    EXPECT_EQ(strLast, "120%");
+    EXPECT_EQ(box.GetCurSel(), box.GetCount() - 1);
+    // Choosing the last entry of the box asks for the zoom too.
+    {
+        CDialogAnswerer answerer;
+        answerer.AnswerDialog(IDD_ZOOM, [](CDialog& dlg) {
+            TypeDlgItemText(dlg, IDC_ZOOM_PERCENT, "80");
+            ClickDlgButton(dlg, IDOK);
+        });
+        box.SetCurSel(6);
+        m_pView->OnZoomBoxChange();
+        EXPECT_EQ(answerer.CountUnanswered(), 0);
+    }
+    EXPECT_EQ(m_pView->GetMetrics().nZoom, 80);
+    box.GetLBText(box.GetCount() - 1, strLast);
+    EXPECT_EQ(strLast, "80%");
     {
         CDialogAnswerer answerer;
         answerer.AnswerDialog(IDD_ZOOM, [](CDialog& dlg) {
@@ -224,7 +248,7 @@ TEST_F(EditTools, TheUserZoomTakesTheTypedPercentAndRefusesOneOutOfRange)
         Command(ID_ZOOM_USER);
         EXPECT_GE(answerer.MessageBoxTexts().size(), 1u);
     }
-    EXPECT_EQ(m_pView->GetMetrics().nZoom, 120);
+    EXPECT_EQ(m_pView->GetMetrics().nZoom, 80);
 }
 
 TEST_F(EditTools, TheFixedRateCalculationChangesTheRowsThatMeetItsConditionAndIsRemembered)

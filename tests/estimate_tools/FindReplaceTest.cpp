@@ -103,6 +103,10 @@ TEST_F(FindReplace, TheFindDialogStartsWithTheCurrentCellAndFindsJapaneseTextDow
     EXPECT_EQ(Current(), CPoint(scName, m_nFree + 2));
     EXPECT_EQ(pDlg->GetRequestBits() & (FRQ_UP | FRQ_DOWN), FRQ_UP);
     EXPECT_EQ(m_pView->GetLastFindText().ToUtf8(), "工事");
+    // Enter is Find Next and leaves the dialog open.
+    PressDlgKey(*pDlg, VK_RETURN);
+    EXPECT_EQ(Current(), CPoint(scName, m_nFree));
+    EXPECT_TRUE(pDlg->IsWindowVisible());
 
     // Cancel closes the dialog and the grid forgets it: the command is enabled again.
     ClickDlgButton(*pDlg, IDCANCEL);
