@@ -161,6 +161,15 @@ void CPrintFormView::OnUpdateSelectionCommand(CCmdUI* pCmdUI)
 
 namespace {
 
+// The undo copies of embedded objects that are about to go keep their items (the
+// document's objects of those items are destroyed next).
+void HandItemsToClones(const CDrawObjList& clones)
+{
+    for (CDrawObj* pObj : Objects(clones))
+        if (auto* pOle = dynamic_cast<CDrawOleObj*>(pObj))
+            pOle->m_bOwnsItem = TRUE;
+}
+
 bool IsOneTableWithCells(CDrawObjList& sel)
 {
     if (sel.GetCount() != 1)
@@ -185,6 +194,7 @@ void CPrintFormView::OnEditClear()
     }
     CPrintDoc* pDoc = GetDocument();
     CloneSelectionAsAfter();
+    HandItemsToClones(m_undoAfter);
     pDoc->UpdateAllViews(nullptr, CPrintDoc::hintDeleted, &m_selection);
     OnUpdate(nullptr, CPrintDoc::hintSelection, nullptr);
     RemoveSelectedFromDocument(false);
@@ -250,6 +260,7 @@ void CPrintFormView::OnEditCut()
     PutOnClipboard(m_selection, -5, 5);
     CPrintDoc* pDoc = GetDocument();
     CloneSelectionAsAfter();
+    HandItemsToClones(m_undoAfter);
     pDoc->UpdateAllViews(nullptr, CPrintDoc::hintDeleted, &m_selection);
     OnUpdate(nullptr, CPrintDoc::hintSelection, nullptr);
     RemoveSelectedFromDocument(false);
@@ -307,7 +318,9 @@ void CPrintFormView::OnEditPaste()
             for (CDrawObj* pObj : Objects(m_selection))
                 pDoc->Add(pObj);
         } else {
-            // Data under our name that does not read: nothing is pasted and nothing changes.
+            // Data under our name that does not read: nothing is pasted and nothing changes,
+            // not even where the next paste goes.
+            --m_nPasteCount;
             ::MessageBeep(MB_ICONEXCLAMATION);
             return;
         }

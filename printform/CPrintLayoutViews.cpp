@@ -14,6 +14,7 @@ IMPLEMENT_DYNCREATE(CPrintPMFormView, CPrintFormView)
 // The editing, formatting and text commands, the same in both views.
 #define LAYOUT_EDITING_ENTRIES()                                                                             \
     ON_COMMAND(ID_DRAW_TEXT, OnDrawText)                                                                     \
+    ON_UPDATE_COMMAND_UI(ID_DRAW_TEXT, OnUpdateDrawText)                                                     \
     ON_WM_KILLFOCUS()                                                                                        \
     ON_WM_MBUTTONDOWN()                                                                                      \
     ON_COMMAND(ID_OBJECT_BACK, OnObjectMoveBack)                                                             \

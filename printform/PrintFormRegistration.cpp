@@ -9,10 +9,11 @@
 #include "printform/CPrintLayoutViews.h"
 #include "printform/CPrintPMDoc.h"
 #include "printform/CTableRuledLineDialog.h"
-#include "resources/PrintFormEditorResources.h"
 #include "resources/LayoutDialogIds.h"
+#include "resources/PrintFormEditorResources.h"
 #include "resources/PrintFormIds.h"
 #include "resources/ResourceIds.h"
+#include "resources/SetupIds.h"
 
 void RegisterPrintForm()
 {
@@ -23,6 +24,8 @@ void RegisterPrintForm()
     RegisterTableDialogTemplates();
     RegisterPrintFormEditorResources();
     RegisterLayoutDialogs();
+    // The editor's shading and ruled-line dialogs are the ones the print settings page uses.
+    RegisterSetupResources();
     CShellServices& services = CShellServices::Get();
     services.SetDocumentClasses(IDR_EMFORMTYPE, RUNTIME_CLASS(CPrintEMDoc), RUNTIME_CLASS(CChildEMFormFrame),
                                 RUNTIME_CLASS(CPrintEMFormView));

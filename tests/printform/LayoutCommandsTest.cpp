@@ -48,7 +48,11 @@ namespace fs = std::filesystem;
 struct CProbe : public CCmdUI {
     BOOL bEnabled = TRUE;
     int nCheck = -1;
-    void Enable(BOOL bOn) override { bEnabled = bOn; }
+    void Enable(BOOL bOn) override
+    {
+        bEnabled = bOn;
+        m_bEnableChanged = TRUE;
+    }
     void SetCheck(int n) override { nCheck = n; }
     void SetRadio(BOOL bOn) override { nCheck = bOn ? 1 : 0; }
     void SetText(LPCTSTR) override {}
@@ -222,6 +226,15 @@ protected:
         return Add(p);
     }
 
+    // The n-th selected object (undo and redo put copies in the objects' place).
+    template <class T>
+    T* Selected(int n)
+    {
+        CDrawObjList& sel = m_pView->GetSelection();
+        POSITION pos = sel.FindIndex(n);
+        return pos ? dynamic_cast<T*>(sel.GetAt(pos)) : nullptr;
+    }
+
     void SelectOnly(std::initializer_list<CDrawObj*> objects)
     {
         m_pView->Select(nullptr);
@@ -300,13 +313,12 @@ TEST_F(LayoutCommandsTest, CopiedObjectsPasteIntoAnotherLayoutAtSevenFourteenAnd
     ASSERT_NE(pReopened, nullptr);
     EXPECT_EQ(Sorted(Dump(pReopened)), three);
 
-    // A new copy starts the count again.
+    // A new copy starts the count of the window that copies again.
     Activate(m_pView);
     ASSERT_TRUE(Run(ID_EDIT_COPY));
-    Activate(pOtherView);
-    ASSERT_TRUE(Run(ID_EDIT_PASTE, pOtherView));
-    EXPECT_EQ(pOther->GetObjectList()->GetHead()->m_position, CRect(-293, 393, -93, 293));
-    EXPECT_EQ(pOtherView->GetSelection().GetHead()->m_position, CRect(-293, 393, -93, 293));
+    ASSERT_TRUE(Run(ID_EDIT_PASTE));
+    ASSERT_EQ(m_pDoc->GetObjectList()->GetCount(), 6);
+    EXPECT_EQ(m_pView->GetSelection().GetHead()->m_position, CRect(-293, 393, -93, 293));
 }
 
 TEST_F(LayoutCommandsTest, CutLeavesTheOriginalsInPlaceForUndoAndPastesTwoUnitsOff)
@@ -330,7 +342,7 @@ TEST_F(LayoutCommandsTest, CutLeavesTheOriginalsInPlaceForUndoAndPastesTwoUnitsO
     auto* pTable = dynamic_cast<CDrawTable*>(m_pDoc->GetObjectList()->GetTail());
     ASSERT_NE(pTable, nullptr);
     EXPECT_EQ(pTable->m_position, CRect(2, -102, -198, -2));
-    EXPECT_EQ(pTable->GetCell(3)->m_rect, CRect(-98, -102, -198, -52));
+    EXPECT_EQ(pTable->GetCell(3)->m_rect, CRect(2, -102, -98, -52));
 }
 
 TEST_F(LayoutCommandsTest, ClipboardDataThatDoesNotReadPastesNothingAndChangesNothing)
@@ -345,7 +357,8 @@ TEST_F(LayoutCommandsTest, ClipboardDataThatDoesNotReadPastesNothingAndChangesNo
         good.push_back(static_cast<BYTE>(c));
     for (BYTE b : PositionBytes(CRect(-10, 10, 10, -10)))
         good.push_back(b);
-    const BYTE attributes[] = {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0, 0, 0};
+    // Line style WORD, line colour DWORD, pattern WORD, fore DWORD, back DWORD, fill WORD.
+    const BYTE attributes[] = {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0, 0, 0};
     good.insert(good.end(), std::begin(attributes), std::end(attributes));
     const BYTE shape[] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     good.insert(good.end(), std::begin(shape), std::end(shape));
@@ -365,8 +378,8 @@ TEST_F(LayoutCommandsTest, ClipboardDataThatDoesNotReadPastesNothingAndChangesNo
     bad.push_back(embedded);
     std::vector<BYTE> twice = good; // the same object listed twice by reference
     twice[0] = 2;
-    twice.push_back(0x02);
-    twice.push_back(0x80);
+    twice.push_back(0x02); // a reference to object 2 (the class record is 1)
+    twice.push_back(0x00);
     bad.push_back(twice);
 
     const std::vector<std::string> before = Dump(m_pDoc);
@@ -439,12 +452,17 @@ TEST_F(LayoutCommandsTest, ObjectsAlignToEachOtherAndToThePaperAndUndo)
     CDrawRect* pRect = AddRect(CRect(-50, 200, 20, 120));
     const std::vector<std::string> before = Sorted(Dump(m_pDoc));
     ASSERT_TRUE(Run(ID_ALIGN_LEFT));
-    EXPECT_EQ(pLine->m_position, CRect(200, -100, 0, 50) + CPoint(-50, 0));
+    EXPECT_EQ(pLine->m_position, CRect(150, -100, -50, 50));
     EXPECT_EQ(pRect->m_position.left, -50);
     EXPECT_EQ(m_pView->GetUndoKind(), CPrintFormView::undoInPlace);
     ASSERT_TRUE(Run(ID_EDIT_UNDO));
     EXPECT_EQ(Sorted(Dump(m_pDoc)), before);
-    m_pView->Select(nullptr);
+    // Undo put copies in the objects' place: take them up again.
+    pLine = dynamic_cast<CDrawRect*>(m_pDoc->GetObjectList()->GetHead());
+    pRect = dynamic_cast<CDrawRect*>(m_pDoc->GetObjectList()->GetTail());
+    ASSERT_TRUE(pLine && pRect);
+    if (pLine->m_nShape != CDrawRect::line)
+        std::swap(pLine, pRect);
     SelectOnly({pLine, pRect});
     ASSERT_TRUE(Run(ID_ALIGN_TOP));
     EXPECT_EQ(std::max(pLine->m_position.top, pLine->m_position.bottom), 200);
@@ -514,6 +532,9 @@ TEST_F(LayoutCommandsTest, ShapeCommandsFollowTheCensusAndActThroughTheirDialogs
     EXPECT_EQ(Sorted(Dump(m_pDoc)), before);
     ASSERT_TRUE(Run(ID_EDIT_REDO));
     EXPECT_EQ(Sorted(Dump(m_pDoc)), shaded);
+    pRect = Selected<CDrawRect>(0);
+    pText = Selected<CDrawText>(1);
+    ASSERT_TRUE(pRect && pText);
 
     // Ruled lines: a text gets a frame line, a rectangle its line; Cancel changes nothing.
     answerer.AnswerDialog(215, [](CDialog& dlg) {
@@ -574,6 +595,12 @@ TEST_F(LayoutCommandsTest, EqualWidthsHeightsAndLineSpacing)
         EXPECT_EQ(p->m_position.top - p->m_position.bottom, 100);
     EXPECT_EQ(c->m_position.top, 300) << "the upper edge stays";
     ASSERT_TRUE(Run(ID_EDIT_UNDO));
+    // Undo put copies in the objects' place, in selection order.
+    ASSERT_EQ(m_pView->GetSelection().GetCount(), 3);
+    a = dynamic_cast<CDrawRect*>(m_pView->GetSelection().GetAt(m_pView->GetSelection().FindIndex(0)));
+    b = dynamic_cast<CDrawRect*>(m_pView->GetSelection().GetAt(m_pView->GetSelection().FindIndex(1)));
+    c = dynamic_cast<CDrawRect*>(m_pView->GetSelection().GetAt(m_pView->GetSelection().FindIndex(2)));
+    ASSERT_TRUE(a && b && c);
     EXPECT_EQ(c->m_position, CRect(200, 300, 218, 280));
 
     // Line spacing: upper edges 900, 500 and 300, gap 10: the highest stays, the others
@@ -623,8 +650,14 @@ TEST_F(LayoutCommandsTest, TextStylesChecksAndBoxesActOnTextsOrCells)
     EXPECT_EQ(a->m_nAlign, CTextAttributes::alignRight);
     EXPECT_EQ(Probe(ID_TEXT_ALIGN_RIGHT).nCheck, 1);
     ASSERT_TRUE(Run(ID_EDIT_UNDO));
+    a = Selected<CDrawText>(0);
+    ASSERT_NE(a, nullptr);
     EXPECT_EQ(a->m_nAlign, CTextAttributes::alignLeft);
     ASSERT_TRUE(Run(ID_EDIT_REDO));
+    a = Selected<CDrawText>(0);
+    b = Selected<CDrawText>(1);
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(a->m_nAlign, CTextAttributes::alignRight);
     ASSERT_TRUE(Run(ID_TEXT_ALIGN_RIGHT));
     EXPECT_TRUE(m_pView->CanUndo()) << "the redo's step stands";
     EXPECT_FALSE(m_pView->CanRedo());
