@@ -716,11 +716,52 @@ TEST_F(LayoutCommandsTest, TheTextToolAsksForTheTextAndTheNextClickPlacesIt)
     answerer.EndDialogWith(IDD_TEXT_PROP_EM, IDCANCEL);
     ASSERT_TRUE(Run(ID_DRAW_TEXT));
     EXPECT_EQ(CDrawTool::s_nCurrentShape, ShapeSelect) << "Cancel goes back to the selection tool";
-    answerer.AnswerDialog(IDD_TEXT_PROP_EM, [](CDialog& dlg) { dlg.EndDialog(IDOK); });
-    m_pView->GetPendingText().strText = CString("x");
+
+    // The page field with picture 3, then a click on the page places it.
+    answerer.AnswerDialog(IDD_TEXT_PROP_EM, [](CDialog& d) {
+        ClickDlgButton(d, IDC_TP_PAGE);
+        SelectDlgItem(d, IDC_TP_FORMAT, 3);
+        ClickDlgButton(d, IDC_TP_ADD_BEFORE);
+        ClickDlgButton(d, IDOK);
+    });
     ASSERT_TRUE(Run(ID_DRAW_TEXT));
     EXPECT_EQ(CDrawTool::s_nCurrentShape, ShapeText);
     EXPECT_EQ(Probe(ID_DRAW_TEXT).nCheck, 1);
+    auto click = [](CPrintFormView* pView) {
+        CPoint p = pView->ZoomPoint(CPoint(-100, 100));
+        pView->DocToClient(p);
+        const LPARAM lp = MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
+        pView->SendMessage(WM_MOUSEMOVE, 0, lp);
+        pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, lp);
+        pView->SendMessage(WM_LBUTTONUP, 0, lp);
+    };
+    click(m_pView);
+    ASSERT_EQ(m_pDoc->GetObjectList()->GetCount(), 1);
+    auto* pText = dynamic_cast<CDrawText*>(m_pDoc->GetObjectList()->GetHead());
+    ASSERT_NE(pText, nullptr);
+    EXPECT_EQ(pText->m_strText, CString("$ﾍﾟｰｼﾞ()$"_sj));
+    EXPECT_EQ(pText->m_nPageFormat, 3);
+    EXPECT_EQ(m_pView->GetUndoKind(), CPrintFormView::undoNewText);
+
+    // A parts layout: its own dialog, and the parts picture reaches the new text.
+    CPrintDoc* pParts = OpenCopy("parts.MBP", true);
+    ASSERT_NE(pParts, nullptr);
+    CPrintFormView* pPartsView = ViewOf(pParts);
+    Activate(pPartsView);
+    answerer.AnswerDialog(IDD_TEXT_PROP_PM, [](CDialog& d) {
+        ClickDlgButton(d, IDC_TP_PARTS);
+        SelectDlgItem(d, IDC_TP_FORMAT, 2);
+        ClickDlgButton(d, IDC_TP_ADD_BEFORE);
+        ClickDlgButton(d, IDOK);
+    });
+    ASSERT_TRUE(Run(ID_DRAW_TEXT, pPartsView));
+    ASSERT_EQ(CDrawTool::s_nCurrentShape, ShapeText);
+    click(pPartsView);
+    ASSERT_EQ(pParts->GetObjectList()->GetCount(), 1);
+    auto* pPartsText = dynamic_cast<CDrawText*>(pParts->GetObjectList()->GetHead());
+    ASSERT_NE(pPartsText, nullptr);
+    EXPECT_EQ(pPartsText->m_nPartsPicture, 2);
+    EXPECT_EQ(answerer.CountUnanswered(), 0);
 }
 
 TEST_F(LayoutCommandsTest, PropertiesOfATextOpenItsDialogAsOneUndoStep)
