@@ -193,6 +193,9 @@ void CPrintFormView::OnEditClear()
         return;
     }
     CPrintDoc* pDoc = GetDocument();
+    // The previous record goes: were it to name an object removed here, removing it would
+    // drop the new record too.
+    m_undoBefore.RemoveAll();
     CloneSelectionAsAfter();
     HandItemsToClones(m_undoAfter);
     pDoc->UpdateAllViews(nullptr, CPrintDoc::hintDeleted, &m_selection);
@@ -259,6 +262,9 @@ void CPrintFormView::OnEditCut()
     m_nPasteCount = -1;
     PutOnClipboard(m_selection, -5, 5);
     CPrintDoc* pDoc = GetDocument();
+    // The previous record goes: were it to name an object removed here, removing it would
+    // drop the new record too.
+    m_undoBefore.RemoveAll();
     CloneSelectionAsAfter();
     HandItemsToClones(m_undoAfter);
     pDoc->UpdateAllViews(nullptr, CPrintDoc::hintDeleted, &m_selection);

@@ -20,6 +20,7 @@
 #include "platform/ui/frames/CMDIChildWnd.h"
 #include "platform/ui/frames/CToolBar.h"
 #include "platform/ui/ole/COleDataSource.h"
+#include "printform/CEditorDialogs.h"
 #include "printform/CPrintEMDoc.h"
 #include "printform/CPrintFormView.h"
 #include "printform/CPrintPMDoc.h"
@@ -965,4 +966,73 @@ TEST_F(LayoutCommandsTest, NoEnabledItemOfTheLayoutWindowsLacksAHandlerWhateverI
     // Printing belongs to the estimate and parts windows.
     EXPECT_FALSE(Probe(ID_FILE_PRINT).bEnabled);
     EXPECT_FALSE(Probe(ID_FILE_PRINT_PREVIEW).bEnabled);
+}
+
+TEST_F(LayoutCommandsTest, ClearFramesFitGridWidthAndRedisplay)
+{
+    // Clear on a table with selected cells empties their texts as one step; the table stays.
+    CDrawTable* pTable = AddTable(-300, 300, false);
+    for (INT_PTR i = 0; i < pTable->GetCellCount(); ++i)
+        pTable->GetCell(i)->m_strText = CString("$日付()$");
+    pTable->GetCell(1)->m_bSelected = TRUE;
+    SelectOnly({pTable});
+    EXPECT_FALSE(Probe(ID_EDIT_COPY).bEnabled) << "a table with selected cells is not copied";
+    ASSERT_TRUE(Run(ID_EDIT_CLEAR));
+    ASSERT_EQ(m_pDoc->GetObjectList()->GetCount(), 1);
+    EXPECT_TRUE(pTable->GetCell(1)->m_strText.IsEmpty());
+    EXPECT_EQ(pTable->GetCell(0)->m_strText, CString("$日付()$"));
+    EXPECT_EQ(m_pView->GetUndoKind(), CPrintFormView::undoInPlace);
+    ASSERT_TRUE(Run(ID_EDIT_UNDO));
+    pTable = Selected<CDrawTable>(0);
+    ASSERT_NE(pTable, nullptr);
+    EXPECT_EQ(pTable->GetCell(1)->m_strText, CString("$日付()$"));
+
+    // Clear of whole objects, undone and redone; the saved layout then has no object.
+    AddText(CRect(0, 0, 100, -30), "A");
+    m_pView->Select(nullptr);
+    ASSERT_TRUE(Run(ID_EDIT_SELECT_ALL));
+    for (INT_PTR i = 0; i < pTable->GetCellCount(); ++i)
+        pTable->GetCell(i)->m_bSelected = FALSE;
+    const std::vector<std::string> both = Sorted(Dump(m_pDoc));
+    ASSERT_TRUE(Run(ID_EDIT_CLEAR));
+    EXPECT_TRUE(m_pDoc->GetObjectList()->IsEmpty());
+    EXPECT_EQ(m_pView->GetUndoKind(), CPrintFormView::undoClear);
+    EXPECT_FALSE(Probe(ID_EDIT_SELECT_ALL).bEnabled) << "nothing left to select";
+    ASSERT_TRUE(Run(ID_EDIT_UNDO));
+    EXPECT_EQ(Sorted(Dump(m_pDoc)), both);
+    ASSERT_TRUE(Run(ID_EDIT_REDO));
+    EXPECT_TRUE(m_pDoc->GetObjectList()->IsEmpty());
+    const std::vector<uint8_t> contents = SavedContents(m_pDoc, "cleared.MMP");
+    EXPECT_FALSE(Contains(contents, PositionBytes(CRect(0, 0, 100, -30))));
+
+    // The frames of embedded objects go off and on again.
+    const BOOL bFrames = Probe(ID_OBJECT_FRAMES).nCheck == 1;
+    ASSERT_TRUE(Run(ID_OBJECT_FRAMES));
+    EXPECT_EQ(Probe(ID_OBJECT_FRAMES).nCheck == 1, !bFrames);
+    ASSERT_TRUE(Run(ID_OBJECT_FRAMES));
+    EXPECT_EQ(Probe(ID_OBJECT_FRAMES).nCheck == 1, bFrames);
+
+    // Fit to text makes a wide frame as wide as its text, as one step.
+    CDrawText* pText = AddText(CRect(0, 0, 2000, -300), "A");
+    SelectOnly({pText});
+    ASSERT_TRUE(Run(ID_FIT_TO_TEXT));
+    pText = Selected<CDrawText>(0);
+    ASSERT_NE(pText, nullptr);
+    EXPECT_LT(std::abs(pText->m_position.right - pText->m_position.left), 2000);
+    EXPECT_EQ(m_pView->GetUndoKind(), CPrintFormView::undoInPlace);
+
+    // The grid width asks only while the grid shows.
+    if (m_pView->IsGridShown())
+        ASSERT_TRUE(Run(ID_VIEW_GRID));
+    EXPECT_FALSE(Probe(ID_GRID_WIDTH).bEnabled);
+    ASSERT_TRUE(Run(ID_VIEW_GRID));
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(236, [](CDialog& dlg) {
+        auto& d = dynamic_cast<CGridWidthDialog&>(dlg);
+        d.m_nWidth = 25;
+        d.EndDialog(IDOK);
+    });
+    ASSERT_TRUE(Run(ID_GRID_WIDTH));
+    EXPECT_EQ(m_pView->GetGridPitch(), 25);
+    EXPECT_TRUE(Run(ID_REDISPLAY));
 }
