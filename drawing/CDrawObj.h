@@ -87,6 +87,19 @@ public:
     virtual void DrawEM(CDC* pDC, const CEstimateFieldData* pData);
     virtual void DrawPM(CDC* pDC, const CPartsFieldData* pData);
 
+    // Drawing in the layout editor: pDC maps the view's zoomed units (y up); with no view
+    // the object draws unzoomed. Only objects whose m_bVisible the view set draw; the flag is
+    // clear afterwards. The base draws nothing.
+    virtual void Draw(CDC* pDC, CPrintFormView* pView);
+    // Inverts a square at every handle for nState 1 or 2 (selected); a point that several
+    // handles share is inverted once per handle, so an even count leaves it plain.
+    virtual void DrawTracker(CDC* pDC, int nState, CPrintFormView* pView);
+    // point in zoomed units. Selected: the first handle whose square holds the point, else
+    // 0. Not selected: 1 inside m_position, else 0.
+    virtual int HitTest(CPoint point, CPrintFormView* pView, BOOL bSelected);
+    // The square of a handle, six pixels wide on the screen, in the view's zoomed units.
+    CRect GetHandleRect(int nHandle, CPrintFormView* pView);
+
     // Asks the document to repaint the object in all views (hint 1 with the object).
     void Invalidate();
     // Line colour and style of a rectangle or line; of the frame of a text.

@@ -33,6 +33,9 @@ public:
     // Deletes the item when the object owns it, then the object.
     void Remove() override;
     void MoveTo(const CRect& position, CPrintFormView* pView = nullptr) override;
+    // The cached picture when the item has one, else a placeholder; the frame while object
+    // frames are shown.
+    void Draw(CDC* pDC, CPrintFormView* pView) override;
     // Nothing runs the item here: both say so (and change nothing).
     void OnOpen(CPrintFormView* pView) override;
     void OnEditProperties() override;

@@ -36,6 +36,7 @@ public:
     CDrawObj* CloneForUndo(CPrintDoc* pDoc = nullptr) override;
     void DrawEM(CDC* pDC, const CEstimateFieldData* pData) override;
     void DrawPM(CDC* pDC, const CPartsFieldData* pData) override;
+    void Draw(CDC* pDC, CPrintFormView* pView) override;
 
     int m_nShape = rectangle;
     CPoint m_roundness; // stored and copied; drawing does not use it

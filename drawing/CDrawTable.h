@@ -139,6 +139,41 @@ public:
     void ClearCellSelection();
     int GetSelectedCellCount();
 
+    // ---- Editing (TableEditing.cpp) ----
+    void Draw(CDC* pDC, CPrintFormView* pView) override;
+    // Selected: the row strip (-1), the column strip (-2), the handle squares (1..8), the
+    // move strips (9..12), then the cell edges (13 + 4k + e, e 0..3 for the left, top,
+    // right and bottom fields of cell k; m_ptFixed takes the edge's coordinate); 0 none.
+    int HitTest(CPoint point, CPrintFormView* pView, BOOL bSelected) override;
+    // The point lies in the normalised table (smaller bounds inclusive).
+    BOOL ContainsPoint(int x, int y);
+    // Cell selection: one cell by its exact rectangle (clearing the others, or added);
+    // every cell the rectangle overlaps (clearing first, or added); the cells a row or
+    // column line crosses strictly inside.
+    void SelectCellByRect(const CRect& rect, CPrintFormView* pView);
+    void AddCellToSelection(const CRect& rect, CPrintFormView* pView);
+    void SelectCellsInRect(int left, int top, int right, int bottom, CPrintFormView* pView);
+    void AddCellsInRect(int left, int top, int right, int bottom, CPrintFormView* pView);
+    void SelectRow(int y, int nUnused, CPrintFormView* pView);
+    void SelectColumn(int x, int nUnused, CPrintFormView* pView);
+    // The first selected cell's rectangle; (0,0,0,0) when none is selected.
+    CRect GetFirstSelectedCellRect();
+    // The view's tool tip shows the text of the cell under (x, y), object units.
+    void UpdateCellToolTip(int x, int y, CPrintFormView* pView);
+    // The ruled-line tools' feedback: a new line from the press point (x0, y0) towards the
+    // pointer, snapped to the cells of the press point's row or column; the picked line
+    // the same at the edge last hit (m_ptFixed).
+    void TrackNewLine(int x0, int y0, int x1, int y1, BOOL bHorizontal, CPrintFormView* pView);
+    void TrackPickedLine(int x0, int y0, int x1, int y1, BOOL bHorizontal, CPrintFormView* pView);
+    // Splits every cell the tracked line crosses from edge to edge (a line on a cell's edge
+    // crosses nothing); pieces under 16 units are widened and the table grows by the
+    // shortfall. New edges take nRuleStyle (the view's line style) in black.
+    void SplitCells(CPrintFormView* pView);
+    void SplitCells(CPrintFormView* pView, int nRuleStyle);
+    // Joins, across the picked line, every pair of cells of equal extent; the left-hand
+    // (upper) cell survives over both.
+    void JoinCells(CPrintFormView* pView);
+
     void DrawEM(CDC* pDC, const CEstimateFieldData* pData) override;
     void DrawPM(CDC* pDC, const CPartsFieldData* pData) override;
     // The shading of the cells in view and their ruled lines, on paper.

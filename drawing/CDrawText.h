@@ -54,6 +54,12 @@ public:
 
     void DrawEM(CDC* pDC, const CEstimateFieldData* pData) override;
     void DrawPM(CDC* pDC, const CPartsFieldData* pData) override;
+    void Draw(CDC* pDC, CPrintFormView* pView) override;
+    // Keeps the left x and the vertical centre; the rectangle becomes the displayed text's
+    // extent (screen pixels taken as units) plus 10 wide and 6 high.
+    void FitToText(CPrintFormView* pView) override;
+    // The view's tool tip shows the text while (x, y), in object units, lies in the object.
+    void UpdateToolTip(int x, int y, CPrintFormView* pView);
     // The underline of printed text drawn by hand under the text of rect.
     void DrawUnderline(CDC* pDC, const LOGFONT& lf, const CRect& rect, const CString& strText,
                        COLORREF color);

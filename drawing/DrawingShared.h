@@ -17,4 +17,9 @@ struct CDrawingShared {
     static BOOL s_bPrintPreview;
     // The major version the platform reports to the printed-underline test (10 here).
     static int s_nPlatformMajorVersion;
+    // The layout editor's tool tip: the index of the table cell whose text it shows (-1
+    // none), and 0 while it shows a text object's text (-1 none). One tip is shown at a
+    // time in the whole program.
+    static int s_nLastTipCell;
+    static int s_nTextTipShown;
 };

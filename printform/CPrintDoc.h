@@ -23,6 +23,8 @@
 
 class CDrawObj;
 class CDrawOleObj;
+class CDC;
+class CPrintFormView;
 
 class CPrintDoc : public COleDocument {
     DECLARE_DYNCREATE(CPrintDoc)
@@ -59,6 +61,10 @@ public:
     // The embedded-object drawing object that holds the same item as pObj, given pObj's
     // rectangle, line style and colour; null when there is none.
     CDrawOleObj* RestoreOleObject(CDrawOleObj* pObj);
+    // The editor's painting: every object back to front, each table's cell selection
+    // cleared unless the view is active and has the table selected, and the handles of the
+    // objects the active view has selected.
+    void Draw(CDC* pDC, CPrintFormView* pView);
     // Deletes every field reference.
     void ClearFieldLinks();
     // The target device embedded items draw for (the stored one, or the screen).

@@ -5,9 +5,11 @@
 #include "app/CShellServices.h"
 #include "drawing/DrawingRegistration.h"
 #include "printform/CPrintEMDoc.h"
-#include "printform/CPrintFormPlainView.h"
+#include "printform/CEditorDialogs.h"
+#include "printform/CPrintLayoutViews.h"
 #include "printform/CPrintPMDoc.h"
 #include "resources/LayoutDialogIds.h"
+#include "resources/PrintFormEditorResources.h"
 #include "resources/PrintFormIds.h"
 #include "resources/ResourceIds.h"
 
@@ -17,9 +19,11 @@ void RegisterPrintForm()
     RegisterDrawing();
     RegisterPrintFormDialogs();
     RegisterLayoutDialogs();
+    RegisterEditorDialogTemplates();
+    RegisterPrintFormEditorResources();
     CShellServices& services = CShellServices::Get();
     services.SetDocumentClasses(IDR_EMFORMTYPE, RUNTIME_CLASS(CPrintEMDoc), RUNTIME_CLASS(CChildEMFormFrame),
-                                RUNTIME_CLASS(CPrintFormPlainView));
+                                RUNTIME_CLASS(CPrintEMFormView));
     services.SetDocumentClasses(IDR_PMFORMTYPE, RUNTIME_CLASS(CPrintPMDoc), RUNTIME_CLASS(CChildPMFormFrame),
-                                RUNTIME_CLASS(CPrintFormPlainView));
+                                RUNTIME_CLASS(CPrintPMFormView));
 }

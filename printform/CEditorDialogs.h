@@ -1,0 +1,36 @@
+// The small dialogs of the layout editor: the user zoom "ｽﾞｰﾑ" (25 to 400 %) and the size of
+// a new table "表の挿入" (1 to 100 rows and columns). The caller presets the public fields and
+// reads them back after IDOK; a number outside its range is refused with the standard
+// message and the dialog stays open.
+#pragma once
+
+#include "platform/ui/dialogs/CDialog.h"
+
+class CZoomDialog : public CDialog {
+    DECLARE_DYNAMIC(CZoomDialog)
+public:
+    enum { IDD = 169 };
+    explicit CZoomDialog(CWnd* pParent = nullptr);
+    CZoomDialog(int nZoom, CWnd* pParent);
+
+    int m_nZoom = 0;
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+};
+
+class CInsertTableDialog : public CDialog {
+    DECLARE_DYNAMIC(CInsertTableDialog)
+public:
+    enum { IDD = 191 };
+    explicit CInsertTableDialog(CWnd* pParent = nullptr);
+
+    UINT m_nRows = 2;
+    UINT m_nCols = 2;
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+};
+
+// Registers the templates 169 and 191 (safe to call more than once).
+void RegisterEditorDialogTemplates();

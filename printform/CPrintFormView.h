@@ -1,0 +1,272 @@
+// CPrintFormView: the editing view of a print layout. It shows the printer page on a grey
+// desk at a zoom of 25 to 400 %, draws the layout's objects, keeps the selection, hands the
+// mouse to the current drawing tool (CDrawTool), scrolls while a drag leaves the window,
+// snaps moves and resizes to a grid inside the printable area, and keeps one edit that can
+// be undone and redone.
+//
+// Three coordinate spaces meet here: object units (0.01 inch, origin at the page centre, y
+// up), zoomed units (object units × zoom / 100; the prepared device context maps them onto
+// the window) and client pixels. The Zoom*/Unzoom* helpers convert the first two,
+// ClientToDoc/DocToClient the last two.
+//
+// Undo. Each view keeps one record: a before-list and an after-list of objects and a kind
+// saying how the two states are exchanged. A list holds either live objects of the document
+// or undo clones that the view owns (m_clones). A clone leaves the view's ownership when it
+// is put back into the document; clones that no list holds any more are freed. Before this
+// view destroys a document object every view of the document forgets it: a view whose
+// record names the object drops its record, so no record ever points at a freed object
+// (two windows on one layout, each with its own undo).
+#pragma once
+
+#include "platform/ui/controls/CToolTipCtrl.h"
+#include "platform/ui/frames/CScrollView.h"
+#include "printform/CDrawObjList.h"
+
+#include <unordered_set>
+
+class CPrintDoc;
+class CDrawObj;
+class CDrawOleObj;
+class CCmdUI;
+
+// What the text tool gives the next text it makes.
+struct CPendingTextSettings {
+    CString strText;
+    BOOL bRuledLine = FALSE;
+    BOOL bShading = FALSE;
+    int nTimePicture = 2;
+    int nDatePicture = 2;
+    int nNumberingPicture = 1;
+    int nPagePicture = 1;
+    int nPageTotalPicture = 1;
+    int nEstimatePicture = 0;
+    int nPartsPicture = 0;
+    int nInformationPicture = 0;
+};
+
+class CPrintFormView : public CScrollView {
+    DECLARE_DYNCREATE(CPrintFormView)
+public:
+    // Undo kinds: how a record's two states are exchanged.
+    enum EUndoKind {
+        undoCut = 0,
+        undoClear = 1,
+        undoPaste = 2,
+        undoInsertObject = 3,
+        undoNewText = 4,
+        undoNewShapeUnused = 5,
+        undoNewShape = 6,
+        undoSelectTool = 7,
+        undoAddLine = 8,
+        undoDeleteLine = 9,
+        undoInPlace = 10
+    };
+    enum { MIN_ZOOM = 25, MAX_ZOOM = 400, AUTOSCROLL_TIMER = 4095, AUTOSCROLL_PERIOD = 5 };
+
+    CPrintFormView();
+    ~CPrintFormView() override;
+
+    CPrintDoc* GetDocument() const;
+
+    // ---- Coordinates ----
+    void ClientToDoc(CPoint& point);
+    void ClientToDocRect(CRect& rect);
+    void DocToClient(CPoint& point);
+    void DocToClientRect(CRect& rect);
+    CRect ZoomRect(const CRect& rect) const;
+    CRect UnzoomRect(const CRect& rect) const;
+    CPoint ZoomPoint(CPoint point) const;
+    CPoint UnzoomPoint(CPoint point) const;
+    int ZoomLength(int nLength) const;
+    // The printable area in object units (first y the lower one).
+    CRect GetPrintableRect();
+    // The printable area in zoomed units: left, right, bottom and top as the grid uses them.
+    CRect GetZoomedPrintableArea();
+    void InvalObj(CDrawObj* pObj);
+    void InvalidateDragRect();
+    void SetPageSize(CSize size);
+    // The selection's new top-left corner (object units) after a drag from prev to cur
+    // (zoomed), on the grid and inside the printable area.
+    CPoint LimitMoveToPage(CPoint prev, CPoint cur, CPoint corner);
+    // The new place of a handle's corner (object units) on the grid inside the page.
+    CPoint LimitResizeToPage(const CRect& rect, CPoint prev, CPoint cur, int nHandle);
+
+    // ---- Selection ----
+    CDrawObjList& GetSelection() { return m_selection; }
+    void Select(CDrawObj* pObj, BOOL bAdd = FALSE);
+    void Deselect(CDrawObj* pObj);
+    void RemoveFromSelection(CDrawObj* pObj);
+    void SelectWithinRect(CRect rect, BOOL bAdd = FALSE);
+    BOOL IsSelected(const CObject* pDocItem) const override;
+    void CloneSelection();
+    CPoint GetSelectionTopLeft();
+    CPoint GetSelectionBottomRight();
+    void ClearStatusPanes();
+    void UpdateFontNameCombo();
+    void UpdateFontSizeCombo();
+    void UpdatePatternCombo();
+    // The index of a font height in the font-size box; -1 when it is not there.
+    static int FontSizeIndexOfHeight(LONG lfHeight);
+    static LONG FontHeightOfSizeIndex(int nIndex);
+
+    // ---- Undo ----
+    void CloneSelectionForUndo(int nUnused = 0);
+    void RememberSelectionForUndo(int nUnused = 0);
+    void CloneSelectionAsAfter(int bCloneItem = 0);
+    void RememberSelectionAsBefore(int nUnused = 0);
+    void SelectUndoAfter(int nUnused = 0);
+    void SelectUndoBefore(int nUnused = 0);
+    // Kind, can-undo 1, can-redo 0.
+    void RecordUndo(int nKind);
+    void SetUndoFlags(BOOL bCanUndo, BOOL bCanRedo);
+    void SetUndoKind(int nKind) { m_nUndoKind = nKind; }
+    BOOL CanUndo() const { return m_bCanUndo; }
+    BOOL CanRedo() const { return m_bCanRedo; }
+    int GetUndoKind() const { return m_nUndoKind; }
+    const CDrawObjList& GetUndoBefore() const { return m_undoBefore; }
+    const CDrawObjList& GetUndoAfter() const { return m_undoAfter; }
+    // The object leaves the document for good: every view of the document forgets it, then
+    // it is destroyed.
+    void DestroyObject(CDrawObj* pObj);
+    // Called on every view before a document object is destroyed.
+    void ForgetObject(CDrawObj* pObj);
+    INT_PTR GetOwnedCloneCount() const { return static_cast<INT_PTR>(m_clones.size()); }
+
+    // ---- State the tools read ----
+    int GetZoom() const { return m_nZoom; }
+    int GetGridPitch() const { return m_nGridPitch; }
+    BOOL IsGridShown() const { return m_bGrid; }
+    BOOL IsPrintLimitShown() const { return m_bPrintLimit; }
+    BOOL IsActive() const { return m_bActive; }
+    BOOL m_bDragRect = FALSE;
+    CRect m_rectDrag;
+    int GetTableRows() const { return m_nTableRows; }
+    int GetTableCols() const { return m_nTableCols; }
+    void SetTableSize(int nRows, int nCols);
+    int GetRuleLineStyle() const { return m_nRuleLineStyle; }
+    CPendingTextSettings& GetPendingText() { return m_pendingText; }
+    CToolTipCtrl& GetToolTip() { return m_toolTip; }
+    CRect GetLastClip() const { return m_rectLastClip; }
+
+    // Zoom to a value (25..400) as the zoom commands do.
+    void ApplyZoom(int nZoom);
+
+    // ---- Framework overrides ----
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnScrollBy(CSize sizeScroll, BOOL bDoScroll = TRUE) override;
+    void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
+    void OnInitialUpdate() override;
+    void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
+    void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
+    void OnDraw(CDC* pDC) override;
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+
+    void DrawPaper(const CRect& clip, CDC* pDC);
+
+    // ---- Messages and commands ----
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnDestroy();
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+
+    afx_msg void OnZoom25();
+    afx_msg void OnZoom50();
+    afx_msg void OnZoom75();
+    afx_msg void OnZoom100();
+    afx_msg void OnZoom150();
+    afx_msg void OnZoom200();
+    afx_msg void OnZoomUser();
+    afx_msg void OnUpdateZoom25(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateZoom50(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateZoom75(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateZoom100(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateZoom150(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateZoom200(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateZoomUser(CCmdUI* pCmdUI);
+    afx_msg void OnZoomBoxChange();
+    afx_msg void OnViewGrid();
+    afx_msg void OnUpdateViewGrid(CCmdUI* pCmdUI);
+    afx_msg void OnViewPrintLimit();
+    afx_msg void OnUpdateViewPrintLimit(CCmdUI* pCmdUI);
+
+    afx_msg void OnDrawSelect();
+    afx_msg void OnDrawRect();
+    afx_msg void OnDrawLine();
+    afx_msg void OnDrawTable();
+    afx_msg void OnLineAdd();
+    afx_msg void OnLineDelete();
+    afx_msg void OnUpdateDrawSelect(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateDrawText(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateDrawRect(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateDrawLine(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateDrawTable(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateLineAdd(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateLineDelete(CCmdUI* pCmdUI);
+    afx_msg void OnCancel();
+
+    afx_msg void OnEditUndo();
+    afx_msg void OnEditRedo();
+    afx_msg void OnUpdateEditUndo(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditRedo(CCmdUI* pCmdUI);
+
+    DECLARE_MESSAGE_MAP()
+
+protected:
+    // The text tool's command belongs to the layout views of each kind (they ask for the
+    // text first).
+    void SetCurrentShape(int nShape);
+    void UpdateShapeCheck(CCmdUI* pCmdUI, int nShape);
+
+private:
+    void SetFixedZoom(int nZoom);
+    void SelectZoomBoxEntry(int nZoom, BOOL bReplaceLast);
+    BOOL IsOneTableSelected();
+    void UndoReAdd();
+    void UndoRemove();
+    void UndoSwap();
+    void RedoSwap();
+    // Puts the listed objects (clones) back: embedded objects give their place to the
+    // document's object of the same item; the others join the document.
+    void PutBackFromList();
+    void DropUndoRecord();
+    void FreeUnheldClones();
+    CDrawObj* MakeUndoClone(CDrawObj* pObj, BOOL bCloneItem);
+    void TakeIntoDocument(CDrawObj* pObj);
+    void FillList(CDrawObjList& list, const CDrawObjList& from);
+    void RemoveSelectedFromDocument(bool bKeepEmbedded);
+    void StopAutoScroll();
+
+    int m_nPasteCount = -1;
+    int m_nRuleLineStyle = 1;
+    int m_nZoom = 100;
+    int m_nGridPitch = 10;
+    CDrawObjList m_selection;
+    CDrawObjList m_undoAfter;
+    CDrawObjList m_undoBefore;
+    BOOL m_bGrid = FALSE;
+    BOOL m_bCanUndo = FALSE;
+    BOOL m_bCanRedo = FALSE;
+    int m_nUndoKind = 0;
+    CRect m_rectLastClip;
+    BOOL m_bPrintLimit = TRUE;
+    BOOL m_bActive = FALSE;
+    int m_nTableRows = 2;
+    int m_nTableCols = 2;
+    int m_nAutoScroll = 0;
+    BOOL m_bAutoScrollTimer = FALSE;
+    CToolTipCtrl m_toolTip;
+    CPoint m_ptLastMouse;
+    UINT m_nLastMouseFlags = 0;
+    CPendingTextSettings m_pendingText;
+    std::unordered_set<CDrawObj*> m_clones; // undo clones this view owns
+};

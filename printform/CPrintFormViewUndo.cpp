@@ -1,0 +1,339 @@
+// The one-level undo of the layout editor's view: recording the states before and after an
+// edit, exchanging them, and keeping every list free of objects that no longer exist.
+#include "drawing/CDrawOleObj.h"
+#include "drawing/CDrawTable.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/gdi/CDC.h"
+#include "printform/CPrintDoc.h"
+#include "printform/CPrintFormView.h"
+
+#include <vector>
+
+void CPrintDoc::Draw(CDC* pDC, CPrintFormView* pView)
+{
+    for (POSITION pos = m_objects.GetHeadPosition(); pos != nullptr;) {
+        CDrawObj* pObj = m_objects.GetNext(pos);
+        const bool bSelectedHere = pView && pView->IsActive() && pView->IsSelected(pObj);
+        if (auto* pTable = dynamic_cast<CDrawTable*>(pObj); pTable && !bSelectedHere)
+            pTable->ClearCellSelection();
+        pObj->Draw(pDC, pView);
+        if (bSelectedHere && !pDC->IsPrinting())
+            pObj->DrawTracker(pDC, 1, pView);
+    }
+}
+
+namespace {
+
+bool ListHolds(const CDrawObjList& list, const CDrawObj* pObj)
+{
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
+        if (list.GetNext(pos) == pObj)
+            return true;
+    return false;
+}
+
+std::vector<CDrawObj*> ToVector(const CDrawObjList& list)
+{
+    std::vector<CDrawObj*> v;
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
+        v.push_back(list.GetNext(pos));
+    return v;
+}
+
+} // namespace
+
+CDrawObj* CPrintFormView::MakeUndoClone(CDrawObj* pObj, BOOL bCloneItem)
+{
+    auto* pOle = dynamic_cast<CDrawOleObj*>(pObj);
+    const BOOL bOld = pOle ? pOle->m_bCloneItem : FALSE;
+    if (pOle)
+        pOle->m_bCloneItem = bCloneItem;
+    CDrawObj* pClone = pObj->CloneForUndo(pObj->m_pDocument);
+    if (pOle)
+        pOle->m_bCloneItem = bOld;
+    if (auto* pOleClone = dynamic_cast<CDrawOleObj*>(pClone); pOleClone && !bCloneItem)
+        pOleClone->m_bOwnsItem = FALSE; // the item belongs to the object it was copied from
+    m_clones.insert(pClone);
+    return pClone;
+}
+
+void CPrintFormView::FillList(CDrawObjList& list, const CDrawObjList& from)
+{
+    list.RemoveAll();
+    for (POSITION pos = from.GetHeadPosition(); pos != nullptr;)
+        list.AddTail(from.GetNext(pos));
+}
+
+void CPrintFormView::FreeUnheldClones()
+{
+    std::vector<CDrawObj*> unheld;
+    for (CDrawObj* pClone : m_clones)
+        if (!ListHolds(m_undoBefore, pClone) && !ListHolds(m_undoAfter, pClone) &&
+            !ListHolds(m_selection, pClone))
+            unheld.push_back(pClone);
+    for (CDrawObj* pClone : unheld) {
+        m_clones.erase(pClone);
+        if (auto* pOle = dynamic_cast<CDrawOleObj*>(pClone))
+            pOle->m_bOwnsItem = FALSE;
+        pClone->Remove();
+    }
+}
+
+void CPrintFormView::CloneSelectionForUndo(int)
+{
+    m_undoBefore.RemoveAll();
+    for (POSITION pos = m_selection.GetHeadPosition(); pos != nullptr;)
+        m_undoBefore.AddTail(MakeUndoClone(m_selection.GetNext(pos), FALSE));
+    FreeUnheldClones();
+}
+
+void CPrintFormView::RememberSelectionForUndo(int)
+{
+    FillList(m_undoAfter, m_selection);
+    FreeUnheldClones();
+}
+
+void CPrintFormView::CloneSelectionAsAfter(int bCloneItem)
+{
+    m_undoAfter.RemoveAll();
+    for (POSITION pos = m_selection.GetHeadPosition(); pos != nullptr;)
+        m_undoAfter.AddTail(MakeUndoClone(m_selection.GetNext(pos), bCloneItem));
+    FreeUnheldClones();
+}
+
+void CPrintFormView::RememberSelectionAsBefore(int)
+{
+    FillList(m_undoBefore, m_selection);
+    FreeUnheldClones();
+}
+
+void CPrintFormView::SelectUndoAfter(int)
+{
+    FillList(m_selection, m_undoAfter);
+}
+
+void CPrintFormView::SelectUndoBefore(int)
+{
+    FillList(m_selection, m_undoBefore);
+}
+
+void CPrintFormView::RecordUndo(int nKind)
+{
+    m_nUndoKind = nKind;
+    m_bCanUndo = TRUE;
+    m_bCanRedo = FALSE;
+}
+
+void CPrintFormView::SetUndoFlags(BOOL bCanUndo, BOOL bCanRedo)
+{
+    m_bCanUndo = bCanUndo;
+    m_bCanRedo = bCanRedo;
+}
+
+void CPrintFormView::DropUndoRecord()
+{
+    m_undoBefore.RemoveAll();
+    m_undoAfter.RemoveAll();
+    m_bCanUndo = FALSE;
+    m_bCanRedo = FALSE;
+    FreeUnheldClones();
+}
+
+void CPrintFormView::ForgetObject(CDrawObj* pObj)
+{
+    RemoveFromSelection(pObj);
+    if (m_clones.count(pObj) != 0)
+        return;
+    // A record that names a live object that is going away can no longer be exchanged.
+    if (ListHolds(m_undoBefore, pObj) || ListHolds(m_undoAfter, pObj))
+        DropUndoRecord();
+}
+
+void CPrintFormView::DestroyObject(CDrawObj* pObj)
+{
+    CPrintDoc* pDoc = GetDocument();
+    if (pDoc) {
+        InvalObj(pObj);
+        for (POSITION pos = pDoc->GetFirstViewPosition(); pos != nullptr;)
+            if (auto* pView = dynamic_cast<CPrintFormView*>(pDoc->GetNextView(pos)))
+                pView->ForgetObject(pObj);
+        pDoc->Remove(pObj);
+    }
+    m_clones.erase(pObj);
+    pObj->Remove();
+}
+
+void CPrintFormView::TakeIntoDocument(CDrawObj* pObj)
+{
+    m_clones.erase(pObj);
+    GetDocument()->Add(pObj);
+}
+
+void CPrintFormView::UndoReAdd()
+{
+    OnUpdate(nullptr, CPrintDoc::hintSelection, nullptr);
+    m_selection.RemoveAll();
+    for (CDrawObj* pObj : ToVector(m_undoAfter)) {
+        m_selection.AddTail(pObj);
+        if (m_clones.count(pObj) != 0)
+            TakeIntoDocument(pObj);
+    }
+    CPrintDoc* pDoc = GetDocument();
+    pDoc->SetModifiedFlag(TRUE);
+    pDoc->UpdateAllViews(nullptr, CPrintDoc::hintSelection, &m_selection);
+}
+
+void CPrintFormView::RemoveSelectedFromDocument(bool bKeepEmbedded)
+{
+    CPrintDoc* pDoc = GetDocument();
+    for (CDrawObj* pObj : ToVector(m_selection)) {
+        if (auto* pOle = dynamic_cast<CDrawOleObj*>(pObj)) {
+            if (bKeepEmbedded)
+                continue;
+            // The item lives on with the clone in the after-list.
+            if (pDoc->RestoreOleObject(pOle) != nullptr)
+                pOle->m_bOwnsItem = FALSE;
+        }
+        DestroyObject(pObj);
+    }
+}
+
+void CPrintFormView::UndoRemove()
+{
+    CPrintDoc* pDoc = GetDocument();
+    pDoc->UpdateAllViews(nullptr, CPrintDoc::hintDeleted, &m_selection);
+    OnUpdate(nullptr, CPrintDoc::hintSelection, nullptr);
+    SelectUndoAfter();
+    CloneSelectionAsAfter(FALSE);
+    for (POSITION pos = m_undoAfter.GetHeadPosition(); pos != nullptr;) {
+        // The clones take over the items of the objects that go.
+        if (auto* pOle = dynamic_cast<CDrawOleObj*>(m_undoAfter.GetNext(pos)))
+            pOle->m_bOwnsItem = TRUE;
+    }
+    RemoveSelectedFromDocument(false);
+    m_selection.RemoveAll();
+    pDoc->SetModifiedFlag(TRUE);
+}
+
+void CPrintFormView::PutBackFromList()
+{
+    CPrintDoc* pDoc = GetDocument();
+    for (CDrawObj* pObj : ToVector(m_selection)) {
+        if (auto* pOle = dynamic_cast<CDrawOleObj*>(pObj)) {
+            if (CDrawOleObj* pLive = pDoc->RestoreOleObject(pOle); pLive && pLive != pOle) {
+                // The document's object of that item takes the clone's place.
+                RemoveFromSelection(pOle);
+                pOle->m_bOwnsItem = FALSE;
+                m_clones.erase(pOle);
+                pOle->Remove();
+                Select(pLive, TRUE);
+                continue;
+            }
+            // No object of the document has the item: the clone itself goes back, so that
+            // nothing selected stands outside the document.
+            if (m_clones.count(pOle) != 0) {
+                pOle->m_bOwnsItem = TRUE;
+                TakeIntoDocument(pOle);
+            }
+            continue;
+        }
+        if (m_clones.count(pObj) != 0)
+            TakeIntoDocument(pObj);
+    }
+}
+
+void CPrintFormView::UndoSwap()
+{
+    CPrintDoc* pDoc = GetDocument();
+    pDoc->UpdateAllViews(nullptr, CPrintDoc::hintDeleted, &m_selection);
+    OnUpdate(nullptr, CPrintDoc::hintSelection, nullptr);
+    SelectUndoAfter();
+    CloneSelectionAsAfter(FALSE);
+    RemoveSelectedFromDocument(true);
+    OnUpdate(nullptr, CPrintDoc::hintSelection, nullptr);
+    SelectUndoBefore();
+    PutBackFromList();
+    pDoc->UpdateAllViews(nullptr, CPrintDoc::hintSelection, &m_selection);
+    pDoc->SetModifiedFlag(TRUE);
+    RememberSelectionAsBefore();
+}
+
+void CPrintFormView::RedoSwap()
+{
+    CPrintDoc* pDoc = GetDocument();
+    pDoc->UpdateAllViews(nullptr, CPrintDoc::hintDeleted, &m_selection);
+    OnUpdate(nullptr, CPrintDoc::hintSelection, nullptr);
+    SelectUndoBefore();
+    CloneSelectionForUndo();
+    RemoveSelectedFromDocument(true);
+    OnUpdate(nullptr, CPrintDoc::hintSelection, nullptr);
+    SelectUndoAfter();
+    PutBackFromList();
+    pDoc->UpdateAllViews(nullptr, CPrintDoc::hintSelection, &m_selection);
+    pDoc->SetModifiedFlag(TRUE);
+    RememberSelectionForUndo();
+}
+
+void CPrintFormView::OnEditUndo()
+{
+    if (!m_bCanUndo)
+        return;
+    switch (m_nUndoKind) {
+    case undoCut:
+    case undoClear:
+        UndoReAdd();
+        break;
+    case undoPaste:
+        UndoRemove();
+        break;
+    case undoInsertObject:
+        GetDocument()->UpdateAllViews(nullptr, CPrintDoc::hintOleObjects, &m_undoAfter);
+        UndoRemove();
+        break;
+    case undoNewText:
+    case undoNewShapeUnused:
+    case undoNewShape:
+        GetDocument()->UpdateAllViews(nullptr, CPrintDoc::hintSelection, &m_undoAfter);
+        UndoRemove();
+        break;
+    default:
+        UndoSwap();
+        break;
+    }
+    m_bCanUndo = FALSE;
+    m_bCanRedo = TRUE;
+}
+
+void CPrintFormView::OnEditRedo()
+{
+    if (!m_bCanRedo)
+        return;
+    switch (m_nUndoKind) {
+    case undoCut:
+    case undoClear:
+        UndoRemove();
+        break;
+    case undoPaste:
+    case undoInsertObject:
+    case undoNewText:
+    case undoNewShapeUnused:
+    case undoNewShape:
+        UndoReAdd();
+        break;
+    default:
+        RedoSwap();
+        break;
+    }
+    m_bCanUndo = TRUE;
+    m_bCanRedo = FALSE;
+}
+
+void CPrintFormView::OnUpdateEditUndo(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_bCanUndo);
+}
+
+void CPrintFormView::OnUpdateEditRedo(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_bCanRedo);
+}
