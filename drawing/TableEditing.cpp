@@ -44,24 +44,30 @@ bool InsideYUp(const CRect& rect, CPoint point)
 }
 
 // One font per distinct LOGFONT within one paint: a large table uses few fonts.
+// The text metrics are read once per font, when it is first selected.
 class CFontCache {
 public:
-    CFont* Get(const LOGFONT& lf)
+    struct CEntry {
+        std::unique_ptr<CFont> pFont;
+        TEXTMETRIC tm{};
+        bool bMeasured = false;
+    };
+    CEntry* Get(const LOGFONT& lf)
     {
         std::string key(reinterpret_cast<const char*>(&lf), sizeof(LOGFONT));
         auto it = m_fonts.find(key);
-        if (it != m_fonts.end())
-            return it->second.get();
-        auto pFont = std::make_unique<CFont>();
-        CFont* pResult = pFont->CreateFontIndirect(&lf) ? pFont.get() : nullptr;
-        if (pResult == nullptr)
-            pFont.reset();
-        m_fonts.emplace(std::move(key), std::move(pFont));
-        return pResult;
+        if (it == m_fonts.end()) {
+            CEntry entry;
+            entry.pFont = std::make_unique<CFont>();
+            if (!entry.pFont->CreateFontIndirect(&lf))
+                entry.pFont.reset();
+            it = m_fonts.emplace(std::move(key), std::move(entry)).first;
+        }
+        return it->second.pFont ? &it->second : nullptr;
     }
 
 private:
-    std::map<std::string, std::unique_ptr<CFont>> m_fonts;
+    std::map<std::string, CEntry> m_fonts;
 };
 
 } // namespace
@@ -138,6 +144,8 @@ void CDrawTable::Draw(CDC* pDC, CPrintFormView* pView)
     CFontCache fonts;
     CFont* pOldFont = nullptr;
     bool bFontSelected = false;
+    CFontCache::CEntry* pCurrent = nullptr;
+    COLORREF currentColor = CLR_INVALID;
     const int nMargin = pView->ZoomLength(5);
     for (INT_PTR i = 0; i < GetCellCount(); ++i) {
         CDrawCell* c = GetCell(i);
@@ -149,20 +157,29 @@ void CDrawTable::Draw(CDC* pDC, CPrintFormView* pView)
         LOGFONT lf = c->m_logFont;
         lf.lfHeight = pView->ZoomLength(lf.lfHeight);
         lf.lfWidth = pView->ZoomLength(lf.lfWidth);
-        CFont* pFont = fonts.Get(lf);
-        if (pFont == nullptr)
+        CFontCache::CEntry* pEntry = fonts.Get(lf);
+        if (pEntry == nullptr)
             continue;
-        CFont* pPrev = pDC->SelectObject(pFont);
-        if (!bFontSelected) {
-            pOldFont = pPrev;
-            bFontSelected = true;
+        if (pEntry != pCurrent) {
+            CFont* pPrev = pDC->SelectObject(pEntry->pFont.get());
+            if (!bFontSelected) {
+                pOldFont = pPrev;
+                bFontSelected = true;
+            }
+            if (!pEntry->bMeasured) {
+                pDC->GetTextMetrics(&pEntry->tm);
+                pEntry->bMeasured = true;
+            }
+            pCurrent = pEntry;
         }
-        pDC->SetTextColor(c->m_clrText);
+        if (c->m_clrText != currentColor) {
+            pDC->SetTextColor(c->m_clrText);
+            currentColor = c->m_clrText;
+        }
+        const TEXTMETRIC& tm = pEntry->tm;
         CRect r = NormalizedRect(pView->ZoomRect(c->m_rect));
         r.left += nMargin;
         r.right -= nMargin;
-        TEXTMETRIC tm{};
-        pDC->GetTextMetrics(&tm);
         const int y = (r.top + r.bottom) / 2 + tm.tmHeight / 2;
         switch (c->m_nAlign) {
         case CTextAttributes::alignLeft:

@@ -1,0 +1,189 @@
+// bench_layout_editor: the layout editor's painting and dragging. An A4 layout holding one
+// ruled table (every cell with its four edges and a short text) is shown at 100 % in a
+// window that shows the whole page, then repainted whole, and a rectangle and the whole
+// table are dragged with the mouse. Prints medians; it measures, it never fails on time.
+//
+//   bench_layout_editor [runs]      (default 31)
+//
+// repaint N     a full repaint of the page with a table of N cells
+// drag rect     one mouse move of a rectangle dragged over the large table, with the
+//               repaint it causes
+// drag table    one mouse move of the large table itself, with its repaint
+#include "app/CMorvelSettings.h"
+#include "bench/BenchSupport.h"
+#include "drawing/CDrawRect.h"
+#include "drawing/CDrawTable.h"
+#include "drawing/CDrawTool.h"
+#include "drawing/DrawingRegistration.h"
+#include "platform/base/MessageBox.h"
+#include "platform/base/Path.h"
+#include "platform/base/Profile.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/CWnd.h"
+#include "printform/CPrintEMDoc.h"
+#include "printform/CPrintFormView.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <tuple>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+int g_nRuns = 31;
+
+CDrawTable* MakeTable(int nCols, int nRows, int nCell)
+{
+    const int x0 = -380, y0 = 540; // top-left of the printable area of A4
+    auto* pTable = new CDrawTable(CRect(x0 + nCols * nCell, y0 - nRows * nCell, x0, y0));
+    const int styles[4] = {1, 1, 1, 1};
+    const COLORREF colors[4] = {0, 0, 0, 0};
+    for (int i = 0; i < nCols; ++i)
+        for (int j = 0; j < nRows; ++j) {
+            CDrawCell* c = pTable->AddCellWithEdges(
+                CRect(x0 + (i + 1) * nCell, y0 - (j + 1) * nCell, x0 + i * nCell, y0 - j * nCell), styles,
+                colors);
+            c->m_strText.Format("%d", (i * 7 + j) % 1000);
+            c->m_logFont.lfHeight = -9;
+        }
+    return pTable;
+}
+
+double Measure(const std::function<void()>& fn)
+{
+    for (int i = 0; i < 2; ++i)
+        fn();
+    std::vector<double> times;
+    for (int i = 0; i < g_nRuns; ++i) {
+        const auto start = Clock::now();
+        fn();
+        times.push_back(MillisecondsSince(start));
+    }
+    return Median(times);
+}
+
+void Send(CWnd* pWnd, UINT nMsg, UINT nFlags, CPoint p)
+{
+    pWnd->SendMessage(nMsg, nFlags, MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+}
+
+void RunBenchmark()
+{
+    char dirTemplate[] = "/tmp/bench_layout_editor-XXXXXX";
+    if (mkdtemp(dirTemplate) == nullptr)
+        return;
+    const std::filesystem::path dir = dirTemplate;
+    CProfileFile profile(SystemPathFromNative((dir / "bench.ini").string()));
+    CMorvelSettings settings(profile);
+    CMorvelSettings::SetCurrent(&settings);
+    RegisterDrawing();
+
+    CWnd frame;
+    if (!frame.CreateEx(0, nullptr, "bench", WS_POPUP | WS_VISIBLE, 0, 0, 900, 1200, nullptr, nullptr)) {
+        std::fprintf(stderr, "bench_layout_editor: no window\n");
+        return;
+    }
+    auto* pDoc = new CPrintEMDoc;
+    pDoc->m_bAutoDelete = FALSE;
+    pDoc->m_sizePaper = CSize(827, 1169);
+    pDoc->m_sizeExtent = CSize(867, 1209);
+    pDoc->m_rectMargins = CRect(25, 25, 25, 25);
+    pDoc->m_paperColor = RGB(255, 255, 255);
+    auto* pView = new CPrintFormView;
+    pDoc->AddView(pView);
+    if (!pView->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 900, 1200), &frame,
+                       AFX_IDW_PANE_FIRST)) {
+        std::fprintf(stderr, "bench_layout_editor: no view\n");
+        return;
+    }
+    pView->OnInitialUpdate();
+    pView->OnActivateView(TRUE, pView, nullptr);
+
+    const auto repaint = [&] {
+        pView->Invalidate(FALSE);
+        pView->UpdateWindow();
+    };
+    std::printf("bench_layout_editor: A4 at 100 %%, window 900 x 1200, %d runs\n", g_nRuns);
+    for (const auto& [cols, rows, cell] : {std::tuple{20, 20, 30}, std::tuple{50, 74, 15}}) {
+        CDrawObjList* pList = pDoc->GetObjectList();
+        while (!pList->IsEmpty())
+            pList->RemoveHead()->Remove();
+        pDoc->Add(MakeTable(cols, rows, cell));
+        repaint();
+        const double ms = Measure(repaint);
+        std::printf("  repaint %4d cells %8.3f ms\n", cols * rows, ms);
+    }
+
+    // A rectangle over the large table, dragged to and fro by the select tool.
+    auto* pRect = new CDrawRect(CRect(-300, 400, -200, 300));
+    pDoc->Add(pRect);
+    repaint();
+    CDrawTool::s_nCurrentShape = ShapeSelect;
+    const auto client = [&](int x, int y) {
+        CPoint p(x, y);
+        pView->DocToClient(p);
+        return p;
+    };
+    // Moves to and fro by up to nReach pixels, one pixel step after another.
+    const auto dragMeasure = [&](CPoint from, int nReach) {
+        Send(pView, WM_MOUSEMOVE, 0, from);
+        Send(pView, WM_LBUTTONDOWN, MK_LBUTTON, from);
+        int step = 0;
+        const double ms = Measure([&] {
+            ++step;
+            const int n = step % (2 * nReach);
+            const int dx = n < nReach ? n + 1 : 2 * nReach - n - 1;
+            Send(pView, WM_MOUSEMOVE, MK_LBUTTON, CPoint(from.x + dx, from.y + dx / 2));
+            pView->UpdateWindow();
+        });
+        Send(pView, WM_LBUTTONUP, 0, from);
+        pView->UpdateWindow();
+        return ms;
+    };
+    std::printf("  drag rect          %8.3f ms a move\n", dragMeasure(client(-250, 350), 40));
+    std::printf("  check: the rectangle moved to x %d (from -300)\n", pRect->m_position.left);
+    pView->Select(nullptr);
+    // The table is grabbed by its move strip along its lower side once it is selected.
+    CDrawTable* pTable = dynamic_cast<CDrawTable*>(pDoc->GetObjectList()->GetHead());
+    pView->Select(pTable);
+    repaint();
+    std::printf("  drag table         %8.3f ms a move\n",
+                dragMeasure(client(pTable->m_position.right + 100, pTable->m_position.top - 2), 12));
+    std::printf("  check: the table moved to x %d, y %d (from -380, %d)\n", pTable->m_position.right,
+                pTable->m_position.top, 540 - 74 * 15);
+
+    pView->DestroyWindow();
+    frame.DestroyWindow();
+    delete pDoc;
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+}
+
+class CBenchApp : public CWinApp {
+public:
+    BOOL InitInstance() override
+    {
+        RunBenchmark();
+        return FALSE;
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    g_nRuns = argc > 1 ? std::max(1, std::atoi(argv[1])) : 31;
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("MORVEL_PRINTER", "pdf", 0);
+    SetMessageBoxHandler([](const CString& text, UINT, UINT) {
+        std::fprintf(stderr, "bench_layout_editor: %s\n", text.ToUtf8().c_str());
+        return IDOK;
+    });
+    CBenchApp app;
+    char* args[] = {argv[0], nullptr};
+    AfxWinMain(1, args);
+    return 0;
+}
