@@ -10,6 +10,7 @@
 #include "drawing/CDrawTool.h"
 #include "drawing/CShadingDialog.h"
 #include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/WinApi.h"
 #include "platform/ui/frames/CMDIChildWnd.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "platform/ui/gdi/CDC.h"
@@ -525,6 +526,14 @@ BOOL CPrintFormView::PreCreateWindow(CREATESTRUCT& cs)
 BOOL CPrintFormView::PreTranslateMessage(MSG* pMsg)
 {
     m_toolTip.RelayEvent(pMsg);
+    // Shift+F10 opens the context menu at the window's top-left corner.
+    if ((pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN) && pMsg->wParam == VK_F10 &&
+        ::GetKeyState(VK_SHIFT) < 0) {
+        CPoint point(5, 5);
+        ClientToScreen(&point);
+        OnContextMenu(this, point);
+        return TRUE;
+    }
     return CScrollView::PreTranslateMessage(pMsg);
 }
 

@@ -1,11 +1,14 @@
 // The commands of the layout editor's view: zoom, grid and print-limit display, the drawing
 // tools, cancel, and the zoom box of the main frame.
 #include "app/CMainFrame.h"
+#include "app/CMorvelApp.h"
 #include "drawing/CDrawTable.h"
 #include "drawing/CDrawTool.h"
 #include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/frames/CFrameWnd.h"
 #include "printform/CEditorDialogs.h"
 #include "printform/CPrintDoc.h"
 #include "printform/CPrintFormView.h"
@@ -27,6 +30,8 @@ ON_WM_TIMER()
 ON_WM_KEYDOWN()
 ON_WM_SETFOCUS()
 ON_WM_SIZE()
+ON_WM_CONTEXTMENU()
+ON_COMMAND(ID_FILE_PRINT_SETUP, OnFilePrintSetup)
 ON_COMMAND(ID_ZOOM_25, OnZoom25)
 ON_COMMAND(ID_ZOOM_50, OnZoom50)
 ON_COMMAND(ID_ZOOM_75, OnZoom75)
@@ -314,4 +319,40 @@ void CPrintFormView::OnCancel()
     if (CDrawTool* pTool = CDrawTool::FindTool(CDrawTool::s_nCurrentShape))
         pTool->OnCancel();
     SetCurrentShape(ShapeSelect);
+}
+
+// ---- Printer set-up and the context menu --------------------------------------------------
+
+void CPrintFormView::OnFilePrintSetup()
+{
+    auto* pApp = dynamic_cast<CMorvelApp*>(AfxGetApp());
+    CPrintDoc* pDoc = GetDocument();
+    if (pApp == nullptr || pDoc == nullptr)
+        return;
+    pApp->OnFilePrintSetup();
+    // The page follows the printer now chosen.
+    *pDoc->GetPrintableRect() = pApp->GetPrinterMargins();
+    pDoc->ComputePaperSize();
+    SetPageSize(*pDoc->GetDocExtent());
+    pDoc->UpdateAllViews(nullptr, CPrintDoc::hintAll);
+}
+
+void CPrintFormView::OnContextMenu(CWnd*, CPoint point)
+{
+    if (CFrameWnd* pFrame = GetParentFrame())
+        pFrame->ActivateFrame();
+    CPoint local = point;
+    ScreenToClient(&local);
+    ClientToDoc(local);
+    CDrawObj* pObj = GetDocument()->ObjectAt(UnzoomPoint(local));
+    if (pObj && CDrawTool::s_nCurrentShape != ShapeRuleAdd && CDrawTool::s_nCurrentShape != ShapeRuleDelete &&
+        !IsSelected(pObj)) {
+        Select(pObj);
+        UpdateWindow();
+    }
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_EDITOR_CONTEXT_MENU))
+        return;
+    if (CMenu* pPopup = menu.GetSubMenu(0))
+        pPopup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, AfxGetMainWnd());
 }

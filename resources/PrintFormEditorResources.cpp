@@ -87,6 +87,49 @@ Items MakeLayoutMenu()
     };
 }
 
+// 198: the context menu of the layout view. Its editing commands come with the editing and
+// formatting of layouts; until then they show disabled.
+Items MakeContextMenu()
+{
+    return {
+        MenuPopup("ｺﾝﾃｷｽﾄ"_sj,
+                  {
+                      MenuItem("切り取り"_sj, ID_EDIT_CUT),
+                      MenuItem("ｺﾋﾟｰ"_sj, ID_EDIT_COPY),
+                      MenuItem("貼り付け"_sj, ID_EDIT_PASTE),
+                      MenuItem("ｸﾘｱ"_sj, ID_EDIT_CLEAR),
+                      MenuSeparator(),
+                      MenuPopup("要素調整"_sj,
+                                {
+                                    MenuItem("左揃え"_sj, ID_ALIGN_LEFT),
+                                    MenuItem("右揃え"_sj, ID_ALIGN_RIGHT),
+                                    MenuItem("上揃え"_sj, ID_ALIGN_TOP),
+                                    MenuItem("下揃え"_sj, ID_ALIGN_BOTTOM),
+                                    MenuSeparator(),
+                                    MenuItem("最前面へ移動"_sj, 32779),
+                                    MenuItem("最背面へ移動"_sj, 32781),
+                                    MenuItem("前面へ移動"_sj, 32783),
+                                    MenuItem("背面へ移動"_sj, 32786),
+                                    MenuSeparator(),
+                                    MenuItem("行間指定"_sj, ID_LINE_SPACING),
+                                }),
+                      MenuPopup("文字調整"_sj,
+                                {
+                                    MenuItem("左詰め"_sj, ID_TEXT_ALIGN_LEFT),
+                                    MenuItem("中央揃え"_sj, ID_TEXT_ALIGN_CENTER),
+                                    MenuItem("右詰め"_sj, ID_TEXT_ALIGN_RIGHT),
+                                    MenuSeparator(),
+                                    MenuItem("自動表示枠調整"_sj, 32894),
+                                }),
+                      MenuSeparator(),
+                      MenuItem("罫線..."_sj, ID_DRAW_BORDER),
+                      MenuItem("網かけ..."_sj, ID_DRAW_FILL),
+                      MenuSeparator(),
+                      MenuItem("ﾌﾟﾛﾊﾟﾃｨ"_sj, 32790),
+                  }),
+    };
+}
+
 // The prompts of the print bars' buttons; after the "\n" their tool tips.
 std::vector<std::pair<UINT, CString>> MakeStrings()
 {
@@ -208,6 +251,23 @@ char Cross(int x, int y, char mark)
     return ' ';
 }
 
+ACCEL Accel(BYTE fVirt, UINT key, UINT cmd)
+{
+    return ACCEL{fVirt, static_cast<WORD>(key), static_cast<WORD>(cmd)};
+}
+
+// Tried first while a layout window is active.
+std::vector<ACCEL> LayoutAccelerators()
+{
+    constexpr BYTE kCtrl = FVIRTKEY | FCONTROL;
+    constexpr BYTE kPlain = FVIRTKEY;
+    return {
+        Accel(kCtrl, 'Z', ID_EDIT_UNDO),
+        Accel(kCtrl, 'Y', ID_EDIT_REDO),
+        Accel(kPlain, VK_ESCAPE, ID_EDITOR_CANCEL),
+    };
+}
+
 } // namespace
 
 void RegisterPrintFormEditorResources()
@@ -215,7 +275,10 @@ void RegisterPrintFormEditorResources()
     static const bool s_registered = [] {
         RegisterMenuResource(125, MakeLayoutMenu);
         RegisterMenuResource(126, MakeLayoutMenu);
+        RegisterMenuResource(IDR_EDITOR_CONTEXT_MENU, MakeContextMenu);
         RegisterStringTable(MakeStrings);
+        RegisterAcceleratorResource(125, LayoutAccelerators());
+        RegisterAcceleratorResource(126, LayoutAccelerators());
         RegisterCursorResource(173, MakeCursor([](int x, int y) { return DoubleBar(x, y, true); }), 16, 16);
         RegisterCursorResource(174, MakeCursor([](int x, int y) { return DoubleBar(x, y, false); }), 16, 16);
         RegisterCursorResource(267, MakeCursor([](int x, int y) { return Arrow(x, y, true); }), 16, 16);

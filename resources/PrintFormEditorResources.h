@@ -8,6 +8,8 @@
 // The editor's cancel command (Escape): no menu entry.
 constexpr UINT ID_EDITOR_CANCEL = 32768;
 constexpr UINT ID_OBJECT_FRAMES = 32788; // "ｵﾌﾞｼﾞｪｸﾄ枠表示(&O)"
+// The context menu of the layout view.
+constexpr UINT IDR_EDITOR_CONTEXT_MENU = 198;
 
 // Registers them (safe to call more than once).
 void RegisterPrintFormEditorResources();
