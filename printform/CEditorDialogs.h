@@ -34,3 +34,35 @@ public:
 
 // Registers the templates 169 and 191 (safe to call more than once).
 void RegisterEditorDialogTemplates();
+
+// "ｸﾞﾘｯﾄﾞ": the snap-grid width, 5 to 50 (the caller presets the view's pitch).
+class CGridWidthDialog : public CDialog {
+    DECLARE_DYNAMIC(CGridWidthDialog)
+public:
+    enum { IDD = 236 };
+    explicit CGridWidthDialog(CWnd* pParent = nullptr);
+    UINT m_nWidth = 0;
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+};
+
+// "要素行間指定": the gap between stacked elements, 0 to 100 (the caller presets 10).
+class CLineSpacingDialog : public CDialog {
+    DECLARE_DYNAMIC(CLineSpacingDialog)
+public:
+    enum { IDD = 260 };
+    explicit CLineSpacingDialog(CWnd* pParent = nullptr);
+    UINT m_nSpacing = 0;
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+};
+
+// "行高さ調整": 0 the lowest row, 1 the highest, 2 the average height.
+class CRowHeightDialog : public CDialog {
+    DECLARE_DYNAMIC(CRowHeightDialog)
+public:
+    enum { IDD = 243 };
+    explicit CRowHeightDialog(CWnd* pParent = nullptr);
+    int m_nChoice = 2;
+    void DoDataExchange(CDataExchange* pDX) override;
+};

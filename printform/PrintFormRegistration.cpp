@@ -9,6 +9,7 @@
 #include "printform/CPrintLayoutViews.h"
 #include "printform/CPrintPMDoc.h"
 #include "resources/LayoutDialogIds.h"
+#include "printform/CTableRuledLineDialog.h"
 #include "resources/PrintFormEditorResources.h"
 #include "resources/PrintFormIds.h"
 #include "resources/ResourceIds.h"
@@ -20,6 +21,7 @@ void RegisterPrintForm()
     RegisterPrintFormDialogs();
     RegisterLayoutDialogs();
     RegisterEditorDialogTemplates();
+    RegisterTableDialogTemplates();
     RegisterPrintFormEditorResources();
     CShellServices& services = CShellServices::Get();
     services.SetDocumentClasses(IDR_EMFORMTYPE, RUNTIME_CLASS(CPrintEMDoc), RUNTIME_CLASS(CChildEMFormFrame),
