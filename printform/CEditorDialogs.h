@@ -56,13 +56,3 @@ public:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
 };
-
-// "行高さ調整": 0 the lowest row, 1 the highest, 2 the average height.
-class CRowHeightDialog : public CDialog {
-    DECLARE_DYNAMIC(CRowHeightDialog)
-public:
-    enum { IDD = 243 };
-    explicit CRowHeightDialog(CWnd* pParent = nullptr);
-    int m_nChoice = 2;
-    void DoDataExchange(CDataExchange* pDX) override;
-};

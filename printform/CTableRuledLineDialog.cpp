@@ -11,7 +11,6 @@
 IMPLEMENT_DYNAMIC(CTableRuledLineDialog, CDialog)
 IMPLEMENT_DYNAMIC(CGridWidthDialog, CDialog)
 IMPLEMENT_DYNAMIC(CLineSpacingDialog, CDialog)
-IMPLEMENT_DYNAMIC(CRowHeightDialog, CDialog)
 
 namespace {
 
@@ -288,7 +287,7 @@ void CTableRuledLineDialog::OnOK()
     EndDialog(IDOK);
 }
 
-// ---- The spin dialogs and the row heights -------------------------------------------------
+// ---- The spin dialogs -------------------------------------------------
 
 CGridWidthDialog::CGridWidthDialog(CWnd* pParent) : CDialog(IDD, pParent) {}
 
@@ -322,34 +321,12 @@ void CLineSpacingDialog::DoDataExchange(CDataExchange* pDX)
     DDV_MinMaxUInt(pDX, m_nSpacing, 0, 100);
 }
 
-CRowHeightDialog::CRowHeightDialog(CWnd* pParent) : CDialog(IDD, pParent) {}
-
-void CRowHeightDialog::DoDataExchange(CDataExchange* pDX)
-{
-    CDialog::DoDataExchange(pDX);
-    DDX_Radio(pDX, 1071, m_nChoice);
-}
-
 void RegisterTableDialogTemplates()
 {
     RegisterDialogTemplate(CGridWidthDialog::IDD,
                            [] { return SpinTemplate(CGridWidthDialog::IDD, "ｸﾞﾘｯﾄﾞ"_sj, "幅(&W)"_sj); });
     RegisterDialogTemplate(CLineSpacingDialog::IDD, [] {
         return SpinTemplate(CLineSpacingDialog::IDD, "要素行間指定"_sj, "行間(&I)"_sj);
-    });
-    RegisterDialogTemplate(CRowHeightDialog::IDD, [] {
-        return DialogTemplate(
-            CRowHeightDialog::IDD, "行高さ調整"_sj, 170, 64, kStyle,
-            {
-                DialogControl(DlgGroupBox, 0xFFFF, "調整"_sj, 7, 4, 100, 54),
-                DialogControl(DlgRadioButton, 1071, "最低行に合わせる(&L)"_sj, 13, 16, 90, 10,
-                              WS_GROUP | WS_TABSTOP),
-                DialogControl(DlgRadioButton, 1073, "最高行に合わせる(&H)"_sj, 13, 29, 90, 10),
-                DialogControl(DlgRadioButton, 1077, "平均高に合わせる(&A)"_sj, 13, 42, 90, 10),
-                Button(IDOK, "OK", 113, 7, BS_DEFPUSHBUTTON),
-                Button(IDCANCEL, "ｷｬﾝｾﾙ"_sj, 113, 24),
-            },
-            "ＭＳ Ｐゴシック"_sj, 9);
     });
     RegisterDialogTemplate(CTableRuledLineDialog::IDD, [] {
         std::vector<DialogControl> c = {

@@ -67,5 +67,5 @@ protected:
     CRuledPatternPicture m_tablePicture;
 };
 
-// Registers the templates 214, 236, 243 and 260 (safe to call more than once).
+// Registers the templates 214, 236 and 260 (safe to call more than once).
 void RegisterTableDialogTemplates();

@@ -49,19 +49,6 @@ TEST_F(LayoutAppTest, SpinDialogsKeepTheirRanges)
     EXPECT_EQ(table.m_nCols, 2u);
 }
 
-TEST_F(LayoutAppTest, RowHeightDialogReturnsTheChosenRule)
-{
-    CRowHeightDialog dialog;
-    CDialogAnswerer answerer;
-    answerer.AnswerDialog(CRowHeightDialog::IDD, [](CDialog& dlg) {
-        EXPECT_EQ(dlg.IsDlgButtonChecked(1077), static_cast<UINT>(BST_CHECKED)) << "average by default";
-        ClickDlgButton(dlg, 1071);
-        ClickDlgButton(dlg, IDOK);
-    });
-    ASSERT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_EQ(dialog.m_nChoice, 0);
-}
-
 TEST_F(LayoutAppTest, TableRuledLineDialogUntouchedLeavesEveryLine)
 {
     CTableRuledLineDialog dialog;
