@@ -3,15 +3,21 @@
 // the grid, select by rubber band, split and join table cells, and every step undoes and
 // redoes to identical objects. Two windows on one layout keep their own undo without ever
 // touching an object the other one freed.
+#include "app/CChildFormFrame.h"
 #include "drawing/CDrawRect.h"
 #include "drawing/CDrawTable.h"
 #include "drawing/CDrawText.h"
 #include "drawing/CDrawTool.h"
 #include "drawing/DrawingShared.h"
 #include "platform/ui/controls/CToolTipCtrl.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/CMenu.h"
+#include "platform/ui/core/Menu_p.h"
+#include "platform/ui/core/Resources.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "platform/ui/frames/CDocTemplate.h"
 #include "platform/ui/frames/CMDIChildWnd.h"
+#include "platform/ui/frames/CToolBar.h"
 #include "printform/CEditorDialogs.h"
 #include "printform/CPrintEMDoc.h"
 #include "printform/CPrintFormView.h"
@@ -22,6 +28,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
+#include <string>
 
 namespace {
 
@@ -666,4 +673,92 @@ TEST(ToolTipCtrlTest, ToolsTextsActivationAndDelays)
     tip.Activate(FALSE);
     EXPECT_FALSE(tip.IsActive());
     EXPECT_FALSE(tip.IsTipShown());
+}
+
+namespace {
+
+bool IsItemEnabled(CMenu* pMenu, int nIndex)
+{
+    return (pMenu->GetMenuState(static_cast<UINT>(nIndex), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) == 0;
+}
+
+bool Handles(CCmdTarget* pRoute, UINT nID)
+{
+    AFX_CMDHANDLERINFO info{nullptr, nullptr};
+    return pRoute->OnCmdMsg(nID, CN_COMMAND, nullptr, &info) != FALSE;
+}
+
+// Every item of a pop-up, after the update its owner gives it when it opens, is either
+// handled along the route or disabled.
+int CheckPopup(CMenu* pPopup, CWnd* pOwner, const std::string& where)
+{
+    int nChecked = 0;
+    pOwner->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(pPopup->m_hMenu), 0);
+    for (int i = 0; i < pPopup->GetMenuItemCount(); ++i) {
+        const UINT nID = pPopup->GetMenuItemID(i);
+        if (nID == 0 || nID >= 0xF000)
+            continue;
+        if (nID == static_cast<UINT>(-1)) {
+            nChecked += CheckPopup(pPopup->GetSubMenu(i), pOwner, where + "/" + std::to_string(i));
+            continue;
+        }
+        ++nChecked;
+        if (IsItemEnabled(pPopup, i)) {
+            EXPECT_TRUE(Handles(pOwner, nID)) << where << ": command " << nID << " enabled without a handler";
+        }
+    }
+    return nChecked;
+}
+
+int CheckToolBar(CToolBar& bar, CFrameWnd* pTarget, const std::string& where)
+{
+    int nChecked = 0;
+    bar.OnUpdateCmdUI(pTarget, TRUE);
+    for (int i = 0; i < bar.GetCount(); ++i) {
+        const UINT nID = bar.GetItemID(i);
+        if (nID == 0 || (bar.GetButtonStyle(i) & TBBS_SEPARATOR) != 0)
+            continue;
+        ++nChecked;
+        if ((bar.GetButtonStyle(i) & TBBS_DISABLED) == 0) {
+            EXPECT_TRUE(Handles(pTarget, nID)) << where << ": button " << nID << " enabled without a handler";
+        }
+    }
+    return nChecked;
+}
+
+} // namespace
+
+TEST_F(LayoutEditorTest, NoLayoutMenuItemOrButtonIsEnabledWithoutAHandler)
+{
+    CWnd* pMain = AfxGetMainWnd();
+    auto* pFrame = dynamic_cast<CChildFormFrame*>(m_pView->GetParentFrame());
+    ASSERT_NE(pFrame, nullptr);
+    int nChecked = 0;
+    for (int nPass = 0; nPass < 2; ++nPass) {
+        const std::string state = nPass == 0 ? "nothing selected " : "a table selected ";
+        CMenu menu;
+        ASSERT_TRUE(menu.LoadMenu(125));
+        for (int i = 0; i < menu.GetMenuItemCount(); ++i)
+            if (CMenu* pSub = menu.GetSubMenu(i))
+                nChecked += CheckPopup(pSub, pMain, state + "menu 125/" + std::to_string(i));
+        // The context menu as the right button opens it.
+        bool bShown = false;
+        PopupMenuChooser previous = AfxSetPopupMenuChooser([&](CMenu* pPopup) {
+            bShown = true;
+            nChecked += CheckPopup(pPopup, pMain, state + "context menu");
+            return 0u;
+        });
+        CPoint point = At(30, 30);
+        m_pView->ClientToScreen(&point);
+        m_pView->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_pView->m_hWnd),
+                             MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
+        AfxSetPopupMenuChooser(previous);
+        EXPECT_TRUE(bShown) << state;
+        nChecked += CheckToolBar(pFrame->m_wndPrintToolBar, pFrame, state + "print tool bar");
+        nChecked += CheckToolBar(pFrame->m_wndPrintEditBar, pFrame, state + "print edit bar");
+        AddTable({CRect(100, 0, 0, 100)}, CRect(100, 0, 0, 100));
+    }
+    EXPECT_GT(nChecked, 80);
+    // The tools' buttons carry tips.
+    EXPECT_EQ(AfxLoadString(ID_DRAW_RECT), CString("矩形を描きます\n矩形"_sj));
 }
