@@ -25,6 +25,8 @@
 #include "resources/ResourceIds.h"
 #include "tests/printform/LayoutTestSupport.h"
 
+#include <QThread>
+
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
@@ -761,4 +763,44 @@ TEST_F(LayoutEditorTest, NoLayoutMenuItemOrButtonIsEnabledWithoutAHandler)
     EXPECT_GT(nChecked, 80);
     // The tools' buttons carry tips.
     EXPECT_EQ(AfxLoadString(ID_DRAW_RECT), CString("矩形を描きます\n矩形"_sj));
+}
+
+TEST_F(LayoutEditorTest, DraggingBelowTheWindowScrollsUntilTheButtonIsReleased)
+{
+    Command(ID_ZOOM_200); // the page is larger than the window
+    // A rectangle near the page's top-left corner, inside the window.
+    auto* pRect = new CDrawRect(CRect(-360, 530, -310, 480));
+    m_pDoc->Add(pRect);
+    CRect client;
+    m_pView->GetClientRect(&client);
+    const CPoint start = m_pView->GetScrollPosition();
+    const CPoint press = At(-335, 505);
+    ASSERT_TRUE(client.PtInRect(press));
+    Send(m_pView, WM_MOUSEMOVE, 0, press);
+    Send(m_pView, WM_LBUTTONDOWN, MK_LBUTTON, press);
+    Send(m_pView, WM_MOUSEMOVE, MK_LBUTTON, CPoint(press.x, client.bottom + 20));
+    for (int i = 0; i < 20; ++i) {
+        QThread::msleep(6);
+        Pump();
+    }
+    const CPoint scrolled = m_pView->GetScrollPosition();
+    EXPECT_GT(scrolled.y, start.y);
+    EXPECT_EQ(scrolled.x, start.x);
+    Send(m_pView, WM_LBUTTONUP, 0, CPoint(press.x, client.bottom + 20));
+    for (int i = 0; i < 5; ++i) {
+        QThread::msleep(6);
+        Pump();
+    }
+    const CPoint after = m_pView->GetScrollPosition();
+    for (int i = 0; i < 5; ++i) {
+        QThread::msleep(6);
+        Pump();
+    }
+    EXPECT_EQ(m_pView->GetScrollPosition(), after) << "the release stops the scrolling";
+    // Home and End scroll nothing.
+    m_pView->SendMessage(WM_KEYDOWN, VK_HOME, 0);
+    m_pView->SendMessage(WM_KEYDOWN, VK_END, 0);
+    EXPECT_EQ(m_pView->GetScrollPosition(), after);
+    m_pView->SendMessage(WM_KEYDOWN, VK_PRIOR, 0);
+    EXPECT_LT(m_pView->GetScrollPosition().y, after.y);
 }
