@@ -804,3 +804,68 @@ TEST_F(LayoutEditorTest, DraggingBelowTheWindowScrollsUntilTheButtonIsReleased)
     m_pView->SendMessage(WM_KEYDOWN, VK_PRIOR, 0);
     EXPECT_LT(m_pView->GetScrollPosition().y, after.y);
 }
+
+TEST_F(LayoutEditorTest, FontSizeBoxShowsTheSelectionsCommonHeight)
+{
+    auto* pFrame = dynamic_cast<CChildFormFrame*>(m_pView->GetParentFrame());
+    ASSERT_NE(pFrame, nullptr);
+    auto* pText = new CDrawText(CRect(-200, 300, -100, 270));
+    pText->m_strText = "A";
+    pText->m_logFont.lfHeight = -16;
+    m_pDoc->Add(pText);
+    m_pView->Select(pText);
+    m_pView->UpdateFontSizeCombo();
+    EXPECT_EQ(pFrame->m_wndFontSize.GetCurSel(), 4) << "-16 is 12 points";
+    pText->m_logFont.lfHeight = -14;
+    m_pView->UpdateFontSizeCombo();
+    EXPECT_EQ(pFrame->m_wndFontSize.GetCurSel(), -1) << "a height the box does not list";
+    // Two texts of different heights are mixed.
+    pText->m_logFont.lfHeight = -16;
+    auto* pOther = new CDrawText(CRect(-200, 200, -100, 170));
+    pOther->m_logFont.lfHeight = -21;
+    m_pDoc->Add(pOther);
+    m_pView->Select(pOther, TRUE);
+    m_pView->UpdateFontSizeCombo();
+    EXPECT_EQ(pFrame->m_wndFontSize.GetCurSel(), -1);
+    // Painting keeps the box in step.
+    m_pView->Select(pOther);
+    m_pView->Invalidate(FALSE);
+    m_pView->UpdateWindow();
+    EXPECT_EQ(pFrame->m_wndFontSize.GetCurSel(), 6) << "-21 is 16 points";
+    EXPECT_EQ(CPrintFormView::FontHeightOfSizeIndex(15), -96);
+}
+
+TEST_F(LayoutEditorTest, ToolTipControlShowsAfterTheDelayAndFollowsItsText)
+{
+    CToolTipCtrl& tip = m_pView->GetToolTip();
+    tip.SetDelayTime(50);
+    tip.UpdateTipText("セル"_sj, m_pView);
+    tip.Activate(TRUE);
+    MSG msg{m_pView->m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(40, 40), 0, POINT{0, 0}};
+    tip.RelayEvent(&msg);
+    EXPECT_FALSE(tip.IsTipShown()) << "not before the delay";
+    for (int i = 0; i < 20 && !tip.IsTipShown(); ++i) {
+        QThread::msleep(10);
+        Pump();
+    }
+    EXPECT_TRUE(tip.IsTipShown());
+    tip.UpdateTipText("", m_pView);
+    EXPECT_FALSE(tip.IsTipShown()) << "an empty text hides the tip";
+    tip.UpdateTipText("セル"_sj, m_pView);
+    tip.RelayEvent(&msg);
+    for (int i = 0; i < 20 && !tip.IsTipShown(); ++i) {
+        QThread::msleep(10);
+        Pump();
+    }
+    EXPECT_TRUE(tip.IsTipShown());
+    MSG press{m_pView->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 40), 0, POINT{0, 0}};
+    tip.RelayEvent(&press);
+    EXPECT_FALSE(tip.IsTipShown()) << "a press hides it";
+    tip.RelayEvent(&msg);
+    tip.Activate(FALSE);
+    for (int i = 0; i < 10; ++i) {
+        QThread::msleep(10);
+        Pump();
+    }
+    EXPECT_FALSE(tip.IsTipShown()) << "a deactivated control shows nothing";
+}
