@@ -5,7 +5,6 @@
 #include "platform/ui/dialogs/CDataExchange.h"
 #include "platform/ui/dialogs/DialogTemplate.h"
 
-IMPLEMENT_DYNAMIC(CZoomDialog, CDialog)
 IMPLEMENT_DYNAMIC(CInsertTableDialog, CDialog)
 
 namespace {
@@ -29,30 +28,6 @@ void SetUpSpin(CDialog& dialog, UINT nSpin, int nLower, int nUpper, int nPos)
 
 } // namespace
 
-CZoomDialog::CZoomDialog(CWnd* pParent) : CDialog(IDD, pParent) {}
-
-CZoomDialog::CZoomDialog(int nZoom, CWnd* pParent) : CDialog(IDD, pParent), m_nZoom(nZoom) {}
-
-BOOL CZoomDialog::OnInitDialog()
-{
-    CDialog::OnInitDialog();
-    CEdit edit;
-    if (edit.SubclassDlgItem(IDC_VALUE_EDIT, this)) {
-        edit.SetSel(0, -1);
-        edit.SetFocus();
-        edit.Detach();
-        return FALSE;
-    }
-    return TRUE;
-}
-
-void CZoomDialog::DoDataExchange(CDataExchange* pDX)
-{
-    CDialog::DoDataExchange(pDX);
-    DDX_Text(pDX, static_cast<int>(IDC_VALUE_EDIT), m_nZoom);
-    DDV_MinMaxInt(pDX, m_nZoom, 25, 400);
-}
-
 CInsertTableDialog::CInsertTableDialog(CWnd* pParent) : CDialog(IDD, pParent) {}
 
 BOOL CInsertTableDialog::OnInitDialog()
@@ -74,18 +49,6 @@ void CInsertTableDialog::DoDataExchange(CDataExchange* pDX)
 
 void RegisterEditorDialogTemplates()
 {
-    RegisterDialogTemplate(CZoomDialog::IDD, [] {
-        return DialogTemplate(CZoomDialog::IDD, "ｽﾞｰﾑ"_sj, 150, 46, kStyle,
-                              {
-                                  DialogControl(DlgStatic, 0xFFFF, "ﾕｰｻﾞｰ指定(&C):"_sj, 8, 12, 50, 8),
-                                  DialogControl(DlgEdit, IDC_VALUE_EDIT, CString(), 60, 10, 30, 12,
-                                                ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP),
-                                  DialogControl(DlgStatic, 0xFFFF, "％"_sj, 93, 12, 10, 8),
-                                  DialogControl(DlgPushButton, IDOK, "OK", 8, 28, 50, 14, BS_DEFPUSHBUTTON),
-                                  DialogControl(DlgPushButton, IDCANCEL, "ｷｬﾝｾﾙ"_sj, 66, 28, 50, 14),
-                              },
-                              "ＭＳ ゴシック"_sj, 9);
-    });
     RegisterDialogTemplate(CInsertTableDialog::IDD, [] {
         return DialogTemplate(
             CInsertTableDialog::IDD, "表の挿入"_sj, 150, 66, kStyle,

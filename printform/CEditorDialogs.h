@@ -1,23 +1,10 @@
-// The small dialogs of the layout editor: the user zoom "ｽﾞｰﾑ" (25 to 400 %) and the size of
-// a new table "表の挿入" (1 to 100 rows and columns). The caller presets the public fields and
-// reads them back after IDOK; a number outside its range is refused with the standard
+// The small dialogs of the layout editor: the size of a new table "表の挿入" (1 to 100 rows
+// and columns), the grid width and the line spacing (the user zoom is CZoomDialog.h). The caller presets the
+// public fields and reads them back after IDOK; a number outside its range is refused with the standard
 // message and the dialog stays open.
 #pragma once
 
 #include "platform/ui/dialogs/CDialog.h"
-
-class CZoomDialog : public CDialog {
-    DECLARE_DYNAMIC(CZoomDialog)
-public:
-    enum { IDD = 169 };
-    explicit CZoomDialog(CWnd* pParent = nullptr);
-    CZoomDialog(int nZoom, CWnd* pParent);
-
-    int m_nZoom = 0;
-
-    BOOL OnInitDialog() override;
-    void DoDataExchange(CDataExchange* pDX) override;
-};
 
 class CInsertTableDialog : public CDialog {
     DECLARE_DYNAMIC(CInsertTableDialog)
@@ -32,7 +19,7 @@ public:
     void DoDataExchange(CDataExchange* pDX) override;
 };
 
-// Registers the templates 169 and 191 (safe to call more than once).
+// Registers the template 191 (safe to call more than once).
 void RegisterEditorDialogTemplates();
 
 // "ｸﾞﾘｯﾄﾞ": the snap-grid width, 5 to 50 (the caller presets the view's pitch).

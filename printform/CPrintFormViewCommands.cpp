@@ -12,7 +12,9 @@
 #include "printform/CEditorDialogs.h"
 #include "printform/CPrintDoc.h"
 #include "printform/CPrintFormView.h"
+#include "printform/CZoomDialog.h"
 #include "resources/ChildFrameIds.h"
+#include "resources/EstimateEditIds.h"
 #include "resources/PrintFormEditorResources.h"
 #include "resources/ResourceIds.h"
 

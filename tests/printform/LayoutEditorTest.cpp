@@ -21,7 +21,9 @@
 #include "printform/CEditorDialogs.h"
 #include "printform/CPrintEMDoc.h"
 #include "printform/CPrintFormView.h"
+#include "printform/CZoomDialog.h"
 #include "resources/ChildFrameIds.h"
+#include "resources/EstimateEditIds.h"
 #include "resources/ResourceIds.h"
 #include "tests/printform/LayoutTestSupport.h"
 
@@ -569,13 +571,13 @@ TEST_F(LayoutEditorTest, ZoomCommandsSetTheScrollAreaAndTheStoredZoom)
     EXPECT_EQ(m_pView->ZoomLength(-24), -36);
     EXPECT_EQ(m_pView->UnzoomPoint(CPoint(-36, 7)), CPoint(-24, 4));
     CDialogAnswerer answerer;
-    answerer.AnswerDialog(CZoomDialog::IDD, [](CDialog& dlg) {
+    answerer.AnswerDialog(IDD_ZOOM, [](CDialog& dlg) {
         TypeDlgItemText(dlg, 1031, "401");
         ClickDlgButton(dlg, IDOK); // refused, the dialog stays and ends cancelled
     });
     Command(ID_ZOOM_USER);
     EXPECT_EQ(m_pView->GetZoom(), 150);
-    answerer.AnswerDialog(CZoomDialog::IDD, [](CDialog& dlg) {
+    answerer.AnswerDialog(IDD_ZOOM, [](CDialog& dlg) {
         TypeDlgItemText(dlg, 1031, "400");
         ClickDlgButton(dlg, IDOK);
     });
