@@ -181,18 +181,25 @@ void CDrawTable::Draw(CDC* pDC, CPrintFormView* pView)
         r.left += nMargin;
         r.right -= nMargin;
         const int y = (r.top + r.bottom) / 2 + tm.tmHeight / 2;
+        // A text that surely fits its cell (every byte as wide as the widest character, the
+        // line no higher than the cell) needs no clipping; clipping each of thousands of
+        // cells is what a large table's repaint would spend most of its time on.
+        const bool bFits = static_cast<long long>(shown.GetLength()) * tm.tmMaxCharWidth <= r.Width() &&
+                           tm.tmHeight <= r.Height();
+        const UINT nClip = bFits ? 0 : ETO_CLIPPED;
+        const CRect* pClip = bFits ? nullptr : &r;
         switch (c->m_nAlign) {
         case CTextAttributes::alignLeft:
-            pDC->ExtTextOut(r.left, y, ETO_CLIPPED, &r, shown, nullptr);
+            pDC->ExtTextOut(r.left, y, nClip, pClip, shown, nullptr);
             break;
         case CTextAttributes::alignCenter:
             pDC->SetTextAlign(TA_CENTER);
-            pDC->ExtTextOut(r.left + r.Width() / 2, y, ETO_CLIPPED, &r, shown, nullptr);
+            pDC->ExtTextOut(r.left + r.Width() / 2, y, nClip, pClip, shown, nullptr);
             pDC->SetTextAlign(0);
             break;
         case CTextAttributes::alignRight:
             pDC->SetTextAlign(TA_RIGHT);
-            pDC->ExtTextOut(r.right, y, ETO_CLIPPED, &r, shown, nullptr);
+            pDC->ExtTextOut(r.right, y, nClip, pClip, shown, nullptr);
             pDC->SetTextAlign(0);
             break;
         default:

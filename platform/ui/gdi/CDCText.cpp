@@ -45,9 +45,10 @@ BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszSt
     }
     CDCImpl::CTextRun run;
     if (n > 0) {
-        run = d.MakeRun(lpszString, n, lpDxWidths);
         // In OPAQUE mode the text's cell is filled, unless the rectangle already was.
         const bool box = d.st.bkMode == OPAQUE && !(lpRect && (nOptions & ETO_OPAQUE));
+        const bool bWidth = box || updateCp || (d.st.textAlign & TA_CENTER) != 0;
+        run = d.MakeRun(lpszString, n, lpDxWidths, bWidth);
         d.DrawRun(p, ref, run, d.st.textAlign, box);
     }
     if (updateCp) {
