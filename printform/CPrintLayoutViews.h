@@ -1,6 +1,6 @@
 // CPrintEMFormView and CPrintPMFormView: the editing views of estimate and parts print
-// layouts. They are the editor view as it stands; their own text command, which asks for
-// the text and its field pictures first, comes with the text-property dialogs.
+// layouts: the editor view with the text command "文字(&T)", which asks for the next text
+// and its field pictures in the text-property dialog of the layout's kind.
 #pragma once
 
 #include "printform/CPrintFormView.h"
@@ -12,6 +12,11 @@ public:
     ~CPrintEMFormView() override;
     void OnInitialUpdate() override;
     void OnDraw(CDC* pDC) override;
+
+    // The text tool becomes current; the dialog's text and pictures wait for its next
+    // click. Cancel returns to the selection tool.
+    afx_msg void OnDrawText();
+    DECLARE_MESSAGE_MAP()
 };
 
 class CPrintPMFormView : public CPrintFormView {
@@ -21,4 +26,7 @@ public:
     ~CPrintPMFormView() override;
     void OnInitialUpdate() override;
     void OnDraw(CDC* pDC) override;
+
+    afx_msg void OnDrawText();
+    DECLARE_MESSAGE_MAP()
 };
