@@ -51,6 +51,14 @@ int CShellServices::RunEnvironmentSheet(CWnd* pParent, const char* lpszFaceName,
     return services.runEnvironmentSheet(pParent, lpszFaceName, nPointSize);
 }
 
+int CShellServices::RunViewEnvironmentSheet(CWnd* pParent, int nDocKind)
+{
+    const CShellServices& services = Get();
+    if (!services.runViewEnvironmentSheet)
+        return NotAvailable("環境設定の画面はまだ用意されていません。"_sj);
+    return services.runViewEnvironmentSheet(pParent, nDocKind);
+}
+
 void CShellServices::RunDosConversion(CWnd* pMainFrame)
 {
     const CShellServices& services = Get();

@@ -46,6 +46,13 @@ public:
     // IDCANCEL; its pages write the settings when applied.
     std::function<int(CWnd* pParent, const char* lpszFaceName, int nPointSize)> runEnvironmentSheet;
 
+    // The environment sheet opened from a document's grid view: its four pages, titled
+    // "環境設定", run modally over pParent without a sheet font, for the document kind
+    // nDocKind (1 estimate: the input page knows it runs for an estimate; 0 parts list).
+    // Returns IDOK or IDCANCEL; after IDOK the settings are written and the application's
+    // row fonts and colours are current, and the caller lays its windows out again.
+    std::function<int(CWnd* pParent, int nDocKind)> runViewEnvironmentSheet;
+
     // The DOS-edition conversion (command 33154): asks for a drive and converts the older
     // edition's files with its own dialogs and messages.
     std::function<void(CWnd* pMainFrame)> runDosConversion;
@@ -114,5 +121,6 @@ public:
     static int RunEnvironmentPathPage();
     static int RunIntroductionSheet(CWnd* pParent, const char* lpszFaceName, int nPointSize);
     static int RunEnvironmentSheet(CWnd* pParent, const char* lpszFaceName, int nPointSize);
+    static int RunViewEnvironmentSheet(CWnd* pParent, int nDocKind);
     static void RunDosConversion(CWnd* pMainFrame);
 };

@@ -440,18 +440,18 @@ void CRectTool::OnLButtonDown(CPrintFormView* pView, UINT nFlags, const CPoint& 
     // A text takes the pending settings of the view's text command.
     auto* pText = new CDrawText(r);
     const CPendingTextSettings& pending = pView->GetPendingText();
-    pText->m_strText = pending.strText;
-    pText->m_nTimeFormat = pending.nTimePicture;
-    pText->m_nDateFormat = pending.nDatePicture;
-    pText->m_nNumberingFormat = pending.nNumberingPicture;
-    pText->m_nPageFormat = pending.nPagePicture;
-    pText->m_nPageTotalFormat = pending.nPageTotalPicture;
-    pText->m_nEstimatePicture = pending.nEstimatePicture;
-    pText->m_nInformationPicture = pending.nInformationPicture;
-    pText->m_nPartsPicture = pending.nPartsPicture;
-    if (!pending.bRuledLine)
+    pText->m_strText = pending.m_strText;
+    pText->m_nTimeFormat = pending.m_nTimePicture;
+    pText->m_nDateFormat = pending.m_nDatePicture;
+    pText->m_nNumberingFormat = pending.m_nNumberingPicture;
+    pText->m_nPageFormat = pending.m_nPagePicture;
+    pText->m_nPageTotalFormat = pending.m_nPageTotalPicture;
+    pText->m_nEstimatePicture = pending.m_nEstimatePicture;
+    pText->m_nInformationPicture = pending.m_nInformationPicture;
+    pText->m_nPartsPicture = pending.m_nPartsPicture;
+    if (!pending.m_bRuledLine)
         pText->m_nLineStyle = 0;
-    if (!pending.bShading)
+    if (!pending.m_bShading)
         pText->m_nFillPattern = 0;
     pDoc->Add(pText);
     pView->Select(pText);

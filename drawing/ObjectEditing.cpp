@@ -206,33 +206,6 @@ void CDrawOleObj::Draw(CDC* pDC, CPrintFormView* pView)
 {
     if (!m_bVisible)
         return;
-    const CRect r = NormalizedRect(ZoomedOrPlain(pView, m_position));
-    // An item with a picture shows it (and its frame while frames are shown).
-    if (m_pClientItem != nullptr && m_pClientItem->GetStorage() != nullptr) {
-        DrawItemIn(pDC, ZoomedOrPlain(pView, m_position));
-        m_bVisible = FALSE;
-        return;
-    }
-    // Nothing runs the object here: its place shows light grey with its type name.
-    pDC->FillSolidRect(&r, RGB(232, 232, 232));
-    if (m_pClientItem) {
-        const CString type = m_pClientItem->GetUserTypeName();
-        if (!type.IsEmpty()) {
-            const int nOldMode = pDC->SetBkMode(TRANSPARENT);
-            pDC->SetTextAlign(TA_CENTER);
-            pDC->ExtTextOut((r.left + r.right) / 2, (r.top + r.bottom) / 2, ETO_CLIPPED, &r, type, nullptr);
-            pDC->SetTextAlign(0);
-            pDC->SetBkMode(nOldMode);
-        }
-    }
-    if (CDrawingShared::s_bShowObjectFrames) {
-        CPen pen(PS_SOLID, 0, m_lineColor);
-        CPen* pOldPen = pDC->SelectObject(&pen);
-        CGdiObject* pOldBrush = pDC->SelectStockObject(HOLLOW_BRUSH);
-        pDC->Rectangle(&r);
-        pDC->SelectObject(pOldPen);
-        if (pOldBrush)
-            pDC->SelectObject(pOldBrush);
-    }
+    DrawItemIn(pDC, ZoomedOrPlain(pView, m_position));
     m_bVisible = FALSE;
 }

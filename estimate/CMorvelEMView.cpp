@@ -128,6 +128,7 @@ ON_COMMAND(ID_SUBJECT_MENU, OnSubjectMenu)          // "科目" (tool bar)
 ON_COMMAND(ID_TOTAL_MENU, OnTotalMenu)              // "合計" (tool bar)
 ON_COMMAND(ID_REDISPLAY, OnRedisplay)               // "再表示(&R)"
 ON_COMMAND(ID_PARTS_FILE_SWITCH, OnPartsFileSwitch) // "部材ﾌｧｲﾙ切替(&B)"
+ON_COMMAND(ID_ENVIRONMENT, OnEnvironment)           // "環境設定(&E)..."
 // Painting (display)
 ON_WM_CREATE()
 ON_WM_PAINT()
@@ -203,6 +204,9 @@ CMorvelEMView::CMorvelEMView()
     m_nSummaryPage = 0;
     CEstimateShared::s_nCopyMode = 0;
     m_nRowLimit = ProfileInt("Input Setting", "Estimation Maxmum Rows", DEFAULT_ROW_LIMIT);
+    // The row header has room for the mark of a non-calculated or summary row beside the
+    // widest number of a page, so that neither covers the other.
+    SetBaseRowHeaderWidth(RowHeaderWidthFor(m_nRowsPerPage) + ROW_MARK_ROOM);
 }
 
 CMorvelEMView::~CMorvelEMView()

@@ -286,6 +286,14 @@ public:
     // Printing maps 0.01 inch with y up and (0, 0) at the centre of the printable area.
     void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
     bool HasPageSeparators() const override { return true; }
+    // Summary and non-calculated rows, and the remembered row of the edit page.
+    bool HasRowHeaderMark(int nRow) const override;
+    // The width left for a mark beside the widest row number of a page.
+    int RowHeaderMarkRoom(CDC* pDC);
+    enum {
+        ROW_MARK_LEFT = 2, // the marks' left edge in the row header
+        ROW_MARK_ROOM = 14 // what the row header has beyond its number: a 10-point mark
+    };
     // Printing through the chosen print layouts (CMorvelEMViewPrinting.cpp): the steps go to
     // the print road registered in CShellServices.
     BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
@@ -499,6 +507,7 @@ public:
     afx_msg void OnTotalMenu();
     afx_msg void OnRedisplay();
     afx_msg void OnPartsFileSwitch();
+    afx_msg void OnEnvironment();
 
     // Helpers of the editing above.
     // Alignment, font and focus of the editor for the current cell; its whole text becomes

@@ -18,7 +18,9 @@
 #include "platform/ui/gdi/CDC.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 // ---------------------------------------------------------------------------------------
 // Fonts and colours of the row kinds
@@ -77,7 +79,8 @@ struct CMorvelEMView::CDisplayCache {
     CStyle styles[STYLE_COUNT];
     CFont markFont;
     int nMarkZoom = 0;
-    CBitmap bitmap; // the off-screen bitmap, kept while it is large enough
+    int nMarkRoom = 0; // the width the mark font was fitted to
+    CBitmap bitmap;    // the off-screen bitmap, kept while it is large enough
     CSize bitmapSize;
     int nUnitCol = -1; // the unit column of this paint (-1 none)
 };
@@ -312,16 +315,36 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
     CMorvelView::OnDraw(pDC);
 
     // The row-header marks: "集" on summary rows, "非" on non-calculated rows, and a red
-    // dot on the remembered row of the edit page.
-    if (cache.markFont.m_hObject == nullptr || cache.nMarkZoom != m_nZoom) {
+    // dot on the remembered row of the edit page. They stand left of the row number, which
+    // the base view moved to the right of these rows' headers: the mark is made no wider
+    // than the room the widest number of a page leaves there.
+    const int nRoom = RowHeaderMarkRoom(pDC);
+    if (cache.markFont.m_hObject == nullptr || cache.nMarkZoom != m_nZoom || cache.nMarkRoom != nRoom) {
         cache.markFont.DeleteObject();
         cache.markFont.CreatePointFont(m_nZoom, "ＭＳ 明朝"_sj);
+        CFont* pOld = pDC->SelectObject(&cache.markFont);
+        const int nWidth = pDC->GetTextExtent("非"_sj).cx;
+        pDC->SelectObject(pOld);
+        if (nWidth > nRoom) {
+            LOGFONT lf;
+            cache.markFont.GetLogFont(&lf);
+            cache.markFont.DeleteObject();
+            lf.lfHeight = -std::max(1, nRoom); // a full-width character is as wide as it is high
+            lf.lfWidth = 0;
+            cache.markFont.CreateFontIndirect(&lf);
+        }
         cache.nMarkZoom = m_nZoom;
+        cache.nMarkRoom = nRoom;
     }
     CFont* pOldFont = pDC->SelectObject(&cache.markFont);
     const COLORREF clrOldText = pDC->GetTextColor();
     const UINT nOldAlign = pDC->SetTextAlign(TA_LEFT | TA_TOP);
     const int nOldMode = pDC->SetBkMode(TRANSPARENT);
+    TEXTMETRIC tm;
+    std::memset(&tm, 0, sizeof tm);
+    pDC->GetTextMetrics(&tm);
+    const int nMarkTop = std::min(-5 + m_nRowHeight / 2, (m_nRowHeight - static_cast<int>(tm.tmHeight)) / 2);
+    const int nDot = std::clamp(nRoom, 4, 10);
     static const CString s_strSummaryMark = "集"_sj;
     static const CString s_strNonCalcMark = "非"_sj;
     for (int r = nFirstRow; r <= nLastRow; ++r) {
@@ -329,17 +352,18 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
         const int y = (r - m_nFirstVisibleRow) * m_nRowHeight + m_nHeaderHeight;
         if (IsSummaryKind(nKind)) {
             pDC->SetTextColor(RGB(0, 0, 160));
-            pDC->TextOut(3, y - 5 + m_nRowHeight / 2, s_strSummaryMark);
+            pDC->TextOut(ROW_MARK_LEFT, y + nMarkTop, s_strSummaryMark);
         } else if (IsNonCalculatedKind(nKind)) {
             pDC->SetTextColor(RGB(0, 0, 255));
-            pDC->TextOut(3, y - 5 + m_nRowHeight / 2, s_strNonCalcMark);
+            pDC->TextOut(ROW_MARK_LEFT, y + nMarkTop, s_strNonCalcMark);
         }
         if (r == m_nMarkRow && m_nSummaryPage == 0) {
             CBrush brRed(RGB(255, 0, 0));
             CPen penRed(PS_SOLID, 1, RGB(255, 0, 0));
             CBrush* pOldBrush = pDC->SelectObject(&brRed);
             CPen* pOldPen = pDC->SelectObject(&penRed);
-            pDC->Ellipse(3, y - 5 + m_nRowHeight / 2, 13, y + 5 + m_nRowHeight / 2);
+            const int yDot = y + (m_nRowHeight - nDot) / 2;
+            pDC->Ellipse(ROW_MARK_LEFT, yDot, ROW_MARK_LEFT + nDot, yDot + nDot);
             pDC->SelectObject(pOldPen);
             pDC->SelectObject(pOldBrush);
         }
@@ -348,6 +372,25 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
     pDC->SetTextAlign(nOldAlign);
     pDC->SetTextColor(clrOldText);
     pDC->SelectObject(pOldFont);
+}
+
+bool CMorvelEMView::HasRowHeaderMark(int nRow) const
+{
+    const int nKind = GetRowKind(nRow);
+    return IsSummaryKind(nKind) || IsNonCalculatedKind(nKind) || (nRow == m_nMarkRow && m_nSummaryPage == 0);
+}
+
+int CMorvelEMView::RowHeaderMarkRoom(CDC* pDC)
+{
+    // The widest number of a page has as many digits as the rows of a page.
+    char szWidest[16];
+    const int nDigits = std::snprintf(szWidest, sizeof szWidest, "%d", std::max(1, m_nRowsPerPage));
+    const std::string strWidest(static_cast<size_t>(std::max(1, nDigits)), '0');
+    PrepareHeaderFonts(pDC);
+    CFont* pOld = pDC->SelectObject(&GetRowNumberFont());
+    const int nNumber = pDC->GetTextExtent(strWidest.c_str(), static_cast<int>(strWidest.size())).cx;
+    pDC->SelectObject(pOld);
+    return m_nRowHeaderWidth - ROW_MARK_RIGHT_MARGIN - nNumber - 1 - ROW_MARK_LEFT;
 }
 
 void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)

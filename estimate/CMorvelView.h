@@ -33,7 +33,8 @@ public:
         MAX_COLUMNS = 100,
         BAR_THICKNESS = 18, // the jump bar, tab strip and scroll bars along the edges
         DEFAULT_ROW_HEIGHT = 22,
-        DEFAULT_ROWS_PER_PAGE = 18
+        DEFAULT_ROWS_PER_PAGE = 18,
+        ROW_MARK_RIGHT_MARGIN = 2 // a marked row's number ends this far from the header's edge
     };
 
     // "Input Setting"/"Rows in a page" (default 18); a value below 1 counts as 25.
@@ -235,6 +236,13 @@ public:
     virtual bool HasPageSeparators() const { return FALSE; }
     // The number a row's header shows: its place within its page, counted from 1.
     virtual int GetRowHeaderNumber(int nRow) const { return nRow % std::max(1, m_nRowsPerPage) + 1; }
+    // Whether the derived view draws a mark at the left of a row's header: the number then
+    // moves to the header's right edge, so that the mark leaves it readable.
+    virtual bool HasRowHeaderMark(int nRow) const
+    {
+        (void)nRow;
+        return false;
+    }
     // The view's own scroll bars (once created) stand for the window's bars.
     CScrollBar* GetScrollBarCtrl(int nBar) const override;
 
@@ -284,6 +292,14 @@ protected:
     // The 400 and 700 weight header fonts at the current zoom, made from the context's
     // current font with the face "ＭＳ 明朝" (kept while the font and zoom stay the same).
     void PrepareHeaderFonts(CDC* pDC);
+    // The row-number width at zoom 100 (both remembered copies) and at the current zoom.
+    void SetBaseRowHeaderWidth(int nWidth)
+    {
+        m_nBaseRowHeaderWidth = m_nBaseRowHeaderWidth2 = nWidth;
+        m_nRowHeaderWidth = nWidth * m_nZoom / 100;
+    }
+    // The 400 weight header font the row numbers are drawn in (after PrepareHeaderFonts).
+    CFont& GetRowNumberFont() { return m_fontHeader; }
     void DrawColumnHeader(CDC* pDC, int nCol, int nLeft, int nRight);
 
     // ---- grid state ---------------------------------------------------------------------

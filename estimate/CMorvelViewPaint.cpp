@@ -150,8 +150,15 @@ void CMorvelView::OnDraw(CDC* pDC)
             pDC->FillSolidRect(&rcBox, clrFace);
             pDC->Draw3dRect(&rcBox, clrLight, clrDark);
             const int nLength = std::snprintf(szNumber, sizeof szNumber, "%d", GetRowHeaderNumber(r));
-            pDC->ExtTextOut(m_nRowHeaderWidth / 2, y + nTextTop, ETO_CLIPPED, &rcBox, szNumber,
-                            static_cast<UINT>(nLength), nullptr);
+            if (HasRowHeaderMark(r)) {
+                pDC->SetTextAlign(TA_RIGHT);
+                pDC->ExtTextOut(m_nRowHeaderWidth - ROW_MARK_RIGHT_MARGIN, y + nTextTop, ETO_CLIPPED, &rcBox,
+                                szNumber, static_cast<UINT>(nLength), nullptr);
+                pDC->SetTextAlign(TA_CENTER);
+            } else {
+                pDC->ExtTextOut(m_nRowHeaderWidth / 2, y + nTextTop, ETO_CLIPPED, &rcBox, szNumber,
+                                static_cast<UINT>(nLength), nullptr);
+            }
         }
         if (bPageLines)
             pDC->SelectObject(&penThick);

@@ -84,6 +84,7 @@ protected:
     afx_msg void OnZoom200() { SetDocumentZoom(200); }
     afx_msg void OnUpdateZoom(CCmdUI* pCmdUI);
     afx_msg void OnRedisplay();
+    afx_msg void OnEnvironment();
     DECLARE_MESSAGE_MAP()
 
 private:

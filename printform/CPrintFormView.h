@@ -22,6 +22,7 @@
 #include "platform/ui/frames/CScrollView.h"
 #include "printform/CDrawObjList.h"
 #include "printform/CPrintFormEditState.h"
+#include "printform/TextPropRunner.h"
 
 #include <unordered_set>
 #include <vector>
@@ -30,21 +31,6 @@ class CPrintDoc;
 class CDrawObj;
 class CDrawOleObj;
 class CCmdUI;
-
-// What the text tool gives the next text it makes.
-struct CPendingTextSettings {
-    CString strText;
-    BOOL bRuledLine = FALSE;
-    BOOL bShading = FALSE;
-    int nTimePicture = 2;
-    int nDatePicture = 2;
-    int nNumberingPicture = 1;
-    int nPagePicture = 1;
-    int nPageTotalPicture = 1;
-    int nEstimatePicture = 0;
-    int nPartsPicture = 0;
-    int nInformationPicture = 0;
-};
 
 class CPrintFormView : public CScrollView {
     DECLARE_DYNCREATE(CPrintFormView)

@@ -2,7 +2,6 @@
 
 #include "drawing/CDrawText.h"
 #include "printform/CPrintEMDoc.h"
-#include "printform/CPrintFormView.h"
 #include "printform/CPrintPMDoc.h"
 #include "printform/CTextPropEMDialog.h"
 #include "printform/CTextPropPMDialog.h"
@@ -28,26 +27,6 @@ void SharedPicturesOut(const Dialog& dlg, Target& target)
     target.m_nNumberingPicture = dlg.m_nNumberingPicture;
     target.m_nPagePicture = dlg.m_nPagePicture;
     target.m_nPageTotalPicture = dlg.m_nPageTotalPicture;
-}
-
-template <class Dialog>
-void PendingPicturesIn(Dialog& dlg, const CPendingTextSettings& src)
-{
-    dlg.m_nTimePicture = src.nTimePicture;
-    dlg.m_nDatePicture = src.nDatePicture;
-    dlg.m_nNumberingPicture = src.nNumberingPicture;
-    dlg.m_nPagePicture = src.nPagePicture;
-    dlg.m_nPageTotalPicture = src.nPageTotalPicture;
-}
-
-template <class Dialog>
-void PendingPicturesOut(const Dialog& dlg, CPendingTextSettings& target)
-{
-    target.nTimePicture = dlg.m_nTimePicture;
-    target.nDatePicture = dlg.m_nDatePicture;
-    target.nNumberingPicture = dlg.m_nNumberingPicture;
-    target.nPagePicture = dlg.m_nPagePicture;
-    target.nPageTotalPicture = dlg.m_nPageTotalPicture;
 }
 
 void FormsOf(const CPrintEMDoc& doc, CTextPropEMDialog& dlg)
@@ -102,19 +81,19 @@ int RunTextToolDialog(CPrintDoc* pDoc, CPendingTextSettings& pending)
         CTextPropEMDialog dlg(nullptr, TRUE);
         FormsOf(*pEM, dlg);
         dlg.m_strText = CString();
-        PendingPicturesIn(dlg, pending);
-        dlg.m_nEstimatePicture = pending.nEstimatePicture;
-        dlg.m_nInformationPicture = pending.nInformationPicture;
-        dlg.m_bRuledLine = pending.bRuledLine;
-        dlg.m_bShading = pending.bShading;
+        SharedPicturesIn(dlg, pending);
+        dlg.m_nEstimatePicture = pending.m_nEstimatePicture;
+        dlg.m_nInformationPicture = pending.m_nInformationPicture;
+        dlg.m_bRuledLine = pending.m_bRuledLine;
+        dlg.m_bShading = pending.m_bShading;
         const int nResult = static_cast<int>(dlg.DoModal());
         if (nResult == IDOK) {
-            pending.strText = dlg.m_strText;
-            PendingPicturesOut(dlg, pending);
-            pending.nEstimatePicture = dlg.m_nEstimatePicture;
-            pending.nInformationPicture = dlg.m_nInformationPicture;
-            pending.bRuledLine = dlg.m_bRuledLine;
-            pending.bShading = dlg.m_bShading;
+            pending.m_strText = dlg.m_strText;
+            SharedPicturesOut(dlg, pending);
+            pending.m_nEstimatePicture = dlg.m_nEstimatePicture;
+            pending.m_nInformationPicture = dlg.m_nInformationPicture;
+            pending.m_bRuledLine = dlg.m_bRuledLine;
+            pending.m_bShading = dlg.m_bShading;
         }
         return nResult;
     }
@@ -122,17 +101,17 @@ int RunTextToolDialog(CPrintDoc* pDoc, CPendingTextSettings& pending)
         CTextPropPMDialog dlg(nullptr, TRUE);
         FormsOf(*pPM, dlg);
         dlg.m_strText = CString();
-        PendingPicturesIn(dlg, pending);
-        dlg.m_nPartsPicture = pending.nPartsPicture;
-        dlg.m_bRuledLine = pending.bRuledLine;
-        dlg.m_bShading = pending.bShading;
+        SharedPicturesIn(dlg, pending);
+        dlg.m_nPartsPicture = pending.m_nPartsPicture;
+        dlg.m_bRuledLine = pending.m_bRuledLine;
+        dlg.m_bShading = pending.m_bShading;
         const int nResult = static_cast<int>(dlg.DoModal());
         if (nResult == IDOK) {
-            pending.strText = dlg.m_strText;
-            PendingPicturesOut(dlg, pending);
-            pending.nPartsPicture = dlg.m_nPartsPicture;
-            pending.bRuledLine = dlg.m_bRuledLine;
-            pending.bShading = dlg.m_bShading;
+            pending.m_strText = dlg.m_strText;
+            SharedPicturesOut(dlg, pending);
+            pending.m_nPartsPicture = dlg.m_nPartsPicture;
+            pending.m_bRuledLine = dlg.m_bRuledLine;
+            pending.m_bShading = dlg.m_bShading;
         }
         return nResult;
     }

@@ -15,8 +15,20 @@
 class CPrintDoc;
 struct CTextAttributes;
 
-// What the text tool gives the next text object it creates (printform/CPrintFormView.h).
-struct CPendingTextSettings;
+// What the text tool gives the next text object it creates.
+struct CPendingTextSettings {
+    CString m_strText;
+    int m_nTimePicture = 2;
+    int m_nDatePicture = 2;
+    int m_nNumberingPicture = 1;
+    int m_nPagePicture = 1;
+    int m_nPageTotalPicture = 1;
+    int m_nEstimatePicture = 0;
+    int m_nInformationPicture = 0;
+    int m_nPartsPicture = 0;
+    BOOL m_bRuledLine = FALSE;
+    BOOL m_bShading = FALSE;
+};
 
 // The text tool's dialog: one empty text, the frame options shown. On IDOK the pending
 // text, flags and picture indexes take the dialog's values.

@@ -2,6 +2,7 @@
 // conversion dialog (279), which chooses the drive and what to convert, and the file
 // dialog (276), which chooses the estimate or parts files of a folder.
 #include "resources/DosConvertIds.h"
+#include "resources/DriveIcons.h"
 
 #include "platform/base/CString.h"
 #include "platform/ui/controls/CListCtrl.h"
@@ -9,68 +10,6 @@
 #include "platform/ui/dialogs/DialogTemplate.h"
 
 namespace {
-
-// A removable drive: a slot and a light.
-const char* const kRemovableDrive[] = {
-    "20 20 6 1",
-    "  c None",
-    "o c #404040",
-    ". c #E8E8E8",
-    "k c #202020",
-    "g c #30A040",
-    "d c #909090",
-    "                    ",
-    "                    ",
-    "                    ",
-    "                    ",
-    "                    ",
-    " oooooooooooooooooo ",
-    " o................o ",
-    " o................o ",
-    " o..kkkkkkkkkkk...o ",
-    " o................o ",
-    " o................o ",
-    " o............gg..o ",
-    " o................o ",
-    " oooooooooooooooooo ",
-    "  dddddddddddddddd  ",
-    "                    ",
-    "                    ",
-    "                    ",
-    "                    ",
-    "                    ",
-};
-
-// A fixed drive: a case with its lights.
-const char* const kFixedDrive[] = {
-    "20 20 6 1",
-    "  c None",
-    "o c #404040",
-    ". c #E8E8E8",
-    "g c #30A040",
-    "d c #909090",
-    "b c #2060C0",
-    "                    ",
-    "                    ",
-    "                    ",
-    "                    ",
-    "                    ",
-    "  oooooooooooooooo  ",
-    " o................o ",
-    " o................o ",
-    " o................o ",
-    " oooooooooooooooooo ",
-    " o................o ",
-    " o..........gg.bb.o ",
-    " o................o ",
-    " oooooooooooooooooo ",
-    "  dddddddddddddddd  ",
-    "                    ",
-    "                    ",
-    "                    ",
-    "                    ",
-    "                    ",
-};
 
 // Any other drive (not listed).
 const char* const kOtherDrive[] = {
@@ -186,8 +125,7 @@ void RegisterDosConvertResources()
 {
     RegisterDialogTemplate(IDD_DOS_CONVERT, MakeDosConvert);
     RegisterDialogTemplate(IDD_DOS_FILE, MakeDosFile);
-    RegisterIconResource(IDI_DOS_REMOVABLE, ImageFromXpm(kRemovableDrive));
-    RegisterIconResource(IDI_DOS_FIXED, ImageFromXpm(kFixedDrive));
+    RegisterDriveIcons(); // IDI_DOS_REMOVABLE, IDI_DOS_FIXED
     RegisterIconResource(IDI_DOS_OTHER, ImageFromXpm(kOtherDrive));
     RegisterIconResource(IDI_DOS_FILE, ImageFromXpm(kDosFile));
 }

@@ -1,4 +1,5 @@
 // Templates and menus of the setup and environment sheets and their small dialogs.
+#include "resources/DriveIcons.h"
 #include "resources/SetupIds.h"
 
 #include "platform/ui/controls/CGridCtrl.h"
@@ -238,6 +239,7 @@ std::vector<CMenuResourceItem> RowMenu(bool bInformation)
 
 void RegisterSetupResources()
 {
+    RegisterDriveIcons(); // the path page's drive list
     static const bool s_registered = [] {
         RegisterDialogTemplate(IDD_UNITS_PAGE,
                                [] { return MasterPage(IDD_UNITS_PAGE, "単位名", 84, false); });

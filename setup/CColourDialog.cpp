@@ -44,13 +44,19 @@ CMorvelApp& App()
     return *static_cast<CMorvelApp*>(AfxGetApp());
 }
 
-COLORREF ParseOrBlack(const CString& text)
+COLORREF ParseOr(const CString& text, COLORREF crDefault)
 {
     COLORREF color = 0;
     if (!CMorvelSettings::ParseColor(text, color))
-        color = 0;
+        color = crDefault;
     return color;
 }
+
+// A colour never set shows what the grids paint for it: black text on a white background.
+// (Shown black, a missing background would be written black when the sheet is confirmed,
+// and a list never given colours would turn black on black.)
+constexpr COLORREF kUnsetText = RGB(0, 0, 0);
+constexpr COLORREF kUnsetBackground = RGB(255, 255, 255);
 
 } // namespace
 
@@ -96,8 +102,8 @@ BOOL CColourDialog::OnInitDialog()
             text = app.GetProfileValue("Color Setting", CString(kRows[kDetailRow].key) + " Text");
         if (i == kNonCalcRow && back.IsEmpty())
             back = app.GetProfileValue("Color Setting", CString(kRows[kDetailRow].key) + " Background");
-        m_textButtons[i].SetColour(ParseOrBlack(text));
-        m_backButtons[i].SetColour(ParseOrBlack(back));
+        m_textButtons[i].SetColour(ParseOr(text, kUnsetText));
+        m_backButtons[i].SetColour(ParseOr(back, kUnsetBackground));
     }
     for (int i = 0; i < ROW_COUNT; ++i) {
         bool bEnable = true;

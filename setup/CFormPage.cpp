@@ -7,6 +7,7 @@
 #include "platform/base/CFile.h"
 #include "platform/base/Cp932Text.h"
 #include "platform/base/MessageBox.h"
+#include "platform/base/Path.h"
 #include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/WinApi.h"
@@ -217,11 +218,11 @@ BOOL CFormPage::OnInitDialog()
 
     if (m_nSinglePage) {
         m_strShownName = StartupFileName();
-        SetDlgItemText(IDC_PATH_LABEL, Folder() + m_strShownName);
+        SetDlgItemText(IDC_PATH_LABEL, DisplayPath(Folder() + m_strShownName));
     } else if (!m_nSetup) {
         LoadFrom(*CopyForm());
         m_strShownName = CopyFileName();
-        SetDlgItemText(IDC_PATH_LABEL, Folder() + m_strShownName);
+        SetDlgItemText(IDC_PATH_LABEL, DisplayPath(Folder() + m_strShownName));
     } else {
         LoadFromApp();
     }
@@ -280,7 +281,7 @@ void CFormPage::LoadFromApp()
     LoadFrom(*app);
     m_edit.SetFocus();
     m_strShownName = AppFileName();
-    SetDlgItemText(IDC_PATH_LABEL, Folder() + m_strShownName);
+    SetDlgItemText(IDC_PATH_LABEL, DisplayPath(Folder() + m_strShownName));
 }
 
 void CFormPage::GridToForm(IFormAccess& form, int nCount)
@@ -814,7 +815,7 @@ void CFormPage::OnReload()
     }
     m_edit.SetFocus();
     m_strShownName = AppFileName();
-    SetDlgItemText(IDC_PATH_LABEL, Folder() + m_strShownName);
+    SetDlgItemText(IDC_PATH_LABEL, DisplayPath(Folder() + m_strShownName));
     WriteOwnFormName(AppFileName());
     TakeSnapshot(*AppForm());
 }
@@ -853,7 +854,7 @@ void CFormPage::OnOpen()
     AppFileName() = GetFileNameOfPath(strPath);
     LoadFrom(*AppForm());
     m_strShownName = AppFileName();
-    SetDlgItemText(IDC_PATH_LABEL, Folder() + m_strShownName);
+    SetDlgItemText(IDC_PATH_LABEL, DisplayPath(Folder() + m_strShownName));
     WriteOwnFormName(AppFileName());
     TakeSnapshot(*AppForm());
 }
@@ -871,7 +872,7 @@ void CFormPage::OnNew()
     m_nReady = 1;
     SetCurrent(1, 1);
     m_strShownName = "新規ﾌｧｲﾙ名"_sj;
-    SetDlgItemText(IDC_PATH_LABEL, Folder() + m_strShownName);
+    SetDlgItemText(IDC_PATH_LABEL, DisplayPath(Folder() + m_strShownName));
 }
 
 void CFormPage::OnSave()
@@ -879,7 +880,7 @@ void CFormPage::OnSave()
     if (m_nSetup) {
         MakeFormBackup(Folder() + AppFileName(), static_cast<FormKind>(FormKindIndex()), App().m_nBackupFile);
         SaveFormAs();
-        SetDlgItemText(IDC_PATH_LABEL, Folder() + m_strShownName);
+        SetDlgItemText(IDC_PATH_LABEL, DisplayPath(Folder() + m_strShownName));
         WriteOwnFormName(AppFileName());
     } else {
         SaveFormAs();

@@ -2,6 +2,7 @@
 
 #include "app/CMorvelApp.h"
 #include "platform/base/Cp932Text.h"
+#include "platform/base/Path.h"
 #include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/WinApi.h"
@@ -120,7 +121,7 @@ BOOL CMasterPage::OnInitDialog()
     PlaceEditor();
     m_nReady = 1;
 
-    SetDlgItemText(IDC_PATH_LABEL, App().GetPathSetting("Other Form") + FileName());
+    SetDlgItemText(IDC_PATH_LABEL, DisplayPath(App().GetPathSetting("Other Form") + FileName()));
     if (!m_nSinglePage) {
         MakeInitBackup();
         FillFromTable();

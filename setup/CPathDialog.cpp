@@ -4,7 +4,9 @@
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
 #include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/WinApi.h"
 #include "platform/ui/dialogs/CDataExchange.h"
+#include "platform/ui/gdi/CImageList.h"
 #include "resources/SetupIds.h"
 
 IMPLEMENT_DYNCREATE(CPathDialog, CPropertyPage)
@@ -45,6 +47,8 @@ std::vector<CDriveInfo> (*CPathDialog::s_pfnListDrives)() = &ListSystemDrives;
 
 CPathDialog::CPathDialog() : CPropertyPage(IDD_PATH_PAGE) {}
 
+CPathDialog::~CPathDialog() = default;
+
 void CPathDialog::DoDataExchange(CDataExchange* pDX)
 {
     DDX_Control(pDX, IDC_DRIVE_LIST, m_list);
@@ -54,6 +58,11 @@ BOOL CPathDialog::OnInitDialog()
 {
     CPropertyPage::OnInitDialog();
     m_bFilling = TRUE;
+    m_pImageList = std::make_unique<CImageList>();
+    m_pImageList->Create(20, 20, ILC_MASK, 2, 1);
+    m_pImageList->Add(::LoadIcon(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDI_DRIVE_REMOVABLE)));
+    m_pImageList->Add(::LoadIcon(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDI_DRIVE_FIXED)));
+    m_list.SetImageList(m_pImageList.get(), LVSIL_SMALL);
     m_list.InsertColumn(0, "", LVCFMT_LEFT, 250);
     const CString strDrive = App().GetProfileValue(kSection, "Work Drive");
     const char chWork =

@@ -7,12 +7,16 @@
 #include "platform/ui/dialogs/CPropertyPage.h"
 #include "setup/DriveList.h"
 
+#include <memory>
 #include <vector>
+
+class CImageList;
 
 class CPathDialog : public CPropertyPage {
     DECLARE_DYNCREATE(CPathDialog)
 public:
     CPathDialog();
+    ~CPathDialog() override;
 
     // The drives listed, in list order (filled when the page opens; tests may replace
     // the source).
@@ -20,6 +24,8 @@ public:
     static std::vector<CDriveInfo> (*s_pfnListDrives)();
 
     CListCtrl m_list;
+    // The list's pictures: 0 a removable drive (icon 261), 1 a fixed one (262).
+    std::unique_ptr<CImageList> m_pImageList;
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;

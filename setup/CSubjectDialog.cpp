@@ -3,6 +3,7 @@
 #include "app/CMorvelApp.h"
 #include "app/MasterFileIo.h"
 #include "platform/base/CArchive.h"
+#include "platform/base/Path.h"
 #include "resources/SetupIds.h"
 
 #include <algorithm>
@@ -137,7 +138,7 @@ void CSubjectDialog::SwitchLevel(int nLevel)
     }
     m_edit.SetWindowText(CellText(nRow, nCol));
     m_nReady = 1;
-    SetDlgItemText(IDC_PATH_LABEL, App().GetPathSetting("Other Form") + kLevelFiles[nLevel]);
+    SetDlgItemText(IDC_PATH_LABEL, DisplayPath(App().GetPathSetting("Other Form") + kLevelFiles[nLevel]));
 }
 
 void CSubjectDialog::OnLarge()

@@ -3,9 +3,12 @@
 #include "app/CShellServices.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
+#include "parts/CMorvelPMDoc.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/frames/CDocManager.h"
 #include "platform/ui/frames/CDocTemplate.h"
+#include "printform/CPrintEMDoc.h"
+#include "printform/CPrintPMDoc.h"
 #include "resources/SetupIds.h"
 #include "setup/CEnvironmentDialog.h"
 #include "setup/CIntroductionDialog.h"
@@ -71,6 +74,15 @@ void RegisterSetup()
             RelayoutEstimateViews();
         return nResult;
     };
+    services.runViewEnvironmentSheet = [](CWnd* pParent, int nDocKind) {
+        const CString caption = CString::FromUtf8(kEnvironmentCaption);
+        if (nDocKind == 1) {
+            CEnvironmentDialog sheet(1, caption, pParent, 0);
+            return static_cast<int>(sheet.DoModal());
+        }
+        CEnvironmentDialog sheet(nDocKind, 1, caption, pParent, 0);
+        return static_cast<int>(sheet.DoModal());
+    };
     services.runEstimateImportSheet = [](CDocument* pDoc, CWnd* pParent) {
         auto* pEstimate = dynamic_cast<CMorvelEMDoc*>(pDoc);
         if (!pEstimate)
@@ -78,6 +90,33 @@ void RegisterSetup()
         CIntroductionDialog sheet(CString::FromUtf8(kIntroductionCaption), pEstimate->m_strEstimationFormName,
                                   pEstimate->m_EstimationForm, pEstimate->m_strInformationFormName,
                                   pEstimate->m_InformationForm, pParent, 0);
+        sheet.DoModal();
+    };
+    // The sheets below take copies of the document's forms; nothing goes back to the
+    // document (a page may still store its copy under a new file name).
+    services.runPartsImportSheet = [](CDocument* pDoc, CWnd* pParent) {
+        auto* pParts = dynamic_cast<CMorvelPMDoc*>(pDoc);
+        if (!pParts)
+            return;
+        CIntroductionDialog sheet(CString::FromUtf8(kIntroductionCaption), pParts->m_strFormName,
+                                  pParts->m_form, pParent, 0);
+        sheet.DoModal();
+    };
+    services.runEstimateFormImportSheet = [](CDocument* pDoc, CWnd* pParent) {
+        auto* pLayout = dynamic_cast<CPrintEMDoc*>(pDoc);
+        if (!pLayout)
+            return;
+        CIntroductionDialog sheet(CString::FromUtf8(kIntroductionCaption), pLayout->m_strCurEstimationForm,
+                                  pLayout->m_curEstimationForm, pLayout->m_strCurInformationForm,
+                                  pLayout->m_curInformationForm, 1, pParent, 0);
+        sheet.DoModal();
+    };
+    services.runPartsFormImportSheet = [](CDocument* pDoc, CWnd* pParent) {
+        auto* pLayout = dynamic_cast<CPrintPMDoc*>(pDoc);
+        if (!pLayout)
+            return;
+        CIntroductionDialog sheet(CString::FromUtf8(kIntroductionCaption), pLayout->m_strCurPartsForm,
+                                  pLayout->m_curPartsForm, 1, pParent, 0);
         sheet.DoModal();
     };
 }

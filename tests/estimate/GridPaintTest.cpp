@@ -8,6 +8,7 @@
 #include "estimate/CGridRow.h"
 #include "platform/ui/gdi/CClientDC.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -228,21 +229,48 @@ TEST_F(GridPaintColoured, TheFontsFollowTheZoom)
     ASSERT_GT(nFull, 40);
     EXPECT_NEAR(nHalf * 2, nFull, 4);
     EXPECT_EQ(View().GetMetrics().nHeaderHeight, 12);
-    EXPECT_EQ(View().GetMetrics().nRowHeaderWidth, 13);
+    EXPECT_EQ(View().GetMetrics().nRowHeaderWidth, 20);
 }
 
 TEST_F(GridPaintColoured, NonCalculatedAndSummaryRowsAreMarkedInTheRowHeader)
 {
-    // A non-calculated detail: "非" in blue in its row header.
+    // A non-calculated detail: "非" in blue in its row header, left of the row number,
+    // which stays readable beside it (no ink of the number where the mark has ink).
     View().SetNonCalculated(TRUE, srFirstDetail, srFirstDetail);
     ASSERT_GE(View().GetRowKind(srFirstDetail), 50);
     Repaint();
     const CRect rc = CellRect(0, srFirstDetail);
-    bool bBlue = false;
-    for (int x = 0; x < View().GetMetrics().nRowHeaderWidth; ++x)
-        for (int y = rc.top; y < rc.bottom; ++y)
-            bBlue = bBlue || Pixel(x, y) == RGB(0, 0, 255);
-    EXPECT_TRUE(bBlue);
+    const int nHeaderWidth = View().GetMetrics().nRowHeaderWidth;
+    auto isBlue = [](COLORREF c) { return GetBValue(c) > 200 && GetRValue(c) < 140 && GetGValue(c) < 140; };
+    auto isNumberInk = [](COLORREF c) {
+        return GetRValue(c) < 128 && GetGValue(c) < 128 && GetBValue(c) < 128;
+    };
+    int nMarkRight = -1, nNumberLeft = nHeaderWidth, nNumberRight = -1;
+    for (int x = 1; x < nHeaderWidth - 1; ++x) {
+        for (int y = rc.top + 1; y < rc.bottom - 1; ++y) {
+            const COLORREF c = Pixel(x, y);
+            if (isBlue(c))
+                nMarkRight = std::max(nMarkRight, x);
+            else if (isNumberInk(c)) {
+                nNumberLeft = std::min(nNumberLeft, x);
+                nNumberRight = std::max(nNumberRight, x);
+            }
+        }
+    }
+    ASSERT_GE(nMarkRight, 0) << "the mark shows";
+    ASSERT_GE(nNumberRight, 0) << "the number shows";
+    EXPECT_LT(nMarkRight, nNumberLeft) << "the mark stays left of the number";
+    // The number is whole: "4" of the fourth row, as wide as in a row without a mark.
+    const CRect rcPlain = CellRect(0, srFirstDetail + 1);
+    int nPlainLeft = nHeaderWidth, nPlainRight = -1;
+    for (int x = 1; x < nHeaderWidth - 1; ++x)
+        for (int y = rcPlain.top + 1; y < rcPlain.bottom - 1; ++y)
+            if (isNumberInk(Pixel(x, y))) {
+                nPlainLeft = std::min(nPlainLeft, x);
+                nPlainRight = std::max(nPlainRight, x);
+            }
+    ASSERT_GE(nPlainRight, 0);
+    EXPECT_NEAR(nNumberRight - nNumberLeft, nPlainRight - nPlainLeft, 2);
     // Non-calculated rows without colours of their own look like detail rows.
     EXPECT_EQ(CellBackground(scSpec, srFirstDetail), RGB(255, 255, 240));
 
@@ -251,10 +279,10 @@ TEST_F(GridPaintColoured, NonCalculatedAndSummaryRowsAreMarkedInTheRowHeader)
     Repaint();
     const CRect rcMark = CellRect(0, 5);
     const int yDot = rcMark.top + View().GetMetrics().nRowHeight / 2;
-    EXPECT_EQ(Pixel(8, yDot), RGB(255, 0, 0));
+    EXPECT_EQ(Pixel(5, yDot), RGB(255, 0, 0));
     View().SetSummaryPageShown(true);
     Repaint();
-    EXPECT_NE(Pixel(8, yDot), RGB(255, 0, 0));
+    EXPECT_NE(Pixel(5, yDot), RGB(255, 0, 0));
     View().SetSummaryPageShown(false);
 }
 
@@ -278,7 +306,7 @@ TEST_F(GridPaint, RowNumbersCountWithinThePageAndThePageEndsWithADoubleLine)
     // Rows 17 and 18 (0-based) meet at a page boundary with 18 rows a page: the line there is
     // thicker than between two rows of a page.
     ASSERT_EQ(View().GetMetrics().nRowsPerPage, 18);
-    EXPECT_EQ(View().GetMetrics().nRowHeaderWidth, 27);
+    EXPECT_EQ(View().GetMetrics().nRowHeaderWidth, 41); // two digits, a spare one and a mark
     const auto grey = [&](int x, int y) { return Pixel(x, y) == RGB(128, 128, 128); };
     const auto lineThickness = [&](int nRow) {
         const CRect rc = CellRect(scSpec, nRow);

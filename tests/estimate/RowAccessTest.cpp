@@ -21,7 +21,8 @@ TEST_F(RowAccessTest, SetupTakesColumnsWidthsAndTitlesFromTheForm)
     EXPECT_EQ(200 + 150 + 80 + 40 + 100 + 120 + 60 + 200, view->GetMetrics().nTotalWidth);
     EXPECT_EQ(1100, view->GetRowLimit());
     EXPECT_EQ(24, view->GetMetrics().nHeaderHeight);
-    EXPECT_EQ(27, view->GetMetrics().nRowHeaderWidth); // 18 rows per page: two digits and one more
+    // 18 rows per page: two digits and one more (27), and room for a row's mark (14).
+    EXPECT_EQ(27 + 14, view->GetMetrics().nRowHeaderWidth);
 }
 
 TEST_F(RowAccessTest, MissingRowsReadAsEmptyRowsOfKindZero)
@@ -277,11 +278,12 @@ TEST_F(RowAccessTest, CellRangeRectanglesFollowTheWidthsAndTheFirstVisibleCell)
 {
     CRect rect;
     view->GetCellRangeRect(1, 2, 2, 3, &rect);
-    EXPECT_EQ(CRect(27 + 200, 24 + 2 * 24, 27 + 200 + 150 + 80, 24 + 4 * 24), rect);
+    const int x0 = view->GetMetrics().nRowHeaderWidth;
+    EXPECT_EQ(CRect(x0 + 200, 24 + 2 * 24, x0 + 200 + 150 + 80, 24 + 4 * 24), rect);
     view->SetFirstVisibleCell(1, view->GetFirstVisibleCell().y);
     view->SetFirstVisibleCell(view->GetFirstVisibleCell().x, 3);
     view->GetCellRangeRect(0, 0, 1, 3, &rect); // starts left of and above the visible cells
-    EXPECT_EQ(CRect(27, 24, 27 + 150, 24 + 24), rect);
+    EXPECT_EQ(CRect(x0, 24, x0 + 150, 24 + 24), rect);
     view->GetCellRangeRect(0, 0, 8, 0, &rect); // beyond the last column
     EXPECT_TRUE(rect.IsRectNull());
     view->GetCellRangeRect(0, 0, 0, 1100, &rect); // beyond the row limit
@@ -293,8 +295,8 @@ TEST_F(RowAccessTest, RowsPerPageBelowOneCountAsTwentyFive)
     settings->WriteProfileInt("Input Setting", "Rows in a page", 0);
     Open();
     EXPECT_EQ(25, view->GetMetrics().nRowsPerPage);
-    EXPECT_EQ(27, view->GetMetrics().nRowHeaderWidth);
+    EXPECT_EQ(27 + 14, view->GetMetrics().nRowHeaderWidth);
     settings->WriteProfileInt("Input Setting", "Rows in a page", 100000);
     Open();
-    EXPECT_EQ(50, view->GetMetrics().nRowHeaderWidth); // at most 50
+    EXPECT_EQ(50 + 14, view->GetMetrics().nRowHeaderWidth); // the number's part at most 50
 }

@@ -24,6 +24,7 @@
 #include "printform/CZoomDialog.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/EstimateEditIds.h"
+#include "resources/LayoutDialogIds.h"
 #include "resources/ResourceIds.h"
 #include "tests/printform/LayoutTestSupport.h"
 
@@ -231,7 +232,7 @@ TEST_F(LayoutEditorTest, RectangleLineTextAndTableAreMadeWithTheMouseAndUndone)
     ExpectUndoRedo(withRect, withLine);
 
     // Text: the pending text of the text command goes into the object, fitted to it.
-    m_pView->GetPendingText().strText = "御 見 積 書"_sj;
+    m_pView->GetPendingText().m_strText = "御 見 積 書"_sj;
     CDrawTool::s_nCurrentShape = ShapeText;
     Click(At(-300, -100));
     ASSERT_EQ(Count(), 3);
@@ -245,7 +246,7 @@ TEST_F(LayoutEditorTest, RectangleLineTextAndTableAreMadeWithTheMouseAndUndone)
     ExpectUndoRedo(withLine, withText);
 
     // An empty pending text makes nothing and keeps the record.
-    m_pView->GetPendingText().strText.Empty();
+    m_pView->GetPendingText().m_strText.Empty();
     CDrawTool::s_nCurrentShape = ShapeText;
     Click(At(-300, -200));
     EXPECT_EQ(Count(), 3);
@@ -870,4 +871,16 @@ TEST_F(LayoutEditorTest, ToolTipControlShowsAfterTheDelayAndFollowsItsText)
         Pump();
     }
     EXPECT_FALSE(tip.IsTipShown()) << "a deactivated control shows nothing";
+}
+
+TEST_F(LayoutEditorTest, TextCommandAsksForTheTextAndCancelReturnsToSelection)
+{
+    CDialogAnswerer answerer;
+    answerer.EndDialogWith(IDD_TEXT_PROP_EM, IDCANCEL);
+    Command(ID_DRAW_TEXT);
+    EXPECT_EQ(CDrawTool::s_nCurrentShape, ShapeSelect);
+    EXPECT_TRUE(m_pView->GetPendingText().m_strText.IsEmpty());
+    answerer.EndDialogWith(IDD_TEXT_PROP_EM, IDOK);
+    Command(ID_DRAW_TEXT);
+    EXPECT_EQ(CDrawTool::s_nCurrentShape, ShapeText);
 }

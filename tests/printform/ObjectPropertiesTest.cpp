@@ -8,7 +8,6 @@
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "printform/CPrintEMDoc.h"
 #include "printform/CPrintPMDoc.h"
-#include "printform/CPrintFormView.h"
 #include "printform/TextPropRunner.h"
 #include "resources/LayoutDialogIds.h"
 #include "tests/printform/LayoutTestSupport.h"
@@ -131,7 +130,7 @@ TEST_F(ObjectPropertiesTest, TableRowsGetOneTextEachCountingUp)
 TEST_F(ObjectPropertiesTest, TextToolGivesItsSettingsToTheNextText)
 {
     CPendingTextSettings pending;
-    pending.bShading = TRUE;
+    pending.m_bShading = TRUE;
     answerer.AnswerDialog(IDD_TEXT_PROP_EM, [](CDialog& d) {
         EXPECT_TRUE(d.GetDlgItem(IDC_TP_RULED_LINE)->IsWindowVisible());
         EXPECT_EQ(d.IsDlgButtonChecked(IDC_TP_SHADING), static_cast<UINT>(BST_CHECKED));
@@ -142,15 +141,15 @@ TEST_F(ObjectPropertiesTest, TextToolGivesItsSettingsToTheNextText)
         ClickDlgButton(d, IDOK);
     });
     ASSERT_EQ(RunTextToolDialog(&m_doc, pending), IDOK);
-    EXPECT_EQ(pending.strText, sj("$ﾍﾟｰｼﾞ()$"));
-    EXPECT_EQ(pending.nPagePicture, 3);
-    EXPECT_TRUE(pending.bRuledLine);
-    EXPECT_TRUE(pending.bShading);
+    EXPECT_EQ(pending.m_strText, sj("$ﾍﾟｰｼﾞ()$"));
+    EXPECT_EQ(pending.m_nPagePicture, 3);
+    EXPECT_TRUE(pending.m_bRuledLine);
+    EXPECT_TRUE(pending.m_bShading);
     // Cancel leaves the pending settings alone; a document that is no layout shows nothing.
     answerer.EndDialogWith(IDD_TEXT_PROP_PM, IDCANCEL);
     CPendingTextSettings parts = pending;
     EXPECT_EQ(RunTextToolDialog(&m_parts, parts), IDCANCEL);
-    EXPECT_EQ(parts.strText, pending.strText);
+    EXPECT_EQ(parts.m_strText, pending.m_strText);
     EXPECT_EQ(RunTextToolDialog(nullptr, parts), IDCANCEL);
     // (The documents of the fixture, made before the application, said that they found no
     // printer; only the dialogs count here.)

@@ -4,6 +4,7 @@
 // colours and fonts; a run with the sheet font lays every page out in that font.
 #include "app/CMorvelApp.h"
 #include "platform/base/Path.h"
+#include "platform/ui/gdi/CImageList.h"
 #include "resources/SetupIds.h"
 #include "setup/CEnvironmentDialog.h"
 #include "setup/CIntroductionDialog.h"
@@ -115,6 +116,22 @@ TEST_F(EnvironmentPagesTest, ChoosingADriveRewritesTheFoldersAndApplyCreatesThem
         EXPECT_EQ(page.m_list.GetItemText(0, 0), "A:[FD]");
         EXPECT_EQ(page.m_list.GetItemText(2, 0), "E:[DATA]");
         EXPECT_EQ(page.m_list.GetNextItem(-1, LVNI_SELECTED), 1); // the work drive, C
+        // Each drive shows its picture: removable A: the first, fixed C: and E: the second.
+        CImageList* pImages = page.m_list.GetImageList(LVSIL_SMALL);
+        ASSERT_NE(pImages, nullptr);
+        ASSERT_EQ(pImages->GetImageCount(), 2);
+        IMAGEINFO info;
+        ASSERT_TRUE(pImages->GetImageInfo(0, &info));
+        EXPECT_EQ(info.rcImage.right - info.rcImage.left, 20);
+        EXPECT_EQ(info.rcImage.bottom - info.rcImage.top, 20);
+        const int expectedImage[] = {0, 1, 1};
+        for (int i = 0; i < 3; ++i) {
+            LVITEM item{};
+            item.mask = LVIF_IMAGE;
+            item.iItem = i;
+            ASSERT_TRUE(page.m_list.GetItem(&item));
+            EXPECT_EQ(item.iImage, expectedImage[i]) << i;
+        }
         TypeDlgItemText(page, IDC_PATH_ESTIMATION, "\\DATA");
         TypeDlgItemText(page, IDC_PATH_PARTS, "c:\\work");
         page.m_list.SetItemState(2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -190,6 +207,29 @@ TEST_F(EnvironmentPagesTest, ColourPageShowsDetailColoursForAMissingNonCalcAndSt
     EXPECT_EQ(App().m_lfRowFont[CMorvelSettings::fontLarge].lfHeight, -16);
     EXPECT_EQ(App().GetProfileValue("Large Font Setting", "Height"), "-16");
     EXPECT_EQ(App().GetProfileValue("Large Font Setting", "Weight"), "700");
+}
+
+// A row whose colours were never set is painted black on white; the page shows it so, and
+// confirming the sheet without touching it keeps the list readable.
+TEST_F(EnvironmentPagesTest, ColoursNeverSetShowAndStayBlackOnWhite)
+{
+    App().WriteProfileString("Color Setting", "Part Text", nullptr);
+    App().WriteProfileString("Color Setting", "Part Background", nullptr);
+    App().WriteProfileString("Color Setting", "Kind Background", "not a colour");
+    ASSERT_EQ(App().GetProfileValue("Color Setting", "Part Background"), "");
+    CEnvironmentDialog sheet(0, 1, "環境設定"_sj, nullptr, 0);
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        ASSERT_TRUE(sheet.SetActivePage(&sheet.m_colourPage));
+        CColourDialog& page = sheet.m_colourPage;
+        EXPECT_EQ(page.m_textButtons[CColourDialog::ROW_COUNT - 1].GetColour(), RGB(0, 0, 0));
+        EXPECT_EQ(page.m_backButtons[CColourDialog::ROW_COUNT - 1].GetColour(), RGB(255, 255, 255));
+        EXPECT_EQ(page.m_backButtons[0].GetColour(), RGB(255, 255, 255)); // 種目, unreadable
+        ClickDlgButton(dlg, IDOK);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    EXPECT_EQ(App().GetProfileValue("Color Setting", "Part Text"), "0,0,0");
+    EXPECT_EQ(App().GetProfileValue("Color Setting", "Part Background"), "255,255,255");
+    EXPECT_EQ(App().GetProfileValue("Color Setting", "Kind Background"), "255,255,255");
 }
 
 TEST_F(EnvironmentPagesTest, ShadingFromThePrintPageReachesTheSettingsWhenTheSheetIsConfirmed)

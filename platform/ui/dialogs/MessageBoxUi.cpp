@@ -10,9 +10,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QSpacerItem>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -80,6 +85,25 @@ int EscapeResultOf(UINT nType)
     }
 }
 
+// A window manager cuts a title that is longer than its window: a short message under a
+// long caption would lose the end of the caption. The box is made at least as wide as its
+// caption in a bold face (title bars mostly draw one) with room for the title bar's icon
+// and buttons, and never wider than most of the screen.
+void WidenForCaption(QMessageBox& box)
+{
+    auto* pGrid = qobject_cast<QGridLayout*>(box.layout());
+    if (!pGrid || box.windowTitle().isEmpty())
+        return;
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    constexpr int kTitleBarRoom = 128; // icon, minimise/maximise/close and margins
+    int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kTitleBarRoom;
+    if (const QScreen* pScreen = box.screen())
+        width = std::min(width, pScreen->availableGeometry().width() * 4 / 5);
+    pGrid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), pGrid->rowCount(), 0,
+                   1, pGrid->columnCount());
+}
+
 } // namespace
 
 void AfxReleaseCaptureForModal()
@@ -138,6 +162,7 @@ int AfxShowMessageBox(CWnd* pOwner, LPCTSTR lpszText, LPCTSTR lpszCaption, UINT 
         if (n == escape)
             box.setEscapeButton(p);
     }
+    WidenForCaption(box);
     box.exec();
     QAbstractButton* pClicked = box.clickedButton();
     for (const auto& [p, n] : made) {

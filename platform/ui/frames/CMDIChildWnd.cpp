@@ -146,8 +146,9 @@ void CMDIChildWnd::ActivateFrame(int nCmdShow)
         else if (!m_pSubWindow || !m_pSubWindow->isVisible())
             nCmdShow = SW_SHOWNORMAL;
     }
-    if (!IsWindowVisible())
-        ShowWindow(SW_SHOW);
+    // The normal place is given while the window is still hidden: shown first, a new window
+    // beside a maximised one is maximised at once, and a place given then would not be the
+    // one it is restored to (it came back as a 120 x 58 sliver).
     if (m_pSubWindow && !m_bPlaced) {
         // A new window in its normal state takes three quarters of the area, each one a
         // little further down and right than the one before.
@@ -161,6 +162,8 @@ void CMDIChildWnd::ActivateFrame(int nCmdShow)
         m_pSubWindow->setGeometry(step, step, std::max(200, area.width() * 3 / 4),
                                   std::max(150, area.height() * 3 / 4));
     }
+    if (!IsWindowVisible())
+        ShowWindow(SW_SHOW);
     if (m_pSubWindow) {
         switch (nCmdShow) {
         case SW_SHOWMAXIMIZED:

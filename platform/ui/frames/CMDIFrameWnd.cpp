@@ -223,9 +223,52 @@ void CMDIFrameWnd::MDICascade()
 
 void CMDIFrameWnd::MDITile(int nType)
 {
-    (void)nType;
-    if (QMdiArea* pArea = GetMdiArea())
-        pArea->tileSubWindows();
+    // Tiled horizontally the windows lie one above the other, each as wide as the area;
+    // tiled vertically side by side, each as tall as the area. From four windows on they
+    // form a grid of about as many bands as windows per band, the first bands holding
+    // the extra window, and every band's windows share it equally.
+    QMdiArea* pArea = GetMdiArea();
+    if (!pArea)
+        return;
+    std::vector<QMdiSubWindow*> subs;
+    for (CMDIChildWnd* pChild : GetDocumentWindows()) {
+        if (QMdiSubWindow* pSub = pChild->GetSubWindow(); pSub && !pSub->isMinimized())
+            subs.push_back(pSub);
+    }
+    if (subs.empty())
+        return;
+    const bool bStacked = (nType & MDITILE_HORIZONTAL) != 0;
+    const int n = static_cast<int>(subs.size());
+    int nBands = n;
+    if (n > 3) {
+        nBands = 1;
+        while (nBands * nBands < n)
+            ++nBands;
+    }
+    const QSize area = pArea->viewport()->size();
+    const int across = bStacked ? area.height() : area.width(); // the direction the bands share
+    const int along = bStacked ? area.width() : area.height();  // the direction within a band
+    CMDIChildWnd* pActive = MDIGetActive();
+    int index = 0;
+    for (int band = 0; band < nBands; ++band) {
+        const int inBand = n / nBands + (band < n % nBands ? 1 : 0);
+        const int bandStart = across * band / nBands;
+        const int bandEnd = across * (band + 1) / nBands;
+        for (int k = 0; k < inBand && index < n; ++k, ++index) {
+            const int start = along * k / inBand;
+            const int end = along * (k + 1) / inBand;
+            QMdiSubWindow* pSub = subs[static_cast<size_t>(index)];
+            if (CMDIChildWnd* pChild = dynamic_cast<CMDIChildWnd*>(CWnd::FromHandle(HwndOfChildSub(pSub))))
+                pChild->ModifyStyle(WS_MAXIMIZE, 0);
+            pSub->showNormal();
+            if (bStacked)
+                pSub->setGeometry(start, bandStart, end - start, bandEnd - bandStart);
+            else
+                pSub->setGeometry(bandStart, start, bandEnd - bandStart, end - start);
+        }
+    }
+    if (pActive)
+        MDIActivate(pActive);
 }
 
 CMenu* CMDIFrameWnd::MDISetMenu(CMenu* pFrameMenu, CMenu* pWindowMenu)
@@ -374,8 +417,10 @@ BOOL CMDIFrameWnd::OnMDIWindowCmd(UINT nID)
         MDICascade();
         return TRUE;
     case ID_WINDOW_TILE_HORZ:
+        MDITile(MDITILE_HORIZONTAL);
+        return TRUE;
     case ID_WINDOW_TILE_VERT:
-        MDITile();
+        MDITile(MDITILE_VERTICAL);
         return TRUE;
     case ID_WINDOW_ARRANGE:
         MDIIconArrange();

@@ -15,6 +15,10 @@
 class CMDIChildWnd;
 class QMdiArea;
 
+// How MDITile arranges the document windows: side by side, or one above the other.
+constexpr int MDITILE_VERTICAL = 0x0000;
+constexpr int MDITILE_HORIZONTAL = 0x0001;
+
 class CMDIFrameWnd : public CFrameWnd {
     DECLARE_DYNCREATE(CMDIFrameWnd)
 public:
@@ -35,7 +39,8 @@ public:
     void MDIMaximize(CWnd* pWnd);
     void MDIRestore(CWnd* pWnd);
     void MDICascade();
-    void MDITile(int nType = 0);
+    // MDITILE_HORIZONTAL: one above the other; MDITILE_VERTICAL: side by side.
+    void MDITile(int nType = MDITILE_VERTICAL);
     void MDIIconArrange() {}
     // Shows hMenuAlt (or the active child's menu, or the default menu) in the menu bar.
     CMenu* MDISetMenu(CMenu* pFrameMenu, CMenu* pWindowMenu);

@@ -13,6 +13,7 @@
 #include "platform/ui/gdi/FontMapper_p.h"
 #include "platform/ui/gdi/GdiObjects_p.h"
 
+#include <QGlyphRun>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPaintEngine>
@@ -963,6 +964,38 @@ struct CDCImpl {
         return run;
     }
 
+    // Draws a run on a screen-like device with the font's screen glyphs, each at the whole
+    // pixel its advances give. false, with nothing drawn, when the face lacks one of the
+    // characters: the text path then finds another face for it.
+    static bool DrawScreenGlyphs(QPainter* p, QPoint origin, const CTextRun& run, const CRealizedFont& f)
+    {
+        if (!f.screenGlyphs.isValid() || !f.metrics || run.text.isEmpty())
+            return false;
+        const QList<quint32> glyphs = f.screenGlyphs.glyphIndexesForString(run.text);
+        if (glyphs.size() != run.text.size())
+            return false;
+        QList<QPointF> positions;
+        positions.reserve(glyphs.size());
+        int x = 0;
+        for (qsizetype i = 0; i < glyphs.size(); ++i) {
+            if (glyphs[i] == 0)
+                return false;
+            positions.append(QPointF(x, 0));
+            if (run.advances.empty())
+                x += f.metrics->horizontalAdvance(run.text[i]);
+            else
+                x += static_cast<size_t>(i) < run.advances.size() ? run.advances[static_cast<size_t>(i)] : 0;
+        }
+        QGlyphRun glyphRun;
+        glyphRun.setRawFont(f.screenGlyphs);
+        glyphRun.setGlyphIndexes(glyphs);
+        glyphRun.setPositions(positions);
+        glyphRun.setUnderline(f.font.underline());
+        glyphRun.setStrikeOut(f.font.strikeOut());
+        p->drawGlyphRun(QPointF(origin), glyphRun);
+        return true;
+    }
+
     // Draws a run with its reference point at the device point ref, aligned by align.
     void DrawRun(QPainter* p, QPoint ref, const CTextRun& run, UINT align, bool opaqueBox)
     {
@@ -1008,7 +1041,9 @@ struct CDCImpl {
             host->font = rf;
         }
         SetPenColor(p, ToQColor(st.textColor));
-        if (run.advances.empty()) {
+        if (caps.technology == DT_RASDISPLAY && DrawScreenGlyphs(p, QPoint(left, baseline), run, f)) {
+            // drawn with the screen's glyphs
+        } else if (run.advances.empty()) {
             p->drawText(QPoint(left, baseline), run.text);
         } else {
             int x = left;

@@ -255,8 +255,12 @@ std::shared_ptr<const CRealizedFont> Build(const LOGFONT& lf, int devHeight, int
         rf->aveCharWidth = naturalAverage;
     }
     rf->maxCharWidth = std::max(1, Scale(fm.advanceWidthMax, rf->ppem, fm.unitsPerEm) * stretch / 100);
-    if (gui)
+    if (gui) {
         rf->metrics = std::make_unique<QFontMetrics>(f);
+        QFont screen = f;
+        screen.setHintingPreference(QFont::PreferVerticalHinting);
+        rf->screenGlyphs = QRawFont::fromFont(screen);
+    }
     return rf;
 }
 

@@ -7,13 +7,19 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QRawFont>
 #include <QString>
 
 #include <memory>
 
 struct CRealizedFont {
-    QFont font;
+    QFont font; // fully hinted: its whole-pixel advances are what texts measure
     std::unique_ptr<QFontMetrics> metrics;
+    // The glyphs drawn on the screen: the same face hinted only vertically and antialiased.
+    // Full hinting through some faces' own instructions breaks small glyphs apart (the
+    // Mincho faces draw "D" as "I)" at 12 to 16 pixels); the glyphs are placed at the
+    // fully hinted advances, so that a text still measures what it draws.
+    QRawFont screenGlyphs;
     QString family;  // the installed family used
     int ppem = 0;    // character (em) height in device pixels
     int ascent = 0;  // device pixels above the baseline (cell)

@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -162,4 +163,28 @@ TEST_F(DialogMessageBoxTest, AnswerersNestAndTheWindowIsBackWhenTheyGo)
     EXPECT_EQ(CDialogAnswerer::Current(), nullptr);
     const int result = ShowAndAct("c", MB_OKCANCEL, [](QMessageBox& box) { box.buttons().first()->click(); });
     EXPECT_TRUE(result == IDOK || result == IDCANCEL);
+}
+
+// A short message under a long caption: the box is wide enough for the whole caption, so
+// the window manager has no reason to cut it.
+TEST_F(DialogMessageBoxTest, ANarrowMessageLeavesRoomForItsWholeCaption)
+{
+    const CString caption = "見積ﾌｧｲﾙの保存先を確認してください - 工事見積"_sj;
+    int nWidth = 0;
+    QString title;
+    int nCaptionWidth = 0;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        nWidth = box->width();
+        QFont bold = box->font();
+        bold.setBold(true);
+        nCaptionWidth = QFontMetrics(bold).horizontalAdvance(title);
+        box->buttons().front()->click();
+    });
+    EXPECT_EQ(AfxShowMessageBox(nullptr, "OK?", caption, MB_OK), IDOK);
+    EXPECT_EQ(title, QString::fromUtf8("見積ﾌｧｲﾙの保存先を確認してください - 工事見積"));
+    ASSERT_GT(nCaptionWidth, 0);
+    EXPECT_GE(nWidth, nCaptionWidth + 64);
 }

@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 
 // What a command's update leaves: enabled or not, checked or not.
@@ -224,6 +226,26 @@ TEST(FrameMdiTest, MaximisedStyleOpensDocumentWindowsMaximised)
     CMDIChildWnd* pSecond = env.Main()->MDIGetActive();
     ASSERT_NE(pSecond, pFirst);
     EXPECT_TRUE(pSecond->GetSubWindow()->isMaximized());
+    // ... and fills the area, as a maximised window does; so does a third.
+    QMdiArea* pArea = env.Main()->GetMdiArea();
+    ASSERT_NE(pArea, nullptr);
+    const QRect area(QPoint(0, 0), pArea->viewport()->size());
+    EXPECT_EQ(pSecond->GetSubWindow()->geometry(), area);
+    ASSERT_NE(env.TemplateA()->OpenDocumentFile(nullptr), nullptr);
+    CMDIChildWnd* pThird = env.Main()->MDIGetActive();
+    EXPECT_EQ(pThird->GetSubWindow()->geometry(), area);
+    // The windows behind keep a normal place of a useful size to come back to, and each
+    // fills the area again when it is chosen.
+    for (CMDIChildWnd* pChild : {pFirst, pSecond}) {
+        EXPECT_GE(pChild->GetSubWindow()->width(), area.width() / 2);
+        EXPECT_GE(pChild->GetSubWindow()->height(), area.height() / 2);
+    }
+    env.Main()->MDIActivate(pSecond);
+    EXPECT_TRUE(pSecond->GetSubWindow()->isMaximized());
+    EXPECT_EQ(pSecond->GetSubWindow()->geometry(), area);
+    pSecond->MDIRestore();
+    EXPECT_GE(pSecond->GetSubWindow()->width(), area.width() / 2);
+    EXPECT_GE(pSecond->GetSubWindow()->height(), area.height() / 2);
 }
 
 TEST(FrameMdiTest, AcceleratorsOfTheFrameAndTheActiveDocument)
@@ -361,6 +383,69 @@ TEST(FrameMdiTest, CascadeSizesTheWindowListAndNextWindowGoRoundAllDocuments)
     EXPECT_EQ(visited, (std::vector<CMDIChildWnd*>{windows[1], windows[2], windows[0]}));
     pMain->MDIPrev();
     EXPECT_EQ(pMain->MDIGetActive(), windows[2]);
+}
+
+// Tiling horizontally stacks the windows, each as wide as the area; vertically puts them
+// side by side, each as tall as the area; five windows make a grid. The windows cover the
+// area without overlapping.
+TEST(FrameMdiTest, TilingFollowsTheDirectionAndCoversTheAreaWithoutOverlap)
+{
+    CFrameTestEnvironment env;
+    for (int i = 0; i < 3; ++i)
+        ASSERT_NE(env.TemplateA()->OpenDocumentFile(nullptr), nullptr);
+    CTestMainFrame* pMain = env.Main();
+    QMdiArea* pArea = pMain->GetMdiArea();
+    ASSERT_NE(pArea, nullptr);
+    const QSize area = pArea->viewport()->size();
+    ASSERT_GT(area.width(), 300);
+    ASSERT_GT(area.height(), 300);
+    auto placed = [&] {
+        std::vector<QRect> rects;
+        for (QMdiSubWindow* pSub : pArea->subWindowList(QMdiArea::CreationOrder)) {
+            EXPECT_FALSE(pSub->isMaximized());
+            rects.push_back(pSub->geometry());
+        }
+        return rects;
+    };
+    auto expectTiling = [&](const std::vector<QRect>& rects) {
+        long covered = 0;
+        for (size_t i = 0; i < rects.size(); ++i) {
+            EXPECT_TRUE(QRect(QPoint(0, 0), area).contains(rects[i])) << i;
+            covered += static_cast<long>(rects[i].width()) * rects[i].height();
+            for (size_t j = i + 1; j < rects.size(); ++j)
+                EXPECT_FALSE(rects[i].intersects(rects[j])) << i << " " << j;
+        }
+        EXPECT_EQ(covered, static_cast<long>(area.width()) * area.height());
+    };
+
+    pMain->SendMessage(WM_COMMAND, ID_WINDOW_TILE_HORZ);
+    std::vector<QRect> rects = placed();
+    ASSERT_EQ(rects.size(), 3u);
+    for (const QRect& r : rects) {
+        EXPECT_EQ(r.width(), area.width());
+        EXPECT_NEAR(r.height(), area.height() / 3, 1);
+    }
+    expectTiling(rects);
+
+    pMain->SendMessage(WM_COMMAND, ID_WINDOW_TILE_VERT);
+    rects = placed();
+    for (const QRect& r : rects) {
+        EXPECT_EQ(r.height(), area.height());
+        EXPECT_NEAR(r.width(), area.width() / 3, 1);
+    }
+    expectTiling(rects);
+
+    for (int i = 0; i < 2; ++i)
+        ASSERT_NE(env.TemplateA()->OpenDocumentFile(nullptr), nullptr);
+    pMain->SendMessage(WM_COMMAND, ID_WINDOW_TILE_HORZ);
+    rects = placed();
+    ASSERT_EQ(rects.size(), 5u);
+    expectTiling(rects);
+    // Three bands, one above the other: two of two windows, one of one.
+    std::map<int, int> perBand;
+    for (const QRect& r : rects)
+        ++perBand[r.top()];
+    EXPECT_EQ(perBand.size(), 3u);
 }
 
 // A file that cannot be read leaves the other windows as they were: a maximised window

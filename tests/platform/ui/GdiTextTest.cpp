@@ -228,7 +228,7 @@ TEST(GdiText, BackslashShowsAsTheYenSign)
     {
         QFont f(QStringLiteral("IPAGothic"));
         f.setPixelSize(16);
-        f.setHintingPreference(QFont::PreferFullHinting);
+        f.setHintingPreference(QFont::PreferVerticalHinting); // as the screen draws
         f.setKerning(false);
         f.setStyleStrategy(QFont::PreferNoShaping);
         QPainter p(&expected);
@@ -239,6 +239,33 @@ TEST(GdiText, BackslashShowsAsTheYenSign)
         p.drawText(QPoint(4, 4 + tm.tmAscent), QString(QChar(0x00A5)));
     }
     EXPECT_EQ(c.Image().copy(), expected);
+}
+
+// Small Mincho capitals stay whole on the screen: the face's own full hinting broke a "D"
+// into "I)" at 13 to 16 pixels. Each glyph's ink is one run of columns, and its edges are
+// smoothed with shades of grey.
+TEST(GdiText, SmallMinchoCapitalsAreWholeAndSmoothed)
+{
+    for (LONG height = -12; height >= -16; --height) {
+        for (const char* letter : {"D", "B", "P", "R"}) {
+            CTextCanvas c(40, 40, height, "ＭＳ 明朝");
+            c.dc.TextOut(4, 4, letter, 1);
+            const CRect ink = c.Ink();
+            ASSERT_FALSE(ink.IsRectEmpty()) << letter << height;
+            bool bGrey = false;
+            for (int x = ink.left; x < ink.right; ++x) {
+                bool bColumn = false;
+                for (int y = ink.top; y < ink.bottom; ++y) {
+                    const COLORREF px = c.At(x, y);
+                    bColumn = bColumn || px != RGB(255, 255, 255);
+                    bGrey = bGrey || (px != RGB(255, 255, 255) && px != RGB(0, 0, 0));
+                }
+                EXPECT_TRUE(bColumn) << letter << " at " << -height << " px: column " << x - ink.left
+                                     << " is empty";
+            }
+            EXPECT_TRUE(bGrey) << letter << height;
+        }
+    }
 }
 
 TEST(GdiText, DrawTextAlignsInsideTheRectangle)

@@ -1,0 +1,295 @@
+// The sheets the document windows open, in the running program: "導入処理" of the parts
+// window and of both print-layout windows shows copies of the document's forms with one
+// "OK" button and changes nothing; "環境設定" of the estimate and parts grids runs the
+// sheet for their kind, and the open lists of that kind take the new fonts at once.
+#include "app/CMorvelApp.h"
+#include "app/CShellServices.h"
+#include "drawing/DrawingRegistration.h"
+#include "estimate/CMorvelEMDoc.h"
+#include "estimate/CMorvelEMView.h"
+#include "estimate/EstimateRegistration.h"
+#include "estimate_tools/EstimateToolsRegistration.h"
+#include "parts/CMorvelPMDoc.h"
+#include "parts/CMorvelPMView.h"
+#include "parts/PartsRegistration.h"
+#include "platform/base/Path.h"
+#include "platform/ui/frames/CFrameWnd.h"
+#include "platform/ui/frames/CMDIFrameWnd.h"
+#include "printform/CPrintEMDoc.h"
+#include "printform/CPrintPMDoc.h"
+#include "printform/PrintFormRegistration.h"
+#include "resources/ResourceIds.h"
+#include "resources/SetupIds.h"
+#include "setup/CEnvironmentDialog.h"
+#include "setup/CIntroductionDialog.h"
+#include "setup/SetupRegistration.h"
+#include "tests/app/ShellTestSupport.h"
+#include "tests/setup/SetupTestSupport.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <map>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class DocumentSheetsTest : public ::testing::Test {
+protected:
+    DocumentSheetsTest() : m_savedServices(CShellServices::Get()) {}
+    ~DocumentSheetsTest() override { CShellServices::Get() = m_savedServices; }
+
+    void SetUp() override
+    {
+        const fs::path work = fs::path(SamplesFolder()) / "WORK";
+        fs::copy_file(work / "部材処理.MBD", folder.Native("WORK/部材処理.MBD"));
+        fs::copy_file(work / "部材処理.MBD", folder.Native("WORK/部材2.MBD"));
+        fs::copy_file(work / "サンプル見積.MMD", folder.Native("WORK/見積1.MMD"));
+        fs::copy_file(work / "サンプル見積.MMD", folder.Native("WORK/見積2.MMD"));
+        RegisterEstimate();
+        RegisterEstimateTools();
+        RegisterParts();
+        RegisterDrawing();
+        RegisterPrintForm();
+        RegisterSetup();
+        ASSERT_TRUE(app.Start());
+        app->m_pMainWnd->MoveWindow(0, 0, 1280, 900);
+        Pump();
+    }
+
+    static void Pump()
+    {
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+    }
+    CMorvelApp& App() { return app.App(); }
+    CDocument* Open(const std::string& relative)
+    {
+        CDocument* pDoc = App().OpenDocumentFile(folder.System(relative));
+        Pump();
+        return pDoc;
+    }
+    template <class TView>
+    static TView* ViewOf(CDocument* pDoc)
+    {
+        POSITION pos = pDoc ? pDoc->GetFirstViewPosition() : nullptr;
+        while (pos) {
+            if (auto* pView = dynamic_cast<TView*>(pDoc->GetNextView(pos)))
+                return pView;
+        }
+        return nullptr;
+    }
+    // The window of the document's first view, made the active document window.
+    static CFrameWnd* ActivateFrameOf(CDocument* pDoc)
+    {
+        POSITION pos = pDoc->GetFirstViewPosition();
+        CView* pView = pos ? pDoc->GetNextView(pos) : nullptr;
+        CFrameWnd* pFrame = pView ? pView->GetParentFrame() : nullptr;
+        if (pFrame)
+            static_cast<CMDIFrameWnd*>(AfxGetMainWnd())->MDIActivate(pFrame);
+        return pFrame;
+    }
+    // Names and modification times of the files of the forms folder.
+    std::map<std::string, fs::file_time_type> FormFolder() const
+    {
+        std::map<std::string, fs::file_time_type> files;
+        for (const auto& entry : fs::directory_iterator(folder.Native("FORM")))
+            files[entry.path().filename().string()] = entry.last_write_time();
+        return files;
+    }
+
+    CShellServices m_savedServices;
+    CShellTestFolder folder;
+    CDialogAnswerer answerer;
+    CShellTestApp app;
+};
+
+} // namespace
+
+TEST_F(DocumentSheetsTest, ThePartsWindowsImportSheetShowsTheListsFormAndChangesNothing)
+{
+    auto* pDoc = dynamic_cast<CMorvelPMDoc*>(Open("WORK/部材処理.MBD"));
+    ASSERT_NE(pDoc, nullptr);
+    // The list carries a form of its own, different from the application's.
+    pDoc->m_form.SetItem(0, 0, "文書の部材"_sj);
+    const CString appFirst = App().m_partForm.GetItem(0, 0);
+    ASSERT_NE(appFirst, "文書の部材"_sj);
+    const auto formsBefore = FormFolder();
+    CFrameWnd* pFrame = ActivateFrameOf(pDoc);
+    ASSERT_NE(pFrame, nullptr);
+    int nRuns = 0;
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        ++nRuns;
+        auto* pSheet = dynamic_cast<CIntroductionDialog*>(&dlg);
+        ASSERT_NE(pSheet, nullptr);
+        EXPECT_EQ(pSheet->m_nSetup, 0);
+        ASSERT_EQ(pSheet->GetPageCount(), 2); // units, parts form
+        EXPECT_EQ(pSheet->GetPage(0), &pSheet->m_unitsPage);
+        EXPECT_EQ(pSheet->GetPage(1), &pSheet->m_partsPage);
+        EXPECT_FALSE(dlg.GetDlgItem(IDOK)->IsWindowVisible());
+        CString text;
+        dlg.GetDlgItemText(IDCANCEL, text);
+        EXPECT_EQ(text, "OK");
+        ASSERT_TRUE(pSheet->SetActivePage(&pSheet->m_partsPage));
+        EXPECT_EQ(pSheet->m_partsPage.CellText(1, 1), "文書の部材"_sj);
+        // The file the form came from, as a path of this machine.
+        CString label;
+        pSheet->m_partsPage.GetDlgItemText(IDC_PATH_LABEL, label);
+        EXPECT_EQ(label.ToUtf8(), folder.Native("FORM") + "/" + pDoc->m_strFormName.ToUtf8());
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    pFrame->SendMessage(WM_COMMAND, ID_INTRODUCTION);
+    EXPECT_EQ(nRuns, 1);
+    EXPECT_EQ(pDoc->m_form.GetItem(0, 0), "文書の部材"_sj);
+    EXPECT_EQ(App().m_partForm.GetItem(0, 0), appFirst);
+    EXPECT_EQ(FormFolder(), formsBefore);
+}
+
+TEST_F(DocumentSheetsTest, ThePrintLayoutWindowsImportSheetsShowOnlyTheLayoutsForms)
+{
+    auto* pEstimateLayout = dynamic_cast<CPrintEMDoc*>(Open("FORM/見積書.MMP"));
+    ASSERT_NE(pEstimateLayout, nullptr);
+    auto* pPartsLayout = dynamic_cast<CPrintPMDoc*>(Open("FORM/部材表.MBP"));
+    ASSERT_NE(pPartsLayout, nullptr);
+    pEstimateLayout->m_curEstimationForm.SetItem(0, 0, "様式の見積項目"_sj);
+    pEstimateLayout->m_curInformationForm.SetItem(0, 0, "様式の情報項目"_sj);
+    pPartsLayout->m_curPartsForm.SetItem(0, 0, "様式の部材項目"_sj);
+    const auto formsBefore = FormFolder();
+
+    int nRuns = 0;
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        ++nRuns;
+        auto* pSheet = dynamic_cast<CIntroductionDialog*>(&dlg);
+        ASSERT_NE(pSheet, nullptr);
+        EXPECT_EQ(pSheet->m_nSetup, 0);
+        ASSERT_EQ(pSheet->GetPageCount(), 2); // estimation and information forms
+        EXPECT_EQ(pSheet->GetPage(0), &pSheet->m_estimationPage);
+        EXPECT_EQ(pSheet->GetPage(1), &pSheet->m_informationPage);
+        EXPECT_EQ(pSheet->m_estimationPage.CellText(1, 1), "様式の見積項目"_sj);
+        ASSERT_TRUE(pSheet->SetActivePage(&pSheet->m_informationPage));
+        EXPECT_EQ(pSheet->m_informationPage.CellText(1, 1), "様式の情報項目"_sj);
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    ActivateFrameOf(pEstimateLayout)->SendMessage(WM_COMMAND, ID_INTRODUCTION);
+    EXPECT_EQ(nRuns, 1);
+
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        ++nRuns;
+        auto* pSheet = dynamic_cast<CIntroductionDialog*>(&dlg);
+        ASSERT_NE(pSheet, nullptr);
+        ASSERT_EQ(pSheet->GetPageCount(), 1); // the parts form alone
+        EXPECT_EQ(pSheet->GetPage(0), &pSheet->m_partsPage);
+        EXPECT_EQ(pSheet->m_partsPage.CellText(1, 1), "様式の部材項目"_sj);
+        CString text;
+        dlg.GetDlgItemText(IDCANCEL, text);
+        EXPECT_EQ(text, "OK");
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    ActivateFrameOf(pPartsLayout)->SendMessage(WM_COMMAND, ID_INTRODUCTION);
+    EXPECT_EQ(nRuns, 2);
+    EXPECT_EQ(pEstimateLayout->m_curEstimationForm.GetItem(0, 0), "様式の見積項目"_sj);
+    EXPECT_NE(App().m_estimationForm.GetItem(0, 0), "様式の見積項目"_sj);
+    EXPECT_NE(App().m_partForm.GetItem(0, 0), "様式の部材項目"_sj);
+    EXPECT_EQ(FormFolder(), formsBefore);
+}
+
+TEST_F(DocumentSheetsTest, TheEstimateGridsSettingsRunForAnEstimateAndRelayOutEveryEstimate)
+{
+    CDocument* pFirst = Open("WORK/見積1.MMD");
+    CDocument* pSecond = Open("WORK/見積2.MMD");
+    ASSERT_NE(pFirst, nullptr);
+    ASSERT_NE(pSecond, nullptr);
+    CMorvelEMView* pFirstGrid = ViewOf<CMorvelEMView>(pFirst);
+    CMorvelEMView* pSecondGrid = ViewOf<CMorvelEMView>(pSecond);
+    ASSERT_NE(pFirstGrid, nullptr);
+    ASSERT_NE(pSecondGrid, nullptr);
+    const int nFirstHeight = pFirstGrid->GetMetrics().nRowHeight;
+    const int nSecondHeight = pSecondGrid->GetMetrics().nRowHeight;
+    CFrameWnd* pFrame = ActivateFrameOf(pSecond);
+    pFrame->SetActiveView(pSecondGrid);
+
+    LOGFONT large{};
+    large.lfHeight = -18; // 14 points, the largest the font dialog offers
+    large.lfWeight = 400;
+    large.lfCharSet = 128;
+    std::strcpy(large.lfFaceName, "ＭＳ 明朝"_sj.c_str());
+    int nRuns = 0;
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        ++nRuns;
+        auto* pSheet = dynamic_cast<CEnvironmentDialog*>(&dlg);
+        ASSERT_NE(pSheet, nullptr);
+        EXPECT_EQ(pSheet->m_nDocKind, 1);
+        EXPECT_EQ(pSheet->GetPageCount(), 4);
+        EXPECT_EQ(pSheet->m_inputPage.m_nEstimateView, 1);
+        ASSERT_TRUE(pSheet->SetActivePage(&pSheet->m_colourPage));
+        // The parts row is not the estimate's to change.
+        EXPECT_FALSE(pSheet->m_colourPage.GetDlgItem(1186)->IsWindowEnabled());
+        answerer.AnswerFontDialog(large);
+        ClickDlgButton(pSheet->m_colourPage, 1107); // 大科目 font
+        ClickDlgButton(dlg, IDOK);
+    });
+    // The menu's command reaches the grid of the active estimate window.
+    AfxGetMainWnd()->SendMessage(WM_COMMAND, ID_ENVIRONMENT);
+    Pump();
+    EXPECT_EQ(nRuns, 1);
+    EXPECT_EQ(App().m_lfRowFont[CMorvelSettings::fontLarge].lfHeight, -18);
+    EXPECT_GT(pSecondGrid->GetMetrics().nRowHeight, nSecondHeight);
+    EXPECT_GT(pFirstGrid->GetMetrics().nRowHeight, nFirstHeight);
+}
+
+TEST_F(DocumentSheetsTest, ThePartsGridsSettingsRunForAPartsListAndEveryListTakesTheNewFont)
+{
+    auto* pFirst = dynamic_cast<CMorvelPMDoc*>(Open("WORK/部材処理.MBD"));
+    auto* pSecond = dynamic_cast<CMorvelPMDoc*>(Open("WORK/部材2.MBD"));
+    ASSERT_NE(pFirst, nullptr);
+    ASSERT_NE(pSecond, nullptr);
+    CMorvelPMView* pFirstGrid = ViewOf<CMorvelPMView>(pFirst);
+    CMorvelPMView* pSecondGrid = ViewOf<CMorvelPMView>(pSecond);
+    ASSERT_NE(pFirstGrid, nullptr);
+    ASSERT_NE(pSecondGrid, nullptr);
+    const int nFirstHeight = pFirstGrid->GetMetrics().nRowHeight;
+    const int nSecondHeight = pSecondGrid->GetMetrics().nRowHeight;
+    ActivateFrameOf(pFirst)->SetActiveView(pFirstGrid);
+
+    LOGFONT large{};
+    large.lfHeight = -18; // 14 points, the largest the font dialog offers
+    large.lfWeight = 400;
+    large.lfCharSet = 128;
+    std::strcpy(large.lfFaceName, "ＭＳ ゴシック"_sj.c_str());
+    int nRuns = 0;
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        ++nRuns;
+        auto* pSheet = dynamic_cast<CEnvironmentDialog*>(&dlg);
+        ASSERT_NE(pSheet, nullptr);
+        EXPECT_EQ(pSheet->m_nDocKind, 0);
+        EXPECT_EQ(pSheet->GetPageCount(), 4);
+        EXPECT_EQ(pSheet->m_inputPage.m_nEstimateView, 0);
+        ASSERT_TRUE(pSheet->SetActivePage(&pSheet->m_colourPage));
+        // Only the parts row belongs to a parts list.
+        EXPECT_TRUE(pSheet->m_colourPage.GetDlgItem(1186)->IsWindowEnabled());
+        EXPECT_FALSE(pSheet->m_colourPage.GetDlgItem(1088)->IsWindowEnabled());
+        answerer.AnswerFontDialog(large);
+        ClickDlgButton(pSheet->m_colourPage, 1187); // 部材 font
+        ClickDlgButton(dlg, IDOK);
+    });
+    AfxGetMainWnd()->SendMessage(WM_COMMAND, ID_ENVIRONMENT);
+    Pump();
+    EXPECT_EQ(nRuns, 1);
+    EXPECT_EQ(pFirst->m_logFont.lfHeight, -18);
+    EXPECT_EQ(pSecond->m_logFont.lfHeight, -18);
+    EXPECT_GT(pFirstGrid->GetMetrics().nRowHeight, nFirstHeight);
+    EXPECT_GT(pSecondGrid->GetMetrics().nRowHeight, nSecondHeight);
+
+    // Cancel changes nothing.
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        ++nRuns;
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    const int nHeight = pFirstGrid->GetMetrics().nRowHeight;
+    AfxGetMainWnd()->SendMessage(WM_COMMAND, ID_ENVIRONMENT);
+    EXPECT_EQ(nRuns, 2);
+    EXPECT_EQ(pFirstGrid->GetMetrics().nRowHeight, nHeight);
+}
