@@ -12,6 +12,7 @@
 // keeps its filter in the file dialog and says that it cannot be opened.
 #pragma once
 
+#include "platform/base/CString.h"
 #include "platform/base/Types.h"
 
 #include <functional>
@@ -19,6 +20,7 @@
 
 class CDC;
 class CDocument;
+class CPartFormFile;
 class CPrintInfo;
 class CView;
 class CWnd;
@@ -112,6 +114,40 @@ public:
     std::function<BOOL(CView* pGrid, CPrintInfo* pInfo)> prepareEstimatePrinting;
     std::function<void(CView* pGrid, CDC* pDC, CPrintInfo* pInfo)> printEstimatePage;
     std::function<void(CView* pGrid)> endEstimatePrinting;
+
+    // The unit pick list (modeless, owned by pOwner, which it sends WM_PICK_UNIT and
+    // WM_MODELESS_CLOSED), starting at the unit strUnit; null when it cannot open. Empty:
+    // the grids' unit commands stay disabled.
+    std::function<CWnd*(CWnd* pOwner, const CString& strUnit)> createUnitPick;
+    // The zoom dialog over pParent, starting at nZoom; TRUE on OK with nZoom the chosen
+    // percent. Empty: the user zoom command stays disabled.
+    std::function<BOOL(CWnd* pParent, int& nZoom)> runZoomDialog;
+
+    // The fixed-rate dialog of a parts list over pParent, on its parts form: on OK (TRUE)
+    // request holds the formula text and the two conditions. Empty: the parts fixed-rate
+    // command stays disabled.
+    struct CRateChangeRequest {
+        CString strFormula;       // appended to each cell's text, such as "*1.2"
+        int nCol1 = 0, nOp1 = -1; // relation codes 0 <, 1 <=, 2 =, 3 <>, 4 >=, 5 >; -1 none
+        CString strValue1;        // an empty value makes its condition hold
+        int nCol2 = 0, nOp2 = -1;
+        CString strValue2;
+        int nCombine = 1; // 0 either condition, 1 both
+    };
+    std::function<BOOL(CWnd* pParent, const CPartFormFile& form, CRateChangeRequest& request)>
+        runRateChangeDialog;
+
+    // The modeless find (bReplace FALSE) or replace dialog owned by pOwner, which it sends
+    // WM_FINDREPLACE_REQUEST and WM_MODELESS_CLOSED, starting with strText; null when it
+    // cannot open. Empty: the parts grid's find and replace commands stay disabled.
+    std::function<CWnd*(CWnd* pOwner, bool bReplace, const CString& strText)> createFindReplaceDialog;
+    // The sort dialog over pParent: TRUE on 昇順 or 降順 with bAscending set, FALSE on
+    // cancel. Empty: the parts grid's sort command stays disabled.
+    std::function<BOOL(CWnd* pParent, BOOL& bAscending)> runSortDialog;
+
+    // The parts list's exchange commands (CSV output 33147, CSV input 33148, another parts
+    // file 33145) for the parts grid pView, by id. Empty: they stay disabled.
+    std::function<void(CView* pView, UINT nID)> runPartsIoCommand;
 
     // The services of the running program.
     static CShellServices& Get();

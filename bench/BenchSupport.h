@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <vector>
 
 using Clock = std::chrono::steady_clock;
@@ -10,6 +11,15 @@ using Clock = std::chrono::steady_clock;
 inline double MillisecondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// The processor time the calling thread has used, in ms: on a loaded machine a step's
+// processor time swings far less than its elapsed time.
+inline double ThreadCpuMilliseconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
 }
 
 // The middle value of the runs (the mean of the two middle ones for an even count).

@@ -8,6 +8,10 @@
 //            document is made before and freed after the timing
 // recalc     evaluating every calculated column of every row
 // repaint    one full repaint of the 1920 x 1080 view
+// sort       sorting every row by the price column (a number column), ascending after
+//            descending, so that each run has work to do
+// csv out    the CSV text of all seven columns of every row
+// csv in     reading that text back as new rows of an empty list
 //
 // Each line gives the median wall-clock time and the median CPU time of the thread.
 //
@@ -16,6 +20,7 @@
 #include "app/CMorvelSettings.h"
 #include "bench/BenchSupport.h"
 #include "estimate/CGridRow.h"
+#include "estimate_tools/PartsImport.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
 #include "platform/base/MessageBox.h"
@@ -177,6 +182,39 @@ void RunBenchmark()
             pView->CalcRow(r, 0);
     });
     std::printf("  recalc      %8.3f ms   (cpu %8.3f ms)\n", recalc.wall, recalc.cpu);
+
+    bool bAscending = false;
+    const CTimes sort = Measure([&] {
+        pView->SortRowsBy(4, 0, pDoc->m_nRowsInUse - 1, bAscending);
+        bAscending = !bAscending;
+    });
+    std::printf("  sort        %8.3f ms   (cpu %8.3f ms)\n", sort.wall, sort.cpu);
+
+    const std::vector<BOOL> ticks(7, TRUE);
+    std::string csv;
+    const CTimes csvOut = Measure([&] { csv = PartsImport::WriteCsv(*pView, ticks); });
+    std::printf("  csv out     %8.3f ms   (cpu %8.3f ms, %zu bytes)\n", csvOut.wall, csvOut.cpu, csv.size());
+    const std::vector<int> identity = {0, 1, 2, 3, 4, 5, 6};
+    std::vector<double> inWall, inCpu;
+    for (int i = 0; i < g_nRuns + 2; ++i) {
+        CMorvelPMDoc target;
+        target.m_bAutoDelete = FALSE;
+        FillForm(target.m_form);
+        target.m_nRowLimit = g_nRows + g_nRows / 10;
+        auto* pTarget = new CMorvelPMView;
+        target.AddView(pTarget);
+        pTarget->TakeDocumentRows();
+        const double cpuStart = ThreadCpuMilliseconds();
+        const auto start = Clock::now();
+        PartsImport::InsertCsvRows(*pTarget, 0, csv, identity);
+        if (i >= 2) {
+            inWall.push_back(MillisecondsSince(start));
+            inCpu.push_back(ThreadCpuMilliseconds() - cpuStart);
+        }
+        target.RemoveView(pTarget);
+        delete pTarget;
+    }
+    std::printf("  csv in      %8.3f ms   (cpu %8.3f ms)\n", Median(inWall), Median(inCpu));
 
     if (!pView->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 1920, 1080), &frame,
                        AFX_IDW_PANE_FIRST)) {

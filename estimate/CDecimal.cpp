@@ -1,5 +1,6 @@
 #include "estimate/CDecimal.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -17,15 +18,39 @@ bool IsDigit(char ch)
     return ch >= '0' && ch <= '9';
 }
 
-// Powers of ten for the places FindShortDecimal tries; all of them exact doubles.
+// Powers of ten that a 64-bit whole number holds.
+constexpr uint64_t kWholePowersOfTen[] = {1ULL,
+                                          10ULL,
+                                          100ULL,
+                                          1000ULL,
+                                          10000ULL,
+                                          100000ULL,
+                                          1000000ULL,
+                                          10000000ULL,
+                                          100000000ULL,
+                                          1000000000ULL,
+                                          10000000000ULL,
+                                          100000000000ULL,
+                                          1000000000000ULL,
+                                          10000000000000ULL,
+                                          100000000000000ULL,
+                                          1000000000000000ULL,
+                                          10000000000000000ULL,
+                                          100000000000000000ULL,
+                                          1000000000000000000ULL,
+                                          10000000000000000000ULL};
+
+// Powers of ten for the places FindShortForm tries; all of them exact doubles.
 constexpr double kPlaceScales[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+
+} // namespace
 
 // Most amounts are whole or have a few decimal places. A decimal of at most 15 significant
 // digits whose nearest double is the value is what printing the value to 15 significant
 // digits gives back (15 digits always survive the trip through a double), so it is found
 // without printing: digits/10^places is rounded once only, as both are exact doubles, and
 // comparing it with the value tells whether that decimal is the value's.
-bool FindShortDecimal(double magnitude, uint64_t& nDigits, int& nPlaces)
+bool CDecimal::FindShortForm(double magnitude, uint64_t& nDigits, int& nPlaces)
 {
     for (int k = 0; k < static_cast<int>(std::size(kPlaceScales)); ++k) {
         const double scaled = std::round(magnitude * kPlaceScales[k]);
@@ -40,7 +65,49 @@ bool FindShortDecimal(double magnitude, uint64_t& nDigits, int& nPlaces)
     return false;
 }
 
-} // namespace
+bool CDecimal::FindSignificantForm(double magnitude, uint64_t& nDigits, int& nExponent)
+{
+    if (!(magnitude >= 1e-6 && magnitude < 1e15))
+        return false;
+    using Whole = unsigned __int128;
+    // magnitude = nMantissa / 2^nShift exactly (a normal double: 52 stored bits and the
+    // leading one); below 2^50 the shift is at least 3, from 1e-6 up at most 73.
+    const uint64_t nBits = std::bit_cast<uint64_t>(magnitude);
+    const uint64_t nMantissa = (nBits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
+    const int nBinary = static_cast<int>((nBits >> 52) & 0x7FF) - 1023; // 2^nBinary <= magnitude
+    const int nShift = 52 - nBinary;
+    // The decimal exponent d (10^d <= magnitude < 10^(d+1)), estimated from the binary one
+    // (78913 / 2^18 is just below log10(2)) and set right by exact comparisons; then
+    // nScale = 14 - d puts 15 digits before the point:
+    // 10^14 x 2^nShift <= nMantissa x 10^nScale < 10^15 x 2^nShift.
+    int nDecimal = (nBinary * 78913) >> 18;
+    auto powerOfTen = [](int n) -> Whole {
+        return n <= 19 ? Whole{kWholePowersOfTen[n]}
+                       : Whole{kWholePowersOfTen[n - 19]} * kWholePowersOfTen[19];
+    };
+    const Whole low = Whole{kWholePowersOfTen[14]} << nShift;
+    const Whole high = Whole{kWholePowersOfTen[15]} << nShift;
+    Whole scaled = 0;
+    for (int nTries = 0; nTries < 3; ++nTries) {
+        scaled = Whole{nMantissa} * powerOfTen(14 - nDecimal);
+        if (scaled < low)
+            --nDecimal;
+        else if (scaled >= high)
+            ++nDecimal;
+        else
+            break;
+    }
+    if (scaled < low || scaled >= high)
+        return false;
+    Whole whole = scaled >> nShift;
+    const Whole rest = scaled & ((Whole{1} << nShift) - 1);
+    const Whole half = Whole{1} << (nShift - 1);
+    if (rest > half || (rest == half && (whole & 1) != 0))
+        ++whole; // may reach 10^15: still the value, one digit longer
+    nDigits = static_cast<uint64_t>(whole);
+    nExponent = nDecimal - 14;
+    return true;
+}
 
 CDecimal CDecimal::Parse(const char* pText, const char** ppEnd, bool* pbDigits)
 {
@@ -89,7 +156,7 @@ CDecimal CDecimal::FromDouble(double value)
         return result;
     uint64_t nDigits = 0;
     int nPlaces = 0;
-    if (FindShortDecimal(std::fabs(value), nDigits, nPlaces)) {
+    if (FindShortForm(std::fabs(value), nDigits, nPlaces)) {
         char buffer[24];
         const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof(buffer), nDigits);
         result.m_bNegative = value < 0;

@@ -8,6 +8,7 @@
 // remainders of binary arithmetic (3 x 1.15 = 3.4499999999999997) fall away.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 class CDecimal {
@@ -27,6 +28,16 @@ public:
     static CDecimal Parse(const char* pText, const char** ppEnd = nullptr, bool* pbDigits = nullptr);
     // The double with 15 significant digits. Infinities and NaN give zero.
     static CDecimal FromDouble(double value);
+
+    // The short form FromDouble finds for most values: when the magnitude (finite, not
+    // zero) is nDigits / 10^nPlaces with nDigits below 10^15 and nPlaces at most 6, as a
+    // double holds it, sets both and returns true; otherwise FromDouble prints 15 digits.
+    static bool FindShortForm(double magnitude, uint64_t& nDigits, int& nPlaces);
+    // The value FromDouble takes for a magnitude from 1e-6 up to (not including) 1e15, as
+    // nDigits x 10^nExponent, worked out in whole numbers without printing: the magnitude
+    // rounded to 15 significant digits as printing rounds it (an exact half to even).
+    // False for a magnitude outside that range (or not finite).
+    static bool FindSignificantForm(double magnitude, uint64_t& nDigits, int& nExponent);
 
     double ToDouble() const;
     bool IsZero() const { return m_digits.empty(); }

@@ -1,11 +1,88 @@
 #include "estimate/CGridRow.h"
 
 #include "estimate/CNumberRules.h"
+#include "estimate/CRowPool.h"
 #include "estimate/RowKinds.h"
 
+#include <cstdint>
 #include <cstring>
 
-CGridRow::CGridRow() : m_nKind(kindEmpty), m_nIndent{}, m_nParam1(0), m_nParam2(0), m_nParam3(0) {}
+#if defined(__SANITIZE_ADDRESS__)
+#define MORVEL_ROWS_FROM_HEAP 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define MORVEL_ROWS_FROM_HEAP 1
+#endif
+#endif
+
+namespace {
+
+// memcmp(a, b, n) == 0 for the short texts of the number cache (n up to CACHED_TEXT),
+// in a few word compares instead of a call. Both texts hold at least n bytes.
+bool SameText(const char* a, const char* b, size_t n)
+{
+    auto word8 = [](const char* p) {
+        uint64_t w;
+        std::memcpy(&w, p, sizeof w);
+        return w;
+    };
+    auto word4 = [](const char* p) {
+        uint32_t w;
+        std::memcpy(&w, p, sizeof w);
+        return w;
+    };
+    if (n >= 8) {
+        if (word8(a) != word8(b) || word8(a + n - 8) != word8(b + n - 8))
+            return false;
+        return n <= 16 || word8(a + 8) == word8(b + 8);
+    }
+    if (n >= 4)
+        return word4(a) == word4(b) && word4(a + n - 4) == word4(b + n - 4);
+    for (size_t i = 0; i < n; ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
+}
+
+#ifndef MORVEL_ROWS_FROM_HEAP
+// The one pool of grid rows in the process. It is never destroyed, so that rows deleted
+// while the process ends still have their memory.
+CRowPool& RowPool()
+{
+    // Blocks of 16 MB: about 4,500 rows each.
+    static CRowPool& pool = *new CRowPool(sizeof(CGridRow), std::size_t{16} << 20);
+    return pool;
+}
+#endif
+
+} // namespace
+
+void* CGridRow::operator new(std::size_t nSize)
+{
+#ifndef MORVEL_ROWS_FROM_HEAP
+    if (nSize == sizeof(CGridRow))
+        return RowPool().Allocate();
+#endif
+    return ::operator new(nSize);
+}
+
+void CGridRow::operator delete(void* p, std::size_t nSize) noexcept
+{
+#ifndef MORVEL_ROWS_FROM_HEAP
+    if (nSize == sizeof(CGridRow)) {
+        RowPool().Free(p);
+        return;
+    }
+#endif
+    ::operator delete(p, nSize);
+}
+
+CGridRow::CGridRow() : m_nKind(kindEmpty), m_nIndent{}, m_nParam1(0), m_nParam2(0), m_nParam3(0)
+{
+    for (CCachedNumber& entry : m_numbers)
+        entry.nCell = MAX_CELLS;
+}
 
 CGridRow::~CGridRow() = default;
 
@@ -38,27 +115,27 @@ double CGridRow::ReadNumber(int nCell) const
     const std::string& text = m_strCell[nCell].str();
     if (text.size() > CACHED_TEXT)
         return CNumberRules::ReadNumber(text.data(), text.data() + text.size());
-    if (m_pNumbers == nullptr) {
-        m_pNumbers = std::make_unique<CNumberCache>();
-        for (CCachedNumber& entry : m_pNumbers->entries)
-            entry.nCell = MAX_CELLS;
-    }
-    CCachedNumber* pEntry = nullptr;
-    for (CCachedNumber& entry : m_pNumbers->entries) {
-        if (entry.nCell == nCell) {
-            if (entry.nLength == text.size() && std::memcmp(entry.text, text.data(), text.size()) == 0)
-                return entry.value;
-            pEntry = &entry;
-            break;
-        }
-        if (entry.nCell == MAX_CELLS && pEntry == nullptr)
-            pEntry = &entry;
-    }
-    if (pEntry == nullptr)
-        pEntry = &m_pNumbers->entries[nCell % CACHED_CELLS]; // all taken: one is replaced
-    pEntry->value = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
-    pEntry->nCell = static_cast<unsigned char>(nCell);
-    pEntry->nLength = static_cast<unsigned char>(text.size());
-    std::memcpy(pEntry->text, text.data(), text.size());
-    return pEntry->value;
+    CCachedNumber& entry = m_numbers[nCell % CACHED_CELLS];
+    if (entry.nCell == nCell && entry.nLength == text.size() &&
+        SameText(entry.text, text.data(), text.size()))
+        return entry.value;
+    entry.value = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
+    entry.nCell = static_cast<unsigned char>(nCell);
+    entry.nLength = static_cast<unsigned char>(text.size());
+    std::memcpy(entry.text, text.data(), text.size());
+    return entry.value;
+}
+
+void CGridRow::RememberNumber(int nCell, double value) const
+{
+    if (nCell < 0 || nCell >= MAX_CELLS)
+        return;
+    const std::string& text = m_strCell[nCell].str();
+    if (text.size() > CACHED_TEXT)
+        return;
+    CCachedNumber& entry = m_numbers[nCell % CACHED_CELLS];
+    entry.value = value;
+    entry.nCell = static_cast<unsigned char>(nCell);
+    entry.nLength = static_cast<unsigned char>(text.size());
+    std::memcpy(entry.text, text.data(), text.size());
 }

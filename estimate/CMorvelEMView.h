@@ -19,8 +19,10 @@
 #include "platform/base/Types.h"
 #include "platform/ui/gdi/GdiObjects.h"
 
+#include <array>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CCmdUI;
@@ -167,6 +169,11 @@ public:
     // walking its own range, instead of all of them in one walk: slower, kept as the
     // reference the one walk is held against.
     void SetTotalsOneByOne(bool bOn) { m_bTotalsOneByOne = bOn; }
+    // With bOn, row formulas are worked out by putting the cells' texts into the formula
+    // and reading it, and computed numbers are rounded and written through CDecimal's digit
+    // strings, instead of by compiled formulas and whole numbers: slower, kept as the
+    // reference the quick ways are held against.
+    void SetNumbersThroughTexts(bool bOn) { m_bNumbersThroughTexts = bOn; }
     double SumUnderHeading(int nRow, int nLevel, int nCol) const;
     bool IsTaxVerticalTotal() const;
     // The total commands' work: an empty row at the current row made the total of the
@@ -281,7 +288,7 @@ public:
     void DrawCell(int nRow, int nCol, CDC* pDC);
     // Repaints in a client DC the cells whose selected state differs between two ranges
     // (column, row, column, row each) and the grid lines over them.
-    void RedrawSelectionChange(const CRect& rcOld, const CRect& rcNew);
+    void RedrawSelectionChange(const CRect& rcOld, const CRect& rcNew) override;
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     // Printing maps 0.01 inch with y up and (0, 0) at the centre of the printable area.
     void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
@@ -526,8 +533,6 @@ public:
     // on and the totals from the row.
     void StoreRangeTotal(int nRow, int nCol);
     LRESULT OnPickedSubject(int nLevel, LPARAM lParam);
-    // One scroll step of the view through its own scroll message.
-    void SendScroll(UINT nMsg, UINT nSBCode);
     void TrackToolBarMenu(UINT nIDMenu);
 
     // ---- Display fixing and fixed-rate change -------------------------------------------
@@ -900,6 +905,8 @@ private:
         bool bMulDiv = false;              // the formula holds "*" or "/"
         std::vector<int> refs;             // columns the formula references, in order
         std::vector<std::string> segments; // the formula between references (refs.size() + 1 segments)
+        bool bCompiled = false;            // the formula compiled (CNumberRules::CompileFormula)
+        std::string compiled;
     };
 
     // Keeps the column information of the whole form trusted while it lives (no per-cell
@@ -915,7 +922,19 @@ private:
         const CMorvelEMView& m_view;
     };
 
-    const CColumnInfo& GetColumnInfo(int nCol) const;
+    // Within a column batch a column's information checked in the batch's generation is
+    // returned at once; everything else goes through GetColumnInfoChecked.
+    const CColumnInfo& GetColumnInfo(int nCol) const
+    {
+        if (m_nColumnBatchDepth > 0 && nCol >= 0 && static_cast<size_t>(nCol) < m_columnInfo.size() &&
+            nCol < m_nColumnCount) {
+            const CColumnInfo& info = m_columnInfo[static_cast<size_t>(nCol)];
+            if (info.bValid && info.nGeneration == m_nColumnGeneration)
+                return info;
+        }
+        return GetColumnInfoChecked(nCol);
+    }
+    const CColumnInfo& GetColumnInfoChecked(int nCol) const;
     static void BuildColumnInfo(CColumnInfo& info, const CEstimationFormFile& form, int nCol);
     static void ParseFormula(const CString& strFormula, std::vector<int>& refs,
                              std::vector<std::string>& segments);
@@ -939,6 +958,19 @@ private:
     // needed, the text stored.
     bool StoreCell(int nRow, int nCol, CString&& strText);
     CString StoredNumberText(int nCol, CDecimal value, bool bRoundBySpec) const;
+    // StoreNumber of CDecimal::FromDouble(value), worked out in whole numbers where it can
+    // be (CNumberRules::FormatRoundedNormal); a text equal to the cell's is not stored
+    // again, and the row remembers the number the new text reads as.
+    // bSpecAlways: rounded by the specification on a free row too (as a row formula is).
+    void StoreNumber(int nRow, int nCol, double value, bool bSpecAlways = false);
+    // Its way in whole numbers (CNumberRules::FormatRoundedNormal) on an existing row of a
+    // valid column; false, with nothing stored, for a value that must take the CDecimal way.
+    // pStored (when given) receives the number the stored text reads as.
+    bool StoreWholeNumber(CGridRow& row, int nRow, int nCol, const CColumnInfo& info, double value,
+                          bool bSpecAlways, double* pStored = nullptr);
+    // One formula column of a row by its compiled formula, when every cell it uses holds a
+    // plain number text; false when the row must take the way through the texts.
+    bool CalcCompiledFormula(int nRow, int nCol, const CColumnInfo& info);
     bool CellMatchesTarget(int nRow, int nTargetCol, const char* lpszTarget) const;
     // The first row of a step or classification range, or -1 for an unknown range code.
     int FindRangeStart(int nRow, int nRangeCode) const;
@@ -974,11 +1006,34 @@ private:
     mutable std::vector<CColumnInfo> m_columnInfo;
     mutable int m_nColumnBatchDepth = 0;
     mutable unsigned m_nColumnGeneration = 1;
-    std::string m_strExpression; // the formula being evaluated, reused across rows
+    std::string m_strExpression;         // the formula being evaluated, reused across rows
+    std::string m_strNumberText;         // a number text being made, reused across cells
+    std::vector<double> m_formulaValues; // the slot values of a compiled formula
+    // The numbers of the row CalcRow works on, read once for all its compiled formulas and
+    // kept in step as they write: per column the value (NaN: no plain number) and the
+    // number of the CalcRow call it belongs to (m_nRowValueStamp; older ones are unread).
+    std::array<double, MAX_COLUMNS> m_rowValues{};
+    std::array<unsigned, MAX_COLUMNS> m_rowValueStamps{};
+    unsigned m_nRowValueStamp = 0;
     // The formula columns ("計") in column order, taken from the column information once per
     // column batch generation.
     const std::vector<int>& GetFormulaColumns() const;
     bool m_bTotalsOneByOne = false;
+    // The rows ahead of the one being worked on whose cells the recalculation loops fetch
+    // in advance (PrefetchRow).
+    enum { ROW_PREFETCH_DISTANCE = 6 };
+    // Set by RecalcAll: the next totals walk works out each row's formulas (CalcRow) just
+    // before it reads the row; cleared once the rows are worked out.
+    bool m_bCalcRowsInWalk = false;
+    void CalcRowsFirst();
+    void PrefetchRow(int nRow, int nFirstCell, int nLastCell) const;
+    // What SumEstimateAmount(nCol, TRUE) gives for the summed columns of the last totals
+    // walk, taken by the walk as it read the rows (CalcTaxAmount uses it straight after
+    // the walk; anything else clears it).
+    std::vector<std::pair<int, CCompensatedSum>> m_walkedAmounts;
+    bool m_bWalkedAmounts = false;
+    bool TakeWalkedAmount(int nCol, bool bExcludeFree, double& amount) const;
+    bool m_bNumbersThroughTexts = false;
     mutable std::vector<int> m_formulaColumns;
     mutable unsigned m_nFormulaColumnsGeneration = 0;
 };

@@ -685,63 +685,9 @@ void CMorvelEMView::OnUpdateDirectInput(CCmdUI* pCmdUI)
 // ---------------------------------------------------------------------------------------
 // Drag auto-scroll
 
-void CMorvelEMView::SendScroll(UINT nMsg, UINT nSBCode)
-{
-    if (m_hWnd == nullptr) {
-        if (nMsg == WM_HSCROLL)
-            OnHScroll(nSBCode, 0, nullptr);
-        else
-            OnVScroll(nSBCode, 0, nullptr);
-        return;
-    }
-    const CScrollBar& bar = nMsg == WM_HSCROLL ? m_wndHorzBar : m_wndVertBar;
-    SendMessage(nMsg, MAKEWPARAM(static_cast<WORD>(nSBCode), 0), reinterpret_cast<LPARAM>(bar.m_hWnd));
-}
-
 void CMorvelEMView::OnTimer(UINT_PTR nIDEvent)
 {
-    if (nIDEvent == TIMER_DRAG_SCROLL && m_nDragScrollRunning && m_bDragExtending) {
-        const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
-        CRect rcOld;
-        NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
-                           &rcOld);
-        switch (m_nDragScrollDir) {
-        case dragScrollDown:
-            m_rcSelection.bottom = std::min<LONG>(m_rcSelection.bottom + 1, m_nRowLimit - 1);
-            if (m_nFirstVisibleRow + GetVisibleRowCount() < m_nRowLimit)
-                SendScroll(WM_VSCROLL, SB_LINEDOWN);
-            break;
-        case dragScrollUp:
-            m_rcSelection.bottom = std::max<LONG>(m_rcSelection.bottom - 1, 0);
-            SendScroll(WM_VSCROLL, SB_LINEUP);
-            break;
-        case dragScrollRight: {
-            // As many columns as the first visible one is wide.
-            const int nFirstWidth = m_nFirstVisibleCol >= 0 && m_nFirstVisibleCol < nColumns
-                                        ? m_nColumnWidth[m_nFirstVisibleCol]
-                                        : 0;
-            int nEnd = m_rcSelection.right;
-            int nCovered = 0;
-            while (nCovered < nFirstWidth && nEnd < nColumns - 1)
-                nCovered += m_nColumnWidth[++nEnd];
-            m_rcSelection.right = std::max(0, std::min(nEnd, nColumns - 1));
-            SendScroll(WM_HSCROLL, SB_LINERIGHT);
-            break;
-        }
-        case dragScrollLeft:
-            m_rcSelection.right = std::max<LONG>(m_rcSelection.right - 1, 0);
-            if (m_nFirstVisibleCol > 0)
-                SendScroll(WM_HSCROLL, SB_LINELEFT);
-            break;
-        default:
-            break;
-        }
-        CRect rcNew;
-        NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
-                           &rcNew);
-        if (rcNew != rcOld)
-            RedrawSelectionChange(rcOld, rcNew);
-        m_rcPrevSelection = rcNew;
-    }
+    if (nIDEvent == TIMER_DRAG_SCROLL)
+        DragScrollTick();
     CMorvelView::OnTimer(nIDEvent);
 }

@@ -7,6 +7,9 @@
 #include "platform/base/Cp932.h"
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <limits>
 
 // ---------------------------------------------------------------------------------------
 // Column rules
@@ -22,7 +25,7 @@ CMorvelEMView::CColumnBatch::~CColumnBatch()
     --m_view.m_nColumnBatchDepth;
 }
 
-const CMorvelEMView::CColumnInfo& CMorvelEMView::GetColumnInfo(int nCol) const
+const CMorvelEMView::CColumnInfo& CMorvelEMView::GetColumnInfoChecked(int nCol) const
 {
     static const CColumnInfo empty;
     if (nCol < 0 || nCol >= GetColumnLimit())
@@ -76,6 +79,7 @@ void CMorvelEMView::BuildColumnInfo(CColumnInfo& info, const CEstimationFormFile
     strFormula.MakeUpper();
     info.bMulDiv = strFormula.Find('*') >= 0 || strFormula.Find('/') >= 0;
     ParseFormula(strFormula, info.refs, info.segments);
+    info.bCompiled = info.bFormula && CNumberRules::CompileFormula(info.segments, info.compiled);
     info.bValid = true;
 }
 
@@ -162,8 +166,89 @@ void CMorvelEMView::StoreNumber(int nRow, int nCol, const CDecimal& value)
         StoreCell(nRow, nCol, CNumberRules::FormatNormal(value));
 }
 
+void CMorvelEMView::StoreNumber(int nRow, int nCol, double value, bool bSpecAlways)
+{
+    CGridRow* pRow = m_EditRows.GetRow(nRow);
+    if (!m_bNumbersThroughTexts && pRow != nullptr && IsValidRow(nRow) && IsValidColumn(nCol) &&
+        StoreWholeNumber(*pRow, nRow, nCol, GetColumnInfo(nCol), value, bSpecAlways))
+        return;
+    CDecimal number = CDecimal::FromDouble(value);
+    if (bSpecAlways && IsValidColumn(nCol)) {
+        number.Round(-6, CDecimal::roundHalfUp);
+        CNumberRules::RoundBySpec(number, GetColumnInfo(nCol).spec);
+    }
+    StoreNumber(nRow, nCol, number);
+}
+
+bool CMorvelEMView::StoreWholeNumber(CGridRow& row, int nRow, int nCol, const CColumnInfo& info, double value,
+                                     bool bSpecAlways, double* pStored)
+{
+    // A numeric column rounds by its specification (not on a free row) and its picture's
+    // decimals; any other column keeps the normal form's six. Rounding by the
+    // specification twice changes nothing.
+    static const CNumberRules::CRoundSpec noRounding;
+    const bool bRoundBySpec = bSpecAlways || (info.bNumeric && row.m_nKind != kindFree);
+    const int nDecimals = info.bNumeric ? info.picture.nDecimals : 6;
+    double stored = 0.0;
+    if (!CNumberRules::FormatRoundedNormal(value, bRoundBySpec ? info.spec : noRounding, nDecimals,
+                                           m_strNumberText, stored))
+        return false;
+    m_strEditStartText.Empty();
+    if (row.m_strCell[nCol].str() != m_strNumberText || m_nUsedRows <= nRow)
+        StoreCell(nRow, nCol, CString(m_strNumberText));
+    row.RememberNumber(nCol, stored);
+    if (pStored != nullptr)
+        *pStored = stored;
+    return true;
+}
+
 // ---------------------------------------------------------------------------------------
 // Row formulas
+
+bool CMorvelEMView::CalcCompiledFormula(int nRow, int nCol, const CColumnInfo& info)
+{
+    CGridRow* pRow = m_EditRows.GetRow(nRow);
+    if (pRow == nullptr)
+        return false;
+    const int nColumns = GetColumnLimit();
+    const size_t nRefs = info.refs.size();
+    double localValues[8];
+    double* pValues = localValues;
+    if (nRefs > std::size(localValues)) {
+        m_formulaValues.resize(nRefs);
+        pValues = m_formulaValues.data();
+    }
+    for (size_t i = 0; i < nRefs; ++i) {
+        const int nRef = info.refs[i];
+        if (nRef >= nColumns)
+            return false;
+        const size_t nAt = static_cast<size_t>(nRef);
+        if (m_rowValueStamps[nAt] != m_nRowValueStamp) {
+            const std::string& text = pRow->m_strCell[nRef].str();
+            double value = 0.0;
+            if (!CNumberRules::ReadPlainNumber(text.data(), text.data() + text.size(), value))
+                value = std::numeric_limits<double>::quiet_NaN();
+            m_rowValues[nAt] = value;
+            m_rowValueStamps[nAt] = m_nRowValueStamp;
+        }
+        if (std::isnan(m_rowValues[nAt]))
+            return false;
+        pValues[i] = m_rowValues[nAt];
+    }
+    double result = 0.0;
+    if (!CNumberRules::EvaluateCompiled(info.compiled, pValues, result))
+        return false;
+    // The result rounded by the specification, then stored: StoreNumber rounds by it
+    // again (no change) and by the picture.
+    const size_t nAt = static_cast<size_t>(nCol);
+    if (StoreWholeNumber(*pRow, nRow, nCol, info, result, true, &m_rowValues[nAt])) {
+        m_rowValueStamps[nAt] = m_nRowValueStamp;
+    } else {
+        StoreNumber(nRow, nCol, result, true);
+        m_rowValueStamps[nAt] = 0;
+    }
+    return true;
+}
 
 int CMorvelEMView::FormulaLacksNumbers(int nRow, const char* lpszFormula) const
 {
@@ -187,10 +272,18 @@ void CMorvelEMView::CalcRow(int nRow, int nFirstCol)
     if (IsHeadingKind(nKind) || IsSummaryKind(nKind))
         return;
     CColumnBatch batch(*this);
+    if (++m_nRowValueStamp == 0) {
+        m_rowValueStamps.fill(0);
+        m_nRowValueStamp = 1;
+    }
     for (int nCol : GetFormulaColumns()) {
         if (nCol < nFirstCol)
             continue;
         const CColumnInfo& info = GetColumnInfo(nCol);
+        if (info.bCompiled && !m_bNumbersThroughTexts && CalcCompiledFormula(nRow, nCol, info))
+            continue;
+        // The way through the texts may change the cell: its number is read again.
+        m_rowValueStamps[static_cast<size_t>(nCol)] = 0;
         // A row without any of the numbers the formula uses keeps what was typed into it.
         bool bHasNumber = false;
         for (int nRef : info.refs) {

@@ -163,11 +163,14 @@ double CMorvelEMView::SumEstimateAmount(int nCol, bool bExcludeFree) const
         return 0.0;
     CCompensatedSum sum;
     for (int r = 0; r < m_nUsedRows; ++r) {
-        const int nKind = EditKind(r);
+        const CGridRow* pRow = m_EditRows.GetRow(r);
+        if (pRow == nullptr)
+            continue;
+        const int nKind = pRow->m_nKind;
         // The leaf kinds, the free row (the tax row) only when asked for.
         const bool bAdd = nKind == kindFree ? !bExcludeFree : IsLeafKind(nKind);
         if (bAdd)
-            sum.Add(CellValue(r, nCol));
+            sum.Add(pRow->ReadNumber(nCol));
     }
     return sum.Get();
 }
@@ -178,7 +181,9 @@ void CMorvelEMView::CalcTaxAmount(CString& strTax, int nCol, bool bExcludeFree, 
         strTax = "0.0";
         return;
     }
-    const double amount = SumEstimateAmount(nCol, bExcludeFree);
+    double amount = 0.0;
+    if (!TakeWalkedAmount(nCol, bExcludeFree, amount))
+        amount = SumEstimateAmount(nCol, bExcludeFree);
     CDecimal tax = CDecimal::FromDouble(amount * nRate / 100.0);
     const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
     const int nRoundMode = pSettings != nullptr ? pSettings->m_nRoundMode : 3;

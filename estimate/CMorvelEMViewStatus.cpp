@@ -318,60 +318,6 @@ void CMorvelEMView::OnMouseMove(UINT nFlags, CPoint point)
         TrackColumnResize(nFlags, point.x);
         return;
     }
-
-    if (m_hWnd != nullptr && GetCapture() == this) {
-        const bool bDragOrigin = m_nPressOrigin == pressRowHeader || m_nPressOrigin == pressColumnHeader ||
-                                 m_nPressOrigin == pressCells;
-        if ((nFlags & MK_LBUTTON) == 0 || !bDragOrigin) {
-            ::ReleaseCapture();
-        } else {
-            m_bDragExtending = TRUE;
-            const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
-            const CPoint cell = CellFromPoint(point.x, point.y);
-            if (m_nPressOrigin == pressRowHeader) {
-                m_rcSelection.right = nColumns - 1;
-                m_rcSelection.bottom = cell.y;
-            } else if (m_nPressOrigin == pressColumnHeader) {
-                m_rcSelection.right = cell.x;
-                m_rcSelection.bottom = m_nRowLimit - 1;
-            } else {
-                m_rcSelection.right = cell.x;
-                m_rcSelection.bottom = cell.y;
-                m_nSelectMode = selectBlock;
-            }
-            CRect rcNew;
-            NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right,
-                               m_rcSelection.bottom, &rcNew);
-            CRect rcOld;
-            NormalizeCellRange(m_rcPrevSelection.left, m_rcPrevSelection.top, m_rcPrevSelection.right,
-                               m_rcPrevSelection.bottom, &rcOld);
-            if (rcNew != rcOld) {
-                RedrawSelectionChange(rcOld, rcNew);
-                m_rcPrevSelection = rcNew;
-            }
-
-            // Out of the grid area the drag scrolls on by timer: below, above, right, left
-            // (the last that applies wins).
-            CRect rcGrid;
-            GetGridClientRect(&rcGrid);
-            int nDirection = 0;
-            if (point.y > rcGrid.bottom)
-                nDirection = dragScrollDown;
-            if (point.y < rcGrid.top)
-                nDirection = dragScrollUp;
-            if (point.x > rcGrid.right)
-                nDirection = dragScrollRight;
-            if (point.x < rcGrid.left)
-                nDirection = dragScrollLeft;
-            // Back over the grid, the ticks only wait.
-            m_nDragScrollDir = nDirection;
-            if (nDirection != 0) {
-                if (!m_nDragScrollRunning) {
-                    SetTimer(TIMER_DRAG_SCROLL, 50);
-                    m_nDragScrollRunning = 1;
-                }
-            }
-        }
-    }
+    DragSelectTo(nFlags, point);
     CMorvelView::OnMouseMove(nFlags, point);
 }

@@ -10,6 +10,27 @@
 #include <algorithm>
 #include <vector>
 
+void CMorvelEMView::PrefetchRow(int nRow, int nFirstCell, int nLastCell) const
+{
+    if (nRow < m_nUsedRows) {
+        if (const CGridRow* pRow = m_EditRows.GetRow(nRow))
+            pRow->Prefetch(nFirstCell, nLastCell);
+    }
+}
+
+bool CMorvelEMView::TakeWalkedAmount(int nCol, bool bExcludeFree, double& amount) const
+{
+    if (!m_bWalkedAmounts || !bExcludeFree)
+        return false;
+    for (const auto& [nSumCol, sum] : m_walkedAmounts) {
+        if (nSumCol == nCol) {
+            amount = sum.Get();
+            return true;
+        }
+    }
+    return false;
+}
+
 void CMorvelEMView::MakeTotalRow(int nRow, int nLevel)
 {
     if (!IsValidRow(nRow))
@@ -123,7 +144,7 @@ void CMorvelEMView::WriteTotalRow(int nRow, const std::vector<CTotalColumn>& sum
         if (GetColumnInfo(nCol).bTotalByFormula) {
             CalcRow(nRow, nCol);
         } else if (itSum != sums.end() && itSum->nCol == nCol) {
-            StoreNumber(nRow, nCol, CDecimal::FromDouble(itSum->sum.Get()));
+            StoreNumber(nRow, nCol, itSum->sum.Get());
             ++itSum;
         }
     }
@@ -140,14 +161,18 @@ void CMorvelEMView::WriteTotalRow(int nRow, const std::vector<CTotalColumn>& sum
 // (few, and found by name) are made by MakeTotalRow in their place in the walk.
 void CMorvelEMView::RecalcTotalRows(int nFromRow)
 {
+    m_bWalkedAmounts = false;
     const int nLast = m_nUsedRows - 1;
     bool bAny = false;
     for (int r = nFromRow; r <= nLast && !bAny; ++r) {
         const int nKind = EditKind(r);
         bAny = IsTotalKind(nKind) || IsDiscountTotalKind(nKind);
     }
-    if (!bAny)
+    if (!bAny) {
+        if (m_bCalcRowsInWalk)
+            CalcRowsFirst();
         return;
+    }
     std::vector<CTotalColumn> columns;
     GetTotalColumns(columns);
     const size_t nSums = columns.size();
@@ -168,9 +193,14 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
         }
     };
     std::vector<CCompensatedSum> running(slotCount * nSums);
+    // Beside the totals, the leaf rows other than free rows of every column summed over
+    // leaf rows, for the tax (SumEstimateAmount adds the same rows in the same order).
+    std::vector<CCompensatedSum> estimate(nSums);
     int nHeadingRow[slotCount] = {-1, -1, -1, -1, 0};
     std::vector<CTotalColumn> sums = columns;
-    auto addRow = [&](int r, int nKind, int nFirstSlot) {
+    // The summed columns are columns of the form, so a row's numbers are read from it
+    // directly (CellValue's checks aside).
+    auto addRow = [&](const CGridRow* pRow, int nKind, int nFirstSlot) {
         const bool bLeaf = IsLeafKind(nKind);
         const bool bSubtotal = IsSubtotalKind(nKind);
         if (!bLeaf && !bSubtotal)
@@ -178,7 +208,9 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
         for (size_t i = 0; i < nSums; ++i) {
             if (!(columns[i].nTotalMode == 1 ? bLeaf : bSubtotal))
                 continue;
-            const double value = CellValue(r, columns[i].nCol);
+            const double value = pRow != nullptr ? pRow->ReadNumber(columns[i].nCol) : 0.0;
+            if (bLeaf && nKind != kindFree)
+                estimate[i].Add(value);
             for (int nSlot = nFirstSlot; nSlot < slotCount; ++nSlot) {
                 if (nHeadingRow[nSlot] >= 0)
                     running[static_cast<size_t>(nSlot) * nSums + i].Add(value);
@@ -200,11 +232,31 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
             }
         }
     }
+    const int nFirstSummed = nSums > 0 ? columns.front().nCol : 0;
+    const int nLastSummed = nSums > 0 ? columns.back().nCol : 0;
     int r = 0;
-    for (; r < nLevelStart; ++r)
-        addRow(r, EditKind(r), slotGrand);
+    const bool bCalcRows = m_bCalcRowsInWalk;
+    const int nLastFormulaCol = GetColumnLimit() - 1;
+    auto prefetch = [&](int nRow) {
+        if (bCalcRows)
+            PrefetchRow(nRow, 0, nLastFormulaCol);
+        else
+            PrefetchRow(nRow, nFirstSummed, nLastSummed);
+    };
+    for (; r < nLevelStart; ++r) {
+        prefetch(r + ROW_PREFETCH_DISTANCE);
+        if (bCalcRows)
+            CalcRow(r, 0);
+        const CGridRow* pRow = m_EditRows.GetRow(r);
+        if (pRow != nullptr)
+            addRow(pRow, pRow->m_nKind, slotGrand);
+    }
     for (; r <= nLast; ++r) {
-        const int nKind = EditKind(r);
+        prefetch(r + ROW_PREFETCH_DISTANCE);
+        if (bCalcRows)
+            CalcRow(r, 0);
+        const CGridRow* pRow = m_EditRows.GetRow(r);
+        const int nKind = pRow != nullptr ? pRow->m_nKind : kindEmpty;
         if (r >= nFromRow) {
             if (IsDiscountTotalKind(nKind)) {
                 m_nDiscountLevel = LevelOfDiscountTotalKind(nKind);
@@ -229,30 +281,52 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
                 running[static_cast<size_t>(nSlot) * nSums + i] = CCompensatedSum();
             continue; // a heading adds nothing
         }
-        addRow(r, nKind, 0);
+        addRow(pRow, nKind, 0);
     }
+    m_bCalcRowsInWalk = false;
+    m_walkedAmounts.clear();
+    for (size_t i = 0; i < nSums; ++i) {
+        if (columns[i].nTotalMode == 1)
+            m_walkedAmounts.emplace_back(columns[i].nCol, estimate[i]);
+    }
+    m_bWalkedAmounts = true;
 }
 
 void CMorvelEMView::RecalcPasses(int nFromRow, int& nTaxRow)
 {
+    m_bWalkedAmounts = false;
     const int nLast = m_nUsedRows - 1;
     const int nTargetNameCol = FindClassifyNameColumn();
+    // One look at the kinds finds the step rows, the classification rows and the first free
+    // row: making a step or classification row changes that row alone, and its kind stays.
+    std::vector<int> steps, classifies;
+    nTaxRow = -1;
     for (int r = nFromRow; r <= nLast; ++r) {
         const CGridRow* pRow = m_EditRows.GetRow(r);
-        if (pRow != nullptr && pRow->m_nKind == kindStep) {
-            const CString strTarget = pRow->m_strParamText1;
-            MakeStepRow(r, strTarget, pRow->m_nParam1, pRow->m_nParam2);
-        }
+        if (pRow == nullptr)
+            continue;
+        if (pRow->m_nKind == kindStep)
+            steps.push_back(r);
+        else if (pRow->m_nKind == kindClassify)
+            classifies.push_back(r);
+        else if (pRow->m_nKind == kindFree && nTaxRow < 0)
+            nTaxRow = r;
     }
-    for (int r = nFromRow; r <= nLast; ++r) {
+    // Step and classification rows read other rows' results, and the totals made one by
+    // one read whole ranges: the rows are worked out before all of them.
+    if (m_bCalcRowsInWalk && (!steps.empty() || !classifies.empty() || m_bTotalsOneByOne || nFromRow > 0))
+        CalcRowsFirst();
+    for (int r : steps) {
         const CGridRow* pRow = m_EditRows.GetRow(r);
-        if (pRow != nullptr && pRow->m_nKind == kindClassify) {
-            const CString strName = EditCell(r, nTargetNameCol);
-            const CString strRate = pRow->m_strParamText2;
-            const CString strTarget = pRow->m_strParamText1;
-            MakeClassifyRow(r, strName, strRate, strTarget, pRow->m_nParam1, pRow->m_nParam3,
-                            pRow->m_nParam2);
-        }
+        const CString strTarget = pRow->m_strParamText1;
+        MakeStepRow(r, strTarget, pRow->m_nParam1, pRow->m_nParam2);
+    }
+    for (int r : classifies) {
+        const CGridRow* pRow = m_EditRows.GetRow(r);
+        const CString strName = EditCell(r, nTargetNameCol);
+        const CString strRate = pRow->m_strParamText2;
+        const CString strTarget = pRow->m_strParamText1;
+        MakeClassifyRow(r, strName, strRate, strTarget, pRow->m_nParam1, pRow->m_nParam3, pRow->m_nParam2);
     }
     if (m_bTotalsOneByOne) {
         for (int r = nFromRow; r <= nLast; ++r) {
@@ -266,13 +340,6 @@ void CMorvelEMView::RecalcPasses(int nFromRow, int& nTaxRow)
         }
     } else {
         RecalcTotalRows(nFromRow);
-    }
-    nTaxRow = -1;
-    for (int r = nFromRow; r <= nLast; ++r) {
-        if (EditKind(r) == kindFree) {
-            nTaxRow = r;
-            break;
-        }
     }
 }
 
@@ -299,6 +366,7 @@ void CMorvelEMView::RecalcTotals(int nFromRow)
         InvalidateRows(nTaxRow, nTaxRow);
         nFrom = nTaxRow + 1;
     }
+    m_bWalkedAmounts = false;
     UpdateTreeView();
     SetDocumentModified();
     UpdateStatusText(statusShow);

@@ -224,6 +224,15 @@ public:
     // the drag while the state is resizeTracking.
     int HitTestColumnBorder(int x, int y);
     void TrackColumnResize(UINT nFlags, int x);
+    // The drag selection, shared by the grids: a mouse move with the button held extends
+    // the selection to the cell under the point (by where the press began) and, outside the
+    // grid area, starts the auto-scroll timer; each timer tick moves the selection's end
+    // one step on and scrolls. RedrawSelectionChange repaints what changed between two
+    // selections; GetDragScrollInterval gives the tick in milliseconds for a direction.
+    void DragSelectTo(UINT nFlags, CPoint point);
+    void DragScrollTick();
+    virtual void RedrawSelectionChange(const CRect& rcOld, const CRect& rcNew);
+    virtual int GetDragScrollInterval(int /*nDirection*/) const { return 50; }
     // Redraws the column headers from nCol on as they will be with nCol nWidth pixels wide.
     void DrawResizingHeaders(CDC* pDC, int nCol, int nWidth);
     // Places the child windows in a client area of cx x cy and refreshes the scroll ranges.

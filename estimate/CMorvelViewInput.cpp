@@ -703,3 +703,122 @@ void CMorvelView::MoveToFirstRow()
     const int y = m_nHeaderHeight + 3;
     SimulateClick(GetColumnLeft(nCol) + 3, y, y);
 }
+
+// ---------------------------------------------------------------------------------------
+// Drag selection and its auto-scroll
+
+void CMorvelView::RedrawSelectionChange(const CRect& rcOld, const CRect& rcNew)
+{
+    if (m_hWnd == nullptr)
+        return;
+    CRect a, b;
+    NormalizeCellRange(rcOld.left, rcOld.top, rcOld.right, rcOld.bottom, &a);
+    NormalizeCellRange(rcNew.left, rcNew.top, rcNew.right, rcNew.bottom, &b);
+    const CRect u = UnionRange(a, b);
+    CRect rcPixels;
+    GetCellRangeRect(std::max<int>(u.left, m_nFirstVisibleCol), std::max<int>(u.top, m_nFirstVisibleRow),
+                     u.right, u.bottom, &rcPixels);
+    if (!rcPixels.IsRectEmpty())
+        InvalidateRect(&rcPixels, FALSE);
+}
+
+void CMorvelView::DragSelectTo(UINT nFlags, CPoint point)
+{
+    if (m_hWnd == nullptr || GetCapture() != this)
+        return;
+    const bool bDragOrigin = m_nPressOrigin == pressRowHeader || m_nPressOrigin == pressColumnHeader ||
+                             m_nPressOrigin == pressCells;
+    if ((nFlags & MK_LBUTTON) == 0 || !bDragOrigin) {
+        ::ReleaseCapture();
+        return;
+    }
+    m_bDragExtending = TRUE;
+    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const CPoint cell = CellFromPoint(point.x, point.y);
+    if (m_nPressOrigin == pressRowHeader) {
+        m_rcSelection.right = nColumns - 1;
+        m_rcSelection.bottom = cell.y;
+    } else if (m_nPressOrigin == pressColumnHeader) {
+        m_rcSelection.right = cell.x;
+        m_rcSelection.bottom = m_nRowLimit - 1;
+    } else {
+        m_rcSelection.right = cell.x;
+        m_rcSelection.bottom = cell.y;
+        m_nSelectMode = selectBlock;
+    }
+    CRect rcNew;
+    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+                       &rcNew);
+    CRect rcOld;
+    NormalizeCellRange(m_rcPrevSelection.left, m_rcPrevSelection.top, m_rcPrevSelection.right,
+                       m_rcPrevSelection.bottom, &rcOld);
+    if (rcNew != rcOld) {
+        RedrawSelectionChange(rcOld, rcNew);
+        m_rcPrevSelection = rcNew;
+    }
+
+    // Out of the grid area the drag scrolls on by timer: below, above, right, left (the last
+    // that applies wins). Back over the grid, the ticks only wait.
+    CRect rcGrid;
+    GetGridClientRect(&rcGrid);
+    int nDirection = 0;
+    if (point.y > rcGrid.bottom)
+        nDirection = dragScrollDown;
+    if (point.y < rcGrid.top)
+        nDirection = dragScrollUp;
+    if (point.x > rcGrid.right)
+        nDirection = dragScrollRight;
+    if (point.x < rcGrid.left)
+        nDirection = dragScrollLeft;
+    m_nDragScrollDir = nDirection;
+    if (nDirection != 0 && !m_nDragScrollRunning) {
+        SetTimer(TIMER_DRAG_SCROLL, static_cast<UINT>(GetDragScrollInterval(nDirection)));
+        m_nDragScrollRunning = 1;
+    }
+}
+
+void CMorvelView::DragScrollTick()
+{
+    if (!m_nDragScrollRunning || !m_bDragExtending)
+        return;
+    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    CRect rcOld;
+    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+                       &rcOld);
+    switch (m_nDragScrollDir) {
+    case dragScrollDown:
+        m_rcSelection.bottom = std::min<LONG>(m_rcSelection.bottom + 1, m_nRowLimit - 1);
+        if (m_nFirstVisibleRow + GetVisibleRowCount() < m_nRowLimit)
+            ScrollView(WM_VSCROLL, SB_LINEDOWN, 0);
+        break;
+    case dragScrollUp:
+        m_rcSelection.bottom = std::max<LONG>(m_rcSelection.bottom - 1, 0);
+        ScrollView(WM_VSCROLL, SB_LINEUP, 0);
+        break;
+    case dragScrollRight: {
+        // As many columns as the first visible one is wide.
+        const int nFirstWidth =
+            m_nFirstVisibleCol >= 0 && m_nFirstVisibleCol < nColumns ? m_nColumnWidth[m_nFirstVisibleCol] : 0;
+        int nEnd = m_rcSelection.right;
+        int nCovered = 0;
+        while (nCovered < nFirstWidth && nEnd < nColumns - 1)
+            nCovered += m_nColumnWidth[++nEnd];
+        m_rcSelection.right = std::max(0, std::min(nEnd, nColumns - 1));
+        ScrollView(WM_HSCROLL, SB_LINERIGHT, 0);
+        break;
+    }
+    case dragScrollLeft:
+        m_rcSelection.right = std::max<LONG>(m_rcSelection.right - 1, 0);
+        if (m_nFirstVisibleCol > 0)
+            ScrollView(WM_HSCROLL, SB_LINELEFT, 0);
+        break;
+    default:
+        break;
+    }
+    CRect rcNew;
+    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+                       &rcNew);
+    if (rcNew != rcOld)
+        RedrawSelectionChange(rcOld, rcNew);
+    m_rcPrevSelection = rcNew;
+}

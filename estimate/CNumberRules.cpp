@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <iterator>
@@ -93,6 +94,74 @@ bool IsOperandEnd(char ch)
     return IsOperator(ch) || ch == '(' || ch == ')';
 }
 
+// A slot of a compiled formula: kSlotMark, then kSlotBase + the slot's index. Neither byte
+// is a blank, an operator, a parenthesis, a digit or a point.
+constexpr char kSlotMark = '\x01';
+constexpr int kSlotBase = 0x80;
+constexpr size_t kMaxSlots = 0x70;
+
+// Powers of ten that a 64-bit whole number holds.
+constexpr uint64_t kWholePowersOfTen[] = {1ULL,
+                                          10ULL,
+                                          100ULL,
+                                          1000ULL,
+                                          10000ULL,
+                                          100000ULL,
+                                          1000000ULL,
+                                          10000000ULL,
+                                          100000000ULL,
+                                          1000000000ULL,
+                                          10000000000ULL,
+                                          100000000000ULL,
+                                          1000000000000ULL,
+                                          10000000000000ULL,
+                                          100000000000000ULL,
+                                          1000000000000000ULL,
+                                          10000000000000000ULL,
+                                          100000000000000000ULL,
+                                          1000000000000000000ULL,
+                                          10000000000000000000ULL};
+
+// A decimal as a whole number of digits times a power of ten, as CDecimal holds it but
+// without a digit string (trailing zeros allowed).
+struct CWholeDecimal {
+    bool bNegative = false;
+    uint64_t nDigits = 0;
+    int nExponent = 0;
+
+    // CDecimal::Round in whole numbers.
+    void Round(int nPosition, CDecimal::RoundMode mode)
+    {
+        if (nDigits == 0 || nExponent >= nPosition)
+            return;
+        const long nDrop = static_cast<long>(nPosition) - nExponent;
+        if (nDrop >= static_cast<long>(std::size(kWholePowersOfTen))) {
+            // Every digit is dropped and the first dropped place lies above them all.
+            nDigits = mode == CDecimal::roundUp ? 1 : 0;
+        } else {
+            const uint64_t nUnit = kWholePowersOfTen[nDrop];
+            const uint64_t nRest = nDigits % nUnit;
+            nDigits /= nUnit;
+            bool bUp = false;
+            if (mode == CDecimal::roundUp)
+                bUp = nRest != 0;
+            else if (mode == CDecimal::roundHalfUp)
+                bUp = nRest >= nUnit / 2;
+            if (bUp)
+                ++nDigits;
+        }
+        nExponent = nPosition;
+        if (nDigits == 0)
+            bNegative = false;
+    }
+};
+
+// "00" to "99", for writing two digits at a time.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 // Recursive descent over a formula text. Values carry an "empty" mark for an operand with
 // no text and for a term dropped by a division by zero.
 class CFormulaReader {
@@ -102,7 +171,11 @@ public:
         bool bEmpty = true;
     };
 
-    CFormulaReader(const char* pBegin, const char* pEnd) : m_p(pBegin), m_pEnd(pEnd) {}
+    // pSlots: the values of a compiled formula's slots (kSlotMark and an index byte).
+    CFormulaReader(const char* pBegin, const char* pEnd, const double* pSlots = nullptr)
+        : m_p(pBegin), m_pEnd(pEnd), m_pSlots(pSlots)
+    {
+    }
 
     CValue Evaluate() { return Sum(); }
     int GetOperationCount() const { return m_nOperations; }
@@ -184,6 +257,13 @@ private:
                 ++m_p;
             --m_nDepth;
             SkipJunk();
+        } else if (m_pSlots != nullptr && m_p + 1 < m_pEnd && *m_p == kSlotMark) {
+            // A slot stands where a plain number text would stand; its sign, which the
+            // loop above would have read, is in the value.
+            result = CValue{m_pSlots[static_cast<BYTE>(m_p[1]) - kSlotBase], false};
+            m_p += 2;
+            while (m_p < m_pEnd && !IsOperandEnd(*m_p))
+                ++m_p;
         } else {
             const char* pStart = m_p;
             while (m_p < m_pEnd && !IsOperandEnd(*m_p))
@@ -224,6 +304,7 @@ private:
 
     const char* m_p;
     const char* m_pEnd;
+    const double* m_pSlots;
     int m_nDepth = 0;
     int m_nOperations = 0;
     bool m_bTooDeep = false;
@@ -274,6 +355,10 @@ double CNumberRules::ReadNumber(const char* lpszText)
 
 double CNumberRules::ReadNumber(const char* pBegin, const char* pEnd)
 {
+    // Most texts read are plain numbers (the normal form among them).
+    double value = 0.0;
+    if (ReadPlainNumber(pBegin, pEnd, value))
+        return value;
     bool bDigits = false;
     return ReadNumberRange(pBegin, pEnd, bDigits);
 }
@@ -281,6 +366,136 @@ double CNumberRules::ReadNumber(const char* pBegin, const char* pEnd)
 CString CNumberRules::FormatNormal(double value)
 {
     return FormatNormal(CDecimal::FromDouble(value));
+}
+
+bool CNumberRules::ReadPlainNumber(const char* pBegin, const char* pEnd, double& value)
+{
+    const char* p = pBegin;
+    bool bNegative = false;
+    if (p < pEnd && (*p == '+' || *p == '-')) {
+        bNegative = (*p == '-');
+        ++p;
+    }
+    const char* pStart = p;
+    // Zeros at the end of a fraction do not change the value: they are left out of the
+    // digits when a point comes before them (the normal form ends in six decimals).
+    const char* pLast = pEnd;
+    while (pLast > p && pLast[-1] == '0')
+        --pLast;
+    uint64_t nMantissa = 0;
+    int nDigits = 0;
+    for (; p < pLast && static_cast<unsigned char>(*p - '0') <= 9; ++p, ++nDigits)
+        nMantissa = nMantissa * 10 + static_cast<uint64_t>(*p - '0');
+    int nFraction = 0;
+    if (p < pLast && *p == '.') {
+        for (++p; p < pLast && static_cast<unsigned char>(*p - '0') <= 9; ++p, ++nFraction)
+            nMantissa = nMantissa * 10 + static_cast<uint64_t>(*p - '0');
+        if (p != pLast)
+            return false; // a second point or another character
+        nDigits += nFraction;
+        if (nDigits == 0 && pLast == pEnd)
+            return false; // "." alone
+    } else if (p != pLast) {
+        return false; // another character
+    } else if (pLast != pEnd) {
+        // The zeros at the end are whole digits.
+        for (; p < pEnd; ++p, ++nDigits)
+            nMantissa = nMantissa * 10;
+        if (nDigits > 15)
+            nMantissa = 0; // read below the long way
+    } else if (nDigits == 0) {
+        return false; // a sign alone or nothing
+    }
+    if (nDigits <= 15) {
+        // The whole number is exact (below 10^15 < 2^53) and so is the power of ten, so the
+        // one rounding of the division gives what ReadNumber gives: the same decimal, its
+        // value rounded once.
+        value = static_cast<double>(nMantissa) / kExactPowersOfTen[nFraction];
+    } else {
+        bool bDigits = false;
+        value = std::fabs(ReadNumberRange(pStart, pEnd, bDigits));
+    }
+    if (bNegative)
+        value = -value;
+    return true;
+}
+
+bool CNumberRules::FormatRoundedNormal(double value, const CRoundSpec& spec, int nDecimals, std::string& text,
+                                       double& stored)
+{
+    CWholeDecimal number;
+    if (std::isfinite(value) && value != 0.0) {
+        if (!CDecimal::FindSignificantForm(std::fabs(value), number.nDigits, number.nExponent))
+            return false;
+        number.bNegative = value < 0;
+    }
+    // Each way to a stored number rounds the value to the normal form's six decimals
+    // first. What is left is at least 1e-6 or zero, so RoundBySpec's guard for magnitudes
+    // below 1e-10 never applies.
+    number.Round(-6, CDecimal::roundHalfUp);
+    if (spec.bActive)
+        number.Round(spec.nPosition, spec.mode);
+    number.Round(-std::max(nDecimals, 0), CDecimal::roundHalfUp);
+
+    if (number.nDigits == 0) {
+        text.assign("0.000000");
+        stored = 0.0;
+        return true;
+    }
+    // Written from its right end into a buffer: the six decimals, the point, the whole
+    // part, the sign. The whole part has at most 15 digits and the zeros of a positive
+    // exponent, which only a rounding position above 10^7 leaves beyond what fits here.
+    char buffer[48];
+    char* pEnd = buffer + sizeof(buffer);
+    char* p = pEnd;
+    uint64_t nWhole = number.nDigits;
+    if (number.nExponent >= 0) {
+        if (number.nExponent > 8)
+            return false;
+        for (int i = 0; i < 6; ++i)
+            *--p = '0';
+        *--p = '.';
+        for (int i = 0; i < number.nExponent; ++i)
+            *--p = '0';
+    } else {
+        const int nFraction = -number.nExponent; // 1 to 6
+        for (int i = nFraction; i < 6; ++i)
+            *--p = '0';
+        for (int i = 0; i < nFraction; ++i) {
+            *--p = static_cast<char>('0' + nWhole % 10);
+            nWhole /= 10;
+        }
+        *--p = '.';
+    }
+    while (nWhole >= 100) {
+        const size_t nPair = static_cast<size_t>(nWhole % 100) * 2;
+        nWhole /= 100;
+        *--p = kDigitPairs[nPair + 1];
+        *--p = kDigitPairs[nPair];
+    }
+    if (nWhole >= 10) {
+        *--p = kDigitPairs[nWhole * 2 + 1];
+        *--p = kDigitPairs[nWhole * 2];
+    } else {
+        *--p = static_cast<char>('0' + nWhole);
+    }
+    if (number.bNegative)
+        *--p = '-';
+    text.assign(p, static_cast<size_t>(pEnd - p));
+    // The value the text reads as: the decimal rounded once to a double, as ReadNumber
+    // rounds it (an exact whole number and an exact power of ten give that with one
+    // operation); other texts are read.
+    constexpr uint64_t kMaxExact = uint64_t{1} << 53;
+    if (number.nDigits <= kMaxExact && number.nExponent <= 22) {
+        const double digits = static_cast<double>(number.nDigits);
+        stored = number.nExponent >= 0 ? digits * kExactPowersOfTen[number.nExponent]
+                                       : digits / kExactPowersOfTen[-number.nExponent];
+        if (number.bNegative)
+            stored = -stored;
+    } else {
+        stored = ReadNumber(text.data(), text.data() + text.size());
+    }
+    return true;
 }
 
 CString CNumberRules::FormatNormal(const CDecimal& value)
@@ -450,6 +665,79 @@ bool CNumberRules::EvaluateExpression(const char* lpszText, double& result)
 bool CNumberRules::EvaluateExpression(const char* pBegin, const char* pEnd, double& result)
 {
     CFormulaReader reader(pBegin, pEnd);
+    CFormulaReader::CValue value = reader.Evaluate();
+    if (reader.IsTooDeep())
+        value = CFormulaReader::CValue{};
+    result = value.bEmpty ? 0.0 : value.value;
+    return !value.bEmpty;
+}
+
+bool CNumberRules::CompileFormula(const std::vector<std::string>& segments, std::string& compiled)
+{
+    compiled.clear();
+    if (segments.empty() || segments.size() - 1 > kMaxSlots)
+        return false;
+    for (const std::string& segment : segments) {
+        for (char ch : segment) {
+            if (!IsDigit(ch) && ch != ' ' && ch != '.' && ch != '(' && ch != ')' &&
+                !(ch != '\0' && IsOperator(ch)))
+                return false;
+        }
+    }
+    const size_t nRefs = segments.size() - 1;
+    for (size_t i = 0; i < nRefs; ++i) {
+        // Before the reference: the start, an operator or "(" (blanks aside).
+        const std::string& before = segments[i];
+        size_t n = before.size();
+        while (n > 0 && before[n - 1] == ' ')
+            --n;
+        if (n == 0 ? i > 0 : std::strchr("+-*/(", before[n - 1]) == nullptr)
+            return false;
+        // After it: the end, an operator or a parenthesis (blanks aside).
+        const std::string& after = segments[i + 1];
+        size_t k = 0;
+        while (k < after.size() && after[k] == ' ')
+            ++k;
+        if (k == after.size() ? i + 1 < nRefs : std::strchr("+-*/()", after[k]) == nullptr)
+            return false;
+    }
+    for (size_t i = 0; i < segments.size(); ++i) {
+        compiled += segments[i];
+        if (i < nRefs) {
+            compiled.push_back(kSlotMark);
+            compiled.push_back(static_cast<char>(kSlotBase + static_cast<int>(i)));
+        }
+    }
+    return true;
+}
+
+bool CNumberRules::EvaluateCompiled(const std::string& compiled, const double* pValues, double& result)
+{
+    // The usual row formula, two references and an operator between them with nothing
+    // else ("C*E"), is worked out directly, as the reader would: two operands with text.
+    if (compiled.size() == 5 && compiled[0] == kSlotMark && compiled[3] == kSlotMark) {
+        const double a = pValues[static_cast<BYTE>(compiled[1]) - kSlotBase];
+        const double b = pValues[static_cast<BYTE>(compiled[4]) - kSlotBase];
+        switch (compiled[2]) {
+        case '*':
+            result = a * b;
+            return true;
+        case '+':
+            result = a + b;
+            return true;
+        case '-':
+            result = a - b;
+            return true;
+        case '/':
+            if (b > -ZERO_TOLERANCE && b < ZERO_TOLERANCE)
+                break; // the term is dropped: nothing is left
+            result = a / b;
+            return true;
+        default:
+            break;
+        }
+    }
+    CFormulaReader reader(compiled.data(), compiled.data() + compiled.size(), pValues);
     CFormulaReader::CValue value = reader.Evaluate();
     if (reader.IsTooDeep())
         value = CFormulaReader::CValue{};

@@ -13,6 +13,7 @@
 #include "platform/base/CString.h"
 
 #include <string>
+#include <vector>
 
 class CNumberRules {
 public:
@@ -48,11 +49,23 @@ public:
     // The same over [pBegin, pEnd); a NUL byte ends the number as it ends a C text.
     static double ReadNumber(const char* pBegin, const char* pEnd);
     static CDecimal ReadDecimal(const char* lpszText) { return CDecimal::Parse(lpszText); }
+    // A plain number text over [pBegin, pEnd): an optional sign, then digits with at most
+    // one decimal point and at least one digit, nothing else (no blanks, no separators).
+    // Sets value as ReadNumber reads the text; false for any other text.
+    static bool ReadPlainNumber(const char* pBegin, const char* pEnd, double& value);
 
     // The normal form of a value: "%f" of its 15 significant digits ("-0.000000" never
     // appears: a value that prints as zero is "0.000000").
     static CString FormatNormal(double value);
     static CString FormatNormal(const CDecimal& value);
+    // The normal form of CDecimal::FromDouble(value) rounded half up to six decimals, by
+    // spec (when it is active) and then half up to nDecimals decimals, worked out in whole
+    // numbers without a decimal string: the same text as the CDecimal way, byte for byte. stored receives the
+    // value the text reads as (ReadNumber). Returns false, leaving both unspecified, for a value outside
+    // CDecimal::FindSignificantForm's range (1e-6 to 1e15 in magnitude, or zero): the caller then takes the
+    // CDecimal way.
+    static bool FormatRoundedNormal(double value, const CRoundSpec& spec, int nDecimals, std::string& text,
+                                    double& stored);
 
     // Rounding by specification. The letter U (up), D (down) or F (half up) is looked for
     // in that order anywhere in the text, in either case; n is the whole number between the
@@ -88,4 +101,17 @@ public:
     // The same as a text: the result in normal form, an empty text when nothing is left, and
     // a text that holds no operator and no parenthesis unchanged (a plain value or word).
     static CString EvaluateFormula(const char* lpszText);
+
+    // Row formulas compiled once: the formula text between column references (segments,
+    // one more than the references) with each reference made a slot that takes a value
+    // when the formula is evaluated, instead of the cell's text being put in its place and
+    // read again. Evaluating the compiled formula with the values of plain number texts
+    // (ReadPlainNumber) gives what EvaluateExpression gives for the formula with those
+    // texts put in, bit for bit. Only formulas of references, numbers, blanks, "+ - * /"
+    // and parentheses compile, with every reference standing alone as an operand (after
+    // the start, an operator or "(", and not followed by a digit or a point); for any
+    // other CompileFormula returns false.
+    static bool CompileFormula(const std::vector<std::string>& segments, std::string& compiled);
+    // Slots are taken from pValues in reference order.
+    static bool EvaluateCompiled(const std::string& compiled, const double* pValues, double& result);
 };

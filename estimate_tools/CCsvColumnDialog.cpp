@@ -10,9 +10,19 @@ ON_BN_CLICKED(IDC_CSV_DESELECT_ALL, OnDeselectAll)
 END_MESSAGE_MAP()
 
 CCsvColumnDialog::CCsvColumnDialog(CWnd* pParent, const CEstimationFormFile& form)
-    : CDialog(IDD_CSV_COLUMN_SELECT, pParent), m_form(form)
+    : CDialog(IDD_CSV_COLUMN_SELECT, pParent)
 {
-    m_ticks.assign(static_cast<size_t>(std::clamp(m_form.GetCount(), 0, 100)), TRUE);
+    for (int c = 0; c < std::clamp(form.GetCount(), 0, 100); ++c)
+        m_names.push_back(form.GetItem(c, CEstimationFormFile::colName));
+    m_ticks.assign(m_names.size(), TRUE);
+}
+
+CCsvColumnDialog::CCsvColumnDialog(CWnd* pParent, const CPartFormFile& form)
+    : CDialog(IDD_CSV_COLUMN_SELECT, pParent)
+{
+    for (int c = 0; c < std::clamp(form.GetCount(), 0, 100); ++c)
+        m_names.push_back(form.GetItem(c, 0));
+    m_ticks.assign(m_names.size(), TRUE);
 }
 
 CCsvColumnDialog::~CCsvColumnDialog() = default;
@@ -22,7 +32,7 @@ BOOL CCsvColumnDialog::OnInitDialog()
     CDialog::OnInitDialog();
     m_List.SubclassDlgItem(IDC_CSV_COLUMN_LIST, this);
     for (size_t c = 0; c < m_ticks.size(); ++c) {
-        m_List.AddString(m_form.GetItem(static_cast<int>(c), CEstimationFormFile::colName));
+        m_List.AddString(m_names[c]);
         m_List.SetSel(static_cast<int>(c), m_ticks[c]);
     }
     return TRUE;

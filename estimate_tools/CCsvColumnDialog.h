@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/CEstimationFormFile.h"
+#include "app/CPartFormFile.h"
 #include "platform/base/Types.h"
 #include "platform/ui/controls/CListBox.h"
 #include "platform/ui/dialogs/CDialog.h"
@@ -13,6 +14,8 @@
 class CCsvColumnDialog : public CDialog {
 public:
     CCsvColumnDialog(CWnd* pParent, const CEstimationFormFile& form);
+    // The same choice over the items of a parts form.
+    CCsvColumnDialog(CWnd* pParent, const CPartFormFile& form);
     ~CCsvColumnDialog() override;
 
     std::vector<BOOL> m_ticks; // one per column of the form, read on OK
@@ -25,6 +28,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    CEstimationFormFile m_form;
+    std::vector<CString> m_names; // the items' names, in column order
     CListBox m_List;
 };

@@ -1,11 +1,19 @@
-#include "estimate_tools/CEstimatePrinting.h"
 #include "estimate_tools/EstimateToolsRegistration.h"
+#include "estimate_tools/CEstimatePrinting.h"
 
+#include "app/CPartFormFile.h"
 #include "app/CShellServices.h"
 #include "estimate/CMorvelEMView.h"
+#include "estimate/ModelessMessages.h"
+#include "estimate_tools/CFindReplaceDialogs.h"
 #include "estimate_tools/CMorvelEMTreeView.h"
+#include "estimate_tools/CRateCalcDialog.h"
+#include "estimate_tools/CSortDialog.h"
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "estimate_tools/EstimateIoCommands.h"
+#include "estimate_tools/PartsIoCommands.h"
+#include "parts/CMorvelPMView.h"
+#include "printform/CZoomDialog.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/EstimateDialogsIds.h"
 #include "resources/EstimateIoIds.h"
@@ -33,4 +41,62 @@ void RegisterEstimateTools()
     // The view's commands that ask through a dialog first (the page dialogs, ...).
     RegisterEstimateDialogs();
     services.runEstimateDialogCommand = RunEstimateDialogCommand;
+
+    RegisterPartsGridDialogs(services);
+}
+
+void RegisterPartsGridDialogs(CShellServices& services)
+{
+    // The parts grid's exchange commands and the editing dialogs it shares with the
+    // estimate grid.
+    services.runPartsIoCommand = RunPartsIoCommand;
+    services.createFindReplaceDialog = [](CWnd* pOwner, bool bReplace, const CString& strText) -> CWnd* {
+        if (bReplace) {
+            auto* pDialog = new CReplaceDialog(pOwner);
+            pDialog->m_strFind = LimitFindReplaceText(strText);
+            if (pDialog->Create())
+                return pDialog;
+            delete pDialog;
+            return nullptr;
+        }
+        auto* pDialog = new CFindDialog(pOwner);
+        pDialog->m_strFind = LimitFindReplaceText(strText);
+        if (pDialog->Create())
+            return pDialog;
+        delete pDialog;
+        return nullptr;
+    };
+    services.runSortDialog = [](CWnd* pParent, BOOL& bAscending) {
+        CSortDialog dlg(pParent);
+        if (dlg.DoModal() != IDOK)
+            return FALSE;
+        bAscending = dlg.m_bAscending != 0 ? TRUE : FALSE;
+        return TRUE;
+    };
+    services.runZoomDialog = [](CWnd* pParent, int& nZoom) {
+        CZoomDialog dlg(nZoom, pParent);
+        if (dlg.DoModal() != IDOK)
+            return FALSE;
+        nZoom = dlg.m_nZoom;
+        return TRUE;
+    };
+    services.runRateChangeDialog = [](CWnd* pParent, const CPartFormFile& form,
+                                      CShellServices::CRateChangeRequest& request) {
+        std::vector<CString> names;
+        for (int i = 0; i < form.GetCount(); ++i)
+            names.push_back(form.GetItem(i, 0));
+        CRateCalcDialog dlg(pParent, names, true);
+        if (dlg.DoModal() != IDOK)
+            return FALSE;
+        request.strFormula = dlg.m_strFormula;
+        request.nCol1 = dlg.m_nItem1;
+        request.nOp1 = dlg.m_nOperator1;
+        // A condition without a relation does not restrict, whatever value was typed.
+        request.strValue1 = dlg.m_nOperator1 >= 0 ? dlg.m_strValue1 : CString();
+        request.nCol2 = dlg.m_nItem2;
+        request.nOp2 = dlg.m_nOperator2;
+        request.strValue2 = dlg.m_nOperator2 >= 0 ? dlg.m_strValue2 : CString();
+        request.nCombine = dlg.m_nRelation;
+        return TRUE;
+    };
 }

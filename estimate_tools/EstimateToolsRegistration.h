@@ -6,3 +6,8 @@
 #pragma once
 
 void RegisterEstimateTools();
+
+class CShellServices;
+// The parts grid's exchange commands and the find, replace, sort, zoom and fixed-rate
+// dialogs, for the parts grid (also called by RegisterEstimateTools).
+void RegisterPartsGridDialogs(CShellServices& services);

@@ -13,6 +13,7 @@
 #include "platform/base/CFile.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
+#include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/CUserException.h"
 #include "resources/ResourceIds.h"
 
@@ -21,6 +22,11 @@
 #include <utility>
 
 IMPLEMENT_DYNCREATE(CMorvelPMDoc, CDocument)
+
+BEGIN_MESSAGE_MAP(CMorvelPMDoc, CDocument)
+ON_COMMAND(ID_TEXT_OUTPUT, OnCsvOutput)
+ON_UPDATE_COMMAND_UI(ID_TEXT_OUTPUT, OnUpdateCsvOutput)
+END_MESSAGE_MAP()
 
 namespace {
 

@@ -19,6 +19,7 @@
 #include <vector>
 
 class CArchive;
+class CCmdUI;
 class CGridRow;
 class CMorvelPMView;
 
@@ -95,7 +96,12 @@ public:
     COLORREF m_crText;
     COLORREF m_crBack;
 
+    // "出力(&O)": the CSV text of the columns the user chooses.
+    afx_msg void OnCsvOutput();
+    afx_msg void OnUpdateCsvOutput(CCmdUI* pCmdUI);
+
 private:
+    DECLARE_MESSAGE_MAP()
     struct CLoadedList;
     bool ReadList(CArchive& ar, CLoadedList& lo);
     void WriteList(CArchive& ar);

@@ -3,7 +3,9 @@
 #include "app/CPartFormFile.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CNumberRules.h"
+#include "estimate/ModelessMessages.h"
 #include "parts/CMorvelPMDoc.h"
+#include "platform/base/Cp932Text.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/frames/CSplitterWnd.h"
 #include "platform/ui/gdi/CClientDC.h"
@@ -33,7 +35,73 @@ ON_UPDATE_COMMAND_UI(ID_ZOOM_100, OnUpdateZoom)
 ON_UPDATE_COMMAND_UI(ID_ZOOM_150, OnUpdateZoom)
 ON_UPDATE_COMMAND_UI(ID_ZOOM_200, OnUpdateZoom)
 ON_COMMAND(ID_REDISPLAY, OnRedisplay)
-ON_COMMAND(ID_ENVIRONMENT, OnEnvironment) // "環境設定(&E)..."
+ON_COMMAND(ID_ZOOM_USER, OnZoomUser)
+ON_UPDATE_COMMAND_UI(ID_ZOOM_USER, OnUpdateZoomUser)
+ON_CBN_SELCHANGE(IDC_ZOOM_BOX, OnZoomBoxChange)
+ON_WM_KEYDOWN()
+ON_WM_CHAR()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_MOUSEMOVE()
+ON_WM_TIMER()
+ON_WM_CONTEXTMENU()
+ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
+ON_WM_DESTROY()
+ON_COMMAND(ID_ROW_INSERT, OnInsertRow)
+ON_COMMAND(ID_ROW_INSERT_CTX, OnInsertRow)
+ON_COMMAND(ID_ROW_DELETE, OnDeleteRow)
+ON_COMMAND(ID_ROW_DELETE_CTX, OnDeleteRow)
+ON_COMMAND(ID_ROW_CLEAR_CTX, OnClearRow)
+ON_UPDATE_COMMAND_UI(ID_ROW_INSERT, OnUpdateRowCommand)
+ON_UPDATE_COMMAND_UI(ID_ROW_INSERT_CTX, OnUpdateRowCommand)
+ON_UPDATE_COMMAND_UI(ID_ROW_DELETE, OnUpdateRowCommand)
+ON_UPDATE_COMMAND_UI(ID_ROW_DELETE_CTX, OnUpdateRowCommand)
+ON_UPDATE_COMMAND_UI(ID_ROW_CLEAR_CTX, OnUpdateRowCommand)
+ON_COMMAND(ID_EDIT_CUT, OnEditCut)
+ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
+ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)
+ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, OnUpdateEditCut)
+ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateEditCopy)
+ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, OnUpdateEditPaste)
+ON_COMMAND(ID_EDIT_UNDO, OnEditUndo)
+ON_COMMAND(ID_EDIT_REDO, OnEditRedo)
+ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO, OnUpdateEditUndo)
+ON_UPDATE_COMMAND_UI(ID_EDIT_REDO, OnUpdateEditRedo)
+ON_COMMAND(ID_UNIT, OnUnit)
+ON_UPDATE_COMMAND_UI(ID_UNIT, OnUpdateUnit)
+ON_MESSAGE(WM_PICK_UNIT, OnPickUnit)
+ON_MESSAGE(WM_MODELESS_CLOSED, OnModelessClosed)
+ON_COMMAND(ID_ENVIRONMENT, OnEnvironment)
+ON_MESSAGE(WM_FINDREPLACE_REQUEST, OnFindReplaceRequest)
+ON_COMMAND(ID_EDIT_FIND_DLG, OnFind)
+ON_COMMAND(ID_EDIT_REPLACE_DLG, OnReplace)
+ON_UPDATE_COMMAND_UI(ID_EDIT_FIND_DLG, OnUpdateFind)
+ON_UPDATE_COMMAND_UI(ID_EDIT_REPLACE_DLG, OnUpdateReplace)
+ON_COMMAND(ID_SORT, OnSort)
+ON_UPDATE_COMMAND_UI(ID_SORT, OnUpdateSort)
+ON_COMMAND(ID_TEXT_INPUT, OnCsvInput)
+ON_COMMAND(ID_READ_OTHER_FORM, OnReadOtherForm)
+ON_UPDATE_COMMAND_UI(ID_TEXT_INPUT, OnUpdateImport)
+ON_UPDATE_COMMAND_UI(ID_READ_OTHER_FORM, OnUpdateImport)
+ON_COMMAND(ID_RANGE_ADD, OnRangeAdd)
+ON_COMMAND(ID_RANGE_ADD_BAR, OnRangeAdd)
+ON_UPDATE_COMMAND_UI(ID_RANGE_ADD, OnUpdateRangeAdd)
+ON_UPDATE_COMMAND_UI(ID_RANGE_ADD_BAR, OnUpdateRangeAdd)
+ON_COMMAND(ID_RANGE_SET, OnRangeSet)
+ON_COMMAND(ID_RANGE_SET_BAR, OnRangeSet)
+ON_UPDATE_COMMAND_UI(ID_RANGE_SET, OnUpdateRangeSet)
+ON_UPDATE_COMMAND_UI(ID_RANGE_SET_BAR, OnUpdateRangeSet)
+ON_COMMAND(ID_RANGE_CLEAR, OnRangeClear)
+ON_COMMAND(ID_RANGE_CLEAR_BAR, OnRangeClear)
+ON_COMMAND(ID_RATE_CHANGE, OnRateChange)
+ON_UPDATE_COMMAND_UI(ID_RATE_CHANGE, OnUpdateRateChange)
+ON_COMMAND(ID_ROW_REMEMBER, OnBookmarkSet)
+ON_UPDATE_COMMAND_UI(ID_ROW_REMEMBER, OnUpdateBookmarkSet)
+ON_COMMAND(ID_ROW_JUMP, OnBookmarkJump)
+ON_UPDATE_COMMAND_UI(ID_ROW_JUMP, OnUpdateBookmarkJump)
+ON_COMMAND(ID_ROW_RELEASE, OnBookmarkRelease)
+ON_UPDATE_COMMAND_UI(ID_ROW_RELEASE, OnUpdateBookmarkJump)
 END_MESSAGE_MAP()
 
 namespace {
@@ -174,7 +242,7 @@ void CMorvelPMView::ApplyZoom()
     m_nZoom = CMorvelPMDoc::SanitizeZoom(pDoc != nullptr ? pDoc->m_nZoom : 100);
     m_nBaseRowHeight = MeasureBaseRowHeight();
     m_nBaseRowHeaderWidth = m_bShowNumbers ? m_nNumberWidthBase : 0;
-    m_nBaseHeaderHeight = m_bShowHeader ? BASE_HEADER_HEIGHT : 0;
+    m_nBaseHeaderHeight = m_bShowHeader ? m_nHeaderHeightBase : 0;
     ApplyZoomToGeometry();
 }
 
@@ -195,6 +263,12 @@ void CMorvelPMView::OnInitialUpdate()
         pDoc->m_nRowsInUse = pDoc->m_nRowsRead > 0 ? pDoc->m_nRowsRead : pDoc->m_nRowsInUse;
     CMorvelView::OnInitialUpdate();
     TakeDocumentRows();
+    CreateCellEdit();
+    m_ptLastCur = CPoint(m_nCurrentCol, m_nCurrentRow);
+    m_bCanUndo = m_bCanRedo = FALSE;
+    m_undoList.DeleteAll();
+    m_rowDeleteList.DeleteAll();
+    UpdateStatusText();
 }
 
 void CMorvelPMView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint)
@@ -436,7 +510,11 @@ void CMorvelPMView::CommitTypedText(const CString& strText)
     SetCellText(strNormal, nRow, nCol);
     pDoc->SetModifiedFlag(TRUE);
     if (IsNumericColumn(nCol)) {
-        const CString strStored = GetCellText(nRow, nCol);
+        // A number typed in full-width characters is stored in ASCII.
+        CString strStored = GetCellText(nRow, nCol);
+        if (ToHalfWidthNumber(strStored) == 0)
+            SetCellText(strStored, nRow, nCol);
+        strStored = GetCellText(nRow, nCol);
         if (CNumberRules::IsNumberText(strStored)) {
             const double value =
                 CNumberRules::RoundBySpec(CNumberRules::ReadNumber(CNumberRules::NormalizeNumber(strStored)),
@@ -484,8 +562,12 @@ void CMorvelPMView::DrawCell(int nRow, int nCol, CDC* pDC)
     CRect rcRange;
     NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
                        &rcRange);
+    // Inside the selection the cell the cursor frame marks (the current cell, or the
+    // anchor while Shift extends the selection) keeps its own colours.
+    const CPoint ptFramed =
+        m_nShiftExtend ? CPoint(m_rcSelection.left, m_rcSelection.top) : CPoint(m_nCurrentCol, m_nCurrentRow);
     const bool bSelected = m_nSelectMode != selectNone && nCol >= rcRange.left && nCol <= rcRange.right &&
-                           nRow >= rcRange.top && nRow <= rcRange.bottom;
+                           nRow >= rcRange.top && nRow <= rcRange.bottom && CPoint(nCol, nRow) != ptFramed;
     (void)rcSelection;
     const COLORREF clrBack = bSelected ? RGB(0, 0, 128) : pDoc->m_crBack;
     const COLORREF clrText = bSelected ? RGB(255, 255, 255) : pDoc->m_crText;
@@ -552,4 +634,5 @@ void CMorvelPMView::OnDraw(CDC* pDC)
     }
     // The headers, the row numbers, the grid lines and the cursor.
     CMorvelView::OnDraw(pDC);
+    DrawBookmarkMark(pDC);
 }

@@ -9,13 +9,20 @@
 // drawn as a number only when it contains "計算".
 #pragma once
 
+#include "app/CGridCellEdit.h"
+#include "app/CShellServices.h"
+#include "app/IGridCellEditOwner.h"
 #include "estimate/CMorvelView.h"
+#include "parts/CPMObj.h"
 #include "platform/base/CString.h"
 
+#include <memory>
+
 class CMorvelPMDoc;
+class COleDataObject;
 class CPartFormFile;
 
-class CMorvelPMView : public CMorvelView {
+class CMorvelPMView : public CMorvelView, public IGridCellEditOwner {
     DECLARE_DYNCREATE(CMorvelPMView)
 public:
     CMorvelPMView();
@@ -73,6 +80,157 @@ public:
     void OnInitialUpdate() override;
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
 
+    // ---- editing, row commands, undo and the small commands ----------------------------
+    // The in-place editor: 0 hidden, 1 opening, 2 open with text.
+    enum { editClosed = 0, editOpening = 1, editOpen = 2 };
+    // What the last undoable command was (m_nUndoKind).
+    enum {
+        undoCutCells = 0,
+        undoCutRows = 1,
+        undoPasteCells = 2,
+        undoPasteRows = 3,
+        undoPasteTiled = 4,
+        undoPasteColumn = 5,
+        undoRowDelete = 6,
+        undoRowInsert = 7
+    };
+    int GetEditState() const { return m_nEditState; }
+    CGridCellEdit* GetCellEdit() { return m_bEditCreated ? &m_wndEdit : nullptr; }
+    bool CanUndo() const { return m_bCanUndo != FALSE; }
+    bool CanRedo() const { return m_bCanRedo != FALSE; }
+    int GetUndoKind() const { return m_nUndoKind; }
+    const CPMObjList& GetUndoList() const { return m_undoList; }
+    // Commits the open edit into the current cell; bMove: then the "Direction" move.
+    void CommitEdit(BOOL bMove);
+    // Rows: insert (with scrolling and repaint, or quietly), remove, delete, clear.
+    void InsertRow(int nRow);
+    void InsertRowQuiet(int nRow);
+    // Inserts nCount empty rows at nRow without repainting; returns the rows inserted (0
+    // for a row outside the row limit). The row limit grows when the rows would pass it.
+    int InsertRowsQuiet(int nRow, int nCount);
+    void RemoveRow(int nRow);
+    void DeleteRow(int nRow);
+    void ClearCells(int nCol1, int nRow1, int nCol2, int nRow2);
+    void AllocateRows(int nCount);
+    static CString TrimBlanks(const CString& strText);
+    // The undo records.
+    void SaveSelectionForUndo();
+    void SaveBlockForUndo(const CRect& rcBlock);
+    void SaveSelectionForRowDelete();
+    void RestoreUndoRecord();
+    void CopyRowDeleteToUndo();
+    CRect GetUndoBlock() const { return m_undoList.GetBlock(); }
+    // After rows were imported at nRow: repaint, modified mark, every view told.
+    void AfterRowsImported(int nRow);
+    // Loads the "Morvel PM Data" content of a data object into the exchange list; FALSE
+    // (and the list unchanged) when it is absent or damaged.
+    bool ReadClipboardRows(COleDataObject* pData);
+    const CPMObjList& GetExchangeList() const { return m_exchangeList; }
+    // The selection as a block (left <= right, top <= bottom); the current cell without one.
+    CRect GetSelectionBlock() const;
+    // ---- range total, fixed-rate change, bookmark -----------------------------------------
+    using CRateChangeRequest = CShellServices::CRateChangeRequest;
+    // The condition test of the fixed-rate change (relations 0 <, 1 <=, 2 =, 3 <>, 4 >=,
+    // 5 >, others true; numbers compared in numeric columns, texts elsewhere; an empty value
+    // holds; nCombine 0 or, 1 and, others FALSE).
+    BOOL RowMatchesCondition(int nRow, int nCol1, int nOp1, const CString& strValue1, int nCol2, int nOp2,
+                             const CString& strValue2, int nCombine) const;
+    // The fixed-rate change on the selected column's rows; returns the rows changed.
+    int ApplyRateChange(const CRateChangeRequest& request);
+    double GetRangeTotal() const { return m_dRangeTotal; }
+    bool HasRangeTotal() const { return m_bHasTotal != FALSE; }
+    bool IsPlacingTotal() const { return m_bPlaceTotal != FALSE; }
+    CString GetRangeTotalText(int nCol) const;
+    int GetRememberedRow() const { return m_nRememberedRow; }
+    // ---- find, replace and sort ------------------------------------------------------------
+    // WM_FINDREPLACE_REQUEST from the find and replace dialogs: a find, a replace of the
+    // last match, or a replace-all; nonzero when something was found or replaced.
+    afx_msg LRESULT OnFindReplaceRequest(WPARAM wParam, LPARAM lParam);
+    // Searches from the current cell (never the cell itself) by the request flags; on a
+    // match the cell becomes current and the match's position comes back, else -1.
+    int FindNext(WPARAM nFlags, const char* lpszText);
+    // The position of the find text in a cell by the flags' case and whole-word rules; -1.
+    int MatchCell(int nRow, int nCol, WPARAM nFlags, const CString& strFind) const;
+    // Scrolls a cell into view; GoToCell also picks it as a click would.
+    void ScrollToCell(int nCol, int nRow);
+    void GoToCell(int nCol, int nRow);
+    // Orders rows nTop..nBottom (within the used rows) by column nCol: text order in a
+    // "文字" column, values elsewhere; equal keys keep their order. Returns the rows sorted.
+    int SortRowsBy(int nCol, int nTop, int nBottom, bool bAscending);
+    void SortRows();
+    // Repaints a row's number box and first two cells while it is on the screen.
+    void RepaintRow(int nRow);
+    // Pane 1 of the status bar: the current row and column and the rows in use.
+    void UpdateStatusText();
+    CString GetStatusText() const;
+    // The unit pick for the current cell (when the program offers one).
+    void OpenUnitPick();
+    CWnd* GetUnitPick() const { return m_pUnitDlg; }
+    // After the environment sheet: every open parts list re-reads its font and colours,
+    // and its rows and title header take the new height.
+    void ApplyEnvironmentToAllLists();
+    // Repaints the cells whose selection state differs between two ranges.
+    void UpdateSelectionDisplay(const CRect& rcOld, const CRect& rcNew);
+    void OnCellEditKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+protected:
+    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg void OnKillFocus(CWnd* pNewWnd);
+    afx_msg void OnDestroy();
+    afx_msg void OnInsertRow();
+    afx_msg void OnDeleteRow();
+    afx_msg void OnClearRow();
+    afx_msg void OnUpdateRowCommand(CCmdUI* pCmdUI);
+    afx_msg void OnEditCut();
+    afx_msg void OnEditCopy();
+    afx_msg void OnEditPaste();
+    afx_msg void OnUpdateEditCut(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditCopy(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    afx_msg void OnEditUndo();
+    afx_msg void OnEditRedo();
+    afx_msg void OnUpdateEditUndo(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditRedo(CCmdUI* pCmdUI);
+    afx_msg void OnUnit();
+    afx_msg void OnUpdateUnit(CCmdUI* pCmdUI);
+    afx_msg LRESULT OnPickUnit(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnModelessClosed(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnEnvironment();
+    afx_msg void OnRangeAdd();
+    afx_msg void OnUpdateRangeAdd(CCmdUI* pCmdUI);
+    afx_msg void OnRangeSet();
+    afx_msg void OnUpdateRangeSet(CCmdUI* pCmdUI);
+    afx_msg void OnRangeClear();
+    afx_msg void OnRateChange();
+    afx_msg void OnUpdateRateChange(CCmdUI* pCmdUI);
+    afx_msg void OnBookmarkSet();
+    afx_msg void OnUpdateBookmarkSet(CCmdUI* pCmdUI);
+    afx_msg void OnBookmarkJump();
+    afx_msg void OnUpdateBookmarkJump(CCmdUI* pCmdUI);
+    afx_msg void OnBookmarkRelease();
+    afx_msg void OnCsvInput();
+    afx_msg void OnReadOtherForm();
+    afx_msg void OnUpdateImport(CCmdUI* pCmdUI);
+    afx_msg void OnFind();
+    afx_msg void OnReplace();
+    afx_msg void OnUpdateFind(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateReplace(CCmdUI* pCmdUI);
+    afx_msg void OnSort();
+    afx_msg void OnUpdateSort(CCmdUI* pCmdUI);
+    afx_msg void OnZoomUser();
+    afx_msg void OnUpdateZoomUser(CCmdUI* pCmdUI);
+    afx_msg void OnZoomBoxChange();
+    void RedrawSelectionChange(const CRect& rcOld, const CRect& rcNew) override;
+    int GetDragScrollInterval(int nDirection) const override;
+
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnSize(UINT nType, int cx, int cy);
@@ -84,17 +242,44 @@ protected:
     afx_msg void OnZoom200() { SetDocumentZoom(200); }
     afx_msg void OnUpdateZoom(CCmdUI* pCmdUI);
     afx_msg void OnRedisplay();
-    afx_msg void OnEnvironment();
     DECLARE_MESSAGE_MAP()
 
 private:
     void SetDocumentZoom(int nZoom);
+    // Editing helpers.
+    void CreateCellEdit();
+    void HideCellEdit();
+    void StyleCellEdit(const CString& strText);
+    LOGFONT GetZoomedFont() const;
+    void OpenEditOnCell();
+    void MoveByDirection();
+    void SendKeyUpDown(UINT nChar);
+    // Repaints the old and the new current cell in every view when the cursor moved.
+    void ShowCursorMove();
+    void RepaintAllViews();
+    // Runs a row command on a block as the given selection; puts the selection back.
+    void RunOnBlock(const CRect& rcBlock, void (CMorvelPMView::*pCommand)());
+    void SaveSelectionInto(CPMObjList& list, bool bForRowDelete);
+    // Redo of a cut or a paste (undo kinds 0 to 5) on the record's block; FALSE when the
+    // command could not run again.
+    bool RedoClipboardCommand(int nKind, const CRect& rcBlock);
+    bool UndoClipboardCommand(int nKind);
+    // Clipboard helpers: a command for the focused editor, the clipboard read into the
+    // exchange list, and a block put on the clipboard.
+    bool ForwardToFocusedChild(UINT nMessage);
+    bool ReadClipboard();
+    void CopyBlockToClipboard(CRect rcBlock);
     const CPartFormFile* GetForm() const;
     const CString& GetAttribute(int nCol) const;
     // Evaluates column nCol's formula in a row; bStrict: an operand that is not a number
     // stops the evaluation.
     void EvaluateColumn(int nRow, int nCol, bool bStrict);
     int MeasureBaseRowHeight();
+    void ReloadDisplaySettings(int nHeaderBase);
+    void PlaceRangeTotal();
+    bool ReplaceFoundText(const CString& strReplacement);
+    void OpenFindDialog(bool bReplace);
+    void DrawBookmarkMark(CDC* pDC);
 
     // The row-number column and the title header as this splitter pane shows them.
     int m_nNumberWidthBase = 50;
@@ -103,4 +288,24 @@ private:
     CFont m_fontCells;
     LOGFONT m_lfCells = {};
     int m_nCellFontZoom = 0;
+
+    CGridCellEdit m_wndEdit;
+    std::unique_ptr<CFont> m_pEditFont;
+    BOOL m_bEditCreated = FALSE;
+    int m_nEditState = editClosed;
+    CPoint m_ptLastCur;
+    CWnd* m_pUnitDlg = nullptr;
+    CWnd* m_pFindDlg = nullptr;
+    CWnd* m_pReplaceDlg = nullptr;
+    CPMObjList m_exchangeList;
+    CPMObjList m_undoList;
+    CPMObjList m_rowDeleteList;
+    BOOL m_bCanUndo = FALSE;
+    BOOL m_bCanRedo = FALSE;
+    int m_nUndoKind = 0;
+    int m_nRememberedRow = -1;
+    int m_nHeaderHeightBase = BASE_HEADER_HEIGHT; // the title header at zoom 100, when shown
+    double m_dRangeTotal = 0.0;
+    BOOL m_bHasTotal = FALSE;
+    BOOL m_bPlaceTotal = FALSE;
 };

@@ -13,10 +13,39 @@ import time
 rows_path, engine_path, runs, work = sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4]
 
 engine = {}
+engine_cpu = {}
 for line in open(engine_path, encoding="utf-8", errors="replace"):
     m = re.match(r"\s+(open|recalc|edit|store|save)\s+([0-9.]+) ms", line)
     if m:
         engine[m.group(1)] = float(m.group(2))
+    m = re.match(r"\s+cpu (open|recalc|edit|store)\s+([0-9.]+) ms", line)
+    if m:
+        engine_cpu[m.group(1)] = float(m.group(2))
+
+
+def process_cpu_ns(root):
+    """Processor time (ns) of a process and all its descendants, every thread counted
+    (/proc/<pid>/task/<tid>/schedstat); 0 where /proc does not tell."""
+    children = {}
+    for entry in os.listdir("/proc"):
+        if entry.isdigit():
+            try:
+                with open("/proc/%s/stat" % entry) as f:
+                    ppid = int(f.read().rsplit(")", 1)[1].split()[1])
+                children.setdefault(ppid, []).append(int(entry))
+            except (OSError, ValueError, IndexError):
+                pass
+    total, todo = 0, [root]
+    while todo:
+        pid = todo.pop()
+        todo.extend(children.get(pid, []))
+        try:
+            for tid in os.listdir("/proc/%d/task" % pid):
+                with open("/proc/%d/task/%s/schedstat" % (pid, tid)) as f:
+                    total += int(f.read().split()[0])
+        except (OSError, ValueError, IndexError):
+            pass
+    return total
 
 rows = []
 for line in open(rows_path, encoding="utf-8", errors="replace"):
@@ -75,6 +104,7 @@ for i, (kind, qty, price, amount, cost, costamt) in enumerate(rows):
 print("\ncompare_calc: %d rows, %d computed values to match" % (len(rows), len(expected)))
 
 lo = {}
+lo_cpu = {}
 try:
     import uno  # noqa: E402
     from com.sun.star.beans import PropertyValue  # noqa: E402
@@ -112,19 +142,26 @@ try:
     doc.close(True)
 
     load, calc, store = [], [], []
+    load_cpu, calc_cpu, store_cpu = [], [], []
     values = None
     for run in range(runs):
+        c = process_cpu_ns(office.pid)
         t = time.perf_counter()
         doc = desktop.loadComponentFromURL(src, "_blank", 0, hidden)
         load.append((time.perf_counter() - t) * 1000)
+        load_cpu.append((process_cpu_ns(office.pid) - c) / 1e6)
+        c = process_cpu_ns(office.pid)
         t = time.perf_counter()
         doc.calculateAll()
         calc.append((time.perf_counter() - t) * 1000)
+        calc_cpu.append((process_cpu_ns(office.pid) - c) / 1e6)
         if values is None:
             values = doc.Sheets.getByIndex(0).getCellRangeByName("A1:H%d" % len(grid)).getDataArray()
+        c = process_cpu_ns(office.pid)
         t = time.perf_counter()
         doc.storeToURL("file://%s/again.ods" % work, (prop("FilterName", "calc8"),))
         store.append((time.perf_counter() - t) * 1000)
+        store_cpu.append((process_cpu_ns(office.pid) - c) / 1e6)
         doc.close(True)
     try:
         desktop.terminate()
@@ -136,15 +173,27 @@ try:
     print("compare_calc: %d of %d values differ%s" % (len(mismatches), len(expected),
           "" if not mismatches else ": first " + repr(mismatches[:3])))
     lo = {"open": statistics.median(load), "recalc": statistics.median(calc), "store": statistics.median(store)}
+    if min(calc_cpu) > 0:
+        lo_cpu = {"open": statistics.median(load_cpu), "recalc": statistics.median(calc_cpu),
+                  "store": statistics.median(store_cpu)}
 except Exception as error:  # a benchmark never fails
     print("compare_calc: LibreOffice could not be driven (%s); engine figures only" % error)
 
-print("\n| step | engine (ms) | LibreOffice Calc (ms) | ratio |")
-print("|---|---|---|---|")
-for step, name in (("recalc", "full recalculation"), ("open", "open / load"), ("store", "store")):
-    e = engine.get(step)
-    o = lo.get(step)
-    ratio = "%.1f×" % (o / e) if e and o else "—"
-    print("| %s | %s | %s | %s |" % (name, "%.2f" % e if e else "—", "%.1f" % o if o else "—", ratio))
-if "edit" in engine:
-    print("| single quantity edit + recalculation | %.3f | — | — |" % engine["edit"])
+def table(title, ours, theirs):
+    print("\n%s\n" % title)
+    print("| step | engine (ms) | LibreOffice Calc (ms) | ratio |")
+    print("|---|---|---|---|")
+    for step, name in (("recalc", "full recalculation"), ("open", "open / load"), ("store", "store")):
+        e = ours.get(step)
+        o = theirs.get(step)
+        ratio = "%.1f×" % (o / e) if e and o else "—"
+        print("| %s | %s | %s | %s |" % (name, "%.2f" % e if e else "—", "%.1f" % o if o else "—", ratio))
+    if "edit" in ours:
+        print("| single quantity edit + recalculation | %.3f | — | — |" % ours["edit"])
+
+
+table("Elapsed time (medians):", engine, lo)
+if engine_cpu:
+    # LibreOffice's processor time is that of the office process and its children, every
+    # thread counted; the engine's that of its one thread.
+    table("Processor time (medians):", engine_cpu, lo_cpu)

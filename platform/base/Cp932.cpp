@@ -1,38 +1,35 @@
 // Code page 932 conversions.
 //
-// The character tables are taken from glibc's "CP932" converter once, on first use: every
-// single byte and every lead/trail pair is decoded, and every Unicode character of the
-// basic plane is encoded. After that a conversion is a table lookup per character, which
-// keeps the painting code (that converts every cell text it draws) free of iconv calls,
-// locks and converter state. Building the encoding table from iconv's own answers also
-// keeps its choice among duplicate codes (NEC and IBM extensions), so a text read from a
+// The character tables are compiled in (Cp932Tables.inc, written from glibc's "CP932"
+// converter by scripts/gen_cp932_tables.sh) and unpacked into two direct lookup tables on
+// first use, so a conversion is a table lookup per character: the painting code (that
+// converts every cell text it draws) makes no iconv calls and takes no locks, and the first
+// text converted in a process costs no more than the unpacking. The encoding keeps the
+// converter's choice among duplicate codes (NEC and IBM extensions), so a text read from a
 // file and written back comes out as the same characters.
 #include "platform/base/Cp932.h"
 
+#include "platform/base/Cp932TableBuild.h"
+
 #include <array>
-#include <cerrno>
-#include <cstdio>
-#include <iconv.h>
 #include <memory>
 
 namespace {
 
-constexpr char16_t kReplacement = 0xFFFD;
-constexpr char kUnknownByte = '?';
+#include "platform/base/Cp932Tables.inc"
 
-bool IsTrailByte(BYTE b)
-{
-    return b >= 0x40 && b <= 0xFC && b != 0x7F;
-}
+using cp932_tables::IsTrailByte;
+using cp932_tables::kReplacement;
+constexpr char kUnknownByte = '?';
 
 class CCp932Tables {
 public:
     CCp932Tables();
 
     // Unicode of a single byte, or U+FFFD when the byte is no character on its own.
-    char16_t Single(BYTE b) const { return m_toUnicode[b]; }
+    char16_t Single(BYTE b) const { return m_t.toUnicode[b]; }
     // Unicode of a lead/trail pair, or U+FFFD when the pair is unassigned.
-    char16_t Double(BYTE lead, BYTE trail) const { return m_toUnicode[(lead << 8) | trail]; }
+    char16_t Double(BYTE lead, BYTE trail) const { return m_t.toUnicode[(lead << 8) | trail]; }
     // Code page 932 code of a basic-plane character: one byte (< 0x100) or a pair
     // (lead << 8 | trail); -1 when the character has no code.
     int Encode(char32_t cp) const
@@ -41,145 +38,32 @@ public:
             return 0;
         if (cp > 0xFFFF)
             return -1;
-        const WORD code = m_fromUnicode[cp];
+        const WORD code = m_t.fromUnicode[cp];
         return code == 0 ? -1 : code;
     }
 
 private:
-    void BuildFromIconv();
-    void BuildAsciiOnly();
-
-    std::array<char16_t, 0x10000> m_toUnicode;
-    std::array<WORD, 0x10000> m_fromUnicode;
-};
-
-// iconv handle that closes itself.
-class CIconv {
-public:
-    CIconv(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
-    ~CIconv()
-    {
-        if (Ok())
-            iconv_close(m_cd);
-    }
-    CIconv(const CIconv&) = delete;
-    CIconv& operator=(const CIconv&) = delete;
-    bool Ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
-    // Converts the whole input; false when any part of it cannot be converted.
-    bool Convert(const char* in, size_t inLen, char* out, size_t outCap, size_t* outLen)
-    {
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        char* pIn = const_cast<char*>(in);
-        char* pOut = out;
-        size_t inLeft = inLen, outLeft = outCap;
-        const size_t r = iconv(m_cd, &pIn, &inLeft, &pOut, &outLeft);
-        if (r == static_cast<size_t>(-1) || inLeft != 0)
-            return false;
-        *outLen = outCap - outLeft;
-        return true;
-    }
-
-private:
-    iconv_t m_cd;
+    cp932_tables::CTables m_t;
 };
 
 CCp932Tables::CCp932Tables()
 {
-    m_toUnicode.fill(kReplacement);
-    m_fromUnicode.fill(0);
-    BuildFromIconv();
-}
-
-void CCp932Tables::BuildAsciiOnly()
-{
-    m_toUnicode.fill(kReplacement);
-    m_fromUnicode.fill(0);
-    for (int b = 0; b < 0x80; ++b) {
-        m_toUnicode[b] = static_cast<char16_t>(b);
-        m_fromUnicode[b] = static_cast<WORD>(b);
-    }
-    m_fromUnicode[0xA5] = 0x5C;
-}
-
-void CCp932Tables::BuildFromIconv()
-{
-    CIconv decoder("UTF-16LE", "CP932");
-    CIconv encoder("CP932", "UTF-16LE");
-    if (!decoder.Ok() || !encoder.Ok()) {
-        std::fprintf(stderr, "morvel: the CP932 converter of the C library is missing; "
-                             "Japanese text will not be shown.\n");
-        BuildAsciiOnly();
-        return;
-    }
-
-    char out[8];
-    size_t outLen = 0;
-    auto decode = [&](const char* in, size_t n) -> char16_t {
-        if (!decoder.Convert(in, n, out, sizeof out, &outLen) || outLen != 2)
-            return kReplacement;
-        return static_cast<char16_t>(static_cast<BYTE>(out[0]) | (static_cast<BYTE>(out[1]) << 8));
-    };
-
-    for (int b = 0; b < 0x100; ++b) {
-        if (IsCp932LeadByte(static_cast<BYTE>(b)))
-            continue;
-        const char in[1] = {static_cast<char>(b)};
-        m_toUnicode[b] = decode(in, 1);
-    }
+    m_t.toUnicode.fill(kReplacement);
+    for (int b = 0; b < 0x100; ++b)
+        m_t.toUnicode[static_cast<size_t>(b)] = kCp932Singles[b];
+    const char16_t* pPair = kCp932Pairs;
     for (int lead = 0x81; lead <= 0xFC; ++lead) {
         if (!IsCp932LeadByte(static_cast<BYTE>(lead)))
             continue;
         for (int trail = 0x40; trail <= 0xFC; ++trail) {
-            if (trail == 0x7F)
-                continue;
-            const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-            m_toUnicode[(lead << 8) | trail] = decode(in, 2);
+            if (IsTrailByte(static_cast<BYTE>(trail)))
+                m_t.toUnicode[static_cast<size_t>((lead << 8) | trail)] = *pPair++;
         }
     }
-
-    for (char32_t cp = 1; cp <= 0xFFFF; ++cp) {
-        if (cp >= 0xD800 && cp <= 0xDFFF)
-            continue;
-        if (cp < 0x80) {
-            // glibc keeps ASCII as it is; the table is filled directly to save the calls.
-            m_fromUnicode[cp] = static_cast<WORD>(cp);
-            continue;
-        }
-        const char in[2] = {static_cast<char>(cp & 0xFF), static_cast<char>(cp >> 8)};
-        if (!encoder.Convert(in, 2, out, sizeof out, &outLen))
-            continue;
-        WORD code = 0;
-        if (outLen == 1)
-            code = static_cast<BYTE>(out[0]);
-        else if (outLen == 2)
-            code = static_cast<WORD>((static_cast<BYTE>(out[0]) << 8) | static_cast<BYTE>(out[1]));
-        else
-            continue;
-        // Only keep answers that decode back to a character. Some characters are
-        // accepted for a code that decodes to a look-alike (the wave dash U+301C for
-        // 0x81 0x60, which decodes to U+FF5E): that is what an input method on this
-        // desktop types for the character users mean.
-        if (m_toUnicode[code] == kReplacement)
-            continue;
-        m_fromUnicode[cp] = code;
-    }
-
-    // Every character that a code decodes to must encode to a code that decodes to the
-    // same character again; fill any gap with the first code that produced it.
-    for (int code = 1; code < 0x10000; ++code) {
-        const char16_t u = m_toUnicode[code];
-        if (u == kReplacement || u == 0)
-            continue;
-        if (code < 0x100 && IsCp932LeadByte(static_cast<BYTE>(code)))
-            continue;
-        const WORD current = m_fromUnicode[u];
-        if (current == 0 || m_toUnicode[current] != u)
-            m_fromUnicode[u] = static_cast<WORD>(code);
-    }
-
-    // Both the backslash and the yen sign are typed for the byte 0x5C.
-    m_fromUnicode[0x5C] = 0x5C;
-    m_fromUnicode[0xA5] = 0x5C;
+    cp932_tables::DeriveEncoding(m_t.toUnicode, m_t.fromUnicode);
+    cp932_tables::ApplyYenRule(m_t.fromUnicode);
+    for (const auto& exception : kCp932EncodingExceptions)
+        m_t.fromUnicode[exception.unicode] = exception.code;
 }
 
 const CCp932Tables& Tables()

@@ -1,7 +1,13 @@
 #include "estimate/CGridRow.h"
 #include "estimate/CGridRowArray.h"
+#include "estimate/CRowPool.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -162,4 +168,61 @@ TEST_F(GridRowArrayTest, InsertAndRemoveShiftEntriesWithoutDeletingRows)
     EXPECT_EQ(0, rows.GetSize());
     delete a; // RemoveAll left the rows to their owner
     delete b;
+}
+
+// The pool rows come from: slots do not overlap, are aligned, are reused after being
+// given back, and a pool grows by whole blocks.
+TEST(RowPoolTest, SlotsAreDistinctAlignedReusedAndGrowByBlocks)
+{
+    CRowPool pool(sizeof(CGridRow), std::size_t{2} << 20);
+    EXPECT_GE(pool.GetSlotSize(), sizeof(CGridRow));
+    EXPECT_EQ(pool.GetSlotSize() % 64, 0u);
+    const std::size_t perBlock = (std::size_t{2} << 20) / pool.GetSlotSize();
+    std::vector<CGridRow*> rows;
+    for (std::size_t i = 0; i < perBlock + 3; ++i) {
+        void* p = pool.Allocate();
+        ASSERT_EQ(reinterpret_cast<std::uintptr_t>(p) % 64, 0u);
+        ASSERT_TRUE(pool.Owns(p));
+        rows.push_back(::new (p) CGridRow);
+        rows.back()->m_nKind = static_cast<int>(i);
+        rows.back()->m_strCell[99] = std::to_string(i) + " a text longer than any short-string buffer";
+    }
+    EXPECT_EQ(pool.GetBlockCount(), 2u);
+    // Every row kept what was written into it: no two slots overlap.
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        ASSERT_EQ(rows[i]->m_nKind, static_cast<int>(i));
+        ASSERT_EQ(rows[i]->m_strCell[99], std::to_string(i) + " a text longer than any short-string buffer");
+    }
+    // Given back, slots are handed out again before any new block is asked for.
+    void* pFreed = rows[5];
+    rows[5]->~CGridRow();
+    pool.Free(pFreed);
+    EXPECT_EQ(pool.Allocate(), pFreed);
+    rows[5] = ::new (pFreed) CGridRow;
+    EXPECT_EQ(pool.GetBlockCount(), 2u);
+    int local = 0;
+    EXPECT_FALSE(pool.Owns(&local));
+    for (CGridRow* row : rows) {
+        row->~CGridRow();
+        pool.Free(row);
+    }
+}
+
+// Rows made with new and deleted, and rows kept by unique_ptr, work as any object.
+TEST(RowPoolTest, RowsMadeWithNewKeepTheirTextsAndCanBeDeleted)
+{
+    std::vector<std::unique_ptr<CGridRow>> rows;
+    for (int i = 0; i < 3000; ++i) {
+        rows.push_back(std::make_unique<CGridRow>());
+        rows.back()->m_strCell[i % CGridRow::MAX_CELLS] = std::to_string(i);
+    }
+    for (int i = 0; i < 3000; i += 2)
+        rows[static_cast<size_t>(i)].reset();
+    for (int i = 0; i < 3000; i += 2)
+        rows[static_cast<size_t>(i)] = std::make_unique<CGridRow>(*rows[static_cast<size_t>(i + 1)]);
+    for (int i = 0; i < 3000; ++i) {
+        const int source = i % 2 == 0 ? i + 1 : i;
+        ASSERT_EQ(rows[static_cast<size_t>(i)]->m_strCell[source % CGridRow::MAX_CELLS],
+                  std::to_string(source));
+    }
 }

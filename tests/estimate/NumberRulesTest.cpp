@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -271,4 +276,188 @@ TEST(EvaluateFormulaTest, TextsWithoutOperatorsComeBackUnchanged)
     EXPECT_EQ("", Formula(""));
     EXPECT_EQ("5.000000", Formula("(5)"));
     EXPECT_EQ("0.000000", Formula("abc*2"));
+}
+
+namespace {
+
+// The CDecimal way to a stored number: the value taken over with 15 digits, rounded to
+// the normal form's six decimals, by the specification and to the picture's decimals.
+std::string DecimalWay(double value, const CNumberRules::CRoundSpec& spec, int decimals)
+{
+    CDecimal d = CDecimal::FromDouble(value);
+    d.Round(-6, CDecimal::roundHalfUp);
+    CNumberRules::RoundBySpec(d, spec);
+    d.Round(-decimals, CDecimal::roundHalfUp);
+    return CNumberRules::FormatNormal(d).str();
+}
+
+} // namespace
+
+// The whole-number way gives the CDecimal way's text byte for byte, and the number it
+// reports is what the text reads as: products of typed numbers (binary noise), exact
+// halves at each place, ties at the sixteenth digit, negative values, tiny and huge ones.
+TEST(FormatRoundedNormalTest, GivesTheTextOfTheDecimalWayForEverySpecAndPicture)
+{
+    std::vector<double> values = {0.0,
+                                  1.0,
+                                  -1.0,
+                                  0.5,
+                                  1.15 * 3,
+                                  2.675,
+                                  1.005 * 1000,
+                                  0.0000005,
+                                  0.00000149,
+                                  1234.5,
+                                  -1234.5,
+                                  0.125,
+                                  1e-6,
+                                  9.9999999e-7,
+                                  1e14 + 0.5,
+                                  123456789012344.5,
+                                  123456789012345.5,
+                                  999999999999999.9,
+                                  1e15,
+                                  5e15,
+                                  -7.0000005,
+                                  12.3 * 1234.0,
+                                  0.1 + 0.2,
+                                  1.0 / 3.0,
+                                  -2.0 / 3.0};
+    unsigned state = 5;
+    auto next = [&state](unsigned n) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % n;
+    };
+    for (int i = 0; i < 3000; ++i) {
+        // A quantity of up to four decimals times a price of up to two, as the rows make.
+        const double quantity = (static_cast<double>(next(2000000)) - 500000) / std::pow(10.0, next(5));
+        const double price = static_cast<double>(next(100000000)) / std::pow(10.0, next(3));
+        values.push_back(quantity * price);
+        values.push_back(quantity / (1 + next(97)));
+    }
+    const char* const specs[] = {"",      "F(-1)", "D(-1)", "U(-1)", "F(-3)", "D(-4)",
+                                 "U(-7)", "F(1)",  "D(2)",  "U(3)",  "F(17)"};
+    int compared = 0;
+    for (const char* specText : specs) {
+        const CNumberRules::CRoundSpec spec = CNumberRules::ParseRoundSpec(specText);
+        for (int decimals : {0, 1, 2, 4, 6, 8}) {
+            for (double value : values) {
+                std::string text;
+                double stored = 0.0;
+                if (!CNumberRules::FormatRoundedNormal(value, spec, decimals, text, stored)) {
+                    // Only values outside the whole-number range take the decimal way.
+                    EXPECT_TRUE(std::fabs(value) >= 1e15 || std::fabs(value) < 1e-6 ||
+                                std::string(specText) == "F(17)")
+                        << value;
+                    continue;
+                }
+                ++compared;
+                ASSERT_EQ(text, DecimalWay(value, spec, decimals))
+                    << value << " " << specText << " " << decimals;
+                ASSERT_EQ(stored, CNumberRules::ReadNumber(text.c_str())) << text;
+            }
+        }
+    }
+    EXPECT_GT(compared, 300000);
+}
+
+// Plain number texts read as ReadNumber reads them (a correctly rounded decimal, as strtod
+// reads it); anything else is no plain number.
+TEST(ReadPlainNumberTest, ReadsPlainTextsAsStrtodAndRefusesOthers)
+{
+    const char* const plain[] = {"0",
+                                 "7",
+                                 "-0.500000",
+                                 "123.450000",
+                                 "+12",
+                                 "3.",
+                                 ".25",
+                                 "-.125",
+                                 "000120.0",
+                                 "100",
+                                 "0.000000",
+                                 "1.005",
+                                 "2.675000",
+                                 "999999999999999.990000",
+                                 "12345678901234567890.000000",
+                                 "0.1234567890123456789",
+                                 "1000000000000000000000000",
+                                 "-0"};
+    for (const char* text : plain) {
+        double value = -1.0;
+        ASSERT_TRUE(CNumberRules::ReadPlainNumber(text, text + std::strlen(text), value)) << text;
+        EXPECT_EQ(value, std::strtod(text, nullptr)) << text;
+        EXPECT_EQ(std::signbit(value), text[0] == '-') << text;
+        EXPECT_EQ(value, CNumberRules::ReadNumber(text)) << text;
+    }
+    const char* const others[] = {"",      "-",   "+",   ".",   "-.",   "1,500", " 12", "12 ",
+                                  "1.2.3", "1e3", "abc", "1-2", "0x10", "12a00", "--1", "1.5.0"};
+    for (const char* text : others) {
+        double value = 0.0;
+        EXPECT_FALSE(CNumberRules::ReadPlainNumber(text, text + std::strlen(text), value)) << text;
+    }
+}
+
+// A compiled formula evaluated on the numbers of plain texts gives what the formula with
+// the texts put in gives, bit for bit; formulas where a text put in would merge with its
+// neighbours are not compiled.
+TEST(CompiledFormulaTest, EvaluatesAsTheFormulaWithTheTextsPutIn)
+{
+    // Formulas with references written as "#": the slots.
+    const char* const formulas[] = {"#*#",     "#/#",       "#+#",
+                                    "#-#",     "(#+#)/#",   "-#*#",
+                                    "#*-#",    "#--#",      "# * ( # - 3.5 ) / 2",
+                                    "#/(#-#)", "((#))",     "#*#*1000",
+                                    "#/0+#",   "-(#)+(-#)", "#*(#+#",
+                                    "#)*#",    "2*#/#/#",   "# / # * 0.5"};
+    const char* const texts[] = {"1",   "-2.5",         "0",       "0.000000",    "+7", "3.",
+                                 ".25", "12345.678000", "-0.0015", "999999999.99"};
+    unsigned state = 3;
+    auto next = [&state](unsigned n) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % n;
+    };
+    for (const char* formula : formulas) {
+        std::vector<std::string> segments(1);
+        for (const char* p = formula; *p != '\0'; ++p) {
+            if (*p == '#')
+                segments.emplace_back();
+            else
+                segments.back().push_back(*p);
+        }
+        std::string compiled;
+        ASSERT_TRUE(CNumberRules::CompileFormula(segments, compiled)) << formula;
+        for (int trial = 0; trial < 200; ++trial) {
+            std::string expression = segments[0];
+            std::vector<double> values;
+            for (size_t i = 1; i < segments.size(); ++i) {
+                const char* text = texts[next(std::size(texts))];
+                double value = 0.0;
+                ASSERT_TRUE(CNumberRules::ReadPlainNumber(text, text + std::strlen(text), value));
+                values.push_back(value);
+                expression += text;
+                expression += segments[i];
+            }
+            double expected = 0.0, actual = 0.0;
+            const bool bExpected = CNumberRules::EvaluateExpression(expression.c_str(), expected);
+            ASSERT_EQ(CNumberRules::EvaluateCompiled(compiled, values.data(), actual), bExpected)
+                << expression;
+            if (bExpected) {
+                ASSERT_EQ(std::signbit(actual), std::signbit(expected)) << expression;
+                ASSERT_TRUE(actual == expected || (std::isnan(actual) && std::isnan(expected))) << expression;
+            }
+        }
+    }
+    // A number or a blank and another reference beside a reference would be read with it.
+    for (std::vector<std::string> segments : std::vector<std::vector<std::string>>{{"", "1"},
+                                                                                   {"2", ""},
+                                                                                   {"", " ", ""},
+                                                                                   {"", ".5"},
+                                                                                   {"", ")", ""},
+                                                                                   {"", "*x"},
+                                                                                   {"", "%"},
+                                                                                   {"(2)", ""}}) {
+        std::string compiled;
+        EXPECT_FALSE(CNumberRules::CompileFormula(segments, compiled)) << segments[0] << "#" << segments[1];
+    }
 }

@@ -1,8 +1,9 @@
-// The one-walk recalculation of the totals gives, byte for byte, what the totals made one
-// by one (each walking its own range) give: every cell text, every kind and the stored
-// file, on the sample estimate and on generated estimates with every kind of special row,
-// after full recalculations and after single edits. And the remembered cell numbers of a
-// row always read as the text they stand for.
+// The one-walk recalculation of the totals, the compiled row formulas and the numbers
+// rounded and written in whole numbers give, byte for byte, what the totals made one by one
+// (each walking its own range) and the formulas and numbers worked out through texts give:
+// every cell text, every kind and the stored file, on the sample estimate and on generated
+// estimates with every kind of special row, after full recalculations and after single
+// edits. And the remembered cell numbers of a row always read as the text they stand for.
 #include "tests/estimate/EstimateFileTestSupport.h"
 #include "tests/estimate/EstimateTestSupport.h"
 
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -103,6 +105,7 @@ protected:
             e->view->SetRowLimit(4000);
         }
         reference.view->SetTotalsOneByOne(true);
+        reference.view->SetNumbersThroughTexts(true);
     }
 
     template <typename Step>
@@ -134,7 +137,7 @@ protected:
 // discounts, discount totals of several levels, step and classification rows, a tax row
 // with totals under it, a total with nothing above it and a total straight after its
 // heading.
-void BuildGenerated(CMorvelEMView& view, unsigned seed)
+void BuildGenerated(CMorvelEMView& view, unsigned seed, bool bStepsAndClassifications = true)
 {
     unsigned state = seed;
     auto next = [&state](unsigned n) {
@@ -189,7 +192,7 @@ void BuildGenerated(CMorvelEMView& view, unsigned seed)
                         view.InsertDiscountTotal(CMorvelEMView::levelSmall);
                     view.InsertTotal(CMorvelEMView::levelSmall);
                 }
-                if (next(3) == 0) {
+                if (next(3) == 0 && bStepsAndClassifications) {
                     view.ApplyStepSetting(FALSE, "A", 1, 4);
                     down();
                 }
@@ -197,8 +200,10 @@ void BuildGenerated(CMorvelEMView& view, unsigned seed)
             }
             view.InsertDiscount("-5000");
             view.InsertDiscountTotal(CMorvelEMView::levelLarge);
-            view.ApplyClassifySetting("A類"_sj, "12.5", "A", 1, 1, 3, FALSE, FALSE);
-            down();
+            if (bStepsAndClassifications) {
+                view.ApplyClassifySetting("A類"_sj, "12.5", "A", 1, 1, 3, FALSE, FALSE);
+                down();
+            }
             view.InsertTotal(CMorvelEMView::levelLarge);
         }
         view.InsertTotal(CMorvelEMView::levelKind);
@@ -262,6 +267,31 @@ TEST_F(RecalcEquivalenceTest, GeneratedEstimatesRecalculateAsTheTotalsMadeOneByO
     }
 }
 
+// Without step and classification rows the full recalculation works out the row formulas
+// inside the totals walk; the texts stay those of formulas worked out first. The
+// quantities are put straight into the rows first, so that the formulas have work to do.
+TEST_F(RecalcEquivalenceTest, RowFormulasWorkedOutInTheTotalsWalkGiveTheSameTexts)
+{
+    for (unsigned seed : {3u, 99u}) {
+        SCOPED_TRACE(seed);
+        OpenBoth(TotallingColumns());
+        Both([seed](CMorvelEMView& view) { BuildGenerated(view, seed, false); });
+        ASSERT_GT(oneWalk.view->GetUsedRows(), 100);
+        Compare("built");
+        Both([](CMorvelEMView& view) {
+            for (int r = 0; r < view.GetUsedRows(); ++r) {
+                CGridRow* pRow = view.GetEditRow(r);
+                if (pRow != nullptr && pRow->m_nKind == kindDetail)
+                    pRow->m_strCell[2] = std::to_string(r % 50) + "." + std::to_string(r % 7);
+            }
+            view.RecalcAll();
+        });
+        Compare("full recalculation after quantities changed");
+        Both([](CMorvelEMView& view) { view.RecalcAll(); });
+        Compare("full recalculation again");
+    }
+}
+
 TEST_F(RecalcEquivalenceTest, TheSampleEstimateRecalculatesAsTheTotalsMadeOneByOne)
 {
     settings->m_nTax = 8;
@@ -270,6 +300,7 @@ TEST_F(RecalcEquivalenceTest, TheSampleEstimateRecalculatesAsTheTotalsMadeOneByO
         e->view->SetupFromDocument();
     }
     reference.view->SetTotalsOneByOne(true);
+    reference.view->SetNumbersThroughTexts(true);
     const CEstimateImage opened = TakeImage(*oneWalk.doc, *oneWalk.view);
 
     Both([](CMorvelEMView& view) { view.RecalcAll(); });
@@ -284,6 +315,76 @@ TEST_F(RecalcEquivalenceTest, TheSampleEstimateRecalculatesAsTheTotalsMadeOneByO
         Both([r](CMorvelEMView& view) { Edit(view, r, 2, r % 2 ? "12.345" : "-3"); });
         Compare("quantity edited in row " + std::to_string(r));
     }
+}
+
+// Row formulas of every shape the compiled way takes or leaves to the texts: products,
+// sums under a division (some by zero), parentheses and signs, a reference beside a number,
+// results far beyond 10^15 and below 10^-6; rounding up, down and half up at several
+// positions (tens and hundreds among them) and pictures with up to four decimals; negative,
+// signed, pointed and huge cell values, and texts that are no plain numbers.
+std::vector<FormColumn> FormulaShapeColumns()
+{
+    return {
+        {"名称", "文字", "20", "", "", "", "6", ""},
+        {"数量", "数値", "8", "#,###.###", "", "F(-4)", "3", ""},
+        {"単価", "数値", "10", "###,###.##", "", "D(-3)", "", ""},
+        {"係数", "数値", "6", "#.####", "", "", "7", ""},
+        {"金額", "計 A", "12", "###,###,###", "B*C", "U(-1)", "", "2"},
+        {"率", "計 A", "12", "#,###.##", "(B+C)/D", "F(-3)", "", "3"},
+        {"差", "計 A", "12", "###,###.#", "-E-F*2+ ( B - 3.5 )", "D(2)", "", ""},
+        {"比", "計 A", "12", "#.####", "B/(C-C)+D/B", "U(3)", "", ""},
+        {"大", "計 A", "16", "###,###,###,###", "E*E*1000", "F(-1)", "", ""},
+        {"小", "計 A", "12", "#.######", "D/B/1000000", "F(-8)", "", ""},
+        {"桁", "計 A", "12", "###,###", "B 2+C1", "", "", ""},
+    };
+}
+
+TEST_F(RecalcEquivalenceTest, FormulasOfEveryShapeGiveTheTextsOfTheTextWay)
+{
+    OpenBoth(FormulaShapeColumns());
+    const char* const quantities[] = {"1",   "-2.5", "0.0005", "12345.678", "+7",  "3.",
+                                      ".25", "0",    "-0.5",   "1,500",     "abc", "",
+                                      "99",  "1e3",  "-.125",  "0.00005"};
+    const char* const prices[] = {"1.25",     "-3.333", "250000",  "0.001", "999999999.99", "1.005",
+                                  "12345678", "2.675",  "-0.0015", "",      "7 5",          "5"};
+    const char* const factors[] = {"0", "1.5", "-0.25", "3", "0.0001", "", "2"};
+    unsigned state = 11;
+    auto next = [&state](unsigned n) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % n;
+    };
+    Both([](CMorvelEMView& view) { view.SetCurrentCell(0, 0); });
+    for (int r = 0; r < 240; ++r) {
+        const char* q = quantities[next(std::size(quantities))];
+        const char* p = prices[next(std::size(prices))];
+        const char* f = factors[next(std::size(factors))];
+        Both([&](CMorvelEMView& view) {
+            view.SetCellText("資材"_sj, r, 0, TRUE);
+            view.SetCellText(q, r, 1, TRUE);
+            view.SetCellText(p, r, 2, TRUE);
+            view.SetCellText(f, r, 3, TRUE);
+            view.SetRowKind(r % 17 == 16 ? kindFree : kindDetail, r);
+            view.CalcRow(r, 0);
+        });
+    }
+    Compare("rows calculated as they were typed");
+    // Texts put straight into the rows, not normalised.
+    Both([](CMorvelEMView& view) {
+        for (int r = 0; r < 240; r += 5) {
+            if (CGridRow* pRow = view.GetEditRow(r)) {
+                pRow->m_strCell[1] = r % 2 ? "-0.000" : "00012.50";
+                pRow->m_strCell[2] = r % 3 ? "123456789012345678" : "-.5";
+            }
+        }
+        view.RecalcAll();
+    });
+    Compare("full recalculation");
+    for (int r : {3, 100, 239}) {
+        Both([r](CMorvelEMView& view) { Edit(view, r, 1, "-12.34565"); });
+        Compare("quantity edited in row " + std::to_string(r));
+    }
+    // The quick ways were taken at all: an amount the compiled formula worked out.
+    EXPECT_FALSE(oneWalk.view->GetCellText(1, 4).IsEmpty());
 }
 
 TEST(GridRowNumberTest, RememberedNumbersFollowEveryTextChange)

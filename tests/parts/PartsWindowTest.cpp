@@ -14,6 +14,7 @@
 #include "platform/ui/frames/CSplitterWnd.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "resources/ResourceIds.h"
+#include "tests/parts/PartsWindowFixture.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
@@ -24,116 +25,6 @@
 #include <memory>
 
 namespace fs = std::filesystem;
-
-namespace {
-
-class PartsWindowTest : public ::testing::Test {
-protected:
-    PartsWindowTest() : m_savedServices(CShellServices::Get()) {}
-    ~PartsWindowTest() override
-    {
-        CShellServices::Get() = m_savedServices;
-        CSplashWindow::EnableSplash(TRUE);
-    }
-
-    void SetUp() override
-    {
-        const fs::path samples = fs::path(MORVEL_SOURCE_DIR) / "samples";
-        const fs::path root = m_dir.Native();
-        for (const char* folder : {"MASTER", "FORM", "WORK"}) {
-            fs::create_directories(root / folder);
-            for (const auto& entry : fs::directory_iterator(samples / folder))
-                fs::copy_file(entry.path(), root / folder / entry.path().filename());
-        }
-        fs::create_directories(root / "lock");
-        CProfileFile profile(SystemPathFromNative(m_dir.NativeFile("test.ini")));
-        profile.WriteProfileString("Path Setting", "Work Drive", "C");
-        for (const char* key : {"Estimation Form", "Parts Form", "Information Form"})
-            profile.WriteProfileString("Path Setting", key, SystemPathFromNative(m_dir.NativeFile("FORM")));
-        profile.WriteProfileString("Path Setting", "Work Field",
-                                   SystemPathFromNative(m_dir.NativeFile("WORK")));
-        profile.WriteProfileString("Path Setting", "Other Form",
-                                   SystemPathFromNative(m_dir.NativeFile("MASTER")));
-        profile.WriteProfileString("Form File Name Setting", "Estimation Form Name", "meisai.MMK");
-        profile.WriteProfileString("Form File Name Setting", "Information Form Name", "JYOUHOU.MJK");
-        profile.WriteProfileString("Form File Name Setting", "Part Form Name", "BUZAI.MBK");
-        profile.WriteProfileString("Input Setting", "Backup File", "1");
-        setenv("MORVEL_INI", m_dir.NativeFile("test.ini").c_str(), 1);
-        setenv("MORVEL_LOCK_DIR", m_dir.NativeFile("lock").c_str(), 1);
-        setenv("MORVEL_NO_SOUND", "1", 1);
-
-        RegisterEstimate();
-        RegisterParts();
-        m_pApp = std::make_unique<CMorvelApp>();
-        m_pApp->SetCommandLine(std::vector<CString>{"/nosplash"});
-        ASSERT_TRUE(m_pApp->InitInstance());
-        ASSERT_NE(m_pApp->m_pMainWnd, nullptr);
-        m_pApp->m_pMainWnd->MoveWindow(0, 0, 1280, 900);
-        Pump();
-    }
-    void TearDown() override
-    {
-        if (m_pApp && m_pApp->m_pMainWnd != nullptr) {
-            if (m_pApp->m_pMainWnd->GetSafeHwnd() != nullptr)
-                m_pApp->m_pMainWnd->DestroyWindow();
-            m_pApp->m_pMainWnd = nullptr;
-        }
-        m_pApp.reset();
-        unsetenv("MORVEL_INI");
-        unsetenv("MORVEL_LOCK_DIR");
-        unsetenv("MORVEL_NO_SOUND");
-    }
-
-    void Pump()
-    {
-        for (int i = 0; i < 3; ++i)
-            QApplication::processEvents();
-    }
-    CString WorkFile(const char* utf8) const
-    {
-        return SystemPathFromNative(m_dir.NativeFile("WORK")) + "\\" + CString::FromUtf8(utf8);
-    }
-    CMorvelPMView* OpenSample()
-    {
-        m_pDoc = dynamic_cast<CMorvelPMDoc*>(m_pApp->OpenDocumentFile(WorkFile("部材処理.MBD")));
-        m_pView = m_pDoc != nullptr ? m_pDoc->GetPartsView() : nullptr;
-        Pump();
-        return m_pView;
-    }
-    void Repaint()
-    {
-        m_pView->Invalidate(TRUE);
-        m_pView->UpdateWindow();
-        Pump();
-    }
-    // The left- and rightmost x inside a cell whose pixel is not white; -1 when none.
-    std::pair<int, int> InkExtent(int nCol, int nRow)
-    {
-        CRect rc;
-        m_pView->GetCellRangeRect(nCol, nRow, nCol, nRow, &rc);
-        int nLeft = -1, nRight = -1;
-        CClientDC dc(m_pView);
-        for (int x = rc.left + 2; x < rc.right - 1; ++x) {
-            for (int y = rc.top + 2; y < rc.bottom - 2; ++y) {
-                if ((dc.GetPixel(x, y) & 0xFFFFFF) != RGB(255, 255, 255)) {
-                    if (nLeft < 0)
-                        nLeft = x;
-                    nRight = x;
-                    break;
-                }
-            }
-        }
-        return {nLeft, nRight};
-    }
-
-    TempDir m_dir;
-    CShellServices m_savedServices;
-    std::unique_ptr<CMorvelApp> m_pApp;
-    CMorvelPMDoc* m_pDoc = nullptr;
-    CMorvelPMView* m_pView = nullptr;
-};
-
-} // namespace
 
 TEST_F(PartsWindowTest, TheSampleOpensInThePartsWindowWithNumbersOnTheRight)
 {
@@ -264,4 +155,22 @@ TEST_F(PartsWindowTest, ADamagedFileTakesTheWaitDialogDownBeforeItsMessage)
     EXPECT_FALSE(captured[0]);
     EXPECT_EQ(nullptr, CWnd::GetCapture());
     EXPECT_EQ(nBefore, m_pApp->GetOpenDocumentCount());
+}
+
+TEST_F(PartsWindowTest, InASelectionTheCurrentCellKeepsItsColoursAndTheOthersAreInverted)
+{
+    ASSERT_NE(nullptr, OpenSample());
+    Click(0, 6);
+    m_pView->SetSelection(CMorvelView::selectBlock, CRect(0, 6, 2, 6));
+    Repaint();
+    const auto background = [&](int nCol, int nRow) {
+        CRect rc;
+        m_pView->GetCellRangeRect(nCol, nRow, nCol, nRow, &rc);
+        CClientDC dc(m_pView);
+        return dc.GetPixel(rc.left + 8, (rc.top + rc.bottom) / 2) & 0xFFFFFF;
+    };
+    EXPECT_EQ(RGB(255, 255, 255), background(0, 6));
+    EXPECT_NE(RGB(255, 255, 255), background(1, 6));
+    EXPECT_EQ(background(1, 6), background(2, 6));
+    EXPECT_EQ(RGB(255, 255, 255), background(3, 6));
 }

@@ -1,7 +1,9 @@
 #include "platform/base/Cp932.h"
+#include "platform/base/Cp932TableBuild.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 namespace {
@@ -194,4 +196,39 @@ TEST(Cp932Conversion, EmbeddedZerosAndEmptyTexts)
     EXPECT_EQ(Utf16ToCp932(u""), "");
     EXPECT_EQ(Cp932ToUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
     EXPECT_EQ(Utf8ToCp932(std::string("\0\xE8\xA8\x88", 4)), std::string("\0\x8C\x76", 3));
+}
+
+// The tables are compiled into the program; here they are held against the C library's
+// converter itself, for every code and every character of the basic plane.
+TEST(Cp932Tables, MatchTheConverterForEveryCode)
+{
+    auto expected = std::make_unique<cp932_tables::CTables>();
+    if (!cp932_tables::BuildFromIconv(*expected))
+        GTEST_SKIP() << "the C library has no CP932 converter";
+    int decoded = 0;
+    for (int code = 0; code < 0x10000; ++code) {
+        if (!cp932_tables::IsCharacterCode(code))
+            continue;
+        const std::u16string u = Decode(code);
+        ASSERT_EQ(u.size(), 1u) << std::hex << code;
+        ASSERT_EQ(u[0], expected->toUnicode[static_cast<size_t>(code)]) << std::hex << code;
+        decoded += u[0] != 0xFFFD;
+    }
+    EXPECT_GT(decoded, 9000);
+    int encoded = 0;
+    for (int cp = 0; cp < 0x10000; ++cp) {
+        if (cp >= 0xD800 && cp <= 0xDFFF)
+            continue;
+        const int code = cp == 0 ? 0 : expected->fromUnicode[static_cast<size_t>(cp)];
+        std::string bytes;
+        if (cp != 0 && code == 0)
+            bytes = "?";
+        else if (code >= 0x100)
+            bytes = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+        else
+            bytes = std::string(1, static_cast<char>(code));
+        ASSERT_EQ(Utf16ToCp932(std::u16string(1, static_cast<char16_t>(cp))), bytes) << std::hex << cp;
+        encoded += code != 0;
+    }
+    EXPECT_GT(encoded, 9000);
 }

@@ -1,0 +1,339 @@
+// Cut, copy and paste of the parts grid through the desktop clipboard, in the private
+// format "Morvel PM Data" (a list of row records), so that rows and blocks of cells go
+// between parts-list windows, also of other running copies of the program. The copy mode
+// (rows or cells) of the last copy decides how a paste lays the records out: new rows, a
+// block at the current cell, or tiled over a selection. While the in-place editor has the
+// keyboard, the commands are the editor's own clipboard commands.
+#include "parts/CMorvelPMDoc.h"
+#include "parts/CMorvelPMView.h"
+#include "parts/CPartsShared.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/ole/COleDataObject.h"
+#include "platform/ui/ole/COleDataSource.h"
+
+#include <algorithm>
+
+namespace {
+
+CRect Ordered(const CRect& rc)
+{
+    return CRect(std::min(rc.left, rc.right), std::min(rc.top, rc.bottom), std::max(rc.left, rc.right),
+                 std::max(rc.top, rc.bottom));
+}
+
+} // namespace
+
+bool CMorvelPMView::ForwardToFocusedChild(UINT nMessage)
+{
+    if (m_hWnd == nullptr)
+        return false;
+    // Only a window inside this view (the in-place editor) takes the commands over.
+    CWnd* pFocus = CWnd::GetFocus();
+    if (pFocus == nullptr || pFocus == this || !IsChild(pFocus))
+        return false;
+    pFocus->SendMessage(nMessage, 0, 0);
+    return true;
+}
+
+CRect CMorvelPMView::GetSelectionBlock() const
+{
+    if (m_nSelectMode == selectNone)
+        return CRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow);
+    return Ordered(m_rcSelection);
+}
+
+bool CMorvelPMView::ReadClipboardRows(COleDataObject* pData)
+{
+    if (pData == nullptr)
+        return false;
+    std::vector<BYTE> bytes;
+    if (!pData->GetBytes(static_cast<CLIPFORMAT>(CPartsShared::GetDataFormat()), bytes))
+        return false;
+    return m_exchangeList.LoadExchangeBytes(bytes.data(), bytes.size());
+}
+
+bool CMorvelPMView::ReadClipboard()
+{
+    m_exchangeList.DeleteAll();
+    COleDataObject data;
+    if (!data.AttachClipboard())
+        return false;
+    return ReadClipboardRows(&data);
+}
+
+void CMorvelPMView::CopyBlockToClipboard(CRect rcBlock)
+{
+    const CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr || rcBlock.top > pDoc->m_nRowsInUse)
+        return;
+    if (rcBlock.bottom > pDoc->m_nRowsInUse)
+        rcBlock.bottom = pDoc->m_nRowsInUse - 1;
+    rcBlock.left = std::clamp<LONG>(rcBlock.left, 0, CPMObj::MAX_COLUMNS - 1);
+    rcBlock.right = std::clamp<LONG>(rcBlock.right, rcBlock.left, CPMObj::MAX_COLUMNS - 1);
+    m_exchangeList.DeleteAll();
+    for (int r = std::max<int>(0, rcBlock.top); r <= rcBlock.bottom; ++r) {
+        auto* pObj = new CPMObj;
+        pObj->m_nRow = r;
+        pObj->m_nLastRow = rcBlock.bottom;
+        pObj->m_nFirstCol = rcBlock.left;
+        pObj->m_nLastCol = rcBlock.right;
+        for (int c = rcBlock.left; c <= rcBlock.right; ++c)
+            pObj->m_strCell[c] = GetCellText(r, c);
+        m_exchangeList.AddTail(pObj);
+    }
+    if (m_exchangeList.IsEmpty())
+        return;
+    auto* pSource = new COleDataSource;
+    pSource->CacheData(static_cast<CLIPFORMAT>(CPartsShared::GetDataFormat()),
+                       m_exchangeList.StoreExchangeBytes());
+    pSource->SetClipboard();
+}
+
+void CMorvelPMView::OnEditCopy()
+{
+    if (ForwardToFocusedChild(WM_COPY))
+        return;
+    CPartsShared::s_nCopyMode =
+        m_nSelectMode == selectRows ? CPartsShared::copyRows : CPartsShared::copyCells;
+    CopyBlockToClipboard(GetSelectionBlock());
+    m_bCanUndo = FALSE;
+    m_bCanRedo = FALSE;
+}
+
+void CMorvelPMView::OnEditCut()
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return;
+    SaveSelectionForUndo();
+    if (ForwardToFocusedChild(WM_CUT))
+        return;
+    CPartsShared::s_nCopyMode = m_nSelectMode == selectRows   ? CPartsShared::copyRows
+                                : m_nSelectMode == selectNone ? CPartsShared::copyNone
+                                                              : CPartsShared::copyCells;
+    CRect rcBlock = GetSelectionBlock();
+    if (rcBlock.top <= pDoc->m_nRowsInUse) {
+        if (rcBlock.bottom > pDoc->m_nRowsInUse)
+            rcBlock.bottom = pDoc->m_nRowsInUse - 1;
+        if (m_nSelectMode == selectRows) {
+            CPartsShared::s_nCopyMode = CPartsShared::copyRows;
+            CopyBlockToClipboard(rcBlock);
+            const int nTop = std::max<int>(0, rcBlock.top);
+            for (int r = nTop; r <= rcBlock.bottom; ++r)
+                RemoveRow(nTop);
+            m_nCurrentCol = 0;
+            m_nCurrentRow = nTop;
+            m_rcSelection.SetRect(0, nTop, 0, nTop);
+            m_nSelectMode = selectNone;
+            pDoc->SetModifiedFlag(TRUE);
+            InvalidateRows(nTop, m_nRowLimit - 1, TRUE);
+            m_nUndoKind = undoCutRows;
+        } else {
+            CPartsShared::s_nCopyMode = CPartsShared::copyCells;
+            CopyBlockToClipboard(rcBlock);
+            ClearCells(rcBlock.left, rcBlock.top, rcBlock.right, rcBlock.bottom);
+            pDoc->SetModifiedFlag(TRUE);
+            m_nUndoKind = undoCutCells;
+        }
+        pDoc->UpdateAllViews(nullptr);
+    }
+    m_bCanUndo = TRUE;
+    m_bCanRedo = FALSE;
+}
+
+void CMorvelPMView::OnEditPaste()
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return;
+    if (ForwardToFocusedChild(WM_PASTE))
+        return;
+    int nKind = m_nSelectMode;
+    if (nKind == selectBlock && m_rcSelection.left == m_rcSelection.right &&
+        m_rcSelection.top == m_rcSelection.bottom)
+        nKind = selectNone;
+    const int nMode = CPartsShared::s_nCopyMode;
+    const bool bTiling = (nKind == selectBlock || nKind == selectRows || nKind == selectColumn) &&
+                         (nMode == CPartsShared::copyCells || nMode == CPartsShared::copyRows);
+    if (bTiling) {
+        CRect rcTarget = m_rcSelection;
+        rcTarget.bottom = std::min<LONG>(rcTarget.bottom, m_nRowLimit - 1);
+        if (pDoc->m_nRowsInUse <= rcTarget.bottom)
+            pDoc->m_nRowsInUse = rcTarget.bottom + 1;
+        rcTarget = Ordered(rcTarget);
+        if (ReadClipboard()) {
+            SaveBlockForUndo(rcTarget);
+            const CPMObj* pFirst = m_exchangeList.GetHead();
+            const int nWidth = pFirst->m_nLastCol - pFirst->m_nFirstCol + 1;
+            POSITION pos = m_exchangeList.GetHeadPosition();
+            for (int r = rcTarget.top; r <= rcTarget.bottom; ++r) {
+                if (pos == nullptr)
+                    pos = m_exchangeList.GetHeadPosition();
+                const CPMObj* pObj = m_exchangeList.GetNext(pos);
+                for (int c = rcTarget.left; c <= rcTarget.right; ++c)
+                    SetCellText(pObj->m_strCell[(c - rcTarget.left) % nWidth + pObj->m_nFirstCol], r, c);
+                CalcRow(r, 0);
+            }
+            pDoc->SetModifiedFlag(TRUE);
+            m_nUndoKind = nKind == selectColumn ? undoPasteColumn : undoPasteTiled;
+        }
+        SetVScrollRange(pDoc->m_nRowsInUse);
+    } else if (nKind == selectNone && nMode == CPartsShared::copyCells) {
+        if (ReadClipboard()) {
+            const CRect rcSource = m_exchangeList.GetBlock();
+            // The record is the whole target block, also where it lies past the used rows,
+            // so that undo empties every cell the paste wrote.
+            SaveBlockForUndo(CRect(m_nCurrentCol, m_nCurrentRow,
+                                   std::min<int>(m_nCurrentCol + rcSource.Width(), m_nColumnCount - 1),
+                                   std::min<int>(m_nCurrentRow + rcSource.Height(), m_nRowLimit - 1)));
+            int nRow = m_nCurrentRow;
+            POSITION pos = m_exchangeList.GetHeadPosition();
+            while (pos != nullptr) {
+                const CPMObj* pObj = m_exchangeList.GetNext(pos);
+                const int nLastCol =
+                    std::min(m_nCurrentCol + pObj->m_nLastCol - pObj->m_nFirstCol, m_nColumnCount - 1);
+                for (int c = m_nCurrentCol; c <= nLastCol; ++c) {
+                    SetCellText(pObj->m_strCell[c - m_nCurrentCol + pObj->m_nFirstCol], nRow, c);
+                    CalcRow(nRow, 0);
+                }
+                ++nRow;
+            }
+            pDoc->SetModifiedFlag(TRUE);
+            m_nUndoKind = undoPasteCells;
+        }
+    } else if (nKind == selectNone && nMode == CPartsShared::copyRows) {
+        if (ReadClipboard()) {
+            const CRect rcSource = m_exchangeList.GetBlock();
+            // One new row per record (the records were checked to form one block).
+            const int nRows = static_cast<int>(m_exchangeList.GetCount());
+            for (int i = 0; i < nRows; ++i)
+                InsertRowQuiet(m_nCurrentRow + i);
+            const CRect rcSaved = m_rcSelection;
+            const int nSavedKind = m_nSelectMode;
+            m_rcSelection.SetRect(0, m_nCurrentRow, rcSource.Width(), m_nCurrentRow + rcSource.Height());
+            m_nSelectMode = selectBlock;
+            SaveSelectionForUndo();
+            m_rcSelection = rcSaved;
+            m_nSelectMode = nSavedKind;
+            int nRow = m_nCurrentRow;
+            POSITION pos = m_exchangeList.GetHeadPosition();
+            while (pos != nullptr) {
+                const CPMObj* pObj = m_exchangeList.GetNext(pos);
+                for (int c = 0; c < m_nColumnCount; ++c) {
+                    const int nSourceCol = c + pObj->m_nFirstCol;
+                    // Columns past the record's block hold no text.
+                    SetCellText(nSourceCol <= pObj->m_nLastCol ? pObj->m_strCell[nSourceCol] : CString(),
+                                nRow, c);
+                    CalcRow(nRow, 0);
+                }
+                ++nRow;
+            }
+            pDoc->SetModifiedFlag(TRUE);
+            m_nUndoKind = undoPasteRows;
+        }
+    }
+    InvalidateRows(0, m_nRowLimit - 1, TRUE);
+    pDoc->UpdateAllViews(nullptr);
+    m_bCanUndo = TRUE;
+    m_bCanRedo = FALSE;
+}
+
+void CMorvelPMView::OnUpdateEditCut(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
+}
+
+void CMorvelPMView::OnUpdateEditCopy(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
+}
+
+void CMorvelPMView::OnUpdateEditPaste(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
+}
+
+// ---------------------------------------------------------------------------------------
+// Undo and redo of the clipboard commands
+
+bool CMorvelPMView::UndoClipboardCommand(int nKind)
+{
+    const CRect rcBlock = GetUndoBlock();
+    switch (nKind) {
+    case undoCutRows: {
+        if (m_undoList.IsEmpty())
+            return false;
+        HideCellEdit();
+        m_nCurrentCol = rcBlock.left;
+        m_nCurrentRow = rcBlock.top;
+        ScrollCellIntoView(m_nCurrentRow, m_nCurrentCol);
+        for (int i = 0; i < static_cast<int>(m_undoList.GetCount()); ++i)
+            InsertRowQuiet(rcBlock.top);
+        InvalidateRows(rcBlock.top, m_nRowLimit - 1, TRUE);
+        RestoreUndoRecord();
+        return true;
+    }
+    case undoPasteRows: {
+        if (m_undoList.IsEmpty())
+            return false;
+        const CRect rcSaved = m_rcSelection;
+        const int nSavedKind = m_nSelectMode;
+        m_rcSelection = rcBlock;
+        m_nSelectMode = selectRows;
+        OnEditCut();
+        m_rcSelection = rcSaved;
+        m_nSelectMode = nSavedKind;
+        return true;
+    }
+    default:
+        RestoreUndoRecord();
+        return true;
+    }
+}
+
+bool CMorvelPMView::RedoClipboardCommand(int nKind, const CRect& rcBlock)
+{
+    const CRect rcSaved = m_rcSelection;
+    const int nSavedKind = m_nSelectMode;
+    const CPoint ptSaved(m_nCurrentCol, m_nCurrentRow);
+    const int nSavedMode = CPartsShared::s_nCopyMode;
+    const bool bSingle = rcBlock.left == rcBlock.right && rcBlock.top == rcBlock.bottom;
+    switch (nKind) {
+    case undoCutCells:
+    case undoCutRows:
+        m_nCurrentCol = rcBlock.left;
+        m_nCurrentRow = rcBlock.top;
+        if (bSingle) {
+            m_nSelectMode = selectNone;
+        } else {
+            m_rcSelection = rcBlock;
+            m_nSelectMode = nKind == undoCutRows ? selectRows : selectBlock;
+        }
+        OnEditCut();
+        break;
+    case undoPasteCells:
+    case undoPasteRows:
+        CPartsShared::s_nCopyMode =
+            nKind == undoPasteCells || bSingle ? CPartsShared::copyCells : CPartsShared::copyRows;
+        m_nCurrentCol = rcBlock.left;
+        m_nCurrentRow = rcBlock.top;
+        OnEditPaste();
+        break;
+    case undoPasteTiled:
+    case undoPasteColumn:
+        CPartsShared::s_nCopyMode = CPartsShared::copyCells;
+        m_nCurrentCol = rcBlock.left;
+        m_nCurrentRow = rcBlock.top;
+        m_rcSelection = rcBlock;
+        OnEditPaste();
+        break;
+    default:
+        return false;
+    }
+    m_rcSelection = rcSaved;
+    m_nSelectMode = nSavedKind;
+    m_nCurrentCol = ptSaved.x;
+    m_nCurrentRow = ptSaved.y;
+    CPartsShared::s_nCopyMode = nSavedMode;
+    return true;
+}

@@ -1,0 +1,603 @@
+// Editing in the parts grid: the in-place editor (opened by typing, F2 or a double click,
+// committed by Enter, Up, Down, a click or any other key, abandoned by Esc), the keys and
+// the mouse over the grid, the drag selection, the context menu and the row commands
+// insert, delete and clear.
+#include "app/CMorvelSettings.h"
+#include "estimate/CGridRow.h"
+#include "estimate/CNumberRules.h"
+#include "parts/CMorvelPMDoc.h"
+#include "parts/CMorvelPMView.h"
+#include "parts/CPartsShared.h"
+#include "platform/base/Cp932.h"
+#include "platform/base/Cp932Text.h"
+#include "platform/base/MessageBox.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/CMenu.h"
+#include "platform/ui/core/WinApi.h"
+#include "platform/ui/gdi/CClientDC.h"
+#include "resources/PartsViewMenus.h"
+#include "resources/ResourceIds.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <iterator>
+#include <vector>
+
+namespace {
+
+// The typed characters without a lead byte still waiting for its trail byte.
+CString WholeCharacters(const CString& strText)
+{
+    const int nLength = strText.GetLength();
+    int i = 0;
+    while (i < nLength) {
+        if (IsDBCSLeadByte(static_cast<BYTE>(strText[i]))) {
+            if (i + 1 >= nLength)
+                return strText.Left(i);
+            i += 2;
+        } else {
+            ++i;
+        }
+    }
+    return strText;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------
+// The editor
+
+void CMorvelPMView::CreateCellEdit()
+{
+    if (m_bEditCreated || m_hWnd == nullptr)
+        return;
+    if (!m_wndEdit.CreateInView(this, CGridCellEdit::PARTS_VIEW_EDIT_ID)) {
+        AfxMessageBox("みつもりﾓﾙﾍﾞﾙ が起動できません。"_sj);
+        return;
+    }
+    m_bEditCreated = TRUE;
+    m_wndEdit.ShowWindow(SW_HIDE);
+}
+
+void CMorvelPMView::HideCellEdit()
+{
+    if (m_bEditCreated && m_wndEdit.m_hWnd != nullptr)
+        m_wndEdit.ShowWindow(SW_HIDE);
+}
+
+LOGFONT CMorvelPMView::GetZoomedFont() const
+{
+    LOGFONT lf{};
+    if (const CMorvelPMDoc* pDoc = GetDocument())
+        lf = pDoc->m_logFont;
+    lf.lfHeight = lf.lfHeight * m_nZoom / 100;
+    lf.lfWidth = lf.lfWidth * m_nZoom / 100;
+    return lf;
+}
+
+void CMorvelPMView::StyleCellEdit(const CString& strText)
+{
+    PARAFORMAT pf{};
+    pf.cbSize = sizeof(pf);
+    pf.dwMask = PFM_ALIGNMENT;
+    pf.wAlignment = IsNumericColumn(m_nCurrentCol) ? PFA_RIGHT : PFA_LEFT;
+    m_wndEdit.SetParaFormat(pf);
+    // The editor keeps using its font while it shows it: the old one goes only after the
+    // new one is set.
+    const LOGFONT lf = GetZoomedFont();
+    auto pFont = std::make_unique<CFont>();
+    if (pFont->CreateFontIndirect(&lf)) {
+        m_wndEdit.SetFont(pFont.get());
+        m_pEditFont = std::move(pFont);
+    }
+    m_wndEdit.SetFocus();
+    m_wndEdit.SetSel(0, -1);
+    m_wndEdit.ReplaceSel(strText, FALSE);
+}
+
+void CMorvelPMView::OnCellEditKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    OnKeyDown(nChar, nRepCnt, nFlags);
+}
+
+void CMorvelPMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    CMorvelView::OnChar(nChar, nRepCnt, nFlags);
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr || m_hWnd == nullptr || m_nCurrentCol < 0 || m_nCurrentCol >= m_nColumnCount)
+        return;
+    int x = m_nRowHeaderWidth - m_nHorzOffset;
+    for (int c = 0; c < m_nCurrentCol; ++c)
+        x += m_nColumnWidth[c];
+    const int y = m_nCurrentRow * m_nRowHeight + m_nHeaderHeight - m_nVertOffset;
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    if (!rcClient.PtInRect(CPoint(x, y)))
+        return;
+    if (nChar == 13 || nChar == 9 || nChar == 8 || nChar == 27) {
+        m_nEditState = editClosed;
+        return;
+    }
+    // Other control characters (Ctrl with a letter) are commands, not text.
+    if (nChar < 0x20 || nChar == 0x7F || !m_bEditCreated)
+        return;
+    if (m_nEditState == editClosed) {
+        m_nEditState = editOpening;
+        CPartsShared::s_strTypedText.Empty();
+    }
+    m_wndEdit.MoveWindow(x, y, m_nColumnWidth[m_nCurrentCol], m_nRowHeight);
+    m_wndEdit.ShowWindow(SW_SHOW);
+    CPartsShared::s_strTypedText += static_cast<char>(static_cast<BYTE>(nChar));
+    // While the trail byte of a double-byte character is still to come, the editor shows
+    // the characters before it.
+    StyleCellEdit(WholeCharacters(CPartsShared::s_strTypedText));
+    if (m_nCurrentRow >= pDoc->m_nRowsInUse) {
+        pDoc->m_nRowsInUse = m_nCurrentRow + 1;
+        SetVScrollRange(pDoc->m_nRowsInUse);
+    }
+    pDoc->SetModifiedFlag(TRUE);
+    m_nEditState = editOpen;
+}
+
+void CMorvelPMView::OpenEditOnCell()
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr || !m_bEditCreated || m_wndEdit.m_hWnd == nullptr || m_nCurrentCol < 0 ||
+        m_nCurrentCol >= m_nColumnCount)
+        return;
+    m_nEditState = editOpening;
+    CRect rcCell;
+    GetCellRangeRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow, &rcCell);
+    m_wndEdit.MoveWindow(rcCell.left, rcCell.top, m_nColumnWidth[m_nCurrentCol], m_nRowHeight);
+    m_wndEdit.ShowWindow(SW_SHOW);
+    CString strText = GetCellText(m_nCurrentRow, m_nCurrentCol);
+    // A number shows as its column prints it. A cell of a number column that holds anything
+    // else shows as it is, so that confirming it unchanged keeps it.
+    if (IsNumericColumn(m_nCurrentCol) && CNumberRules::IsNumberText(strText))
+        strText =
+            CNumberRules::FormatByPicture(std::atof(strText), pDoc->m_form.GetItem(m_nCurrentCol, 3), true);
+    StyleCellEdit(strText);
+    m_nEditState = editOpen;
+    if (m_nCurrentRow >= pDoc->m_nRowsInUse) {
+        pDoc->m_nRowsInUse = m_nCurrentRow + 1;
+        SetVScrollRange(pDoc->m_nRowsInUse);
+    }
+}
+
+void CMorvelPMView::OnLButtonDblClk(UINT nFlags, CPoint point)
+{
+    CMorvelView::OnLButtonDblClk(nFlags, point);
+    OnLButtonDown(nFlags, point);
+    OnLButtonUp(nFlags, point);
+    if (point.y < m_nHeaderHeight || point.x < m_nRowHeaderWidth) {
+        HideCellEdit();
+        return;
+    }
+    OpenEditOnCell();
+}
+
+// ---------------------------------------------------------------------------------------
+// Commit
+
+void CMorvelPMView::SendKeyUpDown(UINT nChar)
+{
+    // A key as the keyboard gives it: released, then pressed.
+    if (m_hWnd != nullptr) {
+        SendMessage(WM_KEYUP, nChar, static_cast<LPARAM>(0xC0000001u));
+        SendMessage(WM_KEYDOWN, nChar, 1);
+    } else {
+        OnKeyUp(nChar, 1, 0xC000);
+        OnKeyDown(nChar, 1, 0);
+    }
+}
+
+void CMorvelPMView::MoveByDirection()
+{
+    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
+    const int nDirection = pSettings != nullptr ? pSettings->m_nDirection : 1;
+    if (nDirection == 1)
+        SendKeyUpDown(VK_RIGHT);
+    else if (nDirection == 2)
+        SendKeyUpDown(VK_DOWN);
+}
+
+void CMorvelPMView::CommitEdit(BOOL bMove)
+{
+    if (m_hWnd != nullptr)
+        SetFocus();
+    if (m_nEditState == editClosed && IsUnitColumn(m_nCurrentCol)) {
+        OpenUnitPick();
+        HideCellEdit();
+        // Without a unit pick to open, Enter moves on as it does elsewhere.
+        if (m_pUnitDlg != nullptr)
+            return;
+    }
+    if (m_nEditState != editOpen) {
+        if (bMove)
+            MoveByDirection();
+        return;
+    }
+    m_nEditState = editClosed;
+    CString strText;
+    if (IsNumericColumn(m_nCurrentCol)) {
+        m_wndEdit.GetCellText(strText);
+    } else {
+        // A cell holds one line: a line break pasted into the editor does not reach it.
+        m_wndEdit.GetText(strText);
+        strText.Remove('\r');
+        strText.Remove('\n');
+    }
+    CommitTypedText(strText);
+    HideCellEdit();
+    if (bMove)
+        MoveByDirection();
+}
+
+// ---------------------------------------------------------------------------------------
+// Keys and the mouse
+
+void CMorvelPMView::RepaintAllViews()
+{
+    if (CMorvelPMDoc* pDoc = GetDocument())
+        pDoc->UpdateAllViews(nullptr);
+}
+
+void CMorvelPMView::ShowCursorMove()
+{
+    const CPoint ptCur(m_nCurrentCol, m_nCurrentRow);
+    if (ptCur == m_ptLastCur)
+        return;
+    const CPoint ptOld = m_ptLastCur;
+    m_ptLastCur = ptCur;
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return;
+    POSITION pos = pDoc->GetFirstViewPosition();
+    while (pos != nullptr) {
+        auto* pView = dynamic_cast<CMorvelPMView*>(pDoc->GetNextView(pos));
+        if (pView == nullptr)
+            continue;
+        pView->InvalidateCell(ptOld.x, ptOld.y);
+        pView->InvalidateCell(ptCur.x, ptCur.y);
+    }
+}
+
+void CMorvelPMView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    if (nChar == VK_F2) {
+        CRect rcCell;
+        GetCellRangeRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow, &rcCell);
+        OnLButtonDblClk(0, CPoint(rcCell.left + 3, rcCell.top + 3));
+        return;
+    }
+    switch (nChar) {
+    case VK_RETURN:
+        if (m_nSelectMode != selectNone && !m_nShiftExtend) {
+            ClearSelection();
+            RepaintAllViews();
+        }
+        CommitEdit(TRUE);
+        break;
+    case VK_ESCAPE:
+        // Nothing typed is kept.
+        m_nEditState = editClosed;
+        HideCellEdit();
+        break;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_PRIOR:
+    case VK_NEXT:
+        break;
+    default:
+        if (m_nEditState == editOpen)
+            CommitEdit(FALSE);
+        break;
+    }
+    CMorvelView::OnKeyDown(nChar, nRepCnt, nFlags);
+    ShowCursorMove();
+    UpdateStatusText();
+}
+
+void CMorvelPMView::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    // A click elsewhere keeps what was typed.
+    if (m_nEditState == editOpen)
+        CommitEdit(FALSE);
+    m_nEditState = editClosed;
+    HideCellEdit();
+    const bool bInCells = point.x >= m_nRowHeaderWidth && point.y >= m_nHeaderHeight;
+    CMorvelView::OnLButtonDown(nFlags, point);
+    if (m_nSelectMode != selectNone)
+        RepaintAllViews();
+    ShowCursorMove();
+    UpdateStatusText();
+    // An armed range total goes into the clicked cell.
+    if (bInCells)
+        PlaceRangeTotal();
+}
+
+void CMorvelPMView::OnMouseMove(UINT nFlags, CPoint point)
+{
+    if (HitTestColumnBorder(point.x, point.y) == resizeTracking) {
+        TrackColumnResize(nFlags, point.x);
+        return;
+    }
+    DragSelectTo(nFlags, point);
+    CMorvelView::OnMouseMove(nFlags, point);
+}
+
+void CMorvelPMView::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == TIMER_DRAG_SCROLL)
+        DragScrollTick();
+    CMorvelView::OnTimer(nIDEvent);
+}
+
+int CMorvelPMView::GetDragScrollInterval(int nDirection) const
+{
+    // Columns are wide: scrolling left goes at half the pace of the other directions.
+    return nDirection == dragScrollLeft ? 100 : 50;
+}
+
+void CMorvelPMView::RedrawSelectionChange(const CRect& rcOld, const CRect& rcNew)
+{
+    UpdateSelectionDisplay(rcOld, rcNew);
+}
+
+void CMorvelPMView::UpdateSelectionDisplay(const CRect& rcOld, const CRect& rcNew)
+{
+    if (m_nSelectMode == selectNone || m_hWnd == nullptr)
+        return;
+    CRect a, b;
+    NormalizeCellRange(rcOld.left, rcOld.top, rcOld.right, rcOld.bottom, &a);
+    NormalizeCellRange(rcNew.left, rcNew.top, rcNew.right, rcNew.bottom, &b);
+    CRect u = UnionRange(a, b);
+    const CRect i = IntersectRange(a, b);
+    u.left = std::max<LONG>(u.left, m_nFirstVisibleCol);
+    u.top = std::max<LONG>(u.top, m_nFirstVisibleRow);
+    u.right = std::min<LONG>(u.right, m_nColumnCount - 1);
+    u.bottom = std::min<LONG>(u.bottom, std::min(m_nRowLimit - 1, m_nFirstVisibleRow + GetVisibleRowCount()));
+    if (u.left > u.right || u.top > u.bottom)
+        return;
+    // Only the cells whose selection state changed, through the paint path so that fonts,
+    // the grid lines and the cursor frame come out as in a full paint.
+    for (int r = u.top; r <= u.bottom; ++r) {
+        for (int c = u.left; c <= u.right; ++c) {
+            const bool bInside = c >= i.left && c <= i.right && r >= i.top && r <= i.bottom;
+            if (!bInside)
+                InvalidateCell(c, r);
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Context menu
+
+void CMorvelPMView::OnContextMenu(CWnd* /*pWnd*/, CPoint point)
+{
+    if (m_hWnd == nullptr)
+        return;
+    RegisterPartsViewMenus();
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_PARTS_CONTEXT_MENU))
+        return;
+    CMenu* pPopup = menu.GetSubMenu(0);
+    if (pPopup == nullptr)
+        return;
+    // The menu belongs to the first window up the chain that is not a child window (the
+    // main frame), which routes the chosen command to the active view.
+    CWnd* pOwner = this;
+    while (pOwner->GetParent() != nullptr && (pOwner->GetStyle() & WS_CHILD) != 0)
+        pOwner = pOwner->GetParent();
+    pPopup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, pOwner);
+}
+
+BOOL CMorvelPMView::PreTranslateMessage(MSG* pMsg)
+{
+    if (m_hWnd != nullptr && pMsg->hwnd == m_hWnd) {
+        const UINT nMsg = pMsg->message;
+        if ((nMsg == WM_KEYDOWN || nMsg == WM_SYSKEYDOWN) && pMsg->wParam == VK_F10 &&
+            ::GetKeyState(VK_SHIFT) < 0) {
+            CRect rcClient;
+            GetClientRect(&rcClient);
+            CPoint pt = rcClient.TopLeft();
+            ClientToScreen(&pt);
+            pt.Offset(5, 5);
+            OnContextMenu(this, pt);
+            return TRUE;
+        }
+    }
+    return CMorvelView::PreTranslateMessage(pMsg);
+}
+
+// ---------------------------------------------------------------------------------------
+// Rows
+
+CString CMorvelPMView::TrimBlanks(const CString& strText)
+{
+    const char* p = strText;
+    const int nLength = strText.GetLength();
+    int nFirst = 0;
+    while (nFirst < nLength && p[nFirst] == ' ')
+        ++nFirst;
+    int nEnd = nLength;
+    while (nEnd > nFirst && p[nEnd - 1] == ' ')
+        --nEnd;
+    return strText.Mid(nFirst, nEnd - nFirst);
+}
+
+void CMorvelPMView::AllocateRows(int nCount)
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr || nCount <= 0)
+        return;
+    for (int i = 0; i < nCount; ++i)
+        pDoc->m_aRows.push_back(std::make_unique<CGridRow>());
+}
+
+int CMorvelPMView::InsertRowsQuiet(int nRow, int nCount)
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr || nRow < 0 || nRow >= m_nRowLimit || nCount <= 0)
+        return 0;
+    const size_t nIndex = static_cast<size_t>(nRow);
+    if (pDoc->m_aRows.size() < nIndex)
+        pDoc->m_aRows.resize(nIndex);
+    // The new rows stay unallocated (empty) until a cell of theirs is written.
+    std::vector<std::unique_ptr<CGridRow>> fresh(static_cast<size_t>(nCount));
+    pDoc->m_aRows.insert(pDoc->m_aRows.begin() + nRow, std::make_move_iterator(fresh.begin()),
+                         std::make_move_iterator(fresh.end()));
+    pDoc->m_nRowsInUse = std::max(pDoc->m_nRowsInUse + nCount, nRow + nCount);
+    // Rows pushed past the row limit would read as empty and be saved empty: the limit
+    // grows (as opening a long list makes it) so that every row stays.
+    if (pDoc->m_nRowsInUse > m_nRowLimit) {
+        POSITION pos = pDoc->GetFirstViewPosition();
+        while (pos != nullptr) {
+            if (auto* pView = dynamic_cast<CMorvelPMView*>(pDoc->GetNextView(pos)))
+                pView->GrowRowLimit(pDoc->m_nRowsInUse);
+        }
+        pDoc->m_nRowLimit = std::max(pDoc->m_nRowLimit, m_nRowLimit);
+    }
+    SetVScrollRange(pDoc->m_nRowsInUse);
+    return nCount;
+}
+
+void CMorvelPMView::InsertRowQuiet(int nRow)
+{
+    InsertRowsQuiet(nRow, 1);
+}
+
+void CMorvelPMView::InsertRow(int nRow)
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr || nRow < 0 || nRow >= m_nRowLimit)
+        return;
+    InsertRowQuiet(nRow);
+    InvalidateRows(nRow, m_nRowLimit - 1, TRUE);
+    pDoc->UpdateAllViews(nullptr);
+    pDoc->SetModifiedFlag(TRUE);
+}
+
+void CMorvelPMView::RemoveRow(int nRow)
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr || nRow < 0 || nRow >= m_nRowLimit ||
+        static_cast<size_t>(nRow) >= pDoc->m_aRows.size())
+        return;
+    pDoc->m_aRows.erase(pDoc->m_aRows.begin() + nRow);
+    pDoc->m_nRowsInUse = std::max(0, pDoc->m_nRowsInUse - 1);
+    SetVScrollRange(pDoc->m_nRowsInUse);
+}
+
+void CMorvelPMView::DeleteRow(int nRow)
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr || nRow < 0 || nRow >= m_nRowLimit ||
+        static_cast<size_t>(nRow) >= pDoc->m_aRows.size())
+        return;
+    RemoveRow(nRow);
+    InvalidateRows(nRow, m_nRowLimit - 1, TRUE);
+    pDoc->UpdateAllViews(nullptr);
+    pDoc->SetModifiedFlag(TRUE);
+}
+
+void CMorvelPMView::ClearCells(int nCol1, int nRow1, int nCol2, int nRow2)
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return;
+    for (int r = nRow1; r <= nRow2; ++r) {
+        for (int c = nCol1; c <= nCol2; ++c)
+            SetCellText(CString(), r, c);
+    }
+    InvalidateCells(nCol1, nRow1, nCol2, nRow2, true);
+    pDoc->SetModifiedFlag(TRUE);
+}
+
+void CMorvelPMView::OnInsertRow()
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return;
+    if (m_nSelectMode == selectRows) {
+        CRect rcRange;
+        NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+                           &rcRange);
+        const int nCount = std::max(0, static_cast<int>(rcRange.bottom - rcRange.top + 1));
+        const int nRow = m_nCurrentRow;
+        // The record is the block of the rows the insert makes (all columns), so that undo
+        // takes out exactly those rows, wherever the cursor stood in the selection.
+        SaveBlockForUndo(CRect(0, nRow, std::max(0, m_nColumnCount - 1), nRow + std::max(0, nCount - 1)));
+        pDoc->SetModifiedFlag(TRUE);
+        InsertRowsQuiet(nRow, nCount);
+        m_nCurrentRow = nRow;
+        InvalidateRows(std::min<int>(rcRange.top, nRow), m_nRowLimit - 1, TRUE);
+        pDoc->UpdateAllViews(nullptr);
+    } else {
+        SaveSelectionForUndo();
+        pDoc->SetModifiedFlag(TRUE);
+        InsertRow(m_nCurrentRow);
+    }
+    m_nUndoKind = undoRowInsert;
+    m_bCanUndo = TRUE;
+    m_bCanRedo = FALSE;
+}
+
+void CMorvelPMView::OnDeleteRow()
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return;
+    SaveSelectionForRowDelete();
+    CRect rcRange;
+    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+                       &rcRange);
+    if (m_nSelectMode == selectRows && rcRange.top <= pDoc->m_nRowsInUse) {
+        const int nTop = std::max(0, static_cast<int>(rcRange.top));
+        const int nBottom = std::min<int>(rcRange.bottom, pDoc->m_nRowsInUse - 1);
+        for (int r = nTop; r <= nBottom; ++r)
+            RemoveRow(nTop);
+        m_nCurrentCol = 0;
+        m_nCurrentRow = nTop;
+        m_rcSelection.SetRect(0, nTop, 0, nTop);
+        m_nSelectMode = selectNone;
+        pDoc->SetModifiedFlag(TRUE);
+        InvalidateRows(nTop, m_nRowLimit - 1, TRUE);
+        pDoc->UpdateAllViews(nullptr);
+    } else {
+        DeleteRow(m_nCurrentRow);
+    }
+    m_nUndoKind = undoRowDelete;
+    m_bCanUndo = TRUE;
+    m_bCanRedo = FALSE;
+}
+
+void CMorvelPMView::OnClearRow()
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return;
+    int nTop = m_nCurrentRow, nBottom = m_nCurrentRow;
+    if (m_nSelectMode == selectRows) {
+        CRect rcRange;
+        NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+                           &rcRange);
+        nTop = std::max(0, static_cast<int>(rcRange.top));
+        nBottom = rcRange.bottom;
+    }
+    for (int r = nTop; r <= nBottom; ++r) {
+        for (int c = 0; c < m_nColumnCount; ++c)
+            SetCellText(CString(), r, c);
+    }
+    InvalidateRows(nTop, nBottom, TRUE);
+    pDoc->SetModifiedFlag(TRUE);
+    pDoc->UpdateAllViews(nullptr);
+}
+
+void CMorvelPMView::OnUpdateRowCommand(CCmdUI* pCmdUI)
+{
+    bool bEnable = m_nSelectMode == selectNone || m_nSelectMode == selectRows;
+    if (m_nSelectMode == selectBlock)
+        bEnable = m_rcSelection.left == m_rcSelection.right && m_rcSelection.top == m_rcSelection.bottom;
+    pCmdUI->Enable(bEnable);
+}

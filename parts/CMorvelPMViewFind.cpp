@@ -1,0 +1,343 @@
+// Find, replace and sort in the parts grid. The find and replace dialogs are modeless and
+// send their requests to the view with WM_FINDREPLACE_REQUEST; the search walks the cells
+// from the current cell on (rightwards and down, or leftwards and up), compares the stored
+// texts and does not wrap. The sort orders the rows of a one-column selection by that
+// column: by text in a text column, by value otherwise.
+#include "app/CShellServices.h"
+#include "app/CWaitDialog.h"
+#include "estimate/CGridRow.h"
+#include "estimate/CNumberRules.h"
+#include "estimate/ModelessMessages.h"
+#include "parts/CMorvelPMDoc.h"
+#include "parts/CMorvelPMView.h"
+#include "parts/CPartsShared.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/CWinApp.h"
+#include "resources/ResourceIds.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// The position of the first occurrence of strFind in strText that matches, or -1. With
+// bWholeWord an occurrence must start the text or follow a half-width blank, and end the
+// text or be followed by one. CString::Find never matches inside a double-byte character.
+int FindInText(const CString& strText, const CString& strFind, bool bWholeWord)
+{
+    if (strFind.IsEmpty())
+        return -1;
+    const int nLength = strFind.GetLength();
+    for (int nPos = strText.Find(strFind); nPos >= 0; nPos = strText.Find(strFind, nPos + 1)) {
+        if (!bWholeWord)
+            return nPos;
+        const bool bStart = nPos == 0 || strText[nPos - 1] == ' ';
+        const bool bEnd = nPos + nLength == strText.GetLength() || strText[nPos + nLength] == ' ';
+        if (bStart && bEnd)
+            return nPos;
+    }
+    return -1;
+}
+
+} // namespace
+
+int CMorvelPMView::MatchCell(int nRow, int nCol, WPARAM nFlags, const CString& strFind) const
+{
+    CString strText = GetCellText(nRow, nCol);
+    CString strWanted = strFind;
+    if ((nFlags & FRQ_MATCH_CASE) == 0) {
+        strText.MakeUpper();
+        strWanted.MakeUpper();
+    }
+    return FindInText(strText, strWanted, (nFlags & FRQ_WHOLE_WORD) != 0);
+}
+
+int CMorvelPMView::FindNext(WPARAM nFlags, const char* lpszText)
+{
+    const CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr || lpszText == nullptr)
+        return -1;
+    const CString strFind(lpszText);
+    CRect rc;
+    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom, &rc);
+    rc.bottom = std::min<LONG>(rc.bottom, m_nRowLimit);
+    if (rc.left == rc.right && rc.top == rc.bottom)
+        nFlags &= ~FRQ_SELECTION_ONLY;
+    const bool bSelection = (nFlags & FRQ_SELECTION_ONLY) != 0 && m_nSelectMode != selectNone;
+    const bool bUp = (nFlags & FRQ_UP) != 0 && (nFlags & FRQ_DOWN) == 0;
+    const int nLastCol = m_nColumnCount - 1;
+    const int c0 = m_nCurrentCol, r0 = m_nCurrentRow;
+    const auto found = [&](int nRow, int nCol, int nPos) {
+        m_nCurrentCol = nCol;
+        m_nCurrentRow = nRow;
+        return nPos;
+    };
+    if (!bUp) {
+        const int nFrom = bSelection ? std::max<int>(c0 + 1, rc.left) : c0 + 1;
+        const int nTo = bSelection ? std::min<int>(nLastCol, rc.right) : nLastCol;
+        for (int c = nFrom; c <= nTo; ++c)
+            if (const int nPos = MatchCell(r0, c, nFlags, strFind); nPos >= 0)
+                return found(r0, c, nPos);
+        const int nRowFrom = bSelection ? std::max<int>(r0 + 1, rc.top) : r0 + 1;
+        const int nRowTo = bSelection ? std::min<int>(pDoc->m_nRowsInUse, rc.bottom) : pDoc->m_nRowsInUse;
+        const int nColFrom = bSelection ? std::max<int>(rc.left, 0) : 0;
+        const int nColTo = bSelection ? std::min<int>(rc.right, nLastCol) : nLastCol;
+        for (int r = nRowFrom; r <= nRowTo; ++r)
+            for (int c = nColFrom; c <= nColTo; ++c)
+                if (const int nPos = MatchCell(r, c, nFlags, strFind); nPos >= 0)
+                    return found(r, c, nPos);
+        return -1;
+    }
+    const int nFrom = bSelection ? std::min<int>(c0 - 1, rc.right) : c0 - 1;
+    const int nTo = bSelection ? std::max<int>(rc.left, 0) : 0;
+    for (int c = nFrom; c >= nTo; --c)
+        if (const int nPos = MatchCell(r0, c, nFlags, strFind); nPos >= 0)
+            return found(r0, c, nPos);
+    const int nRowFrom = bSelection ? std::min<int>(r0 - 1, rc.bottom) : r0 - 1;
+    const int nRowTo = bSelection ? std::max<int>(rc.top, 0) : 0;
+    const int nColFrom = bSelection ? std::min<int>(rc.right, nLastCol) : nLastCol;
+    const int nColTo = bSelection ? std::max<int>(rc.left, 0) : 0;
+    // (Row -1 holds only empty cells: the walk ends at row 0.)
+    for (int r = nRowFrom; r >= nRowTo; --r)
+        for (int c = nColFrom; c >= nColTo; --c)
+            if (const int nPos = MatchCell(r, c, nFlags, strFind); nPos >= 0)
+                return found(r, c, nPos);
+    return -1;
+}
+
+void CMorvelPMView::ScrollToCell(int nCol, int nRow)
+{
+    m_nEditState = editClosed;
+    HideCellEdit();
+    if (m_hWnd == nullptr)
+        return;
+    const int nVisibleRows = std::max(1, GetVisibleRowCount());
+    if (nRow < m_nFirstVisibleRow || nRow >= m_nFirstVisibleRow + nVisibleRows)
+        ScrollView(WM_VSCROLL, SB_THUMBTRACK, std::max(0, nRow - 3));
+    CRect rcGrid;
+    GetGridClientRect(&rcGrid);
+    CRect rcCell;
+    GetCellRangeRect(nCol, nRow, nCol, nRow, &rcCell);
+    if (nCol < m_nFirstVisibleCol || rcCell.IsRectEmpty() || rcCell.right > rcGrid.right) {
+        int nOffset = 0;
+        for (int c = 0; c < nCol && c < MAX_COLUMNS; ++c)
+            nOffset += m_nColumnWidth[c];
+        ScrollView(WM_HSCROLL, SB_THUMBTRACK, nOffset);
+    }
+}
+
+void CMorvelPMView::GoToCell(int nCol, int nRow)
+{
+    ScrollToCell(nCol, nRow);
+    if (m_hWnd == nullptr) {
+        SetCurrentCell(nCol, nRow);
+        return;
+    }
+    CRect rcCell;
+    GetCellRangeRect(nCol, nRow, nCol, nRow, &rcCell);
+    if (!rcCell.IsRectEmpty())
+        SimulateClick(rcCell.left + 2, rcCell.top + 2, rcCell.top + 2);
+    UpdateWindow();
+}
+
+bool CMorvelPMView::ReplaceFoundText(const CString& strReplacement)
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    const int nPos = CPartsShared::s_nFoundPos;
+    const int nLength = CPartsShared::s_nFindLength;
+    const CString strText = GetCellText(m_nCurrentRow, m_nCurrentCol);
+    // The last match must still stand in the current cell: a cell changed or left since
+    // the find is not spliced at a position that no longer means anything.
+    if (pDoc == nullptr || nPos < 0 || nLength <= 0 || nPos + nLength > strText.GetLength())
+        return false;
+    CString strFound = strText.Mid(nPos, nLength);
+    CString strWanted = CPartsShared::s_strFindText;
+    if ((CPartsShared::s_nFindFlags & FRQ_MATCH_CASE) == 0) {
+        strFound.MakeUpper();
+        strWanted.MakeUpper();
+    }
+    if (strFound != strWanted)
+        return false;
+    SetCellText(strText.Left(nPos) + strReplacement + strText.Mid(nPos + nLength), m_nCurrentRow,
+                m_nCurrentCol);
+    return true;
+}
+
+LRESULT CMorvelPMView::OnFindReplaceRequest(WPARAM wParam, LPARAM lParam)
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    const char* lpszText = reinterpret_cast<const char*>(lParam);
+    if (pDoc == nullptr || lpszText == nullptr)
+        return 0;
+    if (IsReplaceAllRequest(wParam)) {
+        const CString strFind(lpszText);
+        const CString strReplacement(lpszText + std::strlen(lpszText) + 1);
+        if (strFind.IsEmpty())
+            return 0;
+        CPartsShared::s_strFindText = strFind;
+        CPartsShared::s_nFindFlags = wParam;
+        CPartsShared::s_nFindLength = strFind.GetLength();
+        const CPoint ptSaved(m_nCurrentCol, m_nCurrentRow);
+        if ((wParam & FRQ_SELECTION_ONLY) == 0)
+            SetCurrentCell(-1, 0);
+        int nReplaced = 0;
+        while ((CPartsShared::s_nFoundPos = FindNext((wParam | FRQ_DOWN) & ~FRQ_UP, strFind)) >= 0) {
+            if (ReplaceFoundText(strReplacement))
+                ++nReplaced;
+        }
+        SetCurrentCell(ptSaved.x, ptSaved.y);
+        if (m_hWnd != nullptr) {
+            Invalidate(TRUE);
+            UpdateWindow();
+        }
+        pDoc->SetModifiedFlag(TRUE);
+        return 1;
+    }
+    if (IsReplaceRequest(wParam)) {
+        if (!ReplaceFoundText(CString(lpszText)))
+            return 0;
+        InvalidateCell(m_nCurrentCol, m_nCurrentRow);
+        if (m_hWnd != nullptr)
+            UpdateWindow();
+        pDoc->SetModifiedFlag(TRUE);
+        return 1;
+    }
+    // Find. An empty text finds nothing.
+    CPartsShared::s_strFindText = lpszText;
+    CPartsShared::s_nFindFlags = wParam;
+    CPartsShared::s_nFindLength = static_cast<int>(std::strlen(lpszText));
+    CPartsShared::s_nFoundPos = FindNext(wParam, lpszText);
+    if (CPartsShared::s_nFoundPos < 0)
+        return 0;
+    const CPoint ptFound(m_nCurrentCol, m_nCurrentRow);
+    if (m_hWnd != nullptr) {
+        const CRect rcOld = GetSelectionPixelRect();
+        if (!rcOld.IsRectEmpty())
+            InvalidateRect(&rcOld, FALSE);
+    }
+    if ((wParam & FRQ_SELECTION_ONLY) != 0 && m_nSelectMode != selectNone)
+        ScrollToCell(ptFound.x, ptFound.y);
+    else
+        GoToCell(ptFound.x, ptFound.y);
+    SetCurrentCell(ptFound.x, ptFound.y);
+    ShowCursorMove();
+    if (m_hWnd != nullptr)
+        UpdateWindow();
+    UpdateStatusText();
+    return 1;
+}
+
+void CMorvelPMView::OpenFindDialog(bool bReplace)
+{
+    CWnd*& pDialog = bReplace ? m_pReplaceDlg : m_pFindDlg;
+    const auto& create = CShellServices::Get().createFindReplaceDialog;
+    if (pDialog != nullptr || !create)
+        return;
+    pDialog = create(this, bReplace, GetCellText(m_nCurrentRow, m_nCurrentCol));
+}
+
+void CMorvelPMView::OnFind()
+{
+    OpenFindDialog(false);
+}
+
+void CMorvelPMView::OnReplace()
+{
+    OpenFindDialog(true);
+}
+
+void CMorvelPMView::OnUpdateFind(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_pFindDlg == nullptr && static_cast<bool>(CShellServices::Get().createFindReplaceDialog));
+}
+
+void CMorvelPMView::OnUpdateReplace(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_pReplaceDlg == nullptr &&
+                   static_cast<bool>(CShellServices::Get().createFindReplaceDialog));
+}
+
+// ---------------------------------------------------------------------------------------
+// Sort
+
+int CMorvelPMView::SortRowsBy(int nCol, int nTop, int nBottom, bool bAscending)
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr || nCol < 0 || nCol >= m_nColumnCount)
+        return 0;
+    nTop = std::max(0, nTop);
+    if (nBottom >= pDoc->m_nRowsInUse)
+        nBottom = pDoc->m_nRowsInUse - 1;
+    if (nTop > nBottom)
+        return 0;
+    // Every row of the range exists as an element (an unwritten one sorts as an empty row).
+    if (pDoc->m_aRows.size() <= static_cast<size_t>(nBottom))
+        pDoc->m_aRows.resize(static_cast<size_t>(nBottom) + 1);
+    const bool bText = GetAttribute(nCol).Find("文字"_sj) >= 0;
+    struct CKeyed {
+        std::unique_ptr<CGridRow> pRow;
+        double dValue;
+        const CString* pText;
+    };
+    static const CString s_strEmpty;
+    std::vector<CKeyed> keyed;
+    keyed.reserve(static_cast<size_t>(nBottom - nTop + 1));
+    for (int r = nTop; r <= nBottom; ++r) {
+        std::unique_ptr<CGridRow>& pRow = pDoc->m_aRows[static_cast<size_t>(r)];
+        const CString* pText = pRow != nullptr ? &pRow->m_strCell[nCol] : &s_strEmpty;
+        keyed.push_back({std::move(pRow), bText ? 0.0 : CNumberRules::ReadNumber(*pText), pText});
+    }
+    // Rows with equal keys keep their order.
+    if (bText) {
+        std::stable_sort(keyed.begin(), keyed.end(), [bAscending](const CKeyed& a, const CKeyed& b) {
+            const int n = std::strcmp(*a.pText, *b.pText);
+            return bAscending ? n < 0 : n > 0;
+        });
+    } else {
+        std::stable_sort(keyed.begin(), keyed.end(), [bAscending](const CKeyed& a, const CKeyed& b) {
+            return bAscending ? a.dValue < b.dValue : a.dValue > b.dValue;
+        });
+    }
+    for (int r = nTop; r <= nBottom; ++r)
+        pDoc->m_aRows[static_cast<size_t>(r)] = std::move(keyed[static_cast<size_t>(r - nTop)].pRow);
+    InvalidateRows(nTop, nBottom, true);
+    pDoc->SetModifiedFlag(TRUE);
+    pDoc->UpdateAllViews(nullptr);
+    return nBottom - nTop + 1;
+}
+
+void CMorvelPMView::SortRows()
+{
+    const auto& run = CShellServices::Get().runSortDialog;
+    if (!run)
+        return;
+    CRect rc;
+    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom, &rc);
+    BOOL bAscending = TRUE;
+    if (!run(this, bAscending))
+        return;
+    std::unique_ptr<CWaitDialog> pWait;
+    if (AfxGetMainWnd() != nullptr) {
+        pWait = std::make_unique<CWaitDialog>("並べ替えを行っています。"_sj, nullptr);
+        if (!pWait->Create(IDD_WAIT, nullptr))
+            pWait.reset();
+    }
+    SortRowsBy(rc.left, rc.top, rc.bottom, bAscending != FALSE);
+    if (m_hWnd != nullptr)
+        UpdateWindow();
+    if (pWait != nullptr && pWait->GetSafeHwnd() != nullptr)
+        pWait->DestroyWindow();
+}
+
+void CMorvelPMView::OnSort()
+{
+    SortRows();
+}
+
+void CMorvelPMView::OnUpdateSort(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable((m_nSelectMode == selectColumn || m_nSelectMode == selectBlock) &&
+                   m_rcSelection.left == m_rcSelection.right &&
+                   static_cast<bool>(CShellServices::Get().runSortDialog));
+}

@@ -1,0 +1,50 @@
+// The parts list's CSV output and input and the reading of another parts file. The
+// commands run through the shell's parts exchange service (the file, column and mapping
+// dialogs belong to the estimate tools); while it is missing they stay disabled.
+#include "app/CShellServices.h"
+#include "parts/CMorvelPMDoc.h"
+#include "parts/CMorvelPMView.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "resources/ResourceIds.h"
+
+void CMorvelPMDoc::OnCsvOutput()
+{
+    const auto& run = CShellServices::Get().runPartsIoCommand;
+    if (CMorvelPMView* pView = GetPartsView(); pView != nullptr && run)
+        run(pView, ID_TEXT_OUTPUT);
+}
+
+void CMorvelPMDoc::OnUpdateCsvOutput(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(GetPartsView() != nullptr && static_cast<bool>(CShellServices::Get().runPartsIoCommand));
+}
+
+void CMorvelPMView::AfterRowsImported(int nRow)
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return;
+    InvalidateRows(nRow, m_nRowLimit - 1, true);
+    if (m_hWnd != nullptr)
+        UpdateWindow();
+    pDoc->SetModifiedFlag(TRUE);
+    pDoc->UpdateAllViews(nullptr);
+    UpdateStatusText();
+}
+
+void CMorvelPMView::OnCsvInput()
+{
+    if (const auto& run = CShellServices::Get().runPartsIoCommand)
+        run(this, ID_TEXT_INPUT);
+}
+
+void CMorvelPMView::OnReadOtherForm()
+{
+    if (const auto& run = CShellServices::Get().runPartsIoCommand)
+        run(this, ID_READ_OTHER_FORM);
+}
+
+void CMorvelPMView::OnUpdateImport(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(static_cast<bool>(CShellServices::Get().runPartsIoCommand));
+}

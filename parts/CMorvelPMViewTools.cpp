@@ -1,0 +1,275 @@
+// Three small tools of the parts grid: the range total of a numeric column (added up,
+// shown in the frame's title and dropped into a clicked cell), the fixed-rate change of a
+// numeric column on the rows that meet up to two conditions, and one bookmarked row.
+// None of them is undoable.
+#include "app/CShellServices.h"
+#include "estimate/CNumberRules.h"
+#include "parts/CMorvelPMDoc.h"
+#include "parts/CMorvelPMView.h"
+#include "parts/CPartsShared.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/WinApi.h"
+#include "platform/ui/frames/CFrameWnd.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/GdiObjects.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+bool HoldsRelation(int nOrder, int nRelation)
+{
+    switch (nRelation) {
+    case 0:
+        return nOrder < 0;
+    case 1:
+        return nOrder <= 0;
+    case 2:
+        return nOrder == 0;
+    case 3:
+        return nOrder != 0;
+    case 4:
+        return nOrder >= 0;
+    case 5:
+        return nOrder > 0;
+    default:
+        return true; // no relation chosen: the condition does not restrict
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------
+// Conditions and the fixed-rate change
+
+BOOL CMorvelPMView::RowMatchesCondition(int nRow, int nCol1, int nOp1, const CString& strValue1, int nCol2,
+                                        int nOp2, const CString& strValue2, int nCombine) const
+{
+    const auto test = [&](int nCol, int nOp, const CString& strValue) {
+        if (strValue.IsEmpty())
+            return true;
+        const CString strCell = GetCellText(nRow, nCol);
+        int nOrder = 0;
+        if (IsNumericColumn(nCol)) {
+            const double a = std::atof(strCell);
+            const double b = std::atof(strValue);
+            nOrder = a < b ? -1 : a > b ? 1 : 0;
+        } else {
+            // Byte order of the code page 932 texts.
+            const int nCompare = std::strcmp(strCell, strValue);
+            nOrder = nCompare < 0 ? -1 : nCompare > 0 ? 1 : 0;
+        }
+        return HoldsRelation(nOrder, nOp);
+    };
+    const bool b1 = test(nCol1, nOp1, strValue1);
+    const bool b2 = test(nCol2, nOp2, strValue2);
+    if (nCombine == 0)
+        return b1 || b2;
+    if (nCombine == 1)
+        return b1 && b2;
+    return FALSE;
+}
+
+int CMorvelPMView::ApplyRateChange(const CRateChangeRequest& request)
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return 0;
+    CRect rcBlock;
+    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+                       &rcBlock);
+    if (m_nSelectMode == selectNone)
+        rcBlock.SetRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow);
+    if (rcBlock.bottom >= pDoc->m_nRowsInUse)
+        rcBlock.bottom = pDoc->m_nRowsInUse;
+    const int nCol = rcBlock.right;
+    if (!IsNumericColumn(nCol))
+        return 0;
+    int nChanged = 0;
+    for (int r = std::max<int>(0, rcBlock.top); r <= rcBlock.bottom; ++r) {
+        if (!RowMatchesCondition(r, request.nCol1, request.nOp1, request.strValue1, request.nCol2,
+                                 request.nOp2, request.strValue2, request.nCombine))
+            continue;
+        const CString strResult = CNumberRules::EvaluateFormula(GetCellText(r, nCol) + request.strFormula);
+        SetCellText(strResult, r, nCol);
+        CalcRow(r, 0);
+        ++nChanged;
+    }
+    InvalidateRows(rcBlock.top, rcBlock.bottom, true);
+    pDoc->SetModifiedFlag(TRUE);
+    pDoc->UpdateAllViews(nullptr);
+    return nChanged;
+}
+
+void CMorvelPMView::OnRateChange()
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    const auto& run = CShellServices::Get().runRateChangeDialog;
+    if (pDoc == nullptr || !run)
+        return;
+    CRateChangeRequest request;
+    if (!run(this, pDoc->m_form, request))
+        return;
+    ApplyRateChange(request);
+}
+
+void CMorvelPMView::OnUpdateRateChange(CCmdUI* pCmdUI)
+{
+    bool bEnable = false;
+    if (m_nSelectMode == selectColumn || m_nSelectMode == selectBlock) {
+        bEnable = m_rcSelection.left == m_rcSelection.right;
+    } else if (m_nSelectMode == selectNone) {
+        m_rcSelection.SetRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow);
+        bEnable = true;
+    }
+    pCmdUI->Enable(bEnable && IsNumericColumn(m_rcSelection.right) &&
+                   static_cast<bool>(CShellServices::Get().runRateChangeDialog));
+}
+
+// ---------------------------------------------------------------------------------------
+// Range total
+
+void CMorvelPMView::OnRangeAdd()
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return;
+    CRect rcBlock;
+    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+                       &rcBlock);
+    if (rcBlock.bottom >= pDoc->m_nRowsInUse)
+        rcBlock.bottom = pDoc->m_nRowsInUse;
+    for (int r = std::max<int>(0, rcBlock.top); r <= rcBlock.bottom; ++r) {
+        CString strNormal;
+        NormalizeNumberText(rcBlock.left, strNormal, GetCellText(r, rcBlock.left));
+        m_dRangeTotal += std::atof(strNormal);
+    }
+    m_bHasTotal = TRUE;
+    if (CFrameWnd* pFrame = m_hWnd != nullptr ? GetParentFrame() : nullptr)
+        pFrame->SetWindowText(GetRangeTotalText(rcBlock.left));
+    if (m_hWnd != nullptr) {
+        Invalidate(FALSE);
+        UpdateWindow();
+    }
+}
+
+CString CMorvelPMView::GetRangeTotalText(int nCol) const
+{
+    const CMorvelPMDoc* pDoc = GetDocument();
+    return CNumberRules::FormatByPicture(m_dRangeTotal,
+                                         pDoc != nullptr ? pDoc->m_form.GetItem(nCol, 3) : CString(), true);
+}
+
+void CMorvelPMView::OnUpdateRangeAdd(CCmdUI* pCmdUI)
+{
+    bool bEnable = false;
+    if (m_nSelectMode == selectNone) {
+        m_rcSelection.right = m_rcSelection.left;
+        m_rcSelection.top = m_rcSelection.bottom;
+        bEnable = true;
+    } else if (m_nSelectMode == selectColumn || m_nSelectMode == selectBlock) {
+        bEnable = m_rcSelection.left == m_rcSelection.right;
+    }
+    pCmdUI->Enable(bEnable && IsNumericColumn(m_rcSelection.right));
+}
+
+void CMorvelPMView::OnRangeSet()
+{
+    m_bPlaceTotal = !m_bPlaceTotal;
+}
+
+void CMorvelPMView::OnUpdateRangeSet(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_bHasTotal);
+    pCmdUI->SetCheck(m_bPlaceTotal ? 1 : 0);
+}
+
+void CMorvelPMView::OnRangeClear()
+{
+    m_bHasTotal = FALSE;
+    m_dRangeTotal = 0.0;
+    if (CFrameWnd* pFrame = m_hWnd != nullptr ? GetParentFrame() : nullptr)
+        pFrame->SetWindowText("");
+}
+
+void CMorvelPMView::PlaceRangeTotal()
+{
+    if (!m_bPlaceTotal)
+        return;
+    m_bPlaceTotal = FALSE;
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr || !IsNumericColumn(m_nCurrentCol))
+        return;
+    SetCellText(CNumberRules::FormatNormal(m_dRangeTotal), m_nCurrentRow, m_nCurrentCol);
+    CalcRow(m_nCurrentRow, 0);
+    InvalidateRows(m_nCurrentRow, m_nCurrentRow);
+    pDoc->SetModifiedFlag(TRUE);
+    pDoc->UpdateAllViews(nullptr);
+}
+
+// ---------------------------------------------------------------------------------------
+// Bookmark
+
+void CMorvelPMView::OnBookmarkSet()
+{
+    if (m_nRememberedRow >= 0)
+        RepaintRow(m_nRememberedRow);
+    m_nRememberedRow = m_nCurrentRow;
+    RepaintRow(m_nRememberedRow);
+}
+
+void CMorvelPMView::OnUpdateBookmarkSet(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_nSelectMode == selectNone || m_rcSelection.top == m_rcSelection.bottom);
+}
+
+void CMorvelPMView::OnBookmarkJump()
+{
+    if (m_nRememberedRow < 0)
+        return;
+    m_ptLastCur = CPoint(m_nCurrentCol, m_nCurrentRow);
+    const int nFirstVisible = m_nFirstVisibleRow;
+    const int nLastVisible = m_nFirstVisibleRow + std::max(0, GetVisibleRowCount() - 1);
+    const CPoint ptOld(m_nCurrentCol, m_nCurrentRow);
+    m_nCurrentRow = std::min(m_nRememberedRow, m_nRowLimit - 1);
+    if (m_nCurrentRow < nFirstVisible || m_nCurrentRow > nLastVisible) {
+        m_nSelectMode = selectNone;
+        // The grid takes a thumb position as its first visible row while the thumb moves.
+        ScrollView(WM_VSCROLL, SB_THUMBTRACK, std::max(0, m_nCurrentRow - 5));
+    }
+    InvalidateCell(ptOld.x, ptOld.y);
+    InvalidateCell(m_nCurrentCol, m_nCurrentRow);
+    m_ptLastCur = CPoint(m_nCurrentCol, m_nCurrentRow);
+    UpdateStatusText();
+}
+
+void CMorvelPMView::OnUpdateBookmarkJump(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_nRememberedRow >= 0);
+}
+
+void CMorvelPMView::OnBookmarkRelease()
+{
+    if (m_nRememberedRow < 0)
+        return;
+    const int nRow = m_nRememberedRow;
+    m_nRememberedRow = -1;
+    RepaintRow(nRow);
+}
+
+void CMorvelPMView::DrawBookmarkMark(CDC* pDC)
+{
+    if (m_nRememberedRow < 0 || m_nRowHeaderWidth <= 0 || m_nRememberedRow < m_nFirstVisibleRow)
+        return;
+    const int nTop = m_nHeaderHeight + (m_nRememberedRow - m_nFirstVisibleRow) * m_nRowHeight;
+    const int nMiddle = nTop + m_nRowHeight / 2;
+    CBrush brush(RGB(255, 0, 0));
+    CPen pen(PS_SOLID, 1, RGB(255, 0, 0));
+    CBrush* pOldBrush = pDC->SelectObject(&brush);
+    CPen* pOldPen = pDC->SelectObject(&pen);
+    pDC->Ellipse(3, nMiddle - 5, 13, nMiddle + 5);
+    pDC->SelectObject(pOldPen);
+    pDC->SelectObject(pOldBrush);
+}

@@ -1,0 +1,319 @@
+// The small commands and services of the parts grid: the unit pick, the environment
+// settings, the status text, the main frame's zoom box while the grid has the keyboard,
+// and the repaint of one row's head.
+#include "app/CChildPMFrame.h"
+#include "app/CMainFrame.h"
+#include "app/CMorvelSettings.h"
+#include "app/CShellServices.h"
+#include "estimate/ModelessMessages.h"
+#include "parts/CMorvelPMDoc.h"
+#include "parts/CMorvelPMView.h"
+#include "platform/ui/controls/CComboBox.h"
+#include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/frames/CSplitterWnd.h"
+#include "platform/ui/frames/CStatusBar.h"
+#include "platform/ui/gdi/CClientDC.h"
+#include "resources/ResourceIds.h"
+
+#include <algorithm>
+
+namespace {
+
+// The zoom box's entries by index and the commands they stand for.
+constexpr UINT kZoomBoxCommands[] = {ID_ZOOM_25,  ID_ZOOM_50,  ID_ZOOM_75,  ID_ZOOM_100,
+                                     ID_ZOOM_150, ID_ZOOM_200, ID_ZOOM_USER};
+
+CMainFrame* MainFrame()
+{
+    return dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+}
+
+CComboBox* ZoomBox()
+{
+    CMainFrame* pFrame = MainFrame();
+    if (pFrame == nullptr || pFrame->m_wndZoomBox.m_hWnd == nullptr)
+        return nullptr;
+    return &pFrame->m_wndZoomBox;
+}
+
+CString ZoomText(int nPercent)
+{
+    CString str;
+    str.Format("%d%%", nPercent);
+    return str;
+}
+
+void SetStatusPane(UINT nPaneID, const CString& strText)
+{
+    CMainFrame* pFrame = MainFrame();
+    if (pFrame == nullptr || pFrame->m_wndStatusBar.m_hWnd == nullptr)
+        return;
+    CStatusBar& bar = pFrame->m_wndStatusBar;
+    const int nIndex = bar.CommandToIndex(nPaneID);
+    if (nIndex < 0)
+        return;
+    CClientDC dc(&bar);
+    CFont* pOldFont = dc.SelectObject(bar.GetFont());
+    const CSize size = dc.GetTextExtent(strText);
+    if (pOldFont != nullptr)
+        dc.SelectObject(pOldFont);
+    UINT nID = 0, nStyle = 0;
+    int cxWidth = 0;
+    bar.GetPaneInfo(nIndex, nID, nStyle, cxWidth);
+    bar.SetPaneInfo(nIndex, nID, nStyle, std::max<int>(cxWidth, size.cx));
+    bar.SetPaneText(nIndex, strText);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------
+// The unit pick
+
+void CMorvelPMView::OpenUnitPick()
+{
+    if (m_pUnitDlg != nullptr || !IsUnitColumn(m_nCurrentCol))
+        return;
+    const auto& create = CShellServices::Get().createUnitPick;
+    if (!create)
+        return;
+    m_pUnitDlg = create(this, GetCellText(m_nCurrentRow, m_nCurrentCol));
+}
+
+void CMorvelPMView::OnUnit()
+{
+    if (!IsUnitColumn(m_nCurrentCol))
+        return;
+    OpenUnitPick();
+    HideCellEdit();
+}
+
+void CMorvelPMView::OnUpdateUnit(CCmdUI* pCmdUI)
+{
+    // Enabled only where a unit pick can open: on a unit column, while none is open, and
+    // when the program offers the pick list.
+    pCmdUI->Enable(IsUnitColumn(m_nCurrentCol) && m_pUnitDlg == nullptr &&
+                   static_cast<bool>(CShellServices::Get().createUnitPick));
+}
+
+LRESULT CMorvelPMView::OnPickUnit(WPARAM /*wParam*/, LPARAM lParam)
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (const CString* pUnit = reinterpret_cast<const CString*>(lParam);
+        pUnit != nullptr && pDoc != nullptr) {
+        SetCellText(*pUnit, m_nCurrentRow, m_nCurrentCol);
+        pDoc->SetModifiedFlag(TRUE);
+        InvalidateRows(m_nCurrentRow, m_nCurrentRow);
+        if (m_hWnd != nullptr)
+            UpdateWindow();
+        pDoc->UpdateAllViews(nullptr);
+    }
+    // Picked or not, the cursor moves on as after an input.
+    MoveByDirection();
+    return 0;
+}
+
+LRESULT CMorvelPMView::OnModelessClosed(WPARAM wParam, LPARAM /*lParam*/)
+{
+    if (wParam == MODELESS_UNIT_PICK)
+        m_pUnitDlg = nullptr;
+    else if (wParam == MODELESS_FIND)
+        m_pFindDlg = nullptr;
+    else if (wParam == MODELESS_REPLACE)
+        m_pReplaceDlg = nullptr;
+    return 0;
+}
+
+void CMorvelPMView::OnDestroy()
+{
+    // The modeless dialogs go with the view.
+    for (CWnd** ppDialog : {&m_pUnitDlg, &m_pFindDlg, &m_pReplaceDlg}) {
+        CWnd* pDialog = *ppDialog;
+        *ppDialog = nullptr;
+        if (pDialog != nullptr && pDialog->m_hWnd != nullptr)
+            pDialog->DestroyWindow();
+    }
+    // A closed list's zoom is no longer shown.
+    if (CComboBox* pBox = ZoomBox())
+        pBox->SetCurSel(-1);
+    CMorvelView::OnDestroy();
+}
+
+// ---------------------------------------------------------------------------------------
+// Environment settings
+
+void CMorvelPMView::ReloadDisplaySettings(int nHeaderBase)
+{
+    if (CMorvelPMDoc* pDoc = GetDocument())
+        pDoc->LoadDisplaySettings();
+    m_nHeaderHeightBase = nHeaderBase;
+    ApplyZoom();
+}
+
+void CMorvelPMView::OnEnvironment()
+{
+    if (CShellServices::RunViewEnvironmentSheet(this, 0) != IDOK)
+        return;
+    ApplyEnvironmentToAllLists();
+}
+
+void CMorvelPMView::ApplyEnvironmentToAllLists()
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return;
+    pDoc->LoadDisplaySettings();
+    const int nRowBase = MeasureBaseRowHeight();
+    // The title header takes the height of the rows, in this list and in every other open
+    // parts list (every pane of each, so that the panes of a split list stay alike).
+    ReloadDisplaySettings(nRowBase);
+    CMainFrame* pFrame = MainFrame();
+    if (pFrame == nullptr)
+        return;
+    pFrame->ResetMDIChildWalk();
+    while (CMDIChildWnd* pChild = pFrame->GetNextMDIChild()) {
+        auto* pPartsFrame = dynamic_cast<CChildPMFrame*>(pChild);
+        if (pPartsFrame == nullptr)
+            continue;
+        // A frame that never had the keyboard has no active view yet: its first pane.
+        auto* pView = dynamic_cast<CMorvelPMView*>(pPartsFrame->GetActiveView());
+        if (pView == nullptr && pPartsFrame->m_wndSplitter.m_hWnd != nullptr)
+            pView = dynamic_cast<CMorvelPMView*>(pPartsFrame->m_wndSplitter.GetPane(0, 0));
+        CMorvelPMDoc* pOtherDoc = pView != nullptr ? pView->GetDocument() : nullptr;
+        if (pOtherDoc == nullptr)
+            continue;
+        pOtherDoc->LoadDisplaySettings();
+        POSITION pos = pOtherDoc->GetFirstViewPosition();
+        while (pos != nullptr) {
+            if (auto* pPane = dynamic_cast<CMorvelPMView*>(pOtherDoc->GetNextView(pos)))
+                pPane->ReloadDisplaySettings(pPane->MeasureBaseRowHeight());
+        }
+    }
+    POSITION pos = pDoc->GetFirstViewPosition();
+    while (pos != nullptr) {
+        if (auto* pPane = dynamic_cast<CMorvelPMView*>(pDoc->GetNextView(pos));
+            pPane != nullptr && pPane != this)
+            pPane->ReloadDisplaySettings(nRowBase);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Status text, focus and the zoom box
+
+CString CMorvelPMView::GetStatusText() const
+{
+    const CMorvelPMDoc* pDoc = GetDocument();
+    CString str;
+    str.Format("%4d 行 %3d 列  最大行 %d "_sj, m_nCurrentRow + 1, m_nCurrentCol + 1,
+               pDoc != nullptr ? pDoc->m_nRowsInUse : m_nUsedRows);
+    return str;
+}
+
+void CMorvelPMView::UpdateStatusText()
+{
+    SetStatusPane(ID_INDICATOR_PANE2, CString());
+    SetStatusPane(ID_INDICATOR_PANE1, GetStatusText());
+}
+
+void CMorvelPMView::OnSetFocus(CWnd* pOldWnd)
+{
+    CMorvelView::OnSetFocus(pOldWnd);
+    if (CComboBox* pBox = ZoomBox()) {
+        const CString strZoom = ZoomText(m_nZoom);
+        int nIndex = pBox->FindStringExact(-1, strZoom);
+        if (nIndex < 0) {
+            pBox->DeleteString(pBox->GetCount() - 1);
+            nIndex = pBox->AddString(strZoom);
+        }
+        pBox->SetCurSel(nIndex);
+    }
+    UpdateStatusText();
+}
+
+void CMorvelPMView::OnKillFocus(CWnd* pNewWnd)
+{
+    CMorvelView::OnKillFocus(pNewWnd);
+    if (CComboBox* pBox = ZoomBox()) {
+        // The last entry offers the user's own zoom again; what is selected stays.
+        const int nSelected = pBox->GetCurSel();
+        CString strLast;
+        if (pBox->GetCount() > 0)
+            pBox->GetLBText(pBox->GetCount() - 1, strLast);
+        if (strLast != "ﾕｰｻﾞｰ 指定..."_sj) {
+            pBox->DeleteString(pBox->GetCount() - 1);
+            pBox->AddString("ﾕｰｻﾞｰ 指定..."_sj);
+            pBox->SetCurSel(nSelected == pBox->GetCount() - 1 ? -1 : nSelected);
+        }
+    }
+    SetStatusPane(ID_INDICATOR_PANE1, CString());
+    SetStatusPane(ID_INDICATOR_PANE2, CString());
+}
+
+void CMorvelPMView::OnZoomBoxChange()
+{
+    CComboBox* pBox = ZoomBox();
+    if (pBox == nullptr)
+        return;
+    const int nIndex = pBox->GetCurSel();
+    if (nIndex < 0 || nIndex > 6)
+        return;
+    if (nIndex == 6 && !CShellServices::Get().runZoomDialog) {
+        // Without a zoom dialog the box goes back to showing this grid's zoom.
+        pBox->SetCurSel(pBox->FindStringExact(-1, ZoomText(m_nZoom)));
+        return;
+    }
+    SendMessage(WM_COMMAND, kZoomBoxCommands[nIndex], 0);
+}
+
+void CMorvelPMView::OnZoomUser()
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    const auto& run = CShellServices::Get().runZoomDialog;
+    if (pDoc == nullptr || !run)
+        return;
+    int nZoom = pDoc->m_nZoom;
+    if (!run(this, nZoom))
+        return;
+    nZoom = CMorvelPMDoc::SanitizeZoom(nZoom);
+    m_nZoom = nZoom;
+    if (CComboBox* pBox = ZoomBox()) {
+        pBox->DeleteString(pBox->GetCount() - 1);
+        pBox->SetCurSel(pBox->AddString(ZoomText(nZoom)));
+    }
+    SetDocumentZoom(nZoom);
+}
+
+void CMorvelPMView::OnUpdateZoomUser(CCmdUI* pCmdUI)
+{
+    const CMorvelPMDoc* pDoc = GetDocument();
+    const int nZoom = pDoc != nullptr ? pDoc->m_nZoom : m_nZoom;
+    const bool bFixed =
+        nZoom == 25 || nZoom == 50 || nZoom == 75 || nZoom == 100 || nZoom == 150 || nZoom == 200;
+    pCmdUI->Enable(static_cast<bool>(CShellServices::Get().runZoomDialog));
+    pCmdUI->SetCheck(bFixed ? 0 : 1);
+}
+
+// ---------------------------------------------------------------------------------------
+// One row's head
+
+void CMorvelPMView::RepaintRow(int nRow)
+{
+    if (m_hWnd == nullptr)
+        return;
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    CRect rcRange;
+    GetCellRangeFromRect(rcClient.left, rcClient.top, rcClient.right, rcClient.bottom, &rcRange);
+    if (nRow < rcRange.top || nRow > rcRange.bottom)
+        return;
+    CRect rc;
+    GetCellRangeRect(0, nRow, std::min(1, std::max(0, m_nColumnCount - 1)), nRow, &rc);
+    if (rc.IsRectEmpty()) {
+        // The first columns are scrolled out: the row-number box alone.
+        rc.SetRect(0, m_nHeaderHeight + (nRow - m_nFirstVisibleRow) * m_nRowHeight, m_nRowHeaderWidth,
+                   m_nHeaderHeight + (nRow - m_nFirstVisibleRow + 1) * m_nRowHeight);
+    }
+    rc.left = 0;
+    InvalidateRect(&rc, TRUE);
+    UpdateWindow();
+}

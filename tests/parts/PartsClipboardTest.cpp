@@ -1,0 +1,310 @@
+// Rows and blocks of cells of a parts list through the desktop clipboard in the format
+// "Morvel PM Data": copy, cut and paste in the real parts window with their undo and redo,
+// between two parts windows, and a clipboard whose content is damaged. The last test goes
+// through a real X clipboard with another program (xclip) on either side; it runs only
+// under an X display (QT_QPA_PLATFORM=xcb) and skips itself elsewhere.
+#include "tests/parts/PartsWindowFixture.h"
+
+#include "parts/CPMObj.h"
+#include "parts/CPartsShared.h"
+#include "platform/ui/ole/COleDataObject.h"
+#include "platform/ui/ole/COleDataSource.h"
+#include "tests/parts/PartsTestSupport.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+enum { colName = 0, colSpec = 1, colQty = 2, colUnit = 3, colPrice = 4, colAmount = 5, colNote = 6 };
+
+// The clipboard's bytes in the parts format.
+std::vector<BYTE> ClipboardBytes()
+{
+    COleDataObject data;
+    std::vector<BYTE> bytes;
+    if (data.AttachClipboard())
+        data.GetBytes(static_cast<CLIPFORMAT>(CPartsShared::GetDataFormat()), bytes);
+    return bytes;
+}
+
+void PutOnClipboard(const std::vector<BYTE>& bytes)
+{
+    auto* pSource = new COleDataSource;
+    pSource->CacheData(static_cast<CLIPFORMAT>(CPartsShared::GetDataFormat()), bytes);
+    pSource->SetClipboard();
+}
+
+// One record of the clipboard format, written byte by byte: the four words, then 100
+// strings (a length byte and the bytes; only the block's columns hold text).
+void AppendRecord(ByteBuilder& b, bool bFirst, int nFirstCol, int nLastCol, int nRow, int nLastRow,
+                  const std::vector<std::string>& texts)
+{
+    if (bFirst) {
+        // A new class: 0xFFFF, the schema word, the name's length word and the name.
+        b.Word(0xFFFF).Word(0).Word(6).Raw("CPMObj");
+    } else {
+        // The class again: 0x8000 | its index (1, the first object record's class).
+        b.Word(0x8001);
+    }
+    b.Word(static_cast<uint16_t>(nFirstCol)).Word(static_cast<uint16_t>(nLastCol));
+    b.Word(static_cast<uint16_t>(nRow)).Word(static_cast<uint16_t>(nLastRow));
+    for (int c = 0; c < 100; ++c) {
+        const bool bInBlock = c >= nFirstCol && c <= nLastCol;
+        b.Str(bInBlock ? Sj(texts[static_cast<size_t>(c - nFirstCol)].c_str()) : std::string());
+    }
+}
+
+class PartsClipboardTest : public PartsWindowTest {
+protected:
+    void SetUp() override
+    {
+        PartsWindowTest::SetUp();
+        ASSERT_NE(nullptr, OpenSample());
+    }
+    void SelectBlock(int nCol1, int nRow1, int nCol2, int nRow2)
+    {
+        Click(nCol1, nRow1);
+        m_pView->SetSelection(CMorvelView::selectBlock, CRect(nCol1, nRow1, nCol2, nRow2));
+    }
+    void SelectRows(int nFirst, int nLast)
+    {
+        Click(colName, nFirst);
+        m_pView->SetSelection(CMorvelView::selectRows,
+                              CRect(0, nFirst, m_pView->GetColumnCount() - 1, nLast));
+    }
+};
+
+} // namespace
+
+TEST_F(PartsClipboardTest, TheClipboardFormatIsTheRecordListByteForByte)
+{
+    SelectBlock(colQty, 1, colUnit, 2);
+    Command(ID_EDIT_COPY);
+    ByteBuilder b;
+    b.Word(2); // the list's count
+    AppendRecord(b, true, colQty, colUnit, 1, 2, {"12.750000", "m3"});
+    AppendRecord(b, false, colQty, colUnit, 2, 2, {"48.000000", "枚"});
+    EXPECT_EQ(b.Bytes(), ClipboardBytes());
+}
+
+TEST_F(PartsClipboardTest, CopiedCellsPasteAsABlockAtTheCurrentCellAndUndoEmptiesThemAgain)
+{
+    const auto before = AllCells();
+    std::vector<std::string> copied;
+    for (int r = 1; r <= 3; ++r)
+        for (int c = colQty; c <= colPrice; ++c)
+            copied.push_back(Cell(r, c));
+    SelectBlock(colQty, 1, colPrice, 3);
+    Command(ID_EDIT_COPY);
+    EXPECT_EQ(0, Enabled(ID_EDIT_UNDO));
+    // Rows 10..12 lie past the used rows: the paste makes them used.
+    Click(colName, 10);
+    Command(ID_EDIT_PASTE);
+    size_t i = 0;
+    for (int r = 10; r <= 12; ++r)
+        for (int c = colName; c <= colQty; ++c)
+            EXPECT_EQ(copied[i++], Cell(r, c)) << r << "," << c;
+    EXPECT_EQ(13, m_pDoc->m_nRowsInUse);
+    EXPECT_EQ(1, Enabled(ID_EDIT_UNDO));
+    Command(ID_EDIT_UNDO);
+    for (int r = 10; r <= 12; ++r)
+        for (int c = colName; c <= colQty; ++c)
+            EXPECT_EQ("", Cell(r, c)) << r << "," << c;
+    const auto after = AllCells();
+    ASSERT_GE(after.size(), before.size());
+    EXPECT_EQ(before,
+              std::vector<std::string>(after.begin(), after.begin() + static_cast<long>(before.size())));
+}
+
+TEST_F(PartsClipboardTest, PasteOverTheUsedRowsAndItsUndo)
+{
+    const auto before = AllCells();
+    SelectBlock(colName, 3, colSpec, 4);
+    Command(ID_EDIT_COPY);
+    Click(colName, 0);
+    Command(ID_EDIT_PASTE);
+    EXPECT_EQ(Cell(3, colName), Cell(0, colName));
+    EXPECT_EQ(Cell(4, colSpec), Cell(1, colSpec));
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(before, AllCells());
+    Command(ID_EDIT_REDO);
+    EXPECT_EQ(Cell(3, colName), Cell(0, colName));
+}
+
+TEST_F(PartsClipboardTest, CutCellsEmptiesThemAndUndoRedoAlternate)
+{
+    const auto before = AllCells();
+    SelectBlock(colSpec, 3, colQty, 4);
+    Command(ID_EDIT_CUT);
+    EXPECT_EQ("", Cell(3, colSpec));
+    EXPECT_EQ("", Cell(4, colQty));
+    EXPECT_FALSE(ClipboardBytes().empty());
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(before, AllCells());
+    Command(ID_EDIT_REDO);
+    EXPECT_EQ("", Cell(3, colSpec));
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(before, AllCells());
+}
+
+TEST_F(PartsClipboardTest, RowsCutAndPastedElsewhereMoveAndUndoTakesThemBack)
+{
+    const auto before = AllCells();
+    const std::string strRow2 = Cell(2, colName), strRow3 = Cell(3, colName);
+    SelectRows(2, 3);
+    Command(ID_EDIT_CUT);
+    EXPECT_EQ(3, m_pDoc->m_nRowsInUse);
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(before, AllCells());
+    // Copy rows 2..3 and paste them as rows at row 0: two rows are inserted there.
+    SelectRows(2, 3);
+    Command(ID_EDIT_COPY);
+    Click(colQty, 0);
+    Command(ID_EDIT_PASTE);
+    EXPECT_EQ(7, m_pDoc->m_nRowsInUse);
+    EXPECT_EQ(strRow2, Cell(0, colName));
+    EXPECT_EQ(strRow3, Cell(1, colName));
+    EXPECT_EQ(strRow2, Cell(4, colName));
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(before, AllCells());
+}
+
+TEST_F(PartsClipboardTest, TwoCellsTileOverASelectedRange)
+{
+    SelectBlock(colName, 0, colSpec, 0);
+    Command(ID_EDIT_COPY);
+    const std::string a = Cell(0, colName), b = Cell(0, colSpec);
+    SelectBlock(colQty, 6, colNote, 8);
+    Command(ID_EDIT_PASTE);
+    for (int r = 6; r <= 8; ++r) {
+        EXPECT_EQ(a, Cell(r, colQty));
+        EXPECT_EQ(b, Cell(r, colUnit));
+        EXPECT_EQ(a, Cell(r, colPrice));
+        EXPECT_EQ(b, Cell(r, colAmount));
+        EXPECT_EQ(a, Cell(r, colNote));
+    }
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ("", Cell(7, colQty));
+}
+
+TEST_F(PartsClipboardTest, RowsGoFromOneWindowToAnother)
+{
+    SelectRows(0, 1);
+    Command(ID_EDIT_COPY);
+    const std::vector<std::string> first = {Cell(0, colName), Cell(1, colName)};
+    std::filesystem::copy_file(m_dir.NativeFile("WORK/部材処理.MBD"), m_dir.NativeFile("WORK/other.MBD"));
+    auto* pOther = dynamic_cast<CMorvelPMDoc*>(m_pApp->OpenDocumentFile(WorkFile("other.MBD")));
+    ASSERT_NE(nullptr, pOther);
+    ASSERT_NE(m_pDoc, pOther);
+    m_pDoc = pOther;
+    m_pView = pOther->GetPartsView();
+    Pump();
+    Click(colName, 4);
+    Command(ID_EDIT_PASTE);
+    EXPECT_EQ(7, pOther->m_nRowsInUse);
+    EXPECT_EQ(first[0], Cell(4, colName));
+    EXPECT_EQ(first[1], Cell(5, colName));
+}
+
+TEST_F(PartsClipboardTest, DamagedClipboardContentChangesNothing)
+{
+    const auto before = AllCells();
+    const int nRows = m_pDoc->m_nRowsInUse;
+    const auto tryPaste = [&](const std::vector<BYTE>& bytes, int nMode) {
+        PutOnClipboard(bytes);
+        CPartsShared::s_nCopyMode = nMode;
+        Click(colName, 1);
+        Command(ID_EDIT_PASTE);
+        EXPECT_EQ(before, AllCells());
+        EXPECT_EQ(nRows, m_pDoc->m_nRowsInUse);
+    };
+    for (int nMode : {CPartsShared::copyCells, CPartsShared::copyRows}) {
+        SCOPED_TRACE(nMode);
+        {
+            ByteBuilder b; // first column after the last
+            b.Word(1);
+            AppendRecord(b, true, 3, 2, 0, 0, {});
+            tryPaste(b.Bytes(), nMode);
+        }
+        {
+            ByteBuilder b; // a last column beyond the 100 cells
+            b.Word(1);
+            AppendRecord(b, true, 98, 99, 0, 0, {"a", "b"});
+            auto bytes = b.Bytes();
+            bytes[2 + 2 + 2 + 2 + 6 + 2] = 200; // the last column word's low byte
+            tryPaste(bytes, nMode);
+        }
+        {
+            ByteBuilder b; // a block claiming 60000 rows with one record
+            b.Word(1);
+            AppendRecord(b, true, 0, 1, 0, 60000, {"a", "b"});
+            tryPaste(b.Bytes(), nMode);
+        }
+        {
+            ByteBuilder b; // a count of three records, one present
+            b.Word(3);
+            AppendRecord(b, true, 0, 0, 0, 2, {"a"});
+            tryPaste(b.Bytes(), nMode);
+        }
+        tryPaste({0xFF}, nMode);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// The desktop's X clipboard, with another program on the other side.
+
+namespace {
+
+bool HaveXclip()
+{
+    return std::system("command -v xclip >/dev/null 2>&1") == 0;
+}
+
+const char* const kMime = "application/x-morvel-Morvel PM Data";
+
+} // namespace
+
+TEST_F(PartsClipboardTest, ThroughTheXClipboardWithAnotherProgram)
+{
+    if (QGuiApplication::platformName() != "xcb" || std::getenv("DISPLAY") == nullptr || !HaveXclip())
+        GTEST_SKIP() << "needs an X display (QT_QPA_PLATFORM=xcb) and xclip";
+    // Our copy, read by another program from the X server.
+    SelectBlock(colName, 0, colQty, 1);
+    Command(ID_EDIT_COPY);
+    Pump();
+    const std::vector<BYTE> ours = ClipboardBytes();
+    ASSERT_FALSE(ours.empty());
+    const std::string outFile = m_dir.NativeFile("from_x.bin");
+    // xclip asks the X server, which asks this program's clipboard owner: the event loop
+    // runs while it waits.
+    std::string command = std::string("(xclip -selection clipboard -o -t '") + kMime + "' > " + outFile +
+                          "; touch " + outFile + ".done) &";
+    ASSERT_EQ(0, std::system(command.c_str()));
+    for (int i = 0; i < 500 && !std::filesystem::exists(outFile + ".done"); ++i) {
+        QApplication::processEvents();
+        usleep(10000);
+    }
+    ASSERT_TRUE(std::filesystem::exists(outFile + ".done"));
+    EXPECT_EQ(std::vector<uint8_t>(ours.begin(), ours.end()), ReadNativeFile(outFile));
+
+    // Another program's clipboard (the bytes of a two-row block), pasted here.
+    ByteBuilder b;
+    b.Word(2);
+    AppendRecord(b, true, 0, 1, 0, 1, {"外部1", "X"});
+    AppendRecord(b, false, 0, 1, 1, 1, {"外部2", "Y"});
+    WriteNativeFile(m_dir.NativeFile("to_x.bin"), b.Bytes());
+    // xclip serves the selection until this program has read it once, then ends.
+    command = std::string("xclip -loops 1 -selection clipboard -i -t '") + kMime + "' " +
+              m_dir.NativeFile("to_x.bin") + " >/dev/null 2>&1";
+    ASSERT_EQ(0, std::system(command.c_str()));
+    Pump();
+    CPartsShared::s_nCopyMode = CPartsShared::copyCells;
+    Click(colSpec, 7);
+    Command(ID_EDIT_PASTE);
+    EXPECT_EQ("外部1", Cell(7, colSpec));
+    EXPECT_EQ("Y", Cell(8, colQty));
+}
