@@ -448,6 +448,7 @@ void CRectTool::OnLButtonDown(CPrintFormView* pView, UINT nFlags, const CPoint& 
     pText->m_nPageTotalFormat = pending.m_nPageTotalPicture;
     pText->m_nEstimatePicture = pending.m_nEstimatePicture;
     pText->m_nInformationPicture = pending.m_nInformationPicture;
+    pText->m_nPartsPicture = pending.m_nPartsPicture;
     if (!pending.m_bRuledLine)
         pText->m_nLineStyle = 0;
     if (!pending.m_bShading)

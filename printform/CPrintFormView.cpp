@@ -403,21 +403,6 @@ LONG CPrintFormView::FontHeightOfSizeIndex(int nIndex)
 
 namespace {
 
-// A box on the layout window's bars; null while it is not there.
-CComboBox* FrameBox(CWnd* pView, UINT nID)
-{
-    auto* pFrame = dynamic_cast<CChildFormFrame*>(pView->GetParentFrame());
-    if (pFrame == nullptr)
-        return nullptr;
-    for (CToolBar* pBar : {&pFrame->m_wndPrintEditBar, &pFrame->m_wndPrintToolBar}) {
-        if (pBar->m_hWnd == nullptr)
-            continue;
-        if (auto* pBox = dynamic_cast<CComboBox*>(pBar->GetDlgItem(static_cast<int>(nID))))
-            return pBox;
-    }
-    return nullptr;
-}
-
 // The common value of the selection: the first text (or table with selected cells) gives
 // the reference; a different value anywhere makes the selection mixed (nullopt).
 template <class TextValue, class CellValue>
@@ -457,7 +442,7 @@ std::optional<long> CommonValue(CDrawObjList& sel, TextValue textValue, CellValu
 
 void CPrintFormView::UpdateFontNameCombo()
 {
-    CComboBox* pBox = FrameBox(this, IDC_FONT_NAME);
+    CComboBox* pBox = GetBarBox(IDC_FONT_NAME);
     if (pBox == nullptr)
         return;
     CString ref;
@@ -495,7 +480,7 @@ void CPrintFormView::UpdateFontNameCombo()
 
 void CPrintFormView::UpdateFontSizeCombo()
 {
-    CComboBox* pBox = FrameBox(this, IDC_FONT_SIZE);
+    CComboBox* pBox = GetBarBox(IDC_FONT_SIZE);
     if (pBox == nullptr)
         return;
     auto v = CommonValue(
@@ -506,7 +491,7 @@ void CPrintFormView::UpdateFontSizeCombo()
 
 void CPrintFormView::UpdatePatternCombo()
 {
-    CComboBox* pBox = FrameBox(this, IDC_FILL_PATTERN);
+    CComboBox* pBox = GetBarBox(IDC_FILL_PATTERN);
     if (pBox == nullptr)
         return;
     auto v = CommonValue(
@@ -890,4 +875,10 @@ void CPrintFormView::OnSetFocus(CWnd* pOldWnd)
 void CPrintFormView::OnSize(UINT nType, int cx, int cy)
 {
     CScrollView::OnSize(nType, cx, cy);
+}
+
+CComboBox* CPrintFormView::GetBarBox(UINT nID) const
+{
+    auto* pFrame = dynamic_cast<CChildFormFrame*>(GetParentFrame());
+    return pFrame != nullptr ? pFrame->GetBarBox(nID) : nullptr;
 }

@@ -21,14 +21,18 @@
 #include "platform/ui/controls/CToolTipCtrl.h"
 #include "platform/ui/frames/CScrollView.h"
 #include "printform/CDrawObjList.h"
+#include "printform/CPrintFormEditState.h"
 #include "printform/TextPropRunner.h"
 
 #include <unordered_set>
+#include <vector>
 
 class CPrintDoc;
 class CDrawObj;
 class CDrawOleObj;
 class CCmdUI;
+
+class CComboBox;
 
 class CPrintFormView : public CScrollView {
     DECLARE_DYNCREATE(CPrintFormView)
@@ -130,6 +134,8 @@ public:
     int GetTableCols() const { return m_nTableCols; }
     void SetTableSize(int nRows, int nCols);
     int GetRuleLineStyle() const { return m_nRuleLineStyle; }
+    // A box on the layout window's bars; null while it is not there.
+    CComboBox* GetBarBox(UINT nID) const;
     CPendingTextSettings& GetPendingText() { return m_pendingText; }
     CToolTipCtrl& GetToolTip() { return m_toolTip; }
     CRect GetLastClip() const { return m_rectLastClip; }
@@ -207,6 +213,84 @@ public:
     afx_msg void OnUpdateEditUndo(CCmdUI* pCmdUI);
     afx_msg void OnUpdateEditRedo(CCmdUI* pCmdUI);
 
+    // ---- Editing commands (CPrintFormViewEditing.cpp); the layout views map them ----
+    afx_msg void OnObjectMoveBack();
+    afx_msg void OnObjectMoveForward();
+    afx_msg void OnObjectMoveToBack();
+    afx_msg void OnObjectMoveToFront();
+    afx_msg void OnEditClear();
+    afx_msg void OnEditCopy();
+    afx_msg void OnEditCut();
+    afx_msg void OnEditPaste();
+    afx_msg void OnEditSelectAll();
+    afx_msg void OnEditProperties();
+    afx_msg void OnInsertObject();
+    afx_msg void OnObjectFrames();
+    afx_msg void OnFitToText();
+    afx_msg void OnPaperAlignLeft();
+    afx_msg void OnPaperAlignCenter();
+    afx_msg void OnPaperAlignRight();
+    afx_msg void OnAlignLeft();
+    afx_msg void OnAlignRight();
+    afx_msg void OnAlignTop();
+    afx_msg void OnAlignBottom();
+    afx_msg void OnFontSizeChange();
+    afx_msg void OnPatternChange();
+    afx_msg void OnLineStyleChange();
+    afx_msg void OnFontNameChange();
+    afx_msg void OnUpdateEditClear(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditCopy(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditSelectAll(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditProperties(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateObjectFrames(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateSelectionCommand(CCmdUI* pCmdUI);
+    // The objects of "MFC Morvel App" data, offset for the paste count; FALSE and nothing
+    // made when the data does not read.
+    BOOL PasteObjects(const std::vector<BYTE>& data);
+    // The top-left corner of the printable area, as an empty rectangle in object units.
+    CRect GetPastePosition();
+
+    // ---- Formatting commands (CPrintFormViewFormat.cpp) ----
+    afx_msg void OnRuledLine();
+    afx_msg void OnShading();
+    afx_msg void OnElementWidth();
+    afx_msg void OnRowHeight();
+    afx_msg void OnLineSpacing();
+    afx_msg void OnGridWidth();
+    afx_msg void OnRefresh();
+    afx_msg void OnUpdateShapeCommand(CCmdUI* pCmdUI);
+    // Counts the selection for the shape commands; TRUE when they may act on it.
+    BOOL TakeShapeCensus();
+    afx_msg void OnUpdateLineStyleCombo(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateGridWidth(CCmdUI* pCmdUI);
+    afx_msg void OnUpdatePrintDisabled(CCmdUI* pCmdUI);
+    afx_msg void OnKillFocus(CWnd* pNewWnd);
+    afx_msg void OnMButtonDown(UINT nFlags, CPoint point);
+
+    // ---- Text commands (CPrintFormViewText.cpp) ----
+    afx_msg void OnUnderline();
+    afx_msg void OnBold();
+    afx_msg void OnItalic();
+    afx_msg void OnTextColor();
+    afx_msg void OnAlignTextRight();
+    afx_msg void OnAlignTextLeft();
+    afx_msg void OnAlignTextCenter();
+    afx_msg void OnUpdateUnderline(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateBold(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateItalic(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateTextCommand(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateAlignTextRight(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateAlignTextLeft(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateAlignTextCenter(CCmdUI* pCmdUI);
+    void SetSelectionFontHeight(int nHeight);
+    void SetSelectionFaceName(const CString& strFace, const LOGFONT& lf);
+    BOOL IsSelectionBold();
+    BOOL IsSelectionItalic();
+    BOOL IsSelectionUnderline();
+    void UpdateAlignmentState();
+    CPrintFormEditState& GetEditState() { return m_edit; }
+
     DECLARE_MESSAGE_MAP()
 
 protected:
@@ -257,4 +341,5 @@ private:
     UINT m_nLastMouseFlags = 0;
     CPendingTextSettings m_pendingText;
     std::unordered_set<CDrawObj*> m_clones; // undo clones this view owns
+    CPrintFormEditState m_edit;             // what the editing commands keep between passes
 };

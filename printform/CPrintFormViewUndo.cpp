@@ -160,6 +160,11 @@ void CPrintFormView::DestroyObject(CDrawObj* pObj)
         pDoc->Remove(pObj);
     }
     m_clones.erase(pObj);
+    // An item that stays with the document (an undo copy keeps it) must not point back at
+    // the object that goes.
+    if (auto* pOle = dynamic_cast<CDrawOleObj*>(pObj);
+        pOle && !pOle->m_bOwnsItem && pOle->m_pClientItem && pOle->m_pClientItem->m_pDrawObj == pOle)
+        pOle->m_pClientItem->m_pDrawObj = nullptr;
     pObj->Remove();
 }
 
@@ -167,6 +172,9 @@ void CPrintFormView::TakeIntoDocument(CDrawObj* pObj)
 {
     m_clones.erase(pObj);
     GetDocument()->Add(pObj);
+    // The item the copy brings back belongs to the document's object again.
+    if (auto* pOle = dynamic_cast<CDrawOleObj*>(pObj); pOle && pOle->m_pClientItem)
+        pOle->m_pClientItem->m_pDrawObj = pOle;
 }
 
 void CPrintFormView::UndoReAdd()

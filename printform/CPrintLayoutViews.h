@@ -1,6 +1,7 @@
 // CPrintEMFormView and CPrintPMFormView: the editing views of estimate and parts print
-// layouts: the editor view with the text command "文字(&T)", which asks for the next text
-// and its field pictures in the text-property dialog of the layout's kind.
+// layouts. Both are the editor view with its editing, formatting and text commands mapped,
+// and their own text command, which asks for the text and its field pictures first (the
+// dialog of the layout's kind).
 #pragma once
 
 #include "printform/CPrintFormView.h"
@@ -12,9 +13,6 @@ public:
     ~CPrintEMFormView() override;
     void OnInitialUpdate() override;
     void OnDraw(CDC* pDC) override;
-
-    // The text tool becomes current; the dialog's text and pictures wait for its next
-    // click. Cancel returns to the selection tool.
     afx_msg void OnDrawText();
     DECLARE_MESSAGE_MAP()
 };
@@ -26,7 +24,6 @@ public:
     ~CPrintPMFormView() override;
     void OnInitialUpdate() override;
     void OnDraw(CDC* pDC) override;
-
     afx_msg void OnDrawText();
     DECLARE_MESSAGE_MAP()
 };

@@ -6,27 +6,30 @@
 #include "drawing/DrawingRegistration.h"
 #include "printform/CEditorDialogs.h"
 #include "printform/CPrintEMDoc.h"
-#include "printform/CPrintLayoutViews.h"
 #include "printform/CPrintFormFileDialog.h"
+#include "printform/CPrintLayoutViews.h"
 #include "printform/CPrintPMDoc.h"
+#include "printform/CTableRuledLineDialog.h"
 #include "printform/PrintBarBoxes.h"
 #include "resources/LayoutDialogIds.h"
-#include "printform/CTableRuledLineDialog.h"
 #include "resources/PrintFormEditorResources.h"
 #include "resources/PrintFormIds.h"
 #include "resources/ResourceIds.h"
+#include "resources/SetupIds.h"
 
 void RegisterPrintForm()
 {
     // The layouts read drawing objects: their classes must be known first.
     RegisterDrawing();
     RegisterPrintFormDialogs();
-    RegisterLayoutDialogs();
     RegisterEditorDialogTemplates();
     RegisterTableDialogTemplates();
     RegisterPrintFormEditorResources();
     RegisterPrintFormChoice();
     RegisterPrintBarBoxes();
+    RegisterLayoutDialogs();
+    // The editor's shading and ruled-line dialogs are the ones the print settings page uses.
+    RegisterSetupResources();
     CShellServices& services = CShellServices::Get();
     services.SetDocumentClasses(IDR_EMFORMTYPE, RUNTIME_CLASS(CPrintEMDoc), RUNTIME_CLASS(CChildEMFormFrame),
                                 RUNTIME_CLASS(CPrintEMFormView));

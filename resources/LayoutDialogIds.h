@@ -39,5 +39,6 @@ constexpr UINT IDC_RH_LOWEST = 1071;  // "最低行に合わせる(&L)", choice 
 constexpr UINT IDC_RH_HIGHEST = 1073; // "最高行に合わせる(&H)", choice 1
 constexpr UINT IDC_RH_AVERAGE = 1077; // "平均高に合わせる(&A)", choice 2
 
+
 // Registers the templates (safe to call more than once).
 void RegisterLayoutDialogs();

@@ -3,6 +3,8 @@
 #include "platform/base/CString.h"
 #include "platform/ui/core/Resources.h"
 #include "resources/ChildFrameIds.h"
+#include "resources/LayoutCommandIds.h"
+#include "resources/PrintFormIds.h"
 #include "resources/ResourceIds.h"
 
 #include <list>
@@ -14,8 +16,7 @@ namespace {
 
 using Items = std::vector<CMenuResourceItem>;
 
-// 125 and 126: the layout windows' menu. Commands whose handling is not built yet are
-// listed and show disabled, as the update pass leaves an item nobody handles.
+// 125 and 126: the layout windows' menu.
 Items MakeLayoutMenu()
 {
     return {
@@ -41,6 +42,11 @@ Items MakeLayoutMenu()
                       MenuItem("貼り付け(&P)\tCtrl+V"_sj, ID_EDIT_PASTE),
                       MenuItem("ｸﾘｱ(&A)\tDel"_sj, ID_EDIT_CLEAR),
                       MenuItem("すべてを選択(&L)\tCtrl+A"_sj, ID_EDIT_SELECT_ALL),
+                      MenuSeparator(),
+                      MenuItem("ｵﾌﾞｼﾞｪｸﾄ(&N).."_sj, ID_INSERT_OBJECT),
+                      MenuItem("ﾌﾟﾛﾊﾟﾃｨ(&I)...\tAlt+Enter"_sj, ID_EDIT_PROPERTIES),
+                      MenuSeparator(),
+                      MenuItem("使用形式変更(&K)"_sj, ID_CHANGE_FORM),
                   }),
         MenuPopup("表示(&V)"_sj,
                   {
@@ -60,6 +66,10 @@ Items MakeLayoutMenu()
                                 }),
                       MenuItem("ｸﾞﾘｯﾄﾞの表示"_sj, ID_VIEW_GRID),
                       MenuItem("印字限界線表示"_sj, ID_VIEW_PRINT_LIMIT),
+                      MenuItem("ｸﾞﾘｯﾄﾞ幅指定(&G)..."_sj, ID_GRID_WIDTH),
+                      MenuItem("ｵﾌﾞｼﾞｪｸﾄ枠表示(&O)"_sj, ID_OBJECT_FRAMES),
+                      MenuSeparator(),
+                      MenuItem("再表示(&R)"_sj, ID_REDISPLAY),
                   }),
         MenuPopup("描画(&D)"_sj,
                   {
@@ -71,6 +81,33 @@ Items MakeLayoutMenu()
                       MenuSeparator(),
                       MenuItem("線追加"_sj, ID_TABLE_LINE_ADD),
                       MenuItem("線削除"_sj, ID_TABLE_LINE_DELETE),
+                  }),
+        MenuPopup("書式(&O)"_sj,
+                  {
+                      MenuItem("最前面へ移動(&O)"_sj, ID_OBJECT_TO_FRONT),
+                      MenuItem("最背面へ移動(&K)"_sj, ID_OBJECT_TO_BACK),
+                      MenuItem("前面へ移動(&F)\t+"_sj, ID_OBJECT_FORWARD),
+                      MenuItem("背面へ移動(&C)\t-"_sj, ID_OBJECT_BACK),
+                      MenuSeparator(),
+                      MenuItem("左揃え（&L）"_sj, ID_ALIGN_LEFT),
+                      MenuItem("右揃え（&R）"_sj, ID_ALIGN_RIGHT),
+                      MenuItem("上揃え（&T）"_sj, ID_ALIGN_TOP),
+                      MenuItem("下揃え（&B）"_sj, ID_ALIGN_BOTTOM),
+                      MenuItem("行間指定(&I)"_sj, ID_LINE_SPACING),
+                      MenuItem("自動表示枠調整(&S)\tF7"_sj, ID_FIT_TO_TEXT),
+                      MenuSeparator(),
+                      MenuItem("罫線(&L)..."_sj, ID_DRAW_BORDER),
+                      MenuItem("網かけ(&F)..."_sj, ID_DRAW_FILL),
+                      MenuItem("要素幅調整"_sj, ID_TABLE_ITEM_WIDTH),
+                      MenuItem("行高さ調整"_sj, ID_TABLE_ROW_HEIGHT),
+                      MenuSeparator(),
+                      MenuItem("左詰め(&L)"_sj, ID_TEXT_ALIGN_LEFT),
+                      MenuItem("中央揃え(&C)"_sj, ID_TEXT_ALIGN_CENTER),
+                      MenuItem("右詰め(&R)"_sj, ID_TEXT_ALIGN_RIGHT),
+                      MenuItem("太字"_sj, ID_TEXT_BOLD),
+                      MenuItem("斜体"_sj, ID_TEXT_ITALIC),
+                      MenuItem("下線"_sj, ID_TEXT_UNDERLINE),
+                      MenuItem("文字色"_sj, ID_TEXT_COLOR),
                   }),
         MenuPopup("ｳｨﾝﾄﾞｳ(&W)"_sj,
                   {
@@ -87,8 +124,7 @@ Items MakeLayoutMenu()
     };
 }
 
-// 198: the context menu of the layout view. Its editing commands come with the editing and
-// formatting of layouts; until then they show disabled.
+// 198: the context menu of the layout view.
 Items MakeContextMenu()
 {
     return {
@@ -106,10 +142,10 @@ Items MakeContextMenu()
                                     MenuItem("上揃え"_sj, ID_ALIGN_TOP),
                                     MenuItem("下揃え"_sj, ID_ALIGN_BOTTOM),
                                     MenuSeparator(),
-                                    MenuItem("最前面へ移動"_sj, 32779),
-                                    MenuItem("最背面へ移動"_sj, 32781),
-                                    MenuItem("前面へ移動"_sj, 32783),
-                                    MenuItem("背面へ移動"_sj, 32786),
+                                    MenuItem("最前面へ移動"_sj, ID_OBJECT_TO_FRONT),
+                                    MenuItem("最背面へ移動"_sj, ID_OBJECT_TO_BACK),
+                                    MenuItem("前面へ移動"_sj, ID_OBJECT_FORWARD),
+                                    MenuItem("背面へ移動"_sj, ID_OBJECT_BACK),
                                     MenuSeparator(),
                                     MenuItem("行間指定"_sj, ID_LINE_SPACING),
                                 }),
@@ -119,13 +155,13 @@ Items MakeContextMenu()
                                     MenuItem("中央揃え"_sj, ID_TEXT_ALIGN_CENTER),
                                     MenuItem("右詰め"_sj, ID_TEXT_ALIGN_RIGHT),
                                     MenuSeparator(),
-                                    MenuItem("自動表示枠調整"_sj, 32894),
+                                    MenuItem("自動表示枠調整"_sj, ID_FIT_TO_TEXT),
                                 }),
                       MenuSeparator(),
                       MenuItem("罫線..."_sj, ID_DRAW_BORDER),
                       MenuItem("網かけ..."_sj, ID_DRAW_FILL),
                       MenuSeparator(),
-                      MenuItem("ﾌﾟﾛﾊﾟﾃｨ"_sj, 32790),
+                      MenuItem("ﾌﾟﾛﾊﾟﾃｨ"_sj, ID_EDIT_PROPERTIES),
                   }),
     };
 }
@@ -265,6 +301,15 @@ std::vector<ACCEL> LayoutAccelerators()
         Accel(kCtrl, 'Z', ID_EDIT_UNDO),
         Accel(kCtrl, 'Y', ID_EDIT_REDO),
         Accel(kPlain, VK_ESCAPE, ID_EDITOR_CANCEL),
+        Accel(kCtrl, 'X', ID_EDIT_CUT),
+        Accel(kCtrl, 'C', ID_EDIT_COPY),
+        Accel(kCtrl, 'V', ID_EDIT_PASTE),
+        Accel(kCtrl, 'A', ID_EDIT_SELECT_ALL),
+        Accel(kPlain, VK_DELETE, ID_EDIT_CLEAR),
+        Accel(FVIRTKEY | FALT, VK_RETURN, ID_EDIT_PROPERTIES),
+        Accel(kPlain, VK_F7, ID_FIT_TO_TEXT),
+        Accel(kPlain, VK_ADD, ID_OBJECT_FORWARD),
+        Accel(kPlain, VK_SUBTRACT, ID_OBJECT_BACK),
     };
 }
 

@@ -11,6 +11,7 @@
 
 #include "platform/base/CObject.h"
 #include "platform/base/CString.h"
+#include "platform/base/OleAspects.h"
 #include "platform/base/Types.h"
 #include "platform/ole/CCompoundFile.h"
 
@@ -18,8 +19,6 @@
 
 class COleDocument;
 
-constexpr DWORD DVASPECT_CONTENT = 1;
-constexpr DWORD DVASPECT_ICON = 4;
 constexpr LONG OLEIVERB_PRIMARY = 0;
 constexpr LONG OLEIVERB_OPEN = -2;
 constexpr LONG OLEIVERB_HIDE = -3;

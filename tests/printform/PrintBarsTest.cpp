@@ -16,7 +16,7 @@
 #include "platform/ui/gdi/GdiObjects.h"
 #include "printform/CFontNameComboBox.h"
 #include "printform/CPrintEMDoc.h"
-#include "printform/CPrintLayoutViews.h"
+#include "printform/CPrintFormView.h"
 #include "printform/PrintFormRegistration.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/PrintToolsIds.h"
@@ -209,27 +209,6 @@ TEST(ElementWidth, NarrowestWidestAndTheTruncatedAverage)
 // ---------------------------------------------------------------------------------------
 // With the application: the dialog, the printer's fonts, the layout window's bars.
 // ---------------------------------------------------------------------------------------
-// A layout view that takes the line-style box's choice, as the layout editor's view does:
-// it handles the box's selection change, which the bar hands to the window and the window
-// to its active view, and reads the choice from the window's box.
-class CTakingLayoutView : public CPrintEMFormView {
-    DECLARE_DYNCREATE(CTakingLayoutView)
-public:
-    int m_nLineStyle = -2;
-    afx_msg void OnLineStyleChange()
-    {
-        auto* pFrame = dynamic_cast<CChildFormFrame*>(GetParentFrame());
-        CComboBox* pBox = pFrame != nullptr ? pFrame->GetBarBox(IDC_LINE_STYLE) : nullptr;
-        if (pBox != nullptr && pBox->GetCurSel() >= 0)
-            m_nLineStyle = static_cast<int>(static_cast<INT_PTR>(pBox->GetItemData(pBox->GetCurSel())));
-    }
-    DECLARE_MESSAGE_MAP()
-};
-IMPLEMENT_DYNCREATE(CTakingLayoutView, CPrintEMFormView)
-BEGIN_MESSAGE_MAP(CTakingLayoutView, CPrintEMFormView)
-ON_CBN_SELCHANGE(IDC_LINE_STYLE, OnLineStyleChange)
-END_MESSAGE_MAP()
-
 class PrintBarsWindow : public LayoutAppTest {
 protected:
     void SetUp() override
@@ -239,10 +218,6 @@ protected:
                                        "見積書.MMP",
                                    m_pFolder->Native("WORK/LAYOUT.MMP"));
         RegisterPrintForm();
-        if (m_bTakingView)
-            CShellServices::Get().SetDocumentClasses(IDR_EMFORMTYPE, RUNTIME_CLASS(CPrintEMDoc),
-                                                     RUNTIME_CLASS(CChildEMFormFrame),
-                                                     RUNTIME_CLASS(CTakingLayoutView));
         m_pApp = std::make_unique<CMorvelApp>();
         m_pApp->SetCommandLine(std::vector<CString>{"/nosplash"});
         ASSERT_TRUE(m_pApp->InitInstance());
@@ -260,7 +235,6 @@ protected:
             pFrame->SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
         return pFrame;
     }
-    bool m_bTakingView = false;
 };
 
 TEST_F(PrintBarsWindow, TheBarsCarryFilledBoxesThatWaitForAViewToTakeThem)
@@ -277,7 +251,6 @@ TEST_F(PrintBarsWindow, TheBarsCarryFilledBoxesThatWaitForAViewToTakeThem)
     EXPECT_EQ(pLine->GetCurSel(), 1);
     ASSERT_EQ(pPattern->GetCount(), 30);
     EXPECT_EQ(static_cast<int>(pPattern->GetItemData(29)), 29);
-    EXPECT_EQ(pPattern->GetCurSel(), 0);
     CString label;
     pPattern->GetLBText(18, label);
     EXPECT_EQ(label, "濃横縞"_sj);
@@ -289,32 +262,22 @@ TEST_F(PrintBarsWindow, TheBarsCarryFilledBoxesThatWaitForAViewToTakeThem)
         pFont->GetLBText(i, face);
         EXPECT_TRUE(faces.insert(face.ToUtf8()).second) << face.ToUtf8();
     }
-    // The plain layout view takes none of their choices: every box is disabled.
-    for (UINT nID : {IDC_FONT_NAME, IDC_FONT_SIZE, IDC_LINE_STYLE, IDC_FILL_PATTERN})
-        EXPECT_FALSE(pFrame->GetBarBox(nID)->IsWindowEnabled()) << nID;
+    // The editor's view takes the line style for its ruled-line tools at any time.
+    EXPECT_TRUE(pLine->IsWindowEnabled());
 }
 
-class PrintBarsTakingView : public PrintBarsWindow {
-protected:
-    void SetUp() override
-    {
-        m_bTakingView = true;
-        PrintBarsWindow::SetUp();
-    }
-};
-
-TEST_F(PrintBarsTakingView, ABoxIsLiveWhileTheViewTakesItsChoiceAndTheChoiceReachesTheView)
+TEST_F(PrintBarsWindow, AChoiceInTheLineStyleBoxReachesTheEditorsRuledLineTool)
 {
     CChildFormFrame* pFrame = OpenLayoutWindow();
     ASSERT_NE(pFrame, nullptr);
-    auto* pView = dynamic_cast<CTakingLayoutView*>(pFrame->GetActiveView());
+    auto* pView = dynamic_cast<CPrintFormView*>(pFrame->GetActiveView());
     ASSERT_NE(pView, nullptr);
     CComboBox* pLine = pFrame->GetBarBox(IDC_LINE_STYLE);
-    EXPECT_TRUE(pLine->IsWindowEnabled()) << "the view takes the line style";
-    EXPECT_FALSE(pFrame->GetBarBox(IDC_FILL_PATTERN)->IsWindowEnabled()) << "but not the pattern";
+    ASSERT_NE(pLine, nullptr);
+    EXPECT_EQ(pView->GetBarBox(IDC_LINE_STYLE), pLine);
     // A user's choice in the box goes from the bar through the window to the view.
     ASSERT_TRUE(SelectDlgItem(*pLine->GetParent(), IDC_LINE_STYLE, 6));
-    EXPECT_EQ(pView->m_nLineStyle, 6);
+    EXPECT_EQ(pView->GetRuleLineStyle(), 6);
     EXPECT_EQ(pLine->GetCurSel(), 6) << "the box keeps the choice";
 }
 

@@ -8,6 +8,7 @@
 // with OLE.
 #pragma once
 
+#include "platform/base/OleAspects.h"
 #include "platform/base/Types.h"
 #include "platform/ui/core/WinDefs.h"
 
@@ -32,7 +33,6 @@ constexpr DWORD TYMED_HGLOBAL = 1;
 constexpr DWORD TYMED_FILE = 2;
 constexpr DWORD TYMED_ISTREAM = 4;
 constexpr DWORD TYMED_ISTORAGE = 8;
-constexpr DWORD DVASPECT_CONTENT = 1;
 
 struct FORMATETC {
     CLIPFORMAT cfFormat;
