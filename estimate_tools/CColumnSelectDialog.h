@@ -10,6 +10,9 @@
 #include "app/CPartFormFile.h"
 #include "platform/ui/dialogs/CDialog.h"
 
+#include <optional>
+#include <vector>
+
 class CColumnSelectDialog : public CDialog {
 public:
     enum { purposeDisplayFix = 0, purposeInputFix = 1, purposeCsvOutput = 3 };
@@ -33,3 +36,19 @@ private:
     int m_nEstimation; // 1 the estimation form is listed, 0 the parts form
     int m_nPurpose;
 };
+
+// The CSV output's column choice: every column starts ticked; the ticks after OK, nothing
+// after Cancel.
+template <class TForm>
+std::optional<std::vector<BOOL>> ChooseCsvColumns(CWnd* pParent, const TForm& form)
+{
+    CColumnSelectDialog dlg(pParent, form, CColumnSelectDialog::purposeCsvOutput);
+    for (int c = 0; c < dlg.GetItemCount(); ++c)
+        dlg.m_list.SetCheck(c, TRUE);
+    if (dlg.DoModal() != IDOK)
+        return std::nullopt;
+    std::vector<BOOL> ticks(static_cast<size_t>(dlg.GetItemCount()));
+    for (int c = 0; c < dlg.GetItemCount(); ++c)
+        ticks[static_cast<size_t>(c)] = dlg.m_list.GetCheck(c);
+    return ticks;
+}

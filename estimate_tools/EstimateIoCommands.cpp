@@ -138,19 +138,13 @@ void TextOutput(CMorvelEMView& view)
         return;
     // The file is written only after the columns are chosen, and replaced whole: a
     // cancelled choice leaves an existing file as it was.
-    // Every column starts chosen.
-    CColumnSelectDialog dlg(&view, view.GetEstimationForm(), CColumnSelectDialog::purposeCsvOutput);
-    for (int c = 0; c < dlg.GetItemCount(); ++c)
-        dlg.m_list.SetCheck(c, TRUE);
-    if (dlg.DoModal() != IDOK)
+    const auto ticks = ChooseCsvColumns(&view, view.GetEstimationForm());
+    if (!ticks)
         return;
-    std::vector<BOOL> ticks(static_cast<size_t>(dlg.GetItemCount()));
-    for (int c = 0; c < dlg.GetItemCount(); ++c)
-        ticks[static_cast<size_t>(c)] = dlg.m_list.GetCheck(c);
     std::string text;
     {
         EstimateIo::CEditPageScope editPage(view);
-        text = EstimateCsv::WriteEstimate(view, ticks);
+        text = EstimateCsv::WriteEstimate(view, *ticks);
     }
     if (!WriteFileAtomically(strPath, text.data(), text.size()))
         AfxMessageBox("CSVﾌｧｲﾙはないか、壊れています。"_sj, MB_OK);

@@ -2,7 +2,7 @@
 
 #include "app/CWaitDialog.h"
 #include "estimate/EstimateIoSupport.h"
-#include "estimate_tools/CCsvColumnDialog.h"
+#include "estimate_tools/CColumnSelectDialog.h"
 #include "estimate_tools/CImportFormatDialog.h"
 #include "estimate_tools/ItemMapping.h"
 #include "estimate_tools/PartsImport.h"
@@ -67,10 +67,10 @@ void CsvOutput(CMorvelPMView& view)
         return;
     // The columns are chosen before anything is written, and the file is replaced whole:
     // a cancelled choice leaves an existing file as it was.
-    CCsvColumnDialog dlg(&view, pDoc->m_form);
-    if (dlg.DoModal() != IDOK)
+    const auto ticks = ChooseCsvColumns(&view, pDoc->m_form);
+    if (!ticks)
         return;
-    const std::string text = PartsImport::WriteCsv(view, dlg.m_ticks);
+    const std::string text = PartsImport::WriteCsv(view, *ticks);
     if (!WriteFileAtomically(strPath, text.data(), text.size()))
         AfxMessageBox("CSVﾌｧｲﾙはないか、壊れています。"_sj, MB_OK);
 }

@@ -63,30 +63,10 @@ DialogTemplate MakeImportItemList()
     return t;
 }
 
-DialogTemplate MakeCsvColumnSelect()
-{
-    DialogTemplate t;
-    t.nID = IDD_CSV_COLUMN_SELECT;
-    t.caption = "設定"_sj;
-    t.cx = 160;
-    t.cy = 200;
-    t.style = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    t.controls = {
-        Control(DlgGroupBox, IDC_STATIC, "項目選択"_sj, 7, 4, 146, 166, 0),
-        Control(DlgListBox, IDC_CSV_COLUMN_LIST, "", 14, 16, 132, 148,
-                LBS_NOTIFY | LBS_MULTIPLESEL | WS_VSCROLL | WS_BORDER | WS_TABSTOP),
-        Control(DlgPushButton, IDC_CSV_SELECT_ALL, "全選択(&A)"_sj, 7, 178, 46, 14, WS_TABSTOP),
-        Control(DlgPushButton, IDC_CSV_DESELECT_ALL, "全解除(&D)"_sj, 57, 178, 46, 14, WS_TABSTOP),
-        Control(DlgPushButton, IDOK, "OK", 107, 178, 46, 14, BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP),
-    };
-    return t;
-}
-
 } // namespace
 
 void RegisterEstimateIoDialogs()
 {
     RegisterDialogTemplate(IDD_IMPORT_FORMAT, MakeImportFormat);
     RegisterDialogTemplate(IDD_IMPORT_ITEM_LIST, MakeImportItemList);
-    RegisterDialogTemplate(IDD_CSV_COLUMN_SELECT, MakeCsvColumnSelect);
 }

@@ -6,15 +6,11 @@
 
 constexpr UINT IDD_IMPORT_ITEM_LIST = 272;   // "読込項目ﾘｽﾄ"
 constexpr UINT IDD_IMPORT_FORMAT = 275;      // "他形式ﾌｧｲﾙ読込" / "ﾃｷｽﾄ入力"
-constexpr UINT IDD_CSV_COLUMN_SELECT = 4611; // "設定": the columns the CSV output writes
 
 constexpr UINT IDC_IMPORT_ITEM_LIST = 1061;   // the source items (and the CSV columns list)
 constexpr UINT IDC_IMPORT_FORMAT_LIST = 1062; // current item <- source item
 constexpr UINT IDC_IMPORT_FILE_NAME = 1183;   // the file name beside "ﾌｧｲﾙ名"
 constexpr UINT IDC_IMPORT_SELECT_ALL = 1209;  // "全選択(&A)"
-constexpr UINT IDC_CSV_COLUMN_LIST = 1061;
-constexpr UINT IDC_CSV_SELECT_ALL = 32917;   // "全選択(&A)"
-constexpr UINT IDC_CSV_DESELECT_ALL = 32919; // "全解除(&D)"
 
 // Registers the dialog templates above (cheap to call again).
 void RegisterEstimateIoDialogs();

@@ -6,6 +6,7 @@
 #include "estimate_tools/EstimateToolsRegistration.h"
 #include "platform/ui/dialogs/CDialog.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
+#include "resources/EstimateCommandIds.h"
 #include "resources/EstimateEditIds.h"
 #include "resources/EstimateIoIds.h"
 #include "tests/parts/PartsTestSupport.h"
@@ -52,15 +53,15 @@ TEST_F(PartsDialogCommandsTest, CsvOutputCancelledAtTheColumnChoiceLeavesTheFile
     {
         CDialogAnswerer answerer;
         answerer.AnswerFileDialog(SystemPathFromNative(native));
-        answerer.EndDialogWith(IDD_CSV_COLUMN_SELECT, IDCANCEL);
+        answerer.EndDialogWith(IDD_COLUMN_SELECT, IDCANCEL);
         Command(ID_TEXT_OUTPUT);
-        EXPECT_EQ(std::vector<UINT>({IDD_CSV_COLUMN_SELECT}), answerer.DialogIds());
+        EXPECT_EQ(std::vector<UINT>({IDD_COLUMN_SELECT}), answerer.DialogIds());
     }
     EXPECT_EQ(std::vector<uint8_t>({'o', 'l', 'd'}), ReadNativeFile(native));
     {
         CDialogAnswerer answerer;
         answerer.AnswerFileDialog(SystemPathFromNative(native));
-        answerer.AnswerDialog(IDD_CSV_COLUMN_SELECT, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
+        answerer.AnswerDialog(IDD_COLUMN_SELECT, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
         Command(ID_TEXT_OUTPUT);
     }
     const auto bytes = ReadNativeFile(native);
