@@ -1,5 +1,6 @@
 #include "estimate_tools/CPickDialogs.h"
 
+#include "app/CMorvelApp.h"
 #include "app/CSubjectFile.h"
 #include "app/CUnitFile.h"
 #include "estimate/ModelessMessages.h"
@@ -394,4 +395,17 @@ void CUnitPickDialog::OnDestroy()
 void CUnitPickDialog::PostNcDestroy()
 {
     delete this;
+}
+
+CUnitPickDialog* OpenUnitPickDialog(CWnd* pOwner, const CString& strCellText)
+{
+    auto* pApp = dynamic_cast<CMorvelApp*>(AfxGetApp());
+    if (pApp == nullptr)
+        return nullptr;
+    auto* pDlg = new CUnitPickDialog(strCellText, pOwner, pApp->m_unitFile);
+    if (!pDlg->Create()) {
+        delete pDlg;
+        return nullptr;
+    }
+    return pDlg;
 }

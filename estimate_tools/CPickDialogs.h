@@ -110,3 +110,8 @@ private:
     CString m_strCellText;
     CListCtrlEx m_list;
 };
+
+// Opens the modeless unit list of the program's unit master for a grid cell holding
+// strCellText; the owner hears the choice (WM_PICK_UNIT) and the closing
+// (WM_MODELESS_CLOSED). Null when it cannot be opened.
+CUnitPickDialog* OpenUnitPickDialog(CWnd* pOwner, const CString& strCellText);

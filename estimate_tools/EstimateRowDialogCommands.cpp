@@ -196,11 +196,9 @@ void PickUnit(CMorvelEMView& view)
     const int nCol = view.GetCurrentCol();
     if (pApp == nullptr || view.GetPickDialog(CMorvelEMView::pickUnit) != nullptr || !view.IsUnitColumn(nCol))
         return;
-    auto* pDlg = new CUnitPickDialog(view.GetCellText(view.GetCurrentRow(), nCol), &view, pApp->m_unitFile);
-    if (!pDlg->Create()) {
-        delete pDlg;
+    CUnitPickDialog* pDlg = OpenUnitPickDialog(&view, view.GetCellText(view.GetCurrentRow(), nCol));
+    if (pDlg == nullptr)
         return;
-    }
     view.SetPickDialog(CMorvelEMView::pickUnit, pDlg);
     view.HideCellEdit();
 }

@@ -7,6 +7,7 @@
 #include "estimate/ModelessMessages.h"
 #include "estimate_tools/CFindReplaceDialogs.h"
 #include "estimate_tools/CMorvelEMTreeView.h"
+#include "estimate_tools/CPickDialogs.h"
 #include "estimate_tools/CRateCalcDialog.h"
 #include "estimate_tools/CSortDialog.h"
 #include "estimate_tools/EstimateDialogCommands.h"
@@ -52,6 +53,9 @@ void RegisterPartsGridDialogs(CShellServices& services)
     // The parts grid's exchange commands and the editing dialogs it shares with the
     // estimate grid.
     services.runPartsIoCommand = RunPartsIoCommand;
+    services.createUnitPick = [](CWnd* pOwner, const CString& strUnit) -> CWnd* {
+        return OpenUnitPickDialog(pOwner, strUnit);
+    };
     services.createFindReplaceDialog = [](CWnd* pOwner, bool bReplace, const CString& strText) -> CWnd* {
         if (bReplace) {
             auto* pDialog = new CReplaceDialog(pOwner);

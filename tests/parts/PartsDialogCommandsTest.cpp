@@ -3,6 +3,8 @@
 #include "tests/parts/PartsWindowFixture.h"
 
 #include "app/CMainFrame.h"
+#include "app/CMorvelApp.h"
+#include "estimate_tools/CPickDialogs.h"
 #include "estimate_tools/EstimateToolsRegistration.h"
 #include "platform/ui/dialogs/CDialog.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
@@ -111,4 +113,31 @@ TEST_F(PartsDialogCommandsTest, TheUserZoomComesFromTheZoomDialogAndShowsInTheZo
     box.GetLBText(box.GetCount() - 1, strLast);
     EXPECT_EQ("120%", strLast.ToUtf8());
     EXPECT_EQ(box.GetCount() - 1, box.GetCurSel());
+}
+
+TEST_F(PartsDialogCommandsTest, TheUnitListPicksAUnitForTheCellAndClosesWithIt)
+{
+    auto* pApp = dynamic_cast<CMorvelApp*>(AfxGetApp());
+    ASSERT_NE(nullptr, pApp);
+    ASSERT_GT(pApp->m_unitFile.GetCount(), 1);
+    Click(colUnit, 0);
+    EXPECT_EQ(1, Enabled(ID_UNIT));
+    Command(ID_UNIT);
+    auto* pPick = dynamic_cast<CUnitPickDialog*>(m_pView->GetUnitPick());
+    ASSERT_NE(nullptr, pPick);
+    EXPECT_TRUE(pPick->IsWindowVisible());
+    EXPECT_EQ(0, Enabled(ID_UNIT)) << "one list at a time";
+    // A unit other than the cell's own goes into the cell; the list closes and the cursor
+    // moves on as after an input.
+    const std::string before = Cell(0, colUnit);
+    int nItem = 0;
+    if (pPick->List().GetItemText(0, 0).ToUtf8() == before)
+        nItem = 1;
+    pPick->List().SetItemState(nItem, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    const std::string chosen = pPick->List().GetItemText(nItem, 0).ToUtf8();
+    ClickDlgButton(*pPick, IDOK);
+    EXPECT_EQ(nullptr, m_pView->GetUnitPick());
+    EXPECT_EQ(chosen, Cell(0, colUnit));
+    EXPECT_NE(before, chosen);
+    EXPECT_TRUE(m_pView->GetDocument()->IsModified());
 }
