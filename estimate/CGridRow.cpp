@@ -75,7 +75,9 @@ void CGridRow::operator delete(void* p, std::size_t nSize) noexcept
         return;
     }
 #endif
-    ::operator delete(p, nSize);
+    // Not the sized form: compilers without sized deallocation do not declare it.
+    static_cast<void>(nSize);
+    ::operator delete(p);
 }
 
 CGridRow::CGridRow() : m_nKind(kindEmpty), m_nIndent{}, m_nParam1(0), m_nParam2(0), m_nParam3(0)
