@@ -191,6 +191,6 @@ TEST_F(CommandReachTest, TheDialogCommandsAreOfferedOnTheEditPage)
     }
     EXPECT_TRUE(enabled[ID_INFORMATION_INPUT]);
     for (UINT nID : {ID_KIND_INPUT, ID_DISCOUNT_INPUT, ID_STEP_SETTING, ID_CLASSIFY_TOTAL, ID_TOTAL_DISCOUNT,
-                     ID_PICK_LARGE, ID_SUMMARY_TABLE, ID_UNIT})
+                     ID_PICK_LARGE, ID_SUMMARY_TABLE, ID_UNIT, ID_INDENT, ID_SUBJECT_NO, ID_IMPORT_OTHER})
         EXPECT_FALSE(enabled[nID]) << nID;
 }
