@@ -5,6 +5,7 @@
 #include "platform/base/CFile.h"
 
 #include <memory>
+#include <set>
 
 IMPLEMENT_SERIAL(CPMObj, CObject, 0)
 
@@ -79,15 +80,19 @@ bool CPMObjList::LoadExchangeBytes(const BYTE* pData, size_t nSize)
     if (pData == nullptr || nSize == 0 || nSize > 0x7FFFFFFF)
         return false;
     CObList loaded;
-    // Frees whatever was read, whether or not it is kept.
+    // Frees whatever was read, whether or not it is kept. A damaged block can name one
+    // object several times (the archive's back references): each is freed once.
     struct CFreeAll {
         CObList& list;
         ~CFreeAll()
         {
+            std::set<CObject*> objects;
             POSITION pos = list.GetHeadPosition();
             while (pos != nullptr)
-                delete list.GetNext(pos);
+                objects.insert(list.GetNext(pos));
             list.RemoveAll();
+            for (CObject* pObject : objects)
+                delete pObject;
         }
     } freeAll{loaded};
     try {
