@@ -1,5 +1,5 @@
 // CDecimal: a decimal number held as its digits, for the places where the estimate's
-// numbers must come out exactly as written: rounding by a column's rounding specification,
+// numbers must come out exactly as written: rounding by a column's rounding rule,
 // printing with a picture's decimals and the six-decimal normal form of a stored number.
 //
 // The value is (negative ? -1 : 1) x digits x 10^exponent, with the digits free of leading

@@ -76,7 +76,7 @@ public:
     // limit - 1, a column from 0 to the column count - 1; invalid indexes read as empty.
     CString GetCellText(int nRow, int nCol) const;
     // Stores a cell of the edit page; a number text in a numeric column is rounded by the
-    // column's rounding specification (not in a free row, kind 8) and by its picture's
+    // column's rounding rule (not in a free row, kind 8) and by its picture's
     // decimals and kept in normal form. With bForce 0, an empty text into a cell whose edit
     // started empty stores nothing. Returns 1 when stored.
     bool SetCellText(const char* lpszText, int nRow, int nCol, bool bForce);
@@ -1054,7 +1054,7 @@ private:
     // StoreNumber of CDecimal::FromDouble(value), worked out in whole numbers where it can
     // be (CNumberRules::FormatRoundedNormal); a text equal to the cell's is not stored
     // again, and the row remembers the number the new text reads as.
-    // bSpecAlways: rounded by the specification on a free row too (as a row formula is).
+    // bSpecAlways: rounded by the column's rounding rule on a free row too (as a row formula is).
     void StoreNumber(int nRow, int nCol, double value, bool bSpecAlways = false);
     // Its way in whole numbers (CNumberRules::FormatRoundedNormal) on an existing row of a
     // valid column; false, with nothing stored, for a value that must take the CDecimal way.

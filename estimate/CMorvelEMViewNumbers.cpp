@@ -183,9 +183,9 @@ void CMorvelEMView::StoreNumber(int nRow, int nCol, double value, bool bSpecAlwa
 bool CMorvelEMView::StoreWholeNumber(CGridRow& row, int nRow, int nCol, const CColumnInfo& info, double value,
                                      bool bSpecAlways, double* pStored)
 {
-    // A numeric column rounds by its specification (not on a free row) and its picture's
+    // A numeric column rounds by its rounding rule (not on a free row) and its picture's
     // decimals; any other column keeps the normal form's six. Rounding by the
-    // specification twice changes nothing.
+    // rounding rule twice changes nothing.
     static const CNumberRules::CRoundSpec noRounding;
     const bool bRoundBySpec = bSpecAlways || (info.bNumeric && row.m_nKind != kindFree);
     const int nDecimals = info.bNumeric ? info.picture.nDecimals : 6;
@@ -238,7 +238,7 @@ bool CMorvelEMView::CalcCompiledFormula(int nRow, int nCol, const CColumnInfo& i
     double result = 0.0;
     if (!CNumberRules::EvaluateCompiled(info.compiled, pValues, result))
         return false;
-    // The result rounded by the specification, then stored: StoreNumber rounds by it
+    // The result rounded by the column's rounding rule, then stored: StoreNumber rounds by it
     // again (no change) and by the picture.
     const size_t nAt = static_cast<size_t>(nCol);
     if (StoreWholeNumber(*pRow, nRow, nCol, info, result, true, &m_rowValues[nAt])) {

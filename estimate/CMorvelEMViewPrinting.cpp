@@ -41,7 +41,7 @@ void CMorvelEMView::ComputeInformationAmounts()
         else if (attribute == "税抜見積"_sj)
             SetInformation(i, strNet);
     }
-    // The value a letter of a formula names: rounded by the item's rounding specification
+    // The value a letter of a formula names: rounded by the item's rounding rule
     // when it has one; 0 for a letter beyond the items (two letters reach item 701).
     auto value = [&](int nItem) -> CString {
         if (nItem < 0 || nItem >= nItems)

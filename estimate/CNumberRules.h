@@ -1,6 +1,6 @@
 // The rules by which the numbers of an estimate are kept as cell texts: the number test,
 // the normal form of a stored number ("%f": six decimals, no separators), rounding by a
-// column's rounding specification ("U(-1)", "D(2)", "F(-3)"), formatting by a number
+// column's rounding rule ("U(-1)", "D(2)", "F(-3)"), formatting by a number
 // picture ("###,###", "#,###.##") and the arithmetic of row formulas. The estimate view
 // offers them as its own operations; the parts grid and the information sheet use the same
 // rules.
@@ -17,7 +17,7 @@
 
 class CNumberRules {
 public:
-    // A rounding specification taken apart: whether it rounds at all, how, and the power
+    // A rounding rule taken apart: whether it rounds at all, how, and the power
     // of ten whose multiples it keeps (U(-1) keeps whole units: position 0).
     struct CRoundSpec {
         bool bActive = false;
@@ -67,7 +67,7 @@ public:
     static bool FormatRoundedNormal(double value, const CRoundSpec& spec, int nDecimals, std::string& text,
                                     double& stored);
 
-    // Rounding by specification. The letter U (up), D (down) or F (half up) is looked for
+    // Rounding by its rule. The letter U (up), D (down) or F (half up) is looked for
     // in that order anywhere in the text, in either case; n is the whole number between the
     // first "(" and the next ")". A positive n keeps multiples of 10^n, a negative n rounds
     // away the |n|-th decimal. n = 0, no letter or no parentheses: no rounding. Rounding

@@ -31,7 +31,7 @@ CString Prefix(const CInformationFormFile& form, int nItem)
     return CString();
 }
 
-// A value read as a number and rounded by the item's specification. Number texts may hold
+// A value read as a number and rounded by the item's rounding rule. Number texts may hold
 // separators ("1,500"); anything else reads as far as it is a number (0 for a word).
 double RoundedNumber(const CInformationFormFile& form, int nItem, const CString& value)
 {

@@ -4,7 +4,7 @@
 // its own.
 //
 // Items are of six kinds, by their attribute: "文字" (text, kept as typed), "数値" (a
-// number, shown rounded by the item's rounding specification and formatted by its number
+// number, shown rounded by the item's rounding rule and formatted by its number
 // picture), "計算" (computed from other items by the item's formula, letters naming items
 // by position: A is item 0), and "税込見積", "消費税", "税抜見積" (the estimate's amounts,
 // given to the constructor). The computed and amount items cannot be typed into. The E
@@ -44,7 +44,7 @@ CString StripPrefix(const CInformationFormFile& form, int nItem, const CString& 
 void FillAmounts(const CInformationFormFile& form, Values& values, const CString& strTotal,
                  const CString& strTax, const CString& strNet);
 // Computes the "計算" items in item order: each letter reference (A = item 0, AA = item
-// 26) becomes the named item's value read as a number and rounded by its specification;
+// 26) becomes the named item's value read as a number and rounded by its rounding rule;
 // a reference beyond the form's items reads 0.
 void Recalculate(const CInformationFormFile& form, Values& values);
 

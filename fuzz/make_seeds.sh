@@ -55,7 +55,7 @@ zone=$(printf 'ゾーン' | iconv -f UTF-8 -t CP932)
 { printf '\x03'; str "New Section"; str "Key"; str "abc"; printf '%s' "$ini"; } >"$out/profile_file/add-section"
 { printf '\x00'; str "$zone"; str "Key"; str "value"; printf '%s' "$ini"; } >"$out/profile_file/double-byte-section"
 
-# Number texts, rounding specifications, pictures and formulas.
+# Number texts, rounding rules, pictures and formulas.
 printf '1,234.5\nF(-2)\n###,###.##\nC*E+(1.5-2)/3' >"$out/number_rules/amount"
 printf -- '-0.005\nU(1)\n#,###\n((1+2)*3)' >"$out/number_rules/nested"
 printf '3495.49\nD(-3)\n#.###\n1/0+5*-3' >"$out/number_rules/cut"

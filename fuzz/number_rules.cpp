@@ -1,5 +1,5 @@
-// Rounding specifications, number pictures and row formulas: texts that come from form
-// files and cells. The input is up to four lines: a number text, a rounding specification,
+// Rounding rules, number pictures and row formulas: texts that come from form
+// files and cells. The input is up to four lines: a number text, a rounding rule,
 // a number picture and a formula; the whole input is also tried as a formula. What an
 // estimator relies on:
 // - nothing crashes or hangs, whatever the text (a formula of any depth included);

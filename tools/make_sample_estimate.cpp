@@ -72,7 +72,7 @@ public:
     }
     void Kind(const char* lpszName) { m_view.InsertKindHeading(Sj(lpszName), Sj("式")); }
 
-    // A detail: name, specification, quantity, unit, unit price, cost unit price and
+    // A detail: name, 規格, quantity, unit, unit price, cost unit price and
     // classification; the amounts come from the form's formulas.
     void Detail(const char* lpszName, const char* lpszSpec, const char* lpszQty, const char* lpszUnit,
                 const char* lpszPrice, const char* lpszCostPrice, const char* lpszClass)

@@ -20,7 +20,7 @@ class EstimateFileSampleTest : public EstimateFileTest {
 protected:
     EstimateFileSampleTest()
     {
-        // The sample settings: 8 % tax rounded by the amount column's specification.
+        // The sample settings: 8 % tax rounded by the amount column's rounding rule.
         settings->m_nTax = 8;
         settings->m_nRoundMode = 3;
         settings->WriteProfileInt("ReCalcSetting", "Level", 3);

@@ -117,7 +117,7 @@ TEST_F(GridPaintColoured, NumbersAreRightAlignedAndTextsLeftAligned)
     EXPECT_LE(nRight, rcAmount.right - 2);
     EXPECT_GT(nLeft, rcAmount.left + rcAmount.Width() / 3) << "a six-figure amount in a wide column";
 
-    // The specification starts at the left edge, 2 pixels in.
+    // The 規格 text starts at the left edge, 2 pixels in.
     const CRect rcSpec = CellRect(scSpec, 6);
     ASSERT_FALSE(View().GetCellText(6, scSpec).IsEmpty());
     const auto [nSpecLeft, nSpecRight] = InkExtent(scSpec, 6, clrBack);

@@ -30,7 +30,7 @@ std::string Normal(const char* text)
 
 } // namespace
 
-// ---- rounding specifications -------------------------------------------------------------
+// ---- rounding rules -------------------------------------------------------------
 
 TEST(RoundBySpecTest, WorkedExamplesOn1234_5)
 {
@@ -281,7 +281,7 @@ TEST(EvaluateFormulaTest, TextsWithoutOperatorsComeBackUnchanged)
 namespace {
 
 // The CDecimal way to a stored number: the value taken over with 15 digits, rounded to
-// the normal form's six decimals, by the specification and to the picture's decimals.
+// the normal form's six decimals, by the rounding rule and to the picture's decimals.
 std::string DecimalWay(double value, const CNumberRules::CRoundSpec& spec, int decimals)
 {
     CDecimal d = CDecimal::FromDouble(value);
