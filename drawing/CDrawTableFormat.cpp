@@ -38,60 +38,52 @@ bool Contains(const CRect& r, CPoint p)
 
 // ---- Neighbours ---------------------------------------------------------------------------
 
-BOOL CDrawTable::IsLeftEdgeOuter(CDrawCell* pCell, int nIndex)
+namespace {
+
+// Whether no other selected cell of the table touches the cell on one side: touches(c, o)
+// says whether the other cell's span o lies against the cell's span c on that side.
+template <class Touches>
+BOOL IsEdgeOuter(const CDrawTable& table, const CDrawCell* pCell, int nIndex, Touches touches)
 {
     const CSpan c = SpanOf(pCell->m_rect);
-    for (INT_PTR i = 0; i < GetCellCount(); ++i) {
-        const CDrawCell* pOther = GetCell(i);
+    for (INT_PTR i = 0; i < table.GetCellCount(); ++i) {
+        const CDrawCell* pOther = table.GetCell(i);
         if (i == nIndex || !pOther->m_bSelected)
             continue;
-        const CSpan o = SpanOf(pOther->m_rect);
-        if (o.xmax == c.xmin && c.ymin < o.ymax && c.ymax > o.ymin)
+        if (touches(c, SpanOf(pOther->m_rect)))
             return FALSE;
     }
     return TRUE;
+}
+
+} // namespace
+
+BOOL CDrawTable::IsLeftEdgeOuter(CDrawCell* pCell, int nIndex)
+{
+    return IsEdgeOuter(*this, pCell, nIndex, [](const CSpan& c, const CSpan& o) {
+        return o.xmax == c.xmin && c.ymin < o.ymax && c.ymax > o.ymin;
+    });
 }
 
 BOOL CDrawTable::IsRightEdgeOuter(CDrawCell* pCell, int nIndex)
 {
-    const CSpan c = SpanOf(pCell->m_rect);
-    for (INT_PTR i = 0; i < GetCellCount(); ++i) {
-        const CDrawCell* pOther = GetCell(i);
-        if (i == nIndex || !pOther->m_bSelected)
-            continue;
-        const CSpan o = SpanOf(pOther->m_rect);
-        if (o.xmin == c.xmax && c.ymin < o.ymax && c.ymax > o.ymin)
-            return FALSE;
-    }
-    return TRUE;
+    return IsEdgeOuter(*this, pCell, nIndex, [](const CSpan& c, const CSpan& o) {
+        return o.xmin == c.xmax && c.ymin < o.ymax && c.ymax > o.ymin;
+    });
 }
 
 BOOL CDrawTable::IsUpperEdgeOuter(CDrawCell* pCell, int nIndex)
 {
-    const CSpan c = SpanOf(pCell->m_rect);
-    for (INT_PTR i = 0; i < GetCellCount(); ++i) {
-        const CDrawCell* pOther = GetCell(i);
-        if (i == nIndex || !pOther->m_bSelected)
-            continue;
-        const CSpan o = SpanOf(pOther->m_rect);
-        if (o.ymin == c.ymax && c.xmin < o.xmax && c.xmax > o.xmin)
-            return FALSE;
-    }
-    return TRUE;
+    return IsEdgeOuter(*this, pCell, nIndex, [](const CSpan& c, const CSpan& o) {
+        return o.ymin == c.ymax && c.xmin < o.xmax && c.xmax > o.xmin;
+    });
 }
 
 BOOL CDrawTable::IsLowerEdgeOuter(CDrawCell* pCell, int nIndex)
 {
-    const CSpan c = SpanOf(pCell->m_rect);
-    for (INT_PTR i = 0; i < GetCellCount(); ++i) {
-        const CDrawCell* pOther = GetCell(i);
-        if (i == nIndex || !pOther->m_bSelected)
-            continue;
-        const CSpan o = SpanOf(pOther->m_rect);
-        if (o.ymax == c.ymin && c.xmin < o.xmax && c.xmax > o.xmin)
-            return FALSE;
-    }
-    return TRUE;
+    return IsEdgeOuter(*this, pCell, nIndex, [](const CSpan& c, const CSpan& o) {
+        return o.ymax == c.ymin && c.xmin < o.xmax && c.xmax > o.xmin;
+    });
 }
 
 // ---- Ruled lines and shading --------------------------------------------------------------
