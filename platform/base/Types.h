@@ -93,8 +93,11 @@ public:
     CSize() : SIZE{0, 0} {}
     CSize(int x, int y) : SIZE{x, y} {}
     CSize(SIZE s) : SIZE(s) {}
+    // The same-type pair keeps C++20's reversed comparisons from competing with the base one.
     bool operator==(const SIZE& o) const { return cx == o.cx && cy == o.cy; }
+    bool operator==(const CSize& o) const { return cx == o.cx && cy == o.cy; }
     bool operator!=(const SIZE& o) const { return !(*this == o); }
+    bool operator!=(const CSize& o) const { return !(*this == o); }
     CSize operator+(SIZE o) const { return CSize(cx + o.cx, cy + o.cy); }
     CSize operator-(SIZE o) const { return CSize(cx - o.cx, cy - o.cy); }
     CSize operator-() const { return CSize(-cx, -cy); }
@@ -114,7 +117,9 @@ public:
     void Offset(POINT p) { Offset(p.x, p.y); }
     void Offset(SIZE s) { Offset(s.cx, s.cy); }
     bool operator==(const POINT& o) const { return x == o.x && y == o.y; }
+    bool operator==(const CPoint& o) const { return x == o.x && y == o.y; }
     bool operator!=(const POINT& o) const { return !(*this == o); }
+    bool operator!=(const CPoint& o) const { return !(*this == o); }
     CPoint operator+(SIZE s) const { return CPoint(x + s.cx, y + s.cy); }
     CPoint operator-(SIZE s) const { return CPoint(x - s.cx, y - s.cy); }
     CSize operator-(POINT p) const { return CSize(x - p.x, y - p.y); }
@@ -211,7 +216,9 @@ public:
     BOOL IntersectRect(const RECT* a, const RECT* b);
     BOOL UnionRect(const RECT* a, const RECT* b);
     bool operator==(const RECT& o) const { return EqualRect(&o); }
+    bool operator==(const CRect& o) const { return EqualRect(&o); }
     bool operator!=(const RECT& o) const { return !EqualRect(&o); }
+    bool operator!=(const CRect& o) const { return !EqualRect(&o); }
     CRect& operator+=(POINT p)
     {
         OffsetRect(p);
