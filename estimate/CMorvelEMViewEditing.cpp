@@ -280,6 +280,11 @@ void CMorvelEMView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
             MoveByKey(nChar, nRepCnt, nFlags);
         return;
     }
+    if (nChar == VK_F4 && GetKeyState(VK_CONTROL) >= 0) {
+        // The pop-up choice list of the current cell (CMorvelEMViewPopupList.cpp).
+        OpenPopupListForCell();
+        return;
+    }
     if (nChar == VK_F2) {
         CMorvelView::OnKeyDown(nChar, nRepCnt, nFlags);
         CRect rcCell;
