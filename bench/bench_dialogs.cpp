@@ -205,6 +205,15 @@ void RunBenchmark()
                pPick->Create();
                pPick->DestroyWindow();
            }));
+    // The grid's pop-up list of 300 units: opened over the current cell and closed by Esc.
+    CPopupListContent popup;
+    popup.columns.push_back({Sj("単位"), 100});
+    for (int i = 0; i < 300; ++i)
+        popup.items.push_back({units.m_strUnit[static_cast<size_t>(i)]});
+    report("pop-up list", Measure([&] {
+               pView->OpenPopupList(CMorvelEMView::pickUnit, popup);
+               pView->GetPopupList().SendMessage(WM_KEYDOWN, VK_ESCAPE, 1);
+           }));
     report("indent tool", Measure([&] {
                auto* pIndent = new CIndentDialog(pView, form);
                pIndent->Create();

@@ -109,9 +109,13 @@ BOOL CMorvelEMView::OpenPopupList(int nPurpose, const CPopupListContent& content
     int nItemHeight = m_nRowHeight > 0 ? m_nRowHeight : 16;
     if (m_wndPopupList.GetItemRect(0, &rcItem, LVIR_BOUNDS) && rcItem.Height() > 0)
         nItemHeight = rcItem.Height();
-    const int nTop = rcItem.top > 0 ? static_cast<int>(rcItem.top) : nItemHeight;
+    // The column header and the border: what the window has beyond its rows' area.
+    CRect rcWindow, rcRows;
+    m_wndPopupList.GetWindowRect(&rcWindow);
+    m_wndPopupList.GetClientRect(&rcRows);
+    const int nFrame = std::max<int>(0, rcWindow.Height() - rcRows.Height());
     const int nShown = std::min<int>(kVisibleEntries, static_cast<int>(content.items.size()));
-    const int nHeight = nTop + nShown * nItemHeight + 4;
+    const int nHeight = nFrame + nShown * nItemHeight;
     CRect rcGrid;
     GetGridClientRect(&rcGrid);
     int x = rcCell.left;
