@@ -41,13 +41,14 @@ BOOL CMorvelEMView::OpenPopupListForCell()
     CPopupListContent content;
     if (pApp != nullptr && IsUnitColumn(nCol)) {
         content.columns.push_back({"単位"_sj, 100});
-        content.nSelect = 0;
+        // The cell's own unit is chosen when it is in the list, else the first unit.
+        content.nSelect = -1;
         for (int i = 0; i < pApp->m_unitFile.GetCount(); ++i) {
             content.items.push_back({pApp->m_unitFile.GetUnit(i)});
-            // The cell's own unit is chosen when it is in the list.
-            if (pApp->m_unitFile.GetUnit(i) == strCell && content.nSelect == 0)
+            if (content.nSelect < 0 && pApp->m_unitFile.GetUnit(i) == strCell)
                 content.nSelect = i;
         }
+        content.nSelect = std::max(content.nSelect, 0);
         return OpenPopupList(pickUnit, content);
     }
     if (pApp != nullptr && nCol == FindNameColumn() && IsValidColumn(nCol) &&
