@@ -931,6 +931,9 @@ public:
     std::vector<int>& GetPopupChoice() { return m_popupChoice; }
     CPopupListCtrl& GetPopupList() { return m_wndPopupList; }
     BOOL IsPopupListShown() const;
+    // Closes the list without a choice (not while it hands a choice over); the keyboard
+    // returns to the grid when the list had it.
+    void ClosePopupList();
 
     // The status panes (UpdateStatusText): statusHide empties both, statusShow refreshes.
     enum { statusHide = 0, statusShow = 1 };

@@ -121,6 +121,8 @@ void CMorvelEMView::HideCellEdit()
 {
     if (m_bCellEditExists && m_wndCellEdit.m_hWnd != nullptr)
         m_wndCellEdit.ShowWindow(SW_HIDE);
+    // The cells move or change under a pop-up list too: it closes without a choice.
+    ClosePopupList();
 }
 
 CString CMorvelEMView::GetCellEditText() const

@@ -31,6 +31,16 @@ BOOL CMorvelEMView::IsPopupListShown() const
     return m_wndPopupList.m_hWnd != nullptr && m_wndPopupList.IsWindowVisible();
 }
 
+void CMorvelEMView::ClosePopupList()
+{
+    if (m_wndPopupList.m_hWnd == nullptr || m_wndPopupList.IsBusy())
+        return;
+    const bool bHadFocus = GetFocus() == &m_wndPopupList;
+    m_wndPopupList.DestroyWindow();
+    if (bHadFocus && m_hWnd != nullptr && IsWindowVisible())
+        SetFocus();
+}
+
 BOOL CMorvelEMView::OpenPopupListForCell()
 {
     if (m_nSummaryPage != 0)

@@ -217,6 +217,16 @@ TEST_F(PopupListTest, EscAndTheKeyboardLeavingCloseTheListWithoutAChoice)
     EXPECT_EQ(m_pView->GetCurrentRow(), srFirstDetail + 1);
     EXPECT_EQ(m_pView->GetUsedRows(), nUsed);
 
+    // Scrolling moves the cells from under the list: it closes and the grid has the keys.
+    GoTo(scUnit, srFirstDetail);
+    Key(VK_F4);
+    ASSERT_TRUE(ListOpen());
+    m_pView->SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(List().m_hWnd, nullptr);
+    EXPECT_EQ(CWnd::GetFocus(), m_pView);
+    EXPECT_EQ(m_pView->GetCellText(srFirstDetail, scUnit), strUnit);
+    m_pView->SendMessage(WM_VSCROLL, SB_LINEUP, 0);
+
     // Columns without a list: nothing opens.
     GoTo(scQty, srFirstDetail);
     Key(VK_F4);
