@@ -14,6 +14,7 @@
 #include "estimate/CGridRowArray.h"
 #include "estimate/CMorvelView.h"
 #include "estimate/CNumberRules.h"
+#include "estimate/CPopupListCtrl.h"
 #include "estimate/RowKinds.h"
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
@@ -910,6 +911,30 @@ public:
     // The parts column a "B" code names, or -1 for none (empty, or beyond 100 columns).
     static int PartsColumnOfCode(const CString& strCode);
 
+    // ---- Pop-up choice list (CMorvelEMViewPopupList.cpp) ---------------------------------
+    // The pick purposes beyond the heading kinds and the unit: parts rows, rows of another
+    // list.
+    enum { pickParts = 5, pickOtherList = 8 };
+    // F4 on a cell: the unit column lists the units, the name column the subjects of the
+    // current heading's level (or of the last subject pick, large at first), a parts search
+    // column the parts of the current parts file. FALSE (with a beep) elsewhere.
+    BOOL OpenPopupListForCell();
+    // Shows the list for a pick purpose (1, 2, 3 subjects, 4 unit, 5 parts, 8 other rows)
+    // just below the current cell (above it when there is no room below) and gives it the
+    // keyboard. FALSE on the summary page or without entries.
+    BOOL OpenPopupList(int nPurpose, const CPopupListContent& content);
+    // The list's choice (its indexes ended by -1 in the choice array): a subject becomes a
+    // heading row at the current row, a unit fills the current cell, parts or other rows
+    // become rows at the current row filled through the columns' "B" codes; several
+    // chosen entries make one row each. Undo takes the choice back; the totals follow.
+    void OnPopupListChoice(int nSeveral);
+    std::vector<int>& GetPopupChoice() { return m_popupChoice; }
+    CPopupListCtrl& GetPopupList() { return m_wndPopupList; }
+    BOOL IsPopupListShown() const;
+    // Closes the list without a choice (not while it hands a choice over); the keyboard
+    // returns to the grid when the list had it.
+    void ClosePopupList();
+
     // The status panes (UpdateStatusText): statusHide empties both, statusShow refreshes.
     enum { statusHide = 0, statusShow = 1 };
 
@@ -969,6 +994,14 @@ private:
     // The open modeless pick dialogs (large, middle, small subject; unit), or null.
     CWnd* m_pSubjectPick[3] = {nullptr, nullptr, nullptr};
     CWnd* m_pUnitPick = nullptr;
+    // The pop-up choice list and what it chose (indexes ended by -1).
+    CPopupListCtrl m_wndPopupList;
+    std::vector<int> m_popupChoice{-1};
+    // Rows for a choice from the list at the current row: m rows past the used ones, or m
+    // inserted there; FALSE when the row limit has no room.
+    BOOL PlacePopupRows(int nCount);
+    // Fills row nRow from list entry nItem through the "B" codes of the estimate columns.
+    void FillRowFromPopupItem(int nRow, int nItem, int nKind);
 
     // The range total and the summary page.
     CRangeTotal m_rangeTotal;

@@ -121,6 +121,8 @@ void CMorvelEMView::HideCellEdit()
 {
     if (m_bCellEditExists && m_wndCellEdit.m_hWnd != nullptr)
         m_wndCellEdit.ShowWindow(SW_HIDE);
+    // The cells move or change under a pop-up list too: it closes without a choice.
+    ClosePopupList();
 }
 
 CString CMorvelEMView::GetCellEditText() const
@@ -278,6 +280,11 @@ void CMorvelEMView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
         // The summary page is read only: it can only be looked through.
         if (IsArrowKey(nChar) || nChar == VK_PRIOR || nChar == VK_NEXT)
             MoveByKey(nChar, nRepCnt, nFlags);
+        return;
+    }
+    if (nChar == VK_F4 && GetKeyState(VK_CONTROL) >= 0) {
+        // The pop-up choice list of the current cell (CMorvelEMViewPopupList.cpp).
+        OpenPopupListForCell();
         return;
     }
     if (nChar == VK_F2) {

@@ -3,6 +3,7 @@
 #include "app/CMorvelApp.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
+#include "estimate/EstimateIoSupport.h"
 #include "estimate/RowKinds.h"
 #include "estimate_tools/CClassifyDialogs.h"
 #include "estimate_tools/CColumnSelectDialog.h"
@@ -12,8 +13,10 @@
 #include "estimate_tools/CRowDialogs.h"
 #include "estimate_tools/CSelectListDialog.h"
 #include "estimate_tools/CSummaryDialog.h"
+#include "estimate_tools/PartsSelectList.h"
 
 #include "platform/base/Collections.h"
+#include "platform/base/MessageBox.h"
 #include "resources/EstimateCommandIds.h"
 #include "resources/ResourceIds.h"
 #include <memory>
@@ -228,6 +231,46 @@ void PickPartsForCell(CMorvelEMView& view)
     view.InsertPartsRows(rows.data(), static_cast<int>(rows.size()));
 }
 
+// The parts of a parts file as the pop-up list shows them: every part, the parts form's
+// first nine columns (the ones the estimate columns' "B" codes "A" to "I" name). A file
+// that cannot be read, or holds no parts, says so and gives nothing.
+bool ReadPopupParts(const CString& path, CPopupListContent& content)
+{
+    std::string data;
+    CPartsSelection selection;
+    CPartsSelection::Result result = CPartsSelection::readDamaged;
+    if (!path.IsEmpty() && EstimateIo::ReadWholeFile(path, data))
+        result = ReadPartsSelection(data, "*", selection);
+    if (result != CPartsSelection::readOK) {
+        AfxMessageBox(result == CPartsSelection::readNotParts ? "部材ﾌｧｲﾙではありません"_sj
+                                                              : "部材ﾌｧｲﾙがないか壊れています。"_sj,
+                      MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (selection.rows.empty() || selection.nColumns <= 0) {
+        AfxMessageBox("該当する部材がありません。"_sj);
+        return false;
+    }
+    const int nColumns = std::min(selection.nColumns, 9);
+    for (int c = 0; c < nColumns; ++c)
+        content.columns.push_back({selection.form.GetItem(c, CFormFile<10>::colName), c == 0 ? 160 : 80});
+    for (const std::vector<CString>& row : selection.rows)
+        content.items.emplace_back(row.begin(), row.begin() + std::min<size_t>(row.size(), nColumns));
+    content.nSelect = 0;
+    content.bMultiple = true;
+    return true;
+}
+
+// The parts of the current parts file in the grid's pop-up list (F4 on a parts search
+// column): the parts form's first nine columns, several parts can be chosen.
+void PopupPartsForCell(CMorvelEMView& view)
+{
+    CPopupListContent content;
+    if (!ReadPopupParts(view.GetCurrentPartFile(), content))
+        return;
+    view.OpenPopupList(CMorvelEMView::pickParts, content);
+}
+
 // Shows and hides columns: ticked columns are shown.
 void DisplayFix(CMorvelEMView& view)
 {
@@ -313,6 +356,9 @@ bool RunEstimateRowDialogCommand(CMorvelEMView& view, UINT nID)
         return true;
     case ID_PICK_PARTS_FOR_CELL:
         PickPartsForCell(view);
+        return true;
+    case ID_POPUP_PARTS_FOR_CELL:
+        PopupPartsForCell(view);
         return true;
     case ID_DISPLAY_FIX:
         DisplayFix(view);

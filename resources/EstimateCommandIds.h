@@ -75,6 +75,9 @@ constexpr UINT IDC_SELECT_FILE = 1031; // the parts file's path beside "ﾌｧ�
 // Not a menu command: the estimate view asks the estimate tools, through the same road as
 // its dialog commands, to pick parts rows for the cell being typed.
 constexpr UINT ID_PICK_PARTS_FOR_CELL = 0xE5F0;
+// Not a menu command either: the parts of the current parts file for the grid's pop-up
+// choice list (F4 on a parts search column).
+constexpr UINT ID_POPUP_PARTS_FOR_CELL = 0xE5F1;
 
 // The column choice "設定" (display fixing "表示固定", input fixing "入力固定", CSV output).
 constexpr UINT IDD_COLUMN_SELECT = 201;

@@ -11,6 +11,7 @@
 #include "platform/ui/core/Cursors_p.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/core/WndClass_p.h"
+#include "platform/ui/dialogs/MessageBoxUi.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "platform/ui/gdi/SysColors.h"
 
@@ -604,8 +605,7 @@ HICON CWnd::GetIcon(BOOL bBigIcon) const
 // ---------------------------------------------------------------------------------------
 int CWnd::MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType)
 {
-    (void)lpszCaption;
-    return AfxMessageBox(lpszText ? lpszText : "", nType);
+    return AfxWindowMessageBox(this, lpszText, lpszCaption, nType);
 }
 
 void CWnd::DragAcceptFiles(BOOL bAccept)

@@ -47,8 +47,11 @@ CDialogAnswerer::CDialogAnswerer() : m_pPrevious(g_pCurrent)
     g_pCurrent = this;
     m_previousHandler = SetMessageBoxHandler([](const CString& text, UINT nType, UINT) {
         CDialogAnswerer* pCurrent = CDialogAnswerer::Current();
-        return pCurrent ? pCurrent->RunMessageBox(text, AfxGetAppName() ? AfxGetAppName() : "", nType)
-                        : FirstButtonOf(nType);
+        CWnd* pOwner = nullptr;
+        CString caption;
+        if (!AfxTakeWindowMessageBox(pOwner, caption))
+            caption = AfxGetAppName() ? AfxGetAppName() : "";
+        return pCurrent ? pCurrent->RunMessageBox(text, caption, nType) : FirstButtonOf(nType);
     });
 }
 

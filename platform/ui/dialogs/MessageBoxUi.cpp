@@ -172,9 +172,58 @@ int AfxShowMessageBox(CWnd* pOwner, LPCTSTR lpszText, LPCTSTR lpszCaption, UINT 
     return escape != 0 ? escape : buttons.front().nResult;
 }
 
+namespace {
+
+// The window message box on its way to the handler (one at a time: the handler takes it
+// before anything else can show a box).
+struct CWindowBox {
+    bool bPending = false;
+    CWnd* pOwner = nullptr;
+    CString caption;
+};
+
+CWindowBox& PendingWindowBox()
+{
+    static CWindowBox box;
+    return box;
+}
+
+} // namespace
+
+int AfxWindowMessageBox(CWnd* pOwner, LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType)
+{
+    CWindowBox& pending = PendingWindowBox();
+    const CWindowBox saved = pending;
+    pending.bPending = true;
+    pending.pOwner = pOwner;
+    pending.caption = lpszCaption != nullptr ? CString(lpszCaption)
+                                             : CString(AfxGetAppName() != nullptr ? AfxGetAppName() : "");
+    const int nResult = AfxMessageBox(lpszText != nullptr ? lpszText : "", nType);
+    // A handler that did not ask leaves nothing behind for the next box.
+    pending = saved;
+    return nResult;
+}
+
+bool AfxTakeWindowMessageBox(CWnd*& pOwner, CString& caption)
+{
+    CWindowBox& pending = PendingWindowBox();
+    if (!pending.bPending)
+        return false;
+    pOwner = pending.pOwner;
+    caption = pending.caption;
+    pending.bPending = false;
+    pending.pOwner = nullptr;
+    pending.caption.Empty();
+    return true;
+}
+
 void AfxInstallMessageBoxUi()
 {
     SetMessageBoxHandler([](const CString& text, UINT nType, UINT) {
+        CWnd* pOwner = nullptr;
+        CString caption;
+        if (AfxTakeWindowMessageBox(pOwner, caption))
+            return AfxShowMessageBox(pOwner, text, caption, nType);
         return AfxShowMessageBox(nullptr, text, nullptr, nType);
     });
 }

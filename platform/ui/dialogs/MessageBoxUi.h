@@ -4,6 +4,7 @@
 // when a test runs.
 #pragma once
 
+#include "platform/base/CString.h"
 #include "platform/ui/core/WinDefs.h"
 
 class CWnd;
@@ -20,3 +21,14 @@ void AfxReleaseCaptureForModal();
 // the application's title). Returns the button pressed: IDOK, IDCANCEL, IDYES, IDNO,
 // IDRETRY, IDABORT or IDIGNORE.
 int AfxShowMessageBox(CWnd* pOwner, LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType);
+
+// A window's message box (CWnd::MessageBox): the box goes through the installed message
+// box handler as AfxMessageBox's do, and the handler that shows it (or answers it in a
+// test) takes the owner and the caption with AfxTakeWindowMessageBox. A null caption is
+// the application's title.
+int AfxWindowMessageBox(CWnd* pOwner, LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType);
+
+// The owner and caption of the window message box now being handed to the handler; each
+// is given to the first handler that asks and then forgotten, so that a box the handler
+// shows in turn does not inherit them. Returns false for a box AfxMessageBox called.
+bool AfxTakeWindowMessageBox(CWnd*& pOwner, CString& caption);

@@ -1,6 +1,8 @@
 // Message boxes: the window with the system's Japanese buttons and icons, and the
 // answerer that takes its place in tests.
 #include "platform/base/MessageBox.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/CWnd.h"
 #include "platform/ui/core/DialogDefs.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "platform/ui/dialogs/MessageBoxUi.h"
@@ -187,4 +189,47 @@ TEST_F(DialogMessageBoxTest, ANarrowMessageLeavesRoomForItsWholeCaption)
     EXPECT_EQ(title, QString::fromUtf8("見積ﾌｧｲﾙの保存先を確認してください - 工事見積"));
     ASSERT_GT(nCaptionWidth, 0);
     EXPECT_GE(nWidth, nCaptionWidth + 64);
+}
+
+// A window's message box shows the caption it is given (the application's title when it
+// is given none) and belongs to the window's top-level window; the answerer records the
+// same caption.
+TEST_F(DialogMessageBoxTest, AWindowsMessageBoxShowsItsOwnCaptionOverItsWindow)
+{
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, nullptr, nullptr));
+    QString title;
+    QWidget* pParent = nullptr;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        pParent = box->parentWidget();
+        box->buttons().front()->click();
+    });
+    EXPECT_EQ(owner.MessageBox("実行してもよいですか？"_sj, "単位削除"_sj, MB_YESNO | MB_ICONQUESTION), IDYES);
+    EXPECT_EQ(title, QString::fromUtf8("単位削除"));
+    EXPECT_EQ(pParent, owner.GetWidget()->window());
+
+    // No caption: the application's title, as AfxMessageBox shows.
+    QString appTitle;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        appTitle = box->windowTitle();
+        box->buttons().front()->click();
+    });
+    EXPECT_EQ(owner.MessageBox("x"), IDOK);
+    EXPECT_EQ(appTitle, QString::fromUtf8(AfxGetAppName() != nullptr ? AfxGetAppName() : ""));
+
+    {
+        CDialogAnswerer answerer;
+        EXPECT_EQ(owner.MessageBox("y", "科目削除"_sj, MB_YESNO), IDYES);
+        // The caption of one window's box does not stay for the next plain box.
+        EXPECT_EQ(AfxMessageBox("z", MB_OK), IDOK);
+        ASSERT_EQ(answerer.GetShown().size(), 2u);
+        EXPECT_EQ(answerer.GetShown()[0].caption, "科目削除"_sj);
+        EXPECT_EQ(answerer.GetShown()[1].caption, CString(AfxGetAppName() != nullptr ? AfxGetAppName() : ""));
+    }
+    owner.DestroyWindow();
 }

@@ -1,0 +1,267 @@
+// The grid's pop-up choice list: F4 on a cell lists the subjects, the units or the parts
+// that can go there, just below the cell; the entry chosen with Enter or a double click is
+// written into the grid here (OnPopupListChoice). A subject becomes a heading row at the
+// current row, as a subject picked from the subject list does; a unit fills the current
+// cell; parts (or rows of another list) become rows at the current row, each estimate
+// column filled from the list column its "B" code names.
+#include "app/CEstimationFormFile.h"
+#include "app/CMorvelApp.h"
+#include "app/CShellServices.h"
+#include "estimate/CGridRow.h"
+#include "estimate/CMorvelEMView.h"
+#include "estimate/RowKinds.h"
+#include "platform/ui/core/WinApi.h"
+#include "resources/EstimateCommandIds.h"
+
+#include <algorithm>
+
+namespace {
+
+// The list's child-window id within the grid.
+constexpr UINT kPopupListId = 0x7E01;
+// Entries shown at once before the list scrolls.
+constexpr int kVisibleEntries = 10;
+// The columns of a list entry that "B" codes can name: "A" to "I".
+constexpr int kListColumns = 9;
+
+} // namespace
+
+BOOL CMorvelEMView::IsPopupListShown() const
+{
+    return m_wndPopupList.m_hWnd != nullptr && m_wndPopupList.IsWindowVisible();
+}
+
+void CMorvelEMView::ClosePopupList()
+{
+    if (m_wndPopupList.m_hWnd == nullptr || m_wndPopupList.IsBusy())
+        return;
+    const bool bHadFocus = GetFocus() == &m_wndPopupList;
+    m_wndPopupList.DestroyWindow();
+    if (bHadFocus && m_hWnd != nullptr && IsWindowVisible())
+        SetFocus();
+}
+
+BOOL CMorvelEMView::OpenPopupListForCell()
+{
+    if (m_nSummaryPage != 0)
+        return FALSE;
+    CMorvelApp* pApp = GetMorvelApp();
+    const int nCol = m_nCurrentCol;
+    const CString strCell = GetCellText(m_nCurrentRow, nCol);
+    CPopupListContent content;
+    if (pApp != nullptr && IsUnitColumn(nCol)) {
+        content.columns.push_back({"単位"_sj, 100});
+        // The cell's own unit is chosen when it is in the list, else the first unit.
+        content.nSelect = -1;
+        for (int i = 0; i < pApp->m_unitFile.GetCount(); ++i) {
+            content.items.push_back({pApp->m_unitFile.GetUnit(i)});
+            if (content.nSelect < 0 && pApp->m_unitFile.GetUnit(i) == strCell)
+                content.nSelect = i;
+        }
+        content.nSelect = std::max(content.nSelect, 0);
+        return OpenPopupList(pickUnit, content);
+    }
+    if (pApp != nullptr && nCol == FindNameColumn() && IsValidColumn(nCol) &&
+        GetEstimationForm().GetCount() > nCol) {
+        // On a heading the list offers its level; elsewhere the level of the last subject
+        // pick, large subjects at first.
+        const int nKind = GetRowKind(m_nCurrentRow);
+        int nLevel = kindLarge;
+        if (nKind >= kindLarge && nKind <= kindSmall)
+            nLevel = nKind;
+        else if (m_nPendingLevel >= kindLarge && m_nPendingLevel <= kindSmall)
+            nLevel = m_nPendingLevel;
+        static const char* const headings[] = {"大科目", "中科目", "小科目"};
+        const int nIndex = nLevel - kindLarge;
+        content.columns.push_back({CString::FromUtf8(headings[nIndex]), 160});
+        content.columns.push_back({"単位"_sj, nLevel == kindSmall ? 40 : 50});
+        for (int i = 0; i < pApp->m_subjectFile.GetCount(nIndex); ++i)
+            content.items.push_back({pApp->m_subjectFile.GetName(nIndex, i), pApp->m_subjectFile.GetUnit(nIndex, i)});
+        return OpenPopupList(nLevel, content);
+    }
+    if (IsPartsSearchColumn(nCol) && CShellServices::Get().runEstimateDialogCommand) {
+        // The estimate tools read the parts file and open the list with its parts.
+        CShellServices::Get().runEstimateDialogCommand(this, ID_POPUP_PARTS_FOR_CELL);
+        return IsPopupListShown();
+    }
+    MessageBeep(0);
+    return FALSE;
+}
+
+BOOL CMorvelEMView::OpenPopupList(int nPurpose, const CPopupListContent& content)
+{
+    if (m_nSummaryPage != 0 || m_hWnd == nullptr || content.items.empty() || content.columns.empty()) {
+        MessageBeep(0);
+        return FALSE;
+    }
+    // An open edit is kept first, as a move away from the cell would keep it.
+    if (m_nEditState == editTyping || m_nEditState == editOpened) {
+        StoreCellEdit(FALSE);
+        m_nEditState = editClosed;
+    }
+    HideCellEdit();
+    m_nPendingLevel = nPurpose;
+    m_popupChoice.assign(1, -1);
+    m_wndPopupList.SetOwnerView(this);
+
+    CRect rcCell;
+    GetCellRangeRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow, &rcCell);
+    if (!m_wndPopupList.CreateList(content, CRect(rcCell.left, rcCell.bottom, rcCell.left + 100, rcCell.bottom + 100),
+                                   kPopupListId))
+        return FALSE;
+
+    // As wide as its columns (at least the cell), as high as ten entries, below the cell;
+    // above it when the grid has no room below; always inside the grid.
+    int nWidth = 4 + GetSystemMetrics(SM_CXVSCROLL);
+    for (const CPopupListContent::CColumn& column : content.columns)
+        nWidth += column.nWidth;
+    nWidth = std::max<int>(nWidth, rcCell.Width());
+    CRect rcItem;
+    int nItemHeight = m_nRowHeight > 0 ? m_nRowHeight : 16;
+    if (m_wndPopupList.GetItemRect(0, &rcItem, LVIR_BOUNDS) && rcItem.Height() > 0)
+        nItemHeight = rcItem.Height();
+    // The column header and the border: what the window has beyond its rows' area.
+    CRect rcWindow, rcRows;
+    m_wndPopupList.GetWindowRect(&rcWindow);
+    m_wndPopupList.GetClientRect(&rcRows);
+    const int nFrame = std::max<int>(0, rcWindow.Height() - rcRows.Height());
+    const int nShown = std::min<int>(kVisibleEntries, static_cast<int>(content.items.size()));
+    const int nHeight = nFrame + nShown * nItemHeight;
+    CRect rcGrid;
+    GetGridClientRect(&rcGrid);
+    int x = rcCell.left;
+    int y = rcCell.bottom;
+    if (y + nHeight > rcGrid.bottom && rcCell.top - nHeight >= m_nHeaderHeight)
+        y = rcCell.top - nHeight;
+    if (x + nWidth > rcGrid.right)
+        x = std::max<int>(m_nRowHeaderWidth, rcGrid.right - nWidth);
+    m_wndPopupList.MoveWindow(x, y, nWidth, nHeight);
+    const int nSelected = m_wndPopupList.GetNextItem(-1, LVNI_FOCUSED);
+    if (nSelected >= 0)
+        m_wndPopupList.EnsureVisible(nSelected, FALSE);
+    m_wndPopupList.ShowWindow(SW_SHOW);
+    m_wndPopupList.SetFocus();
+    return TRUE;
+}
+
+BOOL CMorvelEMView::PlacePopupRows(int nCount)
+{
+    const int nRow = m_nCurrentRow;
+    // Rows pushed past the row limit would be lost: nothing is placed then. (Rows inserted
+    // among the used ones must leave the used rows below the limit.)
+    const bool bAppend = nRow >= m_nUsedRows;
+    const bool bFits = bAppend ? nRow + nCount <= m_nRowLimit : m_nUsedRows + nCount < m_nRowLimit;
+    if (nCount <= 0 || !bFits) {
+        MessageBeep(0);
+        return FALSE;
+    }
+    if (bAppend) {
+        m_nUsedRows = nRow + nCount;
+        UpdateScrollRanges();
+    } else {
+        const int nHeading = AdjustPageBreak(0, nRow);
+        InsertRows(nRow, nCount);
+        if (nHeading > 0)
+            AdjustPageBreak(1, nHeading + nCount);
+    }
+    return TRUE;
+}
+
+void CMorvelEMView::FillRowFromPopupItem(int nRow, int nItem, int nKind)
+{
+    SetRowKind(nKind, nRow);
+    const CEstimationFormFile& form = GetEstimationForm();
+    const int nColumns = std::min(form.GetCount(), GetColumnLimit());
+    const int nListColumns = std::min(kListColumns, m_wndPopupList.GetColumnCount());
+    for (int c = 0; c < nColumns; ++c) {
+        // Only the codes that name one of the list's first nine columns count; a two-letter
+        // code names the parts column it names in the parts selection ("AB" is column 1,
+        // "BA" column 26, beyond the list).
+        const int nListCol = PartsColumnOfCode(form.GetItem(c, CEstimationFormFile::colB));
+        if (nListCol < 0 || nListCol >= nListColumns)
+            continue;
+        CString strText;
+        NormalizeNumberText(c, strText, m_wndPopupList.GetItemText(nItem, nListCol));
+        SetCellText(strText, nRow, c, TRUE);
+        SetCellIndent(FindNearestCellAttr(nRow, c, nKind), nRow, c);
+    }
+    CalcRow(nRow, 0);
+}
+
+void CMorvelEMView::OnPopupListChoice(int nSeveral)
+{
+    if (m_wndPopupList.m_hWnd != nullptr)
+        m_wndPopupList.ShowWindow(SW_HIDE);
+    if (m_popupChoice.empty() || m_popupChoice.front() < 0 || m_nSummaryPage != 0)
+        return;
+    const int nPurpose = m_nPendingLevel;
+    const int nRow = m_nCurrentRow;
+    const int nCol = m_nCurrentCol;
+    const int nEntries = m_wndPopupList.m_hWnd != nullptr ? m_wndPopupList.GetItemCount() : 0;
+    std::vector<int> chosen;
+    for (int nItem : m_popupChoice) {
+        if (nItem < 0)
+            break;
+        if (nItem < nEntries)
+            chosen.push_back(nItem);
+    }
+    if (chosen.empty())
+        return;
+    if (nSeveral == 0)
+        chosen.resize(1);
+
+    if (nPurpose >= kindLarge && nPurpose <= kindSmall) {
+        // A heading row at the current row, named (and given its unit) as the master has
+        // it; the list shows the master's entries, so its texts are the master's even when
+        // the master changed while the list was open.
+        if (!PlacePopupRows(1))
+            return;
+        const int nNameCol = FindNameColumn();
+        CString strName;
+        NormalizeNumberText(nNameCol, strName, m_wndPopupList.GetItemText(chosen[0], 0));
+        SetCellText(strName, nRow, nNameCol, TRUE);
+        const int nUnitCol = FindUnitColumn();
+        if (IsUnitColumn(nUnitCol))
+            SetCellText(m_wndPopupList.GetItemText(chosen[0], 1), nRow, nUnitCol, TRUE);
+        SetCellIndent(FindNameIndent(nRow, nPurpose, nNameCol), nRow, nNameCol);
+        SetRowKind(nPurpose, nRow);
+        RecordUndo(undoSpecialRow, CPoint(nCol, nRow));
+        RecalcTotals(nRow);
+        UpdateTreeView();
+        InvalidateRows(nRow, m_nRowLimit - 1, true);
+    } else if (nPurpose == pickUnit) {
+        // The unit goes into the current cell; the row keeps its kind (a detail row stays in
+        // the totals), and an empty row becomes a detail row as a typed unit makes it.
+        const CString strOld = GetCellText(nRow, nCol);
+        CString strUnit;
+        NormalizeNumberText(nCol, strUnit, m_wndPopupList.GetItemText(chosen[0], 0));
+        SetCellText(strUnit, nRow, nCol, TRUE);
+        if (nRow >= m_nUsedRows)
+            m_nUsedRows = nRow + 1;
+        UpdateScrollRanges();
+        if (GetRowKind(nRow) == kindEmpty)
+            SetRowKind(kindDetail, nRow);
+        m_undo.strUndoText = strOld;
+        m_undo.strRedoText = GetCellText(nRow, nCol);
+        RecordUndo(undoCellEdit, CPoint(nCol, nRow));
+        CalcRow(nRow, 0);
+        RecalcTotals(nRow);
+        InvalidateRows(nRow, nRow);
+    } else if (nPurpose == pickParts || nPurpose == pickOtherList) {
+        const int nCount = static_cast<int>(chosen.size());
+        if (!PlacePopupRows(nCount))
+            return;
+        for (int i = 0; i < nCount; ++i)
+            FillRowFromPopupItem(nRow + i, chosen[static_cast<size_t>(i)], nPurpose == pickParts ? kindDetail : kindFree);
+        // Undo takes exactly these rows out again; redo puts the same rows back.
+        RecordUndo(undoRowsPasteCount, CPoint(nCol, nRow));
+        m_undo.nPasteCount = nCount;
+        RecalcTotals(nRow);
+        UpdateTreeView();
+        InvalidateRows(nRow, m_nRowLimit - 1, true);
+    } else {
+        return;
+    }
+    SetDocumentModified();
+    UpdateStatusText(statusShow);
+}
