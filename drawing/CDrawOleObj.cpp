@@ -180,6 +180,13 @@ BOOL CDrawItem::UpdateExtent()
     return TRUE;
 }
 
+void CDrawItem::OnChange(OLE_NOTIFICATION nCode, DWORD dwParam)
+{
+    COleClientItem::OnChange(nCode, dwParam);
+    if ((nCode == OLE_CHANGED_STATE || nCode == OLE_CHANGED_ASPECT) && m_pDrawObj)
+        m_pDrawObj->Invalidate();
+}
+
 void CDrawItem::Serialize(CArchive& ar)
 {
     COleClientItem::Serialize(ar);

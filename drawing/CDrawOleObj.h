@@ -69,6 +69,9 @@ public:
 
     void Serialize(CArchive& ar) override;
 
+    // A changed state or aspect repaints the owner, after what every item does.
+    void OnChange(OLE_NOTIFICATION nCode, DWORD dwParam) override;
+
     // The item's picture on a printer context, into rect: the document's target device is
     // refreshed first. FALSE when the item has no storage or no picture, the context does
     // not print, or the item belongs to no document.

@@ -11,6 +11,7 @@
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
 #include "platform/ole/CCompoundFile.h"
+#include "platform/ole/PictureItemStorage.h"
 
 #include <cstdint>
 #include <vector>
@@ -34,9 +35,3 @@ bool DibFromBmpFile(const std::vector<BYTE>& file, std::vector<BYTE>& dib);
 // The extent of a picture in HIMETRIC from its pixels and the resolution its header gives
 // (pixels per metre; 96 dpi when it gives none).
 SIZE DibExtentHimetric(const BYTE* pData, size_t nSize);
-
-// The storage of an embedded picture made from a DIB: the object's class and type name
-// ("\1CompObj"), an embedded object's flags ("\1Ole"), the picture as its cached
-// presentation ("\2OlePres000", content aspect, the given extent) and as the object's own
-// data ("CONTENTS").
-CCompoundStorage MakePictureItemStorage(const std::vector<BYTE>& dib, SIZE extentHimetric);

@@ -744,7 +744,11 @@ void CPrintFormView::OnEndPrinting(CDC*, CPrintInfo*) {}
 
 int CPrintFormView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
-    return CScrollView::OnCreate(lpCreateStruct);
+    if (CScrollView::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    // Pictures and objects of other programs can be dropped onto the layout.
+    m_dropTarget.Register(this);
+    return 0;
 }
 
 void CPrintFormView::OnDestroy()

@@ -20,6 +20,7 @@
 
 #include "platform/ui/controls/CToolTipCtrl.h"
 #include "platform/ui/frames/CScrollView.h"
+#include "platform/ui/ole/COleDropTarget.h"
 #include "printform/CDrawObjList.h"
 #include "printform/CPrintFormEditState.h"
 #include "printform/TextPropRunner.h"
@@ -251,6 +252,24 @@ public:
     // The top-left corner of the printable area, as an empty rectangle in object units.
     CRect GetPastePosition();
 
+    // ---- Embedded objects from other programs (CPrintFormViewOle.cpp) ----
+    // Makes an embedded object from the data (an item's "Embed Source", else a static
+    // picture) and selects it: a drop places it with its upper left corner at point
+    // (client pixels), a paste at the printable area's corner. Nothing of it stays and
+    // "ｵﾌﾞｼﾞｪｸﾄ貼り付けができません。" is shown when no item can be made.
+    BOOL PasteEmbeddedObject(COleDataObject* pDataObject, CPoint point, BOOL bDrop = FALSE);
+    // The extent and drag offset of the "Object Descriptor" in device pixels; FALSE and
+    // zeros when the data has none.
+    BOOL GetObjectDescriptorInfo(COleDataObject* pDataObject, CSize& size, CSize& offset);
+    // Whether an embedded object can be made from the data.
+    static BOOL CanPasteEmbedded(const COleDataObject* pDataObject);
+    DWORD OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
+    DWORD OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
+    void OnDragLeave() override;
+    BOOL OnDrop(COleDataObject* pDataObject, DWORD dropEffect, CPoint point) override;
+    // The focus rectangle of a drag over the view (client pixels); empty while none shows.
+    CRect GetDragFocusRect() const;
+
     // ---- Formatting commands (CPrintFormViewFormat.cpp) ----
     afx_msg void OnRuledLine();
     afx_msg void OnShading();
@@ -342,4 +361,12 @@ private:
     CPendingTextSettings m_pendingText;
     std::unordered_set<CDrawObj*> m_clones; // undo clones this view owns
     CPrintFormEditState m_edit;             // what the editing commands keep between passes
+
+    // A drag of outside data over the view.
+    COleDropTarget m_dropTarget;
+    CPoint m_dragPoint;                         // upper left of the focus rectangle
+    CSize m_dragSize;                           // the dragged object's size, pixels
+    CSize m_dragOffset;                         // from its upper left to the mouse
+    DWORD m_prevDropEffect = 0;                 // DROPEFFECT_NONE: no focus rectangle shows
+    BOOL m_bDragDataAcceptable = FALSE;
 };

@@ -202,6 +202,8 @@ namespace {
 
 // Puts the objects' stored form on the clipboard. Copies of the objects, moved by
 // (dx, dy), are written when an offset is asked for; the objects themselves never move.
+// A selection of one embedded object also offers its item, so that another layout (or a
+// program that takes pictures) can take it by itself.
 void PutOnClipboard(const CDrawObjList& sel, int dx, int dy)
 {
     std::vector<BYTE> bytes;
@@ -211,8 +213,7 @@ void PutOnClipboard(const CDrawObjList& sel, int dx, int dy)
         CDrawObjList copies;
         std::vector<std::unique_ptr<CDrawObj, void (*)(CDrawObj*)>> owned;
         for (CDrawObj* pObj : Objects(sel)) {
-            if (dynamic_cast<CDrawOleObj*>(pObj) != nullptr)
-                continue;
+            // Undo copies: an embedded object's copy shares its item without owning it.
             CDrawObj* pCopy = pObj->CloneForUndo();
             owned.emplace_back(pCopy, [](CDrawObj* p) { p->Remove(); });
             pCopy->m_pDocument = nullptr; // the move must not touch the layout
@@ -225,6 +226,9 @@ void PutOnClipboard(const CDrawObjList& sel, int dx, int dy)
     }
     auto pSource = std::make_unique<COleDataSource>();
     pSource->CacheData(static_cast<CLIPFORMAT>(ObjectClipboard::GetFormat()), bytes);
+    if (sel.GetCount() == 1)
+        if (auto* pOle = dynamic_cast<CDrawOleObj*>(sel.GetHead()); pOle && pOle->m_pClientItem)
+            pOle->m_pClientItem->GetClipboardData(pSource.get());
     pSource.release()->SetClipboard();
 }
 
@@ -264,7 +268,7 @@ void CPrintFormView::OnEditCut()
 
 void CPrintFormView::OnUpdateEditCopy(CCmdUI* pCmdUI)
 {
-    // A selection of embedded objects alone has nothing the clipboard format carries.
+    // An embedded object that lost its item has nothing the clipboard format carries.
     pCmdUI->Enable(!m_selection.IsEmpty() && !IsOneTableWithCells(m_selection) &&
                    ObjectClipboard::CountCarried(m_selection) > 0);
 }
@@ -274,6 +278,7 @@ BOOL CPrintFormView::PasteObjects(const std::vector<BYTE>& data)
     std::vector<CDrawObj*> objects;
     if (!ObjectClipboard::Read(data, GetDocument(), objects))
         return FALSE;
+    ObjectClipboard::AdoptItems(objects, GetDocument());
     // 7 units right and down at the first paste after a copy, 14 at the second, ...
     const long long nStep = 7LL * (static_cast<long long>(m_nPasteCount) + 1);
     const int d = static_cast<int>(std::clamp<long long>(nStep, 0, 100000));
@@ -316,6 +321,12 @@ void CPrintFormView::OnEditPaste()
             ::MessageBeep(MB_ICONEXCLAMATION);
             return;
         }
+    } else if (CanPasteEmbedded(&data)) {
+        // Another program's picture or a layout's item alone: a new embedded object.
+        if (!PasteEmbeddedObject(&data, GetPastePosition().TopLeft())) {
+            --m_nPasteCount;
+            return;
+        }
     }
     pDoc->SetModifiedFlag(TRUE);
     pDoc->UpdateAllViews(nullptr, CPrintDoc::hintSelection, &m_selection);
@@ -327,7 +338,8 @@ void CPrintFormView::OnUpdateEditPaste(CCmdUI* pCmdUI)
 {
     COleDataObject data;
     const BOOL bOffered =
-        data.AttachClipboard() && data.IsDataAvailable(static_cast<CLIPFORMAT>(ObjectClipboard::GetFormat()));
+        data.AttachClipboard() && (data.IsDataAvailable(static_cast<CLIPFORMAT>(ObjectClipboard::GetFormat())) ||
+                                   CanPasteEmbedded(&data));
     pCmdUI->Enable(bOffered && !IsOneTableWithCells(m_selection));
 }
 

@@ -9,6 +9,7 @@
 #include "platform/base/CFile.h"
 #include "platform/ui/core/WinApi.h"
 #include "printform/CDrawObjList.h"
+#include "printform/CPrintDoc.h"
 
 #include <algorithm>
 
@@ -18,13 +19,19 @@ namespace {
 
 bool IsCarried(const CDrawObj* pObj)
 {
-    return pObj != nullptr && dynamic_cast<const CDrawOleObj*>(pObj) == nullptr;
+    if (pObj == nullptr)
+        return false;
+    const auto* pOle = dynamic_cast<const CDrawOleObj*>(pObj);
+    return pOle == nullptr || (pOle->m_pClientItem != nullptr && pOle->m_pClientItem->GetStorage() != nullptr);
 }
 
-// Only the three kinds the editor itself puts on the clipboard.
+// Only the kinds the editor itself puts on the clipboard; an embedded object only with
+// its item (one without draws, prints and opens nothing).
 bool IsAcceptedClass(const CObject* pOb)
 {
     const CRuntimeClass* pClass = pOb->GetRuntimeClass();
+    if (pClass == RUNTIME_CLASS(CDrawOleObj))
+        return static_cast<const CDrawOleObj*>(pOb)->m_pClientItem != nullptr;
     return pClass == RUNTIME_CLASS(CDrawText) || pClass == RUNTIME_CLASS(CDrawRect) ||
            pClass == RUNTIME_CLASS(CDrawTable);
 }
@@ -110,6 +117,13 @@ BOOL Read(const std::vector<BYTE>& bytes, CPrintDoc* pDoc, std::vector<CDrawObj*
         objects.push_back(pObj);
     }
     return TRUE;
+}
+
+void AdoptItems(const std::vector<CDrawObj*>& objects, CPrintDoc* pDoc)
+{
+    for (CDrawObj* pObj : objects)
+        if (auto* pOle = dynamic_cast<CDrawOleObj*>(pObj); pOle && pOle->m_pClientItem)
+            pOle->m_pClientItem->JoinDocument(pDoc);
 }
 
 } // namespace ObjectClipboard

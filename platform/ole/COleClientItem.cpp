@@ -2,9 +2,16 @@
 
 #include "platform/base/CArchive.h"
 #include "platform/base/MessageBox.h"
+#include "platform/base/CException.h"
+#include "platform/base/Cp932.h"
 #include "platform/ole/COleDocument.h"
+#include "platform/ole/PictureItemStorage.h"
+#include "platform/ui/core/WinApi.h"
+#include "platform/ui/ole/COleDataObject.h"
+#include "platform/ui/ole/COleDataSource.h"
 
 #include <cstring>
+#include <string>
 
 IMPLEMENT_DYNAMIC(COleClientItem, CObject)
 
@@ -67,6 +74,30 @@ BOOL ReadPresentation(const std::vector<BYTE>& bytes, CPresentation& pres)
     if (pres.nDataSize > bytes.size() - pres.nDataOffset)
         return FALSE;
     return TRUE;
+}
+
+// UTF-8 as UTF-16 (characters beyond the basic plane as surrogate pairs).
+std::u16string Utf16Of(const std::string& utf8)
+{
+    std::u16string out;
+    for (size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        const int n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+        if (i + static_cast<size_t>(n) > utf8.size())
+            break;
+        uint32_t c = n == 1 ? b : n == 2 ? (b & 0x1Fu) : n == 3 ? (b & 0x0Fu) : (b & 0x07u);
+        for (int k = 1; k < n; ++k)
+            c = (c << 6) | (static_cast<unsigned char>(utf8[i + static_cast<size_t>(k)]) & 0x3Fu);
+        i += static_cast<size_t>(n);
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(c));
+        }
+    }
+    return out;
 }
 
 const char kPresentationStream[] = "\x02OlePres000";
@@ -178,18 +209,165 @@ BOOL COleClientItem::DoVerb(LONG nVerb)
     return FALSE;
 }
 
+void COleClientItem::JoinDocument(COleDocument* pDoc)
+{
+    if (pDoc == nullptr || m_pDocument == pDoc)
+        return;
+    if (m_pDocument)
+        m_pDocument->RemoveItem(this);
+    m_dwItemNumber = pDoc->GetNewItemNumber();
+    pDoc->AddItem(this);
+}
+
+UINT COleClientItem::GetEmbedSourceFormat()
+{
+    static const UINT s_nFormat = ::RegisterClipboardFormat("Embed Source");
+    return s_nFormat;
+}
+
+UINT COleClientItem::GetObjectDescriptorFormat()
+{
+    static const UINT s_nFormat = ::RegisterClipboardFormat("Object Descriptor");
+    return s_nFormat;
+}
+
+BOOL COleClientItem::CanCreateFromData(const COleDataObject* pDataObject)
+{
+    return pDataObject != nullptr &&
+           pDataObject->IsDataAvailable(static_cast<CLIPFORMAT>(GetEmbedSourceFormat()));
+}
+
+BOOL COleClientItem::CanCreateStaticFromData(const COleDataObject* pDataObject)
+{
+    return pDataObject != nullptr && pDataObject->IsDataAvailable(static_cast<CLIPFORMAT>(CF_DIB));
+}
+
+BOOL COleClientItem::CreateFromData(COleDataObject* pDataObject)
+{
+    std::vector<BYTE> bytes;
+    if (!CanCreateFromData(pDataObject) ||
+        !pDataObject->GetBytes(static_cast<CLIPFORMAT>(GetEmbedSourceFormat()), bytes) ||
+        bytes.size() > MAX_ITEM_DATA_BYTES)
+        return FALSE;
+    CCompoundStorage storage;
+    if (!ReadCompoundFile(bytes.data(), bytes.size(), storage) || !CreateFromStorage(storage))
+        return FALSE;
+    OnChange(OLE_CHANGED_STATE, loadedState);
+    return TRUE;
+}
+
+BOOL COleClientItem::CreateStaticFromData(COleDataObject* pDataObject)
+{
+    std::vector<BYTE> dib;
+    if (!CanCreateStaticFromData(pDataObject) || !pDataObject->GetBytes(static_cast<CLIPFORMAT>(CF_DIB), dib))
+        return FALSE;
+    const SIZE extent = DibHeaderExtentHimetric(dib);
+    if (extent.cx <= 0 || extent.cy <= 0 || !CreateFromStorage(MakePictureItemStorage(dib, extent)))
+        return FALSE;
+    OnChange(OLE_CHANGED_STATE, loadedState);
+    return TRUE;
+}
+
+BOOL COleClientItem::GetClipboardData(COleDataSource* pDataSource, const SIZE* pOffset)
+{
+    if (pDataSource == nullptr || !m_bHasStorage)
+        return FALSE;
+    std::vector<BYTE> file;
+    if (!WriteCompoundFile(m_storage, file))
+        return FALSE;
+    pDataSource->CacheData(static_cast<CLIPFORMAT>(GetEmbedSourceFormat()), file);
+
+    // The descriptor: size, class id (none), aspect, extent, offset, status, where the
+    // type name and the source name lie, then the type name in UTF-16.
+    SIZE extent{0, 0};
+    GetExtent(&extent);
+    const std::u16string name = Utf16Of(Cp932ToUtf8(GetUserTypeName().str())) + u'\0';
+    std::vector<BYTE> desc;
+    const auto put = [&desc](uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            desc.push_back(static_cast<BYTE>(v >> (8 * i)));
+    };
+    put(static_cast<uint32_t>(OBJECT_DESCRIPTOR_FIXED_SIZE + name.size() * 2));
+    for (int i = 0; i < 4; ++i)
+        put(0);
+    put(m_nDrawAspect);
+    put(static_cast<uint32_t>(extent.cx));
+    put(static_cast<uint32_t>(extent.cy));
+    put(static_cast<uint32_t>(pOffset ? pOffset->cx : 0));
+    put(static_cast<uint32_t>(pOffset ? pOffset->cy : 0));
+    put(0);
+    put(static_cast<uint32_t>(OBJECT_DESCRIPTOR_FIXED_SIZE));
+    put(0);
+    for (char16_t c : name) {
+        desc.push_back(static_cast<BYTE>(c));
+        desc.push_back(static_cast<BYTE>(c >> 8));
+    }
+    pDataSource->CacheData(static_cast<CLIPFORMAT>(GetObjectDescriptorFormat()), desc);
+
+    std::vector<BYTE> dib;
+    if (GetCachedDib(dib))
+        pDataSource->CacheData(static_cast<CLIPFORMAT>(CF_DIB), dib);
+    return TRUE;
+}
+
+void COleClientItem::OnChange(OLE_NOTIFICATION nCode, DWORD dwParam)
+{
+    (void)dwParam;
+    // The document holds what the item holds: any change is a change of the document.
+    if (m_pDocument && nCode != OLE_CLOSED)
+        m_pDocument->SetModifiedFlag(TRUE);
+}
+
 void COleClientItem::Delete()
 {
     delete this;
 }
 
+namespace {
+
+// Whether the item's storage travels inside the archive: everywhere but in the "Contents"
+// of a compound document, whose items' storages lie beside it.
+bool IsFlatArchive(const CArchive& ar)
+{
+    const auto* pDoc = dynamic_cast<const COleDocument*>(ar.m_pDocument);
+    return pDoc == nullptr || !pDoc->HasCompoundFile();
+}
+
+} // namespace
+
 void COleClientItem::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
         ar << m_dwItemNumber << m_nDrawAspect;
+        if (IsFlatArchive(ar)) {
+            std::vector<BYTE> file;
+            if (!m_bHasStorage || !WriteCompoundFile(m_storage, file) || file.size() > MAX_ITEM_DATA_BYTES)
+                throw CArchiveException(CArchiveException::genericException);
+            ar << static_cast<DWORD>(file.size());
+            ar.Write(file.data(), static_cast<UINT>(file.size()));
+        }
         return;
     }
     ar >> m_dwItemNumber >> m_nDrawAspect;
+    if (IsFlatArchive(ar)) {
+        // The storage comes with the record; nothing is kept unless all of it reads.
+        DWORD nSize = 0;
+        ar >> nSize;
+        if (nSize == 0 || nSize > MAX_ITEM_DATA_BYTES)
+            throw CArchiveException(CArchiveException::badIndex);
+        std::vector<BYTE> file(nSize);
+        if (ar.Read(file.data(), nSize) != nSize)
+            throw CArchiveException(CArchiveException::endOfFile);
+        CCompoundStorage storage;
+        if (!ReadCompoundFile(file.data(), file.size(), storage))
+            throw CArchiveException(CArchiveException::badIndex);
+        m_storage = std::move(storage);
+        m_bHasStorage = TRUE;
+        // A document kept in a plain file takes its items with new numbers.
+        if (auto* pDoc = dynamic_cast<COleDocument*>(ar.m_pDocument); pDoc && m_pDocument == nullptr)
+            JoinDocument(pDoc);
+        return;
+    }
     // An item made by its class record joins the document being read.
     if (m_pDocument == nullptr) {
         if (auto* pArchiveDoc = dynamic_cast<COleDocument*>(ar.m_pDocument))

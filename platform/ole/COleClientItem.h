@@ -6,7 +6,17 @@
 // possible here.
 //
 // Stored form in the document's archive (after the class record of the derived class):
-// DWORD item number (the n of "Embedding n"), DWORD drawing aspect.
+// DWORD item number (the n of "Embedding n"), DWORD drawing aspect. In an archive that is
+// not the "Contents" of a compound document (the layout editor's clipboard block, a
+// document kept in a plain file) the storage cannot lie beside the archive, so the item
+// carries it itself ("flat"): after the two values a DWORD byte count and the storage as a
+// compound file of that many bytes.
+//
+// Data transfer: an item offers itself as "Embed Source" (its storage as a compound file),
+// "Object Descriptor" (its type, extent and the offset of the drag point) and, when it has
+// a cached bitmap, as a picture (CF_DIB, which other programs receive as an image file).
+// An item is made from "Embed Source" data (CreateFromData) or, as a static picture, from
+// any picture (CreateStaticFromData).
 #pragma once
 
 #include "platform/base/CObject.h"
@@ -18,10 +28,31 @@
 #include <vector>
 
 class COleDocument;
+class COleDataObject;
+class COleDataSource;
 
 constexpr LONG OLEIVERB_PRIMARY = 0;
 constexpr LONG OLEIVERB_OPEN = -2;
 constexpr LONG OLEIVERB_HIDE = -3;
+
+// What changed, in OnChange.
+enum OLE_NOTIFICATION {
+    OLE_CHANGED = 0,
+    OLE_SAVED = 1,
+    OLE_CLOSED = 2,
+    OLE_RENAMED = 3,
+    OLE_CHANGED_STATE = 4,
+    OLE_CHANGED_ASPECT = 5,
+};
+
+// The largest storage an item takes from data (a clipboard block, a drop): far above any
+// picture a layout holds; it bounds what damaged data can make us allocate.
+constexpr size_t MAX_ITEM_DATA_BYTES = size_t(64) << 20;
+
+// "Object Descriptor": the fixed part is 52 bytes; the extent (HIMETRIC) lies at bytes 24
+// to 31 and the offset of the drag point (HIMETRIC) at 32 to 39; the type name follows as
+// UTF-16.
+constexpr size_t OBJECT_DESCRIPTOR_FIXED_SIZE = 52;
 
 class COleClientItem : public CObject {
     DECLARE_DYNAMIC(COleClientItem)
@@ -46,6 +77,27 @@ public:
     BOOL CreateFromStorage(const CCompoundStorage& storage);
     // Makes the item a copy of another's storage and aspect, with a new number.
     BOOL CreateCloneFrom(const COleClientItem* pSrcItem);
+    // An item read without a document (from a clipboard block) joins one, with a number no
+    // item of it uses.
+    void JoinDocument(COleDocument* pDoc);
+
+    // ---- data transfer ------------------------------------------------------------------
+    static UINT GetEmbedSourceFormat();
+    static UINT GetObjectDescriptorFormat();
+    // Whether the data holds an item ("Embed Source").
+    static BOOL CanCreateFromData(const COleDataObject* pDataObject);
+    // Whether the data holds a picture a static item can be made from.
+    static BOOL CanCreateStaticFromData(const COleDataObject* pDataObject);
+    // The item from "Embed Source" data: its storage byte for byte. FALSE, item unchanged,
+    // when there is none or it is not a compound file or too large.
+    BOOL CreateFromData(COleDataObject* pDataObject);
+    // A static picture item from the data's picture. FALSE, item unchanged, when there is
+    // none that reads.
+    BOOL CreateStaticFromData(COleDataObject* pDataObject);
+    // Adds the item's formats to a data source: "Embed Source", "Object Descriptor" (with
+    // the offset of the drag point, HIMETRIC, when given) and its picture. FALSE when the
+    // item has no storage or the storage cannot be written.
+    BOOL GetClipboardData(COleDataSource* pDataSource, const SIZE* pOffset = nullptr);
 
     // The extent in HIMETRIC of the cached picture; FALSE when the item has none.
     BOOL GetExtent(SIZE* lpSize, DWORD nDrawAspect = static_cast<DWORD>(-1)) const;
@@ -60,6 +112,13 @@ public:
 
     // Nothing runs an item here: the user is told, FALSE.
     BOOL DoVerb(LONG nVerb);
+
+    // ---- notifications ------------------------------------------------------------------
+    // What changed about the item. No object server runs here to send them; the item says
+    // OLE_CHANGED_STATE (parameter: loadedState) itself when data has given it its
+    // storage (CreateFromData, CreateStaticFromData).
+    virtual void OnChange(OLE_NOTIFICATION nCode, DWORD dwParam);
+
     // Releasing frees nothing more than the destructor does.
     void Release() {}
     void Close() {}

@@ -5,10 +5,12 @@
 #include "drawing/CDrawRect.h"
 #include "drawing/CDrawTable.h"
 #include "drawing/CDrawText.h"
+#include "platform/ole/PictureItemStorage.h"
 #include "tests/drawing/DrawingTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -186,14 +188,21 @@ TEST(DrawingStoredForm, TableRecordKeepsCellRectanglesLeftRightTopBottom)
 
 TEST(DrawingStoredForm, EmbeddedObjectRecordCarriesItsItemRecord)
 {
-    // Without a container document the item keeps no storage but its record still reads
-    // and writes: extent, then the item as an object of class "CDrawItem".
-    ByteBuilder b;
-    ClassRecord(b, "CDrawOleObj");
-    CommonRecord(b, -100, 300, 100, 200, 1, 0, 0, 0, 0x00FFFFFF, 0);
-    b.Dword(5080).Dword(2540);
-    ClassRecord(b, "CDrawItem");
-    b.Dword(3).Dword(1); // item number 3, drawing aspect content
+    // Outside a compound document (a clipboard block) the item carries its storage in its
+    // record: extent, then the item as an object of class "CDrawItem": number, aspect, the
+    // size of the storage as a compound file and the file.
+    const CCompoundStorage storage = MakePictureItemStorage(std::vector<BYTE>(44, 0), SIZE{5080, 2540});
+    std::vector<BYTE> file;
+    ASSERT_TRUE(WriteCompoundFile(storage, file));
+    ByteBuilder head;
+    ClassRecord(head, "CDrawOleObj");
+    CommonRecord(head, -100, 300, 100, 200, 1, 0, 0, 0, 0x00FFFFFF, 0);
+    head.Dword(5080).Dword(2540);
+    ClassRecord(head, "CDrawItem");
+    head.Dword(3).Dword(1); // item number 3, drawing aspect content
+    ByteBuilder b = head;
+    b.Dword(static_cast<uint32_t>(file.size()));
+    b.Raw(std::string(file.begin(), file.end()));
 
     auto pOle = LoadObject<CDrawOleObj>(b.Bytes());
     ASSERT_NE(pOle, nullptr);
@@ -202,7 +211,30 @@ TEST(DrawingStoredForm, EmbeddedObjectRecordCarriesItsItemRecord)
     EXPECT_EQ(pOle->m_pClientItem->GetItemNumber(), 3u);
     EXPECT_EQ(pOle->m_pClientItem->m_pDrawObj, pOle.get());
     EXPECT_EQ(pOle->m_pClientItem->GetStorageName(), "Embedding 3");
-    EXPECT_EQ(StoreObject(pOle.get()), b.Bytes());
+    ASSERT_NE(pOle->m_pClientItem->GetStorage(), nullptr);
+    EXPECT_TRUE(pOle->m_pClientItem->GetStorage()->IsSameAs(storage));
+    // Written again: the same record and the same storage (the file is made afresh, so a
+    // second round gives the same bytes).
+    const std::vector<uint8_t> once = StoreObject(pOle.get());
+    ASSERT_GT(once.size(), head.Bytes().size() + 4);
+    EXPECT_TRUE(std::equal(head.Bytes().begin(), head.Bytes().end(), once.begin()));
+    auto pAgain = LoadObject<CDrawOleObj>(once);
+    ASSERT_NE(pAgain, nullptr);
+    ASSERT_NE(pAgain->m_pClientItem, nullptr);
+    EXPECT_TRUE(pAgain->m_pClientItem->GetStorage()->IsSameAs(storage));
+    EXPECT_EQ(StoreObject(pAgain.get()), once);
+
+    // A storage that is missing, too large, cut short or not a compound file fails the read.
+    for (uint32_t nSize : {0u, static_cast<uint32_t>(MAX_ITEM_DATA_BYTES + 1), static_cast<uint32_t>(file.size() + 1)}) {
+        ByteBuilder bad = head;
+        bad.Dword(nSize);
+        bad.Raw(std::string(file.begin(), file.end()));
+        EXPECT_THROW(LoadObject<CDrawOleObj>(bad.Bytes()), CArchiveException) << nSize;
+    }
+    ByteBuilder junk = head;
+    junk.Dword(static_cast<uint32_t>(file.size()));
+    junk.Raw(std::string(file.size(), 'x'));
+    EXPECT_THROW(LoadObject<CDrawOleObj>(junk.Bytes()), CArchiveException);
 
     // An object without an item writes the null object tag.
     CDrawOleObj empty(CRect(0, 0, 10, -10));
@@ -210,6 +242,10 @@ TEST(DrawingStoredForm, EmbeddedObjectRecordCarriesItsItemRecord)
     ASSERT_GE(bytes.size(), 2u);
     EXPECT_EQ(bytes[bytes.size() - 2], 0);
     EXPECT_EQ(bytes[bytes.size() - 1], 0);
+    // An item without a storage has nothing to carry: the write fails.
+    CDrawOleObj lost(CRect(0, 0, 10, -10));
+    lost.m_pClientItem = new CDrawItem(nullptr, &lost);
+    EXPECT_THROW(StoreObject(&lost), CArchiveException);
 }
 
 TEST(DrawingStoredForm, DamagedRecordsFailWithoutLeaks)

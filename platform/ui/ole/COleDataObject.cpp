@@ -3,11 +3,13 @@
 #include "platform/base/CFile.h"
 #include "platform/base/Cp932.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/ole/ForeignPicture.h"
 #include "platform/ui/ole/OleData_p.h"
 
 #include <QApplication>
 #include <QClipboard>
 
+#include <algorithm>
 #include <cstring>
 
 void ReleaseStgMedium(LPSTGMEDIUM lpMedium)
@@ -66,6 +68,8 @@ BOOL COleDataObject::IsDataAvailable(CLIPFORMAT cfFormat, LPFORMATETC lpFormatEt
         return pOurs->Source() && pOurs->Source()->HasFormat(cfFormat);
     if (cfFormat == CF_TEXT || cfFormat == CF_OEMTEXT)
         return pData->hasText();
+    if (cfFormat == CF_DIB)
+        return !AfxPreferredPictureMimeType(pData->formats()).isEmpty();
     const QString mime = AfxMimeTypeOfFormat(cfFormat);
     return !mime.isEmpty() && pData->hasFormat(mime);
 }
@@ -88,6 +92,11 @@ BOOL COleDataObject::GetBytes(CLIPFORMAT cfFormat, std::vector<BYTE>& bytes) con
         bytes.assign(text.begin(), text.end());
         bytes.push_back(0);
         return TRUE;
+    }
+    if (cfFormat == CF_DIB) {
+        // Another program's picture file, made a bitmap; one that does not read is not there.
+        const QString mime = AfxPreferredPictureMimeType(pData->formats());
+        return !mime.isEmpty() && AfxDibFromImageBytes(pData->data(mime), mime, bytes);
     }
     const QString mime = AfxMimeTypeOfFormat(cfFormat);
     if (mime.isEmpty() || !pData->hasFormat(mime))
@@ -156,7 +165,8 @@ void COleDataObject::BeginEnumFormats()
         m_enumFormats.push_back(static_cast<CLIPFORMAT>(CF_TEXT));
     for (const QString& mime : pData->formats()) {
         const CLIPFORMAT cf = AfxFormatOfMimeType(mime);
-        if (cf && cf != CF_TEXT)
+        if (cf && cf != CF_TEXT &&
+            std::find(m_enumFormats.begin(), m_enumFormats.end(), cf) == m_enumFormats.end())
             m_enumFormats.push_back(cf);
     }
 }

@@ -4,6 +4,7 @@
 #include "platform/base/Cp932.h"
 #include "platform/ui/core/Atoms_p.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/ole/ForeignPicture.h"
 #include "platform/ui/ole/OleData_p.h"
 
 #include <QApplication>
@@ -30,6 +31,9 @@ QString AfxMimeTypeOfFormat(CLIPFORMAT cfFormat)
 {
     if (cfFormat == CF_TEXT || cfFormat == CF_OEMTEXT)
         return QStringLiteral("text/plain");
+    // Pictures travel as image files other programs read.
+    if (cfFormat == CF_DIB)
+        return QStringLiteral("image/png");
     // The same rule as the clipboard functions: the registered name, as UTF-8.
     const CString name = AfxGetAtomName(cfFormat);
     if (name.IsEmpty())
@@ -41,6 +45,8 @@ CLIPFORMAT AfxFormatOfMimeType(const QString& mimeType)
 {
     if (mimeType == QLatin1String("text/plain") || mimeType.startsWith(QLatin1String("text/plain;")))
         return static_cast<CLIPFORMAT>(CF_TEXT);
+    if (AfxForeignPictureMimeTypes().contains(mimeType))
+        return static_cast<CLIPFORMAT>(CF_DIB);
     if (!mimeType.startsWith(QLatin1String(kPrivatePrefix)))
         return 0;
     const std::string name =
@@ -88,6 +94,9 @@ QStringList CDataSourceMime::formats() const
         const QString mime = AfxMimeTypeOfFormat(cf);
         if (!mime.isEmpty() && !list.contains(mime))
             list.push_back(mime);
+        // A picture is offered as a ".BMP" too, for programs that read no PNG.
+        if (cf == CF_DIB && !list.contains(QStringLiteral("image/bmp")))
+            list.push_back(QStringLiteral("image/bmp"));
     }
     return list;
 }
@@ -108,6 +117,12 @@ QVariant CDataSourceMime::retrieveData(const QString& mimeType, QMetaType type) 
         if (type.id() == QMetaType::QString)
             return text;
         return text.toUtf8();
+    }
+    if (cf == CF_DIB) {
+        QByteArray image;
+        if (!AfxImageBytesFromDib(bytes, mimeType, image))
+            return QVariant();
+        return image;
     }
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
 }

@@ -1,0 +1,35 @@
+// Pictures exchanged with other programs. On the desktop's clipboard and in drags other
+// programs offer pictures as image files ("image/png", "image/bmp", "image/jpeg", ...); the
+// program itself keeps pictures as device-independent bitmaps (CF_DIB: a 40-byte info
+// header and 32-bit rows, bottom row first). These convert one into the other.
+//
+// The image bytes come from outside: they are checked by the image reader, a picture
+// larger than FOREIGN_PICTURE_MAX_PIXELS or bytes beyond FOREIGN_PICTURE_MAX_BYTES are
+// refused before anything is decoded, and a refusal gives nothing.
+#pragma once
+
+#include "platform/base/Types.h"
+
+#include <cstdint>
+#include <vector>
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+constexpr int64_t FOREIGN_PICTURE_MAX_PIXELS = int64_t(1) << 24;
+constexpr size_t FOREIGN_PICTURE_MAX_BYTES = size_t(64) << 20;
+
+// The picture types taken from other programs, most preferred first.
+const QStringList& AfxForeignPictureMimeTypes();
+// The first of them that a data offer holds (from its list of MIME types); empty for none.
+QString AfxPreferredPictureMimeType(const QStringList& offered);
+
+// An image file's bytes as a DIB. Transparent parts are laid on white. The resolution the
+// file gives is kept (96 dpi when it gives none). FALSE, dib untouched, when the bytes are
+// not a picture of that type or are too large.
+BOOL AfxDibFromImageBytes(const QByteArray& bytes, const QString& mimeType, std::vector<BYTE>& dib);
+
+// A DIB as an image file of the type ("image/png" or "image/bmp") for other programs.
+// FALSE when the DIB cannot be read.
+BOOL AfxImageBytesFromDib(const std::vector<BYTE>& dib, const QString& mimeType, QByteArray& bytes);

@@ -1,0 +1,170 @@
+// Embedded objects that come from outside the layout: pasted from the clipboard or dropped
+// onto the view. Another layout's object offers its item ("Embed Source"); another
+// program's picture becomes a static picture item. Both are stored, drawn and printed as
+// the layout's own embedded pictures are.
+#include "drawing/CDrawOleObj.h"
+#include "platform/base/MessageBox.h"
+#include "platform/ui/gdi/CClientDC.h"
+#include "platform/ui/ole/COleDataObject.h"
+#include "printform/CPrintDoc.h"
+#include "printform/CPrintFormView.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+// A descriptor's HIMETRIC values beyond a metre say nothing sensible about a page.
+constexpr LONG MAX_DESCRIPTOR_HIMETRIC = 100000;
+
+LONG Int32At(const std::vector<BYTE>& b, size_t n)
+{
+    const uint32_t v = static_cast<uint32_t>(b[n]) | static_cast<uint32_t>(b[n + 1]) << 8 |
+                       static_cast<uint32_t>(b[n + 2]) << 16 | static_cast<uint32_t>(b[n + 3]) << 24;
+    return std::clamp<LONG>(static_cast<int32_t>(v), -MAX_DESCRIPTOR_HIMETRIC, MAX_DESCRIPTOR_HIMETRIC);
+}
+
+} // namespace
+
+BOOL CPrintFormView::CanPasteEmbedded(const COleDataObject* pDataObject)
+{
+    return COleClientItem::CanCreateFromData(pDataObject) || COleClientItem::CanCreateStaticFromData(pDataObject);
+}
+
+BOOL CPrintFormView::GetObjectDescriptorInfo(COleDataObject* pDataObject, CSize& size, CSize& offset)
+{
+    size = CSize(0, 0);
+    offset = CSize(0, 0);
+    std::vector<BYTE> bytes;
+    const auto cf = static_cast<CLIPFORMAT>(COleClientItem::GetObjectDescriptorFormat());
+    if (pDataObject == nullptr || !pDataObject->IsDataAvailable(cf) || !pDataObject->GetBytes(cf, bytes) ||
+        bytes.size() < 40)
+        return FALSE;
+    SIZE sz{Int32At(bytes, 24), Int32At(bytes, 28)};
+    SIZE off{Int32At(bytes, 32), Int32At(bytes, 36)};
+    CClientDC dc(nullptr);
+    dc.HIMETRICtoDP(&sz);
+    dc.HIMETRICtoDP(&off);
+    size = CSize(sz.cx, sz.cy);
+    offset = CSize(off.cx, off.cy);
+    return TRUE;
+}
+
+BOOL CPrintFormView::PasteEmbeddedObject(COleDataObject* pDataObject, CPoint point, BOOL bDrop)
+{
+    CPrintDoc* pDoc = GetDocument();
+    BeginWaitCursor();
+    auto* pObj = new CDrawOleObj(GetPastePosition());
+    auto* pItem = new CDrawItem(pDoc, pObj);
+    pObj->m_pClientItem = pItem;
+    const BOOL bMade = pItem->CreateFromData(pDataObject) || pItem->CreateStaticFromData(pDataObject);
+    if (!bMade) {
+        // Nothing of it stays: the item leaves the document's item list as it goes.
+        delete pObj; // deletes its item
+        EndWaitCursor();
+        AfxMessageBox("ｵﾌﾞｼﾞｪｸﾄ貼り付けができません。"_sj);
+        return FALSE;
+    }
+    pDoc->Add(pObj);
+    m_selection.AddTail(pObj);
+    CPoint corner = GetPastePosition().TopLeft();
+    if (bDrop) {
+        corner = point;
+        ClientToDoc(corner);
+        corner = UnzoomPoint(corner);
+    }
+    // The object's stored extent is (0, 0) until its item sizes it.
+    pObj->MoveTo(CRect(corner, CPoint(corner.x + pObj->m_extent.cx, corner.y + pObj->m_extent.cy)), this);
+    pItem->UpdateExtent();
+    EndWaitCursor();
+    return TRUE;
+}
+
+DWORD CPrintFormView::OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point)
+{
+    m_bDragDataAcceptable = CanPasteEmbedded(pDataObject);
+    if (!m_bDragDataAcceptable)
+        return DROPEFFECT_NONE;
+    GetObjectDescriptorInfo(pDataObject, m_dragSize, m_dragOffset);
+    // A new drag starts with no focus rectangle on the view.
+    m_prevDropEffect = DROPEFFECT_NONE;
+    m_dragPoint = CPoint(INT_MIN, INT_MIN);
+    return OnDragOver(pDataObject, dwKeyState, point);
+}
+
+DWORD CPrintFormView::OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point)
+{
+    (void)pDataObject;
+    if (!m_bDragDataAcceptable)
+        return DROPEFFECT_NONE;
+    const CPoint pt(point.x - m_dragOffset.cx, point.y - m_dragOffset.cy);
+    // Data without a descriptor (another program's picture) has no size: the mouse point
+    // itself must be over the page then.
+    const CSize test(std::max<LONG>(m_dragSize.cx, 1), std::max<LONG>(m_dragSize.cy, 1));
+    CRect rectItem(pt, test);
+    rectItem.OffsetRect(GetDeviceScrollPosition());
+    const CSize total = GetTotalSize();
+    CRect rectView(0, 0, total.cx, total.cy);
+    CRect meet;
+    DROPEFFECT effect = DROPEFFECT_NONE;
+    if (meet.IntersectRect(&rectItem, &rectView)) {
+        if ((dwKeyState & (MK_CONTROL | MK_SHIFT)) == (MK_CONTROL | MK_SHIFT))
+            effect = DROPEFFECT_NONE;
+        else if (dwKeyState & MK_CONTROL)
+            effect = DROPEFFECT_COPY;
+        else
+            effect = DROPEFFECT_MOVE;
+    }
+    if (pt == m_dragPoint && effect == m_prevDropEffect)
+        return effect;
+    CClientDC dc(this);
+    if (m_prevDropEffect != DROPEFFECT_NONE) {
+        const CRect old(m_dragPoint, m_dragSize);
+        dc.DrawFocusRect(&old);
+    }
+    m_prevDropEffect = effect;
+    if (effect != DROPEFFECT_NONE) {
+        m_dragPoint = pt;
+        const CRect now(m_dragPoint, m_dragSize);
+        dc.DrawFocusRect(&now);
+    }
+    return effect;
+}
+
+void CPrintFormView::OnDragLeave()
+{
+    if (m_prevDropEffect != DROPEFFECT_NONE) {
+        CClientDC dc(this);
+        const CRect old(m_dragPoint, m_dragSize);
+        dc.DrawFocusRect(&old);
+    }
+    m_prevDropEffect = DROPEFFECT_NONE;
+}
+
+BOOL CPrintFormView::OnDrop(COleDataObject* pDataObject, DWORD dropEffect, CPoint point)
+{
+    (void)dropEffect; // the layout never takes anything away from the source
+    OnDragLeave();
+    GetObjectDescriptorInfo(pDataObject, m_dragSize, m_dragOffset);
+    const CPoint pt(point.x - m_dragOffset.cx, point.y - m_dragOffset.cy);
+    CPrintDoc* pDoc = GetDocument();
+    OnUpdate(nullptr, CPrintDoc::hintSelection, nullptr);
+    m_selection.RemoveAll();
+    BOOL bPasted = FALSE;
+    if (m_bDragDataAcceptable)
+        bPasted = PasteEmbeddedObject(pDataObject, pt, TRUE);
+    m_bDragDataAcceptable = FALSE;
+    // Only a drop that placed something changes the layout.
+    if (bPasted)
+        pDoc->SetModifiedFlag(TRUE);
+    pDoc->UpdateAllViews(nullptr, CPrintDoc::hintAll, nullptr);
+    return bPasted;
+}
+
+CRect CPrintFormView::GetDragFocusRect() const
+{
+    if (m_prevDropEffect == DROPEFFECT_NONE)
+        return CRect();
+    return CRect(m_dragPoint, m_dragSize);
+}
