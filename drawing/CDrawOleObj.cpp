@@ -2,6 +2,7 @@
 
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"
+#include "platform/ole/COlePropertiesDialog.h"
 #include "printform/CPrintDoc.h"
 
 #include <cmath>
@@ -138,8 +139,12 @@ void CDrawOleObj::OnOpen(CPrintFormView* pView)
 
 void CDrawOleObj::OnEditProperties()
 {
-    if (m_pClientItem)
-        m_pClientItem->DoVerb(OLEIVERB_PRIMARY);
+    // The item's properties at a fixed scale of 100 %: the layout places the item at its
+    // own size (or the size the user dragged it to).
+    if (m_pClientItem == nullptr)
+        return;
+    COlePropertiesDialog dialog(m_pClientItem, 100, 100);
+    dialog.DoModal();
 }
 
 // ---------------------------------------------------------------------------------------

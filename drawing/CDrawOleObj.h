@@ -36,8 +36,9 @@ public:
     // The cached picture when the item has one, else a placeholder; the frame while object
     // frames are shown.
     void Draw(CDC* pDC, CPrintFormView* pView) override;
-    // Nothing runs the item here: both say so (and change nothing).
+    // Nothing runs the item here: opening says so (and changes nothing).
     void OnOpen(CPrintFormView* pView) override;
+    // The item's properties (type, embedded or linked, size, data, scale fixed at 100 %).
     void OnEditProperties() override;
     // On paper: the item's picture in m_position (CDrawItem::PrintDraw), whatever
     // m_bVisible says. Nothing without an item or without data being printed.

@@ -15,6 +15,8 @@
 #include "printform/CPrintEMDoc.h"
 #include "printform/CPrintFormView.h"
 #include "printform/ObjectClipboard.h"
+#include "platform/ole/COlePropertiesDialog.h"
+#include "resources/LayoutCommandIds.h"
 #include "resources/ResourceIds.h"
 #include "tests/printform/LayoutTestSupport.h"
 
@@ -408,4 +410,66 @@ TEST_F(EmbeddedTransferTest, AnItemOfferedAloneAndItsDescriptorPlaceADrop)
     // The same offer pastes from the clipboard too (no objects of ours there).
     ASSERT_TRUE(Run(ID_EDIT_PASTE));
     EXPECT_EQ(EmbeddedObjects(m_pDoc).size(), 2u);
+}
+
+// ---- Properties and opening ---------------------------------------------------------------------
+
+TEST_F(EmbeddedTransferTest, PropertiesShowWhatTheItemKeepsAndChangeNothing)
+{
+    CDrawOleObj* pObj = AddPictureObject(m_pDoc, MakePictureStorage(5080, 2540, "Bitmap Image"), CPoint(-300, 400));
+    const CCompoundStorage storage = *pObj->m_pClientItem->GetStorage();
+    m_pView->Select(pObj);
+    std::vector<CString> shown;
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(AFX_IDD_OBJECTPROPERTIES, [&shown](CDialog& dlg) {
+        for (int nID : {COlePropertiesDialog::IDC_OBJ_TYPE, COlePropertiesDialog::IDC_OBJ_KIND,
+                        COlePropertiesDialog::IDC_OBJ_SIZE, COlePropertiesDialog::IDC_OBJ_SCALE}) {
+            CString text;
+            dlg.GetDlgItemText(nID, text);
+            shown.push_back(text);
+        }
+        CString bytes;
+        dlg.GetDlgItemText(COlePropertiesDialog::IDC_OBJ_STORAGE, bytes);
+        shown.push_back(bytes);
+        dlg.EndDialog(IDOK);
+    });
+    const CRect place = pObj->m_position;
+    ASSERT_TRUE(Run(ID_EDIT_PROPERTIES));
+    ASSERT_EQ(shown.size(), 5u);
+    EXPECT_EQ(shown[0], CString("Bitmap Image"));
+    EXPECT_EQ(shown[1], CString("埋め込み"_sj));
+    EXPECT_EQ(shown[2], CString("50.8 x 25.4 mm"));
+    EXPECT_EQ(shown[3], CString("100 %"));
+    EXPECT_NE(shown[4].Find("バイト"_sj), -1);
+    EXPECT_EQ(m_pView->GetUndoKind(), CPrintFormView::undoInPlace);
+    ASSERT_EQ(EmbeddedObjects(m_pDoc).size(), 1u);
+    EXPECT_EQ(EmbeddedObjects(m_pDoc)[0]->m_position, place);
+    EXPECT_TRUE(EmbeddedObjects(m_pDoc)[0]->m_pClientItem->GetStorage()->IsSameAs(storage));
+
+    // Opening (a double click) cannot run the item here: the user is told and nothing
+    // changes.
+    answerer.AnswerMessageBox(CString("このオブジェクトはここでは開けません。"_sj), IDOK);
+    m_pDoc->SetModifiedFlag(FALSE);
+    EmbeddedObjects(m_pDoc)[0]->OnOpen(m_pView);
+    EXPECT_EQ(answerer.MessageBoxTexts(), std::vector<CString>{CString("このオブジェクトはここでは開けません。"_sj)});
+    EXPECT_FALSE(m_pDoc->IsModified());
+}
+
+TEST_F(EmbeddedTransferTest, AnItemThatGetsItsStorageRepaintsItsObjectAndChangesTheLayout)
+{
+    auto* pObj = new CDrawOleObj(CRect(0, 0, 0, 0));
+    auto* pItem = new CDrawItem(m_pDoc, pObj);
+    pObj->m_pClientItem = pItem;
+    m_pDoc->Add(pObj);
+    m_pDoc->SetModifiedFlag(FALSE);
+    auto* pData = new QMimeData;
+    pData->setData("image/png", RedOverBluePng(4, 4));
+    QApplication::clipboard()->setMimeData(pData);
+    COleDataObject data;
+    ASSERT_TRUE(data.AttachClipboard());
+    EXPECT_FALSE(pItem->CreateFromData(&data)) << "a picture is no item";
+    EXPECT_FALSE(m_pDoc->IsModified());
+    ASSERT_TRUE(pItem->CreateStaticFromData(&data));
+    EXPECT_TRUE(m_pDoc->IsModified()) << "the loaded item says its state changed";
+    EXPECT_NE(pItem->GetStorage(), nullptr);
 }

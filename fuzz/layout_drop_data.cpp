@@ -1,0 +1,90 @@
+// What other programs hand a layout through the clipboard or a drag: a picture file
+// ("image/png", "image/bmp", "image/jpeg", "image/gif") or an embedded item ("Embed
+// Source", a compound file). The first byte chooses the kind; the rest is the data. What a
+// user relies on:
+// - data that does not make an item leaves the item as it was (no storage), so a failed
+//   paste or drop adds nothing to the layout;
+// - a picture that is taken gives a cached bitmap of its own size within the limit and a
+//   positive extent; offered back to other programs as a PNG and taken again it gives the
+//   same bitmap byte for byte;
+// - an item that is taken offers itself again ("Embed Source") and another item made of
+//   that has the same storage, byte for byte.
+#include "drawing/DibPicture.h"
+#include "fuzz/support/FuzzSupport.h"
+#include "platform/ole/COleClientItem.h"
+#include "platform/ui/ole/COleDataObject.h"
+#include "platform/ui/ole/COleDataSource.h"
+#include "platform/ui/ole/ForeignPicture.h"
+#include "platform/ui/ole/OleData_p.h"
+
+#include <QMimeData>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+const char* const kPictureTypes[] = {"image/png", "image/bmp", "image/jpeg", "image/gif"};
+
+void CheckPictureItem(COleClientItem& item)
+{
+    std::vector<BYTE> dib;
+    FUZZ_CHECK(item.GetCachedDib(dib));
+    CDibPixels pixels;
+    FUZZ_CHECK(DecodeDib(dib.data(), dib.size(), pixels));
+    FUZZ_CHECK(static_cast<int64_t>(pixels.nWidth) * pixels.nHeight <= FOREIGN_PICTURE_MAX_PIXELS);
+    SIZE extent{0, 0};
+    FUZZ_CHECK(item.GetExtent(&extent));
+    FUZZ_CHECK(extent.cx > 0 && extent.cy > 0);
+    // Given to another program as a PNG and taken back: the same bitmap.
+    QByteArray png;
+    FUZZ_CHECK(AfxImageBytesFromDib(dib, QStringLiteral("image/png"), png));
+    std::vector<BYTE> back;
+    FUZZ_CHECK(AfxDibFromImageBytes(png, QStringLiteral("image/png"), back));
+    FUZZ_CHECK(back == dib);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    FuzzInitToolkit();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size < 1)
+        return 0;
+    const int nKind = data[0] % 5;
+    const QByteArray bytes(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1));
+    QMimeData mime;
+    if (nKind < 4)
+        mime.setData(QString::fromLatin1(kPictureTypes[nKind]), bytes);
+    else
+        mime.setData(AfxMimeTypeOfFormat(static_cast<CLIPFORMAT>(COleClientItem::GetEmbedSourceFormat())), bytes);
+    COleDataObject object;
+    object.Attach(&mime);
+
+    COleClientItem item;
+    const BOOL bMade = item.CreateFromData(&object) || item.CreateStaticFromData(&object);
+    if (!bMade) {
+        FUZZ_CHECK(item.GetStorage() == nullptr);
+        return 0;
+    }
+    FUZZ_CHECK(item.GetStorage() != nullptr);
+    if (nKind < 4)
+        CheckPictureItem(item);
+
+    // Offered again and taken by another item: the same storage.
+    COleDataSource source;
+    FUZZ_CHECK(item.GetClipboardData(&source));
+    CDataSourceMime offered(&source, false);
+    COleDataObject again;
+    again.Attach(&offered);
+    COleClientItem copy;
+    FUZZ_CHECK(copy.CreateFromData(&again));
+    FUZZ_CHECK(copy.GetStorage()->IsSameAs(*item.GetStorage()));
+    return 0;
+}
