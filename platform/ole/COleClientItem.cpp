@@ -100,6 +100,20 @@ std::u16string Utf16Of(const std::string& utf8)
     return out;
 }
 
+// An item's storage from data: a compound file that reads and that can be written again
+// (a name the format cannot hold, read leniently, would make every later copy or save of
+// the item fail).
+BOOL ReadItemStorage(const std::vector<BYTE>& bytes, CCompoundStorage& storage)
+{
+    CCompoundStorage read;
+    std::vector<BYTE> check;
+    if (bytes.empty() || bytes.size() > MAX_ITEM_DATA_BYTES || !ReadCompoundFile(bytes.data(), bytes.size(), read) ||
+        !WriteCompoundFile(read, check) || check.size() > MAX_ITEM_DATA_BYTES)
+        return FALSE;
+    storage = std::move(read);
+    return TRUE;
+}
+
 const char kPresentationStream[] = "\x02OlePres000";
 const char kCompObjStream[] = "\x01"
                               "CompObj";
@@ -250,7 +264,7 @@ BOOL COleClientItem::CreateFromData(COleDataObject* pDataObject)
         bytes.size() > MAX_ITEM_DATA_BYTES)
         return FALSE;
     CCompoundStorage storage;
-    if (!ReadCompoundFile(bytes.data(), bytes.size(), storage) || !CreateFromStorage(storage))
+    if (!ReadItemStorage(bytes, storage) || !CreateFromStorage(storage))
         return FALSE;
     OnChange(OLE_CHANGED_STATE, loadedState);
     return TRUE;
@@ -359,7 +373,7 @@ void COleClientItem::Serialize(CArchive& ar)
         if (ar.Read(file.data(), nSize) != nSize)
             throw CArchiveException(CArchiveException::endOfFile);
         CCompoundStorage storage;
-        if (!ReadCompoundFile(file.data(), file.size(), storage))
+        if (!ReadItemStorage(file, storage))
             throw CArchiveException(CArchiveException::badIndex);
         m_storage = std::move(storage);
         m_bHasStorage = TRUE;

@@ -45,9 +45,10 @@ enum OLE_NOTIFICATION {
     OLE_CHANGED_ASPECT = 5,
 };
 
-// The largest storage an item takes from data (a clipboard block, a drop): far above any
-// picture a layout holds; it bounds what damaged data can make us allocate.
-constexpr size_t MAX_ITEM_DATA_BYTES = size_t(64) << 20;
+// The largest storage an item takes from data (a clipboard block, a drop): above the
+// storage of the largest picture taken from another program (its bitmap twice, 2 x 32 MB);
+// it bounds what damaged data can make us allocate.
+constexpr size_t MAX_ITEM_DATA_BYTES = size_t(96) << 20;
 
 // "Object Descriptor": the fixed part is 52 bytes; the extent (HIMETRIC) lies at bytes 24
 // to 31 and the offset of the drag point (HIMETRIC) at 32 to 39; the type name follows as

@@ -28,7 +28,20 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <optional>
+#include <spawn.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+
+extern char** environ;
 
 namespace {
 
@@ -472,4 +485,106 @@ TEST_F(EmbeddedTransferTest, AnItemThatGetsItsStorageRepaintsItsObjectAndChanges
     ASSERT_TRUE(pItem->CreateStaticFromData(&data));
     EXPECT_TRUE(m_pDoc->IsModified()) << "the loaded item says its state changed";
     EXPECT_NE(pItem->GetStorage(), nullptr);
+}
+
+// ---- The desktop's clipboard with another X program ------------------------------------------
+// On a real X display (check_x_clipboard.sh runs this under Xvfb with xclip) another
+// program's picture pastes into a layout, and an embedded picture copied in a layout is a
+// picture other programs read. Without an X display the test skips itself.
+
+namespace {
+
+bool OnXDisplay()
+{
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    const char* display = std::getenv("DISPLAY");
+    return platform != nullptr && std::string(platform) == "xcb" && display != nullptr && *display != '\0';
+}
+
+class LayoutXClipboard : public EmbeddedTransferTest {
+protected:
+    // Runs a program while the test keeps answering the display (this process may own the
+    // clipboard the program reads); its standard output, or nothing when it failed.
+    std::optional<std::string> RunProgram(std::vector<std::string> args)
+    {
+        const std::string outPath = m_pFolder->Native("xclip.out");
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (rc != 0)
+            return std::nullopt;
+        int status = 0;
+        for (int i = 0; i < 1000; ++i) {
+            Pump();
+            if (waitpid(pid, &status, WNOHANG) == pid) {
+                if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+                    return std::nullopt;
+                std::ifstream in(outPath, std::ios::binary);
+                std::stringstream text;
+                text << in.rdbuf();
+                return text.str();
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        return std::nullopt;
+    }
+};
+
+} // namespace
+
+TEST_F(LayoutXClipboard, AnotherProgramsPicturePastesAndAnEmbeddedPictureGoesOut)
+{
+    if (!OnXDisplay())
+        GTEST_SKIP() << "needs an X display (tests/printform/check_x_clipboard.sh)";
+    const std::string path = m_pFolder->Native("WORK/outside.png");
+    {
+        const QByteArray png = RedOverBluePng(20, 10);
+        std::ofstream(path, std::ios::binary).write(png.constData(), png.size());
+    }
+    // xclip keeps the clipboard (in the background) until another program takes it.
+    ASSERT_TRUE(RunProgram({"xclip", "-selection", "clipboard", "-t", "image/png", "-i", path}).has_value());
+    bool bOffered = false;
+    for (int i = 0; i < 200 && !bOffered; ++i) {
+        Pump();
+        const QMimeData* pData = QApplication::clipboard()->mimeData();
+        bOffered = pData != nullptr && pData->hasFormat("image/png");
+        if (!bOffered)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_TRUE(bOffered);
+    ASSERT_TRUE(Run(ID_EDIT_PASTE));
+    const std::vector<CDrawOleObj*> objects = EmbeddedObjects(m_pDoc);
+    ASSERT_EQ(objects.size(), 1u);
+    std::vector<BYTE> dib;
+    ASSERT_TRUE(objects[0]->m_pClientItem->GetCachedDib(dib));
+    CDibPixels pixels;
+    ASSERT_TRUE(DecodeDib(dib.data(), dib.size(), pixels));
+    EXPECT_EQ(pixels.nWidth, 20);
+    EXPECT_EQ(PixelOf(pixels, 3, 1), RGB(255, 0, 0));
+    EXPECT_EQ(PixelOf(pixels, 3, 8), RGB(0, 0, 255));
+
+    // Copied in the layout, the picture is what another program reads from the clipboard.
+    m_pView->Select(objects[0]);
+    ASSERT_TRUE(Run(ID_EDIT_COPY));
+    const std::optional<std::string> targets = RunProgram({"xclip", "-o", "-selection", "clipboard", "-t", "TARGETS"});
+    ASSERT_TRUE(targets.has_value());
+    EXPECT_NE(targets->find("image/png"), std::string::npos) << *targets;
+    EXPECT_NE(targets->find("image/bmp"), std::string::npos) << *targets;
+    const std::optional<std::string> out = RunProgram({"xclip", "-o", "-selection", "clipboard", "-t", "image/png"});
+    ASSERT_TRUE(out.has_value());
+    QImage image;
+    ASSERT_TRUE(image.loadFromData(QByteArray(out->data(), static_cast<qsizetype>(out->size())), "PNG"));
+    EXPECT_EQ(image.size(), QSize(20, 10));
+    EXPECT_EQ(image.pixel(3, 1), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(3, 8), qRgb(0, 0, 255));
 }

@@ -87,6 +87,7 @@ BOOL AfxDibFromImageBytes(const QByteArray& bytes, const QString& mimeType, std:
     // The size the header announces is checked before anything is decoded.
     const QSize announced = reader.size();
     if (!announced.isValid() || announced.width() <= 0 || announced.height() <= 0 ||
+        announced.width() > FOREIGN_PICTURE_MAX_SIDE || announced.height() > FOREIGN_PICTURE_MAX_SIDE ||
         int64_t(announced.width()) * announced.height() > FOREIGN_PICTURE_MAX_PIXELS)
         return FALSE;
     reader.setAllocationLimit(static_cast<int>((FOREIGN_PICTURE_MAX_PIXELS * 8) >> 20));
@@ -157,8 +158,10 @@ BOOL AfxImageBytesFromDib(const std::vector<BYTE>& dib, const QString& mimeType,
         QBuffer in(&file);
         in.open(QIODevice::ReadOnly);
         QImageReader reader(&in, "bmp");
+        // The item's own bitmap may come from a file: the same limits as for other programs'.
         const QSize size = reader.size();
-        if (!size.isValid() || int64_t(size.width()) * size.height() > FOREIGN_PICTURE_MAX_PIXELS)
+        if (!size.isValid() || size.width() > FOREIGN_PICTURE_MAX_SIDE || size.height() > FOREIGN_PICTURE_MAX_SIDE ||
+            int64_t(size.width()) * size.height() > FOREIGN_PICTURE_MAX_PIXELS)
             return FALSE;
         if (!reader.read(&image) || image.isNull())
             return FALSE;

@@ -4,8 +4,10 @@
 // header and 32-bit rows, bottom row first). These convert one into the other.
 //
 // The image bytes come from outside: they are checked by the image reader, a picture
-// larger than FOREIGN_PICTURE_MAX_PIXELS or bytes beyond FOREIGN_PICTURE_MAX_BYTES are
-// refused before anything is decoded, and a refusal gives nothing.
+// larger than FOREIGN_PICTURE_MAX_PIXELS or wider or higher than FOREIGN_PICTURE_MAX_SIDE,
+// or bytes beyond FOREIGN_PICTURE_MAX_BYTES, are refused before anything is decoded, and a
+// refusal gives nothing. Within those limits every picture taken can be offered back as a
+// PNG and carried by an item (whose storage keeps the bitmap twice).
 #pragma once
 
 #include "platform/base/Types.h"
@@ -17,7 +19,8 @@
 #include <QString>
 #include <QStringList>
 
-constexpr int64_t FOREIGN_PICTURE_MAX_PIXELS = int64_t(1) << 24;
+constexpr int64_t FOREIGN_PICTURE_MAX_PIXELS = int64_t(1) << 23; // a 4K screen shot fits
+constexpr int FOREIGN_PICTURE_MAX_SIDE = 16384;
 constexpr size_t FOREIGN_PICTURE_MAX_BYTES = size_t(64) << 20;
 
 // The picture types taken from other programs, most preferred first.

@@ -1,0 +1,32 @@
+#!/bin/sh
+# Runs the X clipboard test of the layout windows on a virtual X display: Xvfb, with
+# xclip as the other program that reads and writes the clipboard. Installs xclip when it
+# is missing and it can; exits 77 (skipped) when no virtual display can be had.
+#   check_x_clipboard.sh <test_printform binary>
+set -u
+bin="$1"
+
+command -v Xvfb >/dev/null 2>&1 || exit 77
+if ! command -v xclip >/dev/null 2>&1; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && command -v sudo >/dev/null 2>&1 && SUDO="sudo -n"
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends xclip >/dev/null 2>&1
+fi
+command -v xclip >/dev/null 2>&1 || exit 77
+
+# A display number nobody uses.
+n=61
+while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null' EXIT INT TERM
+i=0
+while [ ! -e "/tmp/.X11-unix/X$n" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+[ -e "/tmp/.X11-unix/X$n" ] || exit 77
+
+# The X platform plugin talks to D-Bus, whose library keeps a buffer until exit: not ours.
+supp=$(mktemp)
+trap 'kill $xvfb 2>/dev/null; rm -f "$supp"' EXIT INT TERM
+printf 'leak:libdbus-1.so\nleak:libfontconfig.so\n' >"$supp"
+DISPLAY=":$n" QT_QPA_PLATFORM=xcb MORVEL_NO_SOUND=1 LSAN_OPTIONS="suppressions=$supp" \
+  "$bin" --gtest_filter='LayoutXClipboard.*'
