@@ -1,5 +1,5 @@
 // What other programs hand a layout through the clipboard or a drag: a picture file
-// ("image/png", "image/bmp", "image/jpeg", "image/gif") or an embedded item ("Embed
+// ("image/png", "image/bmp", "image/jpeg"; "image/gif" is not taken) or an embedded item ("Embed
 // Source", a compound file). The first byte chooses the kind; the rest is the data. What a
 // user relies on:
 // - data that does not make an item leaves the item as it was (no storage), so a failed

@@ -42,9 +42,20 @@ QByteArray FormatOfMimeType(const QString& mimeType)
         return "bmp";
     if (mimeType == QLatin1String("image/jpeg"))
         return "jpeg";
-    if (mimeType == QLatin1String("image/gif"))
-        return "gif";
     return QByteArray();
+}
+
+// Whether the bytes begin as a file of the format does; anything else is not handed to an
+// image reader at all.
+bool HasSignature(const QByteArray& bytes, const QByteArray& format)
+{
+    if (format == "png")
+        return bytes.startsWith("\x89PNG\r\n\x1a\n");
+    if (format == "bmp")
+        return bytes.startsWith("BM");
+    if (format == "jpeg")
+        return bytes.startsWith("\xFF\xD8\xFF");
+    return false;
 }
 
 } // namespace
@@ -53,8 +64,8 @@ const QStringList& AfxForeignPictureMimeTypes()
 {
     static const QStringList s_types = [] {
         QStringList all{QStringLiteral("image/png"), QStringLiteral("image/bmp"), QStringLiteral("image/x-bmp"),
-                        QStringLiteral("image/jpeg"), QStringLiteral("image/gif")};
-        // Only the types this Qt can read (the JPEG and GIF readers are plug-ins).
+                        QStringLiteral("image/jpeg")};
+        // Only the types this Qt can read (the JPEG reader is a plug-in).
         const QList<QByteArray> readable = QImageReader::supportedImageFormats();
         QStringList out;
         for (const QString& t : all)
@@ -76,7 +87,8 @@ QString AfxPreferredPictureMimeType(const QStringList& offered)
 BOOL AfxDibFromImageBytes(const QByteArray& bytes, const QString& mimeType, std::vector<BYTE>& dib)
 {
     const QByteArray format = FormatOfMimeType(mimeType);
-    if (format.isEmpty() || bytes.isEmpty() || static_cast<size_t>(bytes.size()) > FOREIGN_PICTURE_MAX_BYTES)
+    if (format.isEmpty() || bytes.isEmpty() || static_cast<size_t>(bytes.size()) > FOREIGN_PICTURE_MAX_BYTES ||
+        !HasSignature(bytes, format))
         return FALSE;
     QByteArray data = bytes; // the reader needs a device of its own
     QBuffer buffer(&data);

@@ -3,7 +3,8 @@
 // program itself keeps pictures as device-independent bitmaps (CF_DIB: a 40-byte info
 // header and 32-bit rows, bottom row first). These convert one into the other.
 //
-// The image bytes come from outside: they are checked by the image reader, a picture
+// The image bytes come from outside: bytes that do not begin as a file of their type are
+// not read at all; the rest are checked by the image reader, a picture
 // larger than FOREIGN_PICTURE_MAX_PIXELS or wider or higher than FOREIGN_PICTURE_MAX_SIDE,
 // or bytes beyond FOREIGN_PICTURE_MAX_BYTES, are refused before anything is decoded, and a
 // refusal gives nothing. Within those limits every picture taken can be offered back as a
