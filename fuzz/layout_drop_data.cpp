@@ -63,7 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (nKind < 4)
         mime.setData(QString::fromLatin1(kPictureTypes[nKind]), bytes);
     else
-        mime.setData(AfxMimeTypeOfFormat(static_cast<CLIPFORMAT>(COleClientItem::GetEmbedSourceFormat())), bytes);
+        mime.setData(AfxMimeTypeOfFormat(static_cast<CLIPFORMAT>(COleClientItem::GetEmbedSourceFormat())),
+                     bytes);
     COleDataObject object;
     object.Attach(&mime);
 

@@ -364,9 +364,9 @@ private:
 
     // A drag of outside data over the view.
     COleDropTarget m_dropTarget;
-    CPoint m_dragPoint;                         // upper left of the focus rectangle
-    CSize m_dragSize;                           // the dragged object's size, pixels
-    CSize m_dragOffset;                         // from its upper left to the mouse
-    DWORD m_prevDropEffect = 0;                 // DROPEFFECT_NONE: no focus rectangle shows
+    CPoint m_dragPoint;         // upper left of the focus rectangle
+    CSize m_dragSize;           // the dragged object's size, pixels
+    CSize m_dragOffset;         // from its upper left to the mouse
+    DWORD m_prevDropEffect = 0; // DROPEFFECT_NONE: no focus rectangle shows
     BOOL m_bDragDataAcceptable = FALSE;
 };

@@ -337,9 +337,9 @@ void CPrintFormView::OnEditPaste()
 void CPrintFormView::OnUpdateEditPaste(CCmdUI* pCmdUI)
 {
     COleDataObject data;
-    const BOOL bOffered =
-        data.AttachClipboard() && (data.IsDataAvailable(static_cast<CLIPFORMAT>(ObjectClipboard::GetFormat())) ||
-                                   CanPasteEmbedded(&data));
+    const BOOL bOffered = data.AttachClipboard() &&
+                          (data.IsDataAvailable(static_cast<CLIPFORMAT>(ObjectClipboard::GetFormat())) ||
+                           CanPasteEmbedded(&data));
     pCmdUI->Enable(bOffered && !IsOneTableWithCells(m_selection));
 }
 

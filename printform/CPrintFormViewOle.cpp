@@ -29,7 +29,8 @@ LONG Int32At(const std::vector<BYTE>& b, size_t n)
 
 BOOL CPrintFormView::CanPasteEmbedded(const COleDataObject* pDataObject)
 {
-    return COleClientItem::CanCreateFromData(pDataObject) || COleClientItem::CanCreateStaticFromData(pDataObject);
+    return COleClientItem::CanCreateFromData(pDataObject) ||
+           COleClientItem::CanCreateStaticFromData(pDataObject);
 }
 
 BOOL CPrintFormView::GetObjectDescriptorInfo(COleDataObject* pDataObject, CSize& size, CSize& offset)

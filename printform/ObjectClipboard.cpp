@@ -22,7 +22,8 @@ bool IsCarried(const CDrawObj* pObj)
     if (pObj == nullptr)
         return false;
     const auto* pOle = dynamic_cast<const CDrawOleObj*>(pObj);
-    return pOle == nullptr || (pOle->m_pClientItem != nullptr && pOle->m_pClientItem->GetStorage() != nullptr);
+    return pOle == nullptr ||
+           (pOle->m_pClientItem != nullptr && pOle->m_pClientItem->GetStorage() != nullptr);
 }
 
 // Only the kinds the editor itself puts on the clipboard; an embedded object only with

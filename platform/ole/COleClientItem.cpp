@@ -1,9 +1,9 @@
 #include "platform/ole/COleClientItem.h"
 
 #include "platform/base/CArchive.h"
-#include "platform/base/MessageBox.h"
 #include "platform/base/CException.h"
 #include "platform/base/Cp932.h"
+#include "platform/base/MessageBox.h"
 #include "platform/ole/COleDocument.h"
 #include "platform/ole/PictureItemStorage.h"
 #include "platform/ui/core/WinApi.h"
@@ -107,8 +107,9 @@ BOOL ReadItemStorage(const std::vector<BYTE>& bytes, CCompoundStorage& storage)
 {
     CCompoundStorage read;
     std::vector<BYTE> check;
-    if (bytes.empty() || bytes.size() > MAX_ITEM_DATA_BYTES || !ReadCompoundFile(bytes.data(), bytes.size(), read) ||
-        !WriteCompoundFile(read, check) || check.size() > MAX_ITEM_DATA_BYTES)
+    if (bytes.empty() || bytes.size() > MAX_ITEM_DATA_BYTES ||
+        !ReadCompoundFile(bytes.data(), bytes.size(), read) || !WriteCompoundFile(read, check) ||
+        check.size() > MAX_ITEM_DATA_BYTES)
         return FALSE;
     storage = std::move(read);
     return TRUE;

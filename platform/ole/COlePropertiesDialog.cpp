@@ -55,8 +55,10 @@ unsigned long long StorageBytes(const CCompoundStorage& storage)
 
 } // namespace
 
-COlePropertiesDialog::COlePropertiesDialog(COleClientItem* pItem, UINT nScaleMin, UINT nScaleMax, CWnd* pParentWnd)
-    : CDialog(AFX_IDD_OBJECTPROPERTIES, pParentWnd), m_pItem(pItem), m_nScaleMin(nScaleMin), m_nScaleMax(nScaleMax)
+COlePropertiesDialog::COlePropertiesDialog(COleClientItem* pItem, UINT nScaleMin, UINT nScaleMax,
+                                           CWnd* pParentWnd)
+    : CDialog(AFX_IDD_OBJECTPROPERTIES, pParentWnd), m_pItem(pItem), m_nScaleMin(nScaleMin),
+      m_nScaleMax(nScaleMax)
 {
     (void)s_registered;
 }
@@ -81,8 +83,9 @@ CString COlePropertiesDialog::GetSizeText() const
         return CString("不明"_sj);
     // HIMETRIC is 0.01 mm: shown to a tenth of a millimetre.
     CString text;
-    text.Format("%ld.%ld x %ld.%ld mm", static_cast<long>(extent.cx / 100), static_cast<long>(extent.cx % 100 / 10),
-                static_cast<long>(extent.cy / 100), static_cast<long>(extent.cy % 100 / 10));
+    text.Format("%ld.%ld x %ld.%ld mm", static_cast<long>(extent.cx / 100),
+                static_cast<long>(extent.cx % 100 / 10), static_cast<long>(extent.cy / 100),
+                static_cast<long>(extent.cy % 100 / 10));
     return text;
 }
 

@@ -22,7 +22,8 @@ public:
         IDC_OBJ_SCALE = 1005,
     };
 
-    COlePropertiesDialog(COleClientItem* pItem, UINT nScaleMin = 100, UINT nScaleMax = 100, CWnd* pParentWnd = nullptr);
+    COlePropertiesDialog(COleClientItem* pItem, UINT nScaleMin = 100, UINT nScaleMax = 100,
+                         CWnd* pParentWnd = nullptr);
 
     // The texts the dialog shows (also before it runs).
     CString GetTypeText() const;

@@ -15,7 +15,8 @@ void PutDword(std::vector<BYTE>& out, uint32_t v)
 int32_t Int32At(const std::vector<BYTE>& b, size_t n)
 {
     return static_cast<int32_t>(static_cast<uint32_t>(b[n]) | static_cast<uint32_t>(b[n + 1]) << 8 |
-                                static_cast<uint32_t>(b[n + 2]) << 16 | static_cast<uint32_t>(b[n + 3]) << 24);
+                                static_cast<uint32_t>(b[n + 2]) << 16 |
+                                static_cast<uint32_t>(b[n + 3]) << 24);
 }
 
 } // namespace

@@ -225,7 +225,8 @@ TEST(DrawingStoredForm, EmbeddedObjectRecordCarriesItsItemRecord)
     EXPECT_EQ(StoreObject(pAgain.get()), once);
 
     // A storage that is missing, too large, cut short or not a compound file fails the read.
-    for (uint32_t nSize : {0u, static_cast<uint32_t>(MAX_ITEM_DATA_BYTES + 1), static_cast<uint32_t>(file.size() + 1)}) {
+    for (uint32_t nSize :
+         {0u, static_cast<uint32_t>(MAX_ITEM_DATA_BYTES + 1), static_cast<uint32_t>(file.size() + 1)}) {
         ByteBuilder bad = head;
         bad.Dword(nSize);
         bad.Raw(std::string(file.begin(), file.end()));

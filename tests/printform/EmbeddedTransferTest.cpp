@@ -7,6 +7,7 @@
 #include "drawing/CDrawRect.h"
 #include "drawing/CDrawTool.h"
 #include "drawing/DibPicture.h"
+#include "platform/ole/COlePropertiesDialog.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "platform/ui/frames/CMDIChildWnd.h"
@@ -15,7 +16,6 @@
 #include "printform/CPrintEMDoc.h"
 #include "printform/CPrintFormView.h"
 #include "printform/ObjectClipboard.h"
-#include "platform/ole/COlePropertiesDialog.h"
 #include "resources/LayoutCommandIds.h"
 #include "resources/ResourceIds.h"
 #include "tests/printform/LayoutTestSupport.h"
@@ -429,7 +429,8 @@ TEST_F(EmbeddedTransferTest, AnItemOfferedAloneAndItsDescriptorPlaceADrop)
 
 TEST_F(EmbeddedTransferTest, PropertiesShowWhatTheItemKeepsAndChangeNothing)
 {
-    CDrawOleObj* pObj = AddPictureObject(m_pDoc, MakePictureStorage(5080, 2540, "Bitmap Image"), CPoint(-300, 400));
+    CDrawOleObj* pObj =
+        AddPictureObject(m_pDoc, MakePictureStorage(5080, 2540, "Bitmap Image"), CPoint(-300, 400));
     const CCompoundStorage storage = *pObj->m_pClientItem->GetStorage();
     m_pView->Select(pObj);
     std::vector<CString> shown;
@@ -464,7 +465,8 @@ TEST_F(EmbeddedTransferTest, PropertiesShowWhatTheItemKeepsAndChangeNothing)
     answerer.AnswerMessageBox(CString("このオブジェクトはここでは開けません。"_sj), IDOK);
     m_pDoc->SetModifiedFlag(FALSE);
     EmbeddedObjects(m_pDoc)[0]->OnOpen(m_pView);
-    EXPECT_EQ(answerer.MessageBoxTexts(), std::vector<CString>{CString("このオブジェクトはここでは開けません。"_sj)});
+    EXPECT_EQ(answerer.MessageBoxTexts(),
+              std::vector<CString>{CString("このオブジェクトはここでは開けません。"_sj)});
     EXPECT_FALSE(m_pDoc->IsModified());
 }
 
@@ -576,11 +578,13 @@ TEST_F(LayoutXClipboard, AnotherProgramsPicturePastesAndAnEmbeddedPictureGoesOut
     // Copied in the layout, the picture is what another program reads from the clipboard.
     m_pView->Select(objects[0]);
     ASSERT_TRUE(Run(ID_EDIT_COPY));
-    const std::optional<std::string> targets = RunProgram({"xclip", "-o", "-selection", "clipboard", "-t", "TARGETS"});
+    const std::optional<std::string> targets =
+        RunProgram({"xclip", "-o", "-selection", "clipboard", "-t", "TARGETS"});
     ASSERT_TRUE(targets.has_value());
     EXPECT_NE(targets->find("image/png"), std::string::npos) << *targets;
     EXPECT_NE(targets->find("image/bmp"), std::string::npos) << *targets;
-    const std::optional<std::string> out = RunProgram({"xclip", "-o", "-selection", "clipboard", "-t", "image/png"});
+    const std::optional<std::string> out =
+        RunProgram({"xclip", "-o", "-selection", "clipboard", "-t", "image/png"});
     ASSERT_TRUE(out.has_value());
     QImage image;
     ASSERT_TRUE(image.loadFromData(QByteArray(out->data(), static_cast<qsizetype>(out->size())), "PNG"));

@@ -25,8 +25,8 @@ void PutDword(std::vector<BYTE>& out, uint32_t v)
 
 uint32_t Dword(const BYTE* p)
 {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
 int PelsPerMetre(int nDots)
@@ -63,8 +63,8 @@ bool HasSignature(const QByteArray& bytes, const QByteArray& format)
 const QStringList& AfxForeignPictureMimeTypes()
 {
     static const QStringList s_types = [] {
-        QStringList all{QStringLiteral("image/png"), QStringLiteral("image/bmp"), QStringLiteral("image/x-bmp"),
-                        QStringLiteral("image/jpeg")};
+        QStringList all{QStringLiteral("image/png"), QStringLiteral("image/bmp"),
+                        QStringLiteral("image/x-bmp"), QStringLiteral("image/jpeg")};
         // Only the types this Qt can read (the JPEG reader is a plug-in).
         const QList<QByteArray> readable = QImageReader::supportedImageFormats();
         QStringList out;
@@ -87,8 +87,8 @@ QString AfxPreferredPictureMimeType(const QStringList& offered)
 BOOL AfxDibFromImageBytes(const QByteArray& bytes, const QString& mimeType, std::vector<BYTE>& dib)
 {
     const QByteArray format = FormatOfMimeType(mimeType);
-    if (format.isEmpty() || bytes.isEmpty() || static_cast<size_t>(bytes.size()) > FOREIGN_PICTURE_MAX_BYTES ||
-        !HasSignature(bytes, format))
+    if (format.isEmpty() || bytes.isEmpty() ||
+        static_cast<size_t>(bytes.size()) > FOREIGN_PICTURE_MAX_BYTES || !HasSignature(bytes, format))
         return FALSE;
     QByteArray data = bytes; // the reader needs a device of its own
     QBuffer buffer(&data);
@@ -119,7 +119,7 @@ BOOL AfxDibFromImageBytes(const QByteArray& bytes, const QString& mimeType, std:
     PutDword(out, INFO_HEADER_SIZE);
     PutDword(out, static_cast<uint32_t>(w));
     PutDword(out, static_cast<uint32_t>(h)); // positive: bottom row first
-    out.push_back(1);                         // planes
+    out.push_back(1);                        // planes
     out.push_back(0);
     out.push_back(32); // bits per pixel
     out.push_back(0);
@@ -172,7 +172,8 @@ BOOL AfxImageBytesFromDib(const std::vector<BYTE>& dib, const QString& mimeType,
         QImageReader reader(&in, "bmp");
         // The item's own bitmap may come from a file: the same limits as for other programs'.
         const QSize size = reader.size();
-        if (!size.isValid() || size.width() > FOREIGN_PICTURE_MAX_SIDE || size.height() > FOREIGN_PICTURE_MAX_SIDE ||
+        if (!size.isValid() || size.width() > FOREIGN_PICTURE_MAX_SIDE ||
+            size.height() > FOREIGN_PICTURE_MAX_SIDE ||
             int64_t(size.width()) * size.height() > FOREIGN_PICTURE_MAX_PIXELS)
             return FALSE;
         if (!reader.read(&image) || image.isNull())
