@@ -13,20 +13,6 @@
 #include <cstdint>
 #include <vector>
 
-namespace {
-
-// A descriptor's HIMETRIC values beyond a metre say nothing sensible about a page.
-constexpr LONG MAX_DESCRIPTOR_HIMETRIC = 100000;
-
-LONG Int32At(const std::vector<BYTE>& b, size_t n)
-{
-    const uint32_t v = static_cast<uint32_t>(b[n]) | static_cast<uint32_t>(b[n + 1]) << 8 |
-                       static_cast<uint32_t>(b[n + 2]) << 16 | static_cast<uint32_t>(b[n + 3]) << 24;
-    return std::clamp<LONG>(static_cast<int32_t>(v), -MAX_DESCRIPTOR_HIMETRIC, MAX_DESCRIPTOR_HIMETRIC);
-}
-
-} // namespace
-
 BOOL CPrintFormView::CanPasteEmbedded(const COleDataObject* pDataObject)
 {
     return COleClientItem::CanCreateFromData(pDataObject) ||
@@ -39,11 +25,10 @@ BOOL CPrintFormView::GetObjectDescriptorInfo(COleDataObject* pDataObject, CSize&
     offset = CSize(0, 0);
     std::vector<BYTE> bytes;
     const auto cf = static_cast<CLIPFORMAT>(COleClientItem::GetObjectDescriptorFormat());
+    SIZE sz{0, 0}, off{0, 0};
     if (pDataObject == nullptr || !pDataObject->IsDataAvailable(cf) || !pDataObject->GetBytes(cf, bytes) ||
-        bytes.size() < 40)
+        !COleClientItem::ReadObjectDescriptor(bytes, sz, off))
         return FALSE;
-    SIZE sz{Int32At(bytes, 24), Int32At(bytes, 28)};
-    SIZE off{Int32At(bytes, 32), Int32At(bytes, 36)};
     CClientDC dc(nullptr);
     dc.HIMETRICtoDP(&sz);
     dc.HIMETRICtoDP(&off);

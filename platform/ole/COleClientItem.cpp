@@ -10,6 +10,8 @@
 #include "platform/ui/ole/COleDataObject.h"
 #include "platform/ui/ole/COleDataSource.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -280,6 +282,22 @@ BOOL COleClientItem::CreateStaticFromData(COleDataObject* pDataObject)
     if (extent.cx <= 0 || extent.cy <= 0 || !CreateFromStorage(MakePictureItemStorage(dib, extent)))
         return FALSE;
     OnChange(OLE_CHANGED_STATE, loadedState);
+    return TRUE;
+}
+
+BOOL COleClientItem::ReadObjectDescriptor(const std::vector<BYTE>& bytes, SIZE& extent, SIZE& offset)
+{
+    extent = SIZE{0, 0};
+    offset = SIZE{0, 0};
+    DWORD v[4] = {0, 0, 0, 0};
+    for (int i = 0; i < 4; ++i)
+        if (!ReadDword(bytes, 24 + 4 * static_cast<size_t>(i), v[i]))
+            return FALSE;
+    const auto limit = [](DWORD d) {
+        return std::clamp<LONG>(static_cast<int32_t>(d), -MAX_DESCRIPTOR_HIMETRIC, MAX_DESCRIPTOR_HIMETRIC);
+    };
+    extent = SIZE{limit(v[0]), limit(v[1])};
+    offset = SIZE{limit(v[2]), limit(v[3])};
     return TRUE;
 }
 

@@ -54,6 +54,8 @@ constexpr size_t MAX_ITEM_DATA_BYTES = size_t(96) << 20;
 // to 31 and the offset of the drag point (HIMETRIC) at 32 to 39; the type name follows as
 // UTF-16.
 constexpr size_t OBJECT_DESCRIPTOR_FIXED_SIZE = 52;
+// A descriptor's values beyond a metre say nothing sensible about a page.
+constexpr LONG MAX_DESCRIPTOR_HIMETRIC = 100000;
 
 class COleClientItem : public CObject {
     DECLARE_DYNAMIC(COleClientItem)
@@ -95,6 +97,10 @@ public:
     // A static picture item from the data's picture. FALSE, item unchanged, when there is
     // none that reads.
     BOOL CreateStaticFromData(COleDataObject* pDataObject);
+    // The extent and the offset of the drag point (HIMETRIC) that an "Object Descriptor"
+    // gives, each value limited to +-MAX_DESCRIPTOR_HIMETRIC. FALSE, both (0, 0), when the
+    // bytes are too few to hold them.
+    static BOOL ReadObjectDescriptor(const std::vector<BYTE>& bytes, SIZE& extent, SIZE& offset);
     // Adds the item's formats to a data source: "Embed Source", "Object Descriptor" (with
     // the offset of the drag point, HIMETRIC, when given) and its picture. FALSE when the
     // item has no storage or the storage cannot be written.

@@ -11,6 +11,7 @@
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "platform/ui/frames/CMDIChildWnd.h"
+#include "platform/ui/gdi/CClientDC.h"
 #include "platform/ui/ole/COleDataSource.h"
 #include "platform/ui/ole/OleData_p.h"
 #include "printform/CPrintEMDoc.h"
@@ -591,4 +592,46 @@ TEST_F(LayoutXClipboard, AnotherProgramsPicturePastesAndAnEmbeddedPictureGoesOut
     EXPECT_EQ(image.size(), QSize(20, 10));
     EXPECT_EQ(image.pixel(3, 1), qRgb(255, 0, 0));
     EXPECT_EQ(image.pixel(3, 8), qRgb(0, 0, 255));
+}
+
+TEST_F(EmbeddedTransferTest, DamagedDescriptorsAreReadWithinTheirLimits)
+{
+    COleClientItem item;
+    ASSERT_TRUE(item.CreateFromStorage(MakePictureStorage(5080, 2540, "Bitmap Image")));
+    const auto cfDesc = static_cast<CLIPFORMAT>(COleClientItem::GetObjectDescriptorFormat());
+    const auto cfItem = static_cast<CLIPFORMAT>(COleClientItem::GetEmbedSourceFormat());
+    auto offer = [&](const std::vector<BYTE>& desc) {
+        auto* pSource = new COleDataSource;
+        COleDataSource full;
+        EXPECT_TRUE(item.GetClipboardData(&full));
+        std::vector<BYTE> file;
+        EXPECT_TRUE(full.RenderBytes(cfItem, file));
+        pSource->CacheData(cfItem, file);
+        pSource->CacheData(cfDesc, desc);
+        pSource->SetClipboard();
+    };
+    COleDataObject data;
+    CSize size, off;
+    // Too short to hold the extent and offset: none, and a drop still lands at the mouse.
+    offer(std::vector<BYTE>(39, 0x7F));
+    ASSERT_TRUE(data.AttachClipboard());
+    EXPECT_FALSE(m_pView->GetObjectDescriptorInfo(&data, size, off));
+    EXPECT_EQ(size, CSize(0, 0));
+    EXPECT_EQ(off, CSize(0, 0));
+    // Values far beyond a page are held to a metre each way.
+    std::vector<BYTE> huge(52, 0);
+    for (size_t i = 24; i < 40; ++i)
+        huge[i] = i % 4 == 3 ? 0x7F : 0xFF;
+    offer(huge);
+    ASSERT_TRUE(data.AttachClipboard());
+    ASSERT_TRUE(m_pView->GetObjectDescriptorInfo(&data, size, off));
+    SIZE metre{MAX_DESCRIPTOR_HIMETRIC, MAX_DESCRIPTOR_HIMETRIC};
+    CClientDC dc(nullptr);
+    dc.HIMETRICtoDP(&metre);
+    EXPECT_EQ(size, CSize(metre.cx, metre.cy));
+    EXPECT_EQ(off, CSize(metre.cx, metre.cy));
+    // The paste of the item itself is not disturbed by its descriptor.
+    ASSERT_TRUE(Run(ID_EDIT_PASTE));
+    ASSERT_EQ(EmbeddedObjects(m_pDoc).size(), 1u);
+    EXPECT_EQ(EmbeddedObjects(m_pDoc)[0]->m_extent, CSize(5080, 2540));
 }
