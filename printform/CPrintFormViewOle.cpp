@@ -4,6 +4,8 @@
 // the layout's own embedded pictures are.
 #include "drawing/CDrawOleObj.h"
 #include "platform/base/MessageBox.h"
+#include "platform/ole/PictureItemStorage.h"
+#include "platform/ui/core/WinDefs.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "platform/ui/ole/COleDataObject.h"
 #include "printform/CPrintDoc.h"
@@ -72,7 +74,17 @@ DWORD CPrintFormView::OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState,
     m_bDragDataAcceptable = CanPasteEmbedded(pDataObject);
     if (!m_bDragDataAcceptable)
         return DROPEFFECT_NONE;
-    GetObjectDescriptorInfo(pDataObject, m_dragSize, m_dragOffset);
+    if (!GetObjectDescriptorInfo(pDataObject, m_dragSize, m_dragOffset)) {
+        // Another program's picture comes without a descriptor: the mark shows the
+        // picture's own size, its corner at the mouse, where the drop puts it.
+        std::vector<BYTE> dib;
+        if (pDataObject->GetBytes(static_cast<CLIPFORMAT>(CF_DIB), dib)) {
+            SIZE extent = DibHeaderExtentHimetric(dib);
+            CClientDC dc(nullptr);
+            dc.HIMETRICtoDP(&extent);
+            m_dragSize = CSize(extent.cx, extent.cy);
+        }
+    }
     // A new drag starts with no focus rectangle on the view.
     m_prevDropEffect = DROPEFFECT_NONE;
     m_dragPoint = CPoint(INT_MIN, INT_MIN);
@@ -85,8 +97,7 @@ DWORD CPrintFormView::OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, 
     if (!m_bDragDataAcceptable)
         return DROPEFFECT_NONE;
     const CPoint pt(point.x - m_dragOffset.cx, point.y - m_dragOffset.cy);
-    // Data without a descriptor (another program's picture) has no size: the mouse point
-    // itself must be over the page then.
+    // Data of no known size: the mouse point itself must be over the page.
     const CSize test(std::max<LONG>(m_dragSize.cx, 1), std::max<LONG>(m_dragSize.cy, 1));
     CRect rectItem(pt, test);
     rectItem.OffsetRect(GetDeviceScrollPosition());

@@ -283,10 +283,13 @@ TEST_F(EmbeddedTransferTest, AnotherProgramsPictureDroppedOnTheLayoutLandsUnderT
     const Qt::DropAction action = AfxRunDragScript(pData, Qt::CopyAction | Qt::MoveAction);
     delete pData;
     EXPECT_EQ(action, Qt::MoveAction);
-    // No descriptor: the focus mark is the mouse point itself, and none shows under
-    // Ctrl+Shift.
+    // No descriptor: the focus mark has the picture's size (30 x 20 pixels at 100 dpi on
+    // this screen) with its corner at the mouse, and none shows under Ctrl+Shift.
+    SIZE mark{762, 508};
+    CClientDC dc(nullptr);
+    dc.HIMETRICtoDP(&mark);
     ASSERT_EQ(focus.size(), 4u);
-    EXPECT_EQ(focus[2], CRect(120, 110, 120, 110)) << "after the Ctrl step";
+    EXPECT_EQ(focus[2], CRect(CPoint(120, 110), CSize(mark.cx, mark.cy))) << "after the Ctrl step";
     EXPECT_EQ(focus[3], CRect()) << "after the Ctrl+Shift step";
     EXPECT_EQ(m_pView->GetDragFocusRect(), CRect()) << "the drop erases the mark";
 
