@@ -5,6 +5,7 @@
 #include "estimate/CNumberRules.h"
 #include "estimate/ModelessMessages.h"
 #include "parts/CMorvelPMDoc.h"
+#include "parts/CPartsShared.h"
 #include "platform/base/Cp932Text.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/frames/CSplitterWnd.h"
@@ -22,6 +23,7 @@ IMPLEMENT_DYNCREATE(CMorvelPMView, CMorvelView)
 BEGIN_MESSAGE_MAP(CMorvelPMView, CMorvelView)
 ON_WM_CREATE()
 ON_WM_SIZE()
+ON_WM_PAINT()
 ON_COMMAND(ID_ZOOM_25, OnZoom25)
 ON_COMMAND(ID_ZOOM_50, OnZoom50)
 ON_COMMAND(ID_ZOOM_75, OnZoom75)
@@ -330,8 +332,14 @@ int CMorvelPMView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CMorvelView::OnCreate(lpCreateStruct) == -1)
         return -1;
-    if (!CreateGridBars())
+    // A pane of the parts window's splitter scrolls with the splitter's shared bars, which
+    // carry the split boxes; bars of its own would show a second pair inside each pane.
+    // Elsewhere (a window of its own) the grid makes its bars.
+    if (CView::GetScrollBarCtrl(SB_HORZ) != nullptr) {
+        m_bFrameScrollBars = true;
+    } else if (!CreateGridBars()) {
         return -1;
+    }
     m_nChildrenReady = 1;
     return 0;
 }
@@ -569,7 +577,7 @@ void CMorvelPMView::DrawCell(int nRow, int nCol, CDC* pDC)
     const bool bSelected = m_nSelectMode != selectNone && nCol >= rcRange.left && nCol <= rcRange.right &&
                            nRow >= rcRange.top && nRow <= rcRange.bottom && CPoint(nCol, nRow) != ptFramed;
     (void)rcSelection;
-    const COLORREF clrBack = bSelected ? RGB(0, 0, 128) : pDoc->m_crBack;
+    const COLORREF clrBack = bSelected ? RGB(0, 0, 0) : pDoc->m_crBack;
     const COLORREF clrText = bSelected ? RGB(255, 255, 255) : pDoc->m_crText;
     CRect rcInside(rcCell.left + 1, rcCell.top + 1, rcCell.right, rcCell.bottom);
     pDC->FillSolidRect(&rcInside, clrBack);
@@ -593,10 +601,49 @@ void CMorvelPMView::DrawCell(int nRow, int nCol, CDC* pDC)
     }
 }
 
+bool CMorvelPMView::WidenFirstPaint(const CRect& rcClip)
+{
+    if (m_hWnd == nullptr || CPartsShared::s_bPaintPass) {
+        CPartsShared::s_bPaintPass = false;
+        return false;
+    }
+    // The cells the clip box touches, whole; an area along the title header or the
+    // row-number column takes in the header band and the number boxes beside it, so that
+    // both are drawn with the cells and never stand half old, half new.
+    CRect rcRange;
+    GetCellRangeFromRect(rcClip.left, rcClip.top, rcClip.right, rcClip.bottom, &rcRange);
+    CRect rcArea;
+    GetCellRangeRect(rcRange.left, rcRange.top, rcRange.right, rcRange.bottom, &rcArea);
+    if (rcRange.left < 0 || rcArea.IsRectEmpty())
+        rcArea = rcClip;
+    if (rcArea.top == m_nHeaderHeight)
+        rcArea.top = 0;
+    if (rcArea.left == m_nRowHeaderWidth)
+        rcArea.left = 0;
+    ++rcArea.right;
+    ++rcArea.bottom;
+    InvalidateRect(&rcArea, TRUE);
+    CPartsShared::s_bPaintPass = true;
+    return true;
+}
+
+void CMorvelPMView::OnPaint()
+{
+    CMorvelView::OnPaint();
+    // The first paint of a pair only widened the area; the second one draws it now, before
+    // the window is shown again, so the grid never shows the area blank in between.
+    if (CPartsShared::s_bPaintPass)
+        UpdateWindow();
+}
+
 void CMorvelPMView::OnDraw(CDC* pDC)
 {
     CRect rcClip;
     if (pDC->GetClipBox(&rcClip) == NULLREGION || rcClip.IsRectEmpty())
+        return;
+    // Paints come in pairs on the screen: the first widens and invalidates the area, the
+    // second draws it. (Nothing of this when the grid draws elsewhere.)
+    if (!pDC->IsPrinting() && WidenFirstPaint(rcClip))
         return;
     const CMorvelPMDoc* pDoc = GetDocument();
     pDC->FillSolidRect(&rcClip, RGB(255, 255, 255));

@@ -73,6 +73,9 @@ public:
     CString GetDisplayText(int nRow, int nCol, bool* pRight) const;
 
     // ---- painting ----------------------------------------------------------------------
+    // On the screen every area is painted twice: the first paint (while the parts views'
+    // shared pass flag is clear) widens the area to whole cells, and to the header band and
+    // the number boxes along it, invalidates that and draws nothing; the next paint draws.
     void OnDraw(CDC* pDC) override;
     void DrawCell(int nRow, int nCol, CDC* pDC);
 
@@ -260,6 +263,7 @@ public:
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnPaint();
     afx_msg void OnZoom25() { SetDocumentZoom(25); }
     afx_msg void OnZoom50() { SetDocumentZoom(50); }
     afx_msg void OnZoom75() { SetDocumentZoom(75); }
@@ -272,6 +276,9 @@ protected:
 
 private:
     void SetDocumentZoom(int nZoom);
+    // The first paint of a pair: TRUE when it has invalidated the widened area (and set the
+    // pass flag) so that nothing is drawn now; FALSE (the flag cleared) when this paint draws.
+    bool WidenFirstPaint(const CRect& rcClip);
     // Editing helpers.
     void CreateCellEdit();
     void HideCellEdit();
