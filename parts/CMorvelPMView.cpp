@@ -169,12 +169,16 @@ const CString& CMorvelPMView::GetAttribute(int nCol) const
 
 bool CMorvelPMView::IsNumericColumn(int nCol) const
 {
+    if (!m_bPlainCalculation)
+        return GetColumnRules(nCol).bNumeric;
     const CString& strAttr = GetAttribute(nCol);
     return strAttr == NumberWord() || strAttr.Find(CalcMark()) >= 0;
 }
 
 bool CMorvelPMView::IsCalculatedColumn(int nCol) const
 {
+    if (!m_bPlainCalculation)
+        return GetColumnRules(nCol).bCalculated;
     return GetAttribute(nCol).Find(CalcMark()) >= 0;
 }
 
@@ -382,12 +386,9 @@ void CMorvelPMView::NormalizeNumberText(int nCol, CString& strOut, const CString
         strOut = strIn;
 }
 
-void CMorvelPMView::SetCellText(const CString& strText, int nRow, int nCol)
+CString CMorvelPMView::StoredCellTextPlain(const CString& strText, int nCol) const
 {
-    CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || nRow < 0 || nCol < 0 || nRow >= m_nRowLimit || nCol >= m_nColumnCount ||
-        nCol >= MAX_COLUMNS)
-        return;
+    const CMorvelPMDoc* pDoc = GetDocument();
     CString strStored = strText;
     if (IsNumericColumn(nCol) && CNumberRules::IsNumberText(strText)) {
         CString strNormal;
@@ -397,6 +398,16 @@ void CMorvelPMView::SetCellText(const CString& strText, int nRow, int nCol)
         const CString strShown = CNumberRules::FormatByPicture(value, pDoc->m_form.GetItem(nCol, 3), true);
         NormalizeNumberText(nCol, strStored, strShown);
     }
+    return strStored;
+}
+
+void CMorvelPMView::SetCellText(const CString& strText, int nRow, int nCol)
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr || nRow < 0 || nCol < 0 || nRow >= m_nRowLimit || nCol >= m_nColumnCount ||
+        nCol >= MAX_COLUMNS)
+        return;
+    const CString strStored = m_bPlainCalculation ? StoredCellTextPlain(strText, nCol) : StoredCellText(strText, nCol);
     const size_t nIndex = static_cast<size_t>(nRow);
     if (nIndex >= pDoc->m_aRows.size())
         pDoc->m_aRows.resize(nIndex + 1);
@@ -487,7 +498,13 @@ void CMorvelPMView::CalcRow(int nRow, int nFirstCol)
     if (GetDocument() == nullptr || nRow < 0 || nRow >= m_nRowLimit)
         return;
     for (int c = std::max(0, nFirstCol); c < m_nColumnCount; ++c) {
-        if (IsCalculatedColumn(c))
+        if (m_bPlainCalculation) {
+            if (IsCalculatedColumn(c))
+                EvaluateColumn(nRow, c, true);
+            continue;
+        }
+        const CColumnRules& rules = GetColumnRules(c);
+        if (rules.bCalculated && !EvaluateColumnQuick(nRow, c, rules))
             EvaluateColumn(nRow, c, true);
     }
 }
