@@ -24,6 +24,7 @@ BEGIN_MESSAGE_MAP(CMorvelPMView, CMorvelView)
 ON_WM_CREATE()
 ON_WM_SIZE()
 ON_WM_PAINT()
+ON_WM_MOUSEWHEEL()
 ON_COMMAND(ID_ZOOM_25, OnZoom25)
 ON_COMMAND(ID_ZOOM_50, OnZoom50)
 ON_COMMAND(ID_ZOOM_75, OnZoom75)
@@ -346,6 +347,18 @@ int CMorvelPMView::OnCreate(LPCREATESTRUCT lpCreateStruct)
     }
     m_nChildrenReady = 1;
     return 0;
+}
+
+BOOL CMorvelPMView::OnMouseWheel(UINT nFlags, short zDelta, CPoint point)
+{
+    // One scroll step per wheel message, whatever the delta's size: a row, or with Shift
+    // a page.
+    const bool bShift = (nFlags & MK_SHIFT) != 0;
+    if (zDelta > 0)
+        ScrollView(WM_VSCROLL, bShift ? SB_PAGEUP : SB_LINEUP, 0);
+    else if (zDelta < 0)
+        ScrollView(WM_VSCROLL, bShift ? SB_PAGEDOWN : SB_LINEDOWN, 0);
+    return CMorvelView::OnMouseWheel(nFlags, zDelta, point);
 }
 
 void CMorvelPMView::OnSize(UINT nType, int cx, int cy)

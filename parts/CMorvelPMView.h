@@ -273,6 +273,7 @@ protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnPaint();
+    afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint point);
     afx_msg void OnZoom25() { SetDocumentZoom(25); }
     afx_msg void OnZoom50() { SetDocumentZoom(50); }
     afx_msg void OnZoom75() { SetDocumentZoom(75); }

@@ -282,3 +282,31 @@ TEST_F(PartsWindowTest, ThePanesScrollWithTheSplittersBarsAndShowNoneOfTheirOwn)
     EXPECT_NE(pHorz, pRight->GetScrollBarCtrl(SB_HORZ));
     EXPECT_EQ(pVert, pRight->GetScrollBarCtrl(SB_VERT));
 }
+
+TEST_F(PartsWindowTest, EachWheelMessageScrollsOneRowOrWithShiftOnePage)
+{
+    ASSERT_NE(nullptr, OpenSample());
+    CScrollBar* pVert = m_pView->GetScrollBarCtrl(SB_VERT);
+    ASSERT_NE(nullptr, pVert);
+    const LPARAM lPoint = MAKELPARAM(100, 100);
+    // Down by one row, however large the turn.
+    m_pView->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-360)), lPoint);
+    EXPECT_EQ(1, m_pView->GetFirstVisibleCell().y);
+    m_pView->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), lPoint);
+    EXPECT_EQ(2, m_pView->GetFirstVisibleCell().y);
+    EXPECT_EQ(2, pVert->GetScrollPos());
+    // With Shift, a page: the rows the grid shows whole.
+    const int nPage = m_pView->GetVisibleRowCount();
+    ASSERT_GT(nPage, 5);
+    m_pView->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, static_cast<WORD>(-120)), lPoint);
+    EXPECT_EQ(2 + nPage, m_pView->GetFirstVisibleCell().y);
+    m_pView->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), lPoint);
+    EXPECT_EQ(1 + nPage, m_pView->GetFirstVisibleCell().y);
+    // A page up goes by the rows of the grid's height (a part row counts when only its
+    // last pixel is missing), and no further than the first row.
+    m_pView->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, 120), lPoint);
+    EXPECT_LE(m_pView->GetFirstVisibleCell().y, 1);
+    m_pView->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, 120), lPoint);
+    EXPECT_EQ(0, m_pView->GetFirstVisibleCell().y);
+    EXPECT_EQ(0, pVert->GetScrollPos());
+}
