@@ -310,3 +310,36 @@ TEST_F(PartsWindowTest, EachWheelMessageScrollsOneRowOrWithShiftOnePage)
     EXPECT_EQ(0, m_pView->GetFirstVisibleCell().y);
     EXPECT_EQ(0, pVert->GetScrollPos());
 }
+
+TEST_F(PartsWindowTest, ADragSelectionShowsEveryCellItCoversInverted)
+{
+    ASSERT_NE(nullptr, OpenSample());
+    Repaint();
+    const auto background = [&](int nCol, int nRow) {
+        CRect rc;
+        m_pView->GetCellRangeRect(nCol, nRow, nCol, nRow, &rc);
+        CClientDC dc(m_pView);
+        // Below the text and inside the current cell's frame.
+        return dc.GetPixel(rc.left + 5, rc.bottom - 4) & 0xFFFFFF;
+    };
+    const auto point = [&](int nCol, int nRow) {
+        CRect rc;
+        m_pView->GetCellRangeRect(nCol, nRow, nCol, nRow, &rc);
+        return MAKELPARAM(rc.left + 5, rc.top + 5);
+    };
+    // Pressed in 規格 of row 2 and dragged over the unit column to 単価 of row 5.
+    m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, point(1, 2));
+    for (int c = 1; c <= 4; ++c) {
+        m_pView->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, point(c, 5));
+        Pump();
+    }
+    m_pView->SendMessage(WM_LBUTTONUP, 0, point(4, 5));
+    Pump();
+    for (int r = 2; r <= 5; ++r) {
+        for (int c = 1; c <= 4; ++c) {
+            SCOPED_TRACE(std::to_string(c) + "," + std::to_string(r));
+            EXPECT_EQ(c == 1 && r == 2 ? RGB(255, 255, 255) : RGB(0, 0, 0), background(c, r));
+        }
+    }
+    EXPECT_EQ(RGB(255, 255, 255), background(5, 3));
+}
