@@ -173,8 +173,11 @@ void CMorvelView::GetGridClientRect(LPRECT lpRect) const
     CRect rect;
     if (m_hWnd != nullptr) {
         GetClientRect(&rect);
-        rect.right = std::max(rect.left, rect.right - static_cast<LONG>(BAR_THICKNESS));
-        rect.bottom = std::max(rect.top, rect.bottom - static_cast<LONG>(BAR_THICKNESS));
+        // Bars of the frame stand outside the client area; the view's own take its edges.
+        if (!m_bFrameScrollBars) {
+            rect.right = std::max(rect.left, rect.right - static_cast<LONG>(BAR_THICKNESS));
+            rect.bottom = std::max(rect.top, rect.bottom - static_cast<LONG>(BAR_THICKNESS));
+        }
     }
     *lpRect = rect;
 }

@@ -252,7 +252,8 @@ public:
         (void)nRow;
         return false;
     }
-    // The view's own scroll bars (once created) stand for the window's bars.
+    // The view's own scroll bars (once created) stand for the window's bars; without them
+    // the frame's (a splitter's shared bars).
     CScrollBar* GetScrollBarCtrl(int nBar) const override;
 
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
@@ -348,6 +349,9 @@ protected:
     CWnd* m_pJumpBar = nullptr;   // created by the derived view; deleted with the view
     CTabWnd* m_pTabWnd = nullptr; // created by the derived view; deleted with the view
     int m_nChildrenReady = 0;
+    // The view makes no bars of its own and scrolls with its frame's (a pane of a splitter
+    // with shared scroll bars): the grid then fills the whole client area.
+    bool m_bFrameScrollBars = false;
     int m_nPressOrigin = 0;       // pressNone .. pressCells
     int m_nDragScrollRunning = 0; // the drag auto-scroll timer runs
     int m_nDragScrollDir = 0;     // dragScrollDown .. dragScrollLeft

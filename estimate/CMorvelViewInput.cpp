@@ -65,9 +65,9 @@ void CMorvelView::ScrollView(UINT nMsg, UINT nCode, int nPos)
             OnVScroll(nCode, static_cast<UINT>(std::max(0, nPos)), nullptr);
         return;
     }
-    CScrollBar& bar = nMsg == WM_HSCROLL ? m_wndHorzBar : m_wndVertBar;
+    const CScrollBar* pBar = GetScrollBarCtrl(nMsg == WM_HSCROLL ? SB_HORZ : SB_VERT);
     SendMessage(nMsg, MAKEWPARAM(static_cast<WORD>(nCode), static_cast<WORD>(std::max(0, nPos))),
-                reinterpret_cast<LPARAM>(bar.m_hWnd));
+                reinterpret_cast<LPARAM>(pBar != nullptr ? pBar->m_hWnd : nullptr));
 }
 
 // ---------------------------------------------------------------------------------------

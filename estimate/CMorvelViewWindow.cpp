@@ -227,13 +227,13 @@ void CMorvelView::ApplyZoomToGeometry()
 
 void CMorvelView::SyncScrollBars()
 {
-    if (m_wndHorzBar.m_hWnd != nullptr) {
-        m_wndHorzBar.SetScrollRange(0, m_nHorzScrollMax, FALSE);
-        m_wndHorzBar.SetScrollPos(m_nHorzOffset, TRUE);
+    if (CScrollBar* pBar = GetScrollBarCtrl(SB_HORZ)) {
+        pBar->SetScrollRange(0, m_nHorzScrollMax, FALSE);
+        pBar->SetScrollPos(m_nHorzOffset, TRUE);
     }
-    if (m_wndVertBar.m_hWnd != nullptr) {
-        m_wndVertBar.SetScrollRange(0, m_nVertScrollMax, FALSE);
-        m_wndVertBar.SetScrollPos(m_nFirstVisibleRow, TRUE);
+    if (CScrollBar* pBar = GetScrollBarCtrl(SB_VERT)) {
+        pBar->SetScrollRange(0, m_nVertScrollMax, FALSE);
+        pBar->SetScrollPos(m_nFirstVisibleRow, TRUE);
     }
 }
 
@@ -295,8 +295,8 @@ void CMorvelView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* /*pScrollBar*/)
     }
     if (m_hWnd != nullptr) {
         UpdateWindow();
-        if (m_wndHorzBar.m_hWnd != nullptr)
-            m_wndHorzBar.SetScrollPos(m_nHorzOffset);
+        if (CScrollBar* pBar = GetScrollBarCtrl(SB_HORZ))
+            pBar->SetScrollPos(m_nHorzOffset);
     }
 }
 
@@ -329,8 +329,8 @@ void CMorvelView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* /*pScrollBar*/)
             break;
         }
         m_nVertScrollMax = std::max(m_nVertScrollMax, 0);
-        if (m_wndVertBar.m_hWnd != nullptr)
-            m_wndVertBar.SetScrollRange(0, m_nVertScrollMax, FALSE);
+        if (CScrollBar* pBar = GetScrollBarCtrl(SB_VERT))
+            pBar->SetScrollRange(0, m_nVertScrollMax, FALSE);
     }
 
     const int nOldFirst = m_nFirstVisibleRow;
@@ -369,8 +369,8 @@ void CMorvelView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* /*pScrollBar*/)
             ScrollWindow(0, (nOldFirst - m_nFirstVisibleRow) * nRowHeight, &rcArea, &rcArea);
     }
     UpdateWindow();
-    if (m_wndVertBar.m_hWnd != nullptr)
-        m_wndVertBar.SetScrollPos(m_nFirstVisibleRow);
+    if (CScrollBar* pBar = GetScrollBarCtrl(SB_VERT))
+        pBar->SetScrollPos(m_nFirstVisibleRow);
 }
 
 BOOL CMorvelView::CreateGridBars()

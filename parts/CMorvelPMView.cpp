@@ -5,6 +5,7 @@
 #include "estimate/CNumberRules.h"
 #include "estimate/ModelessMessages.h"
 #include "parts/CMorvelPMDoc.h"
+#include "parts/CPartsShared.h"
 #include "platform/base/Cp932Text.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/frames/CSplitterWnd.h"
@@ -22,6 +23,8 @@ IMPLEMENT_DYNCREATE(CMorvelPMView, CMorvelView)
 BEGIN_MESSAGE_MAP(CMorvelPMView, CMorvelView)
 ON_WM_CREATE()
 ON_WM_SIZE()
+ON_WM_PAINT()
+ON_WM_MOUSEWHEEL()
 ON_COMMAND(ID_ZOOM_25, OnZoom25)
 ON_COMMAND(ID_ZOOM_50, OnZoom50)
 ON_COMMAND(ID_ZOOM_75, OnZoom75)
@@ -167,12 +170,16 @@ const CString& CMorvelPMView::GetAttribute(int nCol) const
 
 bool CMorvelPMView::IsNumericColumn(int nCol) const
 {
+    if (!m_bPlainCalculation)
+        return GetColumnRules(nCol).bNumeric;
     const CString& strAttr = GetAttribute(nCol);
     return strAttr == NumberWord() || strAttr.Find(CalcMark()) >= 0;
 }
 
 bool CMorvelPMView::IsCalculatedColumn(int nCol) const
 {
+    if (!m_bPlainCalculation)
+        return GetColumnRules(nCol).bCalculated;
     return GetAttribute(nCol).Find(CalcMark()) >= 0;
 }
 
@@ -330,10 +337,28 @@ int CMorvelPMView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CMorvelView::OnCreate(lpCreateStruct) == -1)
         return -1;
-    if (!CreateGridBars())
+    // A pane of the parts window's splitter scrolls with the splitter's shared bars, which
+    // carry the split boxes; bars of its own would show a second pair inside each pane.
+    // Elsewhere (a window of its own) the grid makes its bars.
+    if (CView::GetScrollBarCtrl(SB_HORZ) != nullptr) {
+        m_bFrameScrollBars = true;
+    } else if (!CreateGridBars()) {
         return -1;
+    }
     m_nChildrenReady = 1;
     return 0;
+}
+
+BOOL CMorvelPMView::OnMouseWheel(UINT nFlags, short zDelta, CPoint point)
+{
+    // One scroll step per wheel message, whatever the delta's size: a row, or with Shift
+    // a page.
+    const bool bShift = (nFlags & MK_SHIFT) != 0;
+    if (zDelta > 0)
+        ScrollView(WM_VSCROLL, bShift ? SB_PAGEUP : SB_LINEUP, 0);
+    else if (zDelta < 0)
+        ScrollView(WM_VSCROLL, bShift ? SB_PAGEDOWN : SB_LINEDOWN, 0);
+    return CMorvelView::OnMouseWheel(nFlags, zDelta, point);
 }
 
 void CMorvelPMView::OnSize(UINT nType, int cx, int cy)
@@ -374,12 +399,9 @@ void CMorvelPMView::NormalizeNumberText(int nCol, CString& strOut, const CString
         strOut = strIn;
 }
 
-void CMorvelPMView::SetCellText(const CString& strText, int nRow, int nCol)
+CString CMorvelPMView::StoredCellTextPlain(const CString& strText, int nCol) const
 {
-    CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || nRow < 0 || nCol < 0 || nRow >= m_nRowLimit || nCol >= m_nColumnCount ||
-        nCol >= MAX_COLUMNS)
-        return;
+    const CMorvelPMDoc* pDoc = GetDocument();
     CString strStored = strText;
     if (IsNumericColumn(nCol) && CNumberRules::IsNumberText(strText)) {
         CString strNormal;
@@ -389,6 +411,16 @@ void CMorvelPMView::SetCellText(const CString& strText, int nRow, int nCol)
         const CString strShown = CNumberRules::FormatByPicture(value, pDoc->m_form.GetItem(nCol, 3), true);
         NormalizeNumberText(nCol, strStored, strShown);
     }
+    return strStored;
+}
+
+void CMorvelPMView::SetCellText(const CString& strText, int nRow, int nCol)
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr || nRow < 0 || nCol < 0 || nRow >= m_nRowLimit || nCol >= m_nColumnCount ||
+        nCol >= MAX_COLUMNS)
+        return;
+    const CString strStored = m_bPlainCalculation ? StoredCellTextPlain(strText, nCol) : StoredCellText(strText, nCol);
     const size_t nIndex = static_cast<size_t>(nRow);
     if (nIndex >= pDoc->m_aRows.size())
         pDoc->m_aRows.resize(nIndex + 1);
@@ -479,7 +511,13 @@ void CMorvelPMView::CalcRow(int nRow, int nFirstCol)
     if (GetDocument() == nullptr || nRow < 0 || nRow >= m_nRowLimit)
         return;
     for (int c = std::max(0, nFirstCol); c < m_nColumnCount; ++c) {
-        if (IsCalculatedColumn(c))
+        if (m_bPlainCalculation) {
+            if (IsCalculatedColumn(c))
+                EvaluateColumn(nRow, c, true);
+            continue;
+        }
+        const CColumnRules& rules = GetColumnRules(c);
+        if (rules.bCalculated && !EvaluateColumnQuick(nRow, c, rules))
             EvaluateColumn(nRow, c, true);
     }
 }
@@ -569,7 +607,7 @@ void CMorvelPMView::DrawCell(int nRow, int nCol, CDC* pDC)
     const bool bSelected = m_nSelectMode != selectNone && nCol >= rcRange.left && nCol <= rcRange.right &&
                            nRow >= rcRange.top && nRow <= rcRange.bottom && CPoint(nCol, nRow) != ptFramed;
     (void)rcSelection;
-    const COLORREF clrBack = bSelected ? RGB(0, 0, 128) : pDoc->m_crBack;
+    const COLORREF clrBack = bSelected ? RGB(0, 0, 0) : pDoc->m_crBack;
     const COLORREF clrText = bSelected ? RGB(255, 255, 255) : pDoc->m_crText;
     CRect rcInside(rcCell.left + 1, rcCell.top + 1, rcCell.right, rcCell.bottom);
     pDC->FillSolidRect(&rcInside, clrBack);
@@ -593,10 +631,49 @@ void CMorvelPMView::DrawCell(int nRow, int nCol, CDC* pDC)
     }
 }
 
+bool CMorvelPMView::WidenFirstPaint(const CRect& rcClip)
+{
+    if (m_hWnd == nullptr || CPartsShared::s_bPaintPass) {
+        CPartsShared::s_bPaintPass = false;
+        return false;
+    }
+    // The cells the clip box touches, whole; an area along the title header or the
+    // row-number column takes in the header band and the number boxes beside it, so that
+    // both are drawn with the cells and never stand half old, half new.
+    CRect rcRange;
+    GetCellRangeFromRect(rcClip.left, rcClip.top, rcClip.right, rcClip.bottom, &rcRange);
+    CRect rcArea;
+    GetCellRangeRect(rcRange.left, rcRange.top, rcRange.right, rcRange.bottom, &rcArea);
+    if (rcRange.left < 0 || rcArea.IsRectEmpty())
+        rcArea = rcClip;
+    if (rcArea.top == m_nHeaderHeight)
+        rcArea.top = 0;
+    if (rcArea.left == m_nRowHeaderWidth)
+        rcArea.left = 0;
+    ++rcArea.right;
+    ++rcArea.bottom;
+    InvalidateRect(&rcArea, TRUE);
+    CPartsShared::s_bPaintPass = true;
+    return true;
+}
+
+void CMorvelPMView::OnPaint()
+{
+    CMorvelView::OnPaint();
+    // The first paint of a pair only widened the area; the second one draws it now, before
+    // the window is shown again, so the grid never shows the area blank in between.
+    if (CPartsShared::s_bPaintPass)
+        UpdateWindow();
+}
+
 void CMorvelPMView::OnDraw(CDC* pDC)
 {
     CRect rcClip;
     if (pDC->GetClipBox(&rcClip) == NULLREGION || rcClip.IsRectEmpty())
+        return;
+    // Paints come in pairs on the screen: the first widens and invalidates the area, the
+    // second draws it. (Nothing of this when the grid draws elsewhere.)
+    if (!pDC->IsPrinting() && WidenFirstPaint(rcClip))
         return;
     const CMorvelPMDoc* pDoc = GetDocument();
     pDC->FillSolidRect(&rcClip, RGB(255, 255, 255));

@@ -13,10 +13,13 @@
 #include "app/CShellServices.h"
 #include "app/IGridCellEditOwner.h"
 #include "estimate/CMorvelView.h"
+#include "estimate/CNumberRules.h"
 #include "parts/CPMObj.h"
 #include "platform/base/CString.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 class CMorvelPMDoc;
 class COleDataObject;
@@ -64,6 +67,12 @@ public:
     void CalcRow(int nRow, int nFirstCol);
     // TRUE when no column the formula names holds a number in the row.
     BOOL HasNoNumericOperand(const CString& strFormula, int nRow) const;
+    // The cells are stored and calculated by the rules of their columns taken from the
+    // parts form once (kept while the form's texts stay the same) and formulas of plain
+    // numbers are evaluated compiled. With the plain way on, every cell takes its rules
+    // from the form's texts again and every formula is put together as a text and read;
+    // both ways give the same cell texts, byte for byte.
+    void SetPlainCalculation(bool bOn) { m_bPlainCalculation = bOn; }
     // What typing a text into the current cell does once the editor hands it over: the
     // text stored, the row's formulas evaluated (number columns), the row repainted and
     // the document marked modified.
@@ -73,6 +82,9 @@ public:
     CString GetDisplayText(int nRow, int nCol, bool* pRight) const;
 
     // ---- painting ----------------------------------------------------------------------
+    // On the screen every area is painted twice: the first paint (while the parts views'
+    // shared pass flag is clear) widens the area to whole cells, and to the header band and
+    // the number boxes along it, invalidates that and draws nothing; the next paint draws.
     void OnDraw(CDC* pDC) override;
     void DrawCell(int nRow, int nCol, CDC* pDC);
 
@@ -260,6 +272,8 @@ public:
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnPaint();
+    afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint point);
     afx_msg void OnZoom25() { SetDocumentZoom(25); }
     afx_msg void OnZoom50() { SetDocumentZoom(50); }
     afx_msg void OnZoom75() { SetDocumentZoom(75); }
@@ -272,6 +286,9 @@ protected:
 
 private:
     void SetDocumentZoom(int nZoom);
+    // The first paint of a pair: TRUE when it has invalidated the widened area (and set the
+    // pass flag) so that nothing is drawn now; FALSE (the flag cleared) when this paint draws.
+    bool WidenFirstPaint(const CRect& rcClip);
     // Editing helpers.
     void CreateCellEdit();
     void HideCellEdit();
@@ -300,6 +317,32 @@ private:
     // Evaluates column nCol's formula in a row; bStrict: an operand that is not a number
     // stops the evaluation.
     void EvaluateColumn(int nRow, int nCol, bool bStrict);
+    // What the cell store and the calculation need of a column, taken from the parts form.
+    struct CColumnRules {
+        // The form's texts the rules were taken from.
+        CString strAttribute, strPicture, strFormula, strRounding;
+        bool bBuilt = false;
+        bool bNumeric = false;    // IsNumericColumn
+        bool bCalculated = false; // IsCalculatedColumn
+        CNumberRules::CRoundSpec spec;
+        CNumberRules::CPicture picture;
+        // The formula taken apart at its column references (upper case, one or two
+        // letters), and compiled when it is one the compiled evaluation gives exactly.
+        std::vector<int> refs;
+        std::vector<std::string> segments;
+        std::string compiled;
+        bool bCompiled = false;
+    };
+    // The rules of a column (an empty set outside the form's items).
+    const CColumnRules& GetColumnRules(int nCol) const;
+    static void BuildColumnRules(CColumnRules& rules, const CPartFormFile& form, int nCol);
+    // The text a cell keeps for a text stored into it: a number in a numeric column rounded
+    // by the column's rule and picture, in its normal form.
+    CString StoredCellText(const CString& strText, int nCol) const;
+    CString StoredCellTextPlain(const CString& strText, int nCol) const;
+    // A calculated column of a row (an operand that is not a number stops it) the quick
+    // way; FALSE when the cell is one for the plain way.
+    bool EvaluateColumnQuick(int nRow, int nCol, const CColumnRules& rules);
     int MeasureBaseRowHeight();
     void ReloadDisplaySettings(int nHeaderBase);
     void PlaceRangeTotal();
@@ -336,4 +379,7 @@ private:
     BOOL m_bPlaceTotal = FALSE;
     // What printing keeps between its steps, and the wait dialog of the layouts' choice.
     std::shared_ptr<struct CPartsPrintState> m_pPrintState;
+    mutable std::vector<CColumnRules> m_columnRules;
+    std::vector<double> m_formulaValues;
+    bool m_bPlainCalculation = false;
 };

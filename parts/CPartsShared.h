@@ -21,6 +21,9 @@ struct CPartsShared {
     static WPARAM s_nFindFlags;
     static int s_nFoundPos;
     static int s_nFindLength;
+    // The pass of the grids' two-pass paint: set by a first paint that only invalidated
+    // its area, cleared by the paint that draws. One flag for every parts window.
+    static bool s_bPaintPass;
     // The clipboard format "Morvel PM Data" (registered on first use).
     static UINT GetDataFormat();
 };

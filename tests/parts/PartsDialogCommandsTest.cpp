@@ -11,6 +11,7 @@
 #include "resources/EstimateCommandIds.h"
 #include "resources/EstimateEditIds.h"
 #include "resources/EstimateIoIds.h"
+#include "tests/estimate_tools/EstimateIoTestSupport.h"
 #include "tests/parts/PartsTestSupport.h"
 
 #include <algorithm>
@@ -140,4 +141,167 @@ TEST_F(PartsDialogCommandsTest, TheUnitListPicksAUnitForTheCellAndClosesWithIt)
     EXPECT_EQ(chosen, Cell(0, colUnit));
     EXPECT_NE(before, chosen);
     EXPECT_TRUE(m_pView->GetDocument()->IsModified());
+}
+
+TEST_F(PartsDialogCommandsTest, CsvInputGoesThroughTheMappingDialogAndInsertsAtTheCurrentRow)
+{
+    // 28 fields in the first line: "AA" names the 27th. A quoted comma stays in its field,
+    // blanks around a field go, a later line with fewer fields leaves the rest empty.
+    std::string first = Sj("鉄筋") + ",\"b,c\",  12.5  ";
+    for (int i = 3; i < 28; ++i)
+        first += "," + std::to_string(i);
+    const std::string text = first + "\r\n" + Sj("番線") + "\r\n";
+    const std::string native = m_dir.NativeFile("WORK/IN.CSV");
+    WriteNativeFile(native, std::vector<uint8_t>(text.begin(), text.end()));
+    Click(colName, 2);
+    std::vector<std::string> before;
+    for (int c = 0; c < m_pView->GetColumnCount(); ++c)
+        before.push_back(Cell(2, c));
+    const int nRowsBefore = m_pDoc->m_nRowsInUse;
+
+    CDialogAnswerer answerer;
+    answerer.AnswerFileDialog(SystemPathFromNative(native));
+    CString strTitle;
+    std::vector<std::string> rows;
+    answerer.AnswerDialog(IDD_IMPORT_FORMAT, [&](CDialog& dlg) {
+        dlg.GetWindowText(strTitle);
+        for (int r = 0; r < m_pView->GetColumnCount(); ++r)
+            rows.push_back(ListText(dlg, IDC_IMPORT_FORMAT_LIST, r, 1).ToUtf8());
+        for (int nCol : {colName, colSpec, colQty, colPrice, colNote})
+            DoubleClickListRow(dlg, IDC_IMPORT_FORMAT_LIST, nCol);
+        ClickDlgButton(dlg, IDOK);
+    });
+    // The source list: "(なし)", then one row per field of the first line.
+    std::vector<int> listRows;
+    for (int nSource : {0, 1, 2, 2, 26}) {
+        answerer.AnswerDialog(IDD_IMPORT_ITEM_LIST, [&listRows, nSource](CDialog& dlg) {
+            auto* pList = dynamic_cast<CListCtrl*>(dlg.GetDlgItem(IDC_IMPORT_ITEM_LIST));
+            listRows.push_back(pList != nullptr ? pList->GetItemCount() : -1);
+            DoubleClickListRow(dlg, IDC_IMPORT_ITEM_LIST, nSource + 1);
+        });
+    }
+    Command(ID_TEXT_INPUT);
+    EXPECT_EQ(0, answerer.CountUnanswered());
+    EXPECT_EQ("ﾃｷｽﾄ入力", strTitle.ToUtf8());
+    EXPECT_EQ((std::vector<std::string>{"部材名", "規格", "数量", "単位", "単価", "金額", "備考"}), rows);
+    EXPECT_EQ(std::vector<int>(5, 29), listRows);
+
+    EXPECT_EQ(nRowsBefore + 2, m_pDoc->m_nRowsInUse);
+    EXPECT_EQ("鉄筋", Cell(2, colName));
+    EXPECT_EQ("b,c", Cell(2, colSpec));
+    EXPECT_DOUBLE_EQ(12.5, std::atof(Cell(2, colQty).c_str()));
+    // The price column keeps whole yen: its rounding rule applies on the way in.
+    EXPECT_DOUBLE_EQ(13, std::atof(Cell(2, colPrice).c_str()));
+    EXPECT_EQ("26", Cell(2, colNote));
+    EXPECT_EQ("", Cell(2, colUnit));
+    // Imported rows are not calculated.
+    EXPECT_EQ("", Cell(2, colAmount));
+    EXPECT_EQ("番線", Cell(3, colName));
+    EXPECT_EQ("", Cell(3, colSpec));
+    EXPECT_EQ("", Cell(3, colNote));
+    // The row that was current moved down by the two lines.
+    for (int c = 0; c < m_pView->GetColumnCount(); ++c)
+        EXPECT_EQ(before[static_cast<size_t>(c)], Cell(4, c)) << c;
+    EXPECT_TRUE(m_pDoc->IsModified());
+}
+
+TEST_F(PartsDialogCommandsTest, CsvInputCancelledInTheMappingDialogChangesNothing)
+{
+    const std::string text = "a,b\r\n";
+    const std::string native = m_dir.NativeFile("WORK/IN.CSV");
+    WriteNativeFile(native, std::vector<uint8_t>(text.begin(), text.end()));
+    const auto cells = AllCells();
+    CDialogAnswerer answerer;
+    answerer.AnswerFileDialog(SystemPathFromNative(native));
+    answerer.AnswerDialog(IDD_IMPORT_FORMAT, [](CDialog& dlg) {
+        DoubleClickListRow(dlg, IDC_IMPORT_FORMAT_LIST, colName);
+        PressDlgKey(dlg, VK_ESCAPE);
+    });
+    answerer.AnswerDialog(IDD_IMPORT_ITEM_LIST,
+                          [](CDialog& dlg) { DoubleClickListRow(dlg, IDC_IMPORT_ITEM_LIST, 1); });
+    Command(ID_TEXT_INPUT);
+    EXPECT_EQ((std::vector<UINT>{IDD_IMPORT_FORMAT, IDD_IMPORT_ITEM_LIST}), answerer.DialogIds());
+    EXPECT_EQ(cells, AllCells());
+    EXPECT_FALSE(m_pDoc->IsModified());
+}
+
+namespace {
+
+// A list made with a form of three items in another order: 単価, 部材名, 数量.
+std::vector<uint8_t> OtherFormList()
+{
+    const std::vector<PartItem> items = {
+        {"単価", "数値", "10", "###,###", "", "", "", "", "", ""},
+        {"部材名", "文字", "20", "", "", "", "", "", "", ""},
+        {"数量", "数値", "8", "#,###.##", "", "", "", "", "", ""},
+    };
+    PartsFileBuilder b;
+    b.Magic().Word(100).Text("OTHER.MBK").Form(items);
+    b.Word(2).Word(3);
+    for (const char* cell : {"500.000000", "鉄筋", "2.000000", "60.000000", "番線", "10.000000"})
+        b.Text(cell);
+    b.Word(0);
+    return b.Bytes();
+}
+
+} // namespace
+
+TEST_F(PartsDialogCommandsTest, AnotherPartsFileIsMappedThroughTheMappingDialogByItsOwnForm)
+{
+    const std::string native = m_dir.NativeFile("WORK/OTHER.MBD");
+    WriteNativeFile(native, OtherFormList());
+    Click(colName, 1);
+    const std::string oldRow1 = Cell(1, colName);
+    CDialogAnswerer answerer;
+    answerer.AnswerFileDialog(SystemPathFromNative(native));
+    CString strTitle;
+    answerer.AnswerDialog(IDD_IMPORT_FORMAT, [&](CDialog& dlg) {
+        dlg.GetWindowText(strTitle);
+        for (int nCol : {colName, colQty, colPrice, colNote})
+            DoubleClickListRow(dlg, IDC_IMPORT_FORMAT_LIST, nCol);
+        ClickDlgButton(dlg, IDOK);
+    });
+    // The source list shows the other form's items: 部材名 is its second.
+    std::vector<std::string> sourceNames;
+    answerer.AnswerDialog(IDD_IMPORT_ITEM_LIST, [&](CDialog& dlg) {
+        for (int r = 1; r <= 3; ++r)
+            sourceNames.push_back(ListText(dlg, IDC_IMPORT_ITEM_LIST, r, 1).ToUtf8());
+        DoubleClickListRow(dlg, IDC_IMPORT_ITEM_LIST, 2);
+    });
+    for (int nRow : {3, 1, 2}) {
+        answerer.AnswerDialog(IDD_IMPORT_ITEM_LIST,
+                              [nRow](CDialog& dlg) { DoubleClickListRow(dlg, IDC_IMPORT_ITEM_LIST, nRow); });
+    }
+    Command(ID_READ_OTHER_FORM);
+    EXPECT_EQ(0, answerer.CountUnanswered());
+    EXPECT_EQ("他形式ﾌｧｲﾙ読込", strTitle.ToUtf8());
+    EXPECT_EQ((std::vector<std::string>{"単価", "部材名", "数量"}), sourceNames);
+    // 部材名 <- 部材名, 数量 <- 数量, 単価 <- 単価, 備考 <- 部材名 as well; the others empty.
+    EXPECT_EQ("鉄筋", Cell(1, colName));
+    EXPECT_EQ("2.000000", Cell(1, colQty));
+    EXPECT_EQ("500.000000", Cell(1, colPrice));
+    EXPECT_EQ("鉄筋", Cell(1, colNote));
+    EXPECT_EQ("", Cell(1, colSpec));
+    EXPECT_EQ("", Cell(1, colAmount));
+    EXPECT_EQ("番線", Cell(2, colName));
+    EXPECT_EQ("60.000000", Cell(2, colPrice));
+    EXPECT_EQ(oldRow1, Cell(3, colName));
+    EXPECT_EQ(7, m_pDoc->m_nRowsInUse);
+    EXPECT_TRUE(m_pDoc->IsModified());
+}
+
+TEST_F(PartsDialogCommandsTest, AFileThatIsNotAPartsListIsRefusedBeforeTheMappingDialog)
+{
+    PartsFileBuilder wrong;
+    wrong.Magic("This is Parts Management fil").Word(100);
+    const std::string native = m_dir.NativeFile("WORK/WRONG.MBD");
+    WriteNativeFile(native, wrong.Bytes());
+    const auto cells = AllCells();
+    CDialogAnswerer answerer;
+    answerer.AnswerFileDialog(SystemPathFromNative(native));
+    Command(ID_READ_OTHER_FORM);
+    EXPECT_TRUE(answerer.DialogIds().empty());
+    ASSERT_EQ(1u, answerer.MessageBoxTexts().size());
+    EXPECT_EQ("部材ﾌｧｲﾙではありません", answerer.MessageBoxTexts()[0].ToUtf8());
+    EXPECT_EQ(cells, AllCells());
 }

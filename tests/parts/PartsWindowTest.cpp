@@ -8,9 +8,11 @@
 #include "estimate/EstimateRegistration.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
+#include "parts/CPartsShared.h"
 #include "parts/PartsRegistration.h"
 #include "platform/base/Path.h"
 #include "platform/base/Profile.h"
+#include "platform/ui/controls/CScrollBar.h"
 #include "platform/ui/frames/CSplitterWnd.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "resources/ResourceIds.h"
@@ -170,7 +172,174 @@ TEST_F(PartsWindowTest, InASelectionTheCurrentCellKeepsItsColoursAndTheOthersAre
         return dc.GetPixel(rc.left + 8, (rc.top + rc.bottom) / 2) & 0xFFFFFF;
     };
     EXPECT_EQ(RGB(255, 255, 255), background(0, 6));
-    EXPECT_NE(RGB(255, 255, 255), background(1, 6));
-    EXPECT_EQ(background(1, 6), background(2, 6));
+    EXPECT_EQ(RGB(0, 0, 0), background(1, 6));
+    EXPECT_EQ(RGB(0, 0, 0), background(2, 6));
     EXPECT_EQ(RGB(255, 255, 255), background(3, 6));
+}
+
+namespace {
+
+// Every pixel of a cell, to see whether a paint changed it.
+std::vector<COLORREF> CellPixels(CMorvelPMView* pView, int nCol, int nRow)
+{
+    CRect rc;
+    pView->GetCellRangeRect(nCol, nRow, nCol, nRow, &rc);
+    CClientDC dc(pView);
+    std::vector<COLORREF> pixels;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            pixels.push_back(dc.GetPixel(x, y) & 0xFFFFFF);
+    return pixels;
+}
+
+} // namespace
+
+TEST_F(PartsWindowTest, AFirstPaintOnlyWidensItsAreaAndTheNextPaintDraws)
+{
+    ASSERT_NE(nullptr, OpenSample());
+    Repaint();
+    EXPECT_FALSE(CPartsShared::s_bPaintPass) << "a repaint runs both paints of the pair";
+    // New texts put in without a repaint: the screen still shows the old ones.
+    const auto oldInner = CellPixels(m_pView, 2, 3);
+    const auto oldCorner = CellPixels(m_pView, 0, 0);
+    m_pView->SetCellText("8888", 3, 2);
+    m_pView->SetCellText("WWWW", 0, 0);
+    m_pView->ValidateRect(nullptr);
+    const auto firstPaint = [&](int nCol, int nRow) {
+        CRect rcCell;
+        m_pView->GetCellRangeRect(nCol, nRow, nCol, nRow, &rcCell);
+        CClientDC dc(m_pView);
+        dc.IntersectClipRect(&rcCell);
+        m_pView->OnDraw(&dc);
+        return rcCell;
+    };
+
+    // A cell inside the grid: its own rectangle, one pixel larger, is invalidated and
+    // nothing is drawn yet.
+    const CRect rcInner = firstPaint(2, 3);
+    EXPECT_TRUE(CPartsShared::s_bPaintPass);
+    CRect rcUpdate;
+    ASSERT_TRUE(m_pView->GetUpdateRect(&rcUpdate));
+    EXPECT_EQ(CRect(rcInner.left, rcInner.top, rcInner.right + 1, rcInner.bottom + 1), rcUpdate);
+    EXPECT_EQ(oldInner, CellPixels(m_pView, 2, 3));
+    // The next paint draws, and clears the flag.
+    m_pView->UpdateWindow();
+    EXPECT_FALSE(CPartsShared::s_bPaintPass);
+    EXPECT_NE(oldInner, CellPixels(m_pView, 2, 3));
+    EXPECT_FALSE(m_pView->GetUpdateRect(&rcUpdate));
+
+    // The first cell of the grid: the area takes in the title header above it and the
+    // row-number box beside it.
+    const CRect rcCorner = firstPaint(0, 0);
+    ASSERT_TRUE(m_pView->GetUpdateRect(&rcUpdate));
+    EXPECT_EQ(CRect(0, 0, rcCorner.right + 1, rcCorner.bottom + 1), rcUpdate);
+    EXPECT_EQ(oldCorner, CellPixels(m_pView, 0, 0));
+    m_pView->UpdateWindow();
+    EXPECT_NE(oldCorner, CellPixels(m_pView, 0, 0));
+    EXPECT_FALSE(CPartsShared::s_bPaintPass);
+}
+
+TEST_F(PartsWindowTest, ThePanesScrollWithTheSplittersBarsAndShowNoneOfTheirOwn)
+{
+    ASSERT_NE(nullptr, OpenSample());
+    auto* pFrame = dynamic_cast<CChildPMFrame*>(m_pView->GetParentFrame());
+    ASSERT_NE(nullptr, pFrame);
+    CSplitterWnd& splitter = pFrame->m_wndSplitter;
+    CScrollBar* pHorz = m_pView->GetScrollBarCtrl(SB_HORZ);
+    CScrollBar* pVert = m_pView->GetScrollBarCtrl(SB_VERT);
+    ASSERT_NE(nullptr, pHorz);
+    ASSERT_NE(nullptr, pVert);
+    EXPECT_EQ(splitter.GetSharedScrollBar(SB_HORZ, 0, 0), pHorz);
+    EXPECT_EQ(splitter.GetSharedScrollBar(SB_VERT, 0, 0), pVert);
+    // No scroll bar of the grid's own stands inside the pane, and the grid reaches the
+    // pane's bottom edge.
+    for (CWnd* pChild = m_pView->GetWindow(GW_CHILD); pChild != nullptr; pChild = pChild->GetWindow(GW_HWNDNEXT))
+        EXPECT_EQ(nullptr, dynamic_cast<CScrollBar*>(pChild));
+    CRect rcClient;
+    m_pView->GetClientRect(&rcClient);
+    const auto metrics = m_pView->GetMetrics();
+    EXPECT_EQ((rcClient.Height() - metrics.nHeaderHeight) / metrics.nRowHeight, m_pView->GetVisibleRowCount());
+
+    // The splitter's bars scroll the grid and show where it stands.
+    m_pView->SendMessage(WM_COMMAND, ID_ZOOM_200, 0);
+    Pump();
+    splitter.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0), reinterpret_cast<LPARAM>(pHorz->m_hWnd));
+    EXPECT_EQ(1, m_pView->GetFirstVisibleCell().x);
+    EXPECT_EQ(m_pView->GetColumnWidth(0), pHorz->GetScrollPos());
+    int nMin = 0, nMax = 0;
+    pHorz->GetScrollRange(&nMin, &nMax);
+    EXPECT_EQ(m_pView->GetMetrics().nTotalWidth - rcClient.Width() + m_pView->GetMetrics().nRowHeaderWidth, nMax);
+    splitter.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), reinterpret_cast<LPARAM>(pVert->m_hWnd));
+    EXPECT_EQ(1, m_pView->GetFirstVisibleCell().y);
+    EXPECT_EQ(1, pVert->GetScrollPos());
+
+    // A pane made by splitting takes the bars of its own row and column.
+    ASSERT_TRUE(splitter.SplitColumn(300));
+    Pump();
+    auto* pRight = dynamic_cast<CMorvelPMView*>(splitter.GetPane(0, 1));
+    ASSERT_NE(nullptr, pRight);
+    EXPECT_EQ(splitter.GetSharedScrollBar(SB_HORZ, 0, 1), pRight->GetScrollBarCtrl(SB_HORZ));
+    EXPECT_NE(pHorz, pRight->GetScrollBarCtrl(SB_HORZ));
+    EXPECT_EQ(pVert, pRight->GetScrollBarCtrl(SB_VERT));
+}
+
+TEST_F(PartsWindowTest, EachWheelMessageScrollsOneRowOrWithShiftOnePage)
+{
+    ASSERT_NE(nullptr, OpenSample());
+    CScrollBar* pVert = m_pView->GetScrollBarCtrl(SB_VERT);
+    ASSERT_NE(nullptr, pVert);
+    const LPARAM lPoint = MAKELPARAM(100, 100);
+    // Down by one row, however large the turn.
+    m_pView->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-360)), lPoint);
+    EXPECT_EQ(1, m_pView->GetFirstVisibleCell().y);
+    m_pView->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), lPoint);
+    EXPECT_EQ(2, m_pView->GetFirstVisibleCell().y);
+    EXPECT_EQ(2, pVert->GetScrollPos());
+    // With Shift, a page: the rows the grid shows whole.
+    const int nPage = m_pView->GetVisibleRowCount();
+    ASSERT_GT(nPage, 5);
+    m_pView->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, static_cast<WORD>(-120)), lPoint);
+    EXPECT_EQ(2 + nPage, m_pView->GetFirstVisibleCell().y);
+    m_pView->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), lPoint);
+    EXPECT_EQ(1 + nPage, m_pView->GetFirstVisibleCell().y);
+    // A page up goes by the rows of the grid's height (a part row counts when only its
+    // last pixel is missing), and no further than the first row.
+    m_pView->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, 120), lPoint);
+    EXPECT_LE(m_pView->GetFirstVisibleCell().y, 1);
+    m_pView->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, 120), lPoint);
+    EXPECT_EQ(0, m_pView->GetFirstVisibleCell().y);
+    EXPECT_EQ(0, pVert->GetScrollPos());
+}
+
+TEST_F(PartsWindowTest, ADragSelectionShowsEveryCellItCoversInverted)
+{
+    ASSERT_NE(nullptr, OpenSample());
+    Repaint();
+    const auto background = [&](int nCol, int nRow) {
+        CRect rc;
+        m_pView->GetCellRangeRect(nCol, nRow, nCol, nRow, &rc);
+        CClientDC dc(m_pView);
+        // Below the text and inside the current cell's frame.
+        return dc.GetPixel(rc.left + 5, rc.bottom - 4) & 0xFFFFFF;
+    };
+    const auto point = [&](int nCol, int nRow) {
+        CRect rc;
+        m_pView->GetCellRangeRect(nCol, nRow, nCol, nRow, &rc);
+        return MAKELPARAM(rc.left + 5, rc.top + 5);
+    };
+    // Pressed in 規格 of row 2 and dragged over the unit column to 単価 of row 5.
+    m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, point(1, 2));
+    for (int c = 1; c <= 4; ++c) {
+        m_pView->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, point(c, 5));
+        Pump();
+    }
+    m_pView->SendMessage(WM_LBUTTONUP, 0, point(4, 5));
+    Pump();
+    for (int r = 2; r <= 5; ++r) {
+        for (int c = 1; c <= 4; ++c) {
+            SCOPED_TRACE(std::to_string(c) + "," + std::to_string(r));
+            EXPECT_EQ(c == 1 && r == 2 ? RGB(255, 255, 255) : RGB(0, 0, 0), background(c, r));
+        }
+    }
+    EXPECT_EQ(RGB(255, 255, 255), background(5, 3));
 }
