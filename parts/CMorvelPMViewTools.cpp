@@ -82,8 +82,10 @@ int CMorvelPMView::ApplyRateChange(const CRateChangeRequest& request)
                        &rcBlock);
     if (m_nSelectMode == selectNone)
         rcBlock.SetRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow);
+    // The change stops at the last used row: the row after it is no part of the list, and a
+    // formula such as "+100" would otherwise start a new row out of nothing.
     if (rcBlock.bottom >= pDoc->m_nRowsInUse)
-        rcBlock.bottom = pDoc->m_nRowsInUse;
+        rcBlock.bottom = pDoc->m_nRowsInUse - 1;
     const int nCol = rcBlock.right;
     if (!IsNumericColumn(nCol))
         return 0;

@@ -114,6 +114,22 @@ TEST_F(PartsToolsTest, TheFixedRateChangeMultipliesTheRowsThatMeetTheConditions)
     EXPECT_EQ("23.000000", Cell(4, colPrice));
 }
 
+TEST_F(PartsToolsTest, TheFixedRateChangeStopsAtTheLastUsedRow)
+{
+    const int nRowsInUse = m_pView->GetDocument()->m_nRowsInUse;
+    ASSERT_GT(nRowsInUse, 0);
+    const std::string lastPrice = Cell(nRowsInUse - 1, colPrice);
+    Click(colPrice, 0);
+    m_pView->SetSelection(CMorvelView::selectBlock, CRect(colPrice, nRowsInUse - 1, colPrice, nRowsInUse + 5));
+    CMorvelPMView::CRateChangeRequest request;
+    request.strFormula = "+100";
+    EXPECT_EQ(1, m_pView->ApplyRateChange(request));
+    EXPECT_NE(lastPrice, Cell(nRowsInUse - 1, colPrice));
+    // The rows after the list stay empty and the list keeps its length.
+    EXPECT_EQ("", Cell(nRowsInUse, colPrice));
+    EXPECT_EQ(nRowsInUse, m_pView->GetDocument()->m_nRowsInUse);
+}
+
 TEST_F(PartsToolsTest, TheBookmarkJumpsBackAndScrollsTheRowIntoView)
 {
     EXPECT_EQ(0, Enabled(ID_ROW_JUMP));
