@@ -86,11 +86,19 @@ BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszSt
 
 namespace {
 
-// Copies h rows of w 32-bit pixels.
+// Copies h rows of w 32-bit pixels. The rows are a few pixels wide: copied in blocks of
+// four pixels and single ones, without a call for each row.
 void CopyPixels(uchar* dst, qsizetype dstLine, const uchar* src, qsizetype srcLine, int w, int h)
 {
-    for (int y = 0; y < h; ++y)
-        std::memcpy(dst + y * dstLine, src + y * srcLine, static_cast<size_t>(w) * 4);
+    for (int y = 0; y < h; ++y) {
+        uchar* d = dst + y * dstLine;
+        const uchar* s = src + y * srcLine;
+        int x = 0;
+        for (; x + 4 <= w; x += 4)
+            std::memcpy(d + x * 4, s + x * 4, 16);
+        for (; x < w; ++x)
+            std::memcpy(d + x * 4, s + x * 4, 4);
+    }
 }
 
 } // namespace
@@ -101,23 +109,27 @@ bool CDCImpl::DrawRunClipped(const QRect& clip, QPoint ref, const CTextRun& run,
     if (opaqueBox || caps.technology != DT_RASDISPLAY || f.escapement % 3600 != 0 || f.font.underline() ||
         f.font.strikeOut() || !run.prepared || !ScreenLayout(f, *run.prepared))
         return false;
-    const CPreparedText& t = *run.prepared;
+    CPreparedText& t = *run.prepared;
     const QPoint origin = RunOrigin(ref, run, align);
     const QRect within = clip.translated(-origin); // the rectangle from the text's origin
     bool bInside = true;
     size_t nShown = 0;
-    QRect ink; // of the glyphs shown, in device pixels
-    for (const QRect& glyph : t.inks)
-        if (glyph.intersects(within)) {
-            bInside = bInside && within.contains(glyph);
-            ink |= glyph;
+    quint64 mask = 0; // of the glyphs shown, for the first 64
+    QRect ink;        // of the glyphs shown, in device pixels
+    for (size_t i = 0; i < t.inks.size(); ++i)
+        if (t.inks[i].intersects(within)) {
+            bInside = bInside && within.contains(t.inks[i]);
+            ink |= t.inks[i];
             ++nShown;
+            if (i < 64)
+                mask |= quint64(1) << i;
         }
     if (nShown == 0)
         return true; // nothing of it can show
     ink.translate(origin);
-    QGlyphRun shown = t.glyphRun;
-    if (nShown < t.inks.size()) {
+    const bool bAll = nShown == t.inks.size();
+    // The same cut of a text (cells of one width) comes again and again: the last one is kept.
+    if (!bAll && !(t.inks.size() <= 64 && t.partMask == mask)) {
         const QList<quint32> allGlyphs = t.glyphRun.glyphIndexes();
         const QList<QPointF> allPositions = t.glyphRun.positions();
         QList<quint32> glyphs;
@@ -127,9 +139,12 @@ bool CDCImpl::DrawRunClipped(const QRect& clip, QPoint ref, const CTextRun& run,
                 glyphs.append(allGlyphs[static_cast<qsizetype>(i)]);
                 positions.append(allPositions[static_cast<qsizetype>(i)]);
             }
-        shown.setGlyphIndexes(glyphs);
-        shown.setPositions(positions);
+        t.part = t.glyphRun;
+        t.part.setGlyphIndexes(glyphs);
+        t.part.setPositions(positions);
+        t.partMask = t.inks.size() <= 64 ? mask : 0;
     }
+    const QGlyphRun& shown = bAll ? t.glyphRun : t.part;
     const auto draw = [&](QPainter* p) {
         SetMode(p, QPainter::CompositionMode_SourceOver);
         SetPenColor(p, ToQColor(st.textColor));

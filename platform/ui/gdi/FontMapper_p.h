@@ -26,6 +26,10 @@ struct CPreparedText {
     enum { glyphsUnknown, glyphsFound, glyphsMissing } glyphs = glyphsUnknown;
     QGlyphRun glyphRun;      // placed from the text's left end on the baseline
     std::vector<QRect> inks; // each glyph's ink from the same origin, widened by its blur
+    // The glyphs last drawn of a text cut by a clip, and which ones they were (a bit for
+    // each of the first 64 glyphs; 0: none kept).
+    QGlyphRun part;
+    quint64 partMask = 0;
 };
 
 struct CRealizedFont {
