@@ -105,8 +105,11 @@ void CopyPixels(uchar* dst, qsizetype dstLine, const uchar* src, qsizetype srcLi
 
 bool CDCImpl::DrawRunClipped(const QRect& clip, QPoint ref, const CTextRun& run, UINT align, bool opaqueBox)
 {
+    // Device pixels only: under a scaling transform (a preview) the glyphs' blur is not
+    // where their inks say.
     const CRealizedFont& f = Font();
-    if (opaqueBox || caps.technology != DT_RASDISPLAY || f.escapement % 3600 != 0 || f.font.underline() ||
+    if (!host || transformed || host->hasBaseClip || !host->baseTransform.isIdentity() || opaqueBox ||
+        caps.technology != DT_RASDISPLAY || f.escapement % 3600 != 0 || f.font.underline() ||
         f.font.strikeOut() || !run.prepared || !ScreenLayout(f, *run.prepared))
         return false;
     CPreparedText& t = *run.prepared;
@@ -155,8 +158,7 @@ bool CDCImpl::DrawRunClipped(const QRect& clip, QPoint ref, const CTextRun& run,
         return true;
     }
     const QImage* img = Image();
-    if (!img || !host || transformed || host->hasBaseClip || !host->baseTransform.isIdentity() ||
-        img->depth() != 32 || img->devicePixelRatio() != 1.0) {
+    if (!img || img->depth() != 32 || img->devicePixelRatio() != 1.0) {
         draw(PainterClippedTo(clip));
         return true;
     }
