@@ -183,7 +183,7 @@ bool CDCImpl::DrawRunClipped(const QRect& clip, QPoint ref, const CTextRun& run,
             bands[nBands++] =
                 QRect(inside.right() + 1, inside.top(), ink.right() - inside.right(), inside.height());
     }
-    static thread_local std::vector<quint32> saved;
+    std::vector<quint32>& saved = host->savedPixels;
     saved.resize(static_cast<size_t>(ink.width()) * static_cast<size_t>(ink.height()));
     // The painter of the device draws on these very bytes, and has nothing pending.
     uchar* device = const_cast<uchar*>(img->constBits());

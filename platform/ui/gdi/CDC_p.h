@@ -209,6 +209,7 @@ struct CPainterHost {
     std::shared_ptr<const CRealizedFont> font; // the font the painter holds
     QRgb penColor = 0;
     bool penSet = false;
+    std::vector<quint32> savedPixels; // where the pixels around a clipped glyph wait (CDCText.cpp)
 };
 
 inline std::unordered_map<QPaintDevice*, CPainterHost*>& Hosts()
