@@ -19,6 +19,8 @@
 #include "platform/base/CString.h"
 #include "platform/base/Collections.h"
 
+#include <memory>
+
 // One cell. Owned by its table.
 class CEstimateFieldData;
 class CPartsFieldData;
@@ -271,6 +273,11 @@ public:
     CObArray m_cellsBeforeResize; // of CCellSnapshot*, owned
     CObArray m_hRules;            // of CRuleSegment*, within one paint
     CObArray m_vRules;
+    // The editor's ruled lines of the whole table joined, from its top-left corner, kept
+    // while the cells' edges stay as they were (TableEditing.cpp).
+    struct CJoinedRules;
+    std::shared_ptr<CJoinedRules> m_pJoinedRules;
+    const CJoinedRules& JoinedRules();
 
 private:
     void DeleteCells();

@@ -74,6 +74,93 @@ private:
 
 // ---- Drawing ------------------------------------------------------------------------------
 
+// The edges of each cell the lines were joined from, from the table's corner, and the
+// lines joined.
+struct CDrawTable::CJoinedRules {
+    struct CEdges {
+        CRect rect;
+        int styles[CDrawCell::EDGE_COUNT];
+        COLORREF colors[CDrawCell::EDGE_COUNT];
+    };
+    struct CLine {
+        CPoint start, end;
+        int style;
+        COLORREF color;
+    };
+    std::vector<CEdges> cells;
+    std::vector<CLine> horizontal, vertical;
+};
+
+namespace {
+
+bool SameEdges(const CDrawTable::CJoinedRules::CEdges& was, const CDrawCell* c, CPoint corner)
+{
+    CRect r = c->m_rect;
+    r.OffsetRect(-corner.x, -corner.y);
+    if (was.rect != r)
+        return false;
+    for (int e = 0; e < CDrawCell::EDGE_COUNT; ++e)
+        if (was.styles[e] != c->m_nEdgeStyle[e] || was.colors[e] != c->m_clrEdge[e])
+            return false;
+    return true;
+}
+
+} // namespace
+
+const CDrawTable::CJoinedRules& CDrawTable::JoinedRules()
+{
+    const CPoint corner(m_position.left, m_position.top);
+    const INT_PTR nCells = GetCellCount();
+    if (m_pJoinedRules && m_pJoinedRules->cells.size() == static_cast<size_t>(nCells)) {
+        bool bSame = true;
+        for (INT_PTR i = 0; i < nCells && bSame; ++i)
+            bSame = SameEdges(m_pJoinedRules->cells[static_cast<size_t>(i)], GetCell(i), corner);
+        if (bSame)
+            return *m_pJoinedRules;
+    }
+    auto rules = std::make_shared<CJoinedRules>();
+    rules->cells.reserve(static_cast<size_t>(nCells));
+    auto add = [](CObArray& list, CPoint s, CPoint e, int nStyle, COLORREF color) {
+        if (nStyle < 1)
+            return;
+        auto* p = new CRuleSegment;
+        p->m_ptStart = s;
+        p->m_ptEnd = e;
+        p->m_nStyle = nStyle;
+        p->m_color = color;
+        list.Add(p);
+    };
+    for (INT_PTR i = 0; i < nCells; ++i) {
+        const CDrawCell* c = GetCell(i);
+        CJoinedRules::CEdges edges;
+        edges.rect = c->m_rect;
+        edges.rect.OffsetRect(-corner.x, -corner.y);
+        std::copy(std::begin(c->m_nEdgeStyle), std::end(c->m_nEdgeStyle), edges.styles);
+        std::copy(std::begin(c->m_clrEdge), std::end(c->m_clrEdge), edges.colors);
+        rules->cells.push_back(edges);
+        const CRect& r = edges.rect;
+        add(m_hRules, CPoint(r.left, r.bottom), CPoint(r.right, r.bottom), c->m_nEdgeStyle[2],
+            c->m_clrEdge[2]);
+        add(m_hRules, CPoint(r.left, r.top), CPoint(r.right, r.top), c->m_nEdgeStyle[3], c->m_clrEdge[3]);
+        add(m_vRules, CPoint(r.right, r.top), CPoint(r.right, r.bottom), c->m_nEdgeStyle[0], c->m_clrEdge[0]);
+        add(m_vRules, CPoint(r.left, r.top), CPoint(r.left, r.bottom), c->m_nEdgeStyle[1], c->m_clrEdge[1]);
+    }
+    JoinRuleSegments(m_hRules, true);
+    JoinRuleSegments(m_vRules, false);
+    for (auto [pList, pLines] :
+         {std::pair{&m_hRules, &rules->horizontal}, std::pair{&m_vRules, &rules->vertical}}) {
+        pLines->reserve(static_cast<size_t>(pList->GetSize()));
+        for (INT_PTR i = 0; i < pList->GetSize(); ++i) {
+            auto* p = static_cast<CRuleSegment*>(pList->GetAt(i));
+            pLines->push_back({p->m_ptStart, p->m_ptEnd, p->m_nStyle, p->m_color});
+            delete p;
+        }
+        pList->RemoveAll();
+    }
+    m_pJoinedRules = std::move(rules);
+    return *m_pJoinedRules;
+}
+
 void CDrawTable::Draw(CDC* pDC, CPrintFormView* pView)
 {
     if (!m_bVisible)
@@ -99,46 +186,27 @@ void CDrawTable::Draw(CDC* pDC, CPrintFormView* pView)
             FillShading(pDC, pView->ZoomRect(c->m_rect), c->m_nFillPattern, c->m_foreColor, c->m_backColor);
     }
 
-    // Ruled lines: collected in object units, joined by line, then zoomed and drawn once.
-    auto add = [](CObArray& list, CPoint s, CPoint e, int nStyle, COLORREF color) {
-        if (nStyle < 1)
-            return;
-        auto* p = new CRuleSegment;
-        p->m_ptStart = s;
-        p->m_ptEnd = e;
-        p->m_nStyle = nStyle;
-        p->m_color = color;
-        list.Add(p);
-    };
-    for (INT_PTR i = 0; i < GetCellCount(); ++i) {
-        const CDrawCell* c = GetCell(i);
-        if (!c->m_bVisible)
-            continue;
-        const CRect& r = c->m_rect;
-        add(m_hRules, CPoint(r.left, r.bottom), CPoint(r.right, r.bottom), c->m_nEdgeStyle[2],
-            c->m_clrEdge[2]);
-        add(m_hRules, CPoint(r.left, r.top), CPoint(r.right, r.top), c->m_nEdgeStyle[3], c->m_clrEdge[3]);
-        add(m_vRules, CPoint(r.right, r.top), CPoint(r.right, r.bottom), c->m_nEdgeStyle[0], c->m_clrEdge[0]);
-        add(m_vRules, CPoint(r.left, r.top), CPoint(r.left, r.bottom), c->m_nEdgeStyle[1], c->m_clrEdge[1]);
-    }
-    JoinRuleSegments(m_hRules, true);
-    JoinRuleSegments(m_vRules, false);
+    // Ruled lines: those of the whole table joined by line once and kept while no edge
+    // changes, so that a repaint of part of the table draws its lines as a full one does;
+    // only those reaching into the area are zoomed and drawn.
+    const CJoinedRules& rules = JoinedRules();
+    const CPoint corner(m_position.left, m_position.top);
+    // The widest line style reaches 8 units beside its line, at any zoom.
+    CRect reach = NormalizedRect(pView->GetLastClip());
+    reach.InflateRect(16, 16);
     for (bool bGap : {false, true})
-        for (CObArray* pList : {&m_hRules, &m_vRules})
-            for (INT_PTR i = 0; i < pList->GetSize(); ++i) {
-                auto* p = static_cast<CRuleSegment*>(pList->GetAt(i));
-                const CPoint s = pView->ZoomPoint(p->m_ptStart);
-                const CPoint e = pView->ZoomPoint(p->m_ptEnd);
+        for (const std::vector<CJoinedRules::CLine>* pLines : {&rules.horizontal, &rules.vertical})
+            for (const CJoinedRules::CLine& line : *pLines) {
+                const CPoint s = pView->ZoomPoint(CPoint(line.start.x + corner.x, line.start.y + corner.y));
+                const CPoint e = pView->ZoomPoint(CPoint(line.end.x + corner.x, line.end.y + corner.y));
+                if (std::max(s.x, e.x) < reach.left || std::min(s.x, e.x) > reach.right ||
+                    std::max(s.y, e.y) < reach.top || std::min(s.y, e.y) > reach.bottom)
+                    continue;
                 if (bGap)
-                    ClearDoubleGap(pDC, s.x, s.y, e.x, e.y, p->m_nStyle);
+                    ClearDoubleGap(pDC, s.x, s.y, e.x, e.y, line.style);
                 else
-                    DrawRuleLine(pDC, s.x, s.y, e.x, e.y, p->m_nStyle, p->m_color);
+                    DrawRuleLine(pDC, s.x, s.y, e.x, e.y, line.style, line.color);
             }
-    for (CObArray* pList : {&m_hRules, &m_vRules}) {
-        for (INT_PTR i = 0; i < pList->GetSize(); ++i)
-            delete static_cast<CRuleSegment*>(pList->GetAt(i));
-        pList->RemoveAll();
-    }
 
     // Texts.
     CFontCache fonts;
@@ -147,6 +215,8 @@ void CDrawTable::Draw(CDC* pDC, CPrintFormView* pView)
     CFontCache::CEntry* pCurrent = nullptr;
     COLORREF currentColor = CLR_INVALID;
     const int nMargin = pView->ZoomLength(5);
+    const LOGFONT* pLastFont = nullptr;
+    CFontCache::CEntry* pLastEntry = nullptr;
     for (INT_PTR i = 0; i < GetCellCount(); ++i) {
         CDrawCell* c = GetCell(i);
         if (!c->m_bVisible)
@@ -154,10 +224,15 @@ void CDrawTable::Draw(CDC* pDC, CPrintFormView* pView)
         const CString shown = GetFieldDisplayText(c->m_strText);
         if (shown.IsEmpty())
             continue;
-        LOGFONT lf = c->m_logFont;
-        lf.lfHeight = pView->ZoomLength(lf.lfHeight);
-        lf.lfWidth = pView->ZoomLength(lf.lfWidth);
-        CFontCache::CEntry* pEntry = fonts.Get(lf);
+        // Neighbouring cells mostly share their font: the last one is looked up only once.
+        if (pLastFont == nullptr || std::memcmp(pLastFont, &c->m_logFont, sizeof(LOGFONT)) != 0) {
+            LOGFONT lf = c->m_logFont;
+            lf.lfHeight = pView->ZoomLength(lf.lfHeight);
+            lf.lfWidth = pView->ZoomLength(lf.lfWidth);
+            pLastEntry = fonts.Get(lf);
+            pLastFont = &c->m_logFont;
+        }
+        CFontCache::CEntry* pEntry = pLastEntry;
         if (pEntry == nullptr)
             continue;
         if (pEntry != pCurrent) {

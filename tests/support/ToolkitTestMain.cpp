@@ -6,6 +6,16 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
+// The sanitizers' leak check finds the thread-local blocks of libraries loaded at run time
+// (Qt's plugins) by a guess at the C library's layout, which a block that happens to start
+// 16 bytes into a page defeats (a known fault of the sanitizer runtime): it then reads far
+// outside the block and dies after every test has passed. Those blocks are left out of its
+// search; leaks are still found everywhere else.
+extern "C" const char* __asan_default_options()
+{
+    return "intercept_tls_get_addr=0";
+}
+
 int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);

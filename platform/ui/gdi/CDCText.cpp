@@ -38,8 +38,10 @@ BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszSt
     if (lpRect)
         rect = d.DevRect(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
 
-    QPainter* p = (lpRect && (nOptions & ETO_CLIPPED)) ? d.PainterClippedTo(rect) : d.Painter();
+    const bool clipped = lpRect && (nOptions & ETO_CLIPPED);
+    QPainter* p = d.Painter();
     if (lpRect && (nOptions & ETO_OPAQUE) && !rect.isEmpty()) {
+        // Filling the rectangle, its own clip changes nothing.
         d.SetMode(p, QPainter::CompositionMode_SourceOver);
         p->fillRect(rect, ToQColor(d.st.bkColor));
     }
@@ -47,9 +49,11 @@ BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszSt
     if (n > 0) {
         // In OPAQUE mode the text's cell is filled, unless the rectangle already was.
         const bool box = d.st.bkMode == OPAQUE && !(lpRect && (nOptions & ETO_OPAQUE));
-        const bool bWidth = box || updateCp || (d.st.textAlign & TA_CENTER) != 0;
-        run = d.MakeRun(lpszString, n, lpDxWidths, bWidth);
-        d.DrawRun(p, ref, run, d.st.textAlign, box);
+        run = d.MakeRun(lpszString, n, lpDxWidths);
+        if (!clipped)
+            d.DrawRun(p, ref, run, d.st.textAlign, box);
+        else if (!d.DrawRunClipped(rect, ref, run, d.st.textAlign, box))
+            d.DrawRun(d.PainterClippedTo(rect), ref, run, d.st.textAlign, box);
     }
     if (updateCp) {
         const int logical = d.DevLenToLX(run.width);
@@ -65,6 +69,141 @@ BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszSt
         }
     }
     return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------
+// Text clipped to a rectangle.
+//
+// The painter clips through a table of spans as tall as its whole device, built anew for
+// every new clip rectangle: for the thousands of small clipped texts of a large table that
+// table is most of a repaint. A text on a screen is laid out once per font (CPreparedText)
+// with the ink of each glyph, so that the glyphs wholly outside the rectangle are left out
+// and those wholly inside need no clip. Where glyphs reach out of the rectangle on an image
+// (a window's back buffer, a bitmap), they are drawn whole and the pixels their ink covers
+// outside the rectangle are put back as they were: glyphs blend pixel by pixel, so these are
+// the pixels the painter's clip would give.
+// ---------------------------------------------------------------------------------------
+
+namespace {
+
+// Copies h rows of w 32-bit pixels. The rows are a few pixels wide: copied in blocks of
+// four pixels and single ones, without a call for each row.
+void CopyPixels(uchar* dst, qsizetype dstLine, const uchar* src, qsizetype srcLine, int w, int h)
+{
+    for (int y = 0; y < h; ++y) {
+        uchar* d = dst + y * dstLine;
+        const uchar* s = src + y * srcLine;
+        int x = 0;
+        for (; x + 4 <= w; x += 4)
+            std::memcpy(d + x * 4, s + x * 4, 16);
+        for (; x < w; ++x)
+            std::memcpy(d + x * 4, s + x * 4, 4);
+    }
+}
+
+} // namespace
+
+bool CDCImpl::DrawRunClipped(const QRect& clip, QPoint ref, const CTextRun& run, UINT align, bool opaqueBox)
+{
+    // Device pixels only: under a scaling transform (a preview) the glyphs' blur is not
+    // where their inks say.
+    const CRealizedFont& f = Font();
+    if (!host || transformed || host->hasBaseClip || !host->baseTransform.isIdentity() || opaqueBox ||
+        caps.technology != DT_RASDISPLAY || f.escapement % 3600 != 0 || f.font.underline() ||
+        f.font.strikeOut() || !run.prepared || !ScreenLayout(f, *run.prepared))
+        return false;
+    CPreparedText& t = *run.prepared;
+    const QPoint origin = RunOrigin(ref, run, align);
+    const QRect within = clip.translated(-origin); // the rectangle from the text's origin
+    bool bInside = true;
+    size_t nShown = 0;
+    quint64 mask = 0; // of the glyphs shown, for the first 64
+    QRect ink;        // of the glyphs shown, in device pixels
+    for (size_t i = 0; i < t.inks.size(); ++i)
+        if (t.inks[i].intersects(within)) {
+            bInside = bInside && within.contains(t.inks[i]);
+            ink |= t.inks[i];
+            ++nShown;
+            if (i < 64)
+                mask |= quint64(1) << i;
+        }
+    if (nShown == 0)
+        return true; // nothing of it can show
+    ink.translate(origin);
+    const bool bAll = nShown == t.inks.size();
+    // The same cut of a text (cells of one width) comes again and again: the last one is kept.
+    if (!bAll && !(t.inks.size() <= 64 && t.partMask == mask)) {
+        const QList<quint32> allGlyphs = t.glyphRun.glyphIndexes();
+        const QList<QPointF> allPositions = t.glyphRun.positions();
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+        for (size_t i = 0; i < t.inks.size(); ++i)
+            if (t.inks[i].intersects(within)) {
+                glyphs.append(allGlyphs[static_cast<qsizetype>(i)]);
+                positions.append(allPositions[static_cast<qsizetype>(i)]);
+            }
+        t.part = t.glyphRun;
+        t.part.setGlyphIndexes(glyphs);
+        t.part.setPositions(positions);
+        t.partMask = t.inks.size() <= 64 ? mask : 0;
+    }
+    const QGlyphRun& shown = bAll ? t.glyphRun : t.part;
+    const auto draw = [&](QPainter* p) {
+        SetMode(p, QPainter::CompositionMode_SourceOver);
+        SetPenColor(p, ToQColor(st.textColor));
+        p->drawGlyphRun(QPointF(origin), shown);
+    };
+    if (bInside) {
+        draw(Painter());
+        return true;
+    }
+    const QImage* img = Image();
+    if (!img || img->depth() != 32 || img->devicePixelRatio() != 1.0) {
+        draw(PainterClippedTo(clip));
+        return true;
+    }
+    ink &= QRect(QPoint(0, 0), img->size());
+    if (ink.isEmpty())
+        return true;
+    // The ink outside the rectangle: the rows above and below it, and the pieces beside it.
+    const QRect inside = ink & clip;
+    QRect bands[4];
+    int nBands = 0;
+    if (inside.isEmpty()) {
+        bands[nBands++] = ink;
+    } else {
+        if (ink.top() < inside.top())
+            bands[nBands++] = QRect(ink.left(), ink.top(), ink.width(), inside.top() - ink.top());
+        if (ink.bottom() > inside.bottom())
+            bands[nBands++] =
+                QRect(ink.left(), inside.bottom() + 1, ink.width(), ink.bottom() - inside.bottom());
+        if (ink.left() < inside.left())
+            bands[nBands++] = QRect(ink.left(), inside.top(), inside.left() - ink.left(), inside.height());
+        if (ink.right() > inside.right())
+            bands[nBands++] =
+                QRect(inside.right() + 1, inside.top(), ink.right() - inside.right(), inside.height());
+    }
+    std::vector<quint32>& saved = host->savedPixels;
+    saved.resize(static_cast<size_t>(ink.width()) * static_cast<size_t>(ink.height()));
+    // The painter of the device draws on these very bytes, and has nothing pending.
+    uchar* device = const_cast<uchar*>(img->constBits());
+    const qsizetype line = img->bytesPerLine();
+    size_t at = 0;
+    for (int i = 0; i < nBands; ++i) {
+        const QRect& b = bands[i];
+        CopyPixels(reinterpret_cast<uchar*>(saved.data() + at), b.width() * 4,
+                   device + b.top() * line + b.left() * 4, line, b.width(), b.height());
+        at += static_cast<size_t>(b.width()) * static_cast<size_t>(b.height());
+    }
+    draw(Painter());
+    at = 0;
+    for (int i = 0; i < nBands; ++i) {
+        const QRect& b = bands[i];
+        CopyPixels(device + b.top() * line + b.left() * 4, line,
+                   reinterpret_cast<const uchar*>(saved.data() + at), b.width() * 4, b.width(), b.height());
+        at += static_cast<size_t>(b.width()) * static_cast<size_t>(b.height());
+    }
+    return true;
 }
 
 namespace {

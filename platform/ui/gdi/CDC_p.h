@@ -209,6 +209,7 @@ struct CPainterHost {
     std::shared_ptr<const CRealizedFont> font; // the font the painter holds
     QRgb penColor = 0;
     bool penSet = false;
+    std::vector<quint32> savedPixels; // where the pixels around a clipped glyph wait (CDCText.cpp)
 };
 
 inline std::unordered_map<QPaintDevice*, CPainterHost*>& Hosts()
@@ -929,22 +930,73 @@ struct CDCImpl {
     // --- text ---
     struct CTextRun {
         QString text;
-        int width = 0;             // device pixels
-        std::vector<int> advances; // per character when spacing is given or added
+        int width = 0;                     // device pixels
+        std::vector<int> advances;         // per character when spacing is given or added
+        CPreparedText* prepared = nullptr; // the font's layout of the text, if it has one
     };
 
-    // bWidth false: the caller needs no width (left-aligned text without a background box),
-    // so the text is not measured, which halves the cost of drawing it.
-    CTextRun MakeRun(LPCTSTR text, int n, const LPINT lpDx, bool bWidth = true)
+    // The font's layout of a text, made at its first use. Texts are kept until there are
+    // too many, then all let go.
+    static CPreparedText& Prepare(const CRealizedFont& f, const char* text, int n)
+    {
+        constexpr size_t kMaxPrepared = 2048;
+        std::string key(text, static_cast<size_t>(n));
+        auto it = f.prepared.find(key);
+        if (it != f.prepared.end())
+            return it->second;
+        if (f.prepared.size() >= kMaxPrepared)
+            f.prepared.clear();
+        CPreparedText t;
+        t.text = DisplayText(text, n);
+        t.width = f.Width(t.text);
+        return f.prepared.emplace(std::move(key), std::move(t)).first->second;
+    }
+
+    // The screen glyphs of a prepared text, found the first time it is drawn; false when
+    // the face lacks one of its characters.
+    static bool ScreenLayout(const CRealizedFont& f, CPreparedText& t)
+    {
+        if (t.glyphs == CPreparedText::glyphsUnknown) {
+            CTextRun run;
+            run.text = t.text;
+            QList<quint32> glyphs;
+            QList<QPointF> positions;
+            t.glyphs = CPreparedText::glyphsMissing;
+            if (ScreenGlyphs(run, f, glyphs, positions)) {
+                t.glyphs = CPreparedText::glyphsFound;
+                t.glyphRun.setRawFont(f.screenGlyphs);
+                t.glyphRun.setGlyphIndexes(glyphs);
+                t.glyphRun.setPositions(positions);
+                t.glyphRun.setUnderline(f.font.underline());
+                t.glyphRun.setStrikeOut(f.font.strikeOut());
+                // Hinting and antialiasing may reach a pixel or two past the outline, and a
+                // bold made from a regular face is widened by a twenty-fourth of its size.
+                const int blur = 2 + f.ppem / 12;
+                t.inks.reserve(static_cast<size_t>(glyphs.size()));
+                for (qsizetype i = 0; i < glyphs.size(); ++i)
+                    t.inks.push_back(f.screenGlyphs.boundingRect(glyphs[i])
+                                         .toAlignedRect()
+                                         .translated(positions[i].toPoint())
+                                         .adjusted(-blur, -blur, blur, blur));
+            }
+        }
+        return t.glyphs == CPreparedText::glyphsFound;
+    }
+
+    // A text as drawn: from the font's prepared layout when the font's own advances place
+    // it, else placed character by character.
+    CTextRun MakeRun(LPCTSTR text, int n, const LPINT lpDx)
     {
         CTextRun run;
         const CRealizedFont& f = Font();
-        run.text = DisplayText(text, n);
         if (!lpDx && st.charExtra == 0) {
-            if (bWidth)
-                run.width = f.Width(run.text);
+            CPreparedText& t = Prepare(f, text, n);
+            run.text = t.text;
+            run.width = t.width;
+            run.prepared = &t;
             return run;
         }
+        run.text = DisplayText(text, n);
         // Per-character placement: widths from lpDx (one entry per byte) or the font's
         // advance plus the extra spacing.
         const int extra = st.charExtra == 0 ? 0 : LenX(st.charExtra) * (st.charExtra < 0 ? -1 : 1);
@@ -964,17 +1016,18 @@ struct CDCImpl {
         return run;
     }
 
-    // Draws a run on a screen-like device with the font's screen glyphs, each at the whole
-    // pixel its advances give. false, with nothing drawn, when the face lacks one of the
-    // characters: the text path then finds another face for it.
-    static bool DrawScreenGlyphs(QPainter* p, QPoint origin, const CTextRun& run, const CRealizedFont& f)
+    // The glyphs of a run in the font's screen glyphs, each at the whole pixel its advances
+    // give from the run's start. false when the face lacks one of the characters: the text
+    // path then finds another face for it.
+    static bool ScreenGlyphs(const CTextRun& run, const CRealizedFont& f, QList<quint32>& glyphs,
+                             QList<QPointF>& positions)
     {
         if (!f.screenGlyphs.isValid() || !f.metrics || run.text.isEmpty())
             return false;
-        const QList<quint32> glyphs = f.screenGlyphs.glyphIndexesForString(run.text);
+        glyphs = f.screenGlyphs.glyphIndexesForString(run.text);
         if (glyphs.size() != run.text.size())
             return false;
-        QList<QPointF> positions;
+        positions.clear();
         positions.reserve(glyphs.size());
         int x = 0;
         for (qsizetype i = 0; i < glyphs.size(); ++i) {
@@ -986,6 +1039,12 @@ struct CDCImpl {
             else
                 x += static_cast<size_t>(i) < run.advances.size() ? run.advances[static_cast<size_t>(i)] : 0;
         }
+        return true;
+    }
+
+    static void DrawGlyphs(QPainter* p, QPoint origin, const QList<quint32>& glyphs,
+                           const QList<QPointF>& positions, const CRealizedFont& f)
+    {
         QGlyphRun glyphRun;
         glyphRun.setRawFont(f.screenGlyphs);
         glyphRun.setGlyphIndexes(glyphs);
@@ -993,11 +1052,29 @@ struct CDCImpl {
         glyphRun.setUnderline(f.font.underline());
         glyphRun.setStrikeOut(f.font.strikeOut());
         p->drawGlyphRun(QPointF(origin), glyphRun);
+    }
+
+    // Draws a run on a screen-like device with the font's screen glyphs. false, with nothing
+    // drawn, when the face lacks one of the characters.
+    static bool DrawScreenGlyphs(QPainter* p, QPoint origin, const CTextRun& run, const CRealizedFont& f)
+    {
+        if (run.prepared) {
+            if (!ScreenLayout(f, *run.prepared))
+                return false;
+            p->drawGlyphRun(QPointF(origin), run.prepared->glyphRun);
+            return true;
+        }
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+        if (!ScreenGlyphs(run, f, glyphs, positions))
+            return false;
+        DrawGlyphs(p, origin, glyphs, positions, f);
         return true;
     }
 
-    // Draws a run with its reference point at the device point ref, aligned by align.
-    void DrawRun(QPainter* p, QPoint ref, const CTextRun& run, UINT align, bool opaqueBox)
+    // Where a run aligned by align at the device point ref starts: its left end, and its
+    // baseline.
+    QPoint RunOrigin(QPoint ref, const CTextRun& run, UINT align)
     {
         const CRealizedFont& f = Font();
         int left = ref.x();
@@ -1022,6 +1099,20 @@ struct CDCImpl {
             baseline += f.ascent;
             break;
         }
+        return QPoint(left, baseline);
+    }
+
+    // Draws a run as DrawRun does, clipped to the device rectangle clip, without the
+    // painter's clip where it can (CDCText.cpp). false, with nothing drawn, where that does
+    // not apply: the caller then clips with the painter.
+    bool DrawRunClipped(const QRect& clip, QPoint ref, const CTextRun& run, UINT align, bool opaqueBox);
+
+    void DrawRun(QPainter* p, QPoint ref, const CTextRun& run, UINT align, bool opaqueBox)
+    {
+        const CRealizedFont& f = Font();
+        const QPoint origin = RunOrigin(ref, run, align);
+        const int left = origin.x();
+        const int baseline = origin.y();
         const bool rotated = f.escapement % 3600 != 0;
         if (rotated) {
             // Rotate about the reference point: the same offsets along the turned axes.

@@ -7,10 +7,30 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QRawFont>
+#include <QRect>
 #include <QString>
 
 #include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+// A text laid out in one realised font, kept for drawing it again (CDC_p.h): a large table
+// draws the same few texts in the same font thousands of times on every repaint.
+struct CPreparedText {
+    QString text;  // as displayed
+    int width = 0; // advance width in device pixels
+    // The glyphs, found when the text is first drawn on a screen (CDCImpl::ScreenLayout).
+    enum { glyphsUnknown, glyphsFound, glyphsMissing } glyphs = glyphsUnknown;
+    QGlyphRun glyphRun;      // placed from the text's left end on the baseline
+    std::vector<QRect> inks; // each glyph's ink from the same origin, widened by its blur
+    // The glyphs last drawn of a text cut by a clip, and which ones they were (a bit for
+    // each of the first 64 glyphs; 0: none kept).
+    QGlyphRun part;
+    quint64 partMask = 0;
+};
 
 struct CRealizedFont {
     QFont font; // fully hinted: its whole-pixel advances are what texts measure
@@ -32,6 +52,8 @@ struct CRealizedFont {
     int escapement = 0; // tenths of a degree, counter-clockwise
     bool fixedPitch = false;
     bool mincho = false;
+    // The texts drawn in this font so far, by their code page 932 bytes.
+    mutable std::unordered_map<std::string, CPreparedText> prepared;
 
     // Advance width of a text in device pixels: the sum of whole-pixel glyph advances, no
     // kerning, so that a text measures the sum of its parts.

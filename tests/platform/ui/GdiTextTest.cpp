@@ -456,3 +456,87 @@ TEST(GdiText, EachNewFontIsRealisedAfreshWhenTheLastOneWasDeleted)
     EXPECT_EQ(widths[0], 48);
     EXPECT_NE(widths[0], widths[1]);
 }
+
+namespace {
+
+// A canvas striped column by column and row by row, so that a pixel put back wrongly
+// shows; black text, transparent background.
+struct CStripedCanvas : CGdiCanvas {
+    CStripedCanvas(const LOGFONT& lf) : CGdiCanvas(kWidth, kHeight)
+    {
+        for (int x = 0; x < kWidth; ++x)
+            dc.FillSolidRect(x, 0, 1, kHeight, RGB((x * 37) % 256, 160 + x % 90, (x * 11) % 256));
+        for (int y = 0; y < kHeight; y += 5)
+            dc.FillSolidRect(0, y, kWidth, 1, RGB(250, (y * 29) % 256, 40));
+        EXPECT_TRUE(font.CreateFontIndirect(&lf));
+        dc.SelectObject(&font);
+        dc.SetBkMode(TRANSPARENT);
+        dc.SetTextColor(RGB(20, 0, 90));
+    }
+    static constexpr int kWidth = 160;
+    static constexpr int kHeight = 70;
+    CFont font;
+};
+
+} // namespace
+
+// Text clipped to a rectangle is the text drawn without one inside the rectangle, and
+// nothing at all outside it, whichever glyphs the rectangle cuts, leaves out or holds
+// whole: for faces, sizes, weights, slants, alignments, and with the context's own clip.
+TEST(GdiText, ClippedTextIsTheUnclippedTextInsideItsRectangleAndNothingOutside)
+{
+    struct CFace {
+        const char* face;
+        LONG height;
+        LONG weight;
+        BYTE italic;
+    };
+    const CFace faces[] = {{"ＭＳ ゴシック", -9, FW_NORMAL, 0}, {"ＭＳ ゴシック", -12, FW_NORMAL, 0},
+                           {"ＭＳ 明朝", -16, FW_NORMAL, 0},    {"ＭＳ Ｐゴシック", -13, FW_BOLD, 0},
+                           {"ＭＳ 明朝", -21, FW_NORMAL, 1},    {"ＭＳ ゴシック", -40, FW_BOLD, 1},
+                           {"ＭＳ 明朝", -64, FW_BOLD, 0}};
+    const CString texts[] = {"123"_sj, "Wgjy|"_sj, "見積書ABC"_sj, "\\100-"_sj};
+    const RECT clips[] = {{22, 12, 27, 30},  {15, 5, 40, 14},   {30, 0, 31, 70}, {0, 0, 160, 70},
+                          {120, 0, 140, 70}, {-5, -5, 25, 200}, {26, 20, 60, 22}};
+    const UINT aligns[] = {TA_LEFT | TA_TOP, TA_CENTER | TA_TOP, TA_RIGHT | TA_BASELINE};
+    for (const CFace& face : faces)
+        for (const CString& text : texts)
+            for (const RECT& clip : clips)
+                for (UINT align : aligns)
+                    for (bool bRegion : {false, true}) {
+                        LOGFONT lf = MakeLogFont(face.height, CString::FromUtf8(face.face), face.weight);
+                        lf.lfItalic = face.italic;
+                        CStripedCanvas plain(lf), whole(lf), clipped(lf);
+                        CRgn region;
+                        if (bRegion) {
+                            // Two bands, as a repaint after a drag has.
+                            CRgn lower;
+                            region.CreateRectRgn(0, 0, 160, 15);
+                            lower.CreateRectRgn(20, 25, 60, 70);
+                            region.CombineRgn(&region, &lower, RGN_OR);
+                            whole.dc.SelectClipRgn(&region);
+                            clipped.dc.SelectClipRgn(&region);
+                        }
+                        const int x = align & TA_RIGHT ? 60 : 24;
+                        const int y = align & TA_BASELINE ? 40 : 10;
+                        for (CStripedCanvas* c : {&whole, &clipped})
+                            c->dc.SetTextAlign(align);
+                        whole.dc.ExtTextOut(x, y, 0, nullptr, text, nullptr);
+                        clipped.dc.ExtTextOut(x, y, ETO_CLIPPED, &clip, text, nullptr);
+                        ASSERT_NE(whole.Image(), plain.Image()) << "some of the text shows";
+                        int nWrong = 0;
+                        CPoint first(-1, -1);
+                        for (int py = 0; py < CStripedCanvas::kHeight; ++py)
+                            for (int px = 0; px < CStripedCanvas::kWidth; ++px) {
+                                const bool bInside =
+                                    px >= clip.left && px < clip.right && py >= clip.top && py < clip.bottom;
+                                const COLORREF want = bInside ? whole.At(px, py) : plain.At(px, py);
+                                if (clipped.At(px, py) != want && nWrong++ == 0)
+                                    first = CPoint(px, py);
+                            }
+                        EXPECT_EQ(nWrong, 0) << face.face << " " << face.height << " text " << text.ToUtf8()
+                                             << " clip " << clip.left << "," << clip.top << "," << clip.right
+                                             << "," << clip.bottom << " align " << align << " region "
+                                             << bRegion << " first at " << first.x << "," << first.y;
+                    }
+}
