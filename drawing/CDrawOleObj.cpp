@@ -3,7 +3,9 @@
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"
 #include "platform/ole/COlePropertiesDialog.h"
+#include "platform/ui/core/WinApi.h"
 #include "printform/CPrintDoc.h"
+#include "printform/CPrintFormView.h"
 
 #include <cmath>
 
@@ -128,13 +130,22 @@ void CDrawOleObj::MoveTo(const CRect& position, CPrintFormView* pView)
     if (position == m_position)
         return;
     CDrawObj::MoveTo(position, pView);
+    // An item running in place keeps its window over the object.
+    if (m_pClientItem && m_pClientItem->IsInPlaceActive())
+        m_pClientItem->SetItemRects();
 }
 
 void CDrawOleObj::OnOpen(CPrintFormView* pView)
 {
-    (void)pView;
-    if (m_pClientItem)
-        m_pClientItem->DoVerb(OLEIVERB_PRIMARY);
+    if (m_pClientItem == nullptr)
+        return;
+    // With Ctrl held the item opens in its server's own window instead of in place.
+    const LONG nVerb = ::GetKeyState(VK_CONTROL) < 0 ? OLEIVERB_OPEN : OLEIVERB_PRIMARY;
+    if (pView)
+        pView->BeginWaitCursor();
+    m_pClientItem->DoVerb(nVerb, pView);
+    if (pView)
+        pView->EndWaitCursor();
 }
 
 void CDrawOleObj::OnEditProperties()
@@ -195,4 +206,66 @@ void CDrawItem::OnChange(OLE_NOTIFICATION nCode, DWORD dwParam)
 void CDrawItem::Serialize(CArchive& ar)
 {
     COleClientItem::Serialize(ar);
+}
+
+BOOL CDrawItem::OnChangeItemPosition(const CRect& rectPos)
+{
+    // The server's rectangle is in the view's client pixels; only a view of the layout can
+    // say where that is on the page.
+    auto* pView = dynamic_cast<CPrintFormView*>(GetActiveView());
+    if (m_pDrawObj && pView) {
+        CRect rect = rectPos;
+        rect.NormalizeRect();
+        pView->ClientToDocRect(rect);
+        rect = pView->UnzoomRect(rect);
+        CDrawOleObj& obj = *m_pDrawObj;
+        if (rect != obj.m_position) {
+            obj.Invalidate();
+            obj.m_position = rect;
+            GetExtent(&obj.m_extent);
+            obj.Invalidate();
+            if (COleDocument* pDoc = GetDocument())
+                pDoc->SetModifiedFlag(TRUE);
+        }
+    }
+    return COleClientItem::OnChangeItemPosition(rectPos);
+}
+
+void CDrawItem::OnGetItemPosition(CRect& rPosition)
+{
+    if (m_pDrawObj == nullptr) {
+        rPosition.SetRectEmpty();
+        return;
+    }
+    // A rectangle without area (a new object) takes the item's first extent.
+    if (NormalizedRect(m_pDrawObj->m_position).IsRectEmpty())
+        UpdateExtent();
+    rPosition = m_pDrawObj->m_position;
+    if (auto* pView = dynamic_cast<CPrintFormView*>(GetActiveView())) {
+        // As the view draws it: zoomed, then in client pixels.
+        rPosition = pView->ZoomRect(rPosition);
+        pView->DocToClientRect(rPosition);
+    }
+}
+
+void CDrawItem::OnActivate()
+{
+    CView* pView = GetActiveView();
+    if (COleDocument* pDoc = GetDocument(); pDoc && pView) {
+        for (POSITION pos = pDoc->GetStartPosition(); pos != nullptr;) {
+            COleClientItem* pItem = pDoc->GetNextClientItem(pos);
+            if (pItem != this && pItem->IsInPlaceActive() && pItem->GetActiveView() == pView)
+                pItem->Close(OLECLOSE_SAVEIFDIRTY);
+        }
+    }
+    COleClientItem::OnActivate();
+}
+
+void CDrawItem::OnDeactivateUI(BOOL bUndoable)
+{
+    COleClientItem::OnDeactivateUI(bUndoable);
+    // An inside-out object would stay active in place without its menus; it is hidden
+    // instead, and the layout draws its picture again.
+    if (GetMiscStatus() & OLEMISC_INSIDEOUT)
+        DoVerb(OLEIVERB_HIDE, nullptr);
 }

@@ -72,6 +72,20 @@ public:
 
     // A changed state or aspect repaints the owner, after what every item does.
     void OnChange(OLE_NOTIFICATION nCode, DWORD dwParam) override;
+    // The server moved or sized the item in its view: a rectangle (client coordinates of
+    // the active view) that puts the owner elsewhere moves it there, takes the item's
+    // extent as it is now and changes the layout; then the in-place window follows.
+    BOOL OnChangeItemPosition(const CRect& rectPos) override;
+    // Where the owner is, in client coordinates of the active view (in layout units when
+    // the item runs in no view). An owner without area is first sized from the item's
+    // extent: this is how a new object gets its size.
+    void OnGetItemPosition(CRect& rPosition) override;
+    // Only one item of the layout runs in place in a view: any other one active in the
+    // same view is closed first.
+    void OnActivate() override;
+    // An inside-out item is hidden once its user interface goes, leaving its place in the
+    // view.
+    void OnDeactivateUI(BOOL bUndoable) override;
 
     // The item's picture on a printer context, into rect: the document's target device is
     // refreshed first. FALSE when the item has no storage or no picture, the context does

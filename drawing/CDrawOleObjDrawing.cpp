@@ -80,7 +80,23 @@ void CDrawOleObj::DrawItemIn(CDC* pDC, const CRect& rect)
     if (m_pClientItem == nullptr || pDC == nullptr)
         return;
     DrawItemPicture(pDC, m_pClientItem, rect);
-    if (pDC->IsPrinting() || !CDrawingShared::s_bShowObjectFrames)
+    if (pDC->IsPrinting())
+        return;
+    // While the item is open in its server's window or shows its server's menus in place,
+    // its picture here is hatched over: the user works on it elsewhere.
+    const COleClientItem::ItemState nState = m_pClientItem->GetItemState();
+    if (nState == COleClientItem::openState || nState == COleClientItem::activeUIState) {
+        CBrush hatch(HS_DIAGCROSS, RGB(0, 0, 0));
+        CGdiObject* pOldPen = pDC->SelectStockObject(NULL_PEN);
+        CBrush* pOldBrush = pDC->SelectObject(&hatch);
+        const int nOldMode = pDC->SetBkMode(TRANSPARENT);
+        pDC->Rectangle(&rect);
+        pDC->SetBkMode(nOldMode);
+        if (pOldPen)
+            pDC->SelectObject(pOldPen);
+        pDC->SelectObject(pOldBrush);
+    }
+    if (!CDrawingShared::s_bShowObjectFrames)
         return;
     CPen pen(m_pClientItem->IsLinked() ? PS_DOT : PS_SOLID, 0, RGB(0, 0, 0));
     CPen* pOldPen = pDC->SelectObject(&pen);
@@ -131,7 +147,9 @@ CDrawOleObj* InsertPictureObject(CPrintDoc* pDoc, const CPoint& topLeft, const C
     }
     pObj->m_pClientItem = pItem;
     pDoc->Add(pObj);
-    // The first extent sizes the empty rectangle.
-    pItem->UpdateExtent();
+    // The item's first position request, as its server makes it when the new item shows,
+    // sizes the empty rectangle from the item's extent.
+    CRect rectItem;
+    pItem->OnGetItemPosition(rectItem);
     return pObj;
 }

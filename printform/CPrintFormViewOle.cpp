@@ -62,9 +62,11 @@ BOOL CPrintFormView::PasteEmbeddedObject(COleDataObject* pDataObject, CPoint poi
         ClientToDoc(corner);
         corner = UnzoomPoint(corner);
     }
-    // The object's stored extent is (0, 0) until its item sizes it.
+    // The object's stored extent is (0, 0) until its item sizes it: the item's first
+    // position request sizes the empty rectangle from the item's extent.
     pObj->MoveTo(CRect(corner, CPoint(corner.x + pObj->m_extent.cx, corner.y + pObj->m_extent.cy)), this);
-    pItem->UpdateExtent();
+    CRect rectItem;
+    pItem->OnGetItemPosition(rectItem);
     EndWaitCursor();
     return TRUE;
 }

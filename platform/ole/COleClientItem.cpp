@@ -7,6 +7,7 @@
 #include "platform/ole/COleDocument.h"
 #include "platform/ole/PictureItemStorage.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/frames/CView.h"
 #include "platform/ui/ole/COleDataObject.h"
 #include "platform/ui/ole/COleDataSource.h"
 
@@ -147,6 +148,8 @@ BOOL COleClientItem::CreateFromStorage(const CCompoundStorage& storage)
 {
     m_storage = storage;
     m_bHasStorage = TRUE;
+    if (m_nItemState == emptyState)
+        m_nItemState = loadedState;
     m_dwItemNumber = m_pDocument ? m_pDocument->GetNewItemNumber() : 1;
     return TRUE;
 }
@@ -219,11 +222,152 @@ BOOL COleClientItem::IsLinked() const
     return pStream != nullptr && ReadDword(*pStream, 4, nFlags) && (nFlags & 1) != 0;
 }
 
-BOOL COleClientItem::DoVerb(LONG nVerb)
+BOOL COleClientItem::DoVerb(LONG nVerb, CView* pView)
 {
-    (void)nVerb;
+    (void)pView;
+    if (nVerb == OLEIVERB_HIDE) {
+        // Hidden, the item no longer shows in place nor in a window of its own.
+        Close(OLECLOSE_SAVEIFDIRTY);
+        return TRUE;
+    }
     AfxMessageBox("このオブジェクトはここでは開けません。"_sj, MB_ICONEXCLAMATION);
     return FALSE;
+}
+
+// ---- running ------------------------------------------------------------------------------
+
+CView* COleClientItem::GetActiveView() const
+{
+    // The view is known from the start of an activation (OnActivate asks for it) until
+    // the item stops running.
+    if (m_pView == nullptr || m_pDocument == nullptr)
+        return nullptr;
+    // A view that has closed has left its document: the item no longer runs in it.
+    for (POSITION pos = m_pDocument->GetFirstViewPosition(); pos != nullptr;)
+        if (m_pDocument->GetNextView(pos) == m_pView)
+            return m_pView;
+    return nullptr;
+}
+
+void COleClientItem::ChangeState(ItemState nState)
+{
+    if (m_nItemState == nState)
+        return;
+    m_nItemState = nState;
+    const BOOL bWas = m_bRunChange;
+    m_bRunChange = TRUE;
+    OnChange(OLE_CHANGED_STATE, static_cast<DWORD>(nState));
+    m_bRunChange = bWas;
+}
+
+void COleClientItem::Close(OLECLOSE dwCloseOption)
+{
+    (void)dwCloseOption;
+    if (m_nItemState == activeUIState)
+        UIDeactivate(FALSE);
+    if (IsInPlaceActive())
+        OnDeactivate();
+    if (m_nItemState == openState) {
+        m_pView = nullptr;
+        ChangeState(loadedState);
+    }
+}
+
+BOOL COleClientItem::InPlaceActivate(CView* pView)
+{
+    if (pView == nullptr || !m_bHasStorage || m_pDocument == nullptr || IsInPlaceActive())
+        return FALSE;
+    // An item open in its own window comes into the view.
+    m_pView = pView;
+    OnActivate();
+    if (!IsInPlaceActive())
+        return FALSE;
+    SetItemRects();
+    return TRUE;
+}
+
+BOOL COleClientItem::UIActivate()
+{
+    if (m_nItemState != activeState)
+        return FALSE;
+    OnActivateUI();
+    return TRUE;
+}
+
+BOOL COleClientItem::UIDeactivate(BOOL bUndoable)
+{
+    if (m_nItemState != activeUIState)
+        return FALSE;
+    OnDeactivateUI(bUndoable);
+    return TRUE;
+}
+
+BOOL COleClientItem::InPlaceDeactivate()
+{
+    if (!IsInPlaceActive())
+        return FALSE;
+    if (m_nItemState == activeUIState)
+        UIDeactivate(FALSE);
+    // The user interface going may have ended the run already (a hidden item).
+    if (IsInPlaceActive())
+        OnDeactivate();
+    return TRUE;
+}
+
+BOOL COleClientItem::OpenInWindow(CView* pView)
+{
+    if (!m_bHasStorage || m_pDocument == nullptr || m_nItemState != loadedState)
+        return FALSE;
+    m_pView = pView;
+    ChangeState(openState);
+    return TRUE;
+}
+
+BOOL COleClientItem::SetItemRects(const CRect* pPosRect)
+{
+    if (!IsInPlaceActive())
+        return FALSE;
+    CRect rect;
+    if (pPosRect)
+        rect = *pPosRect;
+    else
+        OnGetItemPosition(rect);
+    m_rectInPlace = rect;
+    m_rectInPlace.NormalizeRect();
+    return TRUE;
+}
+
+void COleClientItem::OnActivate()
+{
+    ChangeState(activeState);
+}
+
+void COleClientItem::OnActivateUI()
+{
+    ChangeState(activeUIState);
+}
+
+void COleClientItem::OnDeactivateUI(BOOL bUndoable)
+{
+    (void)bUndoable;
+    ChangeState(activeState);
+}
+
+void COleClientItem::OnDeactivate()
+{
+    m_pView = nullptr;
+    m_rectInPlace.SetRectEmpty();
+    ChangeState(loadedState);
+}
+
+BOOL COleClientItem::OnChangeItemPosition(const CRect& rectPos)
+{
+    return SetItemRects(&rectPos);
+}
+
+void COleClientItem::OnGetItemPosition(CRect& rPosition)
+{
+    rPosition.SetRectEmpty();
 }
 
 void COleClientItem::JoinDocument(COleDocument* pDoc)
@@ -346,8 +490,9 @@ BOOL COleClientItem::GetClipboardData(COleDataSource* pDataSource, const SIZE* p
 void COleClientItem::OnChange(OLE_NOTIFICATION nCode, DWORD dwParam)
 {
     (void)dwParam;
-    // The document holds what the item holds: any change is a change of the document.
-    if (m_pDocument && nCode != OLE_CLOSED)
+    // The document holds what the item holds: any change is a change of the document, but
+    // for closing, and for starting or stopping to run, which changes nothing stored.
+    if (m_pDocument && nCode != OLE_CLOSED && !(nCode == OLE_CHANGED_STATE && m_bRunChange))
         m_pDocument->SetModifiedFlag(TRUE);
 }
 
@@ -396,6 +541,7 @@ void COleClientItem::Serialize(CArchive& ar)
             throw CArchiveException(CArchiveException::badIndex);
         m_storage = std::move(storage);
         m_bHasStorage = TRUE;
+        m_nItemState = loadedState;
         // A document kept in a plain file takes its items with new numbers.
         if (auto* pDoc = dynamic_cast<COleDocument*>(ar.m_pDocument); pDoc && m_pDocument == nullptr)
             JoinDocument(pDoc);
@@ -408,6 +554,7 @@ void COleClientItem::Serialize(CArchive& ar)
     }
     m_bHasStorage = FALSE;
     m_storage = CCompoundStorage();
+    m_nItemState = emptyState;
     COleDocument* pDoc = m_pDocument;
     const CCompoundStorage* pRoot = pDoc ? pDoc->GetLoadingStorage() : nullptr;
     const CCompoundStorage* pStorage = pRoot ? pRoot->FindStorage(GetStorageName()) : nullptr;
@@ -423,6 +570,7 @@ void COleClientItem::Serialize(CArchive& ar)
     if (pStorage && !bTaken) {
         m_storage = *pStorage;
         m_bHasStorage = TRUE;
+        m_nItemState = loadedState;
     } else if (pDoc) {
         pDoc->NoteDroppedItem();
     }

@@ -2,7 +2,7 @@
 // Without object servers an item cannot run; it keeps the storage it was read with (or
 // copied from) byte for byte, so that it is written back unchanged, and answers what the
 // storage tells: its extent and cached picture ("\2OlePres000"), its type name
-// ("\1CompObj") and whether it is a link ("\1Ole"). Activation says that it is not
+// ("\1CompObj") and whether it is a link ("\1Ole"). Opening it says that it is not
 // possible here.
 //
 // Stored form in the document's archive (after the class record of the derived class):
@@ -17,6 +17,14 @@
 // a cached bitmap, as a picture (CF_DIB, which other programs receive as an image file).
 // An item is made from "Embed Source" data (CreateFromData) or, as a static picture, from
 // any picture (CreateStaticFromData).
+//
+// Running: an item is in the empty state until it has its storage, then loaded. Only an
+// object server takes it further (open in the server's window, active in place, active in
+// place with its user interface), and none runs here; a platform that hosts one, and the
+// tests, tell the item what its server does through the in-place site calls
+// (InPlaceActivate, UIActivate, UIDeactivate, InPlaceDeactivate). The item keeps its state
+// and the view it runs in; the notifications (OnActivate, OnDeactivateUI, ...) move the
+// state and are what a container's item overrides.
 #pragma once
 
 #include "platform/base/CObject.h"
@@ -29,11 +37,23 @@
 
 class COleDocument;
 class COleDataObject;
+class CView;
 class COleDataSource;
 
 constexpr LONG OLEIVERB_PRIMARY = 0;
 constexpr LONG OLEIVERB_OPEN = -2;
 constexpr LONG OLEIVERB_HIDE = -3;
+
+// How Close treats an item whose server holds changes not yet in its storage.
+enum OLECLOSE {
+    OLECLOSE_SAVEIFDIRTY = 0,
+    OLECLOSE_NOSAVE = 1,
+    OLECLOSE_PROMPTSAVE = 2,
+};
+
+// What a server says of its objects (GetMiscStatus), as far as containers here ask.
+constexpr DWORD OLEMISC_INSIDEOUT = 0x80;
+constexpr DWORD OLEMISC_ACTIVATEWHENVISIBLE = 0x100;
 
 // What changed, in OnChange.
 enum OLE_NOTIFICATION {
@@ -114,21 +134,80 @@ public:
     // The type name the item's server gave (e.g. "Bitmap Image"); empty when unknown.
     CString GetUserTypeName() const;
     BOOL IsLinked() const;
-    ItemState GetItemState() const { return loadedState; }
     DWORD m_nDrawAspect = DVASPECT_CONTENT;
 
-    // Nothing runs an item here: the user is told, FALSE.
-    BOOL DoVerb(LONG nVerb);
+    // ---- running ------------------------------------------------------------------------
+    ItemState GetItemState() const { return m_nItemState; }
+    BOOL IsInPlaceActive() const { return m_nItemState == activeState || m_nItemState == activeUIState; }
+    BOOL IsOpen() const { return m_nItemState == openState; }
+    // The view the item runs in (or is being activated in, or was opened from), while that
+    // view is still one of its document's views; null when the item does not run.
+    CView* GetActiveView() const;
+    // What the item's server says of its objects (OLEMISC_...). No server is registered
+    // here: 0 unless the platform that hosts one sets it.
+    DWORD GetMiscStatus() const { return m_dwMiscStatus; }
+    void SetMiscStatus(DWORD dwStatus) { m_dwMiscStatus = dwStatus; }
+
+    // Hiding (OLEIVERB_HIDE) takes an item that runs back to the loaded state, and leaves
+    // one that does not as it is: TRUE. Any other verb needs the item's server, which does
+    // not run here: the user is told, FALSE.
+    BOOL DoVerb(LONG nVerb, CView* pView = nullptr);
+    // Ends the item's run: its user interface goes (OnDeactivateUI), then its place in
+    // the view (OnDeactivate), and an item open in a window is loaded again. The item's
+    // storage is all it holds and nothing changes it while it runs here, so there is
+    // nothing to save whatever the option.
+    void Close(OLECLOSE dwCloseOption = OLECLOSE_SAVEIFDIRTY);
+
+    // ---- the in-place site: what the item's server does ---------------------------------
+    // The server shows the item in place in a view: the item must have its storage and
+    // not run in place already. The view is remembered, OnActivate told, and the server
+    // asks where the item goes (SetItemRects). FALSE, nothing changed, otherwise.
+    BOOL InPlaceActivate(CView* pView);
+    // The server shows its menus and tools for an item active in place (OnActivateUI).
+    BOOL UIActivate();
+    // The server takes its menus and tools away (OnDeactivateUI), leaving the item active
+    // in place.
+    BOOL UIDeactivate(BOOL bUndoable = FALSE);
+    // The server leaves the view: user interface first when shown, then OnDeactivate.
+    BOOL InPlaceDeactivate();
+    // The server shows the item in a window of its own (the open verb's result).
+    BOOL OpenInWindow(CView* pView);
+
+    // The rectangle (client coordinates of the active view) the item's in-place window
+    // takes while it is active in place; empty otherwise.
+    CRect GetInPlaceRect() const { return m_rectInPlace; }
+    // Moves the in-place window of an item active in place to a rectangle, or, without
+    // one, to where the container says the item is now (OnGetItemPosition). FALSE when
+    // the item is not active in place.
+    BOOL SetItemRects(const CRect* pPosRect = nullptr);
+
+    // ---- notifications of running ---------------------------------------------------------
+    // The item becomes active in place (state activeState).
+    virtual void OnActivate();
+    // Its user interface is shown (activeUIState).
+    virtual void OnActivateUI();
+    // Its user interface goes (activeState again); bUndoable: the server can still undo
+    // its last change.
+    virtual void OnDeactivateUI(BOOL bUndoable);
+    // It leaves the view (loadedState); the view is forgotten.
+    virtual void OnDeactivate();
+    // The server moved or sized the item's window to a rectangle in client coordinates of
+    // the active view. The base moves the in-place window there; FALSE when the item is
+    // not active in place.
+    virtual BOOL OnChangeItemPosition(const CRect& rectPos);
+    // Where the item is, in client coordinates of the active view, when its server asks.
+    // The base knows nothing of the container's layout: an empty rectangle.
+    virtual void OnGetItemPosition(CRect& rPosition);
 
     // ---- notifications ------------------------------------------------------------------
-    // What changed about the item. No object server runs here to send them; the item says
-    // OLE_CHANGED_STATE (parameter: loadedState) itself when data has given it its
-    // storage (CreateFromData, CreateStaticFromData).
+    // What changed about the item. The item says OLE_CHANGED_STATE (parameter: the new
+    // state) itself when data has given it its storage (CreateFromData,
+    // CreateStaticFromData) and whenever it starts or stops running. The base marks the
+    // document modified for every change but closing and running or stopping.
     virtual void OnChange(OLE_NOTIFICATION nCode, DWORD dwParam);
 
     // Releasing frees nothing more than the destructor does.
     void Release() {}
-    void Close() {}
     // Leaves the document and deletes the item.
     void Delete();
 
@@ -141,4 +220,13 @@ private:
     DWORD m_dwItemNumber = 0;
     CCompoundStorage m_storage;
     BOOL m_bHasStorage = FALSE;
+
+    // Moves the state and says so (OnChange, OLE_CHANGED_STATE); running and stopping
+    // change nothing the document stores.
+    void ChangeState(ItemState nState);
+    ItemState m_nItemState = emptyState;
+    BOOL m_bRunChange = FALSE;
+    CView* m_pView = nullptr;
+    CRect m_rectInPlace;
+    DWORD m_dwMiscStatus = 0;
 };
