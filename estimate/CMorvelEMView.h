@@ -1152,7 +1152,7 @@ private:
     // before it reads the row; cleared once the rows are worked out.
     bool m_bCalcRowsInWalk = false;
     void CalcRowsFirst();
-    void PrefetchRow(int nRow, int nFirstCell, int nLastCell) const;
+    void PrefetchRow(int nRow, int nFirstCell, int nLastCell, int nFirstNumber = -1, int nLastNumber = -1) const;
     // What SumEstimateAmount(nCol, TRUE) gives for the summed columns of the last totals
     // walk, taken by the walk as it read the rows (CalcTaxAmount uses it straight after
     // the walk; anything else clears it).
