@@ -238,7 +238,18 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
                         : running[static_cast<size_t>(nSlot) * nSums + i];
     };
     // The summed columns are columns of the form, so a row's numbers are read from it
-    // directly (CellValue's checks aside).
+    // directly (CellValue's checks aside). A row the walk has just worked out (bFresh)
+    // gives the numbers of its formula results as CalcRow kept them: what their texts read
+    // as, without reading them.
+    bool bFresh = false;
+    auto readNumber = [&](const CGridRow* pRow, int nCol) {
+        if (bFresh) {
+            const size_t nAt = static_cast<size_t>(nCol);
+            if (m_rowValueStamps[nAt] == m_nRowValueStamp && !std::isnan(m_rowValues[nAt]))
+                return m_rowValues[nAt];
+        }
+        return pRow->ReadNumber(nCol);
+    };
     auto addRow = [&](const CGridRow* pRow, int nKind, int nFirstSlot) {
         const bool bLeaf = IsLeafKind(nKind);
         const bool bSubtotal = IsSubtotalKind(nKind);
@@ -248,7 +259,7 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
         for (size_t i = 0; i < nSums; ++i) {
             if (!(columns[i].nTotalMode == 1 ? bLeaf : bSubtotal))
                 continue;
-            const double value = pRow != nullptr ? pRow->ReadNumber(columns[i].nCol) : 0.0;
+            const double value = pRow != nullptr ? readNumber(pRow, columns[i].nCol) : 0.0;
             CWholeSums& w = whole[i];
             if (w.bWhole) {
                 if (std::fabs(value) <= kExactLimit) {
@@ -315,21 +326,31 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
         }
     }
     auto prefetch = [&](int nRow) { PrefetchRow(nRow, nFirstCell, nLastCell, nFirstNumber, nLastNumber); };
+    // Works out the row's formulas when the walk does; bFresh tells whether CalcRow kept
+    // the row's numbers (it leaves heading and summary rows alone).
+    auto calcRow = [&](int nRow) {
+        const unsigned nStamp = m_nRowValueStamp;
+        CalcRow(nRow, 0);
+        bFresh = m_nRowValueStamp != nStamp;
+    };
     for (; r < nLevelStart; ++r) {
         prefetch(r + ROW_PREFETCH_DISTANCE);
         if (bCalcRows)
-            CalcRow(r, 0);
+            calcRow(r);
         const CGridRow* pRow = m_EditRows.GetRow(r);
         if (pRow != nullptr)
             addRow(pRow, pRow->m_nKind, slotGrand);
     }
     for (; r <= nLast; ++r) {
         prefetch(r + ROW_PREFETCH_DISTANCE);
+        bFresh = false;
         if (bCalcRows)
-            CalcRow(r, 0);
+            calcRow(r);
         const CGridRow* pRow = m_EditRows.GetRow(r);
         const int nKind = pRow != nullptr ? pRow->m_nKind : kindEmpty;
-        if (r >= nFromRow) {
+        if (r >= nFromRow && (IsDiscountTotalKind(nKind) || IsTotalKind(nKind))) {
+            // The walk writes this row's totals after CalcRow: its numbers are read again.
+            bFresh = false;
             if (IsDiscountTotalKind(nKind)) {
                 m_nDiscountLevel = LevelOfDiscountTotalKind(nKind);
                 MakeTotalRow(r, levelDiscount);

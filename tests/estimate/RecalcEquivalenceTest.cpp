@@ -461,6 +461,39 @@ TEST_F(RecalcEquivalenceTest, WholeAndFractionalAmountsAndHugeSumsTotalAsOneByOn
     }
 }
 
+// Formulas over summed columns ("F*2", "H*2" over the cost summed over the subtotals): on
+// a total row CalcRow reads the old totals before the walk writes the new ones, so the
+// walk reads the written totals again instead of taking the numbers CalcRow kept.
+TEST_F(RecalcEquivalenceTest, FormulasOverSummedColumnsTotalTheNewTotals)
+{
+    std::vector<FormColumn> columns = TotallingColumns();
+    columns[8] = {"差額", "文字", "12", "", "", "", "", ""};
+    columns.push_back({"倍額", "計 A", "12", "###,###", "F*2", "", "", "4"});
+    columns.push_back({"倍原価", "計 A", "12", "###,###", "H*2", "", "", "5"});
+    OpenBoth(columns);
+    Both([](CMorvelEMView& view) { BuildGenerated(view, 13u, false); });
+    Compare("built");
+    Both([](CMorvelEMView& view) { view.RecalcAll(); });
+    Compare("full recalculation");
+    // Costs typed into the discount rows reach the totals summed over the subtotals
+    // through the discount totals; changed, every such total changes.
+    for (int nRound = 1; nRound <= 2; ++nRound) {
+        Both([nRound](CMorvelEMView& view) {
+            for (int r = 0; r < view.GetUsedRows(); ++r) {
+                CGridRow* pRow = view.GetEditRow(r);
+                if (pRow == nullptr)
+                    continue;
+                if (pRow->m_nKind == kindDiscount)
+                    pRow->m_strCell[7] = std::to_string(nRound * 1000 + r * 7) + ".000000";
+                else if (pRow->m_nKind == kindDetail)
+                    pRow->m_strCell[4] = std::to_string(nRound * 100 + r * 7) + ".000000";
+            }
+            view.RecalcAll();
+        });
+        Compare("full recalculation after costs and prices changed, round " + std::to_string(nRound));
+    }
+}
+
 TEST(GridRowNumberTest, RememberedNumbersFollowEveryTextChange)
 {
     CGridRow row;
