@@ -1148,6 +1148,8 @@ private:
     // The rows ahead of the one being worked on whose cells the recalculation loops fetch
     // in advance (PrefetchRow).
     enum { ROW_PREFETCH_DISTANCE = 6 };
+    // The same for the look at the row kinds alone, which does little per row.
+    enum { KIND_PREFETCH_DISTANCE = 24 };
     // Set by RecalcAll: the next totals walk works out each row's formulas (CalcRow) just
     // before it reads the row; cleared once the rows are worked out.
     bool m_bCalcRowsInWalk = false;

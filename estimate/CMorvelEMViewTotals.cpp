@@ -396,6 +396,11 @@ void CMorvelEMView::RecalcPasses(int nFromRow, int& nTaxRow)
     std::vector<int> steps, classifies;
     nTaxRow = -1;
     for (int r = nFromRow; r <= nLast; ++r) {
+        // The kinds lie a row's size apart: asked for well ahead, many arrive at once.
+        if (r + KIND_PREFETCH_DISTANCE <= nLast) {
+            if (const CGridRow* pAhead = m_EditRows.GetRow(r + KIND_PREFETCH_DISTANCE))
+                __builtin_prefetch(&pAhead->m_nKind);
+        }
         const CGridRow* pRow = m_EditRows.GetRow(r);
         if (pRow == nullptr)
             continue;

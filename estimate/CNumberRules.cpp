@@ -1,3 +1,4 @@
+#include <bit>
 #include "estimate/CNumberRules.h"
 
 #include <algorithm>
@@ -443,23 +444,29 @@ bool CNumberRules::ReadPlainNumber(const char* pBegin, const char* pEnd, double&
     // and so is 10^6, so the one rounding of the division gives the double of the same
     // decimal as the general way below, which drops the zeros at the end first.
     const size_t nLength = static_cast<size_t>(pEnd - p);
-    if (nLength >= 8 && nLength <= 16 && p[nLength - 7] == '.') {
-        uint64_t nMillionths = 0;
-        unsigned nBad = 0;
-        const char* const pPoint = p + nLength - 7;
-        for (const char* q = p; q < pPoint; ++q) {
+    if (std::endian::native == std::endian::little && nLength >= 8 && nLength <= 16 && p[nLength - 7] == '.') {
+        // The six decimals as eight digits ("00" in place of the last whole digit and the
+        // point: the first two bytes of the eight, read as a little-endian number), checked
+        // and converted eight bytes at a time.
+        uint64_t nChunk = 0;
+        std::memcpy(&nChunk, pEnd - 8, sizeof nChunk);
+        nChunk = (nChunk & ~uint64_t{0xFFFF}) | 0x3030;
+        const char* const pPoint = pEnd - 7;
+        uint64_t nWhole = 0;
+        bool bDigits = ((nChunk & 0xF0F0F0F0F0F0F0F0) |
+                        (((nChunk + 0x0606060606060606) & 0xF0F0F0F0F0F0F0F0) >> 4)) == 0x3333333333333333;
+        for (const char* q = p; q < pPoint && bDigits; ++q) {
             const unsigned nDigit = static_cast<unsigned char>(*q - '0');
-            nBad |= nDigit > 9 ? 1u : 0u;
-            nMillionths = nMillionths * 10 + nDigit;
+            bDigits = nDigit <= 9;
+            nWhole = nWhole * 10 + nDigit;
         }
-        unsigned nFraction = 0;
-        for (int i = 1; i <= 6; ++i) {
-            const unsigned nDigit = static_cast<unsigned char>(pPoint[i] - '0');
-            nBad |= nDigit > 9 ? 1u : 0u;
-            nFraction = nFraction * 10 + nDigit;
-        }
-        nMillionths = nMillionths * 1000000 + nFraction;
-        if (nBad == 0) {
+        if (bDigits) {
+            nChunk -= 0x3030303030303030;
+            nChunk = nChunk * 10 + (nChunk >> 8);
+            nChunk = (((nChunk & 0x000000FF000000FF) * (100 + (uint64_t{1000000} << 32))) +
+                      (((nChunk >> 16) & 0x000000FF000000FF) * (1 + (uint64_t{10000} << 32)))) >>
+                     32;
+            const uint64_t nMillionths = nWhole * 1000000 + (nChunk & 0xFFFFFFFF);
             value = static_cast<double>(nMillionths) / 1e6;
             if (bNegative)
                 value = -value;
