@@ -4,6 +4,15 @@
 
 class CCompensatedSum {
 public:
+    CCompensatedSum() = default;
+    // The sum after adding numbers whose sum was exact at every step (whole numbers within
+    // 2^53, say): each addition then leaves no rounding error, so what is carried is zero.
+    static CCompensatedSum OfExact(double sum)
+    {
+        CCompensatedSum result;
+        result.m_sum = sum;
+        return result;
+    }
     void Add(double value)
     {
         const double t = m_sum + value;

@@ -51,7 +51,10 @@ public:
     // the cells nFirstCell to nLastCell and their remembered numbers) ahead of use: the
     // rows of a long estimate lie kilobytes apart, where the processor does not guess the
     // next one.
-    void Prefetch(int nFirstCell, int nLastCell) const
+    // The remembered numbers fetched are those of the cells nFirstNumber to nLastNumber
+    // (by default the same cells): a caller that knows which cells it reads the numbers of
+    // fetches no more than those.
+    void Prefetch(int nFirstCell, int nLastCell, int nFirstNumber = -1, int nLastNumber = -1) const
     {
         __builtin_prefetch(&m_nKind);
         if (nFirstCell < 0 || nLastCell >= MAX_CELLS || nFirstCell > nLastCell)
@@ -59,13 +62,26 @@ public:
         for (const char* p = reinterpret_cast<const char*>(&m_strCell[nFirstCell]);
              p <= reinterpret_cast<const char*>(&m_strCell[nLastCell]); p += 64)
             __builtin_prefetch(p);
-        __builtin_prefetch(&m_strCell[nLastCell]);
-        if (nLastCell - nFirstCell >= CACHED_CELLS) {
+        __builtin_prefetch(reinterpret_cast<const char*>(&m_strCell[nLastCell] + 1) - 1);
+        if (nFirstNumber < 0) {
+            nFirstNumber = nFirstCell;
+            nLastNumber = nLastCell;
+        }
+        if (nLastNumber < nFirstNumber)
+            return;
+        if (nLastNumber - nFirstNumber >= CACHED_CELLS - 1) {
             for (size_t i = 0; i < sizeof(m_numbers); i += 64)
                 __builtin_prefetch(reinterpret_cast<const char*>(m_numbers) + i);
         } else {
-            __builtin_prefetch(&m_numbers[nFirstCell % CACHED_CELLS]);
-            __builtin_prefetch(&m_numbers[nLastCell % CACHED_CELLS]);
+            // The entries of the cells in order, from the first to the last (around the
+            // end of the table when they wrap).
+            const int nFirst = nFirstNumber % CACHED_CELLS;
+            const int nLast = nLastNumber % CACHED_CELLS;
+            for (int i = nFirst;; i = (i + 1) % CACHED_CELLS) {
+                __builtin_prefetch(&m_numbers[i]);
+                if (i == nLast)
+                    break;
+            }
         }
     }
 

@@ -1148,11 +1148,13 @@ private:
     // The rows ahead of the one being worked on whose cells the recalculation loops fetch
     // in advance (PrefetchRow).
     enum { ROW_PREFETCH_DISTANCE = 6 };
+    // The same for the look at the row kinds alone, which does little per row.
+    enum { KIND_PREFETCH_DISTANCE = 24 };
     // Set by RecalcAll: the next totals walk works out each row's formulas (CalcRow) just
     // before it reads the row; cleared once the rows are worked out.
     bool m_bCalcRowsInWalk = false;
     void CalcRowsFirst();
-    void PrefetchRow(int nRow, int nFirstCell, int nLastCell) const;
+    void PrefetchRow(int nRow, int nFirstCell, int nLastCell, int nFirstNumber = -1, int nLastNumber = -1) const;
     // What SumEstimateAmount(nCol, TRUE) gives for the summed columns of the last totals
     // walk, taken by the walk as it read the rows (CalcTaxAmount uses it straight after
     // the walk; anything else clears it).

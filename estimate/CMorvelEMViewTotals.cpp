@@ -8,13 +8,15 @@
 #include "estimate/CGridRow.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <vector>
 
-void CMorvelEMView::PrefetchRow(int nRow, int nFirstCell, int nLastCell) const
+void CMorvelEMView::PrefetchRow(int nRow, int nFirstCell, int nLastCell, int nFirstNumber, int nLastNumber) const
 {
     if (nRow < m_nUsedRows) {
         if (const CGridRow* pRow = m_EditRows.GetRow(nRow))
-            pRow->Prefetch(nFirstCell, nLastCell);
+            pRow->Prefetch(nFirstCell, nLastCell, nFirstNumber, nLastNumber);
     }
 }
 
@@ -198,18 +200,84 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
     std::vector<CCompensatedSum> estimate(nSums);
     int nHeadingRow[slotCount] = {-1, -1, -1, -1, 0};
     std::vector<CTotalColumn> sums = columns;
+    // Amounts are mostly whole numbers. While a column adds only whole numbers and its sums
+    // stay within 2^52, every compensated addition is exact and carries nothing, so the
+    // column keeps one 64-bit sum of everything added (every number read goes to the grand
+    // total and to each level whose heading has been seen) and, per level, that sum where
+    // the level's heading started it again: a level's sum is the difference, exact. A
+    // number that is no whole number, or a sum growing past 2^52, turns the column's sums
+    // into the compensated ones they stand for, and the walk goes on with those.
+    constexpr double kExactLimit = 4503599627370496.0; // 2^52
+    constexpr int64_t kWholeLimit = int64_t{1} << 52;
+    struct CWholeSums {
+        bool bWhole = true;
+        int64_t nAll = 0;                 // every number added
+        int64_t nEstimate = 0;            // the leaf rows other than free rows
+        int64_t nStart[slotCount] = {}; // nAll where each level's sum started
+    };
+    std::vector<CWholeSums> whole(nSums);
+    auto leaveWhole = [&](size_t i) {
+        CWholeSums& w = whole[i];
+        for (int nSlot = 0; nSlot < slotCount; ++nSlot)
+            running[static_cast<size_t>(nSlot) * nSums + i] =
+                CCompensatedSum::OfExact(static_cast<double>(w.nAll - w.nStart[nSlot]));
+        estimate[i] = CCompensatedSum::OfExact(static_cast<double>(w.nEstimate));
+        w.bWhole = false;
+    };
+    auto startSlot = [&](int nSlot) {
+        for (size_t i = 0; i < nSums; ++i) {
+            if (whole[i].bWhole)
+                whole[i].nStart[nSlot] = whole[i].nAll;
+            else
+                running[static_cast<size_t>(nSlot) * nSums + i] = CCompensatedSum();
+        }
+    };
+    auto slotSum = [&](int nSlot, size_t i) {
+        const CWholeSums& w = whole[i];
+        return w.bWhole ? CCompensatedSum::OfExact(static_cast<double>(w.nAll - w.nStart[nSlot]))
+                        : running[static_cast<size_t>(nSlot) * nSums + i];
+    };
     // The summed columns are columns of the form, so a row's numbers are read from it
-    // directly (CellValue's checks aside).
+    // directly (CellValue's checks aside). A row the walk has just worked out (bFresh)
+    // gives the numbers of its formula results as CalcRow kept them: what their texts read
+    // as, without reading them.
+    bool bFresh = false;
+    auto readNumber = [&](const CGridRow* pRow, int nCol) {
+        if (bFresh) {
+            const size_t nAt = static_cast<size_t>(nCol);
+            if (m_rowValueStamps[nAt] == m_nRowValueStamp && !std::isnan(m_rowValues[nAt]))
+                return m_rowValues[nAt];
+        }
+        return pRow->ReadNumber(nCol);
+    };
     auto addRow = [&](const CGridRow* pRow, int nKind, int nFirstSlot) {
         const bool bLeaf = IsLeafKind(nKind);
         const bool bSubtotal = IsSubtotalKind(nKind);
         if (!bLeaf && !bSubtotal)
             return;
+        const bool bEstimate = bLeaf && nKind != kindFree;
         for (size_t i = 0; i < nSums; ++i) {
             if (!(columns[i].nTotalMode == 1 ? bLeaf : bSubtotal))
                 continue;
-            const double value = pRow != nullptr ? pRow->ReadNumber(columns[i].nCol) : 0.0;
-            if (bLeaf && nKind != kindFree)
+            const double value = pRow != nullptr ? readNumber(pRow, columns[i].nCol) : 0.0;
+            CWholeSums& w = whole[i];
+            if (w.bWhole) {
+                if (std::fabs(value) <= kExactLimit) {
+                    const int64_t nValue = static_cast<int64_t>(value);
+                    if (static_cast<double>(nValue) == value) {
+                        const int64_t nAll = w.nAll + nValue;
+                        const int64_t nEstimate = bEstimate ? w.nEstimate + nValue : w.nEstimate;
+                        if (nAll <= kWholeLimit && nAll >= -kWholeLimit && nEstimate <= kWholeLimit &&
+                            nEstimate >= -kWholeLimit) {
+                            w.nAll = nAll;
+                            w.nEstimate = nEstimate;
+                            continue;
+                        }
+                    }
+                }
+                leaveWhole(i);
+            }
+            if (bEstimate)
                 estimate[i].Add(value);
             for (int nSlot = nFirstSlot; nSlot < slotCount; ++nSlot) {
                 if (nHeadingRow[nSlot] >= 0)
@@ -236,28 +304,53 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
     const int nLastSummed = nSums > 0 ? columns.back().nCol : 0;
     int r = 0;
     const bool bCalcRows = m_bCalcRowsInWalk;
-    const int nLastFormulaCol = GetColumnLimit() - 1;
-    auto prefetch = [&](int nRow) {
-        if (bCalcRows)
-            PrefetchRow(nRow, 0, nLastFormulaCol);
-        else
-            PrefetchRow(nRow, nFirstSummed, nLastSummed);
+    // Fetched ahead: the cells the walk reads, with those the row formulas read and write
+    // when it works them out, and the remembered numbers of the summed and formula columns.
+    int nFirstCell = nSums > 0 ? nFirstSummed : -1;
+    int nLastCell = nSums > 0 ? nLastSummed : -2;
+    int nFirstNumber = nFirstCell;
+    int nLastNumber = nLastCell;
+    auto widen = [](int& nFirst, int& nLast, int nCol) {
+        nFirst = nFirst < 0 ? nCol : std::min(nFirst, nCol);
+        nLast = std::max(nLast, nCol);
+    };
+    if (bCalcRows) {
+        const int nColumns = GetColumnLimit();
+        for (int nCol : GetFormulaColumns()) {
+            widen(nFirstCell, nLastCell, nCol);
+            widen(nFirstNumber, nLastNumber, nCol);
+            for (int nRef : GetColumnInfo(nCol).refs) {
+                if (nRef >= 0 && nRef < nColumns)
+                    widen(nFirstCell, nLastCell, nRef);
+            }
+        }
+    }
+    auto prefetch = [&](int nRow) { PrefetchRow(nRow, nFirstCell, nLastCell, nFirstNumber, nLastNumber); };
+    // Works out the row's formulas when the walk does; bFresh tells whether CalcRow kept
+    // the row's numbers (it leaves heading and summary rows alone).
+    auto calcRow = [&](int nRow) {
+        const unsigned nStamp = m_nRowValueStamp;
+        CalcRow(nRow, 0);
+        bFresh = m_nRowValueStamp != nStamp;
     };
     for (; r < nLevelStart; ++r) {
         prefetch(r + ROW_PREFETCH_DISTANCE);
         if (bCalcRows)
-            CalcRow(r, 0);
+            calcRow(r);
         const CGridRow* pRow = m_EditRows.GetRow(r);
         if (pRow != nullptr)
             addRow(pRow, pRow->m_nKind, slotGrand);
     }
     for (; r <= nLast; ++r) {
         prefetch(r + ROW_PREFETCH_DISTANCE);
+        bFresh = false;
         if (bCalcRows)
-            CalcRow(r, 0);
+            calcRow(r);
         const CGridRow* pRow = m_EditRows.GetRow(r);
         const int nKind = pRow != nullptr ? pRow->m_nKind : kindEmpty;
-        if (r >= nFromRow) {
+        if (r >= nFromRow && (IsDiscountTotalKind(nKind) || IsTotalKind(nKind))) {
+            // The walk writes this row's totals after CalcRow: its numbers are read again.
+            bFresh = false;
             if (IsDiscountTotalKind(nKind)) {
                 m_nDiscountLevel = LevelOfDiscountTotalKind(nKind);
                 MakeTotalRow(r, levelDiscount);
@@ -269,7 +362,7 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
                 const bool bRange = nSlot == slotGrand ? r > 0 : nHeading >= 0 && nHeading + 1 <= r - 1;
                 if (bRange && IsValidRow(r)) {
                     for (size_t i = 0; i < nSums; ++i)
-                        sums[i].sum = running[static_cast<size_t>(nSlot) * nSums + i];
+                        sums[i].sum = slotSum(nSlot, i);
                     WriteTotalRow(r, sums);
                 }
             }
@@ -277,8 +370,7 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
         if (IsHeadingKind(nKind)) {
             const int nSlot = slotOf(nKind);
             nHeadingRow[nSlot] = r;
-            for (size_t i = 0; i < nSums; ++i)
-                running[static_cast<size_t>(nSlot) * nSums + i] = CCompensatedSum();
+            startSlot(nSlot);
             continue; // a heading adds nothing
         }
         addRow(pRow, nKind, 0);
@@ -287,7 +379,9 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
     m_walkedAmounts.clear();
     for (size_t i = 0; i < nSums; ++i) {
         if (columns[i].nTotalMode == 1)
-            m_walkedAmounts.emplace_back(columns[i].nCol, estimate[i]);
+            m_walkedAmounts.emplace_back(columns[i].nCol, whole[i].bWhole ? CCompensatedSum::OfExact(static_cast<double>(
+                                                                                whole[i].nEstimate))
+                                                                          : estimate[i]);
     }
     m_bWalkedAmounts = true;
 }
@@ -302,6 +396,11 @@ void CMorvelEMView::RecalcPasses(int nFromRow, int& nTaxRow)
     std::vector<int> steps, classifies;
     nTaxRow = -1;
     for (int r = nFromRow; r <= nLast; ++r) {
+        // The kinds lie a row's size apart: asked for well ahead, many arrive at once.
+        if (r + KIND_PREFETCH_DISTANCE <= nLast) {
+            if (const CGridRow* pAhead = m_EditRows.GetRow(r + KIND_PREFETCH_DISTANCE))
+                __builtin_prefetch(&pAhead->m_nKind);
+        }
         const CGridRow* pRow = m_EditRows.GetRow(r);
         if (pRow == nullptr)
             continue;

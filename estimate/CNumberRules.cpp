@@ -1,3 +1,4 @@
+#include <bit>
 #include "estimate/CNumberRules.h"
 
 #include <algorithm>
@@ -155,6 +156,67 @@ struct CWholeDecimal {
             bNegative = false;
     }
 };
+
+// The roundings of FormatRoundedNormal (15 significant digits, half up to six decimals, by
+// the rounding rule, half up to the picture's decimals) worked out on the double itself when
+// they come to one rounding of the value and the value lies clearly inside one step of it.
+// The first two roundings move the value by at most half a unit of its fifteenth digit and
+// half a millionth; rounding is monotonic and constant between its boundaries (multiples of
+// the step for up and down, the halves between them for half up), so when no boundary lies
+// within that distance (doubled, with the error of the one division allowed for), the chain
+// of roundings ends where rounding the value once ends. Otherwise false: the caller takes
+// the exact way.
+bool RoundValueQuickly(double value, const CNumberRules::CRoundSpec& spec, int nDecimals, CWholeDecimal& number)
+{
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-6 && magnitude < 1e15))
+        return false; // zero, the range the exact way refuses, not a number
+    // The roundings that can change a number of six decimals: the rule's above the
+    // millionths, the picture's above them; both only when the rule's step is the coarser.
+    const int nPictureAt = -std::max(nDecimals, 0);
+    const bool bRule = spec.bActive && spec.nPosition > -6;
+    const bool bPicture = nPictureAt > -6;
+    int nPosition = -6;
+    CDecimal::RoundMode mode = CDecimal::roundHalfUp;
+    if (bRule) {
+        if (bPicture && spec.nPosition < nPictureAt)
+            return false; // two roundings
+        nPosition = spec.nPosition;
+        mode = spec.mode;
+    } else if (bPicture) {
+        nPosition = nPictureAt;
+    }
+    if (nPosition > 8)
+        return false;
+    // The value in steps of the rounding, and how far the roundings before it may move it
+    // (in steps, doubled).
+    const double steps =
+        nPosition >= 0 ? magnitude / kExactPowersOfTen[nPosition] : magnitude * kExactPowersOfTen[-nPosition];
+    if (!(steps < 4503599627370496.0)) // 2^52: whole steps stay exact
+        return false;
+    const double drift = magnitude * 1e-14 + (nPosition > -6 ? 1e-6 : 0.0);
+    const double margin = (nPosition >= 0 ? drift / kExactPowersOfTen[nPosition]
+                                          : drift * kExactPowersOfTen[-nPosition]) +
+                          steps * 0x1p-50;
+    const double whole = std::floor(steps);
+    const double fraction = steps - whole; // exact
+    uint64_t nSteps = static_cast<uint64_t>(whole);
+    if (mode == CDecimal::roundHalfUp) {
+        if (!(std::fabs(fraction - 0.5) > margin))
+            return false;
+        if (fraction > 0.5)
+            ++nSteps;
+    } else {
+        if (!(fraction > margin && fraction < 1.0 - margin))
+            return false;
+        if (mode == CDecimal::roundUp)
+            ++nSteps;
+    }
+    number.nDigits = nSteps;
+    number.nExponent = nPosition;
+    number.bNegative = nSteps != 0 && value < 0;
+    return true;
+}
 
 // "00" to "99", for writing two digits at a time.
 constexpr char kDigitPairs[] =
@@ -377,6 +439,40 @@ bool CNumberRules::ReadPlainNumber(const char* pBegin, const char* pEnd, double&
         ++p;
     }
     const char* pStart = p;
+    // The normal form ("123.450000": one to nine whole digits, a point and six decimals),
+    // which most cells hold, in one pass: the number of millionths is exact (below 10^15)
+    // and so is 10^6, so the one rounding of the division gives the double of the same
+    // decimal as the general way below, which drops the zeros at the end first.
+    const size_t nLength = static_cast<size_t>(pEnd - p);
+    if (std::endian::native == std::endian::little && nLength >= 8 && nLength <= 16 && p[nLength - 7] == '.') {
+        // The six decimals as eight digits ("00" in place of the last whole digit and the
+        // point: the first two bytes of the eight, read as a little-endian number), checked
+        // and converted eight bytes at a time.
+        uint64_t nChunk = 0;
+        std::memcpy(&nChunk, pEnd - 8, sizeof nChunk);
+        nChunk = (nChunk & ~uint64_t{0xFFFF}) | 0x3030;
+        const char* const pPoint = pEnd - 7;
+        uint64_t nWhole = 0;
+        bool bDigits = ((nChunk & 0xF0F0F0F0F0F0F0F0) |
+                        (((nChunk + 0x0606060606060606) & 0xF0F0F0F0F0F0F0F0) >> 4)) == 0x3333333333333333;
+        for (const char* q = p; q < pPoint && bDigits; ++q) {
+            const unsigned nDigit = static_cast<unsigned char>(*q - '0');
+            bDigits = nDigit <= 9;
+            nWhole = nWhole * 10 + nDigit;
+        }
+        if (bDigits) {
+            nChunk -= 0x3030303030303030;
+            nChunk = nChunk * 10 + (nChunk >> 8);
+            nChunk = (((nChunk & 0x000000FF000000FF) * (100 + (uint64_t{1000000} << 32))) +
+                      (((nChunk >> 16) & 0x000000FF000000FF) * (1 + (uint64_t{10000} << 32)))) >>
+                     32;
+            const uint64_t nMillionths = nWhole * 1000000 + (nChunk & 0xFFFFFFFF);
+            value = static_cast<double>(nMillionths) / 1e6;
+            if (bNegative)
+                value = -value;
+            return true;
+        }
+    }
     // Zeros at the end of a fraction do not change the value: they are left out of the
     // digits when a point comes before them (the normal form ends in six decimals).
     const char* pLast = pEnd;
@@ -424,18 +520,20 @@ bool CNumberRules::FormatRoundedNormal(double value, const CRoundSpec& spec, int
                                        double& stored)
 {
     CWholeDecimal number;
-    if (std::isfinite(value) && value != 0.0) {
-        if (!CDecimal::FindSignificantForm(std::fabs(value), number.nDigits, number.nExponent))
-            return false;
-        number.bNegative = value < 0;
+    if (!RoundValueQuickly(value, spec, nDecimals, number)) {
+        if (std::isfinite(value) && value != 0.0) {
+            if (!CDecimal::FindSignificantForm(std::fabs(value), number.nDigits, number.nExponent))
+                return false;
+            number.bNegative = value < 0;
+        }
+        // Each way to a stored number rounds the value to the normal form's six decimals
+        // first. What is left is at least 1e-6 or zero, so RoundBySpec's guard for
+        // magnitudes below 1e-10 never applies.
+        number.Round(-6, CDecimal::roundHalfUp);
+        if (spec.bActive)
+            number.Round(spec.nPosition, spec.mode);
+        number.Round(-std::max(nDecimals, 0), CDecimal::roundHalfUp);
     }
-    // Each way to a stored number rounds the value to the normal form's six decimals
-    // first. What is left is at least 1e-6 or zero, so RoundBySpec's guard for magnitudes
-    // below 1e-10 never applies.
-    number.Round(-6, CDecimal::roundHalfUp);
-    if (spec.bActive)
-        number.Round(spec.nPosition, spec.mode);
-    number.Round(-std::max(nDecimals, 0), CDecimal::roundHalfUp);
 
     if (number.nDigits == 0) {
         text.assign("0.000000");

@@ -461,3 +461,102 @@ TEST(CompiledFormulaTest, EvaluatesAsTheFormulaWithTheTextsPutIn)
         EXPECT_FALSE(CNumberRules::CompileFormula(segments, compiled)) << segments[0] << "#" << segments[1];
     }
 }
+
+// Values right beside every step the roundings end on (whole multiples and halves of each
+// place from millionths to hundred millions, a few units of the last binary digit away,
+// and just inside and outside the half millionth the six decimals move a value by), and
+// products of typed numbers that are whole in decimal: the quick way on the double and the
+// exact way give the decimal way's text.
+TEST(FormatRoundedNormalTest, ValuesBesideEveryRoundingStepGiveTheTextOfTheDecimalWay)
+{
+    unsigned state = 17;
+    auto next = [&state](unsigned n) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % n;
+    };
+    std::vector<double> values;
+    for (int nPlace = -6; nPlace <= 8; ++nPlace) {
+        const double step = std::pow(10.0, nPlace);
+        for (int i = 0; i < 10; ++i) {
+            const double whole = static_cast<double>(1 + next(i < 5 ? 20 : 2000000));
+            for (double base : {whole * step, (whole + 0.5) * step}) {
+                if (!(base < 1e15))
+                    continue;
+                double up = base;
+                double down = base;
+                values.push_back(base);
+                for (int k = 0; k < 3; ++k) {
+                    up = std::nextafter(up, 1e300);
+                    down = std::nextafter(down, 0.0);
+                    values.push_back(up);
+                    values.push_back(down);
+                }
+                for (double offset : {4e-7, 5e-7, 6e-7, 1e-6, 2e-6})
+                    values.push_back(base + offset), values.push_back(base - offset);
+                values.push_back(-base);
+            }
+        }
+    }
+    for (int i = 0; i < 400; ++i) {
+        // A quantity of one to three decimals times a whole price: often whole in decimal.
+        const double quantity = static_cast<double>(next(100000)) / std::pow(10.0, 1 + next(3));
+        values.push_back(quantity * static_cast<double>(10 * next(30000)));
+        values.push_back(quantity * static_cast<double>(next(300000)) * 1.1);
+    }
+    const char* const specs[] = {"", "F(-1)", "D(-1)", "U(-1)", "F(-3)", "D(-4)", "U(-7)", "F(1)", "D(2)", "U(3)", "D(9)"};
+    int compared = 0;
+    for (const char* specText : specs) {
+        const CNumberRules::CRoundSpec spec = CNumberRules::ParseRoundSpec(specText);
+        for (int decimals : {0, 1, 2, 3, 6}) {
+            for (double value : values) {
+                std::string text;
+                double stored = 0.0;
+                if (!CNumberRules::FormatRoundedNormal(value, spec, decimals, text, stored))
+                    continue;
+                ++compared;
+                ASSERT_EQ(text, DecimalWay(value, spec, decimals))
+                    << std::hexfloat << value << " " << specText << " " << decimals;
+                ASSERT_EQ(stored, CNumberRules::ReadNumber(text.c_str())) << text;
+            }
+        }
+    }
+    EXPECT_GT(compared, 150000);
+}
+
+// Texts in the normal form (one to nine whole digits, six decimals), which the reading
+// takes in one pass, read as strtod reads them; near misses read the general way or not.
+TEST(ReadPlainNumberTest, NormalFormTextsReadAsStrtod)
+{
+    unsigned state = 23;
+    auto next = [&state](unsigned n) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % n;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        std::string text = next(5) == 0 ? "-" : (next(20) == 0 ? "+" : "");
+        const unsigned nWhole = 1 + next(9);
+        for (unsigned d = 0; d < nWhole; ++d)
+            text += static_cast<char>('0' + next(10));
+        text += '.';
+        for (int d = 0; d < 6; ++d)
+            text += static_cast<char>('0' + (next(3) == 0 ? 0 : next(10)));
+        double value = -1.0;
+        ASSERT_TRUE(CNumberRules::ReadPlainNumber(text.data(), text.data() + text.size(), value)) << text;
+        ASSERT_EQ(value, std::strtod(text.c_str(), nullptr)) << text;
+        ASSERT_EQ(std::signbit(value), text[0] == '-') << text;
+    }
+    const char* const nearMisses[] = {"1.0000000", "1234567890.000000", "12.34567", "-0.000000", ".500000",
+                                      "0000000001.500000", "12a.000000", "1 .000000", "1.00000a", "1.2.000000",
+                                      "-.000000", "+1.000000"};
+    for (const char* text : nearMisses) {
+        double value = 0.0;
+        const bool bPlain = CNumberRules::ReadPlainNumber(text, text + std::strlen(text), value);
+        char* pEnd = nullptr;
+        const double expected = std::strtod(text, &pEnd);
+        EXPECT_EQ(bPlain, *pEnd == '\0' && std::strchr(text, ' ') == nullptr) << text;
+        if (bPlain) {
+            EXPECT_EQ(value, expected) << text;
+            EXPECT_EQ(std::signbit(value), std::signbit(expected)) << text;
+        }
+    }
+}

@@ -387,6 +387,113 @@ TEST_F(RecalcEquivalenceTest, FormulasOfEveryShapeGiveTheTextsOfTheTextWay)
     EXPECT_FALSE(oneWalk.view->GetCellText(1, 4).IsEmpty());
 }
 
+// The totals walk keeps the sums of whole amounts as whole numbers and turns them into the
+// compensated sums they stand for when a column first adds a number with decimals or its
+// sum grows past 2^52. Amounts with decimals that start at any row (after whole ones, then
+// whole again), a column whose grand total passes 2^52 partway down, negative amounts and a
+// column summed over the subtotals: the texts are those of the totals made one by one.
+std::vector<FormColumn> LargeAndFractionalColumns()
+{
+    return {
+        {"名称", "文字", "20", "", "", "", "6", ""},
+        {"規格", "文字", "15", "", "", "", "5", ""},
+        {"数量", "数値", "8", "#,###.###", "", "", "3", ""},
+        {"単位", "文字", "4", "", "", "", "1", ""},
+        {"単価", "数値", "10", "###,###", "", "F(-1)", "", ""},
+        {"金額", "計 A", "14", "###,###.##", "C*E", "", "", "2"},
+        {"係数", "数値", "6", "#.###", "", "", "7", ""},
+        {"巨額", "計 A", "22", "###,###,###,###,###", "C*E*G*100000000", "F(-1)", "", "4"},
+        {"原価", "計 B", "12", "###,###.#", "C*G", "U(-2)", "", "3"},
+        {"備考", "文字", "20", "", "", "", "", ""},
+    };
+}
+
+TEST_F(RecalcEquivalenceTest, WholeAndFractionalAmountsAndHugeSumsTotalAsOneByOne)
+{
+    for (unsigned seed : {5u, 31u}) {
+        SCOPED_TRACE(seed);
+        OpenBoth(LargeAndFractionalColumns());
+        Both([seed](CMorvelEMView& view) { BuildGenerated(view, seed); });
+        ASSERT_GT(oneWalk.view->GetUsedRows(), 150);
+        Compare("built");
+        const int nUsed = oneWalk.view->GetUsedRows();
+        // Whole quantities above a row that moves down the estimate, quantities with
+        // decimals below it.
+        for (int nSplit : {0, nUsed / 5, nUsed / 2, nUsed - 10, nUsed}) {
+            Both([nSplit](CMorvelEMView& view) {
+                for (int r = 0; r < view.GetUsedRows(); ++r) {
+                    CGridRow* pRow = view.GetEditRow(r);
+                    if (pRow != nullptr && pRow->m_nKind == kindDetail)
+                        pRow->m_strCell[2] = r < nSplit ? std::to_string(1 + r % 40) + ".000000"
+                                                        : std::to_string(r % 40) + "." + std::to_string(r % 997);
+                }
+                view.RecalcAll();
+            });
+            Compare("decimals from row " + std::to_string(nSplit));
+        }
+        // All whole, then single edits bringing decimals in and taking them out again.
+        Both([](CMorvelEMView& view) {
+            for (int r = 0; r < view.GetUsedRows(); ++r) {
+                CGridRow* pRow = view.GetEditRow(r);
+                if (pRow != nullptr && pRow->m_nKind == kindDetail)
+                    pRow->m_strCell[2] = r % 11 == 0 ? "-3" : std::to_string(r % 60);
+            }
+            view.RecalcAll();
+        });
+        Compare("whole quantities");
+        // The amounts the huge column reaches: its grand total lies past 2^52.
+        int nGrand = nUsed - 1;
+        while (nGrand > 0 && oneWalk.view->GetRowKind(nGrand) != kindGrandTotal)
+            --nGrand;
+        EXPECT_GT(CNumberRules::ReadNumber(oneWalk.view->GetCellText(nGrand, 7)), 4503599627370496.0)
+            << oneWalk.view->GetCellText(nGrand, 7).str();
+        for (int nRow : {2, nUsed / 3, nUsed - 8}) {
+            int r = nRow;
+            while (r < nUsed && oneWalk.view->GetRowKind(r) != kindDetail)
+                ++r;
+            if (r >= nUsed)
+                continue;
+            Both([r](CMorvelEMView& view) { Edit(view, r, 2, "0.125"); });
+            Compare("decimals typed in row " + std::to_string(r));
+            Both([r](CMorvelEMView& view) { Edit(view, r, 2, "7"); });
+            Compare("whole again in row " + std::to_string(r));
+        }
+    }
+}
+
+// Formulas over summed columns ("F*2", "H*2" over the cost summed over the subtotals): on
+// a total row CalcRow reads the old totals before the walk writes the new ones, so the
+// walk reads the written totals again instead of taking the numbers CalcRow kept.
+TEST_F(RecalcEquivalenceTest, FormulasOverSummedColumnsTotalTheNewTotals)
+{
+    std::vector<FormColumn> columns = TotallingColumns();
+    columns[8] = {"差額", "文字", "12", "", "", "", "", ""};
+    columns.push_back({"倍額", "計 A", "12", "###,###", "F*2", "", "", "4"});
+    columns.push_back({"倍原価", "計 A", "12", "###,###", "H*2", "", "", "5"});
+    OpenBoth(columns);
+    Both([](CMorvelEMView& view) { BuildGenerated(view, 13u, false); });
+    Compare("built");
+    Both([](CMorvelEMView& view) { view.RecalcAll(); });
+    Compare("full recalculation");
+    // Costs typed into the discount rows reach the totals summed over the subtotals
+    // through the discount totals; changed, every such total changes.
+    for (int nRound = 1; nRound <= 2; ++nRound) {
+        Both([nRound](CMorvelEMView& view) {
+            for (int r = 0; r < view.GetUsedRows(); ++r) {
+                CGridRow* pRow = view.GetEditRow(r);
+                if (pRow == nullptr)
+                    continue;
+                if (pRow->m_nKind == kindDiscount)
+                    pRow->m_strCell[7] = std::to_string(nRound * 1000 + r * 7) + ".000000";
+                else if (pRow->m_nKind == kindDetail)
+                    pRow->m_strCell[4] = std::to_string(nRound * 100 + r * 7) + ".000000";
+            }
+            view.RecalcAll();
+        });
+        Compare("full recalculation after costs and prices changed, round " + std::to_string(nRound));
+    }
+}
+
 TEST(GridRowNumberTest, RememberedNumbersFollowEveryTextChange)
 {
     CGridRow row;
