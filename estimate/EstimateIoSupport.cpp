@@ -13,26 +13,15 @@ namespace EstimateIo {
 bool ReadWholeFile(const char* lpszPath, std::string& data)
 {
     data.clear();
-    CFile file;
-    if (lpszPath == nullptr || *lpszPath == '\0' ||
-        !file.Open(lpszPath, CFile::modeRead | CFile::shareDenyNone))
-        return FALSE;
+    if (lpszPath == nullptr || *lpszPath == '\0')
+        return false;
     try {
-        data.resize(file.GetLength());
-        size_t nRead = 0;
-        while (nRead < data.size()) {
-            const UINT n = file.Read(data.data() + nRead, static_cast<UINT>(data.size() - nRead));
-            if (n == 0)
-                break;
-            nRead += n;
-        }
-        data.resize(nRead);
-        file.Close();
+        data = ::ReadWholeFile(lpszPath);
     } catch (CException&) {
         data.clear();
-        return FALSE;
+        return false;
     }
-    return TRUE;
+    return true;
 }
 
 CString GetFolder(const char* lpszPath)

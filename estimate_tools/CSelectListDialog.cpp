@@ -2,6 +2,7 @@
 
 #include "app/CMorvelSettings.h"
 #include "estimate/CNumberRules.h"
+#include "estimate/EstimateIoSupport.h"
 #include "platform/base/CFile.h"
 #include "platform/base/MessageBox.h"
 #include "resources/EstimateCommandIds.h"
@@ -17,25 +18,6 @@ constexpr const char* kColumnKey = "Part List Column";
 
 // The dialog whose sort runs now (one sort at a time, on the one thread).
 const CSelectListDialog* s_pSorting = nullptr;
-
-bool ReadWholeFile(const CString& path, std::string& data)
-{
-    try {
-        CFile file(path, CFile::modeRead | CFile::shareDenyNone);
-        data.resize(static_cast<size_t>(file.GetLength()));
-        size_t nRead = 0;
-        while (nRead < data.size()) {
-            const UINT n = file.Read(data.data() + nRead, static_cast<UINT>(data.size() - nRead));
-            if (n == 0)
-                break;
-            nRead += n;
-        }
-        data.resize(nRead);
-        return true;
-    } catch (CException&) {
-        return false;
-    }
-}
 
 // The widths as kept: decimal numbers each followed by one blank. A missing, zero or
 // negative width is 100; when no blank follows a number it is used for every later column.
@@ -77,7 +59,7 @@ BOOL CSelectListDialog::OnInitDialog()
 
     const CString path = m_strFolder + m_strFileName;
     std::string data;
-    if (!ReadWholeFile(path, data)) {
+    if (!EstimateIo::ReadWholeFile(path, data)) {
         AfxMessageBox("部材ﾌｧｲﾙがないか壊れています。"_sj, MB_OK | MB_ICONEXCLAMATION);
         EndDialog(RESULT_NOTHING);
         return TRUE;

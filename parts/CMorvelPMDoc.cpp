@@ -227,25 +227,7 @@ BOOL CMorvelPMDoc::OnOpenDocument(LPCTSTR lpszPathName)
     SetWorkFolderAsCurrent();
     CReadWait wait;
     try {
-        std::vector<BYTE> data;
-        {
-            CFile file(lpszPathName, CFile::modeRead | CFile::shareDenyNone);
-            data.resize(file.GetLength());
-            UINT nRead = 0;
-            while (nRead < data.size()) {
-                const UINT n = file.Read(data.data() + nRead, static_cast<UINT>(data.size()) - nRead);
-                if (n == 0)
-                    break;
-                nRead += n;
-            }
-            data.resize(nRead);
-            file.Close();
-        }
-        CMemFile memFile(data.data(), static_cast<UINT>(data.size()));
-        CArchive ar(&memFile, CArchive::load, 4096);
-        ar.m_pDocument = this;
-        Serialize(ar);
-        ar.Close();
+        SerializeWholeFile(lpszPathName);
     } catch (CUserException&) {
         return FALSE; // the reader has told the user
     } catch (CException& e) {

@@ -456,3 +456,19 @@ void CMemFile::SetLength(DWORD newLength)
     if (m_position > newLength)
         m_position = newLength;
 }
+
+std::string ReadWholeFile(const char* lpszPath)
+{
+    CFile file(lpszPath, CFile::modeRead | CFile::shareDenyNone);
+    std::string data(file.GetLength(), '\0');
+    size_t nRead = 0;
+    while (nRead < data.size()) {
+        const UINT n = file.Read(data.data() + nRead, static_cast<UINT>(data.size() - nRead));
+        if (n == 0)
+            break;
+        nRead += n;
+    }
+    data.resize(nRead);
+    file.Close();
+    return data;
+}

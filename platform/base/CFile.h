@@ -5,6 +5,7 @@
 #include "CException.h"
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 class CFile {
@@ -111,3 +112,7 @@ private:
     DWORD m_position = 0;
     UINT m_nGrowBytes;
 };
+
+// The whole content of a file, read at once; throws CFileException when the file cannot be
+// opened or read. Readers parse from memory, so a file is never half read into a document.
+std::string ReadWholeFile(const char* lpszPath);

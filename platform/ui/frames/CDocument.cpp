@@ -247,6 +247,16 @@ void CDocument::ReleaseFile(CFile* pFile, BOOL bAbort)
     delete pFile;
 }
 
+void CDocument::SerializeWholeFile(LPCTSTR lpszPathName)
+{
+    const std::string data = ReadWholeFile(lpszPathName);
+    CMemFile memFile(reinterpret_cast<const BYTE*>(data.data()), static_cast<UINT>(data.size()));
+    CArchive ar(&memFile, CArchive::load, 4096);
+    ar.m_pDocument = this;
+    Serialize(ar);
+    ar.Close();
+}
+
 BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName)
 {
     CFileException fe;

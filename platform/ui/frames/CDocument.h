@@ -99,6 +99,10 @@ public:
 protected:
     friend class CDocTemplate;
 
+    // Reads the whole file into memory and serializes the document from there; the file's
+    // and the reader's exceptions pass to the caller.
+    void SerializeWholeFile(LPCTSTR lpszPathName);
+
     CString m_strTitle;
     CString m_strPathName;
     CDocTemplate* m_pDocTemplate = nullptr;
