@@ -1,5 +1,5 @@
 // The in-place cell editor's cut, copy and paste go through the desktop's clipboard: on a
-// real X display (check_x_clipboard.sh runs this under Xvfb with xclip), text copied in
+// real X display (tests/support/run_on_xvfb.sh runs this under Xvfb with xclip), text copied in
 // one estimate window's editor is what another program reads, text another program puts
 // there pastes into an editor, and a copy in one estimate window pastes in another.
 // Without an X display (the ordinary offscreen test run) the test skips itself.
@@ -90,7 +90,7 @@ protected:
 TEST_F(XClipboard, EditorTextGoesToOtherProgramsAndBetweenEstimateWindows)
 {
     if (!OnXDisplay())
-        GTEST_SKIP() << "needs an X display (tests/estimate_tools/check_x_clipboard.sh)";
+        GTEST_SKIP() << "needs an X display (tests/support/run_on_xvfb.sh)";
     CShellServices::Get().runEstimateDialogCommand = RunEstimateDialogCommand;
     CMorvelEMView* pFirst = OpenSample();
     ASSERT_NE(pFirst, nullptr);

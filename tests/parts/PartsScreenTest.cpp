@@ -2,7 +2,7 @@
 // shows of the grid is, pixel for pixel, what the window's back buffer holds. An update of
 // the screen lost anywhere between a paint and the toolkit's copy to the display would leave
 // cells showing an old picture; this compares the display itself, read back from the X
-// server, which the offscreen tests cannot do. Run by check_on_xvfb.sh; skipped elsewhere.
+// server, which the offscreen tests cannot do. Run by tests/support/run_on_xvfb.sh; skipped elsewhere.
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
 #include "platform/ui/gdi/CClientDC.h"
@@ -101,7 +101,7 @@ protected:
 TEST_F(PartsOnXScreen, ADragSelectionShowsOnTheDisplayAsTheBackBufferHoldsIt)
 {
     if (!OnXDisplay())
-        GTEST_SKIP() << "needs an X display (tests/parts/check_on_xvfb.sh)";
+        GTEST_SKIP() << "needs an X display (tests/support/run_on_xvfb.sh)";
     ASSERT_NE(nullptr, OpenSample());
     Repaint();
     const CRect rcGrid = GridArea();

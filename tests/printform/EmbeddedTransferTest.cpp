@@ -494,7 +494,7 @@ TEST_F(EmbeddedTransferTest, AnItemThatGetsItsStorageRepaintsItsObjectAndChanges
 }
 
 // ---- The desktop's clipboard with another X program ------------------------------------------
-// On a real X display (check_x_clipboard.sh runs this under Xvfb with xclip) another
+// On a real X display (tests/support/run_on_xvfb.sh runs this under Xvfb with xclip) another
 // program's picture pastes into a layout, and an embedded picture copied in a layout is a
 // picture other programs read. Without an X display the test skips itself.
 
@@ -551,7 +551,7 @@ protected:
 TEST_F(LayoutXClipboard, AnotherProgramsPicturePastesAndAnEmbeddedPictureGoesOut)
 {
     if (!OnXDisplay())
-        GTEST_SKIP() << "needs an X display (tests/printform/check_x_clipboard.sh)";
+        GTEST_SKIP() << "needs an X display (tests/support/run_on_xvfb.sh)";
     const std::string path = m_pFolder->Native("WORK/outside.png");
     {
         const QByteArray png = RedOverBluePng(20, 10);

@@ -1,14 +1,24 @@
 #!/bin/sh
-# Runs the parts grid's display tests on a virtual X display (Xvfb); exits 77 (skipped)
-# when no virtual display can be had.
-#   check_on_xvfb.sh <test_parts binary>
+# Runs the tests of a test program that need a real X display on a virtual one (Xvfb), and
+# with "xclip" also gives them xclip as another program on the clipboard (installed when it
+# is missing and it can be); exits 77 (skipped) when no virtual display can be had.
+#   run_on_xvfb.sh <test binary> <gtest filter> [xclip]
 set -u
 bin="$1"
-
+filter="$2"
 command -v Xvfb >/dev/null 2>&1 || exit 77
+if [ "${3:-}" = xclip ]; then
+  if ! command -v xclip >/dev/null 2>&1; then
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && command -v sudo >/dev/null 2>&1 && SUDO="sudo -n"
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends xclip \
+      >/dev/null 2>&1
+  fi
+  command -v xclip >/dev/null 2>&1 || exit 77
+fi
 
 # A display number nobody uses.
-n=71
+n=61
 while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
 Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
@@ -22,4 +32,4 @@ supp=$(mktemp)
 trap 'kill $xvfb 2>/dev/null; rm -f "$supp"' EXIT INT TERM
 printf 'leak:libdbus-1.so\nleak:libfontconfig.so\n' >"$supp"
 DISPLAY=":$n" QT_QPA_PLATFORM=xcb MORVEL_NO_SOUND=1 LSAN_OPTIONS="suppressions=$supp" \
-  "$bin" --gtest_filter='PartsOnXScreen.*'
+  "$bin" --gtest_filter="$filter"
