@@ -98,7 +98,12 @@ bool CPMObjList::LoadExchangeBytes(const BYTE* pData, size_t nSize)
     try {
         CMemFile file(pData, static_cast<UINT>(nSize));
         CArchive ar(&file, CArchive::load, 4096);
-        loaded.Serialize(ar);
+        // The list as the list stores it, but every element must be a row object: a damaged
+        // block naming another class (a list inside the list, whose elements nothing would
+        // free) is refused before that object is made.
+        const DWORD nCount = ar.ReadCount();
+        for (DWORD i = 0; i < nCount; ++i)
+            loaded.AddTail(ar.ReadObject(RUNTIME_CLASS(CPMObj)));
         ar.Close();
     } catch (const CException&) {
         return false;
