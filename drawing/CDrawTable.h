@@ -291,3 +291,16 @@ private:
 // style and colour and overlap or touch; each run of them becomes one segment. Segments
 // are grouped by line and swept in order of their start.
 void JoinRuleSegments(CObArray& segments, bool bHorizontal);
+
+// Hands the four edges of a cell's rectangle to add(list, start, end, style, colour) as rule
+// segments: the bottom and top edges to the horizontal rules, the right and left ones to the
+// vertical rules, each with its own style and colour (edge order right, left, bottom, top).
+template <class AddSegment>
+void AddCellEdges(AddSegment&& add, CObArray& hRules, CObArray& vRules, const CRect& r,
+                  const int nEdgeStyle[4], const COLORREF clrEdge[4])
+{
+    add(hRules, CPoint(r.left, r.bottom), CPoint(r.right, r.bottom), nEdgeStyle[2], clrEdge[2]);
+    add(hRules, CPoint(r.left, r.top), CPoint(r.right, r.top), nEdgeStyle[3], clrEdge[3]);
+    add(vRules, CPoint(r.right, r.top), CPoint(r.right, r.bottom), nEdgeStyle[0], clrEdge[0]);
+    add(vRules, CPoint(r.left, r.top), CPoint(r.left, r.bottom), nEdgeStyle[1], clrEdge[1]);
+}

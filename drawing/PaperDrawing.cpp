@@ -267,12 +267,7 @@ void CDrawTable::DrawRules(CDC* pDC)
         const CDrawCell* c = GetCell(i);
         if (!c->m_bVisible)
             continue;
-        const CRect& r = c->m_rect;
-        add(m_hRules, CPoint(r.left, r.bottom), CPoint(r.right, r.bottom), c->m_nEdgeStyle[2],
-            c->m_clrEdge[2]);
-        add(m_hRules, CPoint(r.left, r.top), CPoint(r.right, r.top), c->m_nEdgeStyle[3], c->m_clrEdge[3]);
-        add(m_vRules, CPoint(r.right, r.top), CPoint(r.right, r.bottom), c->m_nEdgeStyle[0], c->m_clrEdge[0]);
-        add(m_vRules, CPoint(r.left, r.top), CPoint(r.left, r.bottom), c->m_nEdgeStyle[1], c->m_clrEdge[1]);
+        AddCellEdges(add, m_hRules, m_vRules, c->m_rect, c->m_nEdgeStyle, c->m_clrEdge);
     }
     JoinRuleSegments(m_hRules, true);
     JoinRuleSegments(m_vRules, false);

@@ -138,12 +138,7 @@ const CDrawTable::CJoinedRules& CDrawTable::JoinedRules()
         std::copy(std::begin(c->m_nEdgeStyle), std::end(c->m_nEdgeStyle), edges.styles);
         std::copy(std::begin(c->m_clrEdge), std::end(c->m_clrEdge), edges.colors);
         rules->cells.push_back(edges);
-        const CRect& r = edges.rect;
-        add(m_hRules, CPoint(r.left, r.bottom), CPoint(r.right, r.bottom), c->m_nEdgeStyle[2],
-            c->m_clrEdge[2]);
-        add(m_hRules, CPoint(r.left, r.top), CPoint(r.right, r.top), c->m_nEdgeStyle[3], c->m_clrEdge[3]);
-        add(m_vRules, CPoint(r.right, r.top), CPoint(r.right, r.bottom), c->m_nEdgeStyle[0], c->m_clrEdge[0]);
-        add(m_vRules, CPoint(r.left, r.top), CPoint(r.left, r.bottom), c->m_nEdgeStyle[1], c->m_clrEdge[1]);
+        AddCellEdges(add, m_hRules, m_vRules, edges.rect, c->m_nEdgeStyle, c->m_clrEdge);
     }
     JoinRuleSegments(m_hRules, true);
     JoinRuleSegments(m_vRules, false);
