@@ -18,6 +18,7 @@
 #include "app/CMorvelSettings.h"
 #include "bench/BenchEstimateRows.h"
 #include "bench/BenchForms.h"
+#include "bench/BenchApp.h"
 #include "bench/BenchSupport.h"
 #include "estimate/CEstimateShared.h"
 #include "estimate/CMorvelEMDoc.h"
@@ -201,28 +202,12 @@ void RunBenchmark()
     delete pDoc;
 }
 
-class CBenchApp : public CWinApp {
-public:
-    BOOL InitInstance() override
-    {
-        RunBenchmark();
-        return FALSE; // nothing to run afterwards
-    }
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     g_nRuns = argc > 1 ? std::max(1, std::atoi(argv[1])) : 41;
     g_nRows = argc > 2 ? std::max(100, std::atoi(argv[2])) : 3000;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    SetMessageBoxHandler([](const CString& text, UINT, UINT) {
-        std::fprintf(stderr, "bench_grid_paint: %s\n", text.ToUtf8().c_str());
-        return IDOK;
-    });
-    CBenchApp app;
-    char* args[] = {argv[0], nullptr};
-    AfxWinMain(1, args);
+    RunInApplication("bench_grid_paint", argv[0], RunBenchmark);
     return 0;
 }

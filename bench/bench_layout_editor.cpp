@@ -12,6 +12,7 @@
 //               repaint it causes
 // drag table    one mouse move of the large table itself, with its repaint
 #include "app/CMorvelSettings.h"
+#include "bench/BenchApp.h"
 #include "bench/BenchSupport.h"
 #include "drawing/CDrawRect.h"
 #include "drawing/CDrawTable.h"
@@ -174,28 +175,12 @@ void RunBenchmark()
     std::filesystem::remove_all(dir, ec);
 }
 
-class CBenchApp : public CWinApp {
-public:
-    BOOL InitInstance() override
-    {
-        RunBenchmark();
-        return FALSE;
-    }
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     g_nRuns = argc > 1 ? std::max(1, std::atoi(argv[1])) : 31;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("MORVEL_PRINTER", "pdf", 0);
-    SetMessageBoxHandler([](const CString& text, UINT, UINT) {
-        std::fprintf(stderr, "bench_layout_editor: %s\n", text.ToUtf8().c_str());
-        return IDOK;
-    });
-    CBenchApp app;
-    char* args[] = {argv[0], nullptr};
-    AfxWinMain(1, args);
+    RunInApplication("bench_layout_editor", argv[0], RunBenchmark);
     return 0;
 }

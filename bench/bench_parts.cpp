@@ -19,6 +19,7 @@
 // The program runs inside the window layer's application object (start-up runs the
 // benchmark and ends), with the offscreen platform unless a display is chosen.
 #include "app/CMorvelSettings.h"
+#include "bench/BenchApp.h"
 #include "bench/BenchSupport.h"
 #include "estimate/CGridRow.h"
 #include "estimate_tools/PartsImport.h"
@@ -245,28 +246,12 @@ void RunBenchmark()
     delete pDoc;
 }
 
-class CBenchApp : public CWinApp {
-public:
-    BOOL InitInstance() override
-    {
-        RunBenchmark();
-        return FALSE;
-    }
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     g_nRuns = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
     g_nRows = argc > 2 ? std::max(100, std::atoi(argv[2])) : 10000;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    SetMessageBoxHandler([](const CString& text, UINT, UINT) {
-        std::fprintf(stderr, "bench_parts: %s\n", text.ToUtf8().c_str());
-        return IDOK;
-    });
-    CBenchApp app;
-    char* args[] = {argv[0], nullptr};
-    AfxWinMain(1, args);
+    RunInApplication("bench_parts", argv[0], RunBenchmark);
     return 0;
 }
