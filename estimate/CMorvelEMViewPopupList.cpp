@@ -208,7 +208,7 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
     if (chosen.empty())
         return;
     if (nSeveral == 0)
-        chosen.resize(1);
+        chosen.erase(chosen.begin() + 1, chosen.end()); // only the first one
 
     if (nPurpose >= kindLarge && nPurpose <= kindSmall) {
         // A heading row at the current row, named (and given its unit) as the master has
