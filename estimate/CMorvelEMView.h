@@ -65,11 +65,6 @@ public:
     // the information count and the page adjustment flag.
     void SetupFromDocument();
     void OnInitialUpdate() override;
-    // A form item's width ("幅", in characters) as the grid takes it: the number the text
-    // starts with, kept within 0..MAX_FORM_COLUMN_WIDTH (a column 999 characters wide is
-    // already far wider than any screen). The pixel width at zoom 100 is ten times it.
-    enum { MAX_FORM_COLUMN_WIDTH = 999 };
-    static int GetFormColumnWidth(const char* lpszWidth);
 
     // ---- rows and cells -----------------------------------------------------------------
     // Getters serve the summary page while it is shown (the active page); setters and the

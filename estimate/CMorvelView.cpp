@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 IMPLEMENT_DYNAMIC(CMorvelView, CView)
 
@@ -29,6 +30,15 @@ CMorvelView::~CMorvelView()
     // one; their windows went with the view's window.
     delete m_pJumpBar;
     delete m_pTabWnd;
+}
+
+int CMorvelView::GetFormColumnWidth(const char* lpszWidth)
+{
+    // Read as the number at the start of the text (as atoi reads it), but saturating: a
+    // width that overflows an int, or that is negative, comes from a damaged or foreign
+    // form and is kept within what the grid can show rather than wrapping.
+    const long nWidth = lpszWidth != nullptr ? std::strtol(lpszWidth, nullptr, 10) : 0;
+    return static_cast<int>(std::clamp(nWidth, 0L, static_cast<long>(MAX_FORM_COLUMN_WIDTH)));
 }
 
 // ---------------------------------------------------------------------------------------

@@ -37,6 +37,12 @@ public:
         ROW_MARK_RIGHT_MARGIN = 2 // a marked row's number ends this far from the header's edge
     };
 
+    // A form item's width ("幅", in characters) as both grids take it: the number the text
+    // starts with, kept within 0..MAX_FORM_COLUMN_WIDTH (a column 999 characters wide is
+    // already far wider than any screen). The pixel width at zoom 100 is ten times it.
+    enum { MAX_FORM_COLUMN_WIDTH = 999 };
+    static int GetFormColumnWidth(const char* lpszWidth);
+
     // "Input Setting"/"Rows in a page" (default 18); a value below 1 counts as 25.
     static int ReadRowsPerPage();
     // The width of the row headers for a rows-per-page value: one 9-pixel place per digit

@@ -219,8 +219,8 @@ void CMorvelPMView::TakeDocumentRows()
     for (int c = 0; c < MAX_COLUMNS; ++c) {
         const bool bUsed = c < m_nColumnCount;
         m_strColumnTitle[c] = bUsed ? pDoc->m_form.GetItem(c, 0) : CString();
-        const int nWidth = bUsed ? std::max(0, std::atoi(pDoc->m_form.GetItem(c, 2))) * 10 : 0;
-        m_nBaseColumnWidth[c] = m_nBaseColumnWidth2[c] = std::min(nWidth, 10000);
+        m_nBaseColumnWidth[c] = m_nBaseColumnWidth2[c] =
+            bUsed ? GetFormColumnWidth(pDoc->m_form.GetItem(c, 2)) * 10 : 0;
     }
     m_nCurrentCol = std::clamp(m_nCurrentCol, 0, std::max(0, m_nColumnCount - 1));
     m_nCurrentRow = std::clamp(m_nCurrentRow, 0, std::max(0, m_nRowLimit - 1));
