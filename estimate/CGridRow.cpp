@@ -97,7 +97,12 @@ void CRememberedNumber::Set(int nForCell, const std::string& strText, double num
     value = number;
     nCell = static_cast<unsigned char>(nForCell);
     nLength = static_cast<unsigned char>(strText.size());
-    std::memcpy(text, strText.data(), strText.size());
+    // A text of up to 15 bytes lies in the string's own 16-byte buffer (or in an allocation
+    // at least that long): one fixed copy of 16 bytes instead of a call.
+    if (strText.size() <= 15)
+        std::memcpy(text, strText.data(), 16);
+    else
+        std::memcpy(text, strText.data(), strText.size());
 }
 
 CGridRow::CGridRow() : m_nKind(kindEmpty), m_nIndent{}, m_nParam1(0), m_nParam2(0), m_nParam3(0)
