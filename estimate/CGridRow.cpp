@@ -80,10 +80,33 @@ void CGridRow::operator delete(void* p, std::size_t nSize) noexcept
     ::operator delete(p);
 }
 
+static_assert(int{CGridRow::CACHED_TEXT} == int{CRememberedNumber::TEXT_LIMIT}, "one text limit");
+static_assert(int{CGridRow::MAX_CELLS} < int{CRememberedNumber::NO_CELL}, "cells fit the entry");
+
+bool CRememberedNumber::Matches(int nForCell, const std::string& strText) const
+{
+    return nCell == nForCell && nLength == strText.size() && SameText(text, strText.data(), strText.size());
+}
+
+void CRememberedNumber::Set(int nForCell, const std::string& strText, double number)
+{
+    if (strText.size() > TEXT_LIMIT || nForCell < 0 || nForCell >= NO_CELL) {
+        nCell = NO_CELL;
+        return;
+    }
+    value = number;
+    nCell = static_cast<unsigned char>(nForCell);
+    nLength = static_cast<unsigned char>(strText.size());
+    // A text of up to 15 bytes lies in the string's own 16-byte buffer (or in an allocation
+    // at least that long): one fixed copy of 16 bytes instead of a call.
+    if (strText.size() <= 15)
+        std::memcpy(text, strText.data(), 16);
+    else
+        std::memcpy(text, strText.data(), strText.size());
+}
+
 CGridRow::CGridRow() : m_nKind(kindEmpty), m_nIndent{}, m_nParam1(0), m_nParam2(0), m_nParam3(0)
 {
-    for (CCachedNumber& entry : m_numbers)
-        entry.nCell = MAX_CELLS;
 }
 
 CGridRow::~CGridRow() = default;
@@ -117,15 +140,12 @@ double CGridRow::ReadNumber(int nCell) const
     const std::string& text = m_strCell[nCell].str();
     if (text.size() > CACHED_TEXT)
         return CNumberRules::ReadNumber(text.data(), text.data() + text.size());
-    CCachedNumber& entry = m_numbers[nCell % CACHED_CELLS];
-    if (entry.nCell == nCell && entry.nLength == text.size() &&
-        SameText(entry.text, text.data(), text.size()))
+    CRememberedNumber& entry = m_numbers[nCell % CACHED_CELLS];
+    if (entry.Matches(nCell, text))
         return entry.value;
-    entry.value = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
-    entry.nCell = static_cast<unsigned char>(nCell);
-    entry.nLength = static_cast<unsigned char>(text.size());
-    std::memcpy(entry.text, text.data(), text.size());
-    return entry.value;
+    const double value = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
+    entry.Set(nCell, text, value);
+    return value;
 }
 
 void CGridRow::RememberNumber(int nCell, double value) const
@@ -135,9 +155,5 @@ void CGridRow::RememberNumber(int nCell, double value) const
     const std::string& text = m_strCell[nCell].str();
     if (text.size() > CACHED_TEXT)
         return;
-    CCachedNumber& entry = m_numbers[nCell % CACHED_CELLS];
-    entry.value = value;
-    entry.nCell = static_cast<unsigned char>(nCell);
-    entry.nLength = static_cast<unsigned char>(text.size());
-    std::memcpy(entry.text, text.data(), text.size());
+    m_numbers[nCell % CACHED_CELLS].Set(nCell, text, value);
 }

@@ -7,6 +7,24 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
+
+// A number remembered together with the text of the cell it was read from (up to
+// TEXT_LIMIT bytes). It is used only after comparing the whole text with the cell's present
+// one, and the number is what that text reads as, so an entry can never give a stale
+// number: whatever moved or changed the cell, a different text is simply read again.
+struct CRememberedNumber {
+    enum { TEXT_LIMIT = 22, NO_CELL = 0xff };
+    double value;
+    unsigned char nCell = NO_CELL; // the cell (column) it belongs to; NO_CELL: free
+    unsigned char nLength;         // the length of the text it was read from
+    char text[TEXT_LIMIT];
+
+    // True when the entry belongs to nCell and was read from exactly this text.
+    bool Matches(int nCell, const std::string& strText) const;
+    // Remembers value for nCell's present text; a text longer than TEXT_LIMIT frees it.
+    void Set(int nCell, const std::string& strText, double number);
+};
 
 class CGridRow {
 public:
@@ -24,8 +42,10 @@ public:
     static void* operator new(std::size_t nSize);
     static void operator delete(void* p, std::size_t nSize) noexcept;
 
-    int m_nKind;                  // row kind (0 empty, 5 detail, 11 subtotal, ...)
+    // The cells come first: a row starts on a cache line (CRowPool), so every two cells
+    // share one line and the few neighbouring cells a recalculation reads lie in few lines.
     CString m_strCell[MAX_CELLS]; // cell text of form item 0..99; numbers kept as text
+    int m_nKind;                  // row kind (0 empty, 5 detail, 11 subtotal, ...)
     int m_nIndent[MAX_CELLS];     // indent of each cell's text, in character widths
     CString m_strParamText1;      // first parameter text of a special row
     int m_nParam1;                // first parameter value
@@ -86,12 +106,6 @@ public:
     }
 
 private:
-    struct CCachedNumber {
-        double value;
-        unsigned char nCell;   // the cell it belongs to; MAX_CELLS: a free entry
-        unsigned char nLength; // the length of the text it was read from
-        char text[CACHED_TEXT];
-    };
     // Part of the row (8 x 32 bytes), so that a row's first read allocates nothing.
-    mutable CCachedNumber m_numbers[CACHED_CELLS];
+    mutable CRememberedNumber m_numbers[CACHED_CELLS];
 };

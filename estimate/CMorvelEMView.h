@@ -11,6 +11,7 @@
 #include "app/CGridCellEdit.h"
 #include "app/IGridCellEditOwner.h"
 #include "estimate/CCompensatedSum.h"
+#include "estimate/CGridRow.h"
 #include "estimate/CGridRowArray.h"
 #include "estimate/CMorvelView.h"
 #include "estimate/CNumberRules.h"
@@ -1155,6 +1156,17 @@ private:
     // the walk; anything else clears it).
     std::vector<std::pair<int, CCompensatedSum>> m_walkedAmounts;
     bool m_bWalkedAmounts = false;
+    // The numbers of the summed columns as the totals walk last read them, row by row
+    // (entry nRow * summed columns + the column's place among them), each with the text it
+    // was read from: the walk reads them from here, one run through memory, instead of from
+    // the rows' own remembered numbers, which lie kilobytes apart. An entry is used only
+    // when its text equals the cell's present text, and its number is what that text reads
+    // as, so rows moved, changed or a changed form cost a new reading, never a wrong sum.
+    // Cost: 32 bytes per row and summed column.
+    std::vector<CRememberedNumber> m_walkNumbers;
+    // Cleared by the totals walk while it works out rows: the numbers it stores go to
+    // m_walkNumbers and the rows' remembered numbers are left alone (StoreWholeNumber).
+    bool m_bRememberInRows = true;
     bool TakeWalkedAmount(int nCol, bool bExcludeFree, double& amount) const;
     bool m_bNumbersThroughTexts = false;
     mutable std::vector<int> m_formulaColumns;

@@ -196,7 +196,8 @@ bool CMorvelEMView::StoreWholeNumber(CGridRow& row, int nRow, int nCol, const CC
     m_strEditStartText.Empty();
     if (row.m_strCell[nCol].str() != m_strNumberText || m_nUsedRows <= nRow)
         StoreCell(nRow, nCol, CString(m_strNumberText));
-    row.RememberNumber(nCol, stored);
+    if (m_bRememberInRows)
+        row.RememberNumber(nCol, stored);
     if (pStored != nullptr)
         *pStored = stored;
     return true;

@@ -6,6 +6,7 @@
 #include "app/CMorvelSettings.h"
 #include "estimate/CCompensatedSum.h"
 #include "estimate/CGridRow.h"
+#include "estimate/CNumberRules.h"
 
 #include <algorithm>
 #include <cmath>
@@ -238,19 +239,30 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
                         : running[static_cast<size_t>(nSlot) * nSums + i];
     };
     // The summed columns are columns of the form, so a row's numbers are read from it
-    // directly (CellValue's checks aside). A row the walk has just worked out (bFresh)
-    // gives the numbers of its formula results as CalcRow kept them: what their texts read
-    // as, without reading them.
+    // directly (CellValue's checks aside), through m_walkNumbers. A row the walk has just
+    // worked out (bFresh) gives the numbers of its formula results as CalcRow kept them:
+    // what their texts read as, without reading them; they are remembered for the next walk.
     bool bFresh = false;
-    auto readNumber = [&](const CGridRow* pRow, int nCol) {
+    if (m_walkNumbers.size() < static_cast<size_t>(std::max(m_nUsedRows, 0)) * nSums)
+        m_walkNumbers.resize(static_cast<size_t>(m_nUsedRows) * nSums);
+    auto readNumber = [&](const CGridRow* pRow, int nRow, size_t i) {
+        const int nCol = columns[i].nCol;
+        const std::string& text = pRow->m_strCell[nCol].str();
+        CRememberedNumber& entry = m_walkNumbers[static_cast<size_t>(nRow) * nSums + i];
         if (bFresh) {
             const size_t nAt = static_cast<size_t>(nCol);
-            if (m_rowValueStamps[nAt] == m_nRowValueStamp && !std::isnan(m_rowValues[nAt]))
+            if (m_rowValueStamps[nAt] == m_nRowValueStamp && !std::isnan(m_rowValues[nAt])) {
+                entry.Set(nCol, text, m_rowValues[nAt]);
                 return m_rowValues[nAt];
+            }
         }
-        return pRow->ReadNumber(nCol);
+        if (entry.Matches(nCol, text))
+            return entry.value;
+        const double value = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
+        entry.Set(nCol, text, value);
+        return value;
     };
-    auto addRow = [&](const CGridRow* pRow, int nKind, int nFirstSlot) {
+    auto addRow = [&](const CGridRow* pRow, int nRow, int nKind, int nFirstSlot) {
         const bool bLeaf = IsLeafKind(nKind);
         const bool bSubtotal = IsSubtotalKind(nKind);
         if (!bLeaf && !bSubtotal)
@@ -259,7 +271,7 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
         for (size_t i = 0; i < nSums; ++i) {
             if (!(columns[i].nTotalMode == 1 ? bLeaf : bSubtotal))
                 continue;
-            const double value = pRow != nullptr ? readNumber(pRow, columns[i].nCol) : 0.0;
+            const double value = pRow != nullptr ? readNumber(pRow, nRow, i) : 0.0;
             CWholeSums& w = whole[i];
             if (w.bWhole) {
                 if (std::fabs(value) <= kExactLimit) {
@@ -305,11 +317,12 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
     int r = 0;
     const bool bCalcRows = m_bCalcRowsInWalk;
     // Fetched ahead: the cells the walk reads, with those the row formulas read and write
-    // when it works them out, and the remembered numbers of the summed and formula columns.
+    // when it works them out.
     int nFirstCell = nSums > 0 ? nFirstSummed : -1;
     int nLastCell = nSums > 0 ? nLastSummed : -2;
-    int nFirstNumber = nFirstCell;
-    int nLastNumber = nLastCell;
+    // The rows' remembered numbers are not read (m_walkNumbers holds them).
+    const int nFirstNumber = 0;
+    const int nLastNumber = -1;
     auto widen = [](int& nFirst, int& nLast, int nCol) {
         nFirst = nFirst < 0 ? nCol : std::min(nFirst, nCol);
         nLast = std::max(nLast, nCol);
@@ -318,7 +331,6 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
         const int nColumns = GetColumnLimit();
         for (int nCol : GetFormulaColumns()) {
             widen(nFirstCell, nLastCell, nCol);
-            widen(nFirstNumber, nLastNumber, nCol);
             for (int nRef : GetColumnInfo(nCol).refs) {
                 if (nRef >= 0 && nRef < nColumns)
                     widen(nFirstCell, nLastCell, nRef);
@@ -330,7 +342,9 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
     // the row's numbers (it leaves heading and summary rows alone).
     auto calcRow = [&](int nRow) {
         const unsigned nStamp = m_nRowValueStamp;
+        m_bRememberInRows = false;
         CalcRow(nRow, 0);
+        m_bRememberInRows = true;
         bFresh = m_nRowValueStamp != nStamp;
     };
     for (; r < nLevelStart; ++r) {
@@ -339,7 +353,7 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
             calcRow(r);
         const CGridRow* pRow = m_EditRows.GetRow(r);
         if (pRow != nullptr)
-            addRow(pRow, pRow->m_nKind, slotGrand);
+            addRow(pRow, r, pRow->m_nKind, slotGrand);
     }
     for (; r <= nLast; ++r) {
         prefetch(r + ROW_PREFETCH_DISTANCE);
@@ -373,7 +387,7 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
             startSlot(nSlot);
             continue; // a heading adds nothing
         }
-        addRow(pRow, nKind, 0);
+        addRow(pRow, r, nKind, 0);
     }
     m_bCalcRowsInWalk = false;
     m_walkedAmounts.clear();

@@ -521,8 +521,15 @@ bool CNumberRules::FormatRoundedNormal(double value, const CRoundSpec& spec, int
 {
     CWholeDecimal number;
     if (!RoundValueQuickly(value, spec, nDecimals, number)) {
-        if (std::isfinite(value) && value != 0.0) {
-            if (!CDecimal::FindSignificantForm(std::fabs(value), number.nDigits, number.nExponent))
+        const double magnitude = std::fabs(value);
+        if (magnitude < 1e15 && magnitude == std::floor(magnitude) && value != 0.0) {
+            // A whole number of at most 15 digits is its own 15-significant-digit form (an
+            // exact rounding on the whole number, which the quick way leaves to this one).
+            number.nDigits = static_cast<uint64_t>(magnitude);
+            number.nExponent = 0;
+            number.bNegative = value < 0;
+        } else if (std::isfinite(value) && value != 0.0) {
+            if (!CDecimal::FindSignificantForm(magnitude, number.nDigits, number.nExponent))
                 return false;
             number.bNegative = value < 0;
         }

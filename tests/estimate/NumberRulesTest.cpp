@@ -503,6 +503,9 @@ TEST(FormatRoundedNormalTest, ValuesBesideEveryRoundingStepGiveTheTextOfTheDecim
         values.push_back(quantity * static_cast<double>(10 * next(30000)));
         values.push_back(quantity * static_cast<double>(next(300000)) * 1.1);
     }
+    // Whole numbers of up to fifteen digits, which round by the rule's step on the whole number.
+    for (double whole : {1.0, 9.0, 10.0, 995.0, 1000.0, 123456789012345.0, 999999999999999.0, 999999999999990.0})
+        values.push_back(whole), values.push_back(-whole);
     const char* const specs[] = {"", "F(-1)", "D(-1)", "U(-1)", "F(-3)", "D(-4)", "U(-7)", "F(1)", "D(2)", "U(3)", "D(9)"};
     int compared = 0;
     for (const char* specText : specs) {

@@ -267,6 +267,75 @@ TEST_F(RecalcEquivalenceTest, GeneratedEstimatesRecalculateAsTheTotalsMadeOneByO
     }
 }
 
+// The totals walk reads the summed columns' numbers from its own store (one entry per row
+// and summed column, each with the text it came from), not from the rows. Whatever happens
+// to the rows between two walks, the sums are those of the rows' present texts: amounts and
+// costs changed straight in the rows to other numbers of the same length, rows deleted and
+// inserted above the rows read, and walks that start below the rows whose entries they use.
+TEST_F(RecalcEquivalenceTest, TheWalksRememberedNumbersFollowTheRowsTexts)
+{
+    OpenBoth(TotallingColumns());
+    Both([](CMorvelEMView& view) {
+        BuildGenerated(view, 11u);
+        view.RecalcAll();
+    });
+    const int nUsed = oneWalk.view->GetUsedRows();
+    ASSERT_GT(nUsed, 150);
+    auto lowDetail = [&](CMorvelEMView& view) {
+        int r = view.GetUsedRows() * 3 / 4;
+        while (r < view.GetUsedRows() && view.GetRowKind(r) != kindDetail)
+            ++r;
+        return r;
+    };
+    const int nEdit = lowDetail(*oneWalk.view);
+    ASSERT_LT(nEdit, nUsed);
+    Both([nEdit](CMorvelEMView& view) { Edit(view, nEdit, 2, "3.5"); });
+    Compare("edited below, the walk's store filled");
+
+    // Amounts of the details and costs of the subtotals above the edited row put straight
+    // into the rows: the same lengths, other digits.
+    Both([nEdit](CMorvelEMView& view) {
+        for (int r = 0; r < nEdit; ++r) {
+            CGridRow* pRow = view.GetEditRow(r);
+            if (pRow == nullptr)
+                continue;
+            for (int nCol : {5, 7}) {
+                std::string text = pRow->m_strCell[nCol].str();
+                for (char& c : text) {
+                    if (c >= '1' && c <= '8')
+                        c = static_cast<char>(c + 1);
+                }
+                pRow->m_strCell[nCol] = CString(text.c_str());
+            }
+        }
+        Edit(view, nEdit, 2, "4.5");
+    });
+    Compare("amounts and costs changed in the rows above the edit");
+
+    // Rows deleted and inserted near the top: every row below moves against the store.
+    Both([](CMorvelEMView& view) {
+        view.DeleteRows(3, 4);
+        view.InsertRows(20, 3);
+    });
+    Both([&](CMorvelEMView& view) { Edit(view, lowDetail(view), 2, "5.25"); });
+    Compare("rows deleted and inserted above the edit");
+
+    // A detail's amount given another detail's text, and the full recalculation after all.
+    Both([&](CMorvelEMView& view) {
+        std::vector<int> details;
+        for (int r = 0; r < nEdit; ++r) {
+            if (view.GetRowKind(r) == kindDetail)
+                details.push_back(r);
+        }
+        for (size_t i = 1; i < details.size(); i += 2)
+            view.GetEditRow(details[i])->m_strCell[5] = view.GetEditRow(details[i - 1])->m_strCell[5];
+        Edit(view, lowDetail(view), 2, "6");
+    });
+    Compare("amounts copied between rows");
+    Both([](CMorvelEMView& view) { view.RecalcAll(); });
+    Compare("full recalculation at the end");
+}
+
 // Without step and classification rows the full recalculation works out the row formulas
 // inside the totals walk; the texts stay those of formulas worked out first. The
 // quantities are put straight into the rows first, so that the formulas have work to do.
