@@ -284,7 +284,7 @@ TEST_F(PopupListTest, SubjectsOfTheHeadingsLevelBecomeAHeadingAtTheCurrentRow)
 
 TEST_F(PopupListTest, PartsChosenWithTheMouseBecomeCalculatedDetailRowsInTheirSubjectsTotal)
 {
-    // The spec column becomes a parts search column (T 5).
+    // The 規格 column becomes a parts search column (T 5).
     m_pDoc->m_EstimationForm.SetItem(scSpec, CEstimationFormFile::colT, "5");
     m_pView->SetupFromDocument();
     {

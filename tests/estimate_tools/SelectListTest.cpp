@@ -144,7 +144,7 @@ protected:
         EstimateWindowTest::SetUp();
         CShellServices::Get().runEstimateDialogCommand = RunEstimateDialogCommand;
         ASSERT_NE(OpenSample(), nullptr);
-        // The spec column becomes the parts search column (T 5).
+        // The 規格 column becomes the parts search column (T 5).
         m_pDoc->m_EstimationForm.SetItem(scSpec, CEstimationFormFile::colT, "5");
         m_pView->SetupFromDocument();
         WriteParts(PartsFile(kRows));
