@@ -79,9 +79,13 @@ for t in "${targets[@]}"; do
   before=$(find "$regressions" -type f ! -name '.*' | wc -l)
   echo "== $t: $seconds s on $jobs workers (logs in $logs/)"
   # Leaks inside system libraries built without frame pointers are only matched by the
-  # suppressions with the full unwinder; the compound-file reader needs it for libgsf.
+  # suppressions with the full unwinder; the targets that reach the compound-file reader
+  # (layouts, and embedded objects on the clipboard or dropped) need it for libgsf.
   unwind=()
-  case "$t" in print_layout) unwind=(env "LSAN_OPTIONS=$LSAN_OPTIONS:fast_unwind_on_malloc=0") ;; esac
+  case "$t" in
+    print_layout | layout_clipboard | layout_drop_data)
+      unwind=(env "LSAN_OPTIONS=$LSAN_OPTIONS:fast_unwind_on_malloc=0") ;;
+  esac
   set +e
   (cd "$logs" && "${unwind[@]}" "$root/build-fuzz/fuzz/fuzz_$t" "$root/$corpus" -jobs="$jobs" -workers="$jobs" \
     -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -max_len="$max_len" \
