@@ -59,7 +59,7 @@ public:
     static CString FormatNormal(double value);
     static CString FormatNormal(const CDecimal& value);
     // The normal form of CDecimal::FromDouble(value) rounded half up to six decimals, by
-    // spec (when it is active) and then half up to nDecimals decimals, worked out in whole
+    // the rounding rule (when it is active) and then half up to nDecimals decimals, worked out in whole
     // numbers without a decimal string: the same text as the CDecimal way, byte for byte. stored receives the
     // value the text reads as (ReadNumber). Returns false, leaving both unspecified, for a value outside
     // CDecimal::FindSignificantForm's range (1e-6 to 1e15 in magnitude, or zero): the caller then takes the

@@ -6,7 +6,7 @@ class SpecialRowsTest : public EstimateViewTest {
 protected:
     void SetUp() override { Open(); }
 
-    // A detail with its spec (the target of steps and classifications) and step factor.
+    // A detail with its 規格 (the target of steps and classifications) and step factor.
     void StepDetail(int row, const char* spec, const char* qty, const char* factor)
     {
         Detail(row, "d", qty, "");
