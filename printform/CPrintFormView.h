@@ -219,6 +219,9 @@ public:
     afx_msg void OnObjectMoveForward();
     afx_msg void OnObjectMoveToBack();
     afx_msg void OnObjectMoveToFront();
+    // Moves the first selected object within the stacking order with move (true when it
+    // moved); not undoable, so it ends the chance to undo the previous edit.
+    void RestackFirstSelected(bool (*move)(CDrawObjList& objects, POSITION pos, CDrawObj* pObj));
     afx_msg void OnEditClear();
     afx_msg void OnEditCopy();
     afx_msg void OnEditCut();

@@ -72,70 +72,61 @@ int MaxY(const CRect& r)
 // ---- Stacking order -----------------------------------------------------------------------
 // Not undoable: a change of the stacking order ends the chance to undo the previous edit.
 
-void CPrintFormView::OnObjectMoveBack()
+void CPrintFormView::RestackFirstSelected(bool (*move)(CDrawObjList& objects, POSITION pos, CDrawObj* pObj))
 {
     if (m_selection.IsEmpty())
         return;
     CDrawObj* pObj = m_selection.GetHead();
     CDrawObjList* pObjects = GetDocument()->GetObjectList();
     POSITION pos = pObjects->Find(pObj);
-    if (pos != nullptr && pos != pObjects->GetHeadPosition()) {
-        POSITION prev = pos;
-        pObjects->GetPrev(prev);
-        pObjects->RemoveAt(pos);
-        pObjects->InsertBefore(prev, pObj);
+    if (pos != nullptr && move(*pObjects, pos, pObj))
         GetDocument()->SetModifiedFlag(TRUE);
-    }
     InvalObj(pObj);
     SetUndoFlags(FALSE, FALSE);
+}
+
+void CPrintFormView::OnObjectMoveBack()
+{
+    RestackFirstSelected([](CDrawObjList& objects, POSITION pos, CDrawObj* pObj) {
+        if (pos == objects.GetHeadPosition())
+            return false;
+        POSITION prev = pos;
+        objects.GetPrev(prev);
+        objects.RemoveAt(pos);
+        objects.InsertBefore(prev, pObj);
+        return true;
+    });
 }
 
 void CPrintFormView::OnObjectMoveForward()
 {
-    if (m_selection.IsEmpty())
-        return;
-    CDrawObj* pObj = m_selection.GetHead();
-    CDrawObjList* pObjects = GetDocument()->GetObjectList();
-    POSITION pos = pObjects->Find(pObj);
-    if (pos != nullptr && pos != pObjects->GetTailPosition()) {
+    RestackFirstSelected([](CDrawObjList& objects, POSITION pos, CDrawObj* pObj) {
+        if (pos == objects.GetTailPosition())
+            return false;
         POSITION next = pos;
-        pObjects->GetNext(next);
-        pObjects->RemoveAt(pos);
-        pObjects->InsertAfter(next, pObj);
-        GetDocument()->SetModifiedFlag(TRUE);
-    }
-    InvalObj(pObj);
-    SetUndoFlags(FALSE, FALSE);
+        objects.GetNext(next);
+        objects.RemoveAt(pos);
+        objects.InsertAfter(next, pObj);
+        return true;
+    });
 }
 
 void CPrintFormView::OnObjectMoveToBack()
 {
-    if (m_selection.IsEmpty())
-        return;
-    CDrawObj* pObj = m_selection.GetHead();
-    CDrawObjList* pObjects = GetDocument()->GetObjectList();
-    if (POSITION pos = pObjects->Find(pObj)) {
-        pObjects->RemoveAt(pos);
-        pObjects->AddHead(pObj);
-        GetDocument()->SetModifiedFlag(TRUE);
-    }
-    InvalObj(pObj);
-    SetUndoFlags(FALSE, FALSE);
+    RestackFirstSelected([](CDrawObjList& objects, POSITION pos, CDrawObj* pObj) {
+        objects.RemoveAt(pos);
+        objects.AddHead(pObj);
+        return true;
+    });
 }
 
 void CPrintFormView::OnObjectMoveToFront()
 {
-    if (m_selection.IsEmpty())
-        return;
-    CDrawObj* pObj = m_selection.GetHead();
-    CDrawObjList* pObjects = GetDocument()->GetObjectList();
-    if (POSITION pos = pObjects->Find(pObj)) {
-        pObjects->RemoveAt(pos);
-        pObjects->AddTail(pObj);
-        GetDocument()->SetModifiedFlag(TRUE);
-    }
-    InvalObj(pObj);
-    SetUndoFlags(FALSE, FALSE);
+    RestackFirstSelected([](CDrawObjList& objects, POSITION pos, CDrawObj* pObj) {
+        objects.RemoveAt(pos);
+        objects.AddTail(pObj);
+        return true;
+    });
 }
 
 void CPrintFormView::OnUpdateSelectionCommand(CCmdUI* pCmdUI)
