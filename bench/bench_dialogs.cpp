@@ -81,25 +81,10 @@ double MeasureModal(UINT nIDTemplate, const std::function<std::unique_ptr<Dialog
 
 void RunBenchmark()
 {
-    char dirTemplate[] = "/tmp/bench_dialogs-XXXXXX";
-    if (mkdtemp(dirTemplate) == nullptr) {
-        std::perror("bench_dialogs: mkdtemp");
+    CBenchWorkFolder folder("bench_dialogs");
+    if (!folder.Valid())
         return;
-    }
-    const std::filesystem::path dir = dirTemplate;
-    struct RemoveDir {
-        std::filesystem::path path;
-        ~RemoveDir()
-        {
-            std::error_code ec;
-            std::filesystem::remove_all(path, ec);
-        }
-    } removeDir{dir};
-
-    CProfileFile profile(SystemPathFromNative((dir / "bench.ini").string()));
-    CMorvelSettings settings(profile);
-    CMorvelSettings::SetCurrent(&settings);
-    settings.WritePathSetting("Work Field", SystemPathFromNative(dir.string()));
+    CMorvelSettings& settings = folder.Settings();
     settings.WriteProfileInt("Input Setting", "Estimation Maxmum Rows", g_nRows * 3);
 
     CWnd frame;

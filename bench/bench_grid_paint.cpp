@@ -96,26 +96,10 @@ double Measure(const std::function<void()>& fn)
 
 void RunBenchmark()
 {
-    char dirTemplate[] = "/tmp/bench_grid_paint-XXXXXX";
-    if (mkdtemp(dirTemplate) == nullptr) {
-        std::perror("bench_grid_paint: mkdtemp");
+    CBenchWorkFolder folder("bench_grid_paint");
+    if (!folder.Valid())
         return;
-    }
-    const std::filesystem::path dir = dirTemplate;
-    struct RemoveDir {
-        std::filesystem::path path;
-        ~RemoveDir()
-        {
-            std::error_code ec;
-            std::filesystem::remove_all(path, ec);
-        }
-    } removeDir{dir};
-
-    CProfileFile profile(SystemPathFromNative((dir / "bench.ini").string()));
-    CMorvelSettings settings(profile);
-    // The estimate engine reads the current settings.
-    CMorvelSettings::SetCurrent(&settings);
-    settings.WritePathSetting("Work Field", SystemPathFromNative(dir.string()));
+    CMorvelSettings& settings = folder.Settings();
     settings.WriteProfileInt("Input Setting", "Estimation Maxmum Rows", g_nRows + g_nRows / 5);
     WriteDisplaySettings(settings);
 

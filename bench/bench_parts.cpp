@@ -97,24 +97,11 @@ CTimes Measure(const std::function<void()>& fn)
 
 void RunBenchmark()
 {
-    char dirTemplate[] = "/tmp/bench_parts-XXXXXX";
-    if (mkdtemp(dirTemplate) == nullptr) {
-        std::perror("bench_parts: mkdtemp");
+    CBenchWorkFolder folder("bench_parts");
+    if (!folder.Valid())
         return;
-    }
-    const std::filesystem::path dir = dirTemplate;
-    struct RemoveDir {
-        std::filesystem::path path;
-        ~RemoveDir()
-        {
-            std::error_code ec;
-            std::filesystem::remove_all(path, ec);
-        }
-    } removeDir{dir};
-    CProfileFile profile(SystemPathFromNative((dir / "bench.ini").string()));
-    CMorvelSettings settings(profile);
-    CMorvelSettings::SetCurrent(&settings);
-    settings.WritePathSetting("Work Field", SystemPathFromNative(dir.string()));
+    const std::filesystem::path& dir = folder.Path();
+    CMorvelSettings& settings = folder.Settings();
     settings.WriteProfileInt("Input Setting", "Parts Maxmum Rows", g_nRows + g_nRows / 10);
     settings.WriteProfileInt("Input Setting", "Backup File", 1);
 

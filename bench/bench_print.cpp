@@ -105,25 +105,11 @@ void WriteLayout(const CString& path, const CEstimationFormFile& form)
 
 void RunBenchmark()
 {
-    char dirTemplate[] = "/tmp/bench_print-XXXXXX";
-    if (mkdtemp(dirTemplate) == nullptr) {
-        std::perror("bench_print: mkdtemp");
+    CBenchWorkFolder folder("bench_print");
+    if (!folder.Valid())
         return;
-    }
-    const std::filesystem::path dir = dirTemplate;
-    struct RemoveDir {
-        std::filesystem::path path;
-        ~RemoveDir()
-        {
-            std::error_code ec;
-            std::filesystem::remove_all(path, ec);
-        }
-    } removeDir{dir};
-
-    CProfileFile profile(SystemPathFromNative((dir / "bench.ini").string()));
-    CMorvelSettings settings(profile);
-    CMorvelSettings::SetCurrent(&settings);
-    settings.WritePathSetting("Work Field", SystemPathFromNative(dir.string()));
+    const std::filesystem::path& dir = folder.Path();
+    CMorvelSettings& settings = folder.Settings();
     settings.WriteProfileInt("Input Setting", "Estimation Maxmum Rows", g_nRows + g_nRows / 5);
     settings.m_nPrintColor = 1;
     settings.m_nDataAlign = 1;
