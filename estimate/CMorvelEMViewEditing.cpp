@@ -276,6 +276,11 @@ void CMorvelEMView::OnLButtonDblClk(UINT nFlags, CPoint point)
 
 void CMorvelEMView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
+    // A modifier on its own neither ends an edit nor moves or shrinks the selection.
+    if (IsModifierKey(nChar)) {
+        CMorvelView::OnKeyDown(nChar, nRepCnt, nFlags);
+        return;
+    }
     if (m_nSummaryPage == 1) {
         // The summary page is read only: it can only be looked through.
         if (IsArrowKey(nChar) || nChar == VK_PRIOR || nChar == VK_NEXT)

@@ -305,8 +305,29 @@ int AbsoluteRight(const CMorvelView& view, int nCol)
 
 } // namespace
 
+bool CMorvelView::IsModifierKey(UINT nChar)
+{
+    switch (nChar) {
+    case VK_SHIFT:
+    case VK_CONTROL:
+    case VK_MENU:
+    case VK_LWIN:
+    case VK_RWIN:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void CMorvelView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
+    // A modifier held down before Ctrl+C, Shift+Del or Ctrl+Ins keeps the selection those
+    // commands act on; only the key it modifies decides.
+    if (IsModifierKey(nChar)) {
+        if (m_hWnd != nullptr)
+            CView::OnKeyDown(nChar, nRepCnt, nFlags);
+        return;
+    }
     const bool bShift = IsShiftDown();
     const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
     if (m_nSelectMode != selectNone && !m_nShiftExtend) {

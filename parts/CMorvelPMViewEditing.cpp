@@ -264,6 +264,11 @@ void CMorvelPMView::ShowCursorMove()
 
 void CMorvelPMView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
+    // A modifier on its own neither commits an edit nor shrinks the selection.
+    if (IsModifierKey(nChar)) {
+        CMorvelView::OnKeyDown(nChar, nRepCnt, nFlags);
+        return;
+    }
     if (nChar == VK_F2) {
         CRect rcCell;
         GetCellRangeRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow, &rcCell);

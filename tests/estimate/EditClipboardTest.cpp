@@ -7,6 +7,7 @@
 #include "estimate/CGridRow.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "resources/ResourceIds.h"
+#include "tests/support/RealInput.h"
 
 #include <filesystem>
 
@@ -70,10 +71,96 @@ protected:
             names.push_back(view.GetCellText(r, scName).ToUtf8());
         return names;
     }
+    // A user's drag over the grid and keys with their modifiers, through the window system.
+    void Drag(CPoint from, CPoint to)
+    {
+        RealInput::Drag(m_pView->GetClientWidget(), QPoint(from.x, from.y), QPoint(to.x, to.y));
+    }
+    void DragRowHeads(int nFirst, int nLast)
+    {
+        const int x = m_pView->GetMetrics().nRowHeaderWidth / 2;
+        Drag(CPoint(x, CellPoint(0, nFirst).y), CPoint(x, CellPoint(0, nLast).y));
+    }
+    void DragColumnHeads(int nFirst, int nLast)
+    {
+        // Through the middle of the headers: near their edges a press resizes a column.
+        const auto middle = [this](int nCol) {
+            CRect rc;
+            m_pView->GetCellRangeRect(nCol, 0, nCol, 0, &rc);
+            return static_cast<int>(rc.CenterPoint().x);
+        };
+        const int y = m_pView->GetMetrics().nHeaderHeight / 2;
+        Drag(CPoint(middle(nFirst), y), CPoint(middle(nLast), y));
+    }
+    void Keys(Qt::KeyboardModifiers mods, int nKey)
+    {
+        RealInput::PressKeys(m_pView->GetClientWidget(), mods, nKey);
+        Pump();
+    }
+    // The selection as the clipboard commands read it.
+    std::pair<int, CRect> Selection() const { return {m_pView->GetSelectMode(), m_pView->GetSelection()}; }
     int m_nUsed = 0;
 };
 
 } // namespace
+
+TEST_F(EditClipboard, ModifierKeysLeaveTheSelectionToTheClipboardKeys)
+{
+    const int nLastCol = m_pView->GetColumnCount() - 1;
+    // Four whole rows: Ctrl+C copies all four, Ctrl+V puts them above the row clicked.
+    const std::vector<std::string> four = RowNames(*m_pView, srFirstDetail, 4);
+    DragRowHeads(srFirstDetail, srFirstDetail + 3);
+    const auto rows = std::make_pair(1, CRect(0, srFirstDetail, nLastCol, srFirstDetail + 3));
+    ASSERT_EQ(Selection(), rows);
+    Keys(Qt::ControlModifier, Qt::Key_C);
+    EXPECT_EQ(Selection(), rows);
+    EXPECT_EQ(m_pApp->m_aRowCopyBuffer.GetSize(), 4);
+    DragRowHeads(12, 12);
+    Keys(Qt::ControlModifier, Qt::Key_V);
+    EXPECT_EQ(RowNames(*m_pView, 12, 4), four);
+    EXPECT_EQ(m_pView->GetUsedRows(), m_nUsed + 4);
+
+    // Two whole rows: Ctrl+X cuts both.
+    const std::string nameAfter = Utf8Cell(srFirstDetail + 2, scName);
+    DragRowHeads(srFirstDetail, srFirstDetail + 1);
+    Keys(Qt::ControlModifier, Qt::Key_X);
+    EXPECT_EQ(m_pApp->m_aRowCopyBuffer.GetSize(), 2);
+    EXPECT_EQ(Utf8Cell(srFirstDetail, scName), nameAfter);
+    EXPECT_EQ(m_pView->GetUsedRows(), m_nUsed + 2);
+
+    // A block of 3 x 2 cells: Ctrl+C takes six cells, Ctrl+V tiles them over an empty
+    // block of the same size, Shift+Del empties the whole block again.
+    const int nTarget = m_pView->GetUsedRows() + 1;
+    Drag(CellPoint(scName, srFirstDetail), CellPoint(scQty, srFirstDetail + 1));
+    const auto block = std::make_pair(20, CRect(scName, srFirstDetail, scQty, srFirstDetail + 1));
+    ASSERT_EQ(Selection(), block);
+    Keys(Qt::ControlModifier, Qt::Key_C);
+    EXPECT_EQ(Selection(), block);
+    EXPECT_EQ(m_pApp->m_aCellCopyBuffer.GetSize(), 2 + 6);
+    Drag(CellPoint(scName, nTarget), CellPoint(scQty, nTarget + 1));
+    Keys(Qt::ControlModifier, Qt::Key_V);
+    for (int r = 0; r < 2; ++r)
+        for (int c = scName; c <= scQty; ++c)
+            EXPECT_EQ(Cell(nTarget + r, c), Cell(srFirstDetail + r, c)) << r << "," << c;
+    Keys(Qt::ShiftModifier, Qt::Key_Delete);
+    for (int r = 0; r < 2; ++r)
+        for (int c = scName; c <= scQty; ++c)
+            EXPECT_EQ(Cell(nTarget + r, c), "") << r << "," << c;
+
+    // Two whole columns: Ctrl+Ins copies every used row of both, Shift+Ins pastes them
+    // down another column (its first source column, repeated).
+    DragColumnHeads(scName, scSpec);
+    const auto columns = std::make_pair(10, CRect(scName, 0, scSpec, m_pView->GetRowLimit() - 1));
+    ASSERT_EQ(Selection(), columns);
+    Keys(Qt::ControlModifier, Qt::Key_Insert);
+    EXPECT_EQ(Selection(), columns);
+    const int nCopied = m_pView->GetUsedRows();
+    EXPECT_EQ(m_pApp->m_aCellCopyBuffer.GetSize(), 2 + 2 * nCopied);
+    DragColumnHeads(scUnit, scUnit);
+    Keys(Qt::ShiftModifier, Qt::Key_Insert);
+    for (int r = 0; r < nCopied; ++r)
+        EXPECT_EQ(Cell(r, scUnit), Cell(r, scName)) << r;
+}
 
 TEST_F(EditClipboard, DeletingWholeRowsCutsThemIntoTheRowBufferAndTheTotalsFollow)
 {

@@ -1,0 +1,56 @@
+// A user's keys and mouse as the window system hands them to the program: Qt events sent
+// to a window's client widget travel the program's own input path (the key state, the
+// frames' accelerators, the window messages), as pressing and dragging do.
+#pragma once
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace RealInput {
+
+// Holds the modifiers down one by one, presses and releases the key, lets the modifiers go.
+inline void PressKeys(QWidget* pWidget, Qt::KeyboardModifiers mods, int nKey)
+{
+    struct CModifier {
+        Qt::KeyboardModifier mod;
+        int nKey;
+    };
+    static constexpr CModifier kModifiers[] = {{Qt::ShiftModifier, Qt::Key_Shift},
+                                               {Qt::ControlModifier, Qt::Key_Control},
+                                               {Qt::AltModifier, Qt::Key_Alt}};
+    Qt::KeyboardModifiers held;
+    for (const CModifier& m : kModifiers) {
+        if (mods & m.mod) {
+            held |= m.mod;
+            QKeyEvent press(QEvent::KeyPress, m.nKey, held);
+            QApplication::sendEvent(pWidget, &press);
+        }
+    }
+    QKeyEvent press(QEvent::KeyPress, nKey, held);
+    QApplication::sendEvent(pWidget, &press);
+    QKeyEvent release(QEvent::KeyRelease, nKey, held);
+    QApplication::sendEvent(pWidget, &release);
+    for (const CModifier& m : kModifiers) {
+        if (mods & m.mod) {
+            held &= ~m.mod;
+            QKeyEvent up(QEvent::KeyRelease, m.nKey, held);
+            QApplication::sendEvent(pWidget, &up);
+        }
+    }
+}
+
+// The left button pressed at one client point, moved to another and released there.
+inline void Drag(QWidget* pWidget, QPoint from, QPoint to)
+{
+    const auto send = [pWidget](QEvent::Type type, QPoint pt, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(pt), QPointF(pWidget->mapToGlobal(pt)), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(pWidget, &event);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+}
+
+} // namespace RealInput
