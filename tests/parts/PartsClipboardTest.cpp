@@ -10,6 +10,7 @@
 #include "platform/ui/ole/COleDataObject.h"
 #include "platform/ui/ole/COleDataSource.h"
 #include "tests/parts/PartsTestSupport.h"
+#include "tests/support/RealInput.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -77,9 +78,100 @@ protected:
         m_pView->SetSelection(CMorvelView::selectRows,
                               CRect(0, nFirst, m_pView->GetColumnCount() - 1, nLast));
     }
+    // A user's drags and keys through the window system. The drags go through the middle
+    // of cells and headers (near a header's edge a press resizes the column).
+    CPoint Middle(int nCol, int nRow)
+    {
+        CRect rc;
+        m_pView->GetCellRangeRect(nCol, nRow, nCol, nRow, &rc);
+        return rc.CenterPoint();
+    }
+    void Drag(CPoint from, CPoint to)
+    {
+        RealInput::Drag(m_pView->GetClientWidget(), QPoint(from.x, from.y), QPoint(to.x, to.y));
+        Pump();
+    }
+    void DragRowNumbers(int nFirst, int nLast)
+    {
+        const int x = m_pView->GetMetrics().nRowHeaderWidth / 2;
+        Drag(CPoint(x, Middle(0, nFirst).y), CPoint(x, Middle(0, nLast).y));
+    }
+    void DragColumnTitles(int nFirst, int nLast)
+    {
+        const int y = m_pView->GetMetrics().nHeaderHeight / 2;
+        Drag(CPoint(Middle(nFirst, 0).x, y), CPoint(Middle(nLast, 0).x, y));
+    }
+    void Keys(Qt::KeyboardModifiers mods, int nKey)
+    {
+        RealInput::PressKeys(m_pView->GetClientWidget(), mods, nKey);
+        Pump();
+    }
+    std::pair<int, CRect> Selection() const { return {m_pView->GetSelectMode(), m_pView->GetSelection()}; }
+    // The number of records on the clipboard (the list's count word); -1 for none.
+    static int ClipboardRecords()
+    {
+        const std::vector<BYTE> bytes = ClipboardBytes();
+        return bytes.size() < 2 ? -1 : bytes[0] | bytes[1] << 8;
+    }
 };
 
 } // namespace
+
+TEST_F(PartsClipboardTest, ModifierKeysLeaveTheSelectionToTheClipboardAndRowKeys)
+{
+    const int nLastCol = m_pView->GetColumnCount() - 1;
+    const auto before = AllCells();
+    const std::string strName1 = Cell(1, colName);
+    ASSERT_EQ(5, m_pDoc->m_nRowsInUse);
+
+    // Four rows by their numbers: Ctrl+C puts all four on the clipboard, Ctrl+V at a cell
+    // inserts all four there.
+    DragRowNumbers(0, 3);
+    const auto rows = std::make_pair(1, CRect(0, 0, nLastCol, 3));
+    ASSERT_EQ(rows, Selection());
+    Keys(Qt::ControlModifier, Qt::Key_C);
+    EXPECT_EQ(rows, Selection());
+    EXPECT_EQ(4, ClipboardRecords());
+    Click(colName, 5);
+    Keys(Qt::ControlModifier, Qt::Key_V);
+    EXPECT_EQ(9, m_pDoc->m_nRowsInUse);
+    for (int r = 0; r < 4; ++r)
+        EXPECT_EQ(Cell(r, colName), Cell(5 + r, colName)) << r;
+
+    // Two rows: Ctrl+X cuts both, Ctrl+Del deletes both, Ctrl+Ins inserts two, Alt+Del
+    // clears both.
+    DragRowNumbers(5, 6);
+    Keys(Qt::ControlModifier, Qt::Key_X);
+    EXPECT_EQ(2, ClipboardRecords());
+    EXPECT_EQ(7, m_pDoc->m_nRowsInUse);
+    DragRowNumbers(5, 6);
+    Keys(Qt::ControlModifier, Qt::Key_Delete);
+    EXPECT_EQ(before, AllCells());
+    DragRowNumbers(1, 2);
+    Keys(Qt::ControlModifier, Qt::Key_Insert);
+    EXPECT_EQ(7, m_pDoc->m_nRowsInUse);
+    EXPECT_EQ("", Cell(2, colName));
+    EXPECT_EQ(strName1, Cell(3, colName));
+    DragRowNumbers(3, 4);
+    Keys(Qt::AltModifier, Qt::Key_Delete);
+    for (int r = 3; r <= 4; ++r)
+        for (int c = 0; c <= nLastCol; ++c)
+            EXPECT_EQ("", Cell(r, c)) << r << "," << c;
+
+    // A block of 2 x 2 cells and two whole columns: Ctrl+C takes every row of either.
+    Drag(Middle(colSpec, 5), Middle(colQty, 6));
+    const auto block = std::make_pair(20, CRect(colSpec, 5, colQty, 6));
+    ASSERT_EQ(block, Selection());
+    Keys(Qt::ControlModifier, Qt::Key_C);
+    EXPECT_EQ(block, Selection());
+    EXPECT_EQ(2, ClipboardRecords());
+    DragColumnTitles(colName, colSpec);
+    const auto columns = std::make_pair(10, CRect(colName, 0, colSpec, m_pView->GetRowLimit() - 1));
+    ASSERT_EQ(columns, Selection());
+    Keys(Qt::ControlModifier, Qt::Key_C);
+    EXPECT_EQ(columns, Selection());
+    EXPECT_EQ(m_pDoc->m_nRowsInUse, ClipboardRecords());
+}
 
 TEST_F(PartsClipboardTest, TheClipboardFormatIsTheRecordListByteForByte)
 {
