@@ -573,7 +573,7 @@ void CMorvelEMView::InsertRow(int nRow)
         GrowRowLimit(nUsedAfter + 1);
     m_nUsedRows = nUsedAfter;
     m_EditRows.InsertAt(nRow, new CGridRow);
-    NoteRowShift();
+    NoteRowShift(nRow);
     if (m_nMarkRow >= nRow)
         ++m_nMarkRow;
     UpdateScrollRanges();
@@ -586,7 +586,7 @@ void CMorvelEMView::DeleteRow(int nRow)
         return;
     delete m_EditRows.GetRow(nRow);
     m_EditRows.RemoveAt(nRow);
-    NoteRowShift();
+    NoteRowShift(nRow);
     m_nUsedRows = std::max(0, m_nUsedRows - 1);
     SetDocumentModified();
     if (m_nMarkRow == nRow)
@@ -609,7 +609,7 @@ void CMorvelEMView::InsertRows(int nRow, int nCount)
     m_EditRows.InsertAt(nRow, nullptr, nCount);
     for (int i = 0; i < nCount; ++i)
         m_EditRows.SetAt(nRow + i, new CGridRow);
-    NoteRowShift();
+    NoteRowShift(nRow);
     if (m_nMarkRow >= nRow)
         m_nMarkRow += nCount;
     UpdateScrollRanges();
@@ -625,7 +625,7 @@ void CMorvelEMView::DeleteRows(int nRow, int nCount)
     for (int i = 0; i < n; ++i)
         delete m_EditRows.GetRow(nRow + i);
     m_EditRows.RemoveAt(nRow, n);
-    NoteRowShift();
+    NoteRowShift(nRow);
     m_nUsedRows = std::max(0, m_nUsedRows - n);
     SetDocumentModified();
     if (m_nMarkRow >= nRow && m_nMarkRow < nRow + n)
@@ -832,6 +832,8 @@ void CMorvelEMView::MoveCurrentRowDown()
 {
     if (m_nCurrentRow < m_nRowLimit - 1)
         ++m_nCurrentRow;
+    // The status bar shows the new row, and the used rows the new row made.
+    UpdateStatusText(statusShow);
 }
 
 void CMorvelEMView::PlaceNewRow()

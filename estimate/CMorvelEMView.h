@@ -22,6 +22,7 @@
 #include "platform/ui/gdi/GdiObjects.h"
 
 #include <array>
+#include <climits>
 #include <memory>
 #include <string>
 #include <utility>
@@ -718,8 +719,11 @@ public:
             CString strText;
         };
         std::vector<CCellSave> cells;
-        CRect rcCellBlock;        // the block a cell cut emptied
-        unsigned nShiftStamp = 0; // the view's row shifts when the record was made
+        CRect rcCellBlock; // the block a cell cut emptied
+        // The first row that rows were inserted, deleted or reordered at since the record
+        // was made (INT_MAX: none). Rows moved only below the rows the record names leave
+        // it good.
+        int nShiftedFrom = INT_MAX;
     };
     const CUndoRecord& GetUndoRecord() const { return m_undo; }
     // Sets the codes undo and redo act on (undoNone: nothing), as the undo and redo
@@ -823,8 +827,12 @@ private:
     void RecordUndo(int nAction, CPoint ptPosition);
     // A command that shifts rows after recording its action keeps the record in step.
     void KeepUndoRecordInStep();
-    // Every insertion, deletion or reordering of rows counts here.
-    void NoteRowShift();
+    // Every insertion, deletion or reordering of rows counts here, with the first row
+    // that moves (or goes).
+    void NoteRowShift(int nFromRow);
+    // The last row the undo record names (its cells, rows or block); undo and redo of it
+    // are good while no row at or above it has moved.
+    int UndoRecordLastRow() const;
     void FinishOpenEditForUndo();
     void PerformUndo(int nAction);
     void PerformRedo(int nAction);
@@ -833,7 +841,6 @@ private:
     void RestoreRowFromUndo(INT_PTR nEntry, int nRow);
     void SetRowKindsForUndo(bool bNonCalculated, int nFirstRow, int nCount);
     static void FillCellBuffer(CObArray& buffer, const std::vector<CUndoRecord::CCellSave>& cells);
-    unsigned m_nRowShifts = 0;
     // A command whose dialog belongs to the estimate tools goes to them by id (through the
     // shell services); without them it says that it is not available.
     void HandToEstimateTools(UINT nID);

@@ -129,7 +129,7 @@ void CMorvelEMView::SortBlock(bool bAscending)
                      [compare](const CGridRow* a, const CGridRow* b) { return compare(a, b) < 0; });
     for (int r = nFirst; r <= nLast; ++r)
         m_EditRows.SetAt(r, rows[static_cast<size_t>(r - nFirst)]);
-    NoteRowShift();
+    NoteRowShift(nFirst);
 
     if (m_hWnd != nullptr) {
         CRect rcRows;

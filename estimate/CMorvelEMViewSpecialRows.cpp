@@ -246,6 +246,7 @@ void CMorvelEMView::InsertDiscount(const char* lpszAmount)
     }
     CalcRow(nRow, nAmountCol + 1);
     SetRowKind(kindDiscount, nRow);
+    RecordUndo(undoSpecialRow, CPoint(m_nCurrentCol, nRow));
     InvalidateRows(nRow, nRow);
     MoveCurrentRowDown();
     RecalcTotals(m_nCurrentRow);
@@ -294,6 +295,7 @@ void CMorvelEMView::InsertDiscountTotal(int nDiscountLevel)
     const int nRow = m_nCurrentRow;
     InsertRow(nRow);
     MakeTotalRow(nRow, levelDiscount);
+    RecordUndo(undoSpecialRow, CPoint(m_nCurrentCol, nRow));
     RecalcTotals(nRow);
     UpdateTreeView();
     MoveCurrentRowDown();
@@ -314,6 +316,7 @@ void CMorvelEMView::InsertConsumptionTax()
     SetCellText("消費税"_sj, nRow, FindNameColumn(), TRUE);
     StoreTaxRow(nRow, nAmountCol, nSecondCol, strTax, nRate);
     SetRowKind(kindFree, nRow);
+    RecordUndo(undoSpecialRow, CPoint(m_nCurrentCol, nRow));
     InvalidateRows(nRow, nRow + 1);
     RecalcTotals(nRow);
     UpdateTreeView();

@@ -550,6 +550,8 @@ void CMorvelEMView::InsertTotal(int nLevel)
     MakeTotalRow(nRow, nLevel);
     if (nLevel != levelGrand)
         UpdateTreeView();
+    // Undo takes the new total row away again, as it does a row insertion.
+    RecordUndo(undoSpecialRow, CPoint(m_nCurrentCol, nRow));
     MoveCurrentRowDown();
     InvalidateRows(nRow, m_nCurrentRow);
 }

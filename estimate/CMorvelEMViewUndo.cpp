@@ -3,11 +3,12 @@
 // take it back); undo takes that one action back, redo does it again, mostly by running the
 // same command at the recorded position, which records its own undo data as it runs.
 //
-// A record describes rows by number. Any later insertion or deletion of rows that the
-// record does not know about (a total row made, a page inserted, rows dragged in the
-// subject tree, a sort) moves the rows under those numbers, so the record counts the row
-// shifts it has seen: once another shift has happened it is out of step and neither undo
-// nor redo act on it (both are disabled) rather than change the wrong rows.
+// A record describes rows by number. A later insertion or deletion of rows that the
+// record does not know about (a page inserted, rows dragged in the subject tree, a sort)
+// moves the rows under those numbers when it happens at or above the last row the record
+// names: the record remembers the first row moved since it was made, and once that lies
+// within its rows neither undo nor redo act on it (both are disabled) rather than change
+// the wrong rows. Rows moved only below its rows leave it as good as it was.
 #include "estimate/CMorvelEMView.h"
 
 #include "app/CMorvelApp.h"
@@ -18,6 +19,7 @@
 #include "platform/ui/core/CCmdUI.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace {
@@ -39,17 +41,51 @@ const CString& UndoText(const CGridRowArray& texts, INT_PTR i)
 
 void CMorvelEMView::KeepUndoRecordInStep()
 {
-    m_undo.nShiftStamp = m_nRowShifts;
+    m_undo.nShiftedFrom = INT_MAX;
 }
 
 bool CMorvelEMView::IsUndoRecordCurrent() const
 {
-    return m_undo.nShiftStamp == m_nRowShifts;
+    return m_undo.nShiftedFrom > UndoRecordLastRow();
 }
 
-void CMorvelEMView::NoteRowShift()
+void CMorvelEMView::NoteRowShift(int nFromRow)
 {
-    ++m_nRowShifts;
+    m_undo.nShiftedFrom = std::min(m_undo.nShiftedFrom, std::max(0, nFromRow));
+}
+
+int CMorvelEMView::UndoRecordLastRow() const
+{
+    const int nAction = m_undo.nAction >= 0 ? m_undo.nAction : m_undo.nRedoAction;
+    const CPoint pt = m_undo.ptPosition;
+    // The rows from the position on, as many as the action names (at least the one).
+    const auto rowsFrom = [&pt](INT_PTR nCount) { return pt.y + std::max(1, static_cast<int>(nCount)) - 1; };
+    switch (nAction) {
+    case undoRowsCut:
+    case undoRowsPaste:
+    case undoRowsPasteCount:
+        return rowsFrom(m_undo.nPasteCount);
+    case undoNonCalcSet:
+    case undoNonCalcRelease:
+    case undoRowsInsert:
+        return rowsFrom(pt.x);
+    case undoFixedRate:
+        return rowsFrom(m_undo.texts.GetWorkingArray().GetSize() - kFixedRateSettings);
+    case undoRowsClear:
+        return rowsFrom(m_undo.rows.GetWorkingArray().GetSize());
+    case undoCellsCut:
+    case undoCellsPaste: {
+        // The kept cells: two corners, then each cell's offset from the first corner.
+        int nLast = std::max<int>(pt.y, m_undo.rcCellBlock.bottom);
+        for (size_t i = 0; i < m_undo.cells.size(); ++i) {
+            const CPoint ptCell = m_undo.cells[i].pt;
+            nLast = std::max<int>(nLast, i < 2 ? ptCell.y : m_undo.cells[0].pt.y + ptCell.y);
+        }
+        return nLast;
+    }
+    default:
+        return pt.y;
+    }
 }
 
 // ---------------------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include "platform/ui/gdi/CClientDC.h"
 #include "resources/ResourceIds.h"
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -150,6 +151,36 @@ TEST_F(StatusAndPicks, ThePanesFollowMovesAndCommitsAndGoBlankWhenHidden)
     m_pView->UpdateStatusText(0);
     EXPECT_EQ(PaneText(ID_INDICATOR_PANE1), "");
     EXPECT_EQ(PaneText(ID_INDICATOR_PANE2), "");
+}
+
+TEST_F(StatusAndPicks, ThePositionPaneFollowsTheRowsThatSpecialRowCommandsMakeAndMoveTo)
+{
+    const auto expected = [this] {
+        const int nPageRows = m_pView->GetPageRows(), nRow = m_pView->GetCurrentRow();
+        CString text;
+        text.Format("%3d ﾍﾟｰｼﾞ %4d 行 %3d 列  最大行 %d "_sj, nRow / nPageRows + 1, nRow % nPageRows + 1,
+                    m_pView->GetCurrentCol() + 1, m_pView->GetUsedRows());
+        return text;
+    };
+    CString picked = "新設工事/式"_sj;
+    const std::function<void()> commands[] = {
+        [this] { Command(ID_TOTAL_SMALL); },
+        [this] { Command(ID_TOTAL_MIDDLE); },
+        [this] { Command(ID_TOTAL_LARGE); },
+        [this] { Command(ID_TOTAL_KIND); },
+        [this] { Command(ID_TOTAL_GRAND); },
+        [this] { Command(ID_TAX_ROW); },
+        [this] { m_pView->InsertDiscount("1000"); },
+        [this] { m_pView->InsertDiscountTotal(kindSmall); },
+        [this] { m_pView->InsertKindHeading("本体"_sj, "式"_sj); },
+        [&] { m_pView->SendMessage(WM_PICK_LARGE_SUBJECT, 0, reinterpret_cast<LPARAM>(&picked)); },
+    };
+    for (size_t i = 0; i < std::size(commands); ++i) {
+        GoTo(scName, 5);
+        commands[i]();
+        EXPECT_NE(m_pView->GetRowKind(5), kindDetail) << i; // the new row
+        EXPECT_EQ(PaneText(ID_INDICATOR_PANE1), expected()) << i;
+    }
 }
 
 TEST_F(StatusAndPicks, APickedLargeSubjectBelowTheUsedRowsBecomesAHeadingThere)

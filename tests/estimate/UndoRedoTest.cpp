@@ -8,8 +8,10 @@
 #include "estimate/CTabWnd.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "resources/ResourceIds.h"
+#include "tests/support/RealInput.h"
 
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -290,13 +292,59 @@ TEST_F(UndoRedo, ARecordOverTakenByRowsMovedElsewhereIsNotUsed)
     Type("200");
     Key(VK_RETURN);
     ASSERT_EQ(IsEnabled(ID_EDIT_UNDO), 1);
-    // A total row inserted above the edited row records nothing and moves it down.
+    // Rows fed in below the edited row (a page feed records nothing) leave it where it
+    // was: undo still takes the edit back.
+    const int nPageRows = m_pView->GetPageRows();
+    GoTo(scName, nPageRows + 2);
+    Command(ID_PAGE_FEED);
+    ASSERT_GT(m_pView->GetUsedRows(), nPageRows * 2);
+    EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 1);
     GoTo(scName, 0);
-    m_pView->InsertTotal(CMorvelEMView::levelGrand);
+    const CGridPicture fed = Picture();
+    Command(ID_EDIT_UNDO);
+    EXPECT_NE(Cell(srFirstDetail, scQty), "200.000000");
+    Command(ID_EDIT_REDO);
+    EXPECT_EQ(Picture(), fed);
+
+    // Rows fed in above it move it down: the record no longer names it.
+    Command(ID_PAGE_FEED);
     EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 0);
     const CGridPicture before = Picture();
     Command(ID_EDIT_UNDO);
-    EXPECT_EQ(Picture(), before) << "nothing was written to the row that moved up";
+    EXPECT_EQ(Picture(), before) << "nothing was written to the row that moved";
+}
+
+TEST_F(UndoRedo, TotalAndDiscountRowsAreTakenBackAndMadeAgainByTheKeys)
+{
+    const auto keys = [this](int nKey) {
+        RealInput::PressKeys(m_pView->GetClientWidget(), Qt::ControlModifier, nKey);
+        Pump();
+    };
+    const std::function<void()> commands[] = {
+        [this] { Command(ID_TOTAL_SMALL); },
+        [this] { Command(ID_TOTAL_MIDDLE); },
+        [this] { Command(ID_TOTAL_LARGE); },
+        [this] { Command(ID_TOTAL_KIND); },
+        [this] { Command(ID_TOTAL_GRAND); },
+        [this] { Command(ID_TAX_ROW); },
+        [this] { m_pView->InsertDiscount("1000"); },          // the discount dialog's OK
+        [this] { m_pView->InsertDiscountTotal(kindMiddle); }, // the discount total dialog's OK
+    };
+    GoTo(scName, srMiddleTotal);
+    const CGridPicture before = Picture();
+    for (size_t i = 0; i < std::size(commands); ++i) {
+        commands[i]();
+        const CGridPicture made = Picture();
+        ASSERT_EQ(made.nUsedRows, before.nUsedRows + 1) << i;
+        EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 1) << i;
+        keys(Qt::Key_Z);
+        EXPECT_EQ(Picture(), before) << i;
+        keys(Qt::Key_Y);
+        EXPECT_EQ(Picture(), made) << i;
+        keys(Qt::Key_Z);
+        EXPECT_EQ(Picture(), before) << i;
+        GoTo(scName, srMiddleTotal);
+    }
 }
 
 TEST_F(UndoRedo, BothAreDisabledOnTheSummaryPageAndAfterSaveAndReopen)

@@ -44,8 +44,10 @@ inline void PressKeys(QWidget* pWidget, Qt::KeyboardModifiers mods, int nKey)
 // The left button pressed at one client point, moved to another and released there.
 inline void Drag(QWidget* pWidget, QPoint from, QPoint to)
 {
-    const auto send = [pWidget](QEvent::Type type, QPoint pt, Qt::MouseButton button, Qt::MouseButtons buttons) {
-        QMouseEvent event(type, QPointF(pt), QPointF(pWidget->mapToGlobal(pt)), button, buttons, Qt::NoModifier);
+    const auto send = [pWidget](QEvent::Type type, QPoint pt, Qt::MouseButton button,
+                                Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(pt), QPointF(pWidget->mapToGlobal(pt)), button, buttons,
+                          Qt::NoModifier);
         QApplication::sendEvent(pWidget, &event);
     };
     send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
