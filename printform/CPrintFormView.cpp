@@ -525,9 +525,30 @@ BOOL CPrintFormView::PreTranslateMessage(MSG* pMsg)
 BOOL CPrintFormView::OnScrollBy(CSize sizeScroll, BOOL bDoScroll)
 {
     const BOOL bScrolled = CScrollView::OnScrollBy(sizeScroll, bDoScroll);
-    if (bScrolled && bDoScroll)
+    if (bScrolled && bDoScroll) {
+        UpdateActiveItem();
         UpdateWindow();
+    }
     return bScrolled;
+}
+
+COleClientItem* CPrintFormView::GetActiveItem() const
+{
+    CPrintDoc* pDoc = GetDocument();
+    return pDoc != nullptr ? pDoc->GetInPlaceActiveItem(this) : nullptr;
+}
+
+void CPrintFormView::UpdateActiveItem()
+{
+    // The item's window follows its object when the view scrolls or changes size.
+    if (COleClientItem* pItem = GetActiveItem(); pItem && pItem->GetItemState() == COleClientItem::activeUIState)
+        pItem->SetItemRects();
+}
+
+void CPrintFormView::CloseActiveItem()
+{
+    if (COleClientItem* pItem = GetActiveItem())
+        pItem->Close(OLECLOSE_SAVEIFDIRTY);
 }
 
 void CPrintFormView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
@@ -754,6 +775,9 @@ int CPrintFormView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 void CPrintFormView::OnDestroy()
 {
     StopAutoScroll();
+    // An item active in place in this window leaves it with the window.
+    if (COleClientItem* pItem = GetActiveItem())
+        pItem->InPlaceDeactivate();
     CScrollView::OnDestroy();
 }
 
@@ -879,6 +903,7 @@ void CPrintFormView::OnSetFocus(CWnd* pOldWnd)
 void CPrintFormView::OnSize(UINT nType, int cx, int cy)
 {
     CScrollView::OnSize(nType, cx, cy);
+    UpdateActiveItem();
 }
 
 CComboBox* CPrintFormView::GetBarBox(UINT nID) const
