@@ -100,6 +100,8 @@ public:
     // The index of a font height in the font-size box; -1 when it is not there.
     static int FontSizeIndexOfHeight(LONG lfHeight);
     static LONG FontHeightOfSizeIndex(int nIndex);
+    // A font height (negative, 96-dpi pixels) in points with at most one decimal ("10.5").
+    static CString FontPointText(LONG lfHeight);
 
     // ---- Undo ----
     void CloneSelectionForUndo(int nUnused = 0);
@@ -364,6 +366,8 @@ private:
     void FillList(CDrawObjList& list, const CDrawObjList& from);
     void RemoveSelectedFromDocument(bool bKeepEmbedded);
     void StopAutoScroll();
+    // A bar box shows a text that none of its entries has: no entry is selected.
+    static void ShowBoxText(CComboBox* pBox, const CString& text);
 
     int m_nPasteCount = -1;
     int m_nRuleLineStyle = 1;
