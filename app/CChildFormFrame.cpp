@@ -47,6 +47,13 @@ BOOL CChildFormFrame::PreCreateWindow(CREATESTRUCT& cs)
     return CMDIChildWnd::PreCreateWindow(cs);
 }
 
+BOOL CChildFormFrame::PreTranslateMessage(MSG* pMsg)
+{
+    if (IsTextKeyForBarBox(pMsg))
+        return FALSE;
+    return CMDIChildWnd::PreTranslateMessage(pMsg);
+}
+
 int CChildFormFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CMDIChildWnd::OnCreate(lpCreateStruct) == -1)

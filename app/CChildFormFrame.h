@@ -27,6 +27,8 @@ public:
     static const char* const s_fontSizes[16];
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    // Keys typed into the font-size box edit its text (IsTextKeyForBarBox).
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     CDC m_dcPrinter;
     CComboBox m_wndFontSize;

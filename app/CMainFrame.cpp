@@ -4,6 +4,7 @@
 #include "app/CMorvelDocManager.h"
 #include "app/CShellServices.h"
 #include "app/CSplashWindow.h"
+#include "app/ChildFrameSupport.h"
 #include "platform/base/Path.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/WinApi.h"
@@ -62,6 +63,13 @@ END_MESSAGE_MAP()
 CMainFrame::CMainFrame() = default;
 
 CMainFrame::~CMainFrame() = default;
+
+BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
+{
+    if (IsTextKeyForBarBox(pMsg))
+        return FALSE;
+    return CMDIFrameWnd::PreTranslateMessage(pMsg);
+}
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
 {

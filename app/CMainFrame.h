@@ -22,6 +22,9 @@ public:
     ~CMainFrame() override;
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    // Keys typed into a box on a document window's bar edit its text: the main window's
+    // accelerators (Ctrl+C, Ctrl+V, ...) leave them to it (IsTextKeyForBarBox).
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     void OnUpdateFrameMenu(HMENU hMenuAlt) override;
 
     // The walk over the open document windows: the first call after a reset gives the

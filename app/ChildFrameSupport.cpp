@@ -2,11 +2,13 @@
 
 #include "app/CMainFrame.h"
 #include "platform/base/MessageBox.h"
+#include "platform/ui/controls/CComboBox.h"
 #include "platform/ui/core/CCmdUI.h"
-#include "platform/ui/frames/CControlBar.h"
-#include "platform/ui/frames/CFrameWnd.h"
 #include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/CWinApp.h"
+#include "platform/ui/core/DialogDefs.h"
+#include "platform/ui/frames/CControlBar.h"
+#include "platform/ui/frames/CFrameWnd.h"
 #include "platform/ui/gdi/GdiObjects.h"
 
 CFont* ChildFrameGuiFont()
@@ -75,4 +77,29 @@ void PassMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu, BOOL& bMenuSelect
     if (CWnd* pMain = AfxGetMainWnd())
         pMain->PostMessage(WM_MENUSELECT, MAKEWPARAM(static_cast<WORD>(nItemID), static_cast<WORD>(nFlags)),
                            reinterpret_cast<LPARAM>(hSysMenu));
+}
+
+BOOL IsTextKeyForBarBox(const MSG* pMsg)
+{
+    if (pMsg == nullptr)
+        return FALSE;
+    const UINT vk = static_cast<UINT>(pMsg->wParam);
+    switch (pMsg->message) {
+    case WM_KEYDOWN:
+        if (vk == VK_ESCAPE || vk == VK_TAB || (vk >= VK_F1 && vk <= VK_F1 + 23))
+            return FALSE;
+        break;
+    case WM_SYSKEYDOWN:
+        if (vk != VK_BACK)
+            return FALSE;
+        break;
+    case WM_CHAR:
+        break;
+    default:
+        return FALSE;
+    }
+    auto* pBox = dynamic_cast<CComboBox*>(CWnd::FromHandle(pMsg->hwnd));
+    if (pBox == nullptr || (pBox->GetStyle() & CBS_DROPDOWNLIST) != CBS_DROPDOWN)
+        return FALSE;
+    return dynamic_cast<CControlBar*>(pBox->GetParent()) != nullptr;
 }

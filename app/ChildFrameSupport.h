@@ -18,6 +18,13 @@ class CWnd;
 // The stock GUI font, or the variable-pitch system font where there is none.
 CFont* ChildFrameGuiFont();
 
+// Whether a key message goes to the text of a box that can be typed into on a control bar
+// (the layouts' font-size box) and is a key that edits that text: every key but Esc, Tab,
+// the function keys and Alt combinations other than Alt+Backspace. The frames translate no
+// accelerator for such keys, so that Ctrl+A, Ctrl+C or Del act on the box's text and not
+// on the document behind it.
+BOOL IsTextKeyForBarBox(const MSG* pMsg);
+
 // Shows a hidden bar or hides a shown one, and lays the frame out again.
 void ToggleChildFrameBar(CFrameWnd* pFrame, CControlBar& bar);
 // Checks a bar's menu item while the bar is shown.

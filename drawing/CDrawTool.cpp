@@ -112,6 +112,8 @@ CDrawTool* CDrawTool::FindTool(int nShape)
 
 void CDrawTool::OnLButtonDown(CPrintFormView* pView, UINT nFlags, const CPoint& point)
 {
+    // A click in the layout ends the run of an item active in place in it.
+    pView->CloseActiveItem();
     pView->SetCapture();
     s_nDownFlags = nFlags;
     s_ptDown = point;

@@ -6,12 +6,15 @@
 #include "drawing/CDrawText.h"
 #include "drawing/DrawingShared.h"
 #include "drawing/LineStyles.h"
+#include "platform/ui/core/CWinApp.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "platform/ui/gdi/CDC.h"
 #include "platform/ui/gdi/GdiObjects.h"
 #include "printform/CPrintDoc.h"
 #include "printform/CPrintFormView.h"
 
+#include <algorithm>
+#include <cmath>
 #include <map>
 #include <utility>
 
@@ -153,6 +156,33 @@ void CDrawText::Draw(CDC* pDC, CPrintFormView* pView)
     m_bVisible = FALSE;
 }
 
+namespace {
+
+// A context mapped as the editor and the paper map theirs: 0.01 inch a unit, y up.
+void MapInObjectUnits(CDC& dc)
+{
+    dc.SetMapMode(MM_ANISOTROPIC);
+    dc.SetViewportExt(dc.GetDeviceCaps(LOGPIXELSX), dc.GetDeviceCaps(LOGPIXELSY));
+    dc.SetWindowExt(100, -100);
+}
+
+// The width in object units of a text drawn at a zoom (percent) on a context mapped in
+// object units: the font's height is zoomed as the editor zooms it, and the width taken
+// back to object units, rounded up.
+int DrawnTextWidth(CDC& dc, LOGFONT lf, const CString& text, int nZoom)
+{
+    lf.lfHeight = static_cast<LONG>(lf.lfHeight * (nZoom / 100.0));
+    CFont font;
+    if (!font.CreateFontIndirect(&lf))
+        return 0;
+    CFont* pOldFont = dc.SelectObject(&font);
+    const int cx = dc.GetTextExtent(text).cx;
+    dc.SelectObject(pOldFont);
+    return static_cast<int>(std::ceil(cx * 100.0 / nZoom));
+}
+
+} // namespace
+
 void CDrawText::FitToText(CPrintFormView* pView)
 {
     const CString shown = GetFieldDisplayText(m_strText);
@@ -165,6 +195,21 @@ void CDrawText::FitToText(CPrintFormView* pView)
         extent = dc.GetTextExtent(shown);
         if (pOldFont)
             dc.SelectObject(pOldFont);
+    }
+    // The text must not be cut where it is drawn: on paper, and on the screen at the
+    // editor's zooms, where a font of few pixels (bold ones above all) comes out wider than
+    // its height says. The frame takes the widest of these. (At 25 % the letters are a few
+    // pixels high and their widths say nothing of the text.)
+    {
+        CClientDC screen(pView);
+        MapInObjectUnits(screen);
+        for (int nZoom : {50, 75, 100, 150, 200, pView != nullptr ? pView->GetZoom() : 100})
+            extent.cx = std::max<LONG>(extent.cx, DrawnTextWidth(screen, m_logFont, shown, nZoom));
+        CDC printer;
+        if (CWinApp* pApp = AfxGetApp(); pApp != nullptr && pApp->CreatePrinterDC(printer)) {
+            MapInObjectUnits(printer);
+            extent.cx = std::max<LONG>(extent.cx, DrawnTextWidth(printer, m_logFont, shown, 100));
+        }
     }
     extent.cy += 6;
     const int x0 = std::min(m_position.left, m_position.right);

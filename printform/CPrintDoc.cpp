@@ -125,6 +125,16 @@ CDrawObj* CPrintDoc::ObjectAt(const CPoint& point)
     return nullptr;
 }
 
+BOOL CPrintDoc::IsItemSaved(const COleClientItem* pItem) const
+{
+    for (POSITION pos = m_objects.GetHeadPosition(); pos;) {
+        auto* pOle = dynamic_cast<CDrawOleObj*>(m_objects.GetNext(pos));
+        if (pOle && pOle->m_pClientItem == pItem)
+            return TRUE;
+    }
+    return FALSE;
+}
+
 CDrawOleObj* CPrintDoc::RestoreOleObject(CDrawOleObj* pObj)
 {
     if (pObj == nullptr)

@@ -40,6 +40,9 @@ public:
 
     void Serialize(CArchive& ar) override;
     void DeleteContents() override;
+    // Only the items of the layout's embedded objects are saved: the item of a deleted
+    // object, kept for its undo, stays out of the file.
+    BOOL IsItemSaved(const COleClientItem* pItem) const override;
 
     // The paper of the application's printer in 0.01 inch (rounded half up), and the
     // extent (paper + 40 each way). Without a printer: "ﾌﾟﾘﾝﾀの情報を取得できません。" and

@@ -473,9 +473,13 @@ void CPrintFormView::UpdateFontNameCombo()
     if (nIndex >= 0) {
         CString found;
         pBox->GetLBText(nIndex, found);
-        if (found == ref) // the box's search ignores case; the face must match exactly
+        if (found == ref) { // the box's search ignores case; the face must match exactly
             pBox->SetCurSel(nIndex);
+            return;
+        }
     }
+    // A face the printer does not list (a layout made elsewhere): the box shows its name.
+    ShowBoxText(pBox, ref);
 }
 
 void CPrintFormView::UpdateFontSizeCombo()
@@ -486,7 +490,35 @@ void CPrintFormView::UpdateFontSizeCombo()
     auto v = CommonValue(
         m_selection, [](CDrawObj* p) -> long { return static_cast<CDrawText*>(p)->m_logFont.lfHeight; },
         [](const CDrawCell* c) -> long { return c->m_logFont.lfHeight; }, false);
-    pBox->SetCurSel(v ? FontSizeIndexOfHeight(static_cast<LONG>(*v)) : -1);
+    const int nIndex = v ? FontSizeIndexOfHeight(static_cast<LONG>(*v)) : -1;
+    if (nIndex >= 0 || !v || *v >= 0) {
+        pBox->SetCurSel(nIndex);
+        return;
+    }
+    // A height between the listed sizes: the box shows it in points all the same.
+    ShowBoxText(pBox, FontPointText(static_cast<LONG>(*v)));
+}
+
+CString CPrintFormView::FontPointText(LONG lfHeight)
+{
+    // Tenths of a point, rounded: the height is in pixels of a 96-dpi screen.
+    const long nTenths = std::lround(-static_cast<double>(lfHeight) * 720.0 / 96.0);
+    CString text;
+    if (nTenths % 10 == 0)
+        text.Format("%ld", nTenths / 10);
+    else
+        text.Format("%ld.%ld", nTenths / 10, nTenths % 10);
+    return text;
+}
+
+void CPrintFormView::ShowBoxText(CComboBox* pBox, const CString& text)
+{
+    if (pBox->GetCurSel() >= 0)
+        pBox->SetCurSel(-1);
+    CString shown;
+    pBox->GetWindowText(shown);
+    if (shown != text)
+        pBox->SetWindowText(text);
 }
 
 void CPrintFormView::UpdatePatternCombo()
@@ -525,9 +557,31 @@ BOOL CPrintFormView::PreTranslateMessage(MSG* pMsg)
 BOOL CPrintFormView::OnScrollBy(CSize sizeScroll, BOOL bDoScroll)
 {
     const BOOL bScrolled = CScrollView::OnScrollBy(sizeScroll, bDoScroll);
-    if (bScrolled && bDoScroll)
+    if (bScrolled && bDoScroll) {
+        UpdateActiveItem();
         UpdateWindow();
+    }
     return bScrolled;
+}
+
+COleClientItem* CPrintFormView::GetActiveItem() const
+{
+    CPrintDoc* pDoc = GetDocument();
+    return pDoc != nullptr ? pDoc->GetInPlaceActiveItem(this) : nullptr;
+}
+
+void CPrintFormView::UpdateActiveItem()
+{
+    // The item's window follows its object when the view scrolls or changes size.
+    if (COleClientItem* pItem = GetActiveItem();
+        pItem && pItem->GetItemState() == COleClientItem::activeUIState)
+        pItem->SetItemRects();
+}
+
+void CPrintFormView::CloseActiveItem()
+{
+    if (COleClientItem* pItem = GetActiveItem())
+        pItem->Close(OLECLOSE_SAVEIFDIRTY);
 }
 
 void CPrintFormView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
@@ -754,6 +808,9 @@ int CPrintFormView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 void CPrintFormView::OnDestroy()
 {
     StopAutoScroll();
+    // An item active in place in this window leaves it with the window.
+    if (COleClientItem* pItem = GetActiveItem())
+        pItem->InPlaceDeactivate();
     CScrollView::OnDestroy();
 }
 
@@ -879,6 +936,7 @@ void CPrintFormView::OnSetFocus(CWnd* pOldWnd)
 void CPrintFormView::OnSize(UINT nType, int cx, int cy)
 {
     CScrollView::OnSize(nType, cx, cy);
+    UpdateActiveItem();
 }
 
 CComboBox* CPrintFormView::GetBarBox(UINT nID) const

@@ -32,6 +32,7 @@ class CPrintDoc;
 class CDrawObj;
 class CDrawOleObj;
 class CCmdUI;
+class COleClientItem;
 
 class CComboBox;
 
@@ -99,6 +100,8 @@ public:
     // The index of a font height in the font-size box; -1 when it is not there.
     static int FontSizeIndexOfHeight(LONG lfHeight);
     static LONG FontHeightOfSizeIndex(int nIndex);
+    // A font height (negative, 96-dpi pixels) in points with at most one decimal ("10.5").
+    static CString FontPointText(LONG lfHeight);
 
     // ---- Undo ----
     void CloneSelectionForUndo(int nUnused = 0);
@@ -143,6 +146,15 @@ public:
 
     // Zoom to a value (25..400) as the zoom commands do.
     void ApplyZoom(int nZoom);
+
+    // ---- An embedded item active in place in this view ----
+    // The document's item active in place here; null when none is.
+    COleClientItem* GetActiveItem() const;
+    // Moves the window of an item showing its user interface to where its object is now
+    // (after a scroll or a change of the window's size).
+    void UpdateActiveItem();
+    // Ends the run of the item active in place here (a click in the view, Esc).
+    void CloseActiveItem();
 
     // ---- Framework overrides ----
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
@@ -196,14 +208,14 @@ public:
 
     afx_msg void OnDrawSelect();
     afx_msg void OnDrawRect();
-    afx_msg void OnDrawLine();
+    afx_msg void OnLineTool();
     afx_msg void OnDrawTable();
     afx_msg void OnLineAdd();
     afx_msg void OnLineDelete();
     afx_msg void OnUpdateDrawSelect(CCmdUI* pCmdUI);
     afx_msg void OnUpdateDrawText(CCmdUI* pCmdUI);
     afx_msg void OnUpdateDrawRect(CCmdUI* pCmdUI);
-    afx_msg void OnUpdateDrawLine(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateLineTool(CCmdUI* pCmdUI);
     afx_msg void OnUpdateDrawTable(CCmdUI* pCmdUI);
     afx_msg void OnUpdateLineAdd(CCmdUI* pCmdUI);
     afx_msg void OnUpdateLineDelete(CCmdUI* pCmdUI);
@@ -234,10 +246,10 @@ public:
     afx_msg void OnPaperAlignLeft();
     afx_msg void OnPaperAlignCenter();
     afx_msg void OnPaperAlignRight();
-    afx_msg void OnAlignLeft();
-    afx_msg void OnAlignRight();
-    afx_msg void OnAlignTop();
-    afx_msg void OnAlignBottom();
+    afx_msg void OnAlignObjectsLeft();
+    afx_msg void OnAlignObjectsRight();
+    afx_msg void OnAlignObjectsTop();
+    afx_msg void OnAlignObjectsBottom();
     afx_msg void OnFontSizeChange();
     afx_msg void OnPatternChange();
     afx_msg void OnLineStyleChange();
@@ -254,6 +266,9 @@ public:
     BOOL PasteObjects(const std::vector<BYTE>& data);
     // The top-left corner of the printable area, as an empty rectangle in object units.
     CRect GetPastePosition();
+    // Scrolls a selection that lies outside the window (a paste, an inserted picture at
+    // the printable corner) into it.
+    void ScrollToSelection();
 
     // ---- Embedded objects from other programs (CPrintFormViewOle.cpp) ----
     // Makes an embedded object from the data (an item's "Embed Source", else a static
@@ -281,7 +296,13 @@ public:
     afx_msg void OnLineSpacing();
     afx_msg void OnGridWidth();
     afx_msg void OnRefresh();
-    afx_msg void OnUpdateShapeCommand(CCmdUI* pCmdUI);
+    // The enabling of the shape commands and the pattern box: one census of the selection.
+    afx_msg void OnUpdateRuledLine(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateShading(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateElementWidth(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateRowHeight(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateLineSpacing(CCmdUI* pCmdUI);
+    afx_msg void OnUpdatePatternCombo(CCmdUI* pCmdUI);
     // Counts the selection for the shape commands; TRUE when they may act on it.
     BOOL TakeShapeCensus();
     afx_msg void OnUpdateLineStyleCombo(CCmdUI* pCmdUI);
@@ -295,16 +316,19 @@ public:
     afx_msg void OnBold();
     afx_msg void OnItalic();
     afx_msg void OnTextColor();
-    afx_msg void OnAlignTextRight();
-    afx_msg void OnAlignTextLeft();
-    afx_msg void OnAlignTextCenter();
+    afx_msg void OnAlignRight();
+    afx_msg void OnAlignLeft();
+    afx_msg void OnAlignCenter();
     afx_msg void OnUpdateUnderline(CCmdUI* pCmdUI);
     afx_msg void OnUpdateBold(CCmdUI* pCmdUI);
     afx_msg void OnUpdateItalic(CCmdUI* pCmdUI);
-    afx_msg void OnUpdateTextCommand(CCmdUI* pCmdUI);
-    afx_msg void OnUpdateAlignTextRight(CCmdUI* pCmdUI);
-    afx_msg void OnUpdateAlignTextLeft(CCmdUI* pCmdUI);
-    afx_msg void OnUpdateAlignTextCenter(CCmdUI* pCmdUI);
+    // The enabling of the text commands and the font boxes: one census of the selection.
+    afx_msg void OnUpdateTextColor(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateFontName(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateFontSize(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateAlignRight(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateAlignLeft(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateAlignCenter(CCmdUI* pCmdUI);
     void SetSelectionFontHeight(int nHeight);
     void SetSelectionFaceName(const CString& strFace, const LOGFONT& lf);
     BOOL IsSelectionBold();
@@ -320,6 +344,9 @@ protected:
     // text first).
     void SetCurrentShape(int nShape);
     void UpdateShapeCheck(CCmdUI* pCmdUI, int nShape);
+    // Enables an item of the shape commands (text) by the shape (text) census.
+    void UpdateShapeCensusItem(CCmdUI* pCmdUI);
+    void UpdateTextCensusItem(CCmdUI* pCmdUI);
 
 private:
     void SetFixedZoom(int nZoom);
@@ -339,6 +366,8 @@ private:
     void FillList(CDrawObjList& list, const CDrawObjList& from);
     void RemoveSelectedFromDocument(bool bKeepEmbedded);
     void StopAutoScroll();
+    // A bar box shows a text that none of its entries has: no entry is selected.
+    static void ShowBoxText(CComboBox* pBox, const CString& text);
 
     int m_nPasteCount = -1;
     int m_nRuleLineStyle = 1;

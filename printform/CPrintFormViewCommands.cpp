@@ -55,13 +55,13 @@ ON_COMMAND(ID_VIEW_PRINT_LIMIT, OnViewPrintLimit)
 ON_UPDATE_COMMAND_UI(ID_VIEW_PRINT_LIMIT, OnUpdateViewPrintLimit)
 ON_COMMAND(ID_DRAW_SELECT, OnDrawSelect)
 ON_COMMAND(ID_DRAW_RECT, OnDrawRect)
-ON_COMMAND(ID_DRAW_LINE, OnDrawLine)
+ON_COMMAND(ID_DRAW_LINE, OnLineTool)
 ON_COMMAND(ID_DRAW_TABLE, OnDrawTable)
 ON_COMMAND(ID_TABLE_LINE_ADD, OnLineAdd)
 ON_COMMAND(ID_TABLE_LINE_DELETE, OnLineDelete)
 ON_UPDATE_COMMAND_UI(ID_DRAW_SELECT, OnUpdateDrawSelect)
 ON_UPDATE_COMMAND_UI(ID_DRAW_RECT, OnUpdateDrawRect)
-ON_UPDATE_COMMAND_UI(ID_DRAW_LINE, OnUpdateDrawLine)
+ON_UPDATE_COMMAND_UI(ID_DRAW_LINE, OnUpdateLineTool)
 ON_UPDATE_COMMAND_UI(ID_DRAW_TABLE, OnUpdateDrawTable)
 ON_UPDATE_COMMAND_UI(ID_TABLE_LINE_ADD, OnUpdateLineAdd)
 ON_UPDATE_COMMAND_UI(ID_TABLE_LINE_DELETE, OnUpdateLineDelete)
@@ -260,7 +260,7 @@ void CPrintFormView::OnDrawRect()
 {
     SetCurrentShape(ShapeRect);
 }
-void CPrintFormView::OnDrawLine()
+void CPrintFormView::OnLineTool()
 {
     SetCurrentShape(ShapeLine);
 }
@@ -296,7 +296,7 @@ void CPrintFormView::OnUpdateDrawRect(CCmdUI* pCmdUI)
 {
     UpdateShapeCheck(pCmdUI, ShapeRect);
 }
-void CPrintFormView::OnUpdateDrawLine(CCmdUI* pCmdUI)
+void CPrintFormView::OnUpdateLineTool(CCmdUI* pCmdUI)
 {
     UpdateShapeCheck(pCmdUI, ShapeLine);
 }
@@ -317,6 +317,7 @@ void CPrintFormView::OnUpdateLineDelete(CCmdUI* pCmdUI)
 
 void CPrintFormView::OnCancel()
 {
+    CloseActiveItem();
     ::ReleaseCapture();
     if (CDrawTool* pTool = CDrawTool::FindTool(CDrawTool::s_nCurrentShape))
         pTool->OnCancel();

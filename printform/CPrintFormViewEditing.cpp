@@ -291,6 +291,24 @@ CRect CPrintFormView::GetPastePosition()
     return CRect(p, p);
 }
 
+void CPrintFormView::ScrollToSelection()
+{
+    if (m_selection.IsEmpty() || m_hWnd == nullptr)
+        return;
+    const CPoint topLeft = GetSelectionTopLeft();
+    const CPoint bottomRight = GetSelectionBottomRight();
+    CRect rect = ZoomRect(CRect(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y));
+    DocToClientRect(rect);
+    CRect client;
+    GetClientRect(&client);
+    if (client.IsRectEmpty() || (client.PtInRect(rect.TopLeft()) && client.PtInRect(rect.BottomRight())))
+        return;
+    // The upper left corner of what came comes into the window, a little way in from its
+    // edges; the scroll area's ends limit how far the view can go.
+    constexpr int kMargin = 16;
+    OnScrollBy(CSize(rect.left - kMargin, rect.top - kMargin), TRUE);
+}
+
 void CPrintFormView::OnEditPaste()
 {
     if (m_nPasteCount < INT_MAX)
@@ -323,6 +341,7 @@ void CPrintFormView::OnEditPaste()
     pDoc->UpdateAllViews(nullptr, CPrintDoc::hintSelection, &m_selection);
     RememberSelectionForUndo();
     RecordUndo(undoPaste);
+    ScrollToSelection();
 }
 
 void CPrintFormView::OnUpdateEditPaste(CCmdUI* pCmdUI)
@@ -396,6 +415,7 @@ void CPrintFormView::OnInsertObject()
     EndWaitCursor();
     if (pObj != nullptr) {
         Select(pObj, TRUE);
+        ScrollToSelection();
     } else {
         AfxMessageBox("ｵﾌﾞｼﾞｪｸﾄ挿入ができません。"_sj);
     }
@@ -528,19 +548,19 @@ static void AlignToEachOther(CPrintFormView* pView, EEdge edge)
     pView->RecordUndo(CPrintFormView::undoInPlace);
 }
 
-void CPrintFormView::OnAlignLeft()
+void CPrintFormView::OnAlignObjectsLeft()
 {
     AlignToEachOther(this, EEdge::left);
 }
-void CPrintFormView::OnAlignRight()
+void CPrintFormView::OnAlignObjectsRight()
 {
     AlignToEachOther(this, EEdge::right);
 }
-void CPrintFormView::OnAlignTop()
+void CPrintFormView::OnAlignObjectsTop()
 {
     AlignToEachOther(this, EEdge::top);
 }
-void CPrintFormView::OnAlignBottom()
+void CPrintFormView::OnAlignObjectsBottom()
 {
     AlignToEachOther(this, EEdge::bottom);
 }

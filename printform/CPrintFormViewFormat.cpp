@@ -94,10 +94,35 @@ BOOL CPrintFormView::TakeShapeCensus()
     return ShapeCensus(m_selection, m_edit) ? TRUE : FALSE;
 }
 
-void CPrintFormView::OnUpdateShapeCommand(CCmdUI* pCmdUI)
+void CPrintFormView::UpdateShapeCensusItem(CCmdUI* pCmdUI)
 {
     const bool bEligible = ShapeCensus(m_selection, m_edit);
     pCmdUI->Enable(bEligible && CDrawTool::s_nCurrentShape == ShapeSelect);
+}
+
+void CPrintFormView::OnUpdateRuledLine(CCmdUI* pCmdUI)
+{
+    UpdateShapeCensusItem(pCmdUI);
+}
+void CPrintFormView::OnUpdateShading(CCmdUI* pCmdUI)
+{
+    UpdateShapeCensusItem(pCmdUI);
+}
+void CPrintFormView::OnUpdateElementWidth(CCmdUI* pCmdUI)
+{
+    UpdateShapeCensusItem(pCmdUI);
+}
+void CPrintFormView::OnUpdateRowHeight(CCmdUI* pCmdUI)
+{
+    UpdateShapeCensusItem(pCmdUI);
+}
+void CPrintFormView::OnUpdateLineSpacing(CCmdUI* pCmdUI)
+{
+    UpdateShapeCensusItem(pCmdUI);
+}
+void CPrintFormView::OnUpdatePatternCombo(CCmdUI* pCmdUI)
+{
+    UpdateShapeCensusItem(pCmdUI);
 }
 
 void CPrintFormView::OnUpdateLineStyleCombo(CCmdUI* pCmdUI)

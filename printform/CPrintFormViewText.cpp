@@ -110,10 +110,23 @@ static void ApplyTextChange(CPrintFormView* pView, OnText onText, OnTable onTabl
     }
 }
 
-void CPrintFormView::OnUpdateTextCommand(CCmdUI* pCmdUI)
+void CPrintFormView::UpdateTextCensusItem(CCmdUI* pCmdUI)
 {
     const bool bEligible = TextCensus(m_selection, m_edit);
     pCmdUI->Enable(bEligible && CDrawTool::s_nCurrentShape == ShapeSelect);
+}
+
+void CPrintFormView::OnUpdateTextColor(CCmdUI* pCmdUI)
+{
+    UpdateTextCensusItem(pCmdUI);
+}
+void CPrintFormView::OnUpdateFontName(CCmdUI* pCmdUI)
+{
+    UpdateTextCensusItem(pCmdUI);
+}
+void CPrintFormView::OnUpdateFontSize(CCmdUI* pCmdUI)
+{
+    UpdateTextCensusItem(pCmdUI);
 }
 
 // ---- Underline, bold, italic --------------------------------------------------------------
@@ -163,21 +176,21 @@ BOOL CPrintFormView::IsSelectionUnderline()
 
 void CPrintFormView::OnUpdateUnderline(CCmdUI* pCmdUI)
 {
-    OnUpdateTextCommand(pCmdUI);
+    UpdateTextCensusItem(pCmdUI);
     m_edit.bUnderline = IsSelectionUnderline();
     pCmdUI->SetCheck(m_edit.bUnderline ? 1 : 0);
 }
 
 void CPrintFormView::OnUpdateBold(CCmdUI* pCmdUI)
 {
-    OnUpdateTextCommand(pCmdUI);
+    UpdateTextCensusItem(pCmdUI);
     m_edit.bBold = IsSelectionBold();
     pCmdUI->SetCheck(m_edit.bBold ? 1 : 0);
 }
 
 void CPrintFormView::OnUpdateItalic(CCmdUI* pCmdUI)
 {
-    OnUpdateTextCommand(pCmdUI);
+    UpdateTextCensusItem(pCmdUI);
     m_edit.bItalic = IsSelectionItalic();
     pCmdUI->SetCheck(m_edit.bItalic ? 1 : 0);
 }
@@ -273,15 +286,15 @@ static void UpdateAlignItem(CPrintFormView* pView, CCmdUI* pCmdUI, int nState)
     pCmdUI->SetCheck(e.nAlignState == nState ? 1 : 0);
 }
 
-void CPrintFormView::OnUpdateAlignTextLeft(CCmdUI* pCmdUI)
+void CPrintFormView::OnUpdateAlignLeft(CCmdUI* pCmdUI)
 {
     UpdateAlignItem(this, pCmdUI, 0);
 }
-void CPrintFormView::OnUpdateAlignTextRight(CCmdUI* pCmdUI)
+void CPrintFormView::OnUpdateAlignRight(CCmdUI* pCmdUI)
 {
     UpdateAlignItem(this, pCmdUI, 1);
 }
-void CPrintFormView::OnUpdateAlignTextCenter(CCmdUI* pCmdUI)
+void CPrintFormView::OnUpdateAlignCenter(CCmdUI* pCmdUI)
 {
     UpdateAlignItem(this, pCmdUI, 2);
 }
@@ -298,15 +311,15 @@ static void AlignText(CPrintFormView* pView, int nState, int nCode)
         [pView, nCode](CDrawTable* t) { t->SetCellAlign(pView, nCode); });
 }
 
-void CPrintFormView::OnAlignTextLeft()
+void CPrintFormView::OnAlignLeft()
 {
     AlignText(this, 0, CTextAttributes::alignLeft);
 }
-void CPrintFormView::OnAlignTextRight()
+void CPrintFormView::OnAlignRight()
 {
     AlignText(this, 1, CTextAttributes::alignRight);
 }
-void CPrintFormView::OnAlignTextCenter()
+void CPrintFormView::OnAlignCenter()
 {
     AlignText(this, 2, CTextAttributes::alignCenter);
 }

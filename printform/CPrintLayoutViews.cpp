@@ -48,10 +48,10 @@ IMPLEMENT_DYNCREATE(CPrintPMFormView, CPrintFormView)
     ON_UPDATE_COMMAND_UI(ID_PAPER_ALIGN_LEFT, OnUpdateSelectionCommand)                                      \
     ON_UPDATE_COMMAND_UI(ID_PAPER_ALIGN_CENTER, OnUpdateSelectionCommand)                                    \
     ON_UPDATE_COMMAND_UI(ID_PAPER_ALIGN_RIGHT, OnUpdateSelectionCommand)                                     \
-    ON_COMMAND(ID_ALIGN_LEFT, OnAlignLeft)                                                                   \
-    ON_COMMAND(ID_ALIGN_RIGHT, OnAlignRight)                                                                 \
-    ON_COMMAND(ID_ALIGN_TOP, OnAlignTop)                                                                     \
-    ON_COMMAND(ID_ALIGN_BOTTOM, OnAlignBottom)                                                               \
+    ON_COMMAND(ID_ALIGN_LEFT, OnAlignObjectsLeft)                                                            \
+    ON_COMMAND(ID_ALIGN_RIGHT, OnAlignObjectsRight)                                                          \
+    ON_COMMAND(ID_ALIGN_TOP, OnAlignObjectsTop)                                                              \
+    ON_COMMAND(ID_ALIGN_BOTTOM, OnAlignObjectsBottom)                                                        \
     ON_UPDATE_COMMAND_UI(ID_ALIGN_LEFT, OnUpdateSelectionCommand)                                            \
     ON_UPDATE_COMMAND_UI(ID_ALIGN_RIGHT, OnUpdateSelectionCommand)                                           \
     ON_UPDATE_COMMAND_UI(ID_ALIGN_TOP, OnUpdateSelectionCommand)                                             \
@@ -65,12 +65,12 @@ IMPLEMENT_DYNCREATE(CPrintPMFormView, CPrintFormView)
     ON_COMMAND(ID_TABLE_ITEM_WIDTH, OnElementWidth)                                                          \
     ON_COMMAND(ID_TABLE_ROW_HEIGHT, OnRowHeight)                                                             \
     ON_COMMAND(ID_LINE_SPACING, OnLineSpacing)                                                               \
-    ON_UPDATE_COMMAND_UI(ID_DRAW_BORDER, OnUpdateShapeCommand)                                               \
-    ON_UPDATE_COMMAND_UI(ID_DRAW_FILL, OnUpdateShapeCommand)                                                 \
-    ON_UPDATE_COMMAND_UI(ID_TABLE_ITEM_WIDTH, OnUpdateShapeCommand)                                          \
-    ON_UPDATE_COMMAND_UI(ID_TABLE_ROW_HEIGHT, OnUpdateShapeCommand)                                          \
-    ON_UPDATE_COMMAND_UI(ID_LINE_SPACING, OnUpdateShapeCommand)                                              \
-    ON_UPDATE_COMMAND_UI(IDC_FILL_PATTERN, OnUpdateShapeCommand)                                             \
+    ON_UPDATE_COMMAND_UI(ID_DRAW_BORDER, OnUpdateRuledLine)                                                  \
+    ON_UPDATE_COMMAND_UI(ID_DRAW_FILL, OnUpdateShading)                                                      \
+    ON_UPDATE_COMMAND_UI(ID_TABLE_ITEM_WIDTH, OnUpdateElementWidth)                                          \
+    ON_UPDATE_COMMAND_UI(ID_TABLE_ROW_HEIGHT, OnUpdateRowHeight)                                             \
+    ON_UPDATE_COMMAND_UI(ID_LINE_SPACING, OnUpdateLineSpacing)                                               \
+    ON_UPDATE_COMMAND_UI(IDC_FILL_PATTERN, OnUpdatePatternCombo)                                             \
     ON_UPDATE_COMMAND_UI(IDC_LINE_STYLE, OnUpdateLineStyleCombo)                                             \
     ON_COMMAND(ID_GRID_WIDTH, OnGridWidth)                                                                   \
     ON_UPDATE_COMMAND_UI(ID_GRID_WIDTH, OnUpdateGridWidth)                                                   \
@@ -81,18 +81,18 @@ IMPLEMENT_DYNCREATE(CPrintPMFormView, CPrintFormView)
     ON_COMMAND(ID_TEXT_BOLD, OnBold)                                                                         \
     ON_COMMAND(ID_TEXT_ITALIC, OnItalic)                                                                     \
     ON_COMMAND(ID_TEXT_COLOR, OnTextColor)                                                                   \
-    ON_COMMAND(ID_TEXT_ALIGN_RIGHT, OnAlignTextRight)                                                        \
-    ON_COMMAND(ID_TEXT_ALIGN_LEFT, OnAlignTextLeft)                                                          \
-    ON_COMMAND(ID_TEXT_ALIGN_CENTER, OnAlignTextCenter)                                                      \
+    ON_COMMAND(ID_TEXT_ALIGN_RIGHT, OnAlignRight)                                                            \
+    ON_COMMAND(ID_TEXT_ALIGN_LEFT, OnAlignLeft)                                                              \
+    ON_COMMAND(ID_TEXT_ALIGN_CENTER, OnAlignCenter)                                                          \
     ON_UPDATE_COMMAND_UI(ID_TEXT_UNDERLINE, OnUpdateUnderline)                                               \
     ON_UPDATE_COMMAND_UI(ID_TEXT_BOLD, OnUpdateBold)                                                         \
     ON_UPDATE_COMMAND_UI(ID_TEXT_ITALIC, OnUpdateItalic)                                                     \
-    ON_UPDATE_COMMAND_UI(ID_TEXT_COLOR, OnUpdateTextCommand)                                                 \
-    ON_UPDATE_COMMAND_UI(ID_TEXT_ALIGN_RIGHT, OnUpdateAlignTextRight)                                        \
-    ON_UPDATE_COMMAND_UI(ID_TEXT_ALIGN_LEFT, OnUpdateAlignTextLeft)                                          \
-    ON_UPDATE_COMMAND_UI(ID_TEXT_ALIGN_CENTER, OnUpdateAlignTextCenter)                                      \
-    ON_UPDATE_COMMAND_UI(IDC_FONT_NAME, OnUpdateTextCommand)                                                 \
-    ON_UPDATE_COMMAND_UI(IDC_FONT_SIZE, OnUpdateTextCommand)
+    ON_UPDATE_COMMAND_UI(ID_TEXT_COLOR, OnUpdateTextColor)                                                   \
+    ON_UPDATE_COMMAND_UI(ID_TEXT_ALIGN_RIGHT, OnUpdateAlignRight)                                            \
+    ON_UPDATE_COMMAND_UI(ID_TEXT_ALIGN_LEFT, OnUpdateAlignLeft)                                              \
+    ON_UPDATE_COMMAND_UI(ID_TEXT_ALIGN_CENTER, OnUpdateAlignCenter)                                          \
+    ON_UPDATE_COMMAND_UI(IDC_FONT_NAME, OnUpdateFontName)                                                    \
+    ON_UPDATE_COMMAND_UI(IDC_FONT_SIZE, OnUpdateFontSize)
 
 BEGIN_MESSAGE_MAP(CPrintEMFormView, CPrintFormView)
 LAYOUT_EDITING_ENTRIES()

@@ -13,6 +13,7 @@ namespace {
 // The boxes stay disabled until the active view takes what they choose: the window that
 // carries them enables each one while a view handles its selection.
 constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_DISABLED | CBS_DROPDOWNLIST;
+constexpr DWORD kFontNameStyle = WS_CHILD | WS_VISIBLE | WS_DISABLED | CBS_DROPDOWN | WS_VSCROLL;
 constexpr DWORD kOwnerDrawnStyle = kListStyle | CBS_OWNERDRAWVARIABLE | CBS_AUTOHSCROLL | WS_VSCROLL;
 // The character set the font list is asked for: the default one, as the printer offers it.
 constexpr BYTE kFontListCharSet = DEFAULT_CHARSET;
@@ -22,7 +23,8 @@ std::unique_ptr<CComboBox> CreatePrintBarBox(UINT nID, CWnd* pBar, const RECT& r
     switch (nID) {
     case IDC_FONT_NAME: {
         auto pBox = std::make_unique<CFontNameComboBox>();
-        if (!pBox->Create(kListStyle | WS_VSCROLL, rect, pBar, nID))
+        // With a text of its own, so that it can show a face the printer does not list.
+        if (!pBox->Create(kFontNameStyle, rect, pBar, nID))
             return nullptr;
         pBox->SetFont(ChildFrameGuiFont());
         pBox->FillFonts(pPrinterDC, kFontListCharSet);

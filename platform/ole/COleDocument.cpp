@@ -58,6 +58,16 @@ DWORD COleDocument::GetNewItemNumber()
     return nNumber;
 }
 
+COleClientItem* COleDocument::GetInPlaceActiveItem(const CView* pView) const
+{
+    for (POSITION pos = GetStartPosition(); pos;) {
+        COleClientItem* pItem = GetNextClientItem(pos);
+        if (pItem->IsInPlaceActive() && pView != nullptr && pItem->GetActiveView() == pView)
+            return pItem;
+    }
+    return nullptr;
+}
+
 void COleDocument::DeleteContents()
 {
     // An item's destructor takes it out of the list.
@@ -83,6 +93,11 @@ void COleDocument::Serialize(CArchive& ar)
     }
 }
 
+BOOL COleDocument::IsItemSaved(const COleClientItem*) const
+{
+    return TRUE;
+}
+
 CCompoundStorage COleDocument::MakeStorage()
 {
     CMemFile memFile(4096);
@@ -94,6 +109,8 @@ CCompoundStorage COleDocument::MakeStorage()
     root.SetStream(kContentsStream, memFile.Detach());
     for (POSITION pos = GetStartPosition(); pos;) {
         const COleClientItem* pItem = GetNextClientItem(pos);
+        if (!IsItemSaved(pItem))
+            continue;
         // An item without its storage would be saved as a reference to nothing: the save
         // fails instead, and the old file stays.
         if (pItem->GetStorage() == nullptr || root.FindStorage(pItem->GetStorageName()) != nullptr)

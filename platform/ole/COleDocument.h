@@ -41,6 +41,9 @@ public:
     INT_PTR GetItemCount() const { return m_docItemList.GetCount(); }
     // A number no item of the document uses.
     DWORD GetNewItemNumber();
+    // The item active in place in a view (with its user interface or without); null when
+    // none is.
+    COleClientItem* GetInPlaceActiveItem(const CView* pView) const;
 
     // The container's own record at the end of the archive. Files written here have none;
     // bytes found there are kept as they were read, so that a file read and written again
@@ -67,9 +70,14 @@ public:
     // The stored target device for drawing items (empty: the screen).
     std::vector<BYTE> m_targetDevice;
 
-    // The archive and item storages as they would be written now. Throws what Serialize
-    // throws, and CArchiveException when an item cannot give its storage.
+    // The archive and item storages as they would be written now: the storage of every
+    // item that IsItemSaved lets through. Throws what Serialize throws, and
+    // CArchiveException when such an item cannot give its storage.
     CCompoundStorage MakeStorage();
+    // Whether an item's storage goes into the file. Every item here; a container that keeps
+    // items it no longer shows (an undo copy of a deleted object holds its item) writes
+    // only those its archive refers to, so that a saved file holds what it shows.
+    virtual BOOL IsItemSaved(const COleClientItem* pItem) const;
     // Reads a compound file already in memory into the document (the open without the
     // file): FALSE, with the document empty, when it is damaged. Messages as the open.
     BOOL LoadFromStorage(const CCompoundStorage& storage, LPCTSTR lpszPathName);

@@ -12,12 +12,19 @@
 #include "platform/ui/core/WinDefs.h"
 #include "platform/ui/dialogs/CPrintDialog.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/frames/CPrintInfo.h"
 #include "platform/ui/frames/CPrintPreview.h"
+#include "platform/ui/frames/CPrintPreview_p.h"
 #include "platform/ui/frames/CPrinterSettings.h"
+#include "platform/ui/gdi/CDC.h"
 #include "printform/CLayoutPrintJob.h"
 #include "printform/CPrintEMDoc.h"
 #include "printform/PrintFormRegistration.h"
 
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <regex>
@@ -208,6 +215,64 @@ TEST_F(EstimatePrint, PreviewPagesThroughTheLayoutTwoAtATimeAndZooms)
         shot("preview-zoomed");
         EXPECT_TRUE(preview.RenderPage(3));
         EXPECT_FALSE(preview.RenderPage(4));
+        preview.Close(FALSE);
+    });
+    m_pApp->m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+    CPrintPreview::SetTestHook(previous);
+    EXPECT_TRUE(bRan);
+    Pump();
+}
+
+// The worst difference in grey, 0 to 255, between 8 x 8 blocks of two pictures of one size.
+int WorstBlockDifference(const QImage& a, const QImage& b)
+{
+    int nWorst = 0;
+    for (int by = 0; by + 8 <= a.height(); by += 8)
+        for (int bx = 0; bx + 8 <= a.width(); bx += 8) {
+            int nSumA = 0, nSumB = 0;
+            for (int y = by; y < by + 8; ++y)
+                for (int x = bx; x < bx + 8; ++x) {
+                    nSumA += qGray(a.pixel(x, y));
+                    nSumB += qGray(b.pixel(x, y));
+                }
+            nWorst = std::max(nWorst, std::abs(nSumA - nSumB) / 64);
+        }
+    return nWorst;
+}
+
+TEST_F(EstimatePrint, PreviewAtItsFirstZoomLooksLikeThePaperPageSeenAsSmall)
+{
+    CMorvelEMView* pView = OpenSample();
+    ASSERT_NE(pView, nullptr);
+    AddLayout(pView->GetDocument(), FormFolder(), "見積書"_sj);
+    bool bRan = false;
+    CPrintPreview::TestHook previous = CPrintPreview::SetTestHook([&](CPrintPreview& preview) {
+        bRan = true;
+        CPrintPreviewImpl* d = preview.GetImpl();
+        ASSERT_EQ(d->pages.count(1), 1u);
+        const QImage shown = d->pages.at(1);
+        // The page as the printer makes it, at its own resolution, made as small as shown:
+        // bold text, totals and headings on shading are grey there, not black.
+        const CDeviceCaps& caps = d->caps;
+        QImage area(caps.horzRes, caps.vertRes, QImage::Format_RGB32);
+        area.fill(Qt::white);
+        CDC dc;
+        ASSERT_TRUE(dc.AttachDevice(&area, TRUE));
+        dc.SetDeviceCaps(caps);
+        d->pInfo->m_nCurPage = 1;
+        d->pInfo->m_bContinuePrinting = TRUE;
+        d->pView->OnPrepareDC(&dc, d->pInfo);
+        CRect rectDraw(0, 0, caps.horzRes, caps.vertRes);
+        dc.DPtoLP(&rectDraw);
+        d->pInfo->m_rectDraw = rectDraw;
+        d->pView->OnPrint(&dc, d->pInfo);
+        dc.DetachDevice();
+        QImage paper(caps.physicalWidth, caps.physicalHeight, QImage::Format_RGB32);
+        paper.fill(Qt::white);
+        QPainter(&paper).drawImage(caps.physicalOffsetX, caps.physicalOffsetY, area);
+        const QImage seen = paper.scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        // (Thin lines stay a whole pixel wide in the preview, a little darker than the paper.)
+        EXPECT_LT(WorstBlockDifference(shown, seen), 80);
         preview.Close(FALSE);
     });
     m_pApp->m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);

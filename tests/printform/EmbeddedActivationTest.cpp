@@ -17,6 +17,7 @@
 #include "printform/CPrintDoc.h"
 #include "printform/CPrintFormView.h"
 #include "resources/LayoutCommandIds.h"
+#include "resources/PrintFormEditorResources.h"
 #include "resources/ResourceIds.h"
 #include "tests/printform/LayoutTestSupport.h"
 
@@ -336,8 +337,43 @@ TEST_F(EmbeddedActivationTest, ActivatingAnItemClosesTheOneActiveInTheSameViewOn
     Pump();
     EXPECT_EQ(ViewOf(m_pDoc, 1), nullptr);
     EXPECT_EQ(pB->GetActiveView(), nullptr);
+    EXPECT_EQ(pB->GetItemState(), COleClientItem::loadedState) << "it left with the window";
     // Only the layout's own views take an item.
     EXPECT_FALSE(pA->InPlaceActivate(nullptr));
+}
+
+TEST_F(EmbeddedActivationTest, TheViewKeepsAnActiveItemOverItsObjectAndAClickOrEscEndsItsRun)
+{
+    m_pView->ApplyZoom(200);
+    Pump();
+    CDrawOleObj* pObj = AddNewPicture(CPoint(-300, 400), 2540, 2540);
+    CDrawItem* pItem = pObj->m_pClientItem;
+    auto whereTheObjectIs = [&] {
+        CRect rect = m_pView->ZoomRect(pObj->m_position);
+        m_pView->DocToClientRect(rect);
+        return rect;
+    };
+    ASSERT_TRUE(pItem->InPlaceActivate(m_pView));
+    ASSERT_TRUE(pItem->UIActivate());
+    EXPECT_EQ(m_pView->GetActiveItem(), pItem);
+    EXPECT_EQ(pItem->GetInPlaceRect(), whereTheObjectIs());
+
+    // Scrolled, the item's window goes along with its object.
+    m_pView->SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
+    m_pView->SendMessage(WM_HSCROLL, SB_LINEDOWN, 0);
+    Pump();
+    ASSERT_NE(m_pView->GetDeviceScrollPosition(), CPoint(0, 0));
+    EXPECT_EQ(pItem->GetInPlaceRect(), whereTheObjectIs());
+
+    // Esc ends the run; so does a click anywhere in the layout.
+    ASSERT_TRUE(Run(ID_EDITOR_CANCEL));
+    EXPECT_EQ(pItem->GetItemState(), COleClientItem::loadedState);
+    EXPECT_EQ(m_pView->GetActiveItem(), nullptr);
+    ASSERT_TRUE(pItem->InPlaceActivate(m_pView));
+    m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    m_pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    Pump();
+    EXPECT_EQ(pItem->GetItemState(), COleClientItem::loadedState);
 }
 
 TEST_F(EmbeddedActivationTest, AnInsideOutItemIsHiddenWhenItsMenusGo)

@@ -239,6 +239,49 @@ TEST_F(EmbeddedTransferTest, AnotherProgramsPictureOnTheClipboardPastesAsAnEmbed
     EXPECT_TRUE(pEmbedding->IsSameAs(stored));
 }
 
+TEST_F(EmbeddedTransferTest, APastedPictureComesIntoViewAndADeletedOneLeavesTheSavedFile)
+{
+    // At 200 % the page is larger than the window; the view shows its lower right part.
+    m_pView->ApplyZoom(200);
+    m_pView->SendMessage(WM_VSCROLL, SB_BOTTOM, 0);
+    m_pView->SendMessage(WM_HSCROLL, SB_BOTTOM, 0);
+    Pump();
+    ASSERT_NE(m_pView->GetDeviceScrollPosition(), CPoint(0, 0));
+    QApplication::clipboard()->setMimeData(ForeignData("image/png", RedOverBluePng(200, 100)));
+    ASSERT_TRUE(Run(ID_EDIT_PASTE));
+    ASSERT_EQ(EmbeddedObjects(m_pDoc).size(), 1u);
+    CDrawOleObj* pObj = EmbeddedObjects(m_pDoc)[0];
+    // The view has gone to the printable corner, where the picture is.
+    CRect shown = m_pView->ZoomRect(pObj->m_position);
+    m_pView->DocToClientRect(shown);
+    CRect client;
+    m_pView->GetClientRect(&client);
+    EXPECT_TRUE(client.PtInRect(shown.TopLeft())) << shown.left << "," << shown.top;
+
+    const CString path = m_pFolder->System("WORK/picture.MMP");
+    const std::string native = m_pFolder->Native("WORK/picture.MMP");
+    const CString name = pObj->m_pClientItem->GetStorageName();
+    const CCompoundStorage stored = *pObj->m_pClientItem->GetStorage();
+    ASSERT_TRUE(m_pDoc->OnSaveDocument(path));
+    const auto nWithPicture = fs::file_size(native);
+    ASSERT_NE(ReadLayoutFile(native).FindStorage(name), nullptr);
+
+    // Deleted and saved: the file holds what the layout shows, without the picture's
+    // storage, though the picture can still be brought back.
+    m_pView->Select(pObj);
+    ASSERT_TRUE(Run(ID_EDIT_CLEAR));
+    ASSERT_TRUE(m_pDoc->OnSaveDocument(path));
+    EXPECT_EQ(ReadLayoutFile(native).FindStorage(name), nullptr);
+    EXPECT_LT(fs::file_size(native), nWithPicture);
+    ASSERT_TRUE(Run(ID_EDIT_UNDO));
+    ASSERT_EQ(EmbeddedObjects(m_pDoc).size(), 1u);
+    ASSERT_TRUE(m_pDoc->OnSaveDocument(path));
+    const CCompoundStorage file = ReadLayoutFile(native);
+    const CCompoundStorage* pBack = file.FindStorage(name);
+    ASSERT_NE(pBack, nullptr);
+    EXPECT_TRUE(pBack->IsSameAs(stored));
+}
+
 TEST_F(EmbeddedTransferTest, PicturesThatDoNotReadPasteNothingAndSaySo)
 {
     // Bytes that are no PNG, a PNG whose header announces a picture of ten billion pixels,

@@ -19,6 +19,9 @@
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "platform/ui/frames/CMDIChildWnd.h"
 #include "platform/ui/frames/CToolBar.h"
+#include "platform/ui/gdi/CClientDC.h"
+#include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/GdiObjects.h"
 #include "platform/ui/ole/COleDataSource.h"
 #include "printform/CEditorDialogs.h"
 #include "printform/CPrintEMDoc.h"
@@ -34,6 +37,10 @@
 #include "resources/PrintToolsIds.h"
 #include "resources/ResourceIds.h"
 #include "tests/printform/LayoutTestSupport.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 
 #include <algorithm>
 #include <cstring>
@@ -962,7 +969,7 @@ TEST_F(LayoutCommandsTest, NoEnabledItemOfTheLayoutWindowsLacksAHandlerWhateverI
           ID_EDIT_PROPERTIES,    ID_INSERT_OBJECT,    ID_CHANGE_FORM,  ID_OBJECT_FRAMES, ID_FIT_TO_TEXT,
           ID_OBJECT_TO_FRONT,    ID_ALIGN_LEFT,       ID_LINE_SPACING, ID_DRAW_BORDER,   ID_DRAW_FILL,
           ID_TABLE_ITEM_WIDTH,   ID_TABLE_ROW_HEIGHT, ID_TEXT_BOLD,    ID_TEXT_COLOR,    ID_TEXT_ALIGN_RIGHT,
-          ID_PAPER_ALIGN_CENTER, ID_DRAW_TEXT,        ID_REDISPLAY})
+          ID_PAPER_ALIGN_CENTER, ID_DRAW_TEXT,        ID_REDISPLAY,    ID_PAGE_COLOR})
         EXPECT_NE(std::find(enabled.begin(), enabled.end(), nID), enabled.end()) << nID << " never enabled";
     // Printing belongs to the estimate and parts windows.
     EXPECT_FALSE(Probe(ID_FILE_PRINT).bEnabled);
@@ -1037,4 +1044,126 @@ TEST_F(LayoutCommandsTest, ClearFramesFitGridWidthAndRedisplay)
     ASSERT_TRUE(Run(ID_GRID_WIDTH));
     EXPECT_EQ(m_pView->GetGridPitch(), 25);
     EXPECT_TRUE(Run(ID_REDISPLAY));
+}
+
+// ---- Fitting frames, the font boxes and their keys -----------------------------------------
+
+namespace {
+
+// The dark pixels of a text object drawn alone as the editor draws it at the view's zoom.
+int InkOf(CDrawText* pText, CPrintFormView* pView)
+{
+    CDC dc;
+    CBitmap bitmap;
+    dc.CreateCompatibleDC(nullptr);
+    bitmap.CreateCompatibleBitmap(&dc, 900, 120);
+    CBitmap* pOld = dc.SelectObject(&bitmap);
+    dc.FillSolidRect(0, 0, 900, 120, RGB(255, 255, 255));
+    dc.SetMapMode(MM_ANISOTROPIC);
+    CClientDC screen(nullptr);
+    dc.SetViewportExt(screen.GetDeviceCaps(LOGPIXELSX), screen.GetDeviceCaps(LOGPIXELSY));
+    dc.SetWindowExt(100, -100);
+    const CRect zoomed = NormalizedRect(pView->ZoomRect(pText->m_position));
+    dc.SetWindowOrg(zoomed.left - 10, zoomed.bottom + 10);
+    pText->m_bVisible = TRUE;
+    pText->Draw(&dc, pView);
+    dc.SetMapMode(MM_TEXT);
+    dc.SetWindowOrg(0, 0);
+    int nInk = 0;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 900; ++x)
+            nInk += GetRValue(dc.GetPixel(x, y)) < 128 ? 1 : 0;
+    dc.SelectObject(pOld);
+    return nInk;
+}
+
+} // namespace
+
+TEST_F(LayoutCommandsTest, FitToTextLeavesBoldTextWholeAtTheEditorsZooms)
+{
+    CDrawText* pText = AddText(CRect(-300, 300, 1700, 270), CString("株式会社　モルベル建設"_sj).c_str());
+    pText->m_logFont.lfHeight = -16;
+    pText->m_logFont.lfWeight = 700;
+    pText->m_logFont.lfCharSet = 128;
+    std::strcpy(pText->m_logFont.lfFaceName, CString("ＭＳ 明朝"_sj).c_str());
+    pText->m_nAlign = CTextAttributes::alignLeft;
+    pText->m_nLineStyle = 0;
+    pText->m_bFill = FALSE;
+    SelectOnly({pText});
+    ASSERT_TRUE(Run(ID_FIT_TO_TEXT));
+    pText = Selected<CDrawText>(0);
+    ASSERT_NE(pText, nullptr);
+    const CRect fitted = pText->m_position;
+    EXPECT_LT(fitted.right - fitted.left, 600);
+    // Wherever the editor shows it, the fitted frame shows as much of the text as a frame
+    // far wider than the text.
+    for (int nZoom : {50, 75, 100, 150, 200}) {
+        m_pView->ApplyZoom(nZoom);
+        const int nFitted = InkOf(pText, m_pView);
+        // Wider on the right, where the text ends (a frame's left may be its larger x).
+        (fitted.left > fitted.right ? pText->m_position.left : pText->m_position.right) += 100;
+        const int nWide = InkOf(pText, m_pView);
+        pText->m_position = fitted;
+        EXPECT_GT(nFitted, 0);
+        EXPECT_EQ(nFitted, nWide) << "cut at " << nZoom << " %";
+    }
+}
+
+TEST_F(LayoutCommandsTest, TheFontBoxesShowTheSelectedTextsFontAndKeepTheKeysTypedIntoThem)
+{
+    auto* pFrame = dynamic_cast<CChildFormFrame*>(m_pView->GetParentFrame());
+    ASSERT_NE(pFrame, nullptr);
+    CComboBox* pNameBox = pFrame->GetBarBox(IDC_FONT_NAME);
+    ASSERT_NE(pNameBox, nullptr);
+    CComboBox& sizeBox = pFrame->m_wndFontSize;
+    CDrawText* a = AddText(CRect(0, 0, 300, -30), "A");
+    CDrawText* b = AddText(CRect(0, -50, 300, -80), "B");
+    // 10.5 points, in a face this printer does not offer.
+    a->m_logFont.lfHeight = -14;
+    const CString face = "遠くの明朝"_sj;
+    std::strcpy(a->m_logFont.lfFaceName, face.c_str());
+    auto shown = [this](CComboBox& box) {
+        m_pView->Invalidate();
+        m_pView->UpdateWindow();
+        Pump();
+        CString text;
+        box.GetWindowText(text);
+        return text;
+    };
+    SelectOnly({a});
+    EXPECT_EQ(shown(sizeBox), CString("10.5"));
+    EXPECT_EQ(shown(*pNameBox), face);
+    EXPECT_EQ(pNameBox->GetCurSel(), -1);
+    // A listed size selects its entry; a mixed selection shows nothing.
+    b->m_logFont.lfHeight = -16;
+    SelectOnly({b});
+    EXPECT_EQ(shown(sizeBox), CString("12"));
+    SelectOnly({a, b});
+    EXPECT_EQ(shown(sizeBox), CString(""));
+    EXPECT_EQ(shown(*pNameBox), CString(""));
+
+    // Ctrl+A and Del typed into the size box act on its text, not on the objects.
+    SelectOnly({a});
+    shown(sizeBox);
+    auto* pEdit = sizeBox.GetWidget()->findChild<QLineEdit*>();
+    ASSERT_NE(pEdit, nullptr);
+    // The idle update enables the boxes that the active view takes.
+    pFrame->SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
+    ASSERT_TRUE(pEdit->isEnabled());
+    pEdit->setFocus();
+    pEdit->deselect();
+    for (auto [key, mods] :
+         {std::pair{Qt::Key_A, Qt::ControlModifier}, std::pair{Qt::Key_Delete, Qt::NoModifier}}) {
+        QKeyEvent press(QEvent::KeyPress, key, mods);
+        QApplication::sendEvent(pEdit, &press);
+        if (key == Qt::Key_A) {
+            EXPECT_EQ(pEdit->selectedText(), QStringLiteral("10.5"));
+        }
+        QKeyEvent release(QEvent::KeyRelease, key, mods);
+        QApplication::sendEvent(pEdit, &release);
+        Pump();
+        EXPECT_EQ(m_pView->GetSelection().GetCount(), 1) << key;
+        EXPECT_EQ(m_pDoc->GetObjectList()->GetCount(), 2) << key;
+    }
+    EXPECT_EQ(pEdit->text(), QString());
 }

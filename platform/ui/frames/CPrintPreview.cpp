@@ -31,6 +31,11 @@ CPrintPreview::TestHook& Hook()
 // The zoom steps of the preview, percent of the printed size.
 const int kZooms[] = {25, 35, 50, 75, 100, 150, 200};
 
+// How many times larger a page is drawn than it is shown (at most), and the most pixels
+// such a drawing may take.
+constexpr double kPreviewOversampling = 4.0;
+constexpr double kMaxPreviewPixels = 16.0 * 1024 * 1024;
+
 QString JaText(const char* utf8Japanese)
 {
     return QString::fromUtf8(utf8Japanese);
@@ -47,11 +52,28 @@ double CPrintPreviewImpl::Scale() const
     return 96.0 / std::max(1, caps.logPixelsX) * nZoom / 100.0;
 }
 
+double CPrintPreviewImpl::Oversampling() const
+{
+    // A page shown small is drawn larger and brought down to its size smoothly, as a
+    // printed page looks from a distance: glyphs and lines of a few pixels (bold ones above
+    // all) drawn at the small size itself turn into blots. Never beyond the printer's own
+    // resolution, and within a bounded image.
+    const double s = Scale();
+    const double area = static_cast<double>(caps.physicalWidth) * caps.physicalHeight * s * s;
+    double k = kPreviewOversampling;
+    while (k > 1.0 && (s * k > 1.0 || area * k * k > kMaxPreviewPixels))
+        k /= 2.0;
+    return std::max(1.0, k);
+}
+
 bool CPrintPreviewImpl::Draw(UINT nPage)
 {
     if (nPage < pInfo->GetMinPage() || nPage > nLastPage || nPage == 0)
         return false;
-    const double s = Scale();
+    const QSize shown(std::max(1, static_cast<int>(std::lround(caps.physicalWidth * Scale()))),
+                      std::max(1, static_cast<int>(std::lround(caps.physicalHeight * Scale()))));
+    const double k = Oversampling();
+    const double s = Scale() * k;
     QImage image(std::max(1, static_cast<int>(std::lround(caps.physicalWidth * s))),
                  std::max(1, static_cast<int>(std::lround(caps.physicalHeight * s))), QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -62,7 +84,7 @@ bool CPrintPreviewImpl::Draw(UINT nPage)
     // printable area moved by the printer's offsets.
     dc.SetDeviceCaps(caps);
     dc.SetOutputTransform(s, static_cast<int>(std::lround(caps.physicalOffsetX * s)),
-                          static_cast<int>(std::lround(caps.physicalOffsetY * s)));
+                          static_cast<int>(std::lround(caps.physicalOffsetY * s)), static_cast<int>(k));
     const CRect printable(0, 0, caps.horzRes, caps.vertRes);
     dc.SetSystemClipRect(&printable);
 
@@ -80,7 +102,7 @@ bool CPrintPreviewImpl::Draw(UINT nPage)
     pInfo->m_rectDraw = rectDraw;
     pView->OnPrint(&dc, pInfo);
     dc.DetachDevice();
-    pages[nPage] = image;
+    pages[nPage] = k > 1.0 ? image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation) : image;
     return true;
 }
 

@@ -37,6 +37,9 @@ struct CPrintPreviewImpl {
 
     // Pixels of the preview image per printer pixel.
     double Scale() const;
+    // How many times larger than shown a page is drawn before it is brought down smoothly
+    // to its size (1: drawn at its size).
+    double Oversampling() const;
     // Draws one page into pages[nPage]; FALSE when the view has no such page.
     bool Draw(UINT nPage);
     void Refresh();

@@ -175,6 +175,7 @@ void CDC::DetachDevice()
     d.hasSystemClip = false;
     d.systemClip = QRegion();
     d.transformed = false;
+    d.outHairline = 1;
     m_hDC = m_hAttribDC = nullptr;
 }
 
@@ -323,13 +324,14 @@ void CDC::SetSystemClipRect(LPCRECT lpRect)
     m_pImpl->ClipChanged();
 }
 
-void CDC::SetOutputTransform(double scale, int dx, int dy)
+void CDC::SetOutputTransform(double scale, int dx, int dy, int nHairline)
 {
     CDCImpl& d = *m_pImpl;
     d.transformed = !(scale == 1.0 && dx == 0 && dy == 0) && scale > 0;
     d.outScale = scale > 0 ? scale : 1.0;
     d.outDx = dx;
     d.outDy = dy;
+    d.outHairline = std::max(1, nHairline);
     d.ClipChanged();
 }
 

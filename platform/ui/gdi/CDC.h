@@ -235,8 +235,9 @@ public:
 
     // For previews: device coordinates of this context are drawn on the painter scaled by
     // scale and moved by (dx, dy) painter pixels. Logical results (text extents, caps,
-    // clip boxes) stay those of the described device.
-    void SetOutputTransform(double scale, int dx, int dy);
+    // clip boxes) stay those of the described device. Lines of one device pixel are drawn
+    // nHairline painter pixels wide (a preview drawn larger than shown keeps them visible).
+    void SetOutputTransform(double scale, int dx, int dy, int nHairline = 1);
 
     // --- Printing jobs (printer contexts) -------------------------------------------------
     // Keep the context attached for the whole job: the painter begins the job when it is

@@ -302,6 +302,7 @@ struct CDCImpl {
     bool transformed = false;
     double outScale = 1.0;
     int outDx = 0, outDy = 0;
+    int outHairline = 1; // painter pixels of a line one device pixel wide
     unsigned clipVersion = 1;
     mutable QRegion visible;
     mutable unsigned visibleVersion = 0;
@@ -456,6 +457,14 @@ struct CDCImpl {
         host = next;
         device = image;
         return true;
+    }
+
+    // The cosmetic pen of a thin line in a preview: outHairline pixels of the painter.
+    QPen HairlinePen(const QColor& color) const
+    {
+        QPen pen(color, outHairline);
+        pen.setCosmetic(true);
+        return pen;
     }
 
     QTransform FullTransform() const
@@ -720,11 +729,11 @@ struct CDCImpl {
             // A preview: a cosmetic line of the painter, which stays one screen pixel.
             if (m.invertFirst) {
                 SetMode(p, QPainter::RasterOp_NotDestination);
-                p->setPen(QPen(Qt::black, 0));
+                p->setPen(HairlinePen(Qt::black));
                 p->drawLine(a, b);
             }
             SetMode(p, m.mode);
-            p->setPen(QPen(m.color, 0));
+            p->setPen(HairlinePen(m.color));
             p->drawLine(a, b);
             ForgetPen();
             return;
@@ -879,7 +888,7 @@ struct CDCImpl {
             frame -= QRegion(frameInner);
         if (transformed && w <= 1) {
             SetMode(p, m.mode);
-            p->setPen(QPen(m.color, 0));
+            p->setPen(HairlinePen(m.color));
             p->setBrush(Qt::NoBrush);
             p->drawRect(outer.adjusted(0, 0, -1, -1));
             ForgetPen();
