@@ -797,6 +797,10 @@ public:
     afx_msg void OnDeleteUnnecessaryRows();
     afx_msg LRESULT OnUnnecessaryRowMessage(WPARAM wParam, LPARAM lParam);
     bool IsUnnecessaryRow(int nCondition, int nRow) const;
+    // Whether a row is looked at by the search: with the manual scanner every detail row,
+    // else empty and detail rows whose unit cell is filled.
+    bool IsUnnecessaryRowCandidate(int nRow, bool bManual, int nUnitCol) const;
+    static bool IsManualUnnecessaryRowScan();
     // The first candidate row from nFromRow on that meets the condition; -1 when none.
     int FindUnnecessaryRow(int nCondition, int nFromRow) const;
     // The open 不要行削除 dialogs, destroyed with the grid.
