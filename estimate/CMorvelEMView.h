@@ -381,6 +381,9 @@ public:
     // page built and shown or, with bInternal, also written at the top of the edit page
     // (replacing one written before).
     void MakeSummaryTable(const int levels[SUMMARY_LEVELS], bool bInternal);
+    // The summary command's work when its dialog is cancelled: the edit page's tab is
+    // selected and the edit page shown with the in-place editor hidden.
+    void CancelSummaryTable();
     bool IsSummaryLevelOn(int nLevel) const
     {
         return nLevel >= 0 && nLevel < SUMMARY_LEVELS && m_nSummaryLevelOn[nLevel] != 0;
