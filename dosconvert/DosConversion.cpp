@@ -31,11 +31,14 @@
 namespace {
 
 // ---- files ------------------------------------------------------------------------------
-// The folder of a "Path Setting" key, ending in a backslash.
-CString GetFolder(const char* lpszKey)
+// A file in the folder of a "Path Setting" key, as a system path of one form whichever
+// form the setting was written in ("/home/u/FORM" as well as "C:\MORVEL\FORM"): the
+// converted documents keep their form file's path, and the messages name these files.
+CString GetFolderFile(const char* lpszKey, const CString& strName)
 {
     const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
-    return pSettings != nullptr ? pSettings->GetPathSetting(lpszKey) : CString("\\");
+    const CString strFolder = pSettings != nullptr ? pSettings->GetPathSetting(lpszKey) : CString("\\");
+    return SystemPathFromNative(NativePath(strFolder + strName));
 }
 
 // Builds the file in memory from store() and puts it in place in one step. FALSE when
@@ -99,7 +102,7 @@ void Tell(const CString& text)
 
 void TellNotWritten(const CString& strPath)
 {
-    Tell("ﾌｧｲﾙを作成できません。\n"_sj + strPath);
+    Tell("ﾌｧｲﾙを作成できません。\n"_sj + DisplayPath(strPath));
 }
 
 CString Formatted(const CString& format, const CString& strName)
@@ -376,8 +379,8 @@ int ConvertDosEstimateFile(int nKind, const char* lpszPath)
 {
     CDosTables& t = CDosTables::Get();
     CRecordsGuard releaseBuffer;
-    CPendingFile target{GetFolder("Work Field") + GetFileTitleOf(lpszPath) + ".MMD", {}};
-    CPendingFile informationFile{GetFolder("Information Form") + "DOS情報.MJK"_sj, {}};
+    CPendingFile target{GetFolderFile("Work Field", GetFileTitleOf(lpszPath) + ".MMD"), {}};
+    CPendingFile informationFile{GetFolderFile("Information Form", "DOS情報.MJK"_sj), {}};
 
     CEstimationFormFile estimationForm;
     BuildDosEstimationForm(estimationForm);
@@ -404,7 +407,7 @@ int ConvertDosEstimateFile(int nKind, const char* lpszPath)
     CEstimateOnPaper estimate;
     CMorvelEMDoc& doc = *estimate.pDoc;
     CMorvelEMView& view = *estimate.pView;
-    doc.m_strEstimationFormName = GetFolder("Estimation Form") + "DOS見積.MMK"_sj;
+    doc.m_strEstimationFormName = GetFolderFile("Estimation Form", "DOS見積.MMK"_sj);
     doc.m_EstimationForm = estimationForm;
     doc.m_strInformationFormName = informationFile.strPath;
     doc.m_InformationForm = informationForm;
@@ -452,8 +455,8 @@ int ConvertDosPartsFile(int nKind, const char* lpszPath)
 {
     CDosTables& t = CDosTables::Get();
     CRecordsGuard releaseBuffer;
-    CPendingFile target{GetFolder("Work Field") + GetFileTitleOf(lpszPath) + ".MBD", {}};
-    CPendingFile formFile{GetFolder("Parts Form") + "DOS部材.MBK"_sj, {}};
+    CPendingFile target{GetFolderFile("Work Field", GetFileTitleOf(lpszPath) + ".MBD"), {}};
+    CPendingFile formFile{GetFolderFile("Parts Form", "DOS部材.MBK"_sj), {}};
 
     CDosPartsFile parts;
     BuildDosPartsForm(parts.m_form);
@@ -507,8 +510,7 @@ CDosMasterTables CDosMasterTables::FromApplication()
 void RunDosAuxiliaryPass(const CDosConvertChoice& choice, const CDosMasterTables& tables)
 {
     CDosTables& t = CDosTables::Get();
-    const CString strOtherForm = GetFolder("Other Form");
-
+    
     if (choice.units) {
         if (ReadDosUnits() == 1) {
             // The table changes in memory only once its file has been written.
@@ -518,7 +520,7 @@ void RunDosAuxiliaryPass(const CDosConvertChoice& choice, const CDosMasterTables
             units.m_nCount = nCount;
             for (int i = 0; i < nCount; ++i)
                 units.m_strUnit[static_cast<size_t>(i)] = Trimmed(t.units[static_cast<size_t>(i)]);
-            const CString strPath = strOtherForm + "tanni.MTD";
+            const CString strPath = GetFolderFile("Other Form", "tanni.MTD");
             if (WriteArchiveFile(strPath, [&](CArchive& ar) { units.Serialize(ar); })) {
                 if (tables.pUnits != nullptr)
                     *tables.pUnits = units;
@@ -551,7 +553,7 @@ void RunDosAuxiliaryPass(const CDosConvertChoice& choice, const CDosMasterTables
                 subjects.m_strUnit[nLevel][static_cast<size_t>(i)] =
                     Trimmed(t.subjects[static_cast<size_t>(i)].second);
             }
-            const CString strPath = strOtherForm + kFiles[nLevel];
+            const CString strPath = GetFolderFile("Other Form", kFiles[nLevel]);
             if (WriteArchiveFile(strPath, [&](CArchive& ar) { subjects.SerializeLevel(nLevel, ar); })) {
                 if (tables.pSubjects != nullptr) {
                     tables.pSubjects->m_nCount[nLevel] = subjects.m_nCount[nLevel];
@@ -578,7 +580,7 @@ void RunDosAuxiliaryPass(const CDosConvertChoice& choice, const CDosMasterTables
                 classify.m_strPercent[static_cast<size_t>(i)].Format(
                     "%i", t.classifications[static_cast<size_t>(i)].second);
             }
-            const CString strPath = strOtherForm + "bunrul.MRD";
+            const CString strPath = GetFolderFile("Other Form", "bunrul.MRD");
             t.classifications.clear();
             if (WriteArchiveFile(strPath, [&](CArchive& ar) { classify.Serialize(ar); })) {
                 if (tables.pClassifications != nullptr)
@@ -599,7 +601,7 @@ void RunDosFormPass(const CDosConvertChoice& choice)
         if (ReadDosFormDefinitions(dosKindEstimate) == 1) {
             CEstimationFormFile form;
             BuildDosEstimationForm(form);
-            const CString strPath = GetFolder("Estimation Form") + "DOS見積.MMK"_sj;
+            const CString strPath = GetFolderFile("Estimation Form", "DOS見積.MMK"_sj);
             if (!WriteArchiveFile(strPath, [&](CArchive& ar) { form.Serialize(ar); }))
                 TellNotWritten(strPath);
         } else {
@@ -607,7 +609,7 @@ void RunDosFormPass(const CDosConvertChoice& choice)
         }
     }
     if (choice.partsForm) {
-        const CString strPath = GetFolder("Parts Form") + "DOS部材.MBK"_sj;
+        const CString strPath = GetFolderFile("Parts Form", "DOS部材.MBK"_sj);
         CPartFormFile form;
         if (ReadDosFormDefinitions(dosKindParts) == 1) {
             BuildDosPartsForm(form);
@@ -618,7 +620,7 @@ void RunDosFormPass(const CDosConvertChoice& choice)
         }
     }
     if (choice.informationForm) {
-        const CString strPath = GetFolder("Information Form") + "DOS情報.MJK"_sj;
+        const CString strPath = GetFolderFile("Information Form", "DOS情報.MJK"_sj);
         if (ReadDosFormDefinitions(dosKindInformation) == 1) {
             CInformationFormFile form;
             BuildDosInformationForm(form);

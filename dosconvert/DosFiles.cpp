@@ -514,36 +514,44 @@ int PrepareDosRecordLayout(int nKind)
     return 0;
 }
 
+int CheckDosRecordSize(CDosStream& stream)
+{
+    const CDosTables& t = CDosTables::Get();
+    auto fail = [&stream]() {
+        stream.Close();
+        return 1;
+    };
+    if (t.nRecordSize <= 0 || t.nHeaderRecordSize != t.nRecordSize)
+        return fail();
+    if (t.nHeaderRecordCount == 0)
+        return 0;
+    const size_t nPos = stream.GetPosition();
+    const size_t nSize = static_cast<size_t>(t.nRecordSize);
+    if (stream.GetLength() < nSize || !stream.Seek(stream.GetLength() - nSize))
+        return fail();
+    std::vector<BYTE> last(nSize);
+    if (!stream.Read(last.data(), nSize))
+        return fail();
+    for (int i = 1; i < t.nDefinitionCount; ++i) {
+        const int nOffset = t.definitions[static_cast<size_t>(i)].offset;
+        if (nOffset < 1 || nOffset > t.nRecordSize || last[static_cast<size_t>(nOffset - 1)] != CDosTables::SEPARATOR)
+            return fail();
+    }
+    stream.Seek(nPos);
+    return 0;
+}
+
 int ReadDosDataHeader(int nKind, CDosStream& stream)
 {
     CDosTables& t = CDosTables::Get();
     if (ReadDosHeader(stream) != 1)
         return 1;
+    if (CheckDosRecordSize(stream) != 0)
+        return 1;
     auto fail = [&stream]() {
         stream.Close();
         return 1;
     };
-
-    // The record size must be the one the definitions give, and the file's last record
-    // must have its separators where the definitions put the fields.
-    if (t.nRecordSize <= 0 || t.nHeaderRecordSize != t.nRecordSize)
-        return fail();
-    if (t.nHeaderRecordCount != 0) {
-        const size_t nPos = stream.GetPosition();
-        const size_t nSize = static_cast<size_t>(t.nRecordSize);
-        if (stream.GetLength() < nSize || !stream.Seek(stream.GetLength() - nSize))
-            return fail();
-        std::vector<BYTE> last(nSize);
-        if (!stream.Read(last.data(), nSize))
-            return fail();
-        for (int i = 1; i < t.nDefinitionCount; ++i) {
-            const int nOffset = t.definitions[static_cast<size_t>(i)].offset;
-            if (nOffset < 1 || nOffset > t.nRecordSize ||
-                last[static_cast<size_t>(nOffset - 1)] != CDosTables::SEPARATOR)
-                return fail();
-        }
-        stream.Seek(nPos);
-    }
 
     if (nKind == dosKindParts) {
         if (!stream.Skip(CDosTables::DEFINITION_BLOCK_SIZE))

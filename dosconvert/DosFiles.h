@@ -198,6 +198,11 @@ int ReadDosFormDefinitions(int nKind);
 int PrepareDosRecordLayout(int nKind);
 // Offsets and record size of the current table for the kind (ComputeDosRecordSize).
 int ComputeDosRecordSize(int nKind);
+// The record size check of a data file whose header has been read: the header's record
+// size is the one the definitions give, and the file's last record has a separator byte
+// in front of every field after the first. 0 with the stream where it was; 1 (stream
+// closed) otherwise. A file without records passes on its size alone.
+int CheckDosRecordSize(CDosStream& stream);
 // The data file's header after the version tag, with its checks: 0, the stream at the
 // first data record; 1 (stream closed) when the file does not fit the definitions.
 int ReadDosDataHeader(int nKind, CDosStream& stream);

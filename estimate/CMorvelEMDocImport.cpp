@@ -108,17 +108,20 @@ bool CMorvelEMDoc::ImportConvertedFile(LPCTSTR lpszPathName, int nKind)
 
     const CString strEmpty;
     const CString strLumpSum = "式"_sj;
+    // "式" stands in an empty unit while the last control line opened a heading: in the
+    // heading row itself and in the detail rows that follow it up to the next control line.
+    bool bUnderHeading = false;
     for (size_t i = 0; i < reader.m_rows.size(); ++i) {
         const COutsideEstimateReader::CRow& row = reader.m_rows[i];
         const int r = target[i];
         pView->SetCellText(strEmpty, r, 0, TRUE);
         pView->SetRowKind(row.nKind, r);
-        // "式" stands in an empty unit of a heading row that a control line made.
-        const bool bHeading = row.bControlled && IsHeadingKind(row.nKind);
+        if (row.bControlled)
+            bUnderHeading = IsHeadingKind(row.nKind);
         for (size_t p = 0; p < columnsOf.size(); ++p) {
             const CString& field = p < row.fields.size() ? row.fields[p] : strEmpty;
             for (int c : columnsOf[p]) {
-                const bool bLumpSum = bHeading && field.IsEmpty() && unitColumn[static_cast<size_t>(c)];
+                const bool bLumpSum = bUnderHeading && field.IsEmpty() && unitColumn[static_cast<size_t>(c)];
                 pView->SetCellText(bLumpSum ? strLumpSum : field, r, c, TRUE);
             }
         }

@@ -382,6 +382,9 @@ public:
     // page built and shown or, with bInternal, also written at the top of the edit page
     // (replacing one written before).
     void MakeSummaryTable(const int levels[SUMMARY_LEVELS], bool bInternal);
+    // The summary command's work when its dialog is cancelled: the edit page's tab is
+    // selected and the edit page shown with the in-place editor hidden.
+    void CancelSummaryTable();
     bool IsSummaryLevelOn(int nLevel) const
     {
         return nLevel >= 0 && nLevel < SUMMARY_LEVELS && m_nSummaryLevelOn[nLevel] != 0;
@@ -801,6 +804,10 @@ public:
     afx_msg void OnDeleteUnnecessaryRows();
     afx_msg LRESULT OnUnnecessaryRowMessage(WPARAM wParam, LPARAM lParam);
     bool IsUnnecessaryRow(int nCondition, int nRow) const;
+    // Whether a row is looked at by the search: with the manual scanner every detail row,
+    // else empty and detail rows whose unit cell is filled.
+    bool IsUnnecessaryRowCandidate(int nRow, bool bManual, int nUnitCol) const;
+    static bool IsManualUnnecessaryRowScan();
     // The first candidate row from nFromRow on that meets the condition; -1 when none.
     int FindUnnecessaryRow(int nCondition, int nFromRow) const;
     // The open 不要行削除 dialogs, destroyed with the grid.

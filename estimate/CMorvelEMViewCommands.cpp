@@ -94,9 +94,16 @@ void CMorvelEMView::OnPickSmallSubject()
     HandToEstimateTools(ID_PICK_SMALL);
 }
 
+// A level's pick command is greyed while that level's list is open.
 void CMorvelEMView::OnUpdatePickSubject(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_nSummaryPage == 0 && CShellServices::Get().runEstimateDialogCommand);
+    int nLevel = kindSmall;
+    if (pCmdUI->m_nID == ID_PICK_LARGE)
+        nLevel = kindLarge;
+    else if (pCmdUI->m_nID == ID_PICK_MIDDLE)
+        nLevel = kindMiddle;
+    pCmdUI->Enable(m_nSummaryPage == 0 && CShellServices::Get().runEstimateDialogCommand &&
+                   GetPickDialog(nLevel) == nullptr);
 }
 
 bool CMorvelEMView::IsUnitColumn(int nCol) const

@@ -296,10 +296,16 @@ void CMorvelEMView::OnUpdateFixedRateChange(CCmdUI* pCmdUI)
 
 bool CMorvelEMView::IsUnnecessaryRow(int nCondition, int nRow) const
 {
-    // A form without a quantity or an amount column has nothing to be zero: no row is
-    // unnecessary by that column (rather than testing whatever the first column holds).
-    const int nQuantityCol = FindFirstColumn(CEstimationFormFile::colT, "3");
-    const int nAmountCol = FindFirstColumn(CEstimationFormFile::colV, "2");
+    // The quantity and amount columns as every part of the program finds them: the last
+    // column with the code. A form without such a column has nothing to be zero, so no row
+    // is unnecessary by that column (rather than testing whatever the first column holds).
+    const CEstimationFormFile& form = GetEstimationForm();
+    int nQuantityCol = FindColumn("3", "T");
+    if (form.GetItem(nQuantityCol, CEstimationFormFile::colT) != "3")
+        nQuantityCol = -1;
+    int nAmountCol = FindColumn("2", "U");
+    if (form.GetItem(nAmountCol, CEstimationFormFile::colV) != "2")
+        nAmountCol = -1;
     auto isZero = [&](int nCol) {
         if (nCol < 0)
             return false;
@@ -318,18 +324,26 @@ bool CMorvelEMView::IsUnnecessaryRow(int nCondition, int nRow) const
     }
 }
 
-int CMorvelEMView::FindUnnecessaryRow(int nCondition, int nFromRow) const
+bool CMorvelEMView::IsManualUnnecessaryRowScan()
 {
     const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
-    const bool bManual = pSettings != nullptr &&
-                         pSettings->GetProfileString("Unnecessary Row", "ManualEditSaimoku", "") == "1";
+    return pSettings != nullptr && pSettings->GetProfileString("Unnecessary Row", "ManualEditSaimoku", "") == "1";
+}
+
+bool CMorvelEMView::IsUnnecessaryRowCandidate(int nRow, bool bManual, int nUnitCol) const
+{
+    const int nKind = EditKind(nRow);
+    if (bManual)
+        return nKind == kindDetail;
+    return (nKind == kindEmpty || nKind == kindDetail) && !EditCell(nRow, nUnitCol).IsEmpty();
+}
+
+int CMorvelEMView::FindUnnecessaryRow(int nCondition, int nFromRow) const
+{
+    const bool bManual = IsManualUnnecessaryRowScan();
     const int nUnitCol = FindUnitColumn();
     for (int r = std::max(0, nFromRow); r < m_nUsedRows; ++r) {
-        const int nKind = EditKind(r);
-        const bool bCandidate =
-            bManual ? nKind == kindDetail
-                    : ((nKind == kindEmpty || nKind == kindDetail) && !EditCell(r, nUnitCol).IsEmpty());
-        if (bCandidate && IsUnnecessaryRow(nCondition, r))
+        if (IsUnnecessaryRowCandidate(r, bManual, nUnitCol) && IsUnnecessaryRow(nCondition, r))
             return r;
     }
     return -1;

@@ -8,13 +8,11 @@
 #include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/CNumberRules.h"
+#include "estimate/ModelessMessages.h"
 #include "estimate/RowKinds.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/CWinApp.h"
 #include "resources/ResourceIds.h"
-
-#include <cmath>
 
 namespace {
 
@@ -22,12 +20,6 @@ CString ReadSetting(const char* lpszSection, const char* lpszKey)
 {
     const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
     return pSettings != nullptr ? pSettings->GetProfileString(lpszSection, lpszKey, "") : CString();
-}
-
-// A cell that reads as zero: empty, or a number within 1e-10 of zero.
-bool IsZeroText(const CString& text)
-{
-    return std::fabs(CNumberRules::ReadNumber(text)) < 1e-10;
 }
 
 } // namespace
@@ -64,28 +56,12 @@ void CMorvelEMView::RestoreRowsAfterPrint()
 
 void CMorvelEMView::RemoveZeroRowsFromPrintCopy()
 {
-    // The same rows the unnecessary-row search finds with "数量＆見積金額=0": detail rows
-    // (and empty rows) with a unit, or with the manual scanner every detail row, whose
-    // quantity and amount both read as zero. A form without a quantity or an amount
-    // column has no such rows: a missing column never reads as zero.
-    const int nQuantityCol = FindColumn("3", "T");
-    const int nAmountCol = FindColumn("2", "U");
-    const bool bHasQuantity =
-        nQuantityCol > 0 || GetEstimationForm().GetItem(0, CEstimationFormFile::colT) == "3";
-    const bool bHasAmount =
-        nAmountCol > 0 || GetEstimationForm().GetItem(0, CEstimationFormFile::colV) == "2";
-    if (!bHasQuantity || !bHasAmount)
-        return;
-    const bool bManual = ReadSetting("Unnecessary Row", "ManualEditSaimoku") == "1";
+    // The rows the unnecessary-row search finds with "数量＆見積金額=0".
+    const bool bManual = IsManualUnnecessaryRowScan();
     const int nUnitCol = FindUnitColumn();
     CEditPageScope editPage(*this);
     for (int nRow = GetUsedRows() - 1; nRow >= 0; --nRow) {
-        const int nKind = GetRowKind(nRow);
-        const bool bCandidate =
-            bManual ? nKind == kindDetail
-                    : (nKind == kindEmpty || nKind == kindDetail) && !GetCellText(nRow, nUnitCol).IsEmpty();
-        if (!bCandidate || !IsZeroText(GetCellText(nRow, nQuantityCol)) ||
-            !IsZeroText(GetCellText(nRow, nAmountCol)))
+        if (!IsUnnecessaryRowCandidate(nRow, bManual, nUnitCol) || !IsUnnecessaryRow(UNROW_COND_BOTH_ZERO, nRow))
             continue;
         RemovePrintCopyRow(nRow);
         // The copy keeps the row limit's length: an empty row takes the place at the end.

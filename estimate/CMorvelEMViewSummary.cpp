@@ -40,6 +40,22 @@ bool Contains(std::initializer_list<int> kinds, int nKind)
     return std::find(kinds.begin(), kinds.end(), nKind) != kinds.end();
 }
 
+// The heading whose rows carry the amounts of a level.
+int LevelHeading(int nLevel)
+{
+    static const int headings[] = {kindKind, kindLarge, kindMiddle, kindSmall};
+    return headings[nLevel];
+}
+
+// Whether a row of kind nKind ends the block of the heading nHeading: its own total, a
+// heading at its level or above, or the total of such a heading or of the whole estimate.
+bool EndsSummaryBlock(int nHeading, int nKind)
+{
+    if (nKind == TotalKindOf(nHeading) || nKind == kindGrandTotal || IsHeadingAtOrAbove(nKind, nHeading))
+        return true;
+    return IsHeadingTotalKind(nKind) && IsHeadingAtOrAbove(HeadingOfTotalKind(nKind), nHeading);
+}
+
 } // namespace
 
 void CMorvelEMView::AddRowToSummary(int nRow, bool bAmounts)
@@ -52,7 +68,8 @@ void CMorvelEMView::AddRowToSummary(int nRow, bool bAmounts)
     CGridRow* pNew = m_SummaryRows.GetRow(nNew);
     const CEstimationFormFile& form = GetEstimationForm();
     const int nColumns = std::min(form.GetCount(), GetColumnLimit());
-    const int nTotalRow = bAmounts ? FindTotalRow(nRow + 1, nKind) : -1;
+    // A discount row stands for itself, as a total row does.
+    const int nTotalRow = !bAmounts ? -1 : nKind == kindDiscount ? nRow : FindTotalRow(nRow + 1, nKind);
     for (int c = 0; c < nColumns; ++c) {
         if (pNew != nullptr)
             pNew->m_nIndent[c] = GetCellIndentOfEditRow(nRow, c);
@@ -65,7 +82,7 @@ void CMorvelEMView::AddRowToSummary(int nRow, bool bAmounts)
             strText.Empty();
         } else if (t == "2") {
             // the number and the text, as they are
-        } else if (t == "3" && bAmounts && nKind < kindFree) {
+        } else if (t == "3" && bAmounts && IsHeadingKind(nKind)) {
             strText = strNumber + "1"; // a heading counts once
         } else if (t == "1" && bAmounts) {
             strText = strCell;
@@ -95,9 +112,20 @@ void CMorvelEMView::BuildSummaryLevel(int nLevel)
     const CSummaryLevelKinds& kinds = LevelKinds(nLevel);
     const bool bCloseGroups = nLevel != summaryKind;
     int nOpenKind = -1; // the kind of the heading that opened the group, -1 when none is open
+    // A plain discount that lies in the block of no heading of the level is in no line of
+    // the level but in the totals below it: it becomes a line of its own, so that the lines
+    // add up to those totals (a closing 出精値引 before the grand total).
+    const int nLevelHeading = LevelHeading(nLevel);
+    bool bInLevelBlock = false;
     for (int r = 0; r < m_nUsedRows; ++r) {
         const int nKind = EditKind(r);
-        if (Contains(kinds.openings, nKind)) {
+        if (nKind == nLevelHeading)
+            bInLevelBlock = true;
+        else if (bInLevelBlock && EndsSummaryBlock(nLevelHeading, nKind))
+            bInLevelBlock = false;
+        if (nKind == kindDiscount && !bInLevelBlock) {
+            AddRowToSummary(r, true);
+        } else if (Contains(kinds.openings, nKind)) {
             if (nOpenKind < 0)
                 nOpenKind = nKind;
             AddRowToSummary(r, false);
@@ -110,6 +138,13 @@ void CMorvelEMView::BuildSummaryLevel(int nLevel)
             }
         }
     }
+}
+
+void CMorvelEMView::CancelSummaryTable()
+{
+    if (m_pTabWnd != nullptr && m_pTabWnd->m_hWnd != nullptr)
+        m_pTabWnd->SetCurSel(0);
+    OnEditPageTab();
 }
 
 void CMorvelEMView::MakeSummaryTable(const int levels[SUMMARY_LEVELS], bool bInternal)

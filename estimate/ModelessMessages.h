@@ -13,9 +13,9 @@
 //                               UNROW_FIND_NEXT nonzero when a row was found.
 //   WM_MODELESS_CLOSED          wParam MODELESS_* (which dialog); lParam 0.
 //
-// The estimate view (CMorvelEMView), which owns the dialogs, answers the subject and unit
-// picks and WM_MODELESS_CLOSED. The find and replace, indent, unnecessary-row and
-// current-cell messages have no handler in the view yet: sent to it, they return 0.
+// The estimate view (CMorvelEMView), which owns the dialogs, answers every one of them:
+// the find and replace requests and the current-cell match, the subject and unit picks,
+// the indent and unnecessary-row commands and WM_MODELESS_CLOSED.
 #pragma once
 
 #include "platform/base/CString.h"

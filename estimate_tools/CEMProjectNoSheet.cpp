@@ -86,6 +86,14 @@ void CEMProjectNoStylePage::OnNone()
     m_nStyle = 3;
 }
 
+CEMProjectNoPage1::CEMProjectNoPage1(int& nStyle) : CEMProjectNoStylePage(IDD_NUMBERING_KIND, nStyle) {}
+
+CEMProjectNoPage2::CEMProjectNoPage2(int& nStyle) : CEMProjectNoStylePage(IDD_NUMBERING_LARGE, nStyle) {}
+
+CEMProjectNoPage3::CEMProjectNoPage3(int& nStyle) : CEMProjectNoStylePage(IDD_NUMBERING_MIDDLE, nStyle) {}
+
+CEMProjectNoPage4::CEMProjectNoPage4(int& nStyle) : CEMProjectNoStylePage(IDD_NUMBERING_SMALL, nStyle) {}
+
 // ---------------------------------------------------------------------------------------
 // The sheet
 
@@ -96,8 +104,7 @@ END_MESSAGE_MAP()
 
 CEMProjectNoSheet::CEMProjectNoSheet(CWnd* pParent, const CEstimationFormFile& form)
     : CPropertySheet("科目No"_sj, pParent), m_form(form), m_page5(*this),
-      m_page1(IDD_NUMBERING_KIND, m_nKindStyle), m_page2(IDD_NUMBERING_LARGE, m_nLargeStyle),
-      m_page3(IDD_NUMBERING_MIDDLE, m_nMiddleStyle), m_page4(IDD_NUMBERING_SMALL, m_nSmallStyle)
+      m_page1(m_nKindStyle), m_page2(m_nLargeStyle), m_page3(m_nMiddleStyle), m_page4(m_nSmallStyle)
 {
     RegisterEstimateCommandDialogs();
     AddPage(&m_page5);

@@ -43,6 +43,27 @@ private:
     int& m_nStyle;
 };
 
+// The style pages of the four levels: 種目, 大科目, 中科目 and 小科目.
+class CEMProjectNoPage1 : public CEMProjectNoStylePage {
+public:
+    explicit CEMProjectNoPage1(int& nStyle);
+};
+
+class CEMProjectNoPage2 : public CEMProjectNoStylePage {
+public:
+    explicit CEMProjectNoPage2(int& nStyle);
+};
+
+class CEMProjectNoPage3 : public CEMProjectNoStylePage {
+public:
+    explicit CEMProjectNoPage3(int& nStyle);
+};
+
+class CEMProjectNoPage4 : public CEMProjectNoStylePage {
+public:
+    explicit CEMProjectNoPage4(int& nStyle);
+};
+
 class CEMProjectNoSheet : public CPropertySheet {
 public:
     CEMProjectNoSheet(CWnd* pParent, const CEstimationFormFile& form);
@@ -64,9 +85,9 @@ protected:
 
 private:
     CEMProjectNoPage5 m_page5;
-    CEMProjectNoStylePage m_page1;
-    CEMProjectNoStylePage m_page2;
-    CEMProjectNoStylePage m_page3;
-    CEMProjectNoStylePage m_page4;
+    CEMProjectNoPage1 m_page1;
+    CEMProjectNoPage2 m_page2;
+    CEMProjectNoPage3 m_page3;
+    CEMProjectNoPage4 m_page4;
     CButton m_btnRelease;
 };

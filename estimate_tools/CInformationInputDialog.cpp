@@ -31,6 +31,28 @@ CString Prefix(const CInformationFormFile& form, int nItem)
     return CString();
 }
 
+// The sheet rounds on the signed value, where the estimate's cells round the magnitude:
+// "U" gives the next multiple toward plus infinity and "F" the nearest one with halves going
+// up, so on a negative value both move toward zero ("U(-1)" makes -1.5 -1, "F(-1)" makes
+// -1.5 -1 and -1.6 -2); "D" cuts toward zero either way.
+double RoundSigned(double value, const CString& strSpec)
+{
+    if (value > -CNumberRules::ZERO_TOLERANCE && value < CNumberRules::ZERO_TOLERANCE)
+        return value;
+    CNumberRules::CRoundSpec spec = CNumberRules::ParseRoundSpec(strSpec);
+    if (!spec.bActive)
+        return value;
+    if (value < 0) {
+        if (spec.mode == CDecimal::roundUp)
+            spec.mode = CDecimal::roundDown;
+        else if (spec.mode == CDecimal::roundHalfUp)
+            spec.mode = CDecimal::roundHalfDown;
+    }
+    CDecimal number = CDecimal::FromDouble(value);
+    CNumberRules::RoundBySpec(number, spec);
+    return number.ToDouble();
+}
+
 // A value read as a number and rounded by the item's rounding rule. Number texts may hold
 // separators ("1,500"); anything else reads as far as it is a number (0 for a word).
 double RoundedNumber(const CInformationFormFile& form, int nItem, const CString& value)
@@ -38,7 +60,7 @@ double RoundedNumber(const CInformationFormFile& form, int nItem, const CString&
     const double number = CNumberRules::IsNumberText(value) ? CNumberRules::ReadNumberText(value).ToDouble()
                                                             : CNumberRules::ReadNumber(value);
     const CString& spec = form.GetItem(nItem, CInformationFormFile::colRounding);
-    return spec.IsEmpty() ? number : CNumberRules::RoundBySpec(number, spec);
+    return spec.IsEmpty() ? number : RoundSigned(number, spec);
 }
 
 CString Formatted(const CInformationFormFile& form, int nItem, const CString& value, bool bSeparators)

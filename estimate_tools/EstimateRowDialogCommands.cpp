@@ -212,8 +212,10 @@ void SummaryTable(CMorvelEMView& view)
                        view.IsSummaryLevelOn(CMorvelEMView::summaryLarge),
                        view.IsSummaryLevelOn(CMorvelEMView::summaryMiddle),
                        view.IsSummaryLevelOn(CMorvelEMView::summarySmall));
-    if (dlg.DoModal() != IDOK)
-        return; // the edit page stays as it is
+    if (dlg.DoModal() != IDOK) {
+        view.CancelSummaryTable();
+        return;
+    }
     view.MakeSummaryTable(dlg.m_nLevels, dlg.m_nInternal != 0);
 }
 

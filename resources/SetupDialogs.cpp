@@ -164,7 +164,7 @@ DialogTemplate OutputPage()
             Check(IDC_NO_ZERO_ROWS,
                   "単位の記載がある細目行のうち、数量と見積金額が0、または未入力の行を印刷しない(&K)", 7, 46,
                   286, 18),
-            Group("ﾏｲﾅｽ記号", 7, 68, 70, 52),
+            Group("値引ﾏｲﾅｽ記号", 7, 68, 70, 52),
             Radio(IDC_MINUS_BLACK, "▲(&B)", 13, 79, 55, true),
             Radio(IDC_MINUS_WHITE, "△(&W)", 13, 91, 55),
             Radio(IDC_MINUS_DASH, "－(&N)", 13, 103, 55),

@@ -310,6 +310,45 @@ TEST_F(DosConversionTest, PartsListIsWrittenInThePartsFileLayout)
     ExpectForm(form, kPartsItems);
 }
 
+TEST_F(DosConversionTest, FormPathsAreStoredInOneFormWhenTheSettingsHoldNativeFolders)
+{
+    // Folders as a settings file written on this system may hold them: native paths.
+    settings->WritePathSetting("Parts Form", Native("partform").c_str());
+    settings->WritePathSetting("Estimation Form", Native("estform").c_str());
+    settings->WritePathSetting("Information Form", Native("infoform").c_str());
+    ASSERT_EQ(ReadDosEnvironment("Q:\\MORVEL\\"), 1);
+    ASSERT_EQ(ReadDosFormDefinitions(dosKindParts), 1);
+    ASSERT_EQ(ConvertDosPartsFile(dosKindParts, "Q:\\MORVEL\\BUZAI\\BUZAI01.BZI"), 1);
+    ASSERT_EQ(ReadDosFormDefinitions(dosKindEstimate), 1);
+    ASSERT_EQ(ConvertDosEstimateFile(dosKindEstimate, "Q:\\MORVEL\\DATA\\KOUJI1.MIT"), 1);
+
+    const CString partsForm = SystemPathFromNative(Native("partform/") + "DOS部材.MBK");
+    ByteBuilder b;
+    b.Str("This is Parts Management file").Word(100).Str(partsForm.str());
+    const Bytes prefix = b.Bytes();
+    const Bytes parts = Read("work/BUZAI01.MBD");
+    ASSERT_GE(parts.size(), prefix.size());
+    EXPECT_EQ(Bytes(parts.begin(), parts.begin() + static_cast<std::ptrdiff_t>(prefix.size())), prefix);
+
+    CMorvelEMDoc* pDoc = new CMorvelEMDoc;
+    CMorvelEMView* pView = new CMorvelEMView;
+    pDoc->m_bAutoDelete = FALSE;
+    pDoc->AddView(pView);
+    struct Free {
+        CMorvelEMDoc* d;
+        CMorvelEMView* v;
+        ~Free()
+        {
+            delete v;
+            delete d;
+        }
+    } free{pDoc, pView};
+    ASSERT_TRUE(pDoc->OnOpenDocument(CString(settings->GetPathSetting("Work Field")) + "KOUJI1.MMD"));
+    EXPECT_EQ(pDoc->m_strEstimationFormName.str(), SystemPathFromNative(Native("estform/") + "DOS見積.MMK").str());
+    EXPECT_EQ(pDoc->m_strInformationFormName.str(),
+              SystemPathFromNative(Native("infoform/") + "DOS情報.MJK").str());
+}
+
 TEST_F(DosConversionTest, LargestEstimateRecordsAndUntaggedFiles)
 {
     // 100 columns of 1 byte each, untagged files, 27 information items (no closing record).

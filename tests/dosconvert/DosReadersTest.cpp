@@ -360,6 +360,18 @@ TEST_F(DosRecordTailTest, DataHeaderChecksSizeAndSeparators)
         ' ';
     s.OpenBytes(broken);
     EXPECT_EQ(ReadDosDataHeader(dosKindEstimate, s), 1);
+    // The check alone: the good file's stream stays where the header left it.
+    s.OpenBytes(good);
+    ReadDosVersionTag(dosKindEstimate, s);
+    ASSERT_EQ(ReadDosHeader(s), 1);
+    const size_t nAfterHeader = s.GetPosition();
+    EXPECT_EQ(CheckDosRecordSize(s), 0);
+    EXPECT_EQ(s.GetPosition(), nAfterHeader);
+    s.OpenBytes(broken);
+    ReadDosVersionTag(dosKindEstimate, s);
+    ASSERT_EQ(ReadDosHeader(s), 1);
+    EXPECT_EQ(CheckDosRecordSize(s), 1);
+    EXPECT_FALSE(s.IsOpen());
     // A count that claims records the file does not hold.
     Bytes claims = EstimateDataFile(layout, {}, {}, false);
     PutWord(claims, 2, 5);

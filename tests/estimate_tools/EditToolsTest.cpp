@@ -361,6 +361,31 @@ TEST_F(EditTools, UnnecessaryRowsAreFoundOneByOneAndDeletedAllTogether)
     EXPECT_FALSE(::IsWindow(hDlg));
 }
 
+TEST_F(EditTools, TheSearchAndTheZeroRowPrintCopyTakeTheLastQuantityColumn)
+{
+    // A form with a second quantity column (備考): the last one counts, in the dialog and
+    // in the print copy alike.
+    m_pDoc->m_EstimationForm.SetItem(scNote, CEstimationFormFile::colT, "3");
+    PutDetails({{"first", "", "0"}, {"last", "", "4"}});
+    m_pView->SetCellText("2", m_nFree, scNote, TRUE);
+    for (int r = m_nFree; r < m_nFree + 2; ++r)
+        m_pView->SetCellText("m", r, scUnit, TRUE);
+
+    GoTo(scName, m_nFree - 1);
+    Command(ID_UNNECESSARY_ROWS);
+    auto* pUnrow = dynamic_cast<CUnnecessaryRowDialog*>(m_pView->GetUnnecessaryRowDialogs().back());
+    ASSERT_NE(pUnrow, nullptr);
+    ClickDlgButton(*pUnrow, IDC_UNROW_FIND);
+    EXPECT_EQ(m_pView->GetCurrentRow(), m_nFree + 1);
+    ClickDlgButton(*pUnrow, IDCANCEL);
+
+    m_pApp->WriteProfileString("Print Setting", "NonPrint ZeroSuryo Mitumori", "1");
+    m_pView->BeginPrintSkipZeroRows();
+    EXPECT_EQ(Names(m_nFree, 2), (std::vector<std::string>{"first", ""}));
+    m_pView->EndPrintSkipZeroRows(FALSE);
+    EXPECT_EQ(Names(m_nFree, 2), (std::vector<std::string>{"first", "last"}));
+}
+
 TEST_F(EditTools, RememberJumpAndReleaseTheMarkedRow)
 {
     GoTo(scQty, 4);

@@ -79,6 +79,36 @@ TEST(InformationValueRules, NumbersShowRoundedFormattedAndPrefixed)
     EXPECT_EQ("-1,200", InformationValues::DisplayText(form, 2, "-1200.5", false).str());
 }
 
+TEST(InformationValueRules, RoundingWorksOnTheSignedValue)
+{
+    const CInformationFormFile form = MakeForm({
+        {"切上", "数値", "10", "###,###", "", "U(-1)", "", ""},    // A 0
+        {"四捨五入", "数値", "10", "###.#", "", "F(-2)", "", ""},  // B 1
+        {"切捨", "数値", "10", "###,###", "", "D(-1)", "", ""},    // C 2
+        {"半分", "計算", "10", "###,###", "A/2", "U(-1)", "", ""}, // D 3
+    });
+    struct Case {
+        int nItem;
+        const char* value;
+        const char* shown;
+    } cases[] = {
+        {0, "-1.5", "-1"}, {0, "1.5", "2"},     {0, "-2", "-2"},     {1, "-1.25", "-1.2"},
+        {1, "-1.26", "-1.3"}, {1, "1.25", "1.3"}, {1, "-1.24", "-1.2"}, {2, "-1.9", "-1"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.shown, InformationValues::DisplayText(form, c.nItem, c.value, false).str())
+            << c.nItem << " " << c.value;
+    // A computed item rounds its references and its own result the same way: -2.5 is taken
+    // as -2, halved to -1 and shown as -1.
+    Values values;
+    values[0] = "-2.5";
+    InformationValues::Recalculate(form, values);
+    EXPECT_EQ("-1", InformationValues::DisplayText(form, 3, values[3], false).str());
+    values[0] = "-5";
+    InformationValues::Recalculate(form, values);
+    EXPECT_EQ("-2", InformationValues::DisplayText(form, 3, values[3], false).str());
+}
+
 TEST(InformationValueRules, PrefixesAreTakenOffWhatWasTyped)
 {
     const CInformationFormFile form = SheetForm();

@@ -127,12 +127,15 @@ TEST_F(OutsideDataImportTest, MvlFileImportsRowsKindsCellsTotalsAndTitle)
     EXPECT_EQ(EstimateIo::GetInformationValue(*view, 0).ToUtf8(), "本社ビル改修工事");
 }
 
-TEST_F(OutsideDataImportTest, DetailRowsUnderAHeadingKeepAnEmptyUnit)
+TEST_F(OutsideDataImportTest, EmptyUnitsUnderAHeadingTakeTheLumpSumUntilTheNextControlLine)
 {
     WriteText(dir.NativeFile("mvl.inf"), "A,B,C,D,E\r\n");
-    ASSERT_TRUE(Import("@M\r\nT\r\n\r\n\r\n@2\r\nH,,,,\r\nD1,,1,,10\r\n", "U.MVL", CMorvelEMDoc::sourceMvl));
-    EXPECT_EQ(Utf8Cell(0, colUnit), "式");
-    EXPECT_EQ(Utf8Cell(1, colUnit), "");
+    ASSERT_TRUE(Import("@M\r\nT\r\n\r\n\r\n@2\r\nH,,,,\r\nD1,,1,,10\r\nD2,,1,m,10\r\n"
+                       "@N\r\nN,,1,,-5\r\nD3,,1,,10\r\n@1\r\nK\r\nD4\r\n@G0\r\nG\r\nD5\r\n",
+                       "U.MVL", CMorvelEMDoc::sourceMvl));
+    const char* units[] = {"式", "式", "m", "", "", "式", "式", "", ""};
+    for (int r = 0; r < 9; ++r)
+        EXPECT_EQ(Utf8Cell(r, colUnit), units[r]) << "row " << r;
 }
 
 TEST_F(OutsideDataImportTest, TotalThatEndsAPageLeavesTheHeadingOnTheNextPage)

@@ -5,6 +5,7 @@
 #include "estimate/RowKinds.h"
 #include "estimate_tools/CPickDialogs.h"
 #include "estimate_tools/EstimateDialogCommands.h"
+#include "platform/ui/core/CMenu.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "resources/EstimateCommandIds.h"
 #include "resources/ResourceIds.h"
@@ -122,6 +123,37 @@ TEST_F(PickDialogsTest, TheCloseAfterChoiceFlagIsKeptPerLevelForTheRun)
     Pump();
     EXPECT_EQ(nullptr, SubjectPick(kindLarge));
     EXPECT_EQ(nullptr, SubjectPick(kindSmall));
+}
+
+TEST_F(PickDialogsTest, APickCommandIsGreyedInTheMenuWhileItsListIsOpen)
+{
+    // The input menu of the estimate window as the main frame updates it when it opens.
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDR_MORVELTYPE));
+    CMenu* pInput = nullptr;
+    for (int i = 0; i < menu.GetMenuItemCount() && pInput == nullptr; ++i) {
+        CMenu* pSub = menu.GetSubMenu(i);
+        if (pSub != nullptr && pSub->GetMenuState(ID_PICK_LARGE, MF_BYCOMMAND) != static_cast<UINT>(-1))
+            pInput = pSub;
+    }
+    ASSERT_NE(pInput, nullptr);
+    auto enabled = [&](UINT nID) {
+        AfxGetMainWnd()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(pInput->m_hMenu), 0);
+        return (pInput->GetMenuState(nID, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
+    };
+    const UINT ids[] = {ID_PICK_LARGE, ID_PICK_MIDDLE, ID_PICK_SMALL};
+    const int levels[] = {kindLarge, kindMiddle, kindSmall};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_TRUE(enabled(ids[i]));
+        Command(ids[i]);
+        ASSERT_NE(SubjectPick(levels[i]), nullptr);
+        for (int j = 0; j < 3; ++j)
+            EXPECT_EQ(i != j, enabled(ids[j])) << j;
+        ClickDlgButton(*SubjectPick(levels[i]), IDCANCEL);
+        Pump();
+        EXPECT_TRUE(enabled(ids[i]));
+    }
 }
 
 TEST_F(PickDialogsTest, SubjectListEditsTheMasterAndItsFile)

@@ -3,6 +3,7 @@
 #include "estimate/RowKinds.h"
 #include "estimate_tools/CClassifyDialogs.h"
 #include "estimate_tools/CColumnSelectDialog.h"
+#include "estimate_tools/CEMProjectNoSheet.h"
 #include "estimate_tools/CRowDialogs.h"
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "platform/ui/controls/CComboBox.h"
@@ -347,6 +348,12 @@ TEST_F(RowDialogsTest, SubjectNumberingSheetSwitchesNumbersOnKeepsThemOnCancelAn
         // "全般" first: the target item 1 and the upper numbers on.
         ASSERT_EQ(5, sheet.GetPageCount());
         EXPECT_EQ(0, sheet.GetActiveIndex());
+        // The level pages in order: 種目, 大科目, 中科目, 小科目.
+        EXPECT_NE(nullptr, dynamic_cast<CEMProjectNoPage5*>(sheet.GetPage(0)));
+        EXPECT_NE(nullptr, dynamic_cast<CEMProjectNoPage1*>(sheet.GetPage(1)));
+        EXPECT_NE(nullptr, dynamic_cast<CEMProjectNoPage2*>(sheet.GetPage(2)));
+        EXPECT_NE(nullptr, dynamic_cast<CEMProjectNoPage3*>(sheet.GetPage(3)));
+        EXPECT_NE(nullptr, dynamic_cast<CEMProjectNoPage4*>(sheet.GetPage(4)));
         CPropertyPage* pGeneral = sheet.GetActivePage();
         EXPECT_EQ(1, static_cast<CComboBox*>(pGeneral->GetDlgItem(IDC_ROW_ITEM_COMBO))->GetCurSel());
         EXPECT_EQ(1u, pGeneral->IsDlgButtonChecked(IDC_NUMBERING_UPPER));

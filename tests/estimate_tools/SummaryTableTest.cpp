@@ -84,12 +84,18 @@ TEST_F(SummaryTableTest, LargeSubjectsCarryTheirTotalsAmountsAndAQuantityOfOne)
     EXPECT_EQ(edit, EditRows(0));
 
     // Walk the edit page as a person would: the kind heading opens, every large heading
-    // follows with its total's amount, the kind total closes with an empty row.
+    // follows with its total's amount, the kind total closes with an empty row; a discount
+    // outside every large subject stands on its own.
     std::vector<int> expectedRows;
+    bool bInLarge = false;
     for (int r = 0; r < m_pView->GetUsedRows(); ++r) {
         const int k = m_pView->GetRowKind(r);
+        if (k == kindLarge)
+            bInLarge = true;
+        else if (k == kindLargeTotal || k == kindKind || k == kindKindTotal || k == kindGrandTotal)
+            bInLarge = false;
         if (k == kindKind || k == kindLarge || k == kindKindTotal || k == kindGrandTotal || k == kindFree ||
-            k == kindLargeDiscountTotal || k == kindGrandDiscountTotal)
+            k == kindLargeDiscountTotal || k == kindGrandDiscountTotal || (k == kindDiscount && !bInLarge))
             expectedRows.push_back(r);
     }
     ASSERT_GT(expectedRows.size(), 2u);
@@ -161,6 +167,57 @@ TEST_F(SummaryTableTest, EachLevelStartsOnAPageOfItsOwnAndCancelChangesNothing)
     EXPECT_FALSE(m_pView->IsSummaryPageShown());
     EXPECT_EQ(edit, EditRows(0));
     EXPECT_EQ(0, m_pView->GetSummaryRows().GetSize());
+}
+
+TEST_F(SummaryTableTest, ADiscountUnderNoHeadingOfTheLevelIsALineAndTheLinesAddUpToTheGrandTotal)
+{
+    // The sample closes with 出精値引 -150,000 after the last kind total, before the grand
+    // total; 外構工事 has a discount of its own inside its large subject.
+    struct Case {
+        std::vector<int> levels;
+        int nHeading;
+    } cases[] = {{{1, 0, 0, 0}, kindKind}, {{0, 1, 0, 0}, kindLarge}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nHeading);
+        Command(CTabWnd::ID_EDIT_PAGE_TAB);
+        CDialogAnswerer answerer;
+        Answer(answerer, c.levels, false);
+        Command(ID_SUMMARY_TABLE);
+        double lines = 0, grand = 0;
+        int nDiscounts = 0;
+        const CGridRowArray& rows = m_pView->GetSummaryRows();
+        for (int r = 0; r < rows.GetSize(); ++r) {
+            const CGridRow* pRow = rows.GetRow(r);
+            if (pRow == nullptr)
+                continue;
+            const double amount = atof(pRow->m_strCell[scAmount].c_str());
+            if (pRow->m_nKind == c.nHeading + 100)
+                lines += amount;
+            if (pRow->m_nKind == kindDiscount + 100) {
+                lines += amount;
+                ++nDiscounts;
+                EXPECT_EQ("出精値引", pRow->m_strCell[scName].ToUtf8());
+            }
+            if (pRow->m_nKind == kindGrandTotal + 100)
+                grand = amount;
+        }
+        EXPECT_EQ(1, nDiscounts);
+        EXPECT_NE(0, grand);
+        EXPECT_DOUBLE_EQ(grand, lines);
+    }
+}
+
+TEST_F(SummaryTableTest, CancelShowsTheEditPageWithTheEditorHidden)
+{
+    GoTo(scNote, srFirstDetail);
+    TypeUtf8("x");
+    ASSERT_TRUE(EditorVisible());
+    CDialogAnswerer answerer;
+    answerer.EndDialogWith(IDD_SUMMARY, IDCANCEL);
+    Command(ID_SUMMARY_TABLE);
+    EXPECT_FALSE(EditorVisible());
+    EXPECT_FALSE(m_pView->IsSummaryPageShown());
+    EXPECT_EQ(0, m_pView->GetTabWnd()->GetCurSel());
 }
 
 TEST_F(SummaryTableTest, MadeInsideTheEstimateItIsWrittenOnceAtTheTop)

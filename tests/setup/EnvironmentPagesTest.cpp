@@ -4,6 +4,7 @@
 // colours and fonts; a run with the sheet font lays every page out in that font.
 #include "app/CMorvelApp.h"
 #include "platform/base/Path.h"
+#include "platform/ui/dialogs/DialogTemplate.h"
 #include "platform/ui/gdi/CImageList.h"
 #include "resources/SetupIds.h"
 #include "setup/CEnvironmentDialog.h"
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -234,6 +236,20 @@ TEST_F(EnvironmentPagesTest, ColoursNeverSetShowAndStayBlackOnWhite)
 
 TEST_F(EnvironmentPagesTest, ShadingFromThePrintPageReachesTheSettingsWhenTheSheetIsConfirmed)
 {
+    // The group around the sign of negative amounts names the discount it is for.
+    const DialogTemplate* pPage = FindDialogTemplate(IDD_OUTPUT_PAGE);
+    ASSERT_NE(pPage, nullptr);
+    const auto& controls = pPage->controls;
+    const auto pRadio = std::find_if(controls.begin(), controls.end(),
+                                     [](const DialogControl& c) { return c.nID == IDC_MINUS_BLACK; });
+    ASSERT_NE(pRadio, controls.end());
+    const auto pGroup = std::find_if(controls.begin(), controls.end(), [&](const DialogControl& c) {
+        return c.kind == DlgGroupBox && pRadio->x > c.x && pRadio->x < c.x + c.cx && pRadio->y > c.y &&
+               pRadio->y < c.y + c.cy;
+    });
+    ASSERT_NE(pGroup, controls.end());
+    EXPECT_EQ(pGroup->text.ToUtf8(), "値引ﾏｲﾅｽ記号");
+
     CEnvironmentDialog sheet("環境設定"_sj);
     answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
         ASSERT_TRUE(sheet.SetActivePage(&sheet.m_outputPage));
