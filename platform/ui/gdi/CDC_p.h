@@ -413,6 +413,13 @@ struct CDCImpl {
     {
         return device && device->devType() == QInternal::Image ? static_cast<const QImage*>(device) : nullptr;
     }
+    // The density of the image a context draws on (1 for anything else): a bitmap made
+    // compatible with a window's context is as fine as the window's back buffer.
+    static double DevicePixelRatioOf(const CDC* pDC)
+    {
+        const QImage* img = pDC && pDC->m_pImpl ? pDC->m_pImpl->Image() : nullptr;
+        return img ? img->devicePixelRatio() : 1.0;
+    }
 
     // The area drawing may touch, in device coordinates; false when nothing limits it.
     bool EffectiveClip(QRegion& out) const
