@@ -287,6 +287,8 @@ struct CDCState {
     QRegion clip; // device coordinates
 };
 
+class CPrintJobWatch;
+
 struct CDCImpl {
     explicit CDCImpl(CDC* o) : owner(o) {}
 
@@ -309,6 +311,8 @@ struct CDCImpl {
     int styleOffset = 0; // position in the dash pattern of styled lines
     bool pageOpen = false;
     int pagesStarted = 0;
+    // A job for a system printer: what CUPS makes of it (PrintJobWatch_p.h).
+    std::shared_ptr<CPrintJobWatch> jobWatch;
     // The font realised for the current selection and mapping.
     unsigned long long rfFont = 0; // serial of the font description
     int rfHeight = 0, rfWidth = 0, rfDpi = 0;
