@@ -470,6 +470,7 @@ public:
     // The font an edited cell of the row kind shows: the row-kind font of the settings
     // (the face "ＭＳ 明朝" at the detail font's size for an empty row), at the zoom.
     LOGFONT GetCellEditFont(int nKind) const;
+    LOGFONT GetCurrentCellEditFont() const override { return GetCellEditFont(GetRowKind(m_nCurrentRow)); }
     // Row commands: one empty row at the current row, the current row deleted.
     void InsertOneRow();
     void DeleteCurrentRow();

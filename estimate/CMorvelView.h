@@ -261,6 +261,9 @@ public:
     // The view's own scroll bars (once created) stand for the window's bars; without them
     // the frame's (a splitter's shared bars).
     CScrollBar* GetScrollBarCtrl(int nBar) const override;
+    // The font the cell editor shows the current cell's text in; the input method's
+    // pre-edit uses it too.
+    virtual LOGFONT GetCurrentCellEditFont() const;
 
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
@@ -273,6 +276,8 @@ public:
     afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg void OnSize(UINT nType, int cx, int cy);
+    // A composition typed onto the grid shows over the current cell.
+    afx_msg LRESULT OnImeStartComposition(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 

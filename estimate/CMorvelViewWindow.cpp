@@ -3,6 +3,7 @@
 #include "estimate/CMorvelView.h"
 
 #include "estimate/CTabWnd.h"
+#include "platform/ui/core/Imm.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "platform/ui/gdi/CDC.h"
 
@@ -17,7 +18,37 @@ ON_WM_KEYUP()
 ON_WM_HSCROLL()
 ON_WM_VSCROLL()
 ON_WM_SIZE()
+ON_MESSAGE(WM_IME_STARTCOMPOSITION, OnImeStartComposition)
 END_MESSAGE_MAP()
+
+// ---------------------------------------------------------------------------------------
+// Input method
+
+LOGFONT CMorvelView::GetCurrentCellEditFont() const
+{
+    LOGFONT lf{};
+    lf.lfHeight = -m_nRowHeight * 3 / 4;
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    return lf;
+}
+
+LRESULT CMorvelView::OnImeStartComposition(WPARAM, LPARAM)
+{
+    HIMC hIMC = ImmGetContext(m_hWnd);
+    if (hIMC == nullptr)
+        return 0;
+    CRect rcCell;
+    GetCellRangeRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow, &rcCell);
+    COMPOSITIONFORM form{};
+    form.dwStyle = CFS_RECT;
+    form.ptCurrentPos = CPoint(rcCell.left, rcCell.top);
+    form.rcArea = rcCell;
+    ImmSetCompositionWindow(hIMC, &form);
+    const LOGFONT lf = GetCurrentCellEditFont();
+    ImmSetCompositionFont(hIMC, &lf);
+    ImmReleaseContext(m_hWnd, hIMC);
+    return 0;
+}
 
 // ---------------------------------------------------------------------------------------
 // Geometry

@@ -294,6 +294,7 @@ private:
     void HideCellEdit();
     void StyleCellEdit(const CString& strText);
     LOGFONT GetZoomedFont() const;
+    LOGFONT GetCurrentCellEditFont() const override { return GetZoomedFont(); }
     void OpenEditOnCell();
     void MoveByDirection();
     void SendKeyUpDown(UINT nChar);

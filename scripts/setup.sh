@@ -6,6 +6,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev libqt6printsupport6 qt6-qpa-plugins qt6-translations-l10n
   libgtest-dev libgsf-1-dev
+  libcups2-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xauth
   desktop-file-utils

@@ -7,6 +7,8 @@
 #include "platform/ui/core/WinDefs.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QImage>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QWidget>
@@ -134,6 +136,47 @@ TEST_F(CellEditInputMethod, ADoubleClickEndsAPendingCompositionOfTheGrid)
     EXPECT_FALSE(m_pView->HasImeComposition());
     EXPECT_TRUE(EditorVisible());
     EXPECT_EQ(EditorText(), "水盛遣方");
+}
+
+// Typing onto the grid with the input method: the pre-edit shows over the current cell,
+// underlined, and the candidate list is placed at its cursor; the commit opens the editor.
+TEST_F(CellEditInputMethod, APreEditOnTheGridShowsInTheCurrentCellWithTheCandidatesThere)
+{
+    GoTo(scName, srFirstDetail);
+    CRect rcCell;
+    m_pView->GetCellRangeRect(scName, srFirstDetail, scName, srFirstDetail, &rcCell);
+    const QRect cell(rcCell.left, rcCell.top, rcCell.Width(), rcCell.Height());
+    {
+        QInputMethodEvent event(QString::fromUtf8("みつもり"), {{QInputMethodEvent::Cursor, 2, 1}});
+        QCoreApplication::sendEvent(GridWidget(), &event);
+    }
+    QWidget* pShown = nullptr;
+    for (QWidget* w : GridWidget()->findChildren<QWidget*>())
+        if (w->isVisibleTo(GridWidget()) && w->geometry().topLeft() == cell.topLeft())
+            pShown = w;
+    ASSERT_NE(pShown, nullptr) << "the pre-edit shows at the cell";
+    EXPECT_EQ(pShown->height(), cell.height());
+    EXPECT_GE(pShown->width(), cell.width());
+    // Dark text on the cell, and an underline row running under all four characters.
+    const QImage picture = pShown->grab().toImage();
+    int nUnderline = -1;
+    for (int y = picture.height() - 1; y >= 0 && nUnderline < 0; --y) {
+        int nDark = 0;
+        for (int x = 0; x < picture.width(); ++x)
+            nDark += qGray(picture.pixel(x, y)) < 96;
+        if (nDark > QFontMetrics(pShown->font()).horizontalAdvance(QString::fromUtf8("みつもり")) * 9 / 10)
+            nUnderline = y;
+    }
+    EXPECT_GE(nUnderline, 0) << "the pre-edit is underlined";
+    const QRect cursor = GridWidget()->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    EXPECT_TRUE(cell.contains(cursor.topLeft())) << "the candidate list opens at the cell";
+    EXPECT_GT(cursor.left(), cell.left() + 4) << "after the two characters before the cursor";
+    EXPECT_FALSE(EditorVisible());
+
+    Commit(GridWidget(), "見積");
+    EXPECT_FALSE(pShown->isVisible());
+    ASSERT_TRUE(EditorVisible());
+    EXPECT_EQ(EditorText(), "見積");
 }
 
 TEST_F(CellEditInputMethod, F7InTheOpenEditorRecalculatesAndTheEditStaysOpen)

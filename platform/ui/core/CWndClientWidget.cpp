@@ -1,11 +1,16 @@
 #include "platform/ui/core/CWndClientWidget_p.h"
 
+#include "platform/ui/core/CWnd.h"
 #include "platform/ui/core/CWnd_p.h"
+#include "platform/ui/core/Imm_p.h"
 
+#include <QFont>
 #include <QInputMethodQueryEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+
+#include <cmath>
 
 namespace {
 // Colour of a buffer that nothing has painted yet: the window colour of the palette.
@@ -26,10 +31,15 @@ CWndClientWidget::CWndClientWidget(HWND hWnd, QWidget* parent) : QWidget(parent)
 
 bool CWndClientWidget::SyncBufferSize()
 {
+    // The buffer holds device pixels: on a high-density screen the window's drawing is as
+    // fine as the screen, while the window code keeps working in the window's own pixels.
     const QSize size = this->size().expandedTo(QSize(1, 1));
-    if (!m_buffer.isNull() && m_buffer.size() == size)
+    const double dpr = devicePixelRatioF();
+    if (!m_buffer.isNull() && m_buffer.deviceIndependentSize().toSize() == size && m_buffer.devicePixelRatio() == dpr)
         return false;
-    QImage next(size, QImage::Format_RGB32);
+    QImage next(QSize(static_cast<int>(std::ceil(size.width() * dpr)), static_cast<int>(std::ceil(size.height() * dpr))),
+                QImage::Format_RGB32);
+    next.setDevicePixelRatio(dpr);
     next.fill(kUnpaintedColour);
     if (!m_buffer.isNull()) {
         QPainter p(&next);
@@ -40,13 +50,26 @@ bool CWndClientWidget::SyncBufferSize()
     return true;
 }
 
+QSize CWndClientWidget::BufferSize() const
+{
+    return m_buffer.isNull() ? QSize(0, 0) : m_buffer.deviceIndependentSize().toSize();
+}
+
 void CWndClientWidget::paintEvent(QPaintEvent* event)
 {
-    if (m_buffer.isNull())
+    if (m_buffer.isNull() || m_buffer.devicePixelRatio() != devicePixelRatioF()) {
+        // New buffer, or the window went to a screen of another density: all of it is
+        // painted again at the new density.
+        const bool bHad = !m_buffer.isNull();
         SyncBufferSize();
+        if (bHad && m_hWnd)
+            if (CWnd* pWnd = CWnd::FromHandle(m_hWnd))
+                pWnd->Invalidate(FALSE);
+    }
     QPainter p(this);
     const QRect r = event->rect();
-    p.drawImage(r.topLeft(), m_buffer, r);
+    const double dpr = m_buffer.devicePixelRatio();
+    p.drawImage(QRectF(r), m_buffer, QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr));
 }
 
 void CWndClientWidget::resizeEvent(QResizeEvent* event)
@@ -77,10 +100,14 @@ QVariant CWndClientWidget::inputMethodQuery(Qt::InputMethodQuery query) const
 {
     if (query == Qt::ImEnabled)
         return true;
-    if (query == Qt::ImCursorRectangle) {
-        // The input method's candidate window opens near the caret, which the window code
-        // does not tell us; the top-left corner keeps it in sight.
-        return QRect(0, 0, 1, 16);
+    // The input method's candidate list opens at the pre-edit's cursor, where the window's
+    // composition form puts it (the top-left corner when the window gives none).
+    if (query == Qt::ImCursorRectangle)
+        return AfxImeCursorRectangle(m_hWnd);
+    if (query == Qt::ImFont) {
+        QFont font;
+        if (AfxImeCompositionFont(m_hWnd, font))
+            return font;
     }
     return QWidget::inputMethodQuery(query);
 }

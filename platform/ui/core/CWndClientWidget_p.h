@@ -15,9 +15,12 @@ public:
     HWND GetHwnd() const { return m_hWnd; }
     void Orphan() { m_hWnd = nullptr; }
     QImage& Buffer() { return m_buffer; }
-    // Makes the buffer match the widget's size, keeping what it holds; returns TRUE when the
-    // size changed.
+    // Makes the buffer match the widget's size and the screen's pixel density, keeping what
+    // it holds; returns TRUE when it changed. The buffer is in device pixels, with the
+    // density as its device pixel ratio.
     bool SyncBufferSize();
+    // The buffer's size in the window's own pixels.
+    QSize BufferSize() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

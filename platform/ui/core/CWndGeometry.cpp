@@ -30,8 +30,7 @@ void AfxClientSizeChanged(HWND hWnd)
         return;
     QWidget* pClient = pState->client;
     if (pState->surface) {
-        QImage& buffer = pState->surface->Buffer();
-        const QSize old = buffer.isNull() ? QSize(0, 0) : buffer.size();
+        const QSize old = pState->surface->BufferSize();
         const QSize now = pClient->size().expandedTo(QSize(1, 1));
         if (pState->surface->SyncBufferSize()) {
             const QRect all(QPoint(0, 0), now);

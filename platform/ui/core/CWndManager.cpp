@@ -6,6 +6,7 @@
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/CWndClientWidget_p.h"
 #include "platform/ui/core/CWndFrameWidget_p.h"
+#include "platform/ui/core/Imm_p.h"
 #include "platform/ui/core/InputTranslation_p.h"
 #include "platform/ui/ole/DropFiles_p.h"
 
@@ -419,6 +420,7 @@ bool CWndManager::TranslateInputMethod(QWidget* pWidget, QInputMethodEvent* pEve
     CWndState* pState = Find(hWnd);
     if (!pState || !pState->IsSelfDrawn())
         return false;
+    AfxImeTrack(hWnd, pEvent);
     // A committed text arrives as typed characters, byte by byte.
     bool bPassToQt = false;
     const std::string bytes = AfxCharBytesFromText(pEvent->commitString());
@@ -427,6 +429,9 @@ bool CWndManager::TranslateInputMethod(QWidget* pWidget, QInputMethodEvent* pEve
             break;
         DeliverInput(hWnd, WM_CHAR, b, AfxKeyLParam(0, false, false, false, false), bPassToQt);
     }
+    // The pre-edit shows in the window's composition window.
+    if (Find(hWnd))
+        AfxImeShowComposition(hWnd);
     pEvent->accept();
     return true;
 }

@@ -9,6 +9,37 @@
 
 #include <QPainter>
 
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// Moves a block of a back buffer (rectangle and target in the window's pixels) pixel for
+// pixel at the buffer's density, so that scrolling never resamples what it moves.
+void MoveDevicePixels(QImage& buffer, const QRect& source, const QPoint& target)
+{
+    const double dpr = buffer.devicePixelRatio();
+    const auto device = [dpr](int v) { return static_cast<int>(std::lround(v * dpr)); };
+    const QRect from = QRect(QPoint(device(source.left()), device(source.top())),
+                             QPoint(device(source.left() + source.width()) - 1,
+                                    device(source.top() + source.height()) - 1))
+                           .intersected(buffer.rect());
+    if (from.isEmpty())
+        return;
+    const QImage block = buffer.copy(from);
+    const QPoint to(device(target.x()) + (from.left() - device(source.left())),
+                    device(target.y()) + (from.top() - device(source.top())));
+    const QRect dest = QRect(to, block.size()).intersected(buffer.rect());
+    const int bytesPerPixel = buffer.depth() / 8;
+    for (int y = dest.top(); y <= dest.bottom(); ++y) {
+        const uchar* src = block.constScanLine(y - to.y()) + static_cast<size_t>(dest.left() - to.x()) * bytesPerPixel;
+        std::memcpy(buffer.scanLine(y) + static_cast<size_t>(dest.left()) * bytesPerPixel, src,
+                    static_cast<size_t>(dest.width()) * bytesPerPixel);
+    }
+}
+
+} // namespace
+
 // ---------------------------------------------------------------------------------------
 // Painting.
 // ---------------------------------------------------------------------------------------
@@ -184,12 +215,8 @@ int CWnd::ScrollWindowEx(int dx, int dy, LPCRECT lpRectScroll, LPCRECT lpRectCli
 
     if (pState->IsSelfDrawn()) {
         QImage& buffer = pState->surface->Buffer();
-        if (!dest.isEmpty() && !buffer.isNull()) {
-            const QImage copy = buffer.copy(dest.translated(-dx, -dy));
-            QPainter p(&buffer);
-            p.setCompositionMode(QPainter::CompositionMode_Source);
-            p.drawImage(dest.topLeft(), copy);
-        }
+        if (!dest.isEmpty() && !buffer.isNull())
+            MoveDevicePixels(buffer, dest.translated(-dx, -dy), dest.topLeft());
         // What was waiting to be painted in the scrolled area moves with it.
         const QRegion pending = pState->invalid.intersected(source);
         pState->invalid = pState->invalid.subtracted(source)

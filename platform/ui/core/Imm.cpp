@@ -4,12 +4,16 @@
 #include "platform/ui/core/CWnd.h"
 #include "platform/ui/core/CWnd_p.h"
 #include "platform/ui/core/Imm_p.h"
+#include "platform/ui/gdi/FontMapper.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QInputMethodEvent>
+#include <QPainter>
 #include <QPointer>
+#include <QTextCharFormat>
 #include <QWidget>
 
 #include <algorithm>
@@ -18,11 +22,93 @@
 
 namespace {
 
+// The pre-edit of a self-drawn window, underlined, with the input method's own marking of
+// the clause being converted and the cursor.
+class CCompositionWindow : public QWidget {
+public:
+    static constexpr int kPadding = 2;
+
+    explicit CCompositionWindow(QWidget* parent) : QWidget(parent)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents, true);
+        setFocusPolicy(Qt::NoFocus);
+    }
+    void SetText(const QString& text, int cursor, const QList<QInputMethodEvent::Attribute>& attributes)
+    {
+        m_text = text;
+        m_cursor = cursor;
+        m_attributes = attributes;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        const QPalette& pal = palette();
+        p.fillRect(rect(), pal.color(QPalette::Base));
+        const QFontMetrics fm(font());
+        const int baseline = (height() - fm.height()) / 2 + fm.ascent();
+        const auto xAt = [&](int n) { return kPadding + fm.horizontalAdvance(m_text.left(n)); };
+        // The clauses the input method marks (the one being converted) keep its colours.
+        for (const QInputMethodEvent::Attribute& a : m_attributes) {
+            if (a.type != QInputMethodEvent::TextFormat || a.length <= 0)
+                continue;
+            const QTextCharFormat f = qvariant_cast<QTextFormat>(a.value).toCharFormat();
+            if (f.background().style() != Qt::NoBrush)
+                p.fillRect(QRect(xAt(a.start), 0, xAt(a.start + a.length) - xAt(a.start), height()), f.background());
+        }
+        p.setFont(font());
+        p.setPen(pal.color(QPalette::Text));
+        int x = kPadding;
+        for (int i = 0; i < m_text.size();) {
+            // Runs of one colour: a marked clause may bring its own text colour.
+            QColor colour = pal.color(QPalette::Text);
+            int end = static_cast<int>(m_text.size());
+            for (const QInputMethodEvent::Attribute& a : m_attributes) {
+                if (a.type != QInputMethodEvent::TextFormat || a.length <= 0)
+                    continue;
+                const QTextCharFormat f = qvariant_cast<QTextFormat>(a.value).toCharFormat();
+                if (i >= a.start && i < a.start + a.length) {
+                    end = std::min(end, a.start + a.length);
+                    if (f.foreground().style() != Qt::NoBrush)
+                        colour = f.foreground().color();
+                } else if (a.start > i) {
+                    end = std::min(end, a.start);
+                }
+            }
+            const QString run = m_text.mid(i, end - i);
+            p.setPen(colour);
+            p.drawText(x, baseline, run);
+            x += fm.horizontalAdvance(run);
+            i = end;
+        }
+        // The pre-edit is underlined as a whole, and the cursor stands where typing goes on.
+        p.setPen(pal.color(QPalette::Text));
+        const int underline = std::min(height() - 1, baseline + fm.underlinePos());
+        p.drawLine(kPadding, underline, x, underline);
+        const int cx = xAt(m_cursor);
+        p.drawLine(cx, baseline - fm.ascent(), cx, baseline + fm.descent());
+    }
+
+private:
+    QString m_text;
+    int m_cursor = 0;
+    QList<QInputMethodEvent::Attribute> m_attributes;
+};
+
 struct CImeState {
     bool open = true;
     QString preedit;
     int cursor = 0;
+    QList<QInputMethodEvent::Attribute> attributes;
     QString result;
+    // The window's composition form and font, and whether it was told a composition runs.
+    COMPOSITIONFORM form{CFS_DEFAULT, {0, 0}, {0, 0, 0, 0}};
+    bool hasFont = false;
+    LOGFONT font{};
+    bool composing = false;
+    QPointer<CCompositionWindow> window;
 };
 
 std::map<HWND, CImeState>& States()
@@ -80,12 +166,105 @@ void AfxImeTrack(HWND hWnd, const QInputMethodEvent* pEvent)
         s.result = pEvent->commitString();
     s.preedit = pEvent->preeditString();
     s.cursor = static_cast<int>(s.preedit.size());
+    s.attributes = pEvent->attributes();
     for (const QInputMethodEvent::Attribute& a : pEvent->attributes())
         if (a.type == QInputMethodEvent::Cursor)
-            s.cursor = a.start;
+            s.cursor = std::clamp(a.start, 0, static_cast<int>(s.preedit.size()));
     // Composing opens the input method again.
     if (!s.preedit.isEmpty())
         s.open = true;
+}
+
+namespace {
+
+QFont CompositionFont(const CImeState& s, const QWidget* pClient)
+{
+    return s.hasFont ? CFontMapper::WidgetFont(s.font) : pClient->font();
+}
+
+// The composition window's place in the client area for the pre-edit it shows.
+QRect CompositionGeometry(const CImeState& s, const QWidget* pClient, const QFont& font)
+{
+    const QFontMetrics fm(font);
+    const int textWidth = fm.horizontalAdvance(s.preedit) + 2 * CCompositionWindow::kPadding + 1;
+    const int lineHeight = fm.height() + 2;
+    QRect r;
+    const POINT pt = s.form.ptCurrentPos;
+    if (s.form.dwStyle & CFS_RECT) {
+        const RECT& a = s.form.rcArea;
+        const int width = std::max(textWidth, static_cast<int>(a.right - pt.x));
+        r = QRect(pt.x, a.top, width, std::max(lineHeight, static_cast<int>(a.bottom - a.top)));
+    } else if (s.form.dwStyle & (CFS_POINT | CFS_FORCE_POSITION)) {
+        r = QRect(pt.x, pt.y, textWidth, lineHeight);
+    } else {
+        r = QRect(0, 0, textWidth, lineHeight);
+    }
+    // A long pre-edit runs on to the client area's right edge, then moves left.
+    if (r.right() >= pClient->width())
+        r.moveLeft(std::max(0, pClient->width() - r.width()));
+    return r;
+}
+
+} // namespace
+
+void AfxImeShowComposition(HWND hWnd)
+{
+    CWndState* pState = AfxGetWndState(hWnd);
+    if (!pState || !pState->IsSelfDrawn() || !pState->client)
+        return;
+    CImeState& s = States()[hWnd];
+    const bool bComposing = !s.preedit.isEmpty();
+    if (bComposing != s.composing) {
+        s.composing = bComposing;
+        // The window may place the composition form now (or end the composition).
+        if (CWnd* pWnd = CWnd::FromHandle(hWnd))
+            pWnd->SendMessage(bComposing ? WM_IME_STARTCOMPOSITION : WM_IME_ENDCOMPOSITION, 0, 0);
+        pState = AfxGetWndState(hWnd);
+        if (!pState || !pState->client)
+            return;
+    }
+    CImeState& now = States()[hWnd];
+    QWidget* pClient = pState->client;
+    if (now.preedit.isEmpty()) {
+        if (now.window)
+            now.window->hide();
+    } else {
+        if (!now.window)
+            now.window = new CCompositionWindow(pClient);
+        const QFont font = CompositionFont(now, pClient);
+        now.window->setFont(font);
+        now.window->setGeometry(CompositionGeometry(now, pClient, font));
+        now.window->SetText(now.preedit, now.cursor, now.attributes);
+        now.window->show();
+        now.window->raise();
+    }
+    if (pClient->hasFocus()) {
+        if (QInputMethod* pIm = QGuiApplication::inputMethod())
+            pIm->update(Qt::ImCursorRectangle | Qt::ImFont);
+    }
+}
+
+QRect AfxImeCursorRectangle(HWND hWnd)
+{
+    CWndState* pState = AfxGetWndState(hWnd);
+    auto it = States().find(hWnd);
+    if (!pState || !pState->client || it == States().end())
+        return QRect(0, 0, 1, 16);
+    const CImeState& s = it->second;
+    const QFont font = CompositionFont(s, pState->client);
+    const QRect r = CompositionGeometry(s, pState->client, font);
+    const QFontMetrics fm(font);
+    const int x = r.left() + CCompositionWindow::kPadding + fm.horizontalAdvance(s.preedit.left(s.cursor));
+    return QRect(x, r.top(), 1, r.height());
+}
+
+bool AfxImeCompositionFont(HWND hWnd, QFont& font)
+{
+    auto it = States().find(hWnd);
+    if (it == States().end() || !it->second.hasFont)
+        return false;
+    font = CFontMapper::WidgetFont(it->second.font);
+    return true;
 }
 
 void AfxImeForget(HWND hWnd)
@@ -162,6 +341,38 @@ LONG ImmGetCompositionString(HIMC hIMC, DWORD dwIndex, LPVOID lpBuf, DWORD dwBuf
     const size_t n = std::min<size_t>(bytes.size(), dwBufLen);
     std::memcpy(lpBuf, bytes.data(), n);
     return static_cast<LONG>(n);
+}
+
+BOOL ImmSetCompositionWindow(HIMC hIMC, const COMPOSITIONFORM* lpCompForm)
+{
+    CImeState* s = StateOf(hIMC);
+    if (!s || !lpCompForm)
+        return FALSE;
+    s->form = *lpCompForm;
+    if (s->composing)
+        AfxImeShowComposition(WindowOf(hIMC));
+    return TRUE;
+}
+
+BOOL ImmGetCompositionWindow(HIMC hIMC, COMPOSITIONFORM* lpCompForm)
+{
+    CImeState* s = StateOf(hIMC);
+    if (!s || !lpCompForm)
+        return FALSE;
+    *lpCompForm = s->form;
+    return TRUE;
+}
+
+BOOL ImmSetCompositionFont(HIMC hIMC, const LOGFONT* lplf)
+{
+    CImeState* s = StateOf(hIMC);
+    if (!s || !lplf)
+        return FALSE;
+    s->font = *lplf;
+    s->hasFont = true;
+    if (s->composing)
+        AfxImeShowComposition(WindowOf(hIMC));
+    return TRUE;
 }
 
 BOOL ImmNotifyIME(HIMC hIMC, DWORD dwAction, DWORD dwIndex, DWORD dwValue)

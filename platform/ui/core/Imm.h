@@ -7,6 +7,12 @@
 // holds; the next composition the user starts opens it again. A committed text arrives at
 // the window as typed characters (WM_CHAR with code page 932 bytes) or, in an edit
 // control, as inserted text.
+//
+// A self-drawn window shows the pre-edit in a composition window of the layer's own,
+// underlined, where the window's composition form puts it; the input method's candidate
+// list opens at the pre-edit's cursor. WM_IME_STARTCOMPOSITION is sent to the window when
+// a composition begins (the time to place the composition form, for instance over the cell
+// being typed into) and WM_IME_ENDCOMPOSITION when it ends.
 #pragma once
 
 #include "platform/base/Types.h"
@@ -27,6 +33,21 @@ constexpr DWORD CPS_CONVERT = 0x0002;
 constexpr DWORD CPS_REVERT = 0x0003;
 constexpr DWORD CPS_CANCEL = 0x0004;
 
+// Composition form styles.
+constexpr DWORD CFS_DEFAULT = 0x0000;
+constexpr DWORD CFS_RECT = 0x0001;
+constexpr DWORD CFS_POINT = 0x0002;
+constexpr DWORD CFS_FORCE_POSITION = 0x0020;
+
+// Where the composition window goes, in the window's client coordinates: CFS_POINT puts
+// its top-left corner at ptCurrentPos; CFS_RECT puts the text at ptCurrentPos.x inside the
+// area rcArea (its height and at least its width); CFS_DEFAULT leaves it at the top-left.
+struct COMPOSITIONFORM {
+    DWORD dwStyle;
+    POINT ptCurrentPos;
+    RECT rcArea;
+};
+
 constexpr LONG IMM_ERROR_NODATA = -1;
 constexpr LONG IMM_ERROR_GENERAL = -2;
 
@@ -40,5 +61,9 @@ BOOL ImmSetOpenStatus(HIMC hIMC, BOOL fOpen);
 // the cursor inside the pre-edit (characters). Texts are code page 932 without a
 // terminating zero; with dwBufLen 0 (or no buffer) the size in bytes is returned.
 LONG ImmGetCompositionString(HIMC hIMC, DWORD dwIndex, LPVOID lpBuf, DWORD dwBufLen);
+BOOL ImmSetCompositionWindow(HIMC hIMC, const COMPOSITIONFORM* lpCompForm);
+BOOL ImmGetCompositionWindow(HIMC hIMC, COMPOSITIONFORM* lpCompForm);
+// The font the composition window shows the pre-edit in (by default the window's font).
+BOOL ImmSetCompositionFont(HIMC hIMC, const LOGFONT* lplf);
 // NI_COMPOSITIONSTR with CPS_CANCEL drops the pre-edit; with CPS_COMPLETE commits it.
 BOOL ImmNotifyIME(HIMC hIMC, DWORD dwAction, DWORD dwIndex, DWORD dwValue);

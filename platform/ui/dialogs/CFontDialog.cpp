@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -139,25 +140,60 @@ INT_PTR CFontDialog::DoModal()
     dlg.setWindowTitle(QString::fromUtf8("フォント"));
     dlg.setFont(AfxWidgetFontFromHandle(nullptr));
     auto* grid = new QGridLayout(&dlg);
-    grid->addWidget(new QLabel(QString::fromUtf8("フォント名(&F):")), 0, 0);
-    grid->addWidget(new QLabel(QString::fromUtf8("スタイル(&Y):")), 0, 1);
-    grid->addWidget(new QLabel(QString::fromUtf8("サイズ(&S):")), 0, 2);
     auto* faces = new QListWidget;
     auto* styles = new QListWidget;
     auto* sizes = new QListWidget;
+    // Each label's mnemonic takes the keyboard to its list.
+    const auto addLabel = [&](const char* utf8, QWidget* buddy, int column) {
+        auto* label = new QLabel(QString::fromUtf8(utf8));
+        label->setBuddy(buddy);
+        grid->addWidget(label, 0, column);
+    };
+    addLabel("フォント名(&F):", faces, 0);
+    addLabel("スタイル(&Y):", styles, 1);
+    addLabel("サイズ(&S):", sizes, 2);
     grid->addWidget(faces, 1, 0);
     grid->addWidget(styles, 1, 1);
     grid->addWidget(sizes, 1, 2);
+    // Under the faces: the face that draws a stored face this machine does not have.
+    auto* substitute = new QLabel;
+    substitute->setWordWrap(true);
+    grid->addWidget(substitute, 2, 0, 1, 3);
 
+    // Each item keeps its face name (code page 932) beside the text shown.
+    const auto addFace = [&](const CString& face) {
+        auto* item = new QListWidgetItem(AfxCp932ToQString(face), faces);
+        item->setData(Qt::UserRole, QByteArray(face.c_str(), face.GetLength()));
+        return item;
+    };
     const std::vector<CString> faceNames = CFontMapper::JapaneseFaceNames();
     const CString initialFace(initial.lfFaceName, static_cast<int>(strnlen(initial.lfFaceName, LF_FACESIZE)));
+    const bool bInitialInstalled =
+        initialFace.IsEmpty() || std::find(faceNames.begin(), faceNames.end(), initialFace) != faceNames.end();
+    // A face the stored font names but this machine lacks (settings made on another
+    // machine) stays in the list and chosen, so that OK keeps it.
+    QListWidgetItem* missingItem = bInitialInstalled ? nullptr : addFace(initialFace);
+    if (missingItem)
+        faces->setCurrentItem(missingItem);
     for (const CString& f : faceNames) {
-        faces->addItem(AfxCp932ToQString(f));
+        QListWidgetItem* item = addFace(f);
         if (f == initialFace)
-            faces->setCurrentRow(faces->count() - 1);
+            faces->setCurrentItem(item);
     }
     if (faces->currentRow() < 0 && faces->count() > 0)
         faces->setCurrentRow(0);
+    const auto updateSubstitute = [&]() {
+        const bool shown = missingItem && faces->currentItem() == missingItem;
+        substitute->setVisible(shown);
+        if (!shown)
+            return;
+        LOGFONT lf = initial;
+        lf.lfHeight = -12;
+        const QString family = QFontInfo(CFontMapper::WidgetFont(lf)).family();
+        substitute->setText(QString::fromUtf8("「%1」はこのコンピュータにありません。代わりに「%2」で表示します。")
+                                .arg(AfxCp932ToQString(initialFace), family));
+    };
+    updateSubstitute();
     for (const char* s : {"標準", "斜体", "太字", "太字 斜体"})
         styles->addItem(QString::fromUtf8(s));
     styles->setCurrentRow((initial.lfWeight >= FW_BOLD ? 2 : 0) + (initial.lfItalic ? 1 : 0));
@@ -184,26 +220,28 @@ INT_PTR CFontDialog::DoModal()
         underline->setChecked(initial.lfUnderline != 0);
         box->addWidget(strike);
         box->addWidget(underline);
-        box->addWidget(new QLabel(QString::fromUtf8("色(&C):")));
         colors = new QComboBox;
+        auto* colorLabel = new QLabel(QString::fromUtf8("色(&C):"));
+        colorLabel->setBuddy(colors);
+        box->addWidget(colorLabel);
         for (const CNamedColor& c : kColors) {
             colors->addItem(QString::fromUtf8(c.utf8Name));
             if (c.color == m_cf.rgbColors)
                 colors->setCurrentIndex(colors->count() - 1);
         }
         box->addWidget(colors);
-        grid->addWidget(effects, 2, 0);
+        grid->addWidget(effects, 3, 0);
     }
     auto* sample = new QLabel(QString::fromUtf8("Aaあぁアァ亜宇"));
     sample->setMinimumHeight(48);
     sample->setAlignment(Qt::AlignCenter);
     auto* sampleBox = new QGroupBox(QString::fromUtf8("サンプル"));
     (new QVBoxLayout(sampleBox))->addWidget(sample);
-    grid->addWidget(sampleBox, 2, 1, 1, 2);
+    grid->addWidget(sampleBox, 3, 1, 1, 2);
     auto* buttons = new QDialogButtonBox;
     buttons->addButton(QString::fromUtf8("OK"), QDialogButtonBox::AcceptRole);
     buttons->addButton(QString::fromUtf8("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
-    grid->addWidget(buttons, 3, 0, 1, 3);
+    grid->addWidget(buttons, 4, 0, 1, 3);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
 
@@ -211,7 +249,8 @@ INT_PTR CFontDialog::DoModal()
     const auto chosenFont = [&]() {
         LOGFONT lf = initial;
         if (faces->currentItem()) {
-            const CString face = AfxQStringToCp932(faces->currentItem()->text());
+            const QByteArray bytes = faces->currentItem()->data(Qt::UserRole).toByteArray();
+            const CString face(bytes.constData(), static_cast<int>(bytes.size()));
             std::memset(lf.lfFaceName, 0, sizeof(lf.lfFaceName));
             std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
         }
@@ -232,6 +271,7 @@ INT_PTR CFontDialog::DoModal()
         sample->setFont(CFontMapper::WidgetFont(lf));
     };
     QObject::connect(faces, &QListWidget::currentRowChanged, &dlg, updateSample);
+    QObject::connect(faces, &QListWidget::currentRowChanged, &dlg, updateSubstitute);
     QObject::connect(styles, &QListWidget::currentRowChanged, &dlg, updateSample);
     QObject::connect(sizes, &QListWidget::currentRowChanged, &dlg, updateSample);
     if (strike)

@@ -172,22 +172,12 @@ BOOL CPrintDialog::OnInitDialog()
     CDialog::OnInitDialog();
     FillPrinters();
     if (m_bPrintSetupOnly) {
-        int nSel = 0;
         const std::vector<int> papers = CPrinterSettings::GetPaperSizes();
-        for (size_t i = 0; i < papers.size(); ++i) {
-            const CString name = CPrinterSettings::GetPaperName(papers[i]);
+        for (int nPaper : papers) {
+            const CString name = CPrinterSettings::GetPaperName(nPaper);
             SendDlgItemMessage(IDC_PAPER, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-            if (papers[i] == m_settings.GetPaperSize())
-                nSel = static_cast<int>(i);
         }
-        SendDlgItemMessage(IDC_PAPER, CB_SETCURSEL, static_cast<WPARAM>(nSel));
-        CheckRadioButton(IDC_PORTRAIT, IDC_LANDSCAPE,
-                         m_settings.GetOrientation() == DMORIENT_LANDSCAPE ? IDC_LANDSCAPE : IDC_PORTRAIT);
-        const CRect m = m_settings.GetMarginsTenthsMM();
-        SetDlgItemText(IDC_MARGIN_LEFT, FormatMillimetres(m.left));
-        SetDlgItemText(IDC_MARGIN_TOP, FormatMillimetres(m.top));
-        SetDlgItemText(IDC_MARGIN_RIGHT, FormatMillimetres(m.right));
-        SetDlgItemText(IDC_MARGIN_BOTTOM, FormatMillimetres(m.bottom));
+        ShowPaperAndMargins();
         return TRUE;
     }
     if (m_strOutputFile.IsEmpty())
@@ -208,6 +198,24 @@ BOOL CPrintDialog::OnInitDialog()
     return TRUE;
 }
 
+void CPrintDialog::ShowPaperAndMargins()
+{
+    int nSel = 0;
+    const std::vector<int> papers = CPrinterSettings::GetPaperSizes();
+    for (size_t i = 0; i < papers.size(); ++i) {
+        if (papers[i] == m_settings.GetPaperSize())
+            nSel = static_cast<int>(i);
+    }
+    SendDlgItemMessage(IDC_PAPER, CB_SETCURSEL, static_cast<WPARAM>(nSel));
+    CheckRadioButton(IDC_PORTRAIT, IDC_LANDSCAPE,
+                     m_settings.GetOrientation() == DMORIENT_LANDSCAPE ? IDC_LANDSCAPE : IDC_PORTRAIT);
+    const CRect m = m_settings.GetMarginsTenthsMM();
+    SetDlgItemText(IDC_MARGIN_LEFT, FormatMillimetres(m.left));
+    SetDlgItemText(IDC_MARGIN_TOP, FormatMillimetres(m.top));
+    SetDlgItemText(IDC_MARGIN_RIGHT, FormatMillimetres(m.right));
+    SetDlgItemText(IDC_MARGIN_BOTTOM, FormatMillimetres(m.bottom));
+}
+
 void CPrintDialog::UpdateOutputState()
 {
     if (CWnd* pEdit = GetDlgItem(IDC_OUTPUT_FILE))
@@ -219,10 +227,15 @@ void CPrintDialog::OnPrinterChanged()
     const int nSel = static_cast<int>(SendDlgItemMessage(IDC_PRINTER, CB_GETCURSEL));
     std::vector<CString> names = CPrinterSettings::GetInstalledPrinters();
     names.push_back(CPrinterSettings::GetPdfPrinterName());
-    if (nSel >= 0 && nSel < static_cast<int>(names.size()) &&
-        names[static_cast<size_t>(nSel)] != m_settings.GetPrinterName())
-        m_settings.SelectPrinter(names[static_cast<size_t>(nSel)]);
-    if (!m_bPrintSetupOnly)
+    if (nSel < 0 || nSel >= static_cast<int>(names.size()) ||
+        names[static_cast<size_t>(nSel)] == m_settings.GetPrinterName()) {
+        return;
+    }
+    m_settings.SelectPrinter(names[static_cast<size_t>(nSel)]);
+    // Another printer brings its own paper and unprintable edge.
+    if (m_bPrintSetupOnly)
+        ShowPaperAndMargins();
+    else
         UpdateOutputState();
 }
 

@@ -90,6 +90,8 @@ public:
 private:
     void FillPrinters();
     void UpdateOutputState();
+    // The set-up dialog's paper, orientation and margin boxes as m_settings has them.
+    void ShowPaperAndMargins();
     BOOL ReadMargins(CRect& rectMargins);
 
     BOOL m_bPrintSetupOnly;

@@ -280,8 +280,13 @@ void CView::RunPrintJob(UINT nCommand)
     // The PDF printer reports the page exactly as its settings describe it.
     if (settings.IsPdfPrinter())
         dcPrint.SetDeviceCaps(settings.GetDeviceCaps());
+    // A queue that does not accept jobs now would drop this one.
+    if (dcPrint.StartDoc(docTitle) < 0) {
+        dcPrint.AbortDoc();
+        AfxMessageBox("印刷を開始できませんでした。"_sj, MB_ICONEXCLAMATION);
+        return;
+    }
     CWaitCursor wait;
-    dcPrint.StartDoc(docTitle);
     OnBeginPrinting(&dcPrint, &printInfo);
 
     const UINT nStartPage = std::max(printInfo.GetFromPage(), printInfo.GetMinPage());
@@ -314,8 +319,9 @@ void CView::RunPrintJob(UINT nCommand)
     if (bError) {
         dcPrint.AbortDoc();
         AfxMessageBox("印刷中にエラーが発生しました。"_sj, MB_ICONEXCLAMATION);
-    } else {
-        dcPrint.EndDoc();
+    } else if (dcPrint.EndDoc() < 0) {
+        // The job never reached the printer's queue.
+        AfxMessageBox("印刷中にエラーが発生しました。"_sj, MB_ICONEXCLAMATION);
     }
 }
 

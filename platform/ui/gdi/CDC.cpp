@@ -1,4 +1,5 @@
 #include "platform/ui/gdi/CDC_p.h"
+#include "platform/ui/gdi/PrintJobWatch_p.h"
 
 #include <QGuiApplication>
 #include <QPagedPaintDevice>
@@ -341,7 +342,21 @@ void CDC::SetOutputTransform(double scale, int dx, int dy, int nHairline)
 
 int CDC::StartDoc(LPCTSTR)
 {
-    return m_hDC ? 1 : -1;
+    CDCImpl& d = *m_pImpl;
+    if (!m_hDC)
+        return -1;
+    d.jobWatch.reset();
+    // A system printer's queue is asked before anything is drawn: one that refuses jobs
+    // would drop this one unseen.
+    if (d.device && d.device->devType() == QInternal::Printer) {
+        const auto* printer = static_cast<const QPrinter*>(d.device);
+        if (printer->outputFormat() == QPrinter::NativeFormat && !printer->printerName().isEmpty()) {
+            d.jobWatch = std::make_shared<CPrintJobWatch>(printer->printerName().toStdString());
+            if (!d.jobWatch->QueueAccepts())
+                return -1;
+        }
+    }
+    return 1;
 }
 
 int CDC::StartPage()
@@ -375,8 +390,10 @@ int CDC::EndDoc()
     if (!m_hDC)
         return -1;
     m_pImpl->pagesStarted = 0;
+    // Detaching ends the painter, which hands the job to the queue.
+    const std::shared_ptr<CPrintJobWatch> watch = std::move(m_pImpl->jobWatch);
     DetachDevice();
-    return 1;
+    return watch && !watch->JobReached() ? -1 : 1;
 }
 
 int CDC::AbortDoc()
@@ -387,6 +404,7 @@ int CDC::AbortDoc()
     if (d.device && d.device->devType() == QInternal::Printer)
         static_cast<QPrinter*>(d.device)->abort();
     d.pagesStarted = 0;
+    d.jobWatch.reset();
     DetachDevice();
     return 1;
 }

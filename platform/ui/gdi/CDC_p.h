@@ -287,6 +287,8 @@ struct CDCState {
     QRegion clip; // device coordinates
 };
 
+class CPrintJobWatch;
+
 struct CDCImpl {
     explicit CDCImpl(CDC* o) : owner(o) {}
 
@@ -310,6 +312,8 @@ struct CDCImpl {
     int styleOffset = 0; // position in the dash pattern of styled lines
     bool pageOpen = false;
     int pagesStarted = 0;
+    // A job for a system printer: what CUPS makes of it (PrintJobWatch_p.h).
+    std::shared_ptr<CPrintJobWatch> jobWatch;
     // The font realised for the current selection and mapping.
     unsigned long long rfFont = 0; // serial of the font description
     int rfHeight = 0, rfWidth = 0, rfDpi = 0;
@@ -413,6 +417,13 @@ struct CDCImpl {
     const QImage* Image() const
     {
         return device && device->devType() == QInternal::Image ? static_cast<const QImage*>(device) : nullptr;
+    }
+    // The density of the image a context draws on (1 for anything else): a bitmap made
+    // compatible with a window's context is as fine as the window's back buffer.
+    static double DevicePixelRatioOf(const CDC* pDC)
+    {
+        const QImage* img = pDC && pDC->m_pImpl ? pDC->m_pImpl->Image() : nullptr;
+        return img ? img->devicePixelRatio() : 1.0;
     }
 
     // The area drawing may touch, in device coordinates; false when nothing limits it.

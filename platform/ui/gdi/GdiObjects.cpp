@@ -2,6 +2,7 @@
 #include "platform/ui/gdi/GdiObjects_p.h"
 
 #include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/CDC_p.h"
 #include "platform/ui/gdi/SysColors.h"
 
 #include <QPainterPath>
@@ -355,8 +356,8 @@ int CGdiObject::GetObject(int nCount, LPVOID lpObject) const
         break;
     case CGdiKind::Bitmap:
         bm.bmType = 0;
-        bm.bmWidth = d->image.width();
-        bm.bmHeight = d->image.height();
+        bm.bmWidth = static_cast<LONG>(std::lround(d->image.deviceIndependentSize().width()));
+        bm.bmHeight = static_cast<LONG>(std::lround(d->image.deviceIndependentSize().height()));
         bm.bmPlanes = 1;
         bm.bmBitsPixel = d->mono ? 1 : 32;
         bm.bmWidthBytes = d->mono ? MonoRowBytes(bm.bmWidth) : bm.bmWidth * 4;
@@ -655,11 +656,20 @@ BOOL CBitmap::CreateBitmapIndirect(LPBITMAP lpBitmap)
                         lpBitmap->bmBits);
 }
 
-BOOL CBitmap::CreateCompatibleBitmap(CDC*, int nWidth, int nHeight)
+BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight)
 {
     // Always colour: a monochrome result (what a bare memory context would give) is never
     // what the drawing code means by an off-screen buffer.
-    return CreateBitmap(nWidth, nHeight, 1, 32, nullptr);
+    const double dpr = CDCImpl::DevicePixelRatioOf(pDC);
+    if (dpr == 1.0 || !ValidBitmapSize(nWidth, nHeight))
+        return CreateBitmap(nWidth, nHeight, 1, 32, nullptr);
+    // At the context's density: the bitmap still measures nWidth x nHeight to its drawing
+    // code, and its pixels are the device's.
+    if (!CreateBitmap(static_cast<int>(std::ceil(nWidth * dpr)), static_cast<int>(std::ceil(nHeight * dpr)), 1, 32,
+                      nullptr))
+        return CreateBitmap(nWidth, nHeight, 1, 32, nullptr);
+    GdiData(this)->image.setDevicePixelRatio(dpr);
+    return TRUE;
 }
 
 int CBitmap::GetBitmap(BITMAP* pBitMap) const

@@ -23,8 +23,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -379,7 +382,7 @@ TEST_F(LockDirTest, SecondHolderIsRefusedUntilTheFirstLetsGo)
 {
     CSingleInstanceLock first("Morvel Mutex");
     CSingleInstanceLock second("Morvel Mutex");
-    EXPECT_EQ(first.GetLockPath(), dir.Native() + "/Morvel Mutex.lock");
+    EXPECT_EQ(first.GetLockPath(), dir.Native() + "/Morvel Mutex." + std::to_string(getuid()) + ".lock");
     EXPECT_TRUE(first.Lock());
     EXPECT_TRUE(first.Lock()) << "the holder asking again keeps it";
     EXPECT_FALSE(second.Lock());
@@ -416,6 +419,49 @@ TEST_F(LockDirTest, AnotherProcessIsRefusedAndALockLeftByADeadProcessIsTakenOver
     waitpid(second, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 1);
+}
+
+TEST_F(LockDirTest, ALockFileThatCannotBeOpenedIsNotTakenForAnotherInstance)
+{
+    // What the user cannot open (here a folder in the lock's place) shows no instance of
+    // the user's: the program runs, unguarded, instead of being refused for good.
+    CSingleInstanceLock lock("Morvel Mutex");
+    ASSERT_TRUE(std::filesystem::create_directory(lock.GetLockPath()));
+    EXPECT_TRUE(lock.Lock());
+    EXPECT_TRUE(lock.IsUnguarded());
+    EXPECT_FALSE(lock.IsLocked());
+}
+
+TEST(SingleInstanceLockTest, TheFolderDependsOnTheUserAloneNotOnTheSessionsEnvironment)
+{
+    // su, ssh and cron start the same user with other runtime and temporary folders.
+    std::vector<std::pair<const char*, std::optional<std::string>>> saved;
+    for (const char* name : {"MORVEL_LOCK_DIR", "XDG_RUNTIME_DIR", "TMPDIR"}) {
+        const char* value = std::getenv(name);
+        saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+    }
+    unsetenv("MORVEL_LOCK_DIR");
+    TempDir a, b;
+    setenv("XDG_RUNTIME_DIR", a.Native().c_str(), 1);
+    setenv("TMPDIR", a.Native().c_str(), 1);
+    const std::string first = CSingleInstanceLock::GetLockFolder();
+    setenv("XDG_RUNTIME_DIR", b.Native().c_str(), 1);
+    setenv("TMPDIR", b.Native().c_str(), 1);
+    const std::string second = CSingleInstanceLock::GetLockFolder();
+    for (const auto& [name, value] : saved) {
+        if (value)
+            setenv(name, value->c_str(), 1);
+        else
+            unsetenv(name);
+    }
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(first, CSingleInstanceLock::GetLockFolder());
+    EXPECT_EQ(first.rfind(a.Native(), 0), std::string::npos);
+    struct stat st {};
+    ASSERT_EQ(lstat(first.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_EQ(st.st_uid, getuid());
+    EXPECT_EQ(st.st_mode & 077, 0u) << "nobody else may place files in it";
 }
 
 // ---------------------------------------------------------------------------------------

@@ -14,6 +14,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
 #include <QTimer>
 #include <QTreeView>
 
@@ -361,4 +363,53 @@ TEST_F(DialogCommonDialogTest, TheFontDialogHandsBackTheFontItsSizeAndColourWith
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(dlg.GetSize(), 120);
     EXPECT_EQ(dlg.GetColor(), RGB(255, 0, 0));
+}
+
+// The real dialog, with a stored face this machine lacks (settings made elsewhere).
+TEST(FontDialogTest, AStoredFaceThisMachineLacksStaysChosenAndTheLabelsTakeTheirMnemonics)
+{
+    LOGFONT initial{};
+    initial.lfHeight = -16;
+    std::strcpy(initial.lfFaceName, "ＨＧ創英角ﾎﾟｯﾌﾟ体"_sj);
+    CFontDialog dlg(&initial, CF_SCREENFONTS);
+    QString current, note;
+    int nFirstChosen = -1;
+    QStringList withoutBuddy;
+    const auto run = [&](auto&& act) {
+        QTimer::singleShot(0, [&] {
+            auto* q = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(q, nullptr);
+            for (QLabel* label : q->findChildren<QLabel*>())
+                if (label->text().contains(u'&') && !label->buddy())
+                    withoutBuddy << label->text();
+            auto* faces = q->findChildren<QListWidget*>().value(0);
+            ASSERT_NE(faces, nullptr);
+            current = faces->currentItem() ? faces->currentItem()->text() : QString();
+            nFirstChosen = faces->currentRow();
+            for (QLabel* label : q->findChildren<QLabel*>())
+                if (label->isVisible() && label->text().contains(QString::fromUtf8("代わりに")))
+                    note = label->text();
+            act(q, faces);
+        });
+        return dlg.DoModal();
+    };
+    // OK without touching anything keeps the stored face, shown with what draws it.
+    ASSERT_EQ(run([](QDialog* q, QListWidget*) { q->accept(); }), IDOK);
+    EXPECT_EQ(current, QString::fromUtf8("ＨＧ創英角ﾎﾟｯﾌﾟ体"));
+    EXPECT_EQ(nFirstChosen, 0);
+    EXPECT_EQ(dlg.GetFaceName(), "ＨＧ創英角ﾎﾟｯﾌﾟ体"_sj);
+    EXPECT_EQ(dlg.GetSize(), 120);
+    EXPECT_TRUE(note.contains(QString::fromUtf8("ＨＧ創英角ﾎﾟｯﾌﾟ体"))) << note.toStdString();
+    EXPECT_TRUE(withoutBuddy.isEmpty()) << withoutBuddy.join(u' ').toStdString();
+
+    // Choosing another face stores that one.
+    QString chosen;
+    ASSERT_EQ(run([&](QDialog* q, QListWidget* faces) {
+                  faces->setCurrentRow(1);
+                  chosen = faces->currentItem()->text();
+                  q->accept();
+              }),
+              IDOK);
+    EXPECT_EQ(QString::fromStdString(dlg.GetFaceName().ToUtf8()), chosen);
+    EXPECT_NE(chosen, QString::fromUtf8("ＨＧ創英角ﾎﾟｯﾌﾟ体"));
 }

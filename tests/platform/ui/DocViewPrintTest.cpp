@@ -12,6 +12,7 @@
 #include "platform/ui/frames/CPrintPreview_p.h"
 #include "platform/ui/frames/CPrinterSettings.h"
 #include "platform/ui/gdi/CDC.h"
+#include "platform/ui/gdi/PrintJobWatch_p.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
@@ -22,9 +23,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <regex>
 #include <string>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -344,6 +349,65 @@ TEST_F(PrintTest, PrintSetupChangesPaperOrientationAndMargins)
     answerer.EndDialogWith(AFX_IDD_PRINTSETUPDLG, IDCANCEL);
     env.App().OnFilePrintSetup();
     EXPECT_EQ(printer.GetPaperSize(), DMPAPER_B4);
+}
+
+// A CUPS queue (cups-pdf) that rejects jobs: printing says so rather than losing the job
+// without a word; once the queue accepts again, the job reaches it and nothing is said.
+// The printer set-up shows each printer's own margins when the printer changes. Needs a
+// CUPS server (CUPS_SERVER may name a private one) with lpadmin and the cups-pdf driver.
+TEST_F(PrintTest, ARejectingCupsQueueIsReportedAndTheSetupFollowsThePrinter)
+{
+    const std::string ppd = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd";
+    if (!CPrintJobWatch::CupsAnswers() || !std::filesystem::exists(ppd) ||
+        std::system("command -v lpadmin cupsreject cupsaccept cupsdisable >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "needs a CUPS server, its administration commands and cups-pdf";
+    const std::string queue = "morvel-test-" + std::to_string(getpid());
+    const auto run = [](const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()); };
+    // Stopped: accepted jobs wait in the queue, and go with it at the end.
+    ASSERT_EQ(run("lpadmin -p " + queue + " -E -v cups-pdf:/ -P " + ppd + " && cupsdisable " + queue), 0);
+    struct CRemoveQueue {
+        std::string name;
+        ~CRemoveQueue() { std::system(("lpadmin -x " + name + " >/dev/null 2>&1").c_str()); }
+    } removeQueue{queue};
+    CPrinterSettings cupsPrinter;
+    ASSERT_TRUE(cupsPrinter.SelectPrinter(CString(queue.c_str())));
+    CPrinterSettings::Instance() = cupsPrinter;
+
+    CFrameTestEnvironment env(FALSE);
+    CTestViewA* pView = OpenView(env);
+    ASSERT_NE(pView, nullptr);
+    CDialogAnswerer answerer;
+    ASSERT_EQ(run("cupsreject " + queue), 0);
+    answerer.AnswerDialog(AFX_IDD_PRINTDLG, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    EXPECT_EQ(answerer.MessageBoxTexts(), std::vector<CString>{"印刷を開始できませんでした。"_sj});
+
+    ASSERT_EQ(run("cupsaccept " + queue), 0);
+    answerer.AnswerDialog(AFX_IDD_PRINTDLG, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    EXPECT_EQ(answerer.MessageBoxTexts().size(), 1u) << "the accepted job is not reported";
+
+    // The set-up dialog, from the PDF printer with margins of its own to the queue.
+    CPrinterSettings pdf;
+    pdf.SelectPrinter(CString());
+    ASSERT_TRUE(pdf.SetMarginsTenthsMM(CRect(300, 300, 300, 300)));
+    CPrinterSettings::Instance() = pdf;
+    CString before, after;
+    answerer.AnswerDialog(AFX_IDD_PRINTSETUPDLG, [&](CDialog& dlg) {
+        dlg.GetDlgItemText(CPrintDialog::IDC_MARGIN_LEFT, before);
+        const int nQueue = static_cast<int>(dlg.SendDlgItemMessage(CPrintDialog::IDC_PRINTER, CB_FINDSTRINGEXACT,
+                                                                   static_cast<WPARAM>(-1),
+                                                                   reinterpret_cast<LPARAM>(queue.c_str())));
+        ASSERT_GE(nQueue, 0);
+        SelectDlgItem(dlg, CPrintDialog::IDC_PRINTER, nQueue);
+        dlg.GetDlgItemText(CPrintDialog::IDC_MARGIN_LEFT, after);
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    env.App().OnFilePrintSetup();
+    const CRect margins = cupsPrinter.GetMarginsTenthsMM();
+    EXPECT_EQ(before, "30");
+    EXPECT_NE(after, before);
+    EXPECT_EQ(static_cast<int>(std::lround(std::atof(after) * 10)), margins.left);
 }
 
 TEST_F(PrintTest, MarginsThatLeaveNoPrintableAreaAreRefused)
