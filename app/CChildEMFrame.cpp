@@ -4,11 +4,17 @@
 #include "app/CShellState.h"
 #include "app/ChildFrameSupport.h"
 #include "platform/base/MessageBox.h"
+#include "platform/ui/controls/CTreeCtrl.h"
 #include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/WinApi.h"
+#include "platform/ui/gdi/CClientDC.h"
 #include "platform/ui/frames/CCreateContext.h"
+#include "platform/ui/frames/CTreeView.h"
 #include "platform/ui/frames/CView.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/ResourceIds.h"
+
+#include <algorithm>
 
 IMPLEMENT_DYNCREATE(CChildEMFrame, CMDIChildWnd)
 
@@ -67,6 +73,46 @@ BOOL CChildEMFrame::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext
     // grid the focus.
     SetActiveView(GetGridView(), FALSE);
     return TRUE;
+}
+
+void CChildEMFrame::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible)
+{
+    CMDIChildWnd::InitialUpdateFrame(pDoc, bMakeVisible);
+    const int cxTree = GetSubjectTreeWidth(TREE_INITIAL_WIDTH);
+    if (m_nSubjectList == 1 && cxTree != TREE_INITIAL_WIDTH) {
+        m_wndSplitter.SetColumnInfo(0, cxTree, 0);
+        m_wndSplitter.RecalcLayout();
+    }
+}
+
+int CChildEMFrame::GetSubjectTreeWidth(int nAtLeast) const
+{
+    auto* pTreeView = dynamic_cast<CTreeView*>(GetTreeView());
+    if (pTreeView == nullptr || pTreeView->GetSafeHwnd() == nullptr)
+        return nAtLeast;
+    CTreeCtrl& tree = pTreeView->GetTreeCtrl();
+    // The label rectangles stop at the tree's edge: the text is measured whole instead.
+    CClientDC dc(&tree);
+    CFont* pOldFont = dc.SelectObject(tree.GetFont());
+    int nRight = 0;
+    for (HTREEITEM hItem = tree.GetRootItem(); hItem != nullptr; hItem = tree.GetNextVisibleItem(hItem)) {
+        CRect rcLabel;
+        if (tree.GetItemRect(hItem, &rcLabel, TRUE))
+            nRight = std::max(nRight, static_cast<int>(rcLabel.left + dc.GetTextExtent(tree.GetItemText(hItem)).cx));
+    }
+    dc.SelectObject(pOldFont);
+    if (nRight == 0)
+        return nAtLeast;
+    // The label's own margins, the vertical bar and the pane's borders.
+    CRect rcTreeWindow, rcTreeClient;
+    pTreeView->GetWindowRect(&rcTreeWindow);
+    tree.GetClientRect(&rcTreeClient);
+    const int cxFrame = std::max(0, rcTreeWindow.Width() - rcTreeClient.Width());
+    const int cxWanted = nRight + 8 + GetSystemMetrics(SM_CXVSCROLL) + cxFrame;
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    const int cxMost = std::max(nAtLeast, rcClient.Width() / 2);
+    return std::clamp(cxWanted, nAtLeast, cxMost);
 }
 
 int CChildEMFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
@@ -141,7 +187,7 @@ void CChildEMFrame::OnViewSubjectList()
         m_wndSplitter.RecalcLayout();
         m_nSubjectList = 0;
     } else {
-        m_wndSplitter.SetColumnInfo(0, TREE_SHOWN_WIDTH, 0);
+        m_wndSplitter.SetColumnInfo(0, GetSubjectTreeWidth(TREE_SHOWN_WIDTH), 0);
         m_wndSplitter.RecalcLayout();
         m_nSubjectList = 1;
     }

@@ -1,7 +1,8 @@
 // CChildEMFrame: the window of an estimate. A static splitter of one row and two columns
-// holds the subject tree (left, 130 pixels at first) and the estimate grid (right, the
-// active view); two tool bars stand at the top side by side: the estimate bar with the
-// read-only range-total box and the estimate page bar. The frame shows and hides the bars
+// holds the subject tree (left, at first 130 pixels or as wide as its labels need, up to half
+// the window) and the estimate grid (right, the active view); two tool bars stand at the
+// top side by side: the estimate bar with the read-only range-total box and the estimate
+// page bar. The frame shows and hides the bars
 // and the subject tree, clears the estimate, and opens the master setup sheet with the
 // estimate's own forms.
 //
@@ -29,6 +30,13 @@ public:
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
+    // Once the tree is filled it gets the room its labels need.
+    void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible) override;
+
+    // The width of the tree's column that shows every expanded label whole (with the
+    // vertical bar), at least nAtLeast and at most half the window (never below
+    // nAtLeast).
+    int GetSubjectTreeWidth(int nAtLeast) const;
 
     // The grid (pane 0, 1) and the tree (pane 0, 0); null before the client exists.
     CView* GetGridView() const;

@@ -377,38 +377,45 @@ BOOL CMorvelApp::LoadStartupFile(const CStartupFile& file)
     if (bOpened)
         return TRUE;
 
-    // A path change that still finds no file asks again, so that a new user can first
-    // choose the folders and then create the file in them.
-    for (;;) {
-        AfxMessageBox(CString::FromUtf8(file.lpszMessage));
-        CProcessSelectDialog dlg(m_pMainWnd);
-        if (dlg.DoModal() != IDOK)
-            return FALSE;
+    AfxMessageBox(CString::FromUtf8(file.lpszMessage));
+    CProcessSelectDialog dlg(m_pMainWnd);
+    if (dlg.DoModal() != IDOK)
+        return EndStartup(file);
 
-        if (dlg.m_nSelect == CProcessSelectDialog::choiceNew) {
-            // Whatever the sheet returns, the file is looked for again where it was missing.
-            const CString strPath = GetStartupFilePath(file);
-            CShellServices::RunIntroductionPage(file.lpszPageKey);
-            if (file.kind == kindMaster) {
-                TryReadStartupFile(file, strPath, bOpened);
-                return bOpened;
-            }
+    if (dlg.m_nSelect == CProcessSelectDialog::choiceNew) {
+        // Whatever the sheet returns, the file is looked for again where it was missing.
+        const CString strPath = GetStartupFilePath(file);
+        CShellServices::RunIntroductionPage(file.lpszPageKey);
+        if (file.kind == kindMaster) {
+            TryReadStartupFile(file, strPath, bOpened);
+        } else {
             // A form page stores the name of the form it made: that form is the one in use.
             ReadFormFileNames();
             TryReadStartupFile(file, GetStartupFilePath(file), bOpened);
-            return bOpened;
         }
-
-        if (CShellServices::RunEnvironmentPathPage() != IDOK)
-            return FALSE;
-        // The folders (and the forms' names) may have changed: build the path anew. The
-        // masters' folder is rebuilt too, or the changed path would never be tried.
-        if (file.kind != kindMaster)
-            ReadFormFileNames();
-        TryReadStartupFile(file, GetStartupFilePath(file), bOpened);
-        if (bOpened)
-            return TRUE;
+        return bOpened ? TRUE : EndStartup(file);
     }
+
+    if (CShellServices::RunEnvironmentPathPage() != IDOK)
+        return EndStartup(file);
+    // The folders (and the forms' names) may have changed: build the path anew. The
+    // masters' folder is rebuilt too, or the changed path would never be tried.
+    if (file.kind != kindMaster)
+        ReadFormFileNames();
+    TryReadStartupFile(file, GetStartupFilePath(file), bOpened);
+    return bOpened ? TRUE : EndStartup(file);
+}
+
+BOOL CMorvelApp::EndStartup(const CStartupFile& file)
+{
+    // The program does not end without a word: the user learns which file is missing and
+    // where it was looked for.
+    CString text = CString::FromUtf8(file.lpszMessage);
+    text += "\n"_sj;
+    text += DisplayPath(GetStartupFilePath(file));
+    text += "\n\nﾌﾟﾛｸﾞﾗﾑを終了します。"_sj;
+    AfxMessageBox(text, MB_OK | MB_ICONSTOP);
+    return FALSE;
 }
 
 BOOL CMorvelApp::LoadMasterAndFormFiles()

@@ -122,6 +122,8 @@ private:
     struct CStartupFile;
     static const CStartupFile* GetStartupFiles(size_t& nCount);
     BOOL LoadStartupFile(const CStartupFile& file);
+    // Says that start-up ends because the file is still missing; returns FALSE.
+    BOOL EndStartup(const CStartupFile& file);
     BOOL TryReadStartupFile(const CStartupFile& file, const CString& strPath, BOOL& bOpened);
     CString GetStartupFilePath(const CStartupFile& file) const;
     void PlayWelcomeSound();

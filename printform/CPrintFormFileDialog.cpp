@@ -111,7 +111,7 @@ BOOL CPrintFormFileDialog::OnInitDialog()
 
 void CPrintFormFileDialog::ShowFirstChosenFolder()
 {
-    m_chosenFolder.SetWindowText(m_aChosen.empty() ? CString() : m_aChosen.front().strFolder);
+    m_chosenFolder.SetWindowText(m_aChosen.empty() ? CString() : DisplayPath(m_aChosen.front().strFolder));
 }
 
 void CPrintFormFileDialog::OnRefresh()
@@ -128,12 +128,12 @@ void CPrintFormFileDialog::OnCandidateFolder()
                     this);
     if (dlg.DoModal() != IDOK)
         return;
-    CString strPath = dlg.GetPathName();
-    CString strName = dlg.GetFileName();
-    strPath.MakeUpper();
-    strName.MakeUpper();
-    const int nAt = strName.IsEmpty() ? -1 : strPath.Find(strName);
-    const CString strFolder = nAt >= 0 ? strPath.Left(nAt) : strPath;
+    // The folder keeps its case: on this system "form" and "FORM" are two folders.
+    const CString strPath = dlg.GetPathName();
+    const CString strName = dlg.GetFileName();
+    const int nAt = strPath.GetLength() - strName.GetLength();
+    const CString strFolder =
+        !strName.IsEmpty() && nAt >= 0 && strPath.Mid(nAt) == strName ? strPath.Left(nAt) : strPath;
     if (strFolder == m_strCandidateFolder)
         return;
     ScanFolder(strFolder);
@@ -163,7 +163,8 @@ void CPrintFormFileDialog::ScanFolder(const CString& strFolder)
         const int nExt = strName.Find(strExt);
         m_candidateList.AddString(nExt >= 0 ? strName.Left(nExt) : strName);
     }
-    m_candidateFolder.SetWindowText(m_strCandidateFolder);
+    // The folder as the user's system writes it.
+    m_candidateFolder.SetWindowText(DisplayPath(m_strCandidateFolder));
     if (wait.GetSafeHwnd() != nullptr)
         wait.DestroyWindow();
 }
@@ -268,7 +269,7 @@ void CPrintFormFileDialog::OnSelchangeChosen()
 {
     const int nSel = m_chosenList.GetCurSel();
     if (nSel >= 0 && nSel < GetChosenCount())
-        m_chosenFolder.SetWindowText(m_aChosen[static_cast<size_t>(nSel)].strFolder);
+        m_chosenFolder.SetWindowText(DisplayPath(m_aChosen[static_cast<size_t>(nSel)].strFolder));
 }
 
 void CPrintFormFileDialog::OnOK()

@@ -10,7 +10,8 @@ namespace {
 DialogTemplate MakePrintFormFile()
 {
     // Candidates on the left, the chosen layouts on the right: "追加 >>" moves a candidate
-    // across, "<< 削除" takes a chosen one back out. Each list has its folder below it.
+    // across, "<< 削除" takes a chosen one back out. Each list has its folder below it, on
+    // one line shortened in the middle.
     const DWORD dwList = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
     return {IDD_PRINT_FORM_FILE,
             "印刷形式ﾌｧｲﾙ選択"_sj,
@@ -20,14 +21,14 @@ DialogTemplate MakePrintFormFile()
             {
                 {DlgStatic, IDC_STATIC, "選択候補(&C):"_sj, 7, 7, 110, 8},
                 {DlgListBox, IDC_PRINT_CANDIDATE_LIST, CString(), 7, 18, 116, 104, dwList | LBS_SORT},
-                {DlgStatic, IDC_PRINT_CANDIDATE_FOLDER, CString(), 7, 125, 116, 16, SS_LEFT | SS_NOPREFIX},
+                {DlgStatic, IDC_PRINT_CANDIDATE_FOLDER, CString(), 7, 125, 116, 8, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS},
                 {DlgPushButton, IDC_PRINT_CANDIDATE_BROWSE, "選択候補ﾌｫﾙﾀﾞ"_sj, 7, 144, 66, 14, WS_TABSTOP},
                 {DlgPushButton, IDC_PRINT_REFRESH, "更新"_sj, 77, 144, 46, 14, WS_TABSTOP},
                 {DlgPushButton, IDC_PRINT_ADD, "追加 >>"_sj, 129, 48, 42, 14, WS_TABSTOP},
                 {DlgPushButton, IDC_PRINT_REMOVE, "<< 削除"_sj, 129, 68, 42, 14, WS_TABSTOP},
                 {DlgStatic, IDC_STATIC, "印刷する形式(&P):"_sj, 177, 7, 116, 8},
                 {DlgListBox, IDC_PRINT_CHOSEN_LIST, CString(), 177, 18, 116, 104, dwList},
-                {DlgStatic, IDC_PRINT_CHOSEN_FOLDER, CString(), 177, 125, 116, 16, SS_LEFT | SS_NOPREFIX},
+                {DlgStatic, IDC_PRINT_CHOSEN_FOLDER, CString(), 177, 125, 116, 8, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS},
                 {DlgPushButton, IDOK, "OK", 193, 158, 48, 14, BS_DEFPUSHBUTTON | WS_TABSTOP},
                 {DlgPushButton, IDCANCEL, "ｷｬﾝｾﾙ"_sj, 245, 158, 48, 14, WS_TABSTOP},
             }};

@@ -32,6 +32,13 @@ DialogControl Label(const char* text, int x, int y, int cx, int cy = 8, UINT nID
     return DialogControl(DlgStatic, nID, CString::FromUtf8(text), x, y, cx, cy);
 }
 
+// The folder and name of the file a page edits: one line, shortened in the middle when the
+// path is longer than the label.
+DialogControl PathLabel(int x, int y, int cx)
+{
+    return DialogControl(DlgStatic, IDC_PATH_LABEL, CString(), x, y, cx, 8, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS);
+}
+
 DialogControl Button(UINT nID, const char* text, int x, int y, int cx = 50, int cy = 14, DWORD style = 0)
 {
     return DialogControl(DlgPushButton, nID, CString::FromUtf8(text), x, y, cx, cy, style | WS_TABSTOP);
@@ -70,7 +77,7 @@ DialogTemplate MasterPage(UINT nID, const char* caption, int cxGrid, bool bSubje
     std::vector<DialogControl> c{
         Group("", 4, 2, cxGrid + 22, 200),
         Label("ﾌｧｲﾙ名:", 10, 10, 30),
-        Label("登 録", 42, 10, 170, 8, IDC_PATH_LABEL),
+        PathLabel(42, 10, cxGrid - 24),
         Grid(10, 22, cxGrid, 172),
         DialogControl(DlgScrollBar, IDC_MASTER_VSCROLL, CString(), 10 + cxGrid, 22, 10, 172, SBS_VERT),
         CellEdit(),
@@ -92,7 +99,7 @@ DialogTemplate FormPage(UINT nID, const char* caption)
         nID, CString::FromUtf8(caption), 340, 206, kPageStyle,
         {
             Label("ﾌｧｲﾙ名:", 7, 7, 30),
-            Label("登 録", 40, 7, 290, 8, IDC_PATH_LABEL),
+            PathLabel(40, 7, 293),
             Grid(7, 18, 316, 160),
             DialogControl(DlgScrollBar, IDC_FORM_VSCROLL, CString(), 323, 18, 10, 160, SBS_VERT),
             DialogControl(DlgScrollBar, IDC_FORM_HSCROLL, CString(), 7, 178, 316, 9, SBS_HORZ),

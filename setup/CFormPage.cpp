@@ -72,8 +72,9 @@ int CountPictureChars(const CString& text)
 
 } // namespace
 
-CFormPage::CFormPage(UINT nIDTemplate, int nEditableCols, UINT nIDMenu)
-    : CPropertyPage(nIDTemplate), m_nEditableCols(nEditableCols), m_nIDMenu(nIDMenu),
+CFormPage::CFormPage(UINT nIDTemplate, int nEditableCols, UINT nIDMenu, std::unique_ptr<CSetupCellEdit> pEdit)
+    : CPropertyPage(nIDTemplate), m_pEdit(std::move(pEdit)), m_edit(*m_pEdit), m_nEditableCols(nEditableCols),
+      m_nIDMenu(nIDMenu),
       m_snapshot(static_cast<size_t>(LAST_ROW * nEditableCols)), m_clip(static_cast<size_t>(nEditableCols))
 {
     m_edit.acceptChar = [this](UINT nChar) {
@@ -346,6 +347,21 @@ void CFormPage::UpdateBars()
     m_hscroll.SetScrollRange(1, nMaxLeft);
     m_hscroll.SetScrollPos(m_grid.GetLeftCol());
     m_vscroll.SetScrollPos(m_grid.GetTopRow());
+}
+
+int CFormPage::LastWholeColumn(int nLeft)
+{
+    CRect rcGrid;
+    m_grid.GetClientRect(&rcGrid);
+    int cx = TwipsToPixels(m_grid.GetColWidth(0)) + 1;
+    int nLast = nLeft - 1;
+    for (int k = nLeft; k <= m_nEditableCols; ++k) {
+        cx += TwipsToPixels(m_grid.GetColWidth(static_cast<short>(k))) + 1;
+        if (cx > rcGrid.Width() - 2)
+            break;
+        nLast = k;
+    }
+    return nLast;
 }
 
 void CFormPage::PlaceEditor()
@@ -642,6 +658,9 @@ void CFormPage::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
     default:
         return;
     }
+    left = std::clamp(left, 1, std::max(1, nMax));
+    // The current column goes along with the view: the editor never lies outside the grid.
+    c = std::clamp(c, left, std::max(left, LastWholeColumn(left)));
     m_grid.SetLeftCol(static_cast<short>(left));
     m_hscroll.SetScrollPos(left);
     if (c == m_nCurCol) {

@@ -67,7 +67,8 @@ public:
     static constexpr int LAST_ROW = ROWS - 1;
     static constexpr long ROW_HEIGHT = 270;
 
-    CFormPage(UINT nIDTemplate, int nEditableCols, UINT nIDMenu);
+    // pEdit: the page's own editor.
+    CFormPage(UINT nIDTemplate, int nEditableCols, UINT nIDMenu, std::unique_ptr<CSetupCellEdit> pEdit);
     ~CFormPage() override;
 
     int m_nSetup = 1;      // 1 setup mode, 0 import mode
@@ -157,6 +158,8 @@ protected:
     void WriteOwnFormName(const CString& strName);
     void EnsureVisible();
     void UpdateBars();
+    // The last column shown whole when the view starts at nLeft (nLeft - 1 when none is).
+    int LastWholeColumn(int nLeft);
     int OpenPick(int nCol);
     void NextColumn(int& r, int& c);
     void ShowContextMenu(CPoint ptScreen);
@@ -179,7 +182,8 @@ protected:
     CGridCtrl m_grid;
     CScrollBar m_vscroll;
     CScrollBar m_hscroll;
-    CSetupCellEdit m_edit;
+    std::unique_ptr<CSetupCellEdit> m_pEdit;
+    CSetupCellEdit& m_edit;
     int m_nEditableCols;
     UINT m_nIDMenu;
     int m_nReady = 0;

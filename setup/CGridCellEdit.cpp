@@ -3,6 +3,12 @@
 #include "platform/ui/core/WinApi.h"
 
 IMPLEMENT_DYNAMIC(CSetupCellEdit, CEdit)
+IMPLEMENT_DYNAMIC(CUnitsCellEdit, CSetupCellEdit)
+IMPLEMENT_DYNAMIC(CSubjectCellEdit, CSetupCellEdit)
+IMPLEMENT_DYNAMIC(CDivisionCellEdit, CSetupCellEdit)
+IMPLEMENT_DYNAMIC(CEstimationCellEdit, CSetupCellEdit)
+IMPLEMENT_DYNAMIC(CPartsCellEdit, CSetupCellEdit)
+IMPLEMENT_DYNAMIC(CInformationFormCellEdit, CSetupCellEdit)
 
 BEGIN_MESSAGE_MAP(CSetupCellEdit, CEdit)
 ON_WM_GETDLGCODE()

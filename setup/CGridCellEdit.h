@@ -31,3 +31,23 @@ protected:
     afx_msg void OnChange();
     DECLARE_MESSAGE_MAP()
 };
+
+// Each page has its editor class of its own name; they all behave as above.
+class CUnitsCellEdit : public CSetupCellEdit {
+    DECLARE_DYNAMIC(CUnitsCellEdit)
+};
+class CSubjectCellEdit : public CSetupCellEdit {
+    DECLARE_DYNAMIC(CSubjectCellEdit)
+};
+class CDivisionCellEdit : public CSetupCellEdit {
+    DECLARE_DYNAMIC(CDivisionCellEdit)
+};
+class CEstimationCellEdit : public CSetupCellEdit {
+    DECLARE_DYNAMIC(CEstimationCellEdit)
+};
+class CPartsCellEdit : public CSetupCellEdit {
+    DECLARE_DYNAMIC(CPartsCellEdit)
+};
+class CInformationFormCellEdit : public CSetupCellEdit {
+    DECLARE_DYNAMIC(CInformationFormCellEdit)
+};

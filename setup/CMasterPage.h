@@ -14,6 +14,7 @@
 #include "platform/ui/dialogs/CPropertyPage.h"
 #include "setup/CGridCellEdit.h"
 
+#include <memory>
 #include <vector>
 
 class CMorvelApp;
@@ -25,7 +26,8 @@ public:
     static constexpr int LAST_ROW = ROWS - 1;
     static constexpr long ROW_HEIGHT = 270;
 
-    CMasterPage(UINT nIDTemplate, int nEditableCols, UINT nIDMenu);
+    // pEdit: the page's own editor.
+    CMasterPage(UINT nIDTemplate, int nEditableCols, UINT nIDMenu, std::unique_ptr<CSetupCellEdit> pEdit);
 
     int m_nSinglePage = 0; // opened alone at start-up
     int m_nSetup = 1;      // 1 editing, 0 viewing
@@ -97,7 +99,8 @@ protected:
 
     CGridCtrl m_grid;
     CScrollBar m_scroll;
-    CSetupCellEdit m_edit;
+    std::unique_ptr<CSetupCellEdit> m_pEdit;
+    CSetupCellEdit& m_edit;
     int m_nEditableCols;
     UINT m_nIDMenu;
     int m_nReady = 0;

@@ -9,6 +9,9 @@
 #include "platform/ui/gdi/CImageList.h"
 #include "resources/SetupIds.h"
 
+#include <filesystem>
+#include <system_error>
+
 IMPLEMENT_DYNCREATE(CPathDialog, CPropertyPage)
 
 BEGIN_MESSAGE_MAP(CPathDialog, CPropertyPage)
@@ -39,6 +42,25 @@ const struct {
 CMorvelApp& App()
 {
     return *static_cast<CMorvelApp*>(AfxGetApp());
+}
+
+// Makes the folder with every level above it that is missing; TRUE when it is there now.
+BOOL MakeFolder(const CString& strFolder)
+{
+    const std::string native = NativePath(strFolder);
+    if (native.empty())
+        return FALSE;
+    std::error_code error;
+    std::filesystem::create_directories(native, error);
+    return std::filesystem::is_directory(native, error) ? TRUE : FALSE;
+}
+
+// A stored folder as the user reads it; one on a drive this machine does not have stays
+// as it was stored.
+CString ShownFolder(const CString& strStored)
+{
+    const CString strShown = DisplayPath(strStored);
+    return strShown.IsEmpty() ? strStored : strShown;
 }
 
 } // namespace
@@ -82,7 +104,7 @@ BOOL CPathDialog::OnInitDialog()
     }
     m_list.SetFocus();
     for (const auto& folder : kFolders)
-        SetDlgItemText(folder.nID, App().GetProfileValue(kSection, folder.key));
+        SetDlgItemText(folder.nID, ShownFolder(App().GetProfileValue(kSection, folder.key)));
     m_bFilling = FALSE;
     return FALSE;
 }
@@ -117,22 +139,33 @@ void CPathDialog::OnDriveChanged(NMHDR*, LRESULT* pResult)
 
 BOOL CPathDialog::OnApply()
 {
+    // Every folder is made, with all its missing levels, before anything is written: a
+    // folder that cannot be made is named while the page is still there to correct it.
+    CString texts[std::size(kFolders)];
+    for (size_t i = 0; i < std::size(kFolders); ++i) {
+        GetDlgItemText(kFolders[i].nID, texts[i]);
+        texts[i].Trim();
+        if (!texts[i].IsEmpty() && !MakeFolder(texts[i])) {
+            AfxMessageBox("ﾌｫﾙﾀﾞ \""_sj + DisplayPath(texts[i]) + "\" を作成できません。"_sj,
+                          MB_OK | MB_ICONEXCLAMATION);
+            if (CWnd* pEdit = GetDlgItem(kFolders[i].nID))
+                GotoDlgCtrl(pEdit);
+            return FALSE;
+        }
+    }
     const int nItem = m_list.GetNextItem(-1, LVNI_SELECTED);
+    BOOL bWritten = TRUE;
     // Without a chosen drive the work drive stays as it was.
     if (nItem >= 0 && nItem < static_cast<int>(m_drives.size())) {
         CString drive;
         drive.Format("%c", m_drives[static_cast<size_t>(nItem)].letter);
-        App().WriteProfileString(kSection, "Work Drive", drive);
-    }
-    BOOL bWritten = TRUE;
-    for (const auto& folder : kFolders) {
-        CString text;
-        GetDlgItemText(folder.nID, text);
-        text.MakeUpper();
-        if (!App().WriteProfileString(kSection, folder.key, text))
+        if (!App().WriteProfileString(kSection, "Work Drive", drive))
             bWritten = FALSE;
-        // One level is made; an existing folder or a failure is not reported.
-        CreateDirectory(text);
+    }
+    // The folders keep the case they were typed in.
+    for (size_t i = 0; i < std::size(kFolders); ++i) {
+        if (!App().WriteProfileString(kSection, kFolders[i].key, texts[i]))
+            bWritten = FALSE;
     }
     if (!bWritten) {
         // The folders typed stay on the page; the sheet stays open.

@@ -1,6 +1,8 @@
 // CPathDialog: the page "ﾊﾟｽ設定" of the environment sheet: the work drive and the five
-// folders of "Path Setting". Choosing a drive puts its letter in front of every folder;
-// applying writes the keys (folders in upper case) and makes each folder.
+// folders of "Path Setting", shown as this platform writes paths. Choosing a drive puts its
+// letter in front of every folder; applying makes every missing level of each folder, then
+// writes the keys as typed (the file system tells "work" from "WORK"). A folder that cannot
+// be made is named in a message and the page stays open.
 #pragma once
 
 #include "platform/ui/controls/CListCtrl.h"

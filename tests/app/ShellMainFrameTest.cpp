@@ -329,6 +329,22 @@ TEST_F(ShellMainFrame, HelpCommandsOpenTheGuideInTheBrowserAtTheirTopic)
     EXPECT_EQ(m_pFrame->GetHelpTopic(ID_HELP_FINDER), "index.html");
 }
 
+// With no browser to hand the page to, the command says so instead of doing nothing.
+TEST_F(ShellMainFrame, HelpWithoutABrowserSaysSo)
+{
+    TempDir dir;
+    WriteNativeFile(dir.Native() + "/index.html", {'<', 'p', '>'});
+    CScopedEnvironment env;
+    env.Set("MORVEL_HELP_DIR", dir.Native());
+    env.Set("PATH", dir.Native()); // no program there to open a page with
+    CDialogAnswerer answerer;
+    m_pFrame->SendMessage(WM_COMMAND, ID_HELP_FINDER);
+    const std::vector<CString> texts = answerer.MessageBoxTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_NE(texts[0].Find("ﾌﾞﾗｳｻﾞが見つかりません"_sj), -1) << texts[0].ToUtf8();
+    EXPECT_NE(texts[0].Find(CString((dir.Native() + "/index.html").c_str())), -1) << texts[0].ToUtf8();
+}
+
 // The guide in the tree has every page the commands and its own links name.
 TEST(ShellHelpGuide, EveryPageTheGuideLinksToIsInTheTree)
 {

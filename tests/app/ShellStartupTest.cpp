@@ -45,6 +45,14 @@ private:
     CShellServices m_saved;
 };
 
+// The last word of a start-up that ends: it names the file and says the program ends.
+bool IsEndOfStartup(const CString& text, const char* lpszFile)
+{
+    CString upper = text;
+    upper.MakeUpper();
+    return upper.Find(lpszFile) >= 0 && text.Find("ﾌﾟﾛｸﾞﾗﾑを終了します。"_sj) >= 0;
+}
+
 } // namespace
 
 TEST(ShellStartup, StartupOnTheSamplesLoadsAllEightFiles)
@@ -174,7 +182,10 @@ TEST(ShellStartup, CancellingTheProcessSelectionEndsStartup)
     answerer.EndDialogWith(IDD_PROCESS_SELECT, IDCANCEL);
     CShellTestApp app;
     EXPECT_FALSE(app.Start());
-    EXPECT_EQ(answerer.MessageBoxTexts(), std::vector<CString>{"部材形式ﾌｧｲﾙがないか、壊れています。"_sj});
+    const std::vector<CString> texts = answerer.MessageBoxTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], "部材形式ﾌｧｲﾙがないか、壊れています。"_sj);
+    EXPECT_TRUE(IsEndOfStartup(texts[1], "BUZAI.MBK")) << texts[1].ToUtf8();
     // Every file before the parts form was read.
     EXPECT_GT(app->m_estimationForm.GetCount(), 0);
     EXPECT_EQ(app->m_partForm.GetCount(), 0);
@@ -191,9 +202,10 @@ TEST(ShellStartup, WithoutTheSetupSubsystemNewCreationSaysSoAndEndsStartup)
     CShellTestApp app;
     EXPECT_FALSE(app.Start());
     const std::vector<CString> texts = answerer.MessageBoxTexts();
-    ASSERT_EQ(texts.size(), 2u);
+    ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts[0], "小科目ﾌｧｲﾙがないか、壊れています。"_sj);
     EXPECT_EQ(texts[1], "導入処理の画面はまだ用意されていません。"_sj);
+    EXPECT_TRUE(IsEndOfStartup(texts[2], "KAMOKU.MKS")) << texts[2].ToUtf8();
 }
 
 TEST(ShellStartup, PathChangeReadsTheFormFromTheNewFolderAndKeepsBareNames)
@@ -258,6 +270,35 @@ TEST(ShellStartup, PathSheetNotClosedWithOkEndsStartup)
     });
     CShellTestApp app;
     EXPECT_FALSE(app.Start());
+    ASSERT_FALSE(answerer.MessageBoxTexts().empty());
+    EXPECT_TRUE(IsEndOfStartup(answerer.MessageBoxTexts().back(), "JYOUHOU.MJK"));
+}
+
+// A path change after which the file is still missing ends start-up with a word, instead of
+// asking again and again; so does a setup sheet closed without making the file.
+TEST(ShellStartup, AFileStillMissingAfterThePathChangeEndsStartupWithAMessage)
+{
+    CShellTestFolder folder;
+    folder.RemoveFile("MASTER/KAMOKU.MKM");
+    CServicesGuard servicesGuard;
+    int nPathPages = 0;
+    CShellServices::Get().runEnvironmentPathPage = [&]() {
+        ++nPathPages;
+        return IDOK;
+    };
+    CDialogAnswerer answerer;
+    answerer.AlwaysAnswerDialog(IDD_PROCESS_SELECT, [](CDialog& dlg) {
+        ClickDlgButton(dlg, IDC_RADIO_PATH);
+        ClickDlgButton(dlg, IDOK);
+    });
+    // However often it would be asked, the user answers the same.
+    CShellTestApp app;
+    EXPECT_FALSE(app.Start());
+    EXPECT_EQ(nPathPages, 1);
+    const std::vector<CString> texts = answerer.MessageBoxTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], "中科目ﾌｧｲﾙがないか、壊れています。"_sj);
+    EXPECT_TRUE(IsEndOfStartup(texts[1], "KAMOKU.MKM")) << texts[1].ToUtf8();
 }
 
 TEST(ShellStartup, WrongMagicShowsTheMessageWithTheExclamationIconAndStartupGoesOn)

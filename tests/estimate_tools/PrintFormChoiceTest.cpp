@@ -46,6 +46,12 @@ std::string ItemText(CWnd& dlg, UINT nID)
     return text.ToUtf8();
 }
 
+// A folder kept in the system's form (UTF-8) as the dialog shows it.
+std::string Shown(const std::string& folder)
+{
+    return DisplayPath(CString::FromUtf8(folder.c_str())).ToUtf8();
+}
+
 void CopyNativeFile(const std::string& from, const std::string& to, size_t nKeep = std::string::npos)
 {
     std::ifstream in(from, std::ios::binary);
@@ -114,7 +120,9 @@ TEST_F(PrintFormChoice, WorkFolderOffersTheLayoutsOfTheEstimatesFormsAndOkKeepsT
         EXPECT_FALSE(m_pView->IsPrintFormWaitShown()) << "the dialog took the wait dialog down";
         // Upper-cased and sorted; neither the other form's layout nor the damaged one.
         EXPECT_EQ(ListTexts(dlg, IDC_PRINT_CANDIDATE_LIST), (std::vector<std::string>{"A", "B"}));
-        EXPECT_EQ(ItemText(dlg, IDC_PRINT_CANDIDATE_FOLDER), work);
+        // The folder in this system's own form.
+        EXPECT_EQ(ItemText(dlg, IDC_PRINT_CANDIDATE_FOLDER), Shown(work));
+        EXPECT_EQ(ItemText(dlg, IDC_PRINT_CANDIDATE_FOLDER).find('\\'), std::string::npos);
         EXPECT_TRUE(ListTexts(dlg, IDC_PRINT_CHOSEN_LIST).empty());
         EXPECT_EQ(ItemText(dlg, IDC_PRINT_CHOSEN_FOLDER), "");
         // Nothing is selected yet: Add does nothing.
@@ -127,7 +135,7 @@ TEST_F(PrintFormChoice, WorkFolderOffersTheLayoutsOfTheEstimatesFormsAndOkKeepsT
         SelectDlgItem(dlg, IDC_PRINT_CANDIDATE_LIST, 1);
         ClickDlgButton(dlg, IDC_PRINT_ADD); // the same layout twice prints twice
         EXPECT_EQ(ListTexts(dlg, IDC_PRINT_CHOSEN_LIST), (std::vector<std::string>{"B", "A", "B"}));
-        EXPECT_EQ(ItemText(dlg, IDC_PRINT_CHOSEN_FOLDER), work);
+        EXPECT_EQ(ItemText(dlg, IDC_PRINT_CHOSEN_FOLDER), Shown(work));
         ClickDlgButton(dlg, IDOK);
     });
     EXPECT_TRUE(bWaitShownBefore);
@@ -154,15 +162,15 @@ TEST_F(PrintFormChoice, AnotherFolderGivesItsLayoutsItsFolderAndEarlierEntriesKe
         answerer.AnswerFileDialog(form);
         ClickDlgButton(dlg, IDC_PRINT_CANDIDATE_BROWSE);
         EXPECT_EQ(ListTexts(dlg, IDC_PRINT_CANDIDATE_LIST), (std::vector<std::string>{"見積書"}));
-        CString folder = form.Left(form.GetLength() - CString("見積書.MMP"_sj).GetLength());
-        folder.MakeUpper();
-        EXPECT_EQ(ItemText(dlg, IDC_PRINT_CANDIDATE_FOLDER), folder.ToUtf8());
+        // The folder as chosen, in its own case.
+        const CString folder = form.Left(form.GetLength() - CString("見積書.MMP"_sj).GetLength());
+        EXPECT_EQ(ItemText(dlg, IDC_PRINT_CANDIDATE_FOLDER), Shown(folder.ToUtf8()));
         SelectDlgItem(dlg, IDC_PRINT_CANDIDATE_LIST, 0);
         ClickDlgButton(dlg, IDC_PRINT_ADD);
         // The folder shown follows the chosen row picked.
-        EXPECT_EQ(ItemText(dlg, IDC_PRINT_CHOSEN_FOLDER), work) << "the first entry's";
+        EXPECT_EQ(ItemText(dlg, IDC_PRINT_CHOSEN_FOLDER), Shown(work)) << "the first entry's";
         SelectDlgItem(dlg, IDC_PRINT_CHOSEN_LIST, 1);
-        EXPECT_EQ(ItemText(dlg, IDC_PRINT_CHOSEN_FOLDER), folder.ToUtf8());
+        EXPECT_EQ(ItemText(dlg, IDC_PRINT_CHOSEN_FOLDER), Shown(folder.ToUtf8()));
         // "更新" goes back to the work folder.
         ClickDlgButton(dlg, IDC_PRINT_REFRESH);
         EXPECT_EQ(ListTexts(dlg, IDC_PRINT_CANDIDATE_LIST), (std::vector<std::string>{"A", "B"}));
@@ -201,7 +209,7 @@ TEST_F(PrintFormChoice, RemovingAndCancellingAndALayoutOpenWithOtherForms)
     ChooseLayouts(answerer, [&](CDialog& dlg) {
         EXPECT_EQ(ListTexts(dlg, IDC_PRINT_CANDIDATE_LIST), (std::vector<std::string>{"A"}));
         EXPECT_EQ(ListTexts(dlg, IDC_PRINT_CHOSEN_LIST), (std::vector<std::string>{"A"}));
-        EXPECT_EQ(ItemText(dlg, IDC_PRINT_CHOSEN_FOLDER), "C:\\ELSEWHERE\\");
+        EXPECT_EQ(ItemText(dlg, IDC_PRINT_CHOSEN_FOLDER), Shown("C:\\ELSEWHERE\\"));
         ClickDlgButton(dlg, IDC_PRINT_REMOVE);
         EXPECT_TRUE(ListTexts(dlg, IDC_PRINT_CHOSEN_LIST).empty());
         EXPECT_EQ(ItemText(dlg, IDC_PRINT_CHOSEN_FOLDER), "") << "the only row went";

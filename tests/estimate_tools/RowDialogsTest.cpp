@@ -16,6 +16,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+
 #include <cmath>
 
 namespace {
@@ -42,6 +47,41 @@ protected:
 
     int m_nUsed = 0;
 };
+
+// The column list as the user sees it: the rows of its visible area.
+QWidget* ListRows(CColumnSelectDialog& dlg)
+{
+    return static_cast<QAbstractScrollArea*>(dlg.m_list.GetWidget())->viewport();
+}
+
+// What the tick box of a row shows: -1 no box drawn, 0 an empty box, 1 a box with a tick.
+int TickShown(CColumnSelectDialog& dlg, int nRow)
+{
+    const QImage picture = ListRows(dlg)->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const int top = nRow * CCheckMarkListBox::ITEM_HEIGHT;
+    const auto dark = [&](int x, int y) { return qGray(picture.pixel(x, y)) < 100; };
+    // The box: a dark frame 4 pixels inside the row's 20-pixel tick column.
+    for (int y = top + 4; y < top + 16; ++y)
+        if (!dark(4, y) || !dark(15, y))
+            return -1;
+    int nInside = 0;
+    for (int y = top + 5; y < top + 15; ++y)
+        for (int x = 5; x < 15; ++x)
+            nInside += dark(x, y) ? 1 : 0;
+    return nInside > 0 ? 1 : 0;
+}
+
+void ClickRow(CColumnSelectDialog& dlg, int nRow, int x)
+{
+    QWidget* pRows = ListRows(dlg);
+    const QPointF at(x, nRow * CCheckMarkListBox::ITEM_HEIGHT + 10);
+    QMouseEvent press(QEvent::MouseButtonPress, at, pRows->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(pRows, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, pRows->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(pRows, &release);
+}
 
 } // namespace
 
@@ -444,6 +484,38 @@ TEST_F(RowDialogsTest, DisplayFixingHidesTheUntickedColumnsAndShowsThemAgain)
     });
     Command(ID_DISPLAY_FIX);
     EXPECT_TRUE(m_pView->GetDisplayTicks()[scNote]);
+    EXPECT_EQ(0, answerer.CountUnanswered());
+}
+
+// Every row shows its tick; a click on a row's tick box turns it over, a click on its text
+// only chooses the row; "全解除" and "全選択" show at once.
+TEST_F(RowDialogsTest, TheColumnListShowsEachTickAndAClickOnTheBoxTurnsItOver)
+{
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(IDD_COLUMN_SELECT, [](CDialog& d) {
+        auto& dlg = static_cast<CColumnSelectDialog&>(d);
+        ASSERT_TRUE(dlg.m_list.GetCheck(scName));
+        ASSERT_TRUE(dlg.m_list.GetCheck(scNote));
+        EXPECT_EQ(TickShown(dlg, scName), 1);
+        EXPECT_EQ(TickShown(dlg, scNote), 1);
+        ClickRow(dlg, scNote, 8);
+        EXPECT_FALSE(dlg.m_list.GetCheck(scNote));
+        EXPECT_EQ(TickShown(dlg, scNote), 0);
+        EXPECT_EQ(TickShown(dlg, scName), 1);
+        ClickRow(dlg, scName, 60);
+        EXPECT_TRUE(dlg.m_list.GetCheck(scName)) << "the text only chooses the row";
+        EXPECT_EQ(dlg.m_list.GetCurSel(), scName);
+        ClickRow(dlg, scNote, 8);
+        EXPECT_EQ(TickShown(dlg, scNote), 1);
+        ClickDlgButton(d, IDC_COLUMN_DESELECT_ALL);
+        EXPECT_EQ(TickShown(dlg, scName), 0);
+        EXPECT_EQ(TickShown(dlg, scNote), 0);
+        ClickDlgButton(d, IDC_COLUMN_SELECT_ALL);
+        EXPECT_EQ(TickShown(dlg, scName), 1);
+        EXPECT_EQ(TickShown(dlg, scNote), 1);
+        PressDlgKey(d, VK_ESCAPE);
+    });
+    Command(ID_DISPLAY_FIX);
     EXPECT_EQ(0, answerer.CountUnanswered());
 }
 

@@ -1,6 +1,6 @@
 // The environment sheet's pages, driven as a user would: the drive list from the drive
-// table and the mount table, the folders rewritten for a chosen drive and created in upper
-// case when applied, the input ranges, the print page's shading, and the colour page's
+// table and the mount table, the folders rewritten for a chosen drive, shown in this
+// system's form and created as typed when applied, the input ranges, the print page's shading, and the colour page's
 // colours and fonts; a run with the sheet font lays every page out in that font.
 #include "app/CMorvelApp.h"
 #include "platform/base/Path.h"
@@ -104,7 +104,7 @@ TEST(DriveList, ARemovableEntryOfTheDriveTableIsRemovable)
     EXPECT_TRUE(drives.back().removable);
 }
 
-TEST_F(EnvironmentPagesTest, ChoosingADriveRewritesTheFoldersAndApplyCreatesThemInUpperCase)
+TEST_F(EnvironmentPagesTest, ChoosingADriveRewritesTheFoldersAndApplyCreatesThemAsTyped)
 {
     g_drives = {CDriveInfo{'A', true, "FD"}, CDriveInfo{'C', false, "SYSTEM"},
                 CDriveInfo{'E', false, "DATA"}};
@@ -150,10 +150,22 @@ TEST_F(EnvironmentPagesTest, ChoosingADriveRewritesTheFoldersAndApplyCreatesThem
     EXPECT_EQ(sheet.DoModal(), IDOK);
     EXPECT_EQ(App().GetProfileValue("Path Setting", "Work Drive"), "C");
     EXPECT_EQ(App().GetProfileValue("Path Setting", "Estimation Form"), "C:\\DATA");
-    EXPECT_TRUE(std::filesystem::is_directory(base + "/MASTERS2"));
-    CString other = SystemPathFromNative(base + "/masters2");
-    other.MakeUpper();
-    EXPECT_EQ(App().GetProfileValue("Path Setting", "Other Form"), other);
+    // The folder keeps the case it was typed in: no second folder beside the user's.
+    EXPECT_TRUE(std::filesystem::is_directory(base + "/masters2"));
+    EXPECT_FALSE(std::filesystem::exists(base + "/MASTERS2"));
+    EXPECT_EQ(App().GetProfileValue("Path Setting", "Other Form"), SystemPathFromNative(base + "/masters2"));
+
+    // The next time the page shows the folders as this system writes them.
+    CEnvironmentDialog again("環境設定"_sj, 1, nullptr, 0);
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        CString text;
+        again.m_pathPage.GetDlgItemText(IDC_PATH_ESTIMATION, text);
+        EXPECT_EQ(text, "/DATA");
+        again.m_pathPage.GetDlgItemText(IDC_PATH_OTHER, text);
+        EXPECT_EQ(text.ToUtf8(), base + "/masters2");
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    again.DoModal();
 }
 
 TEST_F(EnvironmentPagesTest, InputValuesOutOfRangeAreRefusedAndNothingIsWritten)

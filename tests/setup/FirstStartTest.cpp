@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -179,6 +180,12 @@ TEST(FirstStart, EveryMasterAndFormIsCreatedFromNothingAndTheSecondStartAsksNoth
         ClickDlgButton(dlg, IDOK);
     });
 
+    // The paths are set, and still no file is there: this start ends, saying so.
+    {
+        CShellTestApp first;
+        EXPECT_FALSE(first.Start());
+    }
+    // The next start creates every file.
     {
         CShellTestApp app;
         ASSERT_TRUE(app.Start());
@@ -190,8 +197,12 @@ TEST(FirstStart, EveryMasterAndFormIsCreatedFromNothingAndTheSecondStartAsksNoth
         EXPECT_EQ(app->m_strInformationFormFile, "JYOUHOU.MJK");
         EXPECT_EQ(app->m_unitFile.GetCount(), 2);
     }
-    // Each missing file said so once, and every dialog had its answer.
-    EXPECT_EQ(answerer.MessageBoxTexts(),
+    // Each missing file said so once in each start, and every dialog had its answer.
+    std::vector<CString> texts = answerer.MessageBoxTexts();
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_NE(texts[1].Find("ﾌﾟﾛｸﾞﾗﾑを終了します。"_sj), -1) << texts[1].ToUtf8();
+    texts.erase(texts.begin() + 1);
+    EXPECT_EQ(texts,
               (std::vector<CString>{
                   "単位ﾌｧｲﾙがないか、壊れています。"_sj, "単位ﾌｧｲﾙがないか、壊れています。"_sj,
                   "大科目ﾌｧｲﾙがないか、壊れています。"_sj, "中科目ﾌｧｲﾙがないか、壊れています。"_sj,
@@ -204,10 +215,11 @@ TEST(FirstStart, EveryMasterAndFormIsCreatedFromNothingAndTheSecondStartAsksNoth
         }
     }
 
-    // The folders were made in upper case, and the files hold what was typed.
-    const std::string master = machine.Native("MASTER/");
-    const std::string form = machine.Native("FORM/");
-    EXPECT_TRUE(std::filesystem::is_directory(machine.Native("WORK")));
+    // The folders were made as typed, and the files hold what was typed.
+    const std::string master = machine.Native("master/");
+    const std::string form = machine.Native("form/");
+    EXPECT_TRUE(std::filesystem::is_directory(machine.Native("work")));
+    EXPECT_FALSE(std::filesystem::exists(machine.Native("WORK"))) << "no second folder in another case";
     const CUnitFile units =
         ReadBack<CUnitFile>(master + "tanni.MTD", [](CUnitFile& t, CArchive& ar) { return t.Serialize(ar); });
     ASSERT_EQ(units.GetCount(), 2);
@@ -256,4 +268,63 @@ TEST(FirstStart, EveryMasterAndFormIsCreatedFromNothingAndTheSecondStartAsksNoth
     EXPECT_TRUE(second.GetShown().empty());
     EXPECT_EQ(again->m_classifyFile.GetCount(), 1);
     EXPECT_EQ(again->m_estimationForm.GetCount(), 1);
+}
+
+// Folders two levels below an empty disk: the path page makes every level, refusing on the
+// page a folder that cannot be made; the unit page can then write its file. Ending the
+// setup there ends start-up with a word.
+TEST(FirstStart, NestedFoldersAreMadeWholeAndAnEndedSetupSaysTheProgramEnds)
+{
+    RegisterSetup();
+    CEmptyMachine machine;
+    // A file stands where one folder would have to be.
+    { std::ofstream(machine.Native("blocked")) << "x"; }
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(IDD_PROCESS_SELECT, [](CDialog& dlg) {
+        ClickDlgButton(dlg, IDC_RADIO_PATH);
+        ClickDlgButton(dlg, IDOK);
+    });
+    answerer.AnswerDialog(IDD_PROCESS_SELECT, [](CDialog& dlg) {
+        ClickDlgButton(dlg, IDC_RADIO_NEW);
+        ClickDlgButton(dlg, IDOK);
+    });
+    answerer.EndDialogWith(IDD_PROCESS_SELECT, IDCANCEL);
+    bool bRefusedOnThePage = false;
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        CPathDialog& page = ActivePageOf<CPathDialog>(dlg);
+        TypeDlgItemText(page, IDC_PATH_WORK, machine.System("Morvel/Work"));
+        for (UINT nID : {IDC_PATH_ESTIMATION, IDC_PATH_PARTS, IDC_PATH_INFORMATION})
+            TypeDlgItemText(page, nID, machine.System("Morvel/Form"));
+        TypeDlgItemText(page, IDC_PATH_OTHER, machine.System("blocked/Master"));
+        ClickDlgButton(dlg, IDOK);
+        bRefusedOnThePage = dlg.IsModalRunning() != FALSE;
+        TypeDlgItemText(page, IDC_PATH_OTHER, machine.System("Morvel/Master"));
+        ClickDlgButton(dlg, IDOK);
+    });
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        CUnitsDialog& page = ActivePageOf<CUnitsDialog>(dlg);
+        TypeCell(page.Editor(), "式"_sj);
+        PressKey(page.Editor(), VK_RETURN);
+        ClickDlgButton(dlg, IDOK);
+    });
+
+    {
+        CShellTestApp first;
+        EXPECT_FALSE(first.Start());
+    }
+    CShellTestApp app;
+    EXPECT_FALSE(app.Start());
+    EXPECT_TRUE(bRefusedOnThePage);
+    for (const char* folder : {"Morvel/Work", "Morvel/Form", "Morvel/Master"})
+        EXPECT_TRUE(std::filesystem::is_directory(machine.Native(folder))) << folder;
+    EXPECT_EQ(app->GetProfileValue("Path Setting", "Other Form"), machine.System("Morvel/Master"));
+    EXPECT_TRUE(FileExists(machine.System("Morvel/Master/TANNI.MTD"))) << "the unit page could write";
+    const std::vector<CString> texts = answerer.MessageBoxTexts();
+    ASSERT_EQ(texts.size(), 6u);
+    EXPECT_EQ(texts[0], "単位ﾌｧｲﾙがないか、壊れています。"_sj);
+    EXPECT_EQ(texts[1], "ﾌｫﾙﾀﾞ \""_sj + CString(machine.Native("blocked/Master").c_str()) + "\" を作成できません。"_sj);
+    EXPECT_NE(texts[2].Find("ﾌﾟﾛｸﾞﾗﾑを終了します。"_sj), -1) << texts[2].ToUtf8();
+    EXPECT_EQ(texts[3], "単位ﾌｧｲﾙがないか、壊れています。"_sj);
+    EXPECT_EQ(texts[4], "大科目ﾌｧｲﾙがないか、壊れています。"_sj);
+    EXPECT_NE(texts[5].Find("ﾌﾟﾛｸﾞﾗﾑを終了します。"_sj), -1) << texts[5].ToUtf8();
 }

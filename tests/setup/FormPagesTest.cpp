@@ -212,3 +212,48 @@ TEST_F(FormPagesTest, RowCommandsMoveItemsAndResizedColumnsAreRememberedOnOk)
     EXPECT_EQ(App().GetProfileValue("Information Width Setting", "Item1"), "2450");
     EXPECT_EQ(App().m_strInformationFormFile, "moved.MJK");
 }
+
+// The horizontal bar takes the current column along when the view would leave it behind:
+// the editor always lies inside the grid, with room to type.
+TEST_F(FormPagesTest, TheHorizontalBarTakesTheCurrentColumnAlongOnEveryFormPage)
+{
+    CIntroductionDialog sheet("導入処理"_sj);
+    int nScrolledPages = 0;
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        for (CFormPage* pPage : std::initializer_list<CFormPage*>{&sheet.m_estimationPage, &sheet.m_partsPage,
+                                                                  &sheet.m_informationPage}) {
+            ASSERT_TRUE(sheet.SetActivePage(pPage));
+            auto* pBar = static_cast<CScrollBar*>(pPage->GetDlgItem(IDC_FORM_HSCROLL));
+            ASSERT_NE(pBar, nullptr);
+            int nMin = 1, nMax = 1;
+            pBar->GetScrollRange(&nMin, &nMax);
+            if (nMax <= 1)
+                continue; // every column is in view
+            ++nScrolledPages;
+            const auto scroll = [&](UINT nCode, int nPos) {
+                pPage->SendMessage(WM_HSCROLL, MAKEWPARAM(nCode, nPos), reinterpret_cast<LPARAM>(pBar->m_hWnd));
+            };
+            const auto editorInside = [&] {
+                CRect rcEdit, rcGrid;
+                pPage->Editor().GetWindowRect(&rcEdit);
+                pPage->Grid().GetWindowRect(&rcGrid);
+                return rcEdit.Width() > 4 && rcEdit.left >= rcGrid.left && rcEdit.right <= rcGrid.right;
+            };
+            ASSERT_EQ(pPage->GetCurrentCol(), 1);
+            scroll(SB_THUMBPOSITION, nMax);
+            EXPECT_EQ(pPage->Grid().GetLeftCol(), nMax);
+            EXPECT_GE(pPage->GetCurrentCol(), nMax);
+            EXPECT_TRUE(editorInside()) << pPage->GetTitle().ToUtf8();
+            // The last column, then back to the left one step at a time.
+            pPage->Grid().SetCol(static_cast<short>(pPage->Grid().GetCols() - 1));
+            for (int n = nMax; n > 1; --n) {
+                scroll(SB_LINELEFT, 0);
+                EXPECT_TRUE(editorInside()) << pPage->GetTitle().ToUtf8() << " " << n;
+            }
+            EXPECT_EQ(pPage->Grid().GetLeftCol(), 1);
+        }
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    sheet.DoModal();
+    EXPECT_GE(nScrolledPages, 1);
+}

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
+
 #include <filesystem>
 
 namespace {
@@ -190,4 +192,45 @@ TEST_F(MasterPagesTest, CancelOfTheSinglePageAtStartupLeavesAnEmptyFile)
     CArchive ar(&f, CArchive::load);
     ASSERT_EQ(level.SerializeLevel(2, ar), 0);
     EXPECT_EQ(level.GetCount(2), 0);
+}
+
+// Every page names its file in one line inside its own frame, in this system's form,
+// shortened in the middle when the folder is long, so that the file name always shows;
+// each page has its editor class of its own.
+TEST_F(MasterPagesTest, ThePathLabelOfEveryPageFitsAndEndsInTheFileName)
+{
+    CIntroductionDialog sheet("導入処理"_sj);
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        const struct {
+            CPropertyPage* pPage;
+            UINT nRightEdge; // the scroll bar at the grid's right, inside the page's frame
+            const char* file;
+            const char* editor;
+        } pages[] = {
+            {&sheet.m_unitsPage, IDC_MASTER_VSCROLL, "TANNI.MTD", "CUnitsCellEdit"},
+            {&sheet.m_subjectPage, IDC_MASTER_VSCROLL, "KAMOKU.MKB", "CSubjectCellEdit"},
+            {&sheet.m_divisionPage, IDC_MASTER_VSCROLL, "BUNRUL.MRD", "CDivisionCellEdit"},
+            {&sheet.m_estimationPage, IDC_FORM_VSCROLL, "meisai.MMK", "CEstimationCellEdit"},
+            {&sheet.m_partsPage, IDC_FORM_VSCROLL, "BUZAI.MBK", "CPartsCellEdit"},
+            {&sheet.m_informationPage, IDC_FORM_VSCROLL, "JYOUHOU.MJK", "CInformationFormCellEdit"},
+        };
+        for (const auto& page : pages) {
+            ASSERT_TRUE(sheet.SetActivePage(page.pPage));
+            CWnd* pLabel = page.pPage->GetDlgItem(IDC_PATH_LABEL);
+            ASSERT_NE(pLabel, nullptr);
+            CRect rcLabel, rcEdge;
+            pLabel->GetWindowRect(&rcLabel);
+            page.pPage->GetDlgItem(page.nRightEdge)->GetWindowRect(&rcEdge);
+            EXPECT_LE(rcLabel.right, rcEdge.right) << page.file;
+            auto* pShown = qobject_cast<QLabel*>(pLabel->GetWidget());
+            ASSERT_NE(pShown, nullptr);
+            const QString shown = pShown->text();
+            EXPECT_LE(pShown->fontMetrics().horizontalAdvance(shown), pShown->contentsRect().width()) << page.file;
+            EXPECT_TRUE(shown.startsWith('/') || shown.startsWith(QChar(0x2026))) << shown.toStdString();
+            EXPECT_TRUE(shown.endsWith(QString::fromUtf8(page.file), Qt::CaseInsensitive)) << shown.toStdString();
+            EXPECT_STREQ(page.pPage->GetDlgItem(IDC_CELL_EDIT)->GetRuntimeClass()->m_lpszClassName, page.editor);
+        }
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    sheet.DoModal();
 }

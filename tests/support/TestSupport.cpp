@@ -65,3 +65,23 @@ MessageBoxRecorder::~MessageBoxRecorder()
 {
     SetMessageBoxHandler(m_previous);
 }
+
+void WorkingFolderKeeper::OnTestStart(const ::testing::TestInfo&)
+{
+    std::error_code ec;
+    m_folder = std::filesystem::current_path(ec).string();
+}
+
+void WorkingFolderKeeper::OnTestEnd(const ::testing::TestInfo&)
+{
+    if (m_folder.empty())
+        return;
+    std::error_code ec;
+    if (std::filesystem::current_path(ec).string() != m_folder || ec)
+        std::filesystem::current_path(m_folder, ec);
+}
+
+void KeepTheWorkingFolderOfEveryTest()
+{
+    ::testing::UnitTest::GetInstance()->listeners().Append(new WorkingFolderKeeper);
+}

@@ -5,6 +5,8 @@
 #include "platform/base/CString.h"
 #include "platform/base/MessageBox.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -74,3 +76,16 @@ public:
 private:
     MessageBoxHandler m_previous;
 };
+
+// Puts the process's working folder back after each test to where it was when the test
+// began: a test may move it into a temporary folder that it then deletes, and the next test
+// of the same run would find no working folder at all. The mains install one for the run.
+class WorkingFolderKeeper : public ::testing::EmptyTestEventListener {
+public:
+    void OnTestStart(const ::testing::TestInfo& info) override;
+    void OnTestEnd(const ::testing::TestInfo& info) override;
+
+private:
+    std::string m_folder;
+};
+void KeepTheWorkingFolderOfEveryTest();

@@ -13,6 +13,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <algorithm>
+
 namespace {
 
 constexpr UINT STM_SETICON = 0x0170;
@@ -25,6 +27,26 @@ QColor SysQColor(int nIndex)
 {
     const DWORD c = GetSysColor(nIndex);
     return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+// A path shortened to the width as the system shortens one: the last name stays whole and
+// as much of the start as fits stands before an ellipsis ("/home/us…/FORM/見積.MMK" keeps
+// "/見積.MMK"); only when even that is too wide is the name cut at its end.
+QString ElidePath(const QFontMetrics& metrics, const QString& text, int cxWidth)
+{
+    if (metrics.horizontalAdvance(text) <= cxWidth)
+        return text;
+    const QString ellipsis(QChar(0x2026));
+    const qsizetype nSeparator =
+        std::max({text.lastIndexOf(QLatin1Char('/')), text.lastIndexOf(QLatin1Char('\\')), text.lastIndexOf(QChar(0xA5))});
+    const QString name = nSeparator >= 0 ? text.mid(nSeparator) : text;
+    const QString start = nSeparator >= 0 ? text.left(nSeparator) : QString();
+    for (qsizetype n = start.size(); n >= 0; --n) {
+        const QString candidate = start.left(n) + ellipsis + name;
+        if (metrics.horizontalAdvance(candidate) <= cxWidth)
+            return candidate;
+    }
+    return metrics.elidedText(ellipsis + name, Qt::ElideRight, cxWidth);
 }
 
 class CStaticWidget : public QLabel, public CControlMixin {
@@ -41,7 +63,8 @@ public:
             align = Qt::AlignRight;
         align |= (style & SS_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop;
         setAlignment(align);
-        setWordWrap(type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT);
+        // A text with an ellipsis style stays on one line and is shortened to the width.
+        setWordWrap((type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT) && !IsElided());
         if (style & SS_SUNKEN)
             setFrameStyle(QFrame::Panel | QFrame::Sunken);
         if (!(style & SS_NOTIFY))
@@ -87,6 +110,20 @@ protected:
         QLabel::paintEvent(e);
     }
 
+    void resizeEvent(QResizeEvent* e) override
+    {
+        QLabel::resizeEvent(e);
+        if (IsElided())
+            Refresh();
+    }
+
+    void changeEvent(QEvent* e) override
+    {
+        QLabel::changeEvent(e);
+        if (e->type() == QEvent::FontChange && IsElided())
+            Refresh();
+    }
+
     void mouseReleaseEvent(QMouseEvent* e) override
     {
         QLabel::mouseReleaseEvent(e);
@@ -103,6 +140,8 @@ protected:
     }
 
 private:
+    bool IsElided() const { return (m_style & (SS_PATHELLIPSIS | SS_ENDELLIPSIS)) != 0; }
+
     bool IsFrameOrRect() const
     {
         const DWORD type = m_style & SS_TYPEMASK;
@@ -173,7 +212,16 @@ private:
         // Without SS_NOPREFIX "&" marks a mnemonic: shown by Qt when the static has a
         // control to hand the focus to, otherwise left out as the system leaves it out of
         // sight.
-        if (m_style & SS_NOPREFIX) {
+        if (IsElided()) {
+            // A path loses its middle, any other text its end; the whole text is the tip.
+            const QString whole = (m_style & SS_NOPREFIX) ? m_text : AfxStripMnemonics(m_text);
+            const QString shown = (m_style & SS_PATHELLIPSIS)
+                                      ? ElidePath(fontMetrics(), whole, contentsRect().width())
+                                      : fontMetrics().elidedText(whole, Qt::ElideRight, contentsRect().width());
+            setTextFormat(Qt::PlainText);
+            setText(shown);
+            setToolTip(shown == whole ? QString() : whole);
+        } else if (m_style & SS_NOPREFIX) {
             setTextFormat(Qt::PlainText);
             setText(m_text);
         } else if (m_hasBuddy) {

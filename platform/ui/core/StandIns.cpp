@@ -75,7 +75,14 @@ HWND HtmlHelp(HWND hwndCaller, LPCTSTR pszFile, UINT uCommand, DWORD_PTR dwData)
             if (QFileInfo(topic).isFile())
                 page = topic;
         }
-        QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+        // Without a browser (or with one that cannot start) the user is told, not left
+        // waiting for a page that never comes.
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(page))) {
+            CString text = "ﾍﾙﾌﾟ \""_sj;
+            text += DisplayPath(SystemPathFromNative(page.toStdString()));
+            text += "\" を表示するﾌﾞﾗｳｻﾞが見つかりません。"_sj;
+            AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+        }
         return nullptr;
     }
     CString text = "ﾍﾙﾌﾟ ﾌｧｲﾙ \""_sj;

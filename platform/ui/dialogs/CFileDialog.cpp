@@ -8,8 +8,12 @@
 #include "platform/ui/dialogs/DialogTestHook.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QSplitter>
 #include <QTreeView>
 
@@ -388,7 +392,34 @@ BOOL CFileDialog::AcceptPath(const CString& chosen, bool bInteractive)
 namespace {
 
 // The file list's columns: name, size, type, date modified.
+constexpr int kSizeColumn = 1;
 constexpr int kDateColumn = 3;
+
+// The file list with sizes and dates written as a Japanese desktop writes them, whatever
+// the locale the program was started in: "12 KB" (whole kilobytes, rounded up) and
+// "2026/12/07 09:05". The toolkit's own list follows the system's locale ("Dec", "KiB").
+class CJapaneseFileList : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        auto* pFiles = qobject_cast<QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !pFiles || (index.column() != kSizeColumn && index.column() != kDateColumn))
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        if (!source.isValid())
+            return QIdentityProxyModel::data(index, role);
+        if (index.column() == kDateColumn) {
+            const QDateTime modified = pFiles->lastModified(source);
+            return modified.isValid() ? modified.toString(QStringLiteral("yyyy/MM/dd HH:mm")) : QString();
+        }
+        if (pFiles->isDir(source))
+            return QString();
+        const qint64 nKilobytes = (pFiles->size(source) + 1023) / 1024;
+        return QLocale(QLocale::Japanese, QLocale::Japan).toString(nKilobytes) + QStringLiteral(" KB");
+    }
+};
 
 } // namespace
 
@@ -416,6 +447,7 @@ INT_PTR CFileDialog::DoModal()
     AfxEnsureJapaneseToolkitTexts();
     QFileDialog dlg(pParent, AfxCp932ToQString(GetDialogTitle()));
     dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+    dlg.setProxyModel(new CJapaneseFileList(&dlg));
     dlg.setOption(QFileDialog::HideNameFilterDetails, true);
     // Replacing a file is asked here, in the system's words.
     dlg.setOption(QFileDialog::DontConfirmOverwrite, true);

@@ -1,6 +1,7 @@
 #include "platform/ui/dialogs/CPrintDialog.h"
 
 #include "platform/base/MessageBox.h"
+#include "platform/base/Path.h"
 #include "platform/ui/core/DialogDefs.h"
 #include "platform/ui/dialogs/DialogTemplate.h"
 
@@ -182,7 +183,9 @@ BOOL CPrintDialog::OnInitDialog()
     }
     if (m_strOutputFile.IsEmpty())
         m_strOutputFile = m_settings.GetOutputFileName();
-    SetDlgItemText(IDC_OUTPUT_FILE, m_strOutputFile);
+    // The user reads and types the file in this platform's own form; a typed native path is
+    // a path of the system as it stands.
+    SetDlgItemText(IDC_OUTPUT_FILE, DisplayPath(m_strOutputFile));
     const BOOL bNoPages = (m_pd.Flags & PD_NOPAGENUMS) != 0;
     CheckRadioButton(IDC_ALL_PAGES, IDC_PAGE_RANGE,
                      PrintRange() && !bNoPages ? IDC_PAGE_RANGE : IDC_ALL_PAGES);

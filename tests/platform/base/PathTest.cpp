@@ -535,3 +535,21 @@ TEST(ModulePathTest, ModuleFileNameNamesTheRunningProgram)
     EXPECT_EQ(module.Left(3), "C:\\");
     EXPECT_EQ(fs::path(NativePath(module)), fs::canonical("/proc/self/exe"));
 }
+
+// A test that moves into a temporary folder and deletes it leaves the next test of the run
+// where the run started: the keeper every test program installs puts it back.
+TEST(WorkingFolderKeeperTest, PutsBackTheFolderATestLeftInAFolderItDeleted)
+{
+    const fs::path before = fs::current_path();
+    WorkingFolderKeeper keeper;
+    const ::testing::TestInfo& info = *::testing::UnitTest::GetInstance()->current_test_info();
+    keeper.OnTestStart(info);
+    {
+        TempDir dir;
+        fs::current_path(dir.Native());
+    }
+    std::error_code ec;
+    EXPECT_TRUE(fs::current_path(ec).empty()) << "the folder is gone";
+    keeper.OnTestEnd(info);
+    EXPECT_EQ(fs::current_path(), before);
+}

@@ -16,6 +16,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QTreeView>
 
@@ -262,12 +263,14 @@ TEST(DialogFileDialogWindowTest, TheRealDialogShowsTheSystemsFiltersAndHandsBack
 }
 
 // The toolkit's own texts of the file dialog are Japanese (the Debian translations the
-// setup installs), and the date column is wide enough for the dates it lists.
+// setup installs), sizes and dates are written the Japanese way whatever the locale the
+// program runs in, and the date column is wide enough for the dates it lists.
 TEST(DialogFileDialogWindowTest, TheRealDialogSpeaksJapaneseAndShowsWholeDates)
 {
     TempDir dir;
-    Touch(dir, "plan.mmd");
+    WriteNativeFile(dir.NativeFile("plan.mmd"), std::vector<uint8_t>(1500, 'x'));
     Touch(dir, "長い名前の見積.mmd");
+    QStringList sizes, dates;
     CFileDialog dlg(TRUE, "MMD", nullptr, OFN_HIDEREADONLY | OFN_NOCHANGEDIR, Filter());
     const CString initial = dir.Folder();
     dlg.m_ofn.lpstrInitialDir = initial;
@@ -293,6 +296,8 @@ TEST(DialogFileDialogWindowTest, TheRealDialogSpeaksJapaneseAndShowsWholeDates)
         nDateWidth = pList->header()->sectionSize(3);
         // The widest date the list shows, in the list's font.
         for (int r = 0; r < nRows; ++r) {
+            sizes << pModel->index(r, 1, pList->rootIndex()).data().toString();
+            dates << pModel->index(r, 3, pList->rootIndex()).data().toString();
             const QString date = pModel->index(r, 3, pList->rootIndex()).data().toString();
             nDateNeeded = std::max(nDateNeeded, pList->fontMetrics().horizontalAdvance(date));
         }
@@ -308,6 +313,11 @@ TEST(DialogFileDialogWindowTest, TheRealDialogSpeaksJapaneseAndShowsWholeDates)
             << head.toStdString();
     EXPECT_GT(nDateNeeded, 0);
     EXPECT_GE(nDateWidth, nDateNeeded);
+    sizes.sort();
+    EXPECT_EQ(sizes, (QStringList{QStringLiteral("1 KB"), QStringLiteral("2 KB")}));
+    const QRegularExpression japaneseDate(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}$"));
+    for (const QString& date : dates)
+        EXPECT_TRUE(japaneseDate.match(date).hasMatch()) << date.toStdString();
 }
 
 TEST_F(DialogCommonDialogTest, TheColourDialogHandsBackTheChosenColourOrKeepsTheOldOne)
