@@ -15,6 +15,9 @@
 // edit      one quantity typed into a detail row in the middle of the estimate and the
 //           recalculation that follows it, as on Enter (its row's formulas, then the totals
 //           and the tax from that row down)
+// treefill  the subject tree made beside the view (its window, its items, all open)
+// edit+tree the edit again with the tree beside the view, which follows the new amounts:
+//           what the user waits for after Enter in an estimate window
 // store     Serialize into memory alone (the part of a save that is ours, without the disk)
 // save      OnSaveDocument with the recalculation level 1 (the file written, no recalc)
 // save+rc   OnSaveDocument with the level 3 (the save-time recalculation, then the file)
@@ -24,10 +27,12 @@
 #include "app/CEstimationFormFile.h"
 #include "app/CInformationFormFile.h"
 #include "app/CMorvelSettings.h"
+#include "bench/BenchApp.h"
 #include "bench/BenchForms.h"
 #include "bench/BenchSupport.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
+#include "estimate_tools/CMorvelEMTreeView.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CFile.h"
 #include "platform/base/MessageBox.h"
@@ -184,17 +189,31 @@ int OpenTwice(const char* lpszFile)
     return 0;
 }
 
-int main(int argc, char** argv)
-{
-    if (argc > 2 && std::string(argv[1]) == "--open")
-        return OpenTwice(argv[2]);
-    const int nRuns = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
-    const int nRows = argc > 2 ? std::max(100, std::atoi(argv[2])) : 10000;
+namespace {
 
-    SetMessageBoxHandler([](const CString& text, UINT, UINT) {
-        std::fprintf(stderr, "bench_estimate: %s\n", text.ToUtf8().c_str());
-        return IDOK;
-    });
+// The subject tree of an estimate window beside the view, in a window of its own: the tree
+// every estimate window shows, which follows the rows on every recalculation.
+CMorvelEMTreeView* AttachTree(CWnd& frame, CMorvelEMDoc& doc)
+{
+    auto* pTree = new CMorvelEMTreeView;
+    doc.AddView(pTree);
+    if (!pTree->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 1000), &frame, 1)) {
+        doc.RemoveView(pTree);
+        delete pTree;
+        return nullptr;
+    }
+    pTree->OnInitialUpdate();
+    return pTree;
+}
+
+int RunBenchmark(int nRuns, int nRows)
+{
+    // The window the subject trees live in.
+    CWnd frame;
+    if (!frame.CreateEx(0, nullptr, "bench", WS_POPUP | WS_VISIBLE, 0, 0, 300, 1000, nullptr, nullptr)) {
+        std::fprintf(stderr, "bench_estimate: no window for the subject tree\n");
+        return 1;
+    }
     char dirTemplate[] = "/tmp/bench_estimate-XXXXXX";
     if (mkdtemp(dirTemplate) == nullptr) {
         std::perror("bench_estimate: mkdtemp");
@@ -258,8 +277,9 @@ int main(int argc, char** argv)
                     MillisecondsSince(build));
     }
 
-    std::vector<double> open, recalc, edit, store, save, saveRecalc, close;
-    std::vector<double> openCpu, recalcCpu, editCpu, storeCpu;
+    std::vector<double> open, recalc, edit, store, save, saveRecalc, close, treeFill, editTree;
+    std::vector<double> openCpu, recalcCpu, editCpu, storeCpu, treeFillCpu, editTreeCpu;
+    int nTreeItems = 0;
     for (int run = 0; run < nRuns; ++run) {
         auto start = Clock::now();
         double cpu = ThreadCpuMilliseconds();
@@ -287,6 +307,29 @@ int main(int argc, char** argv)
             EditQuantity(view, nEditRow, strQuantity);
             edit.push_back(MillisecondsSince(start));
             editCpu.push_back(ThreadCpuMilliseconds() - cpu);
+
+            // The same with the subject tree beside the view, as in every estimate window:
+            // the tree filled, then another quantity typed.
+            start = Clock::now();
+            cpu = ThreadCpuMilliseconds();
+            CMorvelEMTreeView* pTree = AttachTree(frame, *pEstimate->doc);
+            if (pTree == nullptr) {
+                std::fprintf(stderr, "bench_estimate: the subject tree could not be made\n");
+                return 1;
+            }
+            treeFill.push_back(MillisecondsSince(start));
+            treeFillCpu.push_back(ThreadCpuMilliseconds() - cpu);
+            nTreeItems = static_cast<int>(pTree->GetTreeCtrl().GetCount());
+            start = Clock::now();
+            cpu = ThreadCpuMilliseconds();
+            EditQuantity(view, nEditRow, run % 2 == 0 ? "98.7" : "65.4");
+            editTree.push_back(MillisecondsSince(start));
+            editTreeCpu.push_back(ThreadCpuMilliseconds() - cpu);
+            if (pTree->GetTreeCtrl().GetCount() != static_cast<UINT>(nTreeItems)) {
+                std::fprintf(stderr, "bench_estimate: the subject tree lost items in the edit\n");
+                return 1;
+            }
+            pTree->DestroyWindow(); // the view deletes itself with its window
         }
 
         start = Clock::now();
@@ -321,6 +364,9 @@ int main(int argc, char** argv)
     std::printf("  open     %8.2f ms   (target < 50 ms)\n", Median(open));
     std::printf("  recalc   %8.2f ms   (target < 10 ms)\n", Median(recalc));
     std::printf("  edit     %8.3f ms   (one quantity mid-estimate; target <= 1 ms)\n", Median(edit));
+    std::printf("  treefill %8.2f ms   (the subject tree made, %d items)\n", Median(treeFill), nTreeItems);
+    std::printf("  edit+tree %7.3f ms   (the same with the subject tree; target <= edit + 1 ms)\n",
+                Median(editTree));
     std::printf("  store    %8.2f ms   (into memory)\n", Median(store));
     std::printf("  save     %8.2f ms   (target < 50 ms)\n", Median(save));
     std::printf("  save+rc  %8.2f ms\n", Median(saveRecalc));
@@ -329,6 +375,22 @@ int main(int argc, char** argv)
     std::printf("  cpu open     %8.2f ms\n", Median(openCpu));
     std::printf("  cpu recalc   %8.2f ms\n", Median(recalcCpu));
     std::printf("  cpu edit     %8.3f ms\n", Median(editCpu));
+    std::printf("  cpu treefill %8.2f ms\n", Median(treeFillCpu));
+    std::printf("  cpu edit+tree %7.3f ms\n", Median(editTreeCpu));
     std::printf("  cpu store    %8.2f ms\n", Median(storeCpu));
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 2 && std::string(argv[1]) == "--open")
+        return OpenTwice(argv[2]);
+    const int nRuns = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
+    const int nRows = argc > 2 ? std::max(100, std::atoi(argv[2])) : 10000;
+    // Windows (the subject tree) need an application object.
+    int nResult = 1;
+    RunInApplication("bench_estimate", argv[0], [&]() { nResult = RunBenchmark(nRuns, nRows); });
+    return nResult;
 }

@@ -3,20 +3,22 @@
 //
 //   bench_print [runs] [rows]      (default 5 runs, 10000 rows)
 //
-// print 100  the print command through to the PDF file: page count of the layout (opened
-//            once), the rows' print, 100 pages of a 100-row x 8-column table (the job's
-//            page range 1-100), the file written; then the same with the zero rows left
-//            out ("NonPrint ZeroSuryo Mitumori" 1: the rows copied once per job)
+// print N    the print command through to the PDF file: page count of the layout (opened
+//            once), the rows' print, the first N pages of a 100-row x 8-column table (the
+//            job's page range 1 to N, N its page count up to 100), the file written; then
+//            the same with the zero rows left out ("NonPrint ZeroSuryo Mitumori" 1: the
+//            rows copied once per job). Every run's PDF must hold the N pages.
 // preview 1  one page drawn into a bitmap of the preview's size (A4 at 96 dpi), as the
 //            preview window draws each page
 //
 // The program runs inside the window layer's application object (start-up runs the
-// benchmark and ends), with the offscreen platform unless a display is chosen.
+// benchmark and ends), with the offscreen platform unless a display is chosen. A run that
+// did not print what it was asked to says so, and the program exits with 1.
 #include "app/CMorvelSettings.h"
 #include "app/SharedRecords.h"
+#include "bench/BenchApp.h"
 #include "bench/BenchEstimateRows.h"
 #include "bench/BenchForms.h"
-#include "bench/BenchApp.h"
 #include "bench/BenchSupport.h"
 #include "drawing/CDrawTable.h"
 #include "drawing/CDrawText.h"
@@ -44,7 +46,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -103,11 +107,30 @@ void WriteLayout(const CString& path, const CEstimationFormFile& form)
     layout.OnSaveDocument(path);
 }
 
-void RunBenchmark()
+// The pages of a PDF file: its page objects ("/Type /Page", not "/Pages"); -1 when it
+// cannot be read.
+int CountPdfPages(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return -1;
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    int nPages = 0;
+    for (size_t at = bytes.find("/Type"); at != std::string::npos; at = bytes.find("/Type", at + 5)) {
+        size_t k = at + 5;
+        while (k < bytes.size() && (bytes[k] == ' ' || bytes[k] == '\r' || bytes[k] == '\n'))
+            ++k;
+        if (bytes.compare(k, 5, "/Page") == 0 && (k + 5 >= bytes.size() || bytes[k + 5] != 's'))
+            ++nPages;
+    }
+    return nPages;
+}
+
+bool RunBenchmark()
 {
     CBenchWorkFolder folder("bench_print");
     if (!folder.Valid())
-        return;
+        return false;
     const std::filesystem::path& dir = folder.Path();
     CMorvelSettings& settings = folder.Settings();
     settings.WriteProfileInt("Input Setting", "Estimation Maxmum Rows", g_nRows + g_nRows / 5);
@@ -121,7 +144,7 @@ void RunBenchmark()
     CWnd frame;
     if (!frame.CreateEx(0, nullptr, "bench", WS_POPUP | WS_VISIBLE, 0, 0, 1280, 900, nullptr, nullptr)) {
         std::fprintf(stderr, "bench_print: no window\n");
-        return;
+        return false;
     }
     auto* pDoc = new CMorvelEMDoc;
     pDoc->m_bAutoDelete = FALSE;
@@ -133,7 +156,7 @@ void RunBenchmark()
     if (!pView->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 1280, 900), &frame,
                        AFX_IDW_PANE_FIRST)) {
         std::fprintf(stderr, "bench_print: no view\n");
-        return;
+        return false;
     }
     const CString layoutPath = SystemPathFromNative((dir / "BENCH.MMP").string());
     WriteLayout(layoutPath, pDoc->m_EstimationForm);
@@ -144,37 +167,49 @@ void RunBenchmark()
 
     const CString pdf = SystemPathFromNative((dir / "out.pdf").string());
     CDialogAnswerer answerer;
-    const double print = Measure([&] {
+    // One print job: the pages from 1 to the job's last, at most 100, into the PDF file,
+    // which must then hold those pages. nPages is what was asked for; false when the job
+    // printed something else.
+    int nPages = 0;
+    bool bPrinted = true;
+    auto printJob = [&] {
+        std::error_code ec;
+        std::filesystem::remove(NativePath(pdf), ec);
+        nPages = 0;
         answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
+            auto* pPrint = dynamic_cast<CPrintDialog*>(&dlg);
+            nPages = pPrint != nullptr ? std::min(100, static_cast<int>(pPrint->m_pd.nMaxPage)) : 100;
             TypeDlgItemText(dlg, CPrintDialog::IDC_OUTPUT_FILE, pdf);
             ClickDlgButton(dlg, CPrintDialog::IDC_PAGE_RANGE);
             TypeDlgItemText(dlg, CPrintDialog::IDC_FROM_PAGE, "1");
-            TypeDlgItemText(dlg, CPrintDialog::IDC_TO_PAGE, "100");
+            TypeDlgItemText(dlg, CPrintDialog::IDC_TO_PAGE, CString(std::to_string(nPages).c_str()));
             ClickDlgButton(dlg, IDOK);
         });
         pView->OnEstimatePrint();
-    });
+        const int nPrinted = CountPdfPages(NativePath(pdf).c_str());
+        if (nPages == 0 || nPrinted != nPages) {
+            std::fprintf(stderr, "bench_print: asked for %d pages, the PDF holds %d\n", nPages, nPrinted);
+            bPrinted = false;
+        }
+    };
+    const double print = Measure(printJob);
+    if (!bPrinted)
+        return false;
     std::error_code ec;
-    std::printf("bench_print: %d rows, %d pages in the job, %d runs; PDF of %lld bytes\n",
+    std::printf("bench_print: %d rows, %d pages in the job, %d runs; PDF of %lld bytes, %d pages\n",
                 pView->GetUsedRows(), pEntry->m_nLastPage, g_nRuns,
-                static_cast<long long>(std::filesystem::file_size(NativePath(pdf), ec)));
-    std::printf("  print 100   %8.1f ms\n", print);
+                static_cast<long long>(std::filesystem::file_size(NativePath(pdf), ec)), nPages);
+    std::printf("  print %-5d %8.1f ms\n", nPages, print);
 
     // The same job leaving the zero rows out: one copy of the rows for the page count and
     // one for the pages.
     settings.WriteProfileString("Print Setting", "NonPrint ZeroSuryo Mitumori", "1");
-    const double printZero = Measure([&] {
-        answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
-            TypeDlgItemText(dlg, CPrintDialog::IDC_OUTPUT_FILE, pdf);
-            ClickDlgButton(dlg, CPrintDialog::IDC_PAGE_RANGE);
-            TypeDlgItemText(dlg, CPrintDialog::IDC_FROM_PAGE, "1");
-            TypeDlgItemText(dlg, CPrintDialog::IDC_TO_PAGE, "100");
-            ClickDlgButton(dlg, IDOK);
-        });
-        pView->OnEstimatePrint();
-    });
+    const double printZero = Measure(printJob);
     settings.WriteProfileString("Print Setting", "NonPrint ZeroSuryo Mitumori", "0");
-    std::printf("  print 100 without zero rows %8.1f ms (%d pages)\n", printZero, pEntry->m_nLastPage);
+    if (!bPrinted)
+        return false;
+    std::printf("  print %d without zero rows %8.1f ms (%d pages in the job)\n", nPages, printZero,
+                pEntry->m_nLastPage);
 
     // One page as the preview draws it: a bitmap of A4 at 96 dpi, document units.
     CLayoutPrintJob job(CLayoutPrintJob::estimateLayouts);
@@ -204,6 +239,7 @@ void RunBenchmark()
     pView->DestroyWindow();
     frame.DestroyWindow();
     delete pDoc;
+    return true;
 }
 
 } // namespace
@@ -212,6 +248,9 @@ int main(int argc, char** argv)
 {
     g_nRuns = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     g_nRows = argc > 2 ? std::max(100, std::atoi(argv[2])) : 10000;
-    RunInApplication("bench_print", argv[0], RunBenchmark);
-    return 0;
+    bool bDone = false;
+    RunInApplication("bench_print", argv[0], [&bDone] { bDone = RunBenchmark(); });
+    if (!bDone)
+        std::fprintf(stderr, "bench_print: the benchmark could not run\n");
+    return bDone ? 0 : 1;
 }

@@ -444,6 +444,16 @@ public:
     // its details and lower headings down to its total row (or, without one, to where the
     // next heading of its level or above begins). What a subject cut or drag takes along.
     int GetSubjectRowCount(int nRow) const;
+    // The subject headings of the edit page (kind, large, middle and small) in row order,
+    // at most nLimit of them, each with the row of its total: the first row of its total
+    // kind below it, before the next heading of its own kind (-1 when there is none). One
+    // look at the kinds of all rows, fetched ahead.
+    struct CHeadingRow {
+        int nRow;
+        int nKind;
+        int nTotalRow;
+    };
+    void FindHeadingRows(std::vector<CHeadingRow>& headings, size_t nLimit) const;
 
     // ---- Cell editing and input ---------------------------------------------------------
     // Typing, double-click and F2 open the in-place editor over the current cell; Enter,
@@ -1165,7 +1175,8 @@ private:
     // before it reads the row; cleared once the rows are worked out.
     bool m_bCalcRowsInWalk = false;
     void CalcRowsFirst();
-    void PrefetchRow(int nRow, int nFirstCell, int nLastCell, int nFirstNumber = -1, int nLastNumber = -1) const;
+    void PrefetchRow(int nRow, int nFirstCell, int nLastCell, int nFirstNumber = -1,
+                     int nLastNumber = -1) const;
     // What SumEstimateAmount(nCol, TRUE) gives for the summed columns of the last totals
     // walk, taken by the walk as it read the rows (CalcTaxAmount uses it straight after
     // the walk; anything else clears it).

@@ -281,6 +281,10 @@ void CMorvelEMView::CalcRow(int nRow, int nFirstCol)
         if (nCol < nFirstCol)
             continue;
         const CColumnInfo& info = GetColumnInfo(nCol);
+        // A formula that names no column ("2*3") has no number of the row to work on: the
+        // cell keeps what was typed into it, whichever way the formula would be worked out.
+        if (info.refs.empty())
+            continue;
         if (info.bCompiled && !m_bNumbersThroughTexts && CalcCompiledFormula(nRow, nCol, info))
             continue;
         // The way through the texts may change the cell: its number is read again.

@@ -3,6 +3,7 @@
 #include "estimate/CMorvelEMView.h"
 
 #include <algorithm>
+#include <iterator>
 
 int CMorvelEMView::GetSubjectRowCount(int nRow) const
 {
@@ -32,4 +33,38 @@ int CMorvelEMView::GetSubjectRowCount(int nRow) const
         ++nCount;
     }
     return nCount;
+}
+
+void CMorvelEMView::FindHeadingRows(std::vector<CHeadingRow>& headings, size_t nLimit) const
+{
+    headings.clear();
+    // The heading of each kind still waiting for its total (an index into headings, or
+    // -1): the next heading of its own kind ends the wait without a total.
+    int nWaiting[kindKind + 1];
+    std::fill(std::begin(nWaiting), std::end(nWaiting), -1);
+    const int nLast = m_nUsedRows - 1;
+    for (int r = 0; r <= nLast; ++r) {
+        // The kinds lie a row's size apart: asked for well ahead, many arrive at once.
+        if (r + KIND_PREFETCH_DISTANCE <= nLast) {
+            if (const CGridRow* pAhead = m_EditRows.GetRow(r + KIND_PREFETCH_DISTANCE))
+                __builtin_prefetch(&pAhead->m_nKind);
+        }
+        const CGridRow* pRow = m_EditRows.GetRow(r);
+        if (pRow == nullptr)
+            continue;
+        const int nKind = pRow->m_nKind;
+        if (IsHeadingKind(nKind)) {
+            nWaiting[nKind] = -1;
+            if (headings.size() < nLimit) {
+                nWaiting[nKind] = static_cast<int>(headings.size());
+                headings.push_back(CHeadingRow{r, nKind, -1});
+            }
+        } else if (IsHeadingTotalKind(nKind)) {
+            const int nHeading = HeadingOfTotalKind(nKind);
+            if (nWaiting[nHeading] >= 0) {
+                headings[static_cast<size_t>(nWaiting[nHeading])].nTotalRow = r;
+                nWaiting[nHeading] = -1;
+            }
+        }
+    }
 }

@@ -806,6 +806,27 @@ bool CNumberRules::CompileFormula(const std::vector<std::string>& segments, std:
         if (k == after.size() ? i + 1 < nRefs : std::strchr("+-*/()", after[k]) == nullptr)
             return false;
     }
+    // Parentheses stand where an operand does: "(" after the start, an operator or "(",
+    // and ")" before the end, an operator or ")" (blanks aside). The text way joins the
+    // texts around a parenthesis without an operator ("(B)(C)" becomes "B-C" for a
+    // negative C), which the reader does not.
+    std::string shape; // the formula with each reference an "R"
+    for (size_t i = 0; i < segments.size(); ++i) {
+        shape += segments[i];
+        if (i < nRefs)
+            shape.push_back('R');
+    }
+    char chBefore = '\0';
+    for (size_t i = 0; i < shape.size(); ++i) {
+        const char ch = shape[i];
+        if (ch == ' ')
+            continue;
+        if (ch == '(' && chBefore != '\0' && std::strchr("+-*/(", chBefore) == nullptr)
+            return false;
+        if (chBefore == ')' && std::strchr("+-*/)", ch) == nullptr)
+            return false;
+        chBefore = ch;
+    }
     for (size_t i = 0; i < segments.size(); ++i) {
         compiled += segments[i];
         if (i < nRefs) {

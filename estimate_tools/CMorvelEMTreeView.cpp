@@ -124,6 +124,7 @@ void CMorvelEMTreeView::OnInitialUpdate()
         if (bitmap.LoadBitmap(nID))
             m_imageList.Add(&bitmap, RGB(255, 255, 255));
     }
+    m_hRoot = nullptr; // the tree is built afresh with the new pictures
     FillTree();
 }
 
@@ -191,89 +192,94 @@ void CMorvelEMTreeView::FillTree()
         return;
     CMorvelEMView* pView = GetEstimateView();
 
-    // The table: the root, then every heading of the edit page in row order.
-    m_entries.assign(1, CTreeEntry());
+    // What the tree shows: the root, then every heading of the edit page in row order with
+    // its name and the amount of its total row (the first row of its total kind below it,
+    // before the next heading of its own kind).
+    const CDocument* pDoc = GetDocument();
+    const CString strRoot = MakeRootText(pDoc != nullptr ? pDoc->GetTitle() : CString());
+    std::vector<CTreeEntry> entries(1);
     if (pView != nullptr) {
         CMorvelView::CEditPageScope scope(*pView);
-        for (int r = 0; r < pView->GetUsedRows(); ++r) {
-            const int nKind = pView->GetRowKind(r);
-            if (!IsHeadingKind(nKind))
-                continue;
-            if (static_cast<int>(m_entries.size()) >= MAX_ENTRIES)
-                break;
+        pView->FindHeadingRows(m_headings, MAX_ENTRIES - 1);
+        const int nNameCol = pView->FindNameColumn();
+        entries.reserve(m_headings.size() + 1);
+        for (const CMorvelEMView::CHeadingRow& heading : m_headings) {
             CTreeEntry entry;
-            entry.nKind = nKind;
-            entry.nRow = r;
-            m_entries.push_back(entry);
+            entry.nKind = heading.nKind;
+            entry.nRow = heading.nRow;
+            entry.strName = pView->GetCellText(heading.nRow, nNameCol);
+            if (heading.nTotalRow >= 0)
+                entry.strAmount = pView->GetAmountText(heading.nTotalRow);
+            entries.push_back(std::move(entry));
         }
     }
 
+    // The same headings in the same order hang the same way: the items stay (with what the
+    // user opened, closed and selected) and only labels that changed are set again.
     CTreeCtrl& tree = GetTreeCtrl();
+    const auto sameKind = [](const CTreeEntry& a, const CTreeEntry& b) { return a.nKind == b.nKind; };
+    if (m_hRoot != nullptr && strRoot == m_strRootText && entries.size() == m_entries.size() &&
+        std::equal(entries.begin(), entries.end(), m_entries.begin(), sameKind)) {
+        for (size_t i = 1; i < entries.size(); ++i) {
+            CTreeEntry& entry = m_entries[i];
+            entry.nRow = entries[i].nRow;
+            if (entry.strName != entries[i].strName || entry.strAmount != entries[i].strAmount) {
+                entry.strName = entries[i].strName;
+                entry.strAmount = entries[i].strAmount;
+                tree.SetItemText(entry.hItem, MakeItemText(entry.strName, entry.strAmount));
+            }
+        }
+        return;
+    }
+
+    m_entries = std::move(entries);
+    m_strRootText = strRoot;
     tree.SetImageList(nullptr, TVSIL_NORMAL);
     tree.DeleteAllItems();
     m_hDragItem = nullptr;
     if (m_imageList.GetSafeHandle() != nullptr)
         tree.SetImageList(&m_imageList, TVSIL_NORMAL);
 
-    const CDocument* pDoc = GetDocument();
-    m_hRoot = tree.InsertItem(MakeRootText(pDoc != nullptr ? pDoc->GetTitle() : CString()), 0, 1, TVI_ROOT,
-                              TVI_LAST);
+    m_hRoot = tree.InsertItem(m_strRootText, 0, 1, TVI_ROOT, TVI_LAST);
     m_entries[0].hItem = m_hRoot;
 
-    if (pView != nullptr) {
-        CMorvelView::CEditPageScope scope(*pView);
-        const int nNameCol = pView->FindNameColumn();
-        // The most recent item of each level so far: a heading hangs under the nearest
-        // one of a higher level.
-        HTREEITEM hKind = nullptr, hLarge = nullptr, hMiddle = nullptr;
-        for (size_t i = 1; i < m_entries.size(); ++i) {
-            CTreeEntry& entry = m_entries[i];
-            HTREEITEM hParent = m_hRoot;
-            switch (entry.nKind) {
-            case kindLarge:
-                hParent = hKind ? hKind : m_hRoot;
-                break;
-            case kindMiddle:
-                hParent = hLarge ? hLarge : hKind ? hKind : m_hRoot;
-                break;
-            case kindSmall:
-                hParent = hMiddle ? hMiddle : hLarge ? hLarge : hKind ? hKind : m_hRoot;
-                break;
-            default:
-                break;
-            }
+    // The most recent item of each level so far: a heading hangs under the nearest one of
+    // a higher level.
+    HTREEITEM hKind = nullptr, hLarge = nullptr, hMiddle = nullptr;
+    for (size_t i = 1; i < m_entries.size(); ++i) {
+        CTreeEntry& entry = m_entries[i];
+        HTREEITEM hParent = m_hRoot;
+        switch (entry.nKind) {
+        case kindLarge:
+            hParent = hKind ? hKind : m_hRoot;
+            break;
+        case kindMiddle:
+            hParent = hLarge ? hLarge : hKind ? hKind : m_hRoot;
+            break;
+        case kindSmall:
+            hParent = hMiddle ? hMiddle : hLarge ? hLarge : hKind ? hKind : m_hRoot;
+            break;
+        default:
+            break;
+        }
+        const int nImage = ImageOfKind(entry.nKind);
+        entry.hItem = tree.InsertItem(MakeItemText(entry.strName, entry.strAmount), nImage, nImage + 1,
+                                      hParent, TVI_LAST);
 
-            // The amount of the heading's total row: the first row of its total kind
-            // below it, before the next heading of its own kind.
-            CString strAmount;
-            for (int r = entry.nRow + 1; r < pView->GetUsedRows(); ++r) {
-                const int nKind = pView->GetRowKind(r);
-                if (nKind == TotalKindOf(entry.nKind)) {
-                    strAmount = pView->GetAmountText(r);
-                    break;
-                }
-                if (nKind == entry.nKind)
-                    break;
-            }
-            const int nImage = ImageOfKind(entry.nKind);
-            entry.hItem = tree.InsertItem(MakeItemText(pView->GetCellText(entry.nRow, nNameCol), strAmount),
-                                          nImage, nImage + 1, hParent, TVI_LAST);
-
-            switch (entry.nKind) {
-            case kindKind:
-                hKind = entry.hItem;
-                hLarge = hMiddle = nullptr;
-                break;
-            case kindLarge:
-                hLarge = entry.hItem;
-                hMiddle = nullptr;
-                break;
-            case kindMiddle:
-                hMiddle = entry.hItem;
-                break;
-            default:
-                break;
-            }
+        switch (entry.nKind) {
+        case kindKind:
+            hKind = entry.hItem;
+            hLarge = hMiddle = nullptr;
+            break;
+        case kindLarge:
+            hLarge = entry.hItem;
+            hMiddle = nullptr;
+            break;
+        case kindMiddle:
+            hMiddle = entry.hItem;
+            break;
+        default:
+            break;
         }
     }
 

@@ -8,10 +8,11 @@
 // it with Shift) inside the grid, or copies it into the grid of another estimate window.
 //
 // The tree holds no estimate data of its own: every item stands for a row of the estimate
-// view, and the whole tree is rebuilt from the rows whenever the view asks for it (the
+// view, and the tree is brought in line with the rows whenever the view asks for it (the
 // view's UpdateTreeView sends the hint CMorvelEMView::hintRebuildSubjectTree).
 #pragma once
 
+#include "estimate/CMorvelEMView.h"
 #include "estimate_tools/CEMDataSource.h"
 #include "platform/base/CString.h"
 #include "platform/ui/frames/CTreeView.h"
@@ -21,7 +22,6 @@
 #include <vector>
 
 class CCmdUI;
-class CMorvelEMView;
 class CSubjectDragData;
 
 class CMorvelEMTreeView : public CTreeView {
@@ -41,11 +41,14 @@ public:
         HTREEITEM hItem = nullptr;
         int nKind = ROOT_ENTRY_KIND; // else kindKind, kindLarge, kindMiddle or kindSmall
         int nRow = -1;               // the heading's row on the edit page (-1 for the root)
+        CString strName;             // the heading's name and its total's amount, as shown
+        CString strAmount;
     };
 
     // ---- the tree -----------------------------------------------------------------------
-    // Rebuilds the whole tree from the estimate view's edit page (nothing while the
-    // zero-row print copy is active).
+    // Brings the tree in line with the estimate view's edit page (nothing while the
+    // zero-row print copy is active): built afresh when the headings or their order
+    // changed, else only the labels whose name or amount changed are set again.
     void FillTree();
     // The first view of the document that is an estimate grid view, or null.
     CMorvelEMView* GetEstimateView() const;
@@ -121,6 +124,8 @@ private:
     void RunDrag(HTREEITEM hItem);
 
     std::vector<CTreeEntry> m_entries;
+    std::vector<CMorvelEMView::CHeadingRow> m_headings; // FillTree's look at the rows
+    CString m_strRootText;
     HTREEITEM m_hRoot = nullptr;
     CImageList m_imageList;
 

@@ -456,6 +456,46 @@ TEST_F(RecalcEquivalenceTest, FormulasOfEveryShapeGiveTheTextsOfTheTextWay)
     EXPECT_FALSE(oneWalk.view->GetCellText(1, 4).IsEmpty());
 }
 
+// Formulas the compiled way must leave as the text way does: ones that name no column
+// ("2*3" leaves the cell as typed), ones over a text column, and malformed ones (operators
+// without operands, doubled operators, unmatched parentheses, references side by side).
+TEST_F(RecalcEquivalenceTest, FormulasWithoutReferencesOverTextsAndMalformedAgreeWithTheTextWay)
+{
+    std::vector<FormColumn> columns = {
+        {"名称", "文字", "20", "", "", "", "6", ""},
+        {"数量", "数値", "8", "#,###.###", "", "", "3", ""},
+        {"単価", "数値", "10", "###,###.##", "", "", "", ""},
+    };
+    const char* const formulas[] = {"2*3",  "(1+2)*3", "7",    "A*B",  "A+B",  "B-A",   "B*",
+                                    "*B",   "B**C",    "B+*C", "(B*C", "B*C)", ")B(C", "B/",
+                                    "B--C", "B C",     "(B)(C)"};
+    for (const char* lpszFormula : formulas)
+        columns.push_back({"計", "計 A", "12", "###,###.##", lpszFormula, "", "", ""});
+    OpenBoth(columns);
+    const char* const names[] = {"資材", "", "12", "1,500", "-"};
+    const char* const quantities[] = {"3", "", "-2.5", "abc", "0"};
+    const char* const prices[] = {"1200", "", "0.25", "x", "-7"};
+    const int nColumns = static_cast<int>(columns.size());
+    for (int r = 0; r < 25; ++r) {
+        Both([&](CMorvelEMView& view) {
+            view.SetCellText(names[r % 5], r, 0, TRUE);
+            view.SetCellText(quantities[r / 5], r, 1, TRUE);
+            view.SetCellText(prices[(r + r / 5) % 5], r, 2, TRUE);
+            // What was typed into the formula cells before: kept where a formula has nothing
+            // to work on.
+            for (int c = 3; c < nColumns; ++c)
+                view.SetCellText("5", r, c, TRUE);
+            view.SetRowKind(kindDetail, r);
+            view.CalcRow(r, 0);
+        });
+    }
+    Compare("rows calculated");
+    // A formula without references leaves the typed number alone, the compiled way too.
+    EXPECT_EQ("5.000000", oneWalk.view->GetCellText(0, 3).str());
+    Both([](CMorvelEMView& view) { view.RecalcAll(); });
+    Compare("full recalculation");
+}
+
 // The totals walk keeps the sums of whole amounts as whole numbers and turns them into the
 // compensated sums they stand for when a column first adds a number with decimals or its
 // sum grows past 2^52. Amounts with decimals that start at any row (after whole ones, then

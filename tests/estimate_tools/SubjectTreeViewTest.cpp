@@ -10,6 +10,7 @@
 #include "resources/ResourceIds.h"
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -204,6 +205,46 @@ TEST_F(SubjectTreeViewTest, TheTreeFollowsAQuantityTypedIntoTheGrid)
     EXPECT_EQ("200.000000", Cell(srFirstDetail, scQty));
     EXPECT_NE(before, Text(nMiddle));
     EXPECT_EQ(Expected(nMiddle, nMiddleTotal), Text(nMiddle));
+}
+
+// An edit that changes amounts sets only those labels again: the items stay, with a branch
+// the user closed still closed. A new heading builds the tree afresh with it.
+TEST_F(SubjectTreeViewTest, AnEditKeepsTheItemsAndANewHeadingBuildsTheTreeAgain)
+{
+    CMorvelEMTreeView* pTree = Tree();
+    CTreeCtrl& tree = pTree->GetTreeCtrl();
+    const int nMiddle = FindRow(kindMiddle);
+    const int nLarge = FindRow(kindLarge);
+    std::vector<HTREEITEM> items;
+    for (int i = 0; i < pTree->GetEntryCount(); ++i)
+        items.push_back(pTree->GetEntry(i).hItem);
+    const HTREEITEM hLarge = ItemOfRow(pTree, nLarge);
+    ASSERT_TRUE(tree.Expand(hLarge, TVE_COLLAPSE));
+    const std::string before = Text(nMiddle);
+
+    GoTo(scQty, srFirstDetail);
+    TypeUtf8("３１７");
+    Key(VK_RETURN);
+    Pump();
+    ASSERT_NE(before, Text(nMiddle));
+    EXPECT_EQ(Expected(nMiddle, FindRow(12, nMiddle)), Text(nMiddle));
+    std::vector<HTREEITEM> after;
+    for (int i = 0; i < pTree->GetEntryCount(); ++i)
+        after.push_back(pTree->GetEntry(i).hItem);
+    EXPECT_EQ(items, after);
+    EXPECT_FALSE(tree.GetItemState(hLarge, TVIS_EXPANDED) & TVIS_EXPANDED);
+
+    // A detail row made a small heading: one more heading, every item made again and open.
+    const int nCount = pTree->GetEntryCount();
+    m_pView->SetRowKind(kindSmall, srFirstDetail);
+    m_pView->RecalcTotals(srFirstDetail);
+    Pump();
+    ASSERT_EQ(nCount + 1, pTree->GetEntryCount());
+    const HTREEITEM hNew = ItemOfRow(pTree, srFirstDetail);
+    ASSERT_NE(nullptr, hNew);
+    EXPECT_EQ(Cell(srFirstDetail, scName),
+              tree.GetItemText(hNew).str().substr(0, Cell(srFirstDetail, scName).size()));
+    EXPECT_TRUE(tree.GetItemState(ItemOfRow(pTree, nLarge), TVIS_EXPANDED) & TVIS_EXPANDED);
 }
 
 TEST_F(SubjectTreeViewTest, DeleteOnTheRootAsksToClearTheEstimate)

@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <unordered_map>
 
 namespace {
@@ -57,7 +58,10 @@ public:
         setColumnCount(1);
         header()->hide();
         header()->setStretchLastSection(false);
-        header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+        // The column is as wide as the widest item shown, kept up to date item by item
+        // (UpdateColumnWidth): the header's own sizing to contents measures every shown item
+        // again on each change, which makes filling and expanding a tree quadratic.
+        header()->setSectionResizeMode(0, QHeaderView::Fixed);
         setSelectionMode(QAbstractItemView::SingleSelection);
         setEditTriggers(QAbstractItemView::NoEditTriggers);
         setDragEnabled(false);
@@ -79,9 +83,31 @@ public:
                 [this](QTreeWidgetItem* p) { OnQtExpanded(p, true); });
         connect(this, &QTreeWidget::itemCollapsed, this,
                 [this](QTreeWidgetItem* p) { OnQtExpanded(p, false); });
+        QAbstractItemModel* pModel = model();
+        connect(
+            pModel, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex& parent, int nFirst, int nLast) { OnRowsShown(parent, nFirst, nLast); });
+        connect(pModel, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+                [this](const QModelIndex& parent, int nFirst, int nLast) {
+                    OnRowsHidden(parent, nFirst, nLast);
+                });
+        connect(pModel, &QAbstractItemModel::modelReset, this, [this]() { ForgetWidths(); });
+        connect(pModel, &QAbstractItemModel::dataChanged, this,
+                [this](const QModelIndex& first, const QModelIndex& last) { OnItemsChanged(first, last); });
+        connect(this, &QTreeView::expanded, this, [this](const QModelIndex& index) {
+            OnRowsShown(index, 0, static_cast<int>(model()->rowCount(index)) - 1);
+        });
+        connect(this, &QTreeView::collapsed, this, [this](const QModelIndex& index) {
+            OnRowsHidden(index, 0, static_cast<int>(model()->rowCount(index)) - 1);
+        });
     }
 
-    ~CTreeCtrlWidget() override { blockSignals(true); }
+    ~CTreeCtrlWidget() override
+    {
+        blockSignals(true);
+        // The model goes after this part of the widget: its last signals find no one.
+        model()->disconnect(this);
+    }
 
     HWND m_hWnd;
     DWORD m_dwStyle;
@@ -126,6 +152,119 @@ public:
             m_pDropHilite = nullptr;
         if (p == m_pPressItem)
             m_pPressItem = nullptr;
+    }
+
+    // ---- the column's width ---------------------------------------------------------------
+    // The width each shown item needs (its label, picture and indentation, as the view
+    // measures them), and how many shown items need each width: the column is as wide as
+    // the greatest. An item is measured when it comes into view or changes; a tree filled
+    // or expanded item by item costs one measurement per item.
+    std::unordered_map<const QTreeWidgetItem*, int> m_widths;
+    std::map<int, int> m_widthCounts;
+
+    static int Depth(const QTreeWidgetItem* p)
+    {
+        int nDepth = 0;
+        for (const QTreeWidgetItem* q = p->parent(); q; q = q->parent())
+            ++nDepth;
+        return nDepth;
+    }
+    int MeasureItem(QTreeWidgetItem* p, int nDepth) const
+    {
+        QStyleOptionViewItem opt;
+        initViewItemOption(&opt);
+        const int w = itemDelegate()->sizeHint(opt, indexFromItem(p, 0)).width();
+        return w + (nDepth + (rootIsDecorated() ? 1 : 0)) * indentation();
+    }
+    void Uncount(int nWidth)
+    {
+        auto it = m_widthCounts.find(nWidth);
+        if (it != m_widthCounts.end() && --it->second <= 0)
+            m_widthCounts.erase(it);
+    }
+    void Measure(QTreeWidgetItem* p, int nDepth)
+    {
+        const int w = MeasureItem(p, nDepth);
+        auto [it, bNew] = m_widths.try_emplace(p, w);
+        if (!bNew) {
+            Uncount(it->second);
+            it->second = w;
+        }
+        ++m_widthCounts[w];
+    }
+    // p has come into view: it and its shown descendants are measured.
+    void ShowItem(QTreeWidgetItem* p, int nDepth)
+    {
+        Measure(p, nDepth);
+        if (p->isExpanded()) {
+            for (int i = 0; i < p->childCount(); ++i)
+                ShowItem(p->child(i), nDepth + 1);
+        }
+    }
+    // p and its descendants are out of view (collapsed away or about to be deleted).
+    void HideItem(const QTreeWidgetItem* p)
+    {
+        auto it = m_widths.find(p);
+        if (it != m_widths.end()) {
+            Uncount(it->second);
+            m_widths.erase(it);
+        }
+        for (int i = 0; i < p->childCount(); ++i)
+            HideItem(p->child(i));
+    }
+    // The children nFirst..nLast of the item at parent (the top level for no index) came
+    // into view, when their parent is shown and open.
+    void OnRowsShown(const QModelIndex& parent, int nFirst, int nLast)
+    {
+        QTreeWidgetItem* pParent = parent.isValid() ? itemFromIndex(parent) : nullptr;
+        if (pParent && (!pParent->isExpanded() || !IsShown(pParent)))
+            return;
+        const int nDepth = pParent ? Depth(pParent) + 1 : 0;
+        for (int i = nFirst; i <= nLast; ++i) {
+            if (QTreeWidgetItem* p = pParent ? pParent->child(i) : topLevelItem(i))
+                ShowItem(p, nDepth);
+        }
+        UpdateColumnWidth();
+    }
+    void OnRowsHidden(const QModelIndex& parent, int nFirst, int nLast)
+    {
+        QTreeWidgetItem* pParent = parent.isValid() ? itemFromIndex(parent) : nullptr;
+        for (int i = nFirst; i <= nLast; ++i) {
+            if (QTreeWidgetItem* p = pParent ? pParent->child(i) : topLevelItem(i))
+                HideItem(p);
+        }
+        UpdateColumnWidth();
+    }
+    void OnItemsChanged(const QModelIndex& first, const QModelIndex& last)
+    {
+        for (int i = first.row(); i <= last.row(); ++i) {
+            QTreeWidgetItem* p = itemFromIndex(first.siblingAtRow(i));
+            if (p && m_widths.count(p))
+                Measure(p, Depth(p));
+        }
+        UpdateColumnWidth();
+    }
+    void ForgetWidths()
+    {
+        m_widths.clear();
+        m_widthCounts.clear();
+        UpdateColumnWidth();
+    }
+    // Every shown item measured again: the font, the pictures or the indentation changed.
+    void MeasureAll()
+    {
+        m_widths.clear();
+        m_widthCounts.clear();
+        for (int i = 0; i < topLevelItemCount(); ++i)
+            ShowItem(topLevelItem(i), 0);
+        UpdateColumnWidth();
+    }
+    void UpdateColumnWidth()
+    {
+        const int nWidest = m_widthCounts.empty() ? 0 : m_widthCounts.rbegin()->first;
+        const int w = std::max(nWidest, header()->minimumSectionSize());
+        if (header()->sectionSize(0) != w)
+            header()->resizeSection(0, w);
     }
 
     // ---- items --------------------------------------------------------------------------
@@ -410,6 +549,7 @@ public:
         m_nImageGeneration = -1;
         viewport()->update();
         doItemsLayout();
+        MeasureAll();
     }
 
     // ---- geometry -------------------------------------------------------------------------
@@ -527,6 +667,13 @@ protected:
         viewport()->update();
     }
 
+    void changeEvent(QEvent* event) override
+    {
+        QTreeWidget::changeEvent(event);
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+            MeasureAll();
+    }
+
     void showEvent(QShowEvent* event) override
     {
         AfxUseViewportAsClient(m_hWnd, this);
@@ -640,6 +787,7 @@ LRESULT OnGetIndent(CTreeCtrlWidget* pTree, CWnd*, UINT, WPARAM, LPARAM, BOOL*)
 LRESULT OnSetIndent(CTreeCtrlWidget* pTree, CWnd*, UINT, WPARAM wParam, LPARAM, BOOL*)
 {
     pTree->setIndentation(static_cast<int>(wParam));
+    pTree->MeasureAll();
     return 0;
 }
 

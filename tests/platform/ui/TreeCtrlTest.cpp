@@ -10,6 +10,8 @@
 #include "CommonCtlTestSupport.h"
 
 #include <QAbstractScrollArea>
+#include <QHeaderView>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -198,6 +200,46 @@ TEST_F(TreeTest, VisibleWalkFollowsExpansion)
     ASSERT_TRUE(tree.Expand(hKind1, TVE_TOGGLE));
     EXPECT_EQ(tree.GetNextVisibleItem(hKind1), hLarge);
     EXPECT_FALSE(tree.Expand(hKind2, TVE_EXPAND)) << "nothing to expand";
+}
+
+// The line is as wide as the widest label shown (what the view itself measures over every
+// shown item), kept item by item: through insertions, expansion, longer and shorter texts,
+// collapsing, deletion and a new font.
+TEST_F(TreeTest, TheLineIsAsWideAsTheWidestShownItem)
+{
+    auto* pView = static_cast<QTreeView*>(tree.GetWidget());
+    auto expectWidest = [&](const char* lpszStep) {
+        // sizeHintForColumn is public where the item views declare it.
+        const int nWidest = std::max(static_cast<QAbstractItemView*>(pView)->sizeHintForColumn(0),
+                                     pView->header()->minimumSectionSize());
+        EXPECT_EQ(nWidest, pView->header()->sectionSize(0)) << lpszStep;
+    };
+    Fill();
+    expectWidest("filled, collapsed");
+    tree.Expand(hRoot, TVE_EXPAND);
+    tree.Expand(hKind1, TVE_EXPAND);
+    expectWidest("expanded");
+    const HTREEITEM hLong = tree.InsertItem("とても長い名前の科目   \\1,234,567,890"_sj, 4, 5, hKind1);
+    expectWidest("a long label inserted");
+    const int nLong = pView->header()->sectionSize(0);
+    tree.SetItemText(hLong, "短い"_sj);
+    expectWidest("the long label made short");
+    EXPECT_LT(pView->header()->sectionSize(0), nLong);
+    tree.SetItemText(hLarge, "仮設工事   \\999,999,999,999"_sj);
+    expectWidest("a deeper label made long");
+    tree.Expand(hKind1, TVE_COLLAPSE);
+    expectWidest("its branch collapsed");
+    tree.Expand(hKind1, TVE_EXPAND);
+    tree.DeleteItem(hLarge);
+    expectWidest("the long label deleted");
+    const int nBefore = pView->header()->sectionSize(0);
+    CFont big;
+    ASSERT_TRUE(big.CreatePointFont(240, "Sans"));
+    tree.SetFont(&big);
+    expectWidest("a larger font");
+    EXPECT_GT(pView->header()->sectionSize(0), nBefore);
+    tree.DeleteAllItems();
+    expectWidest("emptied");
 }
 
 TEST_F(TreeTest, HitTestFindsLabelsRowsAndEmptySpace)
