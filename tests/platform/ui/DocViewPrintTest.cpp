@@ -362,7 +362,9 @@ TEST_F(PrintTest, ARejectingCupsQueueIsReportedAndTheSetupFollowsThePrinter)
         std::system("command -v lpadmin cupsreject cupsaccept cupsdisable >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "needs a CUPS server, its administration commands and cups-pdf";
     const std::string queue = "morvel-test-" + std::to_string(getpid());
-    const auto run = [](const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()); };
+    const auto run = [](const std::string& command) {
+        return std::system((command + " >/dev/null 2>&1").c_str());
+    };
     // Stopped: accepted jobs wait in the queue, and go with it at the end.
     ASSERT_EQ(run("lpadmin -p " + queue + " -E -v cups-pdf:/ -P " + ppd + " && cupsdisable " + queue), 0);
     struct CRemoveQueue {
@@ -395,9 +397,9 @@ TEST_F(PrintTest, ARejectingCupsQueueIsReportedAndTheSetupFollowsThePrinter)
     CString before, after;
     answerer.AnswerDialog(AFX_IDD_PRINTSETUPDLG, [&](CDialog& dlg) {
         dlg.GetDlgItemText(CPrintDialog::IDC_MARGIN_LEFT, before);
-        const int nQueue = static_cast<int>(dlg.SendDlgItemMessage(CPrintDialog::IDC_PRINTER, CB_FINDSTRINGEXACT,
-                                                                   static_cast<WPARAM>(-1),
-                                                                   reinterpret_cast<LPARAM>(queue.c_str())));
+        const int nQueue = static_cast<int>(
+            dlg.SendDlgItemMessage(CPrintDialog::IDC_PRINTER, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                   reinterpret_cast<LPARAM>(queue.c_str())));
         ASSERT_GE(nQueue, 0);
         SelectDlgItem(dlg, CPrintDialog::IDC_PRINTER, nQueue);
         dlg.GetDlgItemText(CPrintDialog::IDC_MARGIN_LEFT, after);
