@@ -388,6 +388,13 @@ TEST_F(PrintTest, ARejectingCupsQueueIsReportedAndTheSetupFollowsThePrinter)
     answerer.AnswerDialog(AFX_IDD_PRINTDLG, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
     env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
     EXPECT_EQ(answerer.MessageBoxTexts().size(), 1u) << "the accepted job is not reported";
+    // A queue that starts refusing while a job is being made: the job is lost, and said so.
+    {
+        CPrintJobWatch watch(queue);
+        EXPECT_TRUE(watch.QueueAccepts());
+        ASSERT_EQ(run("cupsreject " + queue), 0);
+        EXPECT_FALSE(watch.JobReached());
+    }
 
     // The set-up dialog, from the PDF printer with margins of its own to the queue.
     CPrinterSettings pdf;
