@@ -7,6 +7,10 @@
 #include "estimate/ModelessMessages.h"
 #include "platform/ui/frames/CStatusBar.h"
 
+#include <QCoreApplication>
+#include <QInputMethodEvent>
+#include <QWidget>
+
 namespace {
 
 // The sample list's columns.
@@ -310,4 +314,32 @@ TEST_F(PartsEditingTest, TheEnvironmentChangeGivesEveryPartsListTheNewRowHeight)
     // The title header takes the row height.
     EXPECT_EQ(pFirst->GetMetrics().nRowHeight, pFirst->GetMetrics().nHeaderHeight);
     EXPECT_EQ(pSecond->GetMetrics().nRowHeight, pSecond->GetMetrics().nHeaderHeight);
+}
+
+// The input method on the grid: the pre-edit shows over the current cell, the candidate
+// list opens there, and the commit types into the cell's editor.
+TEST_F(PartsEditingTest, APreEditShowsOverTheCurrentCellAndItsCommitOpensTheEditor)
+{
+    Click(colSpec, 6);
+    CRect rcCell;
+    m_pView->GetCellRangeRect(colSpec, 6, colSpec, 6, &rcCell);
+    QWidget* pGrid = m_pView->GetClientWidget();
+    {
+        QInputMethodEvent event(QString::fromUtf8("ぶざい"), {});
+        QCoreApplication::sendEvent(pGrid, &event);
+    }
+    int nShown = 0;
+    for (QWidget* w : pGrid->findChildren<QWidget*>())
+        if (w->isVisibleTo(pGrid) && w->geometry().topLeft() == QPoint(rcCell.left, rcCell.top))
+            ++nShown;
+    EXPECT_EQ(nShown, 1);
+    const QRect cursor = pGrid->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    EXPECT_TRUE(QRect(rcCell.left, rcCell.top, rcCell.Width(), rcCell.Height()).contains(cursor.topLeft()));
+    {
+        QInputMethodEvent event(QString(), {});
+        event.setCommitString(QString::fromUtf8("部材"));
+        QCoreApplication::sendEvent(pGrid, &event);
+    }
+    EXPECT_TRUE(EditorVisible());
+    EXPECT_EQ("部材", EditorText());
 }

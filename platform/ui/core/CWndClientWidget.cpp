@@ -35,9 +35,11 @@ bool CWndClientWidget::SyncBufferSize()
     // fine as the screen, while the window code keeps working in the window's own pixels.
     const QSize size = this->size().expandedTo(QSize(1, 1));
     const double dpr = devicePixelRatioF();
-    if (!m_buffer.isNull() && m_buffer.deviceIndependentSize().toSize() == size && m_buffer.devicePixelRatio() == dpr)
+    if (!m_buffer.isNull() && m_buffer.deviceIndependentSize().toSize() == size &&
+        m_buffer.devicePixelRatio() == dpr)
         return false;
-    QImage next(QSize(static_cast<int>(std::ceil(size.width() * dpr)), static_cast<int>(std::ceil(size.height() * dpr))),
+    QImage next(QSize(static_cast<int>(std::ceil(size.width() * dpr)),
+                      static_cast<int>(std::ceil(size.height() * dpr))),
                 QImage::Format_RGB32);
     next.setDevicePixelRatio(dpr);
     next.fill(kUnpaintedColour);

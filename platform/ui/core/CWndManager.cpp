@@ -119,6 +119,8 @@ void CWndManager::Forget(HWND hWnd)
         return;
     CWndState* pState = it->second;
     m_windows.erase(it);
+    // The window's input context goes with it.
+    AfxImeForget(hWnd);
     for (auto w = m_widgets.begin(); w != m_widgets.end();) {
         if (w->second == hWnd)
             w = m_widgets.erase(w);

@@ -20,10 +20,10 @@ void MoveDevicePixels(QImage& buffer, const QRect& source, const QPoint& target)
 {
     const double dpr = buffer.devicePixelRatio();
     const auto device = [dpr](int v) { return static_cast<int>(std::lround(v * dpr)); };
-    const QRect from = QRect(QPoint(device(source.left()), device(source.top())),
-                             QPoint(device(source.left() + source.width()) - 1,
-                                    device(source.top() + source.height()) - 1))
-                           .intersected(buffer.rect());
+    const QRect from =
+        QRect(QPoint(device(source.left()), device(source.top())),
+              QPoint(device(source.left() + source.width()) - 1, device(source.top() + source.height()) - 1))
+            .intersected(buffer.rect());
     if (from.isEmpty())
         return;
     const QImage block = buffer.copy(from);
@@ -32,7 +32,8 @@ void MoveDevicePixels(QImage& buffer, const QRect& source, const QPoint& target)
     const QRect dest = QRect(to, block.size()).intersected(buffer.rect());
     const int bytesPerPixel = buffer.depth() / 8;
     for (int y = dest.top(); y <= dest.bottom(); ++y) {
-        const uchar* src = block.constScanLine(y - to.y()) + static_cast<size_t>(dest.left() - to.x()) * bytesPerPixel;
+        const uchar* src =
+            block.constScanLine(y - to.y()) + static_cast<size_t>(dest.left() - to.x()) * bytesPerPixel;
         std::memcpy(buffer.scanLine(y) + static_cast<size_t>(dest.left()) * bytesPerPixel, src,
                     static_cast<size_t>(dest.width()) * bytesPerPixel);
     }

@@ -56,7 +56,8 @@ protected:
                 continue;
             const QTextCharFormat f = qvariant_cast<QTextFormat>(a.value).toCharFormat();
             if (f.background().style() != Qt::NoBrush)
-                p.fillRect(QRect(xAt(a.start), 0, xAt(a.start + a.length) - xAt(a.start), height()), f.background());
+                p.fillRect(QRect(xAt(a.start), 0, xAt(a.start + a.length) - xAt(a.start), height()),
+                           f.background());
         }
         p.setFont(font());
         p.setPen(pal.color(QPalette::Text));

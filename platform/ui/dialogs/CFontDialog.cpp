@@ -168,8 +168,8 @@ INT_PTR CFontDialog::DoModal()
     };
     const std::vector<CString> faceNames = CFontMapper::JapaneseFaceNames();
     const CString initialFace(initial.lfFaceName, static_cast<int>(strnlen(initial.lfFaceName, LF_FACESIZE)));
-    const bool bInitialInstalled =
-        initialFace.IsEmpty() || std::find(faceNames.begin(), faceNames.end(), initialFace) != faceNames.end();
+    const bool bInitialInstalled = initialFace.IsEmpty() || std::find(faceNames.begin(), faceNames.end(),
+                                                                      initialFace) != faceNames.end();
     // A face the stored font names but this machine lacks (settings made on another
     // machine) stays in the list and chosen, so that OK keeps it.
     QListWidgetItem* missingItem = bInitialInstalled ? nullptr : addFace(initialFace);
@@ -190,8 +190,9 @@ INT_PTR CFontDialog::DoModal()
         LOGFONT lf = initial;
         lf.lfHeight = -12;
         const QString family = QFontInfo(CFontMapper::WidgetFont(lf)).family();
-        substitute->setText(QString::fromUtf8("「%1」はこのコンピュータにありません。代わりに「%2」で表示します。")
-                                .arg(AfxCp932ToQString(initialFace), family));
+        substitute->setText(
+            QString::fromUtf8("「%1」はこのコンピュータにありません。代わりに「%2」で表示します。")
+                .arg(AfxCp932ToQString(initialFace), family));
     };
     updateSubstitute();
     for (const char* s : {"標準", "斜体", "太字", "太字 斜体"})

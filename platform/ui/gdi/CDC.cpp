@@ -389,11 +389,12 @@ int CDC::EndDoc()
 {
     if (!m_hDC)
         return -1;
+    // Detaching ends the painter, which hands the job to the queue (when it has pages).
+    const bool bPages = m_pImpl->pagesStarted > 0;
     m_pImpl->pagesStarted = 0;
-    // Detaching ends the painter, which hands the job to the queue.
     const std::shared_ptr<CPrintJobWatch> watch = std::move(m_pImpl->jobWatch);
     DetachDevice();
-    return watch && !watch->JobReached() ? -1 : 1;
+    return bPages && watch && !watch->JobReached() ? -1 : 1;
 }
 
 int CDC::AbortDoc()

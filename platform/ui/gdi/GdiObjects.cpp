@@ -665,8 +665,8 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight)
         return CreateBitmap(nWidth, nHeight, 1, 32, nullptr);
     // At the context's density: the bitmap still measures nWidth x nHeight to its drawing
     // code, and its pixels are the device's.
-    if (!CreateBitmap(static_cast<int>(std::ceil(nWidth * dpr)), static_cast<int>(std::ceil(nHeight * dpr)), 1, 32,
-                      nullptr))
+    if (!CreateBitmap(static_cast<int>(std::ceil(nWidth * dpr)), static_cast<int>(std::ceil(nHeight * dpr)),
+                      1, 32, nullptr))
         return CreateBitmap(nWidth, nHeight, 1, 32, nullptr);
     GdiData(this)->image.setDevicePixelRatio(dpr);
     return TRUE;

@@ -24,7 +24,8 @@ bool NewestJob(const std::string& printer, int& nNewest)
     return true;
 }
 
-// The queue's "printer-is-accepting-jobs"; true when it cannot be learnt.
+// The queue's "printer-is-accepting-jobs": false when CUPS says the queue refuses jobs or
+// has no such queue; true when it accepts or the answer cannot be learnt.
 bool Accepting(const std::string& printer)
 {
     char uri[HTTP_MAX_URI];
@@ -35,7 +36,7 @@ bool Accepting(const std::string& printer)
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
                  "printer-is-accepting-jobs");
     ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
-    bool bAccepting = true;
+    bool bAccepting = cupsLastError() != IPP_STATUS_ERROR_NOT_FOUND;
     if (response) {
         if (ipp_attribute_t* attr = ippFindAttribute(response, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN))
             bAccepting = ippGetBoolean(attr, 0) != 0;
@@ -59,10 +60,17 @@ CPrintJobWatch::CPrintJobWatch(std::string printerName) : m_strPrinter(std::move
 bool CPrintJobWatch::JobReached() const
 {
 #ifdef MORVEL_HAVE_CUPS
-    int nNewest = 0;
-    if (!m_bKnown || !NewestJob(m_strPrinter, nNewest))
+    if (!m_bKnown)
         return true;
-    return nNewest > m_nNewestJob;
+    // CUPS answered before the job and no longer does: the job cannot have reached it.
+    int nNewest = 0;
+    if (!NewestJob(m_strPrinter, nNewest))
+        return false;
+    if (nNewest > m_nNewestJob)
+        return true;
+    // No new job: lost when the queue refuses jobs now (or is gone). A queue that accepts
+    // may have finished and forgotten it already (a server that keeps no job history).
+    return Accepting(m_strPrinter);
 #else
     return true;
 #endif
@@ -71,7 +79,8 @@ bool CPrintJobWatch::JobReached() const
 bool CPrintJobWatch::CupsAnswers()
 {
 #ifdef MORVEL_HAVE_CUPS
-    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 5000, nullptr);
+    http_t* http =
+        httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 5000, nullptr);
     if (!http)
         return false;
     httpClose(http);

@@ -15,8 +15,8 @@ public:
 
     // False only when CUPS says the queue does not accept jobs now.
     bool QueueAccepts() const { return m_bAccepting; }
-    // After the job was handed over: false only when CUPS, asked before and after, shows
-    // no new job of this user on the queue.
+    // After the job was handed over: false when CUPS, asked before, no longer answers, or
+    // shows no new job of this user on a queue that now refuses jobs or is gone.
     bool JobReached() const;
 
     // Whether a CUPS server answers at all.
@@ -24,7 +24,7 @@ public:
 
 private:
     std::string m_strPrinter;
-    bool m_bKnown = false;   // the jobs before could be listed
-    int m_nNewestJob = 0;    // the newest of this user's jobs on the queue before
+    bool m_bKnown = false; // the jobs before could be listed
+    int m_nNewestJob = 0;  // the newest of this user's jobs on the queue before
     bool m_bAccepting = true;
 };

@@ -362,7 +362,9 @@ TEST_F(PrintTest, ARejectingCupsQueueIsReportedAndTheSetupFollowsThePrinter)
         std::system("command -v lpadmin cupsreject cupsaccept cupsdisable >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "needs a CUPS server, its administration commands and cups-pdf";
     const std::string queue = "morvel-test-" + std::to_string(getpid());
-    const auto run = [](const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()); };
+    const auto run = [](const std::string& command) {
+        return std::system((command + " >/dev/null 2>&1").c_str());
+    };
     // Stopped: accepted jobs wait in the queue, and go with it at the end.
     ASSERT_EQ(run("lpadmin -p " + queue + " -E -v cups-pdf:/ -P " + ppd + " && cupsdisable " + queue), 0);
     struct CRemoveQueue {
@@ -386,6 +388,13 @@ TEST_F(PrintTest, ARejectingCupsQueueIsReportedAndTheSetupFollowsThePrinter)
     answerer.AnswerDialog(AFX_IDD_PRINTDLG, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
     env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
     EXPECT_EQ(answerer.MessageBoxTexts().size(), 1u) << "the accepted job is not reported";
+    // A queue that starts refusing while a job is being made: the job is lost, and said so.
+    {
+        CPrintJobWatch watch(queue);
+        EXPECT_TRUE(watch.QueueAccepts());
+        ASSERT_EQ(run("cupsreject " + queue), 0);
+        EXPECT_FALSE(watch.JobReached());
+    }
 
     // The set-up dialog, from the PDF printer with margins of its own to the queue.
     CPrinterSettings pdf;
@@ -395,9 +404,9 @@ TEST_F(PrintTest, ARejectingCupsQueueIsReportedAndTheSetupFollowsThePrinter)
     CString before, after;
     answerer.AnswerDialog(AFX_IDD_PRINTSETUPDLG, [&](CDialog& dlg) {
         dlg.GetDlgItemText(CPrintDialog::IDC_MARGIN_LEFT, before);
-        const int nQueue = static_cast<int>(dlg.SendDlgItemMessage(CPrintDialog::IDC_PRINTER, CB_FINDSTRINGEXACT,
-                                                                   static_cast<WPARAM>(-1),
-                                                                   reinterpret_cast<LPARAM>(queue.c_str())));
+        const int nQueue = static_cast<int>(
+            dlg.SendDlgItemMessage(CPrintDialog::IDC_PRINTER, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                   reinterpret_cast<LPARAM>(queue.c_str())));
         ASSERT_GE(nQueue, 0);
         SelectDlgItem(dlg, CPrintDialog::IDC_PRINTER, nQueue);
         dlg.GetDlgItemText(CPrintDialog::IDC_MARGIN_LEFT, after);
