@@ -510,7 +510,6 @@ CDosMasterTables CDosMasterTables::FromApplication()
 void RunDosAuxiliaryPass(const CDosConvertChoice& choice, const CDosMasterTables& tables)
 {
     CDosTables& t = CDosTables::Get();
-    
     if (choice.units) {
         if (ReadDosUnits() == 1) {
             // The table changes in memory only once its file has been written.

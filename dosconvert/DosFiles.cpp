@@ -534,7 +534,8 @@ int CheckDosRecordSize(CDosStream& stream)
         return fail();
     for (int i = 1; i < t.nDefinitionCount; ++i) {
         const int nOffset = t.definitions[static_cast<size_t>(i)].offset;
-        if (nOffset < 1 || nOffset > t.nRecordSize || last[static_cast<size_t>(nOffset - 1)] != CDosTables::SEPARATOR)
+        if (nOffset < 1 || nOffset > t.nRecordSize ||
+            last[static_cast<size_t>(nOffset - 1)] != CDosTables::SEPARATOR)
             return fail();
     }
     stream.Seek(nPos);

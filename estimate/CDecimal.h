@@ -14,8 +14,8 @@
 class CDecimal {
 public:
     enum RoundMode {
-        roundUp,    // the magnitude goes up to the next multiple unless already one
-        roundDown,  // the magnitude is cut to the multiple below
+        roundUp,      // the magnitude goes up to the next multiple unless already one
+        roundDown,    // the magnitude is cut to the multiple below
         roundHalfUp,  // to the nearest multiple, halves away from zero
         roundHalfDown // to the nearest multiple, halves toward zero
     };

@@ -327,7 +327,8 @@ bool CMorvelEMView::IsUnnecessaryRow(int nCondition, int nRow) const
 bool CMorvelEMView::IsManualUnnecessaryRowScan()
 {
     const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
-    return pSettings != nullptr && pSettings->GetProfileString("Unnecessary Row", "ManualEditSaimoku", "") == "1";
+    return pSettings != nullptr &&
+           pSettings->GetProfileString("Unnecessary Row", "ManualEditSaimoku", "") == "1";
 }
 
 bool CMorvelEMView::IsUnnecessaryRowCandidate(int nRow, bool bManual, int nUnitCol) const

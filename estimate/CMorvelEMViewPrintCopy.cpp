@@ -61,7 +61,8 @@ void CMorvelEMView::RemoveZeroRowsFromPrintCopy()
     const int nUnitCol = FindUnitColumn();
     CEditPageScope editPage(*this);
     for (int nRow = GetUsedRows() - 1; nRow >= 0; --nRow) {
-        if (!IsUnnecessaryRowCandidate(nRow, bManual, nUnitCol) || !IsUnnecessaryRow(UNROW_COND_BOTH_ZERO, nRow))
+        if (!IsUnnecessaryRowCandidate(nRow, bManual, nUnitCol) ||
+            !IsUnnecessaryRow(UNROW_COND_BOTH_ZERO, nRow))
             continue;
         RemovePrintCopyRow(nRow);
         // The copy keeps the row limit's length: an empty row takes the place at the end.

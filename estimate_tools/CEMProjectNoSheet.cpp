@@ -103,8 +103,8 @@ ON_COMMAND(IDHELP, OnHelpRequest)
 END_MESSAGE_MAP()
 
 CEMProjectNoSheet::CEMProjectNoSheet(CWnd* pParent, const CEstimationFormFile& form)
-    : CPropertySheet("科目No"_sj, pParent), m_form(form), m_page5(*this),
-      m_page1(m_nKindStyle), m_page2(m_nLargeStyle), m_page3(m_nMiddleStyle), m_page4(m_nSmallStyle)
+    : CPropertySheet("科目No"_sj, pParent), m_form(form), m_page5(*this), m_page1(m_nKindStyle),
+      m_page2(m_nLargeStyle), m_page3(m_nMiddleStyle), m_page4(m_nSmallStyle)
 {
     RegisterEstimateCommandDialogs();
     AddPage(&m_page5);

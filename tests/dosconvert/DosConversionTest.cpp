@@ -344,7 +344,8 @@ TEST_F(DosConversionTest, FormPathsAreStoredInOneFormWhenTheSettingsHoldNativeFo
         }
     } free{pDoc, pView};
     ASSERT_TRUE(pDoc->OnOpenDocument(CString(settings->GetPathSetting("Work Field")) + "KOUJI1.MMD"));
-    EXPECT_EQ(pDoc->m_strEstimationFormName.str(), SystemPathFromNative(Native("estform/") + "DOS見積.MMK").str());
+    EXPECT_EQ(pDoc->m_strEstimationFormName.str(),
+              SystemPathFromNative(Native("estform/") + "DOS見積.MMK").str());
     EXPECT_EQ(pDoc->m_strInformationFormName.str(),
               SystemPathFromNative(Native("infoform/") + "DOS情報.MJK").str());
 }
