@@ -852,6 +852,9 @@ void CMorvelEMView::InsertRowAligned(int nRow)
     InsertRow(nRow);
     if (nHeading > 0)
         AdjustPageBreak(1, nHeading + 1);
+    // Every row from the new one down now shows another row.
+    if (m_hWnd != nullptr)
+        InvalidateRows(nRow, m_nRowLimit - 1, TRUE);
 }
 
 // ---------------------------------------------------------------------------------------

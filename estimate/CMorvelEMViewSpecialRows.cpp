@@ -271,6 +271,7 @@ void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszR
                                          bool bAddNewRow)
 {
     const int nRow = m_nCurrentRow;
+    bool bInserted = true;
     if (EditKind(nRow) == kindClassify) {
         if (bRelease) {
             SetRowKind(kindDetail, nRow);
@@ -278,6 +279,7 @@ void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszR
             InvalidateRows(nRow, nRow);
             return;
         }
+        bInserted = bAddNewRow;
         if (bAddNewRow)
             InsertRow(nRow);
     } else {
@@ -285,6 +287,9 @@ void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszR
         InsertRow(nRow);
         KeepUndoRecordInStep();
     }
+    // A row inserted moved the rows below it down one.
+    if (m_hWnd != nullptr && bInserted)
+        InvalidateRows(nRow, m_nRowLimit - 1, TRUE);
     MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, nRangeCode);
     RecalcTotals(nRow);
 }
@@ -299,7 +304,9 @@ void CMorvelEMView::InsertDiscountTotal(int nDiscountLevel)
     RecalcTotals(nRow);
     UpdateTreeView();
     MoveCurrentRowDown();
-    InvalidateRows(nRow, m_nCurrentRow);
+    // The rows below moved down one.
+    if (m_hWnd != nullptr)
+        InvalidateRows(nRow, m_nRowLimit - 1, TRUE);
 }
 
 void CMorvelEMView::InsertConsumptionTax()

@@ -274,18 +274,20 @@ protected:
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnPaint();
     afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint point);
-    afx_msg void OnZoom25() { SetDocumentZoom(25); }
-    afx_msg void OnZoom50() { SetDocumentZoom(50); }
-    afx_msg void OnZoom75() { SetDocumentZoom(75); }
-    afx_msg void OnZoom100() { SetDocumentZoom(100); }
-    afx_msg void OnZoom150() { SetDocumentZoom(150); }
-    afx_msg void OnZoom200() { SetDocumentZoom(200); }
+    afx_msg void OnZoom25() { SetFixedZoom(25); }
+    afx_msg void OnZoom50() { SetFixedZoom(50); }
+    afx_msg void OnZoom75() { SetFixedZoom(75); }
+    afx_msg void OnZoom100() { SetFixedZoom(100); }
+    afx_msg void OnZoom150() { SetFixedZoom(150); }
+    afx_msg void OnZoom200() { SetFixedZoom(200); }
     afx_msg void OnUpdateZoom(CCmdUI* pCmdUI);
     afx_msg void OnRedisplay();
     DECLARE_MESSAGE_MAP()
 
 private:
     void SetDocumentZoom(int nZoom);
+    // A fixed step of the 表示 menu: the zoom box shows it, as it shows a step chosen there.
+    void SetFixedZoom(int nZoom);
     // The first paint of a pair: TRUE when it has invalidated the widened area (and set the
     // pass flag) so that nothing is drawn now; FALSE (the flag cleared) when this paint draws.
     bool WidenFirstPaint(const CRect& rcClip);

@@ -265,6 +265,16 @@ void CMorvelPMView::OnZoomBoxChange()
     SendMessage(WM_COMMAND, kZoomBoxCommands[nIndex], 0);
 }
 
+void CMorvelPMView::SetFixedZoom(int nZoom)
+{
+    if (CComboBox* pBox = ZoomBox()) {
+        const int nIndex = pBox->FindStringExact(-1, ZoomText(nZoom));
+        if (nIndex >= 0)
+            pBox->SetCurSel(nIndex);
+    }
+    SetDocumentZoom(nZoom);
+}
+
 void CMorvelPMView::OnZoomUser()
 {
     CMorvelPMDoc* pDoc = GetDocument();

@@ -7,6 +7,7 @@
 #include "estimate/CEstimateShared.h"
 #include "estimate/CGridRow.h"
 #include "platform/ui/gdi/CClientDC.h"
+#include "resources/ResourceIds.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -329,4 +330,20 @@ TEST_F(GridPaintColoured, OneRepaintShowsTheCellsWithoutAnEmptyGridInBetween)
     View().UpdateWindow();
     EXPECT_EQ(CellBackground(scSpec, srMiddleTotal), RGB(214, 245, 214));
     EXPECT_FALSE(CEstimateShared::s_bPaintPass);
+}
+
+TEST_F(GridPaintColoured, RowsBelowANewTotalRowShowTheRowsThatMovedThere)
+{
+    const COLORREF clrDetail = CellBackground(scSpec, srFirstDetail + 2);
+    const COLORREF clrTotal = CellBackground(scSpec, srMiddleTotal);
+    ASSERT_NE(clrDetail, clrTotal);
+    GoTo(scName, srFirstDetail + 1);
+    Pump();
+    Command(ID_TOTAL_SMALL);
+    // Only what the command had repainted is painted again.
+    View().UpdateWindow();
+    View().UpdateWindow();
+    Pump();
+    EXPECT_EQ(CellBackground(scSpec, srMiddleTotal), clrDetail);
+    EXPECT_EQ(CellBackground(scSpec, srMiddleTotal + 1), clrTotal);
 }

@@ -116,6 +116,27 @@ TEST_F(PartsDialogCommandsTest, TheUserZoomComesFromTheZoomDialogAndShowsInTheZo
     EXPECT_EQ(box.GetCount() - 1, box.GetCurSel());
 }
 
+TEST_F(PartsDialogCommandsTest, TheMenusFixedZoomStepsShowInTheZoomBox)
+{
+    auto* pFrame = dynamic_cast<CMainFrame*>(m_pApp->m_pMainWnd);
+    ASSERT_NE(nullptr, pFrame);
+    const CComboBox& box = pFrame->m_wndZoomBox;
+    m_pView->SetFocus();
+    Pump();
+    const std::pair<UINT, int> steps[] = {{ID_ZOOM_200, 200}, {ID_ZOOM_25, 25}, {ID_ZOOM_150, 150},
+                                          {ID_ZOOM_50, 50},   {ID_ZOOM_75, 75}, {ID_ZOOM_100, 100}};
+    for (const auto& [nID, nZoom] : steps) {
+        // As the menu sends it: to the main frame, which routes it to the active grid.
+        pFrame->SendMessage(WM_COMMAND, nID, 0);
+        Pump();
+        EXPECT_EQ(nZoom, m_pView->GetMetrics().nZoom);
+        CString strShown;
+        ASSERT_GE(box.GetCurSel(), 0) << nZoom;
+        box.GetLBText(box.GetCurSel(), strShown);
+        EXPECT_EQ(std::to_string(nZoom) + "%", strShown.ToUtf8());
+    }
+}
+
 TEST_F(PartsDialogCommandsTest, TheUnitListPicksAUnitForTheCellAndClosesWithIt)
 {
     auto* pApp = dynamic_cast<CMorvelApp*>(AfxGetApp());
