@@ -17,19 +17,20 @@ if [ "${3:-}" = xclip ]; then
   command -v xclip >/dev/null 2>&1 || exit 77
 fi
 
-# A display number nobody uses.
-n=61
-while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+# A display number nobody uses, chosen by the server itself: several of these scripts run at
+# once under ctest, and picking a free number here would race with the others.
+dfile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$dfile" >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null' EXIT INT TERM
+trap 'kill $xvfb 2>/dev/null; rm -f "$dfile"' EXIT INT TERM
 i=0
-while [ ! -e "/tmp/.X11-unix/X$n" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
-[ -e "/tmp/.X11-unix/X$n" ] || exit 77
+while [ ! -s "$dfile" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+n=$(tr -dc 0-9 <"$dfile")
+[ -n "$n" ] && [ -e "/tmp/.X11-unix/X$n" ] || exit 77
 
 # The X platform plugin talks to D-Bus, whose library keeps a buffer until exit: not ours.
 supp=$(mktemp)
-trap 'kill $xvfb 2>/dev/null; rm -f "$supp"' EXIT INT TERM
+trap 'kill $xvfb 2>/dev/null; rm -f "$supp" "$dfile"' EXIT INT TERM
 printf 'leak:libdbus-1.so\nleak:libfontconfig.so\n' >"$supp"
 DISPLAY=":$n" QT_QPA_PLATFORM=xcb MORVEL_NO_SOUND=1 LSAN_OPTIONS="suppressions=$supp" \
   "$bin" --gtest_filter="$filter"
