@@ -18,6 +18,8 @@
 #include "tests/estimate_tools/EstimateIoTestSupport.h"
 #include "tests/parts/PartsTestSupport.h"
 
+#include <QWidget>
+
 #include <algorithm>
 
 namespace {
@@ -206,15 +208,28 @@ TEST_F(PartsPanesTest, AnOpenedListIsTheActiveWindowWithItsTitleAndItsFileComman
     EXPECT_EQ(m_pView, pFrame->GetActiveView());
     EXPECT_EQ("二.MBD", Title(pFrame));
     const std::string strMainTitle = Title(pMain);
-    EXPECT_NE(std::string::npos, strMainTitle.find("二.MBD"));
     for (UINT nID : {ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_READ_OTHER_FORM, ID_PRINT_FORM_SELECT}) {
         SCOPED_TRACE(nID);
         EXPECT_EQ(1, MenuEnabled(nID));
     }
-    // Saved through the main window's command: the name once in the title.
+    // The title the user sees names the list once, maximised or not, and after a save
+    // through the main window's command.
+    const auto shownTitle = [&] { return pMain->GetWidget()->window()->windowTitle().toStdString(); };
+    const auto count = [](const std::string& str, const std::string& strPart) {
+        size_t n = 0;
+        for (size_t at = str.find(strPart); at != std::string::npos; at = str.find(strPart, at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(1u, count(shownTitle(), "二.MBD")) << shownTitle();
     pMain->SendMessage(WM_COMMAND, ID_FILE_SAVE, 0);
     Pump();
     EXPECT_EQ(strMainTitle, Title(pMain));
+    EXPECT_EQ(1u, count(shownTitle(), "二.MBD")) << shownTitle();
+    static_cast<CMDIChildWnd*>(pFrame)->MDIRestore();
+    Pump();
+    EXPECT_EQ(1u, count(shownTitle(), "二.MBD")) << shownTitle();
+    EXPECT_EQ(0u, count(shownTitle(), "[")) << shownTitle();
 }
 
 TEST_F(PartsPanesTest, RowsRegisteredFromAnEstimateArriveInTheOpenListAndStayThroughItsSave)
