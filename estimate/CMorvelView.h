@@ -299,8 +299,12 @@ protected:
     CRect GetSelectionPixelRect() const;
     void ClearSelection();
     // One scroll step through the view's own scroll message (straight to the handler while
-    // there is no window).
-    void ScrollView(UINT nMsg, UINT nCode, int nPos);
+    // there is no window). A view that shares its scrolling with other panes sends the step
+    // to them too.
+    virtual void ScrollView(UINT nMsg, UINT nCode, int nPos);
+    // A column border was dragged to a new width (this view's widths are set, the other
+    // views of the document are updated next).
+    virtual void OnColumnResized(int nCol) { (void)nCol; }
     // Puts the scroll ranges and positions into the view's bars.
     void SyncScrollBars();
     // Creates the horizontal and vertical scroll bars and the corner box (the derived

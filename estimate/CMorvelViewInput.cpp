@@ -168,6 +168,7 @@ void CMorvelView::OnLButtonUp(UINT nFlags, CPoint point)
             CRect rcGrid;
             GetGridClientRect(&rcGrid);
             SetScrollRanges(m_nTotalWidth + m_nRowHeaderWidth - rcGrid.Width(), m_nUsedRows);
+            OnColumnResized(c);
             if (CDocument* pDoc = GetDocument())
                 pDoc->UpdateAllViews(nullptr);
             else

@@ -10,6 +10,7 @@
 #include "estimate_tools/CSortDialog.h"
 #include "estimate_tools/CUnnecessaryRowDialog.h"
 #include "parts/CMorvelPMDoc.h"
+#include "parts/CMorvelPMView.h"
 #include "platform/ui/dialogs/CFileDialog.h"
 #include "printform/CZoomDialog.h"
 #include "resources/ResourceIds.h"
@@ -134,19 +135,33 @@ bool AppendRowsToPartsFile(const CMorvelEMView& view, int nFirstRow, int nLastRo
     }
     if (nFirstRow > nLastRow)
         std::swap(nFirstRow, nLastRow);
-    const size_t nInUse = static_cast<size_t>(std::max(0, list.m_nRowsInUse));
-    list.m_aRows.resize(std::max(list.m_aRows.size(), nInUse));
-    size_t nAt = nInUse;
+    std::vector<std::unique_ptr<CGridRow>> rows;
     for (int r = std::max(0, nFirstRow); r <= nLastRow && r < view.GetRowLimit(); ++r) {
         auto pRow = std::make_unique<CGridRow>();
         for (const auto& [nEstimateCol, nPartsCol] : map)
             pRow->m_strCell[nPartsCol] = view.GetCellText(r, nEstimateCol);
-        list.m_aRows.insert(list.m_aRows.begin() + static_cast<std::ptrdiff_t>(nAt++), std::move(pRow));
+        rows.push_back(std::move(pRow));
     }
+    const size_t nInUse = static_cast<size_t>(std::max(0, list.m_nRowsInUse));
+    list.m_aRows.resize(std::max(list.m_aRows.size(), nInUse));
+    size_t nAt = nInUse;
+    for (const auto& pRow : rows)
+        list.m_aRows.insert(list.m_aRows.begin() + static_cast<std::ptrdiff_t>(nAt++),
+                            std::make_unique<CGridRow>(*pRow));
     list.m_nRowsInUse = static_cast<int>(nAt);
     // Written in place, whole or not at all (the framework's save replaces the file only
     // once the new one is complete, and reports a failure).
-    return list.CDocument::OnSaveDocument(lpszPath) != FALSE;
+    if (!list.CDocument::OnSaveDocument(lpszPath))
+        return false;
+    // A list open in a window takes the same rows after its own, or its next save would
+    // write its old rows over them; its window shows where they arrived.
+    if (CMorvelPMDoc* pOpen = CMorvelPMDoc::FindOpenList(lpszPath); pOpen != nullptr && !rows.empty()) {
+        const int nCount = static_cast<int>(rows.size());
+        const int nFirst = pOpen->AppendRows(std::move(rows));
+        if (CMorvelPMView* pView = pOpen->GetPartsView())
+            pView->ShowArrivedRows(nFirst, nFirst + nCount - 1);
+    }
+    return true;
 }
 
 bool RunEstimateEditCommand(CMorvelEMView& view, UINT nID)

@@ -15,6 +15,9 @@
 #include "platform/base/Path.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/CUserException.h"
+#include "platform/ui/core/CWinApp.h"
+#include "platform/ui/frames/CDocManager.h"
+#include "platform/ui/frames/CDocTemplate.h"
 #include "resources/ResourceIds.h"
 
 #include <algorithm>
@@ -203,6 +206,43 @@ CGridRow* CMorvelPMDoc::GetRow(int nRow) const
     if (nRow < 0 || static_cast<size_t>(nRow) >= m_aRows.size())
         return nullptr;
     return m_aRows[static_cast<size_t>(nRow)].get();
+}
+
+CMorvelPMDoc* CMorvelPMDoc::FindOpenList(const char* lpszPathName)
+{
+    CWinApp* pApp = AfxGetApp();
+    if (pApp == nullptr || pApp->m_pDocManager == nullptr || lpszPathName == nullptr)
+        return nullptr;
+    POSITION pos = pApp->m_pDocManager->GetFirstDocTemplatePosition();
+    while (pos != nullptr) {
+        CDocTemplate* pTemplate = pApp->m_pDocManager->GetNextDocTemplate(pos);
+        CDocument* pDoc = nullptr;
+        if (pTemplate != nullptr && pTemplate->MatchDocType(lpszPathName, pDoc) == CDocTemplate::yesAlreadyOpen) {
+            if (auto* pList = dynamic_cast<CMorvelPMDoc*>(pDoc))
+                return pList;
+        }
+    }
+    return nullptr;
+}
+
+int CMorvelPMDoc::AppendRows(std::vector<std::unique_ptr<CGridRow>> rows)
+{
+    const int nFirst = std::max(0, m_nRowsInUse);
+    if (m_aRows.size() < static_cast<size_t>(nFirst))
+        m_aRows.resize(static_cast<size_t>(nFirst));
+    m_aRows.insert(m_aRows.begin() + nFirst, std::make_move_iterator(rows.begin()),
+                   std::make_move_iterator(rows.end()));
+    m_nRowsInUse = nFirst + static_cast<int>(rows.size());
+    POSITION pos = GetFirstViewPosition();
+    while (pos != nullptr) {
+        if (auto* pView = dynamic_cast<CMorvelPMView*>(GetNextView(pos))) {
+            if (m_nRowsInUse > pView->GetRowLimit())
+                pView->GrowRowLimit(m_nRowsInUse);
+            m_nRowLimit = std::max(m_nRowLimit, pView->GetRowLimit());
+        }
+    }
+    UpdateAllViews(nullptr);
+    return nFirst;
 }
 
 // ---------------------------------------------------------------------------------------

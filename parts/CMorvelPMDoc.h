@@ -82,6 +82,12 @@ public:
     int GetColumnCount() const;
     // A row, or null when it was never written.
     CGridRow* GetRow(int nRow) const;
+    // The parts list open in a window from the file, or null.
+    static CMorvelPMDoc* FindOpenList(const char* lpszPathName);
+    // Appends rows after the rows in use (the row limit of every view grows when they pass
+    // it) and updates the views; returns the first of them. The modified mark is left as
+    // it is: the caller has written the same rows to the file.
+    int AppendRows(std::vector<std::unique_ptr<CGridRow>> rows);
 
     // ---- the list ----------------------------------------------------------------------
     int m_nZoom;                                    // percent

@@ -8,6 +8,7 @@
 #include "parts/CPartsShared.h"
 #include "platform/base/Cp932Text.h"
 #include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/frames/CMDIChildWnd.h"
 #include "platform/ui/frames/CSplitterWnd.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "platform/ui/gdi/CDC.h"
@@ -17,6 +18,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 IMPLEMENT_DYNCREATE(CMorvelPMView, CMorvelView)
 
@@ -266,10 +268,23 @@ void CMorvelPMView::SetVScrollRange(int nRows)
 
 void CMorvelPMView::OnInitialUpdate()
 {
-    if (CMorvelPMDoc* pDoc = GetDocument())
-        pDoc->m_nRowsInUse = pDoc->m_nRowsRead > 0 ? pDoc->m_nRowsRead : pDoc->m_nRowsInUse;
+    // The rows in use are the document's: the read set them, and a pane made by splitting
+    // comes to a list whose rows may have grown since (never back to the rows read).
     CMorvelView::OnInitialUpdate();
     TakeDocumentRows();
+    // A new pane shows the columns as wide as the panes already there (a resized column
+    // is wider or narrower than its form item says).
+    if (CMorvelPMDoc* pDoc = GetDocument()) {
+        POSITION pos = pDoc->GetFirstViewPosition();
+        while (pos != nullptr) {
+            auto* pOther = dynamic_cast<CMorvelPMView*>(pDoc->GetNextView(pos));
+            if (pOther != nullptr && pOther != this && pOther->m_nColumnCount == m_nColumnCount) {
+                TakeColumnWidths(*pOther);
+                ApplyZoom();
+                break;
+            }
+        }
+    }
     CreateCellEdit();
     m_ptLastCur = CPoint(m_nCurrentCol, m_nCurrentRow);
     m_bCanUndo = m_bCanRedo = FALSE;
@@ -712,4 +727,85 @@ void CMorvelPMView::OnDraw(CDC* pDC)
     // The headers, the row numbers, the grid lines and the cursor.
     CMorvelView::OnDraw(pDC);
     DrawBookmarkMark(pDC);
+}
+
+// ---------------------------------------------------------------------------------------
+// The panes of one list
+
+void CMorvelPMView::TakeColumnWidths(const CMorvelPMView& other)
+{
+    for (int c = 0; c < MAX_COLUMNS; ++c) {
+        m_nBaseColumnWidth[c] = other.m_nBaseColumnWidth[c];
+        m_nBaseColumnWidth2[c] = other.m_nBaseColumnWidth2[c];
+    }
+}
+
+void CMorvelPMView::OnColumnResized(int nCol)
+{
+    (void)nCol;
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return;
+    // The list's form keeps every column's width (tens of pixels at zoom 100, at least 1),
+    // so that the list opens again with the widths it was saved with. The width alone does
+    // not mark the list modified.
+    const int nItems = std::min(pDoc->GetColumnCount(), m_nColumnCount);
+    for (int c = 0; c < nItems; ++c) {
+        CString strWidth;
+        strWidth.Format("%d", std::max(1, m_nBaseColumnWidth[c] / 10));
+        pDoc->m_form.GetItem(c, 2) = strWidth;
+    }
+    // Every pane shows the same columns; the document's update that follows lays them out.
+    POSITION pos = pDoc->GetFirstViewPosition();
+    while (pos != nullptr) {
+        auto* pView = dynamic_cast<CMorvelPMView*>(pDoc->GetNextView(pos));
+        if (pView != nullptr && pView != this)
+            pView->TakeColumnWidths(*this);
+    }
+}
+
+void CMorvelPMView::ScrollAllPanes(UINT nMsg, UINT nCode, int nPos)
+{
+    auto* pSplitter = dynamic_cast<CSplitterWnd*>(GetParent());
+    int nRow = 0, nCol = 0;
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr || pSplitter == nullptr || !pSplitter->IsChildPane(this, &nRow, &nCol)) {
+        CMorvelView::ScrollView(nMsg, nCode, nPos);
+        return;
+    }
+    // The panes are collected first: a scroll step may repaint, never add or take panes.
+    std::vector<CMorvelPMView*> panes;
+    POSITION pos = pDoc->GetFirstViewPosition();
+    while (pos != nullptr) {
+        auto* pView = dynamic_cast<CMorvelPMView*>(pDoc->GetNextView(pos));
+        int r = 0, c = 0;
+        if (pView != nullptr && pView->GetParent() == pSplitter && pSplitter->IsChildPane(pView, &r, &c) &&
+            (nMsg == WM_HSCROLL ? c == nCol : r == nRow))
+            panes.push_back(pView);
+    }
+    for (CMorvelPMView* pView : panes)
+        pView->CMorvelView::ScrollView(nMsg, nCode, nPos);
+}
+
+void CMorvelPMView::ShowArrivedRows(int nFirst, int nLast)
+{
+    if (nLast < nFirst || m_hWnd == nullptr)
+        return;
+    // The pane the user worked in last shows them.
+    CFrameWnd* pFrame = GetParentFrame();
+    if (auto* pActive = dynamic_cast<CMorvelPMView*>(pFrame != nullptr ? pFrame->GetActiveView() : nullptr);
+        pActive != nullptr && pActive != this && pActive->GetDocument() == GetDocument()) {
+        pActive->ShowArrivedRows(nFirst, nLast);
+        return;
+    }
+    if (auto* pChild = dynamic_cast<CMDIChildWnd*>(pFrame))
+        pChild->MDIActivate();
+    if (m_nEditState == editOpen)
+        CommitEdit(FALSE);
+    ScrollToCell(0, nFirst);
+    SetCurrentCell(0, nFirst);
+    SetSelection(selectRows, CRect(0, nFirst, std::max(0, m_nColumnCount - 1), nLast));
+    ShowCursorMove();
+    RepaintAllViews();
+    UpdateStatusText();
 }

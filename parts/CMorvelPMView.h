@@ -47,6 +47,14 @@ public:
     // more, at most 50.
     static int NumberWidthFor(int nRowLimit);
     void SetVScrollRange(int nRows);
+    // Takes the column widths another pane of the list shows (at zoom 100; ApplyZoom follows).
+    void TakeColumnWidths(const CMorvelPMView& other);
+    // Sends a scroll step to every pane of the list in this pane's splitter column
+    // (WM_HSCROLL) or row (WM_VSCROLL), this one included, so that the panes stay in line.
+    void ScrollAllPanes(UINT nMsg, UINT nCode, int nPos);
+    // After rows nFirst..nLast arrived from outside (registration from an estimate): the
+    // window comes to the front with the rows selected and in view.
+    void ShowArrivedRows(int nFirst, int nLast);
 
     // ---- the cell store ---------------------------------------------------------------
     // "" outside the columns and the row limit and for a row never written.
@@ -243,6 +251,9 @@ protected:
     afx_msg void OnUpdateZoomUser(CCmdUI* pCmdUI);
     afx_msg void OnZoomBoxChange();
     void RedrawSelectionChange(const CRect& rcOld, const CRect& rcNew) override;
+    void ScrollView(UINT nMsg, UINT nCode, int nPos) override { ScrollAllPanes(nMsg, nCode, nPos); }
+    // The resized width goes into the list's form and into every pane.
+    void OnColumnResized(int nCol) override;
     int GetDragScrollInterval(int nDirection) const override;
 
 public:

@@ -285,12 +285,29 @@ void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible)
     OnUpdateFrameTitle(TRUE);
 }
 
-CWnd* CFrameWnd::GetDescendantWindow(UINT nID) const
+namespace {
+
+// The child of a window that carries an id, or null.
+CWnd* ChildWithId(const CWnd* pParent, UINT nID)
 {
-    // Direct children first, then their descendants, as the window walk does.
-    for (CWnd* pChild = GetWindow(GW_CHILD); pChild; pChild = pChild->GetWindow(GW_HWNDNEXT)) {
+    for (CWnd* pChild = pParent->GetWindow(GW_CHILD); pChild; pChild = pChild->GetWindow(GW_HWNDNEXT)) {
         if (static_cast<UINT>(pChild->GetDlgCtrlID()) == nID)
             return pChild;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+CWnd* CFrameWnd::GetDescendantWindow(UINT nID) const
+{
+    // Direct children first, then their descendants, as the window walk does. A child whose
+    // own child carries the same id gives way to that child: a splitter in the place of the
+    // first pane holds its first pane under the same id, and the pane is the one meant.
+    if (CWnd* pChild = ChildWithId(this, nID)) {
+        while (CWnd* pInner = ChildWithId(pChild, nID))
+            pChild = pInner;
+        return pChild;
     }
     std::vector<const CWnd*> queue;
     for (CWnd* pChild = GetWindow(GW_CHILD); pChild; pChild = pChild->GetWindow(GW_HWNDNEXT))

@@ -334,7 +334,11 @@ void CMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
         return;
     CMDIChildWnd* pChild = MDIGetActive();
     CDocument* pDoc = pChild ? pChild->GetActiveDocument() : nullptr;
-    if (bAddToTitle && pDoc) {
+    // A maximised document window adds its own title to the main title (" - [title]"):
+    // the document's name is then left out here, or it would stand there twice.
+    QMdiSubWindow* pSub = pChild ? pChild->GetSubWindow() : nullptr;
+    const bool bMaximized = pSub ? pSub->isMaximized() : pChild && (pChild->GetStyle() & WS_MAXIMIZE);
+    if (bAddToTitle && pDoc && !bMaximized) {
         // The document window's numbering shows in the main title as well.
         const int nWindow = m_nWindow;
         m_nWindow = pChild->m_nWindow;

@@ -46,7 +46,8 @@ public:
     CMenu* MDISetMenu(CMenu* pFrameMenu, CMenu* pWindowMenu);
 
     CFrameWnd* GetActiveFrame() override;
-    // "document - application" for the active document window's document.
+    // "document - application" for the active document window's document; the application
+    // alone while that window is maximised (it adds " - [its title]" itself).
     void OnUpdateFrameTitle(BOOL bAddToTitle) override;
     void OnUpdateFrameMenu(HMENU hMenuAlt) override;
     HACCEL GetDefaultAccelerator() override;

@@ -35,7 +35,10 @@ HWND HwndOfSubWindow(const QMdiSubWindow* pSub)
 }
 
 // Closing a document window from its title bar is the window's decision (it may ask to
-// save first): the close request becomes WM_CLOSE.
+// save first): the close request becomes WM_CLOSE. A document window maximised or restored
+// changes the main title (the document's name is in it only while no window is maximised,
+// which shows the name itself); the title follows once the sub-window has put back or
+// extended the main title in its own handling of the change.
 class CSubWindowCloseFilter : public QObject {
 public:
     CSubWindowCloseFilter(HWND hWnd, QObject* pParent) : QObject(pParent), m_hWnd(hWnd) {}
@@ -44,6 +47,18 @@ protected:
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override
     {
         (void)pWatched;
+        if (pEvent->type() == QEvent::WindowStateChange) {
+            const HWND hWnd = m_hWnd;
+            QMetaObject::invokeMethod(
+                this,
+                [hWnd] {
+                    auto* pChild = dynamic_cast<CMDIChildWnd*>(CWnd::FromHandle(hWnd));
+                    if (CMDIFrameWnd* pFrame = pChild != nullptr ? pChild->GetMDIFrame() : nullptr)
+                        pFrame->OnUpdateFrameTitle(TRUE);
+                },
+                Qt::QueuedConnection);
+            return false;
+        }
         if (pEvent->type() != QEvent::Close)
             return false;
         pEvent->ignore();
