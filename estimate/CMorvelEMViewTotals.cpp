@@ -13,7 +13,8 @@
 #include <cstdint>
 #include <vector>
 
-void CMorvelEMView::PrefetchRow(int nRow, int nFirstCell, int nLastCell, int nFirstNumber, int nLastNumber) const
+void CMorvelEMView::PrefetchRow(int nRow, int nFirstCell, int nLastCell, int nFirstNumber,
+                                int nLastNumber) const
 {
     if (nRow < m_nUsedRows) {
         if (const CGridRow* pRow = m_EditRows.GetRow(nRow))
@@ -166,10 +167,17 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
 {
     m_bWalkedAmounts = false;
     const int nLast = m_nUsedRows - 1;
+    // Whether there is a total to make, and whether the sums of the whole estimate are
+    // wanted: by a grand total, or by a free row (the tax takes the estimate's amount from
+    // the walk) at or below nFromRow. Without them the rows above every heading level's
+    // start are not read (a total added at the end of a growing estimate reads its own
+    // headings' rows, not the whole estimate above it).
     bool bAny = false;
-    for (int r = nFromRow; r <= nLast && !bAny; ++r) {
+    bool bWhole = false;
+    for (int r = nFromRow; r <= nLast && !(bAny && bWhole); ++r) {
         const int nKind = EditKind(r);
-        bAny = IsTotalKind(nKind) || IsDiscountTotalKind(nKind);
+        bAny = bAny || IsTotalKind(nKind) || IsDiscountTotalKind(nKind);
+        bWhole = nKind == kindGrandTotal || nKind == kindFree;
     }
     if (!bAny) {
         if (m_bCalcRowsInWalk)
@@ -212,8 +220,8 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
     constexpr int64_t kWholeLimit = int64_t{1} << 52;
     struct CWholeSums {
         bool bWhole = true;
-        int64_t nAll = 0;                 // every number added
-        int64_t nEstimate = 0;            // the leaf rows other than free rows
+        int64_t nAll = 0;               // every number added
+        int64_t nEstimate = 0;          // the leaf rows other than free rows
         int64_t nStart[slotCount] = {}; // nAll where each level's sum started
     };
     std::vector<CWholeSums> whole(nSums);
@@ -314,8 +322,9 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
     }
     const int nFirstSummed = nSums > 0 ? columns.front().nCol : 0;
     const int nLastSummed = nSums > 0 ? columns.back().nCol : 0;
-    int r = 0;
     const bool bCalcRows = m_bCalcRowsInWalk;
+    int r = bWhole || bCalcRows ? 0 : nLevelStart;
+    const bool bWalkedAmounts = r == 0;
     // Fetched ahead: the cells the walk reads, with those the row formulas read and write
     // when it works them out.
     int nFirstCell = nSums > 0 ? nFirstSummed : -1;
@@ -393,11 +402,12 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
     m_walkedAmounts.clear();
     for (size_t i = 0; i < nSums; ++i) {
         if (columns[i].nTotalMode == 1)
-            m_walkedAmounts.emplace_back(columns[i].nCol, whole[i].bWhole ? CCompensatedSum::OfExact(static_cast<double>(
-                                                                                whole[i].nEstimate))
-                                                                          : estimate[i]);
+            m_walkedAmounts.emplace_back(
+                columns[i].nCol, whole[i].bWhole
+                                     ? CCompensatedSum::OfExact(static_cast<double>(whole[i].nEstimate))
+                                     : estimate[i]);
     }
-    m_bWalkedAmounts = true;
+    m_bWalkedAmounts = bWalkedAmounts;
 }
 
 void CMorvelEMView::RecalcPasses(int nFromRow, int& nTaxRow)
