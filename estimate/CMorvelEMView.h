@@ -1132,7 +1132,9 @@ private:
     // Stores the sums into a total row, formula columns ("計 C") calculated in column order.
     void WriteTotalRow(int nRow, const std::vector<CTotalColumn>& sums);
     // The heading totals, grand totals and discount totals from nFromRow down (one walk).
-    void RecalcTotalRows(int nFromRow);
+    // bAny: a total row lies at or below nFromRow; bWhole: a grand total or a free row
+    // does, which want the sums of the whole estimate (RecalcPasses's look at the kinds).
+    void RecalcTotalRows(int nFromRow, bool bAny, bool bWhole);
     bool GetNonCalcRange(int& nFirstRow, int& nLastRow) const;
 
     mutable std::vector<CColumnInfo> m_columnInfo;

@@ -163,22 +163,10 @@ void CMorvelEMView::WriteTotalRow(int nRow, const std::vector<CTotalColumn>& sum
 // before it is added to the higher levels, and rows are only read above the row being
 // written, so the results are those of MakeTotalRow called row by row. Discount totals
 // (few, and found by name) are made by MakeTotalRow in their place in the walk.
-void CMorvelEMView::RecalcTotalRows(int nFromRow)
+void CMorvelEMView::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole)
 {
     m_bWalkedAmounts = false;
     const int nLast = m_nUsedRows - 1;
-    // Whether there is a total to make, and whether the sums of the whole estimate are
-    // wanted: by a grand total, or by a free row (the tax takes the estimate's amount from
-    // the walk) at or below nFromRow. Without them the rows above every heading level's
-    // start are not read (a total added at the end of a growing estimate reads its own
-    // headings' rows, not the whole estimate above it).
-    bool bAny = false;
-    bool bWhole = false;
-    for (int r = nFromRow; r <= nLast && !(bAny && bWhole); ++r) {
-        const int nKind = EditKind(r);
-        bAny = bAny || IsTotalKind(nKind) || IsDiscountTotalKind(nKind);
-        bWhole = nKind == kindGrandTotal || nKind == kindFree;
-    }
     if (!bAny) {
         if (m_bCalcRowsInWalk)
             CalcRowsFirst();
@@ -419,6 +407,13 @@ void CMorvelEMView::RecalcPasses(int nFromRow, int& nTaxRow)
     // row: making a step or classification row changes that row alone, and its kind stays.
     std::vector<int> steps, classifies;
     nTaxRow = -1;
+    // Whether there is a total to make, and whether the sums of the whole estimate are
+    // wanted: by a grand total, or by a free row (the tax takes the estimate's amount from
+    // the walk). Without them the walk does not read the rows above every heading level's
+    // start (a total added at the end of a growing estimate reads its own headings' rows,
+    // not the whole estimate above it).
+    bool bAnyTotal = false;
+    bool bGrandTotal = false;
     for (int r = nFromRow; r <= nLast; ++r) {
         // The kinds lie a row's size apart: asked for well ahead, many arrive at once.
         if (r + KIND_PREFETCH_DISTANCE <= nLast) {
@@ -434,6 +429,9 @@ void CMorvelEMView::RecalcPasses(int nFromRow, int& nTaxRow)
             classifies.push_back(r);
         else if (pRow->m_nKind == kindFree && nTaxRow < 0)
             nTaxRow = r;
+        else if (IsTotalKind(pRow->m_nKind) || IsDiscountTotalKind(pRow->m_nKind))
+            bAnyTotal = true;
+        bGrandTotal = bGrandTotal || pRow->m_nKind == kindGrandTotal;
     }
     // Step and classification rows read other rows' results, and the totals made one by
     // one read whole ranges: the rows are worked out before all of them.
@@ -462,7 +460,7 @@ void CMorvelEMView::RecalcPasses(int nFromRow, int& nTaxRow)
             }
         }
     } else {
-        RecalcTotalRows(nFromRow);
+        RecalcTotalRows(nFromRow, bAnyTotal, bGrandTotal || nTaxRow >= 0);
     }
 }
 
