@@ -442,12 +442,16 @@ public:
     int GetSubjectRowCount(int nRow) const;
     // The subject headings of the edit page (kind, large, middle and small) in row order,
     // at most nLimit of them, each with the row of its total: the first row of its total
-    // kind below it, before the next heading of its own kind (-1 when there is none). One
-    // look at the kinds of all rows, fetched ahead.
+    // kind below it, before the next heading of its own kind (-1 when there is none), its
+    // name (the name column's text) and the total's amount (the amount column's text, empty
+    // without a total). One look at the kinds of all rows, fetched ahead; the texts are
+    // the rows' own, valid until the rows change.
     struct CHeadingRow {
         int nRow;
         int nKind;
         int nTotalRow;
+        const CString* pName;
+        const CString* pAmount;
     };
     void FindHeadingRows(std::vector<CHeadingRow>& headings, size_t nLimit) const;
 
