@@ -22,6 +22,7 @@
 // save      OnSaveDocument with the recalculation level 1 (the file written, no recalc)
 // save+rc   OnSaveDocument with the level 3 (the save-time recalculation, then the file)
 // close     deleting the view and the document with their rows
+// memory    the peak resident size, and the resident size once every estimate is closed
 // Elapsed times first, then the processor time of the thread for open, recalc, edit and
 // store ("cpu ..."), which a loaded machine disturbs far less.
 #include "app/CEstimationFormFile.h"
@@ -43,6 +44,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
@@ -204,6 +206,23 @@ CMorvelEMTreeView* AttachTree(CWnd& frame, CMorvelEMDoc& doc)
     }
     pTree->OnInitialUpdate();
     return pTree;
+}
+
+// A size line of /proc/self/status ("VmRSS:", "VmHWM:") in MB; 0 where there is none.
+double ResidentMegabytes(const char* lpszKey)
+{
+    FILE* pFile = std::fopen("/proc/self/status", "r");
+    if (pFile == nullptr)
+        return 0.0;
+    char line[256];
+    double kb = 0.0;
+    const size_t nKey = std::strlen(lpszKey);
+    while (std::fgets(line, sizeof(line), pFile) != nullptr) {
+        if (std::strncmp(line, lpszKey, nKey) == 0)
+            kb = std::atof(line + nKey);
+    }
+    std::fclose(pFile);
+    return kb / 1024.0;
 }
 
 int RunBenchmark(int nRuns, int nRows)
@@ -371,6 +390,8 @@ int RunBenchmark(int nRuns, int nRows)
     std::printf("  save     %8.2f ms   (target < 50 ms)\n", Median(save));
     std::printf("  save+rc  %8.2f ms\n", Median(saveRecalc));
     std::printf("  close    %8.2f ms\n", Median(close));
+    std::printf("bench_estimate: memory: peak %.1f MB resident, %.1f MB after every estimate was closed\n",
+                ResidentMegabytes("VmHWM:"), ResidentMegabytes("VmRSS:"));
     std::printf("bench_estimate: processor time of the thread, medians\n");
     std::printf("  cpu open     %8.2f ms\n", Median(openCpu));
     std::printf("  cpu recalc   %8.2f ms\n", Median(recalcCpu));

@@ -446,12 +446,16 @@ public:
     int GetSubjectRowCount(int nRow) const;
     // The subject headings of the edit page (kind, large, middle and small) in row order,
     // at most nLimit of them, each with the row of its total: the first row of its total
-    // kind below it, before the next heading of its own kind (-1 when there is none). One
-    // look at the kinds of all rows, fetched ahead.
+    // kind below it, before the next heading of its own kind (-1 when there is none), its
+    // name (the name column's text) and the total's amount (the amount column's text, empty
+    // without a total). One look at the kinds of all rows, fetched ahead; the texts are
+    // the rows' own, valid until the rows change.
     struct CHeadingRow {
         int nRow;
         int nKind;
         int nTotalRow;
+        const CString* pName;
+        const CString* pAmount;
     };
     void FindHeadingRows(std::vector<CHeadingRow>& headings, size_t nLimit) const;
 
@@ -1147,7 +1151,9 @@ private:
     // Stores the sums into a total row, formula columns ("計 C") calculated in column order.
     void WriteTotalRow(int nRow, const std::vector<CTotalColumn>& sums);
     // The heading totals, grand totals and discount totals from nFromRow down (one walk).
-    void RecalcTotalRows(int nFromRow);
+    // bAny: a total row lies at or below nFromRow; bWhole: a grand total or a free row
+    // does, which want the sums of the whole estimate (RecalcPasses's look at the kinds).
+    void RecalcTotalRows(int nFromRow, bool bAny, bool bWhole);
     bool GetNonCalcRange(int& nFirstRow, int& nLastRow) const;
 
     mutable std::vector<CColumnInfo> m_columnInfo;

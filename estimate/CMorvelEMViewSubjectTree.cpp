@@ -2,6 +2,8 @@
 // from the subject tree or dragged to another place.
 #include "estimate/CMorvelEMView.h"
 
+#include "app/CEstimationFormFile.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -42,6 +44,13 @@ void CMorvelEMView::FindHeadingRows(std::vector<CHeadingRow>& headings, size_t n
     // -1): the next heading of its own kind ends the wait without a total.
     int nWaiting[kindKind + 1];
     std::fill(std::begin(nWaiting), std::end(nWaiting), -1);
+    static const CString strEmpty;
+    const int nColumns = GetColumnLimit();
+    const int nNameCol = FindNameColumn();
+    const int nAmountCol = FindFirstColumn(CEstimationFormFile::colV, "2");
+    auto cellOf = [nColumns](const CGridRow* pRow, int nCol) {
+        return pRow != nullptr && nCol >= 0 && nCol < nColumns ? &pRow->m_strCell[nCol] : &strEmpty;
+    };
     const int nLast = m_nUsedRows - 1;
     for (int r = 0; r <= nLast; ++r) {
         // The kinds lie a row's size apart: asked for well ahead, many arrive at once.
@@ -57,12 +66,14 @@ void CMorvelEMView::FindHeadingRows(std::vector<CHeadingRow>& headings, size_t n
             nWaiting[nKind] = -1;
             if (headings.size() < nLimit) {
                 nWaiting[nKind] = static_cast<int>(headings.size());
-                headings.push_back(CHeadingRow{r, nKind, -1});
+                headings.push_back(CHeadingRow{r, nKind, -1, cellOf(pRow, nNameCol), &strEmpty});
             }
         } else if (IsHeadingTotalKind(nKind)) {
             const int nHeading = HeadingOfTotalKind(nKind);
             if (nWaiting[nHeading] >= 0) {
-                headings[static_cast<size_t>(nWaiting[nHeading])].nTotalRow = r;
+                CHeadingRow& heading = headings[static_cast<size_t>(nWaiting[nHeading])];
+                heading.nTotalRow = r;
+                heading.pAmount = cellOf(pRow, nAmountCol);
                 nWaiting[nHeading] = -1;
             }
         }

@@ -13,7 +13,8 @@
 #include <cstdint>
 #include <vector>
 
-void CMorvelEMView::PrefetchRow(int nRow, int nFirstCell, int nLastCell, int nFirstNumber, int nLastNumber) const
+void CMorvelEMView::PrefetchRow(int nRow, int nFirstCell, int nLastCell, int nFirstNumber,
+                                int nLastNumber) const
 {
     if (nRow < m_nUsedRows) {
         if (const CGridRow* pRow = m_EditRows.GetRow(nRow))
@@ -162,15 +163,10 @@ void CMorvelEMView::WriteTotalRow(int nRow, const std::vector<CTotalColumn>& sum
 // before it is added to the higher levels, and rows are only read above the row being
 // written, so the results are those of MakeTotalRow called row by row. Discount totals
 // (few, and found by name) are made by MakeTotalRow in their place in the walk.
-void CMorvelEMView::RecalcTotalRows(int nFromRow)
+void CMorvelEMView::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole)
 {
     m_bWalkedAmounts = false;
     const int nLast = m_nUsedRows - 1;
-    bool bAny = false;
-    for (int r = nFromRow; r <= nLast && !bAny; ++r) {
-        const int nKind = EditKind(r);
-        bAny = IsTotalKind(nKind) || IsDiscountTotalKind(nKind);
-    }
     if (!bAny) {
         if (m_bCalcRowsInWalk)
             CalcRowsFirst();
@@ -212,8 +208,8 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
     constexpr int64_t kWholeLimit = int64_t{1} << 52;
     struct CWholeSums {
         bool bWhole = true;
-        int64_t nAll = 0;                 // every number added
-        int64_t nEstimate = 0;            // the leaf rows other than free rows
+        int64_t nAll = 0;               // every number added
+        int64_t nEstimate = 0;          // the leaf rows other than free rows
         int64_t nStart[slotCount] = {}; // nAll where each level's sum started
     };
     std::vector<CWholeSums> whole(nSums);
@@ -314,8 +310,9 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
     }
     const int nFirstSummed = nSums > 0 ? columns.front().nCol : 0;
     const int nLastSummed = nSums > 0 ? columns.back().nCol : 0;
-    int r = 0;
     const bool bCalcRows = m_bCalcRowsInWalk;
+    int r = bWhole || bCalcRows ? 0 : nLevelStart;
+    const bool bWalkedAmounts = r == 0;
     // Fetched ahead: the cells the walk reads, with those the row formulas read and write
     // when it works them out.
     int nFirstCell = nSums > 0 ? nFirstSummed : -1;
@@ -393,11 +390,12 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow)
     m_walkedAmounts.clear();
     for (size_t i = 0; i < nSums; ++i) {
         if (columns[i].nTotalMode == 1)
-            m_walkedAmounts.emplace_back(columns[i].nCol, whole[i].bWhole ? CCompensatedSum::OfExact(static_cast<double>(
-                                                                                whole[i].nEstimate))
-                                                                          : estimate[i]);
+            m_walkedAmounts.emplace_back(
+                columns[i].nCol, whole[i].bWhole
+                                     ? CCompensatedSum::OfExact(static_cast<double>(whole[i].nEstimate))
+                                     : estimate[i]);
     }
-    m_bWalkedAmounts = true;
+    m_bWalkedAmounts = bWalkedAmounts;
 }
 
 void CMorvelEMView::RecalcPasses(int nFromRow, int& nTaxRow)
@@ -409,6 +407,13 @@ void CMorvelEMView::RecalcPasses(int nFromRow, int& nTaxRow)
     // row: making a step or classification row changes that row alone, and its kind stays.
     std::vector<int> steps, classifies;
     nTaxRow = -1;
+    // Whether there is a total to make, and whether the sums of the whole estimate are
+    // wanted: by a grand total, or by a free row (the tax takes the estimate's amount from
+    // the walk). Without them the walk does not read the rows above every heading level's
+    // start (a total added at the end of a growing estimate reads its own headings' rows,
+    // not the whole estimate above it).
+    bool bAnyTotal = false;
+    bool bGrandTotal = false;
     for (int r = nFromRow; r <= nLast; ++r) {
         // The kinds lie a row's size apart: asked for well ahead, many arrive at once.
         if (r + KIND_PREFETCH_DISTANCE <= nLast) {
@@ -424,6 +429,9 @@ void CMorvelEMView::RecalcPasses(int nFromRow, int& nTaxRow)
             classifies.push_back(r);
         else if (pRow->m_nKind == kindFree && nTaxRow < 0)
             nTaxRow = r;
+        else if (IsTotalKind(pRow->m_nKind) || IsDiscountTotalKind(pRow->m_nKind))
+            bAnyTotal = true;
+        bGrandTotal = bGrandTotal || pRow->m_nKind == kindGrandTotal;
     }
     // Step and classification rows read other rows' results, and the totals made one by
     // one read whole ranges: the rows are worked out before all of them.
@@ -452,7 +460,7 @@ void CMorvelEMView::RecalcPasses(int nFromRow, int& nTaxRow)
             }
         }
     } else {
-        RecalcTotalRows(nFromRow);
+        RecalcTotalRows(nFromRow, bAnyTotal, bGrandTotal || nTaxRow >= 0);
     }
 }
 

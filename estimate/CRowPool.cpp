@@ -1,5 +1,6 @@
 #include "estimate/CRowPool.h"
 
+#include <algorithm>
 #include <new>
 #include <sys/mman.h>
 
@@ -22,19 +23,41 @@ CRowPool::CRowPool(std::size_t nSlotSize, std::size_t nBlockSize)
 
 CRowPool::~CRowPool()
 {
-    for (const CBlock& block : m_blocks)
-        munmap(block.pBegin, block.nSize);
+    for (CBlock* pBlock : m_blocks) {
+        munmap(pBlock->pBegin, pBlock->nSize);
+        delete pBlock;
+    }
+}
+
+CRowPool::CBlock* CRowPool::FindBlock(const void* p) const
+{
+    const char* pc = static_cast<const char*>(p);
+    // The last block that begins at or before p.
+    auto it = std::upper_bound(m_blocks.begin(), m_blocks.end(), pc,
+                               [](const char* pAt, const CBlock* pBlock) { return pAt < pBlock->pBegin; });
+    if (it == m_blocks.begin())
+        return nullptr;
+    CBlock* pBlock = *--it;
+    return pc < pBlock->pBegin + pBlock->nSize ? pBlock : nullptr;
 }
 
 void* CRowPool::Allocate()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_pFree != nullptr) {
-        CFreeSlot* pSlot = m_pFree;
-        m_pFree = pSlot->pNext;
+    // Slots given back first, the latest block's first.
+    while (!m_withFree.empty()) {
+        CBlock* pBlock = m_withFree.back();
+        if (pBlock->pFree == nullptr) {
+            pBlock->bWithFree = false;
+            m_withFree.pop_back();
+            continue;
+        }
+        CFreeSlot* pSlot = pBlock->pFree;
+        pBlock->pFree = pSlot->pNext;
+        ++pBlock->nInUse;
         return pSlot;
     }
-    if (m_pNext == nullptr || static_cast<std::size_t>(m_pEnd - m_pNext) < m_nSlotSize) {
+    if (m_pCutBlock == nullptr || static_cast<std::size_t>(m_pEnd - m_pNext) < m_nSlotSize) {
         // A new block on a huge-page boundary: mapped with room to spare, the ends cut off.
         const std::size_t nMapped = m_nBlockSize + kHugePage;
         void* pMapped = mmap(nullptr, nMapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -50,12 +73,18 @@ void* CRowPool::Allocate()
 #ifdef MADV_HUGEPAGE
         madvise(pBlock, m_nBlockSize, MADV_HUGEPAGE); // a hint: without huge pages all still works
 #endif
-        m_blocks.push_back(CBlock{pBlock, m_nBlockSize});
+        auto* pNew = new CBlock{pBlock, m_nBlockSize};
+        m_blocks.insert(
+            std::upper_bound(m_blocks.begin(), m_blocks.end(), pNew,
+                             [](const CBlock* a, const CBlock* b) { return a->pBegin < b->pBegin; }),
+            pNew);
+        m_pCutBlock = pNew;
         m_pNext = pBlock;
         m_pEnd = pBlockEnd;
     }
     void* pSlot = m_pNext;
     m_pNext += m_nSlotSize;
+    ++m_pCutBlock->nInUse;
     return pSlot;
 }
 
@@ -64,9 +93,38 @@ void CRowPool::Free(void* p) noexcept
     if (p == nullptr)
         return;
     std::lock_guard<std::mutex> lock(m_mutex);
+    CBlock* pBlock = FindBlock(p);
+    if (pBlock == nullptr)
+        return; // not a slot of this pool
     CFreeSlot* pSlot = static_cast<CFreeSlot*>(p);
-    pSlot->pNext = m_pFree;
-    m_pFree = pSlot;
+    pSlot->pNext = pBlock->pFree;
+    pBlock->pFree = pSlot;
+    if (!pBlock->bWithFree) {
+        pBlock->bWithFree = true;
+        m_withFree.push_back(pBlock);
+    }
+    if (--pBlock->nInUse > 0)
+        return;
+    // An unused block goes back to the system when another unused one is kept already.
+    for (CBlock* pOther : m_blocks) {
+        if (pOther != pBlock && pOther->nInUse == 0) {
+            Release(pBlock);
+            return;
+        }
+    }
+}
+
+void CRowPool::Release(CBlock* pBlock)
+{
+    munmap(pBlock->pBegin, pBlock->nSize);
+    m_blocks.erase(std::find(m_blocks.begin(), m_blocks.end(), pBlock));
+    if (pBlock->bWithFree)
+        m_withFree.erase(std::find(m_withFree.begin(), m_withFree.end(), pBlock));
+    if (pBlock == m_pCutBlock) {
+        m_pCutBlock = nullptr;
+        m_pNext = m_pEnd = nullptr;
+    }
+    delete pBlock;
 }
 
 std::size_t CRowPool::GetBlockCount() const
@@ -78,10 +136,5 @@ std::size_t CRowPool::GetBlockCount() const
 bool CRowPool::Owns(const void* p) const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    const char* pc = static_cast<const char*>(p);
-    for (const CBlock& block : m_blocks) {
-        if (pc >= block.pBegin && pc < block.pBegin + block.nSize)
-            return true;
-    }
-    return false;
+    return FindBlock(p) != nullptr;
 }

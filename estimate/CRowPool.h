@@ -5,8 +5,10 @@
 // the first estimate opened in a process touches tens of megabytes of fresh memory page by
 // page (one page fault every 4 KB) and pays for it again and again; cut from 2 MB-aligned
 // blocks marked for transparent huge pages, the same rows cost one fault per 2 MB. Freed
-// slots are kept for the next rows and never given back to the system. Where the kernel
-// gives no huge pages the blocks work with ordinary pages.
+// slots are kept for the next rows; a block none of whose slots is in use any more goes
+// back to the system (closing an estimate gives its rows' memory back), except one such
+// block kept for the next rows. Where the kernel gives no huge pages the blocks work with
+// ordinary pages.
 #pragma once
 
 #include <cstddef>
@@ -40,12 +42,21 @@ private:
     struct CBlock {
         char* pBegin;
         std::size_t nSize;
+        CFreeSlot* pFree = nullptr; // slots of this block given back
+        std::size_t nInUse = 0;     // slots handed out and not given back
+        bool bWithFree = false;     // listed in m_withFree
     };
+    // The block holding p, or null.
+    CBlock* FindBlock(const void* p) const;
+    // Unmaps an unused block and forgets it.
+    void Release(CBlock* pBlock);
+
     const std::size_t m_nSlotSize;
     const std::size_t m_nBlockSize;
     mutable std::mutex m_mutex;
-    CFreeSlot* m_pFree = nullptr;
-    char* m_pNext = nullptr; // the part of the newest block not cut yet
+    std::vector<CBlock*> m_blocks;   // ordered by address
+    std::vector<CBlock*> m_withFree; // blocks with slots given back, the latest last
+    CBlock* m_pCutBlock = nullptr;   // the block being cut
+    char* m_pNext = nullptr;         // the part of it not cut yet
     char* m_pEnd = nullptr;
-    std::vector<CBlock> m_blocks;
 };

@@ -197,42 +197,42 @@ void CMorvelEMTreeView::FillTree()
     // before the next heading of its own kind).
     const CDocument* pDoc = GetDocument();
     const CString strRoot = MakeRootText(pDoc != nullptr ? pDoc->GetTitle() : CString());
-    std::vector<CTreeEntry> entries(1);
+    m_headings.clear();
     if (pView != nullptr) {
         CMorvelView::CEditPageScope scope(*pView);
         pView->FindHeadingRows(m_headings, MAX_ENTRIES - 1);
-        const int nNameCol = pView->FindNameColumn();
-        entries.reserve(m_headings.size() + 1);
-        for (const CMorvelEMView::CHeadingRow& heading : m_headings) {
-            CTreeEntry entry;
-            entry.nKind = heading.nKind;
-            entry.nRow = heading.nRow;
-            entry.strName = pView->GetCellText(heading.nRow, nNameCol);
-            if (heading.nTotalRow >= 0)
-                entry.strAmount = pView->GetAmountText(heading.nTotalRow);
-            entries.push_back(std::move(entry));
-        }
     }
 
     // The same headings in the same order hang the same way: the items stay (with what the
     // user opened, closed and selected) and only labels that changed are set again.
     CTreeCtrl& tree = GetTreeCtrl();
-    const auto sameKind = [](const CTreeEntry& a, const CTreeEntry& b) { return a.nKind == b.nKind; };
-    if (m_hRoot != nullptr && strRoot == m_strRootText && entries.size() == m_entries.size() &&
-        std::equal(entries.begin(), entries.end(), m_entries.begin(), sameKind)) {
-        for (size_t i = 1; i < entries.size(); ++i) {
-            CTreeEntry& entry = m_entries[i];
-            entry.nRow = entries[i].nRow;
-            if (entry.strName != entries[i].strName || entry.strAmount != entries[i].strAmount) {
-                entry.strName = entries[i].strName;
-                entry.strAmount = entries[i].strAmount;
+    const auto sameKind = [](const CMorvelEMView::CHeadingRow& heading, const CTreeEntry& entry) {
+        return heading.nKind == entry.nKind;
+    };
+    if (m_hRoot != nullptr && strRoot == m_strRootText && m_headings.size() + 1 == m_entries.size() &&
+        std::equal(m_headings.begin(), m_headings.end(), m_entries.begin() + 1, sameKind)) {
+        for (size_t i = 0; i < m_headings.size(); ++i) {
+            const CMorvelEMView::CHeadingRow& heading = m_headings[i];
+            CTreeEntry& entry = m_entries[i + 1];
+            entry.nRow = heading.nRow;
+            if (entry.strName != *heading.pName || entry.strAmount != *heading.pAmount) {
+                entry.strName = *heading.pName;
+                entry.strAmount = *heading.pAmount;
                 tree.SetItemText(entry.hItem, MakeItemText(entry.strName, entry.strAmount));
             }
         }
         return;
     }
 
-    m_entries = std::move(entries);
+    m_entries.assign(1, CTreeEntry());
+    for (const CMorvelEMView::CHeadingRow& heading : m_headings) {
+        CTreeEntry entry;
+        entry.nKind = heading.nKind;
+        entry.nRow = heading.nRow;
+        entry.strName = *heading.pName;
+        entry.strAmount = *heading.pAmount;
+        m_entries.push_back(std::move(entry));
+    }
     m_strRootText = strRoot;
     tree.SetImageList(nullptr, TVSIL_NORMAL);
     tree.DeleteAllItems();

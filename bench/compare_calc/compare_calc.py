@@ -1,8 +1,9 @@
-"""Builds the benchmark estimate as a LibreOffice Calc spreadsheet (amounts
-=ROUNDDOWN(C*E;0), every subtotal a SUBTOTAL(9;...) over its range, discount totals over
-their discount rows, the grand total and the tax), times loading it, calculateAll() and
-storing it (medians), checks that every computed value equals the engine's, and prints one
-table beside the engine's medians. Never fails: a missing LibreOffice is reported."""
+"""Builds the benchmark estimate as LibreOffice Calc spreadsheets, twice: amounts
+=ROUNDDOWN(C*E;0), discount totals over their discount rows, the grand total and the tax,
+and the subtotals either each a SUBTOTAL(9;...) over its range or each the SUM of its direct
+children (nested totals). For each sheet it times loading it, calculateAll() and storing it
+(medians), checks that every computed value equals the engine's, and prints one table beside
+the engine's medians. Never fails: a missing LibreOffice is reported."""
 import os
 import re
 import statistics
@@ -63,43 +64,77 @@ def num(text):
 # Column letters: A kind, C quantity, E unit price, F amount, G cost unit price, H cost.
 HEADINGS = {1: "large", 2: "middle", 3: "small", 7: "kind"}
 TOTALS = {11: 1, 12: 2, 13: 3, 17: 7}
-grid = []
-last_heading = {}
-discount_rows = []
-grand_row = None
+# The level a total of each level is added into when totals sum their direct children.
+PARENT = {3: 2, 2: 1, 1: 7, 7: 5}
+
+
+def build_grid(nested):
+    """The sheet's cells. Flat: every total a SUBTOTAL over its whole range (which leaves
+    the subtotals inside it out). Nested: every total the SUM of its direct children (a
+    small total its details, a middle total its small totals, a large total its middle
+    totals and its discounts, a kind total its large totals, the grand total the kind
+    totals)."""
+    grid = []
+    last_heading = {}
+    discount_rows = []
+    children = {level: [] for level in (1, 2, 3, 5, 7)}
+    grand_row = None
+
+    def total(cells, column):
+        return "=SUM(%s)" % ";".join("%s%d" % (column, c) for c in cells) if cells else "0"
+
+    for i, (kind, qty, price, amount, cost, costamt) in enumerate(rows):
+        n = i + 1
+        line = [str(kind), "", "", "", "", "", "", ""]
+        if kind in HEADINGS:
+            last_heading[kind] = n
+            children[kind] = []
+        elif kind == 5:
+            line[2], line[4], line[6] = qty, price, cost
+            line[5] = "=ROUNDDOWN(C%d*E%d;0)" % (n, n)
+            line[7] = "=ROUNDDOWN(C%d*G%d;0)" % (n, n)
+            children[3].append(n)
+        elif kind == 6:
+            line[5] = str(num(amount))
+            discount_rows.append(n)
+            children[1].append(n)
+        elif kind in TOTALS:
+            level = TOTALS[kind]
+            if nested:
+                line[5] = total(children[level], "F")
+                line[7] = total(children[level], "H")
+                children[PARENT[level]].append(n)
+            else:
+                h = last_heading[level]
+                line[5] = "=SUBTOTAL(9;F%d:F%d)" % (h, n - 1)
+                line[7] = "=SUBTOTAL(9;H%d:H%d)" % (h, n - 1)
+        elif kind == 31:
+            h = last_heading[1]
+            inside = [d for d in discount_rows if d > h]
+            line[5] = "=SUBTOTAL(9;%s)" % (";".join("F%d" % d for d in inside) or "F%d" % h)
+            line[7] = "=SUBTOTAL(9;%s)" % (";".join("H%d" % d for d in inside) or "H%d" % h)
+        elif kind == 15:
+            if nested:
+                line[5] = total(children[5], "F")
+                line[7] = total(children[5], "H")
+            else:
+                line[5] = "=SUBTOTAL(9;F1:F%d)" % (n - 1)
+                line[7] = "=SUBTOTAL(9;H1:H%d)" % (n - 1)
+            grand_row = n
+        elif kind == 8:
+            line[5] = "=ROUNDDOWN(F%d*10/100;0)" % grand_row
+            line[7] = "=F%d" % n
+        grid.append(line)
+    return grid
+
+
 expected = []  # (row index, column index, engine value)
 for i, (kind, qty, price, amount, cost, costamt) in enumerate(rows):
-    n = i + 1
-    line = [str(kind), "", "", "", "", "", "", ""]
-    if kind in HEADINGS:
-        last_heading[kind] = n
-    elif kind == 5:
-        line[2], line[4], line[6] = qty, price, cost
-        line[5] = "=ROUNDDOWN(C%d*E%d;0)" % (n, n)
-        line[7] = "=ROUNDDOWN(C%d*G%d;0)" % (n, n)
-    elif kind == 6:
-        line[5] = str(num(amount))
-        discount_rows.append(n)
-    elif kind in TOTALS:
-        h = last_heading[TOTALS[kind]]
-        line[5] = "=SUBTOTAL(9;F%d:F%d)" % (h, n - 1)
-        line[7] = "=SUBTOTAL(9;H%d:H%d)" % (h, n - 1)
-    elif kind == 31:
-        h = last_heading[1]
-        inside = [d for d in discount_rows if d > h]
-        line[5] = "=SUBTOTAL(9;%s)" % (";".join("F%d" % d for d in inside) or "F%d" % h)
-        line[7] = "=SUBTOTAL(9;%s)" % (";".join("H%d" % d for d in inside) or "H%d" % h)
-    elif kind == 15:
-        line[5] = "=SUBTOTAL(9;F1:F%d)" % (n - 1)
-        line[7] = "=SUBTOTAL(9;H1:H%d)" % (n - 1)
-        grand_row = n
-    elif kind == 8:
-        line[5] = "=ROUNDDOWN(F%d*10/100;0)" % grand_row
-        line[7] = "=F%d" % n
     for col, text in ((5, amount), (7, costamt)):
         if num(text) is not None and kind not in HEADINGS:
             expected.append((i, col, num(text)))
-    grid.append(line)
+SHEETS = (("subtotals over their ranges", build_grid(False)),
+          ("totals summing their direct children", build_grid(True)))
 
 print("\ncompare_calc: %d rows, %d computed values to match" % (len(rows), len(expected)))
 
@@ -132,64 +167,69 @@ try:
         raise RuntimeError("LibreOffice did not answer")
     desktop = ctx.ServiceManager.createInstanceWithContext("com.sun.star.frame.Desktop", ctx)
     hidden = (prop("Hidden", True),)
-    doc = desktop.loadComponentFromURL("private:factory/scalc", "_blank", 0, hidden)
-    sheet = doc.Sheets.getByIndex(0)
-    cell_range = sheet.getCellRangeByName("A1:H%d" % len(grid))
-    cell_range.setFormulaArray(tuple(tuple(r) for r in grid))
-    doc.calculateAll()
-    src = "file://%s/estimate.ods" % work
-    doc.storeToURL(src, (prop("FilterName", "calc8"),))
-    doc.close(True)
-
-    load, calc, store = [], [], []
-    load_cpu, calc_cpu, store_cpu = [], [], []
-    values = None
-    for run in range(runs):
-        c = process_cpu_ns(office.pid)
-        t = time.perf_counter()
-        doc = desktop.loadComponentFromURL(src, "_blank", 0, hidden)
-        load.append((time.perf_counter() - t) * 1000)
-        load_cpu.append((process_cpu_ns(office.pid) - c) / 1e6)
-        c = process_cpu_ns(office.pid)
-        t = time.perf_counter()
+    for name, sheet_grid in SHEETS:
+        doc = desktop.loadComponentFromURL("private:factory/scalc", "_blank", 0, hidden)
+        sheet = doc.Sheets.getByIndex(0)
+        cell_range = sheet.getCellRangeByName("A1:H%d" % len(sheet_grid))
+        cell_range.setFormulaArray(tuple(tuple(r) for r in sheet_grid))
         doc.calculateAll()
-        calc.append((time.perf_counter() - t) * 1000)
-        calc_cpu.append((process_cpu_ns(office.pid) - c) / 1e6)
-        if values is None:
-            values = doc.Sheets.getByIndex(0).getCellRangeByName("A1:H%d" % len(grid)).getDataArray()
-        c = process_cpu_ns(office.pid)
-        t = time.perf_counter()
-        doc.storeToURL("file://%s/again.ods" % work, (prop("FilterName", "calc8"),))
-        store.append((time.perf_counter() - t) * 1000)
-        store_cpu.append((process_cpu_ns(office.pid) - c) / 1e6)
+        src = "file://%s/estimate.ods" % work
+        doc.storeToURL(src, (prop("FilterName", "calc8"),))
         doc.close(True)
+
+        load, calc, store = [], [], []
+        load_cpu, calc_cpu, store_cpu = [], [], []
+        values = None
+        for run in range(runs):
+            c = process_cpu_ns(office.pid)
+            t = time.perf_counter()
+            doc = desktop.loadComponentFromURL(src, "_blank", 0, hidden)
+            load.append((time.perf_counter() - t) * 1000)
+            load_cpu.append((process_cpu_ns(office.pid) - c) / 1e6)
+            c = process_cpu_ns(office.pid)
+            t = time.perf_counter()
+            doc.calculateAll()
+            calc.append((time.perf_counter() - t) * 1000)
+            calc_cpu.append((process_cpu_ns(office.pid) - c) / 1e6)
+            if values is None:
+                values = doc.Sheets.getByIndex(0).getCellRangeByName("A1:H%d" % len(sheet_grid)).getDataArray()
+            c = process_cpu_ns(office.pid)
+            t = time.perf_counter()
+            doc.storeToURL("file://%s/again.ods" % work, (prop("FilterName", "calc8"),))
+            store.append((time.perf_counter() - t) * 1000)
+            store_cpu.append((process_cpu_ns(office.pid) - c) / 1e6)
+            doc.close(True)
+        mismatches = [(i, c, v, values[i][c]) for (i, c, v) in expected
+                      if not isinstance(values[i][c], float) or abs(values[i][c] - v) > 1e-6]
+        print("compare_calc: %s: %d of %d values differ%s" % (name, len(mismatches), len(expected),
+              "" if not mismatches else ": first " + repr(mismatches[:3])))
+        lo[name] = {"open": statistics.median(load), "recalc": statistics.median(calc),
+                    "store": statistics.median(store), "recalc min": min(calc)}
+        if min(calc_cpu) > 0:
+            lo_cpu[name] = {"open": statistics.median(load_cpu), "recalc": statistics.median(calc_cpu),
+                            "store": statistics.median(store_cpu), "recalc min": min(calc_cpu)}
     try:
         desktop.terminate()
     except Exception:
         pass
     office.wait(timeout=30)
-    mismatches = [(i, c, v, values[i][c]) for (i, c, v) in expected
-                  if not isinstance(values[i][c], float) or abs(values[i][c] - v) > 1e-6]
-    print("compare_calc: %d of %d values differ%s" % (len(mismatches), len(expected),
-          "" if not mismatches else ": first " + repr(mismatches[:3])))
-    lo = {"open": statistics.median(load), "recalc": statistics.median(calc), "store": statistics.median(store)}
-    if min(calc_cpu) > 0:
-        lo_cpu = {"open": statistics.median(load_cpu), "recalc": statistics.median(calc_cpu),
-                  "store": statistics.median(store_cpu)}
 except Exception as error:  # a benchmark never fails
     print("compare_calc: LibreOffice could not be driven (%s); engine figures only" % error)
 
 def table(title, ours, theirs):
     print("\n%s\n" % title)
-    print("| step | engine (ms) | LibreOffice Calc (ms) | ratio |")
-    print("|---|---|---|---|")
-    for step, name in (("recalc", "full recalculation"), ("open", "open / load"), ("store", "store")):
+    names = [name for name, _ in SHEETS]
+    print("| step | engine (ms) | %s |" % " | ".join("Calc, %s (ms) | ratio" % n for n in names))
+    print("|---|---|%s" % ("---|---|" * len(names)))
+    for step, label in (("recalc", "full recalculation"), ("open", "open / load"), ("store", "store")):
         e = ours.get(step)
-        o = theirs.get(step)
-        ratio = "%.1f×" % (o / e) if e and o else "—"
-        print("| %s | %s | %s | %s |" % (name, "%.2f" % e if e else "—", "%.1f" % o if o else "—", ratio))
+        cells = []
+        for n in names:
+            o = theirs.get(n, {}).get(step)
+            cells.append("%s | %s" % ("%.1f" % o if o else "—", "%.1f×" % (o / e) if e and o else "—"))
+        print("| %s | %s | %s |" % (label, "%.2f" % e if e else "—", " | ".join(cells)))
     if "edit" in ours:
-        print("| single quantity edit + recalculation | %.3f | — | — |" % ours["edit"])
+        print("| single quantity edit + recalculation | %.3f |%s" % (ours["edit"], " — | — |" * len(names)))
 
 
 table("Elapsed time (medians):", engine, lo)

@@ -1,6 +1,7 @@
 #!/bin/bash
 # Side by side in one session: the estimate engine (bench_estimate) against LibreOffice Calc
-# on the same 10,005-row estimate built as a spreadsheet. A benchmark: it prints a table and
+# on the same 10,005-row estimate built as two spreadsheets (subtotals over their ranges, and
+# every total summing its direct children). A benchmark: it prints a table and
 # never fails (exit 0 also when LibreOffice cannot be installed or driven).
 #
 #   bench/compare_calc/compare_calc.sh [path/to/bench_estimate] [runs]

@@ -208,6 +208,42 @@ TEST(RowPoolTest, SlotsAreDistinctAlignedReusedAndGrowByBlocks)
     }
 }
 
+// A block whose slots are all given back goes back to the system, one such block aside;
+// the slots of the blocks still in use stay where they are and are handed out first.
+TEST(RowPoolTest, UnusedBlocksGoBackToTheSystemButOne)
+{
+    CRowPool pool(sizeof(CGridRow), std::size_t{2} << 20);
+    const std::size_t perBlock = (std::size_t{2} << 20) / pool.GetSlotSize();
+    std::vector<void*> slots;
+    for (std::size_t i = 0; i < 3 * perBlock + 1; ++i)
+        slots.push_back(pool.Allocate());
+    ASSERT_EQ(pool.GetBlockCount(), 4u);
+    // Every other slot of the first block stays in use; all others are given back, the
+    // last block's first.
+    for (std::size_t i = slots.size(); i-- > 0;) {
+        if (i < perBlock && i % 2 == 0)
+            continue;
+        pool.Free(slots[i]);
+    }
+    EXPECT_EQ(pool.GetBlockCount(), 2u) << "the first block and one unused block";
+    EXPECT_TRUE(pool.Owns(slots[0]));
+    // The first block's given-back slots come first.
+    void* p = pool.Allocate();
+    EXPECT_GE(static_cast<char*>(p), static_cast<char*>(slots[0]));
+    EXPECT_LT(static_cast<char*>(p), static_cast<char*>(slots[0]) + (std::size_t{2} << 20));
+    pool.Free(p);
+    for (std::size_t i = 0; i < perBlock; i += 2)
+        pool.Free(slots[i]);
+    EXPECT_EQ(pool.GetBlockCount(), 1u);
+    // The kept block serves the next rows.
+    std::vector<void*> again;
+    for (std::size_t i = 0; i < perBlock; ++i)
+        again.push_back(pool.Allocate());
+    EXPECT_EQ(pool.GetBlockCount(), 1u);
+    for (void* q : again)
+        pool.Free(q);
+}
+
 // Rows made with new and deleted, and rows kept by unique_ptr, work as any object.
 TEST(RowPoolTest, RowsMadeWithNewKeepTheirTextsAndCanBeDeleted)
 {

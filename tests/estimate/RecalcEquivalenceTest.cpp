@@ -336,6 +336,43 @@ TEST_F(RecalcEquivalenceTest, TheWalksRememberedNumbersFollowTheRowsTexts)
     Compare("full recalculation at the end");
 }
 
+// Without a grand total or a tax row below the edited row, the walk does not read the
+// rows above the headings the edit lies under: the totals below still come out as the
+// totals made one by one, with the rows above changed straight in the rows too.
+TEST_F(RecalcEquivalenceTest, EditsWithoutAGrandTotalOrTaxBelowTotalAsOneByOne)
+{
+    OpenBoth(TotallingColumns());
+    Both([](CMorvelEMView& view) {
+        BuildGenerated(view, 17u);
+        // The grand totals and the last tax row go: the first tax row stays in the middle.
+        int nLast = view.GetUsedRows() - 1;
+        while (nLast > 0 && view.GetRowKind(nLast) != kindSmall)
+            --nLast;
+        view.DeleteRows(nLast + 2, view.GetUsedRows() - nLast - 2);
+        view.RecalcAll();
+    });
+    Compare("grand totals removed");
+    const int nUsed = oneWalk.view->GetUsedRows();
+    int nTax = nUsed - 1;
+    while (nTax > 0 && oneWalk.view->GetRowKind(nTax) != kindFree)
+        --nTax;
+    ASSERT_GT(nTax, 0);
+    for (int nRow : {nTax + 3, (nTax + nUsed) / 2, nUsed - 12}) {
+        int r = nRow;
+        while (r < nUsed && oneWalk.view->GetRowKind(r) != kindDetail)
+            ++r;
+        ASSERT_LT(r, nUsed);
+        Both([r](CMorvelEMView& view) {
+            for (int above = 0; above < r; above += 5) {
+                if (CGridRow* pRow = view.GetEditRow(above); pRow != nullptr && pRow->m_nKind == kindDetail)
+                    pRow->m_strCell[5] = std::to_string(above * 3) + ".000000";
+            }
+            Edit(view, r, 2, "41.5");
+        });
+        Compare("edited in row " + std::to_string(r));
+    }
+}
+
 // Without step and classification rows the full recalculation works out the row formulas
 // inside the totals walk; the texts stay those of formulas worked out first. The
 // quantities are put straight into the rows first, so that the formulas have work to do.
@@ -466,9 +503,8 @@ TEST_F(RecalcEquivalenceTest, FormulasWithoutReferencesOverTextsAndMalformedAgre
         {"数量", "数値", "8", "#,###.###", "", "", "3", ""},
         {"単価", "数値", "10", "###,###.##", "", "", "", ""},
     };
-    const char* const formulas[] = {"2*3",  "(1+2)*3", "7",    "A*B",  "A+B",  "B-A",   "B*",
-                                    "*B",   "B**C",    "B+*C", "(B*C", "B*C)", ")B(C", "B/",
-                                    "B--C", "B C",     "(B)(C)"};
+    const char* const formulas[] = {"2*3",  "(1+2)*3", "7",    "A*B",  "A+B", "B-A",  "B*",  "*B",    "B**C",
+                                    "B+*C", "(B*C",    "B*C)", ")B(C", "B/",  "B--C", "B C", "(B)(C)"};
     for (const char* lpszFormula : formulas)
         columns.push_back({"計", "計 A", "12", "###,###.##", lpszFormula, "", "", ""});
     OpenBoth(columns);
@@ -533,8 +569,9 @@ TEST_F(RecalcEquivalenceTest, WholeAndFractionalAmountsAndHugeSumsTotalAsOneByOn
                 for (int r = 0; r < view.GetUsedRows(); ++r) {
                     CGridRow* pRow = view.GetEditRow(r);
                     if (pRow != nullptr && pRow->m_nKind == kindDetail)
-                        pRow->m_strCell[2] = r < nSplit ? std::to_string(1 + r % 40) + ".000000"
-                                                        : std::to_string(r % 40) + "." + std::to_string(r % 997);
+                        pRow->m_strCell[2] = r < nSplit
+                                                 ? std::to_string(1 + r % 40) + ".000000"
+                                                 : std::to_string(r % 40) + "." + std::to_string(r % 997);
                 }
                 view.RecalcAll();
             });
