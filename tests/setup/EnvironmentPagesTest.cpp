@@ -161,6 +161,14 @@ TEST_F(EnvironmentPagesTest, ChoosingADriveRewritesTheFoldersAndApplyCreatesThem
         EXPECT_EQ(text, "/DATA");
         again.m_pathPage.GetDlgItemText(IDC_PATH_OTHER, text);
         EXPECT_EQ(text.ToUtf8(), base + "/masters2");
+        // Every folder box lies inside the page.
+        CRect rcPage;
+        again.m_pathPage.GetWindowRect(&rcPage);
+        for (UINT nID : {IDC_PATH_WORK, IDC_PATH_ESTIMATION, IDC_PATH_PARTS, IDC_PATH_INFORMATION, IDC_PATH_OTHER}) {
+            CRect rcBox;
+            again.m_pathPage.GetDlgItem(nID)->GetWindowRect(&rcBox);
+            EXPECT_LE(rcBox.right, rcPage.right) << nID;
+        }
         ClickDlgButton(dlg, IDCANCEL);
     });
     again.DoModal();
