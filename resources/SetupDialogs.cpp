@@ -36,7 +36,8 @@ DialogControl Label(const char* text, int x, int y, int cx, int cy = 8, UINT nID
 // path is longer than the label.
 DialogControl PathLabel(int x, int y, int cx)
 {
-    return DialogControl(DlgStatic, IDC_PATH_LABEL, CString(), x, y, cx, 8, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS);
+    return DialogControl(DlgStatic, IDC_PATH_LABEL, CString(), x, y, cx, 8,
+                         SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS);
 }
 
 DialogControl Button(UINT nID, const char* text, int x, int y, int cx = 50, int cy = 14, DWORD style = 0)

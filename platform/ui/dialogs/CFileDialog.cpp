@@ -405,7 +405,8 @@ public:
     QVariant data(const QModelIndex& index, int role) const override
     {
         auto* pFiles = qobject_cast<QFileSystemModel*>(sourceModel());
-        if (role != Qt::DisplayRole || !pFiles || (index.column() != kSizeColumn && index.column() != kDateColumn))
+        if (role != Qt::DisplayRole || !pFiles ||
+            (index.column() != kSizeColumn && index.column() != kDateColumn))
             return QIdentityProxyModel::data(index, role);
         const QModelIndex source = mapToSource(index);
         if (!source.isValid())
@@ -479,7 +480,8 @@ INT_PTR CFileDialog::DoModal()
             pHeader->setSectionResizeMode(nColumn, QHeaderView::ResizeToContents);
     }
     // The places beside the list ("コンピューター", the home folder) shown whole.
-    if (auto* pSplitter = dlg.findChild<QSplitter*>(QStringLiteral("splitter")); pSplitter && pSplitter->count() == 2)
+    if (auto* pSplitter = dlg.findChild<QSplitter*>(QStringLiteral("splitter"));
+        pSplitter && pSplitter->count() == 2)
         pSplitter->setSizes({170, dlg.width() - 170});
     const CString initialName = GetInitialFileName();
     if (!initialName.IsEmpty())
