@@ -135,9 +135,12 @@ void CCheckMarkListBox::DrawRow(CDC* pDC, const CRect& rcItem, int nIndex, BOOL 
     pDC->SelectObject(pOldBrush);
     pDC->SelectObject(pOldPen);
 
-    // The text, centred on the row by the height of a sample.
+    // The text, in the list's own font (the one its dialog gave it), centred on the row by
+    // the height of a sample.
     CString text;
     GetText(nIndex, text);
+    CFont* pListFont = GetFont();
+    CFont* pOldFont = pListFont != nullptr ? pDC->SelectObject(pListFont) : nullptr;
     const int nOldMode = pDC->SetBkMode(TRANSPARENT);
     const COLORREF clrOldText = pDC->SetTextColor(clrText);
     const CSize sizeSample = pDC->GetTextExtent(CString("Ag"));
@@ -145,6 +148,8 @@ void CCheckMarkListBox::DrawRow(CDC* pDC, const CRect& rcItem, int nIndex, BOOL 
     pDC->TextOut(rcText.left + kTextIndent, y, text);
     pDC->SetTextColor(clrOldText);
     pDC->SetBkMode(nOldMode);
+    if (pOldFont != nullptr)
+        pDC->SelectObject(pOldFont);
 }
 
 // ---------------------------------------------------------------------------------------

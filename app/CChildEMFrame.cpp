@@ -7,10 +7,10 @@
 #include "platform/ui/controls/CTreeCtrl.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/WinApi.h"
-#include "platform/ui/gdi/CClientDC.h"
 #include "platform/ui/frames/CCreateContext.h"
 #include "platform/ui/frames/CTreeView.h"
 #include "platform/ui/frames/CView.h"
+#include "platform/ui/gdi/CClientDC.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/ResourceIds.h"
 
@@ -98,7 +98,8 @@ int CChildEMFrame::GetSubjectTreeWidth(int nAtLeast) const
     for (HTREEITEM hItem = tree.GetRootItem(); hItem != nullptr; hItem = tree.GetNextVisibleItem(hItem)) {
         CRect rcLabel;
         if (tree.GetItemRect(hItem, &rcLabel, TRUE))
-            nRight = std::max(nRight, static_cast<int>(rcLabel.left + dc.GetTextExtent(tree.GetItemText(hItem)).cx));
+            nRight = std::max(nRight,
+                              static_cast<int>(rcLabel.left + dc.GetTextExtent(tree.GetItemText(hItem)).cx));
     }
     dc.SelectObject(pOldFont);
     if (nRight == 0)

@@ -21,14 +21,16 @@ DialogTemplate MakePrintFormFile()
             {
                 {DlgStatic, IDC_STATIC, "選択候補(&C):"_sj, 7, 7, 110, 8},
                 {DlgListBox, IDC_PRINT_CANDIDATE_LIST, CString(), 7, 18, 116, 104, dwList | LBS_SORT},
-                {DlgStatic, IDC_PRINT_CANDIDATE_FOLDER, CString(), 7, 125, 116, 8, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS},
+                {DlgStatic, IDC_PRINT_CANDIDATE_FOLDER, CString(), 7, 125, 116, 8,
+                 SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS},
                 {DlgPushButton, IDC_PRINT_CANDIDATE_BROWSE, "選択候補ﾌｫﾙﾀﾞ"_sj, 7, 144, 66, 14, WS_TABSTOP},
                 {DlgPushButton, IDC_PRINT_REFRESH, "更新"_sj, 77, 144, 46, 14, WS_TABSTOP},
                 {DlgPushButton, IDC_PRINT_ADD, "追加 >>"_sj, 129, 48, 42, 14, WS_TABSTOP},
                 {DlgPushButton, IDC_PRINT_REMOVE, "<< 削除"_sj, 129, 68, 42, 14, WS_TABSTOP},
                 {DlgStatic, IDC_STATIC, "印刷する形式(&P):"_sj, 177, 7, 116, 8},
                 {DlgListBox, IDC_PRINT_CHOSEN_LIST, CString(), 177, 18, 116, 104, dwList},
-                {DlgStatic, IDC_PRINT_CHOSEN_FOLDER, CString(), 177, 125, 116, 8, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS},
+                {DlgStatic, IDC_PRINT_CHOSEN_FOLDER, CString(), 177, 125, 116, 8,
+                 SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS},
                 {DlgPushButton, IDOK, "OK", 193, 158, 48, 14, BS_DEFPUSHBUTTON | WS_TABSTOP},
                 {DlgPushButton, IDCANCEL, "ｷｬﾝｾﾙ"_sj, 245, 158, 48, 14, WS_TABSTOP},
             }};

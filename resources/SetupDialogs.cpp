@@ -36,7 +36,8 @@ DialogControl Label(const char* text, int x, int y, int cx, int cy = 8, UINT nID
 // path is longer than the label.
 DialogControl PathLabel(int x, int y, int cx)
 {
-    return DialogControl(DlgStatic, IDC_PATH_LABEL, CString(), x, y, cx, 8, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS);
+    return DialogControl(DlgStatic, IDC_PATH_LABEL, CString(), x, y, cx, 8,
+                         SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS);
 }
 
 DialogControl Button(UINT nID, const char* text, int x, int y, int cx = 50, int cy = 14, DWORD style = 0)
@@ -118,18 +119,19 @@ DialogTemplate PathPage()
     return DialogTemplate(
         IDD_PATH_PAGE, "ﾊﾟｽ設定"_sj, 300, 150, kPageStyle,
         {
+            // The folder boxes end inside the page, 7 units from its right edge.
             Label("ﾄﾞﾗｲﾌﾞ(&V)", 7, 7, 80),
-            DialogControl(DlgListControl, IDC_DRIVE_LIST, CString(), 7, 18, 150, 120, listStyle),
-            Label("ﾃﾞｰﾀﾌｫﾙﾀﾞ(&D)", 162, 9, 60),
-            Edit(IDC_PATH_WORK, 222, 7, 90),
-            Label("見積形式(&M)", 162, 29, 60),
-            Edit(IDC_PATH_ESTIMATION, 222, 27, 90),
-            Label("部材形式(&B)", 162, 49, 60),
-            Edit(IDC_PATH_PARTS, 222, 47, 90),
-            Label("情報形式(&J)", 162, 69, 60),
-            Edit(IDC_PATH_INFORMATION, 222, 67, 90),
-            Label("補助ﾃﾞｰﾀﾌｫﾙﾀﾞ(&O)", 162, 89, 60),
-            Edit(IDC_PATH_OTHER, 222, 87, 90),
+            DialogControl(DlgListControl, IDC_DRIVE_LIST, CString(), 7, 18, 130, 120, listStyle),
+            Label("ﾃﾞｰﾀﾌｫﾙﾀﾞ(&D)", 142, 9, 66),
+            Edit(IDC_PATH_WORK, 210, 7, 83),
+            Label("見積形式(&M)", 142, 29, 66),
+            Edit(IDC_PATH_ESTIMATION, 210, 27, 83),
+            Label("部材形式(&B)", 142, 49, 66),
+            Edit(IDC_PATH_PARTS, 210, 47, 83),
+            Label("情報形式(&J)", 142, 69, 66),
+            Edit(IDC_PATH_INFORMATION, 210, 67, 83),
+            Label("補助ﾃﾞｰﾀﾌｫﾙﾀﾞ(&O)", 142, 89, 66),
+            Edit(IDC_PATH_OTHER, 210, 87, 83),
         });
 }
 

@@ -9,7 +9,10 @@
 
 IMPLEMENT_DYNCREATE(CDivisionDialog, CMasterPage)
 
-CDivisionDialog::CDivisionDialog() : CMasterPage(IDD_DIVISION_PAGE, 2, IDR_DIVISION_ROW_MENU, std::make_unique<CDivisionCellEdit>()) {}
+CDivisionDialog::CDivisionDialog()
+    : CMasterPage(IDD_DIVISION_PAGE, 2, IDR_DIVISION_ROW_MENU, std::make_unique<CDivisionCellEdit>())
+{
+}
 
 std::vector<CString> CDivisionDialog::Headings() const
 {

@@ -6,7 +6,8 @@
 
 IMPLEMENT_DYNCREATE(CEstimationDialog, CFormPage)
 
-CEstimationDialog::CEstimationDialog() : CFormPage(IDD_ESTIMATION_PAGE, 10, IDR_ESTIMATION_ROW_MENU, std::make_unique<CEstimationCellEdit>())
+CEstimationDialog::CEstimationDialog()
+    : CFormPage(IDD_ESTIMATION_PAGE, 10, IDR_ESTIMATION_ROW_MENU, std::make_unique<CEstimationCellEdit>())
 {
     m_lists[0] = MakePickList(
         "属性設定",

@@ -74,8 +74,8 @@ int CountPictureChars(const CString& text)
 
 CFormPage::CFormPage(UINT nIDTemplate, int nEditableCols, UINT nIDMenu, std::unique_ptr<CSetupCellEdit> pEdit)
     : CPropertyPage(nIDTemplate), m_pEdit(std::move(pEdit)), m_edit(*m_pEdit), m_nEditableCols(nEditableCols),
-      m_nIDMenu(nIDMenu),
-      m_snapshot(static_cast<size_t>(LAST_ROW * nEditableCols)), m_clip(static_cast<size_t>(nEditableCols))
+      m_nIDMenu(nIDMenu), m_snapshot(static_cast<size_t>(LAST_ROW * nEditableCols)),
+      m_clip(static_cast<size_t>(nEditableCols))
 {
     m_edit.acceptChar = [this](UINT nChar) {
         switch (m_nEditMode) {

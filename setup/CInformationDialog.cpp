@@ -40,7 +40,9 @@ const CPickList* CInformationDialog::PickListOf(int nCol)
     return nullptr;
 }
 
-CInformationDialog::CInformationDialog() : CFormPage(IDD_INFORMATION_PAGE, 7, IDR_INFORMATION_ROW_MENU, std::make_unique<CInformationFormCellEdit>())
+CInformationDialog::CInformationDialog()
+    : CFormPage(IDD_INFORMATION_PAGE, 7, IDR_INFORMATION_ROW_MENU,
+                std::make_unique<CInformationFormCellEdit>())
 {
     m_lists[0] = MakePickList("属性設定", {{"1.文字", "文字"},
                                            {"2.数値", "数値"},

@@ -36,10 +36,10 @@ constexpr int kPixelsPerInch = 96;
 
 } // namespace
 
-CMasterPage::CMasterPage(UINT nIDTemplate, int nEditableCols, UINT nIDMenu, std::unique_ptr<CSetupCellEdit> pEdit)
+CMasterPage::CMasterPage(UINT nIDTemplate, int nEditableCols, UINT nIDMenu,
+                         std::unique_ptr<CSetupCellEdit> pEdit)
     : CPropertyPage(nIDTemplate), m_pEdit(std::move(pEdit)), m_edit(*m_pEdit), m_nEditableCols(nEditableCols),
-      m_nIDMenu(nIDMenu),
-      m_clip(static_cast<size_t>(nEditableCols))
+      m_nIDMenu(nIDMenu), m_clip(static_cast<size_t>(nEditableCols))
 {
     m_edit.onMove = [this](CSetupCellEdit::MoveKey key) { MoveCell(MoveCodeOf(key)); };
 }

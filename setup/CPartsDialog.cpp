@@ -40,7 +40,8 @@ const CPickList* CPartsDialog::PickListOf(int nCol)
     return nullptr;
 }
 
-CPartsDialog::CPartsDialog() : CFormPage(IDD_PARTS_PAGE, 7, IDR_PARTS_ROW_MENU, std::make_unique<CPartsCellEdit>())
+CPartsDialog::CPartsDialog()
+    : CFormPage(IDD_PARTS_PAGE, 7, IDR_PARTS_ROW_MENU, std::make_unique<CPartsCellEdit>())
 {
     m_lists[0] = MakePickList("属性設定", {{"1.文字", "文字"}, {"2.数値", "数値"}, {"3.計算", "計算"}});
     m_lists[1] = MakePickList("特定項目", {{"(なし)", ""}, {"1.単位", "1"}, {"2.検索", "2"}});

@@ -26,7 +26,10 @@ const MasterKind kKinds[3] = {masterLarge, masterMiddle, masterSmall};
 
 } // namespace
 
-CSubjectDialog::CSubjectDialog() : CMasterPage(IDD_SUBJECT_PAGE, 2, IDR_SUBJECT_ROW_MENU, std::make_unique<CSubjectCellEdit>()) {}
+CSubjectDialog::CSubjectDialog()
+    : CMasterPage(IDD_SUBJECT_PAGE, 2, IDR_SUBJECT_ROW_MENU, std::make_unique<CSubjectCellEdit>())
+{
+}
 
 int CSubjectDialog::ShownLevel() const
 {

@@ -9,7 +9,10 @@
 
 IMPLEMENT_DYNCREATE(CUnitsDialog, CMasterPage)
 
-CUnitsDialog::CUnitsDialog() : CMasterPage(IDD_UNITS_PAGE, 1, IDR_UNITS_ROW_MENU, std::make_unique<CUnitsCellEdit>()) {}
+CUnitsDialog::CUnitsDialog()
+    : CMasterPage(IDD_UNITS_PAGE, 1, IDR_UNITS_ROW_MENU, std::make_unique<CUnitsCellEdit>())
+{
+}
 
 std::vector<CString> CUnitsDialog::Headings() const
 {

@@ -287,14 +287,14 @@ TEST(ShellStartup, AFileStillMissingAfterThePathChangeEndsStartupWithAMessage)
         return IDOK;
     };
     CDialogAnswerer answerer;
-    answerer.AlwaysAnswerDialog(IDD_PROCESS_SELECT, [](CDialog& dlg) {
+    answerer.AnswerDialog(IDD_PROCESS_SELECT, [](CDialog& dlg) {
         ClickDlgButton(dlg, IDC_RADIO_PATH);
         ClickDlgButton(dlg, IDOK);
     });
-    // However often it would be asked, the user answers the same.
     CShellTestApp app;
     EXPECT_FALSE(app.Start());
     EXPECT_EQ(nPathPages, 1);
+    EXPECT_EQ(answerer.DialogIds(), std::vector<UINT>{IDD_PROCESS_SELECT}) << "asked once";
     const std::vector<CString> texts = answerer.MessageBoxTexts();
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0], "中科目ﾌｧｲﾙがないか、壊れています。"_sj);

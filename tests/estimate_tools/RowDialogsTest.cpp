@@ -71,6 +71,20 @@ int TickShown(CColumnSelectDialog& dlg, int nRow)
     return nInside > 0 ? 1 : 0;
 }
 
+// Counts the times the list's rows are painted on the screen.
+class CPaintCounter : public QObject {
+public:
+    int m_nPaints = 0;
+
+protected:
+    bool eventFilter(QObject* pObject, QEvent* pEvent) override
+    {
+        if (pEvent->type() == QEvent::Paint)
+            ++m_nPaints;
+        return QObject::eventFilter(pObject, pEvent);
+    }
+};
+
 void ClickRow(CColumnSelectDialog& dlg, int nRow, int x)
 {
     QWidget* pRows = ListRows(dlg);
@@ -507,7 +521,14 @@ TEST_F(RowDialogsTest, TheColumnListShowsEachTickAndAClickOnTheBoxTurnsItOver)
         EXPECT_EQ(dlg.m_list.GetCurSel(), scName);
         ClickRow(dlg, scNote, 8);
         EXPECT_EQ(TickShown(dlg, scNote), 1);
+        // The buttons repaint the rows on the screen at once, not only the ticks behind them.
+        QApplication::processEvents();
+        CPaintCounter painted;
+        ListRows(dlg)->installEventFilter(&painted);
         ClickDlgButton(d, IDC_COLUMN_DESELECT_ALL);
+        QApplication::processEvents();
+        ListRows(dlg)->removeEventFilter(&painted);
+        EXPECT_GT(painted.m_nPaints, 0);
         EXPECT_EQ(TickShown(dlg, scName), 0);
         EXPECT_EQ(TickShown(dlg, scNote), 0);
         ClickDlgButton(d, IDC_COLUMN_SELECT_ALL);

@@ -1,7 +1,7 @@
 // The environment sheet's pages, driven as a user would: the drive list from the drive
 // table and the mount table, the folders rewritten for a chosen drive, shown in this
-// system's form and created as typed when applied, the input ranges, the print page's shading, and the colour page's
-// colours and fonts; a run with the sheet font lays every page out in that font.
+// system's form and created as typed when applied, the input ranges, the print page's shading, and the colour
+// page's colours and fonts; a run with the sheet font lays every page out in that font.
 #include "app/CMorvelApp.h"
 #include "platform/base/Path.h"
 #include "platform/ui/dialogs/DialogTemplate.h"
@@ -163,6 +163,15 @@ TEST_F(EnvironmentPagesTest, ChoosingADriveRewritesTheFoldersAndApplyCreatesThem
         EXPECT_EQ(text, "/DATA");
         again.m_pathPage.GetDlgItemText(IDC_PATH_OTHER, text);
         EXPECT_EQ(text.ToUtf8(), base + "/masters2");
+        // Every folder box lies inside the page.
+        CRect rcPage;
+        again.m_pathPage.GetWindowRect(&rcPage);
+        for (UINT nID :
+             {IDC_PATH_WORK, IDC_PATH_ESTIMATION, IDC_PATH_PARTS, IDC_PATH_INFORMATION, IDC_PATH_OTHER}) {
+            CRect rcBox;
+            again.m_pathPage.GetDlgItem(nID)->GetWindowRect(&rcBox);
+            EXPECT_LE(rcBox.right, rcPage.right) << nID;
+        }
         ClickDlgButton(dlg, IDCANCEL);
     });
     again.DoModal();

@@ -202,13 +202,12 @@ TEST(FirstStart, EveryMasterAndFormIsCreatedFromNothingAndTheSecondStartAsksNoth
     ASSERT_GE(texts.size(), 2u);
     EXPECT_NE(texts[1].Find("ﾌﾟﾛｸﾞﾗﾑを終了します。"_sj), -1) << texts[1].ToUtf8();
     texts.erase(texts.begin() + 1);
-    EXPECT_EQ(texts,
-              (std::vector<CString>{
-                  "単位ﾌｧｲﾙがないか、壊れています。"_sj, "単位ﾌｧｲﾙがないか、壊れています。"_sj,
-                  "大科目ﾌｧｲﾙがないか、壊れています。"_sj, "中科目ﾌｧｲﾙがないか、壊れています。"_sj,
-                  "小科目ﾌｧｲﾙがないか、壊れています。"_sj, "分類ﾌｧｲﾙがないか、壊れています。"_sj,
-                  "情報形式ﾌｧｲﾙがないか、壊れています。"_sj, "見積形式ﾌｧｲﾙがないか、壊れています。"_sj,
-                  "部材形式ﾌｧｲﾙがないか、壊れています。"_sj}));
+    EXPECT_EQ(texts, (std::vector<CString>{
+                         "単位ﾌｧｲﾙがないか、壊れています。"_sj, "単位ﾌｧｲﾙがないか、壊れています。"_sj,
+                         "大科目ﾌｧｲﾙがないか、壊れています。"_sj, "中科目ﾌｧｲﾙがないか、壊れています。"_sj,
+                         "小科目ﾌｧｲﾙがないか、壊れています。"_sj, "分類ﾌｧｲﾙがないか、壊れています。"_sj,
+                         "情報形式ﾌｧｲﾙがないか、壊れています。"_sj, "見積形式ﾌｧｲﾙがないか、壊れています。"_sj,
+                         "部材形式ﾌｧｲﾙがないか、壊れています。"_sj}));
     for (const auto& shown : answerer.GetShown()) {
         if (shown.kind == CDialogAnswerer::ShownDialog) {
             EXPECT_TRUE(shown.answered) << shown.nID;
@@ -278,7 +277,9 @@ TEST(FirstStart, NestedFoldersAreMadeWholeAndAnEndedSetupSaysTheProgramEnds)
     RegisterSetup();
     CEmptyMachine machine;
     // A file stands where one folder would have to be.
-    { std::ofstream(machine.Native("blocked")) << "x"; }
+    {
+        std::ofstream(machine.Native("blocked")) << "x";
+    }
     CDialogAnswerer answerer;
     answerer.AnswerDialog(IDD_PROCESS_SELECT, [](CDialog& dlg) {
         ClickDlgButton(dlg, IDC_RADIO_PATH);
@@ -322,7 +323,8 @@ TEST(FirstStart, NestedFoldersAreMadeWholeAndAnEndedSetupSaysTheProgramEnds)
     const std::vector<CString> texts = answerer.MessageBoxTexts();
     ASSERT_EQ(texts.size(), 6u);
     EXPECT_EQ(texts[0], "単位ﾌｧｲﾙがないか、壊れています。"_sj);
-    EXPECT_EQ(texts[1], "ﾌｫﾙﾀﾞ \""_sj + CString(machine.Native("blocked/Master").c_str()) + "\" を作成できません。"_sj);
+    EXPECT_EQ(texts[1],
+              "ﾌｫﾙﾀﾞ \""_sj + CString(machine.Native("blocked/Master").c_str()) + "\" を作成できません。"_sj);
     EXPECT_NE(texts[2].Find("ﾌﾟﾛｸﾞﾗﾑを終了します。"_sj), -1) << texts[2].ToUtf8();
     EXPECT_EQ(texts[3], "単位ﾌｧｲﾙがないか、壊れています。"_sj);
     EXPECT_EQ(texts[4], "大科目ﾌｧｲﾙがないか、壊れています。"_sj);

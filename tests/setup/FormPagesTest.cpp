@@ -231,7 +231,8 @@ TEST_F(FormPagesTest, TheHorizontalBarTakesTheCurrentColumnAlongOnEveryFormPage)
                 continue; // every column is in view
             ++nScrolledPages;
             const auto scroll = [&](UINT nCode, int nPos) {
-                pPage->SendMessage(WM_HSCROLL, MAKEWPARAM(nCode, nPos), reinterpret_cast<LPARAM>(pBar->m_hWnd));
+                pPage->SendMessage(WM_HSCROLL, MAKEWPARAM(nCode, nPos),
+                                   reinterpret_cast<LPARAM>(pBar->m_hWnd));
             };
             const auto editorInside = [&] {
                 CRect rcEdit, rcGrid;

@@ -225,10 +225,13 @@ TEST_F(MasterPagesTest, ThePathLabelOfEveryPageFitsAndEndsInTheFileName)
             auto* pShown = qobject_cast<QLabel*>(pLabel->GetWidget());
             ASSERT_NE(pShown, nullptr);
             const QString shown = pShown->text();
-            EXPECT_LE(pShown->fontMetrics().horizontalAdvance(shown), pShown->contentsRect().width()) << page.file;
+            EXPECT_LE(pShown->fontMetrics().horizontalAdvance(shown), pShown->contentsRect().width())
+                << page.file;
             EXPECT_TRUE(shown.startsWith('/') || shown.startsWith(QChar(0x2026))) << shown.toStdString();
-            EXPECT_TRUE(shown.endsWith(QString::fromUtf8(page.file), Qt::CaseInsensitive)) << shown.toStdString();
-            EXPECT_STREQ(page.pPage->GetDlgItem(IDC_CELL_EDIT)->GetRuntimeClass()->m_lpszClassName, page.editor);
+            EXPECT_TRUE(shown.endsWith(QString::fromUtf8(page.file), Qt::CaseInsensitive))
+                << shown.toStdString();
+            EXPECT_STREQ(page.pPage->GetDlgItem(IDC_CELL_EDIT)->GetRuntimeClass()->m_lpszClassName,
+                         page.editor);
         }
         ClickDlgButton(dlg, IDCANCEL);
     });

@@ -38,7 +38,8 @@ QString ElidePath(const QFontMetrics& metrics, const QString& text, int cxWidth)
         return text;
     const QString ellipsis(QChar(0x2026));
     const qsizetype nSeparator =
-        std::max({text.lastIndexOf(QLatin1Char('/')), text.lastIndexOf(QLatin1Char('\\')), text.lastIndexOf(QChar(0xA5))});
+        std::max({text.lastIndexOf(QLatin1Char('/')), text.lastIndexOf(QLatin1Char('\\')),
+                  text.lastIndexOf(QChar(0xA5))});
     const QString name = nSeparator >= 0 ? text.mid(nSeparator) : text;
     const QString start = nSeparator >= 0 ? text.left(nSeparator) : QString();
     for (qsizetype n = start.size(); n >= 0; --n) {
@@ -215,9 +216,10 @@ private:
         if (IsElided()) {
             // A path loses its middle, any other text its end; the whole text is the tip.
             const QString whole = (m_style & SS_NOPREFIX) ? m_text : AfxStripMnemonics(m_text);
-            const QString shown = (m_style & SS_PATHELLIPSIS)
-                                      ? ElidePath(fontMetrics(), whole, contentsRect().width())
-                                      : fontMetrics().elidedText(whole, Qt::ElideRight, contentsRect().width());
+            const QString shown =
+                (m_style & SS_PATHELLIPSIS)
+                    ? ElidePath(fontMetrics(), whole, contentsRect().width())
+                    : fontMetrics().elidedText(whole, Qt::ElideRight, contentsRect().width());
             setTextFormat(Qt::PlainText);
             setText(shown);
             setToolTip(shown == whole ? QString() : whole);

@@ -7,6 +7,7 @@
 #include "platform/ui/gdi/CPaintDC.h"
 #include "platform/ui/gdi/GdiObjects_p.h"
 
+#include <QAbstractScrollArea>
 #include <QPainter>
 
 #include <cmath>
@@ -56,11 +57,14 @@ void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase)
         return;
     QRect all(QPoint(0, 0), pState->client->size());
     if (!pState->IsSelfDrawn()) {
-        if (lpRect)
-            pState->client->update(
-                QRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top));
-        else
-            pState->client->update();
+        const QRect rect = lpRect ? QRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left,
+                                          lpRect->bottom - lpRect->top)
+                                  : all;
+        pState->client->update(rect);
+        // A control that scrolls (a list box) draws its items in a viewport of its own, which
+        // the update of the control's frame does not reach.
+        if (auto* pArea = qobject_cast<QAbstractScrollArea*>(pState->client.data()))
+            pArea->viewport()->update(rect.translated(-pArea->viewport()->pos()));
         return;
     }
     QRect r = all;

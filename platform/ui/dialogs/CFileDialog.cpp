@@ -405,7 +405,8 @@ public:
     QVariant data(const QModelIndex& index, int role) const override
     {
         auto* pFiles = qobject_cast<QFileSystemModel*>(sourceModel());
-        if (role != Qt::DisplayRole || !pFiles || (index.column() != kSizeColumn && index.column() != kDateColumn))
+        if (role != Qt::DisplayRole || !pFiles ||
+            (index.column() != kSizeColumn && index.column() != kDateColumn))
             return QIdentityProxyModel::data(index, role);
         const QModelIndex source = mapToSource(index);
         if (!source.isValid())
@@ -470,16 +471,17 @@ INT_PTR CFileDialog::DoModal()
     }
     const std::string startFolder = NativePath(GetStartFolder());
     dlg.setDirectory(QString::fromStdString(startFolder));
-    // Room for the file list's four columns; the date column is as wide as its longest
-    // date, so that a Japanese date and time are never cut.
+    // Room for the file list's four columns; the size, type and date columns are as wide as
+    // their longest text, so that no size, type name or Japanese date and time is cut.
     dlg.resize(std::max(dlg.width(), 760), std::max(dlg.height(), 460));
     if (auto* pList = dlg.findChild<QTreeView*>(QStringLiteral("treeView"))) {
         QHeaderView* pHeader = pList->header();
-        if (pHeader->count() > kDateColumn)
-            pHeader->setSectionResizeMode(kDateColumn, QHeaderView::ResizeToContents);
+        for (int nColumn = kSizeColumn; nColumn <= kDateColumn && nColumn < pHeader->count(); ++nColumn)
+            pHeader->setSectionResizeMode(nColumn, QHeaderView::ResizeToContents);
     }
     // The places beside the list ("コンピューター", the home folder) shown whole.
-    if (auto* pSplitter = dlg.findChild<QSplitter*>(QStringLiteral("splitter")); pSplitter && pSplitter->count() == 2)
+    if (auto* pSplitter = dlg.findChild<QSplitter*>(QStringLiteral("splitter"));
+        pSplitter && pSplitter->count() == 2)
         pSplitter->setSizes({170, dlg.width() - 170});
     const CString initialName = GetInitialFileName();
     if (!initialName.IsEmpty())

@@ -133,6 +133,11 @@ TEST_F(PrintTest, PrintWritesOnePdfPagePerPageOnA4)
     CDialogAnswerer answerer;
     answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
         EXPECT_EQ(dlg.GetDlgItemInt(CPrintDialog::IDC_TO_PAGE), 2u) << "the view's last page";
+        // The file offered is written as this system writes paths.
+        CString offered;
+        dlg.GetDlgItemText(CPrintDialog::IDC_OUTPUT_FILE, offered);
+        EXPECT_EQ(offered.Left(1), "/") << offered.ToUtf8();
+        EXPECT_EQ(offered.Find('\\'), -1) << offered.ToUtf8();
         TypeDlgItemText(dlg, CPrintDialog::IDC_OUTPUT_FILE, output);
         ClickDlgButton(dlg, IDOK);
     });
