@@ -765,12 +765,6 @@ void CMorvelEMView::SetDocumentModified()
         pDoc->SetModifiedFlag(TRUE);
 }
 
-void CMorvelEMView::SetUndoActions(int nUndoAction, int nRedoAction)
-{
-    m_undo.nAction = nUndoAction;
-    m_undo.nRedoAction = nRedoAction;
-}
-
 void CMorvelEMView::RemovePrintCopyRow(int nRow)
 {
     if (!IsPrintCopyActive() || nRow < 0 || nRow >= m_EditRows.GetSize())
@@ -811,21 +805,6 @@ void CMorvelEMView::SetPickDialog(int nLevel, CWnd* pDialog)
         m_pSubjectPick[nLevel - kindLarge] = pDialog;
     else if (nLevel == pickUnit)
         m_pUnitPick = pDialog;
-}
-
-void CMorvelEMView::RecordUndo(int nAction, CPoint ptPosition)
-{
-    m_undo.nAction = nAction;
-    m_undo.ptPosition = ptPosition;
-    KeepUndoRecordInStep();
-}
-
-void CMorvelEMView::ClearUndoRows()
-{
-    CPtrArray& rows = m_undo.rows.GetWorkingArray();
-    for (INT_PTR i = 0; i < rows.GetSize(); ++i)
-        delete static_cast<CGridRow*>(rows.GetAt(i));
-    rows.RemoveAll();
 }
 
 void CMorvelEMView::MoveCurrentRowDown()

@@ -571,7 +571,6 @@ private:
     // instead of the undo cell buffer (null: the application's buffers).
     void PasteCellsFrom(const CObArray* pSource, const CObArray* pUndoSource, int nFromUndo);
     void SaveCellsForUndo(const CObArray& buffer);
-    std::vector<const CGridRow*> UndoRows() const;
     // Sends a clipboard message to a child editor holding the keyboard; true when sent.
     bool ForwardToFocusEditor(UINT nMessage);
 
@@ -856,12 +855,8 @@ private:
     // are good while no row at or above it has moved.
     int UndoRecordLastRow() const;
     void FinishOpenEditForUndo();
-    void PerformUndo(int nAction);
-    void PerformRedo(int nAction);
-    void SelectWholeRows(int nFirstRow, int nCount);
-    void RefreshAfterUndo(int nFromRow);
-    void RestoreRowFromUndo(INT_PTR nEntry, int nRow);
-    void SetRowKindsForUndo(bool bNonCalculated, int nFirstRow, int nCount);
+    // What undo and redo do with each action code, in one table (CMorvelEMViewUndo.cpp).
+    struct CUndoActions;
     static void FillCellBuffer(CObArray& buffer, const std::vector<CUndoRecord::CCellSave>& cells);
     // A command whose dialog belongs to the estimate tools goes to them by id (through the
     // shell services); without them it says that it is not available.

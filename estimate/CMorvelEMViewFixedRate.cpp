@@ -125,14 +125,6 @@ bool CMorvelEMView::MatchRateCondition(int nRow, const CRateCondition& condition
                               condition.nConjunction);
 }
 
-void CMorvelEMView::ClearUndoTexts()
-{
-    CPtrArray& texts = m_undo.texts.GetWorkingArray();
-    for (INT_PTR i = 0; i < texts.GetSize(); ++i)
-        delete static_cast<CUndoTextEntry*>(texts.GetAt(i));
-    texts.RemoveAll();
-}
-
 void CMorvelEMView::ApplyFixedRateChange(const char* lpszFormula, const CRateCondition& condition)
 {
     const CRect rcBlock = GetSelectionBlock();

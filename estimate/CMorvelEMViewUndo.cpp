@@ -1,7 +1,8 @@
 // Undo and redo of the estimate grid: one action each way. The editing commands record
 // what they did in the undo record (RecordUndo: an action code, a position and the data to
 // take it back); undo takes that one action back, redo does it again, mostly by running the
-// same command at the recorded position, which records its own undo data as it runs.
+// same command at the recorded position, which records its own undo data as it runs. What
+// each code does either way is in one table, CUndoActions.
 //
 // A record describes rows by number. A later insertion or deletion of rows that the
 // record does not know about (a page inserted, rows dragged in the subject tree, a sort)
@@ -37,6 +38,38 @@ const CString& UndoText(const CGridRowArray& texts, INT_PTR i)
 } // namespace
 
 // ---------------------------------------------------------------------------------------
+// Recording
+
+void CMorvelEMView::RecordUndo(int nAction, CPoint ptPosition)
+{
+    m_undo.nAction = nAction;
+    m_undo.ptPosition = ptPosition;
+    KeepUndoRecordInStep();
+}
+
+void CMorvelEMView::SetUndoActions(int nUndoAction, int nRedoAction)
+{
+    m_undo.nAction = nUndoAction;
+    m_undo.nRedoAction = nRedoAction;
+}
+
+void CMorvelEMView::ClearUndoRows()
+{
+    CPtrArray& rows = m_undo.rows.GetWorkingArray();
+    for (INT_PTR i = 0; i < rows.GetSize(); ++i)
+        delete static_cast<CGridRow*>(rows.GetAt(i));
+    rows.RemoveAll();
+}
+
+void CMorvelEMView::ClearUndoTexts()
+{
+    CPtrArray& texts = m_undo.texts.GetWorkingArray();
+    for (INT_PTR i = 0; i < texts.GetSize(); ++i)
+        delete static_cast<CUndoTextEntry*>(texts.GetAt(i));
+    texts.RemoveAll();
+}
+
+// ---------------------------------------------------------------------------------------
 // The record's step with the rows
 
 void CMorvelEMView::KeepUndoRecordInStep()
@@ -54,38 +87,352 @@ void CMorvelEMView::NoteRowShift(int nFromRow)
     m_undo.nShiftedFrom = std::min(m_undo.nShiftedFrom, std::max(0, nFromRow));
 }
 
-int CMorvelEMView::UndoRecordLastRow() const
-{
-    const int nAction = m_undo.nAction >= 0 ? m_undo.nAction : m_undo.nRedoAction;
-    const CPoint pt = m_undo.ptPosition;
-    // The rows from the position on, as many as the action names (at least the one).
-    const auto rowsFrom = [&pt](INT_PTR nCount) { return pt.y + std::max(1, static_cast<int>(nCount)) - 1; };
-    switch (nAction) {
-    case undoRowsCut:
-    case undoRowsPaste:
-    case undoRowsPasteCount:
-        return rowsFrom(m_undo.nPasteCount);
-    case undoNonCalcSet:
-    case undoNonCalcRelease:
-    case undoRowsInsert:
-        return rowsFrom(pt.x);
-    case undoFixedRate:
-        return rowsFrom(m_undo.texts.GetWorkingArray().GetSize() - kFixedRateSettings);
-    case undoRowsClear:
-        return rowsFrom(m_undo.rows.GetWorkingArray().GetSize());
-    case undoCellsCut:
-    case undoCellsPaste: {
-        // The kept cells: two corners, then each cell's offset from the first corner.
-        int nLast = std::max<int>(pt.y, m_undo.rcCellBlock.bottom);
-        for (size_t i = 0; i < m_undo.cells.size(); ++i) {
-            const CPoint ptCell = m_undo.cells[i].pt;
-            nLast = std::max<int>(nLast, i < 2 ? ptCell.y : m_undo.cells[0].pt.y + ptCell.y);
+// ---------------------------------------------------------------------------------------
+// The actions. Each step gets the view and the record's position (see EUndoAction for
+// what the position holds with each code); the steps come in pairs, undo before redo.
+
+struct CMorvelEMView::CUndoActions {
+    using Step = void (*)(CMorvelEMView& v, CPoint pt);
+    // The last row the record names (its cells, rows or block).
+    using LastRow = int (*)(const CMorvelEMView& v, CPoint pt);
+    struct CEntry {
+        int nAction;
+        Step pfnUndo;
+        Step pfnRedo;
+        LastRow pfnLastRow;
+    };
+    static const CEntry* Find(int nAction);
+
+    // ---- Shared steps
+
+    static void SelectWholeRows(CMorvelEMView& v, int nFirstRow, int nCount)
+    {
+        const int nColumns = v.GetColumnLimit();
+        v.m_nSelectMode = selectRows;
+        v.m_rcSelection.SetRect(0, nFirstRow, std::max(0, nColumns - 1), nFirstRow + std::max(1, nCount) - 1);
+    }
+
+    static void Refresh(CMorvelEMView& v, int nFromRow)
+    {
+        if (v.m_hWnd != nullptr) {
+            v.InvalidateRows(std::max(0, nFromRow), v.m_nRowLimit - 1, TRUE);
+            v.UpdateWindow();
         }
+        v.RecalcTotals(nFromRow);
+        v.UpdateTreeView();
+    }
+
+    static void RestoreRow(CMorvelEMView& v, INT_PTR nEntry, int nRow)
+    {
+        const CGridRow* pSaved = v.m_undo.rows.GetRow(static_cast<int>(nEntry));
+        v.CopyRow(pSaved, v.MakeEditRow(nRow));
+        if (v.m_nUsedRows <= nRow && pSaved != nullptr && pSaved->m_nKind != kindEmpty) {
+            v.m_nUsedRows = nRow + 1;
+            v.UpdateScrollRanges();
+        }
+        v.CalcRow(nRow, 0);
+    }
+
+    static void WriteCell(CMorvelEMView& v, CPoint pt, const CString& strText)
+    {
+        v.SetCellText(strText, pt.y, pt.x, TRUE);
+        v.CalcRow(pt.y, 0);
+        if (v.m_hWnd != nullptr)
+            v.InvalidateRows(pt.y, pt.y);
+        v.RecalcTotals(pt.y);
+    }
+
+    // ---- One cell's text
+
+    static void UndoCellEdit(CMorvelEMView& v, CPoint pt) { WriteCell(v, pt, v.m_undo.strUndoText); }
+    static void RedoCellEdit(CMorvelEMView& v, CPoint pt) { WriteCell(v, pt, v.m_undo.strRedoText); }
+
+    // ---- One row, at the current cell the command had
+
+    static void DeleteRowAt(CMorvelEMView& v, CPoint pt)
+    {
+        v.m_nSelectMode = selectNone;
+        v.SetCurrentCell(pt.x, pt.y);
+        v.DeleteCurrentRow();
+    }
+
+    static void InsertRowAt(CMorvelEMView& v, CPoint pt)
+    {
+        v.m_nSelectMode = selectNone;
+        v.SetCurrentCell(pt.x, pt.y);
+        v.InsertOneRow();
+    }
+
+    // The row kept in the row store goes back in above the row (a deleted row; a special
+    // row its undo deleted through the row delete command, which kept it).
+    static void PutBackKeptRow(CMorvelEMView& v, CPoint pt)
+    {
+        v.InsertRowAligned(pt.y);
+        RestoreRow(v, 0, pt.y);
+        Refresh(v, pt.y);
+    }
+
+    static void RestoreClearedRow(CMorvelEMView& v, CPoint pt)
+    {
+        RestoreRow(v, 0, pt.y);
+        Refresh(v, pt.y);
+    }
+
+    static void ClearRowAt(CMorvelEMView& v, CPoint pt)
+    {
+        v.m_nSelectMode = selectNone;
+        v.SetCurrentCell(pt.x, pt.y);
+        v.OnClearRow();
+    }
+
+    // ---- Rows cut and pasted
+
+    // The rows in the row store are pasted above the row: the rows a cut took go back
+    // above the row they left; the rows an undo of a paste cut (in their order) make
+    // exactly what the paste made.
+    static void PasteKeptRows(CMorvelEMView& v, CPoint pt)
+    {
+        v.SetCurrentCell(pt.x, pt.y);
+        SelectWholeRows(v, pt.y, 1);
+        const CPtrArray& kept = v.m_undo.rows.GetWorkingArray();
+        std::vector<const CGridRow*> rows;
+        for (INT_PTR i = 0; i < kept.GetSize(); ++i)
+            rows.push_back(static_cast<const CGridRow*>(kept.GetAt(i)));
+        v.PasteRows(rows);
+    }
+
+    // Exactly as many rows as the record counts are cut from the row on: the rows a paste
+    // inserted, or the rows an undo of a cut pasted back.
+    static void CutCountedRows(CMorvelEMView& v, CPoint pt)
+    {
+        const int nCount = v.m_undo.nPasteCount;
+        if (nCount <= 0)
+            return;
+        v.SetCurrentCell(pt.x, pt.y);
+        SelectWholeRows(v, pt.y, nCount);
+        v.CutRowsToBuffer();
+    }
+
+    // ---- Remembering a row
+
+    static void ForgetMarkRow(CMorvelEMView& v, CPoint)
+    {
+        v.m_nMarkRow = -1;
+        v.RefreshMarkRowHeads();
+    }
+
+    static void MarkRow(CMorvelEMView& v, CPoint pt)
+    {
+        v.m_nMarkRow = pt.y;
+        v.RefreshMarkRowHeads();
+    }
+
+    // ---- Non-calculated marks
+
+    // The kinds the rows had before the command, exactly: rows the command left alone
+    // (already marked, or empty) keep their kind.
+    static void RestoreRowKinds(CMorvelEMView& v, CPoint pt)
+    {
+        const int nCount = std::min<int>(pt.x, static_cast<int>(v.m_undo.kinds.size()));
+        for (int i = 0; i < nCount; ++i) {
+            if (v.IsValidRow(pt.y + i) &&
+                (v.GetEditRow(pt.y + i) != nullptr || v.m_undo.kinds[i] != kindEmpty))
+                v.SetRowKind(v.m_undo.kinds[static_cast<size_t>(i)], pt.y + i);
+        }
+        Refresh(v, pt.y);
+    }
+
+    // Redo repeats the command, which keeps the kinds it finds for the next undo.
+    static void MarkNonCalculated(CMorvelEMView& v, CPoint pt, bool bNonCalculated)
+    {
+        if (pt.x <= 0)
+            return;
+        v.SetNonCalculated(bNonCalculated, pt.y, pt.y + pt.x - 1);
+    }
+    static void SetNonCalcAgain(CMorvelEMView& v, CPoint pt) { MarkNonCalculated(v, pt, true); }
+    static void ReleaseNonCalcAgain(CMorvelEMView& v, CPoint pt) { MarkNonCalculated(v, pt, false); }
+
+    // ---- Fixed-rate change
+
+    static void RestoreFixedRateTexts(CMorvelEMView& v, CPoint pt)
+    {
+        const INT_PTR nTexts = v.m_undo.texts.GetWorkingArray().GetSize() - kFixedRateSettings;
+        for (INT_PTR i = 0; i < nTexts; ++i) {
+            CString strText = UndoText(v.m_undo.texts, i);
+            if (CNumberRules::IsNumberText(strText))
+                strText = CNumberRules::FormatNormal(CNumberRules::ReadNumberText(strText));
+            const int nRow = pt.y + static_cast<int>(i);
+            v.SetCellText(strText, nRow, pt.x, TRUE);
+            v.CalcRow(nRow, 0);
+        }
+        Refresh(v, pt.y);
+    }
+
+    static void ApplyFixedRateAgain(CMorvelEMView& v, CPoint pt)
+    {
+        const CGridRowArray& texts = v.m_undo.texts;
+        const INT_PTR nTexts = texts.GetWorkingArray().GetSize() - kFixedRateSettings;
+        if (nTexts < 0)
+            return;
+        const CString strFormula = UndoText(texts, nTexts);
+        CRateCondition condition;
+        condition.nCol1 = std::atoi(UndoText(texts, nTexts + 1));
+        condition.nRelation1 = std::atoi(UndoText(texts, nTexts + 2));
+        condition.strValue1 = UndoText(texts, nTexts + 3);
+        condition.nCol2 = std::atoi(UndoText(texts, nTexts + 4));
+        condition.nRelation2 = std::atoi(UndoText(texts, nTexts + 5));
+        condition.strValue2 = UndoText(texts, nTexts + 6);
+        condition.nConjunction = std::atoi(UndoText(texts, nTexts + 7));
+        // The same column over the same rows as the first time.
+        v.m_nSelectMode = selectBlock;
+        v.m_rcSelection.SetRect(pt.x, pt.y, pt.x, pt.y + std::max<int>(0, static_cast<int>(nTexts) - 1));
+        v.ApplyFixedRateChange(strFormula, condition);
+    }
+
+    // ---- Rows cleared and inserted
+
+    static void RestoreClearedRows(CMorvelEMView& v, CPoint pt)
+    {
+        const INT_PTR nRows = v.m_undo.rows.GetWorkingArray().GetSize();
+        for (INT_PTR i = 0; i < nRows; ++i)
+            RestoreRow(v, i, pt.y + static_cast<int>(i));
+        Refresh(v, pt.y);
+    }
+
+    static void ClearRowsAgain(CMorvelEMView& v, CPoint pt)
+    {
+        const int nCount = static_cast<int>(v.m_undo.rows.GetWorkingArray().GetSize());
+        if (nCount <= 0)
+            return;
+        SelectWholeRows(v, pt.y, nCount);
+        v.OnClearRow();
+    }
+
+    static void DeleteInsertedRows(CMorvelEMView& v, CPoint pt)
+    {
+        const CPoint ptCurrent(v.m_nCurrentCol, v.m_nCurrentRow);
+        v.SetCurrentCell(v.m_nCurrentCol, pt.y);
+        const int nHeading = v.AdjustPageBreak(0, pt.y);
+        v.DeleteRows(pt.y, pt.x);
+        if (nHeading > 0)
+            v.AdjustPageBreak(1, nHeading - pt.x);
+        v.SetCurrentCell(ptCurrent.x, ptCurrent.y);
+        v.m_nSelectMode = selectNone;
+        Refresh(v, pt.y);
+    }
+
+    static void InsertRowsAgain(CMorvelEMView& v, CPoint pt)
+    {
+        SelectWholeRows(v, pt.y, pt.x);
+        v.OnInsertRow();
+    }
+
+    // ---- Cells cut and pasted
+
+    // The cut cells (kept by the cut) go back from the block's first corner.
+    static void PutBackCutCells(CMorvelEMView& v, CPoint)
+    {
+        if (v.m_undo.cells.size() < 2)
+            return;
+        CObArray cut;
+        FillCellBuffer(cut, v.m_undo.cells);
+        v.SetCurrentCell(v.m_undo.cells[0].pt.x, v.m_undo.cells[0].pt.y);
+        v.m_nSelectMode = selectNone;
+        v.PasteCellsFrom(&cut, nullptr, 0);
+        v.m_nSelectMode = selectNone;
+        FillCellBuffer(cut, {});
+    }
+
+    static void CutCellsAgain(CMorvelEMView& v, CPoint)
+    {
+        v.m_nSelectMode = selectBlock;
+        v.m_rcSelection = v.m_undo.rcCellBlock;
+        v.CutCellsToBuffer();
+    }
+
+    // The cells the paste overwrote (kept by the paste) are written back.
+    static void WriteBackOverwrittenCells(CMorvelEMView& v, CPoint)
+    {
+        CObArray overwritten;
+        FillCellBuffer(overwritten, v.m_undo.cells);
+        v.PasteCellsFrom(nullptr, &overwritten, 1);
+        FillCellBuffer(overwritten, {});
+    }
+
+    // The cell copy buffer again, at the block the paste wrote (its corners are the first
+    // two of the kept cells).
+    static void PasteCellsAgain(CMorvelEMView& v, CPoint)
+    {
+        if (v.m_undo.cells.size() < 2)
+            return;
+        const CPoint ptFirst = v.m_undo.cells[0].pt, ptSecond = v.m_undo.cells[1].pt;
+        if (ptSecond.x < 0) {
+            // A paste at a cell: the same cell again.
+            v.SetCurrentCell(ptFirst.x, ptFirst.y);
+            v.m_nSelectMode = selectNone;
+        } else {
+            v.m_nSelectMode = selectBlock;
+            v.m_rcSelection.SetRect(ptFirst.x, ptFirst.y, ptSecond.x, ptSecond.y);
+        }
+        v.PasteCellsFromBuffer(0);
+    }
+
+    // ---- The last row each record names
+
+    static int PositionRow(const CMorvelEMView&, CPoint pt) { return pt.y; }
+    // The rows from the position on, as many as the action names (at least the one).
+    static int RowsFrom(CPoint pt, INT_PTR nCount)
+    {
+        return pt.y + std::max(1, static_cast<int>(nCount)) - 1;
+    }
+    static int CountedRows(const CMorvelEMView& v, CPoint pt) { return RowsFrom(pt, v.m_undo.nPasteCount); }
+    static int RowCountInX(const CMorvelEMView&, CPoint pt) { return RowsFrom(pt, pt.x); }
+    static int KeptRows(const CMorvelEMView& v, CPoint pt)
+    {
+        return RowsFrom(pt, v.m_undo.rows.GetWorkingArray().GetSize());
+    }
+    static int FixedRateRows(const CMorvelEMView& v, CPoint pt)
+    {
+        return RowsFrom(pt, v.m_undo.texts.GetWorkingArray().GetSize() - kFixedRateSettings);
+    }
+    // The kept cells: two corners, then each cell's offset from the first corner.
+    static int KeptCells(const CMorvelEMView& v, CPoint pt)
+    {
+        const auto& cells = v.m_undo.cells;
+        int nLast = std::max<int>(pt.y, v.m_undo.rcCellBlock.bottom);
+        for (size_t i = 0; i < cells.size(); ++i)
+            nLast = std::max<int>(nLast, i < 2 ? cells[i].pt.y : cells[0].pt.y + cells[i].pt.y);
         return nLast;
     }
-    default:
-        return pt.y;
-    }
+};
+
+const CMorvelEMView::CUndoActions::CEntry* CMorvelEMView::CUndoActions::Find(int nAction)
+{
+    // clang-format off
+    static const CEntry entries[] = {
+        // action           undo                        redo                    last row named
+        {undoCellEdit,       &UndoCellEdit,              &RedoCellEdit,          &PositionRow},
+        {undoRowInsert,      &DeleteRowAt,               &InsertRowAt,           &PositionRow},
+        {undoRowDelete,      &PutBackKeptRow,            &DeleteRowAt,           &PositionRow},
+        {undoRowClear,       &RestoreClearedRow,         &ClearRowAt,            &PositionRow},
+        {undoRowsCut,        &PasteKeptRows,             &CutCountedRows,        &CountedRows},
+        {undoRowsPaste,      &CutCountedRows,            &PasteKeptRows,         &CountedRows},
+        {undoRowsPasteCount, &CutCountedRows,            &PasteKeptRows,         &CountedRows},
+        {undoMarkRow,        &ForgetMarkRow,             &MarkRow,               &PositionRow},
+        {undoNonCalcSet,     &RestoreRowKinds,           &SetNonCalcAgain,       &RowCountInX},
+        {undoNonCalcRelease, &RestoreRowKinds,           &ReleaseNonCalcAgain,   &RowCountInX},
+        {undoFixedRate,      &RestoreFixedRateTexts,     &ApplyFixedRateAgain,   &FixedRateRows},
+        {undoRowsClear,      &RestoreClearedRows,        &ClearRowsAgain,        &KeptRows},
+        {undoRowsInsert,     &DeleteInsertedRows,        &InsertRowsAgain,       &RowCountInX},
+        {undoCellsCut,       &PutBackCutCells,           &CutCellsAgain,         &KeptCells},
+        {undoCellsPaste,     &WriteBackOverwrittenCells, &PasteCellsAgain,       &KeptCells},
+        {undoSpecialRow,     &DeleteRowAt,               &PutBackKeptRow,        &PositionRow},
+    };
+    // clang-format on
+    for (const CEntry& entry : entries)
+        if (entry.nAction == nAction)
+            return &entry;
+    return nullptr;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -123,7 +470,9 @@ void CMorvelEMView::OnEditUndo()
     const int nAction = m_undo.nAction;
     if (nAction < 0 || !IsUndoRecordCurrent())
         return;
-    PerformUndo(nAction);
+    // A code nothing records takes only the common steps.
+    if (const CUndoActions::CEntry* pEntry = CUndoActions::Find(nAction))
+        pEntry->pfnUndo(*this, m_undo.ptPosition);
     m_undo.nRedoAction = nAction;
     SetDocumentModified();
     m_undo.nAction = undoNone;
@@ -138,308 +487,17 @@ void CMorvelEMView::OnEditRedo()
     const int nAction = m_undo.nRedoAction;
     if (nAction < 0 || !IsUndoRecordCurrent())
         return;
-    PerformRedo(nAction);
+    if (const CUndoActions::CEntry* pEntry = CUndoActions::Find(nAction))
+        pEntry->pfnRedo(*this, m_undo.ptPosition);
     SetDocumentModified();
     m_undo.nAction = nAction;
     m_undo.nRedoAction = undoNone;
     KeepUndoRecordInStep();
 }
 
-// ---------------------------------------------------------------------------------------
-// Helpers the actions share
-
-std::vector<const CGridRow*> CMorvelEMView::UndoRows() const
+int CMorvelEMView::UndoRecordLastRow() const
 {
-    std::vector<const CGridRow*> rows;
-    for (INT_PTR i = 0; i < m_undo.rows.GetWorkingArray().GetSize(); ++i)
-        rows.push_back(static_cast<const CGridRow*>(m_undo.rows.GetWorkingArray().GetAt(i)));
-    return rows;
-}
-
-void CMorvelEMView::SelectWholeRows(int nFirstRow, int nCount)
-{
-    const int nColumns = GetColumnLimit();
-    m_nSelectMode = selectRows;
-    m_rcSelection.SetRect(0, nFirstRow, std::max(0, nColumns - 1), nFirstRow + std::max(1, nCount) - 1);
-}
-
-void CMorvelEMView::RefreshAfterUndo(int nFromRow)
-{
-    if (m_hWnd != nullptr) {
-        InvalidateRows(std::max(0, nFromRow), m_nRowLimit - 1, TRUE);
-        UpdateWindow();
-    }
-    RecalcTotals(nFromRow);
-    UpdateTreeView();
-}
-
-void CMorvelEMView::RestoreRowFromUndo(INT_PTR nEntry, int nRow)
-{
-    const CGridRow* pSaved = m_undo.rows.GetRow(static_cast<int>(nEntry));
-    CopyRow(pSaved, MakeEditRow(nRow));
-    if (m_nUsedRows <= nRow && pSaved != nullptr && pSaved->m_nKind != kindEmpty) {
-        m_nUsedRows = nRow + 1;
-        UpdateScrollRanges();
-    }
-    CalcRow(nRow, 0);
-}
-
-void CMorvelEMView::SetRowKindsForUndo(bool bNonCalculated, int nFirstRow, int nCount)
-{
-    // Redo repeats the command, which keeps the kinds it finds for the next undo.
-    if (nCount <= 0)
-        return;
-    SetNonCalculated(bNonCalculated, nFirstRow, nFirstRow + nCount - 1);
-}
-
-// ---------------------------------------------------------------------------------------
-// Undo
-
-void CMorvelEMView::PerformUndo(int nAction)
-{
-    const CPoint pt = m_undo.ptPosition;
-    switch (nAction) {
-    case undoCellEdit:
-        SetCellText(m_undo.strUndoText, pt.y, pt.x, TRUE);
-        CalcRow(pt.y, 0);
-        if (m_hWnd != nullptr)
-            InvalidateRows(pt.y, pt.y);
-        RecalcTotals(pt.y);
-        break;
-    case undoRowInsert:
-        m_nSelectMode = selectNone;
-        SetCurrentCell(pt.x, pt.y);
-        DeleteCurrentRow();
-        break;
-    case undoRowDelete: {
-        InsertRowAligned(pt.y);
-        RestoreRowFromUndo(0, pt.y);
-        RefreshAfterUndo(pt.y);
-        break;
-    }
-    case undoRowClear:
-        RestoreRowFromUndo(0, pt.y);
-        RefreshAfterUndo(pt.y);
-        break;
-    case undoRowsCut:
-        // The cut rows (kept by the cut) go back above the row they left.
-        SetCurrentCell(pt.x, pt.y);
-        SelectWholeRows(pt.y, 1);
-        PasteRows(UndoRows());
-        break;
-    case undoRowsPaste:
-    case undoRowsPasteCount: {
-        // Exactly the rows the paste inserted go.
-        const int nCount = m_undo.nPasteCount;
-        if (nCount <= 0)
-            break;
-        SetCurrentCell(pt.x, pt.y);
-        SelectWholeRows(pt.y, nCount);
-        CutRowsToBuffer();
-        break;
-    }
-    case undoMarkRow:
-        m_nMarkRow = -1;
-        RefreshMarkRowHeads();
-        break;
-    case undoNonCalcSet:
-    case undoNonCalcRelease: {
-        // The kinds the rows had before the command, exactly: rows the command left alone
-        // (already marked, or empty) keep their kind.
-        const int nCount = std::min<int>(pt.x, static_cast<int>(m_undo.kinds.size()));
-        for (int i = 0; i < nCount; ++i) {
-            if (IsValidRow(pt.y + i) && (GetEditRow(pt.y + i) != nullptr || m_undo.kinds[i] != kindEmpty))
-                SetRowKind(m_undo.kinds[static_cast<size_t>(i)], pt.y + i);
-        }
-        RefreshAfterUndo(pt.y);
-        break;
-    }
-    case undoFixedRate: {
-        const INT_PTR nTexts = m_undo.texts.GetWorkingArray().GetSize() - kFixedRateSettings;
-        for (INT_PTR i = 0; i < nTexts; ++i) {
-            CString strText = UndoText(m_undo.texts, i);
-            if (CNumberRules::IsNumberText(strText))
-                strText = CNumberRules::FormatNormal(CNumberRules::ReadNumberText(strText));
-            const int nRow = pt.y + static_cast<int>(i);
-            SetCellText(strText, nRow, pt.x, TRUE);
-            CalcRow(nRow, 0);
-        }
-        RefreshAfterUndo(pt.y);
-        break;
-    }
-    case undoRowsClear: {
-        const INT_PTR nRows = m_undo.rows.GetWorkingArray().GetSize();
-        for (INT_PTR i = 0; i < nRows; ++i)
-            RestoreRowFromUndo(i, pt.y + static_cast<int>(i));
-        RefreshAfterUndo(pt.y);
-        break;
-    }
-    case undoRowsInsert: {
-        const CPoint ptCurrent(m_nCurrentCol, m_nCurrentRow);
-        SetCurrentCell(m_nCurrentCol, pt.y);
-        const int nHeading = AdjustPageBreak(0, pt.y);
-        DeleteRows(pt.y, pt.x);
-        if (nHeading > 0)
-            AdjustPageBreak(1, nHeading - pt.x);
-        SetCurrentCell(ptCurrent.x, ptCurrent.y);
-        m_nSelectMode = selectNone;
-        RefreshAfterUndo(pt.y);
-        break;
-    }
-    case undoCellsCut: {
-        // The cut cells (kept by the cut) go back from the block's first corner.
-        if (m_undo.cells.size() < 2)
-            break;
-        CObArray cut;
-        FillCellBuffer(cut, m_undo.cells);
-        SetCurrentCell(m_undo.cells[0].pt.x, m_undo.cells[0].pt.y);
-        m_nSelectMode = selectNone;
-        PasteCellsFrom(&cut, nullptr, 0);
-        m_nSelectMode = selectNone;
-        FillCellBuffer(cut, {});
-        break;
-    }
-    case undoCellsPaste: {
-        // The cells the paste overwrote (kept by the paste) are written back.
-        CObArray overwritten;
-        FillCellBuffer(overwritten, m_undo.cells);
-        PasteCellsFrom(nullptr, &overwritten, 1);
-        FillCellBuffer(overwritten, {});
-        break;
-    }
-    case undoSpecialRow:
-        m_nSelectMode = selectNone;
-        SetCurrentCell(pt.x, pt.y);
-        DeleteCurrentRow();
-        break;
-    default:
-        break; // codes nothing records: only the common steps
-    }
-}
-
-// ---------------------------------------------------------------------------------------
-// Redo
-
-void CMorvelEMView::PerformRedo(int nAction)
-{
-    const CPoint pt = m_undo.ptPosition;
-    switch (nAction) {
-    case undoCellEdit:
-        SetCellText(m_undo.strRedoText, pt.y, pt.x, TRUE);
-        CalcRow(pt.y, 0);
-        if (m_hWnd != nullptr)
-            InvalidateRows(pt.y, pt.y);
-        RecalcTotals(pt.y);
-        break;
-    case undoRowInsert:
-        m_nSelectMode = selectNone;
-        SetCurrentCell(pt.x, pt.y);
-        InsertOneRow();
-        break;
-    case undoRowDelete:
-        m_nSelectMode = selectNone;
-        SetCurrentCell(pt.x, pt.y);
-        DeleteCurrentRow();
-        break;
-    case undoRowClear:
-        m_nSelectMode = selectNone;
-        SetCurrentCell(pt.x, pt.y);
-        OnClearRow();
-        break;
-    case undoRowsCut: {
-        // The undo pasted the rows back: as many are cut again.
-        const int nCount = m_undo.nPasteCount;
-        if (nCount <= 0)
-            break;
-        SetCurrentCell(pt.x, pt.y);
-        SelectWholeRows(pt.y, nCount);
-        CutRowsToBuffer();
-        break;
-    }
-    case undoRowsPaste:
-    case undoRowsPasteCount:
-        // The undo cut the pasted rows into the row copy buffer, in their order: pasting
-        // them at the row puts back exactly what the paste made.
-        SetCurrentCell(pt.x, pt.y);
-        SelectWholeRows(pt.y, 1);
-        PasteRows(UndoRows());
-        break;
-    case undoMarkRow:
-        m_nMarkRow = pt.y;
-        RefreshMarkRowHeads();
-        break;
-    case undoNonCalcSet:
-        SetRowKindsForUndo(true, pt.y, pt.x);
-        break;
-    case undoNonCalcRelease:
-        SetRowKindsForUndo(false, pt.y, pt.x);
-        break;
-    case undoFixedRate: {
-        const INT_PTR nAll = m_undo.texts.GetWorkingArray().GetSize();
-        const INT_PTR nTexts = nAll - kFixedRateSettings;
-        if (nTexts < 0)
-            break;
-        const CString strFormula = UndoText(m_undo.texts, nTexts);
-        CRateCondition condition;
-        condition.nCol1 = std::atoi(UndoText(m_undo.texts, nTexts + 1));
-        condition.nRelation1 = std::atoi(UndoText(m_undo.texts, nTexts + 2));
-        condition.strValue1 = UndoText(m_undo.texts, nTexts + 3);
-        condition.nCol2 = std::atoi(UndoText(m_undo.texts, nTexts + 4));
-        condition.nRelation2 = std::atoi(UndoText(m_undo.texts, nTexts + 5));
-        condition.strValue2 = UndoText(m_undo.texts, nTexts + 6);
-        condition.nConjunction = std::atoi(UndoText(m_undo.texts, nTexts + 7));
-        // The same column over the same rows as the first time.
-        m_nSelectMode = selectBlock;
-        m_rcSelection.SetRect(pt.x, pt.y, pt.x, pt.y + std::max<int>(0, static_cast<int>(nTexts) - 1));
-        ApplyFixedRateChange(strFormula, condition);
-        break;
-    }
-    case undoRowsClear: {
-        const int nCount = static_cast<int>(m_undo.rows.GetWorkingArray().GetSize());
-        if (nCount <= 0)
-            break;
-        SelectWholeRows(pt.y, nCount);
-        OnClearRow();
-        break;
-    }
-    case undoRowsInsert:
-        SelectWholeRows(pt.y, pt.x);
-        OnInsertRow();
-        break;
-    case undoCellsCut:
-        m_nSelectMode = selectBlock;
-        m_rcSelection = m_undo.rcCellBlock;
-        CutCellsToBuffer();
-        break;
-    case undoCellsPaste: {
-        // The cell copy buffer again, at the block the paste wrote (its corners are the
-        // first two of the kept cells).
-        if (m_undo.cells.size() < 2)
-            break;
-        const CPoint ptFirst = m_undo.cells[0].pt, ptSecond = m_undo.cells[1].pt;
-        if (ptSecond.x < 0) {
-            // A paste at a cell: the same cell again.
-            SetCurrentCell(ptFirst.x, ptFirst.y);
-            m_nSelectMode = selectNone;
-        } else {
-            m_nSelectMode = selectBlock;
-            m_rcSelection.SetRect(ptFirst.x, ptFirst.y, ptSecond.x, ptSecond.y);
-        }
-        PasteCellsFromBuffer(0);
-        break;
-    }
-    case undoSpecialRow:
-        // The undo deleted the row through the row delete command, which kept it.
-        InsertRowAligned(pt.y);
-        RestoreRowFromUndo(0, pt.y);
-        if (m_hWnd != nullptr) {
-            InvalidateRows(pt.y, m_nRowLimit - 1, TRUE);
-            UpdateWindow();
-        }
-        RecalcTotals(pt.y);
-        UpdateTreeView();
-        break;
-    default:
-        break;
-    }
+    const int nAction = m_undo.nAction >= 0 ? m_undo.nAction : m_undo.nRedoAction;
+    const CUndoActions::CEntry* pEntry = CUndoActions::Find(nAction);
+    return pEntry != nullptr ? pEntry->pfnLastRow(*this, m_undo.ptPosition) : m_undo.ptPosition.y;
 }

@@ -287,7 +287,7 @@ void CMorvelPMView::OnInitialUpdate()
     }
     CreateCellEdit();
     m_ptLastCur = CPoint(m_nCurrentCol, m_nCurrentRow);
-    m_bCanUndo = m_bCanRedo = FALSE;
+    ForgetUndo();
     m_undoList.DeleteAll();
     m_rowDeleteList.DeleteAll();
     UpdateStatusText();

@@ -314,13 +314,15 @@ private:
     // Repaints the old and the new current cell in every view when the cursor moved.
     void ShowCursorMove();
     void RepaintAllViews();
-    // Runs a row command on a block as the given selection; puts the selection back.
-    void RunOnBlock(const CRect& rcBlock, void (CMorvelPMView::*pCommand)());
     void SaveSelectionInto(CPMObjList& list, bool bForRowDelete);
-    // Redo of a cut or a paste (undo kinds 0 to 5) on the record's block; FALSE when the
-    // command could not run again.
-    bool RedoClipboardCommand(int nKind, const CRect& rcBlock);
-    bool UndoClipboardCommand(int nKind);
+    // The texts of a block's cells, one record per row, added to the list.
+    void KeepBlockInto(CPMObjList& list, CRect rc);
+    // The command just done is the one undo takes back (an undo kind); redo is over.
+    void RecordUndo(int nKind);
+    // Neither undo nor redo has anything to act on.
+    void ForgetUndo();
+    // What undo and redo do with each undo kind, in one table (CMorvelPMViewUndo.cpp).
+    struct CUndoActions;
     // Clipboard helpers: a command for the focused editor, the clipboard read into the
     // exchange list, and a block put on the clipboard.
     bool ForwardToFocusedChild(UINT nMessage);

@@ -96,8 +96,7 @@ void CMorvelPMView::OnEditCopy()
     CPartsShared::s_nCopyMode =
         m_nSelectMode == selectRows ? CPartsShared::copyRows : CPartsShared::copyCells;
     CopyBlockToClipboard(GetSelectionBlock());
-    m_bCanUndo = FALSE;
-    m_bCanRedo = FALSE;
+    ForgetUndo();
 }
 
 void CMorvelPMView::OnEditCut()
@@ -112,6 +111,7 @@ void CMorvelPMView::OnEditCut()
                                 : m_nSelectMode == selectNone ? CPartsShared::copyNone
                                                               : CPartsShared::copyCells;
     CRect rcBlock = GetSelectionBlock();
+    int nUndoKind = m_nUndoKind; // nothing below the used rows is cut: the kind stays
     if (rcBlock.top <= pDoc->m_nRowsInUse) {
         if (rcBlock.bottom > pDoc->m_nRowsInUse)
             rcBlock.bottom = pDoc->m_nRowsInUse - 1;
@@ -127,18 +127,17 @@ void CMorvelPMView::OnEditCut()
             m_nSelectMode = selectNone;
             pDoc->SetModifiedFlag(TRUE);
             InvalidateRows(nTop, m_nRowLimit - 1, TRUE);
-            m_nUndoKind = undoCutRows;
+            nUndoKind = undoCutRows;
         } else {
             CPartsShared::s_nCopyMode = CPartsShared::copyCells;
             CopyBlockToClipboard(rcBlock);
             ClearCells(rcBlock.left, rcBlock.top, rcBlock.right, rcBlock.bottom);
             pDoc->SetModifiedFlag(TRUE);
-            m_nUndoKind = undoCutCells;
+            nUndoKind = undoCutCells;
         }
         pDoc->UpdateAllViews(nullptr);
     }
-    m_bCanUndo = TRUE;
-    m_bCanRedo = FALSE;
+    RecordUndo(nUndoKind);
 }
 
 void CMorvelPMView::OnEditPaste()
@@ -153,6 +152,7 @@ void CMorvelPMView::OnEditPaste()
         m_rcSelection.top == m_rcSelection.bottom)
         nKind = selectNone;
     const int nMode = CPartsShared::s_nCopyMode;
+    int nUndoKind = m_nUndoKind; // a paste of nothing keeps the kind
     const bool bTiling = (nKind == selectBlock || nKind == selectRows || nKind == selectColumn) &&
                          (nMode == CPartsShared::copyCells || nMode == CPartsShared::copyRows);
     if (bTiling) {
@@ -175,7 +175,7 @@ void CMorvelPMView::OnEditPaste()
                 CalcRow(r, 0);
             }
             pDoc->SetModifiedFlag(TRUE);
-            m_nUndoKind = nKind == selectColumn ? undoPasteColumn : undoPasteTiled;
+            nUndoKind = nKind == selectColumn ? undoPasteColumn : undoPasteTiled;
         }
         SetVScrollRange(pDoc->m_nRowsInUse);
     } else if (nKind == selectNone && nMode == CPartsShared::copyCells) {
@@ -199,7 +199,7 @@ void CMorvelPMView::OnEditPaste()
                 ++nRow;
             }
             pDoc->SetModifiedFlag(TRUE);
-            m_nUndoKind = undoPasteCells;
+            nUndoKind = undoPasteCells;
         }
     } else if (nKind == selectNone && nMode == CPartsShared::copyRows) {
         if (ReadClipboard()) {
@@ -229,13 +229,12 @@ void CMorvelPMView::OnEditPaste()
                 ++nRow;
             }
             pDoc->SetModifiedFlag(TRUE);
-            m_nUndoKind = undoPasteRows;
+            nUndoKind = undoPasteRows;
         }
     }
     InvalidateRows(0, m_nRowLimit - 1, TRUE);
     pDoc->UpdateAllViews(nullptr);
-    m_bCanUndo = TRUE;
-    m_bCanRedo = FALSE;
+    RecordUndo(nUndoKind);
 }
 
 void CMorvelPMView::OnUpdateEditCut(CCmdUI* pCmdUI)
@@ -251,89 +250,4 @@ void CMorvelPMView::OnUpdateEditCopy(CCmdUI* pCmdUI)
 void CMorvelPMView::OnUpdateEditPaste(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(TRUE);
-}
-
-// ---------------------------------------------------------------------------------------
-// Undo and redo of the clipboard commands
-
-bool CMorvelPMView::UndoClipboardCommand(int nKind)
-{
-    const CRect rcBlock = GetUndoBlock();
-    switch (nKind) {
-    case undoCutRows: {
-        if (m_undoList.IsEmpty())
-            return false;
-        HideCellEdit();
-        m_nCurrentCol = rcBlock.left;
-        m_nCurrentRow = rcBlock.top;
-        ScrollCellIntoView(m_nCurrentRow, m_nCurrentCol);
-        for (int i = 0; i < static_cast<int>(m_undoList.GetCount()); ++i)
-            InsertRowQuiet(rcBlock.top);
-        InvalidateRows(rcBlock.top, m_nRowLimit - 1, TRUE);
-        RestoreUndoRecord();
-        return true;
-    }
-    case undoPasteRows: {
-        if (m_undoList.IsEmpty())
-            return false;
-        const CRect rcSaved = m_rcSelection;
-        const int nSavedKind = m_nSelectMode;
-        m_rcSelection = rcBlock;
-        m_nSelectMode = selectRows;
-        OnEditCut();
-        m_rcSelection = rcSaved;
-        m_nSelectMode = nSavedKind;
-        return true;
-    }
-    default:
-        RestoreUndoRecord();
-        return true;
-    }
-}
-
-bool CMorvelPMView::RedoClipboardCommand(int nKind, const CRect& rcBlock)
-{
-    const CRect rcSaved = m_rcSelection;
-    const int nSavedKind = m_nSelectMode;
-    const CPoint ptSaved(m_nCurrentCol, m_nCurrentRow);
-    const int nSavedMode = CPartsShared::s_nCopyMode;
-    const bool bSingle = rcBlock.left == rcBlock.right && rcBlock.top == rcBlock.bottom;
-    switch (nKind) {
-    case undoCutCells:
-    case undoCutRows:
-        m_nCurrentCol = rcBlock.left;
-        m_nCurrentRow = rcBlock.top;
-        if (bSingle) {
-            m_nSelectMode = selectNone;
-        } else {
-            m_rcSelection = rcBlock;
-            m_nSelectMode = nKind == undoCutRows ? selectRows : selectBlock;
-        }
-        OnEditCut();
-        break;
-    case undoPasteCells:
-    case undoPasteRows:
-        CPartsShared::s_nCopyMode =
-            nKind == undoPasteCells || bSingle ? CPartsShared::copyCells : CPartsShared::copyRows;
-        m_nCurrentCol = rcBlock.left;
-        m_nCurrentRow = rcBlock.top;
-        OnEditPaste();
-        break;
-    case undoPasteTiled:
-    case undoPasteColumn:
-        CPartsShared::s_nCopyMode = CPartsShared::copyCells;
-        m_nCurrentCol = rcBlock.left;
-        m_nCurrentRow = rcBlock.top;
-        m_rcSelection = rcBlock;
-        OnEditPaste();
-        break;
-    default:
-        return false;
-    }
-    m_rcSelection = rcSaved;
-    m_nSelectMode = nSavedKind;
-    m_nCurrentCol = ptSaved.x;
-    m_nCurrentRow = ptSaved.y;
-    CPartsShared::s_nCopyMode = nSavedMode;
-    return true;
 }

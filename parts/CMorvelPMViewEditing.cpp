@@ -543,9 +543,7 @@ void CMorvelPMView::OnInsertRow()
         pDoc->SetModifiedFlag(TRUE);
         InsertRow(m_nCurrentRow);
     }
-    m_nUndoKind = undoRowInsert;
-    m_bCanUndo = TRUE;
-    m_bCanRedo = FALSE;
+    RecordUndo(undoRowInsert);
 }
 
 void CMorvelPMView::OnDeleteRow()
@@ -572,9 +570,7 @@ void CMorvelPMView::OnDeleteRow()
     } else {
         DeleteRow(m_nCurrentRow);
     }
-    m_nUndoKind = undoRowDelete;
-    m_bCanUndo = TRUE;
-    m_bCanRedo = FALSE;
+    RecordUndo(undoRowDelete);
 }
 
 void CMorvelPMView::OnClearRow()

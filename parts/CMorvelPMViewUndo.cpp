@@ -2,9 +2,11 @@
 // texts of the block the last structural command changed; the row-delete record
 // (m_rowDeleteList) the rows the last row delete took out. Undo writes a record back or
 // runs the opposite command; redo runs the undone command again on the record's block.
+// What each kind does either way is in one table, CUndoActions.
 // Typing, row clear and the document-wide commands are not undoable.
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
+#include "parts/CPartsShared.h"
 #include "platform/ui/core/CCmdUI.h"
 
 #include <algorithm>
@@ -40,18 +42,7 @@ void CMorvelPMView::SaveSelectionInto(CPMObjList& list, bool bForRowDelete)
     }
     if (rc.bottom > nUsed)
         rc.bottom = nUsed - 1;
-    rc.left = std::clamp<LONG>(rc.left, 0, CPMObj::MAX_COLUMNS - 1);
-    rc.right = std::clamp<LONG>(rc.right, rc.left, CPMObj::MAX_COLUMNS - 1);
-    for (int r = std::max<int>(0, rc.top); r <= rc.bottom; ++r) {
-        auto* pObj = new CPMObj;
-        pObj->m_nRow = r;
-        pObj->m_nLastRow = rc.bottom;
-        pObj->m_nFirstCol = rc.left;
-        pObj->m_nLastCol = rc.right;
-        for (int c = rc.left; c <= rc.right; ++c)
-            pObj->m_strCell[c] = GetCellText(r, c);
-        list.AddTail(pObj);
-    }
+    KeepBlockInto(list, rc);
 }
 
 void CMorvelPMView::SaveSelectionForUndo()
@@ -69,6 +60,11 @@ void CMorvelPMView::SaveBlockForUndo(const CRect& rcBlock)
     m_undoList.DeleteAll();
     CRect rc;
     NormalizeCellRange(rcBlock.left, rcBlock.top, rcBlock.right, rcBlock.bottom, &rc);
+    KeepBlockInto(m_undoList, rc);
+}
+
+void CMorvelPMView::KeepBlockInto(CPMObjList& list, CRect rc)
+{
     rc.left = std::clamp<LONG>(rc.left, 0, CPMObj::MAX_COLUMNS - 1);
     rc.right = std::clamp<LONG>(rc.right, rc.left, CPMObj::MAX_COLUMNS - 1);
     for (int r = std::max<int>(0, rc.top); r <= rc.bottom; ++r) {
@@ -79,7 +75,7 @@ void CMorvelPMView::SaveBlockForUndo(const CRect& rcBlock)
         pObj->m_nLastCol = rc.right;
         for (int c = rc.left; c <= rc.right; ++c)
             pObj->m_strCell[c] = GetCellText(r, c);
-        m_undoList.AddTail(pObj);
+        list.AddTail(pObj);
     }
 }
 
@@ -105,26 +101,227 @@ void CMorvelPMView::RestoreUndoRecord()
     InvalidateRows(rcBlock.top, m_nRowLimit - 1, TRUE);
 }
 
-void CMorvelPMView::RunOnBlock(const CRect& rcBlock, void (CMorvelPMView::*pCommand)())
+void CMorvelPMView::RecordUndo(int nKind)
 {
-    const CRect rcSaved = m_rcSelection;
-    const int nSavedMode = m_nSelectMode;
-    const CPoint ptSaved(m_nCurrentCol, m_nCurrentRow);
-    m_nCurrentCol = rcBlock.left;
-    m_nCurrentRow = rcBlock.top;
-    if (rcBlock.left == rcBlock.right && rcBlock.top == rcBlock.bottom) {
-        m_rcSelection.SetRect(rcBlock.left, rcBlock.top, rcBlock.left, rcBlock.top);
-        m_nSelectMode = selectNone;
-    } else {
-        m_rcSelection = rcBlock;
-        m_nSelectMode = selectRows;
-    }
-    (this->*pCommand)();
-    m_rcSelection = rcSaved;
-    m_nSelectMode = nSavedMode;
-    m_nCurrentCol = ptSaved.x;
-    m_nCurrentRow = ptSaved.y;
+    m_nUndoKind = nKind;
+    m_bCanUndo = TRUE;
+    m_bCanRedo = FALSE;
 }
+
+void CMorvelPMView::ForgetUndo()
+{
+    m_bCanUndo = FALSE;
+    m_bCanRedo = FALSE;
+}
+
+// ---------------------------------------------------------------------------------------
+// The actions. A step returns false when it finds nothing to act on and the record is to
+// stay as it was; the steps come in pairs, undo before redo. Redo, and the undo of row
+// commands, run the command again as the user would on the record's block.
+
+struct CMorvelPMView::CUndoActions {
+    using Step = bool (*)(CMorvelPMView& v);
+    struct CEntry {
+        int nKind;
+        Step pfnUndo;
+        Step pfnRedo;
+    };
+    static const CEntry* Find(int nKind);
+
+    // The user's selection (and with bAll the current cell and the copy mode), put back
+    // once a command run on the record's block is done.
+    struct CKeptChoice {
+        CMorvelPMView& v;
+        const bool bAll;
+        const CRect rcSelection = v.m_rcSelection;
+        const int nSelectMode = v.m_nSelectMode;
+        const CPoint ptCurrent{v.m_nCurrentCol, v.m_nCurrentRow};
+        const int nCopyMode = CPartsShared::s_nCopyMode;
+        ~CKeptChoice()
+        {
+            v.m_rcSelection = rcSelection;
+            v.m_nSelectMode = nSelectMode;
+            if (!bAll)
+                return;
+            v.m_nCurrentCol = ptCurrent.x;
+            v.m_nCurrentRow = ptCurrent.y;
+            CPartsShared::s_nCopyMode = nCopyMode;
+        }
+    };
+
+    static bool IsOneCell(const CRect& rc) { return rc.left == rc.right && rc.top == rc.bottom; }
+
+    // A row command on the block's rows: the current cell at its top left, the rows
+    // selected (a one-cell block: just the cell).
+    static void RunOnRows(CMorvelPMView& v, const CRect& rcBlock, void (CMorvelPMView::*pCommand)())
+    {
+        const CKeptChoice kept{v, true};
+        v.m_nCurrentCol = rcBlock.left;
+        v.m_nCurrentRow = rcBlock.top;
+        if (IsOneCell(rcBlock)) {
+            v.m_rcSelection.SetRect(rcBlock.left, rcBlock.top, rcBlock.left, rcBlock.top);
+            v.m_nSelectMode = selectNone;
+        } else {
+            v.m_rcSelection = rcBlock;
+            v.m_nSelectMode = selectRows;
+        }
+        (v.*pCommand)();
+    }
+
+    // ---- Cells written back (a cell cut, and every paste but a row paste)
+
+    static bool RestoreRecord(CMorvelPMView& v)
+    {
+        v.RestoreUndoRecord();
+        return true;
+    }
+
+    static bool CutAgain(CMorvelPMView& v, int nSelectMode)
+    {
+        const CRect rcBlock = v.GetUndoBlock();
+        const CKeptChoice kept{v, true};
+        v.m_nCurrentCol = rcBlock.left;
+        v.m_nCurrentRow = rcBlock.top;
+        if (IsOneCell(rcBlock)) {
+            v.m_nSelectMode = selectNone;
+        } else {
+            v.m_rcSelection = rcBlock;
+            v.m_nSelectMode = nSelectMode;
+        }
+        v.OnEditCut();
+        return true;
+    }
+    static bool CutCellsAgain(CMorvelPMView& v) { return CutAgain(v, selectBlock); }
+
+    // A paste at the block's first cell; a row paste of a one-cell block pastes cells.
+    static bool PasteAgain(CMorvelPMView& v, bool bRows)
+    {
+        const CRect rcBlock = v.GetUndoBlock();
+        const CKeptChoice kept{v, true};
+        CPartsShared::s_nCopyMode =
+            bRows && !IsOneCell(rcBlock) ? CPartsShared::copyRows : CPartsShared::copyCells;
+        v.m_nCurrentCol = rcBlock.left;
+        v.m_nCurrentRow = rcBlock.top;
+        v.OnEditPaste();
+        return true;
+    }
+    static bool PasteCellsAgain(CMorvelPMView& v) { return PasteAgain(v, false); }
+
+    // A paste over the block as the selection.
+    static bool TileAgain(CMorvelPMView& v)
+    {
+        const CRect rcBlock = v.GetUndoBlock();
+        const CKeptChoice kept{v, true};
+        CPartsShared::s_nCopyMode = CPartsShared::copyCells;
+        v.m_nCurrentCol = rcBlock.left;
+        v.m_nCurrentRow = rcBlock.top;
+        v.m_rcSelection = rcBlock;
+        v.OnEditPaste();
+        return true;
+    }
+
+    // ---- Rows cut and pasted
+
+    // As many empty rows as were cut go in at the block, then get their texts back.
+    static bool PutBackCutRows(CMorvelPMView& v)
+    {
+        if (v.m_undoList.IsEmpty())
+            return false;
+        const CRect rcBlock = v.GetUndoBlock();
+        v.HideCellEdit();
+        v.m_nCurrentCol = rcBlock.left;
+        v.m_nCurrentRow = rcBlock.top;
+        v.ScrollCellIntoView(v.m_nCurrentRow, v.m_nCurrentCol);
+        for (int i = 0; i < static_cast<int>(v.m_undoList.GetCount()); ++i)
+            v.InsertRowQuiet(rcBlock.top);
+        v.InvalidateRows(rcBlock.top, v.m_nRowLimit - 1, TRUE);
+        v.RestoreUndoRecord();
+        return true;
+    }
+    static bool CutRowsAgain(CMorvelPMView& v) { return CutAgain(v, selectRows); }
+
+    // The pasted rows are cut again; the cursor stays where the cut leaves it.
+    static bool CutPastedRows(CMorvelPMView& v)
+    {
+        if (v.m_undoList.IsEmpty())
+            return false;
+        const CKeptChoice kept{v, false};
+        v.m_rcSelection = v.GetUndoBlock();
+        v.m_nSelectMode = selectRows;
+        v.OnEditCut();
+        return true;
+    }
+    static bool PasteRowsAgain(CMorvelPMView& v) { return PasteAgain(v, true); }
+
+    // ---- Rows deleted and inserted
+
+    // Empty rows go in where the deleted rows were, and get the deleted texts back.
+    static bool PutBackDeletedRows(CMorvelPMView& v)
+    {
+        const CRect rcBlock = v.m_rowDeleteList.GetBlock();
+        if (v.m_rowDeleteList.IsEmpty())
+            return true;
+        RunOnRows(v, rcBlock, &CMorvelPMView::OnInsertRow);
+        v.m_nCurrentRow += rcBlock.bottom - rcBlock.top;
+        v.CopyRowDeleteToUndo();
+        v.RestoreUndoRecord();
+        return true;
+    }
+
+    static bool DeleteRows(CMorvelPMView& v, const CRect& rcBlock)
+    {
+        RunOnRows(v, rcBlock, &CMorvelPMView::OnDeleteRow);
+        if (rcBlock.top < v.m_nCurrentRow)
+            v.m_nCurrentRow = std::max<int>(0, v.m_nCurrentRow - (rcBlock.bottom - rcBlock.top));
+        return true;
+    }
+
+    static bool DeleteRowsAgain(CMorvelPMView& v)
+    {
+        return !v.m_undoList.IsEmpty() && DeleteRows(v, v.GetUndoBlock());
+    }
+
+    static bool DeleteInsertedRows(CMorvelPMView& v)
+    {
+        if (!v.m_undoList.IsEmpty())
+            DeleteRows(v, v.GetUndoBlock());
+        return true;
+    }
+
+    static bool InsertRowsAgain(CMorvelPMView& v)
+    {
+        if (v.m_undoList.IsEmpty())
+            return false;
+        const CRect rcBlock = v.GetUndoBlock();
+        RunOnRows(v, rcBlock, &CMorvelPMView::OnInsertRow);
+        v.m_nCurrentRow += rcBlock.bottom - rcBlock.top;
+        return true;
+    }
+};
+
+const CMorvelPMView::CUndoActions::CEntry* CMorvelPMView::CUndoActions::Find(int nKind)
+{
+    static const CEntry entries[] = {
+        // clang-format off
+        // kind           undo                 redo
+        {undoCutCells,    &RestoreRecord,      &CutCellsAgain},
+        {undoCutRows,     &PutBackCutRows,     &CutRowsAgain},
+        {undoPasteCells,  &RestoreRecord,      &PasteCellsAgain},
+        {undoPasteRows,   &CutPastedRows,      &PasteRowsAgain},
+        {undoPasteTiled,  &RestoreRecord,      &TileAgain},
+        {undoPasteColumn, &RestoreRecord,      &TileAgain},
+        {undoRowDelete,   &PutBackDeletedRows, &DeleteRowsAgain},
+        {undoRowInsert,   &DeleteInsertedRows, &InsertRowsAgain},
+        // clang-format on
+    };
+    for (const CEntry& entry : entries)
+        if (entry.nKind == nKind)
+            return &entry;
+    return nullptr;
+}
+
+// ---------------------------------------------------------------------------------------
+// Commands
 
 void CMorvelPMView::OnEditUndo()
 {
@@ -138,31 +335,10 @@ void CMorvelPMView::OnEditUndo()
         HideCellEdit();
     }
     const int nKind = m_nUndoKind;
-    switch (nKind) {
-    case undoRowDelete: {
-        const CRect rcBlock = m_rowDeleteList.GetBlock();
-        if (m_rowDeleteList.IsEmpty())
-            break;
-        RunOnBlock(rcBlock, &CMorvelPMView::OnInsertRow);
-        m_nCurrentRow += rcBlock.bottom - rcBlock.top;
-        CopyRowDeleteToUndo();
-        RestoreUndoRecord();
-        break;
-    }
-    case undoRowInsert: {
-        const CRect rcBlock = GetUndoBlock();
-        if (m_undoList.IsEmpty())
-            break;
-        RunOnBlock(rcBlock, &CMorvelPMView::OnDeleteRow);
-        if (rcBlock.top < m_nCurrentRow)
-            m_nCurrentRow = std::max<int>(0, m_nCurrentRow - (rcBlock.bottom - rcBlock.top));
-        break;
-    }
-    default:
-        if (!UndoClipboardCommand(nKind))
-            return;
-        break;
-    }
+    const CUndoActions::CEntry* pEntry = CUndoActions::Find(nKind);
+    if (pEntry == nullptr || !pEntry->pfnUndo(*this))
+        return;
+    // The commands undo runs record themselves: the record is the undone command's again.
     m_nUndoKind = nKind;
     m_bCanUndo = FALSE;
     m_bCanRedo = TRUE;
@@ -179,29 +355,10 @@ void CMorvelPMView::OnEditRedo()
         m_nEditState = editClosed;
         HideCellEdit();
     }
-    const int nKind = m_nUndoKind;
-    const CRect rcBlock = GetUndoBlock();
-    switch (nKind) {
-    case undoRowDelete:
-        if (m_undoList.IsEmpty())
-            return;
-        RunOnBlock(rcBlock, &CMorvelPMView::OnDeleteRow);
-        if (rcBlock.top < m_nCurrentRow)
-            m_nCurrentRow = std::max<int>(0, m_nCurrentRow - (rcBlock.bottom - rcBlock.top));
-        m_nUndoKind = undoRowDelete;
-        break;
-    case undoRowInsert:
-        if (m_undoList.IsEmpty())
-            return;
-        RunOnBlock(rcBlock, &CMorvelPMView::OnInsertRow);
-        m_nCurrentRow += rcBlock.bottom - rcBlock.top;
-        m_nUndoKind = undoRowInsert;
-        break;
-    default:
-        if (!RedoClipboardCommand(nKind, rcBlock))
-            return;
-        break;
-    }
+    // The command run again records itself.
+    const CUndoActions::CEntry* pEntry = CUndoActions::Find(m_nUndoKind);
+    if (pEntry == nullptr || !pEntry->pfnRedo(*this))
+        return;
     m_bCanUndo = TRUE;
     m_bCanRedo = FALSE;
     pDoc->UpdateAllViews(nullptr);

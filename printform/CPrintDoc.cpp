@@ -13,6 +13,7 @@
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/dialogs/CColorDialog.h"
 #include "platform/ui/gdi/CDC.h"
+#include "printform/CPrintFormView.h"
 #include "resources/PrintFormIds.h"
 
 #include <climits>
@@ -123,6 +124,19 @@ CDrawObj* CPrintDoc::ObjectAt(const CPoint& point)
             return pObj;
     }
     return nullptr;
+}
+
+void CPrintDoc::Draw(CDC* pDC, CPrintFormView* pView)
+{
+    for (POSITION pos = m_objects.GetHeadPosition(); pos != nullptr;) {
+        CDrawObj* pObj = m_objects.GetNext(pos);
+        const bool bSelectedHere = pView && pView->IsActive() && pView->IsSelected(pObj);
+        if (auto* pTable = dynamic_cast<CDrawTable*>(pObj); pTable && !bSelectedHere)
+            pTable->ClearCellSelection();
+        pObj->Draw(pDC, pView);
+        if (bSelectedHere && !pDC->IsPrinting())
+            pObj->DrawTracker(pDC, 1, pView);
+    }
 }
 
 BOOL CPrintDoc::IsItemSaved(const COleClientItem* pItem) const

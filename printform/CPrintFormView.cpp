@@ -616,8 +616,7 @@ void CPrintFormView::OnInitialUpdate()
         m_toolTip.AddTool(this, "");
     }
     m_bDragRect = FALSE;
-    m_bCanUndo = FALSE;
-    m_bCanRedo = FALSE;
+    SetUndoFlags(FALSE, FALSE);
     SelectZoomBoxEntry(100, FALSE);
     m_nRuleLineStyle = 1;
     m_nTableRows = 2;

@@ -365,6 +365,8 @@ private:
     void TakeIntoDocument(CDrawObj* pObj);
     void FillList(CDrawObjList& list, const CDrawObjList& from);
     void RemoveSelectedFromDocument(bool bKeepEmbedded);
+    // What undo and redo do with each undo kind, in one table (CPrintFormViewUndo.cpp).
+    struct CUndoActions;
     void StopAutoScroll();
     // A bar box shows a text that none of its entries has: no entry is selected.
     static void ShowBoxText(CComboBox* pBox, const CString& text);

@@ -1,26 +1,11 @@
 // The one-level undo of the layout editor's view: recording the states before and after an
 // edit, exchanging them, and keeping every list free of objects that no longer exist.
 #include "drawing/CDrawOleObj.h"
-#include "drawing/CDrawTable.h"
 #include "platform/ui/core/CCmdUI.h"
-#include "platform/ui/gdi/CDC.h"
 #include "printform/CPrintDoc.h"
 #include "printform/CPrintFormView.h"
 
 #include <vector>
-
-void CPrintDoc::Draw(CDC* pDC, CPrintFormView* pView)
-{
-    for (POSITION pos = m_objects.GetHeadPosition(); pos != nullptr;) {
-        CDrawObj* pObj = m_objects.GetNext(pos);
-        const bool bSelectedHere = pView && pView->IsActive() && pView->IsSelected(pObj);
-        if (auto* pTable = dynamic_cast<CDrawTable*>(pObj); pTable && !bSelectedHere)
-            pTable->ClearCellSelection();
-        pObj->Draw(pDC, pView);
-        if (bSelectedHere && !pDC->IsPrinting())
-            pObj->DrawTracker(pDC, 1, pView);
-    }
-}
 
 namespace {
 
@@ -282,32 +267,68 @@ void CPrintFormView::RedoSwap()
     RememberSelectionForUndo();
 }
 
+// ---------------------------------------------------------------------------------------
+// The actions: how each kind's two states are exchanged, undo before redo. A kind not in
+// the table exchanges the objects before and after the edit.
+
+struct CPrintFormView::CUndoActions {
+    using Step = void (*)(CPrintFormView& v);
+    struct CEntry {
+        int nKind;
+        Step pfnUndo;
+        Step pfnRedo;
+    };
+    static const CEntry& Find(int nKind);
+
+    static void ReAdd(CPrintFormView& v) { v.UndoReAdd(); }
+    static void Remove(CPrintFormView& v) { v.UndoRemove(); }
+    static void SwapBack(CPrintFormView& v) { v.UndoSwap(); }
+    static void SwapAgain(CPrintFormView& v) { v.RedoSwap(); }
+    // The views let go of the new objects (and an inserted object's item) first.
+    static void RemoveInsertedObject(CPrintFormView& v)
+    {
+        v.GetDocument()->UpdateAllViews(nullptr, CPrintDoc::hintOleObjects, &v.m_undoAfter);
+        v.UndoRemove();
+    }
+    static void RemoveNewObject(CPrintFormView& v)
+    {
+        v.GetDocument()->UpdateAllViews(nullptr, CPrintDoc::hintSelection, &v.m_undoAfter);
+        v.UndoRemove();
+    }
+};
+
+const CPrintFormView::CUndoActions::CEntry& CPrintFormView::CUndoActions::Find(int nKind)
+{
+    static const CEntry entries[] = {
+        // clang-format off
+        // kind              undo                   redo
+        {undoInPlace,        &SwapBack,             &SwapAgain},
+        {undoCut,            &ReAdd,                &Remove},
+        {undoClear,          &ReAdd,                &Remove},
+        {undoPaste,          &Remove,               &ReAdd},
+        {undoInsertObject,   &RemoveInsertedObject, &ReAdd},
+        {undoNewText,        &RemoveNewObject,      &ReAdd},
+        {undoNewShapeUnused, &RemoveNewObject,      &ReAdd},
+        {undoNewShape,       &RemoveNewObject,      &ReAdd},
+        {undoSelectTool,     &SwapBack,             &SwapAgain},
+        {undoAddLine,        &SwapBack,             &SwapAgain},
+        {undoDeleteLine,     &SwapBack,             &SwapAgain},
+        // clang-format on
+    };
+    for (const CEntry& entry : entries)
+        if (entry.nKind == nKind)
+            return entry;
+    return entries[0];
+}
+
+// ---------------------------------------------------------------------------------------
+// Commands
+
 void CPrintFormView::OnEditUndo()
 {
     if (!m_bCanUndo)
         return;
-    switch (m_nUndoKind) {
-    case undoCut:
-    case undoClear:
-        UndoReAdd();
-        break;
-    case undoPaste:
-        UndoRemove();
-        break;
-    case undoInsertObject:
-        GetDocument()->UpdateAllViews(nullptr, CPrintDoc::hintOleObjects, &m_undoAfter);
-        UndoRemove();
-        break;
-    case undoNewText:
-    case undoNewShapeUnused:
-    case undoNewShape:
-        GetDocument()->UpdateAllViews(nullptr, CPrintDoc::hintSelection, &m_undoAfter);
-        UndoRemove();
-        break;
-    default:
-        UndoSwap();
-        break;
-    }
+    CUndoActions::Find(m_nUndoKind).pfnUndo(*this);
     m_bCanUndo = FALSE;
     m_bCanRedo = TRUE;
 }
@@ -316,22 +337,7 @@ void CPrintFormView::OnEditRedo()
 {
     if (!m_bCanRedo)
         return;
-    switch (m_nUndoKind) {
-    case undoCut:
-    case undoClear:
-        UndoRemove();
-        break;
-    case undoPaste:
-    case undoInsertObject:
-    case undoNewText:
-    case undoNewShapeUnused:
-    case undoNewShape:
-        UndoReAdd();
-        break;
-    default:
-        RedoSwap();
-        break;
-    }
+    CUndoActions::Find(m_nUndoKind).pfnRedo(*this);
     m_bCanUndo = TRUE;
     m_bCanRedo = FALSE;
 }
