@@ -132,9 +132,12 @@ void ReadOtherForm(CMorvelEMView& view)
 
 void TextOutput(CMorvelEMView& view)
 {
+    // An existing file, the open estimate's own among them, is replaced only when the
+    // user says so.
     CString strPath;
-    if (!AskFileName(view, FALSE, "CSV", view.GetDefaultFileName(), OFN_HIDEREADONLY | OFN_NOCHANGEDIR,
-                     "CSVﾌｧｲﾙ(*.CSV)|*.CSV||"_sj, strPath))
+    if (!AskFileName(view, FALSE, "CSV", view.GetDefaultFileName(),
+                     OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR, "CSVﾌｧｲﾙ(*.CSV)|*.CSV||"_sj,
+                     strPath))
         return;
     // The file is written only after the columns are chosen, and replaced whole: a
     // cancelled choice leaves an existing file as it was.

@@ -44,10 +44,13 @@ private:
     std::unique_ptr<CWaitDialog> m_pDialog;
 };
 
+// A file to write that exists already (the open list's own file among them) is replaced
+// only when the user says so.
 BOOL AskFileName(CWnd* pParent, BOOL bOpen, const char* lpszDefExt, const char* lpszFileName,
                  const CString& strFilter, CString& strPath)
 {
-    CFileDialog dlg(bOpen, lpszDefExt, lpszFileName, OFN_HIDEREADONLY | OFN_NOCHANGEDIR, strFilter, pParent);
+    CFileDialog dlg(bOpen, lpszDefExt, lpszFileName, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR,
+                    strFilter, pParent);
     if (dlg.DoModal() != IDOK)
         return FALSE;
     strPath = dlg.GetPathName();

@@ -219,12 +219,14 @@ TEST_F(EstimateIoCommandsTest, CancelledColumnChoiceLeavesAnExistingFileAsItWas)
     WriteNativeFile(native, {'o', 'l', 'd', '\r', '\n'});
     CDialogAnswerer answerer;
     answerer.AnswerFileDialog(m_pFolder->System("WORK/OLD.CSV"));
+    answerer.AnswerNextMessageBox(IDYES); // replace it
     answerer.AnswerDialog(IDD_COLUMN_SELECT, [](CDialog& dlg) { PressDlgKey(dlg, VK_ESCAPE); });
     Command(ID_TEXT_OUTPUT);
     EXPECT_EQ(ReadText(native), "old\r\n");
 
     // The chosen columns only, in column order, an existing file replaced whole.
     answerer.AnswerFileDialog(m_pFolder->System("WORK/OLD.CSV"));
+    answerer.AnswerNextMessageBox(IDYES);
     answerer.AnswerDialog(IDD_COLUMN_SELECT, [](CDialog& dlg) {
         // Every column offered ticked; all cleared, then two ticked with clicks on their boxes.
         auto& columns = static_cast<CColumnSelectDialog&>(dlg);
@@ -247,6 +249,24 @@ TEST_F(EstimateIoCommandsTest, CancelledColumnChoiceLeavesAnExistingFileAsItWas)
     EXPECT_EQ(
         std::string(lines[srLarge]),
         (m_pView->GetSubjectNoText(srLarge, scName) + m_pView->GetCellText(srLarge, scName) + ",").str());
+}
+
+// The estimate's own file picked by mistake for the CSV output is asked about before it is
+// replaced: answered No, the estimate stays whole and no column choice follows.
+TEST_F(EstimateIoCommandsTest, CsvOutputOverAnExistingFileAsksFirst)
+{
+    const CString path = m_pDoc->GetPathName();
+    const std::string native = NativePath(path);
+    const std::string before = ReadText(native);
+    ASSERT_FALSE(before.empty());
+    CDialogAnswerer answerer;
+    answerer.AnswerFileDialog(path);
+    answerer.AnswerNextMessageBox(IDNO);
+    Command(ID_TEXT_OUTPUT);
+    EXPECT_EQ(ReadText(native), before);
+    ASSERT_EQ(answerer.MessageBoxTexts().size(), 1u);
+    EXPECT_NE(answerer.MessageBoxTexts()[0].Find("上書きしますか"_sj), -1);
+    EXPECT_TRUE(answerer.DialogIds().empty());
 }
 
 TEST_F(EstimateIoCommandsTest, CsvInputSplitsQuotedFieldsAndTrimsBlanks)

@@ -53,9 +53,19 @@ TEST_F(PartsDialogCommandsTest, CsvOutputCancelledAtTheColumnChoiceLeavesTheFile
 {
     const std::string native = m_dir.NativeFile("WORK/out.csv");
     WriteNativeFile(native, {'o', 'l', 'd'});
+    // Replacing the file is asked first; No ends the command before the column choice.
     {
         CDialogAnswerer answerer;
         answerer.AnswerFileDialog(SystemPathFromNative(native));
+        answerer.AnswerNextMessageBox(IDNO);
+        Command(ID_TEXT_OUTPUT);
+        EXPECT_EQ(1u, answerer.MessageBoxTexts().size());
+        EXPECT_TRUE(answerer.DialogIds().empty());
+    }
+    {
+        CDialogAnswerer answerer;
+        answerer.AnswerFileDialog(SystemPathFromNative(native));
+        answerer.AnswerNextMessageBox(IDYES);
         answerer.EndDialogWith(IDD_COLUMN_SELECT, IDCANCEL);
         Command(ID_TEXT_OUTPUT);
         EXPECT_EQ(std::vector<UINT>({IDD_COLUMN_SELECT}), answerer.DialogIds());
@@ -64,6 +74,7 @@ TEST_F(PartsDialogCommandsTest, CsvOutputCancelledAtTheColumnChoiceLeavesTheFile
     {
         CDialogAnswerer answerer;
         answerer.AnswerFileDialog(SystemPathFromNative(native));
+        answerer.AnswerNextMessageBox(IDYES);
         answerer.AnswerDialog(IDD_COLUMN_SELECT, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
         Command(ID_TEXT_OUTPUT);
     }

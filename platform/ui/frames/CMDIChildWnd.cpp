@@ -295,7 +295,10 @@ void CMDIChildWnd::OnClose()
 void CMDIChildWnd::OnDestroy()
 {
     // Another document window becomes the active one (the next in the walk order), or none.
+    // The document windows share one maximised state: when this one was maximised, the
+    // window that comes to the front is maximised in its turn.
     CMDIFrameWnd* pFrame = GetMDIFrame();
+    const bool bWasMaximized = m_pSubWindow && m_pSubWindow->isMaximized();
     if (m_pSubWindow)
         m_pSubWindow->hide();
     if (pFrame && pFrame->m_hWndActiveChild == m_hWnd) {
@@ -310,9 +313,11 @@ void CMDIChildWnd::OnDestroy()
                     break;
             }
         }
-        if (pNext)
+        if (pNext) {
             pFrame->MDIActivate(pNext);
-        else
+            if (bWasMaximized)
+                pNext->MDIMaximize();
+        } else
             pFrame->OnChildActivated(nullptr);
     }
     CFrameWnd::OnDestroy();

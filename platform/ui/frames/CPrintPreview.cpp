@@ -151,6 +151,11 @@ void CPrintPreviewImpl::Refresh()
         prev->setEnabled(nCurrentPage > pInfo->GetMinPage());
     if (numPages)
         numPages->setText(nNumPages == 1 ? JaText("2 ﾍﾟｰｼﾞ(&T)") : JaText("1 ﾍﾟｰｼﾞ(&O)"));
+    // At the largest or smallest step the button that could go no further is off.
+    if (zoomIn)
+        zoomIn->setEnabled(nZoom < std::end(kZooms)[-1]);
+    if (zoomOut)
+        zoomOut->setEnabled(nZoom > kZooms[0]);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -211,8 +216,8 @@ BOOL CPrintPreview::Run()
     d.next = addButton("次ﾍﾟｰｼﾞ(&N)", [this] { NextPage(); });
     d.prev = addButton("前ﾍﾟｰｼﾞ(&V)", [this] { PrevPage(); });
     d.numPages = addButton("2 ﾍﾟｰｼﾞ(&T)", [this] { SetNumPages(GetNumPages() == 1 ? 2 : 1); });
-    addButton("拡大(&I)", [this] { ZoomIn(); });
-    addButton("縮小(&O)", [this] { ZoomOut(); });
+    d.zoomIn = addButton("拡大(&I)", [this] { ZoomIn(); });
+    d.zoomOut = addButton("縮小(&O)", [this] { ZoomOut(); });
     addButton("閉じる(&C)", [this] { Close(FALSE); });
     pButtons->addStretch(1);
     pOuter->addLayout(pButtons);

@@ -34,6 +34,8 @@ struct CPrintPreviewImpl {
     QPointer<QPushButton> next;
     QPointer<QPushButton> prev;
     QPointer<QPushButton> numPages;
+    QPointer<QPushButton> zoomIn;
+    QPointer<QPushButton> zoomOut;
 
     // Pixels of the preview image per printer pixel.
     double Scale() const;

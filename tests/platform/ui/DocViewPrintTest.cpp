@@ -480,3 +480,36 @@ TEST_F(PrintTest, PreviewWindowShowsThePagesAndItsButtonsWork)
     EXPECT_EQ(captions, (std::vector<std::string>{"ﾍﾟｰｼﾞ 1-2", "ﾍﾟｰｼﾞ 3"}));
     EXPECT_EQ(pView->m_printLog.back(), "end");
 }
+
+TEST_F(PrintTest, PreviewZoomButtonsGoOffAtTheLargestAndSmallestStep)
+{
+    CFrameTestEnvironment env(FALSE);
+    CTestViewA* pView = OpenView(env);
+    ASSERT_NE(pView, nullptr);
+    pView->m_nPagesToPrint = 1;
+    std::vector<int> zooms;
+    QTimer::singleShot(0, [&] {
+        auto* pDialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(pDialog, nullptr);
+        auto button = [&](const char* text) {
+            for (QPushButton* b : pDialog->findChildren<QPushButton*>())
+                if (b->text() == QString::fromUtf8(text))
+                    return b;
+            return static_cast<QPushButton*>(nullptr);
+        };
+        QPushButton* pIn = button("拡大(&I)");
+        QPushButton* pOut = button("縮小(&O)");
+        ASSERT_TRUE(pIn && pOut);
+        // Clicked until it goes off; a click that changes nothing leaves it on.
+        for (int i = 0; i < 20 && pIn->isEnabled(); ++i)
+            pIn->click();
+        zooms.push_back(pIn->isEnabled() ? -1 : pOut->isEnabled() ? 1 : 0);
+        for (int i = 0; i < 20 && pOut->isEnabled(); ++i)
+            pOut->click();
+        zooms.push_back(pOut->isEnabled() ? -1 : pIn->isEnabled() ? 1 : 0);
+        button("閉じる(&C)")->click();
+    });
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+    // At the largest step only zooming out is left, at the smallest only zooming in.
+    EXPECT_EQ(zooms, (std::vector<int>{1, 1}));
+}

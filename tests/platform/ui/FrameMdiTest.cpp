@@ -248,6 +248,30 @@ TEST(FrameMdiTest, MaximisedStyleOpensDocumentWindowsMaximised)
     EXPECT_GE(pSecond->GetSubWindow()->height(), area.height() / 2);
 }
 
+// Closing the maximised window leaves the one that comes to the front maximised, as the
+// windows share the one state; a window in its normal place stays normal after a close.
+TEST(FrameMdiTest, ClosingTheMaximisedWindowKeepsTheNextOneMaximised)
+{
+    CFrameTestEnvironment env;
+    ASSERT_NE(env.TemplateA()->OpenDocumentFile(nullptr), nullptr);
+    CMDIChildWnd* pFirst = env.Main()->MDIGetActive();
+    env.Main()->MDIMaximize(pFirst);
+    ASSERT_NE(env.TemplateB()->OpenDocumentFile(nullptr), nullptr);
+    ASSERT_NE(env.Main()->MDIGetActive(), pFirst);
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_CLOSE, 0);
+    BOOL bMaximized = FALSE;
+    EXPECT_EQ(env.Main()->MDIGetActive(&bMaximized), pFirst);
+    EXPECT_TRUE(bMaximized);
+    EXPECT_TRUE(pFirst->GetSubWindow()->isMaximized());
+
+    pFirst->MDIRestore();
+    ASSERT_NE(env.TemplateB()->OpenDocumentFile(nullptr), nullptr);
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_CLOSE, 0);
+    EXPECT_EQ(env.Main()->MDIGetActive(&bMaximized), pFirst);
+    EXPECT_FALSE(bMaximized);
+    EXPECT_FALSE(pFirst->GetSubWindow()->isMaximized());
+}
+
 TEST(FrameMdiTest, AcceleratorsOfTheFrameAndTheActiveDocument)
 {
     CFrameTestEnvironment env;
