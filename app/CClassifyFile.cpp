@@ -13,6 +13,15 @@ CClassifyFile::CClassifyFile()
 
 CClassifyFile::~CClassifyFile() = default;
 
+void CClassifyFile::SetEntries(const std::vector<std::pair<CString, CString>>& entries)
+{
+    m_nCount = ClampTableCount(static_cast<int>(entries.size()), MAX_CLASSIFICATIONS);
+    for (int i = 0; i < m_nCount; ++i) {
+        m_strName[static_cast<size_t>(i)] = entries[static_cast<size_t>(i)].first;
+        m_strPercent[static_cast<size_t>(i)] = entries[static_cast<size_t>(i)].second;
+    }
+}
+
 int CClassifyFile::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {

@@ -5,6 +5,8 @@
 #include "platform/base/CString.h"
 
 #include <array>
+#include <utility>
+#include <vector>
 
 class CArchive;
 
@@ -26,6 +28,9 @@ public:
     int GetCount() const { return m_nCount; }
     const CString& GetName(int nIndex) const { return m_strName[static_cast<size_t>(nIndex)]; }
     const CString& GetPercent(int nIndex) const { return m_strPercent[static_cast<size_t>(nIndex)]; }
+    // The entries (name, percentage) in place of the table's, in memory only: the count
+    // becomes their number (entries beyond MAX_CLASSIFICATIONS are left out).
+    void SetEntries(const std::vector<std::pair<CString, CString>>& entries);
 
     CString m_strMagic; // "This is classify form file"
     int m_nCount;

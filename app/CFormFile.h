@@ -6,6 +6,7 @@
 
 #include "platform/base/CString.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -23,6 +24,8 @@ public:
     ~CFormFile() = default;
 
     int GetCount() const { return m_nCount; }
+    // The number of items in use, kept within 0..MAX_ITEMS; every item keeps its texts.
+    void SetCount(int nCount) { m_nCount = std::clamp(nCount, 0, MAX_ITEMS); }
     const CString& GetItem(int nItem, int nColumn) const { return m_strItem[Index(nItem, nColumn)]; }
     CString& GetItem(int nItem, int nColumn) { return m_strItem[Index(nItem, nColumn)]; }
     void SetItem(int nItem, int nColumn, const char* lpszText)

@@ -45,6 +45,26 @@ MasterKind CSubjectFile::GetMasterKind(int nLevel)
     }
 }
 
+void CSubjectFile::SetLevel(int nLevel, const std::vector<std::pair<CString, CString>>& subjects)
+{
+    if (!IsLevel(nLevel))
+        return;
+    m_nCount[nLevel] = ClampTableCount(static_cast<int>(subjects.size()), MAX_SUBJECTS);
+    for (int i = 0; i < m_nCount[nLevel]; ++i) {
+        m_strName[nLevel][static_cast<size_t>(i)] = subjects[static_cast<size_t>(i)].first;
+        m_strUnit[nLevel][static_cast<size_t>(i)] = subjects[static_cast<size_t>(i)].second;
+    }
+}
+
+void CSubjectFile::CopyLevel(int nLevel, const CSubjectFile& from)
+{
+    if (!IsLevel(nLevel))
+        return;
+    m_nCount[nLevel] = from.m_nCount[nLevel];
+    m_strName[nLevel] = from.m_strName[nLevel];
+    m_strUnit[nLevel] = from.m_strUnit[nLevel];
+}
+
 int CSubjectFile::SerializeLevel(int nLevel, CArchive& ar)
 {
     if (!IsLevel(nLevel))

@@ -8,6 +8,8 @@
 #include "platform/base/CString.h"
 
 #include <array>
+#include <utility>
+#include <vector>
 
 class CArchive;
 
@@ -77,6 +79,13 @@ public:
     {
         return m_strUnit[nLevel][static_cast<size_t>(nIndex)];
     }
+
+    // A level's subjects (name, unit) in place of its own, in memory only: the level's
+    // count becomes their number (subjects beyond MAX_SUBJECTS are left out). No level
+    // outside 0..LEVEL_COUNT-1 is changed.
+    void SetLevel(int nLevel, const std::vector<std::pair<CString, CString>>& subjects);
+    // A level taken over whole from another table: its count and every entry.
+    void CopyLevel(int nLevel, const CSubjectFile& from);
 
     // The master file that holds a level.
     static MasterKind GetMasterKind(int nLevel);

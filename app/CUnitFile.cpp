@@ -5,6 +5,7 @@
 #include "app/MasterFileIo.h"
 #include "platform/base/CArchive.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -27,6 +28,12 @@ int CUnitFile::Serialize(CArchive& ar)
         m_strUnit[i] = std::move(records[i]);
     m_nCount = static_cast<int>(records.size());
     return 0;
+}
+
+void CUnitFile::SetUnits(const std::vector<CString>& units)
+{
+    m_nCount = ClampTableCount(static_cast<int>(units.size()), MAX_UNITS);
+    std::copy_n(units.begin(), m_nCount, m_strUnit.begin());
 }
 
 BOOL CUnitFile::AddUnit(const char* lpszName)

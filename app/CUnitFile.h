@@ -5,6 +5,7 @@
 #include "platform/base/CString.h"
 
 #include <array>
+#include <vector>
 
 class CArchive;
 
@@ -35,6 +36,9 @@ public:
 
     int GetCount() const { return m_nCount; }
     const CString& GetUnit(int nIndex) const { return m_strUnit[static_cast<size_t>(nIndex)]; }
+    // The units in place of the table's, in memory only: the count becomes their number
+    // (units beyond MAX_UNITS are left out) and entries 0..count-1 are theirs.
+    void SetUnits(const std::vector<CString>& units);
 
     CString m_strMagic;                       // "This is unit file"
     CString m_strHeading;                     // "単位", a column title; never stored

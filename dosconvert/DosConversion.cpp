@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -226,7 +227,7 @@ void BuildDosEstimationForm(CEstimationFormFile& form)
     const std::vector<DosItemDefinition>& defs = CDosTables::Get().estimateDefinitions;
     const int nItems =
         std::min(static_cast<int>(defs.size()) - 1, static_cast<int>(CEstimationFormFile::MAX_ITEMS));
-    form.m_nCount = std::max(nItems, 0);
+    form.SetCount(nItems);
     for (int i = 0; i < nItems; ++i) {
         const DosItemDefinition& d = defs[static_cast<size_t>(i) + 1];
         const char* attribute = d.type == 3   ? "数値"
@@ -252,7 +253,7 @@ void BuildDosPartsForm(CPartFormFile& form)
     const std::vector<DosItemDefinition>& defs = CDosTables::Get().partsDefinitions;
     const int nItems =
         std::min(static_cast<int>(defs.size()) - 1, static_cast<int>(CPartFormFile::MAX_ITEMS));
-    form.m_nCount = std::max(nItems, 0);
+    form.SetCount(nItems);
     for (int i = 0; i < nItems; ++i) {
         const DosItemDefinition& d = defs[static_cast<size_t>(i) + 1];
         const char* attribute = d.type == 3 ? "数値" : d.type == 4 ? "計算" : "文字";
@@ -274,7 +275,7 @@ void BuildDosInformationForm(CInformationFormFile& form)
     const std::vector<DosInformationItem>& items = CDosTables::Get().informationItems;
     const int nItems =
         std::min(static_cast<int>(items.size()), static_cast<int>(CInformationFormFile::MAX_ITEMS));
-    form.m_nCount = nItems;
+    form.SetCount(nItems);
     for (int i = 0; i < nItems; ++i) {
         const DosInformationItem& item = items[static_cast<size_t>(i)];
         const char* attribute = item.type == 3   ? "数値"
@@ -514,11 +515,10 @@ void RunDosAuxiliaryPass(const CDosConvertChoice& choice, const CDosMasterTables
         if (ReadDosUnits() == 1) {
             // The table changes in memory only once its file has been written.
             CUnitFile units = tables.pUnits != nullptr ? *tables.pUnits : CUnitFile();
-            const int nCount =
-                std::min(static_cast<int>(t.units.size()), static_cast<int>(CUnitFile::MAX_UNITS));
-            units.m_nCount = nCount;
-            for (int i = 0; i < nCount; ++i)
-                units.m_strUnit[static_cast<size_t>(i)] = Trimmed(t.units[static_cast<size_t>(i)]);
+            std::vector<CString> names;
+            for (const auto& unit : t.units)
+                names.push_back(Trimmed(unit));
+            units.SetUnits(names);
             const CString strPath = GetFolderFile("Other Form", "tanni.MTD");
             if (WriteArchiveFile(strPath, [&](CArchive& ar) { units.Serialize(ar); })) {
                 if (tables.pUnits != nullptr)
@@ -543,22 +543,14 @@ void RunDosAuxiliaryPass(const CDosConvertChoice& choice, const CDosMasterTables
                 continue;
             }
             CSubjectFile subjects = tables.pSubjects != nullptr ? *tables.pSubjects : CSubjectFile();
-            const int nCount =
-                std::min(static_cast<int>(t.subjects.size()), static_cast<int>(CSubjectFile::MAX_SUBJECTS));
-            subjects.m_nCount[nLevel] = nCount;
-            for (int i = 0; i < nCount; ++i) {
-                subjects.m_strName[nLevel][static_cast<size_t>(i)] =
-                    Trimmed(t.subjects[static_cast<size_t>(i)].first);
-                subjects.m_strUnit[nLevel][static_cast<size_t>(i)] =
-                    Trimmed(t.subjects[static_cast<size_t>(i)].second);
-            }
+            std::vector<std::pair<CString, CString>> read;
+            for (const auto& subject : t.subjects)
+                read.emplace_back(Trimmed(subject.first), Trimmed(subject.second));
+            subjects.SetLevel(nLevel, read);
             const CString strPath = GetFolderFile("Other Form", kFiles[nLevel]);
             if (WriteArchiveFile(strPath, [&](CArchive& ar) { subjects.SerializeLevel(nLevel, ar); })) {
-                if (tables.pSubjects != nullptr) {
-                    tables.pSubjects->m_nCount[nLevel] = subjects.m_nCount[nLevel];
-                    tables.pSubjects->m_strName[nLevel] = subjects.m_strName[nLevel];
-                    tables.pSubjects->m_strUnit[nLevel] = subjects.m_strUnit[nLevel];
-                }
+                if (tables.pSubjects != nullptr)
+                    tables.pSubjects->CopyLevel(nLevel, subjects);
             } else {
                 TellNotWritten(strPath);
             }
@@ -570,15 +562,13 @@ void RunDosAuxiliaryPass(const CDosConvertChoice& choice, const CDosMasterTables
         if (ReadDosClassifications() == 1) {
             CClassifyFile classify =
                 tables.pClassifications != nullptr ? *tables.pClassifications : CClassifyFile();
-            const int nCount = std::min(static_cast<int>(t.classifications.size()),
-                                        static_cast<int>(CClassifyFile::MAX_CLASSIFICATIONS));
-            classify.m_nCount = nCount;
-            for (int i = 0; i < nCount; ++i) {
-                classify.m_strName[static_cast<size_t>(i)] =
-                    Trimmed(t.classifications[static_cast<size_t>(i)].first);
-                classify.m_strPercent[static_cast<size_t>(i)].Format(
-                    "%i", t.classifications[static_cast<size_t>(i)].second);
+            std::vector<std::pair<CString, CString>> entries;
+            for (const auto& [strName, nPercent] : t.classifications) {
+                CString strPercent;
+                strPercent.Format("%i", nPercent);
+                entries.emplace_back(Trimmed(strName), strPercent);
             }
+            classify.SetEntries(entries);
             const CString strPath = GetFolderFile("Other Form", "bunrul.MRD");
             t.classifications.clear();
             if (WriteArchiveFile(strPath, [&](CArchive& ar) { classify.Serialize(ar); })) {

@@ -7,6 +7,7 @@
 #include "drawing/CDrawTable.h"
 #include "drawing/CDrawText.h"
 #include "drawing/FieldTokens.h"
+#include "estimate/RowKinds.h"
 #include "printform/CPrintEMDoc.h"
 #include "printform/CPrintPMDoc.h"
 
@@ -35,67 +36,44 @@ struct CKindStyle {
     bool bNonCalc = false;
 };
 
+// The style a field gets from the kind of the row it prints (a summary-page kind already
+// brought back to its edit-page kind). Unlike the grid, the layouts print the kind discount
+// total in the field's own style and kindFieldAsKind in the kind heading's.
 CKindStyle StyleOfKind(int nKind)
 {
     using S = CMorvelSettings;
-    switch (nKind) {
-    case 1:
-    case 11:
-        return {S::fontLarge, "Large Project Text"};
-    case 2:
-    case 12:
-        return {S::fontMiddle, "Middle Project Text"};
-    case 3:
-    case 13:
-        return {S::fontSmall, "Small Project Text"};
-    case 5:
-        return {S::fontDetail, "Detail Text"};
-    case 6:
-    case 31:
-    case 32:
-    case 33:
-    case 35:
-        return {S::fontDiscount, "Discount Text"};
-    case 7:
-    case 17:
-    case 77:
-        return {S::fontKind, "Kind Text"};
-    case 8:
-        return {S::fontTax, "Free Text"};
-    case 9:
-        return {S::fontStep, "Step Text"};
-    case 15:
-        return {S::fontSum, "Sum Text"};
-    case 21:
-    case 22:
-    case 23:
-    case 24:
-        return {S::fontSort, "Classify Text"};
-    case 51:
-    case 52:
-    case 53:
-    case 55:
-    case 56:
-    case 57:
-    case 58:
-    case 59:
-    case 61:
-    case 62:
-    case 63:
-    case 65:
-    case 66:
-    case 67:
-    case 68:
-    case 69:
-    case 71:
-    case 72:
-    case 73:
-    case 74:
-    case 81:
-    case 82:
-    case 83:
-    case 85:
+    if (IsPaintedNonCalculatedKind(nKind))
         return {S::fontNonCalc, "Non Calc Text", true};
+    if (IsClassifyKind(nKind))
+        return {S::fontSort, "Classify Text"};
+    switch (nKind) {
+    case kindLarge:
+    case kindLargeTotal:
+        return {S::fontLarge, "Large Project Text"};
+    case kindMiddle:
+    case kindMiddleTotal:
+        return {S::fontMiddle, "Middle Project Text"};
+    case kindSmall:
+    case kindSmallTotal:
+        return {S::fontSmall, "Small Project Text"};
+    case kindDetail:
+        return {S::fontDetail, "Detail Text"};
+    case kindDiscount:
+    case kindLargeDiscountTotal:
+    case kindMiddleDiscountTotal:
+    case kindSmallDiscountTotal:
+    case kindGrandDiscountTotal:
+        return {S::fontDiscount, "Discount Text"};
+    case kindKind:
+    case kindKindTotal:
+    case kindFieldAsKind:
+        return {S::fontKind, "Kind Text"};
+    case kindFree:
+        return {S::fontTax, "Free Text"};
+    case kindStep:
+        return {S::fontStep, "Step Text"};
+    case kindGrandTotal:
+        return {S::fontSum, "Sum Text"};
     default:
         return {};
     }
@@ -122,7 +100,7 @@ std::optional<int> KindOfEstimateField(const CString& strText, const CPrintDoc* 
         return std::nullopt;
     int nRow = std::atoi(args.Mid(n2 + 1)) + pRef->m_nValue * (pData->GetLayoutPage() - 1);
     int nKind = pData->GetRowKind(nRow - 1);
-    return nKind >= 100 ? nKind - 100 : nKind;
+    return IsSummaryKind(nKind) ? nKind - kindSummaryOffset : nKind;
 }
 
 LOGFONT FontForKind(std::optional<int> kind, const LOGFONT& own)

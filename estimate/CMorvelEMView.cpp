@@ -364,7 +364,7 @@ void CMorvelEMView::OnInitialUpdate()
 
     // A new estimate starts with its information sheet.
     if (m_hWnd != nullptr && GetDocument() != nullptr && GetDocument()->m_nNewEstimate == 1)
-        SendMessage(WM_COMMAND, 32824, 0); // "情報入力(&I)"
+        SendMessage(WM_COMMAND, ID_INFORMATION_INPUT, 0);
 }
 
 // ---------------------------------------------------------------------------------------

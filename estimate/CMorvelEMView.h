@@ -1036,6 +1036,14 @@ private:
     enum class ECtrlJump { up, down, left, right };
     void CtrlArrowJump(ECtrlJump jump);
 
+    // How a column takes part in the totals, by its attribute.
+    enum class ETotalMode {
+        none,
+        leafRows,  // "計 A" or "数値": the leaf rows are added up
+        subtotals, // "計 B": the heading and discount totals are added up
+        byFormula  // "計 C": a total row works it out with the column's formula
+    };
+
     // What the estimation form says about one column, taken apart once and reused until
     // the form's texts for the column change.
     struct CColumnInfo {
@@ -1045,7 +1053,7 @@ private:
         bool bNumeric = false;        // "数値" or containing "計"
         bool bFormula = false;        // containing "計": computed by the formula
         bool bTotalByFormula = false; // containing "計 C"
-        int nTotalMode = 0; // 0 none, 1 leaf rows ("計 A", "数値"), 2 subtotals ("計 B"), 3 "計 C"
+        ETotalMode eTotalMode = ETotalMode::none;
         CNumberRules::CRoundSpec spec;
         CNumberRules::CPicture picture;
         bool bMulDiv = false;              // the formula holds "*" or "/"
@@ -1135,11 +1143,11 @@ private:
     void ClearUndoRows();
     void StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate);
     void RecalcPasses(int nFromRow, int& nTaxRow);
-    // A column the totals add up (not "計 C"; a "V" code; mode 1 leaf rows or 2 subtotals)
-    // with its running sum.
+    // A column the totals add up (not "計 C"; a "V" code; leaf rows or subtotals) with its
+    // running sum.
     struct CTotalColumn {
         int nCol;
-        int nTotalMode;
+        ETotalMode eTotalMode;
         CCompensatedSum sum;
     };
     void GetTotalColumns(std::vector<CTotalColumn>& columns) const;

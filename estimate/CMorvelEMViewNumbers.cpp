@@ -65,13 +65,13 @@ void CMorvelEMView::BuildColumnInfo(CColumnInfo& info, const CEstimationFormFile
     info.bTotalByFormula = strAttribute.Find("計 C"_sj) >= 0;
     // The attribute is searched for the four modes in this order and the last one found
     // decides.
-    info.nTotalMode = 0;
+    info.eTotalMode = ETotalMode::none;
     if (info.bTotalByFormula)
-        info.nTotalMode = 3;
+        info.eTotalMode = ETotalMode::byFormula;
     if (strAttribute.Find("計 B"_sj) >= 0)
-        info.nTotalMode = 2;
+        info.eTotalMode = ETotalMode::subtotals;
     if (strAttribute.Find("計 A"_sj) >= 0 || strAttribute.Find(strNumeric) >= 0)
-        info.nTotalMode = 1;
+        info.eTotalMode = ETotalMode::leafRows;
 
     info.spec = CNumberRules::ParseRoundSpec(info.strRounding);
     info.picture = CNumberRules::ParsePicture(info.strPicture);

@@ -116,7 +116,7 @@ void CMorvelEMView::MakeTotalRow(int nRow, int nLevel)
                 bool bAdd;
                 if (nLevel == levelDiscount)
                     bAdd = bDiscount;
-                else if (sums[i].nTotalMode == 1)
+                else if (sums[i].eTotalMode == ETotalMode::leafRows)
                     bAdd = bLeaf;
                 else
                     bAdd = bSubtotal;
@@ -134,8 +134,9 @@ void CMorvelEMView::GetTotalColumns(std::vector<CTotalColumn>& columns) const
     const int nColumns = GetColumnLimit();
     for (int nCol = 0; nCol < nColumns; ++nCol) {
         const CColumnInfo& info = GetColumnInfo(nCol);
-        if (!info.bTotalByFormula && !info.strV.IsEmpty() && (info.nTotalMode == 1 || info.nTotalMode == 2))
-            columns.push_back(CTotalColumn{nCol, info.nTotalMode, CCompensatedSum()});
+        if (!info.bTotalByFormula && !info.strV.IsEmpty() &&
+            (info.eTotalMode == ETotalMode::leafRows || info.eTotalMode == ETotalMode::subtotals))
+            columns.push_back(CTotalColumn{nCol, info.eTotalMode, CCompensatedSum()});
     }
 }
 
@@ -265,7 +266,7 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole)
             return;
         const bool bEstimate = bLeaf && nKind != kindFree;
         for (size_t i = 0; i < nSums; ++i) {
-            if (!(columns[i].nTotalMode == 1 ? bLeaf : bSubtotal))
+            if (!(columns[i].eTotalMode == ETotalMode::leafRows ? bLeaf : bSubtotal))
                 continue;
             const double value = pRow != nullptr ? readNumber(pRow, nRow, i) : 0.0;
             CWholeSums& w = whole[i];
@@ -389,7 +390,7 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole)
     m_bCalcRowsInWalk = false;
     m_walkedAmounts.clear();
     for (size_t i = 0; i < nSums; ++i) {
-        if (columns[i].nTotalMode == 1)
+        if (columns[i].eTotalMode == ETotalMode::leafRows)
             m_walkedAmounts.emplace_back(
                 columns[i].nCol, whole[i].bWhole
                                      ? CCompensatedSum::OfExact(static_cast<double>(whole[i].nEstimate))

@@ -43,7 +43,11 @@ enum ERowKind : int {
     kindSummaryOffset = 100,      // a row of the summary page: its kind + 100
 
     // The last kind any table of the display knows (the summary page's kind discount total).
-    kindLastKnown = kindKindDiscountTotal + kindSummaryOffset
+    kindLastKnown = kindKindDiscountTotal + kindSummaryOffset,
+
+    // No row is given this number, yet a print layout's field prints a row carrying it in
+    // the kind heading's style, as it does 7 and 17 (a file may hold any number).
+    kindFieldAsKind = 77
 };
 
 // The total kind of a heading kind (large 11, middle 12, small 13, kind 17); the grand

@@ -1,10 +1,10 @@
 #include "estimate_tools/PartsIoCommands.h"
 
+#include "app/CImportFormatDialog.h"
 #include "app/CWaitDialog.h"
+#include "app/ItemMapping.h"
 #include "estimate/EstimateIoSupport.h"
 #include "estimate_tools/CColumnSelectDialog.h"
-#include "estimate_tools/CImportFormatDialog.h"
-#include "estimate_tools/ItemMapping.h"
 #include "estimate_tools/PartsImport.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"

@@ -16,7 +16,7 @@
 #include "platform/ole/COleClientItem.h"
 #include "platform/ui/ole/COleDataObject.h"
 #include "platform/ui/ole/COleDataSource.h"
-#include "platform/ui/ole/ForeignPicture.h"
+#include "platform/ui/ole/ForeignPicture_p.h"
 #include "platform/ui/ole/OleData_p.h"
 
 #include <QMimeData>

@@ -2,9 +2,9 @@
 // information forms, the parts layout's parts form. Each chosen form that differs from the
 // one in use takes its place and the item-mapping dialog asks, for every item of the new
 // form, which item of the old one it stands for; the texts and table cells then follow.
+#include "app/CImportFormatDialog.h"
 #include "drawing/CDrawTable.h"
 #include "drawing/CDrawText.h"
-#include "estimate_tools/CImportFormatDialog.h"
 #include "printform/CPrintEMDoc.h"
 #include "printform/CPrintPMDoc.h"
 #include "printform/FormFileReading.h"

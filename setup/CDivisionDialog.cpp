@@ -6,6 +6,8 @@
 #include "resources/SetupIds.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 IMPLEMENT_DYNCREATE(CDivisionDialog, CMasterPage)
 
@@ -32,13 +34,10 @@ CString CDivisionDialog::TableText(int nIndex, int nCol) const
 
 void CDivisionDialog::StoreTable(int nCount)
 {
-    CClassifyFile& table = App().m_classifyFile;
-    const int n = std::clamp(nCount, 0, CClassifyFile::MAX_CLASSIFICATIONS);
-    for (int i = 0; i < n; ++i) {
-        table.m_strName[static_cast<size_t>(i)] = CellText(i + 1, 1);
-        table.m_strPercent[static_cast<size_t>(i)] = CellText(i + 1, 2);
-    }
-    table.m_nCount = n;
+    std::vector<std::pair<CString, CString>> entries;
+    for (int i = 0; i < std::clamp(nCount, 0, CClassifyFile::MAX_CLASSIFICATIONS); ++i)
+        entries.emplace_back(CellText(i + 1, 1), CellText(i + 1, 2));
+    App().m_classifyFile.SetEntries(entries);
 }
 
 BOOL CDivisionDialog::WriteTableFile()

@@ -7,6 +7,8 @@
 #include "resources/SetupIds.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 IMPLEMENT_DYNCREATE(CSubjectDialog, CMasterPage)
 
@@ -61,13 +63,10 @@ CString CSubjectDialog::TableText(int nIndex, int nCol) const
 
 void CSubjectDialog::StoreLevel(int nLevel, int nCount)
 {
-    CSubjectFile& table = App().m_subjectFile;
-    const int n = std::clamp(nCount, 0, CSubjectFile::MAX_SUBJECTS);
-    for (int i = 0; i < n; ++i) {
-        table.m_strName[nLevel][static_cast<size_t>(i)] = CellText(i + 1, 1);
-        table.m_strUnit[nLevel][static_cast<size_t>(i)] = CellText(i + 1, 2);
-    }
-    table.m_nCount[nLevel] = n;
+    std::vector<std::pair<CString, CString>> subjects;
+    for (int i = 0; i < std::clamp(nCount, 0, CSubjectFile::MAX_SUBJECTS); ++i)
+        subjects.emplace_back(CellText(i + 1, 1), CellText(i + 1, 2));
+    App().m_subjectFile.SetLevel(nLevel, subjects);
 }
 
 void CSubjectDialog::StoreTable(int nCount)
@@ -179,7 +178,7 @@ void CSubjectDialog::OnOK()
 void CSubjectDialog::OnCancel()
 {
     if (m_nSinglePage) {
-        App().m_subjectFile.m_nCount[ShownLevel()] = 0;
+        App().m_subjectFile.SetLevel(ShownLevel(), {});
         m_bWriteOK = WriteLevel(ShownLevel());
     }
 }

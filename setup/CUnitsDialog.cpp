@@ -6,6 +6,7 @@
 #include "resources/SetupIds.h"
 
 #include <algorithm>
+#include <vector>
 
 IMPLEMENT_DYNCREATE(CUnitsDialog, CMasterPage)
 
@@ -31,11 +32,10 @@ CString CUnitsDialog::TableText(int nIndex, int) const
 
 void CUnitsDialog::StoreTable(int nCount)
 {
-    CUnitFile& units = App().m_unitFile;
-    const int n = std::clamp(nCount, 0, CUnitFile::MAX_UNITS);
-    for (int i = 0; i < n; ++i)
-        units.m_strUnit[static_cast<size_t>(i)] = CellText(i + 1, 1);
-    units.m_nCount = n;
+    std::vector<CString> units;
+    for (int i = 0; i < std::clamp(nCount, 0, CUnitFile::MAX_UNITS); ++i)
+        units.push_back(CellText(i + 1, 1));
+    App().m_unitFile.SetUnits(units);
 }
 
 BOOL CUnitsDialog::WriteTableFile()

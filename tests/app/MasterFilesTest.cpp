@@ -14,6 +14,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -446,4 +447,40 @@ TEST(MasterWriterTest, CountOutOfRangeInMemoryNeverReadsPastTheTable)
     form.m_nCount = -3;
     EXPECT_EQ(ByteBuilder().Str("This is estimation form file").Word(0).Bytes(),
               StoreBytes([&](CArchive& ar) { form.Serialize(ar); }));
+}
+
+// Filling a table in memory sets its count and its entries together, never beyond capacity.
+TEST(MasterTableEntries, CountAndEntriesChangeTogetherWithinCapacity)
+{
+    CUnitFile units;
+    units.SetUnits(std::vector<CString>(CUnitFile::MAX_UNITS + 5, CString("m")));
+    EXPECT_EQ(units.GetCount(), CUnitFile::MAX_UNITS);
+    units.SetUnits({"m2", "kg"});
+    ASSERT_EQ(units.GetCount(), 2);
+    EXPECT_EQ(units.GetUnit(1), CString("kg"));
+
+    CSubjectFile subjects;
+    subjects.SetLevel(CSubjectFile::levelMiddle, {{"wall", "m2"}, {"roof", "m2"}});
+    subjects.SetLevel(CSubjectFile::LEVEL_COUNT, {{"none", "x"}}); // no such level
+    CSubjectFile copy;
+    copy.SetLevel(CSubjectFile::levelLarge, {{"kept", "set"}});
+    copy.CopyLevel(CSubjectFile::levelMiddle, subjects);
+    EXPECT_EQ(copy.GetCount(CSubjectFile::levelLarge), 1);
+    ASSERT_EQ(copy.GetCount(CSubjectFile::levelMiddle), 2);
+    EXPECT_EQ(copy.GetName(CSubjectFile::levelMiddle, 1), CString("roof"));
+    EXPECT_EQ(copy.GetUnit(CSubjectFile::levelMiddle, 1), CString("m2"));
+    EXPECT_EQ(copy.GetCount(CSubjectFile::levelSmall), 0);
+
+    CClassifyFile classify;
+    classify.SetEntries({{"material", "60"}, {"labour", "40"}});
+    ASSERT_EQ(classify.GetCount(), 2);
+    EXPECT_EQ(classify.GetPercent(1), CString("40"));
+    classify.SetEntries({});
+    EXPECT_EQ(classify.GetCount(), 0);
+
+    CEstimationFormFile form;
+    form.SetCount(CEstimationFormFile::MAX_ITEMS + 1);
+    EXPECT_EQ(form.GetCount(), CEstimationFormFile::MAX_ITEMS);
+    form.SetCount(-1);
+    EXPECT_EQ(form.GetCount(), 0);
 }

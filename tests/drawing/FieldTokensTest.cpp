@@ -11,6 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace {
 
 CString J(const char* utf8)
@@ -339,6 +343,41 @@ TEST_F(EstimateFields, RowKindsChooseFontColourAndAlignment)
     m_pCell->m_strText = J("$見積(1,名称,2)$");
     EXPECT_EQ(m_pTable->CellAlignFromEstimateField(m_pCell), CTextAttributes::alignLeft);
     EXPECT_EQ(m_pTable->CellAlignFromPartsField(m_pCell), m_pCell->m_nAlign);
+}
+
+// Every kind a row may carry, edit page and summary page, against the layouts' table of
+// fonts (the colour keys go with the fonts: one setting per row of the table).
+TEST_F(EstimateFields, EveryRowKindTakesTheFontOfItsTableRow)
+{
+    for (int i = 0; i < CMorvelSettings::ROW_FONT_COUNT; ++i)
+        m_settings->m_lfRowFont[i].lfHeight = -(10 + i);
+    m_pText->m_logFont.lfHeight = -99;
+    m_pText->m_strText = J("$見積(1,名称,2)$");
+    m_data.m_nPage = 3; // line 2 with the value 20: row 42
+    using S = CMorvelSettings;
+    const std::vector<std::pair<int, std::vector<int>>> table = {
+        {S::fontLarge, {1, 11}},
+        {S::fontMiddle, {2, 12}},
+        {S::fontSmall, {3, 13}},
+        {S::fontDetail, {5}},
+        {S::fontDiscount, {6, 31, 32, 33, 35}},
+        {S::fontKind, {7, 17, 77}},
+        {S::fontTax, {8}},
+        {S::fontStep, {9}},
+        {S::fontSum, {15}},
+        {S::fontSort, {21, 22, 23, 24}},
+        {S::fontNonCalc,
+         {51, 52, 53, 55, 56, 57, 58, 59, 61, 62, 63, 65, 66, 67, 68, 69, 71, 72, 73, 74, 81, 82, 83, 85}},
+    };
+    for (int nKind = 0; nKind < 200; ++nKind) {
+        int nExpected = -99;
+        for (const auto& [nFont, kinds] : table) {
+            if (std::find(kinds.begin(), kinds.end(), nKind % 100) != kinds.end())
+                nExpected = -(10 + nFont);
+        }
+        m_data.m_rows[41].nKind = nKind;
+        EXPECT_EQ(m_pText->GetFieldFontEM(&m_data).lfHeight, nExpected) << nKind;
+    }
 }
 
 } // namespace

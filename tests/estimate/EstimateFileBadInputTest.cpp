@@ -195,7 +195,7 @@ TEST_F(EstimateFileBadInputTest, MoreRowsThanTheRowLimitRaiseTheLimitAndLoseNoRo
         EXPECT_EQ(nLimit == 8 ? 16 : 20, e.view->GetRowLimit());
         EXPECT_EQ(12, e.view->GetUsedRows());
         for (int r = 0; r < 12; ++r) {
-            EXPECT_EQ(5, e.view->GetRowKind(r));
+            EXPECT_EQ(kindDetail, e.view->GetRowKind(r));
             EXPECT_EQ(r, e.view->GetRowParam1(r));
             EXPECT_EQ(std::to_string(r), e.view->GetCellText(r, 0).str());
         }

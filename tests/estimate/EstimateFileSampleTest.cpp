@@ -51,13 +51,13 @@ TEST_F(EstimateFileSampleTest, TheSampleEstimateOpensWithEveryKindOfRowAndConsis
         const int nKind = e.view->GetRowKind(r);
         kinds.insert(nKind);
         const double amount = CNumberRules::ReadNumber(e.view->GetCellText(r, nAmount));
-        if (nKind == 5)
+        if (nKind == kindDetail)
             details += amount;
-        else if (nKind == 6)
+        else if (nKind == kindDiscount)
             discounts += amount;
-        else if (nKind == 15)
+        else if (nKind == kindGrandTotal)
             grandTotal = amount;
-        else if (nKind == 8)
+        else if (nKind == kindFree)
             tax = amount;
     }
     for (int nKind : {0, 1, 2, 3, 5, 6, 7, 8, 11, 12, 13, 15, 17, 31})

@@ -60,10 +60,10 @@ TEST_F(EstimateFileTest, AFileWrittenFromTheFormatReadsIntoFormsRowsSettingsAndL
     EXPECT_EQ(150, v.GetMetrics().nZoom);
 
     // The rows, with the parameters in their places and the indent read as signed.
-    EXPECT_EQ(1, v.GetRowKind(0));
+    EXPECT_EQ(kindLarge, v.GetRowKind(0));
     EXPECT_EQ("建築工事", Utf8(v.GetCellText(0, 0)));
     EXPECT_EQ(2, v.GetCellIndent(0, 0));
-    EXPECT_EQ(5, v.GetRowKind(1));
+    EXPECT_EQ(kindDetail, v.GetRowKind(1));
     EXPECT_EQ(4464, v.GetRowParam1(1));
     EXPECT_EQ(65535, v.GetRowParam2(1));
     EXPECT_EQ(7, v.GetRowParam3(1));
@@ -74,7 +74,7 @@ TEST_F(EstimateFileTest, AFileWrittenFromTheFormatReadsIntoFormsRowsSettingsAndL
     // Loading stores cell texts as they are: no rounding, picture or recalculation.
     EXPECT_EQ("1,234.5", Utf8(v.GetCellText(1, 1)));
     EXPECT_EQ("", Utf8(v.GetCellText(1, 2)));
-    EXPECT_EQ(9, v.GetRowKind(2));
+    EXPECT_EQ(kindStep, v.GetRowKind(2));
     EXPECT_EQ(1, v.GetRowParam1(2));
     EXPECT_EQ(2, v.GetRowParam2(2));
     EXPECT_EQ(3, v.GetRowParam3(2));

@@ -94,7 +94,7 @@ TEST_F(EstimatePagesTest, PageFeedOnAPagesFirstRowPushesItAWholePageDown)
     EXPECT_EQ("b", Name(10));
     EXPECT_EQ("c", Name(11));
     for (int r = 5; r < 10; ++r)
-        EXPECT_EQ(0, view->GetRowKind(r)) << r;
+        EXPECT_EQ(kindEmpty, view->GetRowKind(r)) << r;
     EXPECT_EQ(12, view->GetUsedRows());
     EXPECT_EQ(10, view->GetFirstVisibleCell().y);
     EXPECT_EQ(10, view->GetCurrentRow());
@@ -151,7 +151,7 @@ TEST_F(EstimatePagesTest, PageInsertBeforeThePageOrAfterIt)
     // Before page 1: every row moves down a page.
     ASSERT_TRUE(view->InsertPage(1, TRUE));
     for (int r = 0; r < 5; ++r)
-        EXPECT_EQ(0, view->GetRowKind(r)) << r;
+        EXPECT_EQ(kindEmpty, view->GetRowKind(r)) << r;
     EXPECT_EQ("0", Name(5));
     EXPECT_EQ("3", Name(8));
     EXPECT_EQ(CPoint(0, 0), Current());
@@ -203,7 +203,7 @@ TEST_F(EstimatePagesTest, AlignmentMovesAHeadingUpOverEmptyRowsOrDownToTheNextPa
     Heading(30, kindLarge, "建築工事");
     EXPECT_EQ(50, view->AdjustPageBreak(1, 30));
     EXPECT_EQ(kindLarge, view->GetRowKind(50));
-    EXPECT_EQ(0, view->GetRowKind(30));
+    EXPECT_EQ(kindEmpty, view->GetRowKind(30));
 
     OpenWithPages(25);
     Heading(30, kindLarge, "建築工事");

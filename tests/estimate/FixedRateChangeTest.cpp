@@ -29,7 +29,7 @@ protected:
         Detail(4, "鉄筋", "4", "5000");
         view->SetCurrentCell(view->GetCurrentCol(), 5);
         view->InsertTotal(CMorvelEMView::levelLarge);
-        ASSERT_EQ(11, view->GetRowKind(5));
+        ASSERT_EQ(kindLargeTotal, view->GetRowKind(5));
         ASSERT_EQ(6, view->GetUsedRows());
         ASSERT_EQ(12000 + 750 + 20000, Value(5, colAmount));
         doc->SetModifiedFlag(FALSE);

@@ -147,7 +147,7 @@ TEST_F(SummaryPage, TheSummaryPageHasRowsOfItsOwnWithinTheGrid)
     EXPECT_EQ(view->GetCellText(3, 1), CString()) << "the edit page is shown";
     view->SetSummaryPageShown(true);
     EXPECT_EQ(view->GetCellText(3, 1), "集計"_sj);
-    EXPECT_EQ(view->GetRowKind(3), 105);
+    EXPECT_EQ(view->GetRowKind(3), SummaryKindOf(kindDetail));
 }
 
 TEST_F(SummaryPage, EachSummaryLevelStartsOnAPageAndTheEditPageComesBack)
@@ -163,10 +163,11 @@ TEST_F(SummaryPage, EachSummaryLevelStartsOnAPageAndTheEditPageComesBack)
     EXPECT_TRUE(view->IsSummaryPageShown());
     EXPECT_EQ(view->GetCurrentCol(), 0);
     EXPECT_EQ(view->GetCurrentRow(), 0);
-    EXPECT_EQ(view->GetRowKind(4), 107);
-    EXPECT_EQ(view->GetRowKind(5), 0);
-    EXPECT_EQ(view->GetRowKind(18), 101) << "the large-subject level starts on the second page";
-    EXPECT_EQ(view->GetRowKind(36), 103) << "the small-subject level on the third";
+    EXPECT_EQ(view->GetRowKind(4), SummaryKindOf(kindKind));
+    EXPECT_EQ(view->GetRowKind(5), kindEmpty);
+    EXPECT_EQ(view->GetRowKind(18), SummaryKindOf(kindLarge))
+        << "the large-subject level starts on the second page";
+    EXPECT_EQ(view->GetRowKind(36), SummaryKindOf(kindSmall)) << "the small-subject level on the third";
     EXPECT_EQ(view->GetSummaryRows().GetSize(), 54);
 
     // The summary tab again rebuilds the page; the return cell stays the edit page's.

@@ -92,7 +92,7 @@ protected:
 
 TEST_F(GridPaintColoured, EachRowIsPaintedInItsKindsColours)
 {
-    ASSERT_EQ(View().GetRowKind(srMiddleTotal), 12);
+    ASSERT_EQ(View().GetRowKind(srMiddleTotal), kindMiddleTotal);
     EXPECT_EQ(CellBackground(scSpec, srMiddleTotal), RGB(214, 245, 214)) << "a middle subtotal";
     EXPECT_EQ(CellBackground(scSpec, srMiddle), RGB(214, 245, 214)) << "its heading";
     EXPECT_EQ(CellBackground(scSpec, srFirstDetail), RGB(255, 255, 240)) << "a detail row";
@@ -238,7 +238,7 @@ TEST_F(GridPaintColoured, NonCalculatedAndSummaryRowsAreMarkedInTheRowHeader)
     // A non-calculated detail: "非" in blue in its row header, left of the row number,
     // which stays readable beside it (no ink of the number where the mark has ink).
     View().SetNonCalculated(TRUE, srFirstDetail, srFirstDetail);
-    ASSERT_GE(View().GetRowKind(srFirstDetail), 50);
+    ASSERT_GE(View().GetRowKind(srFirstDetail), kindNonCalcOffset);
     Repaint();
     const CRect rc = CellRect(0, srFirstDetail);
     const int nHeaderWidth = View().GetMetrics().nRowHeaderWidth;

@@ -1,6 +1,7 @@
 #include "estimate/CGridRow.h"
 #include "estimate/CGridRowArray.h"
 #include "estimate/CRowPool.h"
+#include "estimate/RowKinds.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +43,7 @@ protected:
 TEST(GridRowTest, NewRowIsEmptyAndAssignmentCopiesEveryField)
 {
     CGridRow row;
-    EXPECT_EQ(0, row.m_nKind);
+    EXPECT_EQ(kindEmpty, row.m_nKind);
     EXPECT_TRUE(row.m_strCell[99].IsEmpty());
     EXPECT_EQ(0, row.m_nIndent[99]);
     EXPECT_EQ(0, row.m_nParam3);
@@ -60,7 +61,7 @@ TEST(GridRowTest, NewRowIsEmptyAndAssignmentCopiesEveryField)
     CGridRow copy;
     copy.m_strCell[7] = "overwritten";
     copy = row;
-    EXPECT_EQ(21, copy.m_nKind);
+    EXPECT_EQ(kindClassify, copy.m_nKind);
     EXPECT_EQ(CString("name"), copy.m_strCell[0]);
     EXPECT_EQ(CString("last"), copy.m_strCell[99]);
     EXPECT_TRUE(copy.m_strCell[7].IsEmpty());
@@ -83,7 +84,7 @@ TEST_F(GridRowArrayTest, IndexesBeyondTheEndReadAsNoRow)
     EXPECT_EQ(nullptr, rows.GetRow(1));
     EXPECT_EQ(nullptr, rows.GetRow(2));
     ASSERT_NE(nullptr, rows.GetRow(3));
-    EXPECT_EQ(7, rows.GetRow(3)->m_nKind);
+    EXPECT_EQ(kindKind, rows.GetRow(3)->m_nKind);
 }
 
 TEST_F(GridRowArrayTest, PrintCopyKeepsNullEntriesAndCopiesEveryField)
@@ -100,11 +101,11 @@ TEST_F(GridRowArrayTest, PrintCopyKeepsNullEntriesAndCopiesEveryField)
     ASSERT_EQ(3, rows.GetSize());
     ASSERT_NE(nullptr, rows.GetRow(0));
     EXPECT_NE(first, rows.GetRow(0));
-    EXPECT_EQ(9, rows.GetRow(0)->m_nKind);
+    EXPECT_EQ(kindStep, rows.GetRow(0)->m_nKind);
     EXPECT_EQ(2, rows.GetRow(0)->m_nParam3);
     EXPECT_EQ(CString("T"), rows.GetRow(0)->m_strParamText1);
     EXPECT_EQ(nullptr, rows.GetRow(1));
-    EXPECT_EQ(56, rows.GetRow(2)->m_nKind);
+    EXPECT_EQ(NonCalculatedKindOf(kindDiscount), rows.GetRow(2)->m_nKind);
 }
 
 TEST_F(GridRowArrayTest, PrintingDropsRowsFromTheCopyOnly)

@@ -28,10 +28,10 @@ TEST_F(RowAccessTest, SetupTakesColumnsWidthsAndTitlesFromTheForm)
 TEST_F(RowAccessTest, MissingRowsReadAsEmptyRowsOfKindZero)
 {
     view->SetRowKind(5, 3);
-    EXPECT_EQ(5, view->GetRowKind(3));
-    EXPECT_EQ(0, view->GetRowKind(1));  // a null entry
-    EXPECT_EQ(0, view->GetRowKind(10)); // beyond the array
-    EXPECT_EQ(0, view->GetRowKind(-1));
+    EXPECT_EQ(kindDetail, view->GetRowKind(3));
+    EXPECT_EQ(kindEmpty, view->GetRowKind(1));  // a null entry
+    EXPECT_EQ(kindEmpty, view->GetRowKind(10)); // beyond the array
+    EXPECT_EQ(kindEmpty, view->GetRowKind(-1));
     EXPECT_EQ("", Cell(1, colName));
     EXPECT_EQ("", Cell(3, 99));
     EXPECT_EQ("", Cell(3, -1));
@@ -201,14 +201,14 @@ TEST_F(RowAccessTest, CopyRowCopiesTheFormColumnsAndClearsWithoutASource)
     source.m_strCell[50] = "beyond the form";
     CGridRow target;
     view->CopyRow(&source, &target);
-    EXPECT_EQ(21, target.m_nKind);
+    EXPECT_EQ(kindClassify, target.m_nKind);
     EXPECT_EQ(1, target.m_nParam3);
     EXPECT_EQ(CString("10"), target.m_strParamText2);
     EXPECT_EQ(CString("5.000000"), target.m_strCell[colAmount]);
     EXPECT_EQ(2, target.m_nIndent[colName]);
     EXPECT_TRUE(target.m_strCell[50].IsEmpty());
     view->CopyRow(nullptr, &target);
-    EXPECT_EQ(0, target.m_nKind);
+    EXPECT_EQ(kindEmpty, target.m_nKind);
     EXPECT_TRUE(target.m_strCell[colAmount].IsEmpty());
     EXPECT_EQ(0, target.m_nIndent[colName]);
 }
@@ -230,8 +230,8 @@ TEST_F(RowAccessTest, GettersServeTheSummaryPageWhileItIsShown)
     view->SetSummaryCellText("summary", 0, colName);
     view->SetSummaryPageShown(true);
     EXPECT_EQ("summary", Cell(0, colName));
-    EXPECT_EQ(105, view->GetRowKind(0));
-    EXPECT_EQ(5, view->GetEditRow(0)->m_nKind);
+    EXPECT_EQ(SummaryKindOf(kindDetail), view->GetRowKind(0));
+    EXPECT_EQ(kindDetail, view->GetEditRow(0)->m_nKind);
     view->SetSummaryPageShown(false);
     EXPECT_EQ("edit", Cell(0, colName));
 }

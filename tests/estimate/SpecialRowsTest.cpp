@@ -30,7 +30,7 @@ std::vector<FormColumn> ClassifyColumns()
 TEST_F(SpecialRowsTest, KindHeadingTakesNameUnitAndTheIndentOfTheNearestKindHeading)
 {
     view->InsertKindHeading("建築工事"_sj, "式"_sj);
-    EXPECT_EQ(7, view->GetRowKind(0));
+    EXPECT_EQ(kindKind, view->GetRowKind(0));
     EXPECT_EQ("建築工事", Utf8Cell(0, colName));
     EXPECT_EQ("式", Utf8Cell(0, colUnit));
     EXPECT_EQ(1, view->GetCurrentRow());
@@ -42,7 +42,7 @@ TEST_F(SpecialRowsTest, KindHeadingTakesNameUnitAndTheIndentOfTheNearestKindHead
     Detail(1, "a", "1", "1");
     view->SetCurrentCell(view->GetCurrentCol(), 1); // inside the used rows: a row is inserted
     view->InsertKindHeading("電気工事"_sj, "式"_sj);
-    EXPECT_EQ(7, view->GetRowKind(1));
+    EXPECT_EQ(kindKind, view->GetRowKind(1));
     EXPECT_EQ(2, view->GetCellIndent(1, colName));
     EXPECT_EQ("a", Cell(2, colName));
     EXPECT_EQ(3, view->GetUsedRows());
@@ -53,7 +53,7 @@ TEST_F(SpecialRowsTest, DiscountRowIsRoundedByTheAmountColumnAndRecalculatesBelo
     Detail(0, "a", "1", "1000");
     view->SetCurrentCell(view->GetCurrentCol(), 1);
     view->InsertDiscount("-1,000.4");
-    EXPECT_EQ(6, view->GetRowKind(1));
+    EXPECT_EQ(kindDiscount, view->GetRowKind(1));
     EXPECT_EQ("値引", Utf8Cell(1, colName));
     EXPECT_EQ("-1000.000000", Cell(1, colAmount));
     EXPECT_EQ(2, view->GetCurrentRow());
@@ -64,8 +64,8 @@ TEST_F(SpecialRowsTest, DiscountRowIsRoundedByTheAmountColumnAndRecalculatesBelo
     EXPECT_EQ(0, Value(2, colAmount));
     view->SetCurrentCell(view->GetCurrentCol(), 2);
     view->InsertDiscount("-500");
-    EXPECT_EQ(6, view->GetRowKind(2));
-    EXPECT_EQ(15, view->GetRowKind(3));
+    EXPECT_EQ(kindDiscount, view->GetRowKind(2));
+    EXPECT_EQ(kindGrandTotal, view->GetRowKind(3));
     EXPECT_EQ(-500, Value(3, colAmount));
 }
 
@@ -82,7 +82,7 @@ TEST_F(SpecialRowsTest, StepRowAddsQuantityTimesFactorOfMatchingRowsInItsRange)
     view->SetCellText("1", 5, colFactor, TRUE);
 
     view->MakeStepRow(6, "型枠"_sj, colSpec, 5);
-    EXPECT_EQ(9, view->GetRowKind(6));
+    EXPECT_EQ(kindStep, view->GetRowKind(6));
     EXPECT_EQ("8.000000", Cell(6, colQty)); // 5 + 1 + 2
     EXPECT_EQ("型枠", view->GetRowParamText1(6).ToUtf8());
     EXPECT_EQ(colSpec, view->GetRowParam1(6));
@@ -101,14 +101,14 @@ TEST_F(SpecialRowsTest, StepRowsNeedTheirColumnsAndAKnownRangeCode)
 {
     StepDetail(0, "x", "10", "1");
     view->MakeStepRow(1, "x", colSpec, 6);
-    EXPECT_EQ(0, view->GetRowKind(1));
+    EXPECT_EQ(kindEmpty, view->GetRowKind(1));
 
     std::vector<FormColumn> columns = StandardColumns();
     columns[colFactor].t = "";
     Open(columns);
     StepDetail(0, "x", "10", "1");
     view->MakeStepRow(1, "x", colSpec, 1);
-    EXPECT_EQ(0, view->GetRowKind(1));
+    EXPECT_EQ(kindEmpty, view->GetRowKind(1));
 }
 
 TEST_F(SpecialRowsTest, NumericTargetsMatchByValue)
@@ -125,9 +125,9 @@ TEST_F(SpecialRowsTest, StepSettingReleasedBecomesADetailRow)
     StepDetail(0, "x", "10", "1");
     view->SetCurrentCell(view->GetCurrentCol(), 1);
     view->ApplyStepSetting(FALSE, "x", colSpec, 1);
-    EXPECT_EQ(9, view->GetRowKind(1));
+    EXPECT_EQ(kindStep, view->GetRowKind(1));
     view->ApplyStepSetting(TRUE, "", 0, 0);
-    EXPECT_EQ(5, view->GetRowKind(1));
+    EXPECT_EQ(kindDetail, view->GetRowKind(1));
 }
 
 TEST_F(SpecialRowsTest, ClassificationFillsAmountAndCostColumnsWithRateTimesSum)
@@ -144,7 +144,7 @@ TEST_F(SpecialRowsTest, ClassificationFillsAmountAndCostColumnsWithRateTimesSum)
 
     view->SetCurrentCell(view->GetCurrentCol(), 3);
     view->ApplyClassifySetting("A類"_sj, "10", "A", colSpec, 1, 1, FALSE, FALSE);
-    EXPECT_EQ(21, view->GetRowKind(3));
+    EXPECT_EQ(kindClassify, view->GetRowKind(3));
     EXPECT_EQ("A類", Utf8Cell(3, colName));
     EXPECT_EQ("120.000000", Cell(3, colAmount));
     EXPECT_EQ("70.000000", Cell(3, 8));
@@ -166,7 +166,7 @@ TEST_F(SpecialRowsTest, ClassificationFillsAmountAndCostColumnsWithRateTimesSum)
     view->MakeClassifyRow(3, "A類"_sj, "3.3", "A", colSpec, 0, 1);
     EXPECT_EQ("72.000000", Cell(3, colAmount)); // 72.6 cut by D(-1)
     view->ApplyClassifySetting("", "", "", 0, 0, 0, TRUE, FALSE);
-    EXPECT_EQ(5, view->GetRowKind(3));
+    EXPECT_EQ(kindDetail, view->GetRowKind(3));
 }
 
 TEST_F(SpecialRowsTest, ClassificationOutsideTheColumnsMakesNothing)
@@ -174,7 +174,7 @@ TEST_F(SpecialRowsTest, ClassificationOutsideTheColumnsMakesNothing)
     Open(ClassifyColumns());
     Detail(0, "a", "1", "1000");
     view->MakeClassifyRow(1, "x", "10", "A", 42, 0, 1);
-    EXPECT_EQ(0, view->GetRowKind(1));
+    EXPECT_EQ(kindEmpty, view->GetRowKind(1));
     EXPECT_EQ("", Cell(1, colName));
 }
 
@@ -183,7 +183,7 @@ TEST_F(SpecialRowsTest, ConsumptionTaxRowAndTheFormWithoutAnAmountColumn)
     Detail(0, "a", "1", "12345");
     view->SetCurrentCell(view->GetCurrentCol(), 1);
     view->OnConsumptionTax();
-    EXPECT_EQ(8, view->GetRowKind(1));
+    EXPECT_EQ(kindFree, view->GetRowKind(1));
     EXPECT_EQ("987.000000", Cell(1, colAmount)); // 987.6 cut by the column's D(-1)
     EXPECT_EQ(1, view->GetCurrentRow());
 
@@ -193,7 +193,7 @@ TEST_F(SpecialRowsTest, ConsumptionTaxRowAndTheFormWithoutAnAmountColumn)
     Detail(0, "a", "1", "12345");
     view->SetCurrentCell(view->GetCurrentCol(), 1);
     view->OnConsumptionTax();
-    EXPECT_EQ(0, view->GetRowKind(1));
+    EXPECT_EQ(kindEmpty, view->GetRowKind(1));
     EXPECT_EQ(1, view->GetUsedRows());
 }
 
@@ -207,27 +207,27 @@ TEST_F(SpecialRowsTest, NonCalculatedMarkOverASelectionIncludingAnEmptyRow)
     view->SetSelection(CMorvelView::selectRows, view->GetSelection());
     view->SetSelection(view->GetSelectMode(), CRect(0, 2, 7, 0)); // as dragged: bottom to top
     view->OnNonCalcSet();
-    EXPECT_EQ(56, view->GetRowKind(0));
-    EXPECT_EQ(51, view->GetRowKind(1));
-    EXPECT_EQ(50, view->GetRowKind(2));
-    EXPECT_EQ(7, view->GetRowKind(3));
+    EXPECT_EQ(NonCalculatedKindOf(kindDiscount), view->GetRowKind(0));
+    EXPECT_EQ(NonCalculatedKindOf(kindLarge), view->GetRowKind(1));
+    EXPECT_EQ(NonCalculatedKindOf(kindEmpty), view->GetRowKind(2));
+    EXPECT_EQ(kindKind, view->GetRowKind(3));
     EXPECT_EQ(32, view->GetUndoRecord().nAction);
     EXPECT_EQ(3, view->GetUndoRecord().ptPosition.x);
     EXPECT_EQ(0, view->GetUndoRecord().ptPosition.y);
 
     view->OnNonCalcRelease();
-    EXPECT_EQ(6, view->GetRowKind(0));
-    EXPECT_EQ(1, view->GetRowKind(1));
-    EXPECT_EQ(0, view->GetRowKind(2));
+    EXPECT_EQ(kindDiscount, view->GetRowKind(0));
+    EXPECT_EQ(kindLarge, view->GetRowKind(1));
+    EXPECT_EQ(kindEmpty, view->GetRowKind(2));
     EXPECT_EQ(33, view->GetUndoRecord().nAction);
 
     // Without a selection the current row alone; other kinds stay.
     view->SetSelection(CMorvelView::selectNone, view->GetSelection());
     view->SetCurrentCell(view->GetCurrentCol(), 4);
     view->OnNonCalcRelease();
-    EXPECT_EQ(15, view->GetRowKind(4));
+    EXPECT_EQ(kindGrandTotal, view->GetRowKind(4));
     view->OnNonCalcSet();
-    EXPECT_EQ(65, view->GetRowKind(4));
+    EXPECT_EQ(NonCalculatedKindOf(kindGrandTotal), view->GetRowKind(4));
 }
 
 TEST_F(SpecialRowsTest, NonCalculatedCommandsNeedTheSelectionWithinTheUsedRows)

@@ -15,7 +15,7 @@ protected:
         for (int kind : kinds) {
             if (kind == kindDetail)
                 Detail(row, "明細", "1", "100");
-            else if (kind != 0)
+            else if (kind != kindEmpty)
                 Heading(row, kind, "見出し");
             ++row;
         }

@@ -99,7 +99,7 @@ TEST_F(TabStrip, TheTabsSwitchTheGridToTheSummaryPageAndBack)
     EXPECT_EQ(m_pView->GetCurrentCol(), 0);
     EXPECT_EQ(m_pView->GetCurrentRow(), 0);
     // The summary rows are shown: the kind heading first, as a summary row.
-    EXPECT_EQ(m_pView->GetRowKind(0), 107);
+    EXPECT_EQ(m_pView->GetRowKind(0), SummaryKindOf(kindKind));
     EXPECT_NE(m_pView->GetCellText(6, scName), strEditName);
     Key(VK_DOWN); // the arrows still move on the summary page
     EXPECT_EQ(m_pView->GetCurrentRow(), 1);

@@ -47,20 +47,20 @@ protected:
 TEST_F(TotalsTest, TotalCommandsLabelAndFillEveryLevel)
 {
     BuildEstimate();
-    EXPECT_EQ(11, view->GetRowKind(4));
+    EXPECT_EQ(kindLargeTotal, view->GetRowKind(4));
     EXPECT_EQ("仮設工事 小  計", Utf8Cell(4, colName));
     EXPECT_EQ(1500, Value(4, colAmount));
-    EXPECT_EQ(12, view->GetRowKind(9));
+    EXPECT_EQ(kindMiddleTotal, view->GetRowKind(9));
     EXPECT_EQ("土工事 小  計", Utf8Cell(9, colName));
     EXPECT_EQ(2800, Value(9, colAmount));
     EXPECT_EQ("基礎工事 小  計", Utf8Cell(10, colName));
     EXPECT_EQ(2800, Value(10, colAmount)); // 計 A: the leaf rows under the middle heading too
-    EXPECT_EQ(17, view->GetRowKind(11));
+    EXPECT_EQ(kindKindTotal, view->GetRowKind(11));
     EXPECT_EQ(4300, Value(11, colAmount));
-    EXPECT_EQ(8, view->GetRowKind(12));
+    EXPECT_EQ(kindFree, view->GetRowKind(12));
     EXPECT_EQ("消費税", Utf8Cell(12, colName));
     EXPECT_EQ("344.000000", Cell(12, colAmount));
-    EXPECT_EQ(15, view->GetRowKind(13));
+    EXPECT_EQ(kindGrandTotal, view->GetRowKind(13));
     EXPECT_EQ("【 総  合  計 】", Utf8Cell(13, colName));
     EXPECT_EQ(4644, Value(13, colAmount)); // the tax row counts in the grand total
     EXPECT_EQ(14, view->GetCurrentRow());
@@ -107,7 +107,7 @@ TEST_F(TotalsTest, AGrandTotalDirectlyBelowRowZeroCoversRowZeroOnly)
 {
     Detail(0, "a", "1", "100");
     Total(1, CMorvelEMView::levelGrand);
-    EXPECT_EQ(15, view->GetRowKind(1));
+    EXPECT_EQ(kindGrandTotal, view->GetRowKind(1));
     EXPECT_EQ(100, Value(1, colAmount));
 }
 
@@ -115,11 +115,11 @@ TEST_F(TotalsTest, ATotalWithoutItsHeadingLeavesTheInsertedRowEmpty)
 {
     Detail(0, "a", "1", "100");
     Total(1, CMorvelEMView::levelLarge);
-    EXPECT_EQ(0, view->GetRowKind(1));
+    EXPECT_EQ(kindEmpty, view->GetRowKind(1));
     EXPECT_EQ("", Cell(1, colAmount));
     Heading(2, kindSmall, "s");
     Total(3, CMorvelEMView::levelSmall); // nothing between heading and total
-    EXPECT_EQ(0, view->GetRowKind(3));
+    EXPECT_EQ(kindEmpty, view->GetRowKind(3));
 }
 
 TEST_F(TotalsTest, TheTotalLabelTakesTheIndentOfTheNearestLargeHeading)
@@ -203,7 +203,7 @@ TEST_F(TotalsTest, DiscountTotalsAddOnlyDiscountRows)
     view->SetRowKind(kindDiscount, 3);
     view->SetCurrentCell(view->GetCurrentCol(), 4);
     view->InsertDiscountTotal(CMorvelEMView::levelLarge);
-    EXPECT_EQ(31, view->GetRowKind(4));
+    EXPECT_EQ(kindLargeDiscountTotal, view->GetRowKind(4));
     EXPECT_EQ(1, view->GetRowParam1(4));
     EXPECT_EQ("仮設工事値引合計", Utf8Cell(4, colName));
     EXPECT_EQ(-150, Value(4, colAmount));
@@ -215,7 +215,7 @@ TEST_F(TotalsTest, DiscountTotalsAddOnlyDiscountRows)
     view->SetRowKind(kindDiscount, 6);
     view->SetCurrentCell(view->GetCurrentCol(), 7);
     view->InsertDiscountTotal(CMorvelEMView::levelGrand);
-    EXPECT_EQ(35, view->GetRowKind(7));
+    EXPECT_EQ(kindGrandDiscountTotal, view->GetRowKind(7));
     EXPECT_EQ("値引 総 合 計", Utf8Cell(7, colName));
     EXPECT_EQ(-157, Value(7, colAmount));
 }
@@ -305,13 +305,13 @@ TEST_F(TotalsTest, ATotalInsertedAboveAPageStartingHeadingKeepsTheHeadingAtItsPa
     Heading(18, kindLarge, "L2"); // starts the second page of 18 rows
     Detail(19, "e", "1", "5");
     Total(11, CMorvelEMView::levelLarge);
-    EXPECT_EQ(11, view->GetRowKind(11));
+    EXPECT_EQ(kindLargeTotal, view->GetRowKind(11));
     EXPECT_EQ(100, Value(11, colAmount));
-    EXPECT_EQ(1, view->GetRowKind(18)); // an empty row above it went instead
+    EXPECT_EQ(kindLarge, view->GetRowKind(18)); // an empty row above it went instead
     EXPECT_EQ("L2", Cell(18, colName));
     EXPECT_EQ("e", Cell(19, colName));
 
     view->SetPageAlignment(false); // without alignment the heading moves down
     Total(12, CMorvelEMView::levelGrand);
-    EXPECT_EQ(1, view->GetRowKind(19));
+    EXPECT_EQ(kindLarge, view->GetRowKind(19));
 }

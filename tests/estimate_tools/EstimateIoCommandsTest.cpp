@@ -99,7 +99,8 @@ protected:
         const int nUnit = m_pView->FindColumn("1", "T");
         for (int r = 0; r < UsedRows(); ++r) {
             const int nKind = m_pView->GetRowKind(r);
-            const bool bHeading = nKind == 1 || nKind == 2 || nKind == 3 || nKind == 7;
+            const bool bHeading =
+                nKind == kindLarge || nKind == kindMiddle || nKind == kindSmall || nKind == kindKind;
             std::vector<CString> row;
             for (int c = 0; c < Columns(); ++c) {
                 CString text = m_pView->GetSubjectNoText(r, c) + m_pView->GetCellText(r, c);
@@ -349,7 +350,7 @@ std::string ExpectedExport(const CMorvelEMView& view, const std::vector<int>& co
         auto it = markers.find(nKind);
         if (it != markers.end())
             text += it->second + "\r\n";
-        else if (nKind != 5 && nKind != 8 && nKind != 21)
+        else if (nKind != kindDetail && nKind != kindFree && nKind != kindClassify)
             continue; // (the sample holds no other kind that is written: 31 is skipped)
         for (size_t p = 0; p < columnAt.size(); ++p) {
             if (p > 0)
@@ -539,11 +540,11 @@ TEST_F(EstimateIoCommandsTest, EstimateOfAnotherFormReadsIntoTheCurrentColumns)
 
     // The heading still starts a page: the rows before it were filled up to the page end.
     int nHead = nPageHead + 2;
-    while (m_pView->GetRowKind(nHead) == 0 && nHead < UsedRows())
+    while (m_pView->GetRowKind(nHead) == kindEmpty && nHead < UsedRows())
         ++nHead;
     EXPECT_EQ(m_pView->GetCellText(nHead, scName), strPageHead);
     EXPECT_EQ(nHead % m_pView->GetPageRows(), 0);
-    EXPECT_EQ(m_pView->GetRowKind(nRow), 5);
+    EXPECT_EQ(m_pView->GetRowKind(nRow), kindDetail);
     EXPECT_EQ(m_pView->GetRowParam1(nRow), 7);
     EXPECT_EQ(m_pView->GetRowParam2(nRow), 8);
     EXPECT_EQ(m_pView->GetRowParam3(nRow), 9);
@@ -555,7 +556,7 @@ TEST_F(EstimateIoCommandsTest, EstimateOfAnotherFormReadsIntoTheCurrentColumns)
     EXPECT_EQ(Value(nRow, scPrice), 1500);
     EXPECT_EQ(Value(nRow, scAmount), 18375); // recalculated: 12.25 x 1500
     EXPECT_EQ(Cell(nRow, scSpec), "");
-    EXPECT_EQ(m_pView->GetRowKind(nRow + 1), 1);
+    EXPECT_EQ(m_pView->GetRowKind(nRow + 1), kindLarge);
     EXPECT_EQ(Utf8Cell(nRow + 1, scName), "躯体");
     EXPECT_EQ(Cells(nRow + 2, 2), below);
     EXPECT_EQ(EstimateIo::GetInformationValue(*m_pView, 1).ToUtf8(), "新築工事");

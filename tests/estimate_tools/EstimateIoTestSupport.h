@@ -1,7 +1,7 @@
 // Helpers of the import and export tests: what a user does in the item mapping dialogs.
 #pragma once
 
-#include "estimate_tools/CImportFormatDialog.h"
+#include "app/CImportFormatDialog.h"
 #include "platform/ui/controls/CListCtrl.h"
 #include "platform/ui/core/WinDefs.h"
 #include "platform/ui/dialogs/CDialog.h"

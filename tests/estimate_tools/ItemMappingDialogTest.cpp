@@ -1,8 +1,8 @@
 // The item mapping dialogs run as windows and answered as a user answers them.
-#include "estimate_tools/CImportFormatDialog.h"
-#include "estimate_tools/CImportItemListDialog.h"
+#include "app/CImportFormatDialog.h"
+#include "app/CImportItemListDialog.h"
+#include "app/ItemMapping.h"
 #include "estimate_tools/EstimateToolsRegistration.h"
-#include "estimate_tools/ItemMapping.h"
 #include "resources/EstimateIoIds.h"
 #include "tests/estimate/EstimateTestSupport.h"
 #include "tests/estimate_tools/EstimateIoTestSupport.h"

@@ -90,10 +90,10 @@ TEST_F(OutsideDataImportTest, MvlFileImportsRowsKindsCellsTotalsAndTitle)
     EXPECT_TRUE(messages.entries.empty());
 
     // Rows in order, no page jump (no heading follows a total directly... except row 4).
-    EXPECT_EQ(view->GetRowKind(0), 7);
+    EXPECT_EQ(view->GetRowKind(0), kindKind);
     EXPECT_EQ(Utf8Cell(0, colName), "内装工事");
     EXPECT_EQ(Utf8Cell(0, colUnit), "式"); // empty unit of a heading
-    EXPECT_EQ(view->GetRowKind(1), 5);
+    EXPECT_EQ(view->GetRowKind(1), kindDetail);
     EXPECT_EQ(Utf8Cell(1, colName), "壁紙張替");
     EXPECT_EQ(Utf8Cell(1, colSpec), "量産品");
     EXPECT_EQ(Value(1, colQty), 120.5);
@@ -102,26 +102,26 @@ TEST_F(OutsideDataImportTest, MvlFileImportsRowsKindsCellsTotalsAndTitle)
     EXPECT_EQ(Value(1, colAmount), 144600); // 120.5 x 1200
     EXPECT_EQ(Cell(1, colNote), "");        // position 5 "x" has no column
     // The quotes go; "3,500" is two fields, as every comma separates.
-    EXPECT_EQ(view->GetRowKind(2), 5);
+    EXPECT_EQ(view->GetRowKind(2), kindDetail);
     EXPECT_EQ(Cell(2, colSpec), "CF");
     EXPECT_EQ(Value(2, colPrice), 3);
     EXPECT_EQ(Cell(2, colUnit), "m2");
     EXPECT_EQ(Utf8Cell(2, colUnit), "m2");
     // The kind subtotal adds the two details.
-    EXPECT_EQ(view->GetRowKind(3), 17);
+    EXPECT_EQ(view->GetRowKind(3), kindKindTotal);
     EXPECT_EQ(Value(3, colAmount), 144600 + 90);
     // A heading after a total starts the next page (18 rows a page).
-    EXPECT_EQ(view->GetRowKind(4), 0);
-    EXPECT_EQ(view->GetRowKind(18), 1);
+    EXPECT_EQ(view->GetRowKind(4), kindEmpty);
+    EXPECT_EQ(view->GetRowKind(18), kindLarge);
     EXPECT_EQ(Utf8Cell(18, colName), "設備工事");
     EXPECT_EQ(Utf8Cell(18, colUnit), "本"); // a unit given stays
-    EXPECT_EQ(view->GetRowKind(19), 5);
+    EXPECT_EQ(view->GetRowKind(19), kindDetail);
     EXPECT_EQ(Utf8Cell(19, colUnit), "台");
     EXPECT_EQ(Value(19, colAmount), 100000);
     EXPECT_EQ(Cell(19, colName), Sj("照明器具"));
-    EXPECT_EQ(view->GetRowKind(20), 6);
+    EXPECT_EQ(view->GetRowKind(20), kindDiscount);
     EXPECT_EQ(Value(20, colPrice), -5000);
-    EXPECT_EQ(view->GetRowKind(21), 15);
+    EXPECT_EQ(view->GetRowKind(21), kindGrandTotal);
     EXPECT_EQ(Value(21, colAmount), 144600 + 90 + 100000);
     EXPECT_EQ(doc->m_nLoadedRowCount, 22);
     EXPECT_EQ(EstimateIo::GetInformationValue(*view, 0).ToUtf8(), "本社ビル改修工事");
@@ -146,10 +146,10 @@ TEST_F(OutsideDataImportTest, TotalThatEndsAPageLeavesTheHeadingOnTheNextPage)
         data += "D,,1,,1\r\n";           // rows 1..16
     data += "@G2\r\nT1\r\n@2\r\nH2\r\n"; // total on row 17, the page's last row
     ASSERT_TRUE(Import(data, "P.MVL", CMorvelEMDoc::sourceMvl));
-    EXPECT_EQ(view->GetRowKind(17), 11);
-    EXPECT_EQ(view->GetRowKind(18), 1);
+    EXPECT_EQ(view->GetRowKind(17), kindLargeTotal);
+    EXPECT_EQ(view->GetRowKind(18), kindLarge);
     EXPECT_EQ(Cell(18, colName), "H2");
-    EXPECT_EQ(view->GetRowKind(36), 0);
+    EXPECT_EQ(view->GetRowKind(36), kindEmpty);
     EXPECT_EQ(doc->m_nLoadedRowCount, 19);
 }
 
@@ -199,7 +199,7 @@ TEST_F(OutsideDataImportTest, MissingConverterFileNamesItAndFails)
         EXPECT_FALSE(Import(c.header + "T\r\n\r\n\r\nname\r\n", "Y.DAT", c.nKind));
         ASSERT_EQ(messages.entries.size(), 1u);
         EXPECT_EQ(messages.entries[0].text.ToUtf8(), c.message);
-        EXPECT_EQ(view->GetRowKind(0), 0);
+        EXPECT_EQ(view->GetRowKind(0), kindEmpty);
     }
 }
 
@@ -221,7 +221,7 @@ TEST_F(OutsideDataImportTest, TruncatedAndRandomFilesFailWithTheMessageAndTouchN
         EXPECT_FALSE(doc->ImportConvertedFile(dir.Folder() + "T.MVL", CMorvelEMDoc::sourceMvl)) << n;
         ASSERT_EQ(messages.entries.size(), 1u) << n;
         EXPECT_EQ(messages.entries[0].text.ToUtf8(), "外部積算ﾃﾞｰﾀﾌｧｲﾙがないか、壊れています。");
-        EXPECT_EQ(view->GetRowKind(0), 0);
+        EXPECT_EQ(view->GetRowKind(0), kindEmpty);
         EXPECT_EQ(Snapshot(dir.Native()), before);
     }
     // Cut anywhere in the rows, the file gives the rows it holds and nothing beyond.
@@ -244,7 +244,7 @@ TEST_F(OutsideDataImportTest, TruncatedAndRandomFilesFailWithTheMessageAndTouchN
         const auto before = Snapshot(dir.Native());
         EXPECT_FALSE(doc->ImportConvertedFile(dir.Folder() + "R.RXA", CMorvelEMDoc::sourceRxa));
         EXPECT_EQ(messages.entries.size(), 1u);
-        EXPECT_EQ(view->GetRowKind(0), 0);
+        EXPECT_EQ(view->GetRowKind(0), kindEmpty);
         EXPECT_EQ(Snapshot(dir.Native()), before);
     }
 }

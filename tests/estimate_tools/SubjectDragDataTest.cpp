@@ -126,7 +126,7 @@ TEST_F(SubjectDragDataTest, NegativeIndentsAndParametersComeBackSigned)
     EXPECT_TRUE(boxes.entries.empty());
     EXPECT_EQ("meisai.MMK", data.m_strFormName.str());
     EXPECT_TRUE(data.m_Form.IsSameForm(doc->m_EstimationForm));
-    EXPECT_EQ(1, data.m_nKind);
+    EXPECT_EQ(kindLarge, data.m_nKind);
     EXPECT_EQ(8, data.m_nColumns);
     ASSERT_EQ(3, data.GetRowCount());
     const CSubjectDragData::CRow& heading = data.m_rows[0];
@@ -138,7 +138,7 @@ TEST_F(SubjectDragDataTest, NegativeIndentsAndParametersComeBackSigned)
     EXPECT_EQ(Sj("式"), heading.cells[colUnit].str());
     EXPECT_EQ(1, data.m_rows[1].indents[colName]);
     EXPECT_EQ("44975.000000", data.m_rows[2].cells[colAmount].str());
-    EXPECT_EQ(11, data.m_rows[2].nKind);
+    EXPECT_EQ(kindLargeTotal, data.m_rows[2].nKind);
 }
 
 TEST_F(SubjectDragDataTest, DataThatEndsEarlyIsNeverTakenForASubject)

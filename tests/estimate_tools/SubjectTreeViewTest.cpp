@@ -84,7 +84,7 @@ TEST_F(SubjectTreeViewTest, TheRootIsTheTitleWithoutItsExtensionAndTheHeadingsFo
     int nEntry = 1;
     for (int r = 0; r < m_pView->GetUsedRows(); ++r) {
         const int nKind = m_pView->GetRowKind(r);
-        if (nKind != 1 && nKind != 2 && nKind != 3 && nKind != 7)
+        if (nKind != kindLarge && nKind != kindMiddle && nKind != kindSmall && nKind != kindKind)
             continue;
         ASSERT_LT(nEntry, pTree->GetEntryCount());
         EXPECT_EQ(r, pTree->GetEntry(nEntry).nRow);
@@ -132,7 +132,7 @@ TEST_F(SubjectTreeViewTest, AnEstimateWithoutHeadingsShowsOnlyTheRoot)
 {
     for (int r = 0; r < m_pView->GetUsedRows(); ++r) {
         const int nKind = m_pView->GetRowKind(r);
-        if (nKind == 1 || nKind == 2 || nKind == 3 || nKind == 7)
+        if (nKind == kindLarge || nKind == kindMiddle || nKind == kindSmall || nKind == kindKind)
             m_pView->SetRowKind(kindDetail, r);
     }
     m_pView->UpdateTreeView();

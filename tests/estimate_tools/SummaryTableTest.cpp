@@ -123,7 +123,7 @@ TEST_F(SummaryTableTest, LargeSubjectsCarryTheirTotalsAmountsAndAQuantityOfOne)
             // The group of the kind heading closes with an empty row.
             const CGridRow* pEmpty = SummaryRow(s);
             ASSERT_NE(pEmpty, nullptr);
-            EXPECT_EQ(0, pEmpty->m_nKind);
+            EXPECT_EQ(kindEmpty, pEmpty->m_nKind);
             ++s;
         }
     }

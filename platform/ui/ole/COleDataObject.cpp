@@ -3,7 +3,7 @@
 #include "platform/base/CFile.h"
 #include "platform/base/Cp932.h"
 #include "platform/ui/core/WinApi.h"
-#include "platform/ui/ole/ForeignPicture.h"
+#include "platform/ui/ole/ForeignPicture_p.h"
 #include "platform/ui/ole/OleData_p.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "platform/ui/ole/ForeignPicture.h"
+#include "platform/ui/ole/ForeignPicture_p.h"
 
 #include <QBuffer>
 #include <QByteArray>

@@ -1,7 +1,7 @@
-#include "estimate_tools/CImportFormatDialog.h"
+#include "app/CImportFormatDialog.h"
 
-#include "estimate_tools/CImportItemListDialog.h"
-#include "estimate_tools/ItemMapping.h"
+#include "app/CImportItemListDialog.h"
+#include "app/ItemMapping.h"
 #include "resources/EstimateIoIds.h"
 
 #include <algorithm>

@@ -1,7 +1,9 @@
-// Pictures exchanged with other programs. On the desktop's clipboard and in drags other
-// programs offer pictures as image files ("image/png", "image/bmp", "image/jpeg", ...); the
-// program itself keeps pictures as device-independent bitmaps (CF_DIB: a 40-byte info
-// header and 32-bit rows, bottom row first). These convert one into the other.
+// Pictures exchanged with other programs (platform/ui internal: the clipboard and drag
+// classes use it, and its interface is in Qt's types). On the desktop's clipboard and in
+// drags other programs offer pictures as image files ("image/png", "image/bmp",
+// "image/jpeg", ...); the program itself keeps pictures as device-independent bitmaps
+// (CF_DIB: a 40-byte info header and 32-bit rows, bottom row first). These convert one into
+// the other.
 //
 // The image bytes come from outside: bytes that do not begin as a file of their type are
 // not read at all; the rest are checked by the image reader, a picture

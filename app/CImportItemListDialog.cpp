@@ -1,6 +1,6 @@
-#include "estimate_tools/CImportItemListDialog.h"
+#include "app/CImportItemListDialog.h"
 
-#include "estimate_tools/ItemMapping.h"
+#include "app/ItemMapping.h"
 #include "resources/EstimateIoIds.h"
 
 BEGIN_MESSAGE_MAP(CImportItemListDialog, CDialog)

@@ -1,4 +1,4 @@
-#include "estimate_tools/ItemMapping.h"
+#include "app/ItemMapping.h"
 
 namespace ItemMapping {
 

@@ -1,0 +1,3 @@
+#pragma once
+#include "low/Low.h"
+int High();
