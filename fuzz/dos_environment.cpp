@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (f == nullptr)
         return 0;
-    std::fwrite(data, 1, size, f);
+    if (size > 0) // an empty input may come without bytes to point at
+        std::fwrite(data, 1, size, f);
     std::fclose(f);
 
     CDosTables& t = CDosTables::Get();
