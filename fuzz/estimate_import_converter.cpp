@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -37,8 +38,12 @@ CFuzzEstimate& SampleEstimate()
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
+    // An estimate document moves the process into the work folder; libFuzzer still has to
+    // start its workers and write their logs where it was started.
+    const std::filesystem::path started = std::filesystem::current_path();
     FuzzInitEstimateSettings();
     (void)SampleEstimate();
+    std::filesystem::current_path(started);
     return 0;
 }
 

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -66,6 +67,9 @@ void CopySample(const char* lpszFile)
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
+    // Start-up may move the process into the work folder; libFuzzer still has to start its
+    // workers and write their logs where it was started.
+    const std::filesystem::path started = std::filesystem::current_path();
     setenv("MORVEL_INI", (FuzzNativeFolder() + "morvel.ini").c_str(), 1);
     FuzzInitToolkit();
     g_pApp = new CFuzzApp; // lives until the process ends
@@ -81,6 +85,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
         CopySample(table.lpszFile);
     FuzzMessageBoxes boxes;
     FUZZ_CHECK(g_pApp->LoadMasterAndFormFiles() && boxes.texts.empty());
+    std::filesystem::current_path(started);
     return 0;
 }
 
