@@ -10,6 +10,9 @@
 #include "platform/ui/core/CCmdUI.h"
 #include "resources/ResourceIds.h"
 
+#include <string>
+#include <utility>
+
 namespace {
 
 void RunIoCommand(CMorvelEMView* pView, UINT nID)
@@ -71,10 +74,12 @@ CString CMorvelEMView::GetDefaultFileName() const
 
 CString CMorvelEMView::RemoveLineBreaks(const char* lpszText)
 {
-    CString text(lpszText != nullptr ? lpszText : "");
-    text.Remove('\n');
-    text.Remove('\r');
-    return text;
+    // Byte by byte: the text files written from it break their lines at these bytes
+    // wherever they stand, also after a lead byte (which they cannot follow in a valid
+    // character), so none may stay.
+    std::string text(lpszText != nullptr ? lpszText : "");
+    std::erase_if(text, [](char ch) { return ch == '\r' || ch == '\n'; });
+    return CString(std::move(text));
 }
 
 CString CMorvelEMView::TrimBlanks(const char* lpszText)

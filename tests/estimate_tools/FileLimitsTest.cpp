@@ -181,6 +181,16 @@ TEST_F(FileLimitsTest, CsvCellsComeBackAsTheyWereWritten)
         ASSERT_EQ(fields.size(), 1u);
         EXPECT_EQ(fields[0], view->GetCellText(0, colName));
     }
+    // A line break after a lead byte is still a line break to the file: it leaves the cell,
+    // and the row stays one line.
+    view->SetCellText("a\x95\r\nb,", 0, colName, TRUE);
+    const std::string text = EstimateCsv::WriteEstimate(*view, {TRUE});
+    EXPECT_EQ(text, "\"a\x95"
+                    "b,\"\r\n");
+    std::vector<CString> fields;
+    EstimateCsv::SplitFields(EstimateCsv::SplitLines(text).at(0), fields);
+    EXPECT_EQ(fields, std::vector<CString>{CString("a\x95"
+                                                   "b,")});
 }
 
 } // namespace
