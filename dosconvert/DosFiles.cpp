@@ -406,9 +406,13 @@ int ReadDosUnits()
 {
     if (LoadDosItemDefinitions() != 1)
         return -1;
-    CDosTables& t = CDosTables::Get();
-    t.units.clear();
-    return ReadDosMaster("TANNI.TDT", false, [&](const BYTE* p) { t.units.push_back(FieldOf(p, 1)); });
+    // A refused master leaves the table it had.
+    std::vector<CString> units;
+    const int nResult =
+        ReadDosMaster("TANNI.TDT", false, [&](const BYTE* p) { units.push_back(FieldOf(p, 1)); });
+    if (nResult == 1)
+        CDosTables::Get().units = std::move(units);
+    return nResult;
 }
 
 int ReadDosSubjects(int nLevel)
@@ -416,10 +420,12 @@ int ReadDosSubjects(int nLevel)
     static const char* const kNames[] = {"KAMOKU1.KM1", "KAMOKU2.KM2", "KAMOKU3.KM3"};
     if (nLevel < 0 || nLevel > 2)
         return -1;
-    CDosTables& t = CDosTables::Get();
-    t.subjects.clear();
-    return ReadDosMaster(kNames[nLevel], true,
-                         [&](const BYTE* p) { t.subjects.emplace_back(FieldOf(p, 0), FieldOf(p, 1)); });
+    std::vector<std::pair<CString, CString>> subjects;
+    const int nResult = ReadDosMaster(
+        kNames[nLevel], true, [&](const BYTE* p) { subjects.emplace_back(FieldOf(p, 0), FieldOf(p, 1)); });
+    if (nResult == 1)
+        CDosTables::Get().subjects = std::move(subjects);
+    return nResult;
 }
 
 int ReadDosClassifications()
@@ -427,27 +433,33 @@ int ReadDosClassifications()
     if (LoadDosItemDefinitions() != 1)
         return -1;
     CDosTables& t = CDosTables::Get();
-    t.classifications.clear();
-    return ReadDosMaster("BUNRUI.BDT", true, [&](const BYTE* p) {
+    std::vector<std::pair<CString, int>> classifications;
+    const int nResult = ReadDosMaster("BUNRUI.BDT", true, [&](const BYTE* p) {
         // The percentage with its fraction cut off toward zero; a value beyond what an
         // int holds is not a percentage and counts as 0.
         const double percent = ParseDosNumber(p + t.nFieldOffset[1], static_cast<size_t>(t.nFieldWidth[1]));
         const int nPercent =
             percent > -2147483648.0 && percent < 2147483648.0 ? static_cast<int>(percent) : 0;
-        t.classifications.emplace_back(FieldOf(p, 0), nPercent);
+        classifications.emplace_back(FieldOf(p, 0), nPercent);
     });
+    if (nResult == 1)
+        t.classifications = std::move(classifications);
+    return nResult;
 }
 
 int ReadDosInformationDefinitions()
 {
+    // A file that cannot be read leaves the items read before.
     CDosTables& t = CDosTables::Get();
-    t.informationItems.clear();
     CDosStream stream;
     if (OpenDosFile(MakeDosFilePath(t.environment.informationDefinitions, "JYOUHOU.ITJ"), stream) != 0)
         return -1;
+    const BOOL bWasTagged = t.bTagged;
     ReadDosVersionTag(dosKindInformation, stream);
-    if (t.bTagged && !stream.Skip(CDosTables::DEFINITION_BLOCK_SIZE))
+    if (t.bTagged && !stream.Skip(CDosTables::DEFINITION_BLOCK_SIZE)) {
+        t.bTagged = bWasTagged;
         return -1;
+    }
     const size_t nRecord = t.bTagged ? DosInformationItem::RECORD_SIZE : DosInformationItem::OLD_RECORD_SIZE;
     std::vector<DosInformationItem> items;
     BYTE record[DosInformationItem::RECORD_SIZE];

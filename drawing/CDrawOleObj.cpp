@@ -7,6 +7,7 @@
 #include "printform/CPrintDoc.h"
 #include "printform/CPrintFormView.h"
 
+#include <algorithm>
 #include <cmath>
 
 IMPLEMENT_SERIAL(CDrawOleObj, CDrawObj, 0)
@@ -180,8 +181,9 @@ BOOL CDrawItem::UpdateExtent()
     CDrawOleObj& obj = *m_pDrawObj;
     CRect& r = obj.m_position;
     if (obj.m_extent.cx == 0 && obj.m_extent.cy == 0) {
-        r.right = r.left + HimetricToObjectUnits(size.cx);
-        r.bottom = r.top - HimetricToObjectUnits(size.cy);
+        // An extent below one unit still makes an object that can be seen and taken.
+        r.right = r.left + std::max(1, HimetricToObjectUnits(size.cx));
+        r.bottom = r.top - std::max(1, HimetricToObjectUnits(size.cy));
     } else if (GetItemState() != activeState && GetItemState() != activeUIState) {
         // A side whose old extent is 0 (a damaged or half-made record) has nothing to
         // scale by: it is sized from the new extent as the first time.

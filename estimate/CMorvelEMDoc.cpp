@@ -104,6 +104,20 @@ WORD ReadWord(CArchive& ar)
     return w;
 }
 
+// The one rule of the file for what belongs to the estimate's forms: the reader refuses
+// more columns or information values than these, so the writer never writes more. Every
+// column is an item of the estimation form and every information value an item of the
+// information form, at most 100 of each.
+int ColumnLimit(const CEstimationFormFile& form)
+{
+    return std::clamp(form.GetCount(), 0, static_cast<int>(CMorvelEMDoc::MAX_FILE_COLUMNS));
+}
+
+int InformationLimit(const CInformationFormFile& form)
+{
+    return std::clamp(form.GetCount(), 0, static_cast<int>(CMorvelEMDoc::MAX_FILE_INFORMATION));
+}
+
 } // namespace
 
 // Everything an estimate file holds, read completely before any of it is taken over.
@@ -289,10 +303,15 @@ bool CMorvelEMDoc::OpenNativeFile(LPCTSTR lpszPathName)
 
 BOOL CMorvelEMDoc::OnSaveDocument(LPCTSTR lpszPathName)
 {
-    if (CMorvelEMView* pView = GetEstimateView())
+    const CString strPath = GetNativePathName(lpszPathName);
+    CMorvelEMView* pView = GetEstimateView();
+    // More rows than the file's row count can hold: the user learns why, and neither the
+    // file nor its backup is touched.
+    if (pView != nullptr && !CMorvelView::CheckFileRowLimitForSave(pView->m_nUsedRows, strPath))
+        return FALSE;
+    if (pView != nullptr)
         pView->RecalcFromRow(CMorvelEMView::recalcSaveOrPrint, 0);
     // The backup is of the file that the save replaces.
-    const CString strPath = GetNativePathName(lpszPathName);
     BackupFile(strPath);
     return CDocument::OnSaveDocument(strPath);
 }
@@ -335,13 +354,13 @@ void CMorvelEMDoc::WriteEstimate(CArchive& ar, CMorvelEMView* pView)
     if (pView == nullptr) {
         // A document without its view has no rows; what it has is written as an empty
         // estimate with the new-estimate defaults.
-        const WORD words[WORD_COUNT] = {LowWord(m_EstimationForm.GetCount()), 0, 0, 1, 2, 0, 2, 1, 1, 100};
+        const WORD words[WORD_COUNT] = {LowWord(ColumnLimit(m_EstimationForm)), 0, 0, 1, 2, 0, 2, 1, 1, 100};
         for (WORD w : words)
             ar << w;
         ar << static_cast<WORD>(0);
     } else {
         CMorvelEMView& view = *pView;
-        const int nColumns = std::clamp(view.m_nColumnCount, 0, static_cast<int>(MAX_FILE_COLUMNS));
+        const int nColumns = std::clamp(view.m_nColumnCount, 0, ColumnLimit(m_EstimationForm));
         const int nUsedRows = std::max(0, view.m_nUsedRows);
         ar << CountWord(nColumns);
         ar << CountWord(nUsedRows);
@@ -365,8 +384,9 @@ void CMorvelEMDoc::WriteEstimate(CArchive& ar, CMorvelEMView* pView)
                 ar << LowWord(view.GetCellIndent(r, c));
             }
         }
-        const int nInformation =
-            std::clamp(view.m_nInformationCount, 0, static_cast<int>(MAX_FILE_INFORMATION));
+        // A value without its item (an import fills value 0 even when the information form
+        // has no items) could be neither shown nor kept: only the form's items are written.
+        const int nInformation = std::clamp(view.m_nInformationCount, 0, InformationLimit(m_InformationForm));
         ar << CountWord(nInformation);
         for (int i = 0; i < nInformation; ++i)
             ar << view.m_strInformation[i];
@@ -406,7 +426,7 @@ bool CMorvelEMDoc::ReadEstimate(CArchive& ar, CLoadedEstimate& lo)
     // drop them without a word; such a file is damaged or foreign, and is refused with the
     // file's message like any other damage. The file itself stays as it is.
     const int nColumns = lo.words[wordColumnCount];
-    if (nColumns > MAX_FILE_COLUMNS || nColumns > lo.estimationForm.GetCount())
+    if (nColumns > ColumnLimit(lo.estimationForm))
         throw CArchiveException(CArchiveException::badIndex);
 
     // Rows are made as they are read, so a file that claims more rows than it holds ends
@@ -432,7 +452,7 @@ bool CMorvelEMDoc::ReadEstimate(CArchive& ar, CLoadedEstimate& lo)
     // The same holds for the information values: each belongs to an item of the estimate's
     // own information form, and a value without its item would be lost at the next save.
     const int nInformation = ReadWord(ar);
-    if (nInformation > MAX_FILE_INFORMATION || nInformation > lo.informationForm.GetCount())
+    if (nInformation > InformationLimit(lo.informationForm))
         throw CArchiveException(CArchiveException::badIndex);
     lo.information.resize(static_cast<size_t>(nInformation));
     for (CString& value : lo.information)

@@ -104,6 +104,9 @@ bool CMorvelEMDoc::ImportConvertedFile(LPCTSTR lpszPathName, int nKind)
         target[i] = nRow++;
         nPrevKind = row.nKind;
     }
+    // An estimate its file could not hold is not made (the user is told why).
+    if (!EstimateIo::CheckRowRoom(*pView, 0, nRow))
+        return FALSE;
     EstimateIo::EnsureRowLimit(*pView, nRow + 1);
 
     const CString strEmpty;

@@ -445,6 +445,12 @@ void CMorvelEMView::PasteRows(const std::vector<const CGridRow*>& rows)
     if (c == 0)
         return;
     const int nRow = m_nCurrentRow;
+    // The paste inserts the buffer's rows, or as many as rows are selected.
+    const CRect rcSelected = Ordered(m_rcSelection);
+    const int nInserted =
+        rcSelected.bottom - rcSelected.top + 1 < 2 ? c : rcSelected.bottom - rcSelected.top + 1;
+    if (!CheckFileRowLimit(std::max<long long>(m_nUsedRows, nRow) + nInserted))
+        return;
     RecordUndo(undoRowsPaste, CPoint(m_nCurrentCol, nRow));
     // How many rows the paste puts in (the undo takes exactly these out again).
     m_undo.nPasteCount = c;

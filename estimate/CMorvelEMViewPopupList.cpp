@@ -155,6 +155,8 @@ BOOL CMorvelEMView::PlacePopupRows(int nCount)
         MessageBeep(0);
         return FALSE;
     }
+    if (!CheckFileRowLimit(std::max<long long>(m_nUsedRows, nRow) + nCount))
+        return FALSE;
     if (bAppend) {
         m_nUsedRows = nRow + nCount;
         UpdateScrollRanges();

@@ -2,10 +2,13 @@
 
 #include "app/CMorvelSettings.h"
 #include "estimate/CTabWnd.h"
+#include "platform/base/MessageBox.h"
+#include "platform/base/Path.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 IMPLEMENT_DYNAMIC(CMorvelView, CView)
 
@@ -160,6 +163,45 @@ void CMorvelView::SetRowMetrics(int nRowHeaderWidth, int nHeaderHeight, int nRow
     m_nRowHeaderWidth = nRowHeaderWidth;
     m_nHeaderHeight = nHeaderHeight;
     m_nRowHeight = nRowHeight;
+}
+
+namespace {
+
+// A count with thousands separators ("65,535").
+CString GroupedCount(long long nCount)
+{
+    std::string digits = std::to_string(nCount < 0 ? -nCount : nCount);
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+        digits.insert(static_cast<size_t>(i), ",");
+    return CString((nCount < 0 ? "-" : "") + digits);
+}
+
+} // namespace
+
+CString CMorvelView::GetFileRowLimitText(long long nRows)
+{
+    return CString("行数 "_sj) + GroupedCount(nRows) + CString(" 行は、ファイルに保存できる "_sj) +
+           GroupedCount(MAX_FILE_ROWS) + CString(" 行を超えます。"_sj);
+}
+
+bool CMorvelView::CheckFileRowLimit(long long nRowsAfter)
+{
+    if (nRowsAfter <= MAX_FILE_ROWS)
+        return true;
+    AfxMessageBox(GetFileRowLimitText(nRowsAfter) + "\n"_sj + CString("行を挿入できません。"_sj),
+                  MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+bool CMorvelView::CheckFileRowLimitForSave(long long nRows, const char* lpszPathName)
+{
+    if (nRows <= MAX_FILE_ROWS)
+        return true;
+    CString strName = lpszPathName != nullptr ? DisplayPath(lpszPathName) : CString();
+    AfxMessageBox(strName + CString("を保存できませんでした。"_sj) + "\n"_sj + GetFileRowLimitText(nRows) +
+                      "\n"_sj + CString("元のファイルは変更されていません。"_sj),
+                  MB_OK | MB_ICONEXCLAMATION);
+    return false;
 }
 
 int CMorvelView::ReadRowsPerPage()

@@ -43,6 +43,19 @@ public:
     enum { MAX_FORM_COLUMN_WIDTH = 999 };
     static int GetFormColumnWidth(const char* lpszWidth);
 
+    // The most rows an estimate or parts file can store: the file keeps its row count in
+    // one 16-bit word.
+    enum { MAX_FILE_ROWS = 0xFFFF };
+    // The reason a document of nRows rows cannot be saved: its row count and the limit.
+    static CString GetFileRowLimitText(long long nRows);
+    // Whether an insertion that leaves nRowsAfter rows in use can still be saved. When it
+    // cannot, the user is told (the row count it would give and the limit) and the answer
+    // is false: the caller has changed nothing yet and inserts nothing.
+    static bool CheckFileRowLimit(long long nRowsAfter);
+    // The same check for a save of nRows rows, with the save's own message (the file's
+    // name, the row count and the limit; the file on disk is left as it is).
+    static bool CheckFileRowLimitForSave(long long nRows, const char* lpszPathName);
+
     // "Input Setting"/"Rows in a page" (default 18); a value below 1 counts as 25.
     static int ReadRowsPerPage();
     // The width of the row headers for a rows-per-page value: one 9-pixel place per digit

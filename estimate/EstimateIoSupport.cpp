@@ -64,6 +64,11 @@ void EnsureRowLimit(CMorvelEMView& view, int nRows)
     view.GrowRowLimit(nRows);
 }
 
+bool CheckRowRoom(const CMorvelEMView& view, int nRow, long long nCount)
+{
+    return CMorvelView::CheckFileRowLimit(std::max<long long>(view.GetUsedRows(), nRow) + nCount);
+}
+
 int GetCurrentRow(const CMorvelEMView& view)
 {
     return view.GetCurrentRow();

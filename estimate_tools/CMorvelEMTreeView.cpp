@@ -640,7 +640,8 @@ BOOL CMorvelEMTreeView::OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffec
     // Rows pushed beyond the row limit would be lost: without room for the whole subject
     // nothing is inserted (and a move removes nothing).
     if (pView->GetUsedRows() + data.GetRowCount() > pView->GetRowLimit() - 1 ||
-        nInsertRow + data.GetRowCount() >= pView->GetRowLimit() - 1)
+        nInsertRow + data.GetRowCount() >= pView->GetRowLimit() - 1 ||
+        !CMorvelView::CheckFileRowLimit(static_cast<long long>(pView->GetUsedRows()) + data.GetRowCount()))
         return RefuseDrop();
 
     InsertDraggedRows(*pView, data, nInsertRow);

@@ -7,12 +7,20 @@
 #include "platform/base/CFile.h"
 
 #include <algorithm>
+#include <utility>
 
 COtherFormEstimate::ReadResult COtherFormEstimate::Read(std::string_view data)
 {
-    m_rows.clear();
-    m_information.clear();
-    m_nColumns = 0;
+    // Read into a fresh object and take it over only when all of it was read: a refused
+    // file leaves nothing behind, whichever check refused it.
+    COtherFormEstimate read;
+    const ReadResult result = read.ReadFresh(data);
+    *this = result == readOk ? std::move(read) : COtherFormEstimate();
+    return result;
+}
+
+COtherFormEstimate::ReadResult COtherFormEstimate::ReadFresh(std::string_view data)
+{
     try {
         CMemFile memFile(reinterpret_cast<const BYTE*>(data.data()), static_cast<UINT>(data.size()));
         CArchive ar(&memFile, CArchive::load, 4096);
@@ -63,8 +71,6 @@ COtherFormEstimate::ReadResult COtherFormEstimate::Read(std::string_view data)
             ar >> value;
         ar.Close();
     } catch (CException&) {
-        m_rows.clear();
-        m_information.clear();
         return readDamaged;
     }
     return readOk;
@@ -73,7 +79,7 @@ COtherFormEstimate::ReadResult COtherFormEstimate::Read(std::string_view data)
 int COtherFormEstimate::InsertRows(CMorvelEMView& view, int nRow, const std::vector<int>& mapping) const
 {
     const int nCount = static_cast<int>(m_rows.size());
-    if (nCount == 0)
+    if (nCount == 0 || !EstimateIo::CheckRowRoom(view, nRow, nCount))
         return 0;
     // Every row of the file finds room: the row limit grows as it does for a large file.
     EstimateIo::EnsureRowLimit(view, std::max(EstimateIo::GetUsedRows(view), nRow) + nCount + 2);

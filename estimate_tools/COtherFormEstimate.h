@@ -38,13 +38,15 @@ public:
         std::vector<CString> cells; // nColumns texts
     };
 
-    // Reads an estimate file's bytes.
+    // Reads an estimate file's bytes. Anything but readOk leaves the object empty, as a
+    // new one is.
     ReadResult Read(std::string_view data);
 
     // Inserts the rows at nRow of the view's edit page: file column mapping[c] goes to
     // column c of the current form (-1: none). Numbers are stored through the view, so
     // they are rounded and formatted by the current form. Returns the number of rows
-    // inserted.
+    // inserted: none, and the user told why, when the estimate would then hold more rows
+    // than its file can.
     int InsertRows(CMorvelEMView& view, int nRow, const std::vector<int>& mapping) const;
     // Takes over the information values: current item i gets the file's value mapping[i]
     // (an item mapped to nothing becomes empty). TRUE when a value changed.
@@ -57,4 +59,9 @@ public:
     int m_nColumns = 0;
     std::vector<CRow> m_rows;
     std::vector<CString> m_information;
+
+private:
+    // Read on an object that holds nothing yet; what a refused file left in it is dropped
+    // by Read.
+    ReadResult ReadFresh(std::string_view data);
 };

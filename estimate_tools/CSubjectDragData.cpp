@@ -58,23 +58,22 @@ bool CSubjectDragData::ReadRows(CArchive& ar)
     ar >> wKind >> wRows >> wColumns;
     if (wColumns > MAX_COLUMNS)
         return FALSE;
-    m_nKind = wKind;
-    m_nColumns = wColumns;
     // Row by row, so that a count the data does not back up ends at the data's end
-    // instead of making room for rows that never come.
-    m_rows.clear();
+    // instead of making room for rows that never come. Nothing is taken over unless all
+    // of it was read: data that ends early leaves the rows as they were.
+    std::vector<CRow> rows;
     for (int k = 0; k < wRows; ++k) {
         CRow row;
         row.cells.resize(wColumns);
         row.indents.resize(wColumns);
-        for (int c = 0; c < m_nColumns; ++c) {
+        for (int c = 0; c < wColumns; ++c) {
             WORD wIndent = 0;
             ar >> row.cells[static_cast<size_t>(c)] >> wIndent;
             row.indents[static_cast<size_t>(c)] = Signed16(wIndent);
         }
-        m_rows.push_back(std::move(row));
+        rows.push_back(std::move(row));
     }
-    for (CRow& row : m_rows) {
+    for (CRow& row : rows) {
         WORD wRowKind = 0, wParam3 = 0, wParam1 = 0, wParam2 = 0;
         ar >> wRowKind >> wParam3 >> row.strParamText1 >> wParam1 >> wParam2 >> row.strParamText2;
         row.nKind = wRowKind;
@@ -82,5 +81,8 @@ bool CSubjectDragData::ReadRows(CArchive& ar)
         row.nParam1 = Signed16(wParam1);
         row.nParam2 = Signed16(wParam2);
     }
+    m_nKind = wKind;
+    m_nColumns = wColumns;
+    m_rows = std::move(rows);
     return TRUE;
 }

@@ -47,7 +47,8 @@ public:
     // (it has told the user). Throws CArchiveException when the data ends early.
     bool ReadForm(CArchive& ar);
     // Reads the rest. FALSE when the column count is beyond what a row holds. Throws
-    // CArchiveException when the data ends early.
+    // CArchiveException when the data ends early. Either way the kind, columns and rows
+    // stay as they were.
     bool ReadRows(CArchive& ar);
 
     int GetRowCount() const { return static_cast<int>(m_rows.size()); }

@@ -54,8 +54,11 @@ void ReadField(std::string_view line, size_t& p, std::string& field, bool& bMore
         field += ch;
     }
     field.resize(CutAtCharacter(field, MAX_FIELD));
-    while (!field.empty() && field.back() == ' ')
-        field.pop_back();
+    // Trailing blanks go by characters, as the writer cuts them: a blank that is the
+    // second byte of a character (after a lone lead byte) stays with it.
+    CString trimmed(field);
+    trimmed.TrimRight(' ');
+    field = trimmed.str();
 }
 
 } // namespace
@@ -179,7 +182,7 @@ int InsertRows(CMorvelEMView& view, int nRow, const std::vector<std::string_view
                const std::vector<int>& mapping)
 {
     const int nCount = static_cast<int>(lines.size());
-    if (nCount == 0)
+    if (nCount == 0 || !EstimateIo::CheckRowRoom(view, nRow, nCount))
         return 0;
     EstimateIo::EnsureRowLimit(view, std::max(EstimateIo::GetUsedRows(view), nRow) + nCount + 2);
     const int nColumns = std::min(static_cast<int>(mapping.size()), EstimateIo::GetColumnCount(view));

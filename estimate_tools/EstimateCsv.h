@@ -39,7 +39,8 @@ CString GetCsvField(std::string_view line, int nField);
 int CountFields(std::string_view line);
 
 // Inserts one detail row per line at nRow of the edit page: column c gets the field
-// mapping[c] with its blanks trimmed (-1: nothing). Returns the rows inserted.
+// mapping[c] with its blanks trimmed (-1: nothing). Returns the rows inserted: none, and
+// the user told why, when the estimate would then hold more rows than its file can.
 int InsertRows(CMorvelEMView& view, int nRow, const std::vector<std::string_view>& lines,
                const std::vector<int>& mapping);
 

@@ -108,6 +108,10 @@ void ReadOtherForm(CMorvelEMView& view)
         AfxMessageBox(strMissing, MB_OK);
         return;
     }
+    // Rows the estimate could not save are refused before anything is asked or changed.
+    if (!EstimateIo::CheckRowRoom(view, EstimateIo::GetCurrentRow(view),
+                                  static_cast<int>(file.m_rows.size())))
+        return;
 
     CImportFormatDialog dlgRows(&view, view.GetEstimationForm(), file.m_EstimationForm, strPath);
     if (dlgRows.DoModal() == IDOK) {
@@ -167,6 +171,8 @@ void TextInput(CMorvelEMView& view)
     const std::vector<std::string_view> lines = EstimateCsv::SplitLines(data);
     if (lines.empty())
         return; // an empty file has no rows to give
+    if (!EstimateIo::CheckRowRoom(view, EstimateIo::GetCurrentRow(view), static_cast<int>(lines.size())))
+        return;
     const int nFields = EstimateCsv::CountFields(lines[0]);
     CImportFormatDialog dlg(&view, view.GetEstimationForm(), nFields, strPath);
     if (dlg.DoModal() != IDOK)

@@ -1,5 +1,6 @@
 #include "estimate_tools/PartsImport.h"
 
+#include "estimate/CMorvelEMView.h"
 #include "estimate_tools/EstimateCsv.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
@@ -39,9 +40,7 @@ std::string WriteCsv(const CMorvelPMView& view, const std::vector<BOOL>& ticks)
             if (!bFirst)
                 text += ',';
             bFirst = false;
-            CString field = view.GetCellText(r, c);
-            field.Remove('\r');
-            field.Remove('\n');
+            CString field = CMorvelEMView::RemoveLineBreaks(view.GetCellText(r, c));
             field.TrimRight(' ');
             text += EstimateCsv::QuoteField(field);
         }

@@ -27,7 +27,8 @@ void CheckKind(int nKind, const uint8_t* data, size_t size)
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (f == nullptr)
         return;
-    std::fwrite(data, 1, size, f);
+    if (size > 0) // an empty input may come without bytes to point at
+        std::fwrite(data, 1, size, f);
     std::fclose(f);
 
     CDosTables& t = CDosTables::Get();

@@ -28,8 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (f == nullptr)
         return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
+    // An empty input may come without bytes to point at. A file the system could not write
+    // whole (a full disk) is no input of the reader's.
+    const bool bWritten = size == 0 || std::fwrite(data, 1, size, f) == size;
+    if (std::fclose(f) != 0 || !bWritten)
+        return 0;
 
     CDosTables& t = CDosTables::Get();
     t.environment.masters = "before";

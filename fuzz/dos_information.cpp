@@ -1,5 +1,6 @@
 // Fuzz target: the DOS edition's information definitions "JYOUHOU.ITJ". The reader keeps
-// at most 27 items, and a widened item of the untagged form has no formula or rounding.
+// at most 27 items, a widened item of the untagged form has no formula or rounding, and a
+// file it refuses leaves the items it had read before.
 #include "dosconvert/DosFiles.h"
 
 #include <cstdint>
@@ -27,13 +28,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (f == nullptr)
         return 0;
-    std::fwrite(data, 1, size, f);
+    if (size > 0) // an empty input may come without bytes to point at
+        std::fwrite(data, 1, size, f);
     std::fclose(f);
 
     CDosTables& t = CDosTables::Get();
     t.environment.informationDefinitions = Folder().c_str();
+    DosInformationItem previous;
+    previous.name = "before";
+    t.informationItems.assign(2, previous);
+    t.bTagged = TRUE;
     const int nResult = ReadDosFormDefinitions(dosKindInformation);
     if (nResult != 1 && nResult != -1)
+        std::abort();
+    if (nResult == -1 &&
+        (t.informationItems.size() != 2 || t.informationItems[1].name != "before" || !t.bTagged))
         std::abort();
     if (t.informationItems.size() > CDosTables::MAX_INFORMATION_ITEMS)
         std::abort();

@@ -1,6 +1,6 @@
 // Fuzz target: the DOS edition's masters ("TANNI.TDT", "KAMOKU1.KM1", "BUNRUI.BDT"). The
-// same bytes are read as each master: a master takes at most 99 entries, and every field
-// it takes lies inside its record.
+// same bytes are read as each master: a master takes at most 99 entries, every field it
+// takes lies inside its record, and a master it refuses leaves the table read before.
 #include "dosconvert/DosFiles.h"
 
 #include <cstdint>
@@ -34,7 +34,8 @@ const std::string& Folder()
 void Write(const char* name, const uint8_t* data, size_t size)
 {
     if (std::FILE* f = std::fopen((Folder() + "/" + name).c_str(), "wb")) {
-        std::fwrite(data, 1, size, f);
+        if (size > 0) // an empty input may come without bytes to point at
+            std::fwrite(data, 1, size, f);
         std::fclose(f);
     }
 }
@@ -51,18 +52,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Write("KAMOKU1.KM1", data, size);
     Write("BUNRUI.BDT", data, size);
 
+    t.units.assign(1, CString("before"));
+    t.subjects.assign(1, {CString("before"), CString()});
+    t.classifications.assign(1, {CString("before"), 7});
     const bool bUnits = ReadDosUnits() == 1;
-    if (bUnits != !t.units.empty() || t.units.size() > CDosTables::MAX_MASTER_ENTRIES)
+    if (t.units.empty() || t.units.size() > CDosTables::MAX_MASTER_ENTRIES)
+        std::abort();
+    if (!bUnits && (t.units.size() != 1 || t.units[0] != "before"))
         std::abort();
     for (const CString& unit : t.units) {
-        if (unit.GetLength() > t.nHeaderRecordSize)
+        if (bUnits && unit.GetLength() > t.nHeaderRecordSize)
             std::abort();
     }
     const bool bSubjects = ReadDosSubjects(0) == 1;
-    if (bSubjects != !t.subjects.empty() || t.subjects.size() > CDosTables::MAX_MASTER_ENTRIES)
+    if (t.subjects.empty() || t.subjects.size() > CDosTables::MAX_MASTER_ENTRIES)
+        std::abort();
+    if (!bSubjects && (t.subjects.size() != 1 || t.subjects[0].first != "before"))
         std::abort();
     const bool bClassify = ReadDosClassifications() == 1;
-    if (bClassify != !t.classifications.empty() || t.classifications.size() > CDosTables::MAX_MASTER_ENTRIES)
+    if (t.classifications.empty() || t.classifications.size() > CDosTables::MAX_MASTER_ENTRIES)
+        std::abort();
+    if (!bClassify && (t.classifications.size() != 1 || t.classifications[0].second != 7))
         std::abort();
     // The same bytes read as units and as subjects agree on whether records were there.
     if (bSubjects && !bUnits)

@@ -1,51 +1,78 @@
-// Fuzz target: the estimate's CSV text as the CSV input reads it, and the round trip of
-// the CSV output.
+// Fuzz target: the estimate's CSV text as the CSV input reads it into an estimate, and the
+// CSV output of what it read.
 //
-// What a user relies on: any text is split into lines and fields within the reader's
-// limits, field by field and line at once alike; and fields the output writes (the input's
-// own fields, which hold no line breaks and no trailing blanks) come back unchanged.
+// What a user relies on:
+// - any text is split into lines and fields within the reader's limits, field by field
+//   and line at once alike;
+// - a cell the output writes comes back unchanged: written as the output writes it (line
+//   breaks removed, trailing blanks cut) and read again, it is the same text;
+// - the lines go into the open estimate as detail rows, which then saves, opens again and
+//   saves to the same bytes; lines the file could not hold are refused with a message and
+//   leave the estimate byte for byte as it was.
+#include "estimate/CMorvelEMView.h"
 #include "estimate_tools/EstimateCsv.h"
+#include "fuzz/support/FuzzEstimate.h"
+#include "fuzz/support/FuzzSupport.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    FuzzInitEstimateSettings();
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::vector<std::string_view> lines = EstimateCsv::SplitLines(text);
     std::vector<CString> fields;
-    for (const auto& line : EstimateCsv::SplitLines(text)) {
-        if (line.size() > EstimateCsv::MAX_LINE)
-            std::abort();
+    for (const auto& line : lines) {
+        FUZZ_CHECK(line.size() <= EstimateCsv::MAX_LINE);
         EstimateCsv::SplitFields(line, fields);
-        if (fields.empty())
-            std::abort();
+        FUZZ_CHECK(!fields.empty());
         for (size_t i = 0; i < fields.size(); ++i) {
             const CString& field = fields[i];
-            if (field.GetLength() > EstimateCsv::MAX_FIELD)
-                std::abort();
-            if (i < 6 && EstimateCsv::GetCsvField(line, static_cast<int>(i)) != field)
-                std::abort();
-            if (field.Find('\r') >= 0 || field.Find('\n') >= 0)
-                std::abort();
+            FUZZ_CHECK(field.GetLength() <= EstimateCsv::MAX_FIELD);
+            FUZZ_CHECK(i >= 6 || EstimateCsv::GetCsvField(line, static_cast<int>(i)) == field);
+            FUZZ_CHECK(field.Find('\r') < 0 && field.Find('\n') < 0);
         }
-        if (!EstimateCsv::GetCsvField(line, static_cast<int>(fields.size())).IsEmpty())
-            std::abort();
+        FUZZ_CHECK(EstimateCsv::GetCsvField(line, static_cast<int>(fields.size())).IsEmpty());
 
-        // Written as the output writes them and read back: the same fields.
-        std::string written;
-        for (size_t i = 0; i < fields.size(); ++i) {
-            if (i > 0)
-                written += ',';
-            written += EstimateCsv::QuoteField(fields[i]);
+        // The whole line taken as one cell and written as the output writes a cell.
+        CString cell = CMorvelEMView::RemoveLineBreaks(CString(std::string(line)));
+        cell.TrimRight(' ');
+        if (cell.GetLength() <= EstimateCsv::MAX_FIELD) {
+            const std::string written = EstimateCsv::QuoteField(cell);
+            EstimateCsv::SplitFields(written, fields);
+            FUZZ_CHECK(fields.size() == 1 && fields[0] == cell);
         }
-        std::vector<CString> back;
-        EstimateCsv::SplitFields(written, back);
-        if (written.size() <= EstimateCsv::MAX_LINE && back != fields)
-            std::abort();
     }
+    if (lines.empty())
+        return 0;
+
+    // Into an estimate with one row of its own, at row 1; column c takes field c.
+    FuzzMessageBoxes boxes;
+    CFuzzEstimate estimate;
+    CMorvelEMView& view = *estimate.pView;
+    view.InsertRow(0);
+    view.SetRowKind(kindDetail, 0);
+    view.SetCellText("own", 0, 0, TRUE);
+    std::vector<int> mapping(static_cast<size_t>(view.GetColumnCount()));
+    for (size_t c = 0; c < mapping.size(); ++c)
+        mapping[c] = static_cast<int>(c);
+    const std::vector<uint8_t> before = estimate.State();
+    const int nInserted = EstimateCsv::InsertRows(view, 1, lines, mapping);
+    if (nInserted == 0) {
+        FUZZ_CHECK(!boxes.texts.empty());
+        FUZZ_CHECK(estimate.State() == before);
+        return 0;
+    }
+    FUZZ_CHECK(nInserted == static_cast<int>(lines.size()) && view.GetUsedRows() == 1 + nInserted);
+    estimate.CheckSavesAndOpensAgain();
     return 0;
 }

@@ -44,10 +44,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     size_t nBoxesAfterForm = 0;
     const int nResult =
         FuzzLoad(data, size, [&](CArchive& ar) { return ReadDragData(ar, drag, nBoxesAfterForm, boxes); });
-    // Only a refused form speaks, once; the rest is refused silently.
+    // Only a refused form speaks, once; the rest is refused silently, and nothing of refused
+    // rows is taken.
     FUZZ_CHECK(boxes.texts.size() <= 1);
-    if (nResult != 0)
+    if (nResult != 0) {
+        FUZZ_CHECK(drag.m_rows.empty() && drag.m_nColumns == 0 && drag.m_nKind == 0);
         return 0;
+    }
     FUZZ_CHECK(boxes.texts.empty());
     FUZZ_CHECK(drag.m_nColumns >= 0 && drag.m_nColumns <= CSubjectDragData::MAX_COLUMNS);
     for (const CSubjectDragData::CRow& row : drag.m_rows)

@@ -280,6 +280,10 @@ BOOL CMorvelPMDoc::OnOpenDocument(LPCTSTR lpszPathName)
 
 BOOL CMorvelPMDoc::OnSaveDocument(LPCTSTR lpszPathName)
 {
+    // More rows than the file's row count can hold: the user learns why, and neither the
+    // file nor its backup is touched.
+    if (!CMorvelView::CheckFileRowLimitForSave(m_nRowsInUse, lpszPathName))
+        return FALSE;
     SetWorkFolderAsCurrent();
     MakeBackup(lpszPathName);
     return CDocument::OnSaveDocument(lpszPathName);

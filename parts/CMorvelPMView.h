@@ -128,7 +128,8 @@ public:
     void InsertRow(int nRow);
     void InsertRowQuiet(int nRow);
     // Inserts nCount empty rows at nRow without repainting; returns the rows inserted (0
-    // for a row outside the row limit). The row limit grows when the rows would pass it.
+    // for a row outside the row limit, and for rows the file could not hold, which the user
+    // is told). The row limit grows when the rows would pass it.
     int InsertRowsQuiet(int nRow, int nCount);
     void RemoveRow(int nRow);
     void DeleteRow(int nRow);

@@ -202,7 +202,9 @@ void CMorvelPMView::OnEditPaste()
             nUndoKind = undoPasteCells;
         }
     } else if (nKind == selectNone && nMode == CPartsShared::copyRows) {
-        if (ReadClipboard()) {
+        const int nRowsInUse = pDoc->m_nRowsInUse;
+        if (ReadClipboard() && CheckFileRowLimit(std::max(nRowsInUse, m_nCurrentRow) +
+                                                 static_cast<long long>(m_exchangeList.GetCount()))) {
             const CRect rcSource = m_exchangeList.GetBlock();
             // One new row per record (the records were checked to form one block).
             const int nRows = static_cast<int>(m_exchangeList.GetCount());

@@ -445,6 +445,9 @@ int CMorvelPMView::InsertRowsQuiet(int nRow, int nCount)
     CMorvelPMDoc* pDoc = GetDocument();
     if (pDoc == nullptr || nRow < 0 || nRow >= m_nRowLimit || nCount <= 0)
         return 0;
+    // Rows the list's file could not hold are not inserted at all (the user is told why).
+    if (!CheckFileRowLimit(std::max<long long>(pDoc->m_nRowsInUse, nRow) + nCount))
+        return 0;
     const size_t nIndex = static_cast<size_t>(nRow);
     if (pDoc->m_aRows.size() < nIndex)
         pDoc->m_aRows.resize(nIndex);

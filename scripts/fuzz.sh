@@ -24,6 +24,8 @@ max_len=65536
 bash scripts/setup.sh
 need=()
 command -v clang++ >/dev/null 2>&1 || need+=(clang)
+# make_seeds.sh lays out the binary seeds with Python.
+command -v python3 >/dev/null 2>&1 || need+=(python3)
 if ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
   need+=(libclang-rt-14-dev)
 fi

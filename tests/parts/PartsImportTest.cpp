@@ -3,9 +3,11 @@
 // that are not parts lists or are damaged (nothing inserted).
 #include "tests/parts/PartsTestSupport.h"
 
+#include "estimate/CGridRow.h"
 #include "estimate_tools/PartsImport.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -200,4 +202,35 @@ TEST_F(PartsImportTest, ASpreadsheetsCsvReaderSeesTheSameTable)
         expected += "--\n";
     }
     EXPECT_EQ(expected, std::string(bytes.begin(), bytes.end()));
+}
+
+TEST_F(PartsImportTest, RowsPastTheFileRowLimitAreRefusedAndASaveOfThemSaysWhy)
+{
+    MessageBoxRecorder messages;
+    p.doc->m_aRows.resize(65534);
+    p.doc->m_nRowsInUse = 65534;
+    p.view->SetRowLimit(70000);
+    // Two CSV lines or rows of another list would make 65,536 rows: nothing is inserted.
+    EXPECT_EQ(0, PartsImport::InsertCsvRows(*p.view, 0, "a\r\nb\r\n", Identity()));
+    PartsImport::COtherPartsFile other;
+    other.nColumns = 1;
+    other.rows.assign(2, std::vector<CString>{"x"});
+    EXPECT_EQ(0, PartsImport::InsertOtherRows(*p.view, 3, other, Identity()));
+    EXPECT_EQ(65534, p.doc->m_nRowsInUse);
+    ASSERT_EQ(2u, messages.entries.size());
+    for (const auto& entry : messages.entries) {
+        EXPECT_NE(std::string::npos, entry.text.ToUtf8().find("65,536")) << entry.text.ToUtf8();
+        EXPECT_NE(std::string::npos, entry.text.ToUtf8().find("65,535")) << entry.text.ToUtf8();
+    }
+    // One more row still fits; a list of more rows than the file holds is not saved, and
+    // the message gives the row count and the limit.
+    EXPECT_EQ(1, PartsImport::InsertCsvRows(*p.view, 0, "a", Identity()));
+    p.doc->m_aRows.resize(70000);
+    p.doc->m_nRowsInUse = 70000;
+    messages.entries.clear();
+    EXPECT_FALSE(p.doc->OnSaveDocument(Path("big.mbd")));
+    ASSERT_EQ(1u, messages.entries.size());
+    EXPECT_NE(std::string::npos, messages.entries[0].text.ToUtf8().find("70,000"));
+    EXPECT_NE(std::string::npos, messages.entries[0].text.ToUtf8().find("65,535"));
+    EXPECT_FALSE(std::filesystem::exists(Native("big.mbd")));
 }

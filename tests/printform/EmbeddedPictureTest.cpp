@@ -158,6 +158,16 @@ TEST_F(EmbeddedPictureAppTest, InsertedPictureIsSizedKeptThroughSaveAndDrawn)
     WriteNativeFile(m_pFolder->Native("WORK/JUNK.BMP"), {'B', 'M', 1, 2, 3});
     EXPECT_EQ(InsertPictureObject(&doc, CPoint(-300, 400), m_pFolder->System("WORK/JUNK.BMP")), nullptr);
     EXPECT_TRUE(doc.m_objects.IsEmpty());
+    {
+        // A picture smaller than a unit of the layout (3 pixels at 986,820 per metre) still
+        // gets an object that can be seen and taken: one unit each way.
+        WriteNativeFile(m_pFolder->Native("WORK/DOT.BMP"), BmpFile(RedOverBlue(3, 2, 986820), 40));
+        CPrintEMDoc tiny;
+        ASSERT_TRUE(tiny.ReadForms("meisai.MMK", "JYOUHOU.MJK"));
+        CDrawOleObj* pDot = InsertPictureObject(&tiny, CPoint(10, 10), m_pFolder->System("WORK/DOT.BMP"));
+        ASSERT_NE(pDot, nullptr);
+        EXPECT_EQ(pDot->m_position, CRect(10, 10, 11, 9));
+    }
 
     CDrawOleObj* pObj = InsertPictureObject(&doc, CPoint(-300, 400), m_pFolder->System("WORK/LOGO.BMP"));
     ASSERT_NE(pObj, nullptr);
