@@ -159,7 +159,9 @@ public:
     // ---- totals -------------------------------------------------------------------------
     // Makes the row the total of a level (1 large, 2 middle, 3 small, 7 kind, 5 grand, 6
     // discount of the view's discount level) unless it is one already, and fills it.
-    void MakeTotalRow(int nRow, int nLevel);
+    // nLastHeading: the last row of the discount level's heading kind above nRow when the
+    // caller knows it (the search for the discount total's heading starts there), or -1.
+    void MakeTotalRow(int nRow, int nLevel, int nLastHeading = -1);
     // Refreshes step rows, classification rows, totals and the tax row from nFromRow (-1:
     // 0) down to the last used row.
     void RecalcTotals(int nFromRow);
@@ -1089,7 +1091,11 @@ private:
     static void BuildColumnInfo(CColumnInfo& info, const CEstimationFormFile& form, int nCol);
     static void ParseFormula(const CString& strFormula, std::vector<int>& refs,
                              std::vector<std::string>& segments);
-    int GetColumnLimit() const; // the column count, at most 100
+    // The column count, at most 100.
+    int GetColumnLimit() const
+    {
+        return m_nColumnCount < 0 ? 0 : (m_nColumnCount > MAX_COLUMNS ? static_cast<int>(MAX_COLUMNS) : m_nColumnCount);
+    }
     bool IsValidRow(int nRow) const { return nRow >= 0 && nRow < m_nRowLimit; }
     bool IsValidColumn(int nCol) const { return nCol >= 0 && nCol < GetColumnLimit(); }
     const CGridRowArray& ActiveRows() const { return m_nSummaryPage == 1 ? m_SummaryRows : m_EditRows; }
@@ -1097,7 +1103,11 @@ private:
     CGridRow* MakeEditRow(int nRow);
     // The edit page's cell text, without a copy; empty for a missing row or cell.
     const CString& EditCell(int nRow, int nCol) const;
-    int EditKind(int nRow) const;
+    int EditKind(int nRow) const
+    {
+        const CGridRow* pRow = m_EditRows.GetRow(nRow);
+        return pRow != nullptr ? pRow->m_nKind : 0;
+    }
     // The first column whose code column (colT or colV) holds exactly lpszValue, or -1.
     int FindFirstColumn(int nCodeColumn, const char* lpszValue) const;
     // The number a cell of the edit page reads as.

@@ -190,12 +190,15 @@ bool CMorvelEMView::StoreWholeNumber(CGridRow& row, int nRow, int nCol, const CC
     const bool bRoundBySpec = bSpecAlways || (info.bNumeric && row.m_nKind != kindFree);
     const int nDecimals = info.bNumeric ? info.picture.nDecimals : 6;
     double stored = 0.0;
+    bool bSame = false;
     if (!CNumberRules::FormatRoundedNormal(value, bRoundBySpec ? info.spec : noRounding, nDecimals,
-                                           m_strNumberText, stored))
+                                           row.m_strCell[nCol].str(), m_strNumberText, stored, bSame))
         return false;
     m_strEditStartText.Empty();
-    if (row.m_strCell[nCol].str() != m_strNumberText || m_nUsedRows <= nRow)
+    if (!bSame)
         StoreCell(nRow, nCol, CString(m_strNumberText));
+    else if (m_nUsedRows <= nRow)
+        StoreCell(nRow, nCol, CString(row.m_strCell[nCol]));
     if (m_bRememberInRows)
         row.RememberNumber(nCol, stored);
     if (pStored != nullptr)

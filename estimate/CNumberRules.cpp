@@ -166,7 +166,8 @@ struct CWholeDecimal {
 // within that distance (doubled, with the error of the one division allowed for), the chain
 // of roundings ends where rounding the value once ends. Otherwise false: the caller takes
 // the exact way.
-bool RoundValueQuickly(double value, const CNumberRules::CRoundSpec& spec, int nDecimals, CWholeDecimal& number)
+__attribute__((always_inline)) inline bool RoundValueQuickly(double value, const CNumberRules::CRoundSpec& spec,
+                                                             int nDecimals, CWholeDecimal& number)
 {
     const double magnitude = std::fabs(value);
     if (!(magnitude >= 1e-6 && magnitude < 1e15))
@@ -198,9 +199,9 @@ bool RoundValueQuickly(double value, const CNumberRules::CRoundSpec& spec, int n
     const double margin = (nPosition >= 0 ? drift / kExactPowersOfTen[nPosition]
                                           : drift * kExactPowersOfTen[-nPosition]) +
                           steps * 0x1p-50;
-    const double whole = std::floor(steps);
+    const double whole = static_cast<double>(static_cast<uint64_t>(steps)); // floor: steps >= 0
     const double fraction = steps - whole; // exact
-    uint64_t nSteps = static_cast<uint64_t>(whole);
+    uint64_t nSteps = static_cast<uint64_t>(steps);
     if (mode == CDecimal::roundHalfUp) {
         if (!(std::fabs(fraction - 0.5) > margin))
             return false;
@@ -216,6 +217,38 @@ bool RoundValueQuickly(double value, const CNumberRules::CRoundSpec& spec, int n
     number.nExponent = nPosition;
     number.bNegative = nSteps != 0 && value < 0;
     return true;
+}
+
+// Whether text holds exactly the nLength bytes at p: texts of 8 to 16 bytes (every normal
+// form up to nine whole digits) in two word compares instead of a call.
+bool SameShortText(const std::string& text, const char* p, size_t nLength)
+{
+    if (text.size() != nLength)
+        return false;
+    if (nLength < 8 || nLength > 16)
+        return std::memcmp(text.data(), p, nLength) == 0;
+    uint64_t a = 0;
+    uint64_t b = 0;
+    uint64_t c = 0;
+    uint64_t d = 0;
+    std::memcpy(&a, text.data(), 8);
+    std::memcpy(&b, p, 8);
+    std::memcpy(&c, text.data() + nLength - 8, 8);
+    std::memcpy(&d, p + nLength - 8, 8);
+    return a == b && c == d;
+}
+
+// The eight decimal digits of n (below 10^8, zeros before it) as the bytes 0 to 9 of a
+// little-endian word, the first digit in the lowest byte: split into two halves of four
+// digits, four lanes of two, eight of one, each division by multiplying (exact for these
+// ranges: x / 100 as x * 10486 >> 20 below 43,699, x / 10 as x * 103 >> 10 below 179).
+uint64_t EightDigits(uint64_t n)
+{
+    uint64_t x = (n / 10000) | ((n % 10000) << 32);
+    uint64_t q = ((x * 10486) >> 20) & 0x0000007F0000007F;
+    x = q | ((x - q * 100) << 16);
+    q = ((x * 103) >> 10) & 0x000F000F000F000F;
+    return q | ((x - q * 10) << 8);
 }
 
 // "00" to "99", for writing two digits at a time.
@@ -448,25 +481,40 @@ bool CNumberRules::ReadPlainNumber(const char* pBegin, const char* pEnd, double&
         // The six decimals as eight digits ("00" in place of the last whole digit and the
         // point: the first two bytes of the eight, read as a little-endian number), checked
         // and converted eight bytes at a time.
-        uint64_t nChunk = 0;
-        std::memcpy(&nChunk, pEnd - 8, sizeof nChunk);
-        nChunk = (nChunk & ~uint64_t{0xFFFF}) | 0x3030;
-        const char* const pPoint = pEnd - 7;
-        uint64_t nWhole = 0;
-        bool bDigits = ((nChunk & 0xF0F0F0F0F0F0F0F0) |
-                        (((nChunk + 0x0606060606060606) & 0xF0F0F0F0F0F0F0F0) >> 4)) == 0x3333333333333333;
-        for (const char* q = p; q < pPoint && bDigits; ++q) {
-            const unsigned nDigit = static_cast<unsigned char>(*q - '0');
-            bDigits = nDigit <= 9;
-            nWhole = nWhole * 10 + nDigit;
+        // The whole digits the same way: the first eight bytes (at most eight whole digits,
+        // the point and decimals after them) moved up so that the whole digits end the word,
+        // "0"s before them; a ninth whole digit is the last whole digit of the decimals' word.
+        auto allDigits = [](uint64_t nWord) {
+            return ((nWord & 0xF0F0F0F0F0F0F0F0) |
+                    (((nWord + 0x0606060606060606) & 0xF0F0F0F0F0F0F0F0) >> 4)) == 0x3333333333333333;
+        };
+        auto eightDigits = [](uint64_t nWord) {
+            nWord -= 0x3030303030303030;
+            nWord = nWord * 10 + (nWord >> 8);
+            return ((((nWord & 0x000000FF000000FF) * (100 + (uint64_t{1000000} << 32))) +
+                     (((nWord >> 16) & 0x000000FF000000FF) * (1 + (uint64_t{10000} << 32)))) >>
+                    32) &
+                   0xFFFFFFFF;
+        };
+        uint64_t nLast = 0;
+        std::memcpy(&nLast, pEnd - 8, sizeof nLast);
+        const uint64_t nChunk = (nLast & ~uint64_t{0xFFFF}) | 0x3030;
+        const size_t nWholeDigits = nLength - 7; // 1 to 9
+        uint64_t nFirst = 0;
+        std::memcpy(&nFirst, p, sizeof nFirst);
+        uint64_t nWholeWord = 0;
+        if (nWholeDigits <= 8) {
+            const unsigned nShift = static_cast<unsigned>(8 - nWholeDigits) * 8;
+            nWholeWord = (nFirst << nShift) | (uint64_t{0x3030303030303030} & ((uint64_t{1} << nShift) - 1));
+        } else {
+            nWholeWord = nFirst;
         }
-        if (bDigits) {
-            nChunk -= 0x3030303030303030;
-            nChunk = nChunk * 10 + (nChunk >> 8);
-            nChunk = (((nChunk & 0x000000FF000000FF) * (100 + (uint64_t{1000000} << 32))) +
-                      (((nChunk >> 16) & 0x000000FF000000FF) * (1 + (uint64_t{10000} << 32)))) >>
-                     32;
-            const uint64_t nMillionths = nWhole * 1000000 + (nChunk & 0xFFFFFFFF);
+        const unsigned nNinth = static_cast<unsigned char>(static_cast<char>(nLast & 0xFF) - '0');
+        if (allDigits(nChunk) && allDigits(nWholeWord) && (nWholeDigits <= 8 || nNinth <= 9)) {
+            uint64_t nWhole = eightDigits(nWholeWord);
+            if (nWholeDigits > 8)
+                nWhole = nWhole * 10 + nNinth;
+            const uint64_t nMillionths = nWhole * 1000000 + eightDigits(nChunk);
             value = static_cast<double>(nMillionths) / 1e6;
             if (bNegative)
                 value = -value;
@@ -516,8 +564,15 @@ bool CNumberRules::ReadPlainNumber(const char* pBegin, const char* pEnd, double&
     return true;
 }
 
-bool CNumberRules::FormatRoundedNormal(double value, const CRoundSpec& spec, int nDecimals, std::string& text,
-                                       double& stored)
+namespace {
+
+constexpr size_t kFormatBuffer = 48;
+
+// FormatRoundedNormal into the end of buffer: [pText, pText + nLength) is the text, in
+// buffer or a constant.
+__attribute__((always_inline)) inline bool FormatRoundedInto(double value, const CNumberRules::CRoundSpec& spec,
+                                                             int nDecimals, char (&buffer)[kFormatBuffer],
+                                                             const char*& pText, size_t& nLength, double& stored)
 {
     CWholeDecimal number;
     if (!RoundValueQuickly(value, spec, nDecimals, number)) {
@@ -543,15 +598,15 @@ bool CNumberRules::FormatRoundedNormal(double value, const CRoundSpec& spec, int
     }
 
     if (number.nDigits == 0) {
-        text.assign("0.000000");
+        pText = "0.000000";
+        nLength = 8;
         stored = 0.0;
         return true;
     }
     // Written from its right end into a buffer: the six decimals, the point, the whole
     // part, the sign. The whole part has at most 15 digits and the zeros of a positive
     // exponent, which only a rounding position above 10^7 leaves beyond what fits here.
-    char buffer[48];
-    char* pEnd = buffer + sizeof(buffer);
+    char* pEnd = buffer + kFormatBuffer;
     char* p = pEnd;
     uint64_t nWhole = number.nDigits;
     if (number.nExponent >= 0) {
@@ -572,21 +627,42 @@ bool CNumberRules::FormatRoundedNormal(double value, const CRoundSpec& spec, int
         }
         *--p = '.';
     }
-    while (nWhole >= 100) {
-        const size_t nPair = static_cast<size_t>(nWhole % 100) * 2;
-        nWhole /= 100;
-        *--p = kDigitPairs[nPair + 1];
-        *--p = kDigitPairs[nPair];
+    // The last eight whole digits at once (EightDigits), without the zeros before the
+    // first digit when they are all; the digits above them two at a time.
+    bool bPairs = true;
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr uint64_t kEightDigits = 100000000;
+        const uint64_t nLow = nWhole % kEightDigits;
+        const uint64_t nDigits = EightDigits(nLow);
+        const uint64_t nText = nDigits + 0x3030303030303030;
+        p -= 8;
+        std::memcpy(p, &nText, sizeof nText);
+        nWhole /= kEightDigits;
+        if (nWhole == 0) {
+            // The zeros before the first digit are the zero bytes at the low end (one
+            // digit stays for a whole part of 0).
+            p += nLow == 0 ? 7 : std::countr_zero(nDigits) / 8;
+            bPairs = false;
+        }
     }
-    if (nWhole >= 10) {
-        *--p = kDigitPairs[nWhole * 2 + 1];
-        *--p = kDigitPairs[nWhole * 2];
-    } else {
-        *--p = static_cast<char>('0' + nWhole);
+    if (bPairs) {
+        while (nWhole >= 100) {
+            const size_t nPair = static_cast<size_t>(nWhole % 100) * 2;
+            nWhole /= 100;
+            *--p = kDigitPairs[nPair + 1];
+            *--p = kDigitPairs[nPair];
+        }
+        if (nWhole >= 10) {
+            *--p = kDigitPairs[nWhole * 2 + 1];
+            *--p = kDigitPairs[nWhole * 2];
+        } else {
+            *--p = static_cast<char>('0' + nWhole);
+        }
     }
     if (number.bNegative)
         *--p = '-';
-    text.assign(p, static_cast<size_t>(pEnd - p));
+    pText = p;
+    nLength = static_cast<size_t>(pEnd - p);
     // The value the text reads as: the decimal rounded once to a double, as ReadNumber
     // rounds it (an exact whole number and an exact power of ten give that with one
     // operation); other texts are read.
@@ -598,8 +674,36 @@ bool CNumberRules::FormatRoundedNormal(double value, const CRoundSpec& spec, int
         if (number.bNegative)
             stored = -stored;
     } else {
-        stored = ReadNumber(text.data(), text.data() + text.size());
+        stored = CNumberRules::ReadNumber(pText, pEnd);
     }
+    return true;
+}
+
+} // namespace
+
+bool CNumberRules::FormatRoundedNormal(double value, const CRoundSpec& spec, int nDecimals, std::string& text,
+                                       double& stored)
+{
+    char buffer[kFormatBuffer];
+    const char* pText = nullptr;
+    size_t nLength = 0;
+    if (!FormatRoundedInto(value, spec, nDecimals, buffer, pText, nLength, stored))
+        return false;
+    text.assign(pText, nLength);
+    return true;
+}
+
+bool CNumberRules::FormatRoundedNormal(double value, const CRoundSpec& spec, int nDecimals,
+                                       const std::string& current, std::string& text, double& stored, bool& bSame)
+{
+    char buffer[kFormatBuffer];
+    const char* pText = nullptr;
+    size_t nLength = 0;
+    if (!FormatRoundedInto(value, spec, nDecimals, buffer, pText, nLength, stored))
+        return false;
+    bSame = SameShortText(current, pText, nLength);
+    if (!bSame)
+        text.assign(pText, nLength);
     return true;
 }
 
