@@ -1131,7 +1131,7 @@ private:
                           bool bSpecAlways, double* pStored = nullptr);
     // One formula column of a row by its compiled formula, when every cell it uses holds a
     // plain number text; false when the row must take the way through the texts.
-    bool CalcCompiledFormula(int nRow, int nCol, const CColumnInfo& info);
+    bool CalcCompiledFormula(CGridRow& row, int nRow, int nCol, const CColumnInfo& info, int nColumns);
     bool CellMatchesTarget(int nRow, int nTargetCol, const char* lpszTarget) const;
     // The first row of a step or classification range, or -1 for an unknown range code.
     int FindRangeStart(int nRow, int nRangeCode) const;
@@ -1180,7 +1180,15 @@ private:
     unsigned m_nRowValueStamp = 0;
     // The formula columns ("計") in column order, taken from the column information once per
     // column batch generation.
-    const std::vector<int>& GetFormulaColumns() const;
+    const std::vector<int>& GetFormulaColumns() const
+    {
+        // Within one batch generation the column information is trusted, so the list is
+        // too; outside any batch it is built again on every call.
+        if (m_nColumnBatchDepth == 0 || m_nFormulaColumnsGeneration != m_nColumnGeneration)
+            BuildFormulaColumns();
+        return m_formulaColumns;
+    }
+    void BuildFormulaColumns() const;
     bool m_bTotalsOneByOne = false;
     // The rows ahead of the one being worked on whose cells the recalculation loops fetch
     // in advance (PrefetchRow).

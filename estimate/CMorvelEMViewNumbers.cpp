@@ -111,20 +111,15 @@ void CMorvelEMView::ParseFormula(const CString& strFormula, std::vector<int>& re
     }
 }
 
-const std::vector<int>& CMorvelEMView::GetFormulaColumns() const
+void CMorvelEMView::BuildFormulaColumns() const
 {
-    // Within one batch generation the column information is trusted, so the list is too;
-    // outside any batch it is built again on every call.
-    if (m_nColumnBatchDepth == 0 || m_nFormulaColumnsGeneration != m_nColumnGeneration) {
-        m_formulaColumns.clear();
-        const int nColumns = GetColumnLimit();
-        for (int nCol = 0; nCol < nColumns; ++nCol) {
-            if (GetColumnInfo(nCol).bFormula)
-                m_formulaColumns.push_back(nCol);
-        }
-        m_nFormulaColumnsGeneration = m_nColumnGeneration;
+    m_formulaColumns.clear();
+    const int nColumns = GetColumnLimit();
+    for (int nCol = 0; nCol < nColumns; ++nCol) {
+        if (GetColumnInfo(nCol).bFormula)
+            m_formulaColumns.push_back(nCol);
     }
-    return m_formulaColumns;
+    m_nFormulaColumnsGeneration = m_nColumnGeneration;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -209,12 +204,8 @@ bool CMorvelEMView::StoreWholeNumber(CGridRow& row, int nRow, int nCol, const CC
 // ---------------------------------------------------------------------------------------
 // Row formulas
 
-bool CMorvelEMView::CalcCompiledFormula(int nRow, int nCol, const CColumnInfo& info)
+bool CMorvelEMView::CalcCompiledFormula(CGridRow& row, int nRow, int nCol, const CColumnInfo& info, int nColumns)
 {
-    CGridRow* pRow = m_EditRows.GetRow(nRow);
-    if (pRow == nullptr)
-        return false;
-    const int nColumns = GetColumnLimit();
     const size_t nRefs = info.refs.size();
     double localValues[8];
     double* pValues = localValues;
@@ -228,7 +219,7 @@ bool CMorvelEMView::CalcCompiledFormula(int nRow, int nCol, const CColumnInfo& i
             return false;
         const size_t nAt = static_cast<size_t>(nRef);
         if (m_rowValueStamps[nAt] != m_nRowValueStamp) {
-            const std::string& text = pRow->m_strCell[nRef].str();
+            const std::string& text = row.m_strCell[nRef].str();
             double value = 0.0;
             if (!CNumberRules::ReadPlainNumber(text.data(), text.data() + text.size(), value))
                 value = std::numeric_limits<double>::quiet_NaN();
@@ -245,7 +236,7 @@ bool CMorvelEMView::CalcCompiledFormula(int nRow, int nCol, const CColumnInfo& i
     // The result rounded by the column's rounding rule, then stored: StoreNumber rounds by it
     // again (no change) and by the picture.
     const size_t nAt = static_cast<size_t>(nCol);
-    if (StoreWholeNumber(*pRow, nRow, nCol, info, result, true, &m_rowValues[nAt])) {
+    if (StoreWholeNumber(row, nRow, nCol, info, result, true, &m_rowValues[nAt])) {
         m_rowValueStamps[nAt] = m_nRowValueStamp;
     } else {
         StoreNumber(nRow, nCol, result, true);
@@ -272,7 +263,8 @@ void CMorvelEMView::CalcRow(int nRow, int nFirstCol)
 {
     if (!IsValidRow(nRow))
         return;
-    const int nKind = EditKind(nRow);
+    CGridRow* pRow = m_EditRows.GetRow(nRow);
+    const int nKind = pRow != nullptr ? pRow->m_nKind : kindEmpty;
     if (IsHeadingKind(nKind) || IsSummaryKind(nKind))
         return;
     CColumnBatch batch(*this);
@@ -280,6 +272,7 @@ void CMorvelEMView::CalcRow(int nRow, int nFirstCol)
         m_rowValueStamps.fill(0);
         m_nRowValueStamp = 1;
     }
+    const int nColumns = GetColumnLimit();
     for (int nCol : GetFormulaColumns()) {
         if (nCol < nFirstCol)
             continue;
@@ -288,7 +281,8 @@ void CMorvelEMView::CalcRow(int nRow, int nFirstCol)
         // cell keeps what was typed into it, whichever way the formula would be worked out.
         if (info.refs.empty())
             continue;
-        if (info.bCompiled && !m_bNumbersThroughTexts && CalcCompiledFormula(nRow, nCol, info))
+        if (info.bCompiled && !m_bNumbersThroughTexts && pRow != nullptr &&
+            CalcCompiledFormula(*pRow, nRow, nCol, info, nColumns))
             continue;
         // The way through the texts may change the cell: its number is read again.
         m_rowValueStamps[static_cast<size_t>(nCol)] = 0;
