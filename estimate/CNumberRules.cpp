@@ -463,7 +463,7 @@ CString CNumberRules::FormatNormal(double value)
     return FormatNormal(CDecimal::FromDouble(value));
 }
 
-bool CNumberRules::ReadPlainNumber(const char* pBegin, const char* pEnd, double& value)
+bool CNumberRules::ReadOtherPlainNumber(const char* pBegin, const char* pEnd, double& value)
 {
     const char* p = pBegin;
     bool bNegative = false;
@@ -472,55 +472,6 @@ bool CNumberRules::ReadPlainNumber(const char* pBegin, const char* pEnd, double&
         ++p;
     }
     const char* pStart = p;
-    // The normal form ("123.450000": one to nine whole digits, a point and six decimals),
-    // which most cells hold, in one pass: the number of millionths is exact (below 10^15)
-    // and so is 10^6, so the one rounding of the division gives the double of the same
-    // decimal as the general way below, which drops the zeros at the end first.
-    const size_t nLength = static_cast<size_t>(pEnd - p);
-    if (std::endian::native == std::endian::little && nLength >= 8 && nLength <= 16 && p[nLength - 7] == '.') {
-        // The six decimals as eight digits ("00" in place of the last whole digit and the
-        // point: the first two bytes of the eight, read as a little-endian number), checked
-        // and converted eight bytes at a time.
-        // The whole digits the same way: the first eight bytes (at most eight whole digits,
-        // the point and decimals after them) moved up so that the whole digits end the word,
-        // "0"s before them; a ninth whole digit is the last whole digit of the decimals' word.
-        auto allDigits = [](uint64_t nWord) {
-            return ((nWord & 0xF0F0F0F0F0F0F0F0) |
-                    (((nWord + 0x0606060606060606) & 0xF0F0F0F0F0F0F0F0) >> 4)) == 0x3333333333333333;
-        };
-        auto eightDigits = [](uint64_t nWord) {
-            nWord -= 0x3030303030303030;
-            nWord = nWord * 10 + (nWord >> 8);
-            return ((((nWord & 0x000000FF000000FF) * (100 + (uint64_t{1000000} << 32))) +
-                     (((nWord >> 16) & 0x000000FF000000FF) * (1 + (uint64_t{10000} << 32)))) >>
-                    32) &
-                   0xFFFFFFFF;
-        };
-        uint64_t nLast = 0;
-        std::memcpy(&nLast, pEnd - 8, sizeof nLast);
-        const uint64_t nChunk = (nLast & ~uint64_t{0xFFFF}) | 0x3030;
-        const size_t nWholeDigits = nLength - 7; // 1 to 9
-        uint64_t nFirst = 0;
-        std::memcpy(&nFirst, p, sizeof nFirst);
-        uint64_t nWholeWord = 0;
-        if (nWholeDigits <= 8) {
-            const unsigned nShift = static_cast<unsigned>(8 - nWholeDigits) * 8;
-            nWholeWord = (nFirst << nShift) | (uint64_t{0x3030303030303030} & ((uint64_t{1} << nShift) - 1));
-        } else {
-            nWholeWord = nFirst;
-        }
-        const unsigned nNinth = static_cast<unsigned char>(static_cast<char>(nLast & 0xFF) - '0');
-        if (allDigits(nChunk) && allDigits(nWholeWord) && (nWholeDigits <= 8 || nNinth <= 9)) {
-            uint64_t nWhole = eightDigits(nWholeWord);
-            if (nWholeDigits > 8)
-                nWhole = nWhole * 10 + nNinth;
-            const uint64_t nMillionths = nWhole * 1000000 + eightDigits(nChunk);
-            value = static_cast<double>(nMillionths) / 1e6;
-            if (bNegative)
-                value = -value;
-            return true;
-        }
-    }
     // Zeros at the end of a fraction do not change the value: they are left out of the
     // digits when a point comes before them (the normal form ends in six decimals).
     const char* pLast = pEnd;
