@@ -1094,7 +1094,9 @@ private:
     // The column count, at most 100.
     int GetColumnLimit() const
     {
-        return m_nColumnCount < 0 ? 0 : (m_nColumnCount > MAX_COLUMNS ? static_cast<int>(MAX_COLUMNS) : m_nColumnCount);
+        return m_nColumnCount < 0
+                   ? 0
+                   : (m_nColumnCount > MAX_COLUMNS ? static_cast<int>(MAX_COLUMNS) : m_nColumnCount);
     }
     bool IsValidRow(int nRow) const { return nRow >= 0 && nRow < m_nRowLimit; }
     bool IsValidColumn(int nCol) const { return nCol >= 0 && nCol < GetColumnLimit(); }

@@ -4,6 +4,7 @@
 
 #include "app/CEstimationFormFile.h"
 #include "estimate/CGridRow.h"
+#include "estimate/NumberFormatting.h"
 #include "platform/base/Cp932.h"
 
 #include <algorithm>
@@ -186,8 +187,8 @@ bool CMorvelEMView::StoreWholeNumber(CGridRow& row, int nRow, int nCol, const CC
     const int nDecimals = info.bNumeric ? info.picture.nDecimals : 6;
     double stored = 0.0;
     bool bSame = false;
-    if (!CNumberRules::FormatRoundedNormal(value, bRoundBySpec ? info.spec : noRounding, nDecimals,
-                                           row.m_strCell[nCol].str(), m_strNumberText, stored, bSame))
+    if (!NumberFormatting::FormatRoundedNormal(value, bRoundBySpec ? info.spec : noRounding, nDecimals,
+                                               row.m_strCell[nCol].str(), m_strNumberText, stored, bSame))
         return false;
     m_strEditStartText.Empty();
     if (!bSame)
@@ -204,7 +205,8 @@ bool CMorvelEMView::StoreWholeNumber(CGridRow& row, int nRow, int nCol, const CC
 // ---------------------------------------------------------------------------------------
 // Row formulas
 
-bool CMorvelEMView::CalcCompiledFormula(CGridRow& row, int nRow, int nCol, const CColumnInfo& info, int nColumns)
+bool CMorvelEMView::CalcCompiledFormula(CGridRow& row, int nRow, int nCol, const CColumnInfo& info,
+                                        int nColumns)
 {
     const size_t nRefs = info.refs.size();
     double localValues[8];

@@ -129,11 +129,6 @@ public:
     // CDecimal way.
     static bool FormatRoundedNormal(double value, const CRoundSpec& spec, int nDecimals, std::string& text,
                                     double& stored);
-    // The same for a cell that holds current: bSame tells whether the text would be current
-    // byte for byte, and text is written only when it would not (a recalculation mostly
-    // gives every cell the text it has).
-    static bool FormatRoundedNormal(double value, const CRoundSpec& spec, int nDecimals, const std::string& current,
-                                    std::string& text, double& stored, bool& bSame);
 
     // Rounding by its rule. The letter U (up), D (down) or F (half up) is looked for
     // in that order anywhere in the text, in either case; n is the whole number between the
