@@ -88,23 +88,6 @@ bool CRememberedNumber::Matches(int nForCell, const std::string& strText) const
     return nCell == nForCell && nLength == strText.size() && SameText(text, strText.data(), strText.size());
 }
 
-void CRememberedNumber::Set(int nForCell, const std::string& strText, double number)
-{
-    if (strText.size() > TEXT_LIMIT || nForCell < 0 || nForCell >= NO_CELL) {
-        nCell = NO_CELL;
-        return;
-    }
-    value = number;
-    nCell = static_cast<unsigned char>(nForCell);
-    nLength = static_cast<unsigned char>(strText.size());
-    // A text of up to 15 bytes lies in the string's own 16-byte buffer (or in an allocation
-    // at least that long): one fixed copy of 16 bytes instead of a call.
-    if (strText.size() <= 15)
-        std::memcpy(text, strText.data(), 16);
-    else
-        std::memcpy(text, strText.data(), strText.size());
-}
-
 CGridRow::CGridRow() : m_nKind(kindEmpty), m_nIndent{}, m_nParam1(0), m_nParam2(0), m_nParam3(0)
 {
 }

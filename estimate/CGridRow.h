@@ -6,6 +6,7 @@
 #include "platform/base/CString.h"
 
 #include <cstddef>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -23,7 +24,22 @@ struct CRememberedNumber {
     // True when the entry belongs to nCell and was read from exactly this text.
     bool Matches(int nCell, const std::string& strText) const;
     // Remembers value for nCell's present text; a text longer than TEXT_LIMIT frees it.
-    void Set(int nCell, const std::string& strText, double number);
+    void Set(int nForCell, const std::string& strText, double number)
+    {
+        if (strText.size() > TEXT_LIMIT || nForCell < 0 || nForCell >= NO_CELL) {
+            nCell = NO_CELL;
+            return;
+        }
+        value = number;
+        nCell = static_cast<unsigned char>(nForCell);
+        nLength = static_cast<unsigned char>(strText.size());
+        // A text of up to 15 bytes lies in the string's own 16-byte buffer (or in an
+        // allocation at least that long): one fixed copy of 16 bytes instead of a call.
+        if (strText.size() <= 15)
+            std::memcpy(text, strText.data(), 16);
+        else
+            std::memcpy(text, strText.data(), strText.size());
+    }
 };
 
 class CGridRow {

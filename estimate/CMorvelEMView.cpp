@@ -370,11 +370,6 @@ void CMorvelEMView::OnInitialUpdate()
 // ---------------------------------------------------------------------------------------
 // Row and cell access
 
-int CMorvelEMView::GetColumnLimit() const
-{
-    return std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
-}
-
 CGridRow* CMorvelEMView::GetEditRow(int nRow) const
 {
     return m_EditRows.GetRow(nRow);
@@ -404,12 +399,6 @@ double CMorvelEMView::CellValue(int nRow, int nCol) const
         return 0.0;
     const CGridRow* pRow = m_EditRows.GetRow(nRow);
     return pRow != nullptr ? pRow->ReadNumber(nCol) : 0.0;
-}
-
-int CMorvelEMView::EditKind(int nRow) const
-{
-    const CGridRow* pRow = m_EditRows.GetRow(nRow);
-    return pRow != nullptr ? pRow->m_nKind : 0;
 }
 
 CString CMorvelEMView::GetCellText(int nRow, int nCol) const

@@ -159,7 +159,9 @@ public:
     // ---- totals -------------------------------------------------------------------------
     // Makes the row the total of a level (1 large, 2 middle, 3 small, 7 kind, 5 grand, 6
     // discount of the view's discount level) unless it is one already, and fills it.
-    void MakeTotalRow(int nRow, int nLevel);
+    // nLastHeading: the last row of the discount level's heading kind above nRow when the
+    // caller knows it (the search for the discount total's heading starts there), or -1.
+    void MakeTotalRow(int nRow, int nLevel, int nLastHeading = -1);
     // Refreshes step rows, classification rows, totals and the tax row from nFromRow (-1:
     // 0) down to the last used row.
     void RecalcTotals(int nFromRow);
@@ -1094,7 +1096,13 @@ private:
     static void BuildColumnInfo(CColumnInfo& info, const CEstimationFormFile& form, int nCol);
     static void ParseFormula(const CString& strFormula, std::vector<int>& refs,
                              std::vector<std::string>& segments);
-    int GetColumnLimit() const; // the column count, at most 100
+    // The column count, at most 100.
+    int GetColumnLimit() const
+    {
+        return m_nColumnCount < 0
+                   ? 0
+                   : (m_nColumnCount > MAX_COLUMNS ? static_cast<int>(MAX_COLUMNS) : m_nColumnCount);
+    }
     bool IsValidRow(int nRow) const { return nRow >= 0 && nRow < m_nRowLimit; }
     bool IsValidColumn(int nCol) const { return nCol >= 0 && nCol < GetColumnLimit(); }
     const CGridRowArray& ActiveRows() const { return m_nSummaryPage == 1 ? m_SummaryRows : m_EditRows; }
@@ -1102,7 +1110,11 @@ private:
     CGridRow* MakeEditRow(int nRow);
     // The edit page's cell text, without a copy; empty for a missing row or cell.
     const CString& EditCell(int nRow, int nCol) const;
-    int EditKind(int nRow) const;
+    int EditKind(int nRow) const
+    {
+        const CGridRow* pRow = m_EditRows.GetRow(nRow);
+        return pRow != nullptr ? pRow->m_nKind : 0;
+    }
     // The first column whose code column (colT or colV) holds exactly lpszValue, or -1.
     int FindFirstColumn(int nCodeColumn, const char* lpszValue) const;
     // The number a cell of the edit page reads as.
@@ -1126,7 +1138,7 @@ private:
                           bool bSpecAlways, double* pStored = nullptr);
     // One formula column of a row by its compiled formula, when every cell it uses holds a
     // plain number text; false when the row must take the way through the texts.
-    bool CalcCompiledFormula(int nRow, int nCol, const CColumnInfo& info);
+    bool CalcCompiledFormula(CGridRow& row, int nRow, int nCol, const CColumnInfo& info, int nColumns);
     bool CellMatchesTarget(int nRow, int nTargetCol, const char* lpszTarget) const;
     // The first row of a step or classification range, or -1 for an unknown range code.
     int FindRangeStart(int nRow, int nRangeCode) const;
@@ -1175,7 +1187,15 @@ private:
     unsigned m_nRowValueStamp = 0;
     // The formula columns ("計") in column order, taken from the column information once per
     // column batch generation.
-    const std::vector<int>& GetFormulaColumns() const;
+    const std::vector<int>& GetFormulaColumns() const
+    {
+        // Within one batch generation the column information is trusted, so the list is
+        // too; outside any batch it is built again on every call.
+        if (m_nColumnBatchDepth == 0 || m_nFormulaColumnsGeneration != m_nColumnGeneration)
+            BuildFormulaColumns();
+        return m_formulaColumns;
+    }
+    void BuildFormulaColumns() const;
     bool m_bTotalsOneByOne = false;
     // The rows ahead of the one being worked on whose cells the recalculation loops fetch
     // in advance (PrefetchRow).

@@ -4,6 +4,7 @@
 
 #include "app/CEstimationFormFile.h"
 #include "estimate/CGridRow.h"
+#include "estimate/NumberFormatting.h"
 #include "platform/base/Cp932.h"
 
 #include <algorithm>
@@ -111,20 +112,15 @@ void CMorvelEMView::ParseFormula(const CString& strFormula, std::vector<int>& re
     }
 }
 
-const std::vector<int>& CMorvelEMView::GetFormulaColumns() const
+void CMorvelEMView::BuildFormulaColumns() const
 {
-    // Within one batch generation the column information is trusted, so the list is too;
-    // outside any batch it is built again on every call.
-    if (m_nColumnBatchDepth == 0 || m_nFormulaColumnsGeneration != m_nColumnGeneration) {
-        m_formulaColumns.clear();
-        const int nColumns = GetColumnLimit();
-        for (int nCol = 0; nCol < nColumns; ++nCol) {
-            if (GetColumnInfo(nCol).bFormula)
-                m_formulaColumns.push_back(nCol);
-        }
-        m_nFormulaColumnsGeneration = m_nColumnGeneration;
+    m_formulaColumns.clear();
+    const int nColumns = GetColumnLimit();
+    for (int nCol = 0; nCol < nColumns; ++nCol) {
+        if (GetColumnInfo(nCol).bFormula)
+            m_formulaColumns.push_back(nCol);
     }
-    return m_formulaColumns;
+    m_nFormulaColumnsGeneration = m_nColumnGeneration;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -190,12 +186,15 @@ bool CMorvelEMView::StoreWholeNumber(CGridRow& row, int nRow, int nCol, const CC
     const bool bRoundBySpec = bSpecAlways || (info.bNumeric && row.m_nKind != kindFree);
     const int nDecimals = info.bNumeric ? info.picture.nDecimals : 6;
     double stored = 0.0;
-    if (!CNumberRules::FormatRoundedNormal(value, bRoundBySpec ? info.spec : noRounding, nDecimals,
-                                           m_strNumberText, stored))
+    bool bSame = false;
+    if (!NumberFormatting::FormatRoundedNormal(value, bRoundBySpec ? info.spec : noRounding, nDecimals,
+                                               row.m_strCell[nCol].str(), m_strNumberText, stored, bSame))
         return false;
     m_strEditStartText.Empty();
-    if (row.m_strCell[nCol].str() != m_strNumberText || m_nUsedRows <= nRow)
+    if (!bSame)
         StoreCell(nRow, nCol, CString(m_strNumberText));
+    else if (m_nUsedRows <= nRow)
+        StoreCell(nRow, nCol, CString(row.m_strCell[nCol]));
     if (m_bRememberInRows)
         row.RememberNumber(nCol, stored);
     if (pStored != nullptr)
@@ -206,12 +205,9 @@ bool CMorvelEMView::StoreWholeNumber(CGridRow& row, int nRow, int nCol, const CC
 // ---------------------------------------------------------------------------------------
 // Row formulas
 
-bool CMorvelEMView::CalcCompiledFormula(int nRow, int nCol, const CColumnInfo& info)
+bool CMorvelEMView::CalcCompiledFormula(CGridRow& row, int nRow, int nCol, const CColumnInfo& info,
+                                        int nColumns)
 {
-    CGridRow* pRow = m_EditRows.GetRow(nRow);
-    if (pRow == nullptr)
-        return false;
-    const int nColumns = GetColumnLimit();
     const size_t nRefs = info.refs.size();
     double localValues[8];
     double* pValues = localValues;
@@ -225,7 +221,7 @@ bool CMorvelEMView::CalcCompiledFormula(int nRow, int nCol, const CColumnInfo& i
             return false;
         const size_t nAt = static_cast<size_t>(nRef);
         if (m_rowValueStamps[nAt] != m_nRowValueStamp) {
-            const std::string& text = pRow->m_strCell[nRef].str();
+            const std::string& text = row.m_strCell[nRef].str();
             double value = 0.0;
             if (!CNumberRules::ReadPlainNumber(text.data(), text.data() + text.size(), value))
                 value = std::numeric_limits<double>::quiet_NaN();
@@ -242,7 +238,7 @@ bool CMorvelEMView::CalcCompiledFormula(int nRow, int nCol, const CColumnInfo& i
     // The result rounded by the column's rounding rule, then stored: StoreNumber rounds by it
     // again (no change) and by the picture.
     const size_t nAt = static_cast<size_t>(nCol);
-    if (StoreWholeNumber(*pRow, nRow, nCol, info, result, true, &m_rowValues[nAt])) {
+    if (StoreWholeNumber(row, nRow, nCol, info, result, true, &m_rowValues[nAt])) {
         m_rowValueStamps[nAt] = m_nRowValueStamp;
     } else {
         StoreNumber(nRow, nCol, result, true);
@@ -269,7 +265,8 @@ void CMorvelEMView::CalcRow(int nRow, int nFirstCol)
 {
     if (!IsValidRow(nRow))
         return;
-    const int nKind = EditKind(nRow);
+    CGridRow* pRow = m_EditRows.GetRow(nRow);
+    const int nKind = pRow != nullptr ? pRow->m_nKind : kindEmpty;
     if (IsHeadingKind(nKind) || IsSummaryKind(nKind))
         return;
     CColumnBatch batch(*this);
@@ -277,6 +274,7 @@ void CMorvelEMView::CalcRow(int nRow, int nFirstCol)
         m_rowValueStamps.fill(0);
         m_nRowValueStamp = 1;
     }
+    const int nColumns = GetColumnLimit();
     for (int nCol : GetFormulaColumns()) {
         if (nCol < nFirstCol)
             continue;
@@ -285,7 +283,8 @@ void CMorvelEMView::CalcRow(int nRow, int nFirstCol)
         // cell keeps what was typed into it, whichever way the formula would be worked out.
         if (info.refs.empty())
             continue;
-        if (info.bCompiled && !m_bNumbersThroughTexts && CalcCompiledFormula(nRow, nCol, info))
+        if (info.bCompiled && !m_bNumbersThroughTexts && pRow != nullptr &&
+            CalcCompiledFormula(*pRow, nRow, nCol, info, nColumns))
             continue;
         // The way through the texts may change the cell: its number is read again.
         m_rowValueStamps[static_cast<size_t>(nCol)] = 0;

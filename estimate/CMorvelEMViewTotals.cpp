@@ -35,7 +35,7 @@ bool CMorvelEMView::TakeWalkedAmount(int nCol, bool bExcludeFree, double& amount
     return false;
 }
 
-void CMorvelEMView::MakeTotalRow(int nRow, int nLevel)
+void CMorvelEMView::MakeTotalRow(int nRow, int nLevel, int nLastHeading)
 {
     if (!IsValidRow(nRow))
         return;
@@ -57,7 +57,11 @@ void CMorvelEMView::MakeTotalRow(int nRow, int nLevel)
         if (nDiscountLevel != levelGrand) {
             // An existing discount total finds its heading again by the name in its label.
             const bool bExisting = EditKind(nRow) == nTotalKind;
-            int r = nRow - 1;
+            // No heading of the level lies between the last one and nRow: the search
+            // would pass the rows between without stopping.
+            int r = nLastHeading >= 0 && nLastHeading < nRow && EditKind(nLastHeading) == nDiscountLevel
+                        ? nLastHeading
+                        : nRow - 1;
             for (; r >= 0; --r) {
                 if (EditKind(r) != nDiscountLevel)
                     continue;
@@ -365,7 +369,7 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole)
             bFresh = false;
             if (IsDiscountTotalKind(nKind)) {
                 m_nDiscountLevel = LevelOfDiscountTotalKind(nKind);
-                MakeTotalRow(r, levelDiscount);
+                MakeTotalRow(r, levelDiscount, nHeadingRow[slotOf(m_nDiscountLevel)]);
             } else if (IsTotalKind(nKind)) {
                 const int nSlot = slotOf(HeadingOfTotalKind(nKind));
                 // MakeTotalRow leaves a total alone that has no heading of its level above

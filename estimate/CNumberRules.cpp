@@ -1,5 +1,7 @@
-#include <bit>
 #include "estimate/CNumberRules.h"
+#include <bit>
+
+#include "estimate/NumberFormatting.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,6 +10,8 @@
 #include <cstdint>
 #include <cstring>
 #include <iterator>
+
+using namespace NumberFormatting;
 
 namespace {
 
@@ -31,11 +35,6 @@ bool IsDigit(char ch)
 {
     return ch >= '0' && ch <= '9';
 }
-
-// Powers of ten that a double holds exactly.
-constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // Reads a decimal number from [p, pEnd) as ReadNumber does. bDigits tells whether any digit
 // was read.
@@ -100,129 +99,6 @@ bool IsOperandEnd(char ch)
 constexpr char kSlotMark = '\x01';
 constexpr int kSlotBase = 0x80;
 constexpr size_t kMaxSlots = 0x70;
-
-// Powers of ten that a 64-bit whole number holds.
-constexpr uint64_t kWholePowersOfTen[] = {1ULL,
-                                          10ULL,
-                                          100ULL,
-                                          1000ULL,
-                                          10000ULL,
-                                          100000ULL,
-                                          1000000ULL,
-                                          10000000ULL,
-                                          100000000ULL,
-                                          1000000000ULL,
-                                          10000000000ULL,
-                                          100000000000ULL,
-                                          1000000000000ULL,
-                                          10000000000000ULL,
-                                          100000000000000ULL,
-                                          1000000000000000ULL,
-                                          10000000000000000ULL,
-                                          100000000000000000ULL,
-                                          1000000000000000000ULL,
-                                          10000000000000000000ULL};
-
-// A decimal as a whole number of digits times a power of ten, as CDecimal holds it but
-// without a digit string (trailing zeros allowed).
-struct CWholeDecimal {
-    bool bNegative = false;
-    uint64_t nDigits = 0;
-    int nExponent = 0;
-
-    // CDecimal::Round in whole numbers.
-    void Round(int nPosition, CDecimal::RoundMode mode)
-    {
-        if (nDigits == 0 || nExponent >= nPosition)
-            return;
-        const long nDrop = static_cast<long>(nPosition) - nExponent;
-        if (nDrop >= static_cast<long>(std::size(kWholePowersOfTen))) {
-            // Every digit is dropped and the first dropped place lies above them all.
-            nDigits = mode == CDecimal::roundUp ? 1 : 0;
-        } else {
-            const uint64_t nUnit = kWholePowersOfTen[nDrop];
-            const uint64_t nRest = nDigits % nUnit;
-            nDigits /= nUnit;
-            bool bUp = false;
-            if (mode == CDecimal::roundUp)
-                bUp = nRest != 0;
-            else if (mode == CDecimal::roundHalfUp)
-                bUp = nRest >= nUnit / 2;
-            if (bUp)
-                ++nDigits;
-        }
-        nExponent = nPosition;
-        if (nDigits == 0)
-            bNegative = false;
-    }
-};
-
-// The roundings of FormatRoundedNormal (15 significant digits, half up to six decimals, by
-// the rounding rule, half up to the picture's decimals) worked out on the double itself when
-// they come to one rounding of the value and the value lies clearly inside one step of it.
-// The first two roundings move the value by at most half a unit of its fifteenth digit and
-// half a millionth; rounding is monotonic and constant between its boundaries (multiples of
-// the step for up and down, the halves between them for half up), so when no boundary lies
-// within that distance (doubled, with the error of the one division allowed for), the chain
-// of roundings ends where rounding the value once ends. Otherwise false: the caller takes
-// the exact way.
-bool RoundValueQuickly(double value, const CNumberRules::CRoundSpec& spec, int nDecimals, CWholeDecimal& number)
-{
-    const double magnitude = std::fabs(value);
-    if (!(magnitude >= 1e-6 && magnitude < 1e15))
-        return false; // zero, the range the exact way refuses, not a number
-    // The roundings that can change a number of six decimals: the rule's above the
-    // millionths, the picture's above them; both only when the rule's step is the coarser.
-    const int nPictureAt = -std::max(nDecimals, 0);
-    const bool bRule = spec.bActive && spec.nPosition > -6;
-    const bool bPicture = nPictureAt > -6;
-    int nPosition = -6;
-    CDecimal::RoundMode mode = CDecimal::roundHalfUp;
-    if (bRule) {
-        if (bPicture && spec.nPosition < nPictureAt)
-            return false; // two roundings
-        nPosition = spec.nPosition;
-        mode = spec.mode;
-    } else if (bPicture) {
-        nPosition = nPictureAt;
-    }
-    if (nPosition > 8)
-        return false;
-    // The value in steps of the rounding, and how far the roundings before it may move it
-    // (in steps, doubled).
-    const double steps =
-        nPosition >= 0 ? magnitude / kExactPowersOfTen[nPosition] : magnitude * kExactPowersOfTen[-nPosition];
-    if (!(steps < 4503599627370496.0)) // 2^52: whole steps stay exact
-        return false;
-    const double drift = magnitude * 1e-14 + (nPosition > -6 ? 1e-6 : 0.0);
-    const double margin = (nPosition >= 0 ? drift / kExactPowersOfTen[nPosition]
-                                          : drift * kExactPowersOfTen[-nPosition]) +
-                          steps * 0x1p-50;
-    const double whole = std::floor(steps);
-    const double fraction = steps - whole; // exact
-    uint64_t nSteps = static_cast<uint64_t>(whole);
-    if (mode == CDecimal::roundHalfUp) {
-        if (!(std::fabs(fraction - 0.5) > margin))
-            return false;
-        if (fraction > 0.5)
-            ++nSteps;
-    } else {
-        if (!(fraction > margin && fraction < 1.0 - margin))
-            return false;
-        if (mode == CDecimal::roundUp)
-            ++nSteps;
-    }
-    number.nDigits = nSteps;
-    number.nExponent = nPosition;
-    number.bNegative = nSteps != 0 && value < 0;
-    return true;
-}
-
-// "00" to "99", for writing two digits at a time.
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
 
 // Recursive descent over a formula text. Values carry an "empty" mark for an operand with
 // no text and for a term dropped by a division by zero.
@@ -430,7 +306,7 @@ CString CNumberRules::FormatNormal(double value)
     return FormatNormal(CDecimal::FromDouble(value));
 }
 
-bool CNumberRules::ReadPlainNumber(const char* pBegin, const char* pEnd, double& value)
+bool CNumberRules::ReadOtherPlainNumber(const char* pBegin, const char* pEnd, double& value)
 {
     const char* p = pBegin;
     bool bNegative = false;
@@ -439,40 +315,6 @@ bool CNumberRules::ReadPlainNumber(const char* pBegin, const char* pEnd, double&
         ++p;
     }
     const char* pStart = p;
-    // The normal form ("123.450000": one to nine whole digits, a point and six decimals),
-    // which most cells hold, in one pass: the number of millionths is exact (below 10^15)
-    // and so is 10^6, so the one rounding of the division gives the double of the same
-    // decimal as the general way below, which drops the zeros at the end first.
-    const size_t nLength = static_cast<size_t>(pEnd - p);
-    if (std::endian::native == std::endian::little && nLength >= 8 && nLength <= 16 && p[nLength - 7] == '.') {
-        // The six decimals as eight digits ("00" in place of the last whole digit and the
-        // point: the first two bytes of the eight, read as a little-endian number), checked
-        // and converted eight bytes at a time.
-        uint64_t nChunk = 0;
-        std::memcpy(&nChunk, pEnd - 8, sizeof nChunk);
-        nChunk = (nChunk & ~uint64_t{0xFFFF}) | 0x3030;
-        const char* const pPoint = pEnd - 7;
-        uint64_t nWhole = 0;
-        bool bDigits = ((nChunk & 0xF0F0F0F0F0F0F0F0) |
-                        (((nChunk + 0x0606060606060606) & 0xF0F0F0F0F0F0F0F0) >> 4)) == 0x3333333333333333;
-        for (const char* q = p; q < pPoint && bDigits; ++q) {
-            const unsigned nDigit = static_cast<unsigned char>(*q - '0');
-            bDigits = nDigit <= 9;
-            nWhole = nWhole * 10 + nDigit;
-        }
-        if (bDigits) {
-            nChunk -= 0x3030303030303030;
-            nChunk = nChunk * 10 + (nChunk >> 8);
-            nChunk = (((nChunk & 0x000000FF000000FF) * (100 + (uint64_t{1000000} << 32))) +
-                      (((nChunk >> 16) & 0x000000FF000000FF) * (1 + (uint64_t{10000} << 32)))) >>
-                     32;
-            const uint64_t nMillionths = nWhole * 1000000 + (nChunk & 0xFFFFFFFF);
-            value = static_cast<double>(nMillionths) / 1e6;
-            if (bNegative)
-                value = -value;
-            return true;
-        }
-    }
     // Zeros at the end of a fraction do not change the value: they are left out of the
     // digits when a point comes before them (the normal form ends in six decimals).
     const char* pLast = pEnd;
@@ -519,87 +361,12 @@ bool CNumberRules::ReadPlainNumber(const char* pBegin, const char* pEnd, double&
 bool CNumberRules::FormatRoundedNormal(double value, const CRoundSpec& spec, int nDecimals, std::string& text,
                                        double& stored)
 {
-    CWholeDecimal number;
-    if (!RoundValueQuickly(value, spec, nDecimals, number)) {
-        const double magnitude = std::fabs(value);
-        if (magnitude < 1e15 && magnitude == std::floor(magnitude) && value != 0.0) {
-            // A whole number of at most 15 digits is its own 15-significant-digit form (an
-            // exact rounding on the whole number, which the quick way leaves to this one).
-            number.nDigits = static_cast<uint64_t>(magnitude);
-            number.nExponent = 0;
-            number.bNegative = value < 0;
-        } else if (std::isfinite(value) && value != 0.0) {
-            if (!CDecimal::FindSignificantForm(magnitude, number.nDigits, number.nExponent))
-                return false;
-            number.bNegative = value < 0;
-        }
-        // Each way to a stored number rounds the value to the normal form's six decimals
-        // first. What is left is at least 1e-6 or zero, so RoundBySpec's guard for
-        // magnitudes below 1e-10 never applies.
-        number.Round(-6, CDecimal::roundHalfUp);
-        if (spec.bActive)
-            number.Round(spec.nPosition, spec.mode);
-        number.Round(-std::max(nDecimals, 0), CDecimal::roundHalfUp);
-    }
-
-    if (number.nDigits == 0) {
-        text.assign("0.000000");
-        stored = 0.0;
-        return true;
-    }
-    // Written from its right end into a buffer: the six decimals, the point, the whole
-    // part, the sign. The whole part has at most 15 digits and the zeros of a positive
-    // exponent, which only a rounding position above 10^7 leaves beyond what fits here.
-    char buffer[48];
-    char* pEnd = buffer + sizeof(buffer);
-    char* p = pEnd;
-    uint64_t nWhole = number.nDigits;
-    if (number.nExponent >= 0) {
-        if (number.nExponent > 8)
-            return false;
-        for (int i = 0; i < 6; ++i)
-            *--p = '0';
-        *--p = '.';
-        for (int i = 0; i < number.nExponent; ++i)
-            *--p = '0';
-    } else {
-        const int nFraction = -number.nExponent; // 1 to 6
-        for (int i = nFraction; i < 6; ++i)
-            *--p = '0';
-        for (int i = 0; i < nFraction; ++i) {
-            *--p = static_cast<char>('0' + nWhole % 10);
-            nWhole /= 10;
-        }
-        *--p = '.';
-    }
-    while (nWhole >= 100) {
-        const size_t nPair = static_cast<size_t>(nWhole % 100) * 2;
-        nWhole /= 100;
-        *--p = kDigitPairs[nPair + 1];
-        *--p = kDigitPairs[nPair];
-    }
-    if (nWhole >= 10) {
-        *--p = kDigitPairs[nWhole * 2 + 1];
-        *--p = kDigitPairs[nWhole * 2];
-    } else {
-        *--p = static_cast<char>('0' + nWhole);
-    }
-    if (number.bNegative)
-        *--p = '-';
-    text.assign(p, static_cast<size_t>(pEnd - p));
-    // The value the text reads as: the decimal rounded once to a double, as ReadNumber
-    // rounds it (an exact whole number and an exact power of ten give that with one
-    // operation); other texts are read.
-    constexpr uint64_t kMaxExact = uint64_t{1} << 53;
-    if (number.nDigits <= kMaxExact && number.nExponent <= 22) {
-        const double digits = static_cast<double>(number.nDigits);
-        stored = number.nExponent >= 0 ? digits * kExactPowersOfTen[number.nExponent]
-                                       : digits / kExactPowersOfTen[-number.nExponent];
-        if (number.bNegative)
-            stored = -stored;
-    } else {
-        stored = ReadNumber(text.data(), text.data() + text.size());
-    }
+    char buffer[kFormatBuffer];
+    const char* pText = nullptr;
+    size_t nLength = 0;
+    if (!FormatRoundedInto(value, spec, nDecimals, buffer, pText, nLength, stored))
+        return false;
+    text.assign(pText, nLength);
     return true;
 }
 

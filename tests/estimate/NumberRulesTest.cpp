@@ -550,7 +550,7 @@ TEST(ReadPlainNumberTest, NormalFormTextsReadAsStrtod)
     }
     const char* const nearMisses[] = {"1.0000000", "1234567890.000000", "12.34567", "-0.000000", ".500000",
                                       "0000000001.500000", "12a.000000", "1 .000000", "1.00000a", "1.2.000000",
-                                      "-.000000", "+1.000000"};
+                                      "-.000000", "+1.000000", "12345678a.000000", "a23456789.000000"};
     for (const char* text : nearMisses) {
         double value = 0.0;
         const bool bPlain = CNumberRules::ReadPlainNumber(text, text + std::strlen(text), value);
