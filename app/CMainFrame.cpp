@@ -282,6 +282,25 @@ void CMainFrame::OnUpdateFrameTitle(BOOL bAddToTitle)
     }
 }
 
+BOOL CMainFrame::KeepsStatusPanes(const CWnd* pLosing, CWnd* pNewWnd)
+{
+    if (pLosing == nullptr || pNewWnd == nullptr)
+        return TRUE;
+    const CFrameWnd* pLosingFrame = pLosing->GetParentFrame();
+    // The nearest frame at or above the new focus; a dialog leads to its owner.
+    for (CWnd* p = pNewWnd; p != nullptr; p = p->GetParent()) {
+        if (CFrameWnd* pFrame = p->AsFrameWnd())
+            return pFrame == this || pFrame == pLosingFrame;
+    }
+    return TRUE;
+}
+
+BOOL CMainFrame::ClearsZoomBoxOnClose(const CWnd* pClosing) const
+{
+    const CMDIChildWnd* pActive = MDIGetActive();
+    return pActive == nullptr || pClosing == nullptr || pActive == pClosing->GetParentFrame();
+}
+
 CString CMainFrame::FindHelpFile(const CString& strProgramPath)
 {
     const char* const kIndex = "index.html";

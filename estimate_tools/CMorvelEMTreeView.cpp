@@ -1,5 +1,6 @@
 #include "estimate_tools/CMorvelEMTreeView.h"
 
+#include "app/CMainFrame.h"
 #include "estimate/CEstimateShared.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
@@ -10,6 +11,7 @@
 #include "platform/base/CFile.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/frames/CFrameWnd.h"
 #include "platform/ui/frames/CSplitterWnd.h"
@@ -371,7 +373,9 @@ void CMorvelEMTreeView::OnSetFocus(CWnd* pOldWnd)
 void CMorvelEMTreeView::OnKillFocus(CWnd* pNewWnd)
 {
     CTreeView::OnKillFocus(pNewWnd);
-    if (CMorvelEMView* pView = GetEstimateView())
+    auto* pFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+    if (CMorvelEMView* pView = GetEstimateView(); pView != nullptr && pFrame != nullptr &&
+                                                  !pFrame->KeepsStatusPanes(this, pNewWnd))
         pView->UpdateStatusText(CMorvelEMView::statusHide);
 }
 
