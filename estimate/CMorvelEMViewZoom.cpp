@@ -154,8 +154,7 @@ void CMorvelEMView::OnKillFocus(CWnd* pNewWnd)
             pBox->SetCurSel(nSelected == pBox->GetCount() - 1 ? -1 : nSelected);
         }
     }
-    auto* pFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
-    if (pFrame == nullptr || !pFrame->KeepsStatusPanes(this, pNewWnd))
+    if (!CMainFrame::KeepsStatusPanes(this, pNewWnd))
         UpdateStatusText(statusHide);
 }
 

@@ -11,7 +11,6 @@
 #include "platform/base/CFile.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"
-#include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/frames/CFrameWnd.h"
 #include "platform/ui/frames/CSplitterWnd.h"
@@ -373,9 +372,8 @@ void CMorvelEMTreeView::OnSetFocus(CWnd* pOldWnd)
 void CMorvelEMTreeView::OnKillFocus(CWnd* pNewWnd)
 {
     CTreeView::OnKillFocus(pNewWnd);
-    auto* pFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
-    if (CMorvelEMView* pView = GetEstimateView(); pView != nullptr && pFrame != nullptr &&
-                                                  !pFrame->KeepsStatusPanes(this, pNewWnd))
+    if (CMorvelEMView* pView = GetEstimateView();
+        pView != nullptr && !CMainFrame::KeepsStatusPanes(this, pNewWnd))
         pView->UpdateStatusText(CMorvelEMView::statusHide);
 }
 

@@ -245,7 +245,7 @@ void CMorvelPMView::OnKillFocus(CWnd* pNewWnd)
             pBox->SetCurSel(nSelected == pBox->GetCount() - 1 ? -1 : nSelected);
         }
     }
-    if (CMainFrame* pFrame = MainFrame(); pFrame == nullptr || !pFrame->KeepsStatusPanes(this, pNewWnd)) {
+    if (!CMainFrame::KeepsStatusPanes(this, pNewWnd)) {
         SetStatusPane(ID_INDICATOR_PANE1, CString());
         SetStatusPane(ID_INDICATOR_PANE2, CString());
     }

@@ -449,8 +449,8 @@ public:
         }
         const QString pattern = native.mid(sep + 1);
         if (auto* pFiles = findChild<QFileSystemModel*>())
-            pFiles->setNameFilters({QString::fromStdString(
-                CFileDialog::QtPatternFor(AfxQStringToCp932(pattern)))});
+            pFiles->setNameFilters(
+                {QString::fromStdString(CFileDialog::QtPatternFor(AfxQStringToCp932(pattern)))});
         if (pName)
             pName->setText(pattern);
     }
