@@ -282,6 +282,29 @@ void CMainFrame::OnUpdateFrameTitle(BOOL bAddToTitle)
     }
 }
 
+BOOL CMainFrame::KeepsStatusPanes(const CWnd* pLosing, CWnd* pNewWnd)
+{
+    // Up the child windows only: a dialog, even one owned by a document window, is a window
+    // of its own and leaves the panes alone, and so do the grid's own parts (its editor, its
+    // sheet tabs). A window being closed may hand the keyboard to one of its own children
+    // after the next window has written its texts: only the active document window counts.
+    for (CWnd* p = pNewWnd; p != nullptr; p = (p->GetStyle() & WS_CHILD) ? p->GetParent() : nullptr) {
+        if (p == pLosing)
+            return TRUE;
+        if (auto* pChild = dynamic_cast<CMDIChildWnd*>(p->AsFrameWnd())) {
+            CMDIFrameWnd* pFrame = pChild->GetMDIFrame();
+            return pFrame == nullptr || pFrame->MDIGetActive() != pChild;
+        }
+    }
+    return TRUE;
+}
+
+BOOL CMainFrame::ClearsZoomBoxOnClose(const CWnd* pClosing) const
+{
+    const CMDIChildWnd* pActive = MDIGetActive();
+    return pActive == nullptr || pClosing == nullptr || pActive == pClosing->GetParentFrame();
+}
+
 CString CMainFrame::FindHelpFile(const CString& strProgramPath)
 {
     const char* const kIndex = "index.html";

@@ -74,6 +74,14 @@ public:
     afx_msg void OnDosConvert();
     // With no document window left the status panes of the last one are emptied.
     void OnUpdateFrameTitle(BOOL bAddToTitle) override;
+    // Whether a grid (or its subject tree) that loses the keyboard to pNewWnd keeps its page,
+    // row and amount texts in the status bar: it does unless the keyboard goes elsewhere in
+    // the active document window (the zoom box, a dialog, the frame itself or a part of the
+    // grid leave them showing).
+    static BOOL KeepsStatusPanes(const CWnd* pLosing, CWnd* pNewWnd);
+    // Whether a grid being closed in pClosing should empty the zoom box: not when another
+    // document window is already the active one (its grid shows its own zoom).
+    BOOL ClearsZoomBoxOnClose(const CWnd* pClosing) const;
     afx_msg void OnHelpFinder();
     afx_msg void OnHelp();
 

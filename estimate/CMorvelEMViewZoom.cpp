@@ -154,14 +154,16 @@ void CMorvelEMView::OnKillFocus(CWnd* pNewWnd)
             pBox->SetCurSel(nSelected == pBox->GetCount() - 1 ? -1 : nSelected);
         }
     }
-    UpdateStatusText(statusHide);
+    if (!CMainFrame::KeepsStatusPanes(this, pNewWnd))
+        UpdateStatusText(statusHide);
 }
 
 void CMorvelEMView::OnDestroy()
 {
     // A closed estimate's zoom is no longer shown; the next grid to take the keyboard
     // selects its own.
-    if (CComboBox* pBox = ZoomBox())
+    auto* pFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+    if (CComboBox* pBox = ZoomBox(); pBox != nullptr && pFrame->ClearsZoomBoxOnClose(this))
         pBox->SetCurSel(-1);
     DestroyModelessDialogs();
     CMorvelView::OnDestroy();

@@ -1,5 +1,6 @@
 #include "estimate_tools/CMorvelEMTreeView.h"
 
+#include "app/CMainFrame.h"
 #include "estimate/CEstimateShared.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
@@ -371,7 +372,8 @@ void CMorvelEMTreeView::OnSetFocus(CWnd* pOldWnd)
 void CMorvelEMTreeView::OnKillFocus(CWnd* pNewWnd)
 {
     CTreeView::OnKillFocus(pNewWnd);
-    if (CMorvelEMView* pView = GetEstimateView())
+    if (CMorvelEMView* pView = GetEstimateView();
+        pView != nullptr && !CMainFrame::KeepsStatusPanes(this, pNewWnd))
         pView->UpdateStatusText(CMorvelEMView::statusHide);
 }
 

@@ -133,8 +133,8 @@ void CMorvelPMView::OnDestroy()
         if (pDialog != nullptr && pDialog->m_hWnd != nullptr)
             pDialog->DestroyWindow();
     }
-    // A closed list's zoom is no longer shown.
-    if (CComboBox* pBox = ZoomBox())
+    // A closed list's zoom is no longer shown, unless another window is active already.
+    if (CComboBox* pBox = ZoomBox(); pBox != nullptr && MainFrame()->ClearsZoomBoxOnClose(this))
         pBox->SetCurSel(-1);
     CMorvelView::OnDestroy();
 }
@@ -245,8 +245,10 @@ void CMorvelPMView::OnKillFocus(CWnd* pNewWnd)
             pBox->SetCurSel(nSelected == pBox->GetCount() - 1 ? -1 : nSelected);
         }
     }
-    SetStatusPane(ID_INDICATOR_PANE1, CString());
-    SetStatusPane(ID_INDICATOR_PANE2, CString());
+    if (!CMainFrame::KeepsStatusPanes(this, pNewWnd)) {
+        SetStatusPane(ID_INDICATOR_PANE1, CString());
+        SetStatusPane(ID_INDICATOR_PANE2, CString());
+    }
 }
 
 void CMorvelPMView::OnZoomBoxChange()

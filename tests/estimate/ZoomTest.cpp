@@ -5,6 +5,8 @@
 
 #include "app/CMainFrame.h"
 #include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/frames/CMDIChildWnd.h"
+#include "platform/ui/frames/CStatusBar.h"
 #include "resources/ResourceIds.h"
 
 #include <filesystem>
@@ -133,4 +135,33 @@ TEST_F(ZoomTest, TheBoxShowsTheZoomOfTheGridWithTheKeyboardAndNothingWhenAllAreC
     Pump();
     EXPECT_EQ(m_pFrame->m_wndZoomBox.GetCurSel(), -1);
     EXPECT_EQ(BoxText(), "");
+}
+
+// Closing one of two estimates leaves the other's zoom in the box; a choice made in the box
+// (which takes the keyboard to drop down) leaves the page and row pane showing.
+TEST_F(ZoomTest, ClosingOneOfTwoEstimatesShowsTheOthersZoomAndTheBoxKeepsThePanes)
+{
+    Command(ID_ZOOM_150);
+    CMorvelEMView* pFirst = m_pView;
+    std::filesystem::copy_file(m_pFolder->Native("WORK/サンプル見積.MMD"),
+                               m_pFolder->Native("WORK/second.MMD"));
+    CMorvelEMView* pSecond = OpenEstimate(m_pFolder->System("WORK") + "\\second.MMD");
+    ASSERT_NE(pSecond, nullptr);
+    pSecond->SetFocus();
+    Pump();
+    ASSERT_EQ(BoxText(), "100%");
+
+    Command(ID_FILE_CLOSE);
+    ASSERT_EQ(static_cast<CFrameWnd*>(m_pFrame->MDIGetActive()), pFirst->GetParentFrame());
+    EXPECT_EQ(BoxText(), "150%");
+
+    CStatusBar& bar = m_pFrame->m_wndStatusBar;
+    const int nPane = bar.CommandToIndex(ID_INDICATOR_PANE1);
+    const CString position = bar.GetPaneText(nPane);
+    ASSERT_NE(position.Find("ﾍﾟｰｼﾞ"_sj), -1);
+    m_pFrame->m_wndZoomBox.SetFocus();
+    Pump();
+    ChooseInBox(5); // 200%
+    EXPECT_EQ(pFirst->GetMetrics().nZoom, 200);
+    EXPECT_EQ(bar.GetPaneText(nPane), position);
 }

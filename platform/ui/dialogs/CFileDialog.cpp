@@ -13,6 +13,7 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QSplitter>
 #include <QTreeView>
@@ -422,6 +423,39 @@ public:
     }
 };
 
+// A name typed with "*" or "?" is a pattern, not a file: Enter narrows the list to the
+// files that match it (in the folder typed before it, if any) and keeps the dialog open.
+// Choosing a type afterwards lists that type again.
+class CPatternFileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        auto* pName = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        const QString typed = pName ? pName->text().trimmed() : QString();
+        if (!typed.contains(u'*') && !typed.contains(u'?')) {
+            QFileDialog::accept();
+            return;
+        }
+        const QString native = QString(typed).replace(u'\\', u'/');
+        const qsizetype sep = native.lastIndexOf(u'/');
+        if (sep >= 0) {
+            const QString folder = native.left(sep + 1);
+            const QDir target(QDir(directory()).absoluteFilePath(folder));
+            if (!target.exists())
+                return;
+            setDirectory(target.absolutePath());
+        }
+        const QString pattern = native.mid(sep + 1);
+        if (auto* pFiles = findChild<QFileSystemModel*>())
+            pFiles->setNameFilters(
+                {QString::fromStdString(CFileDialog::QtPatternFor(AfxQStringToCp932(pattern)))});
+        if (pName)
+            pName->setText(pattern);
+    }
+};
+
 } // namespace
 
 INT_PTR CFileDialog::DoModal()
@@ -446,7 +480,7 @@ INT_PTR CFileDialog::DoModal()
         pParent = pOwner->GetWidget()->window();
 
     AfxEnsureJapaneseToolkitTexts();
-    QFileDialog dlg(pParent, AfxCp932ToQString(GetDialogTitle()));
+    CPatternFileDialog dlg(pParent, AfxCp932ToQString(GetDialogTitle()));
     dlg.setOption(QFileDialog::DontUseNativeDialog, true);
     dlg.setProxyModel(new CJapaneseFileList(&dlg));
     dlg.setOption(QFileDialog::HideNameFilterDetails, true);

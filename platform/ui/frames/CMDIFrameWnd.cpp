@@ -400,6 +400,17 @@ BOOL CMDIFrameWnd::PreTranslateMessage(MSG* pMsg)
                 pView->SetFocus();
         return TRUE;
     }
+    // A key that reaches the frame from outside every document window (the frame itself
+    // after a dialog closed, its tool bars, the zoom box) still goes through the active
+    // document's accelerators, as it does from inside that document's window.
+    if (pMsg && pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) {
+        if (CMDIChildWnd* pChild = MDIGetActive()) {
+            const CWnd* pTarget = CWnd::FromHandle(pMsg->hwnd);
+            const bool bInChild = pTarget != nullptr && (pTarget == pChild || pChild->IsChild(pTarget));
+            if (!bInChild && pChild->PreTranslateMessage(pMsg))
+                return TRUE;
+        }
+    }
     return CFrameWnd::PreTranslateMessage(pMsg);
 }
 

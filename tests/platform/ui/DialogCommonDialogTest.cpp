@@ -14,7 +14,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QTimer>
@@ -260,6 +262,67 @@ TEST(DialogFileDialogWindowTest, TheRealDialogShowsTheSystemsFiltersAndHandsBack
     EXPECT_EQ(accept, QString::fromUtf8("開く(&O)"));
     EXPECT_EQ(dlg.GetFileName(), "plan.mmd");
     EXPECT_EQ(dlg.m_ofn.nFilterIndex, 1u);
+}
+
+// A pattern typed in the name box and entered narrows the list to the files it matches
+// (letters without regard to case) and keeps the dialog open; it is no file name to look for.
+TEST(DialogFileDialogWindowTest, APatternTypedInTheNameBoxNarrowsTheListAndKeepsTheDialogOpen)
+{
+    TempDir dir;
+    Touch(dir, "plan.mmp");
+    Touch(dir, "other.MMP");
+    Touch(dir, "plan.MMD");
+    CFileDialog dlg(TRUE, "MMD", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR, Filter());
+    dlg.m_ofn.nFilterIndex = 3;
+    const CString initial = dir.Folder();
+    dlg.m_ofn.lpstrInitialDir = initial;
+    bool bOpenAfterEnter = false;
+    QStringList listed;
+    int nTries = 0;
+    // Closes whatever is open (the dialog, a message after it) until the dialog returns.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (auto* q = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            q->reject();
+    });
+    std::function<void()> typePattern, readList;
+    typePattern = [&] {
+        auto* q = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(q, nullptr);
+        auto* pName = q->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(pName, nullptr);
+        pName->setFocus();
+        pName->setText(QStringLiteral("*.MMP"));
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(pName, &press);
+        bOpenAfterEnter = q->isVisible();
+        QTimer::singleShot(0, readList);
+    };
+    readList = [&] {
+        auto* q = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        auto* pList = q ? q->findChild<QTreeView*>(QStringLiteral("treeView")) : nullptr;
+        if (!pList) {
+            closer.start(20);
+            return;
+        }
+        QAbstractItemModel* pModel = pList->model();
+        listed.clear();
+        for (int r = 0; r < pModel->rowCount(pList->rootIndex()); ++r) {
+            const QModelIndex index = pModel->index(r, 0, pList->rootIndex());
+            if (index.flags() & Qt::ItemIsEnabled)
+                listed << index.data().toString();
+        }
+        if (listed.size() != 2 && ++nTries < 100) {
+            QTimer::singleShot(20, readList);
+            return;
+        }
+        closer.start(20);
+    };
+    QTimer::singleShot(0, typePattern);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_TRUE(bOpenAfterEnter);
+    listed.sort();
+    EXPECT_EQ(listed, (QStringList{QStringLiteral("other.MMP"), QStringLiteral("plan.mmp")}));
 }
 
 // The toolkit's own texts of the file dialog are Japanese (the Debian translations the

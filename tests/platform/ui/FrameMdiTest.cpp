@@ -296,6 +296,25 @@ TEST(FrameMdiTest, AcceleratorsOfTheFrameAndTheActiveDocument)
     EXPECT_EQ(RouteLog(), (std::vector<std::string>{"view:40010", "main:40013"}));
 }
 
+// With the keyboard on the frame itself (a dialog has just closed, nothing was clicked yet)
+// the active document's accelerators still work.
+TEST(FrameMdiTest, TheActiveDocumentsAcceleratorsWorkWhenTheFrameHasTheKeyboard)
+{
+    CFrameTestEnvironment env;
+    ASSERT_NE(env.TemplateA()->OpenDocumentFile(nullptr), nullptr);
+    env.Main()->SetFocus();
+    PumpEvents();
+    MSG msg{};
+    msg.hwnd = env.Main()->m_hWnd;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = 'K';
+    SetKeyStateForTest(VK_CONTROL, true);
+    EXPECT_TRUE(env.App().PreTranslateMessage(&msg));
+    SetKeyStateForTest(VK_CONTROL, false);
+    PumpEvents();
+    EXPECT_EQ(RouteLog(), (std::vector<std::string>{"view:40010"}));
+}
+
 TEST(FrameMdiTest, ClosingAModifiedDocumentWindowAsksToSave)
 {
     CFrameTestEnvironment env;
