@@ -1,4 +1,5 @@
 #include "estimate/CDecimal.h"
+#include "estimate/PowersOfTen.h"
 
 #include <bit>
 #include <charconv>
@@ -17,28 +18,6 @@ bool IsDigit(char ch)
 {
     return ch >= '0' && ch <= '9';
 }
-
-// Powers of ten that a 64-bit whole number holds.
-constexpr uint64_t kWholePowersOfTen[] = {1ULL,
-                                          10ULL,
-                                          100ULL,
-                                          1000ULL,
-                                          10000ULL,
-                                          100000ULL,
-                                          1000000ULL,
-                                          10000000ULL,
-                                          100000000ULL,
-                                          1000000000ULL,
-                                          10000000000ULL,
-                                          100000000000ULL,
-                                          1000000000000ULL,
-                                          10000000000000ULL,
-                                          100000000000000ULL,
-                                          1000000000000000ULL,
-                                          10000000000000000ULL,
-                                          100000000000000000ULL,
-                                          1000000000000000000ULL,
-                                          10000000000000000000ULL};
 
 // Powers of ten for the places FindShortForm tries; all of them exact doubles.
 constexpr double kPlaceScales[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};

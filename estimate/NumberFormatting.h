@@ -5,6 +5,7 @@
 
 #include "estimate/CDecimal.h"
 #include "estimate/CNumberRules.h"
+#include "estimate/PowersOfTen.h"
 
 #include <algorithm>
 #include <bit>
@@ -21,28 +22,6 @@ namespace NumberFormatting {
 inline constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                                1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                                1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-// Powers of ten that a 64-bit whole number holds.
-inline constexpr uint64_t kWholePowersOfTen[] = {1ULL,
-                                                 10ULL,
-                                                 100ULL,
-                                                 1000ULL,
-                                                 10000ULL,
-                                                 100000ULL,
-                                                 1000000ULL,
-                                                 10000000ULL,
-                                                 100000000ULL,
-                                                 1000000000ULL,
-                                                 10000000000ULL,
-                                                 100000000000ULL,
-                                                 1000000000000ULL,
-                                                 10000000000000ULL,
-                                                 100000000000000ULL,
-                                                 1000000000000000ULL,
-                                                 10000000000000000ULL,
-                                                 100000000000000000ULL,
-                                                 1000000000000000000ULL,
-                                                 10000000000000000000ULL};
 
 // A decimal as a whole number of digits times a power of ten, as CDecimal holds it but
 // without a digit string (trailing zeros allowed).
