@@ -34,6 +34,15 @@ struct CMenuTable {
     std::map<uintptr_t, std::unique_ptr<CMenuData>> menus;
     uintptr_t next = 0x10;
     PopupMenuChooser chooser;
+
+    // Menus still alive at exit die with the table; their temporary wrappers would look
+    // themselves up in the map being taken apart, so they are detached first.
+    ~CMenuTable()
+    {
+        for (auto& entry : menus)
+            if (entry.second->temporary)
+                entry.second->temporary->m_hMenu = nullptr;
+    }
 };
 
 CMenuTable& Table()

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -297,4 +298,23 @@ TEST_F(MessageMapTest, MenuUpdatePassSetsEveryItem)
     EXPECT_EQ(menu.GetMenuState(ID_CMD_ONLY, MF_BYCOMMAND) & MF_GRAYED, 0u);
     EXPECT_NE(menu.GetMenuState(ID_CMD_NONE, MF_BYCOMMAND) & MF_GRAYED, 0u);
     EXPECT_NE(menu.GetMenuState(ID_CMD_DOC, MF_BYCOMMAND) & MF_CHECKED, 0u);
+}
+
+// Menus still alive when the process ends (an exit from inside the toolkit's event handler
+// when the display goes away) keep their temporary wrappers; the menu table's end must not
+// hand those wrappers a table that is already being taken apart.
+TEST(MenuTableAtExit, MenusWithTemporaryWrappersOutlivingTheProcessEndCleanly)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            for (int i = 0; i < 16; ++i) {
+                CMenu made;
+                made.CreatePopupMenu();
+                made.AppendMenu(MF_STRING, 1, "item");
+                CMenu::FromHandle(made.Detach())->EnableMenuItem(1, MF_GRAYED);
+            }
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
