@@ -858,8 +858,11 @@ void CFrameWnd::OnSize(UINT nType, int cx, int cy)
 
 void CFrameWnd::OnSetFocus(CWnd* pOldWnd)
 {
-    // The focus goes on to the active view.
-    if (CView* pView = GetActiveView(); pView && pView->m_hWnd)
+    // The focus goes on to the active view; a frame of document windows hands it to the view
+    // of its active window, as its client area would (after a modeless dialog closes, the
+    // keys reach the grid again).
+    CFrameWnd* pFrame = GetActiveFrame();
+    if (CView* pView = pFrame ? pFrame->GetActiveView() : nullptr; pView && pView->m_hWnd)
         pView->SetFocus();
     else
         CWnd::OnSetFocus(pOldWnd);

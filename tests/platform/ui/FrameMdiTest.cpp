@@ -315,6 +315,19 @@ TEST(FrameMdiTest, TheActiveDocumentsAcceleratorsWorkWhenTheFrameHasTheKeyboard)
     EXPECT_EQ(RouteLog(), (std::vector<std::string>{"view:40010"}));
 }
 
+TEST(FrameMdiTest, TheKeyboardGivenToTheMainWindowGoesOnToTheActiveDocumentsView)
+{
+    CFrameTestEnvironment env;
+    ASSERT_NE(env.TemplateA()->OpenDocumentFile(nullptr), nullptr);
+    CMDIChildWnd* pChild = env.Main()->MDIGetActive();
+    ASSERT_NE(pChild, nullptr);
+    CView* pView = pChild->GetActiveView();
+    ASSERT_NE(pView, nullptr);
+    env.Main()->SetFocus();
+    PumpEvents();
+    EXPECT_EQ(CWnd::GetFocus(), pView);
+}
+
 TEST(FrameMdiTest, ClosingAModifiedDocumentWindowAsksToSave)
 {
     CFrameTestEnvironment env;
