@@ -18,6 +18,24 @@
 
 namespace {
 
+// An estimate document with its grid view, as a window would hold them, freed at the end.
+struct CEstimateWithView {
+    CMorvelEMDoc* pDoc = new CMorvelEMDoc;
+    CMorvelEMView* pView = new CMorvelEMView;
+    CEstimateWithView()
+    {
+        pDoc->m_bAutoDelete = FALSE;
+        pDoc->AddView(pView);
+    }
+    ~CEstimateWithView()
+    {
+        delete pView;
+        delete pDoc;
+    }
+    CEstimateWithView(const CEstimateWithView&) = delete;
+    CEstimateWithView& operator=(const CEstimateWithView&) = delete;
+};
+
 using Item10 = std::array<const char*, 10>;
 using Item8 = std::array<const char*, 8>;
 
@@ -191,19 +209,9 @@ TEST_F(DosConversionTest, EstimateOpensInTheEstimateWithEveryRowAsConverted)
     ASSERT_EQ(ReadDosFormDefinitions(dosKindEstimate), 1);
     ASSERT_EQ(ConvertDosEstimateFile(dosKindEstimate, "Q:\\MORVEL\\DATA\\KOUJI1.MIT"), 1);
 
-    CMorvelEMDoc* pDoc = new CMorvelEMDoc;
-    CMorvelEMView* pView = new CMorvelEMView;
-    pDoc->m_bAutoDelete = FALSE;
-    pDoc->AddView(pView);
-    struct Free {
-        CMorvelEMDoc* d;
-        CMorvelEMView* v;
-        ~Free()
-        {
-            delete v;
-            delete d;
-        }
-    } free{pDoc, pView};
+    CEstimateWithView opened;
+    CMorvelEMDoc* pDoc = opened.pDoc;
+    CMorvelEMView* pView = opened.pView;
     ASSERT_TRUE(pDoc->OnOpenDocument(CString(settings->GetPathSetting("Work Field")) + "KOUJI1.MMD"));
     EXPECT_TRUE(answerer.MessageBoxTexts().empty());
 
@@ -330,19 +338,8 @@ TEST_F(DosConversionTest, FormPathsAreStoredInOneFormWhenTheSettingsHoldNativeFo
     ASSERT_GE(parts.size(), prefix.size());
     EXPECT_EQ(Bytes(parts.begin(), parts.begin() + static_cast<std::ptrdiff_t>(prefix.size())), prefix);
 
-    CMorvelEMDoc* pDoc = new CMorvelEMDoc;
-    CMorvelEMView* pView = new CMorvelEMView;
-    pDoc->m_bAutoDelete = FALSE;
-    pDoc->AddView(pView);
-    struct Free {
-        CMorvelEMDoc* d;
-        CMorvelEMView* v;
-        ~Free()
-        {
-            delete v;
-            delete d;
-        }
-    } free{pDoc, pView};
+    CEstimateWithView opened;
+    CMorvelEMDoc* pDoc = opened.pDoc;
     ASSERT_TRUE(pDoc->OnOpenDocument(CString(settings->GetPathSetting("Work Field")) + "KOUJI1.MMD"));
     EXPECT_EQ(pDoc->m_strEstimationFormName.str(),
               SystemPathFromNative(Native("estform/") + "DOS見積.MMK").str());
