@@ -102,7 +102,7 @@ struct CMorvelPMDoc::CLoadedList {
 };
 
 CMorvelPMDoc::CMorvelPMDoc()
-    : m_nZoom(100), m_nRowsInUse(0), m_nRowsRead(0), m_nRowLimit(DEFAULT_ROW_LIMIT), m_logFont{}, m_crText(0),
+    : m_nZoom(100), m_nRowsRead(0), m_nRowLimit(DEFAULT_ROW_LIMIT), m_logFont{}, m_crText(0),
       m_crBack(RGB(255, 255, 255))
 {
     LoadDisplaySettings();
@@ -206,6 +206,77 @@ CGridRow* CMorvelPMDoc::GetRow(int nRow) const
     if (nRow < 0 || static_cast<size_t>(nRow) >= m_aRows.size())
         return nullptr;
     return m_aRows[static_cast<size_t>(nRow)].get();
+}
+
+BOOL CMorvelPMDoc::ExtendRowsInUse(int nRows)
+{
+    if (m_nRowsInUse >= nRows)
+        return FALSE;
+    m_nRowsInUse = nRows;
+    return TRUE;
+}
+
+BOOL CMorvelPMDoc::SetCell(int nRow, int nCol, const CString& strText)
+{
+    if (nRow < 0 || nCol < 0 || nCol >= MAX_COLUMNS)
+        return FALSE;
+    const size_t nIndex = static_cast<size_t>(nRow);
+    if (nIndex >= m_aRows.size())
+        m_aRows.resize(nIndex + 1);
+    if (!m_aRows[nIndex])
+        m_aRows[nIndex] = std::make_unique<CGridRow>();
+    m_aRows[nIndex]->m_strCell[nCol] = strText;
+    return ExtendRowsInUse(nRow + 1);
+}
+
+void CMorvelPMDoc::AllocateRows(int nCount)
+{
+    for (int i = 0; i < nCount; ++i)
+        m_aRows.push_back(std::make_unique<CGridRow>());
+}
+
+void CMorvelPMDoc::InsertEmptyRows(int nRow, int nCount)
+{
+    if (nRow < 0 || nCount <= 0)
+        return;
+    const size_t nIndex = static_cast<size_t>(nRow);
+    if (m_aRows.size() < nIndex)
+        m_aRows.resize(nIndex);
+    // The new rows stay unallocated (empty) until a cell of theirs is written.
+    std::vector<std::unique_ptr<CGridRow>> fresh(static_cast<size_t>(nCount));
+    m_aRows.insert(m_aRows.begin() + nRow, std::make_move_iterator(fresh.begin()),
+                   std::make_move_iterator(fresh.end()));
+    m_nRowsInUse = std::max(m_nRowsInUse + nCount, nRow + nCount);
+}
+
+BOOL CMorvelPMDoc::RemoveRowAt(int nRow)
+{
+    if (nRow < 0 || static_cast<size_t>(nRow) >= m_aRows.size())
+        return FALSE;
+    m_aRows.erase(m_aRows.begin() + nRow);
+    m_nRowsInUse = std::max(0, m_nRowsInUse - 1);
+    return TRUE;
+}
+
+BOOL CMorvelPMDoc::ReorderRows(int nTop, const std::vector<int>& aOrder)
+{
+    const int nCount = static_cast<int>(aOrder.size());
+    if (nTop < 0)
+        return FALSE;
+    std::vector<bool> bNamed(aOrder.size(), false);
+    for (int nFrom : aOrder) {
+        if (nFrom < nTop || nFrom - nTop >= nCount || bNamed[static_cast<size_t>(nFrom - nTop)])
+            return FALSE;
+        bNamed[static_cast<size_t>(nFrom - nTop)] = true;
+    }
+    const size_t nEnd = static_cast<size_t>(nTop) + aOrder.size();
+    if (m_aRows.size() < nEnd)
+        m_aRows.resize(nEnd);
+    std::vector<std::unique_ptr<CGridRow>> taken(aOrder.size());
+    for (size_t i = 0; i < aOrder.size(); ++i)
+        taken[i] = std::move(m_aRows[static_cast<size_t>(aOrder[i])]);
+    std::move(taken.begin(), taken.end(), m_aRows.begin() + nTop);
+    return TRUE;
 }
 
 CMorvelPMDoc* CMorvelPMDoc::FindOpenList(const char* lpszPathName)

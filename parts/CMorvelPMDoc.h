@@ -80,8 +80,35 @@ public:
     CMorvelPMView* GetPartsView() const;
     // The columns of the list: the form's item count (at most 100).
     int GetColumnCount() const;
+    // ---- the rows ----------------------------------------------------------------------
+    // Element i of the row array is row i. An element may be null and the array may end
+    // before the rows in use (or run past them): such a row reads as empty. Every change of
+    // the rows goes through the operations below, which keep the array and the rows in use
+    // in step; they leave the views, the modified mark and the undo lists to the caller.
+    // The rows the file stores; the status bar shows them as "最大行".
+    int GetRowsInUse() const { return m_nRowsInUse; }
+    // Elements of the row array, the null ones included.
+    int GetRowArraySize() const { return static_cast<int>(m_aRows.size()); }
     // A row, or null when it was never written.
     CGridRow* GetRow(int nRow) const;
+    // The rows in use become nRows when they are fewer; TRUE when they grew.
+    BOOL ExtendRowsInUse(int nRows);
+    // Stores a cell's text as given, making its row when it has none (the array grows, the
+    // rows between stay null); the rows in use reach the row. TRUE when they grew; FALSE
+    // and nothing stored for a cell outside 0..MAX_COLUMNS-1 or a negative row.
+    BOOL SetCell(int nRow, int nCol, const CString& strText);
+    // nCount new empty rows after the array's last element; the rows in use stay.
+    void AllocateRows(int nCount);
+    // nCount unwritten rows at nRow (the rows from nRow on move down); the rows in use
+    // grow by nCount and reach the last new row.
+    void InsertEmptyRows(int nRow, int nCount);
+    // Removes row nRow (the rows below move up) and the rows in use fall by one, never
+    // below 0. FALSE, and nothing changes, when the row lies beyond the array.
+    BOOL RemoveRowAt(int nRow);
+    // Row nTop + i becomes the row that was row aOrder[i]: aOrder names each row of
+    // nTop..nTop+size-1 once (FALSE, and nothing changes, otherwise). The array grows to
+    // hold the range; the rows in use stay.
+    BOOL ReorderRows(int nTop, const std::vector<int>& aOrder);
     // The parts list open in a window from the file, or null.
     static CMorvelPMDoc* FindOpenList(const char* lpszPathName);
     // Appends rows after the rows in use (the row limit of every view grows when they pass
@@ -92,7 +119,7 @@ public:
     // ---- the list ----------------------------------------------------------------------
     int m_nZoom;                                    // percent
     std::vector<std::unique_ptr<CGridRow>> m_aRows; // element i is row i; may be null
-    int m_nRowsInUse;                               // rows the file stores
+    int m_nRowsInUse = 0;                           // rows the file stores
     CString m_strFormName;
     CPartFormFile m_form;
     int m_nRowsRead;        // rows read from the file (0 new)

@@ -215,7 +215,7 @@ void CMorvelPMView::TakeDocumentRows()
     if (pDoc == nullptr)
         return;
     m_nRowLimit = pDoc->m_nRowLimit;
-    m_nUsedRows = pDoc->m_nRowsInUse;
+    m_nUsedRows = pDoc->GetRowsInUse();
     m_nColumnCount = pDoc->GetColumnCount();
     m_nNumberWidthBase = NumberWidthFor(m_nRowLimit);
     for (int c = 0; c < MAX_COLUMNS; ++c) {
@@ -299,7 +299,7 @@ void CMorvelPMView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint)
     (void)lHint;
     (void)pHint;
     if (CMorvelPMDoc* pDoc = GetDocument())
-        m_nUsedRows = pDoc->m_nRowsInUse;
+        m_nUsedRows = pDoc->GetRowsInUse();
     ApplyZoom();
 }
 
@@ -436,16 +436,8 @@ void CMorvelPMView::SetCellText(const CString& strText, int nRow, int nCol)
         nCol >= MAX_COLUMNS)
         return;
     const CString strStored = m_bPlainCalculation ? StoredCellTextPlain(strText, nCol) : StoredCellText(strText, nCol);
-    const size_t nIndex = static_cast<size_t>(nRow);
-    if (nIndex >= pDoc->m_aRows.size())
-        pDoc->m_aRows.resize(nIndex + 1);
-    if (!pDoc->m_aRows[nIndex])
-        pDoc->m_aRows[nIndex] = std::make_unique<CGridRow>();
-    pDoc->m_aRows[nIndex]->m_strCell[nCol] = strStored;
-    if (pDoc->m_nRowsInUse <= nRow) {
-        pDoc->m_nRowsInUse = nRow + 1;
-        SetVScrollRange(pDoc->m_nRowsInUse);
-    }
+    if (pDoc->SetCell(nRow, nCol, strStored))
+        SetVScrollRange(pDoc->GetRowsInUse());
 }
 
 namespace {

@@ -64,10 +64,10 @@ bool CMorvelPMView::ReadClipboard()
 void CMorvelPMView::CopyBlockToClipboard(CRect rcBlock)
 {
     const CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || rcBlock.top > pDoc->m_nRowsInUse)
+    if (pDoc == nullptr || rcBlock.top > pDoc->GetRowsInUse())
         return;
-    if (rcBlock.bottom > pDoc->m_nRowsInUse)
-        rcBlock.bottom = pDoc->m_nRowsInUse - 1;
+    if (rcBlock.bottom > pDoc->GetRowsInUse())
+        rcBlock.bottom = pDoc->GetRowsInUse() - 1;
     rcBlock.left = std::clamp<LONG>(rcBlock.left, 0, CPMObj::MAX_COLUMNS - 1);
     rcBlock.right = std::clamp<LONG>(rcBlock.right, rcBlock.left, CPMObj::MAX_COLUMNS - 1);
     m_exchangeList.DeleteAll();
@@ -112,9 +112,9 @@ void CMorvelPMView::OnEditCut()
                                                               : CPartsShared::copyCells;
     CRect rcBlock = GetSelectionBlock();
     int nUndoKind = m_nUndoKind; // nothing below the used rows is cut: the kind stays
-    if (rcBlock.top <= pDoc->m_nRowsInUse) {
-        if (rcBlock.bottom > pDoc->m_nRowsInUse)
-            rcBlock.bottom = pDoc->m_nRowsInUse - 1;
+    if (rcBlock.top <= pDoc->GetRowsInUse()) {
+        if (rcBlock.bottom > pDoc->GetRowsInUse())
+            rcBlock.bottom = pDoc->GetRowsInUse() - 1;
         if (m_nSelectMode == selectRows) {
             CPartsShared::s_nCopyMode = CPartsShared::copyRows;
             CopyBlockToClipboard(rcBlock);
@@ -158,8 +158,7 @@ void CMorvelPMView::OnEditPaste()
     if (bTiling) {
         CRect rcTarget = m_rcSelection;
         rcTarget.bottom = std::min<LONG>(rcTarget.bottom, m_nRowLimit - 1);
-        if (pDoc->m_nRowsInUse <= rcTarget.bottom)
-            pDoc->m_nRowsInUse = rcTarget.bottom + 1;
+        pDoc->ExtendRowsInUse(static_cast<int>(rcTarget.bottom) + 1);
         rcTarget = Ordered(rcTarget);
         if (ReadClipboard()) {
             SaveBlockForUndo(rcTarget);
@@ -177,7 +176,7 @@ void CMorvelPMView::OnEditPaste()
             pDoc->SetModifiedFlag(TRUE);
             nUndoKind = nKind == selectColumn ? undoPasteColumn : undoPasteTiled;
         }
-        SetVScrollRange(pDoc->m_nRowsInUse);
+        SetVScrollRange(pDoc->GetRowsInUse());
     } else if (nKind == selectNone && nMode == CPartsShared::copyCells) {
         if (ReadClipboard()) {
             const CRect rcSource = m_exchangeList.GetBlock();
@@ -202,7 +201,7 @@ void CMorvelPMView::OnEditPaste()
             nUndoKind = undoPasteCells;
         }
     } else if (nKind == selectNone && nMode == CPartsShared::copyRows) {
-        const int nRowsInUse = pDoc->m_nRowsInUse;
+        const int nRowsInUse = pDoc->GetRowsInUse();
         if (ReadClipboard() && CheckFileRowLimit(std::max(nRowsInUse, m_nCurrentRow) +
                                                  static_cast<long long>(m_exchangeList.GetCount()))) {
             const CRect rcSource = m_exchangeList.GetBlock();

@@ -131,10 +131,8 @@ void CMorvelPMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     // While the trail byte of a double-byte character is still to come, the editor shows
     // the characters before it.
     StyleCellEdit(WholeCharacters(CPartsShared::s_strTypedText));
-    if (m_nCurrentRow >= pDoc->m_nRowsInUse) {
-        pDoc->m_nRowsInUse = m_nCurrentRow + 1;
-        SetVScrollRange(pDoc->m_nRowsInUse);
-    }
+    if (pDoc->ExtendRowsInUse(m_nCurrentRow + 1))
+        SetVScrollRange(pDoc->GetRowsInUse());
     pDoc->SetModifiedFlag(TRUE);
     m_nEditState = editOpen;
 }
@@ -158,10 +156,8 @@ void CMorvelPMView::OpenEditOnCell()
             CNumberRules::FormatByPicture(std::atof(strText), pDoc->m_form.GetItem(m_nCurrentCol, 3), true);
     StyleCellEdit(strText);
     m_nEditState = editOpen;
-    if (m_nCurrentRow >= pDoc->m_nRowsInUse) {
-        pDoc->m_nRowsInUse = m_nCurrentRow + 1;
-        SetVScrollRange(pDoc->m_nRowsInUse);
-    }
+    if (pDoc->ExtendRowsInUse(m_nCurrentRow + 1))
+        SetVScrollRange(pDoc->GetRowsInUse());
 }
 
 void CMorvelPMView::OnLButtonDblClk(UINT nFlags, CPoint point)
@@ -436,8 +432,7 @@ void CMorvelPMView::AllocateRows(int nCount)
     CMorvelPMDoc* pDoc = GetDocument();
     if (pDoc == nullptr || nCount <= 0)
         return;
-    for (int i = 0; i < nCount; ++i)
-        pDoc->m_aRows.push_back(std::make_unique<CGridRow>());
+    pDoc->AllocateRows(nCount);
 }
 
 int CMorvelPMView::InsertRowsQuiet(int nRow, int nCount)
@@ -446,27 +441,20 @@ int CMorvelPMView::InsertRowsQuiet(int nRow, int nCount)
     if (pDoc == nullptr || nRow < 0 || nRow >= m_nRowLimit || nCount <= 0)
         return 0;
     // Rows the list's file could not hold are not inserted at all (the user is told why).
-    if (!CheckFileRowLimit(std::max<long long>(pDoc->m_nRowsInUse, nRow) + nCount))
+    if (!CheckFileRowLimit(std::max<long long>(pDoc->GetRowsInUse(), nRow) + nCount))
         return 0;
-    const size_t nIndex = static_cast<size_t>(nRow);
-    if (pDoc->m_aRows.size() < nIndex)
-        pDoc->m_aRows.resize(nIndex);
-    // The new rows stay unallocated (empty) until a cell of theirs is written.
-    std::vector<std::unique_ptr<CGridRow>> fresh(static_cast<size_t>(nCount));
-    pDoc->m_aRows.insert(pDoc->m_aRows.begin() + nRow, std::make_move_iterator(fresh.begin()),
-                         std::make_move_iterator(fresh.end()));
-    pDoc->m_nRowsInUse = std::max(pDoc->m_nRowsInUse + nCount, nRow + nCount);
+    pDoc->InsertEmptyRows(nRow, nCount);
     // Rows pushed past the row limit would read as empty and be saved empty: the limit
     // grows (as opening a long list makes it) so that every row stays.
-    if (pDoc->m_nRowsInUse > m_nRowLimit) {
+    if (pDoc->GetRowsInUse() > m_nRowLimit) {
         POSITION pos = pDoc->GetFirstViewPosition();
         while (pos != nullptr) {
             if (auto* pView = dynamic_cast<CMorvelPMView*>(pDoc->GetNextView(pos)))
-                pView->GrowRowLimit(pDoc->m_nRowsInUse);
+                pView->GrowRowLimit(pDoc->GetRowsInUse());
         }
         pDoc->m_nRowLimit = std::max(pDoc->m_nRowLimit, m_nRowLimit);
     }
-    SetVScrollRange(pDoc->m_nRowsInUse);
+    SetVScrollRange(pDoc->GetRowsInUse());
     return nCount;
 }
 
@@ -489,19 +477,15 @@ void CMorvelPMView::InsertRow(int nRow)
 void CMorvelPMView::RemoveRow(int nRow)
 {
     CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || nRow < 0 || nRow >= m_nRowLimit ||
-        static_cast<size_t>(nRow) >= pDoc->m_aRows.size())
+    if (pDoc == nullptr || nRow < 0 || nRow >= m_nRowLimit || !pDoc->RemoveRowAt(nRow))
         return;
-    pDoc->m_aRows.erase(pDoc->m_aRows.begin() + nRow);
-    pDoc->m_nRowsInUse = std::max(0, pDoc->m_nRowsInUse - 1);
-    SetVScrollRange(pDoc->m_nRowsInUse);
+    SetVScrollRange(pDoc->GetRowsInUse());
 }
 
 void CMorvelPMView::DeleteRow(int nRow)
 {
     CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || nRow < 0 || nRow >= m_nRowLimit ||
-        static_cast<size_t>(nRow) >= pDoc->m_aRows.size())
+    if (pDoc == nullptr || nRow < 0 || nRow >= m_nRowLimit || nRow >= pDoc->GetRowArraySize())
         return;
     RemoveRow(nRow);
     InvalidateRows(nRow, m_nRowLimit - 1, TRUE);
@@ -558,9 +542,9 @@ void CMorvelPMView::OnDeleteRow()
     CRect rcRange;
     NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
                        &rcRange);
-    if (m_nSelectMode == selectRows && rcRange.top <= pDoc->m_nRowsInUse) {
+    if (m_nSelectMode == selectRows && rcRange.top <= pDoc->GetRowsInUse()) {
         const int nTop = std::max(0, static_cast<int>(rcRange.top));
-        const int nBottom = std::min<int>(rcRange.bottom, pDoc->m_nRowsInUse - 1);
+        const int nBottom = std::min<int>(rcRange.bottom, pDoc->GetRowsInUse() - 1);
         for (int r = nTop; r <= nBottom; ++r)
             RemoveRow(nTop);
         m_nCurrentCol = 0;

@@ -80,7 +80,7 @@ int CMorvelPMView::FindNext(WPARAM nFlags, const char* lpszText)
             if (const int nPos = MatchCell(r0, c, nFlags, strFind); nPos >= 0)
                 return found(r0, c, nPos);
         const int nRowFrom = bSelection ? std::max<int>(r0 + 1, rc.top) : r0 + 1;
-        const int nRowTo = bSelection ? std::min<int>(pDoc->m_nRowsInUse, rc.bottom) : pDoc->m_nRowsInUse;
+        const int nRowTo = bSelection ? std::min<int>(pDoc->GetRowsInUse(), rc.bottom) : pDoc->GetRowsInUse();
         const int nColFrom = bSelection ? std::max<int>(rc.left, 0) : 0;
         const int nColTo = bSelection ? std::min<int>(rc.right, nLastCol) : nLastCol;
         for (int r = nRowFrom; r <= nRowTo; ++r)
@@ -267,16 +267,13 @@ int CMorvelPMView::SortRowsBy(int nCol, int nTop, int nBottom, bool bAscending)
     if (pDoc == nullptr || nCol < 0 || nCol >= m_nColumnCount)
         return 0;
     nTop = std::max(0, nTop);
-    if (nBottom >= pDoc->m_nRowsInUse)
-        nBottom = pDoc->m_nRowsInUse - 1;
+    if (nBottom >= pDoc->GetRowsInUse())
+        nBottom = pDoc->GetRowsInUse() - 1;
     if (nTop > nBottom)
         return 0;
-    // Every row of the range exists as an element (an unwritten one sorts as an empty row).
-    if (pDoc->m_aRows.size() <= static_cast<size_t>(nBottom))
-        pDoc->m_aRows.resize(static_cast<size_t>(nBottom) + 1);
     const bool bText = GetAttribute(nCol).Find("文字"_sj) >= 0;
     struct CKeyed {
-        std::unique_ptr<CGridRow> pRow;
+        int nRow;
         double dValue;
         const CString* pText;
     };
@@ -284,9 +281,10 @@ int CMorvelPMView::SortRowsBy(int nCol, int nTop, int nBottom, bool bAscending)
     std::vector<CKeyed> keyed;
     keyed.reserve(static_cast<size_t>(nBottom - nTop + 1));
     for (int r = nTop; r <= nBottom; ++r) {
-        std::unique_ptr<CGridRow>& pRow = pDoc->m_aRows[static_cast<size_t>(r)];
+        // An unwritten row sorts as an empty row.
+        const CGridRow* pRow = pDoc->GetRow(r);
         const CString* pText = pRow != nullptr ? &pRow->m_strCell[nCol] : &s_strEmpty;
-        keyed.push_back({std::move(pRow), bText ? 0.0 : CNumberRules::ReadNumber(*pText), pText});
+        keyed.push_back({r, bText ? 0.0 : CNumberRules::ReadNumber(*pText), pText});
     }
     // Rows with equal keys keep their order.
     if (bText) {
@@ -299,8 +297,11 @@ int CMorvelPMView::SortRowsBy(int nCol, int nTop, int nBottom, bool bAscending)
             return bAscending ? a.dValue < b.dValue : a.dValue > b.dValue;
         });
     }
-    for (int r = nTop; r <= nBottom; ++r)
-        pDoc->m_aRows[static_cast<size_t>(r)] = std::move(keyed[static_cast<size_t>(r - nTop)].pRow);
+    std::vector<int> aOrder;
+    aOrder.reserve(keyed.size());
+    for (const CKeyed& k : keyed)
+        aOrder.push_back(k.nRow);
+    pDoc->ReorderRows(nTop, aOrder);
     InvalidateRows(nTop, nBottom, true);
     pDoc->SetModifiedFlag(TRUE);
     pDoc->UpdateAllViews(nullptr);

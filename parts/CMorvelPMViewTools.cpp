@@ -84,8 +84,8 @@ int CMorvelPMView::ApplyRateChange(const CRateChangeRequest& request)
         rcBlock.SetRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow);
     // The change stops at the last used row: the row after it is no part of the list, and a
     // formula such as "+100" would otherwise start a new row out of nothing.
-    if (rcBlock.bottom >= pDoc->m_nRowsInUse)
-        rcBlock.bottom = pDoc->m_nRowsInUse - 1;
+    if (rcBlock.bottom >= pDoc->GetRowsInUse())
+        rcBlock.bottom = pDoc->GetRowsInUse() - 1;
     const int nCol = rcBlock.right;
     if (!IsNumericColumn(nCol))
         return 0;
@@ -141,8 +141,8 @@ void CMorvelPMView::OnRangeAdd()
     CRect rcBlock;
     NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
                        &rcBlock);
-    if (rcBlock.bottom >= pDoc->m_nRowsInUse)
-        rcBlock.bottom = pDoc->m_nRowsInUse;
+    if (rcBlock.bottom >= pDoc->GetRowsInUse())
+        rcBlock.bottom = pDoc->GetRowsInUse();
     for (int r = std::max<int>(0, rcBlock.top); r <= rcBlock.bottom; ++r) {
         CString strNormal;
         NormalizeNumberText(rcBlock.left, strNormal, GetCellText(r, rcBlock.left));

@@ -17,7 +17,7 @@ void CMorvelPMView::SaveSelectionInto(CPMObjList& list, bool bForRowDelete)
     const CMorvelPMDoc* pDoc = GetDocument();
     if (pDoc == nullptr)
         return;
-    const int nUsed = pDoc->m_nRowsInUse;
+    const int nUsed = pDoc->GetRowsInUse();
     CRect rc;
     if (m_nSelectMode == selectNone)
         rc.SetRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow);

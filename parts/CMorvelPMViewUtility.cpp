@@ -205,7 +205,7 @@ CString CMorvelPMView::GetStatusText() const
     const CMorvelPMDoc* pDoc = GetDocument();
     CString str;
     str.Format("%4d 行 %3d 列  最大行 %d "_sj, m_nCurrentRow + 1, m_nCurrentCol + 1,
-               pDoc != nullptr ? pDoc->m_nRowsInUse : m_nUsedRows);
+               pDoc != nullptr ? pDoc->GetRowsInUse() : m_nUsedRows);
     return str;
 }
 
