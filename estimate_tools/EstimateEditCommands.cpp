@@ -142,13 +142,11 @@ bool AppendRowsToPartsFile(const CMorvelEMView& view, int nFirstRow, int nLastRo
             pRow->m_strCell[nPartsCol] = view.GetCellText(r, nEstimateCol);
         rows.push_back(std::move(pRow));
     }
-    const size_t nInUse = static_cast<size_t>(std::max(0, list.m_nRowsInUse));
-    list.m_aRows.resize(std::max(list.m_aRows.size(), nInUse));
-    size_t nAt = nInUse;
+    std::vector<std::unique_ptr<CGridRow>> copies;
+    copies.reserve(rows.size());
     for (const auto& pRow : rows)
-        list.m_aRows.insert(list.m_aRows.begin() + static_cast<std::ptrdiff_t>(nAt++),
-                            std::make_unique<CGridRow>(*pRow));
-    list.m_nRowsInUse = static_cast<int>(nAt);
+        copies.push_back(std::make_unique<CGridRow>(*pRow));
+    list.AppendRows(std::move(copies));
     // Written in place, whole or not at all (the framework's save replaces the file only
     // once the new one is complete, and reports a failure).
     if (!list.CDocument::OnSaveDocument(lpszPath))

@@ -28,7 +28,7 @@ int ReadWord(CArchive& ar)
 std::string WriteCsv(const CMorvelPMView& view, const std::vector<BOOL>& ticks)
 {
     const CMorvelPMDoc* pDoc = view.GetDocument();
-    const int nRows = pDoc != nullptr ? pDoc->m_nRowsInUse : 0;
+    const int nRows = pDoc != nullptr ? pDoc->GetRowsInUse() : 0;
     const int nColumns = std::min(static_cast<int>(ticks.size()), view.GetColumnCount());
     std::string text;
     text.reserve(static_cast<size_t>(std::max(0, nRows)) * 64);
