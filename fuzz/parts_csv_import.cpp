@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::vector<int> mapping = {0, 1, 2, 3, 4, 27};
     const int nRows = PartsImport::InsertCsvRows(*list.view, 1, text, mapping);
     FUZZ_CHECK(nRows >= 0);
-    FUZZ_CHECK(list.doc.m_nRowsInUse == 2 + nRows);
+    FUZZ_CHECK(list.doc.GetRowsInUse() == 2 + nRows);
     FUZZ_CHECK(list.view->GetCellText(0, 0) == "above");
     FUZZ_CHECK(list.view->GetCellText(1 + nRows, 0) == "below");
     for (int r = 1; r <= nRows; ++r) {
@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CTextList back;
     const std::vector<int> identity = {0, 1, 2, 3, 4, 5};
     const int nBack = PartsImport::InsertCsvRows(*back.view, 0, written, identity);
-    FUZZ_CHECK(nBack == list.doc.m_nRowsInUse);
+    FUZZ_CHECK(nBack == list.doc.GetRowsInUse());
     for (int r = 0; r < nBack; ++r) {
         for (int c = 0; c < 6; ++c) {
             CString strWritten = list.view->GetCellText(r, c);

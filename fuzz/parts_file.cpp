@@ -79,8 +79,7 @@ const CString& CellText(const CMorvelPMDoc& doc, int nRow, int nCol)
 std::vector<BYTE> State(CMorvelPMDoc& doc)
 {
     std::vector<BYTE> bytes = Store(doc);
-    for (int n : {doc.m_nRowsInUse, doc.m_nRowsRead, doc.m_nRowLimit, doc.m_nZoom,
-                  static_cast<int>(doc.m_aRows.size())})
+    for (int n : {doc.GetRowsInUse(), doc.m_nRowsRead, doc.m_nRowLimit, doc.m_nZoom, doc.GetRowArraySize()})
         bytes.insert(bytes.end(), reinterpret_cast<const BYTE*>(&n), reinterpret_cast<const BYTE*>(&n + 1));
     return bytes;
 }
@@ -105,15 +104,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     PARTS_CHECK(pDoc->GetColumnCount() <= CMorvelPMDoc::MAX_COLUMNS);
-    PARTS_CHECK(static_cast<size_t>(pDoc->m_nRowsInUse) == pDoc->m_aRows.size());
-    PARTS_CHECK(pDoc->m_nRowsInUse <= pDoc->m_nRowLimit);
+    PARTS_CHECK(pDoc->GetRowsInUse() == pDoc->GetRowArraySize());
+    PARTS_CHECK(pDoc->GetRowsInUse() <= pDoc->m_nRowLimit);
     PARTS_CHECK(pDoc->m_nZoom >= CMorvelPMDoc::MIN_ZOOM && pDoc->m_nZoom <= CMorvelPMDoc::MAX_ZOOM);
 
     const std::vector<BYTE> first = Store(*pDoc);
     auto pAgain = NewDocument();
     PARTS_CHECK(Load(*pAgain, first.data(), first.size()));
-    PARTS_CHECK(pAgain->m_nRowsInUse == pDoc->m_nRowsInUse);
-    for (int r = 0; r < pDoc->m_nRowsInUse; ++r) {
+    PARTS_CHECK(pAgain->GetRowsInUse() == pDoc->GetRowsInUse());
+    for (int r = 0; r < pDoc->GetRowsInUse(); ++r) {
         for (int c = 0; c < pDoc->GetColumnCount(); ++c)
             PARTS_CHECK(CellText(*pAgain, r, c) == CellText(*pDoc, r, c));
     }

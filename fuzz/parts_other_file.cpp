@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int nRows = static_cast<int>(other.rows.size());
     const int nInserted = PartsImport::InsertOtherRows(*pView, 0, other, mapping);
     FUZZ_CHECK(nInserted == (nRows > 0 ? nRows : 0));
-    FUZZ_CHECK(pDoc->m_nRowsInUse == nInserted);
+    FUZZ_CHECK(pDoc->GetRowsInUse() == nInserted);
     // Text columns hold what the file held; number columns their number form of it.
     for (int r = 0; r < nInserted; ++r) {
         for (int c = 0; c < pView->GetColumnCount(); ++c) {
