@@ -167,7 +167,7 @@ void RunBenchmark()
     pDoc->AddView(pView);
     pView->TakeDocumentRows();
     const CTimes recalc = Measure([&] {
-        for (int r = 0; r < pDoc->m_nRowsInUse; ++r)
+        for (int r = 0; r < pDoc->GetRowsInUse(); ++r)
             pView->CalcRow(r, 0);
     });
     std::printf("  recalc      %8.3f ms   (cpu %8.3f ms)\n", recalc.wall, recalc.cpu);
@@ -175,7 +175,7 @@ void RunBenchmark()
     // put together as a text (what the quick way replaces; the same texts result).
     pView->SetPlainCalculation(true);
     const CTimes recalcPlain = Measure([&] {
-        for (int r = 0; r < pDoc->m_nRowsInUse; ++r)
+        for (int r = 0; r < pDoc->GetRowsInUse(); ++r)
             pView->CalcRow(r, 0);
     });
     pView->SetPlainCalculation(false);
@@ -183,7 +183,7 @@ void RunBenchmark()
 
     bool bAscending = false;
     const CTimes sort = Measure([&] {
-        pView->SortRowsBy(4, 0, pDoc->m_nRowsInUse - 1, bAscending);
+        pView->SortRowsBy(4, 0, pDoc->GetRowsInUse() - 1, bAscending);
         bAscending = !bAscending;
     });
     std::printf("  sort        %8.3f ms   (cpu %8.3f ms)\n", sort.wall, sort.cpu);
