@@ -27,7 +27,7 @@ protected:
 TEST_F(PartsCalcTest, TypingAQuantityAndAPriceRecalculatesTheRow)
 {
     Type(0, 0, "異形棒鋼");
-    EXPECT_EQ(1, p.doc->m_nRowsInUse);
+    EXPECT_EQ(1, p.doc->GetRowsInUse());
     EXPECT_TRUE(p.doc->IsModified());
     Type(0, 1, "12.5");
     // B*D with D empty: the amount is left alone.
@@ -100,13 +100,13 @@ TEST_F(PartsCalcTest, FormulasStopOnOperandsThatAreNotNumbersAsEachEvaluationSay
 TEST_F(PartsCalcTest, TheRowLimitBoundsTheStore)
 {
     p.view->SetCellText("x", 1099, 0);
-    EXPECT_EQ(1100, p.doc->m_nRowsInUse);
+    EXPECT_EQ(1100, p.doc->GetRowsInUse());
     EXPECT_EQ(1100, p.view->GetUsedRows());
     EXPECT_EQ(nullptr, p.doc->GetRow(500));
     EXPECT_EQ("", Cell(500, 0));
     p.view->SetCellText("y", 1100, 0);
     p.view->SetCellText("y", 0, 6);
     p.view->SetCellText("y", -1, 0);
-    EXPECT_EQ(1100u, p.doc->m_aRows.size());
+    EXPECT_EQ(1100, p.doc->GetRowArraySize());
     EXPECT_EQ("", Cell(0, 6));
 }

@@ -122,7 +122,7 @@ TEST_F(PartsClipboardTest, ModifierKeysLeaveTheSelectionToTheClipboardAndRowKeys
     const int nLastCol = m_pView->GetColumnCount() - 1;
     const auto before = AllCells();
     const std::string strName1 = Cell(1, colName);
-    ASSERT_EQ(5, m_pDoc->m_nRowsInUse);
+    ASSERT_EQ(5, m_pDoc->GetRowsInUse());
 
     // Four rows by their numbers: Ctrl+C puts all four on the clipboard, Ctrl+V at a cell
     // inserts all four there.
@@ -134,7 +134,7 @@ TEST_F(PartsClipboardTest, ModifierKeysLeaveTheSelectionToTheClipboardAndRowKeys
     EXPECT_EQ(4, ClipboardRecords());
     Click(colName, 5);
     Keys(Qt::ControlModifier, Qt::Key_V);
-    EXPECT_EQ(9, m_pDoc->m_nRowsInUse);
+    EXPECT_EQ(9, m_pDoc->GetRowsInUse());
     for (int r = 0; r < 4; ++r)
         EXPECT_EQ(Cell(r, colName), Cell(5 + r, colName)) << r;
 
@@ -143,13 +143,13 @@ TEST_F(PartsClipboardTest, ModifierKeysLeaveTheSelectionToTheClipboardAndRowKeys
     DragRowNumbers(5, 6);
     Keys(Qt::ControlModifier, Qt::Key_X);
     EXPECT_EQ(2, ClipboardRecords());
-    EXPECT_EQ(7, m_pDoc->m_nRowsInUse);
+    EXPECT_EQ(7, m_pDoc->GetRowsInUse());
     DragRowNumbers(5, 6);
     Keys(Qt::ControlModifier, Qt::Key_Delete);
     EXPECT_EQ(before, AllCells());
     DragRowNumbers(1, 2);
     Keys(Qt::ControlModifier, Qt::Key_Insert);
-    EXPECT_EQ(7, m_pDoc->m_nRowsInUse);
+    EXPECT_EQ(7, m_pDoc->GetRowsInUse());
     EXPECT_EQ("", Cell(2, colName));
     EXPECT_EQ(strName1, Cell(3, colName));
     DragRowNumbers(3, 4);
@@ -170,7 +170,7 @@ TEST_F(PartsClipboardTest, ModifierKeysLeaveTheSelectionToTheClipboardAndRowKeys
     ASSERT_EQ(columns, Selection());
     Keys(Qt::ControlModifier, Qt::Key_C);
     EXPECT_EQ(columns, Selection());
-    EXPECT_EQ(m_pDoc->m_nRowsInUse, ClipboardRecords());
+    EXPECT_EQ(m_pDoc->GetRowsInUse(), ClipboardRecords());
 }
 
 TEST_F(PartsClipboardTest, TheClipboardFormatIsTheRecordListByteForByte)
@@ -201,7 +201,7 @@ TEST_F(PartsClipboardTest, CopiedCellsPasteAsABlockAtTheCurrentCellAndUndoEmptie
     for (int r = 10; r <= 12; ++r)
         for (int c = colName; c <= colQty; ++c)
             EXPECT_EQ(copied[i++], Cell(r, c)) << r << "," << c;
-    EXPECT_EQ(13, m_pDoc->m_nRowsInUse);
+    EXPECT_EQ(13, m_pDoc->GetRowsInUse());
     EXPECT_EQ(1, Enabled(ID_EDIT_UNDO));
     Command(ID_EDIT_UNDO);
     for (int r = 10; r <= 12; ++r)
@@ -250,7 +250,7 @@ TEST_F(PartsClipboardTest, RowsCutAndPastedElsewhereMoveAndUndoTakesThemBack)
     const std::string strRow2 = Cell(2, colName), strRow3 = Cell(3, colName);
     SelectRows(2, 3);
     Command(ID_EDIT_CUT);
-    EXPECT_EQ(3, m_pDoc->m_nRowsInUse);
+    EXPECT_EQ(3, m_pDoc->GetRowsInUse());
     Command(ID_EDIT_UNDO);
     EXPECT_EQ(before, AllCells());
     // Copy rows 2..3 and paste them as rows at row 0: two rows are inserted there.
@@ -258,7 +258,7 @@ TEST_F(PartsClipboardTest, RowsCutAndPastedElsewhereMoveAndUndoTakesThemBack)
     Command(ID_EDIT_COPY);
     Click(colQty, 0);
     Command(ID_EDIT_PASTE);
-    EXPECT_EQ(7, m_pDoc->m_nRowsInUse);
+    EXPECT_EQ(7, m_pDoc->GetRowsInUse());
     EXPECT_EQ(strRow2, Cell(0, colName));
     EXPECT_EQ(strRow3, Cell(1, colName));
     EXPECT_EQ(strRow2, Cell(4, colName));
@@ -298,7 +298,7 @@ TEST_F(PartsClipboardTest, RowsGoFromOneWindowToAnother)
     Pump();
     Click(colName, 4);
     Command(ID_EDIT_PASTE);
-    EXPECT_EQ(7, pOther->m_nRowsInUse);
+    EXPECT_EQ(7, pOther->GetRowsInUse());
     EXPECT_EQ(first[0], Cell(4, colName));
     EXPECT_EQ(first[1], Cell(5, colName));
 }
@@ -306,14 +306,14 @@ TEST_F(PartsClipboardTest, RowsGoFromOneWindowToAnother)
 TEST_F(PartsClipboardTest, DamagedClipboardContentChangesNothing)
 {
     const auto before = AllCells();
-    const int nRows = m_pDoc->m_nRowsInUse;
+    const int nRows = m_pDoc->GetRowsInUse();
     const auto tryPaste = [&](const std::vector<BYTE>& bytes, int nMode) {
         PutOnClipboard(bytes);
         CPartsShared::s_nCopyMode = nMode;
         Click(colName, 1);
         Command(ID_EDIT_PASTE);
         EXPECT_EQ(before, AllCells());
-        EXPECT_EQ(nRows, m_pDoc->m_nRowsInUse);
+        EXPECT_EQ(nRows, m_pDoc->GetRowsInUse());
     };
     for (int nMode : {CPartsShared::copyCells, CPartsShared::copyRows}) {
         SCOPED_TRACE(nMode);

@@ -189,7 +189,7 @@ TEST_F(PartsDialogCommandsTest, CsvInputGoesThroughTheMappingDialogAndInsertsAtT
     std::vector<std::string> before;
     for (int c = 0; c < m_pView->GetColumnCount(); ++c)
         before.push_back(Cell(2, c));
-    const int nRowsBefore = m_pDoc->m_nRowsInUse;
+    const int nRowsBefore = m_pDoc->GetRowsInUse();
 
     CDialogAnswerer answerer;
     answerer.AnswerFileDialog(SystemPathFromNative(native));
@@ -218,7 +218,7 @@ TEST_F(PartsDialogCommandsTest, CsvInputGoesThroughTheMappingDialogAndInsertsAtT
     EXPECT_EQ((std::vector<std::string>{"部材名", "規格", "数量", "単位", "単価", "金額", "備考"}), rows);
     EXPECT_EQ(std::vector<int>(5, 29), listRows);
 
-    EXPECT_EQ(nRowsBefore + 2, m_pDoc->m_nRowsInUse);
+    EXPECT_EQ(nRowsBefore + 2, m_pDoc->GetRowsInUse());
     EXPECT_EQ("鉄筋", Cell(2, colName));
     EXPECT_EQ("b,c", Cell(2, colSpec));
     EXPECT_DOUBLE_EQ(12.5, std::atof(Cell(2, colQty).c_str()));
@@ -318,7 +318,7 @@ TEST_F(PartsDialogCommandsTest, AnotherPartsFileIsMappedThroughTheMappingDialogB
     EXPECT_EQ("番線", Cell(2, colName));
     EXPECT_EQ("60.000000", Cell(2, colPrice));
     EXPECT_EQ(oldRow1, Cell(3, colName));
-    EXPECT_EQ(7, m_pDoc->m_nRowsInUse);
+    EXPECT_EQ(7, m_pDoc->GetRowsInUse());
     EXPECT_TRUE(m_pDoc->IsModified());
 }
 

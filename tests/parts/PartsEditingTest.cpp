@@ -141,18 +141,18 @@ TEST_F(PartsEditingTest, RowInsertPushesTheRowsDownAndUndoAndRedoTakeItOutAndBac
     EXPECT_EQ(0, Enabled(ID_EDIT_UNDO));
     Click(colQty, 2);
     Command(ID_ROW_INSERT_CTX);
-    EXPECT_EQ(6, m_pDoc->m_nRowsInUse);
+    EXPECT_EQ(6, m_pDoc->GetRowsInUse());
     EXPECT_EQ("", Cell(2, colName));
     EXPECT_EQ(row2, Row(3));
     EXPECT_EQ(1, Enabled(ID_EDIT_UNDO));
     EXPECT_EQ(0, Enabled(ID_EDIT_REDO));
     Command(ID_EDIT_UNDO);
-    EXPECT_EQ(5, m_pDoc->m_nRowsInUse);
+    EXPECT_EQ(5, m_pDoc->GetRowsInUse());
     EXPECT_EQ(row2, Row(2));
     EXPECT_EQ(0, Enabled(ID_EDIT_UNDO));
     EXPECT_EQ(1, Enabled(ID_EDIT_REDO));
     Command(ID_EDIT_REDO);
-    EXPECT_EQ(6, m_pDoc->m_nRowsInUse);
+    EXPECT_EQ(6, m_pDoc->GetRowsInUse());
     EXPECT_EQ(row2, Row(3));
     EXPECT_EQ("", Cell(2, colName));
 }
@@ -164,7 +164,7 @@ TEST_F(PartsEditingTest, RowsInsertedFromASelectionMadeUpwardsAreTheOnesUndoTake
     Click(colName, 4);
     SelectRows(4, 2);
     Command(ID_ROW_INSERT);
-    EXPECT_EQ(8, m_pDoc->m_nRowsInUse);
+    EXPECT_EQ(8, m_pDoc->GetRowsInUse());
     for (int r = 4; r <= 6; ++r)
         EXPECT_EQ("", Cell(r, colName)) << r;
     Command(ID_EDIT_UNDO);
@@ -178,13 +178,13 @@ TEST_F(PartsEditingTest, RowDeleteOfASelectionAndItsUndoRedoUndo)
     Click(colName, 1);
     SelectRows(1, 3);
     Command(ID_ROW_DELETE_CTX);
-    EXPECT_EQ(2, m_pDoc->m_nRowsInUse);
+    EXPECT_EQ(2, m_pDoc->GetRowsInUse());
     EXPECT_EQ(row4, Row(1));
     EXPECT_EQ(CMorvelView::selectNone, m_pView->GetSelectMode());
     Command(ID_EDIT_UNDO);
     EXPECT_EQ(before, AllCells());
     Command(ID_EDIT_REDO);
-    EXPECT_EQ(2, m_pDoc->m_nRowsInUse);
+    EXPECT_EQ(2, m_pDoc->GetRowsInUse());
     EXPECT_EQ(row4, Row(1));
     Command(ID_EDIT_UNDO);
     EXPECT_EQ(before, AllCells());
@@ -195,7 +195,7 @@ TEST_F(PartsEditingTest, UndoOfAOneRowDeleteBringsBackEveryCellOfTheRow)
     const auto before = AllCells();
     Click(colPrice, 2);
     Command(ID_ROW_DELETE);
-    EXPECT_EQ(4, m_pDoc->m_nRowsInUse);
+    EXPECT_EQ(4, m_pDoc->GetRowsInUse());
     Command(ID_EDIT_UNDO);
     EXPECT_EQ(before, AllCells());
 }
@@ -205,7 +205,7 @@ TEST_F(PartsEditingTest, ADeleteOfRowsPastTheUsedRowsTakesOnlyTheUsedOnes)
     Click(colName, 2);
     SelectRows(2, 9);
     Command(ID_ROW_DELETE);
-    EXPECT_EQ(2, m_pDoc->m_nRowsInUse);
+    EXPECT_EQ(2, m_pDoc->GetRowsInUse());
     EXPECT_EQ("", Cell(2, colName));
 }
 
@@ -242,7 +242,7 @@ TEST_F(PartsEditingTest, AnInsertIntoAFullGridRaisesTheLimitAndKeepsEveryRow)
     const int nLimit = m_pView->GetRowLimit();
     const std::string strLast = "last row";
     m_pView->SetCellText(CString(strLast), nLimit - 1, colName);
-    EXPECT_EQ(nLimit, m_pDoc->m_nRowsInUse);
+    EXPECT_EQ(nLimit, m_pDoc->GetRowsInUse());
     Click(colName, 0);
     Command(ID_ROW_INSERT);
     EXPECT_GT(m_pView->GetRowLimit(), nLimit);

@@ -30,8 +30,8 @@ protected:
         EXPECT_EQ("before", p.doc->m_strFormName.str());
         EXPECT_EQ(0, p.doc->m_form.GetCount());
         EXPECT_EQ(100, p.doc->m_nZoom);
-        EXPECT_TRUE(p.doc->m_aRows.empty());
-        EXPECT_EQ(0, p.doc->m_nRowsInUse);
+        EXPECT_EQ(0, p.doc->GetRowArraySize());
+        EXPECT_EQ(0, p.doc->GetRowsInUse());
         EXPECT_EQ(0, p.doc->m_nRowsRead);
         EXPECT_EQ(0, p.doc->m_aPrintForms.GetSize());
         EXPECT_EQ(before, Listing());
@@ -128,12 +128,12 @@ TEST_F(PartsFileBadInputTest, RandomBytesFailCleanlyOrReadAsAConsistentList)
         MessageBoxRecorder boxes;
         if (p.doc->OnOpenDocument(Path("random.mbd"))) {
             EXPECT_TRUE(boxes.entries.empty());
-            EXPECT_EQ(static_cast<size_t>(p.doc->m_nRowsInUse), p.doc->m_aRows.size());
-            EXPECT_LE(p.doc->m_nRowsInUse, p.doc->m_nRowLimit);
+            EXPECT_EQ(p.doc->GetRowsInUse(), p.doc->GetRowArraySize());
+            EXPECT_LE(p.doc->GetRowsInUse(), p.doc->m_nRowLimit);
             EXPECT_LE(p.doc->GetColumnCount(), 100);
         } else {
             EXPECT_EQ(1u, boxes.entries.size());
-            EXPECT_TRUE(p.doc->m_aRows.empty());
+            EXPECT_EQ(0, p.doc->GetRowArraySize());
             EXPECT_EQ(0, p.doc->m_form.GetCount());
         }
         EXPECT_EQ(bytes, Read("random.mbd"));

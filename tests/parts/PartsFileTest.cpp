@@ -23,7 +23,7 @@ TEST_F(PartsFileTest, AFileReadsIntoTheDocumentAndItsView)
     EXPECT_EQ(Sj("BUZAI.MBK"), p.doc->m_strFormName.str());
     EXPECT_EQ(6, p.doc->m_form.GetCount());
     EXPECT_EQ(2, p.doc->m_nRowsRead);
-    EXPECT_EQ(2, p.doc->m_nRowsInUse);
+    EXPECT_EQ(2, p.doc->GetRowsInUse());
     EXPECT_EQ(6, p.view->GetColumnCount());
     EXPECT_EQ(1100, p.view->GetRowLimit());
     // Cells as stored, no formatting on the way in.
@@ -57,12 +57,13 @@ TEST_F(PartsFileTest, SavingWritesTheFormatByteForByteAndReopensUnchanged)
     FillForm(p.doc->m_form, SamplePartItems());
     p.view->TakeDocumentRows();
     const char* cells[] = {"異形棒鋼", "12.500000", "kg", "98.000000", "1225.000000", "xyz"};
-    p.doc->m_aRows.resize(1);
-    p.doc->m_aRows[0] = std::make_unique<CGridRow>();
+    // Row 1 is in use but never written (rows arrive as registering them from an estimate
+    // brings them).
+    std::vector<std::unique_ptr<CGridRow>> rows(2);
+    rows[0] = std::make_unique<CGridRow>();
     for (int c = 0; c < 6; ++c)
-        p.doc->m_aRows[0]->m_strCell[c] = CString::FromUtf8(cells[c]);
-    // Row 1 is in use but never written.
-    p.doc->m_nRowsInUse = 2;
+        rows[0]->m_strCell[c] = CString::FromUtf8(cells[c]);
+    p.doc->AppendRows(std::move(rows));
     for (auto [title, folder] : {std::pair{"部材表.MBP", "C:\\MORVEL\\FORM\\"}, std::pair{"集計", ""}}) {
         auto* pEntry = new CPrintFormEntry;
         pEntry->m_strTitle = CString::FromUtf8(title);
@@ -90,8 +91,8 @@ TEST_F(PartsFileTest, AnEmptyListStoresNoCells)
     EXPECT_EQ(b.Bytes(), Read("empty.mbd"));
     OpenedParts q;
     ASSERT_TRUE(q.doc->OnOpenDocument(Path("empty.mbd")));
-    EXPECT_EQ(0, q.doc->m_nRowsInUse);
-    EXPECT_TRUE(q.doc->m_aRows.empty());
+    EXPECT_EQ(0, q.doc->GetRowsInUse());
+    EXPECT_EQ(0, q.doc->GetRowArraySize());
 }
 
 TEST_F(PartsFileTest, TheBackupSitsBesideTheFileUnderItsOwnStem)

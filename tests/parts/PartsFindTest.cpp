@@ -156,5 +156,5 @@ TEST_F(PartsFindTest, SortOfRowsNeverWrittenKeepsThemEmpty)
     EXPECT_EQ("y", Cell(1, 0));
     EXPECT_EQ("", Cell(2, 0));
     EXPECT_EQ("", Cell(3, 0));
-    EXPECT_EQ(4, p.doc->m_nRowsInUse);
+    EXPECT_EQ(4, p.doc->GetRowsInUse());
 }

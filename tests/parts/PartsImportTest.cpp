@@ -8,6 +8,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -69,7 +71,7 @@ TEST_F(PartsImportTest, WrittenRowsReadBackIntoTheSameCells)
     FillForm(back.doc->m_form, SamplePartItems());
     back.view->TakeDocumentRows();
     EXPECT_EQ(4, PartsImport::InsertCsvRows(*back.view, 0, text, Identity()));
-    EXPECT_EQ(4, back.doc->m_nRowsInUse);
+    EXPECT_EQ(4, back.doc->GetRowsInUse());
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 6; ++c)
             EXPECT_EQ(p.view->GetCellText(r, c).str(), back.view->GetCellText(r, c).str()) << r << "," << c;
@@ -99,7 +101,7 @@ TEST_F(PartsImportTest, TheReaderGroupsQuotedCommasTrimsBlanksAndMapsByLabel)
     // The old row 5 moved to row 8.
     EXPECT_EQ("old5", Cell(8, 0));
     EXPECT_EQ("old4", Cell(4, 0));
-    EXPECT_EQ(9, p.doc->m_nRowsInUse);
+    EXPECT_EQ(9, p.doc->GetRowsInUse());
 }
 
 namespace {
@@ -207,8 +209,8 @@ TEST_F(PartsImportTest, ASpreadsheetsCsvReaderSeesTheSameTable)
 TEST_F(PartsImportTest, RowsPastTheFileRowLimitAreRefusedAndASaveOfThemSaysWhy)
 {
     MessageBoxRecorder messages;
-    p.doc->m_aRows.resize(65534);
-    p.doc->m_nRowsInUse = 65534;
+    // Rows arrive as registering them from an estimate brings them.
+    p.doc->AppendRows(std::vector<std::unique_ptr<CGridRow>>(65534));
     p.view->SetRowLimit(70000);
     // Two CSV lines or rows of another list would make 65,536 rows: nothing is inserted.
     EXPECT_EQ(0, PartsImport::InsertCsvRows(*p.view, 0, "a\r\nb\r\n", Identity()));
@@ -216,7 +218,7 @@ TEST_F(PartsImportTest, RowsPastTheFileRowLimitAreRefusedAndASaveOfThemSaysWhy)
     other.nColumns = 1;
     other.rows.assign(2, std::vector<CString>{"x"});
     EXPECT_EQ(0, PartsImport::InsertOtherRows(*p.view, 3, other, Identity()));
-    EXPECT_EQ(65534, p.doc->m_nRowsInUse);
+    EXPECT_EQ(65534, p.doc->GetRowsInUse());
     ASSERT_EQ(2u, messages.entries.size());
     for (const auto& entry : messages.entries) {
         EXPECT_NE(std::string::npos, entry.text.ToUtf8().find("65,536")) << entry.text.ToUtf8();
@@ -225,8 +227,7 @@ TEST_F(PartsImportTest, RowsPastTheFileRowLimitAreRefusedAndASaveOfThemSaysWhy)
     // One more row still fits; a list of more rows than the file holds is not saved, and
     // the message gives the row count and the limit.
     EXPECT_EQ(1, PartsImport::InsertCsvRows(*p.view, 0, "a", Identity()));
-    p.doc->m_aRows.resize(70000);
-    p.doc->m_nRowsInUse = 70000;
+    p.doc->AppendRows(std::vector<std::unique_ptr<CGridRow>>(70000 - p.doc->GetRowsInUse()));
     messages.entries.clear();
     EXPECT_FALSE(p.doc->OnSaveDocument(Path("big.mbd")));
     ASSERT_EQ(1u, messages.entries.size());

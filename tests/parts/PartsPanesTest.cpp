@@ -63,7 +63,7 @@ protected:
     int RowsInFile()
     {
         CMorvelPMDoc doc;
-        return doc.OnOpenDocument(m_pDoc->GetPathName()) ? doc.m_nRowsInUse : -1;
+        return doc.OnOpenDocument(m_pDoc->GetPathName()) ? doc.GetRowsInUse() : -1;
     }
     size_t CsvLines()
     {
@@ -246,7 +246,7 @@ TEST_F(PartsPanesTest, RowsRegisteredFromAnEstimateArriveInTheOpenListAndStayThr
     Pump();
     // The open list holds its own unsaved row and the three registered ones after it; its
     // window comes to the front with them selected.
-    EXPECT_EQ(9, m_pDoc->m_nRowsInUse);
+    EXPECT_EQ(9, m_pDoc->GetRowsInUse());
     EXPECT_EQ("kept", Cell(5, 0));
     EXPECT_FALSE((Cell(6, 0) + Cell(7, 0) + Cell(8, 0)).empty());
     EXPECT_EQ(m_pView->GetParentFrame(), MainFrame()->MDIGetActive());

@@ -127,6 +127,15 @@ protected:
         return SystemPathFromNative(m_dir.NativeFile("WORK")) + "\\" + CString::FromUtf8(utf8);
     }
     CString WorkFolder() const { return SystemPathFromNative(m_dir.NativeFile("WORK")) + "\\"; }
+    // The list made nRows rows long by the row commands: empty rows inserted after the
+    // last, or the last rows deleted.
+    void UseRows(int nRows)
+    {
+        while (m_pDoc->GetRowsInUse() < nRows)
+            m_pView->InsertRow(m_pDoc->GetRowsInUse());
+        while (m_pDoc->GetRowsInUse() > nRows)
+            m_pView->DeleteRow(m_pDoc->GetRowsInUse() - 1);
+    }
 
     bool Enabled(UINT nID)
     {
@@ -217,7 +226,7 @@ TEST_F(PartsPrint, LayoutsChosenInTheDialogPrintOneAfterTheOtherToPdf)
     EXPECT_TRUE(Enabled(ID_FILE_PRINT_PREVIEW));
 
     // 45 rows in use against the sample layout's 40 lines: 2 pages, then the cover's one.
-    m_pDoc->m_nRowsInUse = 45;
+    UseRows(45);
     m_pView->TakeDocumentRows();
     TempDir out;
     EXPECT_TRUE(PrintTo(out.Folder() + "parts.pdf").empty());
@@ -235,12 +244,12 @@ TEST_F(PartsPrint, LayoutsChosenInTheDialogPrintOneAfterTheOtherToPdf)
 
     // 40 rows: exactly two pages are one; an empty list: the sample layout has no page and
     // the cover still one.
-    m_pDoc->m_nRowsInUse = 40;
+    UseRows(40);
     m_pView->TakeDocumentRows();
     PrintTo(out.Folder() + "forty.pdf");
     EXPECT_EQ(Entry(0)->m_nLastPage, 1);
     EXPECT_EQ(Entry(1)->m_nFirstPage, 2);
-    m_pDoc->m_nRowsInUse = 0;
+    UseRows(0);
     m_pView->TakeDocumentRows();
     PrintTo(out.Folder() + "empty.pdf");
     EXPECT_EQ(Entry(0)->m_nLastPage, 0);
@@ -256,7 +265,7 @@ TEST_F(PartsPrint, AMissingLayoutIsSaidOnceAndPreviewPagesThroughTheRest)
         pEntry->m_strFolder = WorkFolder();
         m_pDoc->m_aPrintForms.Add(pEntry);
     }
-    m_pDoc->m_nRowsInUse = 81;
+    UseRows(81);
     m_pView->TakeDocumentRows();
     CDialogAnswerer answerer;
     bool bRan = false;

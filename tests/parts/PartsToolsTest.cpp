@@ -116,7 +116,7 @@ TEST_F(PartsToolsTest, TheFixedRateChangeMultipliesTheRowsThatMeetTheConditions)
 
 TEST_F(PartsToolsTest, TheFixedRateChangeStopsAtTheLastUsedRow)
 {
-    const int nRowsInUse = m_pView->GetDocument()->m_nRowsInUse;
+    const int nRowsInUse = m_pView->GetDocument()->GetRowsInUse();
     ASSERT_GT(nRowsInUse, 0);
     const std::string lastPrice = Cell(nRowsInUse - 1, colPrice);
     Click(colPrice, 0);
@@ -127,7 +127,7 @@ TEST_F(PartsToolsTest, TheFixedRateChangeStopsAtTheLastUsedRow)
     EXPECT_NE(lastPrice, Cell(nRowsInUse - 1, colPrice));
     // The rows after the list stay empty and the list keeps its length.
     EXPECT_EQ("", Cell(nRowsInUse, colPrice));
-    EXPECT_EQ(nRowsInUse, m_pView->GetDocument()->m_nRowsInUse);
+    EXPECT_EQ(nRowsInUse, m_pView->GetDocument()->GetRowsInUse());
 }
 
 TEST_F(PartsToolsTest, TheBookmarkJumpsBackAndScrollsTheRowIntoView)

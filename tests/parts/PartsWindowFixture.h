@@ -180,7 +180,7 @@ protected:
     std::vector<std::string> AllCells() const
     {
         std::vector<std::string> cells;
-        for (int r = 0; r < m_pDoc->m_nRowsInUse; ++r)
+        for (int r = 0; r < m_pDoc->GetRowsInUse(); ++r)
             for (int c = 0; c < m_pView->GetColumnCount(); ++c)
                 cells.push_back(Cell(r, c));
         return cells;
