@@ -117,9 +117,7 @@ public:
     int AppendRows(std::vector<std::unique_ptr<CGridRow>> rows);
 
     // ---- the list ----------------------------------------------------------------------
-    int m_nZoom;                                    // percent
-    std::vector<std::unique_ptr<CGridRow>> m_aRows; // element i is row i; may be null
-    int m_nRowsInUse = 0;                           // rows the file stores
+    int m_nZoom; // percent
     CString m_strFormName;
     CPartFormFile m_form;
     int m_nRowsRead;        // rows read from the file (0 new)
@@ -134,6 +132,9 @@ public:
     afx_msg void OnUpdateCsvOutput(CCmdUI* pCmdUI);
 
 private:
+    std::vector<std::unique_ptr<CGridRow>> m_aRows; // element i is row i; may be null
+    int m_nRowsInUse = 0;                           // rows the file stores
+
     DECLARE_MESSAGE_MAP()
     struct CLoadedList;
     bool ReadList(CArchive& ar, CLoadedList& lo);
