@@ -41,7 +41,7 @@ template <class TForm>
 class CFormAccess : public IFormAccess {
 public:
     explicit CFormAccess(TForm& form) : m_form(form) {}
-    int Count() const override { return m_form.m_nCount; }
+    int Count() const override { return m_form.GetCount(); }
     void SetCount(int nCount) override { m_form.SetCount(nCount); }
     CString Item(int nItem, int nCol) const override { return m_form.GetItem(nItem, nCol); }
     void SetItem(int nItem, int nCol, const CString& text) override { m_form.SetItem(nItem, nCol, text); }
