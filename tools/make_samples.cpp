@@ -215,17 +215,16 @@ void FillForm(TForm& form, const TItem (&items)[N])
         for (int j = 0; j < TForm::COLUMN_COUNT; ++j)
             form.GetItem(static_cast<int>(i), j) = Sj(items[i].columns[j]);
     }
-    form.m_nCount = static_cast<int>(N);
+    form.SetCount(static_cast<int>(N));
 }
 
 template <size_t N>
 void FillSubjects(CSubjectFile& subjects, int nLevel, const NameUnit (&entries)[N])
 {
-    for (size_t i = 0; i < N; ++i) {
-        subjects.m_strName[nLevel][i] = Sj(entries[i].name);
-        subjects.m_strUnit[nLevel][i] = Sj(entries[i].unit);
-    }
-    subjects.m_nCount[nLevel] = static_cast<int>(N);
+    std::vector<std::pair<CString, CString>> level;
+    for (size_t i = 0; i < N; ++i)
+        level.emplace_back(Sj(entries[i].name), Sj(entries[i].unit));
+    subjects.SetLevel(nLevel, level);
 }
 
 bool MakeFolder(const std::filesystem::path& path)
@@ -467,21 +466,22 @@ int main(int argc, char** argv)
     const CString masterFolder = SystemPathFromNative(master.string()) + "\\";
     const CString formFolder = SystemPathFromNative(form.string()) + "\\";
 
-    CUnitFile units;
+    std::vector<CString> unitNames;
     for (const char* unit : kUnits)
-        units.m_strUnit[static_cast<size_t>(units.m_nCount++)] = Sj(unit);
+        unitNames.push_back(Sj(unit));
+    CUnitFile units;
+    units.SetUnits(unitNames);
 
     CSubjectFile subjects;
     FillSubjects(subjects, CSubjectFile::levelLarge, kLargeSubjects);
     FillSubjects(subjects, CSubjectFile::levelMiddle, kMiddleSubjects);
     FillSubjects(subjects, CSubjectFile::levelSmall, kSmallSubjects);
 
+    std::vector<std::pair<CString, CString>> classEntries;
+    for (const NameUnit& entry : kClassifications)
+        classEntries.emplace_back(Sj(entry.name), Sj(entry.unit));
     CClassifyFile classes;
-    for (const NameUnit& entry : kClassifications) {
-        classes.m_strName[static_cast<size_t>(classes.m_nCount)] = Sj(entry.name);
-        classes.m_strPercent[static_cast<size_t>(classes.m_nCount)] = Sj(entry.unit);
-        ++classes.m_nCount;
-    }
+    classes.SetEntries(classEntries);
 
     CEstimationFormFile estimation;
     FillForm(estimation, kEstimationItems);
