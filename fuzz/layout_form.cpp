@@ -30,7 +30,7 @@ void Check(const char* lpszKey, const uint8_t* data, size_t size)
     FuzzWriteNativeFile(FuzzNativeFolder() + "form.frm", data, size);
     // The layout's form before: a few items of its own.
     Form form;
-    form.m_nCount = 2;
+    form.SetCount(2);
     form.SetItem(0, Form::colName, "before");
     form.SetItem(1, Form::colWidth, "12");
     const std::vector<uint8_t> before = Stored(form);

@@ -28,14 +28,12 @@ struct CTableOps<CUnitFile> {
     static int Serialize(CUnitFile& t, CArchive& ar, int) { return t.Serialize(ar); }
     static bool Same(const CUnitFile& a, const CUnitFile& b)
     {
-        return a.m_nCount == b.m_nCount && a.m_strUnit == b.m_strUnit && a.m_strMagic == b.m_strMagic;
+        return a.GetCount() == b.GetCount() && a.m_strUnit == b.m_strUnit && a.m_strMagic == b.m_strMagic;
     }
     static void Fill(CUnitFile& t)
     {
-        t.m_strUnit[0] = "m";
-        t.m_strUnit[1] = "式"_sj;
+        t.SetUnits({"m", "式"_sj});
         t.m_strUnit[2] = "left over"; // beyond the count: must survive a refused read too
-        t.m_nCount = 2;
     }
 };
 
@@ -45,7 +43,7 @@ struct CTableOps<CSubjectFile> {
     static bool Same(const CSubjectFile& a, const CSubjectFile& b)
     {
         for (int l = 0; l < CSubjectFile::LEVEL_COUNT; ++l) {
-            if (a.m_nCount[l] != b.m_nCount[l] || a.m_strName[l] != b.m_strName[l] ||
+            if (a.GetCount(l) != b.GetCount(l) || a.m_strName[l] != b.m_strName[l] ||
                 a.m_strUnit[l] != b.m_strUnit[l])
                 return false;
         }
@@ -54,10 +52,8 @@ struct CTableOps<CSubjectFile> {
     static void Fill(CSubjectFile& t)
     {
         for (int l = 0; l < CSubjectFile::LEVEL_COUNT; ++l) {
-            t.m_strName[l][0] = "建築工事"_sj;
-            t.m_strUnit[l][0] = "式"_sj;
+            t.SetLevel(l, {{"建築工事"_sj, "式"_sj}});
             t.m_strName[l][1] = "unused";
-            t.m_nCount[l] = 1;
         }
     }
 };
@@ -67,15 +63,13 @@ struct CTableOps<CClassifyFile> {
     static int Serialize(CClassifyFile& t, CArchive& ar, int) { return t.Serialize(ar); }
     static bool Same(const CClassifyFile& a, const CClassifyFile& b)
     {
-        return a.m_nCount == b.m_nCount && a.m_strName == b.m_strName && a.m_strPercent == b.m_strPercent &&
-               a.m_strMagic == b.m_strMagic;
+        return a.GetCount() == b.GetCount() && a.m_strName == b.m_strName &&
+               a.m_strPercent == b.m_strPercent && a.m_strMagic == b.m_strMagic;
     }
     static void Fill(CClassifyFile& t)
     {
-        t.m_strName[0] = "材料費"_sj;
-        t.m_strPercent[0] = "60";
+        t.SetEntries({{"材料費"_sj, "60"}});
         t.m_strName[1] = "unused";
-        t.m_nCount = 1;
     }
 };
 
@@ -84,7 +78,7 @@ struct CFormOps {
     static int Serialize(Form& t, CArchive& ar, int) { return t.Serialize(ar); }
     static bool Same(const Form& a, const Form& b)
     {
-        return a.m_nCount == b.m_nCount && a.m_strItem == b.m_strItem && a.m_strMagic == b.m_strMagic &&
+        return a.GetCount() == b.GetCount() && a.m_strItem == b.m_strItem && a.m_strMagic == b.m_strMagic &&
                a.m_strHeading == b.m_strHeading;
     }
     static void Fill(Form& t)
@@ -94,7 +88,7 @@ struct CFormOps {
             t.SetItem(1, j, "item1");
             t.SetItem(5, j, "unused");
         }
-        t.m_nCount = 2;
+        t.SetCount(2);
     }
 };
 template <>

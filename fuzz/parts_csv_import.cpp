@@ -21,7 +21,7 @@ void TextForm(CPartFormFile& form, int nItems)
         form.GetItem(i, 1) = "x";
         form.GetItem(i, 2) = "10";
     }
-    form.m_nCount = nItems;
+    form.SetCount(nItems);
 }
 
 struct CTextList {

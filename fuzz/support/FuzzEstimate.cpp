@@ -48,13 +48,13 @@ CInformationFormFile FuzzInformationForm(int nKind)
     static const CInformationFormFile s_sample = ReadSampleForm<CInformationFormFile>("JYOUHOU.MJK");
     CInformationFormFile form = s_sample;
     if (nKind == 0) {
-        form.m_nCount = 0;
+        form.SetCount(0);
     } else if (nKind == 2) {
-        for (int i = form.m_nCount; i < CInformationFormFile::MAX_ITEMS; ++i) {
+        for (int i = form.GetCount(); i < CInformationFormFile::MAX_ITEMS; ++i) {
             form.SetItem(i, CInformationFormFile::colName, ("item" + std::to_string(i)).c_str());
             form.SetItem(i, CInformationFormFile::colWidth, "10");
         }
-        form.m_nCount = CInformationFormFile::MAX_ITEMS;
+        form.SetCount(CInformationFormFile::MAX_ITEMS);
     }
     return form;
 }
