@@ -31,5 +31,5 @@ inline void SetBenchEstimationForm(CEstimationFormFile& form, bool bWide)
     for (int i = 0; i < nCount; ++i)
         for (int j = 0; j < 10; ++j)
             form.SetItem(i, j, Sj(items[i][j]));
-    form.m_nCount = nCount;
+    form.SetCount(nCount);
 }

@@ -134,14 +134,10 @@ void RunBenchmark()
         information.SetItem(i, 3, "###,###,###");
         information.SetItem(i, 4, i == 11 ? "J-K" : "");
     }
-    information.m_nCount = 13;
+    information.SetCount(13);
     const CEstimationFormFile& form = pView->GetEstimationForm();
     CClassifyFile classes;
-    classes.m_nCount = 8;
-    for (int i = 0; i < 8; ++i) {
-        classes.m_strName[static_cast<size_t>(i)] = Sj("材料費");
-        classes.m_strPercent[static_cast<size_t>(i)] = "100";
-    }
+    classes.SetEntries(std::vector<std::pair<CString, CString>>(8, {Sj("材料費"), "100"}));
 
     auto report = [](const char* name, double ms) {
         std::printf("  %-17s %8.3f ms (processor %.3f ms)\n", name, ms, g_dLastCpu);
@@ -180,16 +176,17 @@ void RunBenchmark()
     // Masters of a few hundred entries each.
     CSubjectFile subjects;
     CUnitFile units;
+    std::vector<std::pair<CString, CString>> middle;
+    std::vector<CString> unitNames;
     for (int i = 0; i < 300; ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "subject %d", i);
-        subjects.m_strName[1][static_cast<size_t>(i)] = name;
-        subjects.m_strUnit[1][static_cast<size_t>(i)] = Sj("式");
+        middle.emplace_back(name, Sj("式"));
         std::snprintf(name, sizeof name, "u%d", i);
-        units.m_strUnit[static_cast<size_t>(i)] = name;
+        unitNames.emplace_back(name);
     }
-    subjects.m_nCount[1] = 300;
-    units.m_nCount = 300;
+    subjects.SetLevel(1, middle);
+    units.SetUnits(unitNames);
     report("subject list", Measure([&] {
                auto* pPick = new CSubjectPickDialog(2, pView, subjects);
                pPick->Create();

@@ -64,7 +64,7 @@ void BuildForms(CMorvelEMDoc& doc)
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 8; ++j)
             doc.m_InformationForm.SetItem(i, j, Sj(info[i][j]));
-    doc.m_InformationForm.m_nCount = 3;
+    doc.m_InformationForm.SetCount(3);
     doc.m_strEstimationFormName = "meisai.MMK";
     doc.m_strInformationFormName = "JYOUHOU.MJK";
 }

@@ -36,7 +36,7 @@ struct CEstimate {
     {
         doc->m_bAutoDelete = FALSE;
         SetBenchEstimationForm(doc->m_EstimationForm, false);
-        doc->m_InformationForm.m_nCount = 1;
+        doc->m_InformationForm.SetCount(1);
         doc->AddView(view);
         view->SetupFromDocument();
     }

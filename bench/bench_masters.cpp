@@ -126,27 +126,29 @@ int main(int argc, char** argv)
 {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 41;
 
-    CUnitFile units;
+    std::vector<CString> unitNames;
     for (int i = 0; i < CUnitFile::MAX_UNITS; ++i)
-        units.m_strUnit[i] = Name("単位", i);
-    units.m_nCount = CUnitFile::MAX_UNITS;
+        unitNames.push_back(Name("単位", i));
+    CUnitFile units;
+    units.SetUnits(unitNames);
 
     CSubjectFile subjects;
     const char* stems[] = {"建築工事科目", "コンクリート工事", "異形鉄筋 D13 加工組立"};
     for (int level = 0; level < CSubjectFile::LEVEL_COUNT; ++level) {
-        for (int i = 0; i < CSubjectFile::MAX_SUBJECTS; ++i) {
-            subjects.m_strName[level][i] = Name(stems[level], i);
-            subjects.m_strUnit[level][i] = CString::FromUtf8(i % 2 ? "m3" : "式");
-        }
-        subjects.m_nCount[level] = CSubjectFile::MAX_SUBJECTS;
+        std::vector<std::pair<CString, CString>> entries;
+        for (int i = 0; i < CSubjectFile::MAX_SUBJECTS; ++i)
+            entries.emplace_back(Name(stems[level], i), CString::FromUtf8(i % 2 ? "m3" : "式"));
+        subjects.SetLevel(level, entries);
     }
 
-    CClassifyFile classes;
+    std::vector<std::pair<CString, CString>> classEntries;
     for (int i = 0; i < CClassifyFile::MAX_CLASSIFICATIONS; ++i) {
-        classes.m_strName[i] = Name("分類名称", i);
-        classes.m_strPercent[i].Format("%d", i % 101);
+        CString strPercent;
+        strPercent.Format("%d", i % 101);
+        classEntries.emplace_back(Name("分類名称", i), strPercent);
     }
-    classes.m_nCount = CClassifyFile::MAX_CLASSIFICATIONS;
+    CClassifyFile classes;
+    classes.SetEntries(classEntries);
 
     const char* cells[] = {"項目名称", "数値", "12", "###,###,###", "C*E", "F(-1)", "3", "2", "A", "J"};
     CEstimationFormFile estimation;
@@ -160,7 +162,9 @@ int main(int argc, char** argv)
                 information.GetItem(i, j) = estimation.GetItem(i, j);
         }
     }
-    estimation.m_nCount = parts.m_nCount = information.m_nCount = 100;
+    estimation.SetCount(100);
+    parts.SetCount(100);
+    information.SetCount(100);
 
     // Loads read over tables of their own, as start-up reads into the application's.
     CUnitFile unitsRead;

@@ -62,7 +62,7 @@ void FillForm(CPartFormFile& form)
         for (int j = 0; j < 10; ++j)
             form.GetItem(i, j) = CString::FromUtf8(items[i][j]);
     }
-    form.m_nCount = 7;
+    form.SetCount(7);
 }
 
 // The CPU time of this thread in milliseconds: on a machine shared with other work it
