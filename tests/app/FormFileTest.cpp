@@ -31,7 +31,7 @@ protected:
             for (int j = TForm::colRounding + 1; j < TForm::COLUMN_COUNT; ++j)
                 form.GetItem(i, j) = "1";
         }
-        form.m_nCount = 3;
+        form.SetCount(3);
         return form;
     }
 };
@@ -78,7 +78,7 @@ TYPED_TEST(FormFileTest, DifferentCountsAreDifferentForms)
 {
     const TypeParam a = this->MakeForm();
     TypeParam b = this->MakeForm();
-    b.m_nCount = 2;
+    b.SetCount(2);
     EXPECT_FALSE(a.IsSameForm(b));
     EXPECT_TRUE(TypeParam().IsSameForm(TypeParam()));
 }
@@ -95,7 +95,7 @@ TYPED_TEST(FormFileTest, CopiesTakeEveryStringAndTheHeadings)
     assigned = source;
     for (const TypeParam* form :
          {static_cast<const TypeParam*>(&copy), static_cast<const TypeParam*>(&assigned)}) {
-        EXPECT_EQ(source.m_nCount, form->m_nCount);
+        EXPECT_EQ(source.GetCount(), form->GetCount());
         EXPECT_EQ(source.m_strMagic, form->m_strMagic);
         EXPECT_TRUE(source.m_strItem == form->m_strItem);
         EXPECT_TRUE(source.m_strHeading == form->m_strHeading);
@@ -110,11 +110,11 @@ TYPED_TEST(FormFileTest, ReadingAShorterFormLeavesTheHigherItemsBehindTheCount)
     TypeParam longer = this->MakeForm();
     longer.GetItem(3, 0) = "四"_sj;
     longer.GetItem(4, 0) = "五"_sj;
-    longer.m_nCount = 5;
+    longer.SetCount(5);
 
     TypeParam shortForm;
     shortForm.GetItem(0, 0) = "一"_sj;
-    shortForm.m_nCount = 1;
+    shortForm.SetCount(1);
     const std::vector<uint8_t> bytes = StoreBytes([&](CArchive& ar) { shortForm.Serialize(ar); });
 
     EXPECT_EQ(0, LoadBytes(bytes, [&](CArchive& ar) { return longer.Serialize(ar); }));
@@ -156,7 +156,7 @@ TEST(InformationFormTest, ItemsHaveEightColumns)
     form.GetItem(0, 0) = "工事名称"_sj;
     form.GetItem(0, CInformationFormFile::colP) = "P";
     form.GetItem(1, 0) = "税抜見積"_sj;
-    form.m_nCount = 2;
+    form.SetCount(2);
     EXPECT_EQ("税抜見積"_sj, form.m_strItem[8]);
 
     ByteBuilder b;

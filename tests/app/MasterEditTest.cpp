@@ -54,13 +54,8 @@ TEST_F(MasterEditTest, DeletingSubjectZeroOfThreeRewritesTheFileWithTwo)
     WriteNativeFile(MasterFile("kamoku.MKM"), three);
 
     CSubjectFile subjects;
-    subjects.m_strName[CSubjectFile::levelMiddle][0] = "土工事"_sj;
-    subjects.m_strName[CSubjectFile::levelMiddle][1] = "地業工事"_sj;
-    subjects.m_strName[CSubjectFile::levelMiddle][2] = "鉄筋工事"_sj;
-    subjects.m_strUnit[CSubjectFile::levelMiddle][0] = "式"_sj;
-    subjects.m_strUnit[CSubjectFile::levelMiddle][1] = "式"_sj;
-    subjects.m_strUnit[CSubjectFile::levelMiddle][2] = "t";
-    subjects.m_nCount[CSubjectFile::levelMiddle] = 3;
+    subjects.SetLevel(CSubjectFile::levelMiddle,
+                      {{"土工事"_sj, "式"_sj}, {"地業工事"_sj, "式"_sj}, {"鉄筋工事"_sj, "t"}});
 
     MessageBoxRecorder boxes;
     EXPECT_TRUE(subjects.DeleteMiddle(0));
@@ -110,8 +105,7 @@ TEST_F(MasterEditTest, AnUpperCaseMasterIsRewrittenInPlace)
     WriteNativeFile(MasterFile("TANNI.MTD"),
                     ByteBuilder().Str("This is unit file").Word(1).Str("old unit").Bytes());
     CUnitFile units;
-    units.m_strUnit[0] = "m";
-    units.m_nCount = 1;
+    units.SetUnits({"m"});
     EXPECT_TRUE(units.AddUnit("kg"));
 
     int nFiles = 0;
@@ -144,15 +138,14 @@ TEST_F(MasterEditTest, AFileThatCannotBeWrittenIsReportedAndTheEditKept)
 TEST_F(MasterEditTest, IndexesOutsideTheTableChangeNothing)
 {
     CUnitFile units;
-    units.m_strUnit[0] = "m";
-    units.m_nCount = 1;
+    units.SetUnits({"m"});
     EXPECT_FALSE(units.ChangeUnit(1, "x"));
     EXPECT_FALSE(units.DeleteUnit(-1));
     EXPECT_FALSE(units.DeleteUnit(1));
     EXPECT_EQ(1, units.GetCount());
     EXPECT_FALSE(std::filesystem::exists(MasterFile("tanni.MTD")));
 
-    units.m_nCount = CUnitFile::MAX_UNITS;
+    units.SetUnits(std::vector<CString>(CUnitFile::MAX_UNITS, "m"));
     EXPECT_FALSE(units.AddUnit("one too many"));
     EXPECT_EQ(CUnitFile::MAX_UNITS, units.GetCount());
 

@@ -43,13 +43,14 @@ public:
     int Serialize(CArchive& ar) override { return m_table.Serialize(ar); }
     void Fill(int nCount, const std::string& tag) override
     {
+        std::vector<CString> units;
         for (int i = 0; i < nCount; ++i)
-            m_table.m_strUnit[i] = CellText(tag, i, 0);
-        m_table.m_nCount = nCount;
+            units.emplace_back(CellText(tag, i, 0));
+        m_table.SetUnits(units);
     }
     std::vector<std::string> Snapshot() const override
     {
-        std::vector<std::string> s = {m_table.m_strMagic.str(), std::to_string(m_table.m_nCount)};
+        std::vector<std::string> s = {m_table.m_strMagic.str(), std::to_string(m_table.GetCount())};
         for (const CString& unit : m_table.m_strUnit)
             s.push_back(unit.str());
         return s;
@@ -73,17 +74,16 @@ public:
     }
     void Fill(int nCount, const std::string& tag) override
     {
-        for (int i = 0; i < nCount; ++i) {
-            m_table.m_strName[m_nLevel][i] = CellText(tag, i, 0);
-            m_table.m_strUnit[m_nLevel][i] = CellText(tag, i, 1);
-        }
-        m_table.m_nCount[m_nLevel] = nCount;
+        std::vector<std::pair<CString, CString>> subjects;
+        for (int i = 0; i < nCount; ++i)
+            subjects.emplace_back(CellText(tag, i, 0), CellText(tag, i, 1));
+        m_table.SetLevel(m_nLevel, subjects);
     }
     std::vector<std::string> Snapshot() const override
     {
         std::vector<std::string> s = {m_table.m_strMagic.str()};
         for (int level = 0; level < CSubjectFile::LEVEL_COUNT; ++level) {
-            s.push_back(std::to_string(m_table.m_nCount[level]));
+            s.push_back(std::to_string(m_table.GetCount(level)));
             for (int i = 0; i < CSubjectFile::MAX_SUBJECTS; ++i) {
                 s.push_back(m_table.m_strName[level][i].str());
                 s.push_back(m_table.m_strUnit[level][i].str());
@@ -100,15 +100,14 @@ public:
     int Serialize(CArchive& ar) override { return m_table.Serialize(ar); }
     void Fill(int nCount, const std::string& tag) override
     {
-        for (int i = 0; i < nCount; ++i) {
-            m_table.m_strName[i] = CellText(tag, i, 0);
-            m_table.m_strPercent[i] = CellText(tag, i, 1);
-        }
-        m_table.m_nCount = nCount;
+        std::vector<std::pair<CString, CString>> entries;
+        for (int i = 0; i < nCount; ++i)
+            entries.emplace_back(CellText(tag, i, 0), CellText(tag, i, 1));
+        m_table.SetEntries(entries);
     }
     std::vector<std::string> Snapshot() const override
     {
-        std::vector<std::string> s = {m_table.m_strMagic.str(), std::to_string(m_table.m_nCount)};
+        std::vector<std::string> s = {m_table.m_strMagic.str(), std::to_string(m_table.GetCount())};
         for (int i = 0; i < CClassifyFile::MAX_CLASSIFICATIONS; ++i) {
             s.push_back(m_table.m_strName[i].str());
             s.push_back(m_table.m_strPercent[i].str());
@@ -128,11 +127,11 @@ public:
             for (int j = 0; j < TForm::COLUMN_COUNT; ++j)
                 m_form.GetItem(i, j) = CellText(tag, i, j);
         }
-        m_form.m_nCount = nCount;
+        m_form.SetCount(nCount);
     }
     std::vector<std::string> Snapshot() const override
     {
-        std::vector<std::string> s = {m_form.m_strMagic.str(), std::to_string(m_form.m_nCount)};
+        std::vector<std::string> s = {m_form.m_strMagic.str(), std::to_string(m_form.GetCount())};
         for (const CString& item : m_form.m_strItem)
             s.push_back(item.str());
         return s;
@@ -351,9 +350,7 @@ INSTANTIATE_TEST_SUITE_P(AllTables, MasterFileKindTest, ::testing::ValuesIn(kKin
 TEST(UnitFileTest, TwoUnitsMAndKgAreThe25ByteExample)
 {
     CUnitFile units;
-    units.m_strUnit[0] = "m";
-    units.m_strUnit[1] = "kg";
-    units.m_nCount = 2;
+    units.SetUnits({"m", "kg"});
     const std::vector<uint8_t> bytes = StoreBytes([&](CArchive& ar) { units.Serialize(ar); });
 
     const std::vector<uint8_t> expected = {0x11, 'T',  'h',  'i', 's',  ' ', 'i', 's', ' ',
@@ -366,8 +363,7 @@ TEST(UnitFileTest, TwoUnitsMAndKgAreThe25ByteExample)
 TEST(UnitFileTest, EmptyFileReadsAsCountZeroAndKeepsTheOldNames)
 {
     CUnitFile units;
-    units.m_strUnit[0] = "m";
-    units.m_nCount = 1;
+    units.SetUnits({"m"});
     const std::vector<uint8_t> empty = ByteBuilder().Str("This is unit file").Word(0).Bytes();
     EXPECT_EQ(20u, empty.size());
     EXPECT_EQ(0, LoadBytes(empty, [&](CArchive& ar) { return units.Serialize(ar); }));
@@ -378,8 +374,7 @@ TEST(UnitFileTest, EmptyFileReadsAsCountZeroAndKeepsTheOldNames)
 TEST(UnitFileTest, A300ByteNameIsStoredWithTheWordPrefix)
 {
     CUnitFile units;
-    units.m_strUnit[0] = CString(std::string(300, 'a'));
-    units.m_nCount = 1;
+    units.SetUnits({CString(std::string(300, 'a'))});
     const std::vector<uint8_t> bytes = StoreBytes([&](CArchive& ar) { units.Serialize(ar); });
     ASSERT_EQ(18u + 2u + 3u + 300u, bytes.size());
     EXPECT_EQ(0xFF, bytes[20]);
@@ -394,9 +389,7 @@ TEST(UnitFileTest, A300ByteNameIsStoredWithTheWordPrefix)
 TEST(UnitFileTest, JapaneseUnitsAreStoredAsCodePage932Bytes)
 {
     CUnitFile units;
-    units.m_strUnit[0] = "式"_sj;
-    units.m_strUnit[1] = "箇所"_sj;
-    units.m_nCount = 2;
+    units.SetUnits({"式"_sj, "箇所"_sj});
     const std::vector<uint8_t> bytes = StoreBytes([&](CArchive& ar) { units.Serialize(ar); });
     // 式 is 0x8E 0xAE, 箇所 0x89 0xD3 0x8F 0x8A in code page 932.
     const std::vector<uint8_t> expected =
@@ -407,12 +400,8 @@ TEST(UnitFileTest, JapaneseUnitsAreStoredAsCodePage932Bytes)
 TEST(SubjectFileTest, LevelsAreIndependentAndShareTheMagic)
 {
     CSubjectFile subjects;
-    subjects.m_strName[CSubjectFile::levelLarge][0] = "建築工事"_sj;
-    subjects.m_strUnit[CSubjectFile::levelLarge][0] = "式"_sj;
-    subjects.m_nCount[CSubjectFile::levelLarge] = 1;
-    subjects.m_strName[CSubjectFile::levelSmall][0] = "根切り"_sj;
-    subjects.m_strUnit[CSubjectFile::levelSmall][0] = "m3";
-    subjects.m_nCount[CSubjectFile::levelSmall] = 1;
+    subjects.SetLevel(CSubjectFile::levelLarge, {{"建築工事"_sj, "式"_sj}});
+    subjects.SetLevel(CSubjectFile::levelSmall, {{"根切り"_sj, "m3"}});
 
     const std::vector<uint8_t> large = StoreBytes([&](CArchive& ar) { subjects.SerializeLarge(ar); });
     const std::vector<uint8_t> middle = StoreBytes([&](CArchive& ar) { subjects.SerializeMiddle(ar); });
@@ -436,7 +425,7 @@ TEST(SubjectFileTest, LevelsAreIndependentAndShareTheMagic)
 TEST(MasterWriterTest, CountOutOfRangeInMemoryNeverReadsPastTheTable)
 {
     CUnitFile units;
-    units.m_nCount = 5000;
+    units.SetUnits(std::vector<CString>(5000));
     const std::vector<uint8_t> bytes = StoreBytes([&](CArchive& ar) { units.Serialize(ar); });
     // Stored as a full table of 1000 (empty) names.
     EXPECT_EQ(18u + 2u + 1000u, bytes.size());
@@ -444,7 +433,7 @@ TEST(MasterWriterTest, CountOutOfRangeInMemoryNeverReadsPastTheTable)
     EXPECT_EQ(0x03, bytes[19]);
 
     CEstimationFormFile form;
-    form.m_nCount = -3;
+    form.SetCount(-3);
     EXPECT_EQ(ByteBuilder().Str("This is estimation form file").Word(0).Bytes(),
               StoreBytes([&](CArchive& ar) { form.Serialize(ar); }));
 }

@@ -152,21 +152,22 @@ std::vector<uint8_t> StoreToBytes(const std::function<void(CArchive&)>& store)
 
 std::vector<uint8_t> UnitFileBytes(const std::vector<std::string>& unitsUtf8)
 {
-    CUnitFile units;
+    std::vector<CString> units;
     for (const std::string& unit : unitsUtf8)
-        units.m_strUnit[static_cast<size_t>(units.m_nCount++)] = CString::FromUtf8(unit);
-    return StoreToBytes([&](CArchive& ar) { units.Serialize(ar); });
+        units.push_back(CString::FromUtf8(unit));
+    CUnitFile table;
+    table.SetUnits(units);
+    return StoreToBytes([&](CArchive& ar) { table.Serialize(ar); });
 }
 
 std::vector<uint8_t> SubjectFileBytes(int nLevel,
                                       const std::vector<std::pair<std::string, std::string>>& subjects)
 {
+    std::vector<std::pair<CString, CString>> level;
+    for (const auto& [name, unit] : subjects)
+        level.emplace_back(CString::FromUtf8(name), CString::FromUtf8(unit));
     CSubjectFile file;
-    for (const auto& [name, unit] : subjects) {
-        const size_t i = static_cast<size_t>(file.m_nCount[nLevel]++);
-        file.m_strName[nLevel][i] = CString::FromUtf8(name);
-        file.m_strUnit[nLevel][i] = CString::FromUtf8(unit);
-    }
+    file.SetLevel(nLevel, level);
     return StoreToBytes([&](CArchive& ar) { file.SerializeLevel(nLevel, ar); });
 }
 

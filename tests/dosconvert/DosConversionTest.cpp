@@ -100,9 +100,7 @@ TEST_F(DosConversionTest, MastersReplaceTheTablesAndTheirFiles)
           MasterFile(20, 0, 12, 12, 6, {{Sj("材料費"), "12.9"}, {Sj("労務費"), "  100"}}));
 
     CUnitFile units;
-    units.m_nCount = 5;
-    for (int i = 0; i < 5; ++i)
-        units.m_strUnit[static_cast<size_t>(i)] = "old";
+    units.SetUnits(std::vector<CString>(5, "old"));
     CSubjectFile subjects;
     CClassifyFile classify;
     CDosConvertChoice choice = Choice(CDosConvertChoice::modeAuxiliary);

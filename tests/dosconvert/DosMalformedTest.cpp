@@ -79,8 +79,7 @@ protected:
         Write("dos/MORVEL/BUNRUI.BDT", MasterFile(20, 0, 12, 12, 6, {{Sj("材料費"), "12.9"}}));
         for (const char* rel : kTargets)
             Write(rel, OldContent(rel));
-        units.m_nCount = 1;
-        units.m_strUnit[0] = "old";
+        units.SetUnits({"old"});
     }
 
     // Every target is as it was, or (when allowed) a file its reader opens.

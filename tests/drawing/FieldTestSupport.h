@@ -93,7 +93,7 @@ struct CTestItem {
 template <class Form>
 void FillForm(Form& form, const std::vector<CTestItem>& items)
 {
-    form.m_nCount = static_cast<int>(items.size());
+    form.SetCount(static_cast<int>(items.size()));
     for (size_t i = 0; i < items.size(); ++i) {
         int n = static_cast<int>(i);
         form.SetItem(n, 0, CString::FromUtf8(items[i].name));

@@ -146,11 +146,11 @@ TEST_F(EstimateFileTest, ANewEstimateIsTheTenWordsFollowedByTheInformationCount)
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 10; ++j)
             e.doc->m_EstimationForm.SetItem(i, j, CString::FromUtf8(estimation[i][j]));
-    e.doc->m_EstimationForm.m_nCount = 3;
+    e.doc->m_EstimationForm.SetCount(3);
     for (int i = 0; i < 2; ++i)
         for (int j = 0; j < 8; ++j)
             e.doc->m_InformationForm.SetItem(i, j, CString::FromUtf8(information[i][j]));
-    e.doc->m_InformationForm.m_nCount = 2;
+    e.doc->m_InformationForm.SetCount(2);
     e.doc->m_nNewEstimate = 1;
     e.view->SetupFromDocument();
     ASSERT_TRUE(e.doc->OnSaveDocument(Path("new.mmd")));
@@ -276,9 +276,9 @@ TEST_F(EstimateFileTest, ANewDocumentTakesTheApplicationsFormsAndGivesItsViewsTh
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 10; ++j)
             app.m_estimationForm.SetItem(i, j, CString::FromUtf8(estimation[i][j]));
-    app.m_estimationForm.m_nCount = 3;
+    app.m_estimationForm.SetCount(3);
     app.m_informationForm.SetItem(0, 0, "x");
-    app.m_informationForm.m_nCount = 1;
+    app.m_informationForm.SetCount(1);
 
     OpenedEstimate e;
     e.doc->m_nLoadedRowCount = 9;

@@ -30,8 +30,8 @@ struct FormColumn {
 
 inline void BuildForm(CEstimationFormFile& form, const std::vector<FormColumn>& columns)
 {
-    form.m_nCount = static_cast<int>(columns.size());
-    for (int i = 0; i < form.m_nCount; ++i) {
+    form.SetCount(static_cast<int>(columns.size()));
+    for (int i = 0; i < form.GetCount(); ++i) {
         const FormColumn& c = columns[static_cast<size_t>(i)];
         const char* texts[10] = {c.name,     c.attribute, c.width, c.picture, c.formula,
                                  c.rounding, c.t,         c.v,     "",        ""};

@@ -33,7 +33,7 @@ protected:
         CInformationFormFile form;
         for (int i = 0; i < nItems; ++i)
             form.SetItem(i, CInformationFormFile::colName, ("item" + std::to_string(i)).c_str());
-        form.m_nCount = nItems;
+        form.SetCount(nItems);
         return form;
     }
 

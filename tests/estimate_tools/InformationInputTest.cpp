@@ -29,7 +29,7 @@ CInformationFormFile MakeForm(const std::vector<ItemRow>& items)
     for (size_t i = 0; i < items.size(); ++i)
         for (int j = 0; j < 8; ++j)
             form.SetItem(static_cast<int>(i), j, CString::FromUtf8(items[i][static_cast<size_t>(j)]));
-    form.m_nCount = static_cast<int>(items.size());
+    form.SetCount(static_cast<int>(items.size()));
     return form;
 }
 

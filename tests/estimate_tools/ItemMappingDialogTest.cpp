@@ -16,7 +16,7 @@ namespace {
 CEstimationFormFile FormOf(const std::vector<const char*>& names)
 {
     CEstimationFormFile form;
-    form.m_nCount = static_cast<int>(names.size());
+    form.SetCount(static_cast<int>(names.size()));
     for (size_t i = 0; i < names.size(); ++i)
         form.SetItem(static_cast<int>(i), 0, CString::FromUtf8(names[i]));
     return form;

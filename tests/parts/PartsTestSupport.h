@@ -44,7 +44,7 @@ inline void FillForm(CPartFormFile& form, const std::vector<PartItem>& items)
         for (int j = 0; j < 10; ++j)
             form.GetItem(static_cast<int>(i), j) = CString::FromUtf8(items[i][static_cast<size_t>(j)]);
     }
-    form.m_nCount = static_cast<int>(items.size());
+    form.SetCount(static_cast<int>(items.size()));
 }
 
 // The pieces of a parts file in the order of the format.

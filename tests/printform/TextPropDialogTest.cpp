@@ -27,7 +27,7 @@ template <class Form>
 Form FormOf(const std::vector<std::pair<const char*, const char*>>& items)
 {
     Form form;
-    form.m_nCount = static_cast<int>(items.size());
+    form.SetCount(static_cast<int>(items.size()));
     for (size_t i = 0; i < items.size(); ++i) {
         form.SetItem(static_cast<int>(i), 0, CString::FromUtf8(items[i].first));
         form.SetItem(static_cast<int>(i), 1, CString::FromUtf8(items[i].second));
