@@ -7,7 +7,7 @@
 #include <vector>
 
 CClassifyFile::CClassifyFile()
-    : m_strMagic("This is classify form file"), m_nCount(0), m_strHeading{"分類名"_sj, CString("%")}
+    : m_strMagic("This is classify form file"), m_strHeading{"分類名"_sj, CString("%")}
 {
 }
 

@@ -32,9 +32,11 @@ public:
     // becomes their number (entries beyond MAX_CLASSIFICATIONS are left out).
     void SetEntries(const std::vector<std::pair<CString, CString>>& entries);
 
-    CString m_strMagic; // "This is classify form file"
-    int m_nCount;
+    CString m_strMagic;                                    // "This is classify form file"
     CString m_strHeading[2];                               // "分類名", "%"; never stored
-    std::array<CString, MAX_CLASSIFICATIONS> m_strName;    // entries 0..m_nCount-1 are in use
+    std::array<CString, MAX_CLASSIFICATIONS> m_strName;    // entries 0..count-1 are in use
     std::array<CString, MAX_CLASSIFICATIONS> m_strPercent; // the percentage as text
+
+private:
+    int m_nCount = 0; // changed only with the entries, by loading and SetEntries
 };

@@ -8,7 +8,7 @@
 
 template <int nColumns>
 CFormFile<nColumns>::CFormFile(const char* lpszMagic, const std::array<const char*, nColumns>& headings)
-    : m_strMagic(lpszMagic), m_nCount(0)
+    : m_strMagic(lpszMagic)
 {
     for (int j = 0; j < nColumns; ++j)
         m_strHeading[static_cast<size_t>(j)] = CString::FromUtf8(headings[static_cast<size_t>(j)]);

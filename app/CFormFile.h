@@ -34,7 +34,6 @@ public:
     }
 
     CString m_strMagic;
-    int m_nCount;                                        // items 0..m_nCount-1 are in use
     std::array<CString, MAX_ITEMS * nColumns> m_strItem; // item i, column j: nColumns * i + j
     std::array<CString, nColumns> m_strHeading;          // column titles; never stored
 
@@ -55,6 +54,8 @@ protected:
     BOOL IsSameFormAs(const CFormFile& other) const;
 
 private:
+    int m_nCount = 0; // items 0..m_nCount-1 are in use; changed by loading and SetCount
+
     static size_t Index(int nItem, int nColumn)
     {
         return static_cast<size_t>(nItem) * nColumns + static_cast<size_t>(nColumn);

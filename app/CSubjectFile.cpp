@@ -23,7 +23,7 @@ const char* const kLevelWriteMessages[CSubjectFile::LEVEL_COUNT] = {
 
 } // namespace
 
-CSubjectFile::CSubjectFile() : m_strMagic("This is project form file"), m_nCount{0, 0, 0}
+CSubjectFile::CSubjectFile() : m_strMagic("This is project form file")
 {
     for (int nLevel = 0; nLevel < LEVEL_COUNT; ++nLevel) {
         m_strHeading[nLevel][0] = CString::FromUtf8(kLevelHeadings[nLevel]);

@@ -94,9 +94,11 @@ public:
     CString m_strHeading[LEVEL_COUNT][2]; // (大科目|中科目|小科目, 単位); never stored
     std::array<CString, MAX_SUBJECTS> m_strName[LEVEL_COUNT]; // subjects 0..count-1 of each level
     std::array<CString, MAX_SUBJECTS> m_strUnit[LEVEL_COUNT];
-    int m_nCount[LEVEL_COUNT];
 
 private:
+    // Changed only with the subjects, by loading, the edit operations and SetLevel/CopyLevel.
+    int m_nCount[LEVEL_COUNT] = {0, 0, 0};
+
     static bool IsLevel(int nLevel) { return nLevel >= 0 && nLevel < LEVEL_COUNT; }
     BOOL RewriteFile(int nLevel);
 };

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-CUnitFile::CUnitFile() : m_strMagic("This is unit file"), m_strHeading("単位"_sj), m_nCount(0) {}
+CUnitFile::CUnitFile() : m_strMagic("This is unit file"), m_strHeading("単位"_sj) {}
 
 CUnitFile::~CUnitFile() = default;
 

@@ -42,9 +42,9 @@ public:
 
     CString m_strMagic;                       // "This is unit file"
     CString m_strHeading;                     // "単位", a column title; never stored
-    std::array<CString, MAX_UNITS> m_strUnit; // units 0..m_nCount-1 are in use
-    int m_nCount;
+    std::array<CString, MAX_UNITS> m_strUnit; // units 0..count-1 are in use
 
 private:
+    int m_nCount = 0; // changed only with the units, by loading and the edit operations
     BOOL RewriteFile();
 };
