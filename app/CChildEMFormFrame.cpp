@@ -1,7 +1,6 @@
 #include "app/CChildEMFormFrame.h"
 
 #include "app/CShellServices.h"
-#include "app/ChildFrameSupport.h"
 
 IMPLEMENT_DYNCREATE(CChildEMFormFrame, CChildFormFrame)
 
@@ -11,5 +10,5 @@ CChildEMFormFrame::~CChildEMFormFrame() = default;
 
 void CChildEMFormFrame::RunImportSheet()
 {
-    RunImportSheetOrSay(CShellServices::Get().runEstimateFormImportSheet, GetActiveDocument(), this);
+    CShellServices::RunEstimateFormImportSheet(GetActiveDocument(), this);
 }

@@ -242,9 +242,8 @@ void CChildEMFrame::OnUpdateLeaveAlone(CCmdUI* pCmdUI)
 void CChildEMFrame::OnEstimateClear()
 {
     CView* pGrid = GetGridView();
-    const CShellServices& services = CShellServices::Get();
-    if (pGrid == nullptr || !services.getEstimateUsedRows || !services.cutAllEstimateRows ||
-        services.getEstimateUsedRows(pGrid) < 1)
+    if (pGrid == nullptr || !CShellServices::Get().cutAllEstimateRows ||
+        CShellServices::GetEstimateUsedRows(pGrid) < 1)
         return;
     if (MessageBox("見積明細の内容をｸﾘｱします。よろしいですか？\n（情報入力の内容は消去されません）"_sj,
                    "みつもりﾓﾙﾍﾞﾙ"_sj, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
@@ -252,12 +251,12 @@ void CChildEMFrame::OnEstimateClear()
     // The rows go through the grid's own cut, with its undo and row clipboard; the
     // information sheet's values stay.
     SetActiveView(pGrid);
-    services.cutAllEstimateRows(pGrid);
+    CShellServices::CutAllEstimateRows(pGrid);
 }
 
 void CChildEMFrame::OnIntroduction()
 {
-    RunImportSheetOrSay(CShellServices::Get().runEstimateImportSheet, GetActiveDocument(), this);
+    CShellServices::RunEstimateImportSheet(GetActiveDocument(), this);
 }
 
 // ---------------------------------------------------------------------------------------

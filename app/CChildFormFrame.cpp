@@ -84,14 +84,13 @@ BOOL CChildFormFrame::CreateBars()
     // The layouts are drawn for the printer: its faces are the ones a layout can use.
     if (CWinApp* pApp = AfxGetApp())
         pApp->CreatePrinterDC(m_dcPrinter);
-    const CShellServices& services = CShellServices::Get();
     auto makeBox = [&](CToolBar& bar, int nIndex, UINT nID, int nDrop) -> std::unique_ptr<CComboBox> {
-        if (!services.createPrintBarBox)
+        if (!CShellServices::Get().createPrintBarBox)
             return nullptr;
         CRect place;
         bar.GetItemRect(nIndex, &place);
         place.bottom += nDrop;
-        return services.createPrintBarBox(nID, &bar, place, &m_dcPrinter);
+        return CShellServices::CreatePrintBarBox(nID, &bar, place, &m_dcPrinter);
     };
     m_pFontNameBox = makeBox(m_wndPrintEditBar, PRINT_EDITBAR_FONT_NAME_INDEX, IDC_FONT_NAME, kFontNameDrop);
 

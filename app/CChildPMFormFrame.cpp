@@ -1,7 +1,6 @@
 #include "app/CChildPMFormFrame.h"
 
 #include "app/CShellServices.h"
-#include "app/ChildFrameSupport.h"
 
 IMPLEMENT_DYNCREATE(CChildPMFormFrame, CChildFormFrame)
 
@@ -11,5 +10,5 @@ CChildPMFormFrame::~CChildPMFormFrame() = default;
 
 void CChildPMFormFrame::RunImportSheet()
 {
-    RunImportSheetOrSay(CShellServices::Get().runPartsFormImportSheet, GetActiveDocument(), this);
+    CShellServices::RunPartsFormImportSheet(GetActiveDocument(), this);
 }

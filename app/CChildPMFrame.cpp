@@ -87,7 +87,7 @@ void CChildPMFrame::OnUpdateViewPartsBar(CCmdUI* pCmdUI)
 
 void CChildPMFrame::OnIntroduction()
 {
-    RunImportSheetOrSay(CShellServices::Get().runPartsImportSheet, GetActiveDocument(), this);
+    CShellServices::RunPartsImportSheet(GetActiveDocument(), this);
 }
 
 // The settings commands stay as the main frame's handlers make them.

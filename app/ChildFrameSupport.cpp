@@ -42,16 +42,6 @@ void UpdateViewMainToolBar(CCmdUI* pCmdUI)
         pMain->OnUpdateViewToolBar(pCmdUI);
 }
 
-void RunImportSheetOrSay(const std::function<void(CDocument* pDoc, CWnd* pParent)>& runImportSheet,
-                         CDocument* pDoc, CWnd* pParent)
-{
-    if (!runImportSheet) {
-        ShowImportSheetMissing();
-        return;
-    }
-    runImportSheet(pDoc, pParent);
-}
-
 void ShowImportSheetMissing()
 {
     AfxMessageBox("導入処理の画面はまだ用意されていません。"_sj, MB_OK | MB_ICONINFORMATION);

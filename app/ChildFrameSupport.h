@@ -1,15 +1,12 @@
 // What the document windows (estimate, parts list and their print layouts) share: the
-// bars they show and hide, the commands they hand on to the main frame, the import sheet
-// hook and the menu messages the main frame's message pane follows.
+// bars they show and hide, the commands they hand on to the main frame, the message for a
+// missing import sheet and the menu messages the main frame's message pane follows.
 #pragma once
 
 #include "platform/ui/core/WinDefs.h"
 
-#include <functional>
-
 class CCmdUI;
 class CControlBar;
-class CDocument;
 class CFont;
 class CFrameWnd;
 class CMenu;
@@ -35,10 +32,8 @@ void UpdateChildFrameBarCheck(CCmdUI* pCmdUI, const CControlBar& bar);
 void ViewMainToolBar();
 void UpdateViewMainToolBar(CCmdUI* pCmdUI);
 
-// The setup sheet in import mode, when the setup subsystem has installed it; until then a
-// message says that the sheet is not available.
-void RunImportSheetOrSay(const std::function<void(CDocument* pDoc, CWnd* pParent)>& runImportSheet,
-                         CDocument* pDoc, CWnd* pParent);
+// Says that the setup sheet in import mode is not available (the windows that have none; the
+// others run theirs through CShellServices::Run...ImportSheet).
 void ShowImportSheetMissing();
 
 // The main frame widens its message pane while a menu is open: a child window passes its

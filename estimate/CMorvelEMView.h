@@ -862,8 +862,9 @@ private:
     // What undo and redo do with each action code, in one table (CMorvelEMViewUndo.cpp).
     struct CUndoActions;
     static void FillCellBuffer(CObArray& buffer, const std::vector<CUndoRecord::CCellSave>& cells);
-    // A command whose dialog belongs to the estimate tools goes to them by id (through the
-    // shell services); without them it says that it is not available.
+    // A command whose dialog belongs to the estimate tools goes to them by id
+    // (CShellServices::RunEstimateDialogCommand, whose table of ids and handlers is in
+    // estimate_tools/EstimateDialogCommands.cpp); without them it says that it is not available.
     void HandToEstimateTools(UINT nID);
     CRect GetSearchBlock(WPARAM& nFlags) const;
     void ClickFoundCell(int nCol, int nRow);

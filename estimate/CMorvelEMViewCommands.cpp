@@ -2,7 +2,8 @@
 // commands, the information sheet, the special rows, subject numbering, the pick lists,
 // the summary table, display and input fixing and the indent tool. The dialogs belong to the
 // estimate tools, which install the commands' work in the shell services while the program
-// starts; the view hands each command over with its id (HandToEstimateTools).
+// starts; the view hands each command over with its id (HandToEstimateTools), and the
+// table in estimate_tools/EstimateDialogCommands.cpp finds the command's handler.
 #include "app/CEstimationFormFile.h"
 #include "app/CShellServices.h"
 #include "estimate/CMorvelEMView.h"
@@ -126,7 +127,7 @@ void CMorvelEMView::OpenUnitPick()
     // Without the estimate tools there is no pick list: the cell is left as it is.
     if (m_pUnitPick != nullptr || !CShellServices::Get().runEstimateDialogCommand)
         return;
-    CShellServices::Get().runEstimateDialogCommand(this, ID_UNIT);
+    CShellServices::RunEstimateDialogCommand(this, ID_UNIT);
 }
 
 void CMorvelEMView::OnUnit()

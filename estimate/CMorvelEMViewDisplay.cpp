@@ -620,10 +620,7 @@ void CMorvelEMView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
         // One logical unit is 0.01 inch, y up, (0, 0) the centre of the printable area of
         // the page's layout; the print road knows the layout. Without it, the device's own
         // printable area.
-        const CShellServices& services = CShellServices::Get();
-        if (services.prepareEstimatePrintDC) {
-            services.prepareEstimatePrintDC(this, pDC, pInfo);
-        } else {
+        if (!CShellServices::PrepareEstimatePrintDC(this, pDC, pInfo)) {
             const int nPixelsX = std::max(1, pDC->GetDeviceCaps(LOGPIXELSX));
             const int nPixelsY = std::max(1, pDC->GetDeviceCaps(LOGPIXELSY));
             const int nWidth = pDC->GetDeviceCaps(HORZRES) * 100 / nPixelsX;

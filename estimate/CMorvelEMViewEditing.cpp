@@ -355,7 +355,7 @@ void CMorvelEMView::CommitCellEdit(int nMoveAfter)
     // chosen there come in instead of the text.
     if (m_nEditState == editTyping && m_nSummaryPage == 0 && IsPartsSearchColumn(m_nCurrentCol) &&
         CShellServices::Get().runEstimateDialogCommand) {
-        CShellServices::Get().runEstimateDialogCommand(this, ID_PICK_PARTS_FOR_CELL);
+        CShellServices::RunEstimateDialogCommand(this, ID_PICK_PARTS_FOR_CELL);
         HideCellEdit();
         if (m_bCellEditExists && m_wndCellEdit.m_hWnd != nullptr)
             m_wndCellEdit.SetWindowText("");

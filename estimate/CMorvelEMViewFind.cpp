@@ -314,10 +314,7 @@ LRESULT CMorvelEMView::ReplaceAll(WPARAM nFlags, LPARAM lParam)
 
 void CMorvelEMView::HandToEstimateTools(UINT nID)
 {
-    const auto& run = CShellServices::Get().runEstimateDialogCommand;
-    if (run)
-        run(this, nID);
-    else
+    if (!CShellServices::RunEstimateDialogCommand(this, nID))
         AfxMessageBox("この機能は、このﾊﾞｰｼﾞｮﾝではまだ使えません。"_sj, MB_OK);
 }
 

@@ -17,10 +17,7 @@ namespace {
 
 void RunIoCommand(CMorvelEMView* pView, UINT nID)
 {
-    const auto& run = CShellServices::Get().runEstimateIoCommand;
-    if (run)
-        run(pView, nID);
-    else
+    if (!CShellServices::RunEstimateIoCommand(pView, nID))
         AfxMessageBox("この機能は、このﾊﾞｰｼﾞｮﾝではまだ使えません。"_sj, MB_OK);
 }
 

@@ -81,7 +81,7 @@ BOOL CMorvelEMView::OpenPopupListForCell()
     }
     if (IsPartsSearchColumn(nCol) && CShellServices::Get().runEstimateDialogCommand) {
         // The estimate tools read the parts file and open the list with its parts.
-        CShellServices::Get().runEstimateDialogCommand(this, ID_POPUP_PARTS_FOR_CELL);
+        CShellServices::RunEstimateDialogCommand(this, ID_POPUP_PARTS_FOR_CELL);
         return IsPopupListShown();
     }
     MessageBeep(0);

@@ -123,15 +123,14 @@ void CMorvelEMView::OnUpdatePrintFormSelect(CCmdUI* pCmdUI)
 void CMorvelEMView::OnPrintFormSelect()
 {
     CMorvelEMDoc* pDoc = GetDocument();
-    const CShellServices& services = CShellServices::Get();
-    if (pDoc == nullptr || !services.chooseEstimatePrintForms)
+    if (pDoc == nullptr || !CShellServices::Get().chooseEstimatePrintForms)
         return;
     if (m_hWnd != nullptr) {
         m_pPrintFormWait = std::make_shared<CWaitDialog>("印刷形式の読み込み中..."_sj, this);
         m_pPrintFormWait->Create(IDD_WAIT, this);
     }
     CObArray chosen;
-    const INT_PTR nResult = services.chooseEstimatePrintForms(this, chosen);
+    const INT_PTR nResult = CShellServices::ChooseEstimatePrintForms(this, chosen);
     // The dialog takes the wait dialog down once its lists are filled; should it fail to
     // open at all, it goes here.
     m_pPrintFormWait.reset();

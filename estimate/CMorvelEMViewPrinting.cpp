@@ -100,8 +100,7 @@ void CMorvelEMView::OnEstimatePrintPreview()
 
 BOOL CMorvelEMView::OnPreparePrinting(CPrintInfo* pInfo)
 {
-    const CShellServices& services = CShellServices::Get();
-    const BOOL bPages = services.prepareEstimatePrinting && services.prepareEstimatePrinting(this, pInfo);
+    const BOOL bPages = CShellServices::PrepareEstimatePrinting(this, pInfo);
     // The pages were counted on the copy; the print dialog and everything after it start
     // from the real rows.
     EndPrintSkipZeroRows(TRUE);
@@ -122,18 +121,14 @@ void CMorvelEMView::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
 
 void CMorvelEMView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
 {
-    const CShellServices& services = CShellServices::Get();
     ResumePrintCopy();
-    if (services.printEstimatePage)
-        services.printEstimatePage(this, pDC, pInfo);
+    CShellServices::PrintEstimatePage(this, pDC, pInfo);
     SuspendPrintCopy();
 }
 
 void CMorvelEMView::OnEndPrinting(CDC* pDC, CPrintInfo* pInfo)
 {
-    const CShellServices& services = CShellServices::Get();
-    if (services.endEstimatePrinting)
-        services.endEstimatePrinting(this);
+    CShellServices::EndEstimatePrinting(this);
     EndPrintSkipZeroRows(FALSE);
     RestoreRowsAfterPrint();
     CMorvelView::OnEndPrinting(pDC, pInfo);

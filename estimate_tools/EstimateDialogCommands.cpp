@@ -2,8 +2,7 @@
 
 #include "estimate/CMorvelEMView.h"
 #include "estimate_tools/CPageDialogs.h"
-#include "estimate_tools/EstimateEditCommands.h"
-#include "estimate_tools/EstimateRowDialogCommands.h"
+#include "resources/EstimateCommandIds.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -37,24 +36,65 @@ void PageInsert(CMorvelEMView& view)
 
 } // namespace
 
+// The one table of the estimate's dialog commands: command id to handler.
+BEGIN_MESSAGE_MAP(CEstimateDialogCommands, CCmdTarget)
+// pages (this file)
+ON_COMMAND(ID_PAGE_SELECT, OnPageSelect)
+ON_COMMAND(ID_PAGE_DELETE, OnPageDelete)
+ON_COMMAND(ID_PAGE_INSERT, OnPageInsert)
+// editing tools (EstimateEditCommands.cpp)
+ON_COMMAND(ID_EDIT_FIND_DLG, OnFind)
+ON_COMMAND(ID_EDIT_REPLACE_DLG, OnReplace)
+ON_COMMAND(ID_UNNECESSARY_ROWS, OnUnnecessaryRows)
+ON_COMMAND(ID_SORT, OnSort)
+ON_COMMAND(ID_ZOOM_USER, OnUserZoom)
+ON_COMMAND(ID_RATE_CHANGE, OnFixedRate)
+ON_COMMAND(ID_PARTS_REGISTER, OnPartsRegister)
+// rows and sheets (EstimateRowDialogCommands.cpp)
+ON_COMMAND(ID_INFORMATION_INPUT, OnInformationInput)
+ON_COMMAND(ID_KIND_INPUT, OnKindInput)
+ON_COMMAND(ID_DISCOUNT_INPUT, OnDiscountInput)
+ON_COMMAND(ID_STEP_SETTING, OnStepSetting)
+ON_COMMAND(ID_TOTAL_DISCOUNT, OnDiscountTotal)
+ON_COMMAND(ID_PICK_LARGE, OnPickLarge)
+ON_COMMAND(ID_PICK_MIDDLE, OnPickMiddle)
+ON_COMMAND(ID_PICK_SMALL, OnPickSmall)
+ON_COMMAND(ID_UNIT, OnPickUnit)
+ON_COMMAND(ID_SUMMARY_TABLE, OnSummaryTable)
+ON_COMMAND(ID_SUMMARY_TABLE_CTX, OnSummaryTable)
+ON_COMMAND(ID_PICK_PARTS_FOR_CELL, OnPickPartsForCell)
+ON_COMMAND(ID_POPUP_PARTS_FOR_CELL, OnPopupPartsForCell)
+ON_COMMAND(ID_DISPLAY_FIX, OnDisplayFix)
+ON_COMMAND(ID_INPUT_FIX, OnInputFix)
+ON_COMMAND(ID_SUBJECT_NO, OnSubjectNumbering)
+ON_COMMAND(ID_CLASSIFY_TOTAL, OnClassifyTotal)
+ON_COMMAND(ID_INDENT, OnIndent)
+END_MESSAGE_MAP()
+
+bool CEstimateDialogCommands::Run(UINT nID)
+{
+    return OnCmdMsg(nID, CN_COMMAND, nullptr, nullptr) != FALSE;
+}
+
 void RunEstimateDialogCommand(CView* pView, UINT nID)
 {
     auto* pEstimate = dynamic_cast<CMorvelEMView*>(pView);
     if (pEstimate == nullptr)
         return;
-    switch (nID) {
-    case ID_PAGE_SELECT:
-        PageSelect(*pEstimate);
-        break;
-    case ID_PAGE_DELETE:
-        PageDelete(*pEstimate);
-        break;
-    case ID_PAGE_INSERT:
-        PageInsert(*pEstimate);
-        break;
-    default:
-        if (!RunEstimateEditCommand(*pEstimate, nID))
-            RunEstimateRowDialogCommand(*pEstimate, nID);
-        break;
-    }
+    CEstimateDialogCommands(*pEstimate).Run(nID);
+}
+
+void CEstimateDialogCommands::OnPageSelect()
+{
+    PageSelect(m_view);
+}
+
+void CEstimateDialogCommands::OnPageDelete()
+{
+    PageDelete(m_view);
+}
+
+void CEstimateDialogCommands::OnPageInsert()
+{
+    PageInsert(m_view);
 }

@@ -9,6 +9,7 @@
 #include "estimate_tools/CRateCalcDialog.h"
 #include "estimate_tools/CSortDialog.h"
 #include "estimate_tools/CUnnecessaryRowDialog.h"
+#include "estimate_tools/EstimateDialogCommands.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
 #include "platform/ui/dialogs/CFileDialog.h"
@@ -162,31 +163,38 @@ bool AppendRowsToPartsFile(const CMorvelEMView& view, int nFirstRow, int nLastRo
     return true;
 }
 
-bool RunEstimateEditCommand(CMorvelEMView& view, UINT nID)
+// The handlers of the editing tools in the table of EstimateDialogCommands.cpp.
+void CEstimateDialogCommands::OnFind()
 {
-    switch (nID) {
-    case ID_EDIT_FIND_DLG:
-        OpenFind(view);
-        return true;
-    case ID_EDIT_REPLACE_DLG:
-        OpenReplace(view);
-        return true;
-    case ID_UNNECESSARY_ROWS:
-        OpenUnnecessaryRows(view);
-        return true;
-    case ID_SORT:
-        Sort(view);
-        return true;
-    case ID_ZOOM_USER:
-        UserZoom(view);
-        return true;
-    case ID_RATE_CHANGE:
-        FixedRate(view);
-        return true;
-    case ID_PARTS_REGISTER:
-        RegisterParts(view);
-        return true;
-    default:
-        return false;
-    }
+    OpenFind(m_view);
+}
+
+void CEstimateDialogCommands::OnReplace()
+{
+    OpenReplace(m_view);
+}
+
+void CEstimateDialogCommands::OnUnnecessaryRows()
+{
+    OpenUnnecessaryRows(m_view);
+}
+
+void CEstimateDialogCommands::OnSort()
+{
+    Sort(m_view);
+}
+
+void CEstimateDialogCommands::OnUserZoom()
+{
+    UserZoom(m_view);
+}
+
+void CEstimateDialogCommands::OnFixedRate()
+{
+    FixedRate(m_view);
+}
+
+void CEstimateDialogCommands::OnPartsRegister()
+{
+    RegisterParts(m_view);
 }

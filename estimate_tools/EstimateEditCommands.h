@@ -1,16 +1,14 @@
 // The estimate view's editing commands that ask through a dialog of the estimate tools:
 // find and replace (modeless), sort, user zoom, the fixed-rate calculation, the
-// unnecessary-row search (modeless) and parts registration. RunEstimateDialogCommand hands
-// them here by id.
+// unnecessary-row search (modeless) and parts registration. Their handlers are members of
+// CEstimateDialogCommands (EstimateDialogCommands.h), defined in EstimateEditCommands.cpp;
+// this header gives what tests and other commands use of them.
 #pragma once
 
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
 
 class CMorvelEMView;
-
-// true when nID is one of the commands above (and it ran).
-bool RunEstimateEditCommand(CMorvelEMView& view, UINT nID);
 
 // Parts registration without its questions: every row of nFirstRow..nLastRow of the
 // estimate's edit page is appended to the parts list in lpszPath as a new row whose parts

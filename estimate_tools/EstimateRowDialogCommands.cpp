@@ -1,4 +1,10 @@
-#include "estimate_tools/EstimateRowDialogCommands.h"
+// The estimate view's row and sheet commands that ask in a dialog first: 32824 "情報入力",
+// 32798 "種目入力", 32814 "値引入力", 32816 "歩掛設定", 32820 "値引合計", 32797
+// "分類合計設定", 32799 "科目No.設定", 33129/33141 "集計表", 32878 "表示固定", 33103 "入力固定", 32914
+// "ｲﾝﾃﾞﾝﾄ", the subject and unit picks, and the parts pick of a typed cell. Each runs the
+// dialog and then the view's row operation; the table of EstimateDialogCommands.cpp calls
+// the handlers at the end of this file.
+#include "estimate_tools/EstimateDialogCommands.h"
 
 #include "app/CMorvelApp.h"
 #include "estimate/CMorvelEMDoc.h"
@@ -322,62 +328,88 @@ void Indent(CMorvelEMView& view)
 
 } // namespace
 
-bool RunEstimateRowDialogCommand(CMorvelEMView& view, UINT nID)
+// The handlers of the row and sheet commands in the table of EstimateDialogCommands.cpp.
+void CEstimateDialogCommands::OnInformationInput()
 {
-    switch (nID) {
-    case ID_INFORMATION_INPUT:
-        InformationInput(view);
-        return true;
-    case ID_KIND_INPUT:
-        KindInput(view);
-        return true;
-    case ID_DISCOUNT_INPUT:
-        DiscountInput(view);
-        return true;
-    case ID_STEP_SETTING:
-        StepSetting(view);
-        return true;
-    case ID_TOTAL_DISCOUNT:
-        DiscountTotal(view);
-        return true;
-    case ID_PICK_LARGE:
-        PickSubject(view, kindLarge);
-        return true;
-    case ID_PICK_MIDDLE:
-        PickSubject(view, kindMiddle);
-        return true;
-    case ID_PICK_SMALL:
-        PickSubject(view, kindSmall);
-        return true;
-    case ID_UNIT:
-        PickUnit(view);
-        return true;
-    case ID_SUMMARY_TABLE:
-    case ID_SUMMARY_TABLE_CTX:
-        SummaryTable(view);
-        return true;
-    case ID_PICK_PARTS_FOR_CELL:
-        PickPartsForCell(view);
-        return true;
-    case ID_POPUP_PARTS_FOR_CELL:
-        PopupPartsForCell(view);
-        return true;
-    case ID_DISPLAY_FIX:
-        DisplayFix(view);
-        return true;
-    case ID_INPUT_FIX:
-        InputFix(view);
-        return true;
-    case ID_SUBJECT_NO:
-        SubjectNumbering(view);
-        return true;
-    case ID_CLASSIFY_TOTAL:
-        ClassifyTotal(view);
-        return true;
-    case ID_INDENT:
-        Indent(view);
-        return true;
-    default:
-        return false;
-    }
+    InformationInput(m_view);
+}
+
+void CEstimateDialogCommands::OnKindInput()
+{
+    KindInput(m_view);
+}
+
+void CEstimateDialogCommands::OnDiscountInput()
+{
+    DiscountInput(m_view);
+}
+
+void CEstimateDialogCommands::OnStepSetting()
+{
+    StepSetting(m_view);
+}
+
+void CEstimateDialogCommands::OnDiscountTotal()
+{
+    DiscountTotal(m_view);
+}
+
+void CEstimateDialogCommands::OnPickLarge()
+{
+    PickSubject(m_view, kindLarge);
+}
+
+void CEstimateDialogCommands::OnPickMiddle()
+{
+    PickSubject(m_view, kindMiddle);
+}
+
+void CEstimateDialogCommands::OnPickSmall()
+{
+    PickSubject(m_view, kindSmall);
+}
+
+void CEstimateDialogCommands::OnPickUnit()
+{
+    PickUnit(m_view);
+}
+
+void CEstimateDialogCommands::OnSummaryTable()
+{
+    SummaryTable(m_view);
+}
+
+void CEstimateDialogCommands::OnPickPartsForCell()
+{
+    PickPartsForCell(m_view);
+}
+
+void CEstimateDialogCommands::OnPopupPartsForCell()
+{
+    PopupPartsForCell(m_view);
+}
+
+void CEstimateDialogCommands::OnDisplayFix()
+{
+    DisplayFix(m_view);
+}
+
+void CEstimateDialogCommands::OnInputFix()
+{
+    InputFix(m_view);
+}
+
+void CEstimateDialogCommands::OnSubjectNumbering()
+{
+    SubjectNumbering(m_view);
+}
+
+void CEstimateDialogCommands::OnClassifyTotal()
+{
+    ClassifyTotal(m_view);
+}
+
+void CEstimateDialogCommands::OnIndent()
+{
+    Indent(m_view);
 }

@@ -231,10 +231,10 @@ LRESULT CMorvelPMView::OnFindReplaceRequest(WPARAM wParam, LPARAM lParam)
 void CMorvelPMView::OpenFindDialog(bool bReplace)
 {
     CWnd*& pDialog = bReplace ? m_pReplaceDlg : m_pFindDlg;
-    const auto& create = CShellServices::Get().createFindReplaceDialog;
-    if (pDialog != nullptr || !create)
+    if (pDialog != nullptr)
         return;
-    pDialog = create(this, bReplace, GetCellText(m_nCurrentRow, m_nCurrentCol));
+    pDialog =
+        CShellServices::CreateFindReplaceDialog(this, bReplace, GetCellText(m_nCurrentRow, m_nCurrentCol));
 }
 
 void CMorvelPMView::OnFind()
@@ -310,13 +310,10 @@ int CMorvelPMView::SortRowsBy(int nCol, int nTop, int nBottom, bool bAscending)
 
 void CMorvelPMView::SortRows()
 {
-    const auto& run = CShellServices::Get().runSortDialog;
-    if (!run)
-        return;
     CRect rc;
     NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom, &rc);
     BOOL bAscending = TRUE;
-    if (!run(this, bAscending))
+    if (!CShellServices::RunSortDialog(this, bAscending))
         return;
     std::unique_ptr<CWaitDialog> pWait;
     if (AfxGetMainWnd() != nullptr) {

@@ -9,9 +9,8 @@
 
 void CMorvelPMDoc::OnCsvOutput()
 {
-    const auto& run = CShellServices::Get().runPartsIoCommand;
-    if (CMorvelPMView* pView = GetPartsView(); pView != nullptr && run)
-        run(pView, ID_TEXT_OUTPUT);
+    if (CMorvelPMView* pView = GetPartsView())
+        CShellServices::RunPartsIoCommand(pView, ID_TEXT_OUTPUT);
 }
 
 void CMorvelPMDoc::OnUpdateCsvOutput(CCmdUI* pCmdUI)
@@ -34,14 +33,12 @@ void CMorvelPMView::AfterRowsImported(int nRow)
 
 void CMorvelPMView::OnCsvInput()
 {
-    if (const auto& run = CShellServices::Get().runPartsIoCommand)
-        run(this, ID_TEXT_INPUT);
+    CShellServices::RunPartsIoCommand(this, ID_TEXT_INPUT);
 }
 
 void CMorvelPMView::OnReadOtherForm()
 {
-    if (const auto& run = CShellServices::Get().runPartsIoCommand)
-        run(this, ID_READ_OTHER_FORM);
+    CShellServices::RunPartsIoCommand(this, ID_READ_OTHER_FORM);
 }
 
 void CMorvelPMView::OnUpdateImport(CCmdUI* pCmdUI)

@@ -108,11 +108,10 @@ int CMorvelPMView::ApplyRateChange(const CRateChangeRequest& request)
 void CMorvelPMView::OnRateChange()
 {
     CMorvelPMDoc* pDoc = GetDocument();
-    const auto& run = CShellServices::Get().runRateChangeDialog;
-    if (pDoc == nullptr || !run)
+    if (pDoc == nullptr)
         return;
     CRateChangeRequest request;
-    if (!run(this, pDoc->m_form, request))
+    if (!CShellServices::RunRateChangeDialog(this, pDoc->m_form, request))
         return;
     ApplyRateChange(request);
 }

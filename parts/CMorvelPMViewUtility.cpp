@@ -74,10 +74,7 @@ void CMorvelPMView::OpenUnitPick()
 {
     if (m_pUnitDlg != nullptr || !IsUnitColumn(m_nCurrentCol))
         return;
-    const auto& create = CShellServices::Get().createUnitPick;
-    if (!create)
-        return;
-    m_pUnitDlg = create(this, GetCellText(m_nCurrentRow, m_nCurrentCol));
+    m_pUnitDlg = CShellServices::CreateUnitPick(this, GetCellText(m_nCurrentRow, m_nCurrentCol));
 }
 
 void CMorvelPMView::OnUnit()
@@ -280,11 +277,10 @@ void CMorvelPMView::SetFixedZoom(int nZoom)
 void CMorvelPMView::OnZoomUser()
 {
     CMorvelPMDoc* pDoc = GetDocument();
-    const auto& run = CShellServices::Get().runZoomDialog;
-    if (pDoc == nullptr || !run)
+    if (pDoc == nullptr)
         return;
     int nZoom = pDoc->m_nZoom;
-    if (!run(this, nZoom))
+    if (!CShellServices::RunZoomDialog(this, nZoom))
         return;
     nZoom = CMorvelPMDoc::SanitizeZoom(nZoom);
     m_nZoom = nZoom;
