@@ -446,7 +446,7 @@ int CMorvelPMView::InsertRowsQuiet(int nRow, int nCount)
     if (pDoc == nullptr || nRow < 0 || nRow >= m_nRowLimit || nCount <= 0)
         return 0;
     // Rows the list's file could not hold are not inserted at all (the user is told why).
-    if (!CheckFileRowLimit(std::max<long long>(pDoc->m_nRowsInUse, nRow) + nCount))
+    if (!HasFileRoomForRows(nRow, nCount))
         return 0;
     const size_t nIndex = static_cast<size_t>(nRow);
     if (pDoc->m_aRows.size() < nIndex)
@@ -468,6 +468,12 @@ int CMorvelPMView::InsertRowsQuiet(int nRow, int nCount)
     }
     SetVScrollRange(pDoc->m_nRowsInUse);
     return nCount;
+}
+
+bool CMorvelPMView::HasFileRoomForRows(int nRow, int nCount) const
+{
+    const CMorvelPMDoc* pDoc = GetDocument();
+    return pDoc == nullptr || CheckFileRowLimit(std::max<long long>(pDoc->m_nRowsInUse, nRow) + nCount);
 }
 
 void CMorvelPMView::InsertRowQuiet(int nRow)
@@ -533,6 +539,10 @@ void CMorvelPMView::OnInsertRow()
                            &rcRange);
         const int nCount = std::max(0, static_cast<int>(rcRange.bottom - rcRange.top + 1));
         const int nRow = m_nCurrentRow;
+        // Rows the file could not hold are refused before the undo record or the modified
+        // mark changes anything.
+        if (!HasFileRoomForRows(nRow, nCount))
+            return;
         // The record is the block of the rows the insert makes (all columns), so that undo
         // takes out exactly those rows, wherever the cursor stood in the selection.
         SaveBlockForUndo(CRect(0, nRow, std::max(0, m_nColumnCount - 1), nRow + std::max(0, nCount - 1)));
@@ -542,6 +552,8 @@ void CMorvelPMView::OnInsertRow()
         InvalidateRows(std::min<int>(rcRange.top, nRow), m_nRowLimit - 1, TRUE);
         pDoc->UpdateAllViews(nullptr);
     } else {
+        if (!HasFileRoomForRows(m_nCurrentRow, 1))
+            return;
         SaveSelectionForUndo();
         pDoc->SetModifiedFlag(TRUE);
         InsertRow(m_nCurrentRow);
