@@ -10,7 +10,8 @@ samples=samples
 
 mkdir -p "$out"/{master_tables,estimate_file,profile_file,number_rules,cp932_text,subject_drag_data,print_layout} \
   "$out"/{parts_file,estimate_import_other_form,estimate_import_csv,estimate_import_outside} \
-  "$out"/{estimate_import_converter,mount_table,layout_form,picture_file,startup_file} "$out"/dos_{environment,definitions,information,master,estimate,parts}
+  "$out"/{estimate_import_converter,mount_table,layout_form,picture_file,startup_file,form_page} \
+  "$out"/dos_{environment,definitions,information,master,estimate,parts}
 
 # An archive string: its length byte (texts here are shorter than 255 bytes), then the bytes.
 str() { printf "\\x$(printf %02x "${#1}")%s" "$1"; }
@@ -37,6 +38,15 @@ done
 i=0
 for f in FORM/meisai.MMK FORM/JYOUHOU.MJK FORM/BUZAI.MBK; do
   { printf "\\x$(printf %02x $i)"; cat "$samples/$f"; } >"$out/layout_form/$(basename "$f")"
+  i=$((i + 1))
+done
+
+# Forms read into the setup sheet's form pages: the first byte chooses the page (estimation,
+# information, parts) and the button ("読 込" below 3, "初期設定" from 3 on).
+i=0
+for f in FORM/meisai.MMK FORM/JYOUHOU.MJK FORM/BUZAI.MBK; do
+  { printf "\\x$(printf %02x $i)"; cat "$samples/$f"; } >"$out/form_page/open-$(basename "$f")"
+  { printf "\\x$(printf %02x $((i + 3)))"; cat "$samples/$f"; } >"$out/form_page/reload-$(basename "$f")"
   i=$((i + 1))
 done
 

@@ -1,7 +1,7 @@
 // The form pages of the setup sheet, driven as a user would: Enter through an item with
 // the pick lists, the unique special-item codes, the width that follows the picture, "読 込"
-// of a damaged file changing nothing, a changed page saved under a name on OK, and the
-// parts page keeping the strings it does not show.
+// of a damaged file changing nothing, "初期設定" showing the file alone, a changed page saved
+// under a name on OK, and the parts page keeping the strings it does not show.
 #include "app/CMorvelApp.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CFile.h"
@@ -125,6 +125,30 @@ TEST_F(FormPagesTest, OpeningADamagedFormChangesNeitherTheFolderNorTheNameNorThe
     EXPECT_EQ(App().m_estimationForm.GetCount(), nCount);
     EXPECT_EQ(answerer.MessageBoxTexts(), (std::vector<CString>{"見積形式ﾌｧｲﾙがないか、壊れています。"_sj,
                                                                 "見積形式ﾌｧｲﾙがないか、壊れています。"_sj}));
+}
+
+TEST_F(FormPagesTest, ReloadShowsTheFileAgainWithoutItemsTypedAfterItsOwn)
+{
+    const int nCount = App().m_estimationForm.GetCount();
+    CIntroductionDialog sheet("導入処理"_sj);
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        ASSERT_TRUE(sheet.SetActivePage(&sheet.m_estimationPage));
+        CEstimationDialog& page = sheet.m_estimationPage;
+        // A new item after the file's last one, then "初期設定": the file's items alone.
+        page.Grid().SetCol(1);
+        page.Grid().SetRow(static_cast<short>(nCount + 1));
+        TypeCell(page.Editor(), "追加項目"_sj);
+        PressKey(page.Editor(), VK_DOWN);
+        EXPECT_EQ(page.CellText(nCount + 1, 1), "追加項目"_sj);
+        ClickDlgButton(page, IDC_FORM_RELOAD);
+        EXPECT_EQ(page.CellText(nCount + 1, 1), "");
+        EXPECT_EQ(page.CellText(nCount, 1), App().m_estimationForm.GetItem(nCount - 1, 0));
+        EXPECT_FALSE(page.IsModified());
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    sheet.DoModal();
+    EXPECT_EQ(App().m_estimationForm.GetCount(), nCount);
+    EXPECT_TRUE(answerer.MessageBoxTexts().empty());
 }
 
 TEST_F(FormPagesTest, AChangedFormIsSavedUnderANameOnOkAndHiddenStringsStay)
