@@ -73,6 +73,11 @@ columns=$(od -An -tu2 -j29 -N2 "$form" | tr -d ' ')
   word 1; word 0; str ""; word 0; word 0; str ""
   word 5; word 0; str "T1"; word 3; word 65535; str "T2"
 } >"$out/subject_drag_data/sample.drag"
+# The same with a few bytes after it, which the reader leaves: the length chooses the item
+# of the subject tree the data is dropped on.
+for extra in 1 2 3 5 8; do
+  { cat "$out/subject_drag_data/sample.drag"; head -c "$extra" /dev/zero; } >"$out/subject_drag_data/sample-$extra.drag"
+done
 
 # Settings files: the demo settings with each kind of change.
 ini=$(printf '[Path Setting]\r\nWork Drive=C\r\nWork Field=C:\\MORVEL\\WORK\r\n\r\n[Input Setting]\r\nTax=8\r\nBackup File=0\r\n\r\n[Large Font Setting]\r\nHeight=-15\r\nFaceName=ＭＳ ゴシック\r\n\r\n[ゾーン]\r\nキー=値\r\n' | iconv -f UTF-8 -t CP932)
