@@ -133,6 +133,9 @@ void Check(bool bReload, const uint8_t* data, size_t size)
         const std::vector<uint8_t> formBefore = Stored(Kind::AppForm());
         const CString fileBefore = Kind::AppFileName();
         const CString folderBefore = FolderSetting(Kind::kFolderKey);
+        // The one message a refused file shows, read and closed.
+        if (!bTaken)
+            answerer.AnswerNextMessageBox(IDOK);
         if (bReload) {
             FUZZ_CHECK(ClickDlgButton(page, IDC_FORM_RELOAD));
         } else {
