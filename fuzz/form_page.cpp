@@ -198,12 +198,14 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     g_pApp->m_strInformationFormFile = "JYOUHOU.MJK";
     g_pApp->m_strPartFormFile = "BUZAI.MBK";
     g_pApp->WriteFormFileNames();
-    for (const char* file : {"MASTER/TANNI.MTD", "MASTER/KAMOKU.MKB", "MASTER/KAMOKU.MKM", "MASTER/KAMOKU.MKS",
-                             "MASTER/BUNRUL.MRD", "FORM/JYOUHOU.MJK", "FORM/meisai.MMK", "FORM/BUZAI.MBK"}) {
-        const std::vector<uint8_t> bytes = FuzzReadNativeFile(std::string(MORVEL_SOURCE_DIR) + "/samples/" + file);
+    for (const char* file :
+         {"MASTER/TANNI.MTD", "MASTER/KAMOKU.MKB", "MASTER/KAMOKU.MKM", "MASTER/KAMOKU.MKS",
+          "MASTER/BUNRUL.MRD", "FORM/JYOUHOU.MJK", "FORM/meisai.MMK", "FORM/BUZAI.MBK"}) {
+        const std::vector<uint8_t> bytes =
+            FuzzReadNativeFile(std::string(MORVEL_SOURCE_DIR) + "/samples/" + file);
         FUZZ_CHECK(!bytes.empty());
-        FuzzWriteNativeFile(FuzzNativeFolder() + std::filesystem::path(file).filename().string(), bytes.data(),
-                            bytes.size());
+        FuzzWriteNativeFile(FuzzNativeFolder() + std::filesystem::path(file).filename().string(),
+                            bytes.data(), bytes.size());
     }
     FuzzMessageBoxes boxes;
     FUZZ_CHECK(g_pApp->LoadMasterAndFormFiles() && boxes.texts.empty());

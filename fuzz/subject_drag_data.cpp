@@ -72,7 +72,8 @@ std::vector<uint8_t> WindowState()
     CMorvelEMView* pView = g_pWindowDoc->GetEstimateView();
     std::vector<uint8_t> bytes = FuzzStore([](CArchive& ar) { g_pWindowDoc->Serialize(ar); });
     for (int n : {pView->GetUsedRows(), g_pWindowDoc->IsModified() ? 1 : 0})
-        bytes.insert(bytes.end(), reinterpret_cast<const uint8_t*>(&n), reinterpret_cast<const uint8_t*>(&n + 1));
+        bytes.insert(bytes.end(), reinterpret_cast<const uint8_t*>(&n),
+                     reinterpret_cast<const uint8_t*>(&n + 1));
     return bytes;
 }
 
@@ -84,7 +85,8 @@ void CheckDropOnTree(const uint8_t* data, size_t size, const CSubjectDragData* p
     FUZZ_CHECK(pFrame != nullptr);
     auto* pTree = dynamic_cast<CMorvelEMTreeView*>(pFrame->GetTreeView());
     FUZZ_CHECK(pTree != nullptr && pTree->GetEntryCount() > 0);
-    const CMorvelEMTreeView::CTreeEntry target = pTree->GetEntry(static_cast<int>(size % pTree->GetEntryCount()));
+    const CMorvelEMTreeView::CTreeEntry target =
+        pTree->GetEntry(static_cast<int>(size % pTree->GetEntryCount()));
     CTreeCtrl& tree = pTree->GetTreeCtrl();
     tree.EnsureVisible(target.hItem);
     CRect rcItem;
@@ -152,20 +154,23 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     const std::filesystem::path root = FuzzNativeFolder();
     for (const char* folder : {"MASTER", "FORM", "WORK"}) {
         std::filesystem::create_directories(root / folder);
-        for (const auto& entry :
-             std::filesystem::directory_iterator(std::filesystem::path(MORVEL_SOURCE_DIR) / "samples" / folder)) {
+        for (const auto& entry : std::filesystem::directory_iterator(
+                 std::filesystem::path(MORVEL_SOURCE_DIR) / "samples" / folder)) {
             const std::vector<uint8_t> bytes = FuzzReadNativeFile(entry.path().string());
-            FuzzWriteNativeFile((root / folder / entry.path().filename()).string(), bytes.data(), bytes.size());
+            FuzzWriteNativeFile((root / folder / entry.path().filename()).string(), bytes.data(),
+                                bytes.size());
         }
     }
     std::filesystem::create_directories(root / "lock");
     {
         CProfileFile profile(FuzzFolder() + "morvel.ini");
         profile.WriteProfileString("Path Setting", "Work Drive", "C");
-        profile.WriteProfileString("Path Setting", "Work Field", SystemPathFromNative((root / "WORK").string()));
+        profile.WriteProfileString("Path Setting", "Work Field",
+                                   SystemPathFromNative((root / "WORK").string()));
         for (const char* key : {"Estimation Form", "Parts Form", "Information Form"})
             profile.WriteProfileString("Path Setting", key, SystemPathFromNative((root / "FORM").string()));
-        profile.WriteProfileString("Path Setting", "Other Form", SystemPathFromNative((root / "MASTER").string()));
+        profile.WriteProfileString("Path Setting", "Other Form",
+                                   SystemPathFromNative((root / "MASTER").string()));
         profile.WriteProfileString("Form File Name Setting", "Estimation Form Name", "meisai.MMK");
         profile.WriteProfileString("Form File Name Setting", "Information Form Name", "JYOUHOU.MJK");
         profile.WriteProfileString("Form File Name Setting", "Part Form Name", "BUZAI.MBK");

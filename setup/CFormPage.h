@@ -8,8 +8,9 @@
 //
 // "読 込" reads the chosen file aside first: only a file that reads whole changes the
 // form, its file name and the folder setting. "初期設定" reads the current file again the
-// same way; a file that reads whole replaces everything the grid shows. A file that cannot be written is reported
-// and changes nothing on disk; the form in memory keeps what the grid gave it.
+// same way; a file that reads whole replaces everything the grid shows. A file that cannot
+// be written is reported and changes nothing on disk; the form in memory keeps what the
+// grid gave it.
 #pragma once
 
 #include "app/CFormFile.h"

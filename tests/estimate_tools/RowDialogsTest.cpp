@@ -614,7 +614,8 @@ TEST_F(RowDialogsTest, SingleRowInsertionsAtTheFileRowLimitAreRefusedAndChangeNo
         }
         std::vector<BYTE> bytes = file.GetData();
         for (int n : {m_pView->GetUsedRows(), m_pView->GetCurrentRow(), m_pDoc->IsModified() ? 1 : 0})
-            bytes.insert(bytes.end(), reinterpret_cast<const BYTE*>(&n), reinterpret_cast<const BYTE*>(&n + 1));
+            bytes.insert(bytes.end(), reinterpret_cast<const BYTE*>(&n),
+                         reinterpret_cast<const BYTE*>(&n + 1));
         return bytes;
     };
     CDialogAnswerer answerer;
@@ -627,8 +628,8 @@ TEST_F(RowDialogsTest, SingleRowInsertionsAtTheFileRowLimitAreRefusedAndChangeNo
         ClickDlgButton(dlg, IDOK);
     });
     answerer.AlwaysAnswerDialog(IDD_DISCOUNT_TOTAL, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
-    const UINT commands[] = {ID_ROW_INSERT,  ID_TOTAL_SMALL,    ID_TOTAL_GRAND,   ID_TAX_ROW,
-                             ID_PAGE_FEED,   ID_KIND_INPUT,     ID_DISCOUNT_INPUT, ID_TOTAL_DISCOUNT};
+    const UINT commands[] = {ID_ROW_INSERT, ID_TOTAL_SMALL, ID_TOTAL_GRAND,    ID_TAX_ROW,
+                             ID_PAGE_FEED,  ID_KIND_INPUT,  ID_DISCOUNT_INPUT, ID_TOTAL_DISCOUNT};
     for (int nRow : {static_cast<int>(srFirstDetail), static_cast<int>(CMorvelView::MAX_FILE_ROWS)}) {
         for (UINT nID : commands) {
             GoTo(scName, nRow);

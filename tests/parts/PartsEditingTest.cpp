@@ -373,7 +373,8 @@ TEST_F(PartsEditingTest, RowInsertsOnAListAtTheFileRowLimitAreRefusedAndChangeNo
     const std::vector<CString> texts = answerer.MessageBoxTexts();
     ASSERT_EQ(texts.size(), 2u);
     for (const CString& text : texts) {
-        EXPECT_NE(text.ToUtf8().find("ファイルに保存できる 65,535 行を超えます。"), std::string::npos) << text.ToUtf8();
+        EXPECT_NE(text.ToUtf8().find("ファイルに保存できる 65,535 行を超えます。"), std::string::npos)
+            << text.ToUtf8();
         EXPECT_NE(text.ToUtf8().find("行を挿入できません。"), std::string::npos) << text.ToUtf8();
     }
 }
