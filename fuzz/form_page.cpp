@@ -5,9 +5,9 @@
 // by the dialog answerer. What a user relies on:
 // - a file the page refuses says so once and changes nothing: not the grid, the form in
 //   use, its file name nor the form folder;
-// - a file it takes is the form in use and what the grid shows, item by item, and nothing
-//   else; saved from the page ("登 録") and read in again, it shows the same and saves to
-//   the same bytes.
+// - a file it takes is the form in use and what the grid shows, item by item (each string
+//   up to a zero byte in it, as the grid's cells take texts), and nothing else; saved from
+//   the page ("登 録") and read in again, it shows the same and saves to the same bytes.
 #include "app/CMorvelApp.h"
 #include "fuzz/support/FuzzSupport.h"
 #include "platform/ui/dialogs/CDialog.h"
@@ -157,8 +157,11 @@ void Check(bool bReload, const uint8_t* data, size_t size)
         const int nItems = std::clamp(read.GetCount(), 0, static_cast<int>(CFormPage::LAST_ROW));
         const int nColumns = page.Grid().GetCols() - 1;
         for (int r = 1; r <= CFormPage::LAST_ROW; ++r) {
+            // A grid cell holds text: an item string shows up to a zero byte in it, as the
+            // grid's cells take their texts.
             for (int c = 1; c <= nColumns; ++c)
-                FUZZ_CHECK(page.CellText(r, c) == (r <= nItems ? read.GetItem(r - 1, c - 1) : CString()));
+                FUZZ_CHECK(page.CellText(r, c) ==
+                           CString(r <= nItems ? read.GetItem(r - 1, c - 1).c_str() : ""));
         }
 
         // Saved and read in again: the same grid; saved again: the same bytes.

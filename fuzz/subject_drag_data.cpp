@@ -118,8 +118,9 @@ void CheckDropOnTree(const uint8_t* data, size_t size, const CSubjectDragData* p
     for (int k = 0; k < pRead->GetRowCount(); ++k) {
         const CSubjectDragData::CRow& row = pRead->m_rows[static_cast<size_t>(k)];
         FUZZ_CHECK(pView->GetRowKind(nFirst + k) == row.nKind);
-        FUZZ_CHECK(pView->GetRowParamText1(nFirst + k) == row.strParamText1);
-        FUZZ_CHECK(pView->GetRowParamText2(nFirst + k) == row.strParamText2);
+        // The rows keep texts: a parameter text ends at a zero byte in it.
+        FUZZ_CHECK(pView->GetRowParamText1(nFirst + k) == CString(row.strParamText1.c_str()));
+        FUZZ_CHECK(pView->GetRowParamText2(nFirst + k) == CString(row.strParamText2.c_str()));
     }
     // Saved and opened again (without a window): the same rows.
     const CString path = FuzzFolder() + "dropped.mmd";
