@@ -804,14 +804,25 @@ void CMorvelEMView::MoveCurrentRowDown()
     UpdateStatusText(statusShow);
 }
 
-void CMorvelEMView::PlaceNewRow()
+bool CMorvelEMView::PlaceNewRow()
 {
     if (m_nCurrentRow >= m_nUsedRows) {
+        if (!HasFileRoomForRows(m_nCurrentRow, 1, 0))
+            return false;
         m_nUsedRows = m_nCurrentRow + 1;
         UpdateScrollRanges();
     } else {
+        if (!HasFileRoomForRows(m_nCurrentRow, 1, AdjustPageBreak(0, m_nCurrentRow)))
+            return false;
         InsertRowAligned(m_nCurrentRow);
     }
+    return true;
+}
+
+bool CMorvelEMView::HasFileRoomForRows(int nRow, int nCount, int nHeading) const
+{
+    const long long nAligned = nHeading > 0 ? GetPageRows() - 1 : 0;
+    return CheckFileRowLimit(std::max<long long>(m_nUsedRows, nRow) + nCount + nAligned);
 }
 
 void CMorvelEMView::InsertRowAligned(int nRow)

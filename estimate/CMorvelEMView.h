@@ -1147,8 +1147,14 @@ private:
     int FindNameIndent(int nRow, int nKind, int nNameCol) const;
     int GetCellIndentOfEditRow(int nRow, int nCol) const;
     // A new row for a special row at the current row: the used rows grow to it when it
-    // lies below them, otherwise an empty row is inserted there.
-    void PlaceNewRow();
+    // lies below them, otherwise an empty row is inserted there. false, after telling the
+    // user why, when the estimate's file could not hold another row: nothing changes.
+    bool PlaceNewRow();
+    // Whether nCount rows inserted at nRow leave an estimate its file can hold, counting
+    // the rows page alignment may add when a heading after them starts a page (nHeading,
+    // AdjustPageBreak's mode 0, above 0). When not, the user is told why
+    // (CheckFileRowLimit) and the caller changes nothing.
+    bool HasFileRoomForRows(int nRow, int nCount, int nHeading) const;
     // An empty row inserted at nRow as the row-insert command inserts it: a heading that
     // starts a later page is kept at the start of its page.
     void InsertRowAligned(int nRow);

@@ -593,7 +593,7 @@ void CMorvelEMView::OnInsertRow()
     // lost. A selection of the whole grid thus inserts as many rows as there is room for.
     const int nRoom = m_nRowLimit - 1 - m_nUsedRows - (nHeading > 0 ? GetPageRows() - 1 : 0);
     nCount = std::min(nCount, nRoom);
-    if (nCount <= 0 || nFirst >= m_nRowLimit - 1)
+    if (nCount <= 0 || nFirst >= m_nRowLimit - 1 || !HasFileRoomForRows(nFirst, nCount, nHeading))
         return;
     RecordUndo(undoRowsInsert, CPoint(nCount, nFirst));
     const CPoint ptCurrent(m_nCurrentCol, m_nCurrentRow);
@@ -613,6 +613,8 @@ void CMorvelEMView::InsertOneRow()
 {
     const int nRow = m_nCurrentRow;
     const int nHeading = AdjustPageBreak(0, nRow);
+    if (!HasFileRoomForRows(nRow, 1, nHeading))
+        return;
     InsertRow(nRow);
     if (nHeading > 0)
         AdjustPageBreak(1, nHeading + 1);

@@ -156,6 +156,8 @@ bool CMorvelEMView::InsertPage(int nPageNumber, bool bBefore)
     // The empty page goes before the chosen page, or after it.
     if (!bBefore)
         ++nPage;
+    if (!HasFileRoomForRows(nPage * nPageRows, nPageRows, 0))
+        return FALSE;
     // One row at a time, each pushing the later rows down; rows pushed beyond the row
     // limit are no longer shown.
     for (int i = 0; i < nPageRows; ++i)
@@ -202,6 +204,8 @@ void CMorvelEMView::FeedPage()
 
     // The first heading on the following pages, which alignment keeps at a page start.
     const int nHeading = std::max(0, AdjustPageBreak(0, m_nCurrentRow));
+    if (!HasFileRoomForRows(m_nCurrentRow, nRows, nHeading))
+        return;
 
     for (int i = 0; i < nRows; ++i)
         InsertRow(m_nCurrentRow);

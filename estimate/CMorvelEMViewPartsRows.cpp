@@ -37,6 +37,8 @@ void CMorvelEMView::InsertPartsRows(const CGridRow* const* ppRows, int nCount)
         MessageBeep(0);
         return;
     }
+    if (!HasFileRoomForRows(nRow, nCount, nRow > m_nUsedRows ? 0 : AdjustPageBreak(0, nRow)))
+        return;
     if (nRow > m_nUsedRows) {
         m_nUsedRows = nRow + nCount;
         UpdateScrollRanges();

@@ -214,7 +214,8 @@ void CMorvelEMView::InsertKindHeading(const char* lpszName, const char* lpszUnit
 {
     const CString strName(lpszName);
     const CString strUnit(lpszUnit);
-    PlaceNewRow();
+    if (!PlaceNewRow())
+        return;
     const int nRow = m_nCurrentRow;
     const int nNameCol = FindNameColumn();
     SetCellText(strName, nRow, nNameCol, TRUE);
@@ -231,7 +232,8 @@ void CMorvelEMView::InsertKindHeading(const char* lpszName, const char* lpszUnit
 void CMorvelEMView::InsertDiscount(const char* lpszAmount)
 {
     const CString strAmount(lpszAmount);
-    PlaceNewRow();
+    if (!PlaceNewRow())
+        return;
     const int nRow = m_nCurrentRow;
     SetCellText("値引"_sj, nRow, FindNameColumn(), TRUE);
     const int nAmountCol = FindFirstColumn(CEstimationFormFile::colV, "2");
@@ -280,9 +282,14 @@ void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszR
             return;
         }
         bInserted = bAddNewRow;
-        if (bAddNewRow)
+        if (bAddNewRow) {
+            if (!HasFileRoomForRows(nRow, 1, 0))
+                return;
             InsertRow(nRow);
+        }
     } else {
+        if (!HasFileRoomForRows(nRow, 1, 0))
+            return;
         RecordUndo(undoSpecialRow, CPoint(m_nCurrentCol, nRow));
         InsertRow(nRow);
         KeepUndoRecordInStep();
@@ -296,8 +303,10 @@ void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszR
 
 void CMorvelEMView::InsertDiscountTotal(int nDiscountLevel)
 {
-    m_nDiscountLevel = nDiscountLevel;
     const int nRow = m_nCurrentRow;
+    if (!HasFileRoomForRows(nRow, 1, 0))
+        return;
+    m_nDiscountLevel = nDiscountLevel;
     InsertRow(nRow);
     MakeTotalRow(nRow, levelDiscount);
     RecordUndo(undoSpecialRow, CPoint(m_nCurrentCol, nRow));
@@ -318,7 +327,8 @@ void CMorvelEMView::InsertConsumptionTax()
     const int nRate = TaxRate();
     CString strTax;
     CalcTaxAmount(strTax, nAmountCol, TRUE, nRate);
-    PlaceNewRow();
+    if (!PlaceNewRow())
+        return;
     const int nRow = m_nCurrentRow;
     SetCellText("消費税"_sj, nRow, FindNameColumn(), TRUE);
     StoreTaxRow(nRow, nAmountCol, nSecondCol, strTax, nRate);

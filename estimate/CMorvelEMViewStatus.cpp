@@ -160,7 +160,8 @@ void CMorvelEMView::InsertPickedItem(const char* lpszName, const char* lpszUnit)
         return;
 
     const int nLevel = m_nPendingLevel;
-    PlaceNewRow();
+    if (!PlaceNewRow())
+        return;
     const int nRow = m_nCurrentRow;
     const int nNameCol = FindNameColumn();
     SetCellText(strName, nRow, nNameCol, TRUE);

@@ -559,6 +559,8 @@ bool CMorvelEMView::IsTaxVerticalTotal() const
 void CMorvelEMView::InsertTotal(int nLevel)
 {
     const int nRow = m_nCurrentRow;
+    if (!HasFileRoomForRows(nRow, 1, AdjustPageBreak(0, nRow)))
+        return;
     InsertRowAligned(nRow);
     MakeTotalRow(nRow, nLevel);
     if (nLevel != levelGrand)

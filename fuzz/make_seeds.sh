@@ -10,7 +10,8 @@ samples=samples
 
 mkdir -p "$out"/{master_tables,estimate_file,profile_file,number_rules,cp932_text,subject_drag_data,print_layout} \
   "$out"/{parts_file,estimate_import_other_form,estimate_import_csv,estimate_import_outside} \
-  "$out"/{estimate_import_converter,mount_table,layout_form,picture_file,startup_file} "$out"/dos_{environment,definitions,information,master,estimate,parts}
+  "$out"/{estimate_import_converter,mount_table,layout_form,picture_file,startup_file,form_page} \
+  "$out"/dos_{environment,definitions,information,master,estimate,parts}
 
 # An archive string: its length byte (texts here are shorter than 255 bytes), then the bytes.
 str() { printf "\\x$(printf %02x "${#1}")%s" "$1"; }
@@ -40,6 +41,15 @@ for f in FORM/meisai.MMK FORM/JYOUHOU.MJK FORM/BUZAI.MBK; do
   i=$((i + 1))
 done
 
+# Forms read into the setup sheet's form pages: the first byte chooses the page (estimation,
+# information, parts) and the button ("読 込" below 3, "初期設定" from 3 on).
+i=0
+for f in FORM/meisai.MMK FORM/JYOUHOU.MJK FORM/BUZAI.MBK; do
+  { printf "\\x$(printf %02x $i)"; cat "$samples/$f"; } >"$out/form_page/open-$(basename "$f")"
+  { printf "\\x$(printf %02x $((i + 3)))"; cat "$samples/$f"; } >"$out/form_page/reload-$(basename "$f")"
+  i=$((i + 1))
+done
+
 # Estimate files.
 cp "$samples/WORK/"*.MMD "$out/estimate_file/sample.mmd"
 
@@ -63,6 +73,11 @@ columns=$(od -An -tu2 -j29 -N2 "$form" | tr -d ' ')
   word 1; word 0; str ""; word 0; word 0; str ""
   word 5; word 0; str "T1"; word 3; word 65535; str "T2"
 } >"$out/subject_drag_data/sample.drag"
+# The same with a few bytes after it, which the reader leaves: the length chooses the item
+# of the subject tree the data is dropped on.
+for extra in 1 2 3 5 8; do
+  { cat "$out/subject_drag_data/sample.drag"; head -c "$extra" /dev/zero; } >"$out/subject_drag_data/sample-$extra.drag"
+done
 
 # Settings files: the demo settings with each kind of change.
 ini=$(printf '[Path Setting]\r\nWork Drive=C\r\nWork Field=C:\\MORVEL\\WORK\r\n\r\n[Input Setting]\r\nTax=8\r\nBackup File=0\r\n\r\n[Large Font Setting]\r\nHeight=-15\r\nFaceName=ＭＳ ゴシック\r\n\r\n[ゾーン]\r\nキー=値\r\n' | iconv -f UTF-8 -t CP932)

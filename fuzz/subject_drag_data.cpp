@@ -3,15 +3,35 @@
 // - data the reader refuses, or that ends early, is refused as a whole (a refused form says
 //   so once); nothing of it is taken;
 // - data that was read goes into an estimate's rows, and what the rows hold is written out
-//   and read back unchanged.
+//   and read back unchanged;
+// - dropped on an item of the subject tree of an estimate window (the sample estimate, the
+//   item chosen by the data's length), data the tree refuses leaves the estimate byte for
+//   byte as it was; data it takes stands in the rows after the drop's insertion row, and
+//   the estimate saves and opens again with the same rows.
+#include "app/CChildEMFrame.h"
+#include "app/CMorvelApp.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
+#include "estimate/EstimateRegistration.h"
+#include "estimate_tools/CMorvelEMTreeView.h"
 #include "estimate_tools/CSubjectDragData.h"
+#include "estimate_tools/EstimateToolsRegistration.h"
 #include "fuzz/support/FuzzSupport.h"
+#include "platform/base/Path.h"
+#include "platform/base/Profile.h"
+#include "platform/ui/ole/COleDataObject.h"
+#include "platform/ui/ole/OleData_p.h"
+
+#include <QApplication>
+#include <QMimeData>
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -29,11 +49,144 @@ int ReadDragData(CArchive& ar, CSubjectDragData& data, size_t& nBoxesAfterForm, 
     return data.ReadRows(ar) ? 0 : -1;
 }
 
+// The program with the sample estimate open in its window (the subject tree beside the
+// grid), opened again after every drop that changed it.
+CMorvelApp* g_pApp = nullptr;
+CMorvelEMDoc* g_pWindowDoc = nullptr;
+
+CString SampleEstimatePath()
+{
+    return SystemPathFromNative(FuzzNativeFolder() + "WORK") + "\\" + "サンプル見積.MMD"_sj;
+}
+
+void OpenSampleWindow()
+{
+    g_pWindowDoc = dynamic_cast<CMorvelEMDoc*>(g_pApp->OpenDocumentFile(SampleEstimatePath()));
+    FUZZ_CHECK(g_pWindowDoc != nullptr && g_pWindowDoc->GetEstimateView() != nullptr);
+    // The window lays itself out and fills its tree as it does on the screen.
+    QApplication::processEvents();
+}
+
+std::vector<uint8_t> WindowState()
+{
+    CMorvelEMView* pView = g_pWindowDoc->GetEstimateView();
+    std::vector<uint8_t> bytes = FuzzStore([](CArchive& ar) { g_pWindowDoc->Serialize(ar); });
+    for (int n : {pView->GetUsedRows(), g_pWindowDoc->IsModified() ? 1 : 0})
+        bytes.insert(bytes.end(), reinterpret_cast<const uint8_t*>(&n),
+                     reinterpret_cast<const uint8_t*>(&n + 1));
+    return bytes;
+}
+
+// The bytes dropped on an item of the window's subject tree, as a drag from another window
+// brings them.
+void CheckDropOnTree(const uint8_t* data, size_t size, const CSubjectDragData* pRead)
+{
+    auto* pFrame = dynamic_cast<CChildEMFrame*>(g_pWindowDoc->GetEstimateView()->GetParentFrame());
+    FUZZ_CHECK(pFrame != nullptr);
+    auto* pTree = dynamic_cast<CMorvelEMTreeView*>(pFrame->GetTreeView());
+    FUZZ_CHECK(pTree != nullptr && pTree->GetEntryCount() > 0);
+    const CMorvelEMTreeView::CTreeEntry target =
+        pTree->GetEntry(static_cast<int>(size % pTree->GetEntryCount()));
+    CTreeCtrl& tree = pTree->GetTreeCtrl();
+    tree.EnsureVisible(target.hItem);
+    CRect rcItem;
+    FUZZ_CHECK(tree.GetItemRect(target.hItem, &rcItem, TRUE));
+    const CPoint point(rcItem.left + 2, (rcItem.top + rcItem.bottom) / 2);
+
+    QMimeData mime;
+    mime.setData(AfxMimeTypeOfFormat(CMorvelEMTreeView::GetClipboardFormat()),
+                 QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    COleDataObject object;
+    object.Attach(&mime);
+    const std::vector<uint8_t> before = WindowState();
+    const int nUsedBefore = g_pWindowDoc->GetEstimateView()->GetUsedRows();
+    FuzzMessageBoxes boxes;
+    const BOOL bTaken = pTree->OnDrop(&object, DROPEFFECT_COPY, point);
+    object.Release();
+    // A refusal says so at most once (another form, a lower level, the file's row limit).
+    FUZZ_CHECK(boxes.texts.size() <= 1);
+    if (!bTaken) {
+        FUZZ_CHECK(pTree->IsDropRefused());
+        FUZZ_CHECK(WindowState() == before);
+        return;
+    }
+    // Only data the reader takes whole can be dropped; its rows follow the insertion row.
+    FUZZ_CHECK(pRead != nullptr && boxes.texts.empty());
+    CMorvelEMView* pView = g_pWindowDoc->GetEstimateView();
+    FUZZ_CHECK(pView->GetUsedRows() == nUsedBefore + pRead->GetRowCount());
+    const int nFirst = pTree->GetInsertRow() + 1;
+    for (int k = 0; k < pRead->GetRowCount(); ++k) {
+        const CSubjectDragData::CRow& row = pRead->m_rows[static_cast<size_t>(k)];
+        FUZZ_CHECK(pView->GetRowKind(nFirst + k) == row.nKind);
+        // The rows keep texts: a parameter text ends at a zero byte in it.
+        FUZZ_CHECK(pView->GetRowParamText1(nFirst + k) == CString(row.strParamText1.c_str()));
+        FUZZ_CHECK(pView->GetRowParamText2(nFirst + k) == CString(row.strParamText2.c_str()));
+    }
+    // Saved and opened again (without a window): the same rows.
+    const CString path = FuzzFolder() + "dropped.mmd";
+    FUZZ_CHECK(g_pWindowDoc->OnSaveDocument(path));
+    auto* pAgain = new CMorvelEMDoc;
+    auto* pAgainView = new CMorvelEMView;
+    pAgain->m_bAutoDelete = FALSE;
+    pAgain->AddView(pAgainView);
+    FUZZ_CHECK(pAgain->OnOpenDocument(path));
+    FUZZ_CHECK(pAgainView->GetUsedRows() == pView->GetUsedRows());
+    for (int r = 0; r < pView->GetUsedRows(); ++r) {
+        FUZZ_CHECK(pAgainView->GetRowKind(r) == pView->GetRowKind(r));
+        for (int c = 0; c < pView->GetColumnCount(); ++c)
+            FUZZ_CHECK(pAgainView->GetCellText(r, c) == pView->GetCellText(r, c));
+    }
+    FUZZ_CHECK(boxes.texts.empty());
+    delete pAgainView;
+    delete pAgain;
+    // The next input meets the sample as it is on disk.
+    g_pWindowDoc->OnCloseDocument();
+    OpenSampleWindow();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
+    // Start-up may move the process into the work folder; libFuzzer still has to start its
+    // workers and write their logs where it was started.
+    const std::filesystem::path started = std::filesystem::current_path();
     FuzzInitToolkit();
+    const std::filesystem::path root = FuzzNativeFolder();
+    for (const char* folder : {"MASTER", "FORM", "WORK"}) {
+        std::filesystem::create_directories(root / folder);
+        for (const auto& entry : std::filesystem::directory_iterator(
+                 std::filesystem::path(MORVEL_SOURCE_DIR) / "samples" / folder)) {
+            const std::vector<uint8_t> bytes = FuzzReadNativeFile(entry.path().string());
+            FuzzWriteNativeFile((root / folder / entry.path().filename()).string(), bytes.data(),
+                                bytes.size());
+        }
+    }
+    std::filesystem::create_directories(root / "lock");
+    {
+        CProfileFile profile(FuzzFolder() + "morvel.ini");
+        profile.WriteProfileString("Path Setting", "Work Drive", "C");
+        profile.WriteProfileString("Path Setting", "Work Field",
+                                   SystemPathFromNative((root / "WORK").string()));
+        for (const char* key : {"Estimation Form", "Parts Form", "Information Form"})
+            profile.WriteProfileString("Path Setting", key, SystemPathFromNative((root / "FORM").string()));
+        profile.WriteProfileString("Path Setting", "Other Form",
+                                   SystemPathFromNative((root / "MASTER").string()));
+        profile.WriteProfileString("Form File Name Setting", "Estimation Form Name", "meisai.MMK");
+        profile.WriteProfileString("Form File Name Setting", "Information Form Name", "JYOUHOU.MJK");
+        profile.WriteProfileString("Form File Name Setting", "Part Form Name", "BUZAI.MBK");
+        profile.WriteProfileString("Input Setting", "Backup File", "1");
+    }
+    setenv("MORVEL_INI", (FuzzNativeFolder() + "morvel.ini").c_str(), 1);
+    setenv("MORVEL_LOCK_DIR", (root / "lock").c_str(), 1);
+    RegisterEstimate();
+    RegisterEstimateTools();
+    g_pApp = new CMorvelApp; // lives until the process ends
+    g_pApp->SetCommandLine(std::vector<CString>{"/nosplash"});
+    FUZZ_CHECK(g_pApp->InitInstance() && g_pApp->m_pMainWnd != nullptr);
+    g_pApp->m_pMainWnd->MoveWindow(0, 0, 1280, 900);
+    OpenSampleWindow();
+    std::filesystem::current_path(started);
     return 0;
 }
 
@@ -49,6 +202,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(boxes.texts.size() <= 1);
     if (nResult != 0) {
         FUZZ_CHECK(drag.m_rows.empty() && drag.m_nColumns == 0 && drag.m_nKind == 0);
+        CheckDropOnTree(data, size, nullptr);
         return 0;
     }
     FUZZ_CHECK(boxes.texts.empty());
@@ -106,5 +260,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     delete pView;
     delete pDoc;
+    CheckDropOnTree(data, size, &drag);
     return 0;
 }

@@ -131,6 +131,9 @@ public:
     // for a row outside the row limit, and for rows the file could not hold, which the user
     // is told). The row limit grows when the rows would pass it.
     int InsertRowsQuiet(int nRow, int nCount);
+    // Whether nCount rows inserted at nRow leave a list its file can hold; when not, the
+    // user is told why (CheckFileRowLimit) and the caller changes nothing.
+    bool HasFileRoomForRows(int nRow, int nCount) const;
     void RemoveRow(int nRow);
     void DeleteRow(int nRow);
     void ClearCells(int nCol1, int nRow1, int nCol2, int nRow2);

@@ -441,7 +441,7 @@ int CMorvelPMView::InsertRowsQuiet(int nRow, int nCount)
     if (pDoc == nullptr || nRow < 0 || nRow >= m_nRowLimit || nCount <= 0)
         return 0;
     // Rows the list's file could not hold are not inserted at all (the user is told why).
-    if (!CheckFileRowLimit(std::max<long long>(pDoc->GetRowsInUse(), nRow) + nCount))
+    if (!HasFileRoomForRows(nRow, nCount))
         return 0;
     pDoc->InsertEmptyRows(nRow, nCount);
     // Rows pushed past the row limit would read as empty and be saved empty: the limit
@@ -456,6 +456,12 @@ int CMorvelPMView::InsertRowsQuiet(int nRow, int nCount)
     }
     SetVScrollRange(pDoc->GetRowsInUse());
     return nCount;
+}
+
+bool CMorvelPMView::HasFileRoomForRows(int nRow, int nCount) const
+{
+    const CMorvelPMDoc* pDoc = GetDocument();
+    return pDoc == nullptr || CheckFileRowLimit(std::max<long long>(pDoc->GetRowsInUse(), nRow) + nCount);
 }
 
 void CMorvelPMView::InsertRowQuiet(int nRow)
@@ -517,6 +523,10 @@ void CMorvelPMView::OnInsertRow()
                            &rcRange);
         const int nCount = std::max(0, static_cast<int>(rcRange.bottom - rcRange.top + 1));
         const int nRow = m_nCurrentRow;
+        // Rows the file could not hold are refused before the undo record or the modified
+        // mark changes anything.
+        if (!HasFileRoomForRows(nRow, nCount))
+            return;
         // The record is the block of the rows the insert makes (all columns), so that undo
         // takes out exactly those rows, wherever the cursor stood in the selection.
         SaveBlockForUndo(CRect(0, nRow, std::max(0, m_nColumnCount - 1), nRow + std::max(0, nCount - 1)));
@@ -526,6 +536,8 @@ void CMorvelPMView::OnInsertRow()
         InvalidateRows(std::min<int>(rcRange.top, nRow), m_nRowLimit - 1, TRUE);
         pDoc->UpdateAllViews(nullptr);
     } else {
+        if (!HasFileRoomForRows(m_nCurrentRow, 1))
+            return;
         SaveSelectionForUndo();
         pDoc->SetModifiedFlag(TRUE);
         InsertRow(m_nCurrentRow);

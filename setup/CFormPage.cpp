@@ -265,6 +265,14 @@ void CFormPage::LoadFrom(const IFormAccess& form)
     SetEditorText(CellText(m_nCurRow, m_nCurCol));
 }
 
+void CFormPage::EmptyGrid()
+{
+    for (int r = 1; r <= LAST_ROW; ++r) {
+        for (int c = 1; c <= m_nEditableCols; ++c)
+            m_grid.SetTextMatrix(static_cast<short>(r), static_cast<short>(c), "");
+    }
+}
+
 void CFormPage::TakeSnapshot(const IFormAccess& form)
 {
     std::fill(m_snapshot.begin(), m_snapshot.end(), CString());
@@ -864,10 +872,7 @@ void CFormPage::OnOpen()
     if (nResult != 0)
         return; // the reader has said why
     m_nReady = 0;
-    for (int r = 1; r <= LAST_ROW; ++r) {
-        for (int c = 1; c <= m_nEditableCols; ++c)
-            m_grid.SetTextMatrix(static_cast<short>(r), static_cast<short>(c), "");
-    }
+    EmptyGrid();
     App().WritePathSetting(FolderKey(), GetFolderOfPath(strPath).TrimRight("\\/"));
     scratch->CommitToApp();
     AppFileName() = GetFileNameOfPath(strPath);
@@ -883,10 +888,7 @@ void CFormPage::OnNew()
     std::fill(m_snapshot.begin(), m_snapshot.end(), CString());
     m_nSnapshotCount = 0;
     m_nReady = 0;
-    for (int r = 1; r <= LAST_ROW; ++r) {
-        for (int c = 1; c <= m_nEditableCols; ++c)
-            m_grid.SetTextMatrix(static_cast<short>(r), static_cast<short>(c), "");
-    }
+    EmptyGrid();
     SetEditorText("");
     m_nReady = 1;
     SetCurrent(1, 1);

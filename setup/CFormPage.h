@@ -7,8 +7,10 @@
 // file on OK or Cancel) or import mode (a copy handed in by the sheet, view only).
 //
 // "読 込" reads the chosen file aside first: only a file that reads whole changes the
-// form, its file name and the folder setting. A file that cannot be written is reported
-// and changes nothing on disk; the form in memory keeps what the grid gave it.
+// form, its file name and the folder setting. "初期設定" reads the current file again the
+// same way; a file that reads whole sets the rows of its items, and the rows after them
+// stay as they are. A file that cannot be written is reported and changes nothing on disk;
+// the form in memory keeps what the grid gave it.
 #pragma once
 
 #include "app/CFormFile.h"
@@ -151,6 +153,8 @@ protected:
     CString CommittedText(int nRow, int nCol);
     void LoadFromApp();
     void LoadFrom(const IFormAccess& form);
+    // Empties every item cell of rows 1 to 99 (the caller has cleared the ready flag).
+    void EmptyGrid();
     void TakeSnapshot(const IFormAccess& form);
     void GridToForm(IFormAccess& form, int nCount);
     void WriteWidths();

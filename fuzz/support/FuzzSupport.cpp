@@ -5,8 +5,10 @@
 
 #include <QApplication>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -118,4 +120,14 @@ void FuzzWriteNativeFile(const std::string& path, const uint8_t* data, size_t si
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    out.close();
+    // A file the target meant to read back that is missing or cut short would make every
+    // later check look at the wrong bytes: the run stops here instead.
+    if (!out) {
+        const int nError = errno;
+        std::fprintf(stderr, "fuzz target could not write %zu bytes to %s: %s\n", size, path.c_str(),
+                     nError != 0 ? std::strerror(nError) : "stream error");
+        std::fflush(stderr);
+        std::abort();
+    }
 }

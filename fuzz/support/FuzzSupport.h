@@ -53,4 +53,6 @@ std::vector<uint8_t> FuzzStore(const std::function<void(CArchive&)>& store);
 int FuzzLoad(const uint8_t* data, size_t size, const std::function<int(CArchive&)>& load);
 
 std::vector<uint8_t> FuzzReadNativeFile(const std::string& path);
+// Writes the bytes to the file; a write that fails (no room, no such folder) stops the run
+// with the reason, as a broken invariant does.
 void FuzzWriteNativeFile(const std::string& path, const uint8_t* data, size_t size);

@@ -6,6 +6,8 @@
 #include "estimate_tools/CEMProjectNoSheet.h"
 #include "estimate_tools/CRowDialogs.h"
 #include "estimate_tools/EstimateDialogCommands.h"
+#include "platform/base/CArchive.h"
+#include "platform/base/CFile.h"
 #include "platform/ui/controls/CComboBox.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/dialogs/CPropertySheet.h"
@@ -22,6 +24,8 @@
 #include <QMouseEvent>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -593,4 +597,51 @@ TEST_F(RowDialogsTest, InputFixingTicksTheColumnsTheArrowsKeepTo)
     Command(ID_INPUT_FIX);
     EXPECT_FALSE(m_pView->IsColumnInputFixed(scQty));
     EXPECT_EQ(0, answerer.CountUnanswered());
+}
+
+TEST_F(RowDialogsTest, SingleRowInsertionsAtTheFileRowLimitAreRefusedAndChangeNothing)
+{
+    // The estimate as long as its file can be: every command that adds a row says why it
+    // cannot, on a row inside the estimate and on the row after its last one.
+    m_pView->SetRowLimit(CMorvelView::MAX_FILE_ROWS + 1000);
+    m_pView->SetUsedRows(CMorvelView::MAX_FILE_ROWS);
+    const auto state = [&] {
+        CMemFile file;
+        {
+            CArchive ar(&file, CArchive::store);
+            m_pDoc->Serialize(ar);
+            ar.Close();
+        }
+        std::vector<BYTE> bytes = file.GetData();
+        for (int n : {m_pView->GetUsedRows(), m_pView->GetCurrentRow(), m_pDoc->IsModified() ? 1 : 0})
+            bytes.insert(bytes.end(), reinterpret_cast<const BYTE*>(&n),
+                         reinterpret_cast<const BYTE*>(&n + 1));
+        return bytes;
+    };
+    CDialogAnswerer answerer;
+    answerer.AlwaysAnswerDialog(IDD_KIND_INPUT, [](CDialog& dlg) {
+        TypeDlgItemText(dlg, IDC_ROW_TEXT, "電気設備工事"_sj);
+        ClickDlgButton(dlg, IDOK);
+    });
+    answerer.AlwaysAnswerDialog(IDD_DISCOUNT_INPUT, [](CDialog& dlg) {
+        TypeDlgItemText(dlg, IDC_ROW_TEXT, "-100");
+        ClickDlgButton(dlg, IDOK);
+    });
+    answerer.AlwaysAnswerDialog(IDD_DISCOUNT_TOTAL, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
+    const UINT commands[] = {ID_ROW_INSERT, ID_TOTAL_SMALL, ID_TOTAL_GRAND,    ID_TAX_ROW,
+                             ID_PAGE_FEED,  ID_KIND_INPUT,  ID_DISCOUNT_INPUT, ID_TOTAL_DISCOUNT};
+    for (int nRow : {static_cast<int>(srFirstDetail), static_cast<int>(CMorvelView::MAX_FILE_ROWS)}) {
+        for (UINT nID : commands) {
+            GoTo(scName, nRow);
+            const std::vector<BYTE> before = state();
+            answerer.ClearShown();
+            Command(nID);
+            EXPECT_EQ(state(), before) << "command " << nID << " on row " << nRow;
+            const std::vector<CString> texts = answerer.MessageBoxTexts();
+            ASSERT_EQ(texts.size(), 1u) << "command " << nID << " on row " << nRow;
+            const std::string text = texts[0].ToUtf8();
+            EXPECT_NE(text.find("ファイルに保存できる 65,535 行を超えます。"), std::string::npos) << text;
+            EXPECT_NE(text.find("行を挿入できません。"), std::string::npos) << text;
+        }
+    }
 }

@@ -4,7 +4,11 @@
 #include "tests/parts/PartsWindowFixture.h"
 
 #include "app/CMainFrame.h"
+#include "estimate/CGridRow.h"
 #include "estimate/ModelessMessages.h"
+#include "platform/base/CArchive.h"
+#include "platform/base/CFile.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
 #include "platform/ui/frames/CStatusBar.h"
 
 #include <QCoreApplication>
@@ -342,4 +346,35 @@ TEST_F(PartsEditingTest, APreEditShowsOverTheCurrentCellAndItsCommitOpensTheEdit
     }
     EXPECT_TRUE(EditorVisible());
     EXPECT_EQ("部材", EditorText());
+}
+
+TEST_F(PartsEditingTest, RowInsertsOnAListAtTheFileRowLimitAreRefusedAndChangeNothing)
+{
+    // The sample's rows and empty ones after them: as many as the file can hold.
+    m_pDoc->AppendRows(std::vector<std::unique_ptr<CGridRow>>(CMorvelView::MAX_FILE_ROWS - 5));
+    const auto stored = [&] {
+        CMemFile file;
+        {
+            CArchive ar(&file, CArchive::store);
+            m_pDoc->Serialize(ar);
+            ar.Close();
+        }
+        return file.GetData();
+    };
+    const std::vector<BYTE> before = stored();
+    CDialogAnswerer answerer;
+    Click(colQty, 2);
+    Command(ID_ROW_INSERT_CTX);
+    SelectRows(2, 3);
+    Command(ID_ROW_INSERT);
+    EXPECT_EQ(stored(), before);
+    EXPECT_FALSE(m_pDoc->IsModified());
+    EXPECT_EQ(0, Enabled(ID_EDIT_UNDO));
+    const std::vector<CString> texts = answerer.MessageBoxTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    for (const CString& text : texts) {
+        EXPECT_NE(text.ToUtf8().find("ファイルに保存できる 65,535 行を超えます。"), std::string::npos)
+            << text.ToUtf8();
+        EXPECT_NE(text.ToUtf8().find("行を挿入できません。"), std::string::npos) << text.ToUtf8();
+    }
 }
