@@ -442,9 +442,11 @@ bool CMorvelEMDoc::ReadEstimate(CArchive& ar, CLoadedEstimate& lo)
         ar >> pRow->m_strParamText1;
         ar >> pRow->m_strParamText2;
         for (int c = 0; c < nColumns; ++c) {
-            ar >> pRow->m_strCell[c];
+            CString strText;
+            ar >> strText;
+            pRow->SetCell(c, std::move(strText));
             // The indent is the one signed word of the file.
-            pRow->m_nIndent[c] = static_cast<short>(ReadWord(ar));
+            pRow->SetIndent(c, static_cast<short>(ReadWord(ar)));
         }
         lo.rows.push_back(std::move(pRow));
     }

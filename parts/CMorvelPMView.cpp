@@ -441,7 +441,7 @@ void CMorvelPMView::SetCellText(const CString& strText, int nRow, int nCol)
         pDoc->m_aRows.resize(nIndex + 1);
     if (!pDoc->m_aRows[nIndex])
         pDoc->m_aRows[nIndex] = std::make_unique<CGridRow>();
-    pDoc->m_aRows[nIndex]->m_strCell[nCol] = strStored;
+    pDoc->m_aRows[nIndex]->SetCell(nCol, strStored);
     if (pDoc->m_nRowsInUse <= nRow) {
         pDoc->m_nRowsInUse = nRow + 1;
         SetVScrollRange(pDoc->m_nRowsInUse);

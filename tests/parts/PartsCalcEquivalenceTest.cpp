@@ -78,7 +78,7 @@ struct CGeneratedList {
         auto& pRow = p.doc->m_aRows[static_cast<size_t>(nRow)];
         if (!pRow)
             pRow = std::make_unique<CGridRow>();
-        pRow->m_strCell[nCol] = CString(text);
+        pRow->SetCell(nCol, CString(text));
         p.doc->m_nRowsInUse = std::max(p.doc->m_nRowsInUse, nRow + 1);
     }
     std::vector<std::string> Cells() const

@@ -60,7 +60,7 @@ TEST_F(PartsFileTest, SavingWritesTheFormatByteForByteAndReopensUnchanged)
     p.doc->m_aRows.resize(1);
     p.doc->m_aRows[0] = std::make_unique<CGridRow>();
     for (int c = 0; c < 6; ++c)
-        p.doc->m_aRows[0]->m_strCell[c] = CString::FromUtf8(cells[c]);
+        p.doc->m_aRows[0]->SetCell(c, CString::FromUtf8(cells[c]));
     // Row 1 is in use but never written.
     p.doc->m_nRowsInUse = 2;
     for (auto [title, folder] : {std::pair{"部材表.MBP", "C:\\MORVEL\\FORM\\"}, std::pair{"集計", ""}}) {
