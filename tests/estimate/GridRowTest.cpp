@@ -1,5 +1,6 @@
 #include "estimate/CGridRow.h"
 #include "estimate/CGridRowArray.h"
+#include "estimate/CNumberRules.h"
 #include "estimate/CRowPool.h"
 #include "estimate/RowKinds.h"
 
@@ -89,7 +90,7 @@ TEST(GridRowTest, HoldsOnlyTheCellsItUses)
     EXPECT_TRUE(row.m_strCell[-1].IsEmpty());
     EXPECT_TRUE(row.GetCell(CGridRow::MAX_CELLS).IsEmpty());
     EXPECT_EQ(0, row.GetIndent(-1));
-    EXPECT_EQ(0.0, row.ReadNumber(50));
+    EXPECT_EQ(CNumberRules::ReadNumber(""), row.ReadNumber(50));
 
     for (int c = 0; c < 9; ++c)
         row.SetCell(c, std::to_string(c + 1));
