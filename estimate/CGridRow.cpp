@@ -167,10 +167,10 @@ CGridRow& CGridRow::operator=(const CGridRow& other)
 
 void CGridRow::GrowCells(int nCells)
 {
-    // Room for half as many cells again: a row typed or read from left to right grows a
-    // few times, not once per cell.
+    // Room for a few cells more: a row typed from left to right grows once every four
+    // cells, not once per cell, and holds at most three cells it does not use.
     const int nOld = m_strCell.m_nCells;
-    int nNew = std::max(nCells, nOld + nOld / 2 + 2);
+    int nNew = std::max(nCells, nOld + 4);
     nNew = std::min(nNew, static_cast<int>(MAX_CELLS));
     auto* pNew = static_cast<CGridRowCells::CCell*>(
         ::operator new(static_cast<size_t>(nNew) * sizeof(CGridRowCells::CCell)));
