@@ -2,8 +2,8 @@
 // and indents of up to 100 cells, and the parameters that special rows keep (steps,
 // classifications, total levels). A plain record: no base class, nothing virtual.
 //
-// A row holds only the cells it uses: the texts up to its last written cell and the indents
-// up to its last indented one. Every other cell reads as an empty text with indent 0. An
+// A row holds only the cells it uses: the texts up to its last written cell (with room for
+// a few more while it is typed) and the indents up to its last indented one. Every other cell reads as an empty text with indent 0. An
 // estimate's rows use a dozen of their hundred cells, so a row costs a few hundred bytes,
 // not the four kilobytes of a hundred texts and indents.
 #pragma once
@@ -17,7 +17,8 @@
 #include <string>
 
 // A number remembered together with the text of the cell it was read from (up to
-// TEXT_LIMIT bytes). It is used only after comparing the whole text with the cell's present
+// TEXT_LIMIT bytes), kept apart from the rows (the totals walk keeps one per row and summed
+// column). It is used only after comparing the whole text with the cell's present
 // one, and the number is what that text reads as, so an entry can never give a stale
 // number: whatever moved or changed the cell, a different text is simply read again.
 struct CRememberedNumber {
