@@ -355,8 +355,8 @@ void WriteDosEstimateRow(int nUnitColumn, CGridRow& row)
         CString text = Trimmed(field);
         if (bHeading && text.IsEmpty() && j - 1 == nUnitColumn)
             text = "式"_sj;
-        row.m_strCell[j - 1] = std::move(text);
-        row.m_nIndent[j - 1] = 0;
+        row.SetCell(j - 1, std::move(text));
+        row.SetIndent(j - 1, 0);
     }
 }
 

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <cstring>
+#include <new>
+#include <utility>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define MORVEL_ROWS_FROM_HEAP 1
@@ -45,13 +47,32 @@ bool SameText(const char* a, const char* b, size_t n)
     return true;
 }
 
+// The number of a cell whose text has not been read since it was set: a NaN that no
+// reading of a text gives (ReadNumber never makes one with this payload; were one ever made,
+// the cell would simply be read again each time).
+constexpr uint64_t kNotReadBits = 0x7ff4'c0de'0000'0001ULL;
+
+double NotRead()
+{
+    double value;
+    std::memcpy(&value, &kNotReadBits, sizeof value);
+    return value;
+}
+
+bool IsNotRead(double value)
+{
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits == kNotReadBits;
+}
+
 #ifndef MORVEL_ROWS_FROM_HEAP
 // The one pool of grid rows in the process. It is never destroyed, so that rows deleted
 // while the process ends still have their memory.
 CRowPool& RowPool()
 {
-    // Blocks of 16 MB: about 4,500 rows each.
-    static CRowPool& pool = *new CRowPool(sizeof(CGridRow), std::size_t{16} << 20);
+    // Blocks of 2 MB: about 16,000 rows each.
+    static CRowPool& pool = *new CRowPool(sizeof(CGridRow), std::size_t{2} << 20);
     return pool;
 }
 #endif
@@ -82,17 +103,22 @@ void CGridRow::operator delete(void* p, std::size_t nSize) noexcept
 
 static_assert(int{CGridRow::CACHED_TEXT} == int{CRememberedNumber::TEXT_LIMIT}, "one text limit");
 static_assert(int{CGridRow::MAX_CELLS} < int{CRememberedNumber::NO_CELL}, "cells fit the entry");
+static_assert(int{CGridRow::MAX_CELLS} <= 255, "cell counts fit a byte");
 
 bool CRememberedNumber::Matches(int nForCell, const std::string& strText) const
 {
     return nCell == nForCell && nLength == strText.size() && SameText(text, strText.data(), strText.size());
 }
 
-CGridRow::CGridRow() : m_nKind(kindEmpty), m_nIndent{}, m_nParam1(0), m_nParam2(0), m_nParam3(0)
+CGridRow::CGridRow() : m_nKind(kindEmpty), m_nParam1(0), m_nParam2(0), m_nParam3(0)
 {
 }
 
-CGridRow::~CGridRow() = default;
+CGridRow::~CGridRow()
+{
+    FreeCells();
+    delete[] m_nIndent.m_pIndents;
+}
 
 CGridRow::CGridRow(const CGridRow& other) : CGridRow()
 {
@@ -104,10 +130,33 @@ CGridRow& CGridRow::operator=(const CGridRow& other)
     if (this == &other)
         return *this;
     m_nKind = other.m_nKind;
-    for (int i = 0; i < MAX_CELLS; ++i) {
-        m_strCell[i] = other.m_strCell[i];
-        m_nIndent[i] = other.m_nIndent[i];
+    // The copy holds the cells up to the other row's last text, the indents up to its last
+    // indent: no more memory than the texts need.
+    int nCells = other.m_strCell.m_nCells;
+    while (nCells > 0 && other.m_strCell.m_pCells[nCells - 1].text.IsEmpty())
+        --nCells;
+    if (nCells > m_strCell.m_nCells)
+        GrowCells(nCells);
+    for (int c = 0; c < m_strCell.m_nCells; ++c) {
+        CGridRowCells::CCell& cell = m_strCell.m_pCells[c];
+        if (c < nCells) {
+            cell.text = other.m_strCell.m_pCells[c].text;
+            cell.number = other.m_strCell.m_pCells[c].number;
+        } else {
+            cell.text.Empty();
+            cell.number = NotRead();
+        }
     }
+    int nIndents = other.m_nIndent.m_nIndents;
+    while (nIndents > 0 && other.m_nIndent.m_pIndents[nIndents - 1] == 0)
+        --nIndents;
+    if (nIndents > m_nIndent.m_nIndents) {
+        delete[] m_nIndent.m_pIndents;
+        m_nIndent.m_pIndents = new int[static_cast<size_t>(nIndents)];
+        m_nIndent.m_nIndents = static_cast<unsigned char>(nIndents);
+    }
+    for (int c = 0; c < m_nIndent.m_nIndents; ++c)
+        m_nIndent.m_pIndents[c] = c < nIndents ? other.m_nIndent.m_pIndents[c] : 0;
     m_strParamText1 = other.m_strParamText1;
     m_nParam1 = other.m_nParam1;
     m_strParamText2 = other.m_strParamText2;
@@ -116,27 +165,108 @@ CGridRow& CGridRow::operator=(const CGridRow& other)
     return *this;
 }
 
+void CGridRow::GrowCells(int nCells)
+{
+    // Room for a few cells more: a row typed from left to right grows once every four
+    // cells, not once per cell, and holds at most three cells it does not use.
+    const int nOld = m_strCell.m_nCells;
+    int nNew = std::max(nCells, nOld + 4);
+    nNew = std::min(nNew, static_cast<int>(MAX_CELLS));
+    auto* pNew = static_cast<CGridRowCells::CCell*>(
+        ::operator new(static_cast<size_t>(nNew) * sizeof(CGridRowCells::CCell)));
+    for (int c = 0; c < nOld; ++c) {
+        CGridRowCells::CCell& old = m_strCell.m_pCells[c];
+        ::new (&pNew[c]) CGridRowCells::CCell{std::move(old.text), old.number};
+    }
+    for (int c = nOld; c < nNew; ++c)
+        ::new (&pNew[c]) CGridRowCells::CCell{CString(), NotRead()};
+    FreeCells();
+    m_strCell.m_pCells = pNew;
+    m_strCell.m_nCells = static_cast<unsigned char>(nNew);
+}
+
+void CGridRow::FreeCells()
+{
+    for (int c = 0; c < m_strCell.m_nCells; ++c)
+        m_strCell.m_pCells[c].~CCell();
+    ::operator delete(m_strCell.m_pCells);
+    m_strCell.m_pCells = nullptr;
+    m_strCell.m_nCells = 0;
+}
+
+void CGridRow::SetCell(int nCol, const CString& strText)
+{
+    if (static_cast<unsigned>(nCol) >= MAX_CELLS)
+        return;
+    if (nCol >= m_strCell.m_nCells) {
+        if (strText.IsEmpty())
+            return;
+        GrowCells(nCol + 1);
+    }
+    CGridRowCells::CCell& cell = m_strCell.m_pCells[nCol];
+    cell.text = strText;
+    cell.number = NotRead();
+}
+
+void CGridRow::SetCell(int nCol, CString&& strText)
+{
+    if (static_cast<unsigned>(nCol) >= MAX_CELLS)
+        return;
+    if (nCol >= m_strCell.m_nCells) {
+        if (strText.IsEmpty())
+            return;
+        GrowCells(nCol + 1);
+    }
+    CGridRowCells::CCell& cell = m_strCell.m_pCells[nCol];
+    cell.text = std::move(strText);
+    cell.number = NotRead();
+}
+
+void CGridRow::SetIndent(int nCol, int nIndent)
+{
+    if (static_cast<unsigned>(nCol) >= MAX_CELLS)
+        return;
+    if (nCol >= m_nIndent.m_nIndents) {
+        if (nIndent == 0)
+            return;
+        // Indents are few: the row holds exactly the ones up to this cell.
+        int* pNew = new int[static_cast<size_t>(nCol) + 1]{};
+        std::copy(m_nIndent.m_pIndents, m_nIndent.m_pIndents + m_nIndent.m_nIndents, pNew);
+        delete[] m_nIndent.m_pIndents;
+        m_nIndent.m_pIndents = pNew;
+        m_nIndent.m_nIndents = static_cast<unsigned char>(nCol + 1);
+    }
+    m_nIndent.m_pIndents[nCol] = nIndent;
+}
+
+void CGridRow::EmptyCells()
+{
+    FreeCells();
+    delete[] m_nIndent.m_pIndents;
+    m_nIndent.m_pIndents = nullptr;
+    m_nIndent.m_nIndents = 0;
+}
+
 double CGridRow::ReadNumber(int nCell) const
 {
-    if (nCell < 0 || nCell >= MAX_CELLS)
+    if (static_cast<unsigned>(nCell) >= MAX_CELLS)
         return 0.0;
-    const std::string& text = m_strCell[nCell].str();
-    if (text.size() > CACHED_TEXT)
-        return CNumberRules::ReadNumber(text.data(), text.data() + text.size());
-    CRememberedNumber& entry = m_numbers[nCell % CACHED_CELLS];
-    if (entry.Matches(nCell, text))
-        return entry.value;
-    const double value = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
-    entry.Set(nCell, text, value);
-    return value;
+    if (nCell >= m_strCell.m_nCells)
+        return CNumberRules::ReadNumber("");
+    const CGridRowCells::CCell& cell = m_strCell.m_pCells[nCell];
+    if (!IsNotRead(cell.number))
+        return cell.number;
+    const std::string& text = cell.text.str();
+    cell.number = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
+    return cell.number;
 }
 
 void CGridRow::RememberNumber(int nCell, double value) const
 {
-    if (nCell < 0 || nCell >= MAX_CELLS)
+    if (static_cast<unsigned>(nCell) >= static_cast<unsigned>(m_strCell.m_nCells))
         return;
-    const std::string& text = m_strCell[nCell].str();
-    if (text.size() > CACHED_TEXT)
+    const CGridRowCells::CCell& cell = m_strCell.m_pCells[nCell];
+    if (cell.text.GetLength() > CACHED_TEXT)
         return;
-    m_numbers[nCell % CACHED_CELLS].Set(nCell, text, value);
+    cell.number = value;
 }

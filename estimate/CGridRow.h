@@ -1,17 +1,24 @@
 // CGridRow: one line of a grid (estimate, parts list, copy buffers): its kind, the texts
 // and indents of up to 100 cells, and the parameters that special rows keep (steps,
 // classifications, total levels). A plain record: no base class, nothing virtual.
+//
+// A row holds only the cells it uses: the texts up to its last written cell (with room for
+// a few more while it is typed) and the indents up to its last indented one. Every other cell reads as an empty text with indent 0. An
+// estimate's rows use a dozen of their hundred cells, so a row costs a few hundred bytes,
+// not the four kilobytes of a hundred texts and indents.
 #pragma once
 
 #include "platform/base/CString.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <memory>
 #include <string>
 
 // A number remembered together with the text of the cell it was read from (up to
-// TEXT_LIMIT bytes). It is used only after comparing the whole text with the cell's present
+// TEXT_LIMIT bytes), kept apart from the rows (the totals walk keeps one per row and summed
+// column). It is used only after comparing the whole text with the cell's present
 // one, and the number is what that text reads as, so an entry can never give a stale
 // number: whatever moved or changed the cell, a different text is simply read again.
 struct CRememberedNumber {
@@ -42,6 +49,44 @@ struct CRememberedNumber {
     }
 };
 
+// The cell texts of a row, read as row.m_strCell[nCol]. Only the cells up to the last one
+// ever given a text are held; a cell beyond them (or outside 0..99) reads as a shared empty
+// text. Texts are written through CGridRow::SetCell, never through a reference, so that
+// the number remembered beside each text always belongs to it.
+class CGridRowCells {
+public:
+    const CString& operator[](int nCol) const
+    {
+        return static_cast<unsigned>(nCol) < m_nCells ? m_pCells[nCol].text : s_strEmpty;
+    }
+    // The number of cells held: every cell from here on is empty.
+    int GetSize() const { return m_nCells; }
+
+private:
+    friend class CGridRow;
+    struct CCell {
+        CString text;
+        // What text reads as (CNumberRules::ReadNumber), or NotRead() until it is read.
+        mutable double number;
+    };
+    static constinit inline const CString s_strEmpty{};
+
+    CCell* m_pCells = nullptr;
+    unsigned char m_nCells = 0; // cells held (constructed) in m_pCells
+};
+
+// The indents of a row's cells, read as row.m_nIndent[nCol]: held up to the last cell given
+// an indent other than 0 (most rows have none); every other cell reads as 0.
+class CGridRowIndents {
+public:
+    int operator[](int nCol) const { return static_cast<unsigned>(nCol) < m_nIndents ? m_pIndents[nCol] : 0; }
+
+private:
+    friend class CGridRow;
+    int* m_pIndents = nullptr;
+    unsigned char m_nIndents = 0;
+};
+
 class CGridRow {
 public:
     enum { MAX_CELLS = 100 };
@@ -53,75 +98,73 @@ public:
     CGridRow& operator=(const CGridRow& other);
 
     // Rows made with new come from a pool of huge-page blocks (CRowPool), so that the
-    // thousands of rows of an estimate do not touch fresh memory page by page; under the
-    // address sanitizer they come from the ordinary heap, where it can watch them.
+    // thousands of rows of an estimate lie side by side and closing it gives their memory
+    // back; under the address sanitizer they come from the ordinary heap, where it can
+    // watch them.
     static void* operator new(std::size_t nSize);
     static void operator delete(void* p, std::size_t nSize) noexcept;
 
-    // The cells come first: a row starts on a cache line (CRowPool), so every two cells
-    // share one line and the few neighbouring cells a recalculation reads lie in few lines.
-    CString m_strCell[MAX_CELLS]; // cell text of form item 0..99; numbers kept as text
-    int m_nKind;                  // row kind (0 empty, 5 detail, 11 subtotal, ...)
-    int m_nIndent[MAX_CELLS];     // indent of each cell's text, in character widths
-    CString m_strParamText1;      // first parameter text of a special row
-    int m_nParam1;                // first parameter value
-    CString m_strParamText2;      // second parameter text
-    int m_nParam2;                // second parameter value
-    int m_nParam3;                // third parameter value
+    // Cell nCol's text (the same as m_strCell[nCol]): an empty text for a cell outside the
+    // row's cells.
+    const CString& GetCell(int nCol) const { return m_strCell[nCol]; }
+    // Every write of a cell's text goes through SetCell: an empty text beyond the cells the
+    // row holds takes no memory; a column outside 0..99 is ignored.
+    void SetCell(int nCol, const CString& strText);
+    void SetCell(int nCol, CString&& strText);
+    void SetCell(int nCol, const char* lpszText) { SetCell(nCol, CString(lpszText)); }
+    void EmptyCell(int nCol) { SetCell(nCol, CString()); }
+    // Cell nCol's indent (the same as m_nIndent[nCol]) and its setter; 0 beyond the indents
+    // held, and setting 0 there takes no memory.
+    int GetIndent(int nCol) const { return m_nIndent[nCol]; }
+    void SetIndent(int nCol, int nIndent);
+    // Empties every cell and indent at once (the row keeps its kind and parameters).
+    void EmptyCells();
 
-    // The number the cell's text reads as (CNumberRules::ReadNumber), remembered for the
-    // next read of the same text. The totals read the same cells on every recalculation, so
-    // the texts are parsed once. The cache checks the whole text on every read, so a text
-    // changed by any means (an assignment to m_strCell or to the whole row included) is
-    // read again: nothing needs to keep it in step. A cell's number is kept in the entry
-    // of its number modulo CACHED_CELLS, for texts up to CACHED_TEXT bytes; two cells that
-    // share an entry take it from each other, and longer texts are parsed on every read.
+    // The cells come first: a recalculation reads the cells' place and the kind, which lie
+    // in the row's first cache line.
+    CGridRowCells m_strCell;   // cell text of form item 0..99; numbers kept as text
+    int m_nKind;               // row kind (0 empty, 5 detail, 11 subtotal, ...)
+    int m_nParam1;             // first parameter value
+    int m_nParam2;             // second parameter value
+    int m_nParam3;             // third parameter value
+    CGridRowIndents m_nIndent; // indent of each cell's text, in character widths
+    CString m_strParamText1;   // first parameter text of a special row
+    CString m_strParamText2;   // second parameter text
+
+    // The number the cell's text reads as (CNumberRules::ReadNumber), remembered beside the
+    // text for the next read: the totals read the same cells on every recalculation, so the
+    // texts are parsed once. SetCell forgets it whenever the text changes.
     double ReadNumber(int nCell) const;
     // Remembers that the cell's present text reads as value (the caller knows it: it has
     // just made the text from the value), so that the next ReadNumber needs no parsing.
+    // Texts longer than CACHED_TEXT bytes are parsed instead.
     void RememberNumber(int nCell, double value) const;
 
-    enum { CACHED_CELLS = 8, CACHED_TEXT = 22 };
+    enum { CACHED_TEXT = 22 };
 
-    // Asks the processor to fetch the parts of the row a recalculation reads (the kind,
-    // the cells nFirstCell to nLastCell and their remembered numbers) ahead of use: the
-    // rows of a long estimate lie kilobytes apart, where the processor does not guess the
-    // next one.
-    // The remembered numbers fetched are those of the cells nFirstNumber to nLastNumber
-    // (by default the same cells): a caller that knows which cells it reads the numbers of
-    // fetches no more than those.
+    // Asks the processor to fetch the parts of the row a recalculation reads (the kind and
+    // the cells nFirstCell to nLastCell with their remembered numbers) ahead of use. The
+    // numbers lie beside the texts, so nFirstNumber and nLastNumber (the cells whose numbers
+    // a caller reads) only widen the cells fetched.
     void Prefetch(int nFirstCell, int nLastCell, int nFirstNumber = -1, int nLastNumber = -1) const
     {
         __builtin_prefetch(&m_nKind);
-        if (nFirstCell < 0 || nLastCell >= MAX_CELLS || nFirstCell > nLastCell)
+        if (nFirstNumber >= 0 && nLastNumber >= nFirstNumber) {
+            nFirstCell = nFirstCell < 0 ? nFirstNumber : std::min(nFirstCell, nFirstNumber);
+            nLastCell = std::max(nLastCell, nLastNumber);
+        }
+        nLastCell = std::min(nLastCell, m_strCell.GetSize() - 1);
+        if (nFirstCell < 0 || nFirstCell > nLastCell)
             return;
-        for (const char* p = reinterpret_cast<const char*>(&m_strCell[nFirstCell]);
-             p <= reinterpret_cast<const char*>(&m_strCell[nLastCell]); p += 64)
+        const char* pLast = reinterpret_cast<const char*>(&m_strCell.m_pCells[nLastCell] + 1) - 1;
+        for (const char* p = reinterpret_cast<const char*>(&m_strCell.m_pCells[nFirstCell]); p <= pLast;
+             p += 64)
             __builtin_prefetch(p);
-        __builtin_prefetch(reinterpret_cast<const char*>(&m_strCell[nLastCell] + 1) - 1);
-        if (nFirstNumber < 0) {
-            nFirstNumber = nFirstCell;
-            nLastNumber = nLastCell;
-        }
-        if (nLastNumber < nFirstNumber)
-            return;
-        if (nLastNumber - nFirstNumber >= CACHED_CELLS - 1) {
-            for (size_t i = 0; i < sizeof(m_numbers); i += 64)
-                __builtin_prefetch(reinterpret_cast<const char*>(m_numbers) + i);
-        } else {
-            // The entries of the cells in order, from the first to the last (around the
-            // end of the table when they wrap).
-            const int nFirst = nFirstNumber % CACHED_CELLS;
-            const int nLast = nLastNumber % CACHED_CELLS;
-            for (int i = nFirst;; i = (i + 1) % CACHED_CELLS) {
-                __builtin_prefetch(&m_numbers[i]);
-                if (i == nLast)
-                    break;
-            }
-        }
+        __builtin_prefetch(pLast);
     }
 
 private:
-    // Part of the row (8 x 32 bytes), so that a row's first read allocates nothing.
-    mutable CRememberedNumber m_numbers[CACHED_CELLS];
+    // Makes the row hold at least nCells cells (all empty beyond the present ones).
+    void GrowCells(int nCells);
+    void FreeCells();
 };

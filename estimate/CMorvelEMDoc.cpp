@@ -433,6 +433,8 @@ bool CMorvelEMDoc::ReadEstimate(CArchive& ar, CLoadedEstimate& lo)
     // with the archive's end-of-file failure, not with a large allocation.
     const int nUsedRows = lo.words[wordUsedRows];
     lo.rows.reserve(static_cast<size_t>(std::min(nUsedRows, 4096)));
+    std::vector<CString> texts(static_cast<size_t>(nColumns));
+    std::vector<int> indents(static_cast<size_t>(nColumns));
     for (int r = 0; r < nUsedRows; ++r) {
         auto pRow = std::make_unique<CGridRow>();
         pRow->m_nKind = ReadWord(ar);
@@ -441,10 +443,16 @@ bool CMorvelEMDoc::ReadEstimate(CArchive& ar, CLoadedEstimate& lo)
         pRow->m_nParam2 = ReadWord(ar);
         ar >> pRow->m_strParamText1;
         ar >> pRow->m_strParamText2;
-        for (int c = 0; c < nColumns; ++c) {
-            ar >> pRow->m_strCell[c];
+        for (size_t c = 0; c < texts.size(); ++c) {
+            ar >> texts[c];
             // The indent is the one signed word of the file.
-            pRow->m_nIndent[c] = static_cast<short>(ReadWord(ar));
+            indents[c] = static_cast<short>(ReadWord(ar));
+        }
+        // Stored from the last cell back, so that the row makes room for its cells once,
+        // exactly as many as it uses.
+        for (int c = nColumns; c-- > 0;) {
+            pRow->SetCell(c, std::move(texts[static_cast<size_t>(c)]));
+            pRow->SetIndent(c, indents[static_cast<size_t>(c)]);
         }
         lo.rows.push_back(std::move(pRow));
     }

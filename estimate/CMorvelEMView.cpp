@@ -432,13 +432,13 @@ bool CMorvelEMView::StoreCell(int nRow, int nCol, CString&& strText)
     if (nRow > m_EditRows.GetUpperBound()) {
         CGridRow* pRow = new CGridRow;
         m_EditRows.InsertAt(nRow, pRow);
-        pRow->m_nIndent[nCol] = 0;
+        pRow->SetIndent(nCol, 0);
         // The used rows reach the new row; they never shrink here.
         m_nUsedRows = std::max(m_nUsedRows, nRow + 1);
         UpdateScrollRanges();
     }
     CGridRow* pRow = MakeEditRow(nRow);
-    pRow->m_strCell[nCol] = std::move(strText);
+    pRow->SetCell(nCol, std::move(strText));
     if (m_nUsedRows <= nRow) {
         m_nUsedRows = nRow + 1;
         UpdateScrollRanges();
@@ -485,7 +485,7 @@ void CMorvelEMView::SetCellIndent(int nIndent, int nRow, int nCol)
             UpdateScrollRanges();
         }
     }
-    pRow->m_nIndent[nCol] = nIndent;
+    pRow->SetIndent(nCol, nIndent);
 }
 
 int CMorvelEMView::GetRowParam1(int nRow) const
@@ -679,8 +679,8 @@ void CMorvelEMView::CopyRow(const CGridRow* pSource, CGridRow* pTarget) const
         pTarget->m_strParamText1.Empty();
         pTarget->m_strParamText2.Empty();
         for (int c = 0; c < nColumns; ++c) {
-            pTarget->m_strCell[c].Empty();
-            pTarget->m_nIndent[c] = 0;
+            pTarget->EmptyCell(c);
+            pTarget->SetIndent(c, 0);
         }
         return;
     }
@@ -691,8 +691,8 @@ void CMorvelEMView::CopyRow(const CGridRow* pSource, CGridRow* pTarget) const
     pTarget->m_strParamText1 = pSource->m_strParamText1;
     pTarget->m_strParamText2 = pSource->m_strParamText2;
     for (int c = 0; c < nColumns; ++c) {
-        pTarget->m_strCell[c] = pSource->m_strCell[c];
-        pTarget->m_nIndent[c] = pSource->m_nIndent[c];
+        pTarget->SetCell(c, pSource->m_strCell[c]);
+        pTarget->SetIndent(c, pSource->m_nIndent[c]);
     }
 }
 

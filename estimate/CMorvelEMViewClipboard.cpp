@@ -373,8 +373,8 @@ void CMorvelEMView::CopyRowsToBuffer()
         // form's columns use, and the columns beyond them are emptied.
         CopyRow(GetEditRow(r), pCopy);
         for (int c = nColumns; c < MAX_COLUMNS; ++c) {
-            pCopy->m_strCell[c].Empty();
-            pCopy->m_nIndent[c] = 0;
+            pCopy->EmptyCell(c);
+            pCopy->SetIndent(c, 0);
         }
     }
     for (INT_PTR i = nItem; i < buffer.GetSize(); ++i)

@@ -695,7 +695,7 @@ void CMorvelEMView::SetSummaryCellText(const char* lpszText, int nRow, int nCol)
         pRow = new CGridRow;
         m_SummaryRows.SetAtGrow(nRow, pRow);
     }
-    pRow->m_strCell[nCol] = lpszText != nullptr ? lpszText : "";
+    pRow->SetCell(nCol, lpszText != nullptr ? lpszText : "");
 }
 
 void CMorvelEMView::SetSummaryRowKind(int nKind, int nRow)

@@ -370,6 +370,6 @@ void CMorvelEMView::CalcSummaryRow(int nRow, int nFirstCol)
             pRow = new CGridRow;
             m_SummaryRows.SetAtGrow(nRow, pRow);
         }
-        pRow->m_strCell[nCol] = strResult;
+        pRow->SetCell(nCol, std::move(strResult));
     }
 }

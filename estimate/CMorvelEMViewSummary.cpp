@@ -72,7 +72,7 @@ void CMorvelEMView::AddRowToSummary(int nRow, bool bAmounts)
     const int nTotalRow = !bAmounts ? -1 : nKind == kindDiscount ? nRow : FindTotalRow(nRow + 1, nKind);
     for (int c = 0; c < nColumns; ++c) {
         if (pNew != nullptr)
-            pNew->m_nIndent[c] = GetCellIndentOfEditRow(nRow, c);
+            pNew->SetIndent(c, GetCellIndentOfEditRow(nRow, c));
         const CString strNumber = GetSubjectNoText(nRow, c);
         const CString& strCell = EditCell(nRow, c);
         const CString& t = form.GetItem(c, CEstimationFormFile::colT);

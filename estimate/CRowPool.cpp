@@ -1,6 +1,7 @@
 #include "estimate/CRowPool.h"
 
 #include <algorithm>
+#include <malloc.h>
 #include <new>
 #include <sys/mman.h>
 
@@ -54,7 +55,7 @@ void* CRowPool::Allocate()
         }
         CFreeSlot* pSlot = pBlock->pFree;
         pBlock->pFree = pSlot->pNext;
-        ++pBlock->nInUse;
+        pBlock->nPeak = std::max(pBlock->nPeak, ++pBlock->nInUse);
         return pSlot;
     }
     if (m_pCutBlock == nullptr || static_cast<std::size_t>(m_pEnd - m_pNext) < m_nSlotSize) {
@@ -84,7 +85,7 @@ void* CRowPool::Allocate()
     }
     void* pSlot = m_pNext;
     m_pNext += m_nSlotSize;
-    ++m_pCutBlock->nInUse;
+    m_pCutBlock->nPeak = std::max(m_pCutBlock->nPeak, ++m_pCutBlock->nInUse);
     return pSlot;
 }
 
@@ -105,6 +106,10 @@ void CRowPool::Free(void* p) noexcept
     }
     if (--pBlock->nInUse > 0)
         return;
+    // Many rows gone at once: their cells and texts have left free pages in the heap.
+    if (pBlock->nPeak >= TRIM_AFTER_SLOTS)
+        malloc_trim(0);
+    pBlock->nPeak = 0;
     // An unused block goes back to the system when another unused one is kept already.
     for (CBlock* pOther : m_blocks) {
         if (pOther != pBlock && pOther->nInUse == 0) {

@@ -9,6 +9,10 @@
 // back to the system (closing an estimate gives its rows' memory back), except one such
 // block kept for the next rows. Where the kernel gives no huge pages the blocks work with
 // ordinary pages.
+//
+// A row keeps its cells and longer texts in the general heap. When a block that held many
+// rows empties (an estimate was closed), the heap is asked to give its free pages back too,
+// so that closing an estimate returns the memory of its texts as well.
 #pragma once
 
 #include <cstddef>
@@ -44,10 +48,14 @@ private:
         std::size_t nSize;
         CFreeSlot* pFree = nullptr; // slots of this block given back
         std::size_t nInUse = 0;     // slots handed out and not given back
+        std::size_t nPeak = 0;      // the most slots in use since the block was last unused
         bool bWithFree = false;     // listed in m_withFree
     };
     // The block holding p, or null.
     CBlock* FindBlock(const void* p) const;
+    // A block that held at least this many rows at once gives the heap's free pages back
+    // when it empties; a few rows made and deleted again do not.
+    enum { TRIM_AFTER_SLOTS = 1024 };
     // Unmaps an unused block and forgets it.
     void Release(CBlock* pBlock);
 

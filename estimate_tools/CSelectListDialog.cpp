@@ -227,7 +227,7 @@ void CSelectListDialog::CollectSelection()
         m_selected.push_back(static_cast<WORD>(nItem));
         auto pRow = std::make_unique<CGridRow>();
         for (int c = 0; c < m_selection.nColumns; ++c)
-            pRow->m_strCell[c] = m_list.GetItemText(nItem, c);
+            pRow->SetCell(c, m_list.GetItemText(nItem, c));
         m_chosenRows.push_back(std::move(pRow));
     }
 }

@@ -140,7 +140,7 @@ bool AppendRowsToPartsFile(const CMorvelEMView& view, int nFirstRow, int nLastRo
     for (int r = std::max(0, nFirstRow); r <= nLastRow && r < view.GetRowLimit(); ++r) {
         auto pRow = std::make_unique<CGridRow>();
         for (const auto& [nEstimateCol, nPartsCol] : map)
-            pRow->m_strCell[nPartsCol] = view.GetCellText(r, nEstimateCol);
+            pRow->SetCell(nPartsCol, view.GetCellText(r, nEstimateCol));
         rows.push_back(std::move(pRow));
     }
     std::vector<std::unique_ptr<CGridRow>> copies;

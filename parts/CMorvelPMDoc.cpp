@@ -225,7 +225,7 @@ BOOL CMorvelPMDoc::SetCell(int nRow, int nCol, const CString& strText)
         m_aRows.resize(nIndex + 1);
     if (!m_aRows[nIndex])
         m_aRows[nIndex] = std::make_unique<CGridRow>();
-    m_aRows[nIndex]->m_strCell[nCol] = strText;
+    m_aRows[nIndex]->SetCell(nCol, strText);
     return ExtendRowsInUse(nRow + 1);
 }
 
@@ -419,8 +419,11 @@ bool CMorvelPMDoc::ReadList(CArchive& ar, CLoadedList& lo)
     lo.rows.reserve(static_cast<size_t>(std::min(nRows, 4096)));
     for (int r = 0; r < nRows && lo.nColumns > 0; ++r) {
         auto pRow = std::make_unique<CGridRow>();
-        for (int c = 0; c < lo.nColumns; ++c)
-            ar >> pRow->m_strCell[c];
+        for (int c = 0; c < lo.nColumns; ++c) {
+            CString strText;
+            ar >> strText;
+            pRow->SetCell(c, std::move(strText));
+        }
         lo.rows.push_back(std::move(pRow));
     }
     const int nPrintForms = ReadWord(ar);

@@ -203,7 +203,7 @@ TEST_F(GridPaintColoured, AZeroCloseToNothingShowsAsThePicturesZero)
     // The picture of the quantity keeps two decimals: a value closer to zero than 1e-8 is 0.
     CGridRow* pRow = View().GetEditRow(30);
     ASSERT_NE(pRow, nullptr);
-    pRow->m_strCell[scQty] = "0.000000001";
+    pRow->SetCell(scQty, "0.000000001");
     Repaint();
     const auto shown = InkExtent(scQty, 30, RGB(255, 255, 240));
     View().SetCellText("0", 31, scQty, TRUE);

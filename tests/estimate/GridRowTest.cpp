@@ -1,5 +1,6 @@
 #include "estimate/CGridRow.h"
 #include "estimate/CGridRowArray.h"
+#include "estimate/CNumberRules.h"
 #include "estimate/CRowPool.h"
 #include "estimate/RowKinds.h"
 
@@ -23,7 +24,7 @@ CGridRow* MakeRow(int kind, const char* first)
 {
     CGridRow* row = new CGridRow;
     row->m_nKind = kind;
-    row->m_strCell[0] = first;
+    row->SetCell(0, first);
     return row;
 }
 
@@ -49,9 +50,9 @@ TEST(GridRowTest, NewRowIsEmptyAndAssignmentCopiesEveryField)
     EXPECT_EQ(0, row.m_nParam3);
 
     row.m_nKind = 21;
-    row.m_strCell[0] = "name";
-    row.m_strCell[99] = "last";
-    row.m_nIndent[5] = -1;
+    row.SetCell(0, "name");
+    row.SetCell(99, "last");
+    row.SetIndent(5, -1);
     row.m_strParamText1 = "target";
     row.m_strParamText2 = "10";
     row.m_nParam1 = 3;
@@ -59,7 +60,7 @@ TEST(GridRowTest, NewRowIsEmptyAndAssignmentCopiesEveryField)
     row.m_nParam3 = 1;
 
     CGridRow copy;
-    copy.m_strCell[7] = "overwritten";
+    copy.SetCell(7, "overwritten");
     copy = row;
     EXPECT_EQ(kindClassify, copy.m_nKind);
     EXPECT_EQ(CString("name"), copy.m_strCell[0]);
@@ -71,6 +72,58 @@ TEST(GridRowTest, NewRowIsEmptyAndAssignmentCopiesEveryField)
     EXPECT_EQ(3, copy.m_nParam1);
     EXPECT_EQ(4, copy.m_nParam2);
     EXPECT_EQ(1, copy.m_nParam3);
+}
+
+// A row holds the cells up to its last text and the indents up to its last indent; every
+// other cell, those outside 0..99 included, reads as empty with indent 0, and writing an
+// empty text or a zero indent there takes no memory.
+TEST(GridRowTest, HoldsOnlyTheCellsItUses)
+{
+    EXPECT_LE(sizeof(CGridRow), 128u);
+    CGridRow row;
+    row.SetCell(40, "");
+    row.SetIndent(60, 0);
+    row.SetCell(-1, "outside");
+    row.SetCell(CGridRow::MAX_CELLS, "outside");
+    row.SetIndent(CGridRow::MAX_CELLS, 3);
+    EXPECT_EQ(0, row.m_strCell.GetSize());
+    EXPECT_TRUE(row.m_strCell[-1].IsEmpty());
+    EXPECT_TRUE(row.GetCell(CGridRow::MAX_CELLS).IsEmpty());
+    EXPECT_EQ(0, row.GetIndent(-1));
+    EXPECT_EQ(CNumberRules::ReadNumber(""), row.ReadNumber(50));
+
+    for (int c = 0; c < 9; ++c)
+        row.SetCell(c, std::to_string(c + 1));
+    EXPECT_GE(row.m_strCell.GetSize(), 9);
+    EXPECT_LT(row.m_strCell.GetSize(), 20);
+    row.SetIndent(2, 4);
+    EXPECT_EQ(4, row.GetIndent(2));
+    EXPECT_EQ(0, row.GetIndent(3));
+    // A cell set, emptied and set again reads its present text and number.
+    row.SetCell(4, "");
+    EXPECT_TRUE(row.m_strCell[4].IsEmpty());
+    EXPECT_EQ(0.0, row.ReadNumber(4));
+    row.SetCell(4, "77");
+    EXPECT_EQ(77.0, row.ReadNumber(4));
+
+    // A copy holds no more cells than the texts need.
+    row.SetCell(8, "");
+    CGridRow copy(row);
+    EXPECT_EQ(8, copy.m_strCell.GetSize());
+    EXPECT_EQ(CString("8"), copy.m_strCell[7]);
+    EXPECT_EQ(4, copy.GetIndent(2));
+    // Assigning a shorter row empties the cells beyond its texts.
+    CGridRow shorter;
+    shorter.SetCell(0, "only");
+    copy = shorter;
+    EXPECT_EQ(CString("only"), copy.m_strCell[0]);
+    for (int c = 1; c < CGridRow::MAX_CELLS; ++c) {
+        ASSERT_TRUE(copy.m_strCell[c].IsEmpty()) << c;
+        ASSERT_EQ(0, copy.m_nIndent[c]) << c;
+    }
+    copy.EmptyCells();
+    EXPECT_TRUE(copy.m_strCell[0].IsEmpty());
+    EXPECT_EQ(0, copy.m_strCell.GetSize());
 }
 
 TEST_F(GridRowArrayTest, IndexesBeyondTheEndReadAsNoRow)
@@ -133,7 +186,7 @@ TEST_F(GridRowArrayTest, MakingTheCopyTwiceReplacesTheFirstCopy)
 {
     rows.Add(MakeRow(5, "a"));
     rows.MakePrintCopy();
-    rows.GetRow(0)->m_strCell[0] = "changed";
+    rows.GetRow(0)->SetCell(0, "changed");
     rows.Add(MakeRow(5, "b"));
     rows.MakePrintCopy(); // the first copy's row is freed (the sanitizer would see a leak)
     PrintCopyScope scope;
@@ -186,7 +239,7 @@ TEST(RowPoolTest, SlotsAreDistinctAlignedReusedAndGrowByBlocks)
         ASSERT_TRUE(pool.Owns(p));
         rows.push_back(::new (p) CGridRow);
         rows.back()->m_nKind = static_cast<int>(i);
-        rows.back()->m_strCell[99] = std::to_string(i) + " a text longer than any short-string buffer";
+        rows.back()->SetCell(99, std::to_string(i) + " a text longer than any short-string buffer");
     }
     EXPECT_EQ(pool.GetBlockCount(), 2u);
     // Every row kept what was written into it: no two slots overlap.
@@ -251,7 +304,7 @@ TEST(RowPoolTest, RowsMadeWithNewKeepTheirTextsAndCanBeDeleted)
     std::vector<std::unique_ptr<CGridRow>> rows;
     for (int i = 0; i < 3000; ++i) {
         rows.push_back(std::make_unique<CGridRow>());
-        rows.back()->m_strCell[i % CGridRow::MAX_CELLS] = std::to_string(i);
+        rows.back()->SetCell(i % CGridRow::MAX_CELLS, std::to_string(i));
     }
     for (int i = 0; i < 3000; i += 2)
         rows[static_cast<size_t>(i)].reset();

@@ -55,7 +55,7 @@ TEST_F(RangeTotal, AddingARangeTwiceDoublesTheTotalInTheColumnsPicture)
 
 TEST_F(RangeTotal, RowsBeyondTheUsedRowsAddNothing)
 {
-    view->GetEditRow(2)->m_strCell[colPrice] = "99";
+    view->GetEditRow(2)->SetCell(colPrice, "99");
     view->SetUsedRows(2);
     SelectColumnBlock(colPrice, 0, 10);
     view->OnRangeAdd();

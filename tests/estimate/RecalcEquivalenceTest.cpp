@@ -257,8 +257,8 @@ TEST_F(RecalcEquivalenceTest, GeneratedEstimatesRecalculateAsTheTotalsMadeOneByO
         Both([nUsed](CMorvelEMView& view) {
             for (int r = 0; r < nUsed; r += 7) {
                 if (CGridRow* pRow = view.GetEditRow(r)) {
-                    pRow->m_strCell[2] = r % 2 ? "1,500" : " 12.5";
-                    pRow->m_strCell[4] = r % 3 ? "-" : "abc";
+                    pRow->SetCell(2, r % 2 ? "1,500" : " 12.5");
+                    pRow->SetCell(4, r % 3 ? "-" : "abc");
                 }
             }
             view.RecalcAll();
@@ -305,7 +305,7 @@ TEST_F(RecalcEquivalenceTest, TheWalksRememberedNumbersFollowTheRowsTexts)
                     if (c >= '1' && c <= '8')
                         c = static_cast<char>(c + 1);
                 }
-                pRow->m_strCell[nCol] = CString(text.c_str());
+                pRow->SetCell(nCol, CString(text.c_str()));
             }
         }
         Edit(view, nEdit, 2, "4.5");
@@ -328,7 +328,7 @@ TEST_F(RecalcEquivalenceTest, TheWalksRememberedNumbersFollowTheRowsTexts)
                 details.push_back(r);
         }
         for (size_t i = 1; i < details.size(); i += 2)
-            view.GetEditRow(details[i])->m_strCell[5] = view.GetEditRow(details[i - 1])->m_strCell[5];
+            view.GetEditRow(details[i])->SetCell(5, view.GetEditRow(details[i - 1])->m_strCell[5]);
         Edit(view, lowDetail(view), 2, "6");
     });
     Compare("amounts copied between rows");
@@ -365,7 +365,7 @@ TEST_F(RecalcEquivalenceTest, EditsWithoutAGrandTotalOrTaxBelowTotalAsOneByOne)
         Both([r](CMorvelEMView& view) {
             for (int above = 0; above < r; above += 5) {
                 if (CGridRow* pRow = view.GetEditRow(above); pRow != nullptr && pRow->m_nKind == kindDetail)
-                    pRow->m_strCell[5] = std::to_string(above * 3) + ".000000";
+                    pRow->SetCell(5, std::to_string(above * 3) + ".000000");
             }
             Edit(view, r, 2, "41.5");
         });
@@ -388,7 +388,7 @@ TEST_F(RecalcEquivalenceTest, RowFormulasWorkedOutInTheTotalsWalkGiveTheSameText
             for (int r = 0; r < view.GetUsedRows(); ++r) {
                 CGridRow* pRow = view.GetEditRow(r);
                 if (pRow != nullptr && pRow->m_nKind == kindDetail)
-                    pRow->m_strCell[2] = std::to_string(r % 50) + "." + std::to_string(r % 7);
+                    pRow->SetCell(2, std::to_string(r % 50) + "." + std::to_string(r % 7));
             }
             view.RecalcAll();
         });
@@ -478,8 +478,8 @@ TEST_F(RecalcEquivalenceTest, FormulasOfEveryShapeGiveTheTextsOfTheTextWay)
     Both([](CMorvelEMView& view) {
         for (int r = 0; r < 240; r += 5) {
             if (CGridRow* pRow = view.GetEditRow(r)) {
-                pRow->m_strCell[1] = r % 2 ? "-0.000" : "00012.50";
-                pRow->m_strCell[2] = r % 3 ? "123456789012345678" : "-.5";
+                pRow->SetCell(1, r % 2 ? "-0.000" : "00012.50");
+                pRow->SetCell(2, r % 3 ? "123456789012345678" : "-.5");
             }
         }
         view.RecalcAll();
@@ -569,9 +569,8 @@ TEST_F(RecalcEquivalenceTest, WholeAndFractionalAmountsAndHugeSumsTotalAsOneByOn
                 for (int r = 0; r < view.GetUsedRows(); ++r) {
                     CGridRow* pRow = view.GetEditRow(r);
                     if (pRow != nullptr && pRow->m_nKind == kindDetail)
-                        pRow->m_strCell[2] = r < nSplit
-                                                 ? std::to_string(1 + r % 40) + ".000000"
-                                                 : std::to_string(r % 40) + "." + std::to_string(r % 997);
+                        pRow->SetCell(2, r < nSplit ? std::to_string(1 + r % 40) + ".000000"
+                                                    : std::to_string(r % 40) + "." + std::to_string(r % 997));
                 }
                 view.RecalcAll();
             });
@@ -582,7 +581,7 @@ TEST_F(RecalcEquivalenceTest, WholeAndFractionalAmountsAndHugeSumsTotalAsOneByOn
             for (int r = 0; r < view.GetUsedRows(); ++r) {
                 CGridRow* pRow = view.GetEditRow(r);
                 if (pRow != nullptr && pRow->m_nKind == kindDetail)
-                    pRow->m_strCell[2] = r % 11 == 0 ? "-3" : std::to_string(r % 60);
+                    pRow->SetCell(2, r % 11 == 0 ? "-3" : std::to_string(r % 60));
             }
             view.RecalcAll();
         });
@@ -630,9 +629,9 @@ TEST_F(RecalcEquivalenceTest, FormulasOverSummedColumnsTotalTheNewTotals)
                 if (pRow == nullptr)
                     continue;
                 if (pRow->m_nKind == kindDiscount)
-                    pRow->m_strCell[7] = std::to_string(nRound * 1000 + r * 7) + ".000000";
+                    pRow->SetCell(7, std::to_string(nRound * 1000 + r * 7) + ".000000");
                 else if (pRow->m_nKind == kindDetail)
-                    pRow->m_strCell[4] = std::to_string(nRound * 100 + r * 7) + ".000000";
+                    pRow->SetCell(4, std::to_string(nRound * 100 + r * 7) + ".000000");
             }
             view.RecalcAll();
         });
@@ -650,7 +649,7 @@ TEST(GridRowNumberTest, RememberedNumbersFollowEveryTextChange)
                                  "7",          "7.",         "-",   "99999999999999.990000"};
     for (int nCell : {0, 5, 99}) {
         for (const char* text : texts) {
-            row.m_strCell[nCell] = text;
+            row.SetCell(nCell, text);
             EXPECT_EQ(CNumberRules::ReadNumber(text), row.ReadNumber(nCell)) << text;
             EXPECT_EQ(CNumberRules::ReadNumber(text), row.ReadNumber(nCell)) << text;
         }
@@ -658,16 +657,16 @@ TEST(GridRowNumberTest, RememberedNumbersFollowEveryTextChange)
     // More cells than the cache holds: every one still reads its own text, also after
     // changes of equal length.
     for (int c = 0; c < 20; ++c)
-        row.m_strCell[c] = CString(std::to_string(c * 11).c_str());
+        row.SetCell(c, CString(std::to_string(c * 11).c_str()));
     for (int pass = 0; pass < 2; ++pass) {
         for (int c = 0; c < 20; ++c)
             EXPECT_EQ(c * 11.0, row.ReadNumber(c)) << c;
     }
-    row.m_strCell[3] = "34";
+    row.SetCell(3, "34");
     EXPECT_EQ(34.0, row.ReadNumber(3));
     // A copy reads the texts it was given.
     CGridRow copy(row);
-    copy.m_strCell[3] = "35";
+    copy.SetCell(3, "35");
     EXPECT_EQ(35.0, copy.ReadNumber(3));
     EXPECT_EQ(34.0, row.ReadNumber(3));
     row = copy;

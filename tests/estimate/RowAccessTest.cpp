@@ -196,9 +196,9 @@ TEST_F(RowAccessTest, CopyRowCopiesTheFormColumnsAndClearsWithoutASource)
     source.m_nKind = 21;
     source.m_nParam3 = 1;
     source.m_strParamText2 = "10";
-    source.m_strCell[colAmount] = "5.000000";
-    source.m_nIndent[colName] = 2;
-    source.m_strCell[50] = "beyond the form";
+    source.SetCell(colAmount, "5.000000");
+    source.SetIndent(colName, 2);
+    source.SetCell(50, "beyond the form");
     CGridRow target;
     view->CopyRow(&source, &target);
     EXPECT_EQ(kindClassify, target.m_nKind);

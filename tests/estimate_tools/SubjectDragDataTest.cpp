@@ -30,13 +30,13 @@ protected:
         view->AllocateRows(4);
         // 0 a large heading, 1 a detail, 2 its total, 3 the next large heading.
         Row(0, 1, {"共通仮設", "", "", "式"});
-        view->GetEditRow(0)->m_nIndent[colName] = -2;
+        view->GetEditRow(0)->SetIndent(colName, -2);
         view->GetEditRow(0)->m_nParam3 = -3;
         view->GetEditRow(0)->m_nParam1 = 70000; // wider than 16 bits
         view->GetEditRow(0)->m_nParam2 = 5;
         view->GetEditRow(0)->m_strParamText1 = "A";
         Row(1, 5, {"水盛遣方", "", "128.500000", "m2", "350.000000", "44975.000000"});
-        view->GetEditRow(1)->m_nIndent[colName] = 1;
+        view->GetEditRow(1)->SetIndent(colName, 1);
         Row(2, 11, {"計", "", "", "", "", "44975.000000"});
         Row(3, 1, {"仮設工事"});
         view->SetUsedRows(4);
@@ -47,7 +47,7 @@ protected:
         CGridRow* pRow = view->GetEditRow(nRow);
         pRow->m_nKind = nKind;
         for (size_t c = 0; c < cells.size(); ++c)
-            pRow->m_strCell[c] = CString::FromUtf8(cells[c]);
+            pRow->SetCell(c, CString::FromUtf8(cells[c]));
     }
 
     // The standard form as its own serialisation writes it: magic, item count, ten texts

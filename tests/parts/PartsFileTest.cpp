@@ -62,7 +62,7 @@ TEST_F(PartsFileTest, SavingWritesTheFormatByteForByteAndReopensUnchanged)
     std::vector<std::unique_ptr<CGridRow>> rows(2);
     rows[0] = std::make_unique<CGridRow>();
     for (int c = 0; c < 6; ++c)
-        rows[0]->m_strCell[c] = CString::FromUtf8(cells[c]);
+        rows[0]->SetCell(c, CString::FromUtf8(cells[c]));
     p.doc->AppendRows(std::move(rows));
     for (auto [title, folder] : {std::pair{"部材表.MBP", "C:\\MORVEL\\FORM\\"}, std::pair{"集計", ""}}) {
         auto* pEntry = new CPrintFormEntry;
