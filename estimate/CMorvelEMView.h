@@ -8,15 +8,15 @@
 // it; repainting is skipped while there is no window.
 #pragma once
 
-#include "app/CGridCellEdit.h"
-#include "app/IGridCellEditOwner.h"
 #include "estimate/CCompensatedSum.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CGridRowArray.h"
-#include "estimate/CMorvelView.h"
 #include "estimate/CNumberRules.h"
 #include "estimate/CPopupListCtrl.h"
 #include "estimate/RowKinds.h"
+#include "grid/CGridCellEdit.h"
+#include "grid/CMorvelView.h"
+#include "grid/IGridCellEditOwner.h"
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
 #include "platform/ui/gdi/GdiObjects.h"

@@ -12,7 +12,7 @@
 #include "estimate/CEstimateShared.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
-#include "estimate/CTabWnd.h"
+#include "grid/CTabWnd.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/frames/CPrintInfo.h"
 #include "platform/ui/gdi/CClientDC.h"

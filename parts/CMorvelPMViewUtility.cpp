@@ -5,7 +5,7 @@
 #include "app/CMainFrame.h"
 #include "app/CMorvelSettings.h"
 #include "app/CShellServices.h"
-#include "estimate/ModelessMessages.h"
+#include "grid/ModelessMessages.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
 #include "platform/ui/controls/CComboBox.h"

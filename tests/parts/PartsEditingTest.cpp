@@ -4,7 +4,7 @@
 #include "tests/parts/PartsWindowFixture.h"
 
 #include "app/CMainFrame.h"
-#include "estimate/ModelessMessages.h"
+#include "grid/ModelessMessages.h"
 #include "platform/ui/frames/CStatusBar.h"
 
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 // The grid base view as a window: its message map, the child bars along its edges and
 // their layout, the pixel-to-cell mapping, and scrolling with its own scroll bars.
-#include "estimate/CMorvelView.h"
+#include "grid/CMorvelView.h"
 
-#include "estimate/CTabWnd.h"
+#include "grid/CTabWnd.h"
 #include "platform/ui/core/Imm.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "platform/ui/gdi/CDC.h"

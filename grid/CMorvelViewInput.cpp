@@ -5,7 +5,7 @@
 // Scrolling always goes through WM_HSCROLL / WM_VSCROLL sent to the view itself, and
 // simulated clicks and keys through the view's own messages, so that the derived view's
 // handlers (closing the cell editor, repainting the selection) run as they do for the user.
-#include "estimate/CMorvelView.h"
+#include "grid/CMorvelView.h"
 
 #include "app/CAutoScrollWnd.h"
 #include "platform/ui/core/CWinApp.h"

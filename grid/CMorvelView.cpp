@@ -1,7 +1,7 @@
-#include "estimate/CMorvelView.h"
+#include "grid/CMorvelView.h"
 
 #include "app/CMorvelSettings.h"
-#include "estimate/CTabWnd.h"
+#include "grid/CTabWnd.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
 
