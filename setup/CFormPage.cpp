@@ -47,6 +47,13 @@ int TwipsToPixels(long twips)
     return MulDiv(static_cast<int>(twips), kPixelsPerInch, 1440);
 }
 
+// The whole pixels of a cell's width or height in twips, as the grid draws the cell: the
+// part of a pixel left over is dropped, never rounded up over the grid line.
+int CellPixels(long twips)
+{
+    return static_cast<int>(twips * kPixelsPerInch / 1440);
+}
+
 // "A" to "Z", then "AA" to "CU" for row 99.
 CString RowLabel(int r)
 {
@@ -378,8 +385,8 @@ void CFormPage::PlaceEditor()
         rcGrid.left + TwipsToPixels(m_grid.GetColPos(0) + m_grid.GetColPos(static_cast<short>(m_nCurCol)));
     const int y =
         rcGrid.top + TwipsToPixels(m_grid.GetRowPos(0) + m_grid.GetRowPos(static_cast<short>(m_nCurRow)));
-    int cx = TwipsToPixels(m_grid.GetColWidth(static_cast<short>(m_nCurCol)));
-    const int cy = TwipsToPixels(ROW_HEIGHT);
+    int cx = CellPixels(m_grid.GetColWidth(static_cast<short>(m_nCurCol)));
+    const int cy = CellPixels(ROW_HEIGHT);
     if (x + cx > rcGrid.right)
         cx = std::max(0, rcGrid.right - x - 2);
 

@@ -34,6 +34,13 @@ int TwipsToPixels(long twips, int nPixelsPerInch)
 // The screen's resolution: 96 pixels per inch both ways.
 constexpr int kPixelsPerInch = 96;
 
+// The whole pixels of a cell's width or height in twips, as the grid draws the cell: the
+// part of a pixel left over is dropped, never rounded up over the grid line.
+int CellPixels(long twips)
+{
+    return static_cast<int>(twips * kPixelsPerInch / 1440);
+}
+
 } // namespace
 
 CMasterPage::CMasterPage(UINT nIDTemplate, int nEditableCols, UINT nIDMenu,
@@ -189,8 +196,8 @@ void CMasterPage::PlaceEditor()
     for (int c = 0; c < m_nCurCol && c < static_cast<int>(widths.size()); ++c)
         nBefore += widths[static_cast<size_t>(c)];
     const long nWidth = std::min(m_grid.GetColWidth(static_cast<short>(m_nCurCol)), nTotal - nBefore);
-    const int cx = TwipsToPixels(nWidth, kPixelsPerInch);
-    const int cy = TwipsToPixels(m_grid.GetRowHeight(static_cast<short>(m_nCurRow)), kPixelsPerInch);
+    const int cx = CellPixels(nWidth);
+    const int cy = CellPixels(m_grid.GetRowHeight(static_cast<short>(m_nCurRow)));
 
     m_nReady = 0;
     m_grid.SetRow(static_cast<short>(m_nPrevRow));

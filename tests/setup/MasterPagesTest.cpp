@@ -237,3 +237,62 @@ TEST_F(MasterPagesTest, ThePathLabelOfEveryPageFitsAndEndsInTheFileName)
     });
     sheet.DoModal();
 }
+
+namespace {
+
+// The width of the editor laid over the current cell, and the width of that cell inside
+// its grid lines as the grid draws it.
+struct CEditorFit {
+    long nEditor;
+    long nCell;
+};
+CEditorFit FitOfEditor(CGridCtrl& grid, CWnd& editor, int nCol)
+{
+    CRect rcEditor;
+    editor.GetWindowRect(&rcEditor);
+    const short c = static_cast<short>(nCol);
+    const long nNextPos = c + 1 < grid.GetCols() ? grid.GetColPos(static_cast<short>(c + 1))
+                                                 : grid.GetColPos(c) + (grid.GetColWidth(c) / 15 + 1) * 15;
+    return {rcEditor.Width(), (nNextPos - grid.GetColPos(c)) / 15 - 1};
+}
+
+} // namespace
+
+// The editor covers the current cell and leaves the grid line beside it showing, so that
+// it never seems to reach over the next cell, whatever the column's width in twips: on
+// the classification page opened alone at start-up and in the whole sheet, and on a
+// form page.
+TEST_F(MasterPagesTest, TheEditorCoversTheCurrentCellOnly)
+{
+    {
+        CIntroductionDialog sheet("導入処理"_sj);
+        answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+            ASSERT_TRUE(sheet.SetActivePage(&sheet.m_divisionPage));
+            CDivisionDialog& page = sheet.m_divisionPage;
+            for (int nCol = 1; nCol <= 2; ++nCol) {
+                const CEditorFit fit = FitOfEditor(page.Grid(), page.Editor(), page.GetCurrentCol());
+                EXPECT_EQ(fit.nEditor, fit.nCell) << "column " << nCol;
+                page.MoveCell(CSetupCellEdit::keyTab);
+            }
+            ASSERT_TRUE(sheet.SetActivePage(&sheet.m_estimationPage));
+            CFormPage& form = sheet.m_estimationPage;
+            while (form.GetCurrentCol() < 4) // 1930 twips wide
+                form.MoveCell(CSetupCellEdit::keyTab);
+            const CEditorFit fit = FitOfEditor(form.Grid(), form.Editor(), form.GetCurrentCol());
+            EXPECT_EQ(fit.nEditor, fit.nCell);
+            ClickDlgButton(dlg, IDCANCEL);
+        });
+        sheet.DoModal();
+    }
+
+    folder.RemoveFile("MASTER/BUNRUL.MRD");
+    CIntroductionDialog single("導入処理"_sj, "Division", nullptr, 0);
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        CDivisionDialog& page = single.m_divisionPage;
+        EXPECT_EQ(page.GetCurrentRow(), 1);
+        const CEditorFit fit = FitOfEditor(page.Grid(), page.Editor(), page.GetCurrentCol());
+        EXPECT_EQ(fit.nEditor, fit.nCell);
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    single.DoModal();
+}
