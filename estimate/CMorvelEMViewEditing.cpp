@@ -11,7 +11,6 @@
 #include "estimate/CEstimateShared.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
-#include "platform/base/Cp932.h"
 #include "platform/base/Cp932Text.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/CMenu.h"
@@ -87,24 +86,6 @@ int RowFontOfKind(int nKind)
     default:
         return nKind > kindEmpty && nKind <= kindLastKnown ? CMorvelSettings::fontDetail : -1;
     }
-}
-
-// The whole characters of a text: a lead byte at its end, whose trail byte has not come
-// yet (a typed double-byte character arrives byte by byte), is left out.
-CString WholeCharacters(const CString& text)
-{
-    const int nLength = text.GetLength();
-    int i = 0;
-    while (i < nLength) {
-        if (IsCp932LeadByte(static_cast<BYTE>(text[i]))) {
-            if (i + 1 >= nLength)
-                return text.Left(i);
-            i += 2;
-        } else {
-            ++i;
-        }
-    }
-    return text;
 }
 
 } // namespace
@@ -326,18 +307,6 @@ void CMorvelEMView::MoveByKey(UINT nChar, UINT nRepCnt, UINT nFlags)
     UpdateStatusText(statusShow);
 }
 
-void CMorvelEMView::SendKeyUpDown(UINT nChar)
-{
-    // A key as the keyboard gives it: released, then pressed, with a repeat count of 1.
-    if (m_hWnd != nullptr) {
-        SendMessage(WM_KEYUP, nChar, static_cast<LPARAM>(0xC0000001u));
-        SendMessage(WM_KEYDOWN, nChar, 1);
-    } else {
-        OnKeyUp(nChar, 1, 0xC000);
-        OnKeyDown(nChar, 1, 0);
-    }
-}
-
 // ---------------------------------------------------------------------------------------
 // Commit
 
@@ -370,16 +339,6 @@ void CMorvelEMView::CommitCellEdit(int nMoveAfter)
 
     if (nMoveAfter == 1)
         MoveAfterInput();
-}
-
-void CMorvelEMView::MoveAfterInput()
-{
-    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
-    const int nDirection = pSettings != nullptr ? pSettings->m_nDirection : 1;
-    if (nDirection == 1)
-        SendKeyUpDown(VK_RIGHT);
-    else if (nDirection == 2)
-        SendKeyUpDown(VK_DOWN);
 }
 
 void CMorvelEMView::StoreCellEdit(bool bStartFromCell)

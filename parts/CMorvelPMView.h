@@ -310,8 +310,6 @@ private:
     LOGFONT GetZoomedFont() const;
     LOGFONT GetCurrentCellEditFont() const override { return GetZoomedFont(); }
     void OpenEditOnCell();
-    void MoveByDirection();
-    void SendKeyUpDown(UINT nChar);
     // Repaints the old and the new current cell in every view when the cursor moved.
     void ShowCursorMove();
     void RepaintAllViews();

@@ -109,7 +109,7 @@ LRESULT CMorvelPMView::OnPickUnit(WPARAM /*wParam*/, LPARAM lParam)
         pDoc->UpdateAllViews(nullptr);
     }
     // Picked or not, the cursor moves on as after an input.
-    MoveByDirection();
+    MoveAfterInput();
     return 0;
 }
 
