@@ -122,6 +122,25 @@ TEST_F(MasterPagesTest, TheTableShowsFromRowOneAndRowCommandsKeepEveryRow)
     EXPECT_EQ(ReadUnits(Master("tanni.MTD")).GetCount(), nCount + 1);
 }
 
+// A row inserted where the user is typing, below every row that holds text, takes the
+// typed text down with the row instead of dropping it.
+TEST_F(MasterPagesTest, InsertingARowMovesTheTextBeingTypedDownWithIt)
+{
+    const int nCount = App().m_unitFile.GetCount();
+    CIntroductionDialog sheet("導入処理"_sj);
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        CUnitsDialog& page = sheet.m_unitsPage;
+        while (page.GetCurrentRow() <= nCount)
+            PressKey(page.Editor(), VK_DOWN);
+        TypeCell(page.Editor(), "新単位"_sj);
+        page.SendMessage(WM_COMMAND, ID_GRID_ROW_INSERT);
+        EXPECT_EQ(page.CellText(nCount + 1, 1), "");
+        EXPECT_EQ(page.CellText(nCount + 2, 1), "新単位"_sj);
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    sheet.DoModal();
+}
+
 TEST_F(MasterPagesTest, AFileThatCannotBeWrittenIsReportedTheSheetStaysOpenAndNothingTypedIsLost)
 {
     // The masters' folder is gone (a removed stick): nothing can be written there.
