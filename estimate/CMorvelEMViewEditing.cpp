@@ -13,7 +13,6 @@
 #include "estimate/CMorvelEMDoc.h"
 #include "platform/base/Cp932Text.h"
 #include "platform/ui/core/CCmdUI.h"
-#include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/Imm.h"
 #include "platform/ui/core/WinApi.h"
 #include "resources/EstimateCommandIds.h"
@@ -440,18 +439,7 @@ void CMorvelEMView::ShowGridContextMenu(CPoint ptScreen)
     if (m_hWnd == nullptr)
         return;
     RegisterEstimateViewMenus();
-    CMenu menu;
-    if (!menu.LoadMenu(IDR_ESTIMATE_CONTEXT_MENU))
-        return;
-    CMenu* pPopup = menu.GetSubMenu(0);
-    if (pPopup == nullptr)
-        return;
-    // The menu belongs to the first window up the chain that is not a child window (the
-    // main frame), which routes the chosen command to the active view.
-    CWnd* pOwner = this;
-    while (pOwner->GetParent() != nullptr && (pOwner->GetStyle() & WS_CHILD) != 0)
-        pOwner = pOwner->GetParent();
-    pPopup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, ptScreen.x, ptScreen.y, pOwner);
+    TrackGridMenu(IDR_ESTIMATE_CONTEXT_MENU, ptScreen);
 }
 
 void CMorvelEMView::OnContextMenu(CWnd* /*pWnd*/, CPoint point)

@@ -311,6 +311,10 @@ public:
 protected:
     // Sends the view a simulated click (press and release) at a client point.
     void SimulateClick(int x, int y, int yRelease);
+    // Shows the first pop-up of a menu with its top-left corner at a screen point. The
+    // menu belongs to the first window up the chain that is not a child window (the main
+    // frame), which routes the chosen command to the active view.
+    void TrackGridMenu(UINT nIDMenu, CPoint ptScreen);
     // A key as the keyboard gives it: released, then pressed, with a repeat count of 1
     // (straight to the handlers while there is no window).
     void SendKeyUpDown(UINT nChar);

@@ -10,7 +10,6 @@
 #include "platform/base/Cp932Text.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"
-#include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "resources/PartsViewMenus.h"
@@ -330,18 +329,7 @@ void CMorvelPMView::OnContextMenu(CWnd* /*pWnd*/, CPoint point)
     if (m_hWnd == nullptr)
         return;
     RegisterPartsViewMenus();
-    CMenu menu;
-    if (!menu.LoadMenu(IDR_PARTS_CONTEXT_MENU))
-        return;
-    CMenu* pPopup = menu.GetSubMenu(0);
-    if (pPopup == nullptr)
-        return;
-    // The menu belongs to the first window up the chain that is not a child window (the
-    // main frame), which routes the chosen command to the active view.
-    CWnd* pOwner = this;
-    while (pOwner->GetParent() != nullptr && (pOwner->GetStyle() & WS_CHILD) != 0)
-        pOwner = pOwner->GetParent();
-    pPopup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, pOwner);
+    TrackGridMenu(IDR_PARTS_CONTEXT_MENU, point);
 }
 
 BOOL CMorvelPMView::PreTranslateMessage(MSG* pMsg)
