@@ -1,5 +1,6 @@
 #include "app/CWaitDialog.h"
 
+#include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/dialogs/CDataExchange.h"
 #include "resources/ResourceIds.h"
@@ -56,4 +57,20 @@ void CWaitDialog::OnDestroy()
         ReleaseCapture();
     ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
     CDialog::OnDestroy();
+}
+
+CWaitScope::CWaitScope(const CString& strText)
+{
+    if (AfxGetMainWnd() == nullptr)
+        return;
+    m_pDialog = std::make_unique<CWaitDialog>(strText, nullptr);
+    if (!m_pDialog->Create(IDD_WAIT, nullptr))
+        m_pDialog.reset();
+}
+
+void CWaitScope::Close()
+{
+    if (m_pDialog != nullptr && m_pDialog->GetSafeHwnd() != nullptr)
+        m_pDialog->DestroyWindow();
+    m_pDialog.reset();
 }

@@ -11,6 +11,8 @@
 #include "platform/base/CString.h"
 #include "platform/ui/dialogs/CDialog.h"
 
+#include <memory>
+
 class CWaitDialog : public CDialog {
     DECLARE_DYNAMIC(CWaitDialog)
 public:
@@ -31,4 +33,25 @@ public:
     afx_msg void OnCaptureChanged(CWnd* pWnd);
 
     DECLARE_MESSAGE_MAP()
+};
+
+// The wait dialog of a long step for as long as the scope lasts, shown only where there is
+// a main window to show it over: a program without one (a tool, a test) runs the step
+// without it.
+//
+//   CWaitScope wait("ﾃｷｽﾄ入力中..."_sj);
+//   ... the long step ...
+//   wait.Close();   // before a message about the step, or just leave the scope
+class CWaitScope {
+public:
+    explicit CWaitScope(const CString& strText);
+    ~CWaitScope() { Close(); }
+    CWaitScope(const CWaitScope&) = delete;
+    CWaitScope& operator=(const CWaitScope&) = delete;
+
+    // Takes the dialog away now.
+    void Close();
+
+private:
+    std::unique_ptr<CWaitDialog> m_pDialog;
 };

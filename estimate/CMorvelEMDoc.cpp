@@ -56,33 +56,6 @@ void SetWorkFolderAsCurrent()
         SetCurrentDirectory(pSettings->GetPathSetting("Work Field"));
 }
 
-// The wait dialog of a long read. It shows only where there is a main window to show it
-// over; a program without one (a tool, a test) reads without it.
-class CWaitScope {
-public:
-    explicit CWaitScope(const CString& strText)
-    {
-        if (AfxGetMainWnd() == nullptr)
-            return;
-        m_pDialog = std::make_unique<CWaitDialog>(strText, nullptr);
-        if (!m_pDialog->Create(IDD_WAIT, nullptr))
-            m_pDialog.reset();
-    }
-    ~CWaitScope() { Close(); }
-    CWaitScope(const CWaitScope&) = delete;
-    CWaitScope& operator=(const CWaitScope&) = delete;
-
-    void Close()
-    {
-        if (m_pDialog != nullptr && m_pDialog->GetSafeHwnd() != nullptr)
-            m_pDialog->DestroyWindow();
-        m_pDialog.reset();
-    }
-
-private:
-    std::unique_ptr<CWaitDialog> m_pDialog;
-};
-
 WORD LowWord(int nValue)
 {
     return static_cast<WORD>(static_cast<unsigned>(nValue) & 0xFFFFu);

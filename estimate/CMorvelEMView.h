@@ -8,15 +8,15 @@
 // it; repainting is skipped while there is no window.
 #pragma once
 
-#include "app/CGridCellEdit.h"
-#include "app/IGridCellEditOwner.h"
 #include "estimate/CCompensatedSum.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CGridRowArray.h"
-#include "estimate/CMorvelView.h"
 #include "estimate/CNumberRules.h"
 #include "estimate/CPopupListCtrl.h"
 #include "estimate/RowKinds.h"
+#include "grid/CGridCellEdit.h"
+#include "grid/CMorvelView.h"
+#include "grid/IGridCellEditOwner.h"
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
 #include "platform/ui/gdi/GdiObjects.h"
@@ -599,7 +599,6 @@ public:
     // The editor hidden, the base view's key handling, the old cell repainted, the status.
     void MoveByKey(UINT nChar, UINT nRepCnt, UINT nFlags);
     // A key released and pressed again, as the view receives it from the keyboard.
-    void SendKeyUpDown(UINT nChar);
     // Stores the editor's text in the current cell (the commit without the cursor move);
     // bStartFromCell: the cell's text counts as the opening text (a click elsewhere).
     void StoreCellEdit(bool bStartFromCell);
@@ -926,7 +925,6 @@ public:
     // TRUE for a parts search column: "T" code "2" or "5".
     bool IsPartsSearchColumn(int nCol) const;
     // The cursor's move after an input, as "Input Setting"/"Direction" says.
-    void MoveAfterInput();
     // Opens the unit pick list for the current cell (the unit column, no list open yet).
     void OpenUnitPick();
     // Inserts one detail row per parts row at the current row, each estimate column filled

@@ -12,7 +12,7 @@
 #include "estimate/CEstimateShared.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
-#include "estimate/CTabWnd.h"
+#include "grid/CTabWnd.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/frames/CPrintInfo.h"
 #include "platform/ui/gdi/CClientDC.h"
@@ -510,17 +510,8 @@ void CMorvelEMView::RedrawSelectionChange(const CRect& rcOld, const CRect& rcNew
 {
     if (m_nSelectMode == selectNone || m_hWnd == nullptr)
         return;
-    CRect a, b;
-    NormalizeCellRange(rcOld.left, rcOld.top, rcOld.right, rcOld.bottom, &a);
-    NormalizeCellRange(rcNew.left, rcNew.top, rcNew.right, rcNew.bottom, &b);
-    CRect u = UnionRange(a, b);
-    const CRect i = IntersectRange(a, b);
-    // The visible cells only.
-    u.left = std::max<LONG>(u.left, m_nFirstVisibleCol);
-    u.top = std::max<LONG>(u.top, m_nFirstVisibleRow);
-    u.right = std::min<LONG>(u.right, GetColumnLimit() - 1);
-    u.bottom = std::min<LONG>(u.bottom, std::min(m_nRowLimit - 1, m_nFirstVisibleRow + GetVisibleRowCount()));
-    if (u.left > u.right || u.top > u.bottom)
+    CRect u, i;
+    if (!GetSelectionChange(rcOld, rcNew, GetColumnLimit() - 1, u, i))
         return;
 
     CClientDC dc(this);

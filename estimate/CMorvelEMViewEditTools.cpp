@@ -10,7 +10,7 @@
 #include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/ModelessMessages.h"
+#include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "resources/ResourceIds.h"

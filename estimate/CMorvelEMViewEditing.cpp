@@ -11,10 +11,8 @@
 #include "estimate/CEstimateShared.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
-#include "platform/base/Cp932.h"
 #include "platform/base/Cp932Text.h"
 #include "platform/ui/core/CCmdUI.h"
-#include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/Imm.h"
 #include "platform/ui/core/WinApi.h"
 #include "resources/EstimateCommandIds.h"
@@ -87,24 +85,6 @@ int RowFontOfKind(int nKind)
     default:
         return nKind > kindEmpty && nKind <= kindLastKnown ? CMorvelSettings::fontDetail : -1;
     }
-}
-
-// The whole characters of a text: a lead byte at its end, whose trail byte has not come
-// yet (a typed double-byte character arrives byte by byte), is left out.
-CString WholeCharacters(const CString& text)
-{
-    const int nLength = text.GetLength();
-    int i = 0;
-    while (i < nLength) {
-        if (IsCp932LeadByte(static_cast<BYTE>(text[i]))) {
-            if (i + 1 >= nLength)
-                return text.Left(i);
-            i += 2;
-        } else {
-            ++i;
-        }
-    }
-    return text;
 }
 
 } // namespace
@@ -326,18 +306,6 @@ void CMorvelEMView::MoveByKey(UINT nChar, UINT nRepCnt, UINT nFlags)
     UpdateStatusText(statusShow);
 }
 
-void CMorvelEMView::SendKeyUpDown(UINT nChar)
-{
-    // A key as the keyboard gives it: released, then pressed, with a repeat count of 1.
-    if (m_hWnd != nullptr) {
-        SendMessage(WM_KEYUP, nChar, static_cast<LPARAM>(0xC0000001u));
-        SendMessage(WM_KEYDOWN, nChar, 1);
-    } else {
-        OnKeyUp(nChar, 1, 0xC000);
-        OnKeyDown(nChar, 1, 0);
-    }
-}
-
 // ---------------------------------------------------------------------------------------
 // Commit
 
@@ -370,16 +338,6 @@ void CMorvelEMView::CommitCellEdit(int nMoveAfter)
 
     if (nMoveAfter == 1)
         MoveAfterInput();
-}
-
-void CMorvelEMView::MoveAfterInput()
-{
-    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
-    const int nDirection = pSettings != nullptr ? pSettings->m_nDirection : 1;
-    if (nDirection == 1)
-        SendKeyUpDown(VK_RIGHT);
-    else if (nDirection == 2)
-        SendKeyUpDown(VK_DOWN);
 }
 
 void CMorvelEMView::StoreCellEdit(bool bStartFromCell)
@@ -481,18 +439,7 @@ void CMorvelEMView::ShowGridContextMenu(CPoint ptScreen)
     if (m_hWnd == nullptr)
         return;
     RegisterEstimateViewMenus();
-    CMenu menu;
-    if (!menu.LoadMenu(IDR_ESTIMATE_CONTEXT_MENU))
-        return;
-    CMenu* pPopup = menu.GetSubMenu(0);
-    if (pPopup == nullptr)
-        return;
-    // The menu belongs to the first window up the chain that is not a child window (the
-    // main frame), which routes the chosen command to the active view.
-    CWnd* pOwner = this;
-    while (pOwner->GetParent() != nullptr && (pOwner->GetStyle() & WS_CHILD) != 0)
-        pOwner = pOwner->GetParent();
-    pPopup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, ptScreen.x, ptScreen.y, pOwner);
+    TrackGridMenu(IDR_ESTIMATE_CONTEXT_MENU, ptScreen);
 }
 
 void CMorvelEMView::OnContextMenu(CWnd* /*pWnd*/, CPoint point)

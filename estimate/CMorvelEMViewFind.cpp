@@ -9,7 +9,7 @@
 #include "app/CShellServices.h"
 #include "estimate/CEstimateShared.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/ModelessMessages.h"
+#include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "resources/ResourceIds.h"

@@ -22,27 +22,6 @@ double ComparedNumber(const CString& strText)
     return CNumberRules::ReadNumber(strText);
 }
 
-// The relation between a left and a right operand (order: < 0, 0, > 0).
-bool HoldsRelation(int nOrder, int nRelation)
-{
-    switch (nRelation) {
-    case 0:
-        return nOrder < 0;
-    case 1:
-        return nOrder <= 0;
-    case 2:
-        return nOrder == 0;
-    case 3:
-        return nOrder != 0;
-    case 4:
-        return nOrder >= 0;
-    case 5:
-        return nOrder > 0;
-    default:
-        return true; // no relation chosen: the condition does not restrict
-    }
-}
-
 CString FormatInt(int nValue)
 {
     CString strText;

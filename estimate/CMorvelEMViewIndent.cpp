@@ -1,8 +1,8 @@
 // The indent tool's request: one item's text in all rows of one level moves right or left
 // by whole characters, or back to the cell's edge.
 #include "estimate/CMorvelEMView.h"
-#include "estimate/ModelessMessages.h"
 #include "estimate/RowKinds.h"
+#include "grid/ModelessMessages.h"
 
 #include <algorithm>
 

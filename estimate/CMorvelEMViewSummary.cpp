@@ -5,8 +5,8 @@
 #include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/CNumberRules.h"
-#include "estimate/CTabWnd.h"
 #include "estimate/RowKinds.h"
+#include "grid/CTabWnd.h"
 #include "platform/ui/core/WinApi.h"
 
 #include <algorithm>

@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "estimate/CMorvelView.h"
+#include "grid/CMorvelView.h"
 
 class CMorvelEMView;
 

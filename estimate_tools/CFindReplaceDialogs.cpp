@@ -1,6 +1,6 @@
 #include "estimate_tools/CFindReplaceDialogs.h"
 
-#include "estimate/ModelessMessages.h"
+#include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/controls/CEdit.h"
 #include "platform/ui/dialogs/CDataExchange.h"

@@ -3,7 +3,7 @@
 #include "app/CMorvelApp.h"
 #include "app/CSubjectFile.h"
 #include "app/CUnitFile.h"
-#include "estimate/ModelessMessages.h"
+#include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/WinApi.h"
 #include "resources/EstimateCommandIds.h"

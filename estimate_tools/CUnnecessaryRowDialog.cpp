@@ -1,6 +1,6 @@
 #include "estimate_tools/CUnnecessaryRowDialog.h"
 
-#include "estimate/ModelessMessages.h"
+#include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
 #include "resources/EstimateEditIds.h"
 

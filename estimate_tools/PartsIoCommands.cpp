@@ -15,34 +15,10 @@
 #include "platform/ui/dialogs/CFileDialog.h"
 #include "resources/ResourceIds.h"
 
-#include <memory>
 
 namespace {
 
 const char* const kCsvFilter = "CSVﾌｧｲﾙ(*.CSV)|*.CSV||";
-
-// The wait dialog of a long step, where there is a main window to show it over.
-class CWaitScope {
-public:
-    explicit CWaitScope(const CString& strText)
-    {
-        if (AfxGetMainWnd() == nullptr)
-            return;
-        m_pDialog = std::make_unique<CWaitDialog>(strText, nullptr);
-        if (!m_pDialog->Create(IDD_WAIT, nullptr))
-            m_pDialog.reset();
-    }
-    ~CWaitScope()
-    {
-        if (m_pDialog != nullptr && m_pDialog->GetSafeHwnd() != nullptr)
-            m_pDialog->DestroyWindow();
-    }
-    CWaitScope(const CWaitScope&) = delete;
-    CWaitScope& operator=(const CWaitScope&) = delete;
-
-private:
-    std::unique_ptr<CWaitDialog> m_pDialog;
-};
 
 // A file to write that exists already (the open list's own file among them) is replaced
 // only when the user says so.

@@ -48,32 +48,6 @@ void SetWorkFolderAsCurrent()
         SetCurrentDirectory(pSettings->GetPathSetting("Work Field"));
 }
 
-// The wait dialog of the read; it goes away however the read ends. Without a main window
-// (a tool, a test) the read runs without it.
-class CReadWait {
-public:
-    CReadWait()
-    {
-        if (AfxGetMainWnd() == nullptr)
-            return;
-        m_pDialog = std::make_unique<CWaitDialog>("部材処理ﾌｧｲﾙの読み込み中..."_sj, nullptr);
-        if (!m_pDialog->Create(IDD_WAIT, nullptr))
-            m_pDialog.reset();
-    }
-    ~CReadWait() { Close(); }
-    CReadWait(const CReadWait&) = delete;
-    CReadWait& operator=(const CReadWait&) = delete;
-    void Close()
-    {
-        if (m_pDialog != nullptr && m_pDialog->GetSafeHwnd() != nullptr)
-            m_pDialog->DestroyWindow();
-        m_pDialog.reset();
-    }
-
-private:
-    std::unique_ptr<CWaitDialog> m_pDialog;
-};
-
 // A count kept in a word: a larger one would corrupt everything written after it.
 WORD CountWord(size_t nCount)
 {
@@ -336,7 +310,7 @@ BOOL CMorvelPMDoc::OnNewDocument()
 BOOL CMorvelPMDoc::OnOpenDocument(LPCTSTR lpszPathName)
 {
     SetWorkFolderAsCurrent();
-    CReadWait wait;
+    CWaitScope wait("部材処理ﾌｧｲﾙの読み込み中..."_sj);
     try {
         SerializeWholeFile(lpszPathName);
     } catch (CUserException&) {

@@ -3,7 +3,7 @@
 #include "app/CPartFormFile.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CNumberRules.h"
-#include "estimate/ModelessMessages.h"
+#include "grid/ModelessMessages.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CPartsShared.h"
 #include "platform/base/Cp932Text.h"

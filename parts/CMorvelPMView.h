@@ -9,11 +9,11 @@
 // drawn as a number only when it contains "計算".
 #pragma once
 
-#include "app/CGridCellEdit.h"
 #include "app/CShellServices.h"
-#include "app/IGridCellEditOwner.h"
-#include "estimate/CMorvelView.h"
 #include "estimate/CNumberRules.h"
+#include "grid/CGridCellEdit.h"
+#include "grid/CMorvelView.h"
+#include "grid/IGridCellEditOwner.h"
 #include "parts/CPMObj.h"
 #include "platform/base/CString.h"
 
@@ -313,8 +313,6 @@ private:
     LOGFONT GetZoomedFont() const;
     LOGFONT GetCurrentCellEditFont() const override { return GetZoomedFont(); }
     void OpenEditOnCell();
-    void MoveByDirection();
-    void SendKeyUpDown(UINT nChar);
     // Repaints the old and the new current cell in every view when the cursor moved.
     void ShowCursorMove();
     void RepaintAllViews();

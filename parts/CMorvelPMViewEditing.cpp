@@ -2,17 +2,14 @@
 // committed by Enter, Up, Down, a click or any other key, abandoned by Esc), the keys and
 // the mouse over the grid, the drag selection, the context menu and the row commands
 // insert, delete and clear.
-#include "app/CMorvelSettings.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CNumberRules.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
 #include "parts/CPartsShared.h"
-#include "platform/base/Cp932.h"
 #include "platform/base/Cp932Text.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"
-#include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "resources/PartsViewMenus.h"
@@ -22,27 +19,6 @@
 #include <cstdlib>
 #include <iterator>
 #include <vector>
-
-namespace {
-
-// The typed characters without a lead byte still waiting for its trail byte.
-CString WholeCharacters(const CString& strText)
-{
-    const int nLength = strText.GetLength();
-    int i = 0;
-    while (i < nLength) {
-        if (IsDBCSLeadByte(static_cast<BYTE>(strText[i]))) {
-            if (i + 1 >= nLength)
-                return strText.Left(i);
-            i += 2;
-        } else {
-            ++i;
-        }
-    }
-    return strText;
-}
-
-} // namespace
 
 // ---------------------------------------------------------------------------------------
 // The editor
@@ -175,28 +151,6 @@ void CMorvelPMView::OnLButtonDblClk(UINT nFlags, CPoint point)
 // ---------------------------------------------------------------------------------------
 // Commit
 
-void CMorvelPMView::SendKeyUpDown(UINT nChar)
-{
-    // A key as the keyboard gives it: released, then pressed.
-    if (m_hWnd != nullptr) {
-        SendMessage(WM_KEYUP, nChar, static_cast<LPARAM>(0xC0000001u));
-        SendMessage(WM_KEYDOWN, nChar, 1);
-    } else {
-        OnKeyUp(nChar, 1, 0xC000);
-        OnKeyDown(nChar, 1, 0);
-    }
-}
-
-void CMorvelPMView::MoveByDirection()
-{
-    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
-    const int nDirection = pSettings != nullptr ? pSettings->m_nDirection : 1;
-    if (nDirection == 1)
-        SendKeyUpDown(VK_RIGHT);
-    else if (nDirection == 2)
-        SendKeyUpDown(VK_DOWN);
-}
-
 void CMorvelPMView::CommitEdit(BOOL bMove)
 {
     if (m_hWnd != nullptr)
@@ -210,7 +164,7 @@ void CMorvelPMView::CommitEdit(BOOL bMove)
     }
     if (m_nEditState != editOpen) {
         if (bMove)
-            MoveByDirection();
+            MoveAfterInput();
         return;
     }
     m_nEditState = editClosed;
@@ -226,7 +180,7 @@ void CMorvelPMView::CommitEdit(BOOL bMove)
     CommitTypedText(strText);
     HideCellEdit();
     if (bMove)
-        MoveByDirection();
+        MoveAfterInput();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -349,16 +303,8 @@ void CMorvelPMView::UpdateSelectionDisplay(const CRect& rcOld, const CRect& rcNe
 {
     if (m_nSelectMode == selectNone || m_hWnd == nullptr)
         return;
-    CRect a, b;
-    NormalizeCellRange(rcOld.left, rcOld.top, rcOld.right, rcOld.bottom, &a);
-    NormalizeCellRange(rcNew.left, rcNew.top, rcNew.right, rcNew.bottom, &b);
-    CRect u = UnionRange(a, b);
-    const CRect i = IntersectRange(a, b);
-    u.left = std::max<LONG>(u.left, m_nFirstVisibleCol);
-    u.top = std::max<LONG>(u.top, m_nFirstVisibleRow);
-    u.right = std::min<LONG>(u.right, m_nColumnCount - 1);
-    u.bottom = std::min<LONG>(u.bottom, std::min(m_nRowLimit - 1, m_nFirstVisibleRow + GetVisibleRowCount()));
-    if (u.left > u.right || u.top > u.bottom)
+    CRect u, i;
+    if (!GetSelectionChange(rcOld, rcNew, m_nColumnCount - 1, u, i))
         return;
     // Only the cells whose selection state changed, through the paint path so that fonts,
     // the grid lines and the cursor frame come out as in a full paint.
@@ -379,18 +325,7 @@ void CMorvelPMView::OnContextMenu(CWnd* /*pWnd*/, CPoint point)
     if (m_hWnd == nullptr)
         return;
     RegisterPartsViewMenus();
-    CMenu menu;
-    if (!menu.LoadMenu(IDR_PARTS_CONTEXT_MENU))
-        return;
-    CMenu* pPopup = menu.GetSubMenu(0);
-    if (pPopup == nullptr)
-        return;
-    // The menu belongs to the first window up the chain that is not a child window (the
-    // main frame), which routes the chosen command to the active view.
-    CWnd* pOwner = this;
-    while (pOwner->GetParent() != nullptr && (pOwner->GetStyle() & WS_CHILD) != 0)
-        pOwner = pOwner->GetParent();
-    pPopup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, pOwner);
+    TrackGridMenu(IDR_PARTS_CONTEXT_MENU, point);
 }
 
 BOOL CMorvelPMView::PreTranslateMessage(MSG* pMsg)

@@ -7,7 +7,7 @@
 #include "app/CWaitDialog.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CNumberRules.h"
-#include "estimate/ModelessMessages.h"
+#include "grid/ModelessMessages.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
 #include "parts/CPartsShared.h"

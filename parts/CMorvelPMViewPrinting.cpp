@@ -6,7 +6,7 @@
 #include "app/SharedRecords.h"
 #include "drawing/DrawingShared.h"
 #include "drawing/FieldTokens.h"
-#include "estimate/ModelessMessages.h"
+#include "grid/ModelessMessages.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
 #include "platform/ui/core/CCmdTarget.h"

@@ -17,30 +17,6 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
-
-bool HoldsRelation(int nOrder, int nRelation)
-{
-    switch (nRelation) {
-    case 0:
-        return nOrder < 0;
-    case 1:
-        return nOrder <= 0;
-    case 2:
-        return nOrder == 0;
-    case 3:
-        return nOrder != 0;
-    case 4:
-        return nOrder >= 0;
-    case 5:
-        return nOrder > 0;
-    default:
-        return true; // no relation chosen: the condition does not restrict
-    }
-}
-
-} // namespace
-
 // ---------------------------------------------------------------------------------------
 // Conditions and the fixed-rate change
 

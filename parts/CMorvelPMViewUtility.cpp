@@ -5,7 +5,7 @@
 #include "app/CMainFrame.h"
 #include "app/CMorvelSettings.h"
 #include "app/CShellServices.h"
-#include "estimate/ModelessMessages.h"
+#include "grid/ModelessMessages.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
 #include "platform/ui/controls/CComboBox.h"
@@ -106,7 +106,7 @@ LRESULT CMorvelPMView::OnPickUnit(WPARAM /*wParam*/, LPARAM lParam)
         pDoc->UpdateAllViews(nullptr);
     }
     // Picked or not, the cursor moves on as after an input.
-    MoveByDirection();
+    MoveAfterInput();
     return 0;
 }
 

@@ -6,7 +6,7 @@
 #include "app/SharedRecords.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/ModelessMessages.h"
+#include "grid/ModelessMessages.h"
 #include "platform/base/Path.h"
 #include "platform/ui/dialogs/CDataExchange.h"
 #include "platform/ui/dialogs/CFileDialog.h"

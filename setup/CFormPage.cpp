@@ -8,7 +8,6 @@
 #include "platform/base/Cp932Text.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
-#include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/dialogs/CDataExchange.h"
@@ -20,32 +19,21 @@
 
 #include <algorithm>
 
-IMPLEMENT_DYNAMIC(CFormPage, CPropertyPage)
+IMPLEMENT_DYNAMIC(CFormPage, CSetupGridPage)
 
-BEGIN_MESSAGE_MAP(CFormPage, CPropertyPage)
-ON_WM_CONTEXTMENU()
+BEGIN_MESSAGE_MAP(CFormPage, CSetupGridPage)
 ON_WM_VSCROLL()
 ON_WM_HSCROLL()
 ON_BN_CLICKED(IDC_FORM_RELOAD, OnReload)
 ON_BN_CLICKED(IDC_FORM_OPEN, OnOpen)
 ON_BN_CLICKED(IDC_FORM_SAVE, OnSave)
 ON_BN_CLICKED(IDC_FORM_NEW, OnNew)
-ON_COMMAND(ID_ROW_COPY, OnRowCopy)
 ON_COMMAND(ID_ROW_CUT, OnRowCut)
-ON_COMMAND(ID_ROW_PASTE, OnRowPaste)
-ON_COMMAND(ID_GRID_ROW_CLEAR, OnRowClear)
-ON_COMMAND(ID_GRID_ROW_INSERT, OnRowInsert)
 END_MESSAGE_MAP()
 
 namespace {
 
-constexpr int kPixelsPerInch = 96;
 const char* const kTextAttribute = "文字";
-
-int TwipsToPixels(long twips)
-{
-    return MulDiv(static_cast<int>(twips), kPixelsPerInch, 1440);
-}
 
 // "A" to "Z", then "AA" to "CU" for row 99.
 CString RowLabel(int r)
@@ -73,10 +61,10 @@ int CountPictureChars(const CString& text)
 } // namespace
 
 CFormPage::CFormPage(UINT nIDTemplate, int nEditableCols, UINT nIDMenu, std::unique_ptr<CSetupCellEdit> pEdit)
-    : CPropertyPage(nIDTemplate), m_pEdit(std::move(pEdit)), m_edit(*m_pEdit), m_nEditableCols(nEditableCols),
-      m_nIDMenu(nIDMenu), m_snapshot(static_cast<size_t>(LAST_ROW * nEditableCols)),
-      m_clip(static_cast<size_t>(nEditableCols))
+    : CSetupGridPage(nIDTemplate, ROWS, nEditableCols, nIDMenu, std::move(pEdit)),
+      m_snapshot(static_cast<size_t>(LAST_ROW * nEditableCols))
 {
+    m_bMenuKeyOpensMenu = true;
     m_edit.acceptChar = [this](UINT nChar) {
         switch (m_nEditMode) {
         case -1:
@@ -112,11 +100,6 @@ CFormPage::CFormPage(UINT nIDTemplate, int nEditableCols, UINT nIDMenu, std::uni
 
 CFormPage::~CFormPage() = default;
 
-CMorvelApp& CFormPage::App()
-{
-    return *static_cast<CMorvelApp*>(AfxGetApp());
-}
-
 CString CFormPage::Folder() const
 {
     return App().GetPathSetting(FolderKey());
@@ -124,10 +107,9 @@ CString CFormPage::Folder() const
 
 void CFormPage::DoDataExchange(CDataExchange* pDX)
 {
-    DDX_Control(pDX, IDC_GRID, m_grid);
+    CSetupGridPage::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_FORM_VSCROLL, m_vscroll);
     DDX_Control(pDX, IDC_FORM_HSCROLL, m_hscroll);
-    DDX_Control(pDX, IDC_CELL_EDIT, m_edit);
 }
 
 int CFormPage::ItemCount() const
@@ -178,21 +160,12 @@ BOOL CFormPage::OnInitDialog()
         m_grid.SetColWidth(static_cast<short>(c), m_widths[static_cast<size_t>(c)]);
     }
 
-    const int nPitch = TwipsToPixels(ROW_HEIGHT) + 1;
-    CRect rcGrid;
-    m_grid.GetWindowRect(&rcGrid);
-    ScreenToClient(&rcGrid);
-    m_nVisibleRows = rcGrid.Height() / nPitch;
-    if (rcGrid.Height() % nPitch == 0) {
-        --m_nVisibleRows;
-    } else {
-        rcGrid.bottom = rcGrid.top + (m_nVisibleRows + 1) * nPitch;
-        m_grid.MoveWindow(&rcGrid);
+    if (FitGridToWholeRows(m_vscroll)) {
+        // The horizontal bar stays right below the grid.
+        CRect rcGrid;
+        m_grid.GetWindowRect(&rcGrid);
+        ScreenToClient(&rcGrid);
         CRect rcBar;
-        m_vscroll.GetWindowRect(&rcBar);
-        ScreenToClient(&rcBar);
-        rcBar.bottom = rcGrid.bottom;
-        m_vscroll.MoveWindow(&rcBar);
         m_hscroll.GetWindowRect(&rcBar);
         ScreenToClient(&rcBar);
         const int cy = rcBar.Height();
@@ -200,7 +173,6 @@ BOOL CFormPage::OnInitDialog()
         rcBar.bottom = rcBar.top + cy;
         m_hscroll.MoveWindow(&rcBar);
     }
-    m_nVisibleRows = std::max(m_nVisibleRows, 1);
 
     const std::unique_ptr<IFormAccess> app = AppForm();
     for (int r = 1; r <= LAST_ROW; ++r)
@@ -382,24 +354,15 @@ void CFormPage::PlaceEditor()
     CRect rcGrid;
     m_grid.GetWindowRect(&rcGrid);
     ScreenToClient(&rcGrid);
-    const int x =
-        rcGrid.left + TwipsToPixels(m_grid.GetColPos(0) + m_grid.GetColPos(static_cast<short>(m_nCurCol)));
-    const int y =
-        rcGrid.top + TwipsToPixels(m_grid.GetRowPos(0) + m_grid.GetRowPos(static_cast<short>(m_nCurRow)));
-    int cx = TwipsToPixels(m_grid.GetColWidth(static_cast<short>(m_nCurCol)));
-    const int cy = TwipsToPixels(ROW_HEIGHT);
+    const CPoint origin = CellOrigin(m_nCurRow, m_nCurCol);
+    const int x = origin.x;
+    const int y = origin.y;
+    int cx = CellPixels(m_grid.GetColWidth(static_cast<short>(m_nCurCol)));
+    const int cy = CellPixels(ROW_HEIGHT);
     if (x + cx > rcGrid.right)
         cx = std::max(0, rcGrid.right - x - 2);
 
-    m_nReady = 0;
-    m_grid.SetRow(static_cast<short>(m_nPrevRow));
-    m_grid.SetCol(static_cast<short>(m_nPrevCol));
-    CommitEditor(m_nPrevRow, m_nPrevCol);
-    m_grid.SetRow(static_cast<short>(m_nCurRow));
-    m_grid.SetCol(static_cast<short>(m_nCurCol));
-    m_nPrevRow = m_nCurRow;
-    m_nPrevCol = m_nCurCol;
-    m_nReady = 1;
+    LeavePreviousCell();
 
     m_edit.MoveWindow(x + 1, y + 1, cx, cy);
     // The text the editor is given is no typing: nothing is recounted for it.
@@ -680,33 +643,6 @@ void CFormPage::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
     }
 }
 
-void CFormPage::OnContextMenu(CWnd*, CPoint point)
-{
-    if (m_nSetup)
-        ShowContextMenu(point);
-}
-
-BOOL CFormPage::PreTranslateMessage(MSG* pMsg)
-{
-    if (m_nSetup && (pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN) &&
-        ((pMsg->wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0) || pMsg->wParam == VK_APPS)) {
-        CPoint pt(5, 5);
-        ClientToScreen(&pt);
-        ShowContextMenu(pt);
-        return TRUE;
-    }
-    return CPropertyPage::PreTranslateMessage(pMsg);
-}
-
-void CFormPage::ShowContextMenu(CPoint ptScreen)
-{
-    CMenu menu;
-    if (!menu.LoadMenu(m_nIDMenu))
-        return;
-    if (CMenu* pPopup = menu.GetSubMenu(0))
-        pPopup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, ptScreen.x, ptScreen.y, this);
-}
-
 // ---- modification and saving -----------------------------------------------------------
 BOOL CFormPage::IsModified()
 {
@@ -909,14 +845,6 @@ void CFormPage::OnSave()
 }
 
 // ---- row commands -------------------------------------------------------------------------
-void CFormPage::OnRowCopy()
-{
-    CommitEditor(m_nCurRow, m_nCurCol);
-    for (int c = 1; c <= m_nEditableCols; ++c)
-        m_clip[static_cast<size_t>(c - 1)] = CellText(m_nCurRow, c);
-    m_edit.SetFocus();
-}
-
 void CFormPage::OnRowCut()
 {
     OnRowCopy();
@@ -925,69 +853,8 @@ void CFormPage::OnRowCut()
     if (r < 1 || r > nCount)
         return;
     m_nReady = 0;
-    for (int k = r; k < nCount; ++k) {
-        for (int c = 1; c <= m_nEditableCols; ++c)
-            m_grid.SetTextMatrix(static_cast<short>(k), static_cast<short>(c), CellText(k + 1, c));
-    }
-    for (int k = nCount; k <= LAST_ROW; ++k) {
-        for (int c = 1; c <= m_nEditableCols; ++c)
-            m_grid.SetTextMatrix(static_cast<short>(k), static_cast<short>(c), "");
-    }
+    RemoveRow(r, nCount);
     m_nReady = 1;
     SetEditorText(CellText(r, m_nCurCol));
-    m_edit.SetFocus();
-}
-
-void CFormPage::OnRowPaste()
-{
-    if (std::none_of(m_clip.begin(), m_clip.end(), [](const CString& s) { return !s.IsEmpty(); }))
-        return;
-    for (int c = 1; c <= m_nEditableCols; ++c)
-        m_grid.SetTextMatrix(static_cast<short>(m_nCurRow), static_cast<short>(c),
-                             m_clip[static_cast<size_t>(c - 1)]);
-    SetEditorText(m_clip[static_cast<size_t>(m_nCurCol - 1)]);
-    m_edit.SetFocus();
-}
-
-void CFormPage::OnRowClear()
-{
-    if (m_nCurRow < 1 || m_nCurRow > LAST_ROW)
-        return;
-    for (int c = 1; c <= m_nEditableCols; ++c)
-        m_grid.SetTextMatrix(static_cast<short>(m_nCurRow), static_cast<short>(c), "");
-    SetEditorText("");
-    m_edit.SetFocus();
-}
-
-void CFormPage::OnRowInsert()
-{
-    const int r = m_nCurRow;
-    if (r < 1 || r > LAST_ROW - 1)
-        return;
-    CommitEditor(m_nCurRow, m_nCurCol);
-    // Rows move down to the last one holding any text; with text in row 99 there is no
-    // room, and nothing moves rather than something being lost.
-    int last = 0;
-    for (int k = LAST_ROW; k >= 1 && last == 0; --k) {
-        for (int c = 1; c <= m_nEditableCols; ++c) {
-            if (!CellText(k, c).IsEmpty()) {
-                last = k;
-                break;
-            }
-        }
-    }
-    if (last >= LAST_ROW) {
-        MessageBeep(MB_ICONEXCLAMATION);
-        return;
-    }
-    m_nReady = 0;
-    for (int k = last; k >= r; --k) {
-        for (int c = 1; c <= m_nEditableCols; ++c)
-            m_grid.SetTextMatrix(static_cast<short>(k + 1), static_cast<short>(c), CellText(k, c));
-    }
-    for (int c = 1; c <= m_nEditableCols; ++c)
-        m_grid.SetTextMatrix(static_cast<short>(r), static_cast<short>(c), "");
-    m_nReady = 1;
-    SetEditorText("");
     m_edit.SetFocus();
 }

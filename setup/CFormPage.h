@@ -15,15 +15,10 @@
 
 #include "app/CFormFile.h"
 #include "platform/base/CArchive.h"
-#include "platform/ui/controls/CGridCtrl.h"
-#include "platform/ui/controls/CScrollBar.h"
-#include "platform/ui/dialogs/CPropertyPage.h"
-#include "setup/CGridCellEdit.h"
+#include "setup/CSetupGridPage.h"
 
 #include <memory>
 #include <vector>
-
-class CMorvelApp;
 
 // A form of any of the three types, as the page reads and writes it.
 class IFormAccess {
@@ -62,20 +57,18 @@ struct CPickList {
     std::vector<CString> stored;
 };
 
-class CFormPage : public CPropertyPage {
+class CFormPage : public CSetupGridPage {
     DECLARE_DYNAMIC(CFormPage)
 public:
     static constexpr int ROWS = 100; // with the heading row
     static constexpr int LAST_ROW = ROWS - 1;
-    static constexpr long ROW_HEIGHT = 270;
 
-    // pEdit: the page's own editor.
+    // pEdit: the page's own editor. m_nSetup 1 is setup mode, 0 import mode; m_nSinglePage
+    // start-up mode.
     CFormPage(UINT nIDTemplate, int nEditableCols, UINT nIDMenu, std::unique_ptr<CSetupCellEdit> pEdit);
     ~CFormPage() override;
 
-    int m_nSetup = 1;      // 1 setup mode, 0 import mode
-    int m_nSinglePage = 0; // start-up mode
-    int m_nShown = 0;      // set when the page initialises; the sheet clears it
+    int m_nShown = 0; // set when the page initialises; the sheet clears it
 
     // ---- what a page supplies ------------------------------------------------------------
     virtual std::unique_ptr<IFormAccess> AppForm() const = 0;
@@ -119,14 +112,6 @@ public:
     virtual bool IsPickColumn(int nCol) const = 0;
 
     // ---- for the sheet and the tests -------------------------------------------------------
-    CGridCtrl& Grid() { return m_grid; }
-    CSetupCellEdit& Editor() { return m_edit; }
-    CString CellText(int nRow, int nCol) const
-    {
-        return m_grid.GetTextMatrix(static_cast<short>(nRow), static_cast<short>(nCol));
-    }
-    int GetCurrentRow() const { return m_nCurRow; }
-    int GetCurrentCol() const { return m_nCurCol; }
     // The last row, from 99 down, whose item name is not empty; 99 when every name is.
     int ItemCount() const;
     BOOL IsModified();
@@ -138,18 +123,16 @@ public:
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
-    BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnApply() override;
     void OnOK() override;
     void OnCancel() override;
 
 protected:
-    static CMorvelApp& App();
     CString Folder() const;
     void PlaceEditor();
     void SetCurrent(int nRow, int nCol);
-    void CommitEditor(int nRow, int nCol);
-    void SetEditorText(const CString& text);
+    void CommitEditor(int nRow, int nCol) override;
+    void SetEditorText(const CString& text) override;
     CString CommittedText(int nRow, int nCol);
     void LoadFromApp();
     void LoadFrom(const IFormAccess& form);
@@ -166,42 +149,23 @@ protected:
     int LastWholeColumn(int nLeft);
     int OpenPick(int nCol);
     void NextColumn(int& r, int& c);
-    void ShowContextMenu(CPoint ptScreen);
 
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
-    afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg void OnReload();
     afx_msg void OnOpen();
     afx_msg void OnSave();
     afx_msg void OnNew();
-    afx_msg void OnRowCopy();
     afx_msg void OnRowCut();
-    afx_msg void OnRowPaste();
-    afx_msg void OnRowClear();
-    afx_msg void OnRowInsert();
     DECLARE_MESSAGE_MAP()
 
-    CGridCtrl m_grid;
     CScrollBar m_vscroll;
     CScrollBar m_hscroll;
-    std::unique_ptr<CSetupCellEdit> m_pEdit;
-    CSetupCellEdit& m_edit;
-    int m_nEditableCols;
-    UINT m_nIDMenu;
-    int m_nReady = 0;
-    int m_nPrevRow = 1;
-    int m_nPrevCol = 1;
-    int m_nCurRow = 1;
-    int m_nCurCol = 1;
-    int m_nVisibleRows = 1;
     int m_nEditMode = -1;
     int m_nLastPick = -1;
     std::vector<long> m_widths;
     std::vector<CString> m_snapshot; // 99 x columns
     int m_nSnapshotCount = 0;
-    std::vector<CString> m_clip;
-    BOOL m_bWriteOK = TRUE;
     CString m_strShownName; // the file name the path label shows
 };

@@ -3,7 +3,6 @@
 #include "app/CMorvelApp.h"
 #include "platform/base/Cp932Text.h"
 #include "platform/base/Path.h"
-#include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/dialogs/CDataExchange.h"
@@ -12,48 +11,24 @@
 
 #include <algorithm>
 
-IMPLEMENT_DYNAMIC(CMasterPage, CPropertyPage)
+IMPLEMENT_DYNAMIC(CMasterPage, CSetupGridPage)
 
-BEGIN_MESSAGE_MAP(CMasterPage, CPropertyPage)
-ON_WM_CONTEXTMENU()
+BEGIN_MESSAGE_MAP(CMasterPage, CSetupGridPage)
 ON_WM_VSCROLL()
-ON_COMMAND(ID_ROW_COPY, OnRowCopy)
 ON_COMMAND(ID_ROW_CUT, OnRowCut)
-ON_COMMAND(ID_ROW_PASTE, OnRowPaste)
-ON_COMMAND(ID_GRID_ROW_CLEAR, OnRowClear)
-ON_COMMAND(ID_GRID_ROW_INSERT, OnRowInsert)
 END_MESSAGE_MAP()
-
-namespace {
-
-int TwipsToPixels(long twips, int nPixelsPerInch)
-{
-    return MulDiv(static_cast<int>(twips), nPixelsPerInch, 1440);
-}
-
-// The screen's resolution: 96 pixels per inch both ways.
-constexpr int kPixelsPerInch = 96;
-
-} // namespace
 
 CMasterPage::CMasterPage(UINT nIDTemplate, int nEditableCols, UINT nIDMenu,
                          std::unique_ptr<CSetupCellEdit> pEdit)
-    : CPropertyPage(nIDTemplate), m_pEdit(std::move(pEdit)), m_edit(*m_pEdit), m_nEditableCols(nEditableCols),
-      m_nIDMenu(nIDMenu), m_clip(static_cast<size_t>(nEditableCols))
+    : CSetupGridPage(nIDTemplate, ROWS, nEditableCols, nIDMenu, std::move(pEdit))
 {
     m_edit.onMove = [this](CSetupCellEdit::MoveKey key) { MoveCell(MoveCodeOf(key)); };
 }
 
-CMorvelApp& CMasterPage::App()
-{
-    return *static_cast<CMorvelApp*>(AfxGetApp());
-}
-
 void CMasterPage::DoDataExchange(CDataExchange* pDX)
 {
-    DDX_Control(pDX, IDC_GRID, m_grid);
+    CSetupGridPage::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_MASTER_VSCROLL, m_scroll);
-    DDX_Control(pDX, IDC_CELL_EDIT, m_edit);
 }
 
 CString CMasterPage::CommitText(const CString& strText) const
@@ -65,15 +40,6 @@ CString CMasterPage::CommitText(const CString& strText) const
 int CMasterPage::MoveCodeOf(CSetupCellEdit::MoveKey key) const
 {
     return key == CSetupCellEdit::keyEnter ? CSetupCellEdit::keyTab : key;
-}
-
-int CMasterPage::LastFilledRow(int nCol) const
-{
-    for (int r = LAST_ROW; r >= 1; --r) {
-        if (!CellText(r, nCol).IsEmpty())
-            return r;
-    }
-    return 0;
 }
 
 BOOL CMasterPage::OnInitDialog()
@@ -88,23 +54,7 @@ BOOL CMasterPage::OnInitDialog()
     m_grid.SetRowHeight(-1, ROW_HEIGHT);
 
     // As many rows as fit; the grid and the bar are cut to whole rows.
-    const int nPitch = TwipsToPixels(ROW_HEIGHT, kPixelsPerInch) + 1;
-    CRect rcGrid;
-    m_grid.GetWindowRect(&rcGrid);
-    ScreenToClient(&rcGrid);
-    m_nVisibleRows = rcGrid.Height() / nPitch;
-    if (rcGrid.Height() % nPitch == 0) {
-        --m_nVisibleRows;
-    } else {
-        rcGrid.bottom = rcGrid.top + (m_nVisibleRows + 1) * nPitch;
-        m_grid.MoveWindow(&rcGrid);
-        CRect rcBar;
-        m_scroll.GetWindowRect(&rcBar);
-        ScreenToClient(&rcBar);
-        rcBar.bottom = rcGrid.bottom;
-        m_scroll.MoveWindow(&rcBar);
-    }
-    m_nVisibleRows = std::max(m_nVisibleRows, 1);
+    FitGridToWholeRows(m_scroll);
 
     m_grid.SetTextMatrix(0, 0, "No.");
     const std::vector<CString> headings = Headings();
@@ -176,33 +126,17 @@ void CMasterPage::PlaceEditor()
         m_edit.ShowWindow(SW_HIDE);
         return;
     }
-    CRect rcGrid;
-    m_grid.GetWindowRect(&rcGrid);
-    ScreenToClient(&rcGrid);
-    const int left =
-        rcGrid.left +
-        TwipsToPixels(m_grid.GetColPos(0) + m_grid.GetColPos(static_cast<short>(m_nCurCol)), kPixelsPerInch);
-    const int top =
-        rcGrid.top +
-        TwipsToPixels(m_grid.GetRowPos(0) + m_grid.GetRowPos(static_cast<short>(m_nCurRow)), kPixelsPerInch);
+    const CPoint origin = CellOrigin(m_nCurRow, m_nCurCol);
     long nBefore = 0;
     for (int c = 0; c < m_nCurCol && c < static_cast<int>(widths.size()); ++c)
         nBefore += widths[static_cast<size_t>(c)];
     const long nWidth = std::min(m_grid.GetColWidth(static_cast<short>(m_nCurCol)), nTotal - nBefore);
-    const int cx = TwipsToPixels(nWidth, kPixelsPerInch);
-    const int cy = TwipsToPixels(m_grid.GetRowHeight(static_cast<short>(m_nCurRow)), kPixelsPerInch);
+    const int cx = CellPixels(nWidth);
+    const int cy = CellPixels(m_grid.GetRowHeight(static_cast<short>(m_nCurRow)));
 
-    m_nReady = 0;
-    m_grid.SetRow(static_cast<short>(m_nPrevRow));
-    m_grid.SetCol(static_cast<short>(m_nPrevCol));
-    CommitEditor(m_nPrevRow, m_nPrevCol);
-    m_grid.SetRow(static_cast<short>(m_nCurRow));
-    m_grid.SetCol(static_cast<short>(m_nCurCol));
-    m_nPrevRow = m_nCurRow;
-    m_nPrevCol = m_nCurCol;
-    m_nReady = 1;
+    LeavePreviousCell();
 
-    m_edit.MoveWindow(left + 1, top + 1, cx, cy);
+    m_edit.MoveWindow(origin.x + 1, origin.y + 1, cx, cy);
     m_edit.SetWindowText(m_grid.GetText());
     m_edit.EmptyUndoBuffer();
     m_edit.ShowWindow(SW_SHOW);
@@ -362,42 +296,7 @@ void CMasterPage::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
         SetCurrent(r, m_nCurCol);
 }
 
-void CMasterPage::OnContextMenu(CWnd*, CPoint point)
-{
-    if (m_nSetup)
-        ShowContextMenu(point);
-}
-
-BOOL CMasterPage::PreTranslateMessage(MSG* pMsg)
-{
-    if (m_nSetup && (pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN) &&
-        pMsg->wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0) {
-        CPoint pt(5, 5);
-        ClientToScreen(&pt);
-        ShowContextMenu(pt);
-        return TRUE;
-    }
-    return CPropertyPage::PreTranslateMessage(pMsg);
-}
-
-void CMasterPage::ShowContextMenu(CPoint ptScreen)
-{
-    CMenu menu;
-    if (!menu.LoadMenu(m_nIDMenu))
-        return;
-    if (CMenu* pPopup = menu.GetSubMenu(0))
-        pPopup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, ptScreen.x, ptScreen.y, this);
-}
-
 // ---- row commands ---------------------------------------------------------------------
-void CMasterPage::OnRowCopy()
-{
-    CommitEditor(m_nCurRow, m_nCurCol);
-    for (int c = 1; c <= m_nEditableCols; ++c)
-        m_clip[static_cast<size_t>(c - 1)] = CellText(m_nCurRow, c);
-    m_edit.SetFocus();
-}
-
 void CMasterPage::OnRowCut()
 {
     OnRowCopy();
@@ -406,67 +305,9 @@ void CMasterPage::OnRowCut()
         return;
     m_nReady = 0;
     const int last = LastFilledRow(ScanColumn());
-    if (r <= last) {
-        for (int k = r; k < last; ++k) {
-            for (int c = 1; c <= m_nEditableCols; ++c)
-                m_grid.SetTextMatrix(static_cast<short>(k), static_cast<short>(c), CellText(k + 1, c));
-        }
-        for (int k = last; k <= LAST_ROW; ++k) {
-            for (int c = 1; c <= m_nEditableCols; ++c)
-                m_grid.SetTextMatrix(static_cast<short>(k), static_cast<short>(c), "");
-        }
-    }
+    if (r <= last)
+        RemoveRow(r, last);
     m_edit.SetWindowText(CellText(r, m_nCurCol));
-    m_nReady = 1;
-    m_edit.SetFocus();
-}
-
-void CMasterPage::OnRowPaste()
-{
-    const bool bAny =
-        std::any_of(m_clip.begin(), m_clip.end(), [](const CString& s) { return !s.IsEmpty(); });
-    if (!bAny)
-        return;
-    for (int c = 1; c <= m_nEditableCols; ++c)
-        m_grid.SetTextMatrix(static_cast<short>(m_nCurRow), static_cast<short>(c),
-                             m_clip[static_cast<size_t>(c - 1)]);
-    m_edit.SetWindowText(CellText(m_nCurRow, m_nCurCol));
-    m_edit.SetFocus();
-}
-
-void CMasterPage::OnRowClear()
-{
-    if (m_nCurRow < 1 || m_nCurRow > LAST_ROW)
-        return;
-    for (int c = 1; c <= m_nEditableCols; ++c)
-        m_grid.SetTextMatrix(static_cast<short>(m_nCurRow), static_cast<short>(c), "");
-    m_edit.SetWindowText("");
-    m_edit.SetFocus();
-}
-
-void CMasterPage::OnRowInsert()
-{
-    const int r = m_nCurRow;
-    if (r < 1 || r >= LAST_ROW)
-        return;
-    // The rows that move are those up to the last one holding any text, so that nothing
-    // is lost; with text in the very last row there is no room and nothing moves.
-    int last = 0;
-    for (int c = 1; c <= m_nEditableCols; ++c)
-        last = std::max(last, LastFilledRow(c));
-    if (last >= LAST_ROW) {
-        MessageBeep(MB_ICONEXCLAMATION);
-        return;
-    }
-    CommitEditor(m_nCurRow, m_nCurCol);
-    m_nReady = 0;
-    for (int k = last; k >= r; --k) {
-        for (int c = 1; c <= m_nEditableCols; ++c)
-            m_grid.SetTextMatrix(static_cast<short>(k + 1), static_cast<short>(c), CellText(k, c));
-    }
-    for (int c = 1; c <= m_nEditableCols; ++c)
-        m_grid.SetTextMatrix(static_cast<short>(r), static_cast<short>(c), "");
-    m_edit.SetWindowText("");
     m_nReady = 1;
     m_edit.SetFocus();
 }

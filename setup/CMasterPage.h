@@ -9,28 +9,19 @@
 // open; the table in memory holds the grid all the same.
 #pragma once
 
-#include "platform/ui/controls/CGridCtrl.h"
-#include "platform/ui/controls/CScrollBar.h"
-#include "platform/ui/dialogs/CPropertyPage.h"
-#include "setup/CGridCellEdit.h"
+#include "setup/CSetupGridPage.h"
 
 #include <memory>
 #include <vector>
 
-class CMorvelApp;
-
-class CMasterPage : public CPropertyPage {
+class CMasterPage : public CSetupGridPage {
     DECLARE_DYNAMIC(CMasterPage)
 public:
     static constexpr int ROWS = 1000; // with the heading row
     static constexpr int LAST_ROW = ROWS - 1;
-    static constexpr long ROW_HEIGHT = 270;
 
     // pEdit: the page's own editor.
     CMasterPage(UINT nIDTemplate, int nEditableCols, UINT nIDMenu, std::unique_ptr<CSetupCellEdit> pEdit);
-
-    int m_nSinglePage = 0; // opened alone at start-up
-    int m_nSetup = 1;      // 1 editing, 0 viewing
 
     // ---- what a page supplies ------------------------------------------------------------
     // Widths of the grid columns in twips.
@@ -55,61 +46,28 @@ public:
     virtual void MakeBackup() {}
     virtual void MakeInitBackup() {}
 
-    // ---- the grid, for the sheet and the tests --------------------------------------------
-    CGridCtrl& Grid() { return m_grid; }
-    CSetupCellEdit& Editor() { return m_edit; }
-    CString CellText(int nRow, int nCol) const
-    {
-        return m_grid.GetTextMatrix(static_cast<short>(nRow), static_cast<short>(nCol));
-    }
-    int GetCurrentRow() const { return m_nCurRow; }
-    int GetCurrentCol() const { return m_nCurCol; }
-    // The last row from 999 down whose cell in nCol is not empty; 0 when none.
-    int LastFilledRow(int nCol) const;
     // Moves as the editor's key would (also for the tests).
     void MoveCell(int nCode);
-    BOOL LastWriteSucceeded() const { return m_bWriteOK; }
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
-    BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnApply() override;
     void OnOK() override;
     void OnCancel() override;
 
 protected:
-    static CMorvelApp& App();
     void PlaceEditor();
     void SetCurrent(int nRow, int nCol);
-    void CommitEditor(int nRow, int nCol);
+    void CommitEditor(int nRow, int nCol) override;
     void FillFromTable();
-    void ShowContextMenu(CPoint ptScreen);
     void ScrollTo(int nPos);
     int VisibleRows() const { return m_nVisibleRows; }
 
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
-    afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
-    afx_msg void OnRowCopy();
     afx_msg void OnRowCut();
-    afx_msg void OnRowPaste();
-    afx_msg void OnRowClear();
-    afx_msg void OnRowInsert();
     DECLARE_MESSAGE_MAP()
 
-    CGridCtrl m_grid;
     CScrollBar m_scroll;
-    std::unique_ptr<CSetupCellEdit> m_pEdit;
-    CSetupCellEdit& m_edit;
-    int m_nEditableCols;
-    UINT m_nIDMenu;
-    int m_nReady = 0;
-    int m_nPrevRow = 1;
-    int m_nPrevCol = 1;
-    int m_nCurRow = 1;
-    int m_nCurCol = 1;
     int m_nScrollPos = 1;
-    int m_nVisibleRows = 1;
-    std::vector<CString> m_clip;
-    BOOL m_bWriteOK = TRUE;
 };

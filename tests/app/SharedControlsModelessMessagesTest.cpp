@@ -1,7 +1,7 @@
 // The private messages between the modeless dialogs and their views: the numbers the two
 // sides agree on, the replace-all text block, the "name/unit" split of a picked subject,
 // and a round trip through a window's message map as the dialogs send them.
-#include "estimate/ModelessMessages.h"
+#include "grid/ModelessMessages.h"
 #include "platform/ui/core/CWnd.h"
 
 #include "SharedControlsTestSupport.h"

@@ -2,7 +2,7 @@
 // what reaches it, popup menus answered by program, and a held key.
 #pragma once
 
-#include "app/IGridCellEditOwner.h"
+#include "grid/IGridCellEditOwner.h"
 #include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/CWndManager_p.h"
 #include "platform/ui/core/Menu_p.h"

@@ -4,7 +4,7 @@
 // "Direction" setting; the summary page, which takes no input.
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
-#include "estimate/CTabWnd.h"
+#include "grid/CTabWnd.h"
 #include "platform/ui/core/WinDefs.h"
 #include "resources/ResourceIds.h"
 

@@ -6,7 +6,7 @@
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
 #include "app/CAutoScrollWnd.h"
-#include "estimate/CTabWnd.h"
+#include "grid/CTabWnd.h"
 #include "platform/ui/controls/CScrollBar.h"
 #include "platform/ui/core/WinApi.h"
 #include "resources/ResourceIds.h"

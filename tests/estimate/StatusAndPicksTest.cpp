@@ -4,8 +4,8 @@
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
 #include "app/CMainFrame.h"
-#include "estimate/CTabWnd.h"
-#include "estimate/ModelessMessages.h"
+#include "grid/CTabWnd.h"
+#include "grid/ModelessMessages.h"
 #include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/Menu_p.h"
 #include "platform/ui/dialogs/DialogTestHook.h"

@@ -2,7 +2,7 @@
 // the estimate window switching to the summary page and back through it.
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
-#include "estimate/CTabWnd.h"
+#include "grid/CTabWnd.h"
 
 #include <vector>
 

@@ -5,7 +5,7 @@
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
 #include "estimate/CGridRow.h"
-#include "estimate/CTabWnd.h"
+#include "grid/CTabWnd.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "resources/ResourceIds.h"
 #include "tests/support/RealInput.h"

@@ -4,8 +4,8 @@
 // no item may then be enabled without a handler along the route its command takes.
 #include "app/CChildEMFrame.h"
 #include "app/CMainFrame.h"
-#include "estimate/CTabWnd.h"
 #include "estimate_tools/EstimateDialogCommands.h"
+#include "grid/CTabWnd.h"
 #include "resources/EstimateDialogsIds.h"
 #include "resources/EstimateViewMenus.h"
 #include "resources/ResourceIds.h"

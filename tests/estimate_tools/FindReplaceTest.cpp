@@ -2,9 +2,9 @@
 // opened by the menu commands, typed into and clicked as a user does, and the grid's
 // current cell and cells are what the user then sees.
 #include "estimate/CEstimateShared.h"
-#include "estimate/ModelessMessages.h"
 #include "estimate_tools/CFindReplaceDialogs.h"
 #include "estimate_tools/EstimateDialogCommands.h"
+#include "grid/ModelessMessages.h"
 #include "resources/EstimateEditIds.h"
 #include "resources/ResourceIds.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"

@@ -2,10 +2,10 @@
 // its own, headings with the amounts of their totals, and the summary written at the top
 // of the edit page once however often it is made there.
 #include "estimate/CGridRow.h"
-#include "estimate/CTabWnd.h"
 #include "estimate/RowKinds.h"
 #include "estimate_tools/CSummaryDialog.h"
 #include "estimate_tools/EstimateDialogCommands.h"
+#include "grid/CTabWnd.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "resources/EstimateCommandIds.h"
 #include "resources/ResourceIds.h"

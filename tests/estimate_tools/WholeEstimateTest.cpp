@@ -3,11 +3,11 @@
 // saved, closed and opened again, it comes back cell for cell with its information sheet.
 #include "app/CMorvelApp.h"
 #include "estimate/CGridRow.h"
-#include "estimate/CTabWnd.h"
 #include "estimate/RowKinds.h"
 #include "estimate_tools/CClassifyDialogs.h"
 #include "estimate_tools/CPickDialogs.h"
 #include "estimate_tools/EstimateDialogCommands.h"
+#include "grid/CTabWnd.h"
 #include "platform/ui/dialogs/CPropertySheet.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "platform/ui/frames/CDocManager.h"

@@ -5,7 +5,7 @@
 
 #include "app/CMainFrame.h"
 #include "estimate/CGridRow.h"
-#include "estimate/ModelessMessages.h"
+#include "grid/ModelessMessages.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CFile.h"
 #include "platform/ui/dialogs/DialogTestHook.h"

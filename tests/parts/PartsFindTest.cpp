@@ -2,7 +2,7 @@
 // dialogs send (WM_FINDREPLACE_REQUEST) and the sort of a one-column selection.
 #include "tests/parts/PartsTestSupport.h"
 
-#include "estimate/ModelessMessages.h"
+#include "grid/ModelessMessages.h"
 
 namespace {
 

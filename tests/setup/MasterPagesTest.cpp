@@ -122,6 +122,25 @@ TEST_F(MasterPagesTest, TheTableShowsFromRowOneAndRowCommandsKeepEveryRow)
     EXPECT_EQ(ReadUnits(Master("tanni.MTD")).GetCount(), nCount + 1);
 }
 
+// A row inserted where the user is typing, below every row that holds text, takes the
+// typed text down with the row instead of dropping it.
+TEST_F(MasterPagesTest, InsertingARowMovesTheTextBeingTypedDownWithIt)
+{
+    const int nCount = App().m_unitFile.GetCount();
+    CIntroductionDialog sheet("導入処理"_sj);
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        CUnitsDialog& page = sheet.m_unitsPage;
+        while (page.GetCurrentRow() <= nCount)
+            PressKey(page.Editor(), VK_DOWN);
+        TypeCell(page.Editor(), "新単位"_sj);
+        page.SendMessage(WM_COMMAND, ID_GRID_ROW_INSERT);
+        EXPECT_EQ(page.CellText(nCount + 1, 1), "");
+        EXPECT_EQ(page.CellText(nCount + 2, 1), "新単位"_sj);
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    sheet.DoModal();
+}
+
 TEST_F(MasterPagesTest, AFileThatCannotBeWrittenIsReportedTheSheetStaysOpenAndNothingTypedIsLost)
 {
     // The masters' folder is gone (a removed stick): nothing can be written there.
@@ -236,4 +255,63 @@ TEST_F(MasterPagesTest, ThePathLabelOfEveryPageFitsAndEndsInTheFileName)
         ClickDlgButton(dlg, IDCANCEL);
     });
     sheet.DoModal();
+}
+
+namespace {
+
+// The width of the editor laid over the current cell, and the width of that cell inside
+// its grid lines as the grid draws it.
+struct CEditorFit {
+    long nEditor;
+    long nCell;
+};
+CEditorFit FitOfEditor(CGridCtrl& grid, CWnd& editor, int nCol)
+{
+    CRect rcEditor;
+    editor.GetWindowRect(&rcEditor);
+    const short c = static_cast<short>(nCol);
+    const long nNextPos = c + 1 < grid.GetCols() ? grid.GetColPos(static_cast<short>(c + 1))
+                                                 : grid.GetColPos(c) + (grid.GetColWidth(c) / 15 + 1) * 15;
+    return {rcEditor.Width(), (nNextPos - grid.GetColPos(c)) / 15 - 1};
+}
+
+} // namespace
+
+// The editor covers the current cell and leaves the grid line beside it showing, so that
+// it never seems to reach over the next cell, whatever the column's width in twips: on
+// the classification page opened alone at start-up and in the whole sheet, and on a
+// form page.
+TEST_F(MasterPagesTest, TheEditorCoversTheCurrentCellOnly)
+{
+    {
+        CIntroductionDialog sheet("導入処理"_sj);
+        answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+            ASSERT_TRUE(sheet.SetActivePage(&sheet.m_divisionPage));
+            CDivisionDialog& page = sheet.m_divisionPage;
+            for (int nCol = 1; nCol <= 2; ++nCol) {
+                const CEditorFit fit = FitOfEditor(page.Grid(), page.Editor(), page.GetCurrentCol());
+                EXPECT_EQ(fit.nEditor, fit.nCell) << "column " << nCol;
+                page.MoveCell(CSetupCellEdit::keyTab);
+            }
+            ASSERT_TRUE(sheet.SetActivePage(&sheet.m_estimationPage));
+            CFormPage& form = sheet.m_estimationPage;
+            while (form.GetCurrentCol() < 4) // 1930 twips wide
+                form.MoveCell(CSetupCellEdit::keyTab);
+            const CEditorFit fit = FitOfEditor(form.Grid(), form.Editor(), form.GetCurrentCol());
+            EXPECT_EQ(fit.nEditor, fit.nCell);
+            ClickDlgButton(dlg, IDCANCEL);
+        });
+        sheet.DoModal();
+    }
+
+    folder.RemoveFile("MASTER/BUNRUL.MRD");
+    CIntroductionDialog single("導入処理"_sj, "Division", nullptr, 0);
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        CDivisionDialog& page = single.m_divisionPage;
+        EXPECT_EQ(page.GetCurrentRow(), 1);
+        const CEditorFit fit = FitOfEditor(page.Grid(), page.Editor(), page.GetCurrentCol());
+        EXPECT_EQ(fit.nEditor, fit.nCell);
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    single.DoModal();
 }

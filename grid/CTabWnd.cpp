@@ -1,4 +1,4 @@
-#include "estimate/CTabWnd.h"
+#include "grid/CTabWnd.h"
 
 #include "platform/ui/gdi/CDC.h"
 #include "platform/ui/gdi/CPaintDC.h"

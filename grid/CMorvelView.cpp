@@ -1,7 +1,8 @@
-#include "estimate/CMorvelView.h"
+#include "grid/CMorvelView.h"
 
 #include "app/CMorvelSettings.h"
-#include "estimate/CTabWnd.h"
+#include "grid/CTabWnd.h"
+#include "platform/base/Cp932.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
 
@@ -263,6 +264,58 @@ void CMorvelView::NormalizeCellRange(int nCol1, int nRow1, int nCol2, int nRow2,
     lpRange->right = std::max(nCol1, nCol2);
     lpRange->top = std::min(nRow1, nRow2);
     lpRange->bottom = std::max(nRow1, nRow2);
+}
+
+bool CMorvelView::GetSelectionChange(const CRect& rcOld, const CRect& rcNew, int nLastCol, CRect& rcChanged,
+                                     CRect& rcKept) const
+{
+    CRect a, b;
+    NormalizeCellRange(rcOld.left, rcOld.top, rcOld.right, rcOld.bottom, &a);
+    NormalizeCellRange(rcNew.left, rcNew.top, rcNew.right, rcNew.bottom, &b);
+    rcChanged = UnionRange(a, b);
+    rcKept = IntersectRange(a, b);
+    rcChanged.left = std::max<LONG>(rcChanged.left, m_nFirstVisibleCol);
+    rcChanged.top = std::max<LONG>(rcChanged.top, m_nFirstVisibleRow);
+    rcChanged.right = std::min<LONG>(rcChanged.right, nLastCol);
+    rcChanged.bottom = std::min<LONG>(rcChanged.bottom,
+                                      std::min(m_nRowLimit - 1, m_nFirstVisibleRow + GetVisibleRowCount()));
+    return rcChanged.left <= rcChanged.right && rcChanged.top <= rcChanged.bottom;
+}
+
+CString CMorvelView::WholeCharacters(const CString& strText)
+{
+    const int nLength = strText.GetLength();
+    int i = 0;
+    while (i < nLength) {
+        if (IsCp932LeadByte(static_cast<BYTE>(strText[i]))) {
+            if (i + 1 >= nLength)
+                return strText.Left(i);
+            i += 2;
+        } else {
+            ++i;
+        }
+    }
+    return strText;
+}
+
+bool CMorvelView::HoldsRelation(int nOrder, int nRelation)
+{
+    switch (nRelation) {
+    case 0:
+        return nOrder < 0;
+    case 1:
+        return nOrder <= 0;
+    case 2:
+        return nOrder == 0;
+    case 3:
+        return nOrder != 0;
+    case 4:
+        return nOrder >= 0;
+    case 5:
+        return nOrder > 0;
+    default:
+        return true; // no relation chosen: the condition does not restrict
+    }
 }
 
 CRect CMorvelView::UnionRange(const CRect& a, const CRect& b)

@@ -1,7 +1,7 @@
 // The grid base view's painting: the corner box, the column and row headers, the grid
 // lines with the page separators of the estimate grid, and the cursor frame. Cell contents
 // are the derived view's.
-#include "estimate/CMorvelView.h"
+#include "grid/CMorvelView.h"
 
 #include "platform/ui/gdi/CClientDC.h"
 #include "platform/ui/gdi/CDC.h"

@@ -5,9 +5,10 @@
 // Scrolling always goes through WM_HSCROLL / WM_VSCROLL sent to the view itself, and
 // simulated clicks and keys through the view's own messages, so that the derived view's
 // handlers (closing the cell editor, repainting the selection) run as they do for the user.
-#include "estimate/CMorvelView.h"
+#include "grid/CMorvelView.h"
 
 #include "app/CAutoScrollWnd.h"
+#include "app/CMorvelSettings.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/frames/CDocument.h"
@@ -726,6 +727,27 @@ void CMorvelView::MoveToFirstRow()
     SimulateClick(GetColumnLeft(nCol) + 3, y, y);
 }
 
+void CMorvelView::SendKeyUpDown(UINT nChar)
+{
+    if (m_hWnd != nullptr) {
+        SendMessage(WM_KEYUP, nChar, static_cast<LPARAM>(0xC0000001u));
+        SendMessage(WM_KEYDOWN, nChar, 1);
+    } else {
+        OnKeyUp(nChar, 1, 0xC000);
+        OnKeyDown(nChar, 1, 0);
+    }
+}
+
+void CMorvelView::MoveAfterInput()
+{
+    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
+    const int nDirection = pSettings != nullptr ? pSettings->m_nDirection : 1;
+    if (nDirection == 1)
+        SendKeyUpDown(VK_RIGHT);
+    else if (nDirection == 2)
+        SendKeyUpDown(VK_DOWN);
+}
+
 // ---------------------------------------------------------------------------------------
 // Drag selection and its auto-scroll
 
@@ -733,13 +755,11 @@ void CMorvelView::RedrawSelectionChange(const CRect& rcOld, const CRect& rcNew)
 {
     if (m_hWnd == nullptr)
         return;
-    CRect a, b;
-    NormalizeCellRange(rcOld.left, rcOld.top, rcOld.right, rcOld.bottom, &a);
-    NormalizeCellRange(rcNew.left, rcNew.top, rcNew.right, rcNew.bottom, &b);
-    const CRect u = UnionRange(a, b);
+    CRect u, kept;
+    if (!GetSelectionChange(rcOld, rcNew, m_nColumnCount - 1, u, kept))
+        return;
     CRect rcPixels;
-    GetCellRangeRect(std::max<int>(u.left, m_nFirstVisibleCol), std::max<int>(u.top, m_nFirstVisibleRow),
-                     u.right, u.bottom, &rcPixels);
+    GetCellRangeRect(u.left, u.top, u.right, u.bottom, &rcPixels);
     if (!rcPixels.IsRectEmpty())
         InvalidateRect(&rcPixels, FALSE);
 }

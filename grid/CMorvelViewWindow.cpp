@@ -1,8 +1,9 @@
 // The grid base view as a window: its message map, the child bars along its edges and
 // their layout, the pixel-to-cell mapping, and scrolling with its own scroll bars.
-#include "estimate/CMorvelView.h"
+#include "grid/CMorvelView.h"
 
-#include "estimate/CTabWnd.h"
+#include "grid/CTabWnd.h"
+#include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/Imm.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "platform/ui/gdi/CDC.h"
@@ -412,4 +413,18 @@ BOOL CMorvelView::CreateGridBars()
     if (!m_wndVertBar.Create(WS_CHILD | WS_VISIBLE | SBS_VERT, rcSmall, this, IDC_VERT_BAR))
         return FALSE;
     return m_wndCornerBox.Create(nullptr, WS_CHILD | WS_VISIBLE, rcSmall, this, IDC_CORNER_BOX);
+}
+
+void CMorvelView::TrackGridMenu(UINT nIDMenu, CPoint ptScreen)
+{
+    CMenu menu;
+    if (!menu.LoadMenu(nIDMenu))
+        return;
+    CMenu* pPopup = menu.GetSubMenu(0);
+    if (pPopup == nullptr)
+        return;
+    CWnd* pOwner = this;
+    while (pOwner->GetParent() != nullptr && (pOwner->GetStyle() & WS_CHILD) != 0)
+        pOwner = pOwner->GetParent();
+    pPopup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, ptScreen.x, ptScreen.y, pOwner);
 }

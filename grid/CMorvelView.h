@@ -68,6 +68,12 @@ public:
     // The pixel rectangle of a cell range; the empty rectangle for a range outside the grid.
     void GetCellRangeRect(int nFirstCol, int nFirstRow, int nLastCol, int nLastRow, LPRECT lpRect) const;
     static void NormalizeCellRange(int nCol1, int nRow1, int nCol2, int nRow2, LPRECT lpRange);
+    // The cells a change of selection from rcOld to rcNew touches: both ranges normalised,
+    // their union cut to the visible cells and to columns up to nLastCol (rcChanged), and
+    // their overlap (rcKept, whose cells keep their state). False when no visible cell is
+    // touched.
+    bool GetSelectionChange(const CRect& rcOld, const CRect& rcNew, int nLastCol, CRect& rcChanged,
+                            CRect& rcKept) const;
     static CRect UnionRange(const CRect& a, const CRect& b);
     static CRect IntersectRange(const CRect& a, const CRect& b);
     // Keeps the ranges of the horizontal bar (0 .. nHorzMax) and of the vertical bar (0 ..
@@ -305,6 +311,22 @@ public:
 protected:
     // Sends the view a simulated click (press and release) at a client point.
     void SimulateClick(int x, int y, int yRelease);
+    // Shows the first pop-up of a menu with its top-left corner at a screen point. The
+    // menu belongs to the first window up the chain that is not a child window (the main
+    // frame), which routes the chosen command to the active view.
+    void TrackGridMenu(UINT nIDMenu, CPoint ptScreen);
+    // A key as the keyboard gives it: released, then pressed, with a repeat count of 1
+    // (straight to the handlers while there is no window).
+    void SendKeyUpDown(UINT nChar);
+    // After a cell was typed, moves on as "Input Setting"/"Direction" says: 1 right, 2
+    // down, otherwise nowhere.
+    void MoveAfterInput();
+    // The whole characters of typed text: a lead byte at its end, whose trail byte has not
+    // come yet (a typed double-byte character arrives byte by byte), is left out.
+    static CString WholeCharacters(const CString& strText);
+    // Whether an order (left operand against right: < 0, 0, > 0) holds the relation a
+    // condition chose: 0 <, 1 <=, 2 =, 3 <>, 4 >=, 5 >; any other relation holds always.
+    static bool HoldsRelation(int nOrder, int nRelation);
     void SendKeyPressAndRelease(UINT nChar);
     // Repaints one cell (or nothing for a cell outside the grid).
     void InvalidateCell(int nCol, int nRow);

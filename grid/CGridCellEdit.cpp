@@ -1,6 +1,6 @@
-#include "app/CGridCellEdit.h"
+#include "grid/CGridCellEdit.h"
 
-#include "app/IGridCellEditOwner.h"
+#include "grid/IGridCellEditOwner.h"
 #include "platform/base/Cp932Text.h"
 #include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/WinApi.h"

@@ -2,11 +2,11 @@
 // after the editor hid itself, the text comes back for the cell in code page 932 with
 // full-width numbers made ASCII, input-method text lands as typed, and the small context
 // menu offers what can be done and does it.
-#include "app/CGridCellEdit.h"
+#include "grid/CGridCellEdit.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/WinApi.h"
 
-#include "SharedControlsTestSupport.h"
+#include "tests/app/SharedControlsTestSupport.h"
 
 #include <QApplication>
 #include <QClipboard>
