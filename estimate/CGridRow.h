@@ -69,7 +69,7 @@ private:
         // What text reads as (CNumberRules::ReadNumber), or NotRead() until it is read.
         mutable double number;
     };
-    // What an unheld cell reads as; an empty string needs no construction at run time.
+    // What every cell a row does not hold reads as.
     static inline const CString s_strEmpty{};
 
     CCell* m_pCells = nullptr;
