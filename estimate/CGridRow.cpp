@@ -103,6 +103,7 @@ CGridRow& CGridRow::operator=(const CGridRow& other)
 {
     if (this == &other)
         return *this;
+    NoteChange();
     m_nKind = other.m_nKind;
     for (int i = 0; i < MAX_CELLS; ++i) {
         m_strCell[i] = other.m_strCell[i];

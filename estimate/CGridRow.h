@@ -83,6 +83,13 @@ public:
 
     enum { CACHED_CELLS = 8, CACHED_TEXT = 22 };
 
+    // Changes of rows' contents, counted process-wide: every setter and the assignment
+    // count one, and so does whoever is handed a row to write into (the estimate view's
+    // GetEditRow). What is worked out from rows and kept (the estimate view's kept totals)
+    // stands while the count is the one it was made at.
+    static unsigned long long ChangeCount() { return s_nChangeCount; }
+    static void NoteChange() { ++s_nChangeCount; }
+
     // Asks the processor to fetch the parts of the row a recalculation reads (the kind,
     // the cells nFirstCell to nLastCell and their remembered numbers) ahead of use: the
     // rows of a long estimate lie kilobytes apart, where the processor does not guess the
@@ -122,6 +129,7 @@ public:
     }
 
 private:
+    static inline unsigned long long s_nChangeCount = 0;
     // Part of the row (8 x 32 bytes), so that a row's first read allocates nothing.
     mutable CRememberedNumber m_numbers[CACHED_CELLS];
 };

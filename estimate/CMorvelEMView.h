@@ -13,6 +13,7 @@
 #include "estimate/CCompensatedSum.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CGridRowArray.h"
+#include "estimate/CKeptTotals.h"
 #include "estimate/CMorvelView.h"
 #include "estimate/CNumberRules.h"
 #include "estimate/CPopupListCtrl.h"
@@ -174,6 +175,10 @@ public:
     // strings, instead of by compiled formulas and whole numbers: slower, kept as the
     // reference the quick ways are held against.
     void SetNumbersThroughTexts(bool bOn) { m_bNumbersThroughTexts = bOn; }
+    // Whether the view keeps each total's sums, so that a recalculation after an edit
+    // rewrites only the totals the edit changes (with the totals made one by one it never
+    // does).
+    bool AreTotalsKept() const { return m_kept.eState == CKeptTotals::stateBuilt; }
     double SumUnderHeading(int nRow, int nLevel, int nCol) const;
     bool IsTaxVerticalTotal() const;
     // The total commands' work: an empty row at the current row made the total of the
@@ -1225,6 +1230,44 @@ private:
     // m_walkNumbers and the rows' remembered numbers are left alone (StoreWholeNumber).
     bool m_bRememberInRows = true;
     bool TakeWalkedAmount(int nCol, bool bExcludeFree, double& amount) const;
+    // ---- the totals an edit can change (CMorvelEMViewKeptTotals.cpp) ----
+    // RecalcTotals (nFromRow) through the kept sums: false, having written nothing that the
+    // walk would not write, when they cannot serve (the walk then does the work).
+    bool RecalcKeptTotals(int nFromRow);
+    // After a walk from nFromRow: the totals from there down show their sums; changes from
+    // now on are noted.
+    void StartKeptTotals(int nFromRow);
+    void ForgetKeptTotals() { m_kept.eState = CKeptTotals::stateOff; }
+    // Whether the view's next change of a row can be noted (nothing else changed the rows
+    // since they were last known); asked before the change, NoteKept... after it.
+    bool IsKeptInStep() const
+    {
+        return m_kept.eState != CKeptTotals::stateOff && !IsPrintCopyActive() &&
+               CGridRow::ChangeCount() == m_kept.nChanges;
+    }
+    void NoteKeptCellChange(bool bInStep, int nRow, int nCol);
+    void NoteKeptKindChange(bool bInStep, int nRow, int nOldKind, int nNewKind);
+    bool BuildKeptTotals(int nFromRow);
+    std::string KeptColumnRules() const;
+    // Reads a row's kind and the numbers of its summed columns as the kept sums take them;
+    // false for a number they cannot keep.
+    bool ReadKeptRow(int nRow, int& nKind, int64_t* pValues) const;
+    // Adds the change of a row's numbers (its kind nOldKind and numbers pOld before,
+    // nNewKind and pNew now) to the totals that add the row, and marks those for rewriting
+    // (the ones from nFromRow down) or as stale.
+    bool ApplyKeptChange(int nRow, int nOldKind, const int64_t* pOld, int nNewKind, const int64_t* pNew,
+                         int nFromRow, std::set<int>& pending);
+    // The totals that add the row (any of its numbers), for MarkKept... and ApplyKeptChange.
+    template <typename Visit>
+    void ForKeptTotalsOver(int nRow, bool bDiscounts, Visit visit) const;
+    // What SumEstimateAmount gives, from the kept sums while they follow the rows.
+    bool TakeKeptAmount(int nCol, bool bExcludeFree, double& amount) const;
+    // Whether the kept sums hold the rows as they are (built, nothing changed since).
+    bool AreKeptSumsCurrent() const;
+    // The rows' kinds, one after another, while the kept sums hold the rows as they are;
+    // null otherwise.
+    const std::vector<int>* KeptKinds() const;
+    CKeptTotals m_kept;
     bool m_bNumbersThroughTexts = false;
     mutable std::vector<int> m_formulaColumns;
     mutable unsigned m_nFormulaColumnsGeneration = 0;

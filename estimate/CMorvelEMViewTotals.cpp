@@ -473,6 +473,15 @@ void CMorvelEMView::RecalcTotals(int nFromRow)
 {
     CColumnBatch batch(*this);
     int nFrom = std::max(0, nFromRow);
+    // After an edit, the totals it can change, from the sums kept per total.
+    if (RecalcKeptTotals(nFrom)) {
+        m_bWalkedAmounts = false;
+        UpdateTreeView();
+        SetDocumentModified();
+        UpdateStatusText(statusShow);
+        return;
+    }
+    const int nWalkFrom = nFrom;
     // Each tax row starts the passes again below it, so that totals under a tax row take
     // the new tax in; the next tax row is then found by that round.
     for (;;) {
@@ -493,6 +502,7 @@ void CMorvelEMView::RecalcTotals(int nFromRow)
         nFrom = nTaxRow + 1;
     }
     m_bWalkedAmounts = false;
+    StartKeptTotals(nWalkFrom);
     UpdateTreeView();
     SetDocumentModified();
     UpdateStatusText(statusShow);
