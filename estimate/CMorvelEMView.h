@@ -1218,7 +1218,8 @@ private:
     // the walk; anything else clears it).
     std::vector<std::pair<int, CCompensatedSum>> m_walkedAmounts;
     bool m_bWalkedAmounts = false;
-    // The numbers of the summed columns as the totals walk last read them, row by row
+    // The numbers of the summed columns as the totals walks that do not work out the rows
+    // last read them, row by row
     // (entry nRow * summed columns + the column's place among them), each with the text it
     // was read from: the walk reads them from here, one run through memory, instead of from
     // the rows' own remembered numbers, which lie kilobytes apart. An entry is used only
@@ -1226,8 +1227,9 @@ private:
     // as, so rows moved, changed or a changed form cost a new reading, never a wrong sum.
     // Cost: 32 bytes per row and summed column.
     std::vector<CRememberedNumber> m_walkNumbers;
-    // Cleared by the totals walk while it works out rows: the numbers it stores go to
-    // m_walkNumbers and the rows' remembered numbers are left alone (StoreWholeNumber).
+    // Cleared by the totals walk while it works out rows: the rows' remembered numbers are
+    // left alone (StoreWholeNumber); the walk takes the numbers it stores as CalcRow kept
+    // them.
     bool m_bRememberInRows = true;
     bool TakeWalkedAmount(int nCol, bool bExcludeFree, double& amount) const;
     // ---- the totals an edit can change (CMorvelEMViewKeptTotals.cpp) ----

@@ -240,23 +240,27 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole)
                         : running[static_cast<size_t>(nSlot) * nSums + i];
     };
     // The summed columns are columns of the form, so a row's numbers are read from it
-    // directly (CellValue's checks aside), through m_walkNumbers. A row the walk has just
-    // worked out (bFresh) gives the numbers of its formula results as CalcRow kept them:
-    // what their texts read as, without reading them; they are remembered for the next walk.
+    // directly (CellValue's checks aside), through m_walkNumbers. A walk that works out the
+    // rows (a full recalculation) leaves that store alone: a row it has just worked out
+    // (bFresh) gives the numbers of its formula results as CalcRow kept them, without
+    // reading them, and the totals it writes are read from their new texts; writing the
+    // store would cost it more than a fifth of its time, for the walks after it, which the
+    // kept totals mostly spare.
     bool bFresh = false;
-    if (m_walkNumbers.size() < static_cast<size_t>(std::max(m_nUsedRows, 0)) * nSums)
+    const bool bStore = !m_bCalcRowsInWalk;
+    if (bStore && m_walkNumbers.size() < static_cast<size_t>(std::max(m_nUsedRows, 0)) * nSums)
         m_walkNumbers.resize(static_cast<size_t>(m_nUsedRows) * nSums);
     auto readNumber = [&](const CGridRow* pRow, int nRow, size_t i) {
         const int nCol = columns[i].nCol;
         const std::string& text = pRow->m_strCell[nCol].str();
-        CRememberedNumber& entry = m_walkNumbers[static_cast<size_t>(nRow) * nSums + i];
         if (bFresh) {
             const size_t nAt = static_cast<size_t>(nCol);
-            if (m_rowValueStamps[nAt] == m_nRowValueStamp && !std::isnan(m_rowValues[nAt])) {
-                entry.Set(nCol, text, m_rowValues[nAt]);
+            if (m_rowValueStamps[nAt] == m_nRowValueStamp && !std::isnan(m_rowValues[nAt]))
                 return m_rowValues[nAt];
-            }
         }
+        if (!bStore)
+            return CNumberRules::ReadNumber(text.data(), text.data() + text.size());
+        CRememberedNumber& entry = m_walkNumbers[static_cast<size_t>(nRow) * nSums + i];
         if (entry.Matches(nCol, text))
             return entry.value;
         const double value = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
