@@ -73,6 +73,16 @@ struct CKeptTotals {
     // started from, which it does not rewrite.
     std::set<int> stale;
 
+    // ---- while the sums are made row by row (CMorvelEMView::KeepRow) ----
+    // What the rows so far add per summed column (by its mode), the discount rows' sums,
+    // the former where each level's heading started, and the latter at each heading (per
+    // level, in the order of headings).
+    std::vector<int64_t> running;
+    std::vector<int64_t> discounts;
+    std::vector<int64_t> started;
+    std::vector<int64_t> discountsAtHeading[SLOTS];
+    int nNameCol = 0;
+
     void Clear()
     {
         *this = CKeptTotals();

@@ -1249,7 +1249,23 @@ private:
     }
     void NoteKeptCellChange(bool bInStep, int nRow, int nCol);
     void NoteKeptKindChange(bool bInStep, int nRow, int nOldKind, int nNewKind);
-    bool BuildKeptTotals(int nFromRow);
+    // The kept sums made from the rows as they stand, reading every row.
+    bool BuildKeptTotals();
+    // The same row by row, in row order from row 0, by BuildKeptTotals or by a walk that
+    // reads every row: StartKeepingRows, KeepRow for each row (its kind and the numbers of
+    // the summed columns as ReadKeptRow gives them), EndKeepingRows. False where the rows
+    // are of a kind the kept sums cannot follow.
+    bool StartKeepingRows();
+    bool KeepRow(int nRow, int nKind, const int64_t* pValues);
+    void EndKeepingRows();
+    // A number as the kept sums hold it: whole, within 2^52; false for any other.
+    static bool ToKeptNumber(double value, int64_t& nValue);
+    // The rows are of a kind the kept sums cannot follow (bByNumber: a number they cannot
+    // keep) until they change.
+    void BlockKeptTotals(bool bByNumber);
+    // Set by RecalcTotals for its first walk: a walk from row 0 makes the kept sums as it
+    // reads the rows.
+    bool m_bKeepInWalk = false;
     std::string KeptColumnRules() const;
     // Reads a row's kind and the numbers of its summed columns as the kept sums take them;
     // false for a number they cannot keep.

@@ -75,11 +75,19 @@ void CMorvelEMView::StartKeptTotals(int nFromRow)
     if (IsPrintCopyActive() || m_bTotalsOneByOne)
         return;
     std::string strRules = KeptColumnRules();
-    // Rows the kept sums cannot follow stay so while nothing but cells changed; a number
-    // they cannot keep, until a recalculation from the first row.
-    if (k.eState == CKeptTotals::stateBlocked && CGridRow::ChangeCount() == k.nChanges &&
-        k.nUsedRows == m_nUsedRows && k.strRules == strRules && !(k.bBlockedByNumber && nFromRow <= 0))
+    // The walk made the sums as it read the rows: what was written after it is noted.
+    if (k.eState == CKeptTotals::stateBuilt) {
+        k.nUsedRows = m_nUsedRows;
+        k.strRules = std::move(strRules);
         return;
+    }
+    // Rows the kept sums cannot follow stay so while nothing but cells changed (a number
+    // they cannot keep is looked at again by the next recalculation from the first row).
+    if (k.eState == CKeptTotals::stateBlocked && CGridRow::ChangeCount() == k.nChanges &&
+        k.nUsedRows == m_nUsedRows && (k.strRules.empty() || k.strRules == strRules)) {
+        k.strRules = std::move(strRules);
+        return;
+    }
     k.Clear();
     k.eState = CKeptTotals::stateTracking;
     k.nChanges = CGridRow::ChangeCount();
@@ -136,19 +144,20 @@ bool CMorvelEMView::ReadKeptRow(int nRow, int& nKind, int64_t* pValues) const
     const CGridRow* pRow = m_EditRows.GetRow(nRow);
     nKind = pRow != nullptr ? pRow->m_nKind : kindEmpty;
     const size_t nSums = k.columns.size();
-    const bool bCounted = pRow != nullptr && IsCountedKind(nKind);
+    const bool bLeaf = IsLeafKind(nKind);
+    const bool bSubtotal = IsSubtotalKind(nKind);
     for (size_t i = 0; i < nSums; ++i) {
         pValues[i] = 0;
-        if (!bCounted)
+        // Only the numbers some sum adds: a column's own rows (leaf or subtotal rows by its
+        // mode) and the discount rows (the discount totals add them in every column).
+        if (pRow == nullptr || !((k.bySubtotals[i] ? bSubtotal : bLeaf) || nKind == kindDiscount))
             continue;
         const std::string& text = pRow->m_strCell[k.columns[i]].str();
-        const double value = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
-        if (!(std::fabs(value) <= static_cast<double>(kExactLimit)))
+        double value = 0.0;
+        if (!CNumberRules::ReadNormalForm(text.data(), text.data() + text.size(), value))
+            value = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
+        if (!ToKeptNumber(value, pValues[i]))
             return false;
-        const int64_t nValue = static_cast<int64_t>(value);
-        if (static_cast<double>(nValue) != value)
-            return false;
-        pValues[i] = nValue;
     }
     return true;
 }
@@ -211,9 +220,7 @@ bool CMorvelEMView::ApplyKeptChange(int nRow, int nOldKind, const int64_t* pOld,
             k.estimate[i] += leaf(nNewKind, false, pNew, i) - leaf(nOldKind, false, pOld, i);
             k.leaves[i] += leaf(nNewKind, true, pNew, i) - leaf(nOldKind, true, pOld, i);
         }
-        const int64_t nOldMagnitude = IsCountedKind(nOldKind) ? std::llabs(pOld[i]) : 0;
-        const int64_t nNewMagnitude = IsCountedKind(nNewKind) ? std::llabs(pNew[i]) : 0;
-        k.magnitudes[i] += nNewMagnitude - nOldMagnitude;
+        k.magnitudes[i] += std::llabs(pNew[i]) - std::llabs(pOld[i]);
         if (k.magnitudes[i] > kExactLimit)
             return false;
         k.values[static_cast<size_t>(nRow) * nSums + i] = pNew[i];
@@ -241,9 +248,17 @@ bool CMorvelEMView::ApplyKeptChange(int nRow, int nOldKind, const int64_t* pOld,
     return true;
 }
 
-bool CMorvelEMView::BuildKeptTotals(int nFromRow)
+bool CMorvelEMView::StartKeepingRows()
 {
     CKeptTotals& k = m_kept;
+    // What the rows were known as stays; the sums start afresh.
+    CKeptTotals known;
+    known.nChanges = k.nChanges;
+    known.nUsedRows = k.nUsedRows;
+    known.nFirstFresh = k.nFirstFresh;
+    known.strRules = std::move(k.strRules);
+    known.changedRows = std::move(k.changedRows);
+    k = std::move(known);
     std::vector<CTotalColumn> columns;
     GetTotalColumns(columns);
     const size_t nSums = columns.size();
@@ -270,111 +285,114 @@ bool CMorvelEMView::BuildKeptTotals(int nFromRow)
             }
         }
     }
-
-    const int nRows = m_nUsedRows;
-    k.kinds.assign(static_cast<size_t>(nRows), kindEmpty);
-    k.values.assign(static_cast<size_t>(nRows) * nSums, 0);
+    const size_t nRows = static_cast<size_t>(std::max(m_nUsedRows, 0));
+    k.kinds.assign(nRows, kindEmpty);
+    k.values.assign(nRows * nSums, 0);
     k.estimate.assign(nSums, 0);
     k.leaves.assign(nSums, 0);
     k.magnitudes.assign(nSums, 0);
-    // Running sums as the walk keeps them: everything added per column by its mode, where
-    // each level's heading started, and the discount rows added so far.
-    std::vector<int64_t> all(nSums, 0), discounts(nSums, 0);
-    std::vector<int64_t> started(CKeptTotals::SLOTS * nSums, 0);
-    // The discount rows' sums where each heading stood (per level, in the order of
-    // k.headings): a discount total adds the discount rows after its heading.
-    std::vector<int64_t> discountsAtHeading[CKeptTotals::SLOTS];
-    const int nNameCol = FindNameColumn();
-    std::vector<int64_t> rowValues(nSums);
-    for (int r = 0; r < nRows; ++r) {
-        int nKind = kindEmpty;
-        if (!ReadKeptRow(r, nKind, rowValues.data())) {
+    k.running.assign(nSums, 0);
+    k.discounts.assign(nSums, 0);
+    k.started.assign(CKeptTotals::SLOTS * nSums, 0);
+    k.nNameCol = FindNameColumn();
+    return true;
+}
+
+bool CMorvelEMView::KeepRow(int r, int nKind, const int64_t* pValues)
+{
+    CKeptTotals& k = m_kept;
+    const size_t nSums = k.columns.size();
+    if (nKind == kindStep || nKind == kindClassify || r >= static_cast<int>(k.kinds.size()))
+        return false;
+    k.kinds[static_cast<size_t>(r)] = nKind;
+    if (IsHeadingKind(nKind)) {
+        const int nSlot = SlotOfLevel(nKind);
+        k.headings[nSlot].push_back(r);
+        k.discountsAtHeading[nSlot].insert(k.discountsAtHeading[nSlot].end(), k.discounts.begin(),
+                                           k.discounts.end());
+        std::copy(k.running.begin(), k.running.end(), k.started.begin() + static_cast<std::ptrdiff_t>(nSlot * nSums));
+        return true;
+    }
+    if (IsTotalKind(nKind)) {
+        const int nLevel = HeadingOfTotalKind(nKind);
+        const int nSlot = SlotOfLevel(nLevel);
+        // The walk leaves a total alone without a heading of its level above it or with
+        // nothing between the heading and itself.
+        const int nHeading = nSlot >= 0 && !k.headings[nSlot].empty() ? k.headings[nSlot].back() : -1;
+        const bool bRange = nSlot < 0 ? r > 0 : nHeading >= 0 && nHeading + 1 <= r - 1;
+        if (bRange) {
+            const int nIndex = static_cast<int>(k.totals.size());
+            k.totals.push_back({r, nSlot < 0 ? 0 : nHeading + 1, nKind});
+            for (size_t i = 0; i < nSums; ++i)
+                k.sums.push_back(nSlot < 0 ? k.running[i]
+                                           : k.running[i] - k.started[static_cast<size_t>(nSlot) * nSums + i]);
+            (nSlot < 0 ? k.grandTotals : k.levelTotals[nSlot]).push_back(nIndex);
+        }
+    } else if (IsDiscountTotalKind(nKind)) {
+        const int nLevel = LevelOfDiscountTotalKind(nKind);
+        k.nLastDiscountRow = r;
+        k.nLastDiscountLevel = nLevel;
+        // As MakeTotalRow finds it: the nearest heading of the level above whose name the
+        // total's label holds (the whole estimate for the grand discount total).
+        const int nSlot = SlotOfLevel(nLevel);
+        int nStart = 0;
+        const int64_t* pBefore = nullptr; // the discount sums before nStart (none: 0)
+        bool bFound = nLevel == levelGrand;
+        if (!bFound && nSlot >= 0) {
+            const CString& strLabel = EditCell(r, k.nNameCol);
+            for (size_t j = k.headings[nSlot].size(); j-- > 0;) {
+                const int h = k.headings[nSlot][j];
+                if (strLabel.Find(EditCell(h, k.nNameCol)) >= 0) {
+                    nStart = h + 1;
+                    pBefore = &k.discountsAtHeading[nSlot][j * nSums];
+                    bFound = true;
+                    break;
+                }
+            }
+        }
+        if (bFound && nStart <= r - 1) {
+            const int nIndex = static_cast<int>(k.totals.size());
+            k.totals.push_back({r, nStart, nKind});
+            for (size_t i = 0; i < nSums; ++i)
+                k.sums.push_back(k.discounts[i] - (pBefore != nullptr ? pBefore[i] : 0));
+            k.discountTotals.push_back(nIndex);
+        }
+    } else if (nKind == kindFree) {
+        k.freeRows.push_back(r);
+    }
+    if (!IsCountedKind(nKind))
+        return true;
+    // (pValues holds 0 where no sum adds the number.)
+    for (size_t i = 0; i < nSums; ++i) {
+        const int64_t nValue = pValues[i];
+        k.values[static_cast<size_t>(r) * nSums + i] = nValue;
+        k.magnitudes[i] += std::llabs(nValue);
+        if (k.magnitudes[i] > kExactLimit) {
             k.bBlockedByNumber = true;
             return false;
         }
-        if (nKind == kindStep || nKind == kindClassify)
-            return false;
-        k.kinds[static_cast<size_t>(r)] = nKind;
-        if (IsHeadingKind(nKind)) {
-            const int nSlot = SlotOfLevel(nKind);
-            k.headings[nSlot].push_back(r);
-            discountsAtHeading[nSlot].insert(discountsAtHeading[nSlot].end(), discounts.begin(), discounts.end());
-            std::copy(all.begin(), all.end(), started.begin() + static_cast<std::ptrdiff_t>(nSlot * nSums));
-            continue;
-        }
-        if (IsTotalKind(nKind)) {
-            const int nLevel = HeadingOfTotalKind(nKind);
-            const int nSlot = SlotOfLevel(nLevel);
-            // The walk leaves a total alone without a heading of its level above it or with
-            // nothing between the heading and itself.
-            const int nHeading = nSlot >= 0 && !k.headings[nSlot].empty() ? k.headings[nSlot].back() : -1;
-            const bool bRange = nSlot < 0 ? r > 0 : nHeading >= 0 && nHeading + 1 <= r - 1;
-            if (bRange) {
-                const int nIndex = static_cast<int>(k.totals.size());
-                k.totals.push_back({r, nSlot < 0 ? 0 : nHeading + 1, nKind});
-                for (size_t i = 0; i < nSums; ++i)
-                    k.sums.push_back(nSlot < 0 ? all[i] : all[i] - started[static_cast<size_t>(nSlot) * nSums + i]);
-                (nSlot < 0 ? k.grandTotals : k.levelTotals[nSlot]).push_back(nIndex);
-            }
-        } else if (IsDiscountTotalKind(nKind)) {
-            const int nLevel = LevelOfDiscountTotalKind(nKind);
-            k.nLastDiscountRow = r;
-            k.nLastDiscountLevel = nLevel;
-            // As MakeTotalRow finds it: the nearest heading of the level above whose name
-            // the total's label holds (the whole estimate for the grand discount total).
-            const int nSlot = SlotOfLevel(nLevel);
-            int nStart = 0;
-            const int64_t* pBefore = nullptr; // the discount sums before nStart (none: 0)
-            bool bFound = nLevel == levelGrand;
-            if (!bFound && nSlot >= 0) {
-                const CString& strLabel = EditCell(r, nNameCol);
-                for (size_t j = k.headings[nSlot].size(); j-- > 0;) {
-                    const int h = k.headings[nSlot][j];
-                    if (strLabel.Find(EditCell(h, nNameCol)) >= 0) {
-                        nStart = h + 1;
-                        pBefore = &discountsAtHeading[nSlot][j * nSums];
-                        bFound = true;
-                        break;
-                    }
-                }
-            }
-            if (bFound && nStart <= r - 1) {
-                const int nIndex = static_cast<int>(k.totals.size());
-                k.totals.push_back({r, nStart, nKind});
-                for (size_t i = 0; i < nSums; ++i)
-                    k.sums.push_back(discounts[i] - (pBefore != nullptr ? pBefore[i] : 0));
-                k.discountTotals.push_back(nIndex);
-            }
-        } else if (nKind == kindFree) {
-            k.freeRows.push_back(r);
-        }
-        if (!IsCountedKind(nKind))
-            continue;
-        for (size_t i = 0; i < nSums; ++i) {
-            const int64_t nValue = rowValues[i];
-            k.values[static_cast<size_t>(r) * nSums + i] = nValue;
-            k.magnitudes[i] += std::llabs(nValue);
-            if (k.magnitudes[i] > kExactLimit) {
-                k.bBlockedByNumber = true;
-                return false;
-            }
-            if (k.bySubtotals[i] ? IsSubtotalKind(nKind) : IsLeafKind(nKind))
-                all[i] += nValue;
-            if (nKind == kindDiscount)
-                discounts[i] += nValue;
-            if (!k.bySubtotals[i] && IsLeafKind(nKind)) {
-                k.leaves[i] += nValue;
-                if (nKind != kindFree)
-                    k.estimate[i] += nValue;
-            }
+        if (k.bySubtotals[i] ? IsSubtotalKind(nKind) : IsLeafKind(nKind))
+            k.running[i] += nValue;
+        if (nKind == kindDiscount)
+            k.discounts[i] += nValue;
+        if (!k.bySubtotals[i] && IsLeafKind(nKind)) {
+            k.leaves[i] += nValue;
+            if (nKind != kindFree)
+                k.estimate[i] += nValue;
         }
     }
-    // Every total above the row the last walk started from may not show its sums; so may
-    // those over the rows changed since.
+    return true;
+}
+
+void CMorvelEMView::EndKeepingRows()
+{
+    CKeptTotals& k = m_kept;
+    // Every total above the row the walk started from may not show its sums; so may those
+    // over the rows changed since.
     for (size_t i = 0; i < k.totals.size() && k.totals[i].nRow < k.nFirstFresh; ++i)
         k.stale.insert(static_cast<int>(i));
     for (int r : k.changedRows) {
-        if (r < 0 || r >= nRows)
+        if (r < 0 || r >= static_cast<int>(k.kinds.size()))
             continue;
         ForKeptTotalsOver(r, true, [&k](int nIndex) { k.stale.insert(nIndex); });
         const auto it = std::lower_bound(k.totals.begin(), k.totals.end(), r,
@@ -383,8 +401,60 @@ bool CMorvelEMView::BuildKeptTotals(int nFromRow)
             k.stale.insert(static_cast<int>(it - k.totals.begin()));
     }
     k.changedRows.clear();
-    (void)nFromRow;
+    k.running.clear();
+    k.discounts.clear();
+    k.started.clear();
+    for (std::vector<int64_t>& at : k.discountsAtHeading)
+        at.clear();
     k.eState = CKeptTotals::stateBuilt;
+}
+
+void CMorvelEMView::BlockKeptTotals(bool bByNumber)
+{
+    CKeptTotals& k = m_kept;
+    const std::string strRules = std::move(k.strRules);
+    k.Clear();
+    k.eState = CKeptTotals::stateBlocked;
+    k.bBlockedByNumber = bByNumber;
+    k.nChanges = CGridRow::ChangeCount();
+    k.nUsedRows = m_nUsedRows;
+    k.strRules = strRules;
+}
+
+bool CMorvelEMView::ToKeptNumber(double value, int64_t& nValue)
+{
+    if (!(std::fabs(value) <= static_cast<double>(kExactLimit)))
+        return false;
+    nValue = static_cast<int64_t>(value);
+    return static_cast<double>(nValue) == value;
+}
+
+bool CMorvelEMView::BuildKeptTotals()
+{
+    CKeptTotals& k = m_kept;
+    if (!StartKeepingRows())
+        return false;
+    const int nRows = m_nUsedRows;
+    int nFirstCell = -1;
+    int nLastCell = -1;
+    for (int nCol : k.columns) {
+        nFirstCell = nFirstCell < 0 ? nCol : std::min(nFirstCell, nCol);
+        nLastCell = std::max(nLastCell, nCol);
+    }
+    std::vector<int64_t> rowValues(k.columns.size());
+    for (int r = 0; r < nRows; ++r) {
+        // Rows lie kilobytes apart: the kind and the summed cells are fetched well ahead
+        // (there is little to do per row).
+        PrefetchRow(r + KIND_PREFETCH_DISTANCE, nFirstCell, nLastCell, 0, -1);
+        int nKind = kindEmpty;
+        if (!ReadKeptRow(r, nKind, rowValues.data())) {
+            k.bBlockedByNumber = true;
+            return false;
+        }
+        if (!KeepRow(r, nKind, rowValues.data()))
+            return false;
+    }
+    EndKeepingRows();
     return true;
 }
 
@@ -407,16 +477,8 @@ bool CMorvelEMView::RecalcKeptTotals(int nFromRow)
     }
     if (k.eState == CKeptTotals::stateTracking) {
         k.nUsedRows = m_nUsedRows;
-        if (!BuildKeptTotals(nFromRow)) {
-            const unsigned long long nChanges = k.nChanges;
-            const std::string strRules = std::move(k.strRules);
-            const bool bByNumber = k.bBlockedByNumber;
-            k.Clear();
-            k.eState = CKeptTotals::stateBlocked;
-            k.bBlockedByNumber = bByNumber;
-            k.nChanges = nChanges;
-            k.nUsedRows = m_nUsedRows;
-            k.strRules = std::move(strRules);
+        if (!BuildKeptTotals()) {
+            BlockKeptTotals(k.bBlockedByNumber);
             return false;
         }
     } else if (m_nUsedRows > k.nUsedRows) {

@@ -267,6 +267,34 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole)
         entry.Set(nCol, text, value);
         return value;
     };
+    // A walk that reads every row from the first makes the sums kept per total on the way
+    // (KeepRow), from the numbers addRow reads (rowNumbers) and the discount rows' others.
+    bool bKeep = m_bKeepInWalk && (bWhole || m_bCalcRowsInWalk) && StartKeepingRows();
+    m_bKeepInWalk = false;
+    std::vector<double> rowNumbers(bKeep ? nSums : 0);
+    std::vector<int64_t> keptValues(bKeep ? nSums : 0);
+    auto keepRow = [&](const CGridRow* pRow, int nRow, int nKind) {
+        const bool bLeaf = IsLeafKind(nKind);
+        const bool bSubtotal = IsSubtotalKind(nKind);
+        for (size_t i = 0; i < nSums; ++i) {
+            double value = 0.0;
+            if (pRow != nullptr && (columns[i].eTotalMode == ETotalMode::leafRows ? bLeaf : bSubtotal)) {
+                value = rowNumbers[i];
+            } else if (pRow != nullptr && nKind == kindDiscount) {
+                const std::string& text = pRow->m_strCell[columns[i].nCol].str();
+                value = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
+            }
+            if (!ToKeptNumber(value, keptValues[i])) {
+                BlockKeptTotals(true);
+                bKeep = false;
+                return;
+            }
+        }
+        if (!KeepRow(nRow, nKind, keptValues.data())) {
+            BlockKeptTotals(m_kept.bBlockedByNumber);
+            bKeep = false;
+        }
+    };
     auto addRow = [&](const CGridRow* pRow, int nRow, int nKind, int nFirstSlot) {
         const bool bLeaf = IsLeafKind(nKind);
         const bool bSubtotal = IsSubtotalKind(nKind);
@@ -277,6 +305,8 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole)
             if (!(columns[i].eTotalMode == ETotalMode::leafRows ? bLeaf : bSubtotal))
                 continue;
             const double value = pRow != nullptr ? readNumber(pRow, nRow, i) : 0.0;
+            if (bKeep)
+                rowNumbers[i] = value;
             CWholeSums& w = whole[i];
             if (w.bWhole) {
                 if (std::fabs(value) <= kExactLimit) {
@@ -360,6 +390,8 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole)
         const CGridRow* pRow = m_EditRows.GetRow(r);
         if (pRow != nullptr)
             addRow(pRow, r, pRow->m_nKind, slotGrand);
+        if (bKeep)
+            keepRow(pRow, r, pRow != nullptr ? pRow->m_nKind : kindEmpty);
     }
     for (; r <= nLast; ++r) {
         prefetch(r + ROW_PREFETCH_DISTANCE);
@@ -391,9 +423,20 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole)
             const int nSlot = slotOf(nKind);
             nHeadingRow[nSlot] = r;
             startSlot(nSlot);
+            if (bKeep)
+                keepRow(pRow, r, nKind);
             continue; // a heading adds nothing
         }
         addRow(pRow, r, nKind, 0);
+        if (bKeep)
+            keepRow(pRow, r, nKind);
+    }
+    if (bKeep) {
+        m_kept.nFirstFresh = nFromRow;
+        m_kept.changedRows.clear();
+        EndKeepingRows();
+        m_kept.nChanges = CGridRow::ChangeCount();
+        m_kept.nUsedRows = m_nUsedRows;
     }
     m_bCalcRowsInWalk = false;
     m_walkedAmounts.clear();
@@ -486,6 +529,15 @@ void CMorvelEMView::RecalcTotals(int nFromRow)
         return;
     }
     const int nWalkFrom = nFrom;
+    // The first walk makes the sums kept per total as it reads the rows, when it reads
+    // them all (rows the kept sums cannot follow stay so; a number they could not keep is
+    // looked at again from the first row).
+    m_bKeepInWalk = false;
+    if (!IsPrintCopyActive() && !m_bTotalsOneByOne &&
+        (m_kept.eState != CKeptTotals::stateBlocked || (m_kept.bBlockedByNumber && nFrom == 0))) {
+        ForgetKeptTotals();
+        m_bKeepInWalk = true;
+    }
     // Each tax row starts the passes again below it, so that totals under a tax row take
     // the new tax in; the next tax row is then found by that round.
     for (;;) {
@@ -506,6 +558,7 @@ void CMorvelEMView::RecalcTotals(int nFromRow)
         nFrom = nTaxRow + 1;
     }
     m_bWalkedAmounts = false;
+    m_bKeepInWalk = false;
     StartKeptTotals(nWalkFrom);
     UpdateTreeView();
     SetDocumentModified();
