@@ -20,6 +20,9 @@ struct CKeptTotals {
         stateOff,      // nothing kept: the next recalculation walks the rows
         stateTracking, // the totals from nFirstFresh down show their sums; the rows the view
                        // changed since are noted (the sums are made at the next edit)
+        stateRecorded, // a walk over every row recorded their kinds and numbers (below);
+                       // the sums are made from them at the next edit, and the rows the
+                       // view changed since are noted
         stateBuilt,    // the sums below are kept and follow the rows
         stateBlocked,  // the estimate holds rows the kept sums cannot follow; it stays so
                        // until a row's kind or the rows' order changes (or, when it was a

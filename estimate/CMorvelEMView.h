@@ -1255,7 +1255,9 @@ private:
     // reads every row: StartKeepingRows, KeepRow for each row (its kind and the numbers of
     // the summed columns as ReadKeptRow gives them), EndKeepingRows. False where the rows
     // are of a kind the kept sums cannot follow.
-    bool StartKeepingRows();
+    bool StartKeepingRows(bool bAllocate = true);
+    // The kept sums made from what a walk recorded (stateRecorded).
+    bool BuildRecordedTotals();
     bool KeepRow(int nRow, int nKind, const int64_t* pValues);
     void EndKeepingRows();
     // A number as the kept sums hold it: whole, within 2^52; false for any other.

@@ -75,8 +75,8 @@ void CMorvelEMView::StartKeptTotals(int nFromRow)
     if (IsPrintCopyActive() || m_bTotalsOneByOne)
         return;
     std::string strRules = KeptColumnRules();
-    // The walk made the sums as it read the rows: what was written after it is noted.
-    if (k.eState == CKeptTotals::stateBuilt) {
+    // The walk recorded the rows as it read them: what was written after it is noted.
+    if (k.eState == CKeptTotals::stateRecorded || k.eState == CKeptTotals::stateBuilt) {
         k.nUsedRows = m_nUsedRows;
         k.strRules = std::move(strRules);
         return;
@@ -248,7 +248,7 @@ bool CMorvelEMView::ApplyKeptChange(int nRow, int nOldKind, const int64_t* pOld,
     return true;
 }
 
-bool CMorvelEMView::StartKeepingRows()
+bool CMorvelEMView::StartKeepingRows(bool bAllocate)
 {
     CKeptTotals& k = m_kept;
     // What the rows were known as stays; the sums start afresh.
@@ -285,9 +285,11 @@ bool CMorvelEMView::StartKeepingRows()
             }
         }
     }
-    const size_t nRows = static_cast<size_t>(std::max(m_nUsedRows, 0));
-    k.kinds.assign(nRows, kindEmpty);
-    k.values.assign(nRows * nSums, 0);
+    if (bAllocate) {
+        const size_t nRows = static_cast<size_t>(std::max(m_nUsedRows, 0));
+        k.kinds.assign(nRows, kindEmpty);
+        k.values.assign(nRows * nSums, 0);
+    }
     k.estimate.assign(nSums, 0);
     k.leaves.assign(nSums, 0);
     k.magnitudes.assign(nSums, 0);
@@ -429,6 +431,49 @@ bool CMorvelEMView::ToKeptNumber(double value, int64_t& nValue)
     return static_cast<double>(nValue) == value;
 }
 
+bool CMorvelEMView::BuildRecordedTotals()
+{
+    CKeptTotals& k = m_kept;
+    // The walk's record is taken over as it is; the rows changed since it stay noted, for
+    // their differences to be added once the sums are made.
+    std::vector<int> kinds = std::move(k.kinds);
+    std::vector<int64_t> values = std::move(k.values);
+    std::vector<int> changedRows = std::move(k.changedRows);
+    if (!StartKeepingRows(false))
+        return false;
+    k.kinds = std::move(kinds);
+    k.values = std::move(values);
+    const size_t nSums = k.columns.size();
+    if (k.values.size() != k.kinds.size() * nSums)
+        return false;
+    const size_t nRows = k.kinds.size();
+    for (size_t r = 0; r < nRows; ++r) {
+        const int nKind = k.kinds[r];
+        const int64_t* pValues = &k.values[r * nSums];
+        if (nKind == kindDetail) {
+            // The common row, added by the leaf rows' columns alone (as KeepRow adds it).
+            for (size_t i = 0; i < nSums; ++i) {
+                k.magnitudes[i] += std::llabs(pValues[i]);
+                if (k.magnitudes[i] > kExactLimit) {
+                    k.bBlockedByNumber = true;
+                    return false;
+                }
+                if (!k.bySubtotals[i]) {
+                    k.running[i] += pValues[i];
+                    k.leaves[i] += pValues[i];
+                    k.estimate[i] += pValues[i];
+                }
+            }
+            continue;
+        }
+        if (!KeepRow(static_cast<int>(r), nKind, pValues))
+            return false;
+    }
+    EndKeepingRows();
+    k.changedRows = std::move(changedRows);
+    return true;
+}
+
 bool CMorvelEMView::BuildKeptTotals()
 {
     CKeptTotals& k = m_kept;
@@ -481,11 +526,15 @@ bool CMorvelEMView::RecalcKeptTotals(int nFromRow)
             BlockKeptTotals(k.bBlockedByNumber);
             return false;
         }
-    } else if (m_nUsedRows > k.nUsedRows) {
+    } else if (k.eState == CKeptTotals::stateRecorded && !BuildRecordedTotals()) {
+        BlockKeptTotals(k.bBlockedByNumber);
+        return false;
+    }
+    if (static_cast<size_t>(m_nUsedRows) > k.kinds.size()) {
         k.kinds.resize(static_cast<size_t>(m_nUsedRows), kindEmpty);
         k.values.resize(static_cast<size_t>(m_nUsedRows) * k.columns.size(), 0);
-        k.nUsedRows = m_nUsedRows;
     }
+    k.nUsedRows = m_nUsedRows;
     const size_t nSums = k.columns.size();
     const int nFrom = std::max(0, nFromRow);
     auto fail = [&k]() {

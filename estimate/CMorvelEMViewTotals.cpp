@@ -267,32 +267,36 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole)
         entry.Set(nCol, text, value);
         return value;
     };
-    // A walk that reads every row from the first makes the sums kept per total on the way
-    // (KeepRow), from the numbers addRow reads (rowNumbers) and the discount rows' others.
+    // A walk that reads every row from the first records, for the sums kept per total, each
+    // row's kind and the numbers addRow reads (rowNumbers), with the discount rows' others;
+    // the sums are made from them at the next edit (RecalcKeptTotals).
     bool bKeep = m_bKeepInWalk && (bWhole || m_bCalcRowsInWalk) && StartKeepingRows();
     m_bKeepInWalk = false;
     std::vector<double> rowNumbers(bKeep ? nSums : 0);
-    std::vector<int64_t> keptValues(bKeep ? nSums : 0);
     auto keepRow = [&](const CGridRow* pRow, int nRow, int nKind) {
+        if (nKind == kindStep || nKind == kindClassify) {
+            BlockKeptTotals(false);
+            bKeep = false;
+            return;
+        }
+        m_kept.kinds[static_cast<size_t>(nRow)] = nKind;
+        if (pRow == nullptr || !(IsLeafKind(nKind) || IsSubtotalKind(nKind)))
+            return;
         const bool bLeaf = IsLeafKind(nKind);
-        const bool bSubtotal = IsSubtotalKind(nKind);
+        int64_t* pValues = &m_kept.values[static_cast<size_t>(nRow) * nSums];
         for (size_t i = 0; i < nSums; ++i) {
             double value = 0.0;
-            if (pRow != nullptr && (columns[i].eTotalMode == ETotalMode::leafRows ? bLeaf : bSubtotal)) {
+            if (columns[i].eTotalMode == ETotalMode::leafRows ? bLeaf : !bLeaf) {
                 value = rowNumbers[i];
-            } else if (pRow != nullptr && nKind == kindDiscount) {
+            } else if (nKind == kindDiscount) {
                 const std::string& text = pRow->m_strCell[columns[i].nCol].str();
                 value = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
             }
-            if (!ToKeptNumber(value, keptValues[i])) {
+            if (!ToKeptNumber(value, pValues[i])) {
                 BlockKeptTotals(true);
                 bKeep = false;
                 return;
             }
-        }
-        if (!KeepRow(nRow, nKind, keptValues.data())) {
-            BlockKeptTotals(m_kept.bBlockedByNumber);
-            bKeep = false;
         }
     };
     auto addRow = [&](const CGridRow* pRow, int nRow, int nKind, int nFirstSlot) {
@@ -434,7 +438,7 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole)
     if (bKeep) {
         m_kept.nFirstFresh = nFromRow;
         m_kept.changedRows.clear();
-        EndKeepingRows();
+        m_kept.eState = CKeptTotals::stateRecorded;
         m_kept.nChanges = CGridRow::ChangeCount();
         m_kept.nUsedRows = m_nUsedRows;
     }
