@@ -596,6 +596,8 @@ bool CMorvelEMView::RecalcKeptTotals(int nFromRow)
     if (sums.size() != nSums)
         return fail();
     auto itFree = std::lower_bound(k.freeRows.begin(), k.freeRows.end(), nFrom);
+    // The rows written below are followed here, not noted as changes.
+    k.eState = CKeptTotals::stateOff;
     for (;;) {
         const int nTotalRow = pending.empty() ? INT_MAX : k.totals[*pending.begin()].nRow;
         const int nFreeRow = itFree == k.freeRows.end() ? INT_MAX : *itFree;
@@ -647,7 +649,7 @@ bool CMorvelEMView::RecalcKeptTotals(int nFromRow)
         if (!ApplyKeptChange(nRow, nKind, oldValues.data(), nKind, newValues.data(), nFrom, pending))
             return fail();
     }
-    // The rows written above were noted as changes; they are known now.
+    k.eState = CKeptTotals::stateBuilt;
     k.changedRows.clear();
     k.nChanges = CGridRow::ChangeCount();
     return true;
