@@ -129,6 +129,7 @@ CGridRow& CGridRow::operator=(const CGridRow& other)
 {
     if (this == &other)
         return *this;
+    NoteChange();
     m_nKind = other.m_nKind;
     // The copy holds the cells up to the other row's last text, the indents up to its last
     // indent: no more memory than the texts need.
@@ -196,6 +197,7 @@ void CGridRow::FreeCells()
 
 void CGridRow::SetCell(int nCol, const CString& strText)
 {
+    NoteChange();
     if (static_cast<unsigned>(nCol) >= MAX_CELLS)
         return;
     if (nCol >= m_strCell.m_nCells) {
@@ -210,6 +212,7 @@ void CGridRow::SetCell(int nCol, const CString& strText)
 
 void CGridRow::SetCell(int nCol, CString&& strText)
 {
+    NoteChange();
     if (static_cast<unsigned>(nCol) >= MAX_CELLS)
         return;
     if (nCol >= m_strCell.m_nCells) {
@@ -241,6 +244,7 @@ void CGridRow::SetIndent(int nCol, int nIndent)
 
 void CGridRow::EmptyCells()
 {
+    NoteChange();
     FreeCells();
     delete[] m_nIndent.m_pIndents;
     m_nIndent.m_pIndents = nullptr;

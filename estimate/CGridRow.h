@@ -69,8 +69,7 @@ private:
         // What text reads as (CNumberRules::ReadNumber), or NotRead() until it is read.
         mutable double number;
     };
-    // What every cell a row does not hold reads as.
-    static inline const CString s_strEmpty{};
+    static constinit inline const CString s_strEmpty{};
 
     CCell* m_pCells = nullptr;
     unsigned char m_nCells = 0; // cells held (constructed) in m_pCells
@@ -143,6 +142,13 @@ public:
 
     enum { CACHED_TEXT = 22 };
 
+    // Changes of rows' contents, counted process-wide: every setter and the assignment
+    // count one, and so does whoever is handed a row to write into (the estimate view's
+    // GetEditRow). What is worked out from rows and kept (the estimate view's kept totals)
+    // stands while the count is the one it was made at.
+    static unsigned long long ChangeCount() { return s_nChangeCount; }
+    static void NoteChange() { ++s_nChangeCount; }
+
     // Asks the processor to fetch the parts of the row a recalculation reads (the kind and
     // the cells nFirstCell to nLastCell with their remembered numbers) ahead of use. The
     // numbers lie beside the texts, so nFirstNumber and nLastNumber (the cells whose numbers
@@ -165,6 +171,7 @@ public:
     }
 
 private:
+    static inline unsigned long long s_nChangeCount = 0;
     // Makes the row hold at least nCells cells (all empty beyond the present ones).
     void GrowCells(int nCells);
     void FreeCells();

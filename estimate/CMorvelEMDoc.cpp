@@ -472,6 +472,7 @@ void CMorvelEMDoc::CommitEstimate(CLoadedEstimate& lo, CMorvelEMView& view)
     view.m_nZoom = lo.words[wordZoom] != 0 ? lo.words[wordZoom] : 100;
 
     // The file's rows replace whatever the view held.
+    view.ForgetKeptTotals();
     {
         CPtrArray& oldRows = view.m_EditRows.GetWorkingArray();
         for (INT_PTR i = 0; i < oldRows.GetSize(); ++i)

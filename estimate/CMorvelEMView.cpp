@@ -372,6 +372,8 @@ void CMorvelEMView::OnInitialUpdate()
 
 CGridRow* CMorvelEMView::GetEditRow(int nRow) const
 {
+    // The row may be written through the pointer: what is kept from the rows is dropped.
+    CGridRow::NoteChange();
     return m_EditRows.GetRow(nRow);
 }
 
@@ -429,6 +431,7 @@ bool CMorvelEMView::SetCellText(const char* lpszText, int nRow, int nCol, bool b
 
 bool CMorvelEMView::StoreCell(int nRow, int nCol, CString&& strText)
 {
+    const bool bKept = IsKeptInStep();
     if (nRow > m_EditRows.GetUpperBound()) {
         CGridRow* pRow = new CGridRow;
         m_EditRows.InsertAt(nRow, pRow);
@@ -443,6 +446,8 @@ bool CMorvelEMView::StoreCell(int nRow, int nCol, CString&& strText)
         m_nUsedRows = nRow + 1;
         UpdateScrollRanges();
     }
+    if (m_kept.eState != CKeptTotals::stateOff)
+        NoteKeptCellChange(bKept, nRow, nCol);
     return 1;
 }
 
@@ -456,8 +461,14 @@ int CMorvelEMView::GetRowKind(int nRow) const
 
 void CMorvelEMView::SetRowKind(int nKind, int nRow)
 {
-    if (IsValidRow(nRow))
-        MakeEditRow(nRow)->m_nKind = nKind;
+    if (!IsValidRow(nRow))
+        return;
+    const bool bKept = IsKeptInStep();
+    CGridRow* pRow = MakeEditRow(nRow);
+    const int nOldKind = pRow->m_nKind;
+    pRow->m_nKind = nKind;
+    if (m_kept.eState != CKeptTotals::stateOff)
+        NoteKeptKindChange(bKept, nRow, nOldKind, nKind);
 }
 
 int CMorvelEMView::GetCellIndent(int nRow, int nCol) const
@@ -672,6 +683,7 @@ void CMorvelEMView::CopyRow(const CGridRow* pSource, CGridRow* pTarget) const
 {
     if (pTarget == nullptr)
         return;
+    CGridRow::NoteChange();
     const int nColumns = GetColumnLimit();
     if (pSource == nullptr) {
         pTarget->m_nKind = 0;

@@ -11,6 +11,7 @@
 #include "estimate/CCompensatedSum.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CGridRowArray.h"
+#include "estimate/CKeptTotals.h"
 #include "estimate/CNumberRules.h"
 #include "estimate/CPopupListCtrl.h"
 #include "estimate/RowKinds.h"
@@ -174,6 +175,10 @@ public:
     // strings, instead of by compiled formulas and whole numbers: slower, kept as the
     // reference the quick ways are held against.
     void SetNumbersThroughTexts(bool bOn) { m_bNumbersThroughTexts = bOn; }
+    // Whether the view keeps each total's sums, so that a recalculation after an edit
+    // rewrites only the totals the edit changes (with the totals made one by one it never
+    // does).
+    bool AreTotalsKept() const { return m_kept.eState == CKeptTotals::stateBuilt; }
     double SumUnderHeading(int nRow, int nLevel, int nCol) const;
     bool IsTaxVerticalTotal() const;
     // The total commands' work: an empty row at the current row made the total of the
@@ -1218,7 +1223,8 @@ private:
     // the walk; anything else clears it).
     std::vector<std::pair<int, CCompensatedSum>> m_walkedAmounts;
     bool m_bWalkedAmounts = false;
-    // The numbers of the summed columns as the totals walk last read them, row by row
+    // The numbers of the summed columns as the totals walks that do not work out the rows
+    // last read them, row by row
     // (entry nRow * summed columns + the column's place among them), each with the text it
     // was read from: the walk reads them from here, one run through memory, instead of from
     // the rows' own remembered numbers, which lie kilobytes apart. An entry is used only
@@ -1226,10 +1232,67 @@ private:
     // as, so rows moved, changed or a changed form cost a new reading, never a wrong sum.
     // Cost: 32 bytes per row and summed column.
     std::vector<CRememberedNumber> m_walkNumbers;
-    // Cleared by the totals walk while it works out rows: the numbers it stores go to
-    // m_walkNumbers and the rows' remembered numbers are left alone (StoreWholeNumber).
+    // Cleared by the totals walk while it works out rows: the rows' remembered numbers are
+    // left alone (StoreWholeNumber); the walk takes the numbers it stores as CalcRow kept
+    // them.
     bool m_bRememberInRows = true;
     bool TakeWalkedAmount(int nCol, bool bExcludeFree, double& amount) const;
+    // ---- the totals an edit can change (CMorvelEMViewKeptTotals.cpp) ----
+    // RecalcTotals (nFromRow) through the kept sums: false, having written nothing that the
+    // walk would not write, when they cannot serve (the walk then does the work).
+    bool RecalcKeptTotals(int nFromRow);
+    // After a walk from nFromRow: the totals from there down show their sums; changes from
+    // now on are noted.
+    void StartKeptTotals(int nFromRow);
+    void ForgetKeptTotals() { m_kept.eState = CKeptTotals::stateOff; }
+    // Whether the view's next change of a row can be noted (nothing else changed the rows
+    // since they were last known); asked before the change, NoteKept... after it.
+    bool IsKeptInStep() const
+    {
+        return m_kept.eState != CKeptTotals::stateOff && !IsPrintCopyActive() &&
+               CGridRow::ChangeCount() == m_kept.nChanges;
+    }
+    void NoteKeptCellChange(bool bInStep, int nRow, int nCol);
+    void NoteKeptKindChange(bool bInStep, int nRow, int nOldKind, int nNewKind);
+    // The kept sums made from the rows as they stand, reading every row.
+    bool BuildKeptTotals();
+    // The same row by row, in row order from row 0, by BuildKeptTotals or by a walk that
+    // reads every row: StartKeepingRows, KeepRow for each row (its kind and the numbers of
+    // the summed columns as ReadKeptRow gives them), EndKeepingRows. False where the rows
+    // are of a kind the kept sums cannot follow.
+    bool StartKeepingRows(bool bAllocate = true);
+    // The kept sums made from what a walk recorded (stateRecorded).
+    bool BuildRecordedTotals();
+    bool KeepRow(int nRow, int nKind, const int64_t* pValues);
+    void EndKeepingRows();
+    // A number as the kept sums hold it: whole, within 2^52; false for any other.
+    static bool ToKeptNumber(double value, int64_t& nValue);
+    // The rows are of a kind the kept sums cannot follow (bByNumber: a number they cannot
+    // keep) until they change.
+    void BlockKeptTotals(bool bByNumber);
+    // Set by RecalcTotals for its first walk: a walk from row 0 makes the kept sums as it
+    // reads the rows.
+    bool m_bKeepInWalk = false;
+    std::string KeptColumnRules() const;
+    // Reads a row's kind and the numbers of its summed columns as the kept sums take them;
+    // false for a number they cannot keep.
+    bool ReadKeptRow(int nRow, int& nKind, int64_t* pValues) const;
+    // Adds the change of a row's numbers (its kind nOldKind and numbers pOld before,
+    // nNewKind and pNew now) to the totals that add the row, and marks those for rewriting
+    // (the ones from nFromRow down) or as stale.
+    bool ApplyKeptChange(int nRow, int nOldKind, const int64_t* pOld, int nNewKind, const int64_t* pNew,
+                         int nFromRow, std::set<int>& pending);
+    // The totals that add the row (any of its numbers), for MarkKept... and ApplyKeptChange.
+    template <typename Visit>
+    void ForKeptTotalsOver(int nRow, bool bDiscounts, Visit visit) const;
+    // What SumEstimateAmount gives, from the kept sums while they follow the rows.
+    bool TakeKeptAmount(int nCol, bool bExcludeFree, double& amount) const;
+    // Whether the kept sums hold the rows as they are (built, nothing changed since).
+    bool AreKeptSumsCurrent() const;
+    // The rows' kinds, one after another, while the kept sums hold the rows as they are;
+    // null otherwise.
+    const std::vector<int>* KeptKinds() const;
+    CKeptTotals m_kept;
     bool m_bNumbersThroughTexts = false;
     mutable std::vector<int> m_formulaColumns;
     mutable unsigned m_nFormulaColumnsGeneration = 0;

@@ -161,6 +161,9 @@ double CMorvelEMView::SumEstimateAmount(int nCol, bool bExcludeFree) const
 {
     if (!IsValidColumn(nCol))
         return 0.0;
+    double kept = 0.0;
+    if (TakeKeptAmount(nCol, bExcludeFree, kept))
+        return kept;
     CCompensatedSum sum;
     for (int r = 0; r < m_nUsedRows; ++r) {
         const CGridRow* pRow = m_EditRows.GetRow(r);

@@ -51,17 +51,7 @@ void CMorvelEMView::FindHeadingRows(std::vector<CHeadingRow>& headings, size_t n
     auto cellOf = [nColumns](const CGridRow* pRow, int nCol) {
         return pRow != nullptr && nCol >= 0 && nCol < nColumns ? &pRow->m_strCell[nCol] : &strEmpty;
     };
-    const int nLast = m_nUsedRows - 1;
-    for (int r = 0; r <= nLast; ++r) {
-        // The kinds lie a row's size apart: asked for well ahead, many arrive at once.
-        if (r + KIND_PREFETCH_DISTANCE <= nLast) {
-            if (const CGridRow* pAhead = m_EditRows.GetRow(r + KIND_PREFETCH_DISTANCE))
-                __builtin_prefetch(&pAhead->m_nKind);
-        }
-        const CGridRow* pRow = m_EditRows.GetRow(r);
-        if (pRow == nullptr)
-            continue;
-        const int nKind = pRow->m_nKind;
+    auto take = [&](int r, int nKind, const CGridRow* pRow) {
         if (IsHeadingKind(nKind)) {
             nWaiting[nKind] = -1;
             if (headings.size() < nLimit) {
@@ -77,5 +67,25 @@ void CMorvelEMView::FindHeadingRows(std::vector<CHeadingRow>& headings, size_t n
                 nWaiting[nHeading] = -1;
             }
         }
+    };
+    const int nLast = m_nUsedRows - 1;
+    // While the kept totals hold the rows' kinds, they lie one after another there; the
+    // rows themselves lie a row's size apart.
+    if (const std::vector<int>* pKinds = KeptKinds()) {
+        for (int r = 0; r <= nLast; ++r) {
+            const int nKind = (*pKinds)[static_cast<size_t>(r)];
+            if (IsHeadingKind(nKind) || IsHeadingTotalKind(nKind))
+                take(r, nKind, m_EditRows.GetRow(r));
+        }
+        return;
+    }
+    for (int r = 0; r <= nLast; ++r) {
+        // The kinds lie a row's size apart: asked for well ahead, many arrive at once.
+        if (r + KIND_PREFETCH_DISTANCE <= nLast) {
+            if (const CGridRow* pAhead = m_EditRows.GetRow(r + KIND_PREFETCH_DISTANCE))
+                __builtin_prefetch(&pAhead->m_nKind);
+        }
+        if (const CGridRow* pRow = m_EditRows.GetRow(r))
+            take(r, pRow->m_nKind, pRow);
     }
 }

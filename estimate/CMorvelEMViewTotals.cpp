@@ -240,28 +240,64 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole)
                         : running[static_cast<size_t>(nSlot) * nSums + i];
     };
     // The summed columns are columns of the form, so a row's numbers are read from it
-    // directly (CellValue's checks aside), through m_walkNumbers. A row the walk has just
-    // worked out (bFresh) gives the numbers of its formula results as CalcRow kept them:
-    // what their texts read as, without reading them; they are remembered for the next walk.
+    // directly (CellValue's checks aside), through m_walkNumbers. A walk that works out the
+    // rows (a full recalculation) leaves that store alone: a row it has just worked out
+    // (bFresh) gives the numbers of its formula results as CalcRow kept them, without
+    // reading them, and the totals it writes are read from their new texts; writing the
+    // store would cost it more than a fifth of its time, for the walks after it, which the
+    // kept totals mostly spare.
     bool bFresh = false;
-    if (m_walkNumbers.size() < static_cast<size_t>(std::max(m_nUsedRows, 0)) * nSums)
+    const bool bStore = !m_bCalcRowsInWalk;
+    if (bStore && m_walkNumbers.size() < static_cast<size_t>(std::max(m_nUsedRows, 0)) * nSums)
         m_walkNumbers.resize(static_cast<size_t>(m_nUsedRows) * nSums);
     auto readNumber = [&](const CGridRow* pRow, int nRow, size_t i) {
         const int nCol = columns[i].nCol;
         const std::string& text = pRow->m_strCell[nCol].str();
-        CRememberedNumber& entry = m_walkNumbers[static_cast<size_t>(nRow) * nSums + i];
         if (bFresh) {
             const size_t nAt = static_cast<size_t>(nCol);
-            if (m_rowValueStamps[nAt] == m_nRowValueStamp && !std::isnan(m_rowValues[nAt])) {
-                entry.Set(nCol, text, m_rowValues[nAt]);
+            if (m_rowValueStamps[nAt] == m_nRowValueStamp && !std::isnan(m_rowValues[nAt]))
                 return m_rowValues[nAt];
-            }
         }
+        if (!bStore)
+            return CNumberRules::ReadNumber(text.data(), text.data() + text.size());
+        CRememberedNumber& entry = m_walkNumbers[static_cast<size_t>(nRow) * nSums + i];
         if (entry.Matches(nCol, text))
             return entry.value;
         const double value = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
         entry.Set(nCol, text, value);
         return value;
+    };
+    // A walk that reads every row from the first records, for the sums kept per total, each
+    // row's kind and the numbers addRow reads (rowNumbers), with the discount rows' others;
+    // the sums are made from them at the next edit (RecalcKeptTotals).
+    bool bKeep = m_bKeepInWalk && (bWhole || m_bCalcRowsInWalk) && StartKeepingRows();
+    m_bKeepInWalk = false;
+    std::vector<double> rowNumbers(bKeep ? nSums : 0);
+    auto keepRow = [&](const CGridRow* pRow, int nRow, int nKind) {
+        if (nKind == kindStep || nKind == kindClassify) {
+            BlockKeptTotals(false);
+            bKeep = false;
+            return;
+        }
+        m_kept.kinds[static_cast<size_t>(nRow)] = nKind;
+        if (pRow == nullptr || !(IsLeafKind(nKind) || IsSubtotalKind(nKind)))
+            return;
+        const bool bLeaf = IsLeafKind(nKind);
+        int64_t* pValues = &m_kept.values[static_cast<size_t>(nRow) * nSums];
+        for (size_t i = 0; i < nSums; ++i) {
+            double value = 0.0;
+            if (columns[i].eTotalMode == ETotalMode::leafRows ? bLeaf : !bLeaf) {
+                value = rowNumbers[i];
+            } else if (nKind == kindDiscount) {
+                const std::string& text = pRow->m_strCell[columns[i].nCol].str();
+                value = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
+            }
+            if (!ToKeptNumber(value, pValues[i])) {
+                BlockKeptTotals(true);
+                bKeep = false;
+                return;
+            }
+        }
     };
     auto addRow = [&](const CGridRow* pRow, int nRow, int nKind, int nFirstSlot) {
         const bool bLeaf = IsLeafKind(nKind);
@@ -273,6 +309,8 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole)
             if (!(columns[i].eTotalMode == ETotalMode::leafRows ? bLeaf : bSubtotal))
                 continue;
             const double value = pRow != nullptr ? readNumber(pRow, nRow, i) : 0.0;
+            if (bKeep)
+                rowNumbers[i] = value;
             CWholeSums& w = whole[i];
             if (w.bWhole) {
                 if (std::fabs(value) <= kExactLimit) {
@@ -356,6 +394,8 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole)
         const CGridRow* pRow = m_EditRows.GetRow(r);
         if (pRow != nullptr)
             addRow(pRow, r, pRow->m_nKind, slotGrand);
+        if (bKeep)
+            keepRow(pRow, r, pRow != nullptr ? pRow->m_nKind : kindEmpty);
     }
     for (; r <= nLast; ++r) {
         prefetch(r + ROW_PREFETCH_DISTANCE);
@@ -387,9 +427,20 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole)
             const int nSlot = slotOf(nKind);
             nHeadingRow[nSlot] = r;
             startSlot(nSlot);
+            if (bKeep)
+                keepRow(pRow, r, nKind);
             continue; // a heading adds nothing
         }
         addRow(pRow, r, nKind, 0);
+        if (bKeep)
+            keepRow(pRow, r, nKind);
+    }
+    if (bKeep) {
+        m_kept.nFirstFresh = nFromRow;
+        m_kept.changedRows.clear();
+        m_kept.eState = CKeptTotals::stateRecorded;
+        m_kept.nChanges = CGridRow::ChangeCount();
+        m_kept.nUsedRows = m_nUsedRows;
     }
     m_bCalcRowsInWalk = false;
     m_walkedAmounts.clear();
@@ -473,6 +524,24 @@ void CMorvelEMView::RecalcTotals(int nFromRow)
 {
     CColumnBatch batch(*this);
     int nFrom = std::max(0, nFromRow);
+    // After an edit, the totals it can change, from the sums kept per total.
+    if (RecalcKeptTotals(nFrom)) {
+        m_bWalkedAmounts = false;
+        UpdateTreeView();
+        SetDocumentModified();
+        UpdateStatusText(statusShow);
+        return;
+    }
+    const int nWalkFrom = nFrom;
+    // The first walk makes the sums kept per total as it reads the rows, when it reads
+    // them all (rows the kept sums cannot follow stay so; a number they could not keep is
+    // looked at again from the first row).
+    m_bKeepInWalk = false;
+    if (!IsPrintCopyActive() && !m_bTotalsOneByOne &&
+        (m_kept.eState != CKeptTotals::stateBlocked || (m_kept.bBlockedByNumber && nFrom == 0))) {
+        ForgetKeptTotals();
+        m_bKeepInWalk = true;
+    }
     // Each tax row starts the passes again below it, so that totals under a tax row take
     // the new tax in; the next tax row is then found by that round.
     for (;;) {
@@ -493,6 +562,8 @@ void CMorvelEMView::RecalcTotals(int nFromRow)
         nFrom = nTaxRow + 1;
     }
     m_bWalkedAmounts = false;
+    m_bKeepInWalk = false;
+    StartKeptTotals(nWalkFrom);
     UpdateTreeView();
     SetDocumentModified();
     UpdateStatusText(statusShow);

@@ -84,6 +84,8 @@ bool CMorvelEMView::IsUndoRecordCurrent() const
 
 void CMorvelEMView::NoteRowShift(int nFromRow)
 {
+    // The kept totals know the rows by their places.
+    ForgetKeptTotals();
     m_undo.nShiftedFrom = std::min(m_undo.nShiftedFrom, std::max(0, nFromRow));
 }
 

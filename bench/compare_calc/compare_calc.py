@@ -16,10 +16,10 @@ rows_path, engine_path, runs, work = sys.argv[1], sys.argv[2], int(sys.argv[3]),
 engine = {}
 engine_cpu = {}
 for line in open(engine_path, encoding="utf-8", errors="replace"):
-    m = re.match(r"\s+(open|recalc|edit|store|save)\s+([0-9.]+) ms", line)
+    m = re.match(r"\s+(open|recalc|edit|edit\+tree|store|save)\s+([0-9.]+) ms", line)
     if m:
         engine[m.group(1)] = float(m.group(2))
-    m = re.match(r"\s+cpu (open|recalc|edit|store)\s+([0-9.]+) ms", line)
+    m = re.match(r"\s+cpu (open|recalc|edit|edit\+tree|store)\s+([0-9.]+) ms", line)
     if m:
         engine_cpu[m.group(1)] = float(m.group(2))
 
@@ -128,6 +128,13 @@ def build_grid(nested):
     return grid
 
 
+# The row the engine's edit types a quantity into (bench_estimate: the first detail row from
+# the middle of the estimate on) and the grand total's row.
+edit_row = len(rows) // 2
+while edit_row < len(rows) - 1 and rows[edit_row][0] != 5:
+    edit_row += 1
+grand_index = next((i for i, r in enumerate(rows) if r[0] == 15), None)
+
 expected = []  # (row index, column index, engine value)
 for i, (kind, qty, price, amount, cost, costamt) in enumerate(rows):
     for col, text in ((5, amount), (7, costamt)):
@@ -140,6 +147,7 @@ print("\ncompare_calc: %d rows, %d computed values to match" % (len(rows), len(e
 
 lo = {}
 lo_cpu = {}
+mismatch_counts = []
 try:
     import uno  # noqa: E402
     from com.sun.star.beans import PropertyValue  # noqa: E402
@@ -199,15 +207,34 @@ try:
             store.append((time.perf_counter() - t) * 1000)
             store_cpu.append((process_cpu_ns(office.pid) - c) / 1e6)
             doc.close(True)
+        # One quantity typed into the detail row the engine edits, and the grand total read
+        # (which makes Calc work out what depends on the cell), again and again.
+        doc = desktop.loadComponentFromURL(src, "_blank", 0, hidden)
+        doc.calculateAll()
+        calc_sheet = doc.Sheets.getByIndex(0)
+        quantity = calc_sheet.getCellByPosition(2, edit_row)
+        grand = calc_sheet.getCellByPosition(5, grand_index if grand_index is not None else edit_row)
+        edit, edit_cpu = [], []
+        for run in range(max(runs, 21)):
+            c = process_cpu_ns(office.pid)
+            t = time.perf_counter()
+            quantity.setValue(123.4 if run % 2 == 0 else 56.7)
+            grand.getValue()
+            edit.append((time.perf_counter() - t) * 1000)
+            edit_cpu.append((process_cpu_ns(office.pid) - c) / 1e6)
+        doc.close(True)
         mismatches = [(i, c, v, values[i][c]) for (i, c, v) in expected
                       if not isinstance(values[i][c], float) or abs(values[i][c] - v) > 1e-6]
+        mismatch_counts.append("%d/%d" % (len(mismatches), len(expected)))
         print("compare_calc: %s: %d of %d values differ%s" % (name, len(mismatches), len(expected),
               "" if not mismatches else ": first " + repr(mismatches[:3])))
         lo[name] = {"open": statistics.median(load), "recalc": statistics.median(calc),
-                    "store": statistics.median(store), "recalc min": min(calc)}
+                    "store": statistics.median(store), "recalc min": min(calc),
+                    "edit": statistics.median(edit)}
         if min(calc_cpu) > 0:
             lo_cpu[name] = {"open": statistics.median(load_cpu), "recalc": statistics.median(calc_cpu),
-                            "store": statistics.median(store_cpu), "recalc min": min(calc_cpu)}
+                            "store": statistics.median(store_cpu), "recalc min": min(calc_cpu),
+                            "edit": statistics.median(edit_cpu)}
     try:
         desktop.terminate()
     except Exception:
@@ -221,15 +248,16 @@ def table(title, ours, theirs):
     names = [name for name, _ in SHEETS]
     print("| step | engine (ms) | %s |" % " | ".join("Calc, %s (ms) | ratio" % n for n in names))
     print("|---|---|%s" % ("---|---|" * len(names)))
-    for step, label in (("recalc", "full recalculation"), ("open", "open / load"), ("store", "store")):
+    for step, label in (("recalc", "full recalculation"), ("edit", "one quantity edit + recalculation"),
+                        ("open", "open / load"), ("store", "store")):
         e = ours.get(step)
         cells = []
         for n in names:
             o = theirs.get(n, {}).get(step)
-            cells.append("%s | %s" % ("%.1f" % o if o else "—", "%.1f×" % (o / e) if e and o else "—"))
-        print("| %s | %s | %s |" % (label, "%.2f" % e if e else "—", " | ".join(cells)))
-    if "edit" in ours:
-        print("| single quantity edit + recalculation | %.3f |%s" % (ours["edit"], " — | — |" * len(names)))
+            cells.append("%s | %s" % ("%.2f" % o if o else "—", "%.1f×" % (o / e) if e and o else "—"))
+        print("| %s | %s | %s |" % (label, "%.3f" % e if e else "—", " | ".join(cells)))
+    if "edit+tree" in ours:
+        print("| the edit with the subject tree | %.3f |%s" % (ours["edit+tree"], " — | — |" * len(names)))
 
 
 table("Elapsed time (medians):", engine, lo)
@@ -237,3 +265,21 @@ if engine_cpu:
     # LibreOffice's processor time is that of the office process and its children, every
     # thread counted; the engine's that of its one thread.
     table("Processor time (medians):", engine_cpu, lo_cpu)
+
+# One line per size for the table compare_calc.sh prints at the end: processor times where
+# /proc gives them (elapsed times otherwise), the engine's against each sheet's.
+summary_path = os.environ.get("COMPARE_CALC_SUMMARY")
+if summary_path:
+    ours, theirs = (engine_cpu, lo_cpu) if engine_cpu and lo_cpu else (engine, lo)
+    names = [name for name, _ in SHEETS]
+    cells = []
+    for step in ("recalc", "edit"):
+        e = ours.get(step)
+        cells.append("%.3f" % e if e else "—")
+        for n in names:
+            o = theirs.get(n, {}).get(step)
+            cells.append("%.2f (%.1f×)" % (o, o / e) if e and o else "—")
+    e = ours.get("edit+tree")
+    cells.append("%.3f" % e if e else "—")
+    with open(summary_path, "a", encoding="utf-8") as f:
+        f.write("| %d | %s | %s |\n" % (len(rows), " | ".join(cells), " ".join(mismatch_counts) or "—"))

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -673,4 +674,158 @@ TEST(GridRowNumberTest, RememberedNumbersFollowEveryTextChange)
     EXPECT_EQ(35.0, row.ReadNumber(3));
     EXPECT_EQ(0.0, row.ReadNumber(-1));
     EXPECT_EQ(0.0, row.ReadNumber(CGridRow::MAX_CELLS));
+}
+
+// The kept sums: a recalculation after an edit rewrites only the totals the edit changes,
+// from each total's kept sums, and must leave every text and stored byte as the totals made
+// one by one leave them, whatever came before: edits anywhere (details, discounts, totals
+// typed over, rows added at the end), cells stored without a recalculation and the totals
+// then recalculated from further down, kinds changed, rows inserted and deleted, headings
+// renamed, texts put straight into the rows, and full recalculations between.
+TEST_F(RecalcEquivalenceTest, KeptTotalsFollowRandomEditSequencesAsTheTotalsMadeOneByOne)
+{
+    // The columns the totals add hold whole numbers (the kept sums work on those alone).
+    std::vector<FormColumn> columns = TotallingColumns();
+    columns[7] = {"原価", "計 B", "12", "###,###", "C*G*E/3", "U(-1)", "", "3"};
+    for (unsigned seed : {5u, 23u, 77u}) {
+        SCOPED_TRACE(seed);
+        OpenBoth(columns);
+        Both([seed](CMorvelEMView& view) {
+            BuildGenerated(view, seed, false);
+            view.RecalcAll();
+        });
+        Compare("built");
+        unsigned state = seed * 7919u;
+        auto next = [&state](unsigned n) {
+            state = state * 1103515245u + 12345u;
+            return static_cast<int>((state >> 8) % n);
+        };
+        // A row of one of the kinds, picked at random (-1: none).
+        auto rowOf = [&](auto isKind) {
+            const CMorvelEMView& view = *oneWalk.view;
+            const int nUsed = view.GetUsedRows();
+            const int nStart = next(static_cast<unsigned>(nUsed));
+            for (int i = 0; i < nUsed; ++i) {
+                const int r = (nStart + i) % nUsed;
+                if (isKind(view.GetRowKind(r)))
+                    return r;
+            }
+            return -1;
+        };
+        auto detail = [&]() { return rowOf([](int nKind) { return nKind == kindDetail; }); };
+        // The steps run on the view that keeps its totals, each followed by its image, and
+        // afterwards on the reference: rows written in another view count as changes the
+        // kept sums did not see, and drop them.
+        std::vector<std::function<void(CMorvelEMView&)>> steps;
+        std::vector<std::pair<std::string, CEstimateImage>> images;
+        auto Step = [&](std::function<void(CMorvelEMView&)> step) {
+            step(*oneWalk.view);
+            steps.push_back(std::move(step));
+        };
+        int nKeptRecalcs = 0;
+        for (int step = 0; step < 160; ++step) {
+            const int nOp = next(20);
+            const std::string strNumber = std::to_string(next(5000)) + (next(2) ? ".25" : "");
+            nKeptRecalcs += oneWalk.view->AreTotalsKept() ? 1 : 0;
+            std::string what = "step " + std::to_string(step) + " op " + std::to_string(nOp);
+            if (nOp < 8) {
+                // A quantity, a price or an amount typed over its formula, as Enter stores it.
+                const int r = detail();
+                const int nCol = nOp < 4 ? 2 : (nOp < 6 ? 4 : 5);
+                if (r >= 0)
+                    Step([=](CMorvelEMView& view) { Edit(view, r, nCol, strNumber.c_str()); });
+                what += " row " + std::to_string(r);
+            } else if (nOp == 8) {
+                // A discount's amount.
+                const int r = rowOf([](int nKind) { return nKind == kindDiscount; });
+                const std::string strAmount = "-" + strNumber;
+                if (r >= 0)
+                    Step([=](CMorvelEMView& view) { Edit(view, r, 5, strAmount.c_str()); });
+            } else if (nOp == 9) {
+                // A subtotal's or total's cell typed over, recalculated from it or from above.
+                const int r = rowOf([](int nKind) { return IsTotalKind(nKind) || IsDiscountTotalKind(nKind); });
+                const int nFrom = next(2) ? r : std::max(0, r - 1 - next(30));
+                const int nCol = next(2) ? 5 : 7;
+                if (r >= 0)
+                    Step([=](CMorvelEMView& view) {
+                        view.SetCellText(strNumber.c_str(), r, nCol, TRUE);
+                        view.RecalcTotals(nFrom);
+                    });
+            } else if (nOp == 10 || nOp == 11) {
+                // A cell stored without a recalculation; the totals then recalculated from a
+                // row below it, which leaves the totals between as they were.
+                const int r = detail();
+                const int nBelow = r + 1 + next(40);
+                if (r >= 0)
+                    Step([=](CMorvelEMView& view) {
+                        view.SetCellText(strNumber.c_str(), r, 4, TRUE);
+                        view.CalcRow(r, 0);
+                        view.RecalcTotals(nBelow);
+                    });
+            } else if (nOp == 12) {
+                // A new detail typed below the last row.
+                Step([=](CMorvelEMView& view) {
+                    const int r = view.GetUsedRows();
+                    view.SetCellText("3", r, 2, TRUE);
+                    view.SetCellText(strNumber.c_str(), r, 4, TRUE);
+                    view.SetRowKind(kindDetail, r);
+                    view.CalcRow(r, 0);
+                    view.RecalcTotals(r);
+                });
+            } else if (nOp == 13) {
+                // A detail marked non-calculated, or released again.
+                const int r = rowOf([](int nKind) { return nKind == kindDetail || nKind == kindDetail + 50; });
+                if (r >= 0)
+                    Step([=](CMorvelEMView& view) { view.SetNonCalculated(view.GetRowKind(r) == kindDetail, r, r); });
+            } else if (nOp == 14) {
+                // A discount made a detail and back: kinds the totals add differently.
+                const int r = rowOf([](int nKind) { return nKind == kindDiscount || nKind == kindDetail; });
+                if (r >= 0)
+                    Step([=](CMorvelEMView& view) {
+                        view.SetRowKind(view.GetRowKind(r) == kindDetail ? kindDiscount : kindDetail, r);
+                        view.RecalcTotals(r);
+                    });
+            } else if (nOp == 15) {
+                // An amount put straight into a row (now and then one with decimals, which
+                // the kept sums leave to the walk), then an edit elsewhere.
+                const int r = detail();
+                const int r2 = detail();
+                const std::string strAmount = next(4) == 0 ? strNumber : std::to_string(next(5000));
+                if (r >= 0 && r2 >= 0)
+                    Step([=](CMorvelEMView& view) {
+                        view.GetEditRow(r)->SetCell(5, CString(strAmount.c_str()));
+                        Edit(view, r2, 2, "2");
+                    });
+            } else if (nOp == 16) {
+                // A row inserted and another deleted, then an edit.
+                const int r = detail();
+                if (r >= 0)
+                    Step([=](CMorvelEMView& view) {
+                        view.InsertRows(r, 1);
+                        view.DeleteRows(r + 3, 1);
+                        view.RecalcTotals(r);
+                    });
+            } else if (nOp == 17) {
+                // A heading renamed (the discount totals find their headings by name).
+                const int r = rowOf([](int nKind) { return nKind == kindLarge; });
+                const CString strName = next(2) ? "建築工事"_sj : "改修工事"_sj;
+                if (r >= 0)
+                    Step([=](CMorvelEMView& view) { Edit(view, r, 0, strName); });
+            } else if (nOp == 18) {
+                const int nFrom = next(2) ? 0 : detail();
+                Step([=](CMorvelEMView& view) { view.RecalcTotals(nFrom); });
+            } else {
+                Step([](CMorvelEMView& view) { view.RecalcAll(); });
+            }
+            images.emplace_back(what, TakeImage(*oneWalk.doc, *oneWalk.view));
+        }
+        // Most recalculations took the kept sums: the test is about them.
+        EXPECT_GT(nKeptRecalcs, 60);
+        for (size_t i = 0; i < steps.size(); ++i) {
+            steps[i](*reference.view);
+            ExpectSame(images[i].second, TakeImage(*reference.doc, *reference.view), images[i].first);
+            if (HasFailure())
+                return;
+        }
+    }
 }
