@@ -893,6 +893,11 @@ public:
     // Page alignment ("Settings"/"AdjustPage") of page feeds and inserted rows.
     bool IsPageAlignmentOn() const { return m_nAdjustPage != 0; }
     void SetPageAlignment(bool bOn) { m_nAdjustPage = bOn ? 1 : 0; }
+    // Whether nCount rows inserted at nRow leave an estimate its file can hold, counting
+    // the rows page alignment may add when a heading after them starts a page (nHeading,
+    // AdjustPageBreak's mode 0, above 0). When not, the user is told why
+    // (CheckFileRowLimit) and the caller changes nothing.
+    bool HasFileRoomForRows(int nRow, int nCount, int nHeading) const;
     // Which levels the summary-table command switched on (summaryKind .. summarySmall).
     void SetSummaryLevelOn(int nLevel, bool bOn);
 
@@ -1153,11 +1158,14 @@ private:
     // lies below them, otherwise an empty row is inserted there. false, after telling the
     // user why, when the estimate's file could not hold another row: nothing changes.
     bool PlaceNewRow();
-    // Whether nCount rows inserted at nRow leave an estimate its file can hold, counting
-    // the rows page alignment may add when a heading after them starts a page (nHeading,
-    // AdjustPageBreak's mode 0, above 0). When not, the user is told why
-    // (CheckFileRowLimit) and the caller changes nothing.
-    bool HasFileRoomForRows(int nRow, int nCount, int nHeading) const;
+    // Whether a cut of nCount rows at nFirst leaves an estimate its file can hold, with the
+    // page alignment after it: the heading nHeading (AdjustPageBreak's mode 0 before the
+    // cut) starts its page again, and so does every heading after an empty row
+    // (AdjustPages). That alignment can insert rows anywhere in the estimate; they are
+    // counted by trying it on the rows' kinds. When not, the user is told why.
+    bool HasFileRoomAfterCut(int nFirst, int nCount, int nHeading) const;
+    // The edit page's rows as the page alignment reads and changes them.
+    class CAlignedEditRows;
     // An empty row inserted at nRow as the row-insert command inserts it: a heading that
     // starts a later page is kept at the start of its page.
     void InsertRowAligned(int nRow);

@@ -384,15 +384,21 @@ void CMorvelEMView::CopyRowsToBuffer()
 
 void CMorvelEMView::CutRowsToBuffer()
 {
-    CopyRowsToBuffer();
     CMorvelApp* pApp = GetMorvelApp();
     if (pApp == nullptr)
         return;
+    // The rows the copy takes: the selected ones among the used rows.
+    const CRect rcRows = Ordered(m_rcSelection);
+    const int nFirst = rcRows.top;
+    const int nHeading = AdjustPageBreak(0, nFirst);
+    const int nCut = std::max(0, std::min<int>(rcRows.bottom, m_nUsedRows - 1) - nFirst + 1);
+    // The headings after the cut start their pages again, which may insert rows.
+    if (!HasFileRoomAfterCut(nFirst, nCut, nHeading))
+        return;
+    CopyRowsToBuffer();
     const int n = static_cast<int>(pApp->m_aRowCopyBuffer.GetSize());
-    const int nFirst = Ordered(m_rcSelection).top;
     m_nSelectMode = selectNone;
     m_nPressOrigin = pressNone;
-    const int nHeading = AdjustPageBreak(0, nFirst);
     // The cut rows stay with this grid's undo, whatever is copied meanwhile: the row
     // objects themselves move there (the copy buffer holds copies of them).
     ClearUndoRows();
@@ -449,12 +455,12 @@ void CMorvelEMView::PasteRows(const std::vector<const CGridRow*>& rows)
     const CRect rcSelected = Ordered(m_rcSelection);
     const int nInserted =
         rcSelected.bottom - rcSelected.top + 1 < 2 ? c : rcSelected.bottom - rcSelected.top + 1;
-    if (!CheckFileRowLimit(std::max<long long>(m_nUsedRows, nRow) + nInserted))
+    const int nHeading = AdjustPageBreak(0, nRow);
+    if (!HasFileRoomForRows(nRow, nInserted, nHeading))
         return;
     RecordUndo(undoRowsPaste, CPoint(m_nCurrentCol, nRow));
     // How many rows the paste puts in (the undo takes exactly these out again).
     m_undo.nPasteCount = c;
-    const int nHeading = AdjustPageBreak(0, nRow);
     const CRect rc = Ordered(m_rcSelection);
     const int k = rc.bottom - rc.top + 1;
     auto source = [&](int i) { return rows[static_cast<size_t>(i)]; };

@@ -223,39 +223,6 @@ void CMorvelEMView::OnUpdatePageAlign(CCmdUI* pCmdUI)
     pCmdUI->SetCheck(m_nAdjustPage != 0 ? 1 : 0);
 }
 
-int CMorvelEMView::AdjustPages(int nRow)
-{
-    if (m_nAdjustPage == 0)
-        return -1;
-    const int nPageRows = GetPageRows();
-    auto align = [&](int r) {
-        const int nStart = r - r % nPageRows;
-        bool bEmpty = true;
-        for (int i = nStart; i < r && bEmpty; ++i)
-            bEmpty = EditKind(i) == kindEmpty;
-        if (bEmpty) {
-            for (int i = nStart; i < r; ++i)
-                DeleteRow(nStart);
-            return nStart;
-        }
-        const int nInsert = nPageRows - r % nPageRows;
-        for (int i = 0; i < nInsert; ++i)
-            InsertRow(r);
-        return r + nInsert;
-    };
-    int r = align(std::max(0, nRow));
-    int nLast = r;
-    // Every later heading that follows an empty row starts a page too.
-    for (int i = r + 1; i < m_nUsedRows; ++i) {
-        if (IsHeadingKind(EditKind(i)) && EditKind(i - 1) == kindEmpty && i % nPageRows != 0) {
-            i = align(i);
-            nLast = i;
-        }
-    }
-    RefreshMarkRowHeads();
-    return nLast;
-}
-
 // ---------------------------------------------------------------------------------------
 // User zoom
 

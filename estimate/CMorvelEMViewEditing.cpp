@@ -164,6 +164,8 @@ void CMorvelEMView::OpenCellEditOnCell()
 {
     if (!m_bCellEditExists || m_wndCellEdit.m_hWnd == nullptr || !IsValidColumn(m_nCurrentCol))
         return;
+    if (!CheckFileRowLimitForEdit(m_nCurrentRow, m_nUsedRows))
+        return;
     if (HasImeComposition())
         SetImeOpen(FALSE);
 
@@ -215,6 +217,9 @@ void CMorvelEMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     }
     // Other control characters (Ctrl with a letter) are not text.
     if (nChar < 0x20 || nChar == 0x7F || !m_bCellEditExists || m_wndCellEdit.m_hWnd == nullptr)
+        return;
+    // The row after the last one of a full estimate takes no text.
+    if (!CheckFileRowLimitForEdit(m_nCurrentRow, m_nUsedRows))
         return;
 
     if (m_nEditState == editClosed)

@@ -4,8 +4,89 @@
 // A page of the grid is a printed page: the row headers count the rows within their page.
 // The page dialogs only collect a page number; the work with that number is done here.
 #include "estimate/CMorvelEMView.h"
+#include "estimate/RowKinds.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
+
+// The edit page's rows as the page alignment reads and changes them.
+class CMorvelEMView::CAlignedEditRows {
+public:
+    explicit CAlignedEditRows(CMorvelEMView& view) : m_view(view) {}
+    int Count() const { return m_view.m_nUsedRows; }
+    int Kind(int nRow) const { return m_view.EditKind(nRow); }
+    void Delete(int nRow) { m_view.DeleteRow(nRow); }
+    void Insert(int nRow) { m_view.InsertRow(nRow); }
+
+private:
+    CMorvelEMView& m_view;
+};
+
+namespace {
+
+// The kinds of the used rows, on which a change and its alignment are tried first.
+class CRowKindList {
+public:
+    explicit CRowKindList(std::vector<int> kinds) : m_kinds(std::move(kinds)) {}
+    int Count() const { return static_cast<int>(m_kinds.size()); }
+    int Kind(int nRow) const
+    {
+        return nRow >= 0 && nRow < Count() ? m_kinds[static_cast<size_t>(nRow)] : kindEmpty;
+    }
+    void Delete(int nRow)
+    {
+        if (nRow >= 0 && nRow < Count())
+            m_kinds.erase(m_kinds.begin() + nRow);
+    }
+    void Insert(int nRow)
+    {
+        if (nRow > Count())
+            m_kinds.resize(static_cast<size_t>(nRow), kindEmpty);
+        m_kinds.insert(m_kinds.begin() + nRow, kindEmpty);
+    }
+
+private:
+    std::vector<int> m_kinds;
+};
+
+// nRow starts a page: the empty rows before it on its page go (the page start is returned)
+// or, when one of them is not empty, empty rows push it to the next page (its start).
+template <class TRows>
+int AlignRowToPage(TRows& rows, int nRow, int nPageRows)
+{
+    const int nStart = nRow / nPageRows * nPageRows;
+    bool bEmptyBefore = true;
+    for (int r = nStart; r < nRow && bEmptyBefore; ++r)
+        bEmptyBefore = rows.Kind(r) == kindEmpty;
+    if (bEmptyBefore) {
+        for (int r = nStart; r < nRow; ++r)
+            rows.Delete(nStart);
+        return nStart;
+    }
+    const int nPad = nPageRows - nRow % nPageRows;
+    for (int i = 0; i < nPad; ++i)
+        rows.Insert(nRow);
+    return nStart + nPageRows;
+}
+
+// nRow starts a page, and so does every later heading that follows an empty row. The last
+// row aligned.
+template <class TRows>
+int AlignHeadings(TRows& rows, int nRow, int nPageRows)
+{
+    const int r = AlignRowToPage(rows, std::max(0, nRow), nPageRows);
+    int nLast = r;
+    for (int i = r + 1; i < rows.Count(); ++i) {
+        if (IsHeadingKind(rows.Kind(i)) && rows.Kind(i - 1) == kindEmpty && i % nPageRows != 0) {
+            i = AlignRowToPage(rows, i, nPageRows);
+            nLast = i;
+        }
+    }
+    return nLast;
+}
+
+} // namespace
 
 int CMorvelEMView::GetLastPage() const
 {
@@ -247,19 +328,36 @@ int CMorvelEMView::AdjustPageBreak(int nMode, int nRow)
     if (nMode != 1 || nRow < 0)
         return 0;
 
-    const int nStart = (nRow / nPageRows) * nPageRows;
-    bool bEmptyBefore = true;
-    for (int r = nStart; r < nRow && bEmptyBefore; ++r)
-        bEmptyBefore = EditKind(r) == kindEmpty;
-    if (bEmptyBefore) {
-        for (int r = nStart; r < nRow; ++r)
-            DeleteRow(nStart);
-        RefreshMarkRowHeads();
-        return nStart;
-    }
-    const int nPad = nPageRows - nRow % nPageRows;
-    for (int i = 0; i < nPad; ++i)
-        InsertRow(nRow);
+    CAlignedEditRows rows(*this);
+    const int nStart = AlignRowToPage(rows, nRow, nPageRows);
     RefreshMarkRowHeads();
-    return (nRow / nPageRows + 1) * nPageRows;
+    return nStart;
+}
+
+int CMorvelEMView::AdjustPages(int nRow)
+{
+    if (m_nAdjustPage == 0)
+        return -1;
+    CAlignedEditRows rows(*this);
+    const int nLast = AlignHeadings(rows, nRow, GetPageRows());
+    RefreshMarkRowHeads();
+    return nLast;
+}
+
+bool CMorvelEMView::HasFileRoomAfterCut(int nFirst, int nCount, int nHeading) const
+{
+    if (m_nAdjustPage == 0)
+        return true;
+    std::vector<int> kinds;
+    kinds.reserve(static_cast<size_t>(m_nUsedRows));
+    for (int r = 0; r < m_nUsedRows; ++r) {
+        if (r < nFirst || r >= nFirst + nCount)
+            kinds.push_back(EditKind(r));
+    }
+    CRowKindList rows(std::move(kinds));
+    const int nPageRows = GetPageRows();
+    if (nHeading > 0 && nHeading - nCount >= 0)
+        AlignRowToPage(rows, nHeading - nCount, nPageRows);
+    AlignHeadings(rows, nHeading, nPageRows);
+    return CheckFileRowLimit(rows.Count());
 }

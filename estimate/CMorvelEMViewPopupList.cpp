@@ -155,13 +155,13 @@ BOOL CMorvelEMView::PlacePopupRows(int nCount)
         MessageBeep(0);
         return FALSE;
     }
-    if (!CheckFileRowLimit(std::max<long long>(m_nUsedRows, nRow) + nCount))
+    const int nHeading = bAppend ? 0 : AdjustPageBreak(0, nRow);
+    if (!HasFileRoomForRows(nRow, nCount, nHeading))
         return FALSE;
     if (bAppend) {
         m_nUsedRows = nRow + nCount;
         UpdateScrollRanges();
     } else {
-        const int nHeading = AdjustPageBreak(0, nRow);
         InsertRows(nRow, nCount);
         if (nHeading > 0)
             AdjustPageBreak(1, nHeading + nCount);

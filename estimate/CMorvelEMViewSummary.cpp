@@ -171,30 +171,34 @@ void CMorvelEMView::MakeSummaryTable(const int levels[SUMMARY_LEVELS], bool bInt
             break;
         ++nOld;
     }
-    for (int i = 0; i < nOld; ++i)
-        DeleteRow(0);
-
     const int nLast = static_cast<int>(m_SummaryRows.GetUpperBound());
-    if (nLast >= 0) {
-        const int nInsert = (nLast / nRowsPerPage + 1) * nRowsPerPage;
-        // Rows pushed past the row limit would be lost: the summary is not written then.
-        if (m_nUsedRows + nInsert >= m_nRowLimit) {
-            MessageBeep(0);
-        } else {
-            for (int i = 0; i < nInsert; ++i)
-                InsertRow(0);
-            for (int r = 0; r <= nLast; ++r) {
-                const CGridRow* pSummary = m_SummaryRows.GetRow(r);
-                if (pSummary == nullptr)
-                    continue;
-                SetRowKind(pSummary->m_nKind, r);
-                for (int c = 0; c < GetColumnLimit(); ++c)
-                    SetCellText(pSummary->m_strCell[c], r, c, TRUE);
-            }
+    const int nInsert = nLast >= 0 ? (nLast / nRowsPerPage + 1) * nRowsPerPage : 0;
+    // The rows the estimate has with the new summary in place of the old one are checked
+    // before either is touched: an estimate its file could not hold, or one that would
+    // push rows past the row limit, keeps its old summary.
+    const long long nRowsAfter = static_cast<long long>(m_nUsedRows) - nOld + nInsert;
+    bool bWrite = CheckFileRowLimit(nRowsAfter);
+    if (bWrite && nInsert > 0 && nRowsAfter >= m_nRowLimit) {
+        MessageBeep(0);
+        bWrite = false;
+    }
+    if (bWrite) {
+        for (int i = 0; i < nOld; ++i)
+            DeleteRow(0);
+        for (int i = 0; i < nInsert; ++i)
+            InsertRow(0);
+        for (int r = 0; r <= nLast; ++r) {
+            const CGridRow* pSummary = m_SummaryRows.GetRow(r);
+            if (pSummary == nullptr)
+                continue;
+            SetRowKind(pSummary->m_nKind, r);
+            for (int c = 0; c < GetColumnLimit(); ++c)
+                SetCellText(pSummary->m_strCell[c], r, c, TRUE);
         }
     }
     UpdateTreeView();
-    SetDocumentModified();
+    if (bWrite)
+        SetDocumentModified();
     if (m_hWnd != nullptr) {
         Invalidate(TRUE);
         UpdateWindow();

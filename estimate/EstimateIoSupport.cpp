@@ -64,9 +64,9 @@ void EnsureRowLimit(CMorvelEMView& view, int nRows)
     view.GrowRowLimit(nRows);
 }
 
-bool CheckRowRoom(const CMorvelEMView& view, int nRow, long long nCount)
+bool CheckRowRoom(const CMorvelEMView& view, int nRow, int nCount, int nHeading)
 {
-    return CMorvelView::CheckFileRowLimit(std::max<long long>(view.GetUsedRows(), nRow) + nCount);
+    return view.HasFileRoomForRows(nRow, nCount, nHeading);
 }
 
 int GetCurrentRow(const CMorvelEMView& view)

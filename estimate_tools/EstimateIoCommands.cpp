@@ -85,8 +85,8 @@ void ReadOtherForm(CMorvelEMView& view)
         return;
     }
     // Rows the estimate could not save are refused before anything is asked or changed.
-    if (!EstimateIo::CheckRowRoom(view, EstimateIo::GetCurrentRow(view),
-                                  static_cast<int>(file.m_rows.size())))
+    if (!EstimateIo::CheckRowRoom(view, EstimateIo::GetCurrentRow(view), static_cast<int>(file.m_rows.size()),
+                                  view.AdjustPageBreak(0, EstimateIo::GetCurrentRow(view))))
         return;
 
     CImportFormatDialog dlgRows(&view, view.GetEstimationForm(), file.m_EstimationForm, strPath);
@@ -147,7 +147,8 @@ void TextInput(CMorvelEMView& view)
     const std::vector<std::string_view> lines = EstimateCsv::SplitLines(data);
     if (lines.empty())
         return; // an empty file has no rows to give
-    if (!EstimateIo::CheckRowRoom(view, EstimateIo::GetCurrentRow(view), static_cast<int>(lines.size())))
+    if (!EstimateIo::CheckRowRoom(view, EstimateIo::GetCurrentRow(view), static_cast<int>(lines.size()),
+                                  view.AdjustPageBreak(0, EstimateIo::GetCurrentRow(view))))
         return;
     const int nFields = EstimateCsv::CountFields(lines[0]);
     CImportFormatDialog dlg(&view, view.GetEstimationForm(), nFields, strPath);

@@ -205,6 +205,11 @@ bool CMorvelView::CheckFileRowLimitForSave(long long nRows, const char* lpszPath
     return false;
 }
 
+bool CMorvelView::CheckFileRowLimitForEdit(int nRow, int nUsedRows)
+{
+    return nRow < nUsedRows || CheckFileRowLimit(static_cast<long long>(nRow) + 1);
+}
+
 int CMorvelView::ReadRowsPerPage()
 {
     const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();

@@ -55,6 +55,10 @@ public:
     // The same check for a save of nRows rows, with the save's own message (the file's
     // name, the row count and the limit; the file on disk is left as it is).
     static bool CheckFileRowLimitForSave(long long nRows, const char* lpszPathName);
+    // Whether a cell of nRow can take text in a grid of nUsedRows used rows. A row past the
+    // last one the file can hold cannot: text there would give the file a row it cannot
+    // save. The user is told why, as for an insertion, and nothing changes.
+    static bool CheckFileRowLimitForEdit(int nRow, int nUsedRows);
 
     // "Input Setting"/"Rows in a page" (default 18); a value below 1 counts as 25.
     static int ReadRowsPerPage();

@@ -97,6 +97,9 @@ void CMorvelPMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     // Other control characters (Ctrl with a letter) are commands, not text.
     if (nChar < 0x20 || nChar == 0x7F || !m_bEditCreated)
         return;
+    // The row after the last one of a full list takes no text.
+    if (!CheckFileRowLimitForEdit(m_nCurrentRow, pDoc->GetRowsInUse()))
+        return;
     if (m_nEditState == editClosed) {
         m_nEditState = editOpening;
         CPartsShared::s_strTypedText.Empty();
@@ -117,7 +120,7 @@ void CMorvelPMView::OpenEditOnCell()
 {
     CMorvelPMDoc* pDoc = GetDocument();
     if (pDoc == nullptr || !m_bEditCreated || m_wndEdit.m_hWnd == nullptr || m_nCurrentCol < 0 ||
-        m_nCurrentCol >= m_nColumnCount)
+        m_nCurrentCol >= m_nColumnCount || !CheckFileRowLimitForEdit(m_nCurrentRow, pDoc->GetRowsInUse()))
         return;
     m_nEditState = editOpening;
     CRect rcCell;

@@ -4,6 +4,8 @@
 #include "estimate/CGridRow.h"
 #include "estimate/CNumberRules.h"
 #include "estimate/EstimateRegistration.h"
+#include "platform/base/CArchive.h"
+#include "platform/base/CFile.h"
 #include "platform/base/Cp932.h"
 #include "platform/base/Path.h"
 #include "platform/ui/core/CWinApp.h"
@@ -212,6 +214,30 @@ void EstimateWindowTest::GoTo(int nCol, int nRow)
 {
     m_pView->ClickCell(nCol, nRow);
     Click(nCol, nRow);
+}
+
+void EstimateWindowTest::FillToTheFileRowLimit()
+{
+    m_pView->SetRowLimit(CMorvelView::MAX_FILE_ROWS + 1000);
+    m_pView->SetUsedRows(CMorvelView::MAX_FILE_ROWS);
+}
+
+std::vector<BYTE> EstimateWindowTest::StoredState() const
+{
+    if (m_pView->GetUsedRows() > CMorvelView::MAX_FILE_ROWS) {
+        ADD_FAILURE() << m_pView->GetUsedRows() << " rows: more than the file can hold";
+        return {};
+    }
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        m_pDoc->Serialize(ar);
+        ar.Close();
+    }
+    std::vector<BYTE> bytes = file.GetData();
+    for (int n : {m_pView->GetUsedRows(), m_pView->GetCurrentRow(), IsModified() ? 1 : 0})
+        bytes.insert(bytes.end(), reinterpret_cast<const BYTE*>(&n), reinterpret_cast<const BYTE*>(&n + 1));
+    return bytes;
 }
 
 void EstimateWindowTest::Command(UINT nID)

@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The columns of the sample estimation form.
 enum SampleColumn {
@@ -108,6 +109,12 @@ protected:
     std::string EditorText() const { return m_pView->GetCellEditText().ToUtf8(); }
     BOOL EditorVisible() const;
     BOOL IsModified() const { return m_pDoc != nullptr && m_pDoc->IsModified(); }
+    // The estimate as long as its file can be: the sample's rows and empty ones after them,
+    // with room in the grid after the last one.
+    void FillToTheFileRowLimit();
+    // The document as saved, with its used rows, current row and modified flag: a step that
+    // changes nothing leaves it as it was.
+    std::vector<BYTE> StoredState() const;
 
     std::unique_ptr<CEstimateTestFolder> m_pFolder;
     std::unique_ptr<CMorvelApp> m_pApp;

@@ -6,8 +6,6 @@
 #include "estimate_tools/CEMProjectNoSheet.h"
 #include "estimate_tools/CRowDialogs.h"
 #include "estimate_tools/EstimateDialogCommands.h"
-#include "platform/base/CArchive.h"
-#include "platform/base/CFile.h"
 #include "platform/ui/controls/CComboBox.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/dialogs/CPropertySheet.h"
@@ -49,8 +47,28 @@ protected:
         return text;
     }
 
+    // A row selected as a user selects it: a click on its row header.
+    void SelectRow(int nRow)
+    {
+        const LPARAM lParam = MAKELPARAM(m_pView->GetMetrics().nRowHeaderWidth / 2, CellPoint(0, nRow).y);
+        m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, lParam);
+        m_pView->SendMessage(WM_LBUTTONUP, 0, lParam);
+    }
+
     int m_nUsed = 0;
 };
+
+// Whether the one message shown since the last ClearShown says the file could not hold
+// the rows.
+bool ToldTheFileRowLimit(const CDialogAnswerer& answerer)
+{
+    const std::vector<CString> texts = answerer.MessageBoxTexts();
+    if (texts.size() != 1)
+        return false;
+    const std::string text = texts[0].ToUtf8();
+    return text.find("ファイルに保存できる 65,535 行を超えます。") != std::string::npos &&
+           text.find("行を挿入できません。") != std::string::npos;
+}
 
 // The column list as the user sees it: the rows of its visible area.
 QWidget* ListRows(CColumnSelectDialog& dlg)
@@ -603,21 +621,7 @@ TEST_F(RowDialogsTest, SingleRowInsertionsAtTheFileRowLimitAreRefusedAndChangeNo
 {
     // The estimate as long as its file can be: every command that adds a row says why it
     // cannot, on a row inside the estimate and on the row after its last one.
-    m_pView->SetRowLimit(CMorvelView::MAX_FILE_ROWS + 1000);
-    m_pView->SetUsedRows(CMorvelView::MAX_FILE_ROWS);
-    const auto state = [&] {
-        CMemFile file;
-        {
-            CArchive ar(&file, CArchive::store);
-            m_pDoc->Serialize(ar);
-            ar.Close();
-        }
-        std::vector<BYTE> bytes = file.GetData();
-        for (int n : {m_pView->GetUsedRows(), m_pView->GetCurrentRow(), m_pDoc->IsModified() ? 1 : 0})
-            bytes.insert(bytes.end(), reinterpret_cast<const BYTE*>(&n),
-                         reinterpret_cast<const BYTE*>(&n + 1));
-        return bytes;
-    };
+    FillToTheFileRowLimit();
     CDialogAnswerer answerer;
     answerer.AlwaysAnswerDialog(IDD_KIND_INPUT, [](CDialog& dlg) {
         TypeDlgItemText(dlg, IDC_ROW_TEXT, "電気設備工事"_sj);
@@ -633,10 +637,10 @@ TEST_F(RowDialogsTest, SingleRowInsertionsAtTheFileRowLimitAreRefusedAndChangeNo
     for (int nRow : {static_cast<int>(srFirstDetail), static_cast<int>(CMorvelView::MAX_FILE_ROWS)}) {
         for (UINT nID : commands) {
             GoTo(scName, nRow);
-            const std::vector<BYTE> before = state();
+            const std::vector<BYTE> before = StoredState();
             answerer.ClearShown();
             Command(nID);
-            EXPECT_EQ(state(), before) << "command " << nID << " on row " << nRow;
+            EXPECT_EQ(StoredState(), before) << "command " << nID << " on row " << nRow;
             const std::vector<CString> texts = answerer.MessageBoxTexts();
             ASSERT_EQ(texts.size(), 1u) << "command " << nID << " on row " << nRow;
             const std::string text = texts[0].ToUtf8();
@@ -644,4 +648,67 @@ TEST_F(RowDialogsTest, SingleRowInsertionsAtTheFileRowLimitAreRefusedAndChangeNo
             EXPECT_NE(text.find("行を挿入できません。"), std::string::npos) << text;
         }
     }
+}
+
+TEST_F(RowDialogsTest, PageAlignmentThatWouldPassTheFileRowLimitIsRefusedAndChangesNothing)
+{
+    // A full estimate whose last pages hold a heading behind an empty row two rows into a
+    // page with a row above it (a cut aligns every such heading, pushing it to the next
+    // page), and a heading at a page start under a row (a row pasted above it pushes it on).
+    FillToTheFileRowLimit();
+    m_pView->SetPageAlignment(true);
+    const int P = m_pView->GetPageRows();
+    const int nLoose = (CMorvelView::MAX_FILE_ROWS / P - 4) * P;
+    const int nHeading = nLoose + 2 * P;
+    for (int nRow : {nLoose, nHeading - 1}) {
+        m_pView->SetCellText("x", nRow, scName, TRUE);
+        m_pView->SetRowKind(kindDetail, nRow);
+    }
+    for (int nRow : {nLoose + 2, nHeading}) {
+        m_pView->SetCellText("見出し"_sj, nRow, scName, TRUE);
+        m_pView->SetRowKind(kindLarge, nRow);
+    }
+    CDialogAnswerer answerer;
+    GoTo(scName, nHeading + 2);
+    SelectRow(nHeading + 2);
+    std::vector<BYTE> before = StoredState();
+    Command(ID_EDIT_CUT);
+    EXPECT_EQ(StoredState(), before);
+    EXPECT_TRUE(ToldTheFileRowLimit(answerer));
+
+    // One row short of full: the pasted row fits, the rows its alignment adds do not.
+    m_pView->SetUsedRows(CMorvelView::MAX_FILE_ROWS - 1);
+    SelectRow(nHeading - 1);
+    Command(ID_EDIT_COPY);
+    SelectRow(nHeading - 1);
+    before = StoredState();
+    answerer.ClearShown();
+    Command(ID_EDIT_PASTE);
+    EXPECT_EQ(StoredState(), before);
+    EXPECT_TRUE(ToldTheFileRowLimit(answerer));
+}
+
+TEST_F(RowDialogsTest, TheRowAfterTheLastOneOfAFullEstimateTakesNoText)
+{
+    FillToTheFileRowLimit();
+    const int nAfter = CMorvelView::MAX_FILE_ROWS;
+    CDialogAnswerer answerer;
+    GoTo(scName, nAfter);
+    Type("1");
+    Key(VK_RETURN);
+    EXPECT_TRUE(ToldTheFileRowLimit(answerer));
+    EXPECT_EQ(m_pView->GetUsedRows(), nAfter);
+    EXPECT_EQ(Cell(nAfter, scName), "");
+    EXPECT_FALSE(IsModified());
+    GoTo(scName, nAfter);
+    answerer.ClearShown();
+    Key(VK_F2);
+    EXPECT_FALSE(EditorVisible());
+    EXPECT_TRUE(ToldTheFileRowLimit(answerer));
+    // The last row takes text as any other.
+    GoTo(scName, nAfter - 1);
+    answerer.ClearShown();
+    Type("1");
+    EXPECT_EQ(EditorText(), "1");
+    EXPECT_TRUE(answerer.MessageBoxTexts().empty());
 }

@@ -250,3 +250,20 @@ TEST_F(SummaryTableTest, MadeInsideTheEstimateItIsWrittenOnceAtTheTop)
     }
     EXPECT_EQ(nExpected, nSummaryKinds);
 }
+
+TEST_F(SummaryTableTest, AWriteThatWouldPassTheFileRowLimitKeepsTheOldSummary)
+{
+    CDialogAnswerer answerer;
+    Answer(answerer, {0, 1, 0, 0}, true);
+    Command(ID_SUMMARY_TABLE);
+    // Full: the summary of every level, longer than the one in place, cannot replace it.
+    FillToTheFileRowLimit();
+    const std::vector<BYTE> before = StoredState();
+    answerer.ClearShown();
+    Answer(answerer, {1, 1, 1, 1}, true);
+    Command(ID_SUMMARY_TABLE);
+    EXPECT_EQ(StoredState(), before);
+    const std::vector<CString> texts = answerer.MessageBoxTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_NE(texts[0].ToUtf8().find("ファイルに保存できる 65,535 行を超えます。"), std::string::npos);
+}

@@ -378,3 +378,25 @@ TEST_F(PartsEditingTest, RowInsertsOnAListAtTheFileRowLimitAreRefusedAndChangeNo
         EXPECT_NE(text.ToUtf8().find("行を挿入できません。"), std::string::npos) << text.ToUtf8();
     }
 }
+
+TEST_F(PartsEditingTest, TheRowAfterTheLastOneOfAFullListTakesNoText)
+{
+    m_pDoc->AppendRows(std::vector<std::unique_ptr<CGridRow>>(CMorvelView::MAX_FILE_ROWS - 5));
+    const int nAfter = CMorvelView::MAX_FILE_ROWS;
+    ASSERT_EQ(m_pDoc->GetRowsInUse(), nAfter);
+    m_pView->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, nAfter - 3), 0);
+    Click(colQty, nAfter);
+    ASSERT_EQ(m_pView->GetCurrentRow(), nAfter);
+    CDialogAnswerer answerer;
+    Type("1");
+    Key(VK_RETURN);
+    Key(VK_F2);
+    EXPECT_FALSE(EditorVisible());
+    EXPECT_EQ(m_pDoc->GetRowsInUse(), nAfter);
+    EXPECT_EQ(Cell(nAfter, colQty), "");
+    EXPECT_FALSE(m_pDoc->IsModified());
+    const std::vector<CString> texts = answerer.MessageBoxTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    for (const CString& text : texts)
+        EXPECT_NE(text.ToUtf8().find("ファイルに保存できる 65,535 行を超えます。"), std::string::npos);
+}
