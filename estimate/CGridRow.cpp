@@ -195,34 +195,31 @@ void CGridRow::FreeCells()
     m_strCell.m_nCells = 0;
 }
 
-void CGridRow::SetCell(int nCol, const CString& strText)
+CGridRowCells::CCell* CGridRow::CellToWrite(int nCol, bool bEmptyText)
 {
     NoteChange();
     if (static_cast<unsigned>(nCol) >= MAX_CELLS)
-        return;
+        return nullptr;
     if (nCol >= m_strCell.m_nCells) {
-        if (strText.IsEmpty())
-            return;
+        if (bEmptyText)
+            return nullptr; // an unheld cell reads as empty already
         GrowCells(nCol + 1);
     }
     CGridRowCells::CCell& cell = m_strCell.m_pCells[nCol];
-    cell.text = strText;
     cell.number = NotRead();
+    return &cell;
+}
+
+void CGridRow::SetCell(int nCol, const CString& strText)
+{
+    if (CGridRowCells::CCell* pCell = CellToWrite(nCol, strText.IsEmpty()))
+        pCell->text = strText;
 }
 
 void CGridRow::SetCell(int nCol, CString&& strText)
 {
-    NoteChange();
-    if (static_cast<unsigned>(nCol) >= MAX_CELLS)
-        return;
-    if (nCol >= m_strCell.m_nCells) {
-        if (strText.IsEmpty())
-            return;
-        GrowCells(nCol + 1);
-    }
-    CGridRowCells::CCell& cell = m_strCell.m_pCells[nCol];
-    cell.text = std::move(strText);
-    cell.number = NotRead();
+    if (CGridRowCells::CCell* pCell = CellToWrite(nCol, strText.IsEmpty()))
+        pCell->text = std::move(strText);
 }
 
 void CGridRow::SetIndent(int nCol, int nIndent)

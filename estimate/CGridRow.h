@@ -174,5 +174,8 @@ private:
     static inline unsigned long long s_nChangeCount = 0;
     // Makes the row hold at least nCells cells (all empty beyond the present ones).
     void GrowCells(int nCells);
+    // The cell nCol for a new text, its remembered number forgotten; null when nothing is
+    // to be written (a column outside 0..99, or an empty text for a cell the row does not hold).
+    CGridRowCells::CCell* CellToWrite(int nCol, bool bEmptyText);
     void FreeCells();
 };
