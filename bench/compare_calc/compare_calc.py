@@ -11,6 +11,8 @@ import subprocess
 import sys
 import time
 
+from proc_tree import process_tree
+
 rows_path, engine_path, runs, work = sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4]
 
 engine = {}
@@ -27,19 +29,8 @@ for line in open(engine_path, encoding="utf-8", errors="replace"):
 def process_cpu_ns(root):
     """Processor time (ns) of a process and all its descendants, every thread counted
     (/proc/<pid>/task/<tid>/schedstat); 0 where /proc does not tell."""
-    children = {}
-    for entry in os.listdir("/proc"):
-        if entry.isdigit():
-            try:
-                with open("/proc/%s/stat" % entry) as f:
-                    ppid = int(f.read().rsplit(")", 1)[1].split()[1])
-                children.setdefault(ppid, []).append(int(entry))
-            except (OSError, ValueError, IndexError):
-                pass
-    total, todo = 0, [root]
-    while todo:
-        pid = todo.pop()
-        todo.extend(children.get(pid, []))
+    total = 0
+    for pid in process_tree(root):
         try:
             for tid in os.listdir("/proc/%d/task" % pid):
                 with open("/proc/%d/task/%s/schedstat" % (pid, tid)) as f:
@@ -47,6 +38,7 @@ def process_cpu_ns(root):
         except (OSError, ValueError, IndexError):
             pass
     return total
+
 
 rows = []
 for line in open(rows_path, encoding="utf-8", errors="replace"):

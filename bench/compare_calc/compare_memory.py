@@ -12,6 +12,8 @@ import subprocess
 import sys
 import time
 
+from proc_tree import process_tree
+
 rows_path, work = sys.argv[1], sys.argv[2]
 
 # Columns of the sample's estimation form: C quantity, E unit price, F amount (C*E),
@@ -42,19 +44,8 @@ grid = [r + [""] * (width - len(r)) for r in grid]
 
 def resident_kb(root):
     """VmRSS (kB) of a process and all its descendants."""
-    children = {}
-    for entry in os.listdir("/proc"):
-        if entry.isdigit():
-            try:
-                with open("/proc/%s/stat" % entry) as f:
-                    ppid = int(f.read().rsplit(")", 1)[1].split()[1])
-                children.setdefault(ppid, []).append(int(entry))
-            except (OSError, ValueError, IndexError):
-                pass
-    total, todo = 0, [root]
-    while todo:
-        pid = todo.pop()
-        todo.extend(children.get(pid, []))
+    total = 0
+    for pid in process_tree(root):
         try:
             with open("/proc/%d/status" % pid) as f:
                 for line in f:
