@@ -69,7 +69,8 @@ private:
         // What text reads as (CNumberRules::ReadNumber), or NotRead() until it is read.
         mutable double number;
     };
-    static constinit inline const CString s_strEmpty{};
+    // What every cell a row does not hold reads as.
+    static inline const CString s_strEmpty{};
 
     CCell* m_pCells = nullptr;
     unsigned char m_nCells = 0; // cells held (constructed) in m_pCells
