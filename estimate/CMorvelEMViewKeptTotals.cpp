@@ -449,7 +449,7 @@ bool CMorvelEMView::BuildRecordedTotals()
     const size_t nRows = k.kinds.size();
     for (size_t r = 0; r < nRows; ++r) {
         const int nKind = k.kinds[r];
-        const int64_t* pValues = &k.values[r * nSums];
+        const int64_t* pValues = k.values.data() + r * nSums; // no sums: an empty table
         if (nKind == kindDetail) {
             // The common row, added by the leaf rows' columns alone (as KeepRow adds it).
             for (size_t i = 0; i < nSums; ++i) {

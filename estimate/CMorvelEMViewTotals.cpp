@@ -283,7 +283,7 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole)
         if (pRow == nullptr || !(IsLeafKind(nKind) || IsSubtotalKind(nKind)))
             return;
         const bool bLeaf = IsLeafKind(nKind);
-        int64_t* pValues = &m_kept.values[static_cast<size_t>(nRow) * nSums];
+        int64_t* pValues = m_kept.values.data() + static_cast<size_t>(nRow) * nSums; // no sums: an empty table
         for (size_t i = 0; i < nSums; ++i) {
             double value = 0.0;
             if (columns[i].eTotalMode == ETotalMode::leafRows ? bLeaf : !bLeaf) {
