@@ -270,6 +270,15 @@ void CMorvelEMView::PasteCellsFrom(const CObArray* pSource, const CObArray* pUnd
         if (source.GetSize() < 2)
             return;
         const CPoint ptAt(m_nCurrentCol, m_nCurrentRow);
+        // Cells pasted past the last row make rows: they must fit in the file.
+        int nLastTarget = -1;
+        for (INT_PTR i = 2; i < source.GetSize(); ++i) {
+            const int nRow = ptAt.y + CellItem(source, i)->m_pt.y;
+            if (nRow < m_nRowLimit)
+                nLastTarget = std::max(nLastTarget, nRow);
+        }
+        if (!CheckFileRowLimitForEdit(nLastTarget, m_nUsedRows))
+            return;
         ClearBuffer(undo);
         undo.Add(new CCellBufferItem(ptAt, CString()));
         undo.Add(new CCellBufferItem(CPoint(-1, -1), CString()));
@@ -310,6 +319,8 @@ void CMorvelEMView::PasteCellsFrom(const CObArray* pSource, const CObArray* pUnd
         const int h = static_cast<int>(rowOffsets.size()), w = static_cast<int>(colOffsets.size());
         if (h == 0 || w == 0)
             return; // a block with no items has nothing to repeat over the target
+        if (!CheckFileRowLimitForEdit(rcTarget.bottom, m_nUsedRows))
+            return; // every target row is written, so each must fit in the file
         std::vector<const CString*> grid(static_cast<size_t>(h) * w, nullptr);
         for (INT_PTR i = 2; i < source.GetSize(); ++i) {
             const CCellBufferItem* pItem = CellItem(source, i);

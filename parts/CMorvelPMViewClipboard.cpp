@@ -158,6 +158,10 @@ void CMorvelPMView::OnEditPaste()
     if (bTiling) {
         CRect rcTarget = m_rcSelection;
         rcTarget.bottom = std::min<LONG>(rcTarget.bottom, m_nRowLimit - 1);
+        // Every target row is written, so each must fit in the file.
+        if (!CheckFileRowLimitForEdit(static_cast<int>(std::max(rcTarget.top, rcTarget.bottom)),
+                                      pDoc->GetRowsInUse()))
+            return;
         pDoc->ExtendRowsInUse(static_cast<int>(rcTarget.bottom) + 1);
         rcTarget = Ordered(rcTarget);
         if (ReadClipboard()) {
@@ -178,7 +182,10 @@ void CMorvelPMView::OnEditPaste()
         }
         SetVScrollRange(pDoc->GetRowsInUse());
     } else if (nKind == selectNone && nMode == CPartsShared::copyCells) {
-        if (ReadClipboard()) {
+        if (ReadClipboard() &&
+            CheckFileRowLimitForEdit(std::min<int>(m_nCurrentRow + m_exchangeList.GetBlock().Height(),
+                                                   m_nRowLimit - 1),
+                                     pDoc->GetRowsInUse())) {
             const CRect rcSource = m_exchangeList.GetBlock();
             // The record is the whole target block, also where it lies past the used rows,
             // so that undo empties every cell the paste wrote.

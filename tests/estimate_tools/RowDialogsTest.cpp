@@ -711,4 +711,14 @@ TEST_F(RowDialogsTest, TheRowAfterTheLastOneOfAFullEstimateTakesNoText)
     Type("1");
     EXPECT_EQ(EditorText(), "1");
     EXPECT_TRUE(answerer.MessageBoxTexts().empty());
+    Key(VK_ESCAPE);
+
+    // Cells pasted over a block that reaches the row after the last would write it.
+    m_pView->SetSelection(CMorvelView::selectBlock, CRect(scName, nAfter - 3, scName, nAfter - 2));
+    Command(ID_EDIT_COPY);
+    m_pView->SetSelection(CMorvelView::selectBlock, CRect(scName, nAfter - 1, scName, nAfter));
+    const std::vector<BYTE> before = StoredState();
+    Command(ID_EDIT_PASTE);
+    EXPECT_EQ(StoredState(), before);
+    EXPECT_TRUE(ToldTheFileRowLimit(answerer));
 }

@@ -395,8 +395,19 @@ TEST_F(PartsEditingTest, TheRowAfterTheLastOneOfAFullListTakesNoText)
     EXPECT_EQ(m_pDoc->GetRowsInUse(), nAfter);
     EXPECT_EQ(Cell(nAfter, colQty), "");
     EXPECT_FALSE(m_pDoc->IsModified());
+    // Two cells pasted on the last row would write the row after it, and so would a
+    // block pasted over a selection reaching it.
+    m_pView->SetSelection(CMorvelView::selectBlock, CRect(colQty, nAfter - 3, colQty, nAfter - 2));
+    Command(ID_EDIT_COPY);
+    Click(colQty, nAfter - 1);
+    Command(ID_EDIT_PASTE);
+    m_pView->SetSelection(CMorvelView::selectBlock, CRect(colQty, nAfter - 1, colQty + 1, nAfter));
+    Command(ID_EDIT_PASTE);
+    EXPECT_EQ(m_pDoc->GetRowsInUse(), nAfter);
+    EXPECT_EQ(Cell(nAfter, colQty), "");
+    EXPECT_FALSE(m_pDoc->IsModified());
     const std::vector<CString> texts = answerer.MessageBoxTexts();
-    ASSERT_EQ(texts.size(), 2u);
+    ASSERT_EQ(texts.size(), 4u);
     for (const CString& text : texts)
         EXPECT_NE(text.ToUtf8().find("ファイルに保存できる 65,535 行を超えます。"), std::string::npos);
 }
