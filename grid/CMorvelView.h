@@ -17,6 +17,7 @@
 #include "platform/ui/gdi/GdiObjects.h"
 
 #include <algorithm>
+#include <vector>
 
 class CDC;
 class CTabWnd;
@@ -246,6 +247,8 @@ public:
     // a Shift extension, 1 continues it) and repaints what changed.
     void ExtendSelection(int nContinuing, int nAnchorCol, int nAnchorRow);
     // Left and Right while input-fixed columns exist: the cursor walks the marked columns.
+    // The columns marked input-fixed, left to right.
+    std::vector<int> InputFixedColumns() const;
     void MoveLeftFixed();
     void MoveRightFixed();
     // Column resizing: the mouse-move handler asks whether the pointer lies on a column's

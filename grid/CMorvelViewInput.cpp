@@ -560,7 +560,7 @@ void CMorvelView::ExtendSelection(int nContinuing, int nAnchorCol, int nAnchorRo
 // ---------------------------------------------------------------------------------------
 // Input-fixed columns
 
-void CMorvelView::MoveLeftFixed()
+std::vector<int> CMorvelView::InputFixedColumns() const
 {
     const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
     std::vector<int> marks;
@@ -568,6 +568,13 @@ void CMorvelView::MoveLeftFixed()
         if (m_nInputFixed[c] != 0)
             marks.push_back(c);
     }
+    return marks;
+}
+
+void CMorvelView::MoveLeftFixed()
+{
+    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const std::vector<int> marks = InputFixedColumns();
     if (marks.empty())
         return;
     CRect rcGrid;
@@ -606,11 +613,7 @@ void CMorvelView::MoveLeftFixed()
 void CMorvelView::MoveRightFixed()
 {
     const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
-    std::vector<int> marks;
-    for (int c = 0; c < nColumns; ++c) {
-        if (m_nInputFixed[c] != 0)
-            marks.push_back(c);
-    }
+    const std::vector<int> marks = InputFixedColumns();
     if (marks.empty())
         return;
     CRect rcGrid;
