@@ -256,17 +256,6 @@ void CInformationCellEdit::OnChange()
 // ---------------------------------------------------------------------------------------
 // The dialog
 
-namespace {
-
-constexpr int kPixelsPerInch = 96;
-
-int TwipsToPixels(long twips)
-{
-    return MulDiv(static_cast<int>(twips), kPixelsPerInch, 1440);
-}
-
-} // namespace
-
 BEGIN_MESSAGE_MAP(CInformationInputDialog, CDialog)
 ON_WM_VSCROLL()
 END_MESSAGE_MAP()
@@ -305,23 +294,7 @@ BOOL CInformationInputDialog::OnInitDialog()
     m_grid.SetRowHeight(-1, ROW_HEIGHT);
 
     // As many rows as fit; the grid and its bar are cut to whole rows.
-    const int nPitch = TwipsToPixels(ROW_HEIGHT) + 1;
-    CRect rcGrid;
-    m_grid.GetWindowRect(&rcGrid);
-    ScreenToClient(&rcGrid);
-    m_nVisibleRows = rcGrid.Height() / nPitch;
-    if (rcGrid.Height() % nPitch == 0) {
-        --m_nVisibleRows;
-    } else {
-        rcGrid.bottom = rcGrid.top + (m_nVisibleRows + 1) * nPitch;
-        m_grid.MoveWindow(&rcGrid);
-        CRect rcBar;
-        m_scroll.GetWindowRect(&rcBar);
-        ScreenToClient(&rcBar);
-        rcBar.bottom = rcGrid.bottom;
-        m_scroll.MoveWindow(&rcBar);
-    }
-    m_nVisibleRows = std::max(m_nVisibleRows, 1);
+    m_nVisibleRows = m_grid.FitToWholeRows(ROW_HEIGHT, m_scroll);
 
     m_grid.SetTextMatrix(0, 0, "No.");
     m_grid.SetTextMatrix(0, 1, "名称"_sj);
@@ -415,10 +388,10 @@ void CInformationInputDialog::CommitAndMove()
     m_grid.GetWindowRect(&rcGrid);
     ScreenToClient(&rcGrid);
     const short nRow = static_cast<short>(m_nCurRow);
-    const int left = rcGrid.left + 1 + TwipsToPixels(m_grid.GetColPos(2));
-    const int top = rcGrid.top + 1 + TwipsToPixels(m_grid.GetRowPos(nRow));
-    const int cx = std::min(TwipsToPixels(m_grid.GetColWidth(2)), rcGrid.right - 1 - left);
-    const int cy = TwipsToPixels(m_grid.GetRowHeight(nRow));
+    const int left = rcGrid.left + 1 + CGridCtrl::TwipsToPixels(m_grid.GetColPos(2));
+    const int top = rcGrid.top + 1 + CGridCtrl::TwipsToPixels(m_grid.GetRowPos(nRow));
+    const int cx = std::min(CGridCtrl::TwipsToPixels(m_grid.GetColWidth(2)), rcGrid.right - 1 - left);
+    const int cy = CGridCtrl::TwipsToPixels(m_grid.GetRowHeight(nRow));
     m_edit.MoveWindow(left, top, std::max(cx, 1), cy);
 
     const int nItem = m_nCurRow - 1;

@@ -41,7 +41,7 @@ CMorvelApp& CSetupGridPage::App()
 
 int CSetupGridPage::TwipsToPixels(long twips)
 {
-    return MulDiv(static_cast<int>(twips), kPixelsPerInch, 1440);
+    return CGridCtrl::TwipsToPixels(twips);
 }
 
 int CSetupGridPage::CellPixels(long twips)
@@ -66,25 +66,8 @@ int CSetupGridPage::LastFilledRow(int nCol) const
 
 bool CSetupGridPage::FitGridToWholeRows(CScrollBar& bar)
 {
-    const int nPitch = TwipsToPixels(ROW_HEIGHT) + 1;
-    CRect rcGrid;
-    m_grid.GetWindowRect(&rcGrid);
-    ScreenToClient(&rcGrid);
-    m_nVisibleRows = rcGrid.Height() / nPitch;
     bool bCut = false;
-    if (rcGrid.Height() % nPitch == 0) {
-        --m_nVisibleRows;
-    } else {
-        rcGrid.bottom = rcGrid.top + (m_nVisibleRows + 1) * nPitch;
-        m_grid.MoveWindow(&rcGrid);
-        CRect rcBar;
-        bar.GetWindowRect(&rcBar);
-        ScreenToClient(&rcBar);
-        rcBar.bottom = rcGrid.bottom;
-        bar.MoveWindow(&rcBar);
-        bCut = true;
-    }
-    m_nVisibleRows = std::max(m_nVisibleRows, 1);
+    m_nVisibleRows = m_grid.FitToWholeRows(ROW_HEIGHT, bar, &bCut);
     return bCut;
 }
 

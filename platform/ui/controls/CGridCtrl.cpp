@@ -1,4 +1,7 @@
 #include "platform/ui/controls/CGridCtrl.h"
+#include "platform/ui/gdi/GdiObjects.h"
+
+#include <algorithm>
 
 IMPLEMENT_DYNCREATE(CGridCtrl, CWnd)
 
@@ -148,4 +151,36 @@ long CGridCtrl::GetRowPos(short nRow) const
 long CGridCtrl::GetColPos(short nCol) const
 {
     return GetProperty(GRIDP_COLPOS, nCol);
+}
+
+int CGridCtrl::TwipsToPixels(long nTwips)
+{
+    return MulDiv(static_cast<int>(nTwips), 96, 1440);
+}
+
+int CGridCtrl::FitToWholeRows(long nRowHeight, CWnd& bar, bool* pCut)
+{
+    const int nPitch = TwipsToPixels(nRowHeight) + 1;
+    CWnd* pParent = GetParent();
+    CRect rcGrid;
+    GetWindowRect(&rcGrid);
+    if (pParent != nullptr)
+        pParent->ScreenToClient(&rcGrid);
+    int nRows = rcGrid.Height() / nPitch;
+    const bool bCut = rcGrid.Height() % nPitch != 0;
+    if (!bCut) {
+        --nRows;
+    } else {
+        rcGrid.bottom = rcGrid.top + (nRows + 1) * nPitch;
+        MoveWindow(&rcGrid);
+        CRect rcBar;
+        bar.GetWindowRect(&rcBar);
+        if (pParent != nullptr)
+            pParent->ScreenToClient(&rcBar);
+        rcBar.bottom = rcGrid.bottom;
+        bar.MoveWindow(&rcBar);
+    }
+    if (pCut != nullptr)
+        *pCut = bCut;
+    return std::max(nRows, 1);
 }

@@ -108,6 +108,13 @@ public:
     long GetRowPos(short nRow) const;
     long GetColPos(short nCol) const;
 
+    // Twips as screen pixels (96 per inch), rounded to the nearest.
+    static int TwipsToPixels(long nTwips);
+    // Makes the grid (and the scroll bar beside it, given in its parent's coordinates) as
+    // tall as its whole rows of nRowHeight twips each, a line between rows. Returns how many
+    // rows show (at least 1); *pCut tells whether the grid had to be cut.
+    int FitToWholeRows(long nRowHeight, CWnd& bar, bool* pCut = nullptr);
+
 private:
     long GetProperty(GridProperty nProperty, short nIndex = 0) const;
     void SetProperty(GridProperty nProperty, long nValue, short nIndex = 0);
