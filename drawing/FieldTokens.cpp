@@ -8,6 +8,7 @@
 #include "drawing/CDrawText.h"
 #include "drawing/DrawingShared.h"
 #include "estimate/CNumberRules.h"
+#include "estimate/InformationValues.h"
 #include "printform/CPrintEMDoc.h"
 #include "printform/CPrintPMDoc.h"
 
@@ -198,11 +199,11 @@ private:
             return v;
         CString text;
         if (!v.IsEmpty()) {
-            double x = CleanZero(std::atof(v));
             const CInformationFormFile& own = m_x.pEstimate->GetInformationForm();
             bool bOwn = i < own.GetCount();
-            if (bOwn && !own.GetItem(i, colRound).IsEmpty())
-                x = CNumberRules::RoundBySpec(x, own.GetItem(i, colRound));
+            // Read and rounded as the information sheet shows it ("10,000" is ten thousand).
+            const double x = CleanZero(bOwn ? InformationValues::RoundedNumber(own, i, v)
+                                            : InformationValues::ReadValue(v));
             if (m_settings.nDataAlign == 1) {
                 text = FormatNumber(x, bOwn ? own.GetItem(i, colPicture) : CString());
                 CString code = bOwn ? own.GetItem(i, CInformationFormFile::colE) : CString();

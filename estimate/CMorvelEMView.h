@@ -343,8 +343,9 @@ public:
     int GetPrintRowCount() const;
     // Before printing: the information items whose attribute is "税込見積", "消費税" or
     // "税抜見積" take the estimate's total, tax and net amount, then each "計算" item its
-    // formula's value (letters name items: "A" item 0, "AA" item 26; a letter naming no
-    // item reads as 0). The document is not marked modified.
+    // formula's value, by the information sheet's own rules (InformationValues.h: letters
+    // name items, "A" item 0, "AA" item 26; a letter naming no item reads as 0). The
+    // document is not marked modified.
     void ComputeInformationAmounts();
     // Choosing the print layouts ("印刷形式選択"): the file dialog under a wait dialog that
     // it takes down once its lists are filled; OK replaces the document's list.

@@ -4,7 +4,7 @@
 #include "app/CShellServices.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "platform/base/Cp932.h"
+#include "estimate/InformationValues.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/frames/CPrintInfo.h"
 
@@ -28,55 +28,21 @@ void CMorvelEMView::ComputeInformationAmounts()
     CMorvelEMDoc* pDoc = GetDocument();
     if (pDoc == nullptr)
         return;
+    // The amounts and the computed items as the information sheet makes them, so that the
+    // paper shows what the sheet showed (a value typed as "10,000" is ten thousand).
+    static_assert(MAX_INFORMATION <= InformationValues::MAX_ITEMS);
     const CInformationFormFile& form = pDoc->m_InformationForm;
     const int nItems = std::min(form.GetCount(), static_cast<int>(MAX_INFORMATION));
+    InformationValues::Values values;
+    for (int i = 0; i < nItems; ++i)
+        values[static_cast<size_t>(i)] = GetInformation(i);
     CString strTotal, strTax, strNet;
     GetInformationAmounts(strTotal, strTax, strNet);
+    InformationValues::FillAmounts(form, values, strTotal, strTax, strNet);
+    InformationValues::Recalculate(form, values);
     for (int i = 0; i < nItems; ++i) {
-        const CString& attribute = form.GetItem(i, CInformationFormFile::colAttribute);
-        if (attribute == "税込見積"_sj)
-            SetInformation(i, strTotal);
-        else if (attribute == "消費税"_sj)
-            SetInformation(i, strTax);
-        else if (attribute == "税抜見積"_sj)
-            SetInformation(i, strNet);
-    }
-    // The value a letter of a formula names: rounded by the item's rounding rule
-    // when it has one; 0 for a letter beyond the items (two letters reach item 701).
-    auto value = [&](int nItem) -> CString {
-        if (nItem < 0 || nItem >= nItems)
-            return CString("0");
-        const CString& spec = form.GetItem(nItem, CInformationFormFile::colRounding);
-        const CString text = GetInformation(nItem);
-        if (spec.IsEmpty())
-            return text.IsEmpty() ? CString("0") : text;
-        CString rounded;
-        rounded.Format("%f", CNumberRules::RoundBySpec(CNumberRules::ReadNumber(text), spec));
-        return rounded;
-    };
-    for (int i = 0; i < nItems; ++i) {
-        if (form.GetItem(i, CInformationFormFile::colAttribute) != "計算"_sj)
-            continue;
-        CString formula = form.GetItem(i, CInformationFormFile::colFormula);
-        formula.MakeUpper();
-        // The expression grows as it needs: no fixed buffer.
-        CString expression;
-        const int nLen = formula.GetLength();
-        for (int k = 0; k < nLen; ++k) {
-            const auto c = static_cast<unsigned char>(formula[k]);
-            if (IsDBCSLeadByte(c) && k + 1 < nLen) {
-                expression += formula.Mid(k, 2);
-                ++k;
-            } else if (c < 'A' || c > 'Z') {
-                expression += static_cast<char>(c);
-            } else if (k + 1 < nLen && formula[k + 1] >= 'A' && formula[k + 1] <= 'Z') {
-                expression += value((c - 64) * 26 + (formula[k + 1] - 65));
-                ++k;
-            } else {
-                expression += value(c - 65);
-            }
-        }
-        SetInformation(i, CNumberRules::EvaluateFormula(expression));
+        if (values[static_cast<size_t>(i)] != GetInformation(i))
+            SetInformation(i, values[static_cast<size_t>(i)]);
     }
 }
 

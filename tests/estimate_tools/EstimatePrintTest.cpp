@@ -6,12 +6,16 @@
 #include "app/SharedRecords.h"
 #include "drawing/CDrawText.h"
 #include "drawing/DrawingRegistration.h"
+#include "estimate/InformationValues.h"
 #include "estimate_tools/CEstimatePrinting.h"
+#include "estimate_tools/CInformationInputDialog.h"
+#include "estimate_tools/EstimateDialogCommands.h"
 #include "platform/base/Path.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/WinDefs.h"
 #include "platform/ui/dialogs/CPrintDialog.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/frames/CFrameWnd.h"
 #include "platform/ui/frames/CPrintInfo.h"
 #include "platform/ui/frames/CPrintPreview.h"
 #include "platform/ui/frames/CPrintPreview_p.h"
@@ -20,11 +24,16 @@
 #include "printform/CLayoutPrintJob.h"
 #include "printform/CPrintEMDoc.h"
 #include "printform/PrintFormRegistration.h"
+#include "resources/EstimateCommandIds.h"
+#include "resources/ResourceIds.h"
+#include "tests/support/RealInput.h"
 
 #include <QImage>
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <regex>
@@ -335,6 +344,115 @@ TEST_F(EstimatePrint, ComputedInformationItemsReadLettersOfExistingItemsOnly)
     info.SetItem(nComputed, CInformationFormFile::colFormula, longFormula);
     pView->ComputeInformationAmounts();
     EXPECT_DOUBLE_EQ(std::atof(pView->GetInformation(nComputed)), total);
+}
+
+// The text pdftotext reads on one page of a PDF file (empty when it cannot run).
+std::string PdfPageText(const std::string& nativePath, int nPage)
+{
+    const std::string command = "pdftotext -layout -f " + std::to_string(nPage) + " -l " +
+                                std::to_string(nPage) + " '" + nativePath + "' - 2>/dev/null";
+    std::string text;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            text.append(buffer, n);
+        pclose(pipe);
+    }
+    return text;
+}
+
+TEST_F(EstimatePrint, TheEstimateAmountOnPaperAndInTheSavedFileIsTheOneTheSheetShows)
+{
+    if (std::system("pdftotext -v >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdftotext (poppler-utils) is missing";
+    RegisterEstimateCommandDialogs();
+    CShellServices::Get().runEstimateDialogCommand = RunEstimateDialogCommand;
+    CMorvelEMView* pView = OpenSample();
+    ASSERT_NE(pView, nullptr);
+    CMorvelEMDoc* pDoc = pView->GetDocument();
+    AddLayout(pDoc, FormFolder(), "見積書"_sj);
+    CInformationFormFile& info = pDoc->m_InformationForm;
+    int nDiscount = -1, nQuote = -1;
+    for (int i = 0; i < info.GetCount(); ++i) {
+        if (info.GetItem(i, 0) == "出精値引"_sj)
+            nDiscount = i;
+        if (info.GetItem(i, 0) == "御見積金額"_sj)
+            nQuote = i;
+    }
+    ASSERT_GE(nDiscount, 0);
+    ASSERT_GE(nQuote, 0);
+    auto press = [](int nKey) {
+        QWidget* pTarget = RealInput::KeyboardWidget();
+        ASSERT_NE(pTarget, nullptr);
+        RealInput::PressKeys(pTarget, Qt::NoModifier, nKey);
+    };
+    // The layout, open in its editor, prints the discount as well.
+    auto* pLayout = dynamic_cast<CPrintEMDoc*>(m_pApp->OpenDocumentFile(FormFolder() + "見積書.MMP"_sj));
+    ASSERT_NE(pLayout, nullptr);
+    auto* pText = new CDrawText(CRect(-380, -500, 0, -530));
+    pText->m_strText = "出精値引：$情報(出精値引)$"_sj;
+    pLayout->Add(pText);
+    TempDir out;
+    // Full-width and ASCII digits with a thousands separator, as an estimator types them;
+    // the discount item with its rounding rule and without one.
+    for (const char* typed : {"１０，０００", "10,000"}) {
+        SCOPED_TRACE(typed);
+        if (std::string(typed) == "10,000")
+            info.SetItem(nDiscount, CInformationFormFile::colRounding, "");
+        std::string shown;
+        CDialogAnswerer answerer;
+        answerer.AnswerDialog(IDD_INFORMATION_INPUT, [&](CDialog& dlg) {
+            auto& sheet = static_cast<CInformationInputDialog&>(dlg);
+            dlg.SetActiveWindow();
+            while (sheet.GetCurrentRow() < nDiscount + 1) {
+                const int nRow = sheet.GetCurrentRow();
+                press(Qt::Key_Down);
+                ASSERT_EQ(nRow + 1, sheet.GetCurrentRow());
+            }
+            TypeDlgItemText(dlg, IDC_INFO_EDIT, CString::FromUtf8(typed));
+            press(Qt::Key_Down);
+            shown = sheet.Grid().GetTextMatrix(static_cast<short>(nQuote + 1), 2).str();
+            ClickDlgButton(dlg, IDOK);
+        });
+        pView->SendMessage(WM_COMMAND, ID_INFORMATION_INPUT, 0);
+        EXPECT_EQ(0, answerer.CountUnanswered());
+        // The sheet shows the amount with tax less ten thousand, after its "***".
+        ASSERT_EQ(0u, shown.find("***")) << shown;
+        const std::string amount = shown.substr(3);
+        CString strTotal, strTax, strNet;
+        pView->GetInformationAmounts(strTotal, strTax, strNet);
+        EXPECT_EQ(amount,
+                  CNumberRules::FormatByPicture(std::floor(std::atof(strTotal)) - 10000, "###,###,###", true)
+                      .str());
+
+        // The paper: the layout's "御見積金額　￥$情報(御見積金額)$－".
+        const CString pdf = out.Folder() + "quote.pdf";
+        EXPECT_TRUE(PrintTo(pdf, pView).empty());
+        const std::string page = PdfPageText(NativePath(pdf), 1);
+        const std::smatch found = [&] {
+            std::smatch m;
+            std::regex_search(page, m, std::regex(R"(御見積金額\s*(?:￥|¥)\*\*\*([0-9,]+))"));
+            return m;
+        }();
+        ASSERT_FALSE(found.empty()) << page;
+        EXPECT_EQ(amount, found[1].str());
+        std::smatch discount;
+        ASSERT_TRUE(std::regex_search(page, discount, std::regex(R"(出精値引：(?:\\|¥)([0-9,]+))"))) << page;
+        EXPECT_EQ("10,000", discount[1].str());
+
+        // The file saved after the print, opened again.
+        const CString saved = out.Folder() + "quote.MMD";
+        ASSERT_TRUE(pDoc->OnSaveDocument(saved));
+        CMorvelEMView* pAgain = OpenEstimate(saved);
+        ASSERT_NE(pAgain, nullptr);
+        EXPECT_EQ(shown,
+                  InformationValues::DisplayText(info, nQuote, pAgain->GetInformation(nQuote), true).str());
+        pAgain->GetParentFrame()->SendMessage(WM_CLOSE);
+        Pump();
+        m_pDoc = pDoc;
+        m_pView = pView;
+    }
+    pLayout->SetModifiedFlag(FALSE);
 }
 
 TEST(LayoutPageCount, RowsPerPageOfTheSmallestReference)

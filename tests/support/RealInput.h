@@ -10,6 +10,16 @@
 
 namespace RealInput {
 
+// The widget a key goes to: the focus widget of the active window, or the window itself
+// when nothing in it has the focus; null when no window is active.
+inline QWidget* KeyboardWidget()
+{
+    QWidget* pActive = QApplication::activeWindow();
+    if (pActive == nullptr)
+        return nullptr;
+    return pActive->focusWidget() != nullptr ? pActive->focusWidget() : pActive;
+}
+
 // Holds the modifiers down one by one, presses and releases the key, lets the modifiers go.
 inline void PressKeys(QWidget* pWidget, Qt::KeyboardModifiers mods, int nKey)
 {
@@ -38,6 +48,18 @@ inline void PressKeys(QWidget* pWidget, Qt::KeyboardModifiers mods, int nKey)
             QKeyEvent up(QEvent::KeyRelease, m.nKey, held);
             QApplication::sendEvent(pWidget, &up);
         }
+    }
+}
+
+// Types a text key by key, each character pressed and released with the text it types.
+inline void TypeText(QWidget* pWidget, const QString& text)
+{
+    for (const QChar ch : text) {
+        const int nKey = ch.isDigit() ? Qt::Key_0 + ch.digitValue() : 0;
+        QKeyEvent press(QEvent::KeyPress, nKey, Qt::NoModifier, ch);
+        QApplication::sendEvent(pWidget, &press);
+        QKeyEvent release(QEvent::KeyRelease, nKey, Qt::NoModifier, ch);
+        QApplication::sendEvent(pWidget, &release);
     }
 }
 
