@@ -21,7 +21,14 @@ END_MESSAGE_MAP()
 
 UINT CInformationCellEdit::OnGetDlgCode()
 {
-    return static_cast<UINT>(Default()) | DLGC_WANTTAB | DLGC_WANTALLKEYS;
+    const UINT code = static_cast<UINT>(Default()) | DLGC_WANTTAB;
+    // Esc is left to the dialog, which cancels the sheet as every dialog does; every other
+    // key is the editor's (it hands the moving keys on).
+    const MSG* pCurrent = GetCurrentMessage();
+    const auto* pKey = pCurrent != nullptr ? reinterpret_cast<const MSG*>(pCurrent->lParam) : nullptr;
+    if (pKey != nullptr && pKey->message == WM_KEYDOWN && pKey->wParam == VK_ESCAPE)
+        return code;
+    return code | DLGC_WANTALLKEYS;
 }
 
 void CInformationCellEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
@@ -45,9 +52,6 @@ void CInformationCellEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
         break;
     case VK_NEXT:
         nKey = keyPageDown;
-        break;
-    case VK_ESCAPE:
-        nKey = keyEscape;
         break;
     default:
         // The computed and amount items take no key (Delete and Backspace included).
@@ -286,9 +290,6 @@ void CInformationInputDialog::Move(int nKey)
         ScrollTo(std::min(MaxScroll(), m_nScrollPos + v - 1));
         r = std::min(LastRow(), r + v - 1);
         break;
-    case CInformationCellEdit::keyEscape:
-        m_edit.Undo();
-        return;
     default:
         return;
     }

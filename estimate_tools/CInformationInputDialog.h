@@ -15,12 +15,13 @@
 
 #include <functional>
 
-// The editor over the value cell: claims every key, hands the moving keys to the dialog
-// and takes no typing on the computed and amount items.
+// The editor over the value cell: claims every key but Esc (the dialog's: it cancels the
+// sheet), hands the moving keys to the dialog and takes no typing on the computed and
+// amount items.
 class CInformationCellEdit : public CEdit {
     DECLARE_DYNAMIC(CInformationCellEdit)
 public:
-    enum { keyShiftTab = 1, keyTab, keyUp, keyDown, keyPageUp, keyPageDown, keyEnter, keyEscape };
+    enum { keyShiftTab = 1, keyTab, keyUp, keyDown, keyPageUp, keyPageDown, keyEnter };
 
     int m_nMode = -1;      // -1 a text item, 0 a "数値" item, 1 an item that takes no typing
     CString m_strLastText; // the text as of its last change

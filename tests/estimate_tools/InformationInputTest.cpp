@@ -10,10 +10,14 @@
 #include "resources/EstimateCommandIds.h"
 #include "resources/ResourceIds.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
+#include "tests/support/RealInput.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+
 #include <array>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -285,9 +289,6 @@ TEST_F(InformationInputTest, CancelAndAnUnchangedOKLeaveTheEstimateAlone)
         Press(dlg, VK_TAB);
         Press(dlg, VK_TAB);
         EXPECT_EQ(3, sheet.GetCurrentRow());
-        // Esc takes back the last change of the editor.
-        TypeDlgItemText(dlg, IDC_INFO_EDIT, "");
-        Press(dlg, VK_ESCAPE);
         ClickDlgButton(dlg, IDOK);
     });
     Command(ID_INFORMATION_INPUT);
@@ -372,4 +373,59 @@ TEST_F(InformationInputTest, ANewEstimateOpensWithItsInformationSheet)
     EXPECT_EQ(pDoc->m_InformationForm.GetCount(), nItems);
     ASSERT_GT(nItems, 0);
     EXPECT_EQ("新しい得意先", U(pDoc->GetEstimateView()->GetInformation(0)));
+}
+
+TEST_F(InformationInputTest, EscCancelsTheSheetWhereverTheFocusIsAndNoKeyReachesTheGridBehind)
+{
+    ASSERT_NE(OpenSample(), nullptr);
+    GoTo(scNote, srFirstDetail);
+    const std::vector<BYTE> before = StoredState();
+    const CString customer = m_pView->GetInformation(0);
+    // Keys as the keyboard gives them, through the program's own key handling.
+    auto press = [](int nKey) {
+        QWidget* pTarget = RealInput::KeyboardWidget();
+        ASSERT_NE(pTarget, nullptr);
+        RealInput::PressKeys(pTarget, Qt::NoModifier, nKey);
+    };
+    auto type = [](const char* text) {
+        QWidget* pTarget = RealInput::KeyboardWidget();
+        ASSERT_NE(pTarget, nullptr);
+        RealInput::TypeText(pTarget, QString::fromUtf8(text));
+    };
+    const std::function<void(CDialog&)> states[] = {
+        // The sheet as it opens: the editor over row 1.
+        [](CDialog&) {},
+        // A value being typed, moved off and typed again.
+        [&](CDialog& dlg) {
+            type("山田建設");
+            press(Qt::Key_Down);
+            EXPECT_EQ(2, Sheet(dlg).GetCurrentRow());
+            type("7");
+        },
+        // The focus on the grid itself.
+        [](CDialog& dlg) { Sheet(dlg).Grid().SetFocus(); },
+    };
+    for (size_t i = 0; i < std::size(states); ++i) {
+        SCOPED_TRACE(i);
+        CDialogAnswerer answerer;
+        answerer.AnswerDialog(IDD_INFORMATION_INPUT, [&](CDialog& dlg) {
+            // The window comes to the front as a modal dialog's does.
+            dlg.SetActiveWindow();
+            states[i](dlg);
+            press(Qt::Key_Escape);
+        });
+        Command(ID_INFORMATION_INPUT);
+        ASSERT_EQ(1u, answerer.GetShown().size());
+        EXPECT_TRUE(answerer.GetShown()[0].answered) << "Esc ended the sheet";
+        EXPECT_EQ(IDCANCEL, answerer.GetShown()[0].nResult);
+        EXPECT_EQ(customer.str(), m_pView->GetInformation(0).str());
+        // No key reached the estimate behind the sheet.
+        EXPECT_EQ(before, StoredState());
+        EXPECT_FALSE(EditorVisible());
+    }
+    // The next keys are the estimate's.
+    type("7");
+    EXPECT_TRUE(EditorVisible());
+    EXPECT_EQ("7", EstimateWindowTest::EditorText());
+    EXPECT_EQ(customer.str(), m_pView->GetInformation(0).str());
 }
