@@ -39,10 +39,11 @@ bool ShownAsTyped(const CInformationFormFile& form, int nItem, const CString& va
 
 } // namespace
 
-// The sheet rounds on the signed value, where the estimate's cells round the magnitude:
-// "U" gives the next multiple toward plus infinity and "F" the nearest one with halves going
-// up, so on a negative value both move toward zero ("U(-1)" makes -1.5 -1, "F(-1)" makes
-// -1.5 -1 and -1.6 -2); "D" cuts toward zero either way.
+// The sheet rounds on the signed value, where the estimate's cells round the magnitude. It
+// takes the multiple of the unit toward zero and moves it up by one unit when the value
+// lies above it ("U") or at least half a unit above it ("F"). A negative value never lies
+// above that multiple, so every letter cuts it toward zero: "U(-1)" makes -1.5 -1, "F(-1)"
+// makes -1.5 and -1.6 -1, as "D(-1)" does.
 double RoundSigned(double value, const char* lpszSpec)
 {
     if (value > -CNumberRules::ZERO_TOLERANCE && value < CNumberRules::ZERO_TOLERANCE)
@@ -50,12 +51,8 @@ double RoundSigned(double value, const char* lpszSpec)
     CNumberRules::CRoundSpec spec = CNumberRules::ParseRoundSpec(lpszSpec);
     if (!spec.bActive)
         return value;
-    if (value < 0) {
-        if (spec.mode == CDecimal::roundUp)
-            spec.mode = CDecimal::roundDown;
-        else if (spec.mode == CDecimal::roundHalfUp)
-            spec.mode = CDecimal::roundHalfDown;
-    }
+    if (value < 0)
+        spec.mode = CDecimal::roundDown;
     CDecimal number = CDecimal::FromDouble(value);
     CNumberRules::RoundBySpec(number, spec);
     return number.ToDouble();

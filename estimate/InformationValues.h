@@ -28,7 +28,8 @@ using Values = std::array<CString, MAX_ITEMS>;
 // TRUE for every item whose value is a number: all attributes but "文字".
 bool IsNumericItem(const CInformationFormFile& form, int nItem);
 // Rounding by a rounding rule as the sheet does it: on the signed value, so that on a
-// negative value "U" and "F" move toward zero, as "D" does on every value.
+// negative value "U" and "F" move toward zero, as "D" does on every value (F(-1) makes
+// -1.6 -1).
 double RoundSigned(double value, const char* lpszSpec);
 // A value read as a number: a number text with its separators ("10,000" is ten thousand);
 // anything else as far as it reads as a number, 0 for a word.

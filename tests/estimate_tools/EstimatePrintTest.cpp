@@ -344,6 +344,12 @@ TEST_F(EstimatePrint, ComputedInformationItemsReadLettersOfExistingItemsOnly)
     info.SetItem(nComputed, CInformationFormFile::colFormula, longFormula);
     pView->ComputeInformationAmounts();
     EXPECT_DOUBLE_EQ(std::atof(pView->GetInformation(nComputed)), total);
+    // A reference is rounded as the sheet rounds it: F(-1) cuts -1.6 toward zero.
+    info.SetItem(nDiscount, CInformationFormFile::colRounding, "F(-1)");
+    pView->SetInformation(nDiscount, "-1.6");
+    info.SetItem(nComputed, CInformationFormFile::colFormula, "J-K");
+    pView->ComputeInformationAmounts();
+    EXPECT_DOUBLE_EQ(std::atof(pView->GetInformation(nComputed)), total + 1);
 }
 
 // The text pdftotext reads on one page of a PDF file (empty when it cannot run).

@@ -97,7 +97,8 @@ TEST(InformationValueRules, RoundingWorksOnTheSignedValue)
         const char* shown;
     } cases[] = {
         {0, "-1.5", "-1"},    {0, "1.5", "2"},    {0, "-2", "-2"},      {1, "-1.25", "-1.2"},
-        {1, "-1.26", "-1.3"}, {1, "1.25", "1.3"}, {1, "-1.24", "-1.2"}, {2, "-1.9", "-1"},
+        {1, "-1.26", "-1.2"}, {1, "1.25", "1.3"}, {1, "-1.24", "-1.2"}, {2, "-1.9", "-1"},
+        {1, "-1.29", "-1.2"}, {1, "1.26", "1.3"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.shown, InformationValues::DisplayText(form, c.nItem, c.value, false).str())
