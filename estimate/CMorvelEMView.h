@@ -24,6 +24,7 @@
 
 #include <array>
 #include <climits>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -384,8 +385,12 @@ public:
     virtual void BuildSummaryLevel(int nLevel);
     // Appends the summary row made from edit row nRow: its kind + 100, headings with their
     // subject numbers and, with bAmounts, the amounts of the heading's total row (or its
-    // group sums) and a quantity of 1.
-    void AddRowToSummary(int nRow, bool bAmounts);
+    // group sums) and a quantity of 1. Built for the level whose headings are of kind
+    // nLevelHeading, the lines add up to the totals the level shows: a heading of the level
+    // carries its amounts less the level's discount totals in its block (lines of their
+    // own), and a heading above the level (an opening row) its rows under no heading of the
+    // level.
+    void AddRowToSummary(int nRow, bool bAmounts, int nLevelHeading = kindEmpty);
     // The summary command's work after its dialog: the chosen levels stored, the summary
     // page built and shown or, with bInternal, also written at the top of the edit page
     // (replacing one written before).
@@ -1129,6 +1134,15 @@ private:
     int FindFirstColumn(int nCodeColumn, const char* lpszValue) const;
     // The number a cell of the edit page reads as.
     double CellValue(int nRow, int nCol) const;
+    // The summary table's reading of the heading at nRow (CMorvelEMViewSummary.cpp): the
+    // row that ends its block (its total, a heading at its level or above, or a higher or
+    // the grand total; with bPastOwnTotal the block goes on past its own total); its rows
+    // under no heading of the level nLevelHeading, and whether it has any; the text of one
+    // summary amount of the row, given its total row (or -1).
+    int SummaryBlockEnd(int nRow, bool bPastOwnTotal) const;
+    void ForEachOwnSummaryRow(int nRow, int nLevelHeading, const std::function<void(int)>& visit) const;
+    bool HasOwnSummaryRows(int nRow, int nLevelHeading) const;
+    CString SummaryAmountText(int nRow, int nCol, int nTotalRow, int nLevelHeading) const;
     // Stores the normal form of a value rounded by the column's rules (as SetCellText with
     // force does for a number text).
     void StoreNumber(int nRow, int nCol, const CDecimal& value);

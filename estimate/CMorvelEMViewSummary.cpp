@@ -2,6 +2,7 @@
 // by level (kinds, large, middle and small subjects), on the summary page, or written at
 // the top of the edit page.
 #include "app/CEstimationFormFile.h"
+#include "estimate/CCompensatedSum.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/CNumberRules.h"
@@ -10,6 +11,7 @@
 #include "platform/ui/core/WinApi.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -58,7 +60,79 @@ bool EndsSummaryBlock(int nHeading, int nKind)
 
 } // namespace
 
-void CMorvelEMView::AddRowToSummary(int nRow, bool bAmounts)
+int CMorvelEMView::SummaryBlockEnd(int nRow, bool bPastOwnTotal) const
+{
+    const int nHeading = EditKind(nRow);
+    for (int r = nRow + 1; r < m_nUsedRows; ++r) {
+        const int nKind = EditKind(r);
+        if (EndsSummaryBlock(nHeading, nKind) && !(bPastOwnTotal && nKind == TotalKindOf(nHeading)))
+            return r;
+    }
+    return m_nUsedRows;
+}
+
+void CMorvelEMView::ForEachOwnSummaryRow(int nRow, int nLevelHeading,
+                                         const std::function<void(int)>& visit) const
+{
+    const int nEnd = SummaryBlockEnd(nRow, false);
+    int nInner = kindEmpty; // the heading of the level, or between it and the opening, whose block r is in
+    for (int r = nRow + 1; r < nEnd; ++r) {
+        const int nKind = EditKind(r);
+        if (nInner != kindEmpty && EndsSummaryBlock(nInner, nKind)) {
+            const bool bOwnTotal = nKind == TotalKindOf(nInner);
+            nInner = kindEmpty;
+            if (bOwnTotal)
+                continue;
+        }
+        if (IsHeadingKind(nKind) && IsHeadingAtOrAbove(nKind, nLevelHeading)) {
+            nInner = nKind;
+            continue;
+        }
+        // Discounts are lines of their own and the free row is one; the rest are added.
+        if (nInner == kindEmpty && IsLeafKind(nKind) && nKind != kindDiscount && nKind != kindFree)
+            visit(r);
+    }
+}
+
+bool CMorvelEMView::HasOwnSummaryRows(int nRow, int nLevelHeading) const
+{
+    bool bAny = false;
+    ForEachOwnSummaryRow(nRow, nLevelHeading, [&](int) { bAny = true; });
+    return bAny;
+}
+
+CString CMorvelEMView::SummaryAmountText(int nRow, int nCol, int nTotalRow, int nLevelHeading) const
+{
+    const int nKind = EditKind(nRow);
+    const bool bOpening = nLevelHeading != kindEmpty && IsHeadingKind(nKind) && nKind != nLevelHeading;
+    // The discount totals of the level within the heading's block are lines of their own:
+    // the heading's line carries its amount before those discounts.
+    std::vector<int> discountTotals;
+    if (nKind == nLevelHeading) {
+        const int nDiscountTotal = DiscountTotalKindOf(nLevelHeading);
+        const int nEnd = SummaryBlockEnd(nRow, true);
+        for (int r = nRow + 1; r < nEnd; ++r) {
+            if (EditKind(r) == nDiscountTotal)
+                discountTotals.push_back(r);
+        }
+    }
+    if (!bOpening && discountTotals.empty() && nTotalRow >= 0)
+        return EditCell(nTotalRow, nCol);
+    CCompensatedSum sum;
+    if (bOpening) {
+        // An opening heading's line stands for its rows under no heading of the level.
+        ForEachOwnSummaryRow(nRow, nLevelHeading, [&](int r) { sum.Add(CellValue(r, nCol)); });
+    } else {
+        sum.Add(nTotalRow >= 0 ? CellValue(nTotalRow, nCol) : SumUnderHeading(nRow, nKind, nCol));
+        for (int r : discountTotals)
+            sum.Add(-CellValue(r, nCol));
+    }
+    CDecimal value = CDecimal::FromDouble(sum.Get());
+    CNumberRules::RoundBySpec(value, GetColumnInfo(nCol).spec);
+    return CNumberRules::FormatNormal(value);
+}
+
+void CMorvelEMView::AddRowToSummary(int nRow, bool bAmounts, int nLevelHeading)
 {
     const int nNew = static_cast<int>(m_SummaryRows.GetUpperBound()) + 1;
     if (!IsValidRow(nNew))
@@ -87,13 +161,7 @@ void CMorvelEMView::AddRowToSummary(int nRow, bool bAmounts)
         } else if (t == "1" && bAmounts) {
             strText = strCell;
         } else if ((v == "1" || v == "2" || v == "3") && bAmounts) {
-            if (nTotalRow >= 0) {
-                strText = strNumber + EditCell(nTotalRow, c);
-            } else {
-                CDecimal sum = CDecimal::FromDouble(SumUnderHeading(nRow, nKind, c));
-                CNumberRules::RoundBySpec(sum, GetColumnInfo(c).spec);
-                strText = strNumber + CNumberRules::FormatNormal(sum);
-            }
+            strText = strNumber + SummaryAmountText(nRow, c, nTotalRow, nLevelHeading);
         }
         SetSummaryCellText(strText, nNew, c);
     }
@@ -124,13 +192,16 @@ void CMorvelEMView::BuildSummaryLevel(int nLevel)
         else if (bInLevelBlock && EndsSummaryBlock(nLevelHeading, nKind))
             bInLevelBlock = false;
         if (nKind == kindDiscount && !bInLevelBlock) {
-            AddRowToSummary(r, true);
+            AddRowToSummary(r, true, nLevelHeading);
         } else if (Contains(kinds.openings, nKind)) {
             if (nOpenKind < 0)
                 nOpenKind = nKind;
-            AddRowToSummary(r, false);
+            // An opening heading with rows under no heading of the level (電気設備工事 with
+            // its details and no middle headings, at the middle level) carries their amounts,
+            // which no other line of the level holds.
+            AddRowToSummary(r, HasOwnSummaryRows(r, nLevelHeading), nLevelHeading);
         } else if (Contains(kinds.amounts, nKind)) {
-            AddRowToSummary(r, true);
+            AddRowToSummary(r, true, nLevelHeading);
             // The opening heading's total closes its group with an empty row.
             if (bCloseGroups && nOpenKind >= 0 && nKind == nOpenKind + kindTotalOffset) {
                 SetSummaryCellText("", static_cast<int>(m_SummaryRows.GetUpperBound()) + 1, 0);

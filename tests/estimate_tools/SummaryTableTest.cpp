@@ -110,12 +110,18 @@ TEST_F(SummaryTableTest, LargeSubjectsCarryTheirTotalsAmountsAndAQuantityOfOne)
             EXPECT_TRUE(pRow->m_strCell[scUnit].IsEmpty()); // an opening row shows no unit
         }
         if (k == kindLarge) {
-            // The large total below the heading gives the amount.
+            // The large total below the heading gives the amount, less the large discount
+            // total above it, which is a line of its own.
             int t = r + 1;
-            while (t < m_pView->GetUsedRows() && m_pView->GetRowKind(t) != kindLargeTotal)
+            double discountTotal = 0;
+            while (t < m_pView->GetUsedRows() && m_pView->GetRowKind(t) != kindLargeTotal) {
+                if (m_pView->GetRowKind(t) == kindLargeDiscountTotal)
+                    discountTotal += Value(t, scAmount);
                 ++t;
+            }
             ASSERT_LT(t, m_pView->GetUsedRows());
-            EXPECT_EQ(m_pView->GetCellText(t, scAmount).str(), pRow->m_strCell[scAmount].str()) << s;
+            EXPECT_DOUBLE_EQ(Value(t, scAmount) - discountTotal, atof(pRow->m_strCell[scAmount].c_str()))
+                << s;
             EXPECT_EQ("1", pRow->m_strCell[scQty].str()) << s;
         }
         ++s;
@@ -191,7 +197,8 @@ TEST_F(SummaryTableTest, ADiscountUnderNoHeadingOfTheLevelIsALineAndTheLinesAddU
             if (pRow == nullptr)
                 continue;
             const double amount = atof(pRow->m_strCell[scAmount].c_str());
-            if (pRow->m_nKind == c.nHeading + 100)
+            // The headings of the level and their discount totals.
+            if (pRow->m_nKind == c.nHeading + 100 || pRow->m_nKind == DiscountTotalKindOf(c.nHeading) + 100)
                 lines += amount;
             if (pRow->m_nKind == kindDiscount + 100) {
                 lines += amount;
@@ -266,4 +273,57 @@ TEST_F(SummaryTableTest, AWriteThatWouldPassTheFileRowLimitKeepsTheOldSummary)
     const std::vector<CString> texts = answerer.MessageBoxTexts();
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_NE(texts[0].ToUtf8().find("ファイルに保存できる 65,535 行を超えます。"), std::string::npos);
+}
+
+TEST_F(SummaryTableTest, AtEveryLevelTheLinesAddUpToEachTotalShown)
+{
+    // The sample: 電気設備工事 and 外構工事 have no middle headings (their details stand
+    // right under them), 外構工事 has a discount of 20,000 and its discount total inside,
+    // and the estimate closes with 出精値引 before the grand total.
+    const int nLevelKinds[] = {kindKind, kindLarge, kindMiddle, kindSmall};
+    for (int nLevel = 0; nLevel < 4; ++nLevel) {
+        SCOPED_TRACE(nLevel);
+        Command(CTabWnd::ID_EDIT_PAGE_TAB);
+        CDialogAnswerer answerer;
+        std::vector<int> levels(4, 0);
+        levels[static_cast<size_t>(nLevel)] = 1;
+        Answer(answerer, levels, false);
+        Command(ID_SUMMARY_TABLE);
+        const CGridRowArray& rows = m_pView->GetSummaryRows();
+        auto kindOf = [&](int r) {
+            const CGridRow* pRow = rows.GetRow(r);
+            return pRow != nullptr ? pRow->m_nKind - 100 : kindEmpty;
+        };
+        int nTotals = 0;
+        for (int t = 0; t < rows.GetSize(); ++t) {
+            const int k = kindOf(t);
+            if (!IsTotalKind(k))
+                continue;
+            ++nTotals;
+            // The block of a heading's total starts at its heading; the grand total's at the top.
+            int nStart = 0;
+            if (k != kindGrandTotal) {
+                nStart = t - 1;
+                while (nStart >= 0 && kindOf(nStart) != k - kindTotalOffset)
+                    --nStart;
+                ASSERT_GE(nStart, 0) << "the heading of the total in summary row " << t;
+            }
+            for (int nCol : {static_cast<int>(scAmount), static_cast<int>(scCost)}) {
+                double lines = 0;
+                for (int r = nStart; r < t; ++r) {
+                    // Totals within the block add up lines already counted.
+                    if (!IsTotalKind(kindOf(r)) && rows.GetRow(r) != nullptr)
+                        lines += atof(rows.GetRow(r)->m_strCell[nCol].c_str());
+                }
+                EXPECT_DOUBLE_EQ(atof(rows.GetRow(t)->m_strCell[nCol].c_str()), lines)
+                    << "summary row " << t << " (kind " << k << "), column " << nCol;
+            }
+        }
+        EXPECT_GE(nTotals, 1);
+        // Each heading of the level is a line of its own.
+        int nHeadings = 0;
+        for (int r = 0; r < rows.GetSize(); ++r)
+            nHeadings += kindOf(r) == nLevelKinds[nLevel] ? 1 : 0;
+        EXPECT_GE(nHeadings, 1);
+    }
 }
