@@ -435,12 +435,9 @@ TEST_F(EstimatePrint, TheEstimateAmountOnPaperAndInTheSavedFileIsTheOneTheSheetS
         const CString pdf = out.Folder() + "quote.pdf";
         EXPECT_TRUE(PrintTo(pdf, pView).empty());
         const std::string page = PdfPageText(NativePath(pdf), 1);
-        const std::smatch found = [&] {
-            std::smatch m;
-            std::regex_search(page, m, std::regex(R"(御見積金額\s*(?:￥|¥)\*\*\*([0-9,]+))"));
-            return m;
-        }();
-        ASSERT_FALSE(found.empty()) << page;
+        std::smatch found;
+        ASSERT_TRUE(std::regex_search(page, found, std::regex(R"(御見積金額\s*(?:￥|¥)\*\*\*([0-9,]+))")))
+            << page;
         EXPECT_EQ(amount, found[1].str());
         std::smatch discount;
         ASSERT_TRUE(std::regex_search(page, discount, std::regex(R"(出精値引：(?:\\|¥)([0-9,]+))"))) << page;
