@@ -42,20 +42,6 @@ enum {
     WORD_COUNT
 };
 
-int ProfileInt(const char* lpszSection, const char* lpszKey, int nDefault)
-{
-    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
-    return pSettings != nullptr ? static_cast<int>(pSettings->GetProfileInt(lpszSection, lpszKey, nDefault))
-                                : nDefault;
-}
-
-void SetWorkFolderAsCurrent()
-{
-    // Without settings (a tool that makes documents) there is no work folder to go to.
-    if (const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent())
-        SetCurrentDirectory(pSettings->GetPathSetting("Work Field"));
-}
-
 WORD LowWord(int nValue)
 {
     return static_cast<WORD>(static_cast<unsigned>(nValue) & 0xFFFFu);
@@ -107,7 +93,7 @@ struct CMorvelEMDoc::CLoadedEstimate {
 
 CMorvelEMDoc::CMorvelEMDoc() : m_nLoadedRowCount(0), m_nNewEstimate(0)
 {
-    SetWorkFolderAsCurrent();
+    CMorvelSettings::SetWorkFolderAsCurrent();
 }
 
 CMorvelEMDoc::~CMorvelEMDoc()
@@ -217,7 +203,7 @@ HMENU CMorvelEMDoc::GetDefaultMenu()
 
 BOOL CMorvelEMDoc::OnNewDocument()
 {
-    SetWorkFolderAsCurrent();
+    CMorvelSettings::SetWorkFolderAsCurrent();
     m_nLoadedRowCount = 0;
     if (!CDocument::OnNewDocument())
         return FALSE;
@@ -291,7 +277,7 @@ BOOL CMorvelEMDoc::OnSaveDocument(LPCTSTR lpszPathName)
 
 void CMorvelEMDoc::BackupFile(LPCTSTR lpszPathName)
 {
-    const int nBackupFile = ProfileInt("Input Setting", "Backup File", 0);
+    const int nBackupFile = CMorvelSettings::CurrentProfileInt("Input Setting", "Backup File", 0);
     MakeBackupCopy(CString(lpszPathName), GetBackupPathName(lpszPathName), nBackupFile);
 }
 
@@ -456,8 +442,8 @@ void CMorvelEMDoc::CommitEstimate(CLoadedEstimate& lo, CMorvelEMView& view)
     m_strInformationFormName = lo.strInformationFormName;
     m_InformationForm = lo.informationForm;
 
-    view.m_nRowLimit =
-        ProfileInt("Input Setting", "Estimation Maxmum Rows", CMorvelEMView::DEFAULT_ROW_LIMIT);
+    view.m_nRowLimit = CMorvelSettings::CurrentProfileInt("Input Setting", "Estimation Maxmum Rows",
+                                                          CMorvelEMView::DEFAULT_ROW_LIMIT);
     view.m_nColumnCount = lo.words[wordColumnCount];
     view.m_nUsedRows = lo.words[wordUsedRows];
     view.m_numbering.nShown = lo.words[wordNumbering];
