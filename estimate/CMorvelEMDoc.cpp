@@ -103,9 +103,7 @@ CMorvelEMDoc::~CMorvelEMDoc()
 
 void CMorvelEMDoc::DeleteObjects()
 {
-    for (INT_PTR i = 0; i < m_aPrintForms.GetSize(); ++i)
-        delete m_aPrintForms.GetAt(i);
-    m_aPrintForms.RemoveAll();
+    ClearPrintFormList(m_aPrintForms);
 }
 
 CMorvelEMView* CMorvelEMDoc::GetEstimateView() const
@@ -351,12 +349,7 @@ void CMorvelEMDoc::WriteEstimate(CArchive& ar, CMorvelEMView* pView)
             ar << view.m_strInformation[i];
     }
 
-    ar << CountWord(m_aPrintForms.GetSize());
-    for (INT_PTR i = 0; i < m_aPrintForms.GetSize(); ++i) {
-        const auto* pEntry = static_cast<const CPrintFormEntry*>(m_aPrintForms.GetAt(i));
-        ar << (pEntry != nullptr ? pEntry->m_strTitle : CString());
-        ar << (pEntry != nullptr ? pEntry->m_strFolder : CString());
-    }
+    StorePrintFormList(ar, m_aPrintForms);
 }
 
 bool CMorvelEMDoc::ReadEstimate(CArchive& ar, CLoadedEstimate& lo)
@@ -425,13 +418,7 @@ bool CMorvelEMDoc::ReadEstimate(CArchive& ar, CLoadedEstimate& lo)
     for (CString& value : lo.information)
         ar >> value;
 
-    const int nPrintForms = ReadWord(ar);
-    for (int i = 0; i < nPrintForms; ++i) {
-        CString strTitle, strFolder;
-        ar >> strTitle;
-        ar >> strFolder;
-        lo.printForms.emplace_back(std::move(strTitle), std::move(strFolder));
-    }
+    lo.printForms = LoadPrintFormList(ar);
     return TRUE;
 }
 
@@ -485,11 +472,5 @@ void CMorvelEMDoc::CommitEstimate(CLoadedEstimate& lo, CMorvelEMView& view)
     for (size_t i = 0; i < lo.information.size(); ++i)
         view.m_strInformation[i] = std::move(lo.information[i]);
 
-    DeleteObjects();
-    for (std::pair<CString, CString>& entry : lo.printForms) {
-        auto* pEntry = new CPrintFormEntry;
-        pEntry->m_strTitle = std::move(entry.first);
-        pEntry->m_strFolder = std::move(entry.second);
-        m_aPrintForms.Add(pEntry);
-    }
+    SetPrintFormList(m_aPrintForms, std::move(lo.printForms));
 }

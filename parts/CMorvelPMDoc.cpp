@@ -109,9 +109,7 @@ COLORREF CMorvelPMDoc::ReadColorSetting(const char* lpszKey, COLORREF crDefault)
 
 void CMorvelPMDoc::ClearPrintForms()
 {
-    for (INT_PTR i = 0; i < m_aPrintForms.GetSize(); ++i)
-        delete m_aPrintForms[i];
-    m_aPrintForms.RemoveAll();
+    ClearPrintFormList(m_aPrintForms);
 }
 
 CString CMorvelPMDoc::GetTitleStem() const
@@ -344,13 +342,7 @@ void CMorvelPMDoc::Serialize(CArchive& ar)
     m_nRowLimit = RowLimitFor(
         CMorvelSettings::CurrentProfileInt("Input Setting", "Parts Maxmum Rows", DEFAULT_ROW_LIMIT),
         m_nRowsRead);
-    ClearPrintForms();
-    for (auto& [strTitle, strFolder] : loaded.printForms) {
-        auto* pEntry = new CPrintFormEntry;
-        pEntry->m_strTitle = strTitle;
-        pEntry->m_strFolder = strFolder;
-        m_aPrintForms.Add(pEntry);
-    }
+    SetPrintFormList(m_aPrintForms, std::move(loaded.printForms));
     if (CMorvelPMView* pView = GetPartsView())
         pView->TakeDocumentRows();
 }
@@ -389,13 +381,7 @@ bool CMorvelPMDoc::ReadList(CArchive& ar, CLoadedList& lo)
         }
         lo.rows.push_back(std::move(pRow));
     }
-    const int nPrintForms = ReadWord(ar);
-    for (int i = 0; i < nPrintForms; ++i) {
-        CString strTitle, strFolder;
-        ar >> strTitle;
-        ar >> strFolder;
-        lo.printForms.emplace_back(std::move(strTitle), std::move(strFolder));
-    }
+    lo.printForms = LoadPrintFormList(ar);
     return true;
 }
 
@@ -415,10 +401,5 @@ void CMorvelPMDoc::WriteList(CArchive& ar)
         for (int c = 0; c < nColumns; ++c)
             ar << (pRow != nullptr ? pRow->m_strCell[c] : s_strEmpty);
     }
-    ar << CountWord(static_cast<size_t>(m_aPrintForms.GetSize()));
-    for (INT_PTR i = 0; i < m_aPrintForms.GetSize(); ++i) {
-        const auto* pEntry = static_cast<const CPrintFormEntry*>(m_aPrintForms[i]);
-        ar << pEntry->m_strTitle;
-        ar << pEntry->m_strFolder;
-    }
+    StorePrintFormList(ar, m_aPrintForms);
 }
