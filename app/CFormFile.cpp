@@ -33,6 +33,21 @@ int CFormFile<nColumns>::SerializeForm(CArchive& ar, const char* lpszMessage)
 }
 
 template <int nColumns>
+std::vector<CString> CFormFile<nColumns>::GetItemNames() const
+{
+    std::vector<CString> names;
+    for (int i = 0; i < m_nCount; ++i)
+        names.push_back(GetItem(i, colName));
+    return names;
+}
+
+template <int nColumns>
+CString CFormFile<nColumns>::GetItemAttribute(int nItem) const
+{
+    return nItem >= 0 && nItem < m_nCount ? GetItem(nItem, colAttribute) : CString();
+}
+
+template <int nColumns>
 BOOL CFormFile<nColumns>::IsSameFormAs(const CFormFile& other) const
 {
     if (m_nCount != other.m_nCount)

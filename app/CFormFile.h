@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <vector>
 
 class CArchive;
 
@@ -32,6 +33,11 @@ public:
     {
         m_strItem[Index(nItem, nColumn)] = lpszText;
     }
+    // The names of the items in use, in their order (what the dialogs list and the field
+    // texts of a print layout name).
+    std::vector<CString> GetItemNames() const;
+    // The attribute of item nItem; empty for an item that is not in use.
+    CString GetItemAttribute(int nItem) const;
 
     CString m_strMagic;
     std::array<CString, MAX_ITEMS * nColumns> m_strItem; // item i, column j: nColumns * i + j

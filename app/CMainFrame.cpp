@@ -198,8 +198,7 @@ namespace {
 // sheet did meanwhile.
 void ReturnToWorkField()
 {
-    if (CMorvelApp* pApp = GetMorvelApp())
-        SetCurrentDirectory(pApp->GetPathSetting("Work Field"));
+    CMorvelSettings::SetWorkFolderAsCurrent(GetMorvelApp());
 }
 
 } // namespace

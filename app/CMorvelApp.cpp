@@ -484,13 +484,13 @@ void CMorvelApp::OnAppAbout()
 
 void CMorvelApp::OnFileNew()
 {
-    SetCurrentDirectory(GetPathSetting("Work Field"));
+    SetWorkFolderAsCurrent(this);
     CWinApp::OnFileNew();
 }
 
 void CMorvelApp::OnFileOpen()
 {
-    SetCurrentDirectory(GetPathSetting("Work Field"));
+    SetWorkFolderAsCurrent(this);
     CWinApp::OnFileOpen();
 }
 

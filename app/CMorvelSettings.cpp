@@ -3,6 +3,7 @@
 #include "app/CShellState.h"
 
 #include "platform/base/Cp932.h"
+#include "platform/base/Path.h"
 #include "platform/base/Profile.h"
 
 #include <cctype>
@@ -97,6 +98,19 @@ CString CMorvelSettings::GetMasterFilePath(MasterKind kind)
     const CString strFolder =
         GetCurrent() != nullptr ? GetCurrent()->GetPathSetting("Other Form") : CString("\\");
     return strFolder + GetMasterFileName(kind);
+}
+
+int CMorvelSettings::CurrentProfileInt(const char* lpszSection, const char* lpszKey, int nDefault)
+{
+    const CMorvelSettings* pSettings = GetCurrent();
+    return pSettings != nullptr ? static_cast<int>(pSettings->GetProfileInt(lpszSection, lpszKey, nDefault))
+                                : nDefault;
+}
+
+void CMorvelSettings::SetWorkFolderAsCurrent(const CMorvelSettings* pSettings)
+{
+    if (pSettings != nullptr)
+        SetCurrentDirectory(pSettings->GetPathSetting("Work Field"));
 }
 
 UINT CMorvelSettings::GetProfileInt(const char* lpszSection, const char* lpszEntry, int nDefault) const

@@ -69,6 +69,13 @@ public:
     // The current settings' "Other Form" folder followed by the master's file name
     // ("tanni.MTD", ...). Without settings the folder is "\", as for an empty value.
     static CString GetMasterFilePath(MasterKind kind);
+    // An integer of the current settings, or nDefault when there are none (a tool that
+    // makes documents, a test of the estimate without an application).
+    static int CurrentProfileInt(const char* lpszSection, const char* lpszKey, int nDefault);
+    // Makes the work folder ("Work Field") of the settings, the current ones unless others
+    // are named, the process's current folder, as the commands that begin in it expect.
+    // Without settings there is no work folder to go to and nothing changes.
+    static void SetWorkFolderAsCurrent(const CMorvelSettings* pSettings = GetCurrent());
 
     // The profile functions, as the framework's application class offers them. (The
     // application class has its own of the same names; the derived application object

@@ -1,6 +1,7 @@
 #include "app/SharedRecords.h"
 
 #include "platform/base/CArchive.h"
+#include "platform/base/CException.h"
 
 IMPLEMENT_SERIAL(CPrintFormEntry, CObject, 0)
 IMPLEMENT_SERIAL(CFieldRefRecord, CObject, 0)
@@ -12,6 +13,50 @@ IMPLEMENT_DYNAMIC(CPrintFileListEntry, CObject)
 IMPLEMENT_SERIAL(CStringArrayHolder, CObject, 0)
 
 CPrintFormEntry::~CPrintFormEntry() = default;
+
+void StorePrintFormList(CArchive& ar, const CObArray& list)
+{
+    if (list.GetSize() > 0xFFFF)
+        throw CArchiveException(CArchiveException::genericException);
+    ar << static_cast<WORD>(list.GetSize());
+    for (INT_PTR i = 0; i < list.GetSize(); ++i) {
+        const auto* pEntry = static_cast<const CPrintFormEntry*>(list.GetAt(i));
+        ar << (pEntry != nullptr ? pEntry->m_strTitle : CString());
+        ar << (pEntry != nullptr ? pEntry->m_strFolder : CString());
+    }
+}
+
+std::vector<std::pair<CString, CString>> LoadPrintFormList(CArchive& ar)
+{
+    WORD nCount = 0;
+    ar >> nCount;
+    std::vector<std::pair<CString, CString>> entries;
+    for (WORD i = 0; i < nCount; ++i) {
+        CString strTitle, strFolder;
+        ar >> strTitle;
+        ar >> strFolder;
+        entries.emplace_back(std::move(strTitle), std::move(strFolder));
+    }
+    return entries;
+}
+
+void ClearPrintFormList(CObArray& list)
+{
+    for (INT_PTR i = 0; i < list.GetSize(); ++i)
+        delete list.GetAt(i);
+    list.RemoveAll();
+}
+
+void SetPrintFormList(CObArray& list, std::vector<std::pair<CString, CString>> entries)
+{
+    ClearPrintFormList(list);
+    for (auto& [strTitle, strFolder] : entries) {
+        auto* pEntry = new CPrintFormEntry;
+        pEntry->m_strTitle = std::move(strTitle);
+        pEntry->m_strFolder = std::move(strFolder);
+        list.Add(pEntry);
+    }
+}
 CFieldRefRecord::~CFieldRefRecord() = default;
 CRectRecord::~CRectRecord() = default;
 CDosFileEntry::~CDosFileEntry() = default;

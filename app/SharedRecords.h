@@ -9,6 +9,10 @@
 #include "platform/base/Collections.h"
 #include "platform/base/Types.h"
 
+#include <utility>
+#include <vector>
+
+class CArchive;
 class CDocument;
 
 // One print layout chosen for an estimate or a parts list: its file title (name without
@@ -25,6 +29,19 @@ public:
     int m_nFirstPage = 0;
     int m_nLastPage = 0;
 };
+
+// A list of chosen layouts (CPrintFormEntry*, owned) as the estimate and parts files keep
+// it: a word with the count, then the title and the folder of each. Storing more than
+// 65,535 throws CArchiveException (genericException) before anything is written; a slot
+// without an entry is stored as two empty texts. Loading gives the (title, folder) pairs, so
+// that a document takes them over only once its whole file has been read; a file that ends
+// early throws.
+void StorePrintFormList(CArchive& ar, const CObArray& list);
+std::vector<std::pair<CString, CString>> LoadPrintFormList(CArchive& ar);
+// Deletes the entries of a list and empties it.
+void ClearPrintFormList(CObArray& list);
+// The list holds new entries for the pairs, in their order, instead of what it held.
+void SetPrintFormList(CObArray& list, std::vector<std::pair<CString, CString>> entries);
 
 // A field reference of a print layout: the key of an estimate or parts field token (its
 // first two arguments with their comma) and the number of data lines one page shows for it.

@@ -171,6 +171,34 @@ size_t CountRecords(const CDosStream& stream)
     return nSize == 0 ? 0 : (stream.GetLength() - stream.GetPosition()) / nSize;
 }
 
+// Lays the records out by the definitions of nLayoutKind and opens the data file at its
+// first record: 0, or -1 when there are no definitions, the file cannot be opened or its
+// header does not fit the definitions.
+int OpenDosData(int nLayoutKind, int nKind, const char* lpszPath, CDosStream& source)
+{
+    if (PrepareDosRecordLayout(nLayoutKind) != 0)
+        return -1;
+    if (OpenDosFile(lpszPath, source) != 0)
+        return -1;
+    ReadDosVersionTag(nKind, source);
+    if (ReadDosDataHeader(nKind, source) != 0)
+        return -1;
+    return 0;
+}
+
+// The six columns every form has, from a definition of the DOS edition (an item or an
+// information item), with the attribute its type gave.
+template <class Form, class Definition>
+void SetCommonColumns(Form& form, int nItem, const Definition& d, const char* lpszAttribute)
+{
+    form.SetItem(nItem, Form::colName, Trimmed(d.name));
+    form.SetItem(nItem, Form::colAttribute, CString::FromUtf8(lpszAttribute));
+    form.SetItem(nItem, Form::colWidth, Number(d.width));
+    form.SetItem(nItem, Form::colPicture, Trimmed(d.picture));
+    form.SetItem(nItem, Form::colFormula, Trimmed(d.formula));
+    form.SetItem(nItem, Form::colRounding, Trimmed(d.rounding));
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -235,12 +263,7 @@ void BuildDosEstimationForm(CEstimationFormFile& form)
                                 : d.type == 5 ? "計 B"
                                 : d.type == 6 ? "計 C"
                                               : "文字";
-        form.SetItem(i, CEstimationFormFile::colName, Trimmed(d.name));
-        form.SetItem(i, CEstimationFormFile::colAttribute, CString::FromUtf8(attribute));
-        form.SetItem(i, CEstimationFormFile::colWidth, Number(d.width));
-        form.SetItem(i, CEstimationFormFile::colPicture, Trimmed(d.picture));
-        form.SetItem(i, CEstimationFormFile::colFormula, Trimmed(d.formula));
-        form.SetItem(i, CEstimationFormFile::colRounding, Trimmed(d.rounding));
+        SetCommonColumns(form, i, d, attribute);
         form.SetItem(i, CEstimationFormFile::colT, d.t != 0 ? CodeChar('0' + d.t) : CString());
         form.SetItem(i, CEstimationFormFile::colV, d.v != 0 ? Number(d.v) : CString());
         form.SetItem(i, CEstimationFormFile::colB, d.b != 0 ? CodeChar(d.b) : CString());
@@ -257,12 +280,7 @@ void BuildDosPartsForm(CPartFormFile& form)
     for (int i = 0; i < nItems; ++i) {
         const DosItemDefinition& d = defs[static_cast<size_t>(i) + 1];
         const char* attribute = d.type == 3 ? "数値" : d.type == 4 ? "計算" : "文字";
-        form.SetItem(i, CPartFormFile::colName, Trimmed(d.name));
-        form.SetItem(i, CPartFormFile::colAttribute, CString::FromUtf8(attribute));
-        form.SetItem(i, CPartFormFile::colWidth, Number(d.width));
-        form.SetItem(i, CPartFormFile::colPicture, Trimmed(d.picture));
-        form.SetItem(i, CPartFormFile::colFormula, Trimmed(d.formula));
-        form.SetItem(i, CPartFormFile::colRounding, Trimmed(d.rounding));
+        SetCommonColumns(form, i, d, attribute);
         form.SetItem(i, CPartFormFile::colT, d.t != 0 ? CodeChar('0' + d.t) : CString());
         form.SetItem(i, CPartFormFile::colD, "");
         form.SetItem(i, CPartFormFile::colC, "");
@@ -284,12 +302,7 @@ void BuildDosInformationForm(CInformationFormFile& form)
                                 : item.type == 6 ? "税抜見積"
                                 : item.type == 7 ? "計算"
                                                  : "文字";
-        form.SetItem(i, CInformationFormFile::colName, Trimmed(item.name));
-        form.SetItem(i, CInformationFormFile::colAttribute, CString::FromUtf8(attribute));
-        form.SetItem(i, CInformationFormFile::colWidth, Number(item.width));
-        form.SetItem(i, CInformationFormFile::colPicture, Trimmed(item.picture));
-        form.SetItem(i, CInformationFormFile::colFormula, Trimmed(item.formula));
-        form.SetItem(i, CInformationFormFile::colRounding, Trimmed(item.rounding));
+        SetCommonColumns(form, i, item, attribute);
         form.SetItem(i, CInformationFormFile::colE, item.e > 0 ? Number(item.e) : CString());
         form.SetItem(i, CInformationFormFile::colP, "");
     }
@@ -387,13 +400,8 @@ int ConvertDosEstimateFile(int nKind, const char* lpszPath)
     BuildDosEstimationForm(estimationForm);
     const int nUnitColumn = FindDosUnitColumn(estimationForm);
 
-    if (PrepareDosRecordLayout(dosKindEstimate) != 0)
-        return -1;
     CDosStream source;
-    if (OpenDosFile(lpszPath, source) != 0)
-        return -1;
-    ReadDosVersionTag(nKind, source);
-    if (ReadDosDataHeader(nKind, source) != 0)
+    if (OpenDosData(dosKindEstimate, nKind, lpszPath, source) != 0)
         return -1;
 
     CInformationFormFile informationForm;
@@ -463,13 +471,8 @@ int ConvertDosPartsFile(int nKind, const char* lpszPath)
     BuildDosPartsForm(parts.m_form);
     parts.m_strFormName = formFile.strPath;
 
-    if (PrepareDosRecordLayout(dosKindParts) != 0)
-        return -1;
     CDosStream source;
-    if (OpenDosFile(lpszPath, source) != 0)
-        return -1;
-    ReadDosVersionTag(nKind, source);
-    if (ReadDosDataHeader(nKind, source) != 0)
+    if (OpenDosData(dosKindParts, nKind, lpszPath, source) != 0)
         return -1;
 
     const size_t nRecords = CountRecords(source);

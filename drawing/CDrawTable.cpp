@@ -188,21 +188,6 @@ HCURSOR CDrawTable::GetHandleCursor(int nHandle)
     return pApp->LoadStandardCursor(IDC_ARROW);
 }
 
-void CDrawTable::MoveTo(const CRect& position, CPrintFormView* pView)
-{
-    if (position == m_position)
-        return;
-    InvalidateIn(pView);
-    m_position = position;
-    InvalidateIn(pView);
-    MarkModified();
-}
-
-BOOL CDrawTable::Intersects(const CRect& rect)
-{
-    return RectsOverlap(NormalizedRect(m_position), NormalizedRect(rect));
-}
-
 void CDrawTable::BeginResize(int nHandle)
 {
     DeleteSnapshots();

@@ -108,9 +108,8 @@ public:
     int GetHandleCount() override;
     CPoint GetHandle(int nHandle) override;
     HCURSOR GetHandleCursor(int nHandle) override;
-    // Moves only the table's rectangle (MoveHandleTo moves the cells first).
-    void MoveTo(const CRect& position, CPrintFormView* pView = nullptr) override;
-    BOOL Intersects(const CRect& rect) override;
+    // MoveTo and Intersects are CDrawObj's: MoveTo moves only the table's rectangle
+    // (MoveHandleTo moves the cells first).
     // Handles 1..8 resize the table and scale its cells; 9..12 move it by the offset given
     // as the point; 13 and up drag one ruled line by the offset, within the page and never
     // closer than 16 units to the far side of a cell.

@@ -56,15 +56,6 @@ CString RemapPiece(const CString& piece, const CFieldRemap& remap)
     return CString();
 }
 
-template <class Form>
-std::vector<CString> NamesOf(const Form& form)
-{
-    std::vector<CString> names;
-    for (int i = 0; i < form.GetCount(); ++i)
-        names.push_back(form.GetItem(i, Form::colName));
-    return names;
-}
-
 // The remap of a family from a document's forms and its mapping.
 template <class Form>
 CFieldRemap MakeRemap(CFieldRemap::Family family, const Form& current, const Form& previous,
@@ -72,8 +63,8 @@ CFieldRemap MakeRemap(CFieldRemap::Family family, const Form& current, const For
 {
     CFieldRemap remap;
     remap.family = family;
-    remap.oldNames = NamesOf(previous);
-    remap.newNames = NamesOf(current);
+    remap.oldNames = previous.GetItemNames();
+    remap.newNames = current.GetItemNames();
     std::vector<CString> labels;
     for (INT_PTR i = 0; i < map.GetSize(); ++i)
         labels.push_back(map[i]);

@@ -42,20 +42,6 @@ enum {
     WORD_COUNT
 };
 
-int ProfileInt(const char* lpszSection, const char* lpszKey, int nDefault)
-{
-    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
-    return pSettings != nullptr ? static_cast<int>(pSettings->GetProfileInt(lpszSection, lpszKey, nDefault))
-                                : nDefault;
-}
-
-void SetWorkFolderAsCurrent()
-{
-    // Without settings (a tool that makes documents) there is no work folder to go to.
-    if (const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent())
-        SetCurrentDirectory(pSettings->GetPathSetting("Work Field"));
-}
-
 WORD LowWord(int nValue)
 {
     return static_cast<WORD>(static_cast<unsigned>(nValue) & 0xFFFFu);
@@ -107,7 +93,7 @@ struct CMorvelEMDoc::CLoadedEstimate {
 
 CMorvelEMDoc::CMorvelEMDoc() : m_nLoadedRowCount(0), m_nNewEstimate(0)
 {
-    SetWorkFolderAsCurrent();
+    CMorvelSettings::SetWorkFolderAsCurrent();
 }
 
 CMorvelEMDoc::~CMorvelEMDoc()
@@ -117,9 +103,7 @@ CMorvelEMDoc::~CMorvelEMDoc()
 
 void CMorvelEMDoc::DeleteObjects()
 {
-    for (INT_PTR i = 0; i < m_aPrintForms.GetSize(); ++i)
-        delete m_aPrintForms.GetAt(i);
-    m_aPrintForms.RemoveAll();
+    ClearPrintFormList(m_aPrintForms);
 }
 
 CMorvelEMView* CMorvelEMDoc::GetEstimateView() const
@@ -217,7 +201,7 @@ HMENU CMorvelEMDoc::GetDefaultMenu()
 
 BOOL CMorvelEMDoc::OnNewDocument()
 {
-    SetWorkFolderAsCurrent();
+    CMorvelSettings::SetWorkFolderAsCurrent();
     m_nLoadedRowCount = 0;
     if (!CDocument::OnNewDocument())
         return FALSE;
@@ -291,7 +275,7 @@ BOOL CMorvelEMDoc::OnSaveDocument(LPCTSTR lpszPathName)
 
 void CMorvelEMDoc::BackupFile(LPCTSTR lpszPathName)
 {
-    const int nBackupFile = ProfileInt("Input Setting", "Backup File", 0);
+    const int nBackupFile = CMorvelSettings::CurrentProfileInt("Input Setting", "Backup File", 0);
     MakeBackupCopy(CString(lpszPathName), GetBackupPathName(lpszPathName), nBackupFile);
 }
 
@@ -365,12 +349,7 @@ void CMorvelEMDoc::WriteEstimate(CArchive& ar, CMorvelEMView* pView)
             ar << view.m_strInformation[i];
     }
 
-    ar << CountWord(m_aPrintForms.GetSize());
-    for (INT_PTR i = 0; i < m_aPrintForms.GetSize(); ++i) {
-        const auto* pEntry = static_cast<const CPrintFormEntry*>(m_aPrintForms.GetAt(i));
-        ar << (pEntry != nullptr ? pEntry->m_strTitle : CString());
-        ar << (pEntry != nullptr ? pEntry->m_strFolder : CString());
-    }
+    StorePrintFormList(ar, m_aPrintForms);
 }
 
 bool CMorvelEMDoc::ReadEstimate(CArchive& ar, CLoadedEstimate& lo)
@@ -439,13 +418,7 @@ bool CMorvelEMDoc::ReadEstimate(CArchive& ar, CLoadedEstimate& lo)
     for (CString& value : lo.information)
         ar >> value;
 
-    const int nPrintForms = ReadWord(ar);
-    for (int i = 0; i < nPrintForms; ++i) {
-        CString strTitle, strFolder;
-        ar >> strTitle;
-        ar >> strFolder;
-        lo.printForms.emplace_back(std::move(strTitle), std::move(strFolder));
-    }
+    lo.printForms = LoadPrintFormList(ar);
     return TRUE;
 }
 
@@ -456,8 +429,8 @@ void CMorvelEMDoc::CommitEstimate(CLoadedEstimate& lo, CMorvelEMView& view)
     m_strInformationFormName = lo.strInformationFormName;
     m_InformationForm = lo.informationForm;
 
-    view.m_nRowLimit =
-        ProfileInt("Input Setting", "Estimation Maxmum Rows", CMorvelEMView::DEFAULT_ROW_LIMIT);
+    view.m_nRowLimit = CMorvelSettings::CurrentProfileInt("Input Setting", "Estimation Maxmum Rows",
+                                                          CMorvelEMView::DEFAULT_ROW_LIMIT);
     view.m_nColumnCount = lo.words[wordColumnCount];
     view.m_nUsedRows = lo.words[wordUsedRows];
     view.m_numbering.nShown = lo.words[wordNumbering];
@@ -499,11 +472,5 @@ void CMorvelEMDoc::CommitEstimate(CLoadedEstimate& lo, CMorvelEMView& view)
     for (size_t i = 0; i < lo.information.size(); ++i)
         view.m_strInformation[i] = std::move(lo.information[i]);
 
-    DeleteObjects();
-    for (std::pair<CString, CString>& entry : lo.printForms) {
-        auto* pEntry = new CPrintFormEntry;
-        pEntry->m_strTitle = std::move(entry.first);
-        pEntry->m_strFolder = std::move(entry.second);
-        m_aPrintForms.Add(pEntry);
-    }
+    SetPrintFormList(m_aPrintForms, std::move(lo.printForms));
 }

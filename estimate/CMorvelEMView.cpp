@@ -22,13 +22,6 @@ IMPLEMENT_DYNCREATE(CMorvelEMView, CMorvelView)
 
 namespace {
 
-int ProfileInt(const char* lpszSection, const char* lpszKey, int nDefault)
-{
-    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
-    return pSettings != nullptr ? static_cast<int>(pSettings->GetProfileInt(lpszSection, lpszKey, nDefault))
-                                : nDefault;
-}
-
 const CString& EmptyText()
 {
     static const CString empty;
@@ -235,7 +228,8 @@ CMorvelEMView::CMorvelEMView()
 {
     m_nSummaryPage = 0;
     CEstimateShared::s_nCopyMode = 0;
-    m_nRowLimit = ProfileInt("Input Setting", "Estimation Maxmum Rows", DEFAULT_ROW_LIMIT);
+    m_nRowLimit =
+        CMorvelSettings::CurrentProfileInt("Input Setting", "Estimation Maxmum Rows", DEFAULT_ROW_LIMIT);
     // The row header has room for the mark of a non-calculated or summary row beside the
     // widest number of a page, so that neither covers the other.
     SetBaseRowHeaderWidth(RowHeaderWidthFor(m_nRowsPerPage) + ROW_MARK_ROOM);
@@ -321,7 +315,7 @@ void CMorvelEMView::SetupFromDocument()
                 value.Empty();
         }
     }
-    m_nAdjustPage = ProfileInt("Settings", "AdjustPage", 1);
+    m_nAdjustPage = CMorvelSettings::CurrentProfileInt("Settings", "AdjustPage", 1);
     UpdateScrollRanges();
 }
 
@@ -343,8 +337,7 @@ void CMorvelEMView::OnInitialUpdate()
         }
     }
 
-    if (const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent())
-        SetCurrentDirectory(pSettings->GetPathSetting("Work Field"));
+    CMorvelSettings::SetWorkFolderAsCurrent();
 
     // The main frame's zoom box shows this estimate's zoom.
     if (auto* pFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd())) {

@@ -13,9 +13,7 @@
 
 int CMorvelEMView::GetRecalcLevel() const
 {
-    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
-    const int nLevel =
-        pSettings != nullptr ? static_cast<int>(pSettings->GetProfileInt("ReCalcSetting", "Level", 3)) : 3;
+    const int nLevel = CMorvelSettings::CurrentProfileInt("ReCalcSetting", "Level", 3);
     return nLevel == 0 ? 3 : nLevel;
 }
 

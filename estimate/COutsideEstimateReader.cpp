@@ -1,32 +1,10 @@
 #include "estimate/COutsideEstimateReader.h"
 
-#include "platform/base/Cp932.h"
+#include "platform/base/TextLines.h"
 
 #include <cstdlib>
 
 namespace {
-
-// The length of the character that starts at p (1 or 2 bytes; a lead byte at the very end
-// counts alone).
-size_t CharLength(std::string_view text, size_t p)
-{
-    return IsDBCSLeadByte(static_cast<BYTE>(text[p])) && p + 1 < text.size() ? 2 : 1;
-}
-
-// The first nMax bytes of the text or less, never ending inside a double-byte character.
-size_t CutAtCharacter(std::string_view text, size_t nMax)
-{
-    if (text.size() <= nMax)
-        return text.size();
-    size_t p = 0;
-    while (p < text.size()) {
-        const size_t n = CharLength(text, p);
-        if (p + n > nMax)
-            break;
-        p += n;
-    }
-    return p;
-}
 
 // A field as the converter keeps it: no double quotes, CR or LF, trailing blanks cut, at
 // most MAX_FIELD bytes.
@@ -53,28 +31,7 @@ bool StartsWithHeader(std::string_view line, char chFirst, char chSecond)
 
 std::vector<std::string_view> COutsideEstimateReader::SplitLines(std::string_view data)
 {
-    std::vector<std::string_view> lines;
-    size_t p = 0;
-    while (p < data.size()) {
-        size_t end = data.find('\n', p);
-        const bool bEnded = end != std::string_view::npos;
-        if (!bEnded)
-            end = data.size();
-        std::string_view line = data.substr(p, end - p);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        // A line longer than the read limit arrives in pieces, each taken as a line.
-        while (line.size() > MAX_LINE) {
-            size_t n = CutAtCharacter(line, MAX_LINE);
-            if (n == 0)
-                n = 1;
-            lines.push_back(line.substr(0, n));
-            line.remove_prefix(n);
-        }
-        lines.push_back(line);
-        p = bEnded ? end + 1 : end;
-    }
-    return lines;
+    return ::SplitLines(data, MAX_LINE);
 }
 
 CString COutsideEstimateReader::GetField(std::string_view line, int nField)

@@ -3,27 +3,13 @@
 #include "app/CEstimationFormFile.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/EstimateIoSupport.h"
-#include "platform/base/Cp932.h"
+#include "platform/base/TextLines.h"
 
 #include <algorithm>
 
 namespace EstimateCsv {
 
 namespace {
-
-size_t CutAtCharacter(std::string_view text, size_t nMax)
-{
-    if (text.size() <= nMax)
-        return text.size();
-    size_t p = 0;
-    while (p < text.size()) {
-        const size_t n = IsDBCSLeadByte(static_cast<BYTE>(text[p])) && p + 1 < text.size() ? 2 : 1;
-        if (p + n > nMax)
-            break;
-        p += n;
-    }
-    return p;
-}
 
 // Reads the field that starts at p; p ends after its comma (or at the line's end).
 // bMore is set when a comma ended it.
@@ -115,27 +101,7 @@ std::string WriteEstimate(const CMorvelEMView& view, const std::vector<BOOL>& ti
 
 std::vector<std::string_view> SplitLines(std::string_view data)
 {
-    std::vector<std::string_view> lines;
-    size_t p = 0;
-    while (p < data.size()) {
-        size_t end = data.find('\n', p);
-        const bool bEnded = end != std::string_view::npos;
-        if (!bEnded)
-            end = data.size();
-        std::string_view line = data.substr(p, end - p);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        while (line.size() > MAX_LINE) {
-            size_t n = CutAtCharacter(line, MAX_LINE);
-            if (n == 0)
-                n = 1;
-            lines.push_back(line.substr(0, n));
-            line.remove_prefix(n);
-        }
-        lines.push_back(line);
-        p = bEnded ? end + 1 : end;
-    }
-    return lines;
+    return ::SplitLines(data, MAX_LINE);
 }
 
 void SplitFields(std::string_view line, std::vector<CString>& fields)

@@ -86,11 +86,7 @@ void UserZoom(CMorvelEMView& view)
 
 void FixedRate(CMorvelEMView& view)
 {
-    const CEstimationFormFile& form = view.GetEstimationForm();
-    std::vector<CString> names;
-    for (int i = 0; i < form.GetCount(); ++i)
-        names.push_back(form.GetItem(i, CEstimationFormFile::colName));
-    CRateCalcDialog dlg(&view, names, false);
+    CRateCalcDialog dlg(&view, view.GetEstimationForm().GetItemNames(), false);
     if (dlg.DoModal() != IDOK)
         return;
     CMorvelEMView::CRateCondition condition;

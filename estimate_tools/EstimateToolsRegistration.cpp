@@ -88,10 +88,7 @@ void RegisterPartsGridDialogs(CShellServices& services)
     };
     services.runRateChangeDialog = [](CWnd* pParent, const CPartFormFile& form,
                                       CShellServices::CRateChangeRequest& request) {
-        std::vector<CString> names;
-        for (int i = 0; i < form.GetCount(); ++i)
-            names.push_back(form.GetItem(i, 0));
-        CRateCalcDialog dlg(pParent, names, true);
+        CRateCalcDialog dlg(pParent, form.GetItemNames(), true);
         if (dlg.DoModal() != IDOK)
             return FALSE;
         request.strFormula = dlg.m_strFormula;

@@ -212,10 +212,8 @@ bool CMorvelView::CheckFileRowLimitForEdit(int nRow, int nUsedRows)
 
 int CMorvelView::ReadRowsPerPage()
 {
-    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
-    const int nRows = pSettings != nullptr ? static_cast<int>(pSettings->GetProfileInt(
-                                                 "Input Setting", "Rows in a page", DEFAULT_ROWS_PER_PAGE))
-                                           : DEFAULT_ROWS_PER_PAGE;
+    const int nRows =
+        CMorvelSettings::CurrentProfileInt("Input Setting", "Rows in a page", DEFAULT_ROWS_PER_PAGE);
     return nRows < 1 ? 25 : nRows;
 }
 

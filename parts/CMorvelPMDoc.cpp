@@ -35,19 +35,6 @@ namespace {
 
 const char kPartsMagic[] = "This is Parts Management file";
 
-int ProfileInt(const char* lpszSection, const char* lpszKey, int nDefault)
-{
-    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
-    return pSettings != nullptr ? static_cast<int>(pSettings->GetProfileInt(lpszSection, lpszKey, nDefault))
-                                : nDefault;
-}
-
-void SetWorkFolderAsCurrent()
-{
-    if (const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent())
-        SetCurrentDirectory(pSettings->GetPathSetting("Work Field"));
-}
-
 // A count kept in a word: a larger one would corrupt everything written after it.
 WORD CountWord(size_t nCount)
 {
@@ -122,9 +109,7 @@ COLORREF CMorvelPMDoc::ReadColorSetting(const char* lpszKey, COLORREF crDefault)
 
 void CMorvelPMDoc::ClearPrintForms()
 {
-    for (INT_PTR i = 0; i < m_aPrintForms.GetSize(); ++i)
-        delete m_aPrintForms[i];
-    m_aPrintForms.RemoveAll();
+    ClearPrintFormList(m_aPrintForms);
 }
 
 CString CMorvelPMDoc::GetTitleStem() const
@@ -143,7 +128,7 @@ CString CMorvelPMDoc::GetBackupPathName(const char* lpszPathName)
 void CMorvelPMDoc::MakeBackup(LPCTSTR lpszPathName)
 {
     MakeBackupCopy(CString(lpszPathName), GetBackupPathName(lpszPathName),
-                   ProfileInt("Input Setting", "Backup File", 0));
+                   CMorvelSettings::CurrentProfileInt("Input Setting", "Backup File", 0));
 }
 
 int CMorvelPMDoc::SanitizeZoom(int nZoom)
@@ -295,11 +280,12 @@ int CMorvelPMDoc::AppendRows(std::vector<std::unique_ptr<CGridRow>> rows)
 
 BOOL CMorvelPMDoc::OnNewDocument()
 {
-    SetWorkFolderAsCurrent();
+    CMorvelSettings::SetWorkFolderAsCurrent();
     m_nRowsRead = 0;
     if (!CDocument::OnNewDocument())
         return FALSE;
-    m_nRowLimit = RowLimitFor(ProfileInt("Input Setting", "Parts Maxmum Rows", DEFAULT_ROW_LIMIT), 0);
+    m_nRowLimit = RowLimitFor(
+        CMorvelSettings::CurrentProfileInt("Input Setting", "Parts Maxmum Rows", DEFAULT_ROW_LIMIT), 0);
     if (const CMorvelApp* pApp = GetMorvelApp()) {
         m_strFormName = pApp->m_strPartFormFile;
         m_form = pApp->m_partForm;
@@ -309,7 +295,7 @@ BOOL CMorvelPMDoc::OnNewDocument()
 
 BOOL CMorvelPMDoc::OnOpenDocument(LPCTSTR lpszPathName)
 {
-    SetWorkFolderAsCurrent();
+    CMorvelSettings::SetWorkFolderAsCurrent();
     CWaitScope wait("部材処理ﾌｧｲﾙの読み込み中..."_sj);
     try {
         SerializeWholeFile(lpszPathName);
@@ -329,7 +315,7 @@ BOOL CMorvelPMDoc::OnSaveDocument(LPCTSTR lpszPathName)
     // file nor its backup is touched.
     if (!CMorvelView::CheckFileRowLimitForSave(m_nRowsInUse, lpszPathName))
         return FALSE;
-    SetWorkFolderAsCurrent();
+    CMorvelSettings::SetWorkFolderAsCurrent();
     MakeBackup(lpszPathName);
     return CDocument::OnSaveDocument(lpszPathName);
 }
@@ -353,15 +339,10 @@ void CMorvelPMDoc::Serialize(CArchive& ar)
     m_aRows = std::move(loaded.rows);
     m_nRowsRead = static_cast<int>(m_aRows.size());
     m_nRowsInUse = m_nRowsRead;
-    m_nRowLimit =
-        RowLimitFor(ProfileInt("Input Setting", "Parts Maxmum Rows", DEFAULT_ROW_LIMIT), m_nRowsRead);
-    ClearPrintForms();
-    for (auto& [strTitle, strFolder] : loaded.printForms) {
-        auto* pEntry = new CPrintFormEntry;
-        pEntry->m_strTitle = strTitle;
-        pEntry->m_strFolder = strFolder;
-        m_aPrintForms.Add(pEntry);
-    }
+    m_nRowLimit = RowLimitFor(
+        CMorvelSettings::CurrentProfileInt("Input Setting", "Parts Maxmum Rows", DEFAULT_ROW_LIMIT),
+        m_nRowsRead);
+    SetPrintFormList(m_aPrintForms, std::move(loaded.printForms));
     if (CMorvelPMView* pView = GetPartsView())
         pView->TakeDocumentRows();
 }
@@ -400,13 +381,7 @@ bool CMorvelPMDoc::ReadList(CArchive& ar, CLoadedList& lo)
         }
         lo.rows.push_back(std::move(pRow));
     }
-    const int nPrintForms = ReadWord(ar);
-    for (int i = 0; i < nPrintForms; ++i) {
-        CString strTitle, strFolder;
-        ar >> strTitle;
-        ar >> strFolder;
-        lo.printForms.emplace_back(std::move(strTitle), std::move(strFolder));
-    }
+    lo.printForms = LoadPrintFormList(ar);
     return true;
 }
 
@@ -426,10 +401,5 @@ void CMorvelPMDoc::WriteList(CArchive& ar)
         for (int c = 0; c < nColumns; ++c)
             ar << (pRow != nullptr ? pRow->m_strCell[c] : s_strEmpty);
     }
-    ar << CountWord(static_cast<size_t>(m_aPrintForms.GetSize()));
-    for (INT_PTR i = 0; i < m_aPrintForms.GetSize(); ++i) {
-        const auto* pEntry = static_cast<const CPrintFormEntry*>(m_aPrintForms[i]);
-        ar << pEntry->m_strTitle;
-        ar << pEntry->m_strFolder;
-    }
+    StorePrintFormList(ar, m_aPrintForms);
 }

@@ -70,28 +70,8 @@ BOOL CMorvelPMView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERIN
     if (nCode == CN_COMMAND || nCode == CN_UPDATE_COMMAND_UI) {
         const AFX_MSGMAP_ENTRY* pEntry =
             CCmdTarget::FindMessageEntry(PrintingEntries(), WM_COMMAND, static_cast<UINT>(nCode), nID);
-        if (pEntry != nullptr) {
-            if (pHandlerInfo != nullptr) {
-                pHandlerInfo->pTarget = this;
-                pHandlerInfo->pfn = pEntry->pfn;
-                return TRUE;
-            }
-            AFX_MSGCALL call;
-            call.nMsg = WM_COMMAND;
-            call.nID = nID;
-            call.nCode = nCode;
-            call.pExtra = pExtra;
-            if (nCode == CN_UPDATE_COMMAND_UI) {
-                auto* pCmdUI = static_cast<CCmdUI*>(pExtra);
-                pCmdUI->m_bContinueRouting = FALSE;
-                pEntry->pfn(this, call);
-                const BOOL bResult = !pCmdUI->m_bContinueRouting;
-                pCmdUI->m_bContinueRouting = FALSE;
-                return bResult;
-            }
-            pEntry->pfn(this, call);
-            return call.bHandled;
-        }
+        if (pEntry != nullptr)
+            return CallCommandEntry(*pEntry, WM_COMMAND, nID, static_cast<UINT>(nCode), pExtra, pHandlerInfo);
     }
     return CMorvelView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
@@ -144,18 +124,7 @@ void CMorvelPMView::OnSelectPrintForm()
     CPrintFormFileDialog dlg(CPrintFormFileDialog::modeParts, this);
     dlg.m_strPartsFormName = pDoc->m_strFormName;
     dlg.m_partsForm = pDoc->m_form;
-    for (INT_PTR i = 0; i < pDoc->m_aPrintForms.GetSize(); ++i) {
-        const auto* pEntry = static_cast<const CPrintFormEntry*>(pDoc->m_aPrintForms.GetAt(i));
-        auto* pCopy = new CPrintFormEntry;
-        pCopy->m_strTitle = pEntry->m_strTitle;
-        pCopy->m_strFolder = pEntry->m_strFolder;
-        dlg.m_aResult.Add(pCopy);
-    }
-    CString strPath = pDoc->GetPathName();
-    strPath.MakeUpper();
-    if (strPath.Find('.') < 0)
-        strPath += ".MBD";
-    dlg.m_strDocumentPath = strPath;
+    dlg.StartFrom(pDoc->m_aPrintForms, pDoc->GetPathName(), ".MBD");
     const INT_PTR nResult = dlg.DoModal();
     state.m_pWait.reset(); // should the dialog not have opened at all
     if (nResult != IDOK)

@@ -15,6 +15,8 @@ constexpr UINT IDC_COLS_EDIT = 1101;
 constexpr UINT IDC_COLS_SPIN = 1155;
 constexpr DWORD kStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
 
+} // namespace
+
 void SetUpSpin(CDialog& dialog, UINT nSpin, int nLower, int nUpper, int nPos)
 {
     CSpinButtonCtrl spin;
@@ -25,8 +27,6 @@ void SetUpSpin(CDialog& dialog, UINT nSpin, int nLower, int nUpper, int nPos)
     spin.SetPos32(nPos);
     spin.Detach();
 }
-
-} // namespace
 
 CInsertTableDialog::CInsertTableDialog(CWnd* pParent) : CDialog(IDD, pParent) {}
 

@@ -6,6 +6,9 @@
 
 #include "platform/ui/dialogs/CDialog.h"
 
+// Gives the spin button nSpin of a dialog its range and position, counting in decimal.
+void SetUpSpin(CDialog& dialog, UINT nSpin, int nLower, int nUpper, int nPos);
+
 class CInsertTableDialog : public CDialog {
     DECLARE_DYNAMIC(CInsertTableDialog)
 public:

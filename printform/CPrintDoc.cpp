@@ -351,9 +351,7 @@ CString GetLayoutBackupPath(const CString& strPath, const char* lpszBackupExt)
 
 void CPrintDoc::MakeBackupFor(LPCTSTR lpszPathName, const char* lpszBackupExt)
 {
-    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
-    const int nBackupFile =
-        pSettings ? static_cast<int>(pSettings->GetProfileInt("Input Setting", "Backup File", 0)) : 0;
+    const int nBackupFile = CMorvelSettings::CurrentProfileInt("Input Setting", "Backup File", 0);
     // A failed copy (no file yet on the first save) is of no concern.
     MakeBackupCopy(CString(lpszPathName), GetLayoutBackupPath(CString(lpszPathName), lpszBackupExt),
                    nBackupFile);
@@ -361,6 +359,5 @@ void CPrintDoc::MakeBackupFor(LPCTSTR lpszPathName, const char* lpszBackupExt)
 
 void CPrintDoc::EnterWorkFolder()
 {
-    if (const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent())
-        SetCurrentDirectory(pSettings->GetPathSetting("Work Field"));
+    CMorvelSettings::SetWorkFolderAsCurrent();
 }

@@ -65,8 +65,7 @@ BOOL CPrintFilePage::OnInitDialog()
         m_list.SetItemState(nSelect, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         m_list.EnsureVisible(nSelect, FALSE);
     }
-    if (pSettings)
-        SetCurrentDirectory(pSettings->GetPathSetting("Work Field"));
+    CMorvelSettings::SetWorkFolderAsCurrent(pSettings);
     return TRUE;
 }
 

@@ -272,6 +272,22 @@ void CPrintFormFileDialog::OnSelchangeChosen()
         m_chosenFolder.SetWindowText(DisplayPath(m_aChosen[static_cast<size_t>(nSel)].strFolder));
 }
 
+void CPrintFormFileDialog::StartFrom(const CObArray& chosenLayouts, const CString& strDocumentPath,
+                                     const char* lpszExtension)
+{
+    for (INT_PTR i = 0; i < chosenLayouts.GetSize(); ++i) {
+        const auto* pEntry = static_cast<const CPrintFormEntry*>(chosenLayouts.GetAt(i));
+        auto* pCopy = new CPrintFormEntry;
+        pCopy->m_strTitle = pEntry->m_strTitle;
+        pCopy->m_strFolder = pEntry->m_strFolder;
+        m_aResult.Add(pCopy);
+    }
+    m_strDocumentPath = strDocumentPath;
+    m_strDocumentPath.MakeUpper();
+    if (m_strDocumentPath.Find('.') < 0)
+        m_strDocumentPath += lpszExtension;
+}
+
 void CPrintFormFileDialog::OnOK()
 {
     ClearResult();
@@ -297,18 +313,7 @@ INT_PTR ChooseEstimatePrintForms(CView* pGrid, CObArray& chosen)
     dlg.m_estimationForm = pDoc->m_EstimationForm;
     dlg.m_strInformationFormName = pDoc->m_strInformationFormName;
     dlg.m_informationForm = pDoc->m_InformationForm;
-    for (INT_PTR i = 0; i < pDoc->m_aPrintForms.GetSize(); ++i) {
-        const auto* pEntry = static_cast<const CPrintFormEntry*>(pDoc->m_aPrintForms.GetAt(i));
-        auto* pCopy = new CPrintFormEntry;
-        pCopy->m_strTitle = pEntry->m_strTitle;
-        pCopy->m_strFolder = pEntry->m_strFolder;
-        dlg.m_aResult.Add(pCopy);
-    }
-    CString strPath = pDoc->GetPathName();
-    strPath.MakeUpper();
-    if (strPath.Find('.') < 0)
-        strPath += ".MMD";
-    dlg.m_strDocumentPath = strPath;
+    dlg.StartFrom(pDoc->m_aPrintForms, pDoc->GetPathName(), ".MMD");
     const INT_PTR nResult = dlg.DoModal();
     if (nResult == IDOK) {
         for (INT_PTR i = 0; i < dlg.m_aResult.GetSize(); ++i)

@@ -46,6 +46,10 @@ public:
     CString m_strDocumentPath; // the data document's path, upper-cased
     // In: the caller's list; out after IDOK: the chosen list. CPrintFormEntry*, owned.
     CObArray m_aResult;
+    // Starts from the data document's own choice: copies of its chosen layouts
+    // (CPrintFormEntry*) into m_aResult, and its path upper-cased, with lpszExtension
+    // (".MMD", ".MBD") when the name has none, as m_strDocumentPath.
+    void StartFrom(const CObArray& chosenLayouts, const CString& strDocumentPath, const char* lpszExtension);
 
     // ---- what the user sees and does ----------------------------------------------------
     BOOL OnInitDialog() override;

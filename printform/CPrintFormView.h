@@ -365,6 +365,9 @@ private:
     void TakeIntoDocument(CDrawObj* pObj);
     void FillList(CDrawObjList& list, const CDrawObjList& from);
     void RemoveSelectedFromDocument(bool bKeepEmbedded);
+    // Takes the selected objects out of the layout as one undo step of the kind (a cut, a
+    // clear): the clones in the undo record hold them, and the select tool is current.
+    void RemoveSelectionForUndo(int nUndoKind);
     // What undo and redo do with each undo kind, in one table (CPrintFormViewUndo.cpp).
     struct CUndoActions;
     void StopAutoScroll();

@@ -169,6 +169,11 @@ void CPrintFormView::OnEditClear()
         RecordUndo(undoInPlace);
         return;
     }
+    RemoveSelectionForUndo(undoClear);
+}
+
+void CPrintFormView::RemoveSelectionForUndo(int nUndoKind)
+{
     CPrintDoc* pDoc = GetDocument();
     // The previous record goes: were it to name an object removed here, removing it would
     // drop the new record too.
@@ -180,7 +185,7 @@ void CPrintFormView::OnEditClear()
     RemoveSelectedFromDocument(false);
     m_selection.RemoveAll();
     pDoc->SetModifiedFlag(TRUE);
-    RecordUndo(undoClear);
+    RecordUndo(nUndoKind);
     SetCurrentShape(ShapeSelect);
 }
 
@@ -242,19 +247,7 @@ void CPrintFormView::OnEditCut()
         return;
     m_nPasteCount = -1;
     PutOnClipboard(m_selection, -5, 5);
-    CPrintDoc* pDoc = GetDocument();
-    // The previous record goes: were it to name an object removed here, removing it would
-    // drop the new record too.
-    m_undoBefore.RemoveAll();
-    CloneSelectionAsAfter();
-    HandItemsToClones(m_undoAfter);
-    pDoc->UpdateAllViews(nullptr, CPrintDoc::hintDeleted, &m_selection);
-    OnUpdate(nullptr, CPrintDoc::hintSelection, nullptr);
-    RemoveSelectedFromDocument(false);
-    m_selection.RemoveAll();
-    pDoc->SetModifiedFlag(TRUE);
-    RecordUndo(undoCut);
-    SetCurrentShape(ShapeSelect);
+    RemoveSelectionForUndo(undoCut);
 }
 
 void CPrintFormView::OnUpdateEditCopy(CCmdUI* pCmdUI)

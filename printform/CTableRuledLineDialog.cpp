@@ -1,6 +1,5 @@
 #include "printform/CTableRuledLineDialog.h"
 
-#include "platform/ui/controls/CSpinButtonCtrl.h"
 #include "platform/ui/dialogs/CColorDialog.h"
 #include "platform/ui/dialogs/CDataExchange.h"
 #include "platform/ui/dialogs/DialogTemplate.h"
@@ -47,17 +46,6 @@ constexpr CPatternLines kPatternLines[8] = {
     {true, true, true},  {true, false, true},  {true, true, false},  {true, false, false},
     {false, true, true}, {false, false, true}, {false, true, false},
 };
-
-void SetUpSpin(CDialog& dialog, UINT nSpin, int nLower, int nUpper, int nPos)
-{
-    CSpinButtonCtrl spin;
-    if (!spin.SubclassDlgItem(nSpin, &dialog))
-        return;
-    spin.SetRange32(nLower, nUpper);
-    spin.SetBase(10);
-    spin.SetPos32(nPos);
-    spin.Detach();
-}
 
 DialogControl Combo(UINT nID, int x, int y, int cx)
 {

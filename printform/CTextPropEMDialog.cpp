@@ -9,25 +9,6 @@ ON_BN_CLICKED(IDC_TP_ESTIMATE, OnEstimateField)
 ON_BN_CLICKED(IDC_TP_INFORMATION, OnInformationField)
 END_MESSAGE_MAP()
 
-namespace {
-
-template <class Form>
-std::vector<CString> NamesOf(const Form& form)
-{
-    std::vector<CString> names;
-    for (int i = 0; i < form.GetCount(); ++i)
-        names.push_back(form.GetItem(i, Form::colName));
-    return names;
-}
-
-template <class Form>
-CString AttributeOf(const Form& form, int nItem)
-{
-    return nItem >= 0 && nItem < form.GetCount() ? form.GetItem(nItem, Form::colAttribute) : CString();
-}
-
-} // namespace
-
 CTextPropEMDialog::CTextPropEMDialog(int nTargets, CWnd* pParent)
     : CTextPropDialog(IDD_TEXT_PROP_EM, nTargets, FALSE, pParent)
 {
@@ -55,19 +36,19 @@ UINT CTextPropEMDialog::RadioOf(int nKind) const
 
 std::vector<CString> CTextPropEMDialog::ItemNames(int nKind) const
 {
-    return nKind == kindInformation ? NamesOf(m_informationForm) : NamesOf(m_estimationForm);
+    return nKind == kindInformation ? m_informationForm.GetItemNames() : m_estimationForm.GetItemNames();
 }
 
 CString CTextPropEMDialog::ItemAttribute(int nKind, int nItem) const
 {
-    return nKind == kindInformation ? AttributeOf(m_informationForm, nItem)
-                                    : AttributeOf(m_estimationForm, nItem);
+    return nKind == kindInformation ? m_informationForm.GetItemAttribute(nItem)
+                                    : m_estimationForm.GetItemAttribute(nItem);
 }
 
 std::vector<CString> CTextPropEMDialog::SuggestionNames() const
 {
-    std::vector<CString> names = NamesOf(m_estimationForm);
-    for (const CString& name : NamesOf(m_informationForm))
+    std::vector<CString> names = m_estimationForm.GetItemNames();
+    for (const CString& name : m_informationForm.GetItemNames())
         names.push_back(name);
     return names;
 }

@@ -8,25 +8,6 @@ BEGIN_MESSAGE_MAP(CTextPropPMDialog, CTextPropDialog)
 ON_BN_CLICKED(IDC_TP_PARTS, OnPartsField)
 END_MESSAGE_MAP()
 
-namespace {
-
-template <class Form>
-std::vector<CString> NamesOf(const Form& form)
-{
-    std::vector<CString> names;
-    for (int i = 0; i < form.GetCount(); ++i)
-        names.push_back(form.GetItem(i, Form::colName));
-    return names;
-}
-
-template <class Form>
-CString AttributeOf(const Form& form, int nItem)
-{
-    return nItem >= 0 && nItem < form.GetCount() ? form.GetItem(nItem, Form::colAttribute) : CString();
-}
-
-} // namespace
-
 CTextPropPMDialog::CTextPropPMDialog(int nTargets, CWnd* pParent)
     : CTextPropDialog(IDD_TEXT_PROP_PM, nTargets, FALSE, pParent)
 {
@@ -54,17 +35,17 @@ UINT CTextPropPMDialog::RadioOf(int nKind) const
 
 std::vector<CString> CTextPropPMDialog::ItemNames(int nKind) const
 {
-    return nKind == kindDataField ? NamesOf(m_partsForm) : std::vector<CString>();
+    return nKind == kindDataField ? m_partsForm.GetItemNames() : std::vector<CString>();
 }
 
 CString CTextPropPMDialog::ItemAttribute(int nKind, int nItem) const
 {
-    return nKind == kindDataField ? AttributeOf(m_partsForm, nItem) : CString();
+    return nKind == kindDataField ? m_partsForm.GetItemAttribute(nItem) : CString();
 }
 
 std::vector<CString> CTextPropPMDialog::SuggestionNames() const
 {
-    return NamesOf(m_partsForm);
+    return m_partsForm.GetItemNames();
 }
 
 int* CTextPropPMDialog::PictureSlot(int nKind)

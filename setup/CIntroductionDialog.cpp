@@ -67,6 +67,23 @@ void CIntroductionDialog::SetImportMode()
     m_estimationPage.m_nSetup = m_partsPage.m_nSetup = m_informationPage.m_nSetup = 0;
 }
 
+void CIntroductionDialog::SetImportMode(LPCTSTR lpszEstimationName, const CEstimationFormFile& estimation,
+                                        LPCTSTR lpszInformationName, const CInformationFormFile& information)
+{
+    SetImportMode();
+    m_estimationPage.m_strFormName = lpszEstimationName ? lpszEstimationName : "";
+    m_estimationPage.m_formCopy = estimation;
+    m_informationPage.m_strFormName = lpszInformationName ? lpszInformationName : "";
+    m_informationPage.m_formCopy = information;
+}
+
+void CIntroductionDialog::SetImportMode(LPCTSTR lpszPartsName, const CPartFormFile& parts)
+{
+    SetImportMode();
+    m_partsPage.m_strFormName = lpszPartsName ? lpszPartsName : "";
+    m_partsPage.m_formCopy = parts;
+}
+
 CIntroductionDialog::CIntroductionDialog(LPCTSTR pszCaption, int, CWnd* pParentWnd, UINT iSelectPage)
     : CCBPropertySheet(pszCaption, pParentWnd, iSelectPage)
 {
@@ -80,11 +97,7 @@ CIntroductionDialog::CIntroductionDialog(LPCTSTR pszCaption, LPCTSTR lpszEstimat
                                          UINT iSelectPage)
     : CCBPropertySheet(pszCaption, pParentWnd, iSelectPage)
 {
-    SetImportMode();
-    m_estimationPage.m_strFormName = lpszEstimationName ? lpszEstimationName : "";
-    m_estimationPage.m_formCopy = estimation;
-    m_informationPage.m_strFormName = lpszInformationName ? lpszInformationName : "";
-    m_informationPage.m_formCopy = information;
+    SetImportMode(lpszEstimationName, estimation, lpszInformationName, information);
     AddPage(&m_unitsPage);
     AddPage(&m_subjectPage);
     AddPage(&m_divisionPage);
@@ -98,11 +111,7 @@ CIntroductionDialog::CIntroductionDialog(LPCTSTR pszCaption, LPCTSTR lpszEstimat
                                          UINT iSelectPage)
     : CCBPropertySheet(pszCaption, pParentWnd, iSelectPage)
 {
-    SetImportMode();
-    m_estimationPage.m_strFormName = lpszEstimationName ? lpszEstimationName : "";
-    m_estimationPage.m_formCopy = estimation;
-    m_informationPage.m_strFormName = lpszInformationName ? lpszInformationName : "";
-    m_informationPage.m_formCopy = information;
+    SetImportMode(lpszEstimationName, estimation, lpszInformationName, information);
     AddPage(&m_estimationPage);
     AddPage(&m_informationPage);
 }
@@ -111,9 +120,7 @@ CIntroductionDialog::CIntroductionDialog(LPCTSTR pszCaption, LPCTSTR lpszPartsNa
                                          const CPartFormFile& parts, CWnd* pParentWnd, UINT iSelectPage)
     : CCBPropertySheet(pszCaption, pParentWnd, iSelectPage)
 {
-    SetImportMode();
-    m_partsPage.m_strFormName = lpszPartsName ? lpszPartsName : "";
-    m_partsPage.m_formCopy = parts;
+    SetImportMode(lpszPartsName, parts);
     AddPage(&m_unitsPage);
     AddPage(&m_partsPage);
 }
@@ -122,9 +129,7 @@ CIntroductionDialog::CIntroductionDialog(LPCTSTR pszCaption, LPCTSTR lpszPartsNa
                                          const CPartFormFile& parts, int, CWnd* pParentWnd, UINT iSelectPage)
     : CCBPropertySheet(pszCaption, pParentWnd, iSelectPage)
 {
-    SetImportMode();
-    m_partsPage.m_strFormName = lpszPartsName ? lpszPartsName : "";
-    m_partsPage.m_formCopy = parts;
+    SetImportMode(lpszPartsName, parts);
     AddPage(&m_partsPage);
 }
 

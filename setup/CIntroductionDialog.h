@@ -64,4 +64,8 @@ protected:
 private:
     void AddAllPages();
     void SetImportMode();
+    // Import mode over copies of a document's forms, which the form pages then edit.
+    void SetImportMode(LPCTSTR lpszEstimationName, const CEstimationFormFile& estimation,
+                       LPCTSTR lpszInformationName, const CInformationFormFile& information);
+    void SetImportMode(LPCTSTR lpszPartsName, const CPartFormFile& parts);
 };

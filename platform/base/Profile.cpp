@@ -6,6 +6,7 @@
 
 #include "Cp932.h"
 #include "Path.h"
+#include "TextLines.h"
 
 #include <cstdio>
 #include <fstream>
@@ -132,18 +133,8 @@ void BuildIndex(CParsedProfile& profile)
 void ParseText(const std::string& text, CParsedProfile& profile)
 {
     profile.lines.clear();
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = text.find('\n', pos);
-        size_t next = end == std::string::npos ? text.size() : end + 1;
-        if (end == std::string::npos)
-            end = text.size();
-        size_t stop = end;
-        if (stop > pos && text[stop - 1] == '\r')
-            --stop;
-        profile.lines.push_back(ParseLine(text.substr(pos, stop - pos)));
-        pos = next;
-    }
+    for (std::string_view line : SplitLines(text))
+        profile.lines.push_back(ParseLine(std::string(line)));
     BuildIndex(profile);
 }
 

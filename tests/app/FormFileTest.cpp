@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -72,6 +73,16 @@ TYPED_TEST(FormFileTest, OneCharacterOfAnItemNameMakesADifferentForm)
     d.GetItem(0, TypeParam::colName) = "Name";
     e.GetItem(0, TypeParam::colName) = "name";
     EXPECT_FALSE(d.IsSameForm(e));
+}
+
+TYPED_TEST(FormFileTest, NamesAndAttributesAreThoseOfTheItemsInUse)
+{
+    TypeParam form = this->MakeForm();
+    form.SetCount(2); // the third item keeps its texts but is not in use
+    EXPECT_EQ(form.GetItemNames(), (std::vector<CString>{"名称"_sj, "数量"_sj}));
+    EXPECT_EQ(form.GetItemAttribute(1), "数値"_sj);
+    EXPECT_EQ(form.GetItemAttribute(2), CString());
+    EXPECT_EQ(form.GetItemAttribute(-1), CString());
 }
 
 TYPED_TEST(FormFileTest, DifferentCountsAreDifferentForms)

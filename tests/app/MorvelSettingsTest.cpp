@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -369,4 +370,23 @@ TEST_F(MorvelSettingsTest, SettingsMadeCurrentAreTheCurrentOnesUntilTheyGo)
     m_settings.reset();
     EXPECT_EQ(nullptr, CMorvelSettings::GetCurrent());
     EXPECT_EQ(CString("\\tanni.MTD"), CMorvelSettings::GetMasterFilePath(masterUnit));
+}
+
+TEST_F(MorvelSettingsTest, TheCurrentSettingsGiveTheirNumbersAndWorkFolderAndNoSettingsTheDefaults)
+{
+    TempDir work;
+    WriteIni("[Input Setting]\nBackup File=1\n[Path Setting]\nWork Field=" + work.Native() + "\n");
+    const std::filesystem::path start = std::filesystem::current_path();
+
+    EXPECT_EQ(CMorvelSettings::CurrentProfileInt("Input Setting", "Backup File", 7), 7);
+    CMorvelSettings::SetWorkFolderAsCurrent();
+    EXPECT_EQ(std::filesystem::current_path(), start);
+
+    CMorvelSettings::SetCurrent(m_settings.get());
+    EXPECT_EQ(CMorvelSettings::CurrentProfileInt("Input Setting", "Backup File", 7), 1);
+    EXPECT_EQ(CMorvelSettings::CurrentProfileInt("Input Setting", "Tax", -2), -2);
+    CMorvelSettings::SetWorkFolderAsCurrent();
+    const std::filesystem::path moved = std::filesystem::current_path();
+    std::filesystem::current_path(start);
+    EXPECT_TRUE(std::filesystem::equivalent(moved, work.Native()));
 }

@@ -43,6 +43,8 @@ TEST(ShellServices, AnEmptyEntryGivesItsEmptyAnswer)
 
     const CString introduction = "導入処理の画面はまだ用意されていません。"_sj;
     const CString environment = "環境設定の画面はまだ用意されていません。"_sj;
+    EXPECT_EQ(IDCANCEL, CShellServices::RunIntroductionPage("Unit"));
+    EXPECT_EQ(IDCANCEL, CShellServices::RunEnvironmentPathPage());
     EXPECT_EQ(IDCANCEL, CShellServices::RunIntroductionSheet(nullptr, nullptr, 0));
     EXPECT_EQ(IDCANCEL, CShellServices::RunEnvironmentSheet(nullptr, nullptr, 0));
     EXPECT_EQ(IDCANCEL, CShellServices::RunViewEnvironmentSheet(nullptr, 1));
@@ -51,9 +53,11 @@ TEST(ShellServices, AnEmptyEntryGivesItsEmptyAnswer)
     CShellServices::RunEstimateFormImportSheet(nullptr, nullptr);
     CShellServices::RunPartsFormImportSheet(nullptr, nullptr);
     CShellServices::RunDosConversion(nullptr);
-    const std::vector<CString> expected = {
-        introduction, environment,  environment,  introduction,
-        introduction, introduction, introduction, "DOS版ﾃﾞｰﾀの変換はまだ用意されていません。"_sj};
+    const std::vector<CString> expected = {introduction, environment,
+                                           introduction, environment,
+                                           environment,  introduction,
+                                           introduction, introduction,
+                                           introduction, "DOS版ﾃﾞｰﾀの変換はまだ用意されていません。"_sj};
     EXPECT_EQ(expected, answerer.MessageBoxTexts());
 
     CShellServices::Get() = saved;

@@ -150,17 +150,7 @@ void CComboBox::MeasureItem(LPMEASUREITEMSTRUCT) {}
 
 BOOL CComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    switch (message) {
-    case WM_DRAWITEM:
-        DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-        break;
-    case WM_MEASUREITEM:
-        MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
-        break;
-    default:
-        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-    }
-    if (pResult)
-        *pResult = TRUE;
-    return TRUE;
+    if (AfxReflectOwnerDraw(*this, message, lParam, pResult))
+        return TRUE;
+    return CWnd::OnChildNotify(message, wParam, lParam, pResult);
 }

@@ -23,6 +23,27 @@ class QPainter;
 class QRect;
 class QWidget;
 
+// An owner-drawn list or combo box draws and measures its own items: WM_DRAWITEM and
+// WM_MEASUREITEM reflected to it go to its DrawItem and MeasureItem and count as handled
+// (TRUE, and TRUE in *pResult). FALSE for every other message, which goes on as CWnd's.
+template <class TControl>
+BOOL AfxReflectOwnerDraw(TControl& control, UINT message, LPARAM lParam, LRESULT* pResult)
+{
+    switch (message) {
+    case WM_DRAWITEM:
+        control.DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+        break;
+    case WM_MEASUREITEM:
+        control.MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
+        break;
+    default:
+        return FALSE;
+    }
+    if (pResult)
+        *pResult = TRUE;
+    return TRUE;
+}
+
 // ---- messages of the up-down and progress controls ------------------------------------
 constexpr UINT UDM_SETRANGE = WM_USER + 101;
 constexpr UINT UDM_GETRANGE = WM_USER + 102;

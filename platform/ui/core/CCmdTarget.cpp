@@ -52,33 +52,37 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
 
     for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap;
          pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr) {
-        const AFX_MSGMAP_ENTRY* pEntry = FindMessageEntry(pMap->lpEntries, nMsg, nEntryCode, nID);
-        if (pEntry) {
-            if (pHandlerInfo) {
-                pHandlerInfo->pTarget = this;
-                pHandlerInfo->pfn = pEntry->pfn;
-                return TRUE;
-            }
-            AFX_MSGCALL call;
-            call.nMsg = nMsg;
-            call.nID = nID;
-            call.nCode = static_cast<int>(nEntryCode);
-            call.pExtra = pExtra;
-            if (nCode == CN_UPDATE_COMMAND_UI) {
-                auto* pCmdUI = static_cast<CCmdUI*>(pExtra);
-                pCmdUI->m_bContinueRouting = FALSE;
-                pEntry->pfn(this, call);
-                const BOOL bResult = !pCmdUI->m_bContinueRouting;
-                pCmdUI->m_bContinueRouting = FALSE;
-                return bResult;
-            }
-            pEntry->pfn(this, call);
-            return call.bHandled;
-        }
+        if (const AFX_MSGMAP_ENTRY* pEntry = FindMessageEntry(pMap->lpEntries, nMsg, nEntryCode, nID))
+            return CallCommandEntry(*pEntry, nMsg, nID, nEntryCode, pExtra, pHandlerInfo);
         if (pMap->pfnGetBaseMap == nullptr)
             break;
     }
     return FALSE;
+}
+
+BOOL CCmdTarget::CallCommandEntry(const AFX_MSGMAP_ENTRY& entry, UINT nMsg, UINT nID, UINT nEntryCode,
+                                  void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    if (pHandlerInfo) {
+        pHandlerInfo->pTarget = this;
+        pHandlerInfo->pfn = entry.pfn;
+        return TRUE;
+    }
+    AFX_MSGCALL call;
+    call.nMsg = nMsg;
+    call.nID = nID;
+    call.nCode = static_cast<int>(nEntryCode);
+    call.pExtra = pExtra;
+    if (nEntryCode == static_cast<UINT>(CN_UPDATE_COMMAND_UI)) {
+        auto* pCmdUI = static_cast<CCmdUI*>(pExtra);
+        pCmdUI->m_bContinueRouting = FALSE;
+        entry.pfn(this, call);
+        const BOOL bResult = !pCmdUI->m_bContinueRouting;
+        pCmdUI->m_bContinueRouting = FALSE;
+        return bResult;
+    }
+    entry.pfn(this, call);
+    return call.bHandled;
 }
 
 void CCmdTarget::BeginWaitCursor()

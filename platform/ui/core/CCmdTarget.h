@@ -103,6 +103,15 @@ public:
 
     static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const;
+
+protected:
+    // What OnCmdMsg does with the entry it found in a table: with pHandlerInfo, names the
+    // handler and returns TRUE; otherwise calls it with nMsg, nID and the entry's code
+    // (nEntryCode, CN_UPDATE_COMMAND_UI for an update request) and returns what a command
+    // handler answers, or for an update request whether the handler kept the routing from
+    // going on.
+    BOOL CallCommandEntry(const AFX_MSGMAP_ENTRY& entry, UINT nMsg, UINT nID, UINT nEntryCode, void* pExtra,
+                          AFX_CMDHANDLERINFO* pHandlerInfo);
 };
 
 // ---------------------------------------------------------------------------------------

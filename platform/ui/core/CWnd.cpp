@@ -107,13 +107,13 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
                     child ? reinterpret_cast<HMENU>(static_cast<uintptr_t>(nID)) : nullptr, lpParam);
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x,
-                    int y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenuOrID, LPVOID lpParam)
-{
-    CWndManager* pManager = Manager();
-    if (m_hWnd || !pManager)
-        return FALSE;
+namespace {
 
+// The creation record that PreCreateWindow may change and WM_CREATE receives.
+CREATESTRUCT MakeCreateStruct(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
+                              int x, int y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenuOrID,
+                              LPVOID lpParam)
+{
     CREATESTRUCT cs{};
     cs.lpCreateParams = lpParam;
     cs.hMenu = hMenuOrID;
@@ -126,6 +126,178 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
     cs.lpszName = lpszWindowName;
     cs.lpszClass = lpszClassName;
     cs.dwExStyle = dwExStyle;
+    return cs;
+}
+
+// The class's name, styles, cursor, background and icon in the new window's state; a class
+// nobody registered (a null name among them) is the framework's general window class.
+void TakeClassLook(CWndState& state, const CREATESTRUCT& cs, const CWndClassInfo* pClass)
+{
+    if (cs.lpszClass && !IS_INTRESOURCE(cs.lpszClass))
+        state.className = cs.lpszClass;
+    if (pClass) {
+        state.classStyle = pClass->style;
+        state.hClassCursor = pClass->hCursor;
+        state.hbrBackground = pClass->hbrBackground;
+        state.hIcon = pClass->hIcon;
+    } else {
+        // The framework's general window class: double clicks, the arrow, the window colour.
+        state.classStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+        state.hClassCursor = ::LoadCursor(nullptr, IDC_ARROW);
+        state.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_WINDOW + 1));
+    }
+}
+
+// A child joins its parent's children with its id; a top-level window is owned by the
+// top-level window of the one named and keeps its menu. Returns the widget the new window's
+// widget goes into (the parent's client area, the owner's window, or none).
+QWidget* LinkToParent(CWndState& state, const CREATESTRUCT& cs, bool child, CWndState* pParentState)
+{
+    if (child) {
+        state.hWndParent = cs.hwndParent;
+        state.nID = static_cast<UINT>(reinterpret_cast<uintptr_t>(cs.hMenu));
+        pParentState->children.push_back(state.hWnd);
+        return pParentState->client;
+    }
+    state.hWndOwner = TopLevelOf(cs.hwndParent);
+    state.hMenu = cs.hMenu;
+    if (CWndState* pOwner = StateOf(state.hWndOwner))
+        return pOwner->widget;
+    return nullptr;
+}
+
+// Qt's flags for the window: a top-level window is a window, a tool window for
+// WS_EX_TOOLWINDOW, frameless as a pop-up without a caption, on top for WS_EX_TOPMOST.
+Qt::WindowFlags WindowFlagsFor(DWORD style, DWORD exStyle, bool child)
+{
+    if (child)
+        return Qt::Widget;
+    Qt::WindowFlags flags = Qt::Window;
+    if (exStyle & WS_EX_TOOLWINDOW)
+        flags = Qt::Tool;
+    if ((style & WS_POPUP) && (style & WS_CAPTION) != WS_CAPTION)
+        flags |= Qt::FramelessWindowHint;
+    if (exStyle & WS_EX_TOPMOST)
+        flags |= Qt::WindowStaysOnTopHint;
+    return flags;
+}
+
+// A self-drawn window: a frame widget (border and scroll bars) around the painted client area.
+QWidget* MakeSelfDrawnWidget(CWndState& state, QWidget* pParentWidget, Qt::WindowFlags flags, DWORD style)
+{
+    auto* pFrame = new CWndFrameWidget(state.hWnd, pParentWidget, flags);
+    auto* pClient = new CWndClientWidget(state.hWnd, pFrame);
+    pFrame->SetClient(pClient);
+    state.frame = pFrame;
+    state.surface = pClient;
+    state.widget = pFrame;
+    state.client = pClient;
+    state.scroll[SB_HORZ].visible = (style & WS_HSCROLL) != 0;
+    state.scroll[SB_VERT].visible = (style & WS_VSCROLL) != 0;
+    if (state.hClassCursor)
+        pClient->setCursor(AfxCursorFromHandle(state.hClassCursor));
+    return pFrame;
+}
+
+// The widget of the new window: the class's control, or a self-drawn window. Null when the
+// class refuses to make its control.
+QWidget* MakeWidget(CWnd& wnd, CWndState& state, const CWndClassInfo* pClass, const CREATESTRUCT& cs,
+                    QWidget* pParentWidget, bool child)
+{
+    const DWORD style = static_cast<DWORD>(cs.style);
+    const Qt::WindowFlags flags = WindowFlagsFor(style, cs.dwExStyle, child);
+    if (!pClass || !pClass->createWidget)
+        return MakeSelfDrawnWidget(state, pParentWidget, flags, style);
+    QWidget* pWidget = pClass->createWidget(&wnd, cs, pParentWidget);
+    if (!pWidget)
+        return nullptr;
+    if (!child && pWidget->parentWidget() == pParentWidget)
+        pWidget->setWindowFlags(pWidget->windowFlags() | flags);
+    state.widget = pWidget;
+    state.client = pWidget;
+    return pWidget;
+}
+
+// A window whose control could not be made leaves no trace: not among its parent's
+// children, not known to the window manager.
+void ForgetRefusedWindow(CWndManager& manager, CWndState* pParentState, HWND hWnd)
+{
+    if (pParentState)
+        pParentState->children.erase(
+            std::remove(pParentState->children.begin(), pParentState->children.end(), hWnd),
+            pParentState->children.end());
+    manager.Forget(hWnd);
+}
+
+// Puts the new widget where the record says (CW_USEDEFAULT: 640 by 480 at 0, 0), disabled and
+// taking dropped files as its styles say; a self-drawn window starts wholly invalid.
+void PlaceNewWidget(CWndState& state, QWidget& widget, const CREATESTRUCT& cs, bool child)
+{
+    const DWORD style = static_cast<DWORD>(cs.style);
+    int cx = cs.cx == CW_USEDEFAULT ? 640 : std::max(0, cs.cx);
+    int cy = cs.cy == CW_USEDEFAULT ? 480 : std::max(0, cs.cy);
+    int px = cs.x == CW_USEDEFAULT ? 0 : cs.x;
+    int py = cs.y == CW_USEDEFAULT ? 0 : cs.y;
+    if (child) {
+        widget.setGeometry(px, py, cx, cy);
+    } else {
+        widget.move(px, py);
+        widget.resize(cx, cy);
+    }
+    if (state.frame)
+        state.frame->Relayout();
+    if (style & WS_DISABLED)
+        widget.setEnabled(false);
+    if (cs.dwExStyle & WS_EX_ACCEPTFILES)
+        widget.setAcceptDrops(true);
+    if (state.surface) {
+        state.surface->SyncBufferSize();
+        state.invalid = QRegion(QRect(QPoint(0, 0), state.client->size()));
+        state.eraseNeeded = true;
+    }
+}
+
+// WM_CREATE (-1 refuses the window, which is then destroyed), the first WM_SIZE, and the
+// window shown as its styles say. FALSE when the window did not live through it.
+BOOL SendCreateAndShow(CWnd& wnd, CWndManager& manager, HWND hWnd, CREATESTRUCT& cs, bool child)
+{
+    const DWORD style = static_cast<DWORD>(cs.style);
+    const LRESULT lCreate = manager.Call(hWnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs));
+    CWndState* pState = StateOf(hWnd);
+    if (!pState)
+        return FALSE;
+    if (lCreate == -1) {
+        wnd.DestroyWindow();
+        return FALSE;
+    }
+    pState->created = true;
+    AfxClientSizeChanged(hWnd);
+    if (!StateOf(hWnd))
+        return FALSE;
+    if (style & WS_VISIBLE) {
+        if (!child && (style & WS_MAXIMIZE))
+            wnd.ShowWindow(SW_SHOWMAXIMIZED);
+        else
+            wnd.ShowWindow(SW_SHOW);
+    } else if (child && pState->widget) {
+        // A child made without WS_VISIBLE stays hidden when its parent is shown, as on
+        // Windows; a widget never hidden explicitly would appear with its parent.
+        pState->widget->hide();
+    }
+    return wnd.m_hWnd != nullptr;
+}
+
+} // namespace
+
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x,
+                    int y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenuOrID, LPVOID lpParam)
+{
+    CWndManager* pManager = Manager();
+    if (m_hWnd || !pManager)
+        return FALSE;
+
+    CREATESTRUCT cs = MakeCreateStruct(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, nWidth,
+                                       nHeight, hWndParent, hMenuOrID, lpParam);
     if (!PreCreateWindow(cs)) {
         PostNcDestroy();
         return FALSE;
@@ -138,6 +310,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
         return FALSE;
     }
 
+    // The window's state, known to the manager from here on.
     const CWndClassInfo* pClass = AfxFindClassInfo(cs.lpszClass);
     CWndState* pState = pManager->NewWindow();
     HWND hWnd = pState->hWnd;
@@ -145,129 +318,24 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
     m_hWnd = hWnd;
     pState->style = style & ~WS_VISIBLE;
     pState->exStyle = cs.dwExStyle;
-    if (cs.lpszClass && !IS_INTRESOURCE(cs.lpszClass))
-        pState->className = cs.lpszClass;
-    if (pClass) {
-        pState->classStyle = pClass->style;
-        pState->hClassCursor = pClass->hCursor;
-        pState->hbrBackground = pClass->hbrBackground;
-        pState->hIcon = pClass->hIcon;
-    } else {
-        // The framework's general window class: double clicks, the arrow, the window colour.
-        pState->classStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-        pState->hClassCursor = ::LoadCursor(nullptr, IDC_ARROW);
-        pState->hbrBackground = reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_WINDOW + 1));
-    }
+    TakeClassLook(*pState, cs, pClass);
     pState->text = cs.lpszName ? cs.lpszName : "";
+    QWidget* pParentWidget = LinkToParent(*pState, cs, child, pParentState);
 
-    QWidget* pParentWidget = nullptr;
-    if (child) {
-        pState->hWndParent = cs.hwndParent;
-        pState->nID = static_cast<UINT>(reinterpret_cast<uintptr_t>(cs.hMenu));
-        pParentState->children.push_back(hWnd);
-        pParentWidget = pParentState->client;
-    } else {
-        pState->hWndOwner = TopLevelOf(cs.hwndParent);
-        pState->hMenu = cs.hMenu;
-        if (CWndState* pOwner = StateOf(pState->hWndOwner))
-            pParentWidget = pOwner->widget;
-    }
-
-    // The widget: the class's control, or a self-drawn window.
-    Qt::WindowFlags flags = Qt::Widget;
-    if (!child) {
-        flags = Qt::Window;
-        if (cs.dwExStyle & WS_EX_TOOLWINDOW)
-            flags = Qt::Tool;
-        if ((style & WS_POPUP) && (style & WS_CAPTION) != WS_CAPTION)
-            flags |= Qt::FramelessWindowHint;
-        if (cs.dwExStyle & WS_EX_TOPMOST)
-            flags |= Qt::WindowStaysOnTopHint;
-    }
-    QWidget* pWidget = nullptr;
-    if (pClass && pClass->createWidget) {
-        pWidget = pClass->createWidget(this, cs, pParentWidget);
-        if (!pWidget) {
-            if (pParentState)
-                pParentState->children.erase(
-                    std::remove(pParentState->children.begin(), pParentState->children.end(), hWnd),
-                    pParentState->children.end());
-            pManager->Forget(hWnd);
-            m_hWnd = nullptr;
-            PostNcDestroy();
-            return FALSE;
-        }
-        if (!child && pWidget->parentWidget() == pParentWidget)
-            pWidget->setWindowFlags(pWidget->windowFlags() | flags);
-        pState->widget = pWidget;
-        pState->client = pWidget;
-    } else {
-        auto* pFrame = new CWndFrameWidget(hWnd, pParentWidget, flags);
-        auto* pClient = new CWndClientWidget(hWnd, pFrame);
-        pFrame->SetClient(pClient);
-        pState->frame = pFrame;
-        pState->surface = pClient;
-        pState->widget = pFrame;
-        pState->client = pClient;
-        pState->scroll[SB_HORZ].visible = (style & WS_HSCROLL) != 0;
-        pState->scroll[SB_VERT].visible = (style & WS_VSCROLL) != 0;
-        pWidget = pFrame;
-        if (pState->hClassCursor)
-            pClient->setCursor(AfxCursorFromHandle(pState->hClassCursor));
+    QWidget* pWidget = MakeWidget(*this, *pState, pClass, cs, pParentWidget, child);
+    if (!pWidget) {
+        ForgetRefusedWindow(*pManager, pParentState, hWnd);
+        m_hWnd = nullptr;
+        PostNcDestroy();
+        return FALSE;
     }
     pManager->MapWidget(pState->widget, hWnd);
     if (pState->client != pState->widget)
         pManager->MapWidget(pState->client, hWnd);
     if (!child && !pState->text.IsEmpty())
         pWidget->setWindowTitle(ToQt(pState->text));
-
-    // Position and size.
-    int cx = cs.cx == CW_USEDEFAULT ? 640 : std::max(0, cs.cx);
-    int cy = cs.cy == CW_USEDEFAULT ? 480 : std::max(0, cs.cy);
-    int px = cs.x == CW_USEDEFAULT ? 0 : cs.x;
-    int py = cs.y == CW_USEDEFAULT ? 0 : cs.y;
-    if (child) {
-        pWidget->setGeometry(px, py, cx, cy);
-    } else {
-        pWidget->move(px, py);
-        pWidget->resize(cx, cy);
-    }
-    if (pState->frame)
-        pState->frame->Relayout();
-    if (style & WS_DISABLED)
-        pWidget->setEnabled(false);
-    if (cs.dwExStyle & WS_EX_ACCEPTFILES)
-        pWidget->setAcceptDrops(true);
-    if (pState->surface) {
-        pState->surface->SyncBufferSize();
-        pState->invalid = QRegion(QRect(QPoint(0, 0), pState->client->size()));
-        pState->eraseNeeded = true;
-    }
-
-    // WM_CREATE: -1 refuses the window.
-    const LRESULT lCreate = pManager->Call(hWnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs));
-    pState = StateOf(hWnd);
-    if (!pState)
-        return FALSE;
-    if (lCreate == -1) {
-        DestroyWindow();
-        return FALSE;
-    }
-    pState->created = true;
-    AfxClientSizeChanged(hWnd);
-    if (!StateOf(hWnd))
-        return FALSE;
-    if (style & WS_VISIBLE) {
-        if (!child && (style & WS_MAXIMIZE))
-            ShowWindow(SW_SHOWMAXIMIZED);
-        else
-            ShowWindow(SW_SHOW);
-    } else if (child && pState->widget) {
-        // A child made without WS_VISIBLE stays hidden when its parent is shown, as on
-        // Windows; a widget never hidden explicitly would appear with its parent.
-        pState->widget->hide();
-    }
-    return m_hWnd != nullptr;
+    PlaceNewWidget(*pState, *pWidget, cs, child);
+    return SendCreateAndShow(*this, *pManager, hWnd, cs, child);
 }
 
 BOOL CWnd::PreCreateWindow(CREATESTRUCT& cs)

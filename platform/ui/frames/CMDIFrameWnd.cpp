@@ -29,6 +29,17 @@ HWND HwndOfChildSub(const QMdiSubWindow* pSub)
     return nullptr;
 }
 
+// The windows that cascading and tiling arrange: the document windows that are not minimised.
+std::vector<QMdiSubWindow*> ArrangedSubWindows(const CMDIFrameWnd& frame)
+{
+    std::vector<QMdiSubWindow*> subs;
+    for (CMDIChildWnd* pChild : frame.GetDocumentWindows()) {
+        if (QMdiSubWindow* pSub = pChild->GetSubWindow(); pSub && !pSub->isMinimized())
+            subs.push_back(pSub);
+    }
+    return subs;
+}
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
@@ -185,11 +196,7 @@ void CMDIFrameWnd::MDICascade()
     QMdiArea* pArea = GetMdiArea();
     if (!pArea)
         return;
-    std::vector<QMdiSubWindow*> subs;
-    for (CMDIChildWnd* pChild : GetDocumentWindows()) {
-        if (QMdiSubWindow* pSub = pChild->GetSubWindow(); pSub && !pSub->isMinimized())
-            subs.push_back(pSub);
-    }
+    std::vector<QMdiSubWindow*> subs = ArrangedSubWindows(*this);
     if (subs.empty())
         return;
     const QSize area = pArea->viewport()->size();
@@ -230,11 +237,7 @@ void CMDIFrameWnd::MDITile(int nType)
     QMdiArea* pArea = GetMdiArea();
     if (!pArea)
         return;
-    std::vector<QMdiSubWindow*> subs;
-    for (CMDIChildWnd* pChild : GetDocumentWindows()) {
-        if (QMdiSubWindow* pSub = pChild->GetSubWindow(); pSub && !pSub->isMinimized())
-            subs.push_back(pSub);
-    }
+    std::vector<QMdiSubWindow*> subs = ArrangedSubWindows(*this);
     if (subs.empty())
         return;
     const bool bStacked = (nType & MDITILE_HORIZONTAL) != 0;

@@ -225,17 +225,10 @@ bool WideChar(QChar c)
     return c.unicode() >= 0x2E80 || (c.unicode() >= 0xFF61 && c.unicode() <= 0xFF9F);
 }
 
-} // namespace
-
-int CDC::DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat)
+// Line ends: one line drops them, several lines break at each of CR LF, LF and CR (all
+// become LF).
+void NormaliseLineEnds(QString& text, UINT nFormat)
 {
-    CDCImpl& d = *m_pImpl;
-    if (!d.host || !lpRect)
-        return 0;
-    const int n = TextLength(lpszString, nCount);
-    const CRealizedFont& f = d.Font();
-    QString text = DisplayText(lpszString, n);
-    // Line ends: one line drops them, several lines break at each of CR LF, LF and CR.
     if (nFormat & DT_SINGLELINE) {
         text.remove(u'\r');
         text.remove(u'\n');
@@ -243,148 +236,146 @@ int CDC::DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat)
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         text.replace(u'\r', u'\n');
     }
+}
 
-    // Mnemonic prefixes: "&x" underlines x, "&&" is a plain ampersand.
+// Mnemonic prefixes: "&x" underlines x, "&&" is a plain ampersand. The ampersands go;
+// returns the index of the character to underline, or -1.
+int TakeOutPrefixes(QString& text, UINT nFormat)
+{
     int prefixIndex = -1;
-    if (!(nFormat & DT_NOPREFIX)) {
-        QString out;
-        out.reserve(text.size());
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            if (text[i] == u'&' && i + 1 < text.size()) {
-                ++i;
-                if (text[i] != u'&' && prefixIndex < 0)
-                    prefixIndex = static_cast<int>(out.size());
-            } else if (text[i] == u'&') {
-                continue;
-            }
-            out.append(text[i]);
+    if (nFormat & DT_NOPREFIX)
+        return prefixIndex;
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'&' && i + 1 < text.size()) {
+            ++i;
+            if (text[i] != u'&' && prefixIndex < 0)
+                prefixIndex = static_cast<int>(out.size());
+        } else if (text[i] == u'&') {
+            continue;
         }
-        text = out;
-        if (nFormat & DT_HIDEPREFIX)
-            prefixIndex = -1;
+        out.append(text[i]);
     }
+    text = out;
+    return (nFormat & DT_HIDEPREFIX) ? -1 : prefixIndex;
+}
 
-    // Tabs expand to stops every eight average characters.
-    if (nFormat & DT_EXPANDTABS) {
-        const int tabChars = (nFormat & DT_TABSTOP) ? ((nFormat >> 8) & 0xFF) : 8;
-        const int stop = std::max(1, tabChars) * f.aveCharWidth;
-        QString out;
-        int column = 0; // pixels since the line start
-        for (QChar c : text) {
-            if (c == u'\n' || c == u'\r') {
-                column = 0;
-                out.append(c);
-            } else if (c == u'\t') {
-                const int next = (column / stop + 1) * stop;
-                while (column < next) {
-                    out.append(u' ');
-                    column += std::max(1, f.Width(QStringLiteral(" ")));
-                }
+// Tabs expand to blanks up to stops every eight average characters (or as many as
+// DT_TABSTOP gives in the format's second byte).
+void ExpandTabs(QString& text, UINT nFormat, const CRealizedFont& f)
+{
+    if (!(nFormat & DT_EXPANDTABS))
+        return;
+    const int tabChars = (nFormat & DT_TABSTOP) ? ((nFormat >> 8) & 0xFF) : 8;
+    const int stop = std::max(1, tabChars) * f.aveCharWidth;
+    QString out;
+    int column = 0; // pixels since the line start
+    for (QChar c : text) {
+        if (c == u'\n' || c == u'\r') {
+            column = 0;
+            out.append(c);
+        } else if (c == u'\t') {
+            const int next = (column / stop + 1) * stop;
+            while (column < next) {
+                out.append(u' ');
+                column += std::max(1, f.Width(QStringLiteral(" ")));
+            }
+        } else {
+            out.append(c);
+            column += f.Width(QString(c));
+        }
+    }
+    text = out;
+}
+
+// Breaks a paragraph wider than the box into lines of as many characters as fit, each
+// ending at the last break opportunity; consumed is the number of characters of the whole
+// text before the paragraph (to find the prefix).
+void WrapParagraph(const QString& para, int consumed, int prefixIndex, int boxWidth, const CRealizedFont& f,
+                   std::vector<CLine>& lines)
+{
+    qsizetype start = 0;
+    while (start < para.size()) {
+        // Take as many characters as fit, ending at the last break opportunity.
+        qsizetype end = start, lastBreak = -1;
+        while (end < para.size()) {
+            const int w = f.Width(para.mid(start, end - start + 1));
+            if (w > boxWidth && end > start)
+                break;
+            ++end;
+            if (end < para.size() &&
+                (IsBreakSpace(para[end]) || WideChar(para[end]) || WideChar(para[end - 1])))
+                lastBreak = end;
+        }
+        if (end < para.size()) {
+            if (lastBreak > start) {
+                end = lastBreak;
             } else {
-                out.append(c);
-                column += f.Width(QString(c));
+                // A word longer than the line stays whole and runs over.
+                while (end < para.size() && !IsBreakSpace(para[end]) && !WideChar(para[end]) &&
+                       !WideChar(para[end - 1]))
+                    ++end;
             }
         }
-        text = out;
+        QString block = para.mid(start, end - start);
+        CLine line{block, 0, -1};
+        if (prefixIndex >= consumed + start && prefixIndex < consumed + end)
+            line.prefixPos = static_cast<int>(prefixIndex - consumed - start);
+        while (line.text.endsWith(u' '))
+            line.text.chop(1);
+        line.width = f.Width(line.text);
+        lines.push_back(line);
+        start = end;
+        while (start < para.size() && IsBreakSpace(para[start]))
+            ++start;
     }
+}
 
-    const QRect box = d.DevRect(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
-    const bool single = (nFormat & DT_SINGLELINE) != 0;
-    const bool wrap = (nFormat & DT_WORDBREAK) && !single;
-
-    // Break into lines.
+// The lines to draw: one a paragraph, a paragraph wider than the box wrapped when wrap is
+// set. Never none.
+std::vector<CLine> BreakIntoLines(const QString& text, int prefixIndex, bool wrap, int boxWidth,
+                                  const CRealizedFont& f)
+{
     std::vector<CLine> lines;
-    {
-        const QStringList paragraphs = text.split(u'\n');
-        int consumed = 0; // characters of text before the current paragraph (for the prefix)
-        for (const QString& para : paragraphs) {
-            if (!wrap || f.Width(para) <= box.width()) {
-                CLine line{para, f.Width(para), -1};
-                if (prefixIndex >= consumed && prefixIndex < consumed + para.size())
-                    line.prefixPos = prefixIndex - consumed;
-                lines.push_back(line);
-            } else {
-                qsizetype start = 0;
-                while (start < para.size()) {
-                    // Take as many characters as fit, ending at the last break opportunity.
-                    qsizetype end = start, lastBreak = -1;
-                    while (end < para.size()) {
-                        const int w = f.Width(para.mid(start, end - start + 1));
-                        if (w > box.width() && end > start)
-                            break;
-                        ++end;
-                        if (end < para.size() &&
-                            (IsBreakSpace(para[end]) || WideChar(para[end]) || WideChar(para[end - 1])))
-                            lastBreak = end;
-                    }
-                    if (end < para.size()) {
-                        if (lastBreak > start) {
-                            end = lastBreak;
-                        } else {
-                            // A word longer than the line stays whole and runs over.
-                            while (end < para.size() && !IsBreakSpace(para[end]) && !WideChar(para[end]) &&
-                                   !WideChar(para[end - 1]))
-                                ++end;
-                        }
-                    }
-                    QString block = para.mid(start, end - start);
-                    CLine line{block, 0, -1};
-                    if (prefixIndex >= consumed + start && prefixIndex < consumed + end)
-                        line.prefixPos = static_cast<int>(prefixIndex - consumed - start);
-                    while (line.text.endsWith(u' '))
-                        line.text.chop(1);
-                    line.width = f.Width(line.text);
-                    lines.push_back(line);
-                    start = end;
-                    while (start < para.size() && IsBreakSpace(para[start]))
-                        ++start;
-                }
-            }
-            consumed += static_cast<int>(para.size()) + 1;
+    const QStringList paragraphs = text.split(u'\n');
+    int consumed = 0; // characters of text before the current paragraph (for the prefix)
+    for (const QString& para : paragraphs) {
+        if (!wrap || f.Width(para) <= boxWidth) {
+            CLine line{para, f.Width(para), -1};
+            if (prefixIndex >= consumed && prefixIndex < consumed + para.size())
+                line.prefixPos = prefixIndex - consumed;
+            lines.push_back(line);
+        } else {
+            WrapParagraph(para, consumed, prefixIndex, boxWidth, f, lines);
         }
-        if (lines.empty())
-            lines.push_back(CLine{});
+        consumed += static_cast<int>(para.size()) + 1;
     }
+    if (lines.empty())
+        lines.push_back(CLine{});
+    return lines;
+}
 
-    // End ellipsis: the last line that does not fit loses characters for "...".
-    if ((nFormat & DT_END_ELLIPSIS) && !(nFormat & DT_CALCRECT)) {
-        CLine& last = lines.back();
-        if (last.width > box.width()) {
-            const QString dots = QStringLiteral("...");
-            QString s = last.text;
-            while (!s.isEmpty() && f.Width(s + dots) > box.width())
-                s.chop(1);
-            last.text = s + dots;
-            last.width = f.Width(last.text);
-            if (last.prefixPos >= s.size())
-                last.prefixPos = -1;
-        }
-    }
+// End ellipsis: a last line that does not fit loses characters for "...".
+void EndWithEllipsis(CLine& last, int boxWidth, const CRealizedFont& f)
+{
+    if (last.width <= boxWidth)
+        return;
+    const QString dots = QStringLiteral("...");
+    QString s = last.text;
+    while (!s.isEmpty() && f.Width(s + dots) > boxWidth)
+        s.chop(1);
+    last.text = s + dots;
+    last.width = f.Width(last.text);
+    if (last.prefixPos >= s.size())
+        last.prefixPos = -1;
+}
 
-    const int lineHeight = f.height + ((nFormat & DT_EXTERNALLEADING) ? f.externalLeading : 0);
-    const int total = lineHeight * static_cast<int>(lines.size());
-    int maxWidth = 0;
-    for (const CLine& l : lines)
-        maxWidth = std::max(maxWidth, l.width);
-
-    if (nFormat & DT_CALCRECT) {
-        // The rectangle is fitted to the text from its top-left corner.
-        const int devLeft = d.XL2D(lpRect->left);
-        const int devTop = d.YL2D(lpRect->top);
-        const int right = wrap ? std::max(maxWidth, 0) : maxWidth;
-        lpRect->right = d.XD2L(devLeft + right);
-        lpRect->bottom = d.YD2L(devTop + total);
-        return d.DevLenToLY(total);
-    }
-
-    int top = box.top();
-    if (single) {
-        if (nFormat & DT_VCENTER)
-            top = box.top() + (box.height() - lineHeight) / 2;
-        else if (nFormat & DT_BOTTOM)
-            top = box.bottom() + 1 - lineHeight;
-    }
-    QPainter* p = (nFormat & DT_NOCLIP) ? d.Painter() : d.PainterClippedTo(box);
+// Draws the lines from top down, each placed in the box as the format says, with the
+// prefix character underlined.
+void DrawLines(CDCImpl& d, QPainter* p, const CRealizedFont& f, const std::vector<CLine>& lines,
+               const QRect& box, int top, int lineHeight, UINT nFormat)
+{
     const bool opaque = d.st.bkMode == OPAQUE;
     int y = top;
     for (const CLine& line : lines) {
@@ -407,6 +398,53 @@ int CDC::DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat)
         }
         y += lineHeight;
     }
+}
+
+} // namespace
+
+int CDC::DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat)
+{
+    CDCImpl& d = *m_pImpl;
+    if (!d.host || !lpRect)
+        return 0;
+    const int n = TextLength(lpszString, nCount);
+    const CRealizedFont& f = d.Font();
+    QString text = DisplayText(lpszString, n);
+    NormaliseLineEnds(text, nFormat);
+    const int prefixIndex = TakeOutPrefixes(text, nFormat);
+    ExpandTabs(text, nFormat, f);
+
+    const QRect box = d.DevRect(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
+    const bool single = (nFormat & DT_SINGLELINE) != 0;
+    const bool wrap = (nFormat & DT_WORDBREAK) && !single;
+    std::vector<CLine> lines = BreakIntoLines(text, prefixIndex, wrap, box.width(), f);
+    if ((nFormat & DT_END_ELLIPSIS) && !(nFormat & DT_CALCRECT))
+        EndWithEllipsis(lines.back(), box.width(), f);
+
+    const int lineHeight = f.height + ((nFormat & DT_EXTERNALLEADING) ? f.externalLeading : 0);
+    const int total = lineHeight * static_cast<int>(lines.size());
+    if (nFormat & DT_CALCRECT) {
+        // The rectangle is fitted to the text from its top-left corner.
+        int maxWidth = 0;
+        for (const CLine& l : lines)
+            maxWidth = std::max(maxWidth, l.width);
+        const int devLeft = d.XL2D(lpRect->left);
+        const int devTop = d.YL2D(lpRect->top);
+        const int right = wrap ? std::max(maxWidth, 0) : maxWidth;
+        lpRect->right = d.XD2L(devLeft + right);
+        lpRect->bottom = d.YD2L(devTop + total);
+        return d.DevLenToLY(total);
+    }
+
+    int top = box.top();
+    if (single) {
+        if (nFormat & DT_VCENTER)
+            top = box.top() + (box.height() - lineHeight) / 2;
+        else if (nFormat & DT_BOTTOM)
+            top = box.bottom() + 1 - lineHeight;
+    }
+    QPainter* p = (nFormat & DT_NOCLIP) ? d.Painter() : d.PainterClippedTo(box);
+    DrawLines(d, p, f, lines, box, top, lineHeight, nFormat);
     if (single && (nFormat & (DT_VCENTER | DT_BOTTOM)))
         return d.DevLenToLY(top + lineHeight - box.top());
     return d.DevLenToLY(total);
