@@ -11,8 +11,10 @@
 #include "platform/ui/frames/CPrintPreview.h"
 #include "platform/ui/frames/CPrintPreview_p.h"
 #include "platform/ui/frames/CPrinterSettings.h"
+#include "platform/ui/frames/CPrinterSystem.h"
 #include "platform/ui/gdi/CDC.h"
 #include "platform/ui/gdi/PrintJobWatch_p.h"
+#include "tests/support/TestPrinterSystem.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
@@ -25,10 +27,8 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <regex>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -356,26 +356,22 @@ TEST_F(PrintTest, PrintSetupChangesPaperOrientationAndMargins)
     EXPECT_EQ(printer.GetPaperSize(), DMPAPER_B4);
 }
 
+// ---------------------------------------------------------------------------------------
+// Against a real scheduler, when scripts/check_cups.sh asks for it (CRealCupsQueue).
+// ---------------------------------------------------------------------------------------
+
 // A CUPS queue (cups-pdf) that rejects jobs: printing says so rather than losing the job
 // without a word; once the queue accepts again, the job reaches it and nothing is said.
-// The printer set-up shows each printer's own margins when the printer changes. Needs a
-// CUPS server (CUPS_SERVER may name a private one) with lpadmin and the cups-pdf driver.
+// The printer set-up shows each printer's own margins when the printer changes.
 TEST_F(PrintTest, ARejectingCupsQueueIsReportedAndTheSetupFollowsThePrinter)
 {
-    const std::string ppd = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd";
-    if (!CPrintJobWatch::CupsAnswers() || !std::filesystem::exists(ppd) ||
-        std::system("command -v lpadmin cupsreject cupsaccept cupsdisable >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "needs a CUPS server, its administration commands and cups-pdf";
-    const std::string queue = "morvel-test-" + std::to_string(getpid());
-    const auto run = [](const std::string& command) {
-        return std::system((command + " >/dev/null 2>&1").c_str());
-    };
-    // Stopped: accepted jobs wait in the queue, and go with it at the end.
-    ASSERT_EQ(run("lpadmin -p " + queue + " -E -v cups-pdf:/ -P " + ppd + " && cupsdisable " + queue), 0);
-    struct CRemoveQueue {
-        std::string name;
-        ~CRemoveQueue() { std::system(("lpadmin -x " + name + " >/dev/null 2>&1").c_str()); }
-    } removeQueue{queue};
+    if (!CRealCupsQueue::Asked() || !CPrintJobWatch::CupsAnswers())
+        GTEST_SKIP() << "scripts/check_cups.sh runs this against a scheduler of its own";
+    CPrinterSystem::CScope machine(CPrinterSystem::Machine());
+    CRealCupsQueue testQueue;
+    const std::string& queue = testQueue.Name();
+    const auto run = CRealCupsQueue::Run;
+    ASSERT_EQ(run(testQueue.AddCommand()), 0);
     CPrinterSettings cupsPrinter;
     ASSERT_TRUE(cupsPrinter.SelectPrinter(CString(queue.c_str())));
     CPrinterSettings::Instance() = cupsPrinter;
