@@ -25,8 +25,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -418,6 +420,242 @@ TEST_F(PrintTest, ARejectingCupsQueueIsReportedAndTheSetupFollowsThePrinter)
     EXPECT_EQ(before, "30");
     EXPECT_NE(after, before);
     EXPECT_EQ(static_cast<int>(std::lround(std::atof(after) * 10)), margins.left);
+}
+
+namespace {
+
+// The printer the print or set-up dialog shows.
+CString ShownPrinter(CDialog& dlg)
+{
+    CString name;
+    dlg.GetDlgItemText(CPrintDialog::IDC_PRINTER, name);
+    return name;
+}
+
+int PrinterIndex(CDialog& dlg, const CString& name)
+{
+    return static_cast<int>(dlg.SendDlgItemMessage(CPrintDialog::IDC_PRINTER, CB_FINDSTRINGEXACT,
+                                                   static_cast<WPARAM>(-1),
+                                                   reinterpret_cast<LPARAM>(name.c_str())));
+}
+
+bool OutputBoxEnabled(CDialog& dlg)
+{
+    CWnd* pEdit = dlg.GetDlgItem(CPrintDialog::IDC_OUTPUT_FILE);
+    return pEdit && pEdit->IsWindowEnabled();
+}
+
+const std::vector<CString> kCannotStart = {"印刷を開始できませんでした。"_sj};
+
+} // namespace
+
+// The printer chosen in the print dialog goes away: its queue removed while the dialog is
+// open, the scheduler stopped while it is open, or down already when it opens. Each time
+// printing says so, nothing is written anywhere, and the printer stays the program's; the
+// dialog keeps showing it, its output box off. With the scheduler back, the job goes to it.
+TEST_F(PrintTest, APrinterThatHasGoneIsReportedAndItsJobGoesNowhereElse)
+{
+    TempDir dir;
+    CTestPrinterSystem printers(dir.Folder());
+    printers.AddPrinter("Office");
+    printers.AddPrinter("Plotter", DMPAPER_A3);
+    ASSERT_TRUE(CPrinterSettings::Instance().SelectPrinter("Office"));
+    const CString earlier = dir.Folder() + "サンプル見積.pdf"_sj;
+    WriteNativeFile(NativePath(earlier), {'o', 'l', 'd'});
+    CPrinterSettings::Instance().SetOutputFileName(earlier);
+    CFrameTestEnvironment env(FALSE);
+    CTestViewA* pView = OpenView(env);
+    ASSERT_NE(pView, nullptr);
+
+    const std::vector<std::function<void()>> goings = {
+        [&] { printers.RemovePrinter("Office"); },
+        [&] { printers.Stop(); },
+    };
+    for (size_t i = 0; i <= goings.size(); ++i) {
+        SCOPED_TRACE(i);
+        if (i == goings.size())
+            printers.Stop(); // down when the dialog opens
+        CDialogAnswerer answerer;
+        answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
+            EXPECT_EQ(ShownPrinter(dlg), "Office");
+            EXPECT_FALSE(OutputBoxEnabled(dlg));
+            if (i < goings.size())
+                goings[i]();
+            ClickDlgButton(dlg, IDOK);
+        });
+        env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+        EXPECT_EQ(answerer.MessageBoxTexts(), kCannotStart);
+        EXPECT_EQ(ReadNativeFile(NativePath(earlier)), (std::vector<uint8_t>{'o', 'l', 'd'}));
+        EXPECT_TRUE(printers.JobsOf("Plotter").empty());
+        EXPECT_EQ(CPrinterSettings::Instance().GetPrinterName(), "Office");
+        printers.Stop(false);
+        printers.RemovePrinter("Office");
+        printers.AddPrinter("Office");
+        printers.MakeDefault("Office");
+    }
+
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(AFX_IDD_PRINTDLG, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
+    pView->m_printLog.clear();
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    EXPECT_TRUE(answerer.MessageBoxTexts().empty());
+    EXPECT_EQ(pView->m_printLog, kTwoPages);
+    const std::vector<CString> jobs = printers.JobsOf("Office");
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_EQ(ReadPdfPages(FileText(NativePath(jobs[0]))).count, 2);
+    EXPECT_EQ(ReadNativeFile(NativePath(earlier)), (std::vector<uint8_t>{'o', 'l', 'd'}));
+}
+
+// The PDF printer's output box can be typed in whenever "PDF ﾌｧｲﾙ" is the printer shown,
+// and its pages never replace a file without asking: "no" keeps the dialog and the file,
+// "yes" replaces it. A direct print (no dialog) asks too.
+TEST_F(PrintTest, PdfOutputAsksBeforeReplacingAFileAndItsBoxFollowsThePrinterShown)
+{
+    TempDir dir;
+    CTestPrinterSystem printers(dir.Folder());
+    printers.AddPrinter("Office");
+    ASSERT_TRUE(CPrinterSettings::Instance().SelectPrinter("Office"));
+    const CString output = dir.Folder() + "見積.pdf"_sj;
+    WriteNativeFile(NativePath(output), {'o', 'l', 'd'});
+    const CString question = DisplayPath(output) + " は既に存在します。\n上書きしますか?"_sj;
+    CFrameTestEnvironment env(FALSE);
+    CTestViewA* pView = OpenView(env);
+    ASSERT_NE(pView, nullptr);
+
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
+        EXPECT_FALSE(OutputBoxEnabled(dlg));
+        ASSERT_TRUE(SelectDlgItem(dlg, CPrintDialog::IDC_PRINTER,
+                                  PrinterIndex(dlg, CPrinterSettings::GetPdfPrinterName())));
+        EXPECT_TRUE(OutputBoxEnabled(dlg));
+        ASSERT_TRUE(TypeDlgItemText(dlg, CPrintDialog::IDC_OUTPUT_FILE, output));
+        answerer.AnswerMessageBox(question, IDNO);
+        ClickDlgButton(dlg, IDOK);
+        EXPECT_TRUE(static_cast<CPrintDialog&>(dlg).IsModalRunning());
+        EXPECT_EQ(ReadNativeFile(NativePath(output)), (std::vector<uint8_t>{'o', 'l', 'd'}));
+        ASSERT_TRUE(SelectDlgItem(dlg, CPrintDialog::IDC_PRINTER, PrinterIndex(dlg, "Office")));
+        EXPECT_FALSE(OutputBoxEnabled(dlg));
+        ASSERT_TRUE(SelectDlgItem(dlg, CPrintDialog::IDC_PRINTER,
+                                  PrinterIndex(dlg, CPrinterSettings::GetPdfPrinterName())));
+        answerer.AnswerMessageBox(question, IDYES);
+        ClickDlgButton(dlg, IDOK);
+    });
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    EXPECT_EQ(answerer.MessageBoxTexts(), (std::vector<CString>{question, question}));
+    EXPECT_EQ(ReadPdfPages(FileText(NativePath(output))).count, 2);
+    EXPECT_TRUE(printers.JobsOf("Office").empty());
+
+    // The direct print on the PDF printer, now the program's printer, to the same file.
+    WriteNativeFile(NativePath(output), {'o', 'l', 'd'});
+    CPrinterSettings::Instance().SetOutputFileName(output);
+    answerer.ClearShown();
+    answerer.AnswerMessageBox(question, IDNO);
+    pView->m_printLog.clear();
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT_DIRECT, 0);
+    EXPECT_EQ(answerer.MessageBoxTexts(), std::vector<CString>{question});
+    EXPECT_EQ(pView->m_printLog, (std::vector<std::string>{"prepare"}));
+    EXPECT_EQ(ReadNativeFile(NativePath(output)), (std::vector<uint8_t>{'o', 'l', 'd'}));
+}
+
+// The system's printers change while the set-up dialog is open (its default changes, a
+// printer is added): OK keeps the printer the dialog shows, with the paper chosen.
+TEST_F(PrintTest, PrintSetupKeepsThePrinterItShowsWhenTheSystemsPrintersChange)
+{
+    TempDir dir;
+    CTestPrinterSystem printers(dir.Folder());
+    printers.AddPrinter("Office");
+    printers.AddPrinter("Plotter", DMPAPER_A3, CRect(30, 30, 30, 30));
+    CFrameTestEnvironment env(FALSE);
+    CDialogAnswerer answerer;
+    for (const CString& chosen : {CPrinterSettings::GetPdfPrinterName(), CString("Office")}) {
+        answerer.AnswerDialog(AFX_IDD_PRINTSETUPDLG, [&](CDialog& dlg) {
+            ASSERT_TRUE(SelectDlgItem(dlg, CPrintDialog::IDC_PRINTER, PrinterIndex(dlg, chosen)));
+            CString left;
+            dlg.GetDlgItemText(CPrintDialog::IDC_MARGIN_LEFT, left);
+            EXPECT_EQ(left, chosen == "Office" ? "5" : "4.2") << "the printer's own margins";
+            const std::vector<int> papers = CPrinterSettings::GetPaperSizes();
+            const auto b4 = std::find(papers.begin(), papers.end(), DMPAPER_B4) - papers.begin();
+            SelectDlgItem(dlg, CPrintDialog::IDC_PAPER, static_cast<int>(b4));
+            ClickDlgButton(dlg, CPrintDialog::IDC_LANDSCAPE);
+            printers.MakeDefault("Plotter");
+            printers.AddPrinter("Laser");
+            ClickDlgButton(dlg, IDOK);
+        });
+        env.App().OnFilePrintSetup();
+        const CPrinterSettings& printer = CPrinterSettings::Instance();
+        EXPECT_EQ(printer.GetPrinterName(), chosen);
+        EXPECT_EQ(printer.GetPaperSize(), DMPAPER_B4);
+        EXPECT_EQ(printer.GetOrientation(), DMORIENT_LANDSCAPE);
+        printers.RemovePrinter("Laser");
+        printers.MakeDefault("Office");
+    }
+}
+
+// The same on a real scheduler: the queue chosen in the print dialog is removed (lpadmin -x)
+// while the dialog is open, the scheduler stops while it is open, or is stopped already when
+// it opens. With the scheduler and the queue back, the job reaches the queue.
+TEST_F(PrintTest, ACupsQueueThatHasGoneOrAStoppedSchedulerIsReportedAndNothingGoesElsewhere)
+{
+    const char* stop = std::getenv("MORVEL_CUPS_STOP");
+    const char* start = std::getenv("MORVEL_CUPS_START");
+    if (!CRealCupsQueue::Asked() || !CPrintJobWatch::CupsAnswers() || !stop || !start)
+        GTEST_SKIP() << "scripts/check_cups.sh runs this against a scheduler of its own";
+    CPrinterSystem::CScope machine(CPrinterSystem::Machine());
+    CRealCupsQueue testQueue;
+    const std::string& queue = testQueue.Name();
+    const std::string add = testQueue.AddCommand();
+    ASSERT_EQ(CRealCupsQueue::Run(add), 0);
+    CPrinterSettings cupsPrinter;
+    ASSERT_TRUE(cupsPrinter.SelectPrinter(CString(queue.c_str())));
+    CPrinterSettings::Instance() = cupsPrinter;
+    TempDir dir;
+    const CString earlier = dir.Folder() + "サンプル見積.pdf"_sj;
+    WriteNativeFile(NativePath(earlier), {'o', 'l', 'd'});
+    CPrinterSettings::Instance().SetOutputFileName(earlier);
+    CFrameTestEnvironment env(FALSE);
+    CTestViewA* pView = OpenView(env);
+    ASSERT_NE(pView, nullptr);
+    const auto waitingJobs = [&] {
+        int n = 0;
+        if (FILE* pipe = popen(("lpstat -o " + queue + " 2>/dev/null").c_str(), "r")) {
+            for (int c; (c = std::fgetc(pipe)) != EOF;)
+                n += c == '\n';
+            pclose(pipe);
+        }
+        return n;
+    };
+
+    const std::vector<std::pair<std::string, std::string>> goings = {{"lpadmin -x " + queue, add},
+                                                                     {stop, start}};
+    for (size_t i = 0; i <= goings.size(); ++i) {
+        SCOPED_TRACE(i);
+        const auto& going = goings[std::min(i, goings.size() - 1)];
+        if (i == goings.size()) {
+            ASSERT_EQ(CRealCupsQueue::Run(going.first), 0);
+        }
+        CDialogAnswerer answerer;
+        answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
+            EXPECT_EQ(ShownPrinter(dlg), CString(queue.c_str()));
+            EXPECT_FALSE(OutputBoxEnabled(dlg));
+            if (i < goings.size()) {
+                EXPECT_EQ(CRealCupsQueue::Run(going.first), 0);
+            }
+            ClickDlgButton(dlg, IDOK);
+        });
+        env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+        EXPECT_EQ(answerer.MessageBoxTexts(), kCannotStart);
+        EXPECT_EQ(ReadNativeFile(NativePath(earlier)), (std::vector<uint8_t>{'o', 'l', 'd'}));
+        EXPECT_EQ(CPrinterSettings::Instance().GetPrinterName(), CString(queue.c_str()));
+        ASSERT_EQ(CRealCupsQueue::Run(going.second), 0);
+    }
+
+    const int nWaiting = waitingJobs();
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(AFX_IDD_PRINTDLG, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    EXPECT_TRUE(answerer.MessageBoxTexts().empty());
+    EXPECT_EQ(waitingJobs(), nWaiting + 1);
+    EXPECT_EQ(ReadNativeFile(NativePath(earlier)), (std::vector<uint8_t>{'o', 'l', 'd'}));
 }
 
 TEST_F(PrintTest, MarginsThatLeaveNoPrintableAreaAreRefused)
