@@ -2,8 +2,8 @@
 # Checks printing against a real CUPS scheduler, which the test suite never needs: a
 # scheduler of this script's own (its own folder, socket and queues; the machine's own
 # scheduler, if any, is not touched) with cups-pdf queues. The printing tests that ask for it
-# then add and remove queues and stop and start the scheduler while the print dialog is
-# open:
+# then add and remove queues, stop and start the scheduler while the print dialog is open,
+# and print landscape pages to the built-in PDF printer and to a queue:
 #
 #   sudo scripts/check_cups.sh [build folder]     (default: build-test)
 #
@@ -32,7 +32,7 @@ fi
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug
 fi
-cmake --build "$build" --target test_platform_ui
+cmake --build "$build" --target test_platform_ui test_estimate_tools
 
 # The scheduler: a folder of its own, listening on a socket in it only.
 dir="$(mktemp -d /tmp/morvel-cups.XXXXXX)"
@@ -119,6 +119,7 @@ run() {
   if grep -q '^\[  SKIPPED \]' <<<"$out"; then status=1; fi
 }
 run "$build/tests/platform/ui/test_platform_ui" --gtest_filter='PrintTest.*Cups*'
+run "$build/tests/estimate_tools/test_estimate_tools" --gtest_filter='EstimatePrint.*Landscape*'
 if [ $status -eq 0 ]; then
   echo "All CUPS checks passed."
 else
