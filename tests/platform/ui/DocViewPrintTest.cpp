@@ -447,12 +447,50 @@ bool OutputBoxEnabled(CDialog& dlg)
 
 const std::vector<CString> kCannotStart = {"印刷を開始できませんでした。"_sj};
 
+using CGoing = std::pair<std::function<void()>, std::function<void()>>; // goes, comes back
+
+// Prints on the program's printer while it goes away and brings it back after each time:
+// each going runs while the print dialog is open, and the last one also before it opens.
+// Each time printing says it cannot start, `earlier` (the PDF printer's file) stays as it
+// was, and the printer stays the program's, shown with its output box off. Then the printer
+// prints without a word; the view prints its two pages.
+void PrintWhileThePrinterGoes(CFrameTestEnvironment& env, CTestViewA* pView, const CString& earlier,
+                              const std::vector<CGoing>& goings)
+{
+    const CString name = CPrinterSettings::Instance().GetPrinterName();
+    const std::vector<uint8_t> before = ReadNativeFile(NativePath(earlier));
+    for (size_t i = 0; i <= goings.size(); ++i) {
+        SCOPED_TRACE(i);
+        const CGoing& going = goings[std::min(i, goings.size() - 1)];
+        if (i == goings.size())
+            going.first();
+        CDialogAnswerer answerer;
+        answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
+            EXPECT_EQ(ShownPrinter(dlg), name);
+            EXPECT_FALSE(OutputBoxEnabled(dlg));
+            if (i < goings.size())
+                going.first();
+            ClickDlgButton(dlg, IDOK);
+        });
+        env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+        EXPECT_EQ(answerer.MessageBoxTexts(), kCannotStart);
+        EXPECT_EQ(ReadNativeFile(NativePath(earlier)), before);
+        EXPECT_EQ(CPrinterSettings::Instance().GetPrinterName(), name);
+        going.second();
+    }
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(AFX_IDD_PRINTDLG, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
+    pView->m_printLog.clear();
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    EXPECT_TRUE(answerer.MessageBoxTexts().empty());
+    EXPECT_EQ(pView->m_printLog, kTwoPages);
+    EXPECT_EQ(ReadNativeFile(NativePath(earlier)), before);
+}
+
 } // namespace
 
-// The printer chosen in the print dialog goes away: its queue removed while the dialog is
-// open, the scheduler stopped while it is open, or down already when it opens. Each time
-// printing says so, nothing is written anywhere, and the printer stays the program's; the
-// dialog keeps showing it, its output box off. With the scheduler back, the job goes to it.
+// The printer chosen in the print dialog goes away: its queue removed, or the scheduler
+// stopped. Nothing goes to another printer; once back, the job goes to it.
 TEST_F(PrintTest, APrinterThatHasGoneIsReportedAndItsJobGoesNowhereElse)
 {
     TempDir dir;
@@ -466,44 +504,19 @@ TEST_F(PrintTest, APrinterThatHasGoneIsReportedAndItsJobGoesNowhereElse)
     CFrameTestEnvironment env(FALSE);
     CTestViewA* pView = OpenView(env);
     ASSERT_NE(pView, nullptr);
-
-    const std::vector<std::function<void()>> goings = {
-        [&] { printers.RemovePrinter("Office"); },
-        [&] { printers.Stop(); },
-    };
-    for (size_t i = 0; i <= goings.size(); ++i) {
-        SCOPED_TRACE(i);
-        if (i == goings.size())
-            printers.Stop(); // down when the dialog opens
-        CDialogAnswerer answerer;
-        answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
-            EXPECT_EQ(ShownPrinter(dlg), "Office");
-            EXPECT_FALSE(OutputBoxEnabled(dlg));
-            if (i < goings.size())
-                goings[i]();
-            ClickDlgButton(dlg, IDOK);
-        });
-        env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
-        EXPECT_EQ(answerer.MessageBoxTexts(), kCannotStart);
-        EXPECT_EQ(ReadNativeFile(NativePath(earlier)), (std::vector<uint8_t>{'o', 'l', 'd'}));
-        EXPECT_TRUE(printers.JobsOf("Plotter").empty());
-        EXPECT_EQ(CPrinterSettings::Instance().GetPrinterName(), "Office");
+    const auto comeBack = [&] {
         printers.Stop(false);
         printers.RemovePrinter("Office");
         printers.AddPrinter("Office");
         printers.MakeDefault("Office");
-    }
-
-    CDialogAnswerer answerer;
-    answerer.AnswerDialog(AFX_IDD_PRINTDLG, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
-    pView->m_printLog.clear();
-    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
-    EXPECT_TRUE(answerer.MessageBoxTexts().empty());
-    EXPECT_EQ(pView->m_printLog, kTwoPages);
+    };
+    PrintWhileThePrinterGoes(
+        env, pView, earlier,
+        {{[&] { printers.RemovePrinter("Office"); }, comeBack}, {[&] { printers.Stop(); }, comeBack}});
+    EXPECT_TRUE(printers.JobsOf("Plotter").empty());
     const std::vector<CString> jobs = printers.JobsOf("Office");
     ASSERT_EQ(jobs.size(), 1u);
     EXPECT_EQ(ReadPdfPages(FileText(NativePath(jobs[0]))).count, 2);
-    EXPECT_EQ(ReadNativeFile(NativePath(earlier)), (std::vector<uint8_t>{'o', 'l', 'd'}));
 }
 
 // The PDF printer's output box can be typed in whenever "PDF ﾌｧｲﾙ" is the printer shown,
@@ -591,9 +604,7 @@ TEST_F(PrintTest, PrintSetupKeepsThePrinterItShowsWhenTheSystemsPrintersChange)
     }
 }
 
-// The same on a real scheduler: the queue chosen in the print dialog is removed (lpadmin -x)
-// while the dialog is open, the scheduler stops while it is open, or is stopped already when
-// it opens. With the scheduler and the queue back, the job reaches the queue.
+// The same on a real scheduler: the queue is removed (lpadmin -x), or the scheduler stops.
 TEST_F(PrintTest, ACupsQueueThatHasGoneOrAStoppedSchedulerIsReportedAndNothingGoesElsewhere)
 {
     const char* stop = std::getenv("MORVEL_CUPS_STOP");
@@ -601,13 +612,9 @@ TEST_F(PrintTest, ACupsQueueThatHasGoneOrAStoppedSchedulerIsReportedAndNothingGo
     if (!CRealCupsQueue::Asked() || !CPrintJobWatch::CupsAnswers() || !stop || !start)
         GTEST_SKIP() << "scripts/check_cups.sh runs this against a scheduler of its own";
     CPrinterSystem::CScope machine(CPrinterSystem::Machine());
-    CRealCupsQueue testQueue;
-    const std::string& queue = testQueue.Name();
-    const std::string add = testQueue.AddCommand();
-    ASSERT_EQ(CRealCupsQueue::Run(add), 0);
-    CPrinterSettings cupsPrinter;
-    ASSERT_TRUE(cupsPrinter.SelectPrinter(CString(queue.c_str())));
-    CPrinterSettings::Instance() = cupsPrinter;
+    CRealCupsQueue queue;
+    ASSERT_EQ(CRealCupsQueue::Run(queue.AddCommand()), 0);
+    ASSERT_TRUE(CPrinterSettings::Instance().SelectPrinter(CString(queue.Name().c_str())));
     TempDir dir;
     const CString earlier = dir.Folder() + "サンプル見積.pdf"_sj;
     WriteNativeFile(NativePath(earlier), {'o', 'l', 'd'});
@@ -615,47 +622,24 @@ TEST_F(PrintTest, ACupsQueueThatHasGoneOrAStoppedSchedulerIsReportedAndNothingGo
     CFrameTestEnvironment env(FALSE);
     CTestViewA* pView = OpenView(env);
     ASSERT_NE(pView, nullptr);
+    // The jobs waiting in the (stopped) queue.
     const auto waitingJobs = [&] {
         int n = 0;
-        if (FILE* pipe = popen(("lpstat -o " + queue + " 2>/dev/null").c_str(), "r")) {
+        if (FILE* pipe = popen(("lpstat -o " + queue.Name() + " 2>/dev/null").c_str(), "r")) {
             for (int c; (c = std::fgetc(pipe)) != EOF;)
                 n += c == '\n';
             pclose(pipe);
         }
         return n;
     };
-
-    const std::vector<std::pair<std::string, std::string>> goings = {{"lpadmin -x " + queue, add},
-                                                                     {stop, start}};
-    for (size_t i = 0; i <= goings.size(); ++i) {
-        SCOPED_TRACE(i);
-        const auto& going = goings[std::min(i, goings.size() - 1)];
-        if (i == goings.size()) {
-            ASSERT_EQ(CRealCupsQueue::Run(going.first), 0);
-        }
-        CDialogAnswerer answerer;
-        answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
-            EXPECT_EQ(ShownPrinter(dlg), CString(queue.c_str()));
-            EXPECT_FALSE(OutputBoxEnabled(dlg));
-            if (i < goings.size()) {
-                EXPECT_EQ(CRealCupsQueue::Run(going.first), 0);
-            }
-            ClickDlgButton(dlg, IDOK);
-        });
-        env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
-        EXPECT_EQ(answerer.MessageBoxTexts(), kCannotStart);
-        EXPECT_EQ(ReadNativeFile(NativePath(earlier)), (std::vector<uint8_t>{'o', 'l', 'd'}));
-        EXPECT_EQ(CPrinterSettings::Instance().GetPrinterName(), CString(queue.c_str()));
-        ASSERT_EQ(CRealCupsQueue::Run(going.second), 0);
-    }
-
+    const auto run = [](const std::string& command) {
+        return [command] { EXPECT_EQ(CRealCupsQueue::Run(command), 0); };
+    };
     const int nWaiting = waitingJobs();
-    CDialogAnswerer answerer;
-    answerer.AnswerDialog(AFX_IDD_PRINTDLG, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
-    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
-    EXPECT_TRUE(answerer.MessageBoxTexts().empty());
+    PrintWhileThePrinterGoes(
+        env, pView, earlier,
+        {{run("lpadmin -x " + queue.Name()), run(queue.AddCommand())}, {run(stop), run(start)}});
     EXPECT_EQ(waitingJobs(), nWaiting + 1);
-    EXPECT_EQ(ReadNativeFile(NativePath(earlier)), (std::vector<uint8_t>{'o', 'l', 'd'}));
 }
 
 TEST_F(PrintTest, MarginsThatLeaveNoPrintableAreaAreRefused)
