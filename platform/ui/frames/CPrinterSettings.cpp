@@ -228,8 +228,10 @@ BOOL AfxConfigureQPrinter(const CPrinterSettings& settings, QPrinter& printer, c
         // into some file instead of the printer shown.
         if (printer.outputFormat() != QPrinter::NativeFormat || printer.printerName() != queue)
             return FALSE;
-    } else {
+    } else if (!target.strSpoolFile.IsEmpty()) {
         WritePdfInto(printer, settings.GetResolution(), target.strSpoolFile);
+    } else {
+        return FALSE; // a target that names nothing takes no job
     }
     printer.setFullPage(false);
     const CPaperInfo* p = FindPaper(settings.GetPaperSize());

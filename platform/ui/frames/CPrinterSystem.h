@@ -26,7 +26,8 @@ struct CSystemPrinter {
 };
 
 // Where a job for a printer goes: the system's print queue of that name, or (a set-up of
-// one's own) a PDF file the printer writes its pages into.
+// one's own) a PDF file the printer writes its pages into. The queue wins when both are
+// named; a target that names neither takes no job.
 struct CPrintTarget {
     CString strQueue;
     CString strSpoolFile; // a system path
