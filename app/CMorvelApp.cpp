@@ -530,16 +530,20 @@ int CMorvelApp::MeasureRowHeight(CDC* pDC)
 CRect CMorvelApp::GetPrinterMargins()
 {
     CDC dc;
-    if (!CreatePrinterDC(dc)) {
+    CRect margins(0, 0, 0, 0);
+    if (!CreatePrinterDC(dc) || !GetPrinterMargins(dc, margins)) {
         AfxMessageBox("ﾌﾟﾘﾝﾀの情報を取得できません。"_sj);
         return CRect(0, 0, 0, 0);
     }
+    return margins;
+}
+
+BOOL CMorvelApp::GetPrinterMargins(CDC& dc, CRect& rectMargins)
+{
     const int nPixelsX = dc.GetDeviceCaps(LOGPIXELSX);
     const int nPixelsY = dc.GetDeviceCaps(LOGPIXELSY);
-    if (nPixelsX <= 0 || nPixelsY <= 0) {
-        AfxMessageBox("ﾌﾟﾘﾝﾀの情報を取得できません。"_sj);
-        return CRect(0, 0, 0, 0);
-    }
+    if (nPixelsX <= 0 || nPixelsY <= 0)
+        return FALSE;
     const long nOffsetX = dc.GetDeviceCaps(PHYSICALOFFSETX);
     const long nOffsetY = dc.GetDeviceCaps(PHYSICALOFFSETY);
     const long nWidth = dc.GetDeviceCaps(PHYSICALWIDTH);
@@ -551,7 +555,8 @@ CRect CMorvelApp::GetPrinterMargins()
     auto toHundredths = [](long nPixels, long nPerInch) {
         return static_cast<int>(nPixels * 100 / nPerInch);
     };
-    return CRect(toHundredths(nOffsetX, nPixelsX), toHundredths(nOffsetY, nPixelsY),
-                 toHundredths(nWidth - nOffsetX - nPrintableX, nPixelsX),
-                 toHundredths(nHeight - nOffsetY - nPrintableY, nPixelsY));
+    rectMargins = CRect(toHundredths(nOffsetX, nPixelsX), toHundredths(nOffsetY, nPixelsY),
+                        toHundredths(nWidth - nOffsetX - nPrintableX, nPixelsX),
+                        toHundredths(nHeight - nOffsetY - nPrintableY, nPixelsY));
+    return TRUE;
 }

@@ -57,6 +57,9 @@ public:
     // printer: "ﾌﾟﾘﾝﾀの情報を取得できません。" and an empty rectangle.
     CRect GetPrinterMargins();
     void GetPrinterMargins(LPRECT lpRect) { *lpRect = GetPrinterMargins(); }
+    // The same of any printer context (the one a page prints on); FALSE when it reports no
+    // resolution.
+    static BOOL GetPrinterMargins(CDC& dc, CRect& rectMargins);
 
     // The folder remembered for an extension by the file dialogs, else the "Work Field"
     // folder (see CMorvelDocManager.h).

@@ -609,8 +609,8 @@ void CMorvelEMView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
 {
     if (pDC != nullptr && pDC->IsPrinting() && pInfo != nullptr && pInfo->m_bContinuePrinting) {
         // One logical unit is 0.01 inch, y up, (0, 0) the centre of the printable area of
-        // the page's layout; the print road knows the layout. Without it, the device's own
-        // printable area.
+        // the page, as the print road of the layouts places it; without that road, of the
+        // device's own printable area.
         if (!CShellServices::PrepareEstimatePrintDC(this, pDC, pInfo)) {
             const int nPixelsX = std::max(1, pDC->GetDeviceCaps(LOGPIXELSX));
             const int nPixelsY = std::max(1, pDC->GetDeviceCaps(LOGPIXELSY));

@@ -6,7 +6,6 @@
 #include "estimate/CMorvelEMView.h"
 #include "platform/ui/frames/CPrintInfo.h"
 #include "printform/CLayoutPrintJob.h"
-#include "printform/CPrintEMDoc.h"
 
 #include <map>
 #include <memory>
@@ -61,20 +60,9 @@ void PrintEstimatePage(CView* pGrid, CDC* pDC, CPrintInfo* pInfo)
                          [&](int nLayoutPage) { job.source.m_nLayoutPage = nLayoutPage; });
 }
 
-void PrepareEstimatePrintDC(CView* pGrid, CDC* pDC, CPrintInfo* pInfo)
+void PrepareEstimatePrintDC(CView* /*pGrid*/, CDC* pDC, CPrintInfo* /*pInfo*/)
 {
-    // The paper and margins of the layout that holds the page; a new layout's (the
-    // application's printer) for a page no layout holds.
-    CPrintDoc* pLayout = nullptr;
-    auto it = CEstimatePrintJobs::Jobs().find(pGrid);
-    if (it != CEstimatePrintJobs::Jobs().end() && pInfo != nullptr)
-        pLayout = it->second->layouts.GetLayoutOfPage(static_cast<int>(pInfo->m_nCurPage));
-    std::unique_ptr<CPrintEMDoc> pTemporary;
-    if (pLayout == nullptr) {
-        pTemporary = std::make_unique<CPrintEMDoc>();
-        pLayout = pTemporary.get();
-    }
-    CLayoutPrintJob::MapPrintingDC(pDC, *pLayout);
+    CLayoutPrintJob::MapPrintingDC(pDC);
 }
 
 void EndEstimatePrinting(CView* pGrid)

@@ -16,7 +16,6 @@
 #include "platform/ui/gdi/CDC.h"
 #include "printform/CLayoutPrintJob.h"
 #include "printform/CPrintFormFileDialog.h"
-#include "printform/CPrintPMDoc.h"
 #include "resources/ResourceIds.h"
 
 // What the layouts' parts tokens read of the list being printed, and the job.
@@ -195,19 +194,8 @@ BOOL CMorvelPMView::OnPreparePrinting(CPrintInfo* pInfo)
 
 void CMorvelPMView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
 {
-    if (pDC != nullptr && pDC->IsPrinting()) {
-        // The paper and margins of the page's layout; a new parts layout's (the
-        // application's printer) when no layout holds the page.
-        CPrintDoc* pLayout = nullptr;
-        if (m_pPrintState && m_pPrintState->m_pJob && pInfo != nullptr)
-            pLayout = m_pPrintState->m_pJob->GetLayoutOfPage(static_cast<int>(pInfo->m_nCurPage));
-        std::unique_ptr<CPrintPMDoc> pTemporary;
-        if (pLayout == nullptr) {
-            pTemporary = std::make_unique<CPrintPMDoc>();
-            pLayout = pTemporary.get();
-        }
-        CLayoutPrintJob::MapPrintingDC(pDC, *pLayout);
-    }
+    if (pDC != nullptr && pDC->IsPrinting())
+        CLayoutPrintJob::MapPrintingDC(pDC);
     CMorvelView::OnPrepareDC(pDC, pInfo);
 }
 

@@ -1,5 +1,6 @@
 #include "printform/CLayoutPrintJob.h"
 
+#include "app/CMorvelApp.h"
 #include "app/SharedRecords.h"
 #include "drawing/CDrawObj.h"
 #include "platform/base/MessageBox.h"
@@ -145,24 +146,21 @@ CPrintDoc* CLayoutPrintJob::GetLayout(int nEntry) const
                : nullptr;
 }
 
-void CLayoutPrintJob::MapPrintingDC(CDC* pDC, CPrintDoc& layout)
+void CLayoutPrintJob::MapPrintingDC(CDC* pDC)
 {
-    const CSize paper = *layout.GetSize();
-    const CRect margins = *layout.GetPrintableRect();
+    // The paper and margins of the printer the page goes to, read as a new layout reads
+    // them: a page is placed alike on every printer and in the preview, whatever paper the
+    // layouts had when they were opened (before the print dialog changed the printer, say).
+    CSize paper(0, 0);
+    CRect margins(0, 0, 0, 0);
+    CPrintDoc::ComputePaperSize(*pDC, paper);
+    CMorvelApp::GetPrinterMargins(*pDC, margins);
     const int w = paper.cx - (margins.left + margins.right);
     const int h = paper.cy - (margins.top + margins.bottom);
     pDC->SetMapMode(MM_ANISOTROPIC);
     pDC->SetViewportExt(pDC->GetDeviceCaps(LOGPIXELSX), pDC->GetDeviceCaps(LOGPIXELSY));
     pDC->SetWindowExt(100, -100);
     pDC->SetWindowOrg(-(w / 2), h / 2);
-}
-
-CPrintDoc* CLayoutPrintJob::GetLayoutOfPage(int nPage) const
-{
-    for (const CLayout& l : m_layouts)
-        if (l.pDoc != nullptr && nPage >= l.nFirst && nPage <= l.nLast)
-            return l.pDoc;
-    return nullptr;
 }
 
 BOOL CLayoutPrintJob::DrawPage(CDC* pDC, int nPage, const CEstimateFieldData* pEstimate,

@@ -54,13 +54,11 @@ public:
 
     // The layout document used for an entry index (null when it was left out).
     CPrintDoc* GetLayout(int nEntry) const;
-    // The layout that holds page nPage (from 1), or null.
-    CPrintDoc* GetLayoutOfPage(int nPage) const;
 
     // Maps a printing context as the layouts draw: MM_ANISOTROPIC, one logical unit 0.01
-    // inch with y up, (0, 0) the centre of the printable area of the layout's paper less
-    // its margins.
-    static void MapPrintingDC(CDC* pDC, CPrintDoc& layout);
+    // inch with y up, (0, 0) the centre of the printable area of the context's paper (its
+    // paper less its margins, in whole 0.01 inch as a new layout takes them).
+    static void MapPrintingDC(CDC* pDC);
 
     // The layout documents of a kind that are open in the program, each with its path as
     // printing compares it: upper-cased, the kind's extension added when it has no ".".

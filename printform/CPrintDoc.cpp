@@ -74,26 +74,27 @@ void CPrintDoc::ComputePaperSize()
     CSize paper(0, 0);
     CWinApp* pApp = AfxGetApp();
     CDC dc;
-    bool bKnown = false;
-    if (pApp != nullptr && pApp->CreatePrinterDC(dc)) {
-        const int nPixelsX = dc.GetDeviceCaps(LOGPIXELSX);
-        const int nPixelsY = dc.GetDeviceCaps(LOGPIXELSY);
-        if (nPixelsX > 0 && nPixelsY > 0) {
-            // Rounded half up: the integer part, plus 1 when the fraction is at least 0.5.
-            auto hundredths = [](int nPixels, int nPerInch) {
-                const double v = static_cast<double>(nPixels) / nPerInch * 100.0;
-                const int whole = static_cast<int>(v);
-                return v - whole >= 0.5 ? whole + 1 : whole;
-            };
-            paper = CSize(hundredths(dc.GetDeviceCaps(PHYSICALWIDTH), nPixelsX),
-                          hundredths(dc.GetDeviceCaps(PHYSICALHEIGHT), nPixelsY));
-            bKnown = true;
-        }
-    }
-    if (!bKnown)
+    if (pApp == nullptr || !pApp->CreatePrinterDC(dc) || !ComputePaperSize(dc, paper))
         AfxMessageBox("ﾌﾟﾘﾝﾀの情報を取得できません。"_sj);
     m_sizePaper = paper;
     m_sizeExtent = CSize(paper.cx + 40, paper.cy + 40);
+}
+
+BOOL CPrintDoc::ComputePaperSize(CDC& dc, CSize& sizePaper)
+{
+    const int nPixelsX = dc.GetDeviceCaps(LOGPIXELSX);
+    const int nPixelsY = dc.GetDeviceCaps(LOGPIXELSY);
+    if (nPixelsX <= 0 || nPixelsY <= 0)
+        return FALSE;
+    // Rounded half up: the integer part, plus 1 when the fraction is at least 0.5.
+    auto hundredths = [](int nPixels, int nPerInch) {
+        const double v = static_cast<double>(nPixels) / nPerInch * 100.0;
+        const int whole = static_cast<int>(v);
+        return v - whole >= 0.5 ? whole + 1 : whole;
+    };
+    sizePaper = CSize(hundredths(dc.GetDeviceCaps(PHYSICALWIDTH), nPixelsX),
+                      hundredths(dc.GetDeviceCaps(PHYSICALHEIGHT), nPixelsY));
+    return TRUE;
 }
 
 // ---------------------------------------------------------------------------------------

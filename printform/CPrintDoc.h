@@ -48,6 +48,9 @@ public:
     // extent (paper + 40 each way). Without a printer: "ﾌﾟﾘﾝﾀの情報を取得できません。" and
     // (0, 0).
     void ComputePaperSize();
+    // The same of any printer context (the one a page prints on); FALSE when it reports no
+    // resolution.
+    static BOOL ComputePaperSize(CDC& dc, CSize& sizePaper);
     CSize* GetSize() { return &m_sizePaper; }
     // The unprintable margins (left, top, right, bottom) in 0.01 inch.
     CRect* GetPrintableRect() { return &m_rectMargins; }

@@ -41,8 +41,8 @@ private:
 const std::string& FuzzNativeFolder();
 CString FuzzFolder();
 
-// The Qt application on the offscreen platform (made once; targets that make windows,
-// fonts or device contexts call it from LLVMFuzzerInitialize).
+// The Qt application on the offscreen platform, without the machine's printers (made once;
+// targets that make windows, fonts or device contexts call it from LLVMFuzzerInitialize).
 void FuzzInitToolkit();
 
 // The bytes a storing serialize produces.

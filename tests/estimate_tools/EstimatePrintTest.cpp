@@ -27,6 +27,7 @@
 #include "resources/EstimateCommandIds.h"
 #include "resources/ResourceIds.h"
 #include "tests/support/RealInput.h"
+#include "tests/support/TestPrinterSystem.h"
 
 #include <QImage>
 #include <QPainter>
@@ -35,7 +36,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <memory>
+#include <optional>
 #include <regex>
 
 namespace {
@@ -288,6 +292,151 @@ TEST_F(EstimatePrint, PreviewAtItsFirstZoomLooksLikeThePaperPageSeenAsSmall)
     CPrintPreview::SetTestHook(previous);
     EXPECT_TRUE(bRan);
     Pump();
+}
+
+// How many pixel rows the second picture lies below the first: the vertical shift of the
+// second that matches the first best, grey for grey. The pictures are compared eight times
+// smaller, as blocks of text, boxes and tables: their rows of text and table lines, a few
+// pixels apart and drawn a little differently by each renderer, do not count.
+int VerticalShift(const QImage& a, const QImage& b)
+{
+    auto small = [](const QImage& image) {
+        return image.convertToFormat(QImage::Format_Grayscale8)
+            .scaled(image.width() / 8, image.height() / 8, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    };
+    const QImage greyA = small(a);
+    const QImage greyB = small(b);
+    const int nWidth = std::min(greyA.width(), greyB.width());
+    const int nMost = std::min(greyA.height(), greyB.height()) / 3;
+    int nBest = 0;
+    double best = -1;
+    for (int shift = -nMost; shift <= nMost; ++shift) {
+        double sum = 0;
+        long n = 0;
+        for (int y = std::max(0, -shift); y < greyA.height() && y + shift < greyB.height(); ++y) {
+            const uchar* rowA = greyA.constScanLine(y);
+            const uchar* rowB = greyB.constScanLine(y + shift);
+            for (int x = 0; x < nWidth; ++x, ++n)
+                sum += (rowA[x] - rowB[x]) * (rowA[x] - rowB[x]);
+        }
+        if (n > 0 && (best < 0 || sum / n < best)) {
+            best = sum / n;
+            nBest = shift;
+        }
+    }
+    return nBest * 8;
+}
+
+// The newest job file in a scheduler's spool folder ("d<job>-001").
+std::string NewestJobFile(const std::string& folder)
+{
+    std::string newest;
+    std::filesystem::file_time_type when{};
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() > 5 && name[0] == 'd' && name.compare(name.size() - 4, 4, "-001") == 0 &&
+            (newest.empty() || entry.last_write_time() >= when)) {
+            newest = entry.path().string();
+            when = entry.last_write_time();
+        }
+    }
+    return newest;
+}
+
+// A PDF file's first page as pdftoppm draws it at nDpi; null without pdftoppm.
+QImage RenderFirstPage(const CString& pdf, const TempDir& dir, int nDpi)
+{
+    const std::string out = dir.NativeFile("page");
+    const std::string command = "pdftoppm -r " + std::to_string(nDpi) + " -f 1 -l 1 -gray -singlefile '" +
+                                NativePath(pdf) + "' '" + out + "' 2>/dev/null";
+    if (std::system(command.c_str()) != 0)
+        return QImage();
+    return QImage(QString::fromStdString(out + ".pgm"));
+}
+
+// The portrait sample layout on landscape paper, the paper turned in the print dialog's
+// set-up after the layouts were counted on portrait paper: the first page printed by the
+// built-in PDF printer and by a printer of the system (its job's spool file) lies on the
+// paper as the preview shows it.
+TEST_F(EstimatePrint, LandscapePagesPrintAsThePreviewShowsThemOnEveryPrinter)
+{
+    if (std::system("command -v pdftoppm >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "needs pdftoppm (poppler-utils, scripts/setup.sh)";
+    CMorvelEMView* pView = OpenSample();
+    ASSERT_NE(pView, nullptr);
+    AddLayout(pView->GetDocument(), FormFolder(), "見積書"_sj);
+    TempDir out;
+    CTestPrinterSystem printers(out.Folder());
+    printers.AddPrinter("Office", DMPAPER_A4, CRect(40, 60, 40, 100));
+    std::vector<CString> names = {CPrinterSettings::GetPdfPrinterName(), "Office"};
+    // With scripts/check_cups.sh, a queue of a real scheduler too: what the program hands
+    // it is the job's file the scheduler keeps.
+    std::unique_ptr<CRealCupsQueue> pQueue;
+    const char* spool = std::getenv("MORVEL_CUPS_SPOOL");
+    if (CRealCupsQueue::Asked() && spool != nullptr) {
+        pQueue = std::make_unique<CRealCupsQueue>();
+        ASSERT_EQ(CRealCupsQueue::Run(pQueue->AddCommand()), 0);
+        names.push_back(CString(pQueue->Name().c_str()));
+    }
+    const CClockReading when{2024, 6, 10, 9, 30, 0};
+    SetFixedFieldClock(&when);
+    for (const CString& name : names) {
+        SCOPED_TRACE(name.ToUtf8());
+        std::optional<CPrinterSystem::CScope> machine;
+        if (pQueue && name == pQueue->Name().c_str())
+            machine.emplace(CPrinterSystem::Machine());
+        CPrinterSettings::Instance().UsePdfPrinter();
+        ASSERT_TRUE(CPrinterSettings::Instance().SelectPrinter(name));
+        const CString pdf = out.Folder() + "landscape.pdf";
+        std::remove(NativePath(pdf).c_str());
+        CDialogAnswerer answerer;
+        answerer.AnswerDialog(AFX_IDD_PRINTSETUPDLG, [](CDialog& dlg) {
+            ClickDlgButton(dlg, CPrintDialog::IDC_LANDSCAPE);
+            ClickDlgButton(dlg, IDOK);
+        });
+        answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
+            ClickDlgButton(dlg, CPrintDialog::IDC_SETUP);
+            TypeDlgItemText(dlg, CPrintDialog::IDC_OUTPUT_FILE, pdf);
+            ClickDlgButton(dlg, IDOK);
+        });
+        m_pApp->m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+        Pump();
+        EXPECT_TRUE(answerer.MessageBoxTexts().empty());
+        ASSERT_EQ(CPrinterSettings::Instance().GetOrientation(), DMORIENT_LANDSCAPE);
+        const std::vector<CString> jobs = printers.JobsOf("Office");
+        CString printed = pdf;
+        if (name == "Office")
+            printed = jobs.empty() ? CString() : jobs.back();
+        else if (machine)
+            printed = SystemPathFromNative(NewestJobFile(spool));
+        ASSERT_TRUE(FileExists(printed));
+
+        QImage shown;
+        CDeviceCaps caps;
+        CPrintPreview::TestHook previous = CPrintPreview::SetTestHook([&](CPrintPreview& preview) {
+            shown = preview.GetImpl()->pages.at(1);
+            caps = preview.GetImpl()->caps;
+            preview.Close(FALSE);
+        });
+        m_pApp->m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+        CPrintPreview::SetTestHook(previous);
+        Pump();
+        // The preview's first zoom shows an inch as 48 pixels.
+        const QImage paper = RenderFirstPage(printed, out, 48);
+        ASSERT_FALSE(paper.isNull());
+        ASSERT_FALSE(shown.isNull());
+        EXPECT_GT(paper.width(), paper.height()) << "landscape paper";
+        EXPECT_NEAR(paper.width(), shown.width(), 2);
+        EXPECT_NEAR(paper.height(), shown.height(), 2);
+        // Within the printable area: the preview leaves the unprintable edge white.
+        const double scale = static_cast<double>(shown.height()) / caps.physicalHeight;
+        const QRect printable(
+            QPoint(static_cast<int>(std::lround(caps.physicalOffsetX * scale)),
+                   static_cast<int>(std::lround(caps.physicalOffsetY * scale))),
+            QSize(static_cast<int>(caps.horzRes * scale), static_cast<int>(caps.vertRes * scale)));
+        EXPECT_EQ(VerticalShift(shown.copy(printable), paper.copy(printable)), 0);
+    }
+    SetFixedFieldClock(nullptr);
 }
 
 TEST_F(EstimatePrint, AnOpenLayoutPrintsWithItsUnsavedTokens)

@@ -371,16 +371,28 @@ TEST_F(ZeroRowPrint, APrintJobCountsAndPrintsWithoutTheZeroRows)
 // ---------------------------------------------------------------------------------------
 // The page's mapping
 // ---------------------------------------------------------------------------------------
-TEST(LayoutPageMapping, OriginAtTheCentreOfTheLayoutsPrintableAreaInHundredthsOfAnInchYUp)
+// A printer context at 300 dpi on paper of 827 x 1169 hundredths of an inch (A4) whose
+// printable area starts margins (0.01 inch) in.
+void SetPrinterCaps(CDC& dc, const CRect& margins)
 {
-    CPrintEMDoc layout;
-    *layout.GetSize() = CSize(827, 1169);                // A4
-    *layout.GetPrintableRect() = CRect(25, 50, 75, 100); // left, top, right, bottom margins
+    CDeviceCaps caps;
+    caps.technology = DT_RASPRINTER;
+    caps.logPixelsX = caps.logPixelsY = 300;
+    caps.physicalWidth = 827 * 3;
+    caps.physicalHeight = 1169 * 3;
+    caps.physicalOffsetX = margins.left * 3;
+    caps.physicalOffsetY = margins.top * 3;
+    caps.horzRes = (827 - margins.left - margins.right) * 3;
+    caps.vertRes = (1169 - margins.top - margins.bottom) * 3;
+    dc.SetDeviceCaps(caps);
+}
+
+TEST(LayoutPageMapping, OriginAtTheCentreOfThePagesPrintableAreaInHundredthsOfAnInchYUp)
+{
     CDC dc;
     dc.CreateCompatibleDC(nullptr);
-    const int nDpi = dc.GetDeviceCaps(LOGPIXELSX);
-    ASSERT_GT(nDpi, 0);
-    CLayoutPrintJob::MapPrintingDC(&dc, layout);
+    SetPrinterCaps(dc, CRect(25, 50, 75, 100)); // left, top, right, bottom margins
+    CLayoutPrintJob::MapPrintingDC(&dc);
     // Printable 727 x 1019: its top-left corner, (-363, 509), is the device's origin.
     CPoint corner(-363, 509);
     dc.LPtoDP(&corner, 1);
@@ -388,10 +400,10 @@ TEST(LayoutPageMapping, OriginAtTheCentreOfTheLayoutsPrintableAreaInHundredthsOf
     // One inch right and one inch down.
     CPoint inch(-363 + 100, 509 - 100);
     dc.LPtoDP(&inch, 1);
-    EXPECT_EQ(inch, CPoint(nDpi, nDpi));
+    EXPECT_EQ(inch, CPoint(300, 300));
     // Other margins move the origin with them.
-    *layout.GetPrintableRect() = CRect(0, 0, 0, 0);
-    CLayoutPrintJob::MapPrintingDC(&dc, layout);
+    SetPrinterCaps(dc, CRect(0, 0, 0, 0));
+    CLayoutPrintJob::MapPrintingDC(&dc);
     CPoint paperCorner(-413, 584);
     dc.LPtoDP(&paperCorner, 1);
     EXPECT_EQ(paperCorner, CPoint(0, 0));

@@ -1,6 +1,9 @@
 // The main of the test programs whose tests make real windows: a Qt application on the
 // offscreen platform (no display needed) for the whole run, then the tests. Another platform
-// can be chosen through QT_QPA_PLATFORM to watch the tests; sound is off.
+// can be chosen through QT_QPA_PLATFORM to watch the tests; sound is off. The machine's
+// printers are hidden whatever the environment says: a test that wants printers sets up
+// its own (tests/support/TestPrinterSystem.h), so that no test depends on the printers a
+// machine has or on a scheduler that comes and goes during the run.
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
@@ -22,6 +25,7 @@ int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("MORVEL_NO_SOUND", "1", 0);
+    setenv("MORVEL_PRINTER", "pdf", 1);
     ::testing::InitGoogleTest(&argc, argv);
     KeepTheWorkingFolderOfEveryTest();
     QApplication app(argc, argv);

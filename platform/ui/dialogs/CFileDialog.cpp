@@ -244,6 +244,14 @@ CString CFileDialog::ApplyDefaultExtension(const CString& fileName, const CStrin
     return fileName + "." + ext;
 }
 
+BOOL CFileDialog::ConfirmOverwrite(const CString& path)
+{
+    if (!FileExists(path))
+        return TRUE;
+    return AfxMessageBox(DisplayPath(path) + CString::FromUtf8(" は既に存在します。\n上書きしますか?"),
+                         MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+}
+
 // ---------------------------------------------------------------------------------------
 // What the dialog shows.
 // ---------------------------------------------------------------------------------------
@@ -373,11 +381,8 @@ BOOL CFileDialog::AcceptPath(const CString& chosen, bool bInteractive)
                       MB_ICONEXCLAMATION);
         return FALSE;
     }
-    if (!m_bOpenFileDialog && (m_ofn.Flags & OFN_OVERWRITEPROMPT) && FileExists(path)) {
-        if (AfxMessageBox(DisplayPath(path) + CString::FromUtf8(" は既に存在します。\n上書きしますか?"),
-                          MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
-            return FALSE;
-    }
+    if (!m_bOpenFileDialog && (m_ofn.Flags & OFN_OVERWRITEPROMPT) && !ConfirmOverwrite(path))
+        return FALSE;
     if (!StorePath(path)) {
         AfxMessageBox(CString::FromUtf8("パス名が長すぎます。"), MB_ICONEXCLAMATION);
         return FALSE;

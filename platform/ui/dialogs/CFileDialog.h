@@ -87,6 +87,9 @@ public:
     static bool MatchesPattern(const CString& fileName, const CString& pattern);
     // The file name with the default extension added when it has none.
     static CString ApplyDefaultExtension(const CString& fileName, const CString& defExt);
+    // Asks whether an existing file may be replaced (TRUE for a file that does not exist);
+    // FALSE when the user says no. The save dialog and the PDF printer's output ask alike.
+    static BOOL ConfirmOverwrite(const CString& path);
 
 private:
     // Checks and stores a chosen path. FALSE when the dialog must not end with it (the user

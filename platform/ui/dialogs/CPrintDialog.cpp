@@ -3,8 +3,10 @@
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
 #include "platform/ui/core/DialogDefs.h"
+#include "platform/ui/dialogs/CFileDialog.h"
 #include "platform/ui/dialogs/DialogTemplate.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -156,13 +158,20 @@ BOOL CPrintDialog::GetDefaults()
 
 void CPrintDialog::FillPrinters()
 {
+    // The printer chosen stays in the list while the system does not offer it (a scheduler
+    // that has stopped, a queue that was removed): the dialog shows the printer a job would
+    // go to, and printing on it says that it cannot start.
+    m_printerNames = CPrinterSettings::GetInstalledPrinters();
+    const CString current = m_settings.GetPrinterName();
+    if (!m_settings.IsPdfPrinter() &&
+        std::find(m_printerNames.begin(), m_printerNames.end(), current) == m_printerNames.end())
+        m_printerNames.push_back(current);
+    m_printerNames.push_back(CPrinterSettings::GetPdfPrinterName());
     SendDlgItemMessage(IDC_PRINTER, CB_RESETCONTENT);
-    std::vector<CString> names = CPrinterSettings::GetInstalledPrinters();
-    names.push_back(CPrinterSettings::GetPdfPrinterName());
     int nSel = 0;
-    for (size_t i = 0; i < names.size(); ++i) {
-        SendDlgItemMessage(IDC_PRINTER, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(names[i].c_str()));
-        if (names[i] == m_settings.GetPrinterName())
+    for (size_t i = 0; i < m_printerNames.size(); ++i) {
+        SendDlgItemMessage(IDC_PRINTER, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(m_printerNames[i].c_str()));
+        if (m_printerNames[i] == current)
             nSel = static_cast<int>(i);
     }
     SendDlgItemMessage(IDC_PRINTER, CB_SETCURSEL, static_cast<WPARAM>(nSel));
@@ -228,13 +237,14 @@ void CPrintDialog::UpdateOutputState()
 void CPrintDialog::OnPrinterChanged()
 {
     const int nSel = static_cast<int>(SendDlgItemMessage(IDC_PRINTER, CB_GETCURSEL));
-    std::vector<CString> names = CPrinterSettings::GetInstalledPrinters();
-    names.push_back(CPrinterSettings::GetPdfPrinterName());
-    if (nSel < 0 || nSel >= static_cast<int>(names.size()) ||
-        names[static_cast<size_t>(nSel)] == m_settings.GetPrinterName()) {
+    if (nSel < 0 || nSel >= static_cast<int>(m_printerNames.size()) ||
+        m_printerNames[static_cast<size_t>(nSel)] == m_settings.GetPrinterName()) {
         return;
     }
-    m_settings.SelectPrinter(names[static_cast<size_t>(nSel)]);
+    // A printer that has gone since the list was made: the list is made again, showing
+    // the printer still chosen.
+    if (!m_settings.SelectPrinter(m_printerNames[static_cast<size_t>(nSel)]))
+        FillPrinters();
     // Another printer brings its own paper and unprintable edge.
     if (m_bPrintSetupOnly)
         ShowPaperAndMargins();
@@ -340,13 +350,20 @@ void CPrintDialog::OnOK()
         AfxMessageBox("出力ﾌｧｲﾙ名を入力してください。"_sj, MB_ICONEXCLAMATION);
         return;
     }
+    if (!ConfirmOutputFile())
+        return;
     m_pd.Flags = (m_pd.Flags & ~(PD_PAGENUMS | PD_SELECTION)) | (bRange ? PD_PAGENUMS : PD_ALLPAGES);
     m_pd.nFromPage = static_cast<WORD>(nFrom);
     m_pd.nToPage = static_cast<WORD>(nTo);
     m_pd.nCopies = static_cast<WORD>(nCopies);
-    // The chosen printer stays the application's printer, as the set-up dialog would leave it.
-    CPrinterSettings& app = CPrinterSettings::Instance();
-    if (app.GetPrinterName() != m_settings.GetPrinterName())
-        app.SelectPrinter(m_settings.IsPdfPrinter() ? CString() : m_settings.GetPrinterName());
+    // The printer the job goes to stays the application's printer, as the set-up dialog
+    // would leave it.
+    CPrinterSettings::Instance() = m_settings;
     CDialog::OnOK();
+}
+
+BOOL CPrintDialog::ConfirmOutputFile() const
+{
+    return !m_settings.IsPdfPrinter() || m_strOutputFile.IsEmpty() ||
+           CFileDialog::ConfirmOverwrite(m_strOutputFile);
 }

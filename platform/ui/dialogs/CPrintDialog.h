@@ -7,6 +7,8 @@
 #include "platform/ui/dialogs/CDialog.h"
 #include "platform/ui/frames/CPrinterSettings.h"
 
+#include <vector>
+
 // Flags of m_pd.Flags.
 constexpr DWORD PD_ALLPAGES = 0x00000000;
 constexpr DWORD PD_SELECTION = 0x00000001;
@@ -78,6 +80,9 @@ public:
     CString GetOutputFileName() const { return m_strOutputFile; }
     void SetOutputFileName(const CString& path) { m_strOutputFile = path; }
     BOOL IsPrintSetupOnly() const { return m_bPrintSetupOnly; }
+    // Asks before the PDF printer's pages replace an existing output file; FALSE when the
+    // user says no. TRUE for other printers and for a new file.
+    BOOL ConfirmOutputFile() const;
 
     BOOL OnInitDialog() override;
     void OnOK() override;
@@ -88,6 +93,8 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Lists the installed printers, the printer of m_settings (even one the system no longer
+    // offers) and the PDF printer, and shows m_settings' printer.
     void FillPrinters();
     void UpdateOutputState();
     // The set-up dialog's paper, orientation and margin boxes as m_settings has them.
@@ -96,4 +103,5 @@ private:
 
     BOOL m_bPrintSetupOnly;
     CString m_strOutputFile;
+    std::vector<CString> m_printerNames; // the printer list as shown
 };

@@ -5,6 +5,7 @@
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/dialogs/CPrintDialog.h"
 #include "platform/ui/frames/CPrinterSettings_p.h"
+#include "platform/ui/frames/CPrinterSystem.h"
 #include "platform/ui/gdi/CDC.h"
 
 #include <QDir>
@@ -12,12 +13,10 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -57,16 +56,12 @@ QString ToQt(const CString& s)
     return QString::fromUtf16(u.data(), static_cast<qsizetype>(u.size()));
 }
 
-CString FromQt(const QString& s)
+// Pages into a PDF file.
+void WritePdfInto(QPrinter& printer, int nResolution, const CString& file)
 {
-    return CString(Utf16ToCp932(
-        std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), static_cast<size_t>(s.size()))));
-}
-
-bool PdfForced()
-{
-    const char* env = std::getenv("MORVEL_PRINTER");
-    return env && (std::strcmp(env, "pdf") == 0 || std::strcmp(env, "PDF") == 0);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setResolution(nResolution);
+    printer.setOutputFileName(QString::fromStdString(NativePath(file)));
 }
 
 int Round(double v)
@@ -96,17 +91,7 @@ CPrinterSettings& CPrinterSettings::Instance()
 
 std::vector<CString> CPrinterSettings::GetInstalledPrinters()
 {
-    std::vector<CString> names;
-    if (PdfForced() || !qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return names;
-    const QString def = QPrinterInfo::defaultPrinterName();
-    if (!def.isEmpty())
-        names.push_back(FromQt(def));
-    for (const QString& name : QPrinterInfo::availablePrinterNames()) {
-        if (name != def)
-            names.push_back(FromQt(name));
-    }
-    return names;
+    return CPrinterSystem::Current().GetPrinterNames();
 }
 
 CString CPrinterSettings::GetPdfPrinterName()
@@ -116,13 +101,7 @@ CString CPrinterSettings::GetPdfPrinterName()
 
 void CPrinterSettings::ResetToDefault()
 {
-    m_strPrinterName.Empty();
-    m_nPaperSize = DMPAPER_A4;
-    m_nOrientation = DMORIENT_PORTRAIT;
-    m_rectMargins.SetRect(kPdfMargin, kPdfMargin, kPdfMargin, kPdfMargin);
-    m_nResolution = 300;
-    if (m_bPdfOnly)
-        return;
+    UsePdfPrinter();
     const std::vector<CString> printers = GetInstalledPrinters();
     if (!printers.empty())
         SelectPrinter(printers.front());
@@ -130,8 +109,9 @@ void CPrinterSettings::ResetToDefault()
 
 void CPrinterSettings::UsePdfPrinter()
 {
-    m_bPdfOnly = TRUE;
-    ResetToDefault();
+    m_nPaperSize = DMPAPER_A4;
+    m_nOrientation = DMORIENT_PORTRAIT;
+    SelectPrinter(CString());
 }
 
 BOOL CPrinterSettings::SelectPrinter(const CString& name)
@@ -142,23 +122,15 @@ BOOL CPrinterSettings::SelectPrinter(const CString& name)
         m_rectMargins.SetRect(kPdfMargin, kPdfMargin, kPdfMargin, kPdfMargin);
         return TRUE;
     }
-    if (m_bPdfOnly)
+    CSystemPrinter printer;
+    if (!CPrinterSystem::Current().DescribePrinter(name, printer))
         return FALSE;
-    const QPrinterInfo info = QPrinterInfo::printerInfo(ToQt(name));
-    if (info.isNull())
-        return FALSE;
-    m_strPrinterName = name;
     // The printer's own paper and unprintable edge.
-    QPrinter printer(info, QPrinter::HighResolution);
-    m_nResolution = std::max(1, printer.resolution());
-    const QPageSize::PageSizeId id = info.defaultPageSize().id();
-    for (const CPaperInfo& p : kPapers) {
-        if (p.qtId == id)
-            m_nPaperSize = p.nPaper;
-    }
-    const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
-    m_rectMargins.SetRect(Round(margins.left() * 10), Round(margins.top() * 10), Round(margins.right() * 10),
-                          Round(margins.bottom() * 10));
+    m_strPrinterName = name;
+    m_nResolution = std::max(1, printer.nResolution);
+    if (FindPaper(printer.nPaperSize))
+        m_nPaperSize = printer.nPaperSize;
+    m_rectMargins = printer.rectMargins;
     return TRUE;
 }
 
@@ -241,15 +213,25 @@ CString CPrinterSettings::GetOutputFileNameFor(const CString& docTitle) const
 // ---------------------------------------------------------------------------------------
 // Capabilities and contexts.
 // ---------------------------------------------------------------------------------------
-void AfxConfigureQPrinter(const CPrinterSettings& settings, QPrinter& printer, const CString& outputFile)
+BOOL AfxConfigureQPrinter(const CPrinterSettings& settings, QPrinter& printer, const CString& outputFile)
 {
+    CPrintTarget target;
     if (settings.IsPdfPrinter()) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setResolution(settings.GetResolution());
-        printer.setOutputFileName(QString::fromStdString(NativePath(outputFile)));
-    } else {
-        printer.setPrinterName(ToQt(settings.GetPrinterName()));
+        WritePdfInto(printer, settings.GetResolution(), outputFile);
+    } else if (!CPrinterSystem::Current().GetJobTarget(settings.GetPrinterName(), target)) {
+        return FALSE;
+    } else if (!target.strQueue.IsEmpty()) {
+        const QString queue = ToQt(target.strQueue);
         printer.setOutputFormat(QPrinter::NativeFormat);
+        printer.setPrinterName(queue);
+        // Qt turns a printer it does not know (any more) into PDF output: the job would go
+        // into some file instead of the printer shown.
+        if (printer.outputFormat() != QPrinter::NativeFormat || printer.printerName() != queue)
+            return FALSE;
+    } else if (!target.strSpoolFile.IsEmpty()) {
+        WritePdfInto(printer, settings.GetResolution(), target.strSpoolFile);
+    } else {
+        return FALSE; // a target that names nothing takes no job
     }
     printer.setFullPage(false);
     const CPaperInfo* p = FindPaper(settings.GetPaperSize());
@@ -265,6 +247,7 @@ void AfxConfigureQPrinter(const CPrinterSettings& settings, QPrinter& printer, c
     layout.setMinimumMargins(QMarginsF());
     layout.setMargins(QMarginsF(m.left / 10.0, m.top / 10.0, m.right / 10.0, m.bottom / 10.0));
     printer.setPageLayout(layout);
+    return TRUE;
 }
 
 CDeviceCaps CPrinterSettings::GetDeviceCaps() const
@@ -307,8 +290,6 @@ void AfxInstallPrinterHooks()
     if (s_installed)
         return;
     s_installed = true;
-    if (PdfForced())
-        CPrinterSettings::Instance().UsePdfPrinter();
     CWinAppHooks& hooks = CWinApp::Hooks();
     hooks.onFilePrintSetup = [](CWinApp& app) {
         CPrintDialog dlg(TRUE, 0, app.GetMainWnd());

@@ -5,7 +5,7 @@
 // A machine without an installed printer still has one: a PDF printer on A4 paper at 300
 // dots per inch with margins of 1/6 inch (a laser printer's unprintable edge), whose pages
 // go into a PDF file. So layouts, previews and tests never depend on a printer being
-// installed.
+// installed. The installed printers are those of CPrinterSystem::Current().
 #pragma once
 
 #include "platform/base/CString.h"
@@ -40,16 +40,16 @@ public:
     // The PDF printer's name as the dialogs show it.
     static CString GetPdfPrinterName();
     // Back to the system's default printer (or the PDF printer when there is none), its
-    // default paper and margins.
+    // default paper and margins, portrait.
     void ResetToDefault();
-    // Installed printers are ignored from now on: the PDF printer is used (tests and
-    // machines whose printers should not be touched). The environment variable
-    // MORVEL_PRINTER=pdf does the same at start-up.
+    // The PDF printer on A4 portrait with its own margins. (MORVEL_PRINTER=pdf hides the
+    // installed printers altogether: see CPrinterSystem.)
     void UsePdfPrinter();
     BOOL IsPdfPrinter() const { return m_strPrinterName.IsEmpty(); }
     CString GetPrinterName() const { return IsPdfPrinter() ? GetPdfPrinterName() : m_strPrinterName; }
-    // Chooses an installed printer by name, or the PDF printer for an empty name or the PDF
-    // printer's name. FALSE for an unknown printer (nothing changes then).
+    // Chooses an installed printer by name, with its own paper, margins and resolution, or
+    // the PDF printer for an empty name or the PDF printer's name. FALSE for a printer the
+    // system does not know now (nothing changes then).
     BOOL SelectPrinter(const CString& name);
 
     // ---- paper and margins --------------------------------------------------------------
@@ -89,7 +89,6 @@ private:
     CRect m_rectMargins; // 0.1 mm
     int m_nResolution = 300;
     CString m_strOutputFile;
-    BOOL m_bPdfOnly = FALSE;
 };
 
 // Hooks the printer into the application object (the printer set-up command, the printer

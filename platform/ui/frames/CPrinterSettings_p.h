@@ -6,5 +6,6 @@
 class QPrinter;
 
 // Sets a printer up as the settings say: the printer (or PDF output into outputFile),
-// paper, orientation, margins and resolution.
-void AfxConfigureQPrinter(const CPrinterSettings& settings, QPrinter& printer, const CString& outputFile);
+// paper, orientation, margins and resolution. FALSE, with nothing to print on, when the
+// system does not know the settings' printer now: a job is never sent anywhere else.
+BOOL AfxConfigureQPrinter(const CPrinterSettings& settings, QPrinter& printer, const CString& outputFile);

@@ -236,12 +236,14 @@ BOOL CView::DoPreparePrinting(CPrintInfo* pInfo)
         dlg.m_pd.Flags &= ~PD_NOPAGENUMS;
     dlg.m_pd.nFromPage = dlg.m_pd.nMinPage;
     dlg.m_pd.nToPage = dlg.m_pd.nMaxPage;
-    if (pInfo->m_bPreview || pInfo->m_bDirect) {
-        // No dialog: the application's printer as it is.
+    // No dialog for a preview, nor for a direct print: the application's printer as it is.
+    if (pInfo->m_bPreview)
         return dlg.GetDefaults();
-    }
-    if (CDocument* pDoc = GetDocument())
-        dlg.SetOutputFileName(CPrinterSettings::Instance().GetOutputFileNameFor(pDoc->GetTitle()));
+    const CDocument* pDoc = GetDocument();
+    dlg.SetOutputFileName(
+        CPrinterSettings::Instance().GetOutputFileNameFor(pDoc ? pDoc->GetTitle() : CString()));
+    if (pInfo->m_bDirect)
+        return dlg.GetDefaults() && dlg.ConfirmOutputFile();
     dlg.m_pParentWnd = this;
     return dlg.DoModal() == IDOK;
 }
@@ -264,16 +266,18 @@ void CView::RunPrintJob(UINT nCommand)
     // The printer the dialog chose, with the file the PDF printer writes.
     const CPrintDialog& dlg = *printInfo.m_pPD;
     const CPrinterSettings& settings = dlg.m_settings;
+    const CString docTitle = GetDocument() ? GetDocument()->GetTitle() : CString();
     CString outputFile = dlg.GetOutputFileName();
     if (outputFile.IsEmpty())
-        outputFile = settings.GetOutputFileNameFor(GetDocument() ? GetDocument()->GetTitle() : CString());
+        outputFile = settings.GetOutputFileNameFor(docTitle);
     QPrinter printer(QPrinter::HighResolution);
-    AfxConfigureQPrinter(settings, printer, outputFile);
-    CString docTitle = GetDocument() ? GetDocument()->GetTitle() : CString();
+    // A printer the system no longer knows (its scheduler stopped, its queue removed) takes
+    // no job, and the job goes nowhere else.
+    const BOOL bConfigured = AfxConfigureQPrinter(settings, printer, outputFile);
     printer.setDocName(QString::fromStdString(docTitle.ToUtf8()));
 
     CDC dcPrint;
-    if (!dcPrint.AttachDevice(&printer, TRUE)) {
+    if (!bConfigured || !dcPrint.AttachDevice(&printer, TRUE)) {
         AfxMessageBox("印刷を開始できませんでした。"_sj, MB_ICONEXCLAMATION);
         return;
     }

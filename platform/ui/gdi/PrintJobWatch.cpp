@@ -52,8 +52,8 @@ CPrintJobWatch::CPrintJobWatch(std::string printerName) : m_strPrinter(std::move
 {
 #ifdef MORVEL_HAVE_CUPS
     m_bKnown = NewestJob(m_strPrinter, m_nNewestJob);
-    if (m_bKnown)
-        m_bAccepting = Accepting(m_strPrinter);
+    // A scheduler that does not answer at all (it has stopped) takes no job either.
+    m_bAccepting = (m_bKnown || CupsAnswers()) && Accepting(m_strPrinter);
 #endif
 }
 

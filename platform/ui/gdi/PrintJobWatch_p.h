@@ -3,8 +3,8 @@
 // The toolkit hands a finished job to CUPS and reports success whatever CUPS answers: a
 // queue that rejects jobs drops it without a word. So the job is watched from CUPS's side:
 // before the job, whether the queue accepts jobs and which of this user's jobs it already
-// has; after it, whether a new one arrived. Where CUPS cannot be asked (no CUPS, or a build
-// without it), nothing is known and nothing is reported.
+// has; after it, whether a new one arrived. A build without CUPS knows nothing and reports
+// nothing.
 #pragma once
 
 #include <string>
@@ -13,7 +13,7 @@ class CPrintJobWatch {
 public:
     explicit CPrintJobWatch(std::string printerName);
 
-    // False only when CUPS says the queue does not accept jobs now.
+    // False when CUPS says the queue does not accept jobs now, or does not answer at all.
     bool QueueAccepts() const { return m_bAccepting; }
     // After the job was handed over: false when CUPS, asked before, no longer answers, or
     // shows no new job of this user on a queue that now refuses jobs or is gone.

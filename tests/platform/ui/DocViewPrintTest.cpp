@@ -11,8 +11,10 @@
 #include "platform/ui/frames/CPrintPreview.h"
 #include "platform/ui/frames/CPrintPreview_p.h"
 #include "platform/ui/frames/CPrinterSettings.h"
+#include "platform/ui/frames/CPrinterSystem.h"
 #include "platform/ui/gdi/CDC.h"
 #include "platform/ui/gdi/PrintJobWatch_p.h"
+#include "tests/support/TestPrinterSystem.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
@@ -23,12 +25,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
+#include <functional>
 #include <regex>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -356,26 +358,22 @@ TEST_F(PrintTest, PrintSetupChangesPaperOrientationAndMargins)
     EXPECT_EQ(printer.GetPaperSize(), DMPAPER_B4);
 }
 
+// ---------------------------------------------------------------------------------------
+// Against a real scheduler, when scripts/check_cups.sh asks for it (CRealCupsQueue).
+// ---------------------------------------------------------------------------------------
+
 // A CUPS queue (cups-pdf) that rejects jobs: printing says so rather than losing the job
 // without a word; once the queue accepts again, the job reaches it and nothing is said.
-// The printer set-up shows each printer's own margins when the printer changes. Needs a
-// CUPS server (CUPS_SERVER may name a private one) with lpadmin and the cups-pdf driver.
+// The printer set-up shows each printer's own margins when the printer changes.
 TEST_F(PrintTest, ARejectingCupsQueueIsReportedAndTheSetupFollowsThePrinter)
 {
-    const std::string ppd = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd";
-    if (!CPrintJobWatch::CupsAnswers() || !std::filesystem::exists(ppd) ||
-        std::system("command -v lpadmin cupsreject cupsaccept cupsdisable >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "needs a CUPS server, its administration commands and cups-pdf";
-    const std::string queue = "morvel-test-" + std::to_string(getpid());
-    const auto run = [](const std::string& command) {
-        return std::system((command + " >/dev/null 2>&1").c_str());
-    };
-    // Stopped: accepted jobs wait in the queue, and go with it at the end.
-    ASSERT_EQ(run("lpadmin -p " + queue + " -E -v cups-pdf:/ -P " + ppd + " && cupsdisable " + queue), 0);
-    struct CRemoveQueue {
-        std::string name;
-        ~CRemoveQueue() { std::system(("lpadmin -x " + name + " >/dev/null 2>&1").c_str()); }
-    } removeQueue{queue};
+    if (!CRealCupsQueue::Asked() || !CPrintJobWatch::CupsAnswers())
+        GTEST_SKIP() << "scripts/check_cups.sh runs this against a scheduler of its own";
+    CPrinterSystem::CScope machine(CPrinterSystem::Machine());
+    CRealCupsQueue testQueue;
+    const std::string& queue = testQueue.Name();
+    const auto run = CRealCupsQueue::Run;
+    ASSERT_EQ(run(testQueue.AddCommand()), 0);
     CPrinterSettings cupsPrinter;
     ASSERT_TRUE(cupsPrinter.SelectPrinter(CString(queue.c_str())));
     CPrinterSettings::Instance() = cupsPrinter;
@@ -422,6 +420,226 @@ TEST_F(PrintTest, ARejectingCupsQueueIsReportedAndTheSetupFollowsThePrinter)
     EXPECT_EQ(before, "30");
     EXPECT_NE(after, before);
     EXPECT_EQ(static_cast<int>(std::lround(std::atof(after) * 10)), margins.left);
+}
+
+namespace {
+
+// The printer the print or set-up dialog shows.
+CString ShownPrinter(CDialog& dlg)
+{
+    CString name;
+    dlg.GetDlgItemText(CPrintDialog::IDC_PRINTER, name);
+    return name;
+}
+
+int PrinterIndex(CDialog& dlg, const CString& name)
+{
+    return static_cast<int>(dlg.SendDlgItemMessage(CPrintDialog::IDC_PRINTER, CB_FINDSTRINGEXACT,
+                                                   static_cast<WPARAM>(-1),
+                                                   reinterpret_cast<LPARAM>(name.c_str())));
+}
+
+bool OutputBoxEnabled(CDialog& dlg)
+{
+    CWnd* pEdit = dlg.GetDlgItem(CPrintDialog::IDC_OUTPUT_FILE);
+    return pEdit && pEdit->IsWindowEnabled();
+}
+
+const std::vector<CString> kCannotStart = {"印刷を開始できませんでした。"_sj};
+
+using CGoing = std::pair<std::function<void()>, std::function<void()>>; // goes, comes back
+
+// Prints on the program's printer while it goes away and brings it back after each time:
+// each going runs while the print dialog is open, and the last one also before it opens.
+// Each time printing says it cannot start, `earlier` (the PDF printer's file) stays as it
+// was, and the printer stays the program's, shown with its output box off. Then the printer
+// prints without a word; the view prints its two pages.
+void PrintWhileThePrinterGoes(CFrameTestEnvironment& env, CTestViewA* pView, const CString& earlier,
+                              const std::vector<CGoing>& goings)
+{
+    const CString name = CPrinterSettings::Instance().GetPrinterName();
+    const std::vector<uint8_t> before = ReadNativeFile(NativePath(earlier));
+    for (size_t i = 0; i <= goings.size(); ++i) {
+        SCOPED_TRACE(i);
+        const CGoing& going = goings[std::min(i, goings.size() - 1)];
+        if (i == goings.size())
+            going.first();
+        CDialogAnswerer answerer;
+        answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
+            EXPECT_EQ(ShownPrinter(dlg), name);
+            EXPECT_FALSE(OutputBoxEnabled(dlg));
+            if (i < goings.size())
+                going.first();
+            ClickDlgButton(dlg, IDOK);
+        });
+        env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+        EXPECT_EQ(answerer.MessageBoxTexts(), kCannotStart);
+        EXPECT_EQ(ReadNativeFile(NativePath(earlier)), before);
+        EXPECT_EQ(CPrinterSettings::Instance().GetPrinterName(), name);
+        going.second();
+    }
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(AFX_IDD_PRINTDLG, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
+    pView->m_printLog.clear();
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    EXPECT_TRUE(answerer.MessageBoxTexts().empty());
+    EXPECT_EQ(pView->m_printLog, kTwoPages);
+    EXPECT_EQ(ReadNativeFile(NativePath(earlier)), before);
+}
+
+} // namespace
+
+// The printer chosen in the print dialog goes away: its queue removed, or the scheduler
+// stopped. Nothing goes to another printer; once back, the job goes to it.
+TEST_F(PrintTest, APrinterThatHasGoneIsReportedAndItsJobGoesNowhereElse)
+{
+    TempDir dir;
+    CTestPrinterSystem printers(dir.Folder());
+    printers.AddPrinter("Office");
+    printers.AddPrinter("Plotter", DMPAPER_A3);
+    ASSERT_TRUE(CPrinterSettings::Instance().SelectPrinter("Office"));
+    const CString earlier = dir.Folder() + "サンプル見積.pdf"_sj;
+    WriteNativeFile(NativePath(earlier), {'o', 'l', 'd'});
+    CPrinterSettings::Instance().SetOutputFileName(earlier);
+    CFrameTestEnvironment env(FALSE);
+    CTestViewA* pView = OpenView(env);
+    ASSERT_NE(pView, nullptr);
+    const auto comeBack = [&] {
+        printers.Stop(false);
+        printers.RemovePrinter("Office");
+        printers.AddPrinter("Office");
+        printers.MakeDefault("Office");
+    };
+    PrintWhileThePrinterGoes(
+        env, pView, earlier,
+        {{[&] { printers.RemovePrinter("Office"); }, comeBack}, {[&] { printers.Stop(); }, comeBack}});
+    EXPECT_TRUE(printers.JobsOf("Plotter").empty());
+    const std::vector<CString> jobs = printers.JobsOf("Office");
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_EQ(ReadPdfPages(FileText(NativePath(jobs[0]))).count, 2);
+}
+
+// The PDF printer's output box can be typed in whenever "PDF ﾌｧｲﾙ" is the printer shown,
+// and its pages never replace a file without asking: "no" keeps the dialog and the file,
+// "yes" replaces it. A direct print (no dialog) asks too.
+TEST_F(PrintTest, PdfOutputAsksBeforeReplacingAFileAndItsBoxFollowsThePrinterShown)
+{
+    TempDir dir;
+    CTestPrinterSystem printers(dir.Folder());
+    printers.AddPrinter("Office");
+    ASSERT_TRUE(CPrinterSettings::Instance().SelectPrinter("Office"));
+    const CString output = dir.Folder() + "見積.pdf"_sj;
+    WriteNativeFile(NativePath(output), {'o', 'l', 'd'});
+    const CString question = DisplayPath(output) + " は既に存在します。\n上書きしますか?"_sj;
+    CFrameTestEnvironment env(FALSE);
+    CTestViewA* pView = OpenView(env);
+    ASSERT_NE(pView, nullptr);
+
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
+        EXPECT_FALSE(OutputBoxEnabled(dlg));
+        ASSERT_TRUE(SelectDlgItem(dlg, CPrintDialog::IDC_PRINTER,
+                                  PrinterIndex(dlg, CPrinterSettings::GetPdfPrinterName())));
+        EXPECT_TRUE(OutputBoxEnabled(dlg));
+        ASSERT_TRUE(TypeDlgItemText(dlg, CPrintDialog::IDC_OUTPUT_FILE, output));
+        answerer.AnswerMessageBox(question, IDNO);
+        ClickDlgButton(dlg, IDOK);
+        EXPECT_TRUE(static_cast<CPrintDialog&>(dlg).IsModalRunning());
+        EXPECT_EQ(ReadNativeFile(NativePath(output)), (std::vector<uint8_t>{'o', 'l', 'd'}));
+        ASSERT_TRUE(SelectDlgItem(dlg, CPrintDialog::IDC_PRINTER, PrinterIndex(dlg, "Office")));
+        EXPECT_FALSE(OutputBoxEnabled(dlg));
+        ASSERT_TRUE(SelectDlgItem(dlg, CPrintDialog::IDC_PRINTER,
+                                  PrinterIndex(dlg, CPrinterSettings::GetPdfPrinterName())));
+        answerer.AnswerMessageBox(question, IDYES);
+        ClickDlgButton(dlg, IDOK);
+    });
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    EXPECT_EQ(answerer.MessageBoxTexts(), (std::vector<CString>{question, question}));
+    EXPECT_EQ(ReadPdfPages(FileText(NativePath(output))).count, 2);
+    EXPECT_TRUE(printers.JobsOf("Office").empty());
+
+    // The direct print on the PDF printer, now the program's printer, to the same file.
+    WriteNativeFile(NativePath(output), {'o', 'l', 'd'});
+    CPrinterSettings::Instance().SetOutputFileName(output);
+    answerer.ClearShown();
+    answerer.AnswerMessageBox(question, IDNO);
+    pView->m_printLog.clear();
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT_DIRECT, 0);
+    EXPECT_EQ(answerer.MessageBoxTexts(), std::vector<CString>{question});
+    EXPECT_EQ(pView->m_printLog, (std::vector<std::string>{"prepare"}));
+    EXPECT_EQ(ReadNativeFile(NativePath(output)), (std::vector<uint8_t>{'o', 'l', 'd'}));
+}
+
+// The system's printers change while the set-up dialog is open (its default changes, a
+// printer is added): OK keeps the printer the dialog shows, with the paper chosen.
+TEST_F(PrintTest, PrintSetupKeepsThePrinterItShowsWhenTheSystemsPrintersChange)
+{
+    TempDir dir;
+    CTestPrinterSystem printers(dir.Folder());
+    printers.AddPrinter("Office");
+    printers.AddPrinter("Plotter", DMPAPER_A3, CRect(30, 30, 30, 30));
+    CFrameTestEnvironment env(FALSE);
+    CDialogAnswerer answerer;
+    for (const CString& chosen : {CPrinterSettings::GetPdfPrinterName(), CString("Office")}) {
+        answerer.AnswerDialog(AFX_IDD_PRINTSETUPDLG, [&](CDialog& dlg) {
+            ASSERT_TRUE(SelectDlgItem(dlg, CPrintDialog::IDC_PRINTER, PrinterIndex(dlg, chosen)));
+            CString left;
+            dlg.GetDlgItemText(CPrintDialog::IDC_MARGIN_LEFT, left);
+            EXPECT_EQ(left, chosen == "Office" ? "5" : "4.2") << "the printer's own margins";
+            const std::vector<int> papers = CPrinterSettings::GetPaperSizes();
+            const auto b4 = std::find(papers.begin(), papers.end(), DMPAPER_B4) - papers.begin();
+            SelectDlgItem(dlg, CPrintDialog::IDC_PAPER, static_cast<int>(b4));
+            ClickDlgButton(dlg, CPrintDialog::IDC_LANDSCAPE);
+            printers.MakeDefault("Plotter");
+            printers.AddPrinter("Laser");
+            ClickDlgButton(dlg, IDOK);
+        });
+        env.App().OnFilePrintSetup();
+        const CPrinterSettings& printer = CPrinterSettings::Instance();
+        EXPECT_EQ(printer.GetPrinterName(), chosen);
+        EXPECT_EQ(printer.GetPaperSize(), DMPAPER_B4);
+        EXPECT_EQ(printer.GetOrientation(), DMORIENT_LANDSCAPE);
+        printers.RemovePrinter("Laser");
+        printers.MakeDefault("Office");
+    }
+}
+
+// The same on a real scheduler: the queue is removed (lpadmin -x), or the scheduler stops.
+TEST_F(PrintTest, ACupsQueueThatHasGoneOrAStoppedSchedulerIsReportedAndNothingGoesElsewhere)
+{
+    const char* stop = std::getenv("MORVEL_CUPS_STOP");
+    const char* start = std::getenv("MORVEL_CUPS_START");
+    if (!CRealCupsQueue::Asked() || !CPrintJobWatch::CupsAnswers() || !stop || !start)
+        GTEST_SKIP() << "scripts/check_cups.sh runs this against a scheduler of its own";
+    CPrinterSystem::CScope machine(CPrinterSystem::Machine());
+    CRealCupsQueue queue;
+    ASSERT_EQ(CRealCupsQueue::Run(queue.AddCommand()), 0);
+    ASSERT_TRUE(CPrinterSettings::Instance().SelectPrinter(CString(queue.Name().c_str())));
+    TempDir dir;
+    const CString earlier = dir.Folder() + "サンプル見積.pdf"_sj;
+    WriteNativeFile(NativePath(earlier), {'o', 'l', 'd'});
+    CPrinterSettings::Instance().SetOutputFileName(earlier);
+    CFrameTestEnvironment env(FALSE);
+    CTestViewA* pView = OpenView(env);
+    ASSERT_NE(pView, nullptr);
+    // The jobs waiting in the (stopped) queue.
+    const auto waitingJobs = [&] {
+        int n = 0;
+        if (FILE* pipe = popen(("lpstat -o " + queue.Name() + " 2>/dev/null").c_str(), "r")) {
+            for (int c; (c = std::fgetc(pipe)) != EOF;)
+                n += c == '\n';
+            pclose(pipe);
+        }
+        return n;
+    };
+    const auto run = [](const std::string& command) {
+        return [command] { EXPECT_EQ(CRealCupsQueue::Run(command), 0); };
+    };
+    const int nWaiting = waitingJobs();
+    PrintWhileThePrinterGoes(
+        env, pView, earlier,
+        {{run("lpadmin -x " + queue.Name()), run(queue.AddCommand())}, {run(stop), run(start)}});
+    EXPECT_EQ(waitingJobs(), nWaiting + 1);
 }
 
 TEST_F(PrintTest, MarginsThatLeaveNoPrintableAreaAreRefused)
