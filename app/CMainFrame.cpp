@@ -74,14 +74,17 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
 {
     cs.style = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE | WS_MAXIMIZE;
-    // The frame opens maximised. Its restored size is the whole screen as well, so that it
-    // covers the screen also where nothing carries the maximising out (a display without
-    // a window manager, such as a bare virtual display).
+    // The frame opens maximised. Restored it fills the work area (the screen less the
+    // desktop's panels), so that it covers what it may also where nothing carries the
+    // maximising out (a display without a window manager, such as a bare virtual display);
+    // the frame a window manager draws around it is fitted in when it is restored.
     if (cs.cx == CW_USEDEFAULT || cs.cx <= 0 || cs.cy <= 0) {
-        cs.x = 0;
-        cs.y = 0;
-        cs.cx = GetSystemMetrics(SM_CXSCREEN);
-        cs.cy = GetSystemMetrics(SM_CYSCREEN);
+        CRect rcWork;
+        SystemParametersInfo(SPI_GETWORKAREA, 0, &rcWork, 0);
+        cs.x = rcWork.left;
+        cs.y = rcWork.top;
+        cs.cx = rcWork.Width();
+        cs.cy = rcWork.Height();
     }
     return CMDIFrameWnd::PreCreateWindow(cs);
 }

@@ -302,7 +302,7 @@ public:
     afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg void OnSize(UINT nType, int cx, int cy);
-    // A composition typed onto the grid shows over the current cell.
+    // A composition typed onto the grid shows at the current cell.
     afx_msg LRESULT OnImeStartComposition(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()

@@ -40,10 +40,15 @@ LRESULT CMorvelView::OnImeStartComposition(WPARAM, LPARAM)
         return 0;
     CRect rcCell;
     GetCellRangeRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow, &rcCell);
+    // The pre-edit starts at the cell and may run on along the cell's row as far as the grid
+    // shows it: over neither the row headers nor the view's own scroll bar, also where the
+    // cell is shown only in part at the grid's right edge.
+    CRect rcGrid;
+    GetGridClientRect(&rcGrid);
     COMPOSITIONFORM form{};
     form.dwStyle = CFS_RECT;
     form.ptCurrentPos = CPoint(rcCell.left, rcCell.top);
-    form.rcArea = rcCell;
+    form.rcArea = CRect(m_nRowHeaderWidth, rcCell.top, rcGrid.right, rcCell.bottom);
     ImmSetCompositionWindow(hIMC, &form);
     const LOGFONT lf = GetCurrentCellEditFont();
     ImmSetCompositionFont(hIMC, &lf);

@@ -10,9 +10,10 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xauth
   desktop-file-utils
-  # What the tests run beside the program: another clipboard owner on the virtual display,
-  # the readers of printed PDFs and pictures, and the independent readers of written files.
-  xclip poppler-utils imagemagick python3 python3-olefile
+  # What the tests run beside the program: another clipboard owner and a window manager on
+  # the virtual display, the readers of printed PDFs and pictures, and the independent
+  # readers of written files.
+  xclip openbox poppler-utils imagemagick python3 python3-olefile
 )
 
 missing=()

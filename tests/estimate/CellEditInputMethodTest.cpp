@@ -156,7 +156,8 @@ TEST_F(CellEditInputMethod, APreEditOnTheGridShowsInTheCurrentCellWithTheCandida
             pShown = w;
     ASSERT_NE(pShown, nullptr) << "the pre-edit shows at the cell";
     EXPECT_EQ(pShown->height(), cell.height());
-    EXPECT_GE(pShown->width(), cell.width());
+    EXPECT_GE(pShown->width(), QFontMetrics(pShown->font()).horizontalAdvance(QString::fromUtf8("みつもり")));
+    EXPECT_LT(pShown->width(), cell.width()) << "as wide as its text";
     // Dark text on the cell, and an underline row running under all four characters.
     const QImage picture = pShown->grab().toImage();
     int nUnderline = -1;
@@ -212,4 +213,48 @@ TEST_F(CellEditInputMethod, TypingGoesOnAfterEnterWhenKeysComeThroughTheKeyboard
     KeyThroughFocus(Qt::Key_M, "m");
     KeyThroughFocus(Qt::Key_Return, "\r");
     EXPECT_EQ(Cell(srFirstDetail, scUnit), "m");
+}
+
+// A pre-edit in the last column, shown only in part at the grid's right edge: the pre-edit
+// stands at the cell as wide as its text, over neither the cell beside it nor the scroll
+// bar; a long one stays inside what the grid shows.
+TEST_F(CellEditInputMethod, APreEditInAPartlyShownColumnStaysAtItsCellAndInsideTheGrid)
+{
+    const int nRow = 6;
+    CRect rcNote, rcGrid;
+    m_pView->GetCellRangeRect(scNote, nRow, scNote, nRow, &rcNote);
+    m_pView->GetGridClientRect(&rcGrid);
+    CRect rcMain;
+    m_pApp->m_pMainWnd->GetWindowRect(&rcMain);
+    m_pApp->m_pMainWnd->MoveWindow(0, 0, rcMain.Width() + rcNote.left + 40 - rcGrid.right, rcMain.Height());
+    Pump();
+    m_pView->GetCellRangeRect(scNote, nRow, scNote, nRow, &rcNote);
+    m_pView->GetGridClientRect(&rcGrid);
+    ASSERT_LT(rcNote.left, rcGrid.right);
+    ASSERT_GT(rcNote.right, rcGrid.right);
+    Click(scNote, nRow);
+    ASSERT_EQ(m_pView->GetCurrentCol(), scNote);
+
+    const auto shown = [&] {
+        QWidget* pShown = nullptr;
+        for (QWidget* w : GridWidget()->findChildren<QWidget*>())
+            if (w->isVisibleTo(GridWidget()) && w->y() == rcNote.top && w->height() == rcNote.Height())
+                pShown = w;
+        return pShown;
+    };
+    Compose(GridWidget(), "mi");
+    QWidget* pShown = shown();
+    ASSERT_NE(pShown, nullptr);
+    EXPECT_EQ(pShown->x(), rcNote.left);
+    EXPECT_LE(pShown->width(), QFontMetrics(pShown->font()).horizontalAdvance(QStringLiteral("mi")) + 8);
+    EXPECT_LE(pShown->x() + pShown->width(), rcGrid.right);
+    const QRect cursor = GridWidget()->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    EXPECT_GT(cursor.left(), rcNote.left);
+    EXPECT_LT(cursor.left(), rcGrid.right);
+
+    Compose(GridWidget(), "みつもりしょのないよう");
+    pShown = shown();
+    ASSERT_NE(pShown, nullptr);
+    EXPECT_EQ(pShown->x() + pShown->width(), rcGrid.right);
+    EXPECT_LT(pShown->x(), rcNote.left);
 }

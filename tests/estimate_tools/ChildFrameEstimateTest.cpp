@@ -15,8 +15,12 @@
 #include "resources/ResourceIds.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QInputMethodEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QWindow>
 
 #include <filesystem>
 #include <fstream>
@@ -160,6 +164,55 @@ TEST_F(ChildFrameEstimateTest, HidingTheSubjectListAndShowingItAgainGivesTheTree
     CRect rcTree;
     Tree()->GetWindowRect(&rcTree);
     EXPECT_EQ(TreeWidth(), rcTree.Width());
+}
+
+// The input method opens its candidate list at the cursor rectangle the toolkit gives it in
+// the window's coordinates: the cell being typed into, wherever the grid moved in its window
+// while it held the keyboard. At start-up the program gives the grid the keyboard, the
+// subject tree then widens, and only then does the desktop activate the window; an estimate
+// window that is not maximised may be dragged to another place.
+TEST_F(ChildFrameEstimateTest, TheInputMethodIsToldTheCellOfTheGridWhereverTheGridMoved)
+{
+    QWidget* pTop = m_pApp->m_pMainWnd->GetWidget();
+    QWidget* pGrid = m_pView->GetClientWidget();
+    const auto activate = [](QWidget* pWindow) {
+        pWindow->windowHandle()->requestActivate();
+        for (int i = 0; i < 100 && QGuiApplication::focusWindow() != pWindow->windowHandle(); ++i)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return QGuiApplication::focusWindow() == pWindow->windowHandle();
+    };
+    const auto candidatesAtTheCell = [&] {
+        CRect rcCell;
+        m_pView->GetCellRangeRect(scSpec, srFirstDetail, scSpec, srFirstDetail, &rcCell);
+        const QRect cell(pGrid->mapTo(pTop, QPoint(rcCell.left, rcCell.top)),
+                         QSize(rcCell.Width(), rcCell.Height()));
+        QInputMethodEvent preedit(QString::fromUtf8("みつもり"), {});
+        QCoreApplication::sendEvent(pGrid, &preedit);
+        const QPoint at = QGuiApplication::inputMethod()->cursorRectangle().toRect().topLeft();
+        QInputMethodEvent cancel(QString(), {});
+        QCoreApplication::sendEvent(pGrid, &cancel);
+        return cell.contains(at);
+    };
+    QWidget elsewhere;
+    elsewhere.show();
+    ASSERT_TRUE(activate(&elsewhere));
+    m_pView->SetFocus();
+    ASSERT_EQ(QApplication::focusWidget(), pGrid);
+    Command(ID_VIEW_SUBJECT_LIST);
+    ASSERT_TRUE(activate(pTop));
+    GoTo(scSpec, srFirstDetail);
+    EXPECT_TRUE(candidatesAtTheCell()) << "after the desktop activated the window";
+
+    QMdiSubWindow* pChild = pTop->findChild<QMdiArea*>()->activeSubWindow();
+    ASSERT_NE(pChild, nullptr);
+    pChild->showNormal();
+    pChild->setGeometry(40, 30, 700, 500);
+    m_pView->SetFocus();
+    Pump();
+    ASSERT_EQ(QGuiApplication::focusObject(), pGrid);
+    pChild->move(120, 90);
+    Pump();
+    EXPECT_TRUE(candidatesAtTheCell()) << "after the window was dragged";
 }
 
 TEST_F(ChildFrameEstimateTest, TheBarCommandsShowAndHideTheirBarsAndTickTheVisibleOnes)

@@ -27,6 +27,9 @@ CWndClientWidget::CWndClientWidget(HWND hWnd, QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent, true);
     setAttribute(Qt::WA_NoSystemBackground, true);
     setAutoFillBackground(false);
+    // The input method's events and where it is told the widget is are followed from the
+    // first self-drawn window on.
+    AfxEnsureImeTracker();
 }
 
 bool CWndClientWidget::SyncBufferSize()

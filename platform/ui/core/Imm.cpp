@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QTextCharFormat>
+#include <QTransform>
 #include <QWidget>
 
 #include <algorithm>
@@ -142,11 +143,46 @@ QWidget* ImeWidget(HWND hWnd)
     return pWidget;
 }
 
-// Sees every input-method event before the window layer turns commits into characters.
+// Tells the input method where the widget it serves (the focus object) is in its window:
+// the candidate list opens at the widget's cursor rectangle moved by that place. Qt tells
+// it when the widget takes the focus and when the focus object itself moves or is resized,
+// but not when a window around it moves (an estimate window dragged inside the main
+// window), nor when the widget became the focus object only through the desktop activating
+// its window after it had moved: at start-up the program gives the grid the keyboard, the
+// subject tree then widens beside it, and the window manager activates the window later.
+void PlaceInputItem()
+{
+    auto* pWidget = qobject_cast<QWidget*>(QGuiApplication::focusObject());
+    QInputMethod* pIm = QGuiApplication::inputMethod();
+    if (!pWidget || !pIm)
+        return;
+    const QPoint at = pWidget->mapTo(pWidget->window(), QPoint(0, 0));
+    const QTransform place = QTransform::fromTranslate(at.x(), at.y());
+    if (pIm->inputItemTransform() == place)
+        return;
+    pIm->setInputItemTransform(place);
+    pIm->setInputItemRectangle(pWidget->rect());
+    pIm->update(Qt::ImCursorRectangle | Qt::ImAnchorRectangle | Qt::ImInputItemClipRectangle);
+}
+
+// Sees every input-method event before the window layer turns commits into characters, and
+// keeps the input method's idea of where the focus object is current.
 class CImeTracker : public QObject {
+public:
+    CImeTracker()
+    {
+        connect(qApp, &QGuiApplication::focusObjectChanged, this, [] { PlaceInputItem(); });
+    }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && watched->isWidgetType()) {
+            auto* pFocus = qobject_cast<QWidget*>(QGuiApplication::focusObject());
+            if (pFocus && static_cast<QWidget*>(watched)->isAncestorOf(pFocus))
+                PlaceInputItem();
+            return false;
+        }
         if (event->type() != QEvent::InputMethod || !watched->isWidgetType())
             return false;
         CWnd* pWnd = CWnd::FromWidget(static_cast<QWidget*>(watched));
@@ -192,9 +228,12 @@ QRect CompositionGeometry(const CImeState& s, const QWidget* pClient, const QFon
     QRect r;
     const POINT pt = s.form.ptCurrentPos;
     if (s.form.dwStyle & CFS_RECT) {
+        // As wide as the text, inside the area: a pre-edit that would run past the area's
+        // right edge moves left, as far as the area's left edge.
         const RECT& a = s.form.rcArea;
-        const int width = std::max(textWidth, static_cast<int>(a.right - pt.x));
-        r = QRect(pt.x, a.top, width, std::max(lineHeight, static_cast<int>(a.bottom - a.top)));
+        r = QRect(pt.x, a.top, textWidth, std::max(lineHeight, static_cast<int>(a.bottom - a.top)));
+        if (r.x() + r.width() > a.right)
+            r.moveLeft(std::max(static_cast<int>(a.left), static_cast<int>(a.right) - r.width()));
     } else if (s.form.dwStyle & (CFS_POINT | CFS_FORCE_POSITION)) {
         r = QRect(pt.x, pt.y, textWidth, lineHeight);
     } else {

@@ -40,8 +40,10 @@ constexpr DWORD CFS_POINT = 0x0002;
 constexpr DWORD CFS_FORCE_POSITION = 0x0020;
 
 // Where the composition window goes, in the window's client coordinates: CFS_POINT puts
-// its top-left corner at ptCurrentPos; CFS_RECT puts the text at ptCurrentPos.x inside the
-// area rcArea (its height and at least its width); CFS_DEFAULT leaves it at the top-left.
+// its top-left corner at ptCurrentPos; CFS_RECT puts the text at ptCurrentPos.x on the band
+// of the area rcArea (its top and height), the window as wide as its text and kept inside
+// the area (moved left where it would run past the area's right edge); CFS_DEFAULT leaves
+// it at the top-left. Any composition window stays inside the client area.
 struct COMPOSITIONFORM {
     DWORD dwStyle;
     POINT ptCurrentPos;

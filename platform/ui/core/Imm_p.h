@@ -10,7 +10,8 @@ class QFont;
 // Records what an input-method event leaves in the window (pre-edit, commit).
 void AfxImeTrack(HWND hWnd, const QInputMethodEvent* pEvent);
 void AfxImeForget(HWND hWnd);
-// Starts watching the input method's events (needs the Qt application).
+// Starts watching the input method's events and keeping the input method told where the
+// focus widget is in its window (needs the Qt application).
 void AfxEnsureImeTracker();
 // For a self-drawn window, after an input-method event: tells the window a composition
 // starts or ends and shows, moves or hides its composition window.

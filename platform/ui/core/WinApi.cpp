@@ -333,6 +333,24 @@ int GetSystemMetrics(int nIndex)
     }
 }
 
+BOOL SystemParametersInfo(UINT uiAction, UINT uiParam, LPVOID pvParam, UINT fWinIni)
+{
+    (void)uiParam;
+    (void)fWinIni;
+    if (uiAction != SPI_GETWORKAREA || !pvParam)
+        return FALSE;
+    QRect area(0, 0, 1920, 1080);
+    if (qApp)
+        if (QScreen* s = QGuiApplication::primaryScreen())
+            area = s->availableGeometry();
+    auto* pRect = static_cast<RECT*>(pvParam);
+    pRect->left = area.left();
+    pRect->top = area.top();
+    pRect->right = area.left() + area.width();
+    pRect->bottom = area.top() + area.height();
+    return TRUE;
+}
+
 // ---------------------------------------------------------------------------------------
 // The event queue.
 // ---------------------------------------------------------------------------------------

@@ -58,6 +58,9 @@ BOOL GetWindowRect(HWND hWnd, LPRECT lpRect);
 BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint);
 BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint);
 int GetSystemMetrics(int nIndex);
+// SPI_GETWORKAREA: the primary screen less the desktop's panels (a RECT at pvParam). Other
+// actions are not offered and return FALSE.
+BOOL SystemParametersInfo(UINT uiAction, UINT uiParam, LPVOID pvParam, UINT fWinIni);
 
 // ---- the event queue ----------------------------------------------------------------------
 // Handles pending events (input, posted messages, timers, painting). With PM_NOREMOVE only

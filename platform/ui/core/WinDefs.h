@@ -754,6 +754,9 @@ constexpr int SM_CYSMICON = 50;
 constexpr int SM_CXDRAG = 68;
 constexpr int SM_CYDRAG = 69;
 
+// SystemParametersInfo actions.
+constexpr UINT SPI_GETWORKAREA = 0x0030;
+
 // ---------------------------------------------------------------------------------------
 // Control notifications carried by WM_COMMAND (high word of wParam) and WM_NOTIFY.
 // ---------------------------------------------------------------------------------------

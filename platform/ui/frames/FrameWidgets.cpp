@@ -16,7 +16,12 @@
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QPointer>
+#include <QScreen>
+#include <QTimer>
 #include <QVariant>
+#include <QWindowStateChangeEvent>
+
+#include <algorithm>
 
 const char* const AFX_WNDFRAME_CLASS = "MorvelFrameWnd";
 const char* const AFX_WNDMDICLIENT_CLASS = "MDICLIENT";
@@ -166,6 +171,58 @@ QMdiArea* AfxGetMdiArea(HWND hWndMDIClient)
 CFrameMainWindow::CFrameMainWindow(QWidget* pParent) : QMainWindow(pParent)
 {
     setDockNestingEnabled(false);
+}
+
+void CFrameMainWindow::changeEvent(QEvent* pEvent)
+{
+    QMainWindow::changeEvent(pEvent);
+    if (pEvent->type() != QEvent::WindowStateChange || !isWindow())
+        return;
+    const Qt::WindowStates old = static_cast<QWindowStateChangeEvent*>(pEvent)->oldState();
+    m_bRestoring = (old & Qt::WindowMaximized) && windowState() == Qt::WindowNoState;
+    if (!m_bRestoring)
+        return;
+    m_maximisedFrame = frameGeometry();
+    QTimer::singleShot(1000, this, [this] { m_bRestoring = false; });
+    QMetaObject::invokeMethod(
+        this, [this] { FitRestoredFrame(); }, Qt::QueuedConnection);
+}
+
+void CFrameMainWindow::moveEvent(QMoveEvent* pEvent)
+{
+    QMainWindow::moveEvent(pEvent);
+    if (m_bRestoring)
+        QMetaObject::invokeMethod(
+            this, [this] { FitRestoredFrame(); }, Qt::QueuedConnection);
+}
+
+void CFrameMainWindow::resizeEvent(QResizeEvent* pEvent)
+{
+    QMainWindow::resizeEvent(pEvent);
+    if (m_bRestoring)
+        QMetaObject::invokeMethod(
+            this, [this] { FitRestoredFrame(); }, Qt::QueuedConnection);
+}
+
+void CFrameMainWindow::FitRestoredFrame()
+{
+    if (!m_bRestoring || windowState() != Qt::WindowNoState || !screen())
+        return;
+    const QRect frame = frameGeometry();
+    if (frame == m_maximisedFrame)
+        return; // still where it was maximised: the window manager has not placed it yet
+    // Fitted again while the moment lasts: the window manager may report its frame of the
+    // restored window (other than that of the maximised one) only after placing it.
+    const QRect area = screen()->availableGeometry();
+    if (area.contains(frame))
+        return;
+    // The frame's size cut to the area, then moved inside it.
+    QRect fitted(frame.topLeft(), frame.size().boundedTo(area.size()));
+    fitted.moveLeft(std::clamp(fitted.left(), area.left(), area.left() + area.width() - fitted.width()));
+    fitted.moveTop(std::clamp(fitted.top(), area.top(), area.top() + area.height() - fitted.height()));
+    const QSize decoration = frame.size() - geometry().size();
+    resize(fitted.size() - decoration);
+    move(fitted.topLeft());
 }
 
 void CFrameMenuBar::Fill(HMENU hMenu, HWND hOwner)

@@ -35,6 +35,19 @@ public:
 protected:
     // No menu of tool-bar switches on the bars: the frames' own commands do that.
     QMenu* createPopupMenu() override { return nullptr; }
+    void changeEvent(QEvent* pEvent) override;
+    void moveEvent(QMoveEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
+
+private:
+    // A top-level frame restored from maximised is fitted into the work area of its screen,
+    // with the frame the window manager draws around it: the normal size it was made with
+    // does not know that frame, and the status bar would be pushed off the screen. The
+    // window manager places the restored window in its own time; the frame is fitted as
+    // its restored place becomes known, within a moment after the restore.
+    void FitRestoredFrame();
+    bool m_bRestoring = false;
+    QRect m_maximisedFrame;
 };
 
 // The menu bar of a top-level frame. Chosen items become WM_COMMAND for the frame.

@@ -242,8 +242,7 @@ void CDC::DrawFocusRect(LPCRECT lpRect)
     if (m.skip)
         return;
     d.SetMode(p, m.mode);
-    d.SetPenColor(p, Qt::black);
-    p->drawPoints(points);
+    d.PlotPixels(p, points, Qt::black);
 }
 
 BOOL CDC::FillRgn(CRgn* pRgn, CBrush* pBrush)

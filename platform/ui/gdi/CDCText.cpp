@@ -151,7 +151,7 @@ bool CDCImpl::DrawRunClipped(const QRect& clip, QPoint ref, const CTextRun& run,
     const auto draw = [&](QPainter* p) {
         SetMode(p, QPainter::CompositionMode_SourceOver);
         SetPenColor(p, ToQColor(st.textColor));
-        p->drawGlyphRun(QPointF(origin), shown);
+        PaintGlyphRun(p, origin, shown, f);
     };
     if (bInside) {
         draw(Painter());

@@ -563,6 +563,28 @@ struct CDCImpl {
     }
     void ForgetPen() { host->penSet = false; }
 
+    // Single pixels of the context in one colour. On a finer device (a high-density back
+    // buffer) a pixel is a square of device pixels: a point of the one-pixel pen would set
+    // only one of them, and a line plotted point by point would show a gap after each.
+    void PlotPixels(QPainter* p, const QPolygon& pts, const QColor& c)
+    {
+        const double density = p->device() ? p->device()->devicePixelRatio() : 1.0;
+        if (density == 1.0 || transformed) {
+            SetPenColor(p, c);
+            p->drawPoints(pts);
+            return;
+        }
+        QList<QRect> squares;
+        squares.reserve(pts.size());
+        for (const QPoint& pt : pts)
+            squares.append(QRect(pt, QSize(1, 1)));
+        p->setPen(Qt::NoPen);
+        p->setBrush(c);
+        p->drawRects(squares);
+        p->setBrush(Qt::NoBrush);
+        ForgetPen();
+    }
+
     // --- objects ---
     const CRealizedFont& Font()
     {
@@ -800,12 +822,10 @@ struct CDCImpl {
                 return;
             if (mix.invertFirst) {
                 SetMode(p, QPainter::RasterOp_NotDestination);
-                SetPenColor(p, Qt::black);
-                p->drawPoints(pts);
+                PlotPixels(p, pts, Qt::black);
             }
             SetMode(p, mix.mode);
-            SetPenColor(p, mix.color);
-            p->drawPoints(pts);
+            PlotPixels(p, pts, mix.color);
         };
         plot(on, m);
         // The gaps of a styled line take the background colour in OPAQUE mode.
@@ -1062,6 +1082,28 @@ struct CDCImpl {
         return true;
     }
 
+    // Draws glyphs of the font's screen glyphs placed in the device pixels of the context.
+    // Where the painter's device is finer (a high-density back buffer) they are drawn with
+    // the face realised at the finer size, at the same places, and not scaled up.
+    static void PaintGlyphRun(QPainter* p, QPoint origin, const QGlyphRun& glyphRun, const CRealizedFont& f)
+    {
+        const double density = p->device() ? p->device()->devicePixelRatio() : 1.0;
+        if (density == 1.0) {
+            p->drawGlyphRun(QPointF(origin), glyphRun);
+            return;
+        }
+        QGlyphRun fine = glyphRun;
+        fine.setRawFont(f.ScreenGlyphsAt(density));
+        QList<QPointF> positions = glyphRun.positions();
+        for (QPointF& pt : positions)
+            pt *= density;
+        fine.setPositions(positions);
+        const QTransform world = p->worldTransform();
+        p->setWorldTransform(QTransform::fromScale(1.0 / density, 1.0 / density) * world);
+        p->drawGlyphRun(QPointF(origin) * density, fine);
+        p->setWorldTransform(world);
+    }
+
     static void DrawGlyphs(QPainter* p, QPoint origin, const QList<quint32>& glyphs,
                            const QList<QPointF>& positions, const CRealizedFont& f)
     {
@@ -1071,7 +1113,7 @@ struct CDCImpl {
         glyphRun.setPositions(positions);
         glyphRun.setUnderline(f.font.underline());
         glyphRun.setStrikeOut(f.font.strikeOut());
-        p->drawGlyphRun(QPointF(origin), glyphRun);
+        PaintGlyphRun(p, origin, glyphRun, f);
     }
 
     // Draws a run on a screen-like device with the font's screen glyphs. false, with nothing
@@ -1081,7 +1123,7 @@ struct CDCImpl {
         if (run.prepared) {
             if (!ScreenLayout(f, *run.prepared))
                 return false;
-            p->drawGlyphRun(QPointF(origin), run.prepared->glyphRun);
+            PaintGlyphRun(p, origin, run.prepared->glyphRun, f);
             return true;
         }
         QList<quint32> glyphs;

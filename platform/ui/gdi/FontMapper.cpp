@@ -328,6 +328,18 @@ void CFontRealizer::ClearCache()
     c.fonts.clear();
 }
 
+const QRawFont& CRealizedFont::ScreenGlyphsAt(double density) const
+{
+    if (density == 1.0 || !screenGlyphs.isValid())
+        return screenGlyphs;
+    if (m_fineDensity != density) {
+        m_fineGlyphs = screenGlyphs;
+        m_fineGlyphs.setPixelSize(ppem * density);
+        m_fineDensity = density;
+    }
+    return m_fineGlyphs;
+}
+
 std::string CFontMapper::FamilyForFace(const char* faceName)
 {
     return FamilyForFaceQ(faceName).toStdString();

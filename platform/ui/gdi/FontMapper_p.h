@@ -55,6 +55,12 @@ struct CRealizedFont {
     // The texts drawn in this font so far, by their code page 932 bytes.
     mutable std::unordered_map<std::string, CPreparedText> prepared;
 
+    // The screen glyphs for a device finer than its pixels by density (a high-density back
+    // buffer): the same face realised at the size it is drawn there. The glyphs of the plain
+    // size scaled up would lose what depends on the size the face is realised at, above all
+    // a bold made from a regular face, which widens by a share of that size.
+    const QRawFont& ScreenGlyphsAt(double density) const;
+
     // Advance width of a text in device pixels: the sum of whole-pixel glyph advances, no
     // kerning, so that a text measures the sum of its parts.
     // Without a GUI application (headless tools) there are no font files to ask: then
@@ -68,6 +74,10 @@ struct CRealizedFont {
             w += (c.unicode() < 0x80 || (c.unicode() >= 0xFF61 && c.unicode() <= 0xFF9F)) ? ppem / 2 : ppem;
         return w;
     }
+
+private:
+    mutable double m_fineDensity = 0; // the density m_fineGlyphs was realised for
+    mutable QRawFont m_fineGlyphs;
 };
 
 class CFontRealizer {
