@@ -3,6 +3,7 @@
 #include "app/CShellState.h"
 
 #include "platform/base/Cp932.h"
+#include "platform/base/Path.h"
 #include "platform/base/Profile.h"
 
 #include <cctype>
@@ -129,6 +130,23 @@ CString CMorvelSettings::GetPathSetting(const char* lpszKey) const
 void CMorvelSettings::WritePathSetting(const char* lpszKey, const char* lpszValue)
 {
     WriteProfileString(kPathSection, lpszKey, lpszValue);
+}
+
+void CMorvelSettings::MakePathFolders() const
+{
+    static const char* const kFolderKeys[] = {"Estimation Form", "Parts Form", "Other Form",
+                                              "Information Form", "Work Field"};
+    for (const char* key : kFolderKeys) {
+        CString strFolder = GetProfileValue(kPathSection, key);
+        strFolder.Trim();
+        if (!strFolder.IsEmpty())
+            CreateFolderPath(strFolder);
+    }
+}
+
+CString CMorvelSettings::FolderNotMadeText(const char* lpszFolder)
+{
+    return "ﾌｫﾙﾀﾞ \""_sj + DisplayPath(lpszFolder) + "\" を作成できません。"_sj;
 }
 
 CString CMorvelSettings::GetProfileValue(const char* lpszSection, const char* lpszKey) const

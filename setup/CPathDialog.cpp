@@ -9,9 +9,6 @@
 #include "platform/ui/gdi/CImageList.h"
 #include "resources/SetupIds.h"
 
-#include <filesystem>
-#include <system_error>
-
 IMPLEMENT_DYNCREATE(CPathDialog, CPropertyPage)
 
 BEGIN_MESSAGE_MAP(CPathDialog, CPropertyPage)
@@ -42,17 +39,6 @@ const struct {
 CMorvelApp& App()
 {
     return *static_cast<CMorvelApp*>(AfxGetApp());
-}
-
-// Makes the folder with every level above it that is missing; TRUE when it is there now.
-BOOL MakeFolder(const CString& strFolder)
-{
-    const std::string native = NativePath(strFolder);
-    if (native.empty())
-        return FALSE;
-    std::error_code error;
-    std::filesystem::create_directories(native, error);
-    return std::filesystem::is_directory(native, error) ? TRUE : FALSE;
 }
 
 // A stored folder as the user reads it; one on a drive this machine does not have stays
@@ -145,9 +131,8 @@ BOOL CPathDialog::OnApply()
     for (size_t i = 0; i < std::size(kFolders); ++i) {
         GetDlgItemText(kFolders[i].nID, texts[i]);
         texts[i].Trim();
-        if (!texts[i].IsEmpty() && !MakeFolder(texts[i])) {
-            AfxMessageBox("ﾌｫﾙﾀﾞ \""_sj + DisplayPath(texts[i]) + "\" を作成できません。"_sj,
-                          MB_OK | MB_ICONEXCLAMATION);
+        if (!texts[i].IsEmpty() && !CreateFolderPath(texts[i])) {
+            AfxMessageBox(CMorvelSettings::FolderNotMadeText(texts[i]), MB_OK | MB_ICONEXCLAMATION);
             if (CWnd* pEdit = GetDlgItem(kFolders[i].nID))
                 GotoDlgCtrl(pEdit);
             return FALSE;

@@ -12,8 +12,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <mutex>
+#include <system_error>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -752,6 +754,16 @@ BOOL CreateDirectory(const char* path)
     if (native.empty())
         return FALSE;
     return ::mkdir(native.c_str(), 0777) == 0 ? TRUE : FALSE;
+}
+
+BOOL CreateFolderPath(const char* path)
+{
+    const std::string native = ToNative(path);
+    if (native.empty())
+        return FALSE;
+    std::error_code error;
+    std::filesystem::create_directories(native, error);
+    return IsDirectoryNative(native) ? TRUE : FALSE;
 }
 
 BOOL RemoveDirectory(const char* path)

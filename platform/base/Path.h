@@ -43,6 +43,9 @@ BOOL DirectoryExists(const char* path);
 BOOL CopyFile(const char* existing, const char* target, BOOL failIfExists);
 BOOL DeleteFile(const char* path);
 BOOL CreateDirectory(const char* path); // one level, as Windows does
+// Makes the folder with every level above it that is missing; TRUE when the folder is there
+// afterwards (made now or before). A path on a drive this machine does not have is FALSE.
+BOOL CreateFolderPath(const char* path);
 BOOL RemoveDirectory(const char* path);
 BOOL MoveFile(const char* existing, const char* target);
 // Writes a whole file safely: the bytes go to a temporary file in the same folder that
