@@ -42,7 +42,7 @@ CMorvelApp& App()
 }
 
 // A stored folder as the user reads it; one on a drive this machine does not have stays
-// as it was stored.
+// as it was stored (it has no other form).
 CString ShownFolder(const CString& strStored)
 {
     const CString strShown = DisplayPath(strStored);
@@ -78,9 +78,9 @@ BOOL CPathDialog::OnInitDialog()
     m_drives = s_pfnListDrives ? s_pfnListDrives() : std::vector<CDriveInfo>();
     int nSelect = -1;
     for (size_t i = 0; i < m_drives.size(); ++i) {
-        CString text;
-        text.Format("%c:[%s]", m_drives[i].letter, m_drives[i].label.c_str());
-        m_list.InsertItem(static_cast<int>(i), text, m_drives[i].removable ? 0 : 1);
+        // The drive as the user's file system shows it: its folder, and the medium's name.
+        m_list.InsertItem(static_cast<int>(i), DisplayDrive(m_drives[i].letter, m_drives[i].label),
+                          m_drives[i].removable ? 0 : 1);
         if (m_drives[i].letter == chWork)
             nSelect = static_cast<int>(i);
     }
@@ -112,14 +112,17 @@ void CPathDialog::OnDriveChanged(NMHDR*, LRESULT* pResult)
         return;
     const char letter = m_drives[static_cast<size_t>(nItem)].letter;
     for (const auto& folder : kFolders) {
+        // The drive goes in front of the folder's stored form; the box shows the result as
+        // the user's file system writes it.
         CString text;
         GetDlgItemText(folder.nID, text);
+        text = SystemPathFromDisplay(text);
         const int nColon = text.Find(':');
         if (nColon >= 0)
             text = CString(letter) + text.Mid(nColon);
         else
             text = CString(letter) + ":" + text;
-        SetDlgItemText(folder.nID, text);
+        SetDlgItemText(folder.nID, ShownFolder(text));
     }
 }
 
@@ -129,8 +132,11 @@ BOOL CPathDialog::OnApply()
     // folder that cannot be made is named while the page is still there to correct it.
     CString texts[std::size(kFolders)];
     for (size_t i = 0; i < std::size(kFolders); ++i) {
+        // Kept in the program's own form: a folder shown or typed as the file system writes
+        // it is stored with its drive.
         GetDlgItemText(kFolders[i].nID, texts[i]);
         texts[i].Trim();
+        texts[i] = SystemPathFromDisplay(texts[i]);
         if (!texts[i].IsEmpty() && !CreateFolderPath(texts[i])) {
             AfxMessageBox(CMorvelSettings::FolderNotMadeText(texts[i]), MB_OK | MB_ICONEXCLAMATION);
             if (CWnd* pEdit = GetDlgItem(kFolders[i].nID))
