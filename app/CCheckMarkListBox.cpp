@@ -7,6 +7,7 @@ IMPLEMENT_DYNAMIC(CCheckMarkListBox, CListBox)
 
 BEGIN_MESSAGE_MAP(CCheckMarkListBox, CListBox)
 ON_WM_LBUTTONDOWN()
+ON_WM_KEYDOWN()
 END_MESSAGE_MAP()
 
 namespace {
@@ -170,9 +171,30 @@ void CCheckMarkListBox::OnLButtonDown(UINT nFlags, CPoint point)
     const int nHit = static_cast<int>(ItemFromPoint(point, bOutside));
     if (bOutside || nHit != nSel)
         return;
-    SetCheck(nSel, !GetCheck(nSel));
+    ToggleCheck(nSel);
+}
+
+// ---------------------------------------------------------------------------------------
+// Ticking with the keyboard: Space turns the chosen row's tick over, as a click on its
+// box does, so that the list can be worked without the mouse.
+// ---------------------------------------------------------------------------------------
+void CCheckMarkListBox::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    // Space is the tick's alone: the list itself would take it for a search and move on.
+    if (nChar == VK_SPACE) {
+        ToggleCheck(GetCurSel());
+        return;
+    }
+    CListBox::OnKeyDown(nChar, nRepCnt, nFlags);
+}
+
+void CCheckMarkListBox::ToggleCheck(int nIndex)
+{
+    if (nIndex < 0 || nIndex >= GetCount() || !GetEnable(nIndex))
+        return;
+    SetCheck(nIndex, !GetCheck(nIndex));
     CRect rcItem;
-    if (GetItemRect(nSel, &rcItem) != LB_ERR)
+    if (GetItemRect(nIndex, &rcItem) != LB_ERR)
         InvalidateRect(&rcItem, FALSE);
     else
         Invalidate(FALSE);

@@ -1,7 +1,7 @@
 // CCheckMarkListBox: the list of the column selection dialog. Each 20-pixel row has a tick
-// box at its left and its text to the right; clicking the tick box of an enabled row ticks
-// it or clears it. Rows can be disabled (shown grey, never ticked by a click). Ticks and
-// enabling are kept for the first 200 rows.
+// box at its left and its text to the right; clicking the tick box of an enabled row, or
+// Space on the chosen row, ticks it or clears it. Rows can be disabled (shown grey, never
+// ticked). Ticks and enabling are kept for the first 200 rows.
 #pragma once
 
 #include "platform/base/CString.h"
@@ -40,11 +40,14 @@ public:
     void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override;
 
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
 
     DECLARE_MESSAGE_MAP()
 
 protected:
     static bool InRange(int nIndex) { return nIndex >= 0 && nIndex < MAX_ITEMS; }
+    // Turns an enabled row's tick over and repaints the row.
+    void ToggleCheck(int nIndex);
     // Draws one row; bFocusDraw is the look of the row that has the focus.
     void DrawRow(CDC* pDC, const CRect& rcItem, int nIndex, BOOL bFocusDraw);
 

@@ -2,6 +2,7 @@
 
 #include "app/CImportItemListDialog.h"
 #include "app/ItemMapping.h"
+#include "platform/base/Path.h"
 #include "resources/EstimateIoIds.h"
 
 #include <algorithm>
@@ -111,8 +112,9 @@ BOOL CImportFormatDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
     SetWindowText(m_strTitle);
+    // The file as the user's file system names it.
     if (CWnd* pName = GetDlgItem(IDC_IMPORT_FILE_NAME))
-        pName->SetWindowText(m_strFileName);
+        pName->SetWindowText(DisplayPath(m_strFileName));
     m_List.SubclassDlgItem(IDC_IMPORT_FORMAT_LIST, this);
     m_List.SetExtendedStyle(LVS_EX_FULLROWSELECT);
     const bool bParts = m_nMode == modeParts || m_nMode == modePartsCsv;

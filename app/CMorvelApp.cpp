@@ -287,10 +287,8 @@ BOOL CMorvelApp::SetUpSettingsFile()
         // The folder of a settings file in the configuration folder may not exist yet; the
         // first setting written makes the file.
         const CString strFolder = GetFolderOfPath(strSettings);
-        if (!strFolder.IsEmpty() && !DirectoryExists(strFolder)) {
-            std::error_code error;
-            std::filesystem::create_directories(NativePath(strFolder), error);
-        }
+        if (!strFolder.IsEmpty())
+            CreateFolderPath(strFolder);
     }
     SetProfilePath(strSettings);
     return TRUE;
@@ -374,36 +372,46 @@ BOOL CMorvelApp::LoadStartupFile(const CStartupFile& file)
 {
     BOOL bOpened = FALSE;
     TryReadStartupFile(file, GetStartupFilePath(file), bOpened);
-    if (bOpened)
-        return TRUE;
+    // The file is asked about until it is there or the user ends start-up: folders changed
+    // on the path page that do not hold it lead to the question again, where "新規作成"
+    // makes it in them, so that a first start reaches the main window in one go.
+    while (!bOpened) {
+        AfxMessageBox(CString::FromUtf8(file.lpszMessage));
+        CProcessSelectDialog dlg(m_pMainWnd);
+        if (dlg.DoModal() != IDOK)
+            return EndStartup(file);
 
-    AfxMessageBox(CString::FromUtf8(file.lpszMessage));
-    CProcessSelectDialog dlg(m_pMainWnd);
-    if (dlg.DoModal() != IDOK)
-        return EndStartup(file);
-
-    if (dlg.m_nSelect == CProcessSelectDialog::choiceNew) {
-        // Whatever the sheet returns, the file is looked for again where it was missing.
-        const CString strPath = GetStartupFilePath(file);
-        CShellServices::RunIntroductionPage(file.lpszPageKey);
-        if (file.kind == kindMaster) {
-            TryReadStartupFile(file, strPath, bOpened);
-        } else {
-            // A form page stores the name of the form it made: that form is the one in use.
-            ReadFormFileNames();
-            TryReadStartupFile(file, GetStartupFilePath(file), bOpened);
+        if (dlg.m_nSelect == CProcessSelectDialog::choiceNew) {
+            // The file is made where the settings say; folders that do not exist yet are
+            // made first, every level, as the path page makes them when it is applied.
+            MakePathFolders();
+            const CString strFolder = GetPathSetting(file.lpszPathKey);
+            if (!DirectoryExists(strFolder)) {
+                AfxMessageBox(FolderNotMadeText(strFolder), MB_OK | MB_ICONEXCLAMATION);
+                continue;
+            }
+            // Whatever the sheet returns, the file is looked for again where it was missing.
+            const CString strPath = GetStartupFilePath(file);
+            CShellServices::RunIntroductionPage(file.lpszPageKey);
+            if (file.kind == kindMaster) {
+                TryReadStartupFile(file, strPath, bOpened);
+            } else {
+                // A form page stores the name of the form it made: that form is the one in use.
+                ReadFormFileNames();
+                TryReadStartupFile(file, GetStartupFilePath(file), bOpened);
+            }
+            return bOpened ? TRUE : EndStartup(file);
         }
-        return bOpened ? TRUE : EndStartup(file);
-    }
 
-    if (CShellServices::RunEnvironmentPathPage() != IDOK)
-        return EndStartup(file);
-    // The folders (and the forms' names) may have changed: build the path anew. The
-    // masters' folder is rebuilt too, or the changed path would never be tried.
-    if (file.kind != kindMaster)
-        ReadFormFileNames();
-    TryReadStartupFile(file, GetStartupFilePath(file), bOpened);
-    return bOpened ? TRUE : EndStartup(file);
+        if (CShellServices::RunEnvironmentPathPage() != IDOK)
+            return EndStartup(file);
+        // The folders (and the forms' names) may have changed: build the path anew. The
+        // masters' folder is rebuilt too, or the changed path would never be tried.
+        if (file.kind != kindMaster)
+            ReadFormFileNames();
+        TryReadStartupFile(file, GetStartupFilePath(file), bOpened);
+    }
+    return TRUE;
 }
 
 BOOL CMorvelApp::EndStartup(const CStartupFile& file)

@@ -145,6 +145,23 @@ void CMorvelSettings::WritePathSetting(const char* lpszKey, const char* lpszValu
     WriteProfileString(kPathSection, lpszKey, lpszValue);
 }
 
+void CMorvelSettings::MakePathFolders() const
+{
+    static const char* const kFolderKeys[] = {"Estimation Form", "Parts Form", "Other Form",
+                                              "Information Form", "Work Field"};
+    for (const char* key : kFolderKeys) {
+        CString strFolder = GetProfileValue(kPathSection, key);
+        strFolder.Trim();
+        if (!strFolder.IsEmpty())
+            CreateFolderPath(strFolder);
+    }
+}
+
+CString CMorvelSettings::FolderNotMadeText(const char* lpszFolder)
+{
+    return "ﾌｫﾙﾀﾞ \""_sj + DisplayPath(lpszFolder) + "\" を作成できません。"_sj;
+}
+
 CString CMorvelSettings::GetProfileValue(const char* lpszSection, const char* lpszKey) const
 {
     return GetProfileString(lpszSection, lpszKey, "");

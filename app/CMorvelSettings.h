@@ -90,6 +90,14 @@ public:
     // ending in a backslash gives two, a missing value "\" alone.
     CString GetPathSetting(const char* lpszKey) const;
     void WritePathSetting(const char* lpszKey, const char* lpszValue);
+    // Makes every folder the "Path Setting" keys name that is missing, each with all its
+    // missing levels, as the path page does when it is applied (keys without a value are
+    // left alone). A folder that cannot be made is left as it is: whoever needs it finds
+    // it missing and says so.
+    void MakePathFolders() const;
+    // The message for a folder that cannot be made, naming it as the user's system writes
+    // it: "ﾌｫﾙﾀﾞ "/home/..." を作成できません。".
+    static CString FolderNotMadeText(const char* lpszFolder);
     // The text of a key, empty when missing.
     CString GetProfileValue(const char* lpszSection, const char* lpszKey) const;
     // TRUE when "Dialog"/"FileDialog" does not sort before "RemoveBackSlash" (compared

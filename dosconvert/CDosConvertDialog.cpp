@@ -125,11 +125,14 @@ void CDosConvertDialog::ListDrives()
             continue;
         CString strLabel;
         GetVolumeLabel(strRoot, strLabel);
-        CString strItem;
-        strItem.Format("%c:[%s]", letter, ShortLabel(strLabel).c_str());
-        m_listDrives.InsertItem(m_listDrives.GetItemCount(), strItem, nImage);
-        m_strDriveLetters += letter;
+        // The drive as the user's file system shows it: its folder, and the medium's name.
+        const int nItem = m_listDrives.InsertItem(m_listDrives.GetItemCount(),
+                                                  DisplayDrive(letter, ShortLabel(strLabel)), nImage);
+        m_listDrives.SetItemData(nItem, static_cast<DWORD_PTR>(static_cast<unsigned char>(letter)));
     }
+    // The list sorts its items by their text: the letters are taken in the order it shows.
+    for (int i = 0; i < m_listDrives.GetItemCount(); ++i)
+        m_strDriveLetters += static_cast<char>(m_listDrives.GetItemData(i));
 }
 
 void CDosConvertDialog::OnDriveChanged(NMHDR* /*pNMHDR*/, LRESULT* pResult)
@@ -141,7 +144,7 @@ void CDosConvertDialog::OnDriveChanged(NMHDR* /*pNMHDR*/, LRESULT* pResult)
         return;
     m_choice.drive = m_strDriveLetters[nItem];
     CString strText = "ﾄﾞﾗｲﾌﾞ指定  ["_sj;
-    strText += m_choice.drive;
+    strText += DisplayDrive(m_choice.drive, nullptr);
     strText += "]";
     SetDlgItemText(IDC_DOS_STATIC, strText);
 }

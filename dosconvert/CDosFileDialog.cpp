@@ -74,7 +74,7 @@ void CDosFileDialog::ListFiles()
     m_listFiles.SetColumnWidth(0, nWidth);
     if (m_listFiles.GetItemCount() > 0)
         m_listFiles.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    SetDlgItemText(IDC_DOS_STATIC, "ﾌｫﾙﾀﾞ名 "_sj + m_strFolder);
+    SetDlgItemText(IDC_DOS_STATIC, "ﾌｫﾙﾀﾞ名 "_sj + DisplayPath(m_strFolder));
 }
 
 void CDosFileDialog::OnOK()

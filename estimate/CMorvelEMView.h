@@ -613,6 +613,10 @@ public:
     // Stores the editor's text in the current cell (the commit without the cursor move);
     // bStartFromCell: the cell's text counts as the opening text (a click elsewhere).
     void StoreCellEdit(bool bStartFromCell);
+    // An edit still open is stored in its cell and closed, as a click elsewhere keeps it,
+    // before the current cell moves or a dialog acts on the grid: text left in the hidden
+    // editor would otherwise be stored later into whatever cell is current then.
+    void StoreOpenEdit();
     // The armed range total stored in a numeric cell, the row computed from the next column
     // on and the totals from the row.
     void StoreRangeTotal(int nRow, int nCol);

@@ -132,8 +132,12 @@ void CMorvelEMView::OpenUnitPick()
 
 void CMorvelEMView::OnUnit()
 {
-    if (m_nSummaryPage == 0 && IsUnitColumn(m_nCurrentCol))
-        OpenUnitPick();
+    if (m_nSummaryPage != 0 || !IsUnitColumn(m_nCurrentCol))
+        return;
+    // A unit typed so far is kept; the one picked then replaces it.
+    StoreOpenEdit();
+    HideCellEdit();
+    OpenUnitPick();
 }
 
 void CMorvelEMView::OnUpdateUnit(CCmdUI* pCmdUI)

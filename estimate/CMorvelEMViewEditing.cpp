@@ -400,14 +400,8 @@ void CMorvelEMView::OnLButtonDown(UINT nFlags, CPoint point)
     const CPoint ptOld(m_nCurrentCol, m_nCurrentRow);
     if (m_hWnd != nullptr)
         SetFocus();
-    if (m_nEditState == editTyping || m_nEditState == editOpened) {
-        // A click elsewhere keeps what was typed.
-        if (m_nSummaryPage == 0)
-            StoreCellEdit(TRUE);
-        if (m_bCellEditExists && m_wndCellEdit.m_hWnd != nullptr)
-            m_wndCellEdit.SetWindowText("");
-        m_nEditState = editClosed;
-    }
+    // A click elsewhere keeps what was typed.
+    StoreOpenEdit();
     HideCellEdit();
     CMorvelView::OnLButtonDown(nFlags, point);
     InvalidateCells(ptOld.x, ptOld.y, ptOld.x, ptOld.y);
@@ -420,6 +414,17 @@ void CMorvelEMView::OnLButtonDown(UINT nFlags, CPoint point)
     }
     m_bClickMovedCell = ptOld != CPoint(m_nCurrentCol, m_nCurrentRow);
     UpdateStatusText(statusShow);
+}
+
+void CMorvelEMView::StoreOpenEdit()
+{
+    if (m_nEditState != editTyping && m_nEditState != editOpened)
+        return;
+    if (m_nSummaryPage == 0)
+        StoreCellEdit(TRUE);
+    if (m_bCellEditExists && m_wndCellEdit.m_hWnd != nullptr)
+        m_wndCellEdit.SetWindowText("");
+    m_nEditState = editClosed;
 }
 
 void CMorvelEMView::StoreRangeTotal(int nRow, int nCol)

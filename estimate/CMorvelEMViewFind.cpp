@@ -314,6 +314,11 @@ LRESULT CMorvelEMView::ReplaceAll(WPARAM nFlags, LPARAM lParam)
 
 void CMorvelEMView::HandToEstimateTools(UINT nID)
 {
+    // The dialog acts on the grid as the user left it: what was being typed is in its cell
+    // (the find and replace dialogs start with it) before a pick or a new row moves the
+    // current cell.
+    StoreOpenEdit();
+    HideCellEdit();
     if (!CShellServices::RunEstimateDialogCommand(this, nID))
         AfxMessageBox("この機能は、このﾊﾞｰｼﾞｮﾝではまだ使えません。"_sj, MB_OK);
 }

@@ -126,12 +126,7 @@ void CMorvelEMView::GoToRow(int nRow)
             Invalidate(TRUE);
     }
     // As a click on the row's first cell: an open edit is kept first.
-    if (m_nEditState == editTyping || m_nEditState == editOpened) {
-        StoreCellEdit(TRUE);
-        if (m_bCellEditExists && m_wndCellEdit.m_hWnd != nullptr)
-            m_wndCellEdit.SetWindowText("");
-        m_nEditState = editClosed;
-    }
+    StoreOpenEdit();
     HideCellEdit();
     ClickCell(0, nRow);
     m_bMovedFromTree = TRUE;

@@ -5,6 +5,7 @@
 #include "estimate/EstimateIoSupport.h"
 #include "platform/base/CFile.h"
 #include "platform/base/MessageBox.h"
+#include "platform/base/Path.h"
 #include "resources/EstimateCommandIds.h"
 
 #include <algorithm>
@@ -101,7 +102,7 @@ BOOL CSelectListDialog::OnInitDialog()
     m_list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     m_list.SetFocus();
     SetWindowText("部材選択"_sj);
-    SetDlgItemText(IDC_SELECT_FILE, path);
+    SetDlgItemText(IDC_SELECT_FILE, DisplayPath(path));
 
     // The rectangle kept last time; without one (or an unreadable one) the template's.
     if (pSettings != nullptr) {

@@ -233,6 +233,9 @@ void CMorvelPMView::OpenFindDialog(bool bReplace)
     CWnd*& pDialog = bReplace ? m_pReplaceDlg : m_pFindDlg;
     if (pDialog != nullptr)
         return;
+    // The search starts with what the user left in the cell: an edit still open is kept.
+    if (m_nEditState == editOpen)
+        CommitEdit(FALSE);
     pDialog =
         CShellServices::CreateFindReplaceDialog(this, bReplace, GetCellText(m_nCurrentRow, m_nCurrentCol));
 }

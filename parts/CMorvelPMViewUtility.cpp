@@ -81,6 +81,10 @@ void CMorvelPMView::OnUnit()
 {
     if (!IsUnitColumn(m_nCurrentCol))
         return;
+    // A unit typed so far is kept; the one picked then replaces it, and no text is left in
+    // the editor to be stored later.
+    if (m_nEditState == editOpen)
+        CommitEdit(FALSE);
     OpenUnitPick();
     HideCellEdit();
 }

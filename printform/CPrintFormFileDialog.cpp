@@ -1,5 +1,6 @@
 #include "printform/CPrintFormFileDialog.h"
 
+#include "app/CMorvelDocManager.h"
 #include "app/CMorvelSettings.h"
 #include "app/CShellServices.h"
 #include "app/CWaitDialog.h"
@@ -126,6 +127,8 @@ void CPrintFormFileDialog::OnCandidateFolder()
         bEstimate ? "見積印刷形式ﾌｧｲﾙ(*.MMP)|*.MMP|"_sj : "部材印刷形式ﾌｧｲﾙ(*.MBP)|*.MBP|"_sj;
     CFileDialog dlg(TRUE, bEstimate ? "MMP" : "MBP", nullptr, OFN_HIDEREADONLY | OFN_NOCHANGEDIR, strFilter,
                     this);
+    const CString strStart = BrowseStartFolder();
+    dlg.m_ofn.lpstrInitialDir = strStart.c_str();
     if (dlg.DoModal() != IDOK)
         return;
     // The folder keeps its case: on this system "form" and "FORM" are two folders.
@@ -137,6 +140,30 @@ void CPrintFormFileDialog::OnCandidateFolder()
     if (strFolder == m_strCandidateFolder)
         return;
     ScanFolder(strFolder);
+}
+
+CString CPrintFormFileDialog::BrowseStartFolder() const
+{
+    // The work folder the candidates start from often holds no layout (they are usually
+    // kept with the forms): the browsing starts where layouts of this kind are, so that the
+    // user need not look for them.
+    std::vector<CString> folders;
+    const int nSel = m_chosenList.GetSafeHwnd() != nullptr ? m_chosenList.GetCurSel() : -1;
+    if (nSel >= 0 && nSel < GetChosenCount())
+        folders.push_back(m_aChosen[static_cast<size_t>(nSel)].strFolder);
+    if (!m_aChosen.empty())
+        folders.push_back(m_aChosen.front().strFolder);
+    folders.push_back(GetExtensionPath(m_nMode == modeEstimate ? "MMP" : "MBP"));
+    if (const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent())
+        folders.push_back(
+            pSettings->GetPathSetting(m_nMode == modeEstimate ? "Estimation Form" : "Parts Form"));
+    for (const CString& strFolder : folders) {
+        for (const CFindFileEntry& file : FindFiles(strFolder + "*" + Extension())) {
+            if (!file.isDirectory)
+                return strFolder;
+        }
+    }
+    return m_strCandidateFolder;
 }
 
 void CPrintFormFileDialog::ScanFolder(const CString& strFolder)

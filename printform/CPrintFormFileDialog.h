@@ -2,7 +2,8 @@
 // (mode 1, ".MMP") or a parts list (mode 0, ".MBP") prints through, and of their order.
 //
 // The candidates are the layouts of one folder (the "Work Field" folder, or one the user
-// picks) whose forms are the data document's: both the estimation and the information form
+// picks through "選択候補ﾌｫﾙﾀﾞ", which opens where layouts are) whose forms are the data
+// document's: both the estimation and the information form
 // for an estimate, the parts form for a parts list (same item count, same item names and
 // attributes). A layout open in an editor window is judged by its forms in memory; a file
 // that cannot be read is not offered. Candidates show their titles upper-cased and sorted;
@@ -88,6 +89,10 @@ private:
     };
     // Lists the matching layouts of a folder (with its trailing backslash) as candidates.
     void ScanFolder(const CString& strFolder);
+    // Where "選択候補ﾌｫﾙﾀﾞ" starts: the first folder holding layouts of the dialog's kind
+    // among the chosen layout's, the one layouts were last opened from or saved to, the
+    // folder of the forms they are made for, and the candidates' own.
+    CString BrowseStartFolder() const;
     BOOL LayoutMatches(const CString& strPath);
     // Static 1188 shows the folder of the first chosen layout, or nothing.
     void ShowFirstChosenFolder();

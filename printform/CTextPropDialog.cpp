@@ -385,8 +385,12 @@ void CTextPropDialog::OnAddBefore()
 
 void CTextPropDialog::OnAddAfter()
 {
-    if (m_pieceList.GetCount() == 0)
+    // An empty list has no piece to add after: the new one becomes the first, as
+    // "<< 前に追加" makes it, rather than the button doing nothing.
+    if (m_pieceList.GetCount() == 0) {
+        OnAddBefore();
         return;
+    }
     CString piece;
     if (!BuildPiece(piece))
         return;

@@ -76,7 +76,8 @@ DialogTemplate MakeDosConvert()
     const DWORD radio = BS_RADIOBUTTON | WS_TABSTOP;
     const DWORD check = BS_CHECKBOX | WS_TABSTOP;
     t.controls = {
-        Control(DlgStatic, IDC_DOS_STATIC, "ﾄﾞﾗｲﾌﾞ指定  [C]"_sj, 7, 7, 120, 8, SS_LEFT | SS_NOPREFIX),
+        Control(DlgStatic, IDC_DOS_STATIC, "ﾄﾞﾗｲﾌﾞ指定  [C]"_sj, 7, 7, 120, 8,
+                SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS),
         Control(DlgListControl, IDC_DOS_LIST, CString(), 7, 18, 120, 104,
                 LVS_REPORT | LVS_SINGLESEL | LVS_SORTASCENDING | LVS_NOCOLUMNHEADER | LVS_SHAREIMAGELISTS |
                     LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP),
@@ -114,7 +115,8 @@ DialogTemplate MakeDosFile()
         Control(DlgPushButton, IDOK, "OK", 150, 11, 50, 14, BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP),
         Control(DlgPushButton, IDCANCEL, "ｷｬﾝｾﾙ"_sj, 150, 29, 50, 14, WS_TABSTOP),
         Control(DlgPushButton, IDC_DOS_BROWSE, "参照..."_sj, 150, 55, 50, 14, WS_TABSTOP),
-        Control(DlgStatic, IDC_DOS_STATIC, CString(), 7, 130, 192, 8, SS_LEFT | SS_NOPREFIX),
+        Control(DlgStatic, IDC_DOS_STATIC, CString(), 7, 130, 192, 8,
+                SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS),
     };
     return t;
 }

@@ -278,7 +278,8 @@ DialogTemplate SelectList()
     return DialogTemplate(IDD_SELECT_LIST, "部材選択"_sj, 270, 153, kStyle | WS_THICKFRAME,
                           {
                               Text("ﾌｧｲﾙ名:"_sj, 7, 7, 32),
-                              DialogControl(DlgStatic, IDC_SELECT_FILE, CString(), 40, 7, 223, 8, SS_LEFT),
+                              DialogControl(DlgStatic, IDC_SELECT_FILE, CString(), 40, 7, 223, 8,
+                                            SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS),
                               DialogControl(DlgListControl, IDC_SELECT_LIST, CString(), 7, 19, 256, 104,
                                             LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP),
                               OkButton(30, 132),

@@ -36,7 +36,8 @@ DialogTemplate MakeImportFormat()
     t.style = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
     t.controls = {
         Control(DlgStatic, IDC_STATIC, "ﾌｧｲﾙ名"_sj, 7, 9, 30, 8, SS_LEFT),
-        Control(DlgStatic, IDC_IMPORT_FILE_NAME, "", 40, 7, 189, 12, SS_LEFT | SS_SUNKEN),
+        Control(DlgStatic, IDC_IMPORT_FILE_NAME, "", 40, 7, 189, 12,
+                SS_LEFT | SS_SUNKEN | SS_NOPREFIX | SS_PATHELLIPSIS),
         Control(DlgStatic, IDC_STATIC, "行をﾀﾞﾌﾞﾙｸﾘｯｸして、読込む項目を選んでください。"_sj, 7, 24, 222, 8,
                 SS_LEFT),
         Control(DlgListControl, IDC_IMPORT_FORMAT_LIST, "", 7, 35, 222, 150, kReportList),

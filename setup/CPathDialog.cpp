@@ -9,9 +9,6 @@
 #include "platform/ui/gdi/CImageList.h"
 #include "resources/SetupIds.h"
 
-#include <filesystem>
-#include <system_error>
-
 IMPLEMENT_DYNCREATE(CPathDialog, CPropertyPage)
 
 BEGIN_MESSAGE_MAP(CPathDialog, CPropertyPage)
@@ -44,19 +41,8 @@ CMorvelApp& App()
     return *static_cast<CMorvelApp*>(AfxGetApp());
 }
 
-// Makes the folder with every level above it that is missing; TRUE when it is there now.
-BOOL MakeFolder(const CString& strFolder)
-{
-    const std::string native = NativePath(strFolder);
-    if (native.empty())
-        return FALSE;
-    std::error_code error;
-    std::filesystem::create_directories(native, error);
-    return std::filesystem::is_directory(native, error) ? TRUE : FALSE;
-}
-
 // A stored folder as the user reads it; one on a drive this machine does not have stays
-// as it was stored.
+// as it was stored (it has no other form).
 CString ShownFolder(const CString& strStored)
 {
     const CString strShown = DisplayPath(strStored);
@@ -92,9 +78,9 @@ BOOL CPathDialog::OnInitDialog()
     m_drives = s_pfnListDrives ? s_pfnListDrives() : std::vector<CDriveInfo>();
     int nSelect = -1;
     for (size_t i = 0; i < m_drives.size(); ++i) {
-        CString text;
-        text.Format("%c:[%s]", m_drives[i].letter, m_drives[i].label.c_str());
-        m_list.InsertItem(static_cast<int>(i), text, m_drives[i].removable ? 0 : 1);
+        // The drive as the user's file system shows it: its folder, and the medium's name.
+        m_list.InsertItem(static_cast<int>(i), DisplayDrive(m_drives[i].letter, m_drives[i].label),
+                          m_drives[i].removable ? 0 : 1);
         if (m_drives[i].letter == chWork)
             nSelect = static_cast<int>(i);
     }
@@ -126,14 +112,17 @@ void CPathDialog::OnDriveChanged(NMHDR*, LRESULT* pResult)
         return;
     const char letter = m_drives[static_cast<size_t>(nItem)].letter;
     for (const auto& folder : kFolders) {
+        // The drive goes in front of the folder's stored form; the box shows the result as
+        // the user's file system writes it.
         CString text;
         GetDlgItemText(folder.nID, text);
+        text = SystemPathFromDisplay(text);
         const int nColon = text.Find(':');
         if (nColon >= 0)
             text = CString(letter) + text.Mid(nColon);
         else
             text = CString(letter) + ":" + text;
-        SetDlgItemText(folder.nID, text);
+        SetDlgItemText(folder.nID, ShownFolder(text));
     }
 }
 
@@ -143,11 +132,13 @@ BOOL CPathDialog::OnApply()
     // folder that cannot be made is named while the page is still there to correct it.
     CString texts[std::size(kFolders)];
     for (size_t i = 0; i < std::size(kFolders); ++i) {
+        // Kept in the program's own form: a folder shown or typed as the file system writes
+        // it is stored with its drive.
         GetDlgItemText(kFolders[i].nID, texts[i]);
         texts[i].Trim();
-        if (!texts[i].IsEmpty() && !MakeFolder(texts[i])) {
-            AfxMessageBox("ﾌｫﾙﾀﾞ \""_sj + DisplayPath(texts[i]) + "\" を作成できません。"_sj,
-                          MB_OK | MB_ICONEXCLAMATION);
+        texts[i] = SystemPathFromDisplay(texts[i]);
+        if (!texts[i].IsEmpty() && !CreateFolderPath(texts[i])) {
+            AfxMessageBox(CMorvelSettings::FolderNotMadeText(texts[i]), MB_OK | MB_ICONEXCLAMATION);
             if (CWnd* pEdit = GetDlgItem(kFolders[i].nID))
                 GotoDlgCtrl(pEdit);
             return FALSE;

@@ -1,8 +1,9 @@
 // CPathDialog: the page "ﾊﾟｽ設定" of the environment sheet: the work drive and the five
-// folders of "Path Setting", shown as this platform writes paths. Choosing a drive puts its
-// letter in front of every folder; applying makes every missing level of each folder, then
-// writes the keys as typed (the file system tells "work" from "WORK"). A folder that cannot
-// be made is named in a message and the page stays open.
+// folders of "Path Setting". Drives and folders are shown as this platform writes paths
+// (a drive by its folder); the settings keep the drive form ("C:\MORVEL\WORK"). Choosing a
+// drive moves every folder onto it; applying makes every missing level of each folder, then
+// writes the keys in the case they were typed (the file system tells "work" from "WORK").
+// A folder that cannot be made is named in a message and the page stays open.
 #pragma once
 
 #include "platform/ui/controls/CListCtrl.h"

@@ -12,8 +12,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <mutex>
+#include <system_error>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -593,6 +595,13 @@ CString DisplayPath(const char* path)
     return CString(Utf8ToCp932(NativePath(path)));
 }
 
+CString SystemPathFromDisplay(const char* shown)
+{
+    if (!shown || shown[0] != '/')
+        return CString(shown ? shown : "");
+    return SystemPathFromNative(Cp932ToUtf8(shown));
+}
+
 // ---------------------------------------------------------------------------------------
 // Drives
 
@@ -623,6 +632,18 @@ std::string GetDriveRoot(char letter)
 {
     CDriveEntry entry;
     return LookUpDrive(letter, entry) ? entry.root : std::string();
+}
+
+CString DisplayDrive(char letter, const char* label)
+{
+    const std::string root = GetDriveRoot(letter);
+    if (root.empty())
+        return CString();
+    CString text(Utf8ToCp932(root));
+    const CString name(Utf8ToCp932(LastComponent(root)));
+    if (label != nullptr && *label != '\0' && name.CompareNoCase(label) != 0)
+        text += CString(" [") + label + "]";
+    return text;
 }
 
 void ResetDriveTable()
@@ -752,6 +773,16 @@ BOOL CreateDirectory(const char* path)
     if (native.empty())
         return FALSE;
     return ::mkdir(native.c_str(), 0777) == 0 ? TRUE : FALSE;
+}
+
+BOOL CreateFolderPath(const char* path)
+{
+    const std::string native = ToNative(path);
+    if (native.empty())
+        return FALSE;
+    std::error_code error;
+    std::filesystem::create_directories(native, error);
+    return IsDirectoryNative(native) ? TRUE : FALSE;
 }
 
 BOOL RemoveDirectory(const char* path)

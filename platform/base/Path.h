@@ -21,6 +21,10 @@ CString SystemPathFromNative(const std::string& nativePath);
 // ("/home/user/見積.MMD"), in CP932 like every text of the program. Paths are kept and
 // stored in the system form; only what is shown is native.
 CString DisplayPath(const char* path);
+// The system form of a path the user typed or was shown: a native path ("/home/user/work")
+// becomes the drive form ("C:\home\user\work") where a drive holds it; a text that is no
+// native path ("C:\WORK", "\DATA", a relative name) comes back as it is.
+CString SystemPathFromDisplay(const char* shown);
 
 // Drive table. The settings or the environment variable MORVEL_DRIVES
 // ("C=/,D=/media/cdrom") configure it; letters without an entry are unavailable.
@@ -30,6 +34,10 @@ CString DisplayPath(const char* path);
 void SetDriveRoot(char letter, const std::string& nativeRoot); // an empty root unmaps the letter
 void SetDriveRemovable(char letter, BOOL removable);
 std::string GetDriveRoot(char letter); // empty when the letter is not mapped
+// A drive as the user's file system shows it: the folder it stands for, followed by the
+// medium's name in brackets when that is known and is not the folder's own name already
+// ("/media/usb [SUMMER]"). Empty for a letter the table does not map.
+CString DisplayDrive(char letter, const char* label);
 void ResetDriveTable();                // back to the default and MORVEL_DRIVES
 // The letter whose root holds the current directory (the most specific root); 0 when none.
 char GetCurrentDriveLetter();
@@ -43,6 +51,9 @@ BOOL DirectoryExists(const char* path);
 BOOL CopyFile(const char* existing, const char* target, BOOL failIfExists);
 BOOL DeleteFile(const char* path);
 BOOL CreateDirectory(const char* path); // one level, as Windows does
+// Makes the folder with every level above it that is missing; TRUE when the folder is there
+// afterwards (made now or before). A path on a drive this machine does not have is FALSE.
+BOOL CreateFolderPath(const char* path);
 BOOL RemoveDirectory(const char* path);
 BOOL MoveFile(const char* existing, const char* target);
 // Writes a whole file safely: the bytes go to a temporary file in the same folder that

@@ -274,9 +274,10 @@ TEST(ShellStartup, PathSheetNotClosedWithOkEndsStartup)
     EXPECT_TRUE(IsEndOfStartup(answerer.MessageBoxTexts().back(), "JYOUHOU.MJK"));
 }
 
-// A path change after which the file is still missing ends start-up with a word, instead of
-// asking again and again; so does a setup sheet closed without making the file.
-TEST(ShellStartup, AFileStillMissingAfterThePathChangeEndsStartupWithAMessage)
+// A path change after which the file is still missing asks about the file again, so that
+// it can be made in the new folders in the same start; ending that question ends start-up
+// with a word.
+TEST(ShellStartup, AFileStillMissingAfterThePathChangeIsAskedAboutAgain)
 {
     CShellTestFolder folder;
     folder.RemoveFile("MASTER/KAMOKU.MKM");
@@ -291,14 +292,16 @@ TEST(ShellStartup, AFileStillMissingAfterThePathChangeEndsStartupWithAMessage)
         ClickDlgButton(dlg, IDC_RADIO_PATH);
         ClickDlgButton(dlg, IDOK);
     });
+    answerer.EndDialogWith(IDD_PROCESS_SELECT, IDCANCEL);
     CShellTestApp app;
     EXPECT_FALSE(app.Start());
     EXPECT_EQ(nPathPages, 1);
-    EXPECT_EQ(answerer.DialogIds(), std::vector<UINT>{IDD_PROCESS_SELECT}) << "asked once";
+    EXPECT_EQ(answerer.DialogIds(), (std::vector<UINT>{IDD_PROCESS_SELECT, IDD_PROCESS_SELECT}));
     const std::vector<CString> texts = answerer.MessageBoxTexts();
-    ASSERT_EQ(texts.size(), 2u);
+    ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts[0], "中科目ﾌｧｲﾙがないか、壊れています。"_sj);
-    EXPECT_TRUE(IsEndOfStartup(texts[1], "KAMOKU.MKM")) << texts[1].ToUtf8();
+    EXPECT_EQ(texts[1], "中科目ﾌｧｲﾙがないか、壊れています。"_sj);
+    EXPECT_TRUE(IsEndOfStartup(texts[2], "KAMOKU.MKM")) << texts[2].ToUtf8();
 }
 
 TEST(ShellStartup, WrongMagicShowsTheMessageWithTheExclamationIconAndStartupGoesOn)

@@ -80,14 +80,15 @@ TEST_F(DosDialogsTest, ConversionDialogStartsOnDriveCAndSwitchesModes)
     answerer.AnswerDialog(IDD_DOS_CONVERT, [&](CDialog& d) {
         bAnswered = true;
         EXPECT_EQ(d.GetDlgItem(IDC_DOS_LIST) != nullptr, true);
-        // Drive C (the file system's root) and drive Q are listed, sorted by their text.
+        // Drive C (the file system's root) and drive Q are listed by their folders, sorted by
+        // their text; the letters follow the list's order.
         const std::vector<std::string> items = ItemsOf(d);
         ASSERT_GE(items.size(), 2u);
         EXPECT_TRUE(std::is_sorted(items.begin(), items.end()));
-        EXPECT_NE(std::find_if(items.begin(), items.end(),
-                               [](const std::string& s) { return s.rfind("Q:[", 0) == 0; }),
-                  items.end());
-        EXPECT_EQ(TextOf(d, IDC_DOS_STATIC), "ﾄﾞﾗｲﾌﾞ指定  [C]"_sj);
+        const auto q = std::find(items.begin(), items.end(), Native("dos"));
+        ASSERT_NE(q, items.end());
+        EXPECT_EQ(dlg.GetDriveLetters()[static_cast<int>(q - items.begin())], 'Q');
+        EXPECT_EQ(TextOf(d, IDC_DOS_STATIC), "ﾄﾞﾗｲﾌﾞ指定  ["_sj + CString(GetDriveRoot('C').c_str()) + "]");
         EXPECT_EQ(ListOf(d).GetNextItem(-1, LVNI_SELECTED), dlg.GetDriveLetters().Find('C'));
 
         // Edit data with estimates to begin with.
@@ -121,8 +122,8 @@ TEST_F(DosDialogsTest, ConversionDialogStartsOnDriveCAndSwitchesModes)
         EXPECT_FALSE(Enabled(d, IDC_DOS_UNITS));
         ClickDlgButton(d, IDC_DOS_PARTS_FORM);
 
-        ASSERT_TRUE(SelectItem(d, "Q:"));
-        EXPECT_EQ(TextOf(d, IDC_DOS_STATIC), "ﾄﾞﾗｲﾌﾞ指定  [Q]"_sj);
+        ASSERT_TRUE(SelectItem(d, Native("dos")));
+        EXPECT_EQ(TextOf(d, IDC_DOS_STATIC), "ﾄﾞﾗｲﾌﾞ指定  ["_sj + CString(Native("dos").c_str()) + "]");
         ClickDlgButton(d, IDOK);
     });
     ASSERT_EQ(dlg.DoModal(), IDOK);
@@ -137,7 +138,7 @@ TEST_F(DosDialogsTest, ConversionDialogStartsOnDriveCAndSwitchesModes)
 
     // Showing it again starts over.
     answerer.AnswerDialog(IDD_DOS_CONVERT, [&](CDialog& d) {
-        EXPECT_EQ(TextOf(d, IDC_DOS_STATIC), "ﾄﾞﾗｲﾌﾞ指定  [C]"_sj);
+        EXPECT_EQ(TextOf(d, IDC_DOS_STATIC), "ﾄﾞﾗｲﾌﾞ指定  ["_sj + CString(GetDriveRoot('C').c_str()) + "]");
         EXPECT_TRUE(Checked(d, IDC_DOS_EDIT));
         EXPECT_TRUE(Checked(d, IDC_DOS_ESTIMATE_DATA));
         EXPECT_FALSE(Checked(d, IDC_DOS_PARTS_FORM));
@@ -162,11 +163,11 @@ TEST_F(DosDialogsTest, CommandConvertsTheChosenEstimatesAndReportsEach)
     Write("work/KOUJI2.MMD", {'k', 'e', 'e', 'p'});
 
     answerer.AnswerDialog(IDD_DOS_CONVERT, [&](CDialog& d) {
-        ASSERT_TRUE(SelectItem(d, "Q:"));
+        ASSERT_TRUE(SelectItem(d, Native("dos")));
         ClickDlgButton(d, IDOK);
     });
     answerer.AnswerDialog(IDD_DOS_FILE, [&](CDialog& d) {
-        EXPECT_EQ(TextOf(d, IDC_DOS_STATIC), "ﾌｫﾙﾀﾞ名 Q:\\MORVEL\\DATA\\"_sj);
+        EXPECT_EQ(TextOf(d, IDC_DOS_STATIC), "ﾌｫﾙﾀﾞ名 "_sj + CString(Native("dos/MORVEL/DATA/").c_str()));
         EXPECT_EQ(ItemsOf(d), (std::vector<std::string>{"KOUJI1.MIT", "KOUJI2.MIT"}));
         EXPECT_EQ(ListOf(d).GetNextItem(-1, LVNI_SELECTED), 0);
         SelectItem(d, "KOUJI2", true);
@@ -195,12 +196,12 @@ TEST_F(DosDialogsTest, CommandConvertsTheChosenEstimatesAndReportsEach)
 TEST_F(DosDialogsTest, PartsListsThroughTheCommand)
 {
     answerer.AnswerDialog(IDD_DOS_CONVERT, [&](CDialog& d) {
-        ASSERT_TRUE(SelectItem(d, "Q:"));
+        ASSERT_TRUE(SelectItem(d, Native("dos")));
         ClickDlgButton(d, IDC_DOS_PARTS_DATA);
         ClickDlgButton(d, IDOK);
     });
     answerer.AnswerDialog(IDD_DOS_FILE, [&](CDialog& d) {
-        EXPECT_EQ(TextOf(d, IDC_DOS_STATIC), "ﾌｫﾙﾀﾞ名 Q:\\MORVEL\\BUZAI\\"_sj);
+        EXPECT_EQ(TextOf(d, IDC_DOS_STATIC), "ﾌｫﾙﾀﾞ名 "_sj + CString(Native("dos/MORVEL/BUZAI/").c_str()));
         EXPECT_EQ(ItemsOf(d), (std::vector<std::string>{"BUZAI01.BZI"}));
         ClickDlgButton(d, IDOK);
     });
@@ -214,7 +215,7 @@ TEST_F(DosDialogsTest, PartsListsThroughTheCommand)
 TEST_F(DosDialogsTest, CancelledFileChoiceConvertsNothing)
 {
     answerer.AnswerDialog(IDD_DOS_CONVERT, [&](CDialog& d) {
-        ASSERT_TRUE(SelectItem(d, "Q:"));
+        ASSERT_TRUE(SelectItem(d, Native("dos")));
         ClickDlgButton(d, IDOK);
     });
     answerer.EndDialogWith(IDD_DOS_FILE, IDCANCEL);
@@ -229,7 +230,7 @@ TEST_F(DosDialogsTest, DriveWithoutTheDosEditionSaysSo)
 {
     std::filesystem::remove(Native("dos/MORVEL/MORINTL.IDT"));
     answerer.AnswerDialog(IDD_DOS_CONVERT, [&](CDialog& d) {
-        ASSERT_TRUE(SelectItem(d, "Q:"));
+        ASSERT_TRUE(SelectItem(d, Native("dos")));
         ClickDlgButton(d, IDOK);
     });
     answerer.EndDialogWith(IDD_DOS_CONVERT, IDCANCEL);
@@ -268,7 +269,7 @@ TEST_F(DosDialogsTest, BrowseMovesToAnotherEditionOrKeepsTheList)
         EXPECT_EQ(ItemsOf(d), (std::vector<std::string>{"KOUJI1.MIT"}));
         ClickDlgButton(d, IDC_DOS_BROWSE);
         EXPECT_EQ(ItemsOf(d), (std::vector<std::string>{"NEW1.MIT", "NEW2.MIT"}));
-        EXPECT_EQ(TextOf(d, IDC_DOS_STATIC), "ﾌｫﾙﾀﾞ名 "_sj + dlg.GetFolder());
+        EXPECT_EQ(TextOf(d, IDC_DOS_STATIC), "ﾌｫﾙﾀﾞ名 "_sj + CString(Native("second/").c_str()));
         SelectItem(d, "NEW2");
         ClickDlgButton(d, IDOK);
     });

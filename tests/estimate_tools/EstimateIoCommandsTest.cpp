@@ -152,8 +152,10 @@ TEST_F(EstimateIoCommandsTest, CsvOutputThenInputGivesBackEveryRowAndCell)
     CDialogAnswerer answerer;
     answerer.AnswerFileDialog(path);
     CString title;
+    CString shownFile;
     answerer.AnswerDialog(IDD_IMPORT_FORMAT, [&](CDialog& dlg) {
         dlg.GetWindowText(title);
+        dlg.GetDlgItemText(IDC_IMPORT_FILE_NAME, shownFile);
         DoubleClickListRow(dlg, IDC_IMPORT_FORMAT_LIST, 0);
         ClickDlgButton(dlg, IDOK);
     });
@@ -162,6 +164,8 @@ TEST_F(EstimateIoCommandsTest, CsvOutputThenInputGivesBackEveryRowAndCell)
     Command(ID_TEXT_INPUT);
     EXPECT_EQ(answerer.CountUnanswered(), 0);
     EXPECT_EQ(title.ToUtf8(), "ﾃｷｽﾄ入力");
+    // The file as the user's file system names it.
+    EXPECT_EQ(shownFile.ToUtf8(), m_pFolder->Native("WORK/見積.CSV"));
     ASSERT_EQ(UsedRows(), 2 * nRows);
     const int nAmount = m_pView->FindColumn("2", "U");
     for (int r = 0; r < nRows; ++r) {

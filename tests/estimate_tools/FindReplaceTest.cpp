@@ -8,6 +8,7 @@
 #include "resources/EstimateEditIds.h"
 #include "resources/ResourceIds.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
+#include "tests/support/RealInput.h"
 
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/WinApi.h"
@@ -15,6 +16,8 @@
 #include "platform/ui/dialogs/DialogTestHook.h"
 
 #include <gtest/gtest.h>
+
+#include <QInputMethodEvent>
 
 namespace {
 
@@ -284,4 +287,39 @@ TEST_F(FindReplace, ClosingTheGridClosesItsDialogs)
     m_pView = nullptr;
     Pump();
     EXPECT_FALSE(::IsWindow(hFind)) << "the dialog went with its grid";
+}
+
+// A long remark typed through the input method and Ctrl+F pressed before Enter: the typed
+// text is the cell's, and the find dialog starts with it (cut to what the search box holds)
+// rather than with what the cell held before.
+TEST_F(FindReplace, CtrlFWhileTypingKeepsTheTextAndStartsTheSearchWithIt)
+{
+    GoTo(scNote, srFirstDetail);
+    QString typed;
+    for (int i = 0; i < 75; ++i)
+        typed += QString::fromUtf8("備考");
+    QInputMethodEvent commit(QString(), {});
+    commit.setCommitString(typed);
+    QCoreApplication::sendEvent(m_pView->GetClientWidget(), &commit);
+    ASSERT_TRUE(EditorVisible());
+
+    RealInput::PressKeys(m_pView->GetCellEdit().GetWidget(), Qt::ControlModifier, Qt::Key_F);
+    Pump();
+    const CString strTyped = CString::FromUtf8(typed.toUtf8().constData());
+    EXPECT_EQ(m_pView->GetCellText(srFirstDetail, scNote), strTyped);
+    EXPECT_FALSE(EditorVisible());
+    auto* pDlg = static_cast<CFindDialog*>(m_pView->GetFindDialog());
+    ASSERT_NE(pDlg, nullptr);
+    EXPECT_TRUE(pDlg->IsWindowVisible());
+    CString strFind;
+    pDlg->GetDlgItemText(IDC_FIND_TEXT, strFind);
+    EXPECT_EQ(strFind, LimitFindReplaceText(strTyped));
+    EXPECT_EQ(strFind.GetLength(), MAX_FINDREPLACE_TEXT - 1) << "never half a character";
+
+    // A click on another cell stores nothing more.
+    ClickDlgButton(*pDlg, IDCANCEL);
+    Pump();
+    Click(scName, srFirstDetail + 1);
+    EXPECT_EQ(m_pView->GetCellText(srFirstDetail, scNote), strTyped);
+    EXPECT_EQ(Utf8Cell(srFirstDetail + 1, scName), "墨出し");
 }

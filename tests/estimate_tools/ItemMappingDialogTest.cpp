@@ -7,6 +7,7 @@
 #include "tests/estimate/EstimateTestSupport.h"
 #include "tests/estimate_tools/EstimateIoTestSupport.h"
 
+#include "platform/base/Path.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 
 #include <gtest/gtest.h>
@@ -86,7 +87,11 @@ TEST_F(ItemMappingDialogTest, ChosenItemsAndNoneGiveTheMappedLabels)
                             "C:\\W\\X.MMD");
     ASSERT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(caption.ToUtf8(), "他形式ﾌｧｲﾙ読込");
-    EXPECT_EQ(fileName, "C:\\W\\X.MMD");
+    // The file as the user's file system names it: drive C: is a folder there.
+    std::string root = GetDriveRoot('C');
+    if (root.empty() || root.back() != '/')
+        root += '/';
+    EXPECT_EQ(fileName.ToUtf8(), root + "W/X.MMD");
     EXPECT_EQ(rowName.ToUtf8(), "数量");
     EXPECT_EQ(dlg.GetResult(), (std::vector<CString>{" A", " B", ""}));
     EXPECT_EQ(ItemMapping::DecodeMapping(dlg.GetResult(), 3), (std::vector<int>{0, 1, -1}));

@@ -319,3 +319,36 @@ TEST_F(PickDialogsTest, AListLeftBehindByAnotherListsEditDeletesNothingByMistake
     pFirst->DestroyWindow();
     pOther->DestroyWindow();
 }
+
+// Text typed and left open when a pick list is chosen from the menu is kept in the row it
+// was typed in; nothing of it is stored later into the cell that is current then.
+TEST_F(PickDialogsTest, TextTypedBeforeAPickStaysInItsRow)
+{
+    GoTo(scName, m_nUsed);
+    TypeUtf8("ABC");
+    ASSERT_TRUE(EditorVisible());
+    Command(ID_PICK_MIDDLE);
+    CSubjectPickDialog* pPick = SubjectPick(kindMiddle);
+    ASSERT_NE(pPick, nullptr);
+    Select(pPick->List(), 2);
+    ClickDlgButton(*pPick, IDOK);
+    Pump();
+    GoTo(scSpec, srFirstDetail);
+    const int nLevel = CSubjectFile::levelMiddle;
+    EXPECT_EQ(Subjects().GetName(nLevel, 2).str(), m_pView->GetCellText(m_nUsed, scName).str());
+    EXPECT_EQ("ABC", Utf8Cell(m_nUsed + 1, scName));
+    EXPECT_EQ("", Utf8Cell(m_nUsed + 2, scName));
+    EXPECT_EQ(m_nUsed + 2, m_pView->GetUsedRows());
+
+    // The unit typed into a unit cell gives way to the unit picked for it.
+    GoTo(scUnit, srFirstDetail);
+    TypeUtf8("zz");
+    Command(ID_UNIT);
+    ASSERT_NE(UnitPick(), nullptr);
+    Select(UnitPick()->List(), 1);
+    ClickDlgButton(*UnitPick(), IDOK);
+    Pump();
+    GoTo(scSpec, srFirstDetail + 2);
+    EXPECT_EQ(Units().GetUnit(1).str(), m_pView->GetCellText(srFirstDetail, scUnit).str());
+    EXPECT_NE("zz", Utf8Cell(srFirstDetail + 1, scUnit));
+}

@@ -11,6 +11,7 @@
 #include "platform/ui/controls/CListBox.h"
 #include "platform/ui/core/WinDefs.h"
 #include "platform/ui/dialogs/CDialog.h"
+#include "platform/ui/dialogs/CFileDialog.h"
 #include "platform/ui/dialogs/CPrintDialog.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "platform/ui/frames/CPrinterSettings.h"
@@ -22,6 +23,7 @@
 #include "resources/PrintToolsIds.h"
 #include "resources/ResourceIds.h"
 
+#include <filesystem>
 #include <fstream>
 #include <regex>
 
@@ -190,6 +192,44 @@ TEST_F(PrintFormChoice, AnotherFolderGivesItsLayoutsItsFolderAndEarlierEntriesKe
     EXPECT_TRUE(printing.MessageBoxTexts().empty());
     const auto* pSecond = static_cast<const CPrintFormEntry*>(m_pDoc->m_aPrintForms.GetAt(1));
     EXPECT_GT(pSecond->m_nLastPage, pSecond->m_nFirstPage);
+}
+
+// A work folder without layouts offers no candidates; "選択候補ﾌｫﾙﾀﾞ" then opens where the
+// layouts are: the forms' folder, or the folder of a layout the estimate prints through.
+TEST_F(PrintFormChoice, BrowsingStartsWhereTheLayoutsAre)
+{
+    for (const char* name : {"b.mmp", "A.MMP", "BAD.MMP", "OTHER.MMP"})
+        std::filesystem::remove(m_pFolder->Native(std::string("WORK/") + name));
+    const std::string other = m_pFolder->Native("OTHER");
+    std::filesystem::create_directories(other);
+    CopyNativeFile(m_pFolder->Native("FORM/見積書.MMP"), other + "/X.MMP");
+    ASSERT_NE(OpenSample(), nullptr);
+    std::vector<std::string> starts;
+    const auto browse = [&](CDialogAnswerer& answerer, const std::string& pick) {
+        answerer.AnswerFileDialog([&starts, pick](CFileDialog& dlg, CString& path) {
+            starts.push_back(dlg.GetStartFolder().ToUtf8());
+            path = SystemPathFromNative(pick);
+            return TRUE;
+        });
+    };
+    CDialogAnswerer answerer;
+    ChooseLayouts(answerer, [&](CDialog& dlg) {
+        EXPECT_TRUE(ListTexts(dlg, IDC_PRINT_CANDIDATE_LIST).empty());
+        browse(answerer, m_pFolder->Native("FORM/見積書.MMP"));
+        ClickDlgButton(dlg, IDC_PRINT_CANDIDATE_BROWSE);
+        EXPECT_EQ(ListTexts(dlg, IDC_PRINT_CANDIDATE_LIST), (std::vector<std::string>{"見積書"}));
+        // A layout from another folder; chosen, its folder is where browsing starts next.
+        browse(answerer, other + "/X.MMP");
+        ClickDlgButton(dlg, IDC_PRINT_CANDIDATE_BROWSE);
+        SelectDlgItem(dlg, IDC_PRINT_CANDIDATE_LIST, 0);
+        ClickDlgButton(dlg, IDC_PRINT_ADD);
+        browse(answerer, other + "/X.MMP");
+        ClickDlgButton(dlg, IDC_PRINT_CANDIDATE_BROWSE);
+        ClickDlgButton(dlg, IDOK);
+    });
+    ASSERT_EQ(starts.size(), 3u);
+    EXPECT_EQ(NativePath(CString::FromUtf8(starts[0].c_str())), m_pFolder->Native("FORM/"));
+    EXPECT_EQ(NativePath(CString::FromUtf8(starts[2].c_str())), other + "/");
 }
 
 TEST_F(PrintFormChoice, RemovingAndCancellingAndALayoutOpenWithOtherForms)

@@ -13,6 +13,7 @@
 #include "resources/EstimateCommandIds.h"
 #include "resources/ResourceIds.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
+#include "tests/support/RealInput.h"
 
 #include <gtest/gtest.h>
 
@@ -615,6 +616,38 @@ TEST_F(RowDialogsTest, InputFixingTicksTheColumnsTheArrowsKeepTo)
     Command(ID_INPUT_FIX);
     EXPECT_FALSE(m_pView->IsColumnInputFixed(scQty));
     EXPECT_EQ(0, answerer.CountUnanswered());
+}
+
+// The keyboard alone: the arrows choose a column and Space ticks it or clears it, as a
+// click on its box does; a disabled row keeps its tick.
+TEST_F(RowDialogsTest, SpaceTicksTheChosenColumnOfTheList)
+{
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(IDD_COLUMN_SELECT, [](CDialog& dlg) {
+        auto& columns = static_cast<CColumnSelectDialog&>(dlg);
+        columns.m_list.SetFocus();
+        QWidget* pList = columns.m_list.GetWidget();
+        for (int i = 0; i < scQty; ++i)
+            RealInput::PressKeys(pList, Qt::NoModifier, Qt::Key_Down);
+        ASSERT_EQ(columns.m_list.GetCurSel(), scQty);
+        RealInput::PressKeys(pList, Qt::NoModifier, Qt::Key_Space);
+        EXPECT_TRUE(columns.m_list.GetCheck(scQty));
+        EXPECT_EQ(TickShown(columns, scQty), 1);
+        RealInput::PressKeys(pList, Qt::NoModifier, Qt::Key_Space);
+        EXPECT_FALSE(columns.m_list.GetCheck(scQty));
+        RealInput::PressKeys(pList, Qt::NoModifier, Qt::Key_Space);
+        RealInput::PressKeys(pList, Qt::NoModifier, Qt::Key_Down);
+        RealInput::PressKeys(pList, Qt::NoModifier, Qt::Key_Down);
+        columns.m_list.SetEnable(scPrice, FALSE);
+        RealInput::PressKeys(pList, Qt::NoModifier, Qt::Key_Space);
+        EXPECT_FALSE(columns.m_list.GetCheck(scPrice));
+        EXPECT_TRUE(dlg.IsModalRunning()) << "Space is the list's, not a button's";
+        ClickDlgButton(dlg, IDOK);
+    });
+    Command(ID_INPUT_FIX);
+    EXPECT_EQ(0, answerer.CountUnanswered());
+    EXPECT_TRUE(m_pView->IsColumnInputFixed(scQty));
+    EXPECT_FALSE(m_pView->IsColumnInputFixed(scPrice));
 }
 
 TEST_F(RowDialogsTest, SingleRowInsertionsAtTheFileRowLimitAreRefusedAndChangeNothing)

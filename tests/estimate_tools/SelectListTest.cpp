@@ -182,9 +182,12 @@ TEST_F(SelectListTest, PartsTypedInTheSearchColumnComeInAsCalculatedDetailRows)
     std::vector<std::string> sortedUp, sortedDown;
     answerer.AnswerDialog(IDD_SELECT_LIST, [&](CDialog& dlg) {
         CSelectListDialog& list = Sheet(dlg);
-        CString caption;
+        CString caption, file;
         dlg.GetWindowText(caption);
         EXPECT_EQ("部材選択", U(caption));
+        // The parts file as the user's file system names it.
+        dlg.GetDlgItemText(IDC_SELECT_FILE, file);
+        EXPECT_EQ(NativePath(m_pView->GetCurrentPartFile()), U(file));
         ASSERT_EQ(3, list.List().GetItemCount());
         EXPECT_EQ(0, list.List().GetNextItem(-1, LVNI_SELECTED));
         // Sorting by 単価: up, then down.

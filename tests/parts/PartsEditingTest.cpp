@@ -292,6 +292,26 @@ TEST_F(PartsEditingTest, EnterOnTheUnitColumnOpensTheProgramsUnitPick)
     EXPECT_EQ(nullptr, m_pView->GetUnitPick());
 }
 
+// Find opened while a cell is being typed into starts with the typed text, which is the
+// cell's from then on.
+TEST_F(PartsEditingTest, FindOpenedWhileTypingStartsWithTheTypedText)
+{
+    CString strGiven = "-";
+    CWnd dialog;
+    CShellServices::Get().createFindReplaceDialog = [&](CWnd*, bool, const CString& strText) {
+        strGiven = strText;
+        return &dialog;
+    };
+    Click(colSpec, 6);
+    Type("D16");
+    ASSERT_TRUE(EditorVisible());
+    Command(ID_EDIT_FIND_DLG);
+    EXPECT_EQ("D16", strGiven.ToUtf8());
+    EXPECT_EQ("D16", Cell(6, colSpec));
+    EXPECT_FALSE(EditorVisible());
+    m_pView->SendMessage(WM_MODELESS_CLOSED, MODELESS_FIND, 0);
+}
+
 TEST_F(PartsEditingTest, TheEnvironmentChangeGivesEveryPartsListTheNewRowHeight)
 {
     CMorvelPMView* pFirst = m_pView;

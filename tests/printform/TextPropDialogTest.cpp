@@ -149,16 +149,19 @@ TEST_F(TextPropDialogTest, EmptyTextOpensAsFixedTextWithAnEmptySuggestionOnTop)
                         EXPECT_TRUE(Checked(d, IDC_TP_RULED_LINE));
                         EXPECT_FALSE(Checked(d, IDC_TP_SHADING));
                         ClickDlgButton(d, IDC_TP_SHADING);
-                        // "<< 後に追加" on an empty list does nothing; "<< 前に追加" adds.
+                        // On an empty list "<< 後に追加" adds the first piece, as "<< 前に追加"
+                        // does.
                         TypeDlgItemText(d, IDC_TP_FIXED_TEXT, sj("御見積"));
                         ClickDlgButton(d, IDC_TP_ADD_AFTER);
-                        EXPECT_TRUE(Pieces(d).empty());
-                        ClickDlgButton(d, IDC_TP_ADD_BEFORE);
                         EXPECT_EQ(Pieces(d), (std::vector<CString>{sj("御見積")}));
+                        EXPECT_EQ(PieceSel(d), 0);
+                        TypeDlgItemText(d, IDC_TP_FIXED_TEXT, sj("件名"));
+                        ClickDlgButton(d, IDC_TP_ADD_BEFORE);
+                        EXPECT_EQ(Pieces(d), (std::vector<CString>{sj("件名"), sj("御見積")}));
                         EXPECT_EQ(PieceSel(d), 0);
                     }),
               IDOK);
-    EXPECT_EQ(dlg.m_strText, sj("御見積"));
+    EXPECT_EQ(dlg.m_strText, sj("件名御見積"));
     EXPECT_TRUE(dlg.m_bRuledLine);
     EXPECT_TRUE(dlg.m_bShading);
 }

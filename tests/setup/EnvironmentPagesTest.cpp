@@ -106,6 +106,12 @@ TEST(DriveList, ARemovableEntryOfTheDriveTableIsRemovable)
 
 TEST_F(EnvironmentPagesTest, ChoosingADriveRewritesTheFoldersAndApplyCreatesThemAsTyped)
 {
+    // Drive C: is the file system's root; A: and E: are folders of the test's own.
+    const std::string fd = folder.Native("fd"), e = folder.Native("e");
+    for (const std::string& root : {fd, e})
+        std::filesystem::create_directories(root);
+    SetDriveRoot('A', fd);
+    SetDriveRoot('E', e);
     g_drives = {CDriveInfo{'A', true, "FD"}, CDriveInfo{'C', false, "SYSTEM"},
                 CDriveInfo{'E', false, "DATA"}};
     CPathDialog::s_pfnListDrives = &TestDrives;
@@ -115,8 +121,10 @@ TEST_F(EnvironmentPagesTest, ChoosingADriveRewritesTheFoldersAndApplyCreatesThem
     answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
         CPathDialog& page = sheet.m_pathPage;
         ASSERT_EQ(page.m_list.GetItemCount(), 3);
-        EXPECT_EQ(page.m_list.GetItemText(0, 0), "A:[FD]");
-        EXPECT_EQ(page.m_list.GetItemText(2, 0), "E:[DATA]");
+        // Each drive by its folder; a medium's name only where the folder has another.
+        EXPECT_EQ(page.m_list.GetItemText(0, 0).ToUtf8(), fd);
+        EXPECT_EQ(page.m_list.GetItemText(1, 0).ToUtf8(), GetDriveRoot('C') + " [SYSTEM]");
+        EXPECT_EQ(page.m_list.GetItemText(2, 0).ToUtf8(), e + " [DATA]");
         EXPECT_EQ(page.m_list.GetNextItem(-1, LVNI_SELECTED), 1); // the work drive, C
         // Each drive shows its picture: removable A: the first, fixed C: and E: the second.
         CImageList* pImages = page.m_list.GetImageList(LVSIL_SMALL);
@@ -137,19 +145,22 @@ TEST_F(EnvironmentPagesTest, ChoosingADriveRewritesTheFoldersAndApplyCreatesThem
         TypeDlgItemText(page, IDC_PATH_ESTIMATION, "\\DATA");
         TypeDlgItemText(page, IDC_PATH_PARTS, "c:\\work");
         page.m_list.SetItemState(2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        // The folders move onto drive E:, shown as the file system writes them.
         CString text;
         page.GetDlgItemText(IDC_PATH_ESTIMATION, text);
-        EXPECT_EQ(text, "E:\\DATA");
+        EXPECT_EQ(text.ToUtf8(), e + "/DATA");
         page.GetDlgItemText(IDC_PATH_PARTS, text);
-        EXPECT_EQ(text, "E:\\work");
-        // Back to C: and a real folder, typed in lower case.
-        page.m_list.SetItemState(1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-        TypeDlgItemText(page, IDC_PATH_OTHER, SystemPathFromNative(base + "/masters2"));
+        EXPECT_EQ(text.ToUtf8(), e + "/work");
+        // A folder typed in lower case, as the file system writes it.
+        TypeDlgItemText(page, IDC_PATH_OTHER, CString((base + "/masters2").c_str()));
         ClickDlgButton(dlg, IDOK);
     });
     EXPECT_EQ(sheet.DoModal(), IDOK);
-    EXPECT_EQ(App().GetProfileValue("Path Setting", "Work Drive"), "C");
-    EXPECT_EQ(App().GetProfileValue("Path Setting", "Estimation Form"), "C:\\DATA");
+    // The settings keep the drive form.
+    EXPECT_EQ(App().GetProfileValue("Path Setting", "Work Drive"), "E");
+    EXPECT_EQ(App().GetProfileValue("Path Setting", "Estimation Form"), "E:\\DATA");
+    EXPECT_EQ(App().GetProfileValue("Path Setting", "Parts Form"), "E:\\work");
+    EXPECT_TRUE(std::filesystem::is_directory(e + "/DATA"));
     // The folder keeps the case it was typed in: no second folder beside the user's.
     EXPECT_TRUE(std::filesystem::is_directory(base + "/masters2"));
     EXPECT_FALSE(std::filesystem::exists(base + "/MASTERS2"));
@@ -160,7 +171,7 @@ TEST_F(EnvironmentPagesTest, ChoosingADriveRewritesTheFoldersAndApplyCreatesThem
     answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
         CString text;
         again.m_pathPage.GetDlgItemText(IDC_PATH_ESTIMATION, text);
-        EXPECT_EQ(text, "/DATA");
+        EXPECT_EQ(text.ToUtf8(), e + "/DATA");
         again.m_pathPage.GetDlgItemText(IDC_PATH_OTHER, text);
         EXPECT_EQ(text.ToUtf8(), base + "/masters2");
         // Every folder box lies inside the page.
