@@ -224,6 +224,7 @@ void CGridRow::SetCell(int nCol, CString&& strText)
 
 void CGridRow::SetIndent(int nCol, int nIndent)
 {
+    NoteChange();
     if (static_cast<unsigned>(nCol) >= MAX_CELLS)
         return;
     if (nCol >= m_nIndent.m_nIndents) {

@@ -55,6 +55,10 @@ struct CRememberedNumber {
 // the number remembered beside each text always belongs to it.
 class CGridRowCells {
 public:
+    CGridRowCells() = default;
+    // The cells belong to their row: a wrapper is never copied or assigned on its own.
+    CGridRowCells(const CGridRowCells&) = delete;
+    CGridRowCells& operator=(const CGridRowCells&) = delete;
     const CString& operator[](int nCol) const
     {
         return static_cast<unsigned>(nCol) < m_nCells ? m_pCells[nCol].text : s_strEmpty;
@@ -80,6 +84,9 @@ private:
 // an indent other than 0 (most rows have none); every other cell reads as 0.
 class CGridRowIndents {
 public:
+    CGridRowIndents() = default;
+    CGridRowIndents(const CGridRowIndents&) = delete;
+    CGridRowIndents& operator=(const CGridRowIndents&) = delete;
     int operator[](int nCol) const { return static_cast<unsigned>(nCol) < m_nIndents ? m_pIndents[nCol] : 0; }
 
 private:
@@ -121,17 +128,64 @@ public:
     // Empties every cell and indent at once (the row keeps its kind and parameters).
     void EmptyCells();
 
+    // The row's kind (RowKinds.h: 0 empty, 5 detail, 11 subtotal, ...) and what special rows
+    // keep: the parameter values (a step's target column and range code, a classification's
+    // column mode, a discount total's level) and texts (the target text, the rate). Like
+    // every setter of the row, each setter counts a change.
+    int GetKind() const { return m_nKind; }
+    void SetKind(int nKind)
+    {
+        NoteChange();
+        m_nKind = nKind;
+    }
+    int GetParam1() const { return m_nParam1; }
+    int GetParam2() const { return m_nParam2; }
+    int GetParam3() const { return m_nParam3; }
+    void SetParam1(int nValue)
+    {
+        NoteChange();
+        m_nParam1 = nValue;
+    }
+    void SetParam2(int nValue)
+    {
+        NoteChange();
+        m_nParam2 = nValue;
+    }
+    void SetParam3(int nValue)
+    {
+        NoteChange();
+        m_nParam3 = nValue;
+    }
+    const CString& GetParamText1() const { return m_strParamText1; }
+    const CString& GetParamText2() const { return m_strParamText2; }
+    void SetParamText1(const CString& strText)
+    {
+        NoteChange();
+        m_strParamText1 = strText;
+    }
+    void SetParamText2(const CString& strText)
+    {
+        NoteChange();
+        m_strParamText2 = strText;
+    }
+
     // The cells come first: a recalculation reads the cells' place and the kind, which lie
-    // in the row's first cache line.
+    // in the row's first cache line. The cells and indents are read through these two (their
+    // types give no way to write); every other field is written through its setter, so that
+    // no change of a row goes uncounted.
     CGridRowCells m_strCell;   // cell text of form item 0..99; numbers kept as text
+private:
     int m_nKind;               // row kind (0 empty, 5 detail, 11 subtotal, ...)
     int m_nParam1;             // first parameter value
     int m_nParam2;             // second parameter value
     int m_nParam3;             // third parameter value
+public:
     CGridRowIndents m_nIndent; // indent of each cell's text, in character widths
+private:
     CString m_strParamText1;   // first parameter text of a special row
     CString m_strParamText2;   // second parameter text
 
+public:
     // The number the cell's text reads as (CNumberRules::ReadNumber), remembered beside the
     // text for the next read: the totals read the same cells on every recalculation, so the
     // texts are parsed once. SetCell forgets it whenever the text changes.
@@ -150,6 +204,8 @@ public:
     static unsigned long long ChangeCount() { return s_nChangeCount; }
     static void NoteChange() { ++s_nChangeCount; }
 
+    // Asks the processor to fetch the row's kind ahead of use (a look at the kinds alone).
+    void PrefetchKind() const { __builtin_prefetch(&m_nKind); }
     // Asks the processor to fetch the parts of the row a recalculation reads (the kind and
     // the cells nFirstCell to nLastCell with their remembered numbers) ahead of use. The
     // numbers lie beside the texts, so nFirstNumber and nLastNumber (the cells whose numbers

@@ -410,12 +410,15 @@ bool CMorvelEMDoc::ReadEstimate(CArchive& ar, CLoadedEstimate& lo)
     std::vector<int> indents(static_cast<size_t>(nColumns));
     for (int r = 0; r < nUsedRows; ++r) {
         auto pRow = std::make_unique<CGridRow>();
-        pRow->m_nKind = ReadWord(ar);
-        pRow->m_nParam1 = ReadWord(ar);
-        pRow->m_nParam3 = ReadWord(ar);
-        pRow->m_nParam2 = ReadWord(ar);
-        ar >> pRow->m_strParamText1;
-        ar >> pRow->m_strParamText2;
+        pRow->SetKind(ReadWord(ar));
+        pRow->SetParam1(ReadWord(ar));
+        pRow->SetParam3(ReadWord(ar));
+        pRow->SetParam2(ReadWord(ar));
+        CString strParamText;
+        ar >> strParamText;
+        pRow->SetParamText1(strParamText);
+        ar >> strParamText;
+        pRow->SetParamText2(strParamText);
         for (size_t c = 0; c < texts.size(); ++c) {
             ar >> texts[c];
             // The indent is the one signed word of the file.

@@ -456,7 +456,7 @@ int CMorvelEMView::GetRowKind(int nRow) const
     if (!IsValidRow(nRow))
         return 0;
     const CGridRow* pRow = ActiveRows().GetRow(nRow);
-    return pRow != nullptr ? pRow->m_nKind : 0;
+    return pRow != nullptr ? pRow->GetKind() : 0;
 }
 
 void CMorvelEMView::SetRowKind(int nKind, int nRow)
@@ -465,8 +465,8 @@ void CMorvelEMView::SetRowKind(int nKind, int nRow)
         return;
     const bool bKept = IsKeptInStep();
     CGridRow* pRow = MakeEditRow(nRow);
-    const int nOldKind = pRow->m_nKind;
-    pRow->m_nKind = nKind;
+    const int nOldKind = pRow->GetKind();
+    pRow->SetKind(nKind);
     if (m_kept.eState != CKeptTotals::stateOff)
         NoteKeptKindChange(bKept, nRow, nOldKind, nKind);
 }
@@ -484,6 +484,8 @@ void CMorvelEMView::SetCellIndent(int nIndent, int nRow, int nCol)
     if (!IsValidRow(nRow) || !IsValidColumn(nCol))
         return;
     CGridRowArray& rows = m_nSummaryPage == 1 ? m_SummaryRows : m_EditRows;
+    // An indent changes no number: the kept totals follow it.
+    const bool bKept = IsKeptInStep();
     CGridRow* pRow = rows.GetRow(nRow);
     if (pRow == nullptr) {
         const bool bBeyond = nRow > rows.GetUpperBound();
@@ -497,66 +499,68 @@ void CMorvelEMView::SetCellIndent(int nIndent, int nRow, int nCol)
         }
     }
     pRow->SetIndent(nCol, nIndent);
+    if (bKept)
+        m_kept.nChanges = CGridRow::ChangeCount();
 }
 
 int CMorvelEMView::GetRowParam1(int nRow) const
 {
     const CGridRow* pRow = IsValidRow(nRow) ? m_EditRows.GetRow(nRow) : nullptr;
-    return pRow != nullptr ? pRow->m_nParam1 : 0;
+    return pRow != nullptr ? pRow->GetParam1() : 0;
 }
 
 int CMorvelEMView::GetRowParam2(int nRow) const
 {
     const CGridRow* pRow = IsValidRow(nRow) ? m_EditRows.GetRow(nRow) : nullptr;
-    return pRow != nullptr ? pRow->m_nParam2 : 0;
+    return pRow != nullptr ? pRow->GetParam2() : 0;
 }
 
 int CMorvelEMView::GetRowParam3(int nRow) const
 {
     const CGridRow* pRow = IsValidRow(nRow) ? m_EditRows.GetRow(nRow) : nullptr;
-    return pRow != nullptr ? pRow->m_nParam3 : 0;
+    return pRow != nullptr ? pRow->GetParam3() : 0;
 }
 
 CString CMorvelEMView::GetRowParamText1(int nRow) const
 {
     const CGridRow* pRow = IsValidRow(nRow) ? m_EditRows.GetRow(nRow) : nullptr;
-    return pRow != nullptr ? pRow->m_strParamText1 : CString();
+    return pRow != nullptr ? pRow->GetParamText1() : CString();
 }
 
 CString CMorvelEMView::GetRowParamText2(int nRow) const
 {
     const CGridRow* pRow = IsValidRow(nRow) ? m_EditRows.GetRow(nRow) : nullptr;
-    return pRow != nullptr ? pRow->m_strParamText2 : CString();
+    return pRow != nullptr ? pRow->GetParamText2() : CString();
 }
 
 void CMorvelEMView::SetRowParam1(int nValue, int nRow)
 {
     if (IsValidRow(nRow))
-        MakeEditRow(nRow)->m_nParam1 = nValue;
+        MakeEditRow(nRow)->SetParam1(nValue);
 }
 
 void CMorvelEMView::SetRowParam2(int nValue, int nRow)
 {
     if (IsValidRow(nRow))
-        MakeEditRow(nRow)->m_nParam2 = nValue;
+        MakeEditRow(nRow)->SetParam2(nValue);
 }
 
 void CMorvelEMView::SetRowParam3(int nValue, int nRow)
 {
     if (IsValidRow(nRow))
-        MakeEditRow(nRow)->m_nParam3 = nValue;
+        MakeEditRow(nRow)->SetParam3(nValue);
 }
 
 void CMorvelEMView::SetRowParamText1(const char* lpszText, int nRow)
 {
     if (IsValidRow(nRow))
-        MakeEditRow(nRow)->m_strParamText1 = lpszText;
+        MakeEditRow(nRow)->SetParamText1(lpszText);
 }
 
 void CMorvelEMView::SetRowParamText2(const char* lpszText, int nRow)
 {
     if (IsValidRow(nRow))
-        MakeEditRow(nRow)->m_strParamText2 = lpszText;
+        MakeEditRow(nRow)->SetParamText2(lpszText);
 }
 
 void CMorvelEMView::InsertRow(int nRow)
@@ -686,22 +690,24 @@ void CMorvelEMView::CopyRow(const CGridRow* pSource, CGridRow* pTarget) const
     CGridRow::NoteChange();
     const int nColumns = GetColumnLimit();
     if (pSource == nullptr) {
-        pTarget->m_nKind = 0;
-        pTarget->m_nParam1 = pTarget->m_nParam2 = pTarget->m_nParam3 = 0;
-        pTarget->m_strParamText1.Empty();
-        pTarget->m_strParamText2.Empty();
+        pTarget->SetKind(0);
+        pTarget->SetParam1(0);
+        pTarget->SetParam2(0);
+        pTarget->SetParam3(0);
+        pTarget->SetParamText1(CString());
+        pTarget->SetParamText2(CString());
         for (int c = 0; c < nColumns; ++c) {
             pTarget->EmptyCell(c);
             pTarget->SetIndent(c, 0);
         }
         return;
     }
-    pTarget->m_nKind = pSource->m_nKind;
-    pTarget->m_nParam1 = pSource->m_nParam1;
-    pTarget->m_nParam2 = pSource->m_nParam2;
-    pTarget->m_nParam3 = pSource->m_nParam3;
-    pTarget->m_strParamText1 = pSource->m_strParamText1;
-    pTarget->m_strParamText2 = pSource->m_strParamText2;
+    pTarget->SetKind(pSource->GetKind());
+    pTarget->SetParam1(pSource->GetParam1());
+    pTarget->SetParam2(pSource->GetParam2());
+    pTarget->SetParam3(pSource->GetParam3());
+    pTarget->SetParamText1(pSource->GetParamText1());
+    pTarget->SetParamText2(pSource->GetParamText2());
     for (int c = 0; c < nColumns; ++c) {
         pTarget->SetCell(c, pSource->m_strCell[c]);
         pTarget->SetIndent(c, pSource->m_nIndent[c]);

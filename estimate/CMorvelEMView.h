@@ -1122,7 +1122,7 @@ private:
     int EditKind(int nRow) const
     {
         const CGridRow* pRow = m_EditRows.GetRow(nRow);
-        return pRow != nullptr ? pRow->m_nKind : 0;
+        return pRow != nullptr ? pRow->GetKind() : 0;
     }
     // The first column whose code column (colT or colV) holds exactly lpszValue, or -1.
     int FindFirstColumn(int nCodeColumn, const char* lpszValue) const;

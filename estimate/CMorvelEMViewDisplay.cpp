@@ -419,7 +419,7 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
         return;
 
     const CGridRow* pRow = ActiveRows().GetRow(nRow);
-    const int nKind = pRow != nullptr ? pRow->m_nKind : 0;
+    const int nKind = pRow != nullptr ? pRow->GetKind() : 0;
     CDisplayCache::CStyle& style = cache.styles[GetRowStyle(nKind)];
     const bool bOwnFont = GetRowStyle(nKind) != styleOther && style.font.m_hObject != nullptr;
     CFont* pOldFont = bOwnFont ? pDC->SelectObject(&style.font) : nullptr;
@@ -698,7 +698,7 @@ void CMorvelEMView::SetSummaryRowKind(int nKind, int nRow)
         pRow = new CGridRow;
         m_SummaryRows.SetAtGrow(nRow, pRow);
     }
-    pRow->m_nKind = nKind;
+    pRow->SetKind(nKind);
 }
 
 void CMorvelEMView::OnEditPageTab()

@@ -142,7 +142,7 @@ bool CMorvelEMView::ReadKeptRow(int nRow, int& nKind, int64_t* pValues) const
 {
     const CKeptTotals& k = m_kept;
     const CGridRow* pRow = m_EditRows.GetRow(nRow);
-    nKind = pRow != nullptr ? pRow->m_nKind : kindEmpty;
+    nKind = pRow != nullptr ? pRow->GetKind() : kindEmpty;
     const size_t nSums = k.columns.size();
     const bool bLeaf = IsLeafKind(nKind);
     const bool bSubtotal = IsSubtotalKind(nKind);

@@ -183,7 +183,7 @@ bool CMorvelEMView::StoreWholeNumber(CGridRow& row, int nRow, int nCol, const CC
     // decimals; any other column keeps the normal form's six. Rounding by the
     // rounding rule twice changes nothing.
     static const CNumberRules::CRoundSpec noRounding;
-    const bool bRoundBySpec = bSpecAlways || (info.bNumeric && row.m_nKind != kindFree);
+    const bool bRoundBySpec = bSpecAlways || (info.bNumeric && row.GetKind() != kindFree);
     const int nDecimals = info.bNumeric ? info.picture.nDecimals : 6;
     double stored = 0.0;
     bool bSame = false;
@@ -266,7 +266,7 @@ void CMorvelEMView::CalcRow(int nRow, int nFirstCol)
     if (!IsValidRow(nRow))
         return;
     CGridRow* pRow = m_EditRows.GetRow(nRow);
-    const int nKind = pRow != nullptr ? pRow->m_nKind : kindEmpty;
+    const int nKind = pRow != nullptr ? pRow->GetKind() : kindEmpty;
     if (IsHeadingKind(nKind) || IsSummaryKind(nKind))
         return;
     CColumnBatch batch(*this);

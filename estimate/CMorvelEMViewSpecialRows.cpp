@@ -169,7 +169,7 @@ double CMorvelEMView::SumEstimateAmount(int nCol, bool bExcludeFree) const
         const CGridRow* pRow = m_EditRows.GetRow(r);
         if (pRow == nullptr)
             continue;
-        const int nKind = pRow->m_nKind;
+        const int nKind = pRow->GetKind();
         // The leaf kinds, the free row (the tax row) only when asked for.
         const bool bAdd = nKind == kindFree ? !bExcludeFree : IsLeafKind(nKind);
         if (bAdd)

@@ -191,7 +191,7 @@ void CMorvelEMView::MakeSummaryTable(const int levels[SUMMARY_LEVELS], bool bInt
             const CGridRow* pSummary = m_SummaryRows.GetRow(r);
             if (pSummary == nullptr)
                 continue;
-            SetRowKind(pSummary->m_nKind, r);
+            SetRowKind(pSummary->GetKind(), r);
             for (int c = 0; c < GetColumnLimit(); ++c)
                 SetCellText(pSummary->m_strCell[c], r, c, TRUE);
         }

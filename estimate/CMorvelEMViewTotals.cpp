@@ -393,9 +393,9 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole)
             calcRow(r);
         const CGridRow* pRow = m_EditRows.GetRow(r);
         if (pRow != nullptr)
-            addRow(pRow, r, pRow->m_nKind, slotGrand);
+            addRow(pRow, r, pRow->GetKind(), slotGrand);
         if (bKeep)
-            keepRow(pRow, r, pRow != nullptr ? pRow->m_nKind : kindEmpty);
+            keepRow(pRow, r, pRow != nullptr ? pRow->GetKind() : kindEmpty);
     }
     for (; r <= nLast; ++r) {
         prefetch(r + ROW_PREFETCH_DISTANCE);
@@ -403,7 +403,7 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole)
         if (bCalcRows)
             calcRow(r);
         const CGridRow* pRow = m_EditRows.GetRow(r);
-        const int nKind = pRow != nullptr ? pRow->m_nKind : kindEmpty;
+        const int nKind = pRow != nullptr ? pRow->GetKind() : kindEmpty;
         if (r >= nFromRow && (IsDiscountTotalKind(nKind) || IsTotalKind(nKind))) {
             // The walk writes this row's totals after CalcRow: its numbers are read again.
             bFresh = false;
@@ -474,20 +474,20 @@ void CMorvelEMView::RecalcPasses(int nFromRow, int& nTaxRow)
         // The kinds lie a row's size apart: asked for well ahead, many arrive at once.
         if (r + KIND_PREFETCH_DISTANCE <= nLast) {
             if (const CGridRow* pAhead = m_EditRows.GetRow(r + KIND_PREFETCH_DISTANCE))
-                __builtin_prefetch(&pAhead->m_nKind);
+                pAhead->PrefetchKind();
         }
         const CGridRow* pRow = m_EditRows.GetRow(r);
         if (pRow == nullptr)
             continue;
-        if (pRow->m_nKind == kindStep)
+        if (pRow->GetKind() == kindStep)
             steps.push_back(r);
-        else if (pRow->m_nKind == kindClassify)
+        else if (pRow->GetKind() == kindClassify)
             classifies.push_back(r);
-        else if (pRow->m_nKind == kindFree && nTaxRow < 0)
+        else if (pRow->GetKind() == kindFree && nTaxRow < 0)
             nTaxRow = r;
-        else if (IsTotalKind(pRow->m_nKind) || IsDiscountTotalKind(pRow->m_nKind))
+        else if (IsTotalKind(pRow->GetKind()) || IsDiscountTotalKind(pRow->GetKind()))
             bAnyTotal = true;
-        bGrandTotal = bGrandTotal || pRow->m_nKind == kindGrandTotal;
+        bGrandTotal = bGrandTotal || pRow->GetKind() == kindGrandTotal;
     }
     // Step and classification rows read other rows' results, and the totals made one by
     // one read whole ranges: the rows are worked out before all of them.
@@ -495,15 +495,16 @@ void CMorvelEMView::RecalcPasses(int nFromRow, int& nTaxRow)
         CalcRowsFirst();
     for (int r : steps) {
         const CGridRow* pRow = m_EditRows.GetRow(r);
-        const CString strTarget = pRow->m_strParamText1;
-        MakeStepRow(r, strTarget, pRow->m_nParam1, pRow->m_nParam2);
+        const CString strTarget = pRow->GetParamText1();
+        MakeStepRow(r, strTarget, pRow->GetParam1(), pRow->GetParam2());
     }
     for (int r : classifies) {
         const CGridRow* pRow = m_EditRows.GetRow(r);
         const CString strName = EditCell(r, nTargetNameCol);
-        const CString strRate = pRow->m_strParamText2;
-        const CString strTarget = pRow->m_strParamText1;
-        MakeClassifyRow(r, strName, strRate, strTarget, pRow->m_nParam1, pRow->m_nParam3, pRow->m_nParam2);
+        const CString strRate = pRow->GetParamText2();
+        const CString strTarget = pRow->GetParamText1();
+        MakeClassifyRow(r, strName, strRate, strTarget, pRow->GetParam1(), pRow->GetParam3(),
+                        pRow->GetParam2());
     }
     if (m_bTotalsOneByOne) {
         for (int r = nFromRow; r <= nLast; ++r) {

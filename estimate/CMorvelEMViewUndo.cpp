@@ -128,7 +128,7 @@ struct CMorvelEMView::CUndoActions {
     {
         const CGridRow* pSaved = v.m_undo.rows.GetRow(static_cast<int>(nEntry));
         v.CopyRow(pSaved, v.MakeEditRow(nRow));
-        if (v.m_nUsedRows <= nRow && pSaved != nullptr && pSaved->m_nKind != kindEmpty) {
+        if (v.m_nUsedRows <= nRow && pSaved != nullptr && pSaved->GetKind() != kindEmpty) {
             v.m_nUsedRows = nRow + 1;
             v.UpdateScrollRanges();
         }

@@ -66,13 +66,13 @@ void CheckSameContent(const CMorvelEMView& a, const CMorvelEMView& b)
         const CGridRow* pA = a.GetEditRow(r);
         const CGridRow* pB = b.GetEditRow(r);
         if (pA == nullptr || pB == nullptr) {
-            FUZZ_CHECK(pA == pB || (pA == nullptr ? pB->m_nKind == 0 : pA->m_nKind == 0));
+            FUZZ_CHECK(pA == pB || (pA == nullptr ? pB->GetKind() == 0 : pA->GetKind() == 0));
             continue;
         }
-        FUZZ_CHECK(pA->m_nKind == pB->m_nKind);
-        FUZZ_CHECK(pA->m_nParam1 == pB->m_nParam1 && pA->m_nParam2 == pB->m_nParam2 &&
-                   pA->m_nParam3 == pB->m_nParam3);
-        FUZZ_CHECK(pA->m_strParamText1 == pB->m_strParamText1 && pA->m_strParamText2 == pB->m_strParamText2);
+        FUZZ_CHECK(pA->GetKind() == pB->GetKind());
+        FUZZ_CHECK(pA->GetParam1() == pB->GetParam1() && pA->GetParam2() == pB->GetParam2() &&
+                   pA->GetParam3() == pB->GetParam3());
+        FUZZ_CHECK(pA->GetParamText1() == pB->GetParamText1() && pA->GetParamText2() == pB->GetParamText2());
         for (int c = 0; c < CGridRow::MAX_CELLS; ++c) {
             if (pA->m_strCell[c] != pB->m_strCell[c])
                 std::fprintf(stderr, "row %d column %d: \"%s\" became \"%s\"\n", r, c,

@@ -365,7 +365,7 @@ TEST_F(RecalcEquivalenceTest, EditsWithoutAGrandTotalOrTaxBelowTotalAsOneByOne)
         ASSERT_LT(r, nUsed);
         Both([r](CMorvelEMView& view) {
             for (int above = 0; above < r; above += 5) {
-                if (CGridRow* pRow = view.GetEditRow(above); pRow != nullptr && pRow->m_nKind == kindDetail)
+                if (CGridRow* pRow = view.GetEditRow(above); pRow != nullptr && pRow->GetKind() == kindDetail)
                     pRow->SetCell(5, std::to_string(above * 3) + ".000000");
             }
             Edit(view, r, 2, "41.5");
@@ -388,7 +388,7 @@ TEST_F(RecalcEquivalenceTest, RowFormulasWorkedOutInTheTotalsWalkGiveTheSameText
         Both([](CMorvelEMView& view) {
             for (int r = 0; r < view.GetUsedRows(); ++r) {
                 CGridRow* pRow = view.GetEditRow(r);
-                if (pRow != nullptr && pRow->m_nKind == kindDetail)
+                if (pRow != nullptr && pRow->GetKind() == kindDetail)
                     pRow->SetCell(2, std::to_string(r % 50) + "." + std::to_string(r % 7));
             }
             view.RecalcAll();
@@ -569,7 +569,7 @@ TEST_F(RecalcEquivalenceTest, WholeAndFractionalAmountsAndHugeSumsTotalAsOneByOn
             Both([nSplit](CMorvelEMView& view) {
                 for (int r = 0; r < view.GetUsedRows(); ++r) {
                     CGridRow* pRow = view.GetEditRow(r);
-                    if (pRow != nullptr && pRow->m_nKind == kindDetail)
+                    if (pRow != nullptr && pRow->GetKind() == kindDetail)
                         pRow->SetCell(2, r < nSplit ? std::to_string(1 + r % 40) + ".000000"
                                                     : std::to_string(r % 40) + "." + std::to_string(r % 997));
                 }
@@ -581,7 +581,7 @@ TEST_F(RecalcEquivalenceTest, WholeAndFractionalAmountsAndHugeSumsTotalAsOneByOn
         Both([](CMorvelEMView& view) {
             for (int r = 0; r < view.GetUsedRows(); ++r) {
                 CGridRow* pRow = view.GetEditRow(r);
-                if (pRow != nullptr && pRow->m_nKind == kindDetail)
+                if (pRow != nullptr && pRow->GetKind() == kindDetail)
                     pRow->SetCell(2, r % 11 == 0 ? "-3" : std::to_string(r % 60));
             }
             view.RecalcAll();
@@ -629,9 +629,9 @@ TEST_F(RecalcEquivalenceTest, FormulasOverSummedColumnsTotalTheNewTotals)
                 CGridRow* pRow = view.GetEditRow(r);
                 if (pRow == nullptr)
                     continue;
-                if (pRow->m_nKind == kindDiscount)
+                if (pRow->GetKind() == kindDiscount)
                     pRow->SetCell(7, std::to_string(nRound * 1000 + r * 7) + ".000000");
-                else if (pRow->m_nKind == kindDetail)
+                else if (pRow->GetKind() == kindDetail)
                     pRow->SetCell(4, std::to_string(nRound * 100 + r * 7) + ".000000");
             }
             view.RecalcAll();
