@@ -95,6 +95,27 @@ private:
     unsigned char m_nIndents = 0;
 };
 
+// A count of changes of rows. What is worked out from the rows of one store and kept (the
+// estimate view's kept totals) stands while that store's count is the one it was made at,
+// so each row counts every change of its own in the count of the store that holds it
+// (CGridRowArray::CountChanges): an estimate's edit page has a count of its own, and rows
+// no counting store holds (copy buffers, undo stores, rows being read or printed) count in
+// the count of loose rows. A count lives as long as the process, so that a row that outlives
+// its store still has a count to add to (a change counted where nothing is kept any more
+// costs nothing).
+class CRowChangeCount {
+public:
+    // A new count, for a store of its own.
+    static CRowChangeCount* Make();
+    // The count of the rows no counting store holds.
+    static CRowChangeCount& Loose();
+    unsigned long long Get() const { return m_nCount; }
+    void Note() { ++m_nCount; }
+
+private:
+    unsigned long long m_nCount = 0;
+};
+
 class CGridRow {
 public:
     enum { MAX_CELLS = 100 };
@@ -179,6 +200,7 @@ private:
     int m_nParam1;             // first parameter value
     int m_nParam2;             // second parameter value
     int m_nParam3;             // third parameter value
+    CRowChangeCount* m_pChanges; // where the row counts its changes (never null)
 public:
     CGridRowIndents m_nIndent; // indent of each cell's text, in character widths
 private:
@@ -197,12 +219,10 @@ public:
 
     enum { CACHED_TEXT = 22 };
 
-    // Changes of rows' contents, counted process-wide: every setter and the assignment
-    // count one, and so does whoever is handed a row to write into (the estimate view's
-    // GetEditRow). What is worked out from rows and kept (the estimate view's kept totals)
-    // stands while the count is the one it was made at.
-    static unsigned long long ChangeCount() { return s_nChangeCount; }
-    static void NoteChange() { ++s_nChangeCount; }
+    // The count the row's changes go to: every setter and the assignment count one there.
+    // A new row counts as a loose row until a counting store takes it (CountChangesIn).
+    const CRowChangeCount& GetChangeCount() const { return *m_pChanges; }
+    void CountChangesIn(CRowChangeCount& count) { m_pChanges = &count; }
 
     // Asks the processor to fetch the row's kind ahead of use (a look at the kinds alone).
     void PrefetchKind() const { __builtin_prefetch(&m_nKind); }
@@ -228,7 +248,7 @@ public:
     }
 
 private:
-    static inline unsigned long long s_nChangeCount = 0;
+    void NoteChange() { m_pChanges->Note(); }
     // Makes the row hold at least nCells cells (all empty beyond the present ones).
     void GrowCells(int nCells);
     // The cell nCol for a new text, its remembered number forgotten; null when nothing is

@@ -33,9 +33,9 @@ struct CKeptTotals {
 
     EState eState = stateOff;
     bool bBlockedByNumber = false;
-    // CGridRow::ChangeCount() when the rows were last known: a row written in any other way
-    // than through the view's noted changes moves the count away, and what is kept is
-    // dropped.
+    // The edit page's change count (CGridRowArray::GetChangeCount) when the rows were last
+    // known: a row written in any other way than through the view's noted changes moves the
+    // count away, and what is kept is dropped.
     unsigned long long nChanges = 0;
     int nUsedRows = 0;
     // The totals from this row down showed their sums when the tracking started.

@@ -476,13 +476,8 @@ void CMorvelEMDoc::CommitEstimate(CLoadedEstimate& lo, CMorvelEMView& view)
 
     // The file's rows replace whatever the view held.
     view.ForgetKeptTotals();
-    {
-        CPtrArray& oldRows = view.m_EditRows.GetWorkingArray();
-        for (INT_PTR i = 0; i < oldRows.GetSize(); ++i)
-            delete static_cast<CGridRow*>(oldRows.GetAt(i));
-        oldRows.RemoveAll();
-    }
-    CPtrArray& rows = view.m_EditRows.GetWorkingArray();
+    CGridRowArray& rows = view.m_EditRows;
+    rows.DeleteWorkingRows();
     rows.SetSize(0, static_cast<INT_PTR>(std::max<size_t>(lo.rows.size(), 16)));
     for (std::unique_ptr<CGridRow>& pRow : lo.rows)
         rows.Add(pRow.release());

@@ -235,6 +235,9 @@ CMorvelEMView::CMorvelEMView()
 {
     m_nSummaryPage = 0;
     CEstimateShared::s_nCopyMode = 0;
+    // The estimate's rows count their changes apart from every other row of the process
+    // (another window's, the copy buffers', the undo stores'): the kept totals follow them.
+    m_EditRows.CountChanges();
     m_nRowLimit = ProfileInt("Input Setting", "Estimation Maxmum Rows", DEFAULT_ROW_LIMIT);
     // The row header has room for the mark of a non-calculated or summary row beside the
     // widest number of a page, so that neither covers the other.
@@ -244,12 +247,8 @@ CMorvelEMView::CMorvelEMView()
 CMorvelEMView::~CMorvelEMView()
 {
     // The print copies belong to the containers; the working rows to this view.
-    for (CGridRowArray* pRows : {&m_EditRows, &m_SummaryRows, &m_undo.rows}) {
-        CPtrArray& rows = pRows->GetWorkingArray();
-        for (INT_PTR i = 0; i < rows.GetSize(); ++i)
-            delete static_cast<CGridRow*>(rows.GetAt(i));
-        rows.RemoveAll();
-    }
+    for (CGridRowArray* pRows : {&m_EditRows, &m_SummaryRows, &m_undo.rows})
+        pRows->DeleteWorkingRows();
     CPtrArray& texts = m_undo.texts.GetWorkingArray();
     for (INT_PTR i = 0; i < texts.GetSize(); ++i)
         delete static_cast<CUndoTextEntry*>(texts.GetAt(i));
@@ -373,7 +372,7 @@ void CMorvelEMView::OnInitialUpdate()
 CGridRow* CMorvelEMView::GetEditRow(int nRow) const
 {
     // The row may be written through the pointer: what is kept from the rows is dropped.
-    CGridRow::NoteChange();
+    m_EditRows.NoteChange();
     return m_EditRows.GetRow(nRow);
 }
 
@@ -500,7 +499,7 @@ void CMorvelEMView::SetCellIndent(int nIndent, int nRow, int nCol)
     }
     pRow->SetIndent(nCol, nIndent);
     if (bKept)
-        m_kept.nChanges = CGridRow::ChangeCount();
+        m_kept.nChanges = m_EditRows.GetChangeCount();
 }
 
 int CMorvelEMView::GetRowParam1(int nRow) const
@@ -687,7 +686,6 @@ void CMorvelEMView::CopyRow(const CGridRow* pSource, CGridRow* pTarget) const
 {
     if (pTarget == nullptr)
         return;
-    CGridRow::NoteChange();
     const int nColumns = GetColumnLimit();
     if (pSource == nullptr) {
         pTarget->SetKind(0);

@@ -1258,7 +1258,7 @@ private:
     bool IsKeptInStep() const
     {
         return m_kept.eState != CKeptTotals::stateOff && !IsPrintCopyActive() &&
-               CGridRow::ChangeCount() == m_kept.nChanges;
+               m_EditRows.GetChangeCount() == m_kept.nChanges;
     }
     void NoteKeptCellChange(bool bInStep, int nRow, int nCol);
     void NoteKeptKindChange(bool bInStep, int nRow, int nOldKind, int nNewKind);

@@ -83,14 +83,14 @@ void CMorvelEMView::StartKeptTotals(int nFromRow)
     }
     // Rows the kept sums cannot follow stay so while nothing but cells changed (a number
     // they cannot keep is looked at again by the next recalculation from the first row).
-    if (k.eState == CKeptTotals::stateBlocked && CGridRow::ChangeCount() == k.nChanges &&
+    if (k.eState == CKeptTotals::stateBlocked && m_EditRows.GetChangeCount() == k.nChanges &&
         k.nUsedRows == m_nUsedRows && (k.strRules.empty() || k.strRules == strRules)) {
         k.strRules = std::move(strRules);
         return;
     }
     k.Clear();
     k.eState = CKeptTotals::stateTracking;
-    k.nChanges = CGridRow::ChangeCount();
+    k.nChanges = m_EditRows.GetChangeCount();
     k.nUsedRows = m_nUsedRows;
     k.nFirstFresh = std::max(0, nFromRow);
     k.strRules = std::move(strRules);
@@ -105,7 +105,7 @@ void CMorvelEMView::NoteKeptCellChange(bool bInStep, int nRow, int nCol)
         k.eState = CKeptTotals::stateOff;
         return;
     }
-    k.nChanges = CGridRow::ChangeCount();
+    k.nChanges = m_EditRows.GetChangeCount();
     if (k.eState == CKeptTotals::stateBlocked)
         return;
     // A discount total finds its heading by the heading's name in its label.
@@ -129,7 +129,7 @@ void CMorvelEMView::NoteKeptKindChange(bool bInStep, int nRow, int nOldKind, int
         k.eState = CKeptTotals::stateOff;
         return;
     }
-    k.nChanges = CGridRow::ChangeCount();
+    k.nChanges = m_EditRows.GetChangeCount();
     if (k.eState == CKeptTotals::stateBlocked || nOldKind == nNewKind)
         return;
     if (k.changedRows.empty() || k.changedRows.back() != nRow)
@@ -418,7 +418,7 @@ void CMorvelEMView::BlockKeptTotals(bool bByNumber)
     k.Clear();
     k.eState = CKeptTotals::stateBlocked;
     k.bBlockedByNumber = bByNumber;
-    k.nChanges = CGridRow::ChangeCount();
+    k.nChanges = m_EditRows.GetChangeCount();
     k.nUsedRows = m_nUsedRows;
     k.strRules = strRules;
 }
@@ -508,8 +508,9 @@ bool CMorvelEMView::RecalcKeptTotals(int nFromRow)
     CKeptTotals& k = m_kept;
     if (k.eState == CKeptTotals::stateOff || k.eState == CKeptTotals::stateBlocked)
         return false;
-    if (m_bTotalsOneByOne || m_bCalcRowsInWalk || IsPrintCopyActive() || CGridRow::ChangeCount() != k.nChanges ||
-        m_nUsedRows < k.nUsedRows || KeptColumnRules() != k.strRules) {
+    if (m_bTotalsOneByOne || m_bCalcRowsInWalk || IsPrintCopyActive() ||
+        m_EditRows.GetChangeCount() != k.nChanges || m_nUsedRows < k.nUsedRows ||
+        KeptColumnRules() != k.strRules) {
         k.eState = CKeptTotals::stateOff;
         return false;
     }
@@ -651,7 +652,7 @@ bool CMorvelEMView::RecalcKeptTotals(int nFromRow)
     }
     k.eState = CKeptTotals::stateBuilt;
     k.changedRows.clear();
-    k.nChanges = CGridRow::ChangeCount();
+    k.nChanges = m_EditRows.GetChangeCount();
     return true;
 }
 
@@ -659,7 +660,7 @@ bool CMorvelEMView::AreKeptSumsCurrent() const
 {
     const CKeptTotals& k = m_kept;
     return k.eState == CKeptTotals::stateBuilt && k.changedRows.empty() && !IsPrintCopyActive() &&
-           CGridRow::ChangeCount() == k.nChanges && m_nUsedRows == k.nUsedRows;
+           m_EditRows.GetChangeCount() == k.nChanges && m_nUsedRows == k.nUsedRows;
 }
 
 const std::vector<int>* CMorvelEMView::KeptKinds() const

@@ -439,7 +439,7 @@ void CMorvelEMView::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole)
         m_kept.nFirstFresh = nFromRow;
         m_kept.changedRows.clear();
         m_kept.eState = CKeptTotals::stateRecorded;
-        m_kept.nChanges = CGridRow::ChangeCount();
+        m_kept.nChanges = m_EditRows.GetChangeCount();
         m_kept.nUsedRows = m_nUsedRows;
     }
     m_bCalcRowsInWalk = false;
