@@ -43,6 +43,11 @@ unsigned long long CGridRowArray::GetChangeCount() const
     return m_pChanges != nullptr ? m_pChanges->Get() : 0;
 }
 
+bool CGridRowArray::CountsChangesOf(const CGridRow& row) const
+{
+    return m_pChanges != nullptr && &row.GetChangeCount() == m_pChanges;
+}
+
 void CGridRowArray::NoteChange() const
 {
     if (m_pChanges != nullptr && !IsPrintCopyActive())

@@ -117,6 +117,8 @@ public:
     // Counts a change of the rows that the rows' own setters do not see (a row handed out
     // for writing, say).
     void NoteChange() const;
+    // Whether a row counts its changes in this store's count.
+    bool CountsChangesOf(const CGridRow& row) const;
     // Deletes every working row (the entries hold rows) and empties the working entries.
     void DeleteWorkingRows();
 

@@ -976,6 +976,8 @@ public:
 private:
     // The .MMD reader and writer store the view's state: the file holds it field by field.
     friend class CMorvelEMDoc;
+    // The tests of the kept totals' consistency check break a kept sum on purpose.
+    friend struct CKeptTotalsProbe;
 
     // ---- data ---------------------------------------------------------------------------
     CGridRowArray m_EditRows;    // the estimate's rows
@@ -1297,6 +1299,10 @@ private:
     bool TakeKeptAmount(int nCol, bool bExcludeFree, double& amount) const;
     // Whether the kept sums hold the rows as they are (built, nothing changed since).
     bool AreKeptSumsCurrent() const;
+    // The consistency check of the builds with checks, after every recalculation through
+    // the kept sums: every row counts its changes in the edit page's count, and the kinds,
+    // numbers and sums kept are those a walk over the rows gives.
+    bool KeptSumsMatchTheRows() const;
     // The rows' kinds, one after another, while the kept sums hold the rows as they are;
     // null otherwise.
     const std::vector<int>* KeptKinds() const;

@@ -8,6 +8,7 @@
 #include "app/CEstimationFormFile.h"
 #include "app/CMorvelSettings.h"
 #include "estimate/CNumberRules.h"
+#include "platform/base/Check.h"
 
 #include <algorithm>
 #include <cmath>
@@ -653,6 +654,69 @@ bool CMorvelEMView::RecalcKeptTotals(int nFromRow)
     k.eState = CKeptTotals::stateBuilt;
     k.changedRows.clear();
     k.nChanges = m_EditRows.GetChangeCount();
+    if constexpr (kChecksOn)
+        MORVEL_CHECK(KeptSumsMatchTheRows(), "the kept sums are those of the rows");
+    return true;
+}
+
+bool CMorvelEMView::KeptSumsMatchTheRows() const
+{
+    const CKeptTotals& k = m_kept;
+    const size_t nSums = k.columns.size();
+    const size_t nRows = static_cast<size_t>(std::max(m_nUsedRows, 0));
+    if (k.eState != CKeptTotals::stateBuilt || k.kinds.size() != nRows || k.values.size() != nRows * nSums)
+        return false;
+    // Per summed column, what the rows before each row add: the rows the column adds, the
+    // discount rows, and the magnitudes; beside them the estimate's and all leaf rows.
+    std::vector<int64_t> counted((nRows + 1) * nSums, 0), discounts((nRows + 1) * nSums, 0);
+    std::vector<int64_t> estimate(nSums, 0), leaves(nSums, 0), magnitudes(nSums, 0);
+    std::vector<int64_t> values(nSums);
+    std::vector<int> headings[CKeptTotals::SLOTS];
+    std::vector<int> freeRows;
+    for (size_t r = 0; r < nRows; ++r) {
+        const CGridRow* pRow = m_EditRows.GetRow(static_cast<INT_PTR>(r));
+        if (pRow != nullptr && !m_EditRows.CountsChangesOf(*pRow))
+            return false; // a change of this row would go uncounted
+        int nKind = kindEmpty;
+        if (!ReadKeptRow(static_cast<int>(r), nKind, values.data()) || nKind != k.kinds[r])
+            return false;
+        if (IsHeadingKind(nKind))
+            headings[SlotOfLevel(nKind)].push_back(static_cast<int>(r));
+        else if (nKind == kindFree)
+            freeRows.push_back(static_cast<int>(r));
+        for (size_t i = 0; i < nSums; ++i) {
+            if (values[i] != k.values[r * nSums + i])
+                return false;
+            const bool bAdds = k.bySubtotals[i] ? IsSubtotalKind(nKind) : IsLeafKind(nKind);
+            counted[(r + 1) * nSums + i] = counted[r * nSums + i] + (bAdds ? values[i] : 0);
+            discounts[(r + 1) * nSums + i] =
+                discounts[r * nSums + i] + (nKind == kindDiscount ? values[i] : 0);
+            magnitudes[i] += std::llabs(values[i]);
+            if (!k.bySubtotals[i] && IsLeafKind(nKind)) {
+                leaves[i] += values[i];
+                estimate[i] += nKind != kindFree ? values[i] : 0;
+            }
+        }
+    }
+    if (estimate != k.estimate || leaves != k.leaves || magnitudes != k.magnitudes || freeRows != k.freeRows)
+        return false;
+    for (int nSlot = 0; nSlot < CKeptTotals::SLOTS; ++nSlot) {
+        if (headings[nSlot] != k.headings[nSlot])
+            return false;
+    }
+    for (size_t t = 0; t < k.totals.size(); ++t) {
+        const CKeptTotals::CTotal& total = k.totals[t];
+        if (total.nRow < 0 || static_cast<size_t>(total.nRow) >= nRows || total.nStart < 0 ||
+            total.nStart > total.nRow || k.kinds[static_cast<size_t>(total.nRow)] != total.nKind)
+            return false;
+        const std::vector<int64_t>& added = IsDiscountTotalKind(total.nKind) ? discounts : counted;
+        for (size_t i = 0; i < nSums; ++i) {
+            const int64_t nSum = added[static_cast<size_t>(total.nRow) * nSums + i] -
+                                 added[static_cast<size_t>(total.nStart) * nSums + i];
+            if (nSum != k.sums[t * nSums + i])
+                return false;
+        }
+    }
     return true;
 }
 

@@ -5,7 +5,9 @@
 // - a file that opens saves, opens again and saves again to the same bytes (nothing is
 //   lost or changed by a second round);
 // - what was read survives the work done on it: the view's set-up, a full recalculation,
-//   the subject numbers, the summary page and a paint.
+//   numbers typed into its rows with the totals following (held against the rows by the
+//   builds with checks), the subject numbers, the summary page and a paint.
+#include "app/CEstimationFormFile.h"
 #include "app/CMorvelSettings.h"
 #include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
@@ -93,6 +95,22 @@ void WorkOn(CEstimate& e)
 {
     CMorvelEMView& view = *e.pView;
     view.RecalcAll();
+    // Numbers typed into detail rows down the estimate, each stored, its row worked out and
+    // the totals recalculated from it as Enter does: the totals follow through the sums kept
+    // per total, which the builds with checks hold against the rows every time.
+    int nNumberCol = -1;
+    for (int c = 0; c < view.GetColumnCount() && nNumberCol < 0; ++c) {
+        if (view.GetEstimationForm().GetItem(c, CEstimationFormFile::colAttribute) == "数値"_sj)
+            nNumberCol = c;
+    }
+    const int nStep = 1 + view.GetUsedRows() / 8;
+    for (int r = 0, nEdit = 0; nNumberCol >= 0 && r < view.GetUsedRows(); r += nStep) {
+        if (view.GetRowKind(r) != kindDetail)
+            continue;
+        view.SetCellText(nEdit++ % 2 == 0 ? "12" : "3.5", r, nNumberCol, TRUE);
+        view.CalcRow(r, 0);
+        view.RecalcTotals(r);
+    }
     for (int r = 0; r < view.GetUsedRows() && r < 500; ++r)
         (void)view.GetSubjectNoText(r, view.GetNumbering().nColumn);
     view.OnSummaryPageTab();

@@ -10,6 +10,7 @@
 #include "estimate/CGridRow.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CFile.h"
+#include "platform/base/Check.h"
 #include "platform/base/Path.h"
 
 #include <cstdint>
@@ -874,4 +875,53 @@ TEST_F(RecalcEquivalenceTest, EditsInOtherEstimatesLeaveTheKeptTotalsInUse)
         Compare("round " + std::to_string(i));
     }
     EXPECT_EQ(nRounds, nKept);
+}
+
+// What the consistency check's tests break on purpose.
+struct CKeptTotalsProbe {
+    static CKeptTotals& Of(CMorvelEMView& view) { return view.m_kept; }
+    static CGridRowArray& Rows(CMorvelEMView& view) { return view.m_EditRows; }
+};
+
+// The builds with checks hold the kept sums against a walk over the rows after every
+// recalculation through them: a wrong kept sum, or a row of the estimate whose changes
+// would count elsewhere, fails the check at that recalculation.
+TEST_F(RecalcEquivalenceTest, AWrongKeptSumOrAnUncountedRowFailsTheConsistencyCheck)
+{
+    if (!kChecksOn)
+        GTEST_SKIP() << "a build without checks";
+    std::vector<FormColumn> columns = TotallingColumns();
+    columns[7] = {"原価", "計 B", "12", "###,###", "C*G*E/3", "U(-1)", "", "3"};
+    OpenBoth(columns);
+    CMorvelEMView& view = *oneWalk.view;
+    BuildGenerated(view, 3u, false);
+    view.RecalcAll();
+    std::vector<int> details;
+    for (int r = 0; r < view.GetUsedRows(); ++r) {
+        if (view.GetRowKind(r) == kindDetail)
+            details.push_back(r);
+    }
+    ASSERT_GT(details.size(), 8u);
+    std::vector<std::string> failures;
+    CCheckHandlerScope scope([&](const CCheckFailure& failure) { failures.push_back(failure.message); });
+    Edit(view, details[1], 2, "12");
+    ASSERT_TRUE(view.AreTotalsKept());
+    EXPECT_TRUE(failures.empty());
+
+    CKeptTotals& kept = CKeptTotalsProbe::Of(view);
+    ASSERT_FALSE(kept.sums.empty());
+    kept.sums[kept.sums.size() / 2] += 100;
+    Edit(view, details[2], 2, "13");
+    EXPECT_EQ(1u, failures.size());
+
+    // A row put into the estimate past the store: the next walk makes the sums afresh, and
+    // the first recalculation through them finds the row.
+    failures.clear();
+    CPtrArray& working = CKeptTotalsProbe::Rows(view).GetWorkingArray();
+    auto* pStray = new CGridRow(*view.GetEditRows().GetRow(details[3]));
+    delete static_cast<CGridRow*>(working.GetAt(details[3]));
+    working.SetAt(details[3], pStray);
+    view.RecalcAll();
+    Edit(view, details[4], 2, "14");
+    EXPECT_EQ(1u, failures.size());
 }
