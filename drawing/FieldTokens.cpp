@@ -7,7 +7,7 @@
 #include "app/SharedRecords.h"
 #include "drawing/CDrawText.h"
 #include "drawing/DrawingShared.h"
-#include "estimate/CNumberRules.h"
+#include "estimate/engine/CNumberRules.h"
 #include "printform/CPrintEMDoc.h"
 #include "printform/CPrintPMDoc.h"
 

@@ -8,13 +8,13 @@
 // it; repainting is skipped while there is no window.
 #pragma once
 
-#include "estimate/CCompensatedSum.h"
-#include "estimate/CGridRow.h"
-#include "estimate/CGridRowArray.h"
 #include "estimate/CKeptTotals.h"
-#include "estimate/CNumberRules.h"
 #include "estimate/CPopupListCtrl.h"
-#include "estimate/RowKinds.h"
+#include "estimate/engine/CCompensatedSum.h"
+#include "estimate/engine/CGridRow.h"
+#include "estimate/engine/CGridRowArray.h"
+#include "estimate/engine/CNumberRules.h"
+#include "estimate/engine/RowKinds.h"
 #include "grid/CGridCellEdit.h"
 #include "grid/CMorvelView.h"
 #include "grid/IGridCellEditOwner.h"

@@ -7,7 +7,7 @@
 
 #include "app/CEstimationFormFile.h"
 #include "app/CMorvelSettings.h"
-#include "estimate/CNumberRules.h"
+#include "estimate/engine/CNumberRules.h"
 #include "platform/base/Check.h"
 
 #include <algorithm>

@@ -3,8 +3,8 @@
 #include "estimate/CMorvelEMView.h"
 
 #include "app/CEstimationFormFile.h"
-#include "estimate/CGridRow.h"
-#include "estimate/NumberFormatting.h"
+#include "estimate/engine/CGridRow.h"
+#include "estimate/engine/NumberFormatting.h"
 #include "platform/base/Cp932.h"
 
 #include <algorithm>

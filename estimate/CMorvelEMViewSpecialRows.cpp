@@ -4,8 +4,8 @@
 
 #include "app/CEstimationFormFile.h"
 #include "app/CMorvelSettings.h"
-#include "estimate/CCompensatedSum.h"
-#include "estimate/CGridRow.h"
+#include "estimate/engine/CCompensatedSum.h"
+#include "estimate/engine/CGridRow.h"
 #include "platform/ui/core/CCmdUI.h"
 
 #include <algorithm>

@@ -4,9 +4,9 @@
 
 #include "app/CEstimationFormFile.h"
 #include "app/CMorvelSettings.h"
-#include "estimate/CCompensatedSum.h"
-#include "estimate/CGridRow.h"
-#include "estimate/CNumberRules.h"
+#include "estimate/engine/CCompensatedSum.h"
+#include "estimate/engine/CGridRow.h"
+#include "estimate/engine/CNumberRules.h"
 
 #include <algorithm>
 #include <cmath>

@@ -14,9 +14,9 @@
 
 #include "app/CMorvelApp.h"
 #include "estimate/CCopyBufferItems.h"
-#include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
-#include "estimate/CUndoTextEntry.h"
+#include "estimate/engine/CGridRow.h"
+#include "estimate/engine/CUndoTextEntry.h"
 #include "platform/ui/core/CCmdUI.h"
 
 #include <algorithm>

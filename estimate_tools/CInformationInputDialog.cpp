@@ -1,6 +1,6 @@
 #include "estimate_tools/CInformationInputDialog.h"
 
-#include "estimate/CNumberRules.h"
+#include "estimate/engine/CNumberRules.h"
 #include "platform/base/Cp932.h"
 #include "platform/base/Cp932Text.h"
 #include "platform/ui/core/WinApi.h"

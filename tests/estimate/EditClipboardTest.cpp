@@ -4,7 +4,7 @@
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
 #include "estimate/CCopyBufferItems.h"
-#include "estimate/CGridRow.h"
+#include "estimate/engine/CGridRow.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "resources/ResourceIds.h"
 #include "tests/support/RealInput.h"

@@ -7,7 +7,7 @@
 #include "tests/estimate/EstimateFileTestSupport.h"
 #include "tests/estimate/EstimateTestSupport.h"
 
-#include "estimate/CGridRow.h"
+#include "estimate/engine/CGridRow.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CFile.h"
 #include "platform/base/Check.h"

@@ -3,7 +3,7 @@
 // record, the remembered row and the enabling of the commands.
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
-#include "estimate/CGridRow.h"
+#include "estimate/engine/CGridRow.h"
 #include "grid/CTabWnd.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "resources/ResourceIds.h"

@@ -16,7 +16,7 @@
 // counts nothing: what is kept from the rows is not used while it is served.
 #pragma once
 
-#include "estimate/CEstimateShared.h"
+#include "estimate/engine/CEstimateShared.h"
 #include "platform/base/Collections.h"
 
 class CGridRow;

@@ -3,9 +3,9 @@
 // classifications, total levels). A plain record: no base class, nothing virtual.
 //
 // A row holds only the cells it uses: the texts up to its last written cell (with room for
-// a few more while it is typed) and the indents up to its last indented one. Every other cell reads as an empty text with indent 0. An
-// estimate's rows use a dozen of their hundred cells, so a row costs a few hundred bytes,
-// not the four kilobytes of a hundred texts and indents.
+// a few more while it is typed) and the indents up to its last indented one. Every other cell reads as an
+// empty text with indent 0. An estimate's rows use a dozen of their hundred cells, so a row costs a few
+// hundred bytes, not the four kilobytes of a hundred texts and indents.
 #pragma once
 
 #include "platform/base/CString.h"
@@ -194,18 +194,18 @@ public:
     // in the row's first cache line. The cells and indents are read through these two (their
     // types give no way to write); every other field is written through its setter, so that
     // no change of a row goes uncounted.
-    CGridRowCells m_strCell;   // cell text of form item 0..99; numbers kept as text
+    CGridRowCells m_strCell; // cell text of form item 0..99; numbers kept as text
 private:
-    int m_nKind;               // row kind (0 empty, 5 detail, 11 subtotal, ...)
-    int m_nParam1;             // first parameter value
-    int m_nParam2;             // second parameter value
-    int m_nParam3;             // third parameter value
+    int m_nKind;                 // row kind (0 empty, 5 detail, 11 subtotal, ...)
+    int m_nParam1;               // first parameter value
+    int m_nParam2;               // second parameter value
+    int m_nParam3;               // third parameter value
     CRowChangeCount* m_pChanges; // where the row counts its changes (never null)
 public:
     CGridRowIndents m_nIndent; // indent of each cell's text, in character widths
 private:
-    CString m_strParamText1;   // first parameter text of a special row
-    CString m_strParamText2;   // second parameter text
+    CString m_strParamText1; // first parameter text of a special row
+    CString m_strParamText2; // second parameter text
 
 public:
     // The number the cell's text reads as (CNumberRules::ReadNumber), remembered beside the

@@ -1,8 +1,8 @@
-#include "estimate/CGridRow.h"
+#include "estimate/engine/CGridRow.h"
 
-#include "estimate/CNumberRules.h"
-#include "estimate/CRowPool.h"
-#include "estimate/RowKinds.h"
+#include "estimate/engine/CNumberRules.h"
+#include "estimate/engine/CRowPool.h"
+#include "estimate/engine/RowKinds.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "estimate/CGridRowArray.h"
+#include "estimate/engine/CGridRowArray.h"
 
-#include "estimate/CGridRow.h"
+#include "estimate/engine/CGridRow.h"
 
 #include <algorithm>
 
