@@ -29,12 +29,6 @@ int ProfileInt(const char* lpszSection, const char* lpszKey, int nDefault)
                                 : nDefault;
 }
 
-const CString& EmptyText()
-{
-    static const CString empty;
-    return empty;
-}
-
 } // namespace
 
 BEGIN_MESSAGE_MAP(CMorvelEMView, CMorvelView)
@@ -231,13 +225,10 @@ END_MESSAGE_MAP()
 
 CMorvelEMView::CMorvelEMView()
     : m_nInformationCount(0), m_nPendingLevel(-1), m_nMarkRow(-1), m_nMarkRowPrev(-1), m_nAdjustPage(1),
-      m_nDiscountLevel(0)
+      m_engine(*this, m_EditRows, m_nUsedRows, m_nRowLimit, m_nColumnCount)
 {
     m_nSummaryPage = 0;
     CEstimateShared::s_nCopyMode = 0;
-    // The estimate's rows count their changes apart from every other row of the process
-    // (another window's, the copy buffers', the undo stores'): the kept totals follow them.
-    m_EditRows.CountChanges();
     m_nRowLimit = ProfileInt("Input Setting", "Estimation Maxmum Rows", DEFAULT_ROW_LIMIT);
     // The row header has room for the mark of a non-calculated or summary row beside the
     // widest number of a page, so that neither covers the other.
@@ -376,32 +367,6 @@ CGridRow* CMorvelEMView::GetEditRow(int nRow) const
     return m_EditRows.GetRow(nRow);
 }
 
-CGridRow* CMorvelEMView::MakeEditRow(int nRow)
-{
-    CGridRow* pRow = m_EditRows.GetRow(nRow);
-    if (pRow == nullptr && nRow >= 0) {
-        pRow = new CGridRow;
-        m_EditRows.SetAtGrow(nRow, pRow);
-    }
-    return pRow;
-}
-
-const CString& CMorvelEMView::EditCell(int nRow, int nCol) const
-{
-    if (nCol < 0 || nCol >= GetColumnLimit())
-        return EmptyText();
-    const CGridRow* pRow = m_EditRows.GetRow(nRow);
-    return pRow != nullptr ? pRow->m_strCell[nCol] : EmptyText();
-}
-
-double CMorvelEMView::CellValue(int nRow, int nCol) const
-{
-    if (nCol < 0 || nCol >= GetColumnLimit())
-        return 0.0;
-    const CGridRow* pRow = m_EditRows.GetRow(nRow);
-    return pRow != nullptr ? pRow->ReadNumber(nCol) : 0.0;
-}
-
 CString CMorvelEMView::GetCellText(int nRow, int nCol) const
 {
     if (!IsValidRow(nRow) || !IsValidColumn(nCol))
@@ -412,42 +377,7 @@ CString CMorvelEMView::GetCellText(int nRow, int nCol) const
 
 bool CMorvelEMView::SetCellText(const char* lpszText, int nRow, int nCol, bool bForce)
 {
-    const char* pText = lpszText != nullptr ? lpszText : "";
-    if (!bForce && m_strEditStartText.IsEmpty() && *pText == '\0')
-        return 0; // an empty edit of an empty cell makes nothing
-    m_strEditStartText.Empty();
-
-    // The column is looked at only once it is known to exist.
-    if (!IsValidRow(nRow) || !IsValidColumn(nCol))
-        return 0;
-    const CColumnInfo& info = GetColumnInfo(nCol);
-    if (info.bNumeric && CNumberRules::IsNumberText(pText))
-        return StoreCell(
-            nRow, nCol,
-            StoredNumberText(nCol, CNumberRules::ReadNumberText(pText), EditKind(nRow) != kindFree));
-    return StoreCell(nRow, nCol, CString(pText));
-}
-
-bool CMorvelEMView::StoreCell(int nRow, int nCol, CString&& strText)
-{
-    const bool bKept = IsKeptInStep();
-    if (nRow > m_EditRows.GetUpperBound()) {
-        CGridRow* pRow = new CGridRow;
-        m_EditRows.InsertAt(nRow, pRow);
-        pRow->SetIndent(nCol, 0);
-        // The used rows reach the new row; they never shrink here.
-        m_nUsedRows = std::max(m_nUsedRows, nRow + 1);
-        UpdateScrollRanges();
-    }
-    CGridRow* pRow = MakeEditRow(nRow);
-    pRow->SetCell(nCol, std::move(strText));
-    if (m_nUsedRows <= nRow) {
-        m_nUsedRows = nRow + 1;
-        UpdateScrollRanges();
-    }
-    if (m_kept.eState != CKeptTotals::stateOff)
-        NoteKeptCellChange(bKept, nRow, nCol);
-    return 1;
+    return m_engine.SetCellText(lpszText, nRow, nCol, bForce);
 }
 
 int CMorvelEMView::GetRowKind(int nRow) const
@@ -460,14 +390,7 @@ int CMorvelEMView::GetRowKind(int nRow) const
 
 void CMorvelEMView::SetRowKind(int nKind, int nRow)
 {
-    if (!IsValidRow(nRow))
-        return;
-    const bool bKept = IsKeptInStep();
-    CGridRow* pRow = MakeEditRow(nRow);
-    const int nOldKind = pRow->GetKind();
-    pRow->SetKind(nKind);
-    if (m_kept.eState != CKeptTotals::stateOff)
-        NoteKeptKindChange(bKept, nRow, nOldKind, nKind);
+    m_engine.SetRowKind(nKind, nRow);
 }
 
 int CMorvelEMView::GetCellIndent(int nRow, int nCol) const
@@ -484,7 +407,7 @@ void CMorvelEMView::SetCellIndent(int nIndent, int nRow, int nCol)
         return;
     CGridRowArray& rows = m_nSummaryPage == 1 ? m_SummaryRows : m_EditRows;
     // An indent changes no number: the kept totals follow it.
-    const bool bKept = IsKeptInStep();
+    const bool bKept = m_engine.IsKeptInStep();
     CGridRow* pRow = rows.GetRow(nRow);
     if (pRow == nullptr) {
         const bool bBeyond = nRow > rows.GetUpperBound();
@@ -498,8 +421,8 @@ void CMorvelEMView::SetCellIndent(int nIndent, int nRow, int nCol)
         }
     }
     pRow->SetIndent(nCol, nIndent);
-    if (bKept)
-        m_kept.nChanges = m_EditRows.GetChangeCount();
+    if (&rows == &m_EditRows)
+        m_engine.NoteNeutralChange(bKept);
 }
 
 int CMorvelEMView::GetRowParam1(int nRow) const
@@ -646,6 +569,10 @@ CString CMorvelEMView::GetAmountText(int nRow) const
 
 int CMorvelEMView::FindFirstColumn(int nCodeColumn, const char* lpszValue) const
 {
+    if (nCodeColumn == CEstimationFormFile::colT)
+        return m_engine.Columns().FindFirst(textT, lpszValue);
+    if (nCodeColumn == CEstimationFormFile::colV)
+        return m_engine.Columns().FindFirst(textV, lpszValue);
     const CEstimationFormFile& form = GetEstimationForm();
     const int nColumns = GetColumnLimit();
     for (int c = 0; c < nColumns; ++c) {
@@ -657,29 +584,7 @@ int CMorvelEMView::FindFirstColumn(int nCodeColumn, const char* lpszValue) const
 
 int CMorvelEMView::FindColumn(const char* lpszKey, const char* lpszCode) const
 {
-    const CString strKey(lpszKey);
-    const CString strCode(lpszCode);
-    const CEstimationFormFile& form = GetEstimationForm();
-    const int nColumns = GetColumnLimit();
-    int nFound = 0;
-    for (int c = 0; c < nColumns; ++c) {
-        if (strCode == "T") {
-            const CString& strT = form.GetItem(c, CEstimationFormFile::colT);
-            bool bMatch = strT == strKey;
-            if (strKey == "5")
-                bMatch = strT == "2" || strT == "5";
-            else if (strKey == "6")
-                bMatch = strT == "2" || strT == "6";
-            if (bMatch)
-                nFound = c;
-        } else if (strCode == "U") {
-            if (form.GetItem(c, CEstimationFormFile::colV) == strKey)
-                nFound = c;
-        } else {
-            return 0;
-        }
-    }
-    return nFound;
+    return m_engine.Columns().Find(lpszKey, lpszCode);
 }
 
 void CMorvelEMView::CopyRow(const CGridRow* pSource, CGridRow* pTarget) const
@@ -755,6 +660,38 @@ void CMorvelEMView::ApplyInformationValues(const CStringArray& values)
 
 // ---------------------------------------------------------------------------------------
 // Small helpers
+
+// ---------------------------------------------------------------------------------------
+// The sheet the engine computes in
+
+const CString& CMorvelEMView::GetColumnText(int nCol, EColumnText eText) const
+{
+    static const int items[COLUMN_TEXTS] = {
+        CEstimationFormFile::colAttribute, CEstimationFormFile::colPicture, CEstimationFormFile::colFormula,
+        CEstimationFormFile::colRounding,  CEstimationFormFile::colT,       CEstimationFormFile::colV};
+    return GetEstimationForm().GetItem(nCol, items[eText]);
+}
+
+void CMorvelEMView::GrowUsedRows(int nRows)
+{
+    m_nUsedRows = std::max(m_nUsedRows, nRows);
+    UpdateScrollRanges();
+}
+
+void CMorvelEMView::RowsWritten(int nFirst, int nLast)
+{
+    InvalidateRows(nFirst, nLast);
+}
+
+IEstimateSheet::CTaxSettings CMorvelEMView::GetTaxSettings() const
+{
+    CTaxSettings tax;
+    if (const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent()) {
+        tax.nRate = pSettings->m_nTax;
+        tax.nRoundMode = pSettings->m_nRoundMode;
+    }
+    return tax;
+}
 
 void CMorvelEMView::UpdateScrollRanges()
 {

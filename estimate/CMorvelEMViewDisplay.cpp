@@ -786,7 +786,7 @@ void CMorvelEMView::CtrlArrowJump(ECtrlJump jump)
     // An open edit is dropped, not committed: the editor gets its starting text back.
     if (m_nEditState == editTyping || m_nEditState == editOpened) {
         if (m_bCellEditExists)
-            m_wndCellEdit.SetWindowText(m_strEditStartText);
+            m_wndCellEdit.SetWindowText(m_engine.GetEditStartText());
         m_nEditState = editClosed;
     }
     HideCellEdit();

@@ -879,7 +879,8 @@ TEST_F(RecalcEquivalenceTest, EditsInOtherEstimatesLeaveTheKeptTotalsInUse)
 
 // What the consistency check's tests break on purpose.
 struct CKeptTotalsProbe {
-    static CKeptTotals& Of(CMorvelEMView& view) { return view.m_kept; }
+    static CKeptTotals& Of(CMorvelEMView& view) { return view.m_engine.m_kept; }
+    static std::vector<int64_t>& Sums(CKeptTotals& kept) { return kept.m_sums; }
     static CGridRowArray& Rows(CMorvelEMView& view) { return view.m_EditRows; }
 };
 
@@ -908,9 +909,9 @@ TEST_F(RecalcEquivalenceTest, AWrongKeptSumOrAnUncountedRowFailsTheConsistencyCh
     ASSERT_TRUE(view.AreTotalsKept());
     EXPECT_TRUE(failures.empty());
 
-    CKeptTotals& kept = CKeptTotalsProbe::Of(view);
-    ASSERT_FALSE(kept.sums.empty());
-    kept.sums[kept.sums.size() / 2] += 100;
+    std::vector<int64_t>& sums = CKeptTotalsProbe::Sums(CKeptTotalsProbe::Of(view));
+    ASSERT_FALSE(sums.empty());
+    sums[sums.size() / 2] += 100;
     Edit(view, details[2], 2, "13");
     EXPECT_EQ(1u, failures.size());
 
