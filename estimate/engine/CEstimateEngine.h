@@ -202,10 +202,14 @@ private:
     void WriteTotalRow(int nRow, const std::vector<CTotalColumn>& sums);
     // The passes of a recalculation from nFromRow: step rows, classification rows, the
     // totals; nTaxRow receives the first free row at or below nFromRow (-1: none).
-    void RecalcPasses(int nFromRow, int& nTaxRow);
+    // bBelowTaxInOneWalk: more tax rows lie below that one, and no step or classification
+    // row does, so one walk below it (in RecalcTotals) does the rounds the tax rows below
+    // would start; the totals below the tax row are then left to it.
+    void RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxInOneWalk);
     // The totals of the walk from nFromRow down (CTotalsWalk); bAny: a total row lies at or
-    // below nFromRow; bWhole: a grand total or a free row does.
-    void RecalcTotalRows(int nFromRow, bool bAny, bool bWhole);
+    // below nFromRow; bWhole: a grand total or a free row does; totals from nWriteEnd on
+    // are read, not written.
+    void RecalcTotalRows(int nFromRow, bool bAny, bool bWhole, int nWriteEnd);
     void CalcRowsFirst();
     // What a tax row is given: the amount column (the first whose "V" code is "2", else
     // column 0) and its tax, and the second column (the first whose "V" code is "3", or -1)

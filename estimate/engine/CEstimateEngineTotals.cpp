@@ -5,6 +5,7 @@
 #include "estimate/engine/CTotalsWalk.h"
 
 #include <algorithm>
+#include <climits>
 
 // ---------------------------------------------------------------------------------------
 // Total rows
@@ -175,7 +176,7 @@ double CEstimateEngine::SumUnderHeading(int nRow, int nLevel, int nCol) const
 // ---------------------------------------------------------------------------------------
 // The recalculation
 
-void CEstimateEngine::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole)
+void CEstimateEngine::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole, int nWriteEnd)
 {
     m_bWalkedAmounts = false;
     if (!bAny) {
@@ -183,11 +184,13 @@ void CEstimateEngine::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole)
             CalcRowsFirst();
         return;
     }
-    CTotalsWalk walk(*this, nFromRow, bWhole);
+    CTotalsWalk::COptions options;
+    options.nWriteEnd = nWriteEnd;
+    CTotalsWalk walk(*this, nFromRow, bWhole, options);
     walk.Run();
 }
 
-void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow)
+void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxInOneWalk)
 {
     m_bWalkedAmounts = false;
     const int nLast = m_nUsedRows - 1;
@@ -203,6 +206,7 @@ void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow)
     // not the whole estimate above it).
     bool bAnyTotal = false;
     bool bGrandTotal = false;
+    bool bSecondTaxRow = false;
     for (int r = nFromRow; r <= nLast; ++r) {
         // The kinds lie a row's size apart: asked for well ahead, many arrive at once.
         if (r + KIND_PREFETCH_DISTANCE <= nLast) {
@@ -219,10 +223,15 @@ void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow)
             classifies.push_back(r);
         else if (nKind == kindFree && nTaxRow < 0)
             nTaxRow = r;
+        else if (nKind == kindFree)
+            bSecondTaxRow = true;
         else if (IsTotalKind(nKind) || IsDiscountTotalKind(nKind))
             bAnyTotal = true;
         bGrandTotal = bGrandTotal || nKind == kindGrandTotal;
     }
+    const int nLastRemade =
+        std::max(steps.empty() ? -1 : steps.back(), classifies.empty() ? -1 : classifies.back());
+    bBelowTaxInOneWalk = bSecondTaxRow && !m_bTotalsOneByOne && nLastRemade < nTaxRow;
     // Step and classification rows read other rows' results, and the totals made one by
     // one read whole ranges: the rows are worked out before all of them.
     if (m_bCalcRowsInWalk && (!steps.empty() || !classifies.empty() || m_bTotalsOneByOne || nFromRow > 0))
@@ -250,8 +259,15 @@ void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow)
                 MakeTotalRow(r, HeadingOfTotalKind(nKind));
             }
         }
+    } else if (bBelowTaxInOneWalk) {
+        // The walk below the tax row writes the totals there and records the rows for the
+        // kept sums; this one works out the rows and the estimate's amount for the tax.
+        const bool bKeepInWalk = m_bKeepInWalk;
+        m_bKeepInWalk = false;
+        RecalcTotalRows(nFromRow, bAnyTotal, true, nTaxRow);
+        m_bKeepInWalk = bKeepInWalk;
     } else {
-        RecalcTotalRows(nFromRow, bAnyTotal, bGrandTotal || nTaxRow >= 0);
+        RecalcTotalRows(nFromRow, bAnyTotal, bGrandTotal || nTaxRow >= 0, INT_MAX);
     }
 }
 
@@ -267,21 +283,43 @@ void CEstimateEngine::RecalcTotals(int nFromRow)
     const int nWalkFrom = nFrom;
     // The first walk records the rows for the sums kept per total as it reads them, when it
     // reads them all.
+    const bool bRecord = !IsPrintCopyActive() && !m_bTotalsOneByOne && m_kept.MayRecordInWalk(nFrom);
     m_bKeepInWalk = false;
-    if (!IsPrintCopyActive() && !m_bTotalsOneByOne && m_kept.MayRecordInWalk(nFrom)) {
+    if (bRecord) {
         m_kept.Forget();
         m_bKeepInWalk = true;
     }
     // Each tax row starts the passes again below it, so that totals under a tax row take
     // the new tax in; the next tax row is then found by that round.
+    // A full recalculation works out the rows in its first walk; it keeps no numbers for
+    // later walks (see CTotalsWalk).
+    const bool bRowsWorkedOut = m_bCalcRowsInWalk;
     for (;;) {
         int nTaxRow = -1;
-        RecalcPasses(nFrom, nTaxRow);
+        bool bBelowTaxInOneWalk = false;
+        RecalcPasses(nFrom, nTaxRow, bBelowTaxInOneWalk);
         if (nTaxRow < 0)
             break;
-        StoreTaxRow(nTaxRow, MakeTaxTexts());
+        const CTaxTexts tax = MakeTaxTexts();
+        StoreTaxRow(nTaxRow, tax);
         m_sheet.RowsWritten(nTaxRow, nTaxRow);
         nFrom = nTaxRow + 1;
+        if (!bBelowTaxInOneWalk)
+            continue;
+        // Without step and classification rows below the tax row, the rounds below it
+        // change nothing but totals and tax rows, neither of which the estimate's amount
+        // adds: every tax row below takes this tax. So one walk does what the rounds would:
+        // it gives each tax row its tax where it meets it, before the rows below read it,
+        // and makes every total below from the rows as they then stand. (A round costs a
+        // walk: with a tax row per 種目 the recalculation grew with the square of the rows.)
+        // It reads every row, and records them for the kept sums.
+        CTotalsWalk::COptions options;
+        options.pTax = &tax;
+        options.nFreshFrom = nWalkFrom;
+        options.bStore = !bRowsWorkedOut;
+        CTotalsWalk walk(*this, nFrom, true, options);
+        walk.Run();
+        break;
     }
     m_bWalkedAmounts = false;
     m_bKeepInWalk = false;

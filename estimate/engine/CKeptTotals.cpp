@@ -158,7 +158,7 @@ bool CKeptTotals::ReadRow(const CEstimateEngine& engine, int nRow, int& nKind, i
 }
 
 template <typename Visit>
-void CKeptTotals::ForTotalsOver(int nRow, bool bDiscounts, Visit visit) const
+void CKeptTotals::ForTotalsOver(int nRow, bool bGrand, bool bDiscounts, Visit visit) const
 {
     // A heading total adds the rows between the nearest heading of its level above it and
     // itself: the totals of the level after nRow and before the next heading of the level,
@@ -175,9 +175,11 @@ void CKeptTotals::ForTotalsOver(int nRow, bool bDiscounts, Visit visit) const
         for (; it != totals.end() && m_totals[*it].nRow < nNext; ++it)
             visit(*it);
     }
-    for (int nIndex : m_grandTotals) {
-        if (m_totals[nIndex].nRow > nRow)
-            visit(nIndex);
+    if (bGrand) {
+        for (int nIndex : m_grandTotals) {
+            if (m_totals[nIndex].nRow > nRow)
+                visit(nIndex);
+        }
     }
     if (bDiscounts) {
         for (int nIndex : m_discountTotals) {
@@ -224,8 +226,18 @@ bool CKeptTotals::ApplyChange(int nRow, int nOldKind, const int64_t* pOld, int n
         else
             m_stale.insert(nIndex);
     };
+    if (bHeading && !m_grandTotals.empty()) {
+        // The first grand total below the row takes the change, and through it every one
+        // after it.
+        const auto it =
+            std::upper_bound(m_grandTotals.begin(), m_grandTotals.end(), nRow,
+                             [this](int nValue, int nIndex) { return nValue < m_totals[nIndex].nRow; });
+        const size_t nAt = static_cast<size_t>(it - m_grandTotals.begin());
+        for (size_t i = 0; i < nSums && nAt < m_grandTotals.size(); ++i)
+            m_grandChanges[nAt * nSums + i] += heading[i];
+    }
     if (bHeading || bDiscount) {
-        ForTotalsOver(nRow, bDiscount, [&](int nIndex) {
+        ForTotalsOver(nRow, false, bDiscount, [&](int nIndex) {
             const CTotal& total = m_totals[nIndex];
             const int64_t* pDifference = IsDiscountTotalKind(total.nKind) ? discount : heading;
             bool bChanged = false;
@@ -382,7 +394,7 @@ void CKeptTotals::EndKeepingRows()
     for (int r : m_changedRows) {
         if (r < 0 || r >= static_cast<int>(m_kinds.size()))
             continue;
-        ForTotalsOver(r, true, [this](int nIndex) { m_stale.insert(nIndex); });
+        ForTotalsOver(r, true, true, [this](int nIndex) { m_stale.insert(nIndex); });
         const auto it = std::lower_bound(m_totals.begin(), m_totals.end(), r,
                                          [](const CTotal& t, int nRow) { return t.nRow < nRow; });
         if (it != m_totals.end() && it->nRow == r)
@@ -540,6 +552,7 @@ bool CKeptTotals::Recalc(CEstimateEngine& engine, int nFromRow)
         return false;
     };
 
+    m_grandChanges.assign(m_grandTotals.size() * nSums, 0);
     // The totals to rewrite, in row order (the indices follow the rows).
     std::set<int> pending;
     for (auto it = m_stale.begin(); it != m_stale.end();) {
@@ -594,15 +607,63 @@ bool CKeptTotals::Recalc(CEstimateEngine& engine, int nFromRow)
     if (sums.size() != nSums)
         return fail();
     auto itFree = std::lower_bound(m_freeRows.begin(), m_freeRows.end(), nFrom);
+    // Every tax row takes the estimate's amounts, which the rows rewritten here (totals and
+    // tax rows) do not add: the tax is worked out once, from the kept sums, as it is taken
+    // from the walk.
+    CEstimateEngine::CTaxTexts tax;
+    if (itFree != m_freeRows.end()) {
+        engine.m_walkedAmounts.clear();
+        for (size_t i = 0; i < nSums; ++i) {
+            if (!m_bySubtotals[i])
+                engine.m_walkedAmounts.emplace_back(m_columns[i], CWholeSums::Compensated(m_estimate[i]));
+        }
+        engine.m_bWalkedAmounts = true;
+        tax = engine.MakeTaxTexts();
+        engine.m_bWalkedAmounts = false;
+    }
+    // The grand totals take the changes above them in row order: nGrand is the next one,
+    // grandChange what the rows above it changed. Those above nFrom are not rewritten now.
+    size_t nGrand = 0;
+    std::vector<int64_t> grandChange(nSums, 0);
+    auto takeGrandChanges = [&]() {
+        const size_t nIndex = static_cast<size_t>(m_grandTotals[nGrand]);
+        bool bChanged = false;
+        for (size_t i = 0; i < nSums; ++i) {
+            grandChange[i] += m_grandChanges[nGrand * nSums + i];
+            m_sums[nIndex * nSums + i] += grandChange[i];
+            bChanged = bChanged || grandChange[i] != 0;
+        }
+        ++nGrand;
+        return bChanged;
+    };
+    while (nGrand < m_grandTotals.size() && m_totals[m_grandTotals[nGrand]].nRow < nFrom) {
+        const int nIndex = m_grandTotals[nGrand];
+        if (takeGrandChanges())
+            m_stale.insert(nIndex);
+    }
     // The rows written below are followed here, not noted as changes.
     m_eState = stateOff;
     for (;;) {
         const int nTotalRow = pending.empty() ? INT_MAX : m_totals[*pending.begin()].nRow;
         const int nFreeRow = itFree == m_freeRows.end() ? INT_MAX : *itFree;
-        if (nTotalRow == INT_MAX && nFreeRow == INT_MAX)
+        const int nGrandRow = nGrand < m_grandTotals.size() ? m_totals[m_grandTotals[nGrand]].nRow : INT_MAX;
+        if (nTotalRow == INT_MAX && nFreeRow == INT_MAX && nGrandRow == INT_MAX)
             break;
         int nRow = 0;
-        if (nTotalRow < nFreeRow) {
+        if (nGrandRow <= nTotalRow && nGrandRow < nFreeRow) {
+            // A grand total (also one marked for rewriting): rewritten when its sums moved.
+            const int nIndex = m_grandTotals[nGrand];
+            const bool bChanged = takeGrandChanges();
+            const bool bMarked = pending.erase(nIndex) > 0;
+            if (!bChanged && !bMarked)
+                continue;
+            nRow = nGrandRow;
+            if (engine.EditKind(nRow) != m_totals[nIndex].nKind)
+                return fail();
+            for (size_t i = 0; i < nSums; ++i)
+                sums[i].sum = CWholeSums::Compensated(m_sums[static_cast<size_t>(nIndex) * nSums + i]);
+            engine.WriteTotalRow(nRow, sums);
+        } else if (nTotalRow < nFreeRow) {
             const int nIndex = *pending.begin();
             pending.erase(pending.begin());
             nRow = nTotalRow;
@@ -616,16 +677,6 @@ bool CKeptTotals::Recalc(CEstimateEngine& engine, int nFromRow)
             ++itFree;
             if (engine.EditKind(nRow) != kindFree)
                 return fail();
-            // The tax takes the estimate's amount from the kept sums, as it takes it from the
-            // walk.
-            engine.m_walkedAmounts.clear();
-            for (size_t i = 0; i < nSums; ++i) {
-                if (!m_bySubtotals[i])
-                    engine.m_walkedAmounts.emplace_back(m_columns[i], CWholeSums::Compensated(m_estimate[i]));
-            }
-            engine.m_bWalkedAmounts = true;
-            const CEstimateEngine::CTaxTexts tax = engine.MakeTaxTexts();
-            engine.m_bWalkedAmounts = false;
             engine.StoreTaxRow(nRow, tax);
             engine.m_sheet.RowsWritten(nRow, nRow);
         }

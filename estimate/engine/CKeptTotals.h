@@ -118,12 +118,14 @@ private:
     // false for a number they cannot keep.
     bool ReadRow(const CEstimateEngine& engine, int nRow, int& nKind, int64_t* pValues) const;
     // Adds the change of a row's numbers to the totals that add the row, and marks those
-    // for rewriting (the ones from nFromRow down) or as stale.
+    // for rewriting (the ones from nFromRow down) or as stale. The grand totals take it
+    // later, in row order (m_grandChanges).
     bool ApplyChange(int nRow, int nOldKind, const int64_t* pOld, int nNewKind, const int64_t* pNew,
                      int nFromRow, std::set<int>& pending);
-    // The totals that add the row (any of its numbers).
+    // The totals that add the row (any of its numbers): the heading totals over it, the
+    // grand totals below it (bGrand) and the discount totals over it (bDiscounts).
     template <typename Visit>
-    void ForTotalsOver(int nRow, bool bDiscounts, Visit visit) const;
+    void ForTotalsOver(int nRow, bool bGrand, bool bDiscounts, Visit visit) const;
     void NoteChangedRow(int nRow);
 
     EState m_eState = stateOff;
@@ -154,6 +156,11 @@ private:
     std::vector<int> m_headings[SLOTS];    // the heading rows of each level
     std::vector<int> m_levelTotals[SLOTS]; // the totals of each heading level (indices)
     std::vector<int> m_grandTotals;        // indices
+    // While a recalculation goes down the rows: the changes the grand totals have still to
+    // take, per grand total (its place in m_grandTotals) and summed column, each to be
+    // added to that grand total and every one after it. A changed row thus costs one entry,
+    // not one addition per grand total below it (an estimate may hold hundreds).
+    std::vector<int64_t> m_grandChanges;
     std::vector<int> m_discountTotals;     // indices
     std::vector<int> m_freeRows;
     // The last discount total row of every kind (also one left alone) and its level: the

@@ -23,8 +23,9 @@ int CTotalsWalk::SlotOf(int nLevel)
     }
 }
 
-CTotalsWalk::CTotalsWalk(CEstimateEngine& engine, int nFromRow, bool bWhole)
-    : m_engine(engine), m_nFromRow(nFromRow), m_bWhole(bWhole), m_bCalcRows(engine.m_bCalcRowsInWalk)
+CTotalsWalk::CTotalsWalk(CEstimateEngine& engine, int nFromRow, bool bWhole, const COptions& options)
+    : m_engine(engine), m_nFromRow(nFromRow), m_options(options), m_bWhole(bWhole),
+      m_bCalcRows(engine.m_bCalcRowsInWalk)
 {
     engine.GetTotalColumns(m_columns);
     m_nSums = m_columns.size();
@@ -32,7 +33,7 @@ CTotalsWalk::CTotalsWalk(CEstimateEngine& engine, int nFromRow, bool bWhole)
     m_whole.resize(m_nSums);
     m_running.resize(SLOTS * m_nSums);
     m_estimate.resize(m_nSums);
-    m_bStore = !m_bCalcRows;
+    m_bStore = !m_bCalcRows && options.bStore;
     const size_t nEntries = static_cast<size_t>(std::max(engine.m_nUsedRows, 0)) * m_nSums;
     if (m_bStore && engine.m_walkNumbers.size() < nEntries)
         engine.m_walkNumbers.resize(nEntries);
@@ -263,10 +264,15 @@ void CTotalsWalk::Run()
             CalcRow(r);
         const CGridRow* pRow = rows.GetRow(r);
         const int nKind = pRow != nullptr ? pRow->GetKind() : kindEmpty;
-        if (r >= m_nFromRow && (IsDiscountTotalKind(nKind) || IsTotalKind(nKind))) {
+        if (r >= m_nFromRow && r < m_options.nWriteEnd &&
+            (IsDiscountTotalKind(nKind) || IsTotalKind(nKind))) {
             // The walk writes this row's totals after CalcRow: its numbers are read again.
             m_bFresh = false;
             WriteTotal(r, nKind);
+        } else if (m_options.pTax != nullptr && r >= m_nFromRow && nKind == kindFree) {
+            m_bFresh = false;
+            m_engine.StoreTaxRow(r, *m_options.pTax);
+            m_engine.m_sheet.RowsWritten(r, r);
         }
         if (IsHeadingKind(nKind)) {
             const int nSlot = SlotOf(nKind);
@@ -279,7 +285,7 @@ void CTotalsWalk::Run()
         RecordRow(pRow, r, nKind);
     }
     if (m_bRecord)
-        m_engine.m_kept.EndRecord(m_engine, m_nFromRow);
+        m_engine.m_kept.EndRecord(m_engine, m_options.nFreshFrom >= 0 ? m_options.nFreshFrom : m_nFromRow);
     m_engine.m_bCalcRowsInWalk = false;
     TakeWalkedAmounts(bFromTheTop);
 }

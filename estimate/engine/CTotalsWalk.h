@@ -27,6 +27,7 @@
 #include "estimate/engine/CEstimateEngine.h"
 #include "estimate/engine/CWholeSums.h"
 
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -34,10 +35,24 @@ class CGridRow;
 
 class CTotalsWalk {
 public:
+    // What a walk does beyond the totals from its first row down.
+    struct COptions {
+        // The rows from here on are read, but their totals are not written (a walk below
+        // the first tax row writes them).
+        int nWriteEnd = INT_MAX;
+        // Every free row from the first row down takes this tax where the walk meets it,
+        // before it is read.
+        const CEstimateEngine::CTaxTexts* pTax = nullptr;
+        // The first row whose totals the recalculation wrote, for the record of the kept
+        // sums (-1: the walk's first row).
+        int nFreshFrom = -1;
+        // The numbers read are kept in the engine's store for later walks.
+        bool bStore = true;
+    };
     // The walk from nFromRow down; bWhole: a grand total or a free row lies at or below it,
     // which want the sums of the whole estimate (without them the walk starts at the last
     // heading of every level above nFromRow).
-    CTotalsWalk(CEstimateEngine& engine, int nFromRow, bool bWhole);
+    CTotalsWalk(CEstimateEngine& engine, int nFromRow, bool bWhole, const COptions& options);
     CTotalsWalk(const CTotalsWalk&) = delete;
     CTotalsWalk& operator=(const CTotalsWalk&) = delete;
     void Run();
@@ -76,6 +91,7 @@ private:
 
     CEstimateEngine& m_engine;
     const int m_nFromRow;
+    const COptions m_options;
     const bool m_bWhole;
     const bool m_bCalcRows;
     std::vector<CEstimateEngine::CTotalColumn> m_columns;

@@ -138,8 +138,9 @@ protected:
 // headings, details with quantities of up to three decimals (some negative, some empty),
 // discounts, discount totals of several levels, step and classification rows, a tax row
 // with totals under it, a total with nothing above it and a total straight after its
-// heading.
-void BuildGenerated(CMorvelEMView& view, unsigned seed, bool bStepsAndClassifications = true)
+// heading. It starts at nStartRow.
+void BuildGenerated(CMorvelEMView& view, unsigned seed, bool bStepsAndClassifications = true,
+                    int nStartRow = 0)
 {
     unsigned state = seed;
     auto next = [&state](unsigned n) {
@@ -175,7 +176,7 @@ void BuildGenerated(CMorvelEMView& view, unsigned seed, bool bStepsAndClassifica
         view.SetRowKind(nKind, row());
         down();
     };
-    view.SetCurrentCell(0, 0);
+    view.SetCurrentCell(0, nStartRow);
     bareTotal(kindSmallTotal); // no small heading above it: left alone
     for (int k = 0; k < 2; ++k) {
         heading(kindKind, "本体工事");
@@ -925,4 +926,46 @@ TEST_F(RecalcEquivalenceTest, AWrongKeptSumOrAnUncountedRowFailsTheConsistencyCh
     view.RecalcAll();
     Edit(view, details[4], 2, "14");
     EXPECT_EQ(1u, failures.size());
+}
+
+// Several whole estimates in one file, each 種目 closed by its grand total and its
+// consumption-tax row, some with a step row: the recalculation that gives every tax row
+// below the first its tax in one walk (where no step or classification row lies below a
+// tax row) leaves every text and byte as the rounds made below each tax row do, with the
+// second tax column taking the amount's tax or, with the vertical total, its own.
+TEST_F(RecalcEquivalenceTest, ATaxRowPerKindRecalculatesAsTheRoundsBelowEachTaxRow)
+{
+    for (const bool bVertical : {false, true}) {
+        SCOPED_TRACE(bVertical);
+        settings->WriteProfileString("Tax Vertical Total", "3", bVertical ? "縦合計"_sj : "");
+        settings->m_nRoundMode = bVertical ? 1 : 3;
+        OpenBoth(TotallingColumns());
+        Both([](CMorvelEMView& view) {
+            for (int k = 0; k < 6; ++k) {
+                BuildGenerated(view, 60u + static_cast<unsigned>(k), k == 0, view.GetUsedRows());
+                view.InsertTotal(CMorvelEMView::levelGrand);
+                view.InsertConsumptionTax();
+                view.SetCurrentCell(0, view.GetCurrentRow() + 1);
+            }
+        });
+        Compare("built");
+        Both([](CMorvelEMView& view) { view.RecalcAll(); });
+        Compare("full recalculation");
+        // Edits in the first estimate (which holds step and classification rows), above its
+        // first tax row, and between and below the tax rows of the others.
+        const int nUsed = oneWalk.view->GetUsedRows();
+        for (int nRow : {3, nUsed / 5, nUsed / 2, nUsed - 40}) {
+            int r = nRow;
+            while (r < nUsed && oneWalk.view->GetRowKind(r) != kindDetail)
+                ++r;
+            ASSERT_LT(r, nUsed);
+            Both([r](CMorvelEMView& view) { Edit(view, r, 2, "41.5"); });
+            Compare("quantity edited in row " + std::to_string(r));
+            Both([r](CMorvelEMView& view) {
+                view.GetEditRow(r)->SetCell(4, "1234");
+                view.RecalcTotals(r);
+            });
+            Compare("price put into row " + std::to_string(r));
+        }
+    }
 }
