@@ -292,23 +292,18 @@ void CEstimateEngine::CalcRow(int nRow, int nFirstCol)
         m_strExpression.clear();
         m_strExpression += info.segments[0];
         bool bSkip = false;
-        bool bNotANumber = false;
         for (size_t i = 0; i < info.refs.size(); ++i) {
             const CString& strCell = EditCell(nRow, info.refs[i]);
             if (info.bMulDiv && !CNumberRules::IsNumberText(strCell)) {
-                // A product over an empty cell is left alone (an amount typed beside a unit
-                // price alone stays); over a cell holding something that is not a number
-                // ("abc", "2*3") it has nothing to work with, and a result computed from
-                // the cell's old number must not stay.
+                // A product over a cell that holds no number (empty, "一式", "abc") has
+                // nothing to work with: the cell keeps what it holds, so that an amount
+                // typed beside a quantity written as a word and a unit price stays.
                 bSkip = true;
-                bNotANumber = !strCell.IsEmpty();
                 break;
             }
             m_strExpression += strCell.str();
             m_strExpression += info.segments[i + 1];
         }
-        if (bNotANumber)
-            SetCellText("", nRow, nCol, TRUE);
         if (bSkip)
             continue;
         double result = 0.0;
