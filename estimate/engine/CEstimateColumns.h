@@ -1,7 +1,7 @@
 // CEstimateColumns: what the estimation form says about each column of an estimate, taken
 // apart once and kept until the form's texts for the column change: whether the column is
 // numeric or computed, how it takes part in the totals, its rounding rule, number picture
-// and formula (its references, the pieces between them and, where it can be, the formula
+// and formula (its references, the texts between them and, where it can be, the formula
 // compiled).
 //
 // Columns are checked against the form lazily: outside a batch every look compares the
