@@ -4,7 +4,7 @@
 
 #include "bench/BenchForms.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/RowKinds.h"
+#include "estimate/engine/RowKinds.h"
 
 #include <cstdio>
 

@@ -16,7 +16,7 @@
 #include "bench/BenchSupport.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/RowKinds.h"
+#include "estimate/engine/RowKinds.h"
 #include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"

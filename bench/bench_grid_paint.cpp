@@ -16,13 +16,13 @@
 // The program runs inside the window layer's application object (start-up runs the
 // benchmark and ends), with the offscreen platform unless a display is chosen.
 #include "app/CMorvelSettings.h"
+#include "bench/BenchApp.h"
 #include "bench/BenchEstimateRows.h"
 #include "bench/BenchForms.h"
-#include "bench/BenchApp.h"
 #include "bench/BenchSupport.h"
-#include "estimate/CEstimateShared.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
+#include "estimate/engine/CEstimateShared.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
 #include "platform/base/Profile.h"

@@ -21,7 +21,7 @@
 #include "app/CMorvelSettings.h"
 #include "bench/BenchApp.h"
 #include "bench/BenchSupport.h"
-#include "estimate/CGridRow.h"
+#include "estimate/engine/CGridRow.h"
 #include "estimate_tools/PartsImport.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"

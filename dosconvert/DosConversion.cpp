@@ -13,10 +13,10 @@
 #include "dosconvert/DosFiles.h"
 #include "dosconvert/DosPartsFile.h"
 #include "dosconvert/ShiftJisText.h"
-#include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/RowKinds.h"
+#include "estimate/engine/CGridRow.h"
+#include "estimate/engine/RowKinds.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"
 #include "platform/base/CFile.h"
@@ -351,12 +351,12 @@ void WriteDosEstimateRow(int nUnitColumn, CGridRow& row)
     }
     // The file stores the words in the order w1, w2, w3; the estimate reads them as its
     // first, third and second parameter.
-    row.m_nKind = nKind;
-    row.m_nParam1 = w1;
-    row.m_nParam3 = w2;
-    row.m_nParam2 = w3;
-    row.m_strParamText1 = t1;
-    row.m_strParamText2 = t2;
+    row.SetKind(nKind);
+    row.SetParam1(w1);
+    row.SetParam3(w2);
+    row.SetParam2(w3);
+    row.SetParamText1(t1);
+    row.SetParamText2(t2);
 
     const bool bHeading = IsHeadingKind(nKind);
     const int nCells = std::min(nColumns, static_cast<int>(CGridRow::MAX_CELLS));

@@ -7,7 +7,7 @@
 #include "drawing/CDrawTable.h"
 #include "drawing/CDrawText.h"
 #include "drawing/FieldTokens.h"
-#include "estimate/RowKinds.h"
+#include "estimate/engine/RowKinds.h"
 #include "printform/CPrintEMDoc.h"
 #include "printform/CPrintPMDoc.h"
 

@@ -7,8 +7,8 @@
 #include "app/SharedRecords.h"
 #include "drawing/CDrawText.h"
 #include "drawing/DrawingShared.h"
-#include "estimate/CNumberRules.h"
 #include "estimate/InformationValues.h"
+#include "estimate/engine/CNumberRules.h"
 #include "printform/CPrintEMDoc.h"
 #include "printform/CPrintPMDoc.h"
 

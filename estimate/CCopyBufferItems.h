@@ -4,7 +4,7 @@
 // cell, row by row, each with its offset from the first corner and its text.
 #pragma once
 
-#include "estimate/CGridRow.h"
+#include "estimate/engine/CGridRow.h"
 #include "platform/base/CObject.h"
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"

@@ -5,8 +5,8 @@
 #include "app/CWaitDialog.h"
 #include "app/MasterBackup.h"
 #include "app/SharedRecords.h"
-#include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMView.h"
+#include "estimate/engine/CGridRow.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"
 #include "platform/base/CFile.h"
@@ -389,12 +389,15 @@ bool CMorvelEMDoc::ReadEstimate(CArchive& ar, CLoadedEstimate& lo)
     std::vector<int> indents(static_cast<size_t>(nColumns));
     for (int r = 0; r < nUsedRows; ++r) {
         auto pRow = std::make_unique<CGridRow>();
-        pRow->m_nKind = ReadWord(ar);
-        pRow->m_nParam1 = ReadWord(ar);
-        pRow->m_nParam3 = ReadWord(ar);
-        pRow->m_nParam2 = ReadWord(ar);
-        ar >> pRow->m_strParamText1;
-        ar >> pRow->m_strParamText2;
+        pRow->SetKind(ReadWord(ar));
+        pRow->SetParam1(ReadWord(ar));
+        pRow->SetParam3(ReadWord(ar));
+        pRow->SetParam2(ReadWord(ar));
+        CString strParamText;
+        ar >> strParamText;
+        pRow->SetParamText1(strParamText);
+        ar >> strParamText;
+        pRow->SetParamText2(strParamText);
         for (size_t c = 0; c < texts.size(); ++c) {
             ar >> texts[c];
             // The indent is the one signed word of the file.
@@ -446,13 +449,8 @@ void CMorvelEMDoc::CommitEstimate(CLoadedEstimate& lo, CMorvelEMView& view)
 
     // The file's rows replace whatever the view held.
     view.ForgetKeptTotals();
-    {
-        CPtrArray& oldRows = view.m_EditRows.GetWorkingArray();
-        for (INT_PTR i = 0; i < oldRows.GetSize(); ++i)
-            delete static_cast<CGridRow*>(oldRows.GetAt(i));
-        oldRows.RemoveAll();
-    }
-    CPtrArray& rows = view.m_EditRows.GetWorkingArray();
+    CGridRowArray& rows = view.m_EditRows;
+    rows.DeleteWorkingRows();
     rows.SetSize(0, static_cast<INT_PTR>(std::max<size_t>(lo.rows.size(), 16)));
     for (std::unique_ptr<CGridRow>& pRow : lo.rows)
         rows.Add(pRow.release());

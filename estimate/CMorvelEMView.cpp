@@ -3,10 +3,10 @@
 #include "app/CEstimationFormFile.h"
 #include "app/CMainFrame.h"
 #include "app/CMorvelSettings.h"
-#include "estimate/CEstimateShared.h"
-#include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
-#include "estimate/CUndoTextEntry.h"
+#include "estimate/engine/CEstimateShared.h"
+#include "estimate/engine/CGridRow.h"
+#include "estimate/engine/CUndoTextEntry.h"
 #include "grid/CTabWnd.h"
 #include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
@@ -19,16 +19,6 @@
 #include <cstdlib>
 
 IMPLEMENT_DYNCREATE(CMorvelEMView, CMorvelView)
-
-namespace {
-
-const CString& EmptyText()
-{
-    static const CString empty;
-    return empty;
-}
-
-} // namespace
 
 BEGIN_MESSAGE_MAP(CMorvelEMView, CMorvelView)
 ON_COMMAND(ID_READ_OTHER_FORM, OnReadOtherForm)
@@ -224,7 +214,7 @@ END_MESSAGE_MAP()
 
 CMorvelEMView::CMorvelEMView()
     : m_nInformationCount(0), m_nPendingLevel(-1), m_nMarkRow(-1), m_nMarkRowPrev(-1), m_nAdjustPage(1),
-      m_nDiscountLevel(0)
+      m_engine(*this, m_EditRows, m_nUsedRows, m_nRowLimit, m_nColumnCount)
 {
     m_nSummaryPage = 0;
     CEstimateShared::s_nCopyMode = 0;
@@ -238,12 +228,8 @@ CMorvelEMView::CMorvelEMView()
 CMorvelEMView::~CMorvelEMView()
 {
     // The print copies belong to the containers; the working rows to this view.
-    for (CGridRowArray* pRows : {&m_EditRows, &m_SummaryRows, &m_undo.rows}) {
-        CPtrArray& rows = pRows->GetWorkingArray();
-        for (INT_PTR i = 0; i < rows.GetSize(); ++i)
-            delete static_cast<CGridRow*>(rows.GetAt(i));
-        rows.RemoveAll();
-    }
+    for (CGridRowArray* pRows : {&m_EditRows, &m_SummaryRows, &m_undo.rows})
+        pRows->DeleteWorkingRows();
     CPtrArray& texts = m_undo.texts.GetWorkingArray();
     for (INT_PTR i = 0; i < texts.GetSize(); ++i)
         delete static_cast<CUndoTextEntry*>(texts.GetAt(i));
@@ -366,34 +352,8 @@ void CMorvelEMView::OnInitialUpdate()
 CGridRow* CMorvelEMView::GetEditRow(int nRow) const
 {
     // The row may be written through the pointer: what is kept from the rows is dropped.
-    CGridRow::NoteChange();
+    m_EditRows.NoteChange();
     return m_EditRows.GetRow(nRow);
-}
-
-CGridRow* CMorvelEMView::MakeEditRow(int nRow)
-{
-    CGridRow* pRow = m_EditRows.GetRow(nRow);
-    if (pRow == nullptr && nRow >= 0) {
-        pRow = new CGridRow;
-        m_EditRows.SetAtGrow(nRow, pRow);
-    }
-    return pRow;
-}
-
-const CString& CMorvelEMView::EditCell(int nRow, int nCol) const
-{
-    if (nCol < 0 || nCol >= GetColumnLimit())
-        return EmptyText();
-    const CGridRow* pRow = m_EditRows.GetRow(nRow);
-    return pRow != nullptr ? pRow->m_strCell[nCol] : EmptyText();
-}
-
-double CMorvelEMView::CellValue(int nRow, int nCol) const
-{
-    if (nCol < 0 || nCol >= GetColumnLimit())
-        return 0.0;
-    const CGridRow* pRow = m_EditRows.GetRow(nRow);
-    return pRow != nullptr ? pRow->ReadNumber(nCol) : 0.0;
 }
 
 CString CMorvelEMView::GetCellText(int nRow, int nCol) const
@@ -406,42 +366,7 @@ CString CMorvelEMView::GetCellText(int nRow, int nCol) const
 
 bool CMorvelEMView::SetCellText(const char* lpszText, int nRow, int nCol, bool bForce)
 {
-    const char* pText = lpszText != nullptr ? lpszText : "";
-    if (!bForce && m_strEditStartText.IsEmpty() && *pText == '\0')
-        return 0; // an empty edit of an empty cell makes nothing
-    m_strEditStartText.Empty();
-
-    // The column is looked at only once it is known to exist.
-    if (!IsValidRow(nRow) || !IsValidColumn(nCol))
-        return 0;
-    const CColumnInfo& info = GetColumnInfo(nCol);
-    if (info.bNumeric && CNumberRules::IsNumberText(pText))
-        return StoreCell(
-            nRow, nCol,
-            StoredNumberText(nCol, CNumberRules::ReadNumberText(pText), EditKind(nRow) != kindFree));
-    return StoreCell(nRow, nCol, CString(pText));
-}
-
-bool CMorvelEMView::StoreCell(int nRow, int nCol, CString&& strText)
-{
-    const bool bKept = IsKeptInStep();
-    if (nRow > m_EditRows.GetUpperBound()) {
-        CGridRow* pRow = new CGridRow;
-        m_EditRows.InsertAt(nRow, pRow);
-        pRow->SetIndent(nCol, 0);
-        // The used rows reach the new row; they never shrink here.
-        m_nUsedRows = std::max(m_nUsedRows, nRow + 1);
-        UpdateScrollRanges();
-    }
-    CGridRow* pRow = MakeEditRow(nRow);
-    pRow->SetCell(nCol, std::move(strText));
-    if (m_nUsedRows <= nRow) {
-        m_nUsedRows = nRow + 1;
-        UpdateScrollRanges();
-    }
-    if (m_kept.eState != CKeptTotals::stateOff)
-        NoteKeptCellChange(bKept, nRow, nCol);
-    return 1;
+    return m_engine.SetCellText(lpszText, nRow, nCol, bForce);
 }
 
 int CMorvelEMView::GetRowKind(int nRow) const
@@ -449,19 +374,12 @@ int CMorvelEMView::GetRowKind(int nRow) const
     if (!IsValidRow(nRow))
         return 0;
     const CGridRow* pRow = ActiveRows().GetRow(nRow);
-    return pRow != nullptr ? pRow->m_nKind : 0;
+    return pRow != nullptr ? pRow->GetKind() : 0;
 }
 
 void CMorvelEMView::SetRowKind(int nKind, int nRow)
 {
-    if (!IsValidRow(nRow))
-        return;
-    const bool bKept = IsKeptInStep();
-    CGridRow* pRow = MakeEditRow(nRow);
-    const int nOldKind = pRow->m_nKind;
-    pRow->m_nKind = nKind;
-    if (m_kept.eState != CKeptTotals::stateOff)
-        NoteKeptKindChange(bKept, nRow, nOldKind, nKind);
+    m_engine.SetRowKind(nKind, nRow);
 }
 
 int CMorvelEMView::GetCellIndent(int nRow, int nCol) const
@@ -477,6 +395,8 @@ void CMorvelEMView::SetCellIndent(int nIndent, int nRow, int nCol)
     if (!IsValidRow(nRow) || !IsValidColumn(nCol))
         return;
     CGridRowArray& rows = m_nSummaryPage == 1 ? m_SummaryRows : m_EditRows;
+    // An indent changes no number: the kept totals follow it.
+    const bool bKept = m_engine.IsKeptInStep();
     CGridRow* pRow = rows.GetRow(nRow);
     if (pRow == nullptr) {
         const bool bBeyond = nRow > rows.GetUpperBound();
@@ -490,66 +410,68 @@ void CMorvelEMView::SetCellIndent(int nIndent, int nRow, int nCol)
         }
     }
     pRow->SetIndent(nCol, nIndent);
+    if (&rows == &m_EditRows)
+        m_engine.NoteNeutralChange(bKept);
 }
 
 int CMorvelEMView::GetRowParam1(int nRow) const
 {
     const CGridRow* pRow = IsValidRow(nRow) ? m_EditRows.GetRow(nRow) : nullptr;
-    return pRow != nullptr ? pRow->m_nParam1 : 0;
+    return pRow != nullptr ? pRow->GetParam1() : 0;
 }
 
 int CMorvelEMView::GetRowParam2(int nRow) const
 {
     const CGridRow* pRow = IsValidRow(nRow) ? m_EditRows.GetRow(nRow) : nullptr;
-    return pRow != nullptr ? pRow->m_nParam2 : 0;
+    return pRow != nullptr ? pRow->GetParam2() : 0;
 }
 
 int CMorvelEMView::GetRowParam3(int nRow) const
 {
     const CGridRow* pRow = IsValidRow(nRow) ? m_EditRows.GetRow(nRow) : nullptr;
-    return pRow != nullptr ? pRow->m_nParam3 : 0;
+    return pRow != nullptr ? pRow->GetParam3() : 0;
 }
 
 CString CMorvelEMView::GetRowParamText1(int nRow) const
 {
     const CGridRow* pRow = IsValidRow(nRow) ? m_EditRows.GetRow(nRow) : nullptr;
-    return pRow != nullptr ? pRow->m_strParamText1 : CString();
+    return pRow != nullptr ? pRow->GetParamText1() : CString();
 }
 
 CString CMorvelEMView::GetRowParamText2(int nRow) const
 {
     const CGridRow* pRow = IsValidRow(nRow) ? m_EditRows.GetRow(nRow) : nullptr;
-    return pRow != nullptr ? pRow->m_strParamText2 : CString();
+    return pRow != nullptr ? pRow->GetParamText2() : CString();
 }
 
 void CMorvelEMView::SetRowParam1(int nValue, int nRow)
 {
     if (IsValidRow(nRow))
-        MakeEditRow(nRow)->m_nParam1 = nValue;
+        MakeEditRow(nRow)->SetParam1(nValue);
 }
 
 void CMorvelEMView::SetRowParam2(int nValue, int nRow)
 {
     if (IsValidRow(nRow))
-        MakeEditRow(nRow)->m_nParam2 = nValue;
+        MakeEditRow(nRow)->SetParam2(nValue);
 }
 
 void CMorvelEMView::SetRowParam3(int nValue, int nRow)
 {
     if (IsValidRow(nRow))
-        MakeEditRow(nRow)->m_nParam3 = nValue;
+        MakeEditRow(nRow)->SetParam3(nValue);
 }
 
 void CMorvelEMView::SetRowParamText1(const char* lpszText, int nRow)
 {
     if (IsValidRow(nRow))
-        MakeEditRow(nRow)->m_strParamText1 = lpszText;
+        MakeEditRow(nRow)->SetParamText1(lpszText);
 }
 
 void CMorvelEMView::SetRowParamText2(const char* lpszText, int nRow)
 {
     if (IsValidRow(nRow))
-        MakeEditRow(nRow)->m_strParamText2 = lpszText;
+        MakeEditRow(nRow)->SetParamText2(lpszText);
 }
 
 void CMorvelEMView::InsertRow(int nRow)
@@ -636,6 +558,10 @@ CString CMorvelEMView::GetAmountText(int nRow) const
 
 int CMorvelEMView::FindFirstColumn(int nCodeColumn, const char* lpszValue) const
 {
+    if (nCodeColumn == CEstimationFormFile::colT)
+        return m_engine.Columns().FindFirst(textT, lpszValue);
+    if (nCodeColumn == CEstimationFormFile::colV)
+        return m_engine.Columns().FindFirst(textV, lpszValue);
     const CEstimationFormFile& form = GetEstimationForm();
     const int nColumns = GetColumnLimit();
     for (int c = 0; c < nColumns; ++c) {
@@ -647,54 +573,33 @@ int CMorvelEMView::FindFirstColumn(int nCodeColumn, const char* lpszValue) const
 
 int CMorvelEMView::FindColumn(const char* lpszKey, const char* lpszCode) const
 {
-    const CString strKey(lpszKey);
-    const CString strCode(lpszCode);
-    const CEstimationFormFile& form = GetEstimationForm();
-    const int nColumns = GetColumnLimit();
-    int nFound = 0;
-    for (int c = 0; c < nColumns; ++c) {
-        if (strCode == "T") {
-            const CString& strT = form.GetItem(c, CEstimationFormFile::colT);
-            bool bMatch = strT == strKey;
-            if (strKey == "5")
-                bMatch = strT == "2" || strT == "5";
-            else if (strKey == "6")
-                bMatch = strT == "2" || strT == "6";
-            if (bMatch)
-                nFound = c;
-        } else if (strCode == "U") {
-            if (form.GetItem(c, CEstimationFormFile::colV) == strKey)
-                nFound = c;
-        } else {
-            return 0;
-        }
-    }
-    return nFound;
+    return m_engine.Columns().Find(lpszKey, lpszCode);
 }
 
 void CMorvelEMView::CopyRow(const CGridRow* pSource, CGridRow* pTarget) const
 {
     if (pTarget == nullptr)
         return;
-    CGridRow::NoteChange();
     const int nColumns = GetColumnLimit();
     if (pSource == nullptr) {
-        pTarget->m_nKind = 0;
-        pTarget->m_nParam1 = pTarget->m_nParam2 = pTarget->m_nParam3 = 0;
-        pTarget->m_strParamText1.Empty();
-        pTarget->m_strParamText2.Empty();
+        pTarget->SetKind(0);
+        pTarget->SetParam1(0);
+        pTarget->SetParam2(0);
+        pTarget->SetParam3(0);
+        pTarget->SetParamText1(CString());
+        pTarget->SetParamText2(CString());
         for (int c = 0; c < nColumns; ++c) {
             pTarget->EmptyCell(c);
             pTarget->SetIndent(c, 0);
         }
         return;
     }
-    pTarget->m_nKind = pSource->m_nKind;
-    pTarget->m_nParam1 = pSource->m_nParam1;
-    pTarget->m_nParam2 = pSource->m_nParam2;
-    pTarget->m_nParam3 = pSource->m_nParam3;
-    pTarget->m_strParamText1 = pSource->m_strParamText1;
-    pTarget->m_strParamText2 = pSource->m_strParamText2;
+    pTarget->SetKind(pSource->GetKind());
+    pTarget->SetParam1(pSource->GetParam1());
+    pTarget->SetParam2(pSource->GetParam2());
+    pTarget->SetParam3(pSource->GetParam3());
+    pTarget->SetParamText1(pSource->GetParamText1());
+    pTarget->SetParamText2(pSource->GetParamText2());
     for (int c = 0; c < nColumns; ++c) {
         pTarget->SetCell(c, pSource->m_strCell[c]);
         pTarget->SetIndent(c, pSource->m_nIndent[c]);
@@ -744,6 +649,38 @@ void CMorvelEMView::ApplyInformationValues(const CStringArray& values)
 
 // ---------------------------------------------------------------------------------------
 // Small helpers
+
+// ---------------------------------------------------------------------------------------
+// The sheet the engine computes in
+
+const CString& CMorvelEMView::GetColumnText(int nCol, EColumnText eText) const
+{
+    static const int items[COLUMN_TEXTS] = {
+        CEstimationFormFile::colAttribute, CEstimationFormFile::colPicture, CEstimationFormFile::colFormula,
+        CEstimationFormFile::colRounding,  CEstimationFormFile::colT,       CEstimationFormFile::colV};
+    return GetEstimationForm().GetItem(nCol, items[eText]);
+}
+
+void CMorvelEMView::GrowUsedRows(int nRows)
+{
+    m_nUsedRows = std::max(m_nUsedRows, nRows);
+    UpdateScrollRanges();
+}
+
+void CMorvelEMView::RowsWritten(int nFirst, int nLast)
+{
+    InvalidateRows(nFirst, nLast);
+}
+
+IEstimateSheet::CTaxSettings CMorvelEMView::GetTaxSettings() const
+{
+    CTaxSettings tax;
+    if (const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent()) {
+        tax.nRate = pSettings->m_nTax;
+        tax.nRoundMode = pSettings->m_nRoundMode;
+    }
+    return tax;
+}
 
 void CMorvelEMView::UpdateScrollRanges()
 {

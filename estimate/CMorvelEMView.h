@@ -1,20 +1,22 @@
 // CMorvelEMView: the estimate grid. It holds the estimate's rows in two pages (the edit
 // page and the summary page), the information sheet's values, the subject-numbering
-// settings and the undo record, and it is where the estimate computes: cell numbers,
-// row formulas, totals, special rows and the recalculation.
+// settings and the undo record. The estimate computes in the engine the view holds
+// (CEstimateEngine: the cell store, row formulas, totals, special rows, the recalculation
+// and the kept totals); the view's operations of those names call it, and the view is the
+// engine's sheet (the form's texts, the used rows, repainting, the tax settings).
 //
 // Every row, cell, number and total operation works on the view's data alone, so a view
 // that is attached to its document but has no window yet (or never gets one) does all of
 // it; repainting is skipped while there is no window.
 #pragma once
 
-#include "estimate/CCompensatedSum.h"
-#include "estimate/CGridRow.h"
-#include "estimate/CGridRowArray.h"
-#include "estimate/CKeptTotals.h"
-#include "estimate/CNumberRules.h"
 #include "estimate/CPopupListCtrl.h"
-#include "estimate/RowKinds.h"
+#include "estimate/engine/CCompensatedSum.h"
+#include "estimate/engine/CEstimateEngine.h"
+#include "estimate/engine/CGridRow.h"
+#include "estimate/engine/CGridRowArray.h"
+#include "estimate/engine/CNumberRules.h"
+#include "estimate/engine/RowKinds.h"
 #include "grid/CGridCellEdit.h"
 #include "grid/CMorvelView.h"
 #include "grid/IGridCellEditOwner.h"
@@ -36,7 +38,7 @@ class CGridRow;
 class CMorvelEMDoc;
 class CStringArray;
 
-class CMorvelEMView : public CMorvelView, public IGridCellEditOwner {
+class CMorvelEMView : public CMorvelView, public IGridCellEditOwner, private IEstimateSheet {
     DECLARE_DYNCREATE(CMorvelEMView)
 public:
     CMorvelEMView();
@@ -47,12 +49,12 @@ public:
 
     // Total levels (MakeTotalRow, the total commands).
     enum {
-        levelLarge = kindLarge, // the heading levels are the heading kinds
-        levelMiddle = kindMiddle,
-        levelSmall = kindSmall,
-        levelGrand = 5, // the whole estimate
-        levelDiscount = 6,
-        levelKind = kindKind
+        levelLarge = CEstimateEngine::levelLarge, // the heading levels are the heading kinds
+        levelMiddle = CEstimateEngine::levelMiddle,
+        levelSmall = CEstimateEngine::levelSmall,
+        levelGrand = CEstimateEngine::levelGrand, // the whole estimate
+        levelDiscount = CEstimateEngine::levelDiscount,
+        levelKind = CEstimateEngine::levelKind
     };
 
     // Recalculation request modes: bulk changes, and the save and print paths.
@@ -170,18 +172,18 @@ public:
     // With bOn, the recalculation makes the total rows one by one by MakeTotalRow, each
     // walking its own range, instead of all of them in one walk: slower, kept as the
     // reference the one walk is held against.
-    void SetTotalsOneByOne(bool bOn) { m_bTotalsOneByOne = bOn; }
+    void SetTotalsOneByOne(bool bOn) { m_engine.SetTotalsOneByOne(bOn); }
     // With bOn, row formulas are worked out by putting the cells' texts into the formula
     // and reading it, and computed numbers are rounded and written through CDecimal's digit
     // strings, instead of by compiled formulas and whole numbers: slower, kept as the
     // reference the quick ways are held against.
-    void SetNumbersThroughTexts(bool bOn) { m_bNumbersThroughTexts = bOn; }
+    void SetNumbersThroughTexts(bool bOn) { m_engine.SetNumbersThroughTexts(bOn); }
     // Whether the view keeps each total's sums, so that a recalculation after an edit
     // rewrites only the totals the edit changes (with the totals made one by one it never
     // does).
-    bool AreTotalsKept() const { return m_kept.eState == CKeptTotals::stateBuilt; }
+    bool AreTotalsKept() const { return m_engine.AreTotalsKept(); }
     double SumUnderHeading(int nRow, int nLevel, int nCol) const;
-    bool IsTaxVerticalTotal() const;
+    bool IsTaxVerticalTotal() const override;
     // The total commands' work: an empty row at the current row made the total of the
     // level; the current row moves down.
     void InsertTotal(int nLevel);
@@ -927,10 +929,10 @@ public:
     CGridCellEdit& GetCellEdit() { return m_wndCellEdit; }
     int GetEditState() const { return m_nEditState; }
     const CFont* GetCellEditFontShown() const { return m_pCellEditFont.get(); }
-    const CString& GetEditStartText() const { return m_strEditStartText; }
+    const CString& GetEditStartText() const { return m_engine.GetEditStartText(); }
     // Records the text an edit starts from, as opening the editor on a cell does, for
     // callers that store through SetCellText without the editor.
-    void BeginEditFrom(const char* lpszText) { m_strEditStartText = lpszText; }
+    void BeginEditFrom(const char* lpszText) { m_engine.SetEditStartText(lpszText); }
     // Whether the last click made another cell current, and whether the last move came
     // from the subject tree.
     bool LastClickMovedCell() const { return m_bClickMovedCell; }
@@ -986,6 +988,8 @@ public:
 private:
     // The .MMD reader and writer store the view's state: the file holds it field by field.
     friend class CMorvelEMDoc;
+    // The tests of the kept totals' consistency check break a kept sum on purpose.
+    friend struct CKeptTotalsProbe;
 
     // ---- data ---------------------------------------------------------------------------
     CGridRowArray m_EditRows;    // the estimate's rows
@@ -1015,12 +1019,10 @@ private:
     int m_nInformationCount;
     CSubjectNumbering m_numbering;
     CString m_strCurrentPartFile;
-    CString m_strEditStartText; // the text the in-place editor started with
     int m_nPendingLevel;        // heading kind of the next subject pick, -1 none
     int m_nMarkRow;             // the remembered row, -1 none
     int m_nMarkRowPrev;
-    int m_nAdjustPage;    // "Settings"/"AdjustPage"
-    int m_nDiscountLevel; // level of the discount total being made
+    int m_nAdjustPage; // "Settings"/"AdjustPage"
     // The status bar's texts as last refreshed.
     CString m_strStatusPosition;
     CString m_strStatusAmount;
@@ -1059,85 +1061,34 @@ private:
     enum class ECtrlJump { up, down, left, right };
     void CtrlArrowJump(ECtrlJump jump);
 
-    // How a column takes part in the totals, by its attribute.
-    enum class ETotalMode {
-        none,
-        leafRows,  // "計 A" or "数値": the leaf rows are added up
-        subtotals, // "計 B": the heading and discount totals are added up
-        byFormula  // "計 C": a total row works it out with the column's formula
-    };
-
-    // What the estimation form says about one column, taken apart once and reused until
-    // the form's texts for the column change.
-    struct CColumnInfo {
-        unsigned nGeneration = 0;
-        bool bValid = false;
-        CString strAttribute, strPicture, strFormula, strRounding, strT, strV;
-        bool bNumeric = false;        // "数値" or containing "計"
-        bool bFormula = false;        // containing "計": computed by the formula
-        bool bTotalByFormula = false; // containing "計 C"
-        ETotalMode eTotalMode = ETotalMode::none;
-        CNumberRules::CRoundSpec spec;
-        CNumberRules::CPicture picture;
-        bool bMulDiv = false;              // the formula holds "*" or "/"
-        std::vector<int> refs;             // columns the formula references, in order
-        std::vector<std::string> segments; // the formula between references (refs.size() + 1 segments)
-        bool bCompiled = false;            // the formula compiled (CNumberRules::CompileFormula)
-        std::string compiled;
-    };
-
+    // The estimate's computation (estimate/engine/CEstimateEngine.h) over the edit page's
+    // rows: the view is its sheet (the form's texts, the used rows, repainting, the tax
+    // settings) and calls it for every row, number and total operation.
+    using ETotalMode = CEstimateEngine::ETotalMode;
+    using CColumnInfo = CEstimateEngine::CColumnInfo;
     // Keeps the column information of the whole form trusted while it lives (no per-cell
     // checks against the form); the first scope re-checks every column once.
-    class CColumnBatch {
+    class CColumnBatch : public CEstimateColumns::CBatch {
     public:
-        explicit CColumnBatch(const CMorvelEMView& view);
-        ~CColumnBatch();
-        CColumnBatch(const CColumnBatch&) = delete;
-        CColumnBatch& operator=(const CColumnBatch&) = delete;
-
-    private:
-        const CMorvelEMView& m_view;
-    };
-
-    // Within a column batch a column's information checked in the batch's generation is
-    // returned at once; everything else goes through GetColumnInfoChecked.
-    const CColumnInfo& GetColumnInfo(int nCol) const
-    {
-        if (m_nColumnBatchDepth > 0 && nCol >= 0 && static_cast<size_t>(nCol) < m_columnInfo.size() &&
-            nCol < m_nColumnCount) {
-            const CColumnInfo& info = m_columnInfo[static_cast<size_t>(nCol)];
-            if (info.bValid && info.nGeneration == m_nColumnGeneration)
-                return info;
+        explicit CColumnBatch(const CMorvelEMView& view) : CEstimateColumns::CBatch(view.m_engine.Columns())
+        {
         }
-        return GetColumnInfoChecked(nCol);
-    }
-    const CColumnInfo& GetColumnInfoChecked(int nCol) const;
-    static void BuildColumnInfo(CColumnInfo& info, const CEstimationFormFile& form, int nCol);
-    static void ParseFormula(const CString& strFormula, std::vector<int>& refs,
-                             std::vector<std::string>& segments);
+    };
+    const CColumnInfo& GetColumnInfo(int nCol) const { return m_engine.Columns().Get(nCol); }
     // The column count, at most 100.
-    int GetColumnLimit() const
-    {
-        return m_nColumnCount < 0
-                   ? 0
-                   : (m_nColumnCount > MAX_COLUMNS ? static_cast<int>(MAX_COLUMNS) : m_nColumnCount);
-    }
+    int GetColumnLimit() const { return m_engine.Columns().GetLimit(); }
     bool IsValidRow(int nRow) const { return nRow >= 0 && nRow < m_nRowLimit; }
     bool IsValidColumn(int nCol) const { return nCol >= 0 && nCol < GetColumnLimit(); }
     const CGridRowArray& ActiveRows() const { return m_nSummaryPage == 1 ? m_SummaryRows : m_EditRows; }
     // The edit page's row object at nRow, made (growing the array) when missing.
-    CGridRow* MakeEditRow(int nRow);
+    CGridRow* MakeEditRow(int nRow) { return m_engine.MakeRow(nRow); }
     // The edit page's cell text, without a copy; empty for a missing row or cell.
-    const CString& EditCell(int nRow, int nCol) const;
-    int EditKind(int nRow) const
-    {
-        const CGridRow* pRow = m_EditRows.GetRow(nRow);
-        return pRow != nullptr ? pRow->m_nKind : 0;
-    }
+    const CString& EditCell(int nRow, int nCol) const { return m_engine.EditCell(nRow, nCol); }
+    int EditKind(int nRow) const { return m_engine.EditKind(nRow); }
     // The first column whose code column (colT or colV) holds exactly lpszValue, or -1.
     int FindFirstColumn(int nCodeColumn, const char* lpszValue) const;
     // The number a cell of the edit page reads as.
-    double CellValue(int nRow, int nCol) const;
+    double CellValue(int nRow, int nCol) const { return m_engine.CellValue(nRow, nCol); }
     // The summary table's reading of the heading at nRow (CMorvelEMViewSummary.cpp): the
     // row that ends its block (its total, a heading at its level or above, or a higher or
     // the grand total; with bPastOwnTotal the block goes on past its own total); its rows
@@ -1149,29 +1100,12 @@ private:
     CString SummaryAmountText(int nRow, int nCol, int nTotalRow, int nLevelHeading) const;
     // Stores the normal form of a value rounded by the column's rules (as SetCellText with
     // force does for a number text).
-    void StoreNumber(int nRow, int nCol, const CDecimal& value);
-    // Steps of SetCellText after the text is final: the row object (and used rows) made as
-    // needed, the text stored.
-    bool StoreCell(int nRow, int nCol, CString&& strText);
-    CString StoredNumberText(int nCol, CDecimal value, bool bRoundBySpec) const;
-    // StoreNumber of CDecimal::FromDouble(value), worked out in whole numbers where it can
-    // be (CNumberRules::FormatRoundedNormal); a text equal to the cell's is not stored
-    // again, and the row remembers the number the new text reads as.
-    // bSpecAlways: rounded by the column's rounding rule on a free row too (as a row formula is).
-    void StoreNumber(int nRow, int nCol, double value, bool bSpecAlways = false);
-    // Its way in whole numbers (CNumberRules::FormatRoundedNormal) on an existing row of a
-    // valid column; false, with nothing stored, for a value that must take the CDecimal way.
-    // pStored (when given) receives the number the stored text reads as.
-    bool StoreWholeNumber(CGridRow& row, int nRow, int nCol, const CColumnInfo& info, double value,
-                          bool bSpecAlways, double* pStored = nullptr);
-    // One formula column of a row by its compiled formula, when every cell it uses holds a
-    // plain number text; false when the row must take the way through the texts.
-    bool CalcCompiledFormula(CGridRow& row, int nRow, int nCol, const CColumnInfo& info, int nColumns);
-    bool CellMatchesTarget(int nRow, int nTargetCol, const char* lpszTarget) const;
-    // The first row of a step or classification range, or -1 for an unknown range code.
-    int FindRangeStart(int nRow, int nRangeCode) const;
+    void StoreNumber(int nRow, int nCol, const CDecimal& value) { m_engine.StoreNumber(nRow, nCol, value); }
     // The indent of the name cell of the nearest row of a kind, looking down first.
-    int FindNameIndent(int nRow, int nKind, int nNameCol) const;
+    int FindNameIndent(int nRow, int nKind, int nNameCol) const
+    {
+        return m_engine.FindNameIndent(nRow, nKind, nNameCol);
+    }
     int GetCellIndentOfEditRow(int nRow, int nCol) const;
     // A new row for a special row at the current row: the used rows grow to it when it
     // lies below them, otherwise an empty row is inserted there. false, after telling the
@@ -1192,137 +1126,28 @@ private:
     void UpdateScrollRanges();
     void SetDocumentModified();
     void ClearUndoRows();
-    void StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate);
-    void RecalcPasses(int nFromRow, int& nTaxRow);
-    // A column the totals add up (not "計 C"; a "V" code; leaf rows or subtotals) with its
-    // running sum.
-    struct CTotalColumn {
-        int nCol;
-        ETotalMode eTotalMode;
-        CCompensatedSum sum;
-    };
-    void GetTotalColumns(std::vector<CTotalColumn>& columns) const;
-    // Stores the sums into a total row, formula columns ("計 C") calculated in column order.
-    void WriteTotalRow(int nRow, const std::vector<CTotalColumn>& sums);
-    // The heading totals, grand totals and discount totals from nFromRow down (one walk).
-    // bAny: a total row lies at or below nFromRow; bWhole: a grand total or a free row
-    // does, which want the sums of the whole estimate (RecalcPasses's look at the kinds).
-    void RecalcTotalRows(int nFromRow, bool bAny, bool bWhole);
+    void StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate)
+    {
+        m_engine.StoreTaxRow(nRow, nAmountCol, nSecondCol, strTax, nRate);
+    }
     bool GetNonCalcRange(int& nFirstRow, int& nLastRow) const;
+    // After a recalculation: the subject tree, the modified mark and the status bar follow.
+    void AfterRecalculation();
+    // Rows inserted, deleted or reordered, or read from a file: what the engine keeps of
+    // the rows is made again by the next full walk.
+    void ForgetKeptTotals() { m_engine.ForgetKeptTotals(); }
+    // The rows' kinds one after another while the kept totals hold the rows as they are.
+    const std::vector<int>* KeptKinds() const { return m_engine.KeptKinds(); }
+    enum { KIND_PREFETCH_DISTANCE = CEstimateEngine::KIND_PREFETCH_DISTANCE };
 
-    mutable std::vector<CColumnInfo> m_columnInfo;
-    mutable int m_nColumnBatchDepth = 0;
-    mutable unsigned m_nColumnGeneration = 1;
-    std::string m_strExpression;         // the formula being evaluated, reused across rows
-    std::string m_strNumberText;         // a number text being made, reused across cells
-    std::vector<double> m_formulaValues; // the slot values of a compiled formula
-    // The numbers of the row CalcRow works on, read once for all its compiled formulas and
-    // kept in step as they write: per column the value (NaN: no plain number) and the
-    // number of the CalcRow call it belongs to (m_nRowValueStamp; older ones are unread).
-    std::array<double, MAX_COLUMNS> m_rowValues{};
-    std::array<unsigned, MAX_COLUMNS> m_rowValueStamps{};
-    unsigned m_nRowValueStamp = 0;
-    // The formula columns ("計") in column order, taken from the column information once per
-    // column batch generation.
-    const std::vector<int>& GetFormulaColumns() const
-    {
-        // Within one batch generation the column information is trusted, so the list is
-        // too; outside any batch it is built again on every call.
-        if (m_nColumnBatchDepth == 0 || m_nFormulaColumnsGeneration != m_nColumnGeneration)
-            BuildFormulaColumns();
-        return m_formulaColumns;
-    }
-    void BuildFormulaColumns() const;
-    bool m_bTotalsOneByOne = false;
-    // The rows ahead of the one being worked on whose cells the recalculation loops fetch
-    // in advance (PrefetchRow).
-    enum { ROW_PREFETCH_DISTANCE = 6 };
-    // The same for the look at the row kinds alone, which does little per row.
-    enum { KIND_PREFETCH_DISTANCE = 24 };
-    // Set by RecalcAll: the next totals walk works out each row's formulas (CalcRow) just
-    // before it reads the row; cleared once the rows are worked out.
-    bool m_bCalcRowsInWalk = false;
-    void CalcRowsFirst();
-    void PrefetchRow(int nRow, int nFirstCell, int nLastCell, int nFirstNumber = -1,
-                     int nLastNumber = -1) const;
-    // What SumEstimateAmount(nCol, TRUE) gives for the summed columns of the last totals
-    // walk, taken by the walk as it read the rows (CalcTaxAmount uses it straight after
-    // the walk; anything else clears it).
-    std::vector<std::pair<int, CCompensatedSum>> m_walkedAmounts;
-    bool m_bWalkedAmounts = false;
-    // The numbers of the summed columns as the totals walks that do not work out the rows
-    // last read them, row by row
-    // (entry nRow * summed columns + the column's place among them), each with the text it
-    // was read from: the walk reads them from here, one run through memory, instead of from
-    // the rows' own remembered numbers, which lie kilobytes apart. An entry is used only
-    // when its text equals the cell's present text, and its number is what that text reads
-    // as, so rows moved, changed or a changed form cost a new reading, never a wrong sum.
-    // Cost: 32 bytes per row and summed column.
-    std::vector<CRememberedNumber> m_walkNumbers;
-    // Cleared by the totals walk while it works out rows: the rows' remembered numbers are
-    // left alone (StoreWholeNumber); the walk takes the numbers it stores as CalcRow kept
-    // them.
-    bool m_bRememberInRows = true;
-    bool TakeWalkedAmount(int nCol, bool bExcludeFree, double& amount) const;
-    // ---- the totals an edit can change (CMorvelEMViewKeptTotals.cpp) ----
-    // RecalcTotals (nFromRow) through the kept sums: false, having written nothing that the
-    // walk would not write, when they cannot serve (the walk then does the work).
-    bool RecalcKeptTotals(int nFromRow);
-    // After a walk from nFromRow: the totals from there down show their sums; changes from
-    // now on are noted.
-    void StartKeptTotals(int nFromRow);
-    void ForgetKeptTotals() { m_kept.eState = CKeptTotals::stateOff; }
-    // Whether the view's next change of a row can be noted (nothing else changed the rows
-    // since they were last known); asked before the change, NoteKept... after it.
-    bool IsKeptInStep() const
-    {
-        return m_kept.eState != CKeptTotals::stateOff && !IsPrintCopyActive() &&
-               CGridRow::ChangeCount() == m_kept.nChanges;
-    }
-    void NoteKeptCellChange(bool bInStep, int nRow, int nCol);
-    void NoteKeptKindChange(bool bInStep, int nRow, int nOldKind, int nNewKind);
-    // The kept sums made from the rows as they stand, reading every row.
-    bool BuildKeptTotals();
-    // The same row by row, in row order from row 0, by BuildKeptTotals or by a walk that
-    // reads every row: StartKeepingRows, KeepRow for each row (its kind and the numbers of
-    // the summed columns as ReadKeptRow gives them), EndKeepingRows. False where the rows
-    // are of a kind the kept sums cannot follow.
-    bool StartKeepingRows(bool bAllocate = true);
-    // The kept sums made from what a walk recorded (stateRecorded).
-    bool BuildRecordedTotals();
-    bool KeepRow(int nRow, int nKind, const int64_t* pValues);
-    void EndKeepingRows();
-    // A number as the kept sums hold it: whole, within 2^52; false for any other.
-    static bool ToKeptNumber(double value, int64_t& nValue);
-    // The rows are of a kind the kept sums cannot follow (bByNumber: a number they cannot
-    // keep) until they change.
-    void BlockKeptTotals(bool bByNumber);
-    // Set by RecalcTotals for its first walk: a walk from row 0 makes the kept sums as it
-    // reads the rows.
-    bool m_bKeepInWalk = false;
-    std::string KeptColumnRules() const;
-    // Reads a row's kind and the numbers of its summed columns as the kept sums take them;
-    // false for a number they cannot keep.
-    bool ReadKeptRow(int nRow, int& nKind, int64_t* pValues) const;
-    // Adds the change of a row's numbers (its kind nOldKind and numbers pOld before,
-    // nNewKind and pNew now) to the totals that add the row, and marks those for rewriting
-    // (the ones from nFromRow down) or as stale.
-    bool ApplyKeptChange(int nRow, int nOldKind, const int64_t* pOld, int nNewKind, const int64_t* pNew,
-                         int nFromRow, std::set<int>& pending);
-    // The totals that add the row (any of its numbers), for MarkKept... and ApplyKeptChange.
-    template <typename Visit>
-    void ForKeptTotalsOver(int nRow, bool bDiscounts, Visit visit) const;
-    // What SumEstimateAmount gives, from the kept sums while they follow the rows.
-    bool TakeKeptAmount(int nCol, bool bExcludeFree, double& amount) const;
-    // Whether the kept sums hold the rows as they are (built, nothing changed since).
-    bool AreKeptSumsCurrent() const;
-    // The rows' kinds, one after another, while the kept sums hold the rows as they are;
-    // null otherwise.
-    const std::vector<int>* KeptKinds() const;
-    CKeptTotals m_kept;
-    bool m_bNumbersThroughTexts = false;
-    mutable std::vector<int> m_formulaColumns;
-    mutable unsigned m_nFormulaColumnsGeneration = 0;
+    // The sheet the engine computes in (IEstimateSheet).
+    const CString& GetColumnText(int nCol, EColumnText eText) const override;
+    void GrowUsedRows(int nRows) override;
+    void RowsWritten(int nFirst, int nLast) override;
+    CTaxSettings GetTaxSettings() const override;
+
+    // The rows the engine reads are m_EditRows, so it comes after them.
+    CEstimateEngine m_engine;
 };
 
 // Splits a value (0 or more) into integer part and fraction (see CNumberRules).

@@ -5,9 +5,9 @@
 // its clipboard messages.
 #include "app/CMorvelApp.h"
 #include "estimate/CCopyBufferItems.h"
-#include "estimate/CEstimateShared.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/RowKinds.h"
+#include "estimate/engine/CEstimateShared.h"
+#include "estimate/engine/RowKinds.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/WinApi.h"
 

@@ -9,9 +9,9 @@
 #include "app/CMorvelApp.h"
 #include "app/CMorvelSettings.h"
 #include "app/CShellServices.h"
-#include "estimate/CEstimateShared.h"
-#include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
+#include "estimate/engine/CEstimateShared.h"
+#include "estimate/engine/CGridRow.h"
 #include "grid/CTabWnd.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/frames/CPrintInfo.h"
@@ -419,7 +419,7 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
         return;
 
     const CGridRow* pRow = ActiveRows().GetRow(nRow);
-    const int nKind = pRow != nullptr ? pRow->m_nKind : 0;
+    const int nKind = pRow != nullptr ? pRow->GetKind() : 0;
     CDisplayCache::CStyle& style = cache.styles[GetRowStyle(nKind)];
     const bool bOwnFont = GetRowStyle(nKind) != styleOther && style.font.m_hObject != nullptr;
     CFont* pOldFont = bOwnFont ? pDC->SelectObject(&style.font) : nullptr;
@@ -698,7 +698,7 @@ void CMorvelEMView::SetSummaryRowKind(int nKind, int nRow)
         pRow = new CGridRow;
         m_SummaryRows.SetAtGrow(nRow, pRow);
     }
-    pRow->m_nKind = nKind;
+    pRow->SetKind(nKind);
 }
 
 void CMorvelEMView::OnEditPageTab()
@@ -786,7 +786,7 @@ void CMorvelEMView::CtrlArrowJump(ECtrlJump jump)
     // An open edit is dropped, not committed: the editor gets its starting text back.
     if (m_nEditState == editTyping || m_nEditState == editOpened) {
         if (m_bCellEditExists)
-            m_wndCellEdit.SetWindowText(m_strEditStartText);
+            m_wndCellEdit.SetWindowText(m_engine.GetEditStartText());
         m_nEditState = editClosed;
     }
     HideCellEdit();

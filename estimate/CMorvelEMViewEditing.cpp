@@ -8,9 +8,9 @@
 #include "app/CEstimationFormFile.h"
 #include "app/CMorvelSettings.h"
 #include "app/CShellServices.h"
-#include "estimate/CEstimateShared.h"
-#include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
+#include "estimate/engine/CEstimateShared.h"
+#include "estimate/engine/CGridRow.h"
 #include "platform/base/Cp932Text.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/Imm.h"
@@ -178,7 +178,7 @@ void CMorvelEMView::OpenCellEditOnCell()
     m_wndCellEdit.ShowWindow(SW_SHOW);
 
     CString strText = GetCellText(m_nCurrentRow, m_nCurrentCol);
-    m_strEditStartText = strText;
+    m_engine.SetEditStartText(strText);
     // A number is shown as the column prints it. A numeric cell that holds something else
     // (stored as typed) is shown as it is, so that confirming it unchanged keeps it.
     const CColumnInfo& info = GetColumnInfo(m_nCurrentCol);
@@ -232,7 +232,7 @@ void CMorvelEMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     if (m_nEditState == editOpening) {
         CEstimateShared::s_strTypedChars.Empty();
         // The opening text belongs to openings on a cell's text (double-click, F2).
-        m_strEditStartText.Empty();
+        m_engine.SetEditStartText(CString());
     }
     CEstimateShared::s_strTypedChars += static_cast<char>(static_cast<BYTE>(nChar));
     // While the second byte of a double-byte character is still to come, the editor shows
@@ -368,7 +368,7 @@ void CMorvelEMView::StoreCellEdit(bool bStartFromCell)
         strText.Remove('\n');
     }
     if (bStartFromCell)
-        m_strEditStartText = m_undo.strUndoText;
+        m_engine.SetEditStartText(m_undo.strUndoText);
     const bool bStored = SetCellText(strText, nRow, nCol, FALSE);
     m_undo.strRedoText = strText;
     RecordUndo(undoCellEdit, CPoint(nCol, nRow));

@@ -7,8 +7,8 @@
 // single-byte character never matches the trail byte of a double-byte one, and case
 // folding changes ASCII letters only.
 #include "app/CShellServices.h"
-#include "estimate/CEstimateShared.h"
 #include "estimate/CMorvelEMView.h"
+#include "estimate/engine/CEstimateShared.h"
 #include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"

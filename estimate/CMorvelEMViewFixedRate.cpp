@@ -5,7 +5,7 @@
 #include "estimate/CMorvelEMView.h"
 
 #include "estimate/CMorvelEMDoc.h"
-#include "estimate/CUndoTextEntry.h"
+#include "estimate/engine/CUndoTextEntry.h"
 #include "platform/ui/core/CCmdUI.h"
 
 #include <algorithm>

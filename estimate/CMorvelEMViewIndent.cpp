@@ -1,7 +1,7 @@
 // The indent tool's request: one item's text in all rows of one level moves right or left
 // by whole characters, or back to the cell's edge.
 #include "estimate/CMorvelEMView.h"
-#include "estimate/RowKinds.h"
+#include "estimate/engine/RowKinds.h"
 #include "grid/ModelessMessages.h"
 
 #include <algorithm>

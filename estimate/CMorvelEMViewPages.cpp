@@ -4,7 +4,7 @@
 // A page of the grid is a printed page: the row headers count the rows within their page.
 // The page dialogs only collect a page number; the work with that number is done here.
 #include "estimate/CMorvelEMView.h"
-#include "estimate/RowKinds.h"
+#include "estimate/engine/RowKinds.h"
 
 #include <algorithm>
 #include <utility>

@@ -2,9 +2,9 @@
 // detail rows at the current row, each estimate column filled from the parts column its
 // "B" code names.
 #include "app/CEstimationFormFile.h"
-#include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/RowKinds.h"
+#include "estimate/engine/CGridRow.h"
+#include "estimate/engine/RowKinds.h"
 #include "platform/ui/core/WinApi.h"
 
 #include <algorithm>

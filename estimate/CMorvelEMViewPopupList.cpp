@@ -7,9 +7,9 @@
 #include "app/CEstimationFormFile.h"
 #include "app/CMorvelApp.h"
 #include "app/CShellServices.h"
-#include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/RowKinds.h"
+#include "estimate/engine/CGridRow.h"
+#include "estimate/engine/RowKinds.h"
 #include "platform/ui/core/WinApi.h"
 #include "resources/EstimateCommandIds.h"
 

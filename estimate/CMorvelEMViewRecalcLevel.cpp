@@ -8,7 +8,6 @@
 #include "platform/ui/core/WinApi.h"
 #include "resources/ResourceIds.h"
 
-#include <algorithm>
 #include <memory>
 
 int CMorvelEMView::GetRecalcLevel() const
@@ -23,10 +22,7 @@ void CMorvelEMView::RecalcFromRow(int nMode, int nFirstRow)
     const int nLevel = GetRecalcLevel();
     if ((nLevel == 2 && nMode == recalcBulk) || nLevel == 3) {
         CColumnBatch batch(*this);
-        for (int r = std::max(0, nFirstRow); r < m_nUsedRows; ++r) {
-            PrefetchRow(r + ROW_PREFETCH_DISTANCE, 0, GetColumnLimit() - 1);
-            CalcRow(r, 0);
-        }
+        m_engine.CalcRows(nFirstRow);
         RecalcTotals(nFirstRow);
         if (nLevel == 3 && m_hWnd != nullptr) {
             Invalidate(TRUE);
@@ -37,24 +33,8 @@ void CMorvelEMView::RecalcFromRow(int nMode, int nFirstRow)
 
 void CMorvelEMView::RecalcAll()
 {
-    CColumnBatch batch(*this);
-    // The row formulas are worked out by the totals walk, each row just before the walk
-    // reads it, so that the rows are gone through once; where that cannot be (step or
-    // classification rows, which read other rows' results before the walk), they are
-    // worked out first (CalcRowsFirst).
-    m_bCalcRowsInWalk = true;
-    RecalcTotals(0);
-    if (m_bCalcRowsInWalk)
-        CalcRowsFirst(); // not reached by any walk: cannot happen, kept safe
-}
-
-void CMorvelEMView::CalcRowsFirst()
-{
-    m_bCalcRowsInWalk = false;
-    for (int r = 0; r < m_nUsedRows; ++r) {
-        PrefetchRow(r + ROW_PREFETCH_DISTANCE, 0, GetColumnLimit() - 1);
-        CalcRow(r, 0);
-    }
+    m_engine.RecalcAll();
+    AfterRecalculation();
 }
 
 void CMorvelEMView::OnRecalculate()

@@ -4,73 +4,14 @@
 
 #include "app/CEstimationFormFile.h"
 #include "app/CMorvelSettings.h"
-#include "estimate/CCompensatedSum.h"
-#include "estimate/CGridRow.h"
+#include "estimate/engine/CGridRow.h"
 #include "platform/ui/core/CCmdUI.h"
 
 #include <algorithm>
 #include <vector>
 
-namespace {
-
-int TaxRate()
-{
-    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
-    return pSettings != nullptr ? pSettings->m_nTax : 8;
-}
-
-} // namespace
-
 // ---------------------------------------------------------------------------------------
-// Ranges and matching
-
-int CMorvelEMView::FindRangeStart(int nRow, int nRangeCode) const
-{
-    auto findUp = [this, nRow](auto matches) {
-        for (int r = nRow; r >= 0; --r) {
-            if (matches(EditKind(r)))
-                return r;
-        }
-        return 0;
-    };
-    switch (nRangeCode) {
-    case 0:
-        return findUp([](int k) { return IsHeadingKind(k); });
-    case 1:
-        return 0;
-    case 2:
-        return findUp([](int k) { return k == kindKind; });
-    case 3:
-        return findUp([](int k) { return k == kindLarge; });
-    case 4:
-        return findUp([](int k) { return k == kindMiddle; });
-    case 5:
-        return findUp([](int k) { return k == kindSmall; });
-    default:
-        return -1;
-    }
-}
-
-bool CMorvelEMView::CellMatchesTarget(int nRow, int nTargetCol, const char* lpszTarget) const
-{
-    const CString& strCell = EditCell(nRow, nTargetCol);
-    if (IsValidColumn(nTargetCol) && GetColumnInfo(nTargetCol).bNumeric)
-        return CNumberRules::ReadDecimal(strCell) == CNumberRules::ReadDecimal(lpszTarget);
-    return strCell == lpszTarget;
-}
-
-int CMorvelEMView::FindNameIndent(int nRow, int nKind, int nNameCol) const
-{
-    for (int r = nRow + 1; r < m_nUsedRows; ++r) {
-        if (EditKind(r) == nKind)
-            return GetCellIndentOfEditRow(r, nNameCol);
-    }
-    for (int r = nRow - 1; r >= 0; --r) {
-        if (EditKind(r) == nKind)
-            return GetCellIndentOfEditRow(r, nNameCol);
-    }
-    return 0;
-}
+// Step, classification and tax rows: the engine's
 
 int CMorvelEMView::GetCellIndentOfEditRow(int nRow, int nCol) const
 {
@@ -78,136 +19,25 @@ int CMorvelEMView::GetCellIndentOfEditRow(int nRow, int nCol) const
     return pRow != nullptr && IsValidColumn(nCol) ? pRow->m_nIndent[nCol] : 0;
 }
 
-// ---------------------------------------------------------------------------------------
-// Step and classification rows
-
 void CMorvelEMView::MakeStepRow(int nRow, const char* lpszTarget, int nTargetCol, int nRangeCode)
 {
-    if (!IsValidRow(nRow))
-        return;
-    CColumnBatch batch(*this);
-    const int nQuantityCol = FindFirstColumn(CEstimationFormFile::colT, "3");
-    const int nFactorCol = FindFirstColumn(CEstimationFormFile::colT, "7");
-    if (nQuantityCol < 0 || nFactorCol < 0)
-        return;
-    const int nStart = FindRangeStart(nRow, nRangeCode);
-    if (nStart < 0)
-        return;
-    const CString strTarget(lpszTarget);
-    CCompensatedSum sum;
-    for (int r = nStart; r < nRow; ++r) {
-        if (CellMatchesTarget(r, nTargetCol, strTarget))
-            sum.Add(CellValue(r, nQuantityCol) * CellValue(r, nFactorCol));
-    }
-    CDecimal value = CDecimal::FromDouble(sum.Get());
-    CNumberRules::RoundBySpec(value, GetColumnInfo(nQuantityCol).spec);
-    StoreNumber(nRow, nQuantityCol, value);
-    SetRowKind(kindStep, nRow);
-    SetRowParamText1(strTarget, nRow);
-    SetRowParam1(nTargetCol, nRow);
-    SetRowParam2(nRangeCode, nRow);
-    CalcRow(nRow, nQuantityCol);
-    InvalidateRows(nRow, nRow);
+    m_engine.MakeStepRow(nRow, lpszTarget, nTargetCol, nRangeCode);
 }
 
 void CMorvelEMView::MakeClassifyRow(int nRow, const char* lpszName, const char* lpszRate,
                                     const char* lpszTarget, int nTargetCol, int nColumnMode, int nRangeCode)
 {
-    if (!IsValidRow(nRow) || !IsValidColumn(nTargetCol))
-        return;
-    const int nStart = FindRangeStart(nRow, nRangeCode);
-    if (nStart < 0)
-        return;
-    CColumnBatch batch(*this);
-    // The texts may come from the row itself: keep copies before the row changes.
-    const CString strName(lpszName);
-    const CString strRate(lpszRate);
-    const CString strTarget(lpszTarget);
-    const double rate = CNumberRules::ReadNumber(strRate);
-    SetCellText(strName, nRow, FindFirstColumn(CEstimationFormFile::colT, "2"), TRUE);
-
-    std::vector<int> filled;
-    const int nColumns = GetColumnLimit();
-    for (int c = 0; c < nColumns; ++c) {
-        const CString& strV = GetColumnInfo(c).strV;
-        if ((nColumnMode == 0 && strV == "2") || (nColumnMode == 1 && (strV == "2" || strV == "1")))
-            filled.push_back(c);
-    }
-    std::vector<CCompensatedSum> sums(filled.size());
-    for (int r = nStart; r < nRow; ++r) {
-        if (!CellMatchesTarget(r, nTargetCol, strTarget))
-            continue;
-        for (size_t i = 0; i < filled.size(); ++i)
-            sums[i].Add(CellValue(r, filled[i]));
-    }
-    for (size_t i = 0; i < filled.size(); ++i) {
-        CDecimal value = CDecimal::FromDouble(rate * sums[i].Get() / 100.0);
-        CNumberRules::RoundBySpec(value, GetColumnInfo(filled[i]).spec);
-        StoreNumber(nRow, filled[i], value);
-    }
-    SetRowKind(kindClassify, nRow);
-    SetRowParamText1(strTarget, nRow);
-    SetRowParam1(nTargetCol, nRow);
-    SetRowParam2(nRangeCode, nRow);
-    SetRowParam3(nColumnMode, nRow);
-    SetRowParamText2(strRate, nRow);
-    InvalidateRows(nRow, nRow);
+    m_engine.MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, nRangeCode);
 }
-
-// ---------------------------------------------------------------------------------------
-// Tax
 
 double CMorvelEMView::SumEstimateAmount(int nCol, bool bExcludeFree) const
 {
-    if (!IsValidColumn(nCol))
-        return 0.0;
-    double kept = 0.0;
-    if (TakeKeptAmount(nCol, bExcludeFree, kept))
-        return kept;
-    CCompensatedSum sum;
-    for (int r = 0; r < m_nUsedRows; ++r) {
-        const CGridRow* pRow = m_EditRows.GetRow(r);
-        if (pRow == nullptr)
-            continue;
-        const int nKind = pRow->m_nKind;
-        // The leaf kinds, the free row (the tax row) only when asked for.
-        const bool bAdd = nKind == kindFree ? !bExcludeFree : IsLeafKind(nKind);
-        if (bAdd)
-            sum.Add(pRow->ReadNumber(nCol));
-    }
-    return sum.Get();
+    return m_engine.SumEstimateAmount(nCol, bExcludeFree);
 }
 
 void CMorvelEMView::CalcTaxAmount(CString& strTax, int nCol, bool bExcludeFree, int nRate)
 {
-    if (nCol == -1) {
-        strTax = "0.0";
-        return;
-    }
-    double amount = 0.0;
-    if (!TakeWalkedAmount(nCol, bExcludeFree, amount))
-        amount = SumEstimateAmount(nCol, bExcludeFree);
-    CDecimal tax = CDecimal::FromDouble(amount * nRate / 100.0);
-    const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
-    const int nRoundMode = pSettings != nullptr ? pSettings->m_nRoundMode : 3;
-    switch (nRoundMode) {
-    case 0:
-        CNumberRules::RoundBySpec(tax, CNumberRules::ParseRoundSpec("U(-1)"));
-        break;
-    case 1:
-        CNumberRules::RoundBySpec(tax, CNumberRules::ParseRoundSpec("D(-1)"));
-        break;
-    case 2:
-        CNumberRules::RoundBySpec(tax, CNumberRules::ParseRoundSpec("F(-1)"));
-        break;
-    case 3:
-        if (IsValidColumn(nCol))
-            CNumberRules::RoundBySpec(tax, GetColumnInfo(nCol).spec);
-        break;
-    default:
-        break;
-    }
-    strTax = CNumberRules::FormatNormal(tax);
+    m_engine.CalcTaxAmount(strTax, nCol, bExcludeFree, nRate);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -309,7 +139,7 @@ void CMorvelEMView::InsertDiscountTotal(int nDiscountLevel)
     const int nRow = m_nCurrentRow;
     if (!HasFileRoomForRows(nRow, 1, 0))
         return;
-    m_nDiscountLevel = nDiscountLevel;
+    m_engine.SetDiscountLevel(nDiscountLevel);
     InsertRow(nRow);
     MakeTotalRow(nRow, levelDiscount);
     RecordUndo(undoSpecialRow, CPoint(m_nCurrentCol, nRow));
@@ -327,7 +157,7 @@ void CMorvelEMView::InsertConsumptionTax()
     if (nAmountCol < 0)
         return;
     const int nSecondCol = FindFirstColumn(CEstimationFormFile::colV, "3");
-    const int nRate = TaxRate();
+    const int nRate = GetTaxSettings().nRate;
     CString strTax;
     CalcTaxAmount(strTax, nAmountCol, TRUE, nRate);
     if (!PlaceNewRow())

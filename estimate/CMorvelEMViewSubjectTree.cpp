@@ -83,9 +83,9 @@ void CMorvelEMView::FindHeadingRows(std::vector<CHeadingRow>& headings, size_t n
         // The kinds lie a row's size apart: asked for well ahead, many arrive at once.
         if (r + KIND_PREFETCH_DISTANCE <= nLast) {
             if (const CGridRow* pAhead = m_EditRows.GetRow(r + KIND_PREFETCH_DISTANCE))
-                __builtin_prefetch(&pAhead->m_nKind);
+                pAhead->PrefetchKind();
         }
         if (const CGridRow* pRow = m_EditRows.GetRow(r))
-            take(r, pRow->m_nKind, pRow);
+            take(r, pRow->GetKind(), pRow);
     }
 }

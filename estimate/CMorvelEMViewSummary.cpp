@@ -2,11 +2,11 @@
 // by level (kinds, large, middle and small subjects), on the summary page, or written at
 // the top of the edit page.
 #include "app/CEstimationFormFile.h"
-#include "estimate/CCompensatedSum.h"
-#include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/CNumberRules.h"
-#include "estimate/RowKinds.h"
+#include "estimate/engine/CCompensatedSum.h"
+#include "estimate/engine/CGridRow.h"
+#include "estimate/engine/CNumberRules.h"
+#include "estimate/engine/RowKinds.h"
 #include "grid/CTabWnd.h"
 #include "platform/ui/core/WinApi.h"
 
@@ -262,7 +262,7 @@ void CMorvelEMView::MakeSummaryTable(const int levels[SUMMARY_LEVELS], bool bInt
             const CGridRow* pSummary = m_SummaryRows.GetRow(r);
             if (pSummary == nullptr)
                 continue;
-            SetRowKind(pSummary->m_nKind, r);
+            SetRowKind(pSummary->GetKind(), r);
             for (int c = 0; c < GetColumnLimit(); ++c)
                 SetCellText(pSummary->m_strCell[c], r, c, TRUE);
         }

@@ -14,9 +14,9 @@
 
 #include "app/CMorvelApp.h"
 #include "estimate/CCopyBufferItems.h"
-#include "estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
-#include "estimate/CUndoTextEntry.h"
+#include "estimate/engine/CGridRow.h"
+#include "estimate/engine/CUndoTextEntry.h"
 #include "platform/ui/core/CCmdUI.h"
 
 #include <algorithm>
@@ -128,7 +128,7 @@ struct CMorvelEMView::CUndoActions {
     {
         const CGridRow* pSaved = v.m_undo.rows.GetRow(static_cast<int>(nEntry));
         v.CopyRow(pSaved, v.MakeEditRow(nRow));
-        if (v.m_nUsedRows <= nRow && pSaved != nullptr && pSaved->m_nKind != kindEmpty) {
+        if (v.m_nUsedRows <= nRow && pSaved != nullptr && pSaved->GetKind() != kindEmpty) {
             v.m_nUsedRows = nRow + 1;
             v.UpdateScrollRanges();
         }

@@ -1,6 +1,6 @@
 #include "estimate/InformationValues.h"
 
-#include "estimate/CNumberRules.h"
+#include "estimate/engine/CNumberRules.h"
 #include "platform/base/Cp932.h"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
 #include "estimate_tools/CMorvelEMTreeView.h"
 
 #include "app/CMainFrame.h"
-#include "estimate/CEstimateShared.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/CNumberRules.h"
+#include "estimate/engine/CEstimateShared.h"
+#include "estimate/engine/CNumberRules.h"
 #include "estimate_tools/CSubjectDragData.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"

@@ -1,6 +1,6 @@
 #include "estimate_tools/CRateCalcDialog.h"
 
-#include "estimate/CEstimateShared.h"
+#include "estimate/engine/CEstimateShared.h"
 #include "platform/ui/controls/CComboBox.h"
 #include "resources/EstimateEditIds.h"
 

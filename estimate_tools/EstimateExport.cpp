@@ -2,9 +2,9 @@
 
 #include "app/CEstimationFormFile.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/CNumberRules.h"
 #include "estimate/EstimateIoSupport.h"
-#include "estimate/RowKinds.h"
+#include "estimate/engine/CNumberRules.h"
+#include "estimate/engine/RowKinds.h"
 
 #include <algorithm>
 

@@ -10,7 +10,7 @@
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/EstimateIoSupport.h"
-#include "estimate/RowKinds.h"
+#include "estimate/engine/RowKinds.h"
 #include "estimate_tools/CClassifyDialogs.h"
 #include "estimate_tools/CColumnSelectDialog.h"
 #include "estimate_tools/CEMProjectNoSheet.h"

@@ -1,6 +1,6 @@
 #include "estimate_tools/PartsSelectList.h"
 
-#include "estimate/CNumberRules.h"
+#include "estimate/engine/CNumberRules.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"
 #include "platform/base/CFile.h"

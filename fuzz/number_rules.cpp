@@ -7,8 +7,8 @@
 // - a number text's normal form is a number text with the same normal form;
 // - a value printed by a picture reads back as the value within the picture's decimals;
 // - a formula either yields no number (an empty text) or a number in normal form.
-#include "estimate/CDecimal.h"
-#include "estimate/CNumberRules.h"
+#include "estimate/engine/CDecimal.h"
+#include "estimate/engine/CNumberRules.h"
 #include "fuzz/support/FuzzSupport.h"
 
 #include <cfloat>

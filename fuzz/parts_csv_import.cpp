@@ -2,7 +2,7 @@
 // - one new row per line, inserted at the current row (the rows below move down whole);
 // - no cell holds a line break or a double quote that was not doubled inside quotes;
 // - text written by the CSV output reads back into the same cells.
-#include "estimate/CGridRow.h"
+#include "estimate/engine/CGridRow.h"
 #include "estimate_tools/PartsImport.h"
 #include "fuzz/support/FuzzSupport.h"
 #include "parts/CMorvelPMDoc.h"

@@ -1,8 +1,8 @@
 #include "parts/CMorvelPMView.h"
 
 #include "app/CPartFormFile.h"
-#include "estimate/CGridRow.h"
-#include "estimate/CNumberRules.h"
+#include "estimate/engine/CGridRow.h"
+#include "estimate/engine/CNumberRules.h"
 #include "grid/ModelessMessages.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CPartsShared.h"

@@ -10,7 +10,7 @@
 #pragma once
 
 #include "app/CShellServices.h"
-#include "estimate/CNumberRules.h"
+#include "estimate/engine/CNumberRules.h"
 #include "grid/CGridCellEdit.h"
 #include "grid/CMorvelView.h"
 #include "grid/IGridCellEditOwner.h"

@@ -5,7 +5,7 @@
 // after the evaluation is the plain way's own, with the rules already taken apart, so the
 // stored texts are the same byte for byte.
 #include "app/CPartFormFile.h"
-#include "estimate/CGridRow.h"
+#include "estimate/engine/CGridRow.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
 

@@ -2,8 +2,8 @@
 // committed by Enter, Up, Down, a click or any other key, abandoned by Esc), the keys and
 // the mouse over the grid, the drag selection, the context menu and the row commands
 // insert, delete and clear.
-#include "estimate/CGridRow.h"
-#include "estimate/CNumberRules.h"
+#include "estimate/engine/CGridRow.h"
+#include "estimate/engine/CNumberRules.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
 #include "parts/CPartsShared.h"

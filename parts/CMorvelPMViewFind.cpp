@@ -5,8 +5,8 @@
 // column: by text in a text column, by value otherwise.
 #include "app/CShellServices.h"
 #include "app/CWaitDialog.h"
-#include "estimate/CGridRow.h"
-#include "estimate/CNumberRules.h"
+#include "estimate/engine/CGridRow.h"
+#include "estimate/engine/CNumberRules.h"
 #include "grid/ModelessMessages.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"

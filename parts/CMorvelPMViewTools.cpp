@@ -3,7 +3,7 @@
 // numeric column on the rows that meet up to two conditions, and one bookmarked row.
 // None of them is undoable.
 #include "app/CShellServices.h"
-#include "estimate/CNumberRules.h"
+#include "estimate/engine/CNumberRules.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
 #include "parts/CPartsShared.h"

@@ -72,6 +72,27 @@ TEST_F(CellEditTyping, ATypedQuantityIsRoundedFormattedAndComputedAndTheTotalsBe
     EXPECT_EQ(m_pView->GetUndoRecord().strRedoText.str(), "123.456700");
 }
 
+// A lump sum: the quantity written as a word ("一式", or anything else that is no number),
+// the unit price and the amount typed by hand. The amount's formula (C*E) has no quantity
+// to work with and leaves the typed amount as it is; the totals below add it.
+TEST_F(CellEditTyping, AnAmountTypedBesideAQuantityInWordsAndAUnitPriceStays)
+{
+    const double otherDetails = SumDetailAmounts(*m_pView, srFirstDetail + 1, srMiddleTotal - 1);
+    for (const char* lpszQuantity : {"一式", "abc"}) {
+        SCOPED_TRACE(lpszQuantity);
+        for (const auto& [nCol, lpszText] :
+             {std::pair{static_cast<int>(scQty), lpszQuantity}, std::pair{static_cast<int>(scPrice), "50000"},
+              std::pair{static_cast<int>(scAmount), "50000"}}) {
+            GoTo(nCol, srFirstDetail);
+            TypeUtf8(lpszText);
+            Key(VK_RETURN);
+        }
+        EXPECT_EQ(Cell(srFirstDetail, scQty), CString::FromUtf8(lpszQuantity).str());
+        EXPECT_EQ(Cell(srFirstDetail, scAmount), "50000.000000");
+        EXPECT_DOUBLE_EQ(Value(srMiddleTotal, scAmount), 50000 + otherDetails);
+    }
+}
+
 TEST_F(CellEditTyping, FullWidthDigitsAreStoredInAsciiAndOtherFullWidthTextAsTyped)
 {
     GoTo(scQty, srFirstDetail);
@@ -82,13 +103,14 @@ TEST_F(CellEditTyping, FullWidthDigitsAreStoredInAsciiAndOtherFullWidthTextAsTyp
     EXPECT_EQ(Cell(srFirstDetail, scAmount), "432075.000000"); // 1234.5 x 350
 
     // A full-width letter among the digits: not a number, kept as typed; the product has
-    // no number to work with, and the amount computed from the old quantity goes.
+    // no number to work with and leaves the amount as it is.
     GoTo(scQty, srFirstDetail + 1);
-    ASSERT_FALSE(Cell(srFirstDetail + 1, scAmount).empty());
+    const std::string amount = Cell(srFirstDetail + 1, scAmount);
+    ASSERT_FALSE(amount.empty());
     TypeUtf8("１２ａ");
     Key(VK_RETURN);
     EXPECT_EQ(Utf8Cell(srFirstDetail + 1, scQty), "１２ａ");
-    EXPECT_EQ(Cell(srFirstDetail + 1, scAmount), "");
+    EXPECT_EQ(Cell(srFirstDetail + 1, scAmount), amount);
 
     // Full-width digits in a text column stay full-width.
     GoTo(scSpec, srFirstDetail);

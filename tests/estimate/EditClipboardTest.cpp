@@ -4,7 +4,7 @@
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
 #include "estimate/CCopyBufferItems.h"
-#include "estimate/CGridRow.h"
+#include "estimate/engine/CGridRow.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "resources/ResourceIds.h"
 #include "tests/support/RealInput.h"
@@ -193,7 +193,7 @@ TEST_F(EditClipboard, DeletingWholeRowsCutsThemIntoTheRowBufferAndTheTotalsFollo
         const auto* pItem = dynamic_cast<const CRowBufferItem*>(rows.GetAt(i));
         ASSERT_NE(pItem, nullptr);
         EXPECT_EQ(pItem->Row()->m_strCell[scName].ToUtf8(), cut[i]);
-        EXPECT_EQ(pItem->Row()->m_nKind, kindDetail);
+        EXPECT_EQ(pItem->Row()->GetKind(), kindDetail);
     }
     // The rows' cells went to the cell buffer too: two corners and two rows of cells.
     EXPECT_EQ(m_pApp->m_aCellCopyBuffer.GetSize(), 2 + 2 * m_pView->GetColumnCount());

@@ -4,8 +4,8 @@
 // own: relations, numeric and text comparison, empty values, conjunctions.
 #include "tests/estimate/EstimateTestSupport.h"
 
-#include "estimate/CGridRow.h"
-#include "estimate/CUndoTextEntry.h"
+#include "estimate/engine/CGridRow.h"
+#include "estimate/engine/CUndoTextEntry.h"
 
 #include <string>
 #include <vector>

@@ -4,7 +4,7 @@
 // summary page's rows and its levels each starting on a page of their own.
 #include "tests/estimate/EstimateTestSupport.h"
 
-#include "estimate/CGridRow.h"
+#include "estimate/engine/CGridRow.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 // without their unit, the row-header marks; and the fonts at the zoom.
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
-#include "estimate/CEstimateShared.h"
-#include "estimate/CGridRow.h"
+#include "estimate/engine/CEstimateShared.h"
+#include "estimate/engine/CGridRow.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "resources/ResourceIds.h"
 

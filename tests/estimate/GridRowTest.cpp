@@ -1,8 +1,8 @@
-#include "estimate/CGridRow.h"
-#include "estimate/CGridRowArray.h"
-#include "estimate/CNumberRules.h"
-#include "estimate/CRowPool.h"
-#include "estimate/RowKinds.h"
+#include "estimate/engine/CGridRow.h"
+#include "estimate/engine/CGridRowArray.h"
+#include "estimate/engine/CNumberRules.h"
+#include "estimate/engine/CRowPool.h"
+#include "estimate/engine/RowKinds.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ public:
 CGridRow* MakeRow(int kind, const char* first)
 {
     CGridRow* row = new CGridRow;
-    row->m_nKind = kind;
+    row->SetKind(kind);
     row->SetCell(0, first);
     return row;
 }
@@ -44,34 +44,34 @@ protected:
 TEST(GridRowTest, NewRowIsEmptyAndAssignmentCopiesEveryField)
 {
     CGridRow row;
-    EXPECT_EQ(kindEmpty, row.m_nKind);
+    EXPECT_EQ(kindEmpty, row.GetKind());
     EXPECT_TRUE(row.m_strCell[99].IsEmpty());
     EXPECT_EQ(0, row.m_nIndent[99]);
-    EXPECT_EQ(0, row.m_nParam3);
+    EXPECT_EQ(0, row.GetParam3());
 
-    row.m_nKind = 21;
+    row.SetKind(21);
     row.SetCell(0, "name");
     row.SetCell(99, "last");
     row.SetIndent(5, -1);
-    row.m_strParamText1 = "target";
-    row.m_strParamText2 = "10";
-    row.m_nParam1 = 3;
-    row.m_nParam2 = 4;
-    row.m_nParam3 = 1;
+    row.SetParamText1("target");
+    row.SetParamText2("10");
+    row.SetParam1(3);
+    row.SetParam2(4);
+    row.SetParam3(1);
 
     CGridRow copy;
     copy.SetCell(7, "overwritten");
     copy = row;
-    EXPECT_EQ(kindClassify, copy.m_nKind);
+    EXPECT_EQ(kindClassify, copy.GetKind());
     EXPECT_EQ(CString("name"), copy.m_strCell[0]);
     EXPECT_EQ(CString("last"), copy.m_strCell[99]);
     EXPECT_TRUE(copy.m_strCell[7].IsEmpty());
     EXPECT_EQ(-1, copy.m_nIndent[5]);
-    EXPECT_EQ(CString("target"), copy.m_strParamText1);
-    EXPECT_EQ(CString("10"), copy.m_strParamText2);
-    EXPECT_EQ(3, copy.m_nParam1);
-    EXPECT_EQ(4, copy.m_nParam2);
-    EXPECT_EQ(1, copy.m_nParam3);
+    EXPECT_EQ(CString("target"), copy.GetParamText1());
+    EXPECT_EQ(CString("10"), copy.GetParamText2());
+    EXPECT_EQ(3, copy.GetParam1());
+    EXPECT_EQ(4, copy.GetParam2());
+    EXPECT_EQ(1, copy.GetParam3());
 }
 
 // A row holds the cells up to its last text and the indents up to its last indent; every
@@ -137,14 +137,14 @@ TEST_F(GridRowArrayTest, IndexesBeyondTheEndReadAsNoRow)
     EXPECT_EQ(nullptr, rows.GetRow(1));
     EXPECT_EQ(nullptr, rows.GetRow(2));
     ASSERT_NE(nullptr, rows.GetRow(3));
-    EXPECT_EQ(kindKind, rows.GetRow(3)->m_nKind);
+    EXPECT_EQ(kindKind, rows.GetRow(3)->GetKind());
 }
 
 TEST_F(GridRowArrayTest, PrintCopyKeepsNullEntriesAndCopiesEveryField)
 {
     CGridRow* first = MakeRow(9, "step");
-    first->m_nParam3 = 2;
-    first->m_strParamText1 = "T";
+    first->SetParam3(2);
+    first->SetParamText1("T");
     rows.Add(first);
     rows.Add(nullptr);
     rows.Add(MakeRow(56, "discount"));
@@ -154,11 +154,11 @@ TEST_F(GridRowArrayTest, PrintCopyKeepsNullEntriesAndCopiesEveryField)
     ASSERT_EQ(3, rows.GetSize());
     ASSERT_NE(nullptr, rows.GetRow(0));
     EXPECT_NE(first, rows.GetRow(0));
-    EXPECT_EQ(kindStep, rows.GetRow(0)->m_nKind);
-    EXPECT_EQ(2, rows.GetRow(0)->m_nParam3);
-    EXPECT_EQ(CString("T"), rows.GetRow(0)->m_strParamText1);
+    EXPECT_EQ(kindStep, rows.GetRow(0)->GetKind());
+    EXPECT_EQ(2, rows.GetRow(0)->GetParam3());
+    EXPECT_EQ(CString("T"), rows.GetRow(0)->GetParamText1());
     EXPECT_EQ(nullptr, rows.GetRow(1));
-    EXPECT_EQ(NonCalculatedKindOf(kindDiscount), rows.GetRow(2)->m_nKind);
+    EXPECT_EQ(NonCalculatedKindOf(kindDiscount), rows.GetRow(2)->GetKind());
 }
 
 TEST_F(GridRowArrayTest, PrintingDropsRowsFromTheCopyOnly)
@@ -238,13 +238,13 @@ TEST(RowPoolTest, SlotsAreDistinctAlignedReusedAndGrowByBlocks)
         ASSERT_EQ(reinterpret_cast<std::uintptr_t>(p) % 64, 0u);
         ASSERT_TRUE(pool.Owns(p));
         rows.push_back(::new (p) CGridRow);
-        rows.back()->m_nKind = static_cast<int>(i);
+        rows.back()->SetKind(static_cast<int>(i));
         rows.back()->SetCell(99, std::to_string(i) + " a text longer than any short-string buffer");
     }
     EXPECT_EQ(pool.GetBlockCount(), 2u);
     // Every row kept what was written into it: no two slots overlap.
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        ASSERT_EQ(rows[i]->m_nKind, static_cast<int>(i));
+        ASSERT_EQ(rows[i]->GetKind(), static_cast<int>(i));
         ASSERT_EQ(rows[i]->m_strCell[99], std::to_string(i) + " a text longer than any short-string buffer");
     }
     // Given back, slots are handed out again before any new block is asked for.

@@ -1,8 +1,8 @@
 // Reading cell texts into doubles and turning doubles into decimals must give exactly what a
 // correctly rounded conversion gives, whichever way the code takes. The references here are
 // the C library's strtod and its printf to 15 significant digits.
-#include "estimate/CDecimal.h"
-#include "estimate/CNumberRules.h"
+#include "estimate/engine/CDecimal.h"
+#include "estimate/engine/CNumberRules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "estimate/CNumberRules.h"
+#include "estimate/engine/CNumberRules.h"
 
 #include <gtest/gtest.h>
 

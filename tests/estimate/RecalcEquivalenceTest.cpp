@@ -7,9 +7,10 @@
 #include "tests/estimate/EstimateFileTestSupport.h"
 #include "tests/estimate/EstimateTestSupport.h"
 
-#include "estimate/CGridRow.h"
+#include "estimate/engine/CGridRow.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CFile.h"
+#include "platform/base/Check.h"
 #include "platform/base/Path.h"
 
 #include <cstdint>
@@ -137,8 +138,9 @@ protected:
 // headings, details with quantities of up to three decimals (some negative, some empty),
 // discounts, discount totals of several levels, step and classification rows, a tax row
 // with totals under it, a total with nothing above it and a total straight after its
-// heading.
-void BuildGenerated(CMorvelEMView& view, unsigned seed, bool bStepsAndClassifications = true)
+// heading. It starts at nStartRow.
+void BuildGenerated(CMorvelEMView& view, unsigned seed, bool bStepsAndClassifications = true,
+                    int nStartRow = 0)
 {
     unsigned state = seed;
     auto next = [&state](unsigned n) {
@@ -174,7 +176,7 @@ void BuildGenerated(CMorvelEMView& view, unsigned seed, bool bStepsAndClassifica
         view.SetRowKind(nKind, row());
         down();
     };
-    view.SetCurrentCell(0, 0);
+    view.SetCurrentCell(0, nStartRow);
     bareTotal(kindSmallTotal); // no small heading above it: left alone
     for (int k = 0; k < 2; ++k) {
         heading(kindKind, "本体工事");
@@ -365,7 +367,7 @@ TEST_F(RecalcEquivalenceTest, EditsWithoutAGrandTotalOrTaxBelowTotalAsOneByOne)
         ASSERT_LT(r, nUsed);
         Both([r](CMorvelEMView& view) {
             for (int above = 0; above < r; above += 5) {
-                if (CGridRow* pRow = view.GetEditRow(above); pRow != nullptr && pRow->m_nKind == kindDetail)
+                if (CGridRow* pRow = view.GetEditRow(above); pRow != nullptr && pRow->GetKind() == kindDetail)
                     pRow->SetCell(5, std::to_string(above * 3) + ".000000");
             }
             Edit(view, r, 2, "41.5");
@@ -388,7 +390,7 @@ TEST_F(RecalcEquivalenceTest, RowFormulasWorkedOutInTheTotalsWalkGiveTheSameText
         Both([](CMorvelEMView& view) {
             for (int r = 0; r < view.GetUsedRows(); ++r) {
                 CGridRow* pRow = view.GetEditRow(r);
-                if (pRow != nullptr && pRow->m_nKind == kindDetail)
+                if (pRow != nullptr && pRow->GetKind() == kindDetail)
                     pRow->SetCell(2, std::to_string(r % 50) + "." + std::to_string(r % 7));
             }
             view.RecalcAll();
@@ -569,7 +571,7 @@ TEST_F(RecalcEquivalenceTest, WholeAndFractionalAmountsAndHugeSumsTotalAsOneByOn
             Both([nSplit](CMorvelEMView& view) {
                 for (int r = 0; r < view.GetUsedRows(); ++r) {
                     CGridRow* pRow = view.GetEditRow(r);
-                    if (pRow != nullptr && pRow->m_nKind == kindDetail)
+                    if (pRow != nullptr && pRow->GetKind() == kindDetail)
                         pRow->SetCell(2, r < nSplit ? std::to_string(1 + r % 40) + ".000000"
                                                     : std::to_string(r % 40) + "." + std::to_string(r % 997));
                 }
@@ -581,7 +583,7 @@ TEST_F(RecalcEquivalenceTest, WholeAndFractionalAmountsAndHugeSumsTotalAsOneByOn
         Both([](CMorvelEMView& view) {
             for (int r = 0; r < view.GetUsedRows(); ++r) {
                 CGridRow* pRow = view.GetEditRow(r);
-                if (pRow != nullptr && pRow->m_nKind == kindDetail)
+                if (pRow != nullptr && pRow->GetKind() == kindDetail)
                     pRow->SetCell(2, r % 11 == 0 ? "-3" : std::to_string(r % 60));
             }
             view.RecalcAll();
@@ -629,9 +631,9 @@ TEST_F(RecalcEquivalenceTest, FormulasOverSummedColumnsTotalTheNewTotals)
                 CGridRow* pRow = view.GetEditRow(r);
                 if (pRow == nullptr)
                     continue;
-                if (pRow->m_nKind == kindDiscount)
+                if (pRow->GetKind() == kindDiscount)
                     pRow->SetCell(7, std::to_string(nRound * 1000 + r * 7) + ".000000");
-                else if (pRow->m_nKind == kindDetail)
+                else if (pRow->GetKind() == kindDetail)
                     pRow->SetCell(4, std::to_string(nRound * 100 + r * 7) + ".000000");
             }
             view.RecalcAll();
@@ -714,8 +716,7 @@ TEST_F(RecalcEquivalenceTest, KeptTotalsFollowRandomEditSequencesAsTheTotalsMade
         };
         auto detail = [&]() { return rowOf([](int nKind) { return nKind == kindDetail; }); };
         // The steps run on the view that keeps its totals, each followed by its image, and
-        // afterwards on the reference: rows written in another view count as changes the
-        // kept sums did not see, and drop them.
+        // afterwards on the reference.
         std::vector<std::function<void(CMorvelEMView&)>> steps;
         std::vector<std::pair<std::string, CEstimateImage>> images;
         auto Step = [&](std::function<void(CMorvelEMView&)> step) {
@@ -826,6 +827,145 @@ TEST_F(RecalcEquivalenceTest, KeptTotalsFollowRandomEditSequencesAsTheTotalsMade
             ExpectSame(images[i].second, TakeImage(*reference.doc, *reference.view), images[i].first);
             if (HasFailure())
                 return;
+        }
+    }
+}
+
+// Each estimate counts the changes of its own rows: edits in another estimate window, rows
+// copied out of another estimate and another estimate opened leave the sums this one keeps
+// in use. Two windows hold the same estimate and are edited in turn, one keeping its totals
+// and one making them one by one; after every edit both show the same texts, and the one
+// that keeps its totals rewrote them from its kept sums, not by a walk over every row.
+TEST_F(RecalcEquivalenceTest, EditsInOtherEstimatesLeaveTheKeptTotalsInUse)
+{
+    std::vector<FormColumn> columns = TotallingColumns();
+    columns[7] = {"原価", "計 B", "12", "###,###", "C*G*E/3", "U(-1)", "", "3"};
+    OpenBoth(columns);
+    Both([](CMorvelEMView& view) {
+        BuildGenerated(view, 41u, false);
+        view.RecalcAll();
+    });
+    Compare("built");
+    std::vector<int> details;
+    for (int r = 0; r < oneWalk.view->GetUsedRows(); ++r) {
+        if (oneWalk.view->GetRowKind(r) == kindDetail)
+            details.push_back(r);
+    }
+    ASSERT_GT(details.size(), 20u);
+    const CString strSample = SystemPathFromNative(SampleEstimatePath());
+    int nKept = 0;
+    const int nRounds = 24;
+    for (int i = 0; i < nRounds; ++i) {
+        const int r = details[static_cast<size_t>(i * 7) % details.size()];
+        const std::string strQuantity = std::to_string(3 + i) + ".5";
+        Edit(*oneWalk.view, r, 2, strQuantity.c_str());
+        nKept += oneWalk.view->AreTotalsKept() ? 1 : 0;
+        // The other window: the same edit, then rows copied out of it, or another estimate
+        // opened beside both.
+        Edit(*reference.view, r, 2, strQuantity.c_str());
+        if (i % 3 == 0) {
+            CGridRow copy;
+            reference.view->CopyRow(reference.view->GetEditRows().GetRow(r), &copy);
+            const CGridRow again(copy);
+        } else if (i % 3 == 1) {
+            OpenedEstimate other;
+            ASSERT_TRUE(other.doc->OnOpenDocument(strSample));
+            other.view->SetupFromDocument();
+            other.view->RecalcAll();
+        }
+        Compare("round " + std::to_string(i));
+    }
+    EXPECT_EQ(nRounds, nKept);
+}
+
+// What the consistency check's tests break on purpose.
+struct CKeptTotalsProbe {
+    static CKeptTotals& Of(CMorvelEMView& view) { return view.m_engine.m_kept; }
+    static std::vector<int64_t>& Sums(CKeptTotals& kept) { return kept.m_sums; }
+    static CGridRowArray& Rows(CMorvelEMView& view) { return view.m_EditRows; }
+};
+
+// The builds with checks hold the kept sums against a walk over the rows after every
+// recalculation through them: a wrong kept sum, or a row of the estimate whose changes
+// would count elsewhere, fails the check at that recalculation.
+TEST_F(RecalcEquivalenceTest, AWrongKeptSumOrAnUncountedRowFailsTheConsistencyCheck)
+{
+    if (!kChecksOn)
+        GTEST_SKIP() << "a build without checks";
+    std::vector<FormColumn> columns = TotallingColumns();
+    columns[7] = {"原価", "計 B", "12", "###,###", "C*G*E/3", "U(-1)", "", "3"};
+    OpenBoth(columns);
+    CMorvelEMView& view = *oneWalk.view;
+    BuildGenerated(view, 3u, false);
+    view.RecalcAll();
+    std::vector<int> details;
+    for (int r = 0; r < view.GetUsedRows(); ++r) {
+        if (view.GetRowKind(r) == kindDetail)
+            details.push_back(r);
+    }
+    ASSERT_GT(details.size(), 8u);
+    std::vector<std::string> failures;
+    CCheckHandlerScope scope([&](const CCheckFailure& failure) { failures.push_back(failure.message); });
+    Edit(view, details[1], 2, "12");
+    ASSERT_TRUE(view.AreTotalsKept());
+    EXPECT_TRUE(failures.empty());
+
+    std::vector<int64_t>& sums = CKeptTotalsProbe::Sums(CKeptTotalsProbe::Of(view));
+    ASSERT_FALSE(sums.empty());
+    sums[sums.size() / 2] += 100;
+    Edit(view, details[2], 2, "13");
+    EXPECT_EQ(1u, failures.size());
+
+    // A row put into the estimate past the store: the next walk makes the sums afresh, and
+    // the first recalculation through them finds the row.
+    failures.clear();
+    CPtrArray& working = CKeptTotalsProbe::Rows(view).GetWorkingArray();
+    auto* pStray = new CGridRow(*view.GetEditRows().GetRow(details[3]));
+    delete static_cast<CGridRow*>(working.GetAt(details[3]));
+    working.SetAt(details[3], pStray);
+    view.RecalcAll();
+    Edit(view, details[4], 2, "14");
+    EXPECT_EQ(1u, failures.size());
+}
+
+// Several whole estimates in one file, each 種目 closed by its grand total and its
+// consumption-tax row, some with a step row: the recalculation that gives every tax row
+// below the first its tax in one walk (where no step or classification row lies below a
+// tax row) leaves every text and byte as the rounds made below each tax row do, with the
+// second tax column taking the amount's tax or, with the vertical total, its own.
+TEST_F(RecalcEquivalenceTest, ATaxRowPerKindRecalculatesAsTheRoundsBelowEachTaxRow)
+{
+    for (const bool bVertical : {false, true}) {
+        SCOPED_TRACE(bVertical);
+        settings->WriteProfileString("Tax Vertical Total", "3", bVertical ? "縦合計"_sj : "");
+        settings->m_nRoundMode = bVertical ? 1 : 3;
+        OpenBoth(TotallingColumns());
+        Both([](CMorvelEMView& view) {
+            for (int k = 0; k < 6; ++k) {
+                BuildGenerated(view, 60u + static_cast<unsigned>(k), k == 0, view.GetUsedRows());
+                view.InsertTotal(CMorvelEMView::levelGrand);
+                view.InsertConsumptionTax();
+                view.SetCurrentCell(0, view.GetCurrentRow() + 1);
+            }
+        });
+        Compare("built");
+        Both([](CMorvelEMView& view) { view.RecalcAll(); });
+        Compare("full recalculation");
+        // Edits in the first estimate (which holds step and classification rows), above its
+        // first tax row, and between and below the tax rows of the others.
+        const int nUsed = oneWalk.view->GetUsedRows();
+        for (int nRow : {3, nUsed / 5, nUsed / 2, nUsed - 40}) {
+            int r = nRow;
+            while (r < nUsed && oneWalk.view->GetRowKind(r) != kindDetail)
+                ++r;
+            ASSERT_LT(r, nUsed);
+            Both([r](CMorvelEMView& view) { Edit(view, r, 2, "41.5"); });
+            Compare("quantity edited in row " + std::to_string(r));
+            Both([r](CMorvelEMView& view) {
+                view.GetEditRow(r)->SetCell(4, "1234");
+                view.RecalcTotals(r);
+            });
+            Compare("price put into row " + std::to_string(r));
         }
     }
 }

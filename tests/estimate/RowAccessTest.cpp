@@ -1,6 +1,6 @@
 #include "tests/estimate/EstimateTestSupport.h"
 
-#include "estimate/CGridRow.h"
+#include "estimate/engine/CGridRow.h"
 #include "platform/base/Cp932Text.h"
 
 namespace {
@@ -193,22 +193,22 @@ TEST_F(RowAccessTest, RowParametersAndIndentsMakeTheRowObject)
 TEST_F(RowAccessTest, CopyRowCopiesTheFormColumnsAndClearsWithoutASource)
 {
     CGridRow source;
-    source.m_nKind = 21;
-    source.m_nParam3 = 1;
-    source.m_strParamText2 = "10";
+    source.SetKind(21);
+    source.SetParam3(1);
+    source.SetParamText2("10");
     source.SetCell(colAmount, "5.000000");
     source.SetIndent(colName, 2);
     source.SetCell(50, "beyond the form");
     CGridRow target;
     view->CopyRow(&source, &target);
-    EXPECT_EQ(kindClassify, target.m_nKind);
-    EXPECT_EQ(1, target.m_nParam3);
-    EXPECT_EQ(CString("10"), target.m_strParamText2);
+    EXPECT_EQ(kindClassify, target.GetKind());
+    EXPECT_EQ(1, target.GetParam3());
+    EXPECT_EQ(CString("10"), target.GetParamText2());
     EXPECT_EQ(CString("5.000000"), target.m_strCell[colAmount]);
     EXPECT_EQ(2, target.m_nIndent[colName]);
     EXPECT_TRUE(target.m_strCell[50].IsEmpty());
     view->CopyRow(nullptr, &target);
-    EXPECT_EQ(kindEmpty, target.m_nKind);
+    EXPECT_EQ(kindEmpty, target.GetKind());
     EXPECT_TRUE(target.m_strCell[colAmount].IsEmpty());
     EXPECT_EQ(0, target.m_nIndent[colName]);
 }
@@ -231,7 +231,7 @@ TEST_F(RowAccessTest, GettersServeTheSummaryPageWhileItIsShown)
     view->SetSummaryPageShown(true);
     EXPECT_EQ("summary", Cell(0, colName));
     EXPECT_EQ(SummaryKindOf(kindDetail), view->GetRowKind(0));
-    EXPECT_EQ(kindDetail, view->GetEditRow(0)->m_nKind);
+    EXPECT_EQ(kindDetail, view->GetEditRow(0)->GetKind());
     view->SetSummaryPageShown(false);
     EXPECT_EQ("edit", Cell(0, colName));
 }

@@ -3,7 +3,7 @@
 // record, the remembered row and the enabling of the commands.
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
-#include "estimate/CGridRow.h"
+#include "estimate/engine/CGridRow.h"
 #include "grid/CTabWnd.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "resources/ResourceIds.h"
@@ -120,7 +120,7 @@ TEST_F(RowCommands, ClearEmptiesTheRowInPlaceAndAnEmptyRowIsLeftAlone)
     EXPECT_DOUBLE_EQ(Value(srMiddleTotal, scAmount), middleTotal - amountAt4);
     EXPECT_EQ(m_pView->GetUndoRecord().nAction, 13);
     ASSERT_EQ(m_pView->GetUndoRecord().rows.GetSize(), 1);
-    EXPECT_EQ(m_pView->GetUndoRecord().rows.GetRow(0)->m_nKind, kindDetail);
+    EXPECT_EQ(m_pView->GetUndoRecord().rows.GetRow(0)->GetKind(), kindDetail);
 
     // The row is empty now: clearing it again records nothing.
     m_pView->SetUndoActions(CMorvelEMView::undoNone, m_pView->GetUndoRecord().nRedoAction);

@@ -41,15 +41,15 @@ TEST_F(RowFormulaTest, AProductOverACellWithoutANumberLeavesTheTypedAmount)
 }
 
 // A quantity that is not a number ("abc", "2*3") leaves the product nothing to work with:
-// the amount computed from the old quantity goes.
-TEST_F(RowFormulaTest, AQuantityThatIsNotANumberLeavesNoStaleAmount)
+// the amount is left as it is.
+TEST_F(RowFormulaTest, AQuantityThatIsNotANumberLeavesTheAmountAsItIs)
 {
     for (const char* lpszTyped : {"abc", "2*3"}) {
         Detail(0, "足場", "12.5", "1000");
         ASSERT_EQ("12500.000000", Cell(0, colAmount));
         view->SetCellText(lpszTyped, 0, colQty, TRUE);
         view->CalcRow(0, 0);
-        EXPECT_EQ("", Cell(0, colAmount)) << lpszTyped;
+        EXPECT_EQ("12500.000000", Cell(0, colAmount)) << lpszTyped;
         EXPECT_EQ(lpszTyped, Cell(0, colQty)) << "what was typed stays";
     }
 }

@@ -3,7 +3,7 @@
 // 9 step, heading + 10 its total (15 the grand total), 21 to 24 classification rows,
 // level + 30 the discount totals (35 the discount grand total), + 50 non-calculated and
 // + 100 a summary-page row. The expectations are written out from that list.
-#include "estimate/RowKinds.h"
+#include "estimate/engine/RowKinds.h"
 
 #include <gtest/gtest.h>
 

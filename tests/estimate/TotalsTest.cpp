@@ -1,6 +1,6 @@
 #include "tests/estimate/EstimateTestSupport.h"
 
-#include "estimate/CGridRow.h"
+#include "estimate/engine/CGridRow.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // before the command and right after it.
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
-#include "estimate/CGridRow.h"
+#include "estimate/engine/CGridRow.h"
 #include "grid/CTabWnd.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "resources/ResourceIds.h"

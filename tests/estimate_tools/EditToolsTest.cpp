@@ -3,8 +3,8 @@
 // alignment and parts registration into the sample parts list.
 #include "app/CEstimationFormFile.h"
 #include "app/CMainFrame.h"
-#include "estimate/CEstimateShared.h"
-#include "estimate/CGridRow.h"
+#include "estimate/engine/CEstimateShared.h"
+#include "estimate/engine/CGridRow.h"
 #include "estimate_tools/CUnnecessaryRowDialog.h"
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "estimate_tools/EstimateEditCommands.h"

@@ -1,7 +1,7 @@
 // Find and replace in the estimate grid through the real modeless dialogs: the dialogs are
 // opened by the menu commands, typed into and clicked as a user does, and the grid's
 // current cell and cells are what the user then sees.
-#include "estimate/CEstimateShared.h"
+#include "estimate/engine/CEstimateShared.h"
 #include "estimate_tools/CFindReplaceDialogs.h"
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "grid/ModelessMessages.h"

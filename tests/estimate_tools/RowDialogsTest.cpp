@@ -1,6 +1,6 @@
 // The kind heading, discount, discount total, step and indent commands run through their
 // dialogs as a user runs them, on the sample estimate's window.
-#include "estimate/RowKinds.h"
+#include "estimate/engine/RowKinds.h"
 #include "estimate_tools/CClassifyDialogs.h"
 #include "estimate_tools/CColumnSelectDialog.h"
 #include "estimate_tools/CEMProjectNoSheet.h"

@@ -3,7 +3,7 @@
 // intact, and refused cleanly when they end early or claim more columns than a row holds.
 #include "estimate_tools/CSubjectDragData.h"
 
-#include "estimate/CGridRow.h"
+#include "estimate/engine/CGridRow.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"
 #include "platform/base/CFile.h"
@@ -31,10 +31,10 @@ protected:
         // 0 a large heading, 1 a detail, 2 its total, 3 the next large heading.
         Row(0, 1, {"共通仮設", "", "", "式"});
         view->GetEditRow(0)->SetIndent(colName, -2);
-        view->GetEditRow(0)->m_nParam3 = -3;
-        view->GetEditRow(0)->m_nParam1 = 70000; // wider than 16 bits
-        view->GetEditRow(0)->m_nParam2 = 5;
-        view->GetEditRow(0)->m_strParamText1 = "A";
+        view->GetEditRow(0)->SetParam3(-3);
+        view->GetEditRow(0)->SetParam1(70000); // wider than 16 bits
+        view->GetEditRow(0)->SetParam2(5);
+        view->GetEditRow(0)->SetParamText1("A");
         Row(1, 5, {"水盛遣方", "", "128.500000", "m2", "350.000000", "44975.000000"});
         view->GetEditRow(1)->SetIndent(colName, 1);
         Row(2, 11, {"計", "", "", "", "", "44975.000000"});
@@ -45,7 +45,7 @@ protected:
     void Row(int nRow, int nKind, std::vector<const char*> cells)
     {
         CGridRow* pRow = view->GetEditRow(nRow);
-        pRow->m_nKind = nKind;
+        pRow->SetKind(nKind);
         for (size_t c = 0; c < cells.size(); ++c)
             pRow->SetCell(c, CString::FromUtf8(cells[c]));
     }

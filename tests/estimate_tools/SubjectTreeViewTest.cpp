@@ -5,7 +5,7 @@
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
 
 #include "app/CMainFrame.h"
-#include "estimate/CNumberRules.h"
+#include "estimate/engine/CNumberRules.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "resources/ResourceIds.h"
 

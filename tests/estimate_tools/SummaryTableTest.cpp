@@ -1,8 +1,8 @@
 // The summary table from its command and dialog: the levels chosen, each level on pages of
 // its own, headings with the amounts of their totals, and the summary written at the top
 // of the edit page once however often it is made there.
-#include "estimate/CGridRow.h"
-#include "estimate/RowKinds.h"
+#include "estimate/engine/CGridRow.h"
+#include "estimate/engine/RowKinds.h"
 #include "estimate_tools/CSummaryDialog.h"
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "grid/CTabWnd.h"
@@ -104,7 +104,7 @@ TEST_F(SummaryTableTest, LargeSubjectsCarryTheirTotalsAmountsAndAQuantityOfOne)
         const CGridRow* pRow = SummaryRow(s);
         ASSERT_NE(pRow, nullptr) << s;
         const int k = m_pView->GetRowKind(r);
-        EXPECT_EQ(k + 100, pRow->m_nKind) << s;
+        EXPECT_EQ(k + 100, pRow->GetKind()) << s;
         EXPECT_EQ(m_pView->GetCellText(r, scName).str(), pRow->m_strCell[scName].str()) << s;
         if (k == kindKind) {
             EXPECT_TRUE(pRow->m_strCell[scUnit].IsEmpty()); // an opening row shows no unit
@@ -129,7 +129,7 @@ TEST_F(SummaryTableTest, LargeSubjectsCarryTheirTotalsAmountsAndAQuantityOfOne)
             // The group of the kind heading closes with an empty row.
             const CGridRow* pEmpty = SummaryRow(s);
             ASSERT_NE(pEmpty, nullptr);
-            EXPECT_EQ(kindEmpty, pEmpty->m_nKind);
+            EXPECT_EQ(kindEmpty, pEmpty->GetKind());
             ++s;
         }
     }
@@ -148,7 +148,7 @@ TEST_F(SummaryTableTest, EachLevelStartsOnAPageOfItsOwnAndCancelChangesNothing)
     int nFirstMiddle = -1;
     for (int r = 0; r < rows.GetSize(); ++r) {
         const CGridRow* pRow = rows.GetRow(r);
-        if (pRow != nullptr && pRow->m_nKind == kindMiddle + 100) {
+        if (pRow != nullptr && pRow->GetKind() == kindMiddle + 100) {
             nFirstMiddle = r;
             break;
         }
@@ -156,7 +156,7 @@ TEST_F(SummaryTableTest, EachLevelStartsOnAPageOfItsOwnAndCancelChangesNothing)
     ASSERT_GT(nFirstMiddle, 0);
     // The middle level begins the page after the large level ends; the large level's
     // opening kind heading comes again in front of it.
-    EXPECT_EQ(kindKind + 100, rows.GetRow(nFirstMiddle - 2)->m_nKind);
+    EXPECT_EQ(kindKind + 100, rows.GetRow(nFirstMiddle - 2)->GetKind());
     EXPECT_EQ(0, (nFirstMiddle - 2) % nPage);
 
     // No level: an empty summary page.
@@ -198,14 +198,14 @@ TEST_F(SummaryTableTest, ADiscountUnderNoHeadingOfTheLevelIsALineAndTheLinesAddU
                 continue;
             const double amount = atof(pRow->m_strCell[scAmount].c_str());
             // The headings of the level and their discount totals.
-            if (pRow->m_nKind == c.nHeading + 100 || pRow->m_nKind == DiscountTotalKindOf(c.nHeading) + 100)
+            if (pRow->GetKind() == c.nHeading + 100 || pRow->GetKind() == DiscountTotalKindOf(c.nHeading) + 100)
                 lines += amount;
-            if (pRow->m_nKind == kindDiscount + 100) {
+            if (pRow->GetKind() == kindDiscount + 100) {
                 lines += amount;
                 ++nDiscounts;
                 EXPECT_EQ("出精値引", pRow->m_strCell[scName].ToUtf8());
             }
-            if (pRow->m_nKind == kindGrandTotal + 100)
+            if (pRow->GetKind() == kindGrandTotal + 100)
                 grand = amount;
         }
         EXPECT_EQ(1, nDiscounts);
@@ -253,7 +253,7 @@ TEST_F(SummaryTableTest, MadeInsideTheEstimateItIsWrittenOnceAtTheTop)
     int nExpected = 0;
     for (int r = 0; r < nSummary; ++r) {
         const CGridRow* pRow = m_pView->GetSummaryRows().GetRow(r);
-        nExpected += pRow != nullptr && pRow->m_nKind >= 100 ? 1 : 0;
+        nExpected += pRow != nullptr && pRow->GetKind() >= 100 ? 1 : 0;
     }
     EXPECT_EQ(nExpected, nSummaryKinds);
 }
@@ -292,7 +292,7 @@ TEST_F(SummaryTableTest, AtEveryLevelTheLinesAddUpToEachTotalShown)
         const CGridRowArray& rows = m_pView->GetSummaryRows();
         auto kindOf = [&](int r) {
             const CGridRow* pRow = rows.GetRow(r);
-            return pRow != nullptr ? pRow->m_nKind - 100 : kindEmpty;
+            return pRow != nullptr ? pRow->GetKind() - 100 : kindEmpty;
         };
         int nTotals = 0;
         for (int t = 0; t < rows.GetSize(); ++t) {

@@ -2,8 +2,8 @@
 // dialogs and the keyboard only, from a new estimate with the sample masters and forms;
 // saved, closed and opened again, it comes back cell for cell with its information sheet.
 #include "app/CMorvelApp.h"
-#include "estimate/CGridRow.h"
-#include "estimate/RowKinds.h"
+#include "estimate/engine/CGridRow.h"
+#include "estimate/engine/RowKinds.h"
 #include "estimate_tools/CClassifyDialogs.h"
 #include "estimate_tools/CPickDialogs.h"
 #include "estimate_tools/EstimateDialogCommands.h"
@@ -172,11 +172,11 @@ TEST_F(WholeEstimateTest, BuiltWithCommandsDialogsAndKeysItSavesAndReopensIdenti
     ASSERT_TRUE(m_pView->IsSummaryPageShown());
     const CGridRowArray& summary = m_pView->GetSummaryRows();
     ASSERT_GE(summary.GetSize(), 4);
-    EXPECT_EQ(kindKind + 100, summary.GetRow(0)->m_nKind);
-    EXPECT_EQ(kindLarge + 100, summary.GetRow(1)->m_nKind);
+    EXPECT_EQ(kindKind + 100, summary.GetRow(0)->GetKind());
+    EXPECT_EQ(kindLarge + 100, summary.GetRow(1)->GetKind());
     EXPECT_EQ("1", summary.GetRow(1)->m_strCell[scQty].str());
     EXPECT_DOUBLE_EQ(400000.0, atof(summary.GetRow(1)->m_strCell[scAmount].c_str()));
-    EXPECT_EQ(kindKindTotal + 100, summary.GetRow(2)->m_nKind);
+    EXPECT_EQ(kindKindTotal + 100, summary.GetRow(2)->GetKind());
     Command(CTabWnd::ID_EDIT_PAGE_TAB);
     // The information sheet again: the amounts are taken in.
     answerer.AnswerDialog(IDD_INFORMATION_INPUT, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });

@@ -6,7 +6,7 @@
 // change of the form between two passes.
 #include "tests/parts/PartsTestSupport.h"
 
-#include "estimate/CGridRow.h"
+#include "estimate/engine/CGridRow.h"
 
 #include <algorithm>
 #include <iterator>

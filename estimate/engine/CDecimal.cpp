@@ -1,5 +1,5 @@
-#include "estimate/CDecimal.h"
-#include "estimate/PowersOfTen.h"
+#include "estimate/engine/CDecimal.h"
+#include "estimate/engine/PowersOfTen.h"
 
 #include <bit>
 #include <charconv>

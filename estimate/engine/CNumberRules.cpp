@@ -1,7 +1,7 @@
-#include "estimate/CNumberRules.h"
+#include "estimate/engine/CNumberRules.h"
 #include <bit>
 
-#include "estimate/NumberFormatting.h"
+#include "estimate/engine/NumberFormatting.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "estimate/CEstimateShared.h"
+#include "estimate/engine/CEstimateShared.h"
 
 bool CEstimateShared::s_bPrintCopy = false;
 int CEstimateShared::s_nCopyMode = 0;

@@ -9,7 +9,7 @@
 // rounds half up to 1.2 and 3495.49 cut to hundredths stays 3495.49, as they are written.
 #pragma once
 
-#include "estimate/CDecimal.h"
+#include "estimate/engine/CDecimal.h"
 #include "platform/base/CString.h"
 
 #include <bit>

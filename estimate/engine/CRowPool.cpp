@@ -1,4 +1,4 @@
-#include "estimate/CRowPool.h"
+#include "estimate/engine/CRowPool.h"
 
 #include <algorithm>
 #include <malloc.h>

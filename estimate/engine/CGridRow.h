@@ -3,9 +3,9 @@
 // classifications, total levels). A plain record: no base class, nothing virtual.
 //
 // A row holds only the cells it uses: the texts up to its last written cell (with room for
-// a few more while it is typed) and the indents up to its last indented one. Every other cell reads as an empty text with indent 0. An
-// estimate's rows use a dozen of their hundred cells, so a row costs a few hundred bytes,
-// not the four kilobytes of a hundred texts and indents.
+// a few more while it is typed) and the indents up to its last indented one. Every other cell reads as an
+// empty text with indent 0. An estimate's rows use a dozen of their hundred cells, so a row costs a few
+// hundred bytes, not the four kilobytes of a hundred texts and indents.
 #pragma once
 
 #include "platform/base/CString.h"
@@ -55,6 +55,10 @@ struct CRememberedNumber {
 // the number remembered beside each text always belongs to it.
 class CGridRowCells {
 public:
+    CGridRowCells() = default;
+    // The cells belong to their row: a wrapper is never copied or assigned on its own.
+    CGridRowCells(const CGridRowCells&) = delete;
+    CGridRowCells& operator=(const CGridRowCells&) = delete;
     const CString& operator[](int nCol) const
     {
         return static_cast<unsigned>(nCol) < m_nCells ? m_pCells[nCol].text : s_strEmpty;
@@ -80,12 +84,36 @@ private:
 // an indent other than 0 (most rows have none); every other cell reads as 0.
 class CGridRowIndents {
 public:
+    CGridRowIndents() = default;
+    CGridRowIndents(const CGridRowIndents&) = delete;
+    CGridRowIndents& operator=(const CGridRowIndents&) = delete;
     int operator[](int nCol) const { return static_cast<unsigned>(nCol) < m_nIndents ? m_pIndents[nCol] : 0; }
 
 private:
     friend class CGridRow;
     int* m_pIndents = nullptr;
     unsigned char m_nIndents = 0;
+};
+
+// A count of changes of rows. What is worked out from the rows of one store and kept (the
+// estimate view's kept totals) stands while that store's count is the one it was made at,
+// so each row counts every change of its own in the count of the store that holds it
+// (CGridRowArray::CountChanges): an estimate's edit page has a count of its own, and rows
+// no counting store holds (copy buffers, undo stores, rows being read or printed) count in
+// the count of loose rows. A count lives as long as the process, so that a row that outlives
+// its store still has a count to add to (a change counted where nothing is kept any more
+// costs nothing).
+class CRowChangeCount {
+public:
+    // A new count, for a store of its own.
+    static CRowChangeCount* Make();
+    // The count of the rows no counting store holds.
+    static CRowChangeCount& Loose();
+    unsigned long long Get() const { return m_nCount; }
+    void Note() { ++m_nCount; }
+
+private:
+    unsigned long long m_nCount = 0;
 };
 
 class CGridRow {
@@ -121,17 +149,65 @@ public:
     // Empties every cell and indent at once (the row keeps its kind and parameters).
     void EmptyCells();
 
-    // The cells come first: a recalculation reads the cells' place and the kind, which lie
-    // in the row's first cache line.
-    CGridRowCells m_strCell;   // cell text of form item 0..99; numbers kept as text
-    int m_nKind;               // row kind (0 empty, 5 detail, 11 subtotal, ...)
-    int m_nParam1;             // first parameter value
-    int m_nParam2;             // second parameter value
-    int m_nParam3;             // third parameter value
-    CGridRowIndents m_nIndent; // indent of each cell's text, in character widths
-    CString m_strParamText1;   // first parameter text of a special row
-    CString m_strParamText2;   // second parameter text
+    // The row's kind (RowKinds.h: 0 empty, 5 detail, 11 subtotal, ...) and what special rows
+    // keep: the parameter values (a step's target column and range code, a classification's
+    // column mode, a discount total's level) and texts (the target text, the rate). Like
+    // every setter of the row, each setter counts a change.
+    int GetKind() const { return m_nKind; }
+    void SetKind(int nKind)
+    {
+        NoteChange();
+        m_nKind = nKind;
+    }
+    int GetParam1() const { return m_nParam1; }
+    int GetParam2() const { return m_nParam2; }
+    int GetParam3() const { return m_nParam3; }
+    void SetParam1(int nValue)
+    {
+        NoteChange();
+        m_nParam1 = nValue;
+    }
+    void SetParam2(int nValue)
+    {
+        NoteChange();
+        m_nParam2 = nValue;
+    }
+    void SetParam3(int nValue)
+    {
+        NoteChange();
+        m_nParam3 = nValue;
+    }
+    const CString& GetParamText1() const { return m_strParamText1; }
+    const CString& GetParamText2() const { return m_strParamText2; }
+    void SetParamText1(const CString& strText)
+    {
+        NoteChange();
+        m_strParamText1 = strText;
+    }
+    void SetParamText2(const CString& strText)
+    {
+        NoteChange();
+        m_strParamText2 = strText;
+    }
 
+    // The cells come first: a recalculation reads the cells' place and the kind, which lie
+    // in the row's first cache line. The cells and indents are read through these two (their
+    // types give no way to write); every other field is written through its setter, so that
+    // no change of a row goes uncounted.
+    CGridRowCells m_strCell; // cell text of form item 0..99; numbers kept as text
+private:
+    int m_nKind;                 // row kind (0 empty, 5 detail, 11 subtotal, ...)
+    int m_nParam1;               // first parameter value
+    int m_nParam2;               // second parameter value
+    int m_nParam3;               // third parameter value
+    CRowChangeCount* m_pChanges; // where the row counts its changes (never null)
+public:
+    CGridRowIndents m_nIndent; // indent of each cell's text, in character widths
+private:
+    CString m_strParamText1; // first parameter text of a special row
+    CString m_strParamText2; // second parameter text
+
+public:
     // The number the cell's text reads as (CNumberRules::ReadNumber), remembered beside the
     // text for the next read: the totals read the same cells on every recalculation, so the
     // texts are parsed once. SetCell forgets it whenever the text changes.
@@ -143,13 +219,13 @@ public:
 
     enum { CACHED_TEXT = 22 };
 
-    // Changes of rows' contents, counted process-wide: every setter and the assignment
-    // count one, and so does whoever is handed a row to write into (the estimate view's
-    // GetEditRow). What is worked out from rows and kept (the estimate view's kept totals)
-    // stands while the count is the one it was made at.
-    static unsigned long long ChangeCount() { return s_nChangeCount; }
-    static void NoteChange() { ++s_nChangeCount; }
+    // The count the row's changes go to: every setter and the assignment count one there.
+    // A new row counts as a loose row until a counting store takes it (CountChangesIn).
+    const CRowChangeCount& GetChangeCount() const { return *m_pChanges; }
+    void CountChangesIn(CRowChangeCount& count) { m_pChanges = &count; }
 
+    // Asks the processor to fetch the row's kind ahead of use (a look at the kinds alone).
+    void PrefetchKind() const { __builtin_prefetch(&m_nKind); }
     // Asks the processor to fetch the parts of the row a recalculation reads (the kind and
     // the cells nFirstCell to nLastCell with their remembered numbers) ahead of use. The
     // numbers lie beside the texts, so nFirstNumber and nLastNumber (the cells whose numbers
@@ -172,7 +248,7 @@ public:
     }
 
 private:
-    static inline unsigned long long s_nChangeCount = 0;
+    void NoteChange() { m_pChanges->Note(); }
     // Makes the row hold at least nCells cells (all empty beyond the present ones).
     void GrowCells(int nCells);
     // The cell nCol for a new text, its remembered number forgotten; null when nothing is

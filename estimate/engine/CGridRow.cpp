@@ -1,11 +1,12 @@
-#include "estimate/CGridRow.h"
+#include "estimate/engine/CGridRow.h"
 
-#include "estimate/CNumberRules.h"
-#include "estimate/CRowPool.h"
-#include "estimate/RowKinds.h"
+#include "estimate/engine/CNumberRules.h"
+#include "estimate/engine/CRowPool.h"
+#include "estimate/engine/RowKinds.h"
 
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <new>
 #include <utility>
 
@@ -110,7 +111,21 @@ bool CRememberedNumber::Matches(int nForCell, const std::string& strText) const
     return nCell == nForCell && nLength == strText.size() && SameText(text, strText.data(), strText.size());
 }
 
-CGridRow::CGridRow() : m_nKind(kindEmpty), m_nParam1(0), m_nParam2(0), m_nParam3(0)
+CRowChangeCount* CRowChangeCount::Make()
+{
+    // Never destroyed, and never moved: rows keep pointers to their counts.
+    static std::deque<CRowChangeCount>& counts = *new std::deque<CRowChangeCount>;
+    return &counts.emplace_back();
+}
+
+CRowChangeCount& CRowChangeCount::Loose()
+{
+    static CRowChangeCount& loose = *Make();
+    return loose;
+}
+
+CGridRow::CGridRow()
+    : m_nKind(kindEmpty), m_nParam1(0), m_nParam2(0), m_nParam3(0), m_pChanges(&CRowChangeCount::Loose())
 {
 }
 
@@ -224,6 +239,7 @@ void CGridRow::SetCell(int nCol, CString&& strText)
 
 void CGridRow::SetIndent(int nCol, int nIndent)
 {
+    NoteChange();
     if (static_cast<unsigned>(nCol) >= MAX_CELLS)
         return;
     if (nCol >= m_nIndent.m_nIndents) {

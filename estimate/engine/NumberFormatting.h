@@ -3,9 +3,9 @@
 // makes the normal form of two results in every row.
 #pragma once
 
-#include "estimate/CDecimal.h"
-#include "estimate/CNumberRules.h"
-#include "estimate/PowersOfTen.h"
+#include "estimate/engine/CDecimal.h"
+#include "estimate/engine/CNumberRules.h"
+#include "estimate/engine/PowersOfTen.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,0 +1,336 @@
+// The estimate engine's rows and cells: reading them, the cell store, numbers stored in
+// their columns' forms and the row formulas. Totals and the recalculation are in
+// CEstimateEngineTotals.cpp.
+#include "estimate/engine/CEstimateEngine.h"
+
+#include "estimate/engine/NumberFormatting.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <limits>
+
+namespace {
+
+const CString& EmptyText()
+{
+    static const CString empty;
+    return empty;
+}
+
+} // namespace
+
+CEstimateEngine::CEstimateEngine(IEstimateSheet& sheet, CGridRowArray& rows, const int& nUsedRows,
+                                 const int& nRowLimit, const int& nColumnCount)
+    : m_sheet(sheet), m_rows(rows), m_nUsedRows(nUsedRows), m_nRowLimit(nRowLimit),
+      m_columns(sheet, nColumnCount)
+{
+    // The estimate's rows count their changes apart from every other row of the process
+    // (another window's, the copy buffers', the undo stores'): the kept totals follow them.
+    m_rows.CountChanges();
+}
+
+// ---------------------------------------------------------------------------------------
+// Reading the rows
+
+const CString& CEstimateEngine::EditCell(int nRow, int nCol) const
+{
+    if (nCol < 0 || nCol >= m_columns.GetLimit())
+        return EmptyText();
+    const CGridRow* pRow = m_rows.GetRow(nRow);
+    return pRow != nullptr ? pRow->m_strCell[nCol] : EmptyText();
+}
+
+double CEstimateEngine::CellValue(int nRow, int nCol) const
+{
+    if (nCol < 0 || nCol >= m_columns.GetLimit())
+        return 0.0;
+    const CGridRow* pRow = m_rows.GetRow(nRow);
+    return pRow != nullptr ? pRow->ReadNumber(nCol) : 0.0;
+}
+
+const std::vector<int>* CEstimateEngine::KeptKinds() const
+{
+    return m_kept.IsCurrent(*this) ? &m_kept.GetKinds() : nullptr;
+}
+
+// ---------------------------------------------------------------------------------------
+// The cell store
+
+CGridRow* CEstimateEngine::MakeRow(int nRow)
+{
+    CGridRow* pRow = m_rows.GetRow(nRow);
+    if (pRow == nullptr && nRow >= 0) {
+        pRow = new CGridRow;
+        m_rows.SetAtGrow(nRow, pRow);
+    }
+    return pRow;
+}
+
+bool CEstimateEngine::SetCellText(const char* lpszText, int nRow, int nCol, bool bForce)
+{
+    const char* pText = lpszText != nullptr ? lpszText : "";
+    if (!bForce && m_strEditStartText.IsEmpty() && *pText == '\0')
+        return 0; // an empty edit of an empty cell makes nothing
+    m_strEditStartText.Empty();
+
+    // The column is looked at only once it is known to exist.
+    if (!IsValidRow(nRow) || !IsValidColumn(nCol))
+        return 0;
+    const CColumnInfo& info = m_columns.Get(nCol);
+    if (info.bNumeric && CNumberRules::IsNumberText(pText))
+        return StoreCell(
+            nRow, nCol,
+            StoredNumberText(nCol, CNumberRules::ReadNumberText(pText), EditKind(nRow) != kindFree));
+    return StoreCell(nRow, nCol, CString(pText));
+}
+
+bool CEstimateEngine::StoreCell(int nRow, int nCol, CString&& strText)
+{
+    const bool bKept = IsKeptInStep();
+    if (nRow > m_rows.GetUpperBound()) {
+        CGridRow* pRow = new CGridRow;
+        m_rows.InsertAt(nRow, pRow);
+        pRow->SetIndent(nCol, 0);
+        // The used rows reach the new row; they never shrink here.
+        m_sheet.GrowUsedRows(nRow + 1);
+    }
+    CGridRow* pRow = MakeRow(nRow);
+    pRow->SetCell(nCol, std::move(strText));
+    if (m_nUsedRows <= nRow)
+        m_sheet.GrowUsedRows(nRow + 1);
+    m_kept.NoteCellChange(*this, bKept, nRow, nCol);
+    return 1;
+}
+
+void CEstimateEngine::SetRowKind(int nKind, int nRow)
+{
+    if (!IsValidRow(nRow))
+        return;
+    const bool bKept = IsKeptInStep();
+    CGridRow* pRow = MakeRow(nRow);
+    const int nOldKind = pRow->GetKind();
+    pRow->SetKind(nKind);
+    m_kept.NoteKindChange(*this, bKept, nRow, nOldKind, nKind);
+}
+
+// ---------------------------------------------------------------------------------------
+// Stored numbers
+
+void CEstimateEngine::NormalizeNumberText(int nCol, CString& strResult, const char* lpszText) const
+{
+    if (!IsValidColumn(nCol))
+        return;
+    const CColumnInfo& info = m_columns.Get(nCol);
+    if (info.strAttribute.IsEmpty() || info.strAttribute == "文字"_sj) {
+        strResult = lpszText;
+    } else if (info.bNumeric) {
+        if (CNumberRules::IsNumberText(lpszText))
+            strResult = CNumberRules::NormalizeNumber(lpszText);
+        else
+            strResult = lpszText;
+    }
+}
+
+CString CEstimateEngine::StoredNumberText(int nCol, CDecimal value, bool bRoundBySpec) const
+{
+    const CColumnInfo& info = m_columns.Get(nCol);
+    value.Round(-6, CDecimal::roundHalfUp); // the value of its normal form
+    if (bRoundBySpec)
+        CNumberRules::RoundBySpec(value, info.spec);
+    value.Round(-info.picture.nDecimals, CDecimal::roundHalfUp);
+    return CNumberRules::FormatNormal(value);
+}
+
+void CEstimateEngine::StoreNumber(int nRow, int nCol, const CDecimal& value)
+{
+    m_strEditStartText.Empty();
+    if (!IsValidRow(nRow) || !IsValidColumn(nCol))
+        return;
+    if (m_columns.Get(nCol).bNumeric)
+        StoreCell(nRow, nCol, StoredNumberText(nCol, value, EditKind(nRow) != kindFree));
+    else
+        StoreCell(nRow, nCol, CNumberRules::FormatNormal(value));
+}
+
+void CEstimateEngine::StoreNumber(int nRow, int nCol, double value, bool bSpecAlways)
+{
+    CGridRow* pRow = m_rows.GetRow(nRow);
+    if (!m_bNumbersThroughTexts && pRow != nullptr && IsValidRow(nRow) && IsValidColumn(nCol) &&
+        StoreWholeNumber(*pRow, nRow, nCol, m_columns.Get(nCol), value, bSpecAlways))
+        return;
+    CDecimal number = CDecimal::FromDouble(value);
+    if (bSpecAlways && IsValidColumn(nCol)) {
+        number.Round(-6, CDecimal::roundHalfUp);
+        CNumberRules::RoundBySpec(number, m_columns.Get(nCol).spec);
+    }
+    StoreNumber(nRow, nCol, number);
+}
+
+bool CEstimateEngine::StoreWholeNumber(CGridRow& row, int nRow, int nCol, const CColumnInfo& info,
+                                       double value, bool bSpecAlways, double* pStored)
+{
+    // A numeric column rounds by its rounding rule (not on a free row) and its picture's
+    // decimals; any other column keeps the normal form's six. Rounding by the
+    // rounding rule twice changes nothing.
+    static const CNumberRules::CRoundSpec noRounding;
+    const bool bRoundBySpec = bSpecAlways || (info.bNumeric && row.GetKind() != kindFree);
+    const int nDecimals = info.bNumeric ? info.picture.nDecimals : 6;
+    double stored = 0.0;
+    bool bSame = false;
+    if (!NumberFormatting::FormatRoundedNormal(value, bRoundBySpec ? info.spec : noRounding, nDecimals,
+                                               row.m_strCell[nCol].str(), m_strNumberText, stored, bSame))
+        return false;
+    m_strEditStartText.Empty();
+    if (!bSame)
+        StoreCell(nRow, nCol, CString(m_strNumberText));
+    else if (m_nUsedRows <= nRow)
+        StoreCell(nRow, nCol, CString(row.m_strCell[nCol]));
+    if (m_bRememberInRows)
+        row.RememberNumber(nCol, stored);
+    if (pStored != nullptr)
+        *pStored = stored;
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------
+// Row formulas
+
+bool CEstimateEngine::CalcCompiledFormula(CGridRow& row, int nRow, int nCol, const CColumnInfo& info,
+                                          int nColumns)
+{
+    const size_t nRefs = info.refs.size();
+    double localValues[8];
+    double* pValues = localValues;
+    if (nRefs > std::size(localValues)) {
+        m_formulaValues.resize(nRefs);
+        pValues = m_formulaValues.data();
+    }
+    for (size_t i = 0; i < nRefs; ++i) {
+        const int nRef = info.refs[i];
+        if (nRef >= nColumns)
+            return false;
+        const size_t nAt = static_cast<size_t>(nRef);
+        if (m_rowValueStamps[nAt] != m_nRowValueStamp) {
+            const std::string& text = row.m_strCell[nRef].str();
+            double value = 0.0;
+            if (!CNumberRules::ReadPlainNumber(text.data(), text.data() + text.size(), value))
+                value = std::numeric_limits<double>::quiet_NaN();
+            m_rowValues[nAt] = value;
+            m_rowValueStamps[nAt] = m_nRowValueStamp;
+        }
+        if (std::isnan(m_rowValues[nAt]))
+            return false;
+        pValues[i] = m_rowValues[nAt];
+    }
+    double result = 0.0;
+    if (!CNumberRules::EvaluateCompiled(info.compiled, pValues, result))
+        return false;
+    // The result rounded by the column's rounding rule, then stored: StoreNumber rounds by it
+    // again (no change) and by the picture.
+    const size_t nAt = static_cast<size_t>(nCol);
+    if (StoreWholeNumber(row, nRow, nCol, info, result, true, &m_rowValues[nAt])) {
+        m_rowValueStamps[nAt] = m_nRowValueStamp;
+    } else {
+        StoreNumber(nRow, nCol, result, true);
+        m_rowValueStamps[nAt] = 0;
+    }
+    return true;
+}
+
+int CEstimateEngine::FormulaLacksNumbers(int nRow, const char* lpszFormula) const
+{
+    CString strFormula(lpszFormula);
+    strFormula.MakeUpper();
+    std::vector<int> refs;
+    std::vector<std::string> segments;
+    CEstimateColumns::ParseFormula(strFormula, refs, segments);
+    for (int nCol : refs) {
+        if (CNumberRules::IsNumberText(EditCell(nRow, nCol)))
+            return 0;
+    }
+    return 1;
+}
+
+void CEstimateEngine::CalcRow(int nRow, int nFirstCol)
+{
+    if (!IsValidRow(nRow))
+        return;
+    CGridRow* pRow = m_rows.GetRow(nRow);
+    const int nKind = pRow != nullptr ? pRow->GetKind() : kindEmpty;
+    if (IsHeadingKind(nKind) || IsSummaryKind(nKind))
+        return;
+    CEstimateColumns::CBatch batch(m_columns);
+    if (++m_nRowValueStamp == 0) {
+        m_rowValueStamps.fill(0);
+        m_nRowValueStamp = 1;
+    }
+    const int nColumns = m_columns.GetLimit();
+    for (int nCol : m_columns.GetFormulaColumns()) {
+        if (nCol < nFirstCol)
+            continue;
+        const CColumnInfo& info = m_columns.Get(nCol);
+        // A formula that names no column ("2*3") has no number of the row to work on: the
+        // cell keeps what was typed into it, whichever way the formula would be worked out.
+        if (info.refs.empty())
+            continue;
+        if (info.bCompiled && !m_bNumbersThroughTexts && pRow != nullptr &&
+            CalcCompiledFormula(*pRow, nRow, nCol, info, nColumns))
+            continue;
+        // The way through the texts may change the cell: its number is read again.
+        m_rowValueStamps[static_cast<size_t>(nCol)] = 0;
+        // A row without any of the numbers the formula uses keeps what was typed into it.
+        bool bHasNumber = false;
+        for (int nRef : info.refs) {
+            if (CNumberRules::IsNumberText(EditCell(nRow, nRef))) {
+                bHasNumber = true;
+                break;
+            }
+        }
+        if (!bHasNumber)
+            continue;
+        m_strExpression.clear();
+        m_strExpression += info.segments[0];
+        bool bSkip = false;
+        for (size_t i = 0; i < info.refs.size(); ++i) {
+            const CString& strCell = EditCell(nRow, info.refs[i]);
+            if (info.bMulDiv && !CNumberRules::IsNumberText(strCell)) {
+                // A product over a cell that holds no number (empty, "一式", "abc") has
+                // nothing to work with: the cell keeps what it holds, so that an amount
+                // typed beside a quantity written as a word and a unit price stays.
+                bSkip = true;
+                break;
+            }
+            m_strExpression += strCell.str();
+            m_strExpression += info.segments[i + 1];
+        }
+        if (bSkip)
+            continue;
+        double result = 0.0;
+        if (!CNumberRules::EvaluateExpression(m_strExpression.data(),
+                                              m_strExpression.data() + m_strExpression.size(), result)) {
+            SetCellText("", nRow, nCol, TRUE);
+            continue;
+        }
+        CDecimal value = CDecimal::FromDouble(result);
+        value.Round(-6, CDecimal::roundHalfUp);
+        CNumberRules::RoundBySpec(value, info.spec);
+        StoreNumber(nRow, nCol, value);
+    }
+}
+
+void CEstimateEngine::CalcRows(int nFirstRow)
+{
+    CEstimateColumns::CBatch batch(m_columns);
+    const int nLastCell = m_columns.GetLimit() - 1;
+    for (int r = std::max(0, nFirstRow); r < m_nUsedRows; ++r) {
+        PrefetchRow(r + ROW_PREFETCH_DISTANCE, 0, nLastCell);
+        CalcRow(r, 0);
+    }
+}
+
+void CEstimateEngine::CalcRowsFirst()
+{
+    m_bCalcRowsInWalk = false;
+    CalcRows(0);
+}

@@ -1,0 +1,276 @@
+// CEstimateEngine: the computation of an estimate over the rows of its edit page. It stores
+// cells as the cell store stores them (numbers rounded by their column and kept in normal
+// form), works out row formulas, makes totals, step, classification and tax rows, and
+// recalculates them from a row down, keeping each total's sums between recalculations so
+// that an edit rewrites only the totals it changes. The estimate view holds one, and the
+// view's row, number and total operations are thin callers of it; tests drive it with a
+// sheet of their own, without any window.
+//
+// Where it stands, and what it relies on:
+// - The rows are the edit page's store (CGridRowArray), which counts the changes of its
+//   rows; the used rows, the row limit and the column count are read where the grid keeps
+//   them. What a write does beyond the rows (the used rows grown, rows repainted) and the
+//   form's texts and tax settings come from the sheet (IEstimateSheet).
+// - A full recalculation (RecalcTotals) runs in passes: step rows, classification rows,
+//   then the totals in one walk from the top (CTotalsWalk), then each consumption-tax row.
+//   The walk gives the texts the totals made one by one (MakeTotalRow per total, the
+//   reference SetTotalsOneByOne keeps) give, byte for byte.
+// - The kept totals (CKeptTotals) stand while the store's change count is the one they were
+//   made at: every change the engine makes itself is noted as it is made; any other drops
+//   them and the next recalculation walks the rows. The builds with checks hold the kept
+//   sums against a walk over the rows after every recalculation through them.
+#pragma once
+
+#include "estimate/engine/CCompensatedSum.h"
+#include "estimate/engine/CDecimal.h"
+#include "estimate/engine/CEstimateColumns.h"
+#include "estimate/engine/CGridRow.h"
+#include "estimate/engine/CGridRowArray.h"
+#include "estimate/engine/CKeptTotals.h"
+#include "estimate/engine/IEstimateSheet.h"
+#include "estimate/engine/RowKinds.h"
+#include "platform/base/CString.h"
+
+#include <array>
+#include <string>
+#include <utility>
+#include <vector>
+
+class CTotalsWalk;
+
+class CEstimateEngine {
+public:
+    // Total levels (MakeTotalRow, the total commands).
+    enum ETotalLevel : int {
+        levelLarge = kindLarge, // the heading levels are the heading kinds
+        levelMiddle = kindMiddle,
+        levelSmall = kindSmall,
+        levelGrand = 5, // the whole estimate
+        levelDiscount = 6,
+        levelKind = kindKind
+    };
+    // The rows ahead of the one being worked on whose cells the recalculation loops fetch in
+    // advance (PrefetchRow): a row's header and its cells lie apart and are otherwise a
+    // cache miss each.
+    enum { ROW_PREFETCH_DISTANCE = 6 };
+    // The same for a look at the row kinds alone, which does little per row.
+    enum { KIND_PREFETCH_DISTANCE = 24 };
+
+    using CColumnInfo = CEstimateColumns::CColumnInfo;
+    using ETotalMode = CEstimateColumns::ETotalMode;
+
+    // The engine over the edit page's rows (which it makes count their changes), with the
+    // grid's counts of them, read where the grid keeps them.
+    CEstimateEngine(IEstimateSheet& sheet, CGridRowArray& rows, const int& nUsedRows, const int& nRowLimit,
+                    const int& nColumnCount);
+    CEstimateEngine(const CEstimateEngine&) = delete;
+    CEstimateEngine& operator=(const CEstimateEngine&) = delete;
+
+    const CEstimateColumns& Columns() const { return m_columns; }
+    int GetUsedRows() const { return m_nUsedRows; }
+    bool IsValidRow(int nRow) const { return nRow >= 0 && nRow < m_nRowLimit; }
+    bool IsValidColumn(int nCol) const { return m_columns.IsValid(nCol); }
+
+    // ---- reading the rows -------------------------------------------------------------
+    // A cell's text without a copy (empty for a missing row or cell), a row's kind (0 for a
+    // missing row) and the number a cell reads as.
+    const CString& EditCell(int nRow, int nCol) const;
+    int EditKind(int nRow) const
+    {
+        const CGridRow* pRow = m_rows.GetRow(nRow);
+        return pRow != nullptr ? pRow->GetKind() : 0;
+    }
+    double CellValue(int nRow, int nCol) const;
+    // Asks the processor for the row's kind and cells ahead of use (CGridRow::Prefetch).
+    void PrefetchRow(int nRow, int nFirstCell, int nLastCell, int nFirstNumber = -1,
+                     int nLastNumber = -1) const
+    {
+        if (nRow < m_nUsedRows) {
+            if (const CGridRow* pRow = m_rows.GetRow(nRow))
+                pRow->Prefetch(nFirstCell, nLastCell, nFirstNumber, nLastNumber);
+        }
+    }
+
+    // ---- the cell store ---------------------------------------------------------------
+    // The text an edit of a cell started from: a commit of an empty text into a cell whose
+    // edit started empty stores nothing. Every store forgets it.
+    const CString& GetEditStartText() const { return m_strEditStartText; }
+    void SetEditStartText(const CString& strText) { m_strEditStartText = strText; }
+    // The view's SetCellText: a number text in a numeric column is rounded by the column's
+    // rounding rule (not in a free row) and picture and kept in normal form; with bForce
+    // false an empty text into a cell whose edit started empty stores nothing. 1 when stored.
+    bool SetCellText(const char* lpszText, int nRow, int nCol, bool bForce);
+    // Stores a final text: the row object made (growing the rows and the used rows as
+    // needed), the change noted for the kept totals.
+    bool StoreCell(int nRow, int nCol, CString&& strText);
+    void SetRowKind(int nKind, int nRow);
+    // The edit page's row object at nRow, made (growing the array) when missing.
+    CGridRow* MakeRow(int nRow);
+    // Whether a change the engine is about to make can be noted (nothing else changed the
+    // rows since the kept totals last knew them); NoteNeutralChange after a change that
+    // moves no number (an indent) keeps them in step.
+    bool IsKeptInStep() const { return m_kept.IsInStep(m_rows.GetChangeCount()); }
+    void NoteNeutralChange(bool bInStep) { m_kept.NoteNeutralChange(bInStep, m_rows.GetChangeCount()); }
+    // A number text in a numeric column in its normal form; other texts as they are.
+    void NormalizeNumberText(int nCol, CString& strResult, const char* lpszText) const;
+    // The stored text of a value in a column: its normal form rounded by the column's rule
+    // (bRoundBySpec) and the picture's decimals.
+    CString StoredNumberText(int nCol, CDecimal value, bool bRoundBySpec) const;
+    // Stores the normal form of a value rounded by the column's rules (as SetCellText with
+    // force does for a number text).
+    void StoreNumber(int nRow, int nCol, const CDecimal& value);
+    // The same for a double, worked out in whole numbers where it can be; a text equal to
+    // the cell's is not stored again. bSpecAlways: rounded by the column's rounding rule on
+    // a free row too (as a row formula is).
+    void StoreNumber(int nRow, int nCol, double value, bool bSpecAlways = false);
+
+    // ---- row formulas -----------------------------------------------------------------
+    // Computes the formula columns ("計") of a row from nFirstCol on, left to right;
+    // headings and summary rows are not calculated.
+    void CalcRow(int nRow, int nFirstCol);
+    // The row formulas of every used row from nFirstRow on.
+    void CalcRows(int nFirstRow);
+    // 1 when no column the formula references holds a number in the row.
+    int FormulaLacksNumbers(int nRow, const char* lpszFormula) const;
+
+    // ---- totals and the recalculation -------------------------------------------------
+    // Makes the row the total of a level (discount: of the engine's discount level) unless
+    // it is one already, and fills it. nLastHeading: the last row of the discount level's
+    // heading kind above nRow when the caller knows it, or -1.
+    void MakeTotalRow(int nRow, int nLevel, int nLastHeading = -1);
+    // The level the next discount total is made for (the recalculation sets it from each
+    // discount total it meets).
+    int GetDiscountLevel() const { return m_nDiscountLevel; }
+    void SetDiscountLevel(int nLevel) { m_nDiscountLevel = nLevel; }
+    // Step rows, classification rows, totals and tax rows from nFromRow (-1: 0) down to the
+    // last used row: through the kept sums after an edit where they serve, else in passes.
+    void RecalcTotals(int nFromRow);
+    // Row formulas of every used row, then the totals from row 0 (the rows gone through once
+    // where that can be).
+    void RecalcAll();
+    // The reference ways the quick ones are held against: the totals made one by one, each
+    // walking its own range, and numbers worked out through their texts and CDecimal.
+    void SetTotalsOneByOne(bool bOn) { m_bTotalsOneByOne = bOn; }
+    void SetNumbersThroughTexts(bool bOn) { m_bNumbersThroughTexts = bOn; }
+    double SumUnderHeading(int nRow, int nLevel, int nCol) const;
+    // The step and classification rows (their texts copied first: they may be the row's own).
+    void MakeStepRow(int nRow, const char* lpszTarget, int nTargetCol, int nRangeCode);
+    void MakeClassifyRow(int nRow, const char* lpszName, const char* lpszRate, const char* lpszTarget,
+                         int nTargetCol, int nColumnMode, int nRangeCode);
+    // The first row of a step or classification range, or -1 for an unknown range code.
+    int FindRangeStart(int nRow, int nRangeCode) const;
+    bool CellMatchesTarget(int nRow, int nTargetCol, const char* lpszTarget) const;
+    // The indent of the name cell of the nearest row of a kind, looking down first.
+    int FindNameIndent(int nRow, int nKind, int nNameCol) const;
+    // The tax of a column as a number text, and the sum of a column over the estimate's
+    // leaf rows (the free rows too unless bExcludeFree).
+    void CalcTaxAmount(CString& strTax, int nCol, bool bExcludeFree, int nRate);
+    double SumEstimateAmount(int nCol, bool bExcludeFree) const;
+    // The tax row's cells: the tax in the amount column, the second column's (the same
+    // text, or its own column's tax with the vertical total), then its formulas.
+    void StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate);
+    IEstimateSheet::CTaxSettings GetTaxSettings() const { return m_sheet.GetTaxSettings(); }
+
+    // ---- the kept totals --------------------------------------------------------------
+    // Whether each total's sums are kept, so that a recalculation after an edit rewrites
+    // only the totals it changes (never with the totals made one by one).
+    bool AreTotalsKept() const { return m_kept.IsBuilt(); }
+    // The rows changed beyond what the kept totals can follow: a full walk makes them again.
+    void ForgetKeptTotals() { m_kept.Forget(); }
+    // The rows' kinds one after another while the kept sums hold the rows as they are; null
+    // otherwise.
+    const std::vector<int>* KeptKinds() const;
+    // The consistency check the builds with checks run after every recalculation through
+    // the kept sums.
+    bool KeptSumsMatchTheRows() const { return m_kept.MatchesTheRows(*this); }
+
+private:
+    friend class CTotalsWalk;
+    friend class CKeptTotals;
+    // The tests of the kept totals' consistency check break a kept sum on purpose.
+    friend struct CKeptTotalsProbe;
+
+    // A column the totals add up (not "計 C"; a "V" code; leaf rows or subtotals) with its
+    // running sum.
+    struct CTotalColumn {
+        int nCol;
+        ETotalMode eTotalMode;
+        CCompensatedSum sum;
+    };
+    void GetTotalColumns(std::vector<CTotalColumn>& columns) const;
+    // Stores the sums into a total row, formula columns ("計 C") calculated in column order.
+    void WriteTotalRow(int nRow, const std::vector<CTotalColumn>& sums);
+    // The passes of a recalculation from nFromRow: step rows, classification rows, the
+    // totals; nTaxRow receives the first free row at or below nFromRow (-1: none).
+    // bBelowTaxInOneWalk: more tax rows lie below that one, and no step or classification
+    // row does, so one walk below it (in RecalcTotals) does the rounds the tax rows below
+    // would start; the totals below the tax row are then left to it.
+    void RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxInOneWalk);
+    // The totals of the walk from nFromRow down (CTotalsWalk); bAny: a total row lies at or
+    // below nFromRow; bWhole: a grand total or a free row does; totals from nWriteEnd on
+    // are read, not written.
+    void RecalcTotalRows(int nFromRow, bool bAny, bool bWhole, int nWriteEnd);
+    void CalcRowsFirst();
+    // What a tax row is given: the amount column (the first whose "V" code is "2", else
+    // column 0) and its tax, and the second column (the first whose "V" code is "3", or -1)
+    // with its text: the same tax, or with the vertical total the second column's own.
+    struct CTaxTexts {
+        int nAmountCol = 0;
+        int nSecondCol = -1;
+        CString strTax;
+        CString strSecondTax;
+    };
+    // The texts of a tax row now, from the amounts the last walk (or the kept sums) took
+    // where they serve.
+    CTaxTexts MakeTaxTexts();
+    void StoreTaxRow(int nRow, const CTaxTexts& tax);
+    bool StoreWholeNumber(CGridRow& row, int nRow, int nCol, const CColumnInfo& info, double value,
+                          bool bSpecAlways, double* pStored = nullptr);
+    bool CalcCompiledFormula(CGridRow& row, int nRow, int nCol, const CColumnInfo& info, int nColumns);
+    // What SumEstimateAmount(nCol, true) gives for the summed columns, as the last walk (or
+    // the kept sums) took it; used straight after, anything else clears it.
+    bool TakeWalkedAmount(int nCol, bool bExcludeFree, double& amount) const;
+    bool TakeKeptAmount(int nCol, bool bExcludeFree, double& amount) const;
+
+    IEstimateSheet& m_sheet;
+    CGridRowArray& m_rows;
+    const int& m_nUsedRows;
+    const int& m_nRowLimit;
+    CEstimateColumns m_columns;
+    CKeptTotals m_kept;
+    CString m_strEditStartText;
+    int m_nDiscountLevel = 0;
+    bool m_bTotalsOneByOne = false;
+    bool m_bNumbersThroughTexts = false;
+    // Set by RecalcAll: the next totals walk works out each row's formulas (CalcRow) just
+    // before it reads the row; cleared once the rows are worked out.
+    bool m_bCalcRowsInWalk = false;
+    // Set by RecalcTotals for its first walk: a walk from row 0 records the rows for the
+    // kept sums as it reads them.
+    bool m_bKeepInWalk = false;
+    // Cleared by the totals walk while it works out rows: the rows' remembered numbers are
+    // left alone (StoreWholeNumber); the walk takes the numbers it stores as CalcRow kept
+    // them.
+    bool m_bRememberInRows = true;
+
+    std::string m_strExpression;         // the formula being evaluated, reused across rows
+    std::string m_strNumberText;         // a number text being made, reused across cells
+    std::vector<double> m_formulaValues; // the slot values of a compiled formula
+    // The numbers of the row CalcRow works on, read once for all its compiled formulas and
+    // kept in step as they write: per column the value (NaN: no plain number) and the
+    // number of the CalcRow call it belongs to (m_nRowValueStamp; older ones are unread).
+    std::array<double, CEstimateColumns::MAX_COLUMNS> m_rowValues{};
+    std::array<unsigned, CEstimateColumns::MAX_COLUMNS> m_rowValueStamps{};
+    unsigned m_nRowValueStamp = 0;
+
+    // The numbers of the summed columns as the totals walks that do not work out the rows
+    // last read them, row by row (entry nRow x summed columns + the column's place among
+    // them), each with the text it was read from: the walk reads them from here, one run
+    // through memory, instead of from the rows' own remembered numbers, which lie kilobytes
+    // apart. An entry is used only when its text equals the cell's present text, and its
+    // number is what that text reads as, so rows moved, changed or a changed form cost a
+    // new reading, never a wrong sum. Cost: 32 bytes per row and summed column.
+    std::vector<CRememberedNumber> m_walkNumbers;
+    std::vector<std::pair<int, CCompensatedSum>> m_walkedAmounts;
+    bool m_bWalkedAmounts = false;
+};

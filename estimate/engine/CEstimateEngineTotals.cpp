@@ -1,0 +1,580 @@
+// The estimate engine's totals: total rows made and filled, step, classification and tax
+// rows, and the recalculation that refreshes every computed row from a given row down.
+#include "estimate/engine/CEstimateEngine.h"
+
+#include "estimate/engine/CTotalsWalk.h"
+
+#include <algorithm>
+#include <climits>
+
+// ---------------------------------------------------------------------------------------
+// Total rows
+
+void CEstimateEngine::MakeTotalRow(int nRow, int nLevel, int nLastHeading)
+{
+    if (!IsValidRow(nRow))
+        return;
+    CEstimateColumns::CBatch batch(m_columns);
+    const int nNameCol = m_columns.FindNameColumn();
+    const CString strName = EditCell(nRow, nNameCol);
+    const int nDiscountLevel = m_nDiscountLevel;
+
+    int nStart = 0;
+    int nTotalKind = 0;
+    if (nLevel == levelGrand) {
+        nTotalKind = kindGrandTotal;
+    } else if (nLevel == levelDiscount) {
+        // Only the levels the discount-total choice offers make a discount total.
+        if (nDiscountLevel != levelLarge && nDiscountLevel != levelMiddle && nDiscountLevel != levelSmall &&
+            nDiscountLevel != levelGrand && nDiscountLevel != levelKind)
+            return;
+        nTotalKind = DiscountTotalKindOf(nDiscountLevel);
+        if (nDiscountLevel != levelGrand) {
+            // An existing discount total finds its heading again by the name in its label.
+            const bool bExisting = EditKind(nRow) == nTotalKind;
+            // No heading of the level lies between the last one and nRow: the search
+            // would pass the rows between without stopping.
+            int r = nLastHeading >= 0 && nLastHeading < nRow && EditKind(nLastHeading) == nDiscountLevel
+                        ? nLastHeading
+                        : nRow - 1;
+            for (; r >= 0; --r) {
+                if (EditKind(r) != nDiscountLevel)
+                    continue;
+                if (!bExisting || strName.Find(EditCell(r, nNameCol)) >= 0)
+                    break;
+            }
+            if (r < 0)
+                return;
+            nStart = r + 1;
+        }
+    } else if (nLevel == levelLarge || nLevel == levelMiddle || nLevel == levelSmall || nLevel == levelKind) {
+        nTotalKind = TotalKindOf(nLevel);
+        int r = nRow - 1;
+        while (r >= 0 && EditKind(r) != nLevel)
+            --r;
+        if (r < 0)
+            return;
+        nStart = r + 1;
+    } else {
+        return;
+    }
+    const int nEnd = nRow - 1;
+    if (nEnd < nStart)
+        return;
+
+    if (EditKind(nRow) != nTotalKind) {
+        CString strLabel;
+        if (nLevel == levelGrand)
+            strLabel = "【 総  合  計 】"_sj;
+        else if (nLevel == levelDiscount && nDiscountLevel == levelGrand)
+            strLabel = "値引 総 合 計"_sj;
+        else if (nLevel == levelDiscount)
+            strLabel = EditCell(nStart - 1, nNameCol) + "値引合計"_sj;
+        else
+            strLabel = EditCell(nStart - 1, nNameCol) + " 小  計"_sj;
+        SetRowKind(nTotalKind, nRow);
+        if (nLevel == levelDiscount)
+            MakeRow(nRow)->SetParam1(nDiscountLevel);
+        SetCellText(strLabel, nRow, nNameCol, TRUE);
+        if (IsValidColumn(nNameCol)) {
+            const int nIndent = FindNameIndent(nRow, kindLarge, nNameCol);
+            const bool bKept = IsKeptInStep();
+            MakeRow(nRow)->SetIndent(nNameCol, nIndent);
+            NoteNeutralChange(bKept);
+        }
+    }
+    if (nStart > 0)
+        --nStart; // the heading row lies in the range; its kind is never added
+
+    // The summed columns are added up in one walk over the range; the rows added lie above
+    // the total row, so nothing written to it below changes a sum.
+    std::vector<CTotalColumn> sums;
+    GetTotalColumns(sums);
+    if (!sums.empty()) {
+        for (int r = nStart; r <= nEnd; ++r) {
+            const int nKind = EditKind(r);
+            const bool bDiscount = nKind == kindDiscount;
+            const bool bLeaf = IsLeafKind(nKind);
+            const bool bSubtotal = IsSubtotalKind(nKind);
+            for (size_t i = 0; i < sums.size(); ++i) {
+                bool bAdd;
+                if (nLevel == levelDiscount)
+                    bAdd = bDiscount;
+                else if (sums[i].eTotalMode == ETotalMode::leafRows)
+                    bAdd = bLeaf;
+                else
+                    bAdd = bSubtotal;
+                if (bAdd)
+                    sums[i].sum.Add(CellValue(r, sums[i].nCol));
+            }
+        }
+    }
+    WriteTotalRow(nRow, sums);
+}
+
+void CEstimateEngine::GetTotalColumns(std::vector<CTotalColumn>& columns) const
+{
+    columns.clear();
+    const int nColumns = m_columns.GetLimit();
+    for (int nCol = 0; nCol < nColumns; ++nCol) {
+        const CColumnInfo& info = m_columns.Get(nCol);
+        if (!info.bTotalByFormula && !info.strV.IsEmpty() &&
+            (info.eTotalMode == ETotalMode::leafRows || info.eTotalMode == ETotalMode::subtotals))
+            columns.push_back(CTotalColumn{nCol, info.eTotalMode, CCompensatedSum()});
+    }
+}
+
+void CEstimateEngine::WriteTotalRow(int nRow, const std::vector<CTotalColumn>& sums)
+{
+    // Written in column order: a formula column of the total row works on the totals left of it.
+    auto itSum = sums.begin();
+    const int nColumns = m_columns.GetLimit();
+    for (int nCol = 0; nCol < nColumns; ++nCol) {
+        if (m_columns.Get(nCol).bTotalByFormula) {
+            CalcRow(nRow, nCol);
+        } else if (itSum != sums.end() && itSum->nCol == nCol) {
+            StoreNumber(nRow, nCol, itSum->sum.Get());
+            ++itSum;
+        }
+    }
+    m_sheet.RowsWritten(nRow, nRow);
+}
+
+double CEstimateEngine::SumUnderHeading(int nRow, int nLevel, int nCol) const
+{
+    if (!IsValidColumn(nCol))
+        return 0.0;
+    int nStart = nLevel == levelGrand ? 0 : nRow + 1;
+    int nEnd = m_nUsedRows - 1;
+    for (int r = nStart; r < m_nUsedRows; ++r) {
+        const int nKind = EditKind(r);
+        // The levels 1, 2, 3 and 7 are the heading kinds; the grand and discount levels
+        // run to the end.
+        if (IsHeadingAtOrAbove(nKind, nLevel)) {
+            nEnd = r - 1;
+            break;
+        }
+    }
+    if (nStart > nEnd)
+        return 0.0;
+    if (nStart > 0)
+        --nStart;
+    CCompensatedSum sum;
+    for (int r = nStart; r <= nEnd; ++r) {
+        const int nKind = EditKind(r);
+        bool bAdd;
+        if (nLevel == levelDiscount)
+            bAdd = nKind == kindDiscount;
+        else
+            bAdd = IsLeafKind(nKind) || IsHeadingKind(nKind);
+        if (bAdd)
+            sum.Add(CellValue(r, nCol));
+    }
+    return sum.Get();
+}
+
+// ---------------------------------------------------------------------------------------
+// The recalculation
+
+void CEstimateEngine::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole, int nWriteEnd)
+{
+    m_bWalkedAmounts = false;
+    if (!bAny) {
+        if (m_bCalcRowsInWalk)
+            CalcRowsFirst();
+        return;
+    }
+    CTotalsWalk::COptions options;
+    options.nWriteEnd = nWriteEnd;
+    CTotalsWalk walk(*this, nFromRow, bWhole, options);
+    walk.Run();
+}
+
+void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxInOneWalk)
+{
+    m_bWalkedAmounts = false;
+    const int nLast = m_nUsedRows - 1;
+    const int nTargetNameCol = m_columns.FindClassifyNameColumn();
+    // One look at the kinds finds the step rows, the classification rows and the first free
+    // row: making a step or classification row changes that row alone, and its kind stays.
+    std::vector<int> steps, classifies;
+    nTaxRow = -1;
+    // Whether there is a total to make, and whether the sums of the whole estimate are
+    // wanted: by a grand total, or by a free row (the tax takes the estimate's amount from
+    // the walk). Without them the walk does not read the rows above every heading level's
+    // start (a total added at the end of a growing estimate reads its own headings' rows,
+    // not the whole estimate above it).
+    bool bAnyTotal = false;
+    bool bGrandTotal = false;
+    bool bSecondTaxRow = false;
+    for (int r = nFromRow; r <= nLast; ++r) {
+        // The kinds lie a row's size apart: asked for well ahead, many arrive at once.
+        if (r + KIND_PREFETCH_DISTANCE <= nLast) {
+            if (const CGridRow* pAhead = m_rows.GetRow(r + KIND_PREFETCH_DISTANCE))
+                pAhead->PrefetchKind();
+        }
+        const CGridRow* pRow = m_rows.GetRow(r);
+        if (pRow == nullptr)
+            continue;
+        const int nKind = pRow->GetKind();
+        if (nKind == kindStep)
+            steps.push_back(r);
+        else if (nKind == kindClassify)
+            classifies.push_back(r);
+        else if (nKind == kindFree && nTaxRow < 0)
+            nTaxRow = r;
+        else if (nKind == kindFree)
+            bSecondTaxRow = true;
+        else if (IsTotalKind(nKind) || IsDiscountTotalKind(nKind))
+            bAnyTotal = true;
+        bGrandTotal = bGrandTotal || nKind == kindGrandTotal;
+    }
+    const int nLastRemade =
+        std::max(steps.empty() ? -1 : steps.back(), classifies.empty() ? -1 : classifies.back());
+    bBelowTaxInOneWalk = bSecondTaxRow && !m_bTotalsOneByOne && nLastRemade < nTaxRow;
+    // Step and classification rows read other rows' results, and the totals made one by
+    // one read whole ranges: the rows are worked out before all of them.
+    if (m_bCalcRowsInWalk && (!steps.empty() || !classifies.empty() || m_bTotalsOneByOne || nFromRow > 0))
+        CalcRowsFirst();
+    for (int r : steps) {
+        const CGridRow* pRow = m_rows.GetRow(r);
+        const CString strTarget = pRow->GetParamText1();
+        MakeStepRow(r, strTarget, pRow->GetParam1(), pRow->GetParam2());
+    }
+    for (int r : classifies) {
+        const CGridRow* pRow = m_rows.GetRow(r);
+        const CString strName = EditCell(r, nTargetNameCol);
+        const CString strRate = pRow->GetParamText2();
+        const CString strTarget = pRow->GetParamText1();
+        MakeClassifyRow(r, strName, strRate, strTarget, pRow->GetParam1(), pRow->GetParam3(),
+                        pRow->GetParam2());
+    }
+    if (m_bTotalsOneByOne) {
+        for (int r = nFromRow; r <= nLast; ++r) {
+            const int nKind = EditKind(r);
+            if (IsDiscountTotalKind(nKind)) {
+                m_nDiscountLevel = LevelOfDiscountTotalKind(nKind);
+                MakeTotalRow(r, levelDiscount);
+            } else if (IsTotalKind(nKind)) {
+                MakeTotalRow(r, HeadingOfTotalKind(nKind));
+            }
+        }
+    } else if (bBelowTaxInOneWalk) {
+        // The walk below the tax row writes the totals there and records the rows for the
+        // kept sums; this one works out the rows and the estimate's amount for the tax.
+        const bool bKeepInWalk = m_bKeepInWalk;
+        m_bKeepInWalk = false;
+        RecalcTotalRows(nFromRow, bAnyTotal, true, nTaxRow);
+        m_bKeepInWalk = bKeepInWalk;
+    } else {
+        RecalcTotalRows(nFromRow, bAnyTotal, bGrandTotal || nTaxRow >= 0, INT_MAX);
+    }
+}
+
+void CEstimateEngine::RecalcTotals(int nFromRow)
+{
+    CEstimateColumns::CBatch batch(m_columns);
+    int nFrom = std::max(0, nFromRow);
+    // After an edit, the totals it can change, from the sums kept per total.
+    if (m_kept.Recalc(*this, nFrom)) {
+        m_bWalkedAmounts = false;
+        return;
+    }
+    const int nWalkFrom = nFrom;
+    // The first walk records the rows for the sums kept per total as it reads them, when it
+    // reads them all.
+    const bool bRecord = !IsPrintCopyActive() && !m_bTotalsOneByOne && m_kept.MayRecordInWalk(nFrom);
+    m_bKeepInWalk = false;
+    if (bRecord) {
+        m_kept.Forget();
+        m_bKeepInWalk = true;
+    }
+    // Each tax row starts the passes again below it, so that totals under a tax row take
+    // the new tax in; the next tax row is then found by that round.
+    // A full recalculation works out the rows in its first walk; it keeps no numbers for
+    // later walks (see CTotalsWalk).
+    const bool bRowsWorkedOut = m_bCalcRowsInWalk;
+    for (;;) {
+        int nTaxRow = -1;
+        bool bBelowTaxInOneWalk = false;
+        RecalcPasses(nFrom, nTaxRow, bBelowTaxInOneWalk);
+        if (nTaxRow < 0)
+            break;
+        const CTaxTexts tax = MakeTaxTexts();
+        StoreTaxRow(nTaxRow, tax);
+        m_sheet.RowsWritten(nTaxRow, nTaxRow);
+        nFrom = nTaxRow + 1;
+        if (!bBelowTaxInOneWalk)
+            continue;
+        // Without step and classification rows below the tax row, the rounds below it
+        // change nothing but totals and tax rows, neither of which the estimate's amount
+        // adds: every tax row below takes this tax. So one walk does what the rounds would:
+        // it gives each tax row its tax where it meets it, before the rows below read it,
+        // and makes every total below from the rows as they then stand. (A round costs a
+        // walk: with a tax row per 種目 the recalculation grew with the square of the rows.)
+        // It reads every row, and records them for the kept sums.
+        CTotalsWalk::COptions options;
+        options.pTax = &tax;
+        options.nFreshFrom = nWalkFrom;
+        options.bStore = !bRowsWorkedOut;
+        CTotalsWalk walk(*this, nFrom, true, options);
+        walk.Run();
+        break;
+    }
+    m_bWalkedAmounts = false;
+    m_bKeepInWalk = false;
+    m_kept.Start(*this, nWalkFrom);
+}
+
+void CEstimateEngine::RecalcAll()
+{
+    CEstimateColumns::CBatch batch(m_columns);
+    // The row formulas are worked out by the totals walk, each row just before the walk
+    // reads it, so that the rows are gone through once; where that cannot be (step or
+    // classification rows, which read other rows' results before the walk), they are
+    // worked out first (CalcRowsFirst).
+    m_bCalcRowsInWalk = true;
+    RecalcTotals(0);
+    if (m_bCalcRowsInWalk)
+        CalcRowsFirst(); // not reached by any walk: cannot happen, kept safe
+}
+
+// ---------------------------------------------------------------------------------------
+// Step and classification rows
+
+int CEstimateEngine::FindRangeStart(int nRow, int nRangeCode) const
+{
+    auto findUp = [this, nRow](auto matches) {
+        for (int r = nRow; r >= 0; --r) {
+            if (matches(EditKind(r)))
+                return r;
+        }
+        return 0;
+    };
+    switch (nRangeCode) {
+    case 0:
+        return findUp([](int k) { return IsHeadingKind(k); });
+    case 1:
+        return 0;
+    case 2:
+        return findUp([](int k) { return k == kindKind; });
+    case 3:
+        return findUp([](int k) { return k == kindLarge; });
+    case 4:
+        return findUp([](int k) { return k == kindMiddle; });
+    case 5:
+        return findUp([](int k) { return k == kindSmall; });
+    default:
+        return -1;
+    }
+}
+
+bool CEstimateEngine::CellMatchesTarget(int nRow, int nTargetCol, const char* lpszTarget) const
+{
+    const CString& strCell = EditCell(nRow, nTargetCol);
+    if (IsValidColumn(nTargetCol) && m_columns.Get(nTargetCol).bNumeric)
+        return CNumberRules::ReadDecimal(strCell) == CNumberRules::ReadDecimal(lpszTarget);
+    return strCell == lpszTarget;
+}
+
+int CEstimateEngine::FindNameIndent(int nRow, int nKind, int nNameCol) const
+{
+    auto indentOf = [this, nNameCol](int r) {
+        const CGridRow* pRow = m_rows.GetRow(r);
+        return pRow != nullptr && IsValidColumn(nNameCol) ? pRow->m_nIndent[nNameCol] : 0;
+    };
+    for (int r = nRow + 1; r < m_nUsedRows; ++r) {
+        if (EditKind(r) == nKind)
+            return indentOf(r);
+    }
+    for (int r = nRow - 1; r >= 0; --r) {
+        if (EditKind(r) == nKind)
+            return indentOf(r);
+    }
+    return 0;
+}
+
+void CEstimateEngine::MakeStepRow(int nRow, const char* lpszTarget, int nTargetCol, int nRangeCode)
+{
+    if (!IsValidRow(nRow))
+        return;
+    CEstimateColumns::CBatch batch(m_columns);
+    const int nQuantityCol = m_columns.FindFirst(IEstimateSheet::textT, "3");
+    const int nFactorCol = m_columns.FindFirst(IEstimateSheet::textT, "7");
+    if (nQuantityCol < 0 || nFactorCol < 0)
+        return;
+    const int nStart = FindRangeStart(nRow, nRangeCode);
+    if (nStart < 0)
+        return;
+    const CString strTarget(lpszTarget);
+    CCompensatedSum sum;
+    for (int r = nStart; r < nRow; ++r) {
+        if (CellMatchesTarget(r, nTargetCol, strTarget))
+            sum.Add(CellValue(r, nQuantityCol) * CellValue(r, nFactorCol));
+    }
+    CDecimal value = CDecimal::FromDouble(sum.Get());
+    CNumberRules::RoundBySpec(value, m_columns.Get(nQuantityCol).spec);
+    StoreNumber(nRow, nQuantityCol, value);
+    SetRowKind(kindStep, nRow);
+    CGridRow* pRow = MakeRow(nRow);
+    pRow->SetParamText1(strTarget);
+    pRow->SetParam1(nTargetCol);
+    pRow->SetParam2(nRangeCode);
+    CalcRow(nRow, nQuantityCol);
+    m_sheet.RowsWritten(nRow, nRow);
+}
+
+void CEstimateEngine::MakeClassifyRow(int nRow, const char* lpszName, const char* lpszRate,
+                                      const char* lpszTarget, int nTargetCol, int nColumnMode, int nRangeCode)
+{
+    if (!IsValidRow(nRow) || !IsValidColumn(nTargetCol))
+        return;
+    const int nStart = FindRangeStart(nRow, nRangeCode);
+    if (nStart < 0)
+        return;
+    CEstimateColumns::CBatch batch(m_columns);
+    // The texts may come from the row itself: keep copies before the row changes.
+    const CString strName(lpszName);
+    const CString strRate(lpszRate);
+    const CString strTarget(lpszTarget);
+    const double rate = CNumberRules::ReadNumber(strRate);
+    SetCellText(strName, nRow, m_columns.FindFirst(IEstimateSheet::textT, "2"), TRUE);
+
+    std::vector<int> filled;
+    const int nColumns = m_columns.GetLimit();
+    for (int c = 0; c < nColumns; ++c) {
+        const CString& strV = m_columns.Get(c).strV;
+        if ((nColumnMode == 0 && strV == "2") || (nColumnMode == 1 && (strV == "2" || strV == "1")))
+            filled.push_back(c);
+    }
+    std::vector<CCompensatedSum> sums(filled.size());
+    for (int r = nStart; r < nRow; ++r) {
+        if (!CellMatchesTarget(r, nTargetCol, strTarget))
+            continue;
+        for (size_t i = 0; i < filled.size(); ++i)
+            sums[i].Add(CellValue(r, filled[i]));
+    }
+    for (size_t i = 0; i < filled.size(); ++i) {
+        CDecimal value = CDecimal::FromDouble(rate * sums[i].Get() / 100.0);
+        CNumberRules::RoundBySpec(value, m_columns.Get(filled[i]).spec);
+        StoreNumber(nRow, filled[i], value);
+    }
+    SetRowKind(kindClassify, nRow);
+    CGridRow* pRow = MakeRow(nRow);
+    pRow->SetParamText1(strTarget);
+    pRow->SetParam1(nTargetCol);
+    pRow->SetParam2(nRangeCode);
+    pRow->SetParam3(nColumnMode);
+    pRow->SetParamText2(strRate);
+    m_sheet.RowsWritten(nRow, nRow);
+}
+
+// ---------------------------------------------------------------------------------------
+// Tax
+
+bool CEstimateEngine::TakeWalkedAmount(int nCol, bool bExcludeFree, double& amount) const
+{
+    if (!m_bWalkedAmounts || !bExcludeFree)
+        return false;
+    for (const auto& [nSumCol, sum] : m_walkedAmounts) {
+        if (nSumCol == nCol) {
+            amount = sum.Get();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CEstimateEngine::TakeKeptAmount(int nCol, bool bExcludeFree, double& amount) const
+{
+    return m_kept.TakeAmount(*this, nCol, bExcludeFree, amount);
+}
+
+double CEstimateEngine::SumEstimateAmount(int nCol, bool bExcludeFree) const
+{
+    if (!IsValidColumn(nCol))
+        return 0.0;
+    double kept = 0.0;
+    if (TakeKeptAmount(nCol, bExcludeFree, kept))
+        return kept;
+    CCompensatedSum sum;
+    for (int r = 0; r < m_nUsedRows; ++r) {
+        const CGridRow* pRow = m_rows.GetRow(r);
+        if (pRow == nullptr)
+            continue;
+        const int nKind = pRow->GetKind();
+        // The leaf kinds, the free row (the tax row) only when asked for.
+        const bool bAdd = nKind == kindFree ? !bExcludeFree : IsLeafKind(nKind);
+        if (bAdd)
+            sum.Add(pRow->ReadNumber(nCol));
+    }
+    return sum.Get();
+}
+
+void CEstimateEngine::CalcTaxAmount(CString& strTax, int nCol, bool bExcludeFree, int nRate)
+{
+    if (nCol == -1) {
+        strTax = "0.0";
+        return;
+    }
+    double amount = 0.0;
+    if (!TakeWalkedAmount(nCol, bExcludeFree, amount))
+        amount = SumEstimateAmount(nCol, bExcludeFree);
+    CDecimal tax = CDecimal::FromDouble(amount * nRate / 100.0);
+    switch (m_sheet.GetTaxSettings().nRoundMode) {
+    case 0:
+        CNumberRules::RoundBySpec(tax, CNumberRules::ParseRoundSpec("U(-1)"));
+        break;
+    case 1:
+        CNumberRules::RoundBySpec(tax, CNumberRules::ParseRoundSpec("D(-1)"));
+        break;
+    case 2:
+        CNumberRules::RoundBySpec(tax, CNumberRules::ParseRoundSpec("F(-1)"));
+        break;
+    case 3:
+        if (IsValidColumn(nCol))
+            CNumberRules::RoundBySpec(tax, m_columns.Get(nCol).spec);
+        break;
+    default:
+        break;
+    }
+    strTax = CNumberRules::FormatNormal(tax);
+}
+
+CEstimateEngine::CTaxTexts CEstimateEngine::MakeTaxTexts()
+{
+    const IEstimateSheet::CTaxSettings settings = m_sheet.GetTaxSettings();
+    CTaxTexts tax;
+    tax.nAmountCol = std::max(0, m_columns.FindAmountColumn());
+    tax.nSecondCol = m_columns.FindFirst(IEstimateSheet::textV, "3");
+    CalcTaxAmount(tax.strTax, tax.nAmountCol, true, settings.nRate);
+    if (tax.nSecondCol >= 0 && m_sheet.IsTaxVerticalTotal())
+        CalcTaxAmount(tax.strSecondTax, tax.nSecondCol, true, settings.nRate);
+    else
+        tax.strSecondTax = tax.strTax;
+    return tax;
+}
+
+void CEstimateEngine::StoreTaxRow(int nRow, const CTaxTexts& tax)
+{
+    SetCellText(CNumberRules::NormalizeNumber(tax.strTax), nRow, tax.nAmountCol, TRUE);
+    if (tax.nSecondCol >= 0) {
+        SetCellText(tax.strSecondTax, nRow, tax.nSecondCol, TRUE);
+        CalcRow(nRow, std::max(tax.nAmountCol, tax.nSecondCol) + 1);
+    } else {
+        CalcRow(nRow, tax.nAmountCol + 1);
+    }
+}
+
+void CEstimateEngine::StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate)
+{
+    CTaxTexts tax;
+    tax.nAmountCol = nAmountCol;
+    tax.nSecondCol = nSecondCol;
+    tax.strTax = strTax;
+    if (nSecondCol >= 0 && m_sheet.IsTaxVerticalTotal())
+        CalcTaxAmount(tax.strSecondTax, nSecondCol, true, nRate);
+    else
+        tax.strSecondTax = strTax;
+    StoreTaxRow(nRow, tax);
+}

@@ -1,0 +1,35 @@
+// IEstimateSheet: what the estimate engine needs of the grid that shows its rows (the
+// estimate view implements it): the texts of the estimation form it computes by, the grid's
+// counts of the rows, and the few things a computation does beyond the rows themselves
+// (the used rows grown, rows repainted, the tax settings read). Tests of the engine give it
+// a sheet of their own.
+#pragma once
+
+#include "platform/base/CString.h"
+
+class IEstimateSheet {
+public:
+    // The texts of a column of the estimation form the engine reads ("属性", "数値書式",
+    // "計算式", "丸め", "T", "V").
+    enum EColumnText { textAttribute, textPicture, textFormula, textRounding, textT, textV, COLUMN_TEXTS };
+    // The settings the consumption tax takes: the rate in percent and the rounding mode (0
+    // up, 1 down, 2 half up to whole units, 3 the column's own rounding, any other none).
+    struct CTaxSettings {
+        int nRate = 8;
+        int nRoundMode = 3;
+    };
+
+    virtual const CString& GetColumnText(int nCol, EColumnText eText) const = 0;
+    // The used rows grow to at least nRows (they never shrink here); the grid's scroll
+    // ranges follow them.
+    virtual void GrowUsedRows(int nRows) = 0;
+    // Rows nFirst to nLast were rewritten: the grid repaints them.
+    virtual void RowsWritten(int nFirst, int nLast) = 0;
+    virtual CTaxSettings GetTaxSettings() const = 0;
+    // Whether a tax row's second tax column takes the tax of its own column ("縦合計")
+    // rather than the amount column's tax.
+    virtual bool IsTaxVerticalTotal() const = 0;
+
+protected:
+    ~IEstimateSheet() = default;
+};

@@ -1,0 +1,74 @@
+// The estimate engine on its own, over rows and a form of the test's own: no view, no window
+// and no toolkit in this program. The totals and the tax are held against sums the test
+// works out from the numbers it typed.
+#include "tests/estimate/engine/EstimateEngineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// Name, quantity, unit price, and an amount "計 A" worked out as quantity x price and cut
+// to whole yen.
+std::vector<CTestColumn> AmountColumns()
+{
+    return {
+        {"文字", "", "", "", "6", ""},
+        {"数値", "#,###.##", "", "", "3", ""},
+        {"数値", "###,###", "", "", "", ""},
+        {"計 A", "###,###", "B*C", "D(-1)", "", "2"},
+    };
+}
+
+std::string Normal(long long nValue)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%lld.000000", nValue);
+    return text;
+}
+
+} // namespace
+
+// A large heading with three details, its total, the grand total and the consumption tax
+// (10 %, rounded down): recalculated in full, then one quantity typed again, which the
+// engine follows through its kept sums; both give the sums of the numbers typed.
+TEST(EstimateEngineTest, TotalsAndTaxOfAnEstimateWithoutAView)
+{
+    CTestEstimate e(AmountColumns());
+    e.sheet.tax.nRate = 10;
+    e.sheet.tax.nRoundMode = 1;
+    e.AddRow(kindLarge, {"建築工事"});
+    e.AddRow(kindDetail, {"足場", "12.5", "1,480"});
+    e.AddRow(kindDetail, {"型枠", "3.25", "7,777"});
+    e.AddRow(kindDetail, {"鉄筋", "40", "95"});
+    e.AddRow(kindLargeTotal, {});
+    e.AddRow(kindGrandTotal, {});
+    e.AddRow(kindFree, {"消費税"});
+    ASSERT_EQ(7, e.sheet.nUsedRows);
+    e.engine.RecalcAll();
+
+    // 12.5 x 1480 = 18500, 3.25 x 7777 = 25275.25 cut to 25275, 40 x 95 = 3800.
+    long long nAmounts[] = {18500, 25275, 3800};
+    long long nSum = nAmounts[0] + nAmounts[1] + nAmounts[2];
+    EXPECT_EQ(Normal(nAmounts[1]), e.Cell(2, 3));
+    EXPECT_EQ(Normal(nSum), e.Cell(4, 3));
+    EXPECT_EQ(Normal(nSum), e.Cell(5, 3));
+    EXPECT_EQ(Normal(nSum / 10), e.Cell(6, 3));
+    // A free row is left out of the estimate's amount the tax is taken from.
+    EXPECT_EQ(static_cast<double>(nSum), e.engine.SumEstimateAmount(3, true));
+    EXPECT_EQ(static_cast<double>(nSum + nSum / 10), e.engine.SumEstimateAmount(3, false));
+
+    // Enter on a new quantity: the row, then the totals from it down, through the kept sums.
+    e.engine.SetCellText("7", 3, 1, true);
+    e.engine.CalcRow(3, 0);
+    e.engine.RecalcTotals(3);
+    EXPECT_TRUE(e.engine.AreTotalsKept());
+    EXPECT_TRUE(e.engine.KeptSumsMatchTheRows());
+    nAmounts[2] = 7 * 95;
+    nSum = nAmounts[0] + nAmounts[1] + nAmounts[2];
+    EXPECT_EQ(Normal(nSum), e.Cell(4, 3));
+    EXPECT_EQ(Normal(nSum), e.Cell(5, 3));
+    EXPECT_EQ(Normal(nSum / 10), e.Cell(6, 3));
+}
