@@ -35,7 +35,10 @@ protected:
         ASSERT_NE(nullptr, OpenSample());
     }
     CSplitterWnd& Splitter() { return static_cast<CChildPMFrame*>(m_pView->GetParentFrame())->m_wndSplitter; }
-    CMorvelPMView* Pane(int nRow, int nCol) { return dynamic_cast<CMorvelPMView*>(Splitter().GetPane(nRow, nCol)); }
+    CMorvelPMView* Pane(int nRow, int nCol)
+    {
+        return dynamic_cast<CMorvelPMView*>(Splitter().GetPane(nRow, nCol));
+    }
     // Drags the split box at the top of the vertical bar down to y, or the one at the left
     // of the horizontal bar right to x.
     void DragSplitBox(bool bRows, int nTo)
@@ -86,7 +89,7 @@ protected:
     {
         CMainFrame* pFrame = MainFrame();
         CString str;
-        pFrame->m_wndStatusBar.GetPaneText(pFrame->m_wndStatusBar.CommandToIndex(ID_INDICATOR_PANE1), str);
+        pFrame->GetStatusBar().GetPaneText(pFrame->GetStatusBar().CommandToIndex(ID_INDICATOR_PANE1), str);
         return str.ToUtf8();
     }
     // 1 enabled, 0 disabled, as the main window's menu would show the command.
@@ -196,7 +199,8 @@ TEST_F(PartsPanesTest, AnOpenedListIsTheActiveWindowWithItsTitleAndItsFileComman
     EXPECT_EQ(m_pView, pFrame->GetActiveView());
     EXPECT_EQ("二.MBD", Title(pFrame));
     const std::string strMainTitle = Title(pMain);
-    for (UINT nID : {ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_READ_OTHER_FORM, ID_PRINT_FORM_SELECT}) {
+    for (UINT nID :
+         {ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_READ_OTHER_FORM, ID_PRINT_FORM_SELECT}) {
         SCOPED_TRACE(nID);
         EXPECT_EQ(1, MenuEnabled(nID));
     }
