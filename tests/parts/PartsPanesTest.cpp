@@ -79,6 +79,16 @@ protected:
         const auto bytes = ReadNativeFile(native);
         return static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
     }
+    // The sample estimate opened beside the list: its grid.
+    CMorvelEMView* OpenSampleEstimate()
+    {
+        auto* pEstimate = dynamic_cast<CMorvelEMDoc*>(m_pApp->OpenDocumentFile(WorkFile("サンプル見積.MMD")));
+        CMorvelEMView* pGrid = nullptr;
+        POSITION pos = pEstimate != nullptr ? pEstimate->GetFirstViewPosition() : nullptr;
+        while (pos != nullptr && pGrid == nullptr)
+            pGrid = dynamic_cast<CMorvelEMView*>(pEstimate->GetNextView(pos));
+        return pGrid;
+    }
     CMainFrame* MainFrame() { return dynamic_cast<CMainFrame*>(m_pApp->m_pMainWnd); }
     std::string Title(CWnd* pWnd)
     {
@@ -226,11 +236,7 @@ TEST_F(PartsPanesTest, AnOpenedListIsTheActiveWindowWithItsTitleAndItsFileComman
 TEST_F(PartsPanesTest, RowsRegisteredFromAnEstimateArriveInTheOpenListAndStayThroughItsSave)
 {
     TypeInto(5, "kept");
-    auto* pEstimate = dynamic_cast<CMorvelEMDoc*>(m_pApp->OpenDocumentFile(WorkFile("サンプル見積.MMD")));
-    ASSERT_NE(nullptr, pEstimate);
-    CMorvelEMView* pGrid = nullptr;
-    for (POSITION pos = pEstimate->GetFirstViewPosition(); pos != nullptr && pGrid == nullptr;)
-        pGrid = dynamic_cast<CMorvelEMView*>(pEstimate->GetNextView(pos));
+    CMorvelEMView* pGrid = OpenSampleEstimate();
     ASSERT_NE(nullptr, pGrid);
     Pump();
     // Rows 2 to 4 of the estimate selected in its row headers and registered.
@@ -301,11 +307,7 @@ TEST_F(PartsPanesTest, TheZoomBoxAndTheStatusPanesFollowTheActiveWindowBetweenAn
     Pump();
     ASSERT_EQ("120%", shown());
 
-    auto* pEstimate = dynamic_cast<CMorvelEMDoc*>(m_pApp->OpenDocumentFile(WorkFile("サンプル見積.MMD")));
-    ASSERT_NE(nullptr, pEstimate);
-    CMorvelEMView* pGrid = nullptr;
-    for (POSITION pos = pEstimate->GetFirstViewPosition(); pos != nullptr && pGrid == nullptr;)
-        pGrid = dynamic_cast<CMorvelEMView*>(pEstimate->GetNextView(pos));
+    CMorvelEMView* pGrid = OpenSampleEstimate();
     ASSERT_NE(nullptr, pGrid);
     activate(pGrid);
     EXPECT_EQ("100%", shown());
