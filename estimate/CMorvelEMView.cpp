@@ -12,7 +12,6 @@
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
 #include "platform/ui/core/CCmdUI.h"
-#include "platform/ui/core/CWinApp.h"
 #include "resources/ResourceIds.h"
 
 #include <algorithm>
