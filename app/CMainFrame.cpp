@@ -7,14 +7,18 @@
 #include "app/ChildFrameSupport.h"
 #include "platform/base/Path.h"
 #include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/dialogs/CFileDialog.h"
 #include "platform/ui/frames/CMDIChildWnd.h"
+#include "platform/ui/gdi/CClientDC.h"
 #include "platform/ui/gdi/GdiObjects.h"
 #include "resources/ResourceIds.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 
 namespace {
 
@@ -32,6 +36,28 @@ const UINT kIndicators[] = {
 constexpr int kZoomBoxWidth = 85;
 constexpr int kZoomBoxDropHeight = 180;
 constexpr int kZoomBoxItemHeight = 15;
+
+// The fixed zoom steps: the zoom box's first entries, in this order, and the commands of
+// the 表示 menu they stand for. The box's last entry stands for the user zoom.
+struct CZoomStep {
+    int nPercent;
+    UINT nCommand;
+};
+constexpr CZoomStep kZoomSteps[] = {{25, ID_ZOOM_25},   {50, ID_ZOOM_50},   {75, ID_ZOOM_75},
+                                    {100, ID_ZOOM_100}, {150, ID_ZOOM_150}, {200, ID_ZOOM_200}};
+constexpr int kUserZoomEntry = static_cast<int>(std::size(kZoomSteps));
+
+CString UserZoomText()
+{
+    return "ﾕｰｻﾞｰ 指定..."_sj;
+}
+
+CString ZoomText(int nPercent)
+{
+    CString str;
+    str.Format("%d%%", nPercent);
+    return str;
+}
 
 // The width pane 0 gets while a menu is open, so that long prompts show in full.
 constexpr int kWideMessagePane = 16384;
@@ -148,9 +174,9 @@ BOOL CMainFrame::CreateZoomBox()
     m_wndZoomBox.SetFont(CFont::FromHandle(hFont));
     m_wndZoomBox.SetItemHeight(-1, kZoomBoxItemHeight);
 
-    static const char* const kZoomTexts[] = {"25%", "50%", "75%", "100%", "150%", "200%", "ﾕｰｻﾞｰ 指定..."};
-    for (const char* lpszText : kZoomTexts)
-        m_wndZoomBox.AddString(CString::FromUtf8(lpszText));
+    for (const CZoomStep& step : kZoomSteps)
+        m_wndZoomBox.AddString(ZoomText(step.nPercent));
+    m_wndZoomBox.AddString(UserZoomText());
     return TRUE;
 }
 
@@ -275,13 +301,8 @@ void CMainFrame::OnDosConvert()
 void CMainFrame::OnUpdateFrameTitle(BOOL bAddToTitle)
 {
     CMDIFrameWnd::OnUpdateFrameTitle(bAddToTitle);
-    if (MDIGetActive() != nullptr || m_wndStatusBar.GetSafeHwnd() == nullptr)
-        return;
-    for (UINT nID : {ID_INDICATOR_PANE1, ID_INDICATOR_PANE2}) {
-        const int nIndex = m_wndStatusBar.CommandToIndex(nID);
-        if (nIndex >= 0)
-            m_wndStatusBar.SetPaneText(nIndex, "");
-    }
+    if (MDIGetActive() == nullptr)
+        ClearStatusPanes();
 }
 
 BOOL CMainFrame::KeepsStatusPanes(const CWnd* pLosing, CWnd* pNewWnd)
@@ -305,6 +326,136 @@ BOOL CMainFrame::ClearsZoomBoxOnClose(const CWnd* pClosing) const
 {
     const CMDIChildWnd* pActive = MDIGetActive();
     return pActive == nullptr || pClosing == nullptr || pActive == pClosing->GetParentFrame();
+}
+
+CMainFrame* CMainFrame::GetMain()
+{
+    return dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+}
+
+// ---------------------------------------------------------------------------------------
+// The zoom box
+// ---------------------------------------------------------------------------------------
+
+void CMainFrame::SelectZoomEntry(int nPercent)
+{
+    if (m_wndZoomBox.m_hWnd == nullptr)
+        return;
+    const int nIndex = m_wndZoomBox.FindStringExact(-1, ZoomText(nPercent));
+    if (nIndex >= 0)
+        m_wndZoomBox.SetCurSel(nIndex);
+}
+
+void CMainFrame::ShowZoom(int nPercent)
+{
+    if (m_wndZoomBox.m_hWnd == nullptr)
+        return;
+    const CString strZoom = ZoomText(nPercent);
+    int nIndex = m_wndZoomBox.FindStringExact(-1, strZoom);
+    if (nIndex < 0) {
+        m_wndZoomBox.DeleteString(m_wndZoomBox.GetCount() - 1);
+        nIndex = m_wndZoomBox.AddString(strZoom);
+    }
+    m_wndZoomBox.SetCurSel(nIndex);
+}
+
+void CMainFrame::ShowUserZoom(int nPercent)
+{
+    if (m_wndZoomBox.m_hWnd == nullptr)
+        return;
+    if (m_wndZoomBox.GetCount() > 0)
+        m_wndZoomBox.DeleteString(m_wndZoomBox.GetCount() - 1);
+    m_wndZoomBox.SetCurSel(m_wndZoomBox.AddString(ZoomText(nPercent)));
+}
+
+void CMainFrame::OfferUserZoom()
+{
+    if (m_wndZoomBox.m_hWnd == nullptr)
+        return;
+    const CString strOffer = UserZoomText();
+    const int nSelected = m_wndZoomBox.GetCurSel();
+    CString strLast;
+    if (m_wndZoomBox.GetCount() > 0)
+        m_wndZoomBox.GetLBText(m_wndZoomBox.GetCount() - 1, strLast);
+    if (strLast == strOffer)
+        return;
+    m_wndZoomBox.DeleteString(m_wndZoomBox.GetCount() - 1);
+    m_wndZoomBox.AddString(strOffer);
+    m_wndZoomBox.SetCurSel(nSelected == m_wndZoomBox.GetCount() - 1 ? -1 : nSelected);
+}
+
+void CMainFrame::ForgetZoom(const CWnd* pClosing)
+{
+    if (m_wndZoomBox.m_hWnd != nullptr && ClearsZoomBoxOnClose(pClosing))
+        m_wndZoomBox.SetCurSel(-1);
+}
+
+UINT CMainFrame::GetChosenZoomCommand() const
+{
+    if (m_wndZoomBox.m_hWnd == nullptr)
+        return 0;
+    const int nIndex = m_wndZoomBox.GetCurSel();
+    if (nIndex < 0 || nIndex > kUserZoomEntry)
+        return 0;
+    return nIndex == kUserZoomEntry ? ID_ZOOM_USER : kZoomSteps[nIndex].nCommand;
+}
+
+void CMainFrame::SendZoomCommand(CWnd* pView) const
+{
+    if (const UINT nID = GetChosenZoomCommand(); nID != 0 && pView != nullptr)
+        pView->SendMessage(WM_COMMAND, nID, 0);
+}
+
+int CMainFrame::GetZoomOfCommand(UINT nID)
+{
+    for (const CZoomStep& step : kZoomSteps) {
+        if (step.nCommand == nID)
+            return step.nPercent;
+    }
+    return 0;
+}
+
+BOOL CMainFrame::IsZoomStep(int nPercent)
+{
+    return std::any_of(std::begin(kZoomSteps), std::end(kZoomSteps),
+                       [nPercent](const CZoomStep& step) { return step.nPercent == nPercent; });
+}
+
+// ---------------------------------------------------------------------------------------
+// Status panes 1 and 2
+// ---------------------------------------------------------------------------------------
+
+void CMainFrame::SetStatusPane(UINT nPaneID, const CString& strText, PaneWidth nWidth, BOOL bShow)
+{
+    if (m_wndStatusBar.m_hWnd == nullptr)
+        return;
+    const int nIndex = m_wndStatusBar.CommandToIndex(nPaneID);
+    if (nIndex < 0)
+        return;
+    CClientDC dc(&m_wndStatusBar);
+    CFont* pOldFont = dc.SelectObject(m_wndStatusBar.GetFont());
+    const CSize size = dc.GetTextExtent(strText);
+    if (pOldFont != nullptr)
+        dc.SelectObject(pOldFont);
+    UINT nID = 0;
+    UINT nStyle = 0;
+    int cxWidth = 0;
+    m_wndStatusBar.GetPaneInfo(nIndex, nID, nStyle, cxWidth);
+    const int cxText = static_cast<int>(size.cx);
+    m_wndStatusBar.SetPaneInfo(nIndex, nID, nStyle,
+                               nWidth == paneFitsText ? cxText : std::max(cxWidth, cxText));
+    m_wndStatusBar.SetPaneText(nIndex, bShow ? strText.c_str() : "");
+}
+
+void CMainFrame::ClearStatusPanes()
+{
+    if (m_wndStatusBar.GetSafeHwnd() == nullptr)
+        return;
+    for (UINT nID : {ID_INDICATOR_PANE1, ID_INDICATOR_PANE2}) {
+        const int nIndex = m_wndStatusBar.CommandToIndex(nID);
+        if (nIndex >= 0)
+            m_wndStatusBar.SetPaneText(nIndex, "");
+    }
 }
 
 CString CMainFrame::FindHelpFile(const CString& strProgramPath)

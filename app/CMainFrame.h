@@ -41,13 +41,52 @@ public:
     // The number of MDI child frames. Leaves the walk at its end: reset it before walking.
     int GetMDIChildCount();
 
-    // The zoom box (control 176 on the main tool bar), the status bar and the tool bars.
-    CComboBox m_wndZoomBox;
-    CStatusBar m_wndStatusBar;
-    CToolBar m_wndToolBar;
-    CToolBar m_wndMorvelBar;
-    // The MDI client window, attached once the frame exists.
-    CWnd m_wndMDIClient;
+    // The program's main frame; null while there is none (a window made alone by a test).
+    static CMainFrame* GetMain();
+
+    // The tool bars and the status bar.
+    CToolBar& GetToolBar() { return m_wndToolBar; }
+    CToolBar& GetMorvelBar() { return m_wndMorvelBar; }
+    CStatusBar& GetStatusBar() { return m_wndStatusBar; }
+
+    // ---- the zoom box -----------------------------------------------------------------------
+    // Control 176 on the main tool bar, which every grid and layout view shares: the view with
+    // the keyboard shows its zoom there. Entries 0 to 5 are "25%" to "200%" and always stay;
+    // the last one offers the user zoom ("ﾕｰｻﾞｰ 指定...") or shows a view's zoom that has no
+    // entry of its own. Until the box exists the functions below do nothing.
+    CComboBox& GetZoomBox() { return m_wndZoomBox; }
+    // The zoom of a fixed step's command (ID_ZOOM_25 ... ID_ZOOM_200); 0 for any other.
+    static int GetZoomOfCommand(UINT nID);
+    // Whether a zoom is one of the fixed steps (25, 50, 75, 100, 150 and 200 %).
+    static BOOL IsZoomStep(int nPercent);
+    // Selects the entry of a zoom; a zoom without one leaves the selection as it is.
+    void SelectZoomEntry(int nPercent);
+    // Shows the zoom of the view that has the keyboard: its entry is selected, and a zoom
+    // without one takes the last entry.
+    void ShowZoom(int nPercent);
+    // A user zoom just chosen: the last entry shows it and is selected.
+    void ShowUserZoom(int nPercent);
+    // The view lost the keyboard: the last entry offers the user zoom again. The selection
+    // stays, unless it was the entry replaced.
+    void OfferUserZoom();
+    // A view in pClosing's document window is being closed: the box shows no zoom, unless
+    // another document window is already the active one (ClearsZoomBoxOnClose).
+    void ForgetZoom(const CWnd* pClosing);
+    // The command of the chosen entry (ID_ZOOM_25 ... ID_ZOOM_USER); 0 while none is chosen.
+    UINT GetChosenZoomCommand() const;
+    // Sends pView that command (the box's choice goes to the view with the keyboard).
+    void SendZoomCommand(CWnd* pView) const;
+
+    // ---- status panes 1 and 2 -------------------------------------------------------------
+    // The views write their texts into the panes ID_INDICATOR_PANE1 and ID_INDICATOR_PANE2,
+    // each as wide as its text in the bar's font: exactly (paneFitsText), or at least
+    // (paneWidensToText: a wider pane keeps its width).
+    enum PaneWidth { paneFitsText, paneWidensToText };
+    // Writes strText into the pane nPaneID and sizes the pane for it. Without bShow the pane
+    // is left empty, sized for the text all the same. Nothing while there is no status bar.
+    void SetStatusPane(UINT nPaneID, const CString& strText, PaneWidth nWidth, BOOL bShow = TRUE);
+    // Empties both panes, keeping their widths.
+    void ClearStatusPanes();
 
     // The help: the table of contents (index.html) of the HTML guide. It is looked for in
     // MORVEL_HELP_DIR when set, then beside the program in help/ (a build folder), then in
@@ -87,10 +126,18 @@ public:
 
     DECLARE_MESSAGE_MAP()
 
-protected:
+private:
     BOOL CreateZoomBox();
     // Shows the bar when it is hidden and hides it when it is shown.
     void ToggleBar(CControlBar& bar);
+
+    // The zoom box (control 176 on the main tool bar), the status bar and the tool bars.
+    CComboBox m_wndZoomBox;
+    CStatusBar m_wndStatusBar;
+    CToolBar m_wndToolBar;
+    CToolBar m_wndMorvelBar;
+    // The MDI client window, attached once the frame exists.
+    CWnd m_wndMDIClient;
 
     // Where the MDI-child walk stands: the last window returned (null before the first). A
     // handle, so that a window closed meanwhile ends the walk instead of being touched.

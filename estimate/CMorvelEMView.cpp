@@ -12,7 +12,6 @@
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
 #include "platform/ui/core/CCmdUI.h"
-#include "platform/ui/core/CWinApp.h"
 #include "resources/ResourceIds.h"
 
 #include <algorithm>
@@ -326,15 +325,8 @@ void CMorvelEMView::OnInitialUpdate()
     CMorvelSettings::SetWorkFolderAsCurrent();
 
     // The main frame's zoom box shows this estimate's zoom.
-    if (auto* pFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd())) {
-        if (pFrame->m_wndZoomBox.m_hWnd != nullptr) {
-            CString strZoom;
-            strZoom.Format("%d%%", m_nZoom);
-            const int nIndex = pFrame->m_wndZoomBox.FindStringExact(-1, strZoom);
-            if (nIndex >= 0)
-                pFrame->m_wndZoomBox.SetCurSel(nIndex);
-        }
-    }
+    if (CMainFrame* pFrame = CMainFrame::GetMain())
+        pFrame->SelectZoomEntry(m_nZoom);
 
     CMorvelView::OnInitialUpdate();
     UpdateStatusText(statusShow);

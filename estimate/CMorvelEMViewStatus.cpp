@@ -13,38 +13,11 @@
 #include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CMenu.h"
-#include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/dialogs/CFileDialog.h"
 #include "platform/ui/frames/CStatusBar.h"
-#include "platform/ui/gdi/CClientDC.h"
 #include "resources/EstimateViewMenus.h"
 #include "resources/ResourceIds.h"
-
-#include <algorithm>
-
-namespace {
-
-// Sets a status pane to a text and makes it as wide as the text in the bar's font.
-void SetStatusPane(CStatusBar& bar, UINT nPaneID, const CString& strText, bool bShow)
-{
-    const int nIndex = bar.CommandToIndex(nPaneID);
-    if (nIndex < 0)
-        return;
-    CClientDC dc(&bar);
-    CFont* pOldFont = dc.SelectObject(bar.GetFont());
-    const CSize size = dc.GetTextExtent(strText);
-    if (pOldFont != nullptr)
-        dc.SelectObject(pOldFont);
-    UINT nID = 0;
-    UINT nStyle = 0;
-    int cxWidth = 0;
-    bar.GetPaneInfo(nIndex, nID, nStyle, cxWidth);
-    bar.SetPaneInfo(nIndex, nID, nStyle, size.cx);
-    bar.SetPaneText(nIndex, bShow ? strText.c_str() : "");
-}
-
-} // namespace
 
 // ---------------------------------------------------------------------------------------
 // Status bar
@@ -58,8 +31,8 @@ void CMorvelEMView::UpdateStatusText(int nShow)
 
     // The panes belong to the main frame's status bar, which every window shares. Without
     // one the amount, a walk over every row, is not worked out.
-    auto* pFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
-    if (pFrame == nullptr || pFrame->m_wndStatusBar.m_hWnd == nullptr)
+    CMainFrame* pFrame = CMainFrame::GetMain();
+    if (pFrame == nullptr || pFrame->GetStatusBar().m_hWnd == nullptr)
         return;
     const int nAmountCol = FindFirstColumn(CEstimationFormFile::colV, "2");
     if (nAmountCol >= 0) {
@@ -67,8 +40,8 @@ void CMorvelEMView::UpdateStatusText(int nShow)
             "見積金額=\\"_sj +
             CNumberRules::FormatByPicture(SumEstimateAmount(nAmountCol, FALSE), "###,###,###,###,###", TRUE);
     }
-    SetStatusPane(pFrame->m_wndStatusBar, ID_INDICATOR_PANE2, m_strStatusAmount, nShow != 0);
-    SetStatusPane(pFrame->m_wndStatusBar, ID_INDICATOR_PANE1, m_strStatusPosition, nShow != 0);
+    pFrame->SetStatusPane(ID_INDICATOR_PANE2, m_strStatusAmount, CMainFrame::paneFitsText, nShow != 0);
+    pFrame->SetStatusPane(ID_INDICATOR_PANE1, m_strStatusPosition, CMainFrame::paneFitsText, nShow != 0);
 }
 
 void CMorvelEMView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView)

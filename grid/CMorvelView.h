@@ -304,6 +304,13 @@ public:
     afx_msg void OnSize(UINT nType, int cx, int cy);
     // A composition typed onto the grid shows at the current cell.
     afx_msg LRESULT OnImeStartComposition(WPARAM wParam, LPARAM lParam);
+    // The main frame's zoom box follows the grid with the keyboard (CMorvelViewFrameBars.cpp):
+    // taking it, the grid shows its zoom there; losing it, the box's last entry offers the
+    // user zoom again; closed while its window is still the active one, the box shows none.
+    // The derived views write their status panes after these.
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg void OnKillFocus(CWnd* pNewWnd);
+    afx_msg void OnDestroy();
 
     DECLARE_MESSAGE_MAP()
 

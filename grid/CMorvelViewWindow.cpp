@@ -20,6 +20,9 @@ ON_WM_HSCROLL()
 ON_WM_VSCROLL()
 ON_WM_SIZE()
 ON_MESSAGE(WM_IME_STARTCOMPOSITION, OnImeStartComposition)
+ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 // ---------------------------------------------------------------------------------------

@@ -1,6 +1,6 @@
 // The small commands and services of the parts grid: the unit pick, the environment
-// settings, the status text, the main frame's zoom box while the grid has the keyboard,
-// and the repaint of one row's head.
+// settings, the status text, the zoom commands with the main frame's zoom box, and the
+// repaint of one row's head.
 #include "app/CChildPMFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CMorvelSettings.h"
@@ -8,64 +8,11 @@
 #include "grid/ModelessMessages.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
-#include "platform/ui/controls/CComboBox.h"
 #include "platform/ui/core/CCmdUI.h"
-#include "platform/ui/core/CWinApp.h"
 #include "platform/ui/frames/CSplitterWnd.h"
-#include "platform/ui/frames/CStatusBar.h"
-#include "platform/ui/gdi/CClientDC.h"
 #include "resources/ResourceIds.h"
 
 #include <algorithm>
-
-namespace {
-
-// The zoom box's entries by index and the commands they stand for.
-constexpr UINT kZoomBoxCommands[] = {ID_ZOOM_25,  ID_ZOOM_50,  ID_ZOOM_75,  ID_ZOOM_100,
-                                     ID_ZOOM_150, ID_ZOOM_200, ID_ZOOM_USER};
-
-CMainFrame* MainFrame()
-{
-    return dynamic_cast<CMainFrame*>(AfxGetMainWnd());
-}
-
-CComboBox* ZoomBox()
-{
-    CMainFrame* pFrame = MainFrame();
-    if (pFrame == nullptr || pFrame->m_wndZoomBox.m_hWnd == nullptr)
-        return nullptr;
-    return &pFrame->m_wndZoomBox;
-}
-
-CString ZoomText(int nPercent)
-{
-    CString str;
-    str.Format("%d%%", nPercent);
-    return str;
-}
-
-void SetStatusPane(UINT nPaneID, const CString& strText)
-{
-    CMainFrame* pFrame = MainFrame();
-    if (pFrame == nullptr || pFrame->m_wndStatusBar.m_hWnd == nullptr)
-        return;
-    CStatusBar& bar = pFrame->m_wndStatusBar;
-    const int nIndex = bar.CommandToIndex(nPaneID);
-    if (nIndex < 0)
-        return;
-    CClientDC dc(&bar);
-    CFont* pOldFont = dc.SelectObject(bar.GetFont());
-    const CSize size = dc.GetTextExtent(strText);
-    if (pOldFont != nullptr)
-        dc.SelectObject(pOldFont);
-    UINT nID = 0, nStyle = 0;
-    int cxWidth = 0;
-    bar.GetPaneInfo(nIndex, nID, nStyle, cxWidth);
-    bar.SetPaneInfo(nIndex, nID, nStyle, std::max<int>(cxWidth, size.cx));
-    bar.SetPaneText(nIndex, strText);
-}
-
-} // namespace
 
 // ---------------------------------------------------------------------------------------
 // The unit pick
@@ -134,9 +81,6 @@ void CMorvelPMView::OnDestroy()
         if (pDialog != nullptr && pDialog->m_hWnd != nullptr)
             pDialog->DestroyWindow();
     }
-    // A closed list's zoom is no longer shown, unless another window is active already.
-    if (CComboBox* pBox = ZoomBox(); pBox != nullptr && MainFrame()->ClearsZoomBoxOnClose(this))
-        pBox->SetCurSel(-1);
     CMorvelView::OnDestroy();
 }
 
@@ -168,7 +112,7 @@ void CMorvelPMView::ApplyEnvironmentToAllLists()
     // The title header takes the height of the rows, in this list and in every other open
     // parts list (every pane of each, so that the panes of a split list stay alike).
     ReloadDisplaySettings(nRowBase);
-    CMainFrame* pFrame = MainFrame();
+    CMainFrame* pFrame = CMainFrame::GetMain();
     if (pFrame == nullptr)
         return;
     pFrame->ResetMDIChildWalk();
@@ -212,69 +156,45 @@ CString CMorvelPMView::GetStatusText() const
 
 void CMorvelPMView::UpdateStatusText()
 {
-    SetStatusPane(ID_INDICATOR_PANE2, CString());
-    SetStatusPane(ID_INDICATOR_PANE1, GetStatusText());
+    if (CMainFrame* pFrame = CMainFrame::GetMain()) {
+        pFrame->SetStatusPane(ID_INDICATOR_PANE2, CString(), CMainFrame::paneWidensToText);
+        pFrame->SetStatusPane(ID_INDICATOR_PANE1, GetStatusText(), CMainFrame::paneWidensToText);
+    }
 }
 
 void CMorvelPMView::OnSetFocus(CWnd* pOldWnd)
 {
     CMorvelView::OnSetFocus(pOldWnd);
-    if (CComboBox* pBox = ZoomBox()) {
-        const CString strZoom = ZoomText(m_nZoom);
-        int nIndex = pBox->FindStringExact(-1, strZoom);
-        if (nIndex < 0) {
-            pBox->DeleteString(pBox->GetCount() - 1);
-            nIndex = pBox->AddString(strZoom);
-        }
-        pBox->SetCurSel(nIndex);
-    }
     UpdateStatusText();
 }
 
 void CMorvelPMView::OnKillFocus(CWnd* pNewWnd)
 {
     CMorvelView::OnKillFocus(pNewWnd);
-    if (CComboBox* pBox = ZoomBox()) {
-        // The last entry offers the user's own zoom again; what is selected stays.
-        const int nSelected = pBox->GetCurSel();
-        CString strLast;
-        if (pBox->GetCount() > 0)
-            pBox->GetLBText(pBox->GetCount() - 1, strLast);
-        if (strLast != "ﾕｰｻﾞｰ 指定..."_sj) {
-            pBox->DeleteString(pBox->GetCount() - 1);
-            pBox->AddString("ﾕｰｻﾞｰ 指定..."_sj);
-            pBox->SetCurSel(nSelected == pBox->GetCount() - 1 ? -1 : nSelected);
-        }
-    }
-    if (!CMainFrame::KeepsStatusPanes(this, pNewWnd)) {
-        SetStatusPane(ID_INDICATOR_PANE1, CString());
-        SetStatusPane(ID_INDICATOR_PANE2, CString());
-    }
+    CMainFrame* pFrame = CMainFrame::GetMain();
+    if (pFrame != nullptr && !CMainFrame::KeepsStatusPanes(this, pNewWnd))
+        pFrame->ClearStatusPanes();
 }
 
 void CMorvelPMView::OnZoomBoxChange()
 {
-    CComboBox* pBox = ZoomBox();
-    if (pBox == nullptr)
+    CMainFrame* pFrame = CMainFrame::GetMain();
+    if (pFrame == nullptr)
         return;
-    const int nIndex = pBox->GetCurSel();
-    if (nIndex < 0 || nIndex > 6)
-        return;
-    if (nIndex == 6 && !CShellServices::Get().runZoomDialog) {
+    const UINT nID = pFrame->GetChosenZoomCommand();
+    if (nID == ID_ZOOM_USER && !CShellServices::Get().runZoomDialog) {
         // Without a zoom dialog the box goes back to showing this grid's zoom.
-        pBox->SetCurSel(pBox->FindStringExact(-1, ZoomText(m_nZoom)));
+        pFrame->SelectZoomEntry(m_nZoom);
         return;
     }
-    SendMessage(WM_COMMAND, kZoomBoxCommands[nIndex], 0);
+    if (nID != 0)
+        SendMessage(WM_COMMAND, nID, 0);
 }
 
 void CMorvelPMView::SetFixedZoom(int nZoom)
 {
-    if (CComboBox* pBox = ZoomBox()) {
-        const int nIndex = pBox->FindStringExact(-1, ZoomText(nZoom));
-        if (nIndex >= 0)
-            pBox->SetCurSel(nIndex);
-    }
+    if (CMainFrame* pFrame = CMainFrame::GetMain())
+        pFrame->SelectZoomEntry(nZoom);
     SetDocumentZoom(nZoom);
 }
 
@@ -288,10 +208,8 @@ void CMorvelPMView::OnZoomUser()
         return;
     nZoom = CMorvelPMDoc::SanitizeZoom(nZoom);
     m_nZoom = nZoom;
-    if (CComboBox* pBox = ZoomBox()) {
-        pBox->DeleteString(pBox->GetCount() - 1);
-        pBox->SetCurSel(pBox->AddString(ZoomText(nZoom)));
-    }
+    if (CMainFrame* pFrame = CMainFrame::GetMain())
+        pFrame->ShowUserZoom(nZoom);
     SetDocumentZoom(nZoom);
 }
 
@@ -299,10 +217,8 @@ void CMorvelPMView::OnUpdateZoomUser(CCmdUI* pCmdUI)
 {
     const CMorvelPMDoc* pDoc = GetDocument();
     const int nZoom = pDoc != nullptr ? pDoc->m_nZoom : m_nZoom;
-    const bool bFixed =
-        nZoom == 25 || nZoom == 50 || nZoom == 75 || nZoom == 100 || nZoom == 150 || nZoom == 200;
     pCmdUI->Enable(static_cast<bool>(CShellServices::Get().runZoomDialog));
-    pCmdUI->SetCheck(bFixed ? 0 : 1);
+    pCmdUI->SetCheck(CMainFrame::IsZoomStep(nZoom) ? 0 : 1);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -381,11 +381,8 @@ CPoint CPrintFormView::GetSelectionBottomRight()
 
 void CPrintFormView::ClearStatusPanes()
 {
-    if (auto* pFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
-        if (pFrame->m_wndStatusBar.m_hWnd) {
-            pFrame->m_wndStatusBar.SetPaneText(2, "");
-            pFrame->m_wndStatusBar.SetPaneText(1, "");
-        }
+    if (CMainFrame* pFrame = CMainFrame::GetMain())
+        pFrame->ClearStatusPanes();
 }
 
 int CPrintFormView::FontSizeIndexOfHeight(LONG lfHeight)
@@ -617,7 +614,8 @@ void CPrintFormView::OnInitialUpdate()
     }
     m_bDragRect = FALSE;
     SetUndoFlags(FALSE, FALSE);
-    SelectZoomBoxEntry(100, FALSE);
+    if (CMainFrame* pFrame = CMainFrame::GetMain())
+        pFrame->SelectZoomEntry(100);
     m_nRuleLineStyle = 1;
     m_nTableRows = 2;
     m_nTableCols = 2;
@@ -928,7 +926,8 @@ void CPrintFormView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 void CPrintFormView::OnSetFocus(CWnd* pOldWnd)
 {
     CScrollView::OnSetFocus(pOldWnd);
-    SelectZoomBoxEntry(m_nZoom, TRUE);
+    if (CMainFrame* pFrame = CMainFrame::GetMain())
+        pFrame->ShowZoom(m_nZoom);
     ClearStatusPanes();
 }
 

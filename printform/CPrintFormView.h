@@ -350,7 +350,6 @@ protected:
 
 private:
     void SetFixedZoom(int nZoom);
-    void SelectZoomBoxEntry(int nZoom, BOOL bReplaceLast);
     BOOL IsOneTableSelected();
     void UndoReAdd();
     void UndoRemove();

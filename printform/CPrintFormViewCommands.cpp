@@ -72,43 +72,6 @@ ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO, OnUpdateEditUndo)
 ON_UPDATE_COMMAND_UI(ID_EDIT_REDO, OnUpdateEditRedo)
 END_MESSAGE_MAP()
 
-namespace {
-
-constexpr UINT kZoomBoxCommands[] = {ID_ZOOM_25,  ID_ZOOM_50,  ID_ZOOM_75,  ID_ZOOM_100,
-                                     ID_ZOOM_150, ID_ZOOM_200, ID_ZOOM_USER};
-
-CComboBox* ZoomBox()
-{
-    auto* pFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
-    if (pFrame == nullptr || pFrame->m_wndZoomBox.m_hWnd == nullptr)
-        return nullptr;
-    return &pFrame->m_wndZoomBox;
-}
-
-CString ZoomText(int nZoom)
-{
-    CString s;
-    s.Format("%d%%", nZoom);
-    return s;
-}
-
-} // namespace
-
-void CPrintFormView::SelectZoomBoxEntry(int nZoom, BOOL bReplaceLast)
-{
-    CComboBox* pBox = ZoomBox();
-    if (pBox == nullptr)
-        return;
-    const CString text = ZoomText(nZoom);
-    int nIndex = pBox->FindString(-1, text);
-    if (nIndex < 0 && bReplaceLast) {
-        pBox->DeleteString(pBox->GetCount() - 1);
-        nIndex = pBox->AddString(text);
-    }
-    if (nIndex >= 0)
-        pBox->SetCurSel(nIndex);
-}
-
 void CPrintFormView::ApplyZoom(int nZoom)
 {
     nZoom = std::clamp(nZoom, static_cast<int>(MIN_ZOOM), static_cast<int>(MAX_ZOOM));
@@ -126,7 +89,8 @@ void CPrintFormView::SetFixedZoom(int nZoom)
     if (nZoom == m_nZoom)
         return;
     ApplyZoom(nZoom);
-    SelectZoomBoxEntry(nZoom, FALSE);
+    if (CMainFrame* pFrame = CMainFrame::GetMain())
+        pFrame->SelectZoomEntry(nZoom);
 }
 
 void CPrintFormView::OnZoom25()
@@ -160,10 +124,8 @@ void CPrintFormView::OnZoomUser()
     if (dialog.DoModal() != IDOK || dialog.m_nZoom == m_nZoom)
         return;
     ApplyZoom(dialog.m_nZoom);
-    if (CComboBox* pBox = ZoomBox()) {
-        pBox->DeleteString(pBox->GetCount() - 1);
-        pBox->SetCurSel(pBox->AddString(ZoomText(m_nZoom)));
-    }
+    if (CMainFrame* pFrame = CMainFrame::GetMain())
+        pFrame->ShowUserZoom(m_nZoom);
 }
 
 void CPrintFormView::OnUpdateZoom25(CCmdUI* pCmdUI)
@@ -192,19 +154,13 @@ void CPrintFormView::OnUpdateZoom200(CCmdUI* pCmdUI)
 }
 void CPrintFormView::OnUpdateZoomUser(CCmdUI* pCmdUI)
 {
-    const int fixed[] = {25, 50, 75, 100, 150, 200};
-    pCmdUI->SetCheck(std::find(std::begin(fixed), std::end(fixed), m_nZoom) == std::end(fixed));
+    pCmdUI->SetCheck(!CMainFrame::IsZoomStep(m_nZoom));
 }
 
 void CPrintFormView::OnZoomBoxChange()
 {
-    CComboBox* pBox = ZoomBox();
-    if (pBox == nullptr)
-        return;
-    const int nIndex = pBox->GetCurSel();
-    if (nIndex < 0 || nIndex > 6)
-        return;
-    SendMessage(WM_COMMAND, kZoomBoxCommands[nIndex], 0);
+    if (CMainFrame* pFrame = CMainFrame::GetMain())
+        pFrame->SendZoomCommand(this);
 }
 
 void CPrintFormView::OnViewGrid()

@@ -15,9 +15,7 @@
 #include "drawing/CDrawTool.h"
 #include "drawing/CElementWidthDialog.h"
 #include "drawing/CShadingDialog.h"
-#include "platform/ui/controls/CComboBox.h"
 #include "platform/ui/core/CCmdUI.h"
-#include "platform/ui/core/CWinApp.h"
 #include "printform/CEditorDialogs.h"
 #include "printform/CPrintDoc.h"
 #include "printform/CPrintFormView.h"
@@ -346,18 +344,8 @@ void CPrintFormView::OnRefresh()
 void CPrintFormView::OnKillFocus(CWnd* pNewWnd)
 {
     CScrollView::OnKillFocus(pNewWnd);
-    auto* pFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
-    if (pFrame == nullptr || pFrame->m_wndZoomBox.m_hWnd == nullptr)
-        return;
-    CComboBox& box = pFrame->m_wndZoomBox;
-    const int nSel = box.GetCurSel();
-    const int nLast = box.GetCount() - 1;
-    if (nLast < 0)
-        return;
-    box.DeleteString(nLast);
-    box.AddString(CString("ﾕｰｻﾞｰ 指定..."_sj));
-    if (nSel >= 0 && nSel < nLast)
-        box.SetCurSel(nSel);
+    if (CMainFrame* pFrame = CMainFrame::GetMain())
+        pFrame->OfferUserZoom();
 }
 
 // The middle button alone (no Ctrl, no Shift, no other button) starts the auto-scroll

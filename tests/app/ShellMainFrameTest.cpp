@@ -67,36 +67,36 @@ protected:
 
 TEST_F(ShellMainFrame, BothToolBarsStandOnOneRowAtTheTopTheSecondRightOfTheFirst)
 {
-    ASSERT_TRUE(m_pFrame->m_wndToolBar.IsWindowVisible());
-    ASSERT_TRUE(m_pFrame->m_wndMorvelBar.IsWindowVisible());
-    const int nRow = m_pFrame->GetBarRow(&m_pFrame->m_wndToolBar);
+    ASSERT_TRUE(m_pFrame->GetToolBar().IsWindowVisible());
+    ASSERT_TRUE(m_pFrame->GetMorvelBar().IsWindowVisible());
+    const int nRow = m_pFrame->GetBarRow(&m_pFrame->GetToolBar());
     EXPECT_GE(nRow, 0);
-    EXPECT_EQ(m_pFrame->GetBarRow(&m_pFrame->m_wndMorvelBar), nRow);
+    EXPECT_EQ(m_pFrame->GetBarRow(&m_pFrame->GetMorvelBar()), nRow);
     CRect rcMain;
     CRect rcSecond;
-    m_pFrame->m_wndToolBar.GetWindowRect(&rcMain);
-    m_pFrame->m_wndMorvelBar.GetWindowRect(&rcSecond);
+    m_pFrame->GetToolBar().GetWindowRect(&rcMain);
+    m_pFrame->GetMorvelBar().GetWindowRect(&rcSecond);
     EXPECT_GE(rcSecond.left, rcMain.right - 1);
     EXPECT_LT(rcSecond.top, rcMain.bottom);
     EXPECT_GT(rcSecond.bottom, rcMain.top);
     CString strTitle;
-    m_pFrame->m_wndToolBar.GetWindowText(strTitle);
+    m_pFrame->GetToolBar().GetWindowText(strTitle);
     EXPECT_EQ(strTitle, "ﾂｰﾙﾊﾞｰ"_sj);
-    m_pFrame->m_wndMorvelBar.GetWindowText(strTitle);
+    m_pFrame->GetMorvelBar().GetWindowText(strTitle);
     EXPECT_EQ(strTitle, "ﾓﾙﾍﾞﾙﾊﾞｰ"_sj);
 }
 
 TEST_F(ShellMainFrame, ZoomBoxTakesButtonSeventeenAndHoldsTheSevenZoomSteps)
 {
-    CComboBox& box = m_pFrame->m_wndZoomBox;
+    CComboBox& box = m_pFrame->GetZoomBox();
     ASSERT_NE(box.GetSafeHwnd(), nullptr);
     EXPECT_EQ(box.GetDlgCtrlID(), static_cast<int>(IDC_ZOOM_BOX));
-    EXPECT_EQ(box.GetParent(), &m_pFrame->m_wndToolBar);
-    EXPECT_EQ(m_pFrame->m_wndToolBar.GetItemID(ZOOM_BOX_BUTTON_INDEX), IDC_ZOOM_BOX);
+    EXPECT_EQ(box.GetParent(), &m_pFrame->GetToolBar());
+    EXPECT_EQ(m_pFrame->GetToolBar().GetItemID(ZOOM_BOX_BUTTON_INDEX), IDC_ZOOM_BOX);
     UINT nID = 0;
     UINT nStyle = 0;
     int nWidth = 0;
-    m_pFrame->m_wndToolBar.GetButtonInfo(ZOOM_BOX_BUTTON_INDEX, nID, nStyle, nWidth);
+    m_pFrame->GetToolBar().GetButtonInfo(ZOOM_BOX_BUTTON_INDEX, nID, nStyle, nWidth);
     EXPECT_NE(nStyle & TBBS_SEPARATOR, 0u);
     EXPECT_EQ(nWidth, 85);
 
@@ -112,7 +112,7 @@ TEST_F(ShellMainFrame, ZoomBoxTakesButtonSeventeenAndHoldsTheSevenZoomSteps)
 
 TEST_F(ShellMainFrame, StatusBarHasTheMessagePaneTwoViewPanesAndCapsLock)
 {
-    CStatusBar& bar = m_pFrame->m_wndStatusBar;
+    CStatusBar& bar = m_pFrame->GetStatusBar();
     ASSERT_EQ(bar.GetCount(), 4);
     EXPECT_EQ(bar.GetItemID(0), ID_SEPARATOR);
     EXPECT_EQ(bar.GetItemID(1), ID_INDICATOR_PANE1);
@@ -131,7 +131,7 @@ TEST_F(ShellMainFrame, StatusBarHasTheMessagePaneTwoViewPanesAndCapsLock)
 
 TEST_F(ShellMainFrame, MessagePaneWidensWhileAMenuOfTheMenuBarIsOpenAndComesBackAfterwards)
 {
-    CStatusBar& bar = m_pFrame->m_wndStatusBar;
+    CStatusBar& bar = m_pFrame->GetStatusBar();
     UINT nID = 0;
     UINT nStyle = 0;
     int nWidth = 0;
@@ -169,7 +169,7 @@ TEST_F(ShellMainFrame, MessagePaneWidensWhileAMenuOfTheMenuBarIsOpenAndComesBack
 
 TEST_F(ShellMainFrame, AContextMenuLeavesTheMessagePaneAlone)
 {
-    CStatusBar& bar = m_pFrame->m_wndStatusBar;
+    CStatusBar& bar = m_pFrame->GetStatusBar();
     UINT nID = 0;
     UINT nStyle = 0;
     int nWidth = 0;
@@ -192,18 +192,18 @@ TEST_F(ShellMainFrame, ToolBarCommandsHideAndShowTheirBarsWithTicksWhileVisible)
     EXPECT_EQ(CheckOf(m_pFrame, ID_VIEW_TOOLBAR), 1);
 
     m_pFrame->SendMessage(WM_COMMAND, ID_VIEW_MORVELBAR);
-    EXPECT_FALSE(m_pFrame->m_wndMorvelBar.IsWindowVisible());
-    EXPECT_TRUE(m_pFrame->m_wndToolBar.IsWindowVisible());
+    EXPECT_FALSE(m_pFrame->GetMorvelBar().IsWindowVisible());
+    EXPECT_TRUE(m_pFrame->GetToolBar().IsWindowVisible());
     EXPECT_EQ(CheckOf(m_pFrame, ID_VIEW_MORVELBAR), 0);
 
     m_pFrame->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
-    EXPECT_FALSE(m_pFrame->m_wndToolBar.IsWindowVisible());
+    EXPECT_FALSE(m_pFrame->GetToolBar().IsWindowVisible());
     EXPECT_EQ(CheckOf(m_pFrame, ID_VIEW_TOOLBAR), 0);
 
     m_pFrame->SendMessage(WM_COMMAND, ID_VIEW_MORVELBAR);
     m_pFrame->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
-    EXPECT_TRUE(m_pFrame->m_wndMorvelBar.IsWindowVisible());
-    EXPECT_TRUE(m_pFrame->m_wndToolBar.IsWindowVisible());
+    EXPECT_TRUE(m_pFrame->GetMorvelBar().IsWindowVisible());
+    EXPECT_TRUE(m_pFrame->GetToolBar().IsWindowVisible());
     EXPECT_EQ(CheckOf(m_pFrame, ID_VIEW_MORVELBAR), 1);
 }
 

@@ -30,12 +30,12 @@ protected:
 
     CString PaneText(UINT nID) const
     {
-        CStatusBar& bar = m_pFrame->m_wndStatusBar;
+        CStatusBar& bar = m_pFrame->GetStatusBar();
         return bar.GetPaneText(bar.CommandToIndex(nID));
     }
     int PaneWidth(UINT nID) const
     {
-        CStatusBar& bar = m_pFrame->m_wndStatusBar;
+        CStatusBar& bar = m_pFrame->GetStatusBar();
         UINT nPaneID = 0, nStyle = 0;
         int cx = 0;
         bar.GetPaneInfo(bar.CommandToIndex(nID), nPaneID, nStyle, cx);
@@ -127,8 +127,8 @@ TEST_F(StatusAndPicks, ThePanesShowPageRowColumnUsedRowsAndTheEstimateAmount)
     EXPECT_DOUBLE_EQ(atof(strDigits), amount);
 
     // Each pane is as wide as its text in the bar's font.
-    CClientDC dc(&m_pFrame->m_wndStatusBar);
-    CFont* pOld = dc.SelectObject(m_pFrame->m_wndStatusBar.GetFont());
+    CClientDC dc(&m_pFrame->GetStatusBar());
+    CFont* pOld = dc.SelectObject(m_pFrame->GetStatusBar().GetFont());
     EXPECT_EQ(PaneWidth(ID_INDICATOR_PANE1), dc.GetTextExtent(position).cx);
     EXPECT_EQ(PaneWidth(ID_INDICATOR_PANE2), dc.GetTextExtent(strAmount).cx);
     dc.SelectObject(pOld);
@@ -404,7 +404,7 @@ TEST_F(StatusAndPicks, TheInitialUpdateMakesTheHiddenEditorAndShowsTheEstimatesZ
     EXPECT_FALSE(m_pView->GetCellEdit().IsWindowVisible());
     EXPECT_GE(m_pView->GetMetrics().nRowHeight, 10);
     CString strZoom;
-    m_pFrame->m_wndZoomBox.GetLBText(m_pFrame->m_wndZoomBox.GetCurSel(), strZoom);
+    m_pFrame->GetZoomBox().GetLBText(m_pFrame->GetZoomBox().GetCurSel(), strZoom);
     EXPECT_EQ(strZoom, "100%");
 
     // An estimate stored at 150 % shows it when it opens again.
@@ -412,9 +412,9 @@ TEST_F(StatusAndPicks, TheInitialUpdateMakesTheHiddenEditorAndShowsTheEstimatesZ
     const CString path = m_pDoc->GetPathName();
     Command(ID_FILE_SAVE);
     m_pDoc->OnCloseDocument();
-    m_pFrame->m_wndZoomBox.SetCurSel(0);
+    m_pFrame->GetZoomBox().SetCurSel(0);
     ASSERT_NE(OpenEstimate(path), nullptr);
     EXPECT_EQ(m_pView->GetMetrics().nZoom, 150);
-    m_pFrame->m_wndZoomBox.GetLBText(m_pFrame->m_wndZoomBox.GetCurSel(), strZoom);
+    m_pFrame->GetZoomBox().GetLBText(m_pFrame->GetZoomBox().GetCurSel(), strZoom);
     EXPECT_EQ(strZoom, "150%");
 }

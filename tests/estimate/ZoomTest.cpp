@@ -21,7 +21,7 @@ protected:
         ASSERT_NE(OpenSample(), nullptr);
         m_pFrame = dynamic_cast<CMainFrame*>(m_pApp->m_pMainWnd);
         ASSERT_NE(m_pFrame, nullptr);
-        ASSERT_NE(m_pFrame->m_wndZoomBox.m_hWnd, nullptr);
+        ASSERT_NE(m_pFrame->GetZoomBox().m_hWnd, nullptr);
         m_pView->SetFocus();
         Pump();
     }
@@ -29,7 +29,7 @@ protected:
     // the window it belongs to.
     void ChooseInBox(int nIndex)
     {
-        CComboBox& box = m_pFrame->m_wndZoomBox;
+        CComboBox& box = m_pFrame->GetZoomBox();
         box.SetCurSel(nIndex);
         box.GetParent()->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ZOOM_BOX, CBN_SELCHANGE),
                                      reinterpret_cast<LPARAM>(box.m_hWnd));
@@ -37,7 +37,7 @@ protected:
     }
     std::string BoxText() const
     {
-        const CComboBox& box = m_pFrame->m_wndZoomBox;
+        const CComboBox& box = m_pFrame->GetZoomBox();
         CString text;
         if (box.GetCurSel() >= 0)
             box.GetLBText(box.GetCurSel(), text);
@@ -133,7 +133,7 @@ TEST_F(ZoomTest, TheBoxShowsTheZoomOfTheGridWithTheKeyboardAndNothingWhenAllAreC
 
     m_pApp->CloseAllDocuments(FALSE);
     Pump();
-    EXPECT_EQ(m_pFrame->m_wndZoomBox.GetCurSel(), -1);
+    EXPECT_EQ(m_pFrame->GetZoomBox().GetCurSel(), -1);
     EXPECT_EQ(BoxText(), "");
 }
 
@@ -155,11 +155,11 @@ TEST_F(ZoomTest, ClosingOneOfTwoEstimatesShowsTheOthersZoomAndTheBoxKeepsThePane
     ASSERT_EQ(static_cast<CFrameWnd*>(m_pFrame->MDIGetActive()), pFirst->GetParentFrame());
     EXPECT_EQ(BoxText(), "150%");
 
-    CStatusBar& bar = m_pFrame->m_wndStatusBar;
+    CStatusBar& bar = m_pFrame->GetStatusBar();
     const int nPane = bar.CommandToIndex(ID_INDICATOR_PANE1);
     const CString position = bar.GetPaneText(nPane);
     ASSERT_NE(position.Find("ﾍﾟｰｼﾞ"_sj), -1);
-    m_pFrame->m_wndZoomBox.SetFocus();
+    m_pFrame->GetZoomBox().SetFocus();
     Pump();
     ChooseInBox(5); // 200%
     EXPECT_EQ(pFirst->GetMetrics().nZoom, 200);

@@ -242,11 +242,11 @@ TEST_F(ChildFrameEstimateTest, TheToolBarCommandTogglesTheMainToolBarNotTheEstim
     ASSERT_NE(nullptr, pMain);
     EXPECT_EQ(1, Update(ID_VIEW_TOOLBAR).check);
     Command(ID_VIEW_TOOLBAR);
-    EXPECT_FALSE(pMain->m_wndToolBar.GetStyle() & WS_VISIBLE);
+    EXPECT_FALSE(pMain->GetToolBar().GetStyle() & WS_VISIBLE);
     EXPECT_TRUE(Frame()->m_wndEstimateBar.GetStyle() & WS_VISIBLE);
     EXPECT_EQ(0, Update(ID_VIEW_TOOLBAR).check);
     Command(ID_VIEW_TOOLBAR);
-    EXPECT_TRUE(pMain->m_wndToolBar.GetStyle() & WS_VISIBLE);
+    EXPECT_TRUE(pMain->GetToolBar().GetStyle() & WS_VISIBLE);
 }
 
 TEST_F(ChildFrameEstimateTest, TheSettingsCommandsStayAsTheMainFrameMakesThem)
@@ -306,7 +306,7 @@ TEST_F(ChildFrameEstimateTest, AClosingMenuIsPassedOnOnceAfterASelectionWithAMen
 {
     auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
     ASSERT_NE(nullptr, pMain);
-    CStatusBar& status = pMain->m_wndStatusBar;
+    CStatusBar& status = pMain->GetStatusBar();
     UINT nID = 0, nStyle = 0;
     int cxBefore = 0;
     status.GetPaneInfo(0, nID, nStyle, cxBefore);
@@ -403,7 +403,7 @@ TEST_F(ChildFrameEstimateTest, TheStatusPanesFollowTheActiveEstimateAndEmptyWhen
     pSecond->SetCellText("1", nDetail, 2, TRUE);
     pSecond->CalcRow(nDetail, 0);
     pSecond->RecalcAll();
-    CStatusBar& bar = pMain->m_wndStatusBar;
+    CStatusBar& bar = pMain->GetStatusBar();
     const int nAmountPane = bar.CommandToIndex(ID_INDICATOR_PANE2);
     const int nPositionPane = bar.CommandToIndex(ID_INDICATOR_PANE1);
     ASSERT_GE(nAmountPane, 0);

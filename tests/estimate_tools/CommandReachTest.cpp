@@ -147,8 +147,8 @@ TEST_F(CommandReachTest, NoMenuItemOrButtonIsEnabledWithoutAHandler)
         CheckToolBar(Frame()->m_wndEstimateBar, Frame(), page + "estimate bar");
         CheckToolBar(Frame()->m_wndPageBar, Frame(), page + "page bar");
         if (auto* pMainFrame = dynamic_cast<CMainFrame*>(pMain)) {
-            CheckToolBar(pMainFrame->m_wndToolBar, pMainFrame, page + "main tool bar");
-            CheckToolBar(pMainFrame->m_wndMorvelBar, pMainFrame, page + "ﾓﾙﾍﾞﾙﾊﾞｰ");
+            CheckToolBar(pMainFrame->GetToolBar(), pMainFrame, page + "main tool bar");
+            CheckToolBar(pMainFrame->GetMorvelBar(), pMainFrame, page + "ﾓﾙﾍﾞﾙﾊﾞｰ");
         }
         Command(CTabWnd::ID_SUMMARY_PAGE_TAB);
     }

@@ -219,7 +219,7 @@ TEST_F(EditTools, TheUserZoomTakesTheTypedPercentAndRefusesOneOutOfRange)
     // The main frame's zoom box shows the user's zoom as its last, selected entry.
     auto* pFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
     ASSERT_NE(pFrame, nullptr);
-    CComboBox& box = pFrame->m_wndZoomBox;
+    CComboBox& box = pFrame->GetZoomBox();
     ASSERT_NE(box.m_hWnd, nullptr);
     CString strLast;
     box.GetLBText(box.GetCount() - 1, strLast);

@@ -69,8 +69,8 @@ protected:
     std::string StatusPane(UINT nID) const
     {
         auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
-        const int nIndex = pMain->m_wndStatusBar.CommandToIndex(nID);
-        return pMain->m_wndStatusBar.GetPaneText(nIndex).str();
+        const int nIndex = pMain->GetStatusBar().CommandToIndex(nID);
+        return pMain->GetStatusBar().GetPaneText(nIndex).str();
     }
 };
 

@@ -119,7 +119,7 @@ TEST_F(PartsDialogCommandsTest, TheUserZoomComesFromTheZoomDialogAndShowsInTheZo
     EXPECT_EQ(240, m_pView->GetColumnWidth(0));
     auto* pFrame = dynamic_cast<CMainFrame*>(m_pApp->m_pMainWnd);
     ASSERT_NE(nullptr, pFrame);
-    CComboBox& box = pFrame->m_wndZoomBox;
+    CComboBox& box = pFrame->GetZoomBox();
     ASSERT_GT(box.GetCount(), 0);
     CString strLast;
     box.GetLBText(box.GetCount() - 1, strLast);
@@ -131,7 +131,7 @@ TEST_F(PartsDialogCommandsTest, TheMenusFixedZoomStepsShowInTheZoomBox)
 {
     auto* pFrame = dynamic_cast<CMainFrame*>(m_pApp->m_pMainWnd);
     ASSERT_NE(nullptr, pFrame);
-    const CComboBox& box = pFrame->m_wndZoomBox;
+    const CComboBox& box = pFrame->GetZoomBox();
     m_pView->SetFocus();
     Pump();
     const std::pair<UINT, int> steps[] = {{ID_ZOOM_200, 200}, {ID_ZOOM_25, 25}, {ID_ZOOM_150, 150},

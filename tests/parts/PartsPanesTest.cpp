@@ -1,7 +1,8 @@
 // The panes of one parts window and the window in the main window: splitting keeps the
 // rows in use, a resized column reaches every pane and the saved form, the panes of a pane
-// row or column scroll together, the new window is the active one with its title, and rows
-// registered from an estimate arrive in an open list.
+// row or column scroll together, the new window is the active one with its title, rows
+// registered from an estimate arrive in an open list, and the zoom box and the status panes
+// follow the active window between an estimate and a list.
 #include "tests/parts/PartsWindowFixture.h"
 
 #include "app/CMainFrame.h"
@@ -35,7 +36,10 @@ protected:
         ASSERT_NE(nullptr, OpenSample());
     }
     CSplitterWnd& Splitter() { return static_cast<CChildPMFrame*>(m_pView->GetParentFrame())->m_wndSplitter; }
-    CMorvelPMView* Pane(int nRow, int nCol) { return dynamic_cast<CMorvelPMView*>(Splitter().GetPane(nRow, nCol)); }
+    CMorvelPMView* Pane(int nRow, int nCol)
+    {
+        return dynamic_cast<CMorvelPMView*>(Splitter().GetPane(nRow, nCol));
+    }
     // Drags the split box at the top of the vertical bar down to y, or the one at the left
     // of the horizontal bar right to x.
     void DragSplitBox(bool bRows, int nTo)
@@ -75,6 +79,16 @@ protected:
         const auto bytes = ReadNativeFile(native);
         return static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
     }
+    // The sample estimate opened beside the list: its grid.
+    CMorvelEMView* OpenSampleEstimate()
+    {
+        auto* pEstimate = dynamic_cast<CMorvelEMDoc*>(m_pApp->OpenDocumentFile(WorkFile("サンプル見積.MMD")));
+        CMorvelEMView* pGrid = nullptr;
+        POSITION pos = pEstimate != nullptr ? pEstimate->GetFirstViewPosition() : nullptr;
+        while (pos != nullptr && pGrid == nullptr)
+            pGrid = dynamic_cast<CMorvelEMView*>(pEstimate->GetNextView(pos));
+        return pGrid;
+    }
     CMainFrame* MainFrame() { return dynamic_cast<CMainFrame*>(m_pApp->m_pMainWnd); }
     std::string Title(CWnd* pWnd)
     {
@@ -86,7 +100,7 @@ protected:
     {
         CMainFrame* pFrame = MainFrame();
         CString str;
-        pFrame->m_wndStatusBar.GetPaneText(pFrame->m_wndStatusBar.CommandToIndex(ID_INDICATOR_PANE1), str);
+        pFrame->GetStatusBar().GetPaneText(pFrame->GetStatusBar().CommandToIndex(ID_INDICATOR_PANE1), str);
         return str.ToUtf8();
     }
     // 1 enabled, 0 disabled, as the main window's menu would show the command.
@@ -196,7 +210,8 @@ TEST_F(PartsPanesTest, AnOpenedListIsTheActiveWindowWithItsTitleAndItsFileComman
     EXPECT_EQ(m_pView, pFrame->GetActiveView());
     EXPECT_EQ("二.MBD", Title(pFrame));
     const std::string strMainTitle = Title(pMain);
-    for (UINT nID : {ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_READ_OTHER_FORM, ID_PRINT_FORM_SELECT}) {
+    for (UINT nID :
+         {ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_READ_OTHER_FORM, ID_PRINT_FORM_SELECT}) {
         SCOPED_TRACE(nID);
         EXPECT_EQ(1, MenuEnabled(nID));
     }
@@ -221,11 +236,7 @@ TEST_F(PartsPanesTest, AnOpenedListIsTheActiveWindowWithItsTitleAndItsFileComman
 TEST_F(PartsPanesTest, RowsRegisteredFromAnEstimateArriveInTheOpenListAndStayThroughItsSave)
 {
     TypeInto(5, "kept");
-    auto* pEstimate = dynamic_cast<CMorvelEMDoc*>(m_pApp->OpenDocumentFile(WorkFile("サンプル見積.MMD")));
-    ASSERT_NE(nullptr, pEstimate);
-    CMorvelEMView* pGrid = nullptr;
-    for (POSITION pos = pEstimate->GetFirstViewPosition(); pos != nullptr && pGrid == nullptr;)
-        pGrid = dynamic_cast<CMorvelEMView*>(pEstimate->GetNextView(pos));
+    CMorvelEMView* pGrid = OpenSampleEstimate();
     ASSERT_NE(nullptr, pGrid);
     Pump();
     // Rows 2 to 4 of the estimate selected in its row headers and registered.
@@ -256,4 +267,70 @@ TEST_F(PartsPanesTest, RowsRegisteredFromAnEstimateArriveInTheOpenListAndStayThr
     EXPECT_EQ(8, RowsInFile());
     ASSERT_TRUE(m_pDoc->OnSaveDocument(m_pDoc->GetPathName()));
     EXPECT_EQ(9, RowsInFile());
+}
+
+// The estimate and the parts list share the main window's zoom box and status panes: each
+// window that comes to the front shows its own zoom (a user zoom in the box's last entry)
+// and its own status texts, and a choice in the box zooms that window alone.
+TEST_F(PartsPanesTest, TheZoomBoxAndTheStatusPanesFollowTheActiveWindowBetweenAnEstimateAndAList)
+{
+    CMainFrame* pMain = MainFrame();
+    CComboBox& box = pMain->GetZoomBox();
+    const auto shown = [&] {
+        CString str;
+        if (box.GetCurSel() >= 0)
+            box.GetLBText(box.GetCurSel(), str);
+        return str.ToUtf8();
+    };
+    const auto lastEntry = [&] {
+        CString str;
+        box.GetLBText(box.GetCount() - 1, str);
+        return str.ToUtf8();
+    };
+    const auto amountPane = [&] {
+        CString str;
+        pMain->GetStatusBar().GetPaneText(pMain->GetStatusBar().CommandToIndex(ID_INDICATOR_PANE2), str);
+        return str.ToUtf8();
+    };
+    const auto activate = [&](CView* pView) {
+        pMain->MDIActivate(pView->GetParentFrame());
+        Pump();
+    };
+    {
+        CDialogAnswerer answerer;
+        answerer.AnswerDialog(IDD_ZOOM, [](CDialog& dlg) {
+            TypeDlgItemText(dlg, IDC_ZOOM_PERCENT, "120");
+            ClickDlgButton(dlg, IDOK);
+        });
+        pMain->SendMessage(WM_COMMAND, ID_ZOOM_USER, 0);
+    }
+    Pump();
+    ASSERT_EQ("120%", shown());
+
+    CMorvelEMView* pGrid = OpenSampleEstimate();
+    ASSERT_NE(nullptr, pGrid);
+    activate(pGrid);
+    EXPECT_EQ("100%", shown());
+    EXPECT_EQ("ﾕｰｻﾞｰ 指定...", lastEntry());
+    EXPECT_NE(std::string::npos, StatusPane().find("ﾍﾟｰｼﾞ"));
+    EXPECT_EQ(0u, amountPane().find("見積金額="));
+
+    // 50 % chosen in the box while the estimate is in front.
+    box.SetCurSel(1);
+    box.GetParent()->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ZOOM_BOX, CBN_SELCHANGE),
+                                 reinterpret_cast<LPARAM>(box.m_hWnd));
+    Pump();
+    EXPECT_EQ(50, pGrid->GetMetrics().nZoom);
+    EXPECT_EQ(120, m_pView->GetMetrics().nZoom);
+
+    activate(m_pView);
+    EXPECT_EQ("120%", shown());
+    EXPECT_EQ(std::string::npos, StatusPane().find("ﾍﾟｰｼﾞ"));
+    EXPECT_NE(std::string::npos, StatusPane().find("最大行"));
+    EXPECT_EQ("", amountPane());
+
+    activate(pGrid);
+    EXPECT_EQ("50%", shown());
+    EXPECT_EQ("ﾕｰｻﾞｰ 指定...", lastEntry());
+    EXPECT_EQ(0u, amountPane().find("見積金額="));
 }

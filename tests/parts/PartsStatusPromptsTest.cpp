@@ -72,7 +72,7 @@ protected:
         m_pMain = dynamic_cast<CMainFrame*>(m_pApp->m_pMainWnd);
         ASSERT_NE(nullptr, m_pMain);
     }
-    std::string MessagePane() { return m_pMain->m_wndStatusBar.GetPaneText(0).ToUtf8(); }
+    std::string MessagePane() { return m_pMain->GetStatusBar().GetPaneText(0).ToUtf8(); }
 
     CMainFrame* m_pMain = nullptr;
 };
