@@ -32,13 +32,13 @@ void UpdateChildFrameBarCheck(CCmdUI* pCmdUI, const CControlBar& bar)
 
 void ViewMainToolBar()
 {
-    if (auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
+    if (CMainFrame* pMain = CMainFrame::GetMain())
         pMain->OnViewToolBar();
 }
 
 void UpdateViewMainToolBar(CCmdUI* pCmdUI)
 {
-    if (auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
+    if (CMainFrame* pMain = CMainFrame::GetMain())
         pMain->OnUpdateViewToolBar(pCmdUI);
 }
 

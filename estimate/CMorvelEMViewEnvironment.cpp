@@ -4,14 +4,13 @@
 #include "app/CMainFrame.h"
 #include "app/CShellServices.h"
 #include "estimate/CMorvelEMView.h"
-#include "platform/ui/core/CWinApp.h"
 
 void CMorvelEMView::OnEnvironment()
 {
     if (CShellServices::RunViewEnvironmentSheet(this, 1) != IDOK)
         return;
     RecalcLayout();
-    auto* pMainFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+    CMainFrame* pMainFrame = CMainFrame::GetMain();
     if (pMainFrame == nullptr)
         return;
     // Each estimate window's active grid; the count leaves the walk at its end.

@@ -1,4 +1,4 @@
-// CMorvelView: the self-drawn grid from which the estimate grid view derives. It keeps the
+// CMorvelView: the self-drawn grid from which the estimate and parts grid views derive. It keeps the
 // grid's geometry and cursor state: column titles and widths at the current zoom (and at
 // zoom 100), row and header sizes, the first visible row and column, the current cell,
 // the cell selection, the used rows, the row limit and the rows per page. The derived view
