@@ -594,9 +594,12 @@ void CMorvelEMView::OnDeleteRow()
 void CMorvelEMView::DeleteCurrentRow()
 {
     if (m_nSelectMode == selectRows) {
-        // Whole rows go through the cut command, which keeps them for pasting.
-        if (m_hWnd != nullptr)
+        // Whole rows go through the cut command, which keeps them for pasting. The grid
+        // takes the keyboard first: the cut is its own, not that of a text box.
+        if (m_hWnd != nullptr) {
+            SetFocus();
             SendMessage(WM_COMMAND, ID_EDIT_CUT, 0);
+        }
         return;
     }
     const int nRow = m_nCurrentRow;
