@@ -100,7 +100,7 @@ void CMorvelEMView::OnCellEditKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 void CMorvelEMView::HideCellEdit()
 {
     if (m_bCellEditExists && m_wndCellEdit.m_hWnd != nullptr)
-        m_wndCellEdit.ShowWindow(SW_HIDE);
+        m_wndCellEdit.HideAndFocusView();
     // The cells move or change under a pop-up list too: it closes without a choice.
     ClosePopupList();
 }
