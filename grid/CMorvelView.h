@@ -299,6 +299,9 @@ public:
     static bool IsModifierKey(UINT nChar);
     afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     afx_msg void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    // The keyboard goes to another window: a Shift extension ends, as the grid would not
+    // see Shift's release there.
+    afx_msg void OnKillFocus(CWnd* pNewWnd);
     afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg void OnSize(UINT nType, int cx, int cy);
@@ -441,6 +444,9 @@ private:
     void MoveRightByKey(const CKeyStart& key);
     void MoveUpByKey(const CKeyStart& key);
     void MoveDownByKey(const CKeyStart& key);
+    // Shift was released where the grid did not see it (a menu was open): the extension it
+    // held is over before the next key or press.
+    void EndShiftExtensionWithoutShift();
 
     int m_nBaseRowHeaderWidth2;
     int m_nHorzScrollMax;

@@ -82,6 +82,7 @@ void CMorvelView::OnLButtonDown(UINT nFlags, CPoint point)
         m_nResizeState = resizeTracking;
         return;
     }
+    EndShiftExtensionWithoutShift();
     if (m_nSelectMode != selectNone && !m_nShiftExtend) {
         const CRect rcOld = GetSelectionPixelRect();
         m_nSelectMode = selectNone;
@@ -354,6 +355,7 @@ void CMorvelView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 
 CMorvelView::CKeyStart CMorvelView::StartKeyMove()
 {
+    EndShiftExtensionWithoutShift();
     CKeyStart key;
     key.bShift = IsShiftDown();
     if (m_nSelectMode != selectNone && !m_nShiftExtend) {
@@ -503,6 +505,19 @@ void CMorvelView::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
         m_nShiftExtend = 0;
     if (m_hWnd != nullptr)
         CView::OnKeyUp(nChar, nRepCnt, nFlags);
+}
+
+void CMorvelView::OnKillFocus(CWnd* pNewWnd)
+{
+    m_nShiftExtend = 0;
+    if (m_hWnd != nullptr)
+        CView::OnKillFocus(pNewWnd);
+}
+
+void CMorvelView::EndShiftExtensionWithoutShift()
+{
+    if (m_nShiftExtend && !IsShiftDown())
+        m_nShiftExtend = 0;
 }
 
 void CMorvelView::PageUp()
