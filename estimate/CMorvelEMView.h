@@ -586,8 +586,6 @@ private:
     // instead of the undo cell buffer (null: the application's buffers).
     void PasteCellsFrom(const CObArray* pSource, const CObArray* pUndoSource, int nFromUndo);
     void SaveCellsForUndo(const CObArray& buffer);
-    // Sends a clipboard message to a child editor holding the keyboard; true when sent.
-    bool ForwardToFocusEditor(UINT nMessage);
 
 public:
     afx_msg void OnDirectInput();

@@ -1,13 +1,14 @@
 // The grid's own clipboard: whole rows and blocks of cells copied, cut and pasted through
 // the application's copy buffers, which every estimate window of the process shares, so
 // rows copied in one estimate paste into another. The desktop clipboard is only used by
-// the in-place cell editor: while a child editor has the keyboard, the commands become
-// its clipboard messages.
+// text boxes: while one has the keyboard (the in-place cell editor above all), the commands
+// become its clipboard messages (grid/FocusedEditor.h).
 #include "app/CMorvelApp.h"
 #include "estimate/CCopyBufferItems.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/engine/CEstimateShared.h"
 #include "estimate/engine/RowKinds.h"
+#include "grid/FocusedEditor.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/WinApi.h"
 
@@ -38,19 +39,6 @@ CRect Ordered(const CRect& rc)
 
 } // namespace
 
-bool CMorvelEMView::ForwardToFocusEditor(UINT nMessage)
-{
-    if (m_hWnd == nullptr)
-        return false;
-    // Only an editor of this view (the in-place cell editor) takes the commands over;
-    // another window that sends the view a command gives it the focus first.
-    CWnd* pFocus = CWnd::GetFocus();
-    if (pFocus == nullptr || pFocus == this || !IsChild(pFocus))
-        return false;
-    pFocus->SendMessage(nMessage, 0, 0);
-    return true;
-}
-
 int CMorvelEMView::TakeCopyMode(bool bPaste)
 {
     int nMode = copyModeCells;
@@ -70,7 +58,7 @@ int CMorvelEMView::TakeCopyMode(bool bPaste)
 
 void CMorvelEMView::OnEditCopy()
 {
-    if (ForwardToFocusEditor(WM_COPY))
+    if (ForwardToFocusedEditor(this, WM_COPY))
         return;
     if (TakeCopyMode(false) == copyModeRows)
         CopyRowsToBuffer();
@@ -80,7 +68,7 @@ void CMorvelEMView::OnEditCopy()
 
 void CMorvelEMView::OnEditCut()
 {
-    if (ForwardToFocusEditor(WM_CUT))
+    if (ForwardToFocusedEditor(this, WM_CUT))
         return;
     if (TakeCopyMode(false) == copyModeRows)
         CutRowsToBuffer();
@@ -90,7 +78,7 @@ void CMorvelEMView::OnEditCut()
 
 void CMorvelEMView::OnEditPaste()
 {
-    if (ForwardToFocusEditor(WM_PASTE))
+    if (ForwardToFocusedEditor(this, WM_PASTE))
         return;
     if (TakeCopyMode(true) == copyModeRows)
         PasteRowsFromBuffer();
@@ -105,11 +93,8 @@ void CMorvelEMView::OnUpdateEditCutCopy(CCmdUI* pCmdUI)
 
 void CMorvelEMView::OnUpdateEditPaste(CCmdUI* pCmdUI)
 {
-    CWnd* pFocus = m_hWnd != nullptr ? CWnd::GetFocus() : nullptr;
-    if (pFocus != nullptr && pFocus != this && IsChild(pFocus)) {
-        pCmdUI->Enable(IsClipboardFormatAvailable(CF_TEXT));
+    if (UpdatePasteForFocusedEditor(this, pCmdUI))
         return;
-    }
     CMorvelApp* pApp = GetMorvelApp();
     const bool bFilled =
         pApp != nullptr && (pApp->m_aRowCopyBuffer.GetSize() >= 2 || pApp->m_aCellCopyBuffer.GetSize() >= 2);

@@ -100,7 +100,7 @@ void CMorvelEMView::OnCellEditKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 void CMorvelEMView::HideCellEdit()
 {
     if (m_bCellEditExists && m_wndCellEdit.m_hWnd != nullptr)
-        m_wndCellEdit.ShowWindow(SW_HIDE);
+        m_wndCellEdit.HideAndFocusView();
     // The cells move or change under a pop-up list too: it closes without a choice.
     ClosePopupList();
 }
@@ -594,9 +594,12 @@ void CMorvelEMView::OnDeleteRow()
 void CMorvelEMView::DeleteCurrentRow()
 {
     if (m_nSelectMode == selectRows) {
-        // Whole rows go through the cut command, which keeps them for pasting.
-        if (m_hWnd != nullptr)
+        // Whole rows go through the cut command, which keeps them for pasting. The grid
+        // takes the keyboard first: the cut is its own, not that of a text box.
+        if (m_hWnd != nullptr) {
+            SetFocus();
             SendMessage(WM_COMMAND, ID_EDIT_CUT, 0);
+        }
         return;
     }
     const int nRow = m_nCurrentRow;

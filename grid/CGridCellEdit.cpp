@@ -79,13 +79,17 @@ void CGridCellEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     if (!pOwner)
         return;
     const HWND hParent = pParent->m_hWnd;
-    // The view takes the focus before the editor goes out of sight: a focused window that
-    // is hidden would otherwise hand the focus to whichever sibling comes next (a scroll
-    // bar, the tab strip) for a moment. Losing the focus hides the editor as well.
-    pParent->SetFocus();
-    ShowWindow(SW_HIDE);
+    HideAndFocusView();
     if (::IsWindow(hParent))
         pOwner->OnCellEditKeyDown(nChar, nRepCnt, nFlags);
+}
+
+void CGridCellEdit::HideAndFocusView()
+{
+    CWnd* pView = GetParent();
+    if (pView != nullptr && CWnd::GetFocus() == this)
+        pView->SetFocus();
+    ShowWindow(SW_HIDE);
 }
 
 UINT CGridCellEdit::OnGetDlgCode()

@@ -31,6 +31,12 @@ public:
     // The window text exactly as it is.
     void GetText(CString& rText) const;
 
+    // Hides the editor. While it has the keyboard, the view it lies on takes the keyboard
+    // first: the window system would otherwise hand it to whichever window comes next (the
+    // splitter, a bar, the subject tree), and the keys after a scroll or a zoom would miss
+    // the grid.
+    void HideAndFocusView();
+
     // Shows the Cut/Copy/Paste menu with its top-left corner at a screen point. Cut and
     // Copy are offered only with a selection, Paste only while the clipboard holds text.
     void ShowContextMenu(CPoint ptScreen);

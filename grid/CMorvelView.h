@@ -299,6 +299,9 @@ public:
     static bool IsModifierKey(UINT nChar);
     afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     afx_msg void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    // The keyboard goes to another window: a Shift extension ends, as the grid would not
+    // see Shift's release there.
+    afx_msg void OnKillFocus(CWnd* pNewWnd);
     afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg void OnSize(UINT nType, int cx, int cy);
@@ -425,6 +428,33 @@ protected:
     int m_nShiftExtend = 0;       // 1 while Shift+key extends the selection
 
 private:
+    // ---- the keys' moves (OnKeyDown) ----------------------------------------------------
+    // What a key found when it came: whether Shift was held, the current cell it moves
+    // from (the anchor of a Shift extension) and the selection mode before it.
+    struct CKeyStart {
+        bool bShift = false;
+        CPoint ptAnchor;
+        int nModeBefore = selectNone;
+    };
+    // Before a key that moves: a selection that no Shift extension holds shrinks (whole
+    // rows to their first row, a block to nothing) and the current cell is remembered.
+    CKeyStart StartKeyMove();
+    // Without Shift a move leaves no selection behind.
+    void ClearSelectionUnlessShift(const CKeyStart& key);
+    // The cursor's new place is shown at once; the old one is repainted.
+    void ShowKeyMove();
+    // With Shift held the selection reaches from the anchor to the new current cell; a
+    // selection of whole rows stays one of whole rows.
+    void ExtendByShift(const CKeyStart& key);
+    void PageByKey(UINT nChar, const CKeyStart& key);
+    void MoveLeftByKey(const CKeyStart& key);
+    void MoveRightByKey(const CKeyStart& key);
+    void MoveUpByKey(const CKeyStart& key);
+    void MoveDownByKey(const CKeyStart& key);
+    // Shift was released where the grid did not see it (a menu was open): the extension it
+    // held is over before the next key or press.
+    void EndShiftExtensionWithoutShift();
+
     int m_nBaseRowHeaderWidth2;
     int m_nHorzScrollMax;
     int m_nVertScrollMax;

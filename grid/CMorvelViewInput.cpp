@@ -82,6 +82,7 @@ void CMorvelView::OnLButtonDown(UINT nFlags, CPoint point)
         m_nResizeState = resizeTracking;
         return;
     }
+    EndShiftExtensionWithoutShift();
     if (m_nSelectMode != selectNone && !m_nShiftExtend) {
         const CRect rcOld = GetSelectionPixelRect();
         m_nSelectMode = selectNone;
@@ -325,13 +326,38 @@ void CMorvelView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
     // A modifier held down before Ctrl+C, Shift+Del or Ctrl+Ins keeps the selection those
     // commands act on; only the key it modifies decides.
-    if (IsModifierKey(nChar)) {
-        if (m_hWnd != nullptr)
-            CView::OnKeyDown(nChar, nRepCnt, nFlags);
-        return;
+    if (!IsModifierKey(nChar)) {
+        const CKeyStart key = StartKeyMove();
+        switch (nChar) {
+        case VK_PRIOR:
+        case VK_NEXT:
+            PageByKey(nChar, key);
+            break;
+        case VK_LEFT:
+            MoveLeftByKey(key);
+            break;
+        case VK_RIGHT:
+            MoveRightByKey(key);
+            break;
+        case VK_UP:
+            MoveUpByKey(key);
+            break;
+        case VK_DOWN:
+            MoveDownByKey(key);
+            break;
+        default:
+            break;
+        }
     }
-    const bool bShift = IsShiftDown();
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    if (m_hWnd != nullptr)
+        CView::OnKeyDown(nChar, nRepCnt, nFlags);
+}
+
+CMorvelView::CKeyStart CMorvelView::StartKeyMove()
+{
+    EndShiftExtensionWithoutShift();
+    CKeyStart key;
+    key.bShift = IsShiftDown();
     if (m_nSelectMode != selectNone && !m_nShiftExtend) {
         const CRect rcOld = GetSelectionPixelRect();
         if (m_hWnd != nullptr && !rcOld.IsRectEmpty())
@@ -342,127 +368,135 @@ void CMorvelView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
             m_nSelectMode = selectNone;
     }
     m_ptPrevCell = CPoint(m_nCurrentCol, m_nCurrentRow);
-    const CPoint ptAnchor = m_ptPrevCell;
-    const int nModeBefore = m_nSelectMode;
+    key.ptAnchor = m_ptPrevCell;
+    key.nModeBefore = m_nSelectMode;
+    return key;
+}
+
+void CMorvelView::ClearSelectionUnlessShift(const CKeyStart& key)
+{
+    if (!key.bShift)
+        ClearSelection();
+}
+
+void CMorvelView::ShowKeyMove()
+{
+    InvalidateCell(m_ptPrevCell.x, m_ptPrevCell.y);
+    InvalidateCell(m_nCurrentCol, m_nCurrentRow);
+    if (m_hWnd != nullptr) {
+        CClientDC dc(this);
+        DrawCellCursor(&dc, 1);
+    }
+}
+
+void CMorvelView::ExtendByShift(const CKeyStart& key)
+{
+    if (!key.bShift)
+        return;
+    if (!m_nShiftExtend && key.nModeBefore == selectRows)
+        m_nSelectMode = selectRows;
+    ExtendSelection(m_nShiftExtend, key.ptAnchor.x, key.ptAnchor.y);
+}
+
+void CMorvelView::PageByKey(UINT nChar, const CKeyStart& key)
+{
+    ClearSelectionUnlessShift(key);
+    if (nChar == VK_PRIOR)
+        PageUp();
+    else
+        PageDown();
+    ExtendByShift(key);
+}
+
+void CMorvelView::MoveLeftByKey(const CKeyStart& key)
+{
+    ClearSelectionUnlessShift(key);
+    if (HasFixedColumns()) {
+        MoveLeftFixed();
+        return;
+    }
+    const int nPrev = NextVisibleColumn(*this, m_nCurrentCol, -1);
+    if (m_nCurrentCol == 0 || nPrev < 0) {
+        // Left at the row's start goes on at the end of the row above.
+        const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+        CRect rcGrid;
+        GetGridClientRect(&rcGrid);
+        const int nLast = NextVisibleColumn(*this, nColumns, -1);
+        const int nPos = AbsoluteRight(*this, nLast) - (rcGrid.right - m_nRowHeaderWidth);
+        ScrollView(WM_HSCROLL, SB_THUMBTRACK, std::max(0, nPos));
+        ScrollView(WM_HSCROLL, SB_LINERIGHT, 0);
+        if (nLast > m_nCurrentCol)
+            m_nCurrentCol = nLast;
+        InvalidateCell(m_ptPrevCell.x, m_ptPrevCell.y);
+        SendKeyPressAndRelease(VK_UP);
+        return;
+    }
+    if (m_nCurrentCol == m_nFirstVisibleCol)
+        ScrollView(WM_HSCROLL, SB_LINELEFT, 0);
+    m_nCurrentCol = nPrev;
+    ShowKeyMove();
+    ExtendByShift(key);
+}
+
+void CMorvelView::MoveRightByKey(const CKeyStart& key)
+{
+    ClearSelectionUnlessShift(key);
+    if (HasFixedColumns()) {
+        MoveRightFixed();
+        return;
+    }
+    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nNext = NextVisibleColumn(*this, m_nCurrentCol, 1);
+    if (m_nCurrentCol < nColumns - 1 && nNext >= 0) {
+        // Scroll right column by column until the next column's right edge fits.
+        CRect rcGrid;
+        GetGridClientRect(&rcGrid);
+        while (m_nFirstVisibleCol < nNext && GetColumnLeft(nNext) + m_nColumnWidth[nNext] > rcGrid.right) {
+            const int nBefore = m_nFirstVisibleCol;
+            ScrollView(WM_HSCROLL, SB_LINERIGHT, 0);
+            if (m_nFirstVisibleCol == nBefore)
+                break;
+        }
+        m_nCurrentCol = nNext;
+        ShowKeyMove();
+        ExtendByShift(key);
+        return;
+    }
+    // Right at the row's end goes on at the start of the row below.
+    ScrollView(WM_HSCROLL, SB_THUMBTRACK, 0);
+    const int nFirst = NextVisibleColumn(*this, -1, 1);
+    m_nCurrentCol = nFirst >= 0 ? nFirst : 0;
+    InvalidateCell(m_ptPrevCell.x, m_ptPrevCell.y);
+    SendKeyPressAndRelease(VK_DOWN);
+}
+
+void CMorvelView::MoveUpByKey(const CKeyStart& key)
+{
+    ClearSelectionUnlessShift(key);
+    if (m_nCurrentRow <= 0)
+        return;
+    if (m_nCurrentRow == m_nFirstVisibleRow)
+        ScrollView(WM_VSCROLL, SB_LINEUP, 0);
+    --m_nCurrentRow;
+    ShowKeyMove();
+    ExtendByShift(key);
+}
+
+void CMorvelView::MoveDownByKey(const CKeyStart& key)
+{
+    ClearSelectionUnlessShift(key);
+    if (m_nCurrentRow >= m_nRowLimit - 1)
+        return;
+    // One row down, scrolling when the row below the cursor would pass the grid's bottom.
+    const int nRowHeight = m_nRowHeight > 0 ? m_nRowHeight : 1;
     CRect rcGrid;
     GetGridClientRect(&rcGrid);
-    const int nRowHeight = m_nRowHeight > 0 ? m_nRowHeight : 1;
-
-    // The cursor's new place is shown at once; the old one is repainted.
-    const auto showMove = [&] {
-        InvalidateCell(m_ptPrevCell.x, m_ptPrevCell.y);
-        InvalidateCell(m_nCurrentCol, m_nCurrentRow);
-        if (m_hWnd != nullptr) {
-            CClientDC dc(this);
-            DrawCellCursor(&dc, 1);
-        }
-    };
-    const auto extendIfShift = [&] {
-        if (!bShift)
-            return;
-        if (!m_nShiftExtend && nModeBefore == selectRows)
-            m_nSelectMode = selectRows;
-        ExtendSelection(m_nShiftExtend, ptAnchor.x, ptAnchor.y);
-    };
-
-    switch (nChar) {
-    case VK_PRIOR:
-        if (!bShift)
-            ClearSelection();
-        PageUp();
-        extendIfShift();
-        break;
-    case VK_NEXT:
-        if (!bShift)
-            ClearSelection();
-        PageDown();
-        extendIfShift();
-        break;
-    case VK_LEFT: {
-        if (!bShift)
-            ClearSelection();
-        if (HasFixedColumns()) {
-            MoveLeftFixed();
-            break;
-        }
-        const int nPrev = NextVisibleColumn(*this, m_nCurrentCol, -1);
-        if (m_nCurrentCol == 0 || nPrev < 0) {
-            // Left at the row's start goes on at the end of the row above.
-            const int nLast = NextVisibleColumn(*this, nColumns, -1);
-            const int nPos = AbsoluteRight(*this, nLast) - (rcGrid.right - m_nRowHeaderWidth);
-            ScrollView(WM_HSCROLL, SB_THUMBTRACK, std::max(0, nPos));
-            ScrollView(WM_HSCROLL, SB_LINERIGHT, 0);
-            if (nLast > m_nCurrentCol)
-                m_nCurrentCol = nLast;
-            InvalidateCell(m_ptPrevCell.x, m_ptPrevCell.y);
-            SendKeyPressAndRelease(VK_UP);
-            break;
-        }
-        if (m_nCurrentCol == m_nFirstVisibleCol)
-            ScrollView(WM_HSCROLL, SB_LINELEFT, 0);
-        m_nCurrentCol = nPrev;
-        showMove();
-        extendIfShift();
-        break;
-    }
-    case VK_RIGHT: {
-        if (!bShift)
-            ClearSelection();
-        if (HasFixedColumns()) {
-            MoveRightFixed();
-            break;
-        }
-        const int nNext = NextVisibleColumn(*this, m_nCurrentCol, 1);
-        if (m_nCurrentCol < nColumns - 1 && nNext >= 0) {
-            // Scroll right column by column until the next column's right edge fits.
-            while (m_nFirstVisibleCol < nNext &&
-                   GetColumnLeft(nNext) + m_nColumnWidth[nNext] > rcGrid.right) {
-                const int nBefore = m_nFirstVisibleCol;
-                ScrollView(WM_HSCROLL, SB_LINERIGHT, 0);
-                if (m_nFirstVisibleCol == nBefore)
-                    break;
-            }
-            m_nCurrentCol = nNext;
-            showMove();
-            extendIfShift();
-            break;
-        }
-        // Right at the row's end goes on at the start of the row below.
-        ScrollView(WM_HSCROLL, SB_THUMBTRACK, 0);
-        const int nFirst = NextVisibleColumn(*this, -1, 1);
-        m_nCurrentCol = nFirst >= 0 ? nFirst : 0;
-        InvalidateCell(m_ptPrevCell.x, m_ptPrevCell.y);
-        SendKeyPressAndRelease(VK_DOWN);
-        break;
-    }
-    case VK_UP:
-        if (!bShift)
-            ClearSelection();
-        if (m_nCurrentRow > 0) {
-            if (m_nCurrentRow == m_nFirstVisibleRow)
-                ScrollView(WM_VSCROLL, SB_LINEUP, 0);
-            --m_nCurrentRow;
-            showMove();
-            extendIfShift();
-        }
-        break;
-    case VK_DOWN:
-        if (!bShift)
-            ClearSelection();
-        if (m_nCurrentRow < m_nRowLimit - 1) {
-            if (m_hWnd != nullptr &&
-                rcGrid.bottom < (m_nCurrentRow - m_nFirstVisibleRow + 2) * nRowHeight + m_nHeaderHeight)
-                ScrollView(WM_VSCROLL, SB_LINEDOWN, 0);
-            ++m_nCurrentRow;
-            showMove();
-            extendIfShift();
-        }
-        break;
-    default:
-        break;
-    }
-    if (m_hWnd != nullptr)
-        CView::OnKeyDown(nChar, nRepCnt, nFlags);
+    if (m_hWnd != nullptr &&
+        rcGrid.bottom < (m_nCurrentRow - m_nFirstVisibleRow + 2) * nRowHeight + m_nHeaderHeight)
+        ScrollView(WM_VSCROLL, SB_LINEDOWN, 0);
+    ++m_nCurrentRow;
+    ShowKeyMove();
+    ExtendByShift(key);
 }
 
 void CMorvelView::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
@@ -471,6 +505,19 @@ void CMorvelView::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
         m_nShiftExtend = 0;
     if (m_hWnd != nullptr)
         CView::OnKeyUp(nChar, nRepCnt, nFlags);
+}
+
+void CMorvelView::OnKillFocus(CWnd* pNewWnd)
+{
+    m_nShiftExtend = 0;
+    if (m_hWnd != nullptr)
+        CView::OnKillFocus(pNewWnd);
+}
+
+void CMorvelView::EndShiftExtensionWithoutShift()
+{
+    if (m_nShiftExtend && !IsShiftDown())
+        m_nShiftExtend = 0;
 }
 
 void CMorvelView::PageUp()

@@ -325,9 +325,8 @@ private:
     void ForgetUndo();
     // What undo and redo do with each undo kind, in one table (CMorvelPMViewUndo.cpp).
     struct CUndoActions;
-    // Clipboard helpers: a command for the focused editor, the clipboard read into the
-    // exchange list, and a block put on the clipboard.
-    bool ForwardToFocusedChild(UINT nMessage);
+    // Clipboard helpers: the clipboard read into the exchange list, and a block put on the
+    // clipboard.
     bool ReadClipboard();
     void CopyBlockToClipboard(CRect rcBlock);
     const CPartFormFile* GetForm() const;

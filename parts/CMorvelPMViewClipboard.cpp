@@ -2,8 +2,10 @@
 // format "Morvel PM Data" (a list of row records), so that rows and blocks of cells go
 // between parts-list windows, also of other running copies of the program. The copy mode
 // (rows or cells) of the last copy decides how a paste lays the records out: new rows, a
-// block at the current cell, or tiled over a selection. While the in-place editor has the
-// keyboard, the commands are the editor's own clipboard commands.
+// block at the current cell, or tiled over a selection. While a text box has the keyboard
+// (the in-place editor above all), the commands are its own clipboard commands
+// (grid/FocusedEditor.h).
+#include "grid/FocusedEditor.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
 #include "parts/CPartsShared.h"
@@ -22,18 +24,6 @@ CRect Ordered(const CRect& rc)
 }
 
 } // namespace
-
-bool CMorvelPMView::ForwardToFocusedChild(UINT nMessage)
-{
-    if (m_hWnd == nullptr)
-        return false;
-    // Only a window inside this view (the in-place editor) takes the commands over.
-    CWnd* pFocus = CWnd::GetFocus();
-    if (pFocus == nullptr || pFocus == this || !IsChild(pFocus))
-        return false;
-    pFocus->SendMessage(nMessage, 0, 0);
-    return true;
-}
 
 CRect CMorvelPMView::GetSelectionBlock() const
 {
@@ -91,7 +81,7 @@ void CMorvelPMView::CopyBlockToClipboard(CRect rcBlock)
 
 void CMorvelPMView::OnEditCopy()
 {
-    if (ForwardToFocusedChild(WM_COPY))
+    if (ForwardToFocusedEditor(this, WM_COPY))
         return;
     CPartsShared::s_nCopyMode =
         m_nSelectMode == selectRows ? CPartsShared::copyRows : CPartsShared::copyCells;
@@ -105,7 +95,7 @@ void CMorvelPMView::OnEditCut()
     if (pDoc == nullptr)
         return;
     SaveSelectionForUndo();
-    if (ForwardToFocusedChild(WM_CUT))
+    if (ForwardToFocusedEditor(this, WM_CUT))
         return;
     CPartsShared::s_nCopyMode = m_nSelectMode == selectRows   ? CPartsShared::copyRows
                                 : m_nSelectMode == selectNone ? CPartsShared::copyNone
@@ -145,7 +135,7 @@ void CMorvelPMView::OnEditPaste()
     CMorvelPMDoc* pDoc = GetDocument();
     if (pDoc == nullptr)
         return;
-    if (ForwardToFocusedChild(WM_PASTE))
+    if (ForwardToFocusedEditor(this, WM_PASTE))
         return;
     int nKind = m_nSelectMode;
     if (nKind == selectBlock && m_rcSelection.left == m_rcSelection.right &&
@@ -183,9 +173,9 @@ void CMorvelPMView::OnEditPaste()
         SetVScrollRange(pDoc->GetRowsInUse());
     } else if (nKind == selectNone && nMode == CPartsShared::copyCells) {
         if (ReadClipboard() &&
-            CheckFileRowLimitForEdit(std::min<int>(m_nCurrentRow + m_exchangeList.GetBlock().Height(),
-                                                   m_nRowLimit - 1),
-                                     pDoc->GetRowsInUse())) {
+            CheckFileRowLimitForEdit(
+                std::min<int>(m_nCurrentRow + m_exchangeList.GetBlock().Height(), m_nRowLimit - 1),
+                pDoc->GetRowsInUse())) {
             const CRect rcSource = m_exchangeList.GetBlock();
             // The record is the whole target block, also where it lies past the used rows,
             // so that undo empties every cell the paste wrote.
@@ -257,5 +247,7 @@ void CMorvelPMView::OnUpdateEditCopy(CCmdUI* pCmdUI)
 
 void CMorvelPMView::OnUpdateEditPaste(CCmdUI* pCmdUI)
 {
+    if (UpdatePasteForFocusedEditor(this, pCmdUI))
+        return;
     pCmdUI->Enable(TRUE);
 }

@@ -38,7 +38,7 @@ void CMorvelPMView::CreateCellEdit()
 void CMorvelPMView::HideCellEdit()
 {
     if (m_bEditCreated && m_wndEdit.m_hWnd != nullptr)
-        m_wndEdit.ShowWindow(SW_HIDE);
+        m_wndEdit.HideAndFocusView();
 }
 
 LOGFONT CMorvelPMView::GetZoomedFont() const

@@ -3,8 +3,12 @@
 // frames' accelerators, the window messages), as pressing and dragging do.
 #pragma once
 
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -75,6 +79,34 @@ inline void Drag(QWidget* pWidget, QPoint from, QPoint to)
     send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
     send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
     send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+}
+
+// Chooses the item of a window's menu bar whose command is nID: each menu on the way is
+// opened (its items are brought up to date, as when the user opens it) and the item is
+// clicked. False when no enabled item carries the command. The command comes after the
+// queued messages have run.
+inline bool ChooseMenuItem(QMainWindow* pWindow, unsigned nID)
+{
+    const auto choose = [nID](QMenu* pMenu, const auto& self) -> bool {
+        emit pMenu->aboutToShow();
+        for (QAction* pAction : pMenu->actions()) {
+            if (QMenu* pSub = pAction->menu()) {
+                if (pAction->isEnabled() && self(pSub, self))
+                    return true;
+            } else if (pAction->data().toUInt() == nID) {
+                if (!pAction->isEnabled())
+                    return false;
+                pAction->trigger();
+                return true;
+            }
+        }
+        return false;
+    };
+    for (QAction* pAction : pWindow->menuBar()->actions()) {
+        if (pAction->menu() != nullptr && pAction->isEnabled() && choose(pAction->menu(), choose))
+            return true;
+    }
+    return false;
 }
 
 } // namespace RealInput
