@@ -299,9 +299,6 @@ public:
     static bool IsModifierKey(UINT nChar);
     afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     afx_msg void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
-    // The keyboard goes to another window: a Shift extension ends, as the grid would not
-    // see Shift's release there.
-    afx_msg void OnKillFocus(CWnd* pNewWnd);
     afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg void OnSize(UINT nType, int cx, int cy);
@@ -312,6 +309,8 @@ public:
     // user zoom again; closed while its window is still the active one, the box shows none.
     // The derived views write their status panes after these.
     afx_msg void OnSetFocus(CWnd* pOldWnd);
+    // Losing the keyboard also ends a Shift extension: the grid would not see Shift's
+    // release in the other window.
     afx_msg void OnKillFocus(CWnd* pNewWnd);
     afx_msg void OnDestroy();
 

@@ -1,5 +1,6 @@
 // The grid and the main frame's zoom box: every grid window shares the one box on the main
-// tool bar, and the grid that has the keyboard shows its zoom there.
+// tool bar, and the grid that has the keyboard shows its zoom there. Losing the keyboard
+// also ends a Shift extension of the selection.
 #include "app/CMainFrame.h"
 #include "grid/CMorvelView.h"
 
@@ -12,6 +13,7 @@ void CMorvelView::OnSetFocus(CWnd* pOldWnd)
 
 void CMorvelView::OnKillFocus(CWnd* pNewWnd)
 {
+    m_nShiftExtend = 0;
     CView::OnKillFocus(pNewWnd);
     if (CMainFrame* pFrame = CMainFrame::GetMain())
         pFrame->OfferUserZoom();

@@ -507,13 +507,6 @@ void CMorvelView::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
         CView::OnKeyUp(nChar, nRepCnt, nFlags);
 }
 
-void CMorvelView::OnKillFocus(CWnd* pNewWnd)
-{
-    m_nShiftExtend = 0;
-    if (m_hWnd != nullptr)
-        CView::OnKillFocus(pNewWnd);
-}
-
 void CMorvelView::EndShiftExtensionWithoutShift()
 {
     if (m_nShiftExtend && !IsShiftDown())

@@ -79,7 +79,7 @@ protected:
         SendKey(pGrid, QEvent::KeyRelease, Qt::Key_Down, Qt::ShiftModifier);
         if (where == shiftUpInZoomBox) {
             auto* pMain = dynamic_cast<CMainFrame*>(m_pApp->m_pMainWnd);
-            pMain->m_wndZoomBox.SetFocus();
+            pMain->GetZoomBox().SetFocus();
             Pump();
             pGrid = RealInput::KeyboardWidget();
         } else if (where == shiftUpInContextMenu) {
