@@ -696,6 +696,12 @@ void CMorvelEMView::SetDocumentModified()
         pDoc->SetModifiedFlag(TRUE);
 }
 
+void CMorvelEMView::SetDocumentModifiedKeepingUndo()
+{
+    const CUndoKeepingScope keepUndo;
+    SetDocumentModified();
+}
+
 void CMorvelEMView::RemovePrintCopyRow(int nRow)
 {
     if (!IsPrintCopyActive() || nRow < 0 || nRow >= m_EditRows.GetSize())

@@ -866,6 +866,8 @@ private:
     // Records the action undo takes back (an EUndoAction) and its position; the commands
     // that record one fill the record's texts and stores first.
     void RecordUndo(int nAction, CPoint ptPosition);
+    // A change by a command that recorded no undo: neither undo nor redo acts any more.
+    void WithdrawUndo() override;
     // A command that shifts rows after recording its action keeps the record in step.
     void KeepUndoRecordInStep();
     // Every insertion, deletion or reordering of rows counts here, with the first row
@@ -1019,8 +1021,8 @@ private:
     int m_nInformationCount;
     CSubjectNumbering m_numbering;
     CString m_strCurrentPartFile;
-    int m_nPendingLevel;        // heading kind of the next subject pick, -1 none
-    int m_nMarkRow;             // the remembered row, -1 none
+    int m_nPendingLevel; // heading kind of the next subject pick, -1 none
+    int m_nMarkRow;      // the remembered row, -1 none
     int m_nMarkRowPrev;
     int m_nAdjustPage; // "Settings"/"AdjustPage"
     // The status bar's texts as last refreshed.
@@ -1125,6 +1127,9 @@ private:
     void MoveCurrentRowDown();
     void UpdateScrollRanges();
     void SetDocumentModified();
+    // The modified mark for a step that changes nothing an undo record names (the record
+    // stays; see CMorvelView::NoteDocumentChanged).
+    void SetDocumentModifiedKeepingUndo();
     void ClearUndoRows();
     void StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate)
     {

@@ -45,6 +45,14 @@ void CMorvelEMView::RecordUndo(int nAction, CPoint ptPosition)
     m_undo.nAction = nAction;
     m_undo.ptPosition = ptPosition;
     KeepUndoRecordInStep();
+    NoteUndoRecorded();
+}
+
+void CMorvelEMView::WithdrawUndo()
+{
+    // Only the codes go: a command that records after its changes still fills the stores.
+    m_undo.nAction = undoNone;
+    m_undo.nRedoAction = undoNone;
 }
 
 void CMorvelEMView::SetUndoActions(int nUndoAction, int nRedoAction)
@@ -472,6 +480,8 @@ void CMorvelEMView::OnEditUndo()
     const int nAction = m_undo.nAction;
     if (nAction < 0 || !IsUndoRecordCurrent())
         return;
+    // What the undo changes belongs to the record.
+    NoteUndoRecorded();
     // A code nothing records takes only the common steps.
     if (const CUndoActions::CEntry* pEntry = CUndoActions::Find(nAction))
         pEntry->pfnUndo(*this, m_undo.ptPosition);
@@ -489,6 +499,7 @@ void CMorvelEMView::OnEditRedo()
     const int nAction = m_undo.nRedoAction;
     if (nAction < 0 || !IsUndoRecordCurrent())
         return;
+    NoteUndoRecorded();
     if (const CUndoActions::CEntry* pEntry = CUndoActions::Find(nAction))
         pEntry->pfnRedo(*this, m_undo.ptPosition);
     SetDocumentModified();
