@@ -585,6 +585,31 @@ private:
     // The cell paste from given cells: pSource instead of the cell copy buffer, pUndoSource
     // instead of the undo cell buffer (null: the application's buffers).
     void PasteCellsFrom(const CObArray* pSource, const CObArray* pUndoSource, int nFromUndo);
+    // The steps of a cell paste. Each writer returns the first row it wrote, or -1 when it
+    // wrote nothing (and recorded nothing).
+    // No block selected (or a block of one cell): the whole buffer goes to the current cell
+    // and the cells beside and below it, each at its offset from the block's first corner.
+    bool IsCellPasteAtCurrentCell() const;
+    int PasteCellsAtCurrentCell(const CObArray& source, CObArray& undo);
+    // A selected block (rows, a column): the source is repeated over it.
+    int PasteCellsOverBlock(const CObArray& source, CObArray& undo);
+    // The cells an undo or redo keeps, back at their first corner plus their offsets.
+    int PasteCellsFromUndo(const CObArray& cells);
+    // The source block's size (its distinct row and column offsets) and its texts by
+    // offset (null where the buffer holds no cell).
+    struct CPasteSource {
+        int nHeight = 0;
+        int nWidth = 0;
+        std::vector<const CString*> texts; // row-major, nHeight x nWidth
+    };
+    static CPasteSource MeasurePasteSource(const CObArray& source);
+    // One pasted cell: stored with force, an empty row becomes a detail row, the row is
+    // worked out again and repainted; false for a cell outside the grid.
+    bool WritePastedCell(int nRow, int nCol, const CString& strText);
+    // What every paste that wrote ends with: the totals from the first row written, the
+    // subject tree, the modified mark and the undo record (pOverwritten: the cells a fresh
+    // paste overwrote, which the record keeps).
+    void FinishCellPaste(int nFirstRow, const CObArray* pOverwritten);
     void SaveCellsForUndo(const CObArray& buffer);
     // Sends a clipboard message to a child editor holding the keyboard; true when sent.
     bool ForwardToFocusEditor(UINT nMessage);

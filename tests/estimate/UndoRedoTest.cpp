@@ -78,6 +78,13 @@ protected:
         m_pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(b.x, b.y));
     }
 
+    // Ctrl and a key, pressed on the grid as the keyboard gives them.
+    void CtrlKey(int nKey)
+    {
+        RealInput::PressKeys(m_pView->GetClientWidget(), Qt::ControlModifier, nKey);
+        Pump();
+    }
+
     class CEnableRecorder : public CCmdUI {
     public:
         void Enable(BOOL bOn) override
@@ -403,4 +410,21 @@ TEST_F(UndoRedo, WhatIsCopiedInAnotherWindowMeanwhileDoesNotChangeWhatUndoPutsBa
     m_pView = pFirst;
     m_pView->SendMessage(WM_COMMAND, ID_EDIT_UNDO, 0);
     EXPECT_EQ(Picture(), beforePaste) << "the first window's overwritten cells come back";
+}
+
+TEST_F(UndoRedo, ABlockPastedAtOneCellWritesAllItsCellsAndTheKeysTakeItBackAndDoItAgain)
+{
+    SelectBlock(scQty, srFirstDetail, scUnit, srFirstDetail + 1);
+    CtrlKey(Qt::Key_C);
+    const CGridPicture before = Picture();
+    GoTo(scQty, 10);
+    CtrlKey(Qt::Key_V);
+    for (int r = 0; r < 2; ++r)
+        for (int c = scQty; c <= scUnit; ++c)
+            EXPECT_EQ(Cell(10 + r, c), Cell(srFirstDetail + r, c)) << r << "," << c;
+    const CGridPicture after = Picture();
+    CtrlKey(Qt::Key_Z);
+    EXPECT_EQ(Picture(), before);
+    CtrlKey(Qt::Key_Y);
+    EXPECT_EQ(Picture(), after);
 }
