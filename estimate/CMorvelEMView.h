@@ -782,6 +782,17 @@ public:
         };
         std::vector<CCellSave> cells;
         CRect rcCellBlock; // the block a cell cut emptied
+        // What a rows command (a cut, a paste) did to the rows, one step per insertion or
+        // deletion in the order they happened, the empty rows page alignment added or took
+        // away among them. The rows a step took out are in rows, in the same order. Undo
+        // takes the steps back, last first, which gives the rows exactly as they were.
+        struct CRowStep {
+            int nRow = 0;
+            int nCount = 0;
+            bool bInserted = false; // rows put in at nRow (else taken out there)
+            int nUsedRowsBefore = 0;
+        };
+        std::vector<CRowStep> rowSteps;
         // The first row that rows were inserted, deleted or reordered at since the record
         // was made (INT_MAX: none). Rows moved only below the rows the record names leave
         // it good.
@@ -1022,6 +1033,10 @@ private:
     CGridRowArray m_EditRows;    // the estimate's rows
     CGridRowArray m_SummaryRows; // the summary table's rows (kinds + 100)
     CUndoRecord m_undo;
+    // Whether the rows inserted and deleted are recorded as the record's row steps, and
+    // whether the command recording them has made its first step (CRowStepRecording).
+    enum ERowStepRecording { rowStepsOff, rowStepsOn, rowStepsStarted };
+    ERowStepRecording m_eRowSteps = rowStepsOff;
     // What the print copy set aside: the rows in use, the current cell and the selection of
     // the real rows, and the rows in use of the copy while it is set aside between pages.
     struct CPrintCopyState {
@@ -1156,6 +1171,34 @@ private:
     // stays; see CMorvelView::NoteDocumentChanged).
     void SetDocumentModifiedKeepingUndo();
     void ClearUndoRows();
+
+private:
+    // The row insertion and deletion under InsertRows and DeleteRows: ppRows, when given,
+    // are the row objects put in (taken over; null entries stand for empty rows); pTaken,
+    // when given, receives the row objects taken out instead of their being freed.
+    void PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows);
+    void TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>* pTaken);
+    // While one lives, the rows the view inserts and deletes are the undo record's row
+    // steps (CUndoRecord::rowSteps), and the rows deleted go to its row store instead of
+    // being freed. The first step empties the record's row store and steps, so a command
+    // that ends before it changes a row leaves the last record as it was.
+    class CRowStepRecording {
+    public:
+        explicit CRowStepRecording(CMorvelEMView& view);
+        ~CRowStepRecording();
+        CRowStepRecording(const CRowStepRecording&) = delete;
+        CRowStepRecording& operator=(const CRowStepRecording&) = delete;
+
+    private:
+        CMorvelEMView& m_view;
+    };
+    // A step for the record while row steps are recorded.
+    void NoteRowStep(int nRow, int nCount, bool bInserted, int nUsedRowsBefore);
+    // Takes the record's row steps back, last first. The rows of its first step, when that
+    // put rows in (the rows a paste made), stay in the row store for a redo.
+    void TakeBackRowSteps();
+
+public:
     void StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate)
     {
         m_engine.StoreTaxRow(nRow, nAmountCol, nSecondCol, strTax, nRate);

@@ -452,22 +452,18 @@ void CMorvelEMView::CutRowsToBuffer()
     const int n = static_cast<int>(pApp->m_aRowCopyBuffer.GetSize());
     m_nSelectMode = selectNone;
     m_nPressOrigin = pressNone;
-    // The cut rows stay with this grid's undo, whatever is copied meanwhile: the row
-    // objects themselves move there (the copy buffer holds copies of them).
-    ClearUndoRows();
-    for (int i = 0; i < n; ++i) {
-        CGridRow* pRow = nFirst + i <= m_EditRows.GetUpperBound() ? m_EditRows.GetRow(nFirst + i) : nullptr;
-        if (pRow != nullptr)
-            m_EditRows.SetAt(nFirst + i, nullptr);
-        else
-            pRow = new CGridRow;
-        m_undo.rows.Add(pRow);
+    int nAligned = -1;
+    {
+        // The cut rows stay with this grid's undo, whatever is copied meanwhile: the row
+        // objects themselves move there (the copy buffer holds copies of them), and so do
+        // the empty rows the page alignment takes away.
+        const CRowStepRecording recording(*this);
+        DeleteRows(nFirst, n);
+        if (nHeading > 0)
+            AdjustPageBreak(1, nHeading - n);
+        // The headings after the cut start their pages again.
+        nAligned = AdjustPages(nHeading);
     }
-    DeleteRows(nFirst, n);
-    if (nHeading > 0)
-        AdjustPageBreak(1, nHeading - n);
-    // The headings after the cut start their pages again.
-    const int nAligned = AdjustPages(nHeading);
     RecordUndo(undoRowsCut, CPoint(0, nFirst));
     m_undo.nPasteCount = n;
 
@@ -518,6 +514,8 @@ void CMorvelEMView::PasteRows(const std::vector<const CGridRow*>& rows)
     const int k = rc.bottom - rc.top + 1;
     auto source = [&](int i) { return rows[static_cast<size_t>(i)]; };
     if (k < 2) {
+        // The undo takes out what the paste puts in, the page alignment's rows included.
+        const CRowStepRecording recording(*this);
         // The rows stand above the current row in the buffer's order.
         InsertRows(nRow, c);
         for (int i = 0; i < c; ++i)
@@ -527,6 +525,7 @@ void CMorvelEMView::PasteRows(const std::vector<const CGridRow*>& rows)
     } else {
         RecordUndo(undoRowsPasteCount, CPoint(m_nCurrentCol, nRow));
         m_undo.nPasteCount = k;
+        const CRowStepRecording recording(*this);
         // As many rows as selected, each inserted above the ones before it: the last one
         // (buffer row (k - 1) mod c) stands first.
         InsertRows(nRow, k);

@@ -84,6 +84,13 @@ protected:
         RealInput::PressKeys(m_pView->GetClientWidget(), Qt::ControlModifier, nKey);
         Pump();
     }
+    // Whole rows selected without the mouse (more than the window shows).
+    void SelectManyRows(int nFirst, int nLast)
+    {
+        m_pView->SetCurrentCell(scName, nFirst);
+        m_pView->SetSelection(CMorvelView::selectRows,
+                              CRect(0, nFirst, m_pView->GetColumnCount() - 1, nLast));
+    }
 
     class CEnableRecorder : public CCmdUI {
     public:
@@ -427,4 +434,71 @@ TEST_F(UndoRedo, ABlockPastedAtOneCellWritesAllItsCellsAndTheKeysTakeItBackAndDo
     EXPECT_EQ(Picture(), before);
     CtrlKey(Qt::Key_Y);
     EXPECT_EQ(Picture(), after);
+}
+
+namespace {
+
+// Page alignment on, as the program starts by default: the sample's headings after empty
+// rows start pages (rows 36 and 54 at 18 rows a page).
+class UndoRedoAligned : public UndoRedo {
+protected:
+    void WriteSettings(CProfileFile& profile) override
+    {
+        profile.WriteProfileString("Settings", "AdjustPage", "1");
+    }
+    void SetUp() override
+    {
+        UndoRedo::SetUp();
+        // Four copies of the sample one after another. A paste aligns only the next heading,
+        // so the headings of the copies stand anywhere on their pages until a cut aligns
+        // them all.
+        const int nRows = m_pView->GetUsedRows();
+        SelectManyRows(0, nRows - 1);
+        Command(ID_EDIT_COPY);
+        for (int i = 0; i < 3; ++i) {
+            SelectManyRows(m_pView->GetUsedRows(), m_pView->GetUsedRows());
+            Command(ID_EDIT_PASTE);
+        }
+        ASSERT_GE(m_pView->GetUsedRows(), 4 * nRows);
+        // Every total worked out for all four (F7), as the undo works them out again.
+        Command(ID_RECALCULATE);
+    }
+};
+
+} // namespace
+
+TEST_F(UndoRedoAligned, AHundredRowsDeletedComeBackExactlyWithTheEmptyRowsOfTheirPages)
+{
+    for (int nFirst : {5, 20, 40}) {
+        const CGridPicture before = Picture();
+        SelectManyRows(nFirst, nFirst + 99);
+        Command(ID_ROW_DELETE);
+        const CGridPicture after = Picture();
+        ASSERT_LT(after.nUsedRows, before.nUsedRows - 90) << nFirst;
+        CtrlKey(Qt::Key_Z);
+        EXPECT_EQ(Picture(), before) << nFirst;
+        CtrlKey(Qt::Key_Y);
+        EXPECT_EQ(Picture(), after) << nFirst;
+        CtrlKey(Qt::Key_Z);
+        EXPECT_EQ(Picture(), before) << nFirst;
+    }
+}
+
+TEST_F(UndoRedoAligned, RowsPastedAboveAlignedHeadingsComeOutExactly)
+{
+    SelectRows(3, 7);
+    Command(ID_EDIT_COPY);
+    for (int nAt : {10, 30}) {
+        const CGridPicture before = Picture();
+        SelectManyRows(nAt, nAt);
+        Command(ID_EDIT_PASTE);
+        const CGridPicture after = Picture();
+        ASSERT_FALSE(after == before) << nAt;
+        CtrlKey(Qt::Key_Z);
+        EXPECT_EQ(Picture(), before) << nAt;
+        CtrlKey(Qt::Key_Y);
+        EXPECT_EQ(Picture(), after) << nAt;
+        CtrlKey(Qt::Key_Z);
+        EXPECT_EQ(Picture(), before) << nAt;
+    }
 }
