@@ -196,6 +196,13 @@ HMENU CMorvelEMDoc::GetDefaultMenu()
     return CDocument::GetDefaultMenu();
 }
 
+void CMorvelEMDoc::SetModifiedFlag(BOOL bModified)
+{
+    CDocument::SetModifiedFlag(bModified);
+    if (bModified)
+        CMorvelView::NoteDocumentChanged(*this);
+}
+
 // ---------------------------------------------------------------------------------------
 // New, open, save
 

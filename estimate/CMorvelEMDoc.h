@@ -60,6 +60,9 @@ public:
     void SetPathName(LPCTSTR lpszPathName, BOOL bAddToMRU = TRUE) override;
     // The application's estimate menu (resource 123).
     HMENU GetDefaultMenu() override;
+    // A change (bModified) also tells the grid views, whose undo records it may overtake
+    // (CMorvelView::NoteDocumentChanged).
+    void SetModifiedFlag(BOOL bModified = TRUE) override;
 
     // ---- the estimate's own operations ----------------------------------------------------
     // Deletes every print-layout entry and empties the list (printing uses it too).

@@ -468,54 +468,49 @@ void CMorvelEMView::SetRowParamText2(const char* lpszText, int nRow)
 
 void CMorvelEMView::InsertRow(int nRow)
 {
-    // A selection drag in progress ends: the rows under it move.
-    m_bDragExtending = FALSE;
-    if (nRow < 0)
-        return;
-    // The used rows stay below the row limit. An insertion that would push the last used
-    // row past it raises the limit (doubling, as opening a large file does) instead of
-    // letting that row fall off the estimate.
-    const int nUsedAfter = std::max(m_nUsedRows + 1, nRow + 1);
-    if (nUsedAfter > m_nRowLimit - 1)
-        GrowRowLimit(nUsedAfter + 1);
-    m_nUsedRows = nUsedAfter;
-    m_EditRows.InsertAt(nRow, new CGridRow);
-    NoteRowShift(nRow);
-    if (m_nMarkRow >= nRow)
-        ++m_nMarkRow;
-    UpdateScrollRanges();
-    SetDocumentModified();
+    InsertRows(nRow, 1);
 }
 
 void CMorvelEMView::DeleteRow(int nRow)
 {
-    if (nRow < 0 || nRow >= m_nRowLimit || nRow > m_EditRows.GetUpperBound())
-        return;
-    delete m_EditRows.GetRow(nRow);
-    m_EditRows.RemoveAt(nRow);
-    NoteRowShift(nRow);
-    m_nUsedRows = std::max(0, m_nUsedRows - 1);
-    SetDocumentModified();
-    if (m_nMarkRow == nRow)
-        m_nMarkRow = -1;
-    else if (m_nMarkRow > nRow)
-        --m_nMarkRow;
-    UpdateScrollRanges();
+    DeleteRows(nRow, 1);
 }
 
 void CMorvelEMView::InsertRows(int nRow, int nCount)
 {
-    // As nCount insertions at nRow, with one move of the rows below.
+    PutRowsIn(nRow, nCount, nullptr);
+}
+
+void CMorvelEMView::DeleteRows(int nRow, int nCount)
+{
+    std::vector<CGridRow*> taken;
+    const bool bRecord = m_eRowSteps != rowStepsOff;
+    TakeRowsOut(nRow, nCount, bRecord ? &taken : nullptr);
+    // While a rows command records its steps, the rows it takes out go to the record's
+    // row store (in the order they went) for its undo to put back.
+    for (CGridRow* pRow : taken)
+        m_undo.rows.Add(pRow);
+}
+
+void CMorvelEMView::PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows)
+{
+    // A selection drag in progress ends: the rows under it move.
     m_bDragExtending = FALSE;
     if (nRow < 0 || nCount <= 0)
         return;
+    // The used rows stay below the row limit. An insertion that would push the last used
+    // row past it raises the limit (doubling, as opening a large file does) instead of
+    // letting that row fall off the estimate.
+    const int nUsedBefore = m_nUsedRows;
     const int nUsedAfter = std::max(m_nUsedRows + nCount, nRow + nCount);
     if (nUsedAfter > m_nRowLimit - 1)
         GrowRowLimit(nUsedAfter + 1);
     m_nUsedRows = nUsedAfter;
+    // As nCount insertions at nRow, with one move of the rows below.
     m_EditRows.InsertAt(nRow, nullptr, nCount);
     for (int i = 0; i < nCount; ++i)
-        m_EditRows.SetAt(nRow + i, new CGridRow);
+        m_EditRows.SetAt(nRow + i, ppRows != nullptr ? ppRows[i] : new CGridRow);
+    NoteRowStep(nRow, nCount, true, nUsedBefore);
     NoteRowShift(nRow);
     if (m_nMarkRow >= nRow)
         m_nMarkRow += nCount;
@@ -523,15 +518,21 @@ void CMorvelEMView::InsertRows(int nRow, int nCount)
     SetDocumentModified();
 }
 
-void CMorvelEMView::DeleteRows(int nRow, int nCount)
+void CMorvelEMView::TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>* pTaken)
 {
-    // As nCount deletions at nRow, with one move of the rows below.
     if (nRow < 0 || nCount <= 0 || nRow >= m_nRowLimit || nRow > m_EditRows.GetUpperBound())
         return;
+    const int nUsedBefore = m_nUsedRows;
+    // As nCount deletions at nRow, with one move of the rows below.
     const int n = std::min<int>(nCount, static_cast<int>(m_EditRows.GetSize()) - nRow);
-    for (int i = 0; i < n; ++i)
-        delete m_EditRows.GetRow(nRow + i);
+    for (int i = 0; i < n; ++i) {
+        if (pTaken != nullptr)
+            pTaken->push_back(m_EditRows.GetRow(nRow + i));
+        else
+            delete m_EditRows.GetRow(nRow + i);
+    }
     m_EditRows.RemoveAt(nRow, n);
+    NoteRowStep(nRow, n, false, nUsedBefore);
     NoteRowShift(nRow);
     m_nUsedRows = std::max(0, m_nUsedRows - n);
     SetDocumentModified();
@@ -686,6 +687,12 @@ void CMorvelEMView::SetDocumentModified()
 {
     if (CMorvelEMDoc* pDoc = GetDocument())
         pDoc->SetModifiedFlag(TRUE);
+}
+
+void CMorvelEMView::SetDocumentModifiedKeepingUndo()
+{
+    const CUndoKeepingScope keepUndo;
+    SetDocumentModified();
 }
 
 void CMorvelEMView::RemovePrintCopyRow(int nRow)

@@ -585,6 +585,31 @@ private:
     // The cell paste from given cells: pSource instead of the cell copy buffer, pUndoSource
     // instead of the undo cell buffer (null: the application's buffers).
     void PasteCellsFrom(const CObArray* pSource, const CObArray* pUndoSource, int nFromUndo);
+    // The steps of a cell paste. Each writer returns the first row it wrote, or -1 when it
+    // wrote nothing (and recorded nothing).
+    // No block selected (or a block of one cell): the whole buffer goes to the current cell
+    // and the cells beside and below it, each at its offset from the block's first corner.
+    bool IsCellPasteAtCurrentCell() const;
+    int PasteCellsAtCurrentCell(const CObArray& source, CObArray& undo);
+    // A selected block (rows, a column): the source is repeated over it.
+    int PasteCellsOverBlock(const CObArray& source, CObArray& undo);
+    // The cells an undo or redo keeps, back at their first corner plus their offsets.
+    int PasteCellsFromUndo(const CObArray& cells);
+    // The source block's size (its distinct row and column offsets) and its texts by
+    // offset (null where the buffer holds no cell).
+    struct CPasteSource {
+        int nHeight = 0;
+        int nWidth = 0;
+        std::vector<const CString*> texts; // row-major, nHeight x nWidth
+    };
+    static CPasteSource MeasurePasteSource(const CObArray& source);
+    // One pasted cell: stored with force, an empty row becomes a detail row, the row is
+    // worked out again and repainted; false for a cell outside the grid.
+    bool WritePastedCell(int nRow, int nCol, const CString& strText);
+    // What every paste that wrote ends with: the totals from the first row written, the
+    // subject tree, the modified mark and the undo record (pOverwritten: the cells a fresh
+    // paste overwrote, which the record keeps).
+    void FinishCellPaste(int nFirstRow, const CObArray* pOverwritten);
     void SaveCellsForUndo(const CObArray& buffer);
 
 public:
@@ -755,6 +780,17 @@ public:
         };
         std::vector<CCellSave> cells;
         CRect rcCellBlock; // the block a cell cut emptied
+        // What a rows command (a cut, a paste) did to the rows, one step per insertion or
+        // deletion in the order they happened, the empty rows page alignment added or took
+        // away among them. The rows a step took out are in rows, in the same order. Undo
+        // takes the steps back, last first, which gives the rows exactly as they were.
+        struct CRowStep {
+            int nRow = 0;
+            int nCount = 0;
+            bool bInserted = false; // rows put in at nRow (else taken out there)
+            int nUsedRowsBefore = 0;
+        };
+        std::vector<CRowStep> rowSteps;
         // The first row that rows were inserted, deleted or reordered at since the record
         // was made (INT_MAX: none). Rows moved only below the rows the record names leave
         // it good.
@@ -864,6 +900,8 @@ private:
     // Records the action undo takes back (an EUndoAction) and its position; the commands
     // that record one fill the record's texts and stores first.
     void RecordUndo(int nAction, CPoint ptPosition);
+    // A change by a command that recorded no undo: neither undo nor redo acts any more.
+    void WithdrawUndo() override;
     // A command that shifts rows after recording its action keeps the record in step.
     void KeepUndoRecordInStep();
     // Every insertion, deletion or reordering of rows counts here, with the first row
@@ -993,6 +1031,10 @@ private:
     CGridRowArray m_EditRows;    // the estimate's rows
     CGridRowArray m_SummaryRows; // the summary table's rows (kinds + 100)
     CUndoRecord m_undo;
+    // Whether the rows inserted and deleted are recorded as the record's row steps, and
+    // whether the command recording them has made its first step (CRowStepRecording).
+    enum ERowStepRecording { rowStepsOff, rowStepsOn, rowStepsStarted };
+    ERowStepRecording m_eRowSteps = rowStepsOff;
     // What the print copy set aside: the rows in use, the current cell and the selection of
     // the real rows, and the rows in use of the copy while it is set aside between pages.
     struct CPrintCopyState {
@@ -1017,8 +1059,8 @@ private:
     int m_nInformationCount;
     CSubjectNumbering m_numbering;
     CString m_strCurrentPartFile;
-    int m_nPendingLevel;        // heading kind of the next subject pick, -1 none
-    int m_nMarkRow;             // the remembered row, -1 none
+    int m_nPendingLevel; // heading kind of the next subject pick, -1 none
+    int m_nMarkRow;      // the remembered row, -1 none
     int m_nMarkRowPrev;
     int m_nAdjustPage; // "Settings"/"AdjustPage"
     // The status bar's texts as last refreshed.
@@ -1123,7 +1165,38 @@ private:
     void MoveCurrentRowDown();
     void UpdateScrollRanges();
     void SetDocumentModified();
+    // The modified mark for a step that changes nothing an undo record names (the record
+    // stays; see CMorvelView::NoteDocumentChanged).
+    void SetDocumentModifiedKeepingUndo();
     void ClearUndoRows();
+
+private:
+    // The row insertion and deletion under InsertRows and DeleteRows: ppRows, when given,
+    // are the row objects put in (taken over; null entries stand for empty rows); pTaken,
+    // when given, receives the row objects taken out instead of their being freed.
+    void PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows);
+    void TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>* pTaken);
+    // While one lives, the rows the view inserts and deletes are the undo record's row
+    // steps (CUndoRecord::rowSteps), and the rows deleted go to its row store instead of
+    // being freed. The first step empties the record's row store and steps, so a command
+    // that ends before it changes a row leaves the last record as it was.
+    class CRowStepRecording {
+    public:
+        explicit CRowStepRecording(CMorvelEMView& view);
+        ~CRowStepRecording();
+        CRowStepRecording(const CRowStepRecording&) = delete;
+        CRowStepRecording& operator=(const CRowStepRecording&) = delete;
+
+    private:
+        CMorvelEMView& m_view;
+    };
+    // A step for the record while row steps are recorded.
+    void NoteRowStep(int nRow, int nCount, bool bInserted, int nUsedRowsBefore);
+    // Takes the record's row steps back, last first. The rows of its first step, when that
+    // put rows in (the rows a paste made), stay in the row store for a redo.
+    void TakeBackRowSteps();
+
+public:
     void StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate)
     {
         m_engine.StoreTaxRow(nRow, nAmountCol, nSecondCol, strTax, nRate);

@@ -204,133 +204,175 @@ void CMorvelEMView::PasteCellsFrom(const CObArray* pSource, const CObArray* pUnd
     // A fresh paste writes what it overwrites into the application's undo cell buffer (and
     // the view keeps its own copy of it); a paste from undo reads the given cells.
     CObArray& undo = pApp->m_aUndoCellBuffer;
-    const CObArray& undoSource = pUndoSource != nullptr ? *pUndoSource : undo;
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
     if (m_hWnd != nullptr)
         InvalidateCells(m_ptPrevCell.x, m_ptPrevCell.y, m_ptPrevCell.x, m_ptPrevCell.y);
-    const CRect rcBlock = Ordered(m_rcSelection);
-
-    // One written cell: an empty row becomes a detail row; the row is recalculated.
-    auto write = [&](int nRow, int nCol, const CString& strText) {
-        if (nRow < 0 || nRow >= m_nRowLimit || nCol < 0 || nCol >= nColumns)
-            return false;
-        SetCellText(strText, nRow, nCol, true);
-        if (GetRowKind(nRow) == kindEmpty) {
-            SetRowKind(kindDetail, nRow);
-            if (m_hWnd != nullptr)
-                InvalidateRows(nRow, nRow);
-        }
-        CalcRow(nRow, nCol);
-        if (m_hWnd != nullptr)
-            InvalidateCells(nCol, nRow, nColumns - 1, nRow);
-        return true;
-    };
-
-    int nLargestRow = -1;
-    int nFirstRow = m_nRowLimit; // the first row written
-    if (nFromUndo != 0) {
-        if (undoSource.GetSize() < 2)
-            return;
-        const CPoint ptFirst = CellItem(undoSource, 0)->m_pt;
-        std::vector<int> rows;
-        for (INT_PTR i = 2; i < undoSource.GetSize(); ++i) {
-            const CCellBufferItem* pItem = CellItem(undoSource, i);
-            const int nRow = ptFirst.y + pItem->m_pt.y, nCol = ptFirst.x + pItem->m_pt.x;
-            if (nRow < 0 || nRow >= m_nRowLimit || nCol < 0 || nCol >= nColumns)
-                continue;
-            SetCellText(pItem->m_strText, nRow, nCol, true);
-            if (m_hWnd != nullptr)
-                InvalidateCells(nCol, nRow, nCol, nRow);
-            if (nRow >= m_nUsedRows)
-                m_nUsedRows = nRow + 1;
-            rows.push_back(nRow);
-            nLargestRow = std::max(nLargestRow, nRow);
-            nFirstRow = std::min(nFirstRow, nRow);
-        }
-        std::sort(rows.begin(), rows.end());
-        rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-        for (int nRow : rows)
-            CalcRow(nRow, 0);
-    } else if (m_nSelectMode == selectNone) {
-        if (source.GetSize() < 2)
-            return;
-        const CPoint ptAt(m_nCurrentCol, m_nCurrentRow);
-        // Cells pasted past the last row make rows: they must fit in the file.
-        int nLastTarget = -1;
-        for (INT_PTR i = 2; i < source.GetSize(); ++i) {
-            const int nRow = ptAt.y + CellItem(source, i)->m_pt.y;
-            if (nRow < m_nRowLimit)
-                nLastTarget = std::max(nLastTarget, nRow);
-        }
-        if (!CheckFileRowLimitForEdit(nLastTarget, m_nUsedRows))
-            return;
-        ClearBuffer(undo);
-        undo.Add(new CCellBufferItem(ptAt, CString()));
-        undo.Add(new CCellBufferItem(CPoint(-1, -1), CString()));
-        for (INT_PTR i = 2; i < source.GetSize(); ++i) {
-            const CPoint pt = CellItem(source, i)->m_pt;
-            undo.Add(new CCellBufferItem(pt, GetCellText(ptAt.y + pt.y, ptAt.x + pt.x)));
-        }
-        for (INT_PTR i = 2; i < source.GetSize(); ++i) {
-            const CCellBufferItem* pItem = CellItem(source, i);
-            if (write(ptAt.y + pItem->m_pt.y, ptAt.x + pItem->m_pt.x, pItem->m_strText)) {
-                nLargestRow = std::max(nLargestRow, static_cast<int>(ptAt.y + pItem->m_pt.y));
-                nFirstRow = std::min(nFirstRow, static_cast<int>(ptAt.y + pItem->m_pt.y));
-            }
-        }
-    } else {
-        if (source.GetSize() < 2)
-            return;
-        CRect rcTarget = rcBlock;
-        if (m_nSelectMode == selectRows) {
-            rcTarget.left = 0;
-            rcTarget.right = nColumns - 1;
-        } else if (m_nSelectMode == selectColumn) {
-            rcTarget.bottom = std::max(m_nUsedRows, static_cast<int>(source.GetSize()) - 3);
-        }
-        rcTarget.bottom = std::min<LONG>(rcTarget.bottom, m_nRowLimit - 1);
-        rcTarget.right = std::min<LONG>(rcTarget.right, nColumns - 1);
-
-        // The source's height and width from its items; a block copied beyond the used
-        // rows may have fewer rows than its corners say.
-        std::vector<int> rowOffsets, colOffsets;
-        for (INT_PTR i = 2; i < source.GetSize(); ++i) {
-            const CPoint pt = CellItem(source, i)->m_pt;
-            if (std::find(rowOffsets.begin(), rowOffsets.end(), pt.y) == rowOffsets.end())
-                rowOffsets.push_back(pt.y);
-            if (std::find(colOffsets.begin(), colOffsets.end(), pt.x) == colOffsets.end())
-                colOffsets.push_back(pt.x);
-        }
-        const int h = static_cast<int>(rowOffsets.size()), w = static_cast<int>(colOffsets.size());
-        if (h == 0 || w == 0)
-            return; // a block with no items has nothing to repeat over the target
-        if (!CheckFileRowLimitForEdit(rcTarget.bottom, m_nUsedRows))
-            return; // every target row is written, so each must fit in the file
-        std::vector<const CString*> grid(static_cast<size_t>(h) * w, nullptr);
-        for (INT_PTR i = 2; i < source.GetSize(); ++i) {
-            const CCellBufferItem* pItem = CellItem(source, i);
-            if (pItem->m_pt.y >= 0 && pItem->m_pt.y < h && pItem->m_pt.x >= 0 && pItem->m_pt.x < w)
-                grid[static_cast<size_t>(pItem->m_pt.y) * w + pItem->m_pt.x] = &pItem->m_strText;
-        }
-
-        ClearBuffer(undo);
-        undo.Add(new CCellBufferItem(CPoint(rcTarget.left, rcTarget.top), CString()));
-        undo.Add(new CCellBufferItem(CPoint(rcTarget.right, rcTarget.bottom), CString()));
-        for (int r = rcTarget.top; r <= rcTarget.bottom; ++r)
-            for (int c = rcTarget.left; c <= rcTarget.right; ++c)
-                undo.Add(new CCellBufferItem(CPoint(c - rcTarget.left, r - rcTarget.top), GetCellText(r, c)));
-        for (int r = rcTarget.top; r <= rcTarget.bottom; ++r) {
-            for (int c = rcTarget.left; c <= rcTarget.right; ++c) {
-                const CString* pText =
-                    grid[static_cast<size_t>((r - rcTarget.top) % h) * w + (c - rcTarget.left) % w];
-                write(r, c, pText != nullptr ? *pText : CString());
-            }
-        }
-        nLargestRow = std::min<int>(rcTarget.top + h - 1, rcTarget.bottom);
-        nFirstRow = rcTarget.top;
-    }
-    if (nLargestRow < 0)
+    int nFirstRow = -1;
+    if (nFromUndo != 0)
+        nFirstRow = PasteCellsFromUndo(pUndoSource != nullptr ? *pUndoSource : undo);
+    else if (IsCellPasteAtCurrentCell())
+        nFirstRow = PasteCellsAtCurrentCell(source, undo);
+    else
+        nFirstRow = PasteCellsOverBlock(source, undo);
+    if (nFirstRow < 0)
         return;
+    FinishCellPaste(nFirstRow, nFromUndo == 0 ? &undo : nullptr);
+}
+
+bool CMorvelEMView::IsCellPasteAtCurrentCell() const
+{
+    // A block of one cell is the current cell as well: the paste command makes one of it,
+    // and a second paste there writes the whole block again.
+    const CRect rcBlock = Ordered(m_rcSelection);
+    return m_nSelectMode == selectNone ||
+           (m_nSelectMode == selectBlock && rcBlock.left == rcBlock.right && rcBlock.top == rcBlock.bottom);
+}
+
+bool CMorvelEMView::WritePastedCell(int nRow, int nCol, const CString& strText)
+{
+    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    if (nRow < 0 || nRow >= m_nRowLimit || nCol < 0 || nCol >= nColumns)
+        return false;
+    SetCellText(strText, nRow, nCol, true);
+    // Text pasted into an empty row makes it a detail row.
+    if (GetRowKind(nRow) == kindEmpty) {
+        SetRowKind(kindDetail, nRow);
+        if (m_hWnd != nullptr)
+            InvalidateRows(nRow, nRow);
+    }
+    CalcRow(nRow, nCol);
+    if (m_hWnd != nullptr)
+        InvalidateCells(nCol, nRow, nColumns - 1, nRow);
+    return true;
+}
+
+int CMorvelEMView::PasteCellsFromUndo(const CObArray& cells)
+{
+    if (cells.GetSize() < 2)
+        return -1;
+    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const CPoint ptFirst = CellItem(cells, 0)->m_pt;
+    std::vector<int> rows;
+    for (INT_PTR i = 2; i < cells.GetSize(); ++i) {
+        const CCellBufferItem* pItem = CellItem(cells, i);
+        const int nRow = ptFirst.y + pItem->m_pt.y, nCol = ptFirst.x + pItem->m_pt.x;
+        if (nRow < 0 || nRow >= m_nRowLimit || nCol < 0 || nCol >= nColumns)
+            continue;
+        SetCellText(pItem->m_strText, nRow, nCol, true);
+        if (m_hWnd != nullptr)
+            InvalidateCells(nCol, nRow, nCol, nRow);
+        if (nRow >= m_nUsedRows)
+            m_nUsedRows = nRow + 1;
+        rows.push_back(nRow);
+    }
+    if (rows.empty())
+        return -1;
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    for (int nRow : rows)
+        CalcRow(nRow, 0);
+    return rows.front();
+}
+
+int CMorvelEMView::PasteCellsAtCurrentCell(const CObArray& source, CObArray& undo)
+{
+    if (source.GetSize() < 2)
+        return -1;
+    const CPoint ptAt(m_nCurrentCol, m_nCurrentRow);
+    // Cells pasted past the last row make rows: they must fit in the file.
+    int nLastTarget = -1;
+    for (INT_PTR i = 2; i < source.GetSize(); ++i) {
+        const int nRow = ptAt.y + CellItem(source, i)->m_pt.y;
+        if (nRow < m_nRowLimit)
+            nLastTarget = std::max(nLastTarget, nRow);
+    }
+    if (!CheckFileRowLimitForEdit(nLastTarget, m_nUsedRows))
+        return -1;
+    // The overwritten cells keep the buffer's offsets from the current cell; (-1, -1) as
+    // the second corner says that the paste was made at a cell.
+    ClearBuffer(undo);
+    undo.Add(new CCellBufferItem(ptAt, CString()));
+    undo.Add(new CCellBufferItem(CPoint(-1, -1), CString()));
+    for (INT_PTR i = 2; i < source.GetSize(); ++i) {
+        const CPoint pt = CellItem(source, i)->m_pt;
+        undo.Add(new CCellBufferItem(pt, GetCellText(ptAt.y + pt.y, ptAt.x + pt.x)));
+    }
+    int nFirstRow = -1;
+    for (INT_PTR i = 2; i < source.GetSize(); ++i) {
+        const CCellBufferItem* pItem = CellItem(source, i);
+        const int nRow = ptAt.y + pItem->m_pt.y;
+        if (WritePastedCell(nRow, ptAt.x + pItem->m_pt.x, pItem->m_strText))
+            nFirstRow = nFirstRow < 0 ? nRow : std::min(nFirstRow, nRow);
+    }
+    return nFirstRow;
+}
+
+CMorvelEMView::CPasteSource CMorvelEMView::MeasurePasteSource(const CObArray& source)
+{
+    // The height and width from the items (the number of distinct row and column offsets):
+    // a block copied beyond the used rows may have fewer rows than its corners say.
+    CPasteSource block;
+    std::vector<int> rowOffsets, colOffsets;
+    for (INT_PTR i = 2; i < source.GetSize(); ++i) {
+        const CPoint pt = CellItem(source, i)->m_pt;
+        if (std::find(rowOffsets.begin(), rowOffsets.end(), pt.y) == rowOffsets.end())
+            rowOffsets.push_back(pt.y);
+        if (std::find(colOffsets.begin(), colOffsets.end(), pt.x) == colOffsets.end())
+            colOffsets.push_back(pt.x);
+    }
+    block.nHeight = static_cast<int>(rowOffsets.size());
+    block.nWidth = static_cast<int>(colOffsets.size());
+    block.texts.assign(static_cast<size_t>(block.nHeight) * block.nWidth, nullptr);
+    for (INT_PTR i = 2; i < source.GetSize(); ++i) {
+        const CCellBufferItem* pItem = CellItem(source, i);
+        if (pItem->m_pt.y >= 0 && pItem->m_pt.y < block.nHeight && pItem->m_pt.x >= 0 &&
+            pItem->m_pt.x < block.nWidth)
+            block.texts[static_cast<size_t>(pItem->m_pt.y) * block.nWidth + pItem->m_pt.x] =
+                &pItem->m_strText;
+    }
+    return block;
+}
+
+int CMorvelEMView::PasteCellsOverBlock(const CObArray& source, CObArray& undo)
+{
+    if (source.GetSize() < 2)
+        return -1;
+    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    CRect rcTarget = Ordered(m_rcSelection);
+    if (m_nSelectMode == selectRows) {
+        rcTarget.left = 0;
+        rcTarget.right = nColumns - 1;
+    } else if (m_nSelectMode == selectColumn) {
+        rcTarget.bottom = std::max(m_nUsedRows, static_cast<int>(source.GetSize()) - 3);
+    }
+    rcTarget.bottom = std::min<LONG>(rcTarget.bottom, m_nRowLimit - 1);
+    rcTarget.right = std::min<LONG>(rcTarget.right, nColumns - 1);
+
+    const CPasteSource block = MeasurePasteSource(source);
+    if (block.nHeight == 0 || block.nWidth == 0)
+        return -1; // a block with no items has nothing to repeat over the target
+    if (!CheckFileRowLimitForEdit(rcTarget.bottom, m_nUsedRows))
+        return -1; // every target row is written, so each must fit in the file
+
+    ClearBuffer(undo);
+    undo.Add(new CCellBufferItem(CPoint(rcTarget.left, rcTarget.top), CString()));
+    undo.Add(new CCellBufferItem(CPoint(rcTarget.right, rcTarget.bottom), CString()));
+    for (int r = rcTarget.top; r <= rcTarget.bottom; ++r)
+        for (int c = rcTarget.left; c <= rcTarget.right; ++c)
+            undo.Add(new CCellBufferItem(CPoint(c - rcTarget.left, r - rcTarget.top), GetCellText(r, c)));
+    // A smaller source is repeated over the target in both directions.
+    for (int r = rcTarget.top; r <= rcTarget.bottom; ++r) {
+        for (int c = rcTarget.left; c <= rcTarget.right; ++c) {
+            const CString* pText =
+                block.texts[static_cast<size_t>((r - rcTarget.top) % block.nHeight) * block.nWidth +
+                            (c - rcTarget.left) % block.nWidth];
+            WritePastedCell(r, c, pText != nullptr ? *pText : CString());
+        }
+    }
+    return rcTarget.top;
+}
+
+void CMorvelEMView::FinishCellPaste(int nFirstRow, const CObArray* pOverwritten)
+{
     if (m_hWnd != nullptr)
         UpdateWindow();
     // From the first row written: a total row inside the target adds up rows above it
@@ -341,8 +383,8 @@ void CMorvelEMView::PasteCellsFrom(const CObArray* pSource, const CObArray* pUnd
     RecordUndo(undoCellsPaste, CPoint(m_nCurrentCol, m_nCurrentRow));
     // The overwritten cells stay with this grid's undo: a paste in another estimate
     // window refills the shared undo buffer.
-    if (nFromUndo == 0)
-        SaveCellsForUndo(undo);
+    if (pOverwritten != nullptr)
+        SaveCellsForUndo(*pOverwritten);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -395,22 +437,18 @@ void CMorvelEMView::CutRowsToBuffer()
     const int n = static_cast<int>(pApp->m_aRowCopyBuffer.GetSize());
     m_nSelectMode = selectNone;
     m_nPressOrigin = pressNone;
-    // The cut rows stay with this grid's undo, whatever is copied meanwhile: the row
-    // objects themselves move there (the copy buffer holds copies of them).
-    ClearUndoRows();
-    for (int i = 0; i < n; ++i) {
-        CGridRow* pRow = nFirst + i <= m_EditRows.GetUpperBound() ? m_EditRows.GetRow(nFirst + i) : nullptr;
-        if (pRow != nullptr)
-            m_EditRows.SetAt(nFirst + i, nullptr);
-        else
-            pRow = new CGridRow;
-        m_undo.rows.Add(pRow);
+    int nAligned = -1;
+    {
+        // The cut rows stay with this grid's undo, whatever is copied meanwhile: the row
+        // objects themselves move there (the copy buffer holds copies of them), and so do
+        // the empty rows the page alignment takes away.
+        const CRowStepRecording recording(*this);
+        DeleteRows(nFirst, n);
+        if (nHeading > 0)
+            AdjustPageBreak(1, nHeading - n);
+        // The headings after the cut start their pages again.
+        nAligned = AdjustPages(nHeading);
     }
-    DeleteRows(nFirst, n);
-    if (nHeading > 0)
-        AdjustPageBreak(1, nHeading - n);
-    // The headings after the cut start their pages again.
-    const int nAligned = AdjustPages(nHeading);
     RecordUndo(undoRowsCut, CPoint(0, nFirst));
     m_undo.nPasteCount = n;
 
@@ -461,6 +499,8 @@ void CMorvelEMView::PasteRows(const std::vector<const CGridRow*>& rows)
     const int k = rc.bottom - rc.top + 1;
     auto source = [&](int i) { return rows[static_cast<size_t>(i)]; };
     if (k < 2) {
+        // The undo takes out what the paste puts in, the page alignment's rows included.
+        const CRowStepRecording recording(*this);
         // The rows stand above the current row in the buffer's order.
         InsertRows(nRow, c);
         for (int i = 0; i < c; ++i)
@@ -470,6 +510,7 @@ void CMorvelEMView::PasteRows(const std::vector<const CGridRow*>& rows)
     } else {
         RecordUndo(undoRowsPasteCount, CPoint(m_nCurrentCol, nRow));
         m_undo.nPasteCount = k;
+        const CRowStepRecording recording(*this);
         // As many rows as selected, each inserted above the ones before it: the last one
         // (buffer row (k - 1) mod c) stands first.
         InsertRows(nRow, k);

@@ -241,7 +241,8 @@ void CMorvelEMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 
     if (m_nCurrentRow >= m_nUsedRows)
         UpdateScrollRanges();
-    SetDocumentModified();
+    // No cell has changed yet: storing the edit records its own undo.
+    SetDocumentModifiedKeepingUndo();
     m_nEditState = editTyping;
 }
 

@@ -230,6 +230,9 @@ void CMorvelEMView::SelectPage(int nPageNumber)
 
 bool CMorvelEMView::InsertPage(int nPageNumber, bool bBefore)
 {
+    // Empty rows put in only move the rows below them, which the undo record follows
+    // (NoteRowShift): it stays good while it names rows above them.
+    const CUndoKeepingScope keepUndo;
     const int nPageRows = GetPageRows();
     int nPage = nPageNumber - 1;
     if (nPage < 0 || nPage > m_nRowLimit / nPageRows)
@@ -279,6 +282,8 @@ bool CMorvelEMView::DeletePage(int nPageNumber)
 
 void CMorvelEMView::FeedPage()
 {
+    // As for an inserted page: empty rows only move the rows below them.
+    const CUndoKeepingScope keepUndo;
     const int nPageRows = GetPageRows();
     const int nPage = m_nCurrentRow / nPageRows;
     const int nRows = (nPage + 1) * nPageRows - m_nCurrentRow;

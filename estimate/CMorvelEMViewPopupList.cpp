@@ -76,7 +76,8 @@ BOOL CMorvelEMView::OpenPopupListForCell()
         content.columns.push_back({CString::FromUtf8(headings[nIndex]), 160});
         content.columns.push_back({"単位"_sj, nLevel == kindSmall ? 40 : 50});
         for (int i = 0; i < pApp->m_subjectFile.GetCount(nIndex); ++i)
-            content.items.push_back({pApp->m_subjectFile.GetName(nIndex, i), pApp->m_subjectFile.GetUnit(nIndex, i)});
+            content.items.push_back(
+                {pApp->m_subjectFile.GetName(nIndex, i), pApp->m_subjectFile.GetUnit(nIndex, i)});
         return OpenPopupList(nLevel, content);
     }
     if (IsPartsSearchColumn(nCol) && CShellServices::Get().runEstimateDialogCommand) {
@@ -106,8 +107,8 @@ BOOL CMorvelEMView::OpenPopupList(int nPurpose, const CPopupListContent& content
 
     CRect rcCell;
     GetCellRangeRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow, &rcCell);
-    if (!m_wndPopupList.CreateList(content, CRect(rcCell.left, rcCell.bottom, rcCell.left + 100, rcCell.bottom + 100),
-                                   kPopupListId))
+    if (!m_wndPopupList.CreateList(
+            content, CRect(rcCell.left, rcCell.bottom, rcCell.left + 100, rcCell.bottom + 100), kPopupListId))
         return FALSE;
 
     // As wide as its columns (at least the cell), as high as ten entries, below the cell;
@@ -158,14 +159,11 @@ BOOL CMorvelEMView::PlacePopupRows(int nCount)
     const int nHeading = bAppend ? 0 : AdjustPageBreak(0, nRow);
     if (!HasFileRoomForRows(nRow, nCount, nHeading))
         return FALSE;
-    if (bAppend) {
-        m_nUsedRows = nRow + nCount;
-        UpdateScrollRanges();
-    } else {
-        InsertRows(nRow, nCount);
-        if (nHeading > 0)
-            AdjustPageBreak(1, nHeading + nCount);
-    }
+    // Rows below the used ones are inserted as well (the used rows then reach them), so
+    // that the undo of a pick takes out exactly the rows it put in.
+    InsertRows(nRow, nCount);
+    if (nHeading > 0)
+        AdjustPageBreak(1, nHeading + nCount);
     return TRUE;
 }
 
@@ -251,10 +249,13 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
         InvalidateRows(nRow, nRow);
     } else if (nPurpose == pickParts || nPurpose == pickOtherList) {
         const int nCount = static_cast<int>(chosen.size());
+        // The undo takes out what the pick puts in, the page alignment's rows included.
+        const CRowStepRecording recording(*this);
         if (!PlacePopupRows(nCount))
             return;
         for (int i = 0; i < nCount; ++i)
-            FillRowFromPopupItem(nRow + i, chosen[static_cast<size_t>(i)], nPurpose == pickParts ? kindDetail : kindFree);
+            FillRowFromPopupItem(nRow + i, chosen[static_cast<size_t>(i)],
+                                 nPurpose == pickParts ? kindDetail : kindFree);
         // Undo takes exactly these rows out again; redo puts the same rows back.
         RecordUndo(undoRowsPasteCount, CPoint(nCol, nRow));
         m_undo.nPasteCount = nCount;

@@ -9,6 +9,7 @@
 #include "resources/ResourceIds.h"
 
 #include <memory>
+#include <optional>
 
 int CMorvelEMView::GetRecalcLevel() const
 {
@@ -19,6 +20,11 @@ int CMorvelEMView::GetRecalcLevel() const
 void CMorvelEMView::RecalcFromRow(int nMode, int nFirstRow)
 {
     CEditPageScope editPage(*this);
+    // Saving and printing work the totals out again: nothing an undo record names changes,
+    // so the record stays.
+    std::optional<CUndoKeepingScope> keepUndo;
+    if (nMode == recalcSaveOrPrint)
+        keepUndo.emplace();
     const int nLevel = GetRecalcLevel();
     if ((nLevel == 2 && nMode == recalcBulk) || nLevel == 3) {
         CColumnBatch batch(*this);
@@ -39,6 +45,8 @@ void CMorvelEMView::RecalcAll()
 
 void CMorvelEMView::OnRecalculate()
 {
+    // The whole estimate worked out again changes nothing an undo record names.
+    const CUndoKeepingScope keepUndo;
     std::unique_ptr<CWaitDialog> pWait;
     if (m_hWnd != nullptr) {
         pWait = std::make_unique<CWaitDialog>("再計算を行っています。"_sj, this);

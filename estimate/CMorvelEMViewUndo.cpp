@@ -17,11 +17,14 @@
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/engine/CGridRow.h"
 #include "estimate/engine/CUndoTextEntry.h"
+#include "platform/base/Check.h"
 #include "platform/ui/core/CCmdUI.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -45,6 +48,14 @@ void CMorvelEMView::RecordUndo(int nAction, CPoint ptPosition)
     m_undo.nAction = nAction;
     m_undo.ptPosition = ptPosition;
     KeepUndoRecordInStep();
+    NoteUndoRecorded();
+}
+
+void CMorvelEMView::WithdrawUndo()
+{
+    // Only the codes go: a command that records after its changes still fills the stores.
+    m_undo.nAction = undoNone;
+    m_undo.nRedoAction = undoNone;
 }
 
 void CMorvelEMView::SetUndoActions(int nUndoAction, int nRedoAction)
@@ -87,6 +98,71 @@ void CMorvelEMView::NoteRowShift(int nFromRow)
     // The kept totals know the rows by their places.
     ForgetKeptTotals();
     m_undo.nShiftedFrom = std::min(m_undo.nShiftedFrom, std::max(0, nFromRow));
+}
+
+// ---------------------------------------------------------------------------------------
+// The steps of a rows command
+
+CMorvelEMView::CRowStepRecording::CRowStepRecording(CMorvelEMView& view) : m_view(view)
+{
+    MORVEL_CHECK(m_view.m_eRowSteps == rowStepsOff, "one rows command records its steps at a time");
+    m_view.m_eRowSteps = rowStepsOn;
+}
+
+CMorvelEMView::CRowStepRecording::~CRowStepRecording()
+{
+    m_view.m_eRowSteps = rowStepsOff;
+}
+
+void CMorvelEMView::NoteRowStep(int nRow, int nCount, bool bInserted, int nUsedRowsBefore)
+{
+    if (m_eRowSteps == rowStepsOff || nCount <= 0)
+        return;
+    if (m_eRowSteps == rowStepsOn) {
+        // The command's first step: what the record kept for the last command goes.
+        ClearUndoRows();
+        m_undo.rowSteps.clear();
+        m_eRowSteps = rowStepsStarted;
+    }
+    m_undo.rowSteps.push_back({nRow, nCount, bInserted, nUsedRowsBefore});
+}
+
+void CMorvelEMView::TakeBackRowSteps()
+{
+    MORVEL_CHECK(m_eRowSteps == rowStepsOff, "taking the steps back is not a step");
+    // The rows the steps took out, in the order they went.
+    CPtrArray& store = m_undo.rows.GetWorkingArray();
+    std::vector<CGridRow*> taken;
+    for (INT_PTR i = 0; i < store.GetSize(); ++i)
+        taken.push_back(static_cast<CGridRow*>(store.GetAt(i)));
+    store.RemoveAll();
+    const std::vector<CUndoRecord::CRowStep> steps = std::move(m_undo.rowSteps);
+    m_undo.rowSteps.clear();
+    for (size_t i = steps.size(); i-- > 0;) {
+        const CUndoRecord::CRowStep& step = steps[i];
+        if (step.bInserted) {
+            std::vector<CGridRow*> out;
+            TakeRowsOut(step.nRow, step.nCount, &out);
+            // The rows a paste put in first are kept for the redo; empty rows the page
+            // alignment put in go.
+            for (CGridRow* pRow : out) {
+                if (i == 0)
+                    m_undo.rows.Add(pRow);
+                else
+                    delete pRow;
+            }
+        } else {
+            MORVEL_CHECK(taken.size() >= static_cast<size_t>(step.nCount), "a step's rows are in the store");
+            const size_t nFrom = taken.size() - static_cast<size_t>(step.nCount);
+            PutRowsIn(step.nRow, step.nCount, taken.data() + nFrom);
+            taken.resize(nFrom);
+        }
+        // Rows below the used ones count as taken out or put in as well; the used-row
+        // count goes back to what it was.
+        m_nUsedRows = step.nUsedRowsBefore;
+    }
+    MORVEL_CHECK(taken.empty(), "every row taken out went back");
+    UpdateScrollRanges();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -189,23 +265,39 @@ struct CMorvelEMView::CUndoActions {
 
     // ---- Rows cut and pasted
 
-    // The rows in the row store are pasted above the row: the rows a cut took go back
-    // above the row they left; the rows an undo of a paste cut (in their order) make
-    // exactly what the paste made.
-    static void PasteKeptRows(CMorvelEMView& v, CPoint pt)
+    // The rows a cut took go back where they were, and so do the empty rows its page
+    // alignment moved: the rows are exactly those before the cut, selected as they were.
+    static void PutBackCutRows(CMorvelEMView& v, CPoint pt)
     {
+        v.TakeBackRowSteps();
         v.SetCurrentCell(pt.x, pt.y);
-        SelectWholeRows(v, pt.y, 1);
-        const CPtrArray& kept = v.m_undo.rows.GetWorkingArray();
-        std::vector<const CGridRow*> rows;
-        for (INT_PTR i = 0; i < kept.GetSize(); ++i)
-            rows.push_back(static_cast<const CGridRow*>(kept.GetAt(i)));
-        v.PasteRows(rows);
+        SelectWholeRows(v, pt.y, v.m_undo.nPasteCount);
+        Refresh(v, pt.y);
     }
 
-    // Exactly as many rows as the record counts are cut from the row on: the rows a paste
-    // inserted, or the rows an undo of a cut pasted back.
-    static void CutCountedRows(CMorvelEMView& v, CPoint pt)
+    // The rows a paste (or a pick from a list) put in are cut as the cut command cuts them
+    // (they go to the copy buffers), but the page alignment after the paste is taken back
+    // instead of aligned anew: the rows are exactly those before the paste. The rows taken
+    // out stay in the row store for the redo.
+    static void TakeOutPastedRows(CMorvelEMView& v, CPoint pt)
+    {
+        const int nCount = v.m_undo.nPasteCount;
+        if (nCount <= 0)
+            return;
+        MORVEL_CHECK(!v.m_undo.rowSteps.empty() && v.m_undo.rowSteps.front().bInserted &&
+                         v.m_undo.rowSteps.front().nRow == pt.y && v.m_undo.rowSteps.front().nCount == nCount,
+                     "a paste's first step puts its rows in");
+        v.SetCurrentCell(pt.x, pt.y);
+        SelectWholeRows(v, pt.y, nCount);
+        v.CopyRowsToBuffer();
+        v.m_nSelectMode = selectNone;
+        v.m_nPressOrigin = pressNone;
+        v.TakeBackRowSteps();
+        Refresh(v, pt.y);
+    }
+
+    // Exactly as many rows as the record counts are cut from the row on again.
+    static void CutRowsAgain(CMorvelEMView& v, CPoint pt)
     {
         const int nCount = v.m_undo.nPasteCount;
         if (nCount <= 0)
@@ -213,6 +305,24 @@ struct CMorvelEMView::CUndoActions {
         v.SetCurrentCell(pt.x, pt.y);
         SelectWholeRows(v, pt.y, nCount);
         v.CutRowsToBuffer();
+    }
+
+    // The rows the undo took out are pasted above the row again (in their order: they make
+    // exactly what the paste made).
+    static void PasteRowsAgain(CMorvelEMView& v, CPoint pt)
+    {
+        // The paste refills the row store: it pastes copies of the rows.
+        std::vector<std::unique_ptr<CGridRow>> copies;
+        std::vector<const CGridRow*> rows;
+        for (INT_PTR i = 0; i < v.m_undo.rows.GetSize(); ++i) {
+            const CGridRow* pKept = v.m_undo.rows.GetRow(i);
+            copies.push_back(pKept != nullptr ? std::make_unique<CGridRow>(*pKept)
+                                              : std::make_unique<CGridRow>());
+            rows.push_back(copies.back().get());
+        }
+        v.SetCurrentCell(pt.x, pt.y);
+        SelectWholeRows(v, pt.y, 1);
+        v.PasteRows(rows);
     }
 
     // ---- Remembering a row
@@ -387,7 +497,15 @@ struct CMorvelEMView::CUndoActions {
     {
         return pt.y + std::max(1, static_cast<int>(nCount)) - 1;
     }
-    static int CountedRows(const CMorvelEMView& v, CPoint pt) { return RowsFrom(pt, v.m_undo.nPasteCount); }
+    // The rows cut or pasted, and every row the steps of the command name (the undo takes
+    // them back; a redo cuts or pastes the counted rows again).
+    static int RowSteps(const CMorvelEMView& v, CPoint pt)
+    {
+        int nLast = RowsFrom(pt, v.m_undo.nPasteCount);
+        for (const CUndoRecord::CRowStep& step : v.m_undo.rowSteps)
+            nLast = std::max(nLast, step.bInserted ? step.nRow + step.nCount - 1 : step.nRow);
+        return nLast;
+    }
     static int RowCountInX(const CMorvelEMView&, CPoint pt) { return RowsFrom(pt, pt.x); }
     static int KeptRows(const CMorvelEMView& v, CPoint pt)
     {
@@ -417,9 +535,9 @@ const CMorvelEMView::CUndoActions::CEntry* CMorvelEMView::CUndoActions::Find(int
         {undoRowInsert,      &DeleteRowAt,               &InsertRowAt,           &PositionRow},
         {undoRowDelete,      &PutBackKeptRow,            &DeleteRowAt,           &PositionRow},
         {undoRowClear,       &RestoreClearedRow,         &ClearRowAt,            &PositionRow},
-        {undoRowsCut,        &PasteKeptRows,             &CutCountedRows,        &CountedRows},
-        {undoRowsPaste,      &CutCountedRows,            &PasteKeptRows,         &CountedRows},
-        {undoRowsPasteCount, &CutCountedRows,            &PasteKeptRows,         &CountedRows},
+        {undoRowsCut,        &PutBackCutRows,            &CutRowsAgain,          &RowSteps},
+        {undoRowsPaste,      &TakeOutPastedRows,         &PasteRowsAgain,        &RowSteps},
+        {undoRowsPasteCount, &TakeOutPastedRows,         &PasteRowsAgain,        &RowSteps},
         {undoMarkRow,        &ForgetMarkRow,             &MarkRow,               &PositionRow},
         {undoNonCalcSet,     &RestoreRowKinds,           &SetNonCalcAgain,       &RowCountInX},
         {undoNonCalcRelease, &RestoreRowKinds,           &ReleaseNonCalcAgain,   &RowCountInX},
@@ -472,6 +590,8 @@ void CMorvelEMView::OnEditUndo()
     const int nAction = m_undo.nAction;
     if (nAction < 0 || !IsUndoRecordCurrent())
         return;
+    // What the undo changes belongs to the record.
+    NoteUndoRecorded();
     // A code nothing records takes only the common steps.
     if (const CUndoActions::CEntry* pEntry = CUndoActions::Find(nAction))
         pEntry->pfnUndo(*this, m_undo.ptPosition);
@@ -489,6 +609,7 @@ void CMorvelEMView::OnEditRedo()
     const int nAction = m_undo.nRedoAction;
     if (nAction < 0 || !IsUndoRecordCurrent())
         return;
+    NoteUndoRecorded();
     if (const CUndoActions::CEntry* pEntry = CUndoActions::Find(nAction))
         pEntry->pfnRedo(*this, m_undo.ptPosition);
     SetDocumentModified();

@@ -172,7 +172,11 @@ void ExportOutside(CMorvelEMView& view, const CString& strFilter, const char* lp
     if (!AskFileName(view, FALSE, lpszExt, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR,
                      strFilter, strPath))
         return;
-    view.RecalcFromRow(CMorvelEMView::recalcBulk, 0);
+    {
+        // The totals worked out for the file change nothing an undo record names.
+        const CMorvelView::CUndoKeepingScope keepUndo;
+        view.RecalcFromRow(CMorvelEMView::recalcBulk, 0);
+    }
     CWaitScope wait("RX3000営業見積ﾃﾞｰﾀ出力中..."_sj);
     std::string converter;
     std::vector<CString> items;

@@ -198,6 +198,37 @@ public:
         int m_nPage = 0;
     };
 
+    // ---- The undo record and the changes it does not know about ---------------------------
+    // Each grid keeps one undo record, made by the command that recorded it, and its undo
+    // writes the record back. A change a later command makes without recording an undo of
+    // its own (replace all, a sort, an import, typing in the parts grid ...) would then be
+    // overwritten; such a change withdraws the record instead (undo and redo become
+    // unavailable). A command is the handling of one window message
+    // (CWnd::GetMessageSerial): the record notes the message it was made in, and a change
+    // of the document in the handling of any other message withdraws it. Every change
+    // reaches this through the document's modified mark (the documents' SetModifiedFlag
+    // calls NoteDocumentChanged), so no command needs to remember it.
+    //
+    // The grid views of a document hear that it changed.
+    static void NoteDocumentChanged(CDocument& doc);
+    // While one lives, the documents' changes keep the records: it marks work that changes
+    // nothing a record names (the totals worked out again, saving, printing).
+    class CUndoKeepingScope {
+    public:
+        CUndoKeepingScope() { ++s_nUndoKeeping; }
+        ~CUndoKeepingScope() { --s_nUndoKeeping; }
+        CUndoKeepingScope(const CUndoKeepingScope&) = delete;
+        CUndoKeepingScope& operator=(const CUndoKeepingScope&) = delete;
+    };
+
+protected:
+    // The command being handled made this grid's undo record, or took it over (undo and
+    // redo themselves): its changes keep the record.
+    void NoteUndoRecorded() { m_nUndoMessageSerial = CWnd::GetMessageSerial(); }
+    // Undo and redo become unavailable (the derived grid forgets its record).
+    virtual void WithdrawUndo() = 0;
+
+public:
     // ---- Grid window: child bars, layout, mouse, keyboard, scrolling and painting -------
     // The view's own bars along its bottom and right edges (each BAR_THICKNESS thick): the
     // jump bar, the page tab strip, a horizontal and a vertical scroll bar and an empty box
@@ -466,4 +497,7 @@ private:
     CFont m_fontHeaderBold;
     LOGFONT m_lfHeaderSource = {}; // the context font and zoom the header fonts were made for
     int m_nHeaderFontZoom = 0;
+    // The message the undo record was made in (NoteUndoRecorded).
+    unsigned long long m_nUndoMessageSerial = 0;
+    static int s_nUndoKeeping; // live CUndoKeepingScope objects
 };

@@ -84,6 +84,13 @@ HMENU CMorvelPMDoc::GetDefaultMenu()
     return CDocument::GetDefaultMenu();
 }
 
+void CMorvelPMDoc::SetModifiedFlag(BOOL bModified)
+{
+    CDocument::SetModifiedFlag(bModified);
+    if (bModified)
+        CMorvelView::NoteDocumentChanged(*this);
+}
+
 // ---------------------------------------------------------------------------------------
 // Settings and names
 
@@ -247,7 +254,8 @@ CMorvelPMDoc* CMorvelPMDoc::FindOpenList(const char* lpszPathName)
     while (pos != nullptr) {
         CDocTemplate* pTemplate = pApp->m_pDocManager->GetNextDocTemplate(pos);
         CDocument* pDoc = nullptr;
-        if (pTemplate != nullptr && pTemplate->MatchDocType(lpszPathName, pDoc) == CDocTemplate::yesAlreadyOpen) {
+        if (pTemplate != nullptr &&
+            pTemplate->MatchDocType(lpszPathName, pDoc) == CDocTemplate::yesAlreadyOpen) {
             if (auto* pList = dynamic_cast<CMorvelPMDoc*>(pDoc))
                 return pList;
         }

@@ -49,6 +49,9 @@ public:
     BOOL OnSaveDocument(LPCTSTR lpszPathName) override;
     // The application's parts menu (resource 124).
     HMENU GetDefaultMenu() override;
+    // A change (bModified) also tells the grid views, whose undo records it may overtake
+    // (CMorvelView::NoteDocumentChanged).
+    void SetModifiedFlag(BOOL bModified = TRUE) override;
 
     // ---- the list's own operations ----------------------------------------------------
     void LoadDisplaySettings();

@@ -107,6 +107,7 @@ public:
     enum { editClosed = 0, editOpening = 1, editOpen = 2 };
     // What the last undoable command was (m_nUndoKind).
     enum {
+        undoNone = -1, // nothing: a change that recorded none overtook the record
         undoCutCells = 0,
         undoCutRows = 1,
         undoPasteCells = 2,
@@ -323,6 +324,9 @@ private:
     void RecordUndo(int nKind);
     // Neither undo nor redo has anything to act on.
     void ForgetUndo();
+    // A change by a command that recorded no undo: the record is given up, so that nothing
+    // brings it back (not even a paste of nothing, which keeps the last kind).
+    void WithdrawUndo() override;
     // What undo and redo do with each undo kind, in one table (CMorvelPMViewUndo.cpp).
     struct CUndoActions;
     // Clipboard helpers: the clipboard read into the exchange list, and a block put on the

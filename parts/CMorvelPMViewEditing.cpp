@@ -112,7 +112,11 @@ void CMorvelPMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     StyleCellEdit(WholeCharacters(CPartsShared::s_strTypedText));
     if (pDoc->ExtendRowsInUse(m_nCurrentRow + 1))
         SetVScrollRange(pDoc->GetRowsInUse());
-    pDoc->SetModifiedFlag(TRUE);
+    {
+        // No cell has changed yet: an undo abandons the edit and takes back its record.
+        const CUndoKeepingScope keepUndo;
+        pDoc->SetModifiedFlag(TRUE);
+    }
     m_nEditState = editOpen;
 }
 

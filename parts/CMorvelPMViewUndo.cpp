@@ -3,7 +3,8 @@
 // (m_rowDeleteList) the rows the last row delete took out. Undo writes a record back or
 // runs the opposite command; redo runs the undone command again on the record's block.
 // What each kind does either way is in one table, CUndoActions.
-// Typing, row clear and the document-wide commands are not undoable.
+// Typing, row clear and the document-wide commands are not undoable: their changes
+// withdraw the record (CMorvelView::NoteDocumentChanged).
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
 #include "parts/CPartsShared.h"
@@ -104,14 +105,21 @@ void CMorvelPMView::RestoreUndoRecord()
 void CMorvelPMView::RecordUndo(int nKind)
 {
     m_nUndoKind = nKind;
-    m_bCanUndo = TRUE;
+    m_bCanUndo = nKind != undoNone;
     m_bCanRedo = FALSE;
+    NoteUndoRecorded();
 }
 
 void CMorvelPMView::ForgetUndo()
 {
     m_bCanUndo = FALSE;
     m_bCanRedo = FALSE;
+}
+
+void CMorvelPMView::WithdrawUndo()
+{
+    ForgetUndo();
+    m_nUndoKind = undoNone;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -336,6 +344,8 @@ void CMorvelPMView::OnEditUndo()
     }
     const int nKind = m_nUndoKind;
     const CUndoActions::CEntry* pEntry = CUndoActions::Find(nKind);
+    // What the undo changes belongs to the record.
+    NoteUndoRecorded();
     if (pEntry == nullptr || !pEntry->pfnUndo(*this))
         return;
     // The commands undo runs record themselves: the record is the undone command's again.
@@ -357,6 +367,7 @@ void CMorvelPMView::OnEditRedo()
     }
     // The command run again records itself.
     const CUndoActions::CEntry* pEntry = CUndoActions::Find(m_nUndoKind);
+    NoteUndoRecorded();
     if (pEntry == nullptr || !pEntry->pfnRedo(*this))
         return;
     m_bCanUndo = TRUE;

@@ -78,6 +78,20 @@ protected:
         m_pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(b.x, b.y));
     }
 
+    // Ctrl and a key, pressed on the grid as the keyboard gives them.
+    void CtrlKey(int nKey)
+    {
+        RealInput::PressKeys(m_pView->GetClientWidget(), Qt::ControlModifier, nKey);
+        Pump();
+    }
+    // Whole rows selected without the mouse (more than the window shows).
+    void SelectManyRows(int nFirst, int nLast)
+    {
+        m_pView->SetCurrentCell(scName, nFirst);
+        m_pView->SetSelection(CMorvelView::selectRows,
+                              CRect(0, nFirst, m_pView->GetColumnCount() - 1, nLast));
+    }
+
     class CEnableRecorder : public CCmdUI {
     public:
         void Enable(BOOL bOn) override
@@ -403,4 +417,88 @@ TEST_F(UndoRedo, WhatIsCopiedInAnotherWindowMeanwhileDoesNotChangeWhatUndoPutsBa
     m_pView = pFirst;
     m_pView->SendMessage(WM_COMMAND, ID_EDIT_UNDO, 0);
     EXPECT_EQ(Picture(), beforePaste) << "the first window's overwritten cells come back";
+}
+
+TEST_F(UndoRedo, ABlockPastedAtOneCellWritesAllItsCellsAndTheKeysTakeItBackAndDoItAgain)
+{
+    SelectBlock(scQty, srFirstDetail, scUnit, srFirstDetail + 1);
+    CtrlKey(Qt::Key_C);
+    const CGridPicture before = Picture();
+    GoTo(scQty, 10);
+    CtrlKey(Qt::Key_V);
+    for (int r = 0; r < 2; ++r)
+        for (int c = scQty; c <= scUnit; ++c)
+            EXPECT_EQ(Cell(10 + r, c), Cell(srFirstDetail + r, c)) << r << "," << c;
+    const CGridPicture after = Picture();
+    CtrlKey(Qt::Key_Z);
+    EXPECT_EQ(Picture(), before);
+    CtrlKey(Qt::Key_Y);
+    EXPECT_EQ(Picture(), after);
+}
+
+namespace {
+
+// Page alignment on, as the program starts by default: the sample's headings after empty
+// rows start pages (rows 36 and 54 at 18 rows a page).
+class UndoRedoAligned : public UndoRedo {
+protected:
+    void WriteSettings(CProfileFile& profile) override
+    {
+        profile.WriteProfileString("Settings", "AdjustPage", "1");
+    }
+    void SetUp() override
+    {
+        UndoRedo::SetUp();
+        // Four copies of the sample one after another. A paste aligns only the next heading,
+        // so the headings of the copies stand anywhere on their pages until a cut aligns
+        // them all.
+        const int nRows = m_pView->GetUsedRows();
+        SelectManyRows(0, nRows - 1);
+        Command(ID_EDIT_COPY);
+        for (int i = 0; i < 3; ++i) {
+            SelectManyRows(m_pView->GetUsedRows(), m_pView->GetUsedRows());
+            Command(ID_EDIT_PASTE);
+        }
+        ASSERT_GE(m_pView->GetUsedRows(), 4 * nRows);
+        // Every total worked out for all four (F7), as the undo works them out again.
+        Command(ID_RECALCULATE);
+    }
+};
+
+} // namespace
+
+TEST_F(UndoRedoAligned, AHundredRowsDeletedComeBackExactlyWithTheEmptyRowsOfTheirPages)
+{
+    for (int nFirst : {5, 20, 40}) {
+        const CGridPicture before = Picture();
+        SelectManyRows(nFirst, nFirst + 99);
+        Command(ID_ROW_DELETE);
+        const CGridPicture after = Picture();
+        ASSERT_LT(after.nUsedRows, before.nUsedRows - 90) << nFirst;
+        CtrlKey(Qt::Key_Z);
+        EXPECT_EQ(Picture(), before) << nFirst;
+        CtrlKey(Qt::Key_Y);
+        EXPECT_EQ(Picture(), after) << nFirst;
+        CtrlKey(Qt::Key_Z);
+        EXPECT_EQ(Picture(), before) << nFirst;
+    }
+}
+
+TEST_F(UndoRedoAligned, RowsPastedAboveAlignedHeadingsComeOutExactly)
+{
+    SelectRows(3, 7);
+    Command(ID_EDIT_COPY);
+    for (int nAt : {10, 30}) {
+        const CGridPicture before = Picture();
+        SelectManyRows(nAt, nAt);
+        Command(ID_EDIT_PASTE);
+        const CGridPicture after = Picture();
+        ASSERT_FALSE(after == before) << nAt;
+        CtrlKey(Qt::Key_Z);
+        EXPECT_EQ(Picture(), before) << nAt;
+        CtrlKey(Qt::Key_Y);
+        EXPECT_EQ(Picture(), after) << nAt;
+        CtrlKey(Qt::Key_Z);
+        EXPECT_EQ(Picture(), before) << nAt;
+    }
 }

@@ -323,3 +323,34 @@ TEST_F(FindReplace, CtrlFWhileTypingKeepsTheTextAndStartsTheSearchWithIt)
     EXPECT_EQ(m_pView->GetCellText(srFirstDetail, scNote), strTyped);
     EXPECT_EQ(Utf8Cell(srFirstDetail + 1, scName), "墨出し");
 }
+
+TEST_F(FindReplace, AfterReplaceAllTheUndoOfAnEarlierPasteIsNotWrittenOverTheReplacedCells)
+{
+    const auto ctrlKey = [this](int nKey) {
+        RealInput::PressKeys(m_pView->GetClientWidget(), Qt::ControlModifier, nKey);
+        Pump();
+    };
+    // The names of two headings pasted below the estimate: undo would empty their cells.
+    GoTo(scName, srLarge);
+    m_pView->SetSelection(CMorvelView::selectBlock, CRect(scName, srLarge, scName, srMiddle));
+    ctrlKey(Qt::Key_C);
+    GoTo(scName, m_nFree);
+    ctrlKey(Qt::Key_V);
+    ASSERT_EQ(Utf8Cell(m_nFree, scName), Utf8Cell(srLarge, scName));
+    ASSERT_EQ(IsEnabled(ID_EDIT_UNDO), 1);
+
+    CReplaceDialog* pDlg = OpenReplace();
+    ASSERT_NE(pDlg, nullptr);
+    TypeDlgItemText(*pDlg, IDC_FIND_TEXT, CString::FromUtf8("工事"));
+    TypeDlgItemText(*pDlg, IDC_REPLACE_TEXT, CString::FromUtf8("作業"));
+    ClickDlgButton(*pDlg, IDC_REPLACE_ALL);
+    ClickDlgButton(*pDlg, IDCANCEL);
+    Pump();
+    const std::string replaced = Utf8Cell(m_nFree, scName);
+    ASSERT_NE(replaced.find("作業"), std::string::npos);
+
+    EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 0);
+    EXPECT_EQ(IsEnabled(ID_EDIT_REDO), 0);
+    ctrlKey(Qt::Key_Z);
+    EXPECT_EQ(Utf8Cell(m_nFree, scName), replaced);
+}

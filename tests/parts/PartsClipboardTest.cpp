@@ -408,3 +408,24 @@ TEST_F(PartsClipboardTest, ThroughTheXClipboardWithAnotherProgram)
     EXPECT_EQ("外部1", Cell(7, colSpec));
     EXPECT_EQ("Y", Cell(8, colQty));
 }
+
+TEST_F(PartsClipboardTest, ACellTypedAfterAPasteIsNotWrittenOverByTheUndoOfThePaste)
+{
+    SelectBlock(colQty, 1, colUnit, 2);
+    Keys(Qt::ControlModifier, Qt::Key_C);
+    Click(colQty, 3);
+    Keys(Qt::ControlModifier, Qt::Key_V);
+    ASSERT_EQ(Cell(1, colQty), Cell(3, colQty));
+    ASSERT_EQ(1, Enabled(ID_EDIT_UNDO));
+
+    // Typing records no undo: the paste's record no longer describes the cell.
+    Click(colQty, 3);
+    Type("77");
+    EditorKey(VK_RETURN);
+    const std::string typed = Cell(3, colQty);
+    ASSERT_NE(Cell(1, colQty), typed);
+    EXPECT_EQ(0, Enabled(ID_EDIT_UNDO));
+    Keys(Qt::ControlModifier, Qt::Key_Z);
+    EXPECT_EQ(typed, Cell(3, colQty));
+    EXPECT_EQ(Cell(2, colUnit), Cell(4, colUnit)) << "the rest of the paste stays too";
+}

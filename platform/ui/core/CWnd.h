@@ -82,6 +82,12 @@ public:
     LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     // The message being handled (for handlers that need its time or position).
     static const MSG* GetCurrentMessage();
+    // The serial number of the message being handled: each message a window procedure gets
+    // (sent or posted, from input or from the program) has its own, counting up from 1, and
+    // when a message sent from a handler is done the serial is the sender's again. 0 while
+    // no message is being handled. Two steps see the same serial exactly when they run in
+    // the handling of one message, outside any message it sends.
+    static unsigned long long GetMessageSerial();
     // Passes the message being handled to DefWindowProc with its original parameters.
     LRESULT Default();
 

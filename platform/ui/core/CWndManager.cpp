@@ -185,6 +185,7 @@ LRESULT CWndManager::Call(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
         return 0;
     MSG msg{hWnd, nMsg, wParam, lParam, m_dwLastMessageTime, POINT{m_lastCursorPos.x(), m_lastCursorPos.y()}};
     m_currentMessages.push_back(msg);
+    m_currentSerials.push_back(++m_nLastSerial);
     ++m_nDispatchDepth;
     LRESULT lResult = 0;
     try {
@@ -201,6 +202,7 @@ LRESULT CWndManager::Call(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
     }
     --m_nDispatchDepth;
     m_currentMessages.pop_back();
+    m_currentSerials.pop_back();
     // A window whose WM_NCDESTROY handler did not reach the framework's handling is
     // released here all the same.
     if (nMsg == WM_NCDESTROY) {
@@ -216,6 +218,11 @@ LRESULT CWndManager::Call(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 const MSG* CWndManager::CurrentMessage() const
 {
     return m_currentMessages.empty() ? nullptr : &m_currentMessages.back();
+}
+
+unsigned long long CWndManager::CurrentMessageSerial() const
+{
+    return m_currentSerials.empty() ? 0 : m_currentSerials.back();
 }
 
 BOOL CWndManager::Post(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)

@@ -43,6 +43,7 @@ public:
     void PostQuit(int nExitCode);
     LRESULT Call(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
     const MSG* CurrentMessage() const;
+    unsigned long long CurrentMessageSerial() const;
     void SchedulePaint(CWndState* pState);
     int DispatchDepth() const { return m_nDispatchDepth; }
     // Runs the application's pre-translation and then the window procedure for one
@@ -97,6 +98,9 @@ private:
     std::map<const QWidget*, HWND> m_widgets;
     uintptr_t m_nNextHandle = 0x10;
     std::vector<MSG> m_currentMessages;
+    // The serial of each message in m_currentMessages, and the last serial given out.
+    std::vector<unsigned long long> m_currentSerials;
+    unsigned long long m_nLastSerial = 0;
     int m_nDispatchDepth = 0;
     const QEvent* m_pLastKeyEvent = nullptr;
     struct CLastKey {

@@ -77,6 +77,12 @@ const MSG* CWnd::GetCurrentMessage()
     return pManager ? pManager->CurrentMessage() : nullptr;
 }
 
+unsigned long long CWnd::GetMessageSerial()
+{
+    CWndManager* pManager = Manager();
+    return pManager ? pManager->CurrentMessageSerial() : 0;
+}
+
 LRESULT CWnd::Default()
 {
     const MSG* pMsg = GetCurrentMessage();
