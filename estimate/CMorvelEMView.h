@@ -1157,6 +1157,10 @@ private:
     // (AdjustPages). That alignment can insert rows anywhere in the estimate; they are
     // counted by trying it on the rows' kinds. When not, the user is told why.
     bool HasFileRoomAfterCut(int nFirst, int nCount, int nHeading) const;
+    // Where the heading nHeading (AdjustPageBreak's mode 0 before a cut of nCount rows at
+    // nFirst) stands after the cut, to start its page again; -1 when there is none or the
+    // cut took the heading itself, whose old place minus the cut would name some other row.
+    static int HeadingAfterCut(int nHeading, int nFirst, int nCount);
     // The edit page's rows as the page alignment reads and changes them.
     class CAlignedEditRows;
     // An empty row inserted at nRow as the row-insert command inserts it: a heading that
@@ -1193,8 +1197,10 @@ private:
     // A step for the record while row steps are recorded.
     void NoteRowStep(int nRow, int nCount, bool bInserted, int nUsedRowsBefore);
     // Takes the record's row steps back, last first. The rows of its first step, when that
-    // put rows in (the rows a paste made), stay in the row store for a redo.
-    void TakeBackRowSteps();
+    // put rows in (the rows a paste made), stay in the row store for a redo. Returns the
+    // first row a step moved (page alignment may have moved rows above the command's own),
+    // INT_MAX when there were no steps.
+    int TakeBackRowSteps();
 
 public:
     void StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate)

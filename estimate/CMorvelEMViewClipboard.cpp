@@ -444,8 +444,8 @@ void CMorvelEMView::CutRowsToBuffer()
         // the empty rows the page alignment takes away.
         const CRowStepRecording recording(*this);
         DeleteRows(nFirst, n);
-        if (nHeading > 0)
-            AdjustPageBreak(1, nHeading - n);
+        if (const int nMoved = HeadingAfterCut(nHeading, nFirst, n); nMoved >= 0)
+            AdjustPageBreak(1, nMoved);
         // The headings after the cut start their pages again.
         nAligned = AdjustPages(nHeading);
     }

@@ -361,8 +361,15 @@ bool CMorvelEMView::HasFileRoomAfterCut(int nFirst, int nCount, int nHeading) co
     }
     CRowKindList rows(std::move(kinds));
     const int nPageRows = GetPageRows();
-    if (nHeading > 0 && nHeading - nCount >= 0)
-        AlignRowToPage(rows, nHeading - nCount, nPageRows);
+    if (const int nMoved = HeadingAfterCut(nHeading, nFirst, nCount); nMoved >= 0)
+        AlignRowToPage(rows, nMoved, nPageRows);
     AlignHeadings(rows, nHeading, nPageRows);
     return CheckFileRowLimit(rows.Count());
+}
+
+int CMorvelEMView::HeadingAfterCut(int nHeading, int nFirst, int nCount)
+{
+    if (nHeading <= 0 || nHeading < nFirst + nCount)
+        return -1;
+    return nHeading - nCount;
 }

@@ -127,7 +127,7 @@ void CMorvelEMView::NoteRowStep(int nRow, int nCount, bool bInserted, int nUsedR
     m_undo.rowSteps.push_back({nRow, nCount, bInserted, nUsedRowsBefore});
 }
 
-void CMorvelEMView::TakeBackRowSteps()
+int CMorvelEMView::TakeBackRowSteps()
 {
     MORVEL_CHECK(m_eRowSteps == rowStepsOff, "taking the steps back is not a step");
     // The rows the steps took out, in the order they went.
@@ -138,8 +138,10 @@ void CMorvelEMView::TakeBackRowSteps()
     store.RemoveAll();
     const std::vector<CUndoRecord::CRowStep> steps = std::move(m_undo.rowSteps);
     m_undo.rowSteps.clear();
+    int nFirstMoved = INT_MAX;
     for (size_t i = steps.size(); i-- > 0;) {
         const CUndoRecord::CRowStep& step = steps[i];
+        nFirstMoved = std::min(nFirstMoved, step.nRow);
         if (step.bInserted) {
             std::vector<CGridRow*> out;
             TakeRowsOut(step.nRow, step.nCount, &out);
@@ -163,6 +165,7 @@ void CMorvelEMView::TakeBackRowSteps()
     }
     MORVEL_CHECK(taken.empty(), "every row taken out went back");
     UpdateScrollRanges();
+    return nFirstMoved;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -269,10 +272,10 @@ struct CMorvelEMView::CUndoActions {
     // alignment moved: the rows are exactly those before the cut, selected as they were.
     static void PutBackCutRows(CMorvelEMView& v, CPoint pt)
     {
-        v.TakeBackRowSteps();
+        const int nFirstMoved = v.TakeBackRowSteps();
         v.SetCurrentCell(pt.x, pt.y);
         SelectWholeRows(v, pt.y, v.m_undo.nPasteCount);
-        Refresh(v, pt.y);
+        Refresh(v, std::min(pt.y, nFirstMoved));
     }
 
     // The rows a paste (or a pick from a list) put in are cut as the cut command cuts them
@@ -292,8 +295,8 @@ struct CMorvelEMView::CUndoActions {
         v.CopyRowsToBuffer();
         v.m_nSelectMode = selectNone;
         v.m_nPressOrigin = pressNone;
-        v.TakeBackRowSteps();
-        Refresh(v, pt.y);
+        const int nFirstMoved = v.TakeBackRowSteps();
+        Refresh(v, std::min(pt.y, nFirstMoved));
     }
 
     // Exactly as many rows as the record counts are cut from the row on again.

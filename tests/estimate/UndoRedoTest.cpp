@@ -5,10 +5,14 @@
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
 #include "estimate/engine/CGridRow.h"
+#include "estimate/engine/RowKinds.h"
 #include "grid/CTabWnd.h"
 #include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/core/CWnd_p.h"
 #include "resources/ResourceIds.h"
 #include "tests/support/RealInput.h"
+
+#include <QImage>
 
 #include <filesystem>
 #include <functional>
@@ -501,4 +505,60 @@ TEST_F(UndoRedoAligned, RowsPastedAboveAlignedHeadingsComeOutExactly)
         CtrlKey(Qt::Key_Z);
         EXPECT_EQ(Picture(), before) << nAt;
     }
+}
+
+// A cut whose first row lies on a page below a heading at that page's start: the page
+// alignment after the cut touches only rows from the cut on, except the empty rows at the
+// start of the cut's own page, which it takes away when the next heading moves up to that
+// page. Undo puts every row back and shows them: the window is what a repaint of all of it
+// shows.
+TEST_F(UndoRedoAligned, ACutAlignsOnlyTheRowsItMovedAndItsUndoShowsEveryRowItPutBack)
+{
+    const int nPage = m_pView->GetPageRows();
+    // A page opened by a heading, holding rows and then empty ones, before a page opened
+    // by a heading.
+    int s = -1, nLast = -1;
+    for (int p = nPage; p + 2 * nPage < m_pView->GetUsedRows() && s < 0; p += nPage) {
+        if (!IsHeadingKind(m_pView->GetRowKind(p)) || !IsHeadingKind(m_pView->GetRowKind(p + nPage)) ||
+            m_pView->GetRowKind(p + nPage - 1) != kindEmpty)
+            continue;
+        int r = p + nPage - 1;
+        while (m_pView->GetRowKind(r) == kindEmpty)
+            --r;
+        if (r >= p + 4) {
+            s = p;
+            nLast = r;
+        }
+    }
+    ASSERT_GE(s, 0) << "the four samples hold such a page";
+    m_pView->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, s - 2),
+                         reinterpret_cast<LPARAM>(m_pView->GetScrollBarCtrl(SB_VERT)->m_hWnd));
+
+    // A cut over a heading at a page start leaves every row above it where it was.
+    {
+        const CGridPicture before = Picture();
+        SelectManyRows(nLast, s + nPage + 2);
+        Command(ID_ROW_DELETE);
+        const CGridPicture after = Picture();
+        ASSERT_LT(after.nUsedRows, before.nUsedRows);
+        for (int r = 0; r < nLast; ++r)
+            EXPECT_EQ(after.lines[static_cast<size_t>(r)], before.lines[static_cast<size_t>(r)]) << r;
+        CtrlKey(Qt::Key_Z);
+        EXPECT_EQ(Picture(), before);
+    }
+
+    // The page's first rows emptied: a cut of the rest of its rows lets the next heading
+    // move up to the page's start, over the empty rows above the cut.
+    SelectManyRows(s, s + 1);
+    Command(ID_ROW_CLEAR);
+    const CGridPicture before = Picture();
+    SelectManyRows(s + 2, nLast);
+    Command(ID_ROW_DELETE);
+    ASSERT_TRUE(IsHeadingKind(m_pView->GetRowKind(s))) << "the next heading starts the page";
+    CtrlKey(Qt::Key_Z);
+    EXPECT_EQ(Picture(), before);
+    const QImage shown = AfxGetBackBuffer(m_pView->m_hWnd)->copy();
+    m_pView->Invalidate(FALSE);
+    m_pView->UpdateWindow();
+    EXPECT_TRUE(shown == *AfxGetBackBuffer(m_pView->m_hWnd)) << "the rows put back above the cut are shown";
 }
