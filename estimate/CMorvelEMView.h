@@ -1201,6 +1201,9 @@ private:
     // first row a step moved (page alignment may have moved rows above the command's own),
     // INT_MAX when there were no steps.
     int TakeBackRowSteps();
+    // Empties the record's row store and row steps before a command that records its steps
+    // and may make none (a row delete past the rows that exist).
+    void ForgetRowSteps();
 
 public:
     void StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate)

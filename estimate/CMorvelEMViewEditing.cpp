@@ -555,12 +555,15 @@ void CMorvelEMView::OnInsertRow()
         return;
     RecordUndo(undoRowsInsert, CPoint(nCount, nFirst));
     const CPoint ptCurrent(m_nCurrentCol, m_nCurrentRow);
-    for (int i = 0; i < nCount; ++i)
-        InsertRow(nFirst);
-    m_nCurrentCol = ptCurrent.x;
-    m_nCurrentRow = ptCurrent.y;
-    if (nHeading > 0)
-        AdjustPageBreak(1, nHeading + nCount);
+    {
+        // The rows and the page alignment after them are the record's steps.
+        const CRowStepRecording recording(*this);
+        InsertRows(nFirst, nCount);
+        m_nCurrentCol = ptCurrent.x;
+        m_nCurrentRow = ptCurrent.y;
+        if (nHeading > 0)
+            AdjustPageBreak(1, nHeading + nCount);
+    }
     KeepUndoRecordInStep();
     InvalidateRows(nFirst, m_nRowLimit - 1, TRUE);
     UpdateTreeView();
@@ -573,9 +576,13 @@ void CMorvelEMView::InsertOneRow()
     const int nHeading = AdjustPageBreak(0, nRow);
     if (!HasFileRoomForRows(nRow, 1, nHeading))
         return;
-    InsertRow(nRow);
-    if (nHeading > 0)
-        AdjustPageBreak(1, nHeading + 1);
+    {
+        // The row and the page alignment after it are the record's steps.
+        const CRowStepRecording recording(*this);
+        InsertRow(nRow);
+        if (nHeading > 0)
+            AdjustPageBreak(1, nHeading + 1);
+    }
     InvalidateRows(std::max(0, nRow - 1), m_nRowLimit - 1, TRUE);
     // Down and back up: the cursor returns to the new row through the key handling.
     SendKeyUpDown(VK_DOWN);
@@ -605,14 +612,16 @@ void CMorvelEMView::DeleteCurrentRow()
     }
     const int nRow = m_nCurrentRow;
     RecordUndo(undoRowDelete, CPoint(m_nCurrentCol, nRow));
-    ClearUndoRows();
-    auto* pCopy = new CGridRow;
-    CopyRow(GetEditRow(nRow), pCopy);
-    m_undo.rows.Add(pCopy);
+    ForgetRowSteps();
     const int nHeading = AdjustPageBreak(0, nRow);
-    DeleteRow(nRow);
-    if (nHeading > 0)
-        AdjustPageBreak(1, nHeading - 1);
+    {
+        // The row and the page alignment after it are the record's steps: the deleted row
+        // object goes to the row store, and undo puts back exactly what was there.
+        const CRowStepRecording recording(*this);
+        DeleteRow(nRow);
+        if (nHeading > 0)
+            AdjustPageBreak(1, nHeading - 1);
+    }
     KeepUndoRecordInStep();
     InvalidateRows(nRow, m_nRowLimit - 1, TRUE);
     RecalcTotals(nRow);

@@ -127,6 +127,12 @@ void CMorvelEMView::NoteRowStep(int nRow, int nCount, bool bInserted, int nUsedR
     m_undo.rowSteps.push_back({nRow, nCount, bInserted, nUsedRowsBefore});
 }
 
+void CMorvelEMView::ForgetRowSteps()
+{
+    ClearUndoRows();
+    m_undo.rowSteps.clear();
+}
+
 int CMorvelEMView::TakeBackRowSteps()
 {
     MORVEL_CHECK(m_eRowSteps == rowStepsOff, "taking the steps back is not a step");
@@ -237,6 +243,17 @@ struct CMorvelEMView::CUndoActions {
         v.DeleteCurrentRow();
     }
 
+    // What a row insert or delete did to the rows, the page alignment after it included, is
+    // taken back step by step: the rows are exactly those before the command.
+    static void TakeBackRowCommand(CMorvelEMView& v, CPoint pt)
+    {
+        const CPoint ptCurrent(v.m_nCurrentCol, v.m_nCurrentRow);
+        const int nFirstMoved = v.TakeBackRowSteps();
+        v.m_nSelectMode = selectNone;
+        v.SetCurrentCell(ptCurrent.x, ptCurrent.y);
+        Refresh(v, std::min(pt.y, nFirstMoved));
+    }
+
     static void InsertRowAt(CMorvelEMView& v, CPoint pt)
     {
         v.m_nSelectMode = selectNone;
@@ -244,8 +261,8 @@ struct CMorvelEMView::CUndoActions {
         v.InsertOneRow();
     }
 
-    // The row kept in the row store goes back in above the row (a deleted row; a special
-    // row its undo deleted through the row delete command, which kept it).
+    // The row kept in the row store goes back in above the row: a special row its undo
+    // deleted through the row delete command, which kept it.
     static void PutBackKeptRow(CMorvelEMView& v, CPoint pt)
     {
         v.InsertRowAligned(pt.y);
@@ -423,19 +440,6 @@ struct CMorvelEMView::CUndoActions {
         v.OnClearRow();
     }
 
-    static void DeleteInsertedRows(CMorvelEMView& v, CPoint pt)
-    {
-        const CPoint ptCurrent(v.m_nCurrentCol, v.m_nCurrentRow);
-        v.SetCurrentCell(v.m_nCurrentCol, pt.y);
-        const int nHeading = v.AdjustPageBreak(0, pt.y);
-        v.DeleteRows(pt.y, pt.x);
-        if (nHeading > 0)
-            v.AdjustPageBreak(1, nHeading - pt.x);
-        v.SetCurrentCell(ptCurrent.x, ptCurrent.y);
-        v.m_nSelectMode = selectNone;
-        Refresh(v, pt.y);
-    }
-
     static void InsertRowsAgain(CMorvelEMView& v, CPoint pt)
     {
         SelectWholeRows(v, pt.y, pt.x);
@@ -502,12 +506,20 @@ struct CMorvelEMView::CUndoActions {
     }
     // The rows cut or pasted, and every row the steps of the command name (the undo takes
     // them back; a redo cuts or pastes the counted rows again).
-    static int RowSteps(const CMorvelEMView& v, CPoint pt)
+    static int LastStepRow(const CMorvelEMView& v, int nLast)
     {
-        int nLast = RowsFrom(pt, v.m_undo.nPasteCount);
         for (const CUndoRecord::CRowStep& step : v.m_undo.rowSteps)
             nLast = std::max(nLast, step.bInserted ? step.nRow + step.nCount - 1 : step.nRow);
         return nLast;
+    }
+    static int RowSteps(const CMorvelEMView& v, CPoint pt)
+    {
+        return LastStepRow(v, RowsFrom(pt, v.m_undo.nPasteCount));
+    }
+    static int PositionRowAndSteps(const CMorvelEMView& v, CPoint pt) { return LastStepRow(v, pt.y); }
+    static int RowCountInXAndSteps(const CMorvelEMView& v, CPoint pt)
+    {
+        return LastStepRow(v, RowsFrom(pt, pt.x));
     }
     static int RowCountInX(const CMorvelEMView&, CPoint pt) { return RowsFrom(pt, pt.x); }
     static int KeptRows(const CMorvelEMView& v, CPoint pt)
@@ -535,8 +547,8 @@ const CMorvelEMView::CUndoActions::CEntry* CMorvelEMView::CUndoActions::Find(int
     static const CEntry entries[] = {
         // action           undo                        redo                    last row named
         {undoCellEdit,       &UndoCellEdit,              &RedoCellEdit,          &PositionRow},
-        {undoRowInsert,      &DeleteRowAt,               &InsertRowAt,           &PositionRow},
-        {undoRowDelete,      &PutBackKeptRow,            &DeleteRowAt,           &PositionRow},
+        {undoRowInsert,      &TakeBackRowCommand,        &InsertRowAt,           &PositionRowAndSteps},
+        {undoRowDelete,      &TakeBackRowCommand,        &DeleteRowAt,           &PositionRowAndSteps},
         {undoRowClear,       &RestoreClearedRow,         &ClearRowAt,            &PositionRow},
         {undoRowsCut,        &PutBackCutRows,            &CutRowsAgain,          &RowSteps},
         {undoRowsPaste,      &TakeOutPastedRows,         &PasteRowsAgain,        &RowSteps},
@@ -546,7 +558,7 @@ const CMorvelEMView::CUndoActions::CEntry* CMorvelEMView::CUndoActions::Find(int
         {undoNonCalcRelease, &RestoreRowKinds,           &ReleaseNonCalcAgain,   &RowCountInX},
         {undoFixedRate,      &RestoreFixedRateTexts,     &ApplyFixedRateAgain,   &FixedRateRows},
         {undoRowsClear,      &RestoreClearedRows,        &ClearRowsAgain,        &KeptRows},
-        {undoRowsInsert,     &DeleteInsertedRows,        &InsertRowsAgain,       &RowCountInX},
+        {undoRowsInsert,     &TakeBackRowCommand,        &InsertRowsAgain,       &RowCountInXAndSteps},
         {undoCellsCut,       &PutBackCutCells,           &CutCellsAgain,         &KeptCells},
         {undoCellsPaste,     &WriteBackOverwrittenCells, &PasteCellsAgain,       &KeptCells},
         {undoSpecialRow,     &DeleteRowAt,               &PutBackKeptRow,        &PositionRow},

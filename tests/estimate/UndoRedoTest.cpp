@@ -562,3 +562,34 @@ TEST_F(UndoRedoAligned, ACutAlignsOnlyTheRowsItMovedAndItsUndoShowsEveryRowItPut
     m_pView->UpdateWindow();
     EXPECT_TRUE(shown == *AfxGetBackBuffer(m_pView->m_hWnd)) << "the rows put back above the cut are shown";
 }
+
+// A row deleted or inserted above a page whose heading follows empty rows at the page's
+// start: the page alignment after the command moves that heading, and undo puts every row
+// back where it was instead of aligning again.
+TEST_F(UndoRedoAligned, ARowDeletedOrInsertedAboveAHeadingAfterEmptyRowsComesBackExactly)
+{
+    // A heading opening a page after rows, given two empty rows before it.
+    const int nPage = m_pView->GetPageRows();
+    int nRow = -1;
+    for (int p = nPage; p + nPage < m_pView->GetUsedRows() && nRow < 0; p += nPage) {
+        if (IsHeadingKind(m_pView->GetRowKind(p)) && m_pView->GetRowKind(p - 2) != kindEmpty) {
+            m_pView->InsertRows(p, 2);
+            nRow = p - 2;
+        }
+    }
+    ASSERT_GE(nRow, 0) << "the four samples hold a heading at a page's start";
+    for (UINT nCommand : {ID_ROW_DELETE, ID_ROW_INSERT}) {
+        const CGridPicture before = Picture();
+        m_pView->SetSelection(CMorvelView::selectNone, CRect(0, nRow, 0, nRow));
+        m_pView->SetCurrentCell(scName, nRow);
+        Command(nCommand);
+        const CGridPicture after = Picture();
+        ASSERT_FALSE(after == before) << nCommand;
+        CtrlKey(Qt::Key_Z);
+        EXPECT_EQ(Picture(), before) << nCommand;
+        CtrlKey(Qt::Key_Y);
+        EXPECT_EQ(Picture(), after) << nCommand;
+        CtrlKey(Qt::Key_Z);
+        EXPECT_EQ(Picture(), before) << nCommand;
+    }
+}
