@@ -9,10 +9,9 @@
 #include "estimate/EstimateRegistration.h"
 #include "estimate_tools/EstimateToolsRegistration.h"
 #include "platform/ui/core/CCmdUI.h"
-#include "platform/ui/core/CMenu.h"
-#include "platform/ui/core/Menu_p.h"
 #include "resources/EstimateEditIds.h"
 #include "resources/ResourceIds.h"
+#include "tests/support/GridShiftKeys.h"
 #include "tests/support/RealInput.h"
 
 #include <QClipboard>
@@ -71,13 +70,7 @@ protected:
     // Shift held down over several keys.
     void ShiftKeys(std::initializer_list<int> keys)
     {
-        QWidget* pGrid = RealInput::KeyboardWidget();
-        SendKey(pGrid, QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier);
-        for (int nKey : keys) {
-            SendKey(pGrid, QEvent::KeyPress, nKey, Qt::ShiftModifier);
-            SendKey(pGrid, QEvent::KeyRelease, nKey, Qt::ShiftModifier);
-        }
-        SendKey(pGrid, QEvent::KeyRelease, Qt::Key_Shift, Qt::ShiftModifier);
+        GridShiftKeys::ShiftKeys(RealInput::KeyboardWidget(), keys);
         Pump();
     }
     void ClickAt(CPoint pt)
@@ -101,36 +94,17 @@ protected:
     void ExtendAndReleaseShift(ShiftUp where)
     {
         QWidget* pGrid = m_pView->GetClientWidget();
-        SendKey(pGrid, QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier);
-        SendKey(pGrid, QEvent::KeyPress, Qt::Key_Down, Qt::ShiftModifier);
-        SendKey(pGrid, QEvent::KeyRelease, Qt::Key_Down, Qt::ShiftModifier);
+        GridShiftKeys::HoldShiftOver(pGrid, {Qt::Key_Down});
         if (where == shiftUpInTree) {
             Tree()->SetFocus();
             Pump();
             ASSERT_EQ(CWnd::GetFocus(), Tree());
             pGrid = RealInput::KeyboardWidget();
         } else if (where == shiftUpInContextMenu) {
-            int nMenus = 0;
-            const PopupMenuChooser previous = AfxSetPopupMenuChooser([&](CMenu* pPopup) -> UINT {
-                ++nMenus;
-                // The open menu has the keyboard; nothing is chosen.
-                std::unique_ptr<QMenu> pMenu(
-                    AfxBuildQMenu(pPopup->m_hMenu, m_pApp->m_pMainWnd->m_hWnd, nullptr));
-                SendKey(pMenu.get(), QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
-                return 0u;
-            });
-            SendKey(pGrid, QEvent::KeyPress, Qt::Key_F10, Qt::ShiftModifier);
-            AfxSetPopupMenuChooser(previous);
-            SendKey(pGrid, QEvent::KeyRelease, Qt::Key_F10, Qt::NoModifier);
-            ASSERT_EQ(nMenus, 1);
+            ASSERT_EQ(GridShiftKeys::ReleaseShiftInContextMenu(pGrid, m_pApp->m_pMainWnd->m_hWnd), 1);
             return;
         }
-        SendKey(pGrid, QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
-    }
-    static void SendKey(QWidget* pWidget, QEvent::Type type, int nKey, Qt::KeyboardModifiers mods)
-    {
-        QKeyEvent event(type, nKey, mods);
-        QApplication::sendEvent(pWidget, &event);
+        GridShiftKeys::SendKey(pGrid, QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
     }
 
     // ---- the two ways to copy ---------------------------------------------------------

@@ -6,9 +6,8 @@
 #include "app/CMainFrame.h"
 #include "parts/CPMObj.h"
 #include "parts/CPartsShared.h"
-#include "platform/ui/core/CMenu.h"
-#include "platform/ui/core/Menu_p.h"
 #include "platform/ui/ole/COleDataObject.h"
+#include "tests/support/GridShiftKeys.h"
 #include "tests/support/RealInput.h"
 
 #include <QClipboard>
@@ -34,11 +33,6 @@ protected:
         Pump();
     }
 
-    static void SendKey(QWidget* pWidget, QEvent::Type type, int nKey, Qt::KeyboardModifiers mods)
-    {
-        QKeyEvent event(type, nKey, mods);
-        QApplication::sendEvent(pWidget, &event);
-    }
     void Keys(Qt::KeyboardModifiers mods, int nKey)
     {
         RealInput::PressKeys(RealInput::KeyboardWidget(), mods, nKey);
@@ -46,13 +40,7 @@ protected:
     }
     void ShiftKeys(std::initializer_list<int> keys)
     {
-        QWidget* pWidget = RealInput::KeyboardWidget();
-        SendKey(pWidget, QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier);
-        for (int nKey : keys) {
-            SendKey(pWidget, QEvent::KeyPress, nKey, Qt::ShiftModifier);
-            SendKey(pWidget, QEvent::KeyRelease, nKey, Qt::ShiftModifier);
-        }
-        SendKey(pWidget, QEvent::KeyRelease, Qt::Key_Shift, Qt::ShiftModifier);
+        GridShiftKeys::ShiftKeys(RealInput::KeyboardWidget(), keys);
         Pump();
     }
     void ClickAt(int x, int y)
@@ -74,31 +62,17 @@ protected:
     void ExtendAndReleaseShift(ShiftUp where)
     {
         QWidget* pGrid = m_pView->GetClientWidget();
-        SendKey(pGrid, QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier);
-        SendKey(pGrid, QEvent::KeyPress, Qt::Key_Down, Qt::ShiftModifier);
-        SendKey(pGrid, QEvent::KeyRelease, Qt::Key_Down, Qt::ShiftModifier);
+        GridShiftKeys::HoldShiftOver(pGrid, {Qt::Key_Down});
         if (where == shiftUpInZoomBox) {
             auto* pMain = dynamic_cast<CMainFrame*>(m_pApp->m_pMainWnd);
             pMain->GetZoomBox().SetFocus();
             Pump();
             pGrid = RealInput::KeyboardWidget();
         } else if (where == shiftUpInContextMenu) {
-            int nMenus = 0;
-            const PopupMenuChooser previous = AfxSetPopupMenuChooser([&](CMenu* pPopup) -> UINT {
-                ++nMenus;
-                // The open menu has the keyboard; nothing is chosen.
-                std::unique_ptr<QMenu> pMenu(
-                    AfxBuildQMenu(pPopup->m_hMenu, m_pApp->m_pMainWnd->m_hWnd, nullptr));
-                SendKey(pMenu.get(), QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
-                return 0u;
-            });
-            SendKey(pGrid, QEvent::KeyPress, Qt::Key_F10, Qt::ShiftModifier);
-            AfxSetPopupMenuChooser(previous);
-            SendKey(pGrid, QEvent::KeyRelease, Qt::Key_F10, Qt::NoModifier);
-            ASSERT_EQ(nMenus, 1);
+            ASSERT_EQ(GridShiftKeys::ReleaseShiftInContextMenu(pGrid, m_pApp->m_pMainWnd->m_hWnd), 1);
             return;
         }
-        SendKey(pGrid, QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+        GridShiftKeys::SendKey(pGrid, QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
     }
 
     // The clipboard's records, one line each: the row, the block's columns and last row,
