@@ -45,17 +45,14 @@ void PrintTo(const CCopied& c, std::ostream* os)
 class ClipboardKeysMenu : public SubjectTreeWindowTest {
 protected:
     // The program with the estimate tools and its real grid.
+    bool RecordsTreeCommands() const override { return false; }
+    void WriteSettings(CProfileFile& profile) override
+    {
+        profile.WriteProfileString("Settings", "AdjustPage", "0");
+    }
     void SetUp() override
     {
-        m_pFolder = std::make_unique<CEstimateTestFolder>();
-        m_pFolder->Profile().WriteProfileString("Settings", "AdjustPage", "0");
-        RegisterEstimate();
-        RegisterEstimateTools();
-        m_pApp = std::make_unique<CMorvelApp>();
-        m_pApp->SetCommandLine(std::vector<CString>{"/nosplash"});
-        ASSERT_TRUE(m_pApp->InitInstance());
-        m_pApp->m_pMainWnd->MoveWindow(0, 0, 1280, 900);
-        Pump();
+        SubjectTreeWindowTest::SetUp();
         ASSERT_NE(OpenSampleWindow(), nullptr);
         m_pView->SetFocus();
         Pump();

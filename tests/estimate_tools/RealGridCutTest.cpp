@@ -14,17 +14,10 @@ namespace {
 class RealGridCutTest : public SubjectTreeWindowTest {
 protected:
     // The program as it starts, with the estimate tools and the grid it really has.
+    bool RecordsTreeCommands() const override { return false; }
     void SetUp() override
     {
-        m_pFolder = std::make_unique<CEstimateTestFolder>();
-        WriteSettings(m_pFolder->Profile());
-        RegisterEstimate();
-        RegisterEstimateTools();
-        m_pApp = std::make_unique<CMorvelApp>();
-        m_pApp->SetCommandLine(std::vector<CString>{"/nosplash"});
-        ASSERT_TRUE(m_pApp->InitInstance());
-        m_pApp->m_pMainWnd->MoveWindow(0, 0, 1280, 900);
-        Pump();
+        SubjectTreeWindowTest::SetUp();
         ASSERT_NE(OpenSampleWindow(), nullptr);
         ASSERT_EQ(Grid(), nullptr); // not the recording grid
         ASSERT_NE(Frame(), nullptr);

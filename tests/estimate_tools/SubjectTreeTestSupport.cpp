@@ -53,7 +53,8 @@ void SubjectTreeWindowTest::SetUp()
     RegisterEstimate();
     RegisterEstimateTools();
     // The grid records the commands the tree hands it.
-    CShellServices::Get().documentClasses[IDR_MORVELTYPE].pViewClass = RUNTIME_CLASS(CRecordingEMView);
+    if (RecordsTreeCommands())
+        CShellServices::Get().documentClasses[IDR_MORVELTYPE].pViewClass = RUNTIME_CLASS(CRecordingEMView);
     m_pApp = std::make_unique<CMorvelApp>();
     m_pApp->SetCommandLine(std::vector<CString>{"/nosplash"});
     ASSERT_TRUE(m_pApp->InitInstance());

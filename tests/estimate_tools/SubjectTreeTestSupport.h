@@ -36,8 +36,11 @@ public:
 
 class SubjectTreeWindowTest : public EstimateWindowTest {
 protected:
-    // Starts the program with the estimate tools registered (and the recording grid).
+    // Starts the program with the estimate tools registered (and the recording grid, unless
+    // RecordsTreeCommands says the real grid).
     void SetUp() override;
+    // Whether the grid is the recording one, which notes the commands the tree hands it.
+    virtual bool RecordsTreeCommands() const { return true; }
 
     // Opens the sample estimate (a second one under another name with bSecond).
     CMorvelEMView* OpenSampleWindow();
