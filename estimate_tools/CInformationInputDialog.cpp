@@ -136,6 +136,8 @@ BOOL CInformationInputDialog::OnInitDialog()
         m_grid.SetTextMatrix(static_cast<short>(r), 0, number);
         m_grid.SetTextMatrix(static_cast<short>(r), 1, m_form.GetItem(r - 1, CFormFile<8>::colName));
     }
+    // The numbers' column as wide as "No." and the highest number need in the sheet's font.
+    m_grid.FitColWidthToText(0);
 
     InformationValues::FillAmounts(m_form, m_values, m_strTotal, m_strTax, m_strNet);
     InformationValues::Recalculate(m_form, m_values);

@@ -8,6 +8,8 @@
 #include "platform/ui/frames/CDocManager.h"
 #include "platform/ui/frames/CFrameWnd.h"
 #include "platform/ui/frames/CNewTypeDialog.h"
+#include "platform/ui/gdi/CClientDC.h"
+#include "platform/ui/gdi/GdiObjects.h"
 #include "resources/EstimateCommandIds.h"
 #include "resources/ResourceIds.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
@@ -381,6 +383,27 @@ TEST_F(InformationInputTest, ADiscountWithYenAndEnCountsInFullAndAWordIsRefusedW
     // Kept as the plain number it was written as, the estimate amount worked out from it.
     EXPECT_EQ("5000", m_pView->GetInformation(nDiscount).str());
     EXPECT_DOUBLE_EQ(total - 5000, std::atof(m_pView->GetInformation(nQuote)));
+}
+
+// "No." and the row numbers fit their column in the sheet's own font, margins included.
+TEST_F(InformationInputTest, TheNumberColumnShowsItsHeadingWhole)
+{
+    ASSERT_NE(OpenSample(), nullptr);
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(IDD_INFORMATION_INPUT, [&](CDialog& dlg) {
+        CGridCtrl& grid = Sheet(dlg).Grid();
+        const int nCell = CGridCtrl::TwipsToPixels(grid.GetColWidth(0)) - 2 * GRID_CELL_MARGIN;
+        CClientDC dc(&grid);
+        dc.SelectObject(CFont::FromHandle(reinterpret_cast<HFONT>(grid.SendMessage(WM_GETFONT))));
+        for (short r : {short{0}, static_cast<short>(grid.GetRows() - 1)}) {
+            const CString text = grid.GetTextMatrix(r, 0);
+            EXPECT_LE(dc.GetTextExtent(text).cx, nCell) << text.str();
+        }
+        EXPECT_EQ("No.", grid.GetTextMatrix(0, 0).str());
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    Command(ID_INFORMATION_INPUT);
+    EXPECT_EQ(0, answerer.CountUnanswered());
 }
 
 TEST_F(InformationInputTest, CancelAndAnUnchangedOKLeaveTheEstimateAlone)
