@@ -187,6 +187,26 @@ void CMorvelEMDoc::SetPathName(LPCTSTR lpszPathName, BOOL bAddToMRU)
     CDocument::SetPathName(ReplaceExtension(lpszPathName, "mmd"), bAddToMRU);
 }
 
+void CMorvelEMDoc::SetTitle(LPCTSTR lpszTitle)
+{
+    CDocument::SetTitle(lpszTitle);
+    RebuildSubjectTree(nullptr);
+}
+
+bool CMorvelEMDoc::RebuildSubjectTree(CView* pSender)
+{
+    bool bFound = false;
+    POSITION pos = GetFirstViewPosition();
+    while (pos != nullptr) {
+        CView* pView = GetNextView(pos);
+        if (pView != nullptr && dynamic_cast<CMorvelEMView*>(pView) == nullptr) {
+            pView->OnUpdate(pSender, CMorvelEMView::hintRebuildSubjectTree, nullptr);
+            bFound = true;
+        }
+    }
+    return bFound;
+}
+
 HMENU CMorvelEMDoc::GetDefaultMenu()
 {
     if (CMorvelApp* pApp = GetMorvelApp()) {

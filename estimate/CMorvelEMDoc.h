@@ -58,6 +58,9 @@ public:
     // Every estimate's path ends in ".mmd": the extension is replaced before the framework
     // takes the path (also after an import).
     void SetPathName(LPCTSTR lpszPathName, BOOL bAddToMRU = TRUE) override;
+    // The subject tree names its root after the title, so a new title (a save under
+    // another name, the first save of a new estimate) is shown there at once.
+    void SetTitle(LPCTSTR lpszTitle) override;
     // The application's estimate menu (resource 123).
     HMENU GetDefaultMenu() override;
     // A change (bModified) also tells the grid views, whose undo records it may overtake
@@ -65,6 +68,9 @@ public:
     void SetModifiedFlag(BOOL bModified = TRUE) override;
 
     // ---- the estimate's own operations ----------------------------------------------------
+    // Has every view beside the grids (the subject tree) rebuild its tree from the grid's
+    // rows and the title; false when there is none.
+    bool RebuildSubjectTree(CView* pSender);
     // Deletes every print-layout entry and empties the list (printing uses it too).
     void DeleteObjects();
     // Copies the file at lpszPathName to its ".BMD" backup, replacing an older one, while

@@ -69,16 +69,7 @@ void CMorvelEMView::UpdateTreeView()
     CMorvelEMDoc* pDoc = GetDocument();
     if (pDoc == nullptr)
         return;
-    // The subject tree is the document's view beside the grid; it rebuilds on this hint.
-    bool bTreeFound = FALSE;
-    POSITION pos = pDoc->GetFirstViewPosition();
-    while (pos != nullptr) {
-        CView* pView = pDoc->GetNextView(pos);
-        if (pView != nullptr && pView != this && dynamic_cast<CMorvelEMView*>(pView) == nullptr) {
-            pView->OnUpdate(this, hintRebuildSubjectTree, nullptr);
-            bTreeFound = TRUE;
-        }
-    }
+    const bool bTreeFound = pDoc->RebuildSubjectTree(this);
     // The keyboard goes back to the grid, unless a cell is being typed into.
     if (bTreeFound && m_hWnd != nullptr && IsWindowVisible()) {
         CWnd* pFocus = GetFocus();

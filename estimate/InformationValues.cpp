@@ -30,11 +30,16 @@ CString Formatted(const CInformationFormFile& form, int nItem, const CString& va
                                          form.GetItem(nItem, CInformationFormFile::colPicture), bSeparators);
 }
 
+bool IsNumberValue(const CString& value)
+{
+    CString plain;
+    return ReadTypedNumber(value, plain);
+}
+
 // A "数値" item keeps a text that is not a number as it is.
 bool ShownAsTyped(const CInformationFormFile& form, int nItem, const CString& value)
 {
-    return !IsNumericItem(form, nItem) ||
-           (Attribute(form, nItem) == "数値"_sj && !CNumberRules::IsNumberText(value));
+    return !IsNumericItem(form, nItem) || (Attribute(form, nItem) == "数値"_sj && !IsNumberValue(value));
 }
 
 } // namespace
@@ -58,10 +63,156 @@ double RoundSigned(double value, const char* lpszSpec)
     return number.ToDouble();
 }
 
+namespace {
+
+// The characters of a typed number, ASCII or their full-width forms in code page 932.
+enum class Mark { none, digit, separator, point, plus, minus, yen, en, blank };
+
+// The mark at p (a digit's value in nDigit) and the bytes it takes.
+Mark MarkAt(const unsigned char* p, const unsigned char* pEnd, int& nDigit, int& nBytes)
+{
+    nBytes = 1;
+    const unsigned c = p[0];
+    if (c >= '0' && c <= '9') {
+        nDigit = static_cast<int>(c - '0');
+        return Mark::digit;
+    }
+    switch (c) {
+    case ',':
+        return Mark::separator;
+    case '.':
+        return Mark::point;
+    case '+':
+        return Mark::plus;
+    case '-':
+        return Mark::minus;
+    case '\\':
+        return Mark::yen;
+    case ' ':
+    case '\t':
+        return Mark::blank;
+    default:
+        break;
+    }
+    if (!IsCp932LeadByte(static_cast<BYTE>(c)) || p + 1 >= pEnd)
+        return Mark::none;
+    nBytes = 2;
+    const unsigned code = c << 8 | p[1];
+    if (code >= 0x824F && code <= 0x8258) { // "０" to "９"
+        nDigit = static_cast<int>(code - 0x824F);
+        return Mark::digit;
+    }
+    switch (code) {
+    case 0x8143: // "，"
+        return Mark::separator;
+    case 0x8144: // "．"
+        return Mark::point;
+    case 0x817B: // "＋"
+        return Mark::plus;
+    case 0x817C: // "－"
+    case 0x81A2: // "△" and "▲": the minus of Japanese accounts, and of the paper's amounts
+    case 0x81A3:
+        return Mark::minus;
+    case 0x818F: // "￥"
+        return Mark::yen;
+    case 0x897E: // "円"
+        return Mark::en;
+    case 0x8140: // the full-width blank
+        return Mark::blank;
+    default:
+        return Mark::none;
+    }
+}
+
+} // namespace
+
+bool ReadTypedNumber(const CString& text, CString& plain)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(text.c_str());
+    const unsigned char* const pEnd = p + text.GetLength();
+    // What may come next, in the order a number is written: blanks, sign and yen mark (in
+    // either order, each once) before the digits, "円" and blanks after them.
+    enum { lead, digits, fraction, tail } part = lead;
+    bool bSign = false, bYen = false, bNegative = false;
+    bool bDigitBefore = false; // the last mark was a digit: a separator may follow
+    bool bAnyDigit = false;
+    std::string number;
+    while (p < pEnd) {
+        int nDigit = 0, nBytes = 1;
+        const Mark mark = MarkAt(p, pEnd, nDigit, nBytes);
+        p += nBytes;
+        switch (mark) {
+        case Mark::blank:
+            if (part == digits || part == fraction)
+                part = tail;
+            bDigitBefore = false;
+            continue;
+        case Mark::plus:
+        case Mark::minus:
+            if (part != lead || bSign)
+                return false;
+            bSign = true;
+            bNegative = mark == Mark::minus;
+            continue;
+        case Mark::yen:
+            if (part != lead || bYen)
+                return false;
+            bYen = true;
+            continue;
+        case Mark::digit:
+            if (part == lead)
+                part = digits;
+            else if (part == tail)
+                return false;
+            number += static_cast<char>('0' + nDigit);
+            bDigitBefore = bAnyDigit = true;
+            continue;
+        case Mark::separator:
+            // Between two digits of the whole part only.
+            if (part != digits || !bDigitBefore || p >= pEnd)
+                return false;
+            {
+                int nNext = 0, nNextBytes = 1;
+                if (MarkAt(p, pEnd, nNext, nNextBytes) != Mark::digit)
+                    return false;
+            }
+            bDigitBefore = false;
+            continue;
+        case Mark::point:
+            if (part != lead && part != digits)
+                return false;
+            part = fraction;
+            number += '.';
+            bDigitBefore = false;
+            continue;
+        case Mark::en:
+            if (part != digits && part != fraction && part != tail)
+                return false;
+            part = tail;
+            // Nothing but blanks after "円".
+            while (p < pEnd) {
+                int nIgnored = 0, nBlankBytes = 1;
+                if (MarkAt(p, pEnd, nIgnored, nBlankBytes) != Mark::blank)
+                    return false;
+                p += nBlankBytes;
+            }
+            continue;
+        case Mark::none:
+            return false;
+        }
+    }
+    if (!bAnyDigit)
+        return false;
+    if (number.back() == '.')
+        number.pop_back();
+    plain = CString(((bNegative ? "-" : "") + number).c_str());
+    return true;
+}
+
 double ReadValue(const CString& value)
 {
-    return CNumberRules::IsNumberText(value) ? CNumberRules::ReadNumberText(value).ToDouble()
-                                             : CNumberRules::ReadNumber(value);
+    CString plain;
+    return ReadTypedNumber(value, plain) ? CNumberRules::ReadNumberText(plain).ToDouble() : 0.0;
 }
 
 double RoundedNumber(const CInformationFormFile& form, int nItem, const CString& value)

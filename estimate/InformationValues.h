@@ -31,8 +31,17 @@ bool IsNumericItem(const CInformationFormFile& form, int nItem);
 // negative value "U" and "F" move toward zero, as "D" does on every value (F(-1) makes
 // -1.6 -1).
 double RoundSigned(double value, const char* lpszSpec);
-// A value read as a number: a number text with its separators ("10,000" is ten thousand);
-// anything else as far as it reads as a number, 0 for a word.
+// A text read as a number the way an estimator writes one: digits in ASCII or full width,
+// group separators ("," or "，") between the digits of the whole part, one decimal point
+// ("." or "．"), one sign ("+", "-", "＋", "－", and "▲" or "△" for minus) before or after a
+// leading yen mark (the byte 0x5C, shown as "¥", or "￥"), a trailing "円" and blanks around
+// them: "10,000円", "￥１０，０００", "-¥5,000", "▲1,200". Returns true and sets plain to the
+// number in ASCII without separators or marks ("10000", "-5000", "12.50"). Any other text (a
+// word, "1e5", "1,,000", "10,000円引", an empty text) returns false and leaves plain alone.
+// Every reading of a value goes through here: what the sheet accepts is what the print, the
+// paper and a reopened file read.
+bool ReadTypedNumber(const CString& text, CString& plain);
+// A value as a number (ReadTypedNumber); anything that is no number reads 0.
 double ReadValue(const CString& value);
 // The value read as a number and rounded by the item's rounding rule (RoundSigned).
 double RoundedNumber(const CInformationFormFile& form, int nItem, const CString& value);

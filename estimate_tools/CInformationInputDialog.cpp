@@ -1,7 +1,9 @@
 #include "estimate_tools/CInformationInputDialog.h"
 
 #include "platform/base/Cp932Text.h"
+#include "platform/base/MessageBox.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/dialogs/CDataExchange.h"
 #include "platform/ui/gdi/GdiObjects.h"
 #include "resources/EstimateCommandIds.h"
 
@@ -134,6 +136,8 @@ BOOL CInformationInputDialog::OnInitDialog()
         m_grid.SetTextMatrix(static_cast<short>(r), 0, number);
         m_grid.SetTextMatrix(static_cast<short>(r), 1, m_form.GetItem(r - 1, CFormFile<8>::colName));
     }
+    // The numbers' column as wide as "No." and the highest number need in the sheet's font.
+    m_grid.FitColWidthToText(0);
 
     InformationValues::FillAmounts(m_form, m_values, m_strTotal, m_strTax, m_strNet);
     InformationValues::Recalculate(m_form, m_values);
@@ -163,26 +167,58 @@ void CInformationInputDialog::ShowValues(bool bNumericOnly, bool bPrefix)
     }
 }
 
-CString CInformationInputDialog::NormalizedEditText(int nItem) const
+bool CInformationInputDialog::ValueOfEditText(int nItem, bool bStripPrefix, CString& value) const
 {
-    CString text;
-    m_edit.GetWindowText(text);
+    CString typed;
+    m_edit.GetWindowText(typed);
+    value = typed;
     if (m_edit.m_nMode != 0)
-        return text;
-    CString converted = text;
-    if (ToHalfWidthNumber(converted) == 0)
-        return converted;
-    CString probe = text;
-    switch (ClassifyFullWidthText(probe)) {
-    case 0:
-        // A text starting with a full-width symbol is dropped: the value stays. (An empty
-        // or blank text is converted above and never gets here.)
-        return m_values[static_cast<size_t>(nItem)];
-    case 1:
-        return text;
-    default:
-        return m_edit.m_strLastText.IsEmpty() && !text.IsEmpty() ? text : m_edit.m_strLastText;
+        return true;
+    if (bStripPrefix)
+        value = InformationValues::StripPrefix(m_form, nItem, value);
+    // A number as the estimator writes it is kept in its plain form, so that every reader
+    // of the value (the print, the paper, a reopened file) takes the same number from it.
+    CString plain;
+    if (InformationValues::ReadTypedNumber(value, plain)) {
+        value = plain;
+        return true;
     }
+    CString blank = value;
+    if (ClassifyFullWidthText(blank) == 0 && blank.IsEmpty()) {
+        value.Empty(); // nothing but blanks: the value is emptied
+        return true;
+    }
+    // A word an older file holds and the user left as it was stays; a typed one is refused.
+    value = typed;
+    return typed == m_values[static_cast<size_t>(nItem)];
+}
+
+bool CInformationInputDialog::IsEditTextAccepted() const
+{
+    const int nItem = m_nCurRow - 1;
+    CString value;
+    return nItem < 0 || nItem >= GetItemCount() || ValueOfEditText(nItem, true, value);
+}
+
+bool CInformationInputDialog::CheckEditText()
+{
+    if (IsEditTextAccepted())
+        return true;
+    const int nItem = m_nCurRow - 1;
+    // The row stays current with what was typed, for the user to put right.
+    if (m_grid.GetRow() != m_nCurRow) {
+        m_nReady = 0;
+        m_grid.SetRow(static_cast<short>(m_nCurRow));
+        m_grid.SetCol(2);
+        m_nReady = 1;
+    }
+    AfxMessageBox(
+        AfxFormatString1("「%1」には数値を入力してください。\n（例：10000、10,000、￥10,000、10,000円）"_sj,
+                         m_form.GetItem(nItem, CFormFile<8>::colName)),
+        MB_ICONEXCLAMATION);
+    m_edit.SetFocus();
+    m_edit.SetSel(0, -1);
+    return false;
 }
 
 void CInformationInputDialog::CommitRow(int nRow, bool bStripPrefix)
@@ -193,9 +229,9 @@ void CInformationInputDialog::CommitRow(int nRow, bool bStripPrefix)
     // The computed and amount items cannot be typed into: their values stay.
     if (m_edit.m_nMode > 0)
         return;
-    CString value = NormalizedEditText(nItem);
-    if (bStripPrefix)
-        value = InformationValues::StripPrefix(m_form, nItem, value);
+    CString value;
+    if (!ValueOfEditText(nItem, bStripPrefix, value))
+        return; // refused where it was typed (CheckEditText): the value stays
     m_values[static_cast<size_t>(nItem)] = value;
     m_grid.SetTextMatrix(static_cast<short>(nRow), 2,
                          InformationValues::DisplayText(m_form, nItem, value, false));
@@ -224,9 +260,12 @@ void CInformationInputDialog::CommitAndMove()
     CString text;
     int nMode = -1;
     if (nItem >= 0 && nItem < GetItemCount()) {
-        text = InformationValues::EditText(m_form, nItem, m_values[static_cast<size_t>(nItem)]);
         const CString& attribute = m_form.GetItem(nItem, CInformationFormFile::colAttribute);
         nMode = attribute == "文字"_sj ? -1 : attribute == "数値"_sj ? 0 : 1;
+        // An item that takes no typing shows over its cell what the cell itself shows.
+        const CString& value = m_values[static_cast<size_t>(nItem)];
+        text = nMode > 0 ? InformationValues::DisplayText(m_form, nItem, value, true)
+                         : InformationValues::EditText(m_form, nItem, value);
     } else {
         nMode = 1; // a form without items: nothing to type into
     }
@@ -261,6 +300,8 @@ void CInformationInputDialog::ScrollTo(int nPos)
 
 void CInformationInputDialog::Move(int nKey)
 {
+    if (!CheckEditText())
+        return;
     const int v = m_nVisibleRows;
     int r = m_nCurRow;
     const int top = m_grid.GetTopRow();
@@ -301,9 +342,17 @@ BOOL CInformationInputDialog::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pR
     const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
     if (hdr != nullptr && hdr->idFrom == static_cast<UINT_PTR>(IDC_INFO_GRID) &&
         (hdr->code == GRIDN_ROWCOLCHANGE || hdr->code == GRIDN_CLICK)) {
-        if (m_nReady == 1) {
+        const int nRow = std::clamp(static_cast<int>(m_grid.GetRow()), 1, LastRow());
+        if (m_nReady == 1 && nRow == m_nCurRow && !IsEditTextAccepted()) {
+            // A click beside the row being typed into (or the click that follows a move
+            // refused just now): the typing goes on.
+            m_nReady = 0;
+            m_grid.SetCol(2);
+            m_nReady = 1;
+            m_edit.SetFocus();
+        } else if (m_nReady == 1 && CheckEditText()) {
             m_nPrevRow = m_nCurRow;
-            m_nCurRow = std::clamp(static_cast<int>(m_grid.GetRow()), 1, LastRow());
+            m_nCurRow = nRow;
             // The value column is the one edited, wherever the click went.
             m_nReady = 0;
             m_grid.SetCol(2);
@@ -353,6 +402,8 @@ void CInformationInputDialog::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pSc
     default:
         return;
     }
+    if (!CheckEditText())
+        return;
     ScrollTo(p);
     SetCurrent(r);
 }
@@ -360,7 +411,10 @@ void CInformationInputDialog::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pSc
 void CInformationInputDialog::OnOK()
 {
     // The current row's text is taken as leaving the row takes it: a "\" or "***" typed in
-    // front of the number is not part of the value.
+    // front of the number is not part of the value; a text that is no number keeps the
+    // sheet open.
+    if (!CheckEditText())
+        return;
     CommitRow(m_nCurRow, true);
     // The computed items as the values now stand (the last row's change included).
     InformationValues::Recalculate(m_form, m_values);

@@ -68,7 +68,14 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    CString NormalizedEditText(int nItem) const;
+    // The value the editor's text gives the item (a "数値" item's number in its plain form,
+    // without the prefix of its E code when bStripPrefix); false when a "数値" item's text
+    // is no number and is refused.
+    bool ValueOfEditText(int nItem, bool bStripPrefix, CString& value) const;
+    // True when the current row's text may be left; otherwise says so, keeps the row
+    // current and gives the editor back its text to put right.
+    bool IsEditTextAccepted() const;
+    bool CheckEditText();
     void CommitRow(int nRow, bool bStripPrefix);
     void ShowValues(bool bNumericOnly, bool bPrefix);
     void CommitAndMove();

@@ -5,8 +5,11 @@
 // - nothing crashes or hangs, whatever the text (a formula of any depth included);
 // - rounding is stable: a rounded value rounds to itself again;
 // - a number text's normal form is a number text with the same normal form;
+// - a number as an estimator writes it ("10,000円") reads as a plain number text that
+//   reads as itself;
 // - a value printed by a picture reads back as the value within the picture's decimals;
 // - a formula either yields no number (an empty text) or a number in normal form.
+#include "estimate/InformationValues.h"
 #include "estimate/engine/CDecimal.h"
 #include "estimate/engine/CNumberRules.h"
 #include "fuzz/support/FuzzSupport.h"
@@ -64,6 +67,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(CNumberRules::IsNumberText(normal));
         FUZZ_CHECK(CNumberRules::NormalizeNumber(normal) == normal);
     }
+    CString typed;
+    if (InformationValues::ReadTypedNumber(CString(number.c_str()), typed)) {
+        FUZZ_CHECK(CNumberRules::IsNumberText(typed));
+        CString again;
+        FUZZ_CHECK(InformationValues::ReadTypedNumber(typed, again) && again == typed);
+    }
     const CDecimal value = CNumberRules::ReadDecimal(number.c_str());
     (void)CNumberRules::ReadNumber(number.c_str());
 
@@ -88,8 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const double plainBack = CNumberRules::ReadNumber(plain);
         // Half the last decimal, plus what the doubles compared here lose at this size: a
         // half rounded up at 10^11 reads back a few ulps beyond the half.
-        const double tolerance = 0.5 * std::pow(10.0, -parsed.nDecimals) + 1e-6 +
-                                 8 * DBL_EPSILON * std::fabs(value.ToDouble());
+        const double tolerance =
+            0.5 * std::pow(10.0, -parsed.nDecimals) + 1e-6 + 8 * DBL_EPSILON * std::fabs(value.ToDouble());
         FUZZ_CHECK(std::fabs(back - value.ToDouble()) <= tolerance);
         FUZZ_CHECK(std::fabs(plainBack - value.ToDouble()) <= tolerance);
     }

@@ -194,3 +194,24 @@ TEST(HelpGuide, EveryMenuItemAndKeyTheGuideNamesIsTheProgramsOwn)
     EXPECT_GT(nMenus, 15);
     EXPECT_GT(nKeys, 8);
 }
+
+// What the guide says of a quantity or unit price that is no number ("一式") is what the grid
+// does (CellEditTyping.AnAmountTypedBesideAQuantityInWordsAndAUnitPriceStays): the amount is
+// not worked out, and the amount in its cell stays and counts in the totals.
+TEST(HelpGuide, TheGuideSaysAnAmountBesideAQuantityInWordsStaysAndCounts)
+{
+    std::string sentence;
+    for (const CPage& page : HelpPages()) {
+        const size_t nAt = page.name == "estimate.html" ? page.text.find("数でない文字") : std::string::npos;
+        if (nAt == std::string::npos)
+            continue;
+        const size_t nStart = page.text.rfind("。", nAt);
+        sentence = page.text.substr(nStart == std::string::npos ? 0 : nStart,
+                                    page.text.find("。", nAt) - (nStart == std::string::npos ? 0 : nStart));
+    }
+    ASSERT_FALSE(sentence.empty()) << "estimate.html says nothing of a quantity that is no number";
+    EXPECT_EQ(std::string::npos, sentence.find("空になり")) << sentence;
+    EXPECT_EQ(std::string::npos, sentence.find("入りません")) << sentence;
+    EXPECT_NE(std::string::npos, sentence.find("そのまま残")) << sentence;
+    EXPECT_NE(std::string::npos, sentence.find("合計にも入ります")) << sentence;
+}

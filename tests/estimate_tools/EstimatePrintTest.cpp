@@ -548,11 +548,13 @@ TEST_F(EstimatePrint, TheEstimateAmountOnPaperAndInTheSavedFileIsTheOneTheSheetS
     pText->m_strText = "出精値引：$情報(出精値引)$"_sj;
     pLayout->Add(pText);
     TempDir out;
-    // Full-width and ASCII digits with a thousands separator, as an estimator types them;
-    // the discount item with its rounding rule and without one.
-    for (const char* typed : {"１０，０００", "10,000"}) {
+    // Full-width and ASCII digits with a thousands separator, and with "円" after them, as
+    // an estimator types them; the discount item with its rounding rule and without one.
+    int nRound = 0;
+    for (const char* typed : {"１０，０００", "10,000", "10,000円"}) {
         SCOPED_TRACE(typed);
-        if (std::string(typed) == "10,000")
+        ++nRound;
+        if (nRound == 2)
             info.SetItem(nDiscount, CInformationFormFile::colRounding, "");
         std::string shown;
         CDialogAnswerer answerer;
@@ -582,7 +584,7 @@ TEST_F(EstimatePrint, TheEstimateAmountOnPaperAndInTheSavedFileIsTheOneTheSheetS
 
         // The paper: the layout's "御見積金額　￥$情報(御見積金額)$－".
         // A file of its own per round: the PDF printer asks before it replaces one.
-        const CString pdf = out.Folder() + (std::string(typed) == "10,000" ? "quote-ascii.pdf" : "quote.pdf");
+        const CString pdf = out.Folder() + ("quote" + std::to_string(nRound) + ".pdf").c_str();
         EXPECT_TRUE(PrintTo(pdf, pView).empty());
         const std::string page = PdfPageText(NativePath(pdf), 1);
         std::smatch found;
@@ -600,6 +602,8 @@ TEST_F(EstimatePrint, TheEstimateAmountOnPaperAndInTheSavedFileIsTheOneTheSheetS
         ASSERT_NE(pAgain, nullptr);
         EXPECT_EQ(shown,
                   InformationValues::DisplayText(info, nQuote, pAgain->GetInformation(nQuote), true).str());
+        // The discount is in the file as the plain number, which every reader takes alike.
+        EXPECT_EQ("10000", pAgain->GetInformation(nDiscount).str());
         pAgain->GetParentFrame()->SendMessage(WM_CLOSE);
         Pump();
         m_pDoc = pDoc;

@@ -1,12 +1,15 @@
 // The information sheet: its value rules (display, prefixes, computed and amount items)
 // and the dialog driven as a user drives it, from the estimate's command and from a new
 // estimate's first showing.
+#include "estimate/engine/CNumberRules.h"
 #include "estimate_tools/CInformationInputDialog.h"
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "platform/ui/frames/CDocManager.h"
 #include "platform/ui/frames/CFrameWnd.h"
 #include "platform/ui/frames/CNewTypeDialog.h"
+#include "platform/ui/gdi/CClientDC.h"
+#include "platform/ui/gdi/GdiObjects.h"
 #include "resources/EstimateCommandIds.h"
 #include "resources/ResourceIds.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
@@ -17,6 +20,8 @@
 #include <QApplication>
 
 #include <array>
+#include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
@@ -81,6 +86,49 @@ TEST(InformationValueRules, NumbersShowRoundedFormattedAndPrefixed)
     EXPECT_EQ("\\0", InformationValues::DisplayText(form, 4, "未定"_sj, true).str());
     // Negative values keep their sign.
     EXPECT_EQ("-1,200", InformationValues::DisplayText(form, 2, "-1200.5", false).str());
+}
+
+TEST(InformationValueRules, ANumberReadsAsItIsWrittenAndNothingElseReadsAsANumber)
+{
+    // Written as estimators write amounts: full-width, separators, a yen mark before, "円"
+    // after, a sign before or after the mark, blanks around.
+    const struct {
+        const char* typed;
+        const char* plain;
+    } numbers[] = {
+        {"10,000円", "10000"},
+        {"￥１０，０００", "10000"},
+        {"\\10,000", "10000"},
+        {"¥10,000円", "10000"},
+        {"-¥5,000", "-5000"},
+        {"¥-5,000", "-5000"},
+        {"－５，０００円", "-5000"},
+        {"　12.50 ", "12.50"},
+        {"+3", "3"},
+        {"１２３", "123"},
+        {"1,0000", "10000"},
+        {"▲1,200", "-1200"},
+        {"0.5円", "0.5"},
+    };
+    for (const auto& n : numbers) {
+        SCOPED_TRACE(n.typed);
+        CString plain;
+        ASSERT_TRUE(InformationValues::ReadTypedNumber(CString::FromUtf8(n.typed), plain));
+        EXPECT_EQ(n.plain, plain.str());
+        EXPECT_DOUBLE_EQ(std::strtod(n.plain, nullptr),
+                         InformationValues::ReadValue(CString::FromUtf8(n.typed)));
+    }
+    for (const char* word : {"一万", "10,000円引", "1e5", "1,,000", ",100", "100,", "1.000,5", "10 000", "円",
+                             "", "--5", "¥¥5", "5-", "1.2.3", "１２ａ", "約10,000"}) {
+        SCOPED_TRACE(word);
+        CString plain = "unchanged";
+        EXPECT_FALSE(InformationValues::ReadTypedNumber(CString::FromUtf8(word), plain));
+        EXPECT_EQ("unchanged", plain.str());
+        EXPECT_EQ(0.0, InformationValues::ReadValue(CString::FromUtf8(word)));
+    }
+    // A value an older file holds as typed is shown as the number it reads as.
+    const CInformationFormFile form = SheetForm();
+    EXPECT_EQ("\\10,000", InformationValues::DisplayText(form, 2, "10,000円"_sj, true).str());
 }
 
 TEST(InformationValueRules, RoundingWorksOnTheSignedValue)
@@ -225,13 +273,14 @@ TEST_F(InformationInputTest, TheCommandEditsTheValuesAndStoresThemAfterOK)
         TypeDlgItemText(dlg, IDC_INFO_EDIT, "\\2000");
         Press(dlg, VK_RETURN);
         EXPECT_EQ("\\2,000", GridText(dlg, 3, 2).str());
-        // The computed item follows at once: 3 x 2000.
+        // The computed item follows at once: 3 x 2000, shown over its cell as the cell
+        // shows it.
         EXPECT_EQ(4, sheet.GetCurrentRow());
-        EXPECT_EQ("***6000", EditorText(dlg).str());
+        EXPECT_EQ("***6,000", EditorText(dlg).str());
         EXPECT_EQ("***6,000", GridText(dlg, 4, 2).str());
         // It takes no typing.
         Char(dlg, '9');
-        EXPECT_EQ("***6000", EditorText(dlg).str());
+        EXPECT_EQ("***6,000", EditorText(dlg).str());
         Press(dlg, VK_DOWN);
         // Nor does an amount item.
         EXPECT_EQ(5, sheet.GetCurrentRow());
@@ -259,6 +308,102 @@ TEST_F(InformationInputTest, TheCommandEditsTheValuesAndStoresThemAfterOK)
     EXPECT_EQ(strNet.str(), m_pView->GetInformation(6).str());
     EXPECT_EQ(8, m_pView->GetInformationCount());
     EXPECT_TRUE(IsModified());
+}
+
+// The sample's sheet: 出精値引 (a "数値" item with a yen mark) and 御見積金額 (計算: the amount
+// with tax less the discount, shown after "***").
+TEST_F(InformationInputTest, ADiscountWithYenAndEnCountsInFullAndAWordIsRefusedWhereItIsTyped)
+{
+    ASSERT_NE(OpenSample(), nullptr);
+    const CInformationFormFile& form = m_pDoc->m_InformationForm;
+    int nDiscount = -1, nQuote = -1;
+    for (int i = 0; i < form.GetCount(); ++i) {
+        if (form.GetItem(i, 0) == "出精値引"_sj)
+            nDiscount = i;
+        if (form.GetItem(i, 0) == "御見積金額"_sj)
+            nQuote = i;
+    }
+    ASSERT_GE(nDiscount, 0);
+    ASSERT_EQ(nDiscount + 1, nQuote);
+    CString strTotal, strTax, strNet;
+    m_pView->GetInformationAmounts(strTotal, strTax, strNet);
+    const double total = std::floor(std::atof(strTotal));
+    ASSERT_GT(total, 20000);
+    auto quote = [](double value) {
+        return "***" + CNumberRules::FormatByPicture(value, "###,###,###", true).str();
+    };
+    const CString refused =
+        "「出精値引」には数値を入力してください。\n（例：10000、10,000、￥10,000、10,000円）"_sj;
+
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(IDD_INFORMATION_INPUT, [&](CDialog& dlg) {
+        CInformationInputDialog& sheet = Sheet(dlg);
+        while (sheet.GetCurrentRow() < nDiscount + 1)
+            Press(dlg, VK_DOWN);
+        // Typed with separators and "円", then on to the estimate amount: ten thousand off,
+        // shown over the computed row as its cell shows it.
+        TypeDlgItemText(dlg, IDC_INFO_EDIT, "10,000円"_sj);
+        Press(dlg, VK_DOWN);
+        ASSERT_EQ(nQuote + 1, sheet.GetCurrentRow());
+        EXPECT_EQ("\\10,000", GridText(dlg, nDiscount + 1, 2).str());
+        EXPECT_EQ(quote(total - 10000), GridText(dlg, nQuote + 1, 2).str());
+        EXPECT_EQ(quote(total - 10000), EditorText(dlg).str());
+        // A discount above the amount: a negative estimate amount, shown the same way.
+        Press(dlg, VK_UP);
+        TypeDlgItemText(dlg, IDC_INFO_EDIT,
+                        CString::FromUtf8(std::to_string(static_cast<long long>(total) + 1234)));
+        Press(dlg, VK_DOWN);
+        EXPECT_EQ(quote(-1234), GridText(dlg, nQuote + 1, 2).str());
+        EXPECT_EQ(quote(-1234), EditorText(dlg).str());
+
+        // A word is refused where it is typed: by a moving key, a click on another row
+        // and OK, each with the message; the row stays with the text to put right.
+        Press(dlg, VK_UP);
+        const CString before = GridText(dlg, nDiscount + 1, 2);
+        TypeDlgItemText(dlg, IDC_INFO_EDIT, "一万円"_sj);
+        for (const std::function<void()>& leave : std::initializer_list<std::function<void()>>{
+                 [&] { Press(dlg, VK_DOWN); }, [&] { sheet.Grid().SetRow(2); },
+                 [&] { ClickDlgButton(dlg, IDOK); }}) {
+            const size_t nShown = answerer.MessageBoxTexts().size();
+            answerer.AnswerMessageBox(refused, IDOK);
+            leave();
+            ASSERT_EQ(nShown + 1, answerer.MessageBoxTexts().size());
+            EXPECT_EQ(refused.str(), answerer.MessageBoxTexts().back().str());
+            EXPECT_EQ(nDiscount + 1, sheet.GetCurrentRow());
+            EXPECT_EQ(nDiscount + 1, sheet.Grid().GetRow());
+            EXPECT_EQ("一万円", U(EditorText(dlg)));
+            EXPECT_EQ(before.str(), GridText(dlg, nDiscount + 1, 2).str());
+        }
+        TypeDlgItemText(dlg, IDC_INFO_EDIT, "￥５，０００"_sj);
+        ClickDlgButton(dlg, IDOK);
+    });
+    Command(ID_INFORMATION_INPUT);
+    EXPECT_EQ(0, answerer.CountUnanswered());
+    EXPECT_EQ(3u, answerer.MessageBoxTexts().size());
+    // Kept as the plain number it was written as, the estimate amount worked out from it.
+    EXPECT_EQ("5000", m_pView->GetInformation(nDiscount).str());
+    EXPECT_DOUBLE_EQ(total - 5000, std::atof(m_pView->GetInformation(nQuote)));
+}
+
+// "No." and the row numbers fit their column in the sheet's own font, margins included.
+TEST_F(InformationInputTest, TheNumberColumnShowsItsHeadingWhole)
+{
+    ASSERT_NE(OpenSample(), nullptr);
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(IDD_INFORMATION_INPUT, [&](CDialog& dlg) {
+        CGridCtrl& grid = Sheet(dlg).Grid();
+        const int nCell = CGridCtrl::TwipsToPixels(grid.GetColWidth(0)) - 2 * GRID_CELL_MARGIN;
+        CClientDC dc(&grid);
+        dc.SelectObject(CFont::FromHandle(reinterpret_cast<HFONT>(grid.SendMessage(WM_GETFONT))));
+        for (short r : {short{0}, static_cast<short>(grid.GetRows() - 1)}) {
+            const CString text = grid.GetTextMatrix(r, 0);
+            EXPECT_LE(dc.GetTextExtent(text).cx, nCell) << text.str();
+        }
+        EXPECT_EQ("No.", grid.GetTextMatrix(0, 0).str());
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    Command(ID_INFORMATION_INPUT);
+    EXPECT_EQ(0, answerer.CountUnanswered());
 }
 
 TEST_F(InformationInputTest, CancelAndAnUnchangedOKLeaveTheEstimateAlone)

@@ -7,6 +7,7 @@
 #include "app/CMainFrame.h"
 #include "estimate/engine/CNumberRules.h"
 #include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
 #include "resources/ResourceIds.h"
 
 #include <string>
@@ -93,6 +94,24 @@ TEST_F(SubjectTreeViewTest, TheRootIsTheTitleWithoutItsExtensionAndTheHeadingsFo
     }
     EXPECT_EQ(nEntry, pTree->GetEntryCount());
     EXPECT_EQ(pTree->GetEntryCount(), static_cast<int>(pTree->GetTreeCtrl().GetCount()));
+}
+
+// The root follows the title at once, through the real Save As with its file dialog, also a
+// second time (when the save itself had the tree rebuilt under the old name).
+TEST_F(SubjectTreeViewTest, TheRootTakesTheNewNameRightAfterEverySaveAs)
+{
+    CMorvelEMTreeView* pTree = Tree();
+    for (const char* lpszName : {"item1", "見積2"}) {
+        SCOPED_TRACE(lpszName);
+        CDialogAnswerer answerer;
+        answerer.AnswerFileDialog(m_pFolder->System("WORK") + "\\" + CString::FromUtf8(lpszName) + ".MMD");
+        Command(ID_FILE_SAVE_AS);
+        EXPECT_EQ(0, answerer.CountUnanswered());
+        ASSERT_EQ(CString::FromUtf8(lpszName) + ".mmd", m_pDoc->GetTitle());
+        CString upper = CString::FromUtf8(lpszName);
+        upper.MakeUpper();
+        EXPECT_EQ(upper.ToUtf8(), ItemText(pTree, pTree->GetTreeCtrl().GetRootItem()));
+    }
 }
 
 TEST_F(SubjectTreeViewTest, HeadingsHangUnderTheNearestHigherHeadingBeforeThem)

@@ -1,4 +1,5 @@
 #include "platform/ui/controls/CGridCtrl.h"
+#include "platform/ui/gdi/CClientDC.h"
 #include "platform/ui/gdi/GdiObjects.h"
 
 #include <algorithm>
@@ -151,6 +152,25 @@ long CGridCtrl::GetRowPos(short nRow) const
 long CGridCtrl::GetColPos(short nCol) const
 {
     return GetProperty(GRIDP_COLPOS, nCol);
+}
+
+void CGridCtrl::FitColWidthToText(short nCol)
+{
+    if (m_hWnd == nullptr || nCol < 0 || nCol >= GetCols())
+        return;
+    CClientDC dc(this);
+    auto hFont = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+    CFont* pOldFont = hFont != nullptr ? dc.SelectObject(CFont::FromHandle(hFont)) : nullptr;
+    int nWidest = 0;
+    const short nRows = GetRows();
+    for (short r = 0; r < nRows; ++r)
+        nWidest = std::max(nWidest, static_cast<int>(dc.GetTextExtent(GetTextMatrix(r, nCol)).cx));
+    if (pOldFont != nullptr)
+        dc.SelectObject(pOldFont);
+    // A pixel is 15 twips exactly, so the width comes back as these pixels.
+    const long nNeeded = static_cast<long>(nWidest + 2 * GRID_CELL_MARGIN) * 1440 / 96;
+    if (nNeeded > GetColWidth(nCol))
+        SetColWidth(nCol, nNeeded);
 }
 
 int CGridCtrl::TwipsToPixels(long nTwips)

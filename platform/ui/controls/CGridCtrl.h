@@ -30,6 +30,9 @@
 // The window class of the grid control.
 constexpr const char* AFX_GRID_CLASS = "MorvelGrid32";
 
+// The blank a cell keeps left and right of its text, in pixels.
+constexpr int GRID_CELL_MARGIN = 2;
+
 // Notification codes of WM_NOTIFY from the grid.
 constexpr UINT GRIDN_ROWCOLCHANGE = static_cast<UINT>(-2201);
 constexpr UINT GRIDN_CLICK = static_cast<UINT>(-2202);
@@ -107,6 +110,10 @@ public:
     // Top of a row and left of a column inside the control, in twips, as shown now.
     long GetRowPos(short nRow) const;
     long GetColPos(short nCol) const;
+
+    // Widens a column, where it is narrower, until every text it holds now shows whole in
+    // the grid's font with the cell's margins.
+    void FitColWidthToText(short nCol);
 
     // Twips as screen pixels (96 per inch), rounded to the nearest.
     static int TwipsToPixels(long nTwips);

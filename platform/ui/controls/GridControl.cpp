@@ -349,7 +349,7 @@ void Paint(CWnd* pWnd, CGridData& g)
         const CString& text = g.Cell(r, c);
         if (!text.IsEmpty()) {
             CRect rcText = cell;
-            rcText.DeflateRect(2, 0);
+            rcText.DeflateRect(GRID_CELL_MARGIN, 0);
             dc.SetTextColor(::GetSysColor(COLOR_WINDOWTEXT));
             dc.DrawText(text, &rcText, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         }
