@@ -5,13 +5,13 @@
 // start-up and the message loop. A new subsystem adds its one registration call below.
 #include "app/CMorvelApp.h"
 #include "dosconvert/DosConvertRegistration.h"
-#include "drawing/DrawingRegistration.h"
 #include "estimate/EstimateRegistration.h"
 #include "estimate_tools/EstimateToolsRegistration.h"
+#include "layout/drawing/DrawingRegistration.h"
+#include "layout/printform/PrintFormRegistration.h"
 #include "parts/PartsRegistration.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/dialogs/MessageBoxUi.h"
-#include "printform/PrintFormRegistration.h"
 #include "setup/SetupRegistration.h"
 
 CMorvelApp theApp;
