@@ -66,6 +66,14 @@ public:
         return it == documentClasses.end() ? CDocumentClasses() : it->second;
     }
 
+    // ==== parts/: RegisterParts() (parts/PartsRegistration.cpp) ============================
+    // The parts list's exchange commands (CSV output 33147, CSV input 33148, another parts
+    // file 33145) for the parts grid pView, by id: RunPartsIoCommand
+    // (parts/PartsIoCommands.cpp). false, and nothing happens, while empty (the
+    // commands stay disabled).
+    static bool RunPartsIoCommand(CView* pView, UINT nID);
+    std::function<void(CView* pView, UINT nID)> runPartsIoCommand;
+
     // ==== setup/: RegisterSetup() (setup/SetupRegistration.cpp) ===========================
     // The sheets are CIntroductionDialog (setup/CIntroductionDialog.cpp) and
     // CEnvironmentDialog (setup/CEnvironmentDialog.cpp), made and run by the lambdas of
@@ -224,13 +232,6 @@ public:
     // command stays disabled).
     static BOOL RunSortDialog(CWnd* pParent, BOOL& bAscending);
     std::function<BOOL(CWnd* pParent, BOOL& bAscending)> runSortDialog;
-
-    // The parts list's exchange commands (CSV output 33147, CSV input 33148, another parts
-    // file 33145) for the parts grid pView, by id: RunPartsIoCommand
-    // (estimate_tools/PartsIoCommands.cpp). false, and nothing happens, while empty (the
-    // commands stay disabled).
-    static bool RunPartsIoCommand(CView* pView, UINT nID);
-    std::function<void(CView* pView, UINT nID)> runPartsIoCommand;
 
     // ==== layout/printform/: RegisterPrintForm() (layout/printform/PrintFormRegistration.cpp)
 

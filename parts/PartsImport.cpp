@@ -1,7 +1,7 @@
-#include "estimate_tools/PartsImport.h"
+#include "parts/PartsImport.h"
 
+#include "app/CsvText.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate_tools/EstimateCsv.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
 #include "platform/base/CArchive.h"
@@ -42,7 +42,7 @@ std::string WriteCsv(const CMorvelPMView& view, const std::vector<BOOL>& ticks)
             bFirst = false;
             CString field = CMorvelEMView::RemoveLineBreaks(view.GetCellText(r, c));
             field.TrimRight(' ');
-            text += EstimateCsv::QuoteField(field);
+            text += CsvText::QuoteField(field);
         }
         text += "\r\n";
     }
@@ -52,19 +52,19 @@ std::string WriteCsv(const CMorvelPMView& view, const std::vector<BOOL>& ticks)
 int CountFirstLineFields(std::string_view data)
 {
     const size_t nEnd = data.find_first_of("\r\n");
-    return EstimateCsv::CountFields(data.substr(0, nEnd == std::string_view::npos ? data.size() : nEnd));
+    return CsvText::CountFields(data.substr(0, nEnd == std::string_view::npos ? data.size() : nEnd));
 }
 
 int InsertCsvRows(CMorvelPMView& view, int nRow, std::string_view data, const std::vector<int>& mapping)
 {
-    const std::vector<std::string_view> lines = EstimateCsv::SplitLines(data);
+    const std::vector<std::string_view> lines = CsvText::SplitLines(data);
     const int nCount = view.InsertRowsQuiet(nRow, static_cast<int>(lines.size()));
     const int nColumns = std::min(static_cast<int>(mapping.size()), view.GetColumnCount());
     std::vector<CString> fields;
     for (int i = 0; i < nCount; ++i) {
         const int r = nRow + i;
         view.SetCellText(CString(), r, 0);
-        EstimateCsv::SplitFields(lines[static_cast<size_t>(i)], fields);
+        CsvText::SplitFields(lines[static_cast<size_t>(i)], fields);
         for (int c = 0; c < nColumns; ++c) {
             const int k = mapping[static_cast<size_t>(c)];
             if (k >= 0 && k < static_cast<int>(fields.size()))

@@ -1,20 +1,19 @@
-#include "estimate_tools/PartsIoCommands.h"
+#include "parts/PartsIoCommands.h"
 
+#include "app/CColumnSelectDialog.h"
 #include "app/CImportFormatDialog.h"
 #include "app/CWaitDialog.h"
 #include "app/ItemMapping.h"
 #include "estimate/EstimateIoSupport.h"
-#include "estimate_tools/CColumnSelectDialog.h"
-#include "estimate_tools/PartsImport.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
+#include "parts/PartsImport.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/dialogs/CFileDialog.h"
 #include "resources/ResourceIds.h"
-
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The parts list's exchange commands with their dialogs: CSV output of chosen columns, CSV
 // input and the reading of another parts file, both mapped onto the list's columns and
-// inserted at the current row. RegisterEstimateTools() hands RunPartsIoCommand to the
-// parts grid (CShellServices::runPartsIoCommand).
+// inserted at the current row. RegisterParts() hands RunPartsIoCommand to the parts grid
+// (CShellServices::runPartsIoCommand).
 #pragma once
 
 #include "platform/base/Types.h"

@@ -1,4 +1,4 @@
-#include "estimate_tools/CColumnSelectDialog.h"
+#include "app/CColumnSelectDialog.h"
 
 #include "resources/EstimateCommandIds.h"
 

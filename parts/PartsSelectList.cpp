@@ -1,4 +1,4 @@
-#include "estimate_tools/PartsSelectList.h"
+#include "parts/PartsSelectList.h"
 
 #include "estimate/engine/CNumberRules.h"
 #include "platform/base/CArchive.h"
