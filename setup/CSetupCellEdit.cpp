@@ -1,4 +1,4 @@
-#include "setup/CGridCellEdit.h"
+#include "setup/CSetupCellEdit.h"
 
 #include "platform/ui/core/WinApi.h"
 
