@@ -104,6 +104,24 @@ CString CTextPropDialog::SelectedPiece() const
     return piece;
 }
 
+int* CTextPropDialog::PictureSlot(int nKind)
+{
+    switch (nKind) {
+    case kindPageTotal:
+        return &m_nPageTotalPicture;
+    case kindNumbering:
+        return &m_nNumberingPicture;
+    case kindDate:
+        return &m_nDatePicture;
+    case kindTime:
+        return &m_nTimePicture;
+    case kindPage:
+        return &m_nPagePicture;
+    default:
+        return FieldPictureSlot(nKind);
+    }
+}
+
 CString CTextPropDialog::NumberOrOne(const CString& strText)
 {
     return std::atoi(strText) > 0 ? strText : CString("1");
@@ -450,6 +468,11 @@ void CTextPropDialog::OnSelchangePieceList()
 void CTextPropDialog::OnDirectInput()
 {
     SelectKind(kindDirect, SelectedPiece());
+}
+
+void CTextPropDialog::OnDataField()
+{
+    SelectKind(kindDataField, SelectedPiece());
 }
 
 void CTextPropDialog::OnNumbering()

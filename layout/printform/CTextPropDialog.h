@@ -75,8 +75,9 @@ protected:
     // goes in front even when it is empty.
     virtual std::vector<CString> SuggestionNames() const = 0;
     virtual bool SuggestEmptyPiece() const = 0;
-    // The picture index of a kind, or null for a kind without one.
-    virtual int* PictureSlot(int nKind) = 0;
+    // The picture index of the layout's own field kinds (the data field, the information),
+    // or null for a kind without one.
+    virtual int* FieldPictureSlot(int nKind) = 0;
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
@@ -90,6 +91,8 @@ protected:
     afx_msg void OnSelchangeItemList();
     afx_msg void OnSelchangePieceList();
     afx_msg void OnDirectInput();
+    // The data-field radio button ("$見積(" or "$部材("): each layout maps its own.
+    afx_msg void OnDataField();
     afx_msg void OnNumbering();
     afx_msg void OnDate();
     afx_msg void OnTime();
@@ -105,6 +108,8 @@ protected:
     void SelectKind(int nKind, const CString& piece);
     // The selected piece's text (empty when none is selected).
     CString SelectedPiece() const;
+    // The picture index of a kind, or null for a kind without one.
+    int* PictureSlot(int nKind);
 
     CListBox m_pieceList;
     CComboBox m_formatList;

@@ -5,7 +5,7 @@
 IMPLEMENT_DYNAMIC(CTextPropEMDialog, CTextPropDialog)
 
 BEGIN_MESSAGE_MAP(CTextPropEMDialog, CTextPropDialog)
-ON_BN_CLICKED(IDC_TP_ESTIMATE, OnEstimateField)
+ON_BN_CLICKED(IDC_TP_ESTIMATE, OnDataField)
 ON_BN_CLICKED(IDC_TP_INFORMATION, OnInformationField)
 END_MESSAGE_MAP()
 
@@ -53,31 +53,16 @@ std::vector<CString> CTextPropEMDialog::SuggestionNames() const
     return names;
 }
 
-int* CTextPropEMDialog::PictureSlot(int nKind)
+int* CTextPropEMDialog::FieldPictureSlot(int nKind)
 {
     switch (nKind) {
     case kindDataField:
         return &m_nEstimatePicture;
-    case kindPageTotal:
-        return &m_nPageTotalPicture;
     case kindInformation:
         return &m_nInformationPicture;
-    case kindNumbering:
-        return &m_nNumberingPicture;
-    case kindDate:
-        return &m_nDatePicture;
-    case kindTime:
-        return &m_nTimePicture;
-    case kindPage:
-        return &m_nPagePicture;
     default:
         return nullptr;
     }
-}
-
-void CTextPropEMDialog::OnEstimateField()
-{
-    SelectKind(kindDataField, SelectedPiece());
 }
 
 void CTextPropEMDialog::OnInformationField()

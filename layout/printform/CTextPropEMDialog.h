@@ -31,9 +31,8 @@ protected:
     CString ItemAttribute(int nKind, int nItem) const override;
     std::vector<CString> SuggestionNames() const override;
     bool SuggestEmptyPiece() const override { return true; }
-    int* PictureSlot(int nKind) override;
+    int* FieldPictureSlot(int nKind) override;
 
-    afx_msg void OnEstimateField();
     afx_msg void OnInformationField();
     DECLARE_MESSAGE_MAP()
 };

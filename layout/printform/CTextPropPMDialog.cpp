@@ -5,7 +5,7 @@
 IMPLEMENT_DYNAMIC(CTextPropPMDialog, CTextPropDialog)
 
 BEGIN_MESSAGE_MAP(CTextPropPMDialog, CTextPropDialog)
-ON_BN_CLICKED(IDC_TP_PARTS, OnPartsField)
+ON_BN_CLICKED(IDC_TP_PARTS, OnDataField)
 END_MESSAGE_MAP()
 
 CTextPropPMDialog::CTextPropPMDialog(int nTargets, CWnd* pParent)
@@ -48,27 +48,7 @@ std::vector<CString> CTextPropPMDialog::SuggestionNames() const
     return m_partsForm.GetItemNames();
 }
 
-int* CTextPropPMDialog::PictureSlot(int nKind)
+int* CTextPropPMDialog::FieldPictureSlot(int nKind)
 {
-    switch (nKind) {
-    case kindDataField:
-        return &m_nPartsPicture;
-    case kindPageTotal:
-        return &m_nPageTotalPicture;
-    case kindNumbering:
-        return &m_nNumberingPicture;
-    case kindDate:
-        return &m_nDatePicture;
-    case kindTime:
-        return &m_nTimePicture;
-    case kindPage:
-        return &m_nPagePicture;
-    default:
-        return nullptr;
-    }
-}
-
-void CTextPropPMDialog::OnPartsField()
-{
-    SelectKind(kindDataField, SelectedPiece());
+    return nKind == kindDataField ? &m_nPartsPicture : nullptr;
 }

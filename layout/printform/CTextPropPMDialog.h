@@ -24,8 +24,7 @@ protected:
     CString ItemAttribute(int nKind, int nItem) const override;
     std::vector<CString> SuggestionNames() const override;
     bool SuggestEmptyPiece() const override { return false; }
-    int* PictureSlot(int nKind) override;
+    int* FieldPictureSlot(int nKind) override;
 
-    afx_msg void OnPartsField();
     DECLARE_MESSAGE_MAP()
 };
