@@ -46,22 +46,6 @@ WORD LowWord(int nValue)
     return static_cast<WORD>(static_cast<unsigned>(nValue) & 0xFFFFu);
 }
 
-// A count the file format keeps in a word: a larger one cannot be written without
-// corrupting everything after it.
-WORD CountWord(INT_PTR nCount)
-{
-    if (nCount < 0 || nCount > CMorvelEMDoc::MAX_FILE_WORD)
-        throw CArchiveException(CArchiveException::genericException);
-    return static_cast<WORD>(nCount);
-}
-
-WORD ReadWord(CArchive& ar)
-{
-    WORD w = 0;
-    ar >> w;
-    return w;
-}
-
 // The one rule of the file for what belongs to the estimate's forms: the reader refuses
 // more columns or information values than these, so the writer never writes more. Every
 // column is an item of the estimation form and every information value an item of the

@@ -36,7 +36,7 @@ public:
 
     // The limits of what the view holds: 100 columns and 100 information values. A file
     // that claims more is damaged.
-    enum { MAX_FILE_COLUMNS = 100, MAX_FILE_INFORMATION = 100, MAX_FILE_WORD = 0xFFFF };
+    enum { MAX_FILE_COLUMNS = 100, MAX_FILE_INFORMATION = 100 };
 
     // ---- the framework's document operations --------------------------------------------
     // File New: the application's current forms, no rows, the new-estimate flag set.

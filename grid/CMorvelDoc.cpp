@@ -6,6 +6,7 @@
 #include "app/MasterBackup.h"
 #include "app/SharedRecords.h"
 #include "grid/CMorvelView.h"
+#include "platform/base/CArchive.h"
 #include "platform/base/CException.h"
 #include "platform/ui/core/CUserException.h"
 #include "platform/ui/frames/CView.h"
@@ -40,6 +41,20 @@ void CMorvelDoc::SetModifiedFlag(BOOL bModified)
 void CMorvelDoc::ClearPrintForms()
 {
     ClearPrintFormList(m_aPrintForms);
+}
+
+WORD CMorvelDoc::CountWord(long long nCount)
+{
+    if (nCount < 0 || nCount > MAX_FILE_WORD)
+        throw CArchiveException(CArchiveException::genericException);
+    return static_cast<WORD>(nCount);
+}
+
+WORD CMorvelDoc::ReadWord(CArchive& ar)
+{
+    WORD w = 0;
+    ar >> w;
+    return w;
 }
 
 CString CMorvelDoc::ReplaceExtension(const char* lpszPathName, const char* lpszExtension)

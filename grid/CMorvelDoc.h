@@ -10,6 +10,7 @@
 #include "platform/base/Types.h"
 #include "platform/ui/frames/CDocument.h"
 
+class CArchive;
 class CMenu;
 class CMorvelApp;
 class CView;
@@ -38,8 +39,16 @@ public:
 
     CObArray m_aPrintForms; // CPrintFormEntry*, owned; title and folder are stored
 
+    // Counts are stored as words.
+    enum { MAX_FILE_WORD = 0xFFFF };
+
 protected:
     CMorvelDoc();
+
+    // A count the file keeps in a word: a larger one (or a negative one) cannot be written
+    // without corrupting everything after it, so it throws CArchiveException instead.
+    static WORD CountWord(long long nCount);
+    static WORD ReadWord(CArchive& ar);
 
     // The application's menu of this document type.
     virtual CMenu& AppMenu(CMorvelApp& app) const = 0;

@@ -32,21 +32,6 @@ namespace {
 
 const char kPartsMagic[] = "This is Parts Management file";
 
-// A count kept in a word: a larger one would corrupt everything written after it.
-WORD CountWord(size_t nCount)
-{
-    if (nCount > CMorvelPMDoc::MAX_FILE_WORD)
-        throw CArchiveException(CArchiveException::genericException);
-    return static_cast<WORD>(nCount);
-}
-
-WORD ReadWord(CArchive& ar)
-{
-    WORD w = 0;
-    ar >> w;
-    return w;
-}
-
 } // namespace
 
 // Everything a parts file holds, read completely before any of it is taken over.
@@ -361,7 +346,7 @@ void CMorvelPMDoc::WriteList(CArchive& ar)
     ar << m_strFormName;
     m_form.Serialize(ar);
     const int nRows = std::max(0, m_nRowsInUse);
-    ar << CountWord(static_cast<size_t>(nRows));
+    ar << CountWord(nRows);
     ar << static_cast<WORD>(nColumns);
     static const CString s_strEmpty;
     for (int r = 0; r < nRows; ++r) {

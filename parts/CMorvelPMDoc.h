@@ -33,7 +33,6 @@ public:
 
     enum {
         MAX_COLUMNS = 100,       // cells a row holds
-        MAX_FILE_WORD = 0xFFFF,  // counts are stored as words
         DEFAULT_ROW_LIMIT = 1100 // "Parts Maxmum Rows" when the setting is missing
     };
 
