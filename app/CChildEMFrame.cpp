@@ -16,12 +16,10 @@
 
 #include <algorithm>
 
-IMPLEMENT_DYNCREATE(CChildEMFrame, CMDIChildWnd)
+IMPLEMENT_DYNCREATE(CChildEMFrame, CChildGridFrame)
 
-BEGIN_MESSAGE_MAP(CChildEMFrame, CMDIChildWnd)
+BEGIN_MESSAGE_MAP(CChildEMFrame, CChildGridFrame)
 ON_WM_CREATE()
-ON_WM_INITMENUPOPUP()
-ON_WM_MENUSELECT()
 ON_COMMAND(ID_VIEW_SUBJECT_LIST, OnViewSubjectList)
 ON_UPDATE_COMMAND_UI(ID_VIEW_SUBJECT_LIST, OnUpdateViewSubjectList)
 ON_COMMAND(ID_VIEW_ESTIMATEBAR, OnViewEstimateBar)
@@ -29,29 +27,11 @@ ON_UPDATE_COMMAND_UI(ID_VIEW_ESTIMATEBAR, OnUpdateViewEstimateBar)
 ON_COMMAND(ID_VIEW_ESTIMATE_PAGEBAR, OnViewPageBar)
 ON_UPDATE_COMMAND_UI(ID_VIEW_ESTIMATE_PAGEBAR, OnUpdateViewPageBar)
 ON_COMMAND(ID_ESTIMATE_CLEAR, OnEstimateClear)
-ON_COMMAND(ID_INTRODUCTION, OnIntroduction)
-ON_UPDATE_COMMAND_UI(ID_INTRODUCTION, OnUpdateLeaveAlone)
-ON_UPDATE_COMMAND_UI(ID_ENVIRONMENT, OnUpdateLeaveAlone)
-ON_COMMAND(ID_VIEW_TOOLBAR, OnViewToolBar)
-ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateViewToolBar)
 END_MESSAGE_MAP()
-
-namespace {
-
-constexpr int kRangeTotalWidth = 100;
-
-} // namespace
 
 CChildEMFrame::CChildEMFrame() = default;
 
 CChildEMFrame::~CChildEMFrame() = default;
-
-BOOL CChildEMFrame::PreCreateWindow(CREATESTRUCT& cs)
-{
-    // Every document window opens maximised.
-    cs.style = WS_CHILD | WS_VISIBLE | WS_MAXIMIZE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE;
-    return CMDIChildWnd::PreCreateWindow(cs);
-}
 
 BOOL CChildEMFrame::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext)
 {
@@ -77,7 +57,7 @@ BOOL CChildEMFrame::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext
 
 void CChildEMFrame::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible)
 {
-    CMDIChildWnd::InitialUpdateFrame(pDoc, bMakeVisible);
+    CChildGridFrame::InitialUpdateFrame(pDoc, bMakeVisible);
     const int cxTree = GetSubjectTreeWidth(TREE_INITIAL_WIDTH);
     if (m_nSubjectList == 1 && cxTree != TREE_INITIAL_WIDTH) {
         m_wndSplitter.SetColumnInfo(0, cxTree, 0);
@@ -118,7 +98,7 @@ int CChildEMFrame::GetSubjectTreeWidth(int nAtLeast) const
 
 int CChildEMFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
-    if (CMDIChildWnd::OnCreate(lpCreateStruct) == -1)
+    if (CChildGridFrame::OnCreate(lpCreateStruct) == -1)
         return -1;
     return CreateBars() ? 0 : -1;
 }
@@ -134,18 +114,8 @@ BOOL CChildEMFrame::CreateBars()
         return FALSE;
 
     // The range total stands on the estimate bar in the room of button 12.
-    m_wndEstimateBar.SetButtonInfo(ESTIMATEBAR_RANGE_TOTAL_INDEX, IDC_RANGE_TOTAL, TBBS_SEPARATOR,
-                                   kRangeTotalWidth);
-    CRect rect;
-    m_wndEstimateBar.GetItemRect(ESTIMATEBAR_RANGE_TOTAL_INDEX, &rect);
-    rect.top = 2;
-    rect.bottom = 22;
-    if (!m_wndRangeTotal.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, rect, &m_wndEstimateBar,
-                                IDC_RANGE_TOTAL))
+    if (!CreateRangeTotal(m_wndEstimateBar, ESTIMATEBAR_RANGE_TOTAL_INDEX))
         return FALSE;
-    m_wndRangeTotal.SetFont(ChildFrameGuiFont());
-    m_wndRangeTotal.SetReadOnly(TRUE);
-    m_wndRangeTotal.SetWindowText("");
 
     const DWORD dwExtra = CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC;
     m_wndEstimateBar.SetWindowText("見積ﾊﾞｰ "_sj);
@@ -159,6 +129,7 @@ BOOL CChildEMFrame::CreateBars()
     // The page bar stands beside the estimate bar on the same row.
     DockControlBar(&m_wndEstimateBar, AFX_IDW_DOCKBAR_TOP);
     RecalcLayout();
+    CRect rect;
     m_wndEstimateBar.GetWindowRect(&rect);
     rect.OffsetRect(1, 0);
     DockControlBar(&m_wndPageBar, AFX_IDW_DOCKBAR_TOP, &rect);
@@ -219,22 +190,6 @@ void CChildEMFrame::OnUpdateViewPageBar(CCmdUI* pCmdUI)
     UpdateChildFrameBarCheck(pCmdUI, m_wndPageBar);
 }
 
-void CChildEMFrame::OnViewToolBar()
-{
-    ViewMainToolBar();
-}
-
-void CChildEMFrame::OnUpdateViewToolBar(CCmdUI* pCmdUI)
-{
-    UpdateViewMainToolBar(pCmdUI);
-}
-
-// The settings commands stay as the main frame's handlers make them.
-void CChildEMFrame::OnUpdateLeaveAlone(CCmdUI* pCmdUI)
-{
-    (void)pCmdUI;
-}
-
 // ---------------------------------------------------------------------------------------
 // Commands on the whole estimate
 // ---------------------------------------------------------------------------------------
@@ -254,23 +209,12 @@ void CChildEMFrame::OnEstimateClear()
     CShellServices::CutAllEstimateRows(pGrid);
 }
 
-void CChildEMFrame::OnIntroduction()
+void CChildEMFrame::RunImportSheet()
 {
     CShellServices::RunEstimateImportSheet(GetActiveDocument(), this);
 }
 
-// ---------------------------------------------------------------------------------------
-// Menus: the main frame widens its message pane while a menu is open
-// ---------------------------------------------------------------------------------------
-
-void CChildEMFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
+BOOL& CChildEMFrame::MenuSelectedFlag()
 {
-    CMDIChildWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
-    PassInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
-}
-
-void CChildEMFrame::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)
-{
-    CMDIChildWnd::OnMenuSelect(nItemID, nFlags, hSysMenu);
-    PassMenuSelect(nItemID, nFlags, hSysMenu, CShellState::Get().bEstimateMenuSelected);
+    return CShellState::Get().bEstimateMenuSelected;
 }

@@ -11,15 +11,14 @@
 // put them when the program starts.
 #pragma once
 
-#include "platform/ui/controls/CRichEditCtrl.h"
-#include "platform/ui/frames/CMDIChildWnd.h"
+#include "app/CChildGridFrame.h"
 #include "platform/ui/frames/CSplitterWnd.h"
 #include "platform/ui/frames/CToolBar.h"
 
 class CCmdUI;
 class CView;
 
-class CChildEMFrame : public CMDIChildWnd {
+class CChildEMFrame : public CChildGridFrame {
     DECLARE_DYNCREATE(CChildEMFrame)
 public:
     CChildEMFrame();
@@ -28,7 +27,6 @@ public:
     // Widths of the subject tree's column.
     enum { TREE_INITIAL_WIDTH = 130, TREE_SHOWN_WIDTH = 200 };
 
-    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
     // Once the tree is filled it gets the room its labels need.
     void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible) override;
@@ -43,8 +41,7 @@ public:
     CView* GetTreeView() const;
 
     // ---- parts (public for the tests that look at them) ---------------------------------
-    CToolBar m_wndEstimateBar;
-    CRichEditCtrl m_wndRangeTotal;
+    CToolBar m_wndEstimateBar; // with the range total (m_wndRangeTotal)
     CToolBar m_wndPageBar;
     CSplitterWnd m_wndSplitter;
     int m_nSubjectList = 1; // 1 while the subject tree is shown
@@ -58,14 +55,12 @@ public:
     afx_msg void OnViewPageBar();
     afx_msg void OnUpdateViewPageBar(CCmdUI* pCmdUI);
     afx_msg void OnEstimateClear();
-    afx_msg void OnIntroduction();
-    afx_msg void OnUpdateLeaveAlone(CCmdUI* pCmdUI);
-    afx_msg void OnViewToolBar();
-    afx_msg void OnUpdateViewToolBar(CCmdUI* pCmdUI);
-    afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
-    afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
 
     DECLARE_MESSAGE_MAP()
+
+protected:
+    void RunImportSheet() override;
+    BOOL& MenuSelectedFlag() override;
 
 private:
     BOOL CreateBars();

@@ -4,35 +4,30 @@
 // and opens the master setup sheet with the parts list's own form.
 #pragma once
 
-#include "platform/ui/controls/CRichEditCtrl.h"
-#include "platform/ui/frames/CMDIChildWnd.h"
+#include "app/CChildGridFrame.h"
 #include "platform/ui/frames/CSplitterWnd.h"
 #include "platform/ui/frames/CToolBar.h"
 
 class CCmdUI;
 
-class CChildPMFrame : public CMDIChildWnd {
+class CChildPMFrame : public CChildGridFrame {
     DECLARE_DYNCREATE(CChildPMFrame)
 public:
     CChildPMFrame();
     ~CChildPMFrame() override;
 
-    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
 
-    CToolBar m_wndPartsBar;
-    CRichEditCtrl m_wndRangeTotal;
+    CToolBar m_wndPartsBar; // with the range total (m_wndRangeTotal)
     CSplitterWnd m_wndSplitter;
 
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnViewPartsBar();
     afx_msg void OnUpdateViewPartsBar(CCmdUI* pCmdUI);
-    afx_msg void OnIntroduction();
-    afx_msg void OnUpdateLeaveAlone(CCmdUI* pCmdUI);
-    afx_msg void OnViewToolBar();
-    afx_msg void OnUpdateViewToolBar(CCmdUI* pCmdUI);
-    afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
-    afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
 
     DECLARE_MESSAGE_MAP()
+
+protected:
+    void RunImportSheet() override;
+    BOOL& MenuSelectedFlag() override;
 };

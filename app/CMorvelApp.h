@@ -5,7 +5,7 @@
 // only, the settings file, the document types, the main frame, then the eight master and
 // form files, the welcome sound, the fonts and settings, and the command line.
 //
-// The program constructs one CMorvelApp as a global (app/main.cpp); other code reaches it
+// The program constructs one CMorvelApp as a global (program/main.cpp); other code reaches it
 // through GetMorvelApp().
 #pragma once
 

@@ -203,7 +203,7 @@ bool CShellServices::RunPartsIoCommand(CView* pView, UINT nID)
     return true;
 }
 
-// ---- printform/ ------------------------------------------------------------------------
+// ---- layout/printform/ -----------------------------------------------------------------
 
 INT_PTR CShellServices::ChooseEstimatePrintForms(CView* pGrid, CObArray& chosen)
 {

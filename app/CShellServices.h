@@ -41,11 +41,11 @@ public:
     // The services of the running program.
     static CShellServices& Get();
 
-    // ==== document types: estimate/, parts/, printform/ ====================================
+    // ==== document types: estimate/, parts/, layout/printform/ =============================
     // Each folder gives the classes of its own types from its registration function:
     // RegisterEstimate() (estimate/EstimateRegistration.cpp) template 123 estimate,
     // RegisterParts() (parts/PartsRegistration.cpp) 124 parts list, RegisterPrintForm()
-    // (printform/PrintFormRegistration.cpp) 125 estimate print layout and 126 parts print
+    // (layout/printform/PrintFormRegistration.cpp) 125 estimate print layout and 126 parts print
     // layout. CMorvelApp::RegisterDocumentTemplates (app/CMorvelApp.cpp) makes the templates.
     struct CDocumentClasses {
         CRuntimeClass* pDocClass = nullptr;
@@ -65,6 +65,14 @@ public:
         auto it = documentClasses.find(nIDResource);
         return it == documentClasses.end() ? CDocumentClasses() : it->second;
     }
+
+    // ==== parts/: RegisterParts() (parts/PartsRegistration.cpp) ============================
+    // The parts list's exchange commands (CSV output 33147, CSV input 33148, another parts
+    // file 33145) for the parts grid pView, by id: RunPartsIoCommand
+    // (parts/PartsIoCommands.cpp). false, and nothing happens, while empty (the
+    // commands stay disabled).
+    static bool RunPartsIoCommand(CView* pView, UINT nID);
+    std::function<void(CView* pView, UINT nID)> runPartsIoCommand;
 
     // ==== setup/: RegisterSetup() (setup/SetupRegistration.cpp) ===========================
     // The sheets are CIntroductionDialog (setup/CIntroductionDialog.cpp) and
@@ -166,7 +174,7 @@ public:
     // -- printing the estimate through its print layouts --
     // Each takes the estimate grid view; the print road is estimate_tools/CEstimatePrinting.cpp
     // (PrepareEstimatePrinting, PrintEstimatePage, EndEstimatePrinting,
-    // PrepareEstimatePrintDC, over CLayoutPrintJob in printform/CLayoutPrintJob.cpp). While
+    // PrepareEstimatePrintDC, over CLayoutPrintJob in layout/printform/CLayoutPrintJob.cpp). While
     // they are empty the estimate's print and preview commands stay disabled.
     // Counts the pages of the chosen layouts; FALSE: nothing to print (also while empty).
     static BOOL PrepareEstimatePrinting(CView* pGrid, CPrintInfo* pInfo);
@@ -191,7 +199,7 @@ public:
     static CWnd* CreateUnitPick(CWnd* pOwner, const CString& strUnit);
     std::function<CWnd*(CWnd* pOwner, const CString& strUnit)> createUnitPick;
 
-    // The zoom dialog over pParent, starting at nZoom: CZoomDialog (printform/CZoomDialog.cpp).
+    // The zoom dialog over pParent, starting at nZoom: CZoomDialog (layout/printform/CZoomDialog.cpp).
     // TRUE on OK with nZoom the chosen percent; FALSE on cancel or while empty (the user
     // zoom command stays disabled).
     static BOOL RunZoomDialog(CWnd* pParent, int& nZoom);
@@ -225,17 +233,10 @@ public:
     static BOOL RunSortDialog(CWnd* pParent, BOOL& bAscending);
     std::function<BOOL(CWnd* pParent, BOOL& bAscending)> runSortDialog;
 
-    // The parts list's exchange commands (CSV output 33147, CSV input 33148, another parts
-    // file 33145) for the parts grid pView, by id: RunPartsIoCommand
-    // (estimate_tools/PartsIoCommands.cpp). false, and nothing happens, while empty (the
-    // commands stay disabled).
-    static bool RunPartsIoCommand(CView* pView, UINT nID);
-    std::function<void(CView* pView, UINT nID)> runPartsIoCommand;
-
-    // ==== printform/: RegisterPrintForm() (printform/PrintFormRegistration.cpp) ===========
+    // ==== layout/printform/: RegisterPrintForm() (layout/printform/PrintFormRegistration.cpp)
 
     // "印刷形式ﾌｧｲﾙ選択" for the estimate of the grid: ChooseEstimatePrintForms
-    // (printform/CPrintFormFileDialog.cpp). The grid gets WM_MODELESS_CLOSED 7 once the
+    // (layout/printform/CPrintFormFileDialog.cpp). The grid gets WM_MODELESS_CLOSED 7 once the
     // dialog's lists are filled. IDOK: chosen (CPrintFormEntry*, the caller's to free) holds
     // the layouts to print through, in order. IDCANCEL while empty (the command is disabled).
     static INT_PTR ChooseEstimatePrintForms(CView* pGrid, CObArray& chosen);
@@ -244,7 +245,7 @@ public:
     // The box of a control id on a print-layout window's bar (IDC_FONT_NAME, IDC_LINE_STYLE,
     // IDC_FILL_PATTERN), made as a child of pBar in the rectangle given (the dropped list
     // included), filled and with its first choice selected; the font names are those of
-    // the printer context: CreatePrintBarBox (printform/PrintBarBoxes.cpp). Null when it
+    // the printer context: CreatePrintBarBox (layout/printform/PrintBarBoxes.cpp). Null when it
     // cannot be made or while empty (the places stay empty).
     static std::unique_ptr<CComboBox> CreatePrintBarBox(UINT nID, CWnd* pBar, const RECT& rect,
                                                         CDC* pPrinterDC);

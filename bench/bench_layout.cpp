@@ -7,16 +7,16 @@
 
 #include "app/CEstimationFormFile.h"
 #include "app/CInformationFormFile.h"
-#include "drawing/CDrawOleObj.h"
-#include "drawing/CDrawRect.h"
-#include "drawing/CDrawTable.h"
-#include "drawing/CDrawText.h"
-#include "drawing/DrawingRegistration.h"
+#include "layout/drawing/CDrawOleObj.h"
+#include "layout/drawing/CDrawRect.h"
+#include "layout/drawing/CDrawTable.h"
+#include "layout/drawing/CDrawText.h"
+#include "layout/drawing/DrawingRegistration.h"
+#include "layout/printform/CPrintEMDoc.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CFile.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
-#include "printform/CPrintEMDoc.h"
 
 #include <cstdio>
 #include <filesystem>

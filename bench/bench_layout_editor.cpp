@@ -14,17 +14,17 @@
 #include "app/CMorvelSettings.h"
 #include "bench/BenchApp.h"
 #include "bench/BenchSupport.h"
-#include "drawing/CDrawRect.h"
-#include "drawing/CDrawTable.h"
-#include "drawing/CDrawTool.h"
-#include "drawing/DrawingRegistration.h"
+#include "layout/drawing/CDrawRect.h"
+#include "layout/drawing/CDrawTable.h"
+#include "layout/drawing/CDrawTool.h"
+#include "layout/drawing/DrawingRegistration.h"
+#include "layout/printform/CPrintEMDoc.h"
+#include "layout/printform/CPrintFormView.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
 #include "platform/base/Profile.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/CWnd.h"
-#include "printform/CPrintEMDoc.h"
-#include "printform/CPrintFormView.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -20,13 +20,15 @@
 #include "bench/BenchEstimateRows.h"
 #include "bench/BenchForms.h"
 #include "bench/BenchSupport.h"
-#include "drawing/CDrawTable.h"
-#include "drawing/CDrawText.h"
-#include "drawing/DrawingShared.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/engine/CEstimateShared.h"
 #include "estimate_tools/CEstimatePrinting.h"
+#include "layout/drawing/CDrawTable.h"
+#include "layout/drawing/CDrawText.h"
+#include "layout/drawing/DrawingShared.h"
+#include "layout/printform/CLayoutPrintJob.h"
+#include "layout/printform/CPrintEMDoc.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
 #include "platform/base/Profile.h"
@@ -38,8 +40,6 @@
 #include "platform/ui/frames/CPrinterSettings.h"
 #include "platform/ui/gdi/CDC.h"
 #include "platform/ui/gdi/GdiObjects.h"
-#include "printform/CLayoutPrintJob.h"
-#include "printform/CPrintEMDoc.h"
 
 #include <algorithm>
 #include <chrono>

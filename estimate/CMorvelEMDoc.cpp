@@ -3,7 +3,6 @@
 #include "app/CMorvelApp.h"
 #include "app/CMorvelSettings.h"
 #include "app/CWaitDialog.h"
-#include "app/MasterBackup.h"
 #include "app/SharedRecords.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/engine/CGridRow.h"
@@ -21,7 +20,7 @@
 #include <utility>
 #include <vector>
 
-IMPLEMENT_DYNCREATE(CMorvelEMDoc, CDocument)
+IMPLEMENT_DYNCREATE(CMorvelEMDoc, CMorvelDoc)
 
 namespace {
 
@@ -45,22 +44,6 @@ enum {
 WORD LowWord(int nValue)
 {
     return static_cast<WORD>(static_cast<unsigned>(nValue) & 0xFFFFu);
-}
-
-// A count the file format keeps in a word: a larger one cannot be written without
-// corrupting everything after it.
-WORD CountWord(INT_PTR nCount)
-{
-    if (nCount < 0 || nCount > CMorvelEMDoc::MAX_FILE_WORD)
-        throw CArchiveException(CArchiveException::genericException);
-    return static_cast<WORD>(nCount);
-}
-
-WORD ReadWord(CArchive& ar)
-{
-    WORD w = 0;
-    ar >> w;
-    return w;
 }
 
 // The one rule of the file for what belongs to the estimate's forms: the reader refuses
@@ -96,40 +79,20 @@ CMorvelEMDoc::CMorvelEMDoc() : m_nLoadedRowCount(0), m_nNewEstimate(0)
     CMorvelSettings::SetWorkFolderAsCurrent();
 }
 
-CMorvelEMDoc::~CMorvelEMDoc()
-{
-    DeleteObjects();
-}
+CMorvelEMDoc::~CMorvelEMDoc() = default;
 
 void CMorvelEMDoc::DeleteObjects()
 {
-    ClearPrintFormList(m_aPrintForms);
+    ClearPrintForms();
 }
 
 CMorvelEMView* CMorvelEMDoc::GetEstimateView() const
 {
-    POSITION pos = GetFirstViewPosition();
-    while (pos != nullptr) {
-        CView* pView = GetNextView(pos);
-        if (pView != nullptr && pView->IsKindOf(RUNTIME_CLASS(CMorvelEMView)))
-            return static_cast<CMorvelEMView*>(pView);
-    }
-    return nullptr;
+    return static_cast<CMorvelEMView*>(FindView(RUNTIME_CLASS(CMorvelEMView)));
 }
 
 // ---------------------------------------------------------------------------------------
 // Names
-
-CString CMorvelEMDoc::ReplaceExtension(const char* lpszPathName, const char* lpszExtension)
-{
-    const CString strPath(lpszPathName);
-    // Only the file name is searched for its ".": folders may hold points too.
-    const int nName = std::max(strPath.ReverseFind('\\'), strPath.ReverseFind('/')) + 1;
-    const int nDot = strPath.Mid(nName).ReverseFind('.');
-    if (nDot < 0)
-        return strPath + "." + lpszExtension;
-    return strPath.Left(nName + nDot + 1) + lpszExtension;
-}
 
 CString CMorvelEMDoc::GetUpperExtension(const char* lpszPathName)
 {
@@ -184,12 +147,12 @@ CString CMorvelEMDoc::GetBackupPathName(const char* lpszPathName)
 
 void CMorvelEMDoc::SetPathName(LPCTSTR lpszPathName, BOOL bAddToMRU)
 {
-    CDocument::SetPathName(ReplaceExtension(lpszPathName, "mmd"), bAddToMRU);
+    CMorvelDoc::SetPathName(ReplaceExtension(lpszPathName, "mmd"), bAddToMRU);
 }
 
 void CMorvelEMDoc::SetTitle(LPCTSTR lpszTitle)
 {
-    CDocument::SetTitle(lpszTitle);
+    CMorvelDoc::SetTitle(lpszTitle);
     RebuildSubjectTree(nullptr);
 }
 
@@ -207,20 +170,9 @@ bool CMorvelEMDoc::RebuildSubjectTree(CView* pSender)
     return bFound;
 }
 
-HMENU CMorvelEMDoc::GetDefaultMenu()
+CMenu& CMorvelEMDoc::AppMenu(CMorvelApp& app) const
 {
-    if (CMorvelApp* pApp = GetMorvelApp()) {
-        if (HMENU hMenu = pApp->m_menuEstimate.GetSafeHmenu())
-            return hMenu;
-    }
-    return CDocument::GetDefaultMenu();
-}
-
-void CMorvelEMDoc::SetModifiedFlag(BOOL bModified)
-{
-    CDocument::SetModifiedFlag(bModified);
-    if (bModified)
-        CMorvelView::NoteDocumentChanged(*this);
+    return app.m_menuEstimate;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -230,7 +182,7 @@ BOOL CMorvelEMDoc::OnNewDocument()
 {
     CMorvelSettings::SetWorkFolderAsCurrent();
     m_nLoadedRowCount = 0;
-    if (!CDocument::OnNewDocument())
+    if (!CMorvelDoc::OnNewDocument())
         return FALSE;
     if (const CMorvelApp* pApp = GetMorvelApp()) {
         m_strEstimationFormName = pApp->m_strEstimationFormFile;
@@ -270,17 +222,8 @@ bool CMorvelEMDoc::OpenOutsideData(LPCTSTR lpszPathName, int nKind)
 
 bool CMorvelEMDoc::OpenNativeFile(LPCTSTR lpszPathName)
 {
-    CWaitScope wait(GetOpenWaitText(sourceNative));
-    try {
-        SerializeWholeFile(lpszPathName);
-    } catch (CUserException&) {
-        // The reader has told the user already.
+    if (!ReadWholeFile(lpszPathName, GetOpenWaitText(sourceNative)))
         return FALSE;
-    } catch (CException& e) {
-        wait.Close();
-        ReportSaveLoadException(lpszPathName, &e, FALSE, 0);
-        return FALSE;
-    }
     m_nNewEstimate = 0;
     return TRUE;
 }
@@ -297,13 +240,12 @@ BOOL CMorvelEMDoc::OnSaveDocument(LPCTSTR lpszPathName)
         pView->RecalcFromRow(CMorvelEMView::recalcSaveOrPrint, 0);
     // The backup is of the file that the save replaces.
     BackupFile(strPath);
-    return CDocument::OnSaveDocument(strPath);
+    return CMorvelDoc::OnSaveDocument(strPath);
 }
 
 void CMorvelEMDoc::BackupFile(LPCTSTR lpszPathName)
 {
-    const int nBackupFile = CMorvelSettings::CurrentProfileInt("Input Setting", "Backup File", 0);
-    MakeBackupCopy(CString(lpszPathName), GetBackupPathName(lpszPathName), nBackupFile);
+    CopyToBackup(lpszPathName, GetBackupPathName(lpszPathName));
 }
 
 // ---------------------------------------------------------------------------------------

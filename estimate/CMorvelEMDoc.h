@@ -13,21 +13,20 @@
 
 #include "app/CEstimationFormFile.h"
 #include "app/CInformationFormFile.h"
+#include "grid/CMorvelDoc.h"
 #include "platform/base/CString.h"
 #include "platform/base/Collections.h"
 #include "platform/base/Types.h"
 #include "platform/ui/core/WinDefs.h"
-#include "platform/ui/frames/CDocument.h"
 
 class CArchive;
 class CMorvelEMView;
 
-class CMorvelEMDoc : public CDocument {
+class CMorvelEMDoc : public CMorvelDoc {
     DECLARE_DYNCREATE(CMorvelEMDoc)
 public:
     // Sets the process's current folder to the "Work Field" folder.
     CMorvelEMDoc();
-    // Frees the print-layout list.
     ~CMorvelEMDoc() override;
     CMorvelEMDoc(const CMorvelEMDoc&) = delete;
     CMorvelEMDoc& operator=(const CMorvelEMDoc&) = delete;
@@ -37,7 +36,7 @@ public:
 
     // The limits of what the view holds: 100 columns and 100 information values. A file
     // that claims more is damaged.
-    enum { MAX_FILE_COLUMNS = 100, MAX_FILE_INFORMATION = 100, MAX_FILE_WORD = 0xFFFF };
+    enum { MAX_FILE_COLUMNS = 100, MAX_FILE_INFORMATION = 100 };
 
     // ---- the framework's document operations --------------------------------------------
     // File New: the application's current forms, no rows, the new-estimate flag set.
@@ -61,11 +60,6 @@ public:
     // The subject tree names its root after the title, so a new title (a save under
     // another name, the first save of a new estimate) is shown there at once.
     void SetTitle(LPCTSTR lpszTitle) override;
-    // The application's estimate menu (resource 123).
-    HMENU GetDefaultMenu() override;
-    // A change (bModified) also tells the grid views, whose undo records it may overtake
-    // (CMorvelView::NoteDocumentChanged).
-    void SetModifiedFlag(BOOL bModified = TRUE) override;
 
     // ---- the estimate's own operations ----------------------------------------------------
     // Has every view beside the grids (the subject tree) rebuild its tree from the grid's
@@ -92,10 +86,6 @@ public:
     static int GetSourceKind(const char* lpszPathName);
     // The wait text of opening a file of the source kind.
     static CString GetOpenWaitText(int nKind);
-    // The path with the extension of its file name (the text after the file name's last
-    // ".") replaced by lpszExtension; a file name without "." gets it appended. A "." in a
-    // folder name is never taken.
-    static CString ReplaceExtension(const char* lpszPathName, const char* lpszExtension);
     // The upper-cased extension of the file name, with its ".", or empty.
     static CString GetUpperExtension(const char* lpszPathName);
     // Where a save of lpszPathName writes: the path itself when its extension is ".MMD"
@@ -111,8 +101,11 @@ public:
     CEstimationFormFile m_EstimationForm; // its item count is the grid's column count
     CInformationFormFile m_InformationForm;
     int m_nLoadedRowCount;  // used rows found in the file (0 for a new estimate)
-    CObArray m_aPrintForms; // CPrintFormEntry*, owned; title and folder are stored
     int m_nNewEstimate;     // 1 after File New, 0 after opening or importing
+
+protected:
+    // The application's estimate menu (resource 123).
+    CMenu& AppMenu(CMorvelApp& app) const override;
 
 private:
     struct CLoadedEstimate;

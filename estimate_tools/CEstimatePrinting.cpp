@@ -1,11 +1,11 @@
 #include "estimate_tools/CEstimatePrinting.h"
 
 #include "app/CShellServices.h"
-#include "drawing/DrawingShared.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
+#include "layout/drawing/DrawingShared.h"
+#include "layout/printform/CLayoutPrintJob.h"
 #include "platform/ui/frames/CPrintInfo.h"
-#include "printform/CLayoutPrintJob.h"
 
 #include <map>
 #include <memory>

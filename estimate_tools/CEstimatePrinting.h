@@ -3,7 +3,7 @@
 // last page; the view tells each page which page of its layout it is.
 #pragma once
 
-#include "drawing/FieldTokens.h"
+#include "layout/drawing/FieldTokens.h"
 
 class CMorvelEMView;
 

@@ -30,35 +30,97 @@ void ShowNotFound()
 } // namespace
 
 // ---------------------------------------------------------------------------------------
-// 検索
+// What both share
 
-BEGIN_MESSAGE_MAP(CFindDialog, CDialog)
-ON_EN_CHANGE(IDC_FIND_TEXT, OnChangeFindText)
-ON_BN_CLICKED(IDC_FIND_UP, OnSearchUp)
-ON_BN_CLICKED(IDC_FIND_DOWN, OnSearchDown)
+BEGIN_MESSAGE_MAP(CFindReplaceBase, CDialog)
 ON_BN_CLICKED(IDC_FIND_WHOLE_WORD, OnWholeWord)
 ON_BN_CLICKED(IDC_FIND_MATCH_CASE, OnMatchCase)
 ON_BN_CLICKED(IDC_FIND_SELECTION, OnSelectionOnly)
-ON_BN_CLICKED(IDC_FIND_NEXT, OnFindNext)
 END_MESSAGE_MAP()
 
-CFindDialog::CFindDialog(CWnd* pOwner) : CDialog(IDD_FIND, pOwner), m_pOwner(pOwner)
+CFindReplaceBase::CFindReplaceBase(UINT nIDTemplate, CWnd* pOwner, WPARAM nModeless)
+    : CDialog(nIDTemplate, pOwner), m_pOwner(pOwner), m_nModeless(nModeless)
 {
     RegisterEstimateEditDialogs();
 }
 
-BOOL CFindDialog::Create()
-{
-    return CDialog::Create(IDD_FIND, m_pOwner);
-}
-
-void CFindDialog::DoDataExchange(CDataExchange* pDX)
+void CFindReplaceBase::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
     DDX_Check(pDX, IDC_FIND_WHOLE_WORD, m_bWholeWord);
     DDX_Check(pDX, IDC_FIND_MATCH_CASE, m_bMatchCase);
     DDX_Text(pDX, IDC_FIND_TEXT, m_strFind);
     DDX_Check(pDX, IDC_FIND_SELECTION, m_bSelectionOnly);
+}
+
+WPARAM CFindReplaceBase::OptionBits() const
+{
+    WPARAM bits = 0;
+    if (m_bWholeWord)
+        bits |= FRQ_WHOLE_WORD;
+    if (m_bMatchCase)
+        bits |= FRQ_MATCH_CASE;
+    if (m_bSelectionOnly)
+        bits |= FRQ_SELECTION_ONLY;
+    return bits;
+}
+
+void CFindReplaceBase::OnWholeWord()
+{
+    m_bWholeWord = !m_bWholeWord;
+}
+
+void CFindReplaceBase::OnMatchCase()
+{
+    m_bMatchCase = !m_bMatchCase;
+}
+
+void CFindReplaceBase::OnSelectionOnly()
+{
+    m_bSelectionOnly = !m_bSelectionOnly;
+}
+
+LRESULT CFindReplaceBase::FindNext(WPARAM bits)
+{
+    m_strFind = DialogText(*this, IDC_FIND_TEXT);
+    LRESULT found = 0;
+    if (!m_strFind.IsEmpty() && m_pOwner != nullptr)
+        found =
+            m_pOwner->SendMessage(WM_FINDREPLACE_REQUEST, bits, reinterpret_cast<LPARAM>(m_strFind.c_str()));
+    if (found == 0)
+        ShowNotFound();
+    if (m_hWnd != nullptr)
+        SetFocus();
+    return found;
+}
+
+void CFindReplaceBase::OnCancel()
+{
+    DestroyWindow();
+}
+
+void CFindReplaceBase::PostNcDestroy()
+{
+    if (m_pOwner != nullptr && m_pOwner->m_hWnd != nullptr)
+        m_pOwner->SendMessage(WM_MODELESS_CLOSED, m_nModeless, 0);
+    delete this;
+}
+
+// ---------------------------------------------------------------------------------------
+// 検索
+
+BEGIN_MESSAGE_MAP(CFindDialog, CFindReplaceBase)
+ON_EN_CHANGE(IDC_FIND_TEXT, OnChangeFindText)
+ON_BN_CLICKED(IDC_FIND_UP, OnSearchUp)
+ON_BN_CLICKED(IDC_FIND_DOWN, OnSearchDown)
+ON_BN_CLICKED(IDC_FIND_NEXT, OnFindNext)
+END_MESSAGE_MAP()
+
+CFindDialog::CFindDialog(CWnd* pOwner) : CFindReplaceBase(IDD_FIND, pOwner, MODELESS_FIND) {}
+
+BOOL CFindDialog::Create()
+{
+    return CDialog::Create(IDD_FIND, m_pOwner);
 }
 
 BOOL CFindDialog::OnInitDialog()
@@ -73,13 +135,7 @@ BOOL CFindDialog::OnInitDialog()
 
 WPARAM CFindDialog::GetRequestBits() const
 {
-    WPARAM bits = 0;
-    if (m_bWholeWord)
-        bits |= FRQ_WHOLE_WORD;
-    if (m_bMatchCase)
-        bits |= FRQ_MATCH_CASE;
-    if (m_bSelectionOnly)
-        bits |= FRQ_SELECTION_ONLY;
+    WPARAM bits = OptionBits();
     // Downward wins when both directions are set.
     if (m_bSearchDown)
         bits |= FRQ_DOWN;
@@ -108,33 +164,10 @@ void CFindDialog::OnSearchDown()
     m_bSearchDown = 1;
 }
 
-void CFindDialog::OnWholeWord()
-{
-    m_bWholeWord = !m_bWholeWord;
-}
-
-void CFindDialog::OnMatchCase()
-{
-    m_bMatchCase = !m_bMatchCase;
-}
-
-void CFindDialog::OnSelectionOnly()
-{
-    m_bSelectionOnly = !m_bSelectionOnly;
-}
-
 void CFindDialog::OnFindNext()
 {
-    m_strFind = DialogText(*this, IDC_FIND_TEXT);
     // An empty text finds nothing (the button is disabled then; Enter still reaches here).
-    LRESULT found = 0;
-    if (!m_strFind.IsEmpty() && m_pOwner != nullptr)
-        found = m_pOwner->SendMessage(WM_FINDREPLACE_REQUEST, GetRequestBits(),
-                                      reinterpret_cast<LPARAM>(m_strFind.c_str()));
-    if (found == 0)
-        ShowNotFound();
-    if (m_hWnd != nullptr)
-        SetFocus();
+    FindNext(GetRequestBits());
 }
 
 void CFindDialog::OnOK()
@@ -144,34 +177,16 @@ void CFindDialog::OnOK()
         OnFindNext();
 }
 
-void CFindDialog::OnCancel()
-{
-    DestroyWindow();
-}
-
-void CFindDialog::PostNcDestroy()
-{
-    if (m_pOwner != nullptr && m_pOwner->m_hWnd != nullptr)
-        m_pOwner->SendMessage(WM_MODELESS_CLOSED, MODELESS_FIND, 0);
-    delete this;
-}
-
 // ---------------------------------------------------------------------------------------
 // 置換
 
-BEGIN_MESSAGE_MAP(CReplaceDialog, CDialog)
-ON_BN_CLICKED(IDC_FIND_WHOLE_WORD, OnWholeWord)
-ON_BN_CLICKED(IDC_FIND_MATCH_CASE, OnMatchCase)
-ON_BN_CLICKED(IDC_FIND_SELECTION, OnSelectionOnly)
+BEGIN_MESSAGE_MAP(CReplaceDialog, CFindReplaceBase)
 ON_BN_CLICKED(IDC_FIND_NEXT, OnFindNext)
 ON_BN_CLICKED(IDC_REPLACE_ONE, OnReplace)
 ON_BN_CLICKED(IDC_REPLACE_ALL, OnReplaceAll)
 END_MESSAGE_MAP()
 
-CReplaceDialog::CReplaceDialog(CWnd* pOwner) : CDialog(IDD_REPLACE, pOwner), m_pOwner(pOwner)
-{
-    RegisterEstimateEditDialogs();
-}
+CReplaceDialog::CReplaceDialog(CWnd* pOwner) : CFindReplaceBase(IDD_REPLACE, pOwner, MODELESS_REPLACE) {}
 
 BOOL CReplaceDialog::Create()
 {
@@ -184,53 +199,13 @@ BOOL CReplaceDialog::Create()
 
 void CReplaceDialog::DoDataExchange(CDataExchange* pDX)
 {
-    CDialog::DoDataExchange(pDX);
-    DDX_Check(pDX, IDC_FIND_WHOLE_WORD, m_bWholeWord);
-    DDX_Check(pDX, IDC_FIND_MATCH_CASE, m_bMatchCase);
-    DDX_Text(pDX, IDC_FIND_TEXT, m_strFind);
+    CFindReplaceBase::DoDataExchange(pDX);
     DDX_Text(pDX, IDC_REPLACE_TEXT, m_strReplace);
-    DDX_Check(pDX, IDC_FIND_SELECTION, m_bSelectionOnly);
-}
-
-WPARAM CReplaceDialog::OptionBits() const
-{
-    WPARAM bits = 0;
-    if (m_bWholeWord)
-        bits |= FRQ_WHOLE_WORD;
-    if (m_bMatchCase)
-        bits |= FRQ_MATCH_CASE;
-    if (m_bSelectionOnly)
-        bits |= FRQ_SELECTION_ONLY;
-    return bits;
-}
-
-void CReplaceDialog::OnWholeWord()
-{
-    m_bWholeWord = !m_bWholeWord;
-}
-
-void CReplaceDialog::OnMatchCase()
-{
-    m_bMatchCase = !m_bMatchCase;
-}
-
-void CReplaceDialog::OnSelectionOnly()
-{
-    m_bSelectionOnly = !m_bSelectionOnly;
 }
 
 void CReplaceDialog::OnFindNext()
 {
-    m_strFind = DialogText(*this, IDC_FIND_TEXT);
-    LRESULT found = 0;
-    if (!m_strFind.IsEmpty() && m_pOwner != nullptr)
-        found = m_pOwner->SendMessage(WM_FINDREPLACE_REQUEST, OptionBits() | FRQ_DOWN,
-                                      reinterpret_cast<LPARAM>(m_strFind.c_str()));
-    m_bFound = found != 0 ? 1 : 0;
-    if (found == 0)
-        ShowNotFound();
-    if (m_hWnd != nullptr)
-        SetFocus();
+    m_bFound = FindNext(OptionBits() | FRQ_DOWN) != 0 ? 1 : 0;
 }
 
 void CReplaceDialog::OnReplace()
@@ -262,16 +237,4 @@ void CReplaceDialog::OnReplaceAll()
 void CReplaceDialog::OnOK()
 {
     OnFindNext();
-}
-
-void CReplaceDialog::OnCancel()
-{
-    DestroyWindow();
-}
-
-void CReplaceDialog::PostNcDestroy()
-{
-    if (m_pOwner != nullptr && m_pOwner->m_hWnd != nullptr)
-        m_pOwner->SendMessage(WM_MODELESS_CLOSED, MODELESS_REPLACE, 0);
-    delete this;
 }

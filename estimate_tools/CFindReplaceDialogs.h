@@ -19,51 +19,69 @@
 
 #include <functional>
 
-class CFindDialog : public CDialog {
+// What the two dialogs share: the owner, the search text and the three choices both offer,
+// the request they send for a search, and how they end.
+class CFindReplaceBase : public CDialog {
+public:
+    CWnd* m_pOwner;
+    int m_bWholeWord = 0;
+    int m_bMatchCase = 0;
+    int m_bSelectionOnly = 0;
+    CString m_strFind;
+
+protected:
+    // nModeless: what the owner is told when the dialog's window is gone (MODELESS_FIND or
+    // MODELESS_REPLACE).
+    CFindReplaceBase(UINT nIDTemplate, CWnd* pOwner, WPARAM nModeless);
+
+    void DoDataExchange(CDataExchange* pDX) override;
+    void OnCancel() override;
+    void PostNcDestroy() override;
+    afx_msg void OnWholeWord();
+    afx_msg void OnMatchCase();
+    afx_msg void OnSelectionOnly();
+    DECLARE_MESSAGE_MAP()
+
+    // The request bits of the three choices (FRQ_ of ModelessMessages.h).
+    WPARAM OptionBits() const;
+    // Takes the search text from its box and asks the owner for the next match with bits;
+    // says so when there is none (an empty text finds nothing) and keeps the focus. The
+    // owner's answer: nonzero when it found one.
+    LRESULT FindNext(WPARAM bits);
+
+private:
+    WPARAM m_nModeless;
+};
+
+class CFindDialog : public CFindReplaceBase {
 public:
     explicit CFindDialog(CWnd* pOwner);
     // Makes the window from template 212 as a modeless dialog owned by the owner.
     BOOL Create();
 
-    CWnd* m_pOwner;
-    int m_bWholeWord = 0;
-    int m_bMatchCase = 0;
     int m_bSearchUp = 0;
     int m_bSearchDown = 1;
-    int m_bSelectionOnly = 0;
-    CString m_strFind;
 
     // The request bits the dialog's choices give (FRQ_ of ModelessMessages.h).
     WPARAM GetRequestBits() const;
 
 protected:
-    void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     // Enter searches (while there is something to search for); it never closes the dialog.
     void OnOK() override;
-    void OnCancel() override;
-    void PostNcDestroy() override;
     afx_msg void OnChangeFindText();
     afx_msg void OnSearchUp();
     afx_msg void OnSearchDown();
-    afx_msg void OnWholeWord();
-    afx_msg void OnMatchCase();
-    afx_msg void OnSelectionOnly();
     afx_msg void OnFindNext();
     DECLARE_MESSAGE_MAP()
 };
 
-class CReplaceDialog : public CDialog {
+class CReplaceDialog : public CFindReplaceBase {
 public:
     explicit CReplaceDialog(CWnd* pOwner);
     BOOL Create();
 
     int m_bFound = 0; // the last Find Next found a match
-    CWnd* m_pOwner;
-    int m_bWholeWord = 0;
-    int m_bMatchCase = 0;
-    int m_bSelectionOnly = 0;
-    CString m_strFind;
     CString m_strReplace;
 
     // Whether the owner still stands on the match the last Find Next found: the estimate
@@ -76,16 +94,8 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     // Enter searches; it never closes the dialog.
     void OnOK() override;
-    void OnCancel() override;
-    void PostNcDestroy() override;
-    afx_msg void OnWholeWord();
-    afx_msg void OnMatchCase();
-    afx_msg void OnSelectionOnly();
     afx_msg void OnFindNext();
     afx_msg void OnReplace();
     afx_msg void OnReplaceAll();
     DECLARE_MESSAGE_MAP()
-
-private:
-    WPARAM OptionBits() const;
 };

@@ -6,7 +6,7 @@
 
 #include "app/CListCtrlEx.h"
 #include "estimate/engine/CGridRow.h"
-#include "estimate_tools/PartsSelectList.h"
+#include "parts/PartsSelectList.h"
 #include "platform/base/CString.h"
 #include "platform/ui/dialogs/CDialog.h"
 

@@ -8,6 +8,7 @@
 // stands for one quote; any other quote is dropped.
 #pragma once
 
+#include "app/CsvText.h"
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
 
@@ -19,24 +20,18 @@ class CMorvelEMView;
 
 namespace EstimateCsv {
 
-enum { MAX_LINE = 65534, MAX_FIELD = 2047 };
-
-// One field as written: plain, or quoted when it holds a comma or a double quote.
-std::string QuoteField(const CString& field);
+// The CSV text's own rules (app/CsvText.h), under the names the estimate's callers use.
+using CsvText::CountFields;
+using CsvText::GetCsvField;
+using CsvText::MAX_FIELD;
+using CsvText::MAX_LINE;
+using CsvText::QuoteField;
+using CsvText::SplitFields;
+using CsvText::SplitLines;
 
 // The CSV text of the edit page: one line per row from row 0 to the last used row, the
 // ticked columns (ticks[c] nonzero) in order, each line ended by CR LF.
 std::string WriteEstimate(const CMorvelEMView& view, const std::vector<BOOL>& ticks);
-
-// The lines of a CSV text as a text-mode read with the line limit gives them.
-std::vector<std::string_view> SplitLines(std::string_view data);
-// The fields of a line: commas outside double quotes separate; CR and LF dropped; each
-// field without trailing blanks and at most MAX_FIELD bytes.
-void SplitFields(std::string_view line, std::vector<CString>& fields);
-// Field n (from 0) of a line; empty beyond the last.
-CString GetCsvField(std::string_view line, int nField);
-// The number of fields of a line (commas outside quotes, plus one).
-int CountFields(std::string_view line);
 
 // Inserts one detail row per line at nRow of the edit page: column c gets the field
 // mapping[c] with its blanks trimmed (-1: nothing). Returns the rows inserted: none, and

@@ -10,10 +10,10 @@
 #include "estimate_tools/CUnnecessaryRowDialog.h"
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "grid/ModelessMessages.h"
+#include "layout/printform/CZoomDialog.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
 #include "platform/ui/dialogs/CFileDialog.h"
-#include "printform/CZoomDialog.h"
 #include "resources/ResourceIds.h"
 
 #include <algorithm>

@@ -1,5 +1,6 @@
 #include "estimate_tools/EstimateIoCommands.h"
 
+#include "app/CColumnSelectDialog.h"
 #include "app/CImportFormatDialog.h"
 #include "app/CMorvelDocManager.h"
 #include "app/CMorvelSettings.h"
@@ -8,7 +9,6 @@
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/EstimateIoSupport.h"
-#include "estimate_tools/CColumnSelectDialog.h"
 #include "estimate_tools/COtherFormEstimate.h"
 #include "estimate_tools/EstimateCsv.h"
 #include "estimate_tools/EstimateExport.h"

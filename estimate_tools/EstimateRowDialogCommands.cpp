@@ -6,20 +6,20 @@
 // the handlers at the end of this file.
 #include "estimate_tools/EstimateDialogCommands.h"
 
+#include "app/CColumnSelectDialog.h"
 #include "app/CMorvelApp.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/EstimateIoSupport.h"
 #include "estimate/engine/RowKinds.h"
 #include "estimate_tools/CClassifyDialogs.h"
-#include "estimate_tools/CColumnSelectDialog.h"
 #include "estimate_tools/CEMProjectNoSheet.h"
 #include "estimate_tools/CInformationInputDialog.h"
 #include "estimate_tools/CPickDialogs.h"
 #include "estimate_tools/CRowDialogs.h"
 #include "estimate_tools/CSelectListDialog.h"
 #include "estimate_tools/CSummaryDialog.h"
-#include "estimate_tools/PartsSelectList.h"
+#include "parts/PartsSelectList.h"
 
 #include "platform/base/Collections.h"
 #include "platform/base/MessageBox.h"

@@ -11,10 +11,9 @@
 #include "estimate_tools/CSortDialog.h"
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "estimate_tools/EstimateIoCommands.h"
-#include "estimate_tools/PartsIoCommands.h"
 #include "grid/ModelessMessages.h"
+#include "layout/printform/CZoomDialog.h"
 #include "parts/CMorvelPMView.h"
-#include "printform/CZoomDialog.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/EstimateCommandIds.h"
 #include "resources/EstimateDialogsIds.h"
@@ -50,9 +49,7 @@ void RegisterEstimateTools()
 
 void RegisterPartsGridDialogs(CShellServices& services)
 {
-    // The parts grid's exchange commands and the editing dialogs it shares with the
-    // estimate grid.
-    services.runPartsIoCommand = RunPartsIoCommand;
+    // The editing dialogs the parts grid shares with the estimate grid.
     services.createUnitPick = [](CWnd* pOwner, const CString& strUnit) -> CWnd* {
         return OpenUnitPickDialog(pOwner, strUnit);
     };

@@ -6,7 +6,7 @@
 // - a ".BMP" file that is taken gives a bitmap that decodes to the same picture as the file
 //   and whose extent is positive; a new item made of it gives that bitmap back byte for byte
 //   as its cached picture.
-#include "drawing/DibPicture.h"
+#include "layout/drawing/DibPicture.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,11 +5,11 @@
 // - data that reads gives at most the bounded number of objects, none of them in the
 //   layout yet, each of the three kinds the editor copies; written out and read again
 //   they give the same objects and the same bytes (nothing lost on a copy after a paste).
-#include "drawing/CDrawObj.h"
-#include "drawing/DrawingRegistration.h"
-#include "printform/CDrawObjList.h"
-#include "printform/CPrintEMDoc.h"
-#include "printform/ObjectClipboard.h"
+#include "layout/drawing/CDrawObj.h"
+#include "layout/drawing/DrawingRegistration.h"
+#include "layout/printform/CDrawObjList.h"
+#include "layout/printform/CPrintEMDoc.h"
+#include "layout/printform/ObjectClipboard.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -11,8 +11,8 @@
 //   that has the same storage, byte for byte;
 // - a descriptor gives an extent and offset within a metre each way, or nothing; the
 //   descriptor an item writes reads back as the item's extent and the offset given.
-#include "drawing/DibPicture.h"
 #include "fuzz/support/FuzzSupport.h"
+#include "layout/drawing/DibPicture.h"
 #include "platform/ole/COleClientItem.h"
 #include "platform/ui/ole/COleDataObject.h"
 #include "platform/ui/ole/COleDataSource.h"

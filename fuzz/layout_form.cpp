@@ -8,8 +8,8 @@
 #include "app/CMorvelSettings.h"
 #include "app/CPartFormFile.h"
 #include "fuzz/support/FuzzSupport.h"
+#include "layout/printform/FormFileReading.h"
 #include "platform/base/Profile.h"
-#include "printform/FormFileReading.h"
 
 #include <cstddef>
 #include <cstdint>

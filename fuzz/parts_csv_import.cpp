@@ -3,10 +3,10 @@
 // - no cell holds a line break or a double quote that was not doubled inside quotes;
 // - text written by the CSV output reads back into the same cells.
 #include "estimate/engine/CGridRow.h"
-#include "estimate_tools/PartsImport.h"
 #include "fuzz/support/FuzzSupport.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
+#include "parts/PartsImport.h"
 
 #include <memory>
 #include <string_view>

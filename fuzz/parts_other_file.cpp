@@ -2,10 +2,10 @@
 // - a file that does not read gives nothing to insert (the list stays as it was);
 // - a file that reads has at most 100 cells per row, every row that many cells, and its
 //   rows go into a list one for one, the mapped cells where the mapping says.
-#include "estimate_tools/PartsImport.h"
 #include "fuzz/support/FuzzSupport.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
+#include "parts/PartsImport.h"
 
 #include <memory>
 

@@ -4,7 +4,7 @@
 // - a file that reads lists at most 100 columns, every listed row has one text per column,
 //   and every listed row's first cell matches the filter;
 // - the rows listed for a filter are exactly those listed for "*" whose first cell matches.
-#include "estimate_tools/PartsSelectList.h"
+#include "parts/PartsSelectList.h"
 #include "platform/base/MessageBox.h"
 
 #include <cstddef>

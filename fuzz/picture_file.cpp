@@ -4,12 +4,12 @@
 // - a picture that is taken is one new object with one item, of a positive size, and the
 //   layout then saves and reads back with the same objects and items, saving to the same
 //   storage again.
-#include "drawing/CDrawOleObj.h"
-#include "drawing/DrawingRegistration.h"
 #include "fuzz/support/FuzzSupport.h"
+#include "layout/drawing/CDrawOleObj.h"
+#include "layout/drawing/DrawingRegistration.h"
+#include "layout/printform/CPrintEMDoc.h"
 #include "platform/base/CException.h"
 #include "platform/ole/CCompoundFile.h"
-#include "printform/CPrintEMDoc.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -9,13 +9,13 @@
 // - a layout that opens saves; the saved file opens again and saves to the same "Contents"
 //   and the same embedded storages (nothing is lost or changed by a second round), and
 //   every embedded storage it kept is byte for byte the one in the input.
-#include "drawing/DrawingRegistration.h"
+#include "layout/drawing/DrawingRegistration.h"
+#include "layout/printform/CPrintEMDoc.h"
+#include "layout/printform/CPrintPMDoc.h"
 #include "platform/base/CException.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ole/CCompoundFile.h"
 #include "platform/ole/COleClientItem.h"
-#include "printform/CPrintEMDoc.h"
-#include "printform/CPrintPMDoc.h"
 
 #include <cstddef>
 #include <cstdint>

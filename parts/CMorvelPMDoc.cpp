@@ -2,10 +2,7 @@
 
 #include "app/CMorvelApp.h"
 #include "app/CMorvelSettings.h"
-#include "app/CWaitDialog.h"
-#include "app/MasterBackup.h"
 #include "app/SharedRecords.h"
-#include "estimate/CMorvelEMDoc.h"
 #include "estimate/engine/CGridRow.h"
 #include "parts/CMorvelPMView.h"
 #include "platform/base/CArchive.h"
@@ -24,9 +21,9 @@
 #include <cstdio>
 #include <utility>
 
-IMPLEMENT_DYNCREATE(CMorvelPMDoc, CDocument)
+IMPLEMENT_DYNCREATE(CMorvelPMDoc, CMorvelDoc)
 
-BEGIN_MESSAGE_MAP(CMorvelPMDoc, CDocument)
+BEGIN_MESSAGE_MAP(CMorvelPMDoc, CMorvelDoc)
 ON_COMMAND(ID_TEXT_OUTPUT, OnCsvOutput)
 ON_UPDATE_COMMAND_UI(ID_TEXT_OUTPUT, OnUpdateCsvOutput)
 END_MESSAGE_MAP()
@@ -34,21 +31,6 @@ END_MESSAGE_MAP()
 namespace {
 
 const char kPartsMagic[] = "This is Parts Management file";
-
-// A count kept in a word: a larger one would corrupt everything written after it.
-WORD CountWord(size_t nCount)
-{
-    if (nCount > CMorvelPMDoc::MAX_FILE_WORD)
-        throw CArchiveException(CArchiveException::genericException);
-    return static_cast<WORD>(nCount);
-}
-
-WORD ReadWord(CArchive& ar)
-{
-    WORD w = 0;
-    ar >> w;
-    return w;
-}
 
 } // namespace
 
@@ -69,26 +51,11 @@ CMorvelPMDoc::CMorvelPMDoc()
     LoadDisplaySettings();
 }
 
-CMorvelPMDoc::~CMorvelPMDoc()
-{
-    m_aRows.clear();
-    ClearPrintForms();
-}
+CMorvelPMDoc::~CMorvelPMDoc() = default;
 
-HMENU CMorvelPMDoc::GetDefaultMenu()
+CMenu& CMorvelPMDoc::AppMenu(CMorvelApp& app) const
 {
-    if (CMorvelApp* pApp = GetMorvelApp()) {
-        if (HMENU hMenu = pApp->m_menuParts.GetSafeHmenu())
-            return hMenu;
-    }
-    return CDocument::GetDefaultMenu();
-}
-
-void CMorvelPMDoc::SetModifiedFlag(BOOL bModified)
-{
-    CDocument::SetModifiedFlag(bModified);
-    if (bModified)
-        CMorvelView::NoteDocumentChanged(*this);
+    return app.m_menuParts;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -114,11 +81,6 @@ COLORREF CMorvelPMDoc::ReadColorSetting(const char* lpszKey, COLORREF crDefault)
     return RGB(r & 255, g & 255, b & 255);
 }
 
-void CMorvelPMDoc::ClearPrintForms()
-{
-    ClearPrintFormList(m_aPrintForms);
-}
-
 CString CMorvelPMDoc::GetTitleStem() const
 {
     CString strTitle = GetTitle();
@@ -129,13 +91,12 @@ CString CMorvelPMDoc::GetTitleStem() const
 
 CString CMorvelPMDoc::GetBackupPathName(const char* lpszPathName)
 {
-    return CMorvelEMDoc::ReplaceExtension(lpszPathName, "BBD");
+    return ReplaceExtension(lpszPathName, "BBD");
 }
 
 void CMorvelPMDoc::MakeBackup(LPCTSTR lpszPathName)
 {
-    MakeBackupCopy(CString(lpszPathName), GetBackupPathName(lpszPathName),
-                   CMorvelSettings::CurrentProfileInt("Input Setting", "Backup File", 0));
+    CopyToBackup(lpszPathName, GetBackupPathName(lpszPathName));
 }
 
 int CMorvelPMDoc::SanitizeZoom(int nZoom)
@@ -153,13 +114,7 @@ int CMorvelPMDoc::RowLimitFor(int nSetting, int nRows)
 
 CMorvelPMView* CMorvelPMDoc::GetPartsView() const
 {
-    POSITION pos = GetFirstViewPosition();
-    while (pos != nullptr) {
-        CView* pView = GetNextView(pos);
-        if (pView != nullptr && pView->IsKindOf(RUNTIME_CLASS(CMorvelPMView)))
-            return static_cast<CMorvelPMView*>(pView);
-    }
-    return nullptr;
+    return static_cast<CMorvelPMView*>(FindView(RUNTIME_CLASS(CMorvelPMView)));
 }
 
 int CMorvelPMDoc::GetColumnCount() const
@@ -290,7 +245,7 @@ BOOL CMorvelPMDoc::OnNewDocument()
 {
     CMorvelSettings::SetWorkFolderAsCurrent();
     m_nRowsRead = 0;
-    if (!CDocument::OnNewDocument())
+    if (!CMorvelDoc::OnNewDocument())
         return FALSE;
     m_nRowLimit = RowLimitFor(
         CMorvelSettings::CurrentProfileInt("Input Setting", "Parts Maxmum Rows", DEFAULT_ROW_LIMIT), 0);
@@ -304,17 +259,7 @@ BOOL CMorvelPMDoc::OnNewDocument()
 BOOL CMorvelPMDoc::OnOpenDocument(LPCTSTR lpszPathName)
 {
     CMorvelSettings::SetWorkFolderAsCurrent();
-    CWaitScope wait("部材処理ﾌｧｲﾙの読み込み中..."_sj);
-    try {
-        SerializeWholeFile(lpszPathName);
-    } catch (CUserException&) {
-        return FALSE; // the reader has told the user
-    } catch (CException& e) {
-        wait.Close();
-        ReportSaveLoadException(lpszPathName, &e, FALSE, 0);
-        return FALSE;
-    }
-    return TRUE;
+    return ReadWholeFile(lpszPathName, "部材処理ﾌｧｲﾙの読み込み中..."_sj) ? TRUE : FALSE;
 }
 
 BOOL CMorvelPMDoc::OnSaveDocument(LPCTSTR lpszPathName)
@@ -325,7 +270,7 @@ BOOL CMorvelPMDoc::OnSaveDocument(LPCTSTR lpszPathName)
         return FALSE;
     CMorvelSettings::SetWorkFolderAsCurrent();
     MakeBackup(lpszPathName);
-    return CDocument::OnSaveDocument(lpszPathName);
+    return CMorvelDoc::OnSaveDocument(lpszPathName);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -401,7 +346,7 @@ void CMorvelPMDoc::WriteList(CArchive& ar)
     ar << m_strFormName;
     m_form.Serialize(ar);
     const int nRows = std::max(0, m_nRowsInUse);
-    ar << CountWord(static_cast<size_t>(nRows));
+    ar << CountWord(nRows);
     ar << static_cast<WORD>(nColumns);
     static const CString s_strEmpty;
     for (int r = 0; r < nRows; ++r) {

@@ -9,11 +9,11 @@
 #pragma once
 
 #include "app/CPartFormFile.h"
+#include "grid/CMorvelDoc.h"
 #include "platform/base/CString.h"
 #include "platform/base/Collections.h"
 #include "platform/base/Types.h"
 #include "platform/ui/core/WinDefs.h"
-#include "platform/ui/frames/CDocument.h"
 
 #include <memory>
 #include <vector>
@@ -23,7 +23,7 @@ class CCmdUI;
 class CGridRow;
 class CMorvelPMView;
 
-class CMorvelPMDoc : public CDocument {
+class CMorvelPMDoc : public CMorvelDoc {
     DECLARE_DYNCREATE(CMorvelPMDoc)
 public:
     CMorvelPMDoc();
@@ -33,7 +33,6 @@ public:
 
     enum {
         MAX_COLUMNS = 100,       // cells a row holds
-        MAX_FILE_WORD = 0xFFFF,  // counts are stored as words
         DEFAULT_ROW_LIMIT = 1100 // "Parts Maxmum Rows" when the setting is missing
     };
 
@@ -47,11 +46,6 @@ public:
     BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
     // The backup copy, then the framework's save.
     BOOL OnSaveDocument(LPCTSTR lpszPathName) override;
-    // The application's parts menu (resource 124).
-    HMENU GetDefaultMenu() override;
-    // A change (bModified) also tells the grid views, whose undo records it may overtake
-    // (CMorvelView::NoteDocumentChanged).
-    void SetModifiedFlag(BOOL bModified = TRUE) override;
 
     // ---- the list's own operations ----------------------------------------------------
     void LoadDisplaySettings();
@@ -59,7 +53,6 @@ public:
     // key is missing or holds fewer than three numbers (black text on white cells: a list
     // whose colours were never set stays readable).
     static COLORREF ReadColorSetting(const char* lpszKey, COLORREF crDefault = RGB(0, 0, 0));
-    void ClearPrintForms();
     // The title upper-cased, cut before its first ".MBD".
     CString GetTitleStem() const;
     // Copies the file to its backup while "Backup File" is 0 (failures ignored).
@@ -125,7 +118,6 @@ public:
     CPartFormFile m_form;
     int m_nRowsRead;        // rows read from the file (0 new)
     int m_nRowLimit;        // the row limit the list was read with
-    CObArray m_aPrintForms; // CPrintFormEntry*, owned
     LOGFONT m_logFont;
     COLORREF m_crText;
     COLORREF m_crBack;
@@ -133,6 +125,10 @@ public:
     // "出力(&O)": the CSV text of the columns the user chooses.
     afx_msg void OnCsvOutput();
     afx_msg void OnUpdateCsvOutput(CCmdUI* pCmdUI);
+
+protected:
+    // The application's parts menu (resource 124).
+    CMenu& AppMenu(CMorvelApp& app) const override;
 
 private:
     std::vector<std::unique_ptr<CGridRow>> m_aRows; // element i is row i; may be null

@@ -4,9 +4,11 @@
 #include "app/CMorvelSettings.h"
 #include "app/CWaitDialog.h"
 #include "app/SharedRecords.h"
-#include "drawing/DrawingShared.h"
-#include "drawing/FieldTokens.h"
 #include "grid/ModelessMessages.h"
+#include "layout/drawing/DrawingShared.h"
+#include "layout/drawing/FieldTokens.h"
+#include "layout/printform/CLayoutPrintJob.h"
+#include "layout/printform/CPrintFormFileDialog.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
 #include "platform/ui/core/CCmdTarget.h"
@@ -14,8 +16,6 @@
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/frames/CPrintInfo.h"
 #include "platform/ui/gdi/CDC.h"
-#include "printform/CLayoutPrintJob.h"
-#include "printform/CPrintFormFileDialog.h"
 #include "resources/ResourceIds.h"
 
 // What the layouts' parts tokens read of the list being printed, and the job.

@@ -7,7 +7,7 @@
 IMPLEMENT_DYNCREATE(CEstimationDialog, CFormPage)
 
 CEstimationDialog::CEstimationDialog()
-    : CFormPage(IDD_ESTIMATION_PAGE, 10, IDR_ESTIMATION_ROW_MENU, std::make_unique<CEstimationCellEdit>())
+    : CFormPageOf(IDD_ESTIMATION_PAGE, 10, IDR_ESTIMATION_ROW_MENU, std::make_unique<CEstimationCellEdit>())
 {
     m_lists[0] = MakePickList(
         "属性設定",
@@ -40,26 +40,6 @@ CEstimationDialog::CEstimationDialog()
                                          {"M. 備考", "M"},
                                          {"N. 歩掛率", "N"},
                                          {"O. CD(歩掛)", "O"}});
-}
-
-std::unique_ptr<IFormAccess> CEstimationDialog::AppForm() const
-{
-    return std::make_unique<CFormAccess<CEstimationFormFile>>(App().m_estimationForm);
-}
-
-std::unique_ptr<IFormAccess> CEstimationDialog::CopyForm()
-{
-    return std::make_unique<CFormAccess<CEstimationFormFile>>(m_formCopy);
-}
-
-std::unique_ptr<CFormPage::CScratchForm> CEstimationDialog::NewForm() const
-{
-    return std::make_unique<CScratchFormOf<CEstimationFormFile>>(App().m_estimationForm);
-}
-
-CString& CEstimationDialog::AppFileName() const
-{
-    return App().m_strEstimationFormFile;
 }
 
 CString CEstimationDialog::OpenFilter() const

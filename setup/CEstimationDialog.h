@@ -3,25 +3,17 @@
 #pragma once
 
 #include "app/CEstimationFormFile.h"
-#include "setup/CFormPage.h"
+#include "setup/CFormPageOf.h"
 
-class CEstimationDialog : public CFormPage {
+class CEstimationDialog : public CFormPageOf<CEstimationFormFile, &CMorvelApp::m_estimationForm,
+                                             &CMorvelApp::m_strEstimationFormFile> {
     DECLARE_DYNCREATE(CEstimationDialog)
 public:
     CEstimationDialog();
 
-    // Import mode: the form of the document and its name, set by the sheet.
-    CEstimationFormFile m_formCopy;
-    CString m_strFormName;
-
     // The "登 録" save routine, called by the sheet for a changed page.
     void SaveFormFileAs() { SaveFormAs(); }
 
-    std::unique_ptr<IFormAccess> AppForm() const override;
-    std::unique_ptr<IFormAccess> CopyForm() override;
-    std::unique_ptr<CScratchForm> NewForm() const override;
-    CString& AppFileName() const override;
-    CString& CopyFileName() override { return m_strFormName; }
     const char* FolderKey() const override { return "Estimation Form"; }
     const char* StartupFileName() const override { return "meisai.MMK"; }
     const char* NameKey() const override { return "Estimation Form Name"; }

@@ -6,26 +6,6 @@
 
 IMPLEMENT_DYNCREATE(CInformationDialog, CFormPage)
 
-std::unique_ptr<IFormAccess> CInformationDialog::AppForm() const
-{
-    return std::make_unique<CFormAccess<CInformationFormFile>>(App().m_informationForm);
-}
-
-std::unique_ptr<IFormAccess> CInformationDialog::CopyForm()
-{
-    return std::make_unique<CFormAccess<CInformationFormFile>>(m_formCopy);
-}
-
-std::unique_ptr<CFormPage::CScratchForm> CInformationDialog::NewForm() const
-{
-    return std::make_unique<CScratchFormOf<CInformationFormFile>>(App().m_informationForm);
-}
-
-CString& CInformationDialog::AppFileName() const
-{
-    return App().m_strInformationFormFile;
-}
-
 CString CInformationDialog::OpenFilter() const
 {
     return "情報形式ﾌｧｲﾙ(*.MJK)|*.MJK|すべてのﾌｧｲﾙ(*.*)|*.*||"_sj;
@@ -41,8 +21,8 @@ const CPickList* CInformationDialog::PickListOf(int nCol)
 }
 
 CInformationDialog::CInformationDialog()
-    : CFormPage(IDD_INFORMATION_PAGE, 7, IDR_INFORMATION_ROW_MENU,
-                std::make_unique<CInformationFormCellEdit>())
+    : CFormPageOf(IDD_INFORMATION_PAGE, 7, IDR_INFORMATION_ROW_MENU,
+                  std::make_unique<CInformationFormCellEdit>())
 {
     m_lists[0] = MakePickList("属性設定", {{"1.文字", "文字"},
                                            {"2.数値", "数値"},

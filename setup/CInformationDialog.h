@@ -3,25 +3,17 @@
 #pragma once
 
 #include "app/CInformationFormFile.h"
-#include "setup/CFormPage.h"
+#include "setup/CFormPageOf.h"
 
-class CInformationDialog : public CFormPage {
+class CInformationDialog : public CFormPageOf<CInformationFormFile, &CMorvelApp::m_informationForm,
+                                              &CMorvelApp::m_strInformationFormFile> {
     DECLARE_DYNCREATE(CInformationDialog)
 public:
     CInformationDialog();
 
-    // Import mode: the form of the document and its name, set by the sheet.
-    CInformationFormFile m_formCopy;
-    CString m_strFormName;
-
     // The "登 録" save routine, called by the sheet for a changed page.
     void SaveAs() { SaveFormAs(); }
 
-    std::unique_ptr<IFormAccess> AppForm() const override;
-    std::unique_ptr<IFormAccess> CopyForm() override;
-    std::unique_ptr<CScratchForm> NewForm() const override;
-    CString& AppFileName() const override;
-    CString& CopyFileName() override { return m_strFormName; }
     const char* FolderKey() const override { return "Information Form"; }
     const char* StartupFileName() const override { return "JYOUHOU.MJK"; }
     const char* NameKey() const override { return "Information Form Name"; }

@@ -1,12 +1,12 @@
 #include "setup/COutputDialog.h"
 
 #include "app/CMorvelApp.h"
-#include "drawing/CShadingDialog.h"
+#include "layout/drawing/CShadingDialog.h"
+#include "layout/printform/CRuledLineDialog.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/dialogs/CColorDialog.h"
 #include "platform/ui/dialogs/CDataExchange.h"
 #include "platform/ui/dialogs/CFontDialog.h"
-#include "printform/CRuledLineDialog.h"
 #include "resources/SetupIds.h"
 
 IMPLEMENT_DYNCREATE(COutputDialog, CPropertyPage)

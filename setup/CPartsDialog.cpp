@@ -6,26 +6,6 @@
 
 IMPLEMENT_DYNCREATE(CPartsDialog, CFormPage)
 
-std::unique_ptr<IFormAccess> CPartsDialog::AppForm() const
-{
-    return std::make_unique<CFormAccess<CPartFormFile>>(App().m_partForm);
-}
-
-std::unique_ptr<IFormAccess> CPartsDialog::CopyForm()
-{
-    return std::make_unique<CFormAccess<CPartFormFile>>(m_formCopy);
-}
-
-std::unique_ptr<CFormPage::CScratchForm> CPartsDialog::NewForm() const
-{
-    return std::make_unique<CScratchFormOf<CPartFormFile>>(App().m_partForm);
-}
-
-CString& CPartsDialog::AppFileName() const
-{
-    return App().m_strPartFormFile;
-}
-
 CString CPartsDialog::OpenFilter() const
 {
     return "部材形式ﾌｧｲﾙ(*.MBK)|*.MBK|すべてのﾌｧｲﾙ(*.*)|*.*||"_sj;
@@ -41,7 +21,7 @@ const CPickList* CPartsDialog::PickListOf(int nCol)
 }
 
 CPartsDialog::CPartsDialog()
-    : CFormPage(IDD_PARTS_PAGE, 7, IDR_PARTS_ROW_MENU, std::make_unique<CPartsCellEdit>())
+    : CFormPageOf(IDD_PARTS_PAGE, 7, IDR_PARTS_ROW_MENU, std::make_unique<CPartsCellEdit>())
 {
     m_lists[0] = MakePickList("属性設定", {{"1.文字", "文字"}, {"2.数値", "数値"}, {"3.計算", "計算"}});
     m_lists[1] = MakePickList("特定項目", {{"(なし)", ""}, {"1.単位", "1"}, {"2.検索", "2"}});

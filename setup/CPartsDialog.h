@@ -3,25 +3,17 @@
 #pragma once
 
 #include "app/CPartFormFile.h"
-#include "setup/CFormPage.h"
+#include "setup/CFormPageOf.h"
 
-class CPartsDialog : public CFormPage {
+class CPartsDialog
+    : public CFormPageOf<CPartFormFile, &CMorvelApp::m_partForm, &CMorvelApp::m_strPartFormFile> {
     DECLARE_DYNCREATE(CPartsDialog)
 public:
     CPartsDialog();
 
-    // Import mode: the form of the document and its name, set by the sheet.
-    CPartFormFile m_formCopy;
-    CString m_strFormName;
-
     // The "登 録" save routine, called by the sheet for a changed page.
     void SaveFormFile() { SaveFormAs(); }
 
-    std::unique_ptr<IFormAccess> AppForm() const override;
-    std::unique_ptr<IFormAccess> CopyForm() override;
-    std::unique_ptr<CScratchForm> NewForm() const override;
-    CString& AppFileName() const override;
-    CString& CopyFileName() override { return m_strFormName; }
     const char* FolderKey() const override { return "Parts Form"; }
     const char* StartupFileName() const override { return "BUZAI.MBK"; }
     const char* NameKey() const override { return "Part Form Name"; }

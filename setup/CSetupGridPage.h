@@ -10,7 +10,7 @@
 #include "platform/ui/controls/CGridCtrl.h"
 #include "platform/ui/controls/CScrollBar.h"
 #include "platform/ui/dialogs/CPropertyPage.h"
-#include "setup/CGridCellEdit.h"
+#include "setup/CSetupCellEdit.h"
 
 #include <memory>
 #include <vector>

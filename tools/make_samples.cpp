@@ -17,10 +17,12 @@
 #include "app/CSubjectFile.h"
 #include "app/CUnitFile.h"
 #include "app/MasterBackup.h"
-#include "drawing/CDrawRect.h"
-#include "drawing/CDrawTable.h"
-#include "drawing/CDrawText.h"
-#include "drawing/DrawingRegistration.h"
+#include "layout/drawing/CDrawRect.h"
+#include "layout/drawing/CDrawTable.h"
+#include "layout/drawing/CDrawText.h"
+#include "layout/drawing/DrawingRegistration.h"
+#include "layout/printform/CPrintEMDoc.h"
+#include "layout/printform/CPrintPMDoc.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
 #include "platform/base/CArchive.h"
@@ -28,8 +30,6 @@
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
 #include "platform/base/Profile.h"
-#include "printform/CPrintEMDoc.h"
-#include "printform/CPrintPMDoc.h"
 
 #include <cstdio>
 #include <exception>

@@ -2,11 +2,11 @@
 // user runs them: the file dialogs, the column and mapping dialogs and the message boxes
 // answered through the dialog answerer, the files checked byte for byte.
 #include "estimate_tools/EstimateIoCommands.h"
+#include "app/CColumnSelectDialog.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/EstimateIoSupport.h"
 #include "estimate/engine/CNumberRules.h"
-#include "estimate_tools/CColumnSelectDialog.h"
 #include "estimate_tools/EstimateCsv.h"
 #include "estimate_tools/EstimateExport.h"
 #include "grid/CTabWnd.h"

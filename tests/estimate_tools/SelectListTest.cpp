@@ -4,7 +4,7 @@
 #include "estimate/engine/RowKinds.h"
 #include "estimate_tools/CSelectListDialog.h"
 #include "estimate_tools/EstimateDialogCommands.h"
-#include "estimate_tools/PartsSelectList.h"
+#include "parts/PartsSelectList.h"
 #include "platform/base/Path.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "resources/EstimateCommandIds.h"

@@ -4,7 +4,7 @@
 #include "tests/parts/PartsTestSupport.h"
 
 #include "estimate/engine/CGridRow.h"
-#include "estimate_tools/PartsImport.h"
+#include "parts/PartsImport.h"
 
 #include <cstdlib>
 #include <filesystem>
