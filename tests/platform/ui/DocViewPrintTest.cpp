@@ -445,6 +445,13 @@ bool OutputBoxEnabled(CDialog& dlg)
     return pEdit && pEdit->IsWindowEnabled();
 }
 
+CString OutputBoxText(CDialog& dlg)
+{
+    CString text;
+    dlg.GetDlgItemText(CPrintDialog::IDC_OUTPUT_FILE, text);
+    return text;
+}
+
 const std::vector<CString> kCannotStart = {"印刷を開始できませんでした。"_sj};
 
 using CGoing = std::pair<std::function<void()>, std::function<void()>>; // goes, comes back
@@ -537,10 +544,13 @@ TEST_F(PrintTest, PdfOutputAsksBeforeReplacingAFileAndItsBoxFollowsThePrinterSho
 
     CDialogAnswerer answerer;
     answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
+        // A queue's job is written into no file: the box names none.
         EXPECT_FALSE(OutputBoxEnabled(dlg));
+        EXPECT_EQ(OutputBoxText(dlg), "");
         ASSERT_TRUE(SelectDlgItem(dlg, CPrintDialog::IDC_PRINTER,
                                   PrinterIndex(dlg, CPrinterSettings::GetPdfPrinterName())));
         EXPECT_TRUE(OutputBoxEnabled(dlg));
+        EXPECT_EQ(OutputBoxText(dlg).Right(4), ".pdf") << "the file offered";
         ASSERT_TRUE(TypeDlgItemText(dlg, CPrintDialog::IDC_OUTPUT_FILE, output));
         answerer.AnswerMessageBox(question, IDNO);
         ClickDlgButton(dlg, IDOK);
@@ -548,8 +558,10 @@ TEST_F(PrintTest, PdfOutputAsksBeforeReplacingAFileAndItsBoxFollowsThePrinterSho
         EXPECT_EQ(ReadNativeFile(NativePath(output)), (std::vector<uint8_t>{'o', 'l', 'd'}));
         ASSERT_TRUE(SelectDlgItem(dlg, CPrintDialog::IDC_PRINTER, PrinterIndex(dlg, "Office")));
         EXPECT_FALSE(OutputBoxEnabled(dlg));
+        EXPECT_EQ(OutputBoxText(dlg), "");
         ASSERT_TRUE(SelectDlgItem(dlg, CPrintDialog::IDC_PRINTER,
                                   PrinterIndex(dlg, CPrinterSettings::GetPdfPrinterName())));
+        EXPECT_EQ(OutputBoxText(dlg), DisplayPath(output)) << "the file typed comes back";
         answerer.AnswerMessageBox(question, IDYES);
         ClickDlgButton(dlg, IDOK);
     });
