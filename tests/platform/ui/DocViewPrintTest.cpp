@@ -582,6 +582,50 @@ TEST_F(PrintTest, PdfOutputAsksBeforeReplacingAFileAndItsBoxFollowsThePrinterSho
     EXPECT_EQ(ReadNativeFile(NativePath(output)), (std::vector<uint8_t>{'o', 'l', 'd'}));
 }
 
+// The program starts while the system offers no printer (its scheduler not running): the
+// PDF printer stands in until the system's default appears, and then both dialogs show the
+// default. A printer the user chose in the set-up stays when the system's printers change.
+TEST_F(PrintTest, TheSystemsDefaultIsTakenUpWhenItAppearsUntilThePrinterIsChosen)
+{
+    TempDir dir;
+    CTestPrinterSystem printers(dir.Folder());
+    printers.AddPrinter("Office");
+    printers.AddPrinter("Plotter", DMPAPER_A3);
+    printers.Stop();
+    CPrinterSettings::Instance().ResetToDefault(); // as at start-up
+    CFrameTestEnvironment env(FALSE);
+    CTestViewA* pView = OpenView(env);
+    ASSERT_NE(pView, nullptr);
+    std::vector<CString> shown;
+    CDialogAnswerer answerer;
+    const auto noteAndCancel = [&](CDialog& dlg) {
+        shown.push_back(ShownPrinter(dlg));
+        ClickDlgButton(dlg, IDCANCEL);
+    };
+    answerer.AnswerDialog(AFX_IDD_PRINTDLG, noteAndCancel);
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    printers.Stop(false);
+    answerer.AnswerDialog(AFX_IDD_PRINTSETUPDLG, noteAndCancel);
+    env.App().OnFilePrintSetup();
+    answerer.AnswerDialog(AFX_IDD_PRINTDLG, noteAndCancel);
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    EXPECT_EQ(shown, (std::vector<CString>{CPrinterSettings::GetPdfPrinterName(), "Office", "Office"}));
+    EXPECT_EQ(CPrinterSettings::Instance().GetPaperSize(), DMPAPER_A4);
+    EXPECT_EQ(CPrinterSettings::Instance().GetMarginsTenthsMM(), CRect(50, 50, 50, 80)) << "Office's own";
+
+    // Chosen in the set-up while the scheduler is down again: the PDF printer stays.
+    printers.Stop();
+    CPrinterSettings::Instance().ResetToDefault();
+    answerer.AnswerDialog(AFX_IDD_PRINTSETUPDLG, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
+    env.App().OnFilePrintSetup();
+    printers.Stop(false);
+    shown.clear();
+    answerer.AnswerDialog(AFX_IDD_PRINTSETUPDLG, noteAndCancel);
+    env.App().OnFilePrintSetup();
+    EXPECT_EQ(shown, std::vector<CString>{CPrinterSettings::GetPdfPrinterName()});
+    EXPECT_TRUE(CPrinterSettings::Instance().IsPdfPrinter());
+}
+
 // The system's printers change while the set-up dialog is open (its default changes, a
 // printer is added): OK keeps the printer the dialog shows, with the paper chosen.
 TEST_F(PrintTest, PrintSetupKeepsThePrinterItShowsWhenTheSystemsPrintersChange)
