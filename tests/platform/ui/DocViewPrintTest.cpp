@@ -698,6 +698,34 @@ TEST_F(PrintTest, ACupsQueueThatHasGoneOrAStoppedSchedulerIsReportedAndNothingGo
     EXPECT_EQ(waitingJobs(), nWaiting + 1);
 }
 
+// The same on a real scheduler: the program starts while it is stopped; it starts, and a
+// default queue appears (lpadmin -d).
+TEST_F(PrintTest, ACupsDefaultThatAppearsAfterTheStartIsTakenUp)
+{
+    const char* stop = std::getenv("MORVEL_CUPS_STOP");
+    const char* start = std::getenv("MORVEL_CUPS_START");
+    if (!CRealCupsQueue::Asked() || !stop || !start)
+        GTEST_SKIP() << "scripts/check_cups.sh runs this against a scheduler of its own";
+    CPrinterSystem::CScope machine(CPrinterSystem::Machine());
+    CRealCupsQueue queue;
+    ASSERT_EQ(CRealCupsQueue::Run(stop), 0);
+    CPrinterSettings::Instance().ResetToDefault(); // as at start-up
+    ASSERT_TRUE(CPrinterSettings::Instance().IsPdfPrinter());
+    ASSERT_EQ(CRealCupsQueue::Run(start), 0);
+    ASSERT_EQ(CRealCupsQueue::Run(queue.AddCommand() + " && lpadmin -d " + queue.Name()), 0);
+    CFrameTestEnvironment env(FALSE);
+    CTestViewA* pView = OpenView(env);
+    ASSERT_NE(pView, nullptr);
+    CString shown;
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
+        shown = ShownPrinter(dlg);
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    EXPECT_EQ(shown, CString(queue.Name().c_str()));
+}
+
 TEST_F(PrintTest, MarginsThatLeaveNoPrintableAreaAreRefused)
 {
     CPrinterSettings printer;
