@@ -176,7 +176,13 @@ TEST(ShellWaitDialog, EscDoesNotCloseItWhileTheOperationRuns)
 TEST(ShellWaitDialog, AMessageShownWhileItIsUpTakesTheMouseAndHidesIt)
 {
     RegisterMorvelResources();
-    AfxInstallMessageBoxUi(); // the real box, as the program shows it
+    // The real box, as the program shows it, for this test only: a test after it that meets
+    // a message it does not answer would wait on a box nobody closes.
+    struct CRealBoxes {
+        MessageBoxHandler previous = SetMessageBoxHandler(nullptr);
+        CRealBoxes() { AfxInstallMessageBoxUi(); }
+        ~CRealBoxes() { SetMessageBoxHandler(previous); }
+    } realBoxes;
     CWaitDialog dlg("見積処理ﾌｧｲﾙの読み込み中..."_sj, nullptr);
     ASSERT_TRUE(dlg.Create(IDD_WAIT, nullptr));
     ASSERT_EQ(CWnd::GetCapture(), &dlg);

@@ -7,6 +7,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -21,6 +22,26 @@ extern "C" const char* __asan_default_options()
     return "intercept_tls_get_addr=0";
 }
 
+namespace {
+
+// A test that closes the program's main window posts the quit that ends the program's event
+// loop. With no such loop running, the toolkit keeps the quit pending, and every modal loop
+// after it (dialogs, message boxes, the preview) would return at once, in whatever test runs
+// next. After each test, an application loop of its own takes what the test left posted
+// (that quit among it) and ends, which clears the pending quit, as the program's end would.
+class PendingQuitEnder : public ::testing::EmptyTestEventListener {
+public:
+    void OnTestEnd(const ::testing::TestInfo&) override
+    {
+        // The timer goes with its context, so that it cannot end a loop of the next test.
+        QObject context;
+        QTimer::singleShot(0, &context, [] { QCoreApplication::exit(0); });
+        QApplication::exec();
+    }
+};
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -29,5 +50,6 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     KeepTheWorkingFolderOfEveryTest();
     QApplication app(argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new PendingQuitEnder);
     return RUN_ALL_TESTS();
 }

@@ -192,9 +192,6 @@ BOOL CPrintDialog::OnInitDialog()
     }
     if (m_strOutputFile.IsEmpty())
         m_strOutputFile = m_settings.GetOutputFileName();
-    // The user reads and types the file in this platform's own form; a typed native path is
-    // a path of the system as it stands.
-    SetDlgItemText(IDC_OUTPUT_FILE, DisplayPath(m_strOutputFile));
     const BOOL bNoPages = (m_pd.Flags & PD_NOPAGENUMS) != 0;
     CheckRadioButton(IDC_ALL_PAGES, IDC_PAGE_RANGE,
                      PrintRange() && !bNoPages ? IDC_PAGE_RANGE : IDC_ALL_PAGES);
@@ -230,8 +227,24 @@ void CPrintDialog::ShowPaperAndMargins()
 
 void CPrintDialog::UpdateOutputState()
 {
-    if (CWnd* pEdit = GetDlgItem(IDC_OUTPUT_FILE))
-        pEdit->EnableWindow(m_settings.IsPdfPrinter());
+    // The box names the file the pages go into, so it shows one only for the PDF printer: a
+    // job for a queue writes no file here. The user reads and types the file in this
+    // platform's own form; a typed native path is a path of the system as it stands.
+    CWnd* pEdit = GetDlgItem(IDC_OUTPUT_FILE);
+    if (!pEdit)
+        return;
+    const BOOL bFile = m_settings.IsPdfPrinter();
+    pEdit->SetWindowText(bFile ? DisplayPath(m_strOutputFile) : CString());
+    pEdit->EnableWindow(bFile);
+}
+
+void CPrintDialog::KeepTypedOutputFile()
+{
+    // What was typed for the PDF printer comes back with it after another printer was shown.
+    if (m_settings.IsPdfPrinter()) {
+        GetDlgItemText(IDC_OUTPUT_FILE, m_strOutputFile);
+        m_strOutputFile.Trim();
+    }
 }
 
 void CPrintDialog::OnPrinterChanged()
@@ -241,6 +254,8 @@ void CPrintDialog::OnPrinterChanged()
         m_printerNames[static_cast<size_t>(nSel)] == m_settings.GetPrinterName()) {
         return;
     }
+    if (!m_bPrintSetupOnly)
+        KeepTypedOutputFile();
     // A printer that has gone since the list was made: the list is made again, showing
     // the printer still chosen.
     if (!m_settings.SelectPrinter(m_printerNames[static_cast<size_t>(nSel)]))
@@ -268,6 +283,7 @@ void CPrintDialog::OnSetup()
     // The set-up dialog changes the application's printer; this dialog follows it.
     CPrintDialog setup(TRUE, 0, this);
     setup.m_settings = m_settings;
+    KeepTypedOutputFile();
     if (setup.DoModal() == IDOK) {
         m_settings = setup.m_settings;
         FillPrinters();
@@ -344,8 +360,7 @@ void CPrintDialog::OnOK()
     }
     if (!bOk)
         return;
-    GetDlgItemText(IDC_OUTPUT_FILE, m_strOutputFile);
-    m_strOutputFile.Trim();
+    KeepTypedOutputFile();
     if (m_settings.IsPdfPrinter() && m_strOutputFile.IsEmpty()) {
         AfxMessageBox("出力ﾌｧｲﾙ名を入力してください。"_sj, MB_ICONEXCLAMATION);
         return;

@@ -76,7 +76,7 @@ public:
     int GetToPage() const { return m_pd.nToPage; }
     int GetCopies() const { return m_pd.nCopies; }
     CString GetDeviceName() const { return m_settings.GetPrinterName(); }
-    // The file the PDF printer writes (empty for other printers).
+    // The file the PDF printer writes (what the dialog offered or the user typed for it).
     CString GetOutputFileName() const { return m_strOutputFile; }
     void SetOutputFileName(const CString& path) { m_strOutputFile = path; }
     BOOL IsPrintSetupOnly() const { return m_bPrintSetupOnly; }
@@ -96,7 +96,10 @@ private:
     // Lists the installed printers, the printer of m_settings (even one the system no longer
     // offers) and the PDF printer, and shows m_settings' printer.
     void FillPrinters();
+    // The output box: the PDF printer's file, or empty and off for any other printer.
     void UpdateOutputState();
+    // Takes what the output box holds while it shows the PDF printer's file.
+    void KeepTypedOutputFile();
     // The set-up dialog's paper, orientation and margin boxes as m_settings has them.
     void ShowPaperAndMargins();
     BOOL ReadMargins(CRect& rectMargins);

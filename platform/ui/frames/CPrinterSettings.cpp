@@ -80,11 +80,15 @@ CPrinterSettings& CPrinterSettings::Instance()
 {
     static CPrinterSettings* s_pSettings = new CPrinterSettings;
     // The installed printers can only be asked for once the application's window system
-    // is up; until then the PDF printer stands in.
-    static bool s_bDetected = false;
-    if (!s_bDetected && qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        s_bDetected = true;
-        s_pSettings->ResetToDefault();
+    // is up; until then the PDF printer stands in. It also stands in for a default the
+    // system did not have (no printer installed yet, the scheduler not running), and gives
+    // way to it as soon as there is one. A printer chosen, or a default taken up, stays
+    // also while the system does not offer it: a job never goes to another printer.
+    if (!s_pSettings->m_bChosen && s_pSettings->IsPdfPrinter() &&
+        qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        const std::vector<CString> printers = GetInstalledPrinters();
+        if (!printers.empty())
+            s_pSettings->ResetToDefault(printers);
     }
     return *s_pSettings;
 }
@@ -101,10 +105,15 @@ CString CPrinterSettings::GetPdfPrinterName()
 
 void CPrinterSettings::ResetToDefault()
 {
+    ResetToDefault(GetInstalledPrinters());
+}
+
+void CPrinterSettings::ResetToDefault(const std::vector<CString>& printers)
+{
     UsePdfPrinter();
-    const std::vector<CString> printers = GetInstalledPrinters();
     if (!printers.empty())
         SelectPrinter(printers.front());
+    m_bChosen = false;
 }
 
 void CPrinterSettings::UsePdfPrinter()
@@ -120,6 +129,7 @@ BOOL CPrinterSettings::SelectPrinter(const CString& name)
         m_strPrinterName.Empty();
         m_nResolution = 300;
         m_rectMargins.SetRect(kPdfMargin, kPdfMargin, kPdfMargin, kPdfMargin);
+        m_bChosen = true;
         return TRUE;
     }
     CSystemPrinter printer;
@@ -131,6 +141,7 @@ BOOL CPrinterSettings::SelectPrinter(const CString& name)
     if (FindPaper(printer.nPaperSize))
         m_nPaperSize = printer.nPaperSize;
     m_rectMargins = printer.rectMargins;
+    m_bChosen = true;
     return TRUE;
 }
 
@@ -139,8 +150,10 @@ BOOL CPrinterSettings::SelectPrinter(const CString& name)
 // ---------------------------------------------------------------------------------------
 void CPrinterSettings::SetPaperSize(int nPaperSize)
 {
-    if (FindPaper(nPaperSize))
+    if (FindPaper(nPaperSize)) {
         m_nPaperSize = nPaperSize;
+        m_bChosen = true;
+    }
 }
 
 CSize CPrinterSettings::GetPaperSizeTenthsMM(int nPaperSize)
@@ -165,8 +178,10 @@ std::vector<int> CPrinterSettings::GetPaperSizes()
 
 void CPrinterSettings::SetOrientation(int nOrientation)
 {
-    if (nOrientation == DMORIENT_PORTRAIT || nOrientation == DMORIENT_LANDSCAPE)
+    if (nOrientation == DMORIENT_PORTRAIT || nOrientation == DMORIENT_LANDSCAPE) {
         m_nOrientation = nOrientation;
+        m_bChosen = true;
+    }
 }
 
 BOOL CPrinterSettings::SetMarginsTenthsMM(const CRect& rectMargins)
@@ -179,13 +194,16 @@ BOOL CPrinterSettings::SetMarginsTenthsMM(const CRect& rectMargins)
         rectMargins.left + rectMargins.right >= paper.cx || rectMargins.top + rectMargins.bottom >= paper.cy)
         return FALSE;
     m_rectMargins = rectMargins;
+    m_bChosen = true;
     return TRUE;
 }
 
 void CPrinterSettings::SetResolution(int nDotsPerInch)
 {
-    if (nDotsPerInch >= 72 && nDotsPerInch <= 2400)
+    if (nDotsPerInch >= 72 && nDotsPerInch <= 2400) {
         m_nResolution = nDotsPerInch;
+        m_bChosen = true;
+    }
 }
 
 CString CPrinterSettings::GetOutputFileNameFor(const CString& docTitle) const

@@ -31,7 +31,9 @@ class CPrinterSettings {
 public:
     CPrinterSettings();
 
-    // The application's printer.
+    // The application's printer. Until the user (or the program) chooses one, it is the
+    // system's default printer: when there was none (no printer yet, the scheduler not
+    // running), the default is taken up as soon as the system offers one.
     static CPrinterSettings& Instance();
 
     // ---- the printer --------------------------------------------------------------------
@@ -40,7 +42,7 @@ public:
     // The PDF printer's name as the dialogs show it.
     static CString GetPdfPrinterName();
     // Back to the system's default printer (or the PDF printer when there is none), its
-    // default paper and margins, portrait.
+    // default paper and margins, portrait; nothing chosen.
     void ResetToDefault();
     // The PDF printer on A4 portrait with its own margins. (MORVEL_PRINTER=pdf hides the
     // installed printers altogether: see CPrinterSystem.)
@@ -83,12 +85,18 @@ public:
     BOOL CreatePrinterDC(CDC& dc) const;
 
 private:
+    void ResetToDefault(const std::vector<CString>& printers);
+
     CString m_strPrinterName; // empty: the PDF printer
     int m_nPaperSize = DMPAPER_A4;
     int m_nOrientation = DMORIENT_PORTRAIT;
     CRect m_rectMargins; // 0.1 mm
     int m_nResolution = 300;
     CString m_strOutputFile;
+    // Chosen rather than taken from the system's default: every change of the printer, the
+    // paper, the orientation, the margins or the resolution is a choice, and ResetToDefault
+    // undoes it. Instance() keeps a choice whatever the system offers.
+    bool m_bChosen = false;
 };
 
 // Hooks the printer into the application object (the printer set-up command, the printer

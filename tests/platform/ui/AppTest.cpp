@@ -329,18 +329,22 @@ TEST(MenuTest, EditingItemsByPositionAndCommand)
 // ---------------------------------------------------------------------------------------
 TEST(ResourceTest, StringsAndDocumentStringFields)
 {
+    // The strings stay registered for the rest of the run: ids of this test's own, so that no
+    // other test's resources (the frame tests' document strings) are replaced.
+    static constexpr UINT IDS_RESOURCE_TEST_DOC = 9190;
+    static constexpr UINT IDS_RESOURCE_TEST_BLANKS = 9191;
     RegisterStringTable([] {
         return std::vector<std::pair<UINT, CString>>{
-            {9123,
+            {IDS_RESOURCE_TEST_DOC,
              "\n見積処理\n見積処理\n見積処理ﾌｧｲﾙ (*.MMD)\n.MMD\n見積処理ﾌｧｲﾙ\n見積処理ﾌｧｲﾙ\n見積処理ﾌｧｲﾙ\n"_sj},
-            {9044, CString(' ', 44)}};
+            {IDS_RESOURCE_TEST_BLANKS, CString(' ', 44)}};
     });
     CString s;
-    EXPECT_TRUE(AfxLoadString(9044, s));
+    EXPECT_TRUE(AfxLoadString(IDS_RESOURCE_TEST_BLANKS, s));
     EXPECT_EQ(s.GetLength(), 44);
     EXPECT_FALSE(AfxLoadString(9999, s));
     EXPECT_TRUE(s.IsEmpty());
-    const CString full = AfxLoadString(9123);
+    const CString full = AfxLoadString(IDS_RESOURCE_TEST_DOC);
     CString field;
     EXPECT_TRUE(AfxExtractSubString(field, full, 3));
     EXPECT_EQ(field, "見積処理ﾌｧｲﾙ (*.MMD)"_sj);

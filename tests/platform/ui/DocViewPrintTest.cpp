@@ -445,6 +445,13 @@ bool OutputBoxEnabled(CDialog& dlg)
     return pEdit && pEdit->IsWindowEnabled();
 }
 
+CString OutputBoxText(CDialog& dlg)
+{
+    CString text;
+    dlg.GetDlgItemText(CPrintDialog::IDC_OUTPUT_FILE, text);
+    return text;
+}
+
 const std::vector<CString> kCannotStart = {"印刷を開始できませんでした。"_sj};
 
 using CGoing = std::pair<std::function<void()>, std::function<void()>>; // goes, comes back
@@ -537,10 +544,13 @@ TEST_F(PrintTest, PdfOutputAsksBeforeReplacingAFileAndItsBoxFollowsThePrinterSho
 
     CDialogAnswerer answerer;
     answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
+        // A queue's job is written into no file: the box names none.
         EXPECT_FALSE(OutputBoxEnabled(dlg));
+        EXPECT_EQ(OutputBoxText(dlg), "");
         ASSERT_TRUE(SelectDlgItem(dlg, CPrintDialog::IDC_PRINTER,
                                   PrinterIndex(dlg, CPrinterSettings::GetPdfPrinterName())));
         EXPECT_TRUE(OutputBoxEnabled(dlg));
+        EXPECT_EQ(OutputBoxText(dlg).Right(4), ".pdf") << "the file offered";
         ASSERT_TRUE(TypeDlgItemText(dlg, CPrintDialog::IDC_OUTPUT_FILE, output));
         answerer.AnswerMessageBox(question, IDNO);
         ClickDlgButton(dlg, IDOK);
@@ -548,8 +558,10 @@ TEST_F(PrintTest, PdfOutputAsksBeforeReplacingAFileAndItsBoxFollowsThePrinterSho
         EXPECT_EQ(ReadNativeFile(NativePath(output)), (std::vector<uint8_t>{'o', 'l', 'd'}));
         ASSERT_TRUE(SelectDlgItem(dlg, CPrintDialog::IDC_PRINTER, PrinterIndex(dlg, "Office")));
         EXPECT_FALSE(OutputBoxEnabled(dlg));
+        EXPECT_EQ(OutputBoxText(dlg), "");
         ASSERT_TRUE(SelectDlgItem(dlg, CPrintDialog::IDC_PRINTER,
                                   PrinterIndex(dlg, CPrinterSettings::GetPdfPrinterName())));
+        EXPECT_EQ(OutputBoxText(dlg), DisplayPath(output)) << "the file typed comes back";
         answerer.AnswerMessageBox(question, IDYES);
         ClickDlgButton(dlg, IDOK);
     });
@@ -568,6 +580,50 @@ TEST_F(PrintTest, PdfOutputAsksBeforeReplacingAFileAndItsBoxFollowsThePrinterSho
     EXPECT_EQ(answerer.MessageBoxTexts(), std::vector<CString>{question});
     EXPECT_EQ(pView->m_printLog, (std::vector<std::string>{"prepare"}));
     EXPECT_EQ(ReadNativeFile(NativePath(output)), (std::vector<uint8_t>{'o', 'l', 'd'}));
+}
+
+// The program starts while the system offers no printer (its scheduler not running): the
+// PDF printer stands in until the system's default appears, and then both dialogs show the
+// default. A printer the user chose in the set-up stays when the system's printers change.
+TEST_F(PrintTest, TheSystemsDefaultIsTakenUpWhenItAppearsUntilThePrinterIsChosen)
+{
+    TempDir dir;
+    CTestPrinterSystem printers(dir.Folder());
+    printers.AddPrinter("Office");
+    printers.AddPrinter("Plotter", DMPAPER_A3);
+    printers.Stop();
+    CPrinterSettings::Instance().ResetToDefault(); // as at start-up
+    CFrameTestEnvironment env(FALSE);
+    CTestViewA* pView = OpenView(env);
+    ASSERT_NE(pView, nullptr);
+    std::vector<CString> shown;
+    CDialogAnswerer answerer;
+    const auto noteAndCancel = [&](CDialog& dlg) {
+        shown.push_back(ShownPrinter(dlg));
+        ClickDlgButton(dlg, IDCANCEL);
+    };
+    answerer.AnswerDialog(AFX_IDD_PRINTDLG, noteAndCancel);
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    printers.Stop(false);
+    answerer.AnswerDialog(AFX_IDD_PRINTSETUPDLG, noteAndCancel);
+    env.App().OnFilePrintSetup();
+    answerer.AnswerDialog(AFX_IDD_PRINTDLG, noteAndCancel);
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    EXPECT_EQ(shown, (std::vector<CString>{CPrinterSettings::GetPdfPrinterName(), "Office", "Office"}));
+    EXPECT_EQ(CPrinterSettings::Instance().GetPaperSize(), DMPAPER_A4);
+    EXPECT_EQ(CPrinterSettings::Instance().GetMarginsTenthsMM(), CRect(50, 50, 50, 80)) << "Office's own";
+
+    // Chosen in the set-up while the scheduler is down again: the PDF printer stays.
+    printers.Stop();
+    CPrinterSettings::Instance().ResetToDefault();
+    answerer.AnswerDialog(AFX_IDD_PRINTSETUPDLG, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
+    env.App().OnFilePrintSetup();
+    printers.Stop(false);
+    shown.clear();
+    answerer.AnswerDialog(AFX_IDD_PRINTSETUPDLG, noteAndCancel);
+    env.App().OnFilePrintSetup();
+    EXPECT_EQ(shown, std::vector<CString>{CPrinterSettings::GetPdfPrinterName()});
+    EXPECT_TRUE(CPrinterSettings::Instance().IsPdfPrinter());
 }
 
 // The system's printers change while the set-up dialog is open (its default changes, a
@@ -640,6 +696,34 @@ TEST_F(PrintTest, ACupsQueueThatHasGoneOrAStoppedSchedulerIsReportedAndNothingGo
         env, pView, earlier,
         {{run("lpadmin -x " + queue.Name()), run(queue.AddCommand())}, {run(stop), run(start)}});
     EXPECT_EQ(waitingJobs(), nWaiting + 1);
+}
+
+// The same on a real scheduler: the program starts while it is stopped; it starts, and a
+// default queue appears (lpadmin -d).
+TEST_F(PrintTest, ACupsDefaultThatAppearsAfterTheStartIsTakenUp)
+{
+    const char* stop = std::getenv("MORVEL_CUPS_STOP");
+    const char* start = std::getenv("MORVEL_CUPS_START");
+    if (!CRealCupsQueue::Asked() || !stop || !start)
+        GTEST_SKIP() << "scripts/check_cups.sh runs this against a scheduler of its own";
+    CPrinterSystem::CScope machine(CPrinterSystem::Machine());
+    CRealCupsQueue queue;
+    ASSERT_EQ(CRealCupsQueue::Run(stop), 0);
+    CPrinterSettings::Instance().ResetToDefault(); // as at start-up
+    ASSERT_TRUE(CPrinterSettings::Instance().IsPdfPrinter());
+    ASSERT_EQ(CRealCupsQueue::Run(start), 0);
+    ASSERT_EQ(CRealCupsQueue::Run(queue.AddCommand() + " && lpadmin -d " + queue.Name()), 0);
+    CFrameTestEnvironment env(FALSE);
+    CTestViewA* pView = OpenView(env);
+    ASSERT_NE(pView, nullptr);
+    CString shown;
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
+        shown = ShownPrinter(dlg);
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    EXPECT_EQ(shown, CString(queue.Name().c_str()));
 }
 
 TEST_F(PrintTest, MarginsThatLeaveNoPrintableAreaAreRefused)
