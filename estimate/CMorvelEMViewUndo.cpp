@@ -233,6 +233,22 @@ struct CMorvelEMView::CUndoActions {
     };
     static const CEntry* Find(int nAction);
 
+    // Runs a step, then repaints where the current cell and the selection were before it: a
+    // step that makes another cell current or selects other rows leaves no frame or
+    // highlight behind at the old place.
+    static void Run(CMorvelEMView& v, Step pfnStep, CPoint pt)
+    {
+        const CPoint ptCurrent(v.m_nCurrentCol, v.m_nCurrentRow);
+        const CRect rcSelected = v.m_nSelectMode != selectNone ? v.GetSelectionPixelRect() : CRect();
+        pfnStep(v, pt);
+        if (v.m_hWnd == nullptr)
+            return;
+        v.InvalidateCell(ptCurrent.x, ptCurrent.y);
+        if (!rcSelected.IsRectEmpty())
+            v.InvalidateRect(&rcSelected, FALSE);
+        v.UpdateWindow();
+    }
+
     // ---- Shared steps
 
     static void SelectWholeRows(CMorvelEMView& v, int nFirstRow, int nCount)
@@ -610,7 +626,7 @@ void CMorvelEMView::OnEditUndo()
     NoteUndoRecorded();
     // A code nothing records takes only the common steps.
     if (const CUndoActions::CEntry* pEntry = CUndoActions::Find(nAction))
-        pEntry->pfnUndo(*this, m_undo.ptPosition);
+        CUndoActions::Run(*this, pEntry->pfnUndo, m_undo.ptPosition);
     m_undo.nRedoAction = nAction;
     SetDocumentModified();
     m_undo.nAction = undoNone;
@@ -627,7 +643,7 @@ void CMorvelEMView::OnEditRedo()
         return;
     NoteUndoRecorded();
     if (const CUndoActions::CEntry* pEntry = CUndoActions::Find(nAction))
-        pEntry->pfnRedo(*this, m_undo.ptPosition);
+        CUndoActions::Run(*this, pEntry->pfnRedo, m_undo.ptPosition);
     SetDocumentModified();
     m_undo.nAction = nAction;
     m_undo.nRedoAction = undoNone;

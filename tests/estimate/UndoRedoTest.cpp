@@ -733,3 +733,22 @@ TEST_F(UndoRedo, AnUndoOfACutOfNothingLeavesTheRowInsertedBeforeIt)
     CtrlKey(Qt::Key_Z);
     EXPECT_EQ(Picture(), inserted);
 }
+
+// Undo of a cut makes the cut's first row current, far below the rows in sight: the cell
+// that was current before shows no frame any more, as a repaint of the whole grid shows.
+TEST_F(UndoRedo, AnUndoThatMovesTheCurrentCellLeavesNoFrameBehind)
+{
+    const int nBelow = m_pView->GetUsedRows() + 4;
+    GoTo(scName, nBelow);
+    SelectRows(nBelow, nBelow);
+    Command(ID_EDIT_CUT);
+    GoTo(scName, 0);
+    GoTo(scQty, srFirstDetail);
+    CtrlKey(Qt::Key_V); // the cut took nothing: nothing is pasted
+    CtrlKey(Qt::Key_Z);
+    ASSERT_EQ(m_pView->GetCurrentRow(), nBelow);
+    const QImage shown = AfxGetBackBuffer(m_pView->m_hWnd)->copy();
+    m_pView->Invalidate(FALSE);
+    m_pView->UpdateWindow();
+    EXPECT_TRUE(shown == *AfxGetBackBuffer(m_pView->m_hWnd));
+}
