@@ -1134,6 +1134,51 @@ struct CDCImpl {
         return true;
     }
 
+    // Whether the painter writes the printer's file (the PDF that every printer is given)
+    // rather than an image standing for the paper (a preview page).
+    static bool PaintsPaper(QPainter* p)
+    {
+        return p->paintEngine() && p->paintEngine()->type() == QPaintEngine::Pdf;
+    }
+
+    // The outlines of a run's glyphs in a font, at its advances from origin.
+    static QPainterPath RunOutline(QPoint origin, const CTextRun& run, const QFont& font)
+    {
+        QPainterPath path;
+        if (run.advances.empty()) {
+            path.addText(origin, font, run.text);
+            return path;
+        }
+        int x = origin.x();
+        qsizetype pos = 0;
+        for (int adv : run.advances) {
+            if (pos < run.text.size())
+                path.addText(QPointF(x, origin.y()), font, run.text.mid(pos, 1));
+            ++pos;
+            x += adv;
+        }
+        return path;
+    }
+
+    // A made-up bold on an image that stands for paper, as the paper has it: the regular
+    // glyphs printed twice, the second time a little to the left, the lines of an underline
+    // or a strike-out once. Drawn as outlines: the image's own engine emboldens some sizes
+    // and scales (small glyphs without a transform) and not others, and a preview page would
+    // then be bolder or fainter than the paper by its zoom.
+    void DrawPaperBold(QPainter* p, QPoint origin, const CTextRun& run, const CRealizedFont& f)
+    {
+        QFont plain = f.font;
+        plain.setUnderline(false);
+        plain.setStrikeOut(false);
+        const QColor colour = ToQColor(st.textColor);
+        const bool smooth = !(f.font.styleStrategy() & QFont::NoAntialias);
+        const bool wasSmooth = p->testRenderHint(QPainter::Antialiasing);
+        p->setRenderHint(QPainter::Antialiasing, smooth);
+        p->fillPath(RunOutline(origin, run, f.font), colour);
+        p->fillPath(RunOutline(origin, run, plain).translated(-f.boldOffset, 0), colour);
+        p->setRenderHint(QPainter::Antialiasing, wasSmooth);
+    }
+
     // Where a run aligned by align at the device point ref starts: its left end, and its
     // baseline.
     QPoint RunOrigin(QPoint ref, const CTextRun& run, UINT align)
@@ -1196,6 +1241,8 @@ struct CDCImpl {
         SetPenColor(p, ToQColor(st.textColor));
         if (caps.technology == DT_RASDISPLAY && DrawScreenGlyphs(p, QPoint(left, baseline), run, f)) {
             // drawn with the screen's glyphs
+        } else if (caps.technology != DT_RASDISPLAY && f.syntheticBold && !PaintsPaper(p)) {
+            DrawPaperBold(p, QPoint(left, baseline), run, f);
         } else if (run.advances.empty()) {
             p->drawText(QPoint(left, baseline), run.text);
         } else {
