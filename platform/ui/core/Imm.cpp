@@ -112,7 +112,7 @@ struct CImeState {
     bool composing = false;
     RECT cover{0, 0, 0, 0};
     QPointer<CCompositionWindow> window;
-    // Blanks what the pre-edit replaces beside the composition window (ImmSetCompositionCover).
+    // Blanks what the pre-edit replaces right of the composition window (ImmSetCompositionCover).
     QPointer<QWidget> coverWindow;
 };
 
@@ -301,22 +301,23 @@ void AfxImeShowComposition(HWND hWnd)
         if (now.coverWindow)
             now.coverWindow->hide();
     } else {
-        // The cover first, the pre-edit above it.
-        const QRect cover = CoverGeometry(now, pClient);
+        const QFont font = CompositionFont(now, pClient);
+        const QRect geometry = CompositionGeometry(now, pClient, font);
+        // The cover blanks what the composition window leaves of it on its right.
+        QRect cover = CoverGeometry(now, pClient);
+        cover.setLeft(std::max(cover.left(), geometry.right() + 1));
         if (!cover.isEmpty()) {
             if (!now.coverWindow)
                 now.coverWindow = MakeCover(pClient);
             now.coverWindow->setGeometry(cover);
             now.coverWindow->show();
-            now.coverWindow->raise();
         } else if (now.coverWindow) {
             now.coverWindow->hide();
         }
         if (!now.window)
             now.window = new CCompositionWindow(pClient);
-        const QFont font = CompositionFont(now, pClient);
         now.window->setFont(font);
-        now.window->setGeometry(CompositionGeometry(now, pClient, font));
+        now.window->setGeometry(geometry);
         now.window->SetText(now.preedit, now.cursor, now.attributes);
         now.window->show();
         now.window->raise();
