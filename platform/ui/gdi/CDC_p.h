@@ -1141,41 +1141,53 @@ struct CDCImpl {
         return p->paintEngine() && p->paintEngine()->type() == QPaintEngine::Pdf;
     }
 
-    // The outlines of a run's glyphs in a font, at its advances from origin.
-    static QPainterPath RunOutline(QPoint origin, const CTextRun& run, const QFont& font)
+    // The outlines of a run's characters in the face of font, each placed where the run's
+    // own font puts it (its advances, or the font's advance of each character).
+    static QPainterPath RunOutline(QPoint origin, const CTextRun& run, const CRealizedFont& f,
+                                   const QFont& face)
     {
         QPainterPath path;
-        if (run.advances.empty()) {
-            path.addText(origin, font, run.text);
-            return path;
-        }
         int x = origin.x();
-        qsizetype pos = 0;
-        for (int adv : run.advances) {
-            if (pos < run.text.size())
-                path.addText(QPointF(x, origin.y()), font, run.text.mid(pos, 1));
-            ++pos;
-            x += adv;
+        for (qsizetype i = 0; i < run.text.size(); ++i) {
+            // One UTF-16 unit per code page 932 character.
+            const QString character = run.text.mid(i, 1);
+            path.addText(QPointF(x, origin.y()), face, character);
+            if (run.advances.empty())
+                x += f.Width(character);
+            else if (static_cast<size_t>(i) < run.advances.size())
+                x += run.advances[static_cast<size_t>(i)];
         }
         return path;
     }
 
     // A made-up bold on an image that stands for paper, as the paper has it: the regular
-    // glyphs printed twice, the second time a little to the left, the lines of an underline
-    // or a strike-out once. Drawn as outlines: the image's own engine emboldens some sizes
-    // and scales (small glyphs without a transform) and not others, and a preview page would
-    // then be bolder or fainter than the paper by its zoom.
+    // glyphs printed twice at the bold font's places, the second time a little to the left,
+    // and an underline or a strike-out once along the run. Drawn from the regular outlines:
+    // the image's own engine emboldens by another measure, and only at some sizes and scales,
+    // so that a preview page would be bolder or fainter than the paper by its zoom.
     void DrawPaperBold(QPainter* p, QPoint origin, const CTextRun& run, const CRealizedFont& f)
     {
-        QFont plain = f.font;
-        plain.setUnderline(false);
-        plain.setStrikeOut(false);
+        QFont regular = f.font;
+        regular.setWeight(QFont::Normal);
+        regular.setUnderline(false);
+        regular.setStrikeOut(false);
         const QColor colour = ToQColor(st.textColor);
         const bool smooth = !(f.font.styleStrategy() & QFont::NoAntialias);
         const bool wasSmooth = p->testRenderHint(QPainter::Antialiasing);
         p->setRenderHint(QPainter::Antialiasing, smooth);
-        p->fillPath(RunOutline(origin, run, f.font), colour);
-        p->fillPath(RunOutline(origin, run, plain).translated(-f.boldOffset, 0), colour);
+        const QPainterPath glyphs = RunOutline(origin, run, f, regular);
+        p->fillPath(glyphs, colour);
+        p->fillPath(glyphs.translated(-f.boldOffset, 0), colour);
+        const QFontMetricsF metrics(f.font);
+        const double thickness = metrics.lineWidth();
+        const auto line = [&](double offset) {
+            p->fillRect(QRectF(origin.x(), origin.y() + offset - thickness / 2, run.width, thickness),
+                        colour);
+        };
+        if (f.font.underline())
+            line(metrics.underlinePos());
+        if (f.font.strikeOut())
+            line(-metrics.strikeOutPos());
         p->setRenderHint(QPainter::Antialiasing, wasSmooth);
     }
 
