@@ -38,6 +38,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <optional>
 #include <regex>
@@ -437,6 +438,77 @@ TEST_F(EstimatePrint, LandscapePagesPrintAsThePreviewShowsThemOnEveryPrinter)
         EXPECT_EQ(VerticalShift(shown.copy(printable), paper.copy(printable)), 0);
     }
     SetFixedFieldClock(nullptr);
+}
+
+// The ink of the rows from nTop up to nBottom (not included) of a grey picture: the sum of
+// the pixels' darkness, a black pixel counting 1 (grey edges count in part, as the eye sees
+// them, whichever way each renderer smooths them).
+double InkInRows(const QImage& picture, int nTop, int nBottom)
+{
+    long nDark = 0;
+    for (int y = std::max(0, nTop); y < std::min(nBottom, picture.height()); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            nDark += 255 - qGray(picture.pixel(x, y));
+    return nDark / 255.0;
+}
+
+// The first block of rows with ink from the top of a picture: [first, end).
+std::pair<int, int> FirstInkedRows(const QImage& picture)
+{
+    int y = 0;
+    while (y < picture.height() && InkInRows(picture, y, y + 1) < 1)
+        ++y;
+    const int nFirst = y;
+    while (y < picture.height() && InkInRows(picture, y, y + 1) >= 1)
+        ++y;
+    return {nFirst, y};
+}
+
+// The sample layout's title "御　見　積　書" is bold (a face without a bold style, made
+// bold by the fonts): it is as dark in the preview as on the printed page, at the first zoom
+// and zoomed in.
+TEST_F(EstimatePrint, PreviewShowsTheLayoutsBoldTitleAsBoldAsThePaper)
+{
+    if (std::system("command -v pdftoppm >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "needs pdftoppm (poppler-utils, scripts/setup.sh)";
+    CMorvelEMView* pView = OpenSample();
+    ASSERT_NE(pView, nullptr);
+    AddLayout(pView->GetDocument(), FormFolder(), "見積書"_sj);
+    const CClockReading when{2024, 6, 10, 9, 30, 0};
+    SetFixedFieldClock(&when);
+    TempDir out;
+    const CString pdf = out.Folder() + "bold.pdf";
+    EXPECT_TRUE(PrintTo(pdf).empty());
+    std::map<int, QImage> shown;
+    CPrintPreview::TestHook previous = CPrintPreview::SetTestHook([&](CPrintPreview& preview) {
+        shown[preview.GetZoom()] = preview.GetImpl()->pages.at(1);
+        while (preview.GetZoom() < 150)
+            preview.ZoomIn();
+        shown[preview.GetZoom()] = preview.GetImpl()->pages.at(1);
+        preview.Close(FALSE);
+    });
+    m_pApp->m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+    CPrintPreview::SetTestHook(previous);
+    SetFixedFieldClock(nullptr);
+    Pump();
+    ASSERT_EQ(shown.size(), 2u);
+    for (const auto& [nZoom, page] : shown) {
+        SCOPED_TRACE(nZoom);
+        // At 100 % an inch of paper is 96 pixels.
+        const QImage paper = RenderFirstPage(pdf, out, 96 * nZoom / 100);
+        ASSERT_FALSE(paper.isNull());
+        ASSERT_LE(std::abs(paper.height() - page.height()), 2);
+        // The title's rows (with the small date beside it), down to the first blank row.
+        const auto [nTop, nEnd] = FirstInkedRows(paper);
+        const auto [nShownTop, nShownEnd] = FirstInkedRows(page);
+        ASSERT_LE(std::abs(nTop - nShownTop), 2);
+        const double nOnPaper = InkInRows(paper, std::min(nTop, nShownTop), std::max(nEnd, nShownEnd));
+        const double nInPreview = InkInRows(page, std::min(nTop, nShownTop), std::max(nEnd, nShownEnd));
+        ASSERT_GT(nOnPaper, 200);
+        // (Drawn larger and brought down, the preview's edges are a little lighter.)
+        EXPECT_GT(nInPreview, nOnPaper * 0.85);
+        EXPECT_LT(nInPreview, nOnPaper * 1.15);
+    }
 }
 
 TEST_F(EstimatePrint, AnOpenLayoutPrintsWithItsUnsavedTokens)
