@@ -296,6 +296,32 @@ TEST_F(DocumentSheetsTest, ThePartsGridsSettingsRunForAPartsListAndEveryListTake
     EXPECT_EQ(pFirstGrid->GetMetrics().nRowHeight, nHeight);
 }
 
+// The settings hold no page size and no row limits (as the sample settings did): the input
+// page of the estimate grid's "環境設定" shows what the grids use, not numbers of its own.
+TEST_F(DocumentSheetsTest, TheInputPageShowsThePageSizeAndRowLimitsTheGridsUse)
+{
+    auto* pParts = dynamic_cast<CMorvelPMDoc*>(Open("WORK/部材処理.MBD"));
+    CDocument* pEstimate = Open("WORK/見積1.MMD");
+    ASSERT_NE(pParts, nullptr);
+    ASSERT_NE(pEstimate, nullptr);
+    CMorvelEMView* pGrid = ViewOf<CMorvelEMView>(pEstimate);
+    ASSERT_NE(pGrid, nullptr);
+    for (const char* key : {"Rows in a page", "Estimation Maxmum Rows", "Parts Maxmum Rows"})
+        ASSERT_TRUE(App().GetProfileValue("Input Setting", key).IsEmpty()) << key;
+    ActivateFrameOf(pEstimate)->SetActiveView(pGrid);
+    std::vector<int> shown;
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        auto* pSheet = dynamic_cast<CEnvironmentDialog*>(&dlg);
+        ASSERT_NE(pSheet, nullptr);
+        ASSERT_TRUE(pSheet->SetActivePage(&pSheet->m_inputPage));
+        for (int nID : {IDC_ROWS_IN_PAGE, IDC_ESTIMATE_MAX_ROWS, IDC_PARTS_MAX_ROWS})
+            shown.push_back(static_cast<int>(pSheet->m_inputPage.GetDlgItemInt(nID)));
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    AfxGetMainWnd()->SendMessage(WM_COMMAND, ID_ENVIRONMENT);
+    EXPECT_EQ(shown, (std::vector<int>{pGrid->GetPageRows(), pGrid->GetRowLimit(), pParts->m_nRowLimit}));
+}
+
 // "導入処理" of an estimate window shows the masters only: a click on a grid cell and keys
 // typed change no cell, and switching the subject level leaves every subject where it was
 // (the hidden editor's text went into the clicked row and into the program's subject
