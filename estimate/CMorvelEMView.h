@@ -46,6 +46,9 @@ public:
     ~CMorvelEMView() override;
 
     enum { MAX_INFORMATION = 100, DEFAULT_ROW_LIMIT = 1100, HEADER_HEIGHT = 24 };
+    // "Input Setting"/"Estimation Maxmum Rows", DEFAULT_ROW_LIMIT when missing: the row
+    // limit every estimate takes, and what the input page shows.
+    static int ReadRowLimitSetting();
 
     // Total levels (MakeTotalRow, the total commands).
     enum {

@@ -14,6 +14,7 @@
 #include "layout/printform/CPrintEMDoc.h"
 #include "layout/printform/PrintFormRegistration.h"
 #include "platform/base/Path.h"
+#include "platform/base/Profile.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/WinDefs.h"
 #include "platform/ui/dialogs/CPrintDialog.h"
@@ -209,26 +210,29 @@ TEST_F(EstimatePrint, PreviewPagesThroughTheLayoutTwoAtATimeAndZooms)
     };
     CPrintPreview::TestHook previous = CPrintPreview::SetTestHook([&](CPrintPreview& preview) {
         bRan = true;
-        EXPECT_EQ(preview.GetLastPage(), 3u);
+        // The sample's 73 rows on pages of 18.
+        EXPECT_EQ(preview.GetLastPage(), 5u);
         EXPECT_EQ(preview.GetNumPages(), 2) << "two pages side by side";
         EXPECT_EQ(preview.GetCurrentPage(), 1u);
         shot("preview-1-2");
-        // Two pages at a time: the next step shows page 3, the last.
+        // Two pages at a time: the next steps show pages 3 and 4, then page 5, the last.
         EXPECT_TRUE(preview.NextPage());
         EXPECT_EQ(preview.GetCurrentPage(), 3u);
         shot("preview-3");
+        EXPECT_TRUE(preview.NextPage());
+        EXPECT_EQ(preview.GetCurrentPage(), 5u);
         EXPECT_FALSE(preview.NextPage());
         preview.SetNumPages(1);
         EXPECT_TRUE(preview.PrevPage());
-        EXPECT_EQ(preview.GetCurrentPage(), 2u);
+        EXPECT_EQ(preview.GetCurrentPage(), 4u);
         EXPECT_TRUE(preview.NextPage());
-        EXPECT_EQ(preview.GetCurrentPage(), 3u);
+        EXPECT_EQ(preview.GetCurrentPage(), 5u);
         const int nZoom = preview.GetZoom();
         preview.ZoomIn();
         EXPECT_GT(preview.GetZoom(), nZoom);
         shot("preview-zoomed");
-        EXPECT_TRUE(preview.RenderPage(3));
-        EXPECT_FALSE(preview.RenderPage(4));
+        EXPECT_TRUE(preview.RenderPage(5));
+        EXPECT_FALSE(preview.RenderPage(6));
         preview.Close(FALSE);
     });
     m_pApp->m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
@@ -529,7 +533,7 @@ TEST_F(EstimatePrint, AnOpenLayoutPrintsWithItsUnsavedTokens)
     // The layout's window is the active one now: the estimate's own view prints.
     PrintTo(out.Folder() + "open.pdf", pView);
     auto* pEntry = static_cast<CPrintFormEntry*>(pDoc->m_aPrintForms.GetAt(0));
-    EXPECT_EQ(pEntry->m_nLastPage, (nRows + 9) / 10) << "the saved layout has 30 lines a page";
+    EXPECT_EQ(pEntry->m_nLastPage, (nRows + 9) / 10) << "the saved layout has 18 lines a page";
     EXPECT_EQ(PdfPageCount(NativePath(out.Folder() + "open.pdf")), (nRows + 9) / 10);
     pLayout->SetModifiedFlag(FALSE);
 }
@@ -682,6 +686,40 @@ TEST_F(EstimatePrint, TheEstimateAmountOnPaperAndInTheSavedFileIsTheOneTheSheetS
         m_pView = pView;
     }
     pLayout->SetModifiedFlag(FALSE);
+}
+
+// A grid page is a printed page in the sample work folder: the sample settings name the
+// page size, the sample layout prints exactly that many rows a page, the grid takes it, and
+// the sample estimate was laid out on such pages (a heading after a page feed starts one).
+TEST_F(EstimatePrint, TheSampleSettingsLayoutAndEstimateShareOnePageSize)
+{
+    TempDir dir;
+    const std::string ini = dir.NativeFile("samples.ini");
+    const std::string script = std::string(MORVEL_SOURCE_DIR) + "/scripts/sample-settings.sh";
+    ASSERT_EQ(std::system(("bash '" + script + "' '" + ini + "'").c_str()), 0);
+    const int nRows = static_cast<int>(
+        CProfileFile(SystemPathFromNative(ini)).GetProfileInt("Input Setting", "Rows in a page", 0));
+    ASSERT_GT(nRows, 0) << "the sample settings name their page size";
+
+    auto* pLayout = dynamic_cast<CPrintEMDoc*>(m_pApp->OpenDocumentFile(FormFolder() + "見積書.MMP"_sj));
+    ASSERT_NE(pLayout, nullptr);
+    EXPECT_EQ(CLayoutPrintJob::PagesOf(*pLayout, nRows), 1);
+    EXPECT_EQ(CLayoutPrintJob::PagesOf(*pLayout, nRows + 1), 2);
+
+    m_pApp->WriteProfileInt("Input Setting", "Rows in a page", nRows);
+    CMorvelEMView* pView = OpenSample();
+    ASSERT_NE(pView, nullptr);
+    EXPECT_EQ(pView->GetPageRows(), nRows);
+    int nFed = 0;
+    for (int r = 1; r < pView->GetPrintRowCount(); ++r) {
+        const int nKind = pView->GetRowKind(r);
+        const bool bHeading = nKind == kindKind || nKind == kindLarge || nKind == kindMiddle;
+        if (bHeading && pView->GetRowKind(r - 1) == kindEmpty) {
+            ++nFed;
+            EXPECT_EQ(r % nRows, 0) << "row " << r;
+        }
+    }
+    EXPECT_GE(nFed, 2);
 }
 
 TEST(LayoutPageCount, RowsPerPageOfTheSmallestReference)
