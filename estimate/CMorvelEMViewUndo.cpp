@@ -43,7 +43,11 @@ const CString& UndoText(const CGridRowArray& texts, INT_PTR i)
 
 void CMorvelEMView::RecordUndo(int nAction, CPoint ptPosition)
 {
+    // A new command ends what redo could do again: the rows it would act on are no longer
+    // those it was recorded over. (Undo and redo set their own codes after the command they
+    // run has recorded.)
     m_undo.nAction = nAction;
+    m_undo.nRedoAction = undoNone;
     m_undo.ptPosition = ptPosition;
     KeepUndoRecordInStep();
     NoteUndoRecorded();
@@ -70,8 +74,7 @@ CMorvelEMView::CRowImage CMorvelEMView::TakeRowImage(int nFirst, int nLast) cons
 
 void CMorvelEMView::PutRowImageBack(const CRowImage& image)
 {
-    // No image taken (a redo after a newer command, which keeps the older redo code): the
-    // rows stay as they are.
+    // No image taken: the rows stay as they are.
     if (image.rows.empty())
         return;
     for (size_t i = 0; i < image.rows.size(); ++i) {

@@ -528,6 +528,26 @@ TEST_F(UndoRedo, CellCommandsTakenBackGiveTheRowsTheirKindsAmountsAndTotalsBack)
     EXPECT_EQ(Picture(), typed);
 }
 
+// A new command after an undo ends what redo could do: a row insert taken back, then a
+// quantity typed, leaves nothing to redo, so Ctrl+Y puts no row in at the old place.
+TEST_F(UndoRedo, ACommandAfterAnUndoLeavesNothingToRedo)
+{
+    GoTo(scQty, 4);
+    Command(ID_ROW_INSERT);
+    CtrlKey(Qt::Key_Z);
+    EXPECT_EQ(IsEnabled(ID_EDIT_REDO), 1);
+    GoTo(scQty, 6);
+    Type("3");
+    Key(VK_RETURN);
+    const CGridPicture typed = Picture();
+    EXPECT_EQ(IsEnabled(ID_EDIT_REDO), 0);
+    CtrlKey(Qt::Key_Y);
+    EXPECT_EQ(Picture(), typed);
+    // The typing itself is what undo takes back.
+    CtrlKey(Qt::Key_Z);
+    EXPECT_NE(Picture(), typed);
+}
+
 namespace {
 
 // Page alignment on, as the program starts by default: the sample's headings after empty
