@@ -468,7 +468,7 @@ public:
     // the rows' own, valid until the rows change.
     struct CHeadingRow {
         int nRow;
-        int nKind;
+        ERowKind nKind;
         int nTotalRow;
         const CString* pName;
         const CString* pAmount;
@@ -499,7 +499,7 @@ public:
     CString GetCellEditText() const;
     // The font an edited cell of the row kind shows: the row-kind font of the settings
     // (the face "ＭＳ 明朝" at the detail font's size for an empty row), at the zoom.
-    LOGFONT GetCellEditFont(int nKind) const;
+    LOGFONT GetCellEditFont(ERowKind nKind) const;
     LOGFONT GetCurrentCellEditFont() const override { return GetCellEditFont(GetRowKind(m_nCurrentRow)); }
     // Row commands: one empty row at the current row, the current row deleted.
     void InsertOneRow();

@@ -369,14 +369,14 @@ protected:
 TEST_F(CellEditFonts, TheEditorTakesTheRowKindsFontAtTheZoom)
 {
     EXPECT_EQ(m_pView->GetCellEditFont(kindLarge).lfHeight, -20);
-    EXPECT_EQ(m_pView->GetCellEditFont(11).lfHeight, -20);  // the large subtotal
-    EXPECT_EQ(m_pView->GetCellEditFont(111).lfHeight, -20); // and on the summary page
-    EXPECT_EQ(m_pView->GetCellEditFont(8).lfHeight, -18);   // the tax row: the free-row font
-    EXPECT_EQ(m_pView->GetCellEditFont(35).lfHeight, -22);  // a discount total
-    EXPECT_EQ(m_pView->GetCellEditFont(37).lfHeight, -16);  // not in the discount group here
-    EXPECT_EQ(m_pView->GetCellEditFont(115).lfHeight, -24); // the summary grand total
-    EXPECT_EQ(m_pView->GetCellEditFont(5).lfHeight, -16);   // a detail row
-    EXPECT_EQ(CString(m_pView->GetCellEditFont(5).lfFaceName), "ＭＳ ゴシック"_sj);
+    EXPECT_EQ(m_pView->GetCellEditFont(kindLargeTotal).lfHeight, -20);  // the large subtotal
+    EXPECT_EQ(m_pView->GetCellEditFont(SummaryKindOf(kindLargeTotal)).lfHeight, -20); // and on the summary page
+    EXPECT_EQ(m_pView->GetCellEditFont(kindFree).lfHeight, -18);   // the tax row: the free-row font
+    EXPECT_EQ(m_pView->GetCellEditFont(kindGrandDiscountTotal).lfHeight, -22);  // a discount total
+    EXPECT_EQ(m_pView->GetCellEditFont(kindKindDiscountTotal).lfHeight, -16);  // not in the discount group here
+    EXPECT_EQ(m_pView->GetCellEditFont(SummaryKindOf(kindGrandTotal)).lfHeight, -24); // the summary grand total
+    EXPECT_EQ(m_pView->GetCellEditFont(kindDetail).lfHeight, -16);   // a detail row
+    EXPECT_EQ(CString(m_pView->GetCellEditFont(kindDetail).lfFaceName), "ＭＳ ゴシック"_sj);
 
     // An empty row: the grid's face at the detail font's size.
     const LOGFONT lfEmpty = m_pView->GetCellEditFont(kindEmpty);
