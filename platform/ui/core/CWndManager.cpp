@@ -702,6 +702,13 @@ void AfxFlushBackBuffer(HWND hWnd, const QRect& rect)
         pState->surface->update(rect);
 }
 
+void AfxFlushBackBuffer(HWND hWnd, const QRegion& region)
+{
+    CWndState* pState = AfxGetWndState(hWnd);
+    if (pState && pState->surface)
+        pState->surface->update(region);
+}
+
 void AfxPaintWindowNow(HWND hWnd)
 {
     CWndState* pState = AfxGetWndState(hWnd);
