@@ -362,8 +362,12 @@ TEST_F(GridPaint, AnEnterPaintsTheEditedRowAndItsTotalsAgainAndLeavesTheRowsBetw
     // cell, Enter stores it and gives the keyboard back to the grid.
     GoTo(scQty, srFirstDetail);
     Pump();
-    RealInput::TypeText(View().GetClientWidget(), "12");
-    Pump();
+    // Each key to the widget with the keyboard: the first opens the editor, which takes it.
+    for (const char* lpszKey : {"1", "2"}) {
+        QWidget* pKeys = QApplication::focusWidget();
+        RealInput::TypeText(pKeys != nullptr ? pKeys : View().GetClientWidget(), lpszKey);
+        Pump();
+    }
     ASSERT_TRUE(EditorVisible());
     const double dTotalBefore = Value(srMiddleTotal, scAmount);
     CPaintWatch watch(View().GetClientWidget());

@@ -697,16 +697,27 @@ QImage* AfxGetBackBuffer(HWND hWnd)
 
 void AfxFlushBackBuffer(HWND hWnd, const QRect& rect)
 {
-    CWndState* pState = AfxGetWndState(hWnd);
-    if (pState && pState->surface)
-        pState->surface->update(rect);
+    AfxFlushBackBuffer(hWnd, QRegion(rect));
 }
 
 void AfxFlushBackBuffer(HWND hWnd, const QRegion& region)
 {
     CWndState* pState = AfxGetWndState(hWnd);
-    if (pState && pState->surface)
-        pState->surface->update(region);
+    if (!pState || !pState->surface)
+        return;
+    // A window that clips its children never shows its own pixels under them: the part of
+    // the area they cover is left out, or Qt would paint the children (a grid's scroll
+    // bars under the rows a recalculation rewrote) again with it.
+    QRegion shown = region;
+    if (pState->style & WS_CLIPCHILDREN) {
+        for (QObject* pChild : pState->surface->children()) {
+            auto* pWidget = qobject_cast<QWidget*>(pChild);
+            if (pWidget != nullptr && pWidget->isVisible() && !pWidget->isWindow())
+                shown -= pWidget->geometry();
+        }
+    }
+    if (!shown.isEmpty())
+        pState->surface->update(shown);
 }
 
 void AfxPaintWindowNow(HWND hWnd)
