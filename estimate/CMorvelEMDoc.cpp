@@ -273,8 +273,9 @@ BOOL CMorvelEMDoc::OnSaveDocument(LPCTSTR lpszPathName)
     // file nor its backup is touched.
     if (pView != nullptr && !CMorvelView::CheckFileRowLimitForSave(pView->m_nUsedRows, strPath))
         return FALSE;
+    // The file stores the figures and the information amounts a print would show.
     if (pView != nullptr)
-        pView->RecalcFromRow(CMorvelEMView::recalcSaveOrPrint, 0);
+        pView->WorkOutFiguresForOutput();
     // The backup is of the file that the save replaces.
     BackupFile(strPath);
     return CDocument::OnSaveDocument(strPath);

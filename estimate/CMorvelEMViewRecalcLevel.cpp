@@ -43,6 +43,44 @@ void CMorvelEMView::RecalcAll()
     AfterRecalculation();
 }
 
+void CMorvelEMView::RecalcAfterCommand()
+{
+    // Asked after every message the grid handles: the settings are read only when a row
+    // changed. The print copy's rows are not the estimate's.
+    if (!m_engine.HasChangesSinceFiguresDone() || HasPrintCopy() || GetRecalcLevel() != 3)
+        return;
+    CEditPageScope editPage(*this);
+    // Worked out again from the rows a command left: an undo record names none of it.
+    const CUndoKeepingScope keepUndo;
+    CColumnBatch batch(*this);
+    if (m_engine.RecalcChangedFigures())
+        AfterRecalculation();
+}
+
+LRESULT CMorvelEMView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // The last messages of the window: the view is gone after them.
+    if (message == WM_DESTROY || message == WM_NCDESTROY)
+        return CMorvelView::WindowProc(message, wParam, lParam);
+    const CCommandScope command(*this);
+    return CMorvelView::WindowProc(message, wParam, lParam);
+}
+
+BOOL CMorvelEMView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    // Update handlers and the look for a handler change nothing.
+    if (nCode != CN_COMMAND || pHandlerInfo != nullptr)
+        return CMorvelView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    const CCommandScope command(*this);
+    return CMorvelView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+void CMorvelEMView::WorkOutFiguresForOutput()
+{
+    RecalcFromRow(recalcSaveOrPrint, 0);
+    ComputeInformationAmounts();
+}
+
 void CMorvelEMView::OnRecalculate()
 {
     // The whole estimate worked out again changes nothing an undo record names.
