@@ -273,9 +273,8 @@ BOOL CMorvelEMDoc::OnSaveDocument(LPCTSTR lpszPathName)
     // file nor its backup is touched.
     if (pView != nullptr && !CMorvelView::CheckFileRowLimitForSave(pView->m_nUsedRows, strPath))
         return FALSE;
-    // The file stores the figures and the information amounts a print would show.
     if (pView != nullptr)
-        pView->WorkOutFiguresForOutput();
+        pView->WorkOutFiguresForOutput(CMorvelEMView::outputFile);
     // The backup is of the file that the save replaces.
     BackupFile(strPath);
     return CDocument::OnSaveDocument(strPath);

@@ -254,10 +254,13 @@ public:
         std::weak_ptr<int> m_pViewLife;
     };
     // Before the estimate leaves the program (a print, a preview, a PDF, a save), in this
-    // order: the rows recalculated as the level allows a save or print request, then the
-    // information amounts taken from them. The one way there, so that the paper, the
-    // preview and the file show the same figures.
-    void WorkOutFiguresForOutput();
+    // order: the rows recalculated as the level allows a save or print request, then, for
+    // paper, the information amounts taken from them. The one way there, so that the paper,
+    // the preview and the file show the same figures. A file keeps the information values
+    // as they stand (the information sheet works its amounts out when it opens), so that
+    // an estimate saved unchanged is the same bytes.
+    enum EOutput { outputPaper, outputFile };
+    void WorkOutFiguresForOutput(EOutput eOutput);
 
     // ---- Pages --------------------------------------------------------------------------
     // The grid is divided into pages of rows-per-page rows: page p (counted from 0) holds

@@ -51,7 +51,7 @@ void CMorvelEMView::OnEstimatePrint()
     // The figures first, then the information amounts from them: worked out after the
     // amounts, the print's recalculation would put a new tax on the paper beside the old
     // one in the amounts.
-    WorkOutFiguresForOutput();
+    WorkOutFiguresForOutput(outputPaper);
     BeginPrintSkipZeroRows();
     OnFilePrint();
     // Page counting drops the copy; a job that never got that far drops it here.
@@ -60,7 +60,7 @@ void CMorvelEMView::OnEstimatePrint()
 
 void CMorvelEMView::OnEstimatePrintPreview()
 {
-    WorkOutFiguresForOutput();
+    WorkOutFiguresForOutput(outputPaper);
     BeginPrintSkipZeroRows();
     OnFilePrintPreview();
     EndPrintSkipZeroRows(TRUE);
@@ -81,7 +81,7 @@ void CMorvelEMView::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
 {
     // Nothing changes the rows behind the print dialog; worked out again all the same, the
     // job prints the figures and amounts of the rows it prints.
-    WorkOutFiguresForOutput();
+    WorkOutFiguresForOutput(outputPaper);
     CMorvelView::OnBeginPrinting(pDC, pInfo);
     // One copy for the whole job, made from the recalculated rows and served only while a
     // page draws, so that the grid shows its own rows in between.

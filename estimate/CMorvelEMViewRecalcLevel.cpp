@@ -75,10 +75,11 @@ BOOL CMorvelEMView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERIN
     return CMorvelView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
-void CMorvelEMView::WorkOutFiguresForOutput()
+void CMorvelEMView::WorkOutFiguresForOutput(EOutput eOutput)
 {
     RecalcFromRow(recalcSaveOrPrint, 0);
-    ComputeInformationAmounts();
+    if (eOutput == outputPaper)
+        ComputeInformationAmounts();
 }
 
 void CMorvelEMView::OnRecalculate()

@@ -184,10 +184,12 @@ public:
     IEstimateSheet::CTaxSettings GetTaxSettings() const { return m_sheet.GetTaxSettings(); }
 
     // ---- every figure after a command -------------------------------------------------
-    // Whether the rows changed since every figure was last what a full recalculation gives.
+    // Whether the rows changed since every figure was last what a full recalculation gives
+    // (never before the figures were first taken: the rows are still being read).
     bool HasChangesSinceFiguresDone() const
     {
-        return !m_bFiguresKnown || m_rows.GetChangeCount() != m_nFiguresChanges || !m_figureRows.empty();
+        return m_bFiguresTaken &&
+               (!m_bFiguresKnown || m_rows.GetChangeCount() != m_nFiguresChanges || !m_figureRows.empty());
     }
     // Takes the figures as they stand for right (an estimate just opened or made: its
     // figures are the file's until something changes).
@@ -312,6 +314,7 @@ private:
         return m_bFiguresKnown && !IsPrintCopyActive() && m_rows.GetChangeCount() == m_nFiguresChanges;
     }
     void NoteFigureChange(bool bInStep, int nRow);
+    bool m_bFiguresTaken = false;
     bool m_bFiguresKnown = false;
     unsigned long long m_nFiguresChanges = 0;
     std::vector<int> m_figureRows;

@@ -367,6 +367,7 @@ void CEstimateEngine::TakeFiguresAsDone()
 {
     if (IsPrintCopyActive())
         return;
+    m_bFiguresTaken = true;
     m_bFiguresKnown = true;
     m_nFiguresChanges = m_rows.GetChangeCount();
     m_figureRows.clear();

@@ -1,0 +1,240 @@
+// Every figure right after every command: a random run of user commands on the sample
+// estimate through the real window (typing, rows inserted, deleted, copied, cut and pasted,
+// rows pasted from another estimate, kind headings, totals, discounts and tax rows, replace
+// all, sort, page feed and page insert, undo and redo, the non-calculated mark), at the
+// default recalculation level, under several tax settings. After each command the grid is
+// held against the same rows recalculated in full (F7): every cell and kind the same.
+// tests/estimate/RecalcEquivalenceTest.cpp holds the quick recalculations themselves
+// against the reference ways, without a window.
+#include "tests/estimate/EstimateWindowTestSupport.h"
+
+#include "estimate/engine/RowKinds.h"
+#include "estimate_tools/EstimateDialogCommands.h"
+#include "estimate_tools/CFindReplaceDialogs.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
+#include "resources/EstimateCommandIds.h"
+#include "resources/EstimateDialogsIds.h"
+#include "resources/EstimateEditIds.h"
+#include "resources/ResourceIds.h"
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct CRecalcSettings {
+    const char* pszTax;
+    const char* pszRoundMode;
+    bool bVerticalTotal;
+    const char* pszAdjustPage;
+};
+
+class CommandRecalcEquivalence : public EstimateWindowTest,
+                                 public ::testing::WithParamInterface<CRecalcSettings> {
+protected:
+    void WriteSettings(CProfileFile& profile) override
+    {
+        const CRecalcSettings& settings = GetParam();
+        profile.WriteProfileString("Input Setting", "Tax", settings.pszTax);
+        profile.WriteProfileString("Input Setting", "Round Mode", settings.pszRoundMode);
+        profile.WriteProfileString("Tax Vertical Total", "3", settings.bVerticalTotal ? "縦合計"_sj : "");
+        profile.WriteProfileString("Settings", "AdjustPage", settings.pszAdjustPage);
+    }
+    void SetUp() override
+    {
+        EstimateWindowTest::SetUp();
+        RegisterEstimateCommandDialogs();
+        CShellServices::Get().runEstimateDialogCommand = RunEstimateDialogCommand;
+    }
+
+    // Every kind and cell of the used rows.
+    std::vector<std::string> Picture() const
+    {
+        std::vector<std::string> lines;
+        for (int r = 0; r < m_pView->GetUsedRows(); ++r) {
+            std::string line = std::to_string(m_pView->GetRowKind(r));
+            for (int c = 0; c < m_pView->GetColumnCount(); ++c)
+                line += "|" + m_pView->GetCellText(r, c).ToUtf8();
+            lines.push_back(line);
+        }
+        return lines;
+    }
+    void SelectRows(CMorvelEMView& view, int nFirst, int nLast)
+    {
+        view.SetCurrentCell(scName, nFirst);
+        view.SetSelection(CMorvelView::selectRows, CRect(0, nFirst, view.GetColumnCount() - 1, nLast));
+    }
+};
+
+// A row of the estimate picked at random, of the kinds asked for (-1: none).
+int PickRow(const CMorvelEMView& view, unsigned nStart, const std::function<bool(int)>& isKind)
+{
+    const int nUsed = view.GetUsedRows();
+    for (int i = 0; i < nUsed; ++i) {
+        const int r = static_cast<int>((nStart + static_cast<unsigned>(i)) % static_cast<unsigned>(nUsed));
+        if (isKind(view.GetRowKind(r)))
+            return r;
+    }
+    return -1;
+}
+
+} // namespace
+
+TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationMakes)
+{
+    // Another estimate to paste rows from, then the one the commands run on (active).
+    CMorvelEMView* pOther = OpenEstimate(m_pFolder->SampleEstimate());
+    ASSERT_NE(pOther, nullptr);
+    ASSERT_NE(OpenSample(), nullptr);
+    CMorvelEMView& other = *pOther;
+    CMorvelEMView& view = *m_pView;
+    ASSERT_EQ(3, view.GetRecalcLevel());
+    Command(ID_RECALCULATE);
+
+    unsigned state = 7u + static_cast<unsigned>(std::atoi(GetParam().pszTax)) * 31u +
+                     static_cast<unsigned>(std::atoi(GetParam().pszRoundMode));
+    auto next = [&state](unsigned n) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % n;
+    };
+    auto anyRow = [&]() { return static_cast<int>(next(static_cast<unsigned>(view.GetUsedRows() + 3))); };
+    auto detailRow = [&]() { return PickRow(view, next(4096), [](int k) { return k == kindDetail; }); };
+    auto number = [&]() { return std::to_string(1 + next(900)) + (next(3) == 0 ? ".5" : ""); };
+    auto typeAt = [&](int nCol, int nRow, const std::string& text) {
+        GoTo(nCol, nRow);
+        Type(CString(text.c_str()));
+        Key(VK_RETURN);
+        Pump();
+    };
+
+    int nDifferent = 0;
+    const int nSteps = 500;
+    for (int step = 0; step < nSteps; ++step) {
+        const unsigned nOp = next(22);
+        std::string what = "step " + std::to_string(step) + " op " + std::to_string(nOp);
+        if (nOp < 5) {
+            const int r = detailRow();
+            if (r >= 0)
+                typeAt(nOp < 3 ? scQty : scPrice, r, number());
+        } else if (nOp == 5) {
+            // A new detail typed into a row below the used rows.
+            const int r = view.GetUsedRows() + static_cast<int>(next(3));
+            typeAt(scQty, r, number());
+            typeAt(scPrice, r, number());
+        } else if (nOp == 6) {
+            GoTo(scName, anyRow());
+            Command(next(2) ? ID_ROW_INSERT : ID_ROW_DELETE);
+        } else if (nOp == 7 || nOp == 8) {
+            // Rows copied or cut, pasted elsewhere.
+            const int r = anyRow();
+            SelectRows(view, r, r + static_cast<int>(next(6)));
+            Command(nOp == 7 ? ID_EDIT_COPY : ID_EDIT_CUT);
+            GoTo(scName, anyRow());
+            Command(ID_EDIT_PASTE);
+        } else if (nOp == 9) {
+            // Rows copied in the other estimate, pasted here.
+            const int r = static_cast<int>(next(static_cast<unsigned>(other.GetUsedRows())));
+            SelectRows(other, r, r + static_cast<int>(next(8)));
+            other.SendMessage(WM_COMMAND, ID_EDIT_COPY, 0);
+            GoTo(scName, anyRow());
+            Command(ID_EDIT_PASTE);
+        } else if (nOp == 10) {
+            GoTo(scName, anyRow());
+            CDialogAnswerer answerer;
+            answerer.AnswerDialog(IDD_KIND_INPUT, [](CDialog& dlg) {
+                TypeDlgItemText(dlg, IDC_ROW_TEXT, "電気設備工事"_sj);
+                ClickDlgButton(dlg, IDOK);
+            });
+            Command(ID_KIND_INPUT);
+        } else if (nOp == 11 || nOp == 12) {
+            GoTo(scName, anyRow());
+            const UINT totals[] = {ID_TOTAL_SMALL, ID_TOTAL_MIDDLE, ID_TOTAL_LARGE, ID_TOTAL_KIND, ID_TOTAL_GRAND};
+            Command(totals[next(5)]);
+        } else if (nOp == 13) {
+            GoTo(scName, anyRow());
+            Command(ID_TAX_ROW);
+        } else if (nOp == 14) {
+            GoTo(scName, anyRow());
+            CDialogAnswerer answerer;
+            answerer.AnswerDialog(IDD_DISCOUNT_INPUT, [](CDialog& dlg) {
+                TypeDlgItemText(dlg, IDC_ROW_TEXT, "-1,234");
+                ClickDlgButton(dlg, IDOK);
+            });
+            Command(ID_DISCOUNT_INPUT);
+        } else if (nOp == 15) {
+            // Replace all: a digit of the quantities and prices for another.
+            GoTo(scQty, 0);
+            Command(ID_EDIT_REPLACE_DLG);
+            auto* pDlg = static_cast<CReplaceDialog*>(view.GetReplaceDialog());
+            ASSERT_NE(pDlg, nullptr);
+            const std::string from = std::to_string(next(10)), to = std::to_string(next(10));
+            TypeDlgItemText(*pDlg, IDC_FIND_TEXT, CString(from.c_str()));
+            TypeDlgItemText(*pDlg, IDC_REPLACE_TEXT, CString(to.c_str()));
+            ClickDlgButton(*pDlg, IDC_REPLACE_ALL);
+            pDlg->SendMessage(WM_CLOSE);
+            Pump();
+        } else if (nOp == 16) {
+            // A block of quantities sorted.
+            const int r = detailRow();
+            if (r >= 0) {
+                view.SetSelection(CMorvelView::selectBlock, CRect(scQty, r, scQty, r + 1 + static_cast<int>(next(5))));
+                view.SetCurrentCell(scQty, r);
+                CDialogAnswerer answerer;
+                const bool bAscending = next(2) != 0;
+                answerer.AnswerDialog(IDD_SORT, [bAscending](CDialog& dlg) {
+                    ClickDlgButton(dlg, bAscending ? IDC_SORT_ASCENDING : IDC_SORT_DESCENDING);
+                });
+                Command(ID_SORT);
+            }
+        } else if (nOp == 17) {
+            GoTo(scName, anyRow());
+            if (next(2) != 0) {
+                Command(ID_PAGE_FEED);
+            } else {
+                CDialogAnswerer answerer;
+                answerer.AnswerDialog(IDD_PAGE_INSERT, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
+                Command(ID_PAGE_INSERT);
+            }
+        } else if (nOp == 18 || nOp == 19) {
+            Command(nOp == 18 ? ID_EDIT_UNDO : ID_EDIT_REDO);
+        } else if (nOp == 20) {
+            const int r = detailRow();
+            if (r >= 0) {
+                SelectRows(view, r, r + static_cast<int>(next(3)));
+                Command(next(2) ? ID_NONCALC_SET : ID_NONCALC_RELEASE);
+            }
+        } else {
+            // A heading's name typed over.
+            const int r = PickRow(view, next(4096), [](int k) { return IsHeadingKind(k); });
+            if (r >= 0)
+                typeAt(scName, r, next(2) ? "Ｂ工事" : "Ａ工事");
+        }
+        Pump();
+        // Keep the estimate within its pages: rows pasted and inserted add up.
+        if (view.GetUsedRows() > 400) {
+            SelectRows(view, 300, view.GetUsedRows() - 1);
+            Command(ID_EDIT_CUT);
+        }
+        const std::vector<std::string> after = Picture();
+        Command(ID_RECALCULATE);
+        const std::vector<std::string> full = Picture();
+        if (after != full) {
+            ++nDifferent;
+            for (size_t i = 0; i < after.size() && i < full.size(); ++i) {
+                if (after[i] != full[i]) {
+                    ADD_FAILURE() << what << ", row " << i << ":\n  shown " << after[i] << "\n  full  " << full[i];
+                    break;
+                }
+            }
+            if (nDifferent >= 3)
+                return;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, CommandRecalcEquivalence,
+                         ::testing::Values(CRecalcSettings{"8", "3", false, "0"}, CRecalcSettings{"10", "1", true, "1"},
+                                           CRecalcSettings{"10", "0", false, "1"},
+                                           CRecalcSettings{"8", "2", true, "0"}));
