@@ -30,6 +30,10 @@ void CMorvelEMView::RecalcFromRow(int nMode, int nFirstRow)
         CColumnBatch batch(*this);
         m_engine.CalcRows(nFirstRow);
         RecalcTotals(nFirstRow);
+        // From the first row this is the full recalculation: nothing is left for the end of
+        // the command.
+        if (nFirstRow <= 0)
+            m_engine.TakeFiguresAsDone();
         if (nLevel == 3 && m_hWnd != nullptr) {
             Invalidate(TRUE);
             UpdateWindow();
@@ -53,7 +57,10 @@ void CMorvelEMView::RecalcAfterCommand()
     // Worked out again from the rows a command left: an undo record names none of it.
     const CUndoKeepingScope keepUndo;
     CColumnBatch batch(*this);
-    if (m_engine.RecalcChangedFigures())
+    // The document is marked modified only when a figure was written (a save right before
+    // leaves nothing to write).
+    const unsigned long long nChanges = m_EditRows.GetChangeCount();
+    if (m_engine.RecalcChangedFigures() && m_EditRows.GetChangeCount() != nChanges)
         AfterRecalculation();
 }
 
