@@ -9,8 +9,8 @@
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
 #include "estimate/engine/RowKinds.h"
-#include "estimate_tools/EstimateDialogCommands.h"
 #include "estimate_tools/CFindReplaceDialogs.h"
+#include "estimate_tools/EstimateDialogCommands.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "resources/EstimateCommandIds.h"
 #include "resources/EstimateDialogsIds.h"
@@ -150,7 +150,8 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
             Command(ID_KIND_INPUT);
         } else if (nOp == 11 || nOp == 12) {
             GoTo(scName, anyRow());
-            const UINT totals[] = {ID_TOTAL_SMALL, ID_TOTAL_MIDDLE, ID_TOTAL_LARGE, ID_TOTAL_KIND, ID_TOTAL_GRAND};
+            const UINT totals[] = {ID_TOTAL_SMALL, ID_TOTAL_MIDDLE, ID_TOTAL_LARGE, ID_TOTAL_KIND,
+                                   ID_TOTAL_GRAND};
             Command(totals[next(5)]);
         } else if (nOp == 13) {
             GoTo(scName, anyRow());
@@ -179,7 +180,8 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
             // A block of quantities sorted.
             const int r = detailRow();
             if (r >= 0) {
-                view.SetSelection(CMorvelView::selectBlock, CRect(scQty, r, scQty, r + 1 + static_cast<int>(next(5))));
+                view.SetSelection(CMorvelView::selectBlock,
+                                  CRect(scQty, r, scQty, r + 1 + static_cast<int>(next(5))));
                 view.SetCurrentCell(scQty, r);
                 CDialogAnswerer answerer;
                 const bool bAscending = next(2) != 0;
@@ -224,7 +226,8 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
             ++nDifferent;
             for (size_t i = 0; i < after.size() && i < full.size(); ++i) {
                 if (after[i] != full[i]) {
-                    ADD_FAILURE() << what << ", row " << i << ":\n  shown " << after[i] << "\n  full  " << full[i];
+                    ADD_FAILURE() << what << ", row " << i << ":\n  shown " << after[i] << "\n  full  "
+                                  << full[i];
                     break;
                 }
             }
@@ -235,6 +238,7 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, CommandRecalcEquivalence,
-                         ::testing::Values(CRecalcSettings{"8", "3", false, "0"}, CRecalcSettings{"10", "1", true, "1"},
+                         ::testing::Values(CRecalcSettings{"8", "3", false, "0"},
+                                           CRecalcSettings{"10", "1", true, "1"},
                                            CRecalcSettings{"10", "0", false, "1"},
                                            CRecalcSettings{"8", "2", true, "0"}));

@@ -652,13 +652,15 @@ TEST_F(EstimatePrint, ARowChangedBelowTheTaxRowPrintsAtOnceWithItsNewTax)
     EXPECT_TRUE(answerer.MessageBoxTexts().empty());
     const std::string page = PdfPageText(NativePath(pdf), 1);
     std::smatch printed;
-    ASSERT_TRUE(std::regex_search(page, printed, std::regex(R"(御見積金額\s*(?:￥|¥)\*\*\*([0-9,]+))"))) << page;
+    ASSERT_TRUE(std::regex_search(page, printed, std::regex(R"(御見積金額\s*(?:￥|¥)\*\*\*([0-9,]+))")))
+        << page;
 
     // The oracle: the same rows recalculated in full (F7), the sheet's amounts from them.
     Command(ID_RECALCULATE);
     EXPECT_EQ(taxShown, Cell(nTaxRow, scAmount));
     pView->ComputeInformationAmounts();
-    const std::string sheet = InformationValues::DisplayText(info, nQuote, pView->GetInformation(nQuote), true).str();
+    const std::string sheet =
+        InformationValues::DisplayText(info, nQuote, pView->GetInformation(nQuote), true).str();
     ASSERT_EQ(0u, sheet.find("***")) << sheet;
     EXPECT_EQ(sheet.substr(3), printed[1].str());
 }
