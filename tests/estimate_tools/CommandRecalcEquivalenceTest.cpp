@@ -1,15 +1,19 @@
 // Every figure right after every command: a random run of user commands on the sample
 // estimate through the real window (typing, rows inserted, deleted, copied, cut and pasted,
-// rows pasted from another estimate, kind headings, totals, discounts and tax rows, replace
-// all, sort, page feed and page insert, undo and redo, the non-calculated mark), at the
+// rows pasted from another estimate, headings picked from the subject lists, kind headings,
+// totals, discounts and tax rows, replace all, sort, page feed and page insert, subjects
+// dragged in the subject tree and from another estimate's tree, undo and redo, the
+// non-calculated mark), at the
 // default recalculation level, under several tax settings. After each command the grid is
 // held against the same rows recalculated in full (F7): every cell and kind the same.
 // tests/estimate/RecalcEquivalenceTest.cpp holds the quick recalculations themselves
 // against the reference ways, without a window.
-#include "tests/estimate/EstimateWindowTestSupport.h"
+#include "tests/estimate_tools/SubjectTreeTestSupport.h"
 
 #include "estimate/engine/RowKinds.h"
 #include "estimate_tools/CFindReplaceDialogs.h"
+#include "estimate_tools/CMorvelEMTreeView.h"
+#include "estimate_tools/CPickDialogs.h"
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "resources/EstimateCommandIds.h"
@@ -31,9 +35,10 @@ struct CRecalcSettings {
     const char* pszAdjustPage;
 };
 
-class CommandRecalcEquivalence : public EstimateWindowTest,
+class CommandRecalcEquivalence : public SubjectTreeWindowTest,
                                  public ::testing::WithParamInterface<CRecalcSettings> {
 protected:
+    bool RecordsTreeCommands() const override { return false; }
     void WriteSettings(CProfileFile& profile) override
     {
         const CRecalcSettings& settings = GetParam();
@@ -44,9 +49,16 @@ protected:
     }
     void SetUp() override
     {
-        EstimateWindowTest::SetUp();
+        SubjectTreeWindowTest::SetUp();
         RegisterEstimateCommandDialogs();
         CShellServices::Get().runEstimateDialogCommand = RunEstimateDialogCommand;
+    }
+    // A heading of the tree picked at random (the root for -1).
+    HTREEITEM TreeItem(CMorvelEMTreeView* pTree, unsigned nPick) const
+    {
+        const int nCount = pTree->GetEntryCount();
+        return nCount > 0 ? pTree->GetEntry(static_cast<int>(nPick % static_cast<unsigned>(nCount))).hItem
+                          : nullptr;
     }
 
     // Every kind and cell of the used rows.
@@ -84,10 +96,14 @@ int PickRow(const CMorvelEMView& view, unsigned nStart, const std::function<bool
 
 TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationMakes)
 {
-    // Another estimate to paste rows from, then the one the commands run on (active).
-    CMorvelEMView* pOther = OpenEstimate(m_pFolder->SampleEstimate());
+    // Another estimate to paste rows and drag subjects from, then the one the commands run
+    // on (active).
+    CMorvelEMView* pOther = OpenSecondSample();
     ASSERT_NE(pOther, nullptr);
-    ASSERT_NE(OpenSample(), nullptr);
+    ASSERT_NE(OpenSampleWindow(), nullptr);
+    ASSERT_NE(pOther, m_pView);
+    WidenTree(pOther);
+    WidenTree(m_pView);
     CMorvelEMView& other = *pOther;
     CMorvelEMView& view = *m_pView;
     ASSERT_EQ(3, view.GetRecalcLevel());
@@ -110,10 +126,19 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
     };
 
     int nDifferent = 0;
+    // Per kind of command, how often it changed the estimate: each one must have.
+    std::vector<int> changes(25, 0);
+    bool bUndone = false;
     const int nSteps = 500;
     for (int step = 0; step < nSteps; ++step) {
-        const unsigned nOp = next(22);
+        // A redo follows an undo now and then (after anything else it has nothing to do).
+        const unsigned nOp = bUndone && next(2) != 0 ? 19 : next(25);
+        bUndone = nOp == 18;
         std::string what = "step " + std::to_string(step) + " op " + std::to_string(nOp);
+        // What the commands say (a subject refused where it is dropped, nothing found to
+        // replace) is not the matter here.
+        MessageBoxRecorder boxes;
+        const std::vector<std::string> before = Picture();
         if (nOp < 5) {
             const int r = detailRow();
             if (r >= 0)
@@ -177,14 +202,20 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
             pDlg->SendMessage(WM_CLOSE);
             Pump();
         } else if (nOp == 16) {
-            // A block of quantities sorted.
-            const int r = detailRow();
-            if (r >= 0) {
-                view.SetSelection(CMorvelView::selectBlock,
-                                  CRect(scQty, r, scQty, r + 1 + static_cast<int>(next(5))));
+            // The quantities of consecutive detail rows sorted, the other way round from how
+            // the first and the last stand.
+            int r = detailRow();
+            while (r > 0 && view.GetRowKind(r - 1) == kindDetail)
+                --r;
+            int nLast = r;
+            while (r >= 0 && view.GetRowKind(nLast + 1) == kindDetail && nLast - r < 6)
+                ++nLast;
+            if (r >= 0 && nLast > r) {
+                view.SetSelection(CMorvelView::selectBlock, CRect(scQty, r, scQty, nLast));
                 view.SetCurrentCell(scQty, r);
                 CDialogAnswerer answerer;
-                const bool bAscending = next(2) != 0;
+                const bool bAscending =
+                    std::atof(view.GetCellText(r, scQty)) > std::atof(view.GetCellText(nLast, scQty));
                 answerer.AnswerDialog(IDD_SORT, [bAscending](CDialog& dlg) {
                     ClickDlgButton(dlg, bAscending ? IDC_SORT_ASCENDING : IDC_SORT_DESCENDING);
                 });
@@ -200,12 +231,43 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
                 Command(ID_PAGE_INSERT);
             }
         } else if (nOp == 18 || nOp == 19) {
+            // An undo, or the redo of the undo just before.
             Command(nOp == 18 ? ID_EDIT_UNDO : ID_EDIT_REDO);
         } else if (nOp == 20) {
             const int r = detailRow();
             if (r >= 0) {
                 SelectRows(view, r, r + static_cast<int>(next(3)));
                 Command(next(2) ? ID_NONCALC_SET : ID_NONCALC_RELEASE);
+            }
+        } else if (nOp == 21) {
+            // A subject dragged in the tree: moved, or copied with Shift.
+            HTREEITEM hFrom = TreeItem(Tree(), next(4096));
+            HTREEITEM hTo = TreeItem(Tree(), next(4096));
+            if (hFrom != nullptr && hTo != nullptr)
+                DragItem(Tree(), hFrom, Tree(), hTo, next(2) ? MK_SHIFT : 0);
+        } else if (nOp == 22) {
+            // A subject of the other estimate dropped on this one's tree.
+            HTREEITEM hFrom = TreeItem(TreeOf(pOther), next(4096));
+            HTREEITEM hTo = TreeItem(Tree(), next(4096));
+            if (hFrom != nullptr && hTo != nullptr)
+                DragItem(TreeOf(pOther), hFrom, Tree(), hTo);
+        } else if (nOp == 23) {
+            // A heading picked from a subject list.
+            GoTo(scName, anyRow());
+            const UINT picks[] = {ID_PICK_LARGE, ID_PICK_MIDDLE, ID_PICK_SMALL};
+            const int levels[] = {kindLarge, kindMiddle, kindSmall};
+            const unsigned nLevel = next(3);
+            Command(picks[nLevel]);
+            if (auto* pPick = dynamic_cast<CSubjectPickDialog*>(view.GetPickDialog(levels[nLevel]))) {
+                CListCtrl& list = pPick->List();
+                if (list.GetItemCount() > 0) {
+                    const int nItem = static_cast<int>(next(static_cast<unsigned>(list.GetItemCount())));
+                    list.SetItemState(nItem, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+                    ClickDlgButton(*pPick, IDOK);
+                    Pump();
+                }
+                if (view.GetPickDialog(levels[nLevel]) != nullptr)
+                    pPick->SendMessage(WM_CLOSE);
             }
         } else {
             // A heading's name typed over.
@@ -220,6 +282,7 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
             Command(ID_EDIT_CUT);
         }
         const std::vector<std::string> after = Picture();
+        changes[nOp] += after != before ? 1 : 0;
         Command(ID_RECALCULATE);
         const std::vector<std::string> full = Picture();
         if (after != full) {
@@ -235,6 +298,8 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
                 return;
         }
     }
+    for (size_t nOp = 0; nOp < changes.size(); ++nOp)
+        EXPECT_GT(changes[nOp], 0) << "command " << nOp << " never changed the estimate";
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, CommandRecalcEquivalence,
