@@ -2,26 +2,29 @@
 // estimate through the real window (typing, rows inserted, deleted, copied, cut and pasted,
 // rows pasted from another estimate, headings picked from the subject lists, kind headings,
 // totals, discounts and tax rows, replace all, sort, page feed and page insert, subjects
-// dragged in the subject tree and from another estimate's tree, undo and redo, the
-// non-calculated mark), at the
+// dragged in the subject tree and from another estimate's tree, rows read from a CSV file,
+// undo and redo, the non-calculated mark), at the
 // default recalculation level, under several tax settings. After each command the grid is
 // held against the same rows recalculated in full (F7): every cell and kind the same.
 // tests/estimate/RecalcEquivalenceTest.cpp holds the quick recalculations themselves
 // against the reference ways, without a window.
+#include "tests/estimate_tools/EstimateIoTestSupport.h"
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
 
 #include "estimate/engine/RowKinds.h"
 #include "estimate_tools/CFindReplaceDialogs.h"
 #include "estimate_tools/CMorvelEMTreeView.h"
 #include "estimate_tools/CPickDialogs.h"
-#include "estimate_tools/EstimateDialogCommands.h"
+#include "platform/base/Path.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "resources/EstimateCommandIds.h"
 #include "resources/EstimateDialogsIds.h"
 #include "resources/EstimateEditIds.h"
+#include "resources/EstimateIoIds.h"
 #include "resources/ResourceIds.h"
 
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -46,12 +49,6 @@ protected:
         profile.WriteProfileString("Input Setting", "Round Mode", settings.pszRoundMode);
         profile.WriteProfileString("Tax Vertical Total", "3", settings.bVerticalTotal ? "縦合計"_sj : "");
         profile.WriteProfileString("Settings", "AdjustPage", settings.pszAdjustPage);
-    }
-    void SetUp() override
-    {
-        SubjectTreeWindowTest::SetUp();
-        RegisterEstimateCommandDialogs();
-        CShellServices::Get().runEstimateDialogCommand = RunEstimateDialogCommand;
     }
     // A heading of the tree picked at random (the root for -1).
     HTREEITEM TreeItem(CMorvelEMTreeView* pTree, unsigned nPick) const
@@ -125,14 +122,17 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
         Pump();
     };
 
+    // Rows to read from a CSV file: name, spec, quantity, unit and price of each.
+    const std::string csvPath = m_pFolder->Native("WORK/rows.csv");
+    std::ofstream(csvPath, std::ios::binary) << "A,,12.5,m,3400\r\nB,,3,m2,1250.5\r\nC,,,式,80000\r\n";
     int nDifferent = 0;
     // Per kind of command, how often it changed the estimate: each one must have.
-    std::vector<int> changes(25, 0);
+    std::vector<int> changes(26, 0);
     bool bUndone = false;
     const int nSteps = 500;
     for (int step = 0; step < nSteps; ++step) {
         // A redo follows an undo now and then (after anything else it has nothing to do).
-        const unsigned nOp = bUndone && next(2) != 0 ? 19 : next(25);
+        const unsigned nOp = bUndone && next(2) != 0 ? 19 : next(26);
         bUndone = nOp == 18;
         std::string what = "step " + std::to_string(step) + " op " + std::to_string(nOp);
         // What the commands say (a subject refused where it is dropped, nothing found to
@@ -269,6 +269,18 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
                 if (view.GetPickDialog(levels[nLevel]) != nullptr)
                     pPick->SendMessage(WM_CLOSE);
             }
+        } else if (nOp == 24) {
+            // Rows read from a CSV file at a row, every field to its own column.
+            GoTo(scName, anyRow());
+            CDialogAnswerer answerer;
+            answerer.AnswerFileDialog(SystemPathFromNative(csvPath));
+            answerer.AnswerDialog(IDD_IMPORT_FORMAT, [](CDialog& dlg) {
+                DoubleClickListRow(dlg, IDC_IMPORT_FORMAT_LIST, 0);
+                ClickDlgButton(dlg, IDOK);
+            });
+            answerer.AnswerDialog(IDD_IMPORT_ITEM_LIST,
+                                  [](CDialog& dlg) { ClickDlgButton(dlg, IDC_IMPORT_SELECT_ALL); });
+            Command(ID_TEXT_INPUT);
         } else {
             // A heading's name typed over.
             const int r = PickRow(view, next(4096), [](int k) { return IsHeadingKind(k); });
