@@ -314,6 +314,8 @@ private:
         return m_bFiguresKnown && !IsPrintCopyActive() && m_rows.GetChangeCount() == m_nFiguresChanges;
     }
     void NoteFigureChange(bool bInStep, int nRow);
+    // Whether the estimate holds step or classification rows.
+    bool HasRemadeRows() const;
     bool m_bFiguresTaken = false;
     bool m_bFiguresKnown = false;
     unsigned long long m_nFiguresChanges = 0;

@@ -377,22 +377,24 @@ bool CEstimateEngine::RecalcChangedFigures()
 {
     if (IsPrintCopyActive() || !HasChangesSinceFiguresDone())
         return false;
-    if (!IsFiguresInStep()) {
+    // Step and classification rows are made after the row formulas, from other rows'
+    // results, so a full recalculation works out their own formulas before they change: only
+    // RecalcAll itself gives what it gives.
+    if (!IsFiguresInStep() || HasRemadeRows()) {
         RecalcAll();
         return true;
     }
     CEstimateColumns::CBatch batch(m_columns);
     // Only the rows written since the figures were done can differ from what their formulas
-    // give (every other row was worked out then and has not changed). Totals and tax rows
-    // are made again below from the rows above them, as RecalcAll makes them after its row
-    // formulas.
+    // give (every other row was worked out then and has not changed); they are worked out
+    // first, as RecalcAll works out every row, then the totals and tax rows are made from
+    // the rows above them.
     std::vector<int> rows;
     rows.swap(m_figureRows);
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     for (int r : rows) {
-        const int nKind = EditKind(r);
-        if (r < m_nUsedRows && !IsTotalKind(nKind) && !IsDiscountTotalKind(nKind) && nKind != kindFree)
+        if (r < m_nUsedRows)
             CalcRow(r, 0);
     }
     // From the first row: every tax row takes the estimate's amount wherever it stands, and
@@ -401,6 +403,29 @@ bool CEstimateEngine::RecalcChangedFigures()
     RecalcTotals(0);
     TakeFiguresAsDone();
     return true;
+}
+
+bool CEstimateEngine::HasRemadeRows() const
+{
+    // The kept sums are never made over step or classification rows.
+    if (m_kept.IsBuilt()) {
+        for (int r : m_figureRows) {
+            const int nKind = EditKind(r);
+            if (nKind == kindStep || nKind == kindClassify)
+                return true;
+        }
+        return false;
+    }
+    for (int r = 0; r < m_nUsedRows; ++r) {
+        if (r + KIND_PREFETCH_DISTANCE < m_nUsedRows) {
+            if (const CGridRow* pAhead = m_rows.GetRow(r + KIND_PREFETCH_DISTANCE))
+                pAhead->PrefetchKind();
+        }
+        const int nKind = EditKind(r);
+        if (nKind == kindStep || nKind == kindClassify)
+            return true;
+    }
+    return false;
 }
 
 // ---------------------------------------------------------------------------------------
