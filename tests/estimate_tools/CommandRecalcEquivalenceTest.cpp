@@ -122,7 +122,7 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
         Pump();
     };
 
-    // Rows to read from a CSV file: name, spec, quantity, unit and price of each.
+    // Rows to read from a CSV file: 名称, 規格, 数量, 単位 and 単価 of each.
     const std::string csvPath = m_pFolder->Native("WORK/rows.csv");
     std::ofstream(csvPath, std::ios::binary) << "A,,12.5,m,3400\r\nB,,3,m2,1250.5\r\nC,,,式,80000\r\n";
     int nDifferent = 0;
