@@ -11,6 +11,7 @@
 
 #include "app/CShellServices.h"
 #include "estimate/engine/CNumberRules.h"
+#include "estimate/engine/CRowFormula.h"
 #include "grid/CGridCellEdit.h"
 #include "grid/CMorvelView.h"
 #include "grid/IGridCellEditOwner.h"
@@ -335,9 +336,8 @@ private:
     void CopyBlockToClipboard(CRect rcBlock);
     const CPartFormFile* GetForm() const;
     const CString& GetAttribute(int nCol) const;
-    // Evaluates column nCol's formula in a row; bStrict: an operand that is not a number
-    // stops the evaluation.
-    void EvaluateColumn(int nRow, int nCol, bool bStrict);
+    // Works out column nCol's formula in a row by the given rules (CRowFormula).
+    void EvaluateColumn(int nRow, int nCol, const CRowFormula::CRules& rules);
     // What the cell store and the calculation need of a column, taken from the parts form.
     struct CColumnRules {
         // The form's texts the rules were taken from.
@@ -347,12 +347,7 @@ private:
         bool bCalculated = false; // IsCalculatedColumn
         CNumberRules::CRoundSpec spec;
         CNumberRules::CPicture picture;
-        // The formula taken apart at its column references (upper case, one or two
-        // letters), and compiled when it is one the compiled evaluation gives exactly.
-        std::vector<int> refs;
-        std::vector<std::string> segments;
-        std::string compiled;
-        bool bCompiled = false;
+        CRowFormula formula;
     };
     // The rules of a column (an empty set outside the form's items).
     const CColumnRules& GetColumnRules(int nCol) const;
@@ -361,9 +356,6 @@ private:
     // by the column's rule and picture, in its normal form.
     CString StoredCellText(const CString& strText, int nCol) const;
     CString StoredCellTextPlain(const CString& strText, int nCol) const;
-    // A calculated column of a row (an operand that is not a number stops it) the quick
-    // way; FALSE when the cell is one for the plain way.
-    bool EvaluateColumnQuick(int nRow, int nCol, const CColumnRules& rules);
     int MeasureBaseRowHeight();
     void ReloadDisplaySettings(int nHeaderBase);
     void PlaceRangeTotal();
@@ -402,5 +394,6 @@ private:
     std::shared_ptr<struct CPartsPrintState> m_pPrintState;
     mutable std::vector<CColumnRules> m_columnRules;
     std::vector<double> m_formulaValues;
+    std::string m_strExpression; // the formula being worked out, reused from cell to cell
     bool m_bPlainCalculation = false;
 };
