@@ -173,7 +173,7 @@ const CString& CMorvelPMView::GetAttribute(int nCol) const
 bool CMorvelPMView::IsNumericColumn(int nCol) const
 {
     if (!m_bPlainCalculation)
-        return GetColumnRules(nCol).bNumeric;
+        return m_columns.Get(nCol).bNumeric;
     const CString& strAttr = GetAttribute(nCol);
     return strAttr == NumberWord() || strAttr.Find(CalcMark()) >= 0;
 }
@@ -181,7 +181,7 @@ bool CMorvelPMView::IsNumericColumn(int nCol) const
 bool CMorvelPMView::IsCalculatedColumn(int nCol) const
 {
     if (!m_bPlainCalculation)
-        return GetColumnRules(nCol).bCalculated;
+        return m_columns.Get(nCol).bFormula;
     return GetAttribute(nCol).Find(CalcMark()) >= 0;
 }
 
@@ -450,6 +450,7 @@ void CMorvelPMView::CalcRow(int nRow, int nFirstCol)
 {
     if (GetDocument() == nullptr || nRow < 0 || nRow >= m_nRowLimit)
         return;
+    const CEstimateColumns::CBatch batch(m_columns); // the form stays as it is meanwhile
     for (int c = std::max(0, nFirstCol); c < m_nColumnCount; ++c) {
         if (IsCalculatedColumn(c))
             EvaluateColumn(nRow, c, CRowFormula::partsRowRules);
@@ -461,6 +462,7 @@ void CMorvelPMView::CalcCurrentRow()
     const CMorvelPMDoc* pDoc = GetDocument();
     if (pDoc == nullptr || m_nCurrentRow < 0 || m_nCurrentRow >= m_nRowLimit)
         return;
+    const CEstimateColumns::CBatch batch(m_columns); // the form stays as it is meanwhile
     for (int c = 0; c < m_nColumnCount; ++c) {
         if (IsCalculatedColumn(c))
             EvaluateColumn(m_nCurrentRow, c, CRowFormula::partsTypedRules);

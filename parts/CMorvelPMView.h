@@ -10,6 +10,7 @@
 #pragma once
 
 #include "app/CShellServices.h"
+#include "estimate/engine/CEstimateColumns.h"
 #include "estimate/engine/CNumberRules.h"
 #include "estimate/engine/CRowFormula.h"
 #include "grid/CGridCellEdit.h"
@@ -338,20 +339,21 @@ private:
     const CString& GetAttribute(int nCol) const;
     // Works out column nCol's formula in a row by the given rules (CRowFormula).
     void EvaluateColumn(int nRow, int nCol, const CRowFormula::CRules& rules);
-    // What the cell store and the calculation need of a column, taken from the parts form.
-    struct CColumnRules {
-        // The form's texts the rules were taken from.
-        CString strAttribute, strPicture, strFormula, strRounding;
-        bool bBuilt = false;
-        bool bNumeric = false;    // IsNumericColumn
-        bool bCalculated = false; // IsCalculatedColumn
-        CNumberRules::CRoundSpec spec;
-        CNumberRules::CPicture picture;
-        CRowFormula formula;
+    // The parts form's texts as the estimate's columns read them (属性, 数値書式, 計算式,
+    // 丸め, T, V; empty outside the form's items).
+    class CFormColumns : public IColumnTexts {
+    public:
+        explicit CFormColumns(const CMorvelPMView& view) : m_view(view) {}
+        const CString& GetColumnText(int nCol, EColumnText eText) const override;
+
+    private:
+        const CMorvelPMView& m_view;
+        // The form of the document the view was last seen with: a column's texts are read
+        // six at a time, and finding the document's type each time would cost more than
+        // the reading.
+        mutable const void* m_pDocumentSeen = nullptr;
+        mutable const CPartFormFile* m_pForm = nullptr;
     };
-    // The rules of a column (an empty set outside the form's items).
-    const CColumnRules& GetColumnRules(int nCol) const;
-    static void BuildColumnRules(CColumnRules& rules, const CPartFormFile& form, int nCol);
     // The text a cell keeps for a text stored into it: a number in a numeric column rounded
     // by the column's rule and picture, in its normal form.
     CString StoredCellText(const CString& strText, int nCol) const;
@@ -392,7 +394,11 @@ private:
     BOOL m_bPlaceTotal = FALSE;
     // What printing keeps between its steps, and the wait dialog of the layouts' choice.
     std::shared_ptr<struct CPartsPrintState> m_pPrintState;
-    mutable std::vector<CColumnRules> m_columnRules;
+    // What the cell store and the calculation need of each column (numeric, calculated,
+    // rounding rule, picture, formula), taken from the parts form as the estimate takes its
+    // columns from its form, and taken again whenever a text they came from differs.
+    CFormColumns m_formColumns{*this};
+    CEstimateColumns m_columns{m_formColumns, m_nColumnCount};
     std::vector<double> m_formulaValues;
     std::string m_strExpression; // the formula being worked out, reused from cell to cell
     bool m_bPlainCalculation = false;

@@ -1,9 +1,10 @@
 // The parts grid's cell store and row formulas. The quick way takes each column's rules
-// from the parts form once (its attribute, rounding rule, picture and formula) and keeps
-// them while the form's texts stay the same, and works a formula whose operands are plain
-// numbers out compiled; the plain way takes the rules from the texts at every cell and works
-// every formula out through the texts. The formulas are the estimate's (CRowFormula), under
-// the parts list's rules; both ways store the same texts byte for byte.
+// from the parts form once (its attribute, rounding rule, picture and formula, as the
+// estimate's columns take them: CEstimateColumns) and keeps them while the form's texts
+// stay the same, and works a formula whose operands are plain numbers out compiled; the
+// plain way takes the rules from the texts at every cell and works every formula out
+// through the texts. The formulas are the estimate's (CRowFormula), under the parts list's
+// rules; both ways store the same texts byte for byte.
 #include "app/CPartFormFile.h"
 #include "estimate/engine/CGridRow.h"
 #include "parts/CMorvelPMDoc.h"
@@ -34,43 +35,26 @@ double ReadNumberOf(const CString& strText)
 
 } // namespace
 
-void CMorvelPMView::BuildColumnRules(CColumnRules& rules, const CPartFormFile& form, int nCol)
+const CString& CMorvelPMView::CFormColumns::GetColumnText(int nCol, EColumnText eText) const
 {
-    rules.strAttribute = form.GetItem(nCol, 1);
-    rules.strPicture = form.GetItem(nCol, 3);
-    rules.strFormula = form.GetItem(nCol, 4);
-    rules.strRounding = form.GetItem(nCol, 5);
-    static const CString s_strNumber = "数値"_sj;
-    static const CString s_strCalc = "計"_sj;
-    rules.bCalculated = rules.strAttribute.Find(s_strCalc) >= 0;
-    rules.bNumeric = rules.strAttribute == s_strNumber || rules.bCalculated;
-    rules.spec = CNumberRules::ParseRoundSpec(rules.strRounding);
-    rules.picture = CNumberRules::ParsePicture(rules.strPicture);
-    rules.formula.Assign(rules.strFormula);
-    rules.bBuilt = true;
-}
-
-const CMorvelPMView::CColumnRules& CMorvelPMView::GetColumnRules(int nCol) const
-{
-    static const CColumnRules s_none;
-    const CPartFormFile* pForm = GetForm();
-    if (pForm == nullptr || nCol < 0 || nCol >= std::min(pForm->GetCount(), static_cast<int>(MAX_COLUMNS)))
-        return s_none;
-    if (m_columnRules.size() < static_cast<size_t>(MAX_COLUMNS))
-        m_columnRules.resize(MAX_COLUMNS); // never resized again: references stay valid
-    CColumnRules& rules = m_columnRules[static_cast<size_t>(nCol)];
-    // The form can be changed from outside (a column resize, the settings sheet, a test):
-    // the rules are taken again whenever a text they came from differs.
-    if (!rules.bBuilt || rules.strAttribute != pForm->GetItem(nCol, 1) ||
-        rules.strFormula != pForm->GetItem(nCol, 4) || rules.strRounding != pForm->GetItem(nCol, 5) ||
-        rules.strPicture != pForm->GetItem(nCol, 3))
-        BuildColumnRules(rules, *pForm, nCol);
-    return rules;
+    static const CString s_strNone;
+    // The parts form's items in the estimation form's places; a parts form has no "V" code.
+    static const int items[COLUMN_TEXTS] = {1, 3, 4, 5, CPartFormFile::colT, -1};
+    if (m_view.m_pDocument != m_pDocumentSeen) {
+        m_pDocumentSeen = m_view.m_pDocument;
+        m_pForm = m_view.GetForm();
+    }
+    const CPartFormFile* pForm = m_pForm;
+    const int nItem = eText >= 0 && eText < COLUMN_TEXTS ? items[eText] : -1;
+    if (pForm == nullptr || nItem < 0 || nCol < 0 ||
+        nCol >= std::min(pForm->GetCount(), static_cast<int>(MAX_COLUMNS)))
+        return s_strNone;
+    return pForm->GetItem(nCol, nItem);
 }
 
 CString CMorvelPMView::StoredCellText(const CString& strText, int nCol) const
 {
-    const CColumnRules& rules = GetColumnRules(nCol);
+    const CEstimateColumns::CColumnInfo& rules = m_columns.Get(nCol);
     if (!rules.bNumeric || !CNumberRules::IsNumberText(strText))
         return strText;
     // NormalizeNumberText, RoundBySpec, FormatByPicture and NormalizeNumberText again, as
@@ -104,7 +88,7 @@ void CMorvelPMView::EvaluateColumn(int nRow, int nCol, const CRowFormula::CRules
             value = CNumberRules::RoundBySpec(ReadNumberOf(CNumberRules::FormatNormal(result)),
                                               pDoc->m_form.GetItem(nCol, 5));
     } else {
-        const CColumnRules& columnRules = GetColumnRules(nCol);
+        const CEstimateColumns::CColumnInfo& columnRules = m_columns.Get(nCol);
         outcome = columnRules.formula.EvaluateQuick(cell, rules, m_strExpression, m_formulaValues, result);
         if (outcome == CRowFormula::EOutcome::number)
             value = RoundByRules(ReadNumberOf(CNumberRules::FormatNormal(result)), columnRules.spec);

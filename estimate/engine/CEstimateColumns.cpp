@@ -2,7 +2,7 @@
 
 #include "platform/base/Cp932.h"
 
-CEstimateColumns::CEstimateColumns(const IEstimateSheet& sheet, const int& nColumnCount)
+CEstimateColumns::CEstimateColumns(const IColumnTexts& sheet, const int& nColumnCount)
     : m_sheet(sheet), m_nColumnCount(nColumnCount)
 {
 }

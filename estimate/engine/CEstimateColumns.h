@@ -61,8 +61,9 @@ public:
         const CEstimateColumns& m_columns;
     };
 
-    // The form's texts from the sheet; nColumnCount is the grid's column count.
-    CEstimateColumns(const IEstimateSheet& sheet, const int& nColumnCount);
+    // The form's texts from the sheet (an estimate's, or a parts list's form); nColumnCount
+    // is the grid's column count.
+    CEstimateColumns(const IColumnTexts& sheet, const int& nColumnCount);
     CEstimateColumns(const CEstimateColumns&) = delete;
     CEstimateColumns& operator=(const CEstimateColumns&) = delete;
 
@@ -124,7 +125,7 @@ private:
     void Build(CColumnInfo& info, int nCol) const;
     void BuildFormulaColumns() const;
 
-    const IEstimateSheet& m_sheet;
+    const IColumnTexts& m_sheet;
     const int& m_nColumnCount;
     mutable std::vector<CColumnInfo> m_info;
     mutable int m_nBatchDepth = 0;
