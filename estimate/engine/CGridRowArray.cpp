@@ -12,6 +12,7 @@ CGridRowArray::~CGridRowArray()
 void CGridRowArray::MakePrintCopy()
 {
     DeletePrintCopy();
+    ++m_nPrintCopyChanges;
     const CPtrArray& working = GetWorkingArray();
     const INT_PTR nSize = working.GetSize();
     m_printCopy.SetSize(nSize);
@@ -28,6 +29,7 @@ void CGridRowArray::DeletePrintCopy()
     for (INT_PTR i = 0; i < nSize; ++i)
         delete static_cast<CGridRow*>(m_printCopy.GetAt(i));
     m_printCopy.RemoveAll();
+    ++m_nPrintCopyChanges;
 }
 
 void CGridRowArray::CountChanges()
@@ -50,12 +52,16 @@ bool CGridRowArray::CountsChangesOf(const CGridRow& row) const
 
 void CGridRowArray::NoteChange() const
 {
-    if (m_pChanges != nullptr && !IsPrintCopyActive())
+    if (IsPrintCopyActive())
+        ++m_nPrintCopyChanges;
+    else if (m_pChanges != nullptr)
         m_pChanges->Note();
 }
 
 void CGridRowArray::Take(INT_PTR nIndex, INT_PTR nCount)
 {
+    if (IsPrintCopyActive())
+        ++m_nPrintCopyChanges;
     if (m_pChanges == nullptr || IsPrintCopyActive())
         return;
     m_pChanges->Note();
