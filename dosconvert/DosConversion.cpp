@@ -351,14 +351,14 @@ void WriteDosEstimateRow(int nUnitColumn, CGridRow& row)
     }
     // The file stores the words in the order w1, w2, w3; the estimate reads them as its
     // first, third and second parameter.
-    row.SetKind(nKind);
+    row.SetKind(KindFromNumber(nKind));
     row.SetParam1(w1);
     row.SetParam3(w2);
     row.SetParam2(w3);
     row.SetParamText1(t1);
     row.SetParamText2(t2);
 
-    const bool bHeading = IsHeadingKind(nKind);
+    const bool bHeading = IsHeadingKind(KindFromNumber(nKind));
     const int nCells = std::min(nColumns, static_cast<int>(CGridRow::MAX_CELLS));
     for (int j = 1; j <= nCells; ++j) {
         const int nDefType = t.definitions[static_cast<size_t>(j)].type;

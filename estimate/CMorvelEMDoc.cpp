@@ -358,7 +358,7 @@ bool CMorvelEMDoc::ReadEstimate(CArchive& ar, CLoadedEstimate& lo)
     std::vector<int> indents(static_cast<size_t>(nColumns));
     for (int r = 0; r < nUsedRows; ++r) {
         auto pRow = std::make_unique<CGridRow>();
-        pRow->SetKind(ReadWord(ar));
+        pRow->SetKind(KindFromNumber(ReadWord(ar)));
         pRow->SetParam1(ReadWord(ar));
         pRow->SetParam3(ReadWord(ar));
         pRow->SetParam2(ReadWord(ar));

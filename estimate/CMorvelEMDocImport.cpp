@@ -96,7 +96,7 @@ bool CMorvelEMDoc::ImportConvertedFile(LPCTSTR lpszPathName, int nKind)
     const int nRowsPerPage = pView->GetPageRows();
     std::vector<int> target(reader.m_rows.size());
     int nRow = 0;
-    int nPrevKind = kindEmpty;
+    ERowKind nPrevKind = kindEmpty;
     for (size_t i = 0; i < reader.m_rows.size(); ++i) {
         const COutsideEstimateReader::CRow& row = reader.m_rows[i];
         if (row.bControlled && nRow > 0 && IsTotalKind(nPrevKind))

@@ -367,17 +367,17 @@ bool CMorvelEMView::SetCellText(const char* lpszText, int nRow, int nCol, bool b
     return m_engine.SetCellText(lpszText, nRow, nCol, bForce);
 }
 
-int CMorvelEMView::GetRowKind(int nRow) const
+ERowKind CMorvelEMView::GetRowKind(int nRow) const
 {
     if (!IsValidRow(nRow))
-        return 0;
+        return kindEmpty;
     const CGridRow* pRow = ActiveRows().GetRow(nRow);
-    return pRow != nullptr ? pRow->GetKind() : 0;
+    return pRow != nullptr ? pRow->GetKind() : kindEmpty;
 }
 
 void CMorvelEMView::SetRowKind(int nKind, int nRow)
 {
-    m_engine.SetRowKind(nKind, nRow);
+    m_engine.SetRowKind(KindFromNumber(nKind), nRow);
 }
 
 int CMorvelEMView::GetCellIndent(int nRow, int nCol) const
@@ -581,7 +581,7 @@ void CMorvelEMView::CopyRow(const CGridRow* pSource, CGridRow* pTarget) const
         return;
     const int nColumns = GetColumnLimit();
     if (pSource == nullptr) {
-        pTarget->SetKind(0);
+        pTarget->SetKind(kindEmpty);
         pTarget->SetParam1(0);
         pTarget->SetParam2(0);
         pTarget->SetParam3(0);

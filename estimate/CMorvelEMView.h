@@ -51,15 +51,8 @@ public:
     // limit every estimate takes, and what the input page shows.
     static int ReadRowLimitSetting();
 
-    // Total levels (MakeTotalRow, the total commands).
-    enum {
-        levelLarge = CEstimateEngine::levelLarge, // the heading levels are the heading kinds
-        levelMiddle = CEstimateEngine::levelMiddle,
-        levelSmall = CEstimateEngine::levelSmall,
-        levelGrand = CEstimateEngine::levelGrand, // the whole estimate
-        levelDiscount = CEstimateEngine::levelDiscount,
-        levelKind = CEstimateEngine::levelKind
-    };
+    // Total levels (MakeTotalRow, the total commands; RowKinds.h): CMorvelEMView::levelGrand.
+    using enum ETotalLevel;
 
     // Recalculation request modes: bulk changes, and the save and print paths.
     enum { recalcBulk = 2, recalcSaveOrPrint = 3 };
@@ -86,7 +79,9 @@ public:
     // decimals and kept in normal form. With bForce 0, an empty text into a cell whose edit
     // started empty stores nothing. Returns 1 when stored.
     bool SetCellText(const char* lpszText, int nRow, int nCol, bool bForce);
-    int GetRowKind(int nRow) const;
+    ERowKind GetRowKind(int nRow) const;
+    // nKind: the kind's number, as a file, the drag data or a reader hands it (a kind
+    // passes as its number; a level is refused).
     void SetRowKind(int nKind, int nRow);
     int GetCellIndent(int nRow, int nCol) const;
     void SetCellIndent(int nIndent, int nRow, int nCol);
@@ -169,7 +164,7 @@ public:
     // discount of the view's discount level) unless it is one already, and fills it.
     // nLastHeading: the last row of the discount level's heading kind above nRow when the
     // caller knows it (the search for the discount total's heading starts there), or -1.
-    void MakeTotalRow(int nRow, int nLevel, int nLastHeading = -1);
+    void MakeTotalRow(int nRow, ETotalLevel nLevel, int nLastHeading = -1);
     // Refreshes step rows, classification rows, totals and the tax row from nFromRow (-1:
     // 0) down to the last used row.
     void RecalcTotals(int nFromRow);
@@ -186,11 +181,11 @@ public:
     // rewrites only the totals the edit changes (with the totals made one by one it never
     // does).
     bool AreTotalsKept() const { return m_engine.AreTotalsKept(); }
-    double SumUnderHeading(int nRow, int nLevel, int nCol) const;
+    double SumUnderHeading(int nRow, ETotalLevel nLevel, int nCol) const;
     bool IsTaxVerticalTotal() const override;
     // The total commands' work: an empty row at the current row made the total of the
     // level; the current row moves down.
-    void InsertTotal(int nLevel);
+    void InsertTotal(ETotalLevel nLevel);
 
     // ---- special rows -------------------------------------------------------------------
     void MakeStepRow(int nRow, const char* lpszTarget, int nTargetCol, int nRangeCode);
@@ -212,10 +207,13 @@ public:
     void ApplyClassifySetting(const char* lpszName, const char* lpszRate, const char* lpszTarget,
                               int nTargetCol, int nColumnMode, int nRangeCode, bool bRelease,
                               bool bAddNewRow);
-    void InsertDiscountTotal(int nDiscountLevel);
+    void InsertDiscountTotal(ETotalLevel nDiscountLevel);
     // The indent of the cell in nCol of the nearest row of nKind: looking down from the row
     // below nRow first, then up from the row above; 0 when there is none.
-    int FindNearestCellAttr(int nRow, int nCol, int nKind) const { return FindNameIndent(nRow, nKind, nCol); }
+    int FindNearestCellAttr(int nRow, int nCol, ERowKind nKind) const
+    {
+        return FindNameIndent(nRow, nKind, nCol);
+    }
     void InsertConsumptionTax();
     // Marks rows nFirstRow..nLastRow non-calculated (bSet) or releases the mark.
     void SetNonCalculated(bool bSet, int nFirstRow, int nLastRow);
@@ -415,10 +413,10 @@ public:
     void RecalcLayout();
     // The total row that closes the heading of kind nKind starting at nStartRow; -1 when
     // none (a total row is its own total: start - 1).
-    int FindTotalRow(int nStartRow, int nKind) const;
+    int FindTotalRow(int nStartRow, ERowKind nKind) const;
     // Summary-page rows: a cell text and a row kind (rows and objects made as needed).
     void SetSummaryCellText(const char* lpszText, int nRow, int nCol);
-    void SetSummaryRowKind(int nKind, int nRow);
+    void SetSummaryRowKind(ERowKind nKind, int nRow);
     // The summary levels, in the order the summary page shows them.
     enum { summaryKind = 0, summaryLarge = 1, summaryMiddle = 2, summarySmall = 3, SUMMARY_LEVELS = 4 };
     // Appends one level's rows to the summary page (the summary-table builders,
@@ -431,7 +429,7 @@ public:
     // carries its amounts less the level's discount totals in its block (lines of their
     // own), and a heading above the level (an opening row) its rows under no heading of the
     // level.
-    void AddRowToSummary(int nRow, bool bAmounts, int nLevelHeading = kindEmpty);
+    void AddRowToSummary(int nRow, bool bAmounts, ERowKind nLevelHeading = kindEmpty);
     // The summary command's work after its dialog: the chosen levels stored, the summary
     // page built and shown or, with bInternal, also written at the top of the edit page
     // (replacing one written before).
@@ -459,7 +457,7 @@ public:
         styleNonCalc,
         STYLE_COUNT
     };
-    static int GetRowStyle(int nKind);
+    static int GetRowStyle(ERowKind nKind);
     // What painting keeps between paints (defined beside the painting).
     struct CDisplayCache;
     struct CDisplayCacheDeleter {
@@ -506,7 +504,7 @@ public:
     // the rows' own, valid until the rows change.
     struct CHeadingRow {
         int nRow;
-        int nKind;
+        ERowKind nKind;
         int nTotalRow;
         const CString* pName;
         const CString* pAmount;
@@ -541,7 +539,7 @@ public:
     CString GetCellEditText() const;
     // The font an edited cell of the row kind shows: the row-kind font of the settings
     // (the face "ＭＳ 明朝" at the detail font's size for an empty row), at the zoom.
-    LOGFONT GetCellEditFont(int nKind) const;
+    LOGFONT GetCellEditFont(ERowKind nKind) const;
     LOGFONT GetCurrentCellEditFont() const override { return GetCellEditFont(GetRowKind(m_nCurrentRow)); }
     // Row commands: one empty row at the current row, the current row deleted.
     void InsertOneRow();
@@ -1148,7 +1146,7 @@ private:
     // inserted there; FALSE when the row limit has no room.
     BOOL PlacePopupRows(int nCount);
     // Fills row nRow from list entry nItem through the "B" codes of the estimate columns.
-    void FillRowFromPopupItem(int nRow, int nItem, int nKind);
+    void FillRowFromPopupItem(int nRow, int nItem, ERowKind nKind);
 
     // The range total and the summary page.
     CRangeTotal m_rangeTotal;
@@ -1186,7 +1184,7 @@ private:
     CGridRow* MakeEditRow(int nRow) { return m_engine.MakeRow(nRow); }
     // The edit page's cell text, without a copy; empty for a missing row or cell.
     const CString& EditCell(int nRow, int nCol) const { return m_engine.EditCell(nRow, nCol); }
-    int EditKind(int nRow) const { return m_engine.EditKind(nRow); }
+    ERowKind EditKind(int nRow) const { return m_engine.EditKind(nRow); }
     // The first column whose code column (colT or colV) holds exactly lpszValue, or -1.
     int FindFirstColumn(int nCodeColumn, const char* lpszValue) const;
     // The number a cell of the edit page reads as.
@@ -1197,14 +1195,14 @@ private:
     // under no heading of the level nLevelHeading, and whether it has any; the text of one
     // summary amount of the row, given its total row (or -1).
     int SummaryBlockEnd(int nRow, bool bPastOwnTotal) const;
-    void ForEachOwnSummaryRow(int nRow, int nLevelHeading, const std::function<void(int)>& visit) const;
-    bool HasOwnSummaryRows(int nRow, int nLevelHeading) const;
-    CString SummaryAmountText(int nRow, int nCol, int nTotalRow, int nLevelHeading) const;
+    void ForEachOwnSummaryRow(int nRow, ERowKind nLevelHeading, const std::function<void(int)>& visit) const;
+    bool HasOwnSummaryRows(int nRow, ERowKind nLevelHeading) const;
+    CString SummaryAmountText(int nRow, int nCol, int nTotalRow, ERowKind nLevelHeading) const;
     // Stores the normal form of a value rounded by the column's rules (as SetCellText with
     // force does for a number text).
     void StoreNumber(int nRow, int nCol, const CDecimal& value) { m_engine.StoreNumber(nRow, nCol, value); }
     // The indent of the name cell of the nearest row of a kind, looking down first.
-    int FindNameIndent(int nRow, int nKind, int nNameCol) const
+    int FindNameIndent(int nRow, ERowKind nKind, int nNameCol) const
     {
         return m_engine.FindNameIndent(nRow, nKind, nNameCol);
     }
@@ -1283,7 +1281,7 @@ public:
     // the rows is made again by the next full walk.
     void ForgetKeptTotals() { m_engine.ForgetKeptTotals(); }
     // The rows' kinds one after another while the kept totals hold the rows as they are.
-    const std::vector<int>* KeptKinds() const { return m_engine.KeptKinds(); }
+    const std::vector<ERowKind>* KeptKinds() const { return m_engine.KeptKinds(); }
     enum { KIND_PREFETCH_DISTANCE = CEstimateEngine::KIND_PREFETCH_DISTANCE };
 
     // The sheet the engine computes in (IEstimateSheet).

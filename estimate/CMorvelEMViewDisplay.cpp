@@ -91,7 +91,7 @@ void CMorvelEMView::CDisplayCacheDeleter::operator()(CDisplayCache* p) const
     delete p;
 }
 
-int CMorvelEMView::GetRowStyle(int nKind)
+int CMorvelEMView::GetRowStyle(ERowKind nKind)
 {
     if (IsPaintedNonCalculatedKind(nKind))
         return styleNonCalc;
@@ -403,7 +403,7 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
     static const CString s_strSummaryMark = "集"_sj;
     static const CString s_strNonCalcMark = "非"_sj;
     for (int r = nFirstRow; r <= nLastRow; ++r) {
-        const int nKind = GetRowKind(r);
+        const ERowKind nKind = GetRowKind(r);
         const int y = (r - m_nFirstVisibleRow) * m_nRowHeight + m_nHeaderHeight;
         if (IsSummaryKind(nKind)) {
             pDC->SetTextColor(RGB(0, 0, 160));
@@ -431,7 +431,7 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
 
 bool CMorvelEMView::HasRowHeaderMark(int nRow) const
 {
-    const int nKind = GetRowKind(nRow);
+    const ERowKind nKind = GetRowKind(nRow);
     return IsSummaryKind(nKind) || IsNonCalculatedKind(nKind) || (nRow == m_nMarkRow && m_nSummaryPage == 0);
 }
 
@@ -473,7 +473,7 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
         return;
 
     const CGridRow* pRow = ActiveRows().GetRow(nRow);
-    const int nKind = pRow != nullptr ? pRow->GetKind() : 0;
+    const ERowKind nKind = pRow != nullptr ? pRow->GetKind() : kindEmpty;
     CDisplayCache::CStyle& style = cache.styles[GetRowStyle(nKind)];
     const bool bOwnFont = GetRowStyle(nKind) != styleOther && style.font.m_hObject != nullptr;
     CFont* pOldFont = bOwnFont ? pDC->SelectObject(&style.font) : nullptr;
@@ -717,12 +717,12 @@ void CMorvelEMView::RecalcLayout()
 // ---------------------------------------------------------------------------------------
 // Summary page
 
-int CMorvelEMView::FindTotalRow(int nStartRow, int nKind) const
+int CMorvelEMView::FindTotalRow(int nStartRow, ERowKind nKind) const
 {
     if (IsOwnTotalKind(nKind))
         return nStartRow - 1;
     for (int r = std::max(0, nStartRow); r < m_nUsedRows; ++r) {
-        const int k = EditKind(r);
+        const ERowKind k = EditKind(r);
         if (k == TotalKindOf(nKind))
             return r;
         if (IsHeadingAtOrAbove(k, nKind))
@@ -743,7 +743,7 @@ void CMorvelEMView::SetSummaryCellText(const char* lpszText, int nRow, int nCol)
     pRow->SetCell(nCol, lpszText != nullptr ? lpszText : "");
 }
 
-void CMorvelEMView::SetSummaryRowKind(int nKind, int nRow)
+void CMorvelEMView::SetSummaryRowKind(ERowKind nKind, int nRow)
 {
     if (!IsValidRow(nRow))
         return;

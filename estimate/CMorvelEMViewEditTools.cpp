@@ -75,7 +75,7 @@ bool CMorvelEMView::CanSortBlock() const
     const CRect rc = GetSelectionBlock();
     if (rc.left != rc.right || rc.top >= rc.bottom)
         return false;
-    const int nKind = GetRowKind(rc.top);
+    const ERowKind nKind = GetRowKind(rc.top);
     for (int r = rc.top + 1; r <= rc.bottom; ++r) {
         if (GetRowKind(r) != nKind)
             return false;
@@ -300,7 +300,7 @@ bool CMorvelEMView::IsManualUnnecessaryRowScan()
 
 bool CMorvelEMView::IsUnnecessaryRowCandidate(int nRow, bool bManual, int nUnitCol) const
 {
-    const int nKind = EditKind(nRow);
+    const ERowKind nKind = EditKind(nRow);
     if (bManual)
         return nKind == kindDetail;
     return (nKind == kindEmpty || nKind == kindDetail) && !EditCell(nRow, nUnitCol).IsEmpty();

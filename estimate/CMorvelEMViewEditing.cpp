@@ -34,7 +34,7 @@ bool IsArrowKey(UINT nChar)
 
 // The row-kind font an edited cell of the kind shows, or -1 for an empty row and kinds
 // beyond the last one.
-int RowFontOfKind(int nKind)
+int RowFontOfKind(ERowKind nKind)
 {
     switch (nKind) {
     case kindLarge:
@@ -115,7 +115,7 @@ CString CMorvelEMView::GetCellEditText() const
     return text;
 }
 
-LOGFONT CMorvelEMView::GetCellEditFont(int nKind) const
+LOGFONT CMorvelEMView::GetCellEditFont(ERowKind nKind) const
 {
     LOGFONT lf{};
     const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();

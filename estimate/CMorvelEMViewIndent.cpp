@@ -39,7 +39,7 @@ LRESULT CMorvelEMView::OnIndentCommand(WPARAM wParam, LPARAM lParam)
     const bool bSummary = m_nSummaryPage == 1;
     const int nLastRow = bSummary ? static_cast<int>(m_SummaryRows.GetSize()) - 1 : m_nUsedRows - 1;
     for (int r = 0; r <= nLastRow; ++r) {
-        const int nKind = GetRowKind(r);
+        const ERowKind nKind = GetRowKind(r);
         if (!IsIndentTarget(nKind, pRequest->nLevel))
             continue;
         int nIndent = 0;

@@ -15,7 +15,7 @@ class CMorvelEMView::CAlignedEditRows {
 public:
     explicit CAlignedEditRows(CMorvelEMView& view) : m_view(view) {}
     int Count() const { return m_view.m_nUsedRows; }
-    int Kind(int nRow) const { return m_view.EditKind(nRow); }
+    ERowKind Kind(int nRow) const { return m_view.EditKind(nRow); }
     void Delete(int nRow) { m_view.DeleteRow(nRow); }
     void Insert(int nRow) { m_view.InsertRow(nRow); }
 
@@ -30,9 +30,9 @@ class CRowKindList {
 public:
     explicit CRowKindList(std::vector<int> kinds) : m_kinds(std::move(kinds)) {}
     int Count() const { return static_cast<int>(m_kinds.size()); }
-    int Kind(int nRow) const
+    ERowKind Kind(int nRow) const
     {
-        return nRow >= 0 && nRow < Count() ? m_kinds[static_cast<size_t>(nRow)] : kindEmpty;
+        return nRow >= 0 && nRow < Count() ? KindFromNumber(m_kinds[static_cast<size_t>(nRow)]) : kindEmpty;
     }
     void Delete(int nRow)
     {
@@ -318,7 +318,7 @@ int CMorvelEMView::AdjustPageBreak(int nMode, int nRow)
     if (nMode == 0) {
         int r = (std::max(0, nRow) / nPageRows + 1) * nPageRows;
         while (r < m_nUsedRows) {
-            const int nKind = EditKind(r);
+            const ERowKind nKind = EditKind(r);
             if (nKind == kindEmpty) {
                 ++r;
             } else if (IsHeadingKind(nKind)) {

@@ -65,7 +65,7 @@ BOOL CMorvelEMView::OpenPopupListForCell()
         GetEstimationForm().GetCount() > nCol) {
         // On a heading the list offers its level; elsewhere the level of the last subject
         // pick, large subjects at first.
-        const int nKind = GetRowKind(m_nCurrentRow);
+        const ERowKind nKind = GetRowKind(m_nCurrentRow);
         int nLevel = kindLarge;
         if (nKind >= kindLarge && nKind <= kindSmall)
             nLevel = nKind;
@@ -167,7 +167,7 @@ BOOL CMorvelEMView::PlacePopupRows(int nCount)
     return TRUE;
 }
 
-void CMorvelEMView::FillRowFromPopupItem(int nRow, int nItem, int nKind)
+void CMorvelEMView::FillRowFromPopupItem(int nRow, int nItem, ERowKind nKind)
 {
     SetRowKind(nKind, nRow);
     const CEstimationFormFile& form = GetEstimationForm();
@@ -223,7 +223,7 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
         const int nUnitCol = FindUnitColumn();
         if (IsUnitColumn(nUnitCol))
             SetCellText(m_wndPopupList.GetItemText(chosen[0], 1), nRow, nUnitCol, TRUE);
-        SetCellIndent(FindNameIndent(nRow, nPurpose, nNameCol), nRow, nNameCol);
+        SetCellIndent(FindNameIndent(nRow, KindFromNumber(nPurpose), nNameCol), nRow, nNameCol);
         SetRowKind(nPurpose, nRow);
         RecordUndo(undoSpecialRow, CPoint(nCol, nRow));
         RecalcTotals(nRow);

@@ -134,7 +134,7 @@ void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszR
     RecalcTotals(nRow);
 }
 
-void CMorvelEMView::InsertDiscountTotal(int nDiscountLevel)
+void CMorvelEMView::InsertDiscountTotal(ETotalLevel nDiscountLevel)
 {
     const int nRow = m_nCurrentRow;
     if (!HasFileRoomForRows(nRow, 1, 0))
@@ -193,11 +193,11 @@ void CMorvelEMView::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)
     for (int r = nFirstRow; r <= nLastRow && IsValidRow(r); ++r)
         m_undo.kinds.push_back(EditKind(r));
     for (int r = nFirstRow; r <= nLastRow && IsValidRow(r); ++r) {
-        const int nKind = EditKind(r);
+        const ERowKind nKind = EditKind(r);
         if (bSet && !IsNonCalculatedKind(nKind) && !IsSummaryKind(nKind))
             SetRowKind(NonCalculatedKindOf(nKind), r);
         else if (!bSet && IsNonCalculatedKind(nKind))
-            SetRowKind(nKind - kindNonCalcOffset, r);
+            SetRowKind(CalculatedKindOf(nKind), r);
     }
     InvalidateRows(nFirstRow, nLastRow);
     RecalcTotals(nFirstRow);

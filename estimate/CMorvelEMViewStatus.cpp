@@ -144,7 +144,7 @@ void CMorvelEMView::InsertPickedItem(const char* lpszName, const char* lpszUnit)
     const int nUnitCol = FindUnitColumn();
     if (form.GetItem(nUnitCol, CEstimationFormFile::colT) == "1")
         SetCellText(strUnit, nRow, nUnitCol, TRUE);
-    SetCellIndent(FindNameIndent(nRow, nLevel, nNameCol), nRow, nNameCol);
+    SetCellIndent(FindNameIndent(nRow, KindFromNumber(nLevel), nNameCol), nRow, nNameCol);
     SetRowKind(nLevel, nRow);
     UpdateTreeView();
     RecordUndo(undoSpecialRow, CPoint(m_nCurrentCol, nRow));

@@ -14,13 +14,13 @@ int CMorvelEMView::GetSubjectRowCount(int nRow) const
     // The scans look at the row just after the used rows as well: an empty row there
     // belongs to a block that runs to the end of the estimate.
     const int nLast = std::min(m_nUsedRows, m_nRowLimit - 1);
-    const int nHeading = EditKind(nRow);
+    const ERowKind nHeading = EditKind(nRow);
     if (!IsHeadingKind(nHeading))
         return nLast >= nRow ? nLast - nRow + 1 : 1;
 
     int nCount = 1;
     for (int r = nRow + 1; r <= nLast; ++r) {
-        const int nKind = EditKind(r);
+        const ERowKind nKind = EditKind(r);
         if (nKind == TotalKindOf(nHeading))
             return nCount + 1;
         if (EndsHeadingBlock(nHeading, nKind))
@@ -51,7 +51,7 @@ void CMorvelEMView::FindHeadingRows(std::vector<CHeadingRow>& headings, size_t n
     auto cellOf = [nColumns](const CGridRow* pRow, int nCol) {
         return pRow != nullptr && nCol >= 0 && nCol < nColumns ? &pRow->m_strCell[nCol] : &strEmpty;
     };
-    auto take = [&](int r, int nKind, const CGridRow* pRow) {
+    auto take = [&](int r, ERowKind nKind, const CGridRow* pRow) {
         if (IsHeadingKind(nKind)) {
             nWaiting[nKind] = -1;
             if (headings.size() < nLimit) {
@@ -59,7 +59,7 @@ void CMorvelEMView::FindHeadingRows(std::vector<CHeadingRow>& headings, size_t n
                 headings.push_back(CHeadingRow{r, nKind, -1, cellOf(pRow, nNameCol), &strEmpty});
             }
         } else if (IsHeadingTotalKind(nKind)) {
-            const int nHeading = HeadingOfTotalKind(nKind);
+            const ERowKind nHeading = HeadingOfTotalKind(nKind);
             if (nWaiting[nHeading] >= 0) {
                 CHeadingRow& heading = headings[static_cast<size_t>(nWaiting[nHeading])];
                 heading.nTotalRow = r;
@@ -71,9 +71,9 @@ void CMorvelEMView::FindHeadingRows(std::vector<CHeadingRow>& headings, size_t n
     const int nLast = m_nUsedRows - 1;
     // While the kept totals hold the rows' kinds, they lie one after another there; the
     // rows themselves lie a row's size apart.
-    if (const std::vector<int>* pKinds = KeptKinds()) {
+    if (const std::vector<ERowKind>* pKinds = KeptKinds()) {
         for (int r = 0; r <= nLast; ++r) {
-            const int nKind = (*pKinds)[static_cast<size_t>(r)];
+            const ERowKind nKind = (*pKinds)[static_cast<size_t>(r)];
             if (IsHeadingKind(nKind) || IsHeadingTotalKind(nKind))
                 take(r, nKind, m_EditRows.GetRow(r));
         }

@@ -43,15 +43,15 @@ bool Contains(std::initializer_list<int> kinds, int nKind)
 }
 
 // The heading whose rows carry the amounts of a level.
-int LevelHeading(int nLevel)
+ERowKind LevelHeading(int nLevel)
 {
-    static const int headings[] = {kindKind, kindLarge, kindMiddle, kindSmall};
+    static const ERowKind headings[] = {kindKind, kindLarge, kindMiddle, kindSmall};
     return headings[nLevel];
 }
 
 // Whether a row of kind nKind ends the block of the heading nHeading: its own total, a
 // heading at its level or above, or the total of such a heading or of the whole estimate.
-bool EndsSummaryBlock(int nHeading, int nKind)
+bool EndsSummaryBlock(ERowKind nHeading, ERowKind nKind)
 {
     if (nKind == TotalKindOf(nHeading) || nKind == kindGrandTotal || IsHeadingAtOrAbove(nKind, nHeading))
         return true;
@@ -62,22 +62,23 @@ bool EndsSummaryBlock(int nHeading, int nKind)
 
 int CMorvelEMView::SummaryBlockEnd(int nRow, bool bPastOwnTotal) const
 {
-    const int nHeading = EditKind(nRow);
+    const ERowKind nHeading = EditKind(nRow);
     for (int r = nRow + 1; r < m_nUsedRows; ++r) {
-        const int nKind = EditKind(r);
+        const ERowKind nKind = EditKind(r);
         if (EndsSummaryBlock(nHeading, nKind) && !(bPastOwnTotal && nKind == TotalKindOf(nHeading)))
             return r;
     }
     return m_nUsedRows;
 }
 
-void CMorvelEMView::ForEachOwnSummaryRow(int nRow, int nLevelHeading,
+void CMorvelEMView::ForEachOwnSummaryRow(int nRow, ERowKind nLevelHeading,
                                          const std::function<void(int)>& visit) const
 {
     const int nEnd = SummaryBlockEnd(nRow, false);
-    int nInner = kindEmpty; // the heading of the level, or between it and the opening, whose block r is in
+    ERowKind nInner =
+        kindEmpty; // the heading of the level, or between it and the opening, whose block r is in
     for (int r = nRow + 1; r < nEnd; ++r) {
-        const int nKind = EditKind(r);
+        const ERowKind nKind = EditKind(r);
         if (nInner != kindEmpty && EndsSummaryBlock(nInner, nKind)) {
             const bool bOwnTotal = nKind == TotalKindOf(nInner);
             nInner = kindEmpty;
@@ -94,22 +95,22 @@ void CMorvelEMView::ForEachOwnSummaryRow(int nRow, int nLevelHeading,
     }
 }
 
-bool CMorvelEMView::HasOwnSummaryRows(int nRow, int nLevelHeading) const
+bool CMorvelEMView::HasOwnSummaryRows(int nRow, ERowKind nLevelHeading) const
 {
     bool bAny = false;
     ForEachOwnSummaryRow(nRow, nLevelHeading, [&](int) { bAny = true; });
     return bAny;
 }
 
-CString CMorvelEMView::SummaryAmountText(int nRow, int nCol, int nTotalRow, int nLevelHeading) const
+CString CMorvelEMView::SummaryAmountText(int nRow, int nCol, int nTotalRow, ERowKind nLevelHeading) const
 {
-    const int nKind = EditKind(nRow);
+    const ERowKind nKind = EditKind(nRow);
     const bool bOpening = nLevelHeading != kindEmpty && IsHeadingKind(nKind) && nKind != nLevelHeading;
     // The discount totals of the level within the heading's block are lines of their own:
     // the heading's line carries its amount before those discounts.
     std::vector<int> discountTotals;
     if (nKind == nLevelHeading) {
-        const int nDiscountTotal = DiscountTotalKindOf(nLevelHeading);
+        const ERowKind nDiscountTotal = DiscountTotalKindOf(LevelOfHeadingKind(nLevelHeading));
         const int nEnd = SummaryBlockEnd(nRow, true);
         for (int r = nRow + 1; r < nEnd; ++r) {
             if (EditKind(r) == nDiscountTotal)
@@ -123,7 +124,8 @@ CString CMorvelEMView::SummaryAmountText(int nRow, int nCol, int nTotalRow, int 
         // An opening heading's line stands for its rows under no heading of the level.
         ForEachOwnSummaryRow(nRow, nLevelHeading, [&](int r) { sum.Add(CellValue(r, nCol)); });
     } else {
-        sum.Add(nTotalRow >= 0 ? CellValue(nTotalRow, nCol) : SumUnderHeading(nRow, nKind, nCol));
+        sum.Add(nTotalRow >= 0 ? CellValue(nTotalRow, nCol)
+                               : SumUnderHeading(nRow, LevelOfHeadingKind(nKind), nCol));
         for (int r : discountTotals)
             sum.Add(-CellValue(r, nCol));
     }
@@ -132,13 +134,13 @@ CString CMorvelEMView::SummaryAmountText(int nRow, int nCol, int nTotalRow, int 
     return CNumberRules::FormatNormal(value);
 }
 
-void CMorvelEMView::AddRowToSummary(int nRow, bool bAmounts, int nLevelHeading)
+void CMorvelEMView::AddRowToSummary(int nRow, bool bAmounts, ERowKind nLevelHeading)
 {
     const int nNew = static_cast<int>(m_SummaryRows.GetUpperBound()) + 1;
     if (!IsValidRow(nNew))
         return;
-    const int nKind = EditKind(nRow);
-    SetSummaryRowKind(nKind + kindSummaryOffset, nNew);
+    const ERowKind nKind = EditKind(nRow);
+    SetSummaryRowKind(SummaryKindOf(nKind), nNew);
     CGridRow* pNew = m_SummaryRows.GetRow(nNew);
     const CEstimationFormFile& form = GetEstimationForm();
     const int nColumns = std::min(form.GetCount(), GetColumnLimit());
@@ -183,10 +185,10 @@ void CMorvelEMView::BuildSummaryLevel(int nLevel)
     // A plain discount that lies in the block of no heading of the level is in no line of
     // the level but in the totals below it: it becomes a line of its own, so that the lines
     // add up to those totals (a closing 出精値引 before the grand total).
-    const int nLevelHeading = LevelHeading(nLevel);
+    const ERowKind nLevelHeading = LevelHeading(nLevel);
     bool bInLevelBlock = false;
     for (int r = 0; r < m_nUsedRows; ++r) {
-        const int nKind = EditKind(r);
+        const ERowKind nKind = EditKind(r);
         if (nKind == nLevelHeading)
             bInLevelBlock = true;
         else if (bInLevelBlock && EndsSummaryBlock(nLevelHeading, nKind))
@@ -237,7 +239,7 @@ void CMorvelEMView::MakeSummaryTable(const int levels[SUMMARY_LEVELS], bool bInt
     // only those rows are taken away, never a row of the estimate.
     int nOld = 0;
     while (nOld < m_nUsedRows) {
-        const int nKind = EditKind(nOld);
+        const ERowKind nKind = EditKind(nOld);
         if (nKind != kindEmpty && nKind < kindSummaryOffset)
             break;
         ++nOld;

@@ -4,7 +4,7 @@
 
 #include "app/CMorvelSettings.h"
 
-void CMorvelEMView::MakeTotalRow(int nRow, int nLevel, int nLastHeading)
+void CMorvelEMView::MakeTotalRow(int nRow, ETotalLevel nLevel, int nLastHeading)
 {
     m_engine.MakeTotalRow(nRow, nLevel, nLastHeading);
 }
@@ -22,7 +22,7 @@ void CMorvelEMView::AfterRecalculation()
     UpdateStatusText(statusShow);
 }
 
-double CMorvelEMView::SumUnderHeading(int nRow, int nLevel, int nCol) const
+double CMorvelEMView::SumUnderHeading(int nRow, ETotalLevel nLevel, int nCol) const
 {
     return m_engine.SumUnderHeading(nRow, nLevel, nCol);
 }
@@ -35,7 +35,7 @@ bool CMorvelEMView::IsTaxVerticalTotal() const
     return pSettings->GetProfileString("Tax Vertical Total", "3", "") == "縦合計"_sj ? TRUE : FALSE;
 }
 
-void CMorvelEMView::InsertTotal(int nLevel)
+void CMorvelEMView::InsertTotal(ETotalLevel nLevel)
 {
     const int nRow = m_nCurrentRow;
     if (!HasFileRoomForRows(nRow, 1, AdjustPageBreak(0, nRow)))

@@ -216,7 +216,7 @@ COutsideEstimateReader::HeaderResult COutsideEstimateReader::Read(std::string_vi
         }
         CRow& row = m_rows.emplace_back();
         if (bPending) {
-            row.nKind = nPendingKind;
+            row.nKind = KindFromNumber(nPendingKind);
             row.bControlled = true;
             bPending = false;
         }

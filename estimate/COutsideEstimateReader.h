@@ -11,6 +11,7 @@
 // MAX_FIELD bytes, a map holds at most MAX_POSITIONS field positions.
 #pragma once
 
+#include "estimate/engine/RowKinds.h"
 #include "platform/base/CString.h"
 
 #include <cstddef>
@@ -25,7 +26,7 @@ public:
 
     // One data line and the kind it gets.
     struct CRow {
-        int nKind = 5;            // 5 detail, or the kind a control line set
+        ERowKind nKind = kindDetail; // or the kind a control line set
         bool bControlled = false; // a control line came right before it
         std::vector<CString> fields;
     };

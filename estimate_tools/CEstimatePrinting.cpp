@@ -77,7 +77,7 @@ CString CEstimatePrintSource::GetCellText(int nRow, int nCol) const
 {
     return m_view.GetCellText(nRow, nCol);
 }
-int CEstimatePrintSource::GetRowKind(int nRow) const
+ERowKind CEstimatePrintSource::GetRowKind(int nRow) const
 {
     return m_view.GetRowKind(nRow);
 }

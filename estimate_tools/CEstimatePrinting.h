@@ -14,7 +14,7 @@ public:
     int GetLayoutPage() const override { return m_nLayoutPage; }
     int GetPrintPages() const override { return m_nPrintPages; }
     CString GetCellText(int nRow, int nCol) const override;
-    int GetRowKind(int nRow) const override;
+    ERowKind GetRowKind(int nRow) const override;
     CString GetSubjectNoText(int nRow, int nCol) const override;
     int GetCellIndent(int nRow, int nCol) const override;
     CString GetInformationValue(int nItem) const override;

@@ -145,28 +145,28 @@ BOOL CDiscountTotalDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
     CheckRadioButton(IDC_RADIO_1, IDC_RADIO_5, IDC_RADIO_1);
-    m_nLevel = kindSmall;
+    m_nLevel = CMorvelEMView::levelSmall;
     return TRUE;
 }
 
 void CDiscountTotalDialog::OnSmall()
 {
-    m_nLevel = kindSmall;
+    m_nLevel = CMorvelEMView::levelSmall;
 }
 
 void CDiscountTotalDialog::OnMiddle()
 {
-    m_nLevel = kindMiddle;
+    m_nLevel = CMorvelEMView::levelMiddle;
 }
 
 void CDiscountTotalDialog::OnLarge()
 {
-    m_nLevel = kindLarge;
+    m_nLevel = CMorvelEMView::levelLarge;
 }
 
 void CDiscountTotalDialog::OnKind()
 {
-    m_nLevel = kindKind;
+    m_nLevel = CMorvelEMView::levelKind;
 }
 
 void CDiscountTotalDialog::OnGrand()
@@ -315,7 +315,7 @@ void CIndentDialog::UpdateReleaseState()
         if (nLevel == INDENT_LEVEL_ALL) {
             bEnable = pView->GetCellIndent(0, nItem) != 0;
         } else {
-            static const int kinds[] = {kindKind, kindLarge, kindMiddle, kindSmall, kindDetail};
+            static const ERowKind kinds[] = {kindKind, kindLarge, kindMiddle, kindSmall, kindDetail};
             const int nTop = pView->GetFirstVisibleCell().y;
             bEnable = pView->FindNearestCellAttr(nTop, nItem, kinds[nLevel]) != 0;
         }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/CEstimationFormFile.h"
+#include "estimate/engine/RowKinds.h"
 #include "grid/ModelessMessages.h"
 #include "platform/base/CString.h"
 #include "platform/ui/dialogs/CDialog.h"
@@ -58,7 +59,7 @@ class CDiscountTotalDialog : public CDialog {
 public:
     explicit CDiscountTotalDialog(CWnd* pParent);
 
-    int m_nLevel = 3; // 3 small, 2 middle, 1 large subject, 7 kind, 5 the whole estimate
+    ETotalLevel m_nLevel = ETotalLevel::levelSmall; // small, middle, large subject, kind, the whole estimate
 
 protected:
     BOOL OnInitDialog() override;

@@ -42,7 +42,7 @@ std::vector<CString> LetterItems(int nColumns)
     return items;
 }
 
-CRowMarkers GetRowMarkers(int nKind)
+CRowMarkers GetRowMarkers(ERowKind nKind)
 {
     CRowMarkers result;
     // Non-calculated discount totals are left out (86, of a kind 36 no command makes, too).
@@ -50,14 +50,14 @@ CRowMarkers GetRowMarkers(int nKind)
                                  nKind == NonCalculatedKindOf(kindMiddleDiscountTotal) ||
                                  nKind == NonCalculatedKindOf(kindSmallDiscountTotal) ||
                                  nKind == NonCalculatedKindOf(kindGrandDiscountTotal) ||
-                                 nKind == NonCalculatedKindOf(kindGrandDiscountTotal + 1) ||
+                                 nKind == NonCalculatedKindOf(KindFromNumber(kindGrandDiscountTotal + 1)) ||
                                  nKind == NonCalculatedKindOf(kindKindDiscountTotal);
     if (bSkippedNonCalc)
         return result;
     const bool bNonCalc = IsNonCalculatedKind(nKind);
     if (bNonCalc)
         result.markers.push_back("@X");
-    const int nBase = bNonCalc ? nKind - kindNonCalcOffset : nKind;
+    const ERowKind nBase = bNonCalc ? CalculatedKindOf(nKind) : nKind;
     const char* marker = nullptr;
     switch (nBase) {
     case kindLarge:

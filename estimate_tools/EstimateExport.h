@@ -3,6 +3,7 @@
 // "m2k.inf" lists by item name, each row preceded by marker lines that say what it is.
 #pragma once
 
+#include "estimate/engine/RowKinds.h"
 #include "platform/base/CString.h"
 
 #include <string>
@@ -26,7 +27,7 @@ struct CRowMarkers {
     std::vector<const char*> markers;
     bool bWritten = false;
 };
-CRowMarkers GetRowMarkers(int nKind);
+CRowMarkers GetRowMarkers(ERowKind nKind);
 
 // The whole export text of the view's edit page, lines ended by CR LF.
 std::string WriteExport(const CMorvelEMView& view, const std::vector<CString>& items);

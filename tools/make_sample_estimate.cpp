@@ -93,9 +93,9 @@ public:
     }
     void Note(const char* lpszNote) { m_view.SetCellText(Sj(lpszNote), Row() - 1, colNote, TRUE); }
 
-    void Total(int nLevel) { m_view.InsertTotal(nLevel); }
+    void Total(ETotalLevel nLevel) { m_view.InsertTotal(nLevel); }
     void Discount(const char* lpszAmount) { m_view.InsertDiscount(lpszAmount); }
-    void DiscountTotal(int nLevel) { m_view.InsertDiscountTotal(nLevel); }
+    void DiscountTotal(ETotalLevel nLevel) { m_view.InsertDiscountTotal(nLevel); }
     // The next heading starts a page of its own.
     void NewPage()
     {

@@ -49,7 +49,7 @@ double CEstimateEngine::CellValue(int nRow, int nCol) const
     return pRow != nullptr ? pRow->ReadNumber(nCol) : 0.0;
 }
 
-const std::vector<int>* CEstimateEngine::KeptKinds() const
+const std::vector<ERowKind>* CEstimateEngine::KeptKinds() const
 {
     return m_kept.IsCurrent(*this) ? &m_kept.GetKinds() : nullptr;
 }
@@ -105,14 +105,14 @@ bool CEstimateEngine::StoreCell(int nRow, int nCol, CString&& strText)
     return 1;
 }
 
-void CEstimateEngine::SetRowKind(int nKind, int nRow)
+void CEstimateEngine::SetRowKind(ERowKind nKind, int nRow)
 {
     if (!IsValidRow(nRow))
         return;
     const bool bKept = IsKeptInStep();
     const bool bFigures = IsFiguresInStep();
     CGridRow* pRow = MakeRow(nRow);
-    const int nOldKind = pRow->GetKind();
+    const ERowKind nOldKind = pRow->GetKind();
     pRow->SetKind(nKind);
     m_kept.NoteKindChange(*this, bKept, nRow, nOldKind, nKind);
     NoteFigureChange(bFigures, nRow);
@@ -254,7 +254,7 @@ void CEstimateEngine::CalcRow(int nRow, int nFirstCol)
     if (!IsValidRow(nRow))
         return;
     CGridRow* pRow = m_rows.GetRow(nRow);
-    const int nKind = pRow != nullptr ? pRow->GetKind() : kindEmpty;
+    const ERowKind nKind = pRow != nullptr ? pRow->GetKind() : kindEmpty;
     if (IsHeadingKind(nKind) || IsSummaryKind(nKind))
         return;
     CEstimateColumns::CBatch batch(m_columns);

@@ -40,15 +40,8 @@ class CTotalsWalk;
 
 class CEstimateEngine {
 public:
-    // Total levels (MakeTotalRow, the total commands).
-    enum ETotalLevel : int {
-        levelLarge = kindLarge, // the heading levels are the heading kinds
-        levelMiddle = kindMiddle,
-        levelSmall = kindSmall,
-        levelGrand = 5, // the whole estimate
-        levelDiscount = 6,
-        levelKind = kindKind
-    };
+    // The total levels (RowKinds.h) by their names here too: CEstimateEngine::levelGrand.
+    using enum ETotalLevel;
     // The rows ahead of the one being worked on whose cells the recalculation loops fetch in
     // advance (PrefetchRow): a row's header and its cells lie apart and are otherwise a
     // cache miss each.
@@ -75,10 +68,10 @@ public:
     // A cell's text without a copy (empty for a missing row or cell), a row's kind (0 for a
     // missing row) and the number a cell reads as.
     const CString& EditCell(int nRow, int nCol) const;
-    int EditKind(int nRow) const
+    ERowKind EditKind(int nRow) const
     {
         const CGridRow* pRow = m_rows.GetRow(nRow);
-        return pRow != nullptr ? pRow->GetKind() : 0;
+        return pRow != nullptr ? pRow->GetKind() : kindEmpty;
     }
     double CellValue(int nRow, int nCol) const;
     // Asks the processor for the row's kind and cells ahead of use (CGridRow::Prefetch).
@@ -103,7 +96,7 @@ public:
     // Stores a final text: the row object made (growing the rows and the used rows as
     // needed), the change noted for the kept totals.
     bool StoreCell(int nRow, int nCol, CString&& strText);
-    void SetRowKind(int nKind, int nRow);
+    void SetRowKind(ERowKind nKind, int nRow);
     // The edit page's row object at nRow, made (growing the array) when missing.
     CGridRow* MakeRow(int nRow);
     // Whether a change the engine is about to make can be noted (nothing else changed the
@@ -149,11 +142,11 @@ public:
     // Makes the row the total of a level (discount: of the engine's discount level) unless
     // it is one already, and fills it. nLastHeading: the last row of the discount level's
     // heading kind above nRow when the caller knows it, or -1.
-    void MakeTotalRow(int nRow, int nLevel, int nLastHeading = -1);
+    void MakeTotalRow(int nRow, ETotalLevel nLevel, int nLastHeading = -1);
     // The level the next discount total is made for (the recalculation sets it from each
     // discount total it meets).
-    int GetDiscountLevel() const { return m_nDiscountLevel; }
-    void SetDiscountLevel(int nLevel) { m_nDiscountLevel = nLevel; }
+    ETotalLevel GetDiscountLevel() const { return m_nDiscountLevel; }
+    void SetDiscountLevel(ETotalLevel nLevel) { m_nDiscountLevel = nLevel; }
     // Step rows, classification rows, totals and tax rows from nFromRow (-1: 0) down to the
     // last used row: through the kept sums after an edit where they serve, else in passes.
     void RecalcTotals(int nFromRow);
@@ -164,7 +157,7 @@ public:
     // walking its own range, and numbers worked out through their texts and CDecimal.
     void SetTotalsOneByOne(bool bOn) { m_bTotalsOneByOne = bOn; }
     void SetNumbersThroughTexts(bool bOn) { m_bNumbersThroughTexts = bOn; }
-    double SumUnderHeading(int nRow, int nLevel, int nCol) const;
+    double SumUnderHeading(int nRow, ETotalLevel nLevel, int nCol) const;
     // The step and classification rows (their texts copied first: they may be the row's own).
     void MakeStepRow(int nRow, const char* lpszTarget, int nTargetCol, int nRangeCode);
     void MakeClassifyRow(int nRow, const char* lpszName, const char* lpszRate, const char* lpszTarget,
@@ -173,7 +166,7 @@ public:
     int FindRangeStart(int nRow, int nRangeCode) const;
     bool CellMatchesTarget(int nRow, int nTargetCol, const char* lpszTarget) const;
     // The indent of the name cell of the nearest row of a kind, looking down first.
-    int FindNameIndent(int nRow, int nKind, int nNameCol) const;
+    int FindNameIndent(int nRow, ERowKind nKind, int nNameCol) const;
     // The tax of a column as a number text, and the sum of a column over the estimate's
     // leaf rows (the free rows too unless bExcludeFree).
     void CalcTaxAmount(CString& strTax, int nCol, bool bExcludeFree, int nRate);
@@ -209,7 +202,7 @@ public:
     void ForgetKeptTotals() { m_kept.Forget(); }
     // The rows' kinds one after another while the kept sums hold the rows as they are; null
     // otherwise.
-    const std::vector<int>* KeptKinds() const;
+    const std::vector<ERowKind>* KeptKinds() const;
     // The consistency check the builds with checks run after every recalculation through
     // the kept sums.
     bool KeptSumsMatchTheRows() const { return m_kept.MatchesTheRows(*this); }
@@ -269,7 +262,7 @@ private:
     CEstimateColumns m_columns;
     CKeptTotals m_kept;
     CString m_strEditStartText;
-    int m_nDiscountLevel = 0;
+    ETotalLevel m_nDiscountLevel = LevelFromNumber(0); // none until a discount total is met
     bool m_bTotalsOneByOne = false;
     bool m_bNumbersThroughTexts = false;
     // Set by RecalcAll: the next totals walk works out each row's formulas (CalcRow) just

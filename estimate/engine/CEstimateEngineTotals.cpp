@@ -10,17 +10,17 @@
 // ---------------------------------------------------------------------------------------
 // Total rows
 
-void CEstimateEngine::MakeTotalRow(int nRow, int nLevel, int nLastHeading)
+void CEstimateEngine::MakeTotalRow(int nRow, ETotalLevel nLevel, int nLastHeading)
 {
     if (!IsValidRow(nRow))
         return;
     CEstimateColumns::CBatch batch(m_columns);
     const int nNameCol = m_columns.FindNameColumn();
     const CString strName = EditCell(nRow, nNameCol);
-    const int nDiscountLevel = m_nDiscountLevel;
+    const ETotalLevel nDiscountLevel = m_nDiscountLevel;
 
     int nStart = 0;
-    int nTotalKind = 0;
+    ERowKind nTotalKind = kindEmpty;
     if (nLevel == levelGrand) {
         nTotalKind = kindGrandTotal;
     } else if (nLevel == levelDiscount) {
@@ -32,13 +32,14 @@ void CEstimateEngine::MakeTotalRow(int nRow, int nLevel, int nLastHeading)
         if (nDiscountLevel != levelGrand) {
             // An existing discount total finds its heading again by the name in its label.
             const bool bExisting = EditKind(nRow) == nTotalKind;
+            const ERowKind nHeading = HeadingKindOf(nDiscountLevel);
             // No heading of the level lies between the last one and nRow: the search
             // would pass the rows between without stopping.
-            int r = nLastHeading >= 0 && nLastHeading < nRow && EditKind(nLastHeading) == nDiscountLevel
+            int r = nLastHeading >= 0 && nLastHeading < nRow && EditKind(nLastHeading) == nHeading
                         ? nLastHeading
                         : nRow - 1;
             for (; r >= 0; --r) {
-                if (EditKind(r) != nDiscountLevel)
+                if (EditKind(r) != nHeading)
                     continue;
                 if (!bExisting || strName.Find(EditCell(r, nNameCol)) >= 0)
                     break;
@@ -50,7 +51,7 @@ void CEstimateEngine::MakeTotalRow(int nRow, int nLevel, int nLastHeading)
     } else if (nLevel == levelLarge || nLevel == levelMiddle || nLevel == levelSmall || nLevel == levelKind) {
         nTotalKind = TotalKindOf(nLevel);
         int r = nRow - 1;
-        while (r >= 0 && EditKind(r) != nLevel)
+        while (r >= 0 && EditKind(r) != HeadingKindOf(nLevel))
             --r;
         if (r < 0)
             return;
@@ -74,7 +75,7 @@ void CEstimateEngine::MakeTotalRow(int nRow, int nLevel, int nLastHeading)
             strLabel = EditCell(nStart - 1, nNameCol) + " 小  計"_sj;
         SetRowKind(nTotalKind, nRow);
         if (nLevel == levelDiscount)
-            MakeRow(nRow)->SetParam1(nDiscountLevel);
+            MakeRow(nRow)->SetParam1(LevelNumber(nDiscountLevel));
         SetCellText(strLabel, nRow, nNameCol, TRUE);
         if (IsValidColumn(nNameCol)) {
             const int nIndent = FindNameIndent(nRow, kindLarge, nNameCol);
@@ -92,7 +93,7 @@ void CEstimateEngine::MakeTotalRow(int nRow, int nLevel, int nLastHeading)
     GetTotalColumns(sums);
     if (!sums.empty()) {
         for (int r = nStart; r <= nEnd; ++r) {
-            const int nKind = EditKind(r);
+            const ERowKind nKind = EditKind(r);
             const bool bDiscount = nKind == kindDiscount;
             const bool bLeaf = IsLeafKind(nKind);
             const bool bSubtotal = IsSubtotalKind(nKind);
@@ -140,17 +141,17 @@ void CEstimateEngine::WriteTotalRow(int nRow, const std::vector<CTotalColumn>& s
     m_sheet.RowsWritten(nRow, nRow);
 }
 
-double CEstimateEngine::SumUnderHeading(int nRow, int nLevel, int nCol) const
+double CEstimateEngine::SumUnderHeading(int nRow, ETotalLevel nLevel, int nCol) const
 {
     if (!IsValidColumn(nCol))
         return 0.0;
     int nStart = nLevel == levelGrand ? 0 : nRow + 1;
     int nEnd = m_nUsedRows - 1;
     for (int r = nStart; r < m_nUsedRows; ++r) {
-        const int nKind = EditKind(r);
+        const ERowKind nKind = EditKind(r);
         // The levels 1, 2, 3 and 7 are the heading kinds; the grand and discount levels
         // run to the end.
-        if (IsHeadingAtOrAbove(nKind, nLevel)) {
+        if (IsHeadingAtOrAbove(nKind, HeadingKindOf(nLevel))) {
             nEnd = r - 1;
             break;
         }
@@ -161,7 +162,7 @@ double CEstimateEngine::SumUnderHeading(int nRow, int nLevel, int nCol) const
         --nStart;
     CCompensatedSum sum;
     for (int r = nStart; r <= nEnd; ++r) {
-        const int nKind = EditKind(r);
+        const ERowKind nKind = EditKind(r);
         bool bAdd;
         if (nLevel == levelDiscount)
             bAdd = nKind == kindDiscount;
@@ -216,7 +217,7 @@ void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxIn
         const CGridRow* pRow = m_rows.GetRow(r);
         if (pRow == nullptr)
             continue;
-        const int nKind = pRow->GetKind();
+        const ERowKind nKind = pRow->GetKind();
         if (nKind == kindStep)
             steps.push_back(r);
         else if (nKind == kindClassify)
@@ -251,12 +252,12 @@ void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxIn
     }
     if (m_bTotalsOneByOne) {
         for (int r = nFromRow; r <= nLast; ++r) {
-            const int nKind = EditKind(r);
+            const ERowKind nKind = EditKind(r);
             if (IsDiscountTotalKind(nKind)) {
                 m_nDiscountLevel = LevelOfDiscountTotalKind(nKind);
                 MakeTotalRow(r, levelDiscount);
             } else if (IsTotalKind(nKind)) {
-                MakeTotalRow(r, HeadingOfTotalKind(nKind));
+                MakeTotalRow(r, LevelOfTotalKind(nKind));
             }
         }
     } else if (bBelowTaxInOneWalk) {
@@ -442,17 +443,17 @@ int CEstimateEngine::FindRangeStart(int nRow, int nRangeCode) const
     };
     switch (nRangeCode) {
     case 0:
-        return findUp([](int k) { return IsHeadingKind(k); });
+        return findUp([](ERowKind k) { return IsHeadingKind(k); });
     case 1:
         return 0;
     case 2:
-        return findUp([](int k) { return k == kindKind; });
+        return findUp([](ERowKind k) { return k == kindKind; });
     case 3:
-        return findUp([](int k) { return k == kindLarge; });
+        return findUp([](ERowKind k) { return k == kindLarge; });
     case 4:
-        return findUp([](int k) { return k == kindMiddle; });
+        return findUp([](ERowKind k) { return k == kindMiddle; });
     case 5:
-        return findUp([](int k) { return k == kindSmall; });
+        return findUp([](ERowKind k) { return k == kindSmall; });
     default:
         return -1;
     }
@@ -466,7 +467,7 @@ bool CEstimateEngine::CellMatchesTarget(int nRow, int nTargetCol, const char* lp
     return strCell == lpszTarget;
 }
 
-int CEstimateEngine::FindNameIndent(int nRow, int nKind, int nNameCol) const
+int CEstimateEngine::FindNameIndent(int nRow, ERowKind nKind, int nNameCol) const
 {
     auto indentOf = [this, nNameCol](int r) {
         const CGridRow* pRow = m_rows.GetRow(r);
@@ -591,7 +592,7 @@ double CEstimateEngine::SumEstimateAmount(int nCol, bool bExcludeFree) const
         const CGridRow* pRow = m_rows.GetRow(r);
         if (pRow == nullptr)
             continue;
-        const int nKind = pRow->GetKind();
+        const ERowKind nKind = pRow->GetKind();
         // The leaf kinds, the free row (the tax row) only when asked for.
         const bool bAdd = nKind == kindFree ? !bExcludeFree : IsLeafKind(nKind);
         if (bAdd)

@@ -8,6 +8,7 @@
 // hundred bytes, not the four kilobytes of a hundred texts and indents.
 #pragma once
 
+#include "estimate/engine/RowKinds.h"
 #include "platform/base/CString.h"
 
 #include <algorithm>
@@ -153,8 +154,8 @@ public:
     // keep: the parameter values (a step's target column and range code, a classification's
     // column mode, a discount total's level) and texts (the target text, the rate). Like
     // every setter of the row, each setter counts a change.
-    int GetKind() const { return m_nKind; }
-    void SetKind(int nKind)
+    ERowKind GetKind() const { return m_nKind; }
+    void SetKind(ERowKind nKind)
     {
         NoteChange();
         m_nKind = nKind;
@@ -196,7 +197,7 @@ public:
     // no change of a row goes uncounted.
     CGridRowCells m_strCell; // cell text of form item 0..99; numbers kept as text
 private:
-    int m_nKind;                 // row kind (0 empty, 5 detail, 11 subtotal, ...)
+    ERowKind m_nKind;            // row kind (0 empty, 5 detail, 11 subtotal, ...)
     int m_nParam1;               // first parameter value
     int m_nParam2;               // second parameter value
     int m_nParam3;               // third parameter value

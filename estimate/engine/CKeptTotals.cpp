@@ -21,29 +21,29 @@ constexpr size_t kMaxChangedRows = 256;
 
 // Kinds whose change moves the totals' ranges or that the recalculation makes itself: the
 // kept sums are dropped when a row takes or leaves one of them.
-bool IsPlaceKind(int nKind)
+bool IsPlaceKind(ERowKind nKind)
 {
     return IsHeadingKind(nKind) || IsTotalKind(nKind) || IsDiscountTotalKind(nKind) || nKind == kindFree ||
            nKind == kindStep || nKind == kindClassify;
 }
 
-bool IsCountedKind(int nKind)
+bool IsCountedKind(ERowKind nKind)
 {
     return IsLeafKind(nKind) || IsSubtotalKind(nKind);
 }
 
 } // namespace
 
-int CKeptTotals::SlotOfLevel(int nLevel)
+int CKeptTotals::SlotOfLevel(ETotalLevel nLevel)
 {
     switch (nLevel) {
-    case kindKind:
+    case ETotalLevel::levelKind:
         return slotKind;
-    case kindLarge:
+    case ETotalLevel::levelLarge:
         return slotLarge;
-    case kindMiddle:
+    case ETotalLevel::levelMiddle:
         return slotMiddle;
-    case kindSmall:
+    case ETotalLevel::levelSmall:
         return slotSmall;
     default:
         return -1;
@@ -101,7 +101,7 @@ void CKeptTotals::NoteCellChange(const CEstimateEngine& engine, bool bInStep, in
     if (m_eState == stateBlocked)
         return;
     // A discount total finds its heading by the heading's name in its label.
-    const int nKind = engine.EditKind(nRow);
+    const ERowKind nKind = engine.EditKind(nRow);
     if ((IsHeadingKind(nKind) || IsDiscountTotalKind(nKind)) && nCol == engine.m_columns.FindNameColumn()) {
         m_eState = stateOff;
         return;
@@ -109,8 +109,8 @@ void CKeptTotals::NoteCellChange(const CEstimateEngine& engine, bool bInStep, in
     NoteChangedRow(nRow);
 }
 
-void CKeptTotals::NoteKindChange(const CEstimateEngine& engine, bool bInStep, int nRow, int nOldKind,
-                                 int nNewKind)
+void CKeptTotals::NoteKindChange(const CEstimateEngine& engine, bool bInStep, int nRow, ERowKind nOldKind,
+                                 ERowKind nNewKind)
 {
     if (m_eState == stateOff || IsPrintCopyActive())
         return;
@@ -134,7 +134,7 @@ void CKeptTotals::NoteNeutralChange(bool bInStep, unsigned long long nChangeCoun
         m_eState = stateOff;
 }
 
-bool CKeptTotals::ReadRow(const CEstimateEngine& engine, int nRow, int& nKind, int64_t* pValues) const
+bool CKeptTotals::ReadRow(const CEstimateEngine& engine, int nRow, ERowKind& nKind, int64_t* pValues) const
 {
     const CGridRow* pRow = engine.m_rows.GetRow(nRow);
     nKind = pRow != nullptr ? pRow->GetKind() : kindEmpty;
@@ -190,8 +190,8 @@ void CKeptTotals::ForTotalsOver(int nRow, bool bGrand, bool bDiscounts, Visit vi
     }
 }
 
-bool CKeptTotals::ApplyChange(int nRow, int nOldKind, const int64_t* pOld, int nNewKind, const int64_t* pNew,
-                              int nFromRow, std::set<int>& pending)
+bool CKeptTotals::ApplyChange(int nRow, ERowKind nOldKind, const int64_t* pOld, ERowKind nNewKind,
+                              const int64_t* pNew, int nFromRow, std::set<int>& pending)
 {
     const size_t nSums = m_columns.size();
     // The differences for the heading and grand totals, for the discount totals (discount
@@ -201,7 +201,7 @@ bool CKeptTotals::ApplyChange(int nRow, int nOldKind, const int64_t* pOld, int n
     bool bHeading = false;
     bool bDiscount = false;
     for (size_t i = 0; i < nSums; ++i) {
-        auto counted = [&](int nKind, const int64_t* pValues) {
+        auto counted = [&](ERowKind nKind, const int64_t* pValues) {
             return (m_bySubtotals[i] ? IsSubtotalKind(nKind) : IsLeafKind(nKind)) ? pValues[i] : 0;
         };
         heading[i] = counted(nNewKind, pNew) - counted(nOldKind, pOld);
@@ -209,7 +209,7 @@ bool CKeptTotals::ApplyChange(int nRow, int nOldKind, const int64_t* pOld, int n
         bHeading = bHeading || heading[i] != 0;
         bDiscount = bDiscount || discount[i] != 0;
         if (!m_bySubtotals[i]) {
-            auto leaf = [](int nKind, bool bFree, const int64_t* pValues, size_t n) {
+            auto leaf = [](ERowKind nKind, bool bFree, const int64_t* pValues, size_t n) {
                 return IsLeafKind(nKind) && (bFree || nKind != kindFree) ? pValues[n] : 0;
             };
             m_estimate[i] += leaf(nNewKind, false, pNew, i) - leaf(nOldKind, false, pOld, i);
@@ -299,14 +299,14 @@ bool CKeptTotals::StartKeepingRows(const CEstimateEngine& engine, bool bAllocate
     return true;
 }
 
-bool CKeptTotals::KeepRow(const CEstimateEngine& engine, int r, int nKind, const int64_t* pValues)
+bool CKeptTotals::KeepRow(const CEstimateEngine& engine, int r, ERowKind nKind, const int64_t* pValues)
 {
     const size_t nSums = m_columns.size();
     if (nKind == kindStep || nKind == kindClassify || r >= static_cast<int>(m_kinds.size()))
         return false;
     m_kinds[static_cast<size_t>(r)] = nKind;
     if (IsHeadingKind(nKind)) {
-        const int nSlot = SlotOfLevel(nKind);
+        const int nSlot = SlotOfLevel(LevelOfHeadingKind(nKind));
         m_headings[nSlot].push_back(r);
         m_discountsAtHeading[nSlot].insert(m_discountsAtHeading[nSlot].end(), m_discounts.begin(),
                                            m_discounts.end());
@@ -315,7 +315,7 @@ bool CKeptTotals::KeepRow(const CEstimateEngine& engine, int r, int nKind, const
         return true;
     }
     if (IsTotalKind(nKind)) {
-        const int nLevel = HeadingOfTotalKind(nKind);
+        const ETotalLevel nLevel = LevelOfTotalKind(nKind);
         const int nSlot = SlotOfLevel(nLevel);
         // The walk leaves a total alone without a heading of its level above it or with
         // nothing between the heading and itself.
@@ -331,7 +331,7 @@ bool CKeptTotals::KeepRow(const CEstimateEngine& engine, int r, int nKind, const
             (nSlot < 0 ? m_grandTotals : m_levelTotals[nSlot]).push_back(nIndex);
         }
     } else if (IsDiscountTotalKind(nKind)) {
-        const int nLevel = LevelOfDiscountTotalKind(nKind);
+        const ETotalLevel nLevel = LevelOfDiscountTotalKind(nKind);
         m_nLastDiscountRow = r;
         m_nLastDiscountLevel = nLevel;
         // As MakeTotalRow finds it: the nearest heading of the level above whose name the
@@ -447,7 +447,7 @@ bool CKeptTotals::BuildFromRecord(const CEstimateEngine& engine)
 {
     // The walk's record is taken over as it is; the rows changed since it stay noted, for
     // their differences to be added once the sums are made.
-    std::vector<int> kinds = std::move(m_kinds);
+    std::vector<ERowKind> kinds = std::move(m_kinds);
     std::vector<int64_t> values = std::move(m_values);
     std::vector<int> changedRows = std::move(m_changedRows);
     if (!StartKeepingRows(engine, false))
@@ -459,7 +459,7 @@ bool CKeptTotals::BuildFromRecord(const CEstimateEngine& engine)
         return false;
     const size_t nRows = m_kinds.size();
     for (size_t r = 0; r < nRows; ++r) {
-        const int nKind = m_kinds[r];
+        const ERowKind nKind = m_kinds[r];
         const int64_t* pValues = m_values.data() + r * nSums; // no sums: an empty table
         if (nKind == kindDetail) {
             // The common row, added by the leaf rows' columns alone (as KeepRow adds it).
@@ -500,7 +500,7 @@ bool CKeptTotals::BuildFromRows(const CEstimateEngine& engine)
         // Rows lie kilobytes apart: the kind and the summed cells are fetched well ahead
         // (there is little to do per row).
         engine.PrefetchRow(r + CEstimateEngine::KIND_PREFETCH_DISTANCE, nFirstCell, nLastCell, 0, -1);
-        int nKind = kindEmpty;
+        ERowKind nKind = kindEmpty;
         if (!ReadRow(engine, r, nKind, rowValues.data())) {
             m_bBlockedByNumber = true;
             return false;
@@ -571,10 +571,10 @@ bool CKeptTotals::Recalc(CEstimateEngine& engine, int nFromRow)
     for (int r : m_changedRows) {
         if (r < 0 || r >= nUsedRows)
             continue;
-        const int nOldKind = m_kinds[static_cast<size_t>(r)];
+        const ERowKind nOldKind = m_kinds[static_cast<size_t>(r)];
         std::copy_n(m_values.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(r) * nSums), nSums,
                     oldValues.begin());
-        int nNewKind = kindEmpty;
+        ERowKind nNewKind = kindEmpty;
         if (!ReadRow(engine, r, nNewKind, newValues.data()))
             return fail();
         if (nNewKind != nOldKind && (IsPlaceKind(nOldKind) || IsPlaceKind(nNewKind)))
@@ -681,10 +681,10 @@ bool CKeptTotals::Recalc(CEstimateEngine& engine, int nFromRow)
             engine.m_sheet.RowsWritten(nRow, nRow);
         }
         // What the row now adds to the totals below it.
-        const int nKind = m_kinds[static_cast<size_t>(nRow)];
+        const ERowKind nKind = m_kinds[static_cast<size_t>(nRow)];
         std::copy_n(m_values.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(nRow) * nSums), nSums,
                     oldValues.begin());
-        int nNewKind = kindEmpty;
+        ERowKind nNewKind = kindEmpty;
         if (!ReadRow(engine, nRow, nNewKind, newValues.data()) || nNewKind != nKind)
             return fail();
         if (!ApplyChange(nRow, nKind, oldValues.data(), nKind, newValues.data(), nFrom, pending))
@@ -735,11 +735,11 @@ bool CKeptTotals::MatchesTheRows(const CEstimateEngine& engine) const
         const CGridRow* pRow = engine.m_rows.GetRow(static_cast<INT_PTR>(r));
         if (pRow != nullptr && !engine.m_rows.CountsChangesOf(*pRow))
             return false; // a change of this row would go uncounted
-        int nKind = kindEmpty;
+        ERowKind nKind = kindEmpty;
         if (!ReadRow(engine, static_cast<int>(r), nKind, values.data()) || nKind != m_kinds[r])
             return false;
         if (IsHeadingKind(nKind))
-            headings[SlotOfLevel(nKind)].push_back(static_cast<int>(r));
+            headings[SlotOfLevel(LevelOfHeadingKind(nKind))].push_back(static_cast<int>(r));
         else if (nKind == kindFree)
             freeRows.push_back(static_cast<int>(r));
         for (size_t i = 0; i < nSums; ++i) {

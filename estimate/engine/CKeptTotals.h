@@ -18,6 +18,7 @@
 #pragma once
 
 #include "estimate/engine/CWholeSums.h"
+#include "estimate/engine/RowKinds.h"
 
 #include <cstdint>
 #include <set>
@@ -36,7 +37,8 @@ public:
     // (nChangeCount: the store's count now). Asked before the change, Note... after it.
     bool IsInStep(unsigned long long nChangeCount) const;
     void NoteCellChange(const CEstimateEngine& engine, bool bInStep, int nRow, int nCol);
-    void NoteKindChange(const CEstimateEngine& engine, bool bInStep, int nRow, int nOldKind, int nNewKind);
+    void NoteKindChange(const CEstimateEngine& engine, bool bInStep, int nRow, ERowKind nOldKind,
+                        ERowKind nNewKind);
     // A change that moves no number (an indent).
     void NoteNeutralChange(bool bInStep, unsigned long long nChangeCount);
 
@@ -57,7 +59,7 @@ public:
     // number the kept sums take (0 where no sum adds it), and the summed columns, with
     // whether each adds subtotal rows.
     struct CRecord {
-        int* pKinds;
+        ERowKind* pKinds;
         int64_t* pValues;
         const int* pColumns;
         const char* pBySubtotals;
@@ -73,7 +75,7 @@ public:
 
     // Whether the kept sums hold the rows as they are (built, nothing changed since).
     bool IsCurrent(const CEstimateEngine& engine) const;
-    const std::vector<int>& GetKinds() const { return m_kinds; }
+    const std::vector<ERowKind>& GetKinds() const { return m_kinds; }
     // What SumEstimateAmount gives, from the kept sums while they are current.
     bool TakeAmount(const CEstimateEngine& engine, int nCol, bool bExcludeFree, double& amount) const;
     // The consistency check (see CEstimateEngine::KeptSumsMatchTheRows): every row counts its
@@ -99,11 +101,11 @@ private:
     };
     // The heading levels, in the order of the running sums.
     enum { slotKind, slotLarge, slotMiddle, slotSmall, SLOTS };
-    static int SlotOfLevel(int nLevel);
+    static int SlotOfLevel(ETotalLevel nLevel);
     struct CTotal {
         int nRow;
         int nStart; // the first row of the rows it adds (it adds nStart to nRow - 1)
-        int nKind;
+        ERowKind nKind;
     };
 
     // Clears everything kept.
@@ -112,15 +114,15 @@ private:
     bool BuildFromRows(const CEstimateEngine& engine);
     bool BuildFromRecord(const CEstimateEngine& engine);
     bool StartKeepingRows(const CEstimateEngine& engine, bool bAllocate);
-    bool KeepRow(const CEstimateEngine& engine, int nRow, int nKind, const int64_t* pValues);
+    bool KeepRow(const CEstimateEngine& engine, int nRow, ERowKind nKind, const int64_t* pValues);
     void EndKeepingRows();
     // Reads a row's kind and the numbers of its summed columns as the kept sums take them;
     // false for a number they cannot keep.
-    bool ReadRow(const CEstimateEngine& engine, int nRow, int& nKind, int64_t* pValues) const;
+    bool ReadRow(const CEstimateEngine& engine, int nRow, ERowKind& nKind, int64_t* pValues) const;
     // Adds the change of a row's numbers to the totals that add the row, and marks those
     // for rewriting (the ones from nFromRow down) or as stale. The grand totals take it
     // later, in row order (m_grandChanges).
-    bool ApplyChange(int nRow, int nOldKind, const int64_t* pOld, int nNewKind, const int64_t* pNew,
+    bool ApplyChange(int nRow, ERowKind nOldKind, const int64_t* pOld, ERowKind nNewKind, const int64_t* pNew,
                      int nFromRow, std::set<int>& pending);
     // The totals that add the row (any of its numbers): the heading totals over it, the
     // grand totals below it (bGrand) and the discount totals over it (bDiscounts).
@@ -143,7 +145,7 @@ private:
     // ---- kept sums (stateBuilt) ----
     std::vector<int> m_columns;        // the summed columns (CEstimateEngine::GetTotalColumns)
     std::vector<char> m_bySubtotals;   // per summed column: it adds subtotal rows ("計 B")
-    std::vector<int> m_kinds;          // per row
+    std::vector<ERowKind> m_kinds;     // per row
     std::vector<int64_t> m_values;     // per row and summed column: the number its text reads
                                        // as (0 where the row's kind is never added)
     std::vector<int64_t> m_estimate;   // per summed column: the leaf rows other than free rows
@@ -166,7 +168,7 @@ private:
     // The last discount total row of every kind (also one left alone) and its level: the
     // recalculation leaves the engine's discount level at that of the last one it meets.
     int m_nLastDiscountRow = -1;
-    int m_nLastDiscountLevel = 0;
+    ETotalLevel m_nLastDiscountLevel = LevelFromNumber(0);
     // Totals that may not show their sums (indices): those above the rows a recalculation
     // started from, which it does not rewrite.
     std::set<int> m_stale;

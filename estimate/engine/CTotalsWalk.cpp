@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-int CTotalsWalk::SlotOf(int nLevel)
+int CTotalsWalk::SlotOf(ETotalLevel nLevel)
 {
     switch (nLevel) {
     case CEstimateEngine::levelKind:
@@ -53,9 +53,9 @@ int CTotalsWalk::FindLevelStart() const
     bool bSeen[slotGrand] = {false, false, false, false};
     int nToSee = slotGrand;
     for (int r = std::min(m_nFromRow, m_engine.m_nUsedRows - 1); r >= 0 && nToSee > 0; --r) {
-        const int nKind = m_engine.EditKind(r);
-        if (IsHeadingKind(nKind) && !bSeen[SlotOf(nKind)]) {
-            bSeen[SlotOf(nKind)] = true;
+        const ERowKind nKind = m_engine.EditKind(r);
+        if (IsHeadingKind(nKind) && !bSeen[SlotOf(LevelOfHeadingKind(nKind))]) {
+            bSeen[SlotOf(LevelOfHeadingKind(nKind))] = true;
             --nToSee;
             nLevelStart = r;
         }
@@ -141,7 +141,7 @@ CCompensatedSum CTotalsWalk::SlotSum(int nSlot, size_t i) const
                     : m_running[static_cast<size_t>(nSlot) * m_nSums + i];
 }
 
-void CTotalsWalk::AddRow(const CGridRow* pRow, int nRow, int nKind, int nFirstSlot)
+void CTotalsWalk::AddRow(const CGridRow* pRow, int nRow, ERowKind nKind, int nFirstSlot)
 {
     const bool bLeaf = IsLeafKind(nKind);
     const bool bSubtotal = IsSubtotalKind(nKind);
@@ -174,7 +174,7 @@ void CTotalsWalk::AddRow(const CGridRow* pRow, int nRow, int nKind, int nFirstSl
     }
 }
 
-void CTotalsWalk::RecordRow(const CGridRow* pRow, int nRow, int nKind)
+void CTotalsWalk::RecordRow(const CGridRow* pRow, int nRow, ERowKind nKind)
 {
     if (!m_bRecord)
         return;
@@ -207,7 +207,7 @@ void CTotalsWalk::RecordRow(const CGridRow* pRow, int nRow, int nKind)
     }
 }
 
-void CTotalsWalk::WriteTotal(int nRow, int nKind)
+void CTotalsWalk::WriteTotal(int nRow, ERowKind nKind)
 {
     if (IsDiscountTotalKind(nKind)) {
         m_engine.m_nDiscountLevel = LevelOfDiscountTotalKind(nKind);
@@ -215,7 +215,7 @@ void CTotalsWalk::WriteTotal(int nRow, int nKind)
                               m_nHeadingRow[SlotOf(m_engine.m_nDiscountLevel)]);
         return;
     }
-    const int nSlot = SlotOf(HeadingOfTotalKind(nKind));
+    const int nSlot = SlotOf(LevelOfTotalKind(nKind));
     // MakeTotalRow leaves a total alone that has no heading of its level above it or
     // nothing between the heading and itself.
     const int nHeading = m_nHeadingRow[nSlot];
@@ -263,7 +263,7 @@ void CTotalsWalk::Run()
         if (m_bCalcRows)
             CalcRow(r);
         const CGridRow* pRow = rows.GetRow(r);
-        const int nKind = pRow != nullptr ? pRow->GetKind() : kindEmpty;
+        const ERowKind nKind = pRow != nullptr ? pRow->GetKind() : kindEmpty;
         if (r >= m_nFromRow && r < m_options.nWriteEnd &&
             (IsDiscountTotalKind(nKind) || IsTotalKind(nKind))) {
             // The walk writes this row's totals after CalcRow: its numbers are read again.
@@ -275,7 +275,7 @@ void CTotalsWalk::Run()
             m_engine.m_sheet.RowsWritten(r, r);
         }
         if (IsHeadingKind(nKind)) {
-            const int nSlot = SlotOf(nKind);
+            const int nSlot = SlotOf(LevelOfHeadingKind(nKind));
             m_nHeadingRow[nSlot] = r;
             StartSlot(nSlot);
             RecordRow(pRow, r, nKind);

@@ -60,7 +60,7 @@ public:
 private:
     // Running sums: the four heading levels, then the grand total.
     enum { slotKind, slotLarge, slotMiddle, slotSmall, slotGrand, SLOTS };
-    static int SlotOf(int nLevel);
+    static int SlotOf(ETotalLevel nLevel);
     // One summed column's sums while they are whole.
     struct CColumnSums {
         bool bWhole = true;
@@ -80,13 +80,13 @@ private:
     // (it leaves heading and summary rows alone).
     void CalcRow(int nRow);
     double ReadNumber(const CGridRow* pRow, int nRow, size_t i);
-    void AddRow(const CGridRow* pRow, int nRow, int nKind, int nFirstSlot);
-    void RecordRow(const CGridRow* pRow, int nRow, int nKind);
+    void AddRow(const CGridRow* pRow, int nRow, ERowKind nKind, int nFirstSlot);
+    void RecordRow(const CGridRow* pRow, int nRow, ERowKind nKind);
     void LeaveWhole(size_t i);
     void StartSlot(int nSlot);
     CCompensatedSum SlotSum(int nSlot, size_t i) const;
     // A total or discount total row at nRow, written from the sums so far.
-    void WriteTotal(int nRow, int nKind);
+    void WriteTotal(int nRow, ERowKind nKind);
     void TakeWalkedAmounts(bool bFromTheTop);
 
     CEstimateEngine& m_engine;

@@ -10,8 +10,24 @@
 //
 // This header is the one place where a row kind is compared with a number: everything else
 // uses the names and predicates here.
+//
+// A kind and a total level are types of their own, so that one is never passed for the
+// other: the levels share numbers with kinds (the whole estimate's level 5 is the detail
+// kind's number), and a level given where a kind is meant compiled as long as both were
+// ints. A kind reads as its number wherever a number is wanted (a file word, a table
+// index); a number becomes a kind only through KindFromNumber, where it is read from a
+// file, the drag data or a dialog. A level is a scoped enumeration: it neither becomes a
+// number nor is made from one unnoticed.
 #pragma once
 
+// The offsets the kinds are built with. They are numbers, not kinds.
+inline constexpr int kindTotalOffset = 10;         // a heading's total: heading kind + 10
+inline constexpr int kindDiscountTotalOffset = 30; // a discount total: level + 30
+inline constexpr int kindNonCalcOffset = 50;       // a non-calculated row: its kind + 50 (50 to 99)
+inline constexpr int kindSummaryOffset = 100;      // a row of the summary page: its kind + 100
+
+// Unscoped so that a kind reads as the number it is stored as; its fixed underlying type
+// lets it hold any number a file carries.
 enum ERowKind : int {
     kindEmpty = 0,
     kindLarge = 1,  // large subject heading
@@ -37,11 +53,6 @@ enum ERowKind : int {
     kindGrandDiscountTotal = 35,
     kindKindDiscountTotal = 37,
 
-    kindTotalOffset = 10,         // a heading's total: heading kind + 10
-    kindDiscountTotalOffset = 30, // a discount total: level + 30
-    kindNonCalcOffset = 50,       // a non-calculated row: its kind + 50 (50 to 99)
-    kindSummaryOffset = 100,      // a row of the summary page: its kind + 100
-
     // The last kind any table of the display knows (the summary page's kind discount total).
     kindLastKnown = kindKindDiscountTotal + kindSummaryOffset,
 
@@ -50,39 +61,92 @@ enum ERowKind : int {
     kindFieldAsKind = 77
 };
 
-// The total kind of a heading kind (large 11, middle 12, small 13, kind 17); the grand
-// total for level 5.
-constexpr int TotalKindOf(int nHeadingKind)
+// Total levels (MakeTotalRow, the total commands, a discount total's first parameter).
+enum class ETotalLevel : int {
+    levelLarge = kindLarge, // the heading levels are the heading kinds' numbers
+    levelMiddle = kindMiddle,
+    levelSmall = kindSmall,
+    levelGrand = 5, // the whole estimate
+    levelDiscount = 6,
+    levelKind = kindKind
+};
+
+// The kind a number read from a file, the drag data or a dialog stands for.
+constexpr ERowKind KindFromNumber(int nNumber)
 {
-    return nHeadingKind + kindTotalOffset;
+    return static_cast<ERowKind>(nNumber);
 }
-// The heading kind (or level 5) a total kind closes.
-constexpr int HeadingOfTotalKind(int nTotalKind)
+// A level as the number a file stores (a discount total's first parameter) and back.
+constexpr int LevelNumber(ETotalLevel eLevel)
 {
-    return nTotalKind - kindTotalOffset;
+    return static_cast<int>(eLevel);
 }
-// The discount total kind of a level (1, 2, 3, 7; 5 the whole estimate).
-constexpr int DiscountTotalKindOf(int nLevel)
+constexpr ETotalLevel LevelFromNumber(int nNumber)
 {
-    return nLevel + kindDiscountTotalOffset;
+    return static_cast<ETotalLevel>(nNumber);
 }
-constexpr int LevelOfDiscountTotalKind(int nKind)
+// The heading kind of a heading level (large, middle, small, kind), and the level of a
+// heading kind. The whole estimate and the discount level have no heading: their numbers
+// name no heading kind, so no heading row matches them.
+constexpr ERowKind HeadingKindOf(ETotalLevel eLevel)
 {
-    return nKind - kindDiscountTotalOffset;
+    return KindFromNumber(LevelNumber(eLevel));
 }
-// The kind a row of nKind carries once marked non-calculated.
-constexpr int NonCalculatedKindOf(int nKind)
+constexpr ETotalLevel LevelOfHeadingKind(ERowKind nHeadingKind)
 {
-    return nKind + kindNonCalcOffset;
+    return LevelFromNumber(nHeadingKind);
 }
-// The kind a row of nKind carries on the summary page.
-constexpr int SummaryKindOf(int nKind)
+
+// The total kind of a heading kind (large 11, middle 12, small 13, kind 17), and of a
+// level (the whole estimate's is the grand total, 15).
+constexpr ERowKind TotalKindOf(ERowKind nHeadingKind)
 {
-    return nKind + kindSummaryOffset;
+    return KindFromNumber(nHeadingKind + kindTotalOffset);
+}
+constexpr ERowKind TotalKindOf(ETotalLevel eLevel)
+{
+    return KindFromNumber(LevelNumber(eLevel) + kindTotalOffset);
+}
+// The heading kind a total kind closes, and its level (the grand total's: the whole
+// estimate).
+constexpr ERowKind HeadingOfTotalKind(ERowKind nTotalKind)
+{
+    return KindFromNumber(nTotalKind - kindTotalOffset);
+}
+constexpr ETotalLevel LevelOfTotalKind(ERowKind nTotalKind)
+{
+    return LevelFromNumber(nTotalKind - kindTotalOffset);
+}
+// The discount total kind of a level (1, 2, 3, 7; 5 the whole estimate), and back.
+constexpr ERowKind DiscountTotalKindOf(ETotalLevel eLevel)
+{
+    return KindFromNumber(LevelNumber(eLevel) + kindDiscountTotalOffset);
+}
+constexpr ETotalLevel LevelOfDiscountTotalKind(ERowKind nKind)
+{
+    return LevelFromNumber(nKind - kindDiscountTotalOffset);
+}
+// The kind a row of nKind carries once marked non-calculated, and the kind it had before.
+constexpr ERowKind NonCalculatedKindOf(ERowKind nKind)
+{
+    return KindFromNumber(nKind + kindNonCalcOffset);
+}
+constexpr ERowKind CalculatedKindOf(ERowKind nNonCalculatedKind)
+{
+    return KindFromNumber(nNonCalculatedKind - kindNonCalcOffset);
+}
+// The kind a row of nKind carries on the summary page, and the edit page's kind of it.
+constexpr ERowKind SummaryKindOf(ERowKind nKind)
+{
+    return KindFromNumber(nKind + kindSummaryOffset);
+}
+constexpr ERowKind EditPageKindOf(ERowKind nSummaryKind)
+{
+    return KindFromNumber(nSummaryKind - kindSummaryOffset);
 }
 
 // A subject heading: large, middle, small or kind heading.
-constexpr bool IsHeadingKind(int nKind)
+constexpr bool IsHeadingKind(ERowKind nKind)
 {
     return nKind == kindLarge || nKind == kindMiddle || nKind == kindSmall || nKind == kindKind;
 }
@@ -90,7 +154,7 @@ constexpr bool IsHeadingKind(int nKind)
 // Whether nKind is a heading at the level of the heading nHeading or above it: the kind
 // heading stands above large, large above middle, middle above small. False when nHeading
 // is no heading.
-constexpr bool IsHeadingAtOrAbove(int nKind, int nHeading)
+constexpr bool IsHeadingAtOrAbove(ERowKind nKind, ERowKind nHeading)
 {
     switch (nHeading) {
     case kindKind:
@@ -108,7 +172,7 @@ constexpr bool IsHeadingAtOrAbove(int nKind, int nHeading)
 
 // The rows whose amounts the totals add up ("計 A"): details, discounts, the free row, step
 // rows and the classification rows 21 to 23.
-constexpr bool IsLeafKind(int nKind)
+constexpr bool IsLeafKind(ERowKind nKind)
 {
     switch (nKind) {
     case kindDetail:
@@ -125,20 +189,20 @@ constexpr bool IsLeafKind(int nKind)
 }
 
 // The totals of a heading (11, 12, 13, 17); not the grand total.
-constexpr bool IsHeadingTotalKind(int nKind)
+constexpr bool IsHeadingTotalKind(ERowKind nKind)
 {
     return nKind == kindLargeTotal || nKind == kindMiddleTotal || nKind == kindSmallTotal ||
            nKind == kindKindTotal;
 }
 
 // A heading total or the grand total (11, 12, 13, 15, 17).
-constexpr bool IsTotalKind(int nKind)
+constexpr bool IsTotalKind(ERowKind nKind)
 {
     return IsHeadingTotalKind(nKind) || nKind == kindGrandTotal;
 }
 
 // The discount totals (31, 32, 33, 37) and the discount grand total (35).
-constexpr bool IsDiscountTotalKind(int nKind)
+constexpr bool IsDiscountTotalKind(ERowKind nKind)
 {
     return nKind == kindLargeDiscountTotal || nKind == kindMiddleDiscountTotal ||
            nKind == kindSmallDiscountTotal || nKind == kindGrandDiscountTotal ||
@@ -147,25 +211,25 @@ constexpr bool IsDiscountTotalKind(int nKind)
 
 // The rows a "計 B" column adds up: heading totals and discount totals, not the two grand
 // totals.
-constexpr bool IsSubtotalKind(int nKind)
+constexpr bool IsSubtotalKind(ERowKind nKind)
 {
     return IsHeadingTotalKind(nKind) || (IsDiscountTotalKind(nKind) && nKind != kindGrandDiscountTotal);
 }
 
 // Classification rows (21, and 22 to 24 read from files).
-constexpr bool IsClassifyKind(int nKind)
+constexpr bool IsClassifyKind(ERowKind nKind)
 {
     return nKind >= kindClassify && nKind <= kindClassify4;
 }
 
 // A row marked non-calculated (50 to 99).
-constexpr bool IsNonCalculatedKind(int nKind)
+constexpr bool IsNonCalculatedKind(ERowKind nKind)
 {
     return nKind >= kindNonCalcOffset && nKind < kindSummaryOffset;
 }
 
 // A row of the summary page (100 and above).
-constexpr bool IsSummaryKind(int nKind)
+constexpr bool IsSummaryKind(ERowKind nKind)
 {
     return nKind >= kindSummaryOffset;
 }
@@ -173,7 +237,7 @@ constexpr bool IsSummaryKind(int nKind)
 // The non-calculated kinds the display paints in the non-calculated colours: those of the
 // kinds 1 to 35 the table lists, including 66, 68 and 69 (of 16, 18 and 19, which no
 // command makes).
-constexpr bool IsPaintedNonCalculatedKind(int nKind)
+constexpr bool IsPaintedNonCalculatedKind(ERowKind nKind)
 {
     if (!IsNonCalculatedKind(nKind))
         return false;
@@ -210,7 +274,7 @@ constexpr bool IsPaintedNonCalculatedKind(int nKind)
 
 // Kinds that are their own total row when a heading's total is looked for: the free row,
 // the totals and the discount totals (34 and 36 included).
-constexpr bool IsOwnTotalKind(int nKind)
+constexpr bool IsOwnTotalKind(ERowKind nKind)
 {
     return nKind == kindFree || IsTotalKind(nKind) ||
            (nKind >= kindLargeDiscountTotal && nKind <= kindKindDiscountTotal);
@@ -219,7 +283,7 @@ constexpr bool IsOwnTotalKind(int nKind)
 // Whether a row of kind nKind ends the block of the heading of kind nHeading when that
 // heading's total was not met first: a heading of the same or a higher level, or a grand
 // total. For a middle or small heading a higher level's total ends the block as well.
-constexpr bool EndsHeadingBlock(int nHeading, int nKind)
+constexpr bool EndsHeadingBlock(ERowKind nHeading, ERowKind nKind)
 {
     switch (nHeading) {
     case kindLarge:
@@ -239,7 +303,7 @@ constexpr bool EndsHeadingBlock(int nHeading, int nKind)
 
 // Whether a row of kind nKind ends, without a total, the block of the heading of kind
 // nHeading (the block is then what lies above it).
-constexpr bool EndsHeadingBlockWithoutTotal(int nHeading, int nKind)
+constexpr bool EndsHeadingBlockWithoutTotal(ERowKind nHeading, ERowKind nKind)
 {
     switch (nHeading) {
     case kindLarge:

@@ -39,7 +39,7 @@ struct CKindStyle {
 // The style a field gets from the kind of the row it prints (a summary-page kind already
 // brought back to its edit-page kind). Unlike the grid, the layouts print the kind discount
 // total in the field's own style and kindFieldAsKind in the kind heading's.
-CKindStyle StyleOfKind(int nKind)
+CKindStyle StyleOfKind(ERowKind nKind)
 {
     using S = CMorvelSettings;
     if (IsPaintedNonCalculatedKind(nKind))
@@ -81,8 +81,8 @@ CKindStyle StyleOfKind(int nKind)
 
 // The kind of the estimate row a text's first token prints; nothing when the text does not
 // begin with an estimate token or its key has no record.
-std::optional<int> KindOfEstimateField(const CString& strText, const CPrintDoc* pDoc,
-                                       const CEstimateFieldData* pData)
+std::optional<ERowKind> KindOfEstimateField(const CString& strText, const CPrintDoc* pDoc,
+                                            const CEstimateFieldData* pData)
 {
     const CString opening = "$見積("_sj;
     if (pData == nullptr || strText.Find(opening) != 0)
@@ -99,11 +99,11 @@ std::optional<int> KindOfEstimateField(const CString& strText, const CPrintDoc* 
     if (pRef == nullptr)
         return std::nullopt;
     int nRow = std::atoi(args.Mid(n2 + 1)) + pRef->m_nValue * (pData->GetLayoutPage() - 1);
-    int nKind = pData->GetRowKind(nRow - 1);
-    return IsSummaryKind(nKind) ? nKind - kindSummaryOffset : nKind;
+    const ERowKind nKind = pData->GetRowKind(nRow - 1);
+    return IsSummaryKind(nKind) ? EditPageKindOf(nKind) : nKind;
 }
 
-LOGFONT FontForKind(std::optional<int> kind, const LOGFONT& own)
+LOGFONT FontForKind(std::optional<ERowKind> kind, const LOGFONT& own)
 {
     const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
     if (!kind || pSettings == nullptr)
@@ -116,7 +116,7 @@ LOGFONT FontForKind(std::optional<int> kind, const LOGFONT& own)
     return pSettings->m_lfRowFont[style.nFont];
 }
 
-COLORREF ColorForKind(std::optional<int> kind, COLORREF own)
+COLORREF ColorForKind(std::optional<ERowKind> kind, COLORREF own)
 {
     if (!kind)
         return own;

@@ -13,6 +13,7 @@
 // expansion is the same whether it runs for paper, preview or a test.
 #pragma once
 
+#include "estimate/engine/RowKinds.h"
 #include "layout/drawing/FormatCatalogues.h"
 #include "platform/base/CString.h"
 
@@ -32,7 +33,7 @@ public:
     virtual int GetPrintPages() const = 0;
     // Row reads (rows from 0): an empty text and kind 0 for a row that does not exist.
     virtual CString GetCellText(int nRow, int nCol) const = 0;
-    virtual int GetRowKind(int nRow) const = 0;
+    virtual ERowKind GetRowKind(int nRow) const = 0;
     virtual CString GetSubjectNoText(int nRow, int nCol) const = 0;
     virtual int GetCellIndent(int nRow, int nCol) const = 0;
     // The information value of item nItem (from 0); empty beyond the items.

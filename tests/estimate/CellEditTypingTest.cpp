@@ -369,21 +369,24 @@ protected:
 TEST_F(CellEditFonts, TheEditorTakesTheRowKindsFontAtTheZoom)
 {
     EXPECT_EQ(m_pView->GetCellEditFont(kindLarge).lfHeight, -20);
-    EXPECT_EQ(m_pView->GetCellEditFont(11).lfHeight, -20);  // the large subtotal
-    EXPECT_EQ(m_pView->GetCellEditFont(111).lfHeight, -20); // and on the summary page
-    EXPECT_EQ(m_pView->GetCellEditFont(8).lfHeight, -18);   // the tax row: the free-row font
-    EXPECT_EQ(m_pView->GetCellEditFont(35).lfHeight, -22);  // a discount total
-    EXPECT_EQ(m_pView->GetCellEditFont(37).lfHeight, -16);  // not in the discount group here
-    EXPECT_EQ(m_pView->GetCellEditFont(115).lfHeight, -24); // the summary grand total
-    EXPECT_EQ(m_pView->GetCellEditFont(5).lfHeight, -16);   // a detail row
-    EXPECT_EQ(CString(m_pView->GetCellEditFont(5).lfFaceName), "ＭＳ ゴシック"_sj);
+    EXPECT_EQ(m_pView->GetCellEditFont(kindLargeTotal).lfHeight, -20); // the large subtotal
+    // and on the summary page
+    EXPECT_EQ(m_pView->GetCellEditFont(SummaryKindOf(kindLargeTotal)).lfHeight, -20);
+    EXPECT_EQ(m_pView->GetCellEditFont(kindFree).lfHeight, -18); // the tax row: the free-row font
+    EXPECT_EQ(m_pView->GetCellEditFont(kindGrandDiscountTotal).lfHeight, -22); // a discount total
+    // not in the discount group here
+    EXPECT_EQ(m_pView->GetCellEditFont(kindKindDiscountTotal).lfHeight, -16);
+    // the summary grand total
+    EXPECT_EQ(m_pView->GetCellEditFont(SummaryKindOf(kindGrandTotal)).lfHeight, -24);
+    EXPECT_EQ(m_pView->GetCellEditFont(kindDetail).lfHeight, -16); // a detail row
+    EXPECT_EQ(CString(m_pView->GetCellEditFont(kindDetail).lfFaceName), "ＭＳ ゴシック"_sj);
 
     // An empty row: the grid's face at the detail font's size.
     const LOGFONT lfEmpty = m_pView->GetCellEditFont(kindEmpty);
     EXPECT_EQ(CString(lfEmpty.lfFaceName), "ＭＳ 明朝"_sj);
     EXPECT_EQ(lfEmpty.lfHeight, -16);
     EXPECT_EQ(lfEmpty.lfWeight, FW_NORMAL);
-    EXPECT_EQ(CString(m_pView->GetCellEditFont(200).lfFaceName), "ＭＳ 明朝"_sj);
+    EXPECT_EQ(CString(m_pView->GetCellEditFont(KindFromNumber(200)).lfFaceName), "ＭＳ 明朝"_sj);
 
     // Typing into the large heading's row shows the large font.
     GoTo(scNote, srLarge);

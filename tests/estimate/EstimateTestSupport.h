@@ -16,6 +16,17 @@
 #include <string>
 #include <vector>
 
+// Some tests gather rows by kinds read back as plain numbers (as the files hold them); these
+// let such a number ask the total predicates, which take a kind.
+inline bool IsTotalKind(int nKind)
+{
+    return IsTotalKind(KindFromNumber(nKind));
+}
+inline bool IsDiscountTotalKind(int nKind)
+{
+    return IsDiscountTotalKind(KindFromNumber(nKind));
+}
+
 // One column of an estimation form, texts in UTF-8.
 struct FormColumn {
     const char* name;

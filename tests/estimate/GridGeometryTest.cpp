@@ -33,7 +33,7 @@ public:
     {
         const int nFirst = static_cast<int>(GetSummaryRows().GetSize());
         for (int i = 0; i < m_nRows[nLevel]; ++i) {
-            SetSummaryRowKind(100 + (nLevel == summaryKind ? 7 : nLevel), nFirst + i);
+            SetSummaryRowKind(KindFromNumber(100 + (nLevel == summaryKind ? 7 : nLevel)), nFirst + i);
             SetSummaryCellText("x", nFirst + i, 0);
         }
     }
@@ -115,7 +115,7 @@ TEST_F(GridGeometry, EveryRowKindHasItsColourGroup)
         {4, V::styleOther},     {138, V::styleOther},
     };
     for (const auto& [nKind, nStyle] : cases)
-        EXPECT_EQ(V::GetRowStyle(nKind), nStyle) << "kind " << nKind;
+        EXPECT_EQ(V::GetRowStyle(KindFromNumber(nKind)), nStyle) << "kind " << nKind;
 }
 
 TEST_F(GridGeometry, TheTotalThatClosesAHeading)
@@ -132,17 +132,17 @@ TEST_F(GridGeometry, TheTotalThatClosesAHeading)
     EXPECT_EQ(view->FindTotalRow(1, kindLarge), 4);
     EXPECT_EQ(view->FindTotalRow(2, kindMiddle), 3);
     EXPECT_EQ(view->FindTotalRow(6, kindLarge), -1) << "another large heading comes first";
-    EXPECT_EQ(view->FindTotalRow(4, 11), 3) << "a total row is its own total";
+    EXPECT_EQ(view->FindTotalRow(4, kindLargeTotal), 3) << "a total row is its own total";
     EXPECT_EQ(view->FindTotalRow(9, kindLarge), -1) << "the end of the rows";
 }
 
 TEST_F(SummaryPage, TheSummaryPageHasRowsOfItsOwnWithinTheGrid)
 {
     view->SetSummaryCellText("集計"_sj, 3, 1);
-    view->SetSummaryRowKind(105, 3);
+    view->SetSummaryRowKind(SummaryKindOf(kindDetail), 3);
     view->SetSummaryCellText("x", -1, 0);
     view->SetSummaryCellText("x", 0, 100);
-    view->SetSummaryRowKind(105, view->GetRowLimit());
+    view->SetSummaryRowKind(SummaryKindOf(kindDetail), view->GetRowLimit());
     EXPECT_EQ(view->GetSummaryRows().GetSize(), 4);
     EXPECT_EQ(view->GetCellText(3, 1), CString()) << "the edit page is shown";
     view->SetSummaryPageShown(true);

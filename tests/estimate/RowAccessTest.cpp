@@ -193,7 +193,7 @@ TEST_F(RowAccessTest, RowParametersAndIndentsMakeTheRowObject)
 TEST_F(RowAccessTest, CopyRowCopiesTheFormColumnsAndClearsWithoutASource)
 {
     CGridRow source;
-    source.SetKind(21);
+    source.SetKind(KindFromNumber(21));
     source.SetParam3(1);
     source.SetParamText2("10");
     source.SetCell(colAmount, "5.000000");
@@ -226,7 +226,7 @@ TEST_F(RowAccessTest, MoreRowsThanTheLimitRaiseTheLimitSoThatNoRowIsLost)
 TEST_F(RowAccessTest, GettersServeTheSummaryPageWhileItIsShown)
 {
     Detail(0, "edit", "1", "1");
-    view->SetSummaryRowKind(105, 0);
+    view->SetSummaryRowKind(SummaryKindOf(kindDetail), 0);
     view->SetSummaryCellText("summary", 0, colName);
     view->SetSummaryPageShown(true);
     EXPECT_EQ("summary", Cell(0, colName));

@@ -171,7 +171,7 @@ TEST_F(StatusAndPicks, ThePositionPaneFollowsTheRowsThatSpecialRowCommandsMakeAn
         [this] { Command(ID_TOTAL_GRAND); },
         [this] { Command(ID_TAX_ROW); },
         [this] { m_pView->InsertDiscount("1000"); },
-        [this] { m_pView->InsertDiscountTotal(kindSmall); },
+        [this] { m_pView->InsertDiscountTotal(CMorvelEMView::levelSmall); },
         [this] { m_pView->InsertKindHeading("本体"_sj, "式"_sj); },
         [&] { m_pView->SendMessage(WM_PICK_LARGE_SUBJECT, 0, reinterpret_cast<LPARAM>(&picked)); },
     };

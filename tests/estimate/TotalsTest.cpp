@@ -35,7 +35,7 @@ protected:
         view->InsertConsumptionTax();
         Total(13, CMorvelEMView::levelGrand);
     }
-    void Total(int row, int level)
+    void Total(int row, ETotalLevel level)
     {
         view->SetCurrentCell(view->GetCurrentCol(), row);
         view->InsertTotal(level);

@@ -347,8 +347,10 @@ TEST_F(UndoRedo, TotalAndDiscountRowsAreTakenBackAndMadeAgainByTheKeys)
         [this] { Command(ID_TOTAL_KIND); },
         [this] { Command(ID_TOTAL_GRAND); },
         [this] { Command(ID_TAX_ROW); },
-        [this] { m_pView->InsertDiscount("1000"); },          // the discount dialog's OK
-        [this] { m_pView->InsertDiscountTotal(kindMiddle); }, // the discount total dialog's OK
+        [this] { m_pView->InsertDiscount("1000"); }, // the discount dialog's OK
+        [this] {
+            m_pView->InsertDiscountTotal(CMorvelEMView::levelMiddle);
+        }, // the discount total dialog's OK
     };
     GoTo(scName, srMiddleTotal);
     const CGridPicture before = Picture();

@@ -78,7 +78,7 @@ protected:
 };
 
 // A row of the estimate picked at random, of the kinds asked for (-1: none).
-int PickRow(const CMorvelEMView& view, unsigned nStart, const std::function<bool(int)>& isKind)
+int PickRow(const CMorvelEMView& view, unsigned nStart, const std::function<bool(ERowKind)>& isKind)
 {
     const int nUsed = view.GetUsedRows();
     for (int i = 0; i < nUsed; ++i) {
@@ -113,7 +113,7 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
         return (state >> 8) % n;
     };
     auto anyRow = [&]() { return static_cast<int>(next(static_cast<unsigned>(view.GetUsedRows() + 3))); };
-    auto detailRow = [&]() { return PickRow(view, next(4096), [](int k) { return k == kindDetail; }); };
+    auto detailRow = [&]() { return PickRow(view, next(4096), [](ERowKind k) { return k == kindDetail; }); };
     auto number = [&]() { return std::to_string(1 + next(900)) + (next(3) == 0 ? ".5" : ""); };
     auto typeAt = [&](int nCol, int nRow, const std::string& text) {
         GoTo(nCol, nRow);
@@ -283,7 +283,7 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
             Command(ID_TEXT_INPUT);
         } else {
             // A heading's name typed over.
-            const int r = PickRow(view, next(4096), [](int k) { return IsHeadingKind(k); });
+            const int r = PickRow(view, next(4096), [](ERowKind k) { return IsHeadingKind(k); });
             if (r >= 0)
                 typeAt(scName, r, next(2) ? "Ｂ工事" : "Ａ工事");
         }

@@ -45,7 +45,7 @@ protected:
     void Row(int nRow, int nKind, std::vector<const char*> cells)
     {
         CGridRow* pRow = view->GetEditRow(nRow);
-        pRow->SetKind(nKind);
+        pRow->SetKind(KindFromNumber(nKind));
         for (size_t c = 0; c < cells.size(); ++c)
             pRow->SetCell(c, CString::FromUtf8(cells[c]));
     }

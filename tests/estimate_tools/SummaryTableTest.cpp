@@ -198,7 +198,8 @@ TEST_F(SummaryTableTest, ADiscountUnderNoHeadingOfTheLevelIsALineAndTheLinesAddU
                 continue;
             const double amount = atof(pRow->m_strCell[scAmount].c_str());
             // The headings of the level and their discount totals.
-            if (pRow->GetKind() == c.nHeading + 100 || pRow->GetKind() == DiscountTotalKindOf(c.nHeading) + 100)
+            if (pRow->GetKind() == c.nHeading + 100 ||
+                pRow->GetKind() == DiscountTotalKindOf(LevelFromNumber(c.nHeading)) + 100)
                 lines += amount;
             if (pRow->GetKind() == kindDiscount + 100) {
                 lines += amount;
@@ -292,11 +293,11 @@ TEST_F(SummaryTableTest, AtEveryLevelTheLinesAddUpToEachTotalShown)
         const CGridRowArray& rows = m_pView->GetSummaryRows();
         auto kindOf = [&](int r) {
             const CGridRow* pRow = rows.GetRow(r);
-            return pRow != nullptr ? pRow->GetKind() - 100 : kindEmpty;
+            return pRow != nullptr ? EditPageKindOf(pRow->GetKind()) : kindEmpty;
         };
         int nTotals = 0;
         for (int t = 0; t < rows.GetSize(); ++t) {
-            const int k = kindOf(t);
+            const ERowKind k = kindOf(t);
             if (!IsTotalKind(k))
                 continue;
             ++nTotals;

@@ -55,7 +55,7 @@ struct CTestEstimate {
             if (cells[c] != nullptr)
                 engine.SetCellText(CString::FromUtf8(cells[c]), nRow, static_cast<int>(c), true);
         }
-        engine.SetRowKind(nKind, nRow);
+        engine.SetRowKind(KindFromNumber(nKind), nRow);
         sheet.GrowUsedRows(nRow + 1);
         engine.CalcRow(nRow, 0);
     }

@@ -27,7 +27,7 @@ protected:
         rows.DeletePrintCopy();
         rows.DeleteWorkingRows();
     }
-    void Add(int nKind)
+    void Add(ERowKind nKind)
     {
         auto* pRow = new CGridRow;
         pRow->SetKind(nKind);
@@ -56,14 +56,14 @@ protected:
 
 // A kind heading with large, middle and small headings under it, details between them, a
 // second kind heading whose small heading has no middle one above it.
-const int outline[] = {kindKind,   kindLarge, kindMiddle, kindSmall, kindDetail, kindSmall,
-                       kindMiddle, kindSmall, kindLarge,  kindKind,  kindLarge,  kindSmall};
+const ERowKind outline[] = {kindKind,   kindLarge, kindMiddle, kindSmall, kindDetail, kindSmall,
+                            kindMiddle, kindSmall, kindLarge,  kindKind,  kindLarge,  kindSmall};
 
 } // namespace
 
 TEST_F(SubjectNumbersTest, AnOutlineIsNumberedLevelByLevelInAnyOrderAsked)
 {
-    for (int nKind : outline)
+    for (ERowKind nKind : outline)
         Add(nKind);
     const std::vector<std::string> expected = {"1.",   "1.A.",      "1.A.1.", "1.A.1.01.",
                                                "",     "1.A.1.02.", "1.A.2.", "1.A.2.01.",
@@ -81,7 +81,7 @@ TEST_F(SubjectNumbersTest, AnOutlineIsNumberedLevelByLevelInAnyOrderAsked)
 
 TEST_F(SubjectNumbersTest, NumbersFollowTheRowsAsTheyChange)
 {
-    for (int nKind : outline)
+    for (ERowKind nKind : outline)
         Add(nKind);
     ASSERT_EQ(NumbersInOrder()[8], "1.B.");
     // The first large heading becomes a detail: its middle headings count under the kind.
@@ -98,7 +98,7 @@ TEST_F(SubjectNumbersTest, NumbersFollowTheRowsAsTheyChange)
 
 TEST_F(SubjectNumbersTest, ThePrintCopyIsNumberedAsItIsServedAndTheRowsAsTheyAre)
 {
-    for (int nKind : outline)
+    for (ERowKind nKind : outline)
         Add(nKind);
     const std::vector<std::string> working = NumbersInOrder();
     rows.MakePrintCopy();

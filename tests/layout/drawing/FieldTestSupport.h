@@ -35,7 +35,10 @@ public:
         return p && nCol < static_cast<int>(p->cells.size()) ? p->cells[static_cast<size_t>(nCol)]
                                                              : CString();
     }
-    int GetRowKind(int nRow) const override { return Row(nRow) ? Row(nRow)->nKind : 0; }
+    ERowKind GetRowKind(int nRow) const override
+    {
+        return Row(nRow) ? KindFromNumber(Row(nRow)->nKind) : kindEmpty;
+    }
     CString GetSubjectNoText(int nRow, int nCol) const override
     {
         return Row(nRow) && nCol == 0 ? Row(nRow)->subjectNo : CString();

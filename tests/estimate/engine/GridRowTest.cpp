@@ -23,7 +23,7 @@ public:
 CGridRow* MakeRow(int kind, const char* first)
 {
     CGridRow* row = new CGridRow;
-    row->SetKind(kind);
+    row->SetKind(KindFromNumber(kind));
     row->SetCell(0, first);
     return row;
 }
@@ -49,7 +49,7 @@ TEST(GridRowTest, NewRowIsEmptyAndAssignmentCopiesEveryField)
     EXPECT_EQ(0, row.m_nIndent[99]);
     EXPECT_EQ(0, row.GetParam3());
 
-    row.SetKind(21);
+    row.SetKind(KindFromNumber(21));
     row.SetCell(0, "name");
     row.SetCell(99, "last");
     row.SetIndent(5, -1);
@@ -238,7 +238,7 @@ TEST(RowPoolTest, SlotsAreDistinctAlignedReusedAndGrowByBlocks)
         ASSERT_EQ(reinterpret_cast<std::uintptr_t>(p) % 64, 0u);
         ASSERT_TRUE(pool.Owns(p));
         rows.push_back(::new (p) CGridRow);
-        rows.back()->SetKind(static_cast<int>(i));
+        rows.back()->SetKind(KindFromNumber(static_cast<int>(i)));
         rows.back()->SetCell(99, std::to_string(i) + " a text longer than any short-string buffer");
     }
     EXPECT_EQ(pool.GetBlockCount(), 2u);

@@ -49,10 +49,12 @@ TEST(RowKinds, TheNamesCarryTheNumbersTheFilesStore)
     for (const auto& [nHeading, nTotal, nDiscountTotal] :
          {std::tuple{1, 11, 31}, std::tuple{2, 12, 32}, std::tuple{3, 13, 33}, std::tuple{7, 17, 37},
           std::tuple{5, 15, 35}}) {
-        EXPECT_EQ(TotalKindOf(nHeading), nTotal);
-        EXPECT_EQ(HeadingOfTotalKind(nTotal), nHeading);
-        EXPECT_EQ(DiscountTotalKindOf(nHeading), nDiscountTotal);
-        EXPECT_EQ(LevelOfDiscountTotalKind(nDiscountTotal), nHeading);
+        EXPECT_EQ(TotalKindOf(KindFromNumber(nHeading)), nTotal);
+        EXPECT_EQ(TotalKindOf(LevelFromNumber(nHeading)), nTotal);
+        EXPECT_EQ(HeadingOfTotalKind(KindFromNumber(nTotal)), nHeading);
+        EXPECT_EQ(LevelNumber(LevelOfTotalKind(KindFromNumber(nTotal))), nHeading);
+        EXPECT_EQ(DiscountTotalKindOf(LevelFromNumber(nHeading)), nDiscountTotal);
+        EXPECT_EQ(LevelNumber(LevelOfDiscountTotalKind(KindFromNumber(nDiscountTotal))), nHeading);
     }
     EXPECT_EQ(NonCalculatedKindOf(kindDetail), 55);
     EXPECT_EQ(SummaryKindOf(kindKindTotal), 117);
@@ -65,7 +67,8 @@ TEST(RowKinds, EachPredicateHoldsForExactlyItsKinds)
     const std::set<int> headingTotals = {11, 12, 13, 17};
     const std::set<int> discountTotals = {31, 32, 33, 35, 37};
     const std::set<int> subtotals = {11, 12, 13, 17, 31, 32, 33, 37}; // not 15 and 35
-    for (int k = -1; k < 300; ++k) {
+    for (int n = -1; n < 300; ++n) {
+        const ERowKind k = KindFromNumber(n);
         EXPECT_EQ(IsHeadingKind(k), In(headings, k)) << k;
         EXPECT_EQ(IsLeafKind(k), In(leaves, k)) << k;
         EXPECT_EQ(IsHeadingTotalKind(k), In(headingTotals, k)) << k;
@@ -87,10 +90,12 @@ TEST(RowKinds, HeadingsStandKindAboveLargeAboveMiddleAboveSmall)
     const std::pair<int, int> ranks[] = {{7, 0}, {1, 1}, {2, 2}, {3, 3}};
     for (const auto& [nKind, nKindRank] : ranks) {
         for (const auto& [nHeading, nHeadingRank] : ranks)
-            EXPECT_EQ(IsHeadingAtOrAbove(nKind, nHeading), nKindRank <= nHeadingRank)
+            EXPECT_EQ(IsHeadingAtOrAbove(KindFromNumber(nKind), KindFromNumber(nHeading)),
+                      nKindRank <= nHeadingRank)
                 << nKind << " " << nHeading;
-        EXPECT_FALSE(IsHeadingAtOrAbove(nKind, 5)) << "the grand level has no heading";
-        EXPECT_FALSE(IsHeadingAtOrAbove(5, nKind)) << "a detail is no heading";
+        EXPECT_FALSE(IsHeadingAtOrAbove(KindFromNumber(nKind), HeadingKindOf(ETotalLevel::levelGrand)))
+            << "the grand level has no heading";
+        EXPECT_FALSE(IsHeadingAtOrAbove(kindDetail, KindFromNumber(nKind))) << "a detail is no heading";
     }
 }
 
@@ -99,5 +104,5 @@ TEST(RowKinds, TheDisplayPaintsTheListedNonCalculatedKindsInTheirColours)
     const std::set<int> painted = {51, 52, 53, 55, 56, 57, 58, 59, 61, 62, 63, 65,
                                    66, 67, 68, 69, 71, 72, 73, 74, 81, 82, 83, 85};
     for (int k = 0; k < 200; ++k)
-        EXPECT_EQ(IsPaintedNonCalculatedKind(k), In(painted, k)) << k;
+        EXPECT_EQ(IsPaintedNonCalculatedKind(KindFromNumber(k)), In(painted, k)) << k;
 }

@@ -1,0 +1,22 @@
+// Compiled, not linked, by tests/cmake: at the engine's interface a row kind and a total
+// level are types of their own. As it stands this file compiles; with one of the MISUSE_
+// cases defined it must not, with the compiler's refusal of that conversion.
+#include "estimate/engine/CEstimateEngine.h"
+
+bool UseTheEngine(CEstimateEngine& engine)
+{
+#if defined(MISUSE_KIND_AS_LEVEL)
+    engine.MakeTotalRow(4, kindGrandTotal); // the grand total kind (15) where a level is meant
+#elif defined(MISUSE_LEVEL_AS_KIND)
+    engine.SetRowKind(CEstimateEngine::levelGrand, 4); // level 5 is the detail kind's number
+#elif defined(MISUSE_NUMBER_AS_KIND)
+    engine.SetRowKind(5, 4); // a number becomes a kind only through KindFromNumber
+#elif defined(MISUSE_LEVEL_IN_PREDICATE)
+    return IsSubtotalKind(CEstimateEngine::levelSmall);
+#else
+    engine.MakeTotalRow(4, CEstimateEngine::levelGrand);
+    engine.SetRowKind(kindDetail, 4);
+    engine.SetRowKind(KindFromNumber(5), 4);
+#endif
+    return IsSubtotalKind(engine.EditKind(4));
+}
