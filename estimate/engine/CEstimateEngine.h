@@ -109,8 +109,17 @@ public:
     // Whether a change the engine is about to make can be noted (nothing else changed the
     // rows since the kept totals last knew them); NoteNeutralChange after a change that
     // moves no number (an indent) keeps them in step.
-    bool IsKeptInStep() const { return m_kept.IsInStep(m_rows.GetChangeCount()); }
-    void NoteNeutralChange(bool bInStep) { m_kept.NoteNeutralChange(bInStep, m_rows.GetChangeCount()); }
+    // While the rows serve their print copy, nothing is kept of them (the copy counts no
+    // changes) and nothing kept is touched.
+    bool IsKeptInStep() const
+    {
+        return !m_rows.IsServingPrintCopy() && m_kept.IsInStep(m_rows.GetChangeCount());
+    }
+    void NoteNeutralChange(bool bInStep)
+    {
+        if (!m_rows.IsServingPrintCopy())
+            m_kept.NoteNeutralChange(bInStep, m_rows.GetChangeCount());
+    }
     // A number text in a numeric column in its normal form; other texts as they are.
     void NormalizeNumberText(int nCol, CString& strResult, const char* lpszText) const;
     // The stored text of a value in a column: its normal form rounded by the column's rule

@@ -50,13 +50,13 @@ bool CGridRowArray::CountsChangesOf(const CGridRow& row) const
 
 void CGridRowArray::NoteChange() const
 {
-    if (m_pChanges != nullptr && !IsPrintCopyActive())
+    if (m_pChanges != nullptr && !m_bServePrintCopy)
         m_pChanges->Note();
 }
 
 void CGridRowArray::Take(INT_PTR nIndex, INT_PTR nCount)
 {
-    if (m_pChanges == nullptr || IsPrintCopyActive())
+    if (m_pChanges == nullptr || m_bServePrintCopy)
         return;
     m_pChanges->Note();
     const CPtrArray& working = *this;
