@@ -36,6 +36,7 @@ class CCmdUI;
 class CEstimationFormFile;
 class CGridRow;
 class CMorvelEMDoc;
+class CPrintRowSource;
 class CStringArray;
 
 class CMorvelEMView : public CMorvelView, public IGridCellEditOwner, private IEstimateSheet {
@@ -350,6 +351,9 @@ public:
     afx_msg void OnUpdateEstimatePrint(CCmdUI* pCmdUI);
     // The rows a print counts: the summary page's while it is shown, else the rows in use.
     int GetPrintRowCount() const;
+    // The rows a print reads, named for the print job (CPrintRowSource): the summary page
+    // while it is shown, else the edit page, each from its print copy while there is one.
+    CPrintRowSource GetPrintRows() const;
     // Before printing: the information items whose attribute is "税込見積", "消費税" or
     // "税抜見積" take the estimate's total, tax and net amount, then each "計算" item its
     // formula's value, by the information sheet's own rules (InformationValues.h: letters

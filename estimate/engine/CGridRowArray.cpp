@@ -20,6 +20,7 @@ void CGridRowArray::MakePrintCopy()
         if (pRow != nullptr)
             m_printCopy.SetAt(i, new CGridRow(*pRow));
     }
+    m_bPrintCopyMade = true;
 }
 
 void CGridRowArray::DeletePrintCopy()
@@ -28,6 +29,7 @@ void CGridRowArray::DeletePrintCopy()
     for (INT_PTR i = 0; i < nSize; ++i)
         delete static_cast<CGridRow*>(m_printCopy.GetAt(i));
     m_printCopy.RemoveAll();
+    m_bPrintCopyMade = false;
 }
 
 void CGridRowArray::CountChanges()

@@ -131,6 +131,15 @@ public:
     void MakePrintCopy();
     // Deletes the rows of the print copy and empties it, whatever is served.
     void DeletePrintCopy();
+    // Whether a print copy was made (and not deleted since).
+    bool HasPrintCopy() const { return m_bPrintCopyMade; }
+    // The row a print reads at nIndex: the print copy's while there is one, else the
+    // working row, whatever is served; null for an index without a row object.
+    CGridRow* GetPrintRow(INT_PTR nIndex) const
+    {
+        const CPtrArray& rows = m_bPrintCopyMade ? m_printCopy : static_cast<const CPtrArray&>(*this);
+        return static_cast<CGridRow*>(rows.GetAt(nIndex));
+    }
     // Whether the operations above work on the print copy (true) or the working rows. The
     // container's owner serves the copy only while it exists.
     void ServePrintCopy(bool bServe) { m_bServePrintCopy = bServe; }
@@ -155,5 +164,6 @@ private:
 
     CPtrArray m_printCopy;
     bool m_bServePrintCopy = false;
+    bool m_bPrintCopyMade = false;
     CRowChangeCount* m_pChanges = nullptr; // set by CountChanges
 };

@@ -392,6 +392,30 @@ TEST_F(ZeroRowPrint, AnotherEstimateWindowKeepsItsOwnRowsWhileOneServesItsPrintC
     EXPECT_EQ(CountRowsNamed("ゼロ行"), ZERO_ROWS);
 }
 
+TEST_F(ZeroRowPrint, ThePrintSourceReadsTheCopyWhateverTheRowStoresServe)
+{
+    ASSERT_NE(OpenSample(), nullptr);
+    AddZeroRows();
+    const int nUsed = m_pView->GetUsedRows();
+    m_pApp->WriteProfileString("Print Setting", "NonPrint ZeroSuryo Mitumori", "1");
+    m_pView->BeginPrintSkipZeroRows();
+    // Between the pages of a job the grid serves its own rows again.
+    m_pView->SetPrintCopyActive(false);
+    ASSERT_EQ(m_pView->GetCellText(srFirstDetail + 3, scName), "ゼロ行"_sj);
+    const CEstimatePrintSource source(*m_pView);
+    int nZero = 0, nNoUnit = 0;
+    for (int r = 0; r < nUsed; ++r) {
+        nZero += source.GetCellText(r, scName) == "ゼロ行"_sj ? 1 : 0;
+        nNoUnit += source.GetCellText(r, scName) == "単位なし"_sj ? 1 : 0;
+    }
+    EXPECT_EQ(nZero, 0);
+    EXPECT_EQ(nNoUnit, 1);
+    EXPECT_EQ(source.GetRowKind(srFirstDetail + 2), kindDetail);
+    m_pView->SetPrintCopyActive(true);
+    m_pView->EndPrintSkipZeroRows(FALSE);
+    EXPECT_EQ(m_pView->GetUsedRows(), nUsed);
+}
+
 TEST_F(ZeroRowPrint, APrintJobCountsAndPrintsWithoutTheZeroRows)
 {
     ASSERT_NE(OpenSample(), nullptr);
