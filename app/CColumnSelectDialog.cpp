@@ -1,8 +1,12 @@
 #include "app/CColumnSelectDialog.h"
 
+#include "app/MasterFileIo.h"
+#include "platform/base/MessageBox.h"
+#include "platform/base/Path.h"
 #include "resources/EstimateCommandIds.h"
 
 #include <algorithm>
+#include <cerrno>
 
 BEGIN_MESSAGE_MAP(CColumnSelectDialog, CDialog)
 ON_BN_CLICKED(IDC_COLUMN_SELECT_ALL, OnSelectAll)
@@ -68,4 +72,30 @@ void CColumnSelectDialog::OnDeselectAll()
         m_list.SetCheck(i, FALSE);
     m_list.Invalidate();
     m_list.UpdateWindow();
+}
+
+namespace {
+
+void SayCsvNotWritten(const CString& strPath, int err)
+{
+    AfxMessageBox(FileWriteFailureText("CSVﾌｧｲﾙに書き込めません。"_sj, strPath, err),
+                  MB_OK | MB_ICONEXCLAMATION);
+}
+
+} // namespace
+
+BOOL CheckCsvOutputTarget(const CString& strPath)
+{
+    if (CanWriteFileAtomically(strPath))
+        return TRUE;
+    SayCsvNotWritten(strPath, errno);
+    return FALSE;
+}
+
+BOOL WriteCsvOutputFile(const CString& strPath, const std::string& text)
+{
+    if (WriteFileAtomically(strPath, text.data(), text.size()))
+        return TRUE;
+    SayCsvNotWritten(strPath, errno);
+    return FALSE;
 }

@@ -11,6 +11,7 @@
 #include "platform/ui/dialogs/CDialog.h"
 
 #include <optional>
+#include <string>
 #include <vector>
 
 class CColumnSelectDialog : public CDialog {
@@ -51,4 +52,25 @@ std::optional<std::vector<BOOL>> ChooseCsvColumns(CWnd* pParent, const TForm& fo
     for (int c = 0; c < dlg.GetItemCount(); ++c)
         ticks[static_cast<size_t>(c)] = dlg.m_list.GetCheck(c);
     return ticks;
+}
+
+// Whether the CSV output can put its file at strPath; when it cannot, the user is told so
+// with the path and the reason (before any column is chosen).
+BOOL CheckCsvOutputTarget(const CString& strPath);
+// Replaces the file at strPath by text in one step; a failure is told as above and leaves
+// an existing file as it was.
+BOOL WriteCsvOutputFile(const CString& strPath, const std::string& text);
+
+// The CSV output of a grid, after its file was chosen: the file's folder is checked first,
+// then the columns are chosen, and only after OK is the file replaced whole by what
+// makeText(ticks) gives. A cancelled choice or a failure leaves an existing file as it was.
+template <class TForm, class TMakeText>
+void WriteCsvOutput(CWnd* pParent, const CString& strPath, const TForm& form, TMakeText makeText)
+{
+    if (!CheckCsvOutputTarget(strPath))
+        return;
+    const auto ticks = ChooseCsvColumns(pParent, form);
+    if (!ticks)
+        return;
+    WriteCsvOutputFile(strPath, makeText(*ticks));
 }

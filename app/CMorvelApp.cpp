@@ -21,6 +21,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <pwd.h>
 #include <string>
 #include <unistd.h>
 
@@ -205,7 +206,9 @@ BOOL CMorvelApp::InitInstance()
     if (cmdInfo.m_nShellCommand == CCommandLineInfo::FileNew)
         cmdInfo.m_nShellCommand = CCommandLineInfo::FileNothing;
 
-    // 14. The masters and forms.
+    // 14. The masters and forms. Folders that the settings do not name (a first start) are
+    // the user's own, never the root of the file system.
+    OfferUserDataFolders();
     if (!LoadMasterAndFormFiles())
         return FALSE;
 
@@ -236,6 +239,44 @@ CString CMorvelApp::GetUserConfigFolder()
     }
     folder += "/morvel";
     return SystemPathFromNative(folder);
+}
+
+CString CMorvelApp::GetUserDataFolder()
+{
+    std::string folder;
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    if (xdg && *xdg == '/') {
+        folder = xdg;
+    } else {
+        const char* home = std::getenv("HOME");
+        std::string strHome = home && *home ? home : "";
+        if (strHome.empty()) {
+            if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir)
+                strHome = pw->pw_dir;
+        }
+        folder = (strHome.empty() ? std::string("/tmp") : strHome) + "/.local/share";
+    }
+    folder += "/morvel";
+    return SystemPathFromNative(folder);
+}
+
+void CMorvelApp::OfferUserDataFolders()
+{
+    static const struct {
+        const char* lpszKey;
+        const char* lpszFolder;
+    } kFolders[] = {{"Work Field", "WORK"},
+                    {"Estimation Form", "FORM"},
+                    {"Parts Form", "FORM"},
+                    {"Information Form", "FORM"},
+                    {"Other Form", "MASTER"}};
+    const CString strData = GetUserDataFolder();
+    for (const auto& folder : kFolders) {
+        CString strValue = GetProfileValue("Path Setting", folder.lpszKey);
+        strValue.Trim();
+        if (strValue.IsEmpty())
+            WritePathSetting(folder.lpszKey, strData + "\\" + folder.lpszFolder);
+    }
 }
 
 CString CMorvelApp::MakeSettingsFilePath(const CString& strModulePath)

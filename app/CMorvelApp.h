@@ -79,6 +79,10 @@ public:
     // ~/.config/morvel), a system path without a trailing separator. It plays the part of
     // the folder where older versions kept their profile.
     static CString GetUserConfigFolder();
+    // The user's data folder for this program ($XDG_DATA_HOME/morvel, else
+    // ~/.local/share/morvel), a system path without a trailing separator. A first start
+    // offers its folders WORK, FORM and MASTER for the work, the forms and the masters.
+    static CString GetUserDataFolder();
 
     // ---- commands ------------------------------------------------------------------------
     afx_msg void OnAppAbout();
@@ -117,6 +121,10 @@ protected:
     // The steps of InitInstance that other start-up paths share.
     BOOL SetUpSettingsFile();
     BOOL RegisterDocumentTemplates();
+    // Gives every folder of "Path Setting" that is not set its folder in the user's data
+    // folder (GetUserDataFolder), so that nothing is looked for or made at the root of the
+    // file system; the folders themselves are made only when the user chooses so.
+    void OfferUserDataFolders();
     // Reads the eight master and form files; FALSE ends start-up.
     BOOL LoadMasterAndFormFiles();
 

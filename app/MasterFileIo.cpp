@@ -61,7 +61,12 @@ BOOL RewriteTableFile(const CString& strPath, const std::function<void(CArchive&
     if (WriteFileAtomically(strPath, bytes, data.size()))
         return TRUE;
 
-    const int err = errno;
+    AfxMessageBox(FileWriteFailureText(lpszFailMessage, strPath, errno), MB_ICONEXCLAMATION);
+    return FALSE;
+}
+
+CString FileWriteFailureText(const char* lpszFailMessage, const CString& strPath, int err)
+{
     CString strText(lpszFailMessage);
     strText += "\n";
     strText += DisplayPath(strPath);
@@ -73,8 +78,7 @@ BOOL RewriteTableFile(const CString& strPath, const std::function<void(CArchive&
         strText += "\n";
         strText += "元のファイルは変更されていません。"_sj;
     }
-    AfxMessageBox(strText, MB_ICONEXCLAMATION);
-    return FALSE;
+    return strText;
 }
 
 int ClampTableCount(int nCount, int nCapacity)

@@ -34,6 +34,11 @@ void StoreStringTable(CArchive& ar, const CString& strMagic, int nCount, int nSt
 BOOL RewriteTableFile(const CString& strPath, const std::function<void(CArchive&)>& store,
                       const char* lpszFailMessage);
 
+// What a failed write of strPath says: lpszFailMessage, the path as this machine shows it,
+// the system's reason for err (an errno value) and, when the file exists, that it is
+// unchanged. Every writer that replaces a whole file reports through it.
+CString FileWriteFailureText(const char* lpszFailMessage, const CString& strPath, int err);
+
 // The count the writers actually store: the in-memory count kept within 0..nCapacity,
 // so that a count set out of range by a caller never reads past the table.
 int ClampTableCount(int nCount, int nCapacity);

@@ -401,8 +401,7 @@ void CMorvelEMDoc::CommitEstimate(CLoadedEstimate& lo, CMorvelEMView& view)
     m_strInformationFormName = lo.strInformationFormName;
     m_InformationForm = lo.informationForm;
 
-    view.m_nRowLimit = CMorvelSettings::CurrentProfileInt("Input Setting", "Estimation Maxmum Rows",
-                                                          CMorvelEMView::DEFAULT_ROW_LIMIT);
+    view.m_nRowLimit = CMorvelEMView::ReadRowLimitSetting();
     view.m_nColumnCount = lo.words[wordColumnCount];
     view.m_nUsedRows = lo.words[wordUsedRows];
     view.m_numbering.nShown = lo.words[wordNumbering];

@@ -216,11 +216,15 @@ CMorvelEMView::CMorvelEMView()
 {
     m_nSummaryPage = 0;
     s_nCopyMode = 0;
-    m_nRowLimit =
-        CMorvelSettings::CurrentProfileInt("Input Setting", "Estimation Maxmum Rows", DEFAULT_ROW_LIMIT);
+    m_nRowLimit = ReadRowLimitSetting();
     // The row header has room for the mark of a non-calculated or summary row beside the
     // widest number of a page, so that neither covers the other.
     SetBaseRowHeaderWidth(RowHeaderWidthFor(m_nRowsPerPage) + ROW_MARK_ROOM);
+}
+
+int CMorvelEMView::ReadRowLimitSetting()
+{
+    return CMorvelSettings::CurrentProfileInt("Input Setting", "Estimation Maxmum Rows", DEFAULT_ROW_LIMIT);
 }
 
 CMorvelEMView::~CMorvelEMView()

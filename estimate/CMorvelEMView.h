@@ -47,6 +47,9 @@ public:
     ~CMorvelEMView() override;
 
     enum { MAX_INFORMATION = 100, DEFAULT_ROW_LIMIT = 1100, HEADER_HEIGHT = 24 };
+    // "Input Setting"/"Estimation Maxmum Rows", DEFAULT_ROW_LIMIT when missing: the row
+    // limit every estimate takes, and what the input page shows.
+    static int ReadRowLimitSetting();
 
     // Total levels (MakeTotalRow, the total commands).
     enum {
@@ -576,6 +579,7 @@ public:
     afx_msg void OnUpdateEditPaste(CCmdUI* pCmdUI);
 
 public:
+    struct CRowImage; // rows kept whole for undo (below)
     // Fills the cell copy buffer from the selection block.
     void CopyCellsToBuffer();
     // Copies the block, then empties its cells.
@@ -596,19 +600,17 @@ private:
     void PasteRowsFromBuffer();
     // The row paste from given rows (the buffer's, or the ones an undo keeps).
     void PasteRows(const std::vector<const CGridRow*>& rows);
-    // The cell paste from given cells: pSource instead of the cell copy buffer, pUndoSource
-    // instead of the undo cell buffer (null: the application's buffers).
-    void PasteCellsFrom(const CObArray* pSource, const CObArray* pUndoSource, int nFromUndo);
     // The steps of a cell paste. Each writer returns the first row it wrote, or -1 when it
-    // wrote nothing (and recorded nothing).
+    // wrote nothing (and recorded nothing); before receives the rows it writes as they
+    // were, taken just before its first write.
     // No block selected (or a block of one cell): the whole buffer goes to the current cell
     // and the cells beside and below it, each at its offset from the block's first corner.
     bool IsCellPasteAtCurrentCell() const;
-    int PasteCellsAtCurrentCell(const CObArray& source, CObArray& undo);
+    int PasteCellsAtCurrentCell(const CObArray& source, CObArray& undo, CRowImage& before);
     // A selected block (rows, a column): the source is repeated over it.
-    int PasteCellsOverBlock(const CObArray& source, CObArray& undo);
-    // The cells an undo or redo keeps, back at their first corner plus their offsets.
-    int PasteCellsFromUndo(const CObArray& cells);
+    int PasteCellsOverBlock(const CObArray& source, CObArray& undo, CRowImage& before);
+    // The undo cell buffer's cells, back at their first corner plus their offsets.
+    int PasteCellsFromUndo(const CObArray& cells, CRowImage& before);
     // The source block's size (its distinct row and column offsets) and its texts by
     // offset (null where the buffer holds no cell).
     struct CPasteSource {
@@ -621,10 +623,9 @@ private:
     // worked out again and repainted; false for a cell outside the grid.
     bool WritePastedCell(int nRow, int nCol, const CString& strText);
     // What every paste that wrote ends with: the totals from the first row written, the
-    // subject tree, the modified mark and the undo record (pOverwritten: the cells a fresh
-    // paste overwrote, which the record keeps).
-    void FinishCellPaste(int nFirstRow, const CObArray* pOverwritten);
-    void SaveCellsForUndo(const CObArray& buffer);
+    // subject tree, the modified mark and the undo record with the rows written as they
+    // were.
+    void FinishCellPaste(int nFirstRow, CRowImage&& before);
 
 public:
     afx_msg void OnDirectInput();
@@ -774,6 +775,14 @@ public:
         undoCellsPaste = 41,
         undoSpecialRow = 50 // a special row made or a picked subject placed: the row
     };
+    // Rows nFirstRow on, whole (kind, parameters, every cell with the ones the row's formulas
+    // and the totals worked out), with the used-row count; a null row had no row object.
+    struct CRowImage {
+        int nFirstRow = 0;
+        int nUsedRows = 0;
+        std::vector<std::unique_ptr<CGridRow>> rows;
+        int LastRow() const { return nFirstRow + static_cast<int>(rows.size()) - 1; }
+    };
     // The undo record: one action each way, its position and what it needs to be taken
     // back. Its invariant: the stores hold what the undo action named last needs (an
     // action that keeps rows or texts empties its store first), and they own their
@@ -791,13 +800,13 @@ public:
         CGridRowArray rows;         // row copies
         CGridRowArray texts;        // text entries of the fixed-rate change
         std::vector<int> kinds;     // the kinds rows had before a non-calculated mark changed
-        // The cells a cut took or a paste overwrote (the copy buffers' layout: two corners,
-        // then offsets and texts), kept by this grid whatever the shared buffers get later.
-        struct CCellSave {
-            CPoint pt;
-            CString strText;
-        };
-        std::vector<CCellSave> cells;
+        // The rows a cell command (an edit, a replacement, a cut or a paste of cells) wrote,
+        // as they were before it, kept by this grid whatever the shared buffers get later.
+        // Undo puts them back and keeps the rows as they stood then in rowsAfter, which redo
+        // puts back: either way the rows are exactly what they were, kinds and worked-out
+        // cells included, and only the totals are worked out again.
+        CRowImage rowsBefore;
+        CRowImage rowsAfter;
         CRect rcCellBlock; // the block a cell cut emptied
         // What a rows command (a cut, a paste) did to the rows, one step per insertion or
         // deletion in the order they happened, the empty rows page alignment added or took
@@ -927,6 +936,12 @@ private:
     void WithdrawUndo() override;
     // A command that shifts rows after recording its action keeps the record in step.
     void KeepUndoRecordInStep();
+    // Records a cell command (RecordUndo) with the rows it wrote as they were before it.
+    void RecordCellCommand(int nAction, CPoint ptPosition, CRowImage&& before);
+    // Rows nFirst..nLast (within the row limit) as they are now.
+    CRowImage TakeRowImage(int nFirst, int nLast) const;
+    // Puts the rows of an image back whole, with its used-row count.
+    void PutRowImageBack(const CRowImage& image);
     // Every insertion, deletion or reordering of rows counts here, with the first row
     // that moves (or goes).
     void NoteRowShift(int nFromRow);
@@ -936,7 +951,6 @@ private:
     void FinishOpenEditForUndo();
     // What undo and redo do with each action code, in one table (CMorvelEMViewUndo.cpp).
     struct CUndoActions;
-    static void FillCellBuffer(CObArray& buffer, const std::vector<CUndoRecord::CCellSave>& cells);
     // A command whose dialog belongs to the estimate tools goes to them by id
     // (CShellServices::RunEstimateDialogCommand, whose table of ids and handlers is in
     // estimate_tools/EstimateDialogCommands.cpp); without them it says that it is not available.
@@ -1218,11 +1232,16 @@ private:
     void TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>* pTaken);
     // While one lives, the rows the view inserts and deletes are the undo record's row
     // steps (CUndoRecord::rowSteps), and the rows deleted go to its row store instead of
-    // being freed. The first step empties the record's row store and steps, so a command
-    // that ends before it changes a row leaves the last record as it was.
+    // being freed. The steps and the store belong to the action the command records:
+    // - a command that records its action whatever rows it moves (none, it may be: a cut of
+    //   rows below the used ones) starts them empty (startEmpty), so that its undo takes
+    //   back its own steps and no rows an earlier action kept;
+    // - a command that may end without recording anything (firstStepEmpties) leaves the last
+    //   record as it was until its first step empties them.
     class CRowStepRecording {
     public:
-        explicit CRowStepRecording(CMorvelEMView& view);
+        enum EStart { startEmpty, firstStepEmpties };
+        CRowStepRecording(CMorvelEMView& view, EStart eStart);
         ~CRowStepRecording();
         CRowStepRecording(const CRowStepRecording&) = delete;
         CRowStepRecording& operator=(const CRowStepRecording&) = delete;
@@ -1237,8 +1256,7 @@ private:
     // first row a step moved (page alignment may have moved rows above the command's own),
     // INT_MAX when there were no steps.
     int TakeBackRowSteps();
-    // Empties the record's row store and row steps before a command that records its steps
-    // and may make none (a row delete past the rows that exist).
+    // Empties the record's row store and row steps (a recording that starts empty).
     void ForgetRowSteps();
 
 public:

@@ -12,6 +12,7 @@
 #include "platform/ui/core/WinApi.h"
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace {
@@ -151,6 +152,9 @@ void CMorvelEMView::CutCellsToBuffer()
     const CPoint ptFirst = CellItem(buffer, 0)->m_pt;
     const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
     int nLargestRow = ptFirst.y;
+    for (INT_PTR i = 2; i < buffer.GetSize(); ++i)
+        nLargestRow = std::max<int>(nLargestRow, ptFirst.y + CellItem(buffer, i)->m_pt.y);
+    CRowImage before = TakeRowImage(ptFirst.y, nLargestRow);
     for (INT_PTR i = 2; i < buffer.GetSize(); ++i) {
         const CPoint pt = CellItem(buffer, i)->m_pt;
         const int nRow = ptFirst.y + pt.y, nCol = ptFirst.x + pt.x;
@@ -158,7 +162,6 @@ void CMorvelEMView::CutCellsToBuffer()
         CalcRow(nRow, nCol);
         if (m_hWnd != nullptr)
             InvalidateCells(nCol, nRow, nColumns - 1, nRow);
-        nLargestRow = std::max(nLargestRow, nRow);
     }
     if (m_hWnd != nullptr)
         UpdateWindow();
@@ -167,56 +170,33 @@ void CMorvelEMView::CutCellsToBuffer()
     RecalcTotals(ptFirst.y);
     UpdateTreeView();
     SetDocumentModified();
-    RecordUndo(undoCellsCut, CPoint(m_nCurrentCol, m_nCurrentRow));
-    // The cut cells stay with this grid's undo, whatever is copied meanwhile.
-    SaveCellsForUndo(buffer);
+    RecordCellCommand(undoCellsCut, CPoint(m_nCurrentCol, m_nCurrentRow), std::move(before));
     const CPoint ptSecond = CellItem(buffer, 1)->m_pt;
     m_undo.rcCellBlock.SetRect(ptFirst.x, ptFirst.y, ptSecond.x, ptSecond.y);
 }
 
 void CMorvelEMView::PasteCellsFromBuffer(int nFromUndo)
 {
-    PasteCellsFrom(nullptr, nullptr, nFromUndo);
-}
-
-void CMorvelEMView::SaveCellsForUndo(const CObArray& buffer)
-{
-    m_undo.cells.clear();
-    for (INT_PTR i = 0; i < buffer.GetSize(); ++i) {
-        const CCellBufferItem* pItem = CellItem(buffer, i);
-        if (pItem != nullptr)
-            m_undo.cells.push_back({pItem->m_pt, pItem->m_strText});
-    }
-}
-
-void CMorvelEMView::FillCellBuffer(CObArray& buffer, const std::vector<CUndoRecord::CCellSave>& cells)
-{
-    ClearBuffer(buffer);
-    for (const CUndoRecord::CCellSave& cell : cells)
-        buffer.Add(new CCellBufferItem(cell.pt, cell.strText));
-}
-
-void CMorvelEMView::PasteCellsFrom(const CObArray* pSource, const CObArray* pUndoSource, int nFromUndo)
-{
     CMorvelApp* pApp = GetMorvelApp();
     if (pApp == nullptr)
         return;
-    const CObArray& source = pSource != nullptr ? *pSource : pApp->m_aCellCopyBuffer;
-    // A fresh paste writes what it overwrites into the application's undo cell buffer (and
-    // the view keeps its own copy of it); a paste from undo reads the given cells.
+    const CObArray& source = pApp->m_aCellCopyBuffer;
+    // A fresh paste writes what it overwrites into the application's undo cell buffer; a
+    // paste from undo reads it. This grid's own undo keeps the rows written, whole.
     CObArray& undo = pApp->m_aUndoCellBuffer;
     if (m_hWnd != nullptr)
         InvalidateCells(m_ptPrevCell.x, m_ptPrevCell.y, m_ptPrevCell.x, m_ptPrevCell.y);
+    CRowImage before;
     int nFirstRow = -1;
     if (nFromUndo != 0)
-        nFirstRow = PasteCellsFromUndo(pUndoSource != nullptr ? *pUndoSource : undo);
+        nFirstRow = PasteCellsFromUndo(undo, before);
     else if (IsCellPasteAtCurrentCell())
-        nFirstRow = PasteCellsAtCurrentCell(source, undo);
+        nFirstRow = PasteCellsAtCurrentCell(source, undo, before);
     else
-        nFirstRow = PasteCellsOverBlock(source, undo);
+        nFirstRow = PasteCellsOverBlock(source, undo, before);
     if (nFirstRow < 0)
         return;
-    FinishCellPaste(nFirstRow, nFromUndo == 0 ? &undo : nullptr);
+    FinishCellPaste(nFirstRow, std::move(before));
 }
 
 bool CMorvelEMView::IsCellPasteAtCurrentCell() const
@@ -246,17 +226,30 @@ bool CMorvelEMView::WritePastedCell(int nRow, int nCol, const CString& strText)
     return true;
 }
 
-int CMorvelEMView::PasteCellsFromUndo(const CObArray& cells)
+int CMorvelEMView::PasteCellsFromUndo(const CObArray& cells, CRowImage& before)
 {
     if (cells.GetSize() < 2)
         return -1;
     const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
     const CPoint ptFirst = CellItem(cells, 0)->m_pt;
+    const auto isWritten = [&](int nRow, int nCol) {
+        return nRow >= 0 && nRow < m_nRowLimit && nCol >= 0 && nCol < nColumns;
+    };
+    int nFirst = INT_MAX, nLast = -1;
+    for (INT_PTR i = 2; i < cells.GetSize(); ++i) {
+        const CPoint pt = CellItem(cells, i)->m_pt;
+        const int nRow = ptFirst.y + pt.y;
+        if (isWritten(nRow, ptFirst.x + pt.x)) {
+            nFirst = std::min(nFirst, nRow);
+            nLast = std::max(nLast, nRow);
+        }
+    }
+    before = TakeRowImage(nFirst, nLast);
     std::vector<int> rows;
     for (INT_PTR i = 2; i < cells.GetSize(); ++i) {
         const CCellBufferItem* pItem = CellItem(cells, i);
         const int nRow = ptFirst.y + pItem->m_pt.y, nCol = ptFirst.x + pItem->m_pt.x;
-        if (nRow < 0 || nRow >= m_nRowLimit || nCol < 0 || nCol >= nColumns)
+        if (!isWritten(nRow, nCol))
             continue;
         SetCellText(pItem->m_strText, nRow, nCol, true);
         if (m_hWnd != nullptr)
@@ -274,20 +267,23 @@ int CMorvelEMView::PasteCellsFromUndo(const CObArray& cells)
     return rows.front();
 }
 
-int CMorvelEMView::PasteCellsAtCurrentCell(const CObArray& source, CObArray& undo)
+int CMorvelEMView::PasteCellsAtCurrentCell(const CObArray& source, CObArray& undo, CRowImage& before)
 {
     if (source.GetSize() < 2)
         return -1;
     const CPoint ptAt(m_nCurrentCol, m_nCurrentRow);
     // Cells pasted past the last row make rows: they must fit in the file.
-    int nLastTarget = -1;
+    int nFirstTarget = INT_MAX, nLastTarget = -1;
     for (INT_PTR i = 2; i < source.GetSize(); ++i) {
         const int nRow = ptAt.y + CellItem(source, i)->m_pt.y;
-        if (nRow < m_nRowLimit)
+        if (nRow < m_nRowLimit) {
+            nFirstTarget = std::min(nFirstTarget, nRow);
             nLastTarget = std::max(nLastTarget, nRow);
+        }
     }
     if (!CheckFileRowLimitForEdit(nLastTarget, m_nUsedRows))
         return -1;
+    before = TakeRowImage(nFirstTarget, nLastTarget);
     // The overwritten cells keep the buffer's offsets from the current cell; (-1, -1) as
     // the second corner says that the paste was made at a cell.
     ClearBuffer(undo);
@@ -333,7 +329,7 @@ CMorvelEMView::CPasteSource CMorvelEMView::MeasurePasteSource(const CObArray& so
     return block;
 }
 
-int CMorvelEMView::PasteCellsOverBlock(const CObArray& source, CObArray& undo)
+int CMorvelEMView::PasteCellsOverBlock(const CObArray& source, CObArray& undo, CRowImage& before)
 {
     if (source.GetSize() < 2)
         return -1;
@@ -354,6 +350,7 @@ int CMorvelEMView::PasteCellsOverBlock(const CObArray& source, CObArray& undo)
     if (!CheckFileRowLimitForEdit(rcTarget.bottom, m_nUsedRows))
         return -1; // every target row is written, so each must fit in the file
 
+    before = TakeRowImage(rcTarget.top, rcTarget.bottom);
     ClearBuffer(undo);
     undo.Add(new CCellBufferItem(CPoint(rcTarget.left, rcTarget.top), CString()));
     undo.Add(new CCellBufferItem(CPoint(rcTarget.right, rcTarget.bottom), CString()));
@@ -372,7 +369,7 @@ int CMorvelEMView::PasteCellsOverBlock(const CObArray& source, CObArray& undo)
     return rcTarget.top;
 }
 
-void CMorvelEMView::FinishCellPaste(int nFirstRow, const CObArray* pOverwritten)
+void CMorvelEMView::FinishCellPaste(int nFirstRow, CRowImage&& before)
 {
     if (m_hWnd != nullptr)
         UpdateWindow();
@@ -381,11 +378,9 @@ void CMorvelEMView::FinishCellPaste(int nFirstRow, const CObArray* pOverwritten)
     RecalcFromRow(2, nFirstRow);
     UpdateTreeView();
     SetDocumentModified();
-    RecordUndo(undoCellsPaste, CPoint(m_nCurrentCol, m_nCurrentRow));
-    // The overwritten cells stay with this grid's undo: a paste in another estimate
-    // window refills the shared undo buffer.
-    if (pOverwritten != nullptr)
-        SaveCellsForUndo(*pOverwritten);
+    // The rows written stay with this grid's undo: a paste in another estimate window
+    // refills the shared undo buffer.
+    RecordCellCommand(undoCellsPaste, CPoint(m_nCurrentCol, m_nCurrentRow), std::move(before));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -443,7 +438,7 @@ void CMorvelEMView::CutRowsToBuffer()
         // The cut rows stay with this grid's undo, whatever is copied meanwhile: the row
         // objects themselves move there (the copy buffer holds copies of them), and so do
         // the empty rows the page alignment takes away.
-        const CRowStepRecording recording(*this);
+        const CRowStepRecording recording(*this, CRowStepRecording::startEmpty);
         DeleteRows(nFirst, n);
         if (const int nMoved = HeadingAfterCut(nHeading, nFirst, n); nMoved >= 0)
             AdjustPageBreak(1, nMoved);
@@ -501,7 +496,7 @@ void CMorvelEMView::PasteRows(const std::vector<const CGridRow*>& rows)
     auto source = [&](int i) { return rows[static_cast<size_t>(i)]; };
     if (k < 2) {
         // The undo takes out what the paste puts in, the page alignment's rows included.
-        const CRowStepRecording recording(*this);
+        const CRowStepRecording recording(*this, CRowStepRecording::startEmpty);
         // The rows stand above the current row in the buffer's order.
         InsertRows(nRow, c);
         for (int i = 0; i < c; ++i)
@@ -511,7 +506,7 @@ void CMorvelEMView::PasteRows(const std::vector<const CGridRow*>& rows)
     } else {
         RecordUndo(undoRowsPasteCount, CPoint(m_nCurrentCol, nRow));
         m_undo.nPasteCount = k;
-        const CRowStepRecording recording(*this);
+        const CRowStepRecording recording(*this, CRowStepRecording::startEmpty);
         // As many rows as selected, each inserted above the ones before it: the last one
         // (buffer row (k - 1) mod c) stands first.
         InsertRows(nRow, k);

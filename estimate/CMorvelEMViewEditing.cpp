@@ -369,9 +369,10 @@ void CMorvelEMView::StoreCellEdit(bool bStartFromCell)
     }
     if (bStartFromCell)
         m_engine.SetEditStartText(m_undo.strUndoText);
+    CRowImage before = TakeRowImage(nRow, nRow);
     const bool bStored = SetCellText(strText, nRow, nCol, FALSE);
     m_undo.strRedoText = strText;
-    RecordUndo(undoCellEdit, CPoint(nCol, nRow));
+    RecordCellCommand(undoCellEdit, CPoint(nCol, nRow), std::move(before));
     SetDocumentModified();
 
     if (bNumeric) {
@@ -431,9 +432,10 @@ void CMorvelEMView::StoreRangeTotal(int nRow, int nCol)
 {
     m_undo.strUndoText = GetCellText(nRow, nCol);
     const CString strValue = CNumberRules::FormatNormal(m_rangeTotal.dTotal);
+    CRowImage before = TakeRowImage(nRow, nRow);
     SetCellText(strValue, nRow, nCol, TRUE);
     m_undo.strRedoText = strValue;
-    RecordUndo(undoCellEdit, CPoint(nCol, nRow));
+    RecordCellCommand(undoCellEdit, CPoint(nCol, nRow), std::move(before));
     CalcRow(nRow, nCol + 1);
     RecalcTotals(nRow);
     InvalidateRows(nRow, nRow);
@@ -556,7 +558,7 @@ void CMorvelEMView::OnInsertRow()
     const CPoint ptCurrent(m_nCurrentCol, m_nCurrentRow);
     {
         // The rows and the page alignment after them are the record's steps.
-        const CRowStepRecording recording(*this);
+        const CRowStepRecording recording(*this, CRowStepRecording::startEmpty);
         InsertRows(nFirst, nCount);
         m_nCurrentCol = ptCurrent.x;
         m_nCurrentRow = ptCurrent.y;
@@ -577,7 +579,7 @@ void CMorvelEMView::InsertOneRow()
         return;
     {
         // The row and the page alignment after it are the record's steps.
-        const CRowStepRecording recording(*this);
+        const CRowStepRecording recording(*this, CRowStepRecording::startEmpty);
         InsertRow(nRow);
         if (nHeading > 0)
             AdjustPageBreak(1, nHeading + 1);
@@ -611,12 +613,11 @@ void CMorvelEMView::DeleteCurrentRow()
     }
     const int nRow = m_nCurrentRow;
     RecordUndo(undoRowDelete, CPoint(m_nCurrentCol, nRow));
-    ForgetRowSteps();
     const int nHeading = AdjustPageBreak(0, nRow);
     {
         // The row and the page alignment after it are the record's steps: the deleted row
         // object goes to the row store, and undo puts back exactly what was there.
-        const CRowStepRecording recording(*this);
+        const CRowStepRecording recording(*this, CRowStepRecording::startEmpty);
         DeleteRow(nRow);
         if (nHeading > 0)
             AdjustPageBreak(1, nHeading - 1);

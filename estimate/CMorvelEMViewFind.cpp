@@ -241,6 +241,7 @@ LRESULT CMorvelEMView::ReplaceCurrentMatch(const char* lpszReplace)
 
     const CString strNew = strOld.Left(nPosition) + m_strReplaceText + strOld.Mid(nPosition + nLength);
     m_undo.strUndoText = strOld;
+    CRowImage before = TakeRowImage(nRow, nRow);
     SetCellText(strNew, nRow, nCol, TRUE);
     // A number in a numeric column is stored by the column's rounding; a text column keeps
     // exactly what the replacement made.
@@ -253,7 +254,7 @@ LRESULT CMorvelEMView::ReplaceCurrentMatch(const char* lpszReplace)
     if (GetRowKind(nRow) == kindEmpty && !GetCellText(nRow, nCol).IsEmpty())
         SetRowKind(kindDetail, nRow);
     m_undo.strRedoText = GetCellText(nRow, nCol);
-    RecordUndo(undoCellEdit, CPoint(nCol, nRow));
+    RecordCellCommand(undoCellEdit, CPoint(nCol, nRow), std::move(before));
     if (GetRecalcLevel() == 2)
         CalcRow(nRow, 0);
     // This match is gone; the next replace needs the next find.

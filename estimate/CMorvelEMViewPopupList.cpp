@@ -233,6 +233,7 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
         // The unit goes into the current cell; the row keeps its kind (a detail row stays in
         // the totals), and an empty row becomes a detail row as a typed unit makes it.
         const CString strOld = GetCellText(nRow, nCol);
+        CRowImage before = TakeRowImage(nRow, nRow);
         CString strUnit;
         NormalizeNumberText(nCol, strUnit, m_wndPopupList.GetItemText(chosen[0], 0));
         SetCellText(strUnit, nRow, nCol, TRUE);
@@ -243,14 +244,14 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
             SetRowKind(kindDetail, nRow);
         m_undo.strUndoText = strOld;
         m_undo.strRedoText = GetCellText(nRow, nCol);
-        RecordUndo(undoCellEdit, CPoint(nCol, nRow));
+        RecordCellCommand(undoCellEdit, CPoint(nCol, nRow), std::move(before));
         CalcRow(nRow, 0);
         RecalcTotals(nRow);
         InvalidateRows(nRow, nRow);
     } else if (nPurpose == pickParts || nPurpose == pickOtherList) {
         const int nCount = static_cast<int>(chosen.size());
         // The undo takes out what the pick puts in, the page alignment's rows included.
-        const CRowStepRecording recording(*this);
+        const CRowStepRecording recording(*this, CRowStepRecording::firstStepEmpties);
         if (!PlacePopupRows(nCount))
             return;
         for (int i = 0; i < nCount; ++i)

@@ -12,8 +12,6 @@
 // the wrong rows. Rows moved only below its rows leave it as good as it was.
 #include "estimate/CMorvelEMView.h"
 
-#include "app/CMorvelApp.h"
-#include "estimate/CCopyBufferItems.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/engine/CGridRow.h"
 #include "estimate/engine/CUndoTextEntry.h"
@@ -45,10 +43,51 @@ const CString& UndoText(const CGridRowArray& texts, INT_PTR i)
 
 void CMorvelEMView::RecordUndo(int nAction, CPoint ptPosition)
 {
+    // A new command ends what redo could do again: the rows it would act on are no longer
+    // those it was recorded over. (Undo and redo set their own codes after the command they
+    // run has recorded.)
     m_undo.nAction = nAction;
+    m_undo.nRedoAction = undoNone;
     m_undo.ptPosition = ptPosition;
     KeepUndoRecordInStep();
     NoteUndoRecorded();
+}
+
+void CMorvelEMView::RecordCellCommand(int nAction, CPoint ptPosition, CRowImage&& before)
+{
+    RecordUndo(nAction, ptPosition);
+    m_undo.rowsBefore = std::move(before);
+    m_undo.rowsAfter = CRowImage();
+}
+
+CMorvelEMView::CRowImage CMorvelEMView::TakeRowImage(int nFirst, int nLast) const
+{
+    CRowImage image;
+    image.nFirstRow = std::max(0, nFirst);
+    image.nUsedRows = m_nUsedRows;
+    for (int r = image.nFirstRow; r <= nLast && r < m_nRowLimit; ++r) {
+        const CGridRow* pRow = GetEditRow(r);
+        image.rows.push_back(pRow != nullptr ? std::make_unique<CGridRow>(*pRow) : nullptr);
+    }
+    return image;
+}
+
+void CMorvelEMView::PutRowImageBack(const CRowImage& image)
+{
+    // No image taken: the rows stay as they are.
+    if (image.rows.empty())
+        return;
+    for (size_t i = 0; i < image.rows.size(); ++i) {
+        const int nRow = image.nFirstRow + static_cast<int>(i);
+        if (const CGridRow* pKept = image.rows[i].get()) {
+            *MakeEditRow(nRow) = *pKept;
+        } else if (CGridRow* pRow = GetEditRow(nRow)) {
+            delete pRow;
+            m_EditRows.SetAt(nRow, nullptr);
+        }
+    }
+    m_nUsedRows = image.nUsedRows;
+    UpdateScrollRanges();
 }
 
 void CMorvelEMView::WithdrawUndo()
@@ -103,10 +142,15 @@ void CMorvelEMView::NoteRowShift(int nFromRow)
 // ---------------------------------------------------------------------------------------
 // The steps of a rows command
 
-CMorvelEMView::CRowStepRecording::CRowStepRecording(CMorvelEMView& view) : m_view(view)
+CMorvelEMView::CRowStepRecording::CRowStepRecording(CMorvelEMView& view, EStart eStart) : m_view(view)
 {
     MORVEL_CHECK(m_view.m_eRowSteps == rowStepsOff, "one rows command records its steps at a time");
-    m_view.m_eRowSteps = rowStepsOn;
+    if (eStart == startEmpty) {
+        m_view.ForgetRowSteps();
+        m_view.m_eRowSteps = rowStepsStarted;
+    } else {
+        m_view.m_eRowSteps = rowStepsOn;
+    }
 }
 
 CMorvelEMView::CRowStepRecording::~CRowStepRecording()
@@ -170,6 +214,8 @@ int CMorvelEMView::TakeBackRowSteps()
         m_nUsedRows = step.nUsedRowsBefore;
     }
     MORVEL_CHECK(taken.empty(), "every row taken out went back");
+    for (CGridRow* pRow : taken)
+        delete pRow;
     UpdateScrollRanges();
     return nFirstMoved;
 }
@@ -189,6 +235,22 @@ struct CMorvelEMView::CUndoActions {
         LastRow pfnLastRow;
     };
     static const CEntry* Find(int nAction);
+
+    // Runs a step, then repaints where the current cell and the selection were before it: a
+    // step that makes another cell current or selects other rows leaves no frame or
+    // highlight behind at the old place.
+    static void Run(CMorvelEMView& v, Step pfnStep, CPoint pt)
+    {
+        const CPoint ptCurrent(v.m_nCurrentCol, v.m_nCurrentRow);
+        const CRect rcSelected = v.m_nSelectMode != selectNone ? v.GetSelectionPixelRect() : CRect();
+        pfnStep(v, pt);
+        if (v.m_hWnd == nullptr)
+            return;
+        v.InvalidateCell(ptCurrent.x, ptCurrent.y);
+        if (!rcSelected.IsRectEmpty())
+            v.InvalidateRect(&rcSelected, FALSE);
+        v.UpdateWindow();
+    }
 
     // ---- Shared steps
 
@@ -219,20 +281,6 @@ struct CMorvelEMView::CUndoActions {
         }
         v.CalcRow(nRow, 0);
     }
-
-    static void WriteCell(CMorvelEMView& v, CPoint pt, const CString& strText)
-    {
-        v.SetCellText(strText, pt.y, pt.x, TRUE);
-        v.CalcRow(pt.y, 0);
-        if (v.m_hWnd != nullptr)
-            v.InvalidateRows(pt.y, pt.y);
-        v.RecalcTotals(pt.y);
-    }
-
-    // ---- One cell's text
-
-    static void UndoCellEdit(CMorvelEMView& v, CPoint pt) { WriteCell(v, pt, v.m_undo.strUndoText); }
-    static void RedoCellEdit(CMorvelEMView& v, CPoint pt) { WriteCell(v, pt, v.m_undo.strRedoText); }
 
     // ---- One row, at the current cell the command had
 
@@ -446,54 +494,30 @@ struct CMorvelEMView::CUndoActions {
         v.OnInsertRow();
     }
 
-    // ---- Cells cut and pasted
+    // ---- Cells edited, replaced, cut and pasted
 
-    // The cut cells (kept by the cut) go back from the block's first corner.
-    static void PutBackCutCells(CMorvelEMView& v, CPoint)
+    // The rows the command wrote go back as they were, and the rows as the command left
+    // them are kept for the redo.
+    static void PutRowsBackAsBefore(CMorvelEMView& v, CPoint)
     {
-        if (v.m_undo.cells.size() < 2)
-            return;
-        CObArray cut;
-        FillCellBuffer(cut, v.m_undo.cells);
-        v.SetCurrentCell(v.m_undo.cells[0].pt.x, v.m_undo.cells[0].pt.y);
+        const CRowImage& before = v.m_undo.rowsBefore;
+        v.m_undo.rowsAfter = v.TakeRowImage(before.nFirstRow, before.LastRow());
+        v.PutRowImageBack(before);
+        Refresh(v, before.nFirstRow);
+    }
+
+    static void PutRowsBackAsAfter(CMorvelEMView& v, CPoint)
+    {
+        v.PutRowImageBack(v.m_undo.rowsAfter);
+        Refresh(v, v.m_undo.rowsAfter.nFirstRow);
+    }
+
+    // The cut cells' block is current again, its first cell the current cell.
+    static void PutBackCutCells(CMorvelEMView& v, CPoint pt)
+    {
+        PutRowsBackAsBefore(v, pt);
         v.m_nSelectMode = selectNone;
-        v.PasteCellsFrom(&cut, nullptr, 0);
-        v.m_nSelectMode = selectNone;
-        FillCellBuffer(cut, {});
-    }
-
-    static void CutCellsAgain(CMorvelEMView& v, CPoint)
-    {
-        v.m_nSelectMode = selectBlock;
-        v.m_rcSelection = v.m_undo.rcCellBlock;
-        v.CutCellsToBuffer();
-    }
-
-    // The cells the paste overwrote (kept by the paste) are written back.
-    static void WriteBackOverwrittenCells(CMorvelEMView& v, CPoint)
-    {
-        CObArray overwritten;
-        FillCellBuffer(overwritten, v.m_undo.cells);
-        v.PasteCellsFrom(nullptr, &overwritten, 1);
-        FillCellBuffer(overwritten, {});
-    }
-
-    // The cell copy buffer again, at the block the paste wrote (its corners are the first
-    // two of the kept cells).
-    static void PasteCellsAgain(CMorvelEMView& v, CPoint)
-    {
-        if (v.m_undo.cells.size() < 2)
-            return;
-        const CPoint ptFirst = v.m_undo.cells[0].pt, ptSecond = v.m_undo.cells[1].pt;
-        if (ptSecond.x < 0) {
-            // A paste at a cell: the same cell again.
-            v.SetCurrentCell(ptFirst.x, ptFirst.y);
-            v.m_nSelectMode = selectNone;
-        } else {
-            v.m_nSelectMode = selectBlock;
-            v.m_rcSelection.SetRect(ptFirst.x, ptFirst.y, ptSecond.x, ptSecond.y);
-        }
-        v.PasteCellsFromBuffer(0);
+        v.SetCurrentCell(v.m_undo.rcCellBlock.left, v.m_undo.rcCellBlock.top);
     }
 
     // ---- The last row each record names
@@ -530,14 +554,10 @@ struct CMorvelEMView::CUndoActions {
     {
         return RowsFrom(pt, v.m_undo.texts.GetWorkingArray().GetSize() - kFixedRateSettings);
     }
-    // The kept cells: two corners, then each cell's offset from the first corner.
-    static int KeptCells(const CMorvelEMView& v, CPoint pt)
+    // The rows a cell command wrote, and the cell the command had.
+    static int KeptRowImage(const CMorvelEMView& v, CPoint pt)
     {
-        const auto& cells = v.m_undo.cells;
-        int nLast = std::max<int>(pt.y, v.m_undo.rcCellBlock.bottom);
-        for (size_t i = 0; i < cells.size(); ++i)
-            nLast = std::max<int>(nLast, i < 2 ? cells[i].pt.y : cells[0].pt.y + cells[i].pt.y);
-        return nLast;
+        return std::max(pt.y, v.m_undo.rowsBefore.LastRow());
     }
 };
 
@@ -546,7 +566,7 @@ const CMorvelEMView::CUndoActions::CEntry* CMorvelEMView::CUndoActions::Find(int
     // clang-format off
     static const CEntry entries[] = {
         // action           undo                        redo                    last row named
-        {undoCellEdit,       &UndoCellEdit,              &RedoCellEdit,          &PositionRow},
+        {undoCellEdit,       &PutRowsBackAsBefore,       &PutRowsBackAsAfter,    &KeptRowImage},
         {undoRowInsert,      &TakeBackRowCommand,        &InsertRowAt,           &PositionRowAndSteps},
         {undoRowDelete,      &TakeBackRowCommand,        &DeleteRowAt,           &PositionRowAndSteps},
         {undoRowClear,       &RestoreClearedRow,         &ClearRowAt,            &PositionRow},
@@ -559,8 +579,8 @@ const CMorvelEMView::CUndoActions::CEntry* CMorvelEMView::CUndoActions::Find(int
         {undoFixedRate,      &RestoreFixedRateTexts,     &ApplyFixedRateAgain,   &FixedRateRows},
         {undoRowsClear,      &RestoreClearedRows,        &ClearRowsAgain,        &KeptRows},
         {undoRowsInsert,     &TakeBackRowCommand,        &InsertRowsAgain,       &RowCountInXAndSteps},
-        {undoCellsCut,       &PutBackCutCells,           &CutCellsAgain,         &KeptCells},
-        {undoCellsPaste,     &WriteBackOverwrittenCells, &PasteCellsAgain,       &KeptCells},
+        {undoCellsCut,       &PutBackCutCells,           &PutRowsBackAsAfter,    &KeptRowImage},
+        {undoCellsPaste,     &PutRowsBackAsBefore,       &PutRowsBackAsAfter,    &KeptRowImage},
         {undoSpecialRow,     &DeleteRowAt,               &PutBackKeptRow,        &PositionRow},
     };
     // clang-format on
@@ -609,7 +629,7 @@ void CMorvelEMView::OnEditUndo()
     NoteUndoRecorded();
     // A code nothing records takes only the common steps.
     if (const CUndoActions::CEntry* pEntry = CUndoActions::Find(nAction))
-        pEntry->pfnUndo(*this, m_undo.ptPosition);
+        CUndoActions::Run(*this, pEntry->pfnUndo, m_undo.ptPosition);
     m_undo.nRedoAction = nAction;
     SetDocumentModified();
     m_undo.nAction = undoNone;
@@ -626,7 +646,7 @@ void CMorvelEMView::OnEditRedo()
         return;
     NoteUndoRecorded();
     if (const CUndoActions::CEntry* pEntry = CUndoActions::Find(nAction))
-        pEntry->pfnRedo(*this, m_undo.ptPosition);
+        CUndoActions::Run(*this, pEntry->pfnRedo, m_undo.ptPosition);
     SetDocumentModified();
     m_undo.nAction = nAction;
     m_undo.nRedoAction = undoNone;

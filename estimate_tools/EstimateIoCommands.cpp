@@ -119,18 +119,10 @@ void TextOutput(CMorvelEMView& view)
                      OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR, "CSVﾌｧｲﾙ(*.CSV)|*.CSV||"_sj,
                      strPath))
         return;
-    // The file is written only after the columns are chosen, and replaced whole: a
-    // cancelled choice leaves an existing file as it was.
-    const auto ticks = ChooseCsvColumns(&view, view.GetEstimationForm());
-    if (!ticks)
-        return;
-    std::string text;
-    {
+    WriteCsvOutput(&view, strPath, view.GetEstimationForm(), [&view](const std::vector<BOOL>& ticks) {
         EstimateIo::CEditPageScope editPage(view);
-        text = EstimateCsv::WriteEstimate(view, *ticks);
-    }
-    if (!WriteFileAtomically(strPath, text.data(), text.size()))
-        AfxMessageBox("CSVﾌｧｲﾙはないか、壊れています。"_sj, MB_OK);
+        return EstimateCsv::WriteEstimate(view, ticks);
+    });
 }
 
 void TextInput(CMorvelEMView& view)

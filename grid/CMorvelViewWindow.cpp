@@ -53,6 +53,9 @@ LRESULT CMorvelView::OnImeStartComposition(WPARAM, LPARAM)
     form.ptCurrentPos = CPoint(rcCell.left, rcCell.top);
     form.rcArea = CRect(m_nRowHeaderWidth, rcCell.top, rcGrid.right, rcCell.bottom);
     ImmSetCompositionWindow(hIMC, &form);
+    // The pre-edit replaces the cell's text as typing does: the rest of the cell is blank
+    // while it shows, as far as the grid shows the cell.
+    ImmSetCompositionCover(hIMC, &rcCell);
     const LOGFONT lf = GetCurrentCellEditFont();
     ImmSetCompositionFont(hIMC, &lf);
     ImmReleaseContext(m_hWnd, hIMC);

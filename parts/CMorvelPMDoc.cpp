@@ -112,6 +112,11 @@ int CMorvelPMDoc::RowLimitFor(int nSetting, int nRows)
     return static_cast<int>(nLimit);
 }
 
+int CMorvelPMDoc::ReadRowLimitSetting()
+{
+    return CMorvelSettings::CurrentProfileInt("Input Setting", "Parts Maxmum Rows", DEFAULT_ROW_LIMIT);
+}
+
 CMorvelPMView* CMorvelPMDoc::GetPartsView() const
 {
     return static_cast<CMorvelPMView*>(FindView(RUNTIME_CLASS(CMorvelPMView)));
@@ -247,8 +252,7 @@ BOOL CMorvelPMDoc::OnNewDocument()
     m_nRowsRead = 0;
     if (!CMorvelDoc::OnNewDocument())
         return FALSE;
-    m_nRowLimit = RowLimitFor(
-        CMorvelSettings::CurrentProfileInt("Input Setting", "Parts Maxmum Rows", DEFAULT_ROW_LIMIT), 0);
+    m_nRowLimit = RowLimitFor(ReadRowLimitSetting(), 0);
     if (const CMorvelApp* pApp = GetMorvelApp()) {
         m_strFormName = pApp->m_strPartFormFile;
         m_form = pApp->m_partForm;
@@ -292,9 +296,7 @@ void CMorvelPMDoc::Serialize(CArchive& ar)
     m_aRows = std::move(loaded.rows);
     m_nRowsRead = static_cast<int>(m_aRows.size());
     m_nRowsInUse = m_nRowsRead;
-    m_nRowLimit = RowLimitFor(
-        CMorvelSettings::CurrentProfileInt("Input Setting", "Parts Maxmum Rows", DEFAULT_ROW_LIMIT),
-        m_nRowsRead);
+    m_nRowLimit = RowLimitFor(ReadRowLimitSetting(), m_nRowsRead);
     SetPrintFormList(m_aPrintForms, std::move(loaded.printForms));
     if (CMorvelPMView* pView = GetPartsView())
         pView->TakeDocumentRows();

@@ -64,6 +64,9 @@ public:
     static int SanitizeZoom(int nZoom);
     // The row limit for a list of nRows rows: the setting, doubled until every row fits.
     static int RowLimitFor(int nSetting, int nRows);
+    // "Input Setting"/"Parts Maxmum Rows", DEFAULT_ROW_LIMIT when missing (what the input
+    // page shows, and what RowLimitFor starts from).
+    static int ReadRowLimitSetting();
 
     void GetFont(LOGFONT* pLogFont) const { *pLogFont = m_logFont; }
     void SetFont(const LOGFONT& lf) { m_logFont = lf; }

@@ -43,14 +43,8 @@ void CsvOutput(CMorvelPMView& view)
     CString strPath;
     if (!AskFileName(&view, FALSE, "CSV", pDoc->GetTitleStem(), CString::FromUtf8(kCsvFilter), strPath))
         return;
-    // The columns are chosen before anything is written, and the file is replaced whole:
-    // a cancelled choice leaves an existing file as it was.
-    const auto ticks = ChooseCsvColumns(&view, pDoc->m_form);
-    if (!ticks)
-        return;
-    const std::string text = PartsImport::WriteCsv(view, *ticks);
-    if (!WriteFileAtomically(strPath, text.data(), text.size()))
-        AfxMessageBox("CSVﾌｧｲﾙはないか、壊れています。"_sj, MB_OK);
+    WriteCsvOutput(&view, strPath, pDoc->m_form,
+                   [&view](const std::vector<BOOL>& ticks) { return PartsImport::WriteCsv(view, ticks); });
 }
 
 // ---------------------------------------------------------------------------------------

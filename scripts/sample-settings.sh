@@ -8,7 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$(pwd)"
 ini="$1"
-if ! grep -qxF "Work Field=$root/samples/WORK" "$ini" 2>/dev/null || ! grep -q "Large Project Text" "$ini"; then
+if ! grep -qxF "Work Field=$root/samples/WORK" "$ini" 2>/dev/null || ! grep -q "Large Project Text" "$ini" ||
+  ! grep -q "Rows in a page" "$ini"; then
   {
     printf '[Path Setting]\n'
     printf 'Work Drive=C\n'
@@ -23,6 +24,9 @@ if ! grep -qxF "Work Field=$root/samples/WORK" "$ini" 2>/dev/null || ! grep -q "
     printf 'Part Form Name=BUZAI.MBK\n'
     printf '\n[Input Setting]\n'
     printf 'Tax=8\nDirection=1\nRound-off=0\nBackup File=0\nRound Mode=3\n'
+    # A page of the grid is a printed page: the sample layout's detail table holds as many
+    # rows (tools/make_samples), the grid's default.
+    printf 'Rows in a page=18\n'
     # Row colours and fonts of the grid, as an estimator would set them on the colour
     # and font page: headings and their subtotals stand out from the detail rows.
     printf '\n[Color Setting]\n'

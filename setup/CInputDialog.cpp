@@ -1,6 +1,9 @@
 #include "setup/CInputDialog.h"
 
 #include "app/CMorvelApp.h"
+#include "estimate/CMorvelEMView.h"
+#include "grid/CMorvelView.h"
+#include "parts/CMorvelPMDoc.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/dialogs/CDataExchange.h"
@@ -39,9 +42,11 @@ CMorvelApp& App()
 CInputDialog::CInputDialog() : CPropertyPage(IDD_INPUT_PAGE)
 {
     CMorvelApp& app = App();
-    m_nRowsInPage = static_cast<int>(app.GetProfileInt("Input Setting", "Rows in a page", 25));
-    m_nEstimateMaxRows = static_cast<int>(app.GetProfileInt("Input Setting", "Estimation Maxmum Rows", 1000));
-    m_nPartsMaxRows = static_cast<int>(app.GetProfileInt("Input Setting", "Parts Maxmum Rows", 1000));
+    // The values the grids use, read as they read them: a missing key shows the grids'
+    // own default, never a number that nothing uses.
+    m_nRowsInPage = CMorvelView::ReadRowsPerPage();
+    m_nEstimateMaxRows = CMorvelEMView::ReadRowLimitSetting();
+    m_nPartsMaxRows = CMorvelPMDoc::ReadRowLimitSetting();
     m_nTax = app.m_nTax;
     m_nDirection = app.m_nDirection;
     m_nBackup = app.m_nBackupFile;

@@ -1,6 +1,7 @@
 #include "setup/CMasterPage.h"
 
 #include "app/CMorvelApp.h"
+#include "platform/base/Check.h"
 #include "platform/base/Cp932Text.h"
 #include "platform/base/Path.h"
 #include "platform/ui/core/CWinApp.h"
@@ -87,6 +88,7 @@ BOOL CMasterPage::OnInitDialog()
     } else {
         m_scroll.ShowWindow(SW_HIDE);
         m_grid.SetGridScrollBars(2);
+        m_edit.SetReadOnly(TRUE);
         m_edit.ShowWindow(SW_HIDE);
         m_grid.SetFocus();
     }
@@ -108,6 +110,10 @@ void CMasterPage::FillFromTable()
 
 void CMasterPage::CommitEditor(int nRow, int nCol)
 {
+    // A page that only shows the masters has no typing to give: its hidden editor still
+    // holds the text of the cell it was last given, which must not land in another one.
+    if (!m_nSetup)
+        return;
     CString text;
     m_edit.GetWindowText(text);
     m_grid.SetTextMatrix(static_cast<short>(nRow), static_cast<short>(nCol), CommitText(text));
@@ -323,6 +329,7 @@ void CMasterPage::OnOK()
 {
     if (!m_nSinglePage)
         MakeBackup();
+    MORVEL_CHECK(m_nSetup, "a page that only shows the masters changes no table");
     CommitEditor(m_nCurRow, m_nCurCol);
     m_nReady = 0;
     StoreTable(LastFilledRow(1));

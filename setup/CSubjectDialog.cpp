@@ -3,6 +3,7 @@
 #include "app/CMorvelApp.h"
 #include "app/MasterFileIo.h"
 #include "platform/base/CArchive.h"
+#include "platform/base/Check.h"
 #include "platform/base/Path.h"
 #include "resources/SetupIds.h"
 
@@ -63,6 +64,7 @@ CString CSubjectDialog::TableText(int nIndex, int nCol) const
 
 void CSubjectDialog::StoreLevel(int nLevel, int nCount)
 {
+    MORVEL_CHECK(m_nSetup, "a page that only shows the masters changes no table");
     std::vector<std::pair<CString, CString>> subjects;
     for (int i = 0; i < std::clamp(nCount, 0, CSubjectFile::MAX_SUBJECTS); ++i)
         subjects.emplace_back(CellText(i + 1, 1), CellText(i + 1, 2));
@@ -124,8 +126,9 @@ void CSubjectDialog::SwitchLevel(int nLevel)
     CommitEditor(nRow, nCol);
     m_nReady = 0;
     // The level shown takes the grid, unless it is the one chosen (which then reloads).
+    // A page that only shows the masters (a document's setup sheet) changes none of them.
     const int nShown = ShownLevel();
-    if (nShown != nLevel)
+    if (m_nSetup && nShown != nLevel)
         StoreLevel(nShown, LastFilledRow(1));
     m_strLevelName = kLevelNames[nLevel];
     const std::vector<CString> headings = Headings();

@@ -17,6 +17,7 @@
 #include "app/CSubjectFile.h"
 #include "app/CUnitFile.h"
 #include "app/MasterBackup.h"
+#include "grid/CMorvelView.h"
 #include "layout/drawing/CDrawRect.h"
 #include "layout/drawing/CDrawTable.h"
 #include "layout/drawing/CDrawText.h"
@@ -313,6 +314,13 @@ void AddTable(CPrintDoc& doc, int xLeft, int yTop, const std::vector<int>& width
     doc.Add(pTable);
 }
 
+// The rows of a grid page in the sample settings: the grid's own default, which the sample
+// estimate's pages and the sample layout's detail table take too.
+constexpr int kSampleRowsPerPage = CMorvelView::DEFAULT_ROWS_PER_PAGE;
+// The height of a row of the sample layout's detail table (0.01 inch): the page's rows fill
+// the room between the heading block and the totals.
+constexpr int kDetailRowHeight = 30;
+
 bool WriteSampleLayouts(const CString& formFolder, const CEstimationFormFile& estimation,
                         const CInformationFormFile& information, const CPartFormFile& parts)
 {
@@ -342,12 +350,13 @@ bool WriteSampleLayouts(const CString& formFolder, const CEstimationFormFile& es
         AddText(doc, 120, 470, 380, 445, "株式会社　モルベル建設", 16, CTextAttributes::alignRight, true);
         AddText(doc, 120, 440, 380, 420, "担当：$情報(担当者)$", 12, CTextAttributes::alignRight);
         AddText(doc, 120, 415, 380, 395, "有効期限：$情報(有効期限)$", 12, CTextAttributes::alignRight);
-        // Detail table: a heading row and 30 rows of estimate lines.
+        // Detail table: a heading row and a grid page of estimate lines, so that a page of
+        // the grid is a printed page.
         const std::vector<int> widths = {230, 150, 70, 50, 90, 110, 60};
         const char* const heads[] = {"名　称", "規　格", "数　量", "単位", "単　価", "金　額", "備考"};
         const char* const items[] = {"名称", "規格", "数量", "単位", "単価", "金額", "備考"};
         AddTable(
-            doc, -380, 270, widths, 31, 22,
+            doc, -380, 270, widths, kSampleRowsPerPage + 1, kDetailRowHeight,
             [&](int r, int c) {
                 if (r == 0)
                     return std::string(heads[c]);
@@ -357,7 +366,7 @@ bool WriteSampleLayouts(const CString& formFolder, const CEstimationFormFile& es
                 return c == 2 || c == 4 || c == 5 ? CTextAttributes::alignRight : CTextAttributes::alignLeft;
             });
         // Totals under the table.
-        const int yTotals = 270 - 31 * 22 - 10;
+        const int yTotals = 270 - (kSampleRowsPerPage + 1) * kDetailRowHeight - 10;
         AddTable(
             doc, 100, yTotals, {130, 150}, 3, 22,
             [](int r, int c) {
@@ -530,6 +539,7 @@ int main(int argc, char** argv)
         settings.m_nBackupFile = 0;
         settings.m_nRoundMode = 3;
         settings.WriteInputSettings();
+        settings.WriteProfileInt("Input Setting", "Rows in a page", kSampleRowsPerPage);
         if (!FileExists(settings.GetProfileString("Path Setting", "Other Form", "") + "\\TANNI.MTD")) {
             std::fprintf(stderr, "make_samples: the settings file %s could not be written\n", ini.c_str());
             return 1;

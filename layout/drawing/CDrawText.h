@@ -56,8 +56,12 @@ public:
     void DrawPM(CDC* pDC, const CPartsFieldData* pData) override;
     void Draw(CDC* pDC, CPrintFormView* pView) override;
     // Keeps the left x and the vertical centre; the rectangle becomes the displayed text's
-    // extent (screen pixels taken as units) plus 10 wide and 6 high.
+    // printed extent (PrintedExtent) plus 10 wide and 6 high, at any zoom of the editor.
     void FitToText(CPrintFormView* pView) override;
+    // The extent in object units of one line of text in this object's font as it prints:
+    // measured on the application's printer mapped as a printed page is (the screen,
+    // mapped alike, when there is no printer). pView: whose screen stands in; may be null.
+    CSize PrintedExtent(const CString& strText, CPrintFormView* pView) const;
     // The view's tool tip shows the text while (x, y), in object units, lies in the object.
     void UpdateToolTip(int x, int y, CPrintFormView* pView);
     // The underline of printed text drawn by hand under the text of rect.

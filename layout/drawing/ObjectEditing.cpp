@@ -107,6 +107,55 @@ void CDrawRect::Draw(CDC* pDC, CPrintFormView* pView)
 
 // ---- Texts --------------------------------------------------------------------------------
 
+namespace {
+
+// A context mapped as the editor and the paper map theirs: 0.01 inch a unit, y up.
+void MapInObjectUnits(CDC& dc)
+{
+    dc.SetMapMode(MM_ANISOTROPIC);
+    dc.SetViewportExt(dc.GetDeviceCaps(LOGPIXELSX), dc.GetDeviceCaps(LOGPIXELSY));
+    dc.SetWindowExt(100, -100);
+}
+
+// The extent in object units of one line of text in a font whose sizes are object units,
+// on a context mapped in object units.
+CSize TextExtentInObjectUnits(CDC& dc, const LOGFONT& lf, const CString& text)
+{
+    MapInObjectUnits(dc);
+    CFont font;
+    CFont* pOldFont = font.CreateFontIndirect(&lf) ? dc.SelectObject(&font) : nullptr;
+    const CSize extent = dc.GetTextExtent(text);
+    if (pOldFont)
+        dc.SelectObject(pOldFont);
+    return extent;
+}
+
+// When text in regular (made from lf, average character width nAverage and selected into
+// dc) is wider than nRoom, selects into dc a narrower cut of the font in which it fits,
+// made in narrow; otherwise leaves regular selected.
+void SelectNarrowedFont(CDC& dc, const LOGFONT& lf, LONG nAverage, const CString& text, int nRoom,
+                        CFont& regular, CFont& narrow)
+{
+    const int nShown = dc.GetTextExtent(text).cx;
+    if (nRoom <= 0 || nShown <= nRoom)
+        return;
+    LOGFONT narrowed = lf;
+    const LONG nWidth = lf.lfWidth != 0 ? std::abs(lf.lfWidth) : nAverage;
+    narrowed.lfWidth = std::max<LONG>(1, static_cast<LONG>(static_cast<long long>(nWidth) * nRoom / nShown));
+    // Letters of whole pixels may still take a little more: a step narrower then.
+    for (int nStep = 0; nStep < 3 && narrowed.lfWidth >= 1; ++nStep, --narrowed.lfWidth) {
+        dc.SelectObject(&regular);
+        narrow.DeleteObject();
+        if (!narrow.CreateFontIndirect(&narrowed))
+            return;
+        dc.SelectObject(&narrow);
+        if (dc.GetTextExtent(text).cx <= nRoom)
+            return;
+    }
+}
+
+} // namespace
+
 void CDrawText::Draw(CDC* pDC, CPrintFormView* pView)
 {
     if (!m_bVisible)
@@ -128,6 +177,15 @@ void CDrawText::Draw(CDC* pDC, CPrintFormView* pView)
     const CString shown = GetFieldDisplayText(m_strText);
     TEXTMETRIC tm{};
     pDC->GetTextMetrics(&tm);
+    // A small font on the screen comes out wider than on paper (its letters snap to whole
+    // pixels). The editor shows the text in the room it takes on paper, narrowed where it
+    // must be, so that a frame fitted to the printed text shows the whole text here too.
+    CFont narrow;
+    if (pOldFont != nullptr && !shown.IsEmpty()) {
+        const int nPrinted = PrintedExtent(shown, pView).cx;
+        SelectNarrowedFont(*pDC, lf, tm.tmAveCharWidth, shown, pView ? pView->ZoomLength(nPrinted) : nPrinted,
+                           font, narrow);
+    }
     const int y = (r.top + r.bottom) / 2 + tm.tmHeight / 2;
     switch (m_nAlign) {
     case alignLeft:
@@ -156,61 +214,21 @@ void CDrawText::Draw(CDC* pDC, CPrintFormView* pView)
     m_bVisible = FALSE;
 }
 
-namespace {
-
-// A context mapped as the editor and the paper map theirs: 0.01 inch a unit, y up.
-void MapInObjectUnits(CDC& dc)
+CSize CDrawText::PrintedExtent(const CString& strText, CPrintFormView* pView) const
 {
-    dc.SetMapMode(MM_ANISOTROPIC);
-    dc.SetViewportExt(dc.GetDeviceCaps(LOGPIXELSX), dc.GetDeviceCaps(LOGPIXELSY));
-    dc.SetWindowExt(100, -100);
+    CDC printer;
+    if (CWinApp* pApp = AfxGetApp(); pApp != nullptr && pApp->CreatePrinterDC(printer))
+        return TextExtentInObjectUnits(printer, m_logFont, strText);
+    CClientDC screen(pView);
+    return TextExtentInObjectUnits(screen, m_logFont, strText);
 }
-
-// The width in object units of a text drawn at a zoom (percent) on a context mapped in
-// object units: the font's height is zoomed as the editor zooms it, and the width taken
-// back to object units, rounded up.
-int DrawnTextWidth(CDC& dc, LOGFONT lf, const CString& text, int nZoom)
-{
-    lf.lfHeight = static_cast<LONG>(lf.lfHeight * (nZoom / 100.0));
-    CFont font;
-    if (!font.CreateFontIndirect(&lf))
-        return 0;
-    CFont* pOldFont = dc.SelectObject(&font);
-    const int cx = dc.GetTextExtent(text).cx;
-    dc.SelectObject(pOldFont);
-    return static_cast<int>(std::ceil(cx * 100.0 / nZoom));
-}
-
-} // namespace
 
 void CDrawText::FitToText(CPrintFormView* pView)
 {
-    const CString shown = GetFieldDisplayText(m_strText);
-    CSize extent;
-    {
-        // Measured in the screen's pixels, taken as object units.
-        CClientDC dc(pView);
-        CFont font;
-        CFont* pOldFont = font.CreateFontIndirect(&m_logFont) ? dc.SelectObject(&font) : nullptr;
-        extent = dc.GetTextExtent(shown);
-        if (pOldFont)
-            dc.SelectObject(pOldFont);
-    }
-    // The text must not be cut where it is drawn: on paper, and on the screen at the
-    // editor's zooms, where a font of few pixels (bold ones above all) comes out wider than
-    // its height says. The frame takes the widest of these. (At 25 % the letters are a few
-    // pixels high and their widths say nothing of the text.)
-    {
-        CClientDC screen(pView);
-        MapInObjectUnits(screen);
-        for (int nZoom : {50, 75, 100, 150, 200, pView != nullptr ? pView->GetZoom() : 100})
-            extent.cx = std::max<LONG>(extent.cx, DrawnTextWidth(screen, m_logFont, shown, nZoom));
-        CDC printer;
-        if (CWinApp* pApp = AfxGetApp(); pApp != nullptr && pApp->CreatePrinterDC(printer)) {
-            MapInObjectUnits(printer);
-            extent.cx = std::max<LONG>(extent.cx, DrawnTextWidth(printer, m_logFont, shown, 100));
-        }
-    }
+    // The frame fits the text as it prints, so that neither a wide frame covers a
+    // neighbour on paper nor a narrow one cuts the text there. The editor's zoom has no
+    // say in it (the editor shows the text in the room it takes on paper, see Draw).
+    CSize extent = PrintedExtent(GetFieldDisplayText(m_strText), pView);
     extent.cy += 6;
     const int x0 = std::min(m_position.left, m_position.right);
     const int c = (m_position.top + m_position.bottom) / 2;

@@ -886,6 +886,34 @@ BOOL WriteFileAtomically(const char* path, const void* data, size_t size)
     return TRUE;
 }
 
+BOOL CanWriteFileAtomically(const char* path)
+{
+    std::string target = ToNative(path);
+    if (target.empty()) {
+        errno = EINVAL;
+        return FALSE;
+    }
+    struct stat info;
+    if (::lstat(target.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        if (char* real = ::realpath(target.c_str(), nullptr)) {
+            target = real;
+            std::free(real);
+        }
+    }
+    if (::stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        errno = EISDIR;
+        return FALSE;
+    }
+    // The same temporary file the write makes: what makes it, or fails to, answers.
+    std::string temp;
+    const int fd = CreateTemporaryBeside(target, temp);
+    if (fd < 0)
+        return FALSE;
+    ::close(fd);
+    ::unlink(temp.c_str());
+    return TRUE;
+}
+
 CString GetCurrentDirectory()
 {
     return SystemPathFromNative(NativeCurrentDirectory());

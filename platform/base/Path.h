@@ -60,6 +60,11 @@ BOOL MoveFile(const char* existing, const char* target);
 // then replaces the target, so the old content is never lost before the new one is whole.
 // On failure errno says why (ENOSPC for a full disk) and the old file is untouched.
 BOOL WriteFileAtomically(const char* path, const void* data, size_t size);
+// Whether WriteFileAtomically could put a file at path now: its folder exists and takes a
+// new file (tried for real, so a read-only folder counts even for the superuser's
+// permissions as the kernel sees them), and path is not a folder. Nothing is left behind;
+// on FALSE errno says why.
+BOOL CanWriteFileAtomically(const char* path);
 
 // The current folder is the process's, and some commands move it as users expect. No
 // reader or writer should depend on it: a path that comes in relative (a command line, a

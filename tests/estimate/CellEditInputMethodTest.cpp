@@ -180,6 +180,46 @@ TEST_F(CellEditInputMethod, APreEditOnTheGridShowsInTheCurrentCellWithTheCandida
     EXPECT_EQ(EditorText(), "見積");
 }
 
+// A pre-edit over a filled cell: the cell shows the pre-edit alone, as typing replaces the
+// cell, and its old text again when the composition is dropped.
+TEST_F(CellEditInputMethod, APreEditOverAFilledCellShowsAloneInTheCell)
+{
+    GoTo(scName, srFirstDetail);
+    ASSERT_EQ(m_pView->GetCellText(srFirstDetail, scName), "水盛遣方"_sj);
+    CRect rcCell;
+    m_pView->GetCellRangeRect(scName, srFirstDetail, scName, srFirstDetail, &rcCell);
+    // Inside the cell, clear of its lines and the cursor frame.
+    const QRect inside =
+        QRect(rcCell.left, rcCell.top, rcCell.Width(), rcCell.Height()).adjusted(4, 4, -4, -4);
+    const auto ink = [&](const QRect& area) {
+        const QImage shown = GridWidget()->grab().toImage();
+        int nDark = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                nDark += qGray(shown.pixel(x, y)) < 128;
+        return nDark;
+    };
+    // The pre-edit window is as wide as one character: what lies right of it is the rest.
+    Compose(GridWidget(), "こ");
+    QWidget* pShown = nullptr;
+    for (QWidget* w : GridWidget()->findChildren<QWidget*>())
+        if (w->isVisibleTo(GridWidget()) && w->x() == rcCell.left && w->y() == rcCell.top)
+            pShown = w;
+    ASSERT_NE(pShown, nullptr);
+    QRect rest = inside;
+    rest.setLeft(pShown->geometry().right() + 1);
+    ASSERT_GT(rest.width(), QFontMetrics(pShown->font()).horizontalAdvance(QString::fromUtf8("遣方")));
+    QRect preedit = inside;
+    preedit.setRight(pShown->geometry().right());
+    EXPECT_GT(ink(preedit), 20) << "the pre-edit shows";
+    EXPECT_EQ(ink(rest), 0) << "nothing of the old text beside it";
+
+    Compose(GridWidget(), "");
+    EXPECT_GT(ink(rest), 20) << "the old text shows again without a composition";
+    EXPECT_FALSE(EditorVisible());
+    EXPECT_EQ(m_pView->GetCellText(srFirstDetail, scName), "水盛遣方"_sj);
+}
+
 TEST_F(CellEditInputMethod, F7InTheOpenEditorRecalculatesAndTheEditStaysOpen)
 {
     // A subtotal made wrong behind the grid's back: F7 recalculates everything.
@@ -257,4 +297,11 @@ TEST_F(CellEditInputMethod, APreEditInAPartlyShownColumnStaysAtItsCellAndInsideT
     ASSERT_NE(pShown, nullptr);
     EXPECT_EQ(pShown->x() + pShown->width(), rcGrid.right);
     EXPECT_LT(pShown->x(), rcNote.left);
+    // Nothing the composition shows (the blank over the rest of the cell included) reaches
+    // the scroll bar.
+    for (QWidget* w : GridWidget()->findChildren<QWidget*>()) {
+        if (w->isVisibleTo(GridWidget()) && w->y() == rcNote.top) {
+            EXPECT_LE(w->x() + w->width(), rcGrid.right);
+        }
+    }
 }

@@ -7,6 +7,8 @@
 #include "estimate/engine/CGridRow.h"
 #include "estimate/engine/RowKinds.h"
 #include "grid/CTabWnd.h"
+#include "grid/ModelessMessages.h"
+#include "platform/base/Check.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/CWnd_p.h"
 #include "resources/ResourceIds.h"
@@ -440,6 +442,112 @@ TEST_F(UndoRedo, ABlockPastedAtOneCellWritesAllItsCellsAndTheKeysTakeItBackAndDo
     EXPECT_EQ(Picture(), after);
 }
 
+// Cells written into empty rows make them detail rows with amounts (and may make rows past
+// the used ones). Undo gives every row back as it was, kind and amounts included, and with
+// it the totals as a full recalculation makes them; redo gives the rows the command made.
+TEST_F(UndoRedo, CellCommandsTakenBackGiveTheRowsTheirKindsAmountsAndTotalsBack)
+{
+    // Two empty rows between used ones, below the first middle subtotal.
+    int nEmpty = -1;
+    for (int r = srMiddleTotal; r + 2 < m_pView->GetUsedRows() && nEmpty < 0; ++r)
+        if (m_pView->GetRowKind(r) == kindEmpty && m_pView->GetRowKind(r + 1) == kindEmpty)
+            nEmpty = r;
+    ASSERT_GE(nEmpty, 0);
+    const int nPast = m_pView->GetUsedRows() + 2;
+    const auto copyQuantitiesToPrices = [this] {
+        GoTo(scQty, 5); // the rows in sight
+        SelectBlock(scQty, 5, scPrice, 6);
+        CtrlKey(Qt::Key_C);
+    };
+    const std::function<void()> commands[] = {
+        [&] { // a paste at one cell
+            copyQuantitiesToPrices();
+            GoTo(scQty, nEmpty);
+            CtrlKey(Qt::Key_V);
+        },
+        [&] { // a paste over a block, the source repeated
+            copyQuantitiesToPrices();
+            SelectBlock(scQty, nEmpty, scPrice, nEmpty + 1);
+            CtrlKey(Qt::Key_V);
+        },
+        [&] { // a paste below the used rows
+            copyQuantitiesToPrices();
+            GoTo(scQty, nPast);
+            CtrlKey(Qt::Key_V);
+        },
+        [&] { // a cut of the numbers a row's amount is made of
+            GoTo(scQty, srFirstDetail);
+            SelectBlock(scQty, srFirstDetail, scPrice, srFirstDetail + 1);
+            CtrlKey(Qt::Key_X);
+        },
+        [&] { // a number typed into an empty row
+            GoTo(scQty, nEmpty);
+            Type("3");
+            Key(VK_RETURN);
+        },
+        [&] { // a replacement in a row that had texts but no kind (put there below)
+            GoTo(scName, nEmpty);
+            const CString find("12"), replacement("4");
+            ASSERT_EQ(m_pView->SendMessage(WM_FINDREPLACE_REQUEST, FRQ_DOWN,
+                                           reinterpret_cast<LPARAM>(find.c_str())),
+                      1);
+            m_pView->SendMessage(WM_FINDREPLACE_REQUEST, FRQ_REPLACE,
+                                 reinterpret_cast<LPARAM>(replacement.c_str()));
+            ASSERT_EQ(m_pView->GetRowKind(nEmpty), kindDetail);
+        },
+    };
+    for (size_t i = 0; i < std::size(commands); ++i) {
+        if (i + 1 == std::size(commands)) {
+            m_pView->SetCellText("12", nEmpty, scQty, TRUE);
+            m_pView->SetCellText("100", nEmpty, scPrice, TRUE);
+        }
+        // The estimate as a full recalculation makes it (F7): what undo must give back.
+        Command(ID_RECALCULATE);
+        const CGridPicture before = Picture();
+        commands[i]();
+        const CGridPicture after = Picture();
+        ASSERT_FALSE(after == before) << i;
+        CtrlKey(Qt::Key_Z);
+        EXPECT_EQ(Picture(), before) << i;
+        CtrlKey(Qt::Key_Y);
+        EXPECT_EQ(Picture(), after) << i;
+        CtrlKey(Qt::Key_Z);
+        // The next command starts from the estimate as it was.
+        ASSERT_EQ(Picture(), before) << i;
+    }
+
+    // A redo left over from an older command after a newer one has no rows of its own to
+    // put back: the rows stay.
+    commands[0]();
+    CtrlKey(Qt::Key_Z);
+    GoTo(scQty, srFirstDetail);
+    Type("3");
+    Key(VK_RETURN);
+    const CGridPicture typed = Picture();
+    CtrlKey(Qt::Key_Y);
+    EXPECT_EQ(Picture(), typed);
+}
+
+// A new command after an undo ends what redo could do: a row insert taken back, then a
+// quantity typed, leaves nothing to redo, so Ctrl+Y puts no row in at the old place.
+TEST_F(UndoRedo, ACommandAfterAnUndoLeavesNothingToRedo)
+{
+    GoTo(scQty, 4);
+    Command(ID_ROW_INSERT);
+    CtrlKey(Qt::Key_Z);
+    EXPECT_EQ(IsEnabled(ID_EDIT_REDO), 1);
+    GoTo(scQty, 6);
+    Type("3");
+    Key(VK_RETURN);
+    const CGridPicture typed = Picture();
+    EXPECT_EQ(IsEnabled(ID_EDIT_REDO), 0);
+    CtrlKey(Qt::Key_Y);
+    EXPECT_EQ(Picture(), typed);
+    // The typing itself is what undo takes back.
+    CtrlKey(Qt::Key_Z);
+    EXPECT_NE(Picture(), typed);
+}
+
 namespace {
 
 // Page alignment on, as the program starts by default: the sample's headings after empty
@@ -592,4 +700,75 @@ TEST_F(UndoRedoAligned, ARowDeletedOrInsertedAboveAHeadingAfterEmptyRowsComesBac
         CtrlKey(Qt::Key_Z);
         EXPECT_EQ(Picture(), before) << nCommand;
     }
+}
+
+namespace {
+
+// The sample alone with page alignment on.
+class UndoRedoSampleAligned : public UndoRedo {
+protected:
+    void WriteSettings(CProfileFile& profile) override
+    {
+        profile.WriteProfileString("Settings", "AdjustPage", "1");
+    }
+};
+
+} // namespace
+
+// A row inserted and taken back, then a cut of a row below the used ones (it takes nothing),
+// a paste that pastes nothing and an undo: the undo takes back the cut, which changed
+// nothing, and neither the row the first undo took out nor the insert comes into it.
+TEST_F(UndoRedoSampleAligned, AnUndoAfterACutOfNothingPutsBackNothingElse)
+{
+    std::vector<std::string> failures;
+    const CCheckHandlerScope checks(
+        [&](const CCheckFailure& failure) { failures.push_back(failure.message); });
+    const int nUsed = m_pView->GetUsedRows();
+    GoTo(scName, 49);
+    Command(ID_ROW_INSERT);
+    Command(ID_EDIT_UNDO);
+    const CGridPicture before = Picture();
+    GoTo(scName, nUsed + 3);
+    SelectRows(nUsed + 3, nUsed + 3);
+    ASSERT_EQ(m_pView->GetSelectMode(), CMorvelView::selectRows);
+    Command(ID_EDIT_CUT);
+    GoTo(scName, 40);
+    Command(ID_EDIT_PASTE);
+    EXPECT_EQ(Picture(), before);
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(failures, std::vector<std::string>{});
+    EXPECT_EQ(Picture(), before);
+}
+
+// The undo of a cut that took nothing takes back nothing, not the row insert before it.
+TEST_F(UndoRedo, AnUndoOfACutOfNothingLeavesTheRowInsertedBeforeIt)
+{
+    const int nUsed = m_pView->GetUsedRows();
+    GoTo(scName, 10);
+    Command(ID_ROW_INSERT);
+    const CGridPicture inserted = Picture();
+    GoTo(scName, nUsed + 4);
+    SelectRows(nUsed + 4, nUsed + 4);
+    Command(ID_EDIT_CUT);
+    CtrlKey(Qt::Key_Z);
+    EXPECT_EQ(Picture(), inserted);
+}
+
+// Undo of a cut makes the cut's first row current, far below the rows in sight: the cell
+// that was current before shows no frame any more, as a repaint of the whole grid shows.
+TEST_F(UndoRedo, AnUndoThatMovesTheCurrentCellLeavesNoFrameBehind)
+{
+    const int nBelow = m_pView->GetUsedRows() + 4;
+    GoTo(scName, nBelow);
+    SelectRows(nBelow, nBelow);
+    Command(ID_EDIT_CUT);
+    GoTo(scName, 0);
+    GoTo(scQty, srFirstDetail);
+    CtrlKey(Qt::Key_V); // the cut took nothing: nothing is pasted
+    CtrlKey(Qt::Key_Z);
+    ASSERT_EQ(m_pView->GetCurrentRow(), nBelow);
+    const QImage shown = AfxGetBackBuffer(m_pView->m_hWnd)->copy();
+    m_pView->Invalidate(FALSE);
+    m_pView->UpdateWindow();
+    EXPECT_TRUE(shown == *AfxGetBackBuffer(m_pView->m_hWnd));
 }

@@ -25,6 +25,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <string>
@@ -272,6 +273,42 @@ TEST_F(EstimateIoCommandsTest, CsvOutputOverAnExistingFileAsksFirst)
     ASSERT_EQ(answerer.MessageBoxTexts().size(), 1u);
     EXPECT_NE(answerer.MessageBoxTexts()[0].Find("上書きしますか"_sj), -1);
     EXPECT_TRUE(answerer.DialogIds().empty());
+}
+
+// A CSV file whose folder cannot take it (a file stands where the folder should be; a
+// read-only folder would not do for the superuser): the output says that the file cannot be
+// written, with its path, before any column is chosen. A folder that goes away while the
+// columns are chosen is told the same way after OK.
+TEST_F(EstimateIoCommandsTest, CsvOutputThatCannotBeWrittenSaysSoWithItsPath)
+{
+    const std::string blocked = m_pFolder->Native("WORK/blocked");
+    WriteNativeFile(blocked, {'x'});
+    {
+        CDialogAnswerer answerer;
+        answerer.AnswerFileDialog(m_pFolder->System("WORK/blocked/OUT.CSV"));
+        Command(ID_TEXT_OUTPUT);
+        EXPECT_TRUE(answerer.DialogIds().empty()) << "no column choice for a file that cannot be made";
+        ASSERT_EQ(answerer.MessageBoxTexts().size(), 1u);
+        EXPECT_EQ(answerer.MessageBoxTexts()[0].Find("CSVﾌｧｲﾙに書き込めません。\n"_sj + blocked.c_str() +
+                                                     "/OUT.CSV\n"),
+                  0)
+            << answerer.MessageBoxTexts()[0].ToUtf8();
+    }
+    const std::string folder = m_pFolder->Native("WORK/gone");
+    std::filesystem::create_directory(folder);
+    CDialogAnswerer answerer;
+    answerer.AnswerFileDialog(m_pFolder->System("WORK/gone/OUT.CSV"));
+    answerer.AnswerDialog(IDD_COLUMN_SELECT, [&](CDialog& dlg) {
+        std::filesystem::remove(folder);
+        WriteNativeFile(folder, {'x'});
+        ClickDlgButton(dlg, IDOK);
+    });
+    Command(ID_TEXT_OUTPUT);
+    ASSERT_EQ(answerer.MessageBoxTexts().size(), 1u);
+    EXPECT_EQ(
+        answerer.MessageBoxTexts()[0].Find("CSVﾌｧｲﾙに書き込めません。\n"_sj + folder.c_str() + "/OUT.CSV\n"),
+        0)
+        << answerer.MessageBoxTexts()[0].ToUtf8();
 }
 
 TEST_F(EstimateIoCommandsTest, CsvInputSplitsQuotedFieldsAndTrimsBlanks)

@@ -14,6 +14,7 @@
 #include "layout/printform/CPrintEMDoc.h"
 #include "layout/printform/PrintFormRegistration.h"
 #include "platform/base/Path.h"
+#include "platform/base/Profile.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/WinDefs.h"
 #include "platform/ui/dialogs/CPrintDialog.h"
@@ -38,6 +39,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <optional>
 #include <regex>
@@ -208,26 +210,29 @@ TEST_F(EstimatePrint, PreviewPagesThroughTheLayoutTwoAtATimeAndZooms)
     };
     CPrintPreview::TestHook previous = CPrintPreview::SetTestHook([&](CPrintPreview& preview) {
         bRan = true;
-        EXPECT_EQ(preview.GetLastPage(), 3u);
+        // The sample's 73 rows on pages of 18.
+        EXPECT_EQ(preview.GetLastPage(), 5u);
         EXPECT_EQ(preview.GetNumPages(), 2) << "two pages side by side";
         EXPECT_EQ(preview.GetCurrentPage(), 1u);
         shot("preview-1-2");
-        // Two pages at a time: the next step shows page 3, the last.
+        // Two pages at a time: the next steps show pages 3 and 4, then page 5, the last.
         EXPECT_TRUE(preview.NextPage());
         EXPECT_EQ(preview.GetCurrentPage(), 3u);
         shot("preview-3");
+        EXPECT_TRUE(preview.NextPage());
+        EXPECT_EQ(preview.GetCurrentPage(), 5u);
         EXPECT_FALSE(preview.NextPage());
         preview.SetNumPages(1);
         EXPECT_TRUE(preview.PrevPage());
-        EXPECT_EQ(preview.GetCurrentPage(), 2u);
+        EXPECT_EQ(preview.GetCurrentPage(), 4u);
         EXPECT_TRUE(preview.NextPage());
-        EXPECT_EQ(preview.GetCurrentPage(), 3u);
+        EXPECT_EQ(preview.GetCurrentPage(), 5u);
         const int nZoom = preview.GetZoom();
         preview.ZoomIn();
         EXPECT_GT(preview.GetZoom(), nZoom);
         shot("preview-zoomed");
-        EXPECT_TRUE(preview.RenderPage(3));
-        EXPECT_FALSE(preview.RenderPage(4));
+        EXPECT_TRUE(preview.RenderPage(5));
+        EXPECT_FALSE(preview.RenderPage(6));
         preview.Close(FALSE);
     });
     m_pApp->m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
@@ -439,6 +444,77 @@ TEST_F(EstimatePrint, LandscapePagesPrintAsThePreviewShowsThemOnEveryPrinter)
     SetFixedFieldClock(nullptr);
 }
 
+// The ink of the rows from nTop up to nBottom (not included) of a grey picture: the sum of
+// the pixels' darkness, a black pixel counting 1 (grey edges count in part, as the eye sees
+// them, whichever way each renderer smooths them).
+double InkInRows(const QImage& picture, int nTop, int nBottom)
+{
+    long nDark = 0;
+    for (int y = std::max(0, nTop); y < std::min(nBottom, picture.height()); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            nDark += 255 - qGray(picture.pixel(x, y));
+    return nDark / 255.0;
+}
+
+// The first block of rows with ink from the top of a picture: [first, end).
+std::pair<int, int> FirstInkedRows(const QImage& picture)
+{
+    int y = 0;
+    while (y < picture.height() && InkInRows(picture, y, y + 1) < 1)
+        ++y;
+    const int nFirst = y;
+    while (y < picture.height() && InkInRows(picture, y, y + 1) >= 1)
+        ++y;
+    return {nFirst, y};
+}
+
+// The sample layout's title "御　見　積　書" is bold (a face without a bold style, made
+// bold by the fonts): it is as dark in the preview as on the printed page, at the first zoom
+// and zoomed in.
+TEST_F(EstimatePrint, PreviewShowsTheLayoutsBoldTitleAsBoldAsThePaper)
+{
+    if (std::system("command -v pdftoppm >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "needs pdftoppm (poppler-utils, scripts/setup.sh)";
+    CMorvelEMView* pView = OpenSample();
+    ASSERT_NE(pView, nullptr);
+    AddLayout(pView->GetDocument(), FormFolder(), "見積書"_sj);
+    const CClockReading when{2024, 6, 10, 9, 30, 0};
+    SetFixedFieldClock(&when);
+    TempDir out;
+    const CString pdf = out.Folder() + "bold.pdf";
+    EXPECT_TRUE(PrintTo(pdf).empty());
+    std::map<int, QImage> shown;
+    CPrintPreview::TestHook previous = CPrintPreview::SetTestHook([&](CPrintPreview& preview) {
+        shown[preview.GetZoom()] = preview.GetImpl()->pages.at(1);
+        while (preview.GetZoom() < 150)
+            preview.ZoomIn();
+        shown[preview.GetZoom()] = preview.GetImpl()->pages.at(1);
+        preview.Close(FALSE);
+    });
+    m_pApp->m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+    CPrintPreview::SetTestHook(previous);
+    SetFixedFieldClock(nullptr);
+    Pump();
+    ASSERT_EQ(shown.size(), 2u);
+    for (const auto& [nZoom, page] : shown) {
+        SCOPED_TRACE(nZoom);
+        // At 100 % an inch of paper is 96 pixels.
+        const QImage paper = RenderFirstPage(pdf, out, 96 * nZoom / 100);
+        ASSERT_FALSE(paper.isNull());
+        ASSERT_LE(std::abs(paper.height() - page.height()), 2);
+        // The title's rows (with the small date beside it), down to the first blank row.
+        const auto [nTop, nEnd] = FirstInkedRows(paper);
+        const auto [nShownTop, nShownEnd] = FirstInkedRows(page);
+        ASSERT_LE(std::abs(nTop - nShownTop), 2);
+        const double nOnPaper = InkInRows(paper, std::min(nTop, nShownTop), std::max(nEnd, nShownEnd));
+        const double nInPreview = InkInRows(page, std::min(nTop, nShownTop), std::max(nEnd, nShownEnd));
+        ASSERT_GT(nOnPaper, 200);
+        // (Drawn larger and brought down, the preview's edges are a little lighter.)
+        EXPECT_GT(nInPreview, nOnPaper * 0.85);
+        EXPECT_LT(nInPreview, nOnPaper * 1.15);
+    }
+}
+
 TEST_F(EstimatePrint, AnOpenLayoutPrintsWithItsUnsavedTokens)
 {
     CMorvelEMView* pView = OpenSample();
@@ -457,7 +533,7 @@ TEST_F(EstimatePrint, AnOpenLayoutPrintsWithItsUnsavedTokens)
     // The layout's window is the active one now: the estimate's own view prints.
     PrintTo(out.Folder() + "open.pdf", pView);
     auto* pEntry = static_cast<CPrintFormEntry*>(pDoc->m_aPrintForms.GetAt(0));
-    EXPECT_EQ(pEntry->m_nLastPage, (nRows + 9) / 10) << "the saved layout has 30 lines a page";
+    EXPECT_EQ(pEntry->m_nLastPage, (nRows + 9) / 10) << "the saved layout has 18 lines a page";
     EXPECT_EQ(PdfPageCount(NativePath(out.Folder() + "open.pdf")), (nRows + 9) / 10);
     pLayout->SetModifiedFlag(FALSE);
 }
@@ -610,6 +686,40 @@ TEST_F(EstimatePrint, TheEstimateAmountOnPaperAndInTheSavedFileIsTheOneTheSheetS
         m_pView = pView;
     }
     pLayout->SetModifiedFlag(FALSE);
+}
+
+// A grid page is a printed page in the sample work folder: the sample settings name the
+// page size, the sample layout prints exactly that many rows a page, the grid takes it, and
+// the sample estimate was laid out on such pages (a heading after a page feed starts one).
+TEST_F(EstimatePrint, TheSampleSettingsLayoutAndEstimateShareOnePageSize)
+{
+    TempDir dir;
+    const std::string ini = dir.NativeFile("samples.ini");
+    const std::string script = std::string(MORVEL_SOURCE_DIR) + "/scripts/sample-settings.sh";
+    ASSERT_EQ(std::system(("bash '" + script + "' '" + ini + "'").c_str()), 0);
+    const int nRows = static_cast<int>(
+        CProfileFile(SystemPathFromNative(ini)).GetProfileInt("Input Setting", "Rows in a page", 0));
+    ASSERT_GT(nRows, 0) << "the sample settings name their page size";
+
+    auto* pLayout = dynamic_cast<CPrintEMDoc*>(m_pApp->OpenDocumentFile(FormFolder() + "見積書.MMP"_sj));
+    ASSERT_NE(pLayout, nullptr);
+    EXPECT_EQ(CLayoutPrintJob::PagesOf(*pLayout, nRows), 1);
+    EXPECT_EQ(CLayoutPrintJob::PagesOf(*pLayout, nRows + 1), 2);
+
+    m_pApp->WriteProfileInt("Input Setting", "Rows in a page", nRows);
+    CMorvelEMView* pView = OpenSample();
+    ASSERT_NE(pView, nullptr);
+    EXPECT_EQ(pView->GetPageRows(), nRows);
+    int nFed = 0;
+    for (int r = 1; r < pView->GetPrintRowCount(); ++r) {
+        const int nKind = pView->GetRowKind(r);
+        const bool bHeading = nKind == kindKind || nKind == kindLarge || nKind == kindMiddle;
+        if (bHeading && pView->GetRowKind(r - 1) == kindEmpty) {
+            ++nFed;
+            EXPECT_EQ(r % nRows, 0) << "row " << r;
+        }
+    }
+    EXPECT_GE(nFed, 2);
 }
 
 TEST(LayoutPageCount, RowsPerPageOfTheSmallestReference)

@@ -337,3 +337,19 @@ TEST_F(PartsDialogCommandsTest, AFileThatIsNotAPartsListIsRefusedBeforeTheMappin
     EXPECT_EQ("部材ﾌｧｲﾙではありません", answerer.MessageBoxTexts()[0].ToUtf8());
     EXPECT_EQ(cells, AllCells());
 }
+
+// The parts list's CSV output checks its file's folder as the estimate's does: a file where
+// the folder should be is told, with the path, before any column is chosen.
+TEST_F(PartsDialogCommandsTest, CsvOutputThatCannotBeWrittenSaysSoBeforeTheColumnChoice)
+{
+    const std::string blocked = m_dir.NativeFile("WORK/blocked");
+    WriteNativeFile(blocked, {'x'});
+    CDialogAnswerer answerer;
+    answerer.AnswerFileDialog(SystemPathFromNative(blocked + "/out.csv"));
+    Command(ID_TEXT_OUTPUT);
+    EXPECT_TRUE(answerer.DialogIds().empty());
+    ASSERT_EQ(1u, answerer.MessageBoxTexts().size());
+    EXPECT_EQ(0, answerer.MessageBoxTexts()[0].Find("CSVﾌｧｲﾙに書き込めません。\n"_sj + blocked.c_str() +
+                                                    "/out.csv\n"))
+        << answerer.MessageBoxTexts()[0].ToUtf8();
+}

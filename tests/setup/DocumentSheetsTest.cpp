@@ -26,6 +26,8 @@
 #include "tests/app/ShellTestSupport.h"
 #include "tests/setup/SetupTestSupport.h"
 
+#include "tests/support/RealInput.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -292,4 +294,75 @@ TEST_F(DocumentSheetsTest, ThePartsGridsSettingsRunForAPartsListAndEveryListTake
     AfxGetMainWnd()->SendMessage(WM_COMMAND, ID_ENVIRONMENT);
     EXPECT_EQ(nRuns, 2);
     EXPECT_EQ(pFirstGrid->GetMetrics().nRowHeight, nHeight);
+}
+
+// The settings hold no page size and no row limits (as the sample settings did): the input
+// page of the estimate grid's "環境設定" shows what the grids use, not numbers of its own.
+TEST_F(DocumentSheetsTest, TheInputPageShowsThePageSizeAndRowLimitsTheGridsUse)
+{
+    auto* pParts = dynamic_cast<CMorvelPMDoc*>(Open("WORK/部材処理.MBD"));
+    CDocument* pEstimate = Open("WORK/見積1.MMD");
+    ASSERT_NE(pParts, nullptr);
+    ASSERT_NE(pEstimate, nullptr);
+    CMorvelEMView* pGrid = ViewOf<CMorvelEMView>(pEstimate);
+    ASSERT_NE(pGrid, nullptr);
+    for (const char* key : {"Rows in a page", "Estimation Maxmum Rows", "Parts Maxmum Rows"})
+        ASSERT_TRUE(App().GetProfileValue("Input Setting", key).IsEmpty()) << key;
+    ActivateFrameOf(pEstimate)->SetActiveView(pGrid);
+    std::vector<int> shown;
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        auto* pSheet = dynamic_cast<CEnvironmentDialog*>(&dlg);
+        ASSERT_NE(pSheet, nullptr);
+        ASSERT_TRUE(pSheet->SetActivePage(&pSheet->m_inputPage));
+        for (int nID : {IDC_ROWS_IN_PAGE, IDC_ESTIMATE_MAX_ROWS, IDC_PARTS_MAX_ROWS})
+            shown.push_back(static_cast<int>(pSheet->m_inputPage.GetDlgItemInt(nID)));
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    AfxGetMainWnd()->SendMessage(WM_COMMAND, ID_ENVIRONMENT);
+    EXPECT_EQ(shown, (std::vector<int>{pGrid->GetPageRows(), pGrid->GetRowLimit(), pParts->m_nRowLimit}));
+}
+
+// "導入処理" of an estimate window shows the masters only: a click on a grid cell and keys
+// typed change no cell, and switching the subject level leaves every subject where it was
+// (the hidden editor's text went into the clicked row and into the program's subject
+// table). The one button closes the sheet with the masters and their files as they were.
+TEST_F(DocumentSheetsTest, TheEstimateWindowsImportSheetShowsTheMastersReadOnly)
+{
+    CDocument* pEstimate = Open("WORK/見積1.MMD");
+    ASSERT_NE(pEstimate, nullptr);
+    CFrameWnd* pFrame = ActivateFrameOf(pEstimate);
+    const std::vector<uint8_t> largeFile = ReadNativeFile(folder.Native("MASTER/KAMOKU.MKB"));
+    const CString fourth = App().m_subjectFile.GetName(CSubjectFile::levelLarge, 3);
+    const CString firstUnit = App().m_unitFile.GetUnit(0);
+    // A click 10 pixels into the name column of a data row (rows of 18 pixels and a line).
+    const auto clickRow = [](CSetupGridPage& page, int nRow) {
+        RealInput::Drag(page.Grid().GetClientWidget(), QPoint(40, 1 + 19 * nRow + 9),
+                        QPoint(40, 1 + 19 * nRow + 9));
+        Pump();
+    };
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        auto* pSheet = dynamic_cast<CIntroductionDialog*>(&dlg);
+        ASSERT_NE(pSheet, nullptr);
+        CUnitsDialog& units = pSheet->m_unitsPage;
+        clickRow(units, 1);
+        RealInput::TypeText(RealInput::KeyboardWidget(), "XYZ");
+        Pump();
+        EXPECT_EQ(units.CellText(1, 1), firstUnit);
+
+        ASSERT_TRUE(pSheet->SetActivePage(&pSheet->m_subjectPage));
+        Pump();
+        CSubjectDialog& subjects = pSheet->m_subjectPage;
+        clickRow(subjects, 4);
+        EXPECT_EQ(subjects.GetCurrentRow(), 4);
+        RealInput::TypeText(RealInput::KeyboardWidget(), "XYZ");
+        ClickDlgButton(subjects, IDC_SUBJECT_MIDDLE);
+        ClickDlgButton(subjects, IDC_SUBJECT_LARGE);
+        EXPECT_EQ(subjects.CellText(4, 1), fourth);
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    pFrame->SendMessage(WM_COMMAND, ID_INTRODUCTION);
+    EXPECT_EQ(answerer.CountUnanswered(), 0);
+    EXPECT_EQ(App().m_subjectFile.GetName(CSubjectFile::levelLarge, 3), fourth);
+    EXPECT_EQ(App().m_unitFile.GetUnit(0), firstUnit);
+    EXPECT_EQ(ReadNativeFile(folder.Native("MASTER/KAMOKU.MKB")), largeFile);
 }

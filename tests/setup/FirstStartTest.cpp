@@ -37,7 +37,7 @@ TTable ReadBack(const std::string& nativePath, TRead read)
 }
 
 // The environment a test runs the program in: an empty folder holding only the settings
-// file's name.
+// file's name and the user's data folder.
 class CEmptyMachine {
 public:
     CEmptyMachine()
@@ -45,6 +45,8 @@ public:
         m_env.Set("MORVEL_INI", m_dir.Native() + "/morvel.ini");
         m_env.Set("MORVEL_LOCK_DIR", m_dir.Native());
         m_env.Set("MORVEL_NO_SOUND", "1");
+        // The folders a first start offers lie in this folder too, not in the user's own.
+        m_env.Set("XDG_DATA_HOME", m_dir.Native() + "/data");
     }
     std::string Native(const std::string& relative) const { return m_dir.Native() + "/" + relative; }
     CString System(const std::string& relative) const { return SystemPathFromNative(Native(relative)); }
@@ -388,4 +390,55 @@ TEST(FirstStart, NewCreationOnAnEmptyDiskMakesTheFoldersAndReachesTheMainWindow)
     // Every file was asked about once; none could not be written, nothing ended start-up.
     EXPECT_EQ(answerer.MessageBoxTexts().size(), 8u);
     EXPECT_EQ(answerer.DialogIds().size(), 16u) << "a question and a page for each file";
+}
+
+// A new user's first start: no settings file at all. The path page offers folders in the
+// user's own data folder (~/.local/share/morvel), and keeping "新規作成" for every file makes
+// each one there; nothing is written at the root of the disk the program runs on.
+TEST(FirstStart, WithoutSettingsTheFoldersAreTheUsersOwnAndNothingIsWrittenAtTheRoot)
+{
+    RegisterSetup();
+    CEmptyMachine machine;
+    const std::string disk = machine.Native("disk");
+    std::filesystem::create_directories(disk);
+    CEmptyDisk drive(disk);
+    CScopedEnvironment env;
+    env.Set("HOME", machine.Native("home"));
+    env.Unset("XDG_DATA_HOME");
+    // The root of the current drive is where a folder left empty would lead.
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(disk);
+    struct CBack {
+        std::filesystem::path path;
+        ~CBack() { std::filesystem::current_path(path); }
+    } back{previous};
+
+    const std::string data = machine.Native("home/.local/share/morvel/");
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(IDD_PROCESS_SELECT, [](CDialog& dlg) {
+        ClickDlgButton(dlg, IDC_RADIO_PATH);
+        ClickDlgButton(dlg, IDOK);
+    });
+    answerer.AlwaysAnswerDialog(IDD_PROCESS_SELECT, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
+    std::vector<std::string> offered;
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        CPathDialog& page = ActivePageOf<CPathDialog>(dlg);
+        for (UINT nID : {IDC_PATH_WORK, IDC_PATH_ESTIMATION, IDC_PATH_OTHER}) {
+            CString text;
+            page.GetDlgItemText(nID, text);
+            offered.push_back(text.ToUtf8());
+        }
+        ClickDlgButton(dlg, IDOK);
+    });
+    answerer.AlwaysAnswerDialog(AFX_IDD_PROPSHEET, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
+
+    CShellTestApp app;
+    ASSERT_TRUE(app.Start());
+    EXPECT_EQ(offered, (std::vector<std::string>{data + "WORK", data + "FORM", data + "MASTER"}));
+    for (const char* file :
+         {"MASTER/tanni.MTD", "MASTER/kamoku.MKB", "MASTER/kamoku.MKM", "MASTER/kamoku.MKS",
+          "MASTER/bunrul.MRD", "FORM/JYOUHOU.MJK", "FORM/meisai.MMK", "FORM/BUZAI.MBK"})
+        EXPECT_TRUE(std::filesystem::is_regular_file(data + file)) << file;
+    EXPECT_TRUE(std::filesystem::is_directory(data + "WORK"));
+    EXPECT_TRUE(std::filesystem::is_empty(disk)) << "nothing at the root of the drive";
 }

@@ -110,7 +110,10 @@ struct CImeState {
     bool hasFont = false;
     LOGFONT font{};
     bool composing = false;
+    RECT cover{0, 0, 0, 0};
     QPointer<CCompositionWindow> window;
+    // Blanks what the pre-edit replaces right of the composition window (ImmSetCompositionCover).
+    QPointer<QWidget> coverWindow;
 };
 
 std::map<HWND, CImeState>& States()
@@ -245,6 +248,33 @@ QRect CompositionGeometry(const CImeState& s, const QWidget* pClient, const QFon
     return r;
 }
 
+// Where the window's cover goes: the rectangle it set, inside the composition form's area
+// and the client area; empty when it set none.
+QRect CoverGeometry(const CImeState& s, const QWidget* pClient)
+{
+    QRect r = QRect(QPoint(s.cover.left, s.cover.top), QPoint(s.cover.right - 1, s.cover.bottom - 1));
+    if (r.isEmpty())
+        return QRect();
+    if (s.form.dwStyle & CFS_RECT) {
+        const RECT& a = s.form.rcArea;
+        r &= QRect(QPoint(a.left, a.top), QPoint(a.right - 1, a.bottom - 1));
+    }
+    return r & pClient->rect();
+}
+
+// The blank under a pre-edit: the colour of the composition window, nothing drawn on it.
+QWidget* MakeCover(QWidget* pClient)
+{
+    auto* pCover = new QWidget(pClient);
+    pCover->setAttribute(Qt::WA_TransparentForMouseEvents, true);
+    pCover->setFocusPolicy(Qt::NoFocus);
+    pCover->setAutoFillBackground(true);
+    QPalette pal = pCover->palette();
+    pal.setColor(QPalette::Window, pal.color(QPalette::Base));
+    pCover->setPalette(pal);
+    return pCover;
+}
+
 } // namespace
 
 void AfxImeShowComposition(HWND hWnd)
@@ -268,12 +298,26 @@ void AfxImeShowComposition(HWND hWnd)
     if (now.preedit.isEmpty()) {
         if (now.window)
             now.window->hide();
+        if (now.coverWindow)
+            now.coverWindow->hide();
     } else {
+        const QFont font = CompositionFont(now, pClient);
+        const QRect geometry = CompositionGeometry(now, pClient, font);
+        // The cover blanks what the composition window leaves of it on its right.
+        QRect cover = CoverGeometry(now, pClient);
+        cover.setLeft(std::max(cover.left(), geometry.right() + 1));
+        if (!cover.isEmpty()) {
+            if (!now.coverWindow)
+                now.coverWindow = MakeCover(pClient);
+            now.coverWindow->setGeometry(cover);
+            now.coverWindow->show();
+        } else if (now.coverWindow) {
+            now.coverWindow->hide();
+        }
         if (!now.window)
             now.window = new CCompositionWindow(pClient);
-        const QFont font = CompositionFont(now, pClient);
         now.window->setFont(font);
-        now.window->setGeometry(CompositionGeometry(now, pClient, font));
+        now.window->setGeometry(geometry);
         now.window->SetText(now.preedit, now.cursor, now.attributes);
         now.window->show();
         now.window->raise();
@@ -410,6 +454,17 @@ BOOL ImmSetCompositionFont(HIMC hIMC, const LOGFONT* lplf)
         return FALSE;
     s->font = *lplf;
     s->hasFont = true;
+    if (s->composing)
+        AfxImeShowComposition(WindowOf(hIMC));
+    return TRUE;
+}
+
+BOOL ImmSetCompositionCover(HIMC hIMC, const RECT* lprcCover)
+{
+    CImeState* s = StateOf(hIMC);
+    if (!s)
+        return FALSE;
+    s->cover = lprcCover ? *lprcCover : RECT{0, 0, 0, 0};
     if (s->composing)
         AfxImeShowComposition(WindowOf(hIMC));
     return TRUE;

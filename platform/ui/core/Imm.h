@@ -67,5 +67,10 @@ BOOL ImmSetCompositionWindow(HIMC hIMC, const COMPOSITIONFORM* lpCompForm);
 BOOL ImmGetCompositionWindow(HIMC hIMC, COMPOSITIONFORM* lpCompForm);
 // The font the composition window shows the pre-edit in (by default the window's font).
 BOOL ImmSetCompositionFont(HIMC hIMC, const LOGFONT* lplf);
+// What a pre-edit replaces on the screen, in the window's client coordinates: while the
+// composition window shows, what it leaves of this rectangle on its right (inside the
+// composition form's area) is blank, as a cell being typed into shows nothing but what is
+// typed. An empty rectangle (the default) blanks nothing beyond the composition window.
+BOOL ImmSetCompositionCover(HIMC hIMC, const RECT* lprcCover);
 // NI_COMPOSITIONSTR with CPS_CANCEL drops the pre-edit; with CPS_COMPLETE commits it.
 BOOL ImmNotifyIME(HIMC hIMC, DWORD dwAction, DWORD dwIndex, DWORD dwValue);

@@ -49,7 +49,7 @@ QString JaText(const char* utf8Japanese)
 double CPrintPreviewImpl::Scale() const
 {
     // At 100 % a printed inch is a screen inch of 96 pixels.
-    return 96.0 / std::max(1, caps.logPixelsX) * nZoom / 100.0;
+    return 96.0 / std::max(1, caps.logPixelsX) * nZoom / 100.0 * density;
 }
 
 double CPrintPreviewImpl::Oversampling() const
@@ -102,7 +102,9 @@ bool CPrintPreviewImpl::Draw(UINT nPage)
     pInfo->m_rectDraw = rectDraw;
     pView->OnPrint(&dc, pInfo);
     dc.DetachDevice();
-    pages[nPage] = k > 1.0 ? image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation) : image;
+    QImage page = k > 1.0 ? image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation) : image;
+    page.setDevicePixelRatio(density);
+    pages[nPage] = page;
     return true;
 }
 
@@ -244,6 +246,7 @@ BOOL CPrintPreview::Run()
         const QRect avail = pScreen->availableGeometry();
         pDialog->resize(avail.width() * 4 / 5, avail.height() * 4 / 5);
     }
+    d.density = std::max(1.0, pDialog->devicePixelRatioF());
     d.Refresh();
     if (Hook()) {
         pDialog->show();

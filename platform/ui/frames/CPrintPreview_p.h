@@ -24,9 +24,12 @@ struct CPrintPreviewImpl {
     UINT nLastPage = 0xFFFF; // not known yet
     int nNumPages = 1;
     int nZoom = 100;
+    // Device pixels per pixel of the screen the preview shows on (2 on a screen at twice
+    // the density): the pages are drawn in device pixels, as sharp as the screen shows.
+    double density = 1.0;
     BOOL bPrint = FALSE;
     BOOL bClosed = FALSE;
-    std::map<UINT, QImage> pages; // the pages drawn, at the current zoom
+    std::map<UINT, QImage> pages; // the pages drawn, at the current zoom and the density
 
     QPointer<QDialog> dialog;
     QPointer<QWidget> pageArea;
@@ -37,7 +40,7 @@ struct CPrintPreviewImpl {
     QPointer<QPushButton> zoomIn;
     QPointer<QPushButton> zoomOut;
 
-    // Pixels of the preview image per printer pixel.
+    // Pixels of the preview image (device pixels of the screen) per printer pixel.
     double Scale() const;
     // How many times larger than shown a page is drawn before it is brought down smoothly
     // to its size (1: drawn at its size).

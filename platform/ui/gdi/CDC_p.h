@@ -1134,6 +1134,63 @@ struct CDCImpl {
         return true;
     }
 
+    // Whether the painter writes the printer's file (the PDF that every printer is given)
+    // rather than an image standing for the paper (a preview page).
+    static bool PaintsPaper(QPainter* p)
+    {
+        return p->paintEngine() && p->paintEngine()->type() == QPaintEngine::Pdf;
+    }
+
+    // The outlines of a run's characters in the face of font, each placed where the run's
+    // own font puts it (its advances, or the font's advance of each character).
+    static QPainterPath RunOutline(QPoint origin, const CTextRun& run, const CRealizedFont& f,
+                                   const QFont& face)
+    {
+        QPainterPath path;
+        int x = origin.x();
+        for (qsizetype i = 0; i < run.text.size(); ++i) {
+            // One UTF-16 unit per code page 932 character.
+            const QString character = run.text.mid(i, 1);
+            path.addText(QPointF(x, origin.y()), face, character);
+            if (run.advances.empty())
+                x += f.Width(character);
+            else if (static_cast<size_t>(i) < run.advances.size())
+                x += run.advances[static_cast<size_t>(i)];
+        }
+        return path;
+    }
+
+    // A made-up bold on an image that stands for paper, as the paper has it: the regular
+    // glyphs printed twice at the bold font's places, the second time a little to the left,
+    // and an underline or a strike-out once along the run. Drawn from the regular outlines:
+    // the image's own engine emboldens by another measure, and only at some sizes and scales,
+    // so that a preview page would be bolder or fainter than the paper by its zoom.
+    void DrawPaperBold(QPainter* p, QPoint origin, const CTextRun& run, const CRealizedFont& f)
+    {
+        QFont regular = f.font;
+        regular.setWeight(QFont::Normal);
+        regular.setUnderline(false);
+        regular.setStrikeOut(false);
+        const QColor colour = ToQColor(st.textColor);
+        const bool smooth = !(f.font.styleStrategy() & QFont::NoAntialias);
+        const bool wasSmooth = p->testRenderHint(QPainter::Antialiasing);
+        p->setRenderHint(QPainter::Antialiasing, smooth);
+        const QPainterPath glyphs = RunOutline(origin, run, f, regular);
+        p->fillPath(glyphs, colour);
+        p->fillPath(glyphs.translated(-f.boldOffset, 0), colour);
+        const QFontMetricsF metrics(f.font);
+        const double thickness = metrics.lineWidth();
+        const auto line = [&](double offset) {
+            p->fillRect(QRectF(origin.x(), origin.y() + offset - thickness / 2, run.width, thickness),
+                        colour);
+        };
+        if (f.font.underline())
+            line(metrics.underlinePos());
+        if (f.font.strikeOut())
+            line(-metrics.strikeOutPos());
+        p->setRenderHint(QPainter::Antialiasing, wasSmooth);
+    }
+
     // Where a run aligned by align at the device point ref starts: its left end, and its
     // baseline.
     QPoint RunOrigin(QPoint ref, const CTextRun& run, UINT align)
@@ -1196,6 +1253,8 @@ struct CDCImpl {
         SetPenColor(p, ToQColor(st.textColor));
         if (caps.technology == DT_RASDISPLAY && DrawScreenGlyphs(p, QPoint(left, baseline), run, f)) {
             // drawn with the screen's glyphs
+        } else if (caps.technology != DT_RASDISPLAY && f.syntheticBold && !PaintsPaper(p)) {
+            DrawPaperBold(p, QPoint(left, baseline), run, f);
         } else if (run.advances.empty()) {
             p->drawText(QPoint(left, baseline), run.text);
         } else {

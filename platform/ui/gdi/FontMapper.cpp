@@ -256,6 +256,15 @@ std::shared_ptr<const CRealizedFont> Build(const LOGFONT& lf, int devHeight, int
     }
     rf->maxCharWidth = std::max(1, Scale(fm.advanceWidthMax, rf->ppem, fm.unitsPerEm) * stretch / 100);
     if (gui) {
+        // As the desktop's font configuration decides it: bold or heavier asked of a face
+        // whose styles are all at most medium.
+        if (f.weight() >= QFont::Bold) {
+            bool heavy = false;
+            for (const QString& style : QFontDatabase::styles(rf->family))
+                heavy = heavy || QFontDatabase::weight(rf->family, style) > QFont::Medium;
+            rf->syntheticBold = !heavy;
+        }
+        rf->boldOffset = QFontMetricsF(f).lineWidth() / 2;
         rf->metrics = std::make_unique<QFontMetrics>(f);
         QFont screen = f;
         screen.setHintingPreference(QFont::PreferVerticalHinting);

@@ -52,6 +52,11 @@ struct CRealizedFont {
     int escapement = 0; // tenths of a degree, counter-clockwise
     bool fixedPitch = false;
     bool mincho = false;
+    // Bold asked of a face that has no bold style: the font engines make it up. On paper
+    // (the PDF the printers are given) the glyphs are printed twice, the second time
+    // boldOffset device pixels to the left (half the face's line thickness).
+    bool syntheticBold = false;
+    double boldOffset = 0;
     // The texts drawn in this font so far, by their code page 932 bytes.
     mutable std::unordered_map<std::string, CPreparedText> prepared;
 

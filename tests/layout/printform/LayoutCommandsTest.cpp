@@ -10,6 +10,7 @@
 #include "layout/drawing/CDrawTool.h"
 #include "layout/drawing/CShadingDialog.h"
 #include "layout/printform/CEditorDialogs.h"
+#include "layout/printform/CLayoutPrintJob.h"
 #include "layout/printform/CPrintEMDoc.h"
 #include "layout/printform/CPrintFormView.h"
 #include "layout/printform/CPrintPMDoc.h"
@@ -1107,6 +1108,48 @@ TEST_F(LayoutCommandsTest, FitToTextLeavesBoldTextWholeAtTheEditorsZooms)
         EXPECT_GT(nFitted, 0);
         EXPECT_EQ(nFitted, nWide) << "cut at " << nZoom << " %";
     }
+}
+
+// A new text from the text tool gets a frame that fits its text as it prints: the text's
+// extent on the printer, mapped as a printed page is, plus 10 units wide and 6 units tall,
+// whatever zoom the editor shows (the widest of several screen measurements made a frame
+// twice as wide, which covered its neighbour on paper).
+TEST_F(LayoutCommandsTest, ANewTextsFrameFitsItsTextAsItPrintsAtAnyZoom)
+{
+    CDialogAnswerer answerer;
+    for (int nZoom : {100, 50}) {
+        SCOPED_TRACE(nZoom);
+        m_pView->ApplyZoom(nZoom);
+        answerer.AnswerDialog(IDD_TEXT_PROP_EM, [](CDialog& dlg) {
+            ClickDlgButton(dlg, IDC_TP_DIRECT);
+            dlg.SetDlgItemText(IDC_TP_FIXED_TEXT, CString("Tax incl. total"));
+            ClickDlgButton(dlg, IDC_TP_ADD_BEFORE);
+            ClickDlgButton(dlg, IDOK);
+        });
+        ASSERT_TRUE(Run(ID_DRAW_TEXT));
+        CPoint p = m_pView->ZoomPoint(CPoint(-200, 300));
+        m_pView->DocToClient(p);
+        const LPARAM lp = MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
+        m_pView->SendMessage(WM_MOUSEMOVE, 0, lp);
+        m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, lp);
+        m_pView->SendMessage(WM_LBUTTONUP, 0, lp);
+        auto* pText = dynamic_cast<CDrawText*>(m_pDoc->GetObjectList()->GetTail());
+        ASSERT_NE(pText, nullptr);
+        ASSERT_EQ(pText->m_strText, CString("Tax incl. total"));
+
+        CDC printer;
+        ASSERT_TRUE(AfxGetApp()->CreatePrinterDC(printer));
+        CLayoutPrintJob::MapPrintingDC(&printer);
+        CFont font;
+        ASSERT_TRUE(font.CreateFontIndirect(&pText->m_logFont));
+        CFont* pOld = printer.SelectObject(&font);
+        const CSize printed = printer.GetTextExtent(CString("Tax incl. total"));
+        printer.SelectObject(pOld);
+        const CRect frame = pText->m_position;
+        EXPECT_EQ(std::abs(frame.right - frame.left), printed.cx + 10);
+        EXPECT_NEAR(std::abs(frame.bottom - frame.top), printed.cy + 6, 1);
+    }
+    EXPECT_EQ(answerer.CountUnanswered(), 0);
 }
 
 TEST_F(LayoutCommandsTest, TheFontBoxesShowTheSelectedTextsFontAndKeepTheKeysTypedIntoThem)

@@ -418,11 +418,11 @@ TEST_F(LayoutAppTest, SampleLayoutsOpenWithTheirTablesAndReferences)
         }
     }
     EXPECT_EQ(nTables, 2);
-    EXPECT_EQ(nDetailCells, 31 * 7); // a heading row and 30 detail rows of seven columns
-    // Every column of the detail table names rows 1 to 30.
+    EXPECT_EQ(nDetailCells, 19 * 7); // a heading row and a grid page of 18 rows, seven columns
+    // Every column of the detail table names rows 1 to 18.
     ASSERT_EQ(pEstimate->GetFieldRefCount(), 7);
     for (INT_PTR i = 0; i < pEstimate->GetFieldRefCount(); ++i)
-        EXPECT_EQ(pEstimate->GetFieldRef(i)->m_nValue, 30);
+        EXPECT_EQ(pEstimate->GetFieldRef(i)->m_nValue, 18);
     EXPECT_EQ(pEstimate->GetFieldRef(0)->m_strKey, "1,名称"_sj);
 
     auto* pParts = dynamic_cast<CPrintPMDoc*>(Open(m_pFolder->System("WORK/P.MBP")));

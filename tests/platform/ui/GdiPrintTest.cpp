@@ -2,6 +2,7 @@
 // printer, page by page.
 #include "tests/support/TestSupport.h"
 
+#include "GdiTestCanvas.h"
 #include "platform/ui/gdi/CDC.h"
 #include "platform/ui/gdi/GdiObjects.h"
 
@@ -10,6 +11,7 @@
 #include <QPageSize>
 #include <QPrinter>
 
+#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -117,4 +119,78 @@ TEST(GdiPrint, PreviewDrawsThePageScaledWhileReportingThePrinter)
     for (int x = 0; x < 200; ++x)
         dark += qRed(page.pixel(x, 250)) < 128 ? 1 : 0;
     EXPECT_GT(dark, 150);
+}
+
+// Bold asked of faces without a bold style, at the sizes of a layout's texts: a page drawn
+// as the preview draws it (an image standing for the paper, at the printer's size and at a
+// third of it) has as much ink in each text as the PDF the printers are given.
+TEST(GdiPrint, MadeUpBoldOnAPreviewPageIsAsDarkAsOnThePaper)
+{
+    if (std::system("command -v pdftoppm >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "needs pdftoppm (poppler-utils, scripts/setup.sh)";
+    const int heights[] = {-24, -42, -60, -120};
+    const auto draw = [&](CDC& dc) {
+        dc.SetBkMode(TRANSPARENT);
+        for (int i = 0; i < 8; ++i) {
+            const LOGFONT lf =
+                MakeLogFont(heights[i % 4], i < 4 ? "ＭＳ 明朝"_sj : "ＭＳ ゴシック"_sj, FW_BOLD);
+            CFont font;
+            font.CreateFontIndirect(&lf);
+            CFont* pOld = dc.SelectObject(&font);
+            dc.TextOut(30, 30 + 150 * i, "株式会社 山田商事　様"_sj);
+            dc.SelectObject(pOld);
+        }
+    };
+    TempDir dir;
+    const std::string pdf = dir.NativeFile("bold.pdf");
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf));
+        printer.setResolution(300);
+        printer.setFullPage(true);
+        printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        CDC dc;
+        ASSERT_TRUE(dc.AttachDevice(&printer, TRUE));
+        ASSERT_GT(dc.StartDoc("bold"), 0);
+        ASSERT_GT(dc.StartPage(), 0);
+        draw(dc);
+        ASSERT_GT(dc.EndPage(), 0);
+        ASSERT_GT(dc.EndDoc(), 0);
+    }
+    CDeviceCaps caps;
+    caps.technology = DT_RASPRINTER;
+    caps.logPixelsX = caps.logPixelsY = 300;
+    caps.horzRes = caps.physicalWidth = 2480;
+    caps.vertRes = caps.physicalHeight = 1300;
+    for (const int nDivisor : {1, 3}) {
+        SCOPED_TRACE(nDivisor);
+        const std::string out = dir.NativeFile("page" + std::to_string(nDivisor));
+        const std::string command = "pdftoppm -r " + std::to_string(300 / nDivisor) +
+                                    " -f 1 -l 1 -gray -singlefile '" + pdf + "' '" + out + "' 2>/dev/null";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        const QImage paper(QString::fromStdString(out + ".pgm"));
+        ASSERT_FALSE(paper.isNull());
+        QImage page(2480 / nDivisor, 1300 / nDivisor, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        CDC dc;
+        ASSERT_TRUE(dc.AttachDevice(&page, TRUE));
+        dc.SetDeviceCaps(caps);
+        dc.SetOutputTransform(1.0 / nDivisor, 0, 0);
+        draw(dc);
+        dc.DetachDevice();
+        const auto ink = [&](const QImage& picture, int nTop) {
+            double sum = 0;
+            for (int y = nTop / nDivisor; y < (nTop + 150) / nDivisor; ++y)
+                for (int x = 0; x < page.width(); ++x)
+                    sum += (255 - qGray(picture.pixel(x, y))) / 255.0;
+            return sum;
+        };
+        for (int i = 0; i < 8; ++i) {
+            SCOPED_TRACE(heights[i % 4]);
+            const double onPaper = ink(paper, 30 + 150 * i);
+            ASSERT_GT(onPaper, 50.0 / nDivisor);
+            EXPECT_NEAR(ink(page, 30 + 150 * i) / onPaper, 1.0, 0.1) << (i < 4 ? "Mincho" : "Gothic");
+        }
+    }
 }

@@ -4,16 +4,22 @@
 // QT_SCALE_FACTOR=2 (the platform_ui_hidpi entry) and are skipped otherwise.
 #include "platform/ui/core/CWnd.h"
 #include "platform/ui/core/CWnd_p.h"
+#include "platform/ui/frames/CMDIFrameWnd.h"
+#include "platform/ui/frames/CPrintPreview.h"
+#include "platform/ui/frames/CPrintPreview_p.h"
+#include "platform/ui/frames/CPrinterSettings.h"
 #include "platform/ui/gdi/CDC.h"
 #include "platform/ui/gdi/CPaintDC.h"
 #include "platform/ui/gdi/GdiObjects.h"
 
+#include "FrameTestSupport.h"
 #include "GdiTestCanvas.h"
 #include "UiTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QLabel>
 
 #include <gtest/gtest.h>
 
@@ -227,4 +233,41 @@ TEST(HiDpiPaintTest, ThinLinesPlottedPixelByPixelHaveNoGaps)
         dottedInk += inkedInColumn(x, 76, 84);
     EXPECT_EQ(inkedInColumn(20, 76, 84), inkedInColumn(21, 76, 84));
     EXPECT_GT(dottedInk, 560);
+}
+
+// The print preview on the finer screen: the pages are drawn in its device pixels, not drawn
+// at the screen's pixels and stretched.
+TEST(HiDpiPaintTest, PreviewPagesAreDrawnInTheScreensDevicePixels)
+{
+    if (qGuiApp->devicePixelRatio() < 2.0)
+        GTEST_SKIP() << "runs at QT_SCALE_FACTOR=2";
+    const CPrinterSettings saved = CPrinterSettings::Instance();
+    CPrinterSettings::Instance().UsePdfPrinter();
+    CFrameTestEnvironment env(FALSE);
+    ASSERT_NE(env.TemplateA()->OpenDocumentFile(nullptr), nullptr);
+    bool bRan = false;
+    CPrintPreview::SetTestHook([&](CPrintPreview& preview) {
+        bRan = true;
+        CPrintPreviewImpl* d = preview.GetImpl();
+        ASSERT_EQ(d->pages.count(1), 1u);
+        const QImage& page = d->pages.at(1);
+        // At 50 % an A4 page of 2480 x 3508 dots at 300 dpi is 397 x 561 screen pixels,
+        // 794 x 1123 device pixels.
+        EXPECT_EQ(page.devicePixelRatio(), 2.0);
+        EXPECT_EQ(page.width(), 794);
+        EXPECT_EQ(page.height(), 1123);
+        // The black square at the printable origin (50 dots in) starts sharp at device
+        // pixel 16: no screen pixel's blur around its corner.
+        EXPECT_EQ(page.pixel(14, 14), qRgb(255, 255, 255));
+        EXPECT_EQ(page.pixel(17, 17), qRgb(0, 0, 0));
+        const QList<QLabel*> labels = d->pageArea->findChildren<QLabel*>();
+        ASSERT_FALSE(labels.isEmpty());
+        EXPECT_EQ(labels.front()->pixmap().devicePixelRatio(), 2.0);
+        EXPECT_EQ(labels.front()->pixmap().deviceIndependentSize().width(), 397.0);
+        preview.Close(FALSE);
+    });
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+    CPrintPreview::SetTestHook(nullptr);
+    CPrinterSettings::Instance() = saved;
+    EXPECT_TRUE(bRan);
 }
