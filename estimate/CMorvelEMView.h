@@ -1112,6 +1112,21 @@ private:
     // The status bar's texts as last refreshed.
     CString m_strStatusPosition;
     CString m_strStatusAmount;
+    // The estimate's amount the status bar shows, a walk over every row while the totals
+    // are not kept, as worked out at the rows' change count: the several refreshes of one
+    // Enter (the edit, the cursor's move, the keyboard's return) work it out once.
+    struct CStatusAmountMemo {
+        bool bKnown = false;
+        unsigned long long nChangeCount = 0;
+        int nUsedRows = 0;
+        int nCol = -1;
+        double dAmount = 0.0;
+    };
+    // The first paint's invalidation for the second: the cells of rcRange (rcCells in
+    // pixels) that pDC's area reaches, row by row.
+    void InvalidatePaintedCells(CDC* pDC, const CRect& rcRange, const CRect& rcCells);
+    CStatusAmountMemo m_statusAmountMemo;
+    double StatusAmount(int nCol);
 
     // The in-place editor and the pick dialogs.
     CGridCellEdit m_wndCellEdit;

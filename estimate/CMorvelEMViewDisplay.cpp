@@ -237,6 +237,13 @@ void CMorvelEMView::OnDraw(CDC* pDC)
             pOldBitmap = dcMem.SelectObject(&cache.bitmap);
             dcMem.OffsetViewportOrg(-rcClip.left, -rcClip.top);
             dcMem.SetBrushOrg(rcClip.left % 8, rcClip.top % 8);
+            // The bitmap is drawn where the window needs painting, not over the whole box
+            // around it: an edited row near the top and its total further down leave the
+            // rows between them alone (the cells outside are skipped, see DrawVisibleCells).
+            CRgn rgnArea;
+            if (pDC->GetVisibleRgn(&rgnArea) != ERROR &&
+                rgnArea.OffsetRgn(-rcClip.left, -rcClip.top) != ERROR)
+                dcMem.SelectClipRgn(&rgnArea);
             dcMem.IntersectClipRect(&rcClip);
             pDraw = &dcMem;
         }
@@ -269,6 +276,49 @@ void CMorvelEMView::OnPaint()
         UpdateWindow();
 }
 
+void CMorvelEMView::InvalidatePaintedCells(CDC* pDC, const CRect& rcRange, const CRect& rcCells)
+{
+    // Row by row, what the first paint reached, from its first to its last cell: the second
+    // paint then paints those rows and leaves the rows between them alone. A row whose
+    // header was reached (its marks are painted with the cells) or whose span starts at the
+    // first cell is taken from x = 0.
+    const int nFirstRow = std::max<int>(rcRange.top, m_nFirstVisibleRow);
+    const int nLastRow = std::min<int>(rcRange.bottom, m_nRowLimit - 1);
+    const int nFirstCol = std::max<int>(rcRange.left, m_nFirstVisibleCol);
+    const int nLastCol = std::min<int>(rcRange.right, GetColumnLimit() - 1);
+    bool bAny = false;
+    for (int r = nFirstRow; r <= nLastRow; ++r) {
+        CRect rcSpan;
+        GetCellRangeRect(rcRange.left, r, rcRange.right, r, &rcSpan);
+        const CRect rcHeader(0, rcSpan.top, m_nRowHeaderWidth, rcSpan.bottom);
+        const bool bHeader = pDC->RectVisible(&rcHeader) != FALSE;
+        int nLeft = -1;
+        int nRight = -1;
+        for (int c = nFirstCol; c <= nLastCol; ++c) {
+            CRect rcCell;
+            GetCellRangeRect(c, r, c, r, &rcCell);
+            if (m_nColumnWidth[c] > 0 && pDC->RectVisible(&rcCell)) {
+                if (nLeft < 0)
+                    nLeft = rcCell.left;
+                nRight = rcCell.right;
+            }
+        }
+        if (nLeft < 0 && !bHeader)
+            continue;
+        rcSpan.left = nLeft < 0 || bHeader || nLeft == m_nRowHeaderWidth ? 0 : nLeft;
+        rcSpan.right = nLeft < 0 ? m_nRowHeaderWidth : nRight;
+        InvalidateRect(&rcSpan, TRUE);
+        bAny = true;
+    }
+    if (!bAny) {
+        // No row reached (the column headers alone): the cells under the area, as a whole.
+        CRect rcAll = rcCells;
+        if (rcAll.left == m_nRowHeaderWidth)
+            rcAll.left = 0;
+        InvalidateRect(&rcAll, TRUE);
+    }
+}
+
 void CMorvelEMView::DrawVisibleCells(CDC* pDC)
 {
     CRect rcClip;
@@ -284,10 +334,8 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
         GetCellRangeRect(rcRange.left, rcRange.top, rcRange.right, rcRange.bottom, &rcCells);
         if (rcCells.IsRectEmpty() || rcCells.left > rcCells.right)
             rcCells = rcClip;
-        if (rcCells.left == m_nRowHeaderWidth)
-            rcCells.left = 0;
         if (m_hWnd != nullptr)
-            InvalidateRect(&rcCells, TRUE);
+            InvalidatePaintedCells(pDC, rcRange, rcCells);
         s_bCellPaintNext = true;
         CMorvelView::OnDraw(pDC);
         return;
@@ -308,8 +356,14 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
     {
         CColumnBatch batch(*this);
         for (int r = nFirstRow; r <= nLastRow; ++r) {
+            CRect rcRow;
+            GetCellRangeRect(nFirstCol, r, nLastCol, r, &rcRow);
+            if (!pDC->RectVisible(&rcRow))
+                continue;
             for (int c = nFirstCol; c <= nLastCol; ++c) {
-                if (m_nColumnWidth[c] > 0)
+                CRect rcCell;
+                GetCellRangeRect(c, r, c, r, &rcCell);
+                if (m_nColumnWidth[c] > 0 && pDC->RectVisible(&rcCell))
                     DrawCell(r, c, pDC);
             }
         }

@@ -36,12 +36,27 @@ void CMorvelEMView::UpdateStatusText(int nShow)
         return;
     const int nAmountCol = FindFirstColumn(CEstimationFormFile::colV, "2");
     if (nAmountCol >= 0) {
-        m_strStatusAmount =
-            "見積金額=\\"_sj +
-            CNumberRules::FormatByPicture(SumEstimateAmount(nAmountCol, FALSE), "###,###,###,###,###", TRUE);
+        m_strStatusAmount = "見積金額=\\"_sj + CNumberRules::FormatByPicture(StatusAmount(nAmountCol),
+                                                                             "###,###,###,###,###", TRUE);
     }
     pFrame->SetStatusPane(ID_INDICATOR_PANE2, m_strStatusAmount, CMainFrame::paneFitsText, nShow != 0);
     pFrame->SetStatusPane(ID_INDICATOR_PANE1, m_strStatusPosition, CMainFrame::paneFitsText, nShow != 0);
+}
+
+double CMorvelEMView::StatusAmount(int nCol)
+{
+    // A store that does not count its changes cannot tell that nothing changed.
+    CStatusAmountMemo& memo = m_statusAmountMemo;
+    const bool bCounted = m_EditRows.CountsChanges();
+    if (bCounted && memo.bKnown && memo.nChangeCount == m_EditRows.GetChangeCount() &&
+        memo.nUsedRows == m_nUsedRows && memo.nCol == nCol)
+        return memo.dAmount;
+    memo.dAmount = SumEstimateAmount(nCol, FALSE);
+    memo.bKnown = bCounted;
+    memo.nChangeCount = m_EditRows.GetChangeCount();
+    memo.nUsedRows = m_nUsedRows;
+    memo.nCol = nCol;
+    return memo.dAmount;
 }
 
 void CMorvelEMView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView)

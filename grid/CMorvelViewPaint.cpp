@@ -61,6 +61,8 @@ void CMorvelView::PrepareHeaderFonts(CDC* pDC)
 void CMorvelView::DrawColumnHeader(CDC* pDC, int nCol, int nLeft, int nRight)
 {
     const CRect rcBox(nLeft, 0, nRight, m_nHeaderHeight);
+    if (!pDC->RectVisible(&rcBox))
+        return;
     // An input-fixed column shows its title inverted and bold.
     const bool bFixed = m_nInputFixed[nCol] != 0;
     pDC->FillSolidRect(&rcBox, GetSysColor(bFixed ? COLOR_WINDOWTEXT : COLOR_BTNFACE));
@@ -147,6 +149,10 @@ void CMorvelView::OnDraw(CDC* pDC)
         for (int r = nFirstRow; r <= nLastRow; ++r) {
             const int y = (r - m_nFirstVisibleRow) * nRowHeight + m_nHeaderHeight;
             const CRect rcBox(0, y, m_nRowHeaderWidth, y + nRowHeight);
+            // Only the headers of the rows being painted: the rows between an edited row
+            // and its total are left as they are.
+            if (!pDC->RectVisible(&rcBox))
+                continue;
             pDC->FillSolidRect(&rcBox, clrFace);
             pDC->Draw3dRect(&rcBox, clrLight, clrDark);
             const int nLength = std::snprintf(szNumber, sizeof szNumber, "%d", GetRowHeaderNumber(r));

@@ -102,7 +102,7 @@ TEST_F(FixedRateChange, TheUndoTextStoreHoldsFormerTextsThenTheSettingsInOrder)
     EXPECT_EQ("1200.000000", UndoTexts()[1]) << "the text as it was, not the new one";
     EXPECT_EQ(34, view->GetUndoRecord().nAction);
     EXPECT_EQ(CPoint(colPrice, 0), view->GetUndoRecord().ptPosition);
-    EXPECT_EQ(12, view->GetUndoRecord().nRedoAction) << "a new action leaves the redo action alone";
+    EXPECT_EQ(CMorvelEMView::undoNone, view->GetUndoRecord().nRedoAction) << "a new action ends what redo could do";
 
     // A second change replaces the store rather than adding to it.
     view->SetSelection(CMorvelView::selectBlock, CRect(colPrice, 4, colPrice, 2)); // dragged upwards

@@ -7,6 +7,10 @@
 #include "estimate/engine/CGridRow.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "resources/ResourceIds.h"
+#include "tests/support/RealInput.h"
+
+#include <QPaintEvent>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <cstdlib>
@@ -69,6 +73,37 @@ protected:
         }
         return {nLeft, nRight};
     }
+};
+
+// What Qt paints of the grid's window and of its scroll bars while it is watched.
+class CPaintWatch : public QObject {
+public:
+    explicit CPaintWatch(QWidget* pGrid) : m_pGrid(pGrid)
+    {
+        pGrid->installEventFilter(this);
+        for (QScrollBar* pBar : pGrid->findChildren<QScrollBar*>())
+            pBar->installEventFilter(this);
+    }
+    bool eventFilter(QObject* pObject, QEvent* pEvent) override
+    {
+        if (pEvent->type() == QEvent::Paint) {
+            if (pObject == m_pGrid)
+                m_painted += static_cast<QPaintEvent*>(pEvent)->region();
+            else
+                ++m_nScrollBarPaints;
+        }
+        return false;
+    }
+    bool Painted(const CRect& rc) const
+    {
+        return m_painted.contains(QPoint(rc.CenterPoint().x, rc.CenterPoint().y));
+    }
+    int ScrollBarPaints() const { return m_nScrollBarPaints; }
+
+private:
+    QWidget* m_pGrid;
+    QRegion m_painted;
+    int m_nScrollBarPaints = 0;
 };
 
 // The colours a configured desktop has.
@@ -318,6 +353,34 @@ TEST_F(GridPaint, RowNumbersCountWithinThePageAndThePageEndsWithADoubleLine)
     };
     EXPECT_GT(lineThickness(17), lineThickness(16));
     EXPECT_GT(lineThickness(17), lineThickness(18));
+}
+
+TEST_F(GridPaint, AnEnterPaintsTheEditedRowAndItsTotalsAgainAndLeavesTheRowsBetweenAlone)
+{
+    // A quantity typed and entered as the keyboard delivers it: the editor opens over the
+    // cell, Enter stores it and gives the keyboard back to the grid.
+    GoTo(scQty, srFirstDetail);
+    Pump();
+    // Each key to the widget with the keyboard: the first opens the editor, which takes it.
+    for (const char* lpszKey : {"1", "2"}) {
+        QWidget* pKeys = QApplication::focusWidget();
+        RealInput::TypeText(pKeys != nullptr ? pKeys : View().GetClientWidget(), lpszKey);
+        Pump();
+    }
+    ASSERT_TRUE(EditorVisible());
+    const double dTotalBefore = Value(srMiddleTotal, scAmount);
+    CPaintWatch watch(View().GetClientWidget());
+    RealInput::PressKeys(QApplication::focusWidget(), Qt::NoModifier, Qt::Key_Return);
+    Pump();
+
+    EXPECT_EQ(Value(srFirstDetail, scQty), 12);
+    EXPECT_NE(Value(srMiddleTotal, scAmount), dTotalBefore);
+    EXPECT_TRUE(watch.Painted(CellRect(scAmount, srFirstDetail)));
+    EXPECT_TRUE(watch.Painted(CellRect(scAmount, srMiddleTotal)));
+    // The details between the edited row and their total show what they showed.
+    EXPECT_FALSE(watch.Painted(CellRect(scSpec, srFirstDetail + 2)));
+    EXPECT_FALSE(watch.Painted(CellRect(scAmount, srFirstDetail + 2)));
+    EXPECT_EQ(watch.ScrollBarPaints(), 0);
 }
 
 TEST_F(GridPaintColoured, OneRepaintShowsTheCellsWithoutAnEmptyGridInBetween)

@@ -20,6 +20,9 @@ public:
         : QScrollBar(vertical ? Qt::Vertical : Qt::Horizontal, parent), CControlMixin(this)
     {
         m_info = SCROLLINFO{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+        // A scroll bar covers its rectangle: the window under it need not show through,
+        // and a paint of that window beneath leaves the bar alone.
+        setAutoFillBackground(true);
         Apply();
         connect(this, &QAbstractSlider::actionTriggered, this, [this](int action) { OnAction(action); });
         connect(this, &QAbstractSlider::sliderReleased, this, [this] { OnReleased(); });

@@ -941,6 +941,9 @@ LRESULT OnItemInfo(CTreeCtrlWidget* pTree, CWnd*, UINT nMsg, WPARAM, LPARAM lPar
             --pTree->m_nInternal;
         }
         if (mask & TVIS_DROPHILITED) {
+            // The item that loses the drop highlight shows it no longer.
+            if (pTree->m_pDropHilite != nullptr && pTree->m_pDropHilite != p)
+                pTree->viewport()->update(pTree->visualItemRect(pTree->m_pDropHilite));
             if (pItem->state & TVIS_DROPHILITED)
                 pTree->m_pDropHilite = p;
             else if (pTree->m_pDropHilite == p)
@@ -949,7 +952,9 @@ LRESULT OnItemInfo(CTreeCtrlWidget* pTree, CWnd*, UINT nMsg, WPARAM, LPARAM lPar
         if ((mask & TVIS_SELECTED) && (pItem->state & TVIS_SELECTED))
             pTree->SelectCaret(p, TVC_UNKNOWN);
     }
-    pTree->viewport()->update();
+    // The item's own line shows what changed: a new amount on one heading does not paint
+    // the whole tree again.
+    pTree->viewport()->update(pTree->visualItemRect(p));
     return TRUE;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/ui/core/CWnd_p.h"
 #include "platform/ui/core/Imm_p.h"
 
+#include <QFocusEvent>
 #include <QFont>
 #include <QInputMethodQueryEvent>
 #include <QPaintEvent>
@@ -82,6 +83,16 @@ void CWndClientWidget::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
     if (m_hWnd)
         AfxClientSizeChanged(m_hWnd);
+}
+
+void CWndClientWidget::focusInEvent(QFocusEvent* event)
+{
+    event->accept();
+}
+
+void CWndClientWidget::focusOutEvent(QFocusEvent* event)
+{
+    event->accept();
 }
 
 bool CWndClientWidget::event(QEvent* event)

@@ -25,6 +25,11 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // The window paints what the keyboard focus changes itself (WM_SETFOCUS, WM_KILLFOCUS):
+    // nothing of the buffer changes, so Qt's repaint of the whole widget (and of the scroll
+    // bars over it) on every focus change is left out.
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     bool event(QEvent* event) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 

@@ -697,9 +697,29 @@ QImage* AfxGetBackBuffer(HWND hWnd)
 
 void AfxFlushBackBuffer(HWND hWnd, const QRect& rect)
 {
+    AfxFlushBackBuffer(hWnd, QRegion(rect));
+}
+
+void AfxFlushBackBuffer(HWND hWnd, const QRegion& region)
+{
     CWndState* pState = AfxGetWndState(hWnd);
-    if (pState && pState->surface)
-        pState->surface->update(rect);
+    if (!pState || !pState->surface)
+        return;
+    // A window that clips its children never shows its own pixels under them: the part of
+    // the area that opaque children cover is left out, or Qt would paint the children (a
+    // grid's scroll bars under the rows a recalculation rewrote) again with it. A child
+    // that lets the window show through (a frame drawing only its border) keeps it.
+    QRegion shown = region;
+    if (pState->style & WS_CLIPCHILDREN) {
+        for (QObject* pChild : pState->surface->children()) {
+            auto* pWidget = qobject_cast<QWidget*>(pChild);
+            if (pWidget != nullptr && pWidget->isVisible() && !pWidget->isWindow() &&
+                (pWidget->testAttribute(Qt::WA_OpaquePaintEvent) || pWidget->autoFillBackground()))
+                shown -= pWidget->geometry();
+        }
+    }
+    if (!shown.isEmpty())
+        pState->surface->update(shown);
 }
 
 void AfxPaintWindowNow(HWND hWnd)

@@ -98,6 +98,7 @@ void AfxPaintWindowNow(HWND hWnd);
 QImage* AfxGetBackBuffer(HWND hWnd);
 // Shows a part of the back buffer on the screen (client coordinates).
 void AfxFlushBackBuffer(HWND hWnd, const QRect& rect);
+void AfxFlushBackBuffer(HWND hWnd, const QRegion& region);
 // A context drawing on a window outside WM_PAINT (CClientDC, CWindowDC) draws on its back
 // buffer. Windows without one (and no window at all) still get a context that measures text
 // and reports the screen's resolution: it draws into a small scratch image. On release

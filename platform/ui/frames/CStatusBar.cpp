@@ -232,6 +232,9 @@ void CStatusBar::SetPaneInfo(int nIndex, UINT nID, UINT nStyle, int cxWidth)
     if (nIndex < 0 || nIndex >= static_cast<int>(m_panes.size()))
         return;
     CPane& pane = m_panes[static_cast<size_t>(nIndex)];
+    // The same pane again (as every cursor move sets it) shows nothing new.
+    if (pane.nID == nID && pane.nStyle == nStyle && pane.cxText == std::max(0, cxWidth))
+        return;
     pane.nID = nID;
     pane.nStyle = nStyle;
     pane.cxText = std::max(0, cxWidth);

@@ -134,6 +134,8 @@ BOOL CDC::AttachDevice(QPaintDevice* device, BOOL isPrinting)
     d.device = device;
     d.memory = false;
     d.caps = CapsFor(device, isPrinting);
+    d.touched = QRect();
+    d.touchedAll = false;
     d.ClipChanged();
     m_bPrinting = isPrinting ? TRUE : FALSE;
     m_hDC = m_hAttribDC = reinterpret_cast<HDC>(m_pImpl);

@@ -427,6 +427,11 @@ public:
     BOOL PtVisible(int x, int y) const;
     BOOL PtVisible(POINT point) const { return PtVisible(point.x, point.y); }
     BOOL RectVisible(LPCRECT lpRect) const;
+    // The area drawing reaches (while painting, the part of the window that needs it, cut
+    // by any clip region selected), in device coordinates, into pRgn (made when it is not
+    // yet): what GetClipBox gives the rectangle around. NULLREGION, SIMPLEREGION,
+    // COMPLEXREGION or ERROR.
+    int GetVisibleRgn(CRgn* pRgn) const;
 
 private:
     friend struct CDCImpl;

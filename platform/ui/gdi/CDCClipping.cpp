@@ -128,6 +128,19 @@ int CDC::OffsetClipRgn(int x, int y)
     return RegionKind(d.VisibleRegion());
 }
 
+int CDC::GetVisibleRgn(CRgn* pRgn) const
+{
+    if (!m_hDC || pRgn == nullptr)
+        return ERROR;
+    if (pRgn->m_hObject == nullptr && !pRgn->CreateRectRgn(0, 0, 0, 0))
+        return ERROR;
+    QRegion* pRegion = RegionOf(pRgn);
+    if (pRegion == nullptr)
+        return ERROR;
+    *pRegion = m_pImpl->VisibleRegion();
+    return RegionKind(*pRegion);
+}
+
 BOOL CDC::PtVisible(int x, int y) const
 {
     const CDCImpl& d = *m_pImpl;

@@ -31,12 +31,14 @@ CPoint CDC::MoveTo(int x, int y)
 BOOL CDC::LineTo(int x, int y)
 {
     CDCImpl& d = *m_pImpl;
-    QPainter* p = d.Painter();
     const QPoint from = d.st.curPos;
+    const QPoint a = d.L2D(from.x(), from.y()), b = d.L2D(x, y);
+    const int nReach = d.Pen().width + 1;
+    QPainter* p = d.PainterTouching(QRect(a, b).normalized().adjusted(-nReach, -nReach, nReach, nReach));
     d.st.curPos = QPoint(x, y);
     if (!p)
         return FALSE;
-    d.PenLine(p, d.L2D(from.x(), from.y()), d.L2D(x, y), d.Pen());
+    d.PenLine(p, a, b, d.Pen());
     return TRUE;
 }
 
@@ -95,10 +97,12 @@ BOOL CDC::Polygon(const POINT* lpPoints, int nCount)
 BOOL CDC::Rectangle(int x1, int y1, int x2, int y2)
 {
     CDCImpl& d = *m_pImpl;
-    QPainter* p = d.Painter();
+    const QRect r = d.DevRect(x1, y1, x2, y2);
+    const int nReach = d.Pen().width + 1;
+    QPainter* p = d.PainterTouching(r.adjusted(-nReach, -nReach, nReach, nReach));
     if (!p)
         return FALSE;
-    d.RectangleDev(p, d.DevRect(x1, y1, x2, y2));
+    d.RectangleDev(p, r);
     return TRUE;
 }
 
@@ -140,12 +144,14 @@ BOOL CDC::Ellipse(int x1, int y1, int x2, int y2)
 void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush)
 {
     CDCImpl& d = *m_pImpl;
-    QPainter* p = d.Painter();
     CGdiData* b = GdiData(pBrush);
-    if (!p || !lpRect || !b || b->kind != CGdiKind::Brush)
+    if (!lpRect || !b || b->kind != CGdiKind::Brush)
         return;
-    d.FillBrush(p, QRegion(d.DevRect(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom)), b,
-                R2_COPYPEN);
+    const QRect r = d.DevRect(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
+    QPainter* p = d.PainterTouching(r);
+    if (!p)
+        return;
+    d.FillBrush(p, QRegion(r), b, R2_COPYPEN);
 }
 
 void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr)
@@ -160,10 +166,10 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF clr)
     CDCImpl& d = *m_pImpl;
     // Like the opaque text output it is made of, it leaves clr as the background colour.
     d.st.bkColor = clr & 0xFFFFFF;
-    QPainter* p = d.Painter();
+    const QRect r = d.DevRect(x, y, x + cx, y + cy);
+    QPainter* p = d.PainterTouching(r);
     if (!p)
         return;
-    const QRect r = d.DevRect(x, y, x + cx, y + cy);
     if (r.isEmpty())
         return;
     d.SetMode(p, QPainter::CompositionMode_SourceOver);

@@ -39,7 +39,8 @@ BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszSt
         rect = d.DevRect(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
 
     const bool clipped = lpRect && (nOptions & ETO_CLIPPED);
-    QPainter* p = d.Painter();
+    // Text clipped to its rectangle reaches that rectangle alone.
+    QPainter* p = clipped ? d.PainterTouching(rect) : d.Painter();
     if (lpRect && (nOptions & ETO_OPAQUE) && !rect.isEmpty()) {
         // Filling the rectangle, its own clip changes nothing.
         d.SetMode(p, QPainter::CompositionMode_SourceOver);

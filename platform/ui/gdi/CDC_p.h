@@ -518,8 +518,33 @@ struct CDCImpl {
             p->setClipRegion(r);
     }
 
-    // The painter, holding this context's clip and transform.
+    // What this context's drawing may have changed since it was attached, in device pixels:
+    // a window's context hands the window only that to show. A drawing call that does not
+    // say what it reaches counts as reaching everything.
+    QRect touched;
+    bool touchedAll = false;
+    void Touch(const QRect& deviceRect)
+    {
+        if (transformed || (host != nullptr && !host->baseTransform.isIdentity()))
+            touchedAll = true;
+        else
+            touched |= deviceRect;
+    }
+    static CDCImpl& Of(CDC& dc) { return *dc.m_pImpl; }
+
+    // The painter, holding this context's clip and transform, for drawing anywhere.
     QPainter* Painter()
+    {
+        touchedAll = true;
+        return HostPainter();
+    }
+    // The painter for drawing inside deviceRect alone.
+    QPainter* PainterTouching(const QRect& deviceRect)
+    {
+        Touch(deviceRect);
+        return HostPainter();
+    }
+    QPainter* HostPainter()
     {
         if (!host)
             return nullptr;
@@ -535,7 +560,7 @@ struct CDCImpl {
     // A painter clipped further to rect until the next call of Painter().
     QPainter* PainterClippedTo(const QRect& rect)
     {
-        QPainter* p = Painter();
+        QPainter* p = PainterTouching(rect);
         if (p) {
             ApplyClip(p, &rect);
             host->lastUser = nullptr;

@@ -24,6 +24,8 @@ CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr)
     pState->eraseNeeded = false;
     const QRect r = region.boundingRect();
     m_ps.rcPaint = RECT{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+    if (m_rgnPaint.CreateRectRgn(0, 0, 0, 0))
+        CGdiData::From(m_rgnPaint.m_hObject)->region = region;
     if (!AttachDevice(pBuffer))
         return;
     CRgn clip;
@@ -39,7 +41,8 @@ CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr)
 CPaintDC::~CPaintDC()
 {
     DetachDevice();
-    const RECT& r = m_ps.rcPaint;
-    if (r.right > r.left && r.bottom > r.top)
-        AfxFlushBackBuffer(m_hWnd, QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
+    // The window shows again the area painted, not the rectangle around it: a row at the
+    // top and a total further down leave the rows between them alone.
+    if (m_rgnPaint.m_hObject != nullptr && !CGdiData::From(m_rgnPaint.m_hObject)->region.isEmpty())
+        AfxFlushBackBuffer(m_hWnd, CGdiData::From(m_rgnPaint.m_hObject)->region);
 }

@@ -18,4 +18,7 @@ public:
 
 protected:
     HWND m_hWnd;
+
+private:
+    CRgn m_rgnPaint; // the area painted, shown again when the painting ends
 };

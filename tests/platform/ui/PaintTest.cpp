@@ -212,3 +212,46 @@ TEST_F(PaintTest, ResizingPaintsTheNewArea)
     EXPECT_EQ(wnd.painted.back(), CRect(0, 0, 120, 80));
     EXPECT_EQ(Pixel(wnd.m_hWnd, 110, 40), kRed);
 }
+
+TEST_F(PaintTest, TheScreenShowsAgainWhatWasDrawnAndNotTheBoxAroundIt)
+{
+    // The keyboard goes to a child and comes back: that paints nothing of its own.
+    CWnd child;
+    ASSERT_TRUE(child.CreateEx(0, nullptr, "c", WS_CHILD | WS_VISIBLE, 60, 0, 20, 20, wnd.m_hWnd, nullptr));
+    wnd.SetFocus();
+    PumpEvents();
+    ASSERT_EQ(CWnd::GetFocus(), &wnd);
+    CPaintedArea shown(wnd.GetClientWidget());
+    child.SetFocus();
+    wnd.SetFocus();
+    PumpEvents();
+    EXPECT_TRUE(shown.IsEmpty());
+
+    // Two corners invalidated: the two corners are painted and shown, not the middle.
+    CRect rcTopLeft(0, 0, 10, 10), rcBottomRight(90, 70, 100, 80);
+    wnd.InvalidateRect(&rcTopLeft, FALSE);
+    wnd.InvalidateRect(&rcBottomRight, FALSE);
+    wnd.UpdateWindow();
+    PumpEvents();
+    EXPECT_TRUE(shown.Contains(5, 5));
+    EXPECT_TRUE(shown.Contains(95, 75));
+    EXPECT_FALSE(shown.Contains(50, 40));
+
+    // A client context shows the frame it drew, and a context that only measured nothing.
+    CPaintedArea drawn(wnd.GetClientWidget());
+    {
+        CClientDC dc(&wnd);
+        dc.GetTextExtent("abc");
+    }
+    PumpEvents();
+    EXPECT_TRUE(drawn.IsEmpty());
+    {
+        CClientDC dc(&wnd);
+        dc.Rectangle(20, 20, 30, 30);
+    }
+    PumpEvents();
+    EXPECT_TRUE(drawn.Contains(20, 25));
+    EXPECT_FALSE(drawn.Contains(60, 60));
+    EXPECT_EQ(Pixel(wnd.m_hWnd, 20, 25), 0u);
+    child.DestroyWindow();
+}

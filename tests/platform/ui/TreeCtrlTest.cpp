@@ -428,3 +428,16 @@ TEST_F(TreeTest, ItemsShowTheirPicturesAndTheSelectedOne)
     tree.SetImageList(nullptr, TVSIL_NORMAL);
     EXPECT_FALSE(hasColour(hRoot, colours[0]));
 }
+
+TEST_F(TreeTest, ANewTextRepaintsItsOwnLineAlone)
+{
+    Fill();
+    tree.Expand(hRoot, TVE_EXPAND);
+    PumpEvents();
+    CPaintedArea shown(viewport);
+    // No wider than the widest item: the line keeps its width.
+    tree.SetItemText(hKind2, "設備工"_sj);
+    PumpEvents();
+    EXPECT_TRUE(shown.Contains(Centre(hKind2).x(), Centre(hKind2).y()));
+    EXPECT_FALSE(shown.Contains(Centre(hKind1).x(), Centre(hKind1).y()));
+}

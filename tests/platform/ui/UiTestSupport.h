@@ -7,7 +7,10 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QThread>
+#include <QWidget>
 
 #include <functional>
 #include <vector>
@@ -31,6 +34,24 @@ inline bool PumpUntil(const std::function<bool()>& pred, int ms = 2000)
     }
     return pred();
 }
+
+// Everything Qt paints of a widget while the watch lives: what a change made the screen
+// show again.
+class CPaintedArea : public QObject {
+public:
+    explicit CPaintedArea(QWidget* pWidget) { pWidget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* pEvent) override
+    {
+        if (pEvent->type() == QEvent::Paint)
+            m_region += static_cast<QPaintEvent*>(pEvent)->region();
+        return false;
+    }
+    bool Contains(int x, int y) const { return m_region.contains(QPoint(x, y)); }
+    bool IsEmpty() const { return m_region.isEmpty(); }
+
+private:
+    QRegion m_region;
+};
 
 struct RecordedMessage {
     UINT message;
