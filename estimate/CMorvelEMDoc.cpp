@@ -237,7 +237,7 @@ BOOL CMorvelEMDoc::OnSaveDocument(LPCTSTR lpszPathName)
     if (pView != nullptr && !CMorvelView::CheckFileRowLimitForSave(pView->m_nUsedRows, strPath))
         return FALSE;
     if (pView != nullptr)
-        pView->RecalcFromRow(CMorvelEMView::recalcSaveOrPrint, 0);
+        pView->WorkOutFiguresForOutput(CMorvelEMView::outputFile);
     // The backup is of the file that the save replaces.
     BackupFile(strPath);
     return CMorvelDoc::OnSaveDocument(strPath);

@@ -305,6 +305,8 @@ void CMorvelEMView::SetupFromDocument()
     }
     m_nAdjustPage = CMorvelSettings::CurrentProfileInt("Settings", "AdjustPage", 1);
     UpdateScrollRanges();
+    // The figures are the file's until a command changes a row.
+    m_engine.TakeFiguresAsDone();
 }
 
 void CMorvelEMView::OnInitialUpdate()
@@ -391,7 +393,7 @@ void CMorvelEMView::SetCellIndent(int nIndent, int nRow, int nCol)
         return;
     CGridRowArray& rows = m_nSummaryPage == 1 ? m_SummaryRows : m_EditRows;
     // An indent changes no number: the kept totals follow it.
-    const bool bKept = m_engine.IsKeptInStep();
+    const CEstimateEngine::CInStep inStep = m_engine.BeforeNeutralChange();
     CGridRow* pRow = rows.GetRow(nRow);
     if (pRow == nullptr) {
         const bool bBeyond = nRow > rows.GetUpperBound();
@@ -406,7 +408,7 @@ void CMorvelEMView::SetCellIndent(int nIndent, int nRow, int nCol)
     }
     pRow->SetIndent(nCol, nIndent);
     if (&rows == &m_EditRows)
-        m_engine.NoteNeutralChange(bKept);
+        m_engine.NoteNeutralChange(inStep);
 }
 
 int CMorvelEMView::GetRowParam1(int nRow) const

@@ -230,6 +230,41 @@ public:
     void RecalcFromRow(int nMode, int nFirstRow);
     // Row formulas of every used row, then the totals from row 0.
     void RecalcAll();
+    // At recalculation level 3, after a user command: every figure (row formulas, totals,
+    // tax rows wherever they stand, the tree's and the status bar's sums) as a full
+    // recalculation of the rows makes it, cheaply through the kept sums where the command
+    // changed the rows only through the engine. Levels 1 and 2 leave the work to F7.
+    void RecalcAfterCommand();
+    // One user command on the estimate (a message the grid handles, a command routed to it,
+    // a drag in the subject tree): when the outermost one ends, RecalcAfterCommand runs.
+    // A command may close the window and with it the view (File Close): the scope then
+    // does nothing.
+    class CCommandScope {
+    public:
+        explicit CCommandScope(CMorvelEMView& view) : m_view(view), m_pViewLife(view.m_pLife)
+        {
+            ++m_view.m_nCommandDepth;
+        }
+        ~CCommandScope()
+        {
+            if (!m_pViewLife.expired() && --m_view.m_nCommandDepth == 0)
+                m_view.RecalcAfterCommand();
+        }
+        CCommandScope(const CCommandScope&) = delete;
+        CCommandScope& operator=(const CCommandScope&) = delete;
+
+    private:
+        CMorvelEMView& m_view;
+        std::weak_ptr<int> m_pViewLife;
+    };
+    // Before the estimate leaves the program (a print, a preview, a PDF, a save), in this
+    // order: the rows recalculated as the level allows a save or print request, then, for
+    // paper, the information amounts taken from them. The one way there, so that the paper,
+    // the preview and the file show the same figures. A file keeps the information values
+    // as they stand (the information sheet works its amounts out when it opens), so that
+    // an estimate saved unchanged is the same bytes.
+    enum EOutput { outputPaper, outputFile };
+    void WorkOutFiguresForOutput(EOutput eOutput);
 
     // ---- Pages --------------------------------------------------------------------------
     // The grid is divided into pages of rows-per-page rows: page p (counted from 0) holds
@@ -499,6 +534,10 @@ public:
     enum : LPARAM { hintRebuildSubjectTree = 0x4D54 };
     // The key the editor hands back (Enter, Up, Down, Esc) goes to OnKeyDown.
     void OnCellEditKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    // Every message the grid handles and every command routed to it is a user command
+    // (CCommandScope): its figures are brought up to date when it ends.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     // Ends an open edit: the text is checked, rounded and stored in the current cell, the
     // row computed and the totals below it recalculated. nMoveAfter 1 then moves the
     // cursor as "Input Setting"/"Direction" says (1 right, 2 down).
@@ -1297,6 +1336,10 @@ public:
 
     // The rows the engine reads are m_EditRows, so it comes after them.
     CEstimateEngine m_engine;
+    // The user commands under way (CCommandScope), and what tells a scope that the view
+    // is gone.
+    int m_nCommandDepth = 0;
+    std::shared_ptr<int> m_pLife = std::make_shared<int>(0);
 };
 
 // Splits a value (0 or more) into integer part and fraction (see CNumberRules).

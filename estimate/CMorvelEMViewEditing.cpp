@@ -93,6 +93,8 @@ int RowFontOfKind(int nKind)
 
 void CMorvelEMView::OnCellEditKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
+    // A key of the editor's window is a command on the grid too.
+    const CCommandScope command(*this);
     OnKeyDown(nChar, nRepCnt, nFlags);
 }
 

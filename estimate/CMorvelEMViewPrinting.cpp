@@ -54,8 +54,11 @@ void CMorvelEMView::ComputeInformationAmounts()
 
 void CMorvelEMView::OnEstimatePrint()
 {
+    // The figures first, then the information amounts from them: worked out after the
+    // amounts, the print's recalculation would put a new tax on the paper beside the old
+    // one in the amounts.
+    WorkOutFiguresForOutput(outputPaper);
     BeginPrintSkipZeroRows();
-    ComputeInformationAmounts();
     OnFilePrint();
     // Page counting drops the copy; a job that never got that far drops it here.
     EndPrintSkipZeroRows(TRUE);
@@ -63,9 +66,8 @@ void CMorvelEMView::OnEstimatePrint()
 
 void CMorvelEMView::OnEstimatePrintPreview()
 {
+    WorkOutFiguresForOutput(outputPaper);
     BeginPrintSkipZeroRows();
-    RecalcFromRow(recalcSaveOrPrint, 0);
-    ComputeInformationAmounts();
     OnFilePrintPreview();
     EndPrintSkipZeroRows(TRUE);
 }
@@ -83,7 +85,9 @@ BOOL CMorvelEMView::OnPreparePrinting(CPrintInfo* pInfo)
 
 void CMorvelEMView::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
 {
-    RecalcFromRow(recalcSaveOrPrint, 0);
+    // Nothing changes the rows behind the print dialog; worked out again all the same, the
+    // job prints the figures and amounts of the rows it prints.
+    WorkOutFiguresForOutput(outputPaper);
     CMorvelView::OnBeginPrinting(pDC, pInfo);
     // One copy for the whole job, made from the recalculated rows and served only while a
     // page draws, so that the grid shows its own rows in between.

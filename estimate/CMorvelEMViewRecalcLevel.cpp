@@ -30,6 +30,10 @@ void CMorvelEMView::RecalcFromRow(int nMode, int nFirstRow)
         CColumnBatch batch(*this);
         m_engine.CalcRows(nFirstRow);
         RecalcTotals(nFirstRow);
+        // From the first row this is the full recalculation: nothing is left for the end of
+        // the command.
+        if (nFirstRow <= 0)
+            m_engine.TakeFiguresAsDone();
         if (nLevel == 3 && m_hWnd != nullptr) {
             Invalidate(TRUE);
             UpdateWindow();
@@ -41,6 +45,48 @@ void CMorvelEMView::RecalcAll()
 {
     m_engine.RecalcAll();
     AfterRecalculation();
+}
+
+void CMorvelEMView::RecalcAfterCommand()
+{
+    // Asked after every message the grid handles: the settings are read only when a row
+    // changed. The print copy's rows are not the estimate's.
+    if (!m_engine.HasChangesSinceFiguresDone() || HasPrintCopy() || GetRecalcLevel() != 3)
+        return;
+    CEditPageScope editPage(*this);
+    // Worked out again from the rows a command left: an undo record names none of it.
+    const CUndoKeepingScope keepUndo;
+    CColumnBatch batch(*this);
+    // The document is marked modified only when a figure was written (a save right before
+    // leaves nothing to write).
+    const unsigned long long nChanges = m_EditRows.GetChangeCount();
+    if (m_engine.RecalcChangedFigures() && m_EditRows.GetChangeCount() != nChanges)
+        AfterRecalculation();
+}
+
+LRESULT CMorvelEMView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // The last messages of the window: the view is gone after them.
+    if (message == WM_DESTROY || message == WM_NCDESTROY)
+        return CMorvelView::WindowProc(message, wParam, lParam);
+    const CCommandScope command(*this);
+    return CMorvelView::WindowProc(message, wParam, lParam);
+}
+
+BOOL CMorvelEMView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    // Update handlers and the look for a handler change nothing.
+    if (nCode != CN_COMMAND || pHandlerInfo != nullptr)
+        return CMorvelView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    const CCommandScope command(*this);
+    return CMorvelView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+void CMorvelEMView::WorkOutFiguresForOutput(EOutput eOutput)
+{
+    RecalcFromRow(recalcSaveOrPrint, 0);
+    if (eOutput == outputPaper)
+        ComputeInformationAmounts();
 }
 
 void CMorvelEMView::OnRecalculate()

@@ -461,6 +461,8 @@ void CMorvelEMTreeView::RunDrag(HTREEITEM hItem)
     CMorvelEMView* pView = GetEstimateView();
     if (nEntry < 0 || pView == nullptr)
         return;
+    // The drag, its drop and the rows taken out after it are one command on the estimate.
+    const CMorvelEMView::CCommandScope command(*pView);
     const CTreeEntry entry = m_entries[static_cast<size_t>(nEntry)];
 
     // A drop recorded by an earlier drag must not count for this one.
@@ -647,6 +649,8 @@ BOOL CMorvelEMTreeView::OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffec
         !CMorvelView::CheckFileRowLimit(static_cast<long long>(pView->GetUsedRows()) + data.GetRowCount()))
         return RefuseDrop();
 
+    // A drop from another estimate's tree is a command on this estimate.
+    const CMorvelEMView::CCommandScope command(*pView);
     InsertDraggedRows(*pView, data, nInsertRow);
     pView->RefreshMarkRowHeads();
     pView->RecalcTotals(nInsertRow);

@@ -6,6 +6,7 @@
 #include "app/CMorvelSettings.h"
 #include "app/CWaitDialog.h"
 #include "app/ItemMapping.h"
+#include "app/MasterFileIo.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/EstimateIoSupport.h"
@@ -18,6 +19,7 @@
 #include "platform/ui/dialogs/CFileDialog.h"
 #include "resources/ResourceIds.h"
 
+#include <cerrno>
 #include <string>
 
 namespace {
@@ -157,6 +159,8 @@ void TextInput(CMorvelEMView& view)
     AfterRowsInserted(view, nRow);
 }
 
+// strFailure says that the file cannot be written; the path and the reason follow it. The
+// file's folder is tried before any work, and an existing file is replaced only whole.
 void ExportOutside(CMorvelEMView& view, const CString& strFilter, const char* lpszExt,
                    const CString& strFailure)
 {
@@ -164,6 +168,10 @@ void ExportOutside(CMorvelEMView& view, const CString& strFilter, const char* lp
     if (!AskFileName(view, FALSE, lpszExt, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR,
                      strFilter, strPath))
         return;
+    if (!CanWriteFileAtomically(strPath)) {
+        AfxMessageBox(FileWriteFailureText(strFailure, strPath, errno), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     {
         // The totals worked out for the file change nothing an undo record names.
         const CMorvelView::CUndoKeepingScope keepUndo;
@@ -184,7 +192,7 @@ void ExportOutside(CMorvelEMView& view, const CString& strFilter, const char* lp
         text = EstimateExport::WriteExport(view, items);
     }
     if (!WriteFileAtomically(strPath, text.data(), text.size()))
-        AfxMessageBox(strFailure, MB_OK);
+        AfxMessageBox(FileWriteFailureText(strFailure, strPath, errno), MB_OK | MB_ICONEXCLAMATION);
 }
 
 } // namespace
@@ -203,8 +211,7 @@ void RunEstimateIoCommand(CView* pView, UINT nID)
         TextInput(view);
     else if (nID == ID_EXPORT_M2K)
         ExportOutside(view, "築匠録連携データファイル(*.M2K)|*.M2K||"_sj, "M2K",
-                      "M2Kﾌｧｲﾙはないか、壊れています。"_sj);
+                      "M2Kﾌｧｲﾙに書き込めません。"_sj);
     else if (nID == ID_EXPORT_M2N)
-        ExportOutside(view, "ﾉﾙﾝ工事帳連携ﾃﾞｰﾀﾌｧｲﾙ(*.M2N)|*.M2N||"_sj, "M2N",
-                      "M2Nﾌｧｲﾙはないか、壊れています。"_sj);
+        ExportOutside(view, "ﾉﾙﾝ工事帳連携ﾃﾞｰﾀﾌｧｲﾙ(*.M2N)|*.M2N||"_sj, "M2N", "M2Nﾌｧｲﾙに書き込めません。"_sj);
 }

@@ -88,6 +88,7 @@ bool CEstimateEngine::SetCellText(const char* lpszText, int nRow, int nCol, bool
 bool CEstimateEngine::StoreCell(int nRow, int nCol, CString&& strText)
 {
     const bool bKept = IsKeptInStep();
+    const bool bFigures = IsFiguresInStep();
     if (nRow > m_rows.GetUpperBound()) {
         CGridRow* pRow = new CGridRow;
         m_rows.InsertAt(nRow, pRow);
@@ -100,6 +101,7 @@ bool CEstimateEngine::StoreCell(int nRow, int nCol, CString&& strText)
     if (m_nUsedRows <= nRow)
         m_sheet.GrowUsedRows(nRow + 1);
     m_kept.NoteCellChange(*this, bKept, nRow, nCol);
+    NoteFigureChange(bFigures, nRow);
     return 1;
 }
 
@@ -108,10 +110,12 @@ void CEstimateEngine::SetRowKind(int nKind, int nRow)
     if (!IsValidRow(nRow))
         return;
     const bool bKept = IsKeptInStep();
+    const bool bFigures = IsFiguresInStep();
     CGridRow* pRow = MakeRow(nRow);
     const int nOldKind = pRow->GetKind();
     pRow->SetKind(nKind);
     m_kept.NoteKindChange(*this, bKept, nRow, nOldKind, nKind);
+    NoteFigureChange(bFigures, nRow);
 }
 
 // ---------------------------------------------------------------------------------------

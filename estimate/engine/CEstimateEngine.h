@@ -107,18 +107,24 @@ public:
     // The edit page's row object at nRow, made (growing the array) when missing.
     CGridRow* MakeRow(int nRow);
     // Whether a change the engine is about to make can be noted (nothing else changed the
-    // rows since the kept totals last knew them); NoteNeutralChange after a change that
-    // moves no number (an indent) keeps them in step.
-    // While the rows serve their print copy, nothing is kept of them (the copy counts no
-    // changes) and nothing kept is touched.
-    bool IsKeptInStep() const
+    // rows since the kept totals, and the figures, last knew them); NoteNeutralChange after a
+    // change that moves no number (an indent) keeps them in step. While the rows serve their
+    // print copy, nothing is kept of them (the copy counts no changes) and nothing kept is
+    // touched.
+    bool IsKeptInStep() const { return !IsPrintCopyActive() && m_kept.IsInStep(m_rows.GetChangeCount()); }
+    struct CInStep {
+        bool bKept;
+        bool bFigures;
+    };
+    CInStep BeforeNeutralChange() const { return {IsKeptInStep(), IsFiguresInStep()}; }
+    void NoteNeutralChange(CInStep inStep)
     {
-        return !m_rows.IsServingPrintCopy() && m_kept.IsInStep(m_rows.GetChangeCount());
-    }
-    void NoteNeutralChange(bool bInStep)
-    {
-        if (!m_rows.IsServingPrintCopy())
-            m_kept.NoteNeutralChange(bInStep, m_rows.GetChangeCount());
+        if (!IsPrintCopyActive())
+            m_kept.NoteNeutralChange(inStep.bKept, m_rows.GetChangeCount());
+        if (inStep.bFigures)
+            m_nFiguresChanges = m_rows.GetChangeCount();
+        else
+            m_bFiguresKnown = m_bFiguresKnown && IsPrintCopyActive();
     }
     // A number text in a numeric column in its normal form; other texts as they are.
     void NormalizeNumberText(int nCol, CString& strResult, const char* lpszText) const;
@@ -179,6 +185,24 @@ public:
     // text, or its own column's tax with the vertical total), then its formulas.
     void StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate);
     IEstimateSheet::CTaxSettings GetTaxSettings() const { return m_sheet.GetTaxSettings(); }
+
+    // ---- every figure after a command -------------------------------------------------
+    // Whether the rows changed since every figure was last what a full recalculation gives
+    // (never before the figures were first taken: the rows are still being read).
+    bool HasChangesSinceFiguresDone() const
+    {
+        return m_bFiguresTaken &&
+               (!m_bFiguresKnown || m_rows.GetChangeCount() != m_nFiguresChanges || !m_figureRows.empty());
+    }
+    // Takes the figures as they stand for right (an estimate just opened or made: its
+    // figures are the file's until something changes).
+    void TakeFiguresAsDone();
+    // Brings every computed figure (row formulas, step, classification and total rows, tax
+    // rows wherever they stand) to what RecalcAll gives from the rows as they are. When only
+    // the engine's own writes changed the rows since the figures were last done, it works
+    // out those rows and rewrites the totals and tax rows through the kept sums; otherwise
+    // it runs RecalcAll. false when nothing changed.
+    bool RecalcChangedFigures();
 
     // ---- the kept totals --------------------------------------------------------------
     // Whether each total's sums are kept, so that a recalculation after an edit rewrites
@@ -282,4 +306,23 @@ private:
     std::vector<CRememberedNumber> m_walkNumbers;
     std::vector<std::pair<int, CCompensatedSum>> m_walkedAmounts;
     bool m_bWalkedAmounts = false;
+
+    // Whether every figure is what a full recalculation gives, but for the rows the engine
+    // wrote since (m_figureRows): the store's change count then was m_nFiguresChanges, and
+    // every write the engine noted since kept it in step. A write the engine did not make
+    // (rows inserted, deleted, pasted, put back by an undo, read from a file) moves the
+    // count away, and RecalcChangedFigures then recalculates everything.
+    // Whether the engine's rows serve their print copy (only while this estimate prints).
+    bool IsPrintCopyActive() const { return m_rows.IsServingPrintCopy(); }
+    bool IsFiguresInStep() const
+    {
+        return m_bFiguresKnown && !IsPrintCopyActive() && m_rows.GetChangeCount() == m_nFiguresChanges;
+    }
+    void NoteFigureChange(bool bInStep, int nRow);
+    // Whether the estimate holds step or classification rows.
+    bool HasRemadeRows() const;
+    bool m_bFiguresTaken = false;
+    bool m_bFiguresKnown = false;
+    unsigned long long m_nFiguresChanges = 0;
+    std::vector<int> m_figureRows;
 };

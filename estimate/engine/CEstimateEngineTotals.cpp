@@ -78,9 +78,9 @@ void CEstimateEngine::MakeTotalRow(int nRow, int nLevel, int nLastHeading)
         SetCellText(strLabel, nRow, nNameCol, TRUE);
         if (IsValidColumn(nNameCol)) {
             const int nIndent = FindNameIndent(nRow, kindLarge, nNameCol);
-            const bool bKept = IsKeptInStep();
+            const CInStep inStep = BeforeNeutralChange();
             MakeRow(nRow)->SetIndent(nNameCol, nIndent);
-            NoteNeutralChange(bKept);
+            NoteNeutralChange(inStep);
         }
     }
     if (nStart > 0)
@@ -337,6 +337,95 @@ void CEstimateEngine::RecalcAll()
     RecalcTotals(0);
     if (m_bCalcRowsInWalk)
         CalcRowsFirst(); // not reached by any walk: cannot happen, kept safe
+    TakeFiguresAsDone();
+}
+
+// ---------------------------------------------------------------------------------------
+// Every figure after a command
+
+namespace {
+// Beyond this many rows written since the figures were done, the rows are not followed one
+// by one: working them out is then no cheaper than recalculating everything.
+constexpr size_t kMaxFigureRows = 1024;
+} // namespace
+
+void CEstimateEngine::NoteFigureChange(bool bInStep, int nRow)
+{
+    if (IsPrintCopyActive())
+        return; // the print copy's rows: the estimate's own stay as they were
+    if (!bInStep || m_figureRows.size() >= kMaxFigureRows) {
+        m_bFiguresKnown = false;
+        m_figureRows.clear();
+        return;
+    }
+    m_nFiguresChanges = m_rows.GetChangeCount();
+    if (m_figureRows.empty() || m_figureRows.back() != nRow)
+        m_figureRows.push_back(nRow);
+}
+
+void CEstimateEngine::TakeFiguresAsDone()
+{
+    if (IsPrintCopyActive())
+        return;
+    m_bFiguresTaken = true;
+    m_bFiguresKnown = true;
+    m_nFiguresChanges = m_rows.GetChangeCount();
+    m_figureRows.clear();
+}
+
+bool CEstimateEngine::RecalcChangedFigures()
+{
+    if (IsPrintCopyActive() || !HasChangesSinceFiguresDone())
+        return false;
+    // Step and classification rows are made after the row formulas, from other rows'
+    // results, so a full recalculation works out their own formulas before they change: only
+    // RecalcAll itself gives what it gives.
+    if (!IsFiguresInStep() || HasRemadeRows()) {
+        RecalcAll();
+        return true;
+    }
+    CEstimateColumns::CBatch batch(m_columns);
+    // Only the rows written since the figures were done can differ from what their formulas
+    // give (every other row was worked out then and has not changed); they are worked out
+    // first, as RecalcAll works out every row, then the totals and tax rows are made from
+    // the rows above them.
+    std::vector<int> rows;
+    rows.swap(m_figureRows);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    for (int r : rows) {
+        if (r < m_nUsedRows)
+            CalcRow(r, 0);
+    }
+    // From the first row: every tax row takes the estimate's amount wherever it stands, and
+    // a total above the rows changed (a heading put in above them, rows moved) is made again.
+    // Through the kept sums this rewrites only the totals the changes reach.
+    RecalcTotals(0);
+    TakeFiguresAsDone();
+    return true;
+}
+
+bool CEstimateEngine::HasRemadeRows() const
+{
+    // The kept sums are never made over step or classification rows.
+    if (m_kept.IsBuilt()) {
+        for (int r : m_figureRows) {
+            const int nKind = EditKind(r);
+            if (nKind == kindStep || nKind == kindClassify)
+                return true;
+        }
+        return false;
+    }
+    for (int r = 0; r < m_nUsedRows; ++r) {
+        if (r + KIND_PREFETCH_DISTANCE < m_nUsedRows) {
+            if (const CGridRow* pAhead = m_rows.GetRow(r + KIND_PREFETCH_DISTANCE))
+                pAhead->PrefetchKind();
+        }
+        const int nKind = EditKind(r);
+        if (nKind == kindStep || nKind == kindClassify)
+            return true;
+    }
+    return false;
 }
 
 // ---------------------------------------------------------------------------------------

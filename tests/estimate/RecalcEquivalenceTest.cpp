@@ -969,3 +969,78 @@ TEST_F(RecalcEquivalenceTest, ATaxRowPerKindRecalculatesAsTheRoundsBelowEachTaxR
         }
     }
 }
+
+// The end of a command at the default recalculation level: after each of 400 random
+// changes of the kinds commands make (a quantity typed and recalculated from its row, with
+// tax rows above it; a price stored with no recalculation; a detail row or a heading put in
+// with no recalculation; a row deleted; a number put straight into a row), RecalcAfterCommand
+// leaves every text and stored byte as a full recalculation of the same rows makes them (the
+// reference's: totals one by one, numbers through texts), on estimates of two 種目 each
+// closed by its grand total and tax row, with and without step and classification rows.
+TEST_F(RecalcEquivalenceTest, TheEndOfEveryCommandLeavesTheFiguresOfAFullRecalculation)
+{
+    settings->WriteProfileInt("ReCalcSetting", "Level", 3);
+    std::vector<FormColumn> columns = TotallingColumns();
+    columns[7] = {"原価", "計 B", "12", "###,###", "C*G*E/3", "U(-1)", "", "3"};
+    for (const bool bSteps : {false, true}) {
+        SCOPED_TRACE(bSteps);
+        OpenBoth(columns);
+        Both([bSteps](CMorvelEMView& view) {
+            for (unsigned k = 0; k < 2; ++k) {
+                BuildGenerated(view, 90u + k, bSteps && k == 1, view.GetUsedRows());
+                view.InsertTotal(CMorvelEMView::levelGrand);
+                view.InsertConsumptionTax();
+                view.SetCurrentCell(0, view.GetCurrentRow() + 1);
+            }
+            view.RecalcAll();
+        });
+        Compare("built");
+        unsigned state = bSteps ? 3u : 11u;
+        auto next = [&state](unsigned n) {
+            state = state * 1103515245u + 12345u;
+            return static_cast<int>((state >> 8) % n);
+        };
+        int nKept = 0;
+        for (int step = 0; step < 400; ++step) {
+            const int nUsed = oneWalk.view->GetUsedRows();
+            int r = next(static_cast<unsigned>(nUsed));
+            while (r + 1 < nUsed && oneWalk.view->GetRowKind(r) != kindDetail)
+                ++r;
+            const int nOp = next(10);
+            const std::string strNumber = std::to_string(1 + next(5000)) + (next(3) == 0 ? ".5" : "");
+            std::function<void(CMorvelEMView&)> change;
+            if (nOp < 5) {
+                change = [=](CMorvelEMView& view) { Edit(view, r, nOp < 3 ? 2 : 4, strNumber.c_str()); };
+            } else if (nOp == 5) {
+                change = [=](CMorvelEMView& view) { view.SetCellText(strNumber.c_str(), r, 4, TRUE); };
+            } else if (nOp == 6 || nOp == 7) {
+                const int nKind = nOp == 6 ? kindDetail : (next(2) ? kindMiddle : kindKind);
+                change = [=](CMorvelEMView& view) {
+                    view.InsertRows(r, 1);
+                    view.SetCellText(nKind == kindDetail ? "資材"_sj : "新工事"_sj, r, 0, TRUE);
+                    view.SetCellText(strNumber.c_str(), r, 2, TRUE);
+                    view.SetCellText("1200", r, 4, TRUE);
+                    view.SetRowKind(nKind, r);
+                };
+            } else if (nOp == 8) {
+                change = [=](CMorvelEMView& view) { view.DeleteRows(r, 1); };
+            } else {
+                change = [=](CMorvelEMView& view) {
+                    view.GetEditRow(r)->SetCell(2, CString(strNumber.c_str()));
+                };
+            }
+            change(*oneWalk.view);
+            oneWalk.view->RecalcAfterCommand();
+            nKept += oneWalk.view->AreTotalsKept() ? 1 : 0;
+            change(*reference.view);
+            reference.view->RecalcAll();
+            Compare("step " + std::to_string(step) + " op " + std::to_string(nOp) + " row " +
+                    std::to_string(r));
+            if (HasFailure())
+                return;
+        }
+        // Without step rows most ends of commands went through the kept sums.
+        if (!bSteps)
+            EXPECT_GT(nKept, 120);
+    }
+}

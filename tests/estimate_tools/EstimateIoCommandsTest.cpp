@@ -29,6 +29,7 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -309,6 +310,18 @@ TEST_F(EstimateIoCommandsTest, CsvOutputThatCannotBeWrittenSaysSoWithItsPath)
         answerer.MessageBoxTexts()[0].Find("CSVﾌｧｲﾙに書き込めません。\n"_sj + folder.c_str() + "/OUT.CSV\n"),
         0)
         << answerer.MessageBoxTexts()[0].ToUtf8();
+
+    // The outside packages' exports say the same of their files, before any work.
+    for (const auto& [nID, name] : {std::pair{ID_EXPORT_M2K, "M2K"}, std::pair{ID_EXPORT_M2N, "M2N"}}) {
+        CDialogAnswerer exportAnswerer;
+        exportAnswerer.AnswerFileDialog(m_pFolder->System(("WORK/blocked/OUT." + std::string(name)).c_str()));
+        Command(nID);
+        ASSERT_EQ(exportAnswerer.MessageBoxTexts().size(), 1u) << name;
+        EXPECT_EQ(exportAnswerer.MessageBoxTexts()[0].Find(CString(name) + "ﾌｧｲﾙに書き込めません。\n"_sj +
+                                                           blocked.c_str() + "/OUT." + name + "\n"),
+                  0)
+            << exportAnswerer.MessageBoxTexts()[0].ToUtf8();
+    }
 }
 
 TEST_F(EstimateIoCommandsTest, CsvInputSplitsQuotedFieldsAndTrimsBlanks)

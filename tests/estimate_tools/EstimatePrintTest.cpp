@@ -722,6 +722,63 @@ TEST_F(EstimatePrint, TheSampleSettingsLayoutAndEstimateShareOnePageSize)
     EXPECT_GE(nFed, 2);
 }
 
+// A quantity changed below the consumption-tax row, and Ctrl+P straight after: the tax
+// row already holds the tax of the changed rows, and the paper's 御見積金額 is what the
+// sheet shows for the rows recalculated in full (the amounts were once taken before the
+// print's own recalculation, with the tax of the rows before the change).
+TEST_F(EstimatePrint, ARowChangedBelowTheTaxRowPrintsAtOnceWithItsNewTax)
+{
+    if (std::system("pdftotext -v >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdftotext (poppler-utils) is missing";
+    CMorvelEMView* pView = OpenSample();
+    ASSERT_NE(pView, nullptr);
+    CMorvelEMDoc* pDoc = pView->GetDocument();
+    AddLayout(pDoc, FormFolder(), "見積書"_sj);
+    const CInformationFormFile& info = pDoc->m_InformationForm;
+    int nQuote = -1;
+    for (int i = 0; i < info.GetCount(); ++i) {
+        if (info.GetItem(i, 0) == "御見積金額"_sj)
+            nQuote = i;
+    }
+    ASSERT_GE(nQuote, 0);
+
+    const int nTaxRow = srFirstDetail;
+    GoTo(scName, nTaxRow);
+    Command(ID_TAX_ROW);
+    ASSERT_EQ(kindFree, pView->GetRowKind(nTaxRow));
+    const std::string taxBefore = Cell(nTaxRow, scAmount);
+    GoTo(scQty, nTaxRow + 1);
+    Type("3000");
+    Key(VK_RETURN);
+    const std::string taxShown = Cell(nTaxRow, scAmount);
+    EXPECT_NE(taxBefore, taxShown) << "the tax row above the changed row keeps its old tax";
+
+    TempDir out;
+    const CString pdf = out.Folder() + "at-once.pdf";
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
+        TypeDlgItemText(dlg, CPrintDialog::IDC_OUTPUT_FILE, pdf);
+        ClickDlgButton(dlg, IDOK);
+    });
+    RealInput::PressKeys(pView->GetClientWidget(), Qt::ControlModifier, Qt::Key_P);
+    Pump();
+    EXPECT_EQ(0, answerer.CountUnanswered());
+    EXPECT_TRUE(answerer.MessageBoxTexts().empty());
+    const std::string page = PdfPageText(NativePath(pdf), 1);
+    std::smatch printed;
+    ASSERT_TRUE(std::regex_search(page, printed, std::regex(R"(御見積金額\s*(?:￥|¥)\*\*\*([0-9,]+))")))
+        << page;
+
+    // The oracle: the same rows recalculated in full (F7), the sheet's amounts from them.
+    Command(ID_RECALCULATE);
+    EXPECT_EQ(taxShown, Cell(nTaxRow, scAmount));
+    pView->ComputeInformationAmounts();
+    const std::string sheet =
+        InformationValues::DisplayText(info, nQuote, pView->GetInformation(nQuote), true).str();
+    ASSERT_EQ(0u, sheet.find("***")) << sheet;
+    EXPECT_EQ(sheet.substr(3), printed[1].str());
+}
+
 TEST(LayoutPageCount, RowsPerPageOfTheSmallestReference)
 {
     CPrintEMDoc layout;

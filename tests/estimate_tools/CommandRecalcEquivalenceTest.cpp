@@ -1,0 +1,321 @@
+// Every figure right after every command: a random run of user commands on the sample
+// estimate through the real window (typing, rows inserted, deleted, copied, cut and pasted,
+// rows pasted from another estimate, headings picked from the subject lists, kind headings,
+// totals, discounts and tax rows, replace all, sort, page feed and page insert, subjects
+// dragged in the subject tree and from another estimate's tree, rows read from a CSV file,
+// undo and redo, the non-calculated mark), at the
+// default recalculation level, under several tax settings. After each command the grid is
+// held against the same rows recalculated in full (F7): every cell and kind the same.
+// tests/estimate/RecalcEquivalenceTest.cpp holds the quick recalculations themselves
+// against the reference ways, without a window.
+#include "tests/estimate_tools/EstimateIoTestSupport.h"
+#include "tests/estimate_tools/SubjectTreeTestSupport.h"
+
+#include "estimate/engine/RowKinds.h"
+#include "estimate_tools/CFindReplaceDialogs.h"
+#include "estimate_tools/CMorvelEMTreeView.h"
+#include "estimate_tools/CPickDialogs.h"
+#include "platform/base/Path.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
+#include "resources/EstimateCommandIds.h"
+#include "resources/EstimateDialogsIds.h"
+#include "resources/EstimateEditIds.h"
+#include "resources/EstimateIoIds.h"
+#include "resources/ResourceIds.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct CRecalcSettings {
+    const char* pszTax;
+    const char* pszRoundMode;
+    bool bVerticalTotal;
+    const char* pszAdjustPage;
+};
+
+class CommandRecalcEquivalence : public SubjectTreeWindowTest,
+                                 public ::testing::WithParamInterface<CRecalcSettings> {
+protected:
+    bool RecordsTreeCommands() const override { return false; }
+    void WriteSettings(CProfileFile& profile) override
+    {
+        const CRecalcSettings& settings = GetParam();
+        profile.WriteProfileString("Input Setting", "Tax", settings.pszTax);
+        profile.WriteProfileString("Input Setting", "Round Mode", settings.pszRoundMode);
+        profile.WriteProfileString("Tax Vertical Total", "3", settings.bVerticalTotal ? "縦合計"_sj : "");
+        profile.WriteProfileString("Settings", "AdjustPage", settings.pszAdjustPage);
+    }
+    // A heading of the tree picked at random (the root for -1).
+    HTREEITEM TreeItem(CMorvelEMTreeView* pTree, unsigned nPick) const
+    {
+        const int nCount = pTree->GetEntryCount();
+        return nCount > 0 ? pTree->GetEntry(static_cast<int>(nPick % static_cast<unsigned>(nCount))).hItem
+                          : nullptr;
+    }
+
+    // Every kind and cell of the used rows.
+    std::vector<std::string> Picture() const
+    {
+        std::vector<std::string> lines;
+        for (int r = 0; r < m_pView->GetUsedRows(); ++r) {
+            std::string line = std::to_string(m_pView->GetRowKind(r));
+            for (int c = 0; c < m_pView->GetColumnCount(); ++c)
+                line += "|" + m_pView->GetCellText(r, c).ToUtf8();
+            lines.push_back(line);
+        }
+        return lines;
+    }
+    void SelectRows(CMorvelEMView& view, int nFirst, int nLast)
+    {
+        view.SetCurrentCell(scName, nFirst);
+        view.SetSelection(CMorvelView::selectRows, CRect(0, nFirst, view.GetColumnCount() - 1, nLast));
+    }
+};
+
+// A row of the estimate picked at random, of the kinds asked for (-1: none).
+int PickRow(const CMorvelEMView& view, unsigned nStart, const std::function<bool(int)>& isKind)
+{
+    const int nUsed = view.GetUsedRows();
+    for (int i = 0; i < nUsed; ++i) {
+        const int r = static_cast<int>((nStart + static_cast<unsigned>(i)) % static_cast<unsigned>(nUsed));
+        if (isKind(view.GetRowKind(r)))
+            return r;
+    }
+    return -1;
+}
+
+} // namespace
+
+TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationMakes)
+{
+    // Another estimate to paste rows and drag subjects from, then the one the commands run
+    // on (active).
+    CMorvelEMView* pOther = OpenSecondSample();
+    ASSERT_NE(pOther, nullptr);
+    ASSERT_NE(OpenSampleWindow(), nullptr);
+    ASSERT_NE(pOther, m_pView);
+    WidenTree(pOther);
+    WidenTree(m_pView);
+    CMorvelEMView& other = *pOther;
+    CMorvelEMView& view = *m_pView;
+    ASSERT_EQ(3, view.GetRecalcLevel());
+    Command(ID_RECALCULATE);
+
+    unsigned state = 7u + static_cast<unsigned>(std::atoi(GetParam().pszTax)) * 31u +
+                     static_cast<unsigned>(std::atoi(GetParam().pszRoundMode));
+    auto next = [&state](unsigned n) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % n;
+    };
+    auto anyRow = [&]() { return static_cast<int>(next(static_cast<unsigned>(view.GetUsedRows() + 3))); };
+    auto detailRow = [&]() { return PickRow(view, next(4096), [](int k) { return k == kindDetail; }); };
+    auto number = [&]() { return std::to_string(1 + next(900)) + (next(3) == 0 ? ".5" : ""); };
+    auto typeAt = [&](int nCol, int nRow, const std::string& text) {
+        GoTo(nCol, nRow);
+        Type(CString(text.c_str()));
+        Key(VK_RETURN);
+        Pump();
+    };
+
+    // Rows to read from a CSV file: 名称, 規格, 数量, 単位 and 単価 of each.
+    const std::string csvPath = m_pFolder->Native("WORK/rows.csv");
+    std::ofstream(csvPath, std::ios::binary) << "A,,12.5,m,3400\r\nB,,3,m2,1250.5\r\nC,,,式,80000\r\n";
+    int nDifferent = 0;
+    // Per kind of command, how often it changed the estimate: each one must have.
+    std::vector<int> changes(26, 0);
+    bool bUndone = false;
+    const int nSteps = 500;
+    for (int step = 0; step < nSteps; ++step) {
+        // A redo follows an undo now and then (after anything else it has nothing to do).
+        const unsigned nOp = bUndone && next(2) != 0 ? 19 : next(26);
+        bUndone = nOp == 18;
+        std::string what = "step " + std::to_string(step) + " op " + std::to_string(nOp);
+        // What the commands say (a subject refused where it is dropped, nothing found to
+        // replace) is not the matter here.
+        MessageBoxRecorder boxes;
+        const std::vector<std::string> before = Picture();
+        if (nOp < 5) {
+            const int r = detailRow();
+            if (r >= 0)
+                typeAt(nOp < 3 ? scQty : scPrice, r, number());
+        } else if (nOp == 5) {
+            // A new detail typed into a row below the used rows.
+            const int r = view.GetUsedRows() + static_cast<int>(next(3));
+            typeAt(scQty, r, number());
+            typeAt(scPrice, r, number());
+        } else if (nOp == 6) {
+            GoTo(scName, anyRow());
+            Command(next(2) ? ID_ROW_INSERT : ID_ROW_DELETE);
+        } else if (nOp == 7 || nOp == 8) {
+            // Rows copied or cut, pasted elsewhere.
+            const int r = anyRow();
+            SelectRows(view, r, r + static_cast<int>(next(6)));
+            Command(nOp == 7 ? ID_EDIT_COPY : ID_EDIT_CUT);
+            GoTo(scName, anyRow());
+            Command(ID_EDIT_PASTE);
+        } else if (nOp == 9) {
+            // Rows copied in the other estimate, pasted here.
+            const int r = static_cast<int>(next(static_cast<unsigned>(other.GetUsedRows())));
+            SelectRows(other, r, r + static_cast<int>(next(8)));
+            other.SendMessage(WM_COMMAND, ID_EDIT_COPY, 0);
+            GoTo(scName, anyRow());
+            Command(ID_EDIT_PASTE);
+        } else if (nOp == 10) {
+            GoTo(scName, anyRow());
+            CDialogAnswerer answerer;
+            answerer.AnswerDialog(IDD_KIND_INPUT, [](CDialog& dlg) {
+                TypeDlgItemText(dlg, IDC_ROW_TEXT, "電気設備工事"_sj);
+                ClickDlgButton(dlg, IDOK);
+            });
+            Command(ID_KIND_INPUT);
+        } else if (nOp == 11 || nOp == 12) {
+            GoTo(scName, anyRow());
+            const UINT totals[] = {ID_TOTAL_SMALL, ID_TOTAL_MIDDLE, ID_TOTAL_LARGE, ID_TOTAL_KIND,
+                                   ID_TOTAL_GRAND};
+            Command(totals[next(5)]);
+        } else if (nOp == 13) {
+            GoTo(scName, anyRow());
+            Command(ID_TAX_ROW);
+        } else if (nOp == 14) {
+            GoTo(scName, anyRow());
+            CDialogAnswerer answerer;
+            answerer.AnswerDialog(IDD_DISCOUNT_INPUT, [](CDialog& dlg) {
+                TypeDlgItemText(dlg, IDC_ROW_TEXT, "-1,234");
+                ClickDlgButton(dlg, IDOK);
+            });
+            Command(ID_DISCOUNT_INPUT);
+        } else if (nOp == 15) {
+            // Replace all: a digit of the quantities and prices for another.
+            GoTo(scQty, 0);
+            Command(ID_EDIT_REPLACE_DLG);
+            auto* pDlg = static_cast<CReplaceDialog*>(view.GetReplaceDialog());
+            ASSERT_NE(pDlg, nullptr);
+            const std::string from = std::to_string(next(10)), to = std::to_string(next(10));
+            TypeDlgItemText(*pDlg, IDC_FIND_TEXT, CString(from.c_str()));
+            TypeDlgItemText(*pDlg, IDC_REPLACE_TEXT, CString(to.c_str()));
+            ClickDlgButton(*pDlg, IDC_REPLACE_ALL);
+            pDlg->SendMessage(WM_CLOSE);
+            Pump();
+        } else if (nOp == 16) {
+            // The quantities of consecutive detail rows sorted, the other way round from how
+            // the first and the last stand.
+            int r = detailRow();
+            while (r > 0 && view.GetRowKind(r - 1) == kindDetail)
+                --r;
+            int nLast = r;
+            while (r >= 0 && view.GetRowKind(nLast + 1) == kindDetail && nLast - r < 6)
+                ++nLast;
+            if (r >= 0 && nLast > r) {
+                view.SetSelection(CMorvelView::selectBlock, CRect(scQty, r, scQty, nLast));
+                view.SetCurrentCell(scQty, r);
+                CDialogAnswerer answerer;
+                const bool bAscending =
+                    std::atof(view.GetCellText(r, scQty)) > std::atof(view.GetCellText(nLast, scQty));
+                answerer.AnswerDialog(IDD_SORT, [bAscending](CDialog& dlg) {
+                    ClickDlgButton(dlg, bAscending ? IDC_SORT_ASCENDING : IDC_SORT_DESCENDING);
+                });
+                Command(ID_SORT);
+            }
+        } else if (nOp == 17) {
+            GoTo(scName, anyRow());
+            if (next(2) != 0) {
+                Command(ID_PAGE_FEED);
+            } else {
+                CDialogAnswerer answerer;
+                answerer.AnswerDialog(IDD_PAGE_INSERT, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
+                Command(ID_PAGE_INSERT);
+            }
+        } else if (nOp == 18 || nOp == 19) {
+            // An undo, or the redo of the undo just before.
+            Command(nOp == 18 ? ID_EDIT_UNDO : ID_EDIT_REDO);
+        } else if (nOp == 20) {
+            const int r = detailRow();
+            if (r >= 0) {
+                SelectRows(view, r, r + static_cast<int>(next(3)));
+                Command(next(2) ? ID_NONCALC_SET : ID_NONCALC_RELEASE);
+            }
+        } else if (nOp == 21) {
+            // A subject dragged in the tree: moved, or copied with Shift.
+            HTREEITEM hFrom = TreeItem(Tree(), next(4096));
+            HTREEITEM hTo = TreeItem(Tree(), next(4096));
+            if (hFrom != nullptr && hTo != nullptr)
+                DragItem(Tree(), hFrom, Tree(), hTo, next(2) ? MK_SHIFT : 0);
+        } else if (nOp == 22) {
+            // A subject of the other estimate dropped on this one's tree.
+            HTREEITEM hFrom = TreeItem(TreeOf(pOther), next(4096));
+            HTREEITEM hTo = TreeItem(Tree(), next(4096));
+            if (hFrom != nullptr && hTo != nullptr)
+                DragItem(TreeOf(pOther), hFrom, Tree(), hTo);
+        } else if (nOp == 23) {
+            // A heading picked from a subject list.
+            GoTo(scName, anyRow());
+            const UINT picks[] = {ID_PICK_LARGE, ID_PICK_MIDDLE, ID_PICK_SMALL};
+            const int levels[] = {kindLarge, kindMiddle, kindSmall};
+            const unsigned nLevel = next(3);
+            Command(picks[nLevel]);
+            if (auto* pPick = dynamic_cast<CSubjectPickDialog*>(view.GetPickDialog(levels[nLevel]))) {
+                CListCtrl& list = pPick->List();
+                if (list.GetItemCount() > 0) {
+                    const int nItem = static_cast<int>(next(static_cast<unsigned>(list.GetItemCount())));
+                    list.SetItemState(nItem, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+                    ClickDlgButton(*pPick, IDOK);
+                    Pump();
+                }
+                if (view.GetPickDialog(levels[nLevel]) != nullptr)
+                    pPick->SendMessage(WM_CLOSE);
+            }
+        } else if (nOp == 24) {
+            // Rows read from a CSV file at a row, every field to its own column.
+            GoTo(scName, anyRow());
+            CDialogAnswerer answerer;
+            answerer.AnswerFileDialog(SystemPathFromNative(csvPath));
+            answerer.AnswerDialog(IDD_IMPORT_FORMAT, [](CDialog& dlg) {
+                DoubleClickListRow(dlg, IDC_IMPORT_FORMAT_LIST, 0);
+                ClickDlgButton(dlg, IDOK);
+            });
+            answerer.AnswerDialog(IDD_IMPORT_ITEM_LIST,
+                                  [](CDialog& dlg) { ClickDlgButton(dlg, IDC_IMPORT_SELECT_ALL); });
+            Command(ID_TEXT_INPUT);
+        } else {
+            // A heading's name typed over.
+            const int r = PickRow(view, next(4096), [](int k) { return IsHeadingKind(k); });
+            if (r >= 0)
+                typeAt(scName, r, next(2) ? "Ｂ工事" : "Ａ工事");
+        }
+        Pump();
+        // Keep the estimate within its pages: rows pasted and inserted add up.
+        if (view.GetUsedRows() > 400) {
+            SelectRows(view, 300, view.GetUsedRows() - 1);
+            Command(ID_EDIT_CUT);
+        }
+        const std::vector<std::string> after = Picture();
+        changes[nOp] += after != before ? 1 : 0;
+        Command(ID_RECALCULATE);
+        const std::vector<std::string> full = Picture();
+        if (after != full) {
+            ++nDifferent;
+            for (size_t i = 0; i < after.size() && i < full.size(); ++i) {
+                if (after[i] != full[i]) {
+                    ADD_FAILURE() << what << ", row " << i << ":\n  shown " << after[i] << "\n  full  "
+                                  << full[i];
+                    break;
+                }
+            }
+            if (nDifferent >= 3)
+                return;
+        }
+    }
+    for (size_t nOp = 0; nOp < changes.size(); ++nOp)
+        EXPECT_GT(changes[nOp], 0) << "command " << nOp << " never changed the estimate";
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, CommandRecalcEquivalence,
+                         ::testing::Values(CRecalcSettings{"8", "3", false, "0"},
+                                           CRecalcSettings{"10", "1", true, "1"},
+                                           CRecalcSettings{"10", "0", false, "1"},
+                                           CRecalcSettings{"8", "2", true, "0"}));
