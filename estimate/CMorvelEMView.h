@@ -16,6 +16,7 @@
 #include "estimate/engine/CGridRow.h"
 #include "estimate/engine/CGridRowArray.h"
 #include "estimate/engine/CNumberRules.h"
+#include "estimate/engine/CSubjectNumbers.h"
 #include "estimate/engine/RowKinds.h"
 #include "grid/CGridCellEdit.h"
 #include "grid/CMorvelView.h"
@@ -780,16 +781,8 @@ public:
     void SetInformation(int nIndex, const CString& value);
 
     // Subject numbering: whether the numbers are shown, in which column, and the style of
-    // each level (0 letters, 1 two digits, 2 numbers, 3 none).
-    struct CSubjectNumbering {
-        int nShown = 0; // 1: subject numbers are shown
-        int nColumn = 1;
-        int nKindStyle = 2;
-        int nLargeStyle = 0;
-        int nMiddleStyle = 2;
-        int nSmallStyle = 1;
-        int nMode = 1; // 1: all levels joined; otherwise the deepest level only
-    };
+    // each level.
+    using CSubjectNumbering = ::CSubjectNumbering;
     const CSubjectNumbering& GetNumbering() const { return m_numbering; }
     void SetNumbering(const CSubjectNumbering& numbering) { m_numbering = numbering; }
 
@@ -1143,6 +1136,7 @@ private:
     CString m_strInformation[MAX_INFORMATION];
     int m_nInformationCount;
     CSubjectNumbering m_numbering;
+    CSubjectNumbers m_subjectNumbers; // the numbers' counts, kept while the rows stay
     CString m_strCurrentPartFile;
     int m_nPendingLevel; // heading kind of the next subject pick, -1 none
     int m_nMarkRow;      // the remembered row, -1 none

@@ -34,27 +34,18 @@ void CMorvelEMView::CalcSummaryRow(int nRow, int nFirstCol)
         const CColumnInfo& info = GetColumnInfo(nCol);
         if (!info.bFormula)
             continue;
-        std::string expression = info.segments[0];
-        bool bSkip = false;
-        for (size_t i = 0; i < info.refs.size(); ++i) {
-            const CString strCell = GetCellText(nRow, info.refs[i]);
-            if (info.bMulDiv && !CNumberRules::IsNumberText(strCell)) {
-                bSkip = true;
-                break;
-            }
-            expression += strCell.str();
-            expression += info.segments[i + 1];
-        }
-        if (bSkip)
+        // The summary page's rows take the estimate's rules: a line none of whose referenced
+        // cells holds a number (a heading's line) keeps what was copied into it.
+        std::string expression;
+        double result = 0.0;
+        const CRowFormula::EOutcome outcome =
+            info.formula.Evaluate([&](int nRef) { return GetCellText(nRow, nRef); },
+                                  CRowFormula::estimateRules, expression, result);
+        if (outcome == CRowFormula::EOutcome::keep)
             continue;
         CString strResult;
-        double result = 0.0;
-        if (CNumberRules::EvaluateExpression(expression.data(), expression.data() + expression.size(),
-                                             result)) {
-            CDecimal value = CDecimal::FromDouble(result);
-            value.Round(-6, CDecimal::roundHalfUp);
-            CNumberRules::RoundBySpec(value, info.spec);
-            strResult = CNumberRules::FormatNormal(value);
+        if (outcome == CRowFormula::EOutcome::number) {
+            strResult = CNumberRules::FormatNormal(CRowFormula::RoundedResult(result, info.spec));
         }
         CGridRow* pRow = m_SummaryRows.GetRow(nRow);
         if (pRow == nullptr) {

@@ -264,88 +264,10 @@ void CMorvelEMView::ApplySubjectNumbering(bool bOK, bool bSwitchedOff, int nKind
 void CMorvelEMView::FormatSubjectNo(int nMode, CString& strText, int nKind, int nLarge, int nMiddle,
                                     int nSmall) const
 {
-    const int counts[4] = {nKind, nLarge, nMiddle, nSmall};
-    const int styles[4] = {m_numbering.nKindStyle, m_numbering.nLargeStyle, m_numbering.nMiddleStyle,
-                           m_numbering.nSmallStyle};
-    strText.Empty();
-    for (int i = 0; i < 4; ++i) {
-        const int n = counts[i];
-        if (n <= 0)
-            continue;
-        CString strLevel;
-        switch (styles[i]) {
-        case 0:
-            if (n <= 26) {
-                strLevel.Format("%c.", 64 + n);
-            } else if (n <= 26 * 27) {
-                strLevel.Format("%c%c.", 64 + (n - 1) / 26, 65 + (n - 1) % 26); // AA .. ZZ
-            } else {
-                // Past ZZ no two letters are left; the number itself keeps the order.
-                strLevel.Format("%d.", n);
-            }
-            break;
-        case 1:
-            strLevel.Format("%02d.", n);
-            break;
-        case 2:
-            strLevel.Format("%d.", n);
-            break;
-        default:
-            break;
-        }
-        if (nMode == 1)
-            strText += strLevel;
-        else
-            strText = strLevel;
-    }
+    CSubjectNumbers::Format(m_numbering, nMode, strText, {nKind, nLarge, nMiddle, nSmall});
 }
 
 CString CMorvelEMView::GetSubjectNoText(int nRow, int nCol) const
 {
-    CString strText;
-    if (m_numbering.nShown == 0 || nCol != m_numbering.nColumn || !IsValidRow(nRow))
-        return strText;
-    int nKindCount = 0;
-    int nLarge = 0;
-    int nMiddle = 0;
-    int nSmall = 0;
-    for (int r = 0; r < nRow; ++r) {
-        switch (GetRowKind(r)) {
-        case kindKind:
-            ++nKindCount;
-            nLarge = nMiddle = nSmall = 0;
-            break;
-        case kindLarge:
-            ++nLarge;
-            nMiddle = nSmall = 0;
-            break;
-        case kindMiddle:
-            ++nMiddle;
-            nSmall = 0;
-            break;
-        case kindSmall:
-            ++nSmall;
-            break;
-        default:
-            break;
-        }
-    }
-    switch (GetRowKind(nRow)) {
-    case kindKind:
-        FormatSubjectNo(m_numbering.nMode, strText, nKindCount + 1, 0, 0, 0);
-        break;
-    case kindLarge:
-        FormatSubjectNo(m_numbering.nMode, strText, nKindCount, nLarge + 1, 0, 0);
-        break;
-    case kindMiddle:
-        FormatSubjectNo(m_numbering.nMode, strText, nKindCount, nLarge, nMiddle + 1, 0);
-        break;
-    case kindSmall:
-        FormatSubjectNo(m_numbering.nMode, strText, nKindCount, nLarge, nMiddle, nSmall + 1);
-        break;
-    default:
-        FormatSubjectNo(m_numbering.nMode, strText, 0, 0, 0, 0);
-        break;
-    }
-    return strText;
+    return m_subjectNumbers.GetText(ActiveRows(), m_nRowLimit, m_numbering, nRow, nCol);
 }

@@ -46,21 +46,6 @@ CString GetInformationValue(const CMorvelEMView& view, int nIndex);
 // count grows to cover it.
 void SetInformationValue(CMorvelEMView& view, int nIndex, const CString& value);
 
-// The subject numbers of the rows in order from row 0, as GetSubjectNoText gives them, for
-// a pass over the whole estimate: the heading counts are carried from row to row instead of
-// counted again from row 0 for every heading.
-class CSubjectNumberer {
-public:
-    explicit CSubjectNumberer(const CMorvelEMView& view);
-    // The subject number of nRow in column nCol; rows must come in order, each once.
-    CString Next(int nRow, int nCol);
-
-private:
-    const CMorvelEMView& m_view;
-    int m_nNextRow = 0;
-    int m_nKind = 0, m_nLarge = 0, m_nMiddle = 0, m_nSmall = 0;
-};
-
 // Shows the edit page's rows to the row getters while it lives (an export reads the edit
 // page whichever page is shown), and the shown page again afterwards.
 using CEditPageScope = CMorvelView::CEditPageScope;

@@ -17,7 +17,6 @@ std::string WriteEstimate(const CMorvelEMView& view, const std::vector<BOOL>& ti
     int nUnitCol = view.FindColumn("1", "T");
     if (view.GetEstimationForm().GetItem(nUnitCol, CEstimationFormFile::colT) != "1")
         nUnitCol = -1;
-    EstimateIo::CSubjectNumberer numberer(view);
     std::string text;
     text.reserve(static_cast<size_t>(nUsedRows) * 64);
     for (int r = 0; r < nUsedRows; ++r) {
@@ -34,7 +33,7 @@ std::string WriteEstimate(const CMorvelEMView& view, const std::vector<BOOL>& ti
             // Only headings carry a subject number (it is empty for every other row).
             CString field = CMorvelEMView::RemoveLineBreaks(view.GetCellText(r, c));
             if (bHeading)
-                field = numberer.Next(r, c) + field;
+                field = view.GetSubjectNoText(r, c) + field;
             field.TrimRight(' ');
             text += QuoteField(field);
         }

@@ -173,7 +173,7 @@ const CString& CMorvelPMView::GetAttribute(int nCol) const
 bool CMorvelPMView::IsNumericColumn(int nCol) const
 {
     if (!m_bPlainCalculation)
-        return GetColumnRules(nCol).bNumeric;
+        return m_columns.Get(nCol).bNumeric;
     const CString& strAttr = GetAttribute(nCol);
     return strAttr == NumberWord() || strAttr.Find(CalcMark()) >= 0;
 }
@@ -181,7 +181,7 @@ bool CMorvelPMView::IsNumericColumn(int nCol) const
 bool CMorvelPMView::IsCalculatedColumn(int nCol) const
 {
     if (!m_bPlainCalculation)
-        return GetColumnRules(nCol).bCalculated;
+        return m_columns.Get(nCol).bFormula;
     return GetAttribute(nCol).Find(CalcMark()) >= 0;
 }
 
@@ -440,92 +440,20 @@ void CMorvelPMView::SetCellText(const CString& strText, int nRow, int nCol)
         SetVScrollRange(pDoc->GetRowsInUse());
 }
 
-namespace {
-
-// The column a reference at p names (one or two letters A-Z), and how many letters it
-// took; -1 when p is not at a letter.
-int ReadColumnReference(const char* p, int& nLength)
-{
-    if (*p < 'A' || *p > 'Z') {
-        nLength = 0;
-        return -1;
-    }
-    if (p[1] >= 'A' && p[1] <= 'Z') {
-        nLength = 2;
-        return (p[0] - 'A' + 1) * 26 + (p[1] - 'A');
-    }
-    nLength = 1;
-    return p[0] - 'A';
-}
-
-} // namespace
-
 BOOL CMorvelPMView::HasNoNumericOperand(const CString& strFormula, int nRow) const
 {
-    CString strUpper = strFormula;
-    strUpper.MakeUpper();
-    for (const char* p = strUpper; *p != '\0';) {
-        int nLength = 0;
-        const int nCol = ReadColumnReference(p, nLength);
-        if (nLength == 0) {
-            ++p;
-            continue;
-        }
-        if (CNumberRules::IsNumberText(GetCellText(nRow, nCol)))
-            return FALSE;
-        p += nLength;
-    }
-    return TRUE;
-}
-
-void CMorvelPMView::EvaluateColumn(int nRow, int nCol, bool bStrict)
-{
-    const CMorvelPMDoc* pDoc = GetDocument();
-    CString strFormula = pDoc->m_form.GetItem(nCol, 4);
-    strFormula.MakeUpper();
-    const bool bNone = HasNoNumericOperand(strFormula, nRow) != FALSE;
-    bool bHasReference = false;
-    CString strExpression;
-    for (const char* p = strFormula; *p != '\0';) {
-        int nLength = 0;
-        const int nRef = ReadColumnReference(p, nLength);
-        if (nLength == 0) {
-            strExpression += *p++;
-            continue;
-        }
-        bHasReference = true;
-        if (bNone)
-            return;
-        const CString strOperand = GetCellText(nRow, nRef);
-        if (!CNumberRules::IsNumberText(strOperand) && bStrict)
-            return;
-        strExpression += strOperand;
-        p += nLength;
-    }
-    (void)bHasReference;
-    const CString strResult = CNumberRules::EvaluateFormula(strExpression);
-    if (strResult.IsEmpty()) {
-        SetCellText(CString(), nRow, nCol);
-        return;
-    }
-    const double value =
-        CNumberRules::RoundBySpec(CNumberRules::ReadNumber(strResult), pDoc->m_form.GetItem(nCol, 5));
-    SetCellText(CNumberRules::FormatNormal(value), nRow, nCol);
+    const CRowFormula formula(strFormula);
+    return formula.LacksNumbers([&](int nCol) { return GetCellText(nRow, nCol); }) ? TRUE : FALSE;
 }
 
 void CMorvelPMView::CalcRow(int nRow, int nFirstCol)
 {
     if (GetDocument() == nullptr || nRow < 0 || nRow >= m_nRowLimit)
         return;
+    const CEstimateColumns::CBatch batch(m_columns); // the form stays as it is meanwhile
     for (int c = std::max(0, nFirstCol); c < m_nColumnCount; ++c) {
-        if (m_bPlainCalculation) {
-            if (IsCalculatedColumn(c))
-                EvaluateColumn(nRow, c, true);
-            continue;
-        }
-        const CColumnRules& rules = GetColumnRules(c);
-        if (rules.bCalculated && !EvaluateColumnQuick(nRow, c, rules))
-            EvaluateColumn(nRow, c, true);
+        if (IsCalculatedColumn(c))
+            EvaluateColumn(nRow, c, CRowFormula::partsRowRules);
     }
 }
 
@@ -534,12 +462,10 @@ void CMorvelPMView::CalcCurrentRow()
     const CMorvelPMDoc* pDoc = GetDocument();
     if (pDoc == nullptr || m_nCurrentRow < 0 || m_nCurrentRow >= m_nRowLimit)
         return;
+    const CEstimateColumns::CBatch batch(m_columns); // the form stays as it is meanwhile
     for (int c = 0; c < m_nColumnCount; ++c) {
-        if (!IsCalculatedColumn(c))
-            continue;
-        const CString& strFormula = pDoc->m_form.GetItem(c, 4);
-        const bool bStrict = strFormula.Find('*') >= 0 || strFormula.Find('/') >= 0;
-        EvaluateColumn(m_nCurrentRow, c, bStrict);
+        if (IsCalculatedColumn(c))
+            EvaluateColumn(m_nCurrentRow, c, CRowFormula::partsTypedRules);
     }
 }
 

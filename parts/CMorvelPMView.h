@@ -10,7 +10,9 @@
 #pragma once
 
 #include "app/CShellServices.h"
+#include "estimate/engine/CEstimateColumns.h"
 #include "estimate/engine/CNumberRules.h"
+#include "estimate/engine/CRowFormula.h"
 #include "grid/CGridCellEdit.h"
 #include "grid/CMorvelView.h"
 #include "grid/IGridCellEditOwner.h"
@@ -335,35 +337,27 @@ private:
     void CopyBlockToClipboard(CRect rcBlock);
     const CPartFormFile* GetForm() const;
     const CString& GetAttribute(int nCol) const;
-    // Evaluates column nCol's formula in a row; bStrict: an operand that is not a number
-    // stops the evaluation.
-    void EvaluateColumn(int nRow, int nCol, bool bStrict);
-    // What the cell store and the calculation need of a column, taken from the parts form.
-    struct CColumnRules {
-        // The form's texts the rules were taken from.
-        CString strAttribute, strPicture, strFormula, strRounding;
-        bool bBuilt = false;
-        bool bNumeric = false;    // IsNumericColumn
-        bool bCalculated = false; // IsCalculatedColumn
-        CNumberRules::CRoundSpec spec;
-        CNumberRules::CPicture picture;
-        // The formula taken apart at its column references (upper case, one or two
-        // letters), and compiled when it is one the compiled evaluation gives exactly.
-        std::vector<int> refs;
-        std::vector<std::string> segments;
-        std::string compiled;
-        bool bCompiled = false;
+    // Works out column nCol's formula in a row by the given rules (CRowFormula).
+    void EvaluateColumn(int nRow, int nCol, const CRowFormula::CRules& rules);
+    // The parts form's texts as the estimate's columns read them (属性, 数値書式, 計算式,
+    // 丸め, T, V; empty outside the form's items).
+    class CFormColumns : public IColumnTexts {
+    public:
+        explicit CFormColumns(const CMorvelPMView& view) : m_view(view) {}
+        const CString& GetColumnText(int nCol, EColumnText eText) const override;
+
+    private:
+        const CMorvelPMView& m_view;
+        // The form of the document the view was last seen with: a column's texts are read
+        // six at a time, and finding the document's type each time would cost more than
+        // the reading.
+        mutable const void* m_pDocumentSeen = nullptr;
+        mutable const CPartFormFile* m_pForm = nullptr;
     };
-    // The rules of a column (an empty set outside the form's items).
-    const CColumnRules& GetColumnRules(int nCol) const;
-    static void BuildColumnRules(CColumnRules& rules, const CPartFormFile& form, int nCol);
     // The text a cell keeps for a text stored into it: a number in a numeric column rounded
     // by the column's rule and picture, in its normal form.
     CString StoredCellText(const CString& strText, int nCol) const;
     CString StoredCellTextPlain(const CString& strText, int nCol) const;
-    // A calculated column of a row (an operand that is not a number stops it) the quick
-    // way; FALSE when the cell is one for the plain way.
-    bool EvaluateColumnQuick(int nRow, int nCol, const CColumnRules& rules);
     int MeasureBaseRowHeight();
     void ReloadDisplaySettings(int nHeaderBase);
     void PlaceRangeTotal();
@@ -400,7 +394,12 @@ private:
     BOOL m_bPlaceTotal = FALSE;
     // What printing keeps between its steps, and the wait dialog of the layouts' choice.
     std::shared_ptr<struct CPartsPrintState> m_pPrintState;
-    mutable std::vector<CColumnRules> m_columnRules;
+    // What the cell store and the calculation need of each column (numeric, calculated,
+    // rounding rule, picture, formula), taken from the parts form as the estimate takes its
+    // columns from its form, and taken again whenever a text they came from differs.
+    CFormColumns m_formColumns{*this};
+    CEstimateColumns m_columns{m_formColumns, m_nColumnCount};
     std::vector<double> m_formulaValues;
+    std::string m_strExpression; // the formula being worked out, reused from cell to cell
     bool m_bPlainCalculation = false;
 };

@@ -1,9 +1,10 @@
-// The quick way of the parts grid's cell store and row formulas: each column's rules are
-// taken from the parts form once (its attribute, rounding rule, picture and formula) and
-// kept while the form's texts stay the same, and a formula whose operands are plain numbers
-// is evaluated compiled instead of being put together as a text and read again. Every step
-// after the evaluation is the plain way's own, with the rules already taken apart, so the
-// stored texts are the same byte for byte.
+// The parts grid's cell store and row formulas. The quick way takes each column's rules
+// from the parts form once (its attribute, rounding rule, picture and formula, as the
+// estimate's columns take them: CEstimateColumns) and keeps them while the form's texts
+// stay the same, and works a formula whose operands are plain numbers out compiled; the
+// plain way takes the rules from the texts at every cell and works every formula out
+// through the texts. The formulas are the estimate's (CRowFormula), under the parts list's
+// rules; both ways store the same texts byte for byte.
 #include "app/CPartFormFile.h"
 #include "estimate/engine/CGridRow.h"
 #include "parts/CMorvelPMDoc.h"
@@ -32,98 +33,28 @@ double ReadNumberOf(const CString& strText)
     return CNumberRules::ReadNumber(text.data(), text.data() + text.size());
 }
 
-// A formula (upper case) taken apart at its column references as the plain way reads them:
-// byte by byte, one letter A-Z or two letters. FALSE for a formula with a double-byte
-// character (the plain way may take its second byte for a letter).
-bool SplitFormula(const std::string& formula, std::vector<int>& refs, std::vector<std::string>& segments)
-{
-    refs.clear();
-    segments.assign(1, std::string());
-    for (size_t i = 0; i < formula.size(); ++i) {
-        const char ch = formula[i];
-        if (static_cast<unsigned char>(ch) >= 0x80)
-            return false;
-        if (ch < 'A' || ch > 'Z') {
-            segments.back().push_back(ch);
-            continue;
-        }
-        int nCol = ch - 'A';
-        if (i + 1 < formula.size() && formula[i + 1] >= 'A' && formula[i + 1] <= 'Z') {
-            nCol = (ch - 'A' + 1) * 26 + (formula[i + 1] - 'A');
-            ++i;
-        }
-        refs.push_back(nCol);
-        segments.emplace_back();
-    }
-    return true;
-}
-
-// TRUE when the formula's own characters keep an operator or a parenthesis after what the
-// text evaluation passes over at its start (blanks and one sign): then the text made of it
-// is always evaluated as arithmetic, never handed back as a plain value.
-bool KeepsAnOperator(const std::vector<std::string>& segments)
-{
-    for (size_t i = 0; i < segments.size(); ++i) {
-        const std::string& segment = segments[i];
-        size_t n = 0;
-        if (i == 0) {
-            while (n < segment.size() && segment[n] == ' ')
-                ++n;
-            if (n < segment.size() && (segment[n] == '+' || segment[n] == '-'))
-                ++n;
-        }
-        for (; n < segment.size(); ++n) {
-            if (std::strchr("+-*/()", segment[n]) != nullptr && segment[n] != '\0')
-                return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
-void CMorvelPMView::BuildColumnRules(CColumnRules& rules, const CPartFormFile& form, int nCol)
+const CString& CMorvelPMView::CFormColumns::GetColumnText(int nCol, EColumnText eText) const
 {
-    rules.strAttribute = form.GetItem(nCol, 1);
-    rules.strPicture = form.GetItem(nCol, 3);
-    rules.strFormula = form.GetItem(nCol, 4);
-    rules.strRounding = form.GetItem(nCol, 5);
-    static const CString s_strNumber = "数値"_sj;
-    static const CString s_strCalc = "計"_sj;
-    rules.bCalculated = rules.strAttribute.Find(s_strCalc) >= 0;
-    rules.bNumeric = rules.strAttribute == s_strNumber || rules.bCalculated;
-    rules.spec = CNumberRules::ParseRoundSpec(rules.strRounding);
-    rules.picture = CNumberRules::ParsePicture(rules.strPicture);
-    CString strFormula = rules.strFormula;
-    strFormula.MakeUpper();
-    rules.compiled.clear();
-    rules.bCompiled = rules.bCalculated && SplitFormula(strFormula.str(), rules.refs, rules.segments) &&
-                      !rules.refs.empty() && KeepsAnOperator(rules.segments) &&
-                      CNumberRules::CompileFormula(rules.segments, rules.compiled);
-    rules.bBuilt = true;
-}
-
-const CMorvelPMView::CColumnRules& CMorvelPMView::GetColumnRules(int nCol) const
-{
-    static const CColumnRules s_none;
-    const CPartFormFile* pForm = GetForm();
-    if (pForm == nullptr || nCol < 0 || nCol >= std::min(pForm->GetCount(), static_cast<int>(MAX_COLUMNS)))
-        return s_none;
-    if (m_columnRules.size() < static_cast<size_t>(MAX_COLUMNS))
-        m_columnRules.resize(MAX_COLUMNS); // never resized again: references stay valid
-    CColumnRules& rules = m_columnRules[static_cast<size_t>(nCol)];
-    // The form can be changed from outside (a column resize, the settings sheet, a test):
-    // the rules are taken again whenever a text they came from differs.
-    if (!rules.bBuilt || rules.strAttribute != pForm->GetItem(nCol, 1) ||
-        rules.strFormula != pForm->GetItem(nCol, 4) || rules.strRounding != pForm->GetItem(nCol, 5) ||
-        rules.strPicture != pForm->GetItem(nCol, 3))
-        BuildColumnRules(rules, *pForm, nCol);
-    return rules;
+    static const CString s_strNone;
+    // The parts form's items in the estimation form's places; a parts form has no "V" code.
+    static const int items[COLUMN_TEXTS] = {1, 3, 4, 5, CPartFormFile::colT, -1};
+    if (m_view.m_pDocument != m_pDocumentSeen) {
+        m_pDocumentSeen = m_view.m_pDocument;
+        m_pForm = m_view.GetForm();
+    }
+    const CPartFormFile* pForm = m_pForm;
+    const int nItem = eText >= 0 && eText < COLUMN_TEXTS ? items[eText] : -1;
+    if (pForm == nullptr || nItem < 0 || nCol < 0 ||
+        nCol >= std::min(pForm->GetCount(), static_cast<int>(MAX_COLUMNS)))
+        return s_strNone;
+    return pForm->GetItem(nCol, nItem);
 }
 
 CString CMorvelPMView::StoredCellText(const CString& strText, int nCol) const
 {
-    const CColumnRules& rules = GetColumnRules(nCol);
+    const CEstimateColumns::CColumnInfo& rules = m_columns.Get(nCol);
     if (!rules.bNumeric || !CNumberRules::IsNumberText(strText))
         return strText;
     // NormalizeNumberText, RoundBySpec, FormatByPicture and NormalizeNumberText again, as
@@ -134,32 +65,37 @@ CString CMorvelPMView::StoredCellText(const CString& strText, int nCol) const
     return CNumberRules::IsNumberText(strShown) ? CNumberRules::NormalizeNumber(strShown) : strShown;
 }
 
-bool CMorvelPMView::EvaluateColumnQuick(int nRow, int nCol, const CColumnRules& rules)
+void CMorvelPMView::EvaluateColumn(int nRow, int nCol, const CRowFormula::CRules& rules)
 {
-    if (!rules.bCompiled)
-        return false;
-    CMorvelPMDoc* pDoc = GetDocument();
-    const CGridRow* pRow = pDoc != nullptr ? pDoc->GetRow(nRow) : nullptr;
-    // An operand that is not a number (an empty cell, a row never written, a column past
-    // the form's) leaves the cell as it is.
-    if (pRow == nullptr)
-        return true;
-    m_formulaValues.resize(rules.refs.size());
-    for (size_t i = 0; i < rules.refs.size(); ++i) {
-        const int nRef = rules.refs[i];
-        if (nRef >= m_nColumnCount)
-            return true;
-        const std::string& text = pRow->m_strCell[nRef].str();
-        if (!CNumberRules::ReadPlainNumber(text.data(), text.data() + text.size(), m_formulaValues[i]))
-            return !CNumberRules::IsNumberText(text.c_str()); // other number texts: the plain way
-    }
+    const CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return;
+    const CGridRow* pRow = pDoc->GetRow(nRow);
+    static const CString s_strNone;
+    // A row never written and a column past the form's read as empty cells.
+    const auto cell = [&](int nRef) -> const CString& {
+        return pRow != nullptr && nRef >= 0 && nRef < m_nColumnCount ? pRow->m_strCell[nRef] : s_strNone;
+    };
     double result = 0.0;
-    if (!CNumberRules::EvaluateCompiled(rules.compiled, m_formulaValues.data(), result)) {
-        SetCellText(CString(), nRow, nCol);
-        return true;
+    CRowFormula::EOutcome outcome = CRowFormula::EOutcome::keep;
+    double value = 0.0;
+    if (m_bPlainCalculation) {
+        // The plain way takes the formula and the rounding rule from the form's texts at
+        // every cell, and works the formula out through the texts.
+        const CRowFormula formula(pDoc->m_form.GetItem(nCol, 4));
+        outcome = formula.Evaluate(cell, rules, m_strExpression, result);
+        if (outcome == CRowFormula::EOutcome::number)
+            value = CNumberRules::RoundBySpec(ReadNumberOf(CNumberRules::FormatNormal(result)),
+                                              pDoc->m_form.GetItem(nCol, 5));
+    } else {
+        const CEstimateColumns::CColumnInfo& columnRules = m_columns.Get(nCol);
+        outcome = columnRules.formula.EvaluateQuick(cell, rules, m_strExpression, m_formulaValues, result);
+        if (outcome == CRowFormula::EOutcome::number)
+            value = RoundByRules(ReadNumberOf(CNumberRules::FormatNormal(result)), columnRules.spec);
     }
-    // What the text evaluation hands back ("%f" form), read again and rounded by the rule.
-    const double value = RoundByRules(ReadNumberOf(CNumberRules::FormatNormal(result)), rules.spec);
-    SetCellText(CNumberRules::FormatNormal(value), nRow, nCol);
-    return true;
+    if (outcome == CRowFormula::EOutcome::empty)
+        SetCellText(CString(), nRow, nCol);
+    else if (outcome == CRowFormula::EOutcome::number)
+        // The result in "%f" form, read again and rounded by the column's rule.
+        SetCellText(CNumberRules::FormatNormal(value), nRow, nCol);
 }

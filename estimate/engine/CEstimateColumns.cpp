@@ -2,7 +2,7 @@
 
 #include "platform/base/Cp932.h"
 
-CEstimateColumns::CEstimateColumns(const IEstimateSheet& sheet, const int& nColumnCount)
+CEstimateColumns::CEstimateColumns(const IColumnTexts& sheet, const int& nColumnCount)
     : m_sheet(sheet), m_nColumnCount(nColumnCount)
 {
 }
@@ -58,40 +58,8 @@ void CEstimateColumns::Build(CColumnInfo& info, int nCol) const
 
     info.spec = CNumberRules::ParseRoundSpec(info.strRounding);
     info.picture = CNumberRules::ParsePicture(info.strPicture);
-    CString strFormula(info.strFormula);
-    strFormula.MakeUpper();
-    info.bMulDiv = strFormula.Find('*') >= 0 || strFormula.Find('/') >= 0;
-    ParseFormula(strFormula, info.refs, info.segments);
-    info.bCompiled = info.bFormula && CNumberRules::CompileFormula(info.segments, info.compiled);
+    info.formula.Assign(info.strFormula);
     info.bValid = true;
-}
-
-void CEstimateColumns::ParseFormula(const CString& strFormula, std::vector<int>& refs,
-                                    std::vector<std::string>& segments)
-{
-    refs.clear();
-    segments.assign(1, std::string());
-    const std::string& text = strFormula.str();
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char ch = text[i];
-        if (IsCp932LeadByte(static_cast<BYTE>(ch)) && i + 1 < text.size()) {
-            // A double-byte character is copied whole: its second byte is no letter.
-            segments.back().push_back(ch);
-            segments.back().push_back(text[++i]);
-            continue;
-        }
-        if (ch < 'A' || ch > 'Z') {
-            segments.back().push_back(ch);
-            continue;
-        }
-        int nCol = ch - 'A';
-        if (i + 1 < text.size() && text[i + 1] >= 'A' && text[i + 1] <= 'Z') {
-            nCol = (ch - 'A' + 1) * 26 + (text[i + 1] - 'A');
-            ++i;
-        }
-        refs.push_back(nCol);
-        segments.emplace_back();
-    }
 }
 
 void CEstimateColumns::BuildFormulaColumns() const

@@ -1,8 +1,8 @@
 // CEstimateColumns: what the estimation form says about each column of an estimate, taken
 // apart once and kept until the form's texts for the column change: whether the column is
 // numeric or computed, how it takes part in the totals, its rounding rule, number picture
-// and formula (its references, the texts between them and, where it can be, the formula
-// compiled).
+// and formula (CRowFormula: its references, the texts between them and, where it can be,
+// the formula compiled).
 //
 // Columns are checked against the form lazily: outside a batch every look compares the
 // column's six texts with the form's; within a batch (CBatch, which the recalculation and
@@ -12,6 +12,7 @@
 #pragma once
 
 #include "estimate/engine/CNumberRules.h"
+#include "estimate/engine/CRowFormula.h"
 #include "estimate/engine/IEstimateSheet.h"
 #include "platform/base/CString.h"
 
@@ -40,11 +41,7 @@ public:
         ETotalMode eTotalMode = ETotalMode::none;
         CNumberRules::CRoundSpec spec;
         CNumberRules::CPicture picture;
-        bool bMulDiv = false;              // the formula holds "*" or "/"
-        std::vector<int> refs;             // columns the formula references, in order
-        std::vector<std::string> segments; // the formula between references (refs.size() + 1 segments)
-        bool bCompiled = false;            // the formula compiled (CNumberRules::CompileFormula)
-        std::string compiled;
+        CRowFormula formula;
     };
 
     // Keeps the information of every column trusted while it lives; the first scope
@@ -64,8 +61,9 @@ public:
         const CEstimateColumns& m_columns;
     };
 
-    // The form's texts from the sheet; nColumnCount is the grid's column count.
-    CEstimateColumns(const IEstimateSheet& sheet, const int& nColumnCount);
+    // The form's texts from the sheet (an estimate's, or a parts list's form); nColumnCount
+    // is the grid's column count.
+    CEstimateColumns(const IColumnTexts& sheet, const int& nColumnCount);
     CEstimateColumns(const CEstimateColumns&) = delete;
     CEstimateColumns& operator=(const CEstimateColumns&) = delete;
 
@@ -122,17 +120,12 @@ public:
     // are equal compute alike (the kept totals stay valid while these do not change).
     std::string GetRulesText() const;
 
-    // A formula upper-cased and taken apart: the columns it references in order, and the
-    // texts between them.
-    static void ParseFormula(const CString& strFormula, std::vector<int>& refs,
-                             std::vector<std::string>& segments);
-
 private:
     const CColumnInfo& GetChecked(int nCol) const;
     void Build(CColumnInfo& info, int nCol) const;
     void BuildFormulaColumns() const;
 
-    const IEstimateSheet& m_sheet;
+    const IColumnTexts& m_sheet;
     const int& m_nColumnCount;
     mutable std::vector<CColumnInfo> m_info;
     mutable int m_nBatchDepth = 0;

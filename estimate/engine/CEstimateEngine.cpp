@@ -203,7 +203,8 @@ bool CEstimateEngine::StoreWholeNumber(CGridRow& row, int nRow, int nCol, const 
 bool CEstimateEngine::CalcCompiledFormula(CGridRow& row, int nRow, int nCol, const CColumnInfo& info,
                                           int nColumns)
 {
-    const size_t nRefs = info.refs.size();
+    const std::vector<int>& refs = info.formula.GetReferences();
+    const size_t nRefs = refs.size();
     double localValues[8];
     double* pValues = localValues;
     if (nRefs > std::size(localValues)) {
@@ -211,7 +212,7 @@ bool CEstimateEngine::CalcCompiledFormula(CGridRow& row, int nRow, int nCol, con
         pValues = m_formulaValues.data();
     }
     for (size_t i = 0; i < nRefs; ++i) {
-        const int nRef = info.refs[i];
+        const int nRef = refs[i];
         if (nRef >= nColumns)
             return false;
         const size_t nAt = static_cast<size_t>(nRef);
@@ -228,7 +229,7 @@ bool CEstimateEngine::CalcCompiledFormula(CGridRow& row, int nRow, int nCol, con
         pValues[i] = m_rowValues[nAt];
     }
     double result = 0.0;
-    if (!CNumberRules::EvaluateCompiled(info.compiled, pValues, result))
+    if (info.formula.EvaluateValues(pValues, result) != CRowFormula::EOutcome::number)
         return false;
     // The result rounded by the column's rounding rule, then stored: StoreNumber rounds by it
     // again (no change) and by the picture.
@@ -244,16 +245,8 @@ bool CEstimateEngine::CalcCompiledFormula(CGridRow& row, int nRow, int nCol, con
 
 int CEstimateEngine::FormulaLacksNumbers(int nRow, const char* lpszFormula) const
 {
-    CString strFormula(lpszFormula);
-    strFormula.MakeUpper();
-    std::vector<int> refs;
-    std::vector<std::string> segments;
-    CEstimateColumns::ParseFormula(strFormula, refs, segments);
-    for (int nCol : refs) {
-        if (CNumberRules::IsNumberText(EditCell(nRow, nCol)))
-            return 0;
-    }
-    return 1;
+    const CRowFormula formula{CString(lpszFormula)};
+    return formula.LacksNumbers([&](int nCol) -> const CString& { return EditCell(nRow, nCol); }) ? 1 : 0;
 }
 
 void CEstimateEngine::CalcRow(int nRow, int nFirstCol)
@@ -276,50 +269,22 @@ void CEstimateEngine::CalcRow(int nRow, int nFirstCol)
         const CColumnInfo& info = m_columns.Get(nCol);
         // A formula that names no column ("2*3") has no number of the row to work on: the
         // cell keeps what was typed into it, whichever way the formula would be worked out.
-        if (info.refs.empty())
+        if (info.formula.IsLeftAlone(CRowFormula::estimateRules))
             continue;
-        if (info.bCompiled && !m_bNumbersThroughTexts && pRow != nullptr &&
+        if (info.formula.IsCompiled() && !m_bNumbersThroughTexts && pRow != nullptr &&
             CalcCompiledFormula(*pRow, nRow, nCol, info, nColumns))
             continue;
         // The way through the texts may change the cell: its number is read again.
         m_rowValueStamps[static_cast<size_t>(nCol)] = 0;
-        // A row without any of the numbers the formula uses keeps what was typed into it.
-        bool bHasNumber = false;
-        for (int nRef : info.refs) {
-            if (CNumberRules::IsNumberText(EditCell(nRow, nRef))) {
-                bHasNumber = true;
-                break;
-            }
-        }
-        if (!bHasNumber)
-            continue;
-        m_strExpression.clear();
-        m_strExpression += info.segments[0];
-        bool bSkip = false;
-        for (size_t i = 0; i < info.refs.size(); ++i) {
-            const CString& strCell = EditCell(nRow, info.refs[i]);
-            if (info.bMulDiv && !CNumberRules::IsNumberText(strCell)) {
-                // A product over a cell that holds no number (empty, "一式", "abc") has
-                // nothing to work with: the cell keeps what it holds, so that an amount
-                // typed beside a quantity written as a word and a unit price stays.
-                bSkip = true;
-                break;
-            }
-            m_strExpression += strCell.str();
-            m_strExpression += info.segments[i + 1];
-        }
-        if (bSkip)
-            continue;
         double result = 0.0;
-        if (!CNumberRules::EvaluateExpression(m_strExpression.data(),
-                                              m_strExpression.data() + m_strExpression.size(), result)) {
+        const CRowFormula::EOutcome outcome =
+            info.formula.Evaluate([&](int nRef) -> const CString& { return EditCell(nRow, nRef); },
+                                  CRowFormula::estimateRules, m_strExpression, result);
+        if (outcome == CRowFormula::EOutcome::empty) {
             SetCellText("", nRow, nCol, TRUE);
-            continue;
+        } else if (outcome == CRowFormula::EOutcome::number) {
+            StoreNumber(nRow, nCol, CRowFormula::RoundedResult(result, info.spec));
         }
-        CDecimal value = CDecimal::FromDouble(result);
-        value.Round(-6, CDecimal::roundHalfUp);
-        CNumberRules::RoundBySpec(value, info.spec);
-        StoreNumber(nRow, nCol, value);
     }
 }
 

@@ -12,6 +12,7 @@ CGridRowArray::~CGridRowArray()
 void CGridRowArray::MakePrintCopy()
 {
     DeletePrintCopy();
+    ++m_nPrintCopyChanges;
     const CPtrArray& working = GetWorkingArray();
     const INT_PTR nSize = working.GetSize();
     m_printCopy.SetSize(nSize);
@@ -30,6 +31,7 @@ void CGridRowArray::DeletePrintCopy()
         delete static_cast<CGridRow*>(m_printCopy.GetAt(i));
     m_printCopy.RemoveAll();
     m_bPrintCopyMade = false;
+    ++m_nPrintCopyChanges;
 }
 
 void CGridRowArray::CountChanges()
@@ -52,12 +54,16 @@ bool CGridRowArray::CountsChangesOf(const CGridRow& row) const
 
 void CGridRowArray::NoteChange() const
 {
-    if (m_pChanges != nullptr && !m_bServePrintCopy)
+    if (m_bServePrintCopy)
+        ++m_nPrintCopyChanges;
+    else if (m_pChanges != nullptr)
         m_pChanges->Note();
 }
 
 void CGridRowArray::Take(INT_PTR nIndex, INT_PTR nCount)
 {
+    if (m_bServePrintCopy)
+        ++m_nPrintCopyChanges;
     if (m_pChanges == nullptr || m_bServePrintCopy)
         return;
     m_pChanges->Note();

@@ -115,6 +115,10 @@ public:
     bool CountsChanges() const { return m_pChanges != nullptr; }
     // The count of the store's changes (0 for a store that does not count).
     unsigned long long GetChangeCount() const;
+    // The count of the changes of the print copy's entries: it was made, dropped, or an
+    // entry was put in or taken out while it was served (its rows count their own changes
+    // with the rows no store holds).
+    unsigned long long GetPrintCopyChangeCount() const { return m_nPrintCopyChanges; }
     // Counts a change of the rows that the rows' own setters do not see (a row handed out
     // for writing, say).
     void NoteChange() const;
@@ -166,4 +170,5 @@ private:
     bool m_bServePrintCopy = false;
     bool m_bPrintCopyMade = false;
     CRowChangeCount* m_pChanges = nullptr; // set by CountChanges
+    mutable unsigned long long m_nPrintCopyChanges = 0;
 };

@@ -278,7 +278,7 @@ bool CKeptTotals::StartKeepingRows(const CEstimateEngine& engine, bool bAllocate
         for (int nCol : rules.GetFormulaColumns()) {
             if (nCol < nFirstByFormula)
                 continue;
-            for (int nRef : rules.Get(nCol).refs) {
+            for (int nRef : rules.Get(nCol).formula.GetReferences()) {
                 if (nRef >= nFirstByFormula)
                     return false;
             }

@@ -77,7 +77,7 @@ void CTotalsWalk::ChoosePrefetchCells()
     const int nColumns = columns.GetLimit();
     for (int nCol : columns.GetFormulaColumns()) {
         widen(nCol);
-        for (int nRef : columns.Get(nCol).refs) {
+        for (int nRef : columns.Get(nCol).formula.GetReferences()) {
             if (nRef >= 0 && nRef < nColumns)
                 widen(nRef);
         }

@@ -7,11 +7,22 @@
 
 #include "platform/base/CString.h"
 
-class IEstimateSheet {
+// The texts of a grid's form that say how its columns compute: the estimation form's for an
+// estimate, the parts form's for a parts list (CEstimateColumns takes them apart).
+class IColumnTexts {
 public:
-    // The texts of a column of the estimation form the engine reads ("属性", "数値書式",
-    // "計算式", "丸め", "T", "V").
+    // The texts of a column the computation reads ("属性", "数値書式", "計算式", "丸め",
+    // "T", "V").
     enum EColumnText { textAttribute, textPicture, textFormula, textRounding, textT, textV, COLUMN_TEXTS };
+
+    virtual const CString& GetColumnText(int nCol, EColumnText eText) const = 0;
+
+protected:
+    ~IColumnTexts() = default;
+};
+
+class IEstimateSheet : public IColumnTexts {
+public:
     // The settings the consumption tax takes: the rate in percent and the rounding mode (0
     // up, 1 down, 2 half up to whole units, 3 the column's own rounding, any other none).
     struct CTaxSettings {
@@ -19,7 +30,6 @@ public:
         int nRoundMode = 3;
     };
 
-    virtual const CString& GetColumnText(int nCol, EColumnText eText) const = 0;
     // The used rows grow to at least nRows (they never shrink here); the grid's scroll
     // ranges follow them.
     virtual void GrowUsedRows(int nRows) = 0;

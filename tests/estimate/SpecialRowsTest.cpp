@@ -292,6 +292,15 @@ TEST_F(SpecialRowsTest, SubjectNumberTextCountsTheHeadingsAbove)
     EXPECT_EQ("1.A.2.", view->GetSubjectNoText(4, 0).str());
     EXPECT_EQ("1.B.", view->GetSubjectNoText(5, 0).str());
     EXPECT_EQ("", view->GetSubjectNoText(5, 1).str()); // not the numbering column
+    // The numbers follow the rows: a large heading put in above the first, then taken out.
+    view->InsertRow(1);
+    Heading(1, kindLarge, "l0");
+    EXPECT_EQ("1.B.", view->GetSubjectNoText(2, 0).str());
+    EXPECT_EQ("1.B.1.", view->GetSubjectNoText(3, 0).str());
+    EXPECT_EQ("1.C.", view->GetSubjectNoText(6, 0).str());
+    view->DeleteRow(1);
+    EXPECT_EQ("1.B.", view->GetSubjectNoText(5, 0).str());
+    EXPECT_EQ("1.A.1.", view->GetSubjectNoText(2, 0).str());
     view->ApplySubjectNumbering(FALSE, FALSE, 0, 0, 0, 0, 0, 0);
     EXPECT_EQ(1, view->GetNumbering().nShown);
     view->ApplySubjectNumbering(FALSE, TRUE, 0, 0, 0, 0, 0, 0);

@@ -327,3 +327,33 @@ TEST_F(SummaryTableTest, AtEveryLevelTheLinesAddUpToEachTotalShown)
         EXPECT_GE(nHeadings, 1);
     }
 }
+
+// A column worked out as a sum over cells a heading's line leaves empty (the cost unit price
+// plus a fixed charge) and carried to the summary: each heading's line keeps the amount of
+// its total, the formula finding none of its numbers there.
+TEST_F(SummaryTableTest, ALineWithoutTheFormulasNumbersKeepsTheAmountOfItsTotal)
+{
+    CEstimationFormFile& form = const_cast<CEstimationFormFile&>(m_pView->GetEstimationForm());
+    form.SetItem(scNote, 1, CString::FromUtf8("計 A"));
+    form.SetItem(scNote, 4, "g+1000");
+    form.SetItem(scNote, CEstimationFormFile::colV, "1");
+    m_pView->RecalcAll();
+    int nTotal = srLarge + 1;
+    while (nTotal < m_pView->GetUsedRows() && m_pView->GetRowKind(nTotal) != kindLargeTotal)
+        ++nTotal;
+    ASSERT_LT(nTotal, m_pView->GetUsedRows());
+    const std::string total = Cell(nTotal, scNote);
+    ASSERT_GT(atof(total.c_str()), 1000.0);
+
+    CDialogAnswerer answerer;
+    Answer(answerer, {0, 1, 0, 0}, false);
+    Command(ID_SUMMARY_TABLE);
+    const CGridRowArray& rows = m_pView->GetSummaryRows();
+    int nLine = 0;
+    while (nLine < rows.GetSize() &&
+           (rows.GetRow(nLine) == nullptr || rows.GetRow(nLine)->GetKind() != SummaryKindOf(kindLarge)))
+        ++nLine;
+    ASSERT_LT(nLine, rows.GetSize());
+    EXPECT_EQ(rows.GetRow(nLine)->m_strCell[scName].str(), Cell(srLarge, scName));
+    EXPECT_EQ(rows.GetRow(nLine)->m_strCell[scNote].str(), total);
+}

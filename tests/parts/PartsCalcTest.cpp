@@ -97,6 +97,20 @@ TEST_F(PartsCalcTest, FormulasStopOnOperandsThatAreNotNumbersAsEachEvaluationSay
     EXPECT_TRUE(p.view->HasNoNumericOperand("AA", 0));
 }
 
+TEST_F(PartsCalcTest, ANoteInAFormulaNamesNoColumn)
+{
+    // The amount's formula carries a note; "単" ends in the byte of a "P", which is no
+    // column of the list.
+    p.doc->m_form.GetItem(4, 4) = CString::FromUtf8("b*d 単価");
+    Type(0, 1, "12");
+    Type(0, 3, "98");
+    EXPECT_EQ("1176.000000", Cell(0, 4));
+    // The same after a paste into the row.
+    p.view->SetCellText("3", 0, 1);
+    p.view->CalcRow(0, 0);
+    EXPECT_EQ("294.000000", Cell(0, 4));
+}
+
 TEST_F(PartsCalcTest, TheRowLimitBoundsTheStore)
 {
     p.view->SetCellText("x", 1099, 0);
