@@ -22,7 +22,6 @@
 #include "bench/BenchSupport.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CEstimateShared.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
 #include "platform/base/Profile.h"
@@ -146,7 +145,7 @@ void RunBenchmark()
     // A full repaint: both of its paints (the second follows the first at once). The
     // second paint alone is timed by starting with the flag that says the first one is done.
     const auto startRepaint = [&] {
-        CEstimateShared::s_bPaintPass = FALSE;
+        CMorvelEMView::SetCellPaintNext(false);
         pView->Invalidate(TRUE);
     };
     const double both = Measure([&] {
@@ -154,7 +153,7 @@ void RunBenchmark()
         pView->UpdateWindow();
     });
     const double cells = Measure([&] {
-        CEstimateShared::s_bPaintPass = TRUE;
+        CMorvelEMView::SetCellPaintNext(true);
         pView->Invalidate(TRUE);
         pView->UpdateWindow();
     });

@@ -22,7 +22,6 @@
 #include "bench/BenchSupport.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CEstimateShared.h"
 #include "estimate_tools/CEstimatePrinting.h"
 #include "layout/drawing/CDrawTable.h"
 #include "layout/drawing/CDrawText.h"

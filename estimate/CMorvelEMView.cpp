@@ -4,7 +4,6 @@
 #include "app/CMainFrame.h"
 #include "app/CMorvelSettings.h"
 #include "estimate/CMorvelEMDoc.h"
-#include "estimate/engine/CEstimateShared.h"
 #include "estimate/engine/CGridRow.h"
 #include "estimate/engine/CUndoTextEntry.h"
 #include "grid/CTabWnd.h"
@@ -216,7 +215,7 @@ CMorvelEMView::CMorvelEMView()
       m_engine(*this, m_EditRows, m_nUsedRows, m_nRowLimit, m_nColumnCount)
 {
     m_nSummaryPage = 0;
-    CEstimateShared::s_nCopyMode = 0;
+    s_nCopyMode = 0;
     m_nRowLimit = ReadRowLimitSetting();
     // The row header has room for the mark of a non-calculated or summary row beside the
     // widest number of a page, so that neither covers the other.

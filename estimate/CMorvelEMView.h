@@ -37,6 +37,7 @@ class CCmdUI;
 class CEstimationFormFile;
 class CGridRow;
 class CMorvelEMDoc;
+class CPrintRowSource;
 class CStringArray;
 
 class CMorvelEMView : public CMorvelView, public IGridCellEditOwner, private IEstimateSheet {
@@ -344,9 +345,15 @@ public:
 
     // ---- Painting (display) -------------------------------------------------------------
     // Every repaint goes through an off-screen bitmap of the clip box. The cells are painted
-    // in the second of two paints (CEstimateShared::s_bPaintPass alternates): the first
-    // paints the headers and grid lines and invalidates the cells it covered.
+    // in the second of two paints: the first paints the headers and grid lines and
+    // invalidates the cells it covered.
     void OnDraw(CDC* pDC) override;
+    // Whether the next paint of an estimate grid is the second of a pair (the cells). One
+    // alternation serves every estimate grid: the paints of one round of repainting take
+    // their turns whichever grid they are for. Setting it lets a measurement time the
+    // second paint alone.
+    static bool IsCellPaintNext() { return s_bCellPaintNext; }
+    static void SetCellPaintNext(bool bCells) { s_bCellPaintNext = bCells; }
     // Runs the second paint right after the first, so that the screen never shows the
     // grid without its cells in between.
     afx_msg void OnPaint();
@@ -381,6 +388,9 @@ public:
     afx_msg void OnUpdateEstimatePrint(CCmdUI* pCmdUI);
     // The rows a print counts: the summary page's while it is shown, else the rows in use.
     int GetPrintRowCount() const;
+    // The rows a print reads, named for the print job (CPrintRowSource): the summary page
+    // while it is shown, else the edit page, each from its print copy while there is one.
+    CPrintRowSource GetPrintRows() const;
     // Before printing: the information items whose attribute is "税込見積", "消費税" or
     // "税抜見積" take the estimate's total, tax and net amount, then each "計算" item its
     // formula's value, by the information sheet's own rules (InformationValues.h: letters
@@ -618,6 +628,10 @@ public:
 private:
     // The copy mode the selection gives (1 rows, 3 cells); mode 0 selects the current cell.
     int TakeCopyMode(bool bPaste);
+    // What the last copy, cut or paste of any estimate grid took from its selection (1 rows,
+    // 3 cells; 0 until then and again whenever an estimate grid is made): the copy buffers
+    // it goes with are the application's, shared by every estimate window.
+    static int s_nCopyMode;
     // Rows mode copy: cells of the whole rows, then the rows themselves.
     void CopyRowsToBuffer();
     void CutRowsToBuffer();
@@ -751,6 +765,11 @@ public:
     void MakePrintCopy() { m_EditRows.MakePrintCopy(); }
     void RemovePrintCopyRow(int nRow);
     void DeletePrintCopy() { m_EditRows.DeletePrintCopy(); }
+    // Whether this estimate serves its print copy: its edit page, summary page and undo
+    // rows work on their copies (made before, dropped after). Only this estimate's rows
+    // switch; every other estimate window goes on with its own rows meanwhile.
+    bool IsPrintCopyActive() const { return m_EditRows.IsServingPrintCopy(); }
+    void SetPrintCopyActive(bool bActive);
 
     // The information sheet's values as stored (MAX_INFORMATION at most).
     int GetInformationCount() const { return m_nInformationCount; }
@@ -863,6 +882,9 @@ public:
     CWnd* GetFindDialog() const { return m_pFindDialog; }
     CWnd* GetReplaceDialog() const { return m_pReplaceDialog; }
     const CString& GetLastFindText() const { return m_strLastFind; }
+    // Where the last find's match began in its cell's text (-1 when the last search failed
+    // or its match was replaced), whichever estimate grid found it.
+    static int GetLastFindPosition() { return s_lastMatch.nPosition; }
     afx_msg void OnPartsRegister();
     afx_msg void OnUpdatePartsRegister(CCmdUI* pCmdUI);
     // The input-fix dialog's OK: the arrow keys move among the ticked shown columns.
@@ -876,11 +898,12 @@ public:
     afx_msg void OnUpdateSort(CCmdUI* pCmdUI);
     bool CanSortBlock() const;
     void SortBlock(bool bAscending);
-    // The row comparisons by the sort column (CEstimateShared::s_nSortColumn).
-    static int CompareTextAscending(const CGridRow* pFirst, const CGridRow* pSecond);
-    static int CompareTextDescending(const CGridRow* pFirst, const CGridRow* pSecond);
-    static int CompareNumberAscending(const CGridRow* pFirst, const CGridRow* pSecond);
-    static int CompareNumberDescending(const CGridRow* pFirst, const CGridRow* pSecond);
+    // The row comparisons by the sort column nCol: negative, 0 or positive as the first row
+    // sorts before, with or after the second (a missing row or cell is an empty text).
+    static int CompareTextAscending(const CGridRow* pFirst, const CGridRow* pSecond, int nCol);
+    static int CompareTextDescending(const CGridRow* pFirst, const CGridRow* pSecond, int nCol);
+    static int CompareNumberAscending(const CGridRow* pFirst, const CGridRow* pSecond, int nCol);
+    static int CompareNumberDescending(const CGridRow* pFirst, const CGridRow* pSecond, int nCol);
     // The remembered row: 記憶, ｼﾞｬﾝﾌﾟ and 解除; the row header of a row repainted.
     afx_msg void OnRememberPosition();
     afx_msg void OnUpdateRememberPosition(CCmdUI* pCmdUI);
@@ -972,6 +995,15 @@ private:
     CWnd* m_pReplaceDialog = nullptr;
     CString m_strLastFind;    // the last find text (at most 254 bytes)
     CString m_strReplaceText; // the last replacement text
+    // The last find's match: the length in bytes of its find text and where it began in its
+    // cell's text. Shared by every estimate grid, as the find and replace dialogs are
+    // handed from grid to grid: a replace works on the match the last find showed, in
+    // whichever grid it is asked (and only where that match still stands).
+    struct CLastMatch {
+        int nLength = 0;
+        int nPosition = -1;
+    };
+    static CLastMatch s_lastMatch;
     std::vector<CWnd*> m_unnecessaryRowDialogs;
 
 public:
@@ -1131,6 +1163,9 @@ private:
     CGridCellEdit m_wndCellEdit;
     bool m_bCellEditExists = false;
     int m_nEditState = editClosed;
+    // The characters typed since the editor last opened by typing (code page 932 bytes; a
+    // double-byte character may still lack its second byte), which the editor shows whole.
+    CString m_strTypedChars;
     LONG m_nCellEditCharHeight = 0;         // the editor's default character height (twips)
     std::unique_ptr<CFont> m_pCellEditFont; // the font the editor shows
     bool m_bClickMovedCell = false;         // the last click made another cell current
@@ -1156,6 +1191,7 @@ private:
     int m_nSummaryLevelOn[SUMMARY_LEVELS] = {0, 1, 1, 0};
     CPoint m_ptSummaryReturn; // the cell to return to from the summary page
     std::unique_ptr<CDisplayCache, CDisplayCacheDeleter> m_pDisplayCache; // fonts and colours of painting
+    static bool s_bCellPaintNext;                                         // see IsCellPaintNext
 
     // The Ctrl+arrow jumps: an open edit is dropped, the cursor jumps, the cell repaints.
     enum class ECtrlJump { up, down, left, right };

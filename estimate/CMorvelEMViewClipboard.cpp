@@ -6,7 +6,6 @@
 #include "app/CMorvelApp.h"
 #include "estimate/CCopyBufferItems.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CEstimateShared.h"
 #include "estimate/engine/RowKinds.h"
 #include "grid/FocusedEditor.h"
 #include "platform/ui/core/CCmdUI.h"
@@ -40,6 +39,8 @@ CRect Ordered(const CRect& rc)
 
 } // namespace
 
+int CMorvelEMView::s_nCopyMode = 0;
+
 int CMorvelEMView::TakeCopyMode(bool bPaste)
 {
     int nMode = copyModeCells;
@@ -50,7 +51,7 @@ int CMorvelEMView::TakeCopyMode(bool bPaste)
         if (bPaste)
             m_nSelectMode = selectBlock;
     }
-    CEstimateShared::s_nCopyMode = nMode;
+    s_nCopyMode = nMode;
     return nMode;
 }
 

@@ -10,7 +10,6 @@
 #include "app/CMorvelSettings.h"
 #include "app/CShellServices.h"
 #include "estimate/CMorvelEMDoc.h"
-#include "estimate/engine/CEstimateShared.h"
 #include "estimate/engine/CGridRow.h"
 #include "grid/CTabWnd.h"
 #include "platform/ui/core/WinApi.h"
@@ -266,12 +265,14 @@ void CMorvelEMView::OnDraw(CDC* pDC)
     }
 }
 
+bool CMorvelEMView::s_bCellPaintNext = false;
+
 void CMorvelEMView::OnPaint()
 {
     CMorvelView::OnPaint();
     // The first paint of a pair invalidated the cells it covered; painting them now, before
     // the window is shown again, keeps the cells from blinking empty on every repaint.
-    if (CEstimateShared::s_bPaintPass)
+    if (s_bCellPaintNext)
         UpdateWindow();
 }
 
@@ -328,18 +329,18 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
 
     // First paint of a pair: the headers and grid lines, and the cells it covered are
     // invalidated for the second one. (Printing paints everything at once.)
-    if (!pDC->IsPrinting() && !CEstimateShared::s_bPaintPass) {
+    if (!pDC->IsPrinting() && !s_bCellPaintNext) {
         CRect rcCells;
         GetCellRangeRect(rcRange.left, rcRange.top, rcRange.right, rcRange.bottom, &rcCells);
         if (rcCells.IsRectEmpty() || rcCells.left > rcCells.right)
             rcCells = rcClip;
         if (m_hWnd != nullptr)
             InvalidatePaintedCells(pDC, rcRange, rcCells);
-        CEstimateShared::s_bPaintPass = TRUE;
+        s_bCellPaintNext = true;
         CMorvelView::OnDraw(pDC);
         return;
     }
-    CEstimateShared::s_bPaintPass = FALSE;
+    s_bCellPaintNext = false;
 
     if (!m_pDisplayCache)
         m_pDisplayCache.reset(new CDisplayCache);

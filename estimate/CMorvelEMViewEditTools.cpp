@@ -8,7 +8,6 @@
 #include "app/CWaitDialog.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CEstimateShared.h"
 #include "estimate/engine/CGridRow.h"
 #include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
@@ -21,10 +20,9 @@
 
 namespace {
 
-const CString& SortText(const CGridRow* pRow)
+const CString& SortText(const CGridRow* pRow, int nCol)
 {
     static const CString empty;
-    const int nCol = CEstimateShared::s_nSortColumn;
     if (pRow == nullptr || nCol < 0 || nCol >= CMorvelView::MAX_COLUMNS)
         return empty;
     return pRow->m_strCell[nCol];
@@ -46,26 +44,26 @@ int CompareBytes(const CString& a, const CString& b)
 // ---------------------------------------------------------------------------------------
 // Sorting
 
-int CMorvelEMView::CompareTextAscending(const CGridRow* pFirst, const CGridRow* pSecond)
+int CMorvelEMView::CompareTextAscending(const CGridRow* pFirst, const CGridRow* pSecond, int nCol)
 {
-    return CompareBytes(SortText(pFirst), SortText(pSecond));
+    return CompareBytes(SortText(pFirst, nCol), SortText(pSecond, nCol));
 }
 
-int CMorvelEMView::CompareTextDescending(const CGridRow* pFirst, const CGridRow* pSecond)
+int CMorvelEMView::CompareTextDescending(const CGridRow* pFirst, const CGridRow* pSecond, int nCol)
 {
-    return CompareBytes(SortText(pSecond), SortText(pFirst));
+    return CompareBytes(SortText(pSecond, nCol), SortText(pFirst, nCol));
 }
 
-int CMorvelEMView::CompareNumberAscending(const CGridRow* pFirst, const CGridRow* pSecond)
+int CMorvelEMView::CompareNumberAscending(const CGridRow* pFirst, const CGridRow* pSecond, int nCol)
 {
-    const double a = CNumberRules::ReadNumber(SortText(pFirst));
-    const double b = CNumberRules::ReadNumber(SortText(pSecond));
+    const double a = CNumberRules::ReadNumber(SortText(pFirst, nCol));
+    const double b = CNumberRules::ReadNumber(SortText(pSecond, nCol));
     return a > b ? 1 : (a < b ? -1 : 0);
 }
 
-int CMorvelEMView::CompareNumberDescending(const CGridRow* pFirst, const CGridRow* pSecond)
+int CMorvelEMView::CompareNumberDescending(const CGridRow* pFirst, const CGridRow* pSecond, int nCol)
 {
-    return -CompareNumberAscending(pFirst, pSecond);
+    return -CompareNumberAscending(pFirst, pSecond, nCol);
 }
 
 bool CMorvelEMView::CanSortBlock() const
@@ -112,7 +110,6 @@ void CMorvelEMView::SortBlock(bool bAscending)
         pWait->Create(IDD_WAIT, nullptr);
     }
 
-    CEstimateShared::s_nSortColumn = nCol;
     // Every row of the block gets its object, so that empty rows sort as empty texts.
     std::vector<CGridRow*> rows;
     rows.reserve(static_cast<size_t>(nLast - nFirst + 1));
@@ -120,13 +117,14 @@ void CMorvelEMView::SortBlock(bool bAscending)
         rows.push_back(MakeEditRow(r));
     const bool bText =
         GetEstimationForm().GetItem(nCol, CEstimationFormFile::colAttribute).Find("文字"_sj) >= 0;
-    int (*compare)(const CGridRow*, const CGridRow*) =
+    int (*compare)(const CGridRow*, const CGridRow*, int) =
         bText ? (bAscending ? CompareTextAscending : CompareTextDescending)
               : (bAscending ? CompareNumberAscending : CompareNumberDescending);
     // Rows with equal keys keep their order, so a second sort by another column keeps the
     // first one's order within equal keys.
-    std::stable_sort(rows.begin(), rows.end(),
-                     [compare](const CGridRow* a, const CGridRow* b) { return compare(a, b) < 0; });
+    std::stable_sort(rows.begin(), rows.end(), [compare, nCol](const CGridRow* a, const CGridRow* b) {
+        return compare(a, b, nCol) < 0;
+    });
     for (int r = nFirst; r <= nLast; ++r)
         m_EditRows.SetAt(r, rows[static_cast<size_t>(r - nFirst)]);
     NoteRowShift(nFirst);

@@ -9,7 +9,6 @@
 #include "app/CMorvelSettings.h"
 #include "app/CShellServices.h"
 #include "estimate/CMorvelEMDoc.h"
-#include "estimate/engine/CEstimateShared.h"
 #include "estimate/engine/CGridRow.h"
 #include "platform/base/Cp932Text.h"
 #include "platform/ui/core/CCmdUI.h"
@@ -232,14 +231,14 @@ void CMorvelEMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     m_wndCellEdit.SetBackgroundColor(FALSE, kTypingBackground);
     m_wndCellEdit.ShowWindow(SW_SHOW);
     if (m_nEditState == editOpening) {
-        CEstimateShared::s_strTypedChars.Empty();
+        m_strTypedChars.Empty();
         // The opening text belongs to openings on a cell's text (double-click, F2).
         m_engine.SetEditStartText(CString());
     }
-    CEstimateShared::s_strTypedChars += static_cast<char>(static_cast<BYTE>(nChar));
+    m_strTypedChars += static_cast<char>(static_cast<BYTE>(nChar));
     // While the second byte of a double-byte character is still to come, the editor shows
     // the characters before it.
-    StyleCellEdit(WholeCharacters(CEstimateShared::s_strTypedChars));
+    StyleCellEdit(WholeCharacters(m_strTypedChars));
 
     if (m_nCurrentRow >= m_nUsedRows)
         UpdateScrollRanges();

@@ -8,7 +8,6 @@
 // folding changes ASCII letters only.
 #include "app/CShellServices.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CEstimateShared.h"
 #include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"
@@ -22,6 +21,8 @@ namespace {
 constexpr int kLastFindBytes = 254;
 
 } // namespace
+
+CMorvelEMView::CLastMatch CMorvelEMView::s_lastMatch;
 
 // ---------------------------------------------------------------------------------------
 // The text match
@@ -194,10 +195,10 @@ LRESULT CMorvelEMView::OnFindReplaceRequest(WPARAM wParam, LPARAM lParam)
 
     // Find.
     const CString strFind = LimitFindReplaceText(CString(pText), kLastFindBytes);
-    CEstimateShared::s_nFindLength = strFind.GetLength();
+    s_lastMatch.nLength = strFind.GetLength();
     m_strLastFind = strFind;
     const int nPosition = SearchCells(nFlags, strFind);
-    CEstimateShared::s_nFindPosition = nPosition;
+    s_lastMatch.nPosition = nPosition;
     if (nPosition < 0)
         return 0;
     if (m_hWnd != nullptr) {
@@ -223,8 +224,8 @@ LRESULT CMorvelEMView::ReplaceCurrentMatch(const char* lpszReplace)
     m_strReplaceText = LimitFindReplaceText(CString(lpszReplace));
     const int nRow = m_nCurrentRow, nCol = m_nCurrentCol;
     const CString strOld = GetCellText(nRow, nCol);
-    const int nPosition = CEstimateShared::s_nFindPosition;
-    const int nLength = CEstimateShared::s_nFindLength;
+    const int nPosition = s_lastMatch.nPosition;
+    const int nLength = s_lastMatch.nLength;
     // The last find's match is replaced only where it still stands: in this cell, at that
     // place, the same text (case folded as the find may have folded it). A match found in
     // another grid, or a cell changed since, is searched for again instead of being cut
@@ -257,7 +258,7 @@ LRESULT CMorvelEMView::ReplaceCurrentMatch(const char* lpszReplace)
     if (GetRecalcLevel() == 2)
         CalcRow(nRow, 0);
     // This match is gone; the next replace needs the next find.
-    CEstimateShared::s_nFindPosition = -1;
+    s_lastMatch.nPosition = -1;
     if (m_hWnd != nullptr) {
         InvalidateRows(nRow, nRow);
         UpdateWindow();
@@ -278,7 +279,7 @@ LRESULT CMorvelEMView::ReplaceAll(WPARAM nFlags, LPARAM lParam)
     const CPoint ptSaved(m_nCurrentCol, m_nCurrentRow);
     const bool bSelection = (nFlags & FRQ_SELECTION_ONLY) != 0;
     const CRect rcBlock = GetSelectionBlock();
-    CEstimateShared::s_nFindLength = strFind.GetLength();
+    s_lastMatch.nLength = strFind.GetLength();
     m_strLastFind = strFind;
     m_strReplaceText = strReplace;
     const WPARAM nSearch = (nFlags & ~(FRQ_UP | FRQ_REPLACE_ALL)) | FRQ_DOWN;
@@ -300,7 +301,7 @@ LRESULT CMorvelEMView::ReplaceAll(WPARAM nFlags, LPARAM lParam)
 
     m_nCurrentCol = ptSaved.x;
     m_nCurrentRow = ptSaved.y;
-    CEstimateShared::s_nFindPosition = -1;
+    s_lastMatch.nPosition = -1;
     RecalcFromRow(recalcBulk, 0);
     if (m_hWnd != nullptr) {
         Invalidate(TRUE);

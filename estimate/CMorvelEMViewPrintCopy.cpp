@@ -41,6 +41,13 @@ void CMorvelEMView::CopyRowsForPrint()
     m_printCopy.rcSelection = GetSelection();
 }
 
+void CMorvelEMView::SetPrintCopyActive(bool bActive)
+{
+    m_EditRows.ServePrintCopy(bActive);
+    m_SummaryRows.ServePrintCopy(bActive);
+    m_undo.rows.ServePrintCopy(bActive);
+}
+
 void CMorvelEMView::RestoreRowsAfterPrint()
 {
     m_EditRows.DeletePrintCopy();

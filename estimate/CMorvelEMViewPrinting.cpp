@@ -5,6 +5,7 @@
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/InformationValues.h"
+#include "estimate/engine/CPrintRowSource.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/frames/CPrintInfo.h"
 
@@ -13,6 +14,11 @@
 int CMorvelEMView::GetPrintRowCount() const
 {
     return IsSummaryPageShown() ? static_cast<int>(GetSummaryRows().GetSize()) : GetUsedRows();
+}
+
+CPrintRowSource CMorvelEMView::GetPrintRows() const
+{
+    return CPrintRowSource(IsSummaryPageShown() ? m_SummaryRows : m_EditRows, m_nRowLimit, GetColumnLimit());
 }
 
 void CMorvelEMView::OnUpdateEstimatePrint(CCmdUI* pCmdUI)

@@ -3,6 +3,7 @@
 #include "app/CShellServices.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
+#include "estimate/engine/CPrintRowSource.h"
 #include "layout/drawing/DrawingShared.h"
 #include "layout/printform/CLayoutPrintJob.h"
 #include "platform/ui/frames/CPrintInfo.h"
@@ -73,13 +74,15 @@ void EndEstimatePrinting(CView* pGrid)
 
 } // namespace
 
+// The rows come through the view's print rows, which name the print copy explicitly: the
+// page reads the copy without zero rows whatever the estimate's stores serve meanwhile.
 CString CEstimatePrintSource::GetCellText(int nRow, int nCol) const
 {
-    return m_view.GetCellText(nRow, nCol);
+    return m_view.GetPrintRows().GetCellText(nRow, nCol);
 }
 ERowKind CEstimatePrintSource::GetRowKind(int nRow) const
 {
-    return m_view.GetRowKind(nRow);
+    return m_view.GetPrintRows().GetRowKind(nRow);
 }
 CString CEstimatePrintSource::GetSubjectNoText(int nRow, int nCol) const
 {
@@ -87,7 +90,7 @@ CString CEstimatePrintSource::GetSubjectNoText(int nRow, int nCol) const
 }
 int CEstimatePrintSource::GetCellIndent(int nRow, int nCol) const
 {
-    return m_view.GetCellIndent(nRow, nCol);
+    return m_view.GetPrintRows().GetCellIndent(nRow, nCol);
 }
 CString CEstimatePrintSource::GetInformationValue(int nItem) const
 {

@@ -3,7 +3,6 @@
 #include "app/CMainFrame.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CEstimateShared.h"
 #include "estimate/engine/CNumberRules.h"
 #include "estimate_tools/CSubjectDragData.h"
 #include "platform/base/CArchive.h"
@@ -189,9 +188,11 @@ CString CMorvelEMTreeView::MakeItemText(const CString& strName, const CString& s
 
 void CMorvelEMTreeView::FillTree()
 {
-    if (IsPrintCopyActive() || m_hWnd == nullptr)
-        return;
     CMorvelEMView* pView = GetEstimateView();
+    // While its estimate prints from its print copy, the tree keeps the estimate's own
+    // headings rather than the copy's.
+    if (m_hWnd == nullptr || (pView != nullptr && pView->IsPrintCopyActive()))
+        return;
 
     // What the tree shows: the root, then every heading of the edit page in row order with
     // its name and the amount of its total row (the first row of its total kind below it,
@@ -298,7 +299,7 @@ void CMorvelEMTreeView::FillTree()
 
 void CMorvelEMTreeView::OnLButtonDown(UINT nFlags, CPoint point)
 {
-    CEstimateShared::s_ptLastTreePress = point;
+    m_ptLastPress = point;
     CTreeView::OnLButtonDown(nFlags, point);
     if (m_hWnd == nullptr)
         return;
@@ -448,7 +449,7 @@ void CMorvelEMTreeView::OnBeginDrag(NMHDR* pNMHDR, LRESULT* pResult)
 {
     (void)pNMHDR;
     *pResult = 0;
-    HTREEITEM hItem = GetTreeCtrl().HitTest(CEstimateShared::s_ptLastTreePress);
+    HTREEITEM hItem = GetTreeCtrl().HitTest(m_ptLastPress);
     if (hItem == nullptr)
         return;
     RunDrag(hItem);

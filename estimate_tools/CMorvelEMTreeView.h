@@ -133,6 +133,9 @@ private:
     HTREEITEM m_hDragItem = nullptr;   // the item being dragged from this tree
     HTREEITEM m_hDropTarget = nullptr; // set by an accepted drop on this tree
     bool m_bRefused = false;           // the cursor rests on the dragged item, or a drop was refused
+    // Where the left button last went down in this tree: a drag that begins there takes the
+    // item under it (the drag's own start point lies already past the item).
+    CPoint m_ptLastPress;
     int m_nInsertRow = -1;
     COleDropTarget m_dropTarget;
     CEMDataSource m_dataSource;

@@ -1,6 +1,5 @@
 #include "estimate_tools/CRateCalcDialog.h"
 
-#include "estimate/engine/CEstimateShared.h"
 #include "platform/ui/controls/CComboBox.h"
 #include "resources/EstimateEditIds.h"
 
@@ -30,6 +29,8 @@ void Enable(CDialog& dialog, UINT nID, bool bOn)
 
 } // namespace
 
+CString CRateCalcDialog::s_strLastFormula;
+
 CRateCalcDialog::CRateCalcDialog(CWnd* pParent, const std::vector<CString>& itemNames, bool bPartsForm)
     : CDialog(IDD_RATE_CALC, pParent), m_itemNames(itemNames), m_bPartsForm(bPartsForm)
 {
@@ -39,7 +40,7 @@ CRateCalcDialog::CRateCalcDialog(CWnd* pParent, const std::vector<CString>& item
 BOOL CRateCalcDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    SetDlgItemText(IDC_RATE_FORMULA, CEstimateShared::s_strRateFormula);
+    SetDlgItemText(IDC_RATE_FORMULA, s_strLastFormula);
     for (UINT nID : {IDC_RATE_ITEM1, IDC_RATE_ITEM2}) {
         if (CComboBox* pBox = Combo(*this, nID)) {
             for (const CString& name : m_itemNames)
@@ -113,7 +114,7 @@ void CRateCalcDialog::OnAnd()
 void CRateCalcDialog::OnOK()
 {
     GetDlgItemText(IDC_RATE_FORMULA, m_strFormula);
-    CEstimateShared::s_strRateFormula = m_strFormula;
+    s_strLastFormula = m_strFormula;
     m_nItem1 = Combo(*this, IDC_RATE_ITEM1) != nullptr ? Combo(*this, IDC_RATE_ITEM1)->GetCurSel() : -1;
     m_nOperator1 =
         Combo(*this, IDC_RATE_RELATION1) != nullptr ? Combo(*this, IDC_RATE_RELATION1)->GetCurSel() : -1;

@@ -1,8 +1,8 @@
 // CRateCalcDialog (定率計算): asks for the fixed-rate calculation of the grids: an
 // arithmetic tail appended to every selected number ("*1.2", "/1.3"), and up to two
-// conditions a row must meet. The calculation text is kept for the whole run of the
-// program (CEstimateShared::s_strRateFormula) and shown whenever the dialog opens, from
-// either grid; the conditions last one run of the dialog.
+// conditions a row must meet. The calculation text last confirmed is kept for the whole
+// run of the program and shown whenever the dialog opens, from either grid (both grids'
+// fixed-rate commands go through this dialog); the conditions last one run of the dialog.
 #pragma once
 
 #include "platform/base/CString.h"
@@ -26,8 +26,10 @@ public:
     int m_nOperator2 = -1;
     CString m_strValue2;
     int m_bConditionsOn = 0; // "実施条件(&J)"
-    // The calculation text after OK (also kept process-wide).
+    // The calculation text after OK (also remembered for the next opening).
     CString m_strFormula;
+    // The calculation text last confirmed ("*1.2"); empty until the first OK.
+    static const CString& GetLastFormula() { return s_strLastFormula; }
 
     static const char* const s_aOperators[6];
 
@@ -45,4 +47,5 @@ private:
     void EnableConditionControls();
     std::vector<CString> m_itemNames;
     bool m_bPartsForm;
+    static CString s_strLastFormula;
 };

@@ -213,6 +213,5 @@ void RunEstimateIoCommand(CView* pView, UINT nID)
         ExportOutside(view, "築匠録連携データファイル(*.M2K)|*.M2K||"_sj, "M2K",
                       "M2Kﾌｧｲﾙに書き込めません。"_sj);
     else if (nID == ID_EXPORT_M2N)
-        ExportOutside(view, "ﾉﾙﾝ工事帳連携ﾃﾞｰﾀﾌｧｲﾙ(*.M2N)|*.M2N||"_sj, "M2N",
-                      "M2Nﾌｧｲﾙに書き込めません。"_sj);
+        ExportOutside(view, "ﾉﾙﾝ工事帳連携ﾃﾞｰﾀﾌｧｲﾙ(*.M2N)|*.M2N||"_sj, "M2N", "M2Nﾌｧｲﾙに書き込めません。"_sj);
 }

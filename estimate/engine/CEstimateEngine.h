@@ -101,8 +101,10 @@ public:
     CGridRow* MakeRow(int nRow);
     // Whether a change the engine is about to make can be noted (nothing else changed the
     // rows since the kept totals, and the figures, last knew them); NoteNeutralChange after a
-    // change that moves no number (an indent) keeps them in step.
-    bool IsKeptInStep() const { return m_kept.IsInStep(m_rows.GetChangeCount()); }
+    // change that moves no number (an indent) keeps them in step. While the rows serve their
+    // print copy, nothing is kept of them (the copy counts no changes) and nothing kept is
+    // touched.
+    bool IsKeptInStep() const { return !IsPrintCopyActive() && m_kept.IsInStep(m_rows.GetChangeCount()); }
     struct CInStep {
         bool bKept;
         bool bFigures;
@@ -110,7 +112,8 @@ public:
     CInStep BeforeNeutralChange() const { return {IsKeptInStep(), IsFiguresInStep()}; }
     void NoteNeutralChange(CInStep inStep)
     {
-        m_kept.NoteNeutralChange(inStep.bKept, m_rows.GetChangeCount());
+        if (!IsPrintCopyActive())
+            m_kept.NoteNeutralChange(inStep.bKept, m_rows.GetChangeCount());
         if (inStep.bFigures)
             m_nFiguresChanges = m_rows.GetChangeCount();
         else
@@ -302,6 +305,8 @@ private:
     // every write the engine noted since kept it in step. A write the engine did not make
     // (rows inserted, deleted, pasted, put back by an undo, read from a file) moves the
     // count away, and RecalcChangedFigures then recalculates everything.
+    // Whether the engine's rows serve their print copy (only while this estimate prints).
+    bool IsPrintCopyActive() const { return m_rows.IsServingPrintCopy(); }
     bool IsFiguresInStep() const
     {
         return m_bFiguresKnown && !IsPrintCopyActive() && m_rows.GetChangeCount() == m_nFiguresChanges;

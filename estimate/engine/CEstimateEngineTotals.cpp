@@ -284,7 +284,7 @@ void CEstimateEngine::RecalcTotals(int nFromRow)
     const int nWalkFrom = nFrom;
     // The first walk records the rows for the sums kept per total as it reads them, when it
     // reads them all.
-    const bool bRecord = !IsPrintCopyActive() && !m_bTotalsOneByOne && m_kept.MayRecordInWalk(nFrom);
+    const bool bRecord = !m_rows.IsServingPrintCopy() && !m_bTotalsOneByOne && m_kept.MayRecordInWalk(nFrom);
     m_bKeepInWalk = false;
     if (bRecord) {
         m_kept.Forget();

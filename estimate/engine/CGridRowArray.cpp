@@ -21,6 +21,7 @@ void CGridRowArray::MakePrintCopy()
         if (pRow != nullptr)
             m_printCopy.SetAt(i, new CGridRow(*pRow));
     }
+    m_bPrintCopyMade = true;
 }
 
 void CGridRowArray::DeletePrintCopy()
@@ -29,6 +30,7 @@ void CGridRowArray::DeletePrintCopy()
     for (INT_PTR i = 0; i < nSize; ++i)
         delete static_cast<CGridRow*>(m_printCopy.GetAt(i));
     m_printCopy.RemoveAll();
+    m_bPrintCopyMade = false;
     ++m_nPrintCopyChanges;
 }
 
@@ -52,7 +54,7 @@ bool CGridRowArray::CountsChangesOf(const CGridRow& row) const
 
 void CGridRowArray::NoteChange() const
 {
-    if (IsPrintCopyActive())
+    if (m_bServePrintCopy)
         ++m_nPrintCopyChanges;
     else if (m_pChanges != nullptr)
         m_pChanges->Note();
@@ -60,9 +62,9 @@ void CGridRowArray::NoteChange() const
 
 void CGridRowArray::Take(INT_PTR nIndex, INT_PTR nCount)
 {
-    if (IsPrintCopyActive())
+    if (m_bServePrintCopy)
         ++m_nPrintCopyChanges;
-    if (m_pChanges == nullptr || IsPrintCopyActive())
+    if (m_pChanges == nullptr || m_bServePrintCopy)
         return;
     m_pChanges->Note();
     const CPtrArray& working = *this;

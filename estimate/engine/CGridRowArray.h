@@ -1,7 +1,9 @@
 // CGridRowArray: an ordered array of row pointers with a second array beside it, the print
-// copy. While the process-wide print-copy flag is set (IsPrintCopyActive), every operation
-// below works on the print copy, so printing can drop rows from the copy without touching
-// the estimate; otherwise on the working rows.
+// copy. While the container serves its print copy (ServePrintCopy, set by the estimate that
+// prints for its own containers only), every operation below works on the print copy, so
+// printing can drop rows from the copy without touching the estimate; otherwise on the
+// working rows. Other containers, another estimate window's say, go on serving their
+// working rows meanwhile.
 //
 // The rows are plain records (CGridRow has no base class), so the container is a pointer
 // array. It does not own the working rows: RemoveAll and the destructor leave them to the
@@ -16,7 +18,6 @@
 // counts nothing: what is kept from the rows is not used while it is served.
 #pragma once
 
-#include "estimate/engine/CEstimateShared.h"
 #include "platform/base/Collections.h"
 
 class CGridRow;
@@ -130,22 +131,35 @@ public:
     CGridRow* GetRow(INT_PTR nIndex) const { return static_cast<CGridRow*>(GetAt(nIndex)); }
 
     // Replaces the print copy with a copy of every working row (null entries stay null),
-    // whatever the flag.
+    // whatever is served.
     void MakePrintCopy();
-    // Deletes the rows of the print copy and empties it, whatever the flag.
+    // Deletes the rows of the print copy and empties it, whatever is served.
     void DeletePrintCopy();
+    // Whether a print copy was made (and not deleted since).
+    bool HasPrintCopy() const { return m_bPrintCopyMade; }
+    // The row a print reads at nIndex: the print copy's while there is one, else the
+    // working row, whatever is served; null for an index without a row object.
+    CGridRow* GetPrintRow(INT_PTR nIndex) const
+    {
+        const CPtrArray& rows = m_bPrintCopyMade ? m_printCopy : static_cast<const CPtrArray&>(*this);
+        return static_cast<CGridRow*>(rows.GetAt(nIndex));
+    }
+    // Whether the operations above work on the print copy (true) or the working rows. The
+    // container's owner serves the copy only while it exists.
+    void ServePrintCopy(bool bServe) { m_bServePrintCopy = bServe; }
+    bool IsServingPrintCopy() const { return m_bServePrintCopy; }
 
-    // The working rows and the print copy themselves, whatever the flag. The working entries
+    // The working rows and the print copy themselves, whatever is served. The working entries
     // are not handed out for writing by a store that counts its changes.
     CPtrArray& GetWorkingArray();
     const CPtrArray& GetWorkingArray() const { return *this; }
     const CPtrArray& GetPrintCopyArray() const { return m_printCopy; }
 
 private:
-    CPtrArray& Active() { return IsPrintCopyActive() ? m_printCopy : static_cast<CPtrArray&>(*this); }
+    CPtrArray& Active() { return m_bServePrintCopy ? m_printCopy : static_cast<CPtrArray&>(*this); }
     const CPtrArray& Active() const
     {
-        return IsPrintCopyActive() ? m_printCopy : static_cast<const CPtrArray&>(*this);
+        return m_bServePrintCopy ? m_printCopy : static_cast<const CPtrArray&>(*this);
     }
 
     // The rows nCount entries from nIndex on, just put in, count their changes here (while
@@ -153,6 +167,8 @@ private:
     void Take(INT_PTR nIndex, INT_PTR nCount);
 
     CPtrArray m_printCopy;
+    bool m_bServePrintCopy = false;
+    bool m_bPrintCopyMade = false;
     CRowChangeCount* m_pChanges = nullptr; // set by CountChanges
     mutable unsigned long long m_nPrintCopyChanges = 0;
 };

@@ -52,12 +52,12 @@ int CKeptTotals::SlotOfLevel(ETotalLevel nLevel)
 
 bool CKeptTotals::IsInStep(unsigned long long nChangeCount) const
 {
-    return m_eState != stateOff && !IsPrintCopyActive() && nChangeCount == m_nChanges;
+    return m_eState != stateOff && nChangeCount == m_nChanges;
 }
 
 void CKeptTotals::Start(const CEstimateEngine& engine, int nFromRow)
 {
-    if (IsPrintCopyActive() || engine.m_bTotalsOneByOne)
+    if (engine.m_rows.IsServingPrintCopy() || engine.m_bTotalsOneByOne)
         return;
     std::string strRules = engine.m_columns.GetRulesText();
     // The walk recorded the rows as it read them: what was written after it is noted.
@@ -91,7 +91,7 @@ void CKeptTotals::NoteChangedRow(int nRow)
 
 void CKeptTotals::NoteCellChange(const CEstimateEngine& engine, bool bInStep, int nRow, int nCol)
 {
-    if (m_eState == stateOff || IsPrintCopyActive())
+    if (m_eState == stateOff || engine.m_rows.IsServingPrintCopy())
         return; // nothing kept, or the print copy's rows
     if (!bInStep) {
         m_eState = stateOff;
@@ -112,7 +112,7 @@ void CKeptTotals::NoteCellChange(const CEstimateEngine& engine, bool bInStep, in
 void CKeptTotals::NoteKindChange(const CEstimateEngine& engine, bool bInStep, int nRow, ERowKind nOldKind,
                                  ERowKind nNewKind)
 {
-    if (m_eState == stateOff || IsPrintCopyActive())
+    if (m_eState == stateOff || engine.m_rows.IsServingPrintCopy())
         return;
     if (!bInStep || IsPlaceKind(nOldKind) || IsPlaceKind(nNewKind)) {
         m_eState = stateOff;
@@ -126,7 +126,7 @@ void CKeptTotals::NoteKindChange(const CEstimateEngine& engine, bool bInStep, in
 
 void CKeptTotals::NoteNeutralChange(bool bInStep, unsigned long long nChangeCount)
 {
-    if (m_eState == stateOff || IsPrintCopyActive())
+    if (m_eState == stateOff)
         return;
     if (bInStep)
         m_nChanges = nChangeCount;
@@ -517,7 +517,7 @@ bool CKeptTotals::Recalc(CEstimateEngine& engine, int nFromRow)
     if (m_eState == stateOff || m_eState == stateBlocked)
         return false;
     const int nUsedRows = engine.m_nUsedRows;
-    if (engine.m_bTotalsOneByOne || engine.m_bCalcRowsInWalk || IsPrintCopyActive() ||
+    if (engine.m_bTotalsOneByOne || engine.m_bCalcRowsInWalk || engine.m_rows.IsServingPrintCopy() ||
         engine.m_rows.GetChangeCount() != m_nChanges || nUsedRows < m_nUsedRows ||
         engine.m_columns.GetRulesText() != m_strRules) {
         m_eState = stateOff;
@@ -700,7 +700,7 @@ bool CKeptTotals::Recalc(CEstimateEngine& engine, int nFromRow)
 
 bool CKeptTotals::IsCurrent(const CEstimateEngine& engine) const
 {
-    return m_eState == stateBuilt && m_changedRows.empty() && !IsPrintCopyActive() &&
+    return m_eState == stateBuilt && m_changedRows.empty() && !engine.m_rows.IsServingPrintCopy() &&
            engine.m_rows.GetChangeCount() == m_nChanges && engine.m_nUsedRows == m_nUsedRows;
 }
 

@@ -96,7 +96,7 @@ void CSubjectNumbers::Format(const CSubjectNumbering& numbering, int nMode, CStr
 
 CSubjectNumbers::CKept& CSubjectNumbers::KeptFor(const CGridRowArray& rows) const
 {
-    const bool bPrintCopy = IsPrintCopyActive();
+    const bool bPrintCopy = rows.IsServingPrintCopy();
     CKept& kept = m_kept[bPrintCopy ? 1 : 0];
     const unsigned long long nPrintCopyChanges = bPrintCopy ? rows.GetPrintCopyChangeCount() : 0;
     const unsigned long long nLooseChanges = bPrintCopy ? CRowChangeCount::Loose().Get() : 0;

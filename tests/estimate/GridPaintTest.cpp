@@ -4,7 +4,6 @@
 // without their unit, the row-header marks; and the fonts at the zoom.
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
-#include "estimate/engine/CEstimateShared.h"
 #include "estimate/engine/CGridRow.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "resources/ResourceIds.h"
@@ -388,11 +387,11 @@ TEST_F(GridPaintColoured, OneRepaintShowsTheCellsWithoutAnEmptyGridInBetween)
 {
     // The screen copy is taken when the window is shown again; by then both paints of the
     // pair have run.
-    CEstimateShared::s_bPaintPass = FALSE;
+    CMorvelEMView::SetCellPaintNext(false);
     View().Invalidate(TRUE);
     View().UpdateWindow();
     EXPECT_EQ(CellBackground(scSpec, srMiddleTotal), RGB(214, 245, 214));
-    EXPECT_FALSE(CEstimateShared::s_bPaintPass);
+    EXPECT_FALSE(CMorvelEMView::IsCellPaintNext());
 }
 
 TEST_F(GridPaintColoured, RowsBelowANewTotalRowShowTheRowsThatMovedThere)

@@ -241,11 +241,11 @@ TEST_F(RowAccessTest, WhileAnEstimatePrintsTheGettersServeItsPrintCopy)
     Detail(0, "a", "1", "1");
     Detail(1, "b", "0", "1");
     view->MakePrintCopy();
-    SetPrintCopyActive(TRUE);
+    view->SetPrintCopyActive(true);
     view->RemovePrintCopyRow(1); // printing drops the zero-quantity row from its copy
     EXPECT_EQ("", Cell(1, colName));
     EXPECT_EQ("a", Cell(0, colName));
-    SetPrintCopyActive(FALSE);
+    view->SetPrintCopyActive(false);
     view->DeletePrintCopy();
     EXPECT_EQ("b", Cell(1, colName));
 }

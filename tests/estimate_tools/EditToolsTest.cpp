@@ -3,8 +3,8 @@
 // alignment and parts registration into the sample parts list.
 #include "app/CEstimationFormFile.h"
 #include "app/CMainFrame.h"
-#include "estimate/engine/CEstimateShared.h"
 #include "estimate/engine/CGridRow.h"
+#include "estimate_tools/CRateCalcDialog.h"
 #include "estimate_tools/CUnnecessaryRowDialog.h"
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "estimate_tools/EstimateEditCommands.h"
@@ -258,7 +258,6 @@ TEST_F(EditTools, TheFixedRateCalculationChangesTheRowsThatMeetItsConditionAndIs
         m_pView->SetCellText("100", m_nFree + i, scPrice, TRUE);
     SelectColumnBlock(scPrice, m_nFree, m_nFree + 2);
     ASSERT_EQ(State(ID_RATE_CHANGE).m_nEnabled, 1);
-    CEstimateShared::s_strRateFormula.Empty();
     {
         CDialogAnswerer answerer;
         answerer.AnswerDialog(IDD_RATE_CALC, [](CDialog& dlg) {
@@ -300,7 +299,7 @@ TEST_F(EditTools, TheFixedRateCalculationChangesTheRowsThatMeetItsConditionAndIs
         });
         Command(ID_RATE_CHANGE);
     }
-    EXPECT_EQ(CEstimateShared::s_strRateFormula, "*2");
+    EXPECT_EQ(CRateCalcDialog::GetLastFormula(), "*2");
     EXPECT_DOUBLE_EQ(Value(m_nFree, scPrice), 200);
     // A text column cannot be changed by a rate.
     SelectColumnBlock(scSpec, m_nFree, m_nFree + 2);

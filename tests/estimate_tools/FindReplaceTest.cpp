@@ -1,7 +1,7 @@
 // Find and replace in the estimate grid through the real modeless dialogs: the dialogs are
 // opened by the menu commands, typed into and clicked as a user does, and the grid's
 // current cell and cells are what the user then sees.
-#include "estimate/engine/CEstimateShared.h"
+#include "estimate/CMorvelEMView.h"
 #include "estimate_tools/CFindReplaceDialogs.h"
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "grid/ModelessMessages.h"
@@ -150,7 +150,7 @@ TEST_F(FindReplace, MatchCaseWholeWordAndTrailBytes)
                                    reinterpret_cast<LPARAM>(abc.c_str())),
               1);
     EXPECT_EQ(Current(), CPoint(scName, m_nFree + 1));
-    EXPECT_EQ(CEstimateShared::s_nFindPosition, 2);
+    EXPECT_EQ(CMorvelEMView::GetLastFindPosition(), 2);
     // With match case the capitals match nothing.
     GoTo(scName, m_nFree - 1);
     EXPECT_EQ(m_pView->SendMessage(WM_FINDREPLACE_REQUEST, FRQ_DOWN | FRQ_MATCH_CASE,

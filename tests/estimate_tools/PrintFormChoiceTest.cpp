@@ -338,12 +338,12 @@ TEST_F(ZeroRowPrint, TheCopyLeavesOutZeroRowsWithAUnitAndPutsEverythingBack)
 
     // Off: no copy at all.
     m_pView->BeginPrintSkipZeroRows();
-    EXPECT_FALSE(IsPrintCopyActive());
+    EXPECT_FALSE(m_pView->IsPrintCopyActive());
     EXPECT_FALSE(m_pView->HasPrintCopy());
 
     m_pApp->WriteProfileString("Print Setting", "NonPrint ZeroSuryo Mitumori", "1");
     m_pView->BeginPrintSkipZeroRows();
-    ASSERT_TRUE(IsPrintCopyActive());
+    ASSERT_TRUE(m_pView->IsPrintCopyActive());
     EXPECT_EQ(m_pView->GetUsedRows(), nUsed - ZERO_ROWS);
     EXPECT_EQ(CountRowsNamed("ゼロ行"), 0);
     EXPECT_EQ(CountRowsNamed("単位なし"), 1);
@@ -352,7 +352,7 @@ TEST_F(ZeroRowPrint, TheCopyLeavesOutZeroRowsWithAUnitAndPutsEverythingBack)
     EXPECT_EQ(m_pView->GetSummaryRows().GetSize(), m_pView->GetSummaryRows().GetPrintCopyArray().GetSize());
     m_pView->EndPrintSkipZeroRows(TRUE);
 
-    EXPECT_FALSE(IsPrintCopyActive());
+    EXPECT_FALSE(m_pView->IsPrintCopyActive());
     EXPECT_EQ(m_pView->GetUsedRows(), nUsed);
     EXPECT_EQ(CountRowsNamed("ゼロ行"), ZERO_ROWS);
     EXPECT_EQ(m_pView->GetCurrentRow(), 20);
@@ -365,6 +365,53 @@ TEST_F(ZeroRowPrint, TheCopyLeavesOutZeroRowsWithAUnitAndPutsEverythingBack)
     m_pView->BeginPrintSkipZeroRows();
     EXPECT_EQ(CountRowsNamed("単位なし"), 0);
     EXPECT_EQ(m_pView->GetUsedRows(), nUsed - ZERO_ROWS - 1);
+    m_pView->EndPrintSkipZeroRows(FALSE);
+    EXPECT_EQ(m_pView->GetUsedRows(), nUsed);
+}
+
+TEST_F(ZeroRowPrint, AnotherEstimateWindowKeepsItsOwnRowsWhileOneServesItsPrintCopy)
+{
+    const CString other = WorkFolder() + "OTHER.MMD";
+    std::filesystem::copy_file(NativePath(m_pFolder->SampleEstimate()), NativePath(other));
+    CMorvelEMView* pOther = OpenEstimate(other);
+    ASSERT_NE(pOther, nullptr);
+    const CString strName = pOther->GetCellText(srFirstDetail, scName);
+    ASSERT_FALSE(strName.IsEmpty());
+    ASSERT_NE(OpenSample(), nullptr);
+    ASSERT_NE(m_pView, pOther);
+    AddZeroRows();
+    m_pApp->WriteProfileString("Print Setting", "NonPrint ZeroSuryo Mitumori", "1");
+    m_pView->BeginPrintSkipZeroRows();
+    ASSERT_TRUE(m_pView->IsPrintCopyActive());
+    // The other window reads and takes its own rows meanwhile: a number typed there stays.
+    EXPECT_FALSE(pOther->IsPrintCopyActive());
+    EXPECT_EQ(pOther->GetCellText(srFirstDetail, scName), strName);
+    EXPECT_TRUE(pOther->SetCellText("7", srFirstDetail, scQty, TRUE));
+    m_pView->EndPrintSkipZeroRows(FALSE);
+    EXPECT_EQ(CNumberRules::ReadNumber(pOther->GetCellText(srFirstDetail, scQty)), 7);
+    EXPECT_EQ(CountRowsNamed("ゼロ行"), ZERO_ROWS);
+}
+
+TEST_F(ZeroRowPrint, ThePrintSourceReadsTheCopyWhateverTheRowStoresServe)
+{
+    ASSERT_NE(OpenSample(), nullptr);
+    AddZeroRows();
+    const int nUsed = m_pView->GetUsedRows();
+    m_pApp->WriteProfileString("Print Setting", "NonPrint ZeroSuryo Mitumori", "1");
+    m_pView->BeginPrintSkipZeroRows();
+    // Between the pages of a job the grid serves its own rows again.
+    m_pView->SetPrintCopyActive(false);
+    ASSERT_EQ(m_pView->GetCellText(srFirstDetail + 3, scName), "ゼロ行"_sj);
+    const CEstimatePrintSource source(*m_pView);
+    int nZero = 0, nNoUnit = 0;
+    for (int r = 0; r < nUsed; ++r) {
+        nZero += source.GetCellText(r, scName) == "ゼロ行"_sj ? 1 : 0;
+        nNoUnit += source.GetCellText(r, scName) == "単位なし"_sj ? 1 : 0;
+    }
+    EXPECT_EQ(nZero, 0);
+    EXPECT_EQ(nNoUnit, 1);
+    EXPECT_EQ(source.GetRowKind(srFirstDetail + 2), kindDetail);
+    m_pView->SetPrintCopyActive(true);
     m_pView->EndPrintSkipZeroRows(FALSE);
     EXPECT_EQ(m_pView->GetUsedRows(), nUsed);
 }
@@ -402,7 +449,7 @@ TEST_F(ZeroRowPrint, APrintJobCountsAndPrintsWithoutTheZeroRows)
     EXPECT_EQ(nAll, (nUsed + nPerPage - 1) / nPerPage);
     EXPECT_EQ(nWithout, (nUsed - ZERO_ROWS + nPerPage - 1) / nPerPage);
     EXPECT_LT(nWithout, nAll);
-    EXPECT_FALSE(IsPrintCopyActive());
+    EXPECT_FALSE(m_pView->IsPrintCopyActive());
     EXPECT_FALSE(m_pView->HasPrintCopy());
     EXPECT_EQ(m_pView->GetUsedRows(), nUsed);
     EXPECT_EQ(CountRowsNamed("ゼロ行"), ZERO_ROWS);

@@ -13,11 +13,16 @@
 
 namespace {
 
-// Turns the process-wide print-copy flag on for the life of the object.
+// Makes a container serve its print copy for the life of the object.
 class PrintCopyScope {
 public:
-    PrintCopyScope() { SetPrintCopyActive(TRUE); }
-    ~PrintCopyScope() { SetPrintCopyActive(FALSE); }
+    explicit PrintCopyScope(CGridRowArray& rows) : m_rows(rows) { m_rows.ServePrintCopy(true); }
+    ~PrintCopyScope() { m_rows.ServePrintCopy(false); }
+    PrintCopyScope(const PrintCopyScope&) = delete;
+    PrintCopyScope& operator=(const PrintCopyScope&) = delete;
+
+private:
+    CGridRowArray& m_rows;
 };
 
 CGridRow* MakeRow(int kind, const char* first)
@@ -150,7 +155,7 @@ TEST_F(GridRowArrayTest, PrintCopyKeepsNullEntriesAndCopiesEveryField)
     rows.Add(MakeRow(56, "discount"));
 
     rows.MakePrintCopy();
-    PrintCopyScope scope;
+    PrintCopyScope scope(rows);
     ASSERT_EQ(3, rows.GetSize());
     ASSERT_NE(nullptr, rows.GetRow(0));
     EXPECT_NE(first, rows.GetRow(0));
@@ -167,7 +172,7 @@ TEST_F(GridRowArrayTest, PrintingDropsRowsFromTheCopyOnly)
     rows.Add(MakeRow(5, "b"));
     rows.MakePrintCopy();
     {
-        PrintCopyScope scope;
+        PrintCopyScope scope(rows);
         CGridRow* dropped = rows.GetRow(0);
         rows.RemoveAt(0);
         delete dropped;
@@ -189,19 +194,22 @@ TEST_F(GridRowArrayTest, MakingTheCopyTwiceReplacesTheFirstCopy)
     rows.GetRow(0)->SetCell(0, "changed");
     rows.Add(MakeRow(5, "b"));
     rows.MakePrintCopy(); // the first copy's row is freed (the sanitizer would see a leak)
-    PrintCopyScope scope;
+    PrintCopyScope scope(rows);
     ASSERT_EQ(2, rows.GetSize());
     EXPECT_EQ(CString("changed"), rows.GetRow(0)->m_strCell[0]);
 }
 
-TEST_F(GridRowArrayTest, AnotherWindowsContainerServesItsEmptyCopyWhileOneEstimatePrints)
+TEST_F(GridRowArrayTest, AnotherContainerServesItsOwnRowsWhileOneServesItsCopy)
 {
     rows.Add(MakeRow(5, "a"));
+    rows.MakePrintCopy();
     CGridRowArray other;
-    other.MakePrintCopy();
-    PrintCopyScope scope;
-    EXPECT_EQ(0, other.GetSize());
-    EXPECT_EQ(-1, other.GetUpperBound());
+    other.Add(nullptr);
+    PrintCopyScope scope(rows);
+    EXPECT_EQ(1, other.GetSize());
+    EXPECT_EQ(0, other.GetUpperBound());
+    EXPECT_FALSE(other.IsServingPrintCopy());
+    other.RemoveAll();
 }
 
 TEST_F(GridRowArrayTest, InsertAndRemoveShiftEntriesWithoutDeletingRows)

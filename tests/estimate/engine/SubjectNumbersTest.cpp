@@ -23,7 +23,7 @@ protected:
     }
     ~SubjectNumbersTest() override
     {
-        SetPrintCopyActive(false);
+        rows.ServePrintCopy(false);
         rows.DeletePrintCopy();
         rows.DeleteWorkingRows();
     }
@@ -102,7 +102,7 @@ TEST_F(SubjectNumbersTest, ThePrintCopyIsNumberedAsItIsServedAndTheRowsAsTheyAre
         Add(nKind);
     const std::vector<std::string> working = NumbersInOrder();
     rows.MakePrintCopy();
-    SetPrintCopyActive(true);
+    rows.ServePrintCopy(true);
     EXPECT_EQ(NumbersInOrder(), working);
     // Printing drops the first large heading from its copy: the copy's numbers close up,
     // the rows' own stay.
@@ -111,8 +111,8 @@ TEST_F(SubjectNumbersTest, ThePrintCopyIsNumberedAsItIsServedAndTheRowsAsTheyAre
     EXPECT_EQ(NumbersInOrder()[1], "1.1.");
     rows.GetRow(6)->SetKind(kindLarge); // a copied row changed in the copy
     EXPECT_EQ(NumbersInOrder()[6], "1.A.");
-    SetPrintCopyActive(false);
+    rows.ServePrintCopy(false);
     EXPECT_EQ(NumbersUpwards(), working);
-    SetPrintCopyActive(true);
+    rows.ServePrintCopy(true);
     EXPECT_EQ(NumbersInOrder()[1], "1.1.");
 }
