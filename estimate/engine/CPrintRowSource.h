@@ -4,7 +4,7 @@
 // store's working rows, whatever the store serves at the moment: what prints is decided by
 // the job's source alone, and no switch of the stores is needed for the page to read the
 // copy. A row or column outside the limits, and a row index without a row object, read as
-// an empty row of kind 0, as the grid reads them.
+// an empty row of kind kindEmpty, as the grid reads them.
 //
 // It holds the store by reference: the estimate's view makes one for each read, and it
 // lives no longer than that read.
@@ -26,10 +26,10 @@ public:
         const CGridRow* pRow = IsColumn(nCol) ? Row(nRow) : nullptr;
         return pRow != nullptr ? pRow->GetCell(nCol) : CString();
     }
-    int GetRowKind(int nRow) const
+    ERowKind GetRowKind(int nRow) const
     {
         const CGridRow* pRow = Row(nRow);
-        return pRow != nullptr ? pRow->GetKind() : 0;
+        return pRow != nullptr ? pRow->GetKind() : kindEmpty;
     }
     int GetCellIndent(int nRow, int nCol) const
     {
