@@ -207,6 +207,10 @@ public:
     bool AreTotalsKept() const { return m_kept.IsBuilt(); }
     // The rows changed beyond what the kept totals can follow: a full walk makes them again.
     void ForgetKeptTotals() { m_kept.Forget(); }
+    // Makes the kept totals from the rows as they stand, writing nothing (an estimate just
+    // read), so that its first edit rewrites the totals it changes instead of walking every
+    // row; false where the rows are of a kind the kept totals cannot follow.
+    bool KeepTotalsOfTheRows();
     // The rows' kinds one after another while the kept sums hold the rows as they are; null
     // otherwise.
     const std::vector<int>* KeptKinds() const;

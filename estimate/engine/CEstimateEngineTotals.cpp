@@ -326,6 +326,12 @@ void CEstimateEngine::RecalcTotals(int nFromRow)
     m_kept.Start(*this, nWalkFrom);
 }
 
+bool CEstimateEngine::KeepTotalsOfTheRows()
+{
+    CEstimateColumns::CBatch batch(m_columns);
+    return m_kept.BuildFromTheRows(*this);
+}
+
 void CEstimateEngine::RecalcAll()
 {
     CEstimateColumns::CBatch batch(m_columns);
