@@ -11,8 +11,9 @@
 //   rows; the used rows, the row limit and the column count are read where the grid keeps
 //   them. What a write does beyond the rows (the used rows grown, rows repainted) and the
 //   form's texts and tax settings come from the sheet (IEstimateSheet).
-// - A full recalculation (RecalcTotals) runs in passes: step rows, classification rows,
-//   then the totals in one walk from the top (CTotalsWalk), then each consumption-tax row.
+// - A full recalculation (RecalcTotals) runs in passes: step and classification rows from
+//   the top down (each with its own formulas worked out on what it was given), then the
+//   totals in one walk from the top (CTotalsWalk), then each consumption-tax row.
 //   The walk gives the texts the totals made one by one (MakeTotalRow per total, the
 //   reference SetTotalsOneByOne keeps) give, byte for byte.
 // - The kept totals (CKeptTotals) stand while the store's change count is the one they were
@@ -139,7 +140,9 @@ public:
     // ---- row formulas -----------------------------------------------------------------
     // Computes the formula columns ("計") of a row from nFirstCol on, left to right;
     // headings and summary rows are not calculated.
-    void CalcRow(int nRow, int nFirstCol);
+    void CalcRow(int nRow, int nFirstCol) { CalcRowExcept(nRow, nFirstCol, {}); }
+    // The same, leaving the columns in kept (sorted) as they are.
+    void CalcRowExcept(int nRow, int nFirstCol, const std::vector<int>& kept);
     // The row formulas of every used row from nFirstRow on.
     void CalcRows(int nFirstRow);
     // 1 when no column the formula references holds a number in the row.

@@ -197,7 +197,9 @@ void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxIn
     const int nTargetNameCol = m_columns.FindClassifyNameColumn();
     // One look at the kinds finds the step rows, the classification rows and the first free
     // row: making a step or classification row changes that row alone, and its kind stays.
-    std::vector<int> steps, classifies;
+    // Both in row order: each reads the rows above it only, so made from the top down, every
+    // one of them reads rows already made (a step row over a classification row included).
+    std::vector<int> remade;
     nTaxRow = -1;
     // Whether there is a total to make, and whether the sums of the whole estimate are
     // wanted: by a grand total, or by a free row (the tax takes the estimate's amount from
@@ -217,10 +219,8 @@ void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxIn
         if (pRow == nullptr)
             continue;
         const int nKind = pRow->GetKind();
-        if (nKind == kindStep)
-            steps.push_back(r);
-        else if (nKind == kindClassify)
-            classifies.push_back(r);
+        if (nKind == kindStep || nKind == kindClassify)
+            remade.push_back(r);
         else if (nKind == kindFree && nTaxRow < 0)
             nTaxRow = r;
         else if (nKind == kindFree)
@@ -229,23 +229,21 @@ void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxIn
             bAnyTotal = true;
         bGrandTotal = bGrandTotal || nKind == kindGrandTotal;
     }
-    const int nLastRemade =
-        std::max(steps.empty() ? -1 : steps.back(), classifies.empty() ? -1 : classifies.back());
+    const int nLastRemade = remade.empty() ? -1 : remade.back();
     bBelowTaxInOneWalk = bSecondTaxRow && !m_bTotalsOneByOne && nLastRemade < nTaxRow;
     // Step and classification rows read other rows' results, and the totals made one by
     // one read whole ranges: the rows are worked out before all of them.
-    if (m_bCalcRowsInWalk && (!steps.empty() || !classifies.empty() || m_bTotalsOneByOne || nFromRow > 0))
+    if (m_bCalcRowsInWalk && (!remade.empty() || m_bTotalsOneByOne || nFromRow > 0))
         CalcRowsFirst();
-    for (int r : steps) {
+    for (int r : remade) {
         const CGridRow* pRow = m_rows.GetRow(r);
         const CString strTarget = pRow->GetParamText1();
-        MakeStepRow(r, strTarget, pRow->GetParam1(), pRow->GetParam2());
-    }
-    for (int r : classifies) {
-        const CGridRow* pRow = m_rows.GetRow(r);
+        if (pRow->GetKind() == kindStep) {
+            MakeStepRow(r, strTarget, pRow->GetParam1(), pRow->GetParam2());
+            continue;
+        }
         const CString strName = EditCell(r, nTargetNameCol);
         const CString strRate = pRow->GetParamText2();
-        const CString strTarget = pRow->GetParamText1();
         MakeClassifyRow(r, strName, strRate, strTarget, pRow->GetParam1(), pRow->GetParam3(),
                         pRow->GetParam2());
     }
@@ -561,6 +559,10 @@ void CEstimateEngine::MakeClassifyRow(int nRow, const char* lpszName, const char
     pRow->SetParam2(nRangeCode);
     pRow->SetParam3(nColumnMode);
     pRow->SetParamText2(strRate);
+    // The row's other formulas work on the sums just stored (a column taking the amount
+    // with its tax): worked out before them, a figure would change at every recalculation.
+    // The filled columns keep the sums, whatever formula they have on a detail row.
+    CalcRowExcept(nRow, 0, filled);
     m_sheet.RowsWritten(nRow, nRow);
 }
 
