@@ -27,16 +27,16 @@
 #include "bench/BenchEstimateFile.h"
 #include "bench/BenchSupport.h"
 #include "dosconvert/DosConvertRegistration.h"
-#include "drawing/DrawingRegistration.h"
 #include "estimate/EstimateRegistration.h"
 #include "estimate_tools/EstimateToolsRegistration.h"
+#include "layout/drawing/DrawingRegistration.h"
+#include "layout/printform/PrintFormRegistration.h"
 #include "parts/PartsRegistration.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
 #include "platform/base/Profile.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/CWnd.h"
-#include "printform/PrintFormRegistration.h"
 #include "setup/SetupRegistration.h"
 
 #include <QApplication>
