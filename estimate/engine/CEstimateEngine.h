@@ -191,8 +191,8 @@ public:
     // (never before the figures were first taken: the rows are still being read).
     bool HasChangesSinceFiguresDone() const
     {
-        return m_bFiguresTaken &&
-               (!m_bFiguresKnown || m_rows.GetChangeCount() != m_nFiguresChanges || !m_figureRows.empty());
+        return m_bFiguresTaken && (!m_bFiguresKnown || m_rows.GetChangeCount() != m_nFiguresChanges ||
+                                   !m_figureRows.empty() || m_bRecalcWrote);
     }
     // Takes the figures as they stand for right (an estimate just opened or made: its
     // figures are the file's until something changes).
@@ -327,4 +327,8 @@ private:
     bool m_bFiguresKnown = false;
     unsigned long long m_nFiguresChanges = 0;
     std::vector<int> m_figureRows;
+    // A recalculation is running (RecalcTotals), and one wrote rows since the figures were
+    // last done: those are left to the recalculation from the first row, not to m_figureRows.
+    bool m_bInRecalc = false;
+    bool m_bRecalcWrote = false;
 };

@@ -272,6 +272,14 @@ void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxIn
 void CEstimateEngine::RecalcTotals(int nFromRow)
 {
     CEstimateColumns::CBatch batch(m_columns);
+    // What the recalculation writes is made again by the next one from the first row: those
+    // rows are not followed one by one (see NoteFigureChange).
+    struct CRecalcScope {
+        bool& bIn;
+        const bool bWas;
+        explicit CRecalcScope(bool& b) : bIn(b), bWas(b) { bIn = true; }
+        ~CRecalcScope() { bIn = bWas; }
+    } recalcScope(m_bInRecalc);
     int nFrom = std::max(0, nFromRow);
     // After an edit, the totals it can change, from the sums kept per total.
     if (m_kept.Recalc(*this, nFrom)) {
@@ -357,6 +365,15 @@ void CEstimateEngine::NoteFigureChange(bool bInStep, int nRow)
 {
     if (IsPrintCopyActive())
         return; // the print copy's rows: the estimate's own stay as they were
+    // Totals, tax, step and classification rows a recalculation writes are made again by
+    // the recalculation from the first row that finishes a command: counting them as rows to
+    // work out would pass the limit below after one edit over hundreds of totals below it
+    // (one 種目 per estimate, each closed by its grand total and tax row).
+    if (bInStep && m_bInRecalc) {
+        m_nFiguresChanges = m_rows.GetChangeCount();
+        m_bRecalcWrote = true;
+        return;
+    }
     if (!bInStep || m_figureRows.size() >= kMaxFigureRows) {
         m_bFiguresKnown = false;
         m_figureRows.clear();
@@ -375,6 +392,7 @@ void CEstimateEngine::TakeFiguresAsDone()
     m_bFiguresKnown = true;
     m_nFiguresChanges = m_rows.GetChangeCount();
     m_figureRows.clear();
+    m_bRecalcWrote = false;
 }
 
 bool CEstimateEngine::RecalcChangedFigures()
