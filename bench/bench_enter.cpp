@@ -16,6 +16,7 @@
 // 10,000 rows; 65,000 rows; 65,000 rows where every 種目 is an estimate of its own closed
 // by its grand total and consumption tax (a tax row every ~75 rows).
 //
+// open     File Open until the window is made and the rows are read (not its first paint)
 // first    the first Enter after the estimate opened and showed (a quantity typed into a
 //          detail row near the top): what the first edit costs
 // top      an Enter after a quantity in a detail row near the top
@@ -26,16 +27,16 @@
 #include "bench/BenchEstimateFile.h"
 #include "bench/BenchSupport.h"
 #include "dosconvert/DosConvertRegistration.h"
-#include "drawing/DrawingRegistration.h"
 #include "estimate/EstimateRegistration.h"
 #include "estimate_tools/EstimateToolsRegistration.h"
+#include "layout/drawing/DrawingRegistration.h"
+#include "layout/printform/PrintFormRegistration.h"
 #include "parts/PartsRegistration.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
 #include "platform/base/Profile.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/CWnd.h"
-#include "printform/PrintFormRegistration.h"
 #include "setup/SetupRegistration.h"
 
 #include <QApplication>
@@ -246,7 +247,7 @@ bool MakeEstimateFile(const std::filesystem::path& file, int nRows, bool bTaxPer
 }
 
 struct CShapeResult {
-    std::vector<double> first, top, middle;
+    std::vector<double> open, first, top, middle;
 };
 
 void MeasureShape(CWinApp& app, const char* lpszName, int nRows, bool bTaxPerKind)
@@ -262,7 +263,9 @@ void MeasureShape(CWinApp& app, const char* lpszName, int nRows, bool bTaxPerKin
     CShapeResult result;
     int nUsedRows = 0;
     for (int nOpen = 0; nOpen < g_nOpens; ++nOpen) {
+        const double openStart = ProcessCpuMilliseconds();
         auto* pDoc = dynamic_cast<CMorvelEMDoc*>(app.OpenDocumentFile(SystemPathFromNative(file.string())));
+        result.open.push_back(ProcessCpuMilliseconds() - openStart);
         CMorvelEMView* pView = pDoc != nullptr ? pDoc->GetEstimateView() : nullptr;
         if (pView == nullptr) {
             std::fprintf(stderr, "bench_enter: %s did not open\n", lpszName);
@@ -296,6 +299,8 @@ void MeasureShape(CWinApp& app, const char* lpszName, int nRows, bool bTaxPerKin
     }
     std::printf("  %-8s %6d rows %4d tax rows   first %7.2f ms   top %7.2f ms   middle %7.2f ms\n", lpszName,
                 nUsedRows, nTaxRows, Median(result.first), Median(result.top), Median(result.middle));
+    std::printf("  %-8s open (File Open, the file read and the window made) %.2f ms\n", "",
+                Median(result.open));
     std::printf("  %-8s (ranges: first %.2f-%.2f, top %.2f-%.2f, middle %.2f-%.2f)\n", "",
                 *std::min_element(result.first.begin(), result.first.end()),
                 *std::max_element(result.first.begin(), result.first.end()),

@@ -307,6 +307,9 @@ void CMorvelEMView::SetupFromDocument()
     UpdateScrollRanges();
     // The figures are the file's until a command changes a row.
     m_engine.TakeFiguresAsDone();
+    // The totals' sums are made while the estimate opens, so that the first edit costs what
+    // any other does (on 65,000 rows the walk that makes them is a frame's time).
+    m_engine.KeepTotalsOfTheRows();
 }
 
 void CMorvelEMView::OnInitialUpdate()

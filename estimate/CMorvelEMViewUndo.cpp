@@ -66,7 +66,8 @@ CMorvelEMView::CRowImage CMorvelEMView::TakeRowImage(int nFirst, int nLast) cons
     image.nFirstRow = std::max(0, nFirst);
     image.nUsedRows = m_nUsedRows;
     for (int r = image.nFirstRow; r <= nLast && r < m_nRowLimit; ++r) {
-        const CGridRow* pRow = GetEditRow(r);
+        // Read, not handed out for writing: the kept totals stay in use.
+        const CGridRow* pRow = m_EditRows.GetRow(r);
         image.rows.push_back(pRow != nullptr ? std::make_unique<CGridRow>(*pRow) : nullptr);
     }
     return image;

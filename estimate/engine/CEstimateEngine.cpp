@@ -249,7 +249,7 @@ int CEstimateEngine::FormulaLacksNumbers(int nRow, const char* lpszFormula) cons
     return formula.LacksNumbers([&](int nCol) -> const CString& { return EditCell(nRow, nCol); }) ? 1 : 0;
 }
 
-void CEstimateEngine::CalcRow(int nRow, int nFirstCol)
+void CEstimateEngine::CalcRowExcept(int nRow, int nFirstCol, const std::vector<int>& kept)
 {
     if (!IsValidRow(nRow))
         return;
@@ -264,7 +264,7 @@ void CEstimateEngine::CalcRow(int nRow, int nFirstCol)
     }
     const int nColumns = m_columns.GetLimit();
     for (int nCol : m_columns.GetFormulaColumns()) {
-        if (nCol < nFirstCol)
+        if (nCol < nFirstCol || (!kept.empty() && std::binary_search(kept.begin(), kept.end(), nCol)))
             continue;
         const CColumnInfo& info = m_columns.Get(nCol);
         // A formula that names no column ("2*3") has no number of the row to work on: the

@@ -11,8 +11,9 @@
 //   rows; the used rows, the row limit and the column count are read where the grid keeps
 //   them. What a write does beyond the rows (the used rows grown, rows repainted) and the
 //   form's texts and tax settings come from the sheet (IEstimateSheet).
-// - A full recalculation (RecalcTotals) runs in passes: step rows, classification rows,
-//   then the totals in one walk from the top (CTotalsWalk), then each consumption-tax row.
+// - A full recalculation (RecalcTotals) runs in passes: step and classification rows from
+//   the top down (each with its own formulas worked out on what it was given), then the
+//   totals in one walk from the top (CTotalsWalk), then each consumption-tax row.
 //   The walk gives the texts the totals made one by one (MakeTotalRow per total, the
 //   reference SetTotalsOneByOne keeps) give, byte for byte.
 // - The kept totals (CKeptTotals) stand while the store's change count is the one they were
@@ -135,7 +136,9 @@ public:
     // ---- row formulas -----------------------------------------------------------------
     // Computes the formula columns ("計") of a row from nFirstCol on, left to right;
     // headings and summary rows are not calculated.
-    void CalcRow(int nRow, int nFirstCol);
+    void CalcRow(int nRow, int nFirstCol) { CalcRowExcept(nRow, nFirstCol, {}); }
+    // The same, leaving the columns in kept (sorted) as they are.
+    void CalcRowExcept(int nRow, int nFirstCol, const std::vector<int>& kept);
     // The row formulas of every used row from nFirstRow on.
     void CalcRows(int nFirstRow);
     // 1 when no column the formula references holds a number in the row.
@@ -184,8 +187,8 @@ public:
     // (never before the figures were first taken: the rows are still being read).
     bool HasChangesSinceFiguresDone() const
     {
-        return m_bFiguresTaken &&
-               (!m_bFiguresKnown || m_rows.GetChangeCount() != m_nFiguresChanges || !m_figureRows.empty());
+        return m_bFiguresTaken && (!m_bFiguresKnown || m_rows.GetChangeCount() != m_nFiguresChanges ||
+                                   !m_figureRows.empty() || m_bRecalcWrote);
     }
     // Takes the figures as they stand for right (an estimate just opened or made: its
     // figures are the file's until something changes).
@@ -203,6 +206,10 @@ public:
     bool AreTotalsKept() const { return m_kept.IsBuilt(); }
     // The rows changed beyond what the kept totals can follow: a full walk makes them again.
     void ForgetKeptTotals() { m_kept.Forget(); }
+    // Makes the kept totals from the rows as they stand, writing nothing (an estimate just
+    // read), so that its first edit rewrites the totals it changes instead of walking every
+    // row; false where the rows are of a kind the kept totals cannot follow.
+    bool KeepTotalsOfTheRows();
     // The rows' kinds one after another while the kept sums hold the rows as they are; null
     // otherwise.
     const std::vector<ERowKind>* KeptKinds() const;
@@ -318,4 +325,8 @@ private:
     bool m_bFiguresKnown = false;
     unsigned long long m_nFiguresChanges = 0;
     std::vector<int> m_figureRows;
+    // A recalculation is running (RecalcTotals), and one wrote rows since the figures were
+    // last done: those are left to the recalculation from the first row, not to m_figureRows.
+    bool m_bInRecalc = false;
+    bool m_bRecalcWrote = false;
 };

@@ -198,7 +198,9 @@ void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxIn
     const int nTargetNameCol = m_columns.FindClassifyNameColumn();
     // One look at the kinds finds the step rows, the classification rows and the first free
     // row: making a step or classification row changes that row alone, and its kind stays.
-    std::vector<int> steps, classifies;
+    // Both in row order: each reads the rows above it only, so made from the top down, every
+    // one of them reads rows already made (a step row over a classification row included).
+    std::vector<int> remade;
     nTaxRow = -1;
     // Whether there is a total to make, and whether the sums of the whole estimate are
     // wanted: by a grand total, or by a free row (the tax takes the estimate's amount from
@@ -218,10 +220,8 @@ void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxIn
         if (pRow == nullptr)
             continue;
         const ERowKind nKind = pRow->GetKind();
-        if (nKind == kindStep)
-            steps.push_back(r);
-        else if (nKind == kindClassify)
-            classifies.push_back(r);
+        if (nKind == kindStep || nKind == kindClassify)
+            remade.push_back(r);
         else if (nKind == kindFree && nTaxRow < 0)
             nTaxRow = r;
         else if (nKind == kindFree)
@@ -230,23 +230,21 @@ void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxIn
             bAnyTotal = true;
         bGrandTotal = bGrandTotal || nKind == kindGrandTotal;
     }
-    const int nLastRemade =
-        std::max(steps.empty() ? -1 : steps.back(), classifies.empty() ? -1 : classifies.back());
+    const int nLastRemade = remade.empty() ? -1 : remade.back();
     bBelowTaxInOneWalk = bSecondTaxRow && !m_bTotalsOneByOne && nLastRemade < nTaxRow;
     // Step and classification rows read other rows' results, and the totals made one by
     // one read whole ranges: the rows are worked out before all of them.
-    if (m_bCalcRowsInWalk && (!steps.empty() || !classifies.empty() || m_bTotalsOneByOne || nFromRow > 0))
+    if (m_bCalcRowsInWalk && (!remade.empty() || m_bTotalsOneByOne || nFromRow > 0))
         CalcRowsFirst();
-    for (int r : steps) {
+    for (int r : remade) {
         const CGridRow* pRow = m_rows.GetRow(r);
         const CString strTarget = pRow->GetParamText1();
-        MakeStepRow(r, strTarget, pRow->GetParam1(), pRow->GetParam2());
-    }
-    for (int r : classifies) {
-        const CGridRow* pRow = m_rows.GetRow(r);
+        if (pRow->GetKind() == kindStep) {
+            MakeStepRow(r, strTarget, pRow->GetParam1(), pRow->GetParam2());
+            continue;
+        }
         const CString strName = EditCell(r, nTargetNameCol);
         const CString strRate = pRow->GetParamText2();
-        const CString strTarget = pRow->GetParamText1();
         MakeClassifyRow(r, strName, strRate, strTarget, pRow->GetParam1(), pRow->GetParam3(),
                         pRow->GetParam2());
     }
@@ -275,6 +273,14 @@ void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxIn
 void CEstimateEngine::RecalcTotals(int nFromRow)
 {
     CEstimateColumns::CBatch batch(m_columns);
+    // What the recalculation writes is made again by the next one from the first row: those
+    // rows are not followed one by one (see NoteFigureChange).
+    struct CRecalcScope {
+        bool& bIn;
+        const bool bWas;
+        explicit CRecalcScope(bool& b) : bIn(b), bWas(b) { bIn = true; }
+        ~CRecalcScope() { bIn = bWas; }
+    } recalcScope(m_bInRecalc);
     int nFrom = std::max(0, nFromRow);
     // After an edit, the totals it can change, from the sums kept per total.
     if (m_kept.Recalc(*this, nFrom)) {
@@ -327,6 +333,12 @@ void CEstimateEngine::RecalcTotals(int nFromRow)
     m_kept.Start(*this, nWalkFrom);
 }
 
+bool CEstimateEngine::KeepTotalsOfTheRows()
+{
+    CEstimateColumns::CBatch batch(m_columns);
+    return m_kept.BuildFromTheRows(*this);
+}
+
 void CEstimateEngine::RecalcAll()
 {
     CEstimateColumns::CBatch batch(m_columns);
@@ -354,6 +366,15 @@ void CEstimateEngine::NoteFigureChange(bool bInStep, int nRow)
 {
     if (IsPrintCopyActive())
         return; // the print copy's rows: the estimate's own stay as they were
+    // Totals, tax, step and classification rows a recalculation writes are made again by
+    // the recalculation from the first row that finishes a command: counting them as rows to
+    // work out would pass the limit below after one edit over hundreds of totals below it
+    // (one 種目 per estimate, each closed by its grand total and tax row).
+    if (bInStep && m_bInRecalc) {
+        m_nFiguresChanges = m_rows.GetChangeCount();
+        m_bRecalcWrote = true;
+        return;
+    }
     if (!bInStep || m_figureRows.size() >= kMaxFigureRows) {
         m_bFiguresKnown = false;
         m_figureRows.clear();
@@ -372,6 +393,7 @@ void CEstimateEngine::TakeFiguresAsDone()
     m_bFiguresKnown = true;
     m_nFiguresChanges = m_rows.GetChangeCount();
     m_figureRows.clear();
+    m_bRecalcWrote = false;
 }
 
 bool CEstimateEngine::RecalcChangedFigures()
@@ -556,6 +578,10 @@ void CEstimateEngine::MakeClassifyRow(int nRow, const char* lpszName, const char
     pRow->SetParam2(nRangeCode);
     pRow->SetParam3(nColumnMode);
     pRow->SetParamText2(strRate);
+    // The row's other formulas work on the sums just stored (a column taking the amount
+    // with its tax): worked out before them, a figure would change at every recalculation.
+    // The filled columns keep the sums, whatever formula they have on a detail row.
+    CalcRowExcept(nRow, 0, filled);
     m_sheet.RowsWritten(nRow, nRow);
 }
 

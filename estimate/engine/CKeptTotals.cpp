@@ -484,6 +484,23 @@ bool CKeptTotals::BuildFromRecord(const CEstimateEngine& engine)
     return true;
 }
 
+bool CKeptTotals::BuildFromTheRows(const CEstimateEngine& engine)
+{
+    Clear();
+    if (IsPrintCopyActive() || engine.m_bTotalsOneByOne)
+        return false;
+    m_nChanges = engine.m_rows.GetChangeCount();
+    m_nUsedRows = engine.m_nUsedRows;
+    // Nothing was written: every total may show what the file held, not its sums.
+    m_nFirstFresh = INT_MAX;
+    m_strRules = engine.m_columns.GetRulesText();
+    if (!BuildFromRows(engine)) {
+        Clear();
+        return false;
+    }
+    return true;
+}
+
 bool CKeptTotals::BuildFromRows(const CEstimateEngine& engine)
 {
     if (!StartKeepingRows(engine, true))

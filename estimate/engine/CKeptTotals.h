@@ -50,6 +50,11 @@ public:
     // After a walk from nFromRow: the totals from there down show their sums; changes from
     // now on are noted.
     void Start(const CEstimateEngine& engine, int nFromRow);
+    // The sums of the rows as they stand, made without writing a row (an estimate just read):
+    // no total is taken to show its sums, so the first recalculation rewrites those from its
+    // first row down, as a walk would, and reads no other row. false, keeping nothing, where
+    // the rows are of a kind the kept sums cannot follow.
+    bool BuildFromTheRows(const CEstimateEngine& engine);
 
     // The walk that reads every row from the first records each row's kind and the
     // numbers of its summed columns; the sums are made from them at the next edit.

@@ -169,6 +169,61 @@ TEST_F(SpecialRowsTest, ClassificationFillsAmountAndCostColumnsWithRateTimesSum)
     EXPECT_EQ(kindDetail, view->GetRowKind(3));
 }
 
+TEST_F(SpecialRowsTest, OneF7LeavesAClassificationRowsOwnFormulasAsASecondOneWould)
+{
+    // 税込 = 金額 x 1.1 on every row, the classification row's too.
+    std::vector<FormColumn> columns = ClassifyColumns();
+    columns.push_back({"税込", "計", "12", "###,###", "F*1.1", "D(-1)", "", ""});
+    Open(columns);
+    const int colWithTax = 9;
+    Detail(0, "a", "1", "1000");
+    view->SetCellText("A", 0, colSpec, TRUE);
+    Detail(1, "b", "1", "500");
+    view->SetCellText("B", 1, colSpec, TRUE);
+    view->SetCurrentCell(view->GetCurrentCol(), 2);
+    view->ApplyClassifySetting("A類"_sj, "10", "A", colSpec, 0, 1, FALSE, FALSE);
+    EXPECT_EQ("100.000000", Cell(2, colAmount));
+    EXPECT_EQ("110.000000", Cell(2, colWithTax));
+
+    // A price typed with the recalculation left to F7.
+    view->SetCellText("3000", 0, colPrice, TRUE);
+    view->OnRecalculate();
+    EXPECT_EQ("300.000000", Cell(2, colAmount));
+    EXPECT_EQ("330.000000", Cell(2, colWithTax));
+    auto cells = [&]() {
+        std::vector<std::string> texts;
+        for (int r = 0; r < view->GetUsedRows(); ++r) {
+            for (int c = 0; c <= colWithTax; ++c)
+                texts.push_back(Cell(r, c));
+        }
+        return texts;
+    };
+    const std::vector<std::string> once = cells();
+    view->OnRecalculate();
+    EXPECT_EQ(once, cells());
+}
+
+TEST_F(SpecialRowsTest, AStepRowUnderAClassificationRowTakesWhatTheSameF7GaveIt)
+{
+    // The classification fills the quantity too (V 1), which the step row below adds.
+    std::vector<FormColumn> columns = ClassifyColumns();
+    columns[colQty].v = "1";
+    Open(columns);
+    StepDetail(0, "A", "1", "2");
+    view->SetCellText("1000", 0, colPrice, TRUE);
+    view->MakeClassifyRow(1, "A類"_sj, "10", "A", colSpec, 1, 1);
+    view->SetCellText("A", 1, colSpec, TRUE);
+    view->SetCellText("3", 1, colFactor, TRUE);
+    view->MakeStepRow(2, "A", colSpec, 1);
+    view->SetCellText("2", 0, colQty, TRUE);
+
+    view->OnRecalculate();
+    EXPECT_EQ("0.200000", Cell(1, colQty));
+    EXPECT_EQ("4.600000", Cell(2, colQty)); // 2 x 2 + 0.2 x 3
+    view->OnRecalculate();
+    EXPECT_EQ("4.600000", Cell(2, colQty));
+}
+
 TEST_F(SpecialRowsTest, ClassificationOutsideTheColumnsMakesNothing)
 {
     Open(ClassifyColumns());

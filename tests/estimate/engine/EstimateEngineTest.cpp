@@ -72,3 +72,32 @@ TEST(EstimateEngineTest, TotalsAndTaxOfAnEstimateWithoutAView)
     EXPECT_EQ(Normal(nSum), e.Cell(5, 3));
     EXPECT_EQ(Normal(nSum / 10), e.Cell(6, 3));
 }
+
+// 600 estimates in one, each closed by its grand total and tax row: an edit at the top
+// changes every grand total and tax row below it (1,200 rows). The end of the command
+// still finishes the work through the kept sums, not by recalculating everything.
+TEST(EstimateEngineTest, AnEditOverHundredsOfGrandTotalsAndTaxRowsEndsThroughTheKeptSums)
+{
+    CTestEstimate e(AmountColumns());
+    e.sheet.tax.nRate = 10;
+    e.sheet.tax.nRoundMode = 1;
+    const int nEstimates = 600;
+    for (int i = 0; i < nEstimates; ++i) {
+        e.AddRow(kindDetail, {"足場", "1", "1,000"});
+        e.AddRow(kindGrandTotal, {});
+        e.AddRow(kindFree, {"消費税"});
+    }
+    e.engine.RecalcAll();
+
+    e.engine.SetCellText("3", 0, 1, true);
+    e.engine.CalcRow(0, 0);
+    e.engine.RecalcTotals(0);
+    EXPECT_TRUE(e.engine.RecalcChangedFigures());
+    EXPECT_TRUE(e.engine.AreTotalsKept());
+    const long long nSum = 1000LL * (nEstimates + 2);
+    // The last grand total adds the tax rows above it too.
+    EXPECT_EQ(Normal(nSum + (nEstimates - 1) * (nSum / 10)), e.Cell(3 * nEstimates - 2, 3));
+    EXPECT_EQ(Normal(nSum / 10), e.Cell(2, 3));
+    EXPECT_EQ(Normal(nSum / 10), e.Cell(3 * nEstimates - 1, 3));
+    EXPECT_FALSE(e.engine.HasChangesSinceFiguresDone());
+}
