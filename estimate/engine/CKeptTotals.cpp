@@ -487,7 +487,7 @@ bool CKeptTotals::BuildFromRecord(const CEstimateEngine& engine)
 bool CKeptTotals::BuildFromTheRows(const CEstimateEngine& engine)
 {
     Clear();
-    if (IsPrintCopyActive() || engine.m_bTotalsOneByOne)
+    if (engine.m_rows.IsServingPrintCopy() || engine.m_bTotalsOneByOne)
         return false;
     m_nChanges = engine.m_rows.GetChangeCount();
     m_nUsedRows = engine.m_nUsedRows;
