@@ -26,10 +26,10 @@ public:
         const CGridRow* pRow = IsColumn(nCol) ? Row(nRow) : nullptr;
         return pRow != nullptr ? pRow->GetCell(nCol) : CString();
     }
-    int GetRowKind(int nRow) const
+    ERowKind GetRowKind(int nRow) const
     {
         const CGridRow* pRow = Row(nRow);
-        return pRow != nullptr ? pRow->GetKind() : 0;
+        return pRow != nullptr ? pRow->GetKind() : kindEmpty;
     }
     int GetCellIndent(int nRow, int nCol) const
     {

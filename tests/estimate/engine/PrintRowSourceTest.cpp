@@ -9,7 +9,7 @@
 
 namespace {
 
-CGridRow* MakeRow(int nKind, const char* lpszName, int nIndent)
+CGridRow* MakeRow(ERowKind nKind, const char* lpszName, int nIndent)
 {
     auto* pRow = new CGridRow;
     pRow->SetKind(nKind);
