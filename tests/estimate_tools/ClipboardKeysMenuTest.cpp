@@ -101,7 +101,7 @@ protected:
             ASSERT_EQ(GridShiftKeys::ReleaseShiftInContextMenu(pGrid, m_pApp->m_pMainWnd->m_hWnd), 1);
             return;
         }
-        GridShiftKeys::SendKey(pGrid, QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+        GridShiftKeys::SendKey(pGrid, QEvent::KeyRelease, Qt::Key_Shift, Qt::ShiftModifier);
     }
 
     // ---- the two ways to copy ---------------------------------------------------------

@@ -72,7 +72,7 @@ protected:
             ASSERT_EQ(GridShiftKeys::ReleaseShiftInContextMenu(pGrid, m_pApp->m_pMainWnd->m_hWnd), 1);
             return;
         }
-        GridShiftKeys::SendKey(pGrid, QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+        GridShiftKeys::SendKey(pGrid, QEvent::KeyRelease, Qt::Key_Shift, Qt::ShiftModifier);
     }
 
     // The clipboard's records, one line each: the row, the block's columns and last row,

@@ -48,7 +48,7 @@ inline int ReleaseShiftInContextMenu(QWidget* pGrid, HWND hMainWnd)
     const PopupMenuChooser previous = AfxSetPopupMenuChooser([&](CMenu* pPopup) -> UINT {
         ++nMenus;
         std::unique_ptr<QMenu> pMenu(AfxBuildQMenu(pPopup->m_hMenu, hMainWnd, nullptr));
-        SendKey(pMenu.get(), QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+        SendKey(pMenu.get(), QEvent::KeyRelease, Qt::Key_Shift, Qt::ShiftModifier);
         return 0u;
     });
     SendKey(pGrid, QEvent::KeyPress, Qt::Key_F10, Qt::ShiftModifier);

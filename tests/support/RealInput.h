@@ -25,6 +25,10 @@ inline QWidget* KeyboardWidget()
 }
 
 // Holds the modifiers down one by one, presses and releases the key, lets the modifiers go.
+// A modifier key's own event carries the modifiers held before it, as the keyboard reports
+// them (the toolkit adds or takes away the key itself): a release that carried the state
+// after it would read as the modifier still held, and the toolkit would keep it held for
+// whatever comes next.
 inline void PressKeys(QWidget* pWidget, Qt::KeyboardModifiers mods, int nKey)
 {
     struct CModifier {
@@ -37,9 +41,9 @@ inline void PressKeys(QWidget* pWidget, Qt::KeyboardModifiers mods, int nKey)
     Qt::KeyboardModifiers held;
     for (const CModifier& m : kModifiers) {
         if (mods & m.mod) {
-            held |= m.mod;
             QKeyEvent press(QEvent::KeyPress, m.nKey, held);
             QApplication::sendEvent(pWidget, &press);
+            held |= m.mod;
         }
     }
     QKeyEvent press(QEvent::KeyPress, nKey, held);
@@ -48,9 +52,9 @@ inline void PressKeys(QWidget* pWidget, Qt::KeyboardModifiers mods, int nKey)
     QApplication::sendEvent(pWidget, &release);
     for (const CModifier& m : kModifiers) {
         if (mods & m.mod) {
-            held &= ~m.mod;
             QKeyEvent up(QEvent::KeyRelease, m.nKey, held);
             QApplication::sendEvent(pWidget, &up);
+            held &= ~m.mod;
         }
     }
 }

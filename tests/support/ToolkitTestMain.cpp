@@ -4,10 +4,13 @@
 // printers are hidden whatever the environment says: a test that wants printers sets up
 // its own (tests/support/TestPrinterSystem.h), so that no test depends on the printers a
 // machine has or on a scheduler that comes and goes during the run.
+#include "platform/ui/core/CWndManager_p.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTimer>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -40,6 +43,25 @@ public:
     }
 };
 
+// The tests' keys are sent to the windows without a keyboard behind them: the toolkit takes
+// the modifiers of every key pressed that way as the keyboard's, and keeps them until a key
+// from the keyboard says otherwise, which never comes. The next test's first mouse event
+// from the window system carries them, and the program takes Shift or Ctrl as held (a
+// click that extends a selection instead of starting one). After each test the keyboard is
+// let go: the toolkit hears a key released with no modifier held, as from the keyboard, and
+// the program's key state goes back to no key down.
+class KeyboardLetGo : public ::testing::EmptyTestEventListener {
+public:
+    void OnTestEnd(const ::testing::TestInfo&) override
+    {
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier);
+        QSpontaneKeyEvent::setSpontaneous(&release);
+        QCoreApplication::instance()->notify(QCoreApplication::instance(), &release);
+        if (CWndManager* pManager = CWndManager::InstanceIfReady())
+            pManager->m_keyDown.fill(false);
+    }
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -51,5 +73,6 @@ int main(int argc, char** argv)
     KeepTheWorkingFolderOfEveryTest();
     QApplication app(argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new PendingQuitEnder);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new KeyboardLetGo);
     return RUN_ALL_TESTS();
 }

@@ -161,6 +161,12 @@ TEST_F(InputTest, KeysBecomeVirtualKeyCodes)
         EXPECT_EQ(downs[0].wParam, c.vk) << "key " << c.key;
         EXPECT_EQ(LOWORD(static_cast<DWORD>(downs[0].lParam)), 1) << "repeat count";
     }
+    // Shift and Ctrl went down above; they go up again, or the tests after this one would
+    // run with them held.
+    SendKey(client, QEvent::KeyRelease, Qt::Key_Shift, Qt::ShiftModifier, QString());
+    SendKey(client, QEvent::KeyRelease, Qt::Key_Control, Qt::ControlModifier, QString());
+    EXPECT_GE(GetKeyState(VK_SHIFT), 0);
+    EXPECT_GE(GetKeyState(VK_CONTROL), 0);
 }
 
 TEST_F(InputTest, KeyUpAndRepeatCarryTheirLParamBits)
