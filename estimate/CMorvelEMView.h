@@ -39,6 +39,7 @@ class CGridRow;
 class CMorvelEMDoc;
 class CPrintRowSource;
 class CStringArray;
+class CSummaryTable;
 
 class CMorvelEMView : public CMorvelView, public IGridCellEditOwner, private IEstimateSheet {
     DECLARE_DYNCREATE(CMorvelEMView)
@@ -1225,15 +1226,8 @@ private:
     int FindFirstColumn(int nCodeColumn, const char* lpszValue) const;
     // The number a cell of the edit page reads as.
     double CellValue(int nRow, int nCol) const { return m_engine.CellValue(nRow, nCol); }
-    // The summary table's reading of the heading at nRow (CMorvelEMViewSummary.cpp): the
-    // row that ends its block (its total, a heading at its level or above, or a higher or
-    // the grand total; with bPastOwnTotal the block goes on past its own total); its rows
-    // under no heading of the level nLevelHeading, and whether it has any; the text of one
-    // summary amount of the row, given its total row (or -1).
-    int SummaryBlockEnd(int nRow, bool bPastOwnTotal) const;
-    void ForEachOwnSummaryRow(int nRow, ERowKind nLevelHeading, const std::function<void(int)>& visit) const;
-    bool HasOwnSummaryRows(int nRow, ERowKind nLevelHeading) const;
-    CString SummaryAmountText(int nRow, int nCol, int nTotalRow, ERowKind nLevelHeading) const;
+    // The summary table over the edit page's rows, built into the summary page's.
+    CSummaryTable SummaryTable();
     // Stores the normal form of a value rounded by the column's rules (as SetCellText with
     // force does for a number text).
     void StoreNumber(int nRow, int nCol, const CDecimal& value) { m_engine.StoreNumber(nRow, nCol, value); }

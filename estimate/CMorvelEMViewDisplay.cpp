@@ -3,6 +3,7 @@
 // the row-header marks; the window set-up with the bars and the page tabs; the layout
 // that follows every zoom and font change; the summary page switch; the jumps.
 #include "estimate/CMorvelEMView.h"
+#include "estimate/engine/CSummaryTable.h"
 
 #include "app/CEstimationFormFile.h"
 #include "app/CJumpBarWnd.h"
@@ -720,40 +721,17 @@ void CMorvelEMView::RecalcLayout()
 
 int CMorvelEMView::FindTotalRow(int nStartRow, ERowKind nKind) const
 {
-    if (IsOwnTotalKind(nKind))
-        return nStartRow - 1;
-    for (int r = std::max(0, nStartRow); r < m_nUsedRows; ++r) {
-        const ERowKind k = EditKind(r);
-        if (k == TotalKindOf(nKind))
-            return r;
-        if (IsHeadingAtOrAbove(k, nKind))
-            return -1;
-    }
-    return -1;
+    return m_engine.FindTotalRow(nStartRow, nKind);
 }
 
 void CMorvelEMView::SetSummaryCellText(const char* lpszText, int nRow, int nCol)
 {
-    if (!IsValidRow(nRow) || !IsValidColumn(nCol))
-        return;
-    CGridRow* pRow = m_SummaryRows.GetRow(nRow);
-    if (pRow == nullptr) {
-        pRow = new CGridRow;
-        m_SummaryRows.SetAtGrow(nRow, pRow);
-    }
-    pRow->SetCell(nCol, lpszText != nullptr ? lpszText : "");
+    CSummaryTable::SetCell(m_SummaryRows, m_nRowLimit, m_engine.Columns(), nRow, nCol, lpszText);
 }
 
 void CMorvelEMView::SetSummaryRowKind(ERowKind nKind, int nRow)
 {
-    if (!IsValidRow(nRow))
-        return;
-    CGridRow* pRow = m_SummaryRows.GetRow(nRow);
-    if (pRow == nullptr) {
-        pRow = new CGridRow;
-        m_SummaryRows.SetAtGrow(nRow, pRow);
-    }
-    pRow->SetKind(nKind);
+    CSummaryTable::SetKind(m_SummaryRows, m_nRowLimit, nKind, nRow);
 }
 
 void CMorvelEMView::OnEditPageTab()
@@ -779,24 +757,14 @@ void CMorvelEMView::OnSummaryPageTab()
     HideCellEdit();
     m_nSummaryPage = 1;
 
-    CPtrArray& rows = m_SummaryRows.GetWorkingArray();
-    for (INT_PTR i = 0; i < rows.GetSize(); ++i)
-        delete static_cast<CGridRow*>(rows.GetAt(i));
-    rows.RemoveAll();
-
-    // Each level begins on a page of its own: after a level the page is filled up with
-    // an empty row at its end.
-    const int nRowsPerPage = GetPageRows();
+    CSummaryTable table = SummaryTable();
+    table.Clear();
+    // Each level begins on a page of its own.
     for (int nLevel = 0; nLevel < SUMMARY_LEVELS; ++nLevel) {
         if (!m_nSummaryLevelOn[nLevel])
             continue;
         BuildSummaryLevel(nLevel);
-        const INT_PTR u = rows.GetUpperBound();
-        if (u < 0)
-            continue;
-        const INT_PTR nEnd = u + (nRowsPerPage - 1 - u % nRowsPerPage);
-        if (nEnd > u)
-            rows.SetAtGrow(nEnd, new CGridRow);
+        table.FillPage(GetPageRows());
     }
 
     m_nSummaryPage = 1;

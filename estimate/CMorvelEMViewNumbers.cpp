@@ -2,9 +2,7 @@
 // of the summary page.
 #include "estimate/CMorvelEMView.h"
 
-#include "estimate/engine/CGridRow.h"
-
-#include <algorithm>
+#include "estimate/engine/CSummaryTable.h"
 
 // ---------------------------------------------------------------------------------------
 // Stored numbers and row formulas: the engine's
@@ -26,32 +24,7 @@ void CMorvelEMView::CalcRow(int nRow, int nFirstCol)
 
 void CMorvelEMView::CalcSummaryRow(int nRow, int nFirstCol)
 {
-    if (m_nSummaryPage != 1 || !IsValidRow(nRow))
+    if (m_nSummaryPage != 1)
         return;
-    CColumnBatch batch(*this);
-    const int nColumns = GetColumnLimit();
-    for (int nCol = std::max(0, nFirstCol); nCol < nColumns; ++nCol) {
-        const CColumnInfo& info = GetColumnInfo(nCol);
-        if (!info.bFormula)
-            continue;
-        // The summary page's rows take the estimate's rules: a line none of whose referenced
-        // cells holds a number (a heading's line) keeps what was copied into it.
-        std::string expression;
-        double result = 0.0;
-        const CRowFormula::EOutcome outcome =
-            info.formula.Evaluate([&](int nRef) { return GetCellText(nRow, nRef); },
-                                  CRowFormula::estimateRules, expression, result);
-        if (outcome == CRowFormula::EOutcome::keep)
-            continue;
-        CString strResult;
-        if (outcome == CRowFormula::EOutcome::number) {
-            strResult = CNumberRules::FormatNormal(CRowFormula::RoundedResult(result, info.spec));
-        }
-        CGridRow* pRow = m_SummaryRows.GetRow(nRow);
-        if (pRow == nullptr) {
-            pRow = new CGridRow;
-            m_SummaryRows.SetAtGrow(nRow, pRow);
-        }
-        pRow->SetCell(nCol, std::move(strResult));
-    }
+    CSummaryTable::CalcRow(m_SummaryRows, m_nRowLimit, m_engine.Columns(), nRow, nFirstCol);
 }

@@ -1,0 +1,88 @@
+// CSummaryTable: the summary table (集計表), the estimate condensed into its headings and
+// totals, level by level (kinds, large, middle and small subjects). It reads the edit page's
+// rows through the engine and builds rows of its own, each of the kind of the row it stands
+// for + 100, which the summary page shows and the edit page can take at its top.
+//
+// A line carries the amount of its heading's total (a total or discount row its own); a
+// heading with no total gets the sum of its rows. An opening heading (a kind heading at the
+// large level, say) carries the amounts of its rows that lie under no heading of the level,
+// so that the lines of a level always add up to each total shown.
+#pragma once
+
+#include "estimate/engine/RowKinds.h"
+#include "platform/base/CString.h"
+
+#include <functional>
+
+class CEstimateColumns;
+class CEstimateEngine;
+class CGridRowArray;
+class CSubjectNumbers;
+struct CSubjectNumbering;
+
+class CSummaryTable {
+public:
+    // The levels, in the order the table takes them.
+    enum ELevel { levelKind, levelLarge, levelMiddle, levelSmall, LEVELS };
+
+    // What a line is made of besides the edit page's rows: the subject numbers put in
+    // front of its cells, asked of the summary's own rows as they are being built (the
+    // numbers follow the page the table is made for), and the form's column count.
+    struct CNumbers {
+        const CSubjectNumbers& numbers;
+        const CSubjectNumbering& numbering;
+    };
+
+    // The summary of the estimate the engine computes, built into rows (which it owns the
+    // row objects of); no row at or past nRowLimit is made. nFormColumns: the columns of the
+    // estimation form, of which a line takes those the grid shows.
+    CSummaryTable(const CEstimateEngine& engine, CGridRowArray& rows, int nRowLimit, int nFormColumns,
+                  CNumbers numbers);
+    CSummaryTable(const CSummaryTable&) = delete;
+    CSummaryTable& operator=(const CSummaryTable&) = delete;
+
+    // Deletes every row of the table.
+    void Clear();
+    // Appends the lines of one level, walking the edit page from its first row.
+    void BuildLevel(int nLevel);
+    // Appends the line of edit row nRow: with amounts (bAmounts) or as an opening line
+    // whose amount columns are left out; nLevelHeading: the heading kind of the level the
+    // line is built for (kindEmpty: none).
+    void AddLine(int nRow, bool bAmounts, ERowKind nLevelHeading);
+    // Fills the level just built up to the end of its page with an empty row object at its
+    // last row, so that the next level begins on a page of its own.
+    void FillPage(int nRowsPerPage);
+    // The rows of a table written at the top of the edit page: whole pages.
+    int GetRowsOnPages(int nRowsPerPage) const;
+
+    // One cell or kind of a summary row, the row object made when missing (nothing outside
+    // the row limit or the columns).
+    static void SetCell(CGridRowArray& rows, int nRowLimit, const CEstimateColumns& columns, int nRow,
+                        int nCol, const char* lpszText);
+    static void SetKind(CGridRowArray& rows, int nRowLimit, ERowKind nKind, int nRow);
+    // The row formulas of a summary row from nFirstCol on, with the estimate's rules: a
+    // line none of whose referenced cells holds a number keeps what was copied into it;
+    // the result is rounded by the column's rounding rule and kept in normal form.
+    static void CalcRow(CGridRowArray& rows, int nRowLimit, const CEstimateColumns& columns, int nRow,
+                        int nFirstCol);
+    // The rows a summary written earlier at the top of the edit page occupies there (rows
+    // of summary kinds and the empty rows among them, up to the first other row).
+    static int CountWrittenRows(const CEstimateEngine& engine);
+
+private:
+    // The end of the block of heading nRow: its own total (past it with bPastOwnTotal), a
+    // heading at its level or above, or such a heading's total; the used rows when none.
+    int BlockEnd(int nRow, bool bPastOwnTotal) const;
+    // The rows of nRow's block under no heading of the level (or between it and the
+    // opening heading nRow) whose amounts the line carries.
+    void ForEachOwnRow(int nRow, ERowKind nLevelHeading, const std::function<void(int)>& visit) const;
+    bool HasOwnRows(int nRow, ERowKind nLevelHeading) const;
+    CString AmountText(int nRow, int nCol, int nTotalRow, ERowKind nLevelHeading) const;
+    int NextRow() const;
+
+    const CEstimateEngine& m_engine;
+    CGridRowArray& m_rows;
+    const int m_nRowLimit;
+    const int m_nFormColumns;
+    const CNumbers m_numbers;
+};
