@@ -774,17 +774,6 @@ bool CMorvelEMView::HasFileRoomForRows(int nRow, int nCount, int nHeading) const
     return CheckFileRowLimit(std::max<long long>(m_nUsedRows, nRow) + nCount + nAligned);
 }
 
-void CMorvelEMView::InsertRowAligned(int nRow)
-{
-    const int nHeading = AdjustPageBreak(0, nRow);
-    InsertRow(nRow);
-    if (nHeading > 0)
-        AdjustPageBreak(1, nHeading + 1);
-    // Every row from the new one down now shows another row.
-    if (m_hWnd != nullptr)
-        InvalidateRows(nRow, m_nRowLimit - 1, TRUE);
-}
-
 // ---------------------------------------------------------------------------------------
 // Commands
 

@@ -1247,10 +1247,6 @@ private:
     // (AdjustPages). That alignment can insert rows anywhere in the estimate; they are
     // counted by trying it on the rows' kinds. When not, the user is told why.
     bool HasFileRoomAfterCut(int nFirst, int nCount, int nHeading) const;
-    // Where the heading nHeading (AdjustPageBreak's mode 0 before a cut of nCount rows at
-    // nFirst) stands after the cut, to start its page again; -1 when there is none or the
-    // cut took the heading itself, whose old place minus the cut would name some other row.
-    static int HeadingAfterCut(int nHeading, int nFirst, int nCount);
     // The edit page's rows as the page alignment reads and changes them.
     class CAlignedEditRows;
     // An empty row inserted at nRow as the row-insert command inserts it: a heading that

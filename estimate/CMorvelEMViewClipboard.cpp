@@ -6,6 +6,7 @@
 #include "app/CMorvelApp.h"
 #include "estimate/CCopyBufferItems.h"
 #include "estimate/CMorvelEMView.h"
+#include "estimate/engine/PageAlignment.h"
 #include "estimate/engine/RowKinds.h"
 #include "grid/FocusedEditor.h"
 #include "platform/ui/core/CCmdUI.h"
@@ -440,7 +441,7 @@ void CMorvelEMView::CutRowsToBuffer()
         // the empty rows the page alignment takes away.
         const CRowStepRecording recording(*this, CRowStepRecording::startEmpty);
         DeleteRows(nFirst, n);
-        if (const int nMoved = HeadingAfterCut(nHeading, nFirst, n); nMoved >= 0)
+        if (const int nMoved = PageAlignment::HeadingAfterCut(nHeading, nFirst, n); nMoved >= 0)
             AdjustPageBreak(1, nMoved);
         // The headings after the cut start their pages again.
         nAligned = AdjustPages(nHeading);

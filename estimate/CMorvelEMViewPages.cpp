@@ -4,11 +4,10 @@
 // A page of the grid is a printed page: the row headers count the rows within their page.
 // The page dialogs only collect a page number; the work with that number is done here.
 #include "estimate/CMorvelEMView.h"
+#include "estimate/engine/PageAlignment.h"
 #include "estimate/engine/RowKinds.h"
 
 #include <algorithm>
-#include <utility>
-#include <vector>
 
 // The edit page's rows as the page alignment reads and changes them.
 class CMorvelEMView::CAlignedEditRows {
@@ -22,71 +21,6 @@ public:
 private:
     CMorvelEMView& m_view;
 };
-
-namespace {
-
-// The kinds of the used rows, on which a change and its alignment are tried first.
-class CRowKindList {
-public:
-    explicit CRowKindList(std::vector<int> kinds) : m_kinds(std::move(kinds)) {}
-    int Count() const { return static_cast<int>(m_kinds.size()); }
-    ERowKind Kind(int nRow) const
-    {
-        return nRow >= 0 && nRow < Count() ? KindFromNumber(m_kinds[static_cast<size_t>(nRow)]) : kindEmpty;
-    }
-    void Delete(int nRow)
-    {
-        if (nRow >= 0 && nRow < Count())
-            m_kinds.erase(m_kinds.begin() + nRow);
-    }
-    void Insert(int nRow)
-    {
-        if (nRow > Count())
-            m_kinds.resize(static_cast<size_t>(nRow), kindEmpty);
-        m_kinds.insert(m_kinds.begin() + nRow, kindEmpty);
-    }
-
-private:
-    std::vector<int> m_kinds;
-};
-
-// nRow starts a page: the empty rows before it on its page go (the page start is returned)
-// or, when one of them is not empty, empty rows push it to the next page (its start).
-template <class TRows>
-int AlignRowToPage(TRows& rows, int nRow, int nPageRows)
-{
-    const int nStart = nRow / nPageRows * nPageRows;
-    bool bEmptyBefore = true;
-    for (int r = nStart; r < nRow && bEmptyBefore; ++r)
-        bEmptyBefore = rows.Kind(r) == kindEmpty;
-    if (bEmptyBefore) {
-        for (int r = nStart; r < nRow; ++r)
-            rows.Delete(nStart);
-        return nStart;
-    }
-    const int nPad = nPageRows - nRow % nPageRows;
-    for (int i = 0; i < nPad; ++i)
-        rows.Insert(nRow);
-    return nStart + nPageRows;
-}
-
-// nRow starts a page, and so does every later heading that follows an empty row. The last
-// row aligned.
-template <class TRows>
-int AlignHeadings(TRows& rows, int nRow, int nPageRows)
-{
-    const int r = AlignRowToPage(rows, std::max(0, nRow), nPageRows);
-    int nLast = r;
-    for (int i = r + 1; i < rows.Count(); ++i) {
-        if (IsHeadingKind(rows.Kind(i)) && rows.Kind(i - 1) == kindEmpty && i % nPageRows != 0) {
-            i = AlignRowToPage(rows, i, nPageRows);
-            nLast = i;
-        }
-    }
-    return nLast;
-}
-
-} // namespace
 
 int CMorvelEMView::GetLastPage() const
 {
@@ -315,26 +249,12 @@ int CMorvelEMView::AdjustPageBreak(int nMode, int nRow)
     if (m_nAdjustPage == 0)
         return 0;
     const int nPageRows = GetPageRows();
-    if (nMode == 0) {
-        int r = (std::max(0, nRow) / nPageRows + 1) * nPageRows;
-        while (r < m_nUsedRows) {
-            const ERowKind nKind = EditKind(r);
-            if (nKind == kindEmpty) {
-                ++r;
-            } else if (IsHeadingKind(nKind)) {
-                return r;
-            } else {
-                // A page that holds anything else keeps its rows: look at the next page.
-                r = (r / nPageRows + 1) * nPageRows;
-            }
-        }
-        return -1;
-    }
+    CAlignedEditRows rows(*this);
+    if (nMode == 0)
+        return PageAlignment::FirstHeadingOnNextPages(rows, nRow, nPageRows);
     if (nMode != 1 || nRow < 0)
         return 0;
-
-    CAlignedEditRows rows(*this);
-    const int nStart = AlignRowToPage(rows, nRow, nPageRows);
+    const int nStart = PageAlignment::AlignRowToPage(rows, nRow, nPageRows);
     RefreshMarkRowHeads();
     return nStart;
 }
@@ -344,32 +264,28 @@ int CMorvelEMView::AdjustPages(int nRow)
     if (m_nAdjustPage == 0)
         return -1;
     CAlignedEditRows rows(*this);
-    const int nLast = AlignHeadings(rows, nRow, GetPageRows());
+    const int nLast = PageAlignment::AlignHeadings(rows, nRow, GetPageRows());
     RefreshMarkRowHeads();
     return nLast;
+}
+
+void CMorvelEMView::InsertRowAligned(int nRow)
+{
+    if (m_nAdjustPage == 0) {
+        InsertRow(nRow);
+    } else {
+        CAlignedEditRows rows(*this);
+        if (PageAlignment::InsertRowAligned(rows, nRow, GetPageRows()))
+            RefreshMarkRowHeads();
+    }
+    // Every row from the new one down now shows another row.
+    if (m_hWnd != nullptr)
+        InvalidateRows(nRow, m_nRowLimit - 1, TRUE);
 }
 
 bool CMorvelEMView::HasFileRoomAfterCut(int nFirst, int nCount, int nHeading) const
 {
     if (m_nAdjustPage == 0)
         return true;
-    std::vector<int> kinds;
-    kinds.reserve(static_cast<size_t>(m_nUsedRows));
-    for (int r = 0; r < m_nUsedRows; ++r) {
-        if (r < nFirst || r >= nFirst + nCount)
-            kinds.push_back(EditKind(r));
-    }
-    CRowKindList rows(std::move(kinds));
-    const int nPageRows = GetPageRows();
-    if (const int nMoved = HeadingAfterCut(nHeading, nFirst, nCount); nMoved >= 0)
-        AlignRowToPage(rows, nMoved, nPageRows);
-    AlignHeadings(rows, nHeading, nPageRows);
-    return CheckFileRowLimit(rows.Count());
-}
-
-int CMorvelEMView::HeadingAfterCut(int nHeading, int nFirst, int nCount)
-{
-    if (nHeading <= 0 || nHeading < nFirst + nCount)
-        return -1;
-    return nHeading - nCount;
+    return CheckFileRowLimit(PageAlignment::RowsAfterCut(m_engine, nFirst, nCount, nHeading, GetPageRows()));
 }

@@ -217,20 +217,6 @@ TEST_F(EstimatePagesTest, AlignmentMovesAHeadingUpOverEmptyRowsOrDownToTheNextPa
     EXPECT_EQ(kindLarge, view->GetRowKind(25));
 }
 
-TEST_F(EstimatePagesTest, FindingTheNextHeadingPassesOverPagesThatHoldOtherRows)
-{
-    OpenWithPages(5);
-    Detail(0, "a", "1", "1");
-    Detail(5, "b", "1", "1");
-    Heading(7, kindSmall, "s");
-    Heading(12, kindKind, "k");
-    // Page 1 holds a detail first: its heading at row 7 is not looked at.
-    EXPECT_EQ(12, view->AdjustPageBreak(0, 0));
-    // From page 1 on the next pages are searched: page 2 has the heading at row 12.
-    EXPECT_EQ(12, view->AdjustPageBreak(0, 7));
-    EXPECT_EQ(-1, view->AdjustPageBreak(0, 12));
-}
-
 TEST_F(EstimatePagesTest, ClickCellScrollsACellOutOfViewAndMakesItCurrent)
 {
     OpenWithPages(0);
