@@ -67,15 +67,9 @@ void CMorvelEMView::RemoveZeroRowsFromPrintCopy()
     const bool bManual = IsManualUnnecessaryRowScan();
     const int nUnitCol = FindUnitColumn();
     CEditPageScope editPage(*this);
-    for (int nRow = GetUsedRows() - 1; nRow >= 0; --nRow) {
-        if (!IsUnnecessaryRowCandidate(nRow, bManual, nUnitCol) ||
-            !IsUnnecessaryRow(UNROW_COND_BOTH_ZERO, nRow))
-            continue;
-        RemovePrintCopyRow(nRow);
-        // The copy keeps the row limit's length: an empty row takes the place at the end.
-        m_EditRows.Add(nullptr);
-        SetUsedRows(GetUsedRows() - 1);
-    }
+    SetUsedRows(m_EditRows.RemovePrintCopyRows(GetUsedRows(), [&](int nRow) {
+        return IsUnnecessaryRowCandidate(nRow, bManual, nUnitCol) && IsUnnecessaryRow(UNROW_COND_BOTH_ZERO, nRow);
+    }));
 }
 
 void CMorvelEMView::BeginPrintSkipZeroRows()

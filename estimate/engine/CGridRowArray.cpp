@@ -89,3 +89,11 @@ void CGridRowArray::DeleteWorkingRows()
     working.RemoveAll();
     NoteChange();
 }
+
+void CGridRowArray::DeletePrintCopyRow(INT_PTR nRow)
+{
+    if (nRow < 0 || nRow >= m_printCopy.GetSize())
+        return;
+    delete static_cast<CGridRow*>(m_printCopy.GetAt(nRow));
+    RemoveAt(nRow);
+}

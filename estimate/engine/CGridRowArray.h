@@ -144,6 +144,24 @@ public:
         const CPtrArray& rows = m_bPrintCopyMade ? m_printCopy : static_cast<const CPtrArray&>(*this);
         return static_cast<CGridRow*>(rows.GetAt(nIndex));
     }
+    // Takes out of the print copy every row among the first nUsedRows that bRemove(nRow)
+    // picks, from the last up (each asked once the rows below it went), and keeps the copy's
+    // length with an empty entry at its end for each; the used rows left. Only while the copy
+    // is served: the rows bRemove reads are the copy's.
+    template <class FRemove>
+    int RemovePrintCopyRows(int nUsedRows, const FRemove& bRemove)
+    {
+        if (!m_bServePrintCopy)
+            return nUsedRows;
+        for (int nRow = nUsedRows - 1; nRow >= 0; --nRow) {
+            if (!bRemove(nRow))
+                continue;
+            DeletePrintCopyRow(nRow);
+            Add(nullptr);
+            --nUsedRows;
+        }
+        return nUsedRows;
+    }
     // Whether the operations above work on the print copy (true) or the working rows. The
     // container's owner serves the copy only while it exists.
     void ServePrintCopy(bool bServe) { m_bServePrintCopy = bServe; }
@@ -156,6 +174,8 @@ public:
     const CPtrArray& GetPrintCopyArray() const { return m_printCopy; }
 
 private:
+    // Deletes the print copy's row at nRow and takes its entry out.
+    void DeletePrintCopyRow(INT_PTR nRow);
     CPtrArray& Active() { return m_bServePrintCopy ? m_printCopy : static_cast<CPtrArray&>(*this); }
     const CPtrArray& Active() const
     {

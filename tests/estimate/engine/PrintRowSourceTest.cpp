@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 CGridRow* MakeRow(ERowKind nKind, const char* lpszName, int nIndent)
@@ -45,6 +47,38 @@ TEST(PrintRowSourceTest, ReadsTheCopyWhileThereIsOneWhateverTheStoreServes)
 
     rows.DeletePrintCopy();
     EXPECT_EQ(source.GetCellText(0, 1), CString("zero"));
+    for (INT_PTR i = 0; i < rows.GetWorkingArray().GetSize(); ++i)
+        delete rows.GetRow(i);
+}
+
+// Printing without zero rows: the rows picked go from the copy alone, each asked once the
+// rows below it went, the copy keeping its length; not served, nothing is taken.
+TEST(PrintRowSourceTest, RowsTakenOutOfTheCopyLeaveTheWorkingRowsAndTheCopysLength)
+{
+    CGridRowArray rows;
+    for (const char* lpszName : {"a", "zero", "b", "zero", "zero", "c"})
+        rows.Add(MakeRow(kindDetail, lpszName, 0));
+    rows.Add(nullptr);
+    auto isZero = [&](int nRow) { return rows.GetRow(nRow)->GetCell(1) == "zero"; };
+    EXPECT_EQ(6, rows.RemovePrintCopyRows(6, isZero));
+
+    rows.MakePrintCopy();
+    rows.ServePrintCopy(true);
+    std::vector<int> asked;
+    EXPECT_EQ(3, rows.RemovePrintCopyRows(6, [&](int nRow) {
+        asked.push_back(nRow);
+        return isZero(nRow);
+    }));
+    EXPECT_EQ((std::vector<int>{5, 4, 3, 2, 1, 0}), asked);
+    EXPECT_EQ(7, rows.GetSize());
+    const CPrintRowSource source(rows, 10, 3);
+    rows.ServePrintCopy(false);
+    const char* expected[] = {"a", "b", "c", "", "", "", ""};
+    for (int r = 0; r < 7; ++r)
+        EXPECT_EQ(CString(expected[r]), source.GetCellText(r, 1)) << r;
+    EXPECT_EQ(CString("zero"), rows.GetRow(1)->GetCell(1));
+
+    rows.DeletePrintCopy();
     for (INT_PTR i = 0; i < rows.GetWorkingArray().GetSize(); ++i)
         delete rows.GetRow(i);
 }
