@@ -6,6 +6,7 @@
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/engine/CGridRow.h"
 #include "estimate/engine/CUndoTextEntry.h"
+#include "estimate/engine/InformationValues.h"
 #include "grid/CTabWnd.h"
 #include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
@@ -618,18 +619,10 @@ void CMorvelEMView::AllocateRows(int nCount)
 
 void CMorvelEMView::GetInformationAmounts(CString& strTotal, CString& strTax, CString& strNet)
 {
-    CEditPageScope editPage(*this);
-    strTax.Empty();
-    for (int r = 0; r < m_nUsedRows; ++r) {
-        if (EditKind(r) == kindFree) {
-            strTax = GetAmountText(r);
-            break;
-        }
-    }
-    const int nAmountCol = FindFirstColumn(CEstimationFormFile::colV, "2");
-    const double total = nAmountCol >= 0 ? SumEstimateAmount(nAmountCol, FALSE) : 0.0;
-    strTotal = CNumberRules::FormatNormal(total);
-    strNet = CNumberRules::FormatNormal(total - CNumberRules::ReadNumber(strTax));
+    InformationValues::CAmounts amounts = InformationValues::WorkOutAmounts(m_engine);
+    strTotal = std::move(amounts.strTotal);
+    strTax = std::move(amounts.strTax);
+    strNet = std::move(amounts.strNet);
 }
 
 void CMorvelEMView::ApplyInformationValues(const CStringArray& values)

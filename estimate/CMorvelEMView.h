@@ -394,7 +394,7 @@ public:
     CPrintRowSource GetPrintRows() const;
     // Before printing: the information items whose attribute is "税込見積", "消費税" or
     // "税抜見積" take the estimate's total, tax and net amount, then each "計算" item its
-    // formula's value, by the information sheet's own rules (InformationValues.h: letters
+    // formula's value, by the information sheet's own rules (engine/InformationValues.h: letters
     // name items, "A" item 0, "AA" item 26; a letter naming no item reads as 0). The
     // document is not marked modified.
     void ComputeInformationAmounts();

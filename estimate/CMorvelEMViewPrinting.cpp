@@ -4,7 +4,8 @@
 #include "app/CShellServices.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/InformationValues.h"
+#include "estimate/CInformationFormTexts.h"
+#include "estimate/engine/InformationValues.h"
 #include "estimate/engine/CPrintRowSource.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/frames/CPrintInfo.h"
@@ -37,15 +38,12 @@ void CMorvelEMView::ComputeInformationAmounts()
     // The amounts and the computed items as the information sheet makes them, so that the
     // paper shows what the sheet showed (a value typed as "10,000" is ten thousand).
     static_assert(MAX_INFORMATION <= InformationValues::MAX_ITEMS);
-    const CInformationFormFile& form = pDoc->m_InformationForm;
-    const int nItems = std::min(form.GetCount(), static_cast<int>(MAX_INFORMATION));
+    const CInformationFormTexts form(pDoc->m_InformationForm);
+    const int nItems = std::min(form.GetItemCount(), static_cast<int>(MAX_INFORMATION));
     InformationValues::Values values;
     for (int i = 0; i < nItems; ++i)
         values[static_cast<size_t>(i)] = GetInformation(i);
-    CString strTotal, strTax, strNet;
-    GetInformationAmounts(strTotal, strTax, strNet);
-    InformationValues::FillAmounts(form, values, strTotal, strTax, strNet);
-    InformationValues::Recalculate(form, values);
+    InformationValues::WorkOutForOutput(form, values, m_engine);
     for (int i = 0; i < nItems; ++i) {
         if (values[static_cast<size_t>(i)] != GetInformation(i))
             SetInformation(i, values[static_cast<size_t>(i)]);

@@ -139,8 +139,8 @@ BOOL CInformationInputDialog::OnInitDialog()
     // The numbers' column as wide as "No." and the highest number need in the sheet's font.
     m_grid.FitColWidthToText(0);
 
-    InformationValues::FillAmounts(m_form, m_values, m_strTotal, m_strTax, m_strNet);
-    InformationValues::Recalculate(m_form, m_values);
+    InformationValues::FillAmounts(m_formTexts, m_values, m_strTotal, m_strTax, m_strNet);
+    InformationValues::Recalculate(m_formTexts, m_values);
     ShowValues(false, true);
 
     m_nPrevRow = m_nCurRow = 1;
@@ -159,11 +159,11 @@ void CInformationInputDialog::ShowValues(bool bNumericOnly, bool bPrefix)
 {
     const int nItems = GetItemCount();
     for (int i = 0; i < nItems; ++i) {
-        if (bNumericOnly && !InformationValues::IsNumericItem(m_form, i))
+        if (bNumericOnly && !InformationValues::IsNumericItem(m_formTexts, i))
             continue;
         m_grid.SetTextMatrix(
             static_cast<short>(i + 1), 2,
-            InformationValues::DisplayText(m_form, i, m_values[static_cast<size_t>(i)], bPrefix));
+            InformationValues::DisplayText(m_formTexts, i, m_values[static_cast<size_t>(i)], bPrefix));
     }
 }
 
@@ -175,7 +175,7 @@ bool CInformationInputDialog::ValueOfEditText(int nItem, bool bStripPrefix, CStr
     if (m_edit.m_nMode != 0)
         return true;
     if (bStripPrefix)
-        value = InformationValues::StripPrefix(m_form, nItem, value);
+        value = InformationValues::StripPrefix(m_formTexts, nItem, value);
     // A number as the estimator writes it is kept in its plain form, so that every reader
     // of the value (the print, the paper, a reopened file) takes the same number from it.
     CString plain;
@@ -234,7 +234,7 @@ void CInformationInputDialog::CommitRow(int nRow, bool bStripPrefix)
         return; // refused where it was typed (CheckEditText): the value stays
     m_values[static_cast<size_t>(nItem)] = value;
     m_grid.SetTextMatrix(static_cast<short>(nRow), 2,
-                         InformationValues::DisplayText(m_form, nItem, value, false));
+                         InformationValues::DisplayText(m_formTexts, nItem, value, false));
 }
 
 void CInformationInputDialog::CommitAndMove()
@@ -242,7 +242,7 @@ void CInformationInputDialog::CommitAndMove()
     if (m_bCommitPrevious)
         CommitRow(m_nPrevRow, true);
     m_bCommitPrevious = true;
-    InformationValues::Recalculate(m_form, m_values);
+    InformationValues::Recalculate(m_formTexts, m_values);
     ShowValues(true, true);
 
     // The editor over the value cell of the current row.
@@ -264,8 +264,8 @@ void CInformationInputDialog::CommitAndMove()
         nMode = attribute == "文字"_sj ? -1 : attribute == "数値"_sj ? 0 : 1;
         // An item that takes no typing shows over its cell what the cell itself shows.
         const CString& value = m_values[static_cast<size_t>(nItem)];
-        text = nMode > 0 ? InformationValues::DisplayText(m_form, nItem, value, true)
-                         : InformationValues::EditText(m_form, nItem, value);
+        text = nMode > 0 ? InformationValues::DisplayText(m_formTexts, nItem, value, true)
+                         : InformationValues::EditText(m_formTexts, nItem, value);
     } else {
         nMode = 1; // a form without items: nothing to type into
     }
@@ -417,6 +417,6 @@ void CInformationInputDialog::OnOK()
         return;
     CommitRow(m_nCurRow, true);
     // The computed items as the values now stand (the last row's change included).
-    InformationValues::Recalculate(m_form, m_values);
+    InformationValues::Recalculate(m_formTexts, m_values);
     CDialog::OnOK();
 }

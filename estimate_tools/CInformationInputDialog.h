@@ -2,11 +2,12 @@
 // (customer, site, dates, amounts, ...), edited in a three-column grid ("No.", "名称",
 // "内容") with an editor laid over the value cell of the current row and a scroll bar of
 // its own. The items' kinds and the rules of their values are those of
-// estimate/InformationValues.h; the computed and amount items cannot be typed into.
+// estimate/engine/InformationValues.h; the computed and amount items cannot be typed into.
 #pragma once
 
 #include "app/CInformationFormFile.h"
-#include "estimate/InformationValues.h"
+#include "estimate/CInformationFormTexts.h"
+#include "estimate/engine/InformationValues.h"
 #include "platform/base/CString.h"
 #include "platform/ui/controls/CEdit.h"
 #include "platform/ui/controls/CGridCtrl.h"
@@ -47,6 +48,8 @@ public:
     // Set by the caller before DoModal; the values are read back after IDOK.
     CString m_strFormName;
     CInformationFormFile m_form;
+    // The form as the value rules read it.
+    const CInformationFormTexts m_formTexts{m_form};
     InformationValues::Values m_values;
 
     int GetItemCount() const;

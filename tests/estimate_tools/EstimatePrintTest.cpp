@@ -4,7 +4,8 @@
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
 #include "app/SharedRecords.h"
-#include "estimate/InformationValues.h"
+#include "estimate/CInformationFormTexts.h"
+#include "estimate/engine/InformationValues.h"
 #include "estimate_tools/CEstimatePrinting.h"
 #include "estimate_tools/CInformationInputDialog.h"
 #include "estimate_tools/EstimateDialogCommands.h"
@@ -676,8 +677,9 @@ TEST_F(EstimatePrint, TheEstimateAmountOnPaperAndInTheSavedFileIsTheOneTheSheetS
         ASSERT_TRUE(pDoc->OnSaveDocument(saved));
         CMorvelEMView* pAgain = OpenEstimate(saved);
         ASSERT_NE(pAgain, nullptr);
-        EXPECT_EQ(shown,
-                  InformationValues::DisplayText(info, nQuote, pAgain->GetInformation(nQuote), true).str());
+        EXPECT_EQ(shown, InformationValues::DisplayText(CInformationFormTexts(info), nQuote,
+                                                        pAgain->GetInformation(nQuote), true)
+                             .str());
         // The discount is in the file as the plain number, which every reader takes alike.
         EXPECT_EQ("10000", pAgain->GetInformation(nDiscount).str());
         pAgain->GetParentFrame()->SendMessage(WM_CLOSE);
@@ -773,8 +775,9 @@ TEST_F(EstimatePrint, ARowChangedBelowTheTaxRowPrintsAtOnceWithItsNewTax)
     Command(ID_RECALCULATE);
     EXPECT_EQ(taxShown, Cell(nTaxRow, scAmount));
     pView->ComputeInformationAmounts();
-    const std::string sheet =
-        InformationValues::DisplayText(info, nQuote, pView->GetInformation(nQuote), true).str();
+    const std::string sheet = InformationValues::DisplayText(CInformationFormTexts(info), nQuote,
+                                                             pView->GetInformation(nQuote), true)
+                                  .str();
     ASSERT_EQ(0u, sheet.find("***")) << sheet;
     EXPECT_EQ(sheet.substr(3), printed[1].str());
 }

@@ -1,5 +1,6 @@
-#include "estimate/InformationValues.h"
+#include "estimate/engine/InformationValues.h"
 
+#include "estimate/engine/CEstimateEngine.h"
 #include "estimate/engine/CNumberRules.h"
 #include "platform/base/Cp932.h"
 
@@ -9,14 +10,14 @@ namespace InformationValues {
 
 namespace {
 
-const CString& Attribute(const CInformationFormFile& form, int nItem)
+const CString& Attribute(const IInformationForm& form, int nItem)
 {
-    return form.GetItem(nItem, CInformationFormFile::colAttribute);
+    return form.GetItemText(nItem, IInformationForm::textAttribute);
 }
 
-CString Prefix(const CInformationFormFile& form, int nItem)
+CString Prefix(const IInformationForm& form, int nItem)
 {
-    const CString& e = form.GetItem(nItem, CInformationFormFile::colE);
+    const CString& e = form.GetItemText(nItem, IInformationForm::textE);
     if (e == "2")
         return CString("\\");
     if (e == "3")
@@ -24,10 +25,10 @@ CString Prefix(const CInformationFormFile& form, int nItem)
     return CString();
 }
 
-CString Formatted(const CInformationFormFile& form, int nItem, const CString& value, bool bSeparators)
+CString Formatted(const IInformationForm& form, int nItem, const CString& value, bool bSeparators)
 {
     return CNumberRules::FormatByPicture(RoundedNumber(form, nItem, value),
-                                         form.GetItem(nItem, CInformationFormFile::colPicture), bSeparators);
+                                         form.GetItemText(nItem, IInformationForm::textPicture), bSeparators);
 }
 
 bool IsNumberValue(const CString& value)
@@ -37,7 +38,7 @@ bool IsNumberValue(const CString& value)
 }
 
 // A "数値" item keeps a text that is not a number as it is.
-bool ShownAsTyped(const CInformationFormFile& form, int nItem, const CString& value)
+bool ShownAsTyped(const IInformationForm& form, int nItem, const CString& value)
 {
     return !IsNumericItem(form, nItem) || (Attribute(form, nItem) == "数値"_sj && !IsNumberValue(value));
 }
@@ -215,19 +216,19 @@ double ReadValue(const CString& value)
     return ReadTypedNumber(value, plain) ? CNumberRules::ReadNumberText(plain).ToDouble() : 0.0;
 }
 
-double RoundedNumber(const CInformationFormFile& form, int nItem, const CString& value)
+double RoundedNumber(const IInformationForm& form, int nItem, const CString& value)
 {
     const double number = ReadValue(value);
-    const CString& spec = form.GetItem(nItem, CInformationFormFile::colRounding);
+    const CString& spec = form.GetItemText(nItem, IInformationForm::textRounding);
     return spec.IsEmpty() ? number : RoundSigned(number, spec);
 }
 
-bool IsNumericItem(const CInformationFormFile& form, int nItem)
+bool IsNumericItem(const IInformationForm& form, int nItem)
 {
     return Attribute(form, nItem) != "文字"_sj;
 }
 
-CString DisplayText(const CInformationFormFile& form, int nItem, const CString& value, bool bPrefix)
+CString DisplayText(const IInformationForm& form, int nItem, const CString& value, bool bPrefix)
 {
     if (ShownAsTyped(form, nItem, value))
         return value;
@@ -235,18 +236,18 @@ CString DisplayText(const CInformationFormFile& form, int nItem, const CString& 
     return bPrefix ? Prefix(form, nItem) + text : text;
 }
 
-CString EditText(const CInformationFormFile& form, int nItem, const CString& value)
+CString EditText(const IInformationForm& form, int nItem, const CString& value)
 {
     if (ShownAsTyped(form, nItem, value))
         return value;
     return Prefix(form, nItem) + Formatted(form, nItem, value, false);
 }
 
-CString StripPrefix(const CInformationFormFile& form, int nItem, const CString& text)
+CString StripPrefix(const IInformationForm& form, int nItem, const CString& text)
 {
     if (!IsNumericItem(form, nItem))
         return text;
-    const CString& e = form.GetItem(nItem, CInformationFormFile::colE);
+    const CString& e = form.GetItemText(nItem, IInformationForm::textE);
     char cMark = 0;
     if (e == "2")
         cMark = '\\';
@@ -271,10 +272,10 @@ CString StripPrefix(const CInformationFormFile& form, int nItem, const CString& 
     return nAfter < 0 ? text : text.Mid(nAfter);
 }
 
-void FillAmounts(const CInformationFormFile& form, Values& values, const CString& strTotal,
-                 const CString& strTax, const CString& strNet)
+void FillAmounts(const IInformationForm& form, Values& values, const CString& strTotal, const CString& strTax,
+                 const CString& strNet)
 {
-    const int nItems = std::min(form.GetCount(), MAX_ITEMS);
+    const int nItems = std::min(form.GetItemCount(), MAX_ITEMS);
     for (int i = 0; i < nItems; ++i) {
         const CString& attribute = Attribute(form, i);
         if (attribute == "税込見積"_sj)
@@ -286,9 +287,35 @@ void FillAmounts(const CInformationFormFile& form, Values& values, const CString
     }
 }
 
-void Recalculate(const CInformationFormFile& form, Values& values)
+CAmounts WorkOutAmounts(const CEstimateEngine& engine)
 {
-    const int nItems = std::min(form.GetCount(), MAX_ITEMS);
+    CAmounts amounts;
+    // The tax is the first free row's amount; the total counts the free rows in.
+    const int nAmountCol = engine.Columns().FindAmountColumn();
+    const int nUsedRows = engine.GetUsedRows();
+    for (int r = 0; r < nUsedRows; ++r) {
+        if (engine.EditKind(r) == kindFree) {
+            if (nAmountCol >= 0)
+                amounts.strTax = engine.EditCell(r, nAmountCol);
+            break;
+        }
+    }
+    const double total = nAmountCol >= 0 ? engine.SumEstimateAmount(nAmountCol, false) : 0.0;
+    amounts.strTotal = CNumberRules::FormatNormal(total);
+    amounts.strNet = CNumberRules::FormatNormal(total - CNumberRules::ReadNumber(amounts.strTax));
+    return amounts;
+}
+
+void WorkOutForOutput(const IInformationForm& form, Values& values, const CEstimateEngine& engine)
+{
+    const CAmounts amounts = WorkOutAmounts(engine);
+    FillAmounts(form, values, amounts.strTotal, amounts.strTax, amounts.strNet);
+    Recalculate(form, values);
+}
+
+void Recalculate(const IInformationForm& form, Values& values)
+{
+    const int nItems = std::min(form.GetItemCount(), MAX_ITEMS);
     auto reference = [&](int nItem) -> CString {
         if (nItem < 0 || nItem >= nItems)
             return CString("0.000000");
@@ -299,7 +326,7 @@ void Recalculate(const CInformationFormFile& form, Values& values)
     for (int i = 0; i < nItems; ++i) {
         if (Attribute(form, i) != "計算"_sj)
             continue;
-        CString formula = form.GetItem(i, CInformationFormFile::colFormula);
+        CString formula = form.GetItemText(i, IInformationForm::textFormula);
         formula.MakeUpper();
         CString expression;
         const int nLen = formula.GetLength();

@@ -1,0 +1,23 @@
+// CInformationFormTexts: the information form's texts as the value rules of the estimate
+// engine read them (IInformationForm), over a form held elsewhere for as long as it lives.
+#pragma once
+
+#include "app/CInformationFormFile.h"
+#include "estimate/engine/InformationValues.h"
+
+class CInformationFormTexts : public IInformationForm {
+public:
+    explicit CInformationFormTexts(const CInformationFormFile& form) : m_form(form) {}
+
+    int GetItemCount() const override { return m_form.GetCount(); }
+    const CString& GetItemText(int nItem, EItemText eText) const override
+    {
+        static const int columns[] = {CInformationFormFile::colAttribute, CInformationFormFile::colPicture,
+                                      CInformationFormFile::colFormula, CInformationFormFile::colRounding,
+                                      CInformationFormFile::colE};
+        return m_form.GetItem(nItem, columns[eText]);
+    }
+
+private:
+    const CInformationFormFile& m_form;
+};
