@@ -11,8 +11,7 @@
 
 CSummaryTable CMorvelEMView::SummaryTable()
 {
-    return CSummaryTable(m_engine, m_SummaryRows, m_nRowLimit, GetEstimationForm().GetCount(),
-                         {m_subjectNumbers, m_numbering});
+    return CSummaryTable(m_engine, m_SummaryRows, m_nRowLimit, GetEstimationForm().GetCount());
 }
 
 void CMorvelEMView::AddRowToSummary(int nRow, bool bAmounts, ERowKind nLevelHeading)

@@ -6,7 +6,6 @@
 #include "estimate/engine/CGridRowArray.h"
 #include "estimate/engine/CNumberRules.h"
 #include "estimate/engine/CRowFormula.h"
-#include "estimate/engine/CSubjectNumbers.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -71,8 +70,8 @@ CGridRow* MakeRow(CGridRowArray& rows, int nRow)
 } // namespace
 
 CSummaryTable::CSummaryTable(const CEstimateEngine& engine, CGridRowArray& rows, int nRowLimit,
-                             int nFormColumns, CNumbers numbers)
-    : m_engine(engine), m_rows(rows), m_nRowLimit(nRowLimit), m_nFormColumns(nFormColumns), m_numbers(numbers)
+                             int nFormColumns)
+    : m_engine(engine), m_rows(rows), m_nRowLimit(nRowLimit), m_nFormColumns(nFormColumns)
 {
 }
 
@@ -179,23 +178,19 @@ void CSummaryTable::AddLine(int nRow, bool bAmounts, ERowKind nLevelHeading)
                                                   : m_engine.FindTotalRow(nRow + 1, nKind);
     for (int c = 0; c < nColumns; ++c) {
         pNew->SetIndent(c, pEdit != nullptr ? pEdit->m_nIndent[c] : 0);
-        const CString strNumber =
-            m_numbers.numbers.GetText(m_rows, m_nRowLimit, m_numbers.numbering, nRow, c);
         const CString& strCell = m_engine.EditCell(nRow, c);
         const CEstimateColumns::CColumnInfo& info = columns.Get(c);
         const CString& t = info.strT;
         const CString& v = info.strV;
-        CString strText = strNumber + strCell;
+        CString strText = strCell;
         if (t == "1" && !bAmounts) {
             strText.Empty();
-        } else if (t == "2") {
-            // the number and the text, as they are
+        } else if (t == "2" || (t == "1" && bAmounts)) {
+            // the text, as it is
         } else if (t == "3" && bAmounts && IsHeadingKind(nKind)) {
-            strText = strNumber + "1"; // a heading counts once
-        } else if (t == "1" && bAmounts) {
-            strText = strCell;
+            strText = "1"; // a heading counts once
         } else if ((v == "1" || v == "2" || v == "3") && bAmounts) {
-            strText = strNumber + AmountText(nRow, c, nTotalRow, nLevelHeading);
+            strText = AmountText(nRow, c, nTotalRow, nLevelHeading);
         }
         pNew->SetCell(c, std::move(strText));
     }

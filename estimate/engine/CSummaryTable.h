@@ -7,6 +7,9 @@
 // heading with no total gets the sum of its rows. An opening heading (a kind heading at the
 // large level, say) carries the amounts of its rows that lie under no heading of the level,
 // so that the lines of a level always add up to each total shown.
+//
+// A line carries no subject number: the numbers a line would take are those of the page
+// being built, the summary page, where no row is a heading of the edit page.
 #pragma once
 
 #include "estimate/engine/RowKinds.h"
@@ -17,27 +20,16 @@
 class CEstimateColumns;
 class CEstimateEngine;
 class CGridRowArray;
-class CSubjectNumbers;
-struct CSubjectNumbering;
 
 class CSummaryTable {
 public:
     // The levels, in the order the table takes them.
     enum ELevel { levelKind, levelLarge, levelMiddle, levelSmall, LEVELS };
 
-    // What a line is made of besides the edit page's rows: the subject numbers put in
-    // front of its cells, asked of the summary's own rows as they are being built (the
-    // numbers follow the page the table is made for), and the form's column count.
-    struct CNumbers {
-        const CSubjectNumbers& numbers;
-        const CSubjectNumbering& numbering;
-    };
-
     // The summary of the estimate the engine computes, built into rows (which it owns the
     // row objects of); no row at or past nRowLimit is made. nFormColumns: the columns of the
     // estimation form, of which a line takes those the grid shows.
-    CSummaryTable(const CEstimateEngine& engine, CGridRowArray& rows, int nRowLimit, int nFormColumns,
-                  CNumbers numbers);
+    CSummaryTable(const CEstimateEngine& engine, CGridRowArray& rows, int nRowLimit, int nFormColumns);
     CSummaryTable(const CSummaryTable&) = delete;
     CSummaryTable& operator=(const CSummaryTable&) = delete;
 
@@ -84,5 +76,4 @@ private:
     CGridRowArray& m_rows;
     const int m_nRowLimit;
     const int m_nFormColumns;
-    const CNumbers m_numbers;
 };

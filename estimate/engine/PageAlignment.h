@@ -16,6 +16,7 @@
 #include "estimate/engine/RowKinds.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 class CEstimateEngine;

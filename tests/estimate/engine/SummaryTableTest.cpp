@@ -1,6 +1,5 @@
 // The summary table over an estimate of the test's own, without a view: which rows become
 // lines at a level, what each line carries, and that the lines add up to the totals.
-#include "estimate/engine/CSubjectNumbers.h"
 #include "estimate/engine/CSummaryTable.h"
 #include "tests/estimate/engine/EstimateEngineTestSupport.h"
 
@@ -28,17 +27,13 @@ std::vector<CTestColumn> SummaryColumns()
 
 class SummaryTableTest : public ::testing::Test {
 protected:
-    SummaryTableTest() { numbering.nShown = 1; }
     ~SummaryTableTest() override { summary.DeleteWorkingRows(); }
 
     void Detail(const char* lpszQty, const char* lpszPrice)
     {
         e.AddRow(kindDetail, {"明細", lpszQty, "m", lpszPrice});
     }
-    CSummaryTable Table()
-    {
-        return CSummaryTable(e.engine, summary, e.sheet.nRowLimit, COLUMNS, {numbers, numbering});
-    }
+    CSummaryTable Table() { return CSummaryTable(e.engine, summary, e.sheet.nRowLimit, COLUMNS); }
     ERowKind Kind(int nRow) const
     {
         return summary.GetRow(nRow) != nullptr ? summary.GetRow(nRow)->GetKind() : kindEmpty;
@@ -50,8 +45,6 @@ protected:
 
     CTestEstimate e{SummaryColumns()};
     CGridRowArray summary;
-    CSubjectNumbers numbers;
-    CSubjectNumbering numbering;
 };
 
 } // namespace
