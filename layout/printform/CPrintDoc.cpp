@@ -19,7 +19,7 @@
 #include <climits>
 #include <string_view>
 
-IMPLEMENT_DYNCREATE(CPrintDoc, COleDocument)
+IMPLEMENT_DYNCREATE(CPrintDoc, CDrawingDoc)
 
 BEGIN_MESSAGE_MAP(CPrintDoc, COleDocument)
 ON_COMMAND(ID_PAGE_COLOR, OnPageColor)
@@ -176,6 +176,11 @@ void CPrintDoc::ClearFieldLinks()
 void CPrintDoc::RefreshTargetDevice()
 {
     m_currentTargetDevice = m_targetDevice;
+}
+
+int CPrintDoc::EditTextProperties(std::vector<CString>& texts, CTextAttributes& attributes)
+{
+    return RunTextPropertyDialog(this, texts, attributes);
 }
 
 void CPrintDoc::OnPageColor()
