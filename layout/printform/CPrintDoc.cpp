@@ -8,6 +8,7 @@
 #include "layout/drawing/CDrawText.h"
 #include "layout/drawing/StoredForm.h"
 #include "layout/printform/CPrintFormView.h"
+#include "layout/printform/TextPropRunner.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
