@@ -68,7 +68,8 @@ void CMorvelEMView::RemoveZeroRowsFromPrintCopy()
     const int nUnitCol = FindUnitColumn();
     CEditPageScope editPage(*this);
     SetUsedRows(m_EditRows.RemovePrintCopyRows(GetUsedRows(), [&](int nRow) {
-        return IsUnnecessaryRowCandidate(nRow, bManual, nUnitCol) && IsUnnecessaryRow(UNROW_COND_BOTH_ZERO, nRow);
+        return IsUnnecessaryRowCandidate(nRow, bManual, nUnitCol) &&
+               IsUnnecessaryRow(UNROW_COND_BOTH_ZERO, nRow);
     }));
 }
 

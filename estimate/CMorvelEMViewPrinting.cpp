@@ -2,11 +2,11 @@
 // print steps, handed to the print road that prints through the chosen print layouts
 // (registered in CShellServices by the estimate tools).
 #include "app/CShellServices.h"
+#include "estimate/CInformationFormTexts.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/CInformationFormTexts.h"
-#include "estimate/engine/InformationValues.h"
 #include "estimate/engine/CPrintRowSource.h"
+#include "estimate/engine/InformationValues.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/frames/CPrintInfo.h"
 

@@ -6,8 +6,8 @@
 #include "app/CPartFormFile.h"
 #include "app/SharedRecords.h"
 #include "estimate/CInformationFormTexts.h"
-#include "estimate/engine/InformationValues.h"
 #include "estimate/engine/CNumberRules.h"
+#include "estimate/engine/InformationValues.h"
 #include "layout/drawing/CDrawText.h"
 #include "layout/drawing/CDrawingDoc.h"
 #include "layout/drawing/DrawingShared.h"
@@ -202,8 +202,9 @@ private:
             const CInformationFormFile& own = m_x.pEstimate->GetInformationForm();
             bool bOwn = i < own.GetCount();
             // Read and rounded as the information sheet shows it ("10,000" is ten thousand).
-            const double x = CleanZero(bOwn ? InformationValues::RoundedNumber(CInformationFormTexts(own), i, v)
-                                            : InformationValues::ReadValue(v));
+            const double x =
+                CleanZero(bOwn ? InformationValues::RoundedNumber(CInformationFormTexts(own), i, v)
+                               : InformationValues::ReadValue(v));
             if (m_settings.nDataAlign == 1) {
                 text = FormatNumber(x, bOwn ? own.GetItem(i, colPicture) : CString());
                 CString code = bOwn ? own.GetItem(i, CInformationFormFile::colE) : CString();
