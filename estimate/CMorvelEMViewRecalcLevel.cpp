@@ -19,7 +19,6 @@ int CMorvelEMView::GetRecalcLevel() const
 
 void CMorvelEMView::RecalcFromRow(int nMode, int nFirstRow)
 {
-    CEditPageScope editPage(*this);
     // Saving and printing work the totals out again: nothing an undo record names changes,
     // so the record stays.
     std::optional<CUndoKeepingScope> keepUndo;
@@ -28,12 +27,12 @@ void CMorvelEMView::RecalcFromRow(int nMode, int nFirstRow)
     const int nLevel = GetRecalcLevel();
     if ((nLevel == 2 && nMode == recalcBulk) || nLevel == 3) {
         CColumnBatch batch(*this);
-        m_engine.CalcRows(nFirstRow);
+        Engine().CalcRows(nFirstRow);
         RecalcTotals(nFirstRow);
         // From the first row this is the full recalculation: nothing is left for the end of
         // the command.
         if (nFirstRow <= 0)
-            m_engine.TakeFiguresAsDone();
+            Engine().TakeFiguresAsDone();
         if (nLevel == 3 && m_hWnd != nullptr) {
             Invalidate(TRUE);
             UpdateWindow();
@@ -43,7 +42,7 @@ void CMorvelEMView::RecalcFromRow(int nMode, int nFirstRow)
 
 void CMorvelEMView::RecalcAll()
 {
-    m_engine.RecalcAll();
+    Engine().RecalcAll();
     AfterRecalculation();
 }
 
@@ -51,16 +50,15 @@ void CMorvelEMView::RecalcAfterCommand()
 {
     // Asked after every message the grid handles: the settings are read only when a row
     // changed. The print copy's rows are not the estimate's.
-    if (!m_engine.HasChangesSinceFiguresDone() || HasPrintCopy() || GetRecalcLevel() != 3)
+    if (!Engine().HasChangesSinceFiguresDone() || HasPrintCopy() || GetRecalcLevel() != 3)
         return;
-    CEditPageScope editPage(*this);
     // Worked out again from the rows a command left: an undo record names none of it.
     const CUndoKeepingScope keepUndo;
     CColumnBatch batch(*this);
     // The document is marked modified only when a figure was written (a save right before
     // leaves nothing to write).
-    const unsigned long long nChanges = m_EditRows.GetChangeCount();
-    if (m_engine.RecalcChangedFigures() && m_EditRows.GetChangeCount() != nChanges)
+    const unsigned long long nChanges = EditRows().GetChangeCount();
+    if (Engine().RecalcChangedFigures() && EditRows().GetChangeCount() != nChanges)
         AfterRecalculation();
 }
 
