@@ -258,16 +258,29 @@ public:
     // a drag in the subject tree): when the outermost one ends, RecalcAfterCommand runs.
     // A command may close the window and with it the view (File Close): the scope then
     // does nothing.
+    // What a command may change of the rows every window shows: the edit page's changes,
+    // the used rows and the summary page's length.
+    struct CRowsState {
+        unsigned long long nChanges = 0;
+        int nUsedRows = 0;
+        INT_PTR nSummaryRows = 0;
+        bool operator==(const CRowsState&) const = default;
+    };
     class CCommandScope {
     public:
-        explicit CCommandScope(CMorvelEMView& view) : m_view(view), m_pViewLife(view.m_pLife)
+        explicit CCommandScope(CMorvelEMView& view)
+            : m_view(view), m_pViewLife(view.m_pLife), m_before(view.m_nCommandDepth == 0 ? view.RowsState() : CRowsState{})
         {
             ++m_view.m_nCommandDepth;
         }
         ~CCommandScope()
         {
-            if (!m_pViewLife.expired() && --m_view.m_nCommandDepth == 0)
+            if (!m_pViewLife.expired() && --m_view.m_nCommandDepth == 0) {
                 m_view.RecalcAfterCommand();
+                // Every other window on the estimate shows what the command changed.
+                if (m_view.RowsState() != m_before)
+                    m_view.RepaintOtherWindows();
+            }
         }
         CCommandScope(const CCommandScope&) = delete;
         CCommandScope& operator=(const CCommandScope&) = delete;
@@ -275,6 +288,7 @@ public:
     private:
         CMorvelEMView& m_view;
         std::weak_ptr<int> m_pViewLife;
+        CRowsState m_before;
     };
     // Before the estimate leaves the program (a print, a preview, a PDF, a save), in this
     // order: the rows recalculated as the level allows a save or print request, then, for
@@ -1278,6 +1292,14 @@ private:
     const CEstimateEngine& Engine() const { return m_pModel->Engine(); }
     CUndoRecord& Undo() { return m_pModel->Undo(); }
     const CUndoRecord& Undo() const { return m_pModel->Undo(); }
+    CRowsState RowsState() const
+    {
+        return m_pModel == nullptr ? CRowsState{}
+                                   : CRowsState{EditRows().GetChangeCount(), GetUsedRows(), SummaryRows().GetSize()};
+    }
+    // Every other estimate grid on the document is repainted whole, its scroll ranges
+    // following the used rows.
+    void RepaintOtherWindows();
     // The page on the screen, for painting and the commands that act on what is shown.
     EPage ShownPage() const { return IsSummaryPageShown() ? EPage::summary : EPage::edit; }
     // The user commands under way (CCommandScope), and what tells a scope that the view

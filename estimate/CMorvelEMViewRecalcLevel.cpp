@@ -4,6 +4,7 @@
 
 #include "app/CMorvelSettings.h"
 #include "app/CWaitDialog.h"
+#include "estimate/CMorvelEMDoc.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/WinApi.h"
 #include "resources/ResourceIds.h"
@@ -60,6 +61,21 @@ void CMorvelEMView::RecalcAfterCommand()
     const unsigned long long nChanges = EditRows().GetChangeCount();
     if (Engine().RecalcChangedFigures() && EditRows().GetChangeCount() != nChanges)
         AfterRecalculation();
+}
+
+void CMorvelEMView::RepaintOtherWindows()
+{
+    CMorvelEMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return;
+    POSITION pos = pDoc->GetFirstViewPosition();
+    while (pos != nullptr) {
+        auto* pOther = dynamic_cast<CMorvelEMView*>(pDoc->GetNextView(pos));
+        if (pOther == nullptr || pOther == this || pOther->m_hWnd == nullptr)
+            continue;
+        pOther->UpdateScrollRanges();
+        pOther->Invalidate(FALSE);
+    }
 }
 
 LRESULT CMorvelEMView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
