@@ -366,7 +366,8 @@ void CMorvelEMDoc::WriteEstimate(CArchive& ar, CMorvelEMView* pView)
         }
         // A value without its item (an import fills value 0 even when the information form
         // has no items) could be neither shown nor kept: only the form's items are written.
-        const int nInformation = std::clamp(model.GetInformationCount(), 0, InformationLimit(m_InformationForm));
+        const int nInformation =
+            std::clamp(model.GetInformationCount(), 0, InformationLimit(m_InformationForm));
         ar << CountWord(nInformation);
         for (int i = 0; i < nInformation; ++i)
             ar << model.GetInformation(i);

@@ -279,7 +279,8 @@ void CMorvelEMView::SetupView()
 
     const int nColumns = GetColumnCount();
     for (int i = 0; i < MAX_COLUMNS; ++i) {
-        const int nBase = i < nColumns ? GetFormColumnWidth(form.GetItem(i, CEstimationFormFile::colWidth)) * 10 : 0;
+        const int nBase =
+            i < nColumns ? GetFormColumnWidth(form.GetItem(i, CEstimationFormFile::colWidth)) * 10 : 0;
         m_nBaseColumnWidth[i] = nBase;
         m_nBaseColumnWidth2[i] = nBase;
         m_nColumnWidth[i] = static_cast<int>(static_cast<long long>(nBase) * m_nZoom / 100);

@@ -269,7 +269,8 @@ public:
     class CCommandScope {
     public:
         explicit CCommandScope(CMorvelEMView& view)
-            : m_view(view), m_pViewLife(view.m_pLife), m_before(view.m_nCommandDepth == 0 ? view.RowsState() : CRowsState{})
+            : m_view(view), m_pViewLife(view.m_pLife),
+              m_before(view.m_nCommandDepth == 0 ? view.RowsState() : CRowsState{})
         {
             ++m_view.m_nCommandDepth;
         }
@@ -1294,8 +1295,9 @@ private:
     const CUndoRecord& Undo() const { return m_pModel->Undo(); }
     CRowsState RowsState() const
     {
-        return m_pModel == nullptr ? CRowsState{}
-                                   : CRowsState{EditRows().GetChangeCount(), GetUsedRows(), SummaryRows().GetSize()};
+        return m_pModel == nullptr
+                   ? CRowsState{}
+                   : CRowsState{EditRows().GetChangeCount(), GetUsedRows(), SummaryRows().GetSize()};
     }
     // Every other estimate grid on the document is repainted whole, its scroll ranges
     // following the used rows.

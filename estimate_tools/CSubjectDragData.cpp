@@ -43,8 +43,9 @@ void CSubjectDragData::Write(CArchive& ar, CMorvelEMView& view, int nKind, int n
     }
     for (int k = 0; k < nRows; ++k) {
         const int nRow = nFirstRow + k;
-        ar << Low16(model.RowKind(eEdit, nRow)) << Low16(view.GetRowParam3(nRow)) << view.GetRowParamText1(nRow)
-           << Low16(view.GetRowParam1(nRow)) << Low16(view.GetRowParam2(nRow)) << view.GetRowParamText2(nRow);
+        ar << Low16(model.RowKind(eEdit, nRow)) << Low16(view.GetRowParam3(nRow))
+           << view.GetRowParamText1(nRow) << Low16(view.GetRowParam1(nRow)) << Low16(view.GetRowParam2(nRow))
+           << view.GetRowParamText2(nRow);
     }
 }
 

@@ -121,8 +121,9 @@ void TextOutput(CMorvelEMView& view)
                      OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR, "CSVﾌｧｲﾙ(*.CSV)|*.CSV||"_sj,
                      strPath))
         return;
-    WriteCsvOutput(&view, strPath, view.GetEstimationForm(),
-                   [&view](const std::vector<BOOL>& ticks) { return EstimateCsv::WriteEstimate(view, ticks); });
+    WriteCsvOutput(&view, strPath, view.GetEstimationForm(), [&view](const std::vector<BOOL>& ticks) {
+        return EstimateCsv::WriteEstimate(view, ticks);
+    });
 }
 
 void TextInput(CMorvelEMView& view)

@@ -370,7 +370,8 @@ void CMorvelView::InvalidateRows(int nFirstRow, int nLastRow, bool bErase)
 {
     const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     if (nColumns > 0)
-        InvalidateCells(0, std::max(0, nFirstRow), nColumns - 1, std::min(nLastRow, GetRowLimit() - 1), bErase);
+        InvalidateCells(0, std::max(0, nFirstRow), nColumns - 1, std::min(nLastRow, GetRowLimit() - 1),
+                        bErase);
 }
 
 void CMorvelView::OnInitialUpdate()

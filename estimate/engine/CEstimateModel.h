@@ -44,7 +44,10 @@ public:
 
     // ---- rows and their counts --------------------------------------------------------
     CGridRowArray& Rows(EPage ePage) { return ePage == EPage::summary ? m_summaryRows : m_editRows; }
-    const CGridRowArray& Rows(EPage ePage) const { return ePage == EPage::summary ? m_summaryRows : m_editRows; }
+    const CGridRowArray& Rows(EPage ePage) const
+    {
+        return ePage == EPage::summary ? m_summaryRows : m_editRows;
+    }
     // The edit page's used rows.
     int GetUsedRows() const { return m_nUsedRows; }
     void SetUsedRows(int nUsedRows) { m_nUsedRows = nUsedRows; }

@@ -882,7 +882,10 @@ TEST_F(RecalcEquivalenceTest, EditsInOtherEstimatesLeaveTheKeptTotalsInUse)
 struct CKeptTotalsProbe {
     static CKeptTotals& Of(CMorvelEMView& view) { return view.GetModel().Engine().m_kept; }
     static std::vector<int64_t>& Sums(CKeptTotals& kept) { return kept.m_sums; }
-    static CGridRowArray& Rows(CMorvelEMView& view) { return view.GetModel().Rows(CEstimateModel::EPage::edit); }
+    static CGridRowArray& Rows(CMorvelEMView& view)
+    {
+        return view.GetModel().Rows(CEstimateModel::EPage::edit);
+    }
 };
 
 // The builds with checks hold the kept sums against a walk over the rows after every

@@ -61,7 +61,10 @@ protected:
         engine.SetRowKind(kindDetail, nRow);
         engine.CalcRow(nRow, 0);
     }
-    std::string Cell(EPage ePage, int nRow, int nCol) const { return model.CellText(ePage, nRow, nCol).str(); }
+    std::string Cell(EPage ePage, int nRow, int nCol) const
+    {
+        return model.CellText(ePage, nRow, nCol).str();
+    }
     double Value(EPage ePage, int nRow, int nCol) const { return std::stod("0" + Cell(ePage, nRow, nCol)); }
 
     CTestHost host{kColumns};
@@ -128,9 +131,9 @@ TEST_F(EstimateModelTest, ReadsOutsideTheRowLimitOrTheColumnsAreEmpty)
 
 TEST_F(EstimateModelTest, TheRowLimitGrowsByDoublingUntilTheRowsFit)
 {
-    const std::vector<std::pair<int, int>> cases = {
-        // limit, rows -> the limit after
-        {100, 50}, {100, 100}, {100, 101}, {100, 401}, {0, 37}, {-5, 37}};
+    const std::vector<std::pair<int, int>> cases = {// limit, rows -> the limit after
+                                                    {100, 50},  {100, 100}, {100, 101},
+                                                    {100, 401}, {0, 37},    {-5, 37}};
     for (const auto& [nLimit, nRows] : cases) {
         model.SetRowLimit(nLimit);
         model.GrowRowLimitToFit(nRows);
