@@ -1283,6 +1283,12 @@ private:
     // The estimate's data (its document's model, shared with every window on it) and the
     // parts of it the view's members read most.
     CEstimateModel* m_pModel = nullptr;
+    // The grid base's own counts are not the estimate's: these names hide them here, so
+    // that a count read or written past the model does not compile.
+    struct CCountOfTheModel;
+    static CCountOfTheModel m_nUsedRows;
+    static CCountOfTheModel m_nRowLimit;
+    static CCountOfTheModel m_nColumnCount;
     using EPage = CEstimateModel::EPage;
     CEstimateModel& Model() const { return *m_pModel; }
     CGridRowArray& EditRows() { return m_pModel->Rows(EPage::edit); }

@@ -407,7 +407,7 @@ protected:
     int m_nTotalHeight;
     int m_nHorzOffset;
     int m_nVertOffset;
-    int m_nUsedRows;
+    int m_nUsedRows; // the counts of a view that keeps its own (see GetUsedRows)
     int m_nCurrentCol;
     int m_nCurrentRow;
     CPoint m_ptPrevCell; // (column, row) before the last key or click
