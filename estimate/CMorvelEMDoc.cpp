@@ -306,7 +306,7 @@ void CMorvelEMDoc::Serialize(CArchive& ar)
         WriteEstimate(ar, pView);
         return;
     }
-    // The rows have nowhere to go without the view.
+    // The file's zoom belongs to the grid window: a document without one takes no file.
     if (pView == nullptr)
         throw CArchiveException(CArchiveException::genericException);
     CLoadedEstimate loaded;
