@@ -284,7 +284,7 @@ void CMorvelEMView::InvalidatePaintedCells(CDC* pDC, const CRect& rcRange, const
     // header was reached (its marks are painted with the cells) or whose span starts at the
     // first cell is taken from x = 0.
     const int nFirstRow = std::max<int>(rcRange.top, m_nFirstVisibleRow);
-    const int nLastRow = std::min<int>(rcRange.bottom, m_nRowLimit - 1);
+    const int nLastRow = std::min<int>(rcRange.bottom, GetRowLimit() - 1);
     const int nFirstCol = std::max<int>(rcRange.left, m_nFirstVisibleCol);
     const int nLastCol = std::min<int>(rcRange.right, GetColumnLimit() - 1);
     bool bAny = false;
@@ -353,7 +353,7 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
     const int nFirstCol = std::max<int>(rcRange.left, m_nFirstVisibleCol);
     const int nFirstRow = std::max<int>(rcRange.top, m_nFirstVisibleRow);
     const int nLastCol = std::min<int>(rcRange.right, GetColumnLimit() - 1);
-    const int nLastRow = std::min<int>(rcRange.bottom, m_nRowLimit - 1);
+    const int nLastRow = std::min<int>(rcRange.bottom, GetRowLimit() - 1);
     {
         CColumnBatch batch(*this);
         for (int r = nFirstRow; r <= nLastRow; ++r) {
@@ -474,7 +474,7 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
     if (rcCell.IsRectEmpty())
         return;
 
-    const CGridRow* pRow = ActiveRows().GetRow(nRow);
+    const CGridRow* pRow = ShownRows().GetRow(nRow);
     const ERowKind nKind = pRow != nullptr ? pRow->GetKind() : kindEmpty;
     CDisplayCache::CStyle& style = cache.styles[GetRowStyle(nKind)];
     const bool bOwnFont = GetRowStyle(nKind) != styleOther && style.font.m_hObject != nullptr;
@@ -502,7 +502,7 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
     } else {
         strText = strCell;
     }
-    if (m_numbering.nShown != 0 && nCol == m_numbering.nColumn)
+    if (GetNumbering().nShown != 0 && nCol == GetNumbering().nColumn)
         strText = GetSubjectNoText(nRow, nCol) + strText;
     const int nIndent = pRow != nullptr ? pRow->m_nIndent[nCol] : 0;
     if (nIndent != 0) {
@@ -721,17 +721,17 @@ void CMorvelEMView::RecalcLayout()
 
 int CMorvelEMView::FindTotalRow(int nStartRow, ERowKind nKind) const
 {
-    return m_engine.FindTotalRow(nStartRow, nKind);
+    return Engine().FindTotalRow(nStartRow, nKind);
 }
 
 void CMorvelEMView::SetSummaryCellText(const char* lpszText, int nRow, int nCol)
 {
-    CSummaryTable::SetCell(m_SummaryRows, m_nRowLimit, m_engine.Columns(), nRow, nCol, lpszText);
+    CSummaryTable::SetCell(SummaryRows(), GetRowLimit(), Engine().Columns(), nRow, nCol, lpszText);
 }
 
 void CMorvelEMView::SetSummaryRowKind(ERowKind nKind, int nRow)
 {
-    CSummaryTable::SetKind(m_SummaryRows, m_nRowLimit, nKind, nRow);
+    CSummaryTable::SetKind(SummaryRows(), GetRowLimit(), nKind, nRow);
 }
 
 void CMorvelEMView::OnEditPageTab()
@@ -799,7 +799,7 @@ void CMorvelEMView::OnJumpFirstRow()
 
 void CMorvelEMView::OnJumpLastRow()
 {
-    const int nPos = std::max(0, m_nUsedRows - 3);
+    const int nPos = std::max(0, GetUsedRows() - 3);
     SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, static_cast<WORD>(nPos)),
                 reinterpret_cast<LPARAM>(m_wndVertBar.m_hWnd));
 }
@@ -809,7 +809,7 @@ void CMorvelEMView::CtrlArrowJump(ECtrlJump jump)
     // An open edit is dropped, not committed: the editor gets its starting text back.
     if (m_nEditState == editTyping || m_nEditState == editOpened) {
         if (m_bCellEditExists)
-            m_wndCellEdit.SetWindowText(m_engine.GetEditStartText());
+            m_wndCellEdit.SetWindowText(Engine().GetEditStartText());
         m_nEditState = editClosed;
     }
     HideCellEdit();

@@ -9,22 +9,22 @@
 
 void CMorvelEMView::NormalizeNumberText(int nCol, CString& strResult, const char* lpszText) const
 {
-    m_engine.NormalizeNumberText(nCol, strResult, lpszText);
+    Engine().NormalizeNumberText(nCol, strResult, lpszText);
 }
 
 int CMorvelEMView::FormulaLacksNumbers(int nRow, const char* lpszFormula) const
 {
-    return m_engine.FormulaLacksNumbers(nRow, lpszFormula);
+    return Engine().FormulaLacksNumbers(nRow, lpszFormula);
 }
 
 void CMorvelEMView::CalcRow(int nRow, int nFirstCol)
 {
-    m_engine.CalcRow(nRow, nFirstCol);
+    Engine().CalcRow(nRow, nFirstCol);
 }
 
 void CMorvelEMView::CalcSummaryRow(int nRow, int nFirstCol)
 {
     if (m_nSummaryPage != 1)
         return;
-    CSummaryTable::CalcRow(m_SummaryRows, m_nRowLimit, m_engine.Columns(), nRow, nFirstCol);
+    CSummaryTable::CalcRow(SummaryRows(), GetRowLimit(), Engine().Columns(), nRow, nFirstCol);
 }

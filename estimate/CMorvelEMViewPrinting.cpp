@@ -19,7 +19,8 @@ int CMorvelEMView::GetPrintRowCount() const
 
 CPrintRowSource CMorvelEMView::GetPrintRows() const
 {
-    return CPrintRowSource(IsSummaryPageShown() ? m_SummaryRows : m_EditRows, m_nRowLimit, GetColumnLimit());
+    return CPrintRowSource(IsSummaryPageShown() ? SummaryRows() : EditRows(), GetRowLimit(),
+                           GetColumnLimit());
 }
 
 void CMorvelEMView::OnUpdateEstimatePrint(CCmdUI* pCmdUI)
@@ -43,7 +44,7 @@ void CMorvelEMView::ComputeInformationAmounts()
     InformationValues::Values values;
     for (int i = 0; i < nItems; ++i)
         values[static_cast<size_t>(i)] = GetInformation(i);
-    InformationValues::WorkOutForOutput(form, values, m_engine);
+    InformationValues::WorkOutForOutput(form, values, Engine());
     for (int i = 0; i < nItems; ++i) {
         if (values[static_cast<size_t>(i)] != GetInformation(i))
             SetInformation(i, values[static_cast<size_t>(i)]);

@@ -11,7 +11,7 @@
 
 CSummaryTable CMorvelEMView::SummaryTable()
 {
-    return CSummaryTable(m_engine, m_SummaryRows, m_nRowLimit, GetEstimationForm().GetCount());
+    return CSummaryTable(Engine(), SummaryRows(), GetRowLimit(), GetEstimationForm().GetCount());
 }
 
 void CMorvelEMView::AddRowToSummary(int nRow, bool bAmounts, ERowKind nLevelHeading)
@@ -48,15 +48,15 @@ void CMorvelEMView::MakeSummaryTable(const int levels[SUMMARY_LEVELS], bool bInt
     const int nRowsPerPage = GetPageRows();
     // A summary written earlier (rows of kind 100 or more, and its filler rows) goes first;
     // only those rows are taken away, never a row of the estimate.
-    const int nOld = CSummaryTable::CountWrittenRows(m_engine);
-    const int nLast = static_cast<int>(m_SummaryRows.GetUpperBound());
+    const int nOld = CSummaryTable::CountWrittenRows(Engine());
+    const int nLast = static_cast<int>(SummaryRows().GetUpperBound());
     const int nInsert = SummaryTable().GetRowsOnPages(nRowsPerPage);
     // The rows the estimate has with the new summary in place of the old one are checked
     // before either is touched: an estimate its file could not hold, or one that would
     // push rows past the row limit, keeps its old summary.
-    const long long nRowsAfter = static_cast<long long>(m_nUsedRows) - nOld + nInsert;
+    const long long nRowsAfter = static_cast<long long>(GetUsedRows()) - nOld + nInsert;
     bool bWrite = CheckFileRowLimit(nRowsAfter);
-    if (bWrite && nInsert > 0 && nRowsAfter >= m_nRowLimit) {
+    if (bWrite && nInsert > 0 && nRowsAfter >= GetRowLimit()) {
         MessageBeep(0);
         bWrite = false;
     }
@@ -66,7 +66,7 @@ void CMorvelEMView::MakeSummaryTable(const int levels[SUMMARY_LEVELS], bool bInt
         for (int i = 0; i < nInsert; ++i)
             InsertRow(0);
         for (int r = 0; r <= nLast; ++r) {
-            const CGridRow* pSummary = m_SummaryRows.GetRow(r);
+            const CGridRow* pSummary = SummaryRows().GetRow(r);
             if (pSummary == nullptr)
                 continue;
             SetRowKind(pSummary->GetKind(), r);
