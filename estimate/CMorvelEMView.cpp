@@ -211,7 +211,7 @@ END_MESSAGE_MAP()
 // Construction
 
 CMorvelEMView::CMorvelEMView()
-    : m_nInformationCount(0), m_nPendingLevel(-1), m_nMarkRow(-1), m_nMarkRowPrev(-1), m_nAdjustPage(1),
+    : m_nInformationCount(0), m_nMarkRow(-1), m_nMarkRowPrev(-1), m_nAdjustPage(1),
       m_engine(*this, m_EditRows, m_nUsedRows, m_nRowLimit, m_nColumnCount)
 {
     m_nSummaryPage = 0;
@@ -377,9 +377,9 @@ ERowKind CMorvelEMView::GetRowKind(int nRow) const
     return pRow != nullptr ? pRow->GetKind() : kindEmpty;
 }
 
-void CMorvelEMView::SetRowKind(int nKind, int nRow)
+void CMorvelEMView::SetRowKind(ERowKind nKind, int nRow)
 {
-    m_engine.SetRowKind(KindFromNumber(nKind), nRow);
+    m_engine.SetRowKind(nKind, nRow);
 }
 
 int CMorvelEMView::GetCellIndent(int nRow, int nCol) const
@@ -730,18 +730,18 @@ void CMorvelEMView::SetSummaryLevelOn(int nLevel, bool bOn)
         m_nSummaryLevelOn[nLevel] = bOn ? 1 : 0;
 }
 
-CWnd* CMorvelEMView::GetPickDialog(int nLevel) const
+CWnd* CMorvelEMView::GetPickDialog(EPickPurpose ePurpose) const
 {
-    if (nLevel >= kindLarge && nLevel <= kindSmall)
-        return m_pSubjectPick[nLevel - kindLarge];
-    return nLevel == pickUnit ? m_pUnitPick : nullptr;
+    if (const ERowKind nHeading = HeadingOfPick(ePurpose); nHeading != kindEmpty)
+        return m_pSubjectPick[nHeading - kindLarge];
+    return ePurpose == pickUnit ? m_pUnitPick : nullptr;
 }
 
-void CMorvelEMView::SetPickDialog(int nLevel, CWnd* pDialog)
+void CMorvelEMView::SetPickDialog(EPickPurpose ePurpose, CWnd* pDialog)
 {
-    if (nLevel >= kindLarge && nLevel <= kindSmall)
-        m_pSubjectPick[nLevel - kindLarge] = pDialog;
-    else if (nLevel == pickUnit)
+    if (const ERowKind nHeading = HeadingOfPick(ePurpose); nHeading != kindEmpty)
+        m_pSubjectPick[nHeading - kindLarge] = pDialog;
+    else if (ePurpose == pickUnit)
         m_pUnitPick = pDialog;
 }
 

@@ -149,7 +149,7 @@ void BuildGenerated(CMorvelEMView& view, unsigned seed, bool bStepsAndClassifica
     };
     auto row = [&view]() { return view.GetCurrentRow(); };
     auto down = [&view]() { view.SetCurrentCell(view.GetCurrentCol(), view.GetCurrentRow() + 1); };
-    auto heading = [&](int nKind, const char* lpszName) {
+    auto heading = [&](ERowKind nKind, const char* lpszName) {
         view.SetCellText(CString::FromUtf8(lpszName), row(), 0, TRUE);
         view.SetRowKind(nKind, row());
         down();
@@ -171,7 +171,7 @@ void BuildGenerated(CMorvelEMView& view, unsigned seed, bool bStepsAndClassifica
         down();
     };
 
-    auto bareTotal = [&](int nKind) {
+    auto bareTotal = [&](ERowKind nKind) {
         view.SetCellText("小計"_sj, row(), 0, TRUE);
         view.SetRowKind(nKind, row());
         down();
@@ -714,7 +714,7 @@ TEST_F(RecalcEquivalenceTest, KeptTotalsFollowRandomEditSequencesAsTheTotalsMade
             }
             return -1;
         };
-        auto detail = [&]() { return rowOf([](int nKind) { return nKind == kindDetail; }); };
+        auto detail = [&]() { return rowOf([](ERowKind nKind) { return nKind == kindDetail; }); };
         // The steps run on the view that keeps its totals, each followed by its image, and
         // afterwards on the reference.
         std::vector<std::function<void(CMorvelEMView&)>> steps;
@@ -738,13 +738,14 @@ TEST_F(RecalcEquivalenceTest, KeptTotalsFollowRandomEditSequencesAsTheTotalsMade
                 what += " row " + std::to_string(r);
             } else if (nOp == 8) {
                 // A discount's amount.
-                const int r = rowOf([](int nKind) { return nKind == kindDiscount; });
+                const int r = rowOf([](ERowKind nKind) { return nKind == kindDiscount; });
                 const std::string strAmount = "-" + strNumber;
                 if (r >= 0)
                     Step([=](CMorvelEMView& view) { Edit(view, r, 5, strAmount.c_str()); });
             } else if (nOp == 9) {
                 // A subtotal's or total's cell typed over, recalculated from it or from above.
-                const int r = rowOf([](int nKind) { return IsTotalKind(nKind) || IsDiscountTotalKind(nKind); });
+                const int r =
+                    rowOf([](ERowKind nKind) { return IsTotalKind(nKind) || IsDiscountTotalKind(nKind); });
                 const int nFrom = next(2) ? r : std::max(0, r - 1 - next(30));
                 const int nCol = next(2) ? 5 : 7;
                 if (r >= 0)
@@ -775,12 +776,15 @@ TEST_F(RecalcEquivalenceTest, KeptTotalsFollowRandomEditSequencesAsTheTotalsMade
                 });
             } else if (nOp == 13) {
                 // A detail marked non-calculated, or released again.
-                const int r = rowOf([](int nKind) { return nKind == kindDetail || nKind == kindDetail + 50; });
+                const int r = rowOf([](ERowKind nKind) {
+                    return nKind == kindDetail || nKind == NonCalculatedKindOf(kindDetail);
+                });
                 if (r >= 0)
                     Step([=](CMorvelEMView& view) { view.SetNonCalculated(view.GetRowKind(r) == kindDetail, r, r); });
             } else if (nOp == 14) {
                 // A discount made a detail and back: kinds the totals add differently.
-                const int r = rowOf([](int nKind) { return nKind == kindDiscount || nKind == kindDetail; });
+                const int r =
+                    rowOf([](ERowKind nKind) { return nKind == kindDiscount || nKind == kindDetail; });
                 if (r >= 0)
                     Step([=](CMorvelEMView& view) {
                         view.SetRowKind(view.GetRowKind(r) == kindDetail ? kindDiscount : kindDetail, r);
@@ -808,7 +812,7 @@ TEST_F(RecalcEquivalenceTest, KeptTotalsFollowRandomEditSequencesAsTheTotalsMade
                     });
             } else if (nOp == 17) {
                 // A heading renamed (the discount totals find their headings by name).
-                const int r = rowOf([](int nKind) { return nKind == kindLarge; });
+                const int r = rowOf([](ERowKind nKind) { return nKind == kindLarge; });
                 const CString strName = next(2) ? "建築工事"_sj : "改修工事"_sj;
                 if (r >= 0)
                     Step([=](CMorvelEMView& view) { Edit(view, r, 0, strName); });
@@ -1014,7 +1018,7 @@ TEST_F(RecalcEquivalenceTest, TheEndOfEveryCommandLeavesTheFiguresOfAFullRecalcu
             } else if (nOp == 5) {
                 change = [=](CMorvelEMView& view) { view.SetCellText(strNumber.c_str(), r, 4, TRUE); };
             } else if (nOp == 6 || nOp == 7) {
-                const int nKind = nOp == 6 ? kindDetail : (next(2) ? kindMiddle : kindKind);
+                const ERowKind nKind = nOp == 6 ? kindDetail : (next(2) ? kindMiddle : kindKind);
                 change = [=](CMorvelEMView& view) {
                     view.InsertRows(r, 1);
                     view.SetCellText(nKind == kindDetail ? "資材"_sj : "新工事"_sj, r, 0, TRUE);

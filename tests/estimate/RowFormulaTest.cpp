@@ -142,7 +142,7 @@ TEST_F(RowFormulaTest, ColumnsAreComputedLeftToRight)
 
 TEST_F(RowFormulaTest, HeadingsAndSummaryRowsAreNotCalculatedButNonCalculatedRowsAre)
 {
-    for (int kind : {1, 2, 3, 7, 105}) {
+    for (ERowKind kind : {kindLarge, kindMiddle, kindSmall, kindKind, SummaryKindOf(kindDetail)}) {
         view->SetCellText("2", 0, colQty, TRUE);
         view->SetCellText("10", 0, colPrice, TRUE);
         view->SetCellText("", 0, colAmount, TRUE);
@@ -150,7 +150,7 @@ TEST_F(RowFormulaTest, HeadingsAndSummaryRowsAreNotCalculatedButNonCalculatedRow
         view->CalcRow(0, 0);
         EXPECT_EQ("", Cell(0, colAmount)) << kind;
     }
-    view->SetRowKind(55, 0);
+    view->SetRowKind(NonCalculatedKindOf(kindDetail), 0);
     view->CalcRow(0, 0);
     EXPECT_EQ("20.000000", Cell(0, colAmount));
 }

@@ -255,7 +255,8 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
             // A heading picked from a subject list.
             GoTo(scName, anyRow());
             const UINT picks[] = {ID_PICK_LARGE, ID_PICK_MIDDLE, ID_PICK_SMALL};
-            const int levels[] = {kindLarge, kindMiddle, kindSmall};
+            const CMorvelEMView::EPickPurpose levels[] = {CMorvelEMView::pickLarge, CMorvelEMView::pickMiddle,
+                                                          CMorvelEMView::pickSmall};
             const unsigned nLevel = next(3);
             Command(picks[nLevel]);
             if (auto* pPick = dynamic_cast<CSubjectPickDialog*>(view.GetPickDialog(levels[nLevel]))) {
