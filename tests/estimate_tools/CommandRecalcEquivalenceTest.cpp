@@ -6,8 +6,8 @@
 // undo and redo, the non-calculated mark), at the
 // default recalculation level, under several tax settings. After each command the grid is
 // held against the same rows recalculated in full (F7): every cell and kind the same.
-// tests/estimate/RecalcEquivalenceTest.cpp holds the quick recalculations themselves
-// against the reference ways, without a window.
+// tests/estimate/engine/RecalcEquivalenceTest.cpp holds the quick recalculations themselves
+// against the reference ways, in the engine's own test program.
 #include "tests/estimate_tools/EstimateIoTestSupport.h"
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
 
