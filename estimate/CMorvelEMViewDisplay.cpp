@@ -95,7 +95,7 @@ int CMorvelEMView::GetRowStyle(ERowKind nKind)
 {
     if (IsPaintedNonCalculatedKind(nKind))
         return styleNonCalc;
-    switch (nKind) {
+    switch (KindNumber(nKind)) {
     case kindLarge:
     case kindLargeTotal:
     case SummaryKindOf(kindLarge):
