@@ -5,7 +5,6 @@
 #include "app/CMorvelSettings.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/engine/CGridRow.h"
-#include "estimate/engine/CUndoTextEntry.h"
 #include "grid/CTabWnd.h"
 #include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
@@ -230,12 +229,8 @@ int CMorvelEMView::ReadRowLimitSetting()
 CMorvelEMView::~CMorvelEMView()
 {
     // The print copies belong to the containers; the working rows to this view.
-    for (CGridRowArray* pRows : {&m_EditRows, &m_SummaryRows, &m_undo.rows})
+    for (CGridRowArray* pRows : {&m_EditRows, &m_SummaryRows})
         pRows->DeleteWorkingRows();
-    CPtrArray& texts = m_undo.texts.GetWorkingArray();
-    for (INT_PTR i = 0; i < texts.GetSize(); ++i)
-        delete static_cast<CUndoTextEntry*>(texts.GetAt(i));
-    texts.RemoveAll();
 }
 
 CMorvelEMDoc* CMorvelEMView::GetDocument() const
@@ -492,12 +487,11 @@ void CMorvelEMView::InsertRows(int nRow, int nCount)
 void CMorvelEMView::DeleteRows(int nRow, int nCount)
 {
     std::vector<CGridRow*> taken;
-    const bool bRecord = m_eRowSteps != rowStepsOff;
-    TakeRowsOut(nRow, nCount, bRecord ? &taken : nullptr);
-    // While a rows command records its steps, the rows it takes out go to the record's
-    // row store (in the order they went) for its undo to put back.
+    TakeRowsOut(nRow, nCount, m_pRowSteps != nullptr ? &taken : nullptr);
+    // While a rows command records its steps, the rows it takes out go to its steps (in the
+    // order they went) for its undo to put back.
     for (CGridRow* pRow : taken)
-        m_undo.rows.Add(pRow);
+        m_pRowSteps->Keep(pRow);
 }
 
 void CMorvelEMView::PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows)

@@ -16,7 +16,10 @@
 #include "estimate/engine/CGridRow.h"
 #include "estimate/engine/CGridRowArray.h"
 #include "estimate/engine/CNumberRules.h"
+#include "estimate/engine/CRowImage.h"
+#include "estimate/engine/CRowSteps.h"
 #include "estimate/engine/CSubjectNumbers.h"
+#include "estimate/engine/CUndoStore.h"
 #include "estimate/engine/RowKinds.h"
 #include "grid/CGridCellEdit.h"
 #include "grid/CMorvelView.h"
@@ -617,7 +620,6 @@ public:
     afx_msg void OnUpdateEditPaste(CCmdUI* pCmdUI);
 
 public:
-    struct CRowImage; // rows kept whole for undo (below)
     // Fills the cell copy buffer from the selection block.
     void CopyCellsToBuffer();
     // Copies the block, then empties its cells.
@@ -636,8 +638,10 @@ private:
     void CopyRowsToBuffer();
     void CutRowsToBuffer();
     void PasteRowsFromBuffer();
-    // The row paste from given rows (the buffer's, or the ones an undo keeps).
-    void PasteRows(const std::vector<const CGridRow*>& rows);
+    // The row paste from given rows (the buffer's, or the ones an undo keeps); bCounted: it
+    // records itself as a paste of as many rows as were selected whatever the selection
+    // (a redo of such a paste).
+    void PasteRows(const std::vector<const CGridRow*>& rows, bool bCounted = false);
     // The steps of a cell paste. Each writer returns the first row it wrote, or -1 when it
     // wrote nothing (and recorded nothing); before receives the rows it writes as they
     // were, taken just before its first write.
@@ -734,8 +738,6 @@ public:
     // text store (action 34), the rows and totals are recalculated and the document is
     // marked modified.
     void ApplyFixedRateChange(const char* lpszFormula, const CRateCondition& condition);
-    // Empties the undo text store, deleting its entries.
-    void ClearUndoTexts();
 
     // ---- Import and export (CSV, other forms, the outside packages' exports) ----------------
     afx_msg void OnReadOtherForm();
@@ -784,80 +786,12 @@ public:
     const CSubjectNumbering& GetNumbering() const { return m_numbering; }
     void SetNumbering(const CSubjectNumbering& numbering) { m_numbering = numbering; }
 
-    // The undo record's action codes: what undo takes back and redo does again, with the
-    // position each records (see RecordUndo).
-    enum EUndoAction : int {
-        undoNone = -1,
-        undoCellEdit = 1,        // cell (column, row); the old and the new text
-        undoRowInsert = 11,      // the current cell
-        undoRowDelete = 12,      // row; the deleted row in the row store
-        undoRowClear = 13,       // row; the row's former contents in the row store
-        undoRowsCut = 21,        // the first cut row
-        undoRowsPaste = 22,      // the first pasted row
-        undoRowsPasteCount = 23, // the first pasted row, and the pasted row count
-        undoMarkRow = 31,        // remembering a row
-        undoNonCalcSet = 32,     // x the row count, y the first row
-        undoNonCalcRelease = 33, // x the row count, y the first row
-        undoFixedRate = 34,      // x the column, y the first row; the texts in the text store
-        undoRowsClear = 35,      // y the first row; the rows' former contents in the row store
-        undoRowsInsert = 36,     // x the row count, y the first row
-        undoCellsCut = 40,
-        undoCellsPaste = 41,
-        undoSpecialRow = 50 // a special row made or a picked subject placed: the row
-    };
-    // Rows nFirstRow on, whole (kind, parameters, every cell with the ones the row's formulas
-    // and the totals worked out), with the used-row count; a null row had no row object.
-    struct CRowImage {
-        int nFirstRow = 0;
-        int nUsedRows = 0;
-        std::vector<std::unique_ptr<CGridRow>> rows;
-        int LastRow() const { return nFirstRow + static_cast<int>(rows.size()) - 1; }
-    };
-    // The undo record: one action each way, its position and what it needs to be taken
-    // back. Its invariant: the stores hold what the undo action named last needs (an
-    // action that keeps rows or texts empties its store first), and they own their
-    // entries (row copies in rows, CUndoTextEntry in texts).
-    struct CUndoRecord {
-        CUndoRecord() = default;
-        CUndoRecord(const CUndoRecord&) = delete;
-        CUndoRecord& operator=(const CUndoRecord&) = delete;
-        int nAction = undoNone;     // what undo takes back
-        int nRedoAction = undoNone; // what redo does again
-        CPoint ptPosition;          // x column (or a row count), y row
-        int nPasteCount = 0;        // with undoRowsPasteCount
-        CString strUndoText;        // an edited cell's old text
-        CString strRedoText;        // and its new text
-        CGridRowArray rows;         // row copies
-        CGridRowArray texts;        // text entries of the fixed-rate change
-        std::vector<int> kinds;     // the kinds rows had before a non-calculated mark changed
-        // The rows a cell command (an edit, a replacement, a cut or a paste of cells) wrote,
-        // as they were before it, kept by this grid whatever the shared buffers get later.
-        // Undo puts them back and keeps the rows as they stood then in rowsAfter, which redo
-        // puts back: either way the rows are exactly what they were, kinds and worked-out
-        // cells included, and only the totals are worked out again.
-        CRowImage rowsBefore;
-        CRowImage rowsAfter;
-        CRect rcCellBlock; // the block a cell cut emptied
-        // What a rows command (a cut, a paste) did to the rows, one step per insertion or
-        // deletion in the order they happened, the empty rows page alignment added or took
-        // away among them. The rows a step took out are in rows, in the same order. Undo
-        // takes the steps back, last first, which gives the rows exactly as they were.
-        struct CRowStep {
-            int nRow = 0;
-            int nCount = 0;
-            bool bInserted = false; // rows put in at nRow (else taken out there)
-            int nUsedRowsBefore = 0;
-        };
-        std::vector<CRowStep> rowSteps;
-        // The first row that rows were inserted, deleted or reordered at since the record
-        // was made (INT_MAX: none). Rows moved only below the rows the record names leave
-        // it good.
-        int nShiftedFrom = INT_MAX;
-    };
-    const CUndoRecord& GetUndoRecord() const { return m_undo; }
-    // Sets the codes undo and redo act on (undoNone: nothing), as the undo and redo
-    // commands leave them.
-    void SetUndoActions(int nUndoAction, int nRedoAction);
+    // The undo commands' action codes by their names here too: CMorvelEMView::undoCellEdit.
+    using EUndoAction = CUndoCommand::EAction;
+    using enum CUndoCommand::EAction;
+    // The last command undo takes back, or the one redo does again.
+    const CUndoStore& GetUndoStore() const { return m_undo; }
+    CUndoStore& GetUndoStore() { return m_undo; }
 
     // ---- Find and replace, parts registration, input fixing (CMorvelEMViewFind.cpp) ----
     // The modeless find and replace dialogs send their requests as WM_FINDREPLACE_REQUEST.
@@ -959,28 +893,24 @@ public:
     bool IsUndoRecordCurrent() const;
 
 private:
-    // Records the action undo takes back (an EUndoAction) and its position; the commands
-    // that record one fill the record's texts and stores first.
-    void RecordUndo(int nAction, CPoint ptPosition);
+    // Records the command undo takes back (made after the command's changes, with what it
+    // needs to take them back).
+    void RecordUndo(std::unique_ptr<CUndoCommand> pCommand);
     // A change by a command that recorded no undo: neither undo nor redo acts any more.
     void WithdrawUndo() override;
-    // A command that shifts rows after recording its action keeps the record in step.
-    void KeepUndoRecordInStep();
-    // Records a cell command (RecordUndo) with the rows it wrote as they were before it.
-    void RecordCellCommand(int nAction, CPoint ptPosition, CRowImage&& before);
     // Rows nFirst..nLast (within the row limit) as they are now.
     CRowImage TakeRowImage(int nFirst, int nLast) const;
-    // Puts the rows of an image back whole, with its used-row count.
-    void PutRowImageBack(const CRowImage& image);
     // Every insertion, deletion or reordering of rows counts here, with the first row
     // that moves (or goes).
     void NoteRowShift(int nFromRow);
-    // The last row the undo record names (its cells, rows or block); undo and redo of it
-    // are good while no row at or above it has moved.
-    int UndoRecordLastRow() const;
     void FinishOpenEditForUndo();
-    // What undo and redo do with each action code, in one table (CMorvelEMViewUndo.cpp).
-    struct CUndoActions;
+    // What undo and redo act on: this grid's rows and its editing commands
+    // (CMorvelEMViewUndo.cpp).
+    class CUndoTarget;
+    // Runs an undo or a redo, then does what its outcome asks (the cell, the selection, the
+    // rows repainted from the first changed one) and repaints where the current cell and
+    // the selection were before it.
+    void RunUndoStep(bool bRedo);
     // A command whose dialog belongs to the estimate tools goes to them by id
     // (CShellServices::RunEstimateDialogCommand, whose table of ids and handlers is in
     // estimate_tools/EstimateDialogCommands.cpp); without them it says that it is not available.
@@ -1106,11 +1036,9 @@ private:
     // ---- data ---------------------------------------------------------------------------
     CGridRowArray m_EditRows;    // the estimate's rows
     CGridRowArray m_SummaryRows; // the summary table's rows (kinds + 100)
-    CUndoRecord m_undo;
-    // Whether the rows inserted and deleted are recorded as the record's row steps, and
-    // whether the command recording them has made its first step (CRowStepRecording).
-    enum ERowStepRecording { rowStepsOff, rowStepsOn, rowStepsStarted };
-    ERowStepRecording m_eRowSteps = rowStepsOff;
+    CUndoStore m_undo;
+    // The steps of the rows command running (CRowStepRecording), or null.
+    CRowSteps* m_pRowSteps = nullptr;
     // What the print copy set aside: the rows in use, the current cell and the selection of
     // the real rows, and the rows in use of the copy while it is set aside between pages.
     struct CPrintCopyState {
@@ -1268,7 +1196,6 @@ private:
     // The modified mark for a step that changes nothing an undo record names (the record
     // stays; see CMorvelView::NoteDocumentChanged).
     void SetDocumentModifiedKeepingUndo();
-    void ClearUndoRows();
 
 private:
     // The row insertion and deletion under InsertRows and DeleteRows: ppRows, when given,
@@ -1276,18 +1203,12 @@ private:
     // when given, receives the row objects taken out instead of their being freed.
     void PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows);
     void TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>* pTaken);
-    // While one lives, the rows the view inserts and deletes are the undo record's row
-    // steps (CUndoRecord::rowSteps), and the rows deleted go to its row store instead of
-    // being freed. The steps and the store belong to the action the command records:
-    // - a command that records its action whatever rows it moves (none, it may be: a cut of
-    //   rows below the used ones) starts them empty (startEmpty), so that its undo takes
-    //   back its own steps and no rows an earlier action kept;
-    // - a command that may end without recording anything (firstStepEmpties) leaves the last
-    //   record as it was until its first step empties them.
+    // While one lives, the rows the view inserts and deletes are the steps of the rows
+    // command that made it (CRowSteps), and the rows deleted go to the steps instead of being
+    // freed; the command records them with its undo command.
     class CRowStepRecording {
     public:
-        enum EStart { startEmpty, firstStepEmpties };
-        CRowStepRecording(CMorvelEMView& view, EStart eStart);
+        CRowStepRecording(CMorvelEMView& view, CRowSteps& steps);
         ~CRowStepRecording();
         CRowStepRecording(const CRowStepRecording&) = delete;
         CRowStepRecording& operator=(const CRowStepRecording&) = delete;
@@ -1295,15 +1216,8 @@ private:
     private:
         CMorvelEMView& m_view;
     };
-    // A step for the record while row steps are recorded.
+    // A step for the rows command while its steps are recorded.
     void NoteRowStep(int nRow, int nCount, bool bInserted, int nUsedRowsBefore);
-    // Takes the record's row steps back, last first. The rows of its first step, when that
-    // put rows in (the rows a paste made), stay in the row store for a redo. Returns the
-    // first row a step moved (page alignment may have moved rows above the command's own),
-    // INT_MAX when there were no steps.
-    int TakeBackRowSteps();
-    // Empties the record's row store and row steps (a recording that starts empty).
-    void ForgetRowSteps();
 
 public:
     void StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate)

@@ -31,7 +31,6 @@ void CMorvelEMView::CopyRowsForPrint()
 {
     m_EditRows.MakePrintCopy();
     m_SummaryRows.MakePrintCopy();
-    m_undo.rows.MakePrintCopy();
     m_printCopy.bMade = true;
     m_printCopy.nUsedRows = GetUsedRows();
     m_printCopy.nCopyUsedRows = GetUsedRows();
@@ -45,14 +44,12 @@ void CMorvelEMView::SetPrintCopyActive(bool bActive)
 {
     m_EditRows.ServePrintCopy(bActive);
     m_SummaryRows.ServePrintCopy(bActive);
-    m_undo.rows.ServePrintCopy(bActive);
 }
 
 void CMorvelEMView::RestoreRowsAfterPrint()
 {
     m_EditRows.DeletePrintCopy();
     m_SummaryRows.DeletePrintCopy();
-    m_undo.rows.DeletePrintCopy();
     if (!m_printCopy.bMade)
         return;
     m_printCopy.bMade = false;
