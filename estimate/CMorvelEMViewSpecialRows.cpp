@@ -190,7 +190,8 @@ void CMorvelEMView::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)
     std::vector<ERowKind> kinds;
     for (int r = nFirstRow; r <= nLastRow && IsValidRow(r); ++r)
         kinds.push_back(EditKind(r));
-    RecordUndo(std::make_unique<CNonCalculatedCommand>(bSet, nFirstRow, nLastRow - nFirstRow + 1, std::move(kinds)));
+    RecordUndo(
+        std::make_unique<CNonCalculatedCommand>(bSet, nFirstRow, nLastRow - nFirstRow + 1, std::move(kinds)));
     for (int r = nFirstRow; r <= nLastRow && IsValidRow(r); ++r) {
         const ERowKind nKind = EditKind(r);
         if (bSet && !IsNonCalculatedKind(nKind) && !IsSummaryKind(nKind))

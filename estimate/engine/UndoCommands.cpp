@@ -76,8 +76,8 @@ std::unique_ptr<CCellsCommand> CCellsCommand::Cut(int nCol, int nRow, int nFirst
 
 CUndoOutcome CCellsCommand::Undo(IUndoTarget& target)
 {
-    m_after = CRowImage::Take(target.EditRows(), m_before.FirstRow(), m_before.LastRow(), target.GetUsedRows(),
-                              target.GetRowLimit());
+    m_after = CRowImage::Take(target.EditRows(), m_before.FirstRow(), m_before.LastRow(),
+                              target.GetUsedRows(), target.GetRowLimit());
     m_before.PutBack(target);
     CUndoOutcome outcome = ChangedFrom(m_before.FirstRow());
     if (m_eAction == undoCellsCut) {
@@ -272,7 +272,8 @@ CUndoOutcome CMarkRowCommand::Redo(IUndoTarget& target)
 // ---------------------------------------------------------------------------------------
 // Non-calculated marks
 
-CNonCalculatedCommand::CNonCalculatedCommand(bool bSet, int nFirstRow, int nCount, std::vector<ERowKind>&& kinds)
+CNonCalculatedCommand::CNonCalculatedCommand(bool bSet, int nFirstRow, int nCount,
+                                             std::vector<ERowKind>&& kinds)
     : m_bSet(bSet), m_nFirstRow(nFirstRow), m_nCount(nCount), m_kinds(std::move(kinds))
 {
 }

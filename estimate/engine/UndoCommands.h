@@ -19,13 +19,14 @@
 class CCellsCommand final : public CUndoCommand {
 public:
     // An edit of the cell at nCol, nRow from strOld to strNew.
-    static std::unique_ptr<CCellsCommand> Edit(int nCol, int nRow, const CString& strOld, const CString& strNew,
-                                               CRowImage&& before);
+    static std::unique_ptr<CCellsCommand> Edit(int nCol, int nRow, const CString& strOld,
+                                               const CString& strNew, CRowImage&& before);
     // Cells pasted, the cell at nCol, nRow current.
     static std::unique_ptr<CCellsCommand> Paste(int nCol, int nRow, CRowImage&& before);
     // The block from its first cell (nFirstCol, nFirstRow) on cut, the cell at nCol, nRow
     // current: undo makes the block's first cell current again.
-    static std::unique_ptr<CCellsCommand> Cut(int nCol, int nRow, int nFirstCol, int nFirstRow, CRowImage&& before);
+    static std::unique_ptr<CCellsCommand> Cut(int nCol, int nRow, int nFirstCol, int nFirstRow,
+                                              CRowImage&& before);
 
     EAction Action() const override { return m_eAction; }
     CUndoOutcome Undo(IUndoTarget& target) override;

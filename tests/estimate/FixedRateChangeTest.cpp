@@ -105,8 +105,8 @@ TEST_F(FixedRateChange, TheUndoTextStoreHoldsFormerTextsThenTheSettingsInOrder)
     EXPECT_EQ("1200.000000", UndoTexts()[1]) << "the text as it was, not the new one";
     EXPECT_EQ(34, view->GetUndoStore().GetUndoAction());
     ASSERT_NE(UndoCommandAs<CFixedRateCommand>(*view), nullptr);
-    EXPECT_EQ(CPoint(colPrice, 0),
-              CPoint(UndoCommandAs<CFixedRateCommand>(*view)->GetCol(), UndoCommandAs<CFixedRateCommand>(*view)->FirstRow()));
+    EXPECT_EQ(CPoint(colPrice, 0), CPoint(UndoCommandAs<CFixedRateCommand>(*view)->GetCol(),
+                                          UndoCommandAs<CFixedRateCommand>(*view)->FirstRow()));
     EXPECT_EQ(CMorvelEMView::undoNone, view->GetUndoStore().GetRedoAction()) << "a new action ends what redo could do";
 
     // A second change replaces the store rather than adding to it.
@@ -115,8 +115,8 @@ TEST_F(FixedRateChange, TheUndoTextStoreHoldsFormerTextsThenTheSettingsInOrder)
     EXPECT_EQ((std::vector<std::string>{"300.000000", "", "6000.000000", "+1", "-1", "-1", "", "-1", "-1", "",
                                         "1"}),
               UndoTexts());
-    EXPECT_EQ(CPoint(colPrice, 2),
-              CPoint(UndoCommandAs<CFixedRateCommand>(*view)->GetCol(), UndoCommandAs<CFixedRateCommand>(*view)->FirstRow()));
+    EXPECT_EQ(CPoint(colPrice, 2), CPoint(UndoCommandAs<CFixedRateCommand>(*view)->GetCol(),
+                                          UndoCommandAs<CFixedRateCommand>(*view)->FirstRow()));
 }
 
 TEST_F(FixedRateChange, OrAndAndJoinTwoConditions)
