@@ -734,9 +734,9 @@ public:
     bool MatchRateCondition(int nRow, const CRateCondition& condition) const;
     // The fixed-rate change's OK: in the selection block's last column, every number of a
     // used row that meets the condition gets the formula text appended (such as "*1.2") and
-    // is replaced by the result; the column's former texts and the settings go to the undo
-    // text store (action 34), the rows and totals are recalculated and the document is
-    // marked modified.
+    // is replaced by the result; the column's former texts and the settings go to its undo
+    // command (CFixedRateCommand, action 34), the rows and totals are recalculated and the
+    // document is marked modified.
     void ApplyFixedRateChange(const char* lpszFormula, const CRateCondition& condition);
 
     // ---- Import and export (CSV, other forms, the outside packages' exports) ----------------
