@@ -166,7 +166,7 @@ void CMorvelEMView::OpenCellEditOnCell()
 {
     if (!m_bCellEditExists || m_wndCellEdit.m_hWnd == nullptr || !IsValidColumn(m_nCurrentCol))
         return;
-    if (!CheckFileRowLimitForEdit(m_nCurrentRow, m_nUsedRows))
+    if (!CheckFileRowLimitForEdit(m_nCurrentRow, GetUsedRows()))
         return;
     if (HasImeComposition())
         SetImeOpen(FALSE);
@@ -180,7 +180,7 @@ void CMorvelEMView::OpenCellEditOnCell()
     m_wndCellEdit.ShowWindow(SW_SHOW);
 
     CString strText = GetCellText(m_nCurrentRow, m_nCurrentCol);
-    m_engine.SetEditStartText(strText);
+    Engine().SetEditStartText(strText);
     // A number is shown as the column prints it. A numeric cell that holds something else
     // (stored as typed) is shown as it is, so that confirming it unchanged keeps it.
     const CColumnInfo& info = GetColumnInfo(m_nCurrentCol);
@@ -189,7 +189,7 @@ void CMorvelEMView::OpenCellEditOnCell()
 
     StyleCellEdit(strText);
     m_nEditState = editOpened;
-    if (m_nCurrentRow >= m_nUsedRows)
+    if (m_nCurrentRow >= GetUsedRows())
         UpdateScrollRanges();
 }
 
@@ -221,7 +221,7 @@ void CMorvelEMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     if (nChar < 0x20 || nChar == 0x7F || !m_bCellEditExists || m_wndCellEdit.m_hWnd == nullptr)
         return;
     // The row after the last one of a full estimate takes no text.
-    if (!CheckFileRowLimitForEdit(m_nCurrentRow, m_nUsedRows))
+    if (!CheckFileRowLimitForEdit(m_nCurrentRow, GetUsedRows()))
         return;
 
     if (m_nEditState == editClosed)
@@ -234,14 +234,14 @@ void CMorvelEMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     if (m_nEditState == editOpening) {
         m_strTypedChars.Empty();
         // The opening text belongs to openings on a cell's text (double-click, F2).
-        m_engine.SetEditStartText(CString());
+        Engine().SetEditStartText(CString());
     }
     m_strTypedChars += static_cast<char>(static_cast<BYTE>(nChar));
     // While the second byte of a double-byte character is still to come, the editor shows
     // the characters before it.
     StyleCellEdit(WholeCharacters(m_strTypedChars));
 
-    if (m_nCurrentRow >= m_nUsedRows)
+    if (m_nCurrentRow >= GetUsedRows())
         UpdateScrollRanges();
     // No cell has changed yet: storing the edit records its own undo.
     SetDocumentModifiedKeepingUndo();
@@ -371,7 +371,7 @@ void CMorvelEMView::StoreCellEdit(bool bStartFromCell)
         strText.Remove('\n');
     }
     if (bStartFromCell)
-        m_engine.SetEditStartText(strOld);
+        Engine().SetEditStartText(strOld);
     CRowImage before = TakeRowImage(nRow, nRow);
     const bool bStored = SetCellText(strText, nRow, nCol, FALSE);
     RecordUndo(CCellsCommand::Edit(nCol, nRow, strOld, strText, std::move(before)));
@@ -551,9 +551,9 @@ void CMorvelEMView::OnInsertRow()
     // Inserted rows push the rows below them down; more than the free rows (less what the
     // page alignment may add) would push used rows past the row limit, where they would be
     // lost. A selection of the whole grid thus inserts as many rows as there is room for.
-    const int nRoom = m_nRowLimit - 1 - m_nUsedRows - (nHeading > 0 ? GetPageRows() - 1 : 0);
+    const int nRoom = GetRowLimit() - 1 - GetUsedRows() - (nHeading > 0 ? GetPageRows() - 1 : 0);
     nCount = std::min(nCount, nRoom);
-    if (nCount <= 0 || nFirst >= m_nRowLimit - 1 || !HasFileRoomForRows(nFirst, nCount, nHeading))
+    if (nCount <= 0 || nFirst >= GetRowLimit() - 1 || !HasFileRoomForRows(nFirst, nCount, nHeading))
         return;
     const CPoint ptCurrent(m_nCurrentCol, m_nCurrentRow);
     CRowSteps steps;
@@ -567,7 +567,7 @@ void CMorvelEMView::OnInsertRow()
             AdjustPageBreak(1, nHeading + nCount);
     }
     RecordUndo(std::make_unique<CRowsInsertCommand>(nFirst, nCount, std::move(steps)));
-    InvalidateRows(nFirst, m_nRowLimit - 1, TRUE);
+    InvalidateRows(nFirst, GetRowLimit() - 1, TRUE);
     UpdateTreeView();
     SetDocumentModified();
 }
@@ -586,13 +586,13 @@ void CMorvelEMView::InsertOneRow()
         if (nHeading > 0)
             AdjustPageBreak(1, nHeading + 1);
     }
-    InvalidateRows(std::max(0, nRow - 1), m_nRowLimit - 1, TRUE);
+    InvalidateRows(std::max(0, nRow - 1), GetRowLimit() - 1, TRUE);
     // Down and back up: the cursor returns to the new row through the key handling.
     SendKeyUpDown(VK_DOWN);
     SendKeyUpDown(VK_UP);
     RefreshMarkRowHeads();
     RecordUndo(std::make_unique<CRowInsertCommand>(m_nCurrentCol, m_nCurrentRow, std::move(steps)));
-    InvalidateRows(m_nCurrentRow, m_nRowLimit - 1, TRUE);
+    InvalidateRows(m_nCurrentRow, GetRowLimit() - 1, TRUE);
     UpdateTreeView();
     SetDocumentModified();
 }
@@ -625,7 +625,7 @@ void CMorvelEMView::DeleteCurrentRow()
             AdjustPageBreak(1, nHeading - 1);
     }
     RecordUndo(std::make_unique<CRowDeleteCommand>(m_nCurrentCol, nRow, std::move(steps)));
-    InvalidateRows(nRow, m_nRowLimit - 1, TRUE);
+    InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
     RecalcTotals(nRow);
     UpdateTreeView();
     RefreshMarkRowHeads();
@@ -640,13 +640,13 @@ void CMorvelEMView::OnClearRow()
         const int nFirst = std::max(0, static_cast<int>(rcRange.top));
         const int nLast = static_cast<int>(rcRange.bottom);
         auto pCommand = std::make_unique<CRowsClearCommand>(nFirst);
-        for (int r = nFirst; r <= nLast && r < m_nUsedRows; ++r) {
+        for (int r = nFirst; r <= nLast && r < GetUsedRows(); ++r) {
             CGridRow copy;
             CopyRow(GetEditRow(r), &copy);
             pCommand->Keep(&copy);
             SetCellText("", r, 0, TRUE);
             delete GetEditRow(r);
-            m_EditRows.SetAt(r, nullptr);
+            EditRows().SetAt(r, nullptr);
         }
         RecordUndo(std::move(pCommand));
         InvalidateRows(nFirst, nLast, TRUE);
@@ -658,16 +658,16 @@ void CMorvelEMView::OnClearRow()
         return;
     }
     const int nRow = m_nCurrentRow;
-    if (m_nUsedRows <= 0 || GetRowKind(nRow) == kindEmpty)
+    if (GetUsedRows() <= 0 || GetRowKind(nRow) == kindEmpty)
         return;
     auto pCommand = std::make_unique<CRowsClearCommand>(m_nCurrentCol, nRow);
     CGridRow copy;
     CopyRow(GetEditRow(nRow), &copy);
     pCommand->Keep(&copy);
     RecordUndo(std::move(pCommand));
-    if (nRow <= m_EditRows.GetUpperBound()) {
+    if (nRow <= EditRows().GetUpperBound()) {
         delete GetEditRow(nRow);
-        m_EditRows.SetAt(nRow, nullptr);
+        EditRows().SetAt(nRow, nullptr);
     }
     InvalidateRows(nRow, nRow, TRUE);
     RecalcTotals(nRow);

@@ -74,7 +74,7 @@ LRESULT CMorvelEMView::OnMatchCurrentCell(WPARAM wParam, LPARAM lParam)
 CRect CMorvelEMView::GetSearchBlock(WPARAM& nFlags) const
 {
     CRect rcBlock = GetSelectionBlock();
-    rcBlock.bottom = std::min<LONG>(rcBlock.bottom, m_nRowLimit - 1);
+    rcBlock.bottom = std::min<LONG>(rcBlock.bottom, GetRowLimit() - 1);
     // Inside a single cell there is nothing else to search.
     if (rcBlock.left == rcBlock.right && rcBlock.top == rcBlock.bottom)
         nFlags &= ~FRQ_SELECTION_ONLY;
@@ -103,13 +103,13 @@ int CMorvelEMView::SearchCells(WPARAM nFlags, const char* lpszFind)
     const bool bUp = (nFlags & FRQ_UP) != 0 && (nFlags & FRQ_DOWN) == 0;
     if (!bUp) {
         const int nFirstRow = bSelection ? std::max<int>(r0 + 1, rcBlock.top) : r0 + 1;
-        const int nLastRow = bSelection ? std::min<int>(m_nUsedRows, rcBlock.bottom) : m_nUsedRows;
+        const int nLastRow = bSelection ? std::min<int>(GetUsedRows(), rcBlock.bottom) : GetUsedRows();
         if (!bSelection || (r0 >= rcBlock.top && r0 <= rcBlock.bottom)) {
             for (int c = std::max(c0 + 1, nFirstCol); c <= nLastCol; ++c)
                 if (const int p = test(r0, c); p >= 0)
                     return p;
         }
-        for (int r = nFirstRow; r <= nLastRow && r < m_nRowLimit; ++r)
+        for (int r = nFirstRow; r <= nLastRow && r < GetRowLimit(); ++r)
             for (int c = nFirstCol; c <= nLastCol; ++c)
                 if (const int p = test(r, c); p >= 0)
                     return p;
@@ -122,7 +122,7 @@ int CMorvelEMView::SearchCells(WPARAM nFlags, const char* lpszFind)
             if (const int p = test(r0, c); p >= 0)
                 return p;
     }
-    for (int r = std::min(nFirstRow, m_nRowLimit - 1); r >= nLastRow; --r)
+    for (int r = std::min(nFirstRow, GetRowLimit() - 1); r >= nLastRow; --r)
         for (int c = nLastCol; c >= nFirstCol; --c)
             if (const int p = test(r, c); p >= 0)
                 return p;
@@ -131,7 +131,7 @@ int CMorvelEMView::SearchCells(WPARAM nFlags, const char* lpszFind)
 
 void CMorvelEMView::ShowCell(int nCol, int nRow)
 {
-    if (nCol < 0 || nCol >= GetColumnLimit() || nRow < 0 || nRow >= m_nRowLimit)
+    if (nCol < 0 || nCol >= GetColumnLimit() || nRow < 0 || nRow >= GetRowLimit())
         return;
     CRect rcGrid;
     GetGridClientRect(&rcGrid);

@@ -105,7 +105,7 @@ void CMorvelEMView::ApplyFixedRateChange(const char* lpszFormula, const CRateCon
         return;
     const int nFirstRow = std::max<int>(rcBlock.top, 0);
     // Rows below the used rows hold nothing to change (and must not be made by an undo).
-    const int nLastRow = std::min<int>(rcBlock.bottom, m_nUsedRows - 1);
+    const int nLastRow = std::min<int>(rcBlock.bottom, GetUsedRows() - 1);
     const CString strFormula(lpszFormula != nullptr ? lpszFormula : "");
 
     // The command keeps the column's former texts, then the settings, so that a redo can
@@ -140,7 +140,7 @@ void CMorvelEMView::ApplyFixedRateChange(const char* lpszFormula, const CRateCon
 
     RecalcTotals(nFirstRow);
     if (m_hWnd != nullptr) {
-        InvalidateRows(nFirstRow, m_nRowLimit - 1, TRUE);
+        InvalidateRows(nFirstRow, GetRowLimit() - 1, TRUE);
         UpdateWindow();
     }
     SetDocumentModified();

@@ -151,8 +151,8 @@ BOOL CMorvelEMView::PlacePopupRows(int nCount)
     const int nRow = m_nCurrentRow;
     // Rows pushed past the row limit would be lost: nothing is placed then. (Rows inserted
     // among the used ones must leave the used rows below the limit.)
-    const bool bAppend = nRow >= m_nUsedRows;
-    const bool bFits = bAppend ? nRow + nCount <= m_nRowLimit : m_nUsedRows + nCount < m_nRowLimit;
+    const bool bAppend = nRow >= GetUsedRows();
+    const bool bFits = bAppend ? nRow + nCount <= GetRowLimit() : GetUsedRows() + nCount < GetRowLimit();
     if (nCount <= 0 || !bFits) {
         MessageBeep(0);
         return FALSE;
@@ -229,7 +229,7 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
         RecordUndo(std::make_unique<CSpecialRowCommand>(nCol, nRow));
         RecalcTotals(nRow);
         UpdateTreeView();
-        InvalidateRows(nRow, m_nRowLimit - 1, true);
+        InvalidateRows(nRow, GetRowLimit() - 1, true);
     } else if (nPurpose == pickUnit) {
         // The unit goes into the current cell; the row keeps its kind (a detail row stays in
         // the totals), and an empty row becomes a detail row as a typed unit makes it.
@@ -238,8 +238,8 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
         CString strUnit;
         NormalizeNumberText(nCol, strUnit, m_wndPopupList.GetItemText(chosen[0], 0));
         SetCellText(strUnit, nRow, nCol, TRUE);
-        if (nRow >= m_nUsedRows)
-            m_nUsedRows = nRow + 1;
+        if (nRow >= GetUsedRows())
+            SetUsedRows(nRow + 1);
         UpdateScrollRanges();
         if (GetRowKind(nRow) == kindEmpty)
             SetRowKind(kindDetail, nRow);
@@ -263,7 +263,7 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
         RecordUndo(std::make_unique<CRowsPasteCommand>(nCol, nRow, nCount, true, std::move(steps)));
         RecalcTotals(nRow);
         UpdateTreeView();
-        InvalidateRows(nRow, m_nRowLimit - 1, true);
+        InvalidateRows(nRow, GetRowLimit() - 1, true);
     } else {
         return;
     }

@@ -29,8 +29,8 @@ CString ReadSetting(const char* lpszSection, const char* lpszKey)
 // ---------------------------------------------------------------------------------------
 void CMorvelEMView::CopyRowsForPrint()
 {
-    m_EditRows.MakePrintCopy();
-    m_SummaryRows.MakePrintCopy();
+    EditRows().MakePrintCopy();
+    SummaryRows().MakePrintCopy();
     m_printCopy.bMade = true;
     m_printCopy.nUsedRows = GetUsedRows();
     m_printCopy.nCopyUsedRows = GetUsedRows();
@@ -42,14 +42,14 @@ void CMorvelEMView::CopyRowsForPrint()
 
 void CMorvelEMView::SetPrintCopyActive(bool bActive)
 {
-    m_EditRows.ServePrintCopy(bActive);
-    m_SummaryRows.ServePrintCopy(bActive);
+    EditRows().ServePrintCopy(bActive);
+    SummaryRows().ServePrintCopy(bActive);
 }
 
 void CMorvelEMView::RestoreRowsAfterPrint()
 {
-    m_EditRows.DeletePrintCopy();
-    m_SummaryRows.DeletePrintCopy();
+    EditRows().DeletePrintCopy();
+    SummaryRows().DeletePrintCopy();
     if (!m_printCopy.bMade)
         return;
     m_printCopy.bMade = false;
@@ -63,14 +63,13 @@ void CMorvelEMView::RemoveZeroRowsFromPrintCopy()
     // The rows the unnecessary-row search finds with "数量＆見積金額=0".
     const bool bManual = IsManualUnnecessaryRowScan();
     const int nUnitCol = FindUnitColumn();
-    CEditPageScope editPage(*this);
     for (int nRow = GetUsedRows() - 1; nRow >= 0; --nRow) {
         if (!IsUnnecessaryRowCandidate(nRow, bManual, nUnitCol) ||
             !IsUnnecessaryRow(UNROW_COND_BOTH_ZERO, nRow))
             continue;
         RemovePrintCopyRow(nRow);
         // The copy keeps the row limit's length: an empty row takes the place at the end.
-        m_EditRows.Add(nullptr);
+        EditRows().Add(nullptr);
         SetUsedRows(GetUsedRows() - 1);
     }
 }

@@ -26,31 +26,31 @@
 
 void CMorvelEMView::RecordUndo(std::unique_ptr<CUndoCommand> pCommand)
 {
-    m_undo.Record(std::move(pCommand));
+    Undo().Record(std::move(pCommand));
     NoteUndoRecorded();
 }
 
 CRowImage CMorvelEMView::TakeRowImage(int nFirst, int nLast) const
 {
     // Read, not handed out for writing: the kept totals stay in use.
-    return CRowImage::Take(m_EditRows, nFirst, nLast, m_nUsedRows, m_nRowLimit);
+    return CRowImage::Take(EditRows(), nFirst, nLast, GetUsedRows(), GetRowLimit());
 }
 
 void CMorvelEMView::WithdrawUndo()
 {
-    m_undo.Withdraw();
+    Undo().Withdraw();
 }
 
 bool CMorvelEMView::IsUndoRecordCurrent() const
 {
-    return m_undo.IsCurrent();
+    return Undo().IsCurrent();
 }
 
 void CMorvelEMView::NoteRowShift(int nFromRow)
 {
     // The kept totals know the rows by their places.
     ForgetKeptTotals();
-    m_undo.NoteRowShift(nFromRow);
+    Undo().NoteRowShift(nFromRow);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -80,20 +80,20 @@ class CMorvelEMView::CUndoTarget final : public IUndoTarget {
 public:
     explicit CUndoTarget(CMorvelEMView& view) : v(view) {}
 
-    CEstimateEngine& Engine() override { return v.m_engine; }
-    const CGridRowArray& EditRows() const override { return v.m_EditRows; }
-    int GetUsedRows() const override { return v.m_nUsedRows; }
-    int GetRowLimit() const override { return v.m_nRowLimit; }
+    CEstimateEngine& Engine() override { return v.Engine(); }
+    const CGridRowArray& EditRows() const override { return v.EditRows(); }
+    int GetUsedRows() const override { return v.GetUsedRows(); }
+    int GetRowLimit() const override { return v.GetRowLimit(); }
     void SetUsedRows(int nRows) override
     {
-        v.m_nUsedRows = nRows;
+        v.SetUsedRows(nRows);
         v.UpdateScrollRanges();
     }
     void DropRow(int nRow) override
     {
         if (CGridRow* pRow = v.GetEditRow(nRow)) {
             delete pRow;
-            v.m_EditRows.SetAt(nRow, nullptr);
+            v.EditRows().SetAt(nRow, nullptr);
         }
     }
     void PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows) override
@@ -196,12 +196,12 @@ private:
 
 void CMorvelEMView::OnUpdateEditUndo(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_undo.CanUndo() && m_nSummaryPage == 0);
+    pCmdUI->Enable(Undo().CanUndo() && m_nSummaryPage == 0);
 }
 
 void CMorvelEMView::OnUpdateEditRedo(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_undo.CanRedo() && m_nSummaryPage == 0);
+    pCmdUI->Enable(Undo().CanRedo() && m_nSummaryPage == 0);
 }
 
 void CMorvelEMView::FinishOpenEditForUndo()
@@ -223,14 +223,14 @@ void CMorvelEMView::RunUndoStep(bool bRedo)
     if (m_nSummaryPage != 0)
         return;
     FinishOpenEditForUndo();
-    if (bRedo ? !m_undo.CanRedo() : !m_undo.CanUndo())
+    if (bRedo ? !Undo().CanRedo() : !Undo().CanUndo())
         return;
     // What the step changes belongs to the store's command.
     NoteUndoRecorded();
     const CPoint ptCurrent(m_nCurrentCol, m_nCurrentRow);
     const CRect rcSelected = m_nSelectMode != selectNone ? GetSelectionPixelRect() : CRect();
     CUndoTarget target(*this);
-    const CUndoOutcome outcome = bRedo ? m_undo.Redo(target) : m_undo.Undo(target);
+    const CUndoOutcome outcome = bRedo ? Undo().Redo(target) : Undo().Undo(target);
 
     if (outcome.eSelection != CUndoOutcome::ESelection::stays)
         m_nSelectMode = selectNone;
@@ -242,7 +242,7 @@ void CMorvelEMView::RunUndoStep(bool bRedo)
         target.SelectWholeRows(outcome.nFirstSelected, outcome.nSelectedCount);
     if (outcome.nChangedFrom >= 0) {
         if (m_hWnd != nullptr) {
-            InvalidateRows(outcome.nChangedFrom, m_nRowLimit - 1, TRUE);
+            InvalidateRows(outcome.nChangedFrom, GetRowLimit() - 1, TRUE);
             UpdateWindow();
         }
         RecalcTotals(outcome.nChangedFrom);
