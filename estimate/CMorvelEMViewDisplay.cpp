@@ -11,6 +11,7 @@
 #include "app/CShellServices.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/engine/CGridRow.h"
+#include "estimate/engine/CHeadingSearch.h"
 #include "grid/CTabWnd.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/frames/CPrintInfo.h"
@@ -720,16 +721,7 @@ void CMorvelEMView::RecalcLayout()
 
 int CMorvelEMView::FindTotalRow(int nStartRow, ERowKind nKind) const
 {
-    if (IsOwnTotalKind(nKind))
-        return nStartRow - 1;
-    for (int r = std::max(0, nStartRow); r < m_nUsedRows; ++r) {
-        const ERowKind k = EditKind(r);
-        if (k == TotalKindOf(nKind))
-            return r;
-        if (IsHeadingAtOrAbove(k, nKind))
-            return -1;
-    }
-    return -1;
+    return CHeadingSearch(m_engine).FindTotalRow(nStartRow, nKind);
 }
 
 void CMorvelEMView::SetSummaryCellText(const char* lpszText, int nRow, int nCol)

@@ -433,7 +433,7 @@ void CMorvelEMView::StoreOpenEdit()
 void CMorvelEMView::StoreRangeTotal(int nRow, int nCol)
 {
     m_undo.strUndoText = GetCellText(nRow, nCol);
-    const CString strValue = CNumberRules::FormatNormal(m_rangeTotal.dTotal);
+    const CString strValue = CNumberRules::FormatNormal(m_rangeTotal.sum.GetTotal());
     CRowImage before = TakeRowImage(nRow, nRow);
     SetCellText(strValue, nRow, nCol, TRUE);
     m_undo.strRedoText = strValue;

@@ -64,12 +64,11 @@ void CMorvelEMView::RestoreRowsAfterPrint()
 void CMorvelEMView::RemoveZeroRowsFromPrintCopy()
 {
     // The rows the unnecessary-row search finds with "数量＆見積金額=0".
-    const bool bManual = IsManualUnnecessaryRowScan();
-    const int nUnitCol = FindUnitColumn();
+    const CUnnecessaryRows unnecessary = GetUnnecessaryRows();
     CEditPageScope editPage(*this);
     for (int nRow = GetUsedRows() - 1; nRow >= 0; --nRow) {
-        if (!IsUnnecessaryRowCandidate(nRow, bManual, nUnitCol) ||
-            !IsUnnecessaryRow(UNROW_COND_BOTH_ZERO, nRow))
+        if (!unnecessary.IsCandidate(nRow) ||
+            !unnecessary.IsUnnecessaryRow(CUnnecessaryRows::conditionBothZero, nRow))
             continue;
         RemovePrintCopyRow(nRow);
         // The copy keeps the row limit's length: an empty row takes the place at the end.
