@@ -11,7 +11,6 @@
 #include "app/CShellServices.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/engine/CGridRow.h"
-#include "estimate/engine/CHeadingSearch.h"
 #include "grid/CTabWnd.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/frames/CPrintInfo.h"
@@ -721,7 +720,7 @@ void CMorvelEMView::RecalcLayout()
 
 int CMorvelEMView::FindTotalRow(int nStartRow, ERowKind nKind) const
 {
-    return CHeadingSearch(m_engine).FindTotalRow(nStartRow, nKind);
+    return m_engine.FindTotalRow(nStartRow, nKind);
 }
 
 void CMorvelEMView::SetSummaryCellText(const char* lpszText, int nRow, int nCol)

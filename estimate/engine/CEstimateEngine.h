@@ -175,6 +175,10 @@ public:
     void SetTotalsOneByOne(bool bOn) { m_bTotalsOneByOne = bOn; }
     void SetNumbersThroughTexts(bool bOn) { m_bNumbersThroughTexts = bOn; }
     double SumUnderHeading(int nRow, ETotalLevel nLevel, int nCol) const;
+    // The total row of the heading kind nKind from nStartRow down: -1 when a heading at its
+    // level or above (or the end of the rows) comes first; a row of a total, sum, tax or
+    // discount-total kind is its own total (nStartRow - 1).
+    int FindTotalRow(int nStartRow, ERowKind nKind) const;
     // The step and classification rows (their texts copied first: they may be the row's own).
     void MakeStepRow(int nRow, const char* lpszTarget, int nTargetCol, int nRangeCode);
     void MakeClassifyRow(int nRow, const char* lpszName, const char* lpszRate, const char* lpszTarget,

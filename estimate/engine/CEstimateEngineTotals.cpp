@@ -141,6 +141,20 @@ void CEstimateEngine::WriteTotalRow(int nRow, const std::vector<CTotalColumn>& s
     m_sheet.RowsWritten(nRow, nRow);
 }
 
+int CEstimateEngine::FindTotalRow(int nStartRow, ERowKind nKind) const
+{
+    if (IsOwnTotalKind(nKind))
+        return nStartRow - 1;
+    for (int r = std::max(0, nStartRow); r < m_nUsedRows; ++r) {
+        const ERowKind k = EditKind(r);
+        if (k == TotalKindOf(nKind))
+            return r;
+        if (IsHeadingAtOrAbove(k, nKind))
+            return -1;
+    }
+    return -1;
+}
+
 double CEstimateEngine::SumUnderHeading(int nRow, ETotalLevel nLevel, int nCol) const
 {
     if (!IsValidColumn(nCol))

@@ -1,23 +1,8 @@
-// The subjects of the edit page: a heading's total, its block, and the list of headings.
+// The subjects of the edit page: a heading's block and the list of headings.
 #include "estimate/engine/CHeadingSearch.h"
 
 #include <algorithm>
 #include <iterator>
-
-int CHeadingSearch::FindTotalRow(int nStartRow, ERowKind nKind) const
-{
-    if (IsOwnTotalKind(nKind))
-        return nStartRow - 1;
-    const int nUsedRows = m_engine.GetUsedRows();
-    for (int r = std::max(0, nStartRow); r < nUsedRows; ++r) {
-        const ERowKind k = m_engine.EditKind(r);
-        if (k == TotalKindOf(nKind))
-            return r;
-        if (IsHeadingAtOrAbove(k, nKind))
-            return -1;
-    }
-    return -1;
-}
 
 int CHeadingSearch::GetSubjectRowCount(int nRow) const
 {

@@ -1,8 +1,9 @@
 // CHeadingSearch: where the subjects of an estimate lie on its edit page. A subject is a
 // heading row (kind, large, middle or small) with the rows below it down to its total row,
-// or, without a total, down to where the next heading of its level or above begins. The
-// summary page, the subject tree, a subject's cut and drag all ask the same questions, so
-// the answers are worked out here, from the engine's rows alone.
+// or, without a total, down to where the next heading of its level or above begins (the
+// total row alone is the engine's FindTotalRow). The subject tree and a subject's cut and
+// drag ask these questions, so the answers are worked out here, from the engine's rows
+// alone.
 //
 // It reads the engine's rows as they stand and holds the engine by reference: make one
 // where it is asked and let it go with the question.
@@ -18,12 +19,6 @@
 class CHeadingSearch {
 public:
     explicit CHeadingSearch(const CEstimateEngine& engine) : m_engine(engine) {}
-
-    // The total row that closes the heading of kind nKind starting at nStartRow: the first
-    // row of its total kind from nStartRow on, before any heading of its level or above;
-    // -1 when none. A row that is its own total (a free row, a total, a discount total)
-    // answers nStartRow - 1, the row before the start.
-    int FindTotalRow(int nStartRow, ERowKind nKind) const;
 
     // The rows that belong to the heading at nRow, the heading included: its details and
     // lower headings down to its total row (or, without one, to where the next heading of

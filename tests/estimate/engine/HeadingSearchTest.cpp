@@ -37,18 +37,17 @@ TEST_F(HeadingSearchTest, TheTotalThatClosesAHeading)
     e.AddRow(kindLarge, {"建築工事"});
     e.AddRow(kindMiddle, {"仮設"});
     e.AddRow(kindDetail, {"足場", nullptr, "10", nullptr, "100"});
-    e.AddRow(12, {});
-    e.AddRow(11, {});
+    e.AddRow(kindMiddleTotal, {});
+    e.AddRow(kindLargeTotal, {});
     e.AddRow(kindLarge, {"電気"});
     e.AddRow(kindDetail, {"配線", nullptr, "1", nullptr, "1"});
     e.AddRow(kindLarge, {"設備"});
-    e.AddRow(11, {});
-    const CHeadingSearch search(e.engine);
-    EXPECT_EQ(search.FindTotalRow(1, kindLarge), 4);
-    EXPECT_EQ(search.FindTotalRow(2, kindMiddle), 3);
-    EXPECT_EQ(search.FindTotalRow(6, kindLarge), -1) << "another large heading comes first";
-    EXPECT_EQ(search.FindTotalRow(4, kindLargeTotal), 3) << "a total row is its own total";
-    EXPECT_EQ(search.FindTotalRow(9, kindLarge), -1) << "the end of the rows";
+    e.AddRow(kindLargeTotal, {});
+    EXPECT_EQ(e.engine.FindTotalRow(1, kindLarge), 4);
+    EXPECT_EQ(e.engine.FindTotalRow(2, kindMiddle), 3);
+    EXPECT_EQ(e.engine.FindTotalRow(6, kindLarge), -1) << "another large heading comes first";
+    EXPECT_EQ(e.engine.FindTotalRow(4, kindLargeTotal), 3) << "a total row is its own total";
+    EXPECT_EQ(e.engine.FindTotalRow(9, kindLarge), -1) << "the end of the rows";
 }
 
 TEST_F(HeadingSearchTest, AHeadingWithItsTotalTakesEverythingDownToTheTotal)
