@@ -20,7 +20,6 @@
 #include "estimate/engine/CNumberRules.h"
 #include "estimate/engine/CRangeSum.h"
 #include "estimate/engine/CSubjectNumbers.h"
-#include "estimate/engine/CUnnecessaryRows.h"
 #include "estimate/engine/RowKinds.h"
 #include "grid/CGridCellEdit.h"
 #include "grid/CMorvelView.h"
@@ -43,6 +42,7 @@ class CGridRow;
 class CMorvelEMDoc;
 class CPrintRowSource;
 class CStringArray;
+class CUnnecessaryRows;
 
 class CMorvelEMView : public CMorvelView, public IGridCellEditOwner, private IEstimateSheet {
     DECLARE_DYNCREATE(CMorvelEMView)

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -29,26 +28,32 @@ int CompareBytes(const CString& a, const CString& b)
 
 } // namespace
 
-int CRowSort::CompareTextAscending(const CGridRow* pFirst, const CGridRow* pSecond, int nCol)
+std::vector<int> CRowSort::SortedOrder(const std::vector<const CGridRow*>& rows, int nCol, EKey eKey,
+                                       bool bAscending)
 {
-    return CompareBytes(SortText(pFirst, nCol), SortText(pSecond, nCol));
-}
-
-int CRowSort::CompareTextDescending(const CGridRow* pFirst, const CGridRow* pSecond, int nCol)
-{
-    return CompareBytes(SortText(pSecond, nCol), SortText(pFirst, nCol));
-}
-
-int CRowSort::CompareNumberAscending(const CGridRow* pFirst, const CGridRow* pSecond, int nCol)
-{
-    const double a = CNumberRules::ReadNumber(SortText(pFirst, nCol));
-    const double b = CNumberRules::ReadNumber(SortText(pSecond, nCol));
-    return a > b ? 1 : (a < b ? -1 : 0);
-}
-
-int CRowSort::CompareNumberDescending(const CGridRow* pFirst, const CGridRow* pSecond, int nCol)
-{
-    return -CompareNumberAscending(pFirst, pSecond, nCol);
+    std::vector<int> order(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        order[i] = static_cast<int>(i);
+    if (eKey == EKey::text) {
+        std::vector<const CString*> keys;
+        keys.reserve(rows.size());
+        for (const CGridRow* pRow : rows)
+            keys.push_back(&SortText(pRow, nCol));
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            const int n = CompareBytes(*keys[static_cast<size_t>(a)], *keys[static_cast<size_t>(b)]);
+            return bAscending ? n < 0 : n > 0;
+        });
+        return order;
+    }
+    std::vector<double> keys;
+    keys.reserve(rows.size());
+    for (const CGridRow* pRow : rows)
+        keys.push_back(CNumberRules::ReadNumber(SortText(pRow, nCol)));
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const double x = keys[static_cast<size_t>(a)], y = keys[static_cast<size_t>(b)];
+        return bAscending ? x < y : x > y;
+    });
+    return order;
 }
 
 bool CRowSort::HasRowsToSort(const CEstimateEngine& engine, int nFirstRow, int nLastRow, int nCol)
@@ -68,12 +73,12 @@ bool CRowSort::SortRows(CEstimateEngine& engine, int nFirstRow, int nLastRow, in
     rows.reserve(static_cast<size_t>(nLast - nFirst + 1));
     for (int r = nFirst; r <= nLast; ++r)
         rows.push_back(engine.MakeRow(r));
-    int (*compare)(const CGridRow*, const CGridRow*, int) =
-        eKey == EKey::text ? (bAscending ? CompareTextAscending : CompareTextDescending)
-                           : (bAscending ? CompareNumberAscending : CompareNumberDescending);
-    std::stable_sort(rows.begin(), rows.end(), [compare, nCol](const CGridRow* a, const CGridRow* b) {
-        return compare(a, b, nCol) < 0;
-    });
-    engine.PlaceRows(nFirst, rows);
+    const std::vector<int> order =
+        SortedOrder(std::vector<const CGridRow*>(rows.begin(), rows.end()), nCol, eKey, bAscending);
+    std::vector<CGridRow*> sorted;
+    sorted.reserve(rows.size());
+    for (const int i : order)
+        sorted.push_back(rows[static_cast<size_t>(i)]);
+    engine.PlaceRows(nFirst, sorted);
     return true;
 }

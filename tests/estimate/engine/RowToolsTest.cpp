@@ -60,6 +60,9 @@ TEST_F(RowToolsTest, SortingKeepsEqualKeysInOrderAndStaysInsideTheUsedRows)
     ASSERT_TRUE(CRowSort::SortRows(e.engine, 0, 40, colQty, CRowSort::EKey::number, false));
     EXPECT_EQ((Texts{"一", "三", "二", ""}), Column(colName, 0, 3));
     EXPECT_EQ("0.000000", e.engine.EditCell(5, colQty).str());
+    // A grid's unwritten row (no row object) sorts as an empty row too.
+    EXPECT_EQ((std::vector<int>{1, 0}),
+              CRowSort::SortedOrder({e.rows.GetRow(0), nullptr}, colName, CRowSort::EKey::text, true));
     EXPECT_FALSE(CRowSort::SortRows(e.engine, 3, 3, colQty, CRowSort::EKey::number, true));
     EXPECT_FALSE(CRowSort::SortRows(e.engine, 0, 3, 99, CRowSort::EKey::number, true));
 }
