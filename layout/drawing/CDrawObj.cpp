@@ -1,9 +1,9 @@
 #include "layout/drawing/CDrawObj.h"
 
 #include "app/CMorvelSettings.h"
+#include "layout/drawing/CDrawingDoc.h"
 #include "layout/drawing/DrawingShared.h"
 #include "layout/drawing/StoredForm.h"
-#include "layout/printform/CPrintDoc.h"
 #include "platform/base/CArchive.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/dialogs/CPropertySheet.h"
@@ -61,7 +61,7 @@ void CDrawObj::Serialize(CArchive& ar)
         StoreWord(ar, m_bFill);
         return;
     }
-    m_pDocument = dynamic_cast<CPrintDoc*>(ar.m_pDocument);
+    m_pDocument = dynamic_cast<CDrawingDoc*>(ar.m_pDocument);
     ar >> m_position.left >> m_position.top >> m_position.right >> m_position.bottom;
     m_nLineStyle = LoadWord(ar);
     DWORD dw = 0;
@@ -81,7 +81,7 @@ void CDrawObj::Invalidate()
         m_pDocument->UpdateAllViews(nullptr, 1, this);
 }
 
-void CDrawObj::InvalidateIn(CPrintFormView* pView)
+void CDrawObj::InvalidateIn(IDrawingView* pView)
 {
     // Every view of the document repaints the object's area on hint 1, the editing view
     // included.
@@ -95,7 +95,7 @@ void CDrawObj::MarkModified()
         m_pDocument->SetModifiedFlag(TRUE);
 }
 
-void CDrawObj::SetHeight(CPrintFormView* pView, int nHeight)
+void CDrawObj::SetHeight(IDrawingView* pView, int nHeight)
 {
     InvalidateIn(pView);
     if (m_position.top >= m_position.bottom)
@@ -106,7 +106,7 @@ void CDrawObj::SetHeight(CPrintFormView* pView, int nHeight)
     MarkModified();
 }
 
-void CDrawObj::SetWidth(CPrintFormView* pView, int nWidth)
+void CDrawObj::SetWidth(IDrawingView* pView, int nWidth)
 {
     InvalidateIn(pView);
     if (m_position.left <= m_position.right)
@@ -189,7 +189,7 @@ HCURSOR CDrawObj::GetHandleCursor(int nHandle)
     return pApp ? pApp->LoadStandardCursor(id) : nullptr;
 }
 
-void CDrawObj::MoveTo(const CRect& position, CPrintFormView* pView)
+void CDrawObj::MoveTo(const CRect& position, IDrawingView* pView)
 {
     if (position == m_position)
         return;
@@ -213,7 +213,7 @@ BOOL CDrawObj::IsWithin(const CRect& rect)
     return meet == own;
 }
 
-void CDrawObj::MoveHandleTo(int nHandle, CPoint point, CPrintFormView* pView)
+void CDrawObj::MoveHandleTo(int nHandle, CPoint point, IDrawingView* pView)
 {
     CRect position = m_position;
     switch (nHandle) {
@@ -260,7 +260,7 @@ void CDrawObj::CopyAttributesFrom(const CDrawObj& other)
     m_bFill = other.m_bFill;
 }
 
-CDrawObj* CDrawObj::Clone(CPrintDoc* pDoc)
+CDrawObj* CDrawObj::Clone(CDrawingDoc* pDoc)
 {
     auto* pClone = new CDrawObj(m_position);
     pClone->CopyAttributesFrom(*this);
@@ -269,13 +269,13 @@ CDrawObj* CDrawObj::Clone(CPrintDoc* pDoc)
     return pClone;
 }
 
-CDrawObj* CDrawObj::CloneForUndo(CPrintDoc* pDoc)
+CDrawObj* CDrawObj::CloneForUndo(CDrawingDoc* pDoc)
 {
     (void)pDoc;
     return CDrawObj::Clone(nullptr);
 }
 
-void CDrawObj::OnOpen(CPrintFormView* pView)
+void CDrawObj::OnOpen(IDrawingView* pView)
 {
     (void)pView;
     OnEditProperties();
@@ -295,7 +295,7 @@ void CDrawObj::Remove()
     delete this;
 }
 
-void CDrawObj::FitToText(CPrintFormView* pView)
+void CDrawObj::FitToText(IDrawingView* pView)
 {
     (void)pView;
 }

@@ -19,11 +19,11 @@
 #include "platform/ui/core/WinDefs.h"
 
 class CArchive;
-class CPrintDoc;
+class CDrawingDoc;
 class CDC;
 class CEstimateFieldData;
 class CPartsFieldData;
-class CPrintFormView;
+class IDrawingView;
 
 class CDrawObj : public CObject {
     DECLARE_SERIAL(CDrawObj)
@@ -44,9 +44,9 @@ public:
 
     // Makes the object nHeight units high keeping its upper edge (of top and bottom the
     // larger stays); invalidates before and after; marks the document modified.
-    virtual void SetHeight(CPrintFormView* pView, int nHeight);
+    virtual void SetHeight(IDrawingView* pView, int nHeight);
     // Makes the object nWidth units wide keeping its left edge (the smaller x stays).
-    virtual void SetWidth(CPrintFormView* pView, int nWidth);
+    virtual void SetWidth(IDrawingView* pView, int nWidth);
     virtual void SetShading(BOOL bFill, int nPattern, COLORREF fore, COLORREF back);
 
     // Resize handles: 1 (left, top), 2 (centre x, top), 3 (right, top), 4 (right,
@@ -58,29 +58,29 @@ public:
 
     // Nothing when the rectangle is the current one; otherwise invalidates the old place,
     // stores the rectangle, invalidates the new place and marks the document modified.
-    virtual void MoveTo(const CRect& position, CPrintFormView* pView = nullptr);
+    virtual void MoveTo(const CRect& position, IDrawingView* pView = nullptr);
     // TRUE when the normalised position and the normalised rect overlap.
     virtual BOOL Intersects(const CRect& rect);
     // TRUE when the normalised position lies wholly inside the normalised rect.
     virtual BOOL IsWithin(const CRect& rect);
     // Moves the edges of a handle to the point (a number outside 1..8 moves left and top),
     // through MoveTo.
-    virtual void MoveHandleTo(int nHandle, CPoint point, CPrintFormView* pView = nullptr);
+    virtual void MoveHandleTo(int nHandle, CPoint point, IDrawingView* pView = nullptr);
 
     // A new object of the same class with the same rectangle and attributes; added to pDoc
     // when one is given.
-    virtual CDrawObj* Clone(CPrintDoc* pDoc = nullptr);
+    virtual CDrawObj* Clone(CDrawingDoc* pDoc = nullptr);
     // The same copy, never added to a document (undo lists own such copies).
-    virtual CDrawObj* CloneForUndo(CPrintDoc* pDoc = nullptr);
+    virtual CDrawObj* CloneForUndo(CDrawingDoc* pDoc = nullptr);
     // The double-click action: the properties.
-    virtual void OnOpen(CPrintFormView* pView);
+    virtual void OnOpen(IDrawingView* pView);
     // The properties of a shape: a sheet titled "Shape Properties" with no pages of its
     // own; OK repaints the object and marks the document modified.
     virtual void OnEditProperties();
     // Destroys the object. Taking it out of its document's list is the caller's business.
     virtual void Remove();
     // Fits the object to its text; objects without text stay as they are.
-    virtual void FitToText(CPrintFormView* pView);
+    virtual void FitToText(IDrawingView* pView);
     // Drawing on paper (a printer or preview context in document units, y up) for the
     // estimate or parts list being printed. Only objects whose m_bVisible the caller set
     // draw; m_bVisible is clear afterwards. The base draws nothing.
@@ -90,15 +90,15 @@ public:
     // Drawing in the layout editor: pDC maps the view's zoomed units (y up); with no view
     // the object draws unzoomed. Only objects whose m_bVisible the view set draw; the flag is
     // clear afterwards. The base draws nothing.
-    virtual void Draw(CDC* pDC, CPrintFormView* pView);
+    virtual void Draw(CDC* pDC, IDrawingView* pView);
     // Inverts a square at every handle for nState 1 or 2 (selected); a point that several
     // handles share is inverted once per handle, so an even count leaves it plain.
-    virtual void DrawTracker(CDC* pDC, int nState, CPrintFormView* pView);
+    virtual void DrawTracker(CDC* pDC, int nState, IDrawingView* pView);
     // point in zoomed units. Selected: the first handle whose square holds the point, else
     // 0. Not selected: 1 inside m_position, else 0.
-    virtual int HitTest(CPoint point, CPrintFormView* pView, BOOL bSelected);
+    virtual int HitTest(CPoint point, IDrawingView* pView, BOOL bSelected);
     // The square of a handle, six pixels wide on the screen, in the view's zoomed units.
-    CRect GetHandleRect(int nHandle, CPrintFormView* pView);
+    CRect GetHandleRect(int nHandle, IDrawingView* pView);
 
     // Asks the document to repaint the object in all views (hint 1 with the object).
     void Invalidate();
@@ -111,7 +111,7 @@ public:
 
     BOOL m_bVisible = FALSE; // set by the loops that draw; never stored
     CRect m_position;
-    CPrintDoc* m_pDocument = nullptr;
+    CDrawingDoc* m_pDocument = nullptr;
     COLORREF m_lineColor = 0;
     int m_nLineStyle = 0;
     int m_nFillPattern = 0;
@@ -121,7 +121,7 @@ public:
 
 protected:
     // Repaints through the view when one is given, else through the document.
-    void InvalidateIn(CPrintFormView* pView);
+    void InvalidateIn(IDrawingView* pView);
     void MarkModified();
 };
 

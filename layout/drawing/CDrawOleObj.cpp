@@ -1,11 +1,12 @@
 #include "layout/drawing/CDrawOleObj.h"
 
-#include "layout/printform/CPrintDoc.h"
-#include "layout/printform/CPrintFormView.h"
+#include "layout/drawing/CDrawingDoc.h"
+#include "layout/drawing/IDrawingView.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"
 #include "platform/ole/COlePropertiesDialog.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/frames/CView.h"
 
 #include <algorithm>
 #include <cmath>
@@ -73,7 +74,7 @@ void CDrawOleObj::Serialize(CArchive& ar)
     pItem->m_pDrawObj = this;
 }
 
-CDrawObj* CDrawOleObj::Clone(CPrintDoc* pDoc)
+CDrawObj* CDrawOleObj::Clone(CDrawingDoc* pDoc)
 {
     auto* pClone = new CDrawOleObj(m_position);
     pClone->m_nLineStyle = m_nLineStyle;
@@ -92,7 +93,7 @@ CDrawObj* CDrawOleObj::Clone(CPrintDoc* pDoc)
     return pClone;
 }
 
-CDrawObj* CDrawOleObj::CloneForUndo(CPrintDoc* pDoc)
+CDrawObj* CDrawOleObj::CloneForUndo(CDrawingDoc* pDoc)
 {
     (void)pDoc;
     auto* pClone = new CDrawOleObj(m_position);
@@ -126,7 +127,7 @@ void CDrawOleObj::Remove()
     delete this;
 }
 
-void CDrawOleObj::MoveTo(const CRect& position, CPrintFormView* pView)
+void CDrawOleObj::MoveTo(const CRect& position, IDrawingView* pView)
 {
     if (position == m_position)
         return;
@@ -136,17 +137,18 @@ void CDrawOleObj::MoveTo(const CRect& position, CPrintFormView* pView)
         m_pClientItem->SetItemRects();
 }
 
-void CDrawOleObj::OnOpen(CPrintFormView* pView)
+void CDrawOleObj::OnOpen(IDrawingView* pView)
 {
     if (m_pClientItem == nullptr)
         return;
     // With Ctrl held the item opens in its server's own window instead of in place.
     const LONG nVerb = ::GetKeyState(VK_CONTROL) < 0 ? OLEIVERB_OPEN : OLEIVERB_PRIMARY;
-    if (pView)
-        pView->BeginWaitCursor();
-    m_pClientItem->DoVerb(nVerb, pView);
-    if (pView)
-        pView->EndWaitCursor();
+    CView* pWnd = pView ? &pView->GetEditorView() : nullptr;
+    if (pWnd)
+        pWnd->BeginWaitCursor();
+    m_pClientItem->DoVerb(nVerb, pWnd);
+    if (pWnd)
+        pWnd->EndWaitCursor();
 }
 
 void CDrawOleObj::OnEditProperties()
@@ -214,7 +216,7 @@ BOOL CDrawItem::OnChangeItemPosition(const CRect& rectPos)
 {
     // The server's rectangle is in the view's client pixels; only a view of the layout can
     // say where that is on the page.
-    auto* pView = dynamic_cast<CPrintFormView*>(GetActiveView());
+    auto* pView = dynamic_cast<IDrawingView*>(GetActiveView());
     if (m_pDrawObj && pView) {
         CRect rect = rectPos;
         rect.NormalizeRect();
@@ -243,7 +245,7 @@ void CDrawItem::OnGetItemPosition(CRect& rPosition)
     if (NormalizedRect(m_pDrawObj->m_position).IsRectEmpty())
         UpdateExtent();
     rPosition = m_pDrawObj->m_position;
-    if (auto* pView = dynamic_cast<CPrintFormView*>(GetActiveView())) {
+    if (auto* pView = dynamic_cast<IDrawingView*>(GetActiveView())) {
         // As the view draws it: zoomed, then in client pixels.
         rPosition = pView->ZoomRect(rPosition);
         pView->DocToClientRect(rPosition);

@@ -27,17 +27,17 @@ public:
     // Copies of the object get a copy of the item's storage; the copy takes the line colour
     // and style (not the fill). Failure to copy the item raises a memory exception after
     // the half-made copy is gone.
-    CDrawObj* Clone(CPrintDoc* pDoc = nullptr) override;
+    CDrawObj* Clone(CDrawingDoc* pDoc = nullptr) override;
     // Shares the item unless m_bCloneItem asks for a copy.
-    CDrawObj* CloneForUndo(CPrintDoc* pDoc = nullptr) override;
+    CDrawObj* CloneForUndo(CDrawingDoc* pDoc = nullptr) override;
     // Deletes the item when the object owns it, then the object.
     void Remove() override;
-    void MoveTo(const CRect& position, CPrintFormView* pView = nullptr) override;
+    void MoveTo(const CRect& position, IDrawingView* pView = nullptr) override;
     // The cached picture when the item has one, else a placeholder; the frame while object
     // frames are shown.
-    void Draw(CDC* pDC, CPrintFormView* pView) override;
+    void Draw(CDC* pDC, IDrawingView* pView) override;
     // Nothing runs the item here: opening says so (and changes nothing).
-    void OnOpen(CPrintFormView* pView) override;
+    void OnOpen(IDrawingView* pView) override;
     // The item's properties (type, embedded or linked, size, data, scale fixed at 100 %).
     void OnEditProperties() override;
     // On paper: the item's picture in m_position (CDrawItem::PrintDraw), whatever
@@ -108,4 +108,4 @@ BOOL DrawItemPicture(CDC* pDC, const COleClientItem* pItem, const CRect& rect);
 // and sized from the picture's extent, added to the document. Null, with nothing left in
 // the document, when the file cannot be read or holds no picture that can be shown; the
 // caller says "ｵﾌﾞｼﾞｪｸﾄ挿入ができません。".
-CDrawOleObj* InsertPictureObject(CPrintDoc* pDoc, const CPoint& topLeft, const CString& strPath);
+CDrawOleObj* InsertPictureObject(CDrawingDoc* pDoc, const CPoint& topLeft, const CString& strPath);

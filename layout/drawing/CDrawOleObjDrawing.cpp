@@ -1,8 +1,8 @@
 // Embedded objects on screen and on paper, and a new embedded picture from a file.
 #include "layout/drawing/CDrawOleObj.h"
+#include "layout/drawing/CDrawingDoc.h"
 #include "layout/drawing/DibPicture.h"
 #include "layout/drawing/DrawingShared.h"
-#include "layout/printform/CPrintDoc.h"
 #include "platform/base/CFile.h"
 #include "platform/ui/gdi/CDC.h"
 #include "platform/ui/gdi/GdiObjects.h"
@@ -109,14 +109,14 @@ void CDrawOleObj::DrawItemIn(CDC* pDC, const CRect& rect)
 
 BOOL CDrawItem::PrintDraw(CDC* pDC, const CRect& rect)
 {
-    auto* pDoc = dynamic_cast<CPrintDoc*>(GetDocument());
+    auto* pDoc = dynamic_cast<CDrawingDoc*>(GetDocument());
     if (pDC == nullptr || !pDC->IsPrinting() || GetStorage() == nullptr || pDoc == nullptr)
         return FALSE;
     pDoc->RefreshTargetDevice();
     return DrawItemPicture(pDC, this, rect);
 }
 
-CDrawOleObj* InsertPictureObject(CPrintDoc* pDoc, const CPoint& topLeft, const CString& strPath)
+CDrawOleObj* InsertPictureObject(CDrawingDoc* pDoc, const CPoint& topLeft, const CString& strPath)
 {
     if (pDoc == nullptr)
         return nullptr;

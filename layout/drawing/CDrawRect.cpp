@@ -1,7 +1,7 @@
 #include "layout/drawing/CDrawRect.h"
 
+#include "layout/drawing/CDrawingDoc.h"
 #include "layout/drawing/StoredForm.h"
-#include "layout/printform/CPrintDoc.h"
 #include "platform/base/CArchive.h"
 
 IMPLEMENT_SERIAL(CDrawRect, CDrawObj, 0)
@@ -43,7 +43,7 @@ HCURSOR CDrawRect::GetHandleCursor(int nHandle)
     return CDrawObj::GetHandleCursor(nHandle);
 }
 
-void CDrawRect::MoveHandleTo(int nHandle, CPoint point, CPrintFormView* pView)
+void CDrawRect::MoveHandleTo(int nHandle, CPoint point, IDrawingView* pView)
 {
     if (m_nShape == line && nHandle == 2)
         nHandle = 5;
@@ -62,7 +62,7 @@ BOOL CDrawRect::Intersects(const CRect& rect)
     return RectsOverlap(own, NormalizedRect(rect));
 }
 
-CDrawObj* CDrawRect::Clone(CPrintDoc* pDoc)
+CDrawObj* CDrawRect::Clone(CDrawingDoc* pDoc)
 {
     auto* pClone = new CDrawRect(m_position);
     pClone->CopyAttributesFrom(*this);
@@ -73,7 +73,7 @@ CDrawObj* CDrawRect::Clone(CPrintDoc* pDoc)
     return pClone;
 }
 
-CDrawObj* CDrawRect::CloneForUndo(CPrintDoc* pDoc)
+CDrawObj* CDrawRect::CloneForUndo(CDrawingDoc* pDoc)
 {
     (void)pDoc;
     return Clone(nullptr);

@@ -27,16 +27,16 @@ public:
     int GetHandleCount() override;
     CPoint GetHandle(int nHandle) override;
     HCURSOR GetHandleCursor(int nHandle) override;
-    void MoveHandleTo(int nHandle, CPoint point, CPrintFormView* pView = nullptr) override;
+    void MoveHandleTo(int nHandle, CPoint point, IDrawingView* pView = nullptr) override;
     // A line's axis of zero extent is widened by 3 units on both sides first, so that
     // horizontal and vertical lines can be met.
     BOOL Intersects(const CRect& rect) override;
 
-    CDrawObj* Clone(CPrintDoc* pDoc = nullptr) override;
-    CDrawObj* CloneForUndo(CPrintDoc* pDoc = nullptr) override;
+    CDrawObj* Clone(CDrawingDoc* pDoc = nullptr) override;
+    CDrawObj* CloneForUndo(CDrawingDoc* pDoc = nullptr) override;
     void DrawEM(CDC* pDC, const CEstimateFieldData* pData) override;
     void DrawPM(CDC* pDC, const CPartsFieldData* pData) override;
-    void Draw(CDC* pDC, CPrintFormView* pView) override;
+    void Draw(CDC* pDC, IDrawingView* pView) override;
 
     int m_nShape = rectangle;
     CPoint m_roundness; // stored and copied; drawing does not use it

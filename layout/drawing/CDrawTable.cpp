@@ -1,8 +1,8 @@
 #include "layout/drawing/CDrawTable.h"
 
 #include "app/CMorvelSettings.h"
+#include "layout/drawing/CDrawingDoc.h"
 #include "layout/drawing/StoredForm.h"
-#include "layout/printform/CPrintDoc.h"
 #include "platform/base/CArchive.h"
 #include "platform/ui/core/CWinApp.h"
 
@@ -346,7 +346,7 @@ void CDrawTable::ResizeByHandle(int nHandle, CPoint point, CRect& newRect)
     }
 }
 
-void CDrawTable::DragRuledLine(int nHandle, CPoint offset, CRect& newRect, CPrintFormView* pView)
+void CDrawTable::DragRuledLine(int nHandle, CPoint offset, CRect& newRect, IDrawingView* pView)
 {
     const INT_PTR k = (nHandle - handleFirstCellEdge) / 4;
     const int e = (nHandle - handleFirstCellEdge) % 4;
@@ -431,7 +431,7 @@ void CDrawTable::DragRuledLine(int nHandle, CPoint offset, CRect& newRect, CPrin
     MarkModified();
 }
 
-void CDrawTable::MoveHandleTo(int nHandle, CPoint point, CPrintFormView* pView)
+void CDrawTable::MoveHandleTo(int nHandle, CPoint point, IDrawingView* pView)
 {
     CRect newRect = m_position;
     if (nHandle >= 1 && nHandle <= 8) {
@@ -448,7 +448,7 @@ void CDrawTable::MoveHandleTo(int nHandle, CPoint point, CPrintFormView* pView)
     MoveTo(newRect, pView);
 }
 
-void CDrawTable::MoveTableTo(const CRect& position, CPrintFormView* pView)
+void CDrawTable::MoveTableTo(const CRect& position, IDrawingView* pView)
 {
     if (position == m_position)
         return;
@@ -462,7 +462,7 @@ void CDrawTable::MoveTableTo(const CRect& position, CPrintFormView* pView)
     MarkModified();
 }
 
-CDrawCell* CDrawTable::AddCell(const CRect& rect, CPrintFormView* pView)
+CDrawCell* CDrawTable::AddCell(const CRect& rect, IDrawingView* pView)
 {
     auto* pCell = new CDrawCell;
     if (const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent()) {
@@ -477,7 +477,7 @@ CDrawCell* CDrawTable::AddCell(const CRect& rect, CPrintFormView* pView)
 }
 
 CDrawCell* CDrawTable::AddCellWithEdges(const CRect& rect, const int nStyles[4], const COLORREF colors[4],
-                                        CPrintFormView* pView)
+                                        IDrawingView* pView)
 {
     CDrawCell* pCell = AddCell(rect, pView);
     for (int e = 0; e < CDrawCell::EDGE_COUNT; ++e) {
@@ -487,7 +487,7 @@ CDrawCell* CDrawTable::AddCellWithEdges(const CRect& rect, const int nStyles[4],
     return pCell;
 }
 
-void CDrawTable::RemoveCell(const CRect& rect, CPrintFormView* pView)
+void CDrawTable::RemoveCell(const CRect& rect, IDrawingView* pView)
 {
     for (INT_PTR i = 0; i < m_cells.GetSize(); ++i) {
         if (GetCell(i)->m_rect == rect) {
@@ -534,7 +534,7 @@ void CDrawTable::CopyCellsInto(CDrawTable& target) const
     }
 }
 
-CDrawObj* CDrawTable::Clone(CPrintDoc* pDoc)
+CDrawObj* CDrawTable::Clone(CDrawingDoc* pDoc)
 {
     // The copy's own line and fill attributes are the defaults of a new object: a table
     // draws only through its cells.
@@ -545,7 +545,7 @@ CDrawObj* CDrawTable::Clone(CPrintDoc* pDoc)
     return pClone;
 }
 
-CDrawObj* CDrawTable::CloneForUndo(CPrintDoc* pDoc)
+CDrawObj* CDrawTable::CloneForUndo(CDrawingDoc* pDoc)
 {
     (void)pDoc;
     return Clone(nullptr);

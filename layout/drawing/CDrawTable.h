@@ -113,9 +113,9 @@ public:
     // Handles 1..8 resize the table and scale its cells; 9..12 move it by the offset given
     // as the point; 13 and up drag one ruled line by the offset, within the page and never
     // closer than 16 units to the far side of a cell.
-    void MoveHandleTo(int nHandle, CPoint point, CPrintFormView* pView = nullptr) override;
-    CDrawObj* Clone(CPrintDoc* pDoc = nullptr) override;
-    CDrawObj* CloneForUndo(CPrintDoc* pDoc = nullptr) override;
+    void MoveHandleTo(int nHandle, CPoint point, IDrawingView* pView = nullptr) override;
+    CDrawObj* Clone(CDrawingDoc* pDoc = nullptr) override;
+    CDrawObj* CloneForUndo(CDrawingDoc* pDoc = nullptr) override;
     void Remove() override;
     // The texts of the selected cells, one per row from the top, in the text-property
     // dialog; every selected cell of a row takes that row's text (TextProperties.cpp).
@@ -127,13 +127,13 @@ public:
     CPoint GetHandleLimit(int nHandle);
     // Moves the table and its cells: the cells follow the change of the right and bottom
     // fields only.
-    void MoveTableTo(const CRect& position, CPrintFormView* pView = nullptr);
+    void MoveTableTo(const CRect& position, IDrawingView* pView = nullptr);
     // Appends a cell with the defaults (the print font and colour, empty text).
-    CDrawCell* AddCell(const CRect& rect, CPrintFormView* pView = nullptr);
+    CDrawCell* AddCell(const CRect& rect, IDrawingView* pView = nullptr);
     CDrawCell* AddCellWithEdges(const CRect& rect, const int nStyles[4], const COLORREF colors[4],
-                                CPrintFormView* pView = nullptr);
+                                IDrawingView* pView = nullptr);
     // Removes and deletes the first cell whose rectangle equals rect exactly.
-    void RemoveCell(const CRect& rect, CPrintFormView* pView = nullptr);
+    void RemoveCell(const CRect& rect, IDrawingView* pView = nullptr);
     // The rectangle of the first cell whose normalised rectangle holds the point (left and
     // top inclusive, right and bottom exclusive); (0,0,0,0) when none does.
     CRect CellFromPoint(CPoint point);
@@ -141,39 +141,39 @@ public:
     int GetSelectedCellCount();
 
     // ---- Editing (TableEditing.cpp) ----
-    void Draw(CDC* pDC, CPrintFormView* pView) override;
+    void Draw(CDC* pDC, IDrawingView* pView) override;
     // Selected: the row strip (-1), the column strip (-2), the handle squares (1..8), the
     // move strips (9..12), then the cell edges (13 + 4k + e, e 0..3 for the left, top,
     // right and bottom fields of cell k; m_ptFixed takes the edge's coordinate); 0 none.
-    int HitTest(CPoint point, CPrintFormView* pView, BOOL bSelected) override;
+    int HitTest(CPoint point, IDrawingView* pView, BOOL bSelected) override;
     // The point lies in the normalised table (smaller bounds inclusive).
     BOOL ContainsPoint(int x, int y);
     // Cell selection: one cell by its exact rectangle (clearing the others, or added);
     // every cell the rectangle overlaps (clearing first, or added); the cells a row or
     // column line crosses strictly inside.
-    void SelectCellByRect(const CRect& rect, CPrintFormView* pView);
-    void AddCellToSelection(const CRect& rect, CPrintFormView* pView);
-    void SelectCellsInRect(int left, int top, int right, int bottom, CPrintFormView* pView);
-    void AddCellsInRect(int left, int top, int right, int bottom, CPrintFormView* pView);
-    void SelectRow(int y, int nUnused, CPrintFormView* pView);
-    void SelectColumn(int x, int nUnused, CPrintFormView* pView);
+    void SelectCellByRect(const CRect& rect, IDrawingView* pView);
+    void AddCellToSelection(const CRect& rect, IDrawingView* pView);
+    void SelectCellsInRect(int left, int top, int right, int bottom, IDrawingView* pView);
+    void AddCellsInRect(int left, int top, int right, int bottom, IDrawingView* pView);
+    void SelectRow(int y, int nUnused, IDrawingView* pView);
+    void SelectColumn(int x, int nUnused, IDrawingView* pView);
     // The first selected cell's rectangle; (0,0,0,0) when none is selected.
     CRect GetFirstSelectedCellRect();
     // The view's tool tip shows the text of the cell under (x, y), object units.
-    void UpdateCellToolTip(int x, int y, CPrintFormView* pView);
+    void UpdateCellToolTip(int x, int y, IDrawingView* pView);
     // The ruled-line tools' feedback: a new line from the press point (x0, y0) towards the
     // pointer, snapped to the cells of the press point's row or column; the picked line
     // the same at the edge last hit (m_ptFixed).
-    void TrackNewLine(int x0, int y0, int x1, int y1, BOOL bHorizontal, CPrintFormView* pView);
-    void TrackPickedLine(int x0, int y0, int x1, int y1, BOOL bHorizontal, CPrintFormView* pView);
+    void TrackNewLine(int x0, int y0, int x1, int y1, BOOL bHorizontal, IDrawingView* pView);
+    void TrackPickedLine(int x0, int y0, int x1, int y1, BOOL bHorizontal, IDrawingView* pView);
     // Splits every cell the tracked line crosses from edge to edge (a line on a cell's edge
     // crosses nothing); pieces under 16 units are widened and the table grows by the
     // shortfall. New edges take nRuleStyle (the view's line style) in black.
-    void SplitCells(CPrintFormView* pView);
-    void SplitCells(CPrintFormView* pView, int nRuleStyle);
+    void SplitCells(IDrawingView* pView);
+    void SplitCells(IDrawingView* pView, int nRuleStyle);
     // Joins, across the picked line, every pair of cells of equal extent; the left-hand
     // (upper) cell survives over both.
-    void JoinCells(CPrintFormView* pView);
+    void JoinCells(IDrawingView* pView);
 
     void DrawEM(CDC* pDC, const CEstimateFieldData* pData) override;
     void DrawPM(CDC* pDC, const CPartsFieldData* pData) override;
@@ -205,28 +205,28 @@ public:
                     int outerLowerStyle, int nPattern);
     // The shading of the selected cells (the table's own stays).
     void SetShading(BOOL bFill, int nPattern, COLORREF fore, COLORREF back) override;
-    void SetCellUnderline(CPrintFormView* pView, BYTE bUnderline);
-    void SetCellBold(CPrintFormView* pView, BOOL bBold);
-    void SetCellItalic(CPrintFormView* pView, BYTE bItalic);
-    void SetCellTextColor(CPrintFormView* pView, COLORREF color);
-    void SetCellAlign(CPrintFormView* pView, int nAlign);
-    void SetCellFontHeight(CPrintFormView* pView, int nHeight);
+    void SetCellUnderline(IDrawingView* pView, BYTE bUnderline);
+    void SetCellBold(IDrawingView* pView, BOOL bBold);
+    void SetCellItalic(IDrawingView* pView, BYTE bItalic);
+    void SetCellTextColor(IDrawingView* pView, COLORREF color);
+    void SetCellAlign(IDrawingView* pView, int nAlign);
+    void SetCellFontHeight(IDrawingView* pView, int nHeight);
     // The face name (at most 31 bytes, never half a double-byte character), the character
     // set and the pitch and family of lf; the other font members stay.
-    void SetCellFontFace(CPrintFormView* pView, CString faceName, LOGFONT lf);
-    void ClearSelectedCells(CPrintFormView* pView);
+    void SetCellFontFace(IDrawingView* pView, CString faceName, LOGFONT lf);
+    void ClearSelectedCells(IDrawingView* pView);
     // The selected rows to the lowest, highest or average row height, chosen in
     // "行高さ調整"; nothing with fewer than two rows. nHeight is not used.
-    void SetHeight(CPrintFormView* pView, int nHeight) override;
+    void SetHeight(IDrawingView* pView, int nHeight) override;
     // A table has no width adjustment: it only repaints and marks the document modified.
-    void SetWidth(CPrintFormView* pView, int nWidth) override;
+    void SetWidth(IDrawingView* pView, int nWidth) override;
     enum { rowHeightLowest = 0, rowHeightHighest = 1, rowHeightAverage = 2 };
     // The number of distinct rows (upper edges) among the selected cells.
     int CountSelectedRows();
     // The row-height adjustment for a choice, without the dialog: FALSE, with the message
     // "選択範囲では処理を実行できません。" and nothing changed, when a cell reaching over a
     // selected row's edges crosses it anywhere along the table.
-    BOOL ApplyRowHeights(CPrintFormView* pView, int nChoice);
+    BOOL ApplyRowHeights(IDrawingView* pView, int nChoice);
 
     int CountBoldCells();
     int CountItalicCells();
@@ -283,7 +283,7 @@ private:
     void DeleteSnapshots();
     void CopyCellsInto(CDrawTable& target) const;
     void ResizeByHandle(int nHandle, CPoint point, CRect& newRect);
-    void DragRuledLine(int nHandle, CPoint offset, CRect& newRect, CPrintFormView* pView);
+    void DragRuledLine(int nHandle, CPoint offset, CRect& newRect, IDrawingView* pView);
 };
 
 // Joins the ruled-line segments (CRuleSegment*) of one list that lie on one line with one

@@ -7,7 +7,7 @@
 // ymax = m_rect.bottom (its upper edge).
 #include "layout/drawing/CDrawTable.h"
 
-#include "layout/printform/CRowHeightDialog.h"
+#include "layout/drawing/CRowHeightDialog.h"
 #include "platform/base/Cp932.h"
 #include "platform/base/MessageBox.h"
 
@@ -169,7 +169,7 @@ void ChangeSelectedCells(CDrawTable& table, Change change)
 
 } // namespace
 
-void CDrawTable::SetCellUnderline(CPrintFormView* pView, BYTE bUnderline)
+void CDrawTable::SetCellUnderline(IDrawingView* pView, BYTE bUnderline)
 {
     InvalidateIn(pView);
     ChangeSelectedCells(*this, [&](CDrawCell& c) { c.m_logFont.lfUnderline = bUnderline; });
@@ -177,7 +177,7 @@ void CDrawTable::SetCellUnderline(CPrintFormView* pView, BYTE bUnderline)
     MarkModified();
 }
 
-void CDrawTable::SetCellBold(CPrintFormView* pView, BOOL bBold)
+void CDrawTable::SetCellBold(IDrawingView* pView, BOOL bBold)
 {
     InvalidateIn(pView);
     ChangeSelectedCells(*this, [&](CDrawCell& c) { c.m_logFont.lfWeight = bBold ? FW_BOLD : FW_NORMAL; });
@@ -185,7 +185,7 @@ void CDrawTable::SetCellBold(CPrintFormView* pView, BOOL bBold)
     MarkModified();
 }
 
-void CDrawTable::SetCellItalic(CPrintFormView* pView, BYTE bItalic)
+void CDrawTable::SetCellItalic(IDrawingView* pView, BYTE bItalic)
 {
     InvalidateIn(pView);
     ChangeSelectedCells(*this, [&](CDrawCell& c) { c.m_logFont.lfItalic = bItalic; });
@@ -193,7 +193,7 @@ void CDrawTable::SetCellItalic(CPrintFormView* pView, BYTE bItalic)
     MarkModified();
 }
 
-void CDrawTable::SetCellTextColor(CPrintFormView* pView, COLORREF color)
+void CDrawTable::SetCellTextColor(IDrawingView* pView, COLORREF color)
 {
     InvalidateIn(pView);
     ChangeSelectedCells(*this, [&](CDrawCell& c) { c.m_clrText = color; });
@@ -201,7 +201,7 @@ void CDrawTable::SetCellTextColor(CPrintFormView* pView, COLORREF color)
     MarkModified();
 }
 
-void CDrawTable::SetCellAlign(CPrintFormView* pView, int nAlign)
+void CDrawTable::SetCellAlign(IDrawingView* pView, int nAlign)
 {
     InvalidateIn(pView);
     ChangeSelectedCells(*this, [&](CDrawCell& c) { c.m_nAlign = nAlign; });
@@ -209,7 +209,7 @@ void CDrawTable::SetCellAlign(CPrintFormView* pView, int nAlign)
     MarkModified();
 }
 
-void CDrawTable::SetCellFontHeight(CPrintFormView* pView, int nHeight)
+void CDrawTable::SetCellFontHeight(IDrawingView* pView, int nHeight)
 {
     InvalidateIn(pView);
     ChangeSelectedCells(*this, [&](CDrawCell& c) { c.m_logFont.lfHeight = nHeight; });
@@ -217,7 +217,7 @@ void CDrawTable::SetCellFontHeight(CPrintFormView* pView, int nHeight)
     MarkModified();
 }
 
-void CDrawTable::SetCellFontFace(CPrintFormView* pView, CString faceName, LOGFONT lf)
+void CDrawTable::SetCellFontFace(IDrawingView* pView, CString faceName, LOGFONT lf)
 {
     // The name field holds 31 bytes and its terminator; a double-byte character that
     // would lose its second byte is left out whole.
@@ -242,7 +242,7 @@ void CDrawTable::SetCellFontFace(CPrintFormView* pView, CString faceName, LOGFON
     MarkModified();
 }
 
-void CDrawTable::ClearSelectedCells(CPrintFormView* pView)
+void CDrawTable::ClearSelectedCells(IDrawingView* pView)
 {
     InvalidateIn(pView);
     ChangeSelectedCells(*this, [](CDrawCell& c) { c.m_strText.Empty(); });
@@ -250,7 +250,7 @@ void CDrawTable::ClearSelectedCells(CPrintFormView* pView)
     MarkModified();
 }
 
-void CDrawTable::SetWidth(CPrintFormView* pView, int nWidth)
+void CDrawTable::SetWidth(IDrawingView* pView, int nWidth)
 {
     (void)nWidth;
     InvalidateIn(pView);
@@ -447,7 +447,7 @@ int CDrawTable::CountSelectedRows()
     return static_cast<int>(SelectedRows(*this).size());
 }
 
-BOOL CDrawTable::ApplyRowHeights(CPrintFormView* pView, int nChoice)
+BOOL CDrawTable::ApplyRowHeights(IDrawingView* pView, int nChoice)
 {
     const std::vector<CDrawCell*> rows = SelectedRows(*this);
     if (rows.size() < 2)
@@ -490,7 +490,7 @@ BOOL CDrawTable::ApplyRowHeights(CPrintFormView* pView, int nChoice)
     return TRUE;
 }
 
-void CDrawTable::SetHeight(CPrintFormView* pView, int nHeight)
+void CDrawTable::SetHeight(IDrawingView* pView, int nHeight)
 {
     (void)nHeight;
     if (CountSelectedRows() < 2)

@@ -1,8 +1,8 @@
 #include "layout/drawing/CDrawText.h"
 
 #include "app/CMorvelSettings.h"
+#include "layout/drawing/CDrawingDoc.h"
 #include "layout/drawing/StoredForm.h"
-#include "layout/printform/CPrintDoc.h"
 #include "platform/base/CArchive.h"
 
 IMPLEMENT_SERIAL(CDrawText, CDrawObj, 0)
@@ -56,7 +56,7 @@ BOOL CDrawText::Intersects(const CRect& rect)
     return CDrawObj::Intersects(rect);
 }
 
-CDrawObj* CDrawText::Clone(CPrintDoc* pDoc)
+CDrawObj* CDrawText::Clone(CDrawingDoc* pDoc)
 {
     auto* pClone = new CDrawText(m_position);
     pClone->CopyAttributesFrom(*this);
@@ -69,7 +69,7 @@ CDrawObj* CDrawText::Clone(CPrintDoc* pDoc)
     return pClone;
 }
 
-CDrawObj* CDrawText::CloneForUndo(CPrintDoc* pDoc)
+CDrawObj* CDrawText::CloneForUndo(CDrawingDoc* pDoc)
 {
     (void)pDoc;
     return Clone(nullptr);

@@ -46,24 +46,24 @@ public:
 
     void Serialize(CArchive& ar) override;
     BOOL Intersects(const CRect& rect) override;
-    CDrawObj* Clone(CPrintDoc* pDoc = nullptr) override;
-    CDrawObj* CloneForUndo(CPrintDoc* pDoc = nullptr) override;
+    CDrawObj* Clone(CDrawingDoc* pDoc = nullptr) override;
+    CDrawObj* CloneForUndo(CDrawingDoc* pDoc = nullptr) override;
     // The text and its picture indexes in the text-property dialog of the document's kind
     // of layout; on OK the alignment follows a leading field token (TextProperties.cpp).
     void OnEditProperties() override;
 
     void DrawEM(CDC* pDC, const CEstimateFieldData* pData) override;
     void DrawPM(CDC* pDC, const CPartsFieldData* pData) override;
-    void Draw(CDC* pDC, CPrintFormView* pView) override;
+    void Draw(CDC* pDC, IDrawingView* pView) override;
     // Keeps the left x and the vertical centre; the rectangle becomes the displayed text's
     // printed extent (PrintedExtent) plus 10 wide and 6 high, at any zoom of the editor.
-    void FitToText(CPrintFormView* pView) override;
+    void FitToText(IDrawingView* pView) override;
     // The extent in object units of one line of text in this object's font as it prints:
     // measured on the application's printer mapped as a printed page is (the screen,
     // mapped alike, when there is no printer). pView: whose screen stands in; may be null.
-    CSize PrintedExtent(const CString& strText, CPrintFormView* pView) const;
+    CSize PrintedExtent(const CString& strText, IDrawingView* pView) const;
     // The view's tool tip shows the text while (x, y), in object units, lies in the object.
-    void UpdateToolTip(int x, int y, CPrintFormView* pView);
+    void UpdateToolTip(int x, int y, IDrawingView* pView);
     // The underline of printed text drawn by hand under the text of rect.
     void DrawUnderline(CDC* pDC, const LOGFONT& lf, const CRect& rect, const CString& strText,
                        COLORREF color);

@@ -1,14 +1,9 @@
 #include "layout/drawing/FieldRemap.h"
 
-#include "app/CEstimationFormFile.h"
-#include "app/CInformationFormFile.h"
-#include "app/CPartFormFile.h"
-#include "app/ItemMapping.h"
 #include "layout/drawing/CDrawTable.h"
 #include "layout/drawing/CDrawText.h"
-#include "layout/printform/CPrintEMDoc.h"
-#include "layout/printform/CPrintPMDoc.h"
-#include "layout/printform/TextPieces.h"
+#include "layout/drawing/CDrawingDoc.h"
+#include "layout/drawing/TextPieces.h"
 
 #include <algorithm>
 
@@ -56,52 +51,17 @@ CString RemapPiece(const CString& piece, const CFieldRemap& remap)
     return CString();
 }
 
-// The remap of a family from a document's forms and its mapping.
-template <class Form>
-CFieldRemap MakeRemap(CFieldRemap::Family family, const Form& current, const Form& previous,
-                      const CStringArray& map)
-{
-    CFieldRemap remap;
-    remap.family = family;
-    remap.oldNames = previous.GetItemNames();
-    remap.newNames = current.GetItemNames();
-    std::vector<CString> labels;
-    for (INT_PTR i = 0; i < map.GetSize(); ++i)
-        labels.push_back(map[i]);
-    remap.sourceOfNew = ItemMapping::DecodeMapping(labels, previous.GetCount());
-    return remap;
-}
-
-bool RemapOf(const CPrintDoc* pDoc, CFieldRemap::Family family, CFieldRemap& remap)
-{
-    if (family == CFieldRemap::familyParts) {
-        const auto* pPM = dynamic_cast<const CPrintPMDoc*>(pDoc);
-        if (pPM == nullptr)
-            return false;
-        remap = MakeRemap(family, pPM->m_curPartsForm, pPM->m_prevPartsForm, pPM->m_astrFieldMap);
-        return true;
-    }
-    const auto* pEM = dynamic_cast<const CPrintEMDoc*>(pDoc);
-    if (pEM == nullptr)
-        return false;
-    remap =
-        family == CFieldRemap::familyEstimate
-            ? MakeRemap(family, pEM->m_curEstimationForm, pEM->m_prevEstimationForm, pEM->m_astrFieldMap)
-            : MakeRemap(family, pEM->m_curInformationForm, pEM->m_prevInformationForm, pEM->m_astrFieldMap);
-    return true;
-}
-
 void RemapTextOf(CDrawText& text, CFieldRemap::Family family)
 {
     CFieldRemap remap;
-    if (RemapOf(text.m_pDocument, family, remap))
+    if (text.m_pDocument != nullptr && text.m_pDocument->GetFieldRemap(family, remap))
         text.m_strText = RemapFieldTokens(text.m_strText, remap);
 }
 
 void RemapCellsOf(CDrawTable& table, CFieldRemap::Family family)
 {
     CFieldRemap remap;
-    if (!RemapOf(table.m_pDocument, family, remap))
+    if (table.m_pDocument == nullptr || !table.m_pDocument->GetFieldRemap(family, remap))
         return;
     for (INT_PTR i = 0; i < table.GetCellCount(); ++i) {
         CDrawCell* pCell = table.GetCell(i);

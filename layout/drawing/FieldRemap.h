@@ -11,7 +11,9 @@
 // is not the first of its name in the form in use.
 #pragma once
 
+#include "app/ItemMapping.h"
 #include "platform/base/CString.h"
+#include "platform/base/Collections.h"
 
 #include <vector>
 
@@ -26,3 +28,20 @@ struct CFieldRemap {
 
 // The text with its tokens of the family rewritten; everything else byte for byte.
 CString RemapFieldTokens(const CString& strText, const CFieldRemap& remap);
+
+// The remap of a family from the form in use, the replaced form (both with GetItemNames and
+// GetCount) and the item-mapping dialog's answer, one entry per item of the form in use.
+template <class Form>
+CFieldRemap MakeFieldRemap(CFieldRemap::Family family, const Form& current, const Form& previous,
+                           const CStringArray& map)
+{
+    CFieldRemap remap;
+    remap.family = family;
+    remap.oldNames = previous.GetItemNames();
+    remap.newNames = current.GetItemNames();
+    std::vector<CString> labels;
+    for (INT_PTR i = 0; i < map.GetSize(); ++i)
+        labels.push_back(map[i]);
+    remap.sourceOfNew = ItemMapping::DecodeMapping(labels, previous.GetCount());
+    return remap;
+}

@@ -7,9 +7,8 @@
 #include "estimate/engine/RowKinds.h"
 #include "layout/drawing/CDrawTable.h"
 #include "layout/drawing/CDrawText.h"
+#include "layout/drawing/CDrawingDoc.h"
 #include "layout/drawing/FieldTokens.h"
-#include "layout/printform/CPrintEMDoc.h"
-#include "layout/printform/CPrintPMDoc.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -81,7 +80,7 @@ CKindStyle StyleOfKind(ERowKind nKind)
 
 // The kind of the estimate row a text's first token prints; nothing when the text does not
 // begin with an estimate token or its key has no record.
-std::optional<ERowKind> KindOfEstimateField(const CString& strText, const CPrintDoc* pDoc,
+std::optional<ERowKind> KindOfEstimateField(const CString& strText, const CDrawingDoc* pDoc,
                                             const CEstimateFieldData* pData)
 {
     const CString opening = "$見積("_sj;
@@ -171,16 +170,14 @@ int AlignFromField(const CString& strText, const char* lpszOpening, const Form* 
     return nOwn;
 }
 
-const CEstimationFormFile* EstimationFormOf(const CPrintDoc* pDoc)
+const CEstimationFormFile* EstimationFormOf(const CDrawingDoc* pDoc)
 {
-    auto* p = dynamic_cast<const CPrintEMDoc*>(pDoc);
-    return p ? &p->m_curEstimationForm : nullptr;
+    return pDoc ? pDoc->GetEstimationForm() : nullptr;
 }
 
-const CPartFormFile* PartsFormOf(const CPrintDoc* pDoc)
+const CPartFormFile* PartsFormOf(const CDrawingDoc* pDoc)
 {
-    auto* p = dynamic_cast<const CPrintPMDoc*>(pDoc);
-    return p ? &p->m_curPartsForm : nullptr;
+    return pDoc ? pDoc->GetPartsForm() : nullptr;
 }
 
 } // namespace

@@ -8,9 +8,8 @@
 #include "estimate/InformationValues.h"
 #include "estimate/engine/CNumberRules.h"
 #include "layout/drawing/CDrawText.h"
+#include "layout/drawing/CDrawingDoc.h"
 #include "layout/drawing/DrawingShared.h"
-#include "layout/printform/CPrintEMDoc.h"
-#include "layout/printform/CPrintPMDoc.h"
 
 #include <cstdlib>
 
@@ -97,7 +96,7 @@ void ApplySign(CString& text, int nMinus)
     text = (nMinus == 0 ? "▲"_sj : "△"_sj) + CString(" ") + text.Mid(1);
 }
 
-int FirstRecordValue(const CPrintDoc* pDoc)
+int FirstRecordValue(const CDrawingDoc* pDoc)
 {
     if (pDoc == nullptr || pDoc->GetFieldRefCount() == 0)
         return -1;
@@ -185,17 +184,17 @@ private:
 
     CString Information(const CString& args) const
     {
-        auto* pDoc = dynamic_cast<const CPrintEMDoc*>(m_x.pDocument);
-        if (pDoc == nullptr)
+        const CInformationFormFile* pForm = m_x.pDocument ? m_x.pDocument->GetInformationForm() : nullptr;
+        if (pForm == nullptr)
             return CString();
         CString name;
         int k = 0;
         SplitOccurrence(args, name, k);
-        int i = FindItem(pDoc->m_curInformationForm, name, k);
+        int i = FindItem(*pForm, name, k);
         if (i < 0)
             return CString();
         CString v = m_x.pEstimate->GetInformationValue(i);
-        if (pDoc->m_curInformationForm.GetItem(i, colAttribute) == "文字"_sj)
+        if (pForm->GetItem(i, colAttribute) == "文字"_sj)
             return v;
         CString text;
         if (!v.IsEmpty()) {
@@ -239,10 +238,10 @@ private:
 
     CString EstimateField(const CString& args) const
     {
-        auto* pDoc = dynamic_cast<const CPrintEMDoc*>(m_x.pDocument);
+        const CEstimationFormFile* pForm = m_x.pDocument ? m_x.pDocument->GetEstimationForm() : nullptr;
         CString key;
         int nLine = 0;
-        if (pDoc == nullptr || !SplitDataField(args, key, nLine))
+        if (pForm == nullptr || !SplitDataField(args, key, nLine))
             return CString();
         int nRow = Row(key, nLine);
         if (nRow < 0)
@@ -250,7 +249,7 @@ private:
         CString name;
         int k = 0;
         SplitOccurrence(key.Mid(key.Find(',') + 1), name, k);
-        const CEstimationFormFile& form = pDoc->m_curEstimationForm;
+        const CEstimationFormFile& form = *pForm;
         int j = FindItem(form, name, k);
         if (j < 0)
             return CString();
@@ -289,10 +288,10 @@ private:
 
     CString PartsField(const CString& args) const
     {
-        auto* pDoc = dynamic_cast<const CPrintPMDoc*>(m_x.pDocument);
+        const CPartFormFile* pForm = m_x.pDocument ? m_x.pDocument->GetPartsForm() : nullptr;
         CString key;
         int nLine = 0;
-        if (pDoc == nullptr || m_x.pParts == nullptr || !SplitDataField(args, key, nLine))
+        if (pForm == nullptr || m_x.pParts == nullptr || !SplitDataField(args, key, nLine))
             return CString();
         int nRow = Row(key, nLine);
         if (nRow < 0)
@@ -300,11 +299,11 @@ private:
         CString name;
         int k = 0;
         SplitOccurrence(key.Mid(key.Find(',') + 1), name, k);
-        int j = FindItem(pDoc->m_curPartsForm, name, k);
+        int j = FindItem(*pForm, name, k);
         if (j < 0)
             return CString();
         CString text = m_x.pParts->GetCellText(nRow, j);
-        if (pDoc->m_curPartsForm.GetItem(j, colAttribute) == "文字"_sj)
+        if (pForm->GetItem(j, colAttribute) == "文字"_sj)
             return text;
         if (CNumberRules::IsNumberText(text)) {
             double x = std::atof(text);
@@ -361,7 +360,7 @@ BOOL IsWindowsVersion6()
     return CDrawingShared::s_nPlatformMajorVersion == 6;
 }
 
-const CFieldRefRecord* FindFieldRef(const CPrintDoc* pDocument, const CString& strKey)
+const CFieldRefRecord* FindFieldRef(const CDrawingDoc* pDocument, const CString& strKey)
 {
     if (pDocument == nullptr)
         return nullptr;
@@ -433,12 +432,12 @@ CString ExpandFieldTokens(const CString& strText, const CFieldExpansion& expansi
     return Scan(strText, [&](const CString& piece, CString& out) { expander.Piece(piece, out); });
 }
 
-CString FieldDisplayText(const CString& strText, const CPrintDoc* pDocument)
+CString FieldDisplayText(const CString& strText, const CDrawingDoc* pDocument)
 {
     if (strText.IsEmpty() || strText.Find('^') < 0)
         return strText;
-    const bool bEstimate = dynamic_cast<const CPrintEMDoc*>(pDocument) != nullptr;
-    const bool bParts = dynamic_cast<const CPrintPMDoc*>(pDocument) != nullptr;
+    const bool bEstimate = pDocument != nullptr && pDocument->GetEstimationForm() != nullptr;
+    const bool bParts = pDocument != nullptr && pDocument->GetPartsForm() != nullptr;
     return Scan(strText, [&](const CString& piece, CString& out) {
         int nCaret = piece.Find('^');
         if (nCaret < 0 || !EndsWell(piece)) {

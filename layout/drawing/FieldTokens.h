@@ -20,7 +20,7 @@
 class CEstimationFormFile;
 class CInformationFormFile;
 class CPartFormFile;
-class CPrintDoc;
+class CDrawingDoc;
 struct CTextAttributes;
 
 // What a page of an estimate print reads from the estimate being printed.
@@ -59,7 +59,7 @@ public:
 struct CFieldExpansion {
     const CTextAttributes* pAttributes = nullptr;
     bool bCell = false;
-    const CPrintDoc* pDocument = nullptr;
+    const CDrawingDoc* pDocument = nullptr;
     const CEstimateFieldData* pEstimate = nullptr;
     const CPartsFieldData* pParts = nullptr;
 };
@@ -69,14 +69,14 @@ CString ExpandFieldTokens(const CString& strText, const CFieldExpansion& expansi
 
 // The editor's display of strText: well-formed field tokens of the document's set without
 // their occurrence suffix "^k"; everything else byte for byte.
-CString FieldDisplayText(const CString& strText, const CPrintDoc* pDocument);
+CString FieldDisplayText(const CString& strText, const CDrawingDoc* pDocument);
 
 // Trailing decimal zeros removed ("12.50" → "12.5", "12.00" → "12") unless the print
 // setting "Space Setting" is 1 (the default).
 void TrimTrailingZeros(CString& strNumber);
 
 // The first field-reference record of the document whose key is strKey, or null.
-const class CFieldRefRecord* FindFieldRef(const CPrintDoc* pDocument, const CString& strKey);
+const class CFieldRefRecord* FindFieldRef(const CDrawingDoc* pDocument, const CString& strKey);
 
 // The clock field tokens print: the local time, or a fixed reading while one is set
 // (reproducible prints and tests).

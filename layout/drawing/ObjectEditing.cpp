@@ -4,11 +4,13 @@
 #include "layout/drawing/CDrawOleObj.h"
 #include "layout/drawing/CDrawRect.h"
 #include "layout/drawing/CDrawText.h"
+#include "layout/drawing/CDrawingDoc.h"
 #include "layout/drawing/DrawingShared.h"
+#include "layout/drawing/IDrawingView.h"
 #include "layout/drawing/LineStyles.h"
-#include "layout/printform/CPrintDoc.h"
-#include "layout/printform/CPrintFormView.h"
+#include "platform/ui/controls/CToolTipCtrl.h"
 #include "platform/ui/core/CWinApp.h"
+#include "platform/ui/frames/CView.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "platform/ui/gdi/CDC.h"
 #include "platform/ui/gdi/GdiObjects.h"
@@ -23,7 +25,7 @@ int CDrawingShared::s_nTextTipShown = -1;
 
 namespace {
 
-CRect ZoomedOrPlain(CPrintFormView* pView, const CRect& rect)
+CRect ZoomedOrPlain(IDrawingView* pView, const CRect& rect)
 {
     return pView ? pView->ZoomRect(rect) : rect;
 }
@@ -40,12 +42,12 @@ bool InsideYUp(const CRect& rect, CPoint point)
 
 // ---- The base object ----------------------------------------------------------------------
 
-void CDrawObj::Draw(CDC*, CPrintFormView*)
+void CDrawObj::Draw(CDC*, IDrawingView*)
 {
     m_bVisible = FALSE;
 }
 
-void CDrawObj::DrawTracker(CDC* pDC, int nState, CPrintFormView* pView)
+void CDrawObj::DrawTracker(CDC* pDC, int nState, IDrawingView* pView)
 {
     if (pDC == nullptr || pView == nullptr || (nState != 1 && nState != 2))
         return;
@@ -65,7 +67,7 @@ void CDrawObj::DrawTracker(CDC* pDC, int nState, CPrintFormView* pView)
             pDC->PatBlt(point.first - d, point.second - d, w, w, DSTINVERT);
 }
 
-CRect CDrawObj::GetHandleRect(int nHandle, CPrintFormView* pView)
+CRect CDrawObj::GetHandleRect(int nHandle, IDrawingView* pView)
 {
     if (pView == nullptr)
         return CRect();
@@ -76,7 +78,7 @@ CRect CDrawObj::GetHandleRect(int nHandle, CPrintFormView* pView)
     return rect;
 }
 
-int CDrawObj::HitTest(CPoint point, CPrintFormView* pView, BOOL bSelected)
+int CDrawObj::HitTest(CPoint point, IDrawingView* pView, BOOL bSelected)
 {
     if (pView == nullptr)
         return 0;
@@ -93,7 +95,7 @@ int CDrawObj::HitTest(CPoint point, CPrintFormView* pView, BOOL bSelected)
 
 // ---- Rectangles and lines -----------------------------------------------------------------
 
-void CDrawRect::Draw(CDC* pDC, CPrintFormView* pView)
+void CDrawRect::Draw(CDC* pDC, IDrawingView* pView)
 {
     if (!m_bVisible)
         return;
@@ -156,7 +158,7 @@ void SelectNarrowedFont(CDC& dc, const LOGFONT& lf, LONG nAverage, const CString
 
 } // namespace
 
-void CDrawText::Draw(CDC* pDC, CPrintFormView* pView)
+void CDrawText::Draw(CDC* pDC, IDrawingView* pView)
 {
     if (!m_bVisible)
         return;
@@ -214,16 +216,16 @@ void CDrawText::Draw(CDC* pDC, CPrintFormView* pView)
     m_bVisible = FALSE;
 }
 
-CSize CDrawText::PrintedExtent(const CString& strText, CPrintFormView* pView) const
+CSize CDrawText::PrintedExtent(const CString& strText, IDrawingView* pView) const
 {
     CDC printer;
     if (CWinApp* pApp = AfxGetApp(); pApp != nullptr && pApp->CreatePrinterDC(printer))
         return TextExtentInObjectUnits(printer, m_logFont, strText);
-    CClientDC screen(pView);
+    CClientDC screen(pView ? &pView->GetEditorView() : nullptr);
     return TextExtentInObjectUnits(screen, m_logFont, strText);
 }
 
-void CDrawText::FitToText(CPrintFormView* pView)
+void CDrawText::FitToText(IDrawingView* pView)
 {
     // The frame fits the text as it prints, so that neither a wide frame covers a
     // neighbour on paper nor a narrow one cuts the text there. The editor's zoom has no
@@ -244,7 +246,7 @@ void CDrawText::FitToText(CPrintFormView* pView)
     MarkModified();
 }
 
-void CDrawText::UpdateToolTip(int x, int y, CPrintFormView* pView)
+void CDrawText::UpdateToolTip(int x, int y, IDrawingView* pView)
 {
     if (pView == nullptr)
         return;
@@ -253,19 +255,19 @@ void CDrawText::UpdateToolTip(int x, int y, CPrintFormView* pView)
     if (r.PtInRect(CPoint(x, y))) {
         if (CDrawingShared::s_nTextTipShown != 0) {
             CDrawingShared::s_nTextTipShown = 0;
-            tip.UpdateTipText(GetFieldDisplayText(m_strText), pView);
+            tip.UpdateTipText(GetFieldDisplayText(m_strText), &pView->GetEditorView());
             tip.Activate(TRUE);
         }
         return;
     }
     CDrawingShared::s_nTextTipShown = -1;
-    tip.UpdateTipText("", pView);
+    tip.UpdateTipText("", &pView->GetEditorView());
     tip.Activate(FALSE);
 }
 
 // ---- Embedded objects ---------------------------------------------------------------------
 
-void CDrawOleObj::Draw(CDC* pDC, CPrintFormView* pView)
+void CDrawOleObj::Draw(CDC* pDC, IDrawingView* pView)
 {
     if (!m_bVisible)
         return;

@@ -6,10 +6,12 @@
 // larger y, so below xmin is a rectangle's right field, xmax its left, ymin its top and
 // ymax its bottom.
 #include "layout/drawing/CDrawTable.h"
+#include "layout/drawing/CDrawingDoc.h"
 #include "layout/drawing/DrawingShared.h"
+#include "layout/drawing/IDrawingView.h"
 #include "layout/drawing/LineStyles.h"
-#include "layout/printform/CPrintDoc.h"
-#include "layout/printform/CPrintFormView.h"
+#include "platform/ui/controls/CToolTipCtrl.h"
+#include "platform/ui/frames/CView.h"
 #include "platform/ui/gdi/CDC.h"
 #include "platform/ui/gdi/GdiObjects.h"
 
@@ -156,7 +158,7 @@ const CDrawTable::CJoinedRules& CDrawTable::JoinedRules()
     return *m_pJoinedRules;
 }
 
-void CDrawTable::Draw(CDC* pDC, CPrintFormView* pView)
+void CDrawTable::Draw(CDC* pDC, IDrawingView* pView)
 {
     if (!m_bVisible)
         return;
@@ -312,7 +314,7 @@ void CDrawTable::Draw(CDC* pDC, CPrintFormView* pView)
 
 // ---- Hit test -----------------------------------------------------------------------------
 
-int CDrawTable::HitTest(CPoint point, CPrintFormView* pView, BOOL bSelected)
+int CDrawTable::HitTest(CPoint point, IDrawingView* pView, BOOL bSelected)
 {
     if (pView == nullptr)
         return 0;
@@ -375,14 +377,14 @@ BOOL CDrawTable::ContainsPoint(int x, int y)
 
 // ---- Cell selection -----------------------------------------------------------------------
 
-void CDrawTable::SelectCellByRect(const CRect& rect, CPrintFormView* pView)
+void CDrawTable::SelectCellByRect(const CRect& rect, IDrawingView* pView)
 {
     InvalidateIn(pView);
     ClearCellSelection();
     AddCellToSelection(rect, pView);
 }
 
-void CDrawTable::AddCellToSelection(const CRect& rect, CPrintFormView* pView)
+void CDrawTable::AddCellToSelection(const CRect& rect, IDrawingView* pView)
 {
     InvalidateIn(pView);
     for (INT_PTR i = 0; i < GetCellCount(); ++i) {
@@ -394,14 +396,14 @@ void CDrawTable::AddCellToSelection(const CRect& rect, CPrintFormView* pView)
     InvalidateIn(pView);
 }
 
-void CDrawTable::SelectCellsInRect(int left, int top, int right, int bottom, CPrintFormView* pView)
+void CDrawTable::SelectCellsInRect(int left, int top, int right, int bottom, IDrawingView* pView)
 {
     InvalidateIn(pView);
     ClearCellSelection();
     AddCellsInRect(left, top, right, bottom, pView);
 }
 
-void CDrawTable::AddCellsInRect(int left, int top, int right, int bottom, CPrintFormView* pView)
+void CDrawTable::AddCellsInRect(int left, int top, int right, int bottom, IDrawingView* pView)
 {
     InvalidateIn(pView);
     const CRect area = NormalizedRect(CRect(left, top, right, bottom));
@@ -411,7 +413,7 @@ void CDrawTable::AddCellsInRect(int left, int top, int right, int bottom, CPrint
     InvalidateIn(pView);
 }
 
-void CDrawTable::SelectRow(int y, int, CPrintFormView* pView)
+void CDrawTable::SelectRow(int y, int, IDrawingView* pView)
 {
     InvalidateIn(pView);
     ClearCellSelection();
@@ -423,7 +425,7 @@ void CDrawTable::SelectRow(int y, int, CPrintFormView* pView)
     InvalidateIn(pView);
 }
 
-void CDrawTable::SelectColumn(int x, int, CPrintFormView* pView)
+void CDrawTable::SelectColumn(int x, int, IDrawingView* pView)
 {
     InvalidateIn(pView);
     ClearCellSelection();
@@ -443,7 +445,7 @@ CRect CDrawTable::GetFirstSelectedCellRect()
     return CRect(0, 0, 0, 0);
 }
 
-void CDrawTable::UpdateCellToolTip(int x, int y, CPrintFormView* pView)
+void CDrawTable::UpdateCellToolTip(int x, int y, IDrawingView* pView)
 {
     if (pView == nullptr)
         return;
@@ -456,13 +458,13 @@ void CDrawTable::UpdateCellToolTip(int x, int y, CPrintFormView* pView)
             CDrawingShared::s_nLastTipCell = -1;
         if (CDrawingShared::s_nLastTipCell == -1) {
             CDrawingShared::s_nLastTipCell = nIndex;
-            tip.UpdateTipText(GetFieldDisplayText(GetCell(i)->m_strText), pView);
+            tip.UpdateTipText(GetFieldDisplayText(GetCell(i)->m_strText), &pView->GetEditorView());
             tip.Activate(TRUE);
         }
         return;
     }
     CDrawingShared::s_nLastTipCell = -1;
-    tip.UpdateTipText("", pView);
+    tip.UpdateTipText("", &pView->GetEditorView());
     tip.Activate(FALSE);
 }
 
@@ -540,7 +542,7 @@ void OrderLine(CPoint& s, CPoint& e)
 
 } // namespace
 
-void CDrawTable::TrackNewLine(int x0, int y0, int x1, int y1, BOOL bHorizontal, CPrintFormView* pView)
+void CDrawTable::TrackNewLine(int x0, int y0, int x1, int y1, BOOL bHorizontal, IDrawingView* pView)
 {
     InvalidateIn(pView);
     m_bShowNewLine = TRUE;
@@ -548,7 +550,7 @@ void CDrawTable::TrackNewLine(int x0, int y0, int x1, int y1, BOOL bHorizontal, 
     InvalidateIn(pView);
 }
 
-void CDrawTable::TrackPickedLine(int x0, int y0, int x1, int y1, BOOL bHorizontal, CPrintFormView* pView)
+void CDrawTable::TrackPickedLine(int x0, int y0, int x1, int y1, BOOL bHorizontal, IDrawingView* pView)
 {
     InvalidateIn(pView);
     m_bShowPickedLine = TRUE;
@@ -556,12 +558,12 @@ void CDrawTable::TrackPickedLine(int x0, int y0, int x1, int y1, BOOL bHorizonta
     InvalidateIn(pView);
 }
 
-void CDrawTable::SplitCells(CPrintFormView* pView)
+void CDrawTable::SplitCells(IDrawingView* pView)
 {
     SplitCells(pView, pView ? pView->GetRuleLineStyle() : 1);
 }
 
-void CDrawTable::SplitCells(CPrintFormView* pView, int nRuleStyle)
+void CDrawTable::SplitCells(IDrawingView* pView, int nRuleStyle)
 {
     InvalidateIn(pView);
     OrderLine(m_ptLineStart, m_ptLineEnd);
@@ -669,7 +671,7 @@ void CDrawTable::SplitCells(CPrintFormView* pView, int nRuleStyle)
     m_bShowNewLine = FALSE;
 }
 
-void CDrawTable::JoinCells(CPrintFormView* pView)
+void CDrawTable::JoinCells(IDrawingView* pView)
 {
     InvalidateIn(pView);
     OrderLine(m_ptLineStart, m_ptLineEnd);

@@ -1,9 +1,8 @@
 // The property commands of texts and tables: their texts and picture indexes edited in the
-// text-property dialog of the layout's kind (layout/printform/TextPropRunner.h).
+// text-property dialog of the layout's kind (the document chooses it).
 #include "layout/drawing/CDrawTable.h"
 #include "layout/drawing/CDrawText.h"
-#include "layout/printform/CPrintEMDoc.h"
-#include "layout/printform/TextPropRunner.h"
+#include "layout/drawing/CDrawingDoc.h"
 
 #include <utility>
 #include <vector>
@@ -12,11 +11,11 @@ void CDrawText::OnEditProperties()
 {
     std::vector<CString> texts = {m_strText};
     CTextAttributes attributes = *this;
-    if (RunTextPropertyDialog(m_pDocument, texts, attributes) != IDOK)
+    if (m_pDocument == nullptr || m_pDocument->EditTextProperties(texts, attributes) != IDOK)
         return;
     static_cast<CTextAttributes&>(*this) = attributes;
     m_strText = texts[0];
-    m_nAlign = dynamic_cast<CPrintEMDoc*>(m_pDocument) ? AlignFromEstimateField() : AlignFromPartsField();
+    m_nAlign = m_pDocument->IsEstimateLayout() ? AlignFromEstimateField() : AlignFromPartsField();
     Invalidate();
     MarkModified();
 }
@@ -45,9 +44,9 @@ void CDrawTable::OnEditProperties()
     }
     CDrawCell* pFirst = cells[0];
     CTextAttributes attributes = *pFirst;
-    if (RunTextPropertyDialog(m_pDocument, texts, attributes) != IDOK)
+    if (m_pDocument == nullptr || m_pDocument->EditTextProperties(texts, attributes) != IDOK)
         return;
-    const bool bEstimate = dynamic_cast<CPrintEMDoc*>(m_pDocument) != nullptr;
+    const bool bEstimate = m_pDocument->IsEstimateLayout();
     const int nOldAlign = pFirst->m_nAlign;
     static_cast<CTextAttributes&>(*pFirst) = attributes;
     pFirst->m_nAlign = nOldAlign;

@@ -8,6 +8,7 @@
 #include "layout/drawing/CDrawText.h"
 #include "layout/drawing/StoredForm.h"
 #include "layout/printform/CPrintFormView.h"
+#include "layout/printform/TextPropRunner.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
@@ -19,7 +20,7 @@
 #include <climits>
 #include <string_view>
 
-IMPLEMENT_DYNCREATE(CPrintDoc, COleDocument)
+IMPLEMENT_DYNCREATE(CPrintDoc, CDrawingDoc)
 
 BEGIN_MESSAGE_MAP(CPrintDoc, COleDocument)
 ON_COMMAND(ID_PAGE_COLOR, OnPageColor)
@@ -176,6 +177,11 @@ void CPrintDoc::ClearFieldLinks()
 void CPrintDoc::RefreshTargetDevice()
 {
     m_currentTargetDevice = m_targetDevice;
+}
+
+int CPrintDoc::EditTextProperties(std::vector<CString>& texts, CTextAttributes& attributes)
+{
+    return RunTextPropertyDialog(this, texts, attributes);
 }
 
 void CPrintDoc::OnPageColor()

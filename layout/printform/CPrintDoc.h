@@ -15,9 +15,9 @@
 #pragma once
 
 #include "app/SharedRecords.h"
+#include "layout/drawing/CDrawingDoc.h"
 #include "layout/printform/CDrawObjList.h"
 #include "platform/base/Collections.h"
-#include "platform/ole/COleDocument.h"
 
 #include <vector>
 
@@ -26,12 +26,9 @@ class CDrawOleObj;
 class CDC;
 class CPrintFormView;
 
-class CPrintDoc : public COleDocument {
+class CPrintDoc : public CDrawingDoc {
     DECLARE_DYNCREATE(CPrintDoc)
 public:
-    // Update hints the document sends its views.
-    enum { hintAll = 0, hintObject = 1, hintSelection = 2, hintDeleted = 3, hintOleObjects = 4 };
-
     CPrintDoc();
     // Frees the objects (embedded items go with the container) and the field references.
     ~CPrintDoc() override;
@@ -51,14 +48,14 @@ public:
     // The same of any printer context (the one a page prints on); FALSE when it reports no
     // resolution.
     static BOOL ComputePaperSize(CDC& dc, CSize& sizePaper);
-    CSize* GetSize() { return &m_sizePaper; }
+    CSize* GetSize() override { return &m_sizePaper; }
     // The unprintable margins (left, top, right, bottom) in 0.01 inch.
-    CRect* GetPrintableRect() { return &m_rectMargins; }
+    CRect* GetPrintableRect() override { return &m_rectMargins; }
     CSize* GetDocExtent() { return &m_sizeExtent; }
     CDrawObjList* GetObjectList() { return &m_objects; }
 
     // Appends the object on top, makes it the document's, marks the document modified.
-    void Add(CDrawObj* pObj);
+    void Add(CDrawObj* pObj) override;
     // Takes the object out of the list when it is there and marks the document modified in
     // any case; the object is not deleted.
     void Remove(CDrawObj* pObj);
@@ -74,12 +71,15 @@ public:
     // Deletes every field reference.
     void ClearFieldLinks();
     // The target device embedded items draw for (the stored one, or the screen).
-    void RefreshTargetDevice();
-    INT_PTR GetFieldRefCount() const { return m_fieldRefs.GetSize(); }
-    CFieldRefRecord* GetFieldRef(INT_PTR nIndex) const
+    void RefreshTargetDevice() override;
+    INT_PTR GetFieldRefCount() const override { return m_fieldRefs.GetSize(); }
+    CFieldRefRecord* GetFieldRef(INT_PTR nIndex) const override
     {
         return static_cast<CFieldRefRecord*>(m_fieldRefs.GetAt(nIndex));
     }
+
+    // The text-property dialog of the layout's kind (TextPropRunner.h).
+    int EditTextProperties(std::vector<CString>& texts, CTextAttributes& attributes) override;
 
     // "ﾍﾟｰｼﾞのｶﾗｰ(&P)...": the colour dialog on the paper colour; a new colour is stored,
     // the document marked modified and every view updated.

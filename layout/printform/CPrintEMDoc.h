@@ -25,6 +25,11 @@ public:
     // The backup copy (".BMP") first, then the save.
     BOOL OnSaveDocument(LPCTSTR lpszPathName) override;
 
+    const CEstimationFormFile* GetEstimationForm() const override { return &m_curEstimationForm; }
+    const CInformationFormFile* GetInformationForm() const override { return &m_curInformationForm; }
+    // The estimate and information families, from the forms in use and the replaced ones.
+    bool GetFieldRemap(CFieldRemap::Family family, CFieldRemap& remap) const override;
+
     void MakeBackup(LPCTSTR lpszPathName) { MakeBackupFor(lpszPathName, ".BMP"); }
     void RebuildFieldRefs();
     // The forms of a new layout, read from the "Estimation Form" and "Information Form"

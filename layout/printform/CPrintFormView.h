@@ -18,6 +18,7 @@
 // (two windows on one layout, each with its own undo).
 #pragma once
 
+#include "layout/drawing/IDrawingView.h"
 #include "layout/printform/CDrawObjList.h"
 #include "layout/printform/CPrintFormEditState.h"
 #include "layout/printform/TextPropRunner.h"
@@ -36,7 +37,7 @@ class COleClientItem;
 
 class CComboBox;
 
-class CPrintFormView : public CScrollView {
+class CPrintFormView : public CScrollView, public IDrawingView {
     DECLARE_DYNCREATE(CPrintFormView)
 public:
     // Undo kinds: how a record's two states are exchanged.
@@ -62,19 +63,19 @@ public:
 
     // ---- Coordinates ----
     void ClientToDoc(CPoint& point);
-    void ClientToDocRect(CRect& rect);
-    void DocToClient(CPoint& point);
-    void DocToClientRect(CRect& rect);
-    CRect ZoomRect(const CRect& rect) const;
-    CRect UnzoomRect(const CRect& rect) const;
-    CPoint ZoomPoint(CPoint point) const;
+    void ClientToDocRect(CRect& rect) override;
+    void DocToClient(CPoint& point) override;
+    void DocToClientRect(CRect& rect) override;
+    CRect ZoomRect(const CRect& rect) const override;
+    CRect UnzoomRect(const CRect& rect) const override;
+    CPoint ZoomPoint(CPoint point) const override;
     CPoint UnzoomPoint(CPoint point) const;
-    int ZoomLength(int nLength) const;
+    int ZoomLength(int nLength) const override;
     // The printable area in object units (first y the lower one).
     CRect GetPrintableRect();
     // The printable area in zoomed units: left, right, bottom and top as the grid uses them.
     CRect GetZoomedPrintableArea();
-    void InvalObj(CDrawObj* pObj);
+    void InvalObj(CDrawObj* pObj) override;
     void InvalidateDragRect();
     void SetPageSize(CSize size);
     // The selection's new top-left corner (object units) after a drag from prev to cur
@@ -137,12 +138,13 @@ public:
     int GetTableRows() const { return m_nTableRows; }
     int GetTableCols() const { return m_nTableCols; }
     void SetTableSize(int nRows, int nCols);
-    int GetRuleLineStyle() const { return m_nRuleLineStyle; }
+    int GetRuleLineStyle() const override { return m_nRuleLineStyle; }
     // A box on the layout window's bars; null while it is not there.
     CComboBox* GetBarBox(UINT nID) const;
     CPendingTextSettings& GetPendingText() { return m_pendingText; }
-    CToolTipCtrl& GetToolTip() { return m_toolTip; }
-    CRect GetLastClip() const { return m_rectLastClip; }
+    CToolTipCtrl& GetToolTip() override { return m_toolTip; }
+    CView& GetEditorView() override { return *this; }
+    CRect GetLastClip() const override { return m_rectLastClip; }
 
     // Zoom to a value (25..400) as the zoom commands do.
     void ApplyZoom(int nZoom);

@@ -3,7 +3,7 @@
 #include "app/CMainFrame.h"
 #include "app/CMorvelApp.h"
 #include "layout/drawing/CDrawTable.h"
-#include "layout/drawing/CDrawTool.h"
+#include "layout/printform/CDrawTool.h"
 #include "layout/printform/CEditorDialogs.h"
 #include "layout/printform/CPrintDoc.h"
 #include "layout/printform/CPrintFormView.h"

@@ -1,6 +1,6 @@
 #include "layout/printform/CPrintLayoutViews.h"
 
-#include "layout/drawing/CDrawTool.h"
+#include "layout/printform/CDrawTool.h"
 #include "layout/printform/TextPropRunner.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "resources/ChildFrameIds.h"

@@ -20,6 +20,10 @@ public:
     BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
     BOOL OnSaveDocument(LPCTSTR lpszPathName) override;
 
+    const CPartFormFile* GetPartsForm() const override { return &m_curPartsForm; }
+    // The parts family, from the form in use and the replaced one.
+    bool GetFieldRemap(CFieldRemap::Family family, CFieldRemap& remap) const override;
+
     void MakeBackup(LPCTSTR lpszPathName) { MakeBackupFor(lpszPathName, ".BBP"); }
     void RebuildFieldRefs();
     // The parts form of a new layout from the "Parts Form" folder; FALSE, nothing changed,

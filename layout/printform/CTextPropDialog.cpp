@@ -2,7 +2,7 @@
 
 #include "layout/drawing/FieldTokens.h"
 #include "layout/drawing/FormatCatalogues.h"
-#include "layout/printform/TextPieces.h"
+#include "layout/drawing/TextPieces.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/dialogs/CDataExchange.h"
 #include "resources/LayoutDialogIds.h"

@@ -133,3 +133,22 @@ void CPrintPMDoc::RemapPartsFields()
     SetModifiedFlag(TRUE);
     UpdateAllViews(nullptr);
 }
+
+bool CPrintEMDoc::GetFieldRemap(CFieldRemap::Family family, CFieldRemap& remap) const
+{
+    if (family == CFieldRemap::familyEstimate)
+        remap = MakeFieldRemap(family, m_curEstimationForm, m_prevEstimationForm, m_astrFieldMap);
+    else if (family == CFieldRemap::familyInformation)
+        remap = MakeFieldRemap(family, m_curInformationForm, m_prevInformationForm, m_astrFieldMap);
+    else
+        return false;
+    return true;
+}
+
+bool CPrintPMDoc::GetFieldRemap(CFieldRemap::Family family, CFieldRemap& remap) const
+{
+    if (family != CFieldRemap::familyParts)
+        return false;
+    remap = MakeFieldRemap(family, m_curPartsForm, m_prevPartsForm, m_astrFieldMap);
+    return true;
+}

@@ -1,6 +1,7 @@
 // Estimate and parts data for field-token tests: rows of cell texts with kinds, indents and
 // subject numbers, information values, and the data documents' own forms; and the print
-// settings made current for a test.
+// settings made current for a test; a layout document of either kind that the drawing
+// objects join, standing for the editor's documents.
 #pragma once
 
 #include "app/CEstimationFormFile.h"
@@ -8,8 +9,9 @@
 #include "app/CMorvelSettings.h"
 #include "app/CPartFormFile.h"
 #include "app/SharedRecords.h"
+#include "layout/drawing/CDrawObj.h"
+#include "layout/drawing/CDrawingDoc.h"
 #include "layout/drawing/FieldTokens.h"
-#include "layout/printform/CPrintDoc.h"
 #include "platform/base/Profile.h"
 #include "tests/support/TestSupport.h"
 
@@ -107,12 +109,72 @@ void FillForm(Form& form, const std::vector<CTestItem>& items)
     }
 }
 
-inline void AddFieldRef(CPrintDoc& doc, const CString& key, int nValue)
+// A layout document of one kind with what the drawing objects read of it: the forms of its
+// kind, the field references, the paper; it owns the objects that join it.
+class CTestLayoutDoc : public CDrawingDoc {
+public:
+    enum EKind { estimateLayout, partsLayout };
+    explicit CTestLayoutDoc(EKind eKind) : m_eKind(eKind) {}
+    ~CTestLayoutDoc() override
+    {
+        for (CDrawObj* pObj : m_objects)
+            pObj->Remove();
+        ClearFieldLinks();
+    }
+
+    void Add(CDrawObj* pObj) override
+    {
+        m_objects.push_back(pObj);
+        pObj->m_pDocument = this;
+        SetModifiedFlag(TRUE);
+    }
+    CSize* GetSize() override { return &m_sizePaper; }
+    CRect* GetPrintableRect() override { return &m_rectMargins; }
+    void RefreshTargetDevice() override {}
+    INT_PTR GetFieldRefCount() const override { return static_cast<INT_PTR>(m_fieldRefs.size()); }
+    CFieldRefRecord* GetFieldRef(INT_PTR nIndex) const override
+    {
+        return m_fieldRefs[static_cast<size_t>(nIndex)];
+    }
+    const CEstimationFormFile* GetEstimationForm() const override
+    {
+        return m_eKind == estimateLayout ? &m_curEstimationForm : nullptr;
+    }
+    const CInformationFormFile* GetInformationForm() const override
+    {
+        return m_eKind == estimateLayout ? &m_curInformationForm : nullptr;
+    }
+    const CPartFormFile* GetPartsForm() const override
+    {
+        return m_eKind == partsLayout ? &m_curPartsForm : nullptr;
+    }
+    int EditTextProperties(std::vector<CString>&, CTextAttributes&) override { return IDCANCEL; }
+
+    void ClearFieldLinks()
+    {
+        for (CFieldRefRecord* p : m_fieldRefs)
+            delete p;
+        m_fieldRefs.clear();
+    }
+
+    CEstimationFormFile m_curEstimationForm;
+    CInformationFormFile m_curInformationForm;
+    CPartFormFile m_curPartsForm;
+    std::vector<CFieldRefRecord*> m_fieldRefs;
+    CSize m_sizePaper{827, 1169};
+    CRect m_rectMargins;
+
+private:
+    EKind m_eKind;
+    std::vector<CDrawObj*> m_objects;
+};
+
+inline void AddFieldRef(CTestLayoutDoc& doc, const CString& key, int nValue)
 {
     auto* p = new CFieldRefRecord;
     p->m_strKey = key;
     p->m_nValue = nValue;
-    doc.m_fieldRefs.Add(p);
+    doc.m_fieldRefs.push_back(p);
 }
 
 // Settings of a temporary profile, current while the object lives.

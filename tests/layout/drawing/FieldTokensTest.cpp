@@ -6,8 +6,6 @@
 #include "layout/drawing/CDrawTable.h"
 #include "layout/drawing/CDrawText.h"
 #include "layout/drawing/DrawingShared.h"
-#include "layout/printform/CPrintEMDoc.h"
-#include "layout/printform/CPrintPMDoc.h"
 
 #include <gtest/gtest.h>
 
@@ -81,7 +79,7 @@ protected:
     }
 
     CCurrentTestSettings m_settings;
-    CPrintEMDoc m_doc;
+    CTestLayoutDoc m_doc{CTestLayoutDoc::estimateLayout};
     CTestEstimateData m_data;
     CDrawText* m_pText = nullptr;
     CDrawTable* m_pTable = nullptr;
@@ -239,7 +237,7 @@ TEST_F(EstimateFields, InformationValuesByNameOccurrenceAndCode)
 TEST(PartsFields, PartsTokensReadThePartsRowsOnly)
 {
     CCurrentTestSettings settings;
-    CPrintPMDoc doc;
+    CTestLayoutDoc doc(CTestLayoutDoc::partsLayout);
     FillForm(doc.m_curPartsForm, {{"品名", "文字"}, {"数量", "数値", "#.##"}});
     CTestPartsData data;
     data.m_form = doc.m_curPartsForm;
@@ -270,9 +268,9 @@ TEST(PartsFields, PartsTokensReadThePartsRowsOnly)
 
 TEST(FieldDisplay, OccurrenceSuffixesAreHiddenInTheDocumentsOwnTokens)
 {
-    CPrintEMDoc em;
-    CPrintPMDoc pm;
-    auto show = [](const CPrintDoc& doc, const char* utf8) { return U(FieldDisplayText(J(utf8), &doc)); };
+    CTestLayoutDoc em(CTestLayoutDoc::estimateLayout);
+    CTestLayoutDoc pm(CTestLayoutDoc::partsLayout);
+    auto show = [](const CDrawingDoc& doc, const char* utf8) { return U(FieldDisplayText(J(utf8), &doc)); };
     EXPECT_EQ(show(em, "$見積(1,金額,3)$"), "$見積(1,金額,3)$");
     EXPECT_EQ(show(em, "合計 $すべてのﾍﾟｰｼﾞ()$"), "合計 $すべてのﾍﾟｰｼﾞ()$");
     EXPECT_EQ(show(em, "$見積(1,金額^1,3)$"), "$見積(1,金額,3)$");

@@ -5,8 +5,8 @@
 // here: the tests play the server's part through the item's in-place site calls, on a
 // real layout with its editing views.
 #include "layout/drawing/CDrawOleObj.h"
-#include "layout/drawing/CDrawTool.h"
 #include "layout/drawing/DrawingShared.h"
+#include "layout/printform/CDrawTool.h"
 #include "layout/printform/CPrintDoc.h"
 #include "layout/printform/CPrintFormView.h"
 #include "platform/ui/core/CCmdUI.h"

@@ -5,8 +5,8 @@
 // carrying data as another program's drag does, delivered through the view's drop target.
 #include "layout/drawing/CDrawOleObj.h"
 #include "layout/drawing/CDrawRect.h"
-#include "layout/drawing/CDrawTool.h"
 #include "layout/drawing/DibPicture.h"
+#include "layout/printform/CDrawTool.h"
 #include "layout/printform/CPrintEMDoc.h"
 #include "layout/printform/CPrintFormView.h"
 #include "layout/printform/ObjectClipboard.h"

@@ -6,7 +6,7 @@
 #include "layout/drawing/CDrawRect.h"
 #include "layout/drawing/CDrawTable.h"
 #include "layout/drawing/CDrawText.h"
-#include "layout/drawing/CDrawTool.h"
+#include "layout/printform/CDrawTool.h"
 #include "layout/printform/CPrintEMDoc.h"
 #include "layout/printform/CPrintFormView.h"
 #include "platform/ui/core/CWnd_p.h"

@@ -2,7 +2,7 @@
 // field tokens after a change of form, read the way the item-mapping dialog writes its
 // answer: one entry per item of the new form, naming the old item chosen for it.
 #include "layout/drawing/FieldRemap.h"
-#include "layout/printform/TextPieces.h"
+#include "layout/drawing/TextPieces.h"
 
 #include <gtest/gtest.h>
 

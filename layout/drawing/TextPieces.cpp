@@ -1,4 +1,4 @@
-#include "layout/printform/TextPieces.h"
+#include "layout/drawing/TextPieces.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include "layout/drawing/CDrawTool.h"
+#include "layout/printform/CDrawTool.h"
 
 #include "layout/drawing/CDrawRect.h"
 #include "layout/drawing/CDrawTable.h"

@@ -1,4 +1,4 @@
-#include "layout/printform/CRowHeightDialog.h"
+#include "layout/drawing/CRowHeightDialog.h"
 
 #include "platform/ui/dialogs/CDataExchange.h"
 #include "resources/LayoutDialogIds.h"

@@ -1,0 +1,25 @@
+cmake_minimum_required(VERSION 3.25)
+# The drawing objects stand below the layout editor: the include check of the drawing
+# library (written by cmake/LibraryOrder.cmake) allows it no header of layout/printform/,
+# while the editor's library may include the objects' headers.
+foreach(lib morvel_drawing morvel_printform)
+  if(NOT EXISTS ${ORDER_DIR}/${lib}.cmake)
+    message(FATAL_ERROR "no include check for ${lib}")
+  endif()
+  include(${ORDER_DIR}/${lib}.cmake)
+  set(files_${lib} ${FILES})
+  set(allowed_${lib} ${ALLOWED})
+endforeach()
+
+if(NOT "layout/drawing/CDrawObj.h" IN_LIST files_morvel_drawing)
+  message(FATAL_ERROR "layout/drawing/ is not the drawing library's own")
+endif()
+foreach(header IN LISTS allowed_morvel_drawing)
+  if(header MATCHES "^layout/printform/")
+    message(FATAL_ERROR "the drawing library may include ${header}")
+  endif()
+endforeach()
+if(NOT "layout/drawing/CDrawObj.h" IN_LIST allowed_morvel_printform)
+  message(FATAL_ERROR "the layout editor may not include the drawing objects")
+endif()
+message(STATUS "drawing below printform")
