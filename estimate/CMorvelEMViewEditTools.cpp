@@ -54,10 +54,10 @@ void CMorvelEMView::SortBlock(bool bAscending)
     const CRect rc = GetSelectionBlock();
     // Only rows in use are sorted: a block that reaches past them ends at the last one.
     const int nCol = rc.left;
-    if (!CRowSort::HasRowsToSort(m_engine, rc.top, rc.bottom, nCol))
+    if (!CRowSort::HasRowsToSort(Engine(), rc.top, rc.bottom, nCol))
         return;
     const int nFirst = std::max<int>(0, rc.top);
-    const int nLast = std::min<int>(rc.bottom, m_nUsedRows - 1);
+    const int nLast = std::min<int>(rc.bottom, GetUsedRows() - 1);
 
     // The wait dialog stands while the rows move (not for a grid without a window).
     std::unique_ptr<CWaitDialog> pWait;
@@ -68,7 +68,7 @@ void CMorvelEMView::SortBlock(bool bAscending)
 
     const bool bText =
         GetEstimationForm().GetItem(nCol, CEstimationFormFile::colAttribute).Find("文字"_sj) >= 0;
-    CRowSort::SortRows(m_engine, nFirst, nLast, nCol, bText ? CRowSort::EKey::text : CRowSort::EKey::number,
+    CRowSort::SortRows(Engine(), nFirst, nLast, nCol, bText ? CRowSort::EKey::text : CRowSort::EKey::number,
                        bAscending);
     NoteRowShift(nFirst);
 
@@ -120,7 +120,7 @@ void CMorvelEMView::OnJumpToRemembered()
     if (m_nMarkRow < 0 || m_nSummaryPage != 0)
         return;
     m_ptPrevCell = CPoint(m_nCurrentCol, m_nCurrentRow);
-    m_nCurrentRow = std::min(m_nMarkRow, m_nRowLimit - 1);
+    m_nCurrentRow = std::min(m_nMarkRow, GetRowLimit() - 1);
     const int nVisible = std::max(1, GetVisibleRowCount());
     if (m_nCurrentRow < m_nFirstVisibleRow || m_nCurrentRow >= m_nFirstVisibleRow + nVisible) {
         m_nSelectMode = selectNone;
@@ -209,7 +209,7 @@ static_assert(UNROW_COND_QUANTITY_ZERO == CUnnecessaryRows::conditionQuantityZer
 
 CUnnecessaryRows CMorvelEMView::GetUnnecessaryRows() const
 {
-    return CUnnecessaryRows(m_engine, IsManualUnnecessaryRowScan() ? CUnnecessaryRows::EScan::manual
+    return CUnnecessaryRows(Engine(), IsManualUnnecessaryRowScan() ? CUnnecessaryRows::EScan::manual
                                                                    : CUnnecessaryRows::EScan::standard);
 }
 
@@ -266,7 +266,7 @@ LRESULT CMorvelEMView::OnUnnecessaryRowMessage(WPARAM wParam, LPARAM lParam)
             UpdateWindow();
         if (bDeleted)
             SetDocumentModified();
-        SetCurrentCell(ptSaved.x, std::min(ptSaved.y, m_nRowLimit - 1));
+        SetCurrentCell(ptSaved.x, std::min(ptSaved.y, GetRowLimit() - 1));
         if (m_hWnd != nullptr)
             ClickFoundCell(m_nCurrentCol, m_nCurrentRow);
         return 0;

@@ -48,7 +48,7 @@ LRESULT CMorvelEMView::OnMatchCurrentCell(WPARAM wParam, LPARAM lParam)
 CRect CMorvelEMView::GetSearchBlock(WPARAM& nFlags) const
 {
     CRect rcBlock = GetSelectionBlock();
-    rcBlock.bottom = std::min<LONG>(rcBlock.bottom, m_nRowLimit - 1);
+    rcBlock.bottom = std::min<LONG>(rcBlock.bottom, GetRowLimit() - 1);
     // Inside a single cell there is nothing else to search.
     if (rcBlock.left == rcBlock.right && rcBlock.top == rcBlock.bottom)
         nFlags &= ~FRQ_SELECTION_ONLY;
@@ -65,8 +65,9 @@ int CMorvelEMView::SearchCells(WPARAM nFlags, const char* lpszFind)
     options.bUp = (nFlags & FRQ_UP) != 0 && (nFlags & FRQ_DOWN) == 0;
     options.bSelectionOnly = (nFlags & FRQ_SELECTION_ONLY) != 0;
     // The page shown is searched (the dialogs stay open over the summary page).
-    const CCellSearch::CMatch match = CCellSearch(ActiveRows(), m_nUsedRows, m_nRowLimit, GetColumnLimit())
-                                          .Search(strFind, options, m_nCurrentCol, m_nCurrentRow, rcBlock);
+    const CCellSearch::CMatch match =
+        CCellSearch(Model().Rows(ShownPage()), GetUsedRows(), GetRowLimit(), GetColumnLimit())
+            .Search(strFind, options, m_nCurrentCol, m_nCurrentRow, rcBlock);
     if (match.nPosition >= 0) {
         m_nCurrentCol = match.nCol;
         m_nCurrentRow = match.nRow;
@@ -76,7 +77,7 @@ int CMorvelEMView::SearchCells(WPARAM nFlags, const char* lpszFind)
 
 void CMorvelEMView::ShowCell(int nCol, int nRow)
 {
-    if (nCol < 0 || nCol >= GetColumnLimit() || nRow < 0 || nRow >= m_nRowLimit)
+    if (nCol < 0 || nCol >= GetColumnLimit() || nRow < 0 || nRow >= GetRowLimit())
         return;
     CRect rcGrid;
     GetGridClientRect(&rcGrid);
@@ -186,7 +187,7 @@ LRESULT CMorvelEMView::ReplaceCurrentMatch(const char* lpszReplace)
         return 0;
 
     const CString strNew = strOld.Left(nPosition) + m_strReplaceText + strOld.Mid(nPosition + nLength);
-    m_undo.strUndoText = strOld;
+    Undo().strUndoText = strOld;
     CRowImage before = TakeRowImage(nRow, nRow);
     SetCellText(strNew, nRow, nCol, TRUE);
     // A number in a numeric column is stored by the column's rounding; a text column keeps
@@ -199,7 +200,7 @@ LRESULT CMorvelEMView::ReplaceCurrentMatch(const char* lpszReplace)
     }
     if (GetRowKind(nRow) == kindEmpty && !GetCellText(nRow, nCol).IsEmpty())
         SetRowKind(kindDetail, nRow);
-    m_undo.strRedoText = GetCellText(nRow, nCol);
+    Undo().strRedoText = GetCellText(nRow, nCol);
     RecordCellCommand(undoCellEdit, CPoint(nCol, nRow), std::move(before));
     if (GetRecalcLevel() == 2)
         CalcRow(nRow, 0);

@@ -73,7 +73,7 @@ bool CMorvelEMView::MatchRateCondition(int nRow, int nCol1, int nRelation1, cons
 
 bool CMorvelEMView::MatchRateCondition(int nRow, const CRateCondition& condition) const
 {
-    return CFixedRateChange::Matches(m_engine, nRow, condition);
+    return CFixedRateChange::Matches(Engine(), nRow, condition);
 }
 
 void CMorvelEMView::ApplyFixedRateChange(const char* lpszFormula, const CRateCondition& condition)
@@ -84,14 +84,14 @@ void CMorvelEMView::ApplyFixedRateChange(const char* lpszFormula, const CRateCon
         return;
     const int nFirstRow = std::max<int>(rcBlock.top, 0);
     // Rows below the used rows hold nothing to change (and must not be made by an undo).
-    const int nLastRow = std::min<int>(rcBlock.bottom, m_nUsedRows - 1);
+    const int nLastRow = std::min<int>(rcBlock.bottom, GetUsedRows() - 1);
     const CString strFormula(lpszFormula != nullptr ? lpszFormula : "");
 
     ClearUndoTexts();
     RecordUndo(undoFixedRate, CPoint(nCol, nFirstRow));
-    CPtrArray& undoTexts = m_undo.texts.GetWorkingArray();
+    CPtrArray& undoTexts = Undo().texts.GetWorkingArray();
 
-    const CFixedRateChange change(m_engine, strFormula, condition);
+    const CFixedRateChange change(Engine(), strFormula, condition);
     for (int r = nFirstRow; r <= nLastRow; ++r) {
         undoTexts.Add(new CUndoTextEntry(EditCell(r, nCol)));
         if (CString strNew; change.NewText(r, nCol, strNew))
@@ -111,7 +111,7 @@ void CMorvelEMView::ApplyFixedRateChange(const char* lpszFormula, const CRateCon
 
     RecalcTotals(nFirstRow);
     if (m_hWnd != nullptr) {
-        InvalidateRows(nFirstRow, m_nRowLimit - 1, TRUE);
+        InvalidateRows(nFirstRow, GetRowLimit() - 1, TRUE);
         UpdateWindow();
     }
     SetDocumentModified();

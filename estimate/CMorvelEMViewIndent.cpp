@@ -37,7 +37,7 @@ LRESULT CMorvelEMView::OnIndentCommand(WPARAM wParam, LPARAM lParam)
         return 0;
     const int nCol = pRequest->nItem;
     const bool bSummary = m_nSummaryPage == 1;
-    const int nLastRow = bSummary ? static_cast<int>(m_SummaryRows.GetSize()) - 1 : m_nUsedRows - 1;
+    const int nLastRow = bSummary ? static_cast<int>(SummaryRows().GetSize()) - 1 : GetUsedRows() - 1;
     for (int r = 0; r <= nLastRow; ++r) {
         const ERowKind nKind = GetRowKind(r);
         if (!IsIndentTarget(nKind, pRequest->nLevel))
@@ -49,7 +49,7 @@ LRESULT CMorvelEMView::OnIndentCommand(WPARAM wParam, LPARAM lParam)
             nIndent = GetCellIndent(r, nCol) + pRequest->nAmount;
         SetCellIndent(nIndent, r, nCol);
         // A summary row shows the same heading on the summary page.
-        if (!bSummary && nKind >= kindSummaryOffset && r < m_SummaryRows.GetSize()) {
+        if (!bSummary && nKind >= kindSummaryOffset && r < SummaryRows().GetSize()) {
             m_nSummaryPage = 1;
             SetCellIndent(nIndent, r, nCol);
             m_nSummaryPage = 0;

@@ -150,8 +150,8 @@ BOOL CMorvelEMView::PlacePopupRows(int nCount)
     const int nRow = m_nCurrentRow;
     // Rows pushed past the row limit would be lost: nothing is placed then. (Rows inserted
     // among the used ones must leave the used rows below the limit.)
-    const bool bAppend = nRow >= m_nUsedRows;
-    const bool bFits = bAppend ? nRow + nCount <= m_nRowLimit : m_nUsedRows + nCount < m_nRowLimit;
+    const bool bAppend = nRow >= GetUsedRows();
+    const bool bFits = bAppend ? nRow + nCount <= GetRowLimit() : GetUsedRows() + nCount < GetRowLimit();
     if (nCount <= 0 || !bFits) {
         MessageBeep(0);
         return FALSE;
@@ -228,7 +228,7 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
         RecordUndo(undoSpecialRow, CPoint(nCol, nRow));
         RecalcTotals(nRow);
         UpdateTreeView();
-        InvalidateRows(nRow, m_nRowLimit - 1, true);
+        InvalidateRows(nRow, GetRowLimit() - 1, true);
     } else if (nPurpose == pickUnit) {
         // The unit goes into the current cell; the row keeps its kind (a detail row stays in
         // the totals), and an empty row becomes a detail row as a typed unit makes it.
@@ -237,13 +237,13 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
         CString strUnit;
         NormalizeNumberText(nCol, strUnit, m_wndPopupList.GetItemText(chosen[0], 0));
         SetCellText(strUnit, nRow, nCol, TRUE);
-        if (nRow >= m_nUsedRows)
-            m_nUsedRows = nRow + 1;
+        if (nRow >= GetUsedRows())
+            SetUsedRows(nRow + 1);
         UpdateScrollRanges();
         if (GetRowKind(nRow) == kindEmpty)
             SetRowKind(kindDetail, nRow);
-        m_undo.strUndoText = strOld;
-        m_undo.strRedoText = GetCellText(nRow, nCol);
+        Undo().strUndoText = strOld;
+        Undo().strRedoText = GetCellText(nRow, nCol);
         RecordCellCommand(undoCellEdit, CPoint(nCol, nRow), std::move(before));
         CalcRow(nRow, 0);
         RecalcTotals(nRow);
@@ -259,10 +259,10 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
                                  nPurpose == pickParts ? kindDetail : kindFree);
         // Undo takes exactly these rows out again; redo puts the same rows back.
         RecordUndo(undoRowsPasteCount, CPoint(nCol, nRow));
-        m_undo.nPasteCount = nCount;
+        Undo().nPasteCount = nCount;
         RecalcTotals(nRow);
         UpdateTreeView();
-        InvalidateRows(nRow, m_nRowLimit - 1, true);
+        InvalidateRows(nRow, GetRowLimit() - 1, true);
     } else {
         return;
     }

@@ -59,12 +59,12 @@ void CMorvelEMView::OnItemClear()
     const int nFirstCol = std::max<int>(rcBlock.left, 0);
     const int nLastCol = std::min<int>(rcBlock.right, GetColumnLimit() - 1);
     for (int c = nFirstCol; c <= nLastCol; ++c) {
-        for (int r = 0; r < m_nUsedRows; ++r)
+        for (int r = 0; r < GetUsedRows(); ++r)
             SetCellText("", r, c, TRUE);
     }
     if (m_hWnd != nullptr && nFirstCol <= nLastCol) {
         CRect rcPixels;
-        GetCellRangeRect(nFirstCol, std::max(m_nFirstVisibleRow, 0), nLastCol, m_nRowLimit - 1, &rcPixels);
+        GetCellRangeRect(nFirstCol, std::max(m_nFirstVisibleRow, 0), nLastCol, GetRowLimit() - 1, &rcPixels);
         CRect rcGrid;
         GetGridClientRect(&rcGrid);
         rcPixels.bottom = std::min(rcPixels.bottom, rcGrid.bottom);
@@ -89,7 +89,7 @@ void CMorvelEMView::OnRangeAdd()
     if (!IsValidColumn(nCol))
         return;
     // The total goes on from what it was: the command adds a range to it.
-    m_rangeTotal.sum.Add(m_engine, nCol, rcBlock.top, rcBlock.bottom);
+    m_rangeTotal.sum.Add(Engine(), nCol, rcBlock.top, rcBlock.bottom);
     if (CWnd* pBox = FindRangeTotalBox()) {
         pBox->SetWindowText(m_rangeTotal.sum.GetText());
         pBox->Invalidate();

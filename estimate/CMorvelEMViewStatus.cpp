@@ -26,7 +26,7 @@ void CMorvelEMView::UpdateStatusText(int nShow)
 {
     const int nRowsPerPage = m_nRowsPerPage > 0 ? m_nRowsPerPage : 1;
     m_strStatusPosition.Format("%3d ﾍﾟｰｼﾞ %4d 行 %3d 列  最大行 %d "_sj, m_nCurrentRow / nRowsPerPage + 1,
-                               m_nCurrentRow % nRowsPerPage + 1, m_nCurrentCol + 1, m_nUsedRows);
+                               m_nCurrentRow % nRowsPerPage + 1, m_nCurrentCol + 1, GetUsedRows());
     m_strStatusAmount.Empty();
 
     // The panes belong to the main frame's status bar, which every window shares. Without
@@ -47,14 +47,14 @@ double CMorvelEMView::StatusAmount(int nCol)
 {
     // A store that does not count its changes cannot tell that nothing changed.
     CStatusAmountMemo& memo = m_statusAmountMemo;
-    const bool bCounted = m_EditRows.CountsChanges();
-    if (bCounted && memo.bKnown && memo.nChangeCount == m_EditRows.GetChangeCount() &&
-        memo.nUsedRows == m_nUsedRows && memo.nCol == nCol)
+    const bool bCounted = EditRows().CountsChanges();
+    if (bCounted && memo.bKnown && memo.nChangeCount == EditRows().GetChangeCount() &&
+        memo.nUsedRows == GetUsedRows() && memo.nCol == nCol)
         return memo.dAmount;
     memo.dAmount = SumEstimateAmount(nCol, FALSE);
     memo.bKnown = bCounted;
-    memo.nChangeCount = m_EditRows.GetChangeCount();
-    memo.nUsedRows = m_nUsedRows;
+    memo.nChangeCount = EditRows().GetChangeCount();
+    memo.nUsedRows = GetUsedRows();
     memo.nCol = nCol;
     return memo.dAmount;
 }

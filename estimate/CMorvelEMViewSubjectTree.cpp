@@ -7,11 +7,11 @@
 
 int CMorvelEMView::GetSubjectRowCount(int nRow) const
 {
-    return CHeadingSearch(m_engine).GetSubjectRowCount(nRow);
+    return CHeadingSearch(Engine()).GetSubjectRowCount(nRow);
 }
 
 void CMorvelEMView::FindHeadingRows(std::vector<CHeadingRow>& headings, size_t nLimit) const
 {
-    CHeadingSearch(m_engine).FindHeadingRows(headings, nLimit, FindNameColumn(),
+    CHeadingSearch(Engine()).FindHeadingRows(headings, nLimit, FindNameColumn(),
                                              FindFirstColumn(CEstimationFormFile::colV, "2"));
 }

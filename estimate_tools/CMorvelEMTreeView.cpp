@@ -200,10 +200,8 @@ void CMorvelEMTreeView::FillTree()
     const CDocument* pDoc = GetDocument();
     const CString strRoot = MakeRootText(pDoc != nullptr ? pDoc->GetTitle() : CString());
     m_headings.clear();
-    if (pView != nullptr) {
-        CMorvelView::CEditPageScope scope(*pView);
+    if (pView != nullptr)
         pView->FindHeadingRows(m_headings, MAX_ENTRIES - 1);
-    }
 
     // The same headings in the same order hang the same way: the items stay (with what the
     // user opened, closed and selected) and only labels that changed are set again.

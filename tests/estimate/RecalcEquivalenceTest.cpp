@@ -880,9 +880,12 @@ TEST_F(RecalcEquivalenceTest, EditsInOtherEstimatesLeaveTheKeptTotalsInUse)
 
 // What the consistency check's tests break on purpose.
 struct CKeptTotalsProbe {
-    static CKeptTotals& Of(CMorvelEMView& view) { return view.m_engine.m_kept; }
+    static CKeptTotals& Of(CMorvelEMView& view) { return view.GetModel().Engine().m_kept; }
     static std::vector<int64_t>& Sums(CKeptTotals& kept) { return kept.m_sums; }
-    static CGridRowArray& Rows(CMorvelEMView& view) { return view.m_EditRows; }
+    static CGridRowArray& Rows(CMorvelEMView& view)
+    {
+        return view.GetModel().Rows(CEstimateModel::EPage::edit);
+    }
 };
 
 // The builds with checks hold the kept sums against a walk over the rows after every
