@@ -210,7 +210,7 @@ END_MESSAGE_MAP()
 // ---------------------------------------------------------------------------------------
 // Construction
 
-CMorvelEMView::CMorvelEMView() : m_nPendingLevel(-1), m_nMarkRow(-1), m_nMarkRowPrev(-1), m_nAdjustPage(1)
+CMorvelEMView::CMorvelEMView() : m_nMarkRow(-1), m_nMarkRowPrev(-1), m_nAdjustPage(1)
 {
     m_nSummaryPage = 0;
     s_nCopyMode = 0;
@@ -365,9 +365,9 @@ ERowKind CMorvelEMView::GetRowKind(int nRow) const
     return Model().RowKind(ShownPage(), nRow);
 }
 
-void CMorvelEMView::SetRowKind(int nKind, int nRow)
+void CMorvelEMView::SetRowKind(ERowKind nKind, int nRow)
 {
-    Engine().SetRowKind(KindFromNumber(nKind), nRow);
+    Engine().SetRowKind(nKind, nRow);
 }
 
 int CMorvelEMView::GetCellIndent(int nRow, int nCol) const
@@ -681,18 +681,18 @@ void CMorvelEMView::SetSummaryLevelOn(int nLevel, bool bOn)
         m_nSummaryLevelOn[nLevel] = bOn ? 1 : 0;
 }
 
-CWnd* CMorvelEMView::GetPickDialog(int nLevel) const
+CWnd* CMorvelEMView::GetPickDialog(EPickPurpose ePurpose) const
 {
-    if (nLevel >= kindLarge && nLevel <= kindSmall)
-        return m_pSubjectPick[nLevel - kindLarge];
-    return nLevel == pickUnit ? m_pUnitPick : nullptr;
+    if (const ERowKind nHeading = HeadingOfPick(ePurpose); nHeading != kindEmpty)
+        return m_pSubjectPick[nHeading - kindLarge];
+    return ePurpose == pickUnit ? m_pUnitPick : nullptr;
 }
 
-void CMorvelEMView::SetPickDialog(int nLevel, CWnd* pDialog)
+void CMorvelEMView::SetPickDialog(EPickPurpose ePurpose, CWnd* pDialog)
 {
-    if (nLevel >= kindLarge && nLevel <= kindSmall)
-        m_pSubjectPick[nLevel - kindLarge] = pDialog;
-    else if (nLevel == pickUnit)
+    if (const ERowKind nHeading = HeadingOfPick(ePurpose); nHeading != kindEmpty)
+        m_pSubjectPick[nHeading - kindLarge] = pDialog;
+    else if (ePurpose == pickUnit)
         m_pUnitPick = pDialog;
 }
 

@@ -59,6 +59,34 @@ public:
     // Total levels (MakeTotalRow, the total commands; RowKinds.h): CMorvelEMView::levelGrand.
     using enum ETotalLevel;
 
+    // What the next subject or unit pick, or the pop-up list's choice, is for: a heading of
+    // a level (numbered as its heading kind), the unit, parts rows or rows of another list.
+    // A purpose of its own, so that neither a row kind nor a number stands for it unnoticed.
+    enum class EPickPurpose : int {
+        pickNone = -1,
+        pickLarge = kindLarge,
+        pickMiddle = kindMiddle,
+        pickSmall = kindSmall,
+        pickUnit = 4,
+        pickParts = 5,
+        pickOtherList = 8
+    };
+    using enum EPickPurpose;
+    // The pick of a subject heading kind (large, middle or small; pickNone for any other
+    // kind), and the heading kind a subject pick makes (kindEmpty for any other pick).
+    static constexpr EPickPurpose PickOfHeading(ERowKind nKind)
+    {
+        return nKind == kindLarge || nKind == kindMiddle || nKind == kindSmall
+                   ? static_cast<EPickPurpose>(nKind)
+                   : pickNone;
+    }
+    static constexpr ERowKind HeadingOfPick(EPickPurpose ePurpose)
+    {
+        return ePurpose == pickLarge || ePurpose == pickMiddle || ePurpose == pickSmall
+                   ? KindFromNumber(static_cast<int>(ePurpose))
+                   : kindEmpty;
+    }
+
     // Recalculation request modes: bulk changes, and the save and print paths.
     enum { recalcBulk = 2, recalcSaveOrPrint = 3 };
 
@@ -103,9 +131,9 @@ public:
     // started empty stores nothing. Returns 1 when stored.
     bool SetCellText(const char* lpszText, int nRow, int nCol, bool bForce);
     ERowKind GetRowKind(int nRow) const;
-    // nKind: the kind's number, as a file, the drag data or a reader hands it (a kind
-    // passes as its number; a level is refused).
-    void SetRowKind(int nKind, int nRow);
+    // A number read from a file, the drag data or a reader becomes a kind where it is read
+    // (KindFromNumber); a level or a bare number is refused here.
+    void SetRowKind(ERowKind nKind, int nRow);
     int GetCellIndent(int nRow, int nCol) const;
     void SetCellIndent(int nIndent, int nRow, int nCol);
     int GetRowParam1(int nRow) const;
@@ -218,8 +246,10 @@ public:
                          int nTargetCol, int nColumnMode, int nRangeCode);
     void CalcTaxAmount(CString& strTax, int nCol, bool bExcludeFree, int nRate);
     double SumEstimateAmount(int nCol, bool bExcludeFree) const;
-    // The subject number of a heading from its counts, in the view's numbering styles.
-    void FormatSubjectNo(int nMode, CString& strText, int nKind, int nLarge, int nMiddle, int nSmall) const;
+    // The subject number of a heading from the counts of the kind, large, middle and small
+    // headings (counts, not row kinds), in the view's numbering styles.
+    void FormatSubjectNo(int nMode, CString& strText, int nKindCount, int nLargeCount, int nMiddleCount,
+                         int nSmallCount) const;
     // The subject number shown in front of a heading's text in the numbering column.
     CString GetSubjectNoText(int nRow, int nCol) const;
 
@@ -610,8 +640,8 @@ public:
     void GoToRow(int nRow);
     // A colour of "Color Setting" ("r,g,b"); black when missing or unreadable.
     COLORREF ReadColorSetting(const char* lpszKey) const;
-    // A picked subject (pick levels 1 to 3: a new heading row) or unit (level 4: the
-    // current cell).
+    // A picked subject (a new heading row) or unit (the current cell), as the pending pick
+    // says.
     void InsertPickedItem(const char* lpszName, const char* lpszUnit);
 
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
@@ -730,7 +760,7 @@ public:
     // The armed range total stored in a numeric cell, the row computed from the next column
     // on and the totals from the row.
     void StoreRangeTotal(int nRow, int nCol);
-    LRESULT OnPickedSubject(int nLevel, LPARAM lParam);
+    LRESULT OnPickedSubject(EPickPurpose ePurpose, LPARAM lParam);
     void TrackToolBarMenu(UINT nIDMenu);
 
     // ---- Display fixing and fixed-rate change -------------------------------------------
@@ -958,8 +988,8 @@ private:
 public:
     // The parts file the parts commands work on.
     const CString& GetCurrentPartFile() const { return m_strCurrentPartFile; }
-    // The heading kind the next subject pick makes (-1 none; 4 the unit).
-    int GetPendingLevel() const { return m_nPendingLevel; }
+    // What the next pick or list choice makes (pickNone before the first).
+    EPickPurpose GetPendingLevel() const { return m_nPendingLevel; }
     // The remembered row ("記憶"), -1 none.
     int GetMarkRow() const { return m_nMarkRow; }
     void SetMarkRow(int nRow) { m_nMarkRow = nRow; }
@@ -996,11 +1026,10 @@ public:
     // from the subject tree.
     bool LastClickMovedCell() const { return m_bClickMovedCell; }
     bool LastMoveCameFromTree() const { return m_bMovedFromTree; }
-    // The open modeless pick dialog of a level (1 large, 2 middle, 3 small subject, 4
-    // unit), or null; the dialogs' openers register them.
-    enum { pickUnit = 4 }; // the pick level of the unit (levels 1 to 3 are the heading kinds)
-    CWnd* GetPickDialog(int nLevel) const;
-    void SetPickDialog(int nLevel, CWnd* pDialog);
+    // The open modeless pick dialog of a subject level or of the unit, or null; the
+    // dialogs' openers register them.
+    CWnd* GetPickDialog(EPickPurpose ePurpose) const;
+    void SetPickDialog(EPickPurpose ePurpose, CWnd* pDialog);
     // TRUE for the unit column: the form item whose "T" code is "1".
     bool IsUnitColumn(int nCol) const;
     // TRUE for a parts search column: "T" code "2" or "5".
@@ -1016,9 +1045,6 @@ public:
     static int PartsColumnOfCode(const CString& strCode);
 
     // ---- Pop-up choice list (CMorvelEMViewPopupList.cpp) ---------------------------------
-    // The pick purposes beyond the heading kinds and the unit: parts rows, rows of another
-    // list.
-    enum { pickParts = 5, pickOtherList = 8 };
     // F4 on a cell: the unit column lists the units, the name column the subjects of the
     // current heading's level (or of the last subject pick, large at first), a parts search
     // column the parts of the current parts file. FALSE (with a beep) elsewhere.
@@ -1026,7 +1052,7 @@ public:
     // Shows the list for a pick purpose (1, 2, 3 subjects, 4 unit, 5 parts, 8 other rows)
     // just below the current cell (above it when there is no room below) and gives it the
     // keyboard. FALSE on the summary page or without entries.
-    BOOL OpenPopupList(int nPurpose, const CPopupListContent& content);
+    BOOL OpenPopupList(EPickPurpose ePurpose, const CPopupListContent& content);
     // The list's choice (its indexes ended by -1 in the choice array): a subject becomes a
     // heading row at the current row, a unit fills the current cell, parts or other rows
     // become rows at the current row filled through the columns' "B" codes; several
@@ -1071,7 +1097,7 @@ private:
     // Drops the zero rows from the copy being served.
     void RemoveZeroRowsFromPrintCopy();
     CString m_strCurrentPartFile;
-    int m_nPendingLevel; // heading kind of the next subject pick, -1 none
+    EPickPurpose m_nPendingLevel = pickNone;
     int m_nMarkRow;      // the remembered row, -1 none
     int m_nMarkRowPrev;
     int m_nAdjustPage; // "Settings"/"AdjustPage"

@@ -94,7 +94,7 @@ int CMorvelEMView::GetRowStyle(ERowKind nKind)
 {
     if (IsPaintedNonCalculatedKind(nKind))
         return styleNonCalc;
-    switch (nKind) {
+    switch (KindNumber(nKind)) {
     case kindLarge:
     case kindLargeTotal:
     case SummaryKindOf(kindLarge):

@@ -35,7 +35,7 @@ bool IsArrowKey(UINT nChar)
 // beyond the last one.
 int RowFontOfKind(ERowKind nKind)
 {
-    switch (nKind) {
+    switch (KindNumber(nKind)) {
     case kindLarge:
     case kindLargeTotal:
     case SummaryKindOf(kindLarge):

@@ -8,19 +8,25 @@
 
 namespace {
 
-bool IsIndentTarget(int nKind, int nLevel)
+// A heading of the level, its total, or the heading on the summary page.
+bool IsHeadingOrItsTotal(ERowKind nKind, ERowKind nHeading)
+{
+    return nKind == nHeading || nKind == TotalKindOf(nHeading) || nKind == SummaryKindOf(nHeading);
+}
+
+bool IsIndentTarget(ERowKind nKind, int nLevel)
 {
     switch (nLevel) {
     case INDENT_LEVEL_KIND:
-        return nKind == kindKind || nKind == kindKind + 10 || nKind == kindKind + 100;
+        return IsHeadingOrItsTotal(nKind, kindKind);
     case INDENT_LEVEL_LARGE:
-        return nKind == kindLarge || nKind == kindLarge + 10 || nKind == kindLarge + 100;
+        return IsHeadingOrItsTotal(nKind, kindLarge);
     case INDENT_LEVEL_MIDDLE:
-        return nKind == kindMiddle || nKind == kindMiddle + 10 || nKind == kindMiddle + 100;
+        return IsHeadingOrItsTotal(nKind, kindMiddle);
     case INDENT_LEVEL_SMALL:
-        return nKind == kindSmall || nKind == kindSmall + 10 || nKind == kindSmall + 100;
+        return IsHeadingOrItsTotal(nKind, kindSmall);
     case INDENT_LEVEL_DETAIL:
-        return nKind == kindDetail || nKind == kindDetail + 100;
+        return nKind == kindDetail || nKind == SummaryKindOf(kindDetail);
     case INDENT_LEVEL_ALL:
         return true;
     default:

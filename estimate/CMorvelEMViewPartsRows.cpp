@@ -30,7 +30,7 @@ void CMorvelEMView::InsertPartsRows(const CGridRow* const* ppRows, int nCount)
 {
     if (ppRows == nullptr || nCount <= 0 || m_nSummaryPage != 0)
         return;
-    m_nPendingLevel = 5;
+    m_nPendingLevel = pickParts;
     const int nRow = m_nCurrentRow;
     // Rows pushed past the row limit would be lost: nothing is inserted then.
     if (std::max(GetUsedRows(), nRow) + nCount >= GetRowLimit()) {

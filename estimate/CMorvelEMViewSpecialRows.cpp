@@ -263,10 +263,11 @@ void CMorvelEMView::ApplySubjectNumbering(bool bOK, bool bSwitchedOff, int nKind
         Invalidate(TRUE);
 }
 
-void CMorvelEMView::FormatSubjectNo(int nMode, CString& strText, int nKind, int nLarge, int nMiddle,
-                                    int nSmall) const
+void CMorvelEMView::FormatSubjectNo(int nMode, CString& strText, int nKindCount, int nLargeCount,
+                                    int nMiddleCount, int nSmallCount) const
 {
-    CSubjectNumbers::Format(GetNumbering(), nMode, strText, {nKind, nLarge, nMiddle, nSmall});
+    CSubjectNumbers::Format(GetNumbering(), nMode, strText,
+                            {nKindCount, nLargeCount, nMiddleCount, nSmallCount});
 }
 
 CString CMorvelEMView::GetSubjectNoText(int nRow, int nCol) const

@@ -20,7 +20,7 @@ int Signed16(WORD w)
 
 } // namespace
 
-void CSubjectDragData::Write(CArchive& ar, CMorvelEMView& view, int nKind, int nFirstRow)
+void CSubjectDragData::Write(CArchive& ar, CMorvelEMView& view, ERowKind nKind, int nFirstRow)
 {
     CEstimationFormFile form;
     CString strFormName;
@@ -79,12 +79,12 @@ bool CSubjectDragData::ReadRows(CArchive& ar)
     for (CRow& row : rows) {
         WORD wRowKind = 0, wParam3 = 0, wParam1 = 0, wParam2 = 0;
         ar >> wRowKind >> wParam3 >> row.strParamText1 >> wParam1 >> wParam2 >> row.strParamText2;
-        row.nKind = wRowKind;
+        row.nKind = KindFromNumber(wRowKind);
         row.nParam3 = Signed16(wParam3);
         row.nParam1 = Signed16(wParam1);
         row.nParam2 = Signed16(wParam2);
     }
-    m_nKind = wKind;
+    m_nKind = KindFromNumber(wKind);
     m_nColumns = wColumns;
     m_rows = std::move(rows);
     return TRUE;

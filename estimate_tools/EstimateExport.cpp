@@ -98,7 +98,7 @@ CRowMarkers GetRowMarkers(ERowKind nKind)
         result.bWritten = true;
         return result;
     }
-    switch (nKind) {
+    switch (KindNumber(nKind)) {
     case kindDetail:
     case kindFree:
     case kindStep:

@@ -5,6 +5,7 @@
 
 #include "estimate/engine/CGridRow.h"
 #include "estimate/engine/CGridRowArray.h"
+#include "estimate/engine/RowKinds.h"
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
 
@@ -49,15 +50,15 @@ struct CUndoRecord {
     CUndoRecord() = default;
     CUndoRecord(const CUndoRecord&) = delete;
     CUndoRecord& operator=(const CUndoRecord&) = delete;
-    int nAction = undoNone;     // what undo takes back
-    int nRedoAction = undoNone; // what redo does again
-    CPoint ptPosition;          // x column (or a row count), y row
-    int nPasteCount = 0;        // with undoRowsPasteCount
-    CString strUndoText;        // an edited cell's old text
-    CString strRedoText;        // and its new text
-    CGridRowArray rows;         // row copies
-    CGridRowArray texts;        // text entries of the fixed-rate change
-    std::vector<int> kinds;     // the kinds rows had before a non-calculated mark changed
+    int nAction = undoNone;      // what undo takes back
+    int nRedoAction = undoNone;  // what redo does again
+    CPoint ptPosition;           // x column (or a row count), y row
+    int nPasteCount = 0;         // with undoRowsPasteCount
+    CString strUndoText;         // an edited cell's old text
+    CString strRedoText;         // and its new text
+    CGridRowArray rows;          // row copies
+    CGridRowArray texts;         // text entries of the fixed-rate change
+    std::vector<ERowKind> kinds; // the kinds rows had before a non-calculated mark changed
     // The rows a cell command (an edit, a replacement, a cut or a paste of cells) wrote,
     // as they were before it, kept by this grid whatever the shared buffers get later.
     // Undo puts them back and keeps the rows as they stood then in rowsAfter, which redo

@@ -13,10 +13,12 @@ namespace {
 
 class HeadingSearchTest : public ::testing::Test {
 protected:
-    // Rows of the given kinds from row 0 on, with a name in each heading.
-    void Rows(std::initializer_list<int> kinds)
+    // Rows of the given kinds (as the file stores them) from row 0 on, with a name in each
+    // heading.
+    void Rows(std::initializer_list<int> numbers)
     {
-        for (int kind : kinds) {
+        for (int nNumber : numbers) {
+            const ERowKind kind = KindFromNumber(nNumber);
             if (kind == kindDetail)
                 e.AddRow(kind, {"明細", nullptr, "1", nullptr, "100"});
             else if (kind != kindEmpty)
