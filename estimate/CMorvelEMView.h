@@ -14,9 +14,12 @@
 #include "estimate/engine/CCompensatedSum.h"
 #include "estimate/engine/CEstimateEngine.h"
 #include "estimate/engine/CEstimateModel.h"
+#include "estimate/engine/CFixedRateChange.h"
 #include "estimate/engine/CGridRow.h"
 #include "estimate/engine/CGridRowArray.h"
+#include "estimate/engine/CHeadingSearch.h"
 #include "estimate/engine/CNumberRules.h"
+#include "estimate/engine/CRangeSum.h"
 #include "estimate/engine/CRowImage.h"
 #include "estimate/engine/CRowSteps.h"
 #include "estimate/engine/CSubjectNumbers.h"
@@ -44,6 +47,7 @@ class CMorvelEMDoc;
 class CPrintRowSource;
 class CStringArray;
 class CSummaryTable;
+class CUnnecessaryRows;
 
 class CMorvelEMView : public CMorvelView, public IGridCellEditOwner {
     DECLARE_DYNCREATE(CMorvelEMView)
@@ -581,13 +585,7 @@ public:
     // name (the name column's text) and the total's amount (the amount column's text, empty
     // without a total). One look at the kinds of all rows, fetched ahead; the texts are
     // the rows' own, valid until the rows change.
-    struct CHeadingRow {
-        int nRow;
-        ERowKind nKind;
-        int nTotalRow;
-        const CString* pName;
-        const CString* pAmount;
-    };
+    using CHeadingRow = CHeadingSearch::CHeadingRow;
     void FindHeadingRows(std::vector<CHeadingRow>& headings, size_t nLimit) const;
 
     // ---- Cell editing and input ---------------------------------------------------------
@@ -780,19 +778,8 @@ public:
     // beyond the ticks given stay as they are.
     void ApplyDisplayFix(const std::vector<bool>& ticks);
 
-    // The fixed-rate change's settings besides its formula: two conditions (column,
-    // relation, value) and how they are joined. Relations: 0 less than, 1 less than or
-    // equal, 2 equal, 3 not equal, 4 greater than or equal, 5 greater than, any other
-    // holds; a condition with an empty value always holds. Conjunction 0 or, 1 and.
-    struct CRateCondition {
-        int nCol1 = -1;
-        int nRelation1 = -1;
-        CString strValue1;
-        int nCol2 = -1;
-        int nRelation2 = -1;
-        CString strValue2;
-        int nConjunction = 1;
-    };
+    // The fixed-rate change's settings besides its formula (CFixedRateChange).
+    using CRateCondition = CFixedRateChange::CCondition;
     // true when the edit-page row meets the conditions: the cell of the condition's column
     // is the left operand, compared as numbers in a numeric column, else as texts.
     bool MatchRateCondition(int nRow, int nCol1, int nRelation1, const char* lpszValue1, int nCol2,
@@ -899,12 +886,6 @@ public:
     afx_msg void OnUpdateSort(CCmdUI* pCmdUI);
     bool CanSortBlock() const;
     void SortBlock(bool bAscending);
-    // The row comparisons by the sort column nCol: negative, 0 or positive as the first row
-    // sorts before, with or after the second (a missing row or cell is an empty text).
-    static int CompareTextAscending(const CGridRow* pFirst, const CGridRow* pSecond, int nCol);
-    static int CompareTextDescending(const CGridRow* pFirst, const CGridRow* pSecond, int nCol);
-    static int CompareNumberAscending(const CGridRow* pFirst, const CGridRow* pSecond, int nCol);
-    static int CompareNumberDescending(const CGridRow* pFirst, const CGridRow* pSecond, int nCol);
     // The remembered row: 記憶, ｼﾞｬﾝﾌﾟ and 解除; the row header of a row repainted.
     afx_msg void OnRememberPosition();
     afx_msg void OnUpdateRememberPosition(CCmdUI* pCmdUI);
@@ -935,9 +916,8 @@ public:
     afx_msg void OnDeleteUnnecessaryRows();
     afx_msg LRESULT OnUnnecessaryRowMessage(WPARAM wParam, LPARAM lParam);
     bool IsUnnecessaryRow(int nCondition, int nRow) const;
-    // Whether a row is looked at by the search: with the manual scanner every detail row,
-    // else empty and detail rows whose unit cell is filled.
-    bool IsUnnecessaryRowCandidate(int nRow, bool bManual, int nUnitCol) const;
+    // The search over the edit page with the scanner the settings choose.
+    CUnnecessaryRows GetUnnecessaryRows() const;
     static bool IsManualUnnecessaryRowScan();
     // The first candidate row from nFromRow on that meets the condition; -1 when none.
     int FindUnnecessaryRow(int nCondition, int nFromRow) const;
@@ -1022,13 +1002,11 @@ public:
     // Which levels the summary-table command switched on (summaryKind .. summarySmall).
     void SetSummaryLevelOn(int nLevel, bool bOn);
 
-    // The range total: the sum the range-add command worked out, whether there is one,
-    // whether the next press in the grid takes it, and its text as the box shows it.
+    // The range total: the sum the range-add command worked out (with whether there is one
+    // and its text as the box shows it), and whether the next press in the grid takes it.
     struct CRangeTotal {
-        double dTotal = 0.0;
-        int nPresent = 0;
+        CRangeSum sum;
         int nArmed = 0;
-        CString strText;
     };
     const CRangeTotal& GetRangeTotal() const { return m_rangeTotal; }
 
@@ -1270,9 +1248,6 @@ public:
     // Rows inserted, deleted or reordered, or read from a file: what the engine keeps of
     // the rows is made again by the next full walk.
     void ForgetKeptTotals() { Engine().ForgetKeptTotals(); }
-    // The rows' kinds one after another while the kept totals hold the rows as they are.
-    const std::vector<ERowKind>* KeptKinds() const { return Engine().KeptKinds(); }
-    enum { KIND_PREFETCH_DISTANCE = CEstimateEngine::KIND_PREFETCH_DISTANCE };
 
 private:
     IEstimateSheet::CTaxSettings GetTaxSettings() const { return Engine().GetTaxSettings(); }

@@ -9,6 +9,8 @@
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/engine/CGridRow.h"
+#include "estimate/engine/CRowSort.h"
+#include "estimate/engine/CUnnecessaryRows.h"
 #include "estimate/engine/UndoCommands.h"
 #include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
@@ -16,56 +18,10 @@
 #include "resources/ResourceIds.h"
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
-
-namespace {
-
-const CString& SortText(const CGridRow* pRow, int nCol)
-{
-    static const CString empty;
-    if (pRow == nullptr || nCol < 0 || nCol >= CMorvelView::MAX_COLUMNS)
-        return empty;
-    return pRow->m_strCell[nCol];
-}
-
-// Code page 932 texts in byte order: a lead byte sorts after every single-byte character
-// below it, as the multibyte comparison of the C library orders them.
-int CompareBytes(const CString& a, const CString& b)
-{
-    const size_t nA = static_cast<size_t>(a.GetLength()), nB = static_cast<size_t>(b.GetLength());
-    const int n = std::memcmp(a.c_str(), b.c_str(), std::min(nA, nB));
-    if (n != 0)
-        return n < 0 ? -1 : 1;
-    return nA < nB ? -1 : (nA > nB ? 1 : 0);
-}
-
-} // namespace
 
 // ---------------------------------------------------------------------------------------
 // Sorting
-
-int CMorvelEMView::CompareTextAscending(const CGridRow* pFirst, const CGridRow* pSecond, int nCol)
-{
-    return CompareBytes(SortText(pFirst, nCol), SortText(pSecond, nCol));
-}
-
-int CMorvelEMView::CompareTextDescending(const CGridRow* pFirst, const CGridRow* pSecond, int nCol)
-{
-    return CompareBytes(SortText(pSecond, nCol), SortText(pFirst, nCol));
-}
-
-int CMorvelEMView::CompareNumberAscending(const CGridRow* pFirst, const CGridRow* pSecond, int nCol)
-{
-    const double a = CNumberRules::ReadNumber(SortText(pFirst, nCol));
-    const double b = CNumberRules::ReadNumber(SortText(pSecond, nCol));
-    return a > b ? 1 : (a < b ? -1 : 0);
-}
-
-int CMorvelEMView::CompareNumberDescending(const CGridRow* pFirst, const CGridRow* pSecond, int nCol)
-{
-    return -CompareNumberAscending(pFirst, pSecond, nCol);
-}
 
 bool CMorvelEMView::CanSortBlock() const
 {
@@ -98,11 +54,11 @@ void CMorvelEMView::SortBlock(bool bAscending)
 {
     const CRect rc = GetSelectionBlock();
     // Only rows in use are sorted: a block that reaches past them ends at the last one.
+    const int nCol = rc.left;
+    if (!CRowSort::HasRowsToSort(Engine(), rc.top, rc.bottom, nCol))
+        return;
     const int nFirst = std::max<int>(0, rc.top);
     const int nLast = std::min<int>(rc.bottom, GetUsedRows() - 1);
-    const int nCol = rc.left;
-    if (nFirst >= nLast || !IsValidColumn(nCol))
-        return;
 
     // The wait dialog stands while the rows move (not for a grid without a window).
     std::unique_ptr<CWaitDialog> pWait;
@@ -111,23 +67,10 @@ void CMorvelEMView::SortBlock(bool bAscending)
         pWait->Create(IDD_WAIT, nullptr);
     }
 
-    // Every row of the block gets its object, so that empty rows sort as empty texts.
-    std::vector<CGridRow*> rows;
-    rows.reserve(static_cast<size_t>(nLast - nFirst + 1));
-    for (int r = nFirst; r <= nLast; ++r)
-        rows.push_back(MakeEditRow(r));
     const bool bText =
         GetEstimationForm().GetItem(nCol, CEstimationFormFile::colAttribute).Find("文字"_sj) >= 0;
-    int (*compare)(const CGridRow*, const CGridRow*, int) =
-        bText ? (bAscending ? CompareTextAscending : CompareTextDescending)
-              : (bAscending ? CompareNumberAscending : CompareNumberDescending);
-    // Rows with equal keys keep their order, so a second sort by another column keeps the
-    // first one's order within equal keys.
-    std::stable_sort(rows.begin(), rows.end(), [compare, nCol](const CGridRow* a, const CGridRow* b) {
-        return compare(a, b, nCol) < 0;
-    });
-    for (int r = nFirst; r <= nLast; ++r)
-        EditRows().SetAt(r, rows[static_cast<size_t>(r - nFirst)]);
+    CRowSort::SortRows(Engine(), nFirst, nLast, nCol, bText ? CRowSort::EKey::text : CRowSort::EKey::number,
+                       bAscending);
     NoteRowShift(nFirst);
 
     if (m_hWnd != nullptr) {
@@ -260,34 +203,20 @@ void CMorvelEMView::OnUpdateFixedRateChange(CCmdUI* pCmdUI)
 // ---------------------------------------------------------------------------------------
 // Unnecessary rows
 
+// The dialog's conditions are the search's own numbers.
+static_assert(UNROW_COND_QUANTITY_ZERO == CUnnecessaryRows::conditionQuantityZero &&
+              UNROW_COND_AMOUNT_ZERO == CUnnecessaryRows::conditionAmountZero &&
+              UNROW_COND_BOTH_ZERO == CUnnecessaryRows::conditionBothZero);
+
+CUnnecessaryRows CMorvelEMView::GetUnnecessaryRows() const
+{
+    return CUnnecessaryRows(Engine(), IsManualUnnecessaryRowScan() ? CUnnecessaryRows::EScan::manual
+                                                                   : CUnnecessaryRows::EScan::standard);
+}
+
 bool CMorvelEMView::IsUnnecessaryRow(int nCondition, int nRow) const
 {
-    // The quantity and amount columns as every part of the program finds them: the last
-    // column with the code. A form without such a column has nothing to be zero, so no row
-    // is unnecessary by that column (rather than testing whatever the first column holds).
-    const CEstimationFormFile& form = GetEstimationForm();
-    int nQuantityCol = FindColumn("3", "T");
-    if (form.GetItem(nQuantityCol, CEstimationFormFile::colT) != "3")
-        nQuantityCol = -1;
-    int nAmountCol = FindColumn("2", "U");
-    if (form.GetItem(nAmountCol, CEstimationFormFile::colV) != "2")
-        nAmountCol = -1;
-    auto isZero = [&](int nCol) {
-        if (nCol < 0)
-            return false;
-        const double value = CNumberRules::ReadNumber(EditCell(nRow, nCol));
-        return value > -1e-10 && value < 1e-10;
-    };
-    switch (nCondition) {
-    case UNROW_COND_QUANTITY_ZERO:
-        return isZero(nQuantityCol);
-    case UNROW_COND_AMOUNT_ZERO:
-        return isZero(nAmountCol);
-    case UNROW_COND_BOTH_ZERO:
-        return isZero(nQuantityCol) && isZero(nAmountCol);
-    default:
-        return false;
-    }
+    return GetUnnecessaryRows().IsUnnecessaryRow(nCondition, nRow);
 }
 
 bool CMorvelEMView::IsManualUnnecessaryRowScan()
@@ -297,23 +226,9 @@ bool CMorvelEMView::IsManualUnnecessaryRowScan()
            pSettings->GetProfileString("Unnecessary Row", "ManualEditSaimoku", "") == "1";
 }
 
-bool CMorvelEMView::IsUnnecessaryRowCandidate(int nRow, bool bManual, int nUnitCol) const
-{
-    const ERowKind nKind = EditKind(nRow);
-    if (bManual)
-        return nKind == kindDetail;
-    return (nKind == kindEmpty || nKind == kindDetail) && !EditCell(nRow, nUnitCol).IsEmpty();
-}
-
 int CMorvelEMView::FindUnnecessaryRow(int nCondition, int nFromRow) const
 {
-    const bool bManual = IsManualUnnecessaryRowScan();
-    const int nUnitCol = FindUnitColumn();
-    for (int r = std::max(0, nFromRow); r < GetUsedRows(); ++r) {
-        if (IsUnnecessaryRowCandidate(r, bManual, nUnitCol) && IsUnnecessaryRow(nCondition, r))
-            return r;
-    }
-    return -1;
+    return GetUnnecessaryRows().FindNext(nCondition, nFromRow);
 }
 
 LRESULT CMorvelEMView::OnUnnecessaryRowMessage(WPARAM wParam, LPARAM lParam)

@@ -433,7 +433,7 @@ void CMorvelEMView::StoreOpenEdit()
 void CMorvelEMView::StoreRangeTotal(int nRow, int nCol)
 {
     const CString strOld = GetCellText(nRow, nCol);
-    const CString strValue = CNumberRules::FormatNormal(m_rangeTotal.dTotal);
+    const CString strValue = CNumberRules::FormatNormal(m_rangeTotal.sum.GetTotal());
     CRowImage before = TakeRowImage(nRow, nRow);
     SetCellText(strValue, nRow, nCol, TRUE);
     RecordUndo(CCellsCommand::Edit(nCol, nRow, strOld, strValue, std::move(before)));

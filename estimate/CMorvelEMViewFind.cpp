@@ -8,6 +8,7 @@
 // folding changes ASCII letters only.
 #include "app/CShellServices.h"
 #include "estimate/CMorvelEMView.h"
+#include "estimate/engine/CCellSearch.h"
 #include "estimate/engine/UndoCommands.h"
 #include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
@@ -30,34 +31,8 @@ CMorvelEMView::CLastMatch CMorvelEMView::s_lastMatch;
 
 int CMorvelEMView::FindTextMatch(const CString& strCell, const CString& strFind, WPARAM nFlags)
 {
-    // An empty search text matches nothing (it would stop at every cell).
-    if (strFind.IsEmpty())
-        return -1;
-    CString text = strCell;
-    CString find = strFind;
-    if ((nFlags & FRQ_MATCH_CASE) == 0) {
-        text.MakeUpper();
-        find.MakeUpper();
-    }
-    const bool bWholeWord = (nFlags & FRQ_WHOLE_WORD) != 0;
-    const int nLength = text.GetLength();
-    const int nFind = find.GetLength();
-    int nStart = 0;
-    while (nStart <= nLength) {
-        const int p = text.Find(find, nStart);
-        if (p < 0)
-            return -1;
-        if (!bWholeWord)
-            return p;
-        // A word stands between half-width blanks or the text's ends.
-        const int nEnd = p + nFind;
-        const bool bEndOk = nEnd >= nLength || text[nEnd] == ' ';
-        const bool bStartOk = p == 0 || text[p - 1] == ' ';
-        if (bStartOk && bEndOk)
-            return p;
-        nStart = nEnd;
-    }
-    return -1;
+    return CCellSearch::FindInText(strCell, strFind, (nFlags & FRQ_WHOLE_WORD) != 0,
+                                   (nFlags & FRQ_MATCH_CASE) != 0);
 }
 
 LRESULT CMorvelEMView::OnMatchCurrentCell(WPARAM wParam, LPARAM lParam)
@@ -85,48 +60,20 @@ int CMorvelEMView::SearchCells(WPARAM nFlags, const char* lpszFind)
 {
     const CString strFind(lpszFind != nullptr ? lpszFind : "");
     const CRect rcBlock = GetSearchBlock(nFlags);
-    const bool bSelection = (nFlags & FRQ_SELECTION_ONLY) != 0;
-    const int nLastColumn = GetColumnLimit() - 1;
-    const int nFirstCol = bSelection ? std::max<int>(0, rcBlock.left) : 0;
-    const int nLastCol = bSelection ? std::min<int>(nLastColumn, rcBlock.right) : nLastColumn;
-    const int c0 = m_nCurrentCol, r0 = m_nCurrentRow;
-
-    auto test = [&](int nRow, int nCol) {
-        const int p = FindTextMatch(GetCellText(nRow, nCol), strFind, nFlags);
-        if (p >= 0) {
-            m_nCurrentCol = nCol;
-            m_nCurrentRow = nRow;
-        }
-        return p;
-    };
-
-    const bool bUp = (nFlags & FRQ_UP) != 0 && (nFlags & FRQ_DOWN) == 0;
-    if (!bUp) {
-        const int nFirstRow = bSelection ? std::max<int>(r0 + 1, rcBlock.top) : r0 + 1;
-        const int nLastRow = bSelection ? std::min<int>(GetUsedRows(), rcBlock.bottom) : GetUsedRows();
-        if (!bSelection || (r0 >= rcBlock.top && r0 <= rcBlock.bottom)) {
-            for (int c = std::max(c0 + 1, nFirstCol); c <= nLastCol; ++c)
-                if (const int p = test(r0, c); p >= 0)
-                    return p;
-        }
-        for (int r = nFirstRow; r <= nLastRow && r < GetRowLimit(); ++r)
-            for (int c = nFirstCol; c <= nLastCol; ++c)
-                if (const int p = test(r, c); p >= 0)
-                    return p;
-        return -1;
+    CCellSearch::COptions options;
+    options.bWholeWord = (nFlags & FRQ_WHOLE_WORD) != 0;
+    options.bMatchCase = (nFlags & FRQ_MATCH_CASE) != 0;
+    options.bUp = (nFlags & FRQ_UP) != 0 && (nFlags & FRQ_DOWN) == 0;
+    options.bSelectionOnly = (nFlags & FRQ_SELECTION_ONLY) != 0;
+    // The page shown is searched (the dialogs stay open over the summary page).
+    const CCellSearch::CMatch match =
+        CCellSearch(Model().Rows(ShownPage()), GetUsedRows(), GetRowLimit(), GetColumnLimit())
+            .Search(strFind, options, m_nCurrentCol, m_nCurrentRow, rcBlock);
+    if (match.nPosition >= 0) {
+        m_nCurrentCol = match.nCol;
+        m_nCurrentRow = match.nRow;
     }
-    const int nFirstRow = bSelection ? std::min<int>(r0 - 1, rcBlock.bottom) : r0 - 1;
-    const int nLastRow = bSelection ? std::max<int>(0, rcBlock.top) : 0;
-    if (!bSelection || (r0 >= rcBlock.top && r0 <= rcBlock.bottom)) {
-        for (int c = std::min(c0 - 1, nLastCol); c >= nFirstCol; --c)
-            if (const int p = test(r0, c); p >= 0)
-                return p;
-    }
-    for (int r = std::min(nFirstRow, GetRowLimit() - 1); r >= nLastRow; --r)
-        for (int c = nLastCol; c >= nFirstCol; --c)
-            if (const int p = test(r, c); p >= 0)
-                return p;
-    return -1;
+    return match.nPosition;
 }
 
 void CMorvelEMView::ShowCell(int nCol, int nRow)

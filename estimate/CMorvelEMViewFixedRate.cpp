@@ -5,24 +5,11 @@
 #include "estimate/CMorvelEMView.h"
 
 #include "estimate/CMorvelEMDoc.h"
+#include "estimate/engine/CFixedRateChange.h"
 #include "estimate/engine/UndoCommands.h"
 #include "platform/ui/core/CCmdUI.h"
 
 #include <algorithm>
-
-namespace {
-
-// The value of a compared text: a number text as written (group separators dropped, so
-// that "1,000" typed as a condition value means a thousand), anything else read as far as
-// it reads as a number.
-double ComparedNumber(const CString& strText)
-{
-    if (CNumberRules::IsNumberText(strText))
-        return CNumberRules::ReadNumberText(strText).ToDouble();
-    return CNumberRules::ReadNumber(strText);
-}
-
-} // namespace
 
 // ---------------------------------------------------------------------------------------
 // Display fixing
@@ -62,39 +49,20 @@ void CMorvelEMView::ApplyDisplayFix(const std::vector<bool>& ticks)
 bool CMorvelEMView::MatchRateCondition(int nRow, int nCol1, int nRelation1, const char* lpszValue1, int nCol2,
                                        int nRelation2, const char* lpszValue2, int nConjunction) const
 {
-    auto holds = [&](int nCol, int nRelation, const char* lpszValue) {
-        if (lpszValue == nullptr || *lpszValue == '\0')
-            return true;
-        // A condition without a valid column (no item chosen) compares an empty cell.
-        const CString& strCell = EditCell(nRow, nCol);
-        const CString strValue(lpszValue);
-        int nOrder;
-        if (IsValidColumn(nCol) && GetColumnInfo(nCol).bNumeric) {
-            const double left = ComparedNumber(strCell);
-            const double right = ComparedNumber(strValue);
-            nOrder = left < right ? -1 : (left > right ? 1 : 0);
-        } else {
-            nOrder = strCell.Compare(strValue);
-        }
-        return HoldsRelation(nOrder, nRelation);
-    };
-    const bool bFirst = holds(nCol1, nRelation1, lpszValue1);
-    const bool bSecond = holds(nCol2, nRelation2, lpszValue2);
-    switch (nConjunction) {
-    case 0:
-        return bFirst || bSecond;
-    case 1:
-        return bFirst && bSecond;
-    default:
-        return FALSE;
-    }
+    CRateCondition condition;
+    condition.nCol1 = nCol1;
+    condition.nRelation1 = nRelation1;
+    condition.strValue1 = lpszValue1 != nullptr ? lpszValue1 : "";
+    condition.nCol2 = nCol2;
+    condition.nRelation2 = nRelation2;
+    condition.strValue2 = lpszValue2 != nullptr ? lpszValue2 : "";
+    condition.nConjunction = nConjunction;
+    return MatchRateCondition(nRow, condition);
 }
 
 bool CMorvelEMView::MatchRateCondition(int nRow, const CRateCondition& condition) const
 {
-    return MatchRateCondition(nRow, condition.nCol1, condition.nRelation1, condition.strValue1,
-                              condition.nCol2, condition.nRelation2, condition.strValue2,
-                              condition.nConjunction);
+    return CFixedRateChange::Matches(Engine(), nRow, condition);
 }
 
 void CMorvelEMView::ApplyFixedRateChange(const char* lpszFormula, const CRateCondition& condition)
@@ -112,17 +80,12 @@ void CMorvelEMView::ApplyFixedRateChange(const char* lpszFormula, const CRateCon
     // repeat the change exactly.
     auto pCommand = std::make_unique<CFixedRateCommand>(nCol, nFirstRow);
 
+    const CFixedRateChange change(Engine(), strFormula, condition);
     for (int r = nFirstRow; r <= nLastRow; ++r) {
         const CString strOld = EditCell(r, nCol);
         pCommand->AddFormerText(strOld);
-        if (CNumberRules::IsNumberText(strOld) && MatchRateCondition(r, condition)) {
-            CString strResult = strOld + strFormula;
-            EvaluateFormula(strResult);
-            // A calculation that leaves no number (a division by zero, a formula that is
-            // not arithmetic) keeps the cell's number rather than blanking or garbling it.
-            if (CNumberRules::IsNumberText(strResult))
-                SetCellText(strResult, r, nCol, TRUE);
-        }
+        if (CString strNew; change.NewText(r, nCol, strNew))
+            SetCellText(strNew, r, nCol, TRUE);
         CalcRow(r, 0);
     }
 

@@ -8,8 +8,8 @@
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/engine/CGridRow.h"
+#include "estimate/engine/CUnnecessaryRows.h"
 #include "estimate/engine/RowKinds.h"
-#include "grid/ModelessMessages.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/CWinApp.h"
 #include "resources/ResourceIds.h"
@@ -61,11 +61,10 @@ void CMorvelEMView::RestoreRowsAfterPrint()
 void CMorvelEMView::RemoveZeroRowsFromPrintCopy()
 {
     // The rows the unnecessary-row search finds with "数量＆見積金額=0".
-    const bool bManual = IsManualUnnecessaryRowScan();
-    const int nUnitCol = FindUnitColumn();
+    const CUnnecessaryRows unnecessary = GetUnnecessaryRows();
     SetUsedRows(EditRows().RemovePrintCopyRows(GetUsedRows(), [&](int nRow) {
-        return IsUnnecessaryRowCandidate(nRow, bManual, nUnitCol) &&
-               IsUnnecessaryRow(UNROW_COND_BOTH_ZERO, nRow);
+        return unnecessary.IsCandidate(nRow) &&
+               unnecessary.IsUnnecessaryRow(CUnnecessaryRows::conditionBothZero, nRow);
     }));
 }
 

@@ -7,7 +7,6 @@
 #include "platform/ui/frames/CFrameWnd.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace {
 
@@ -90,14 +89,9 @@ void CMorvelEMView::OnRangeAdd()
     if (!IsValidColumn(nCol))
         return;
     // The total goes on from what it was: the command adds a range to it.
-    const int nLastRow = std::min<int>(rcBlock.bottom, GetUsedRows() - 1);
-    for (int r = std::max<int>(rcBlock.top, 0); r <= nLastRow; ++r)
-        m_rangeTotal.dTotal += std::atof(GetCellText(r, nCol));
-    m_rangeTotal.nPresent = 1;
-    m_rangeTotal.strText = CNumberRules::FormatByPicture(CDecimal::FromDouble(m_rangeTotal.dTotal),
-                                                         GetColumnInfo(nCol).picture, TRUE);
+    m_rangeTotal.sum.Add(Engine(), nCol, rcBlock.top, rcBlock.bottom);
     if (CWnd* pBox = FindRangeTotalBox()) {
-        pBox->SetWindowText(m_rangeTotal.strText);
+        pBox->SetWindowText(m_rangeTotal.sum.GetText());
         pBox->Invalidate();
         pBox->UpdateWindow();
     }
@@ -119,16 +113,14 @@ void CMorvelEMView::OnRangeTotalSet()
 
 void CMorvelEMView::OnUpdateRangeTotalSet(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_nSummaryPage == 0 && m_rangeTotal.nPresent);
+    pCmdUI->Enable(m_nSummaryPage == 0 && m_rangeTotal.sum.IsPresent());
     pCmdUI->SetCheck(m_rangeTotal.nArmed ? 1 : 0);
 }
 
 void CMorvelEMView::OnRangeTotalClear()
 {
-    m_rangeTotal.nPresent = 0;
+    m_rangeTotal.sum.Clear();
     m_rangeTotal.nArmed = 0;
-    m_rangeTotal.dTotal = 0.0;
-    m_rangeTotal.strText.Empty();
     if (CWnd* pBox = FindRangeTotalBox())
         pBox->SetWindowText("");
 }

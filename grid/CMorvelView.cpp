@@ -303,26 +303,6 @@ CString CMorvelView::WholeCharacters(const CString& strText)
     return strText;
 }
 
-bool CMorvelView::HoldsRelation(int nOrder, int nRelation)
-{
-    switch (nRelation) {
-    case 0:
-        return nOrder < 0;
-    case 1:
-        return nOrder <= 0;
-    case 2:
-        return nOrder == 0;
-    case 3:
-        return nOrder != 0;
-    case 4:
-        return nOrder >= 0;
-    case 5:
-        return nOrder > 0;
-    default:
-        return true; // no relation chosen: the condition does not restrict
-    }
-}
-
 CRect CMorvelView::UnionRange(const CRect& a, const CRect& b)
 {
     return CRect(std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),

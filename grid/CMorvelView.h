@@ -347,9 +347,6 @@ protected:
     // The whole characters of typed text: a lead byte at its end, whose trail byte has not
     // come yet (a typed double-byte character arrives byte by byte), is left out.
     static CString WholeCharacters(const CString& strText);
-    // Whether an order (left operand against right: < 0, 0, > 0) holds the relation a
-    // condition chose: 0 <, 1 <=, 2 =, 3 <>, 4 >=, 5 >; any other relation holds always.
-    static bool HoldsRelation(int nOrder, int nRelation);
     void SendKeyPressAndRelease(UINT nChar);
     // Repaints one cell (or nothing for a cell outside the grid).
     void InvalidateCell(int nCol, int nRow);

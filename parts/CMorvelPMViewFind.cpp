@@ -6,7 +6,7 @@
 #include "app/CShellServices.h"
 #include "app/CWaitDialog.h"
 #include "estimate/engine/CGridRow.h"
-#include "estimate/engine/CNumberRules.h"
+#include "estimate/engine/CRowSort.h"
 #include "grid/ModelessMessages.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
@@ -16,8 +16,8 @@
 #include "resources/ResourceIds.h"
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -275,35 +275,15 @@ int CMorvelPMView::SortRowsBy(int nCol, int nTop, int nBottom, bool bAscending)
     if (nTop > nBottom)
         return 0;
     const bool bText = GetAttribute(nCol).Find("文字"_sj) >= 0;
-    struct CKeyed {
-        int nRow;
-        double dValue;
-        const CString* pText;
-    };
-    static const CString s_strEmpty;
-    std::vector<CKeyed> keyed;
-    keyed.reserve(static_cast<size_t>(nBottom - nTop + 1));
-    for (int r = nTop; r <= nBottom; ++r) {
-        // An unwritten row sorts as an empty row.
-        const CGridRow* pRow = pDoc->GetRow(r);
-        const CString* pText = pRow != nullptr ? &pRow->m_strCell[nCol] : &s_strEmpty;
-        keyed.push_back({r, bText ? 0.0 : CNumberRules::ReadNumber(*pText), pText});
-    }
-    // Rows with equal keys keep their order.
-    if (bText) {
-        std::stable_sort(keyed.begin(), keyed.end(), [bAscending](const CKeyed& a, const CKeyed& b) {
-            const int n = std::strcmp(*a.pText, *b.pText);
-            return bAscending ? n < 0 : n > 0;
-        });
-    } else {
-        std::stable_sort(keyed.begin(), keyed.end(), [bAscending](const CKeyed& a, const CKeyed& b) {
-            return bAscending ? a.dValue < b.dValue : a.dValue > b.dValue;
-        });
-    }
-    std::vector<int> aOrder;
-    aOrder.reserve(keyed.size());
-    for (const CKeyed& k : keyed)
-        aOrder.push_back(k.nRow);
+    // An unwritten row sorts as an empty row.
+    std::vector<const CGridRow*> rows;
+    rows.reserve(static_cast<size_t>(nBottom - nTop + 1));
+    for (int r = nTop; r <= nBottom; ++r)
+        rows.push_back(pDoc->GetRow(r));
+    std::vector<int> aOrder =
+        CRowSort::SortedOrder(rows, nCol, bText ? CRowSort::EKey::text : CRowSort::EKey::number, bAscending);
+    for (int& nRow : aOrder)
+        nRow += nTop;
     pDoc->ReorderRows(nTop, aOrder);
     InvalidateRows(nTop, nBottom, true);
     pDoc->SetModifiedFlag(TRUE);

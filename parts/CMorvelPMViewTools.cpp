@@ -3,6 +3,7 @@
 // numeric column on the rows that meet up to two conditions, and one bookmarked row.
 // None of them is undoable.
 #include "app/CShellServices.h"
+#include "estimate/engine/CFixedRateChange.h"
 #include "estimate/engine/CNumberRules.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
@@ -37,7 +38,7 @@ BOOL CMorvelPMView::RowMatchesCondition(int nRow, int nCol1, int nOp1, const CSt
             const int nCompare = std::strcmp(strCell, strValue);
             nOrder = nCompare < 0 ? -1 : nCompare > 0 ? 1 : 0;
         }
-        return HoldsRelation(nOrder, nOp);
+        return CFixedRateChange::HoldsRelation(nOrder, nOp);
     };
     const bool b1 = test(nCol1, nOp1, strValue1);
     const bool b2 = test(nCol2, nOp2, strValue2);

@@ -4,6 +4,7 @@
 #include "estimate/engine/CEstimateEngine.h"
 
 #include "estimate/engine/NumberFormatting.h"
+#include "platform/base/Check.h"
 
 #include <algorithm>
 #include <cmath>
@@ -65,6 +66,20 @@ CGridRow* CEstimateEngine::MakeRow(int nRow)
         m_rows.SetAtGrow(nRow, pRow);
     }
     return pRow;
+}
+
+void CEstimateEngine::PlaceRows(int nFirstRow, const std::vector<CGridRow*>& rows)
+{
+    if constexpr (kChecksOn) {
+        std::vector<const CGridRow*> before, after(rows.begin(), rows.end());
+        for (size_t i = 0; i < rows.size(); ++i)
+            before.push_back(m_rows.GetRow(nFirstRow + static_cast<int>(i)));
+        std::sort(before.begin(), before.end());
+        std::sort(after.begin(), after.end());
+        MORVEL_CHECK(before == after, "rows placed are the rows of their places, reordered");
+    }
+    for (size_t i = 0; i < rows.size(); ++i)
+        m_rows.SetAt(nFirstRow + static_cast<INT_PTR>(i), rows[i]);
 }
 
 bool CEstimateEngine::SetCellText(const char* lpszText, int nRow, int nCol, bool bForce)

@@ -62,6 +62,7 @@ public:
 
     const CEstimateColumns& Columns() const { return m_columns; }
     int GetUsedRows() const { return m_nUsedRows; }
+    int GetRowLimit() const { return m_nRowLimit; }
     bool IsValidRow(int nRow) const { return nRow >= 0 && nRow < m_nRowLimit; }
     bool IsValidColumn(int nCol) const { return m_columns.IsValid(nCol); }
 
@@ -77,6 +78,12 @@ public:
         return pRow != nullptr ? pRow->GetKind() : kindEmpty;
     }
     double CellValue(int nRow, int nCol) const;
+    // Asks the processor for the row's kind ahead of use (a look at the kinds alone).
+    void PrefetchKind(int nRow) const
+    {
+        if (const CGridRow* pRow = m_rows.GetRow(nRow))
+            pRow->PrefetchKind();
+    }
     // Asks the processor for the row's kind and cells ahead of use (CGridRow::Prefetch).
     void PrefetchRow(int nRow, int nFirstCell, int nLastCell, int nFirstNumber = -1,
                      int nLastNumber = -1) const
@@ -102,6 +109,10 @@ public:
     void SetRowKind(ERowKind nKind, int nRow);
     // The edit page's row object at nRow, made (growing the array) when missing.
     CGridRow* MakeRow(int nRow);
+    // Puts the rows back from nFirstRow on in the order given: they must be the row objects
+    // of those places (MakeRow's), reordered. The kept totals know rows by their places and
+    // are left to the caller to forget.
+    void PlaceRows(int nFirstRow, const std::vector<CGridRow*>& rows);
     // Whether a change the engine is about to make can be noted (nothing else changed the
     // rows since the kept totals, and the figures, last knew them); NoteNeutralChange after a
     // change that moves no number (an indent) keeps them in step. While the rows serve their

@@ -1,7 +1,7 @@
 // The fixed-rate change: one calculation appended to every number of a selected column, in
 // the rows that meet the conditions; the undo text store keeps the former texts and the
-// settings; rows and totals follow and the estimate is modified. The condition test on its
-// own: relations, numeric and text comparison, empty values, conjunctions.
+// settings; rows and totals follow and the estimate is modified. (The condition test on its
+// own is the engine's: tests/estimate/engine/FixedRateChangeTest.cpp.)
 #include "tests/estimate/EstimateTestSupport.h"
 #include "tests/estimate/UndoTestSupport.h"
 
@@ -184,60 +184,4 @@ TEST_F(FixedRateChange, RowsBeyondTheUsedRowsAreLeftAlone)
     EXPECT_EQ(6, view->GetUsedRows());
     // Rows 4 and 5 only: an undo restores nothing outside the estimate.
     EXPECT_EQ(2u + 8u, UndoTexts().size());
-}
-
-// ---------------------------------------------------------------------------------------
-// The condition test
-
-TEST_F(FixedRateChange, NumericRelationsCompareTheCellWithTheValue)
-{
-    // Row 2: 数量 2.5.
-    const char* expected[][6] = {
-        // <   <=   =    !=   >=   >      against
-        {"0", "0", "0", "1", "1", "1"}, // 2
-        {"0", "1", "1", "0", "1", "0"}, // 2.5
-        {"1", "1", "0", "1", "0", "0"}, // 3
-    };
-    const char* values[] = {"2", "2.50", "3"};
-    for (int v = 0; v < 3; ++v) {
-        for (int rel = 0; rel < 6; ++rel) {
-            EXPECT_EQ(expected[v][rel][0] == '1',
-                      view->MatchRateCondition(2, colQty, rel, values[v], -1, -1, "", 1) != 0)
-                << "relation " << rel << " against " << values[v];
-        }
-    }
-    EXPECT_TRUE(view->MatchRateCondition(2, colQty, 9, "100", -1, -1, "", 1)) << "no relation: holds";
-    EXPECT_TRUE(view->MatchRateCondition(1, colPrice, 0, "1,500", -1, -1, "", 1)) << "1200 < 1,500";
-    EXPECT_FALSE(view->MatchRateCondition(1, colPrice, 0, "1,000", -1, -1, "", 1)) << "1200 < 1,000";
-    EXPECT_TRUE(view->MatchRateCondition(1, colQty, 5, "9", -1, -1, "", 1)) << "10 > 9 as numbers";
-}
-
-TEST_F(FixedRateChange, TextColumnsCompareAsTexts)
-{
-    EXPECT_TRUE(view->MatchRateCondition(2, colName, 2, "型枠"_sj, -1, -1, "", 1));
-    EXPECT_FALSE(view->MatchRateCondition(1, colName, 2, "型枠"_sj, -1, -1, "", 1));
-    EXPECT_TRUE(view->MatchRateCondition(1, colName, 3, "型枠"_sj, -1, -1, "", 1));
-    view->SetCellText("10", 1, colNote, TRUE);
-    view->SetCellText("9", 2, colNote, TRUE);
-    EXPECT_TRUE(view->MatchRateCondition(1, colNote, 0, "9", -1, -1, "", 1)) << "\"10\" sorts before \"9\"";
-    EXPECT_FALSE(view->MatchRateCondition(2, colNote, 0, "9", -1, -1, "", 1));
-}
-
-TEST_F(FixedRateChange, EmptyValuesHoldAndConjunctionsJoin)
-{
-    // An empty value holds, so "and" with it is the other condition alone.
-    EXPECT_TRUE(view->MatchRateCondition(1, colQty, 5, "5", colQty, 0, "", 1));
-    EXPECT_FALSE(view->MatchRateCondition(2, colQty, 5, "5", colQty, 0, "", 1));
-    // ... and "or" with it always holds.
-    EXPECT_TRUE(view->MatchRateCondition(2, colQty, 5, "5", colQty, 0, "", 0));
-    EXPECT_FALSE(view->MatchRateCondition(2, colQty, 5, "5", colName, 2, "足場"_sj, 0));
-    EXPECT_TRUE(view->MatchRateCondition(2, colQty, 5, "5", colName, 2, "型枠"_sj, 0));
-    EXPECT_FALSE(view->MatchRateCondition(1, -1, -1, "", -1, -1, "", 7)) << "an unknown conjunction";
-}
-
-TEST_F(FixedRateChange, AConditionWithoutAColumnComparesAnEmptyCell)
-{
-    EXPECT_FALSE(view->MatchRateCondition(1, -1, 2, "1200", -1, -1, "", 1));
-    EXPECT_TRUE(view->MatchRateCondition(1, -1, 3, "1200", -1, -1, "", 1));
-    EXPECT_TRUE(view->MatchRateCondition(1, 500, 0, "a", -1, -1, "", 1));
 }

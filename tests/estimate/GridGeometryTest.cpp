@@ -1,7 +1,7 @@
 // The grid's pixel geometry and the display's row operations, without a window: which
 // cells a pixel rectangle covers (edges, hidden columns, the area left of the headers,
-// clamping), the colour group of each row kind, the total row that closes a heading, the
-// summary page's rows and its levels each starting on a page of their own.
+// clamping), the colour group of each row kind, the summary page's rows and its levels
+// each starting on a page of their own.
 #include "tests/estimate/EstimateTestSupport.h"
 
 #include "estimate/engine/CGridRow.h"
@@ -116,24 +116,6 @@ TEST_F(GridGeometry, EveryRowKindHasItsColourGroup)
     };
     for (const auto& [nKind, nStyle] : cases)
         EXPECT_EQ(V::GetRowStyle(KindFromNumber(nKind)), nStyle) << "kind " << nKind;
-}
-
-TEST_F(GridGeometry, TheTotalThatClosesAHeading)
-{
-    Heading(0, kindLarge, "建築工事");
-    Heading(1, kindMiddle, "仮設");
-    Detail(2, "足場", "10", "100");
-    view->SetRowKind(kindMiddleTotal, 3);
-    view->SetRowKind(kindLargeTotal, 4);
-    Heading(5, kindLarge, "電気");
-    Detail(6, "配線", "1", "1");
-    Heading(7, kindLarge, "設備");
-    view->SetRowKind(kindLargeTotal, 8);
-    EXPECT_EQ(view->FindTotalRow(1, kindLarge), 4);
-    EXPECT_EQ(view->FindTotalRow(2, kindMiddle), 3);
-    EXPECT_EQ(view->FindTotalRow(6, kindLarge), -1) << "another large heading comes first";
-    EXPECT_EQ(view->FindTotalRow(4, kindLargeTotal), 3) << "a total row is its own total";
-    EXPECT_EQ(view->FindTotalRow(9, kindLarge), -1) << "the end of the rows";
 }
 
 TEST_F(SummaryPage, TheSummaryPageHasRowsOfItsOwnWithinTheGrid)

@@ -41,16 +41,16 @@ TEST_F(RangeTotal, AddingARangeTwiceDoublesTheTotalInTheColumnsPicture)
     SelectColumnBlock(colPrice, 0, 2);
     ASSERT_TRUE(RangeAddEnabled());
     view->OnRangeAdd();
-    EXPECT_EQ(view->GetRangeTotal().strText, CString("1,500"));
-    EXPECT_TRUE(view->GetRangeTotal().nPresent);
+    EXPECT_EQ(view->GetRangeTotal().sum.GetText(), CString("1,500"));
+    EXPECT_TRUE(view->GetRangeTotal().sum.IsPresent());
     view->OnRangeAdd();
-    EXPECT_EQ(view->GetRangeTotal().strText, CString("3,000"));
+    EXPECT_EQ(view->GetRangeTotal().sum.GetText(), CString("3,000"));
 
     view->OnRangeTotalClear();
-    EXPECT_FALSE(view->GetRangeTotal().nPresent);
-    EXPECT_TRUE(view->GetRangeTotal().strText.IsEmpty());
+    EXPECT_FALSE(view->GetRangeTotal().sum.IsPresent());
+    EXPECT_TRUE(view->GetRangeTotal().sum.GetText().IsEmpty());
     view->OnRangeAdd();
-    EXPECT_EQ(view->GetRangeTotal().strText, CString("1,500")) << "from zero again";
+    EXPECT_EQ(view->GetRangeTotal().sum.GetText(), CString("1,500")) << "from zero again";
 }
 
 TEST_F(RangeTotal, RowsBeyondTheUsedRowsAddNothing)
@@ -59,7 +59,7 @@ TEST_F(RangeTotal, RowsBeyondTheUsedRowsAddNothing)
     view->SetUsedRows(2);
     SelectColumnBlock(colPrice, 0, 10);
     view->OnRangeAdd();
-    EXPECT_EQ(view->GetRangeTotal().strText, CString("1,500"));
+    EXPECT_EQ(view->GetRangeTotal().sum.GetText(), CString("1,500"));
 }
 
 TEST_F(RangeTotal, AddingNeedsOneNumericColumnOnTheEditPage)

@@ -46,6 +46,34 @@ private:
     std::vector<std::array<CString, COLUMN_TEXTS>> m_texts;
 };
 
+// The form of a plain estimate: name, spec, quantity, unit, unit price, amount = quantity x
+// unit price, step factor and a remark.
+//   A 名称 (T 6)   B 規格   C 数量 (T 3)   D 単位 (T 1)   E 単価   F 金額 = C*E (計 A, V 2)
+//   G 歩掛率 (T 7)   H 備考
+inline std::vector<CTestColumn> StandardTestColumns()
+{
+    return {
+        {"文字", "", "", "", "6", ""},
+        {"文字", "", "", "", "", ""},
+        {"数値", "#,###.##", "", "F(-3)", "3", ""},
+        {"文字", "", "", "", "1", ""},
+        {"数値", "###,###", "", "F(-1)", "", ""},
+        {"計 A", "###,###", "C*E", "D(-1)", "", "2"},
+        {"数値", "#.###", "", "", "7", ""},
+        {"文字", "", "", "", "", ""},
+    };
+}
+enum {
+    colName = 0,
+    colSpec = 1,
+    colQty = 2,
+    colUnit = 3,
+    colPrice = 4,
+    colAmount = 5,
+    colFactor = 6,
+    colNote = 7
+};
+
 struct CTestEstimate {
     explicit CTestEstimate(const std::vector<CTestColumn>& columns) : sheet(columns) {}
     ~CTestEstimate() { rows.DeleteWorkingRows(); }

@@ -25,7 +25,7 @@ std::vector<CTestColumn> StandardColumns()
         {"数値", "#.###", "", "", "7", ""},    {"文字", "", "", "", "", ""},
     };
 }
-enum { colName = 0, colQty = 2, colPrice = 4, colAmount = 5 };
+// The columns by their names: colName, colQty, colPrice, colAmount (EstimateEngineTestSupport.h).
 
 // A small form: A and B numbers, C computed by a formula.
 std::vector<CTestColumn> ThreeColumns(const char* formula, const char* rounding = "",
