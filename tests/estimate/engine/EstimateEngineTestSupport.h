@@ -26,6 +26,11 @@ public:
     {
         return m_texts[static_cast<size_t>(nCol)][static_cast<size_t>(eText)];
     }
+    // The form changed under the engine (as a settings sheet changes it).
+    void SetColumnText(int nCol, EColumnText eText, const char* lpszUtf8)
+    {
+        m_texts[static_cast<size_t>(nCol)][static_cast<size_t>(eText)] = CString::FromUtf8(lpszUtf8);
+    }
     void GrowUsedRows(int nRows) override { nUsedRows = std::max(nUsedRows, nRows); }
     void RowsWritten(int, int) override {}
     CTaxSettings GetTaxSettings() const override { return tax; }
