@@ -173,7 +173,7 @@ const CString& CMorvelPMView::GetAttribute(int nCol) const
 bool CMorvelPMView::IsNumericColumn(int nCol) const
 {
     if (!m_bPlainCalculation)
-        return m_columns.Get(nCol).bNumeric;
+        return m_columns.IsNumeric(nCol);
     const CString& strAttr = GetAttribute(nCol);
     return strAttr == NumberWord() || strAttr.Find(CalcMark()) >= 0;
 }
@@ -181,7 +181,7 @@ bool CMorvelPMView::IsNumericColumn(int nCol) const
 bool CMorvelPMView::IsCalculatedColumn(int nCol) const
 {
     if (!m_bPlainCalculation)
-        return m_columns.Get(nCol).bFormula;
+        return m_columns.IsFormula(nCol);
     return GetAttribute(nCol).Find(CalcMark()) >= 0;
 }
 

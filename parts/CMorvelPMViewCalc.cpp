@@ -35,21 +35,46 @@ double ReadNumberOf(const CString& strText)
 
 } // namespace
 
-const CString& CMorvelPMView::CFormColumns::GetColumnText(int nCol, EColumnText eText) const
+namespace {
+
+// The parts form's items in the estimation form's places; a parts form has no "V" code.
+constexpr int kFormItems[IColumnTexts::COLUMN_TEXTS] = {1, 3, 4, 5, CPartFormFile::colT, -1};
+
+const CString& NoText()
 {
     static const CString s_strNone;
-    // The parts form's items in the estimation form's places; a parts form has no "V" code.
-    static const int items[COLUMN_TEXTS] = {1, 3, 4, 5, CPartFormFile::colT, -1};
+    return s_strNone;
+}
+
+} // namespace
+
+const CPartFormFile* CMorvelPMView::CFormColumns::FindForm() const
+{
     if (m_view.m_pDocument != m_pDocumentSeen) {
         m_pDocumentSeen = m_view.m_pDocument;
         m_pForm = m_view.GetForm();
     }
-    const CPartFormFile* pForm = m_pForm;
-    const int nItem = eText >= 0 && eText < COLUMN_TEXTS ? items[eText] : -1;
+    return m_pForm;
+}
+
+const CString& CMorvelPMView::CFormColumns::GetColumnText(int nCol, EColumnText eText) const
+{
+    const CPartFormFile* pForm = FindForm();
+    const int nItem = eText >= 0 && eText < COLUMN_TEXTS ? kFormItems[eText] : -1;
     if (pForm == nullptr || nItem < 0 || nCol < 0 ||
         nCol >= std::min(pForm->GetCount(), static_cast<int>(MAX_COLUMNS)))
-        return s_strNone;
+        return NoText();
     return pForm->GetItem(nCol, nItem);
+}
+
+void CMorvelPMView::CFormColumns::GetColumnTexts(int nCol, const CString* texts[COLUMN_TEXTS]) const
+{
+    const CPartFormFile* pForm = FindForm();
+    const bool bInForm =
+        pForm != nullptr && nCol >= 0 && nCol < std::min(pForm->GetCount(), static_cast<int>(MAX_COLUMNS));
+    for (int nText = 0; nText < COLUMN_TEXTS; ++nText)
+        texts[nText] =
+            bInForm && kFormItems[nText] >= 0 ? &pForm->GetItem(nCol, kFormItems[nText]) : &NoText();
 }
 
 CString CMorvelPMView::StoredCellText(const CString& strText, int nCol) const
@@ -82,8 +107,8 @@ void CMorvelPMView::EvaluateColumn(int nRow, int nCol, const CRowFormula::CRules
     if (m_bPlainCalculation) {
         // The plain way takes the formula and the rounding rule from the form's texts at
         // every cell, and works the formula out through the texts.
-        const CRowFormula formula(pDoc->m_form.GetItem(nCol, 4));
-        outcome = formula.Evaluate(cell, rules, m_strExpression, result);
+        m_plainFormula.AssignForTexts(pDoc->m_form.GetItem(nCol, 4));
+        outcome = m_plainFormula.Evaluate(cell, rules, m_strExpression, result);
         if (outcome == CRowFormula::EOutcome::number)
             value = CNumberRules::RoundBySpec(ReadNumberOf(CNumberRules::FormatNormal(result)),
                                               pDoc->m_form.GetItem(nCol, 5));
