@@ -346,6 +346,8 @@ private:
     const CString& GetAttribute(int nCol) const;
     // Works out column nCol's formula in a row by the given rules (CRowFormula).
     void EvaluateColumn(int nRow, int nCol, const CRowFormula::CRules& rules);
+    // Every formula column of a row from nFirstCol on, in column order.
+    void CalcFormulaColumns(int nRow, int nFirstCol, const CRowFormula::CRules& rules);
     // The parts form's texts as the estimate's columns read them (属性, 数値書式, 計算式,
     // 丸め, T, V; empty outside the form's items).
     class CFormColumns : public IColumnTexts {
@@ -353,6 +355,7 @@ private:
         explicit CFormColumns(const CMorvelPMView& view) : m_view(view) {}
         const CString& GetColumnText(int nCol, EColumnText eText) const override;
         void GetColumnTexts(int nCol, const CString* texts[COLUMN_TEXTS]) const override;
+        void GetTextOfColumns(EColumnText eText, int nColumns, const CString* texts[]) const override;
 
     private:
         // The document's form (nullptr without one).

@@ -67,6 +67,17 @@ const CString& CMorvelPMView::CFormColumns::GetColumnText(int nCol, EColumnText 
     return pForm->GetItem(nCol, nItem);
 }
 
+void CMorvelPMView::CFormColumns::GetTextOfColumns(EColumnText eText, int nColumns,
+                                                   const CString* texts[]) const
+{
+    const CPartFormFile* pForm = FindForm();
+    const int nItem = eText >= 0 && eText < COLUMN_TEXTS ? kFormItems[eText] : -1;
+    const int nInForm =
+        pForm != nullptr && nItem >= 0 ? std::min(pForm->GetCount(), static_cast<int>(MAX_COLUMNS)) : 0;
+    for (int nCol = 0; nCol < nColumns; ++nCol)
+        texts[nCol] = nCol < nInForm ? &pForm->GetItem(nCol, nItem) : &NoText();
+}
+
 void CMorvelPMView::CFormColumns::GetColumnTexts(int nCol, const CString* texts[COLUMN_TEXTS]) const
 {
     const CPartFormFile* pForm = FindForm();

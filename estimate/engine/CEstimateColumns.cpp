@@ -103,11 +103,36 @@ void CEstimateColumns::BuildFormulaColumns() const
 {
     m_formulaColumns.clear();
     const int nColumns = GetLimit();
+    if (nColumns == 0)
+        return;
+    if (m_info.size() < static_cast<size_t>(MAX_COLUMNS))
+        m_info.resize(MAX_COLUMNS); // never resized again: references stay valid
+    // Every attribute in one call; a column whose attribute differs is taken again whole.
+    const CString* attributes[MAX_COLUMNS];
+    m_sheet.GetTextOfColumns(IColumnTexts::textAttribute, nColumns, attributes);
     for (int nCol = 0; nCol < nColumns; ++nCol) {
-        if (IsFormula(nCol))
+        CColumnInfo& info = m_info[static_cast<size_t>(nCol)];
+        if (info.bValid && info.strAttribute == *attributes[nCol])
+            info.nAttributeGeneration = m_nGeneration;
+        else
+            GetChecked(nCol);
+        if (info.bFormula)
             m_formulaColumns.push_back(nCol);
     }
     m_nFormulaColumnsGeneration = m_nGeneration;
+}
+
+bool CEstimateColumns::FormulaColumnsMatchSheet() const
+{
+    // The list was made from the kept attributes of the columns within the limit.
+    const int nColumns = GetLimit();
+    for (int nCol = 0; nCol < nColumns; ++nCol) {
+        if (static_cast<size_t>(nCol) >= m_info.size() ||
+            m_info[static_cast<size_t>(nCol)].strAttribute !=
+                m_sheet.GetColumnText(nCol, IEstimateSheet::textAttribute))
+            return false;
+    }
+    return true;
 }
 
 int CEstimateColumns::FindFirstTotalByFormula() const

@@ -8,9 +8,9 @@
 // column's six texts with the form's; within a batch (CBatch, which the recalculation and
 // other loops over many cells hold) a column checked in the batch is trusted, so the per-cell
 // cost is one generation compare. Whether a column is numeric or computed follows from its
-// attribute alone (IsNumeric, IsFormula), so those questions compare that one text: a row's
-// recalculation asks them of every column and needs the other texts only of the columns it
-// computes. The form must not change while a batch lives; the builds with checks compare the
+// attribute alone (IsNumeric, IsFormula, GetFormulaColumns), so those questions compare that
+// one text: a row's recalculation asks them of every column and needs the other texts only of
+// the columns it computes. The form must not change while a batch lives; the builds with checks compare the
 // texts again at every trusted look and report a change. The form's texts come from the sheet
 // (IEstimateSheet); the column count is the grid's, read where the grid keeps it.
 #pragma once
@@ -100,11 +100,15 @@ public:
     // attribute alone is compared with the form's (within a batch, once).
     bool IsNumeric(int nCol) const { return GetByAttribute(nCol).bNumeric; }
     bool IsFormula(int nCol) const { return GetByAttribute(nCol).bFormula; }
-    // The formula columns ("計") in column order; within one batch generation built once.
+    // The formula columns ("計") in column order; within one batch generation built once,
+    // from every column's attribute (the other texts are checked as the columns are asked
+    // for).
     const std::vector<int>& GetFormulaColumns() const
     {
         if (m_nBatchDepth == 0 || m_nFormulaColumnsGeneration != m_nGeneration)
             BuildFormulaColumns();
+        else
+            MORVEL_CHECK(FormulaColumnsMatchSheet(), "the form stays as it is while a batch lives");
         return m_formulaColumns;
     }
     // The first formula column summed by its formula on a total row ("計 C"), or -1.
@@ -155,6 +159,7 @@ private:
     bool MatchesSheet(int nCol, const CColumnInfo& info, bool bAttributeOnly) const;
     void Build(CColumnInfo& info, const CString* const texts[IColumnTexts::COLUMN_TEXTS]) const;
     void BuildFormulaColumns() const;
+    bool FormulaColumnsMatchSheet() const;
 
     const IColumnTexts& m_sheet;
     const int& m_nColumnCount;

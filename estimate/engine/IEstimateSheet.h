@@ -23,6 +23,13 @@ public:
         for (int nText = 0; nText < COLUMN_TEXTS; ++nText)
             texts[nText] = &GetColumnText(nCol, static_cast<EColumnText>(nText));
     }
+    // One text of the columns 0 to nColumns - 1 at once: a row's recalculation asks every
+    // column's attribute.
+    virtual void GetTextOfColumns(EColumnText eText, int nColumns, const CString* texts[]) const
+    {
+        for (int nCol = 0; nCol < nColumns; ++nCol)
+            texts[nCol] = &GetColumnText(nCol, eText);
+    }
 
 protected:
     ~IColumnTexts() = default;

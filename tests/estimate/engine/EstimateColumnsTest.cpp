@@ -69,10 +69,12 @@ TEST(EstimateColumnsTest, AFormChangedWhileABatchLivesIsReported)
     const CEstimateColumns::CBatch batch(columns);
     EXPECT_TRUE(columns.IsFormula(2));
     (void)columns.Get(1);
+    EXPECT_EQ(columns.GetFormulaColumns(), (std::vector<int>{2}));
     EXPECT_TRUE(failures.empty());
     sheet.SetColumnText(2, IColumnTexts::textAttribute, "文字");
     (void)columns.IsFormula(2);
+    (void)columns.GetFormulaColumns();
     sheet.SetColumnText(1, IColumnTexts::textPicture, "#.#");
     (void)columns.Get(1);
-    EXPECT_EQ(failures, (std::vector<std::string>(2, "the form stays as it is while a batch lives")));
+    EXPECT_EQ(failures, (std::vector<std::string>(3, "the form stays as it is while a batch lives")));
 }
