@@ -40,10 +40,18 @@ namespace {
 // The parts form's items in the estimation form's places; a parts form has no "V" code.
 constexpr int kFormItems[IColumnTexts::COLUMN_TEXTS] = {1, 3, 4, 5, CPartFormFile::colT, -1};
 
-const CString& NoText()
+// The columns of a form whose texts are read (at most 100; none without a form).
+int ColumnsOf(const CPartFormFile* pForm)
+{
+    return pForm != nullptr ? std::min(pForm->GetCount(), static_cast<int>(CMorvelPMView::MAX_COLUMNS)) : 0;
+}
+
+// A text of the form (an empty one outside its columns, and for a text it has not).
+const CString& TextOf(const CPartFormFile* pForm, int nColumns, int nCol, IColumnTexts::EColumnText eText)
 {
     static const CString s_strNone;
-    return s_strNone;
+    const int nItem = eText >= 0 && eText < IColumnTexts::COLUMN_TEXTS ? kFormItems[eText] : -1;
+    return nItem >= 0 && nCol >= 0 && nCol < nColumns ? pForm->GetItem(nCol, nItem) : s_strNone;
 }
 
 } // namespace
@@ -60,32 +68,24 @@ const CPartFormFile* CMorvelPMView::CFormColumns::FindForm() const
 const CString& CMorvelPMView::CFormColumns::GetColumnText(int nCol, EColumnText eText) const
 {
     const CPartFormFile* pForm = FindForm();
-    const int nItem = eText >= 0 && eText < COLUMN_TEXTS ? kFormItems[eText] : -1;
-    if (pForm == nullptr || nItem < 0 || nCol < 0 ||
-        nCol >= std::min(pForm->GetCount(), static_cast<int>(MAX_COLUMNS)))
-        return NoText();
-    return pForm->GetItem(nCol, nItem);
+    return TextOf(pForm, ColumnsOf(pForm), nCol, eText);
 }
 
 void CMorvelPMView::CFormColumns::GetTextOfColumns(EColumnText eText, int nColumns,
                                                    const CString* texts[]) const
 {
     const CPartFormFile* pForm = FindForm();
-    const int nItem = eText >= 0 && eText < COLUMN_TEXTS ? kFormItems[eText] : -1;
-    const int nInForm =
-        pForm != nullptr && nItem >= 0 ? std::min(pForm->GetCount(), static_cast<int>(MAX_COLUMNS)) : 0;
+    const int nInForm = ColumnsOf(pForm);
     for (int nCol = 0; nCol < nColumns; ++nCol)
-        texts[nCol] = nCol < nInForm ? &pForm->GetItem(nCol, nItem) : &NoText();
+        texts[nCol] = &TextOf(pForm, nInForm, nCol, eText);
 }
 
 void CMorvelPMView::CFormColumns::GetColumnTexts(int nCol, const CString* texts[COLUMN_TEXTS]) const
 {
     const CPartFormFile* pForm = FindForm();
-    const bool bInForm =
-        pForm != nullptr && nCol >= 0 && nCol < std::min(pForm->GetCount(), static_cast<int>(MAX_COLUMNS));
+    const int nInForm = ColumnsOf(pForm);
     for (int nText = 0; nText < COLUMN_TEXTS; ++nText)
-        texts[nText] =
-            bInForm && kFormItems[nText] >= 0 ? &pForm->GetItem(nCol, kFormItems[nText]) : &NoText();
+        texts[nText] = &TextOf(pForm, nInForm, nCol, static_cast<EColumnText>(nText));
 }
 
 CString CMorvelPMView::StoredCellText(const CString& strText, int nCol) const

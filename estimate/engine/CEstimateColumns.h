@@ -10,9 +10,10 @@
 // cost is one generation compare. Whether a column is numeric or computed follows from its
 // attribute alone (IsNumeric, IsFormula, GetFormulaColumns), so those questions compare that
 // one text: a row's recalculation asks them of every column and needs the other texts only of
-// the columns it computes. The form must not change while a batch lives; the builds with checks compare the
-// texts again at every trusted look and report a change. The form's texts come from the sheet
-// (IEstimateSheet); the column count is the grid's, read where the grid keeps it.
+// the columns it computes. The form must not change while a batch lives; the builds with
+// checks compare the texts again at every trusted look and report a change. The form's texts
+// come from the sheet (IEstimateSheet); the column count is the grid's, read where the grid
+// keeps it.
 #pragma once
 
 #include "estimate/engine/CNumberRules.h"
