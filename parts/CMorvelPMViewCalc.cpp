@@ -46,12 +46,13 @@ int ColumnsOf(const CPartFormFile* pForm)
     return pForm != nullptr ? std::min(pForm->GetCount(), static_cast<int>(CMorvelPMView::MAX_COLUMNS)) : 0;
 }
 
+const CString g_strNoText;
+
 // A text of the form (an empty one outside its columns, and for a text it has not).
 const CString& TextOf(const CPartFormFile* pForm, int nColumns, int nCol, IColumnTexts::EColumnText eText)
 {
-    static const CString s_strNone;
     const int nItem = eText >= 0 && eText < IColumnTexts::COLUMN_TEXTS ? kFormItems[eText] : -1;
-    return nItem >= 0 && nCol >= 0 && nCol < nColumns ? pForm->GetItem(nCol, nItem) : s_strNone;
+    return nItem >= 0 && nCol >= 0 && nCol < nColumns ? pForm->GetItem(nCol, nItem) : g_strNoText;
 }
 
 } // namespace
