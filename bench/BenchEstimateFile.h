@@ -42,7 +42,7 @@ inline void BuildEstimateRows(CMorvelEMView& view, int nRows, bool bTaxPerKind)
     const char* const units[] = {"m2", "m3", "m3", "m2", "m2", "m2", "台", "m", "m2", "本"};
     int nDetail = 0;
     auto row = [&]() { return view.GetCurrentRow(); };
-    auto heading = [&](int nKind, const char* lpszName) {
+    auto heading = [&](ERowKind nKind, const char* lpszName) {
         view.SetCellText(Sj(lpszName), row(), 0, TRUE);
         view.SetCellText(Sj("式"), row(), 3, TRUE);
         view.SetRowKind(nKind, row());

@@ -18,7 +18,7 @@ inline void BuildRows(CMorvelEMView& view, int nRows)
     const char* const units[] = {"m2", "m3", "m3", "m2", "m2", "m2", "台", "m", "m2", "本"};
     int nDetail = 0;
     auto row = [&]() { return view.GetCurrentRow(); };
-    auto heading = [&](int nKind, const char* lpszName) {
+    auto heading = [&](ERowKind nKind, const char* lpszName) {
         view.SetCellText(Sj(lpszName), row(), 0, TRUE);
         view.SetRowKind(nKind, row());
         view.SetCurrentCell(view.GetCurrentCol(), view.GetCurrentRow() + 1);

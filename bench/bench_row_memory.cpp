@@ -160,7 +160,7 @@ void RepeatRows(CMorvelEMView& view, int nRows)
             if (row.indents[static_cast<size_t>(c)] != 0)
                 view.SetCellIndent(row.indents[static_cast<size_t>(c)], r, c);
         }
-        view.SetRowKind(row.nKind, r);
+        view.SetRowKind(KindFromNumber(row.nKind), r);
         view.SetRowParam1(row.nParam1, r);
         view.SetRowParam2(row.nParam2, r);
         view.SetRowParam3(row.nParam3, r);

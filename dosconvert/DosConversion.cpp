@@ -204,7 +204,7 @@ void SetCommonColumns(Form& form, int nItem, const Definition& d, const char* lp
 // ---------------------------------------------------------------------------------------
 // Forms and rows
 
-int DosRowTypeToKind(int nType)
+ERowKind DosRowTypeToKind(int nType)
 {
     switch (nType) {
     case dosRowKind:
@@ -322,11 +322,11 @@ void WriteDosEstimateRow(int nUnitColumn, CGridRow& row)
     const CDosTables& t = CDosTables::Get();
     const int nColumns = t.nDefinitionCount - 1;
     const int nType = ClassifyDosEstimateRow();
-    int nKind = DosRowTypeToKind(nType);
-    if (IsDosNonCalcRow())
-        nKind = kindNonCalcOffset;
+    // A non-calculated row of the older edition keeps no kind of its own: it becomes the
+    // empty row's non-calculated kind.
+    ERowKind nKind = IsDosNonCalcRow() ? NonCalculatedKindOf(kindEmpty) : DosRowTypeToKind(nType);
     if (IsDosSummaryPageRow())
-        nKind += kindSummaryOffset;
+        nKind = SummaryKindOf(nKind);
 
     // The DOS edition counts columns from the leading field; a column number beyond the
     // last column is taken as the last one.
@@ -351,14 +351,14 @@ void WriteDosEstimateRow(int nUnitColumn, CGridRow& row)
     }
     // The file stores the words in the order w1, w2, w3; the estimate reads them as its
     // first, third and second parameter.
-    row.SetKind(KindFromNumber(nKind));
+    row.SetKind(nKind);
     row.SetParam1(w1);
     row.SetParam3(w2);
     row.SetParam2(w3);
     row.SetParamText1(t1);
     row.SetParamText2(t2);
 
-    const bool bHeading = IsHeadingKind(KindFromNumber(nKind));
+    const bool bHeading = IsHeadingKind(nKind);
     const int nCells = std::min(nColumns, static_cast<int>(CGridRow::MAX_CELLS));
     for (int j = 1; j <= nCells; ++j) {
         const int nDefType = t.definitions[static_cast<size_t>(j)].type;

@@ -8,6 +8,7 @@
 // every file as it was.
 #pragma once
 
+#include "estimate/engine/RowKinds.h"
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
 
@@ -78,4 +79,4 @@ void BuildDosInformationForm(CInformationFormFile& form);
 int FindDosUnitColumn(const CEstimationFormFile& form);
 // The row kind of this program for a DOS row type, before the non-calculated and
 // summary-page rules.
-int DosRowTypeToKind(int nType);
+ERowKind DosRowTypeToKind(int nType);

@@ -77,6 +77,7 @@ struct CMorvelEMDoc::CLoadedEstimate {
 CMorvelEMDoc::CMorvelEMDoc() : m_nLoadedRowCount(0), m_nNewEstimate(0)
 {
     CMorvelSettings::SetWorkFolderAsCurrent();
+    m_model.SetRowLimit(CMorvelEMView::ReadRowLimitSetting());
 }
 
 CMorvelEMDoc::~CMorvelEMDoc() = default;
@@ -89,6 +90,58 @@ void CMorvelEMDoc::DeleteObjects()
 CMorvelEMView* CMorvelEMDoc::GetEstimateView() const
 {
     return static_cast<CMorvelEMView*>(FindView(RUNTIME_CLASS(CMorvelEMView)));
+}
+
+template <typename F>
+void CMorvelEMDoc::ForEachEstimateView(F visit) const
+{
+    POSITION pos = GetFirstViewPosition();
+    while (pos != nullptr) {
+        if (auto* pView = dynamic_cast<CMorvelEMView*>(GetNextView(pos)))
+            visit(*pView);
+    }
+}
+
+void CMorvelEMDoc::OnChangedViewList()
+{
+    ForEachEstimateView([this](CMorvelEMView& view) { view.AttachModel(m_model); });
+    CMorvelDoc::OnChangedViewList();
+}
+
+// ---------------------------------------------------------------------------------------
+// What the model asks of the estimate
+
+const CString& CMorvelEMDoc::GetColumnText(int nCol, EColumnText eText) const
+{
+    static const int items[COLUMN_TEXTS] = {
+        CEstimationFormFile::colAttribute, CEstimationFormFile::colPicture, CEstimationFormFile::colFormula,
+        CEstimationFormFile::colRounding,  CEstimationFormFile::colT,       CEstimationFormFile::colV};
+    return m_EstimationForm.GetItem(nCol, items[eText]);
+}
+
+void CMorvelEMDoc::GrowUsedRows(int)
+{
+    ForEachEstimateView([](CMorvelEMView& view) { view.UsedRowsChanged(); });
+}
+
+void CMorvelEMDoc::RowsWritten(int nFirst, int nLast)
+{
+    ForEachEstimateView([nFirst, nLast](CMorvelEMView& view) { view.InvalidateRows(nFirst, nLast); });
+}
+
+IEstimateSheet::CTaxSettings CMorvelEMDoc::GetTaxSettings() const
+{
+    CTaxSettings tax;
+    if (const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent()) {
+        tax.nRate = pSettings->m_nTax;
+        tax.nRoundMode = pSettings->m_nRoundMode;
+    }
+    return tax;
+}
+
+bool CMorvelEMDoc::IsTaxVerticalTotal() const
+{
+    return CMorvelEMView::IsTaxVerticalTotal();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -191,12 +244,7 @@ BOOL CMorvelEMDoc::OnNewDocument()
         m_InformationForm = pApp->m_informationForm;
     }
     m_nNewEstimate = 1;
-    POSITION pos = GetFirstViewPosition();
-    while (pos != nullptr) {
-        CView* pView = GetNextView(pos);
-        if (pView != nullptr && pView->IsKindOf(RUNTIME_CLASS(CMorvelEMView)))
-            static_cast<CMorvelEMView*>(pView)->m_nColumnCount = m_EstimationForm.GetCount();
-    }
+    m_model.SetColumnCount(m_EstimationForm.GetCount());
     return TRUE;
 }
 
@@ -234,7 +282,7 @@ BOOL CMorvelEMDoc::OnSaveDocument(LPCTSTR lpszPathName)
     CMorvelEMView* pView = GetEstimateView();
     // More rows than the file's row count can hold: the user learns why, and neither the
     // file nor its backup is touched.
-    if (pView != nullptr && !CMorvelView::CheckFileRowLimitForSave(pView->m_nUsedRows, strPath))
+    if (pView != nullptr && !CMorvelView::CheckFileRowLimitForSave(m_model.GetUsedRows(), strPath))
         return FALSE;
     if (pView != nullptr)
         pView->WorkOutFiguresForOutput(CMorvelEMView::outputFile);
@@ -254,13 +302,11 @@ void CMorvelEMDoc::BackupFile(LPCTSTR lpszPathName)
 void CMorvelEMDoc::Serialize(CArchive& ar)
 {
     CMorvelEMView* pView = GetEstimateView();
-    // The read or write sees the edit page, also when the archive throws.
-    CMorvelView::CEditPageScope editPage(pView);
     if (ar.IsStoring()) {
         WriteEstimate(ar, pView);
         return;
     }
-    // The rows have nowhere to go without the view.
+    // The file's zoom belongs to the grid window: a document without one takes no file.
     if (pView == nullptr)
         throw CArchiveException(CArchiveException::genericException);
     CLoadedEstimate loaded;
@@ -285,37 +331,46 @@ void CMorvelEMDoc::WriteEstimate(CArchive& ar, CMorvelEMView* pView)
             ar << w;
         ar << static_cast<WORD>(0);
     } else {
-        CMorvelEMView& view = *pView;
-        const int nColumns = std::clamp(view.m_nColumnCount, 0, ColumnLimit(m_EstimationForm));
-        const int nUsedRows = std::max(0, view.m_nUsedRows);
+        const CEstimateModel& model = m_model;
+        const CSubjectNumbering& numbering = model.GetNumbering();
+        const int nColumns = std::clamp(model.GetColumnCount(), 0, ColumnLimit(m_EstimationForm));
+        const int nUsedRows = std::max(0, model.GetUsedRows());
         ar << CountWord(nColumns);
         ar << CountWord(nUsedRows);
-        ar << LowWord(view.m_numbering.nShown);
-        ar << LowWord(view.m_numbering.nColumn);
-        ar << LowWord(view.m_numbering.nKindStyle);
-        ar << LowWord(view.m_numbering.nLargeStyle);
-        ar << LowWord(view.m_numbering.nMiddleStyle);
-        ar << LowWord(view.m_numbering.nSmallStyle);
-        ar << LowWord(view.m_numbering.nMode);
-        ar << LowWord(view.m_nZoom);
+        ar << LowWord(numbering.nShown);
+        ar << LowWord(numbering.nColumn);
+        ar << LowWord(numbering.nKindStyle);
+        ar << LowWord(numbering.nLargeStyle);
+        ar << LowWord(numbering.nMiddleStyle);
+        ar << LowWord(numbering.nSmallStyle);
+        ar << LowWord(numbering.nMode);
+        ar << LowWord(pView->GetMetrics().nZoom);
+        // The edit page as it is, whichever page a window shows (while the estimate
+        // prints, its print copy).
+        const CGridRowArray& rows = model.Rows(CEstimateModel::EPage::edit);
+        const CEstimateEngine& engine = model.Engine();
+        static const CString empty;
         for (int r = 0; r < nUsedRows; ++r) {
-            ar << LowWord(view.GetRowKind(r));
-            ar << LowWord(view.GetRowParam1(r));
-            ar << LowWord(view.GetRowParam3(r));
-            ar << LowWord(view.GetRowParam2(r));
-            ar << view.GetRowParamText1(r);
-            ar << view.GetRowParamText2(r);
+            const CGridRow* pRow = engine.IsValidRow(r) ? rows.GetRow(r) : nullptr;
+            ar << LowWord(pRow != nullptr ? pRow->GetKind() : kindEmpty);
+            ar << LowWord(pRow != nullptr ? pRow->GetParam1() : 0);
+            ar << LowWord(pRow != nullptr ? pRow->GetParam3() : 0);
+            ar << LowWord(pRow != nullptr ? pRow->GetParam2() : 0);
+            ar << (pRow != nullptr ? pRow->GetParamText1() : empty);
+            ar << (pRow != nullptr ? pRow->GetParamText2() : empty);
             for (int c = 0; c < nColumns; ++c) {
-                ar << view.GetCellText(r, c);
-                ar << LowWord(view.GetCellIndent(r, c));
+                const bool bCell = pRow != nullptr && engine.IsValidColumn(c);
+                ar << (bCell ? pRow->GetCell(c) : empty);
+                ar << LowWord(bCell ? pRow->GetIndent(c) : 0);
             }
         }
         // A value without its item (an import fills value 0 even when the information form
         // has no items) could be neither shown nor kept: only the form's items are written.
-        const int nInformation = std::clamp(view.m_nInformationCount, 0, InformationLimit(m_InformationForm));
+        const int nInformation =
+            std::clamp(model.GetInformationCount(), 0, InformationLimit(m_InformationForm));
         ar << CountWord(nInformation);
         for (int i = 0; i < nInformation; ++i)
-            ar << view.m_strInformation[i];
+            ar << model.GetInformation(i);
     }
 
     StorePrintFormList(ar, m_aPrintForms);
@@ -401,23 +456,26 @@ void CMorvelEMDoc::CommitEstimate(CLoadedEstimate& lo, CMorvelEMView& view)
     m_strInformationFormName = lo.strInformationFormName;
     m_InformationForm = lo.informationForm;
 
-    view.m_nRowLimit = CMorvelEMView::ReadRowLimitSetting();
-    view.m_nColumnCount = lo.words[wordColumnCount];
-    view.m_nUsedRows = lo.words[wordUsedRows];
-    view.m_numbering.nShown = lo.words[wordNumbering];
-    view.m_numbering.nColumn = lo.words[wordNumberingCol];
-    view.m_numbering.nKindStyle = lo.words[wordKindStyle];
-    view.m_numbering.nLargeStyle = lo.words[wordLargeStyle];
-    view.m_numbering.nMiddleStyle = lo.words[wordMiddleStyle];
-    view.m_numbering.nSmallStyle = lo.words[wordSmallStyle];
-    view.m_numbering.nMode = lo.words[wordNumberingMode];
+    CEstimateModel& model = m_model;
+    model.SetRowLimit(CMorvelEMView::ReadRowLimitSetting());
+    model.SetColumnCount(lo.words[wordColumnCount]);
+    model.SetUsedRows(lo.words[wordUsedRows]);
+    CSubjectNumbering numbering;
+    numbering.nShown = lo.words[wordNumbering];
+    numbering.nColumn = lo.words[wordNumberingCol];
+    numbering.nKindStyle = lo.words[wordKindStyle];
+    numbering.nLargeStyle = lo.words[wordLargeStyle];
+    numbering.nMiddleStyle = lo.words[wordMiddleStyle];
+    numbering.nSmallStyle = lo.words[wordSmallStyle];
+    numbering.nMode = lo.words[wordNumberingMode];
+    model.SetNumbering(numbering);
     // Every zoomed size is the base size x zoom / 100 and a resized column is stored back
     // as width x 100 / zoom: a zoom of 0 would hide the grid and divide by zero.
-    view.m_nZoom = lo.words[wordZoom] != 0 ? lo.words[wordZoom] : 100;
+    view.SetZoom(lo.words[wordZoom] != 0 ? lo.words[wordZoom] : 100);
 
-    // The file's rows replace whatever the view held.
-    view.ForgetKeptTotals();
-    CGridRowArray& rows = view.m_EditRows;
+    // The file's rows replace whatever the model held.
+    model.Engine().ForgetKeptTotals();
+    CGridRowArray& rows = model.Rows(CEstimateModel::EPage::edit);
     rows.DeleteWorkingRows();
     rows.SetSize(0, static_cast<INT_PTR>(std::max<size_t>(lo.rows.size(), 16)));
     for (std::unique_ptr<CGridRow>& pRow : lo.rows)
@@ -426,17 +484,12 @@ void CMorvelEMDoc::CommitEstimate(CLoadedEstimate& lo, CMorvelEMView& view)
 
     // More rows than the row limit: the limit grows (doubling, as far as needed) so that
     // every row read stays reachable instead of reading as empty.
-    if (view.m_nRowLimit < view.m_nUsedRows) {
-        if (view.m_nRowLimit <= 0)
-            view.m_nRowLimit = view.m_nUsedRows;
-        while (view.m_nRowLimit < view.m_nUsedRows)
-            view.m_nRowLimit *= 2;
-    }
-    m_nLoadedRowCount = view.m_nUsedRows;
+    model.GrowRowLimitToFit(model.GetUsedRows());
+    m_nLoadedRowCount = model.GetUsedRows();
 
-    view.m_nInformationCount = static_cast<int>(lo.information.size());
+    model.SetInformationCount(static_cast<int>(lo.information.size()));
     for (size_t i = 0; i < lo.information.size(); ++i)
-        view.m_strInformation[i] = std::move(lo.information[i]);
+        model.SetInformation(static_cast<int>(i), lo.information[i]);
 
     SetPrintFormList(m_aPrintForms, std::move(lo.printForms));
 }

@@ -1,7 +1,8 @@
 // CMorvelEMDoc: the estimate document (".MMD"). It owns the estimate's own copies of the
-// estimation and information forms with their file names and the list of print layouts
-// chosen for the estimate. The rows, the information values, the numbering settings and
-// the zoom live in the estimate grid view; the document reads and writes them through it.
+// estimation and information forms with their file names, the list of print layouts
+// chosen for the estimate, and the estimate's model (CEstimateModel: the rows, the
+// information values, the numbering settings, the undo record and the engine), which
+// every window on the estimate shows. The zoom lives in the estimate grid view.
 //
 // Opening reads the whole file into memory and parses it from there. A file that is not
 // an estimate, or is damaged, never opens: nothing of it reaches the document or its view
@@ -13,6 +14,7 @@
 
 #include "app/CEstimationFormFile.h"
 #include "app/CInformationFormFile.h"
+#include "estimate/engine/CEstimateModel.h"
 #include "grid/CMorvelDoc.h"
 #include "platform/base/CString.h"
 #include "platform/base/Collections.h"
@@ -22,7 +24,7 @@
 class CArchive;
 class CMorvelEMView;
 
-class CMorvelEMDoc : public CMorvelDoc {
+class CMorvelEMDoc : public CMorvelDoc, private IEstimateModelHost {
     DECLARE_DYNCREATE(CMorvelEMDoc)
 public:
     // Sets the process's current folder to the "Work Field" folder.
@@ -79,6 +81,9 @@ public:
     static CString GetProgramFolder();
     // The first view of the document that is an estimate grid view, or null.
     CMorvelEMView* GetEstimateView() const;
+    // The estimate's data, shared by every window on it.
+    CEstimateModel& Model() { return m_model; }
+    const CEstimateModel& Model() const { return m_model; }
 
     // ---- names ------------------------------------------------------------------------------
     // The source kind an opened path selects by its extension: ".MVL" 1, ".RXA" 2, ".RXB"
@@ -106,15 +111,30 @@ public:
 protected:
     // The application's estimate menu (resource 123).
     CMenu& AppMenu(CMorvelApp& app) const override;
+    // An estimate grid view added to the document is given the document's model.
+    void OnChangedViewList() override;
 
 private:
     struct CLoadedEstimate;
 
+    // What the model asks of the estimate around it: the estimation form's texts, the tax
+    // settings, and every estimate grid view following the rows written and grown.
+    const CString& GetColumnText(int nCol, EColumnText eText) const override;
+    void GrowUsedRows(int nRows) override;
+    void RowsWritten(int nFirst, int nLast) override;
+    CTaxSettings GetTaxSettings() const override;
+    bool IsTaxVerticalTotal() const override;
+    // Calls visit for every estimate grid view of the document.
+    template <typename F>
+    void ForEachEstimateView(F visit) const;
+
+    CEstimateModel m_model{*this};
+
     // Reads the whole estimate into lo; false when the user has been told that the file is
     // not an estimate or holds a damaged form. Throws CArchiveException for a damaged file.
     bool ReadEstimate(CArchive& ar, CLoadedEstimate& lo);
-    // Takes over what was read: the document's forms and print layouts, the view's rows,
-    // numbering settings, zoom, information values and row limit.
+    // Takes over what was read: the document's forms and print layouts, the model's rows,
+    // numbering settings, information values and row limit, and the view's zoom.
     void CommitEstimate(CLoadedEstimate& lo, CMorvelEMView& view);
     void WriteEstimate(CArchive& ar, CMorvelEMView* pView);
     bool OpenNativeFile(LPCTSTR lpszPathName);

@@ -210,13 +210,10 @@ END_MESSAGE_MAP()
 // ---------------------------------------------------------------------------------------
 // Construction
 
-CMorvelEMView::CMorvelEMView()
-    : m_nInformationCount(0), m_nPendingLevel(-1), m_nMarkRow(-1), m_nMarkRowPrev(-1), m_nAdjustPage(1),
-      m_engine(*this, m_EditRows, m_nUsedRows, m_nRowLimit, m_nColumnCount)
+CMorvelEMView::CMorvelEMView() : m_nMarkRow(-1), m_nMarkRowPrev(-1), m_nAdjustPage(1)
 {
     m_nSummaryPage = 0;
     s_nCopyMode = 0;
-    m_nRowLimit = ReadRowLimitSetting();
     // The row header has room for the mark of a non-calculated or summary row beside the
     // widest number of a page, so that neither covers the other.
     SetBaseRowHeaderWidth(RowHeaderWidthFor(m_nRowsPerPage) + ROW_MARK_ROOM);
@@ -227,16 +224,9 @@ int CMorvelEMView::ReadRowLimitSetting()
     return CMorvelSettings::CurrentProfileInt("Input Setting", "Estimation Maxmum Rows", DEFAULT_ROW_LIMIT);
 }
 
-CMorvelEMView::~CMorvelEMView()
-{
-    // The print copies belong to the containers; the working rows to this view.
-    for (CGridRowArray* pRows : {&m_EditRows, &m_SummaryRows, &m_undo.rows})
-        pRows->DeleteWorkingRows();
-    CPtrArray& texts = m_undo.texts.GetWorkingArray();
-    for (INT_PTR i = 0; i < texts.GetSize(); ++i)
-        delete static_cast<CUndoTextEntry*>(texts.GetAt(i));
-    texts.RemoveAll();
-}
+// The rows, the undo record and everything else of the estimate belong to the document's
+// model.
+CMorvelEMView::~CMorvelEMView() = default;
 
 CMorvelEMDoc* CMorvelEMView::GetDocument() const
 {
@@ -256,6 +246,30 @@ const CEstimationFormFile& CMorvelEMView::GetEstimationForm() const
 void CMorvelEMView::SetupFromDocument()
 {
     CMorvelEMDoc* pDoc = GetDocument();
+    CEstimateModel& model = Model();
+    model.SetColumnCount(std::clamp(GetEstimationForm().GetCount(), 0, static_cast<int>(MAX_COLUMNS)));
+    model.SetUsedRows(pDoc != nullptr ? std::max(0, pDoc->m_nLoadedRowCount) : 0);
+    // A file may hold more rows than the row limit: the limit grows (by doubling, as far as
+    // needed) so that every row read stays reachable.
+    model.GrowRowLimitToFit(model.GetUsedRows());
+
+    // A new estimate's information form is the copy of the application's form that the new
+    // document took, so both cases count the document's form.
+    if (pDoc != nullptr) {
+        model.SetInformationCount(pDoc->m_InformationForm.GetCount());
+        if (pDoc->m_nNewEstimate == 1)
+            model.ClearInformation();
+    }
+    SetupView();
+    // The figures are the file's until a command changes a row.
+    Engine().TakeFiguresAsDone();
+    // The totals' sums are made while the estimate opens, so that the first edit costs what
+    // any other does (on 65,000 rows the walk that makes them is a frame's time).
+    Engine().KeepTotalsOfTheRows();
+}
+
+void CMorvelEMView::SetupView()
+{
     const CEstimationFormFile& form = GetEstimationForm();
 
     m_nHeaderHeight = m_nBaseHeaderHeight = HEADER_HEIGHT;
@@ -263,28 +277,18 @@ void CMorvelEMView::SetupFromDocument()
     // height the grid uses for fonts too small to measure.
     m_nRowHeight = m_nBaseRowHeight = HEADER_HEIGHT;
 
-    m_nColumnCount = std::clamp(form.GetCount(), 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = GetColumnCount();
     for (int i = 0; i < MAX_COLUMNS; ++i) {
         const int nBase =
-            i < m_nColumnCount ? GetFormColumnWidth(form.GetItem(i, CEstimationFormFile::colWidth)) * 10 : 0;
+            i < nColumns ? GetFormColumnWidth(form.GetItem(i, CEstimationFormFile::colWidth)) * 10 : 0;
         m_nBaseColumnWidth[i] = nBase;
         m_nBaseColumnWidth2[i] = nBase;
         m_nColumnWidth[i] = static_cast<int>(static_cast<long long>(nBase) * m_nZoom / 100);
-        m_strColumnTitle[i] = i < m_nColumnCount ? form.GetItem(i, CEstimationFormFile::colName) : CString();
+        m_strColumnTitle[i] = i < nColumns ? form.GetItem(i, CEstimationFormFile::colName) : CString();
         m_nInputFixed[i] = 0;
     }
     RecalcTotalWidth();
-
-    m_nUsedRows = pDoc != nullptr ? std::max(0, pDoc->m_nLoadedRowCount) : 0;
-    // A file may hold more rows than the row limit: the limit grows (by doubling, as far as
-    // needed) so that every row read stays reachable.
-    if (m_nRowLimit < m_nUsedRows) {
-        if (m_nRowLimit <= 0)
-            m_nRowLimit = m_nUsedRows;
-        while (m_nRowLimit < m_nUsedRows)
-            m_nRowLimit *= 2;
-    }
-    m_nTotalHeight = (m_nRowLimit + 1) * m_nRowHeight;
+    m_nTotalHeight = (GetRowLimit() + 1) * m_nRowHeight;
 
     m_strCurrentPartFile.Empty();
     if (const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent()) {
@@ -292,29 +296,19 @@ void CMorvelEMView::SetupFromDocument()
         if (m_strCurrentPartFile.IsEmpty())
             m_strCurrentPartFile = pSettings->GetPathSetting("Work Field") + "部材処理.MBD"_sj;
     }
-
-    // A new estimate's information form is the copy of the application's form that the new
-    // document took, so both cases count the document's form.
-    if (pDoc != nullptr) {
-        m_nInformationCount =
-            std::clamp(pDoc->m_InformationForm.GetCount(), 0, static_cast<int>(MAX_INFORMATION));
-        if (pDoc->m_nNewEstimate == 1) {
-            for (CString& value : m_strInformation)
-                value.Empty();
-        }
-    }
     m_nAdjustPage = CMorvelSettings::CurrentProfileInt("Settings", "AdjustPage", 1);
     UpdateScrollRanges();
-    // The figures are the file's until a command changes a row.
-    m_engine.TakeFiguresAsDone();
-    // The totals' sums are made while the estimate opens, so that the first edit costs what
-    // any other does (on 65,000 rows the walk that makes them is a frame's time).
-    m_engine.KeepTotalsOfTheRows();
 }
 
 void CMorvelEMView::OnInitialUpdate()
 {
-    SetupFromDocument();
+    // A further window on an estimate (Window > New Window) shows the model as it stands;
+    // the first sets the model up from what the document read.
+    const CMorvelEMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr || pDoc->GetEstimateView() == this)
+        SetupFromDocument();
+    else
+        SetupView();
 
     // The in-place cell editor, hidden until a cell is edited.
     if (m_hWnd != nullptr && !m_bCellEditExists) {
@@ -352,95 +346,84 @@ void CMorvelEMView::OnInitialUpdate()
 CGridRow* CMorvelEMView::GetEditRow(int nRow) const
 {
     // The row may be written through the pointer: what is kept from the rows is dropped.
-    m_EditRows.NoteChange();
-    return m_EditRows.GetRow(nRow);
+    EditRows().NoteChange();
+    return EditRows().GetRow(nRow);
 }
 
 CString CMorvelEMView::GetCellText(int nRow, int nCol) const
 {
-    if (!IsValidRow(nRow) || !IsValidColumn(nCol))
-        return CString();
-    const CGridRow* pRow = ActiveRows().GetRow(nRow);
-    return pRow != nullptr ? pRow->m_strCell[nCol] : CString();
+    return Model().CellText(ShownPage(), nRow, nCol);
 }
 
 bool CMorvelEMView::SetCellText(const char* lpszText, int nRow, int nCol, bool bForce)
 {
-    return m_engine.SetCellText(lpszText, nRow, nCol, bForce);
+    return Engine().SetCellText(lpszText, nRow, nCol, bForce);
 }
 
 ERowKind CMorvelEMView::GetRowKind(int nRow) const
 {
-    if (!IsValidRow(nRow))
-        return kindEmpty;
-    const CGridRow* pRow = ActiveRows().GetRow(nRow);
-    return pRow != nullptr ? pRow->GetKind() : kindEmpty;
+    return Model().RowKind(ShownPage(), nRow);
 }
 
-void CMorvelEMView::SetRowKind(int nKind, int nRow)
+void CMorvelEMView::SetRowKind(ERowKind nKind, int nRow)
 {
-    m_engine.SetRowKind(KindFromNumber(nKind), nRow);
+    Engine().SetRowKind(nKind, nRow);
 }
 
 int CMorvelEMView::GetCellIndent(int nRow, int nCol) const
 {
-    if (!IsValidRow(nRow) || !IsValidColumn(nCol))
-        return 0;
-    const CGridRow* pRow = ActiveRows().GetRow(nRow);
-    return pRow != nullptr ? pRow->m_nIndent[nCol] : 0;
+    return Model().CellIndent(ShownPage(), nRow, nCol);
 }
 
 void CMorvelEMView::SetCellIndent(int nIndent, int nRow, int nCol)
 {
     if (!IsValidRow(nRow) || !IsValidColumn(nCol))
         return;
-    CGridRowArray& rows = m_nSummaryPage == 1 ? m_SummaryRows : m_EditRows;
+    CGridRowArray& rows = Model().Rows(ShownPage());
     // An indent changes no number: the kept totals follow it.
-    const CEstimateEngine::CInStep inStep = m_engine.BeforeNeutralChange();
+    const CEstimateEngine::CInStep inStep = Engine().BeforeNeutralChange();
     CGridRow* pRow = rows.GetRow(nRow);
     if (pRow == nullptr) {
         const bool bBeyond = nRow > rows.GetUpperBound();
         pRow = new CGridRow;
         rows.SetAtGrow(nRow, pRow);
-        if (bBeyond && &rows == &m_EditRows) {
-            ++m_nUsedRows;
-            if (m_nUsedRows <= nRow)
-                m_nUsedRows = nRow + 1;
+        if (bBeyond && &rows == &EditRows()) {
+            SetUsedRows(std::max(GetUsedRows() + 1, nRow + 1));
             UpdateScrollRanges();
         }
     }
     pRow->SetIndent(nCol, nIndent);
-    if (&rows == &m_EditRows)
-        m_engine.NoteNeutralChange(inStep);
+    if (&rows == &EditRows())
+        Engine().NoteNeutralChange(inStep);
 }
 
 int CMorvelEMView::GetRowParam1(int nRow) const
 {
-    const CGridRow* pRow = IsValidRow(nRow) ? m_EditRows.GetRow(nRow) : nullptr;
+    const CGridRow* pRow = IsValidRow(nRow) ? EditRows().GetRow(nRow) : nullptr;
     return pRow != nullptr ? pRow->GetParam1() : 0;
 }
 
 int CMorvelEMView::GetRowParam2(int nRow) const
 {
-    const CGridRow* pRow = IsValidRow(nRow) ? m_EditRows.GetRow(nRow) : nullptr;
+    const CGridRow* pRow = IsValidRow(nRow) ? EditRows().GetRow(nRow) : nullptr;
     return pRow != nullptr ? pRow->GetParam2() : 0;
 }
 
 int CMorvelEMView::GetRowParam3(int nRow) const
 {
-    const CGridRow* pRow = IsValidRow(nRow) ? m_EditRows.GetRow(nRow) : nullptr;
+    const CGridRow* pRow = IsValidRow(nRow) ? EditRows().GetRow(nRow) : nullptr;
     return pRow != nullptr ? pRow->GetParam3() : 0;
 }
 
 CString CMorvelEMView::GetRowParamText1(int nRow) const
 {
-    const CGridRow* pRow = IsValidRow(nRow) ? m_EditRows.GetRow(nRow) : nullptr;
+    const CGridRow* pRow = IsValidRow(nRow) ? EditRows().GetRow(nRow) : nullptr;
     return pRow != nullptr ? pRow->GetParamText1() : CString();
 }
 
 CString CMorvelEMView::GetRowParamText2(int nRow) const
 {
-    const CGridRow* pRow = IsValidRow(nRow) ? m_EditRows.GetRow(nRow) : nullptr;
+    const CGridRow* pRow = IsValidRow(nRow) ? EditRows().GetRow(nRow) : nullptr;
     return pRow != nullptr ? pRow->GetParamText2() : CString();
 }
 
@@ -497,7 +480,7 @@ void CMorvelEMView::DeleteRows(int nRow, int nCount)
     // While a rows command records its steps, the rows it takes out go to the record's
     // row store (in the order they went) for its undo to put back.
     for (CGridRow* pRow : taken)
-        m_undo.rows.Add(pRow);
+        Undo().rows.Add(pRow);
 }
 
 void CMorvelEMView::PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows)
@@ -509,15 +492,15 @@ void CMorvelEMView::PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows)
     // The used rows stay below the row limit. An insertion that would push the last used
     // row past it raises the limit (doubling, as opening a large file does) instead of
     // letting that row fall off the estimate.
-    const int nUsedBefore = m_nUsedRows;
-    const int nUsedAfter = std::max(m_nUsedRows + nCount, nRow + nCount);
-    if (nUsedAfter > m_nRowLimit - 1)
+    const int nUsedBefore = GetUsedRows();
+    const int nUsedAfter = std::max(GetUsedRows() + nCount, nRow + nCount);
+    if (nUsedAfter > GetRowLimit() - 1)
         GrowRowLimit(nUsedAfter + 1);
-    m_nUsedRows = nUsedAfter;
+    SetUsedRows(nUsedAfter);
     // As nCount insertions at nRow, with one move of the rows below.
-    m_EditRows.InsertAt(nRow, nullptr, nCount);
+    EditRows().InsertAt(nRow, nullptr, nCount);
     for (int i = 0; i < nCount; ++i)
-        m_EditRows.SetAt(nRow + i, ppRows != nullptr ? ppRows[i] : new CGridRow);
+        EditRows().SetAt(nRow + i, ppRows != nullptr ? ppRows[i] : new CGridRow);
     NoteRowStep(nRow, nCount, true, nUsedBefore);
     NoteRowShift(nRow);
     if (m_nMarkRow >= nRow)
@@ -528,21 +511,21 @@ void CMorvelEMView::PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows)
 
 void CMorvelEMView::TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>* pTaken)
 {
-    if (nRow < 0 || nCount <= 0 || nRow >= m_nRowLimit || nRow > m_EditRows.GetUpperBound())
+    if (nRow < 0 || nCount <= 0 || nRow >= GetRowLimit() || nRow > EditRows().GetUpperBound())
         return;
-    const int nUsedBefore = m_nUsedRows;
+    const int nUsedBefore = GetUsedRows();
     // As nCount deletions at nRow, with one move of the rows below.
-    const int n = std::min<int>(nCount, static_cast<int>(m_EditRows.GetSize()) - nRow);
+    const int n = std::min<int>(nCount, static_cast<int>(EditRows().GetSize()) - nRow);
     for (int i = 0; i < n; ++i) {
         if (pTaken != nullptr)
-            pTaken->push_back(m_EditRows.GetRow(nRow + i));
+            pTaken->push_back(EditRows().GetRow(nRow + i));
         else
-            delete m_EditRows.GetRow(nRow + i);
+            delete EditRows().GetRow(nRow + i);
     }
-    m_EditRows.RemoveAt(nRow, n);
+    EditRows().RemoveAt(nRow, n);
     NoteRowStep(nRow, n, false, nUsedBefore);
     NoteRowShift(nRow);
-    m_nUsedRows = std::max(0, m_nUsedRows - n);
+    SetUsedRows(std::max(0, GetUsedRows() - n));
     SetDocumentModified();
     if (m_nMarkRow >= nRow && m_nMarkRow < nRow + n)
         m_nMarkRow = -1;
@@ -554,15 +537,15 @@ void CMorvelEMView::TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>* pT
 CString CMorvelEMView::GetAmountText(int nRow) const
 {
     const int nCol = FindFirstColumn(CEstimationFormFile::colV, "2");
-    return nCol >= 0 ? GetCellText(nRow, nCol) : CString();
+    return nCol >= 0 ? EditCell(nRow, nCol) : CString();
 }
 
 int CMorvelEMView::FindFirstColumn(int nCodeColumn, const char* lpszValue) const
 {
     if (nCodeColumn == CEstimationFormFile::colT)
-        return m_engine.Columns().FindFirst(textT, lpszValue);
+        return Engine().Columns().FindFirst(IEstimateSheet::textT, lpszValue);
     if (nCodeColumn == CEstimationFormFile::colV)
-        return m_engine.Columns().FindFirst(textV, lpszValue);
+        return Engine().Columns().FindFirst(IEstimateSheet::textV, lpszValue);
     const CEstimationFormFile& form = GetEstimationForm();
     const int nColumns = GetColumnLimit();
     for (int c = 0; c < nColumns; ++c) {
@@ -574,7 +557,7 @@ int CMorvelEMView::FindFirstColumn(int nCodeColumn, const char* lpszValue) const
 
 int CMorvelEMView::FindColumn(const char* lpszKey, const char* lpszCode) const
 {
-    return m_engine.Columns().Find(lpszKey, lpszCode);
+    return Engine().Columns().Find(lpszKey, lpszCode);
 }
 
 void CMorvelEMView::CopyRow(const CGridRow* pSource, CGridRow* pTarget) const
@@ -610,7 +593,7 @@ void CMorvelEMView::CopyRow(const CGridRow* pSource, CGridRow* pTarget) const
 void CMorvelEMView::AllocateRows(int nCount)
 {
     for (int i = 0; i < nCount; ++i)
-        m_EditRows.Add(new CGridRow);
+        EditRows().Add(new CGridRow);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -618,9 +601,8 @@ void CMorvelEMView::AllocateRows(int nCount)
 
 void CMorvelEMView::GetInformationAmounts(CString& strTotal, CString& strTax, CString& strNet)
 {
-    CEditPageScope editPage(*this);
     strTax.Empty();
-    for (int r = 0; r < m_nUsedRows; ++r) {
+    for (int r = 0; r < GetUsedRows(); ++r) {
         if (EditKind(r) == kindFree) {
             strTax = GetAmountText(r);
             break;
@@ -635,16 +617,17 @@ void CMorvelEMView::GetInformationAmounts(CString& strTotal, CString& strTax, CS
 void CMorvelEMView::ApplyInformationValues(const CStringArray& values)
 {
     const int nCount = static_cast<int>(std::min<INT_PTR>(values.GetSize(), MAX_INFORMATION));
-    m_nInformationCount = nCount;
+    CEstimateModel& model = Model();
+    model.SetInformationCount(nCount);
     bool bChanged = false;
     for (int i = 0; i < nCount; ++i) {
-        if (values.GetAt(i) != m_strInformation[i])
+        if (values.GetAt(i) != model.GetInformation(i))
             bChanged = true;
     }
     if (!bChanged)
         return;
     for (int i = 0; i < nCount; ++i)
-        m_strInformation[i] = values.GetAt(i);
+        model.SetInformation(i, values.GetAt(i));
     SetDocumentModified();
 }
 
@@ -654,41 +637,12 @@ void CMorvelEMView::ApplyInformationValues(const CStringArray& values)
 // ---------------------------------------------------------------------------------------
 // The sheet the engine computes in
 
-const CString& CMorvelEMView::GetColumnText(int nCol, EColumnText eText) const
-{
-    static const int items[COLUMN_TEXTS] = {
-        CEstimationFormFile::colAttribute, CEstimationFormFile::colPicture, CEstimationFormFile::colFormula,
-        CEstimationFormFile::colRounding,  CEstimationFormFile::colT,       CEstimationFormFile::colV};
-    return GetEstimationForm().GetItem(nCol, items[eText]);
-}
-
-void CMorvelEMView::GrowUsedRows(int nRows)
-{
-    m_nUsedRows = std::max(m_nUsedRows, nRows);
-    UpdateScrollRanges();
-}
-
-void CMorvelEMView::RowsWritten(int nFirst, int nLast)
-{
-    InvalidateRows(nFirst, nLast);
-}
-
-IEstimateSheet::CTaxSettings CMorvelEMView::GetTaxSettings() const
-{
-    CTaxSettings tax;
-    if (const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent()) {
-        tax.nRate = pSettings->m_nTax;
-        tax.nRoundMode = pSettings->m_nRoundMode;
-    }
-    return tax;
-}
-
 void CMorvelEMView::UpdateScrollRanges()
 {
     CRect rcClient;
     if (m_hWnd != nullptr)
         GetClientRect(&rcClient);
-    SetScrollRanges(m_nTotalWidth + m_nRowHeaderWidth - rcClient.Width(), m_nUsedRows);
+    SetScrollRanges(m_nTotalWidth + m_nRowHeaderWidth - rcClient.Width(), GetUsedRows());
 }
 
 void CMorvelEMView::SetDocumentModified()
@@ -705,23 +659,20 @@ void CMorvelEMView::SetDocumentModifiedKeepingUndo()
 
 void CMorvelEMView::RemovePrintCopyRow(int nRow)
 {
-    if (!IsPrintCopyActive() || nRow < 0 || nRow >= m_EditRows.GetSize())
+    if (!IsPrintCopyActive() || nRow < 0 || nRow >= EditRows().GetSize())
         return;
-    delete m_EditRows.GetRow(nRow);
-    m_EditRows.RemoveAt(nRow);
+    delete EditRows().GetRow(nRow);
+    EditRows().RemoveAt(nRow);
 }
 
 CString CMorvelEMView::GetInformation(int nIndex) const
 {
-    return nIndex >= 0 && nIndex < MAX_INFORMATION ? m_strInformation[nIndex] : CString();
+    return Model().GetInformation(nIndex);
 }
 
 void CMorvelEMView::SetInformation(int nIndex, const CString& value)
 {
-    if (nIndex < 0 || nIndex >= MAX_INFORMATION)
-        return;
-    m_strInformation[nIndex] = value;
-    m_nInformationCount = std::max(m_nInformationCount, nIndex + 1);
+    Model().SetInformation(nIndex, value);
 }
 
 void CMorvelEMView::SetSummaryLevelOn(int nLevel, bool bOn)
@@ -730,24 +681,24 @@ void CMorvelEMView::SetSummaryLevelOn(int nLevel, bool bOn)
         m_nSummaryLevelOn[nLevel] = bOn ? 1 : 0;
 }
 
-CWnd* CMorvelEMView::GetPickDialog(int nLevel) const
+CWnd* CMorvelEMView::GetPickDialog(EPickPurpose ePurpose) const
 {
-    if (nLevel >= kindLarge && nLevel <= kindSmall)
-        return m_pSubjectPick[nLevel - kindLarge];
-    return nLevel == pickUnit ? m_pUnitPick : nullptr;
+    if (const ERowKind nHeading = HeadingOfPick(ePurpose); nHeading != kindEmpty)
+        return m_pSubjectPick[nHeading - kindLarge];
+    return ePurpose == pickUnit ? m_pUnitPick : nullptr;
 }
 
-void CMorvelEMView::SetPickDialog(int nLevel, CWnd* pDialog)
+void CMorvelEMView::SetPickDialog(EPickPurpose ePurpose, CWnd* pDialog)
 {
-    if (nLevel >= kindLarge && nLevel <= kindSmall)
-        m_pSubjectPick[nLevel - kindLarge] = pDialog;
-    else if (nLevel == pickUnit)
+    if (const ERowKind nHeading = HeadingOfPick(ePurpose); nHeading != kindEmpty)
+        m_pSubjectPick[nHeading - kindLarge] = pDialog;
+    else if (ePurpose == pickUnit)
         m_pUnitPick = pDialog;
 }
 
 void CMorvelEMView::MoveCurrentRowDown()
 {
-    if (m_nCurrentRow < m_nRowLimit - 1)
+    if (m_nCurrentRow < GetRowLimit() - 1)
         ++m_nCurrentRow;
     // The status bar shows the new row, and the used rows the new row made.
     UpdateStatusText(statusShow);
@@ -755,10 +706,10 @@ void CMorvelEMView::MoveCurrentRowDown()
 
 bool CMorvelEMView::PlaceNewRow()
 {
-    if (m_nCurrentRow >= m_nUsedRows) {
+    if (m_nCurrentRow >= GetUsedRows()) {
         if (!HasFileRoomForRows(m_nCurrentRow, 1, 0))
             return false;
-        m_nUsedRows = m_nCurrentRow + 1;
+        SetUsedRows(m_nCurrentRow + 1);
         UpdateScrollRanges();
     } else {
         if (!HasFileRoomForRows(m_nCurrentRow, 1, AdjustPageBreak(0, m_nCurrentRow)))
@@ -771,7 +722,7 @@ bool CMorvelEMView::PlaceNewRow()
 bool CMorvelEMView::HasFileRoomForRows(int nRow, int nCount, int nHeading) const
 {
     const long long nAligned = nHeading > 0 ? GetPageRows() - 1 : 0;
-    return CheckFileRowLimit(std::max<long long>(m_nUsedRows, nRow) + nCount + nAligned);
+    return CheckFileRowLimit(std::max<long long>(GetUsedRows(), nRow) + nCount + nAligned);
 }
 
 void CMorvelEMView::InsertRowAligned(int nRow)
@@ -782,7 +733,7 @@ void CMorvelEMView::InsertRowAligned(int nRow)
         AdjustPageBreak(1, nHeading + 1);
     // Every row from the new one down now shows another row.
     if (m_hWnd != nullptr)
-        InvalidateRows(nRow, m_nRowLimit - 1, TRUE);
+        InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
 }
 
 // ---------------------------------------------------------------------------------------

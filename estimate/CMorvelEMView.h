@@ -13,6 +13,7 @@
 #include "estimate/CPopupListCtrl.h"
 #include "estimate/engine/CCompensatedSum.h"
 #include "estimate/engine/CEstimateEngine.h"
+#include "estimate/engine/CEstimateModel.h"
 #include "estimate/engine/CGridRow.h"
 #include "estimate/engine/CGridRowArray.h"
 #include "estimate/engine/CNumberRules.h"
@@ -40,20 +41,47 @@ class CMorvelEMDoc;
 class CPrintRowSource;
 class CStringArray;
 
-class CMorvelEMView : public CMorvelView, public IGridCellEditOwner, private IEstimateSheet {
+class CMorvelEMView : public CMorvelView, public IGridCellEditOwner {
     DECLARE_DYNCREATE(CMorvelEMView)
 public:
     CMorvelEMView();
-    // Deletes every row object of both pages and of the undo stores.
     ~CMorvelEMView() override;
 
-    enum { MAX_INFORMATION = 100, DEFAULT_ROW_LIMIT = 1100, HEADER_HEIGHT = 24 };
+    enum { MAX_INFORMATION = CEstimateModel::MAX_INFORMATION, DEFAULT_ROW_LIMIT = 1100, HEADER_HEIGHT = 24 };
     // "Input Setting"/"Estimation Maxmum Rows", DEFAULT_ROW_LIMIT when missing: the row
     // limit every estimate takes, and what the input page shows.
     static int ReadRowLimitSetting();
 
     // Total levels (MakeTotalRow, the total commands; RowKinds.h): CMorvelEMView::levelGrand.
     using enum ETotalLevel;
+
+    // What the next subject or unit pick, or the pop-up list's choice, is for: a heading of
+    // a level (numbered as its heading kind), the unit, parts rows or rows of another list.
+    // A purpose of its own, so that neither a row kind nor a number stands for it unnoticed.
+    enum class EPickPurpose : int {
+        pickNone = -1,
+        pickLarge = kindLarge,
+        pickMiddle = kindMiddle,
+        pickSmall = kindSmall,
+        pickUnit = 4,
+        pickParts = 5,
+        pickOtherList = 8
+    };
+    using enum EPickPurpose;
+    // The pick of a subject heading kind (large, middle or small; pickNone for any other
+    // kind), and the heading kind a subject pick makes (kindEmpty for any other pick).
+    static constexpr EPickPurpose PickOfHeading(ERowKind nKind)
+    {
+        return nKind == kindLarge || nKind == kindMiddle || nKind == kindSmall
+                   ? static_cast<EPickPurpose>(nKind)
+                   : pickNone;
+    }
+    static constexpr ERowKind HeadingOfPick(EPickPurpose ePurpose)
+    {
+        return ePurpose == pickLarge || ePurpose == pickMiddle || ePurpose == pickSmall
+                   ? KindFromNumber(static_cast<int>(ePurpose))
+                   : kindEmpty;
+    }
 
     // Recalculation request modes: bulk changes, and the save and print paths.
     enum { recalcBulk = 2, recalcSaveOrPrint = 3 };
@@ -62,12 +90,30 @@ public:
     // The document's estimation form (an empty form while there is no document).
     const CEstimationFormFile& GetEstimationForm() const;
 
+    // ---- the estimate's data --------------------------------------------------------------
+    // The model the view shows (its document's, given when the view joins the document).
+    void AttachModel(CEstimateModel& model) { m_pModel = &model; }
+    CEstimateModel& GetModel() { return *m_pModel; }
+    const CEstimateModel& GetModel() const { return *m_pModel; }
+    // The counts of the grid are the model's, one for every window on the estimate.
+    int GetUsedRows() const final { return m_pModel->GetUsedRows(); }
+    int GetRowLimit() const final { return m_pModel->GetRowLimit(); }
+    int GetColumnCount() const final { return m_pModel->GetColumnCount(); }
+    void SetUsedRows(int nUsedRows) final { m_pModel->SetUsedRows(nUsedRows); }
+    void SetRowLimit(int nRowLimit) final { m_pModel->SetRowLimit(nRowLimit); }
+    // The model's used rows changed under the view (an edit in another window on the
+    // estimate grew them): the scroll ranges follow.
+    void UsedRowsChanged() { UpdateScrollRanges(); }
+
     // ---- set-up -------------------------------------------------------------------------
-    // The part of the initial update that needs no window: columns, widths and titles from
-    // the document's estimation form, used rows from the rows read (the row limit is
-    // doubled once when they do not fit), header and row heights, the current parts file,
-    // the information count and the page adjustment flag.
+    // The part of the initial update that needs no window: the model's column count, used
+    // rows (from the rows read; the row limit is doubled once when they do not fit) and
+    // information count from the document, then the view's own part (SetupView).
     void SetupFromDocument();
+    // The view's part alone, for a further window on an estimate already set up: widths
+    // and titles from the estimation form, header and row heights, the current parts file
+    // and the page adjustment flag.
+    void SetupView();
     void OnInitialUpdate() override;
 
     // ---- rows and cells -----------------------------------------------------------------
@@ -81,9 +127,9 @@ public:
     // started empty stores nothing. Returns 1 when stored.
     bool SetCellText(const char* lpszText, int nRow, int nCol, bool bForce);
     ERowKind GetRowKind(int nRow) const;
-    // nKind: the kind's number, as a file, the drag data or a reader hands it (a kind
-    // passes as its number; a level is refused).
-    void SetRowKind(int nKind, int nRow);
+    // A number read from a file, the drag data or a reader becomes a kind where it is read
+    // (KindFromNumber); a level or a bare number is refused here.
+    void SetRowKind(ERowKind nKind, int nRow);
     int GetCellIndent(int nRow, int nCol) const;
     void SetCellIndent(int nIndent, int nRow, int nCol);
     int GetRowParam1(int nRow) const;
@@ -103,7 +149,7 @@ public:
     // The same for nCount rows at once (one move of the rows below them).
     void InsertRows(int nRow, int nCount);
     void DeleteRows(int nRow, int nCount);
-    // The row's text in the amount column (the first column whose "V" code is "2").
+    // The edit page's text in the amount column (the first column whose "V" code is "2").
     CString GetAmountText(int nRow) const;
     // The last column whose code matches (0 when none): code "T" with key "5" also matches
     // "T" code "2", key "6" also "2"; code "U" matches the "V" code.
@@ -172,18 +218,20 @@ public:
     // With bOn, the recalculation makes the total rows one by one by MakeTotalRow, each
     // walking its own range, instead of all of them in one walk: slower, kept as the
     // reference the one walk is held against.
-    void SetTotalsOneByOne(bool bOn) { m_engine.SetTotalsOneByOne(bOn); }
+    void SetTotalsOneByOne(bool bOn) { Engine().SetTotalsOneByOne(bOn); }
     // With bOn, row formulas are worked out by putting the cells' texts into the formula
     // and reading it, and computed numbers are rounded and written through CDecimal's digit
     // strings, instead of by compiled formulas and whole numbers: slower, kept as the
     // reference the quick ways are held against.
-    void SetNumbersThroughTexts(bool bOn) { m_engine.SetNumbersThroughTexts(bOn); }
+    void SetNumbersThroughTexts(bool bOn) { Engine().SetNumbersThroughTexts(bOn); }
     // Whether the view keeps each total's sums, so that a recalculation after an edit
     // rewrites only the totals the edit changes (with the totals made one by one it never
     // does).
-    bool AreTotalsKept() const { return m_engine.AreTotalsKept(); }
+    bool AreTotalsKept() const { return Engine().AreTotalsKept(); }
     double SumUnderHeading(int nRow, ETotalLevel nLevel, int nCol) const;
-    bool IsTaxVerticalTotal() const override;
+    // Whether a tax row's second tax column takes the tax of its own column (the setting
+    // "縦合計").
+    static bool IsTaxVerticalTotal();
     // The total commands' work: an empty row at the current row made the total of the
     // level; the current row moves down.
     void InsertTotal(ETotalLevel nLevel);
@@ -194,8 +242,10 @@ public:
                          int nTargetCol, int nColumnMode, int nRangeCode);
     void CalcTaxAmount(CString& strTax, int nCol, bool bExcludeFree, int nRate);
     double SumEstimateAmount(int nCol, bool bExcludeFree) const;
-    // The subject number of a heading from its counts, in the view's numbering styles.
-    void FormatSubjectNo(int nMode, CString& strText, int nKind, int nLarge, int nMiddle, int nSmall) const;
+    // The subject number of a heading from the counts of the kind, large, middle and small
+    // headings (counts, not row kinds), in the view's numbering styles.
+    void FormatSubjectNo(int nMode, CString& strText, int nKindCount, int nLargeCount, int nMiddleCount,
+                         int nSmallCount) const;
     // The subject number shown in front of a heading's text in the numbering column.
     CString GetSubjectNoText(int nRow, int nCol) const;
 
@@ -238,16 +288,30 @@ public:
     // a drag in the subject tree): when the outermost one ends, RecalcAfterCommand runs.
     // A command may close the window and with it the view (File Close): the scope then
     // does nothing.
+    // What a command may change of the rows every window shows: the edit page's changes,
+    // the used rows and the summary page's length.
+    struct CRowsState {
+        unsigned long long nChanges = 0;
+        int nUsedRows = 0;
+        INT_PTR nSummaryRows = 0;
+        bool operator==(const CRowsState&) const = default;
+    };
     class CCommandScope {
     public:
-        explicit CCommandScope(CMorvelEMView& view) : m_view(view), m_pViewLife(view.m_pLife)
+        explicit CCommandScope(CMorvelEMView& view)
+            : m_view(view), m_pViewLife(view.m_pLife),
+              m_before(view.m_nCommandDepth == 0 ? view.RowsState() : CRowsState{})
         {
             ++m_view.m_nCommandDepth;
         }
         ~CCommandScope()
         {
-            if (!m_pViewLife.expired() && --m_view.m_nCommandDepth == 0)
+            if (!m_pViewLife.expired() && --m_view.m_nCommandDepth == 0) {
                 m_view.RecalcAfterCommand();
+                // Every other window on the estimate shows what the command changed.
+                if (m_view.RowsState() != m_before)
+                    m_view.RepaintOtherWindows();
+            }
         }
         CCommandScope(const CCommandScope&) = delete;
         CCommandScope& operator=(const CCommandScope&) = delete;
@@ -255,6 +319,7 @@ public:
     private:
         CMorvelEMView& m_view;
         std::weak_ptr<int> m_pViewLife;
+        CRowsState m_before;
     };
     // Before the estimate leaves the program (a print, a preview, a PDF, a save), in this
     // order: the rows recalculated as the level allows a save or print request, then, for
@@ -577,8 +642,8 @@ public:
     void GoToRow(int nRow);
     // A colour of "Color Setting" ("r,g,b"); black when missing or unreadable.
     COLORREF ReadColorSetting(const char* lpszKey) const;
-    // A picked subject (pick levels 1 to 3: a new heading row) or unit (level 4: the
-    // current cell).
+    // A picked subject (a new heading row) or unit (the current cell), as the pending pick
+    // says.
     void InsertPickedItem(const char* lpszName, const char* lpszUnit);
 
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
@@ -617,7 +682,6 @@ public:
     afx_msg void OnUpdateEditPaste(CCmdUI* pCmdUI);
 
 public:
-    struct CRowImage; // rows kept whole for undo (below)
     // Fills the cell copy buffer from the selection block.
     void CopyCellsToBuffer();
     // Copies the block, then empties its cells.
@@ -698,7 +762,7 @@ public:
     // The armed range total stored in a numeric cell, the row computed from the next column
     // on and the totals from the row.
     void StoreRangeTotal(int nRow, int nCol);
-    LRESULT OnPickedSubject(int nLevel, LPARAM lParam);
+    LRESULT OnPickedSubject(EPickPurpose ePurpose, LPARAM lParam);
     void TrackToolBarMenu(UINT nIDMenu);
 
     // ---- Display fixing and fixed-rate change -------------------------------------------
@@ -752,27 +816,27 @@ public:
     static CString TrimBlanks(const char* lpszText); // half-width blanks at both ends
     // The first item that, trimmed and upper-cased, equals the name; -1 when none.
     static int FindInfItem(const char* lpszName, const std::vector<CString>& items);
-    bool IsRowEmpty(int nRow) const; // every cell of the form's columns empty
+    bool IsRowEmpty(int nRow) const; // every cell of the form's columns empty (edit page)
 
     // ---- Queries of the view's state ----------------------------------------------------
     // The rows of the edit page and of the summary page (kinds + 100), as the row getters
     // see them (the print copy while an estimate prints).
-    const CGridRowArray& GetEditRows() const { return m_EditRows; }
-    const CGridRowArray& GetSummaryRows() const { return m_SummaryRows; }
+    const CGridRowArray& GetEditRows() const { return EditRows(); }
+    const CGridRowArray& GetSummaryRows() const { return SummaryRows(); }
     // Printing works on a copy of the edit page's rows, which the row getters serve while
     // IsPrintCopyActive(): made from the rows, a row dropped from it (a row printing
     // leaves out), and dropped.
-    void MakePrintCopy() { m_EditRows.MakePrintCopy(); }
+    void MakePrintCopy() { EditRows().MakePrintCopy(); }
     void RemovePrintCopyRow(int nRow);
-    void DeletePrintCopy() { m_EditRows.DeletePrintCopy(); }
+    void DeletePrintCopy() { EditRows().DeletePrintCopy(); }
     // Whether this estimate serves its print copy: its edit page, summary page and undo
     // rows work on their copies (made before, dropped after). Only this estimate's rows
     // switch; every other estimate window goes on with its own rows meanwhile.
-    bool IsPrintCopyActive() const { return m_EditRows.IsServingPrintCopy(); }
+    bool IsPrintCopyActive() const { return EditRows().IsServingPrintCopy(); }
     void SetPrintCopyActive(bool bActive);
 
     // The information sheet's values as stored (MAX_INFORMATION at most).
-    int GetInformationCount() const { return m_nInformationCount; }
+    int GetInformationCount() const { return m_pModel->GetInformationCount(); }
     CString GetInformation(int nIndex) const;
     // Sets one value (an index beyond MAX_INFORMATION is ignored); the count grows to
     // cover it.
@@ -781,80 +845,15 @@ public:
     // Subject numbering: whether the numbers are shown, in which column, and the style of
     // each level.
     using CSubjectNumbering = ::CSubjectNumbering;
-    const CSubjectNumbering& GetNumbering() const { return m_numbering; }
-    void SetNumbering(const CSubjectNumbering& numbering) { m_numbering = numbering; }
+    const CSubjectNumbering& GetNumbering() const { return m_pModel->GetNumbering(); }
+    void SetNumbering(const CSubjectNumbering& numbering) { m_pModel->SetNumbering(numbering); }
 
-    // The undo record's action codes: what undo takes back and redo does again, with the
-    // position each records (see RecordUndo).
-    enum EUndoAction : int {
-        undoNone = -1,
-        undoCellEdit = 1,        // cell (column, row); the old and the new text
-        undoRowInsert = 11,      // the current cell
-        undoRowDelete = 12,      // row; the deleted row in the row store
-        undoRowClear = 13,       // row; the row's former contents in the row store
-        undoRowsCut = 21,        // the first cut row
-        undoRowsPaste = 22,      // the first pasted row
-        undoRowsPasteCount = 23, // the first pasted row, and the pasted row count
-        undoMarkRow = 31,        // remembering a row
-        undoNonCalcSet = 32,     // x the row count, y the first row
-        undoNonCalcRelease = 33, // x the row count, y the first row
-        undoFixedRate = 34,      // x the column, y the first row; the texts in the text store
-        undoRowsClear = 35,      // y the first row; the rows' former contents in the row store
-        undoRowsInsert = 36,     // x the row count, y the first row
-        undoCellsCut = 40,
-        undoCellsPaste = 41,
-        undoSpecialRow = 50 // a special row made or a picked subject placed: the row
-    };
-    // Rows nFirstRow on, whole (kind, parameters, every cell with the ones the row's formulas
-    // and the totals worked out), with the used-row count; a null row had no row object.
-    struct CRowImage {
-        int nFirstRow = 0;
-        int nUsedRows = 0;
-        std::vector<std::unique_ptr<CGridRow>> rows;
-        int LastRow() const { return nFirstRow + static_cast<int>(rows.size()) - 1; }
-    };
-    // The undo record: one action each way, its position and what it needs to be taken
-    // back. Its invariant: the stores hold what the undo action named last needs (an
-    // action that keeps rows or texts empties its store first), and they own their
-    // entries (row copies in rows, CUndoTextEntry in texts).
-    struct CUndoRecord {
-        CUndoRecord() = default;
-        CUndoRecord(const CUndoRecord&) = delete;
-        CUndoRecord& operator=(const CUndoRecord&) = delete;
-        int nAction = undoNone;     // what undo takes back
-        int nRedoAction = undoNone; // what redo does again
-        CPoint ptPosition;          // x column (or a row count), y row
-        int nPasteCount = 0;        // with undoRowsPasteCount
-        CString strUndoText;        // an edited cell's old text
-        CString strRedoText;        // and its new text
-        CGridRowArray rows;         // row copies
-        CGridRowArray texts;        // text entries of the fixed-rate change
-        std::vector<int> kinds;     // the kinds rows had before a non-calculated mark changed
-        // The rows a cell command (an edit, a replacement, a cut or a paste of cells) wrote,
-        // as they were before it, kept by this grid whatever the shared buffers get later.
-        // Undo puts them back and keeps the rows as they stood then in rowsAfter, which redo
-        // puts back: either way the rows are exactly what they were, kinds and worked-out
-        // cells included, and only the totals are worked out again.
-        CRowImage rowsBefore;
-        CRowImage rowsAfter;
-        CRect rcCellBlock; // the block a cell cut emptied
-        // What a rows command (a cut, a paste) did to the rows, one step per insertion or
-        // deletion in the order they happened, the empty rows page alignment added or took
-        // away among them. The rows a step took out are in rows, in the same order. Undo
-        // takes the steps back, last first, which gives the rows exactly as they were.
-        struct CRowStep {
-            int nRow = 0;
-            int nCount = 0;
-            bool bInserted = false; // rows put in at nRow (else taken out there)
-            int nUsedRowsBefore = 0;
-        };
-        std::vector<CRowStep> rowSteps;
-        // The first row that rows were inserted, deleted or reordered at since the record
-        // was made (INT_MAX: none). Rows moved only below the rows the record names leave
-        // it good.
-        int nShiftedFrom = INT_MAX;
-    };
-    const CUndoRecord& GetUndoRecord() const { return m_undo; }
+    // The undo record (estimate/engine/CUndoRecord.h), kept by the estimate model.
+    using EUndoAction = ::EUndoAction;
+    using enum ::EUndoAction;
+    using CRowImage = ::CRowImage;
+    using CUndoRecord = ::CUndoRecord;
+    const CUndoRecord& GetUndoRecord() const { return Undo(); }
     // Sets the codes undo and redo act on (undoNone: nothing), as the undo and redo
     // commands leave them.
     void SetUndoActions(int nUndoAction, int nRedoAction);
@@ -1009,8 +1008,8 @@ private:
 public:
     // The parts file the parts commands work on.
     const CString& GetCurrentPartFile() const { return m_strCurrentPartFile; }
-    // The heading kind the next subject pick makes (-1 none; 4 the unit).
-    int GetPendingLevel() const { return m_nPendingLevel; }
+    // What the next pick or list choice makes (pickNone before the first).
+    EPickPurpose GetPendingLevel() const { return m_nPendingLevel; }
     // The remembered row ("記憶"), -1 none.
     int GetMarkRow() const { return m_nMarkRow; }
     void SetMarkRow(int nRow) { m_nMarkRow = nRow; }
@@ -1041,19 +1040,18 @@ public:
     CGridCellEdit& GetCellEdit() { return m_wndCellEdit; }
     int GetEditState() const { return m_nEditState; }
     const CFont* GetCellEditFontShown() const { return m_pCellEditFont.get(); }
-    const CString& GetEditStartText() const { return m_engine.GetEditStartText(); }
+    const CString& GetEditStartText() const { return Engine().GetEditStartText(); }
     // Records the text an edit starts from, as opening the editor on a cell does, for
     // callers that store through SetCellText without the editor.
-    void BeginEditFrom(const char* lpszText) { m_engine.SetEditStartText(lpszText); }
+    void BeginEditFrom(const char* lpszText) { Engine().SetEditStartText(lpszText); }
     // Whether the last click made another cell current, and whether the last move came
     // from the subject tree.
     bool LastClickMovedCell() const { return m_bClickMovedCell; }
     bool LastMoveCameFromTree() const { return m_bMovedFromTree; }
-    // The open modeless pick dialog of a level (1 large, 2 middle, 3 small subject, 4
-    // unit), or null; the dialogs' openers register them.
-    enum { pickUnit = 4 }; // the pick level of the unit (levels 1 to 3 are the heading kinds)
-    CWnd* GetPickDialog(int nLevel) const;
-    void SetPickDialog(int nLevel, CWnd* pDialog);
+    // The open modeless pick dialog of a subject level or of the unit, or null; the
+    // dialogs' openers register them.
+    CWnd* GetPickDialog(EPickPurpose ePurpose) const;
+    void SetPickDialog(EPickPurpose ePurpose, CWnd* pDialog);
     // TRUE for the unit column: the form item whose "T" code is "1".
     bool IsUnitColumn(int nCol) const;
     // TRUE for a parts search column: "T" code "2" or "5".
@@ -1069,9 +1067,6 @@ public:
     static int PartsColumnOfCode(const CString& strCode);
 
     // ---- Pop-up choice list (CMorvelEMViewPopupList.cpp) ---------------------------------
-    // The pick purposes beyond the heading kinds and the unit: parts rows, rows of another
-    // list.
-    enum { pickParts = 5, pickOtherList = 8 };
     // F4 on a cell: the unit column lists the units, the name column the subjects of the
     // current heading's level (or of the last subject pick, large at first), a parts search
     // column the parts of the current parts file. FALSE (with a beep) elsewhere.
@@ -1079,7 +1074,7 @@ public:
     // Shows the list for a pick purpose (1, 2, 3 subjects, 4 unit, 5 parts, 8 other rows)
     // just below the current cell (above it when there is no room below) and gives it the
     // keyboard. FALSE on the summary page or without entries.
-    BOOL OpenPopupList(int nPurpose, const CPopupListContent& content);
+    BOOL OpenPopupList(EPickPurpose ePurpose, const CPopupListContent& content);
     // The list's choice (its indexes ended by -1 in the choice array): a subject becomes a
     // heading row at the current row, a unit fills the current cell, parts or other rows
     // become rows at the current row filled through the columns' "B" codes; several
@@ -1098,15 +1093,7 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // The .MMD reader and writer store the view's state: the file holds it field by field.
-    friend class CMorvelEMDoc;
-    // The tests of the kept totals' consistency check break a kept sum on purpose.
-    friend struct CKeptTotalsProbe;
-
     // ---- data ---------------------------------------------------------------------------
-    CGridRowArray m_EditRows;    // the estimate's rows
-    CGridRowArray m_SummaryRows; // the summary table's rows (kinds + 100)
-    CUndoRecord m_undo;
     // Whether the rows inserted and deleted are recorded as the record's row steps, and
     // whether the command recording them has made its first step (CRowStepRecording).
     enum ERowStepRecording { rowStepsOff, rowStepsOn, rowStepsStarted };
@@ -1131,12 +1118,8 @@ private:
     void SuspendPrintCopy();
     // Drops the zero rows from the copy being served.
     void RemoveZeroRowsFromPrintCopy();
-    CString m_strInformation[MAX_INFORMATION];
-    int m_nInformationCount;
-    CSubjectNumbering m_numbering;
-    CSubjectNumbers m_subjectNumbers; // the numbers' counts, kept while the rows stay
     CString m_strCurrentPartFile;
-    int m_nPendingLevel; // heading kind of the next subject pick, -1 none
+    EPickPurpose m_nPendingLevel = pickNone;
     int m_nMarkRow;      // the remembered row, -1 none
     int m_nMarkRowPrev;
     int m_nAdjustPage; // "Settings"/"AdjustPage"
@@ -1206,25 +1189,25 @@ private:
     // checks against the form); the first scope re-checks every column once.
     class CColumnBatch : public CEstimateColumns::CBatch {
     public:
-        explicit CColumnBatch(const CMorvelEMView& view) : CEstimateColumns::CBatch(view.m_engine.Columns())
+        explicit CColumnBatch(const CMorvelEMView& view) : CEstimateColumns::CBatch(view.Engine().Columns())
         {
         }
     };
-    const CColumnInfo& GetColumnInfo(int nCol) const { return m_engine.Columns().Get(nCol); }
+    const CColumnInfo& GetColumnInfo(int nCol) const { return Engine().Columns().Get(nCol); }
     // The column count, at most 100.
-    int GetColumnLimit() const { return m_engine.Columns().GetLimit(); }
-    bool IsValidRow(int nRow) const { return nRow >= 0 && nRow < m_nRowLimit; }
+    int GetColumnLimit() const { return Engine().Columns().GetLimit(); }
+    bool IsValidRow(int nRow) const { return nRow >= 0 && nRow < GetRowLimit(); }
     bool IsValidColumn(int nCol) const { return nCol >= 0 && nCol < GetColumnLimit(); }
-    const CGridRowArray& ActiveRows() const { return m_nSummaryPage == 1 ? m_SummaryRows : m_EditRows; }
+    const CGridRowArray& ShownRows() const { return m_pModel->Rows(ShownPage()); }
     // The edit page's row object at nRow, made (growing the array) when missing.
-    CGridRow* MakeEditRow(int nRow) { return m_engine.MakeRow(nRow); }
+    CGridRow* MakeEditRow(int nRow) { return Engine().MakeRow(nRow); }
     // The edit page's cell text, without a copy; empty for a missing row or cell.
-    const CString& EditCell(int nRow, int nCol) const { return m_engine.EditCell(nRow, nCol); }
-    ERowKind EditKind(int nRow) const { return m_engine.EditKind(nRow); }
+    const CString& EditCell(int nRow, int nCol) const { return Engine().EditCell(nRow, nCol); }
+    ERowKind EditKind(int nRow) const { return Engine().EditKind(nRow); }
     // The first column whose code column (colT or colV) holds exactly lpszValue, or -1.
     int FindFirstColumn(int nCodeColumn, const char* lpszValue) const;
     // The number a cell of the edit page reads as.
-    double CellValue(int nRow, int nCol) const { return m_engine.CellValue(nRow, nCol); }
+    double CellValue(int nRow, int nCol) const { return Engine().CellValue(nRow, nCol); }
     // The summary table's reading of the heading at nRow (CMorvelEMViewSummary.cpp): the
     // row that ends its block (its total, a heading at its level or above, or a higher or
     // the grand total; with bPastOwnTotal the block goes on past its own total); its rows
@@ -1236,11 +1219,11 @@ private:
     CString SummaryAmountText(int nRow, int nCol, int nTotalRow, ERowKind nLevelHeading) const;
     // Stores the normal form of a value rounded by the column's rules (as SetCellText with
     // force does for a number text).
-    void StoreNumber(int nRow, int nCol, const CDecimal& value) { m_engine.StoreNumber(nRow, nCol, value); }
+    void StoreNumber(int nRow, int nCol, const CDecimal& value) { Engine().StoreNumber(nRow, nCol, value); }
     // The indent of the name cell of the nearest row of a kind, looking down first.
     int FindNameIndent(int nRow, ERowKind nKind, int nNameCol) const
     {
-        return m_engine.FindNameIndent(nRow, nKind, nNameCol);
+        return Engine().FindNameIndent(nRow, nKind, nNameCol);
     }
     int GetCellIndentOfEditRow(int nRow, int nCol) const;
     // A new row for a special row at the current row: the used rows grow to it when it
@@ -1308,26 +1291,51 @@ private:
 public:
     void StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate)
     {
-        m_engine.StoreTaxRow(nRow, nAmountCol, nSecondCol, strTax, nRate);
+        Engine().StoreTaxRow(nRow, nAmountCol, nSecondCol, strTax, nRate);
     }
     bool GetNonCalcRange(int& nFirstRow, int& nLastRow) const;
     // After a recalculation: the subject tree, the modified mark and the status bar follow.
     void AfterRecalculation();
     // Rows inserted, deleted or reordered, or read from a file: what the engine keeps of
     // the rows is made again by the next full walk.
-    void ForgetKeptTotals() { m_engine.ForgetKeptTotals(); }
+    void ForgetKeptTotals() { Engine().ForgetKeptTotals(); }
     // The rows' kinds one after another while the kept totals hold the rows as they are.
-    const std::vector<ERowKind>* KeptKinds() const { return m_engine.KeptKinds(); }
+    const std::vector<ERowKind>* KeptKinds() const { return Engine().KeptKinds(); }
     enum { KIND_PREFETCH_DISTANCE = CEstimateEngine::KIND_PREFETCH_DISTANCE };
 
-    // The sheet the engine computes in (IEstimateSheet).
-    const CString& GetColumnText(int nCol, EColumnText eText) const override;
-    void GrowUsedRows(int nRows) override;
-    void RowsWritten(int nFirst, int nLast) override;
-    CTaxSettings GetTaxSettings() const override;
+private:
+    IEstimateSheet::CTaxSettings GetTaxSettings() const { return Engine().GetTaxSettings(); }
 
-    // The rows the engine reads are m_EditRows, so it comes after them.
-    CEstimateEngine m_engine;
+    // The estimate's data (its document's model, shared with every window on it) and the
+    // parts of it the view's members read most.
+    CEstimateModel* m_pModel = nullptr;
+    // The grid base's own counts are not the estimate's: these names hide them here, so
+    // that a count read or written past the model does not compile.
+    struct CCountOfTheModel;
+    static CCountOfTheModel m_nUsedRows;
+    static CCountOfTheModel m_nRowLimit;
+    static CCountOfTheModel m_nColumnCount;
+    using EPage = CEstimateModel::EPage;
+    CEstimateModel& Model() const { return *m_pModel; }
+    CGridRowArray& EditRows() { return m_pModel->Rows(EPage::edit); }
+    const CGridRowArray& EditRows() const { return m_pModel->Rows(EPage::edit); }
+    CGridRowArray& SummaryRows() { return m_pModel->Rows(EPage::summary); }
+    const CGridRowArray& SummaryRows() const { return m_pModel->Rows(EPage::summary); }
+    CEstimateEngine& Engine() { return m_pModel->Engine(); }
+    const CEstimateEngine& Engine() const { return m_pModel->Engine(); }
+    CUndoRecord& Undo() { return m_pModel->Undo(); }
+    const CUndoRecord& Undo() const { return m_pModel->Undo(); }
+    CRowsState RowsState() const
+    {
+        return m_pModel == nullptr
+                   ? CRowsState{}
+                   : CRowsState{EditRows().GetChangeCount(), GetUsedRows(), SummaryRows().GetSize()};
+    }
+    // Every other estimate grid on the document is repainted whole, its scroll ranges
+    // following the used rows.
+    void RepaintOtherWindows();
+    // The page on the screen, for painting and the commands that act on what is shown.
+    EPage ShownPage() const { return IsSummaryPageShown() ? EPage::summary : EPage::edit; }
     // The user commands under way (CCommandScope), and what tells a scope that the view
     // is gone.
     int m_nCommandDepth = 0;

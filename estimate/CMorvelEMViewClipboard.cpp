@@ -112,8 +112,8 @@ void CMorvelEMView::CopyCellsToBuffer()
     if (pApp == nullptr)
         return;
     CRect rc = Ordered(m_rcSelection);
-    rc.bottom = std::min<LONG>(rc.bottom, m_nRowLimit - 1);
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    rc.bottom = std::min<LONG>(rc.bottom, GetRowLimit() - 1);
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     rc.right = std::min<LONG>(rc.right, nColumns - 1);
     CObArray& buffer = pApp->m_aCellCopyBuffer;
     // The items of the last copy are used again (a large copy after a large copy makes and
@@ -132,7 +132,7 @@ void CMorvelEMView::CopyCellsToBuffer()
     static const CString s_empty;
     put(CPoint(rc.left, rc.top), s_empty);
     put(CPoint(rc.right, rc.bottom), s_empty);
-    for (int r = rc.top; r <= rc.bottom && r < m_nUsedRows; ++r) {
+    for (int r = rc.top; r <= rc.bottom && r < GetUsedRows(); ++r) {
         for (int c = rc.left; c <= rc.right; ++c)
             put(CPoint(c - rc.left, r - rc.top),
                 IsValidRow(r) && IsValidColumn(c) ? EditCell(r, c) : s_empty);
@@ -150,7 +150,7 @@ void CMorvelEMView::CutCellsToBuffer()
         return;
     const CObArray& buffer = pApp->m_aCellCopyBuffer;
     const CPoint ptFirst = CellItem(buffer, 0)->m_pt;
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     int nLargestRow = ptFirst.y;
     for (INT_PTR i = 2; i < buffer.GetSize(); ++i)
         nLargestRow = std::max<int>(nLargestRow, ptFirst.y + CellItem(buffer, i)->m_pt.y);
@@ -172,7 +172,7 @@ void CMorvelEMView::CutCellsToBuffer()
     SetDocumentModified();
     RecordCellCommand(undoCellsCut, CPoint(m_nCurrentCol, m_nCurrentRow), std::move(before));
     const CPoint ptSecond = CellItem(buffer, 1)->m_pt;
-    m_undo.rcCellBlock.SetRect(ptFirst.x, ptFirst.y, ptSecond.x, ptSecond.y);
+    Undo().rcCellBlock.SetRect(ptFirst.x, ptFirst.y, ptSecond.x, ptSecond.y);
 }
 
 void CMorvelEMView::PasteCellsFromBuffer(int nFromUndo)
@@ -210,8 +210,8 @@ bool CMorvelEMView::IsCellPasteAtCurrentCell() const
 
 bool CMorvelEMView::WritePastedCell(int nRow, int nCol, const CString& strText)
 {
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
-    if (nRow < 0 || nRow >= m_nRowLimit || nCol < 0 || nCol >= nColumns)
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
+    if (nRow < 0 || nRow >= GetRowLimit() || nCol < 0 || nCol >= nColumns)
         return false;
     SetCellText(strText, nRow, nCol, true);
     // Text pasted into an empty row makes it a detail row.
@@ -230,10 +230,10 @@ int CMorvelEMView::PasteCellsFromUndo(const CObArray& cells, CRowImage& before)
 {
     if (cells.GetSize() < 2)
         return -1;
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     const CPoint ptFirst = CellItem(cells, 0)->m_pt;
     const auto isWritten = [&](int nRow, int nCol) {
-        return nRow >= 0 && nRow < m_nRowLimit && nCol >= 0 && nCol < nColumns;
+        return nRow >= 0 && nRow < GetRowLimit() && nCol >= 0 && nCol < nColumns;
     };
     int nFirst = INT_MAX, nLast = -1;
     for (INT_PTR i = 2; i < cells.GetSize(); ++i) {
@@ -254,8 +254,8 @@ int CMorvelEMView::PasteCellsFromUndo(const CObArray& cells, CRowImage& before)
         SetCellText(pItem->m_strText, nRow, nCol, true);
         if (m_hWnd != nullptr)
             InvalidateCells(nCol, nRow, nCol, nRow);
-        if (nRow >= m_nUsedRows)
-            m_nUsedRows = nRow + 1;
+        if (nRow >= GetUsedRows())
+            SetUsedRows(nRow + 1);
         rows.push_back(nRow);
     }
     if (rows.empty())
@@ -276,12 +276,12 @@ int CMorvelEMView::PasteCellsAtCurrentCell(const CObArray& source, CObArray& und
     int nFirstTarget = INT_MAX, nLastTarget = -1;
     for (INT_PTR i = 2; i < source.GetSize(); ++i) {
         const int nRow = ptAt.y + CellItem(source, i)->m_pt.y;
-        if (nRow < m_nRowLimit) {
+        if (nRow < GetRowLimit()) {
             nFirstTarget = std::min(nFirstTarget, nRow);
             nLastTarget = std::max(nLastTarget, nRow);
         }
     }
-    if (!CheckFileRowLimitForEdit(nLastTarget, m_nUsedRows))
+    if (!CheckFileRowLimitForEdit(nLastTarget, GetUsedRows()))
         return -1;
     before = TakeRowImage(nFirstTarget, nLastTarget);
     // The overwritten cells keep the buffer's offsets from the current cell; (-1, -1) as
@@ -333,21 +333,21 @@ int CMorvelEMView::PasteCellsOverBlock(const CObArray& source, CObArray& undo, C
 {
     if (source.GetSize() < 2)
         return -1;
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     CRect rcTarget = Ordered(m_rcSelection);
     if (m_nSelectMode == selectRows) {
         rcTarget.left = 0;
         rcTarget.right = nColumns - 1;
     } else if (m_nSelectMode == selectColumn) {
-        rcTarget.bottom = std::max(m_nUsedRows, static_cast<int>(source.GetSize()) - 3);
+        rcTarget.bottom = std::max(GetUsedRows(), static_cast<int>(source.GetSize()) - 3);
     }
-    rcTarget.bottom = std::min<LONG>(rcTarget.bottom, m_nRowLimit - 1);
+    rcTarget.bottom = std::min<LONG>(rcTarget.bottom, GetRowLimit() - 1);
     rcTarget.right = std::min<LONG>(rcTarget.right, nColumns - 1);
 
     const CPasteSource block = MeasurePasteSource(source);
     if (block.nHeight == 0 || block.nWidth == 0)
         return -1; // a block with no items has nothing to repeat over the target
-    if (!CheckFileRowLimitForEdit(rcTarget.bottom, m_nUsedRows))
+    if (!CheckFileRowLimitForEdit(rcTarget.bottom, GetUsedRows()))
         return -1; // every target row is written, so each must fit in the file
 
     before = TakeRowImage(rcTarget.top, rcTarget.bottom);
@@ -391,7 +391,7 @@ void CMorvelEMView::CopyRowsToBuffer()
     CMorvelApp* pApp = GetMorvelApp();
     if (pApp == nullptr)
         return;
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     m_rcSelection.left = 0;
     m_rcSelection.right = nColumns - 1;
     CopyCellsToBuffer();
@@ -399,7 +399,7 @@ void CMorvelEMView::CopyRowsToBuffer()
     CObArray& buffer = pApp->m_aRowCopyBuffer;
     // As for the cells: the row objects of the last copy take the new rows.
     INT_PTR nItem = 0;
-    for (int r = rc.top; r <= rc.bottom && r < m_nUsedRows; ++r, ++nItem) {
+    for (int r = rc.top; r <= rc.bottom && r < GetUsedRows(); ++r, ++nItem) {
         if (nItem >= buffer.GetSize())
             buffer.Add(new CRowBufferItem);
         CGridRow* pCopy = static_cast<CRowBufferItem*>(buffer.GetAt(nItem))->Row();
@@ -425,7 +425,7 @@ void CMorvelEMView::CutRowsToBuffer()
     const CRect rcRows = Ordered(m_rcSelection);
     const int nFirst = rcRows.top;
     const int nHeading = AdjustPageBreak(0, nFirst);
-    const int nCut = std::max(0, std::min<int>(rcRows.bottom, m_nUsedRows - 1) - nFirst + 1);
+    const int nCut = std::max(0, std::min<int>(rcRows.bottom, GetUsedRows() - 1) - nFirst + 1);
     // The headings after the cut start their pages again, which may insert rows.
     if (!HasFileRoomAfterCut(nFirst, nCut, nHeading))
         return;
@@ -446,7 +446,7 @@ void CMorvelEMView::CutRowsToBuffer()
         nAligned = AdjustPages(nHeading);
     }
     RecordUndo(undoRowsCut, CPoint(0, nFirst));
-    m_undo.nPasteCount = n;
+    Undo().nPasteCount = n;
 
     if (m_hWnd != nullptr) {
         CRect rcGrid;
@@ -456,7 +456,7 @@ void CMorvelEMView::CutRowsToBuffer()
         if (nFirst < m_nFirstVisibleRow || nFirst >= m_nFirstVisibleRow + nVisible)
             OnVScroll(SB_THUMBTRACK, static_cast<UINT>(std::max(0, nFirst - 3)), nullptr);
         const int nFrom = nAligned >= 0 ? std::min(nAligned, nFirst) : nFirst;
-        InvalidateRows(std::max(0, nFrom), m_nRowLimit - 1, true);
+        InvalidateRows(std::max(0, nFrom), GetRowLimit() - 1, true);
         UpdateWindow();
     }
     RecalcTotals(m_nCurrentRow);
@@ -490,7 +490,7 @@ void CMorvelEMView::PasteRows(const std::vector<const CGridRow*>& rows)
         return;
     RecordUndo(undoRowsPaste, CPoint(m_nCurrentCol, nRow));
     // How many rows the paste puts in (the undo takes exactly these out again).
-    m_undo.nPasteCount = c;
+    Undo().nPasteCount = c;
     const CRect rc = Ordered(m_rcSelection);
     const int k = rc.bottom - rc.top + 1;
     auto source = [&](int i) { return rows[static_cast<size_t>(i)]; };
@@ -505,7 +505,7 @@ void CMorvelEMView::PasteRows(const std::vector<const CGridRow*>& rows)
             AdjustPageBreak(1, nHeading + c);
     } else {
         RecordUndo(undoRowsPasteCount, CPoint(m_nCurrentCol, nRow));
-        m_undo.nPasteCount = k;
+        Undo().nPasteCount = k;
         const CRowStepRecording recording(*this, CRowStepRecording::startEmpty);
         // As many rows as selected, each inserted above the ones before it: the last one
         // (buffer row (k - 1) mod c) stands first.
@@ -518,7 +518,7 @@ void CMorvelEMView::PasteRows(const std::vector<const CGridRow*>& rows)
     KeepUndoRecordInStep();
     RecalcFromRow(2, nRow);
     if (m_hWnd != nullptr)
-        InvalidateRows(nRow, m_nRowLimit - 1, true);
+        InvalidateRows(nRow, GetRowLimit() - 1, true);
     RefreshMarkRowHeads();
     if (m_hWnd != nullptr)
         UpdateWindow();

@@ -98,13 +98,13 @@ void CMorvelEMView::OnPickSmallSubject()
 // A level's pick command is greyed while that level's list is open.
 void CMorvelEMView::OnUpdatePickSubject(CCmdUI* pCmdUI)
 {
-    int nLevel = kindSmall;
+    EPickPurpose eLevel = pickSmall;
     if (pCmdUI->m_nID == ID_PICK_LARGE)
-        nLevel = kindLarge;
+        eLevel = pickLarge;
     else if (pCmdUI->m_nID == ID_PICK_MIDDLE)
-        nLevel = kindMiddle;
+        eLevel = pickMiddle;
     pCmdUI->Enable(m_nSummaryPage == 0 && CShellServices::Get().runEstimateDialogCommand &&
-                   GetPickDialog(nLevel) == nullptr);
+                   GetPickDialog(eLevel) == nullptr);
 }
 
 bool CMorvelEMView::IsUnitColumn(int nCol) const

@@ -94,7 +94,7 @@ int CMorvelEMView::GetRowStyle(ERowKind nKind)
 {
     if (IsPaintedNonCalculatedKind(nKind))
         return styleNonCalc;
-    switch (nKind) {
+    switch (KindNumber(nKind)) {
     case kindLarge:
     case kindLargeTotal:
     case SummaryKindOf(kindLarge):
@@ -283,7 +283,7 @@ void CMorvelEMView::InvalidatePaintedCells(CDC* pDC, const CRect& rcRange, const
     // header was reached (its marks are painted with the cells) or whose span starts at the
     // first cell is taken from x = 0.
     const int nFirstRow = std::max<int>(rcRange.top, m_nFirstVisibleRow);
-    const int nLastRow = std::min<int>(rcRange.bottom, m_nRowLimit - 1);
+    const int nLastRow = std::min<int>(rcRange.bottom, GetRowLimit() - 1);
     const int nFirstCol = std::max<int>(rcRange.left, m_nFirstVisibleCol);
     const int nLastCol = std::min<int>(rcRange.right, GetColumnLimit() - 1);
     bool bAny = false;
@@ -352,7 +352,7 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
     const int nFirstCol = std::max<int>(rcRange.left, m_nFirstVisibleCol);
     const int nFirstRow = std::max<int>(rcRange.top, m_nFirstVisibleRow);
     const int nLastCol = std::min<int>(rcRange.right, GetColumnLimit() - 1);
-    const int nLastRow = std::min<int>(rcRange.bottom, m_nRowLimit - 1);
+    const int nLastRow = std::min<int>(rcRange.bottom, GetRowLimit() - 1);
     {
         CColumnBatch batch(*this);
         for (int r = nFirstRow; r <= nLastRow; ++r) {
@@ -473,7 +473,7 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
     if (rcCell.IsRectEmpty())
         return;
 
-    const CGridRow* pRow = ActiveRows().GetRow(nRow);
+    const CGridRow* pRow = ShownRows().GetRow(nRow);
     const ERowKind nKind = pRow != nullptr ? pRow->GetKind() : kindEmpty;
     CDisplayCache::CStyle& style = cache.styles[GetRowStyle(nKind)];
     const bool bOwnFont = GetRowStyle(nKind) != styleOther && style.font.m_hObject != nullptr;
@@ -501,7 +501,7 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
     } else {
         strText = strCell;
     }
-    if (m_numbering.nShown != 0 && nCol == m_numbering.nColumn)
+    if (GetNumbering().nShown != 0 && nCol == GetNumbering().nColumn)
         strText = GetSubjectNoText(nRow, nCol) + strText;
     const int nIndent = pRow != nullptr ? pRow->m_nIndent[nCol] : 0;
     if (nIndent != 0) {
@@ -722,7 +722,7 @@ int CMorvelEMView::FindTotalRow(int nStartRow, ERowKind nKind) const
 {
     if (IsOwnTotalKind(nKind))
         return nStartRow - 1;
-    for (int r = std::max(0, nStartRow); r < m_nUsedRows; ++r) {
+    for (int r = std::max(0, nStartRow); r < GetUsedRows(); ++r) {
         const ERowKind k = EditKind(r);
         if (k == TotalKindOf(nKind))
             return r;
@@ -736,10 +736,10 @@ void CMorvelEMView::SetSummaryCellText(const char* lpszText, int nRow, int nCol)
 {
     if (!IsValidRow(nRow) || !IsValidColumn(nCol))
         return;
-    CGridRow* pRow = m_SummaryRows.GetRow(nRow);
+    CGridRow* pRow = SummaryRows().GetRow(nRow);
     if (pRow == nullptr) {
         pRow = new CGridRow;
-        m_SummaryRows.SetAtGrow(nRow, pRow);
+        SummaryRows().SetAtGrow(nRow, pRow);
     }
     pRow->SetCell(nCol, lpszText != nullptr ? lpszText : "");
 }
@@ -748,10 +748,10 @@ void CMorvelEMView::SetSummaryRowKind(ERowKind nKind, int nRow)
 {
     if (!IsValidRow(nRow))
         return;
-    CGridRow* pRow = m_SummaryRows.GetRow(nRow);
+    CGridRow* pRow = SummaryRows().GetRow(nRow);
     if (pRow == nullptr) {
         pRow = new CGridRow;
-        m_SummaryRows.SetAtGrow(nRow, pRow);
+        SummaryRows().SetAtGrow(nRow, pRow);
     }
     pRow->SetKind(nKind);
 }
@@ -779,7 +779,7 @@ void CMorvelEMView::OnSummaryPageTab()
     HideCellEdit();
     m_nSummaryPage = 1;
 
-    CPtrArray& rows = m_SummaryRows.GetWorkingArray();
+    CPtrArray& rows = SummaryRows().GetWorkingArray();
     for (INT_PTR i = 0; i < rows.GetSize(); ++i)
         delete static_cast<CGridRow*>(rows.GetAt(i));
     rows.RemoveAll();
@@ -831,7 +831,7 @@ void CMorvelEMView::OnJumpFirstRow()
 
 void CMorvelEMView::OnJumpLastRow()
 {
-    const int nPos = std::max(0, m_nUsedRows - 3);
+    const int nPos = std::max(0, GetUsedRows() - 3);
     SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, static_cast<WORD>(nPos)),
                 reinterpret_cast<LPARAM>(m_wndVertBar.m_hWnd));
 }
@@ -841,7 +841,7 @@ void CMorvelEMView::CtrlArrowJump(ECtrlJump jump)
     // An open edit is dropped, not committed: the editor gets its starting text back.
     if (m_nEditState == editTyping || m_nEditState == editOpened) {
         if (m_bCellEditExists)
-            m_wndCellEdit.SetWindowText(m_engine.GetEditStartText());
+            m_wndCellEdit.SetWindowText(Engine().GetEditStartText());
         m_nEditState = editClosed;
     }
     HideCellEdit();

@@ -98,7 +98,7 @@ void CMorvelEMView::SortBlock(bool bAscending)
     const CRect rc = GetSelectionBlock();
     // Only rows in use are sorted: a block that reaches past them ends at the last one.
     const int nFirst = std::max<int>(0, rc.top);
-    const int nLast = std::min<int>(rc.bottom, m_nUsedRows - 1);
+    const int nLast = std::min<int>(rc.bottom, GetUsedRows() - 1);
     const int nCol = rc.left;
     if (nFirst >= nLast || !IsValidColumn(nCol))
         return;
@@ -126,7 +126,7 @@ void CMorvelEMView::SortBlock(bool bAscending)
         return compare(a, b, nCol) < 0;
     });
     for (int r = nFirst; r <= nLast; ++r)
-        m_EditRows.SetAt(r, rows[static_cast<size_t>(r - nFirst)]);
+        EditRows().SetAt(r, rows[static_cast<size_t>(r - nFirst)]);
     NoteRowShift(nFirst);
 
     if (m_hWnd != nullptr) {
@@ -177,7 +177,7 @@ void CMorvelEMView::OnJumpToRemembered()
     if (m_nMarkRow < 0 || m_nSummaryPage != 0)
         return;
     m_ptPrevCell = CPoint(m_nCurrentCol, m_nCurrentRow);
-    m_nCurrentRow = std::min(m_nMarkRow, m_nRowLimit - 1);
+    m_nCurrentRow = std::min(m_nMarkRow, GetRowLimit() - 1);
     const int nVisible = std::max(1, GetVisibleRowCount());
     if (m_nCurrentRow < m_nFirstVisibleRow || m_nCurrentRow >= m_nFirstVisibleRow + nVisible) {
         m_nSelectMode = selectNone;
@@ -308,7 +308,7 @@ int CMorvelEMView::FindUnnecessaryRow(int nCondition, int nFromRow) const
 {
     const bool bManual = IsManualUnnecessaryRowScan();
     const int nUnitCol = FindUnitColumn();
-    for (int r = std::max(0, nFromRow); r < m_nUsedRows; ++r) {
+    for (int r = std::max(0, nFromRow); r < GetUsedRows(); ++r) {
         if (IsUnnecessaryRowCandidate(r, bManual, nUnitCol) && IsUnnecessaryRow(nCondition, r))
             return r;
     }
@@ -351,7 +351,7 @@ LRESULT CMorvelEMView::OnUnnecessaryRowMessage(WPARAM wParam, LPARAM lParam)
             UpdateWindow();
         if (bDeleted)
             SetDocumentModified();
-        SetCurrentCell(ptSaved.x, std::min(ptSaved.y, m_nRowLimit - 1));
+        SetCurrentCell(ptSaved.x, std::min(ptSaved.y, GetRowLimit() - 1));
         if (m_hWnd != nullptr)
             ClickFoundCell(m_nCurrentCol, m_nCurrentRow);
         return 0;

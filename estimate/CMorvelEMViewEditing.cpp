@@ -35,7 +35,7 @@ bool IsArrowKey(UINT nChar)
 // beyond the last one.
 int RowFontOfKind(ERowKind nKind)
 {
-    switch (nKind) {
+    switch (KindNumber(nKind)) {
     case kindLarge:
     case kindLargeTotal:
     case SummaryKindOf(kindLarge):
@@ -165,7 +165,7 @@ void CMorvelEMView::OpenCellEditOnCell()
 {
     if (!m_bCellEditExists || m_wndCellEdit.m_hWnd == nullptr || !IsValidColumn(m_nCurrentCol))
         return;
-    if (!CheckFileRowLimitForEdit(m_nCurrentRow, m_nUsedRows))
+    if (!CheckFileRowLimitForEdit(m_nCurrentRow, GetUsedRows()))
         return;
     if (HasImeComposition())
         SetImeOpen(FALSE);
@@ -179,7 +179,7 @@ void CMorvelEMView::OpenCellEditOnCell()
     m_wndCellEdit.ShowWindow(SW_SHOW);
 
     CString strText = GetCellText(m_nCurrentRow, m_nCurrentCol);
-    m_engine.SetEditStartText(strText);
+    Engine().SetEditStartText(strText);
     // A number is shown as the column prints it. A numeric cell that holds something else
     // (stored as typed) is shown as it is, so that confirming it unchanged keeps it.
     const CColumnInfo& info = GetColumnInfo(m_nCurrentCol);
@@ -188,7 +188,7 @@ void CMorvelEMView::OpenCellEditOnCell()
 
     StyleCellEdit(strText);
     m_nEditState = editOpened;
-    if (m_nCurrentRow >= m_nUsedRows)
+    if (m_nCurrentRow >= GetUsedRows())
         UpdateScrollRanges();
 }
 
@@ -220,7 +220,7 @@ void CMorvelEMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     if (nChar < 0x20 || nChar == 0x7F || !m_bCellEditExists || m_wndCellEdit.m_hWnd == nullptr)
         return;
     // The row after the last one of a full estimate takes no text.
-    if (!CheckFileRowLimitForEdit(m_nCurrentRow, m_nUsedRows))
+    if (!CheckFileRowLimitForEdit(m_nCurrentRow, GetUsedRows()))
         return;
 
     if (m_nEditState == editClosed)
@@ -233,14 +233,14 @@ void CMorvelEMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     if (m_nEditState == editOpening) {
         m_strTypedChars.Empty();
         // The opening text belongs to openings on a cell's text (double-click, F2).
-        m_engine.SetEditStartText(CString());
+        Engine().SetEditStartText(CString());
     }
     m_strTypedChars += static_cast<char>(static_cast<BYTE>(nChar));
     // While the second byte of a double-byte character is still to come, the editor shows
     // the characters before it.
     StyleCellEdit(WholeCharacters(m_strTypedChars));
 
-    if (m_nCurrentRow >= m_nUsedRows)
+    if (m_nCurrentRow >= GetUsedRows())
         UpdateScrollRanges();
     // No cell has changed yet: storing the edit records its own undo.
     SetDocumentModifiedKeepingUndo();
@@ -355,7 +355,7 @@ void CMorvelEMView::StoreCellEdit(bool bStartFromCell)
         return;
     const bool bNumeric = GetColumnInfo(nCol).bNumeric;
 
-    m_undo.strUndoText = GetCellText(nRow, nCol);
+    Undo().strUndoText = GetCellText(nRow, nCol);
     CString strText;
     if (bNumeric) {
         // Line breaks out; a number typed in full-width characters comes back in ASCII.
@@ -370,10 +370,10 @@ void CMorvelEMView::StoreCellEdit(bool bStartFromCell)
         strText.Remove('\n');
     }
     if (bStartFromCell)
-        m_engine.SetEditStartText(m_undo.strUndoText);
+        Engine().SetEditStartText(Undo().strUndoText);
     CRowImage before = TakeRowImage(nRow, nRow);
     const bool bStored = SetCellText(strText, nRow, nCol, FALSE);
-    m_undo.strRedoText = strText;
+    Undo().strRedoText = strText;
     RecordCellCommand(undoCellEdit, CPoint(nCol, nRow), std::move(before));
     SetDocumentModified();
 
@@ -432,11 +432,11 @@ void CMorvelEMView::StoreOpenEdit()
 
 void CMorvelEMView::StoreRangeTotal(int nRow, int nCol)
 {
-    m_undo.strUndoText = GetCellText(nRow, nCol);
+    Undo().strUndoText = GetCellText(nRow, nCol);
     const CString strValue = CNumberRules::FormatNormal(m_rangeTotal.dTotal);
     CRowImage before = TakeRowImage(nRow, nRow);
     SetCellText(strValue, nRow, nCol, TRUE);
-    m_undo.strRedoText = strValue;
+    Undo().strRedoText = strValue;
     RecordCellCommand(undoCellEdit, CPoint(nCol, nRow), std::move(before));
     CalcRow(nRow, nCol + 1);
     RecalcTotals(nRow);
@@ -552,9 +552,9 @@ void CMorvelEMView::OnInsertRow()
     // Inserted rows push the rows below them down; more than the free rows (less what the
     // page alignment may add) would push used rows past the row limit, where they would be
     // lost. A selection of the whole grid thus inserts as many rows as there is room for.
-    const int nRoom = m_nRowLimit - 1 - m_nUsedRows - (nHeading > 0 ? GetPageRows() - 1 : 0);
+    const int nRoom = GetRowLimit() - 1 - GetUsedRows() - (nHeading > 0 ? GetPageRows() - 1 : 0);
     nCount = std::min(nCount, nRoom);
-    if (nCount <= 0 || nFirst >= m_nRowLimit - 1 || !HasFileRoomForRows(nFirst, nCount, nHeading))
+    if (nCount <= 0 || nFirst >= GetRowLimit() - 1 || !HasFileRoomForRows(nFirst, nCount, nHeading))
         return;
     RecordUndo(undoRowsInsert, CPoint(nCount, nFirst));
     const CPoint ptCurrent(m_nCurrentCol, m_nCurrentRow);
@@ -568,7 +568,7 @@ void CMorvelEMView::OnInsertRow()
             AdjustPageBreak(1, nHeading + nCount);
     }
     KeepUndoRecordInStep();
-    InvalidateRows(nFirst, m_nRowLimit - 1, TRUE);
+    InvalidateRows(nFirst, GetRowLimit() - 1, TRUE);
     UpdateTreeView();
     SetDocumentModified();
 }
@@ -586,13 +586,13 @@ void CMorvelEMView::InsertOneRow()
         if (nHeading > 0)
             AdjustPageBreak(1, nHeading + 1);
     }
-    InvalidateRows(std::max(0, nRow - 1), m_nRowLimit - 1, TRUE);
+    InvalidateRows(std::max(0, nRow - 1), GetRowLimit() - 1, TRUE);
     // Down and back up: the cursor returns to the new row through the key handling.
     SendKeyUpDown(VK_DOWN);
     SendKeyUpDown(VK_UP);
     RefreshMarkRowHeads();
     RecordUndo(undoRowInsert, CPoint(m_nCurrentCol, m_nCurrentRow));
-    InvalidateRows(m_nCurrentRow, m_nRowLimit - 1, TRUE);
+    InvalidateRows(m_nCurrentRow, GetRowLimit() - 1, TRUE);
     UpdateTreeView();
     SetDocumentModified();
 }
@@ -625,7 +625,7 @@ void CMorvelEMView::DeleteCurrentRow()
             AdjustPageBreak(1, nHeading - 1);
     }
     KeepUndoRecordInStep();
-    InvalidateRows(nRow, m_nRowLimit - 1, TRUE);
+    InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
     RecalcTotals(nRow);
     UpdateTreeView();
     RefreshMarkRowHeads();
@@ -641,13 +641,13 @@ void CMorvelEMView::OnClearRow()
         const int nLast = static_cast<int>(rcRange.bottom);
         RecordUndo(undoRowsClear, CPoint(m_nCurrentCol, nFirst));
         ClearUndoRows();
-        for (int r = nFirst; r <= nLast && r < m_nUsedRows; ++r) {
+        for (int r = nFirst; r <= nLast && r < GetUsedRows(); ++r) {
             auto* pCopy = new CGridRow;
             CopyRow(GetEditRow(r), pCopy);
-            m_undo.rows.Add(pCopy);
+            Undo().rows.Add(pCopy);
             SetCellText("", r, 0, TRUE);
             delete GetEditRow(r);
-            m_EditRows.SetAt(r, nullptr);
+            EditRows().SetAt(r, nullptr);
         }
         InvalidateRows(nFirst, nLast, TRUE);
         // The totals below the first cleared row change, whichever end of the selection
@@ -658,16 +658,16 @@ void CMorvelEMView::OnClearRow()
         return;
     }
     const int nRow = m_nCurrentRow;
-    if (m_nUsedRows <= 0 || GetRowKind(nRow) == kindEmpty)
+    if (GetUsedRows() <= 0 || GetRowKind(nRow) == kindEmpty)
         return;
     RecordUndo(undoRowClear, CPoint(m_nCurrentCol, nRow));
     ClearUndoRows();
     auto* pCopy = new CGridRow;
     CopyRow(GetEditRow(nRow), pCopy);
-    m_undo.rows.Add(pCopy);
-    if (nRow <= m_EditRows.GetUpperBound()) {
+    Undo().rows.Add(pCopy);
+    if (nRow <= EditRows().GetUpperBound()) {
         delete GetEditRow(nRow);
-        m_EditRows.SetAt(nRow, nullptr);
+        EditRows().SetAt(nRow, nullptr);
     }
     InvalidateRows(nRow, nRow, TRUE);
     RecalcTotals(nRow);

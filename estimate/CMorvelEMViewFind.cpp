@@ -73,7 +73,7 @@ LRESULT CMorvelEMView::OnMatchCurrentCell(WPARAM wParam, LPARAM lParam)
 CRect CMorvelEMView::GetSearchBlock(WPARAM& nFlags) const
 {
     CRect rcBlock = GetSelectionBlock();
-    rcBlock.bottom = std::min<LONG>(rcBlock.bottom, m_nRowLimit - 1);
+    rcBlock.bottom = std::min<LONG>(rcBlock.bottom, GetRowLimit() - 1);
     // Inside a single cell there is nothing else to search.
     if (rcBlock.left == rcBlock.right && rcBlock.top == rcBlock.bottom)
         nFlags &= ~FRQ_SELECTION_ONLY;
@@ -102,13 +102,13 @@ int CMorvelEMView::SearchCells(WPARAM nFlags, const char* lpszFind)
     const bool bUp = (nFlags & FRQ_UP) != 0 && (nFlags & FRQ_DOWN) == 0;
     if (!bUp) {
         const int nFirstRow = bSelection ? std::max<int>(r0 + 1, rcBlock.top) : r0 + 1;
-        const int nLastRow = bSelection ? std::min<int>(m_nUsedRows, rcBlock.bottom) : m_nUsedRows;
+        const int nLastRow = bSelection ? std::min<int>(GetUsedRows(), rcBlock.bottom) : GetUsedRows();
         if (!bSelection || (r0 >= rcBlock.top && r0 <= rcBlock.bottom)) {
             for (int c = std::max(c0 + 1, nFirstCol); c <= nLastCol; ++c)
                 if (const int p = test(r0, c); p >= 0)
                     return p;
         }
-        for (int r = nFirstRow; r <= nLastRow && r < m_nRowLimit; ++r)
+        for (int r = nFirstRow; r <= nLastRow && r < GetRowLimit(); ++r)
             for (int c = nFirstCol; c <= nLastCol; ++c)
                 if (const int p = test(r, c); p >= 0)
                     return p;
@@ -121,7 +121,7 @@ int CMorvelEMView::SearchCells(WPARAM nFlags, const char* lpszFind)
             if (const int p = test(r0, c); p >= 0)
                 return p;
     }
-    for (int r = std::min(nFirstRow, m_nRowLimit - 1); r >= nLastRow; --r)
+    for (int r = std::min(nFirstRow, GetRowLimit() - 1); r >= nLastRow; --r)
         for (int c = nLastCol; c >= nFirstCol; --c)
             if (const int p = test(r, c); p >= 0)
                 return p;
@@ -130,7 +130,7 @@ int CMorvelEMView::SearchCells(WPARAM nFlags, const char* lpszFind)
 
 void CMorvelEMView::ShowCell(int nCol, int nRow)
 {
-    if (nCol < 0 || nCol >= GetColumnLimit() || nRow < 0 || nRow >= m_nRowLimit)
+    if (nCol < 0 || nCol >= GetColumnLimit() || nRow < 0 || nRow >= GetRowLimit())
         return;
     CRect rcGrid;
     GetGridClientRect(&rcGrid);
@@ -240,7 +240,7 @@ LRESULT CMorvelEMView::ReplaceCurrentMatch(const char* lpszReplace)
         return 0;
 
     const CString strNew = strOld.Left(nPosition) + m_strReplaceText + strOld.Mid(nPosition + nLength);
-    m_undo.strUndoText = strOld;
+    Undo().strUndoText = strOld;
     CRowImage before = TakeRowImage(nRow, nRow);
     SetCellText(strNew, nRow, nCol, TRUE);
     // A number in a numeric column is stored by the column's rounding; a text column keeps
@@ -253,7 +253,7 @@ LRESULT CMorvelEMView::ReplaceCurrentMatch(const char* lpszReplace)
     }
     if (GetRowKind(nRow) == kindEmpty && !GetCellText(nRow, nCol).IsEmpty())
         SetRowKind(kindDetail, nRow);
-    m_undo.strRedoText = GetCellText(nRow, nCol);
+    Undo().strRedoText = GetCellText(nRow, nCol);
     RecordCellCommand(undoCellEdit, CPoint(nCol, nRow), std::move(before));
     if (GetRecalcLevel() == 2)
         CalcRow(nRow, 0);

@@ -112,12 +112,12 @@ void CMorvelEMView::ApplyFixedRateChange(const char* lpszFormula, const CRateCon
         return;
     const int nFirstRow = std::max<int>(rcBlock.top, 0);
     // Rows below the used rows hold nothing to change (and must not be made by an undo).
-    const int nLastRow = std::min<int>(rcBlock.bottom, m_nUsedRows - 1);
+    const int nLastRow = std::min<int>(rcBlock.bottom, GetUsedRows() - 1);
     const CString strFormula(lpszFormula != nullptr ? lpszFormula : "");
 
     ClearUndoTexts();
     RecordUndo(undoFixedRate, CPoint(nCol, nFirstRow));
-    CPtrArray& undoTexts = m_undo.texts.GetWorkingArray();
+    CPtrArray& undoTexts = Undo().texts.GetWorkingArray();
 
     for (int r = nFirstRow; r <= nLastRow; ++r) {
         const CString strOld = EditCell(r, nCol);
@@ -145,7 +145,7 @@ void CMorvelEMView::ApplyFixedRateChange(const char* lpszFormula, const CRateCon
 
     RecalcTotals(nFirstRow);
     if (m_hWnd != nullptr) {
-        InvalidateRows(nFirstRow, m_nRowLimit - 1, TRUE);
+        InvalidateRows(nFirstRow, GetRowLimit() - 1, TRUE);
         UpdateWindow();
     }
     SetDocumentModified();

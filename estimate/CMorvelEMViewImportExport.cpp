@@ -108,7 +108,7 @@ bool CMorvelEMView::IsRowEmpty(int nRow) const
 {
     const int nColumns = std::min(GetEstimationForm().GetCount(), static_cast<int>(MAX_COLUMNS));
     for (int c = 0; c < nColumns; ++c) {
-        if (!GetCellText(nRow, c).IsEmpty())
+        if (!EditCell(nRow, c).IsEmpty())
             return FALSE;
     }
     return TRUE;

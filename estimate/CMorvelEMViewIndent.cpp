@@ -8,19 +8,25 @@
 
 namespace {
 
-bool IsIndentTarget(int nKind, int nLevel)
+// A heading of the level, its total, or the heading on the summary page.
+bool IsHeadingOrItsTotal(ERowKind nKind, ERowKind nHeading)
+{
+    return nKind == nHeading || nKind == TotalKindOf(nHeading) || nKind == SummaryKindOf(nHeading);
+}
+
+bool IsIndentTarget(ERowKind nKind, int nLevel)
 {
     switch (nLevel) {
     case INDENT_LEVEL_KIND:
-        return nKind == kindKind || nKind == kindKind + 10 || nKind == kindKind + 100;
+        return IsHeadingOrItsTotal(nKind, kindKind);
     case INDENT_LEVEL_LARGE:
-        return nKind == kindLarge || nKind == kindLarge + 10 || nKind == kindLarge + 100;
+        return IsHeadingOrItsTotal(nKind, kindLarge);
     case INDENT_LEVEL_MIDDLE:
-        return nKind == kindMiddle || nKind == kindMiddle + 10 || nKind == kindMiddle + 100;
+        return IsHeadingOrItsTotal(nKind, kindMiddle);
     case INDENT_LEVEL_SMALL:
-        return nKind == kindSmall || nKind == kindSmall + 10 || nKind == kindSmall + 100;
+        return IsHeadingOrItsTotal(nKind, kindSmall);
     case INDENT_LEVEL_DETAIL:
-        return nKind == kindDetail || nKind == kindDetail + 100;
+        return nKind == kindDetail || nKind == SummaryKindOf(kindDetail);
     case INDENT_LEVEL_ALL:
         return true;
     default:
@@ -37,7 +43,7 @@ LRESULT CMorvelEMView::OnIndentCommand(WPARAM wParam, LPARAM lParam)
         return 0;
     const int nCol = pRequest->nItem;
     const bool bSummary = m_nSummaryPage == 1;
-    const int nLastRow = bSummary ? static_cast<int>(m_SummaryRows.GetSize()) - 1 : m_nUsedRows - 1;
+    const int nLastRow = bSummary ? static_cast<int>(SummaryRows().GetSize()) - 1 : GetUsedRows() - 1;
     for (int r = 0; r <= nLastRow; ++r) {
         const ERowKind nKind = GetRowKind(r);
         if (!IsIndentTarget(nKind, pRequest->nLevel))
@@ -49,7 +55,7 @@ LRESULT CMorvelEMView::OnIndentCommand(WPARAM wParam, LPARAM lParam)
             nIndent = GetCellIndent(r, nCol) + pRequest->nAmount;
         SetCellIndent(nIndent, r, nCol);
         // A summary row shows the same heading on the summary page.
-        if (!bSummary && nKind >= kindSummaryOffset && r < m_SummaryRows.GetSize()) {
+        if (!bSummary && nKind >= kindSummaryOffset && r < SummaryRows().GetSize()) {
             m_nSummaryPage = 1;
             SetCellIndent(nIndent, r, nCol);
             m_nSummaryPage = 0;

@@ -11,17 +11,17 @@
 
 void CMorvelEMView::NormalizeNumberText(int nCol, CString& strResult, const char* lpszText) const
 {
-    m_engine.NormalizeNumberText(nCol, strResult, lpszText);
+    Engine().NormalizeNumberText(nCol, strResult, lpszText);
 }
 
 int CMorvelEMView::FormulaLacksNumbers(int nRow, const char* lpszFormula) const
 {
-    return m_engine.FormulaLacksNumbers(nRow, lpszFormula);
+    return Engine().FormulaLacksNumbers(nRow, lpszFormula);
 }
 
 void CMorvelEMView::CalcRow(int nRow, int nFirstCol)
 {
-    m_engine.CalcRow(nRow, nFirstCol);
+    Engine().CalcRow(nRow, nFirstCol);
 }
 
 void CMorvelEMView::CalcSummaryRow(int nRow, int nFirstCol)
@@ -47,10 +47,10 @@ void CMorvelEMView::CalcSummaryRow(int nRow, int nFirstCol)
         if (outcome == CRowFormula::EOutcome::number) {
             strResult = CNumberRules::FormatNormal(CRowFormula::RoundedResult(result, info.spec));
         }
-        CGridRow* pRow = m_SummaryRows.GetRow(nRow);
+        CGridRow* pRow = SummaryRows().GetRow(nRow);
         if (pRow == nullptr) {
             pRow = new CGridRow;
-            m_SummaryRows.SetAtGrow(nRow, pRow);
+            SummaryRows().SetAtGrow(nRow, pRow);
         }
         pRow->SetCell(nCol, std::move(strResult));
     }

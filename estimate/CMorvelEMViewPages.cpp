@@ -14,7 +14,7 @@
 class CMorvelEMView::CAlignedEditRows {
 public:
     explicit CAlignedEditRows(CMorvelEMView& view) : m_view(view) {}
-    int Count() const { return m_view.m_nUsedRows; }
+    int Count() const { return m_view.GetUsedRows(); }
     ERowKind Kind(int nRow) const { return m_view.EditKind(nRow); }
     void Delete(int nRow) { m_view.DeleteRow(nRow); }
     void Insert(int nRow) { m_view.InsertRow(nRow); }
@@ -90,7 +90,7 @@ int AlignHeadings(TRows& rows, int nRow, int nPageRows)
 
 int CMorvelEMView::GetLastPage() const
 {
-    return std::max(0, m_nRowLimit - 1) / GetPageRows();
+    return std::max(0, GetRowLimit() - 1) / GetPageRows();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -99,7 +99,7 @@ int CMorvelEMView::GetLastPage() const
 void CMorvelEMView::PressAtPoint(int x, int y)
 {
     m_ptPrevCell = CPoint(m_nCurrentCol, m_nCurrentRow);
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
 
     // The clicked column: widths are taken off from the first visible column on while
     // what is left stays at least 0, so hidden columns are passed over and a point on a
@@ -117,7 +117,7 @@ void CMorvelEMView::PressAtPoint(int x, int y)
     const int nRowHeight = m_nRowHeight > 0 ? m_nRowHeight : 1;
     if (y - m_nHeaderHeight >= 0)
         nRow += (y - m_nHeaderHeight) / nRowHeight;
-    if (nCol >= nColumns || nRow >= m_nRowLimit)
+    if (nCol >= nColumns || nRow >= GetRowLimit())
         return;
 
     // A press in the cells ends any selection and starts one at the clicked cell.
@@ -137,7 +137,7 @@ void CMorvelEMView::ShowPage(int nPage)
 {
     // The vertical scroll handler with a thumb position makes the page's first row the
     // first visible row, closes the in-place editor and keeps the scroll bar in step.
-    const int nFirst = std::clamp(std::max(0, nPage) * GetPageRows(), 0, std::max(0, m_nRowLimit - 1));
+    const int nFirst = std::clamp(std::max(0, nPage) * GetPageRows(), 0, std::max(0, GetRowLimit() - 1));
     OnVScroll(SB_THUMBTRACK, static_cast<UINT>(nFirst), nullptr);
     // Then the click 2 pixels inside the top-left visible cell, through the left-button
     // handler: what was typed is stored in the cell it was typed into before the cursor
@@ -153,8 +153,8 @@ void CMorvelEMView::ShowPage(int nPage)
 
 void CMorvelEMView::ClickCell(int nCol, int nRow)
 {
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
-    if (nCol < 0 || nCol >= nColumns || nRow < 0 || nRow >= m_nRowLimit)
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
+    if (nCol < 0 || nCol >= nColumns || nRow < 0 || nRow >= GetRowLimit())
         return;
 
     CRect rcGrid;
@@ -235,7 +235,7 @@ bool CMorvelEMView::InsertPage(int nPageNumber, bool bBefore)
     const CUndoKeepingScope keepUndo;
     const int nPageRows = GetPageRows();
     int nPage = nPageNumber - 1;
-    if (nPage < 0 || nPage > m_nRowLimit / nPageRows)
+    if (nPage < 0 || nPage > GetRowLimit() / nPageRows)
         return FALSE;
     // The empty page goes before the chosen page, or after it.
     if (!bBefore)
@@ -263,15 +263,15 @@ bool CMorvelEMView::DeletePage(int nPageNumber)
     if (nPage < 0 || nPage > GetLastPage())
         return FALSE;
     const int nFirst = nPage * nPageRows;
-    const int nLast = std::min(nFirst + nPageRows, m_nUsedRows) - 1;
+    const int nLast = std::min(nFirst + nPageRows, GetUsedRows()) - 1;
     if (nFirst > nLast)
         return FALSE;
     for (int r = nLast; r >= nFirst; --r)
         DeleteRow(nFirst);
     // The totals below the page lost the rows they added up.
     RecalcTotals(nFirst);
-    if (m_nCurrentRow >= m_nRowLimit)
-        m_nCurrentRow = m_nRowLimit - 1;
+    if (m_nCurrentRow >= GetRowLimit())
+        m_nCurrentRow = GetRowLimit() - 1;
     if (m_hWnd != nullptr)
         Invalidate(TRUE);
     UpdateTreeView();
@@ -317,7 +317,7 @@ int CMorvelEMView::AdjustPageBreak(int nMode, int nRow)
     const int nPageRows = GetPageRows();
     if (nMode == 0) {
         int r = (std::max(0, nRow) / nPageRows + 1) * nPageRows;
-        while (r < m_nUsedRows) {
+        while (r < GetUsedRows()) {
             const ERowKind nKind = EditKind(r);
             if (nKind == kindEmpty) {
                 ++r;
@@ -354,8 +354,8 @@ bool CMorvelEMView::HasFileRoomAfterCut(int nFirst, int nCount, int nHeading) co
     if (m_nAdjustPage == 0)
         return true;
     std::vector<int> kinds;
-    kinds.reserve(static_cast<size_t>(m_nUsedRows));
-    for (int r = 0; r < m_nUsedRows; ++r) {
+    kinds.reserve(static_cast<size_t>(GetUsedRows()));
+    for (int r = 0; r < GetUsedRows(); ++r) {
         if (r < nFirst || r >= nFirst + nCount)
             kinds.push_back(EditKind(r));
     }

@@ -30,17 +30,17 @@ void CMorvelEMView::InsertPartsRows(const CGridRow* const* ppRows, int nCount)
 {
     if (ppRows == nullptr || nCount <= 0 || m_nSummaryPage != 0)
         return;
-    m_nPendingLevel = 5;
+    m_nPendingLevel = pickParts;
     const int nRow = m_nCurrentRow;
     // Rows pushed past the row limit would be lost: nothing is inserted then.
-    if (std::max(m_nUsedRows, nRow) + nCount >= m_nRowLimit) {
+    if (std::max(GetUsedRows(), nRow) + nCount >= GetRowLimit()) {
         MessageBeep(0);
         return;
     }
-    if (!HasFileRoomForRows(nRow, nCount, nRow > m_nUsedRows ? 0 : AdjustPageBreak(0, nRow)))
+    if (!HasFileRoomForRows(nRow, nCount, nRow > GetUsedRows() ? 0 : AdjustPageBreak(0, nRow)))
         return;
-    if (nRow > m_nUsedRows) {
-        m_nUsedRows = nRow + nCount;
+    if (nRow > GetUsedRows()) {
+        SetUsedRows(nRow + nCount);
         UpdateScrollRanges();
     } else {
         const int nAligned = AdjustPageBreak(0, nRow);
@@ -78,9 +78,9 @@ void CMorvelEMView::InsertPartsRows(const CGridRow* const* ppRows, int nCount)
         CalcRow(r, 0);
     }
     RecalcTotals(nRow);
-    m_nCurrentRow = std::min(m_nCurrentRow, m_nRowLimit - 1);
+    m_nCurrentRow = std::min(m_nCurrentRow, GetRowLimit() - 1);
     if (m_hWnd != nullptr)
-        InvalidateRows(nRow, std::max(nRow, m_nUsedRows - 1));
+        InvalidateRows(nRow, std::max(nRow, GetUsedRows() - 1));
     SetDocumentModified();
     UpdateTreeView();
 }

@@ -65,20 +65,19 @@ BOOL CMorvelEMView::OpenPopupListForCell()
         GetEstimationForm().GetCount() > nCol) {
         // On a heading the list offers its level; elsewhere the level of the last subject
         // pick, large subjects at first.
-        const ERowKind nKind = GetRowKind(m_nCurrentRow);
-        int nLevel = kindLarge;
-        if (nKind >= kindLarge && nKind <= kindSmall)
-            nLevel = nKind;
-        else if (m_nPendingLevel >= kindLarge && m_nPendingLevel <= kindSmall)
-            nLevel = m_nPendingLevel;
+        ERowKind nHeading = GetRowKind(m_nCurrentRow);
+        if (PickOfHeading(nHeading) == pickNone)
+            nHeading = HeadingOfPick(m_nPendingLevel);
+        if (nHeading == kindEmpty)
+            nHeading = kindLarge;
         static const char* const headings[] = {"大科目", "中科目", "小科目"};
-        const int nIndex = nLevel - kindLarge;
+        const int nIndex = nHeading - kindLarge;
         content.columns.push_back({CString::FromUtf8(headings[nIndex]), 160});
-        content.columns.push_back({"単位"_sj, nLevel == kindSmall ? 40 : 50});
+        content.columns.push_back({"単位"_sj, nHeading == kindSmall ? 40 : 50});
         for (int i = 0; i < pApp->m_subjectFile.GetCount(nIndex); ++i)
             content.items.push_back(
                 {pApp->m_subjectFile.GetName(nIndex, i), pApp->m_subjectFile.GetUnit(nIndex, i)});
-        return OpenPopupList(nLevel, content);
+        return OpenPopupList(PickOfHeading(nHeading), content);
     }
     if (IsPartsSearchColumn(nCol) && CShellServices::Get().runEstimateDialogCommand) {
         // The estimate tools read the parts file and open the list with its parts.
@@ -89,7 +88,7 @@ BOOL CMorvelEMView::OpenPopupListForCell()
     return FALSE;
 }
 
-BOOL CMorvelEMView::OpenPopupList(int nPurpose, const CPopupListContent& content)
+BOOL CMorvelEMView::OpenPopupList(EPickPurpose ePurpose, const CPopupListContent& content)
 {
     if (m_nSummaryPage != 0 || m_hWnd == nullptr || content.items.empty() || content.columns.empty()) {
         MessageBeep(0);
@@ -101,7 +100,7 @@ BOOL CMorvelEMView::OpenPopupList(int nPurpose, const CPopupListContent& content
         m_nEditState = editClosed;
     }
     HideCellEdit();
-    m_nPendingLevel = nPurpose;
+    m_nPendingLevel = ePurpose;
     m_popupChoice.assign(1, -1);
     m_wndPopupList.SetOwnerView(this);
 
@@ -150,8 +149,8 @@ BOOL CMorvelEMView::PlacePopupRows(int nCount)
     const int nRow = m_nCurrentRow;
     // Rows pushed past the row limit would be lost: nothing is placed then. (Rows inserted
     // among the used ones must leave the used rows below the limit.)
-    const bool bAppend = nRow >= m_nUsedRows;
-    const bool bFits = bAppend ? nRow + nCount <= m_nRowLimit : m_nUsedRows + nCount < m_nRowLimit;
+    const bool bAppend = nRow >= GetUsedRows();
+    const bool bFits = bAppend ? nRow + nCount <= GetRowLimit() : GetUsedRows() + nCount < GetRowLimit();
     if (nCount <= 0 || !bFits) {
         MessageBeep(0);
         return FALSE;
@@ -194,7 +193,7 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
         m_wndPopupList.ShowWindow(SW_HIDE);
     if (m_popupChoice.empty() || m_popupChoice.front() < 0 || m_nSummaryPage != 0)
         return;
-    const int nPurpose = m_nPendingLevel;
+    const EPickPurpose ePurpose = m_nPendingLevel;
     const int nRow = m_nCurrentRow;
     const int nCol = m_nCurrentCol;
     const int nEntries = m_wndPopupList.m_hWnd != nullptr ? m_wndPopupList.GetItemCount() : 0;
@@ -210,7 +209,7 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
     if (nSeveral == 0)
         chosen.erase(chosen.begin() + 1, chosen.end()); // only the first one
 
-    if (nPurpose >= kindLarge && nPurpose <= kindSmall) {
+    if (const ERowKind nHeading = HeadingOfPick(ePurpose); nHeading != kindEmpty) {
         // A heading row at the current row, named (and given its unit) as the master has
         // it; the list shows the master's entries, so its texts are the master's even when
         // the master changed while the list was open.
@@ -223,13 +222,13 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
         const int nUnitCol = FindUnitColumn();
         if (IsUnitColumn(nUnitCol))
             SetCellText(m_wndPopupList.GetItemText(chosen[0], 1), nRow, nUnitCol, TRUE);
-        SetCellIndent(FindNameIndent(nRow, KindFromNumber(nPurpose), nNameCol), nRow, nNameCol);
-        SetRowKind(nPurpose, nRow);
+        SetCellIndent(FindNameIndent(nRow, nHeading, nNameCol), nRow, nNameCol);
+        SetRowKind(nHeading, nRow);
         RecordUndo(undoSpecialRow, CPoint(nCol, nRow));
         RecalcTotals(nRow);
         UpdateTreeView();
-        InvalidateRows(nRow, m_nRowLimit - 1, true);
-    } else if (nPurpose == pickUnit) {
+        InvalidateRows(nRow, GetRowLimit() - 1, true);
+    } else if (ePurpose == pickUnit) {
         // The unit goes into the current cell; the row keeps its kind (a detail row stays in
         // the totals), and an empty row becomes a detail row as a typed unit makes it.
         const CString strOld = GetCellText(nRow, nCol);
@@ -237,18 +236,18 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
         CString strUnit;
         NormalizeNumberText(nCol, strUnit, m_wndPopupList.GetItemText(chosen[0], 0));
         SetCellText(strUnit, nRow, nCol, TRUE);
-        if (nRow >= m_nUsedRows)
-            m_nUsedRows = nRow + 1;
+        if (nRow >= GetUsedRows())
+            SetUsedRows(nRow + 1);
         UpdateScrollRanges();
         if (GetRowKind(nRow) == kindEmpty)
             SetRowKind(kindDetail, nRow);
-        m_undo.strUndoText = strOld;
-        m_undo.strRedoText = GetCellText(nRow, nCol);
+        Undo().strUndoText = strOld;
+        Undo().strRedoText = GetCellText(nRow, nCol);
         RecordCellCommand(undoCellEdit, CPoint(nCol, nRow), std::move(before));
         CalcRow(nRow, 0);
         RecalcTotals(nRow);
         InvalidateRows(nRow, nRow);
-    } else if (nPurpose == pickParts || nPurpose == pickOtherList) {
+    } else if (ePurpose == pickParts || ePurpose == pickOtherList) {
         const int nCount = static_cast<int>(chosen.size());
         // The undo takes out what the pick puts in, the page alignment's rows included.
         const CRowStepRecording recording(*this, CRowStepRecording::firstStepEmpties);
@@ -256,13 +255,13 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
             return;
         for (int i = 0; i < nCount; ++i)
             FillRowFromPopupItem(nRow + i, chosen[static_cast<size_t>(i)],
-                                 nPurpose == pickParts ? kindDetail : kindFree);
+                                 ePurpose == pickParts ? kindDetail : kindFree);
         // Undo takes exactly these rows out again; redo puts the same rows back.
         RecordUndo(undoRowsPasteCount, CPoint(nCol, nRow));
-        m_undo.nPasteCount = nCount;
+        Undo().nPasteCount = nCount;
         RecalcTotals(nRow);
         UpdateTreeView();
-        InvalidateRows(nRow, m_nRowLimit - 1, true);
+        InvalidateRows(nRow, GetRowLimit() - 1, true);
     } else {
         return;
     }

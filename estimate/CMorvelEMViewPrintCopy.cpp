@@ -29,9 +29,9 @@ CString ReadSetting(const char* lpszSection, const char* lpszKey)
 // ---------------------------------------------------------------------------------------
 void CMorvelEMView::CopyRowsForPrint()
 {
-    m_EditRows.MakePrintCopy();
-    m_SummaryRows.MakePrintCopy();
-    m_undo.rows.MakePrintCopy();
+    EditRows().MakePrintCopy();
+    SummaryRows().MakePrintCopy();
+    Undo().rows.MakePrintCopy();
     m_printCopy.bMade = true;
     m_printCopy.nUsedRows = GetUsedRows();
     m_printCopy.nCopyUsedRows = GetUsedRows();
@@ -43,16 +43,16 @@ void CMorvelEMView::CopyRowsForPrint()
 
 void CMorvelEMView::SetPrintCopyActive(bool bActive)
 {
-    m_EditRows.ServePrintCopy(bActive);
-    m_SummaryRows.ServePrintCopy(bActive);
-    m_undo.rows.ServePrintCopy(bActive);
+    EditRows().ServePrintCopy(bActive);
+    SummaryRows().ServePrintCopy(bActive);
+    Undo().rows.ServePrintCopy(bActive);
 }
 
 void CMorvelEMView::RestoreRowsAfterPrint()
 {
-    m_EditRows.DeletePrintCopy();
-    m_SummaryRows.DeletePrintCopy();
-    m_undo.rows.DeletePrintCopy();
+    EditRows().DeletePrintCopy();
+    SummaryRows().DeletePrintCopy();
+    Undo().rows.DeletePrintCopy();
     if (!m_printCopy.bMade)
         return;
     m_printCopy.bMade = false;
@@ -66,14 +66,13 @@ void CMorvelEMView::RemoveZeroRowsFromPrintCopy()
     // The rows the unnecessary-row search finds with "数量＆見積金額=0".
     const bool bManual = IsManualUnnecessaryRowScan();
     const int nUnitCol = FindUnitColumn();
-    CEditPageScope editPage(*this);
     for (int nRow = GetUsedRows() - 1; nRow >= 0; --nRow) {
         if (!IsUnnecessaryRowCandidate(nRow, bManual, nUnitCol) ||
             !IsUnnecessaryRow(UNROW_COND_BOTH_ZERO, nRow))
             continue;
         RemovePrintCopyRow(nRow);
         // The copy keeps the row limit's length: an empty row takes the place at the end.
-        m_EditRows.Add(nullptr);
+        EditRows().Add(nullptr);
         SetUsedRows(GetUsedRows() - 1);
     }
 }

@@ -18,7 +18,8 @@ int CMorvelEMView::GetPrintRowCount() const
 
 CPrintRowSource CMorvelEMView::GetPrintRows() const
 {
-    return CPrintRowSource(IsSummaryPageShown() ? m_SummaryRows : m_EditRows, m_nRowLimit, GetColumnLimit());
+    return CPrintRowSource(IsSummaryPageShown() ? SummaryRows() : EditRows(), GetRowLimit(),
+                           GetColumnLimit());
 }
 
 void CMorvelEMView::OnUpdateEstimatePrint(CCmdUI* pCmdUI)

@@ -60,12 +60,12 @@ void CMorvelEMView::OnItemClear()
     const int nFirstCol = std::max<int>(rcBlock.left, 0);
     const int nLastCol = std::min<int>(rcBlock.right, GetColumnLimit() - 1);
     for (int c = nFirstCol; c <= nLastCol; ++c) {
-        for (int r = 0; r < m_nUsedRows; ++r)
+        for (int r = 0; r < GetUsedRows(); ++r)
             SetCellText("", r, c, TRUE);
     }
     if (m_hWnd != nullptr && nFirstCol <= nLastCol) {
         CRect rcPixels;
-        GetCellRangeRect(nFirstCol, std::max(m_nFirstVisibleRow, 0), nLastCol, m_nRowLimit - 1, &rcPixels);
+        GetCellRangeRect(nFirstCol, std::max(m_nFirstVisibleRow, 0), nLastCol, GetRowLimit() - 1, &rcPixels);
         CRect rcGrid;
         GetGridClientRect(&rcGrid);
         rcPixels.bottom = std::min(rcPixels.bottom, rcGrid.bottom);
@@ -90,7 +90,7 @@ void CMorvelEMView::OnRangeAdd()
     if (!IsValidColumn(nCol))
         return;
     // The total goes on from what it was: the command adds a range to it.
-    const int nLastRow = std::min<int>(rcBlock.bottom, m_nUsedRows - 1);
+    const int nLastRow = std::min<int>(rcBlock.bottom, GetUsedRows() - 1);
     for (int r = std::max<int>(rcBlock.top, 0); r <= nLastRow; ++r)
         m_rangeTotal.dTotal += std::atof(GetCellText(r, nCol));
     m_rangeTotal.nPresent = 1;

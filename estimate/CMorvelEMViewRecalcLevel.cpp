@@ -4,6 +4,7 @@
 
 #include "app/CMorvelSettings.h"
 #include "app/CWaitDialog.h"
+#include "estimate/CMorvelEMDoc.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/WinApi.h"
 #include "resources/ResourceIds.h"
@@ -19,7 +20,6 @@ int CMorvelEMView::GetRecalcLevel() const
 
 void CMorvelEMView::RecalcFromRow(int nMode, int nFirstRow)
 {
-    CEditPageScope editPage(*this);
     // Saving and printing work the totals out again: nothing an undo record names changes,
     // so the record stays.
     std::optional<CUndoKeepingScope> keepUndo;
@@ -28,12 +28,12 @@ void CMorvelEMView::RecalcFromRow(int nMode, int nFirstRow)
     const int nLevel = GetRecalcLevel();
     if ((nLevel == 2 && nMode == recalcBulk) || nLevel == 3) {
         CColumnBatch batch(*this);
-        m_engine.CalcRows(nFirstRow);
+        Engine().CalcRows(nFirstRow);
         RecalcTotals(nFirstRow);
         // From the first row this is the full recalculation: nothing is left for the end of
         // the command.
         if (nFirstRow <= 0)
-            m_engine.TakeFiguresAsDone();
+            Engine().TakeFiguresAsDone();
         if (nLevel == 3 && m_hWnd != nullptr) {
             Invalidate(TRUE);
             UpdateWindow();
@@ -43,7 +43,7 @@ void CMorvelEMView::RecalcFromRow(int nMode, int nFirstRow)
 
 void CMorvelEMView::RecalcAll()
 {
-    m_engine.RecalcAll();
+    Engine().RecalcAll();
     AfterRecalculation();
 }
 
@@ -51,17 +51,31 @@ void CMorvelEMView::RecalcAfterCommand()
 {
     // Asked after every message the grid handles: the settings are read only when a row
     // changed. The print copy's rows are not the estimate's.
-    if (!m_engine.HasChangesSinceFiguresDone() || HasPrintCopy() || GetRecalcLevel() != 3)
+    if (!Engine().HasChangesSinceFiguresDone() || HasPrintCopy() || GetRecalcLevel() != 3)
         return;
-    CEditPageScope editPage(*this);
     // Worked out again from the rows a command left: an undo record names none of it.
     const CUndoKeepingScope keepUndo;
     CColumnBatch batch(*this);
     // The document is marked modified only when a figure was written (a save right before
     // leaves nothing to write).
-    const unsigned long long nChanges = m_EditRows.GetChangeCount();
-    if (m_engine.RecalcChangedFigures() && m_EditRows.GetChangeCount() != nChanges)
+    const unsigned long long nChanges = EditRows().GetChangeCount();
+    if (Engine().RecalcChangedFigures() && EditRows().GetChangeCount() != nChanges)
         AfterRecalculation();
+}
+
+void CMorvelEMView::RepaintOtherWindows()
+{
+    CMorvelEMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return;
+    POSITION pos = pDoc->GetFirstViewPosition();
+    while (pos != nullptr) {
+        auto* pOther = dynamic_cast<CMorvelEMView*>(pDoc->GetNextView(pos));
+        if (pOther == nullptr || pOther == this || pOther->m_hWnd == nullptr)
+            continue;
+        pOther->UpdateScrollRanges();
+        pOther->Invalidate(FALSE);
+    }
 }
 
 LRESULT CMorvelEMView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -15,29 +15,29 @@
 
 int CMorvelEMView::GetCellIndentOfEditRow(int nRow, int nCol) const
 {
-    const CGridRow* pRow = m_EditRows.GetRow(nRow);
+    const CGridRow* pRow = EditRows().GetRow(nRow);
     return pRow != nullptr && IsValidColumn(nCol) ? pRow->m_nIndent[nCol] : 0;
 }
 
 void CMorvelEMView::MakeStepRow(int nRow, const char* lpszTarget, int nTargetCol, int nRangeCode)
 {
-    m_engine.MakeStepRow(nRow, lpszTarget, nTargetCol, nRangeCode);
+    Engine().MakeStepRow(nRow, lpszTarget, nTargetCol, nRangeCode);
 }
 
 void CMorvelEMView::MakeClassifyRow(int nRow, const char* lpszName, const char* lpszRate,
                                     const char* lpszTarget, int nTargetCol, int nColumnMode, int nRangeCode)
 {
-    m_engine.MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, nRangeCode);
+    Engine().MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, nRangeCode);
 }
 
 double CMorvelEMView::SumEstimateAmount(int nCol, bool bExcludeFree) const
 {
-    return m_engine.SumEstimateAmount(nCol, bExcludeFree);
+    return Engine().SumEstimateAmount(nCol, bExcludeFree);
 }
 
 void CMorvelEMView::CalcTaxAmount(CString& strTax, int nCol, bool bExcludeFree, int nRate)
 {
-    m_engine.CalcTaxAmount(strTax, nCol, bExcludeFree, nRate);
+    Engine().CalcTaxAmount(strTax, nCol, bExcludeFree, nRate);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -129,7 +129,7 @@ void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszR
     }
     // A row inserted moved the rows below it down one.
     if (m_hWnd != nullptr && bInserted)
-        InvalidateRows(nRow, m_nRowLimit - 1, TRUE);
+        InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
     MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, nRangeCode);
     RecalcTotals(nRow);
 }
@@ -139,7 +139,7 @@ void CMorvelEMView::InsertDiscountTotal(ETotalLevel nDiscountLevel)
     const int nRow = m_nCurrentRow;
     if (!HasFileRoomForRows(nRow, 1, 0))
         return;
-    m_engine.SetDiscountLevel(nDiscountLevel);
+    Engine().SetDiscountLevel(nDiscountLevel);
     InsertRow(nRow);
     MakeTotalRow(nRow, levelDiscount);
     RecordUndo(undoSpecialRow, CPoint(m_nCurrentCol, nRow));
@@ -148,7 +148,7 @@ void CMorvelEMView::InsertDiscountTotal(ETotalLevel nDiscountLevel)
     MoveCurrentRowDown();
     // The rows below moved down one.
     if (m_hWnd != nullptr)
-        InvalidateRows(nRow, m_nRowLimit - 1, TRUE);
+        InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
 }
 
 void CMorvelEMView::InsertConsumptionTax()
@@ -189,9 +189,9 @@ void CMorvelEMView::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)
     ClearUndoRows();
     // Undo gives every row exactly the kind it had: a row already marked, or one the
     // release leaves alone, keeps its kind.
-    m_undo.kinds.clear();
+    Undo().kinds.clear();
     for (int r = nFirstRow; r <= nLastRow && IsValidRow(r); ++r)
-        m_undo.kinds.push_back(EditKind(r));
+        Undo().kinds.push_back(EditKind(r));
     for (int r = nFirstRow; r <= nLastRow && IsValidRow(r); ++r) {
         const ERowKind nKind = EditKind(r);
         if (bSet && !IsNonCalculatedKind(nKind) && !IsSummaryKind(nKind))
@@ -210,7 +210,7 @@ bool CMorvelEMView::GetNonCalcRange(int& nFirstRow, int& nLastRow) const
     if (m_nSelectMode != selectNone) {
         nFirstRow = std::min(m_rcSelection.top, m_rcSelection.bottom);
         nLastRow = std::max(m_rcSelection.top, m_rcSelection.bottom);
-        return nFirstRow >= 0 && nLastRow < m_nUsedRows;
+        return nFirstRow >= 0 && nLastRow < GetUsedRows();
     }
     nFirstRow = nLastRow = m_nCurrentRow;
     return true;
@@ -246,28 +246,31 @@ void CMorvelEMView::ApplySubjectNumbering(bool bOK, bool bSwitchedOff, int nKind
                                           int nMiddleStyle, int nSmallStyle, int nNumberingCol,
                                           int nNumberingMode)
 {
+    CSubjectNumbering numbering = GetNumbering();
     if (bOK) {
-        m_numbering.nShown = 1;
-        m_numbering.nKindStyle = nKindStyle;
-        m_numbering.nLargeStyle = nLargeStyle;
-        m_numbering.nMiddleStyle = nMiddleStyle;
-        m_numbering.nSmallStyle = nSmallStyle;
-        m_numbering.nColumn = nNumberingCol;
-        m_numbering.nMode = nNumberingMode;
+        numbering.nShown = 1;
+        numbering.nKindStyle = nKindStyle;
+        numbering.nLargeStyle = nLargeStyle;
+        numbering.nMiddleStyle = nMiddleStyle;
+        numbering.nSmallStyle = nSmallStyle;
+        numbering.nColumn = nNumberingCol;
+        numbering.nMode = nNumberingMode;
     } else if (bSwitchedOff) {
-        m_numbering.nShown = 0;
+        numbering.nShown = 0;
     }
+    SetNumbering(numbering);
     if (m_hWnd != nullptr)
         Invalidate(TRUE);
 }
 
-void CMorvelEMView::FormatSubjectNo(int nMode, CString& strText, int nKind, int nLarge, int nMiddle,
-                                    int nSmall) const
+void CMorvelEMView::FormatSubjectNo(int nMode, CString& strText, int nKindCount, int nLargeCount,
+                                    int nMiddleCount, int nSmallCount) const
 {
-    CSubjectNumbers::Format(m_numbering, nMode, strText, {nKind, nLarge, nMiddle, nSmall});
+    CSubjectNumbers::Format(GetNumbering(), nMode, strText,
+                            {nKindCount, nLargeCount, nMiddleCount, nSmallCount});
 }
 
 CString CMorvelEMView::GetSubjectNoText(int nRow, int nCol) const
 {
-    return m_subjectNumbers.GetText(ActiveRows(), m_nRowLimit, m_numbering, nRow, nCol);
+    return Model().GetSubjectNumberText(ShownPage(), nRow, nCol);
 }

@@ -26,7 +26,7 @@ void CMorvelEMView::UpdateStatusText(int nShow)
 {
     const int nRowsPerPage = m_nRowsPerPage > 0 ? m_nRowsPerPage : 1;
     m_strStatusPosition.Format("%3d ﾍﾟｰｼﾞ %4d 行 %3d 列  最大行 %d "_sj, m_nCurrentRow / nRowsPerPage + 1,
-                               m_nCurrentRow % nRowsPerPage + 1, m_nCurrentCol + 1, m_nUsedRows);
+                               m_nCurrentRow % nRowsPerPage + 1, m_nCurrentCol + 1, GetUsedRows());
     m_strStatusAmount.Empty();
 
     // The panes belong to the main frame's status bar, which every window shares. Without
@@ -47,14 +47,14 @@ double CMorvelEMView::StatusAmount(int nCol)
 {
     // A store that does not count its changes cannot tell that nothing changed.
     CStatusAmountMemo& memo = m_statusAmountMemo;
-    const bool bCounted = m_EditRows.CountsChanges();
-    if (bCounted && memo.bKnown && memo.nChangeCount == m_EditRows.GetChangeCount() &&
-        memo.nUsedRows == m_nUsedRows && memo.nCol == nCol)
+    const bool bCounted = EditRows().CountsChanges();
+    if (bCounted && memo.bKnown && memo.nChangeCount == EditRows().GetChangeCount() &&
+        memo.nUsedRows == GetUsedRows() && memo.nCol == nCol)
         return memo.dAmount;
     memo.dAmount = SumEstimateAmount(nCol, FALSE);
     memo.bKnown = bCounted;
-    memo.nChangeCount = m_EditRows.GetChangeCount();
-    memo.nUsedRows = m_nUsedRows;
+    memo.nChangeCount = EditRows().GetChangeCount();
+    memo.nUsedRows = GetUsedRows();
     memo.nCol = nCol;
     return memo.dAmount;
 }
@@ -130,10 +130,10 @@ void CMorvelEMView::InsertPickedItem(const char* lpszName, const char* lpszUnit)
         SetDocumentModified();
         return;
     }
-    if (m_nPendingLevel < kindLarge || m_nPendingLevel > kindSmall)
+    const ERowKind nHeading = HeadingOfPick(m_nPendingLevel);
+    if (nHeading == kindEmpty)
         return;
 
-    const int nLevel = m_nPendingLevel;
     if (!PlaceNewRow())
         return;
     const int nRow = m_nCurrentRow;
@@ -144,8 +144,8 @@ void CMorvelEMView::InsertPickedItem(const char* lpszName, const char* lpszUnit)
     const int nUnitCol = FindUnitColumn();
     if (form.GetItem(nUnitCol, CEstimationFormFile::colT) == "1")
         SetCellText(strUnit, nRow, nUnitCol, TRUE);
-    SetCellIndent(FindNameIndent(nRow, KindFromNumber(nLevel), nNameCol), nRow, nNameCol);
-    SetRowKind(nLevel, nRow);
+    SetCellIndent(FindNameIndent(nRow, nHeading, nNameCol), nRow, nNameCol);
+    SetRowKind(nHeading, nRow);
     UpdateTreeView();
     RecordUndo(undoSpecialRow, CPoint(m_nCurrentCol, nRow));
     MoveCurrentRowDown();
@@ -155,9 +155,9 @@ void CMorvelEMView::InsertPickedItem(const char* lpszName, const char* lpszUnit)
     SetDocumentModified();
 }
 
-LRESULT CMorvelEMView::OnPickedSubject(int nLevel, LPARAM lParam)
+LRESULT CMorvelEMView::OnPickedSubject(EPickPurpose ePurpose, LPARAM lParam)
 {
-    m_nPendingLevel = nLevel;
+    m_nPendingLevel = ePurpose;
     const CString* pPicked = reinterpret_cast<const CString*>(lParam);
     if (pPicked == nullptr)
         return 0;
@@ -172,17 +172,17 @@ LRESULT CMorvelEMView::OnPickedSubject(int nLevel, LPARAM lParam)
 
 LRESULT CMorvelEMView::OnPickedLargeSubject(WPARAM /*wParam*/, LPARAM lParam)
 {
-    return OnPickedSubject(kindLarge, lParam);
+    return OnPickedSubject(pickLarge, lParam);
 }
 
 LRESULT CMorvelEMView::OnPickedMiddleSubject(WPARAM /*wParam*/, LPARAM lParam)
 {
-    return OnPickedSubject(kindMiddle, lParam);
+    return OnPickedSubject(pickMiddle, lParam);
 }
 
 LRESULT CMorvelEMView::OnPickedSmallSubject(WPARAM /*wParam*/, LPARAM lParam)
 {
-    return OnPickedSubject(kindSmall, lParam);
+    return OnPickedSubject(pickSmall, lParam);
 }
 
 LRESULT CMorvelEMView::OnPickedUnit(WPARAM /*wParam*/, LPARAM lParam)

@@ -13,7 +13,7 @@ int CMorvelEMView::GetSubjectRowCount(int nRow) const
         return 0;
     // The scans look at the row just after the used rows as well: an empty row there
     // belongs to a block that runs to the end of the estimate.
-    const int nLast = std::min(m_nUsedRows, m_nRowLimit - 1);
+    const int nLast = std::min(GetUsedRows(), GetRowLimit() - 1);
     const ERowKind nHeading = EditKind(nRow);
     if (!IsHeadingKind(nHeading))
         return nLast >= nRow ? nLast - nRow + 1 : 1;
@@ -68,24 +68,24 @@ void CMorvelEMView::FindHeadingRows(std::vector<CHeadingRow>& headings, size_t n
             }
         }
     };
-    const int nLast = m_nUsedRows - 1;
+    const int nLast = GetUsedRows() - 1;
     // While the kept totals hold the rows' kinds, they lie one after another there; the
     // rows themselves lie a row's size apart.
     if (const std::vector<ERowKind>* pKinds = KeptKinds()) {
         for (int r = 0; r <= nLast; ++r) {
             const ERowKind nKind = (*pKinds)[static_cast<size_t>(r)];
             if (IsHeadingKind(nKind) || IsHeadingTotalKind(nKind))
-                take(r, nKind, m_EditRows.GetRow(r));
+                take(r, nKind, EditRows().GetRow(r));
         }
         return;
     }
     for (int r = 0; r <= nLast; ++r) {
         // The kinds lie a row's size apart: asked for well ahead, many arrive at once.
         if (r + KIND_PREFETCH_DISTANCE <= nLast) {
-            if (const CGridRow* pAhead = m_EditRows.GetRow(r + KIND_PREFETCH_DISTANCE))
+            if (const CGridRow* pAhead = EditRows().GetRow(r + KIND_PREFETCH_DISTANCE))
                 pAhead->PrefetchKind();
         }
-        if (const CGridRow* pRow = m_EditRows.GetRow(r))
+        if (const CGridRow* pRow = EditRows().GetRow(r))
             take(r, pRow->GetKind(), pRow);
     }
 }

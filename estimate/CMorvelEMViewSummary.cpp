@@ -63,12 +63,12 @@ bool EndsSummaryBlock(ERowKind nHeading, ERowKind nKind)
 int CMorvelEMView::SummaryBlockEnd(int nRow, bool bPastOwnTotal) const
 {
     const ERowKind nHeading = EditKind(nRow);
-    for (int r = nRow + 1; r < m_nUsedRows; ++r) {
+    for (int r = nRow + 1; r < GetUsedRows(); ++r) {
         const ERowKind nKind = EditKind(r);
         if (EndsSummaryBlock(nHeading, nKind) && !(bPastOwnTotal && nKind == TotalKindOf(nHeading)))
             return r;
     }
-    return m_nUsedRows;
+    return GetUsedRows();
 }
 
 void CMorvelEMView::ForEachOwnSummaryRow(int nRow, ERowKind nLevelHeading,
@@ -136,12 +136,12 @@ CString CMorvelEMView::SummaryAmountText(int nRow, int nCol, int nTotalRow, ERow
 
 void CMorvelEMView::AddRowToSummary(int nRow, bool bAmounts, ERowKind nLevelHeading)
 {
-    const int nNew = static_cast<int>(m_SummaryRows.GetUpperBound()) + 1;
+    const int nNew = static_cast<int>(SummaryRows().GetUpperBound()) + 1;
     if (!IsValidRow(nNew))
         return;
     const ERowKind nKind = EditKind(nRow);
     SetSummaryRowKind(SummaryKindOf(nKind), nNew);
-    CGridRow* pNew = m_SummaryRows.GetRow(nNew);
+    CGridRow* pNew = SummaryRows().GetRow(nNew);
     const CEstimationFormFile& form = GetEstimationForm();
     const int nColumns = std::min(form.GetCount(), GetColumnLimit());
     // A discount row stands for itself, as a total row does.
@@ -187,7 +187,7 @@ void CMorvelEMView::BuildSummaryLevel(int nLevel)
     // add up to those totals (a closing 出精値引 before the grand total).
     const ERowKind nLevelHeading = LevelHeading(nLevel);
     bool bInLevelBlock = false;
-    for (int r = 0; r < m_nUsedRows; ++r) {
+    for (int r = 0; r < GetUsedRows(); ++r) {
         const ERowKind nKind = EditKind(r);
         if (nKind == nLevelHeading)
             bInLevelBlock = true;
@@ -206,7 +206,7 @@ void CMorvelEMView::BuildSummaryLevel(int nLevel)
             AddRowToSummary(r, true, nLevelHeading);
             // The opening heading's total closes its group with an empty row.
             if (bCloseGroups && nOpenKind >= 0 && nKind == nOpenKind + kindTotalOffset) {
-                SetSummaryCellText("", static_cast<int>(m_SummaryRows.GetUpperBound()) + 1, 0);
+                SetSummaryCellText("", static_cast<int>(SummaryRows().GetUpperBound()) + 1, 0);
                 nOpenKind = -1;
             }
         }
@@ -238,20 +238,20 @@ void CMorvelEMView::MakeSummaryTable(const int levels[SUMMARY_LEVELS], bool bInt
     // A summary written earlier (rows of kind 100 or more, and its filler rows) goes first;
     // only those rows are taken away, never a row of the estimate.
     int nOld = 0;
-    while (nOld < m_nUsedRows) {
+    while (nOld < GetUsedRows()) {
         const ERowKind nKind = EditKind(nOld);
         if (nKind != kindEmpty && nKind < kindSummaryOffset)
             break;
         ++nOld;
     }
-    const int nLast = static_cast<int>(m_SummaryRows.GetUpperBound());
+    const int nLast = static_cast<int>(SummaryRows().GetUpperBound());
     const int nInsert = nLast >= 0 ? (nLast / nRowsPerPage + 1) * nRowsPerPage : 0;
     // The rows the estimate has with the new summary in place of the old one are checked
     // before either is touched: an estimate its file could not hold, or one that would
     // push rows past the row limit, keeps its old summary.
-    const long long nRowsAfter = static_cast<long long>(m_nUsedRows) - nOld + nInsert;
+    const long long nRowsAfter = static_cast<long long>(GetUsedRows()) - nOld + nInsert;
     bool bWrite = CheckFileRowLimit(nRowsAfter);
-    if (bWrite && nInsert > 0 && nRowsAfter >= m_nRowLimit) {
+    if (bWrite && nInsert > 0 && nRowsAfter >= GetRowLimit()) {
         MessageBeep(0);
         bWrite = false;
     }
@@ -261,7 +261,7 @@ void CMorvelEMView::MakeSummaryTable(const int levels[SUMMARY_LEVELS], bool bInt
         for (int i = 0; i < nInsert; ++i)
             InsertRow(0);
         for (int r = 0; r <= nLast; ++r) {
-            const CGridRow* pSummary = m_SummaryRows.GetRow(r);
+            const CGridRow* pSummary = SummaryRows().GetRow(r);
             if (pSummary == nullptr)
                 continue;
             SetRowKind(pSummary->GetKind(), r);

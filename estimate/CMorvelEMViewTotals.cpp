@@ -6,12 +6,12 @@
 
 void CMorvelEMView::MakeTotalRow(int nRow, ETotalLevel nLevel, int nLastHeading)
 {
-    m_engine.MakeTotalRow(nRow, nLevel, nLastHeading);
+    Engine().MakeTotalRow(nRow, nLevel, nLastHeading);
 }
 
 void CMorvelEMView::RecalcTotals(int nFromRow)
 {
-    m_engine.RecalcTotals(nFromRow);
+    Engine().RecalcTotals(nFromRow);
     AfterRecalculation();
 }
 
@@ -24,10 +24,10 @@ void CMorvelEMView::AfterRecalculation()
 
 double CMorvelEMView::SumUnderHeading(int nRow, ETotalLevel nLevel, int nCol) const
 {
-    return m_engine.SumUnderHeading(nRow, nLevel, nCol);
+    return Engine().SumUnderHeading(nRow, nLevel, nCol);
 }
 
-bool CMorvelEMView::IsTaxVerticalTotal() const
+bool CMorvelEMView::IsTaxVerticalTotal()
 {
     const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
     if (pSettings == nullptr)

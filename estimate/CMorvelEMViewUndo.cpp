@@ -46,9 +46,9 @@ void CMorvelEMView::RecordUndo(int nAction, CPoint ptPosition)
     // A new command ends what redo could do again: the rows it would act on are no longer
     // those it was recorded over. (Undo and redo set their own codes after the command they
     // run has recorded.)
-    m_undo.nAction = nAction;
-    m_undo.nRedoAction = undoNone;
-    m_undo.ptPosition = ptPosition;
+    Undo().nAction = nAction;
+    Undo().nRedoAction = undoNone;
+    Undo().ptPosition = ptPosition;
     KeepUndoRecordInStep();
     NoteUndoRecorded();
 }
@@ -56,18 +56,18 @@ void CMorvelEMView::RecordUndo(int nAction, CPoint ptPosition)
 void CMorvelEMView::RecordCellCommand(int nAction, CPoint ptPosition, CRowImage&& before)
 {
     RecordUndo(nAction, ptPosition);
-    m_undo.rowsBefore = std::move(before);
-    m_undo.rowsAfter = CRowImage();
+    Undo().rowsBefore = std::move(before);
+    Undo().rowsAfter = CRowImage();
 }
 
 CMorvelEMView::CRowImage CMorvelEMView::TakeRowImage(int nFirst, int nLast) const
 {
     CRowImage image;
     image.nFirstRow = std::max(0, nFirst);
-    image.nUsedRows = m_nUsedRows;
-    for (int r = image.nFirstRow; r <= nLast && r < m_nRowLimit; ++r) {
+    image.nUsedRows = GetUsedRows();
+    for (int r = image.nFirstRow; r <= nLast && r < GetRowLimit(); ++r) {
         // Read, not handed out for writing: the kept totals stay in use.
-        const CGridRow* pRow = m_EditRows.GetRow(r);
+        const CGridRow* pRow = EditRows().GetRow(r);
         image.rows.push_back(pRow != nullptr ? std::make_unique<CGridRow>(*pRow) : nullptr);
     }
     return image;
@@ -84,29 +84,29 @@ void CMorvelEMView::PutRowImageBack(const CRowImage& image)
             *MakeEditRow(nRow) = *pKept;
         } else if (CGridRow* pRow = GetEditRow(nRow)) {
             delete pRow;
-            m_EditRows.SetAt(nRow, nullptr);
+            EditRows().SetAt(nRow, nullptr);
         }
     }
-    m_nUsedRows = image.nUsedRows;
+    SetUsedRows(image.nUsedRows);
     UpdateScrollRanges();
 }
 
 void CMorvelEMView::WithdrawUndo()
 {
     // Only the codes go: a command that records after its changes still fills the stores.
-    m_undo.nAction = undoNone;
-    m_undo.nRedoAction = undoNone;
+    Undo().nAction = undoNone;
+    Undo().nRedoAction = undoNone;
 }
 
 void CMorvelEMView::SetUndoActions(int nUndoAction, int nRedoAction)
 {
-    m_undo.nAction = nUndoAction;
-    m_undo.nRedoAction = nRedoAction;
+    Undo().nAction = nUndoAction;
+    Undo().nRedoAction = nRedoAction;
 }
 
 void CMorvelEMView::ClearUndoRows()
 {
-    CPtrArray& rows = m_undo.rows.GetWorkingArray();
+    CPtrArray& rows = Undo().rows.GetWorkingArray();
     for (INT_PTR i = 0; i < rows.GetSize(); ++i)
         delete static_cast<CGridRow*>(rows.GetAt(i));
     rows.RemoveAll();
@@ -114,7 +114,7 @@ void CMorvelEMView::ClearUndoRows()
 
 void CMorvelEMView::ClearUndoTexts()
 {
-    CPtrArray& texts = m_undo.texts.GetWorkingArray();
+    CPtrArray& texts = Undo().texts.GetWorkingArray();
     for (INT_PTR i = 0; i < texts.GetSize(); ++i)
         delete static_cast<CUndoTextEntry*>(texts.GetAt(i));
     texts.RemoveAll();
@@ -125,19 +125,19 @@ void CMorvelEMView::ClearUndoTexts()
 
 void CMorvelEMView::KeepUndoRecordInStep()
 {
-    m_undo.nShiftedFrom = INT_MAX;
+    Undo().nShiftedFrom = INT_MAX;
 }
 
 bool CMorvelEMView::IsUndoRecordCurrent() const
 {
-    return m_undo.nShiftedFrom > UndoRecordLastRow();
+    return Undo().nShiftedFrom > UndoRecordLastRow();
 }
 
 void CMorvelEMView::NoteRowShift(int nFromRow)
 {
     // The kept totals know the rows by their places.
     ForgetKeptTotals();
-    m_undo.nShiftedFrom = std::min(m_undo.nShiftedFrom, std::max(0, nFromRow));
+    Undo().nShiftedFrom = std::min(Undo().nShiftedFrom, std::max(0, nFromRow));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -166,29 +166,29 @@ void CMorvelEMView::NoteRowStep(int nRow, int nCount, bool bInserted, int nUsedR
     if (m_eRowSteps == rowStepsOn) {
         // The command's first step: what the record kept for the last command goes.
         ClearUndoRows();
-        m_undo.rowSteps.clear();
+        Undo().rowSteps.clear();
         m_eRowSteps = rowStepsStarted;
     }
-    m_undo.rowSteps.push_back({nRow, nCount, bInserted, nUsedRowsBefore});
+    Undo().rowSteps.push_back({nRow, nCount, bInserted, nUsedRowsBefore});
 }
 
 void CMorvelEMView::ForgetRowSteps()
 {
     ClearUndoRows();
-    m_undo.rowSteps.clear();
+    Undo().rowSteps.clear();
 }
 
 int CMorvelEMView::TakeBackRowSteps()
 {
     MORVEL_CHECK(m_eRowSteps == rowStepsOff, "taking the steps back is not a step");
     // The rows the steps took out, in the order they went.
-    CPtrArray& store = m_undo.rows.GetWorkingArray();
+    CPtrArray& store = Undo().rows.GetWorkingArray();
     std::vector<CGridRow*> taken;
     for (INT_PTR i = 0; i < store.GetSize(); ++i)
         taken.push_back(static_cast<CGridRow*>(store.GetAt(i)));
     store.RemoveAll();
-    const std::vector<CUndoRecord::CRowStep> steps = std::move(m_undo.rowSteps);
-    m_undo.rowSteps.clear();
+    const std::vector<CUndoRecord::CRowStep> steps = std::move(Undo().rowSteps);
+    Undo().rowSteps.clear();
     int nFirstMoved = INT_MAX;
     for (size_t i = steps.size(); i-- > 0;) {
         const CUndoRecord::CRowStep& step = steps[i];
@@ -200,7 +200,7 @@ int CMorvelEMView::TakeBackRowSteps()
             // alignment put in go.
             for (CGridRow* pRow : out) {
                 if (i == 0)
-                    m_undo.rows.Add(pRow);
+                    Undo().rows.Add(pRow);
                 else
                     delete pRow;
             }
@@ -212,7 +212,7 @@ int CMorvelEMView::TakeBackRowSteps()
         }
         // Rows below the used ones count as taken out or put in as well; the used-row
         // count goes back to what it was.
-        m_nUsedRows = step.nUsedRowsBefore;
+        SetUsedRows(step.nUsedRowsBefore);
     }
     MORVEL_CHECK(taken.empty(), "every row taken out went back");
     for (CGridRow* pRow : taken)
@@ -265,7 +265,7 @@ struct CMorvelEMView::CUndoActions {
     static void Refresh(CMorvelEMView& v, int nFromRow)
     {
         if (v.m_hWnd != nullptr) {
-            v.InvalidateRows(std::max(0, nFromRow), v.m_nRowLimit - 1, TRUE);
+            v.InvalidateRows(std::max(0, nFromRow), v.GetRowLimit() - 1, TRUE);
             v.UpdateWindow();
         }
         v.RecalcTotals(nFromRow);
@@ -274,10 +274,10 @@ struct CMorvelEMView::CUndoActions {
 
     static void RestoreRow(CMorvelEMView& v, INT_PTR nEntry, int nRow)
     {
-        const CGridRow* pSaved = v.m_undo.rows.GetRow(static_cast<int>(nEntry));
+        const CGridRow* pSaved = v.Undo().rows.GetRow(static_cast<int>(nEntry));
         v.CopyRow(pSaved, v.MakeEditRow(nRow));
-        if (v.m_nUsedRows <= nRow && pSaved != nullptr && pSaved->GetKind() != kindEmpty) {
-            v.m_nUsedRows = nRow + 1;
+        if (v.GetUsedRows() <= nRow && pSaved != nullptr && pSaved->GetKind() != kindEmpty) {
+            v.SetUsedRows(nRow + 1);
             v.UpdateScrollRanges();
         }
         v.CalcRow(nRow, 0);
@@ -340,7 +340,7 @@ struct CMorvelEMView::CUndoActions {
     {
         const int nFirstMoved = v.TakeBackRowSteps();
         v.SetCurrentCell(pt.x, pt.y);
-        SelectWholeRows(v, pt.y, v.m_undo.nPasteCount);
+        SelectWholeRows(v, pt.y, v.Undo().nPasteCount);
         Refresh(v, std::min(pt.y, nFirstMoved));
     }
 
@@ -350,11 +350,11 @@ struct CMorvelEMView::CUndoActions {
     // out stay in the row store for the redo.
     static void TakeOutPastedRows(CMorvelEMView& v, CPoint pt)
     {
-        const int nCount = v.m_undo.nPasteCount;
+        const int nCount = v.Undo().nPasteCount;
         if (nCount <= 0)
             return;
-        MORVEL_CHECK(!v.m_undo.rowSteps.empty() && v.m_undo.rowSteps.front().bInserted &&
-                         v.m_undo.rowSteps.front().nRow == pt.y && v.m_undo.rowSteps.front().nCount == nCount,
+        MORVEL_CHECK(!v.Undo().rowSteps.empty() && v.Undo().rowSteps.front().bInserted &&
+                         v.Undo().rowSteps.front().nRow == pt.y && v.Undo().rowSteps.front().nCount == nCount,
                      "a paste's first step puts its rows in");
         v.SetCurrentCell(pt.x, pt.y);
         SelectWholeRows(v, pt.y, nCount);
@@ -368,7 +368,7 @@ struct CMorvelEMView::CUndoActions {
     // Exactly as many rows as the record counts are cut from the row on again.
     static void CutRowsAgain(CMorvelEMView& v, CPoint pt)
     {
-        const int nCount = v.m_undo.nPasteCount;
+        const int nCount = v.Undo().nPasteCount;
         if (nCount <= 0)
             return;
         v.SetCurrentCell(pt.x, pt.y);
@@ -383,8 +383,8 @@ struct CMorvelEMView::CUndoActions {
         // The paste refills the row store: it pastes copies of the rows.
         std::vector<std::unique_ptr<CGridRow>> copies;
         std::vector<const CGridRow*> rows;
-        for (INT_PTR i = 0; i < v.m_undo.rows.GetSize(); ++i) {
-            const CGridRow* pKept = v.m_undo.rows.GetRow(i);
+        for (INT_PTR i = 0; i < v.Undo().rows.GetSize(); ++i) {
+            const CGridRow* pKept = v.Undo().rows.GetRow(i);
             copies.push_back(pKept != nullptr ? std::make_unique<CGridRow>(*pKept)
                                               : std::make_unique<CGridRow>());
             rows.push_back(copies.back().get());
@@ -414,11 +414,11 @@ struct CMorvelEMView::CUndoActions {
     // (already marked, or empty) keep their kind.
     static void RestoreRowKinds(CMorvelEMView& v, CPoint pt)
     {
-        const int nCount = std::min<int>(pt.x, static_cast<int>(v.m_undo.kinds.size()));
+        const int nCount = std::min<int>(pt.x, static_cast<int>(v.Undo().kinds.size()));
         for (int i = 0; i < nCount; ++i) {
             if (v.IsValidRow(pt.y + i) &&
-                (v.GetEditRow(pt.y + i) != nullptr || v.m_undo.kinds[i] != kindEmpty))
-                v.SetRowKind(v.m_undo.kinds[static_cast<size_t>(i)], pt.y + i);
+                (v.GetEditRow(pt.y + i) != nullptr || v.Undo().kinds[i] != kindEmpty))
+                v.SetRowKind(v.Undo().kinds[static_cast<size_t>(i)], pt.y + i);
         }
         Refresh(v, pt.y);
     }
@@ -437,9 +437,9 @@ struct CMorvelEMView::CUndoActions {
 
     static void RestoreFixedRateTexts(CMorvelEMView& v, CPoint pt)
     {
-        const INT_PTR nTexts = v.m_undo.texts.GetWorkingArray().GetSize() - kFixedRateSettings;
+        const INT_PTR nTexts = v.Undo().texts.GetWorkingArray().GetSize() - kFixedRateSettings;
         for (INT_PTR i = 0; i < nTexts; ++i) {
-            CString strText = UndoText(v.m_undo.texts, i);
+            CString strText = UndoText(v.Undo().texts, i);
             if (CNumberRules::IsNumberText(strText))
                 strText = CNumberRules::FormatNormal(CNumberRules::ReadNumberText(strText));
             const int nRow = pt.y + static_cast<int>(i);
@@ -451,7 +451,7 @@ struct CMorvelEMView::CUndoActions {
 
     static void ApplyFixedRateAgain(CMorvelEMView& v, CPoint pt)
     {
-        const CGridRowArray& texts = v.m_undo.texts;
+        const CGridRowArray& texts = v.Undo().texts;
         const INT_PTR nTexts = texts.GetWorkingArray().GetSize() - kFixedRateSettings;
         if (nTexts < 0)
             return;
@@ -474,7 +474,7 @@ struct CMorvelEMView::CUndoActions {
 
     static void RestoreClearedRows(CMorvelEMView& v, CPoint pt)
     {
-        const INT_PTR nRows = v.m_undo.rows.GetWorkingArray().GetSize();
+        const INT_PTR nRows = v.Undo().rows.GetWorkingArray().GetSize();
         for (INT_PTR i = 0; i < nRows; ++i)
             RestoreRow(v, i, pt.y + static_cast<int>(i));
         Refresh(v, pt.y);
@@ -482,7 +482,7 @@ struct CMorvelEMView::CUndoActions {
 
     static void ClearRowsAgain(CMorvelEMView& v, CPoint pt)
     {
-        const int nCount = static_cast<int>(v.m_undo.rows.GetWorkingArray().GetSize());
+        const int nCount = static_cast<int>(v.Undo().rows.GetWorkingArray().GetSize());
         if (nCount <= 0)
             return;
         SelectWholeRows(v, pt.y, nCount);
@@ -501,16 +501,16 @@ struct CMorvelEMView::CUndoActions {
     // them are kept for the redo.
     static void PutRowsBackAsBefore(CMorvelEMView& v, CPoint)
     {
-        const CRowImage& before = v.m_undo.rowsBefore;
-        v.m_undo.rowsAfter = v.TakeRowImage(before.nFirstRow, before.LastRow());
+        const CRowImage& before = v.Undo().rowsBefore;
+        v.Undo().rowsAfter = v.TakeRowImage(before.nFirstRow, before.LastRow());
         v.PutRowImageBack(before);
         Refresh(v, before.nFirstRow);
     }
 
     static void PutRowsBackAsAfter(CMorvelEMView& v, CPoint)
     {
-        v.PutRowImageBack(v.m_undo.rowsAfter);
-        Refresh(v, v.m_undo.rowsAfter.nFirstRow);
+        v.PutRowImageBack(v.Undo().rowsAfter);
+        Refresh(v, v.Undo().rowsAfter.nFirstRow);
     }
 
     // The cut cells' block is current again, its first cell the current cell.
@@ -518,7 +518,7 @@ struct CMorvelEMView::CUndoActions {
     {
         PutRowsBackAsBefore(v, pt);
         v.m_nSelectMode = selectNone;
-        v.SetCurrentCell(v.m_undo.rcCellBlock.left, v.m_undo.rcCellBlock.top);
+        v.SetCurrentCell(v.Undo().rcCellBlock.left, v.Undo().rcCellBlock.top);
     }
 
     // ---- The last row each record names
@@ -533,13 +533,13 @@ struct CMorvelEMView::CUndoActions {
     // them back; a redo cuts or pastes the counted rows again).
     static int LastStepRow(const CMorvelEMView& v, int nLast)
     {
-        for (const CUndoRecord::CRowStep& step : v.m_undo.rowSteps)
+        for (const CUndoRecord::CRowStep& step : v.Undo().rowSteps)
             nLast = std::max(nLast, step.bInserted ? step.nRow + step.nCount - 1 : step.nRow);
         return nLast;
     }
     static int RowSteps(const CMorvelEMView& v, CPoint pt)
     {
-        return LastStepRow(v, RowsFrom(pt, v.m_undo.nPasteCount));
+        return LastStepRow(v, RowsFrom(pt, v.Undo().nPasteCount));
     }
     static int PositionRowAndSteps(const CMorvelEMView& v, CPoint pt) { return LastStepRow(v, pt.y); }
     static int RowCountInXAndSteps(const CMorvelEMView& v, CPoint pt)
@@ -549,16 +549,16 @@ struct CMorvelEMView::CUndoActions {
     static int RowCountInX(const CMorvelEMView&, CPoint pt) { return RowsFrom(pt, pt.x); }
     static int KeptRows(const CMorvelEMView& v, CPoint pt)
     {
-        return RowsFrom(pt, v.m_undo.rows.GetWorkingArray().GetSize());
+        return RowsFrom(pt, v.Undo().rows.GetWorkingArray().GetSize());
     }
     static int FixedRateRows(const CMorvelEMView& v, CPoint pt)
     {
-        return RowsFrom(pt, v.m_undo.texts.GetWorkingArray().GetSize() - kFixedRateSettings);
+        return RowsFrom(pt, v.Undo().texts.GetWorkingArray().GetSize() - kFixedRateSettings);
     }
     // The rows a cell command wrote, and the cell the command had.
     static int KeptRowImage(const CMorvelEMView& v, CPoint pt)
     {
-        return std::max(pt.y, v.m_undo.rowsBefore.LastRow());
+        return std::max(pt.y, v.Undo().rowsBefore.LastRow());
     }
 };
 
@@ -596,12 +596,12 @@ const CMorvelEMView::CUndoActions::CEntry* CMorvelEMView::CUndoActions::Find(int
 
 void CMorvelEMView::OnUpdateEditUndo(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_undo.nAction >= 0 && m_nSummaryPage == 0 && IsUndoRecordCurrent());
+    pCmdUI->Enable(Undo().nAction >= 0 && m_nSummaryPage == 0 && IsUndoRecordCurrent());
 }
 
 void CMorvelEMView::OnUpdateEditRedo(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_undo.nRedoAction >= 0 && m_nSummaryPage == 0 && IsUndoRecordCurrent());
+    pCmdUI->Enable(Undo().nRedoAction >= 0 && m_nSummaryPage == 0 && IsUndoRecordCurrent());
 }
 
 void CMorvelEMView::FinishOpenEditForUndo()
@@ -623,17 +623,17 @@ void CMorvelEMView::OnEditUndo()
     if (m_nSummaryPage != 0)
         return;
     FinishOpenEditForUndo();
-    const int nAction = m_undo.nAction;
+    const int nAction = Undo().nAction;
     if (nAction < 0 || !IsUndoRecordCurrent())
         return;
     // What the undo changes belongs to the record.
     NoteUndoRecorded();
     // A code nothing records takes only the common steps.
     if (const CUndoActions::CEntry* pEntry = CUndoActions::Find(nAction))
-        CUndoActions::Run(*this, pEntry->pfnUndo, m_undo.ptPosition);
-    m_undo.nRedoAction = nAction;
+        CUndoActions::Run(*this, pEntry->pfnUndo, Undo().ptPosition);
+    Undo().nRedoAction = nAction;
     SetDocumentModified();
-    m_undo.nAction = undoNone;
+    Undo().nAction = undoNone;
     KeepUndoRecordInStep();
 }
 
@@ -642,21 +642,21 @@ void CMorvelEMView::OnEditRedo()
     if (m_nSummaryPage != 0)
         return;
     FinishOpenEditForUndo();
-    const int nAction = m_undo.nRedoAction;
+    const int nAction = Undo().nRedoAction;
     if (nAction < 0 || !IsUndoRecordCurrent())
         return;
     NoteUndoRecorded();
     if (const CUndoActions::CEntry* pEntry = CUndoActions::Find(nAction))
-        CUndoActions::Run(*this, pEntry->pfnRedo, m_undo.ptPosition);
+        CUndoActions::Run(*this, pEntry->pfnRedo, Undo().ptPosition);
     SetDocumentModified();
-    m_undo.nAction = nAction;
-    m_undo.nRedoAction = undoNone;
+    Undo().nAction = nAction;
+    Undo().nRedoAction = undoNone;
     KeepUndoRecordInStep();
 }
 
 int CMorvelEMView::UndoRecordLastRow() const
 {
-    const int nAction = m_undo.nAction >= 0 ? m_undo.nAction : m_undo.nRedoAction;
+    const int nAction = Undo().nAction >= 0 ? Undo().nAction : Undo().nRedoAction;
     const CUndoActions::CEntry* pEntry = CUndoActions::Find(nAction);
-    return pEntry != nullptr ? pEntry->pfnLastRow(*this, m_undo.ptPosition) : m_undo.ptPosition.y;
+    return pEntry != nullptr ? pEntry->pfnLastRow(*this, Undo().ptPosition) : Undo().ptPosition.y;
 }

@@ -95,47 +95,47 @@ std::vector<CString> COutsideEstimateReader::ParseConverterLine(std::string_view
     return entries;
 }
 
-int COutsideEstimateReader::GetControlKind(std::string_view line)
+ERowKind COutsideEstimateReader::GetControlKind(std::string_view line)
 {
     if (line.size() < 2)
-        return 0;
+        return kindEmpty;
     char ch = line[1];
     if (ch >= 'a' && ch <= 'z')
         ch = static_cast<char>(ch - 'a' + 'A');
     switch (ch) {
     case '1':
-        return 7;
+        return kindKind;
     case '2':
-        return 1;
+        return kindLarge;
     case '3':
-        return 2;
+        return kindMiddle;
     case '4':
-        return 3;
+        return kindSmall;
     case 'N':
-        return 6;
+        return kindDiscount;
     case 'G':
         if (line.size() < 3)
-            return 0;
+            return kindEmpty;
         switch (line[2]) {
         case '0':
-            return 15;
+            return kindGrandTotal;
         case '1':
-            return 17;
+            return kindKindTotal;
         case '2':
-            return 11;
+            return kindLargeTotal;
         case '3':
-            return 12;
+            return kindMiddleTotal;
         case '4':
-            return 13;
+            return kindSmallTotal;
         default:
-            return 0;
+            return kindEmpty;
         }
     default:
-        return 0;
+        return kindEmpty;
     }
 }
 
-COutsideEstimateReader::HeaderResult COutsideEstimateReader::Read(std::string_view data, int nKind)
+COutsideEstimateReader::HeaderResult COutsideEstimateReader::Read(std::string_view data, int nSourceKind)
 {
     m_strInfName.Empty();
     m_strMissingMessage.Empty();
@@ -149,7 +149,7 @@ COutsideEstimateReader::HeaderResult COutsideEstimateReader::Read(std::string_vi
     std::string_view header = lines[nLine++];
 
     CString strRxbName = "rxb";
-    if (nKind == kindRxb && StartsWithHeader(header, '@', 'V')) {
+    if (nSourceKind == kindRxb && StartsWithHeader(header, '@', 'V')) {
         // A version header: the version on the next line, then the real header.
         if (nLine >= lines.size())
             return headerTruncated;
@@ -165,20 +165,20 @@ COutsideEstimateReader::HeaderResult COutsideEstimateReader::Read(std::string_vi
 
     if (!header.empty() && header[0] == 'M') {
         m_strMissingMessage = "ｺﾝﾊﾞｰﾄ情報ﾌｧｲﾙ(*.INF)がないか壊れています。"_sj;
-        if (nKind == kindMvl)
+        if (nSourceKind == kindMvl)
             m_strInfName = "mvl2.inf";
-        else if (nKind == kindRxa)
+        else if (nSourceKind == kindRxa)
             m_strInfName = "rxa.inf";
         else
             return headerNoConverter; // no converter file serves a ".RXB" file of this form
     } else if (StartsWithHeader(header, '@', 'M')) {
-        if (nKind == kindMvl) {
+        if (nSourceKind == kindMvl) {
             m_strInfName = "mvl.inf";
             m_strMissingMessage = "ｺﾝﾊﾞｰﾄ情報ﾌｧｲﾙ(Mvl.INF)がないか壊れています。"_sj;
-        } else if (nKind == kindRxa) {
+        } else if (nSourceKind == kindRxa) {
             m_strInfName = "rxa.inf";
             m_strMissingMessage = "ｺﾝﾊﾞｰﾄ情報ﾌｧｲﾙ(Rxa.INF)がないか壊れています。"_sj;
-        } else if (nKind == kindRxb) {
+        } else if (nSourceKind == kindRxb) {
             m_strInfName = strRxbName + ".inf";
             m_strMissingMessage.Format("ｺﾝﾊﾞｰﾄ情報ﾌｧｲﾙ(%s.INF)がないか壊れています。"_sj.c_str(),
                                        strRxbName.c_str());
@@ -205,7 +205,7 @@ COutsideEstimateReader::HeaderResult COutsideEstimateReader::Read(std::string_vi
     nLine += 2;
 
     m_rows.reserve(lines.size() - nLine);
-    int nPendingKind = 0;
+    ERowKind nPendingKind = kindEmpty;
     bool bPending = false;
     for (; nLine < lines.size(); ++nLine) {
         const std::string_view line = lines[nLine];
@@ -216,7 +216,7 @@ COutsideEstimateReader::HeaderResult COutsideEstimateReader::Read(std::string_vi
         }
         CRow& row = m_rows.emplace_back();
         if (bPending) {
-            row.nKind = KindFromNumber(nPendingKind);
+            row.nKind = nPendingKind;
             row.bControlled = true;
             bPending = false;
         }

@@ -55,13 +55,14 @@ public:
     // each entry count (lower case taken as upper case). At most MAX_POSITIONS entries.
     static std::vector<CString> ParseConverterLine(std::string_view data);
 
-    // The kind a control line sets for the next data line (0 for one it does not know).
-    static int GetControlKind(std::string_view line);
+    // The kind a control line sets for the next data line (kindEmpty for one it does not
+    // know).
+    static ERowKind GetControlKind(std::string_view line);
 
     // Reads a whole data file of the source kind. On headerOk the rows, the title and
     // the converter file's name (without folder: "mvl2.inf", "rxbv2.inf", ...) are set,
     // and strMissingMessage holds the text to show when that file cannot be read.
-    HeaderResult Read(std::string_view data, int nKind);
+    HeaderResult Read(std::string_view data, int nSourceKind);
 
     CString m_strInfName;
     CString m_strMissingMessage;

@@ -46,8 +46,4 @@ CString GetInformationValue(const CMorvelEMView& view, int nIndex);
 // count grows to cover it.
 void SetInformationValue(CMorvelEMView& view, int nIndex, const CString& value);
 
-// Shows the edit page's rows to the row getters while it lives (an export reads the edit
-// page whichever page is shown), and the shown page again afterwards.
-using CEditPageScope = CMorvelView::CEditPageScope;
-
 } // namespace EstimateIo

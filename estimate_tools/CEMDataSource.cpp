@@ -8,7 +8,7 @@
 
 IMPLEMENT_DYNAMIC(CEMDataSource, COleDataSource)
 
-void CEMDataSource::SetSubject(int nKind, int nFirstRow, CMorvelEMView* pView)
+void CEMDataSource::SetSubject(ERowKind nKind, int nFirstRow, CMorvelEMView* pView)
 {
     m_nKind = nKind;
     m_nFirstRow = nFirstRow;
@@ -18,7 +18,7 @@ void CEMDataSource::SetSubject(int nKind, int nFirstRow, CMorvelEMView* pView)
 void CEMDataSource::Reset()
 {
     Empty();
-    m_nKind = 0;
+    m_nKind = kindEmpty;
     m_nFirstRow = -1;
     m_pView = nullptr;
 }

@@ -3,6 +3,7 @@
 // a drop asks for them (delayed rendering, as file data in the "MORVEL EMTREEVIEW" format).
 #pragma once
 
+#include "estimate/engine/RowKinds.h"
 #include "platform/ui/ole/COleDataSource.h"
 
 class CFile;
@@ -15,8 +16,8 @@ public:
     ~CEMDataSource() override = default;
 
     // The heading being dragged: its row kind, its row on the edit page and its view.
-    void SetSubject(int nKind, int nFirstRow, CMorvelEMView* pView);
-    int GetKind() const { return m_nKind; }
+    void SetSubject(ERowKind nKind, int nFirstRow, CMorvelEMView* pView);
+    ERowKind GetKind() const { return m_nKind; }
     int GetFirstRow() const { return m_nFirstRow; }
     CMorvelEMView* GetView() const { return m_pView; }
 
@@ -34,7 +35,7 @@ public:
     void Reset();
 
 private:
-    int m_nKind = 0;
+    ERowKind m_nKind = kindEmpty;
     int m_nFirstRow = -1;
     CMorvelEMView* m_pView = nullptr;
 };

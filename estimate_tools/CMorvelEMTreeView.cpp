@@ -44,12 +44,12 @@ namespace {
 
 // The pictures of each level (normal, selected).
 struct CLevelImages {
-    int nKind;
+    ERowKind nKind;
     int nImage;
 };
 constexpr CLevelImages kLevelImages[] = {{kindKind, 2}, {kindLarge, 4}, {kindMiddle, 6}, {kindSmall, 8}};
 
-int ImageOfKind(int nKind)
+int ImageOfKind(ERowKind nKind)
 {
     for (const CLevelImages& level : kLevelImages)
         if (level.nKind == nKind)
@@ -58,10 +58,10 @@ int ImageOfKind(int nKind)
 }
 
 // How far down a heading stands: the root above all, then kind, large, middle, small.
-int LevelRank(int nKind)
+int LevelRank(ERowKind nKind)
 {
     switch (nKind) {
-    case CMorvelEMTreeView::ROOT_ENTRY_KIND:
+    case kindEmpty: // the root
         return 0;
     case kindKind:
         return 1;
@@ -200,10 +200,8 @@ void CMorvelEMTreeView::FillTree()
     const CDocument* pDoc = GetDocument();
     const CString strRoot = MakeRootText(pDoc != nullptr ? pDoc->GetTitle() : CString());
     m_headings.clear();
-    if (pView != nullptr) {
-        CMorvelView::CEditPageScope scope(*pView);
+    if (pView != nullptr)
         pView->FindHeadingRows(m_headings, MAX_ENTRIES - 1);
-    }
 
     // The same headings in the same order hang the same way: the items stay (with what the
     // user opened, closed and selected) and only labels that changed are set again.
@@ -552,7 +550,7 @@ bool CMorvelEMTreeView::RefuseDrop()
     return FALSE;
 }
 
-bool CMorvelEMTreeView::FindInsertRow(int nDraggedKind, const CTreeEntry& target, CMorvelEMView& view,
+bool CMorvelEMTreeView::FindInsertRow(ERowKind nDraggedKind, const CTreeEntry& target, CMorvelEMView& view,
                                       int& nInsertRow) const
 {
     const int nDraggedRank = LevelRank(nDraggedKind);

@@ -34,12 +34,11 @@ public:
     // The item table: entry 0 is the root; the table holds at most this many entries, so
     // an estimate with more headings shows its first 999.
     enum { MAX_ENTRIES = 1000 };
-    // The kind the root entry carries (no row kind: the headings are kind, large, middle
-    // and small).
-    enum { ROOT_ENTRY_KIND = -1 };
     struct CTreeEntry {
         HTREEITEM hItem = nullptr;
-        int nKind = ROOT_ENTRY_KIND; // else kindKind, kindLarge, kindMiddle or kindSmall
+        // The root carries no heading kind (kindEmpty); every other entry is a heading:
+        // kindKind, kindLarge, kindMiddle or kindSmall.
+        ERowKind nKind = kindEmpty;
         int nRow = -1;               // the heading's row on the edit page (-1 for the root)
         CString strName;             // the heading's name and its total's amount, as shown
         CString strAmount;
@@ -114,7 +113,7 @@ private:
     void UpdateAsGrid(CCmdUI* pCmdUI);
     // The row after which a dragged subject goes when dropped on the entry, or FALSE
     // (after the message) when the entry is below the dragged heading's level.
-    bool FindInsertRow(int nDraggedKind, const CTreeEntry& target, CMorvelEMView& view,
+    bool FindInsertRow(ERowKind nDraggedKind, const CTreeEntry& target, CMorvelEMView& view,
                        int& nInsertRow) const;
     // Inserts the dragged rows after nInsertRow and stores their cells and fields.
     void InsertDraggedRows(CMorvelEMView& view, const CSubjectDragData& data, int nInsertRow);

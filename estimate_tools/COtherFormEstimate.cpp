@@ -51,7 +51,7 @@ COtherFormEstimate::ReadResult COtherFormEstimate::ReadFresh(std::string_view da
         for (CRow& row : m_rows) {
             WORD wKind = 0, w1 = 0, w3 = 0, w2 = 0;
             ar >> wKind >> w1 >> w3 >> w2;
-            row.nKind = wKind;
+            row.nKind = KindFromNumber(wKind);
             row.nParam1 = w1;
             row.nParam3 = w3;
             row.nParam2 = w2;

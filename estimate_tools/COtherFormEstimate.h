@@ -9,6 +9,7 @@
 
 #include "app/CEstimationFormFile.h"
 #include "app/CInformationFormFile.h"
+#include "estimate/engine/RowKinds.h"
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
 
@@ -29,7 +30,7 @@ public:
     };
 
     struct CRow {
-        int nKind = 0;
+        ERowKind nKind = kindEmpty;
         int nParam1 = 0;
         int nParam2 = 0;
         int nParam3 = 0;

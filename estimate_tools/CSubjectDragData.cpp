@@ -20,9 +20,8 @@ int Signed16(WORD w)
 
 } // namespace
 
-void CSubjectDragData::Write(CArchive& ar, CMorvelEMView& view, int nKind, int nFirstRow)
+void CSubjectDragData::Write(CArchive& ar, CMorvelEMView& view, ERowKind nKind, int nFirstRow)
 {
-    CMorvelView::CEditPageScope scope(view);
     CEstimationFormFile form;
     CString strFormName;
     if (const CMorvelEMDoc* pDoc = view.GetDocument()) {
@@ -32,17 +31,21 @@ void CSubjectDragData::Write(CArchive& ar, CMorvelEMView& view, int nKind, int n
     ar << strFormName;
     form.Serialize(ar);
 
+    // The block's rows of the edit page, whichever page the window shows.
+    const CEstimateModel& model = view.GetModel();
+    constexpr CEstimateModel::EPage eEdit = CEstimateModel::EPage::edit;
     const int nRows = view.GetSubjectRowCount(nFirstRow);
     const int nColumns = view.GetColumnCount();
     ar << Low16(nKind) << Low16(nRows) << Low16(nColumns);
     for (int k = 0; k < nRows; ++k) {
         for (int c = 0; c < nColumns; ++c)
-            ar << view.GetCellText(nFirstRow + k, c) << Low16(view.GetCellIndent(nFirstRow + k, c));
+            ar << model.CellText(eEdit, nFirstRow + k, c) << Low16(model.CellIndent(eEdit, nFirstRow + k, c));
     }
     for (int k = 0; k < nRows; ++k) {
         const int nRow = nFirstRow + k;
-        ar << Low16(view.GetRowKind(nRow)) << Low16(view.GetRowParam3(nRow)) << view.GetRowParamText1(nRow)
-           << Low16(view.GetRowParam1(nRow)) << Low16(view.GetRowParam2(nRow)) << view.GetRowParamText2(nRow);
+        ar << Low16(model.RowKind(eEdit, nRow)) << Low16(view.GetRowParam3(nRow))
+           << view.GetRowParamText1(nRow) << Low16(view.GetRowParam1(nRow)) << Low16(view.GetRowParam2(nRow))
+           << view.GetRowParamText2(nRow);
     }
 }
 
@@ -76,12 +79,12 @@ bool CSubjectDragData::ReadRows(CArchive& ar)
     for (CRow& row : rows) {
         WORD wRowKind = 0, wParam3 = 0, wParam1 = 0, wParam2 = 0;
         ar >> wRowKind >> wParam3 >> row.strParamText1 >> wParam1 >> wParam2 >> row.strParamText2;
-        row.nKind = wRowKind;
+        row.nKind = KindFromNumber(wRowKind);
         row.nParam3 = Signed16(wParam3);
         row.nParam1 = Signed16(wParam1);
         row.nParam2 = Signed16(wParam2);
     }
-    m_nKind = wKind;
+    m_nKind = KindFromNumber(wKind);
     m_nColumns = wColumns;
     m_rows = std::move(rows);
     return TRUE;

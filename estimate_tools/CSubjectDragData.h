@@ -16,6 +16,7 @@
 #pragma once
 
 #include "app/CEstimationFormFile.h"
+#include "estimate/engine/RowKinds.h"
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
 
@@ -31,7 +32,7 @@ public:
     struct CRow {
         std::vector<CString> cells; // c texts
         std::vector<int> indents;   // c indents
-        int nKind = 0;
+        ERowKind nKind = kindEmpty;
         int nParam3 = 0;
         CString strParamText1;
         int nParam1 = 0;
@@ -41,7 +42,7 @@ public:
 
     // Writes the subject whose heading (of kind nKind) stands at nFirstRow of the view's
     // edit page: the rows GetSubjectRowCount gives, whichever page the view shows.
-    static void Write(CArchive& ar, CMorvelEMView& view, int nKind, int nFirstRow);
+    static void Write(CArchive& ar, CMorvelEMView& view, ERowKind nKind, int nFirstRow);
 
     // Reads the form file name and the form. FALSE when the form's own check refused it
     // (it has told the user). Throws CArchiveException when the data ends early.
@@ -55,7 +56,7 @@ public:
 
     CString m_strFormName;
     CEstimationFormFile m_Form;
-    int m_nKind = 0;
+    ERowKind m_nKind = kindEmpty;
     int m_nColumns = 0;
     std::vector<CRow> m_rows;
 };

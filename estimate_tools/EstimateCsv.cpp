@@ -17,10 +17,13 @@ std::string WriteEstimate(const CMorvelEMView& view, const std::vector<BOOL>& ti
     int nUnitCol = view.FindColumn("1", "T");
     if (view.GetEstimationForm().GetItem(nUnitCol, CEstimationFormFile::colT) != "1")
         nUnitCol = -1;
+    // The edit page's rows, whichever page the window shows.
+    const CEstimateModel& model = view.GetModel();
+    constexpr CEstimateModel::EPage eEdit = CEstimateModel::EPage::edit;
     std::string text;
     text.reserve(static_cast<size_t>(nUsedRows) * 64);
     for (int r = 0; r < nUsedRows; ++r) {
-        const bool bHeading = IsHeadingKind(view.GetRowKind(r));
+        const bool bHeading = IsHeadingKind(model.RowKind(eEdit, r));
         bool bFirst = true;
         for (int c = 0; c < nColumns; ++c) {
             if (!ticks[static_cast<size_t>(c)])
@@ -31,9 +34,9 @@ std::string WriteEstimate(const CMorvelEMView& view, const std::vector<BOOL>& ti
             if (bHeading && c == nUnitCol)
                 continue;
             // Only headings carry a subject number (it is empty for every other row).
-            CString field = CMorvelEMView::RemoveLineBreaks(view.GetCellText(r, c));
+            CString field = CMorvelEMView::RemoveLineBreaks(model.CellText(eEdit, r, c));
             if (bHeading)
-                field = view.GetSubjectNoText(r, c) + field;
+                field = model.GetSubjectNumberText(eEdit, r, c) + field;
             field.TrimRight(' ');
             text += QuoteField(field);
         }

@@ -98,7 +98,7 @@ CRowMarkers GetRowMarkers(ERowKind nKind)
         result.bWritten = true;
         return result;
     }
-    switch (nKind) {
+    switch (KindNumber(nKind)) {
     case kindDetail:
     case kindFree:
     case kindStep:
@@ -178,11 +178,14 @@ std::string WriteExport(const CMorvelEMView& view, const std::vector<CString>& i
         text += "\r\n";
     }
 
+    // The edit page's rows, whichever page the window shows.
+    const CEstimateModel& model = view.GetModel();
+    constexpr CEstimateModel::EPage eEdit = CEstimateModel::EPage::edit;
     const int nUsedRows = EstimateIo::GetUsedRows(view);
     for (int r = 0; r < nUsedRows; ++r) {
         if (view.IsRowEmpty(r))
             continue;
-        const CRowMarkers markers = GetRowMarkers(view.GetRowKind(r));
+        const CRowMarkers markers = GetRowMarkers(model.RowKind(eEdit, r));
         for (const char* marker : markers.markers) {
             text += marker;
             text += "\r\n";
@@ -196,7 +199,7 @@ std::string WriteExport(const CMorvelEMView& view, const std::vector<CString>& i
                 const int c = columnAt[p];
                 if (c < 0)
                     continue;
-                const CString cell = CMorvelEMView::RemoveLineBreaks(view.GetCellText(r, c));
+                const CString cell = CMorvelEMView::RemoveLineBreaks(model.CellText(eEdit, r, c));
                 const CColumnWay& way = ways[static_cast<size_t>(c)];
                 if (way.bNumeric) {
                     CString field = cell;

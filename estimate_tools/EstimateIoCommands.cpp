@@ -122,7 +122,6 @@ void TextOutput(CMorvelEMView& view)
                      strPath))
         return;
     WriteCsvOutput(&view, strPath, view.GetEstimationForm(), [&view](const std::vector<BOOL>& ticks) {
-        EstimateIo::CEditPageScope editPage(view);
         return EstimateCsv::WriteEstimate(view, ticks);
     });
 }
@@ -186,11 +185,7 @@ void ExportOutside(CMorvelEMView& view, const CString& strFilter, const char* lp
         AfxMessageBox("ｺﾝﾊﾞｰﾄ情報M2K.INF)がないか壊れています。\n見積ファイルの全ての項目が出力"_sj, MB_OK);
         items = EstimateExport::LetterItems(view.GetEstimationForm().GetCount());
     }
-    std::string text;
-    {
-        EstimateIo::CEditPageScope editPage(view);
-        text = EstimateExport::WriteExport(view, items);
-    }
+    const std::string text = EstimateExport::WriteExport(view, items);
     if (!WriteFileAtomically(strPath, text.data(), text.size()))
         AfxMessageBox(FileWriteFailureText(strFailure, strPath, errno), MB_OK | MB_ICONEXCLAMATION);
 }

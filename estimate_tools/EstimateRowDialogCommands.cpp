@@ -181,22 +181,22 @@ void SubjectNumbering(CMorvelEMView& view)
 }
 
 // A level's subject list: the open one comes to the front, else a new one opens.
-void PickSubject(CMorvelEMView& view, int nLevel)
+void PickSubject(CMorvelEMView& view, ERowKind nHeading)
 {
     auto* pApp = dynamic_cast<CMorvelApp*>(AfxGetApp());
     if (pApp == nullptr)
         return;
-    if (CWnd* pOpen = view.GetPickDialog(nLevel)) {
+    if (CWnd* pOpen = view.GetPickDialog(CMorvelEMView::PickOfHeading(nHeading))) {
         pOpen->ShowWindow(SW_SHOW);
         pOpen->SetFocus();
         return;
     }
-    auto* pDlg = new CSubjectPickDialog(nLevel, &view, pApp->m_subjectFile);
+    auto* pDlg = new CSubjectPickDialog(nHeading, &view, pApp->m_subjectFile);
     if (!pDlg->Create()) {
         delete pDlg;
         return;
     }
-    view.SetPickDialog(nLevel, pDlg);
+    view.SetPickDialog(CMorvelEMView::PickOfHeading(nHeading), pDlg);
 }
 
 void PickUnit(CMorvelEMView& view)

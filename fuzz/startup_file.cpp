@@ -124,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(pDoc->OnNewDocument());
         pView->SetupFromDocument();
         pView->InsertRow(0);
-        pView->SetRowKind(5, 0);
+        pView->SetRowKind(kindDetail, 0);
         for (int c = 0; c < pView->GetColumnCount(); ++c)
             pView->SetCellText("1", 0, c, TRUE);
         for (int i = 0; i < CMorvelEMView::MAX_INFORMATION; ++i)

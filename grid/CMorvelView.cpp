@@ -130,13 +130,15 @@ void CMorvelView::SetSelection(int nMode, const CRect& rcSelection)
 
 void CMorvelView::GrowRowLimit(int nRows)
 {
-    if (m_nRowLimit >= nRows)
+    int nRowLimit = GetRowLimit();
+    if (nRowLimit >= nRows)
         return;
-    if (m_nRowLimit <= 0)
-        m_nRowLimit = nRows;
-    while (m_nRowLimit < nRows)
-        m_nRowLimit *= 2;
-    m_nTotalHeight = (m_nRowLimit + 1) * m_nRowHeight;
+    if (nRowLimit <= 0)
+        nRowLimit = nRows;
+    while (nRowLimit < nRows)
+        nRowLimit *= 2;
+    SetRowLimit(nRowLimit);
+    m_nTotalHeight = (GetRowLimit() + 1) * m_nRowHeight;
 }
 
 void CMorvelView::SetColumnWidth(int nCol, int nWidth)
@@ -242,9 +244,9 @@ void CMorvelView::GetCellRangeRect(int nFirstCol, int nFirstRow, int nLastCol, i
                                    LPRECT lpRect) const
 {
     CRect rect;
-    const int nColumns = std::min(m_nColumnCount, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::min(GetColumnCount(), static_cast<int>(MAX_COLUMNS));
     if (nFirstCol < 0 || nFirstRow < 0 || nLastCol < 0 || nLastRow < 0 || nLastCol >= nColumns ||
-        nLastRow >= m_nRowLimit) {
+        nLastRow >= GetRowLimit()) {
         *lpRect = rect;
         return;
     }
@@ -281,7 +283,7 @@ bool CMorvelView::GetSelectionChange(const CRect& rcOld, const CRect& rcNew, int
     rcChanged.top = std::max<LONG>(rcChanged.top, m_nFirstVisibleRow);
     rcChanged.right = std::min<LONG>(rcChanged.right, nLastCol);
     rcChanged.bottom = std::min<LONG>(rcChanged.bottom,
-                                      std::min(m_nRowLimit - 1, m_nFirstVisibleRow + GetVisibleRowCount()));
+                                      std::min(GetRowLimit() - 1, m_nFirstVisibleRow + GetVisibleRowCount()));
     return rcChanged.left <= rcChanged.right && rcChanged.top <= rcChanged.bottom;
 }
 
@@ -347,7 +349,7 @@ void CMorvelView::SetScrollRanges(int nHorzMax, int nUsedRows)
 
 void CMorvelView::RecalcTotalWidth()
 {
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     m_nTotalWidth = 0;
     for (int c = 0; c < nColumns; ++c)
         m_nTotalWidth += m_nColumnWidth[c];
@@ -366,9 +368,10 @@ void CMorvelView::InvalidateCells(int nFirstCol, int nFirstRow, int nLastCol, in
 
 void CMorvelView::InvalidateRows(int nFirstRow, int nLastRow, bool bErase)
 {
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     if (nColumns > 0)
-        InvalidateCells(0, std::max(0, nFirstRow), nColumns - 1, std::min(nLastRow, m_nRowLimit - 1), bErase);
+        InvalidateCells(0, std::max(0, nFirstRow), nColumns - 1, std::min(nLastRow, GetRowLimit() - 1),
+                        bErase);
 }
 
 void CMorvelView::OnInitialUpdate()
@@ -380,5 +383,5 @@ void CMorvelView::OnInitialUpdate()
     CRect rcClient;
     if (m_hWnd != nullptr)
         GetClientRect(&rcClient);
-    SetScrollRanges(m_nTotalWidth - rcClient.Width() + m_nRowHeaderWidth, m_nUsedRows);
+    SetScrollRanges(m_nTotalWidth - rcClient.Width() + m_nRowHeaderWidth, GetUsedRows());
 }

@@ -100,9 +100,11 @@ public:
     enum { selectNone = 0, selectRows = 1, selectColumn = 10, selectBlock = 20 };
 
     // ---- queries of the grid state ------------------------------------------------------
-    int GetUsedRows() const { return m_nUsedRows; }
-    int GetRowLimit() const { return m_nRowLimit; }
-    int GetColumnCount() const { return m_nColumnCount; }
+    // The row counts the grid reads: the view's own (the parts list's), or where a derived
+    // view keeps them for every window on its document (the estimate's model).
+    virtual int GetUsedRows() const { return m_nUsedRows; }
+    virtual int GetRowLimit() const { return m_nRowLimit; }
+    virtual int GetColumnCount() const { return m_nColumnCount; }
     int GetCurrentRow() const { return m_nCurrentRow; }
     int GetCurrentCol() const { return m_nCurrentCol; }
     // The current cell (column, row) before the last key or click.
@@ -154,8 +156,8 @@ public:
     void SetCurrentCell(int nCol, int nRow);
     void SetFirstVisibleCell(int nCol, int nRow);
     void SetSelection(int nMode, const CRect& rcSelection);
-    void SetUsedRows(int nUsedRows) { m_nUsedRows = nUsedRows; }
-    void SetRowLimit(int nRowLimit) { m_nRowLimit = nRowLimit; }
+    virtual void SetUsedRows(int nUsedRows) { m_nUsedRows = nUsedRows; }
+    virtual void SetRowLimit(int nRowLimit) { m_nRowLimit = nRowLimit; }
     // Raises the row limit (doubling it, as opening a large file does) until nRows rows
     // fit; the total height follows.
     void GrowRowLimit(int nRows);
@@ -171,32 +173,6 @@ public:
     // Which page the row getters serve; the page is not rebuilt, laid out or repainted
     // (the page tabs do that).
     void SetSummaryPageShown(bool bShown) { m_nSummaryPage = bShown ? 1 : 0; }
-
-    // Shows the edit page's rows to the row getters while it lives, whichever page is on
-    // the screen, and puts the page back when it ends, also when an exception leaves the
-    // scope. A null view is left alone.
-    class CEditPageScope {
-    public:
-        explicit CEditPageScope(CMorvelView* pView) : m_pView(pView)
-        {
-            if (m_pView != nullptr) {
-                m_nPage = m_pView->m_nSummaryPage;
-                m_pView->m_nSummaryPage = 0;
-            }
-        }
-        explicit CEditPageScope(CMorvelView& view) : CEditPageScope(&view) {}
-        ~CEditPageScope()
-        {
-            if (m_pView != nullptr)
-                m_pView->m_nSummaryPage = m_nPage;
-        }
-        CEditPageScope(const CEditPageScope&) = delete;
-        CEditPageScope& operator=(const CEditPageScope&) = delete;
-
-    private:
-        CMorvelView* m_pView;
-        int m_nPage = 0;
-    };
 
     // ---- The undo record and the changes it does not know about ---------------------------
     // Each grid keeps one undo record, made by the command that recorded it, and its undo
@@ -431,7 +407,7 @@ protected:
     int m_nTotalHeight;
     int m_nHorzOffset;
     int m_nVertOffset;
-    int m_nUsedRows;
+    int m_nUsedRows; // the counts of a view that keeps its own (see GetUsedRows)
     int m_nCurrentCol;
     int m_nCurrentRow;
     CPoint m_ptPrevCell; // (column, row) before the last key or click

@@ -96,7 +96,7 @@ void CMorvelView::OnLButtonDown(UINT nFlags, CPoint point)
     // is left stays at least 0, so hidden columns are passed over and a point on a right
     // edge belongs to the next column. The row headers map to the first visible column,
     // the column headers to the first visible row.
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     int nCol = std::max(0, m_nFirstVisibleCol);
     int nRest = point.x - m_nRowHeaderWidth;
     if (nRest >= 0) {
@@ -107,7 +107,7 @@ void CMorvelView::OnLButtonDown(UINT nFlags, CPoint point)
     const int nRowHeight = m_nRowHeight > 0 ? m_nRowHeight : 1;
     if (point.y - m_nHeaderHeight >= 0)
         nRow += (point.y - m_nHeaderHeight) / nRowHeight;
-    if (nCol >= nColumns || nRow >= m_nRowLimit)
+    if (nCol >= nColumns || nRow >= GetRowLimit())
         return;
 
     m_nCurrentCol = nCol;
@@ -132,10 +132,10 @@ void CMorvelView::OnLButtonDown(UINT nFlags, CPoint point)
         m_rcSelection.SetRect(cell.x, cell.y, cell.x, cell.y);
         SetCapture();
         if (bInColumnHeader && !bInRowHeader) {
-            m_rcSelection.SetRect(nCol, 0, nCol, m_nRowLimit - 1);
+            m_rcSelection.SetRect(nCol, 0, nCol, GetRowLimit() - 1);
             m_nSelectMode = selectColumn;
         } else if (bInColumnHeader && bInRowHeader) {
-            m_rcSelection.SetRect(0, 0, nColumns - 1, m_nRowLimit - 1);
+            m_rcSelection.SetRect(0, 0, nColumns - 1, GetRowLimit() - 1);
             m_nSelectMode = selectRows;
         } else if (bInRowHeader) {
             m_rcSelection.SetRect(0, nRow, nColumns - 1, nRow);
@@ -155,7 +155,7 @@ void CMorvelView::OnLButtonDown(UINT nFlags, CPoint point)
 
 void CMorvelView::OnLButtonUp(UINT nFlags, CPoint point)
 {
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     if (m_nResizeState == resizeTracking) {
         DrawResizeGuide(m_nGuideX); // XOR: drawn again, it is gone
         m_nResizeState = resizeNone;
@@ -169,7 +169,7 @@ void CMorvelView::OnLButtonUp(UINT nFlags, CPoint point)
             RecalcTotalWidth();
             CRect rcGrid;
             GetGridClientRect(&rcGrid);
-            SetScrollRanges(m_nTotalWidth + m_nRowHeaderWidth - rcGrid.Width(), m_nUsedRows);
+            SetScrollRanges(m_nTotalWidth + m_nRowHeaderWidth - rcGrid.Width(), GetUsedRows());
             OnColumnResized(c);
             if (CDocument* pDoc = GetDocument())
                 pDoc->UpdateAllViews(nullptr);
@@ -189,13 +189,13 @@ void CMorvelView::OnLButtonUp(UINT nFlags, CPoint point)
         m_bDragExtending = FALSE;
         const CPoint cell = CellFromPoint(point.x, point.y);
         const int nCellCol = std::clamp<int>(cell.x, 0, std::max(0, nColumns - 1));
-        const int nCellRow = std::clamp<int>(cell.y, 0, std::max(0, m_nRowLimit - 1));
+        const int nCellRow = std::clamp<int>(cell.y, 0, std::max(0, GetRowLimit() - 1));
         if (m_nPressOrigin == pressRowHeader) {
             m_rcSelection.right = nColumns - 1;
             m_rcSelection.bottom = nCellRow;
         } else if (m_nPressOrigin == pressColumnHeader) {
             m_rcSelection.right = nCellCol;
-            m_rcSelection.bottom = m_nRowLimit - 1;
+            m_rcSelection.bottom = GetRowLimit() - 1;
         } else {
             m_rcSelection.right = nCellCol;
             m_rcSelection.bottom = nCellRow;
@@ -241,7 +241,7 @@ int CMorvelView::HitTestColumnBorder(int x, int y)
         return resizeNone;
     if (m_nResizeState == resizeTracking)
         return resizeTracking;
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     CRect rcClient;
     if (m_hWnd != nullptr)
         GetClientRect(&rcClient);
@@ -418,7 +418,7 @@ void CMorvelView::MoveLeftByKey(const CKeyStart& key)
     const int nPrev = NextVisibleColumn(*this, m_nCurrentCol, -1);
     if (m_nCurrentCol == 0 || nPrev < 0) {
         // Left at the row's start goes on at the end of the row above.
-        const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+        const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
         CRect rcGrid;
         GetGridClientRect(&rcGrid);
         const int nLast = NextVisibleColumn(*this, nColumns, -1);
@@ -445,7 +445,7 @@ void CMorvelView::MoveRightByKey(const CKeyStart& key)
         MoveRightFixed();
         return;
     }
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     const int nNext = NextVisibleColumn(*this, m_nCurrentCol, 1);
     if (m_nCurrentCol < nColumns - 1 && nNext >= 0) {
         // Scroll right column by column until the next column's right edge fits.
@@ -485,7 +485,7 @@ void CMorvelView::MoveUpByKey(const CKeyStart& key)
 void CMorvelView::MoveDownByKey(const CKeyStart& key)
 {
     ClearSelectionUnlessShift(key);
-    if (m_nCurrentRow >= m_nRowLimit - 1)
+    if (m_nCurrentRow >= GetRowLimit() - 1)
         return;
     // One row down, scrolling when the row below the cursor would pass the grid's bottom.
     const int nRowHeight = m_nRowHeight > 0 ? m_nRowHeight : 1;
@@ -534,7 +534,7 @@ void CMorvelView::PageDown()
     CRect rcGrid;
     GetGridClientRect(&rcGrid);
     const int n = std::max(1, (static_cast<int>(rcGrid.bottom) - m_nHeaderHeight + 1) / nRowHeight);
-    if (m_nFirstVisibleRow + n >= m_nRowLimit)
+    if (m_nFirstVisibleRow + n >= GetRowLimit())
         return;
     const int yOld = (m_nCurrentRow - m_nFirstVisibleRow) * nRowHeight + m_nHeaderHeight + 3;
     const int x = GetColumnLeft(std::max(m_nCurrentCol, m_nFirstVisibleCol)) + 3;
@@ -547,7 +547,7 @@ void CMorvelView::PageDown()
 
 void CMorvelView::ExtendSelection(int nContinuing, int nAnchorCol, int nAnchorRow)
 {
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     if (!nContinuing) {
         if (m_nSelectMode == selectRows) {
             m_rcSelection.SetRect(0, nAnchorRow, nColumns - 1, m_nCurrentRow);
@@ -602,7 +602,7 @@ void CMorvelView::ExtendSelection(int nContinuing, int nAnchorCol, int nAnchorRo
 
 std::vector<int> CMorvelView::InputFixedColumns() const
 {
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     std::vector<int> marks;
     for (int c = 0; c < nColumns; ++c) {
         if (m_nInputFixed[c] != 0)
@@ -613,7 +613,7 @@ std::vector<int> CMorvelView::InputFixedColumns() const
 
 void CMorvelView::MoveLeftFixed()
 {
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     const std::vector<int> marks = InputFixedColumns();
     if (marks.empty())
         return;
@@ -652,7 +652,7 @@ void CMorvelView::MoveLeftFixed()
 
 void CMorvelView::MoveRightFixed()
 {
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     const std::vector<int> marks = InputFixedColumns();
     if (marks.empty())
         return;
@@ -690,7 +690,7 @@ void CMorvelView::MoveRightFixed()
 
 void CMorvelView::ScrollCellIntoView(int /*nRow*/, int nCol)
 {
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     if (nCol < 0 || nCol >= nColumns)
         return;
     CRect rcGrid;
@@ -715,7 +715,7 @@ void CMorvelView::ScrollCellIntoView(int /*nRow*/, int nCol)
 
 void CMorvelView::MoveToLastColumn()
 {
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     // The last column that can hold the cursor (hidden columns cannot).
     const int nLast = NextVisibleColumn(*this, nColumns, -1);
     if (nLast < 0 || m_nCurrentCol >= nLast)
@@ -745,13 +745,13 @@ void CMorvelView::MoveToFirstColumn()
 
 void CMorvelView::MoveToLastRow()
 {
-    const int nLastUsed = m_nUsedRows - 1;
+    const int nLastUsed = GetUsedRows() - 1;
     if (m_nCurrentRow >= nLastUsed)
         return;
     InvalidateCell(m_nCurrentCol, m_nCurrentRow);
     // The last used row becomes the last row on the screen, and the cursor goes there.
     const int nVisible = std::max(1, GetVisibleRowCount());
-    ScrollView(WM_VSCROLL, SB_THUMBTRACK, std::max(0, m_nUsedRows - nVisible));
+    ScrollView(WM_VSCROLL, SB_THUMBTRACK, std::max(0, GetUsedRows() - nVisible));
     const int nCol = std::max(m_nCurrentCol, m_nFirstVisibleCol);
     const int nRowHeight = m_nRowHeight > 0 ? m_nRowHeight : 1;
     const int y = (nLastUsed - m_nFirstVisibleRow) * nRowHeight + m_nHeaderHeight + 3;
@@ -799,7 +799,7 @@ void CMorvelView::RedrawSelectionChange(const CRect& rcOld, const CRect& rcNew)
     if (m_hWnd == nullptr)
         return;
     CRect u, kept;
-    if (!GetSelectionChange(rcOld, rcNew, m_nColumnCount - 1, u, kept))
+    if (!GetSelectionChange(rcOld, rcNew, GetColumnCount() - 1, u, kept))
         return;
     CRect rcPixels;
     GetCellRangeRect(u.left, u.top, u.right, u.bottom, &rcPixels);
@@ -818,14 +818,14 @@ void CMorvelView::DragSelectTo(UINT nFlags, CPoint point)
         return;
     }
     m_bDragExtending = TRUE;
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     const CPoint cell = CellFromPoint(point.x, point.y);
     if (m_nPressOrigin == pressRowHeader) {
         m_rcSelection.right = nColumns - 1;
         m_rcSelection.bottom = cell.y;
     } else if (m_nPressOrigin == pressColumnHeader) {
         m_rcSelection.right = cell.x;
-        m_rcSelection.bottom = m_nRowLimit - 1;
+        m_rcSelection.bottom = GetRowLimit() - 1;
     } else {
         m_rcSelection.right = cell.x;
         m_rcSelection.bottom = cell.y;
@@ -866,14 +866,14 @@ void CMorvelView::DragScrollTick()
 {
     if (!m_nDragScrollRunning || !m_bDragExtending)
         return;
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     CRect rcOld;
     NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
                        &rcOld);
     switch (m_nDragScrollDir) {
     case dragScrollDown:
-        m_rcSelection.bottom = std::min<LONG>(m_rcSelection.bottom + 1, m_nRowLimit - 1);
-        if (m_nFirstVisibleRow + GetVisibleRowCount() < m_nRowLimit)
+        m_rcSelection.bottom = std::min<LONG>(m_rcSelection.bottom + 1, GetRowLimit() - 1);
+        if (m_nFirstVisibleRow + GetVisibleRowCount() < GetRowLimit())
             ScrollView(WM_VSCROLL, SB_LINEDOWN, 0);
         break;
     case dragScrollUp:

@@ -80,7 +80,7 @@ void CMorvelView::OnDraw(CDC* pDC)
     CRect rcClip;
     if (pDC->GetClipBox(&rcClip) == NULLREGION || rcClip.IsRectEmpty())
         return;
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     const int nRowHeight = m_nRowHeight > 0 ? m_nRowHeight : 1;
 
     CPen penGrid(PS_SOLID, 1, kGridLineColor);
@@ -96,7 +96,7 @@ void CMorvelView::OnDraw(CDC* pDC)
     const int nFirstCol = std::max<int>(rcRange.left, m_nFirstVisibleCol);
     const int nFirstRow = std::max<int>(rcRange.top, m_nFirstVisibleRow);
     const int nLastCol = std::min<int>(rcRange.right, nColumns - 1);
-    const int nLastRow = std::min<int>(rcRange.bottom, m_nRowLimit - 1);
+    const int nLastRow = std::min<int>(rcRange.bottom, GetRowLimit() - 1);
 
     // Below the last row the grid can hold there is only the window's background.
     const int nLastPossibleBottom = m_nTotalHeight - m_nVertOffset - nRowHeight + m_nHeaderHeight;
@@ -212,8 +212,8 @@ void CMorvelView::DrawCellCursor(CDC* pDC, int nShow)
         nCol = m_rcSelection.left;
         nRow = m_rcSelection.top;
     }
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
-    if (nCol < 0 || nCol >= nColumns || nRow < 0 || nRow >= m_nRowLimit)
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
+    if (nCol < 0 || nCol >= nColumns || nRow < 0 || nRow >= GetRowLimit())
         return;
     if (nCol < m_nFirstVisibleCol || nRow < m_nFirstVisibleRow)
         return;
@@ -236,7 +236,7 @@ void CMorvelView::DrawCellCursor(CDC* pDC, int nShow)
 
 void CMorvelView::DrawResizingHeaders(CDC* pDC, int nCol, int nWidth)
 {
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     if (pDC == nullptr || nCol < 0 || nCol >= nColumns)
         return;
     CRect rcClient;

@@ -75,7 +75,7 @@ int CMorvelView::GetVisibleRowCount() const
 
 int CMorvelView::GetColumnLeft(int nCol) const
 {
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     const int nFirst = std::clamp(m_nFirstVisibleCol, 0, nColumns);
     int x = m_nRowHeaderWidth;
     if (nCol >= nFirst) {
@@ -98,7 +98,7 @@ void CMorvelView::GetCellRangeFromRect(int x1, int y1, int x2, int y2, LPRECT lp
         std::swap(x1, x2);
     if (y1 > y2)
         std::swap(y1, y2);
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     const int nFirst = std::clamp(m_nFirstVisibleCol, 0, nColumns);
 
     // The first column whose right edge lies beyond x1: rightwards from the first visible
@@ -144,7 +144,7 @@ void CMorvelView::GetCellRangeFromRect(int x1, int y1, int x2, int y2, LPRECT lp
     lpRange->left = std::max(nStartCol, 0);
     lpRange->top = std::max(nStartRow, 0);
     lpRange->right = std::min(nEndCol, nColumns - 1);
-    lpRange->bottom = std::min(nEndRow, m_nRowLimit - 1);
+    lpRange->bottom = std::min(nEndRow, GetRowLimit() - 1);
 }
 
 CPoint CMorvelView::CellFromPoint(int x, int y) const
@@ -156,7 +156,7 @@ CPoint CMorvelView::CellFromPoint(int x, int y) const
 
 bool CMorvelView::HasFixedColumns() const
 {
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     for (int c = 0; c < nColumns; ++c) {
         if (m_nInputFixed[c] != 0)
             return TRUE;
@@ -222,7 +222,7 @@ void CMorvelView::LayoutChildWindows(int cx, int cy)
         m_wndVertBar.MoveWindow(cx - t, 0, t, std::max(0, cy - t));
     if (m_wndCornerBox.m_hWnd != nullptr)
         m_wndCornerBox.MoveWindow(cx - t, cy - t, t, t);
-    SetScrollRanges(m_nTotalWidth - cx + m_nRowHeaderWidth, m_nUsedRows);
+    SetScrollRanges(m_nTotalWidth - cx + m_nRowHeaderWidth, GetUsedRows());
 }
 
 void CMorvelView::OnSize(UINT nType, int cx, int cy)
@@ -238,11 +238,11 @@ void CMorvelView::ApplyZoomToGeometry()
     m_nRowHeight = std::max(1, static_cast<int>(m_nBaseRowHeight * zoom));
     m_nHeaderHeight = static_cast<int>(m_nBaseHeaderHeight * zoom);
     m_nRowHeaderWidth = static_cast<int>(m_nBaseRowHeaderWidth * zoom);
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     for (int c = 0; c < MAX_COLUMNS; ++c)
         m_nColumnWidth[c] = c < nColumns ? static_cast<int>(m_nBaseColumnWidth[c] * zoom) : 0;
     RecalcTotalWidth();
-    m_nTotalHeight = (m_nRowLimit + 1) * m_nRowHeight;
+    m_nTotalHeight = (GetRowLimit() + 1) * m_nRowHeight;
     m_nFirstVisibleCol = std::clamp(m_nFirstVisibleCol, 0, std::max(0, nColumns - 1));
     m_nHorzOffset = 0;
     for (int c = 0; c < m_nFirstVisibleCol; ++c)
@@ -253,7 +253,7 @@ void CMorvelView::ApplyZoomToGeometry()
     if (m_hWnd != nullptr)
         GetClientRect(&rcClient);
     const int nHorzMax = m_nTotalWidth - rcClient.Width() + m_nRowHeaderWidth;
-    SetScrollRanges(nHorzMax, m_nUsedRows);
+    SetScrollRanges(nHorzMax, GetUsedRows());
     if (m_hWnd == nullptr)
         return;
     if (nHorzMax < 0) {
@@ -285,7 +285,7 @@ void CMorvelView::SyncScrollBars()
 
 void CMorvelView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* /*pScrollBar*/)
 {
-    const int nColumns = std::clamp(m_nColumnCount, 0, static_cast<int>(MAX_COLUMNS));
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     CRect rcGrid;
     GetGridClientRect(&rcGrid);
     // Everything right of the row headers moves: the column headers and the cells.
@@ -354,13 +354,13 @@ void CMorvelView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* /*pScrollBar*/)
 
     // While the used rows end on the screen, the bar's range follows the scrolling, so
     // that the grid can go on past the last used row.
-    if (m_nUsedRows <= m_nFirstVisibleRow + 1 + h / nRowHeight) {
+    if (GetUsedRows() <= m_nFirstVisibleRow + 1 + h / nRowHeight) {
         switch (nSBCode) {
         case SB_LINEUP:
-            m_nVertScrollMax = std::max(m_nVertScrollMax - 1, m_nUsedRows - nUpRows + 1);
+            m_nVertScrollMax = std::max(m_nVertScrollMax - 1, GetUsedRows() - nUpRows + 1);
             break;
         case SB_PAGEUP:
-            m_nVertScrollMax = std::max(m_nVertScrollMax - nUpRows, m_nUsedRows - nUpRows + 1);
+            m_nVertScrollMax = std::max(m_nVertScrollMax - nUpRows, GetUsedRows() - nUpRows + 1);
             break;
         case SB_LINEDOWN:
             m_nVertScrollMax = (m_nVertScrollMax < 1 ? 0 : m_nVertScrollMax) + 1;
@@ -378,7 +378,7 @@ void CMorvelView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* /*pScrollBar*/)
 
     const int nOldFirst = m_nFirstVisibleRow;
     // The grid never scrolls past its last possible row.
-    const int nMaxFirst = std::max(0, m_nRowLimit - 1);
+    const int nMaxFirst = std::max(0, GetRowLimit() - 1);
     bool bRepaintAll = false;
     switch (nSBCode) {
     case SB_LINEUP:

@@ -61,7 +61,7 @@ public:
     int Row() const { return m_view.GetCurrentRow(); }
     void Next() { m_view.SetCurrentCell(m_view.GetCurrentCol(), m_view.GetCurrentRow() + 1); }
 
-    void Heading(int nKind, const char* lpszName, int nIndent)
+    void Heading(ERowKind nKind, const char* lpszName, int nIndent)
     {
         const int r = Row();
         m_view.SetCellText(Sj(lpszName), r, colName, TRUE);

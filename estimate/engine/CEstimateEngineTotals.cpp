@@ -433,7 +433,7 @@ bool CEstimateEngine::HasRemadeRows() const
     // The kept sums are never made over step or classification rows.
     if (m_kept.IsBuilt()) {
         for (int r : m_figureRows) {
-            const int nKind = EditKind(r);
+            const ERowKind nKind = EditKind(r);
             if (nKind == kindStep || nKind == kindClassify)
                 return true;
         }
@@ -444,7 +444,7 @@ bool CEstimateEngine::HasRemadeRows() const
             if (const CGridRow* pAhead = m_rows.GetRow(r + KIND_PREFETCH_DISTANCE))
                 pAhead->PrefetchKind();
         }
-        const int nKind = EditKind(r);
+        const ERowKind nKind = EditKind(r);
         if (nKind == kindStep || nKind == kindClassify)
             return true;
     }

@@ -7,7 +7,7 @@
 namespace {
 
 // The level of a heading kind (0 kind, 1 large, 2 middle, 3 small), -1 for any other row.
-int LevelOf(int nKind)
+int LevelOf(ERowKind nKind)
 {
     switch (nKind) {
     case kindKind:
@@ -23,7 +23,7 @@ int LevelOf(int nKind)
     }
 }
 
-int KindOfRow(const CGridRowArray& rows, int nRow)
+ERowKind KindOfRow(const CGridRowArray& rows, int nRow)
 {
     const CGridRow* pRow = rows.GetRow(nRow);
     return pRow != nullptr ? pRow->GetKind() : kindEmpty;
@@ -31,7 +31,7 @@ int KindOfRow(const CGridRowArray& rows, int nRow)
 
 } // namespace
 
-void CSubjectNumbers::Count(CCounts& counts, int nKind)
+void CSubjectNumbers::Count(CCounts& counts, ERowKind nKind)
 {
     const int nLevel = LevelOf(nKind);
     if (nLevel < 0)
@@ -41,7 +41,7 @@ void CSubjectNumbers::Count(CCounts& counts, int nKind)
         counts[i] = 0;
 }
 
-CString CSubjectNumbers::Text(const CSubjectNumbering& numbering, const CCounts& above, int nKind)
+CString CSubjectNumbers::Text(const CSubjectNumbering& numbering, const CCounts& above, ERowKind nKind)
 {
     CString strText;
     const int nLevel = LevelOf(nKind);
@@ -118,7 +118,7 @@ CString CSubjectNumbers::GetText(const CGridRowArray& rows, int nRowLimit, const
 {
     if (numbering.nShown == 0 || nCol != numbering.nColumn || nRow < 0 || nRow >= nRowLimit)
         return CString();
-    const int nKind = KindOfRow(rows, nRow);
+    const ERowKind nKind = KindOfRow(rows, nRow);
     if (LevelOf(nKind) < 0)
         return CString();
     // The counts are taken on from the last row taken as far as the row asked about.

@@ -10,6 +10,7 @@
 // instead of a walk from row 0 for every row asked about.
 #pragma once
 
+#include "estimate/engine/RowKinds.h"
 #include "platform/base/CString.h"
 
 #include <array>
@@ -36,10 +37,10 @@ public:
 
     // The counts after a row of nKind: its own level goes up by one, the levels below it
     // start again.
-    static void Count(CCounts& counts, int nKind);
+    static void Count(CCounts& counts, ERowKind nKind);
     // The number of a row of nKind with the counts of the headings above it; "" for a row
     // that is no heading.
-    static CString Text(const CSubjectNumbering& numbering, const CCounts& above, int nKind);
+    static CString Text(const CSubjectNumbering& numbering, const CCounts& above, ERowKind nKind);
     // The number text of the given counts (a count of 0 or less leaves its level out): in
     // mode 1 every level's number joined, in any other mode the deepest one's alone.
     static void Format(const CSubjectNumbering& numbering, int nMode, CString& strText,

@@ -76,6 +76,12 @@ constexpr ERowKind KindFromNumber(int nNumber)
 {
     return static_cast<ERowKind>(nNumber);
 }
+// A kind as the number it is stored as, for a switch whose cases name kinds that are no
+// enumerators (the summary page's, 19): a switch on the kind itself warns of each of them.
+constexpr int KindNumber(ERowKind nKind)
+{
+    return nKind;
+}
 // A level as the number a file stores (a discount total's first parameter) and back.
 constexpr int LevelNumber(ETotalLevel eLevel)
 {

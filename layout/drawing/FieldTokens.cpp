@@ -259,10 +259,23 @@ private:
         if (form.GetItem(j, colAttribute) == "文字"_sj) {
             out += Indent(nRow, j);
             out += data.GetSubjectNoText(nRow, j);
-            static const int kHeadings[] = {1, 2, 3, 7, 11, 12, 13, 17, 71, 72, 73, 77};
-            int nKind = data.GetRowKind(nRow);
+            // The unit cell of a heading, a heading's total, a non-calculated classification
+            // row and a row carrying 77 stays empty.
+            static const ERowKind kHeadings[] = {kindLarge,
+                                                 kindMiddle,
+                                                 kindSmall,
+                                                 kindKind,
+                                                 kindLargeTotal,
+                                                 kindMiddleTotal,
+                                                 kindSmallTotal,
+                                                 kindKindTotal,
+                                                 NonCalculatedKindOf(kindClassify),
+                                                 NonCalculatedKindOf(kindClassify2),
+                                                 NonCalculatedKindOf(kindClassify3),
+                                                 kindFieldAsKind};
+            const ERowKind nKind = data.GetRowKind(nRow);
             bool bHeading = false;
-            for (int h : kHeadings)
+            for (ERowKind h : kHeadings)
                 bHeading = bHeading || h == nKind;
             if (!(code == "1" && bHeading))
                 out += data.GetCellText(nRow, j);

@@ -111,7 +111,7 @@ TEST_F(EstimateFileTest, AFileReadAndSavedAgainIsByteIdenticalAndSoIsItsSecondGe
         ASSERT_TRUE(e.doc->OnOpenDocument(Path("b.mmd")));
         e.view->SetupFromDocument();
         e.view->SetCellText("Foundation", 5, 0, TRUE);
-        e.view->SetRowKind(5, 5);
+        e.view->SetRowKind(kindDetail, 5);
         e.view->SetCellText("2", 5, 1, TRUE);
         e.view->SetCellIndent(-1, 5, 0);
         e.view->SetRowParam1(70000, 5);

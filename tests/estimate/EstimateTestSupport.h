@@ -16,17 +16,6 @@
 #include <string>
 #include <vector>
 
-// Some tests gather rows by kinds read back as plain numbers (as the files hold them); these
-// let such a number ask the total predicates, which take a kind.
-inline bool IsTotalKind(int nKind)
-{
-    return IsTotalKind(KindFromNumber(nKind));
-}
-inline bool IsDiscountTotalKind(int nKind)
-{
-    return IsDiscountTotalKind(KindFromNumber(nKind));
-}
-
 // One column of an estimation form, texts in UTF-8.
 struct FormColumn {
     const char* name;
@@ -129,7 +118,7 @@ protected:
         view->SetRowKind(kindDetail, row);
         view->CalcRow(row, 0);
     }
-    void Heading(int row, int kind, const char* name)
+    void Heading(int row, ERowKind kind, const char* name)
     {
         view->SetCellText(CString::FromUtf8(name), row, colName, TRUE);
         view->SetRowKind(kind, row);

@@ -123,12 +123,12 @@ TEST_F(GridGeometry, TheTotalThatClosesAHeading)
     Heading(0, kindLarge, "建築工事");
     Heading(1, kindMiddle, "仮設");
     Detail(2, "足場", "10", "100");
-    view->SetRowKind(12, 3);
-    view->SetRowKind(11, 4);
+    view->SetRowKind(kindMiddleTotal, 3);
+    view->SetRowKind(kindLargeTotal, 4);
     Heading(5, kindLarge, "電気");
     Detail(6, "配線", "1", "1");
     Heading(7, kindLarge, "設備");
-    view->SetRowKind(11, 8);
+    view->SetRowKind(kindLargeTotal, 8);
     EXPECT_EQ(view->FindTotalRow(1, kindLarge), 4);
     EXPECT_EQ(view->FindTotalRow(2, kindMiddle), 3);
     EXPECT_EQ(view->FindTotalRow(6, kindLarge), -1) << "another large heading comes first";

@@ -27,7 +27,7 @@ TEST_F(RowAccessTest, SetupTakesColumnsWidthsAndTitlesFromTheForm)
 
 TEST_F(RowAccessTest, MissingRowsReadAsEmptyRowsOfKindZero)
 {
-    view->SetRowKind(5, 3);
+    view->SetRowKind(kindDetail, 3);
     EXPECT_EQ(kindDetail, view->GetRowKind(3));
     EXPECT_EQ(kindEmpty, view->GetRowKind(1));  // a null entry
     EXPECT_EQ(kindEmpty, view->GetRowKind(10)); // beyond the array
@@ -144,7 +144,7 @@ TEST_F(RowAccessTest, DeleteRowMovesRowsUpAndNeverMakesTheUsedRowsNegative)
     view->DeleteRow(0);
     EXPECT_EQ(-1, view->GetMarkRow());
     view->SetUsedRows(0);
-    view->SetRowKind(5, 0);
+    view->SetRowKind(kindDetail, 0);
     view->DeleteRow(0);
     EXPECT_EQ(0, view->GetUsedRows());
     view->DeleteRow(7); // beyond the stored rows

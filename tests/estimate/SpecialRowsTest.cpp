@@ -76,7 +76,7 @@ TEST_F(SpecialRowsTest, StepRowAddsQuantityTimesFactorOfMatchingRowsInItsRange)
     StepDetail(2, "型枠", "10", "0.5");
     StepDetail(3, "型枠", "4", "0.25");
     StepDetail(4, "鉄筋", "100", "1");
-    view->SetRowKind(13, 5); // a total whose target cell matches counts too
+    view->SetRowKind(kindSmallTotal, 5); // a total whose target cell matches counts too
     view->SetCellText("型枠"_sj, 5, colSpec, TRUE);
     view->SetCellText("2", 5, colQty, TRUE);
     view->SetCellText("1", 5, colFactor, TRUE);
@@ -254,10 +254,10 @@ TEST_F(SpecialRowsTest, ConsumptionTaxRowAndTheFormWithoutAnAmountColumn)
 
 TEST_F(SpecialRowsTest, NonCalculatedMarkOverASelectionIncludingAnEmptyRow)
 {
-    view->SetRowKind(6, 0);
-    view->SetRowKind(1, 1);
-    view->SetRowKind(7, 3);
-    view->SetRowKind(15, 4);
+    view->SetRowKind(kindDiscount, 0);
+    view->SetRowKind(kindLarge, 1);
+    view->SetRowKind(kindKind, 3);
+    view->SetRowKind(kindGrandTotal, 4);
     view->SetUsedRows(5);
     view->SetSelection(CMorvelView::selectRows, view->GetSelection());
     view->SetSelection(view->GetSelectMode(), CRect(0, 2, 7, 0)); // as dragged: bottom to top

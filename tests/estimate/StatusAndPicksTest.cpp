@@ -199,7 +199,7 @@ TEST_F(StatusAndPicks, APickedLargeSubjectBelowTheUsedRowsBecomesAHeadingThere)
     EXPECT_EQ(m_pView->GetCurrentRow(), nRow + 1);
     EXPECT_EQ(m_pView->GetUndoRecord().nAction, 50);
     EXPECT_EQ(m_pView->GetUndoRecord().ptPosition.y, nRow);
-    EXPECT_EQ(m_pView->GetPendingLevel(), 1);
+    EXPECT_EQ(m_pView->GetPendingLevel(), CMorvelEMView::pickLarge);
     EXPECT_TRUE(IsModified());
 }
 
@@ -235,7 +235,7 @@ TEST_F(StatusAndPicks, APickedUnitFillsTheCurrentCellAndTheCursorMovesOnEvenWhen
     EXPECT_EQ(m_pView->GetRowKind(nRow), kindDetail);
     EXPECT_EQ(m_pView->GetCurrentRow(), nRow) << "the row stays";
     EXPECT_EQ(m_pView->GetCurrentCol(), scUnit + 1) << "Direction 1 moves right";
-    EXPECT_EQ(m_pView->GetPendingLevel(), 4);
+    EXPECT_EQ(m_pView->GetPendingLevel(), CMorvelEMView::pickUnit);
 
     // Cancelled: nothing stored, the cursor moves all the same.
     GoTo(scUnit, srFirstDetail);
@@ -247,10 +247,10 @@ TEST_F(StatusAndPicks, APickedUnitFillsTheCurrentCellAndTheCursorMovesOnEvenWhen
 TEST_F(StatusAndPicks, AClosedPickDialogIsForgotten)
 {
     CWnd dummy;
-    m_pView->SetPickDialog(kindMiddle, &dummy);
+    m_pView->SetPickDialog(CMorvelEMView::pickMiddle, &dummy);
     m_pView->SetPickDialog(CMorvelEMView::pickUnit, &dummy);
     m_pView->SendMessage(WM_MODELESS_CLOSED, MODELESS_MIDDLE_SUBJECT_PICK, 0);
-    EXPECT_EQ(m_pView->GetPickDialog(kindMiddle), nullptr);
+    EXPECT_EQ(m_pView->GetPickDialog(CMorvelEMView::pickMiddle), nullptr);
     EXPECT_EQ(m_pView->GetPickDialog(CMorvelEMView::pickUnit), &dummy);
     m_pView->SendMessage(WM_MODELESS_CLOSED, MODELESS_UNIT_PICK, 0);
     EXPECT_EQ(m_pView->GetPickDialog(CMorvelEMView::pickUnit), nullptr);

@@ -8,11 +8,13 @@ namespace {
 class SubjectBlockTest : public EstimateViewTest {
 protected:
     void SetUp() override { Open(); }
-    // Rows of the given kinds from row 0 on, with a name in each heading.
-    void Rows(std::initializer_list<int> kinds)
+    // Rows of the given kinds (as the file stores them) from row 0 on, with a name in each
+    // heading.
+    void Rows(std::initializer_list<int> numbers)
     {
         int row = 0;
-        for (int kind : kinds) {
+        for (int nNumber : numbers) {
+            const ERowKind kind = KindFromNumber(nNumber);
             if (kind == kindDetail)
                 Detail(row, "明細", "1", "100");
             else if (kind != kindEmpty)

@@ -96,7 +96,7 @@ TEST_F(TotalsTest, RecalculatingBelowATotalLeavesThatTotalAlone)
 TEST_F(TotalsTest, NonCalculatedRowsCountInNoTotal)
 {
     BuildEstimate();
-    view->SetRowKind(55, 3);
+    view->SetRowKind(NonCalculatedKindOf(kindDetail), 3);
     view->RecalcTotals(0);
     EXPECT_EQ(1000, Value(4, colAmount));
     EXPECT_EQ(3800, Value(11, colAmount));
@@ -253,9 +253,9 @@ TEST_F(TotalsTest, SubtotalColumnsAddSubtotalsAndFormulaColumnsComputeOnTheTotal
     view->SetRowKind(kindDetail, 2);
     view->CalcRow(2, 0);
     // Subtotals with values of their own in the 計 B column.
-    view->SetRowKind(13, 3);
+    view->SetRowKind(kindSmallTotal, 3);
     view->SetCellText("300", 3, 3, TRUE);
-    view->SetRowKind(12, 4);
+    view->SetRowKind(kindMiddleTotal, 4);
     view->SetCellText("500", 4, 3, TRUE);
     view->SetCellText("1", 5, 1, TRUE);
     view->SetRowKind(kindDetail, 5);
@@ -274,7 +274,7 @@ TEST_F(TotalsTest, SumUnderAHeadingReadsDownToTheNextHeadingOfItsLevel)
     Detail(1, "a", "1", "100");
     Heading(2, kindMiddle, "M");
     Detail(3, "b", "1", "50");
-    view->SetRowKind(12, 4);
+    view->SetRowKind(kindMiddleTotal, 4);
     view->SetCellText("999", 4, colAmount, TRUE);
     Heading(5, kindLarge, "L2");
     Detail(6, "c", "1", "7");

@@ -6,8 +6,8 @@
 // undo and redo, the non-calculated mark), at the
 // default recalculation level, under several tax settings. After each command the grid is
 // held against the same rows recalculated in full (F7): every cell and kind the same.
-// tests/estimate/RecalcEquivalenceTest.cpp holds the quick recalculations themselves
-// against the reference ways, without a window.
+// tests/estimate/engine/RecalcEquivalenceTest.cpp holds the quick recalculations themselves
+// against the reference ways, in the engine's own test program.
 #include "tests/estimate_tools/EstimateIoTestSupport.h"
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
 
@@ -255,7 +255,8 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
             // A heading picked from a subject list.
             GoTo(scName, anyRow());
             const UINT picks[] = {ID_PICK_LARGE, ID_PICK_MIDDLE, ID_PICK_SMALL};
-            const int levels[] = {kindLarge, kindMiddle, kindSmall};
+            const CMorvelEMView::EPickPurpose levels[] = {CMorvelEMView::pickLarge, CMorvelEMView::pickMiddle,
+                                                          CMorvelEMView::pickSmall};
             const unsigned nLevel = next(3);
             Command(picks[nLevel]);
             if (auto* pPick = dynamic_cast<CSubjectPickDialog*>(view.GetPickDialog(levels[nLevel]))) {

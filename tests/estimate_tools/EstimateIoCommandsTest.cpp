@@ -496,21 +496,21 @@ TEST_F(EstimateIoCommandsTest, ExportLinesOfASmallEstimateByteForByte)
     while (EstimateIo::GetUsedRows(v) > 0)
         v.DeleteRow(0);
     EstimateIo::SetInformationValue(v, 0, "Title");
-    v.SetRowKind(1, 0);
+    v.SetRowKind(kindLarge, 0);
     v.SetCellText("H", 0, scName, TRUE);
-    v.SetRowKind(5, 1);
+    v.SetRowKind(kindDetail, 1);
     v.SetCellText("D \"x\"", 1, scName, TRUE);
     v.SetCellText("1234.5", 1, scQty, TRUE);
-    v.SetRowKind(55, 2);
+    v.SetRowKind(NonCalculatedKindOf(kindDetail), 2);
     v.SetCellText("N", 2, scName, TRUE);
-    v.SetRowKind(21, 3);
+    v.SetRowKind(kindClassify, 3);
     v.SetCellText("C", 3, scName, TRUE);
     v.SetCellText("abc", 3, scQty, TRUE);
-    v.SetRowKind(31, 4);
+    v.SetRowKind(kindLargeDiscountTotal, 4);
     v.SetCellText("S", 4, scName, TRUE);
-    v.SetRowKind(5, 5); // all cells empty: nothing at all
+    v.SetRowKind(kindDetail, 5); // all cells empty: nothing at all
     v.SetCellText("", 5, scName, TRUE);
-    v.SetRowKind(51, 6);
+    v.SetRowKind(NonCalculatedKindOf(kindLarge), 6);
     v.SetCellText("L", 6, scName, TRUE);
     const std::string expected = "@M\r\n\"Title\"\r\n@H\r\n" + Sj("\"名称\",\"数量\",") +
                                  "\r\n"

@@ -32,9 +32,10 @@ protected:
 
     CSubjectFile& Subjects() { return m_pApp->m_subjectFile; }
     CUnitFile& Units() { return m_pApp->m_unitFile; }
-    CSubjectPickDialog* SubjectPick(int nLevel) const
+    CSubjectPickDialog* SubjectPick(ERowKind nHeading) const
     {
-        return dynamic_cast<CSubjectPickDialog*>(m_pView->GetPickDialog(nLevel));
+        return dynamic_cast<CSubjectPickDialog*>(
+            m_pView->GetPickDialog(CMorvelEMView::PickOfHeading(nHeading)));
     }
     CUnitPickDialog* UnitPick() const
     {
@@ -142,7 +143,7 @@ TEST_F(PickDialogsTest, APickCommandIsGreyedInTheMenuWhileItsListIsOpen)
         return (pInput->GetMenuState(nID, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
     };
     const UINT ids[] = {ID_PICK_LARGE, ID_PICK_MIDDLE, ID_PICK_SMALL};
-    const int levels[] = {kindLarge, kindMiddle, kindSmall};
+    const ERowKind levels[] = {kindLarge, kindMiddle, kindSmall};
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         EXPECT_TRUE(enabled(ids[i]));

@@ -275,7 +275,7 @@ TEST_F(PopupListTest, SubjectsOfTheHeadingsLevelBecomeAHeadingAtTheCurrentRow)
     GoTo(scName, nRow);
     Key(VK_F4);
     ASSERT_TRUE(ListOpen());
-    EXPECT_EQ(m_pView->GetPendingLevel(), kindMiddle);
+    EXPECT_EQ(m_pView->GetPendingLevel(), CMorvelEMView::pickMiddle);
     Key(VK_RETURN);
     EXPECT_EQ(m_pView->GetRowKind(nRow), kindMiddle);
     EXPECT_EQ(m_pView->GetCellText(nRow, scName), subjects.GetName(CSubjectFile::levelMiddle, 0));

@@ -89,7 +89,7 @@ protected:
         CMemFile file;
         {
             CArchive ar(&file, CArchive::store, CSubjectDragData::BUFFER_SIZE);
-            CSubjectDragData::Write(ar, *view, 1, 0);
+            CSubjectDragData::Write(ar, *view, kindLarge, 0);
             ar.Close();
         }
         return std::vector<uint8_t>(file.GetData().begin(), file.GetData().end());

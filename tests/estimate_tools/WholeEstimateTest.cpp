@@ -52,10 +52,11 @@ protected:
     }
 
     // A subject picked from the level's list (the first entry unless told).
-    void PickSubject(UINT nCommand, int nLevel, int nEntry = 0)
+    void PickSubject(UINT nCommand, ERowKind nHeading, int nEntry = 0)
     {
         Command(nCommand);
-        auto* pPick = dynamic_cast<CSubjectPickDialog*>(m_pView->GetPickDialog(nLevel));
+        auto* pPick =
+            dynamic_cast<CSubjectPickDialog*>(m_pView->GetPickDialog(CMorvelEMView::PickOfHeading(nHeading)));
         ASSERT_NE(pPick, nullptr);
         pPick->List().SetItemState(nEntry, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         ClickDlgButton(*pPick, IDOK);

@@ -2,6 +2,7 @@
 // level are types of their own. As it stands this file compiles; with one of the MISUSE_
 // cases defined it must not, with the compiler's refusal of that conversion.
 #include "estimate/engine/CEstimateEngine.h"
+#include "estimate/engine/CSubjectNumbers.h"
 
 bool UseTheEngine(CEstimateEngine& engine)
 {
@@ -13,7 +14,12 @@ bool UseTheEngine(CEstimateEngine& engine)
     engine.SetRowKind(5, 4); // a number becomes a kind only through KindFromNumber
 #elif defined(MISUSE_LEVEL_IN_PREDICATE)
     return IsSubtotalKind(CEstimateEngine::levelSmall);
+#elif defined(MISUSE_NUMBER_IN_NUMBERING)
+    CSubjectNumbers::CCounts counts{};
+    CSubjectNumbers::Count(counts, 1); // the subject numbers count rows by their kinds
 #else
+    CSubjectNumbers::CCounts counts{};
+    CSubjectNumbers::Count(counts, kindLarge);
     engine.MakeTotalRow(4, CEstimateEngine::levelGrand);
     engine.SetRowKind(kindDetail, 4);
     engine.SetRowKind(KindFromNumber(5), 4);

@@ -26,7 +26,7 @@ public:
     {
         return m_texts[static_cast<size_t>(nCol)][static_cast<size_t>(eText)];
     }
-    // The form changed under the engine (as a settings sheet changes it).
+    // A form changed while the estimate is open (the engine reads the texts again).
     void SetColumnText(int nCol, EColumnText eText, const char* lpszUtf8)
     {
         m_texts[static_cast<size_t>(nCol)][static_cast<size_t>(eText)] = CString::FromUtf8(lpszUtf8);
@@ -53,14 +53,14 @@ struct CTestEstimate {
     CTestEstimate& operator=(const CTestEstimate&) = delete;
 
     // A row of the given kind with its cells, stored as typed (the row formulas follow).
-    void AddRow(int nKind, const std::vector<const char*>& cells)
+    void AddRow(ERowKind nKind, const std::vector<const char*>& cells)
     {
         const int nRow = sheet.nUsedRows;
         for (size_t c = 0; c < cells.size(); ++c) {
             if (cells[c] != nullptr)
                 engine.SetCellText(CString::FromUtf8(cells[c]), nRow, static_cast<int>(c), true);
         }
-        engine.SetRowKind(KindFromNumber(nKind), nRow);
+        engine.SetRowKind(nKind, nRow);
         sheet.GrowUsedRows(nRow + 1);
         engine.CalcRow(nRow, 0);
     }

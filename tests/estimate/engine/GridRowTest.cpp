@@ -324,3 +324,39 @@ TEST(RowPoolTest, RowsMadeWithNewKeepTheirTextsAndCanBeDeleted)
                   std::to_string(source));
     }
 }
+
+TEST(GridRowNumberTest, RememberedNumbersFollowEveryTextChange)
+{
+    CGridRow row;
+    // Texts of every shape the cells hold, each read twice (parsed, then remembered) and
+    // compared with reading the text afresh.
+    const char* const texts[] = {"123.450000", "123.460000", "",    "-0.500000",
+                                 "1,500",      " 12",        "abc", "12345678901234567890.000000",
+                                 "7",          "7.",         "-",   "99999999999999.990000"};
+    for (int nCell : {0, 5, 99}) {
+        for (const char* text : texts) {
+            row.SetCell(nCell, text);
+            EXPECT_EQ(CNumberRules::ReadNumber(text), row.ReadNumber(nCell)) << text;
+            EXPECT_EQ(CNumberRules::ReadNumber(text), row.ReadNumber(nCell)) << text;
+        }
+    }
+    // More cells than the cache holds: every one still reads its own text, also after
+    // changes of equal length.
+    for (int c = 0; c < 20; ++c)
+        row.SetCell(c, CString(std::to_string(c * 11).c_str()));
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int c = 0; c < 20; ++c)
+            EXPECT_EQ(c * 11.0, row.ReadNumber(c)) << c;
+    }
+    row.SetCell(3, "34");
+    EXPECT_EQ(34.0, row.ReadNumber(3));
+    // A copy reads the texts it was given.
+    CGridRow copy(row);
+    copy.SetCell(3, "35");
+    EXPECT_EQ(35.0, copy.ReadNumber(3));
+    EXPECT_EQ(34.0, row.ReadNumber(3));
+    row = copy;
+    EXPECT_EQ(35.0, row.ReadNumber(3));
+    EXPECT_EQ(0.0, row.ReadNumber(-1));
+    EXPECT_EQ(0.0, row.ReadNumber(CGridRow::MAX_CELLS));
+}

@@ -23,7 +23,7 @@ TEST(LayoutFields, EachLayoutsTokensReadTheFormsOfItsOwnKind)
     CTestEstimateData estimate;
     estimate.m_form = estimateLayout.m_curEstimationForm;
     estimate.m_infoForm = estimateLayout.m_curInformationForm;
-    estimate.m_rows = {{{"m", "row1"}}, {{"m2", "row2"}}};
+    estimate.m_rows = {{{"m", "row1"}, 5, 0, {}}, {{"m2", "row2"}, 5, 0, {}}};
     estimate.m_info = {"company", "site"};
     // The second item of each form, on the token's second row.
     EXPECT_EQ(pEstimateText->ExpandMacrosEM(&estimate).ToUtf8(), "row2/site/");

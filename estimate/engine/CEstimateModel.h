@@ -1,0 +1,130 @@
+// CEstimateModel: an estimate's data apart from any window. The estimate document owns one;
+// every window on the estimate reads and writes it, so two windows on one estimate show the
+// same rows, and what the estimate computes is tested without a window.
+//
+// It holds the two pages of rows (the edit page, which the engine computes over, and the
+// summary page the summary-table command makes from it), the edit page's used-row count
+// and the row limit, the column count of the estimation form, the information values, the
+// subject numbering with the numbers it keeps, the undo record, and the engine.
+//
+// A page is asked for by name (Rows(EPage::edit)): which page a window shows does not
+// change what a reader gets. What a computation does beyond the rows (the windows repaint
+// the rows written and follow the used rows grown; the form's texts and the tax settings)
+// is asked of the host (IEstimateModelHost), which the document is.
+#pragma once
+
+#include "estimate/engine/CEstimateEngine.h"
+#include "estimate/engine/CGridRowArray.h"
+#include "estimate/engine/CSubjectNumbers.h"
+#include "estimate/engine/CUndoRecord.h"
+#include "estimate/engine/IEstimateSheet.h"
+#include "platform/base/CString.h"
+
+#include <array>
+
+// What the model needs of the estimate around it. The column texts and the tax settings
+// are those of IEstimateSheet; GrowUsedRows tells that the model's used rows grew to
+// nRows (the windows' scroll ranges follow), RowsWritten that rows were rewritten.
+class IEstimateModelHost : public IEstimateSheet {
+protected:
+    ~IEstimateModelHost() = default;
+};
+
+class CEstimateModel : private IEstimateSheet {
+public:
+    enum class EPage { edit, summary };
+    enum { MAX_INFORMATION = 100 };
+
+    explicit CEstimateModel(IEstimateModelHost& host);
+    // The working rows of both pages and of the undo record's stores belong to the model
+    // (their print copies to the stores themselves), and so do the undo record's texts.
+    ~CEstimateModel();
+    CEstimateModel(const CEstimateModel&) = delete;
+    CEstimateModel& operator=(const CEstimateModel&) = delete;
+
+    // ---- rows and their counts --------------------------------------------------------
+    CGridRowArray& Rows(EPage ePage) { return ePage == EPage::summary ? m_summaryRows : m_editRows; }
+    const CGridRowArray& Rows(EPage ePage) const
+    {
+        return ePage == EPage::summary ? m_summaryRows : m_editRows;
+    }
+    // The edit page's used rows.
+    int GetUsedRows() const { return m_nUsedRows; }
+    void SetUsedRows(int nUsedRows) { m_nUsedRows = nUsedRows; }
+    // How many rows the estimate may have (the grid's last row is one below it).
+    int GetRowLimit() const { return m_nRowLimit; }
+    void SetRowLimit(int nRowLimit) { m_nRowLimit = nRowLimit; }
+    // The limit grown, by doubling (from the count itself when there is none), until nRows
+    // rows fit: an estimate read with more rows than the setting allows keeps every row
+    // reachable. A limit that already fits stays.
+    void GrowRowLimitToFit(int nRows);
+    // The estimation form's column count (MAX_COLUMNS at most, as the form reader keeps it).
+    int GetColumnCount() const { return m_nColumnCount; }
+    void SetColumnCount(int nColumnCount) { m_nColumnCount = nColumnCount; }
+
+    // A page's row (null for a missing row or one at or past the row limit), cell text and
+    // indent (empty and 0 for a cell outside the form's columns) and row kind (kindEmpty
+    // for a missing row).
+    const CGridRow* Row(EPage ePage, int nRow) const
+    {
+        return nRow >= 0 && nRow < m_nRowLimit ? Rows(ePage).GetRow(nRow) : nullptr;
+    }
+    const CString& CellText(EPage ePage, int nRow, int nCol) const;
+    int CellIndent(EPage ePage, int nRow, int nCol) const;
+    ERowKind RowKind(EPage ePage, int nRow) const
+    {
+        const CGridRow* pRow = Row(ePage, nRow);
+        return pRow != nullptr ? pRow->GetKind() : kindEmpty;
+    }
+
+    // ---- the computation --------------------------------------------------------------
+    CEstimateEngine& Engine() { return m_engine; }
+    const CEstimateEngine& Engine() const { return m_engine; }
+
+    // ---- information values -----------------------------------------------------------
+    // The information sheet's values as stored (MAX_INFORMATION at most).
+    int GetInformationCount() const { return m_nInformationCount; }
+    void SetInformationCount(int nCount);
+    // A value; an index outside the values gives the empty text.
+    const CString& GetInformation(int nIndex) const;
+    // Sets one value (an index beyond MAX_INFORMATION is ignored); the count grows to
+    // cover it.
+    void SetInformation(int nIndex, const CString& value);
+    // Every value emptied (a new estimate).
+    void ClearInformation();
+
+    // ---- subject numbers --------------------------------------------------------------
+    const CSubjectNumbering& GetNumbering() const { return m_numbering; }
+    void SetNumbering(const CSubjectNumbering& numbering) { m_numbering = numbering; }
+    // The number of nRow in column nCol of a page ("" where none is shown).
+    CString GetSubjectNumberText(EPage ePage, int nRow, int nCol) const
+    {
+        return m_subjectNumbers.GetText(Rows(ePage), m_nRowLimit, m_numbering, nRow, nCol);
+    }
+
+    // ---- undo -------------------------------------------------------------------------
+    CUndoRecord& Undo() { return m_undo; }
+    const CUndoRecord& Undo() const { return m_undo; }
+
+private:
+    // The engine's sheet: the used rows grow here, everything else is the host's.
+    const CString& GetColumnText(int nCol, EColumnText eText) const override;
+    void GrowUsedRows(int nRows) override;
+    void RowsWritten(int nFirst, int nLast) override;
+    CTaxSettings GetTaxSettings() const override;
+    bool IsTaxVerticalTotal() const override;
+
+    IEstimateModelHost& m_host;
+    CGridRowArray m_editRows;
+    CGridRowArray m_summaryRows; // the summary table's rows (kinds + 100)
+    int m_nUsedRows = 0;
+    int m_nRowLimit = 0;
+    int m_nColumnCount = 12; // the grids' count until a form is read
+    std::array<CString, MAX_INFORMATION> m_strInformation;
+    int m_nInformationCount = 0;
+    CSubjectNumbering m_numbering;
+    CSubjectNumbers m_subjectNumbers; // the numbers' counts, kept while the rows stay
+    CUndoRecord m_undo;
+    // The engine reads the rows and the counts above, so it comes after them.
+    CEstimateEngine m_engine;
+};

@@ -1,0 +1,60 @@
+// A second window on an open estimate (Window > New Window): both windows show the one
+// estimate, so a number typed into one is the other's too, and the other repaints it.
+#include "tests/estimate/EstimateWindowTestSupport.h"
+
+#include "platform/ui/core/WinDefs.h"
+
+namespace {
+
+class SecondWindowTest : public EstimateWindowTest {
+protected:
+    // The estimate grid of the document other than pView, or null.
+    CMorvelEMView* OtherGrid(const CMorvelEMView* pView) const
+    {
+        POSITION pos = m_pDoc->GetFirstViewPosition();
+        while (pos != nullptr) {
+            auto* pGrid = dynamic_cast<CMorvelEMView*>(m_pDoc->GetNextView(pos));
+            if (pGrid != nullptr && pGrid != pView)
+                return pGrid;
+        }
+        return nullptr;
+    }
+};
+
+} // namespace
+
+TEST_F(SecondWindowTest, ANumberTypedInOneWindowIsShownAndRepaintedInTheOther)
+{
+    ASSERT_NE(OpenSample(), nullptr);
+    CMorvelEMView* pFirst = m_pView;
+    const int nUsedRows = pFirst->GetUsedRows();
+    Command(ID_WINDOW_NEW);
+    CMorvelEMView* pSecond = OtherGrid(pFirst);
+    ASSERT_NE(pSecond, nullptr);
+    // The new window shows the estimate as it stands, not as the file was read.
+    EXPECT_EQ(nUsedRows, pSecond->GetUsedRows());
+    EXPECT_EQ(pFirst->GetCellText(srFirstDetail, scAmount), pSecond->GetCellText(srFirstDetail, scAmount));
+
+    // Typed into the second window, below the estimate's last row too.
+    pFirst->ValidateRect(nullptr);
+    m_pView = pSecond;
+    GoTo(scQty, srFirstDetail);
+    TypeUtf8("2");
+    Key(VK_RETURN);
+    GoTo(scName, nUsedRows + 2);
+    TypeUtf8("X");
+    Key(VK_RETURN);
+    EXPECT_EQ("700.000000", Cell(srFirstDetail, scAmount)); // 2 x 350
+
+    for (int r = 0; r < pSecond->GetUsedRows(); ++r) {
+        for (int c = scName; c <= scNote; ++c)
+            ASSERT_EQ(pSecond->GetCellText(r, c), pFirst->GetCellText(r, c)) << r << " " << c;
+    }
+    EXPECT_EQ(nUsedRows + 3, pFirst->GetUsedRows());
+    // The first window has the edited row to paint again (its first cell is in view).
+    CRect rcUpdate;
+    EXPECT_TRUE(pFirst->GetUpdateRect(&rcUpdate));
+    CRect rcRow;
+    pFirst->GetCellRangeRect(scName, srFirstDetail, scName, srFirstDetail, &rcRow);
+    EXPECT_TRUE(rcUpdate.PtInRect(rcRow.CenterPoint()));
+}

@@ -1,0 +1,167 @@
+// The estimate model without a window: its two pages stay apart, a page is read by its
+// name, the engine writes the edit page and tells the host, and the counts keep their
+// rules (the row limit grows by doubling, the information count covers what was set).
+#include "estimate/engine/CEstimateModel.h"
+
+#include "EstimateEngineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// The form of CTestSheet, and what the model told its host.
+class CTestHost : public IEstimateModelHost {
+public:
+    explicit CTestHost(const std::vector<CTestColumn>& columns) : m_sheet(columns) {}
+    const CString& GetColumnText(int nCol, EColumnText eText) const override
+    {
+        return m_sheet.GetColumnText(nCol, eText);
+    }
+    void GrowUsedRows(int nRows) override { grown.push_back(nRows); }
+    void RowsWritten(int nFirst, int nLast) override { written.emplace_back(nFirst, nLast); }
+    CTaxSettings GetTaxSettings() const override { return {}; }
+    bool IsTaxVerticalTotal() const override { return false; }
+
+    std::vector<int> grown;
+    std::vector<std::pair<int, int>> written;
+
+private:
+    CTestSheet m_sheet;
+};
+
+using EPage = CEstimateModel::EPage;
+
+// Name, quantity, price, amount (= quantity x price).
+const std::vector<CTestColumn> kColumns = {
+    {"文字", "", "", "", "6", ""},
+    {"数値", "#,###.##", "", "", "3", ""},
+    {"数値", "###,###", "", "", "", ""},
+    {"計 A", "###,###", "B*C", "D(-1)", "", "2"},
+};
+
+class EstimateModelTest : public ::testing::Test {
+protected:
+    EstimateModelTest()
+    {
+        model.SetRowLimit(100);
+        model.SetColumnCount(static_cast<int>(kColumns.size()));
+    }
+    // A detail row typed in at nRow, its formula worked out.
+    void Detail(int nRow, const char* name, const char* qty, const char* price)
+    {
+        CEstimateEngine& engine = model.Engine();
+        engine.SetCellText(CString::FromUtf8(name), nRow, 0, true);
+        engine.SetCellText(qty, nRow, 1, true);
+        engine.SetCellText(price, nRow, 2, true);
+        engine.SetRowKind(kindDetail, nRow);
+        engine.CalcRow(nRow, 0);
+    }
+    std::string Cell(EPage ePage, int nRow, int nCol) const
+    {
+        return model.CellText(ePage, nRow, nCol).str();
+    }
+    double Value(EPage ePage, int nRow, int nCol) const { return std::stod("0" + Cell(ePage, nRow, nCol)); }
+
+    CTestHost host{kColumns};
+    CEstimateModel model{host};
+};
+
+TEST_F(EstimateModelTest, TheEngineWritesTheEditPageGrowsItsUsedRowsAndTellsTheHost)
+{
+    Detail(0, "a", "2", "300");
+    Detail(4, "b", "3", "10");
+    EXPECT_EQ(5, model.GetUsedRows());
+    model.Engine().MakeTotalRow(5, ETotalLevel::levelGrand);
+    EXPECT_EQ(6, model.GetUsedRows());
+    EXPECT_EQ(600, Value(EPage::edit, 0, 3));
+    EXPECT_EQ(630, Value(EPage::edit, 5, 3));
+    EXPECT_EQ(kindDetail, model.RowKind(EPage::edit, 4));
+    // The host heard of every growth, ending at the model's count, and of the total written.
+    ASSERT_FALSE(host.grown.empty());
+    EXPECT_EQ(6, host.grown.back());
+    EXPECT_NE(std::find(host.written.begin(), host.written.end(), std::make_pair(5, 5)), host.written.end());
+    // The summary page saw none of it.
+    EXPECT_EQ(0, model.Rows(EPage::summary).GetSize());
+    EXPECT_EQ("", Cell(EPage::summary, 0, 0));
+    EXPECT_EQ(kindEmpty, model.RowKind(EPage::summary, 4));
+}
+
+TEST_F(EstimateModelTest, WritingTheSummaryPageLeavesTheEditPageAndItsUsedRowsAlone)
+{
+    Detail(0, "a", "2", "300");
+    const unsigned long long nChanges = model.Rows(EPage::edit).GetChangeCount();
+    auto* pRow = new CGridRow;
+    pRow->SetKind(kindLarge);
+    pRow->SetCell(0, "summary");
+    CGridRowArray& summary = model.Rows(EPage::summary);
+    summary.Add(pRow);
+    summary.Add(nullptr);
+    summary.Add(nullptr);
+
+    EXPECT_EQ("summary", Cell(EPage::summary, 0, 0));
+    EXPECT_EQ("a", Cell(EPage::edit, 0, 0));
+    EXPECT_EQ(1, model.GetUsedRows());
+    EXPECT_EQ(nChanges, model.Rows(EPage::edit).GetChangeCount());
+    // Each page's subject numbers count its own headings.
+    CSubjectNumbering numbering;
+    numbering.nShown = 1;
+    numbering.nColumn = 0;
+    model.SetNumbering(numbering);
+    EXPECT_EQ("", model.GetSubjectNumberText(EPage::edit, 0, 0).str());
+    EXPECT_NE("", model.GetSubjectNumberText(EPage::summary, 0, 0).str());
+}
+
+TEST_F(EstimateModelTest, ReadsOutsideTheRowLimitOrTheColumnsAreEmpty)
+{
+    Detail(2, "a", "1", "1");
+    EXPECT_EQ("a", Cell(EPage::edit, 2, 0));
+    EXPECT_EQ("", Cell(EPage::edit, 2, 7)); // beyond the form's columns
+    EXPECT_EQ("", Cell(EPage::edit, -1, 0));
+    model.SetRowLimit(2); // the row now lies past the limit
+    EXPECT_EQ(nullptr, model.Row(EPage::edit, 2));
+    EXPECT_EQ("", Cell(EPage::edit, 2, 0));
+    EXPECT_EQ(kindEmpty, model.RowKind(EPage::edit, 2));
+    EXPECT_EQ(0, model.CellIndent(EPage::edit, 2, 0));
+}
+
+TEST_F(EstimateModelTest, TheRowLimitGrowsByDoublingUntilTheRowsFit)
+{
+    const std::vector<std::pair<int, int>> cases = {// limit, rows -> the limit after
+                                                    {100, 50},  {100, 100}, {100, 101},
+                                                    {100, 401}, {0, 37},    {-5, 37}};
+    for (const auto& [nLimit, nRows] : cases) {
+        model.SetRowLimit(nLimit);
+        model.GrowRowLimitToFit(nRows);
+        const int nAfter = model.GetRowLimit();
+        EXPECT_GE(nAfter, nRows) << nLimit << " " << nRows;
+        if (nLimit >= nRows)
+            EXPECT_EQ(nLimit, nAfter);
+        else if (nLimit <= 0)
+            EXPECT_EQ(nRows, nAfter);
+        else // a power-of-two multiple of the old limit, the first that fits
+            EXPECT_TRUE(nAfter % nLimit == 0 && nAfter / 2 < nRows) << nLimit << " " << nRows;
+    }
+}
+
+TEST_F(EstimateModelTest, InformationValuesCoverWhatWasSetWithinTheLimit)
+{
+    model.SetInformation(4, "工事名");
+    EXPECT_EQ(5, model.GetInformationCount());
+    EXPECT_EQ("工事名", model.GetInformation(4).str());
+    EXPECT_EQ("", model.GetInformation(3).str());
+    model.SetInformation(CEstimateModel::MAX_INFORMATION, "x"); // beyond the values: ignored
+    model.SetInformation(-1, "x");
+    EXPECT_EQ(5, model.GetInformationCount());
+    EXPECT_EQ("", model.GetInformation(CEstimateModel::MAX_INFORMATION).str());
+    model.SetInformationCount(1000);
+    EXPECT_EQ(CEstimateModel::MAX_INFORMATION, model.GetInformationCount());
+    model.ClearInformation();
+    EXPECT_EQ("", model.GetInformation(4).str());
+}
+
+} // namespace
