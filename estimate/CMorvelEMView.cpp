@@ -5,7 +5,6 @@
 #include "app/CMorvelSettings.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/engine/CGridRow.h"
-#include "estimate/engine/CUndoTextEntry.h"
 #include "grid/CTabWnd.h"
 #include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
@@ -475,12 +474,11 @@ void CMorvelEMView::InsertRows(int nRow, int nCount)
 void CMorvelEMView::DeleteRows(int nRow, int nCount)
 {
     std::vector<CGridRow*> taken;
-    const bool bRecord = m_eRowSteps != rowStepsOff;
-    TakeRowsOut(nRow, nCount, bRecord ? &taken : nullptr);
-    // While a rows command records its steps, the rows it takes out go to the record's
-    // row store (in the order they went) for its undo to put back.
+    TakeRowsOut(nRow, nCount, m_pRowSteps != nullptr ? &taken : nullptr);
+    // While a rows command records its steps, the rows it takes out go to its steps (in the
+    // order they went) for its undo to put back.
     for (CGridRow* pRow : taken)
-        Undo().rows.Add(pRow);
+        m_pRowSteps->Keep(pRow);
 }
 
 void CMorvelEMView::PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows)

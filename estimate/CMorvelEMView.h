@@ -17,7 +17,10 @@
 #include "estimate/engine/CGridRow.h"
 #include "estimate/engine/CGridRowArray.h"
 #include "estimate/engine/CNumberRules.h"
+#include "estimate/engine/CRowImage.h"
+#include "estimate/engine/CRowSteps.h"
 #include "estimate/engine/CSubjectNumbers.h"
+#include "estimate/engine/CUndoStore.h"
 #include "estimate/engine/RowKinds.h"
 #include "grid/CGridCellEdit.h"
 #include "grid/CMorvelView.h"
@@ -700,8 +703,10 @@ private:
     void CopyRowsToBuffer();
     void CutRowsToBuffer();
     void PasteRowsFromBuffer();
-    // The row paste from given rows (the buffer's, or the ones an undo keeps).
-    void PasteRows(const std::vector<const CGridRow*>& rows);
+    // The row paste from given rows (the buffer's, or the ones an undo keeps); bCounted: it
+    // records itself as a paste of as many rows as were selected whatever the selection
+    // (a redo of such a paste).
+    void PasteRows(const std::vector<const CGridRow*>& rows, bool bCounted = false);
     // The steps of a cell paste. Each writer returns the first row it wrote, or -1 when it
     // wrote nothing (and recorded nothing); before receives the rows it writes as they
     // were, taken just before its first write.
@@ -794,12 +799,10 @@ public:
     bool MatchRateCondition(int nRow, const CRateCondition& condition) const;
     // The fixed-rate change's OK: in the selection block's last column, every number of a
     // used row that meets the condition gets the formula text appended (such as "*1.2") and
-    // is replaced by the result; the column's former texts and the settings go to the undo
-    // text store (action 34), the rows and totals are recalculated and the document is
-    // marked modified.
+    // is replaced by the result; the column's former texts and the settings go to its undo
+    // command (CFixedRateCommand, action 34), the rows and totals are recalculated and the
+    // document is marked modified.
     void ApplyFixedRateChange(const char* lpszFormula, const CRateCondition& condition);
-    // Empties the undo text store, deleting its entries.
-    void ClearUndoTexts();
 
     // ---- Import and export (CSV, other forms, the outside packages' exports) ----------------
     afx_msg void OnReadOtherForm();
@@ -848,15 +851,13 @@ public:
     const CSubjectNumbering& GetNumbering() const { return m_pModel->GetNumbering(); }
     void SetNumbering(const CSubjectNumbering& numbering) { m_pModel->SetNumbering(numbering); }
 
-    // The undo record (estimate/engine/CUndoRecord.h), kept by the estimate model.
-    using EUndoAction = ::EUndoAction;
-    using enum ::EUndoAction;
-    using CRowImage = ::CRowImage;
-    using CUndoRecord = ::CUndoRecord;
-    const CUndoRecord& GetUndoRecord() const { return Undo(); }
-    // Sets the codes undo and redo act on (undoNone: nothing), as the undo and redo
-    // commands leave them.
-    void SetUndoActions(int nUndoAction, int nRedoAction);
+    // The undo commands' action codes by their names here too: CMorvelEMView::undoCellEdit.
+    using EUndoAction = CUndoCommand::EAction;
+    using enum CUndoCommand::EAction;
+    // The last command undo takes back, or the one redo does again (kept by the estimate
+    // model: every window on the estimate undoes the same last action).
+    const CUndoStore& GetUndoStore() const { return Undo(); }
+    CUndoStore& GetUndoStore() { return Undo(); }
 
     // ---- Find and replace, parts registration, input fixing (CMorvelEMViewFind.cpp) ----
     // The modeless find and replace dialogs send their requests as WM_FINDREPLACE_REQUEST.
@@ -958,28 +959,24 @@ public:
     bool IsUndoRecordCurrent() const;
 
 private:
-    // Records the action undo takes back (an EUndoAction) and its position; the commands
-    // that record one fill the record's texts and stores first.
-    void RecordUndo(int nAction, CPoint ptPosition);
+    // Records the command undo takes back (made after the command's changes, with what it
+    // needs to take them back).
+    void RecordUndo(std::unique_ptr<CUndoCommand> pCommand);
     // A change by a command that recorded no undo: neither undo nor redo acts any more.
     void WithdrawUndo() override;
-    // A command that shifts rows after recording its action keeps the record in step.
-    void KeepUndoRecordInStep();
-    // Records a cell command (RecordUndo) with the rows it wrote as they were before it.
-    void RecordCellCommand(int nAction, CPoint ptPosition, CRowImage&& before);
     // Rows nFirst..nLast (within the row limit) as they are now.
     CRowImage TakeRowImage(int nFirst, int nLast) const;
-    // Puts the rows of an image back whole, with its used-row count.
-    void PutRowImageBack(const CRowImage& image);
     // Every insertion, deletion or reordering of rows counts here, with the first row
     // that moves (or goes).
     void NoteRowShift(int nFromRow);
-    // The last row the undo record names (its cells, rows or block); undo and redo of it
-    // are good while no row at or above it has moved.
-    int UndoRecordLastRow() const;
     void FinishOpenEditForUndo();
-    // What undo and redo do with each action code, in one table (CMorvelEMViewUndo.cpp).
-    struct CUndoActions;
+    // What undo and redo act on: this grid's rows and its editing commands
+    // (CMorvelEMViewUndo.cpp).
+    class CUndoTarget;
+    // Runs an undo or a redo, then does what its outcome asks (the cell, the selection, the
+    // rows repainted from the first changed one) and repaints where the current cell and
+    // the selection were before it.
+    void RunUndoStep(bool bRedo);
     // A command whose dialog belongs to the estimate tools goes to them by id
     // (CShellServices::RunEstimateDialogCommand, whose table of ids and handlers is in
     // estimate_tools/EstimateDialogCommands.cpp); without them it says that it is not available.
@@ -1094,10 +1091,8 @@ public:
 
 private:
     // ---- data ---------------------------------------------------------------------------
-    // Whether the rows inserted and deleted are recorded as the record's row steps, and
-    // whether the command recording them has made its first step (CRowStepRecording).
-    enum ERowStepRecording { rowStepsOff, rowStepsOn, rowStepsStarted };
-    ERowStepRecording m_eRowSteps = rowStepsOff;
+    // The steps of the rows command running (CRowStepRecording), or null.
+    CRowSteps* m_pRowSteps = nullptr;
     // What the print copy set aside: the rows in use, the current cell and the selection of
     // the real rows, and the rows in use of the copy while it is set aside between pages.
     struct CPrintCopyState {
@@ -1251,7 +1246,6 @@ private:
     // The modified mark for a step that changes nothing an undo record names (the record
     // stays; see CMorvelView::NoteDocumentChanged).
     void SetDocumentModifiedKeepingUndo();
-    void ClearUndoRows();
 
 private:
     // The row insertion and deletion under InsertRows and DeleteRows: ppRows, when given,
@@ -1259,18 +1253,12 @@ private:
     // when given, receives the row objects taken out instead of their being freed.
     void PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows);
     void TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>* pTaken);
-    // While one lives, the rows the view inserts and deletes are the undo record's row
-    // steps (CUndoRecord::rowSteps), and the rows deleted go to its row store instead of
-    // being freed. The steps and the store belong to the action the command records:
-    // - a command that records its action whatever rows it moves (none, it may be: a cut of
-    //   rows below the used ones) starts them empty (startEmpty), so that its undo takes
-    //   back its own steps and no rows an earlier action kept;
-    // - a command that may end without recording anything (firstStepEmpties) leaves the last
-    //   record as it was until its first step empties them.
+    // While one lives, the rows the view inserts and deletes are the steps of the rows
+    // command that made it (CRowSteps), and the rows deleted go to the steps instead of being
+    // freed; the command records them with its undo command.
     class CRowStepRecording {
     public:
-        enum EStart { startEmpty, firstStepEmpties };
-        CRowStepRecording(CMorvelEMView& view, EStart eStart);
+        CRowStepRecording(CMorvelEMView& view, CRowSteps& steps);
         ~CRowStepRecording();
         CRowStepRecording(const CRowStepRecording&) = delete;
         CRowStepRecording& operator=(const CRowStepRecording&) = delete;
@@ -1278,15 +1266,8 @@ private:
     private:
         CMorvelEMView& m_view;
     };
-    // A step for the record while row steps are recorded.
+    // A step for the rows command while its steps are recorded.
     void NoteRowStep(int nRow, int nCount, bool bInserted, int nUsedRowsBefore);
-    // Takes the record's row steps back, last first. The rows of its first step, when that
-    // put rows in (the rows a paste made), stay in the row store for a redo. Returns the
-    // first row a step moved (page alignment may have moved rows above the command's own),
-    // INT_MAX when there were no steps.
-    int TakeBackRowSteps();
-    // Empties the record's row store and row steps (a recording that starts empty).
-    void ForgetRowSteps();
 
 public:
     void StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate)
@@ -1323,8 +1304,8 @@ private:
     const CGridRowArray& SummaryRows() const { return m_pModel->Rows(EPage::summary); }
     CEstimateEngine& Engine() { return m_pModel->Engine(); }
     const CEstimateEngine& Engine() const { return m_pModel->Engine(); }
-    CUndoRecord& Undo() { return m_pModel->Undo(); }
-    const CUndoRecord& Undo() const { return m_pModel->Undo(); }
+    CUndoStore& Undo() { return m_pModel->Undo(); }
+    const CUndoStore& Undo() const { return m_pModel->Undo(); }
     CRowsState RowsState() const
     {
         return m_pModel == nullptr

@@ -7,6 +7,7 @@
 #include "estimate/CCopyBufferItems.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/engine/RowKinds.h"
+#include "estimate/engine/UndoCommands.h"
 #include "grid/FocusedEditor.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/WinApi.h"
@@ -170,9 +171,7 @@ void CMorvelEMView::CutCellsToBuffer()
     RecalcTotals(ptFirst.y);
     UpdateTreeView();
     SetDocumentModified();
-    RecordCellCommand(undoCellsCut, CPoint(m_nCurrentCol, m_nCurrentRow), std::move(before));
-    const CPoint ptSecond = CellItem(buffer, 1)->m_pt;
-    Undo().rcCellBlock.SetRect(ptFirst.x, ptFirst.y, ptSecond.x, ptSecond.y);
+    RecordUndo(CCellsCommand::Cut(m_nCurrentCol, m_nCurrentRow, ptFirst.x, ptFirst.y, std::move(before)));
 }
 
 void CMorvelEMView::PasteCellsFromBuffer(int nFromUndo)
@@ -380,7 +379,7 @@ void CMorvelEMView::FinishCellPaste(int nFirstRow, CRowImage&& before)
     SetDocumentModified();
     // The rows written stay with this grid's undo: a paste in another estimate window
     // refills the shared undo buffer.
-    RecordCellCommand(undoCellsPaste, CPoint(m_nCurrentCol, m_nCurrentRow), std::move(before));
+    RecordUndo(CCellsCommand::Paste(m_nCurrentCol, m_nCurrentRow, std::move(before)));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -434,19 +433,19 @@ void CMorvelEMView::CutRowsToBuffer()
     m_nSelectMode = selectNone;
     m_nPressOrigin = pressNone;
     int nAligned = -1;
+    CRowSteps steps;
     {
         // The cut rows stay with this grid's undo, whatever is copied meanwhile: the row
         // objects themselves move there (the copy buffer holds copies of them), and so do
         // the empty rows the page alignment takes away.
-        const CRowStepRecording recording(*this, CRowStepRecording::startEmpty);
+        const CRowStepRecording recording(*this, steps);
         DeleteRows(nFirst, n);
         if (const int nMoved = HeadingAfterCut(nHeading, nFirst, n); nMoved >= 0)
             AdjustPageBreak(1, nMoved);
         // The headings after the cut start their pages again.
         nAligned = AdjustPages(nHeading);
     }
-    RecordUndo(undoRowsCut, CPoint(0, nFirst));
-    Undo().nPasteCount = n;
+    RecordUndo(std::make_unique<CRowsCutCommand>(nFirst, n, std::move(steps)));
 
     if (m_hWnd != nullptr) {
         CRect rcGrid;
@@ -475,7 +474,7 @@ void CMorvelEMView::PasteRowsFromBuffer()
     PasteRows(rows);
 }
 
-void CMorvelEMView::PasteRows(const std::vector<const CGridRow*>& rows)
+void CMorvelEMView::PasteRows(const std::vector<const CGridRow*>& rows, bool bCounted)
 {
     const int c = static_cast<int>(rows.size());
     if (c == 0)
@@ -488,15 +487,13 @@ void CMorvelEMView::PasteRows(const std::vector<const CGridRow*>& rows)
     const int nHeading = AdjustPageBreak(0, nRow);
     if (!HasFileRoomForRows(nRow, nInserted, nHeading))
         return;
-    RecordUndo(undoRowsPaste, CPoint(m_nCurrentCol, nRow));
-    // How many rows the paste puts in (the undo takes exactly these out again).
-    Undo().nPasteCount = c;
     const CRect rc = Ordered(m_rcSelection);
     const int k = rc.bottom - rc.top + 1;
     auto source = [&](int i) { return rows[static_cast<size_t>(i)]; };
+    // The undo takes out exactly the rows the paste puts in, the page alignment's included.
+    CRowSteps steps;
     if (k < 2) {
-        // The undo takes out what the paste puts in, the page alignment's rows included.
-        const CRowStepRecording recording(*this, CRowStepRecording::startEmpty);
+        const CRowStepRecording recording(*this, steps);
         // The rows stand above the current row in the buffer's order.
         InsertRows(nRow, c);
         for (int i = 0; i < c; ++i)
@@ -504,9 +501,7 @@ void CMorvelEMView::PasteRows(const std::vector<const CGridRow*>& rows)
         if (nHeading > 0)
             AdjustPageBreak(1, nHeading + c);
     } else {
-        RecordUndo(undoRowsPasteCount, CPoint(m_nCurrentCol, nRow));
-        Undo().nPasteCount = k;
-        const CRowStepRecording recording(*this, CRowStepRecording::startEmpty);
+        const CRowStepRecording recording(*this, steps);
         // As many rows as selected, each inserted above the ones before it: the last one
         // (buffer row (k - 1) mod c) stands first.
         InsertRows(nRow, k);
@@ -515,7 +510,9 @@ void CMorvelEMView::PasteRows(const std::vector<const CGridRow*>& rows)
         if (nHeading > 0)
             AdjustPageBreak(1, nHeading + std::max(c, k));
     }
-    KeepUndoRecordInStep();
+    // How many rows the paste put in (the undo takes exactly these out again).
+    RecordUndo(std::make_unique<CRowsPasteCommand>(m_nCurrentCol, nRow, k < 2 ? c : k, bCounted || k >= 2,
+                                                   std::move(steps)));
     RecalcFromRow(2, nRow);
     if (m_hWnd != nullptr)
         InvalidateRows(nRow, GetRowLimit() - 1, true);

@@ -9,6 +9,7 @@
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/engine/CGridRow.h"
+#include "estimate/engine/UndoCommands.h"
 #include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"
@@ -163,7 +164,7 @@ void CMorvelEMView::OnRememberPosition()
     InvalidateRowHead(m_nMarkRowPrev);
     InvalidateRowHead(m_nMarkRow);
     m_nMarkRowPrev = m_nMarkRow;
-    RecordUndo(undoMarkRow, CPoint(m_nCurrentCol, m_nCurrentRow));
+    RecordUndo(std::make_unique<CMarkRowCommand>(m_nCurrentRow));
 }
 
 void CMorvelEMView::OnUpdateRememberPosition(CCmdUI* pCmdUI)

@@ -10,6 +10,7 @@
 #include "app/CShellServices.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/engine/CGridRow.h"
+#include "estimate/engine/UndoCommands.h"
 #include "platform/base/Cp932Text.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/Imm.h"
@@ -355,7 +356,7 @@ void CMorvelEMView::StoreCellEdit(bool bStartFromCell)
         return;
     const bool bNumeric = GetColumnInfo(nCol).bNumeric;
 
-    Undo().strUndoText = GetCellText(nRow, nCol);
+    const CString strOld = GetCellText(nRow, nCol);
     CString strText;
     if (bNumeric) {
         // Line breaks out; a number typed in full-width characters comes back in ASCII.
@@ -370,11 +371,10 @@ void CMorvelEMView::StoreCellEdit(bool bStartFromCell)
         strText.Remove('\n');
     }
     if (bStartFromCell)
-        Engine().SetEditStartText(Undo().strUndoText);
+        Engine().SetEditStartText(strOld);
     CRowImage before = TakeRowImage(nRow, nRow);
     const bool bStored = SetCellText(strText, nRow, nCol, FALSE);
-    Undo().strRedoText = strText;
-    RecordCellCommand(undoCellEdit, CPoint(nCol, nRow), std::move(before));
+    RecordUndo(CCellsCommand::Edit(nCol, nRow, strOld, strText, std::move(before)));
     SetDocumentModified();
 
     if (bNumeric) {
@@ -432,12 +432,11 @@ void CMorvelEMView::StoreOpenEdit()
 
 void CMorvelEMView::StoreRangeTotal(int nRow, int nCol)
 {
-    Undo().strUndoText = GetCellText(nRow, nCol);
+    const CString strOld = GetCellText(nRow, nCol);
     const CString strValue = CNumberRules::FormatNormal(m_rangeTotal.dTotal);
     CRowImage before = TakeRowImage(nRow, nRow);
     SetCellText(strValue, nRow, nCol, TRUE);
-    Undo().strRedoText = strValue;
-    RecordCellCommand(undoCellEdit, CPoint(nCol, nRow), std::move(before));
+    RecordUndo(CCellsCommand::Edit(nCol, nRow, strOld, strValue, std::move(before)));
     CalcRow(nRow, nCol + 1);
     RecalcTotals(nRow);
     InvalidateRows(nRow, nRow);
@@ -556,18 +555,18 @@ void CMorvelEMView::OnInsertRow()
     nCount = std::min(nCount, nRoom);
     if (nCount <= 0 || nFirst >= GetRowLimit() - 1 || !HasFileRoomForRows(nFirst, nCount, nHeading))
         return;
-    RecordUndo(undoRowsInsert, CPoint(nCount, nFirst));
     const CPoint ptCurrent(m_nCurrentCol, m_nCurrentRow);
+    CRowSteps steps;
     {
-        // The rows and the page alignment after them are the record's steps.
-        const CRowStepRecording recording(*this, CRowStepRecording::startEmpty);
+        // The rows and the page alignment after them are the command's steps.
+        const CRowStepRecording recording(*this, steps);
         InsertRows(nFirst, nCount);
         m_nCurrentCol = ptCurrent.x;
         m_nCurrentRow = ptCurrent.y;
         if (nHeading > 0)
             AdjustPageBreak(1, nHeading + nCount);
     }
-    KeepUndoRecordInStep();
+    RecordUndo(std::make_unique<CRowsInsertCommand>(nFirst, nCount, std::move(steps)));
     InvalidateRows(nFirst, GetRowLimit() - 1, TRUE);
     UpdateTreeView();
     SetDocumentModified();
@@ -579,9 +578,10 @@ void CMorvelEMView::InsertOneRow()
     const int nHeading = AdjustPageBreak(0, nRow);
     if (!HasFileRoomForRows(nRow, 1, nHeading))
         return;
+    CRowSteps steps;
     {
-        // The row and the page alignment after it are the record's steps.
-        const CRowStepRecording recording(*this, CRowStepRecording::startEmpty);
+        // The row and the page alignment after it are the command's steps.
+        const CRowStepRecording recording(*this, steps);
         InsertRow(nRow);
         if (nHeading > 0)
             AdjustPageBreak(1, nHeading + 1);
@@ -591,7 +591,7 @@ void CMorvelEMView::InsertOneRow()
     SendKeyUpDown(VK_DOWN);
     SendKeyUpDown(VK_UP);
     RefreshMarkRowHeads();
-    RecordUndo(undoRowInsert, CPoint(m_nCurrentCol, m_nCurrentRow));
+    RecordUndo(std::make_unique<CRowInsertCommand>(m_nCurrentCol, m_nCurrentRow, std::move(steps)));
     InvalidateRows(m_nCurrentRow, GetRowLimit() - 1, TRUE);
     UpdateTreeView();
     SetDocumentModified();
@@ -614,17 +614,17 @@ void CMorvelEMView::DeleteCurrentRow()
         return;
     }
     const int nRow = m_nCurrentRow;
-    RecordUndo(undoRowDelete, CPoint(m_nCurrentCol, nRow));
     const int nHeading = AdjustPageBreak(0, nRow);
+    CRowSteps steps;
     {
-        // The row and the page alignment after it are the record's steps: the deleted row
-        // object goes to the row store, and undo puts back exactly what was there.
-        const CRowStepRecording recording(*this, CRowStepRecording::startEmpty);
+        // The row and the page alignment after it are the command's steps: the deleted row
+        // object goes to the steps, and undo puts back exactly what was there.
+        const CRowStepRecording recording(*this, steps);
         DeleteRow(nRow);
         if (nHeading > 0)
             AdjustPageBreak(1, nHeading - 1);
     }
-    KeepUndoRecordInStep();
+    RecordUndo(std::make_unique<CRowDeleteCommand>(m_nCurrentCol, nRow, std::move(steps)));
     InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
     RecalcTotals(nRow);
     UpdateTreeView();
@@ -639,16 +639,16 @@ void CMorvelEMView::OnClearRow()
                            &rcRange);
         const int nFirst = std::max(0, static_cast<int>(rcRange.top));
         const int nLast = static_cast<int>(rcRange.bottom);
-        RecordUndo(undoRowsClear, CPoint(m_nCurrentCol, nFirst));
-        ClearUndoRows();
+        auto pCommand = std::make_unique<CRowsClearCommand>(nFirst);
         for (int r = nFirst; r <= nLast && r < GetUsedRows(); ++r) {
-            auto* pCopy = new CGridRow;
-            CopyRow(GetEditRow(r), pCopy);
-            Undo().rows.Add(pCopy);
+            CGridRow copy;
+            CopyRow(GetEditRow(r), &copy);
+            pCommand->Keep(&copy);
             SetCellText("", r, 0, TRUE);
             delete GetEditRow(r);
             EditRows().SetAt(r, nullptr);
         }
+        RecordUndo(std::move(pCommand));
         InvalidateRows(nFirst, nLast, TRUE);
         // The totals below the first cleared row change, whichever end of the selection
         // the cursor stands on.
@@ -660,11 +660,11 @@ void CMorvelEMView::OnClearRow()
     const int nRow = m_nCurrentRow;
     if (GetUsedRows() <= 0 || GetRowKind(nRow) == kindEmpty)
         return;
-    RecordUndo(undoRowClear, CPoint(m_nCurrentCol, nRow));
-    ClearUndoRows();
-    auto* pCopy = new CGridRow;
-    CopyRow(GetEditRow(nRow), pCopy);
-    Undo().rows.Add(pCopy);
+    auto pCommand = std::make_unique<CRowsClearCommand>(m_nCurrentCol, nRow);
+    CGridRow copy;
+    CopyRow(GetEditRow(nRow), &copy);
+    pCommand->Keep(&copy);
+    RecordUndo(std::move(pCommand));
     if (nRow <= EditRows().GetUpperBound()) {
         delete GetEditRow(nRow);
         EditRows().SetAt(nRow, nullptr);

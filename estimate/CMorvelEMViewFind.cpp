@@ -8,6 +8,7 @@
 // folding changes ASCII letters only.
 #include "app/CShellServices.h"
 #include "estimate/CMorvelEMView.h"
+#include "estimate/engine/UndoCommands.h"
 #include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"
@@ -240,7 +241,6 @@ LRESULT CMorvelEMView::ReplaceCurrentMatch(const char* lpszReplace)
         return 0;
 
     const CString strNew = strOld.Left(nPosition) + m_strReplaceText + strOld.Mid(nPosition + nLength);
-    Undo().strUndoText = strOld;
     CRowImage before = TakeRowImage(nRow, nRow);
     SetCellText(strNew, nRow, nCol, TRUE);
     // A number in a numeric column is stored by the column's rounding; a text column keeps
@@ -253,8 +253,7 @@ LRESULT CMorvelEMView::ReplaceCurrentMatch(const char* lpszReplace)
     }
     if (GetRowKind(nRow) == kindEmpty && !GetCellText(nRow, nCol).IsEmpty())
         SetRowKind(kindDetail, nRow);
-    Undo().strRedoText = GetCellText(nRow, nCol);
-    RecordCellCommand(undoCellEdit, CPoint(nCol, nRow), std::move(before));
+    RecordUndo(CCellsCommand::Edit(nCol, nRow, strOld, GetCellText(nRow, nCol), std::move(before)));
     if (GetRecalcLevel() == 2)
         CalcRow(nRow, 0);
     // This match is gone; the next replace needs the next find.

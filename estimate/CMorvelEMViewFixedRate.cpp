@@ -5,7 +5,7 @@
 #include "estimate/CMorvelEMView.h"
 
 #include "estimate/CMorvelEMDoc.h"
-#include "estimate/engine/CUndoTextEntry.h"
+#include "estimate/engine/UndoCommands.h"
 #include "platform/ui/core/CCmdUI.h"
 
 #include <algorithm>
@@ -20,13 +20,6 @@ double ComparedNumber(const CString& strText)
     if (CNumberRules::IsNumberText(strText))
         return CNumberRules::ReadNumberText(strText).ToDouble();
     return CNumberRules::ReadNumber(strText);
-}
-
-CString FormatInt(int nValue)
-{
-    CString strText;
-    strText.Format("%d", nValue);
-    return strText;
 }
 
 } // namespace
@@ -115,13 +108,13 @@ void CMorvelEMView::ApplyFixedRateChange(const char* lpszFormula, const CRateCon
     const int nLastRow = std::min<int>(rcBlock.bottom, GetUsedRows() - 1);
     const CString strFormula(lpszFormula != nullptr ? lpszFormula : "");
 
-    ClearUndoTexts();
-    RecordUndo(undoFixedRate, CPoint(nCol, nFirstRow));
-    CPtrArray& undoTexts = Undo().texts.GetWorkingArray();
+    // The command keeps the column's former texts, then the settings, so that a redo can
+    // repeat the change exactly.
+    auto pCommand = std::make_unique<CFixedRateCommand>(nCol, nFirstRow);
 
     for (int r = nFirstRow; r <= nLastRow; ++r) {
         const CString strOld = EditCell(r, nCol);
-        undoTexts.Add(new CUndoTextEntry(strOld));
+        pCommand->AddFormerText(strOld);
         if (CNumberRules::IsNumberText(strOld) && MatchRateCondition(r, condition)) {
             CString strResult = strOld + strFormula;
             EvaluateFormula(strResult);
@@ -133,15 +126,17 @@ void CMorvelEMView::ApplyFixedRateChange(const char* lpszFormula, const CRateCon
         CalcRow(r, 0);
     }
 
-    // The settings follow the texts, so that a redo can repeat the change exactly.
-    undoTexts.Add(new CUndoTextEntry(strFormula));
-    undoTexts.Add(new CUndoTextEntry(FormatInt(condition.nCol1)));
-    undoTexts.Add(new CUndoTextEntry(FormatInt(condition.nRelation1)));
-    undoTexts.Add(new CUndoTextEntry(condition.strValue1));
-    undoTexts.Add(new CUndoTextEntry(FormatInt(condition.nCol2)));
-    undoTexts.Add(new CUndoTextEntry(FormatInt(condition.nRelation2)));
-    undoTexts.Add(new CUndoTextEntry(condition.strValue2));
-    undoTexts.Add(new CUndoTextEntry(FormatInt(condition.nConjunction)));
+    IUndoTarget::CRateSettings settings;
+    settings.strFormula = strFormula;
+    settings.nCol1 = condition.nCol1;
+    settings.nRelation1 = condition.nRelation1;
+    settings.strValue1 = condition.strValue1;
+    settings.nCol2 = condition.nCol2;
+    settings.nRelation2 = condition.nRelation2;
+    settings.strValue2 = condition.strValue2;
+    settings.nConjunction = condition.nConjunction;
+    pCommand->AddSettings(settings);
+    RecordUndo(std::move(pCommand));
 
     RecalcTotals(nFirstRow);
     if (m_hWnd != nullptr) {

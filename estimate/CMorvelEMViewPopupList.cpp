@@ -10,6 +10,7 @@
 #include "estimate/CMorvelEMView.h"
 #include "estimate/engine/CGridRow.h"
 #include "estimate/engine/RowKinds.h"
+#include "estimate/engine/UndoCommands.h"
 #include "platform/ui/core/WinApi.h"
 #include "resources/EstimateCommandIds.h"
 
@@ -224,7 +225,7 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
             SetCellText(m_wndPopupList.GetItemText(chosen[0], 1), nRow, nUnitCol, TRUE);
         SetCellIndent(FindNameIndent(nRow, nHeading, nNameCol), nRow, nNameCol);
         SetRowKind(nHeading, nRow);
-        RecordUndo(undoSpecialRow, CPoint(nCol, nRow));
+        RecordUndo(std::make_unique<CSpecialRowCommand>(nCol, nRow));
         RecalcTotals(nRow);
         UpdateTreeView();
         InvalidateRows(nRow, GetRowLimit() - 1, true);
@@ -241,24 +242,24 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
         UpdateScrollRanges();
         if (GetRowKind(nRow) == kindEmpty)
             SetRowKind(kindDetail, nRow);
-        Undo().strUndoText = strOld;
-        Undo().strRedoText = GetCellText(nRow, nCol);
-        RecordCellCommand(undoCellEdit, CPoint(nCol, nRow), std::move(before));
+        RecordUndo(CCellsCommand::Edit(nCol, nRow, strOld, GetCellText(nRow, nCol), std::move(before)));
         CalcRow(nRow, 0);
         RecalcTotals(nRow);
         InvalidateRows(nRow, nRow);
     } else if (ePurpose == pickParts || ePurpose == pickOtherList) {
         const int nCount = static_cast<int>(chosen.size());
         // The undo takes out what the pick puts in, the page alignment's rows included.
-        const CRowStepRecording recording(*this, CRowStepRecording::firstStepEmpties);
-        if (!PlacePopupRows(nCount))
-            return;
-        for (int i = 0; i < nCount; ++i)
-            FillRowFromPopupItem(nRow + i, chosen[static_cast<size_t>(i)],
-                                 ePurpose == pickParts ? kindDetail : kindFree);
+        CRowSteps steps;
+        {
+            const CRowStepRecording recording(*this, steps);
+            if (!PlacePopupRows(nCount))
+                return;
+            for (int i = 0; i < nCount; ++i)
+                FillRowFromPopupItem(nRow + i, chosen[static_cast<size_t>(i)],
+                                     ePurpose == pickParts ? kindDetail : kindFree);
+        }
         // Undo takes exactly these rows out again; redo puts the same rows back.
-        RecordUndo(undoRowsPasteCount, CPoint(nCol, nRow));
-        Undo().nPasteCount = nCount;
+        RecordUndo(std::make_unique<CRowsPasteCommand>(nCol, nRow, nCount, true, std::move(steps)));
         RecalcTotals(nRow);
         UpdateTreeView();
         InvalidateRows(nRow, GetRowLimit() - 1, true);

@@ -31,7 +31,6 @@ void CMorvelEMView::CopyRowsForPrint()
 {
     EditRows().MakePrintCopy();
     SummaryRows().MakePrintCopy();
-    Undo().rows.MakePrintCopy();
     m_printCopy.bMade = true;
     m_printCopy.nUsedRows = GetUsedRows();
     m_printCopy.nCopyUsedRows = GetUsedRows();
@@ -45,14 +44,12 @@ void CMorvelEMView::SetPrintCopyActive(bool bActive)
 {
     EditRows().ServePrintCopy(bActive);
     SummaryRows().ServePrintCopy(bActive);
-    Undo().rows.ServePrintCopy(bActive);
 }
 
 void CMorvelEMView::RestoreRowsAfterPrint()
 {
     EditRows().DeletePrintCopy();
     SummaryRows().DeletePrintCopy();
-    Undo().rows.DeletePrintCopy();
     if (!m_printCopy.bMade)
         return;
     m_printCopy.bMade = false;

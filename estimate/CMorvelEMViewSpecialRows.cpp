@@ -5,6 +5,7 @@
 #include "app/CEstimationFormFile.h"
 #include "app/CMorvelSettings.h"
 #include "estimate/engine/CGridRow.h"
+#include "estimate/engine/UndoCommands.h"
 #include "platform/ui/core/CCmdUI.h"
 
 #include <algorithm>
@@ -59,7 +60,7 @@ void CMorvelEMView::InsertKindHeading(const char* lpszName, const char* lpszUnit
     MoveCurrentRowDown();
     SetDocumentModified();
     UpdateTreeView();
-    RecordUndo(undoSpecialRow, CPoint(m_nCurrentCol, nRow));
+    RecordUndo(std::make_unique<CSpecialRowCommand>(m_nCurrentCol, nRow));
 }
 
 void CMorvelEMView::InsertDiscount(const char* lpszAmount)
@@ -81,7 +82,7 @@ void CMorvelEMView::InsertDiscount(const char* lpszAmount)
     }
     CalcRow(nRow, nAmountCol + 1);
     SetRowKind(kindDiscount, nRow);
-    RecordUndo(undoSpecialRow, CPoint(m_nCurrentCol, nRow));
+    RecordUndo(std::make_unique<CSpecialRowCommand>(m_nCurrentCol, nRow));
     InvalidateRows(nRow, nRow);
     MoveCurrentRowDown();
     RecalcTotals(m_nCurrentRow);
@@ -123,9 +124,8 @@ void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszR
     } else {
         if (!HasFileRoomForRows(nRow, 1, 0))
             return;
-        RecordUndo(undoSpecialRow, CPoint(m_nCurrentCol, nRow));
         InsertRow(nRow);
-        KeepUndoRecordInStep();
+        RecordUndo(std::make_unique<CSpecialRowCommand>(m_nCurrentCol, nRow));
     }
     // A row inserted moved the rows below it down one.
     if (m_hWnd != nullptr && bInserted)
@@ -142,7 +142,7 @@ void CMorvelEMView::InsertDiscountTotal(ETotalLevel nDiscountLevel)
     Engine().SetDiscountLevel(nDiscountLevel);
     InsertRow(nRow);
     MakeTotalRow(nRow, levelDiscount);
-    RecordUndo(undoSpecialRow, CPoint(m_nCurrentCol, nRow));
+    RecordUndo(std::make_unique<CSpecialRowCommand>(m_nCurrentCol, nRow));
     RecalcTotals(nRow);
     UpdateTreeView();
     MoveCurrentRowDown();
@@ -166,7 +166,7 @@ void CMorvelEMView::InsertConsumptionTax()
     SetCellText("消費税"_sj, nRow, FindNameColumn(), TRUE);
     StoreTaxRow(nRow, nAmountCol, nSecondCol, strTax, nRate);
     SetRowKind(kindFree, nRow);
-    RecordUndo(undoSpecialRow, CPoint(m_nCurrentCol, nRow));
+    RecordUndo(std::make_unique<CSpecialRowCommand>(m_nCurrentCol, nRow));
     InvalidateRows(nRow, nRow + 1);
     RecalcTotals(nRow);
     UpdateTreeView();
@@ -185,13 +185,13 @@ void CMorvelEMView::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)
     if (nFirstRow > nLastRow)
         std::swap(nFirstRow, nLastRow);
     nFirstRow = std::max(0, nFirstRow);
-    RecordUndo(bSet ? undoNonCalcSet : undoNonCalcRelease, CPoint(nLastRow - nFirstRow + 1, nFirstRow));
-    ClearUndoRows();
     // Undo gives every row exactly the kind it had: a row already marked, or one the
     // release leaves alone, keeps its kind.
-    Undo().kinds.clear();
+    std::vector<ERowKind> kinds;
     for (int r = nFirstRow; r <= nLastRow && IsValidRow(r); ++r)
-        Undo().kinds.push_back(EditKind(r));
+        kinds.push_back(EditKind(r));
+    RecordUndo(
+        std::make_unique<CNonCalculatedCommand>(bSet, nFirstRow, nLastRow - nFirstRow + 1, std::move(kinds)));
     for (int r = nFirstRow; r <= nLastRow && IsValidRow(r); ++r) {
         const ERowKind nKind = EditKind(r);
         if (bSet && !IsNonCalculatedKind(nKind) && !IsSummaryKind(nKind))

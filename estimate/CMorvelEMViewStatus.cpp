@@ -9,6 +9,7 @@
 #include "app/CMainFrame.h"
 #include "app/CMorvelSettings.h"
 #include "estimate/CMorvelEMDoc.h"
+#include "estimate/engine/UndoCommands.h"
 #include "grid/CTabWnd.h"
 #include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
@@ -147,7 +148,7 @@ void CMorvelEMView::InsertPickedItem(const char* lpszName, const char* lpszUnit)
     SetCellIndent(FindNameIndent(nRow, nHeading, nNameCol), nRow, nNameCol);
     SetRowKind(nHeading, nRow);
     UpdateTreeView();
-    RecordUndo(undoSpecialRow, CPoint(m_nCurrentCol, nRow));
+    RecordUndo(std::make_unique<CSpecialRowCommand>(m_nCurrentCol, nRow));
     MoveCurrentRowDown();
     InvalidateRows(nRow, m_nCurrentRow);
     if (m_hWnd != nullptr && m_nCurrentRow >= m_nFirstVisibleRow + GetVisibleRowCount())

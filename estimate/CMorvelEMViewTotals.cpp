@@ -1,6 +1,7 @@
 // Totals of the estimate view: the total commands, and the engine's totals and
 // recalculation with what the window does after them.
 #include "estimate/CMorvelEMView.h"
+#include "estimate/engine/UndoCommands.h"
 
 #include "app/CMorvelSettings.h"
 
@@ -45,7 +46,7 @@ void CMorvelEMView::InsertTotal(ETotalLevel nLevel)
     if (nLevel != levelGrand)
         UpdateTreeView();
     // Undo takes the new total row away again, as it does a row insertion.
-    RecordUndo(undoSpecialRow, CPoint(m_nCurrentCol, nRow));
+    RecordUndo(std::make_unique<CSpecialRowCommand>(m_nCurrentCol, nRow));
     MoveCurrentRowDown();
     InvalidateRows(nRow, m_nCurrentRow);
 }

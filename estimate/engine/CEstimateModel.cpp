@@ -1,7 +1,5 @@
 #include "estimate/engine/CEstimateModel.h"
 
-#include "estimate/engine/CUndoTextEntry.h"
-
 #include <algorithm>
 
 CEstimateModel::CEstimateModel(IEstimateModelHost& host)
@@ -11,12 +9,8 @@ CEstimateModel::CEstimateModel(IEstimateModelHost& host)
 
 CEstimateModel::~CEstimateModel()
 {
-    for (CGridRowArray* pRows : {&m_editRows, &m_summaryRows, &m_undo.rows})
+    for (CGridRowArray* pRows : {&m_editRows, &m_summaryRows})
         pRows->DeleteWorkingRows();
-    CPtrArray& texts = m_undo.texts.GetWorkingArray();
-    for (INT_PTR i = 0; i < texts.GetSize(); ++i)
-        delete static_cast<CUndoTextEntry*>(texts.GetAt(i));
-    texts.RemoveAll();
 }
 
 void CEstimateModel::GrowRowLimitToFit(int nRows)

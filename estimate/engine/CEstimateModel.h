@@ -5,7 +5,7 @@
 // It holds the two pages of rows (the edit page, which the engine computes over, and the
 // summary page the summary-table command makes from it), the edit page's used-row count
 // and the row limit, the column count of the estimation form, the information values, the
-// subject numbering with the numbers it keeps, the undo record, and the engine.
+// subject numbering with the numbers it keeps, the undo store, and the engine.
 //
 // A page is asked for by name (Rows(EPage::edit)): which page a window shows does not
 // change what a reader gets. What a computation does beyond the rows (the windows repaint
@@ -16,7 +16,7 @@
 #include "estimate/engine/CEstimateEngine.h"
 #include "estimate/engine/CGridRowArray.h"
 #include "estimate/engine/CSubjectNumbers.h"
-#include "estimate/engine/CUndoRecord.h"
+#include "estimate/engine/CUndoStore.h"
 #include "estimate/engine/IEstimateSheet.h"
 #include "platform/base/CString.h"
 
@@ -36,8 +36,8 @@ public:
     enum { MAX_INFORMATION = 100 };
 
     explicit CEstimateModel(IEstimateModelHost& host);
-    // The working rows of both pages and of the undo record's stores belong to the model
-    // (their print copies to the stores themselves), and so do the undo record's texts.
+    // The working rows of both pages belong to the model (their print copies to the stores
+    // themselves).
     ~CEstimateModel();
     CEstimateModel(const CEstimateModel&) = delete;
     CEstimateModel& operator=(const CEstimateModel&) = delete;
@@ -103,8 +103,8 @@ public:
     }
 
     // ---- undo -------------------------------------------------------------------------
-    CUndoRecord& Undo() { return m_undo; }
-    const CUndoRecord& Undo() const { return m_undo; }
+    CUndoStore& Undo() { return m_undo; }
+    const CUndoStore& Undo() const { return m_undo; }
 
 private:
     // The engine's sheet: the used rows grow here, everything else is the host's.
@@ -124,7 +124,7 @@ private:
     int m_nInformationCount = 0;
     CSubjectNumbering m_numbering;
     CSubjectNumbers m_subjectNumbers; // the numbers' counts, kept while the rows stay
-    CUndoRecord m_undo;
+    CUndoStore m_undo;
     // The engine reads the rows and the counts above, so it comes after them.
     CEstimateEngine m_engine;
 };

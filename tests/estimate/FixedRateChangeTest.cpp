@@ -3,9 +3,9 @@
 // settings; rows and totals follow and the estimate is modified. The condition test on its
 // own: relations, numeric and text comparison, empty values, conjunctions.
 #include "tests/estimate/EstimateTestSupport.h"
+#include "tests/estimate/UndoTestSupport.h"
 
 #include "estimate/engine/CGridRow.h"
-#include "estimate/engine/CUndoTextEntry.h"
 
 #include <string>
 #include <vector>
@@ -55,9 +55,9 @@ protected:
     std::vector<std::string> UndoTexts() const
     {
         std::vector<std::string> texts;
-        const CPtrArray& entries = view->GetUndoRecord().texts.GetWorkingArray();
-        for (INT_PTR i = 0; i < entries.GetSize(); ++i)
-            texts.push_back(static_cast<const CUndoTextEntry*>(entries.GetAt(i))->m_strText.ToUtf8());
+        if (const CFixedRateCommand* pCommand = UndoCommandAs<CFixedRateCommand>(*view))
+            for (const CString& strText : pCommand->GetTexts())
+                texts.push_back(strText.ToUtf8());
         return texts;
     }
     std::vector<std::string> ColumnTexts(int nCol, int nFirstRow, int nLastRow) const
@@ -92,7 +92,10 @@ TEST_F(FixedRateChange, OnlyRowsMeetingTheConditionChangeAndTotalsFollow)
 TEST_F(FixedRateChange, TheUndoTextStoreHoldsFormerTextsThenTheSettingsInOrder)
 {
     std::vector<std::string> expected = ColumnTexts(colPrice, 0, 5);
-    view->SetUndoActions(view->GetUndoRecord().nAction, 12);
+    // Something redo could do again: the remembered row taken back.
+    view->OnRememberPosition();
+    view->OnEditUndo();
+    ASSERT_EQ(CMorvelEMView::undoMarkRow, view->GetUndoStore().GetRedoAction());
     SelectColumn(colPrice);
     view->ApplyFixedRateChange("*1.2", Condition(colName, 2, "足場", colQty, 5, "3", 0));
 
@@ -100,9 +103,11 @@ TEST_F(FixedRateChange, TheUndoTextStoreHoldsFormerTextsThenTheSettingsInOrder)
         expected.push_back(setting);
     EXPECT_EQ(expected, UndoTexts());
     EXPECT_EQ("1200.000000", UndoTexts()[1]) << "the text as it was, not the new one";
-    EXPECT_EQ(34, view->GetUndoRecord().nAction);
-    EXPECT_EQ(CPoint(colPrice, 0), view->GetUndoRecord().ptPosition);
-    EXPECT_EQ(CMorvelEMView::undoNone, view->GetUndoRecord().nRedoAction) << "a new action ends what redo could do";
+    EXPECT_EQ(34, view->GetUndoStore().GetUndoAction());
+    ASSERT_NE(UndoCommandAs<CFixedRateCommand>(*view), nullptr);
+    EXPECT_EQ(CPoint(colPrice, 0), CPoint(UndoCommandAs<CFixedRateCommand>(*view)->GetCol(),
+                                          UndoCommandAs<CFixedRateCommand>(*view)->FirstRow()));
+    EXPECT_EQ(CMorvelEMView::undoNone, view->GetUndoStore().GetRedoAction()) << "a new action ends what redo could do";
 
     // A second change replaces the store rather than adding to it.
     view->SetSelection(CMorvelView::selectBlock, CRect(colPrice, 4, colPrice, 2)); // dragged upwards
@@ -110,7 +115,8 @@ TEST_F(FixedRateChange, TheUndoTextStoreHoldsFormerTextsThenTheSettingsInOrder)
     EXPECT_EQ((std::vector<std::string>{"300.000000", "", "6000.000000", "+1", "-1", "-1", "", "-1", "-1", "",
                                         "1"}),
               UndoTexts());
-    EXPECT_EQ(CPoint(colPrice, 2), view->GetUndoRecord().ptPosition);
+    EXPECT_EQ(CPoint(colPrice, 2), CPoint(UndoCommandAs<CFixedRateCommand>(*view)->GetCol(),
+                                          UndoCommandAs<CFixedRateCommand>(*view)->FirstRow()));
 }
 
 TEST_F(FixedRateChange, OrAndAndJoinTwoConditions)
@@ -135,7 +141,7 @@ TEST_F(FixedRateChange, AnUnknownConjunctionChangesNothingButIsStillRecorded)
     view->ApplyFixedRateChange("*3", Condition(-1, -1, "", -1, -1, "", 2));
     EXPECT_EQ(1200, Value(1, colPrice));
     EXPECT_EQ(5000, Value(4, colPrice));
-    EXPECT_EQ(34, view->GetUndoRecord().nAction);
+    EXPECT_EQ(34, view->GetUndoStore().GetUndoAction());
     EXPECT_EQ(6u + 8u, UndoTexts().size());
 }
 

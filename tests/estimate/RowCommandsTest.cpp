@@ -2,6 +2,7 @@
 // the current row and of whole rows selected in the row headers; the totals, the undo
 // record, the remembered row and the enabling of the commands.
 #include "tests/estimate/EstimateWindowTestSupport.h"
+#include "tests/estimate/UndoTestSupport.h"
 
 #include "estimate/engine/CGridRow.h"
 #include "grid/CTabWnd.h"
@@ -73,8 +74,10 @@ TEST_F(RowCommands, InsertPutsAnEmptyRowAtTheCursorAndTheRowsBelowMoveDown)
     EXPECT_EQ(CPoint(m_pView->GetCurrentCol(), m_pView->GetCurrentRow()), CPoint(scQty, 4));
     EXPECT_EQ(m_pView->GetRowKind(srMiddleTotal + 1), kindMiddle + kindTotalOffset);
     EXPECT_DOUBLE_EQ(Value(srMiddleTotal + 1, scAmount), middleTotal);
-    EXPECT_EQ(m_pView->GetUndoRecord().nAction, 11);
-    EXPECT_EQ(m_pView->GetUndoRecord().ptPosition, CPoint(scQty, 4));
+    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 11);
+    ASSERT_NE(UndoCommandAs<CRowInsertCommand>(*m_pView), nullptr);
+    EXPECT_EQ(UndoCommandAs<CRowInsertCommand>(*m_pView)->GetCol(), scQty);
+    EXPECT_EQ(UndoCommandAs<CRowInsertCommand>(*m_pView)->FirstRow(), 4);
     EXPECT_TRUE(IsModified());
 }
 
@@ -92,10 +95,12 @@ TEST_F(RowCommands, DeleteRemovesTheCurrentRowKeepsACopyAndTheTotalsFollow)
     ASSERT_EQ(m_pView->GetRowKind(nTotal), kindMiddle + kindTotalOffset);
     EXPECT_DOUBLE_EQ(Value(nTotal, scAmount), SumDetailAmounts(*m_pView, srFirstDetail, nTotal - 1));
     EXPECT_EQ(m_pView->GetMarkRow(), 9) << "the remembered row moves up with its row";
-    EXPECT_EQ(m_pView->GetUndoRecord().nAction, 12);
-    EXPECT_EQ(m_pView->GetUndoRecord().ptPosition, CPoint(scName, 4));
-    ASSERT_EQ(m_pView->GetUndoRecord().rows.GetSize(), 1);
-    EXPECT_EQ(m_pView->GetUndoRecord().rows.GetRow(0)->m_strCell[scName].ToUtf8(), nameAt4);
+    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 12);
+    const CRowDeleteCommand* pDelete = UndoCommandAs<CRowDeleteCommand>(*m_pView);
+    ASSERT_NE(pDelete, nullptr);
+    EXPECT_EQ(CPoint(pDelete->GetCol(), pDelete->FirstRow()), CPoint(scName, 4));
+    ASSERT_EQ(pDelete->Steps().GetKeptCount(), 1u);
+    EXPECT_EQ(pDelete->Steps().GetKept(0)->m_strCell[scName].ToUtf8(), nameAt4);
     EXPECT_TRUE(IsModified());
 
     // Deleting the remembered row forgets it.
@@ -118,15 +123,16 @@ TEST_F(RowCommands, ClearEmptiesTheRowInPlaceAndAnEmptyRowIsLeftAlone)
     EXPECT_EQ(Utf8Cell(5, scName), nameAt5) << "no row moves";
     EXPECT_EQ(m_pView->GetUsedRows(), m_nUsed);
     EXPECT_DOUBLE_EQ(Value(srMiddleTotal, scAmount), middleTotal - amountAt4);
-    EXPECT_EQ(m_pView->GetUndoRecord().nAction, 13);
-    ASSERT_EQ(m_pView->GetUndoRecord().rows.GetSize(), 1);
-    EXPECT_EQ(m_pView->GetUndoRecord().rows.GetRow(0)->GetKind(), kindDetail);
+    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 13);
+    ASSERT_NE(UndoCommandAs<CRowsClearCommand>(*m_pView), nullptr);
+    ASSERT_EQ(UndoCommandAs<CRowsClearCommand>(*m_pView)->GetKeptCount(), 1u);
+    EXPECT_EQ(UndoCommandAs<CRowsClearCommand>(*m_pView)->GetKept(0).GetKind(), kindDetail);
 
     // The row is empty now: clearing it again records nothing.
-    m_pView->SetUndoActions(CMorvelEMView::undoNone, m_pView->GetUndoRecord().nRedoAction);
+    m_pView->GetUndoStore().Withdraw();
     m_pView->GetDocument()->SetModifiedFlag(FALSE);
     Command(ID_ROW_CLEAR);
-    EXPECT_EQ(m_pView->GetUndoRecord().nAction, -1);
+    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), -1);
     EXPECT_FALSE(IsModified());
 }
 
@@ -140,8 +146,10 @@ TEST_F(RowCommands, WholeRowsSelectedInTheHeadersAreInsertedAsManyAndClearedToge
         EXPECT_EQ(m_pView->GetRowKind(r), kindEmpty) << r;
     EXPECT_EQ(Utf8Cell(7, scName), nameAt4);
     EXPECT_EQ(m_pView->GetUsedRows(), m_nUsed + 3);
-    EXPECT_EQ(m_pView->GetUndoRecord().nAction, 36);
-    EXPECT_EQ(m_pView->GetUndoRecord().ptPosition, CPoint(3, 4));
+    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 36);
+    ASSERT_NE(UndoCommandAs<CRowsInsertCommand>(*m_pView), nullptr);
+    EXPECT_EQ(UndoCommandAs<CRowsInsertCommand>(*m_pView)->GetRowCount(), 3);
+    EXPECT_EQ(UndoCommandAs<CRowsInsertCommand>(*m_pView)->FirstRow(), 4);
 
     // Clearing rows 7 to 9 (three details) takes their amounts out of the subtotal.
     const int nTotal = srMiddleTotal + 3;
@@ -151,8 +159,9 @@ TEST_F(RowCommands, WholeRowsSelectedInTheHeadersAreInsertedAsManyAndClearedToge
     for (int r = 7; r <= 9; ++r)
         EXPECT_EQ(m_pView->GetRowKind(r), kindEmpty) << r;
     EXPECT_DOUBLE_EQ(Value(nTotal, scAmount), Value(srFirstDetail, scAmount));
-    EXPECT_EQ(m_pView->GetUndoRecord().nAction, 35);
-    EXPECT_EQ(m_pView->GetUndoRecord().rows.GetSize(), 3);
+    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 35);
+    ASSERT_NE(UndoCommandAs<CRowsClearCommand>(*m_pView), nullptr);
+    EXPECT_EQ(UndoCommandAs<CRowsClearCommand>(*m_pView)->GetKeptCount(), 3u);
 }
 
 // With page alignment on (the default), a heading that starts a page stays at a page start.

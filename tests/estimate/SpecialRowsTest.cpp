@@ -1,4 +1,5 @@
 #include "tests/estimate/EstimateTestSupport.h"
+#include "tests/estimate/UndoTestSupport.h"
 
 namespace {
 
@@ -34,8 +35,9 @@ TEST_F(SpecialRowsTest, KindHeadingTakesNameUnitAndTheIndentOfTheNearestKindHead
     EXPECT_EQ("建築工事", Utf8Cell(0, colName));
     EXPECT_EQ("式", Utf8Cell(0, colUnit));
     EXPECT_EQ(1, view->GetCurrentRow());
-    EXPECT_EQ(50, view->GetUndoRecord().nAction);
-    EXPECT_EQ(0, view->GetUndoRecord().ptPosition.y);
+    EXPECT_EQ(50, view->GetUndoStore().GetUndoAction());
+    ASSERT_NE(UndoCommandAs<CSpecialRowCommand>(*view), nullptr);
+    EXPECT_EQ(0, UndoCommandAs<CSpecialRowCommand>(*view)->FirstRow());
     EXPECT_TRUE(doc->IsModified());
 
     view->SetCellIndent(2, 0, colName);
@@ -153,7 +155,7 @@ TEST_F(SpecialRowsTest, ClassificationFillsAmountAndCostColumnsWithRateTimesSum)
     EXPECT_EQ(colSpec, view->GetRowParam1(3));
     EXPECT_EQ(1, view->GetRowParam2(3));
     EXPECT_EQ(1, view->GetRowParam3(3));
-    EXPECT_EQ(50, view->GetUndoRecord().nAction);
+    EXPECT_EQ(50, view->GetUndoStore().GetUndoAction());
 
     // Made again at every recalculation, keeping its name.
     view->SetCellText("2000", 0, colPrice, TRUE);
@@ -266,15 +268,16 @@ TEST_F(SpecialRowsTest, NonCalculatedMarkOverASelectionIncludingAnEmptyRow)
     EXPECT_EQ(NonCalculatedKindOf(kindLarge), view->GetRowKind(1));
     EXPECT_EQ(NonCalculatedKindOf(kindEmpty), view->GetRowKind(2));
     EXPECT_EQ(kindKind, view->GetRowKind(3));
-    EXPECT_EQ(32, view->GetUndoRecord().nAction);
-    EXPECT_EQ(3, view->GetUndoRecord().ptPosition.x);
-    EXPECT_EQ(0, view->GetUndoRecord().ptPosition.y);
+    EXPECT_EQ(32, view->GetUndoStore().GetUndoAction());
+    ASSERT_NE(UndoCommandAs<CNonCalculatedCommand>(*view), nullptr);
+    EXPECT_EQ(3, UndoCommandAs<CNonCalculatedCommand>(*view)->GetRowCount());
+    EXPECT_EQ(0, UndoCommandAs<CNonCalculatedCommand>(*view)->FirstRow());
 
     view->OnNonCalcRelease();
     EXPECT_EQ(kindDiscount, view->GetRowKind(0));
     EXPECT_EQ(kindLarge, view->GetRowKind(1));
     EXPECT_EQ(kindEmpty, view->GetRowKind(2));
-    EXPECT_EQ(33, view->GetUndoRecord().nAction);
+    EXPECT_EQ(33, view->GetUndoStore().GetUndoAction());
 
     // Without a selection the current row alone; other kinds stay.
     view->SetSelection(CMorvelView::selectNone, view->GetSelection());

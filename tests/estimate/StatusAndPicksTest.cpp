@@ -2,6 +2,7 @@
 // dialogs, the subject tree's refresh and row jump, the context and tool-bar menus, the
 // parts-file switch, the colour settings and dragging a selection with the mouse.
 #include "tests/estimate/EstimateWindowTestSupport.h"
+#include "tests/estimate/UndoTestSupport.h"
 
 #include "app/CMainFrame.h"
 #include "grid/CTabWnd.h"
@@ -197,8 +198,9 @@ TEST_F(StatusAndPicks, APickedLargeSubjectBelowTheUsedRowsBecomesAHeadingThere)
     EXPECT_EQ(Utf8Cell(nRow, scUnit), "式");
     EXPECT_EQ(m_pView->GetCellIndent(nRow, scName), m_pView->GetCellIndent(srLarge, scName));
     EXPECT_EQ(m_pView->GetCurrentRow(), nRow + 1);
-    EXPECT_EQ(m_pView->GetUndoRecord().nAction, 50);
-    EXPECT_EQ(m_pView->GetUndoRecord().ptPosition.y, nRow);
+    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 50);
+    ASSERT_NE(UndoCommandAs<CSpecialRowCommand>(*m_pView), nullptr);
+    EXPECT_EQ(UndoCommandAs<CSpecialRowCommand>(*m_pView)->FirstRow(), nRow);
     EXPECT_EQ(m_pView->GetPendingLevel(), CMorvelEMView::pickLarge);
     EXPECT_TRUE(IsModified());
 }

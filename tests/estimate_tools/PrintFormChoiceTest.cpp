@@ -334,7 +334,7 @@ TEST_F(ZeroRowPrint, TheCopyLeavesOutZeroRowsWithAUnitAndPutsEverythingBack)
     const int nUsed = m_pView->GetUsedRows();
     m_pView->SetCurrentCell(scQty, 20);
     m_pView->SetSelection(CMorvelView::selectRows, CRect(0, 18, 9, 21));
-    const int nUndo = m_pView->GetUndoRecord().nAction;
+    const int nUndo = m_pView->GetUndoStore().GetUndoAction();
 
     // Off: no copy at all.
     m_pView->BeginPrintSkipZeroRows();
@@ -358,7 +358,7 @@ TEST_F(ZeroRowPrint, TheCopyLeavesOutZeroRowsWithAUnitAndPutsEverythingBack)
     EXPECT_EQ(m_pView->GetCurrentRow(), 20);
     EXPECT_EQ(m_pView->GetCurrentCol(), static_cast<int>(scQty));
     EXPECT_EQ(m_pView->GetSelection(), CRect(0, 18, 9, 21));
-    EXPECT_EQ(m_pView->GetUndoRecord().nAction, nUndo) << "printing records nothing for undo";
+    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), nUndo) << "printing records nothing for undo";
 
     // With the manual scanner a detail row without a unit is left out as well.
     m_pApp->WriteProfileString("Unnecessary Row", "ManualEditSaimoku", "1");

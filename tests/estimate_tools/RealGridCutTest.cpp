@@ -50,7 +50,7 @@ TEST_F(RealGridCutTest, ClearingTheEstimateCutsEveryRowIntoTheRowBuffer)
                   ->m_strCell[scName]
                   .ToUtf8(),
               firstName);
-    EXPECT_EQ(m_pView->GetUndoRecord().nAction, 21);
+    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 21);
     EXPECT_EQ(m_pView->GetInformation(0), info); // the information values stay
     EXPECT_TRUE(m_pView->GetDocument()->IsModified());
 }

@@ -1,0 +1,36 @@
+// CRowImage: rows from a first row on, kept whole (kind, parameters, every cell with the ones
+// the row formulas and the totals worked out), with the used-row count. A cell command (an
+// edit, a replacement, a cut or a paste of cells) keeps the rows it writes as they were
+// before it; putting them back gives exactly those rows, whatever the copy buffers hold by
+// then. A null entry stands for a row that had no object.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+class CGridRow;
+class CGridRowArray;
+class IUndoTarget;
+
+class CRowImage {
+public:
+    CRowImage() = default;
+    CRowImage(CRowImage&&) noexcept = default;
+    CRowImage& operator=(CRowImage&&) noexcept = default;
+    ~CRowImage();
+
+    // Rows nFirst..nLast of rows (within the row limit) as they are now; reading them
+    // changes nothing the engine keeps.
+    static CRowImage Take(const CGridRowArray& rows, int nFirst, int nLast, int nUsedRows, int nRowLimit);
+    // Puts the rows back whole, with the used-row count. An image of no rows changes nothing.
+    void PutBack(IUndoTarget& target) const;
+
+    bool IsEmpty() const { return m_rows.empty(); }
+    int FirstRow() const { return m_nFirstRow; }
+    int LastRow() const { return m_nFirstRow + static_cast<int>(m_rows.size()) - 1; }
+
+private:
+    int m_nFirstRow = 0;
+    int m_nUsedRows = 0;
+    std::vector<std::unique_ptr<CGridRow>> m_rows;
+};

@@ -1,0 +1,51 @@
+// CRowSteps: what a rows command (an insert, a delete, a cut, a paste, a pick of list rows)
+// did to the rows, one step per insertion or deletion in the order they happened, the empty
+// rows the page alignment put in or took away among them, with the row objects the steps
+// took out (owned here, in the order they went). Taking the steps back, last first, gives
+// the rows exactly as they were before the command, objects and used-row count included.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+class CGridRow;
+class IUndoTarget;
+
+class CRowSteps {
+public:
+    struct CStep {
+        int nRow = 0;
+        int nCount = 0;
+        bool bInserted = false; // rows put in at nRow (else taken out there)
+        int nUsedRowsBefore = 0;
+    };
+
+    CRowSteps() = default;
+    CRowSteps(CRowSteps&&) noexcept = default;
+    CRowSteps& operator=(CRowSteps&&) noexcept = default;
+    CRowSteps(const CRowSteps&) = delete;
+    CRowSteps& operator=(const CRowSteps&) = delete;
+    ~CRowSteps();
+
+    // A step (none for no rows).
+    void Note(int nRow, int nCount, bool bInserted, int nUsedRowsBefore);
+    // A row object a step took out, taken over.
+    void Keep(CGridRow* pRow);
+
+    bool IsEmpty() const { return m_steps.empty(); }
+    const std::vector<CStep>& Steps() const { return m_steps; }
+    size_t GetKeptCount() const { return m_kept.size(); }
+    const CGridRow* GetKept(size_t i) const { return m_kept[i].get(); }
+    // The last row the steps name (a deleted row, the last row put in), at least nLast.
+    int LastRow(int nLast) const;
+
+    // Takes the steps back, last first, and empties them. The rows the first step put in
+    // (when it put rows in) go to pFirstStepRows when given; every other row taken out is
+    // freed. Returns the first row a step moved (page alignment may have moved rows above the
+    // command's own), INT_MAX without steps.
+    int TakeBack(IUndoTarget& target, std::vector<std::unique_ptr<CGridRow>>* pFirstStepRows = nullptr);
+
+private:
+    std::vector<CStep> m_steps;
+    std::vector<std::unique_ptr<CGridRow>> m_kept;
+};

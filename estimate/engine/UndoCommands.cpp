@@ -1,0 +1,381 @@
+#include "estimate/engine/UndoCommands.h"
+
+#include "estimate/engine/CEstimateEngine.h"
+#include "estimate/engine/CGridRow.h"
+#include "estimate/engine/CGridRowArray.h"
+#include "estimate/engine/CNumberRules.h"
+#include "platform/base/Check.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+// The last of nCount rows from nFirstRow (at least the one).
+int LastOf(int nFirstRow, int nCount)
+{
+    return nFirstRow + std::max(1, nCount) - 1;
+}
+
+// A kept row back at nRow, its formulas worked out; a row beyond the used ones that holds
+// something makes them reach it.
+void PutRowBack(IUndoTarget& target, const CGridRow& kept, int nRow)
+{
+    CEstimateEngine& engine = target.Engine();
+    *engine.MakeRow(nRow) = kept;
+    if (target.GetUsedRows() <= nRow && kept.GetKind() != kindEmpty)
+        target.SetUsedRows(nRow + 1);
+    engine.CalcRow(nRow, 0);
+}
+
+CUndoOutcome ChangedFrom(int nRow)
+{
+    CUndoOutcome outcome;
+    outcome.nChangedFrom = nRow;
+    return outcome;
+}
+
+CString IntText(int n)
+{
+    return CString(std::to_string(n).c_str());
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------
+// Cells
+
+CCellsCommand::CCellsCommand(EAction eAction, int nCol, int nRow, CRowImage&& before)
+    : m_eAction(eAction), m_nCol(nCol), m_nRow(nRow), m_before(std::move(before))
+{
+}
+
+std::unique_ptr<CCellsCommand> CCellsCommand::Edit(int nCol, int nRow, const CString& strOld,
+                                                   const CString& strNew, CRowImage&& before)
+{
+    std::unique_ptr<CCellsCommand> pCommand(new CCellsCommand(undoCellEdit, nCol, nRow, std::move(before)));
+    pCommand->m_strOld = strOld;
+    pCommand->m_strNew = strNew;
+    return pCommand;
+}
+
+std::unique_ptr<CCellsCommand> CCellsCommand::Paste(int nCol, int nRow, CRowImage&& before)
+{
+    return std::unique_ptr<CCellsCommand>(new CCellsCommand(undoCellsPaste, nCol, nRow, std::move(before)));
+}
+
+std::unique_ptr<CCellsCommand> CCellsCommand::Cut(int nCol, int nRow, int nFirstCol, int nFirstRow,
+                                                  CRowImage&& before)
+{
+    std::unique_ptr<CCellsCommand> pCommand(new CCellsCommand(undoCellsCut, nCol, nRow, std::move(before)));
+    pCommand->m_nBlockCol = nFirstCol;
+    pCommand->m_nBlockRow = nFirstRow;
+    return pCommand;
+}
+
+CUndoOutcome CCellsCommand::Undo(IUndoTarget& target)
+{
+    m_after = CRowImage::Take(target.EditRows(), m_before.FirstRow(), m_before.LastRow(),
+                              target.GetUsedRows(), target.GetRowLimit());
+    m_before.PutBack(target);
+    CUndoOutcome outcome = ChangedFrom(m_before.FirstRow());
+    if (m_eAction == undoCellsCut) {
+        // The cut block is current again, its first cell the current cell.
+        outcome.eSelection = CUndoOutcome::ESelection::none;
+        outcome.eCell = CUndoOutcome::ECell::moved;
+        outcome.nCol = m_nBlockCol;
+        outcome.nRow = m_nBlockRow;
+    }
+    return outcome;
+}
+
+CUndoOutcome CCellsCommand::Redo(IUndoTarget& target)
+{
+    m_after.PutBack(target);
+    return ChangedFrom(m_after.FirstRow());
+}
+
+int CCellsCommand::LastRow() const
+{
+    return std::max(m_nRow, m_before.LastRow());
+}
+
+// ---------------------------------------------------------------------------------------
+// Rows inserted and deleted
+
+CUndoOutcome CRowStepsCommand::Undo(IUndoTarget& target)
+{
+    const int nFirstMoved = m_steps.TakeBack(target);
+    CUndoOutcome outcome = ChangedFrom(std::min(FirstRow(), nFirstMoved));
+    outcome.eSelection = CUndoOutcome::ESelection::none;
+    outcome.eCell = CUndoOutcome::ECell::again;
+    return outcome;
+}
+
+CRowInsertCommand::CRowInsertCommand(int nCol, int nRow, CRowSteps&& steps)
+    : CRowStepsCommand(std::move(steps)), m_nCol(nCol), m_nRow(nRow)
+{
+}
+
+CUndoOutcome CRowInsertCommand::Redo(IUndoTarget& target)
+{
+    target.InsertRowAt(m_nCol, m_nRow);
+    return {};
+}
+
+CRowDeleteCommand::CRowDeleteCommand(int nCol, int nRow, CRowSteps&& steps)
+    : CRowStepsCommand(std::move(steps)), m_nCol(nCol), m_nRow(nRow)
+{
+}
+
+CUndoOutcome CRowDeleteCommand::Redo(IUndoTarget& target)
+{
+    target.DeleteRowAt(m_nCol, m_nRow);
+    return {};
+}
+
+CRowsInsertCommand::CRowsInsertCommand(int nFirstRow, int nCount, CRowSteps&& steps)
+    : CRowStepsCommand(std::move(steps)), m_nFirstRow(nFirstRow), m_nCount(nCount)
+{
+}
+
+CUndoOutcome CRowsInsertCommand::Redo(IUndoTarget& target)
+{
+    target.InsertRowsAt(m_nFirstRow, m_nCount);
+    return {};
+}
+
+int CRowsInsertCommand::LastRow() const
+{
+    return m_steps.LastRow(LastOf(m_nFirstRow, m_nCount));
+}
+
+// ---------------------------------------------------------------------------------------
+// Rows cut and pasted
+
+CRowsCutCommand::CRowsCutCommand(int nFirstRow, int nCount, CRowSteps&& steps)
+    : CRowStepsCommand(std::move(steps)), m_nFirstRow(nFirstRow), m_nCount(nCount)
+{
+}
+
+CUndoOutcome CRowsCutCommand::Undo(IUndoTarget& target)
+{
+    const int nFirstMoved = m_steps.TakeBack(target);
+    CUndoOutcome outcome = ChangedFrom(std::min(m_nFirstRow, nFirstMoved));
+    outcome.eCell = CUndoOutcome::ECell::moved;
+    outcome.nCol = 0;
+    outcome.nRow = m_nFirstRow;
+    outcome.eSelection = CUndoOutcome::ESelection::rows;
+    outcome.nFirstSelected = m_nFirstRow;
+    outcome.nSelectedCount = std::max(1, m_nCount);
+    return outcome;
+}
+
+CUndoOutcome CRowsCutCommand::Redo(IUndoTarget& target)
+{
+    if (m_nCount > 0)
+        target.CutRowsAt(0, m_nFirstRow, m_nCount);
+    return {};
+}
+
+int CRowsCutCommand::LastRow() const
+{
+    return m_steps.LastRow(LastOf(m_nFirstRow, m_nCount));
+}
+
+CRowsPasteCommand::CRowsPasteCommand(int nCol, int nRow, int nCount, bool bCounted, CRowSteps&& steps)
+    : CRowStepsCommand(std::move(steps)), m_nCol(nCol), m_nRow(nRow), m_nCount(nCount), m_bCounted(bCounted)
+{
+}
+
+CRowsPasteCommand::~CRowsPasteCommand() = default;
+
+CUndoOutcome CRowsPasteCommand::Undo(IUndoTarget& target)
+{
+    if (m_nCount <= 0)
+        return {};
+    MORVEL_CHECK(!m_steps.IsEmpty() && m_steps.Steps().front().bInserted &&
+                     m_steps.Steps().front().nRow == m_nRow && m_steps.Steps().front().nCount == m_nCount,
+                 "a paste's first step puts its rows in");
+    target.CopyRowsAt(m_nCol, m_nRow, m_nCount);
+    m_pasted.clear();
+    const int nFirstMoved = m_steps.TakeBack(target, &m_pasted);
+    return ChangedFrom(std::min(m_nRow, nFirstMoved));
+}
+
+CUndoOutcome CRowsPasteCommand::Redo(IUndoTarget& target)
+{
+    // The rows stay this command's while the paste copies them into new rows.
+    std::vector<const CGridRow*> rows;
+    for (const std::unique_ptr<CGridRow>& pRow : m_pasted)
+        rows.push_back(pRow.get());
+    target.PasteRowsAt(m_nCol, m_nRow, rows, m_bCounted);
+    return {};
+}
+
+int CRowsPasteCommand::LastRow() const
+{
+    return m_steps.LastRow(LastOf(m_nRow, m_nCount));
+}
+
+// ---------------------------------------------------------------------------------------
+// Rows cleared
+
+CRowsClearCommand::CRowsClearCommand(int nCol, int nRow) : m_bWholeRows(false), m_nCol(nCol), m_nRow(nRow) {}
+
+CRowsClearCommand::CRowsClearCommand(int nFirstRow) : m_bWholeRows(true), m_nCol(0), m_nRow(nFirstRow) {}
+
+CRowsClearCommand::~CRowsClearCommand() = default;
+
+void CRowsClearCommand::Keep(const CGridRow* pRow)
+{
+    m_kept.push_back(pRow != nullptr ? std::make_unique<CGridRow>(*pRow) : std::make_unique<CGridRow>());
+}
+
+CUndoOutcome CRowsClearCommand::Undo(IUndoTarget& target)
+{
+    for (size_t i = 0; i < m_kept.size(); ++i)
+        PutRowBack(target, *m_kept[i], m_nRow + static_cast<int>(i));
+    return ChangedFrom(m_nRow);
+}
+
+CUndoOutcome CRowsClearCommand::Redo(IUndoTarget& target)
+{
+    if (!m_bWholeRows)
+        target.ClearRowAt(m_nCol, m_nRow);
+    else if (!m_kept.empty())
+        target.ClearRowsAt(m_nRow, static_cast<int>(m_kept.size()));
+    return {};
+}
+
+int CRowsClearCommand::LastRow() const
+{
+    return m_bWholeRows ? LastOf(m_nRow, static_cast<int>(m_kept.size())) : m_nRow;
+}
+
+// ---------------------------------------------------------------------------------------
+// The remembered row
+
+CUndoOutcome CMarkRowCommand::Undo(IUndoTarget& target)
+{
+    target.SetMarkRow(-1);
+    return {};
+}
+
+CUndoOutcome CMarkRowCommand::Redo(IUndoTarget& target)
+{
+    target.SetMarkRow(m_nRow);
+    return {};
+}
+
+// ---------------------------------------------------------------------------------------
+// Non-calculated marks
+
+CNonCalculatedCommand::CNonCalculatedCommand(bool bSet, int nFirstRow, int nCount,
+                                             std::vector<ERowKind>&& kinds)
+    : m_bSet(bSet), m_nFirstRow(nFirstRow), m_nCount(nCount), m_kinds(std::move(kinds))
+{
+}
+
+CUndoOutcome CNonCalculatedCommand::Undo(IUndoTarget& target)
+{
+    CEstimateEngine& engine = target.Engine();
+    const int nCount = std::min(m_nCount, static_cast<int>(m_kinds.size()));
+    for (int i = 0; i < nCount; ++i) {
+        const int nRow = m_nFirstRow + i;
+        const ERowKind nKind = m_kinds[static_cast<size_t>(i)];
+        // A row that had no object and has none now stays without one.
+        if (engine.IsValidRow(nRow) && (target.EditRows().GetRow(nRow) != nullptr || nKind != kindEmpty))
+            engine.SetRowKind(nKind, nRow);
+    }
+    return ChangedFrom(m_nFirstRow);
+}
+
+CUndoOutcome CNonCalculatedCommand::Redo(IUndoTarget& target)
+{
+    if (m_nCount > 0)
+        target.SetNonCalculated(m_bSet, m_nFirstRow, m_nFirstRow + m_nCount - 1);
+    return {};
+}
+
+int CNonCalculatedCommand::LastRow() const
+{
+    return LastOf(m_nFirstRow, m_nCount);
+}
+
+// ---------------------------------------------------------------------------------------
+// Fixed-rate change
+
+void CFixedRateCommand::AddSettings(const IUndoTarget::CRateSettings& settings)
+{
+    m_texts.push_back(settings.strFormula);
+    m_texts.push_back(IntText(settings.nCol1));
+    m_texts.push_back(IntText(settings.nRelation1));
+    m_texts.push_back(settings.strValue1);
+    m_texts.push_back(IntText(settings.nCol2));
+    m_texts.push_back(IntText(settings.nRelation2));
+    m_texts.push_back(settings.strValue2);
+    m_texts.push_back(IntText(settings.nConjunction));
+}
+
+CUndoOutcome CFixedRateCommand::Undo(IUndoTarget& target)
+{
+    CEstimateEngine& engine = target.Engine();
+    for (int i = 0; i < FormerTextCount(); ++i) {
+        CString strText = m_texts[static_cast<size_t>(i)];
+        if (CNumberRules::IsNumberText(strText))
+            strText = CNumberRules::FormatNormal(CNumberRules::ReadNumberText(strText));
+        const int nRow = m_nFirstRow + i;
+        engine.SetCellText(strText, nRow, m_nCol, true);
+        engine.CalcRow(nRow, 0);
+    }
+    return ChangedFrom(m_nFirstRow);
+}
+
+CUndoOutcome CFixedRateCommand::Redo(IUndoTarget& target)
+{
+    const int nTexts = FormerTextCount();
+    if (nTexts < 0)
+        return {};
+    const auto text = [&](int i) -> const CString& { return m_texts[static_cast<size_t>(nTexts + i)]; };
+    IUndoTarget::CRateSettings settings;
+    settings.strFormula = text(0);
+    settings.nCol1 = std::atoi(text(1));
+    settings.nRelation1 = std::atoi(text(2));
+    settings.strValue1 = text(3);
+    settings.nCol2 = std::atoi(text(4));
+    settings.nRelation2 = std::atoi(text(5));
+    settings.strValue2 = text(6);
+    settings.nConjunction = std::atoi(text(7));
+    // The same column over the same rows as the first time.
+    target.ApplyFixedRate(m_nCol, m_nFirstRow, m_nFirstRow + std::max(0, nTexts - 1), settings);
+    return {};
+}
+
+int CFixedRateCommand::LastRow() const
+{
+    return LastOf(m_nFirstRow, FormerTextCount());
+}
+
+// ---------------------------------------------------------------------------------------
+// Special rows
+
+CSpecialRowCommand::~CSpecialRowCommand() = default;
+
+CUndoOutcome CSpecialRowCommand::Undo(IUndoTarget& target)
+{
+    // The row as the delete takes it, kept for the redo.
+    const CGridRow* pRow = target.EditRows().GetRow(m_nRow);
+    m_pKept = pRow != nullptr ? std::make_unique<CGridRow>(*pRow) : std::make_unique<CGridRow>();
+    target.DeleteRowAt(m_nCol, m_nRow);
+    return {};
+}
+
+CUndoOutcome CSpecialRowCommand::Redo(IUndoTarget& target)
+{
+    target.InsertRowAligned(m_nRow);
+    if (m_pKept != nullptr)
+        PutRowBack(target, *m_pKept, m_nRow);
+    return ChangedFrom(m_nRow);
+}
