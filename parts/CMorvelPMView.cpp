@@ -173,7 +173,7 @@ const CString& CMorvelPMView::GetAttribute(int nCol) const
 bool CMorvelPMView::IsNumericColumn(int nCol) const
 {
     if (!m_bPlainCalculation)
-        return m_columns.Get(nCol).bNumeric;
+        return m_columns.IsNumeric(nCol);
     const CString& strAttr = GetAttribute(nCol);
     return strAttr == NumberWord() || strAttr.Find(CalcMark()) >= 0;
 }
@@ -181,7 +181,7 @@ bool CMorvelPMView::IsNumericColumn(int nCol) const
 bool CMorvelPMView::IsCalculatedColumn(int nCol) const
 {
     if (!m_bPlainCalculation)
-        return m_columns.Get(nCol).bFormula;
+        return m_columns.IsFormula(nCol);
     return GetAttribute(nCol).Find(CalcMark()) >= 0;
 }
 
@@ -446,27 +446,35 @@ BOOL CMorvelPMView::HasNoNumericOperand(const CString& strFormula, int nRow) con
     return formula.LacksNumbers([&](int nCol) { return GetCellText(nRow, nCol); }) ? TRUE : FALSE;
 }
 
+void CMorvelPMView::CalcFormulaColumns(int nRow, int nFirstCol, const CRowFormula::CRules& rules)
+{
+    const CEstimateColumns::CBatch batch(m_columns); // the form stays as it is meanwhile
+    if (m_bPlainCalculation) {
+        for (int c = nFirstCol; c < m_nColumnCount; ++c) {
+            if (IsCalculatedColumn(c))
+                EvaluateColumn(nRow, c, rules);
+        }
+        return;
+    }
+    // The formula columns from one look at every column's attribute.
+    for (int c : m_columns.GetFormulaColumns()) {
+        if (c >= nFirstCol && c < m_nColumnCount)
+            EvaluateColumn(nRow, c, rules);
+    }
+}
+
 void CMorvelPMView::CalcRow(int nRow, int nFirstCol)
 {
     if (GetDocument() == nullptr || nRow < 0 || nRow >= m_nRowLimit)
         return;
-    const CEstimateColumns::CBatch batch(m_columns); // the form stays as it is meanwhile
-    for (int c = std::max(0, nFirstCol); c < m_nColumnCount; ++c) {
-        if (IsCalculatedColumn(c))
-            EvaluateColumn(nRow, c, CRowFormula::partsRowRules);
-    }
+    CalcFormulaColumns(nRow, std::max(0, nFirstCol), CRowFormula::partsRowRules);
 }
 
 void CMorvelPMView::CalcCurrentRow()
 {
-    const CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || m_nCurrentRow < 0 || m_nCurrentRow >= m_nRowLimit)
+    if (GetDocument() == nullptr || m_nCurrentRow < 0 || m_nCurrentRow >= m_nRowLimit)
         return;
-    const CEstimateColumns::CBatch batch(m_columns); // the form stays as it is meanwhile
-    for (int c = 0; c < m_nColumnCount; ++c) {
-        if (IsCalculatedColumn(c))
-            EvaluateColumn(m_nCurrentRow, c, CRowFormula::partsTypedRules);
-    }
+    CalcFormulaColumns(m_nCurrentRow, 0, CRowFormula::partsTypedRules);
 }
 
 void CMorvelPMView::CommitTypedText(const CString& strText)

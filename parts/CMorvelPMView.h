@@ -83,6 +83,13 @@ public:
     // from the form's texts again and every formula is put together as a text and read;
     // both ways give the same cell texts, byte for byte.
     void SetPlainCalculation(bool bOn) { m_bPlainCalculation = bOn; }
+    // The columns' rules checked against the form once for as long as the returned scope
+    // lives (rather than once per CalcRow or SetCellText), for a loop over many rows during
+    // which the form stays as it is.
+    [[nodiscard]] CEstimateColumns::CBatch KeepColumnRules() const
+    {
+        return CEstimateColumns::CBatch(m_columns);
+    }
     // What typing a text into the current cell does once the editor hands it over: the
     // text stored, the row's formulas evaluated (number columns), the row repainted and
     // the document marked modified.
@@ -339,14 +346,21 @@ private:
     const CString& GetAttribute(int nCol) const;
     // Works out column nCol's formula in a row by the given rules (CRowFormula).
     void EvaluateColumn(int nRow, int nCol, const CRowFormula::CRules& rules);
+    // Every formula column of a row from nFirstCol on, in column order.
+    void CalcFormulaColumns(int nRow, int nFirstCol, const CRowFormula::CRules& rules);
     // The parts form's texts as the estimate's columns read them (属性, 数値書式, 計算式,
     // 丸め, T, V; empty outside the form's items).
     class CFormColumns : public IColumnTexts {
     public:
         explicit CFormColumns(const CMorvelPMView& view) : m_view(view) {}
         const CString& GetColumnText(int nCol, EColumnText eText) const override;
+        void GetColumnTexts(int nCol, const CString* texts[COLUMN_TEXTS]) const override;
+        void GetTextOfColumns(EColumnText eText, int nColumns, const CString* texts[]) const override;
 
     private:
+        // The document's form (nullptr without one).
+        const CPartFormFile* FindForm() const;
+
         const CMorvelPMView& m_view;
         // The form of the document the view was last seen with: a column's texts are read
         // six at a time, and finding the document's type each time would cost more than
@@ -401,5 +415,6 @@ private:
     CEstimateColumns m_columns{m_formColumns, m_nColumnCount};
     std::vector<double> m_formulaValues;
     std::string m_strExpression; // the formula being worked out, reused from cell to cell
+    CRowFormula m_plainFormula;  // the plain way's formula, read from the form at every cell
     bool m_bPlainCalculation = false;
 };

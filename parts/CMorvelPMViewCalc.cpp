@@ -35,21 +35,58 @@ double ReadNumberOf(const CString& strText)
 
 } // namespace
 
-const CString& CMorvelPMView::CFormColumns::GetColumnText(int nCol, EColumnText eText) const
+namespace {
+
+// The parts form's items in the estimation form's places; a parts form has no "V" code.
+constexpr int kFormItems[IColumnTexts::COLUMN_TEXTS] = {1, 3, 4, 5, CPartFormFile::colT, -1};
+
+// The columns of a form whose texts are read (at most 100; none without a form).
+int ColumnsOf(const CPartFormFile* pForm)
 {
-    static const CString s_strNone;
-    // The parts form's items in the estimation form's places; a parts form has no "V" code.
-    static const int items[COLUMN_TEXTS] = {1, 3, 4, 5, CPartFormFile::colT, -1};
+    return pForm != nullptr ? std::min(pForm->GetCount(), static_cast<int>(CMorvelPMView::MAX_COLUMNS)) : 0;
+}
+
+const CString g_strNoText;
+
+// A text of the form (an empty one outside its columns, and for a text it has not).
+const CString& TextOf(const CPartFormFile* pForm, int nColumns, int nCol, IColumnTexts::EColumnText eText)
+{
+    const int nItem = eText >= 0 && eText < IColumnTexts::COLUMN_TEXTS ? kFormItems[eText] : -1;
+    return nItem >= 0 && nCol >= 0 && nCol < nColumns ? pForm->GetItem(nCol, nItem) : g_strNoText;
+}
+
+} // namespace
+
+const CPartFormFile* CMorvelPMView::CFormColumns::FindForm() const
+{
     if (m_view.m_pDocument != m_pDocumentSeen) {
         m_pDocumentSeen = m_view.m_pDocument;
         m_pForm = m_view.GetForm();
     }
-    const CPartFormFile* pForm = m_pForm;
-    const int nItem = eText >= 0 && eText < COLUMN_TEXTS ? items[eText] : -1;
-    if (pForm == nullptr || nItem < 0 || nCol < 0 ||
-        nCol >= std::min(pForm->GetCount(), static_cast<int>(MAX_COLUMNS)))
-        return s_strNone;
-    return pForm->GetItem(nCol, nItem);
+    return m_pForm;
+}
+
+const CString& CMorvelPMView::CFormColumns::GetColumnText(int nCol, EColumnText eText) const
+{
+    const CPartFormFile* pForm = FindForm();
+    return TextOf(pForm, ColumnsOf(pForm), nCol, eText);
+}
+
+void CMorvelPMView::CFormColumns::GetTextOfColumns(EColumnText eText, int nColumns,
+                                                   const CString* texts[]) const
+{
+    const CPartFormFile* pForm = FindForm();
+    const int nInForm = ColumnsOf(pForm);
+    for (int nCol = 0; nCol < nColumns; ++nCol)
+        texts[nCol] = &TextOf(pForm, nInForm, nCol, eText);
+}
+
+void CMorvelPMView::CFormColumns::GetColumnTexts(int nCol, const CString* texts[COLUMN_TEXTS]) const
+{
+    const CPartFormFile* pForm = FindForm();
+    const int nInForm = ColumnsOf(pForm);
+    for (int nText = 0; nText < COLUMN_TEXTS; ++nText)
+        texts[nText] = &TextOf(pForm, nInForm, nCol, static_cast<EColumnText>(nText));
 }
 
 CString CMorvelPMView::StoredCellText(const CString& strText, int nCol) const
@@ -82,8 +119,8 @@ void CMorvelPMView::EvaluateColumn(int nRow, int nCol, const CRowFormula::CRules
     if (m_bPlainCalculation) {
         // The plain way takes the formula and the rounding rule from the form's texts at
         // every cell, and works the formula out through the texts.
-        const CRowFormula formula(pDoc->m_form.GetItem(nCol, 4));
-        outcome = formula.Evaluate(cell, rules, m_strExpression, result);
+        m_plainFormula.AssignForTexts(pDoc->m_form.GetItem(nCol, 4));
+        outcome = m_plainFormula.Evaluate(cell, rules, m_strExpression, result);
         if (outcome == CRowFormula::EOutcome::number)
             value = CNumberRules::RoundBySpec(ReadNumberOf(CNumberRules::FormatNormal(result)),
                                               pDoc->m_form.GetItem(nCol, 5));

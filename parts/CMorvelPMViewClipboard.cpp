@@ -159,6 +159,7 @@ void CMorvelPMView::OnEditPaste()
             const CPMObj* pFirst = m_exchangeList.GetHead();
             const int nWidth = pFirst->m_nLastCol - pFirst->m_nFirstCol + 1;
             POSITION pos = m_exchangeList.GetHeadPosition();
+            const auto rules = KeepColumnRules();
             for (int r = rcTarget.top; r <= rcTarget.bottom; ++r) {
                 if (pos == nullptr)
                     pos = m_exchangeList.GetHeadPosition();
@@ -184,6 +185,7 @@ void CMorvelPMView::OnEditPaste()
                                    std::min<int>(m_nCurrentRow + rcSource.Height(), m_nRowLimit - 1)));
             int nRow = m_nCurrentRow;
             POSITION pos = m_exchangeList.GetHeadPosition();
+            const auto rules = KeepColumnRules();
             while (pos != nullptr) {
                 const CPMObj* pObj = m_exchangeList.GetNext(pos);
                 const int nLastCol =
@@ -215,6 +217,7 @@ void CMorvelPMView::OnEditPaste()
             m_nSelectMode = nSavedKind;
             int nRow = m_nCurrentRow;
             POSITION pos = m_exchangeList.GetHeadPosition();
+            const auto rules = KeepColumnRules();
             while (pos != nullptr) {
                 const CPMObj* pObj = m_exchangeList.GetNext(pos);
                 for (int c = 0; c < m_nColumnCount; ++c) {

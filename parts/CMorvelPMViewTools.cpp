@@ -67,6 +67,7 @@ int CMorvelPMView::ApplyRateChange(const CRateChangeRequest& request)
     if (!IsNumericColumn(nCol))
         return 0;
     int nChanged = 0;
+    const auto rules = KeepColumnRules();
     for (int r = std::max<int>(0, rcBlock.top); r <= rcBlock.bottom; ++r) {
         if (!RowMatchesCondition(r, request.nCol1, request.nOp1, request.strValue1, request.nCol2,
                                  request.nOp2, request.strValue2, request.nCombine))

@@ -7,37 +7,74 @@ CEstimateColumns::CEstimateColumns(const IColumnTexts& sheet, const int& nColumn
 {
 }
 
+namespace {
+
+const CEstimateColumns::CColumnInfo& NoColumn()
+{
+    static const CEstimateColumns::CColumnInfo empty;
+    return empty;
+}
+
+// The texts a column's information keeps, in the sheet's order.
+bool SameTexts(const CEstimateColumns::CColumnInfo& info,
+               const CString* const texts[IColumnTexts::COLUMN_TEXTS])
+{
+    return info.strAttribute == *texts[IColumnTexts::textAttribute] &&
+           info.strFormula == *texts[IColumnTexts::textFormula] &&
+           info.strRounding == *texts[IColumnTexts::textRounding] &&
+           info.strPicture == *texts[IColumnTexts::textPicture] && info.strT == *texts[IColumnTexts::textT] &&
+           info.strV == *texts[IColumnTexts::textV];
+}
+
+} // namespace
+
 const CEstimateColumns::CColumnInfo& CEstimateColumns::GetChecked(int nCol) const
 {
-    static const CColumnInfo empty;
     if (nCol < 0 || nCol >= GetLimit())
-        return empty;
+        return NoColumn();
     if (m_info.size() < static_cast<size_t>(MAX_COLUMNS))
         m_info.resize(MAX_COLUMNS); // never resized again: references stay valid
     CColumnInfo& info = m_info[static_cast<size_t>(nCol)];
     if (m_nBatchDepth > 0 && info.bValid && info.nGeneration == m_nGeneration)
         return info;
-    auto text = [&](IEstimateSheet::EColumnText eText) -> const CString& {
-        return m_sheet.GetColumnText(nCol, eText);
-    };
-    if (!info.bValid || info.strAttribute != text(IEstimateSheet::textAttribute) ||
-        info.strPicture != text(IEstimateSheet::textPicture) ||
-        info.strFormula != text(IEstimateSheet::textFormula) ||
-        info.strRounding != text(IEstimateSheet::textRounding) || info.strT != text(IEstimateSheet::textT) ||
-        info.strV != text(IEstimateSheet::textV))
-        Build(info, nCol);
+    const CString* texts[IColumnTexts::COLUMN_TEXTS];
+    m_sheet.GetColumnTexts(nCol, texts);
+    if (!info.bValid || !SameTexts(info, texts))
+        Build(info, texts);
     info.nGeneration = m_nGeneration;
+    info.nAttributeGeneration = m_nGeneration;
     return info;
 }
 
-void CEstimateColumns::Build(CColumnInfo& info, int nCol) const
+const CEstimateColumns::CColumnInfo& CEstimateColumns::GetAttributeChecked(int nCol) const
 {
-    info.strAttribute = m_sheet.GetColumnText(nCol, IEstimateSheet::textAttribute);
-    info.strPicture = m_sheet.GetColumnText(nCol, IEstimateSheet::textPicture);
-    info.strFormula = m_sheet.GetColumnText(nCol, IEstimateSheet::textFormula);
-    info.strRounding = m_sheet.GetColumnText(nCol, IEstimateSheet::textRounding);
-    info.strT = m_sheet.GetColumnText(nCol, IEstimateSheet::textT);
-    info.strV = m_sheet.GetColumnText(nCol, IEstimateSheet::textV);
+    if (nCol < 0 || nCol >= GetLimit() || static_cast<size_t>(nCol) >= m_info.size())
+        return GetChecked(nCol);
+    CColumnInfo& info = m_info[static_cast<size_t>(nCol)];
+    if (!info.bValid || info.strAttribute != m_sheet.GetColumnText(nCol, IEstimateSheet::textAttribute))
+        return GetChecked(nCol);
+    info.nAttributeGeneration = m_nGeneration;
+    return info;
+}
+
+bool CEstimateColumns::MatchesSheet(int nCol, const CColumnInfo& info, bool bAttributeOnly) const
+{
+    if (bAttributeOnly)
+        return info.strAttribute == m_sheet.GetColumnText(nCol, IEstimateSheet::textAttribute);
+    const CString* texts[IColumnTexts::COLUMN_TEXTS];
+    m_sheet.GetColumnTexts(nCol, texts);
+    return SameTexts(info, texts);
+}
+
+void CEstimateColumns::Build(CColumnInfo& info, const CString* const texts[IColumnTexts::COLUMN_TEXTS]) const
+{
+    // Copied before anything is taken apart: the pointers are the sheet's.
+    info.strAttribute = *texts[IEstimateSheet::textAttribute];
+    info.strPicture = *texts[IEstimateSheet::textPicture];
+    info.strFormula = *texts[IEstimateSheet::textFormula];
+    info.strRounding = *texts[IEstimateSheet::textRounding];
+    info.strT = *texts[IEstimateSheet::textT];
+    info.strV = *texts[IEstimateSheet::textV];
 
     CString strAttribute(info.strAttribute);
     strAttribute.MakeUpper();
@@ -66,11 +103,36 @@ void CEstimateColumns::BuildFormulaColumns() const
 {
     m_formulaColumns.clear();
     const int nColumns = GetLimit();
+    if (nColumns == 0)
+        return;
+    if (m_info.size() < static_cast<size_t>(MAX_COLUMNS))
+        m_info.resize(MAX_COLUMNS); // never resized again: references stay valid
+    // Every attribute in one call; a column whose attribute differs is taken again whole.
+    const CString* attributes[MAX_COLUMNS];
+    m_sheet.GetTextOfColumns(IColumnTexts::textAttribute, nColumns, attributes);
     for (int nCol = 0; nCol < nColumns; ++nCol) {
-        if (Get(nCol).bFormula)
+        CColumnInfo& info = m_info[static_cast<size_t>(nCol)];
+        if (info.bValid && info.strAttribute == *attributes[nCol])
+            info.nAttributeGeneration = m_nGeneration;
+        else
+            GetChecked(nCol);
+        if (info.bFormula)
             m_formulaColumns.push_back(nCol);
     }
     m_nFormulaColumnsGeneration = m_nGeneration;
+}
+
+bool CEstimateColumns::FormulaColumnsMatchSheet() const
+{
+    // The list was made from the kept attributes of the columns within the limit.
+    const int nColumns = GetLimit();
+    for (int nCol = 0; nCol < nColumns; ++nCol) {
+        if (static_cast<size_t>(nCol) >= m_info.size() ||
+            m_info[static_cast<size_t>(nCol)].strAttribute !=
+                m_sheet.GetColumnText(nCol, IEstimateSheet::textAttribute))
+            return false;
+    }
+    return true;
 }
 
 int CEstimateColumns::FindFirstTotalByFormula() const

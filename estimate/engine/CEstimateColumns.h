@@ -7,14 +7,20 @@
 // Columns are checked against the form lazily: outside a batch every look compares the
 // column's six texts with the form's; within a batch (CBatch, which the recalculation and
 // other loops over many cells hold) a column checked in the batch is trusted, so the per-cell
-// cost is one generation compare. The form's texts come from the sheet (IEstimateSheet); the
-// column count is the grid's, read where the grid keeps it.
+// cost is one generation compare. Whether a column is numeric or computed follows from its
+// attribute alone (IsNumeric, IsFormula, GetFormulaColumns), so those questions compare that
+// one text: a row's recalculation asks them of every column and needs the other texts only of
+// the columns it computes. The form must not change while a batch lives; the builds with
+// checks compare the texts again at every trusted look and report a change. The form's texts
+// come from the sheet (IEstimateSheet); the column count is the grid's, read where the grid
+// keeps it.
 #pragma once
 
 #include "estimate/engine/CNumberRules.h"
 #include "estimate/engine/CRowFormula.h"
 #include "estimate/engine/IEstimateSheet.h"
 #include "platform/base/CString.h"
+#include "platform/base/Check.h"
 
 #include <string>
 #include <vector>
@@ -32,7 +38,8 @@ public:
     };
 
     struct CColumnInfo {
-        unsigned nGeneration = 0;
+        unsigned nGeneration = 0;          // the batch generation all six texts were checked in
+        unsigned nAttributeGeneration = 0; // the one the attribute alone was checked in
         bool bValid = false;
         CString strAttribute, strPicture, strFormula, strRounding, strT, strV;
         bool bNumeric = false;        // "数値" or containing "計"
@@ -83,16 +90,26 @@ public:
         if (m_nBatchDepth > 0 && nCol >= 0 && static_cast<size_t>(nCol) < m_info.size() &&
             nCol < m_nColumnCount) {
             const CColumnInfo& info = m_info[static_cast<size_t>(nCol)];
-            if (info.bValid && info.nGeneration == m_nGeneration)
+            if (info.bValid && info.nGeneration == m_nGeneration) {
+                MORVEL_CHECK(MatchesSheet(nCol, info, false), "the form stays as it is while a batch lives");
                 return info;
+            }
         }
         return GetChecked(nCol);
     }
-    // The formula columns ("計") in column order; within one batch generation built once.
+    // Whether a column is numeric ("数値" or "計") or computed by its formula ("計"): the
+    // attribute alone is compared with the form's (within a batch, once).
+    bool IsNumeric(int nCol) const { return GetByAttribute(nCol).bNumeric; }
+    bool IsFormula(int nCol) const { return GetByAttribute(nCol).bFormula; }
+    // The formula columns ("計") in column order; within one batch generation built once,
+    // from every column's attribute (the other texts are checked as the columns are asked
+    // for).
     const std::vector<int>& GetFormulaColumns() const
     {
         if (m_nBatchDepth == 0 || m_nFormulaColumnsGeneration != m_nGeneration)
             BuildFormulaColumns();
+        else
+            MORVEL_CHECK(FormulaColumnsMatchSheet(), "the form stays as it is while a batch lives");
         return m_formulaColumns;
     }
     // The first formula column summed by its formula on a total row ("計 C"), or -1.
@@ -122,8 +139,28 @@ public:
 
 private:
     const CColumnInfo& GetChecked(int nCol) const;
-    void Build(CColumnInfo& info, int nCol) const;
+    // A column's information of which only what follows from the attribute is sure to be
+    // current (bNumeric, bFormula).
+    const CColumnInfo& GetByAttribute(int nCol) const
+    {
+        if (m_nBatchDepth > 0 && nCol >= 0 && static_cast<size_t>(nCol) < m_info.size() &&
+            nCol < m_nColumnCount) {
+            const CColumnInfo& info = m_info[static_cast<size_t>(nCol)];
+            if (info.bValid &&
+                (info.nGeneration == m_nGeneration || info.nAttributeGeneration == m_nGeneration)) {
+                MORVEL_CHECK(MatchesSheet(nCol, info, true), "the form stays as it is while a batch lives");
+                return info;
+            }
+        }
+        return GetAttributeChecked(nCol);
+    }
+    const CColumnInfo& GetAttributeChecked(int nCol) const;
+    // Whether the texts a column's information came from are the form's (only the attribute,
+    // or all six).
+    bool MatchesSheet(int nCol, const CColumnInfo& info, bool bAttributeOnly) const;
+    void Build(CColumnInfo& info, const CString* const texts[IColumnTexts::COLUMN_TEXTS]) const;
     void BuildFormulaColumns() const;
+    bool FormulaColumnsMatchSheet() const;
 
     const IColumnTexts& m_sheet;
     const int& m_nColumnCount;

@@ -4,11 +4,18 @@
 
 void CRowFormula::Assign(const CString& strFormula)
 {
+    AssignForTexts(strFormula);
+    m_bCompiled = CNumberRules::CompileFormula(m_segments, m_compiled);
+}
+
+void CRowFormula::AssignForTexts(const CString& strFormula)
+{
     CString strUpper(strFormula);
     strUpper.MakeUpper();
     m_bMulDiv = strUpper.Find('*') >= 0 || strUpper.Find('/') >= 0;
     Parse(strUpper, m_refs, m_segments);
-    m_bCompiled = CNumberRules::CompileFormula(m_segments, m_compiled);
+    m_bCompiled = false;
+    m_compiled.clear();
 }
 
 void CRowFormula::Parse(const CString& strUpper, std::vector<int>& refs, std::vector<std::string>& segments)

@@ -49,6 +49,10 @@ public:
     explicit CRowFormula(const CString& strFormula) { Assign(strFormula); }
     // Takes a formula apart (upper-casing it first) and compiles it where it can.
     void Assign(const CString& strFormula);
+    // Takes a formula apart without compiling it, for one worked out through the texts
+    // (Evaluate) and read again at the next evaluation: compiling would cost more than it
+    // saves.
+    void AssignForTexts(const CString& strFormula);
 
     // An upper-cased formula taken apart: the columns it references in order and the texts
     // between them.

@@ -16,6 +16,20 @@ public:
     enum EColumnText { textAttribute, textPicture, textFormula, textRounding, textT, textV, COLUMN_TEXTS };
 
     virtual const CString& GetColumnText(int nCol, EColumnText eText) const = 0;
+    // All of a column's texts at once, in the order above: checking a column reads every one
+    // of them, and a form that finds its column once answers in one call.
+    virtual void GetColumnTexts(int nCol, const CString* texts[COLUMN_TEXTS]) const
+    {
+        for (int nText = 0; nText < COLUMN_TEXTS; ++nText)
+            texts[nText] = &GetColumnText(nCol, static_cast<EColumnText>(nText));
+    }
+    // One text of the columns 0 to nColumns - 1 at once: a row's recalculation asks every
+    // column's attribute.
+    virtual void GetTextOfColumns(EColumnText eText, int nColumns, const CString* texts[]) const
+    {
+        for (int nCol = 0; nCol < nColumns; ++nCol)
+            texts[nCol] = &GetColumnText(nCol, eText);
+    }
 
 protected:
     ~IColumnTexts() = default;
