@@ -95,15 +95,18 @@ CMorvelEMView* CMorvelEMDoc::GetEstimateView() const
 template <typename F>
 void CMorvelEMDoc::ForEachEstimateView(F visit) const
 {
-    POSITION pos = GetFirstViewPosition();
-    while (pos != nullptr) {
-        if (auto* pView = dynamic_cast<CMorvelEMView*>(GetNextView(pos)))
-            visit(*pView);
-    }
+    for (CMorvelEMView* pView : m_estimateViews)
+        visit(*pView);
 }
 
 void CMorvelEMDoc::OnChangedViewList()
 {
+    m_estimateViews.clear();
+    POSITION pos = GetFirstViewPosition();
+    while (pos != nullptr) {
+        if (auto* pView = dynamic_cast<CMorvelEMView*>(GetNextView(pos)))
+            m_estimateViews.push_back(pView);
+    }
     ForEachEstimateView([this](CMorvelEMView& view) { view.AttachModel(m_model); });
     CMorvelDoc::OnChangedViewList();
 }

@@ -21,6 +21,8 @@
 #include "platform/base/Types.h"
 #include "platform/ui/core/WinDefs.h"
 
+#include <vector>
+
 class CArchive;
 class CMorvelEMView;
 
@@ -127,6 +129,10 @@ private:
     // Calls visit for every estimate grid view of the document.
     template <typename F>
     void ForEachEstimateView(F visit) const;
+
+    // The document's estimate grid views, refreshed whenever a view is added or removed:
+    // the engine reports written rows row by row, so they are not looked for each time.
+    std::vector<CMorvelEMView*> m_estimateViews;
 
     CEstimateModel m_model{*this};
 

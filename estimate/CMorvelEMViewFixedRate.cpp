@@ -91,13 +91,7 @@ void CMorvelEMView::ApplyFixedRateChange(const char* lpszFormula, const CRateCon
 
     IUndoTarget::CRateSettings settings;
     settings.strFormula = strFormula;
-    settings.nCol1 = condition.nCol1;
-    settings.nRelation1 = condition.nRelation1;
-    settings.strValue1 = condition.strValue1;
-    settings.nCol2 = condition.nCol2;
-    settings.nRelation2 = condition.nRelation2;
-    settings.strValue2 = condition.strValue2;
-    settings.nConjunction = condition.nConjunction;
+    settings.condition = condition;
     pCommand->AddSettings(settings);
     RecordUndo(std::move(pCommand));
 

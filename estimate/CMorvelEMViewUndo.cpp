@@ -167,17 +167,9 @@ public:
     }
     void ApplyFixedRate(int nCol, int nFirstRow, int nLastRow, const CRateSettings& settings) override
     {
-        CRateCondition condition;
-        condition.nCol1 = settings.nCol1;
-        condition.nRelation1 = settings.nRelation1;
-        condition.strValue1 = settings.strValue1;
-        condition.nCol2 = settings.nCol2;
-        condition.nRelation2 = settings.nRelation2;
-        condition.strValue2 = settings.strValue2;
-        condition.nConjunction = settings.nConjunction;
         v.m_nSelectMode = selectBlock;
         v.m_rcSelection.SetRect(nCol, nFirstRow, nCol, nLastRow);
-        v.ApplyFixedRateChange(settings.strFormula, condition);
+        v.ApplyFixedRateChange(settings.strFormula, settings.condition);
     }
 
     void SelectWholeRows(int nFirstRow, int nCount)

@@ -11,6 +11,7 @@
 // rather than wrong.
 #pragma once
 
+#include "estimate/engine/CFixedRateChange.h"
 #include "platform/base/CString.h"
 
 #include <vector>
@@ -63,13 +64,7 @@ public:
     // condition a row must meet (as the calculation dialog gives them).
     struct CRateSettings {
         CString strFormula;
-        int nCol1 = -1;
-        int nRelation1 = -1;
-        CString strValue1;
-        int nCol2 = -1;
-        int nRelation2 = -1;
-        CString strValue2;
-        int nConjunction = 1;
+        CFixedRateChange::CCondition condition;
     };
     virtual void ApplyFixedRate(int nCol, int nFirstRow, int nLastRow, const CRateSettings& settings) = 0;
 

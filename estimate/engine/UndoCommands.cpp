@@ -113,25 +113,15 @@ CUndoOutcome CRowStepsCommand::Undo(IUndoTarget& target)
     return outcome;
 }
 
-CRowInsertCommand::CRowInsertCommand(int nCol, int nRow, CRowSteps&& steps)
-    : CRowStepsCommand(std::move(steps)), m_nCol(nCol), m_nRow(nRow)
-{
-}
-
 CUndoOutcome CRowInsertCommand::Redo(IUndoTarget& target)
 {
-    target.InsertRowAt(m_nCol, m_nRow);
+    target.InsertRowAt(GetCol(), FirstRow());
     return {};
-}
-
-CRowDeleteCommand::CRowDeleteCommand(int nCol, int nRow, CRowSteps&& steps)
-    : CRowStepsCommand(std::move(steps)), m_nCol(nCol), m_nRow(nRow)
-{
 }
 
 CUndoOutcome CRowDeleteCommand::Redo(IUndoTarget& target)
 {
-    target.DeleteRowAt(m_nCol, m_nRow);
+    target.DeleteRowAt(GetCol(), FirstRow());
     return {};
 }
 
@@ -309,14 +299,15 @@ int CNonCalculatedCommand::LastRow() const
 
 void CFixedRateCommand::AddSettings(const IUndoTarget::CRateSettings& settings)
 {
+    const CFixedRateChange::CCondition& condition = settings.condition;
     m_texts.push_back(settings.strFormula);
-    m_texts.push_back(IntText(settings.nCol1));
-    m_texts.push_back(IntText(settings.nRelation1));
-    m_texts.push_back(settings.strValue1);
-    m_texts.push_back(IntText(settings.nCol2));
-    m_texts.push_back(IntText(settings.nRelation2));
-    m_texts.push_back(settings.strValue2);
-    m_texts.push_back(IntText(settings.nConjunction));
+    m_texts.push_back(IntText(condition.nCol1));
+    m_texts.push_back(IntText(condition.nRelation1));
+    m_texts.push_back(condition.strValue1);
+    m_texts.push_back(IntText(condition.nCol2));
+    m_texts.push_back(IntText(condition.nRelation2));
+    m_texts.push_back(condition.strValue2);
+    m_texts.push_back(IntText(condition.nConjunction));
 }
 
 CUndoOutcome CFixedRateCommand::Undo(IUndoTarget& target)
@@ -341,13 +332,13 @@ CUndoOutcome CFixedRateCommand::Redo(IUndoTarget& target)
     const auto text = [&](int i) -> const CString& { return m_texts[static_cast<size_t>(nTexts + i)]; };
     IUndoTarget::CRateSettings settings;
     settings.strFormula = text(0);
-    settings.nCol1 = std::atoi(text(1));
-    settings.nRelation1 = std::atoi(text(2));
-    settings.strValue1 = text(3);
-    settings.nCol2 = std::atoi(text(4));
-    settings.nRelation2 = std::atoi(text(5));
-    settings.strValue2 = text(6);
-    settings.nConjunction = std::atoi(text(7));
+    settings.condition.nCol1 = std::atoi(text(1));
+    settings.condition.nRelation1 = std::atoi(text(2));
+    settings.condition.strValue1 = text(3);
+    settings.condition.nCol2 = std::atoi(text(4));
+    settings.condition.nRelation2 = std::atoi(text(5));
+    settings.condition.strValue2 = text(6);
+    settings.condition.nConjunction = std::atoi(text(7));
     // The same column over the same rows as the first time.
     target.ApplyFixedRate(m_nCol, m_nFirstRow, m_nFirstRow + std::max(0, nTexts - 1), settings);
     return {};

@@ -65,32 +65,33 @@ protected:
 
 // One row inserted or deleted at the current cell (nCol, nRow); redo runs the command at
 // that cell again.
-class CRowInsertCommand final : public CRowStepsCommand {
+class CRowAtCellCommand : public CRowStepsCommand {
 public:
-    CRowInsertCommand(int nCol, int nRow, CRowSteps&& steps);
-    EAction Action() const override { return undoRowInsert; }
-    CUndoOutcome Redo(IUndoTarget& target) override;
+    CRowAtCellCommand(int nCol, int nRow, CRowSteps&& steps)
+        : CRowStepsCommand(std::move(steps)), m_nCol(nCol), m_nRow(nRow)
+    {
+    }
     int FirstRow() const override { return m_nRow; }
     int LastRow() const override { return m_steps.LastRow(m_nRow); }
     int GetCol() const { return m_nCol; }
 
 private:
-    int m_nCol;
-    int m_nRow;
+    const int m_nCol;
+    const int m_nRow;
 };
 
-class CRowDeleteCommand final : public CRowStepsCommand {
+class CRowInsertCommand final : public CRowAtCellCommand {
 public:
-    CRowDeleteCommand(int nCol, int nRow, CRowSteps&& steps);
+    using CRowAtCellCommand::CRowAtCellCommand;
+    EAction Action() const override { return undoRowInsert; }
+    CUndoOutcome Redo(IUndoTarget& target) override;
+};
+
+class CRowDeleteCommand final : public CRowAtCellCommand {
+public:
+    using CRowAtCellCommand::CRowAtCellCommand;
     EAction Action() const override { return undoRowDelete; }
     CUndoOutcome Redo(IUndoTarget& target) override;
-    int FirstRow() const override { return m_nRow; }
-    int LastRow() const override { return m_steps.LastRow(m_nRow); }
-    int GetCol() const { return m_nCol; }
-
-private:
-    int m_nCol;
-    int m_nRow;
 };
 
 // nCount empty rows inserted at nFirstRow (whole rows selected).

@@ -105,8 +105,9 @@ public:
     void ApplyFixedRate(int nCol, int nFirstRow, int nLastRow, const CRateSettings& s) override
     {
         Note("rate " + s.strFormula.ToUtf8(), nCol, nFirstRow, nLastRow);
-        Note("if", s.nCol1, s.nRelation1, s.nCol2, s.nRelation2, s.nConjunction);
-        calls.back() += " " + s.strValue1.ToUtf8() + " " + s.strValue2.ToUtf8();
+        const CFixedRateChange::CCondition& c = s.condition;
+        Note("if", c.nCol1, c.nRelation1, c.nCol2, c.nRelation2, c.nConjunction);
+        calls.back() += " " + c.strValue1.ToUtf8() + " " + c.strValue2.ToUtf8();
     }
 
     CRowSteps* pSteps = nullptr;
@@ -296,9 +297,9 @@ TEST_F(UndoCommandsTest, KindsAndFixedRateTextsComeBackAndARedoRepeatsTheSetting
         rate.AddFormerText(e.engine.EditCell(r, 2));
     IUndoTarget::CRateSettings settings;
     settings.strFormula = "*2";
-    settings.nCol1 = 1;
-    settings.nRelation1 = 4;
-    settings.strValue1 = "4";
+    settings.condition.nCol1 = 1;
+    settings.condition.nRelation1 = 4;
+    settings.condition.strValue1 = "4";
     rate.AddSettings(settings);
     for (int r : {1, 3}) {
         e.engine.SetCellText(r == 1 ? "2960" : "190", r, 2, true);
