@@ -216,7 +216,7 @@ CMorvelEMView::CMorvelEMView() : m_nMarkRow(-1), m_nMarkRowPrev(-1), m_nAdjustPa
     s_nCopyMode = 0;
     // The row header has room for the mark of a non-calculated or summary row beside the
     // widest number of a page, so that neither covers the other.
-    SetBaseRowHeaderWidth(RowHeaderWidthFor(GetMetrics().nRowsPerPage) + ROW_MARK_ROOM);
+    SetBaseRowHeaderWidth(RowHeaderWidthFor(GetRowsPerPage()) + ROW_MARK_ROOM);
 }
 
 int CMorvelEMView::ReadRowLimitSetting()
@@ -276,14 +276,14 @@ void CMorvelEMView::SetupView()
     // The row-kind fonts are measured with the window's device context; until then the
     // height the grid uses for fonts too small to measure.
     SetBaseRowHeight(HEADER_HEIGHT);
-    SetRowMetrics(GetMetrics().nRowHeaderWidth, HEADER_HEIGHT, HEADER_HEIGHT);
+    SetRowMetrics(GetRowHeaderWidth(), HEADER_HEIGHT, HEADER_HEIGHT);
 
     const int nColumns = GetColumnCount();
     for (int i = 0; i < MAX_COLUMNS; ++i) {
         const int nBase =
             i < nColumns ? GetFormColumnWidth(form.GetItem(i, CEstimationFormFile::colWidth)) * 10 : 0;
         SetBaseColumnWidth(i, nBase);
-        SetColumnWidth(i, static_cast<int>(static_cast<long long>(nBase) * GetMetrics().nZoom / 100));
+        SetColumnWidth(i, static_cast<int>(static_cast<long long>(nBase) * GetZoom() / 100));
         SetColumnTitle(i, i < nColumns ? form.GetItem(i, CEstimationFormFile::colName) : CString());
         SetColumnInputFixed(i, false);
     }
@@ -328,7 +328,7 @@ void CMorvelEMView::OnInitialUpdate()
 
     // The main frame's zoom box shows this estimate's zoom.
     if (CMainFrame* pFrame = CMainFrame::GetMain())
-        pFrame->SelectZoomEntry(GetMetrics().nZoom);
+        pFrame->SelectZoomEntry(GetZoom());
 
     CMorvelView::OnInitialUpdate();
     UpdateStatusText(statusShow);
@@ -634,8 +634,7 @@ void CMorvelEMView::UpdateScrollRanges()
     CRect rcClient;
     if (m_hWnd != nullptr)
         GetClientRect(&rcClient);
-    SetScrollRanges(GetMetrics().nTotalWidth + GetMetrics().nRowHeaderWidth - rcClient.Width(),
-                    GetUsedRows());
+    SetScrollRanges(GetTotalWidth() + GetRowHeaderWidth() - rcClient.Width(), GetUsedRows());
 }
 
 void CMorvelEMView::SetDocumentModified()

@@ -341,7 +341,7 @@ public:
     // ---- Pages --------------------------------------------------------------------------
     // The grid is divided into pages of rows-per-page rows: page p (counted from 0) holds
     // rows p x rows per page .. (p + 1) x rows per page - 1. The dialogs number pages from 1.
-    int GetPageRows() const { return GetMetrics().nRowsPerPage > 0 ? GetMetrics().nRowsPerPage : 1; }
+    int GetPageRows() const { return GetRowsPerPage() > 0 ? GetRowsPerPage() : 1; }
     // The last page: (row limit - 1) / rows per page.
     int GetLastPage() const;
     // Every page move ends here: page nPage (from 0) scrolls to the top and its top-left

@@ -452,9 +452,8 @@ void CMorvelEMView::CutRowsToBuffer()
     if (m_hWnd != nullptr) {
         CRect rcGrid;
         GetGridClientRect(&rcGrid);
-        const int nRowHeight = GetMetrics().nRowHeight > 0 ? GetMetrics().nRowHeight : 1;
-        const int nVisible =
-            std::max(0, static_cast<int>(rcGrid.bottom) - GetMetrics().nHeaderHeight) / nRowHeight;
+        const int nRowHeight = GetRowHeight() > 0 ? GetRowHeight() : 1;
+        const int nVisible = std::max(0, static_cast<int>(rcGrid.bottom) - GetHeaderHeight()) / nRowHeight;
         if (nFirst < GetFirstVisibleCell().y || nFirst >= GetFirstVisibleCell().y + nVisible)
             OnVScroll(SB_THUMBTRACK, static_cast<UINT>(std::max(0, nFirst - 3)), nullptr);
         const int nFrom = nAligned >= 0 ? std::min(nAligned, nFirst) : nFirst;

@@ -291,7 +291,7 @@ void CMorvelEMView::InvalidatePaintedCells(CDC* pDC, const CRect& rcRange, const
     for (int r = nFirstRow; r <= nLastRow; ++r) {
         CRect rcSpan;
         GetCellRangeRect(rcRange.left, r, rcRange.right, r, &rcSpan);
-        const CRect rcHeader(0, rcSpan.top, GetMetrics().nRowHeaderWidth, rcSpan.bottom);
+        const CRect rcHeader(0, rcSpan.top, GetRowHeaderWidth(), rcSpan.bottom);
         const bool bHeader = pDC->RectVisible(&rcHeader) != FALSE;
         int nLeft = -1;
         int nRight = -1;
@@ -306,15 +306,15 @@ void CMorvelEMView::InvalidatePaintedCells(CDC* pDC, const CRect& rcRange, const
         }
         if (nLeft < 0 && !bHeader)
             continue;
-        rcSpan.left = nLeft < 0 || bHeader || nLeft == GetMetrics().nRowHeaderWidth ? 0 : nLeft;
-        rcSpan.right = nLeft < 0 ? GetMetrics().nRowHeaderWidth : nRight;
+        rcSpan.left = nLeft < 0 || bHeader || nLeft == GetRowHeaderWidth() ? 0 : nLeft;
+        rcSpan.right = nLeft < 0 ? GetRowHeaderWidth() : nRight;
         InvalidateRect(&rcSpan, TRUE);
         bAny = true;
     }
     if (!bAny) {
         // No row reached (the column headers alone): the cells under the area, as a whole.
         CRect rcAll = rcCells;
-        if (rcAll.left == GetMetrics().nRowHeaderWidth)
+        if (rcAll.left == GetRowHeaderWidth())
             rcAll.left = 0;
         InvalidateRect(&rcAll, TRUE);
     }
@@ -346,7 +346,7 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
     if (!m_pDisplayCache)
         m_pDisplayCache.reset(new CDisplayCache);
     CDisplayCache& cache = *m_pDisplayCache;
-    PrepareStyles(cache, GetMetrics().nZoom);
+    PrepareStyles(cache, GetZoom());
     const int nUnitCol = FindUnitColumn();
     cache.nUnitCol = GetEstimationForm().GetItem(nUnitCol, CEstimationFormFile::colT) == "1" ? nUnitCol : -1;
 
@@ -376,10 +376,9 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
     // the base view moved to the right of these rows' headers: the mark is made no wider
     // than the room the widest number of a page leaves there.
     const int nRoom = RowHeaderMarkRoom(pDC);
-    if (cache.markFont.m_hObject == nullptr || cache.nMarkZoom != GetMetrics().nZoom ||
-        cache.nMarkRoom != nRoom) {
+    if (cache.markFont.m_hObject == nullptr || cache.nMarkZoom != GetZoom() || cache.nMarkRoom != nRoom) {
         cache.markFont.DeleteObject();
-        cache.markFont.CreatePointFont(GetMetrics().nZoom, "ＭＳ 明朝"_sj);
+        cache.markFont.CreatePointFont(GetZoom(), "ＭＳ 明朝"_sj);
         CFont* pOld = pDC->SelectObject(&cache.markFont);
         const int nWidth = pDC->GetTextExtent("非"_sj).cx;
         pDC->SelectObject(pOld);
@@ -391,7 +390,7 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
             lf.lfWidth = 0;
             cache.markFont.CreateFontIndirect(&lf);
         }
-        cache.nMarkZoom = GetMetrics().nZoom;
+        cache.nMarkZoom = GetZoom();
         cache.nMarkRoom = nRoom;
     }
     CFont* pOldFont = pDC->SelectObject(&cache.markFont);
@@ -401,14 +400,14 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
     TEXTMETRIC tm;
     std::memset(&tm, 0, sizeof tm);
     pDC->GetTextMetrics(&tm);
-    const int nMarkTop = std::min(-5 + GetMetrics().nRowHeight / 2,
-                                  (GetMetrics().nRowHeight - static_cast<int>(tm.tmHeight)) / 2);
+    const int nMarkTop =
+        std::min(-5 + GetRowHeight() / 2, (GetRowHeight() - static_cast<int>(tm.tmHeight)) / 2);
     const int nDot = std::clamp(nRoom, 4, 10);
     static const CString s_strSummaryMark = "集"_sj;
     static const CString s_strNonCalcMark = "非"_sj;
     for (int r = nFirstRow; r <= nLastRow; ++r) {
         const ERowKind nKind = GetRowKind(r);
-        const int y = (r - GetFirstVisibleCell().y) * GetMetrics().nRowHeight + GetMetrics().nHeaderHeight;
+        const int y = (r - GetFirstVisibleCell().y) * GetRowHeight() + GetHeaderHeight();
         if (IsSummaryKind(nKind)) {
             pDC->SetTextColor(RGB(0, 0, 160));
             pDC->TextOut(ROW_MARK_LEFT, y + nMarkTop, s_strSummaryMark);
@@ -421,7 +420,7 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
             CPen penRed(PS_SOLID, 1, RGB(255, 0, 0));
             CBrush* pOldBrush = pDC->SelectObject(&brRed);
             CPen* pOldPen = pDC->SelectObject(&penRed);
-            const int yDot = y + (GetMetrics().nRowHeight - nDot) / 2;
+            const int yDot = y + (GetRowHeight() - nDot) / 2;
             pDC->Ellipse(ROW_MARK_LEFT, yDot, ROW_MARK_LEFT + nDot, yDot + nDot);
             pDC->SelectObject(pOldPen);
             pDC->SelectObject(pOldBrush);
@@ -444,14 +443,13 @@ int CMorvelEMView::RowHeaderMarkRoom(CDC* pDC)
 {
     // The widest number of a page has as many digits as the rows of a page.
     char szWidest[16];
-    const int nDigits =
-        std::snprintf(szWidest, sizeof szWidest, "%d", std::max(1, GetMetrics().nRowsPerPage));
+    const int nDigits = std::snprintf(szWidest, sizeof szWidest, "%d", std::max(1, GetRowsPerPage()));
     const std::string strWidest(static_cast<size_t>(std::max(1, nDigits)), '0');
     PrepareHeaderFonts(pDC);
     CFont* pOld = pDC->SelectObject(&GetRowNumberFont());
     const int nNumber = pDC->GetTextExtent(strWidest.c_str(), static_cast<int>(strWidest.size())).cx;
     pDC->SelectObject(pOld);
-    return GetMetrics().nRowHeaderWidth - ROW_MARK_RIGHT_MARGIN - nNumber - 1 - ROW_MARK_LEFT;
+    return GetRowHeaderWidth() - ROW_MARK_RIGHT_MARGIN - nNumber - 1 - ROW_MARK_LEFT;
 }
 
 void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
@@ -460,7 +458,7 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
         return;
     if (!m_pDisplayCache) {
         m_pDisplayCache.reset(new CDisplayCache);
-        PrepareStyles(*m_pDisplayCache, GetMetrics().nZoom);
+        PrepareStyles(*m_pDisplayCache, GetZoom());
         const int nUnitCol = FindUnitColumn();
         m_pDisplayCache->nUnitCol =
             GetEstimationForm().GetItem(nUnitCol, CEstimationFormFile::colT) == "1" ? nUnitCol : -1;
@@ -577,7 +575,7 @@ void CMorvelEMView::RedrawSelectionChange(const CRect& rcOld, const CRect& rcNew
     CClientDC dc(this);
     if (!m_pDisplayCache)
         m_pDisplayCache.reset(new CDisplayCache);
-    PrepareStyles(*m_pDisplayCache, GetMetrics().nZoom);
+    PrepareStyles(*m_pDisplayCache, GetZoom());
     {
         CColumnBatch batch(*this);
         for (int r = u.top; r <= u.bottom; ++r) {
@@ -605,8 +603,8 @@ void CMorvelEMView::RedrawSelectionChange(const CRect& rcOld, const CRect& rcNew
         dc.LineTo(x, rcPixels.bottom);
     }
     for (int r = u.top; r <= u.bottom; ++r) {
-        const int y = (r - GetFirstVisibleCell().y) * GetMetrics().nRowHeight + GetMetrics().nHeaderHeight;
-        const int yBottom = y + GetMetrics().nRowHeight;
+        const int y = (r - GetFirstVisibleCell().y) * GetRowHeight() + GetHeaderHeight();
+        const int yBottom = y + GetRowHeight();
         const auto line = [&](int yLine) {
             dc.MoveTo(rcPixels.left, yLine);
             dc.LineTo(rcPixels.right, yLine);
@@ -691,7 +689,7 @@ void CMorvelEMView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
 void CMorvelEMView::RecalcLayout()
 {
     HideCellEdit();
-    if (GetMetrics().nZoom <= 0)
+    if (GetZoom() <= 0)
         SetZoom(100); // a zoom that never came from the user (a damaged file)
     SetBaseHeaderHeight(HEADER_HEIGHT);
     int nMeasured = 0;
@@ -791,7 +789,7 @@ void CMorvelEMView::OnJumpLastColumn()
 {
     CRect rcGrid;
     GetGridClientRect(&rcGrid);
-    const int nPos = std::max(0, GetMetrics().nTotalWidth - static_cast<int>(rcGrid.right));
+    const int nPos = std::max(0, GetTotalWidth() - static_cast<int>(rcGrid.right));
     SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, static_cast<WORD>(nPos)),
                 reinterpret_cast<LPARAM>(GetGridBarHandle(SB_HORZ)));
     SendMessage(WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0), reinterpret_cast<LPARAM>(GetGridBarHandle(SB_HORZ)));

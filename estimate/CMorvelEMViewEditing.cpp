@@ -132,8 +132,8 @@ LOGFONT CMorvelEMView::GetCellEditFont(ERowKind nKind) const
         lf.lfItalic = lf.lfUnderline = lf.lfStrikeOut = 0;
         lf.lfCharSet = SHIFTJIS_CHARSET;
     }
-    lf.lfHeight = static_cast<LONG>(lf.lfHeight * GetMetrics().nZoom / 100.0);
-    lf.lfWidth = static_cast<LONG>(lf.lfWidth * GetMetrics().nZoom / 100.0);
+    lf.lfHeight = static_cast<LONG>(lf.lfHeight * GetZoom() / 100.0);
+    lf.lfWidth = static_cast<LONG>(lf.lfWidth * GetZoom() / 100.0);
     return lf;
 }
 
@@ -171,12 +171,11 @@ void CMorvelEMView::OpenCellEditOnCell()
     if (HasImeComposition())
         SetImeOpen(FALSE);
 
-    int x = GetMetrics().nRowHeaderWidth - GetMetrics().nHorzOffset;
+    int x = GetRowHeaderWidth() - GetMetrics().nHorzOffset;
     for (int c = 0; c < GetCurrentCol(); ++c)
         x += GetColumnWidth(c);
-    const int y =
-        (GetCurrentRow() - GetFirstVisibleCell().y) * GetMetrics().nRowHeight + GetMetrics().nHeaderHeight;
-    m_wndCellEdit.MoveWindow(x, y, GetColumnWidth(GetCurrentCol()), GetMetrics().nRowHeight);
+    const int y = (GetCurrentRow() - GetFirstVisibleCell().y) * GetRowHeight() + GetHeaderHeight();
+    m_wndCellEdit.MoveWindow(x, y, GetColumnWidth(GetCurrentCol()), GetRowHeight());
     m_wndCellEdit.SetBackgroundColor(TRUE, 0);
     m_wndCellEdit.ShowWindow(SW_SHOW);
 
@@ -200,8 +199,8 @@ bool CMorvelEMView::IsCurrentCellInCellArea() const
     GetCellRangeRect(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow(), &rcCell);
     CRect rcArea;
     GetGridClientRect(&rcArea);
-    rcArea.left = std::max<LONG>(rcArea.left, GetMetrics().nRowHeaderWidth);
-    rcArea.top = std::max<LONG>(rcArea.top, GetMetrics().nHeaderHeight);
+    rcArea.left = std::max<LONG>(rcArea.left, GetRowHeaderWidth());
+    rcArea.top = std::max<LONG>(rcArea.top, GetHeaderHeight());
     CRect rcCommon;
     return rcCommon.IntersectRect(&rcCell, &rcArea);
 }
@@ -229,8 +228,7 @@ void CMorvelEMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
         m_nEditState = editOpening;
     CRect rcCell;
     GetCellRangeRect(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow(), &rcCell);
-    m_wndCellEdit.MoveWindow(rcCell.left, rcCell.top, GetColumnWidth(GetCurrentCol()),
-                             GetMetrics().nRowHeight);
+    m_wndCellEdit.MoveWindow(rcCell.left, rcCell.top, GetColumnWidth(GetCurrentCol()), GetRowHeight());
     m_wndCellEdit.SetBackgroundColor(FALSE, kTypingBackground);
     m_wndCellEdit.ShowWindow(SW_SHOW);
     if (m_nEditState == editOpening) {
@@ -257,7 +255,7 @@ void CMorvelEMView::OnLButtonDblClk(UINT nFlags, CPoint point)
     OnLButtonUp(nFlags, point);
     if (IsSummaryPageShown())
         return;
-    if (point.y < GetMetrics().nHeaderHeight || point.x < GetMetrics().nRowHeaderWidth) {
+    if (point.y < GetHeaderHeight() || point.x < GetRowHeaderWidth()) {
         HideCellEdit();
         return;
     }
@@ -507,7 +505,7 @@ void CMorvelEMView::OnUpdate(CView* /*pSender*/, LPARAM /*lHint*/, CObject* /*pH
         return;
     CRect rcCells;
     GetGridClientRect(&rcCells);
-    rcCells.left = std::max<LONG>(rcCells.left, GetMetrics().nRowHeaderWidth);
+    rcCells.left = std::max<LONG>(rcCells.left, GetRowHeaderWidth());
     InvalidateRect(&rcCells, TRUE);
 }
 

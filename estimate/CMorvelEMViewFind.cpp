@@ -348,7 +348,7 @@ void CMorvelEMView::ApplyInputFix(const std::vector<bool>& ticks)
     if (m_hWnd != nullptr) {
         CRect rcClient;
         GetClientRect(&rcClient);
-        CRect rcHeaders(GetMetrics().nRowHeaderWidth, 0, rcClient.right, GetMetrics().nHeaderHeight);
+        CRect rcHeaders(GetRowHeaderWidth(), 0, rcClient.right, GetHeaderHeight());
         InvalidateRect(&rcHeaders, TRUE);
         UpdateWindow();
     }

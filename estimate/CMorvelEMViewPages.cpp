@@ -40,7 +40,7 @@ void CMorvelEMView::PressAtPoint(int x, int y)
     // right edge belongs to the next column. A point in the row header maps to the first
     // visible column, one in the column header to the first visible row.
     int nCol = GetFirstVisibleCell().x;
-    int nRest = x - GetMetrics().nRowHeaderWidth;
+    int nRest = x - GetRowHeaderWidth();
     if (nRest >= 0) {
         while (nCol < nColumns && nRest - GetColumnWidth(nCol) >= 0) {
             nRest -= GetColumnWidth(nCol);
@@ -48,9 +48,9 @@ void CMorvelEMView::PressAtPoint(int x, int y)
         }
     }
     int nRow = GetFirstVisibleCell().y;
-    const int nRowHeight = GetMetrics().nRowHeight > 0 ? GetMetrics().nRowHeight : 1;
-    if (y - GetMetrics().nHeaderHeight >= 0)
-        nRow += (y - GetMetrics().nHeaderHeight) / nRowHeight;
+    const int nRowHeight = GetRowHeight() > 0 ? GetRowHeight() : 1;
+    if (y - GetHeaderHeight() >= 0)
+        nRow += (y - GetHeaderHeight()) / nRowHeight;
     if (nCol >= nColumns || nRow >= GetRowLimit())
         return;
 
@@ -73,7 +73,7 @@ void CMorvelEMView::ShowPage(int nPage)
     // Then the click 2 pixels inside the top-left visible cell, through the left-button
     // handler: what was typed is stored in the cell it was typed into before the cursor
     // moves, and the press ends as a click does.
-    const CPoint pt(GetMetrics().nRowHeaderWidth + 2, GetMetrics().nHeaderHeight + 2);
+    const CPoint pt(GetRowHeaderWidth() + 2, GetHeaderHeight() + 2);
     if (m_hWnd != nullptr) {
         OnLButtonDown(0, pt);
         OnLButtonUp(0, pt);
@@ -90,9 +90,8 @@ void CMorvelEMView::ClickCell(int nCol, int nRow)
 
     CRect rcGrid;
     GetGridClientRect(&rcGrid);
-    const int nRowHeight = GetMetrics().nRowHeight > 0 ? GetMetrics().nRowHeight : 1;
-    const int nVisibleRows =
-        std::max(0, static_cast<int>(rcGrid.Height()) - GetMetrics().nHeaderHeight) / nRowHeight;
+    const int nRowHeight = GetRowHeight() > 0 ? GetRowHeight() : 1;
+    const int nVisibleRows = std::max(0, static_cast<int>(rcGrid.Height()) - GetHeaderHeight()) / nRowHeight;
     bool bVisible = nRow >= GetFirstVisibleCell().y && nRow < GetFirstVisibleCell().y + nVisibleRows &&
                     nCol >= GetFirstVisibleCell().x;
     if (bVisible) {
@@ -135,7 +134,7 @@ void CMorvelEMView::OnPrevPage()
         if (GetFirstVisibleCell().y > 0)
             ShowPage(0);
         else
-            PressAtPoint(GetMetrics().nRowHeaderWidth + 2, GetMetrics().nHeaderHeight + 2);
+            PressAtPoint(GetRowHeaderWidth() + 2, GetHeaderHeight() + 2);
         return;
     }
     ShowPage(nPage - 1);

@@ -118,7 +118,7 @@ BOOL CMorvelEMView::OpenPopupList(EPickPurpose ePurpose, const CPopupListContent
         nWidth += column.nWidth;
     nWidth = std::max<int>(nWidth, rcCell.Width());
     CRect rcItem;
-    int nItemHeight = GetMetrics().nRowHeight > 0 ? GetMetrics().nRowHeight : 16;
+    int nItemHeight = GetRowHeight() > 0 ? GetRowHeight() : 16;
     if (m_wndPopupList.GetItemRect(0, &rcItem, LVIR_BOUNDS) && rcItem.Height() > 0)
         nItemHeight = rcItem.Height();
     // The column header and the border: what the window has beyond its rows' area.
@@ -132,10 +132,10 @@ BOOL CMorvelEMView::OpenPopupList(EPickPurpose ePurpose, const CPopupListContent
     GetGridClientRect(&rcGrid);
     int x = rcCell.left;
     int y = rcCell.bottom;
-    if (y + nHeight > rcGrid.bottom && rcCell.top - nHeight >= GetMetrics().nHeaderHeight)
+    if (y + nHeight > rcGrid.bottom && rcCell.top - nHeight >= GetHeaderHeight())
         y = rcCell.top - nHeight;
     if (x + nWidth > rcGrid.right)
-        x = std::max<int>(GetMetrics().nRowHeaderWidth, rcGrid.right - nWidth);
+        x = std::max<int>(GetRowHeaderWidth(), rcGrid.right - nWidth);
     m_wndPopupList.MoveWindow(x, y, nWidth, nHeight);
     const int nSelected = m_wndPopupList.GetNextItem(-1, LVNI_FOCUSED);
     if (nSelected >= 0)

@@ -25,7 +25,7 @@
 
 void CMorvelEMView::UpdateStatusText(int nShow)
 {
-    const int nRowsPerPage = GetMetrics().nRowsPerPage > 0 ? GetMetrics().nRowsPerPage : 1;
+    const int nRowsPerPage = GetRowsPerPage() > 0 ? GetRowsPerPage() : 1;
     m_strStatusPosition.Format("%3d ﾍﾟｰｼﾞ %4d 行 %3d 列  最大行 %d "_sj, GetCurrentRow() / nRowsPerPage + 1,
                                GetCurrentRow() % nRowsPerPage + 1, GetCurrentCol() + 1, GetUsedRows());
     m_strStatusAmount.Empty();

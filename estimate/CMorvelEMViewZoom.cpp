@@ -43,10 +43,10 @@ void CMorvelEMView::OnUpdateZoom(CCmdUI* pCmdUI)
     pCmdUI->Enable(TRUE);
     if (pCmdUI->m_nID == ID_ZOOM_USER) {
         // The user's own zoom is checked when the zoom is none of the fixed steps.
-        pCmdUI->SetCheck(CMainFrame::IsZoomStep(GetMetrics().nZoom) ? 0 : 1);
+        pCmdUI->SetCheck(CMainFrame::IsZoomStep(GetZoom()) ? 0 : 1);
         return;
     }
-    pCmdUI->SetCheck(CMainFrame::GetZoomOfCommand(pCmdUI->m_nID) == GetMetrics().nZoom ? 1 : 0);
+    pCmdUI->SetCheck(CMainFrame::GetZoomOfCommand(pCmdUI->m_nID) == GetZoom() ? 1 : 0);
 }
 
 void CMorvelEMView::OnZoomBoxChange()
@@ -67,7 +67,7 @@ void CMorvelEMView::ApplyUserZoom(int nPercent)
 void CMorvelEMView::ShowZoomInBox()
 {
     if (CMainFrame* pFrame = CMainFrame::GetMain())
-        pFrame->ShowZoom(GetMetrics().nZoom);
+        pFrame->ShowZoom(GetZoom());
 }
 
 void CMorvelEMView::OnSetFocus(CWnd* pOldWnd)

@@ -140,6 +140,13 @@ public:
         int nRowsPerPage = 0;
     };
     CGridMetrics GetMetrics() const;
+    // The same sizes one by one, for drawing and laying out.
+    int GetZoom() const { return m_nZoom; }
+    int GetRowHeight() const { return m_nRowHeight; }
+    int GetHeaderHeight() const { return m_nHeaderHeight; }
+    int GetRowHeaderWidth() const { return m_nRowHeaderWidth; }
+    int GetTotalWidth() const { return m_nTotalWidth; }
+    int GetRowsPerPage() const { return m_nRowsPerPage; }
     // What the mouse and the keyboard are doing to the grid.
     struct CPointerState {
         int nPressOrigin = 0;         // pressNone .. pressCells

@@ -261,7 +261,7 @@ void CMorvelPMView::SetVScrollRange(int nRows)
     CRect rcClient;
     if (m_hWnd != nullptr)
         GetClientRect(&rcClient);
-    SetScrollRanges(GetMetrics().nTotalWidth - rcClient.Width() + GetMetrics().nRowHeaderWidth, nRows);
+    SetScrollRanges(GetTotalWidth() - rcClient.Width() + GetRowHeaderWidth(), nRows);
     if (m_hWnd != nullptr)
         SyncScrollBars();
 }
@@ -337,7 +337,7 @@ void CMorvelPMView::OnUpdateZoom(CCmdUI* pCmdUI)
         break;
     }
     pCmdUI->Enable(TRUE);
-    pCmdUI->SetCheck(GetMetrics().nZoom == nZoom ? 1 : 0);
+    pCmdUI->SetCheck(GetZoom() == nZoom ? 1 : 0);
 }
 
 void CMorvelPMView::OnRedisplay()
@@ -588,9 +588,9 @@ bool CMorvelPMView::WidenFirstPaint(const CRect& rcClip)
     GetCellRangeRect(rcRange.left, rcRange.top, rcRange.right, rcRange.bottom, &rcArea);
     if (rcRange.left < 0 || rcArea.IsRectEmpty())
         rcArea = rcClip;
-    if (rcArea.top == GetMetrics().nHeaderHeight)
+    if (rcArea.top == GetHeaderHeight())
         rcArea.top = 0;
-    if (rcArea.left == GetMetrics().nRowHeaderWidth)
+    if (rcArea.left == GetRowHeaderWidth())
         rcArea.left = 0;
     ++rcArea.right;
     ++rcArea.bottom;
@@ -622,13 +622,13 @@ void CMorvelPMView::OnDraw(CDC* pDC)
     if (pDoc != nullptr) {
         // The document's font at the current zoom, made again only when either changed.
         LOGFONT lf = pDoc->m_logFont;
-        if (m_fontCells.m_hObject == nullptr || m_nCellFontZoom != GetMetrics().nZoom ||
+        if (m_fontCells.m_hObject == nullptr || m_nCellFontZoom != GetZoom() ||
             std::memcmp(&lf, &m_lfCells, sizeof lf) != 0) {
             m_fontCells.DeleteObject();
             m_lfCells = lf;
-            m_nCellFontZoom = GetMetrics().nZoom;
-            lf.lfHeight = lf.lfHeight * GetMetrics().nZoom / 100;
-            lf.lfWidth = lf.lfWidth * GetMetrics().nZoom / 100;
+            m_nCellFontZoom = GetZoom();
+            lf.lfHeight = lf.lfHeight * GetZoom() / 100;
+            lf.lfWidth = lf.lfWidth * GetZoom() / 100;
             m_fontCells.CreateFontIndirect(&lf);
         }
         CFont* pOldFont = m_fontCells.m_hObject != nullptr ? pDC->SelectObject(&m_fontCells) : nullptr;

@@ -46,8 +46,8 @@ LOGFONT CMorvelPMView::GetZoomedFont() const
     LOGFONT lf{};
     if (const CMorvelPMDoc* pDoc = GetDocument())
         lf = pDoc->m_logFont;
-    lf.lfHeight = lf.lfHeight * GetMetrics().nZoom / 100;
-    lf.lfWidth = lf.lfWidth * GetMetrics().nZoom / 100;
+    lf.lfHeight = lf.lfHeight * GetZoom() / 100;
+    lf.lfWidth = lf.lfWidth * GetZoom() / 100;
     return lf;
 }
 
@@ -82,11 +82,10 @@ void CMorvelPMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     CMorvelPMDoc* pDoc = GetDocument();
     if (pDoc == nullptr || m_hWnd == nullptr || GetCurrentCol() < 0 || GetCurrentCol() >= GetColumnCount())
         return;
-    int x = GetMetrics().nRowHeaderWidth - GetMetrics().nHorzOffset;
+    int x = GetRowHeaderWidth() - GetMetrics().nHorzOffset;
     for (int c = 0; c < GetCurrentCol(); ++c)
         x += GetColumnWidth(c);
-    const int y =
-        GetCurrentRow() * GetMetrics().nRowHeight + GetMetrics().nHeaderHeight - GetMetrics().nVertOffset;
+    const int y = GetCurrentRow() * GetRowHeight() + GetHeaderHeight() - GetMetrics().nVertOffset;
     CRect rcClient;
     GetClientRect(&rcClient);
     if (!rcClient.PtInRect(CPoint(x, y)))
@@ -105,7 +104,7 @@ void CMorvelPMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
         m_nEditState = editOpening;
         CPartsShared::s_strTypedText.Empty();
     }
-    m_wndEdit.MoveWindow(x, y, GetColumnWidth(GetCurrentCol()), GetMetrics().nRowHeight);
+    m_wndEdit.MoveWindow(x, y, GetColumnWidth(GetCurrentCol()), GetRowHeight());
     m_wndEdit.ShowWindow(SW_SHOW);
     CPartsShared::s_strTypedText += static_cast<char>(static_cast<BYTE>(nChar));
     // While the trail byte of a double-byte character is still to come, the editor shows
@@ -131,7 +130,7 @@ void CMorvelPMView::OpenEditOnCell()
     m_nEditState = editOpening;
     CRect rcCell;
     GetCellRangeRect(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow(), &rcCell);
-    m_wndEdit.MoveWindow(rcCell.left, rcCell.top, GetColumnWidth(GetCurrentCol()), GetMetrics().nRowHeight);
+    m_wndEdit.MoveWindow(rcCell.left, rcCell.top, GetColumnWidth(GetCurrentCol()), GetRowHeight());
     m_wndEdit.ShowWindow(SW_SHOW);
     CString strText = GetCellText(GetCurrentRow(), GetCurrentCol());
     // A number shows as its column prints it. A cell of a number column that holds anything
@@ -150,7 +149,7 @@ void CMorvelPMView::OnLButtonDblClk(UINT nFlags, CPoint point)
     CMorvelView::OnLButtonDblClk(nFlags, point);
     OnLButtonDown(nFlags, point);
     OnLButtonUp(nFlags, point);
-    if (point.y < GetMetrics().nHeaderHeight || point.x < GetMetrics().nRowHeaderWidth) {
+    if (point.y < GetHeaderHeight() || point.x < GetRowHeaderWidth()) {
         HideCellEdit();
         return;
     }
@@ -269,7 +268,7 @@ void CMorvelPMView::OnLButtonDown(UINT nFlags, CPoint point)
         CommitEdit(FALSE);
     m_nEditState = editClosed;
     HideCellEdit();
-    const bool bInCells = point.x >= GetMetrics().nRowHeaderWidth && point.y >= GetMetrics().nHeaderHeight;
+    const bool bInCells = point.x >= GetRowHeaderWidth() && point.y >= GetHeaderHeight();
     CMorvelView::OnLButtonDown(nFlags, point);
     if (GetSelectMode() != selectNone)
         RepaintAllViews();

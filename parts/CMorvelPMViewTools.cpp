@@ -240,12 +240,10 @@ void CMorvelPMView::OnBookmarkRelease()
 
 void CMorvelPMView::DrawBookmarkMark(CDC* pDC)
 {
-    if (m_nRememberedRow < 0 || GetMetrics().nRowHeaderWidth <= 0 ||
-        m_nRememberedRow < GetFirstVisibleCell().y)
+    if (m_nRememberedRow < 0 || GetRowHeaderWidth() <= 0 || m_nRememberedRow < GetFirstVisibleCell().y)
         return;
-    const int nTop =
-        GetMetrics().nHeaderHeight + (m_nRememberedRow - GetFirstVisibleCell().y) * GetMetrics().nRowHeight;
-    const int nMiddle = nTop + GetMetrics().nRowHeight / 2;
+    const int nTop = GetHeaderHeight() + (m_nRememberedRow - GetFirstVisibleCell().y) * GetRowHeight();
+    const int nMiddle = nTop + GetRowHeight() / 2;
     CBrush brush(RGB(255, 0, 0));
     CPen pen(PS_SOLID, 1, RGB(255, 0, 0));
     CBrush* pOldBrush = pDC->SelectObject(&brush);

@@ -184,7 +184,7 @@ void CMorvelPMView::OnZoomBoxChange()
     const UINT nID = pFrame->GetChosenZoomCommand();
     if (nID == ID_ZOOM_USER && !CShellServices::Get().runZoomDialog) {
         // Without a zoom dialog the box goes back to showing this grid's zoom.
-        pFrame->SelectZoomEntry(GetMetrics().nZoom);
+        pFrame->SelectZoomEntry(GetZoom());
         return;
     }
     if (nID != 0)
@@ -216,7 +216,7 @@ void CMorvelPMView::OnZoomUser()
 void CMorvelPMView::OnUpdateZoomUser(CCmdUI* pCmdUI)
 {
     const CMorvelPMDoc* pDoc = GetDocument();
-    const int nZoom = pDoc != nullptr ? pDoc->m_nZoom : GetMetrics().nZoom;
+    const int nZoom = pDoc != nullptr ? pDoc->m_nZoom : GetZoom();
     pCmdUI->Enable(static_cast<bool>(CShellServices::Get().runZoomDialog));
     pCmdUI->SetCheck(CMainFrame::IsZoomStep(nZoom) ? 0 : 1);
 }
@@ -238,10 +238,9 @@ void CMorvelPMView::RepaintRow(int nRow)
     GetCellRangeRect(0, nRow, std::min(1, std::max(0, GetColumnCount() - 1)), nRow, &rc);
     if (rc.IsRectEmpty()) {
         // The first columns are scrolled out: the row-number box alone.
-        rc.SetRect(0, GetMetrics().nHeaderHeight + (nRow - GetFirstVisibleCell().y) * GetMetrics().nRowHeight,
-                   GetMetrics().nRowHeaderWidth,
-                   GetMetrics().nHeaderHeight +
-                       (nRow - GetFirstVisibleCell().y + 1) * GetMetrics().nRowHeight);
+        rc.SetRect(0, GetHeaderHeight() + (nRow - GetFirstVisibleCell().y) * GetRowHeight(),
+                   GetRowHeaderWidth(),
+                   GetHeaderHeight() + (nRow - GetFirstVisibleCell().y + 1) * GetRowHeight());
     }
     rc.left = 0;
     InvalidateRect(&rc, TRUE);
