@@ -212,11 +212,11 @@ END_MESSAGE_MAP()
 
 CMorvelEMView::CMorvelEMView() : m_nMarkRow(-1), m_nMarkRowPrev(-1), m_nAdjustPage(1)
 {
-    m_nSummaryPage = 0;
+    SetSummaryPageShown(false);
     s_nCopyMode = 0;
     // The row header has room for the mark of a non-calculated or summary row beside the
     // widest number of a page, so that neither covers the other.
-    SetBaseRowHeaderWidth(RowHeaderWidthFor(m_nRowsPerPage) + ROW_MARK_ROOM);
+    SetBaseRowHeaderWidth(RowHeaderWidthFor(GetRowsPerPage()) + ROW_MARK_ROOM);
 }
 
 int CMorvelEMView::ReadRowLimitSetting()
@@ -272,23 +272,23 @@ void CMorvelEMView::SetupView()
 {
     const CEstimationFormFile& form = GetEstimationForm();
 
-    m_nHeaderHeight = m_nBaseHeaderHeight = HEADER_HEIGHT;
+    SetBaseHeaderHeight(HEADER_HEIGHT);
     // The row-kind fonts are measured with the window's device context; until then the
     // height the grid uses for fonts too small to measure.
-    m_nRowHeight = m_nBaseRowHeight = HEADER_HEIGHT;
+    SetBaseRowHeight(HEADER_HEIGHT);
+    SetRowMetrics(GetRowHeaderWidth(), HEADER_HEIGHT, HEADER_HEIGHT);
 
     const int nColumns = GetColumnCount();
     for (int i = 0; i < MAX_COLUMNS; ++i) {
         const int nBase =
             i < nColumns ? GetFormColumnWidth(form.GetItem(i, CEstimationFormFile::colWidth)) * 10 : 0;
-        m_nBaseColumnWidth[i] = nBase;
-        m_nBaseColumnWidth2[i] = nBase;
-        m_nColumnWidth[i] = static_cast<int>(static_cast<long long>(nBase) * m_nZoom / 100);
-        m_strColumnTitle[i] = i < nColumns ? form.GetItem(i, CEstimationFormFile::colName) : CString();
-        m_nInputFixed[i] = 0;
+        SetBaseColumnWidth(i, nBase);
+        SetColumnWidth(i, static_cast<int>(static_cast<long long>(nBase) * GetZoom() / 100));
+        SetColumnTitle(i, i < nColumns ? form.GetItem(i, CEstimationFormFile::colName) : CString());
+        SetColumnInputFixed(i, false);
     }
     RecalcTotalWidth();
-    m_nTotalHeight = (GetRowLimit() + 1) * m_nRowHeight;
+    RecalcTotalHeight();
 
     m_strCurrentPartFile.Empty();
     if (const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent()) {
@@ -328,7 +328,7 @@ void CMorvelEMView::OnInitialUpdate()
 
     // The main frame's zoom box shows this estimate's zoom.
     if (CMainFrame* pFrame = CMainFrame::GetMain())
-        pFrame->SelectZoomEntry(m_nZoom);
+        pFrame->SelectZoomEntry(GetZoom());
 
     CMorvelView::OnInitialUpdate();
     UpdateStatusText(statusShow);
@@ -485,7 +485,7 @@ void CMorvelEMView::DeleteRows(int nRow, int nCount)
 void CMorvelEMView::PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows)
 {
     // A selection drag in progress ends: the rows under it move.
-    m_bDragExtending = FALSE;
+    EndDragExtension();
     if (nRow < 0 || nCount <= 0)
         return;
     // The used rows stay below the row limit. An insertion that would push the last used
@@ -634,7 +634,7 @@ void CMorvelEMView::UpdateScrollRanges()
     CRect rcClient;
     if (m_hWnd != nullptr)
         GetClientRect(&rcClient);
-    SetScrollRanges(m_nTotalWidth + m_nRowHeaderWidth - rcClient.Width(), GetUsedRows());
+    SetScrollRanges(GetTotalWidth() + GetRowHeaderWidth() - rcClient.Width(), GetUsedRows());
 }
 
 void CMorvelEMView::SetDocumentModified()
@@ -690,23 +690,23 @@ void CMorvelEMView::SetPickDialog(EPickPurpose ePurpose, CWnd* pDialog)
 
 void CMorvelEMView::MoveCurrentRowDown()
 {
-    if (m_nCurrentRow < GetRowLimit() - 1)
-        ++m_nCurrentRow;
+    if (GetCurrentRow() < GetRowLimit() - 1)
+        SetCurrentRow(GetCurrentRow() + 1);
     // The status bar shows the new row, and the used rows the new row made.
     UpdateStatusText(statusShow);
 }
 
 bool CMorvelEMView::PlaceNewRow()
 {
-    if (m_nCurrentRow >= GetUsedRows()) {
-        if (!HasFileRoomForRows(m_nCurrentRow, 1, 0))
+    if (GetCurrentRow() >= GetUsedRows()) {
+        if (!HasFileRoomForRows(GetCurrentRow(), 1, 0))
             return false;
-        SetUsedRows(m_nCurrentRow + 1);
+        SetUsedRows(GetCurrentRow() + 1);
         UpdateScrollRanges();
     } else {
-        if (!HasFileRoomForRows(m_nCurrentRow, 1, AdjustPageBreak(0, m_nCurrentRow)))
+        if (!HasFileRoomForRows(GetCurrentRow(), 1, AdjustPageBreak(0, GetCurrentRow())))
             return false;
-        InsertRowAligned(m_nCurrentRow);
+        InsertRowAligned(GetCurrentRow());
     }
     return true;
 }
@@ -722,10 +722,10 @@ bool CMorvelEMView::HasFileRoomForRows(int nRow, int nCount, int nHeading) const
 
 void CMorvelEMView::OnUpdateMarkRelease(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_nMarkRow != -1 && m_nSummaryPage == 0);
+    pCmdUI->Enable(m_nMarkRow != -1 && !IsSummaryPageShown());
 }
 
 void CMorvelEMView::OnUpdateEditPageOnly(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_nSummaryPage == 0);
+    pCmdUI->Enable(!IsSummaryPageShown());
 }

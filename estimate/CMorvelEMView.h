@@ -341,7 +341,7 @@ public:
     // ---- Pages --------------------------------------------------------------------------
     // The grid is divided into pages of rows-per-page rows: page p (counted from 0) holds
     // rows p x rows per page .. (p + 1) x rows per page - 1. The dialogs number pages from 1.
-    int GetPageRows() const { return m_nRowsPerPage > 0 ? m_nRowsPerPage : 1; }
+    int GetPageRows() const { return GetRowsPerPage() > 0 ? GetRowsPerPage() : 1; }
     // The last page: (row limit - 1) / rows per page.
     int GetLastPage() const;
     // Every page move ends here: page nPage (from 0) scrolls to the top and its top-left
@@ -617,7 +617,7 @@ public:
     // The font an edited cell of the row kind shows: the row-kind font of the settings
     // (the face "ＭＳ 明朝" at the detail font's size for an empty row), at the zoom.
     LOGFONT GetCellEditFont(ERowKind nKind) const;
-    LOGFONT GetCurrentCellEditFont() const override { return GetCellEditFont(GetRowKind(m_nCurrentRow)); }
+    LOGFONT GetCurrentCellEditFont() const override { return GetCellEditFont(GetRowKind(GetCurrentRow())); }
     // Row commands: one empty row at the current row, the current row deleted.
     void InsertOneRow();
     void DeleteCurrentRow();
@@ -1255,12 +1255,6 @@ private:
     // The estimate's data (its document's model, shared with every window on it) and the
     // parts of it the view's members read most.
     CEstimateModel* m_pModel = nullptr;
-    // The grid base's own counts are not the estimate's: these names hide them here, so
-    // that a count read or written past the model does not compile.
-    struct CCountOfTheModel;
-    static CCountOfTheModel m_nUsedRows;
-    static CCountOfTheModel m_nRowLimit;
-    static CCountOfTheModel m_nColumnCount;
     using EPage = CEstimateModel::EPage;
     CEstimateModel& Model() const { return *m_pModel; }
     CGridRowArray& EditRows() { return m_pModel->Rows(EPage::edit); }

@@ -46,12 +46,11 @@ int CMorvelEMView::s_nCopyMode = 0;
 int CMorvelEMView::TakeCopyMode(bool bPaste)
 {
     int nMode = copyModeCells;
-    if (m_nSelectMode == selectRows) {
+    if (GetSelectMode() == selectRows) {
         nMode = copyModeRows;
-    } else if (m_nSelectMode == selectNone) {
-        m_rcSelection.SetRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow);
-        if (bPaste)
-            m_nSelectMode = selectBlock;
+    } else if (GetSelectMode() == selectNone) {
+        SetSelection(bPaste ? selectBlock : selectNone,
+                     CRect(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow()));
     }
     s_nCopyMode = nMode;
     return nMode;
@@ -92,7 +91,7 @@ void CMorvelEMView::OnEditPaste()
 
 void CMorvelEMView::OnUpdateEditCutCopy(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_nSummaryPage == 0);
+    pCmdUI->Enable(!IsSummaryPageShown());
 }
 
 void CMorvelEMView::OnUpdateEditPaste(CCmdUI* pCmdUI)
@@ -102,7 +101,7 @@ void CMorvelEMView::OnUpdateEditPaste(CCmdUI* pCmdUI)
     CMorvelApp* pApp = GetMorvelApp();
     const bool bFilled =
         pApp != nullptr && (pApp->m_aRowCopyBuffer.GetSize() >= 2 || pApp->m_aCellCopyBuffer.GetSize() >= 2);
-    pCmdUI->Enable(m_nSummaryPage == 0 && bFilled);
+    pCmdUI->Enable(!IsSummaryPageShown() && bFilled);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -113,7 +112,7 @@ void CMorvelEMView::CopyCellsToBuffer()
     CMorvelApp* pApp = GetMorvelApp();
     if (pApp == nullptr)
         return;
-    CRect rc = Ordered(m_rcSelection);
+    CRect rc = Ordered(GetSelection());
     rc.bottom = std::min<LONG>(rc.bottom, GetRowLimit() - 1);
     const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     rc.right = std::min<LONG>(rc.right, nColumns - 1);
@@ -172,7 +171,7 @@ void CMorvelEMView::CutCellsToBuffer()
     RecalcTotals(ptFirst.y);
     UpdateTreeView();
     SetDocumentModified();
-    RecordUndo(CCellsCommand::Cut(m_nCurrentCol, m_nCurrentRow, ptFirst.x, ptFirst.y, std::move(before)));
+    RecordUndo(CCellsCommand::Cut(GetCurrentCol(), GetCurrentRow(), ptFirst.x, ptFirst.y, std::move(before)));
 }
 
 void CMorvelEMView::PasteCellsFromBuffer(int nFromUndo)
@@ -185,7 +184,7 @@ void CMorvelEMView::PasteCellsFromBuffer(int nFromUndo)
     // paste from undo reads it. This grid's own undo keeps the rows written, whole.
     CObArray& undo = pApp->m_aUndoCellBuffer;
     if (m_hWnd != nullptr)
-        InvalidateCells(m_ptPrevCell.x, m_ptPrevCell.y, m_ptPrevCell.x, m_ptPrevCell.y);
+        InvalidateCells(GetPreviousCell().x, GetPreviousCell().y, GetPreviousCell().x, GetPreviousCell().y);
     CRowImage before;
     int nFirstRow = -1;
     if (nFromUndo != 0)
@@ -203,9 +202,9 @@ bool CMorvelEMView::IsCellPasteAtCurrentCell() const
 {
     // A block of one cell is the current cell as well: the paste command makes one of it,
     // and a second paste there writes the whole block again.
-    const CRect rcBlock = Ordered(m_rcSelection);
-    return m_nSelectMode == selectNone ||
-           (m_nSelectMode == selectBlock && rcBlock.left == rcBlock.right && rcBlock.top == rcBlock.bottom);
+    const CRect rcBlock = Ordered(GetSelection());
+    return GetSelectMode() == selectNone ||
+           (GetSelectMode() == selectBlock && rcBlock.left == rcBlock.right && rcBlock.top == rcBlock.bottom);
 }
 
 bool CMorvelEMView::WritePastedCell(int nRow, int nCol, const CString& strText)
@@ -271,7 +270,7 @@ int CMorvelEMView::PasteCellsAtCurrentCell(const CObArray& source, CObArray& und
 {
     if (source.GetSize() < 2)
         return -1;
-    const CPoint ptAt(m_nCurrentCol, m_nCurrentRow);
+    const CPoint ptAt(GetCurrentCol(), GetCurrentRow());
     // Cells pasted past the last row make rows: they must fit in the file.
     int nFirstTarget = INT_MAX, nLastTarget = -1;
     for (INT_PTR i = 2; i < source.GetSize(); ++i) {
@@ -334,11 +333,11 @@ int CMorvelEMView::PasteCellsOverBlock(const CObArray& source, CObArray& undo, C
     if (source.GetSize() < 2)
         return -1;
     const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
-    CRect rcTarget = Ordered(m_rcSelection);
-    if (m_nSelectMode == selectRows) {
+    CRect rcTarget = Ordered(GetSelection());
+    if (GetSelectMode() == selectRows) {
         rcTarget.left = 0;
         rcTarget.right = nColumns - 1;
-    } else if (m_nSelectMode == selectColumn) {
+    } else if (GetSelectMode() == selectColumn) {
         rcTarget.bottom = std::max(GetUsedRows(), static_cast<int>(source.GetSize()) - 3);
     }
     rcTarget.bottom = std::min<LONG>(rcTarget.bottom, GetRowLimit() - 1);
@@ -380,7 +379,7 @@ void CMorvelEMView::FinishCellPaste(int nFirstRow, CRowImage&& before)
     SetDocumentModified();
     // The rows written stay with this grid's undo: a paste in another estimate window
     // refills the shared undo buffer.
-    RecordUndo(CCellsCommand::Paste(m_nCurrentCol, m_nCurrentRow, std::move(before)));
+    RecordUndo(CCellsCommand::Paste(GetCurrentCol(), GetCurrentRow(), std::move(before)));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -392,10 +391,12 @@ void CMorvelEMView::CopyRowsToBuffer()
     if (pApp == nullptr)
         return;
     const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
-    m_rcSelection.left = 0;
-    m_rcSelection.right = nColumns - 1;
+    CRect rcRows = GetSelection();
+    rcRows.left = 0;
+    rcRows.right = nColumns - 1;
+    SetSelection(GetSelectMode(), rcRows);
     CopyCellsToBuffer();
-    const CRect rc = Ordered(m_rcSelection);
+    const CRect rc = Ordered(GetSelection());
     CObArray& buffer = pApp->m_aRowCopyBuffer;
     // As for the cells: the row objects of the last copy take the new rows.
     INT_PTR nItem = 0;
@@ -422,7 +423,7 @@ void CMorvelEMView::CutRowsToBuffer()
     if (pApp == nullptr)
         return;
     // The rows the copy takes: the selected ones among the used rows.
-    const CRect rcRows = Ordered(m_rcSelection);
+    const CRect rcRows = Ordered(GetSelection());
     const int nFirst = rcRows.top;
     const int nHeading = AdjustPageBreak(0, nFirst);
     const int nCut = std::max(0, std::min<int>(rcRows.bottom, GetUsedRows() - 1) - nFirst + 1);
@@ -431,8 +432,8 @@ void CMorvelEMView::CutRowsToBuffer()
         return;
     CopyRowsToBuffer();
     const int n = static_cast<int>(pApp->m_aRowCopyBuffer.GetSize());
-    m_nSelectMode = selectNone;
-    m_nPressOrigin = pressNone;
+    SetSelectMode(selectNone);
+    ClearPressOrigin();
     int nAligned = -1;
     CRowSteps steps;
     {
@@ -451,15 +452,15 @@ void CMorvelEMView::CutRowsToBuffer()
     if (m_hWnd != nullptr) {
         CRect rcGrid;
         GetGridClientRect(&rcGrid);
-        const int nRowHeight = m_nRowHeight > 0 ? m_nRowHeight : 1;
-        const int nVisible = std::max(0, static_cast<int>(rcGrid.bottom) - m_nHeaderHeight) / nRowHeight;
-        if (nFirst < m_nFirstVisibleRow || nFirst >= m_nFirstVisibleRow + nVisible)
+        const int nRowHeight = GetRowHeight() > 0 ? GetRowHeight() : 1;
+        const int nVisible = std::max(0, static_cast<int>(rcGrid.bottom) - GetHeaderHeight()) / nRowHeight;
+        if (nFirst < GetFirstVisibleCell().y || nFirst >= GetFirstVisibleCell().y + nVisible)
             OnVScroll(SB_THUMBTRACK, static_cast<UINT>(std::max(0, nFirst - 3)), nullptr);
         const int nFrom = nAligned >= 0 ? std::min(nAligned, nFirst) : nFirst;
         InvalidateRows(std::max(0, nFrom), GetRowLimit() - 1, true);
         UpdateWindow();
     }
-    RecalcTotals(m_nCurrentRow);
+    RecalcTotals(GetCurrentRow());
     UpdateTreeView();
     SetDocumentModified();
 }
@@ -480,15 +481,15 @@ void CMorvelEMView::PasteRows(const std::vector<const CGridRow*>& rows, bool bCo
     const int c = static_cast<int>(rows.size());
     if (c == 0)
         return;
-    const int nRow = m_nCurrentRow;
+    const int nRow = GetCurrentRow();
     // The paste inserts the buffer's rows, or as many as rows are selected.
-    const CRect rcSelected = Ordered(m_rcSelection);
+    const CRect rcSelected = Ordered(GetSelection());
     const int nInserted =
         rcSelected.bottom - rcSelected.top + 1 < 2 ? c : rcSelected.bottom - rcSelected.top + 1;
     const int nHeading = AdjustPageBreak(0, nRow);
     if (!HasFileRoomForRows(nRow, nInserted, nHeading))
         return;
-    const CRect rc = Ordered(m_rcSelection);
+    const CRect rc = Ordered(GetSelection());
     const int k = rc.bottom - rc.top + 1;
     auto source = [&](int i) { return rows[static_cast<size_t>(i)]; };
     // The undo takes out exactly the rows the paste puts in, the page alignment's included.
@@ -512,7 +513,7 @@ void CMorvelEMView::PasteRows(const std::vector<const CGridRow*>& rows, bool bCo
             AdjustPageBreak(1, nHeading + std::max(c, k));
     }
     // How many rows the paste put in (the undo takes exactly these out again).
-    RecordUndo(std::make_unique<CRowsPasteCommand>(m_nCurrentCol, nRow, k < 2 ? c : k, bCounted || k >= 2,
+    RecordUndo(std::make_unique<CRowsPasteCommand>(GetCurrentCol(), nRow, k < 2 ? c : k, bCounted || k >= 2,
                                                    std::move(steps)));
     RecalcFromRow(2, nRow);
     if (m_hWnd != nullptr)

@@ -103,7 +103,7 @@ void CMorvelEMView::OnUpdatePickSubject(CCmdUI* pCmdUI)
         eLevel = pickLarge;
     else if (pCmdUI->m_nID == ID_PICK_MIDDLE)
         eLevel = pickMiddle;
-    pCmdUI->Enable(m_nSummaryPage == 0 && CShellServices::Get().runEstimateDialogCommand &&
+    pCmdUI->Enable(!IsSummaryPageShown() && CShellServices::Get().runEstimateDialogCommand &&
                    GetPickDialog(eLevel) == nullptr);
 }
 
@@ -132,7 +132,7 @@ void CMorvelEMView::OpenUnitPick()
 
 void CMorvelEMView::OnUnit()
 {
-    if (m_nSummaryPage != 0 || !IsUnitColumn(m_nCurrentCol))
+    if (IsSummaryPageShown() || !IsUnitColumn(GetCurrentCol()))
         return;
     // A unit typed so far is kept; the one picked then replaces it.
     StoreOpenEdit();
@@ -142,6 +142,6 @@ void CMorvelEMView::OnUnit()
 
 void CMorvelEMView::OnUpdateUnit(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_nSummaryPage == 0 && IsUnitColumn(m_nCurrentCol) && m_pUnitPick == nullptr &&
+    pCmdUI->Enable(!IsSummaryPageShown() && IsUnitColumn(GetCurrentCol()) && m_pUnitPick == nullptr &&
                    CShellServices::Get().runEstimateDialogCommand);
 }

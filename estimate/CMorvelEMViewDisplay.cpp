@@ -283,22 +283,22 @@ void CMorvelEMView::InvalidatePaintedCells(CDC* pDC, const CRect& rcRange, const
     // paint then paints those rows and leaves the rows between them alone. A row whose
     // header was reached (its marks are painted with the cells) or whose span starts at the
     // first cell is taken from x = 0.
-    const int nFirstRow = std::max<int>(rcRange.top, m_nFirstVisibleRow);
+    const int nFirstRow = std::max<int>(rcRange.top, GetFirstVisibleCell().y);
     const int nLastRow = std::min<int>(rcRange.bottom, GetRowLimit() - 1);
-    const int nFirstCol = std::max<int>(rcRange.left, m_nFirstVisibleCol);
+    const int nFirstCol = std::max<int>(rcRange.left, GetFirstVisibleCell().x);
     const int nLastCol = std::min<int>(rcRange.right, GetColumnLimit() - 1);
     bool bAny = false;
     for (int r = nFirstRow; r <= nLastRow; ++r) {
         CRect rcSpan;
         GetCellRangeRect(rcRange.left, r, rcRange.right, r, &rcSpan);
-        const CRect rcHeader(0, rcSpan.top, m_nRowHeaderWidth, rcSpan.bottom);
+        const CRect rcHeader(0, rcSpan.top, GetRowHeaderWidth(), rcSpan.bottom);
         const bool bHeader = pDC->RectVisible(&rcHeader) != FALSE;
         int nLeft = -1;
         int nRight = -1;
         for (int c = nFirstCol; c <= nLastCol; ++c) {
             CRect rcCell;
             GetCellRangeRect(c, r, c, r, &rcCell);
-            if (m_nColumnWidth[c] > 0 && pDC->RectVisible(&rcCell)) {
+            if (GetColumnWidth(c) > 0 && pDC->RectVisible(&rcCell)) {
                 if (nLeft < 0)
                     nLeft = rcCell.left;
                 nRight = rcCell.right;
@@ -306,15 +306,15 @@ void CMorvelEMView::InvalidatePaintedCells(CDC* pDC, const CRect& rcRange, const
         }
         if (nLeft < 0 && !bHeader)
             continue;
-        rcSpan.left = nLeft < 0 || bHeader || nLeft == m_nRowHeaderWidth ? 0 : nLeft;
-        rcSpan.right = nLeft < 0 ? m_nRowHeaderWidth : nRight;
+        rcSpan.left = nLeft < 0 || bHeader || nLeft == GetRowHeaderWidth() ? 0 : nLeft;
+        rcSpan.right = nLeft < 0 ? GetRowHeaderWidth() : nRight;
         InvalidateRect(&rcSpan, TRUE);
         bAny = true;
     }
     if (!bAny) {
         // No row reached (the column headers alone): the cells under the area, as a whole.
         CRect rcAll = rcCells;
-        if (rcAll.left == m_nRowHeaderWidth)
+        if (rcAll.left == GetRowHeaderWidth())
             rcAll.left = 0;
         InvalidateRect(&rcAll, TRUE);
     }
@@ -346,12 +346,12 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
     if (!m_pDisplayCache)
         m_pDisplayCache.reset(new CDisplayCache);
     CDisplayCache& cache = *m_pDisplayCache;
-    PrepareStyles(cache, m_nZoom);
+    PrepareStyles(cache, GetZoom());
     const int nUnitCol = FindUnitColumn();
     cache.nUnitCol = GetEstimationForm().GetItem(nUnitCol, CEstimationFormFile::colT) == "1" ? nUnitCol : -1;
 
-    const int nFirstCol = std::max<int>(rcRange.left, m_nFirstVisibleCol);
-    const int nFirstRow = std::max<int>(rcRange.top, m_nFirstVisibleRow);
+    const int nFirstCol = std::max<int>(rcRange.left, GetFirstVisibleCell().x);
+    const int nFirstRow = std::max<int>(rcRange.top, GetFirstVisibleCell().y);
     const int nLastCol = std::min<int>(rcRange.right, GetColumnLimit() - 1);
     const int nLastRow = std::min<int>(rcRange.bottom, GetRowLimit() - 1);
     {
@@ -364,7 +364,7 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
             for (int c = nFirstCol; c <= nLastCol; ++c) {
                 CRect rcCell;
                 GetCellRangeRect(c, r, c, r, &rcCell);
-                if (m_nColumnWidth[c] > 0 && pDC->RectVisible(&rcCell))
+                if (GetColumnWidth(c) > 0 && pDC->RectVisible(&rcCell))
                     DrawCell(r, c, pDC);
             }
         }
@@ -376,9 +376,9 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
     // the base view moved to the right of these rows' headers: the mark is made no wider
     // than the room the widest number of a page leaves there.
     const int nRoom = RowHeaderMarkRoom(pDC);
-    if (cache.markFont.m_hObject == nullptr || cache.nMarkZoom != m_nZoom || cache.nMarkRoom != nRoom) {
+    if (cache.markFont.m_hObject == nullptr || cache.nMarkZoom != GetZoom() || cache.nMarkRoom != nRoom) {
         cache.markFont.DeleteObject();
-        cache.markFont.CreatePointFont(m_nZoom, "ＭＳ 明朝"_sj);
+        cache.markFont.CreatePointFont(GetZoom(), "ＭＳ 明朝"_sj);
         CFont* pOld = pDC->SelectObject(&cache.markFont);
         const int nWidth = pDC->GetTextExtent("非"_sj).cx;
         pDC->SelectObject(pOld);
@@ -390,7 +390,7 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
             lf.lfWidth = 0;
             cache.markFont.CreateFontIndirect(&lf);
         }
-        cache.nMarkZoom = m_nZoom;
+        cache.nMarkZoom = GetZoom();
         cache.nMarkRoom = nRoom;
     }
     CFont* pOldFont = pDC->SelectObject(&cache.markFont);
@@ -400,13 +400,14 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
     TEXTMETRIC tm;
     std::memset(&tm, 0, sizeof tm);
     pDC->GetTextMetrics(&tm);
-    const int nMarkTop = std::min(-5 + m_nRowHeight / 2, (m_nRowHeight - static_cast<int>(tm.tmHeight)) / 2);
+    const int nMarkTop =
+        std::min(-5 + GetRowHeight() / 2, (GetRowHeight() - static_cast<int>(tm.tmHeight)) / 2);
     const int nDot = std::clamp(nRoom, 4, 10);
     static const CString s_strSummaryMark = "集"_sj;
     static const CString s_strNonCalcMark = "非"_sj;
     for (int r = nFirstRow; r <= nLastRow; ++r) {
         const ERowKind nKind = GetRowKind(r);
-        const int y = (r - m_nFirstVisibleRow) * m_nRowHeight + m_nHeaderHeight;
+        const int y = (r - GetFirstVisibleCell().y) * GetRowHeight() + GetHeaderHeight();
         if (IsSummaryKind(nKind)) {
             pDC->SetTextColor(RGB(0, 0, 160));
             pDC->TextOut(ROW_MARK_LEFT, y + nMarkTop, s_strSummaryMark);
@@ -414,12 +415,12 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
             pDC->SetTextColor(RGB(0, 0, 255));
             pDC->TextOut(ROW_MARK_LEFT, y + nMarkTop, s_strNonCalcMark);
         }
-        if (r == m_nMarkRow && m_nSummaryPage == 0) {
+        if (r == m_nMarkRow && !IsSummaryPageShown()) {
             CBrush brRed(RGB(255, 0, 0));
             CPen penRed(PS_SOLID, 1, RGB(255, 0, 0));
             CBrush* pOldBrush = pDC->SelectObject(&brRed);
             CPen* pOldPen = pDC->SelectObject(&penRed);
-            const int yDot = y + (m_nRowHeight - nDot) / 2;
+            const int yDot = y + (GetRowHeight() - nDot) / 2;
             pDC->Ellipse(ROW_MARK_LEFT, yDot, ROW_MARK_LEFT + nDot, yDot + nDot);
             pDC->SelectObject(pOldPen);
             pDC->SelectObject(pOldBrush);
@@ -434,20 +435,21 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
 bool CMorvelEMView::HasRowHeaderMark(int nRow) const
 {
     const ERowKind nKind = GetRowKind(nRow);
-    return IsSummaryKind(nKind) || IsNonCalculatedKind(nKind) || (nRow == m_nMarkRow && m_nSummaryPage == 0);
+    return IsSummaryKind(nKind) || IsNonCalculatedKind(nKind) ||
+           (nRow == m_nMarkRow && !IsSummaryPageShown());
 }
 
 int CMorvelEMView::RowHeaderMarkRoom(CDC* pDC)
 {
     // The widest number of a page has as many digits as the rows of a page.
     char szWidest[16];
-    const int nDigits = std::snprintf(szWidest, sizeof szWidest, "%d", std::max(1, m_nRowsPerPage));
+    const int nDigits = std::snprintf(szWidest, sizeof szWidest, "%d", std::max(1, GetRowsPerPage()));
     const std::string strWidest(static_cast<size_t>(std::max(1, nDigits)), '0');
     PrepareHeaderFonts(pDC);
     CFont* pOld = pDC->SelectObject(&GetRowNumberFont());
     const int nNumber = pDC->GetTextExtent(strWidest.c_str(), static_cast<int>(strWidest.size())).cx;
     pDC->SelectObject(pOld);
-    return m_nRowHeaderWidth - ROW_MARK_RIGHT_MARGIN - nNumber - 1 - ROW_MARK_LEFT;
+    return GetRowHeaderWidth() - ROW_MARK_RIGHT_MARGIN - nNumber - 1 - ROW_MARK_LEFT;
 }
 
 void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
@@ -456,7 +458,7 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
         return;
     if (!m_pDisplayCache) {
         m_pDisplayCache.reset(new CDisplayCache);
-        PrepareStyles(*m_pDisplayCache, m_nZoom);
+        PrepareStyles(*m_pDisplayCache, GetZoom());
         const int nUnitCol = FindUnitColumn();
         m_pDisplayCache->nUnitCol =
             GetEstimationForm().GetItem(nUnitCol, CEstimationFormFile::colT) == "1" ? nUnitCol : -1;
@@ -464,10 +466,10 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
     CDisplayCache& cache = *m_pDisplayCache;
 
     pDC->SetBkMode(TRANSPARENT);
-    const bool bSelecting = m_nSelectMode != selectNone || m_nPressOrigin != pressNone;
+    const bool bSelecting = GetSelectMode() != selectNone || GetPointerState().nPressOrigin != pressNone;
     if (bSelecting)
-        NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
-                           &m_rcBlock);
+        NormalizeCellRange(GetSelection().left, GetSelection().top, GetSelection().right,
+                           GetSelection().bottom, &m_rcBlock);
 
     CRect rcCell;
     GetCellRangeRect(nCol, nRow, nCol, nRow, &rcCell);
@@ -523,8 +525,8 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
     bool bFocusCell = false;
     if (bSelecting && m_rcBlock.left <= nCol && nCol <= m_rcBlock.right && m_rcBlock.top <= nRow &&
         nRow <= m_rcBlock.bottom) {
-        const int nFocusCol = m_nShiftExtend ? m_rcSelection.left : m_nCurrentCol;
-        const int nFocusRow = m_nShiftExtend ? m_rcSelection.top : m_nCurrentRow;
+        const int nFocusCol = GetPointerState().bShiftExtending ? GetSelection().left : GetCurrentCol();
+        const int nFocusRow = GetPointerState().bShiftExtending ? GetSelection().top : GetCurrentRow();
         if (nCol == nFocusCol && nRow == nFocusRow) {
             bFocusCell = true;
         } else {
@@ -539,7 +541,7 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
         if (bRightAligned) {
             // A number wider than its cell would lose its leading digits to the clip and
             // read as another figure: the cell shows "###" instead, as spreadsheets do.
-            const int nRoom = m_nColumnWidth[nCol] - 4 + (nOffset - 2);
+            const int nRoom = GetColumnWidth(nCol) - 4 + (nOffset - 2);
             if (GetColumnInfo(nCol).bNumeric && pDC->GetTextExtent(strText).cx > nRoom) {
                 const int cxHash = std::max(1, static_cast<int>(pDC->GetTextExtent("#").cx));
                 strText = CString(std::string(static_cast<size_t>(std::max(1, nRoom / cxHash)), '#').c_str());
@@ -547,7 +549,7 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
             // Right-aligned at the column's width less 2 pixels (the text's own width is
             // what the alignment takes off), then moved by the indent like any text.
             const UINT nOldAlign = pDC->SetTextAlign(TA_RIGHT | TA_TOP);
-            pDC->ExtTextOut(rcCell.left + m_nColumnWidth[nCol] - 2 + (nOffset - 2), rcCell.top + 3,
+            pDC->ExtTextOut(rcCell.left + GetColumnWidth(nCol) - 2 + (nOffset - 2), rcCell.top + 3,
                             ETO_CLIPPED, &rcCell, strText, nullptr);
             pDC->SetTextAlign(nOldAlign);
         } else {
@@ -564,7 +566,7 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
 
 void CMorvelEMView::RedrawSelectionChange(const CRect& rcOld, const CRect& rcNew)
 {
-    if (m_nSelectMode == selectNone || m_hWnd == nullptr)
+    if (GetSelectMode() == selectNone || m_hWnd == nullptr)
         return;
     CRect u, i;
     if (!GetSelectionChange(rcOld, rcNew, GetColumnLimit() - 1, u, i))
@@ -573,13 +575,13 @@ void CMorvelEMView::RedrawSelectionChange(const CRect& rcOld, const CRect& rcNew
     CClientDC dc(this);
     if (!m_pDisplayCache)
         m_pDisplayCache.reset(new CDisplayCache);
-    PrepareStyles(*m_pDisplayCache, m_nZoom);
+    PrepareStyles(*m_pDisplayCache, GetZoom());
     {
         CColumnBatch batch(*this);
         for (int r = u.top; r <= u.bottom; ++r) {
             for (int c = u.left; c <= u.right; ++c) {
                 const bool bInside = c >= i.left && c <= i.right && r >= i.top && r <= i.bottom;
-                if (!bInside && m_nColumnWidth[c] > 0)
+                if (!bInside && GetColumnWidth(c) > 0)
                     DrawCell(r, c, &dc);
             }
         }
@@ -596,13 +598,13 @@ void CMorvelEMView::RedrawSelectionChange(const CRect& rcOld, const CRect& rcNew
     for (int c = u.left; c <= u.right; ++c) {
         dc.MoveTo(x, rcPixels.top);
         dc.LineTo(x, rcPixels.bottom);
-        x += m_nColumnWidth[c];
+        x += GetColumnWidth(c);
         dc.MoveTo(x, rcPixels.top);
         dc.LineTo(x, rcPixels.bottom);
     }
     for (int r = u.top; r <= u.bottom; ++r) {
-        const int y = (r - m_nFirstVisibleRow) * m_nRowHeight + m_nHeaderHeight;
-        const int yBottom = y + m_nRowHeight;
+        const int y = (r - GetFirstVisibleCell().y) * GetRowHeight() + GetHeaderHeight();
+        const int yBottom = y + GetRowHeight();
         const auto line = [&](int yLine) {
             dc.MoveTo(rcPixels.left, yLine);
             dc.LineTo(rcPixels.right, yLine);
@@ -644,20 +646,20 @@ int CMorvelEMView::OnCreate(LPCREATESTRUCT lpCreateStruct)
     if (!CreateGridBars())
         return -1;
     auto* pJumpBar = new CJumpBarWnd;
-    m_pJumpBar = pJumpBar;
+    SetJumpBar(pJumpBar);
     if (!pJumpBar->Create(this, CRect(0, 0, 50, 50), IDC_JUMP_BAR))
         return -1;
-    m_pTabWnd = new CTabWnd;
-    if (!m_pTabWnd->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(1, 1, 260, 20), this,
-                           IDC_TAB_STRIP))
+    SetTabWnd(new CTabWnd);
+    if (!GetTabWnd()->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(1, 1, 260, 20), this,
+                             IDC_TAB_STRIP))
         return -1;
-    m_pTabWnd->ShowWindow(SW_SHOW);
+    GetTabWnd()->ShowWindow(SW_SHOW);
     // The strip keeps pointers to its texts: they live as long as the program.
     static const CString s_strEditTab = " 見積編集 "_sj;
     static const CString s_strSummaryTab = " 集計表 "_sj;
-    m_pTabWnd->AddTab(s_strEditTab);
-    m_pTabWnd->AddTab(s_strSummaryTab);
-    m_nChildrenReady = 1;
+    GetTabWnd()->AddTab(s_strEditTab);
+    GetTabWnd()->AddTab(s_strSummaryTab);
+    SetChildWindowsReady();
     return 0;
 }
 
@@ -687,9 +689,9 @@ void CMorvelEMView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
 void CMorvelEMView::RecalcLayout()
 {
     HideCellEdit();
-    if (m_nZoom <= 0)
-        m_nZoom = 100; // a zoom that never came from the user (a damaged file)
-    m_nBaseHeaderHeight = HEADER_HEIGHT;
+    if (GetZoom() <= 0)
+        SetZoom(100); // a zoom that never came from the user (a damaged file)
+    SetBaseHeaderHeight(HEADER_HEIGHT);
     int nMeasured = 0;
     if (m_hWnd != nullptr) {
         CClientDC dc(this);
@@ -711,7 +713,7 @@ void CMorvelEMView::RecalcLayout()
         }
     }
     // Fonts too small to measure leave the grid its usual row height.
-    m_nBaseRowHeight = nMeasured + 4 >= 10 ? nMeasured + 4 : HEADER_HEIGHT;
+    SetBaseRowHeight(nMeasured + 4 >= 10 ? nMeasured + 4 : HEADER_HEIGHT);
 
     ApplyZoomToGeometry();
 }
@@ -737,8 +739,8 @@ void CMorvelEMView::SetSummaryRowKind(ERowKind nKind, int nRow)
 void CMorvelEMView::OnEditPageTab()
 {
     HideCellEdit();
-    const bool bFromSummary = m_nSummaryPage != 0;
-    m_nSummaryPage = 0;
+    const bool bFromSummary = IsSummaryPageShown();
+    SetSummaryPageShown(false);
     if (m_hWnd != nullptr)
         Invalidate(TRUE);
     // Back from the summary page, the cursor returns to where it was; a click on the tab
@@ -752,10 +754,10 @@ void CMorvelEMView::OnSummaryPageTab()
 {
     // The cell to come back to is the edit page's (the summary page may be rebuilt while
     // it is shown).
-    if (m_nSummaryPage == 0)
-        m_ptSummaryReturn = CPoint(m_nCurrentCol, m_nCurrentRow);
+    if (!IsSummaryPageShown())
+        m_ptSummaryReturn = CPoint(GetCurrentCol(), GetCurrentRow());
     HideCellEdit();
-    m_nSummaryPage = 1;
+    SetSummaryPageShown(true);
 
     CSummaryTable table = SummaryTable();
     table.Clear();
@@ -767,7 +769,7 @@ void CMorvelEMView::OnSummaryPageTab()
         table.FillPage(GetPageRows());
     }
 
-    m_nSummaryPage = 1;
+    SetSummaryPageShown(true);
     if (m_hWnd != nullptr)
         Invalidate(TRUE);
     ClickCell(0, 0);
@@ -779,29 +781,31 @@ void CMorvelEMView::OnSummaryPageTab()
 
 void CMorvelEMView::OnJumpFirstColumn()
 {
-    SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0), reinterpret_cast<LPARAM>(m_wndHorzBar.m_hWnd));
+    SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0),
+                reinterpret_cast<LPARAM>(GetGridBarHandle(SB_HORZ)));
 }
 
 void CMorvelEMView::OnJumpLastColumn()
 {
     CRect rcGrid;
     GetGridClientRect(&rcGrid);
-    const int nPos = std::max(0, m_nTotalWidth - static_cast<int>(rcGrid.right));
+    const int nPos = std::max(0, GetTotalWidth() - static_cast<int>(rcGrid.right));
     SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, static_cast<WORD>(nPos)),
-                reinterpret_cast<LPARAM>(m_wndHorzBar.m_hWnd));
-    SendMessage(WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0), reinterpret_cast<LPARAM>(m_wndHorzBar.m_hWnd));
+                reinterpret_cast<LPARAM>(GetGridBarHandle(SB_HORZ)));
+    SendMessage(WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0), reinterpret_cast<LPARAM>(GetGridBarHandle(SB_HORZ)));
 }
 
 void CMorvelEMView::OnJumpFirstRow()
 {
-    SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0), reinterpret_cast<LPARAM>(m_wndVertBar.m_hWnd));
+    SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0),
+                reinterpret_cast<LPARAM>(GetGridBarHandle(SB_VERT)));
 }
 
 void CMorvelEMView::OnJumpLastRow()
 {
     const int nPos = std::max(0, GetUsedRows() - 3);
     SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, static_cast<WORD>(nPos)),
-                reinterpret_cast<LPARAM>(m_wndVertBar.m_hWnd));
+                reinterpret_cast<LPARAM>(GetGridBarHandle(SB_VERT)));
 }
 
 void CMorvelEMView::CtrlArrowJump(ECtrlJump jump)
@@ -827,7 +831,7 @@ void CMorvelEMView::CtrlArrowJump(ECtrlJump jump)
         MoveToLastColumn();
         break;
     }
-    InvalidateCells(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow);
+    InvalidateCells(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow());
     if (m_hWnd != nullptr)
         UpdateWindow();
 }
@@ -862,7 +866,7 @@ BOOL CMorvelEMView::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt)
         const bool bPage = (nFlags & MK_SHIFT) != 0;
         const UINT nCode = zDelta > 0 ? (bPage ? SB_PAGEUP : SB_LINEUP) : (bPage ? SB_PAGEDOWN : SB_LINEDOWN);
         SendMessage(WM_VSCROLL, MAKEWPARAM(static_cast<WORD>(nCode), 0),
-                    reinterpret_cast<LPARAM>(m_wndVertBar.m_hWnd));
+                    reinterpret_cast<LPARAM>(GetGridBarHandle(SB_VERT)));
     }
     return CMorvelView::OnMouseWheel(nFlags, zDelta, pt);
 }

@@ -25,7 +25,7 @@
 
 bool CMorvelEMView::CanSortBlock() const
 {
-    if (m_nSummaryPage != 0 || m_nSelectMode != selectBlock)
+    if (IsSummaryPageShown() || GetSelectMode() != selectBlock)
         return false;
     const CRect rc = GetSelectionBlock();
     if (rc.left != rc.right || rc.top >= rc.bottom)
@@ -91,8 +91,8 @@ void CMorvelEMView::SortBlock(bool bAscending)
 
 void CMorvelEMView::InvalidateRowHead(int nRow)
 {
-    if (m_hWnd == nullptr || nRow < m_nFirstVisibleRow ||
-        nRow >= m_nFirstVisibleRow + GetVisibleRowCount() + 1)
+    if (m_hWnd == nullptr || nRow < GetFirstVisibleCell().y ||
+        nRow >= GetFirstVisibleCell().y + GetVisibleRowCount() + 1)
         return;
     CRect rc;
     GetCellRangeRect(std::min(1, GetColumnLimit() - 1), nRow, std::min(1, GetColumnLimit() - 1), nRow, &rc);
@@ -103,33 +103,33 @@ void CMorvelEMView::InvalidateRowHead(int nRow)
 
 void CMorvelEMView::OnRememberPosition()
 {
-    m_nMarkRow = m_nCurrentRow;
+    m_nMarkRow = GetCurrentRow();
     InvalidateRowHead(m_nMarkRowPrev);
     InvalidateRowHead(m_nMarkRow);
     m_nMarkRowPrev = m_nMarkRow;
-    RecordUndo(std::make_unique<CMarkRowCommand>(m_nCurrentRow));
+    RecordUndo(std::make_unique<CMarkRowCommand>(GetCurrentRow()));
 }
 
 void CMorvelEMView::OnUpdateRememberPosition(CCmdUI* pCmdUI)
 {
     const CRect rc = GetSelectionBlock();
-    pCmdUI->Enable(m_nSummaryPage == 0 && (m_nSelectMode == selectNone || rc.top == rc.bottom));
+    pCmdUI->Enable(!IsSummaryPageShown() && (GetSelectMode() == selectNone || rc.top == rc.bottom));
 }
 
 void CMorvelEMView::OnJumpToRemembered()
 {
-    if (m_nMarkRow < 0 || m_nSummaryPage != 0)
+    if (m_nMarkRow < 0 || IsSummaryPageShown())
         return;
-    m_ptPrevCell = CPoint(m_nCurrentCol, m_nCurrentRow);
-    m_nCurrentRow = std::min(m_nMarkRow, GetRowLimit() - 1);
+    RememberCurrentCell();
+    SetCurrentRow(std::min(m_nMarkRow, GetRowLimit() - 1));
     const int nVisible = std::max(1, GetVisibleRowCount());
-    if (m_nCurrentRow < m_nFirstVisibleRow || m_nCurrentRow >= m_nFirstVisibleRow + nVisible) {
-        m_nSelectMode = selectNone;
-        ScrollView(WM_VSCROLL, SB_THUMBTRACK, std::max(0, m_nCurrentRow - 5));
+    if (GetCurrentRow() < GetFirstVisibleCell().y || GetCurrentRow() >= GetFirstVisibleCell().y + nVisible) {
+        SetSelectMode(selectNone);
+        ScrollView(WM_VSCROLL, SB_THUMBTRACK, std::max(0, GetCurrentRow() - 5));
     }
     if (m_hWnd != nullptr) {
-        InvalidateCells(m_ptPrevCell.x, m_ptPrevCell.y, m_ptPrevCell.x, m_ptPrevCell.y);
-        InvalidateCells(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow);
+        InvalidateCells(GetPreviousCell().x, GetPreviousCell().y, GetPreviousCell().x, GetPreviousCell().y);
+        InvalidateCells(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow());
         UpdateWindow();
     }
     UpdateStatusText(statusShow);
@@ -137,7 +137,7 @@ void CMorvelEMView::OnJumpToRemembered()
 
 void CMorvelEMView::OnUpdateJumpToRemembered(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_nSummaryPage == 0 && m_nMarkRow >= 0);
+    pCmdUI->Enable(!IsSummaryPageShown() && m_nMarkRow >= 0);
 }
 
 void CMorvelEMView::OnReleaseMark()
@@ -180,9 +180,9 @@ void CMorvelEMView::OnZoomUser()
 
 bool CMorvelEMView::CanChangeFixedRate() const
 {
-    if (m_nSummaryPage != 0)
+    if (IsSummaryPageShown())
         return false;
-    if (m_nSelectMode != selectNone && m_nSelectMode != selectColumn && m_nSelectMode != selectBlock)
+    if (GetSelectMode() != selectNone && GetSelectMode() != selectColumn && GetSelectMode() != selectBlock)
         return false;
     const CRect rc = GetSelectionBlock();
     return rc.left == rc.right && IsValidColumn(rc.left) && GetColumnInfo(rc.left).bNumeric;
@@ -236,29 +236,29 @@ LRESULT CMorvelEMView::OnUnnecessaryRowMessage(WPARAM wParam, LPARAM lParam)
     const int nCondition = static_cast<int>(lParam);
     switch (wParam) {
     case UNROW_FIND_NEXT: {
-        const int nRow = FindUnnecessaryRow(nCondition, m_nCurrentRow);
+        const int nRow = FindUnnecessaryRow(nCondition, GetCurrentRow());
         if (nRow < 0)
             return 0;
         ClickFoundCell(0, nRow);
         return 1;
     }
     case UNROW_DELETE_FOUND: {
-        const int nRow = FindUnnecessaryRow(nCondition, m_nCurrentRow);
-        if (nRow >= 0 && nRow == m_nCurrentRow) {
-            m_nSelectMode = selectNone;
+        const int nRow = FindUnnecessaryRow(nCondition, GetCurrentRow());
+        if (nRow >= 0 && nRow == GetCurrentRow()) {
+            SetSelectMode(selectNone);
             DeleteCurrentRow();
             SetDocumentModified();
         }
         return 0;
     }
     case UNROW_DELETE_ALL: {
-        const CPoint ptSaved(m_nCurrentCol, m_nCurrentRow);
-        m_nSelectMode = selectNone;
+        const CPoint ptSaved(GetCurrentCol(), GetCurrentRow());
+        SetSelectMode(selectNone);
         int nFrom = 0;
         bool bDeleted = false;
         for (int nRow = FindUnnecessaryRow(nCondition, nFrom); nRow >= 0;
              nRow = FindUnnecessaryRow(nCondition, nFrom)) {
-            SetCurrentCell(m_nCurrentCol, nRow);
+            SetCurrentCell(GetCurrentCol(), nRow);
             DeleteCurrentRow();
             bDeleted = true;
             nFrom = std::max(0, nRow - 1);
@@ -269,7 +269,7 @@ LRESULT CMorvelEMView::OnUnnecessaryRowMessage(WPARAM wParam, LPARAM lParam)
             SetDocumentModified();
         SetCurrentCell(ptSaved.x, std::min(ptSaved.y, GetRowLimit() - 1));
         if (m_hWnd != nullptr)
-            ClickFoundCell(m_nCurrentCol, m_nCurrentRow);
+            ClickFoundCell(GetCurrentCol(), GetCurrentRow());
         return 0;
     }
     default:
@@ -279,7 +279,7 @@ LRESULT CMorvelEMView::OnUnnecessaryRowMessage(WPARAM wParam, LPARAM lParam)
 
 void CMorvelEMView::OnDeleteUnnecessaryRows()
 {
-    if (m_nSummaryPage != 0)
+    if (IsSummaryPageShown())
         return;
     HandToEstimateTools(ID_UNNECESSARY_ROWS);
 }
@@ -316,7 +316,7 @@ void CMorvelEMView::StoreColumnWidthsInForm()
     const int nColumns = std::min(GetColumnLimit(), pDoc->m_EstimationForm.GetCount());
     for (int c = 0; c < nColumns; ++c) {
         CString strWidth;
-        strWidth.Format("%d", std::max(1, m_nBaseColumnWidth[c] / 10));
+        strWidth.Format("%d", std::max(1, GetBaseColumnWidth(c) / 10));
         pDoc->m_EstimationForm.SetItem(c, CEstimationFormFile::colWidth, strWidth);
     }
 }

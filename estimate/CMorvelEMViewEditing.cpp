@@ -132,8 +132,8 @@ LOGFONT CMorvelEMView::GetCellEditFont(ERowKind nKind) const
         lf.lfItalic = lf.lfUnderline = lf.lfStrikeOut = 0;
         lf.lfCharSet = SHIFTJIS_CHARSET;
     }
-    lf.lfHeight = static_cast<LONG>(lf.lfHeight * m_nZoom / 100.0);
-    lf.lfWidth = static_cast<LONG>(lf.lfWidth * m_nZoom / 100.0);
+    lf.lfHeight = static_cast<LONG>(lf.lfHeight * GetZoom() / 100.0);
+    lf.lfWidth = static_cast<LONG>(lf.lfWidth * GetZoom() / 100.0);
     return lf;
 }
 
@@ -145,12 +145,12 @@ void CMorvelEMView::StyleCellEdit(const char* lpszText)
     pf.cbSize = sizeof(pf);
     pf.dwMask = PFM_ALIGNMENT;
     pf.wAlignment =
-        IsValidColumn(m_nCurrentCol) && GetColumnInfo(m_nCurrentCol).bNumeric ? PFA_RIGHT : PFA_LEFT;
+        IsValidColumn(GetCurrentCol()) && GetColumnInfo(GetCurrentCol()).bNumeric ? PFA_RIGHT : PFA_LEFT;
     m_wndCellEdit.SetParaFormat(pf);
 
     // The editor keeps using the font while it shows it: the old one goes only after the
     // new one is set.
-    const LOGFONT lf = GetCellEditFont(GetRowKind(m_nCurrentRow));
+    const LOGFONT lf = GetCellEditFont(GetRowKind(GetCurrentRow()));
     auto pFont = std::make_unique<CFont>();
     if (pFont->CreateFontIndirect(&lf)) {
         m_wndCellEdit.SetFont(pFont.get());
@@ -164,43 +164,43 @@ void CMorvelEMView::StyleCellEdit(const char* lpszText)
 
 void CMorvelEMView::OpenCellEditOnCell()
 {
-    if (!m_bCellEditExists || m_wndCellEdit.m_hWnd == nullptr || !IsValidColumn(m_nCurrentCol))
+    if (!m_bCellEditExists || m_wndCellEdit.m_hWnd == nullptr || !IsValidColumn(GetCurrentCol()))
         return;
-    if (!CheckFileRowLimitForEdit(m_nCurrentRow, GetUsedRows()))
+    if (!CheckFileRowLimitForEdit(GetCurrentRow(), GetUsedRows()))
         return;
     if (HasImeComposition())
         SetImeOpen(FALSE);
 
-    int x = m_nRowHeaderWidth - m_nHorzOffset;
-    for (int c = 0; c < m_nCurrentCol; ++c)
-        x += m_nColumnWidth[c];
-    const int y = (m_nCurrentRow - m_nFirstVisibleRow) * m_nRowHeight + m_nHeaderHeight;
-    m_wndCellEdit.MoveWindow(x, y, m_nColumnWidth[m_nCurrentCol], m_nRowHeight);
+    int x = GetRowHeaderWidth() - GetMetrics().nHorzOffset;
+    for (int c = 0; c < GetCurrentCol(); ++c)
+        x += GetColumnWidth(c);
+    const int y = (GetCurrentRow() - GetFirstVisibleCell().y) * GetRowHeight() + GetHeaderHeight();
+    m_wndCellEdit.MoveWindow(x, y, GetColumnWidth(GetCurrentCol()), GetRowHeight());
     m_wndCellEdit.SetBackgroundColor(TRUE, 0);
     m_wndCellEdit.ShowWindow(SW_SHOW);
 
-    CString strText = GetCellText(m_nCurrentRow, m_nCurrentCol);
+    CString strText = GetCellText(GetCurrentRow(), GetCurrentCol());
     Engine().SetEditStartText(strText);
     // A number is shown as the column prints it. A numeric cell that holds something else
     // (stored as typed) is shown as it is, so that confirming it unchanged keeps it.
-    const CColumnInfo& info = GetColumnInfo(m_nCurrentCol);
+    const CColumnInfo& info = GetColumnInfo(GetCurrentCol());
     if (info.bNumeric && !strText.IsEmpty() && CNumberRules::IsNumberText(strText))
         strText = CNumberRules::FormatByPicture(CNumberRules::ReadNumberText(strText), info.picture, TRUE);
 
     StyleCellEdit(strText);
     m_nEditState = editOpened;
-    if (m_nCurrentRow >= GetUsedRows())
+    if (GetCurrentRow() >= GetUsedRows())
         UpdateScrollRanges();
 }
 
 bool CMorvelEMView::IsCurrentCellInCellArea() const
 {
     CRect rcCell;
-    GetCellRangeRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow, &rcCell);
+    GetCellRangeRect(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow(), &rcCell);
     CRect rcArea;
     GetGridClientRect(&rcArea);
-    rcArea.left = std::max<LONG>(rcArea.left, m_nRowHeaderWidth);
-    rcArea.top = std::max<LONG>(rcArea.top, m_nHeaderHeight);
+    rcArea.left = std::max<LONG>(rcArea.left, GetRowHeaderWidth());
+    rcArea.top = std::max<LONG>(rcArea.top, GetHeaderHeight());
     CRect rcCommon;
     return rcCommon.IntersectRect(&rcCell, &rcArea);
 }
@@ -211,7 +211,7 @@ bool CMorvelEMView::IsCurrentCellInCellArea() const
 void CMorvelEMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
     CMorvelView::OnChar(nChar, nRepCnt, nFlags);
-    if (m_nSummaryPage == 1 || !IsCurrentCellInCellArea())
+    if (IsSummaryPageShown() || !IsCurrentCellInCellArea())
         return;
     if (nChar == 13 || nChar == 9 || nChar == 8 || nChar == 27) {
         m_nEditState = editClosed;
@@ -221,14 +221,14 @@ void CMorvelEMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     if (nChar < 0x20 || nChar == 0x7F || !m_bCellEditExists || m_wndCellEdit.m_hWnd == nullptr)
         return;
     // The row after the last one of a full estimate takes no text.
-    if (!CheckFileRowLimitForEdit(m_nCurrentRow, GetUsedRows()))
+    if (!CheckFileRowLimitForEdit(GetCurrentRow(), GetUsedRows()))
         return;
 
     if (m_nEditState == editClosed)
         m_nEditState = editOpening;
     CRect rcCell;
-    GetCellRangeRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow, &rcCell);
-    m_wndCellEdit.MoveWindow(rcCell.left, rcCell.top, m_nColumnWidth[m_nCurrentCol], m_nRowHeight);
+    GetCellRangeRect(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow(), &rcCell);
+    m_wndCellEdit.MoveWindow(rcCell.left, rcCell.top, GetColumnWidth(GetCurrentCol()), GetRowHeight());
     m_wndCellEdit.SetBackgroundColor(FALSE, kTypingBackground);
     m_wndCellEdit.ShowWindow(SW_SHOW);
     if (m_nEditState == editOpening) {
@@ -241,7 +241,7 @@ void CMorvelEMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     // the characters before it.
     StyleCellEdit(WholeCharacters(m_strTypedChars));
 
-    if (m_nCurrentRow >= GetUsedRows())
+    if (GetCurrentRow() >= GetUsedRows())
         UpdateScrollRanges();
     // No cell has changed yet: storing the edit records its own undo.
     SetDocumentModifiedKeepingUndo();
@@ -253,9 +253,9 @@ void CMorvelEMView::OnLButtonDblClk(UINT nFlags, CPoint point)
     CMorvelView::OnLButtonDblClk(nFlags, point);
     OnLButtonDown(nFlags, point);
     OnLButtonUp(nFlags, point);
-    if (m_nSummaryPage == 1)
+    if (IsSummaryPageShown())
         return;
-    if (point.y < m_nHeaderHeight || point.x < m_nRowHeaderWidth) {
+    if (point.y < GetHeaderHeight() || point.x < GetRowHeaderWidth()) {
         HideCellEdit();
         return;
     }
@@ -269,7 +269,7 @@ void CMorvelEMView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
         CMorvelView::OnKeyDown(nChar, nRepCnt, nFlags);
         return;
     }
-    if (m_nSummaryPage == 1) {
+    if (IsSummaryPageShown()) {
         // The summary page is read only: it can only be looked through.
         if (IsArrowKey(nChar) || nChar == VK_PRIOR || nChar == VK_NEXT)
             MoveByKey(nChar, nRepCnt, nFlags);
@@ -283,7 +283,7 @@ void CMorvelEMView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     if (nChar == VK_F2) {
         CMorvelView::OnKeyDown(nChar, nRepCnt, nFlags);
         CRect rcCell;
-        GetCellRangeRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow, &rcCell);
+        GetCellRangeRect(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow(), &rcCell);
         OnLButtonDblClk(0, CPoint(rcCell.left + 3, rcCell.top + 3));
         return;
     }
@@ -307,9 +307,9 @@ void CMorvelEMView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 void CMorvelEMView::MoveByKey(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
     HideCellEdit();
-    const CPoint ptOld(m_nCurrentCol, m_nCurrentRow);
+    const CPoint ptOld(GetCurrentCol(), GetCurrentRow());
     CMorvelView::OnKeyDown(nChar, nRepCnt, nFlags);
-    if (ptOld != CPoint(m_nCurrentCol, m_nCurrentRow))
+    if (ptOld != CPoint(GetCurrentCol(), GetCurrentRow()))
         InvalidateCells(ptOld.x, ptOld.y, ptOld.x, ptOld.y);
     UpdateStatusText(statusShow);
 }
@@ -322,14 +322,14 @@ void CMorvelEMView::CommitCellEdit(int nMoveAfter)
     if (m_hWnd != nullptr)
         SetFocus();
     // Enter on the unit column with no edit open picks the unit from the list instead.
-    if (m_nEditState == editClosed && m_nSummaryPage == 0 && IsUnitColumn(m_nCurrentCol)) {
+    if (m_nEditState == editClosed && !IsSummaryPageShown() && IsUnitColumn(GetCurrentCol())) {
         OpenUnitPick();
         HideCellEdit();
         return;
     }
     // Text typed into a parts search column looks the parts up in the parts file; the rows
     // chosen there come in instead of the text.
-    if (m_nEditState == editTyping && m_nSummaryPage == 0 && IsPartsSearchColumn(m_nCurrentCol) &&
+    if (m_nEditState == editTyping && !IsSummaryPageShown() && IsPartsSearchColumn(GetCurrentCol()) &&
         CShellServices::Get().runEstimateDialogCommand) {
         CShellServices::RunEstimateDialogCommand(this, ID_PICK_PARTS_FOR_CELL);
         HideCellEdit();
@@ -340,7 +340,7 @@ void CMorvelEMView::CommitCellEdit(int nMoveAfter)
             MoveAfterInput();
         return;
     }
-    if ((m_nEditState == editTyping || m_nEditState == editOpened) && m_nSummaryPage == 0)
+    if ((m_nEditState == editTyping || m_nEditState == editOpened) && !IsSummaryPageShown())
         StoreCellEdit(FALSE);
     m_nEditState = editClosed;
 
@@ -350,8 +350,8 @@ void CMorvelEMView::CommitCellEdit(int nMoveAfter)
 
 void CMorvelEMView::StoreCellEdit(bool bStartFromCell)
 {
-    const int nRow = m_nCurrentRow;
-    const int nCol = m_nCurrentCol;
+    const int nRow = GetCurrentRow();
+    const int nCol = GetCurrentCol();
     if (!IsValidRow(nRow) || !IsValidColumn(nCol))
         return;
     const bool bNumeric = GetColumnInfo(nCol).bNumeric;
@@ -400,7 +400,7 @@ void CMorvelEMView::StoreCellEdit(bool bStartFromCell)
 
 void CMorvelEMView::OnLButtonDown(UINT nFlags, CPoint point)
 {
-    const CPoint ptOld(m_nCurrentCol, m_nCurrentRow);
+    const CPoint ptOld(GetCurrentCol(), GetCurrentRow());
     if (m_hWnd != nullptr)
         SetFocus();
     // A click elsewhere keeps what was typed.
@@ -412,10 +412,11 @@ void CMorvelEMView::OnLButtonDown(UINT nFlags, CPoint point)
     // An armed range total goes into the numeric cell clicked; the arming ends either way.
     if (m_rangeTotal.nArmed) {
         m_rangeTotal.nArmed = 0;
-        if (m_nSummaryPage == 0 && IsValidColumn(m_nCurrentCol) && GetColumnInfo(m_nCurrentCol).bNumeric)
-            StoreRangeTotal(m_nCurrentRow, m_nCurrentCol);
+        if (!IsSummaryPageShown() && IsValidColumn(GetCurrentCol()) &&
+            GetColumnInfo(GetCurrentCol()).bNumeric)
+            StoreRangeTotal(GetCurrentRow(), GetCurrentCol());
     }
-    m_bClickMovedCell = ptOld != CPoint(m_nCurrentCol, m_nCurrentRow);
+    m_bClickMovedCell = ptOld != CPoint(GetCurrentCol(), GetCurrentRow());
     UpdateStatusText(statusShow);
 }
 
@@ -423,7 +424,7 @@ void CMorvelEMView::StoreOpenEdit()
 {
     if (m_nEditState != editTyping && m_nEditState != editOpened)
         return;
-    if (m_nSummaryPage == 0)
+    if (!IsSummaryPageShown())
         StoreCellEdit(TRUE);
     if (m_bCellEditExists && m_wndCellEdit.m_hWnd != nullptr)
         m_wndCellEdit.SetWindowText("");
@@ -457,7 +458,7 @@ void CMorvelEMView::ShowGridContextMenu(CPoint ptScreen)
 
 void CMorvelEMView::OnContextMenu(CWnd* /*pWnd*/, CPoint point)
 {
-    if (m_nSummaryPage == 1)
+    if (IsSummaryPageShown())
         return;
     ShowGridContextMenu(point);
 }
@@ -469,7 +470,7 @@ BOOL CMorvelEMView::PreTranslateMessage(MSG* pMsg)
         const bool bShiftF10 = (nMsg == WM_KEYDOWN || nMsg == WM_SYSKEYDOWN) && pMsg->wParam == VK_F10 &&
                                ::GetKeyState(VK_SHIFT) < 0;
         if (bShiftF10 || nMsg == WM_CONTEXTMENU) {
-            if (m_nSummaryPage == 0) {
+            if (!IsSummaryPageShown()) {
                 CRect rcGrid;
                 GetGridClientRect(&rcGrid);
                 CPoint pt = rcGrid.TopLeft();
@@ -504,7 +505,7 @@ void CMorvelEMView::OnUpdate(CView* /*pSender*/, LPARAM /*lHint*/, CObject* /*pH
         return;
     CRect rcCells;
     GetGridClientRect(&rcCells);
-    rcCells.left = std::max<LONG>(rcCells.left, m_nRowHeaderWidth);
+    rcCells.left = std::max<LONG>(rcCells.left, GetRowHeaderWidth());
     InvalidateRect(&rcCells, TRUE);
 }
 
@@ -538,12 +539,12 @@ void CMorvelEMView::SetImeOpen(bool bOpen)
 
 void CMorvelEMView::OnInsertRow()
 {
-    if (m_nSelectMode != selectRows) {
+    if (GetSelectMode() != selectRows) {
         InsertOneRow();
         return;
     }
     CRect rcRange;
-    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+    NormalizeCellRange(GetSelection().left, GetSelection().top, GetSelection().right, GetSelection().bottom,
                        &rcRange);
     const int nFirst = std::max(0, static_cast<int>(rcRange.top));
     int nCount = static_cast<int>(rcRange.bottom) - nFirst + 1;
@@ -555,14 +556,13 @@ void CMorvelEMView::OnInsertRow()
     nCount = std::min(nCount, nRoom);
     if (nCount <= 0 || nFirst >= GetRowLimit() - 1 || !HasFileRoomForRows(nFirst, nCount, nHeading))
         return;
-    const CPoint ptCurrent(m_nCurrentCol, m_nCurrentRow);
+    const CPoint ptCurrent(GetCurrentCol(), GetCurrentRow());
     CRowSteps steps;
     {
         // The rows and the page alignment after them are the command's steps.
         const CRowStepRecording recording(*this, steps);
         InsertRows(nFirst, nCount);
-        m_nCurrentCol = ptCurrent.x;
-        m_nCurrentRow = ptCurrent.y;
+        SetCurrentCell(ptCurrent.x, ptCurrent.y);
         if (nHeading > 0)
             AdjustPageBreak(1, nHeading + nCount);
     }
@@ -574,7 +574,7 @@ void CMorvelEMView::OnInsertRow()
 
 void CMorvelEMView::InsertOneRow()
 {
-    const int nRow = m_nCurrentRow;
+    const int nRow = GetCurrentRow();
     const int nHeading = AdjustPageBreak(0, nRow);
     if (!HasFileRoomForRows(nRow, 1, nHeading))
         return;
@@ -591,8 +591,8 @@ void CMorvelEMView::InsertOneRow()
     SendKeyUpDown(VK_DOWN);
     SendKeyUpDown(VK_UP);
     RefreshMarkRowHeads();
-    RecordUndo(std::make_unique<CRowInsertCommand>(m_nCurrentCol, m_nCurrentRow, std::move(steps)));
-    InvalidateRows(m_nCurrentRow, GetRowLimit() - 1, TRUE);
+    RecordUndo(std::make_unique<CRowInsertCommand>(GetCurrentCol(), GetCurrentRow(), std::move(steps)));
+    InvalidateRows(GetCurrentRow(), GetRowLimit() - 1, TRUE);
     UpdateTreeView();
     SetDocumentModified();
 }
@@ -604,7 +604,7 @@ void CMorvelEMView::OnDeleteRow()
 
 void CMorvelEMView::DeleteCurrentRow()
 {
-    if (m_nSelectMode == selectRows) {
+    if (GetSelectMode() == selectRows) {
         // Whole rows go through the cut command, which keeps them for pasting. The grid
         // takes the keyboard first: the cut is its own, not that of a text box.
         if (m_hWnd != nullptr) {
@@ -613,7 +613,7 @@ void CMorvelEMView::DeleteCurrentRow()
         }
         return;
     }
-    const int nRow = m_nCurrentRow;
+    const int nRow = GetCurrentRow();
     const int nHeading = AdjustPageBreak(0, nRow);
     CRowSteps steps;
     {
@@ -624,7 +624,7 @@ void CMorvelEMView::DeleteCurrentRow()
         if (nHeading > 0)
             AdjustPageBreak(1, nHeading - 1);
     }
-    RecordUndo(std::make_unique<CRowDeleteCommand>(m_nCurrentCol, nRow, std::move(steps)));
+    RecordUndo(std::make_unique<CRowDeleteCommand>(GetCurrentCol(), nRow, std::move(steps)));
     InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
     RecalcTotals(nRow);
     UpdateTreeView();
@@ -633,10 +633,10 @@ void CMorvelEMView::DeleteCurrentRow()
 
 void CMorvelEMView::OnClearRow()
 {
-    if (m_nSelectMode == selectRows) {
+    if (GetSelectMode() == selectRows) {
         CRect rcRange;
-        NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
-                           &rcRange);
+        NormalizeCellRange(GetSelection().left, GetSelection().top, GetSelection().right,
+                           GetSelection().bottom, &rcRange);
         const int nFirst = std::max(0, static_cast<int>(rcRange.top));
         const int nLast = static_cast<int>(rcRange.bottom);
         auto pCommand = std::make_unique<CRowsClearCommand>(nFirst);
@@ -652,15 +652,15 @@ void CMorvelEMView::OnClearRow()
         InvalidateRows(nFirst, nLast, TRUE);
         // The totals below the first cleared row change, whichever end of the selection
         // the cursor stands on.
-        RecalcTotals(std::min(nFirst, m_nCurrentRow));
+        RecalcTotals(std::min(nFirst, GetCurrentRow()));
         UpdateTreeView();
         SetDocumentModified();
         return;
     }
-    const int nRow = m_nCurrentRow;
+    const int nRow = GetCurrentRow();
     if (GetUsedRows() <= 0 || GetRowKind(nRow) == kindEmpty)
         return;
-    auto pCommand = std::make_unique<CRowsClearCommand>(m_nCurrentCol, nRow);
+    auto pCommand = std::make_unique<CRowsClearCommand>(GetCurrentCol(), nRow);
     CGridRow copy;
     CopyRow(GetEditRow(nRow), &copy);
     pCommand->Keep(&copy);
@@ -677,9 +677,9 @@ void CMorvelEMView::OnClearRow()
 
 void CMorvelEMView::OnUpdateRowCommand(CCmdUI* pCmdUI)
 {
-    bool bEnable = m_nSummaryPage == 0 && (m_nSelectMode == selectNone || m_nSelectMode == selectRows);
-    if (m_nSummaryPage == 0 && m_nSelectMode == selectBlock)
-        bEnable = m_rcSelection.left == m_rcSelection.right && m_rcSelection.top == m_rcSelection.bottom;
+    bool bEnable = !IsSummaryPageShown() && (GetSelectMode() == selectNone || GetSelectMode() == selectRows);
+    if (!IsSummaryPageShown() && GetSelectMode() == selectBlock)
+        bEnable = GetSelection().left == GetSelection().right && GetSelection().top == GetSelection().bottom;
     pCmdUI->Enable(bEnable);
 }
 

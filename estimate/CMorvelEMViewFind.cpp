@@ -40,7 +40,7 @@ LRESULT CMorvelEMView::OnMatchCurrentCell(WPARAM wParam, LPARAM lParam)
     if (lParam == 0)
         return 0;
     const CString strFind(reinterpret_cast<const char*>(lParam));
-    return FindTextMatch(GetCellText(m_nCurrentRow, m_nCurrentCol), strFind, wParam) >= 0 ? 1 : 0;
+    return FindTextMatch(GetCellText(GetCurrentRow(), GetCurrentCol()), strFind, wParam) >= 0 ? 1 : 0;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -68,10 +68,9 @@ int CMorvelEMView::SearchCells(WPARAM nFlags, const char* lpszFind)
     // The page shown is searched (the dialogs stay open over the summary page).
     const CCellSearch::CMatch match =
         CCellSearch(Model().Rows(ShownPage()), GetUsedRows(), GetRowLimit(), GetColumnLimit())
-            .Search(strFind, options, m_nCurrentCol, m_nCurrentRow, rcBlock);
+            .Search(strFind, options, GetCurrentCol(), GetCurrentRow(), rcBlock);
     if (match.nPosition >= 0) {
-        m_nCurrentCol = match.nCol;
-        m_nCurrentRow = match.nRow;
+        SetCurrentCell(match.nCol, match.nRow);
     }
     return match.nPosition;
 }
@@ -83,8 +82,9 @@ void CMorvelEMView::ShowCell(int nCol, int nRow)
     CRect rcGrid;
     GetGridClientRect(&rcGrid);
     const int nVisibleRows = GetVisibleRowCount();
-    bool bVisible = nRow >= m_nFirstVisibleRow && nRow < m_nFirstVisibleRow + std::max(1, nVisibleRows) &&
-                    nCol >= m_nFirstVisibleCol;
+    bool bVisible = nRow >= GetFirstVisibleCell().y &&
+                    nRow < GetFirstVisibleCell().y + std::max(1, nVisibleRows) &&
+                    nCol >= GetFirstVisibleCell().x;
     if (bVisible) {
         CRect rcCell;
         GetCellRangeRect(nCol, nRow, nCol, nRow, &rcCell);
@@ -95,7 +95,7 @@ void CMorvelEMView::ShowCell(int nCol, int nRow)
         ScrollView(WM_VSCROLL, SB_THUMBTRACK, std::max(0, nRow - 3));
         int nPosition = 0;
         for (int c = 0; c < nCol - 1; ++c)
-            nPosition += m_nColumnWidth[c];
+            nPosition += GetColumnWidth(c);
         ScrollView(WM_HSCROLL, SB_THUMBTRACK, std::max(0, nPosition));
     }
     HideCellEdit();
@@ -129,7 +129,7 @@ void CMorvelEMView::ClickFoundCell(int nCol, int nRow)
 LRESULT CMorvelEMView::OnFindReplaceRequest(WPARAM wParam, LPARAM lParam)
 {
     if (m_hWnd != nullptr)
-        InvalidateCells(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow);
+        InvalidateCells(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow());
     WPARAM nFlags = wParam;
     const CRect rcBlock = GetSearchBlock(nFlags);
     const char* pText = reinterpret_cast<const char*>(lParam);
@@ -155,9 +155,9 @@ LRESULT CMorvelEMView::OnFindReplaceRequest(WPARAM wParam, LPARAM lParam)
         InvalidateRect(&rcCells, TRUE);
     }
     if ((nFlags & FRQ_SELECTION_ONLY) == 0) {
-        ClickFoundCell(m_nCurrentCol, m_nCurrentRow);
+        ClickFoundCell(GetCurrentCol(), GetCurrentRow());
     } else {
-        ShowCell(m_nCurrentCol, m_nCurrentRow);
+        ShowCell(GetCurrentCol(), GetCurrentRow());
         if (m_hWnd != nullptr) {
             Invalidate(FALSE);
             UpdateWindow();
@@ -170,7 +170,7 @@ LRESULT CMorvelEMView::OnFindReplaceRequest(WPARAM wParam, LPARAM lParam)
 LRESULT CMorvelEMView::ReplaceCurrentMatch(const char* lpszReplace)
 {
     m_strReplaceText = LimitFindReplaceText(CString(lpszReplace));
-    const int nRow = m_nCurrentRow, nCol = m_nCurrentCol;
+    const int nRow = GetCurrentRow(), nCol = GetCurrentCol();
     const CString strOld = GetCellText(nRow, nCol);
     const int nPosition = s_lastMatch.nPosition;
     const int nLength = s_lastMatch.nLength;
@@ -184,7 +184,7 @@ LRESULT CMorvelEMView::ReplaceCurrentMatch(const char* lpszReplace)
     CString strLast = m_strLastFind;
     strAt.MakeUpper();
     strLast.MakeUpper();
-    if (nPosition < 0 || nLength <= 0 || strAt != strLast || m_nSummaryPage != 0)
+    if (nPosition < 0 || nLength <= 0 || strAt != strLast || IsSummaryPageShown())
         return 0;
 
     const CString strNew = strOld.Left(nPosition) + m_strReplaceText + strOld.Mid(nPosition + nLength);
@@ -220,9 +220,9 @@ LRESULT CMorvelEMView::ReplaceAll(WPARAM nFlags, LPARAM lParam)
     UnpackReplaceAllText(lParam, strFind, strReplace);
     strFind = LimitFindReplaceText(strFind);
     strReplace = LimitFindReplaceText(strReplace);
-    if (strFind.IsEmpty() || m_nSummaryPage != 0)
+    if (strFind.IsEmpty() || IsSummaryPageShown())
         return 1;
-    const CPoint ptSaved(m_nCurrentCol, m_nCurrentRow);
+    const CPoint ptSaved(GetCurrentCol(), GetCurrentRow());
     const bool bSelection = (nFlags & FRQ_SELECTION_ONLY) != 0;
     const CRect rcBlock = GetSelectionBlock();
     s_lastMatch.nLength = strFind.GetLength();
@@ -238,15 +238,13 @@ LRESULT CMorvelEMView::ReplaceAll(WPARAM nFlags, LPARAM lParam)
     // The search starts after the current cell, so the first cell of the range is looked
     // at here: replace all leaves no matching cell behind.
     const CPoint ptStart = bSelection ? CPoint(rcBlock.left, rcBlock.top) : CPoint(0, 0);
-    m_nCurrentCol = ptStart.x;
-    m_nCurrentRow = ptStart.y;
+    SetCurrentCell(ptStart.x, ptStart.y);
     if (const int p = FindTextMatch(GetCellText(ptStart.y, ptStart.x), strFind, nSearch); p >= 0)
         replaceIn(ptStart.y, ptStart.x, p);
     for (int p = SearchCells(nSearch, strFind); p >= 0; p = SearchCells(nSearch, strFind))
-        replaceIn(m_nCurrentRow, m_nCurrentCol, p);
+        replaceIn(GetCurrentRow(), GetCurrentCol(), p);
 
-    m_nCurrentCol = ptSaved.x;
-    m_nCurrentRow = ptSaved.y;
+    SetCurrentCell(ptSaved.x, ptSaved.y);
     s_lastMatch.nPosition = -1;
     RecalcFromRow(recalcBulk, 0);
     if (m_hWnd != nullptr) {
@@ -273,26 +271,26 @@ void CMorvelEMView::HandToEstimateTools(UINT nID)
 
 void CMorvelEMView::OnEditFind()
 {
-    if (m_pFindDialog != nullptr || m_nSummaryPage != 0)
+    if (m_pFindDialog != nullptr || IsSummaryPageShown())
         return;
     HandToEstimateTools(ID_EDIT_FIND_DLG);
 }
 
 void CMorvelEMView::OnEditReplace()
 {
-    if (m_pReplaceDialog != nullptr || m_nSummaryPage != 0)
+    if (m_pReplaceDialog != nullptr || IsSummaryPageShown())
         return;
     HandToEstimateTools(ID_EDIT_REPLACE_DLG);
 }
 
 void CMorvelEMView::OnUpdateEditFind(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_nSummaryPage == 0 && m_pFindDialog == nullptr);
+    pCmdUI->Enable(!IsSummaryPageShown() && m_pFindDialog == nullptr);
 }
 
 void CMorvelEMView::OnUpdateEditReplace(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_nSummaryPage == 0 && m_pReplaceDialog == nullptr);
+    pCmdUI->Enable(!IsSummaryPageShown() && m_pReplaceDialog == nullptr);
 }
 
 void CMorvelEMView::SetFindDialog(CWnd* pDialog, const CString& strStartText)
@@ -332,25 +330,25 @@ void CMorvelEMView::DestroyModelessDialogs()
 
 void CMorvelEMView::OnPartsRegister()
 {
-    if (m_nSummaryPage != 0 || m_nSelectMode != selectRows)
+    if (IsSummaryPageShown() || GetSelectMode() != selectRows)
         return;
     HandToEstimateTools(ID_PARTS_REGISTER);
 }
 
 void CMorvelEMView::OnUpdatePartsRegister(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_nSummaryPage == 0 && m_nSelectMode == selectRows);
+    pCmdUI->Enable(!IsSummaryPageShown() && GetSelectMode() == selectRows);
 }
 
 void CMorvelEMView::ApplyInputFix(const std::vector<bool>& ticks)
 {
     const int nColumns = std::min(GetColumnLimit(), static_cast<int>(ticks.size()));
     for (int c = 0; c < nColumns; ++c)
-        m_nInputFixed[c] = ticks[static_cast<size_t>(c)] && m_nBaseColumnWidth[c] != 0 ? 1 : 0;
+        SetColumnInputFixed(c, ticks[static_cast<size_t>(c)] && GetBaseColumnWidth(c) != 0);
     if (m_hWnd != nullptr) {
         CRect rcClient;
         GetClientRect(&rcClient);
-        CRect rcHeaders(m_nRowHeaderWidth, 0, rcClient.right, m_nHeaderHeight);
+        CRect rcHeaders(GetRowHeaderWidth(), 0, rcClient.right, GetHeaderHeight());
         InvalidateRect(&rcHeaders, TRUE);
         UpdateWindow();
     }

@@ -19,7 +19,7 @@ std::vector<bool> CMorvelEMView::GetDisplayTicks() const
     const int nColumns = GetColumnLimit();
     std::vector<bool> ticks(static_cast<size_t>(nColumns));
     for (int c = 0; c < nColumns; ++c)
-        ticks[static_cast<size_t>(c)] = m_nBaseColumnWidth[c] != 0;
+        ticks[static_cast<size_t>(c)] = GetBaseColumnWidth(c) != 0;
     return ticks;
 }
 
@@ -29,15 +29,15 @@ void CMorvelEMView::ApplyDisplayFix(const std::vector<bool>& ticks)
     for (int c = 0; c < nColumns; ++c) {
         // A column shown again comes back at the width it had when it was last shown (or
         // resized); the remembered width itself never changes here.
-        m_nBaseColumnWidth[c] = ticks[static_cast<size_t>(c)] ? m_nBaseColumnWidth2[c] : 0;
+        SetColumnShown(c, ticks[static_cast<size_t>(c)]);
         // The cursor must not be led into a column nobody can see.
-        if (m_nBaseColumnWidth[c] == 0)
-            m_nInputFixed[c] = 0;
+        if (GetBaseColumnWidth(c) == 0)
+            SetColumnInputFixed(c, false);
     }
     if (m_hWnd != nullptr) {
         CRect rcClient;
         GetClientRect(&rcClient);
-        CRect rcHeaders(m_nRowHeaderWidth, 0, rcClient.right, m_nHeaderHeight);
+        CRect rcHeaders(GetRowHeaderWidth(), 0, rcClient.right, GetHeaderHeight());
         InvalidateRect(&rcHeaders, TRUE);
     }
     RecalcLayout();

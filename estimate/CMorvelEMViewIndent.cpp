@@ -42,7 +42,7 @@ LRESULT CMorvelEMView::OnIndentCommand(WPARAM wParam, LPARAM lParam)
     if (pRequest == nullptr || !IsValidColumn(pRequest->nItem))
         return 0;
     const int nCol = pRequest->nItem;
-    const bool bSummary = m_nSummaryPage == 1;
+    const bool bSummary = IsSummaryPageShown();
     const int nLastRow = bSummary ? static_cast<int>(SummaryRows().GetSize()) - 1 : GetUsedRows() - 1;
     for (int r = 0; r <= nLastRow; ++r) {
         const ERowKind nKind = GetRowKind(r);
@@ -56,9 +56,9 @@ LRESULT CMorvelEMView::OnIndentCommand(WPARAM wParam, LPARAM lParam)
         SetCellIndent(nIndent, r, nCol);
         // A summary row shows the same heading on the summary page.
         if (!bSummary && nKind >= kindSummaryOffset && r < SummaryRows().GetSize()) {
-            m_nSummaryPage = 1;
+            SetSummaryPageShown(true);
             SetCellIndent(nIndent, r, nCol);
-            m_nSummaryPage = 0;
+            SetSummaryPageShown(false);
         }
     }
     if (m_hWnd != nullptr) {

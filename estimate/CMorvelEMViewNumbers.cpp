@@ -24,7 +24,7 @@ void CMorvelEMView::CalcRow(int nRow, int nFirstCol)
 
 void CMorvelEMView::CalcSummaryRow(int nRow, int nFirstCol)
 {
-    if (m_nSummaryPage != 1)
+    if (!IsSummaryPageShown())
         return;
     CSummaryTable::CalcRow(SummaryRows(), GetRowLimit(), Engine().Columns(), nRow, nFirstCol);
 }

@@ -32,36 +32,33 @@ int CMorvelEMView::GetLastPage() const
 
 void CMorvelEMView::PressAtPoint(int x, int y)
 {
-    m_ptPrevCell = CPoint(m_nCurrentCol, m_nCurrentRow);
+    RememberCurrentCell();
     const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
 
     // The clicked column: widths are taken off from the first visible column on while
     // what is left stays at least 0, so hidden columns are passed over and a point on a
     // right edge belongs to the next column. A point in the row header maps to the first
     // visible column, one in the column header to the first visible row.
-    int nCol = m_nFirstVisibleCol;
-    int nRest = x - m_nRowHeaderWidth;
+    int nCol = GetFirstVisibleCell().x;
+    int nRest = x - GetRowHeaderWidth();
     if (nRest >= 0) {
-        while (nCol < nColumns && nRest - m_nColumnWidth[nCol] >= 0) {
-            nRest -= m_nColumnWidth[nCol];
+        while (nCol < nColumns && nRest - GetColumnWidth(nCol) >= 0) {
+            nRest -= GetColumnWidth(nCol);
             ++nCol;
         }
     }
-    int nRow = m_nFirstVisibleRow;
-    const int nRowHeight = m_nRowHeight > 0 ? m_nRowHeight : 1;
-    if (y - m_nHeaderHeight >= 0)
-        nRow += (y - m_nHeaderHeight) / nRowHeight;
+    int nRow = GetFirstVisibleCell().y;
+    const int nRowHeight = GetRowHeight() > 0 ? GetRowHeight() : 1;
+    if (y - GetHeaderHeight() >= 0)
+        nRow += (y - GetHeaderHeight()) / nRowHeight;
     if (nCol >= nColumns || nRow >= GetRowLimit())
         return;
 
     // A press in the cells ends any selection and starts one at the clicked cell.
-    m_nSelectMode = selectNone;
-    m_rcSelection.SetRect(nCol, nRow, nCol, nRow);
-    m_rcPrevSelection = m_rcSelection;
-    m_nCurrentCol = nCol;
-    m_nCurrentRow = nRow;
+    StartSelectionAt(nCol, nRow);
+    SetCurrentCell(nCol, nRow);
     if (m_hWnd != nullptr) {
-        InvalidateCells(m_ptPrevCell.x, m_ptPrevCell.y, m_ptPrevCell.x, m_ptPrevCell.y);
+        InvalidateCells(GetPreviousCell().x, GetPreviousCell().y, GetPreviousCell().x, GetPreviousCell().y);
         InvalidateCells(nCol, nRow, nCol, nRow);
     }
     UpdateStatusText(statusShow);
@@ -76,7 +73,7 @@ void CMorvelEMView::ShowPage(int nPage)
     // Then the click 2 pixels inside the top-left visible cell, through the left-button
     // handler: what was typed is stored in the cell it was typed into before the cursor
     // moves, and the press ends as a click does.
-    const CPoint pt(m_nRowHeaderWidth + 2, m_nHeaderHeight + 2);
+    const CPoint pt(GetRowHeaderWidth() + 2, GetHeaderHeight() + 2);
     if (m_hWnd != nullptr) {
         OnLButtonDown(0, pt);
         OnLButtonUp(0, pt);
@@ -93,10 +90,10 @@ void CMorvelEMView::ClickCell(int nCol, int nRow)
 
     CRect rcGrid;
     GetGridClientRect(&rcGrid);
-    const int nRowHeight = m_nRowHeight > 0 ? m_nRowHeight : 1;
-    const int nVisibleRows = std::max(0, static_cast<int>(rcGrid.Height()) - m_nHeaderHeight) / nRowHeight;
-    bool bVisible =
-        nRow >= m_nFirstVisibleRow && nRow < m_nFirstVisibleRow + nVisibleRows && nCol >= m_nFirstVisibleCol;
+    const int nRowHeight = GetRowHeight() > 0 ? GetRowHeight() : 1;
+    const int nVisibleRows = std::max(0, static_cast<int>(rcGrid.Height()) - GetHeaderHeight()) / nRowHeight;
+    bool bVisible = nRow >= GetFirstVisibleCell().y && nRow < GetFirstVisibleCell().y + nVisibleRows &&
+                    nCol >= GetFirstVisibleCell().x;
     if (bVisible) {
         CRect rcCell;
         GetCellRangeRect(nCol, nRow, nCol, nRow, &rcCell);
@@ -104,18 +101,13 @@ void CMorvelEMView::ClickCell(int nCol, int nRow)
     }
     if (!bVisible) {
         // Vertically to three rows above the cell; horizontally to the column before it.
-        m_nFirstVisibleRow = std::max(0, nRow - 3);
-        m_nVertOffset = m_nFirstVisibleRow * m_nRowHeight;
         int nPosition = 0;
         for (int c = 0; c < nCol - 1; ++c)
-            nPosition += m_nColumnWidth[c];
+            nPosition += GetColumnWidth(c);
         int nFirst = 0, nOffset = 0;
-        while (nFirst < nColumns && nOffset + m_nColumnWidth[nFirst] <= nPosition)
-            nOffset += m_nColumnWidth[nFirst++];
-        m_nFirstVisibleCol = std::min(nFirst, nCol);
-        m_nHorzOffset = 0;
-        for (int c = 0; c < m_nFirstVisibleCol; ++c)
-            m_nHorzOffset += m_nColumnWidth[c];
+        while (nFirst < nColumns && nOffset + GetColumnWidth(nFirst) <= nPosition)
+            nOffset += GetColumnWidth(nFirst++);
+        SetScrollOrigin(std::min(nFirst, nCol), std::max(0, nRow - 3));
     }
     CRect rcCell;
     GetCellRangeRect(nCol, nRow, nCol, nRow, &rcCell);
@@ -137,12 +129,12 @@ void CMorvelEMView::RefreshMarkRowHeads()
 
 void CMorvelEMView::OnPrevPage()
 {
-    const int nPage = m_nFirstVisibleRow / GetPageRows();
+    const int nPage = GetFirstVisibleCell().y / GetPageRows();
     if (nPage == 0) {
-        if (m_nFirstVisibleRow > 0)
+        if (GetFirstVisibleCell().y > 0)
             ShowPage(0);
         else
-            PressAtPoint(m_nRowHeaderWidth + 2, m_nHeaderHeight + 2);
+            PressAtPoint(GetRowHeaderWidth() + 2, GetHeaderHeight() + 2);
         return;
     }
     ShowPage(nPage - 1);
@@ -150,7 +142,7 @@ void CMorvelEMView::OnPrevPage()
 
 void CMorvelEMView::OnNextPage()
 {
-    const int nPage = m_nFirstVisibleRow / GetPageRows();
+    const int nPage = GetFirstVisibleCell().y / GetPageRows();
     ShowPage(nPage >= GetLastPage() ? GetLastPage() : nPage + 1);
 }
 
@@ -181,7 +173,7 @@ bool CMorvelEMView::InsertPage(int nPageNumber, bool bBefore)
     for (int i = 0; i < nPageRows; ++i)
         InsertRow(nPage * nPageRows);
 
-    ClickCell(m_nCurrentCol, nPage * nPageRows);
+    ClickCell(GetCurrentCol(), nPage * nPageRows);
     if (m_hWnd != nullptr)
         Invalidate(TRUE);
     UpdateTreeView();
@@ -204,8 +196,8 @@ bool CMorvelEMView::DeletePage(int nPageNumber)
         DeleteRow(nFirst);
     // The totals below the page lost the rows they added up.
     RecalcTotals(nFirst);
-    if (m_nCurrentRow >= GetRowLimit())
-        m_nCurrentRow = GetRowLimit() - 1;
+    if (GetCurrentRow() >= GetRowLimit())
+        SetCurrentRow(GetRowLimit() - 1);
     if (m_hWnd != nullptr)
         Invalidate(TRUE);
     UpdateTreeView();
@@ -219,16 +211,16 @@ void CMorvelEMView::FeedPage()
     // As for an inserted page: empty rows only move the rows below them.
     const CUndoKeepingScope keepUndo;
     const int nPageRows = GetPageRows();
-    const int nPage = m_nCurrentRow / nPageRows;
-    const int nRows = (nPage + 1) * nPageRows - m_nCurrentRow;
+    const int nPage = GetCurrentRow() / nPageRows;
+    const int nRows = (nPage + 1) * nPageRows - GetCurrentRow();
 
     // The first heading on the following pages, which alignment keeps at a page start.
-    const int nHeading = std::max(0, AdjustPageBreak(0, m_nCurrentRow));
-    if (!HasFileRoomForRows(m_nCurrentRow, nRows, nHeading))
+    const int nHeading = std::max(0, AdjustPageBreak(0, GetCurrentRow()));
+    if (!HasFileRoomForRows(GetCurrentRow(), nRows, nHeading))
         return;
 
     for (int i = 0; i < nRows; ++i)
-        InsertRow(m_nCurrentRow);
+        InsertRow(GetCurrentRow());
     if (nHeading > 0)
         AdjustPageBreak(1, nHeading + nRows);
 

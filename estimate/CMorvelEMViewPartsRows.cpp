@@ -28,10 +28,10 @@ int CMorvelEMView::PartsColumnOfCode(const CString& strCode)
 
 void CMorvelEMView::InsertPartsRows(const CGridRow* const* ppRows, int nCount)
 {
-    if (ppRows == nullptr || nCount <= 0 || m_nSummaryPage != 0)
+    if (ppRows == nullptr || nCount <= 0 || IsSummaryPageShown())
         return;
     m_nPendingLevel = pickParts;
-    const int nRow = m_nCurrentRow;
+    const int nRow = GetCurrentRow();
     // Rows pushed past the row limit would be lost: nothing is inserted then.
     if (std::max(GetUsedRows(), nRow) + nCount >= GetRowLimit()) {
         MessageBeep(0);
@@ -78,7 +78,7 @@ void CMorvelEMView::InsertPartsRows(const CGridRow* const* ppRows, int nCount)
         CalcRow(r, 0);
     }
     RecalcTotals(nRow);
-    m_nCurrentRow = std::min(m_nCurrentRow, GetRowLimit() - 1);
+    SetCurrentRow(std::min(GetCurrentRow(), GetRowLimit() - 1));
     if (m_hWnd != nullptr)
         InvalidateRows(nRow, std::max(nRow, GetUsedRows() - 1));
     SetDocumentModified();

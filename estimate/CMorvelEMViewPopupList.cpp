@@ -44,11 +44,11 @@ void CMorvelEMView::ClosePopupList()
 
 BOOL CMorvelEMView::OpenPopupListForCell()
 {
-    if (m_nSummaryPage != 0)
+    if (IsSummaryPageShown())
         return FALSE;
     CMorvelApp* pApp = GetMorvelApp();
-    const int nCol = m_nCurrentCol;
-    const CString strCell = GetCellText(m_nCurrentRow, nCol);
+    const int nCol = GetCurrentCol();
+    const CString strCell = GetCellText(GetCurrentRow(), nCol);
     CPopupListContent content;
     if (pApp != nullptr && IsUnitColumn(nCol)) {
         content.columns.push_back({"単位"_sj, 100});
@@ -66,7 +66,7 @@ BOOL CMorvelEMView::OpenPopupListForCell()
         GetEstimationForm().GetCount() > nCol) {
         // On a heading the list offers its level; elsewhere the level of the last subject
         // pick, large subjects at first.
-        ERowKind nHeading = GetRowKind(m_nCurrentRow);
+        ERowKind nHeading = GetRowKind(GetCurrentRow());
         if (PickOfHeading(nHeading) == pickNone)
             nHeading = HeadingOfPick(m_nPendingLevel);
         if (nHeading == kindEmpty)
@@ -91,7 +91,7 @@ BOOL CMorvelEMView::OpenPopupListForCell()
 
 BOOL CMorvelEMView::OpenPopupList(EPickPurpose ePurpose, const CPopupListContent& content)
 {
-    if (m_nSummaryPage != 0 || m_hWnd == nullptr || content.items.empty() || content.columns.empty()) {
+    if (IsSummaryPageShown() || m_hWnd == nullptr || content.items.empty() || content.columns.empty()) {
         MessageBeep(0);
         return FALSE;
     }
@@ -106,7 +106,7 @@ BOOL CMorvelEMView::OpenPopupList(EPickPurpose ePurpose, const CPopupListContent
     m_wndPopupList.SetOwnerView(this);
 
     CRect rcCell;
-    GetCellRangeRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow, &rcCell);
+    GetCellRangeRect(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow(), &rcCell);
     if (!m_wndPopupList.CreateList(
             content, CRect(rcCell.left, rcCell.bottom, rcCell.left + 100, rcCell.bottom + 100), kPopupListId))
         return FALSE;
@@ -118,7 +118,7 @@ BOOL CMorvelEMView::OpenPopupList(EPickPurpose ePurpose, const CPopupListContent
         nWidth += column.nWidth;
     nWidth = std::max<int>(nWidth, rcCell.Width());
     CRect rcItem;
-    int nItemHeight = m_nRowHeight > 0 ? m_nRowHeight : 16;
+    int nItemHeight = GetRowHeight() > 0 ? GetRowHeight() : 16;
     if (m_wndPopupList.GetItemRect(0, &rcItem, LVIR_BOUNDS) && rcItem.Height() > 0)
         nItemHeight = rcItem.Height();
     // The column header and the border: what the window has beyond its rows' area.
@@ -132,10 +132,10 @@ BOOL CMorvelEMView::OpenPopupList(EPickPurpose ePurpose, const CPopupListContent
     GetGridClientRect(&rcGrid);
     int x = rcCell.left;
     int y = rcCell.bottom;
-    if (y + nHeight > rcGrid.bottom && rcCell.top - nHeight >= m_nHeaderHeight)
+    if (y + nHeight > rcGrid.bottom && rcCell.top - nHeight >= GetHeaderHeight())
         y = rcCell.top - nHeight;
     if (x + nWidth > rcGrid.right)
-        x = std::max<int>(m_nRowHeaderWidth, rcGrid.right - nWidth);
+        x = std::max<int>(GetRowHeaderWidth(), rcGrid.right - nWidth);
     m_wndPopupList.MoveWindow(x, y, nWidth, nHeight);
     const int nSelected = m_wndPopupList.GetNextItem(-1, LVNI_FOCUSED);
     if (nSelected >= 0)
@@ -147,7 +147,7 @@ BOOL CMorvelEMView::OpenPopupList(EPickPurpose ePurpose, const CPopupListContent
 
 BOOL CMorvelEMView::PlacePopupRows(int nCount)
 {
-    const int nRow = m_nCurrentRow;
+    const int nRow = GetCurrentRow();
     // Rows pushed past the row limit would be lost: nothing is placed then. (Rows inserted
     // among the used ones must leave the used rows below the limit.)
     const bool bAppend = nRow >= GetUsedRows();
@@ -192,11 +192,11 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
 {
     if (m_wndPopupList.m_hWnd != nullptr)
         m_wndPopupList.ShowWindow(SW_HIDE);
-    if (m_popupChoice.empty() || m_popupChoice.front() < 0 || m_nSummaryPage != 0)
+    if (m_popupChoice.empty() || m_popupChoice.front() < 0 || IsSummaryPageShown())
         return;
     const EPickPurpose ePurpose = m_nPendingLevel;
-    const int nRow = m_nCurrentRow;
-    const int nCol = m_nCurrentCol;
+    const int nRow = GetCurrentRow();
+    const int nCol = GetCurrentCol();
     const int nEntries = m_wndPopupList.m_hWnd != nullptr ? m_wndPopupList.GetItemCount() : 0;
     std::vector<int> chosen;
     for (int nItem : m_popupChoice) {

@@ -32,10 +32,10 @@ CWnd* FindDescendant(CWnd* pWnd, int nID)
 
 CRect CMorvelEMView::GetSelectionBlock() const
 {
-    if (m_nSelectMode == selectNone)
-        return CRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow);
+    if (GetSelectMode() == selectNone)
+        return CRect(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow());
     CRect rcBlock;
-    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+    NormalizeCellRange(GetSelection().left, GetSelection().top, GetSelection().right, GetSelection().bottom,
                        &rcBlock);
     return rcBlock;
 }
@@ -53,7 +53,7 @@ CWnd* CMorvelEMView::FindRangeTotalBox() const
 
 void CMorvelEMView::OnItemClear()
 {
-    if (m_nSummaryPage != 0)
+    if (IsSummaryPageShown())
         return;
     const CRect rcBlock = GetSelectionBlock();
     const int nFirstCol = std::max<int>(rcBlock.left, 0);
@@ -64,7 +64,8 @@ void CMorvelEMView::OnItemClear()
     }
     if (m_hWnd != nullptr && nFirstCol <= nLastCol) {
         CRect rcPixels;
-        GetCellRangeRect(nFirstCol, std::max(m_nFirstVisibleRow, 0), nLastCol, GetRowLimit() - 1, &rcPixels);
+        GetCellRangeRect(nFirstCol, std::max(GetFirstVisibleCell().y, 0), nLastCol, GetRowLimit() - 1,
+                         &rcPixels);
         CRect rcGrid;
         GetGridClientRect(&rcGrid);
         rcPixels.bottom = std::min(rcPixels.bottom, rcGrid.bottom);
@@ -76,7 +77,7 @@ void CMorvelEMView::OnItemClear()
 
 void CMorvelEMView::OnUpdateItemClear(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_nSummaryPage == 0 && m_nSelectMode == selectColumn);
+    pCmdUI->Enable(!IsSummaryPageShown() && GetSelectMode() == selectColumn);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -101,8 +102,8 @@ void CMorvelEMView::OnUpdateRangeAdd(CCmdUI* pCmdUI)
 {
     const CRect rcBlock = GetSelectionBlock();
     const bool bRange =
-        m_nSelectMode == selectNone || (m_nSelectMode == selectBlock && rcBlock.left == rcBlock.right);
-    pCmdUI->Enable(m_nSummaryPage == 0 && bRange && IsValidColumn(rcBlock.left) &&
+        GetSelectMode() == selectNone || (GetSelectMode() == selectBlock && rcBlock.left == rcBlock.right);
+    pCmdUI->Enable(!IsSummaryPageShown() && bRange && IsValidColumn(rcBlock.left) &&
                    GetColumnInfo(rcBlock.left).bNumeric);
 }
 
@@ -113,7 +114,7 @@ void CMorvelEMView::OnRangeTotalSet()
 
 void CMorvelEMView::OnUpdateRangeTotalSet(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_nSummaryPage == 0 && m_rangeTotal.sum.IsPresent());
+    pCmdUI->Enable(!IsSummaryPageShown() && m_rangeTotal.sum.IsPresent());
     pCmdUI->SetCheck(m_rangeTotal.nArmed ? 1 : 0);
 }
 

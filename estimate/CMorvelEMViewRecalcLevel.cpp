@@ -128,5 +128,5 @@ void CMorvelEMView::OnRecalculate()
 
 void CMorvelEMView::OnUpdateRecalculate(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_nSummaryPage == 0);
+    pCmdUI->Enable(!IsSummaryPageShown());
 }

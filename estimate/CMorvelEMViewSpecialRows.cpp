@@ -50,7 +50,7 @@ void CMorvelEMView::InsertKindHeading(const char* lpszName, const char* lpszUnit
     const CString strUnit(lpszUnit);
     if (!PlaceNewRow())
         return;
-    const int nRow = m_nCurrentRow;
+    const int nRow = GetCurrentRow();
     const int nNameCol = FindNameColumn();
     SetCellText(strName, nRow, nNameCol, TRUE);
     SetCellText(strUnit, nRow, FindUnitColumn(), TRUE);
@@ -60,7 +60,7 @@ void CMorvelEMView::InsertKindHeading(const char* lpszName, const char* lpszUnit
     MoveCurrentRowDown();
     SetDocumentModified();
     UpdateTreeView();
-    RecordUndo(std::make_unique<CSpecialRowCommand>(m_nCurrentCol, nRow));
+    RecordUndo(std::make_unique<CSpecialRowCommand>(GetCurrentCol(), nRow));
 }
 
 void CMorvelEMView::InsertDiscount(const char* lpszAmount)
@@ -68,7 +68,7 @@ void CMorvelEMView::InsertDiscount(const char* lpszAmount)
     const CString strAmount(lpszAmount);
     if (!PlaceNewRow())
         return;
-    const int nRow = m_nCurrentRow;
+    const int nRow = GetCurrentRow();
     SetCellText("値引"_sj, nRow, FindNameColumn(), TRUE);
     const int nAmountCol = FindFirstColumn(CEstimationFormFile::colV, "2");
     CString strNormal;
@@ -82,16 +82,16 @@ void CMorvelEMView::InsertDiscount(const char* lpszAmount)
     }
     CalcRow(nRow, nAmountCol + 1);
     SetRowKind(kindDiscount, nRow);
-    RecordUndo(std::make_unique<CSpecialRowCommand>(m_nCurrentCol, nRow));
+    RecordUndo(std::make_unique<CSpecialRowCommand>(GetCurrentCol(), nRow));
     InvalidateRows(nRow, nRow);
     MoveCurrentRowDown();
-    RecalcTotals(m_nCurrentRow);
+    RecalcTotals(GetCurrentRow());
     SetDocumentModified();
 }
 
 void CMorvelEMView::ApplyStepSetting(bool bRelease, const char* lpszTarget, int nTargetCol, int nRangeCode)
 {
-    const int nRow = m_nCurrentRow;
+    const int nRow = GetCurrentRow();
     if (bRelease) {
         SetRowKind(kindDetail, nRow);
         RecalcTotals(nRow);
@@ -106,7 +106,7 @@ void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszR
                                          int nTargetCol, int nColumnMode, int nRangeCode, bool bRelease,
                                          bool bAddNewRow)
 {
-    const int nRow = m_nCurrentRow;
+    const int nRow = GetCurrentRow();
     bool bInserted = true;
     if (EditKind(nRow) == kindClassify) {
         if (bRelease) {
@@ -125,7 +125,7 @@ void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszR
         if (!HasFileRoomForRows(nRow, 1, 0))
             return;
         InsertRow(nRow);
-        RecordUndo(std::make_unique<CSpecialRowCommand>(m_nCurrentCol, nRow));
+        RecordUndo(std::make_unique<CSpecialRowCommand>(GetCurrentCol(), nRow));
     }
     // A row inserted moved the rows below it down one.
     if (m_hWnd != nullptr && bInserted)
@@ -136,13 +136,13 @@ void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszR
 
 void CMorvelEMView::InsertDiscountTotal(ETotalLevel nDiscountLevel)
 {
-    const int nRow = m_nCurrentRow;
+    const int nRow = GetCurrentRow();
     if (!HasFileRoomForRows(nRow, 1, 0))
         return;
     Engine().SetDiscountLevel(nDiscountLevel);
     InsertRow(nRow);
     MakeTotalRow(nRow, levelDiscount);
-    RecordUndo(std::make_unique<CSpecialRowCommand>(m_nCurrentCol, nRow));
+    RecordUndo(std::make_unique<CSpecialRowCommand>(GetCurrentCol(), nRow));
     RecalcTotals(nRow);
     UpdateTreeView();
     MoveCurrentRowDown();
@@ -162,11 +162,11 @@ void CMorvelEMView::InsertConsumptionTax()
     CalcTaxAmount(strTax, nAmountCol, TRUE, nRate);
     if (!PlaceNewRow())
         return;
-    const int nRow = m_nCurrentRow;
+    const int nRow = GetCurrentRow();
     SetCellText("消費税"_sj, nRow, FindNameColumn(), TRUE);
     StoreTaxRow(nRow, nAmountCol, nSecondCol, strTax, nRate);
     SetRowKind(kindFree, nRow);
-    RecordUndo(std::make_unique<CSpecialRowCommand>(m_nCurrentCol, nRow));
+    RecordUndo(std::make_unique<CSpecialRowCommand>(GetCurrentCol(), nRow));
     InvalidateRows(nRow, nRow + 1);
     RecalcTotals(nRow);
     UpdateTreeView();
@@ -207,12 +207,12 @@ void CMorvelEMView::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)
 
 bool CMorvelEMView::GetNonCalcRange(int& nFirstRow, int& nLastRow) const
 {
-    if (m_nSelectMode != selectNone) {
-        nFirstRow = std::min(m_rcSelection.top, m_rcSelection.bottom);
-        nLastRow = std::max(m_rcSelection.top, m_rcSelection.bottom);
+    if (GetSelectMode() != selectNone) {
+        nFirstRow = std::min(GetSelection().top, GetSelection().bottom);
+        nLastRow = std::max(GetSelection().top, GetSelection().bottom);
         return nFirstRow >= 0 && nLastRow < GetUsedRows();
     }
-    nFirstRow = nLastRow = m_nCurrentRow;
+    nFirstRow = nLastRow = GetCurrentRow();
     return true;
 }
 
@@ -220,7 +220,7 @@ void CMorvelEMView::OnNonCalcSet()
 {
     int nFirst = 0;
     int nLast = 0;
-    if (m_nSummaryPage == 0 && GetNonCalcRange(nFirst, nLast))
+    if (!IsSummaryPageShown() && GetNonCalcRange(nFirst, nLast))
         SetNonCalculated(TRUE, nFirst, nLast);
 }
 
@@ -228,7 +228,7 @@ void CMorvelEMView::OnNonCalcRelease()
 {
     int nFirst = 0;
     int nLast = 0;
-    if (m_nSummaryPage == 0 && GetNonCalcRange(nFirst, nLast))
+    if (!IsSummaryPageShown() && GetNonCalcRange(nFirst, nLast))
         SetNonCalculated(FALSE, nFirst, nLast);
 }
 
@@ -236,7 +236,7 @@ void CMorvelEMView::OnUpdateNonCalc(CCmdUI* pCmdUI)
 {
     int nFirst = 0;
     int nLast = 0;
-    pCmdUI->Enable(m_nSummaryPage == 0 && GetNonCalcRange(nFirst, nLast));
+    pCmdUI->Enable(!IsSummaryPageShown() && GetNonCalcRange(nFirst, nLast));
 }
 
 // ---------------------------------------------------------------------------------------

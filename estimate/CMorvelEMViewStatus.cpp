@@ -25,9 +25,9 @@
 
 void CMorvelEMView::UpdateStatusText(int nShow)
 {
-    const int nRowsPerPage = m_nRowsPerPage > 0 ? m_nRowsPerPage : 1;
-    m_strStatusPosition.Format("%3d ﾍﾟｰｼﾞ %4d 行 %3d 列  最大行 %d "_sj, m_nCurrentRow / nRowsPerPage + 1,
-                               m_nCurrentRow % nRowsPerPage + 1, m_nCurrentCol + 1, GetUsedRows());
+    const int nRowsPerPage = GetRowsPerPage() > 0 ? GetRowsPerPage() : 1;
+    m_strStatusPosition.Format("%3d ﾍﾟｰｼﾞ %4d 行 %3d 列  最大行 %d "_sj, GetCurrentRow() / nRowsPerPage + 1,
+                               GetCurrentRow() % nRowsPerPage + 1, GetCurrentCol() + 1, GetUsedRows());
     m_strStatusAmount.Empty();
 
     // The panes belong to the main frame's status bar, which every window shares. Without
@@ -97,11 +97,11 @@ void CMorvelEMView::UpdateTreeView()
 
 void CMorvelEMView::GoToRow(int nRow)
 {
-    if (m_nSummaryPage == 1) {
-        if (m_pTabWnd != nullptr && m_pTabWnd->m_hWnd != nullptr)
-            m_pTabWnd->SetCurSel(0);
+    if (IsSummaryPageShown()) {
+        if (GetTabWnd() != nullptr && GetTabWnd()->m_hWnd != nullptr)
+            GetTabWnd()->SetCurSel(0);
         HideCellEdit();
-        m_nSummaryPage = 0;
+        SetSummaryPageShown(false);
         if (m_hWnd != nullptr)
             Invalidate(TRUE);
     }
@@ -124,10 +124,10 @@ void CMorvelEMView::InsertPickedItem(const char* lpszName, const char* lpszUnit)
 
     if (m_nPendingLevel == pickUnit) {
         CString strText = strName;
-        NormalizeNumberText(m_nCurrentCol, strText, strName);
-        SetCellText(strText, m_nCurrentRow, m_nCurrentCol, TRUE);
+        NormalizeNumberText(GetCurrentCol(), strText, strName);
+        SetCellText(strText, GetCurrentRow(), GetCurrentCol(), TRUE);
         UpdateScrollRanges();
-        InvalidateCells(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow);
+        InvalidateCells(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow());
         SetDocumentModified();
         return;
     }
@@ -137,7 +137,7 @@ void CMorvelEMView::InsertPickedItem(const char* lpszName, const char* lpszUnit)
 
     if (!PlaceNewRow())
         return;
-    const int nRow = m_nCurrentRow;
+    const int nRow = GetCurrentRow();
     const int nNameCol = FindNameColumn();
     SetCellText(strName, nRow, nNameCol, TRUE);
     // FindColumn gives column 0 when nothing matches: a form without a unit column keeps
@@ -148,10 +148,10 @@ void CMorvelEMView::InsertPickedItem(const char* lpszName, const char* lpszUnit)
     SetCellIndent(FindNameIndent(nRow, nHeading, nNameCol), nRow, nNameCol);
     SetRowKind(nHeading, nRow);
     UpdateTreeView();
-    RecordUndo(std::make_unique<CSpecialRowCommand>(m_nCurrentCol, nRow));
+    RecordUndo(std::make_unique<CSpecialRowCommand>(GetCurrentCol(), nRow));
     MoveCurrentRowDown();
-    InvalidateRows(nRow, m_nCurrentRow);
-    if (m_hWnd != nullptr && m_nCurrentRow >= m_nFirstVisibleRow + GetVisibleRowCount())
+    InvalidateRows(nRow, GetCurrentRow());
+    if (m_hWnd != nullptr && GetCurrentRow() >= GetFirstVisibleCell().y + GetVisibleRowCount())
         OnVScroll(SB_LINEDOWN, 0, nullptr);
     SetDocumentModified();
 }
@@ -191,8 +191,8 @@ LRESULT CMorvelEMView::OnPickedUnit(WPARAM /*wParam*/, LPARAM lParam)
     m_nPendingLevel = pickUnit;
     if (const CString* pUnit = reinterpret_cast<const CString*>(lParam)) {
         InsertPickedItem(*pUnit, "");
-        if (GetRowKind(m_nCurrentRow) == kindEmpty)
-            SetRowKind(kindDetail, m_nCurrentRow);
+        if (GetRowKind(GetCurrentRow()) == kindEmpty)
+            SetRowKind(kindDetail, GetCurrentRow());
     }
     // Picked or not, the cursor moves on as after an input.
     const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();

@@ -26,8 +26,8 @@ void CMorvelEMView::BuildSummaryLevel(int nLevel)
 
 void CMorvelEMView::CancelSummaryTable()
 {
-    if (m_pTabWnd != nullptr && m_pTabWnd->m_hWnd != nullptr)
-        m_pTabWnd->SetCurSel(0);
+    if (GetTabWnd() != nullptr && GetTabWnd()->m_hWnd != nullptr)
+        GetTabWnd()->SetCurSel(0);
     OnEditPageTab();
 }
 
@@ -36,14 +36,14 @@ void CMorvelEMView::MakeSummaryTable(const int levels[SUMMARY_LEVELS], bool bInt
     for (int i = 0; i < SUMMARY_LEVELS; ++i)
         m_nSummaryLevelOn[i] = levels[i] != 0 ? 1 : 0;
     // The summary page is built as its tab builds it (the edit page's cursor is kept).
-    if (!bInternal && m_pTabWnd != nullptr && m_pTabWnd->m_hWnd != nullptr)
-        m_pTabWnd->SetCurSel(1);
+    if (!bInternal && GetTabWnd() != nullptr && GetTabWnd()->m_hWnd != nullptr)
+        GetTabWnd()->SetCurSel(1);
     OnSummaryPageTab();
     if (!bInternal)
         return;
 
     // 内部作成: back to the edit page, the summary written at its top.
-    m_nSummaryPage = 0;
+    SetSummaryPageShown(false);
     HideCellEdit();
     const int nRowsPerPage = GetPageRows();
     // A summary written earlier (rows of kind 100 or more, and its filler rows) goes first;

@@ -38,7 +38,7 @@ bool CMorvelEMView::IsTaxVerticalTotal()
 
 void CMorvelEMView::InsertTotal(ETotalLevel nLevel)
 {
-    const int nRow = m_nCurrentRow;
+    const int nRow = GetCurrentRow();
     if (!HasFileRoomForRows(nRow, 1, AdjustPageBreak(0, nRow)))
         return;
     InsertRowAligned(nRow);
@@ -46,9 +46,9 @@ void CMorvelEMView::InsertTotal(ETotalLevel nLevel)
     if (nLevel != levelGrand)
         UpdateTreeView();
     // Undo takes the new total row away again, as it does a row insertion.
-    RecordUndo(std::make_unique<CSpecialRowCommand>(m_nCurrentCol, nRow));
+    RecordUndo(std::make_unique<CSpecialRowCommand>(GetCurrentCol(), nRow));
     MoveCurrentRowDown();
-    InvalidateRows(nRow, m_nCurrentRow);
+    InvalidateRows(nRow, GetCurrentRow());
 }
 
 void CMorvelEMView::OnSmallTotal()

@@ -109,19 +109,19 @@ public:
 
     void InsertRowAt(int nCol, int nRow) override
     {
-        v.m_nSelectMode = selectNone;
+        v.SetSelectMode(selectNone);
         v.SetCurrentCell(nCol, nRow);
         v.InsertOneRow();
     }
     void DeleteRowAt(int nCol, int nRow) override
     {
-        v.m_nSelectMode = selectNone;
+        v.SetSelectMode(selectNone);
         v.SetCurrentCell(nCol, nRow);
         v.DeleteCurrentRow();
     }
     void ClearRowAt(int nCol, int nRow) override
     {
-        v.m_nSelectMode = selectNone;
+        v.SetSelectMode(selectNone);
         v.SetCurrentCell(nCol, nRow);
         v.OnClearRow();
     }
@@ -146,8 +146,8 @@ public:
         v.SetCurrentCell(nCol, nFirstRow);
         SelectWholeRows(nFirstRow, nCount);
         v.CopyRowsToBuffer();
-        v.m_nSelectMode = selectNone;
-        v.m_nPressOrigin = pressNone;
+        v.SetSelectMode(selectNone);
+        v.ClearPressOrigin();
     }
     void PasteRowsAt(int nCol, int nRow, const std::vector<const CGridRow*>& rows, bool bCounted) override
     {
@@ -167,16 +167,15 @@ public:
     }
     void ApplyFixedRate(int nCol, int nFirstRow, int nLastRow, const CRateSettings& settings) override
     {
-        v.m_nSelectMode = selectBlock;
-        v.m_rcSelection.SetRect(nCol, nFirstRow, nCol, nLastRow);
+        v.SetSelection(selectBlock, CRect(nCol, nFirstRow, nCol, nLastRow));
         v.ApplyFixedRateChange(settings.strFormula, settings.condition);
     }
 
     void SelectWholeRows(int nFirstRow, int nCount)
     {
         const int nColumns = v.GetColumnLimit();
-        v.m_nSelectMode = selectRows;
-        v.m_rcSelection.SetRect(0, nFirstRow, std::max(0, nColumns - 1), nFirstRow + std::max(1, nCount) - 1);
+        v.SetSelection(selectRows,
+                       CRect(0, nFirstRow, std::max(0, nColumns - 1), nFirstRow + std::max(1, nCount) - 1));
     }
 
 private:
@@ -188,12 +187,12 @@ private:
 
 void CMorvelEMView::OnUpdateEditUndo(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(Undo().CanUndo() && m_nSummaryPage == 0);
+    pCmdUI->Enable(Undo().CanUndo() && !IsSummaryPageShown());
 }
 
 void CMorvelEMView::OnUpdateEditRedo(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(Undo().CanRedo() && m_nSummaryPage == 0);
+    pCmdUI->Enable(Undo().CanRedo() && !IsSummaryPageShown());
 }
 
 void CMorvelEMView::FinishOpenEditForUndo()
@@ -201,10 +200,10 @@ void CMorvelEMView::FinishOpenEditForUndo()
     // An edit still open is stored first, as the Down and Up keys store it, so that undo
     // takes back the latest action: the edit itself. The cursor stays on its cell.
     if (m_nEditState == editTyping || m_nEditState == editOpened) {
-        const CPoint ptCell(m_nCurrentCol, m_nCurrentRow);
+        const CPoint ptCell(GetCurrentCol(), GetCurrentRow());
         SendKeyUpDown(VK_DOWN);
         SendKeyUpDown(VK_UP);
-        if (CPoint(m_nCurrentCol, m_nCurrentRow) != ptCell)
+        if (CPoint(GetCurrentCol(), GetCurrentRow()) != ptCell)
             SetCurrentCell(ptCell.x, ptCell.y);
     }
     HideCellEdit();
@@ -212,22 +211,22 @@ void CMorvelEMView::FinishOpenEditForUndo()
 
 void CMorvelEMView::RunUndoStep(bool bRedo)
 {
-    if (m_nSummaryPage != 0)
+    if (IsSummaryPageShown())
         return;
     FinishOpenEditForUndo();
     if (bRedo ? !Undo().CanRedo() : !Undo().CanUndo())
         return;
     // What the step changes belongs to the store's command.
     NoteUndoRecorded();
-    const CPoint ptCurrent(m_nCurrentCol, m_nCurrentRow);
-    const CRect rcSelected = m_nSelectMode != selectNone ? GetSelectionPixelRect() : CRect();
+    const CPoint ptCurrent(GetCurrentCol(), GetCurrentRow());
+    const CRect rcSelected = GetSelectMode() != selectNone ? GetSelectionPixelRect() : CRect();
     CUndoTarget target(*this);
     const CUndoOutcome outcome = bRedo ? Undo().Redo(target) : Undo().Undo(target);
 
     if (outcome.eSelection != CUndoOutcome::ESelection::stays)
-        m_nSelectMode = selectNone;
+        SetSelectMode(selectNone);
     if (outcome.eCell == CUndoOutcome::ECell::again)
-        SetCurrentCell(m_nCurrentCol, m_nCurrentRow);
+        SetCurrentCell(GetCurrentCol(), GetCurrentRow());
     else if (outcome.eCell == CUndoOutcome::ECell::moved)
         SetCurrentCell(outcome.nCol, outcome.nRow);
     if (outcome.eSelection == CUndoOutcome::ESelection::rows)

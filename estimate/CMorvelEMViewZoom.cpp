@@ -7,7 +7,7 @@
 
 void CMorvelEMView::SetFixedZoom(int nPercent)
 {
-    m_nZoom = nPercent;
+    SetZoom(nPercent);
     if (CMainFrame* pFrame = CMainFrame::GetMain())
         pFrame->SelectZoomEntry(nPercent);
     RecalcLayout();
@@ -43,10 +43,10 @@ void CMorvelEMView::OnUpdateZoom(CCmdUI* pCmdUI)
     pCmdUI->Enable(TRUE);
     if (pCmdUI->m_nID == ID_ZOOM_USER) {
         // The user's own zoom is checked when the zoom is none of the fixed steps.
-        pCmdUI->SetCheck(CMainFrame::IsZoomStep(m_nZoom) ? 0 : 1);
+        pCmdUI->SetCheck(CMainFrame::IsZoomStep(GetZoom()) ? 0 : 1);
         return;
     }
-    pCmdUI->SetCheck(CMainFrame::GetZoomOfCommand(pCmdUI->m_nID) == m_nZoom ? 1 : 0);
+    pCmdUI->SetCheck(CMainFrame::GetZoomOfCommand(pCmdUI->m_nID) == GetZoom() ? 1 : 0);
 }
 
 void CMorvelEMView::OnZoomBoxChange()
@@ -57,7 +57,7 @@ void CMorvelEMView::OnZoomBoxChange()
 
 void CMorvelEMView::ApplyUserZoom(int nPercent)
 {
-    m_nZoom = nPercent;
+    SetZoom(nPercent);
     // The box's last entry shows the user's zoom and is selected.
     if (CMainFrame* pFrame = CMainFrame::GetMain())
         pFrame->ShowUserZoom(nPercent);
@@ -67,7 +67,7 @@ void CMorvelEMView::ApplyUserZoom(int nPercent)
 void CMorvelEMView::ShowZoomInBox()
 {
     if (CMainFrame* pFrame = CMainFrame::GetMain())
-        pFrame->ShowZoom(m_nZoom);
+        pFrame->ShowZoom(GetZoom());
 }
 
 void CMorvelEMView::OnSetFocus(CWnd* pOldWnd)

@@ -138,6 +138,11 @@ void CMorvelView::GrowRowLimit(int nRows)
     while (nRowLimit < nRows)
         nRowLimit *= 2;
     SetRowLimit(nRowLimit);
+    RecalcTotalHeight();
+}
+
+void CMorvelView::RecalcTotalHeight()
+{
     m_nTotalHeight = (GetRowLimit() + 1) * m_nRowHeight;
 }
 
@@ -159,6 +164,48 @@ void CMorvelView::SetColumnInputFixed(int nCol, bool bFixed)
 {
     if (IsColumnIndex(nCol))
         m_nInputFixed[nCol] = bFixed ? 1 : 0;
+}
+
+void CMorvelView::SetColumnTitle(int nCol, const CString& strTitle)
+{
+    if (IsColumnIndex(nCol))
+        m_strColumnTitle[nCol] = strTitle;
+}
+
+void CMorvelView::SetColumnShown(int nCol, bool bShown)
+{
+    if (IsColumnIndex(nCol))
+        m_nBaseColumnWidth[nCol] = bShown ? m_nBaseColumnWidth2[nCol] : 0;
+}
+
+void CMorvelView::TakeColumnWidths(const CMorvelView& other)
+{
+    for (int c = 0; c < MAX_COLUMNS; ++c) {
+        m_nBaseColumnWidth[c] = other.m_nBaseColumnWidth[c];
+        m_nBaseColumnWidth2[c] = other.m_nBaseColumnWidth2[c];
+    }
+}
+
+void CMorvelView::SetScrollOrigin(int nCol, int nRow)
+{
+    m_nFirstVisibleRow = nRow;
+    m_nVertOffset = m_nFirstVisibleRow * m_nRowHeight;
+    m_nFirstVisibleCol = nCol;
+    m_nHorzOffset = 0;
+    for (int c = 0; c < m_nFirstVisibleCol; ++c)
+        m_nHorzOffset += m_nColumnWidth[c];
+}
+
+void CMorvelView::StartSelectionAt(int nCol, int nRow)
+{
+    m_nSelectMode = selectNone;
+    m_rcSelection.SetRect(nCol, nRow, nCol, nRow);
+    m_rcPrevSelection = m_rcSelection;
+}
+
+HWND CMorvelView::GetGridBarHandle(int nBar) const
+{
+    return nBar == SB_HORZ ? m_wndHorzBar.m_hWnd : m_wndVertBar.m_hWnd;
 }
 
 void CMorvelView::SetRowMetrics(int nRowHeaderWidth, int nHeaderHeight, int nRowHeight)

@@ -86,6 +86,8 @@ public:
     void SetScrollRanges(int nHorzMax, int nUsedRows);
     // Recomputes the total column width from the zoomed column widths.
     void RecalcTotalWidth();
+    // Recomputes the total height from the row limit and the row height.
+    void RecalcTotalHeight();
 
     // Repaints a range of cells (rows across all columns for the row form) when the view
     // has a window.
@@ -138,6 +140,13 @@ public:
         int nRowsPerPage = 0;
     };
     CGridMetrics GetMetrics() const;
+    // The same sizes one by one, for drawing and laying out.
+    int GetZoom() const { return m_nZoom; }
+    int GetRowHeight() const { return m_nRowHeight; }
+    int GetHeaderHeight() const { return m_nHeaderHeight; }
+    int GetRowHeaderWidth() const { return m_nRowHeaderWidth; }
+    int GetTotalWidth() const { return m_nTotalWidth; }
+    int GetRowsPerPage() const { return m_nRowsPerPage; }
     // What the mouse and the keyboard are doing to the grid.
     struct CPointerState {
         int nPressOrigin = 0;         // pressNone .. pressCells
@@ -154,8 +163,11 @@ public:
     // These change the state alone (no scrolling, no repaint): for setting a view up before
     // it is shown, and for callers that repaint themselves.
     void SetCurrentCell(int nCol, int nRow);
+    void SetCurrentRow(int nRow) { m_nCurrentRow = nRow; }
     void SetFirstVisibleCell(int nCol, int nRow);
     void SetSelection(int nMode, const CRect& rcSelection);
+    // The selection mode alone; the range stays as set.
+    void SetSelectMode(int nMode) { m_nSelectMode = nMode; }
     virtual void SetUsedRows(int nUsedRows) { m_nUsedRows = nUsedRows; }
     virtual void SetRowLimit(int nRowLimit) { m_nRowLimit = nRowLimit; }
     // Raises the row limit (doubling it, as opening a large file does) until nRows rows
@@ -166,6 +178,10 @@ public:
     // The width of a column at zoom 100, also the one to come back to; RecalcLayout follows.
     void SetBaseColumnWidth(int nCol, int nWidth);
     void SetColumnInputFixed(int nCol, bool bFixed);
+    void SetColumnTitle(int nCol, const CString& strTitle);
+    // Display fixing: a hidden column is 0 wide at zoom 100; shown again it comes back at
+    // its remembered width, which itself does not change.
+    void SetColumnShown(int nCol, bool bShown);
     // The zoom in percent; RecalcLayout follows.
     void SetZoom(int nPercent) { m_nZoom = nPercent; }
     // The pixel sizes of the row headers, the column headers and the rows as they stand.
@@ -208,9 +224,9 @@ public:
     // ---- Grid window: child bars, layout, mouse, keyboard, scrolling and painting -------
     // The view's own bars along its bottom and right edges (each BAR_THICKNESS thick): the
     // jump bar, the page tab strip, a horizontal and a vertical scroll bar and an empty box
-    // in the corner. The derived view creates them in its WM_CREATE and then sets
-    // m_nChildrenReady; from then on WM_SIZE lays them out. The framework's own scroll bars
-    // are never shown: these bars carry all scrolling.
+    // in the corner. The derived view creates them in its WM_CREATE and then calls
+    // SetChildWindowsReady; from then on WM_SIZE lays them out. The framework's own scroll
+    // bars are never shown: these bars carry all scrolling.
     enum : UINT {
         IDC_HORZ_BAR = 178,
         IDC_VERT_BAR = 180,
@@ -381,10 +397,45 @@ protected:
         m_nBaseRowHeaderWidth = m_nBaseRowHeaderWidth2 = nWidth;
         m_nRowHeaderWidth = nWidth * m_nZoom / 100;
     }
+    // The heights of the rows and of the column headers at zoom 100 (ApplyZoomToGeometry
+    // makes the current ones from them).
+    void SetBaseRowHeight(int nHeight) { m_nBaseRowHeight = nHeight; }
+    void SetBaseHeaderHeight(int nHeight) { m_nBaseHeaderHeight = nHeight; }
+    // The view's own column count (for a view that keeps it itself rather than in a
+    // model), and the same count for a reader that follows it as it changes.
+    void SetColumnCount(int nColumnCount) { m_nColumnCount = nColumnCount; }
+    const int& GetColumnCountSource() const { return m_nColumnCount; }
+    // Takes the column widths another pane of the list shows (at zoom 100 and remembered;
+    // the zoom is applied next).
+    void TakeColumnWidths(const CMorvelView& other);
+    // Makes (nCol, nRow) the top-left cell of the grid area; the scroll offsets follow
+    // (nothing is repainted).
+    void SetScrollOrigin(int nCol, int nRow);
+    // A press on a cell: no selection mode, the selection and the one a drag starts from
+    // are that cell.
+    void StartSelectionAt(int nCol, int nRow);
+    // The current cell becomes the previous one (before a move the view makes itself).
+    void RememberCurrentCell() { m_ptPrevCell = CPoint(m_nCurrentCol, m_nCurrentRow); }
+    // A selection drag in progress is over.
+    void EndDragExtension() { m_bDragExtending = false; }
+    // The press the grid was following is forgotten (pressNone).
+    void ClearPressOrigin() { m_nPressOrigin = pressNone; }
+    // The window handle of the view's own horizontal (SB_HORZ) or vertical bar; null before
+    // CreateGridBars.
+    HWND GetGridBarHandle(int nBar) const;
+    // The bars the derived view makes along the bottom edge; the view deletes them.
+    void SetJumpBar(CWnd* pJumpBar) { m_pJumpBar = pJumpBar; }
+    void SetTabWnd(CTabWnd* pTabWnd) { m_pTabWnd = pTabWnd; }
+    // The child bars are made (or the frame's bars serve, see UseFrameScrollBars): WM_SIZE
+    // lays them out from now on.
+    void SetChildWindowsReady() { m_nChildrenReady = 1; }
+    // The view makes no bars of its own and scrolls with its frame's.
+    void UseFrameScrollBars() { m_bFrameScrollBars = true; }
     // The 400 weight header font the row numbers are drawn in (after PrepareHeaderFonts).
     CFont& GetRowNumberFont() { return m_fontHeader; }
     void DrawColumnHeader(CDC* pDC, int nCol, int nLeft, int nRight);
 
+private:
     // ---- grid state ---------------------------------------------------------------------
     int m_nFirstVisibleCol;
     int m_nFirstVisibleRow;
@@ -430,7 +481,6 @@ protected:
     int m_nDragScrollDir = 0;     // dragScrollDown .. dragScrollLeft
     int m_nShiftExtend = 0;       // 1 while Shift+key extends the selection
 
-private:
     // ---- the keys' moves (OnKeyDown) ----------------------------------------------------
     // What a key found when it came: whether Shift was held, the current cell it moves
     // from (the anchor of a Shift extension) and the selection mode before it.

@@ -118,11 +118,12 @@ constexpr double kDisplayZero = 1e-8;
 
 CMorvelPMView::CMorvelPMView()
 {
-    m_nColumnCount = 0;
-    m_nRowLimit = CMorvelPMDoc::DEFAULT_ROW_LIMIT;
-    m_nBaseRowHeight = m_nRowHeight = BASE_ROW_HEIGHT;
-    m_nBaseHeaderHeight = m_nHeaderHeight = BASE_HEADER_HEIGHT;
-    m_nBaseRowHeaderWidth = m_nRowHeaderWidth = 50;
+    SetColumnCount(0);
+    SetRowLimit(CMorvelPMDoc::DEFAULT_ROW_LIMIT);
+    SetBaseRowHeight(BASE_ROW_HEIGHT);
+    SetBaseHeaderHeight(BASE_HEADER_HEIGHT);
+    SetBaseRowHeaderWidth(50);
+    SetRowMetrics(50, BASE_HEADER_HEIGHT, BASE_ROW_HEIGHT);
 }
 
 CMorvelPMView::~CMorvelPMView() = default;
@@ -214,18 +215,17 @@ void CMorvelPMView::TakeDocumentRows()
     CMorvelPMDoc* pDoc = GetDocument();
     if (pDoc == nullptr)
         return;
-    m_nRowLimit = pDoc->m_nRowLimit;
-    m_nUsedRows = pDoc->GetRowsInUse();
-    m_nColumnCount = pDoc->GetColumnCount();
-    m_nNumberWidthBase = NumberWidthFor(m_nRowLimit);
+    SetRowLimit(pDoc->m_nRowLimit);
+    SetUsedRows(pDoc->GetRowsInUse());
+    SetColumnCount(pDoc->GetColumnCount());
+    m_nNumberWidthBase = NumberWidthFor(GetRowLimit());
     for (int c = 0; c < MAX_COLUMNS; ++c) {
-        const bool bUsed = c < m_nColumnCount;
-        m_strColumnTitle[c] = bUsed ? pDoc->m_form.GetItem(c, 0) : CString();
-        m_nBaseColumnWidth[c] = m_nBaseColumnWidth2[c] =
-            bUsed ? GetFormColumnWidth(pDoc->m_form.GetItem(c, 2)) * 10 : 0;
+        const bool bUsed = c < GetColumnCount();
+        SetColumnTitle(c, bUsed ? pDoc->m_form.GetItem(c, 0) : CString());
+        SetBaseColumnWidth(c, bUsed ? GetFormColumnWidth(pDoc->m_form.GetItem(c, 2)) * 10 : 0);
     }
-    m_nCurrentCol = std::clamp(m_nCurrentCol, 0, std::max(0, m_nColumnCount - 1));
-    m_nCurrentRow = std::clamp(m_nCurrentRow, 0, std::max(0, m_nRowLimit - 1));
+    SetCurrentCell(std::clamp(GetCurrentCol(), 0, std::max(0, GetColumnCount() - 1)),
+                   std::clamp(GetCurrentRow(), 0, std::max(0, GetRowLimit() - 1)));
     ApplyZoom();
 }
 
@@ -248,20 +248,20 @@ int CMorvelPMView::MeasureBaseRowHeight()
 void CMorvelPMView::ApplyZoom()
 {
     const CMorvelPMDoc* pDoc = GetDocument();
-    m_nZoom = CMorvelPMDoc::SanitizeZoom(pDoc != nullptr ? pDoc->m_nZoom : 100);
-    m_nBaseRowHeight = MeasureBaseRowHeight();
-    m_nBaseRowHeaderWidth = m_bShowNumbers ? m_nNumberWidthBase : 0;
-    m_nBaseHeaderHeight = m_bShowHeader ? m_nHeaderHeightBase : 0;
+    SetZoom(CMorvelPMDoc::SanitizeZoom(pDoc != nullptr ? pDoc->m_nZoom : 100));
+    SetBaseRowHeight(MeasureBaseRowHeight());
+    SetBaseRowHeaderWidth(m_bShowNumbers ? m_nNumberWidthBase : 0);
+    SetBaseHeaderHeight(m_bShowHeader ? m_nHeaderHeightBase : 0);
     ApplyZoomToGeometry();
 }
 
 void CMorvelPMView::SetVScrollRange(int nRows)
 {
-    m_nUsedRows = nRows;
+    SetUsedRows(nRows);
     CRect rcClient;
     if (m_hWnd != nullptr)
         GetClientRect(&rcClient);
-    SetScrollRanges(m_nTotalWidth - rcClient.Width() + m_nRowHeaderWidth, nRows);
+    SetScrollRanges(GetTotalWidth() - rcClient.Width() + GetRowHeaderWidth(), nRows);
     if (m_hWnd != nullptr)
         SyncScrollBars();
 }
@@ -278,7 +278,7 @@ void CMorvelPMView::OnInitialUpdate()
         POSITION pos = pDoc->GetFirstViewPosition();
         while (pos != nullptr) {
             auto* pOther = dynamic_cast<CMorvelPMView*>(pDoc->GetNextView(pos));
-            if (pOther != nullptr && pOther != this && pOther->m_nColumnCount == m_nColumnCount) {
+            if (pOther != nullptr && pOther != this && pOther->GetColumnCount() == GetColumnCount()) {
                 TakeColumnWidths(*pOther);
                 ApplyZoom();
                 break;
@@ -286,7 +286,7 @@ void CMorvelPMView::OnInitialUpdate()
         }
     }
     CreateCellEdit();
-    m_ptLastCur = CPoint(m_nCurrentCol, m_nCurrentRow);
+    m_ptLastCur = CPoint(GetCurrentCol(), GetCurrentRow());
     ForgetUndo();
     m_undoList.DeleteAll();
     m_rowDeleteList.DeleteAll();
@@ -299,7 +299,7 @@ void CMorvelPMView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint)
     (void)lHint;
     (void)pHint;
     if (CMorvelPMDoc* pDoc = GetDocument())
-        m_nUsedRows = pDoc->GetRowsInUse();
+        SetUsedRows(pDoc->GetRowsInUse());
     ApplyZoom();
 }
 
@@ -337,7 +337,7 @@ void CMorvelPMView::OnUpdateZoom(CCmdUI* pCmdUI)
         break;
     }
     pCmdUI->Enable(TRUE);
-    pCmdUI->SetCheck(m_nZoom == nZoom ? 1 : 0);
+    pCmdUI->SetCheck(GetZoom() == nZoom ? 1 : 0);
 }
 
 void CMorvelPMView::OnRedisplay()
@@ -356,11 +356,11 @@ int CMorvelPMView::OnCreate(LPCREATESTRUCT lpCreateStruct)
     // carry the split boxes; bars of its own would show a second pair inside each pane.
     // Elsewhere (a window of its own) the grid makes its bars.
     if (CView::GetScrollBarCtrl(SB_HORZ) != nullptr) {
-        m_bFrameScrollBars = true;
+        UseFrameScrollBars();
     } else if (!CreateGridBars()) {
         return -1;
     }
-    m_nChildrenReady = 1;
+    SetChildWindowsReady();
     return 0;
 }
 
@@ -399,7 +399,7 @@ void CMorvelPMView::OnSize(UINT nType, int cx, int cy)
 
 CString CMorvelPMView::GetCellText(int nRow, int nCol) const
 {
-    if (nRow < 0 || nCol < 0 || nRow >= m_nRowLimit || nCol >= m_nColumnCount)
+    if (nRow < 0 || nCol < 0 || nRow >= GetRowLimit() || nCol >= GetColumnCount())
         return CString();
     const CMorvelPMDoc* pDoc = GetDocument();
     const CGridRow* pRow = pDoc != nullptr ? pDoc->GetRow(nRow) : nullptr;
@@ -432,7 +432,7 @@ CString CMorvelPMView::StoredCellTextPlain(const CString& strText, int nCol) con
 void CMorvelPMView::SetCellText(const CString& strText, int nRow, int nCol)
 {
     CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || nRow < 0 || nCol < 0 || nRow >= m_nRowLimit || nCol >= m_nColumnCount ||
+    if (pDoc == nullptr || nRow < 0 || nCol < 0 || nRow >= GetRowLimit() || nCol >= GetColumnCount() ||
         nCol >= MAX_COLUMNS)
         return;
     const CString strStored = m_bPlainCalculation ? StoredCellTextPlain(strText, nCol) : StoredCellText(strText, nCol);
@@ -450,7 +450,7 @@ void CMorvelPMView::CalcFormulaColumns(int nRow, int nFirstCol, const CRowFormul
 {
     const CEstimateColumns::CBatch batch(m_columns); // the form stays as it is meanwhile
     if (m_bPlainCalculation) {
-        for (int c = nFirstCol; c < m_nColumnCount; ++c) {
+        for (int c = nFirstCol; c < GetColumnCount(); ++c) {
             if (IsCalculatedColumn(c))
                 EvaluateColumn(nRow, c, rules);
         }
@@ -458,23 +458,23 @@ void CMorvelPMView::CalcFormulaColumns(int nRow, int nFirstCol, const CRowFormul
     }
     // The formula columns from one look at every column's attribute.
     for (int c : m_columns.GetFormulaColumns()) {
-        if (c >= nFirstCol && c < m_nColumnCount)
+        if (c >= nFirstCol && c < GetColumnCount())
             EvaluateColumn(nRow, c, rules);
     }
 }
 
 void CMorvelPMView::CalcRow(int nRow, int nFirstCol)
 {
-    if (GetDocument() == nullptr || nRow < 0 || nRow >= m_nRowLimit)
+    if (GetDocument() == nullptr || nRow < 0 || nRow >= GetRowLimit())
         return;
     CalcFormulaColumns(nRow, std::max(0, nFirstCol), CRowFormula::partsRowRules);
 }
 
 void CMorvelPMView::CalcCurrentRow()
 {
-    if (GetDocument() == nullptr || m_nCurrentRow < 0 || m_nCurrentRow >= m_nRowLimit)
+    if (GetDocument() == nullptr || GetCurrentRow() < 0 || GetCurrentRow() >= GetRowLimit())
         return;
-    CalcFormulaColumns(m_nCurrentRow, 0, CRowFormula::partsTypedRules);
+    CalcFormulaColumns(GetCurrentRow(), 0, CRowFormula::partsTypedRules);
 }
 
 void CMorvelPMView::CommitTypedText(const CString& strText)
@@ -482,8 +482,8 @@ void CMorvelPMView::CommitTypedText(const CString& strText)
     CMorvelPMDoc* pDoc = GetDocument();
     if (pDoc == nullptr)
         return;
-    const int nRow = m_nCurrentRow;
-    const int nCol = m_nCurrentCol;
+    const int nRow = GetCurrentRow();
+    const int nCol = GetCurrentCol();
     CString strNormal;
     NormalizeNumberText(nCol, strNormal, strText);
     SetCellText(strNormal, nRow, nCol);
@@ -530,8 +530,8 @@ CString CMorvelPMView::GetDisplayText(int nRow, int nCol, bool* pRight) const
 void CMorvelPMView::DrawCell(int nRow, int nCol, CDC* pDC)
 {
     const CMorvelPMDoc* pDoc = GetDocument();
-    if (pDC == nullptr || pDoc == nullptr || nRow < 0 || nRow >= m_nRowLimit || nCol < 0 ||
-        nCol >= m_nColumnCount || m_nColumnWidth[nCol] <= 0)
+    if (pDC == nullptr || pDoc == nullptr || nRow < 0 || nRow >= GetRowLimit() || nCol < 0 ||
+        nCol >= GetColumnCount() || GetColumnWidth(nCol) <= 0)
         return;
     CRect rcCell;
     GetCellRangeRect(nCol, nRow, nCol, nRow, &rcCell);
@@ -539,13 +539,14 @@ void CMorvelPMView::DrawCell(int nRow, int nCol, CDC* pDC)
         return;
     const CRect rcSelection = GetSelectionPixelRect();
     CRect rcRange;
-    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+    NormalizeCellRange(GetSelection().left, GetSelection().top, GetSelection().right, GetSelection().bottom,
                        &rcRange);
     // Inside the selection the cell the cursor frame marks (the current cell, or the
     // anchor while Shift extends the selection) keeps its own colours.
-    const CPoint ptFramed =
-        m_nShiftExtend ? CPoint(m_rcSelection.left, m_rcSelection.top) : CPoint(m_nCurrentCol, m_nCurrentRow);
-    const bool bSelected = m_nSelectMode != selectNone && nCol >= rcRange.left && nCol <= rcRange.right &&
+    const CPoint ptFramed = GetPointerState().bShiftExtending
+                                ? CPoint(GetSelection().left, GetSelection().top)
+                                : CPoint(GetCurrentCol(), GetCurrentRow());
+    const bool bSelected = GetSelectMode() != selectNone && nCol >= rcRange.left && nCol <= rcRange.right &&
                            nRow >= rcRange.top && nRow <= rcRange.bottom && CPoint(nCol, nRow) != ptFramed;
     (void)rcSelection;
     const COLORREF clrBack = bSelected ? RGB(0, 0, 0) : pDoc->m_crBack;
@@ -587,9 +588,9 @@ bool CMorvelPMView::WidenFirstPaint(const CRect& rcClip)
     GetCellRangeRect(rcRange.left, rcRange.top, rcRange.right, rcRange.bottom, &rcArea);
     if (rcRange.left < 0 || rcArea.IsRectEmpty())
         rcArea = rcClip;
-    if (rcArea.top == m_nHeaderHeight)
+    if (rcArea.top == GetHeaderHeight())
         rcArea.top = 0;
-    if (rcArea.left == m_nRowHeaderWidth)
+    if (rcArea.left == GetRowHeaderWidth())
         rcArea.left = 0;
     ++rcArea.right;
     ++rcArea.bottom;
@@ -621,13 +622,13 @@ void CMorvelPMView::OnDraw(CDC* pDC)
     if (pDoc != nullptr) {
         // The document's font at the current zoom, made again only when either changed.
         LOGFONT lf = pDoc->m_logFont;
-        if (m_fontCells.m_hObject == nullptr || m_nCellFontZoom != m_nZoom ||
+        if (m_fontCells.m_hObject == nullptr || m_nCellFontZoom != GetZoom() ||
             std::memcmp(&lf, &m_lfCells, sizeof lf) != 0) {
             m_fontCells.DeleteObject();
             m_lfCells = lf;
-            m_nCellFontZoom = m_nZoom;
-            lf.lfHeight = lf.lfHeight * m_nZoom / 100;
-            lf.lfWidth = lf.lfWidth * m_nZoom / 100;
+            m_nCellFontZoom = GetZoom();
+            lf.lfHeight = lf.lfHeight * GetZoom() / 100;
+            lf.lfWidth = lf.lfWidth * GetZoom() / 100;
             m_fontCells.CreateFontIndirect(&lf);
         }
         CFont* pOldFont = m_fontCells.m_hObject != nullptr ? pDC->SelectObject(&m_fontCells) : nullptr;
@@ -636,10 +637,10 @@ void CMorvelPMView::OnDraw(CDC* pDC)
         const int nOldMode = pDC->GetBkMode();
         CRect rcRange;
         GetCellRangeFromRect(rcClip.left, rcClip.top, rcClip.right, rcClip.bottom, &rcRange);
-        const int nFirstCol = std::max<int>(rcRange.left, m_nFirstVisibleCol);
-        const int nFirstRow = std::max<int>(rcRange.top, m_nFirstVisibleRow);
-        const int nLastCol = std::min<int>(rcRange.right, m_nColumnCount - 1);
-        const int nLastRow = std::min<int>(rcRange.bottom, m_nRowLimit - 1);
+        const int nFirstCol = std::max<int>(rcRange.left, GetFirstVisibleCell().x);
+        const int nFirstRow = std::max<int>(rcRange.top, GetFirstVisibleCell().y);
+        const int nLastCol = std::min<int>(rcRange.right, GetColumnCount() - 1);
+        const int nLastRow = std::min<int>(rcRange.bottom, GetRowLimit() - 1);
         for (int r = nFirstRow; r <= nLastRow && r >= 0; ++r) {
             for (int c = nFirstCol; c <= nLastCol && c >= 0; ++c)
                 DrawCell(r, c, pDC);
@@ -658,14 +659,6 @@ void CMorvelPMView::OnDraw(CDC* pDC)
 // ---------------------------------------------------------------------------------------
 // The panes of one list
 
-void CMorvelPMView::TakeColumnWidths(const CMorvelPMView& other)
-{
-    for (int c = 0; c < MAX_COLUMNS; ++c) {
-        m_nBaseColumnWidth[c] = other.m_nBaseColumnWidth[c];
-        m_nBaseColumnWidth2[c] = other.m_nBaseColumnWidth2[c];
-    }
-}
-
 void CMorvelPMView::OnColumnResized(int nCol)
 {
     (void)nCol;
@@ -675,10 +668,10 @@ void CMorvelPMView::OnColumnResized(int nCol)
     // The list's form keeps every column's width (tens of pixels at zoom 100, at least 1),
     // so that the list opens again with the widths it was saved with. The width alone does
     // not mark the list modified.
-    const int nItems = std::min(pDoc->GetColumnCount(), m_nColumnCount);
+    const int nItems = std::min(pDoc->GetColumnCount(), GetColumnCount());
     for (int c = 0; c < nItems; ++c) {
         CString strWidth;
-        strWidth.Format("%d", std::max(1, m_nBaseColumnWidth[c] / 10));
+        strWidth.Format("%d", std::max(1, GetBaseColumnWidth(c) / 10));
         pDoc->m_form.GetItem(c, 2) = strWidth;
     }
     // Every pane shows the same columns; the document's update that follows lays them out.
@@ -730,7 +723,7 @@ void CMorvelPMView::ShowArrivedRows(int nFirst, int nLast)
         CommitEdit(FALSE);
     ScrollToCell(0, nFirst);
     SetCurrentCell(0, nFirst);
-    SetSelection(selectRows, CRect(0, nFirst, std::max(0, m_nColumnCount - 1), nLast));
+    SetSelection(selectRows, CRect(0, nFirst, std::max(0, GetColumnCount() - 1), nLast));
     ShowCursorMove();
     RepaintAllViews();
     UpdateStatusText();

@@ -49,8 +49,6 @@ public:
     // more, at most 50.
     static int NumberWidthFor(int nRowLimit);
     void SetVScrollRange(int nRows);
-    // Takes the column widths another pane of the list shows (at zoom 100; ApplyZoom follows).
-    void TakeColumnWidths(const CMorvelPMView& other);
     // Sends a scroll step to every pane of the list in this pane's splitter column
     // (WM_HSCROLL) or row (WM_VSCROLL), this one included, so that the panes stay in line.
     void ScrollAllPanes(UINT nMsg, UINT nCode, int nPos);
@@ -412,7 +410,7 @@ private:
     // rounding rule, picture, formula), taken from the parts form as the estimate takes its
     // columns from its form, and taken again whenever a text they came from differs.
     CFormColumns m_formColumns{*this};
-    CEstimateColumns m_columns{m_formColumns, m_nColumnCount};
+    CEstimateColumns m_columns{m_formColumns, GetColumnCountSource()};
     std::vector<double> m_formulaValues;
     std::string m_strExpression; // the formula being worked out, reused from cell to cell
     CRowFormula m_plainFormula;  // the plain way's formula, read from the form at every cell

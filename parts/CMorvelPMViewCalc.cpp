@@ -111,7 +111,7 @@ void CMorvelPMView::EvaluateColumn(int nRow, int nCol, const CRowFormula::CRules
     static const CString s_strNone;
     // A row never written and a column past the form's read as empty cells.
     const auto cell = [&](int nRef) -> const CString& {
-        return pRow != nullptr && nRef >= 0 && nRef < m_nColumnCount ? pRow->m_strCell[nRef] : s_strNone;
+        return pRow != nullptr && nRef >= 0 && nRef < GetColumnCount() ? pRow->m_strCell[nRef] : s_strNone;
     };
     double result = 0.0;
     CRowFormula::EOutcome outcome = CRowFormula::EOutcome::keep;

@@ -27,9 +27,9 @@ CRect Ordered(const CRect& rc)
 
 CRect CMorvelPMView::GetSelectionBlock() const
 {
-    if (m_nSelectMode == selectNone)
-        return CRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow);
-    return Ordered(m_rcSelection);
+    if (GetSelectMode() == selectNone)
+        return CRect(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow());
+    return Ordered(GetSelection());
 }
 
 bool CMorvelPMView::ReadClipboardRows(COleDataObject* pData)
@@ -84,7 +84,7 @@ void CMorvelPMView::OnEditCopy()
     if (ForwardToFocusedEditor(this, WM_COPY))
         return;
     CPartsShared::s_nCopyMode =
-        m_nSelectMode == selectRows ? CPartsShared::copyRows : CPartsShared::copyCells;
+        GetSelectMode() == selectRows ? CPartsShared::copyRows : CPartsShared::copyCells;
     CopyBlockToClipboard(GetSelectionBlock());
     ForgetUndo();
 }
@@ -97,26 +97,24 @@ void CMorvelPMView::OnEditCut()
     SaveSelectionForUndo();
     if (ForwardToFocusedEditor(this, WM_CUT))
         return;
-    CPartsShared::s_nCopyMode = m_nSelectMode == selectRows   ? CPartsShared::copyRows
-                                : m_nSelectMode == selectNone ? CPartsShared::copyNone
-                                                              : CPartsShared::copyCells;
+    CPartsShared::s_nCopyMode = GetSelectMode() == selectRows   ? CPartsShared::copyRows
+                                : GetSelectMode() == selectNone ? CPartsShared::copyNone
+                                                                : CPartsShared::copyCells;
     CRect rcBlock = GetSelectionBlock();
     int nUndoKind = m_nUndoKind; // nothing below the used rows is cut: the kind stays
     if (rcBlock.top <= pDoc->GetRowsInUse()) {
         if (rcBlock.bottom > pDoc->GetRowsInUse())
             rcBlock.bottom = pDoc->GetRowsInUse() - 1;
-        if (m_nSelectMode == selectRows) {
+        if (GetSelectMode() == selectRows) {
             CPartsShared::s_nCopyMode = CPartsShared::copyRows;
             CopyBlockToClipboard(rcBlock);
             const int nTop = std::max<int>(0, rcBlock.top);
             for (int r = nTop; r <= rcBlock.bottom; ++r)
                 RemoveRow(nTop);
-            m_nCurrentCol = 0;
-            m_nCurrentRow = nTop;
-            m_rcSelection.SetRect(0, nTop, 0, nTop);
-            m_nSelectMode = selectNone;
+            SetCurrentCell(0, nTop);
+            SetSelection(selectNone, CRect(0, nTop, 0, nTop));
             pDoc->SetModifiedFlag(TRUE);
-            InvalidateRows(nTop, m_nRowLimit - 1, TRUE);
+            InvalidateRows(nTop, GetRowLimit() - 1, TRUE);
             nUndoKind = undoCutRows;
         } else {
             CPartsShared::s_nCopyMode = CPartsShared::copyCells;
@@ -137,17 +135,17 @@ void CMorvelPMView::OnEditPaste()
         return;
     if (ForwardToFocusedEditor(this, WM_PASTE))
         return;
-    int nKind = m_nSelectMode;
-    if (nKind == selectBlock && m_rcSelection.left == m_rcSelection.right &&
-        m_rcSelection.top == m_rcSelection.bottom)
+    int nKind = GetSelectMode();
+    if (nKind == selectBlock && GetSelection().left == GetSelection().right &&
+        GetSelection().top == GetSelection().bottom)
         nKind = selectNone;
     const int nMode = CPartsShared::s_nCopyMode;
     int nUndoKind = m_nUndoKind; // a paste of nothing keeps the kind
     const bool bTiling = (nKind == selectBlock || nKind == selectRows || nKind == selectColumn) &&
                          (nMode == CPartsShared::copyCells || nMode == CPartsShared::copyRows);
     if (bTiling) {
-        CRect rcTarget = m_rcSelection;
-        rcTarget.bottom = std::min<LONG>(rcTarget.bottom, m_nRowLimit - 1);
+        CRect rcTarget = GetSelection();
+        rcTarget.bottom = std::min<LONG>(rcTarget.bottom, GetRowLimit() - 1);
         // Every target row is written, so each must fit in the file.
         if (!CheckFileRowLimitForEdit(static_cast<int>(std::max(rcTarget.top, rcTarget.bottom)),
                                       pDoc->GetRowsInUse()))
@@ -175,23 +173,23 @@ void CMorvelPMView::OnEditPaste()
     } else if (nKind == selectNone && nMode == CPartsShared::copyCells) {
         if (ReadClipboard() &&
             CheckFileRowLimitForEdit(
-                std::min<int>(m_nCurrentRow + m_exchangeList.GetBlock().Height(), m_nRowLimit - 1),
+                std::min<int>(GetCurrentRow() + m_exchangeList.GetBlock().Height(), GetRowLimit() - 1),
                 pDoc->GetRowsInUse())) {
             const CRect rcSource = m_exchangeList.GetBlock();
             // The record is the whole target block, also where it lies past the used rows,
             // so that undo empties every cell the paste wrote.
-            SaveBlockForUndo(CRect(m_nCurrentCol, m_nCurrentRow,
-                                   std::min<int>(m_nCurrentCol + rcSource.Width(), m_nColumnCount - 1),
-                                   std::min<int>(m_nCurrentRow + rcSource.Height(), m_nRowLimit - 1)));
-            int nRow = m_nCurrentRow;
+            SaveBlockForUndo(CRect(GetCurrentCol(), GetCurrentRow(),
+                                   std::min<int>(GetCurrentCol() + rcSource.Width(), GetColumnCount() - 1),
+                                   std::min<int>(GetCurrentRow() + rcSource.Height(), GetRowLimit() - 1)));
+            int nRow = GetCurrentRow();
             POSITION pos = m_exchangeList.GetHeadPosition();
             const auto rules = KeepColumnRules();
             while (pos != nullptr) {
                 const CPMObj* pObj = m_exchangeList.GetNext(pos);
                 const int nLastCol =
-                    std::min(m_nCurrentCol + pObj->m_nLastCol - pObj->m_nFirstCol, m_nColumnCount - 1);
-                for (int c = m_nCurrentCol; c <= nLastCol; ++c) {
-                    SetCellText(pObj->m_strCell[c - m_nCurrentCol + pObj->m_nFirstCol], nRow, c);
+                    std::min(GetCurrentCol() + pObj->m_nLastCol - pObj->m_nFirstCol, GetColumnCount() - 1);
+                for (int c = GetCurrentCol(); c <= nLastCol; ++c) {
+                    SetCellText(pObj->m_strCell[c - GetCurrentCol() + pObj->m_nFirstCol], nRow, c);
                     CalcRow(nRow, 0);
                 }
                 ++nRow;
@@ -201,26 +199,25 @@ void CMorvelPMView::OnEditPaste()
         }
     } else if (nKind == selectNone && nMode == CPartsShared::copyRows) {
         const int nRowsInUse = pDoc->GetRowsInUse();
-        if (ReadClipboard() && CheckFileRowLimit(std::max(nRowsInUse, m_nCurrentRow) +
+        if (ReadClipboard() && CheckFileRowLimit(std::max(nRowsInUse, GetCurrentRow()) +
                                                  static_cast<long long>(m_exchangeList.GetCount()))) {
             const CRect rcSource = m_exchangeList.GetBlock();
             // One new row per record (the records were checked to form one block).
             const int nRows = static_cast<int>(m_exchangeList.GetCount());
             for (int i = 0; i < nRows; ++i)
-                InsertRowQuiet(m_nCurrentRow + i);
-            const CRect rcSaved = m_rcSelection;
-            const int nSavedKind = m_nSelectMode;
-            m_rcSelection.SetRect(0, m_nCurrentRow, rcSource.Width(), m_nCurrentRow + rcSource.Height());
-            m_nSelectMode = selectBlock;
+                InsertRowQuiet(GetCurrentRow() + i);
+            const CRect rcSaved = GetSelection();
+            const int nSavedKind = GetSelectMode();
+            SetSelection(selectBlock,
+                         CRect(0, GetCurrentRow(), rcSource.Width(), GetCurrentRow() + rcSource.Height()));
             SaveSelectionForUndo();
-            m_rcSelection = rcSaved;
-            m_nSelectMode = nSavedKind;
-            int nRow = m_nCurrentRow;
+            SetSelection(nSavedKind, rcSaved);
+            int nRow = GetCurrentRow();
             POSITION pos = m_exchangeList.GetHeadPosition();
             const auto rules = KeepColumnRules();
             while (pos != nullptr) {
                 const CPMObj* pObj = m_exchangeList.GetNext(pos);
-                for (int c = 0; c < m_nColumnCount; ++c) {
+                for (int c = 0; c < GetColumnCount(); ++c) {
                     const int nSourceCol = c + pObj->m_nFirstCol;
                     // Columns past the record's block hold no text.
                     SetCellText(nSourceCol <= pObj->m_nLastCol ? pObj->m_strCell[nSourceCol] : CString(),
@@ -233,7 +230,7 @@ void CMorvelPMView::OnEditPaste()
             nUndoKind = undoPasteRows;
         }
     }
-    InvalidateRows(0, m_nRowLimit - 1, TRUE);
+    InvalidateRows(0, GetRowLimit() - 1, TRUE);
     pDoc->UpdateAllViews(nullptr);
     RecordUndo(nUndoKind);
 }

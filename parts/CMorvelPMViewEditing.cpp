@@ -46,8 +46,8 @@ LOGFONT CMorvelPMView::GetZoomedFont() const
     LOGFONT lf{};
     if (const CMorvelPMDoc* pDoc = GetDocument())
         lf = pDoc->m_logFont;
-    lf.lfHeight = lf.lfHeight * m_nZoom / 100;
-    lf.lfWidth = lf.lfWidth * m_nZoom / 100;
+    lf.lfHeight = lf.lfHeight * GetZoom() / 100;
+    lf.lfWidth = lf.lfWidth * GetZoom() / 100;
     return lf;
 }
 
@@ -56,7 +56,7 @@ void CMorvelPMView::StyleCellEdit(const CString& strText)
     PARAFORMAT pf{};
     pf.cbSize = sizeof(pf);
     pf.dwMask = PFM_ALIGNMENT;
-    pf.wAlignment = IsNumericColumn(m_nCurrentCol) ? PFA_RIGHT : PFA_LEFT;
+    pf.wAlignment = IsNumericColumn(GetCurrentCol()) ? PFA_RIGHT : PFA_LEFT;
     m_wndEdit.SetParaFormat(pf);
     // The editor keeps using its font while it shows it: the old one goes only after the
     // new one is set.
@@ -80,12 +80,12 @@ void CMorvelPMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
     CMorvelView::OnChar(nChar, nRepCnt, nFlags);
     CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || m_hWnd == nullptr || m_nCurrentCol < 0 || m_nCurrentCol >= m_nColumnCount)
+    if (pDoc == nullptr || m_hWnd == nullptr || GetCurrentCol() < 0 || GetCurrentCol() >= GetColumnCount())
         return;
-    int x = m_nRowHeaderWidth - m_nHorzOffset;
-    for (int c = 0; c < m_nCurrentCol; ++c)
-        x += m_nColumnWidth[c];
-    const int y = m_nCurrentRow * m_nRowHeight + m_nHeaderHeight - m_nVertOffset;
+    int x = GetRowHeaderWidth() - GetMetrics().nHorzOffset;
+    for (int c = 0; c < GetCurrentCol(); ++c)
+        x += GetColumnWidth(c);
+    const int y = GetCurrentRow() * GetRowHeight() + GetHeaderHeight() - GetMetrics().nVertOffset;
     CRect rcClient;
     GetClientRect(&rcClient);
     if (!rcClient.PtInRect(CPoint(x, y)))
@@ -98,19 +98,19 @@ void CMorvelPMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     if (nChar < 0x20 || nChar == 0x7F || !m_bEditCreated)
         return;
     // The row after the last one of a full list takes no text.
-    if (!CheckFileRowLimitForEdit(m_nCurrentRow, pDoc->GetRowsInUse()))
+    if (!CheckFileRowLimitForEdit(GetCurrentRow(), pDoc->GetRowsInUse()))
         return;
     if (m_nEditState == editClosed) {
         m_nEditState = editOpening;
         CPartsShared::s_strTypedText.Empty();
     }
-    m_wndEdit.MoveWindow(x, y, m_nColumnWidth[m_nCurrentCol], m_nRowHeight);
+    m_wndEdit.MoveWindow(x, y, GetColumnWidth(GetCurrentCol()), GetRowHeight());
     m_wndEdit.ShowWindow(SW_SHOW);
     CPartsShared::s_strTypedText += static_cast<char>(static_cast<BYTE>(nChar));
     // While the trail byte of a double-byte character is still to come, the editor shows
     // the characters before it.
     StyleCellEdit(WholeCharacters(CPartsShared::s_strTypedText));
-    if (pDoc->ExtendRowsInUse(m_nCurrentRow + 1))
+    if (pDoc->ExtendRowsInUse(GetCurrentRow() + 1))
         SetVScrollRange(pDoc->GetRowsInUse());
     {
         // No cell has changed yet: an undo abandons the edit and takes back its record.
@@ -123,23 +123,24 @@ void CMorvelPMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 void CMorvelPMView::OpenEditOnCell()
 {
     CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || !m_bEditCreated || m_wndEdit.m_hWnd == nullptr || m_nCurrentCol < 0 ||
-        m_nCurrentCol >= m_nColumnCount || !CheckFileRowLimitForEdit(m_nCurrentRow, pDoc->GetRowsInUse()))
+    if (pDoc == nullptr || !m_bEditCreated || m_wndEdit.m_hWnd == nullptr || GetCurrentCol() < 0 ||
+        GetCurrentCol() >= GetColumnCount() ||
+        !CheckFileRowLimitForEdit(GetCurrentRow(), pDoc->GetRowsInUse()))
         return;
     m_nEditState = editOpening;
     CRect rcCell;
-    GetCellRangeRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow, &rcCell);
-    m_wndEdit.MoveWindow(rcCell.left, rcCell.top, m_nColumnWidth[m_nCurrentCol], m_nRowHeight);
+    GetCellRangeRect(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow(), &rcCell);
+    m_wndEdit.MoveWindow(rcCell.left, rcCell.top, GetColumnWidth(GetCurrentCol()), GetRowHeight());
     m_wndEdit.ShowWindow(SW_SHOW);
-    CString strText = GetCellText(m_nCurrentRow, m_nCurrentCol);
+    CString strText = GetCellText(GetCurrentRow(), GetCurrentCol());
     // A number shows as its column prints it. A cell of a number column that holds anything
     // else shows as it is, so that confirming it unchanged keeps it.
-    if (IsNumericColumn(m_nCurrentCol) && CNumberRules::IsNumberText(strText))
+    if (IsNumericColumn(GetCurrentCol()) && CNumberRules::IsNumberText(strText))
         strText =
-            CNumberRules::FormatByPicture(std::atof(strText), pDoc->m_form.GetItem(m_nCurrentCol, 3), true);
+            CNumberRules::FormatByPicture(std::atof(strText), pDoc->m_form.GetItem(GetCurrentCol(), 3), true);
     StyleCellEdit(strText);
     m_nEditState = editOpen;
-    if (pDoc->ExtendRowsInUse(m_nCurrentRow + 1))
+    if (pDoc->ExtendRowsInUse(GetCurrentRow() + 1))
         SetVScrollRange(pDoc->GetRowsInUse());
 }
 
@@ -148,7 +149,7 @@ void CMorvelPMView::OnLButtonDblClk(UINT nFlags, CPoint point)
     CMorvelView::OnLButtonDblClk(nFlags, point);
     OnLButtonDown(nFlags, point);
     OnLButtonUp(nFlags, point);
-    if (point.y < m_nHeaderHeight || point.x < m_nRowHeaderWidth) {
+    if (point.y < GetHeaderHeight() || point.x < GetRowHeaderWidth()) {
         HideCellEdit();
         return;
     }
@@ -162,7 +163,7 @@ void CMorvelPMView::CommitEdit(BOOL bMove)
 {
     if (m_hWnd != nullptr)
         SetFocus();
-    if (m_nEditState == editClosed && IsUnitColumn(m_nCurrentCol)) {
+    if (m_nEditState == editClosed && IsUnitColumn(GetCurrentCol())) {
         OpenUnitPick();
         HideCellEdit();
         // Without a unit pick to open, Enter moves on as it does elsewhere.
@@ -176,7 +177,7 @@ void CMorvelPMView::CommitEdit(BOOL bMove)
     }
     m_nEditState = editClosed;
     CString strText;
-    if (IsNumericColumn(m_nCurrentCol)) {
+    if (IsNumericColumn(GetCurrentCol())) {
         m_wndEdit.GetCellText(strText);
     } else {
         // A cell holds one line: a line break pasted into the editor does not reach it.
@@ -201,7 +202,7 @@ void CMorvelPMView::RepaintAllViews()
 
 void CMorvelPMView::ShowCursorMove()
 {
-    const CPoint ptCur(m_nCurrentCol, m_nCurrentRow);
+    const CPoint ptCur(GetCurrentCol(), GetCurrentRow());
     if (ptCur == m_ptLastCur)
         return;
     const CPoint ptOld = m_ptLastCur;
@@ -228,13 +229,13 @@ void CMorvelPMView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     }
     if (nChar == VK_F2) {
         CRect rcCell;
-        GetCellRangeRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow, &rcCell);
+        GetCellRangeRect(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow(), &rcCell);
         OnLButtonDblClk(0, CPoint(rcCell.left + 3, rcCell.top + 3));
         return;
     }
     switch (nChar) {
     case VK_RETURN:
-        if (m_nSelectMode != selectNone && !m_nShiftExtend) {
+        if (GetSelectMode() != selectNone && !GetPointerState().bShiftExtending) {
             ClearSelection();
             RepaintAllViews();
         }
@@ -267,9 +268,9 @@ void CMorvelPMView::OnLButtonDown(UINT nFlags, CPoint point)
         CommitEdit(FALSE);
     m_nEditState = editClosed;
     HideCellEdit();
-    const bool bInCells = point.x >= m_nRowHeaderWidth && point.y >= m_nHeaderHeight;
+    const bool bInCells = point.x >= GetRowHeaderWidth() && point.y >= GetHeaderHeight();
     CMorvelView::OnLButtonDown(nFlags, point);
-    if (m_nSelectMode != selectNone)
+    if (GetSelectMode() != selectNone)
         RepaintAllViews();
     ShowCursorMove();
     UpdateStatusText();
@@ -308,10 +309,10 @@ void CMorvelPMView::RedrawSelectionChange(const CRect& rcOld, const CRect& rcNew
 
 void CMorvelPMView::UpdateSelectionDisplay(const CRect& rcOld, const CRect& rcNew)
 {
-    if (m_nSelectMode == selectNone || m_hWnd == nullptr)
+    if (GetSelectMode() == selectNone || m_hWnd == nullptr)
         return;
     CRect u, i;
-    if (!GetSelectionChange(rcOld, rcNew, m_nColumnCount - 1, u, i))
+    if (!GetSelectionChange(rcOld, rcNew, GetColumnCount() - 1, u, i))
         return;
     // Only the cells whose selection state changed, through the paint path so that fonts,
     // the grid lines and the cursor frame come out as in a full paint.
@@ -380,7 +381,7 @@ void CMorvelPMView::AllocateRows(int nCount)
 int CMorvelPMView::InsertRowsQuiet(int nRow, int nCount)
 {
     CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || nRow < 0 || nRow >= m_nRowLimit || nCount <= 0)
+    if (pDoc == nullptr || nRow < 0 || nRow >= GetRowLimit() || nCount <= 0)
         return 0;
     // Rows the list's file could not hold are not inserted at all (the user is told why).
     if (!HasFileRoomForRows(nRow, nCount))
@@ -388,13 +389,13 @@ int CMorvelPMView::InsertRowsQuiet(int nRow, int nCount)
     pDoc->InsertEmptyRows(nRow, nCount);
     // Rows pushed past the row limit would read as empty and be saved empty: the limit
     // grows (as opening a long list makes it) so that every row stays.
-    if (pDoc->GetRowsInUse() > m_nRowLimit) {
+    if (pDoc->GetRowsInUse() > GetRowLimit()) {
         POSITION pos = pDoc->GetFirstViewPosition();
         while (pos != nullptr) {
             if (auto* pView = dynamic_cast<CMorvelPMView*>(pDoc->GetNextView(pos)))
                 pView->GrowRowLimit(pDoc->GetRowsInUse());
         }
-        pDoc->m_nRowLimit = std::max(pDoc->m_nRowLimit, m_nRowLimit);
+        pDoc->m_nRowLimit = std::max(pDoc->m_nRowLimit, GetRowLimit());
     }
     SetVScrollRange(pDoc->GetRowsInUse());
     return nCount;
@@ -414,10 +415,10 @@ void CMorvelPMView::InsertRowQuiet(int nRow)
 void CMorvelPMView::InsertRow(int nRow)
 {
     CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || nRow < 0 || nRow >= m_nRowLimit)
+    if (pDoc == nullptr || nRow < 0 || nRow >= GetRowLimit())
         return;
     InsertRowQuiet(nRow);
-    InvalidateRows(nRow, m_nRowLimit - 1, TRUE);
+    InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
     pDoc->UpdateAllViews(nullptr);
     pDoc->SetModifiedFlag(TRUE);
 }
@@ -425,7 +426,7 @@ void CMorvelPMView::InsertRow(int nRow)
 void CMorvelPMView::RemoveRow(int nRow)
 {
     CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || nRow < 0 || nRow >= m_nRowLimit || !pDoc->RemoveRowAt(nRow))
+    if (pDoc == nullptr || nRow < 0 || nRow >= GetRowLimit() || !pDoc->RemoveRowAt(nRow))
         return;
     SetVScrollRange(pDoc->GetRowsInUse());
 }
@@ -433,10 +434,10 @@ void CMorvelPMView::RemoveRow(int nRow)
 void CMorvelPMView::DeleteRow(int nRow)
 {
     CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || nRow < 0 || nRow >= m_nRowLimit || nRow >= pDoc->GetRowArraySize())
+    if (pDoc == nullptr || nRow < 0 || nRow >= GetRowLimit() || nRow >= pDoc->GetRowArraySize())
         return;
     RemoveRow(nRow);
-    InvalidateRows(nRow, m_nRowLimit - 1, TRUE);
+    InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
     pDoc->UpdateAllViews(nullptr);
     pDoc->SetModifiedFlag(TRUE);
 }
@@ -459,30 +460,30 @@ void CMorvelPMView::OnInsertRow()
     CMorvelPMDoc* pDoc = GetDocument();
     if (pDoc == nullptr)
         return;
-    if (m_nSelectMode == selectRows) {
+    if (GetSelectMode() == selectRows) {
         CRect rcRange;
-        NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
-                           &rcRange);
+        NormalizeCellRange(GetSelection().left, GetSelection().top, GetSelection().right,
+                           GetSelection().bottom, &rcRange);
         const int nCount = std::max(0, static_cast<int>(rcRange.bottom - rcRange.top + 1));
-        const int nRow = m_nCurrentRow;
+        const int nRow = GetCurrentRow();
         // Rows the file could not hold are refused before the undo record or the modified
         // mark changes anything.
         if (!HasFileRoomForRows(nRow, nCount))
             return;
         // The record is the block of the rows the insert makes (all columns), so that undo
         // takes out exactly those rows, wherever the cursor stood in the selection.
-        SaveBlockForUndo(CRect(0, nRow, std::max(0, m_nColumnCount - 1), nRow + std::max(0, nCount - 1)));
+        SaveBlockForUndo(CRect(0, nRow, std::max(0, GetColumnCount() - 1), nRow + std::max(0, nCount - 1)));
         pDoc->SetModifiedFlag(TRUE);
         InsertRowsQuiet(nRow, nCount);
-        m_nCurrentRow = nRow;
-        InvalidateRows(std::min<int>(rcRange.top, nRow), m_nRowLimit - 1, TRUE);
+        SetCurrentRow(nRow);
+        InvalidateRows(std::min<int>(rcRange.top, nRow), GetRowLimit() - 1, TRUE);
         pDoc->UpdateAllViews(nullptr);
     } else {
-        if (!HasFileRoomForRows(m_nCurrentRow, 1))
+        if (!HasFileRoomForRows(GetCurrentRow(), 1))
             return;
         SaveSelectionForUndo();
         pDoc->SetModifiedFlag(TRUE);
-        InsertRow(m_nCurrentRow);
+        InsertRow(GetCurrentRow());
     }
     RecordUndo(undoRowInsert);
 }
@@ -494,22 +495,20 @@ void CMorvelPMView::OnDeleteRow()
         return;
     SaveSelectionForRowDelete();
     CRect rcRange;
-    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+    NormalizeCellRange(GetSelection().left, GetSelection().top, GetSelection().right, GetSelection().bottom,
                        &rcRange);
-    if (m_nSelectMode == selectRows && rcRange.top <= pDoc->GetRowsInUse()) {
+    if (GetSelectMode() == selectRows && rcRange.top <= pDoc->GetRowsInUse()) {
         const int nTop = std::max(0, static_cast<int>(rcRange.top));
         const int nBottom = std::min<int>(rcRange.bottom, pDoc->GetRowsInUse() - 1);
         for (int r = nTop; r <= nBottom; ++r)
             RemoveRow(nTop);
-        m_nCurrentCol = 0;
-        m_nCurrentRow = nTop;
-        m_rcSelection.SetRect(0, nTop, 0, nTop);
-        m_nSelectMode = selectNone;
+        SetCurrentCell(0, nTop);
+        SetSelection(selectNone, CRect(0, nTop, 0, nTop));
         pDoc->SetModifiedFlag(TRUE);
-        InvalidateRows(nTop, m_nRowLimit - 1, TRUE);
+        InvalidateRows(nTop, GetRowLimit() - 1, TRUE);
         pDoc->UpdateAllViews(nullptr);
     } else {
-        DeleteRow(m_nCurrentRow);
+        DeleteRow(GetCurrentRow());
     }
     RecordUndo(undoRowDelete);
 }
@@ -519,16 +518,16 @@ void CMorvelPMView::OnClearRow()
     CMorvelPMDoc* pDoc = GetDocument();
     if (pDoc == nullptr)
         return;
-    int nTop = m_nCurrentRow, nBottom = m_nCurrentRow;
-    if (m_nSelectMode == selectRows) {
+    int nTop = GetCurrentRow(), nBottom = GetCurrentRow();
+    if (GetSelectMode() == selectRows) {
         CRect rcRange;
-        NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
-                           &rcRange);
+        NormalizeCellRange(GetSelection().left, GetSelection().top, GetSelection().right,
+                           GetSelection().bottom, &rcRange);
         nTop = std::max(0, static_cast<int>(rcRange.top));
         nBottom = rcRange.bottom;
     }
     for (int r = nTop; r <= nBottom; ++r) {
-        for (int c = 0; c < m_nColumnCount; ++c)
+        for (int c = 0; c < GetColumnCount(); ++c)
             SetCellText(CString(), r, c);
     }
     InvalidateRows(nTop, nBottom, TRUE);
@@ -538,8 +537,8 @@ void CMorvelPMView::OnClearRow()
 
 void CMorvelPMView::OnUpdateRowCommand(CCmdUI* pCmdUI)
 {
-    bool bEnable = m_nSelectMode == selectNone || m_nSelectMode == selectRows;
-    if (m_nSelectMode == selectBlock)
-        bEnable = m_rcSelection.left == m_rcSelection.right && m_rcSelection.top == m_rcSelection.bottom;
+    bool bEnable = GetSelectMode() == selectNone || GetSelectMode() == selectRows;
+    if (GetSelectMode() == selectBlock)
+        bEnable = GetSelection().left == GetSelection().right && GetSelection().top == GetSelection().bottom;
     pCmdUI->Enable(bEnable);
 }

@@ -60,17 +60,17 @@ int CMorvelPMView::FindNext(WPARAM nFlags, const char* lpszText)
         return -1;
     const CString strFind(lpszText);
     CRect rc;
-    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom, &rc);
-    rc.bottom = std::min<LONG>(rc.bottom, m_nRowLimit);
+    NormalizeCellRange(GetSelection().left, GetSelection().top, GetSelection().right, GetSelection().bottom,
+                       &rc);
+    rc.bottom = std::min<LONG>(rc.bottom, GetRowLimit());
     if (rc.left == rc.right && rc.top == rc.bottom)
         nFlags &= ~FRQ_SELECTION_ONLY;
-    const bool bSelection = (nFlags & FRQ_SELECTION_ONLY) != 0 && m_nSelectMode != selectNone;
+    const bool bSelection = (nFlags & FRQ_SELECTION_ONLY) != 0 && GetSelectMode() != selectNone;
     const bool bUp = (nFlags & FRQ_UP) != 0 && (nFlags & FRQ_DOWN) == 0;
-    const int nLastCol = m_nColumnCount - 1;
-    const int c0 = m_nCurrentCol, r0 = m_nCurrentRow;
+    const int nLastCol = GetColumnCount() - 1;
+    const int c0 = GetCurrentCol(), r0 = GetCurrentRow();
     const auto found = [&](int nRow, int nCol, int nPos) {
-        m_nCurrentCol = nCol;
-        m_nCurrentRow = nRow;
+        SetCurrentCell(nCol, nRow);
         return nPos;
     };
     if (!bUp) {
@@ -113,16 +113,16 @@ void CMorvelPMView::ScrollToCell(int nCol, int nRow)
     if (m_hWnd == nullptr)
         return;
     const int nVisibleRows = std::max(1, GetVisibleRowCount());
-    if (nRow < m_nFirstVisibleRow || nRow >= m_nFirstVisibleRow + nVisibleRows)
+    if (nRow < GetFirstVisibleCell().y || nRow >= GetFirstVisibleCell().y + nVisibleRows)
         ScrollView(WM_VSCROLL, SB_THUMBTRACK, std::max(0, nRow - 3));
     CRect rcGrid;
     GetGridClientRect(&rcGrid);
     CRect rcCell;
     GetCellRangeRect(nCol, nRow, nCol, nRow, &rcCell);
-    if (nCol < m_nFirstVisibleCol || rcCell.IsRectEmpty() || rcCell.right > rcGrid.right) {
+    if (nCol < GetFirstVisibleCell().x || rcCell.IsRectEmpty() || rcCell.right > rcGrid.right) {
         int nOffset = 0;
         for (int c = 0; c < nCol && c < MAX_COLUMNS; ++c)
-            nOffset += m_nColumnWidth[c];
+            nOffset += GetColumnWidth(c);
         ScrollView(WM_HSCROLL, SB_THUMBTRACK, nOffset);
     }
 }
@@ -146,7 +146,7 @@ bool CMorvelPMView::ReplaceFoundText(const CString& strReplacement)
     CMorvelPMDoc* pDoc = GetDocument();
     const int nPos = CPartsShared::s_nFoundPos;
     const int nLength = CPartsShared::s_nFindLength;
-    const CString strText = GetCellText(m_nCurrentRow, m_nCurrentCol);
+    const CString strText = GetCellText(GetCurrentRow(), GetCurrentCol());
     // The last match must still stand in the current cell: a cell changed or left since
     // the find is not spliced at a position that no longer means anything.
     if (pDoc == nullptr || nPos < 0 || nLength <= 0 || nPos + nLength > strText.GetLength())
@@ -159,8 +159,8 @@ bool CMorvelPMView::ReplaceFoundText(const CString& strReplacement)
     }
     if (strFound != strWanted)
         return false;
-    SetCellText(strText.Left(nPos) + strReplacement + strText.Mid(nPos + nLength), m_nCurrentRow,
-                m_nCurrentCol);
+    SetCellText(strText.Left(nPos) + strReplacement + strText.Mid(nPos + nLength), GetCurrentRow(),
+                GetCurrentCol());
     return true;
 }
 
@@ -178,7 +178,7 @@ LRESULT CMorvelPMView::OnFindReplaceRequest(WPARAM wParam, LPARAM lParam)
         CPartsShared::s_strFindText = strFind;
         CPartsShared::s_nFindFlags = wParam;
         CPartsShared::s_nFindLength = strFind.GetLength();
-        const CPoint ptSaved(m_nCurrentCol, m_nCurrentRow);
+        const CPoint ptSaved(GetCurrentCol(), GetCurrentRow());
         if ((wParam & FRQ_SELECTION_ONLY) == 0)
             SetCurrentCell(-1, 0);
         int nReplaced = 0;
@@ -197,7 +197,7 @@ LRESULT CMorvelPMView::OnFindReplaceRequest(WPARAM wParam, LPARAM lParam)
     if (IsReplaceRequest(wParam)) {
         if (!ReplaceFoundText(CString(lpszText)))
             return 0;
-        InvalidateCell(m_nCurrentCol, m_nCurrentRow);
+        InvalidateCell(GetCurrentCol(), GetCurrentRow());
         if (m_hWnd != nullptr)
             UpdateWindow();
         pDoc->SetModifiedFlag(TRUE);
@@ -210,13 +210,13 @@ LRESULT CMorvelPMView::OnFindReplaceRequest(WPARAM wParam, LPARAM lParam)
     CPartsShared::s_nFoundPos = FindNext(wParam, lpszText);
     if (CPartsShared::s_nFoundPos < 0)
         return 0;
-    const CPoint ptFound(m_nCurrentCol, m_nCurrentRow);
+    const CPoint ptFound(GetCurrentCol(), GetCurrentRow());
     if (m_hWnd != nullptr) {
         const CRect rcOld = GetSelectionPixelRect();
         if (!rcOld.IsRectEmpty())
             InvalidateRect(&rcOld, FALSE);
     }
-    if ((wParam & FRQ_SELECTION_ONLY) != 0 && m_nSelectMode != selectNone)
+    if ((wParam & FRQ_SELECTION_ONLY) != 0 && GetSelectMode() != selectNone)
         ScrollToCell(ptFound.x, ptFound.y);
     else
         GoToCell(ptFound.x, ptFound.y);
@@ -236,8 +236,8 @@ void CMorvelPMView::OpenFindDialog(bool bReplace)
     // The search starts with what the user left in the cell: an edit still open is kept.
     if (m_nEditState == editOpen)
         CommitEdit(FALSE);
-    pDialog =
-        CShellServices::CreateFindReplaceDialog(this, bReplace, GetCellText(m_nCurrentRow, m_nCurrentCol));
+    pDialog = CShellServices::CreateFindReplaceDialog(this, bReplace,
+                                                      GetCellText(GetCurrentRow(), GetCurrentCol()));
 }
 
 void CMorvelPMView::OnFind()
@@ -267,7 +267,7 @@ void CMorvelPMView::OnUpdateReplace(CCmdUI* pCmdUI)
 int CMorvelPMView::SortRowsBy(int nCol, int nTop, int nBottom, bool bAscending)
 {
     CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || nCol < 0 || nCol >= m_nColumnCount)
+    if (pDoc == nullptr || nCol < 0 || nCol >= GetColumnCount())
         return 0;
     nTop = std::max(0, nTop);
     if (nBottom >= pDoc->GetRowsInUse())
@@ -294,7 +294,8 @@ int CMorvelPMView::SortRowsBy(int nCol, int nTop, int nBottom, bool bAscending)
 void CMorvelPMView::SortRows()
 {
     CRect rc;
-    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom, &rc);
+    NormalizeCellRange(GetSelection().left, GetSelection().top, GetSelection().right, GetSelection().bottom,
+                       &rc);
     BOOL bAscending = TRUE;
     if (!CShellServices::RunSortDialog(this, bAscending))
         return;
@@ -318,7 +319,7 @@ void CMorvelPMView::OnSort()
 
 void CMorvelPMView::OnUpdateSort(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable((m_nSelectMode == selectColumn || m_nSelectMode == selectBlock) &&
-                   m_rcSelection.left == m_rcSelection.right &&
+    pCmdUI->Enable((GetSelectMode() == selectColumn || GetSelectMode() == selectBlock) &&
+                   GetSelection().left == GetSelection().right &&
                    static_cast<bool>(CShellServices::Get().runSortDialog));
 }

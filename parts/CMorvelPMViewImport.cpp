@@ -23,7 +23,7 @@ void CMorvelPMView::AfterRowsImported(int nRow)
     CMorvelPMDoc* pDoc = GetDocument();
     if (pDoc == nullptr)
         return;
-    InvalidateRows(nRow, m_nRowLimit - 1, true);
+    InvalidateRows(nRow, GetRowLimit() - 1, true);
     if (m_hWnd != nullptr)
         UpdateWindow();
     pDoc->SetModifiedFlag(TRUE);

@@ -55,10 +55,10 @@ int CMorvelPMView::ApplyRateChange(const CRateChangeRequest& request)
     if (pDoc == nullptr)
         return 0;
     CRect rcBlock;
-    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+    NormalizeCellRange(GetSelection().left, GetSelection().top, GetSelection().right, GetSelection().bottom,
                        &rcBlock);
-    if (m_nSelectMode == selectNone)
-        rcBlock.SetRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow);
+    if (GetSelectMode() == selectNone)
+        rcBlock.SetRect(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow());
     // The change stops at the last used row: the row after it is no part of the list, and a
     // formula such as "+100" would otherwise start a new row out of nothing.
     if (rcBlock.bottom >= pDoc->GetRowsInUse())
@@ -97,13 +97,13 @@ void CMorvelPMView::OnRateChange()
 void CMorvelPMView::OnUpdateRateChange(CCmdUI* pCmdUI)
 {
     bool bEnable = false;
-    if (m_nSelectMode == selectColumn || m_nSelectMode == selectBlock) {
-        bEnable = m_rcSelection.left == m_rcSelection.right;
-    } else if (m_nSelectMode == selectNone) {
-        m_rcSelection.SetRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow);
+    if (GetSelectMode() == selectColumn || GetSelectMode() == selectBlock) {
+        bEnable = GetSelection().left == GetSelection().right;
+    } else if (GetSelectMode() == selectNone) {
+        SetSelection(selectNone, CRect(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow()));
         bEnable = true;
     }
-    pCmdUI->Enable(bEnable && IsNumericColumn(m_rcSelection.right) &&
+    pCmdUI->Enable(bEnable && IsNumericColumn(GetSelection().right) &&
                    static_cast<bool>(CShellServices::Get().runRateChangeDialog));
 }
 
@@ -116,7 +116,7 @@ void CMorvelPMView::OnRangeAdd()
     if (pDoc == nullptr)
         return;
     CRect rcBlock;
-    NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
+    NormalizeCellRange(GetSelection().left, GetSelection().top, GetSelection().right, GetSelection().bottom,
                        &rcBlock);
     if (rcBlock.bottom >= pDoc->GetRowsInUse())
         rcBlock.bottom = pDoc->GetRowsInUse();
@@ -144,14 +144,14 @@ CString CMorvelPMView::GetRangeTotalText(int nCol) const
 void CMorvelPMView::OnUpdateRangeAdd(CCmdUI* pCmdUI)
 {
     bool bEnable = false;
-    if (m_nSelectMode == selectNone) {
-        m_rcSelection.right = m_rcSelection.left;
-        m_rcSelection.top = m_rcSelection.bottom;
+    if (GetSelectMode() == selectNone) {
+        const CRect& rc = GetSelection();
+        SetSelection(selectNone, CRect(rc.left, rc.bottom, rc.left, rc.bottom));
         bEnable = true;
-    } else if (m_nSelectMode == selectColumn || m_nSelectMode == selectBlock) {
-        bEnable = m_rcSelection.left == m_rcSelection.right;
+    } else if (GetSelectMode() == selectColumn || GetSelectMode() == selectBlock) {
+        bEnable = GetSelection().left == GetSelection().right;
     }
-    pCmdUI->Enable(bEnable && IsNumericColumn(m_rcSelection.right));
+    pCmdUI->Enable(bEnable && IsNumericColumn(GetSelection().right));
 }
 
 void CMorvelPMView::OnRangeSet()
@@ -179,11 +179,11 @@ void CMorvelPMView::PlaceRangeTotal()
         return;
     m_bPlaceTotal = FALSE;
     CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || !IsNumericColumn(m_nCurrentCol))
+    if (pDoc == nullptr || !IsNumericColumn(GetCurrentCol()))
         return;
-    SetCellText(CNumberRules::FormatNormal(m_dRangeTotal), m_nCurrentRow, m_nCurrentCol);
-    CalcRow(m_nCurrentRow, 0);
-    InvalidateRows(m_nCurrentRow, m_nCurrentRow);
+    SetCellText(CNumberRules::FormatNormal(m_dRangeTotal), GetCurrentRow(), GetCurrentCol());
+    CalcRow(GetCurrentRow(), 0);
+    InvalidateRows(GetCurrentRow(), GetCurrentRow());
     pDoc->SetModifiedFlag(TRUE);
     pDoc->UpdateAllViews(nullptr);
 }
@@ -195,32 +195,32 @@ void CMorvelPMView::OnBookmarkSet()
 {
     if (m_nRememberedRow >= 0)
         RepaintRow(m_nRememberedRow);
-    m_nRememberedRow = m_nCurrentRow;
+    m_nRememberedRow = GetCurrentRow();
     RepaintRow(m_nRememberedRow);
 }
 
 void CMorvelPMView::OnUpdateBookmarkSet(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_nSelectMode == selectNone || m_rcSelection.top == m_rcSelection.bottom);
+    pCmdUI->Enable(GetSelectMode() == selectNone || GetSelection().top == GetSelection().bottom);
 }
 
 void CMorvelPMView::OnBookmarkJump()
 {
     if (m_nRememberedRow < 0)
         return;
-    m_ptLastCur = CPoint(m_nCurrentCol, m_nCurrentRow);
-    const int nFirstVisible = m_nFirstVisibleRow;
-    const int nLastVisible = m_nFirstVisibleRow + std::max(0, GetVisibleRowCount() - 1);
-    const CPoint ptOld(m_nCurrentCol, m_nCurrentRow);
-    m_nCurrentRow = std::min(m_nRememberedRow, m_nRowLimit - 1);
-    if (m_nCurrentRow < nFirstVisible || m_nCurrentRow > nLastVisible) {
-        m_nSelectMode = selectNone;
+    m_ptLastCur = CPoint(GetCurrentCol(), GetCurrentRow());
+    const int nFirstVisible = GetFirstVisibleCell().y;
+    const int nLastVisible = GetFirstVisibleCell().y + std::max(0, GetVisibleRowCount() - 1);
+    const CPoint ptOld(GetCurrentCol(), GetCurrentRow());
+    SetCurrentRow(std::min(m_nRememberedRow, GetRowLimit() - 1));
+    if (GetCurrentRow() < nFirstVisible || GetCurrentRow() > nLastVisible) {
+        SetSelectMode(selectNone);
         // The grid takes a thumb position as its first visible row while the thumb moves.
-        ScrollView(WM_VSCROLL, SB_THUMBTRACK, std::max(0, m_nCurrentRow - 5));
+        ScrollView(WM_VSCROLL, SB_THUMBTRACK, std::max(0, GetCurrentRow() - 5));
     }
     InvalidateCell(ptOld.x, ptOld.y);
-    InvalidateCell(m_nCurrentCol, m_nCurrentRow);
-    m_ptLastCur = CPoint(m_nCurrentCol, m_nCurrentRow);
+    InvalidateCell(GetCurrentCol(), GetCurrentRow());
+    m_ptLastCur = CPoint(GetCurrentCol(), GetCurrentRow());
     UpdateStatusText();
 }
 
@@ -240,10 +240,10 @@ void CMorvelPMView::OnBookmarkRelease()
 
 void CMorvelPMView::DrawBookmarkMark(CDC* pDC)
 {
-    if (m_nRememberedRow < 0 || m_nRowHeaderWidth <= 0 || m_nRememberedRow < m_nFirstVisibleRow)
+    if (m_nRememberedRow < 0 || GetRowHeaderWidth() <= 0 || m_nRememberedRow < GetFirstVisibleCell().y)
         return;
-    const int nTop = m_nHeaderHeight + (m_nRememberedRow - m_nFirstVisibleRow) * m_nRowHeight;
-    const int nMiddle = nTop + m_nRowHeight / 2;
+    const int nTop = GetHeaderHeight() + (m_nRememberedRow - GetFirstVisibleCell().y) * GetRowHeight();
+    const int nMiddle = nTop + GetRowHeight() / 2;
     CBrush brush(RGB(255, 0, 0));
     CPen pen(PS_SOLID, 1, RGB(255, 0, 0));
     CBrush* pOldBrush = pDC->SelectObject(&brush);

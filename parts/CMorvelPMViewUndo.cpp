@@ -20,22 +20,22 @@ void CMorvelPMView::SaveSelectionInto(CPMObjList& list, bool bForRowDelete)
         return;
     const int nUsed = pDoc->GetRowsInUse();
     CRect rc;
-    if (m_nSelectMode == selectNone)
-        rc.SetRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow);
+    if (GetSelectMode() == selectNone)
+        rc.SetRect(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow());
     else
-        NormalizeCellRange(m_rcSelection.left, m_rcSelection.top, m_rcSelection.right, m_rcSelection.bottom,
-                           &rc);
-    if (bForRowDelete && m_nSelectMode != selectRows) {
+        NormalizeCellRange(GetSelection().left, GetSelection().top, GetSelection().right,
+                           GetSelection().bottom, &rc);
+    if (bForRowDelete && GetSelectMode() != selectRows) {
         // A row delete without a row selection takes out the current row: its record is the
         // whole row, so that undo brings all of its cells back.
-        rc.SetRect(0, m_nCurrentRow, std::max(0, m_nColumnCount - 1), m_nCurrentRow);
+        rc.SetRect(0, GetCurrentRow(), std::max(0, GetColumnCount() - 1), GetCurrentRow());
     }
-    if (m_nSelectMode == selectBlock || m_nSelectMode == selectNone) {
+    if (GetSelectMode() == selectBlock || GetSelectMode() == selectNone) {
         if (!bForRowDelete && rc.top <= nUsed && rc.bottom > nUsed)
             rc.bottom = nUsed;
         if (bForRowDelete && rc.bottom > nUsed)
             rc.bottom = nUsed - 1;
-    } else if (m_nSelectMode == selectRows) {
+    } else if (GetSelectMode() == selectRows) {
         if (rc.top >= nUsed)
             rc.top = nUsed - 1;
         if (rc.bottom >= nUsed)
@@ -99,7 +99,7 @@ void CMorvelPMView::RestoreUndoRecord()
     }
     pDoc->SetModifiedFlag(TRUE);
     const CRect rcBlock = GetUndoBlock();
-    InvalidateRows(rcBlock.top, m_nRowLimit - 1, TRUE);
+    InvalidateRows(rcBlock.top, GetRowLimit() - 1, TRUE);
 }
 
 void CMorvelPMView::RecordUndo(int nKind)
@@ -141,18 +141,16 @@ struct CMorvelPMView::CUndoActions {
     struct CKeptChoice {
         CMorvelPMView& v;
         const bool bAll;
-        const CRect rcSelection = v.m_rcSelection;
-        const int nSelectMode = v.m_nSelectMode;
-        const CPoint ptCurrent{v.m_nCurrentCol, v.m_nCurrentRow};
+        const CRect rcSelection = v.GetSelection();
+        const int nSelectMode = v.GetSelectMode();
+        const CPoint ptCurrent{v.GetCurrentCol(), v.GetCurrentRow()};
         const int nCopyMode = CPartsShared::s_nCopyMode;
         ~CKeptChoice()
         {
-            v.m_rcSelection = rcSelection;
-            v.m_nSelectMode = nSelectMode;
+            v.SetSelection(nSelectMode, rcSelection);
             if (!bAll)
                 return;
-            v.m_nCurrentCol = ptCurrent.x;
-            v.m_nCurrentRow = ptCurrent.y;
+            v.SetCurrentCell(ptCurrent.x, ptCurrent.y);
             CPartsShared::s_nCopyMode = nCopyMode;
         }
     };
@@ -164,14 +162,11 @@ struct CMorvelPMView::CUndoActions {
     static void RunOnRows(CMorvelPMView& v, const CRect& rcBlock, void (CMorvelPMView::*pCommand)())
     {
         const CKeptChoice kept{v, true};
-        v.m_nCurrentCol = rcBlock.left;
-        v.m_nCurrentRow = rcBlock.top;
+        v.SetCurrentCell(rcBlock.left, rcBlock.top);
         if (IsOneCell(rcBlock)) {
-            v.m_rcSelection.SetRect(rcBlock.left, rcBlock.top, rcBlock.left, rcBlock.top);
-            v.m_nSelectMode = selectNone;
+            v.SetSelection(selectNone, CRect(rcBlock.left, rcBlock.top, rcBlock.left, rcBlock.top));
         } else {
-            v.m_rcSelection = rcBlock;
-            v.m_nSelectMode = selectRows;
+            v.SetSelection(selectRows, rcBlock);
         }
         (v.*pCommand)();
     }
@@ -188,13 +183,11 @@ struct CMorvelPMView::CUndoActions {
     {
         const CRect rcBlock = v.GetUndoBlock();
         const CKeptChoice kept{v, true};
-        v.m_nCurrentCol = rcBlock.left;
-        v.m_nCurrentRow = rcBlock.top;
+        v.SetCurrentCell(rcBlock.left, rcBlock.top);
         if (IsOneCell(rcBlock)) {
-            v.m_nSelectMode = selectNone;
+            v.SetSelectMode(selectNone);
         } else {
-            v.m_rcSelection = rcBlock;
-            v.m_nSelectMode = nSelectMode;
+            v.SetSelection(nSelectMode, rcBlock);
         }
         v.OnEditCut();
         return true;
@@ -208,8 +201,7 @@ struct CMorvelPMView::CUndoActions {
         const CKeptChoice kept{v, true};
         CPartsShared::s_nCopyMode =
             bRows && !IsOneCell(rcBlock) ? CPartsShared::copyRows : CPartsShared::copyCells;
-        v.m_nCurrentCol = rcBlock.left;
-        v.m_nCurrentRow = rcBlock.top;
+        v.SetCurrentCell(rcBlock.left, rcBlock.top);
         v.OnEditPaste();
         return true;
     }
@@ -221,9 +213,8 @@ struct CMorvelPMView::CUndoActions {
         const CRect rcBlock = v.GetUndoBlock();
         const CKeptChoice kept{v, true};
         CPartsShared::s_nCopyMode = CPartsShared::copyCells;
-        v.m_nCurrentCol = rcBlock.left;
-        v.m_nCurrentRow = rcBlock.top;
-        v.m_rcSelection = rcBlock;
+        v.SetCurrentCell(rcBlock.left, rcBlock.top);
+        v.SetSelection(v.GetSelectMode(), rcBlock);
         v.OnEditPaste();
         return true;
     }
@@ -237,12 +228,11 @@ struct CMorvelPMView::CUndoActions {
             return false;
         const CRect rcBlock = v.GetUndoBlock();
         v.HideCellEdit();
-        v.m_nCurrentCol = rcBlock.left;
-        v.m_nCurrentRow = rcBlock.top;
-        v.ScrollCellIntoView(v.m_nCurrentRow, v.m_nCurrentCol);
+        v.SetCurrentCell(rcBlock.left, rcBlock.top);
+        v.ScrollCellIntoView(v.GetCurrentRow(), v.GetCurrentCol());
         for (int i = 0; i < static_cast<int>(v.m_undoList.GetCount()); ++i)
             v.InsertRowQuiet(rcBlock.top);
-        v.InvalidateRows(rcBlock.top, v.m_nRowLimit - 1, TRUE);
+        v.InvalidateRows(rcBlock.top, v.GetRowLimit() - 1, TRUE);
         v.RestoreUndoRecord();
         return true;
     }
@@ -254,8 +244,7 @@ struct CMorvelPMView::CUndoActions {
         if (v.m_undoList.IsEmpty())
             return false;
         const CKeptChoice kept{v, false};
-        v.m_rcSelection = v.GetUndoBlock();
-        v.m_nSelectMode = selectRows;
+        v.SetSelection(selectRows, v.GetUndoBlock());
         v.OnEditCut();
         return true;
     }
@@ -270,7 +259,7 @@ struct CMorvelPMView::CUndoActions {
         if (v.m_rowDeleteList.IsEmpty())
             return true;
         RunOnRows(v, rcBlock, &CMorvelPMView::OnInsertRow);
-        v.m_nCurrentRow += rcBlock.bottom - rcBlock.top;
+        v.SetCurrentRow(v.GetCurrentRow() + (rcBlock.bottom - rcBlock.top));
         v.CopyRowDeleteToUndo();
         v.RestoreUndoRecord();
         return true;
@@ -279,8 +268,8 @@ struct CMorvelPMView::CUndoActions {
     static bool DeleteRows(CMorvelPMView& v, const CRect& rcBlock)
     {
         RunOnRows(v, rcBlock, &CMorvelPMView::OnDeleteRow);
-        if (rcBlock.top < v.m_nCurrentRow)
-            v.m_nCurrentRow = std::max<int>(0, v.m_nCurrentRow - (rcBlock.bottom - rcBlock.top));
+        if (rcBlock.top < v.GetCurrentRow())
+            v.SetCurrentRow(std::max<int>(0, v.GetCurrentRow() - (rcBlock.bottom - rcBlock.top)));
         return true;
     }
 
@@ -302,7 +291,7 @@ struct CMorvelPMView::CUndoActions {
             return false;
         const CRect rcBlock = v.GetUndoBlock();
         RunOnRows(v, rcBlock, &CMorvelPMView::OnInsertRow);
-        v.m_nCurrentRow += rcBlock.bottom - rcBlock.top;
+        v.SetCurrentRow(v.GetCurrentRow() + (rcBlock.bottom - rcBlock.top));
         return true;
     }
 };

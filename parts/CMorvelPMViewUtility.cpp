@@ -19,14 +19,14 @@
 
 void CMorvelPMView::OpenUnitPick()
 {
-    if (m_pUnitDlg != nullptr || !IsUnitColumn(m_nCurrentCol))
+    if (m_pUnitDlg != nullptr || !IsUnitColumn(GetCurrentCol()))
         return;
-    m_pUnitDlg = CShellServices::CreateUnitPick(this, GetCellText(m_nCurrentRow, m_nCurrentCol));
+    m_pUnitDlg = CShellServices::CreateUnitPick(this, GetCellText(GetCurrentRow(), GetCurrentCol()));
 }
 
 void CMorvelPMView::OnUnit()
 {
-    if (!IsUnitColumn(m_nCurrentCol))
+    if (!IsUnitColumn(GetCurrentCol()))
         return;
     // A unit typed so far is kept; the one picked then replaces it, and no text is left in
     // the editor to be stored later.
@@ -40,7 +40,7 @@ void CMorvelPMView::OnUpdateUnit(CCmdUI* pCmdUI)
 {
     // Enabled only where a unit pick can open: on a unit column, while none is open, and
     // when the program offers the pick list.
-    pCmdUI->Enable(IsUnitColumn(m_nCurrentCol) && m_pUnitDlg == nullptr &&
+    pCmdUI->Enable(IsUnitColumn(GetCurrentCol()) && m_pUnitDlg == nullptr &&
                    static_cast<bool>(CShellServices::Get().createUnitPick));
 }
 
@@ -49,9 +49,9 @@ LRESULT CMorvelPMView::OnPickUnit(WPARAM /*wParam*/, LPARAM lParam)
     CMorvelPMDoc* pDoc = GetDocument();
     if (const CString* pUnit = reinterpret_cast<const CString*>(lParam);
         pUnit != nullptr && pDoc != nullptr) {
-        SetCellText(*pUnit, m_nCurrentRow, m_nCurrentCol);
+        SetCellText(*pUnit, GetCurrentRow(), GetCurrentCol());
         pDoc->SetModifiedFlag(TRUE);
-        InvalidateRows(m_nCurrentRow, m_nCurrentRow);
+        InvalidateRows(GetCurrentRow(), GetCurrentRow());
         if (m_hWnd != nullptr)
             UpdateWindow();
         pDoc->UpdateAllViews(nullptr);
@@ -149,8 +149,8 @@ CString CMorvelPMView::GetStatusText() const
 {
     const CMorvelPMDoc* pDoc = GetDocument();
     CString str;
-    str.Format("%4d 行 %3d 列  最大行 %d "_sj, m_nCurrentRow + 1, m_nCurrentCol + 1,
-               pDoc != nullptr ? pDoc->GetRowsInUse() : m_nUsedRows);
+    str.Format("%4d 行 %3d 列  最大行 %d "_sj, GetCurrentRow() + 1, GetCurrentCol() + 1,
+               pDoc != nullptr ? pDoc->GetRowsInUse() : GetUsedRows());
     return str;
 }
 
@@ -184,7 +184,7 @@ void CMorvelPMView::OnZoomBoxChange()
     const UINT nID = pFrame->GetChosenZoomCommand();
     if (nID == ID_ZOOM_USER && !CShellServices::Get().runZoomDialog) {
         // Without a zoom dialog the box goes back to showing this grid's zoom.
-        pFrame->SelectZoomEntry(m_nZoom);
+        pFrame->SelectZoomEntry(GetZoom());
         return;
     }
     if (nID != 0)
@@ -207,7 +207,7 @@ void CMorvelPMView::OnZoomUser()
     if (!CShellServices::RunZoomDialog(this, nZoom))
         return;
     nZoom = CMorvelPMDoc::SanitizeZoom(nZoom);
-    m_nZoom = nZoom;
+    SetZoom(nZoom);
     if (CMainFrame* pFrame = CMainFrame::GetMain())
         pFrame->ShowUserZoom(nZoom);
     SetDocumentZoom(nZoom);
@@ -216,7 +216,7 @@ void CMorvelPMView::OnZoomUser()
 void CMorvelPMView::OnUpdateZoomUser(CCmdUI* pCmdUI)
 {
     const CMorvelPMDoc* pDoc = GetDocument();
-    const int nZoom = pDoc != nullptr ? pDoc->m_nZoom : m_nZoom;
+    const int nZoom = pDoc != nullptr ? pDoc->m_nZoom : GetZoom();
     pCmdUI->Enable(static_cast<bool>(CShellServices::Get().runZoomDialog));
     pCmdUI->SetCheck(CMainFrame::IsZoomStep(nZoom) ? 0 : 1);
 }
@@ -235,11 +235,12 @@ void CMorvelPMView::RepaintRow(int nRow)
     if (nRow < rcRange.top || nRow > rcRange.bottom)
         return;
     CRect rc;
-    GetCellRangeRect(0, nRow, std::min(1, std::max(0, m_nColumnCount - 1)), nRow, &rc);
+    GetCellRangeRect(0, nRow, std::min(1, std::max(0, GetColumnCount() - 1)), nRow, &rc);
     if (rc.IsRectEmpty()) {
         // The first columns are scrolled out: the row-number box alone.
-        rc.SetRect(0, m_nHeaderHeight + (nRow - m_nFirstVisibleRow) * m_nRowHeight, m_nRowHeaderWidth,
-                   m_nHeaderHeight + (nRow - m_nFirstVisibleRow + 1) * m_nRowHeight);
+        rc.SetRect(0, GetHeaderHeight() + (nRow - GetFirstVisibleCell().y) * GetRowHeight(),
+                   GetRowHeaderWidth(),
+                   GetHeaderHeight() + (nRow - GetFirstVisibleCell().y + 1) * GetRowHeight());
     }
     rc.left = 0;
     InvalidateRect(&rc, TRUE);

@@ -25,8 +25,8 @@ void CRecordingEMView::OnRecordedCommand(UINT nID)
 {
     CCommandSeen seen;
     seen.nID = nID;
-    seen.rcSelection = m_rcSelection;
-    seen.nSelectMode = m_nSelectMode;
+    seen.rcSelection = GetSelection();
+    seen.nSelectMode = GetSelectMode();
     CFrameWnd* pFrame = GetParentFrame();
     seen.bActiveView = pFrame != nullptr && pFrame->GetActiveView() == this;
     CWnd* pFocus = GetFocus();
