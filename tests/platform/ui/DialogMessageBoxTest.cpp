@@ -33,12 +33,21 @@ protected:
     // Shows a message box and lets inspect act on it while it is open; returns its result.
     static int ShowAndAct(const CString& text, UINT nType, const std::function<void(QMessageBox&)>& inspect)
     {
-        QTimer::singleShot(0, [inspect] {
+        ActWhenOpen(inspect, 200);
+        return AfxMessageBox(text, nType);
+    }
+
+    // Acts on the message box once it is the modal window; on a loaded machine it may open
+    // some milliseconds after the event loop first runs, so the look is repeated meanwhile.
+    static void ActWhenOpen(const std::function<void(QMessageBox&)>& inspect, int nTriesLeft)
+    {
+        QTimer::singleShot(nTriesLeft == 200 ? 0 : 10, [inspect, nTriesLeft] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr && nTriesLeft > 0)
+                return ActWhenOpen(inspect, nTriesLeft - 1);
             ASSERT_NE(box, nullptr);
             inspect(*box);
         });
-        return AfxMessageBox(text, nType);
     }
 
     static QAbstractButton* ButtonWithText(QMessageBox& box, const char* utf8)
