@@ -73,6 +73,9 @@ public:
     // column on (any operand that is not a number stops the formula).
     void CalcCurrentRow();
     void CalcRow(int nRow, int nFirstCol);
+    // CalcRow from the first column for every row of nTop..nBottom: what a command that
+    // wrote, cleared or inserted those rows leaves, a full recalculation's figures.
+    void CalcRows(int nTop, int nBottom);
     // TRUE when no column the formula names holds a number in the row.
     BOOL HasNoNumericOperand(const CString& strFormula, int nRow) const;
     // The cells are stored and calculated by the rules of their columns taken from the
@@ -122,7 +125,10 @@ public:
         undoPasteTiled = 4,
         undoPasteColumn = 5,
         undoRowDelete = 6,
-        undoRowInsert = 7
+        undoRowInsert = 7,
+        // Typing into a cell, or a sort: the record holds the rows' texts from before, and
+        // undo and redo exchange them with what the rows hold.
+        undoRowsWritten = 8
     };
     int GetEditState() const { return m_nEditState; }
     CGridCellEdit* GetCellEdit() { return m_bEditCreated ? &m_wndEdit : nullptr; }
@@ -151,6 +157,8 @@ public:
     void SaveSelectionForUndo();
     void SaveBlockForUndo(const CRect& rcBlock);
     void SaveSelectionForRowDelete();
+    // Writes the undo record back and recalculates its rows; the rows in use fall back to
+    // what they were when the record was taken (a paste or typing past the last row).
     void RestoreUndoRecord();
     void CopyRowDeleteToUndo();
     CRect GetUndoBlock() const { return m_undoList.GetBlock(); }
@@ -317,6 +325,8 @@ private:
     // Editing helpers.
     void CreateCellEdit();
     void HideCellEdit();
+    // The open edit ends with nothing stored; a row the edit added past the last row goes.
+    void AbandonEdit();
     void StyleCellEdit(const CString& strText);
     LOGFONT GetZoomedFont() const;
     LOGFONT GetCurrentCellEditFont() const override { return GetZoomedFont(); }
@@ -329,6 +339,9 @@ private:
     void KeepBlockInto(CPMObjList& list, CRect rc);
     // The command just done is the one undo takes back (an undo kind); redo is over.
     void RecordUndo(int nKind);
+    // The sort command made undoable: the sorted rows' texts are the record when the sort
+    // moved any (a cancelled or idle sort keeps the record as it was).
+    afx_msg void OnSortWithUndo();
     // Neither undo nor redo has anything to act on.
     void ForgetUndo();
     // A change by a command that recorded no undo: the record is given up, so that nothing
@@ -396,6 +409,10 @@ private:
     CPMObjList m_exchangeList;
     CPMObjList m_undoList;
     CPMObjList m_rowDeleteList;
+    // The rows in use when the undo record was taken (-1: the record's undo leaves them),
+    // and when the open edit began (typing past the last row adds one at once).
+    int m_nUndoRowsInUse = -1;
+    int m_nRowsBeforeEdit = -1;
     BOOL m_bCanUndo = FALSE;
     BOOL m_bCanRedo = FALSE;
     int m_nUndoKind = 0;
