@@ -513,9 +513,12 @@ void CMorvelPMView::CommitTypedText(const CString& strText)
                                           pDoc->m_form.GetItem(nCol, 5));
             SetCellText(CNumberRules::FormatNormal(value), nRow, nCol);
         }
+        CalcCurrentRow();
+    } else {
+        // A formula may read a text column that holds a number: the row is worked out as a
+        // recalculation of every row would work it out.
+        CalcRow(nRow, 0);
     }
-    // Every column: a formula may read a text column that holds a number.
-    CalcCurrentRow();
     InvalidateRows(nRow, nRow);
     pDoc->UpdateAllViews(nullptr);
     RecordUndo(undoRowsWritten);
