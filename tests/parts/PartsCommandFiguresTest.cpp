@@ -5,6 +5,7 @@
 // back the rows a paste or typing added; typing and a sort are undone and redone.
 #include "tests/parts/PartsWindowFixture.h"
 
+#include "estimate_tools/CPickDialogs.h"
 #include "estimate_tools/EstimateToolsRegistration.h"
 #include "platform/ui/dialogs/CDialog.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
@@ -94,6 +95,16 @@ protected:
             });
         Command(ID_TEXT_INPUT);
         EXPECT_EQ(0, answerer.CountUnanswered());
+    }
+    // The first unit of the unit list picked for a cell.
+    void PickUnit(int nCol, int nRow)
+    {
+        Click(nCol, nRow);
+        Command(ID_UNIT);
+        auto* pPick = dynamic_cast<CUnitPickDialog*>(m_pView->GetUnitPick());
+        ASSERT_NE(nullptr, pPick);
+        pPick->List().SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ClickDlgButton(*pPick, IDOK);
     }
     void Sort(bool bDescending)
     {
@@ -213,6 +224,9 @@ TEST_F(PartsCommandFiguresTest, EveryCommandLeavesTheFiguresOfAFullRecalculation
         Click(colName, 2);
         ImportCsv(Sj("鉄筋,2.5,400\r\n番線,3,120\r\n"));
         ExpectFullRecalculationsFigures("CSV input");
+        // A unit picked for a new row starts the row.
+        PickUnit(colUnit, m_pDoc->GetRowsInUse());
+        ExpectFullRecalculationsFigures("unit pick");
 
         ClickTitle(colPrice);
         Sort(false);
