@@ -144,6 +144,17 @@ TEST_F(PartsCommandFiguresTest, AWholeColumnPastedAddsNoRowsAndUndoGivesBackTheR
     Keys(Qt::ControlModifier, Qt::Key_Y);
     EXPECT_EQ(9, m_pDoc->GetRowsInUse());
     EXPECT_EQ(Cell(0, colQty), Cell(8, colQty));
+
+    // One cell over the whole grid (the corner): every cell of the nine rows takes it.
+    Click(colSpec, 0);
+    Keys(Qt::ControlModifier, Qt::Key_C);
+    const std::string spec = Cell(0, colSpec);
+    RealInput::Drag(m_pView->GetClientWidget(), QPoint(1, 1), QPoint(1, 1));
+    Pump();
+    ASSERT_EQ(CMorvelView::selectRows, m_pView->GetSelectMode());
+    Keys(Qt::ControlModifier, Qt::Key_V);
+    EXPECT_EQ(9, m_pDoc->GetRowsInUse());
+    EXPECT_EQ(spec, Cell(8, colNote));
 }
 
 TEST_F(PartsCommandFiguresTest, TypingAndASortAreUndoneAndRedoneWithTheirFigures)
