@@ -1,8 +1,8 @@
 // What the parts window's commands leave behind: after each command (typing, paste, cut,
-// row insert, delete and clear, CSV input, another parts file, fixed-rate change, range
-// total, sort, and the undo and redo of them) every figure of the list is what a full
-// recalculation of its rows gives; a paste over a whole column adds no rows, and undo gives
-// back the rows a paste or typing added; typing and a sort are undone and redone.
+// row insert, delete and clear, CSV input, the unit pick, sort, and undo) every figure of the
+// list is what a recalculation of every row gives; a paste over a whole column or the whole
+// grid adds no rows, and undo gives back the rows a paste or typing added; typing and a sort
+// are undone and redone.
 #include "tests/parts/PartsWindowFixture.h"
 
 #include "estimate_tools/CPickDialogs.h"
