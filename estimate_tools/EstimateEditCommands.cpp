@@ -139,11 +139,21 @@ bool AppendRowsToPartsFile(const CMorvelEMView& view, int nFirstRow, int nLastRo
             pRow->SetCell(nPartsCol, view.GetCellText(r, nEstimateCol));
         rows.push_back(std::move(pRow));
     }
-    std::vector<std::unique_ptr<CGridRow>> copies;
-    copies.reserve(rows.size());
-    for (const auto& pRow : rows)
-        copies.push_back(std::make_unique<CGridRow>(*pRow));
-    list.AppendRows(std::move(copies));
+    // The new rows' formulas are worked out by the list's own form, as the list's window
+    // works out the rows it takes in; the list open in a window takes them so worked out.
+    list.m_bAutoDelete = FALSE;
+    auto pCalc = std::make_unique<CMorvelPMView>();
+    list.AddView(pCalc.get());
+    pCalc->TakeDocumentRows();
+    const int nCount = static_cast<int>(rows.size());
+    const int nAppended = list.AppendRows(std::move(rows));
+    pCalc->CalcRows(nAppended, nAppended + nCount - 1);
+    list.RemoveView(pCalc.get());
+    rows.clear();
+    for (int i = 0; i < nCount; ++i) {
+        const CGridRow* pRow = list.GetRow(nAppended + i);
+        rows.push_back(pRow != nullptr ? std::make_unique<CGridRow>(*pRow) : std::make_unique<CGridRow>());
+    }
     // Written in place, whole or not at all (the framework's save replaces the file only
     // once the new one is complete, and reports a failure).
     if (!list.CDocument::OnSaveDocument(lpszPath))
@@ -151,7 +161,6 @@ bool AppendRowsToPartsFile(const CMorvelEMView& view, int nFirstRow, int nLastRo
     // A list open in a window takes the same rows after its own, or its next save would
     // write its old rows over them; its window shows where they arrived.
     if (CMorvelPMDoc* pOpen = CMorvelPMDoc::FindOpenList(lpszPath); pOpen != nullptr && !rows.empty()) {
-        const int nCount = static_cast<int>(rows.size());
         const int nFirst = pOpen->AppendRows(std::move(rows));
         if (CMorvelPMView* pView = pOpen->GetPartsView())
             pView->ShowArrivedRows(nFirst, nFirst + nCount - 1);
