@@ -3,6 +3,7 @@
 // (m_rowDeleteList) the rows the last row delete took out. Undo writes a record back or
 // runs the opposite command; redo runs the undone command again on the record's block.
 // What each kind does either way is in one table, CUndoActions.
+// A replace keeps the rows it wrote; its undo and redo trade them with the grid's.
 // Typing, row clear and the document-wide commands are not undoable: their changes
 // withdraw the record (CMorvelView::NoteDocumentChanged).
 #include "parts/CMorvelPMDoc.h"
@@ -219,6 +220,22 @@ struct CMorvelPMView::CUndoActions {
         return true;
     }
 
+    // ---- Cells replaced
+
+    // The record and the rows it names trade places: undo puts back the rows as they were
+    // before the replace and keeps them as the replace left them, for redo, which trades
+    // them back.
+    static bool TradeRecordedRows(CMorvelPMView& v)
+    {
+        if (v.m_undoList.IsEmpty())
+            return false;
+        CPMObjList current;
+        v.KeepBlockInto(current, v.GetUndoBlock());
+        v.RestoreUndoRecord();
+        v.m_undoList.CopyFrom(current);
+        return true;
+    }
+
     // ---- Rows cut and pasted
 
     // As many empty rows as were cut go in at the block, then get their texts back.
@@ -309,6 +326,7 @@ const CMorvelPMView::CUndoActions::CEntry* CMorvelPMView::CUndoActions::Find(int
         {undoPasteColumn, &RestoreRecord,      &TileAgain},
         {undoRowDelete,   &PutBackDeletedRows, &DeleteRowsAgain},
         {undoRowInsert,   &DeleteInsertedRows, &InsertRowsAgain},
+        {undoReplace,     &TradeRecordedRows,  &TradeRecordedRows},
         // clang-format on
     };
     for (const CEntry& entry : entries)
