@@ -20,6 +20,7 @@
 #include "platform/base/Types.h"
 
 #include <functional>
+#include <utility>
 
 class CCellSearch {
 public:
