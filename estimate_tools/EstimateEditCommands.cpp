@@ -21,10 +21,11 @@
 
 namespace {
 
-// What a search box can hold of a cell's text.
-CString LimitFindReplaceTextForDialog(const CString& text)
+// What a search box starts with: what the current cell shows (a number as its column's
+// picture shows it), as much as the box holds.
+CString StartTextForDialog(const CMorvelEMView& view)
 {
-    return LimitFindReplaceText(text);
+    return LimitFindReplaceText(view.GetShownText(view.GetCurrentRow(), view.GetCurrentCol()));
 }
 
 void OpenFind(CMorvelEMView& view)
@@ -32,8 +33,7 @@ void OpenFind(CMorvelEMView& view)
     if (view.GetFindDialog() != nullptr)
         return;
     auto* pDialog = new CFindDialog(&view);
-    pDialog->m_strFind =
-        LimitFindReplaceTextForDialog(view.GetCellText(view.GetCurrentRow(), view.GetCurrentCol()));
+    pDialog->m_strFind = StartTextForDialog(view);
     if (!pDialog->Create()) {
         delete pDialog;
         return;
@@ -46,8 +46,7 @@ void OpenReplace(CMorvelEMView& view)
     if (view.GetReplaceDialog() != nullptr)
         return;
     auto* pDialog = new CReplaceDialog(&view);
-    pDialog->m_strFind =
-        LimitFindReplaceTextForDialog(view.GetCellText(view.GetCurrentRow(), view.GetCurrentCol()));
+    pDialog->m_strFind = StartTextForDialog(view);
     // The dialog is destroyed with the grid, so the grid outlives this question.
     CMorvelEMView* pView = &view;
     pDialog->m_stillOnMatch = [pView] { return !pView->LastClickMovedCell(); };

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "app/CShellServices.h"
+#include "estimate/engine/CCellSearch.h"
 #include "estimate/engine/CEstimateColumns.h"
 #include "estimate/engine/CNumberRules.h"
 #include "estimate/engine/CRowFormula.h"
@@ -126,7 +127,7 @@ public:
         undoPasteColumn = 5,
         undoRowDelete = 6,
         undoRowInsert = 7,
-        // Typing into a cell, or a sort: the record holds the rows' texts from before, and
+        // Typing into a cell, a sort, a replace: the record holds the rows' texts from before, and
         // undo and redo exchange them with what the rows hold.
         undoRowsWritten = 8
     };
@@ -191,8 +192,9 @@ public:
     // Searches from the current cell (never the cell itself) by the request flags; on a
     // match the cell becomes current and the match's position comes back, else -1.
     int FindNext(WPARAM nFlags, const char* lpszText);
-    // The position of the find text in a cell by the flags' case and whole-word rules; -1.
-    int MatchCell(int nRow, int nCol, WPARAM nFlags, const CString& strFind) const;
+    // Where the find text stands in a cell by the flags' case and whole-word rules, the cell
+    // taken as the user sees it (CCellSearch).
+    CCellSearch::CTextMatch MatchCellText(int nRow, int nCol, WPARAM nFlags, const CString& strFind) const;
     // Scrolls a cell into view; GoToCell also picks it as a click would.
     void ScrollToCell(int nCol, int nRow);
     void GoToCell(int nCol, int nRow);
@@ -208,6 +210,9 @@ public:
     // The unit pick for the current cell (when the program offers one).
     void OpenUnitPick();
     CWnd* GetUnitPick() const { return m_pUnitDlg; }
+    // The open find and replace dialogs (null when none).
+    CWnd* GetFindDialog() const { return m_pFindDlg; }
+    CWnd* GetReplaceDialog() const { return m_pReplaceDlg; }
     // After the environment sheet: every open parts list re-reads its font and colours,
     // and its rows and title header take the new height.
     void ApplyEnvironmentToAllLists();
@@ -386,7 +391,15 @@ private:
     int MeasureBaseRowHeight();
     void ReloadDisplaySettings(int nHeaderBase);
     void PlaceRangeTotal();
-    bool ReplaceFoundText(const CString& strReplacement);
+    // A cell as the search reads it: its text and, for a number, what the cell shows.
+    CCellSearch::CCellText ReadCellForSearch(int nRow, int nCol) const;
+    // FindNext with the whole match: the text it stands in and its length.
+    CCellSearch::CMatch FindNextMatch(WPARAM nFlags, const CString& strFind);
+    // A match's cell gets its text with the match replaced.
+    void ReplaceInCell(const CCellSearch::CMatch& match, const CString& strReplacement);
+    // After a replace wrote rows nFirstRow..nLastRow (kept for undo first): the undo record,
+    // the repaint, the modified mark.
+    void AfterReplacing(int nFirstRow, int nLastRow);
     void OpenFindDialog(bool bReplace);
     void DrawBookmarkMark(CDC* pDC);
 

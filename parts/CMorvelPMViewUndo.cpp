@@ -3,7 +3,7 @@
 // (m_rowDeleteList) the rows the last row delete took out. Undo writes a record back or
 // runs the opposite command; redo runs the undone command again on the record's block.
 // What each kind does either way is in one table, CUndoActions.
-// Typing and a sort keep the rows they change as the record; row clear and the
+// Typing, a sort and a replace keep the rows they change as the record; row clear and the
 // document-wide commands are not undoable: their changes withdraw the record
 // (CMorvelView::NoteDocumentChanged).
 #include "parts/CMorvelPMDoc.h"
@@ -234,7 +234,7 @@ struct CMorvelPMView::CUndoActions {
         return true;
     }
 
-    // ---- Rows written in place (typing, a sort): the record and the rows change places,
+    // ---- Rows written in place (typing, a sort, a replace): the record and the rows change places,
     // so that undo and redo are the same step.
     static bool ExchangeRecord(CMorvelPMView& v)
     {
