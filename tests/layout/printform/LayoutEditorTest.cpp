@@ -712,6 +712,27 @@ TEST_F(LayoutEditorTest, AClickOrACommandThatChangesNothingKeepsTheUndoOfTheStep
     EXPECT_EQ(Dump(m_pDoc), shaded);
 }
 
+// A rectangle drawn on a first start (no colours in the settings) offers its shading black
+// on white: the thirty patterns of the dialog show.
+TEST_F(LayoutEditorTest, ANewObjectsShadingIsBlackOnWhite)
+{
+    Command(ID_DRAW_RECT);
+    Drag(At(-200, 300), At(-100, 200));
+    Command(ID_DRAW_SELECT);
+    COLORREF fore = RGB(1, 2, 3);
+    COLORREF back = fore;
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(238, [&](CDialog& dlg) {
+        auto& d = dynamic_cast<CShadingDialog&>(dlg);
+        fore = d.m_foreColor;
+        back = d.m_backColor;
+        d.EndDialog(IDCANCEL);
+    });
+    Command(ID_DRAW_FILL);
+    EXPECT_EQ(fore, RGB(0, 0, 0));
+    EXPECT_EQ(back, RGB(255, 255, 255));
+}
+
 TEST_F(LayoutEditorTest, UndoClonesNoListHoldsAreFreed)
 {
     auto* pRect = new CDrawRect(CRect(-200, 300, -100, 200));
