@@ -3,13 +3,12 @@
 //
 // The candidates are the layouts of one folder (the "Work Field" folder, or one the user
 // picks through "選択候補ﾌｫﾙﾀﾞ", which opens where layouts are) whose forms are the data
-// document's. When the work folder has none, the list says so in its first line and offers
-// those of the first folder where layouts are kept that has some (the chosen layouts'
-// folders, the one layouts were last opened from or saved to, the forms' folder); a folder
-// with none at all says that too. The forms compared are
-// both the estimation and the information form
-// for an estimate, the parts form for a parts list (same item count, same item names and
-// attributes). A layout open in an editor window is judged by its forms in memory; a file
+// document's: both the estimation and the information form for an estimate, the parts
+// form for a parts list (same item count, same item names and attributes). When the work
+// folder has none, the list says so in its first line and offers those of the first folder
+// where layouts are kept that has some (the chosen layouts' folders, the one layouts were
+// last opened from or saved to, the forms' folder); a folder with none at all says that
+// too. A layout open in an editor window is judged by its forms in memory; a file
 // that cannot be read is not offered. Candidates show their titles upper-cased and sorted;
 // the chosen list keeps the order in which they were added, which is the print order, and
 // each chosen layout keeps the folder it came from. The same layout may be chosen twice.
