@@ -31,10 +31,12 @@ const char* const kFontKeys[CMorvelSettings::FONT_KEY_COUNT] = {
 // Colours for keys that are missing or unreadable. The environment sheet writes every
 // colour whenever it is applied, so this only matters for a fresh or hand-edited settings
 // file; there the print should come out as plain black on white rather than in colours
-// left to chance: text and border black, paper and both fill colours white.
+// left to chance: text and border black, paper white, and shading black on white, as the
+// shading dialog starts, so that a pattern given to a new object shows (a white pattern on
+// white would look like no shading at all).
 constexpr COLORREF kDefaultPrintFontColor = RGB(0, 0, 0);
 constexpr COLORREF kDefaultPaperColor = RGB(255, 255, 255);
-constexpr COLORREF kDefaultFillColor = RGB(255, 255, 255);
+constexpr COLORREF kDefaultFillColor = RGB(0, 0, 0);
 constexpr COLORREF kDefaultFillBackgroundColor = RGB(255, 255, 255);
 constexpr COLORREF kDefaultBorderColor = RGB(0, 0, 0);
 

@@ -212,7 +212,7 @@ bool RunBenchmark()
 
     // One page as the preview draws it: a bitmap of A4 at 96 dpi, document units.
     CLayoutPrintJob job(CLayoutPrintJob::estimateLayouts);
-    job.CountPages(pDoc->m_aPrintForms, pView->GetPrintRowCount());
+    job.CountPages(pDoc->m_aPrintForms, pView->GetPrintRowCount(), pDoc->GetPathName());
     CEstimatePrintSource source(*pView);
     source.m_nPrintPages = job.GetPageCount();
     CDC dc;

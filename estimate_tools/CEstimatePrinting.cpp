@@ -35,7 +35,9 @@ BOOL PrepareEstimatePrinting(CView* pGrid, CPrintInfo* pInfo)
     if (pView == nullptr || pView->GetDocument() == nullptr)
         return FALSE;
     auto pJob = std::make_unique<CEstimatePrintJobs::CJob>(*pView);
-    int nPages = pJob->layouts.CountPages(pView->GetDocument()->m_aPrintForms, pView->GetPrintRowCount());
+    CMorvelEMDoc* pDoc = pView->GetDocument();
+    int nPages =
+        pJob->layouts.CountPages(pDoc->m_aPrintForms, pView->GetPrintRowCount(), pDoc->GetPathName());
     pJob->source.m_nPrintPages = nPages;
     if (pInfo != nullptr) {
         pInfo->SetMaxPage(static_cast<UINT>(nPages > 0 ? nPages : 1));

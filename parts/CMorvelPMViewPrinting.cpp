@@ -180,7 +180,7 @@ BOOL CMorvelPMView::OnPreparePrinting(CPrintInfo* pInfo)
         return FALSE;
     CPartsPrintState& state = StateOf(m_pPrintState, *this);
     state.m_pJob = std::make_unique<CLayoutPrintJob>(CLayoutPrintJob::partsLayouts);
-    state.m_nPrintPages = state.m_pJob->CountPages(pDoc->m_aPrintForms, GetUsedRows());
+    state.m_nPrintPages = state.m_pJob->CountPages(pDoc->m_aPrintForms, GetUsedRows(), pDoc->GetPathName());
     if (pInfo != nullptr) {
         pInfo->SetMaxPage(static_cast<UINT>(state.m_nPrintPages > 0 ? state.m_nPrintPages : 1));
         pInfo->m_nNumPreviewPages = 2;

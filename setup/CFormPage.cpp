@@ -28,7 +28,6 @@ ON_BN_CLICKED(IDC_FORM_RELOAD, OnReload)
 ON_BN_CLICKED(IDC_FORM_OPEN, OnOpen)
 ON_BN_CLICKED(IDC_FORM_SAVE, OnSave)
 ON_BN_CLICKED(IDC_FORM_NEW, OnNew)
-ON_COMMAND(ID_ROW_CUT, OnRowCut)
 END_MESSAGE_MAP()
 
 namespace {
@@ -842,19 +841,4 @@ void CFormPage::OnSave()
     } else {
         SaveFormAs();
     }
-}
-
-// ---- row commands -------------------------------------------------------------------------
-void CFormPage::OnRowCut()
-{
-    OnRowCopy();
-    const int r = m_nCurRow;
-    const int nCount = ItemCount();
-    if (r < 1 || r > nCount)
-        return;
-    m_nReady = 0;
-    RemoveRow(r, nCount);
-    m_nReady = 1;
-    SetEditorText(CellText(r, m_nCurCol));
-    m_edit.SetFocus();
 }

@@ -157,7 +157,6 @@ protected:
     afx_msg void OnOpen();
     afx_msg void OnSave();
     afx_msg void OnNew();
-    afx_msg void OnRowCut();
     DECLARE_MESSAGE_MAP()
 
     CScrollBar m_vscroll;

@@ -16,7 +16,6 @@ IMPLEMENT_DYNAMIC(CMasterPage, CSetupGridPage)
 
 BEGIN_MESSAGE_MAP(CMasterPage, CSetupGridPage)
 ON_WM_VSCROLL()
-ON_COMMAND(ID_ROW_CUT, OnRowCut)
 END_MESSAGE_MAP()
 
 CMasterPage::CMasterPage(UINT nIDTemplate, int nEditableCols, UINT nIDMenu,
@@ -300,22 +299,6 @@ void CMasterPage::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
         PlaceEditor(); // the cell moved on the screen
     else
         SetCurrent(r, m_nCurCol);
-}
-
-// ---- row commands ---------------------------------------------------------------------
-void CMasterPage::OnRowCut()
-{
-    OnRowCopy();
-    const int r = m_nCurRow;
-    if (r < 1 || r > LAST_ROW)
-        return;
-    m_nReady = 0;
-    const int last = LastFilledRow(ScanColumn());
-    if (r <= last)
-        RemoveRow(r, last);
-    m_edit.SetWindowText(CellText(r, m_nCurCol));
-    m_nReady = 1;
-    m_edit.SetFocus();
 }
 
 BOOL CMasterPage::OnApply()

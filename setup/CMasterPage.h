@@ -38,8 +38,6 @@ public:
     virtual CString FileName() const = 0;
     // The editor's text as the cell takes it.
     virtual CString CommitText(const CString& strText) const;
-    // The column whose last non-empty row ends the table for cut and insert.
-    virtual int ScanColumn() const { return m_nCurCol; }
     // The move code of a key (the unit page numbers Enter as Down).
     virtual int MoveCodeOf(CSetupCellEdit::MoveKey key) const;
     // The backup copy made on OK, and the one made when the page opens.
@@ -65,7 +63,6 @@ protected:
 
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
-    afx_msg void OnRowCut();
     DECLARE_MESSAGE_MAP()
 
     CScrollBar m_scroll;

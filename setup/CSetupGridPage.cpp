@@ -14,6 +14,7 @@ IMPLEMENT_DYNAMIC(CSetupGridPage, CPropertyPage)
 
 BEGIN_MESSAGE_MAP(CSetupGridPage, CPropertyPage)
 ON_WM_CONTEXTMENU()
+ON_COMMAND(ID_ROW_CUT, OnRowCut)
 ON_COMMAND(ID_ROW_COPY, OnRowCopy)
 ON_COMMAND(ID_ROW_PASTE, OnRowPaste)
 ON_COMMAND(ID_GRID_ROW_CLEAR, OnRowClear)
@@ -62,6 +63,14 @@ int CSetupGridPage::LastFilledRow(int nCol) const
             return r;
     }
     return 0;
+}
+
+int CSetupGridPage::LastRowInUse() const
+{
+    int last = 0;
+    for (int c = 1; c <= m_nEditableCols; ++c)
+        last = std::max(last, LastFilledRow(c));
+    return last;
 }
 
 bool CSetupGridPage::FitGridToWholeRows(CScrollBar& bar)
@@ -135,6 +144,23 @@ void CSetupGridPage::ShowContextMenu(CPoint ptScreen)
 }
 
 // ---- row commands ---------------------------------------------------------------------
+// The rows that cut and insert move are those down to the last one holding text in any
+// column: a row whose name is still empty but whose other cells are filled moves with the
+// others and is never emptied.
+void CSetupGridPage::OnRowCut()
+{
+    OnRowCopy();
+    const int r = m_nCurRow;
+    const int last = LastRowInUse();
+    if (r < 1 || r > last)
+        return;
+    m_nReady = 0;
+    RemoveRow(r, last);
+    m_nReady = 1;
+    SetEditorText(CellText(r, m_nCurCol));
+    m_edit.SetFocus();
+}
+
 void CSetupGridPage::OnRowCopy()
 {
     CommitEditor(m_nCurRow, m_nCurCol);
@@ -171,11 +197,8 @@ void CSetupGridPage::OnRowInsert()
         return;
     // The text being typed belongs to the row and moves down with it.
     CommitEditor(m_nCurRow, m_nCurCol);
-    // The rows that move are those up to the last one holding any text, so that nothing
-    // is lost; with text in the very last row there is no room and nothing moves.
-    int last = 0;
-    for (int c = 1; c <= m_nEditableCols; ++c)
-        last = std::max(last, LastFilledRow(c));
+    // With text in the very last row there is no room and nothing moves.
+    const int last = LastRowInUse();
     if (last >= m_nLastRow) {
         MessageBeep(MB_ICONEXCLAMATION);
         return;

@@ -3,8 +3,9 @@
 // data rows 1 to LAST_ROW, and types into the current cell through an editor laid over
 // it. The page keeps the current and the previous cell: when the current cell moves, the
 // editor's text goes into the cell it leaves (CommitEditor) before the editor moves on.
-// The row commands of the pop-up menu (Shift+F10) copy, paste, clear and insert whole
-// rows of the editable columns 1..m_nEditableCols.
+// The row commands of the pop-up menu (Shift+F10, or a right click, which first makes the
+// cell clicked current) cut, copy, paste, clear and insert whole rows of the editable
+// columns 1..m_nEditableCols.
 #pragma once
 
 #include "platform/ui/controls/CGridCtrl.h"
@@ -40,6 +41,8 @@ public:
     int GetCurrentCol() const { return m_nCurCol; }
     // The last row from the bottom up whose cell in nCol is not empty; 0 when none.
     int LastFilledRow(int nCol) const;
+    // The last row from the bottom up with text in any editable column; 0 when none.
+    int LastRowInUse() const;
     BOOL LastWriteSucceeded() const { return m_bWriteOK; }
 
     void DoDataExchange(CDataExchange* pDX) override;
@@ -71,6 +74,7 @@ protected:
     void ShowContextMenu(CPoint ptScreen);
 
     afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
+    afx_msg void OnRowCut();
     afx_msg void OnRowCopy();
     afx_msg void OnRowPaste();
     afx_msg void OnRowClear();

@@ -17,7 +17,6 @@ public:
     CString FileName() const override { return "tanni.MTD"; }
     // The text up to a character 127 (what Ctrl+Backspace leaves in an edit).
     CString CommitText(const CString& strText) const override;
-    int ScanColumn() const override { return 1; }
     int MoveCodeOf(CSetupCellEdit::MoveKey key) const override;
     void MakeBackup() override;
 };

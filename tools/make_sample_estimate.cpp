@@ -6,12 +6,15 @@
 //   make_sample_estimate <dir>
 //
 // <dir> is the sample work folder made by make_samples: the forms are read from <dir>/FORM
-// and the estimate is written to <dir>/WORK/サンプル見積.MMD. The settings are the sample
+// and the estimate is written to <dir>/WORK/サンプル見積.MMD, chosen to print through the
+// sample layout <dir>/FORM/見積書.MMP (kept as "..\FORM\", a folder relative to the
+// estimate's, which the program resolves when it opens the file). The settings are the sample
 // settings (tax 8 %, tax rounding by the amount column, 18 rows a page), kept in a
 // temporary settings file that is removed afterwards.
 #include "app/CEstimationFormFile.h"
 #include "app/CInformationFormFile.h"
 #include "app/CMorvelSettings.h"
+#include "app/SharedRecords.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
 #include "platform/base/CArchive.h"
@@ -285,6 +288,9 @@ int main(int argc, char** argv)
 
     BuildEstimate(*pView);
     FillInformation(*pView);
+    // It prints through the sample layout from the start. The layout's folder is kept
+    // relative to the estimate's, so that the sample work folder works wherever it is.
+    SetPrintFormList(pDoc->m_aPrintForms, {{Sj("見積書"), CString("..\\FORM\\")}});
 
     const CString path = SystemPathFromNative((work / "サンプル見積.MMD").string());
     if (!pDoc->OnSaveDocument(path))

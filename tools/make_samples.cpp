@@ -6,7 +6,9 @@
 // <dir>/MASTER  units, subjects of three levels and classifications ("Other Form")
 // <dir>/FORM    the estimation, parts and information forms, and two print layouts written
 //               by the layout documents ("見積書.MMP", "部材表.MBP")
-// <dir>/WORK    the documents' folder (make_sample_estimate writes the demo estimate there)
+// <dir>/WORK    the documents' folder: the sample parts list, which prints through
+//               "部材表.MBP" ("..\FORM\" relative to it), and the demo estimate that
+//               make_sample_estimate writes there
 //
 // With --ini the settings file is written too, its folders pointing at <dir>.
 #include "app/CClassifyFile.h"
@@ -17,6 +19,7 @@
 #include "app/CSubjectFile.h"
 #include "app/CUnitFile.h"
 #include "app/MasterBackup.h"
+#include "app/SharedRecords.h"
 #include "grid/CMorvelView.h"
 #include "layout/drawing/CDrawRect.h"
 #include "layout/drawing/CDrawTable.h"
@@ -435,6 +438,9 @@ bool WriteSamplePartsList(const CString& workFolder, const CPartFormFile& parts)
     doc.m_strFormName = "BUZAI.MBK";
     doc.m_form = parts;
     pView->TakeDocumentRows();
+    // It prints through the sample layout from the start, kept relative to the list's folder
+    // (as the sample estimate keeps its own), so that the work folder works wherever it is.
+    SetPrintFormList(doc.m_aPrintForms, {{Sj("部材表"), CString("..\\FORM\\")}});
     static const int kColumns[] = {0, 1, 2, 3, 4};
     for (int r = 0; r < static_cast<int>(std::size(kRows)); ++r) {
         for (int i = 0; i < 5; ++i) {

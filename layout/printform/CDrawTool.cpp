@@ -126,6 +126,9 @@ void CDrawTool::OnLButtonDblClk(CPrintFormView*, UINT, const CPoint&) {}
 void CDrawTool::OnLButtonUp(CPrintFormView* pView, UINT, const CPoint& point)
 {
     ::ReleaseCapture();
+    // A gesture that began an edit and recorded none (a click, a line not drawn) leaves
+    // the undo as it was before it.
+    pView->EndUndoStep();
     CPoint down = s_ptDown;
     pView->DocToClient(down);
     if (point == down)
@@ -264,8 +267,13 @@ void CSelectTool::OnLButtonDblClk(CPrintFormView* pView, UINT nFlags, const CPoi
             pView->Deselect(pObj);
         return;
     }
-    if (CDrawObj* pObj = SingleSelection(pView))
+    // The properties a double click opens are an edit as the properties command's are.
+    if (CDrawObj* pObj = SingleSelection(pView)) {
+        pView->CloneSelectionForUndo();
         pObj->OnOpen(pView);
+        pView->RememberSelectionForUndo();
+        pView->RecordUndo(CPrintFormView::undoInPlace);
+    }
 }
 
 void CSelectTool::OnEditProperties(CPrintFormView* pView)
@@ -394,7 +402,8 @@ void CSelectTool::OnLButtonUp(CPrintFormView* pView, UINT nFlags, const CPoint& 
     } else if (s_nSelectMode == selectMove || s_nSelectMode == selectSize) {
         pView->GetDocument()->UpdateAllViews(nullptr);
         pView->RememberSelectionForUndo();
-        pView->SetUndoFlags(TRUE, pView->CanRedo());
+        // The kind the gesture began with (a new text's gesture keeps the text's).
+        pView->RecordUndo(pView->GetUndoKind());
     }
     CDrawTool::OnLButtonUp(pView, nFlags, point);
 }
@@ -651,7 +660,7 @@ void CRuleAddTool::OnLButtonUp(CPrintFormView* pView, UINT nFlags, const CPoint&
         if (CDrawTable* pTable = SingleSelectedTable(pView)) {
             pTable->SplitCells(pView);
             pView->RememberSelectionForUndo();
-            pView->SetUndoFlags(TRUE, FALSE);
+            pView->RecordUndo(CPrintFormView::undoAddLine);
         }
     }
     m_bDown = FALSE;
@@ -709,7 +718,7 @@ void CRuleDeleteTool::OnLButtonUp(CPrintFormView* pView, UINT nFlags, const CPoi
         if (CDrawTable* pTable = SingleSelectedTable(pView)) {
             pTable->JoinCells(pView);
             pView->RememberSelectionForUndo();
-            pView->SetUndoFlags(TRUE, FALSE);
+            pView->RecordUndo(CPrintFormView::undoDeleteLine);
         }
     }
     m_bDown = FALSE;

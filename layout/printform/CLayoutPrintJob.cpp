@@ -1,6 +1,7 @@
 #include "layout/printform/CLayoutPrintJob.h"
 
 #include "app/CMorvelApp.h"
+#include "app/CMorvelDocManager.h"
 #include "app/SharedRecords.h"
 #include "layout/drawing/CDrawObj.h"
 #include "layout/printform/CDrawObjList.h"
@@ -32,9 +33,18 @@ void CLayoutPrintJob::Clear()
     m_nPageCount = 0;
 }
 
+CString CLayoutPrintJob::EntryFolder(const CPrintFormEntry& entry, const char* lpszDocumentPath)
+{
+    const CString strDocumentPath(lpszDocumentPath != nullptr ? lpszDocumentPath : "");
+    if (entry.m_strFolder.IsEmpty() || strDocumentPath.IsEmpty())
+        return entry.m_strFolder;
+    return GetFullPathFrom(entry.m_strFolder, GetFolderOfPath(strDocumentPath));
+}
+
 CString CLayoutPrintJob::LayoutPath(const CPrintFormEntry& entry) const
 {
-    return entry.m_strFolder + entry.m_strTitle + (m_kind == estimateLayouts ? ".MMP" : ".MBP");
+    return EntryFolder(entry, m_strDocumentPath) + entry.m_strTitle +
+           (m_kind == estimateLayouts ? ".MMP" : ".MBP");
 }
 
 std::vector<CLayoutPrintJob::COpenLayout> CLayoutPrintJob::OpenLayouts(Kind kind)
@@ -102,9 +112,10 @@ int CLayoutPrintJob::PagesOf(const CPrintDoc& layout, int nRows)
     return nRows <= 0 ? 0 : (nRows + nSmallest - 1) / nSmallest;
 }
 
-int CLayoutPrintJob::CountPages(CObArray& entries, int nRows)
+int CLayoutPrintJob::CountPages(CObArray& entries, int nRows, const char* lpszDocumentPath)
 {
     Clear();
+    m_strDocumentPath = lpszDocumentPath != nullptr ? lpszDocumentPath : "";
     for (INT_PTR i = 0; i < entries.GetSize(); ++i) {
         auto* pEntry = static_cast<CPrintFormEntry*>(entries.GetAt(i));
         CString path = LayoutPath(*pEntry);

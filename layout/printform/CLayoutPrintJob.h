@@ -33,13 +33,19 @@ public:
     CLayoutPrintJob(const CLayoutPrintJob&) = delete;
     CLayoutPrintJob& operator=(const CLayoutPrintJob&) = delete;
 
-    // The layout file of an entry: folder + title + ".MMP" or ".MBP".
+    // The folder of a chosen layout: the entry's own, or, when it is kept relative to the
+    // document that chose it (the sample documents keep "..\FORM\"), that folder taken from
+    // the folder of the document's path, so that a work folder copied or moved whole with
+    // its layouts still prints. A document not saved yet leaves it as it is.
+    static CString EntryFolder(const class CPrintFormEntry& entry, const char* lpszDocumentPath);
+    // The layout file of an entry of the job's document: folder + title + ".MMP" or ".MBP".
     CString LayoutPath(const class CPrintFormEntry& entry) const;
 
-    // Opens the layouts of the entries (CPrintFormEntry*, in order), counts their pages
-    // against nRows data rows and writes each entry's first and last page (an entry
-    // without pages gets last = first - 1). Returns the job's page total.
-    int CountPages(CObArray& entries, int nRows);
+    // Opens the layouts of the entries (CPrintFormEntry*, in order) of the document at
+    // lpszDocumentPath, counts their pages against nRows data rows and writes each entry's
+    // first and last page (an entry without pages gets last = first - 1). Returns the
+    // job's page total.
+    int CountPages(CObArray& entries, int nRows, const char* lpszDocumentPath);
     int GetPageCount() const { return m_nPageCount; }
 
     // The pages per layout of a layout's references against nRows rows.
@@ -82,6 +88,7 @@ private:
     void Clear();
 
     Kind m_kind;
+    CString m_strDocumentPath;
     std::vector<CLayout> m_layouts;
     int m_nPageCount = 0;
 };

@@ -17,6 +17,7 @@
 #include "resources/PrintToolsIds.h"
 #include "resources/ResourceIds.h"
 
+#include <algorithm>
 #include <memory>
 
 IMPLEMENT_DYNAMIC(CPrintFormFileDialog, CDialog)
@@ -36,6 +37,9 @@ CString WorkFolder()
     const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
     return pSettings != nullptr ? pSettings->GetPathSetting("Work Field") : CString("\\");
 }
+
+// The item data of a line of the candidate list that tells something and is no layout.
+constexpr UINT_PTR kNoteLine = 1;
 
 } // namespace
 
@@ -117,7 +121,31 @@ void CPrintFormFileDialog::ShowFirstChosenFolder()
 
 void CPrintFormFileDialog::OnRefresh()
 {
-    ScanFolder(WorkFolder());
+    if (ScanFolder(WorkFolder()) > 0)
+        return;
+    // Layouts are usually kept with the forms, not with the documents: when the work folder
+    // has none of the document's forms, the list says so and offers those of the first
+    // folder where layouts are that has some.
+    const CString strWork = m_strCandidateFolder;
+    std::vector<CString> tried{strWork};
+    for (const CString& strFolder : LayoutFolders()) {
+        if (std::find(tried.begin(), tried.end(), strFolder) != tried.end())
+            continue;
+        tried.push_back(strFolder);
+        if (ScanFolder(strFolder) > 0) {
+            AddNote("(ﾃﾞｰﾀﾌｫﾙﾀﾞにはありません)"_sj);
+            return;
+        }
+    }
+    ScanFolder(strWork);
+    AddNote("(該当する印刷形式がありません)"_sj);
+}
+
+void CPrintFormFileDialog::AddNote(const CString& strNote)
+{
+    const int nIndex = m_candidateList.InsertString(0, strNote);
+    if (nIndex >= 0)
+        m_candidateList.SetItemData(nIndex, kNoteLine);
 }
 
 void CPrintFormFileDialog::OnCandidateFolder()
@@ -139,7 +167,8 @@ void CPrintFormFileDialog::OnCandidateFolder()
         !strName.IsEmpty() && nAt >= 0 && strPath.Mid(nAt) == strName ? strPath.Left(nAt) : strPath;
     if (strFolder == m_strCandidateFolder)
         return;
-    ScanFolder(strFolder);
+    if (ScanFolder(strFolder) == 0)
+        AddNote("(該当する印刷形式がありません)"_sj);
 }
 
 CString CPrintFormFileDialog::BrowseStartFolder() const
@@ -147,6 +176,17 @@ CString CPrintFormFileDialog::BrowseStartFolder() const
     // The work folder the candidates start from often holds no layout (they are usually
     // kept with the forms): the browsing starts where layouts of this kind are, so that the
     // user need not look for them.
+    for (const CString& strFolder : LayoutFolders()) {
+        for (const CFindFileEntry& file : FindFiles(strFolder + "*" + Extension())) {
+            if (!file.isDirectory)
+                return strFolder;
+        }
+    }
+    return m_strCandidateFolder;
+}
+
+std::vector<CString> CPrintFormFileDialog::LayoutFolders() const
+{
     std::vector<CString> folders;
     const int nSel = m_chosenList.GetSafeHwnd() != nullptr ? m_chosenList.GetCurSel() : -1;
     if (nSel >= 0 && nSel < GetChosenCount())
@@ -157,16 +197,10 @@ CString CPrintFormFileDialog::BrowseStartFolder() const
     if (const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent())
         folders.push_back(
             pSettings->GetPathSetting(m_nMode == modeEstimate ? "Estimation Form" : "Parts Form"));
-    for (const CString& strFolder : folders) {
-        for (const CFindFileEntry& file : FindFiles(strFolder + "*" + Extension())) {
-            if (!file.isDirectory)
-                return strFolder;
-        }
-    }
-    return m_strCandidateFolder;
+    return folders;
 }
 
-void CPrintFormFileDialog::ScanFolder(const CString& strFolder)
+int CPrintFormFileDialog::ScanFolder(const CString& strFolder)
 {
     CWaitDialog wait("印刷形式の読み込み中..."_sj, this);
     if (GetSafeHwnd() != nullptr)
@@ -194,6 +228,7 @@ void CPrintFormFileDialog::ScanFolder(const CString& strFolder)
     m_candidateFolder.SetWindowText(DisplayPath(m_strCandidateFolder));
     if (wait.GetSafeHwnd() != nullptr)
         wait.DestroyWindow();
+    return m_candidateList.GetCount();
 }
 
 BOOL CPrintFormFileDialog::LayoutMatches(const CString& strPath)
@@ -266,7 +301,7 @@ BOOL CPrintFormFileDialog::GetPartsLayoutForms(const CString& strPath, CPartForm
 void CPrintFormFileDialog::OnAdd()
 {
     const int nSel = m_candidateList.GetCurSel();
-    if (nSel < 0)
+    if (nSel < 0 || m_candidateList.GetItemData(nSel) == kNoteLine)
         return;
     m_candidateList.GetText(nSel, m_strCandidateName);
     if (m_strCandidateName.IsEmpty())
@@ -302,11 +337,13 @@ void CPrintFormFileDialog::OnSelchangeChosen()
 void CPrintFormFileDialog::StartFrom(const CObArray& chosenLayouts, const CString& strDocumentPath,
                                      const char* lpszExtension)
 {
+    // A folder the document keeps relative to itself shows, and is looked in, as the folder
+    // it stands for.
     for (INT_PTR i = 0; i < chosenLayouts.GetSize(); ++i) {
         const auto* pEntry = static_cast<const CPrintFormEntry*>(chosenLayouts.GetAt(i));
         auto* pCopy = new CPrintFormEntry;
         pCopy->m_strTitle = pEntry->m_strTitle;
-        pCopy->m_strFolder = pEntry->m_strFolder;
+        pCopy->m_strFolder = CLayoutPrintJob::EntryFolder(*pEntry, strDocumentPath);
         m_aResult.Add(pCopy);
     }
     m_strDocumentPath = strDocumentPath;

@@ -3,9 +3,12 @@
 //
 // The candidates are the layouts of one folder (the "Work Field" folder, or one the user
 // picks through "選択候補ﾌｫﾙﾀﾞ", which opens where layouts are) whose forms are the data
-// document's: both the estimation and the information form
-// for an estimate, the parts form for a parts list (same item count, same item names and
-// attributes). A layout open in an editor window is judged by its forms in memory; a file
+// document's: both the estimation and the information form for an estimate, the parts
+// form for a parts list (same item count, same item names and attributes). When the work
+// folder has none, the list says so in its first line and offers those of the first folder
+// where layouts are kept that has some (the chosen layouts' folders, the one layouts were
+// last opened from or saved to, the forms' folder); a folder with none at all says that
+// too. A layout open in an editor window is judged by its forms in memory; a file
 // that cannot be read is not offered. Candidates show their titles upper-cased and sorted;
 // the chosen list keeps the order in which they were added, which is the print order, and
 // each chosen layout keeps the folder it came from. The same layout may be chosen twice.
@@ -87,11 +90,17 @@ private:
         CString strFolder;
         int nIndex = 0;
     };
-    // Lists the matching layouts of a folder (with its trailing backslash) as candidates.
-    void ScanFolder(const CString& strFolder);
-    // Where "選択候補ﾌｫﾙﾀﾞ" starts: the first folder holding layouts of the dialog's kind
-    // among the chosen layout's, the one layouts were last opened from or saved to, the
-    // folder of the forms they are made for, and the candidates' own.
+    // Lists the matching layouts of a folder (with its trailing backslash) as candidates;
+    // returns how many.
+    int ScanFolder(const CString& strFolder);
+    // Puts a line that is no layout at the top of the candidate list (Add passes it over).
+    void AddNote(const CString& strNote);
+    // Where layouts of the dialog's kind are looked for beside the work folder: the chosen
+    // layout's folder (the selected one, then the first), the one layouts were last opened
+    // from or saved to, and the folder of the forms they are made for.
+    std::vector<CString> LayoutFolders() const;
+    // Where "選択候補ﾌｫﾙﾀﾞ" starts: the first of LayoutFolders holding layouts of the
+    // dialog's kind, else the candidates' own.
     CString BrowseStartFolder() const;
     BOOL LayoutMatches(const CString& strPath);
     // Static 1188 shows the folder of the first chosen layout, or nothing.

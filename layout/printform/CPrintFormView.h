@@ -16,6 +16,12 @@
 // view destroys a document object every view of the document forgets it: a view whose
 // record names the object drops its record, so no record ever points at a freed object
 // (two windows on one layout, each with its own undo).
+//
+// A step is recorded only when it changed something. CloneSelectionForUndo, which begins
+// an edit, puts the record standing then aside; an in-place edit whose objects come out as
+// they went in (a click that moved nothing, a dialog cancelled or answered with what was
+// there) gives that record back when it is recorded or when the tool's gesture ends, so the
+// undo of the edit before it is still there.
 #pragma once
 
 #include "layout/drawing/IDrawingView.h"
@@ -111,8 +117,13 @@ public:
     void RememberSelectionAsBefore(int nUnused = 0);
     void SelectUndoAfter(int nUnused = 0);
     void SelectUndoBefore(int nUnused = 0);
-    // Kind, can-undo 1, can-redo 0.
+    // Kind, can-undo 1, can-redo 0; an in-place kind (exchanged by swapping the before and
+    // the after objects) whose after-list is the before-list's copies to the letter records
+    // nothing and gives back the record put aside when the edit began.
     void RecordUndo(int nKind);
+    // The end of a tool's gesture: an edit begun that recorded nothing gives back the
+    // record put aside when it began.
+    void EndUndoStep();
     void SetUndoFlags(BOOL bCanUndo, BOOL bCanRedo);
     void SetUndoKind(int nKind) { m_nUndoKind = nKind; }
     BOOL CanUndo() const { return m_bCanUndo; }
@@ -362,6 +373,11 @@ private:
     void PutBackFromList();
     void DropUndoRecord();
     void FreeUnheldClones();
+    // The before-list becomes undo clones of the selection (the record is not put aside).
+    void CloneSelectionIntoBefore();
+    // Whether the after-list holds objects that are, one by one, what the before-list holds.
+    bool AfterIsBefore() const;
+    void GiveBackHeldRecord();
     CDrawObj* MakeUndoClone(CDrawObj* pObj, BOOL bCloneItem);
     void TakeIntoDocument(CDrawObj* pObj);
     void FillList(CDrawObjList& list, const CDrawObjList& from);
@@ -386,6 +402,14 @@ private:
     BOOL m_bCanUndo = FALSE;
     BOOL m_bCanRedo = FALSE;
     int m_nUndoKind = 0;
+    // The record as it stood when the edit under way began (m_bHeld), given back when the
+    // edit changes nothing.
+    BOOL m_bHeld = FALSE;
+    CDrawObjList m_heldBefore;
+    CDrawObjList m_heldAfter;
+    int m_nHeldKind = 0;
+    BOOL m_bHeldCanUndo = FALSE;
+    BOOL m_bHeldCanRedo = FALSE;
     CRect m_rectLastClip;
     BOOL m_bPrintLimit = TRUE;
     BOOL m_bActive = FALSE;

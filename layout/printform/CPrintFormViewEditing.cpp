@@ -71,6 +71,7 @@ int MaxY(const CRect& r)
 
 // ---- Stacking order -----------------------------------------------------------------------
 // Not undoable: a change of the stacking order ends the chance to undo the previous edit.
+// An object that is already where the command would put it stays, and so does the undo.
 
 void CPrintFormView::RestackFirstSelected(bool (*move)(CDrawObjList& objects, POSITION pos, CDrawObj* pObj))
 {
@@ -79,8 +80,9 @@ void CPrintFormView::RestackFirstSelected(bool (*move)(CDrawObjList& objects, PO
     CDrawObj* pObj = m_selection.GetHead();
     CDrawObjList* pObjects = GetDocument()->GetObjectList();
     POSITION pos = pObjects->Find(pObj);
-    if (pos != nullptr && move(*pObjects, pos, pObj))
-        GetDocument()->SetModifiedFlag(TRUE);
+    if (pos == nullptr || !move(*pObjects, pos, pObj))
+        return;
+    GetDocument()->SetModifiedFlag(TRUE);
     InvalObj(pObj);
     SetUndoFlags(FALSE, FALSE);
 }
@@ -114,6 +116,8 @@ void CPrintFormView::OnObjectMoveForward()
 void CPrintFormView::OnObjectMoveToBack()
 {
     RestackFirstSelected([](CDrawObjList& objects, POSITION pos, CDrawObj* pObj) {
+        if (pos == objects.GetHeadPosition())
+            return false;
         objects.RemoveAt(pos);
         objects.AddHead(pObj);
         return true;
@@ -123,6 +127,8 @@ void CPrintFormView::OnObjectMoveToBack()
 void CPrintFormView::OnObjectMoveToFront()
 {
     RestackFirstSelected([](CDrawObjList& objects, POSITION pos, CDrawObj* pObj) {
+        if (pos == objects.GetTailPosition())
+            return false;
         objects.RemoveAt(pos);
         objects.AddTail(pObj);
         return true;
@@ -361,10 +367,9 @@ void CPrintFormView::OnUpdateEditSelectAll(CCmdUI* pCmdUI)
 
 void CPrintFormView::OnEditProperties()
 {
-    if (m_selection.GetCount() != 1 || CDrawTool::s_nCurrentShape != ShapeSelect) {
-        SetUndoFlags(FALSE, FALSE);
+    // Without the one object it edits the command does nothing, and leaves the undo alone.
+    if (m_selection.GetCount() != 1 || CDrawTool::s_nCurrentShape != ShapeSelect)
         return;
-    }
     CloneSelectionForUndo();
     if (CDrawTool* pTool = CDrawTool::FindTool(ShapeSelect))
         pTool->OnEditProperties(this);

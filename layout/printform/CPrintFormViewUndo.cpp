@@ -3,6 +3,9 @@
 #include "layout/drawing/CDrawOleObj.h"
 #include "layout/printform/CPrintDoc.h"
 #include "layout/printform/CPrintFormView.h"
+#include "platform/base/CArchive.h"
+#include "platform/base/CException.h"
+#include "platform/base/CFile.h"
 #include "platform/ui/core/CCmdUI.h"
 
 #include <vector>
@@ -23,6 +26,24 @@ std::vector<CDrawObj*> ToVector(const CDrawObjList& list)
     for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
         v.push_back(list.GetNext(pos));
     return v;
+}
+
+// An object as its layout file keeps it (an embedded object: its frame, whose item an undo
+// copy shares); empty when it cannot be written.
+std::vector<BYTE> StoredForm(CDrawObj* pObj)
+{
+    try {
+        CMemFile file;
+        CArchive ar(&file, CArchive::store);
+        if (dynamic_cast<CDrawOleObj*>(pObj) != nullptr)
+            pObj->CDrawObj::Serialize(ar);
+        else
+            pObj->Serialize(ar);
+        ar.Close();
+        return file.Detach();
+    } catch (CException&) {
+        return {};
+    }
 }
 
 } // namespace
@@ -54,7 +75,8 @@ void CPrintFormView::FreeUnheldClones()
     std::vector<CDrawObj*> unheld;
     for (CDrawObj* pClone : m_clones)
         if (!ListHolds(m_undoBefore, pClone) && !ListHolds(m_undoAfter, pClone) &&
-            !ListHolds(m_selection, pClone))
+            !ListHolds(m_selection, pClone) && !ListHolds(m_heldBefore, pClone) &&
+            !ListHolds(m_heldAfter, pClone))
             unheld.push_back(pClone);
     for (CDrawObj* pClone : unheld) {
         m_clones.erase(pClone);
@@ -65,6 +87,21 @@ void CPrintFormView::FreeUnheldClones()
 }
 
 void CPrintFormView::CloneSelectionForUndo(int)
+{
+    // The record standing now waits for the edit to change something; an edit begun again
+    // before the first one ended keeps the record from before both.
+    if (!m_bHeld) {
+        FillList(m_heldBefore, m_undoBefore);
+        FillList(m_heldAfter, m_undoAfter);
+        m_nHeldKind = m_nUndoKind;
+        m_bHeldCanUndo = m_bCanUndo;
+        m_bHeldCanRedo = m_bCanRedo;
+        m_bHeld = TRUE;
+    }
+    CloneSelectionIntoBefore();
+}
+
+void CPrintFormView::CloneSelectionIntoBefore()
 {
     m_undoBefore.RemoveAll();
     for (POSITION pos = m_selection.GetHeadPosition(); pos != nullptr;)
@@ -102,23 +139,13 @@ void CPrintFormView::SelectUndoBefore(int)
     FillList(m_selection, m_undoBefore);
 }
 
-void CPrintFormView::RecordUndo(int nKind)
-{
-    m_nUndoKind = nKind;
-    m_bCanUndo = TRUE;
-    m_bCanRedo = FALSE;
-}
-
-void CPrintFormView::SetUndoFlags(BOOL bCanUndo, BOOL bCanRedo)
-{
-    m_bCanUndo = bCanUndo;
-    m_bCanRedo = bCanRedo;
-}
-
 void CPrintFormView::DropUndoRecord()
 {
     m_undoBefore.RemoveAll();
     m_undoAfter.RemoveAll();
+    m_heldBefore.RemoveAll();
+    m_heldAfter.RemoveAll();
+    m_bHeld = FALSE;
     m_bCanUndo = FALSE;
     m_bCanRedo = FALSE;
     FreeUnheldClones();
@@ -130,7 +157,8 @@ void CPrintFormView::ForgetObject(CDrawObj* pObj)
     if (m_clones.count(pObj) != 0)
         return;
     // A record that names a live object that is going away can no longer be exchanged.
-    if (ListHolds(m_undoBefore, pObj) || ListHolds(m_undoAfter, pObj))
+    if (ListHolds(m_undoBefore, pObj) || ListHolds(m_undoAfter, pObj) || ListHolds(m_heldBefore, pObj) ||
+        ListHolds(m_heldAfter, pObj))
         DropUndoRecord();
 }
 
@@ -257,7 +285,7 @@ void CPrintFormView::RedoSwap()
     pDoc->UpdateAllViews(nullptr, CPrintDoc::hintDeleted, &m_selection);
     OnUpdate(nullptr, CPrintDoc::hintSelection, nullptr);
     SelectUndoBefore();
-    CloneSelectionForUndo();
+    CloneSelectionIntoBefore();
     RemoveSelectedFromDocument(true);
     OnUpdate(nullptr, CPrintDoc::hintSelection, nullptr);
     SelectUndoAfter();
@@ -279,6 +307,8 @@ struct CPrintFormView::CUndoActions {
         Step pfnRedo;
     };
     static const CEntry& Find(int nKind);
+    // Whether the kind's two states are the same objects before and after an edit in place.
+    static bool IsInPlace(int nKind) { return Find(nKind).pfnUndo == &SwapBack; }
 
     static void ReAdd(CPrintFormView& v) { v.UndoReAdd(); }
     static void Remove(CPrintFormView& v) { v.UndoRemove(); }
@@ -319,6 +349,65 @@ const CPrintFormView::CUndoActions::CEntry& CPrintFormView::CUndoActions::Find(i
         if (entry.nKind == nKind)
             return entry;
     return entries[0];
+}
+
+// ---------------------------------------------------------------------------------------
+// Recording
+
+bool CPrintFormView::AfterIsBefore() const
+{
+    if (m_undoAfter.GetCount() != m_undoBefore.GetCount())
+        return false;
+    for (POSITION a = m_undoAfter.GetHeadPosition(), b = m_undoBefore.GetHeadPosition(); a != nullptr;) {
+        CDrawObj* pAfter = m_undoAfter.GetNext(a);
+        CDrawObj* pBefore = m_undoBefore.GetNext(b);
+        if (pAfter->GetRuntimeClass() != pBefore->GetRuntimeClass())
+            return false;
+        const std::vector<BYTE> after = StoredForm(pAfter);
+        if (after.empty() || after != StoredForm(pBefore))
+            return false;
+    }
+    return true;
+}
+
+void CPrintFormView::GiveBackHeldRecord()
+{
+    FillList(m_undoBefore, m_heldBefore);
+    FillList(m_undoAfter, m_heldAfter);
+    m_nUndoKind = m_nHeldKind;
+    m_bCanUndo = m_bHeldCanUndo;
+    m_bCanRedo = m_bHeldCanRedo;
+    m_heldBefore.RemoveAll();
+    m_heldAfter.RemoveAll();
+    m_bHeld = FALSE;
+    FreeUnheldClones();
+}
+
+void CPrintFormView::RecordUndo(int nKind)
+{
+    if (m_bHeld && CUndoActions::IsInPlace(nKind) && AfterIsBefore()) {
+        GiveBackHeldRecord();
+        return;
+    }
+    m_heldBefore.RemoveAll();
+    m_heldAfter.RemoveAll();
+    m_bHeld = FALSE;
+    m_nUndoKind = nKind;
+    m_bCanUndo = TRUE;
+    m_bCanRedo = FALSE;
+    FreeUnheldClones();
+}
+
+void CPrintFormView::EndUndoStep()
+{
+    if (m_bHeld)
+        GiveBackHeldRecord();
+}
+
+void CPrintFormView::SetUndoFlags(BOOL bCanUndo, BOOL bCanRedo)
+{
+    m_bCanUndo = bCanUndo;
+    m_bCanRedo = bCanRedo;
 }
 
 // ---------------------------------------------------------------------------------------

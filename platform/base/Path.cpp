@@ -941,30 +941,14 @@ BOOL IsPathRelative(const char* path)
     return TRUE;
 }
 
-CString GetFullPath(const char* path)
+namespace {
+
+// A full path put together from a root and components: "." dropped and ".." taking the one
+// before off (never above the root, as Windows does); the trailing separator of path kept.
+CString ResolveComponents(const CString& combined, const char* path)
 {
-    if (path == nullptr || *path == '\0')
-        return CString();
-    if (!IsPathRelative(path))
-        return CString(path);
-
-    // The path put under what it is relative to.
-    CString combined;
-    if (path[0] == '\\') {
-        const char letter = GetCurrentDriveLetter();
-        if (letter == 0)
-            return CString(path); // the current folder is on no drive: nothing better to say
-        combined = CString(letter) + ":" + path;
-    } else {
-        const CString current = GetCurrentDirectory();
-        if (current.IsEmpty())
-            return CString(path);
-        combined = current + "\\" + path;
-    }
-
-    // Its root ("C:" or "/") and its components, "." dropped and ".." taking the one
-    // before off (never above the root, as Windows does). "\" (0x5C) can be the trail
-    // byte of a double-byte character, so the text is walked character by character.
+    // Its root ("C:" or "/") and its components. "\" (0x5C) can be the trail byte of a
+    // double-byte character, so the text is walked character by character.
     const bool bDrive = combined.GetLength() >= 2 && combined[1] == ':';
     const CString root = bDrive ? combined.Left(2) : CString("/");
     const char separator = bDrive ? '\\' : '/';
@@ -1001,6 +985,34 @@ CString GetFullPath(const char* path)
     if (parts.empty() || last == '\\' || last == '/')
         full += separator;
     return full;
+}
+
+} // namespace
+
+CString GetFullPath(const char* path)
+{
+    if (path == nullptr || *path == '\0')
+        return CString();
+    if (!IsPathRelative(path) || path[0] != '\\')
+        return GetFullPathFrom(path, GetCurrentDirectory());
+    // "\name": the current drive's root.
+    const char letter = GetCurrentDriveLetter();
+    if (letter == 0)
+        return CString(path); // the current folder is on no drive: nothing better to say
+    return ResolveComponents(CString(letter) + ":" + path, path);
+}
+
+CString GetFullPathFrom(const char* path, const char* lpszFolder)
+{
+    if (path == nullptr || *path == '\0')
+        return CString();
+    if (!IsPathRelative(path))
+        return CString(path);
+    if (path[0] == '\\')
+        return GetFullPath(path);
+    if (lpszFolder == nullptr || *lpszFolder == '\0')
+        return CString(path);
+    return ResolveComponents(CString(lpszFolder) + "\\" + path, path);
 }
 
 CString GetModuleFileName()

@@ -79,6 +79,10 @@ BOOL IsPathRelative(const char* path);
 // "\name", the current drive's root) and its "." and ".." components are resolved; a full
 // path comes back exactly as given. Empty for an empty path.
 CString GetFullPath(const char* path);
+// The same from a folder instead of the current one: a relative path ("..\FORM\", "a.MMP")
+// is put under lpszFolder and resolved; "\name" and a full path as GetFullPath takes them.
+// A relative path with no folder given comes back as it is.
+CString GetFullPathFrom(const char* path, const char* lpszFolder);
 CString GetModuleFileName(); // the running program, as a system path
 
 // Directory listing with "*" and "?" wildcards matched without regard to case.

@@ -238,7 +238,7 @@ TEST_F(MorvelSettingsTest, ColorsAndPrintSwitchesHaveTheirDefaults)
     m_settings->ReadColorSettings();
     EXPECT_EQ(RGB(0, 0, 0), m_settings->m_clrPrintFont);
     EXPECT_EQ(RGB(255, 255, 255), m_settings->m_clrPaper);
-    EXPECT_EQ(RGB(255, 255, 255), m_settings->m_clrFill);
+    EXPECT_EQ(RGB(0, 0, 0), m_settings->m_clrFill);
     EXPECT_EQ(RGB(255, 255, 255), m_settings->m_clrFillBackground);
     EXPECT_EQ(RGB(0, 0, 0), m_settings->m_clrBorder);
     EXPECT_EQ(1, m_settings->m_nIsFill);
@@ -261,7 +261,7 @@ TEST_F(MorvelSettingsTest, ColorTextsKeepTheLowEightBitsAndBadOnesFallBack)
     m_settings->ReadColorSettings();
     EXPECT_EQ(RGB(255, 0, 128), m_settings->m_clrPrintFont);
     EXPECT_EQ(RGB(44, 255, 5), m_settings->m_clrPaper);
-    EXPECT_EQ(RGB(255, 255, 255), m_settings->m_clrFill);
+    EXPECT_EQ(RGB(0, 0, 0), m_settings->m_clrFill);
     EXPECT_EQ(RGB(255, 255, 255), m_settings->m_clrFillBackground);
     EXPECT_EQ(RGB(10, 20, 30), m_settings->m_clrBorder);
 }

@@ -114,8 +114,8 @@ TEST_F(EstimatePrint, SampleEstimatePrintsThroughTheSampleLayoutToPdf)
     CMorvelEMView* pView = OpenSample();
     ASSERT_NE(pView, nullptr);
     CMorvelEMDoc* pDoc = pView->GetDocument();
-    EXPECT_FALSE(CommandEnabled(pView, ID_FILE_PRINT)) << "no layout chosen";
-    AddLayout(pDoc, FormFolder(), "見積書"_sj);
+    // The sample keeps its layout: it prints and previews at once, through the layout of
+    // the forms' folder beside its own.
     EXPECT_TRUE(CommandEnabled(pView, ID_FILE_PRINT));
     EXPECT_TRUE(CommandEnabled(pView, ID_FILE_PRINT_PREVIEW));
 
@@ -171,7 +171,7 @@ TEST_F(EstimatePrint, LayoutsShareTheJobsPagesAndMissingOrDamagedOnesAreLeftOut)
         std::ofstream(m_pFolder->Native("FORM/壊れ.MMP"), std::ios::binary)
             << bytes.substr(0, bytes.size() / 2);
     }
-    AddLayout(pDoc, FormFolder(), "見積書"_sj);
+    // After the sample's own layout.
     AddLayout(pDoc, FormFolder(), "ない"_sj);
     AddLayout(pDoc, FormFolder(), "壊れ"_sj);
     AddLayout(pDoc, FormFolder(), "見積書"_sj);
@@ -197,7 +197,6 @@ TEST_F(EstimatePrint, PreviewPagesThroughTheLayoutTwoAtATimeAndZooms)
 {
     CMorvelEMView* pView = OpenSample();
     ASSERT_NE(pView, nullptr);
-    AddLayout(pView->GetDocument(), FormFolder(), "見積書"_sj);
     bool bRan = false;
     // MORVEL_PREVIEW_SHOTS=<folder>: pictures of the screen at each step (a person looks).
     const char* shots = std::getenv("MORVEL_PREVIEW_SHOTS");
@@ -263,7 +262,6 @@ TEST_F(EstimatePrint, PreviewAtItsFirstZoomLooksLikeThePaperPageSeenAsSmall)
 {
     CMorvelEMView* pView = OpenSample();
     ASSERT_NE(pView, nullptr);
-    AddLayout(pView->GetDocument(), FormFolder(), "見積書"_sj);
     bool bRan = false;
     CPrintPreview::TestHook previous = CPrintPreview::SetTestHook([&](CPrintPreview& preview) {
         bRan = true;
@@ -370,7 +368,6 @@ TEST_F(EstimatePrint, LandscapePagesPrintAsThePreviewShowsThemOnEveryPrinter)
         GTEST_SKIP() << "needs pdftoppm (poppler-utils, scripts/setup.sh)";
     CMorvelEMView* pView = OpenSample();
     ASSERT_NE(pView, nullptr);
-    AddLayout(pView->GetDocument(), FormFolder(), "見積書"_sj);
     TempDir out;
     CTestPrinterSystem printers(out.Folder());
     printers.AddPrinter("Office", DMPAPER_A4, CRect(40, 60, 40, 100));
@@ -478,7 +475,6 @@ TEST_F(EstimatePrint, PreviewShowsTheLayoutsBoldTitleAsBoldAsThePaper)
         GTEST_SKIP() << "needs pdftoppm (poppler-utils, scripts/setup.sh)";
     CMorvelEMView* pView = OpenSample();
     ASSERT_NE(pView, nullptr);
-    AddLayout(pView->GetDocument(), FormFolder(), "見積書"_sj);
     const CClockReading when{2024, 6, 10, 9, 30, 0};
     SetFixedFieldClock(&when);
     TempDir out;
@@ -521,7 +517,6 @@ TEST_F(EstimatePrint, AnOpenLayoutPrintsWithItsUnsavedTokens)
     CMorvelEMView* pView = OpenSample();
     ASSERT_NE(pView, nullptr);
     CMorvelEMDoc* pDoc = pView->GetDocument();
-    AddLayout(pDoc, FormFolder(), "見積書"_sj);
     const int nRows = pView->GetPrintRowCount();
     ASSERT_GT(nRows, 30);
     auto* pLayout = dynamic_cast<CPrintEMDoc*>(m_pApp->OpenDocumentFile(FormFolder() + "見積書.MMP"_sj));
@@ -602,7 +597,6 @@ TEST_F(EstimatePrint, TheEstimateAmountOnPaperAndInTheSavedFileIsTheOneTheSheetS
     CMorvelEMView* pView = OpenSample();
     ASSERT_NE(pView, nullptr);
     CMorvelEMDoc* pDoc = pView->GetDocument();
-    AddLayout(pDoc, FormFolder(), "見積書"_sj);
     CInformationFormFile& info = pDoc->m_InformationForm;
     int nDiscount = -1, nQuote = -1;
     for (int i = 0; i < info.GetCount(); ++i) {
@@ -735,7 +729,6 @@ TEST_F(EstimatePrint, ARowChangedBelowTheTaxRowPrintsAtOnceWithItsNewTax)
     CMorvelEMView* pView = OpenSample();
     ASSERT_NE(pView, nullptr);
     CMorvelEMDoc* pDoc = pView->GetDocument();
-    AddLayout(pDoc, FormFolder(), "見積書"_sj);
     const CInformationFormFile& info = pDoc->m_InformationForm;
     int nQuote = -1;
     for (int i = 0; i < info.GetCount(); ++i) {

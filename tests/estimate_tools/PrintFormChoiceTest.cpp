@@ -18,8 +18,12 @@
 #include "platform/ui/dialogs/CFileDialog.h"
 #include "platform/ui/dialogs/CPrintDialog.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/frames/CDocManager.h"
+#include "platform/ui/frames/CFrameWnd.h"
+#include "platform/ui/frames/CNewTypeDialog.h"
 #include "platform/ui/frames/CPrinterSettings.h"
 #include "platform/ui/gdi/CDC.h"
+#include "resources/EstimateCommandIds.h"
 #include "resources/PrintToolsIds.h"
 #include "resources/ResourceIds.h"
 
@@ -105,7 +109,7 @@ protected:
 TEST_F(PrintFormChoice, WorkFolderOffersTheLayoutsOfTheEstimatesFormsAndOkKeepsTheOrderChosen)
 {
     ASSERT_NE(OpenSample(), nullptr);
-    ASSERT_EQ(m_pDoc->m_aPrintForms.GetSize(), 0);
+    m_pDoc->ClearPrintForms(); // an estimate with no layout chosen yet
     m_pDoc->SetModifiedFlag(FALSE);
     // The wait dialog is up while the dialog reads the layouts, and gone once its lists are
     // filled.
@@ -154,6 +158,7 @@ TEST_F(PrintFormChoice, WorkFolderOffersTheLayoutsOfTheEstimatesFormsAndOkKeepsT
 TEST_F(PrintFormChoice, AnotherFolderGivesItsLayoutsItsFolderAndEarlierEntriesKeepTheirs)
 {
     ASSERT_NE(OpenSample(), nullptr);
+    m_pDoc->ClearPrintForms();
     const std::string work = WorkFolder().ToUtf8();
     CString form = m_pFolder->System("FORM/見積書.MMP");
     CDialogAnswerer answerer;
@@ -194,8 +199,9 @@ TEST_F(PrintFormChoice, AnotherFolderGivesItsLayoutsItsFolderAndEarlierEntriesKe
     EXPECT_GT(pSecond->m_nLastPage, pSecond->m_nFirstPage);
 }
 
-// A work folder without layouts offers no candidates; "選択候補ﾌｫﾙﾀﾞ" then opens where the
-// layouts are: the forms' folder, or the folder of a layout the estimate prints through.
+// A work folder without layouts says so and offers those of the forms' folder;
+// "選択候補ﾌｫﾙﾀﾞ" opens where the layouts are: the forms' folder, or the folder of a layout
+// the estimate prints through.
 TEST_F(PrintFormChoice, BrowsingStartsWhereTheLayoutsAre)
 {
     for (const char* name : {"b.mmp", "A.MMP", "BAD.MMP", "OTHER.MMP"})
@@ -204,6 +210,7 @@ TEST_F(PrintFormChoice, BrowsingStartsWhereTheLayoutsAre)
     std::filesystem::create_directories(other);
     CopyNativeFile(m_pFolder->Native("FORM/見積書.MMP"), other + "/X.MMP");
     ASSERT_NE(OpenSample(), nullptr);
+    m_pDoc->ClearPrintForms();
     std::vector<std::string> starts;
     const auto browse = [&](CDialogAnswerer& answerer, const std::string& pick) {
         answerer.AnswerFileDialog([&starts, pick](CFileDialog& dlg, CString& path) {
@@ -214,10 +221,12 @@ TEST_F(PrintFormChoice, BrowsingStartsWhereTheLayoutsAre)
     };
     CDialogAnswerer answerer;
     ChooseLayouts(answerer, [&](CDialog& dlg) {
-        EXPECT_TRUE(ListTexts(dlg, IDC_PRINT_CANDIDATE_LIST).empty());
+        const std::vector<std::string> offered{"(ﾃﾞｰﾀﾌｫﾙﾀﾞにはありません)", "見積書"};
+        EXPECT_EQ(ListTexts(dlg, IDC_PRINT_CANDIDATE_LIST), offered);
+        EXPECT_EQ(ItemText(dlg, IDC_PRINT_CANDIDATE_FOLDER), Shown(m_pFolder->System("FORM/").ToUtf8()));
         browse(answerer, m_pFolder->Native("FORM/見積書.MMP"));
         ClickDlgButton(dlg, IDC_PRINT_CANDIDATE_BROWSE);
-        EXPECT_EQ(ListTexts(dlg, IDC_PRINT_CANDIDATE_LIST), (std::vector<std::string>{"見積書"}));
+        EXPECT_EQ(ListTexts(dlg, IDC_PRINT_CANDIDATE_LIST), offered);
         // A layout from another folder; chosen, its folder is where browsing starts next.
         browse(answerer, other + "/X.MMP");
         ClickDlgButton(dlg, IDC_PRINT_CANDIDATE_BROWSE);
@@ -232,9 +241,48 @@ TEST_F(PrintFormChoice, BrowsingStartsWhereTheLayoutsAre)
     EXPECT_EQ(NativePath(CString::FromUtf8(starts[2].c_str())), other + "/");
 }
 
+// A new estimate, whose work folder holds no layout, is offered the layouts of its forms
+// from the forms' folder under a line saying the work folder has none (which Add passes
+// over); the one chosen prints from there.
+TEST_F(PrintFormChoice, ANewEstimateIsOfferedTheLayoutsOfItsFormsWhereTheyAre)
+{
+    for (const char* name : {"b.mmp", "A.MMP", "BAD.MMP", "OTHER.MMP"})
+        std::filesystem::remove(m_pFolder->Native(std::string("WORK/") + name));
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(AFX_IDD_NEWTYPEDLG, [](CDialog& dlg) {
+        SelectDlgItem(dlg, CNewTypeDialog::IDC_TYPE_LIST, 0);
+        ClickDlgButton(dlg, IDOK);
+    });
+    answerer.AnswerDialog(IDD_INFORMATION_INPUT, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
+    m_pApp->OnFileNew();
+    Pump();
+    auto* pMain = dynamic_cast<CFrameWnd*>(AfxGetMainWnd());
+    ASSERT_NE(pMain, nullptr);
+    m_pDoc = dynamic_cast<CMorvelEMDoc*>(pMain->GetActiveFrame()->GetActiveDocument());
+    ASSERT_NE(m_pDoc, nullptr);
+    m_pView = m_pDoc->GetEstimateView();
+    ASSERT_EQ(m_pDoc->m_aPrintForms.GetSize(), 0);
+    const CString form = m_pFolder->System("FORM/");
+    ChooseLayouts(answerer, [&](CDialog& dlg) {
+        EXPECT_EQ(ListTexts(dlg, IDC_PRINT_CANDIDATE_LIST),
+                  (std::vector<std::string>{"(ﾃﾞｰﾀﾌｫﾙﾀﾞにはありません)", "見積書"}));
+        EXPECT_EQ(ItemText(dlg, IDC_PRINT_CANDIDATE_FOLDER), Shown(form.ToUtf8()));
+        SelectDlgItem(dlg, IDC_PRINT_CANDIDATE_LIST, 0);
+        ClickDlgButton(dlg, IDC_PRINT_ADD);
+        EXPECT_TRUE(ListTexts(dlg, IDC_PRINT_CHOSEN_LIST).empty());
+        SelectDlgItem(dlg, IDC_PRINT_CANDIDATE_LIST, 1);
+        ClickDlgButton(dlg, IDC_PRINT_ADD);
+        ClickDlgButton(dlg, IDOK);
+    });
+    EXPECT_EQ(DocumentLayouts(),
+              (std::vector<std::pair<std::string, std::string>>{{"見積書", form.ToUtf8()}}));
+    m_pDoc->SetModifiedFlag(FALSE);
+}
+
 TEST_F(PrintFormChoice, RemovingAndCancellingAndALayoutOpenWithOtherForms)
 {
     ASSERT_NE(OpenSample(), nullptr);
+    m_pDoc->ClearPrintForms();
     auto* pEntry = new CPrintFormEntry;
     pEntry->m_strTitle = "A";
     pEntry->m_strFolder = "C:\\ELSEWHERE\\";
@@ -421,6 +469,7 @@ TEST_F(ZeroRowPrint, APrintJobCountsAndPrintsWithoutTheZeroRows)
     ASSERT_NE(OpenSample(), nullptr);
     AddZeroRows();
     const int nUsed = m_pView->GetUsedRows();
+    m_pDoc->ClearPrintForms(); // instead of the sample's own layout
     auto* pEntry = new CPrintFormEntry;
     pEntry->m_strTitle = "A";
     pEntry->m_strFolder = WorkFolder();

@@ -192,9 +192,25 @@ protected:
     CMorvelPMView* m_pView = nullptr;
 };
 
+// The sample list keeps the sample layout beside its folder: it prints at once, whatever
+// the current folder.
+TEST_F(PartsPrint, TheSampleListPrintsThroughItsOwnLayoutAtOnce)
+{
+    ASSERT_TRUE(SetCurrentDirectory(SystemPathFromNative(m_dir.Native())));
+    EXPECT_TRUE(Enabled(ID_FILE_PRINT));
+    EXPECT_TRUE(Enabled(ID_FILE_PRINT_PREVIEW));
+    TempDir out;
+    EXPECT_TRUE(PrintTo(out.Folder() + "sample.pdf").empty());
+    ASSERT_EQ(m_pDoc->m_aPrintForms.GetSize(), 1);
+    EXPECT_EQ(Entry(0)->m_strTitle, "部材表"_sj);
+    EXPECT_EQ(Entry(0)->m_nLastPage, 1);
+    EXPECT_EQ(PdfPageCount(NativePath(out.Folder() + "sample.pdf")), 1);
+}
+
 TEST_F(PartsPrint, LayoutsChosenInTheDialogPrintOneAfterTheOtherToPdf)
 {
     MakeCoverLayout("表紙.MBP");
+    m_pDoc->ClearPrintForms();
     EXPECT_FALSE(Enabled(ID_FILE_PRINT)) << "no layout chosen yet";
     EXPECT_FALSE(Enabled(ID_FILE_PRINT_PREVIEW));
     EXPECT_TRUE(Enabled(ID_PRINT_FORM_SELECT));
@@ -259,6 +275,7 @@ TEST_F(PartsPrint, LayoutsChosenInTheDialogPrintOneAfterTheOtherToPdf)
 
 TEST_F(PartsPrint, AMissingLayoutIsSaidOnceAndPreviewPagesThroughTheRest)
 {
+    m_pDoc->ClearPrintForms();
     for (const char* title : {"ない", "部材表"}) {
         auto* pEntry = new CPrintFormEntry;
         pEntry->m_strTitle = CString::FromUtf8(title);

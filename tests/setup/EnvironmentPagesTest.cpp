@@ -3,6 +3,7 @@
 // system's form and created as typed when applied, the input ranges, the print page's shading, and the colour
 // page's colours and fonts; a run with the sheet font lays every page out in that font.
 #include "app/CMorvelApp.h"
+#include "layout/drawing/CShadingDialog.h"
 #include "platform/base/Path.h"
 #include "platform/ui/dialogs/DialogTemplate.h"
 #include "platform/ui/gdi/CImageList.h"
@@ -286,6 +287,10 @@ TEST_F(EnvironmentPagesTest, ShadingFromThePrintPageReachesTheSettingsWhenTheShe
     answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
         ASSERT_TRUE(sheet.SetActivePage(&sheet.m_outputPage));
         answerer.AnswerDialog(IDD_SHADING, [](CDialog& shading) {
+            // Never set: the patterns show black on white.
+            const auto& d = dynamic_cast<CShadingDialog&>(shading);
+            EXPECT_EQ(d.m_foreColor, RGB(0, 0, 0));
+            EXPECT_EQ(d.m_backColor, RGB(255, 255, 255));
             // Shading off: the pattern list is disabled, the values still come back.
             SelectDlgItem(shading, IDC_PATTERN, 10);
             ClickDlgButton(shading, IDC_FILL);

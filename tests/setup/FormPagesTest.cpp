@@ -213,6 +213,29 @@ TEST_F(FormPagesTest, RowCommandsMoveItemsAndResizedColumnsAreRememberedOnOk)
     EXPECT_EQ(App().m_strInformationFormFile, "moved.MJK");
 }
 
+// A picture typed below the last item before its name is an item in the making: cutting an
+// item above it from the right-click menu moves it up with the others.
+TEST_F(FormPagesTest, RowCutMovesUpAnItemWhoseNameIsNotTypedYet)
+{
+    const int n = App().m_partForm.GetCount();
+    const CString second = App().m_partForm.GetItem(1, 0);
+    CIntroductionDialog sheet("導入処理"_sj);
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        ASSERT_TRUE(sheet.SetActivePage(&sheet.m_partsPage));
+        CPartsDialog& page = sheet.m_partsPage;
+        ClickGridCell(page.Grid(), n + 1, 4);
+        TypeCell(page.Editor(), "###,###");
+        RightClickGridCell(page.Grid(), 1, 1, ID_ROW_CUT);
+        EXPECT_EQ(page.GetCurrentRow(), 1);
+        EXPECT_EQ(page.CellText(1, 1), second);
+        EXPECT_EQ(page.CellText(n, 4), "###,###");
+        EXPECT_EQ(page.CellText(n, 3), "7");
+        EXPECT_EQ(page.CellText(n + 1, 4), "");
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    sheet.DoModal();
+}
+
 // The horizontal bar takes the current column along when the view would leave it behind:
 // the editor always lies inside the grid, with room to type.
 TEST_F(FormPagesTest, TheHorizontalBarTakesTheCurrentColumnAlongOnEveryFormPage)

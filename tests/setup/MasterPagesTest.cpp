@@ -141,6 +141,42 @@ TEST_F(MasterPagesTest, InsertingARowMovesTheTextBeingTypedDownWithIt)
     sheet.DoModal();
 }
 
+// A right click opens the row menu on the row clicked, and 行切り取り moves every row below
+// it up whole: names typed below the table without their second column (a classification
+// without its percentage, a subject without its unit) are neither emptied nor cut instead.
+TEST_F(MasterPagesTest, RowCutFromTheRightClickMenuMovesTheRowsBelowUpWhole)
+{
+    const int nClasses = App().m_classifyFile.GetCount();
+    const int nLarge = App().m_subjectFile.GetCount(0);
+    CIntroductionDialog sheet("導入処理"_sj);
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        const std::pair<CMasterPage*, int> pages[] = {{&sheet.m_divisionPage, nClasses},
+                                                      {&sheet.m_subjectPage, nLarge}};
+        for (const auto& [pPage, n] : pages) {
+            ASSERT_TRUE(sheet.SetActivePage(pPage));
+            const CString fourth = pPage->CellText(4, 1);
+            ClickGridCell(pPage->Grid(), n + 1, 1);
+            TypeCell(pPage->Editor(), "名前だけ一"_sj);
+            PressKey(pPage->Editor(), VK_DOWN);
+            TypeCell(pPage->Editor(), "名前だけ二"_sj);
+            // The second column of row 3, where the table's second column still has text.
+            RightClickGridCell(pPage->Grid(), 3, 2, ID_ROW_CUT);
+            EXPECT_EQ(pPage->GetCurrentRow(), 3);
+            EXPECT_EQ(pPage->GetCurrentCol(), 2);
+            EXPECT_EQ(pPage->CellText(3, 1), fourth);
+            EXPECT_EQ(pPage->CellText(n, 1), "名前だけ一"_sj);
+            EXPECT_EQ(pPage->CellText(n, 2), "");
+            EXPECT_EQ(pPage->CellText(n + 1, 1), "名前だけ二"_sj);
+        }
+        ClickDlgButton(dlg, IDOK);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    ASSERT_EQ(App().m_classifyFile.GetCount(), nClasses + 1);
+    EXPECT_EQ(App().m_classifyFile.GetName(nClasses), "名前だけ二"_sj);
+    ASSERT_EQ(App().m_subjectFile.GetCount(0), nLarge + 1);
+    EXPECT_EQ(App().m_subjectFile.GetName(0, nLarge - 1), "名前だけ一"_sj);
+}
+
 TEST_F(MasterPagesTest, AFileThatCannotBeWrittenIsReportedTheSheetStaysOpenAndNothingTypedIsLost)
 {
     // The masters' folder is gone (a removed stick): nothing can be written there.

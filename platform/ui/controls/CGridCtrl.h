@@ -14,7 +14,8 @@
 //                       code (not when the value set is the one it had);
 //   GRIDN_CLICK         a click on the control, after the click has moved the current
 //                       cell (and reported that).
-// The user moves the current cell with the mouse and, while the control has the focus,
+// The user moves the current cell with the mouse (a right click too, before the parent's
+// pop-up menu opens, without GRIDN_CLICK) and, while the control has the focus,
 // with the arrow keys, PgUp/PgDn and Home/End; dragging the line between two columns in
 // the header row changes the left column's width. The control's own scroll bars are off
 // until SetGridScrollBars turns them on (1 horizontal, 2 vertical, 3 both); scrolling then

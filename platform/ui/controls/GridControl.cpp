@@ -634,6 +634,20 @@ LRESULT OnLButtonDown(CGridData&, CWnd* pWnd, UINT, WPARAM, LPARAM lParam, BOOL*
     return 0;
 }
 
+// The right button makes the cell under it current, as a list selects the item under it,
+// so that the pop-up menu its release asks the parent for acts on the row clicked. It
+// raises no click: a click acts on the cell (a pick list opens), the menu only on its row.
+LRESULT OnRButtonDown(CGridData& g, CWnd* pWnd, UINT, WPARAM, LPARAM lParam, BOOL*)
+{
+    const CRect inner = InnerRect(pWnd);
+    const CPoint pt(GET_X_LPARAM(lParam) - inner.left, GET_Y_LPARAM(lParam) - inner.top);
+    int nRow = 0;
+    int nCol = 0;
+    if (CellAt(g, pt, nRow, nCol) && nRow >= 1 && nCol >= 1)
+        MoveCurrent(pWnd, g, nRow, nCol);
+    return 0;
+}
+
 LRESULT OnMouseMove(CGridData& g, CWnd* pWnd, UINT, WPARAM, LPARAM lParam, BOOL*)
 {
     if (g.nSizingCol >= 0) {
@@ -717,6 +731,7 @@ constexpr CMessageHandler<GridHandler> kGridMessages[] = {
     {WM_SETCURSOR, OnSetCursor},
     {WM_LBUTTONDOWN, OnLButtonDown},
     {WM_LBUTTONDBLCLK, OnLButtonDown},
+    {WM_RBUTTONDOWN, OnRButtonDown},
     {WM_MOUSEMOVE, OnMouseMove},
     {WM_LBUTTONUP, OnLButtonUp},
     {WM_CANCELMODE, OnLButtonUp},

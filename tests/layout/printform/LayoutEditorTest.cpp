@@ -7,6 +7,7 @@
 #include "layout/drawing/CDrawRect.h"
 #include "layout/drawing/CDrawTable.h"
 #include "layout/drawing/CDrawText.h"
+#include "layout/drawing/CShadingDialog.h"
 #include "layout/drawing/DrawingShared.h"
 #include "layout/printform/CDrawTool.h"
 #include "layout/printform/CEditorDialogs.h"
@@ -24,9 +25,12 @@
 #include "platform/ui/frames/CToolBar.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/EstimateEditIds.h"
+#include "resources/LayoutCommandIds.h"
 #include "resources/LayoutDialogIds.h"
+#include "resources/PrintToolsIds.h"
 #include "resources/ResourceIds.h"
 #include "tests/layout/printform/LayoutTestSupport.h"
+#include "tests/support/RealInput.h"
 
 #include <QThread>
 
@@ -648,6 +652,85 @@ TEST_F(LayoutEditorTest, TwoWindowsKeepTheirUndoWithoutTouchingFreedObjects)
         Command(ID_EDIT_UNDO);
     }
     EXPECT_EQ(Count(), 2);
+}
+
+// What changes nothing is no step: after a shading, a click on a table, a cancelled
+// 要素幅調整, a double click whose properties are cancelled and 最背面へ移動 on the object
+// already at the back, Ctrl+Z still takes the shading back (and Ctrl+Y brings it again).
+TEST_F(LayoutEditorTest, AClickOrACommandThatChangesNothingKeepsTheUndoOfTheStepBefore)
+{
+    auto* pText = new CDrawText(CRect(-300, 300, -100, 250));
+    pText->m_strText = "見積"_sj;
+    m_pDoc->Add(pText);
+    m_pDoc->Add(new CDrawRect(CRect(-300, 200, -50, 150)));
+    AddTable({CRect(200, -100, 0, 0)}, CRect(200, -100, 0, 0));
+    m_pView->Select(nullptr);
+    Click(At(-200, 275));
+    const std::vector<std::string> plain = Dump(m_pDoc);
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(238, [](CDialog& dlg) {
+        auto& d = dynamic_cast<CShadingDialog&>(dlg);
+        d.m_nPattern = 10; // 50 %
+        d.m_bFill = TRUE;
+        d.EndDialog(IDOK);
+    });
+    Command(ID_DRAW_FILL);
+    const std::vector<std::string> shaded = Dump(m_pDoc);
+    ASSERT_NE(shaded, plain);
+
+    Click(At(100, -50)); // the table, which does not move
+    Click(At(-200, 275));
+    Click(At(-150, 175), MK_SHIFT); // the text and the rectangle
+    answerer.EndDialogWith(IDD_ELEMENT_WIDTH, IDCANCEL);
+    Command(ID_TABLE_ITEM_WIDTH);
+    Click(At(300, 300)); // nothing there: the selection is emptied
+    Click(At(-200, 275));
+    answerer.EndDialogWith(IDD_TEXT_PROP_EM, IDCANCEL);
+    Send(m_pView, WM_LBUTTONDBLCLK, MK_LBUTTON, At(-200, 275));
+    Send(m_pView, WM_LBUTTONUP, 0, At(-200, 275));
+    Command(ID_OBJECT_TO_BACK); // the text was added first: it is at the back already
+    EXPECT_EQ(answerer.DialogIds().size(), 3u);
+    EXPECT_EQ(Dump(m_pDoc), shaded);
+
+    RealInput::PressKeys(m_pView->GetClientWidget(), Qt::ControlModifier, Qt::Key_Z);
+    EXPECT_EQ(Dump(m_pDoc), plain);
+    RealInput::PressKeys(m_pView->GetClientWidget(), Qt::ControlModifier, Qt::Key_Y);
+    EXPECT_EQ(Dump(m_pDoc), shaded);
+
+    // Properties changed through a double click are a step of their own.
+    answerer.AnswerDialog(IDD_TEXT_PROP_EM, [](CDialog& dlg) {
+        dlg.SetDlgItemText(IDC_TP_FIXED_TEXT, "新"_sj);
+        ClickDlgButton(dlg, IDC_TP_UPDATE);
+        ClickDlgButton(dlg, IDOK);
+    });
+    Click(At(300, 300));
+    Click(At(-200, 275));
+    Send(m_pView, WM_LBUTTONDBLCLK, MK_LBUTTON, At(-200, 275));
+    Send(m_pView, WM_LBUTTONUP, 0, At(-200, 275));
+    ASSERT_NE(Dump(m_pDoc), shaded);
+    RealInput::PressKeys(m_pView->GetClientWidget(), Qt::ControlModifier, Qt::Key_Z);
+    EXPECT_EQ(Dump(m_pDoc), shaded);
+}
+
+// A rectangle drawn on a first start (no colours in the settings) offers its shading black
+// on white: the thirty patterns of the dialog show.
+TEST_F(LayoutEditorTest, ANewObjectsShadingIsBlackOnWhite)
+{
+    Command(ID_DRAW_RECT);
+    Drag(At(-200, 300), At(-100, 200));
+    Command(ID_DRAW_SELECT);
+    COLORREF fore = RGB(1, 2, 3);
+    COLORREF back = fore;
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(238, [&](CDialog& dlg) {
+        auto& d = dynamic_cast<CShadingDialog&>(dlg);
+        fore = d.m_foreColor;
+        back = d.m_backColor;
+        d.EndDialog(IDCANCEL);
+    });
+    Command(ID_DRAW_FILL);
+    EXPECT_EQ(fore, RGB(0, 0, 0));
+    EXPECT_EQ(back, RGB(255, 255, 255));
 }
 
 TEST_F(LayoutEditorTest, UndoClonesNoListHoldsAreFreed)
