@@ -626,6 +626,41 @@ TEST_F(PrintTest, TheSystemsDefaultIsTakenUpWhenItAppearsUntilThePrinterIsChosen
     EXPECT_TRUE(CPrinterSettings::Instance().IsPdfPrinter());
 }
 
+// A queue without a default when the program starts: it stands in for the default. A
+// default named later, and any default after it, is what both dialogs show while nothing
+// is chosen, with that printer's own margins.
+TEST_F(PrintTest, TheDialogsFollowTheSystemsDefaultAsItChangesWhileNothingIsChosen)
+{
+    TempDir dir;
+    CTestPrinterSystem printers(dir.Folder());
+    printers.AddPrinter("PDF");
+    printers.ClearDefault();
+    CPrinterSettings::Instance().ResetToDefault(); // as at start-up
+    CFrameTestEnvironment env(FALSE);
+    CTestViewA* pView = OpenView(env);
+    ASSERT_NE(pView, nullptr);
+    std::vector<CString> shown;
+    CDialogAnswerer answerer;
+    const auto noteAndCancel = [&](CDialog& dlg) {
+        shown.push_back(ShownPrinter(dlg));
+        ClickDlgButton(dlg, IDCANCEL);
+    };
+    const auto showBoth = [&] {
+        answerer.AnswerDialog(AFX_IDD_PRINTSETUPDLG, noteAndCancel);
+        env.App().OnFilePrintSetup();
+        answerer.AnswerDialog(AFX_IDD_PRINTDLG, noteAndCancel);
+        env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    };
+    showBoth();
+    printers.AddPrinter("PDF3", DMPAPER_A4, CRect(30, 30, 30, 30));
+    printers.MakeDefault("PDF3");
+    showBoth();
+    EXPECT_EQ(CPrinterSettings::Instance().GetMarginsTenthsMM(), CRect(30, 30, 30, 30)) << "PDF3's own";
+    printers.MakeDefault("PDF");
+    showBoth();
+    EXPECT_EQ(shown, (std::vector<CString>{"PDF", "PDF", "PDF3", "PDF3", "PDF", "PDF"}));
+}
+
 // The system's printers change while the set-up dialog is open (its default changes, a
 // printer is added): OK keeps the printer the dialog shows, with the paper chosen.
 TEST_F(PrintTest, PrintSetupKeepsThePrinterItShowsWhenTheSystemsPrintersChange)
@@ -724,6 +759,38 @@ TEST_F(PrintTest, ACupsDefaultThatAppearsAfterTheStartIsTakenUp)
     });
     env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
     EXPECT_EQ(shown, CString(queue.Name().c_str()));
+}
+
+// On a real scheduler: two queues and no default when the program starts, then each made
+// the default in turn (lpadmin -d); the set-up shows the default as it is at each opening.
+TEST_F(PrintTest, ACupsDefaultMadeAfterTheStartIsWhatTheDialogsShow)
+{
+    if (!CRealCupsQueue::Asked() || !CPrintJobWatch::CupsAnswers())
+        GTEST_SKIP() << "scripts/check_cups.sh runs this against a scheduler of its own";
+    CPrinterSystem::CScope machine(CPrinterSystem::Machine());
+    CRealCupsQueue first, second("-b");
+    ASSERT_EQ(CRealCupsQueue::Run(first.AddCommand()), 0);
+    ASSERT_EQ(CRealCupsQueue::Run(second.AddCommand()), 0);
+    ASSERT_EQ(CPrinterSystem::Machine().GetDefaultPrinterName(), "") << "the scheduler names no default";
+    CPrinterSettings::Instance().ResetToDefault(); // as at start-up
+    CFrameTestEnvironment env(FALSE);
+    CDialogAnswerer answerer;
+    std::vector<CString> shown;
+    const auto noteAndCancel = [&](CDialog& dlg) {
+        shown.push_back(ShownPrinter(dlg));
+        ClickDlgButton(dlg, IDCANCEL);
+    };
+    answerer.AnswerDialog(AFX_IDD_PRINTSETUPDLG, noteAndCancel);
+    env.App().OnFilePrintSetup();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown[0] == first.Name().c_str() || shown[0] == second.Name().c_str()) << shown[0].ToUtf8();
+    for (const CRealCupsQueue* pQueue : {&second, &first}) {
+        ASSERT_EQ(CRealCupsQueue::Run("lpadmin -d " + pQueue->Name()), 0);
+        shown.clear();
+        answerer.AnswerDialog(AFX_IDD_PRINTSETUPDLG, noteAndCancel);
+        env.App().OnFilePrintSetup();
+        EXPECT_EQ(shown, std::vector<CString>{pQueue->Name().c_str()});
+    }
 }
 
 TEST_F(PrintTest, MarginsThatLeaveNoPrintableAreaAreRefused)
