@@ -2,8 +2,8 @@
 # Checks printing against a real CUPS scheduler, which the test suite never needs: a
 # scheduler of this script's own (its own folder, socket and queues; the machine's own
 # scheduler, if any, is not touched) with cups-pdf queues. The printing tests that ask for it
-# then add and remove queues, stop and start the scheduler while the print dialog is open,
-# and print landscape pages to the built-in PDF printer and to a queue:
+# then add and remove queues, make one the default, stop and start the scheduler while the
+# print dialog is open, and print landscape pages to the built-in PDF printer and to a queue:
 #
 #   sudo scripts/check_cups.sh [build folder]     (default: build-test)
 #

@@ -442,34 +442,82 @@ TEST_F(EstimatePrint, LandscapePagesPrintAsThePreviewShowsThemOnEveryPrinter)
     SetFixedFieldClock(nullptr);
 }
 
-// The ink of the rows from nTop up to nBottom (not included) of a grey picture: the sum of
-// the pixels' darkness, a black pixel counting 1 (grey edges count in part, as the eye sees
-// them, whichever way each renderer smooths them).
-double InkInRows(const QImage& picture, int nTop, int nBottom)
+// The ink of a part of a picture as a reader sees it: how many pixels are dark enough to
+// read as ink, and the sum of all pixels' darkness (a black pixel counting 1). Pixels read as
+// ink from a little lighter to a little darker than mid grey: a cut at one grey would turn
+// a stroke half a pixel thick, grey from edge to edge, into all ink or none.
+struct CInk {
+    double darkPixels = 0;
+    double darkness = 0;
+};
+CInk InkIn(const QImage& picture, const QRect& area)
 {
-    long nDark = 0;
-    for (int y = std::max(0, nTop); y < std::min(nBottom, picture.height()); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            nDark += 255 - qGray(picture.pixel(x, y));
-    return nDark / 255.0;
+    const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
+    const QRect within = area & grey.rect();
+    const int cuts[] = {96, 128, 160};
+    CInk ink;
+    for (int y = within.top(); y <= within.bottom(); ++y) {
+        const uchar* row = grey.constScanLine(y);
+        for (int x = within.left(); x <= within.right(); ++x) {
+            for (int nCut : cuts)
+                ink.darkPixels += row[x] < nCut ? 1.0 / std::size(cuts) : 0.0;
+            ink.darkness += (255 - row[x]) / 255.0;
+        }
+    }
+    return ink;
 }
 
-// The first block of rows with ink from the top of a picture: [first, end).
-std::pair<int, int> FirstInkedRows(const QImage& picture)
+// The first and the last column of a part of a picture with ink (half a black pixel).
+std::pair<int, int> InkedColumns(const QImage& picture, const QRect& area)
 {
-    int y = 0;
-    while (y < picture.height() && InkInRows(picture, y, y + 1) < 1)
-        ++y;
-    const int nFirst = y;
-    while (y < picture.height() && InkInRows(picture, y, y + 1) >= 1)
-        ++y;
-    return {nFirst, y};
+    int nFirst = -1, nLast = -1;
+    for (int x = area.left(); x <= area.right(); ++x)
+        if (InkIn(picture, QRect(x, area.top(), 1, area.height())).darkness >= 0.5) {
+            nLast = x;
+            if (nFirst < 0)
+                nFirst = x;
+        }
+    return {nFirst, nLast};
 }
 
-// The sample layout's title "御　見　積　書" is bold (a face without a bold style, made
-// bold by the fonts): it is as dark in the preview as on the printed page, at the first zoom
-// and zoomed in.
-TEST_F(EstimatePrint, PreviewShowsTheLayoutsBoldTitleAsBoldAsThePaper)
+// The sample layout's text object whose text begins with start.
+CDrawText* SampleText(CPrintEMDoc& layout, const CString& start)
+{
+    CDrawObjList* pList = layout.GetObjectList();
+    for (POSITION pos = pList->GetHeadPosition(); pos != nullptr;) {
+        auto* pText = dynamic_cast<CDrawText*>(pList->GetNext(pos));
+        if (pText != nullptr && pText->m_strText.Left(start.GetLength()) == start)
+            return pText;
+    }
+    return nullptr;
+}
+
+// Where the inside of a text object of the sample layout lies on a page of the program's
+// printer drawn at nDpi, in pixels from the paper's corner: within its frame, and left of
+// the date that shares the title's box.
+QRect TextOnPage(CPrintEMDoc& layout, const CDrawText& text, int nDpi)
+{
+    CRect rect = text.m_position, date = SampleText(layout, "$日付"_sj)->m_position, overlap;
+    rect.NormalizeRect();
+    date.NormalizeRect();
+    rect.DeflateRect(3, text.m_nLineStyle == 0 ? 1 : 4);
+    if (overlap.IntersectRect(&rect, &date))
+        rect.right = date.left;
+    CDC dc;
+    CPrinterSettings::Instance().CreatePrinterDC(dc);
+    CLayoutPrintJob::MapPrintingDC(&dc);
+    dc.LPtoDP(&rect);
+    rect.NormalizeRect();
+    rect.OffsetRect(dc.GetDeviceCaps(PHYSICALOFFSETX), dc.GetDeviceCaps(PHYSICALOFFSETY));
+    const double k = static_cast<double>(nDpi) / dc.GetDeviceCaps(LOGPIXELSX);
+    const auto at = [k](int v) { return static_cast<int>(std::lround(v * k)); };
+    return QRect(QPoint(at(rect.left), at(rect.top)), QPoint(at(rect.right) - 1, at(rect.bottom) - 1));
+}
+
+// The sample layout's bold texts (a face without a bold style, made bold by the fonts) are
+// as dark in the preview as on the printed page at every zoom and on a screen of twice the
+// density: as many pixels read as ink, and as much ink in all.
+TEST_F(EstimatePrint, PreviewShowsTheLayoutsBoldTextsAsBoldAsThePaperAtEveryZoomAndScale)
 {
     if (std::system("command -v pdftoppm >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "needs pdftoppm (poppler-utils, scripts/setup.sh)";
@@ -480,36 +528,98 @@ TEST_F(EstimatePrint, PreviewShowsTheLayoutsBoldTitleAsBoldAsThePaper)
     TempDir out;
     const CString pdf = out.Folder() + "bold.pdf";
     EXPECT_TRUE(PrintTo(pdf).empty());
+    // The first page shown, by the dots per inch it shows the paper at: at 100 % an inch of
+    // paper is 96 pixels of the screen, on a screen of twice the density 192 of its pixels.
     std::map<int, QImage> shown;
     CPrintPreview::TestHook previous = CPrintPreview::SetTestHook([&](CPrintPreview& preview) {
-        shown[preview.GetZoom()] = preview.GetImpl()->pages.at(1);
-        while (preview.GetZoom() < 150)
-            preview.ZoomIn();
-        shown[preview.GetZoom()] = preview.GetImpl()->pages.at(1);
+        CPrintPreviewImpl& d = *preview.GetImpl();
+        for (int nZoom : {50, 75, 100, 150}) {
+            while (preview.GetZoom() < nZoom)
+                preview.ZoomIn();
+            shown[96 * nZoom / 100] = d.pages.at(1);
+        }
+        while (preview.GetZoom() > 100)
+            preview.ZoomOut();
+        d.density = 2;
+        d.Refresh();
+        shown[192] = d.pages.at(1);
         preview.Close(FALSE);
     });
     m_pApp->m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
     CPrintPreview::SetTestHook(previous);
     SetFixedFieldClock(nullptr);
     Pump();
-    ASSERT_EQ(shown.size(), 2u);
-    for (const auto& [nZoom, page] : shown) {
-        SCOPED_TRACE(nZoom);
-        // At 100 % an inch of paper is 96 pixels.
-        const QImage paper = RenderFirstPage(pdf, out, 96 * nZoom / 100);
+    ASSERT_EQ(shown.size(), 5u);
+    CPrintEMDoc layout;
+    ASSERT_TRUE(layout.OnOpenDocument(FormFolder() + "見積書.MMP"_sj));
+    for (const auto& [nDpi, page] : shown) {
+        SCOPED_TRACE(nDpi);
+        const QImage paper = RenderFirstPage(pdf, out, nDpi);
         ASSERT_FALSE(paper.isNull());
         ASSERT_LE(std::abs(paper.height() - page.height()), 2);
-        // The title's rows (with the small date beside it), down to the first blank row.
-        const auto [nTop, nEnd] = FirstInkedRows(paper);
-        const auto [nShownTop, nShownEnd] = FirstInkedRows(page);
-        ASSERT_LE(std::abs(nTop - nShownTop), 2);
-        const double nOnPaper = InkInRows(paper, std::min(nTop, nShownTop), std::max(nEnd, nShownEnd));
-        const double nInPreview = InkInRows(page, std::min(nTop, nShownTop), std::max(nEnd, nShownEnd));
-        ASSERT_GT(nOnPaper, 200);
-        // (Drawn larger and brought down, the preview's edges are a little lighter.)
-        EXPECT_GT(nInPreview, nOnPaper * 0.85);
-        EXPECT_LT(nInPreview, nOnPaper * 1.15);
+        for (const CString& start :
+             {"御　見　積　書"_sj, "$情報(得意先名)$　様"_sj, "株式会社　モルベル建設"_sj, "御見積金額"_sj}) {
+            SCOPED_TRACE(start.ToUtf8());
+            const CDrawText* pText = SampleText(layout, start);
+            ASSERT_NE(pText, nullptr);
+            const QRect area = TextOnPage(layout, *pText, nDpi);
+            const CInk onPaper = InkIn(paper, area);
+            const CInk inPreview = InkIn(page, area);
+            ASSERT_GT(onPaper.darkPixels, 50);
+            EXPECT_NEAR(inPreview.darkPixels, onPaper.darkPixels, onPaper.darkPixels * 0.05);
+            EXPECT_NEAR(inPreview.darkness, onPaper.darkness, onPaper.darkness * 0.05);
+        }
     }
+}
+
+// The right-aligned bold company name of the sample layout is as wide on the built-in PDF
+// printer (300 dots per inch) as on a printer of 600, and in the preview of each as on its
+// paper.
+TEST_F(EstimatePrint, TheLayoutsBoldTextIsAsWideOnEveryPrinterAsInThePreview)
+{
+    if (std::system("command -v pdftoppm >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "needs pdftoppm (poppler-utils, scripts/setup.sh)";
+    CMorvelEMView* pView = OpenSample();
+    ASSERT_NE(pView, nullptr);
+    AddLayout(pView->GetDocument(), FormFolder(), "見積書"_sj);
+    CPrintEMDoc layout;
+    ASSERT_TRUE(layout.OnOpenDocument(FormFolder() + "見積書.MMP"_sj));
+    const CDrawText* pName = SampleText(layout, "株式会社　モルベル建設"_sj);
+    ASSERT_NE(pName, nullptr);
+    ASSERT_EQ(pName->m_nAlign, CTextAttributes::alignRight);
+    TempDir out;
+    CTestPrinterSystem printers(out.Folder());
+    printers.AddPrinter("Office", DMPAPER_A4, CRect(50, 50, 50, 80), 600);
+    std::vector<int> widths; // on paper, in pixels of 96 to the inch
+    for (const CString& name : {CPrinterSettings::GetPdfPrinterName(), CString("Office")}) {
+        SCOPED_TRACE(name.ToUtf8());
+        ASSERT_TRUE(CPrinterSettings::Instance().SelectPrinter(name));
+        const CString pdf = out.Folder() + "wide.pdf";
+        EXPECT_TRUE(PrintTo(pdf).empty());
+        const std::vector<CString> jobs = printers.JobsOf("Office");
+        const CString printed = name == "Office" ? (jobs.empty() ? CString() : jobs.back()) : pdf;
+        ASSERT_TRUE(FileExists(printed));
+        QImage shown;
+        CPrintPreview::TestHook previous = CPrintPreview::SetTestHook([&](CPrintPreview& preview) {
+            while (preview.GetZoom() < 100)
+                preview.ZoomIn();
+            shown = preview.GetImpl()->pages.at(1);
+            preview.Close(FALSE);
+        });
+        m_pApp->m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+        CPrintPreview::SetTestHook(previous);
+        Pump();
+        const QImage paper = RenderFirstPage(printed, out, 96);
+        ASSERT_FALSE(paper.isNull());
+        const QRect area = TextOnPage(layout, *pName, 96);
+        const auto [nLeft, nRight] = InkedColumns(paper, area);
+        const auto [nShownLeft, nShownRight] = InkedColumns(shown, area);
+        ASSERT_GE(nLeft, 0);
+        EXPECT_NEAR(nShownLeft, nLeft, 1);
+        EXPECT_NEAR(nShownRight, nRight, 1);
+        widths.push_back(nRight - nLeft + 1);
+    }
+    EXPECT_NEAR(widths[0], widths[1], 1) << "a pixel is 0.26 mm";
 }
 
 TEST_F(EstimatePrint, AnOpenLayoutPrintsWithItsUnsavedTokens)

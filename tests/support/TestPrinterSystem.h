@@ -25,7 +25,7 @@ public:
     }
 
     // A printer on nPaperSize paper at nResolution dots per inch with margins (0.1 mm); the
-    // first one added is the default.
+    // first one added is the default (unless there is to be none).
     void AddPrinter(const CString& name, int nPaperSize = DMPAPER_A4,
                     const CRect& margins = CRect(50, 50, 50, 80), int nResolution = 600)
     {
@@ -45,7 +45,10 @@ public:
     {
         std::stable_partition(m_printers.begin(), m_printers.end(),
                               [&](const auto& p) { return p.first == name; });
+        m_bNoDefault = false;
     }
+    // The printers stay, none of them the default (until MakeDefault).
+    void ClearDefault() { m_bNoDefault = true; }
     // The scheduler stops (or starts again with the printers it had).
     void Stop(bool bStopped = true) { m_bStopped = bStopped; }
 
@@ -68,6 +71,10 @@ public:
                 names.push_back(p.first);
         }
         return names;
+    }
+    CString GetDefaultPrinterName() const override
+    {
+        return m_bStopped || m_bNoDefault || m_printers.empty() ? CString() : m_printers.front().first;
     }
     BOOL DescribePrinter(const CString& name, CSystemPrinter& printer) const override
     {
@@ -105,6 +112,7 @@ private:
     std::vector<std::pair<CString, CSystemPrinter>> m_printers;
     mutable std::vector<std::pair<CString, CString>> m_jobs; // printer, spool file
     bool m_bStopped = false;
+    bool m_bNoDefault = false;
     CPrinterSystem::CScope m_scope; // last: in place once everything else is
 };
 
@@ -126,6 +134,11 @@ public:
     }
     static int Run(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()); }
 
+    // A test's second (third, ...) queue takes a suffix to its name.
+    explicit CRealCupsQueue(const std::string& suffix = std::string())
+        : m_strName("morvel-test-" + std::to_string(getpid()) + suffix)
+    {
+    }
     ~CRealCupsQueue() { Run("lpadmin -x " + m_strName); }
     const std::string& Name() const { return m_strName; }
     // Adds the queue stopped: the jobs it takes wait in it (and go with it at the end).
@@ -135,5 +148,5 @@ public:
     }
 
 private:
-    std::string m_strName = "morvel-test-" + std::to_string(getpid());
+    std::string m_strName;
 };

@@ -74,8 +74,10 @@ bool CPrintPreviewImpl::Draw(UINT nPage)
                       std::max(1, static_cast<int>(std::lround(caps.physicalHeight * Scale()))));
     const double k = Oversampling();
     const double s = Scale() * k;
-    QImage image(std::max(1, static_cast<int>(std::lround(caps.physicalWidth * s))),
-                 std::max(1, static_cast<int>(std::lround(caps.physicalHeight * s))), QImage::Format_RGB32);
+    // Exactly k times the page as shown: each shown pixel is a square of k x k pixels of the
+    // drawing, which bringing it down averages and nothing else.
+    const int nPixel = static_cast<int>(k);
+    QImage image(shown * nPixel, QImage::Format_RGB32);
     image.fill(Qt::white);
     CDC dc;
     if (!dc.AttachDevice(&image, TRUE))
@@ -84,7 +86,7 @@ bool CPrintPreviewImpl::Draw(UINT nPage)
     // printable area moved by the printer's offsets.
     dc.SetDeviceCaps(caps);
     dc.SetOutputTransform(s, static_cast<int>(std::lround(caps.physicalOffsetX * s)),
-                          static_cast<int>(std::lround(caps.physicalOffsetY * s)), static_cast<int>(k));
+                          static_cast<int>(std::lround(caps.physicalOffsetY * s)), nPixel);
     const CRect printable(0, 0, caps.horzRes, caps.vertRes);
     dc.SetSystemClipRect(&printable);
 

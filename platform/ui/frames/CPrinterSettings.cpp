@@ -80,17 +80,38 @@ CPrinterSettings& CPrinterSettings::Instance()
 {
     static CPrinterSettings* s_pSettings = new CPrinterSettings;
     // The installed printers can only be asked for once the application's window system
-    // is up; until then the PDF printer stands in. It also stands in for a default the
-    // system did not have (no printer installed yet, the scheduler not running), and gives
-    // way to it as soon as there is one. A printer chosen, or a default taken up, stays
-    // also while the system does not offer it: a job never goes to another printer.
-    if (!s_pSettings->m_bChosen && s_pSettings->IsPdfPrinter() &&
-        qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        const std::vector<CString> printers = GetInstalledPrinters();
-        if (!printers.empty())
-            s_pSettings->ResetToDefault(printers);
-    }
+    // is up; until then the PDF printer stands in.
+    if (!s_pSettings->m_bChosen && qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        s_pSettings->FollowSystemDefault();
     return *s_pSettings;
+}
+
+void CPrinterSettings::FollowSystemDefault()
+{
+    // Whatever default the system names now is taken up. Where it names none, the PDF
+    // printer stands in, or the first printer the system offers; a printer taken up stays
+    // while the system names no other (a scheduler that stopped, a default queue removed):
+    // a job never goes to another printer than the one shown.
+    const CPrinterSystem& system = CPrinterSystem::Current();
+    CString name = system.GetDefaultPrinterName();
+    if (name.IsEmpty()) {
+        if (!IsPdfPrinter())
+            return;
+        const std::vector<CString> printers = system.GetPrinterNames();
+        if (printers.empty())
+            return;
+        name = printers.front();
+    }
+    if (name != m_strPrinterName)
+        TakeUp(name);
+}
+
+void CPrinterSettings::TakeUp(const CString& name)
+{
+    UsePdfPrinter();
+    if (!name.IsEmpty())
+        SelectPrinter(name);
+    m_bChosen = false;
 }
 
 std::vector<CString> CPrinterSettings::GetInstalledPrinters()
@@ -105,15 +126,8 @@ CString CPrinterSettings::GetPdfPrinterName()
 
 void CPrinterSettings::ResetToDefault()
 {
-    ResetToDefault(GetInstalledPrinters());
-}
-
-void CPrinterSettings::ResetToDefault(const std::vector<CString>& printers)
-{
-    UsePdfPrinter();
-    if (!printers.empty())
-        SelectPrinter(printers.front());
-    m_bChosen = false;
+    TakeUp(CString());
+    FollowSystemDefault();
 }
 
 void CPrinterSettings::UsePdfPrinter()

@@ -32,8 +32,8 @@ public:
     CPrinterSettings();
 
     // The application's printer. Until the user (or the program) chooses one, it is the
-    // system's default printer: when there was none (no printer yet, the scheduler not
-    // running), the default is taken up as soon as the system offers one.
+    // system's default printer as it is at each call: a default named later (a printer
+    // installed or made the default, the scheduler started) is taken up at once.
     static CPrinterSettings& Instance();
 
     // ---- the printer --------------------------------------------------------------------
@@ -41,8 +41,8 @@ public:
     static std::vector<CString> GetInstalledPrinters();
     // The PDF printer's name as the dialogs show it.
     static CString GetPdfPrinterName();
-    // Back to the system's default printer (or the PDF printer when there is none), its
-    // default paper and margins, portrait; nothing chosen.
+    // Back to the system's default printer (where it names none, the first printer it offers,
+    // or the PDF printer), its default paper and margins, portrait; nothing chosen.
     void ResetToDefault();
     // The PDF printer on A4 portrait with its own margins. (MORVEL_PRINTER=pdf hides the
     // installed printers altogether: see CPrinterSystem.)
@@ -85,7 +85,11 @@ public:
     BOOL CreatePrinterDC(CDC& dc) const;
 
 private:
-    void ResetToDefault(const std::vector<CString>& printers);
+    // Nothing chosen: the system's default as it is now (see Instance()).
+    void FollowSystemDefault();
+    // The printer name (or the PDF printer for an empty name) with its own paper and
+    // margins, portrait; nothing chosen.
+    void TakeUp(const CString& name);
 
     CString m_strPrinterName; // empty: the PDF printer
     int m_nPaperSize = DMPAPER_A4;

@@ -40,7 +40,7 @@ public:
     std::vector<CString> GetPrinterNames() const override
     {
         std::vector<CString> names;
-        if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        if (!CanAsk())
             return names;
         const QString def = QPrinterInfo::defaultPrinterName();
         if (!def.isEmpty())
@@ -50,6 +50,11 @@ public:
                 names.push_back(FromQt(name));
         }
         return names;
+    }
+
+    CString GetDefaultPrinterName() const override
+    {
+        return CanAsk() ? FromQt(QPrinterInfo::defaultPrinterName()) : CString();
     }
 
     BOOL DescribePrinter(const CString& name, CSystemPrinter& printer) const override
@@ -83,10 +88,10 @@ public:
     }
 
 private:
+    static bool CanAsk() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr; }
     static bool Knows(const CString& name)
     {
-        return !name.IsEmpty() && qobject_cast<QGuiApplication*>(QCoreApplication::instance()) &&
-               !QPrinterInfo::printerInfo(ToQt(name)).isNull();
+        return !name.IsEmpty() && CanAsk() && !QPrinterInfo::printerInfo(ToQt(name)).isNull();
     }
 };
 
@@ -94,6 +99,7 @@ private:
 class CNoPrinters final : public CPrinterSystem {
 public:
     std::vector<CString> GetPrinterNames() const override { return {}; }
+    CString GetDefaultPrinterName() const override { return CString(); }
     BOOL DescribePrinter(const CString&, CSystemPrinter&) const override { return FALSE; }
     BOOL GetJobTarget(const CString&, CPrintTarget&) const override { return FALSE; }
 };

@@ -39,6 +39,9 @@ public:
 
     // The printers offered now, the default first.
     virtual std::vector<CString> GetPrinterNames() const = 0;
+    // The system's default printer now; empty when it names none (no printer, none made the
+    // default, the scheduler not running).
+    virtual CString GetDefaultPrinterName() const = 0;
     // The printer's own paper, margins and resolution; FALSE when the system does not know
     // the printer now.
     virtual BOOL DescribePrinter(const CString& name, CSystemPrinter& printer) const = 0;

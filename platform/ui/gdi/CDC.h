@@ -235,8 +235,10 @@ public:
 
     // For previews: device coordinates of this context are drawn on the painter scaled by
     // scale and moved by (dx, dy) painter pixels. Logical results (text extents, caps,
-    // clip boxes) stay those of the described device. Lines of one device pixel are drawn
-    // nHairline painter pixels wide (a preview drawn larger than shown keeps them visible).
+    // clip boxes) stay those of the described device. A painter drawing larger than its
+    // picture is shown gives nHairline: so many painter pixels across make a pixel as shown.
+    // Lines of one device pixel are drawn that wide (they stay visible when the picture is
+    // brought down), and a made-up bold is set on the pixels as shown (as dark as on paper).
     void SetOutputTransform(double scale, int dx, int dy, int nHairline = 1);
 
     // --- Printing jobs (printer contexts) -------------------------------------------------

@@ -304,7 +304,7 @@ struct CDCImpl {
     bool transformed = false;
     double outScale = 1.0;
     int outDx = 0, outDy = 0;
-    int outHairline = 1; // painter pixels of a line one device pixel wide
+    int outHairline = 1; // painter pixels across a pixel as shown (a line one device pixel wide)
     unsigned clipVersion = 1;
     mutable QRegion visible;
     mutable unsigned visibleVersion = 0;
@@ -617,8 +617,10 @@ struct CDCImpl {
         const int h =
             f->font.lfHeight == 0 ? 0 : (f->font.lfHeight < 0 ? -1 : 1) * std::max(1, LenY(f->font.lfHeight));
         const int w = f->font.lfWidth == 0 ? 0 : std::max(1, LenX(f->font.lfWidth));
-        if (!rf || rfFont != f->serial || rfHeight != h || rfWidth != w || rfDpi != caps.logPixelsY) {
-            rf = f->Realize(h, w, caps.logPixelsY);
+        const bool paper = caps.technology != DT_RASDISPLAY;
+        if (!rf || rfFont != f->serial || rfHeight != h || rfWidth != w || rfDpi != caps.logPixelsY ||
+            rf->paper != paper) {
+            rf = f->Realize(h, w, caps.logPixelsY, paper);
             rfFont = f->serial;
             rfHeight = h;
             rfWidth = w;
@@ -1167,16 +1169,25 @@ struct CDCImpl {
     }
 
     // The outlines of a run's characters in the face of font, each placed where the run's
-    // own font puts it (its advances, or the font's advance of each character).
+    // own font puts it (its advances, or the font's advance of each character). Given the
+    // pixels of a picture (device pixels to them, neither turned nor mirrored), each glyph
+    // is set on them as renderers set glyphs: its baseline on a whole row of pixels and its
+    // left end on a quarter of a pixel.
     static QPainterPath RunOutline(QPoint origin, const CTextRun& run, const CRealizedFont& f,
-                                   const QFont& face)
+                                   const QFont& face, const QTransform* pPixels = nullptr)
     {
+        const QTransform fromPixels = pPixels ? pPixels->inverted() : QTransform();
         QPainterPath path;
         int x = origin.x();
         for (qsizetype i = 0; i < run.text.size(); ++i) {
             // One UTF-16 unit per code page 932 character.
             const QString character = run.text.mid(i, 1);
-            path.addText(QPointF(x, origin.y()), face, character);
+            QPointF at(x, origin.y());
+            if (pPixels) {
+                const QPointF pixel = pPixels->map(at);
+                at = fromPixels.map(QPointF(std::floor(pixel.x() * 4) / 4, std::round(pixel.y())));
+            }
+            path.addText(at, face, character);
             if (run.advances.empty())
                 x += f.Width(character);
             else if (static_cast<size_t>(i) < run.advances.size())
@@ -1190,30 +1201,65 @@ struct CDCImpl {
     // and an underline or a strike-out once along the run. Drawn from the regular outlines:
     // the image's own engine emboldens by another measure, and only at some sizes and scales,
     // so that a preview page would be bolder or fainter than the paper by its zoom.
+    // A renderer of the paper sets both prints on the pixels of the picture it makes, and the
+    // second one darkens the edge pixels the first covered in part. A page drawn larger than
+    // shown (outHairline painter pixels a pixel) and brought down would lose that darkening,
+    // lighter than the paper the smaller the zoom: the text is set on the pixels of the page
+    // as shown, and each of them put on the page as a square of outHairline painter pixels,
+    // which bringing the page down gives back as it was.
     void DrawPaperBold(QPainter* p, QPoint origin, const CTextRun& run, const CRealizedFont& f)
     {
         QFont regular = f.font;
         regular.setWeight(QFont::Normal);
         regular.setUnderline(false);
         regular.setStrikeOut(false);
-        const QColor colour = ToQColor(st.textColor);
-        const bool smooth = !(f.font.styleStrategy() & QFont::NoAntialias);
-        const bool wasSmooth = p->testRenderHint(QPainter::Antialiasing);
-        p->setRenderHint(QPainter::Antialiasing, smooth);
-        const QPainterPath glyphs = RunOutline(origin, run, f, regular);
-        p->fillPath(glyphs, colour);
-        p->fillPath(glyphs.translated(-f.boldOffset, 0), colour);
+        const QTransform world = p->worldTransform();
+        const int k = outHairline;
+        const QTransform shown = world * QTransform::fromScale(1.0 / k, 1.0 / k);
+        const bool onPixels =
+            Image() != nullptr && shown.type() <= QTransform::TxScale && shown.m11() > 0 && shown.m22() > 0;
+        const QPainterPath glyphs = RunOutline(origin, run, f, regular, onPixels ? &shown : nullptr);
         const QFontMetricsF metrics(f.font);
         const double thickness = metrics.lineWidth();
+        QPainterPath lines;
         const auto line = [&](double offset) {
-            p->fillRect(QRectF(origin.x(), origin.y() + offset - thickness / 2, run.width, thickness),
-                        colour);
+            lines.addRect(QRectF(origin.x(), origin.y() + offset - thickness / 2, run.width, thickness));
         };
         if (f.font.underline())
             line(metrics.underlinePos());
         if (f.font.strikeOut())
             line(-metrics.strikeOutPos());
-        p->setRenderHint(QPainter::Antialiasing, wasSmooth);
+        const QColor colour = ToQColor(st.textColor);
+        const bool smooth = !(f.font.styleStrategy() & QFont::NoAntialias);
+        const auto print = [&](QPainter& painter) {
+            const bool wasSmooth = painter.testRenderHint(QPainter::Antialiasing);
+            painter.setRenderHint(QPainter::Antialiasing, smooth);
+            painter.fillPath(glyphs, colour);
+            painter.fillPath(glyphs.translated(-f.boldOffset, 0), colour);
+            if (!lines.isEmpty())
+                painter.fillPath(lines, colour);
+            painter.setRenderHint(QPainter::Antialiasing, wasSmooth);
+        };
+        if (!onPixels) {
+            print(*p);
+            return;
+        }
+        const QRectF reach =
+            glyphs.boundingRect() | glyphs.boundingRect().translated(-f.boldOffset, 0) | lines.boundingRect();
+        const QRect area = shown.mapRect(reach).toAlignedRect().adjusted(-1, -1, 1, 1);
+        QImage pixels(area.size(), QImage::Format_ARGB32_Premultiplied);
+        pixels.fill(Qt::transparent);
+        {
+            QPainter painter(&pixels);
+            painter.setTransform(shown * QTransform::fromTranslate(-area.left(), -area.top()));
+            print(painter);
+        }
+        const bool wasScaledSmoothly = p->testRenderHint(QPainter::SmoothPixmapTransform);
+        p->setRenderHint(QPainter::SmoothPixmapTransform, false);
+        p->setWorldTransform(QTransform::fromScale(k, k));
+        p->drawImage(area.topLeft(), pixels);
+        p->setWorldTransform(world);
+        p->setRenderHint(QPainter::SmoothPixmapTransform, wasScaledSmoothly);
     }
 
     // Where a run aligned by align at the device point ref starts: its left end, and its
@@ -1278,20 +1324,24 @@ struct CDCImpl {
         SetPenColor(p, ToQColor(st.textColor));
         if (caps.technology == DT_RASDISPLAY && DrawScreenGlyphs(p, QPoint(left, baseline), run, f)) {
             // drawn with the screen's glyphs
-        } else if (caps.technology != DT_RASDISPLAY && f.syntheticBold && !PaintsPaper(p)) {
+        } else if (f.paper && f.syntheticBold && !PaintsPaper(p)) {
             DrawPaperBold(p, QPoint(left, baseline), run, f);
-        } else if (run.advances.empty()) {
+        } else if (run.advances.empty() && !(f.paper && f.syntheticBold)) {
             p->drawText(QPoint(left, baseline), run.text);
         } else {
+            // Placed character by character at the measured advances: the given ones, or
+            // (a made-up bold on paper) the regular face's, which the toolkit's own layout of
+            // the bold font does not keep.
             int x = left;
-            qsizetype pos = 0;
-            for (int adv : run.advances) {
+            for (qsizetype pos = 0; pos < run.text.size(); ++pos) {
                 // Characters in the run line up with the advances: one UTF-16 unit per
                 // code page 932 character (a surrogate pair never comes out of it).
-                if (pos < run.text.size())
-                    p->drawText(QPoint(x, baseline), run.text.mid(pos, 1));
-                ++pos;
-                x += adv;
+                const QString character = run.text.mid(pos, 1);
+                p->drawText(QPoint(x, baseline), character);
+                if (run.advances.empty())
+                    x += f.Width(character);
+                else if (static_cast<size_t>(pos) < run.advances.size())
+                    x += run.advances[static_cast<size_t>(pos)];
             }
         }
         if (rotated)

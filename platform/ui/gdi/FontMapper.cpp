@@ -199,9 +199,11 @@ int Scale(int designUnits, int ppem, int unitsPerEm)
     return static_cast<int>(std::lround(static_cast<double>(designUnits) * ppem / unitsPerEm));
 }
 
-std::shared_ptr<const CRealizedFont> Build(const LOGFONT& lf, int devHeight, int devWidth, int logPixelsY)
+std::shared_ptr<const CRealizedFont> Build(const LOGFONT& lf, int devHeight, int devWidth, int logPixelsY,
+                                           bool bPaper)
 {
     auto rf = std::make_shared<CRealizedFont>();
+    rf->paper = bPaper;
     const bool gui = qGuiApp != nullptr;
     rf->family = gui ? FamilyForFaceQ(lf.lfFaceName) : QString::fromLatin1(kDefaultFamily);
     const CFaceMetrics fm =
@@ -265,7 +267,16 @@ std::shared_ptr<const CRealizedFont> Build(const LOGFONT& lf, int devHeight, int
             rf->syntheticBold = !heavy;
         }
         rf->boldOffset = QFontMetricsF(f).lineWidth() / 2;
-        rf->metrics = std::make_unique<QFontMetrics>(f);
+        // The font engine widens a made-up bold glyph's advance by a share of its size while
+        // it keeps the glyph's picture (below 64 pixels), and not beyond: the same text would
+        // be a twenty-fourth wider on a page of 300 dots per inch than on one of 600. On
+        // paper a made-up bold keeps the regular face's advances, so that a text is as wide
+        // on every printer and in every preview; screens keep the wider advances their
+        // windows were laid out with.
+        QFont measured = f;
+        if (bPaper && rf->syntheticBold)
+            measured.setWeight(QFont::Normal);
+        rf->metrics = std::make_unique<QFontMetrics>(measured);
         QFont screen = f;
         screen.setHintingPreference(QFont::PreferVerticalHinting);
         rf->screenGlyphs = QRawFont::fromFont(screen);
@@ -300,7 +311,7 @@ CRealizedCache& RealizedCache()
 } // namespace
 
 std::shared_ptr<const CRealizedFont> CFontRealizer::Realize(const LOGFONT& lf, int devHeight, int devWidth,
-                                                            int logPixelsY)
+                                                            int logPixelsY, bool bPaper)
 {
     // Key: the description with the device sizes in place of the logical ones and the
     // face name cut at its end (bytes after the terminator do not matter).
@@ -314,6 +325,7 @@ std::shared_ptr<const CRealizedFont> CFontRealizer::Realize(const LOGFONT& lf, i
     std::string bytes(reinterpret_cast<const char*>(&key), sizeof(key));
     if (devHeight == 0)
         bytes.append(reinterpret_cast<const char*>(&logPixelsY), sizeof(logPixelsY));
+    bytes.push_back(bPaper ? 'p' : 's');
 
     CRealizedCache& c = RealizedCache();
     {
@@ -322,7 +334,7 @@ std::shared_ptr<const CRealizedFont> CFontRealizer::Realize(const LOGFONT& lf, i
         if (it != c.fonts.end())
             return it->second;
     }
-    auto rf = Build(key, devHeight, devWidth, logPixelsY);
+    auto rf = Build(key, devHeight, devWidth, logPixelsY, bPaper);
     std::lock_guard<std::mutex> lock(c.mutex);
     if (c.fonts.size() >= 1024)
         c.fonts.clear(); // fonts in use stay alive through their users

@@ -56,6 +56,9 @@ struct CRealizedFont {
     // (the PDF the printers are given) the glyphs are printed twice, the second time
     // boldOffset device pixels to the left (half the face's line thickness).
     bool syntheticBold = false;
+    // Realised for a printer (or a preview of one): a made-up bold measures the regular
+    // face's advances (see Build in FontMapper.cpp).
+    bool paper = false;
     double boldOffset = 0;
     // The texts drawn in this font so far, by their code page 932 bytes.
     mutable std::unordered_map<std::string, CPreparedText> prepared;
@@ -89,9 +92,10 @@ class CFontRealizer {
 public:
     // lf sized for a device: devHeight is lfHeight converted to device pixels with its sign
     // kept (0: the default cell height of 12 points at logPixelsY), devWidth lfWidth in
-    // device pixels (0: natural width). Results are shared and cached.
+    // device pixels (0: natural width), bPaper for a printer rather than a screen. Results
+    // are shared and cached.
     static std::shared_ptr<const CRealizedFont> Realize(const LOGFONT& lf, int devHeight, int devWidth,
-                                                        int logPixelsY);
+                                                        int logPixelsY, bool bPaper = false);
     // Forgets cached fonts (tests, font database changes).
     static void ClearCache();
 };

@@ -196,16 +196,17 @@ CGdiObject* CGdiData::Wrapper()
     return temporary.get();
 }
 
-std::shared_ptr<const CRealizedFont> CGdiData::Realize(int devHeight, int devWidth, int logPixelsY) const
+std::shared_ptr<const CRealizedFont> CGdiData::Realize(int devHeight, int devWidth, int logPixelsY,
+                                                       bool bPaper) const
 {
     for (CFontCacheEntry& e : fontCache) {
-        if (e.realized && e.devHeight == devHeight && e.devWidth == devWidth &&
+        if (e.realized && e.devHeight == devHeight && e.devWidth == devWidth && e.paper == bPaper &&
             (devHeight != 0 || e.logPixelsY == logPixelsY))
             return e.realized;
     }
-    auto rf = CFontRealizer::Realize(font, devHeight, devWidth, logPixelsY);
+    auto rf = CFontRealizer::Realize(font, devHeight, devWidth, logPixelsY, bPaper);
     fontCache[1] = fontCache[0];
-    fontCache[0] = {devHeight, devWidth, logPixelsY, rf};
+    fontCache[0] = {devHeight, devWidth, logPixelsY, bPaper, rf};
     return rf;
 }
 

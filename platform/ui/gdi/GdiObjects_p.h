@@ -51,6 +51,7 @@ struct CGdiData {
         int devHeight = 0;
         int devWidth = 0;
         int logPixelsY = 0;
+        bool paper = false;
         std::shared_ptr<const CRealizedFont> realized;
     };
     mutable CFontCacheEntry fontCache[2];
@@ -82,8 +83,10 @@ struct CGdiData {
     static void Adopt(CGdiObject* pObject, CGdiData* pData) { pObject->Adopt(pData); }
     // The wrapper for FromHandle: the owner, or a temporary one kept here.
     CGdiObject* Wrapper();
-    // The font realised for a device (cached per object for the last two sizes).
-    std::shared_ptr<const CRealizedFont> Realize(int devHeight, int devWidth, int logPixelsY) const;
+    // The font realised for a device, a printer with bPaper (cached per object for the last
+    // two sizes).
+    std::shared_ptr<const CRealizedFont> Realize(int devHeight, int devWidth, int logPixelsY,
+                                                 bool bPaper) const;
 };
 
 // A counted reference to a description.

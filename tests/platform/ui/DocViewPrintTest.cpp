@@ -432,6 +432,25 @@ CString ShownPrinter(CDialog& dlg)
     return name;
 }
 
+// The printer each of the dialogs shows, opened in turn as a user opens them (the set-up by
+// its command, the print dialog by the active view's print command) and cancelled.
+std::vector<CString> PrintersShown(CFrameTestEnvironment& env, const std::vector<UINT>& dialogs)
+{
+    std::vector<CString> shown;
+    CDialogAnswerer answerer;
+    for (UINT nDialog : dialogs) {
+        answerer.AnswerDialog(nDialog, [&](CDialog& dlg) {
+            shown.push_back(ShownPrinter(dlg));
+            ClickDlgButton(dlg, IDCANCEL);
+        });
+        if (nDialog == AFX_IDD_PRINTSETUPDLG)
+            env.App().OnFilePrintSetup();
+        else
+            env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    }
+    return shown;
+}
+
 int PrinterIndex(CDialog& dlg, const CString& name)
 {
     return static_cast<int>(dlg.SendDlgItemMessage(CPrintDialog::IDC_PRINTER, CB_FINDSTRINGEXACT,
@@ -596,34 +615,47 @@ TEST_F(PrintTest, TheSystemsDefaultIsTakenUpWhenItAppearsUntilThePrinterIsChosen
     CFrameTestEnvironment env(FALSE);
     CTestViewA* pView = OpenView(env);
     ASSERT_NE(pView, nullptr);
-    std::vector<CString> shown;
-    CDialogAnswerer answerer;
-    const auto noteAndCancel = [&](CDialog& dlg) {
-        shown.push_back(ShownPrinter(dlg));
-        ClickDlgButton(dlg, IDCANCEL);
-    };
-    answerer.AnswerDialog(AFX_IDD_PRINTDLG, noteAndCancel);
-    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    EXPECT_EQ(PrintersShown(env, {AFX_IDD_PRINTDLG}),
+              std::vector<CString>{CPrinterSettings::GetPdfPrinterName()});
     printers.Stop(false);
-    answerer.AnswerDialog(AFX_IDD_PRINTSETUPDLG, noteAndCancel);
-    env.App().OnFilePrintSetup();
-    answerer.AnswerDialog(AFX_IDD_PRINTDLG, noteAndCancel);
-    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
-    EXPECT_EQ(shown, (std::vector<CString>{CPrinterSettings::GetPdfPrinterName(), "Office", "Office"}));
+    EXPECT_EQ(PrintersShown(env, {AFX_IDD_PRINTSETUPDLG, AFX_IDD_PRINTDLG}),
+              (std::vector<CString>{"Office", "Office"}));
     EXPECT_EQ(CPrinterSettings::Instance().GetPaperSize(), DMPAPER_A4);
     EXPECT_EQ(CPrinterSettings::Instance().GetMarginsTenthsMM(), CRect(50, 50, 50, 80)) << "Office's own";
 
     // Chosen in the set-up while the scheduler is down again: the PDF printer stays.
     printers.Stop();
     CPrinterSettings::Instance().ResetToDefault();
+    CDialogAnswerer answerer;
     answerer.AnswerDialog(AFX_IDD_PRINTSETUPDLG, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
     env.App().OnFilePrintSetup();
     printers.Stop(false);
-    shown.clear();
-    answerer.AnswerDialog(AFX_IDD_PRINTSETUPDLG, noteAndCancel);
-    env.App().OnFilePrintSetup();
-    EXPECT_EQ(shown, std::vector<CString>{CPrinterSettings::GetPdfPrinterName()});
+    EXPECT_EQ(PrintersShown(env, {AFX_IDD_PRINTSETUPDLG}),
+              std::vector<CString>{CPrinterSettings::GetPdfPrinterName()});
     EXPECT_TRUE(CPrinterSettings::Instance().IsPdfPrinter());
+}
+
+// A queue without a default when the program starts: it stands in for the default. A
+// default named later, and any default after it, is what both dialogs show while nothing
+// is chosen, with that printer's own margins.
+TEST_F(PrintTest, TheDialogsFollowTheSystemsDefaultAsItChangesWhileNothingIsChosen)
+{
+    TempDir dir;
+    CTestPrinterSystem printers(dir.Folder());
+    printers.AddPrinter("PDF");
+    printers.ClearDefault();
+    CPrinterSettings::Instance().ResetToDefault(); // as at start-up
+    CFrameTestEnvironment env(FALSE);
+    CTestViewA* pView = OpenView(env);
+    ASSERT_NE(pView, nullptr);
+    const std::vector<UINT> both = {AFX_IDD_PRINTSETUPDLG, AFX_IDD_PRINTDLG};
+    EXPECT_EQ(PrintersShown(env, both), (std::vector<CString>{"PDF", "PDF"}));
+    printers.AddPrinter("PDF3", DMPAPER_A4, CRect(30, 30, 30, 30));
+    printers.MakeDefault("PDF3");
+    EXPECT_EQ(PrintersShown(env, both), (std::vector<CString>{"PDF3", "PDF3"}));
+    EXPECT_EQ(CPrinterSettings::Instance().GetMarginsTenthsMM(), CRect(30, 30, 30, 30)) << "PDF3's own";
+    printers.MakeDefault("PDF");
+    EXPECT_EQ(PrintersShown(env, both), (std::vector<CString>{"PDF", "PDF"}));
 }
 
 // The system's printers change while the set-up dialog is open (its default changes, a
@@ -716,14 +748,29 @@ TEST_F(PrintTest, ACupsDefaultThatAppearsAfterTheStartIsTakenUp)
     CFrameTestEnvironment env(FALSE);
     CTestViewA* pView = OpenView(env);
     ASSERT_NE(pView, nullptr);
-    CString shown;
-    CDialogAnswerer answerer;
-    answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& dlg) {
-        shown = ShownPrinter(dlg);
-        ClickDlgButton(dlg, IDCANCEL);
-    });
-    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
-    EXPECT_EQ(shown, CString(queue.Name().c_str()));
+    EXPECT_EQ(PrintersShown(env, {AFX_IDD_PRINTDLG}), std::vector<CString>{queue.Name().c_str()});
+}
+
+// On a real scheduler: two queues and no default when the program starts, then each made
+// the default in turn (lpadmin -d); the set-up shows the default as it is at each opening.
+TEST_F(PrintTest, ACupsDefaultMadeAfterTheStartIsWhatTheDialogsShow)
+{
+    if (!CRealCupsQueue::Asked() || !CPrintJobWatch::CupsAnswers())
+        GTEST_SKIP() << "scripts/check_cups.sh runs this against a scheduler of its own";
+    CPrinterSystem::CScope machine(CPrinterSystem::Machine());
+    CRealCupsQueue first, second("-b");
+    ASSERT_EQ(CRealCupsQueue::Run(first.AddCommand()), 0);
+    ASSERT_EQ(CRealCupsQueue::Run(second.AddCommand()), 0);
+    ASSERT_EQ(CPrinterSystem::Machine().GetDefaultPrinterName(), "") << "the scheduler names no default";
+    CPrinterSettings::Instance().ResetToDefault(); // as at start-up
+    CFrameTestEnvironment env(FALSE);
+    const std::vector<CString> shown = PrintersShown(env, {AFX_IDD_PRINTSETUPDLG});
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown[0] == first.Name().c_str() || shown[0] == second.Name().c_str()) << shown[0].ToUtf8();
+    for (const CRealCupsQueue* pQueue : {&second, &first}) {
+        ASSERT_EQ(CRealCupsQueue::Run("lpadmin -d " + pQueue->Name()), 0);
+        EXPECT_EQ(PrintersShown(env, {AFX_IDD_PRINTSETUPDLG}), std::vector<CString>{pQueue->Name().c_str()});
+    }
 }
 
 TEST_F(PrintTest, MarginsThatLeaveNoPrintableAreaAreRefused)
