@@ -308,18 +308,15 @@ public:
     public:
         explicit CCommandScope(CMorvelEMView& view)
             : m_view(view), m_pViewLife(view.m_pLife),
-              m_before(view.m_nCommandDepth == 0 ? view.RowsState() : CRowsState{})
+              m_before(view.m_nCommandDepth == 0 ? view.RowsState() : CRowsState{}),
+              m_ptCell(view.GetCurrentCol(), view.GetCurrentRow())
         {
             ++m_view.m_nCommandDepth;
         }
         ~CCommandScope()
         {
-            if (!m_pViewLife.expired() && --m_view.m_nCommandDepth == 0) {
-                m_view.RecalcAfterCommand();
-                // Every other window on the estimate shows what the command changed.
-                if (m_view.RowsState() != m_before)
-                    m_view.RepaintOtherWindows();
-            }
+            if (!m_pViewLife.expired() && --m_view.m_nCommandDepth == 0)
+                m_view.EndCommand(m_before, m_ptCell);
         }
         CCommandScope(const CCommandScope&) = delete;
         CCommandScope& operator=(const CCommandScope&) = delete;
@@ -328,7 +325,14 @@ public:
         CMorvelEMView& m_view;
         std::weak_ptr<int> m_pViewLife;
         CRowsState m_before;
+        CPoint m_ptCell; // the current cell when the command began
     };
+    // The end of the outermost command: its figures brought up to date, the other windows
+    // on the estimate repainted when its rows changed, and the current cell, when the
+    // command moved it, shown.
+    void EndCommand(const CRowsState& before, CPoint ptCellBefore);
+    // The current cell scrolled into the grid area when it is not wholly there.
+    void ShowCurrentCell() { ScrollCellIntoView(GetCurrentRow(), GetCurrentCol()); }
     // Before the estimate leaves the program (a print, a preview, a PDF, a save), in this
     // order: the rows recalculated as the level allows a save or print request, then, for
     // paper, the information amounts taken from them. The one way there, so that the paper,
@@ -753,6 +757,12 @@ public:
     void StyleCellEdit(const char* lpszText);
     // true when the current cell lies at least partly in the cell area on the screen.
     bool IsCurrentCellInCellArea() const;
+    // The editor moved over the current cell and shown.
+    void PlaceCellEditOverCurrentCell();
+    // An edit still open whose editor lost the keyboard (a scroll hid it): the cell comes
+    // into view and the editor shows again over it with its text, the keyboard in it.
+    // false when no edit is open.
+    bool ResumeOpenEdit();
     // The editor hidden, the base view's key handling, the old cell repainted, the status.
     void MoveByKey(UINT nChar, UINT nRepCnt, UINT nFlags);
     // A key released and pressed again, as the view receives it from the keyboard.

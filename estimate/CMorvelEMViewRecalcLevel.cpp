@@ -63,6 +63,20 @@ void CMorvelEMView::RecalcAfterCommand()
         AfterRecalculation();
 }
 
+void CMorvelEMView::EndCommand(const CRowsState& before, CPoint ptCellBefore)
+{
+    RecalcAfterCommand();
+    // Every other window on the estimate shows what the command changed.
+    if (RowsState() != before)
+        RepaintOtherWindows();
+    // A command that moved the cursor (a heading or total put in at the window's last row,
+    // an undo, a jump) shows it where it went: what is typed next goes there. A press still
+    // held leaves the grid where it is, under the pointer.
+    if (m_hWnd != nullptr && CPoint(GetCurrentCol(), GetCurrentRow()) != ptCellBefore &&
+        GetPointerState().nPressOrigin == pressNone)
+        ShowCurrentCell();
+}
+
 void CMorvelEMView::RepaintOtherWindows()
 {
     CMorvelEMDoc* pDoc = GetDocument();
