@@ -292,6 +292,10 @@ public:
     // recalculation of the rows makes it, cheaply through the kept sums where the command
     // changed the rows only through the engine. Levels 1 and 2 leave the work to F7.
     void RecalcAfterCommand();
+    // The texts of the edit page's rows on the screen (each row's kind, then its cells), and
+    // the rows among them that differ from what they were repainted.
+    std::vector<CString> ShownTexts() const;
+    void RepaintChangedShownRows(const std::vector<CString>& before);
     // One user command on the estimate (a message the grid handles, a command routed to it,
     // a drag in the subject tree): when the outermost one ends, RecalcAfterCommand runs.
     // A command may close the window and with it the view (File Close): the scope then
@@ -326,6 +330,26 @@ public:
         std::weak_ptr<int> m_pViewLife;
         CRowsState m_before;
         CPoint m_ptCell; // the current cell when the command began
+    };
+    // A command that puts rows in and takes rows out (pages inserted, deleted or fed,
+    // unnecessary rows deleted, subjects dragged in the tree, rows read from a file, the
+    // summary written at the top of the rows): while the outermost one lives, the rows the
+    // view inserts and deletes are its steps, and when it ends having taken any, undo gets
+    // them (CRowsReplayCommand with its action), which takes them back exactly and whose
+    // redo does them again. A scope inside another (a drop inside the drag it ends) joins it.
+    class CRowsCommandScope {
+    public:
+        CRowsCommandScope(CMorvelEMView& view, CUndoCommand::EAction eAction);
+        ~CRowsCommandScope();
+        CRowsCommandScope(const CRowsCommandScope&) = delete;
+        CRowsCommandScope& operator=(const CRowsCommandScope&) = delete;
+
+    private:
+        CMorvelEMView& m_view;
+        std::weak_ptr<int> m_pViewLife;
+        CUndoCommand::EAction m_eAction;
+        bool m_bOutermost;
+        CRowSteps m_steps;
     };
     // The end of the outermost command: its figures brought up to date, the other windows
     // on the estimate repainted when its rows changed, and the current cell, when the
