@@ -649,6 +649,9 @@ public:
     // Row commands: one empty row at the current row, the current row deleted.
     void InsertOneRow();
     void DeleteCurrentRow();
+    // A row deleted as the row-delete command deletes it: a heading that started a later
+    // page stays at the start of its page. Records nothing.
+    void DeleteRowAligned(int nRow);
     // The input method of the view: whether a composition is going on, and switching it.
     bool HasImeComposition() const;
     void SetImeOpen(bool bOpen);
@@ -1173,6 +1176,8 @@ private:
     BOOL PlacePopupRows(int nCount);
     // Fills row nRow from list entry nItem through the "B" codes of the estimate columns.
     void FillRowFromPopupItem(int nRow, int nItem, ERowKind nKind);
+    // Fills nCount new rows from nRow on from the parts rows (InsertPartsRows).
+    void FillPartsRows(int nRow, const CGridRow* const* ppRows, int nCount);
 
     // The range total and the summary page.
     CRangeTotal m_rangeTotal;

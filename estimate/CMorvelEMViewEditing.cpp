@@ -656,21 +656,26 @@ void CMorvelEMView::DeleteCurrentRow()
         return;
     }
     const int nRow = GetCurrentRow();
-    const int nHeading = AdjustPageBreak(0, nRow);
     CRowSteps steps;
     {
         // The row and the page alignment after it are the command's steps: the deleted row
         // object goes to the steps, and undo puts back exactly what was there.
         const CRowStepRecording recording(*this, steps);
-        DeleteRow(nRow);
-        if (nHeading > 0)
-            AdjustPageBreak(1, nHeading - 1);
+        DeleteRowAligned(nRow);
     }
     RecordUndo(std::make_unique<CRowDeleteCommand>(GetCurrentCol(), nRow, std::move(steps)));
     InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
     RecalcTotals(nRow);
     UpdateTreeView();
     RefreshMarkRowHeads();
+}
+
+void CMorvelEMView::DeleteRowAligned(int nRow)
+{
+    const int nHeading = AdjustPageBreak(0, nRow);
+    DeleteRow(nRow);
+    if (nHeading > 0)
+        AdjustPageBreak(1, nHeading - 1);
 }
 
 void CMorvelEMView::OnClearRow()

@@ -16,6 +16,7 @@
 #include "resources/ResourceIds.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -229,8 +230,13 @@ LRESULT CMorvelEMView::ReplaceAll(WPARAM nFlags, LPARAM lParam)
     m_strLastFind = strFind;
     m_strReplaceText = strReplace;
     const WPARAM nSearch = (nFlags & ~(FRQ_UP | FRQ_REPLACE_ALL)) | FRQ_DOWN;
+    // The rows searched as they were, for undo.
+    CRowImage before = TakeRowImage(bSelection ? rcBlock.top : 0,
+                                    std::min<int>(bSelection ? rcBlock.bottom : INT_MAX, GetUsedRows() - 1));
+    bool bReplaced = false;
 
     auto replaceIn = [&](int nRow, int nCol, int nPosition) {
+        bReplaced = true;
         const CString strOld = GetCellText(nRow, nCol);
         SetCellText(strOld.Left(nPosition) + strReplace + strOld.Mid(nPosition + strFind.GetLength()), nRow,
                     nCol, TRUE);
@@ -246,6 +252,8 @@ LRESULT CMorvelEMView::ReplaceAll(WPARAM nFlags, LPARAM lParam)
 
     SetCurrentCell(ptSaved.x, ptSaved.y);
     s_lastMatch.nPosition = -1;
+    if (bReplaced)
+        RecordUndo(CCellsCommand::Rewrite(undoReplaceAll, std::move(before)));
     RecalcFromRow(recalcBulk, 0);
     if (m_hWnd != nullptr) {
         Invalidate(TRUE);

@@ -92,14 +92,15 @@ void CMorvelEMView::InsertDiscount(const char* lpszAmount)
 void CMorvelEMView::ApplyStepSetting(bool bRelease, const char* lpszTarget, int nTargetCol, int nRangeCode)
 {
     const int nRow = GetCurrentRow();
-    if (bRelease) {
+    // The row is made, changed or released in place: undo gives it back as it was.
+    CRowImage before = TakeRowImage(nRow, nRow);
+    if (bRelease)
         SetRowKind(kindDetail, nRow);
-        RecalcTotals(nRow);
-        InvalidateRows(nRow, nRow);
-        return;
-    }
-    MakeStepRow(nRow, lpszTarget, nTargetCol, nRangeCode);
+    else
+        MakeStepRow(nRow, lpszTarget, nTargetCol, nRangeCode);
+    RecordUndo(CCellsCommand::Rewrite(undoStepSetting, std::move(before)));
     RecalcTotals(nRow);
+    InvalidateRows(nRow, nRow);
 }
 
 void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszRate, const char* lpszTarget,
@@ -107,31 +108,28 @@ void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszR
                                          bool bAddNewRow)
 {
     const int nRow = GetCurrentRow();
-    bool bInserted = true;
-    if (EditKind(nRow) == kindClassify) {
-        if (bRelease) {
-            SetRowKind(kindDetail, nRow);
-            RecalcTotals(nRow);
-            InvalidateRows(nRow, nRow);
-            return;
-        }
-        bInserted = bAddNewRow;
-        if (bAddNewRow) {
-            if (!HasFileRoomForRows(nRow, 1, 0))
-                return;
-            InsertRow(nRow);
-        }
-    } else {
+    // A classification row changed or released in place is given back as it was by undo;
+    // one made on a new row is taken away again as every special row is.
+    const bool bInserted = EditKind(nRow) != kindClassify || (!bRelease && bAddNewRow);
+    CRowImage before = bInserted ? CRowImage() : TakeRowImage(nRow, nRow);
+    if (bInserted) {
         if (!HasFileRoomForRows(nRow, 1, 0))
             return;
         InsertRow(nRow);
-        RecordUndo(std::make_unique<CSpecialRowCommand>(GetCurrentCol(), nRow));
+        // A row inserted moved the rows below it down one.
+        if (m_hWnd != nullptr)
+            InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
     }
-    // A row inserted moved the rows below it down one.
-    if (m_hWnd != nullptr && bInserted)
-        InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
-    MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, nRangeCode);
+    if (bRelease && !bInserted)
+        SetRowKind(kindDetail, nRow);
+    else
+        MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, nRangeCode);
+    if (bInserted)
+        RecordUndo(std::make_unique<CSpecialRowCommand>(GetCurrentCol(), nRow));
+    else
+        RecordUndo(CCellsCommand::Rewrite(undoClassifySetting, std::move(before)));
     RecalcTotals(nRow);
+    InvalidateRows(nRow, nRow);
 }
 
 void CMorvelEMView::InsertDiscountTotal(ETotalLevel nDiscountLevel)

@@ -312,11 +312,15 @@ TEST_F(UndoRedo, ARecordOverTakenByRowsMovedElsewhereIsNotUsed)
     Type("200");
     Key(VK_RETURN);
     ASSERT_EQ(IsEnabled(ID_EDIT_UNDO), 1);
-    // Rows fed in below the edited row (a page feed records nothing) leave it where it
-    // was: undo still takes the edit back.
+    // Every command records its own undo; rows put in from outside any command (which
+    // withdraws nothing) stand for a change the record does not know about. Below the
+    // edited row they leave it where it was: undo still takes the edit back.
+    const auto feed = [this](int nRow) {
+        const CMorvelView::CUndoKeepingScope keepUndo;
+        m_pView->InsertRows(nRow, m_pView->GetPageRows());
+    };
     const int nPageRows = m_pView->GetPageRows();
-    GoTo(scName, nPageRows + 2);
-    Command(ID_PAGE_FEED);
+    feed(nPageRows + 2);
     ASSERT_GT(m_pView->GetUsedRows(), nPageRows * 2);
     EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 1);
     GoTo(scName, 0);
@@ -326,8 +330,8 @@ TEST_F(UndoRedo, ARecordOverTakenByRowsMovedElsewhereIsNotUsed)
     Command(ID_EDIT_REDO);
     EXPECT_EQ(Picture(), fed);
 
-    // Rows fed in above it move it down: the record no longer names it.
-    Command(ID_PAGE_FEED);
+    // Rows put in above it move it down: the record no longer names it.
+    feed(0);
     EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 0);
     const CGridPicture before = Picture();
     Command(ID_EDIT_UNDO);
