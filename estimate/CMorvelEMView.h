@@ -333,7 +333,8 @@ public:
     };
     // A command that puts rows in and takes rows out (pages inserted, deleted or fed,
     // unnecessary rows deleted, subjects dragged in the tree, rows read from a file, the
-    // summary written at the top of the rows): while the outermost one lives, the rows the
+    // summary written at the top of the rows, a special row put in without page alignment,
+    // filled as the command fills it): while the outermost one lives, the rows the
     // view inserts and deletes are its steps, and when it ends having taken any, undo gets
     // them (CRowsReplayCommand with its action), which takes them back exactly and whose
     // redo does them again. A scope inside another (a drop inside the drag it ends) joins it.

@@ -108,26 +108,29 @@ void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszR
                                          bool bAddNewRow)
 {
     const int nRow = GetCurrentRow();
-    // A classification row changed or released in place is given back as it was by undo;
-    // one made on a new row is taken away again as every special row is.
     const bool bInserted = EditKind(nRow) != kindClassify || (!bRelease && bAddNewRow);
-    CRowImage before = bInserted ? CRowImage() : TakeRowImage(nRow, nRow);
     if (bInserted) {
         if (!HasFileRoomForRows(nRow, 1, 0))
             return;
-        InsertRow(nRow);
+        {
+            // A plain row put in (no page alignment) and made the classification row: undo
+            // takes exactly it out again, redo puts it back.
+            const CRowsCommandScope rows(*this, undoSpecialRow);
+            InsertRow(nRow);
+            MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, nRangeCode);
+        }
         // A row inserted moved the rows below it down one.
         if (m_hWnd != nullptr)
             InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
-    }
-    if (bRelease && !bInserted)
-        SetRowKind(kindDetail, nRow);
-    else
-        MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, nRangeCode);
-    if (bInserted)
-        RecordUndo(std::make_unique<CSpecialRowCommand>(GetCurrentCol(), nRow));
-    else
+    } else {
+        // Changed or released in place: undo gives the row back as it was.
+        CRowImage before = TakeRowImage(nRow, nRow);
+        if (bRelease)
+            SetRowKind(kindDetail, nRow);
+        else
+            MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, nRangeCode);
         RecordUndo(CCellsCommand::Rewrite(undoClassifySetting, std::move(before)));
+    }
     RecalcTotals(nRow);
     InvalidateRows(nRow, nRow);
 }
@@ -138,9 +141,13 @@ void CMorvelEMView::InsertDiscountTotal(ETotalLevel nDiscountLevel)
     if (!HasFileRoomForRows(nRow, 1, 0))
         return;
     Engine().SetDiscountLevel(nDiscountLevel);
-    InsertRow(nRow);
-    MakeTotalRow(nRow, levelDiscount);
-    RecordUndo(std::make_unique<CSpecialRowCommand>(GetCurrentCol(), nRow));
+    {
+        // A plain row put in (no page alignment) and made the discount total: undo takes
+        // exactly it out again, redo puts it back.
+        const CRowsCommandScope rows(*this, undoSpecialRow);
+        InsertRow(nRow);
+        MakeTotalRow(nRow, levelDiscount);
+    }
     RecalcTotals(nRow);
     UpdateTreeView();
     MoveCurrentRowDown();

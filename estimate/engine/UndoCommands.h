@@ -68,7 +68,8 @@ protected:
 
 // Rows put in and taken out by a command that has no redo of its own (pages inserted,
 // deleted or fed, unnecessary rows deleted, subjects dragged, rows read from a file, a
-// summary written at the top of the rows), the rows it put in filled as it filled them.
+// summary written at the top of the rows, a discount total or classification row put in
+// as a plain row), the rows it put in filled as it filled them.
 // Undo takes the steps back, keeping those rows as the command left them; redo does the
 // steps again with them, so the rows are again those the command left.
 class CRowsReplayCommand final : public CRowStepsCommand {

@@ -1,6 +1,8 @@
 // Every command of the estimate window that changes its rows, run as a user runs it (menus,
 // dialogs, keys, the subject tree), is taken back by undo to exactly the rows before it and
-// done again by redo to exactly the rows it made: kinds, cells, used rows.
+// done again by redo to exactly the rows it made: kinds, cells, indents, used rows. (Typing,
+// the row commands, cut and paste, the special rows, the non-calculated mark and the
+// fixed-rate change are held so in tests/estimate/UndoRedoTest.cpp.)
 #include "tests/estimate_tools/EstimateIoTestSupport.h"
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
 
@@ -66,12 +68,6 @@ protected:
         m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, lParam);
         m_pView->SendMessage(WM_LBUTTONUP, 0, lParam);
     }
-    void SelectRows(int nFirst, int nLast)
-    {
-        GoTo(scName, nFirst);
-        m_pView->SetSelection(CMorvelView::selectRows,
-                              CRect(0, nFirst, m_pView->GetColumnCount() - 1, nLast));
-    }
 
     CDialogAnswerer m_answerer;
 };
@@ -103,71 +99,7 @@ TEST_F(EveryCommandUndo, EachChangeOfTheRowsIsTakenBackAndDoneAgainExactly)
     std::ofstream(csvPath, std::ios::binary) << "A,,12.5,m,3400\r\nB,,3,m2,1250.5\r\n";
     Command(ID_RECALCULATE);
 
-    m_answerer.AlwaysAnswerDialog(IDD_KIND_INPUT, [](CDialog& dlg) {
-        TypeDlgItemText(dlg, IDC_ROW_TEXT, "K");
-        ClickDlgButton(dlg, IDOK);
-    });
-    m_answerer.AlwaysAnswerDialog(IDD_DISCOUNT_INPUT, [](CDialog& dlg) {
-        TypeDlgItemText(dlg, IDC_ROW_TEXT, "-1000");
-        ClickDlgButton(dlg, IDOK);
-    });
     const std::vector<CStep> steps = {
-        {"typing", CMorvelEMView::undoCellEdit,
-         [&] {
-             GoTo(scQty, srFirstDetail);
-             Type("7");
-             Key(VK_RETURN);
-         }},
-        {"行挿入", CMorvelEMView::undoRowInsert,
-         [&] {
-             GoTo(scName, 5);
-             Command(ID_ROW_INSERT);
-         }},
-        {"行削除", CMorvelEMView::undoRowDelete,
-         [&] {
-             GoTo(scName, 5);
-             Command(ID_ROW_DELETE);
-         }},
-        {"行ｸﾘｱ", CMorvelEMView::undoRowClear,
-         [&] {
-             GoTo(scName, 5);
-             Command(ID_ROW_CLEAR);
-         }},
-        {"切り取り", CMorvelEMView::undoRowsCut,
-         [&] {
-             SelectRows(4, 5);
-             Command(ID_EDIT_CUT);
-         }},
-        {"貼り付け", CMorvelEMView::undoRowsPaste,
-         [&] {
-             SelectRows(9, 9);
-             Command(ID_EDIT_PASTE);
-         }},
-        {"種目入力", CMorvelEMView::undoSpecialRow,
-         [&] {
-             GoTo(scName, 8);
-             Command(ID_KIND_INPUT);
-         }},
-        {"値引入力", CMorvelEMView::undoSpecialRow,
-         [&] {
-             GoTo(scName, 5);
-             Command(ID_DISCOUNT_INPUT);
-         }},
-        {"小科目合計", CMorvelEMView::undoSpecialRow,
-         [&] {
-             GoTo(scName, 6);
-             Command(ID_TOTAL_SMALL);
-         }},
-        {"消費税", CMorvelEMView::undoSpecialRow,
-         [&] {
-             GoTo(scName, nEnd + 2);
-             Command(ID_TAX_ROW);
-         }},
-        {"非計算行", CMorvelEMView::undoNonCalcSet,
-         [&] {
-             SelectRows(3, 4);
-             Command(ID_NONCALC_SET);
-         }},
         {"項目ｸﾘｱ", CMorvelEMView::undoItemClear,
          [&] {
              ClickHeader(scPrice);
@@ -206,13 +138,17 @@ TEST_F(EveryCommandUndo, EachChangeOfTheRowsIsTakenBackAndDoneAgainExactly)
          }},
         {"分類合計設定", CMorvelEMView::undoSpecialRow,
          [&] {
-             GoTo(scName, nEnd);
+             // Within the first subject, above every total and tax row it feeds.
+             GoTo(scName, srFirstDetail + 2);
              m_answerer.AnswerDialog(IDD_CLASS_RATE, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
-             m_answerer.AnswerDialog(IDD_CLASS_TOTAL, [](CDialog& dlg) {
-                 ClickDlgButton(dlg, IDC_RADIO_2);
-                 ClickDlgButton(dlg, IDOK);
-             });
+             m_answerer.AnswerDialog(IDD_CLASS_TOTAL, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
              Command(ID_CLASSIFY_TOTAL);
+         }},
+        {"値引合計", CMorvelEMView::undoSpecialRow,
+         [&] {
+             GoTo(scName, srMiddleTotal);
+             m_answerer.AnswerDialog(IDD_DISCOUNT_TOTAL, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
+             Command(ID_TOTAL_DISCOUNT);
          }},
         {"分類合計設定 解除", CMorvelEMView::undoClassifySetting,
          [&] {
