@@ -87,8 +87,8 @@ TEST_F(EveryCommandUndo, EachChangeOfTheRowsIsTakenBackAndDoneAgainExactly)
     // The cost price column is the step rows' factor (T 7).
     m_pDoc->m_EstimationForm.SetItem(scCostPrice, CEstimationFormFile::colT, "7");
     m_pView->SetupFromDocument();
-    // Two rows the unnecessary-row search finds (a unit, no quantity), a unit pick's cell,
-    // and a file of rows to read.
+    // Two rows the unnecessary-row search finds (a unit, no quantity) and a file of rows to
+    // read.
     const int nEnd = m_pView->GetUsedRows();
     for (int r : {nEnd, nEnd + 1}) {
         m_pView->SetCellText(CString::FromUtf8("不要"), r, scName, TRUE);
