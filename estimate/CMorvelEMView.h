@@ -293,6 +293,10 @@ public:
     // recalculation of the rows makes it, cheaply through the kept sums where the command
     // changed the rows only through the engine. Levels 1 and 2 leave the work to F7.
     void RecalcAfterCommand();
+    // The texts of the edit page's rows on the screen (each row's kind, then its cells), and
+    // the rows among them that differ from what they were repainted.
+    std::vector<CString> ShownTexts() const;
+    void RepaintChangedShownRows(const std::vector<CString>& before);
     // One user command on the estimate (a message the grid handles, a command routed to it,
     // a drag in the subject tree): when the outermost one ends, RecalcAfterCommand runs.
     // A command may close the window and with it the view (File Close): the scope then
@@ -309,18 +313,15 @@ public:
     public:
         explicit CCommandScope(CMorvelEMView& view)
             : m_view(view), m_pViewLife(view.m_pLife),
-              m_before(view.m_nCommandDepth == 0 ? view.RowsState() : CRowsState{})
+              m_before(view.m_nCommandDepth == 0 ? view.RowsState() : CRowsState{}),
+              m_ptCell(view.GetCurrentCol(), view.GetCurrentRow())
         {
             ++m_view.m_nCommandDepth;
         }
         ~CCommandScope()
         {
-            if (!m_pViewLife.expired() && --m_view.m_nCommandDepth == 0) {
-                m_view.RecalcAfterCommand();
-                // Every other window on the estimate shows what the command changed.
-                if (m_view.RowsState() != m_before)
-                    m_view.RepaintOtherWindows();
-            }
+            if (!m_pViewLife.expired() && --m_view.m_nCommandDepth == 0)
+                m_view.EndCommand(m_before, m_ptCell);
         }
         CCommandScope(const CCommandScope&) = delete;
         CCommandScope& operator=(const CCommandScope&) = delete;
@@ -329,7 +330,35 @@ public:
         CMorvelEMView& m_view;
         std::weak_ptr<int> m_pViewLife;
         CRowsState m_before;
+        CPoint m_ptCell; // the current cell when the command began
     };
+    // A command that puts rows in and takes rows out (pages inserted, deleted or fed,
+    // unnecessary rows deleted, subjects dragged in the tree, rows read from a file, the
+    // summary written at the top of the rows, a special row put in without page alignment,
+    // filled as the command fills it): while the outermost one lives, the rows the
+    // view inserts and deletes are its steps, and when it ends having taken any, undo gets
+    // them (CRowsReplayCommand with its action), which takes them back exactly and whose
+    // redo does them again. A scope inside another (a drop inside the drag it ends) joins it.
+    class CRowsCommandScope {
+    public:
+        CRowsCommandScope(CMorvelEMView& view, CUndoCommand::EAction eAction);
+        ~CRowsCommandScope();
+        CRowsCommandScope(const CRowsCommandScope&) = delete;
+        CRowsCommandScope& operator=(const CRowsCommandScope&) = delete;
+
+    private:
+        CMorvelEMView& m_view;
+        std::weak_ptr<int> m_pViewLife;
+        CUndoCommand::EAction m_eAction;
+        bool m_bOutermost;
+        CRowSteps m_steps;
+    };
+    // The end of the outermost command: its figures brought up to date, the other windows
+    // on the estimate repainted when its rows changed, and the current cell, when the
+    // command moved it, shown.
+    void EndCommand(const CRowsState& before, CPoint ptCellBefore);
+    // The current cell scrolled into the grid area when it is not wholly there.
+    void ShowCurrentCell() { ScrollCellIntoView(GetCurrentRow(), GetCurrentCol()); }
     // Before the estimate leaves the program (a print, a preview, a PDF, a save), in this
     // order: the rows recalculated as the level allows a save or print request, then, for
     // paper, the information amounts taken from them. The one way there, so that the paper,
@@ -625,6 +654,9 @@ public:
     // Row commands: one empty row at the current row, the current row deleted.
     void InsertOneRow();
     void DeleteCurrentRow();
+    // A row deleted as the row-delete command deletes it: a heading that started a later
+    // page stays at the start of its page. Records nothing.
+    void DeleteRowAligned(int nRow);
     // The input method of the view: whether a composition is going on, and switching it.
     bool HasImeComposition() const;
     void SetImeOpen(bool bOpen);
@@ -757,6 +789,12 @@ public:
     void StyleCellEdit(const char* lpszText);
     // true when the current cell lies at least partly in the cell area on the screen.
     bool IsCurrentCellInCellArea() const;
+    // The editor moved over the current cell and shown.
+    void PlaceCellEditOverCurrentCell();
+    // An edit still open whose editor lost the keyboard (a scroll hid it): the cell comes
+    // into view and the editor shows again over it with its text, the keyboard in it.
+    // false when no edit is open.
+    bool ResumeOpenEdit();
     // The editor hidden, the base view's key handling, the old cell repainted, the status.
     void MoveByKey(UINT nChar, UINT nRepCnt, UINT nFlags);
     // A key released and pressed again, as the view receives it from the keyboard.
@@ -1153,6 +1191,8 @@ private:
     BOOL PlacePopupRows(int nCount);
     // Fills row nRow from list entry nItem through the "B" codes of the estimate columns.
     void FillRowFromPopupItem(int nRow, int nItem, ERowKind nKind);
+    // Fills nCount new rows from nRow on from the parts rows (InsertPartsRows).
+    void FillPartsRows(int nRow, const CGridRow* const* ppRows, int nCount);
 
     // The range total and the summary page.
     CRangeTotal m_rangeTotal;

@@ -83,6 +83,14 @@ void CMorvelEMView::OnEditPaste()
 {
     if (ForwardToFocusedEditor(this, WM_PASTE))
         return;
+    // An edit still open, whose editor a scroll hid, takes the paste over its cell again.
+    if (ResumeOpenEdit()) {
+        m_wndCellEdit.SendMessage(WM_PASTE);
+        return;
+    }
+    // What goes in at the cursor shows there: a cursor scrolled away comes back first.
+    if (GetSelectMode() == selectNone)
+        ShowCurrentCell();
     if (TakeCopyMode(true) == copyModeRows)
         PasteRowsFromBuffer();
     else
@@ -98,6 +106,10 @@ void CMorvelEMView::OnUpdateEditPaste(CCmdUI* pCmdUI)
 {
     if (UpdatePasteForFocusedEditor(this, pCmdUI))
         return;
+    if ((m_nEditState == editTyping || m_nEditState == editOpened) && !IsSummaryPageShown()) {
+        pCmdUI->Enable(IsClipboardFormatAvailable(CF_TEXT));
+        return;
+    }
     CMorvelApp* pApp = GetMorvelApp();
     const bool bFilled =
         pApp != nullptr && (pApp->m_aRowCopyBuffer.GetSize() >= 2 || pApp->m_aCellCopyBuffer.GetSize() >= 2);

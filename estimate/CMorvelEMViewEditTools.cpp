@@ -69,9 +69,12 @@ void CMorvelEMView::SortBlock(bool bAscending)
 
     const bool bText =
         GetEstimationForm().GetItem(nCol, CEstimationFormFile::colAttribute).Find("文字"_sj) >= 0;
+    // The rows in their order before, for undo.
+    CRowImage before = TakeRowImage(nFirst, nLast);
     CRowSort::SortRows(Engine(), nFirst, nLast, nCol, bText ? CRowSort::EKey::text : CRowSort::EKey::number,
                        bAscending);
     NoteRowShift(nFirst);
+    RecordUndo(CCellsCommand::Rewrite(undoSort, std::move(before)));
 
     if (m_hWnd != nullptr) {
         CRect rcRows;
@@ -255,18 +258,28 @@ LRESULT CMorvelEMView::OnUnnecessaryRowMessage(WPARAM wParam, LPARAM lParam)
         const CPoint ptSaved(GetCurrentCol(), GetCurrentRow());
         SetSelectMode(selectNone);
         int nFrom = 0;
-        bool bDeleted = false;
-        for (int nRow = FindUnnecessaryRow(nCondition, nFrom); nRow >= 0;
-             nRow = FindUnnecessaryRow(nCondition, nFrom)) {
-            SetCurrentCell(GetCurrentCol(), nRow);
-            DeleteCurrentRow();
-            bDeleted = true;
-            nFrom = std::max(0, nRow - 1);
+        int nFirstDeleted = -1;
+        {
+            // Every row deleted, with the page alignment after each, is one command: undo
+            // puts them all back.
+            const CRowsCommandScope rows(*this, undoUnnecessaryRows);
+            for (int nRow = FindUnnecessaryRow(nCondition, nFrom); nRow >= 0;
+                 nRow = FindUnnecessaryRow(nCondition, nFrom)) {
+                DeleteRowAligned(nRow);
+                if (nFirstDeleted < 0)
+                    nFirstDeleted = nRow;
+                nFrom = std::max(0, nRow - 1);
+            }
+        }
+        if (nFirstDeleted >= 0) {
+            InvalidateRows(nFirstDeleted, GetRowLimit() - 1, TRUE);
+            RecalcTotals(nFirstDeleted);
+            UpdateTreeView();
+            RefreshMarkRowHeads();
+            SetDocumentModified();
         }
         if (m_hWnd != nullptr)
             UpdateWindow();
-        if (bDeleted)
-            SetDocumentModified();
         SetCurrentCell(ptSaved.x, std::min(ptSaved.y, GetRowLimit() - 1));
         if (m_hWnd != nullptr)
             ClickFoundCell(GetCurrentCol(), GetCurrentRow());

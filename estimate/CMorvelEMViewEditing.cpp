@@ -181,6 +181,7 @@ void CMorvelEMView::OpenCellEditOnCell()
 
     CString strText = GetCellText(GetCurrentRow(), GetCurrentCol());
     Engine().SetEditStartText(strText);
+    m_strTypedChars.Empty();
     // A number is shown as the column prints it. A numeric cell that holds something else
     // (stored as typed) is shown as it is, so that confirming it unchanged keeps it.
     const CColumnInfo& info = GetColumnInfo(GetCurrentCol());
@@ -191,6 +192,25 @@ void CMorvelEMView::OpenCellEditOnCell()
     m_nEditState = editOpened;
     if (GetCurrentRow() >= GetUsedRows())
         UpdateScrollRanges();
+}
+
+void CMorvelEMView::PlaceCellEditOverCurrentCell()
+{
+    CRect rcCell;
+    GetCellRangeRect(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow(), &rcCell);
+    m_wndCellEdit.MoveWindow(rcCell.left, rcCell.top, GetColumnWidth(GetCurrentCol()), GetRowHeight());
+    m_wndCellEdit.ShowWindow(SW_SHOW);
+}
+
+bool CMorvelEMView::ResumeOpenEdit()
+{
+    if ((m_nEditState != editTyping && m_nEditState != editOpened) || IsSummaryPageShown() ||
+        !m_bCellEditExists || m_wndCellEdit.m_hWnd == nullptr)
+        return false;
+    ShowCurrentCell();
+    PlaceCellEditOverCurrentCell();
+    StyleCellEdit(GetCellEditText());
+    return true;
 }
 
 bool CMorvelEMView::IsCurrentCellInCellArea() const
@@ -211,14 +231,28 @@ bool CMorvelEMView::IsCurrentCellInCellArea() const
 void CMorvelEMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
     CMorvelView::OnChar(nChar, nRepCnt, nFlags);
-    if (IsSummaryPageShown() || !IsCurrentCellInCellArea())
+    const bool bText = nChar >= 0x20 && nChar != 0x7F;
+    // The summary page takes no text: the user hears that it went nowhere.
+    if (IsSummaryPageShown()) {
+        if (bText)
+            MessageBeep(0);
         return;
+    }
+    // A character for a cell scrolled out of sight (the wheel, the scroll bar, a command
+    // that moved the cursor) brings the cell back and goes into it.
+    if (!IsCurrentCellInCellArea())
+        ShowCurrentCell();
+    if (!IsCurrentCellInCellArea()) {
+        if (bText)
+            MessageBeep(0);
+        return;
+    }
     if (nChar == 13 || nChar == 9 || nChar == 8 || nChar == 27) {
         m_nEditState = editClosed;
         return;
     }
     // Other control characters (Ctrl with a letter) are not text.
-    if (nChar < 0x20 || nChar == 0x7F || !m_bCellEditExists || m_wndCellEdit.m_hWnd == nullptr)
+    if (!bText || !m_bCellEditExists || m_wndCellEdit.m_hWnd == nullptr)
         return;
     // The row after the last one of a full estimate takes no text.
     if (!CheckFileRowLimitForEdit(GetCurrentRow(), GetUsedRows()))
@@ -226,15 +260,20 @@ void CMorvelEMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 
     if (m_nEditState == editClosed)
         m_nEditState = editOpening;
-    CRect rcCell;
-    GetCellRangeRect(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow(), &rcCell);
-    m_wndCellEdit.MoveWindow(rcCell.left, rcCell.top, GetColumnWidth(GetCurrentCol()), GetRowHeight());
-    m_wndCellEdit.SetBackgroundColor(FALSE, kTypingBackground);
-    m_wndCellEdit.ShowWindow(SW_SHOW);
+    if (m_nEditState == editOpening)
+        m_wndCellEdit.SetBackgroundColor(FALSE, kTypingBackground);
+    PlaceCellEditOverCurrentCell();
     if (m_nEditState == editOpening) {
         m_strTypedChars.Empty();
         // The opening text belongs to openings on a cell's text (double-click, F2).
         Engine().SetEditStartText(CString());
+    } else {
+        // An edit already open whose editor lost the keyboard (a scroll hid it): the
+        // character follows what the editor holds, typed or edited there since, and a
+        // first byte still waiting for its second one.
+        const CString strWhole = WholeCharacters(m_strTypedChars);
+        const CString strPending = m_strTypedChars.Mid(strWhole.GetLength());
+        m_strTypedChars = GetCellEditText() + strPending;
     }
     m_strTypedChars += static_cast<char>(static_cast<BYTE>(nChar));
     // While the second byte of a double-byte character is still to come, the editor shows
@@ -245,7 +284,8 @@ void CMorvelEMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
         UpdateScrollRanges();
     // No cell has changed yet: storing the edit records its own undo.
     SetDocumentModifiedKeepingUndo();
-    m_nEditState = editTyping;
+    if (m_nEditState == editOpening)
+        m_nEditState = editTyping;
 }
 
 void CMorvelEMView::OnLButtonDblClk(UINT nFlags, CPoint point)
@@ -282,6 +322,8 @@ void CMorvelEMView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     }
     if (nChar == VK_F2) {
         CMorvelView::OnKeyDown(nChar, nRepCnt, nFlags);
+        // The editor opens over the cell where it is: a cell scrolled away comes back first.
+        ShowCurrentCell();
         CRect rcCell;
         GetCellRangeRect(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow(), &rcCell);
         OnLButtonDblClk(0, CPoint(rcCell.left + 3, rcCell.top + 3));
@@ -614,21 +656,26 @@ void CMorvelEMView::DeleteCurrentRow()
         return;
     }
     const int nRow = GetCurrentRow();
-    const int nHeading = AdjustPageBreak(0, nRow);
     CRowSteps steps;
     {
         // The row and the page alignment after it are the command's steps: the deleted row
         // object goes to the steps, and undo puts back exactly what was there.
         const CRowStepRecording recording(*this, steps);
-        DeleteRow(nRow);
-        if (nHeading > 0)
-            AdjustPageBreak(1, nHeading - 1);
+        DeleteRowAligned(nRow);
     }
     RecordUndo(std::make_unique<CRowDeleteCommand>(GetCurrentCol(), nRow, std::move(steps)));
     InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
     RecalcTotals(nRow);
     UpdateTreeView();
     RefreshMarkRowHeads();
+}
+
+void CMorvelEMView::DeleteRowAligned(int nRow)
+{
+    const int nHeading = AdjustPageBreak(0, nRow);
+    DeleteRow(nRow);
+    if (nHeading > 0)
+        AdjustPageBreak(1, nHeading - 1);
 }
 
 void CMorvelEMView::OnClearRow()

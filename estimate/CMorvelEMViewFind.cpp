@@ -246,8 +246,6 @@ LRESULT CMorvelEMView::ReplaceAll(WPARAM nFlags, LPARAM lParam)
     m_strReplaceText = strReplace;
     const WPARAM nSearch = (nFlags & ~(FRQ_UP | FRQ_REPLACE_ALL)) | FRQ_DOWN;
 
-    // The matches first, top to bottom, then the replacements: what a replacement makes is
-    // never searched again, and the rows they are in are kept for undo before any changes.
     // The search starts after the current cell, so the first cell of the range is looked
     // at here: replace all leaves no matching cell behind.
     std::vector<CCellSearch::CMatch> found;
@@ -271,7 +269,7 @@ LRESULT CMorvelEMView::ReplaceAll(WPARAM nFlags, LPARAM lParam)
         CRowImage before = TakeRowImage(found.front().nRow, found.back().nRow);
         for (const CCellSearch::CMatch& match : found)
             StoreReplacedText(match.Replaced(strReplace), match.nRow, match.nCol);
-        RecordUndo(CCellsCommand::ReplaceAll(ptSaved.x, ptSaved.y, std::move(before)));
+        RecordUndo(CCellsCommand::Rewrite(undoReplaceAll, std::move(before)));
     }
     RecalcFromRow(recalcBulk, 0);
     if (m_hWnd != nullptr) {

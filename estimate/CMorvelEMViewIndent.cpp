@@ -2,9 +2,11 @@
 // by whole characters, or back to the cell's edge.
 #include "estimate/CMorvelEMView.h"
 #include "estimate/engine/RowKinds.h"
+#include "estimate/engine/UndoCommands.h"
 #include "grid/ModelessMessages.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -44,6 +46,8 @@ LRESULT CMorvelEMView::OnIndentCommand(WPARAM wParam, LPARAM lParam)
     const int nCol = pRequest->nItem;
     const bool bSummary = IsSummaryPageShown();
     const int nLastRow = bSummary ? static_cast<int>(SummaryRows().GetSize()) - 1 : GetUsedRows() - 1;
+    // The edit page's rows as they were, for undo (the summary page is made again from them).
+    CRowImage before = bSummary ? CRowImage() : TakeRowImage(0, nLastRow);
     for (int r = 0; r <= nLastRow; ++r) {
         const ERowKind nKind = GetRowKind(r);
         if (!IsIndentTarget(nKind, pRequest->nLevel))
@@ -61,6 +65,8 @@ LRESULT CMorvelEMView::OnIndentCommand(WPARAM wParam, LPARAM lParam)
             SetSummaryPageShown(false);
         }
     }
+    if (!before.IsEmpty())
+        RecordUndo(CCellsCommand::Rewrite(undoIndent, std::move(before)));
     if (m_hWnd != nullptr) {
         InvalidateRows(0, std::max(nLastRow, 0));
         UpdateWindow();

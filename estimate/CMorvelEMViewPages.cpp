@@ -156,9 +156,6 @@ void CMorvelEMView::SelectPage(int nPageNumber)
 
 bool CMorvelEMView::InsertPage(int nPageNumber, bool bBefore)
 {
-    // Empty rows put in only move the rows below them, which the undo record follows
-    // (NoteRowShift): it stays good while it names rows above them.
-    const CUndoKeepingScope keepUndo;
     const int nPageRows = GetPageRows();
     int nPage = nPageNumber - 1;
     if (nPage < 0 || nPage > GetRowLimit() / nPageRows)
@@ -169,9 +166,12 @@ bool CMorvelEMView::InsertPage(int nPageNumber, bool bBefore)
     if (!HasFileRoomForRows(nPage * nPageRows, nPageRows, 0))
         return FALSE;
     // One row at a time, each pushing the later rows down; rows pushed beyond the row
-    // limit are no longer shown.
-    for (int i = 0; i < nPageRows; ++i)
-        InsertRow(nPage * nPageRows);
+    // limit are no longer shown. Undo takes them out again.
+    {
+        const CRowsCommandScope rows(*this, undoPageInsert);
+        for (int i = 0; i < nPageRows; ++i)
+            InsertRow(nPage * nPageRows);
+    }
 
     ClickCell(GetCurrentCol(), nPage * nPageRows);
     if (m_hWnd != nullptr)
@@ -192,8 +192,12 @@ bool CMorvelEMView::DeletePage(int nPageNumber)
     const int nLast = std::min(nFirst + nPageRows, GetUsedRows()) - 1;
     if (nFirst > nLast)
         return FALSE;
-    for (int r = nLast; r >= nFirst; --r)
-        DeleteRow(nFirst);
+    {
+        // Undo puts the page's rows back.
+        const CRowsCommandScope rows(*this, undoPageDelete);
+        for (int r = nLast; r >= nFirst; --r)
+            DeleteRow(nFirst);
+    }
     // The totals below the page lost the rows they added up.
     RecalcTotals(nFirst);
     if (GetCurrentRow() >= GetRowLimit())
@@ -208,8 +212,6 @@ bool CMorvelEMView::DeletePage(int nPageNumber)
 
 void CMorvelEMView::FeedPage()
 {
-    // As for an inserted page: empty rows only move the rows below them.
-    const CUndoKeepingScope keepUndo;
     const int nPageRows = GetPageRows();
     const int nPage = GetCurrentRow() / nPageRows;
     const int nRows = (nPage + 1) * nPageRows - GetCurrentRow();
@@ -219,10 +221,14 @@ void CMorvelEMView::FeedPage()
     if (!HasFileRoomForRows(GetCurrentRow(), nRows, nHeading))
         return;
 
-    for (int i = 0; i < nRows; ++i)
-        InsertRow(GetCurrentRow());
-    if (nHeading > 0)
-        AdjustPageBreak(1, nHeading + nRows);
+    {
+        // The empty rows and the page alignment after them; undo takes them out again.
+        const CRowsCommandScope rows(*this, undoPageFeed);
+        for (int i = 0; i < nRows; ++i)
+            InsertRow(GetCurrentRow());
+        if (nHeading > 0)
+            AdjustPageBreak(1, nHeading + nRows);
+    }
 
     const int nTarget = std::min(nPage + 1, GetLastPage());
     RefreshMarkRowHeads();

@@ -5,9 +5,12 @@
 #include "estimate/CMorvelEMView.h"
 #include "estimate/engine/CGridRow.h"
 #include "estimate/engine/RowKinds.h"
+#include "estimate/engine/UndoCommands.h"
 #include "platform/ui/core/WinApi.h"
 
 #include <algorithm>
+#include <memory>
+#include <utility>
 #include <vector>
 
 int CMorvelEMView::PartsColumnOfCode(const CString& strCode)
@@ -32,24 +35,26 @@ void CMorvelEMView::InsertPartsRows(const CGridRow* const* ppRows, int nCount)
         return;
     m_nPendingLevel = pickParts;
     const int nRow = GetCurrentRow();
-    // Rows pushed past the row limit would be lost: nothing is inserted then.
-    if (std::max(GetUsedRows(), nRow) + nCount >= GetRowLimit()) {
-        MessageBeep(0);
-        return;
+    // The rows are placed as those of a pick from the pop-up list, and undone likewise:
+    // undo takes out what was put in, the page alignment's rows included.
+    CRowSteps steps;
+    {
+        const CRowStepRecording recording(*this, steps);
+        if (!PlacePopupRows(nCount))
+            return;
+        FillPartsRows(nRow, ppRows, nCount);
     }
-    if (!HasFileRoomForRows(nRow, nCount, nRow > GetUsedRows() ? 0 : AdjustPageBreak(0, nRow)))
-        return;
-    if (nRow > GetUsedRows()) {
-        SetUsedRows(nRow + nCount);
-        UpdateScrollRanges();
-    } else {
-        const int nAligned = AdjustPageBreak(0, nRow);
-        for (int i = 0; i < nCount; ++i)
-            InsertRow(nRow);
-        if (nAligned > 0)
-            AdjustPageBreak(1, nAligned + nCount);
-    }
+    RecordUndo(std::make_unique<CRowsPasteCommand>(GetCurrentCol(), nRow, nCount, true, std::move(steps)));
+    RecalcTotals(nRow);
+    SetCurrentRow(std::min(GetCurrentRow(), GetRowLimit() - 1));
+    if (m_hWnd != nullptr)
+        InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
+    SetDocumentModified();
+    UpdateTreeView();
+}
 
+void CMorvelEMView::FillPartsRows(int nRow, const CGridRow* const* ppRows, int nCount)
+{
     const CEstimationFormFile& form = GetEstimationForm();
     const int nColumns = std::min(form.GetCount(), GetColumnLimit());
     // Each column takes the indent of the nearest detail row around the new rows (still
@@ -77,10 +82,4 @@ void CMorvelEMView::InsertPartsRows(const CGridRow* const* ppRows, int nCount)
         // Amounts and other formula columns follow the quantities and prices taken in.
         CalcRow(r, 0);
     }
-    RecalcTotals(nRow);
-    SetCurrentRow(std::min(GetCurrentRow(), GetRowLimit() - 1));
-    if (m_hWnd != nullptr)
-        InvalidateRows(nRow, std::max(nRow, GetUsedRows() - 1));
-    SetDocumentModified();
-    UpdateTreeView();
 }

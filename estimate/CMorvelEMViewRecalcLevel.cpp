@@ -9,8 +9,12 @@
 #include "platform/ui/core/WinApi.h"
 #include "resources/ResourceIds.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 int CMorvelEMView::GetRecalcLevel() const
 {
@@ -59,8 +63,63 @@ void CMorvelEMView::RecalcAfterCommand()
     // The document is marked modified only when a figure was written (a save right before
     // leaves nothing to write).
     const unsigned long long nChanges = EditRows().GetChangeCount();
-    if (Engine().RecalcChangedFigures() && EditRows().GetChangeCount() != nChanges)
+    const std::vector<CString> shown = ShownTexts();
+    if (Engine().RecalcChangedFigures() && EditRows().GetChangeCount() != nChanges) {
+        RepaintChangedShownRows(shown);
         AfterRecalculation();
+    }
+}
+
+std::vector<CString> CMorvelEMView::ShownTexts() const
+{
+    // The rows on the screen of the edit page, each its kind's number and then its cells.
+    std::vector<CString> texts;
+    if (m_hWnd == nullptr || IsSummaryPageShown())
+        return texts;
+    const int nColumns = GetColumnLimit();
+    const int nFirst = GetFirstVisibleCell().y;
+    // The whole rows and the parts of rows at the bottom edge.
+    const int nLast = std::min(GetRowLimit() - 1, nFirst + GetVisibleRowCount() + 1);
+    texts.reserve(static_cast<size_t>(std::max(0, nLast - nFirst + 1) * (nColumns + 1)));
+    for (int r = nFirst; r <= nLast; ++r) {
+        texts.push_back(CString(std::to_string(KindNumber(EditKind(r))).c_str()));
+        for (int c = 0; c < nColumns; ++c)
+            texts.push_back(EditCell(r, c));
+    }
+    return texts;
+}
+
+void CMorvelEMView::RepaintChangedShownRows(const std::vector<CString>& before)
+{
+    // The totals and tax rows a recalculation makes repaint themselves; the rows whose own
+    // formulas it works out again (an amount a cleared column gave back) are found here.
+    const std::vector<CString> after = ShownTexts();
+    if (after.size() != before.size())
+        return;
+    const size_t nPerRow = static_cast<size_t>(GetColumnLimit()) + 1;
+    const int nFirst = GetFirstVisibleCell().y;
+    for (size_t i = 0; i < after.size(); i += nPerRow) {
+        if (!std::equal(after.begin() + static_cast<std::ptrdiff_t>(i),
+                        after.begin() + static_cast<std::ptrdiff_t>(i + nPerRow),
+                        before.begin() + static_cast<std::ptrdiff_t>(i))) {
+            const int nRow = nFirst + static_cast<int>(i / nPerRow);
+            InvalidateRows(nRow, nRow);
+        }
+    }
+}
+
+void CMorvelEMView::EndCommand(const CRowsState& before, CPoint ptCellBefore)
+{
+    RecalcAfterCommand();
+    // Every other window on the estimate shows what the command changed.
+    if (RowsState() != before)
+        RepaintOtherWindows();
+    // A command that moved the cursor (a heading or total put in at the window's last row,
+    // an undo, a jump) shows it where it went: what is typed next goes there. A press still
+    // held leaves the grid where it is, under the pointer.
+    if (m_hWnd != nullptr && CPoint(GetCurrentCol(), GetCurrentRow()) != ptCellBefore &&
+        GetPointerState().nPressOrigin == pressNone)
+        ShowCurrentCell();
 }
 
 void CMorvelEMView::RepaintOtherWindows()

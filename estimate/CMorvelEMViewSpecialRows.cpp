@@ -92,14 +92,15 @@ void CMorvelEMView::InsertDiscount(const char* lpszAmount)
 void CMorvelEMView::ApplyStepSetting(bool bRelease, const char* lpszTarget, int nTargetCol, int nRangeCode)
 {
     const int nRow = GetCurrentRow();
-    if (bRelease) {
+    // The row is made, changed or released in place: undo gives it back as it was.
+    CRowImage before = TakeRowImage(nRow, nRow);
+    if (bRelease)
         SetRowKind(kindDetail, nRow);
-        RecalcTotals(nRow);
-        InvalidateRows(nRow, nRow);
-        return;
-    }
-    MakeStepRow(nRow, lpszTarget, nTargetCol, nRangeCode);
+    else
+        MakeStepRow(nRow, lpszTarget, nTargetCol, nRangeCode);
+    RecordUndo(CCellsCommand::Rewrite(undoStepSetting, std::move(before)));
     RecalcTotals(nRow);
+    InvalidateRows(nRow, nRow);
 }
 
 void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszRate, const char* lpszTarget,
@@ -107,31 +108,31 @@ void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszR
                                          bool bAddNewRow)
 {
     const int nRow = GetCurrentRow();
-    bool bInserted = true;
-    if (EditKind(nRow) == kindClassify) {
-        if (bRelease) {
-            SetRowKind(kindDetail, nRow);
-            RecalcTotals(nRow);
-            InvalidateRows(nRow, nRow);
-            return;
-        }
-        bInserted = bAddNewRow;
-        if (bAddNewRow) {
-            if (!HasFileRoomForRows(nRow, 1, 0))
-                return;
-            InsertRow(nRow);
-        }
-    } else {
+    const bool bInserted = EditKind(nRow) != kindClassify || (!bRelease && bAddNewRow);
+    if (bInserted) {
         if (!HasFileRoomForRows(nRow, 1, 0))
             return;
-        InsertRow(nRow);
-        RecordUndo(std::make_unique<CSpecialRowCommand>(GetCurrentCol(), nRow));
+        {
+            // A plain row put in (no page alignment) and made the classification row: undo
+            // takes exactly it out again, redo puts it back.
+            const CRowsCommandScope rows(*this, undoSpecialRow);
+            InsertRow(nRow);
+            MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, nRangeCode);
+        }
+        // A row inserted moved the rows below it down one.
+        if (m_hWnd != nullptr)
+            InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
+    } else {
+        // Changed or released in place: undo gives the row back as it was.
+        CRowImage before = TakeRowImage(nRow, nRow);
+        if (bRelease)
+            SetRowKind(kindDetail, nRow);
+        else
+            MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, nRangeCode);
+        RecordUndo(CCellsCommand::Rewrite(undoClassifySetting, std::move(before)));
     }
-    // A row inserted moved the rows below it down one.
-    if (m_hWnd != nullptr && bInserted)
-        InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
-    MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, nRangeCode);
     RecalcTotals(nRow);
+    InvalidateRows(nRow, nRow);
 }
 
 void CMorvelEMView::InsertDiscountTotal(ETotalLevel nDiscountLevel)
@@ -140,9 +141,13 @@ void CMorvelEMView::InsertDiscountTotal(ETotalLevel nDiscountLevel)
     if (!HasFileRoomForRows(nRow, 1, 0))
         return;
     Engine().SetDiscountLevel(nDiscountLevel);
-    InsertRow(nRow);
-    MakeTotalRow(nRow, levelDiscount);
-    RecordUndo(std::make_unique<CSpecialRowCommand>(GetCurrentCol(), nRow));
+    {
+        // A plain row put in (no page alignment) and made the discount total: undo takes
+        // exactly it out again, redo puts it back.
+        const CRowsCommandScope rows(*this, undoSpecialRow);
+        InsertRow(nRow);
+        MakeTotalRow(nRow, levelDiscount);
+    }
     RecalcTotals(nRow);
     UpdateTreeView();
     MoveCurrentRowDown();

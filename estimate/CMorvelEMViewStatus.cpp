@@ -20,6 +20,8 @@
 #include "resources/EstimateViewMenus.h"
 #include "resources/ResourceIds.h"
 
+#include <utility>
+
 // ---------------------------------------------------------------------------------------
 // Status bar
 
@@ -190,9 +192,15 @@ LRESULT CMorvelEMView::OnPickedUnit(WPARAM /*wParam*/, LPARAM lParam)
 {
     m_nPendingLevel = pickUnit;
     if (const CString* pUnit = reinterpret_cast<const CString*>(lParam)) {
+        // Undo gives the cell and its row back as they were, as for a unit typed.
+        const int nRow = GetCurrentRow();
+        const int nCol = GetCurrentCol();
+        const CString strOld = GetCellText(nRow, nCol);
+        CRowImage before = TakeRowImage(nRow, nRow);
         InsertPickedItem(*pUnit, "");
-        if (GetRowKind(GetCurrentRow()) == kindEmpty)
-            SetRowKind(kindDetail, GetCurrentRow());
+        if (GetRowKind(nRow) == kindEmpty)
+            SetRowKind(kindDetail, nRow);
+        RecordUndo(CCellsCommand::Edit(nCol, nRow, strOld, GetCellText(nRow, nCol), std::move(before)));
     }
     // Picked or not, the cursor moves on as after an input.
     const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();

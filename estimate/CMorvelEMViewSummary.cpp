@@ -61,6 +61,8 @@ void CMorvelEMView::MakeSummaryTable(const int levels[SUMMARY_LEVELS], bool bInt
         bWrite = false;
     }
     if (bWrite) {
+        // Undo takes the summary out again and puts back the one written before.
+        const CRowsCommandScope rows(*this, undoSummaryWritten);
         for (int i = 0; i < nOld; ++i)
             DeleteRow(0);
         for (int i = 0; i < nInsert; ++i)

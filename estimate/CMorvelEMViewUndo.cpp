@@ -67,6 +67,23 @@ CMorvelEMView::CRowStepRecording::~CRowStepRecording()
     m_view.m_pRowSteps = nullptr;
 }
 
+CMorvelEMView::CRowsCommandScope::CRowsCommandScope(CMorvelEMView& view, CUndoCommand::EAction eAction)
+    : m_view(view), m_pViewLife(view.m_pLife), m_eAction(eAction), m_bOutermost(view.m_pRowSteps == nullptr)
+{
+    if (m_bOutermost)
+        m_view.m_pRowSteps = &m_steps;
+}
+
+CMorvelEMView::CRowsCommandScope::~CRowsCommandScope()
+{
+    if (!m_bOutermost || m_pViewLife.expired())
+        return;
+    m_view.m_pRowSteps = nullptr;
+    // A command that moved no row leaves the last command's record as it was.
+    if (!m_steps.IsEmpty())
+        m_view.RecordUndo(std::make_unique<CRowsReplayCommand>(m_eAction, std::move(m_steps)));
+}
+
 void CMorvelEMView::NoteRowStep(int nRow, int nCount, bool bInserted, int nUsedRowsBefore)
 {
     if (m_pRowSteps != nullptr)

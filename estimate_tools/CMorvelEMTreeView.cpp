@@ -459,8 +459,10 @@ void CMorvelEMTreeView::RunDrag(HTREEITEM hItem)
     CMorvelEMView* pView = GetEstimateView();
     if (nEntry < 0 || pView == nullptr)
         return;
-    // The drag, its drop and the rows taken out after it are one command on the estimate.
+    // The drag, its drop and the rows taken out after it are one command on the estimate,
+    // which undo takes back whole.
     const CMorvelEMView::CCommandScope command(*pView);
+    const CMorvelEMView::CRowsCommandScope rows(*pView, CMorvelEMView::undoSubjectDrag);
     const CTreeEntry entry = m_entries[static_cast<size_t>(nEntry)];
 
     // A drop recorded by an earlier drag must not count for this one.
@@ -647,8 +649,10 @@ BOOL CMorvelEMTreeView::OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffec
         !CMorvelView::CheckFileRowLimit(static_cast<long long>(pView->GetUsedRows()) + data.GetRowCount()))
         return RefuseDrop();
 
-    // A drop from another estimate's tree is a command on this estimate.
+    // A drop from another estimate's tree is a command on this estimate (within the drag of
+    // a subject of this one, a part of that drag's command).
     const CMorvelEMView::CCommandScope command(*pView);
+    const CMorvelEMView::CRowsCommandScope rows(*pView, CMorvelEMView::undoSubjectDrag);
     InsertDraggedRows(*pView, data, nInsertRow);
     pView->RefreshMarkRowHeads();
     pView->RecalcTotals(nInsertRow);

@@ -93,6 +93,8 @@ void ReadOtherForm(CMorvelEMView& view)
 
     CImportFormatDialog dlgRows(&view, view.GetEstimationForm(), file.m_EstimationForm, strPath);
     if (dlgRows.DoModal() == IDOK) {
+        // The rows read are one command: undo takes them out again.
+        const CMorvelEMView::CRowsCommandScope rows(view, CMorvelEMView::undoRowsRead);
         const std::vector<int> mapping = ItemMapping::DecodeMapping(dlgRows.GetResult(), file.m_nColumns);
         const int nRow = EstimateIo::GetCurrentRow(view);
         const int nPageHead = view.AdjustPageBreak(0, nRow);
@@ -149,6 +151,8 @@ void TextInput(CMorvelEMView& view)
         return;
     const std::vector<int> mapping = ItemMapping::DecodeMapping(dlg.GetResult(), 27 * 26);
     CWaitScope wait("ﾃｷｽﾄ入力中..."_sj);
+    // The rows read are one command: undo takes them out again.
+    const CMorvelEMView::CRowsCommandScope rows(view, CMorvelEMView::undoRowsRead);
     const int nRow = EstimateIo::GetCurrentRow(view);
     const int nPageHead = view.AdjustPageBreak(0, nRow);
     const int nCount = EstimateCsv::InsertRows(view, nRow, lines, mapping);

@@ -255,8 +255,12 @@ public:
     void DrawCellCursor(CDC* pDC, int nShow);
     // TRUE when any column carries the input-fixed mark.
     bool HasFixedColumns() const;
-    // Scrolls one column at a time until the cell's left and right edges are in the grid.
+    // Scrolls until the cell lies whole in the grid area: the rows (ScrollRowIntoView), then
+    // one column at a time until its left and right edges are in the grid.
     void ScrollCellIntoView(int nRow, int nCol);
+    // Scrolls a row that lies above or below the grid area in (nothing for a view without a
+    // window): it becomes the first row, or the last whole one.
+    void ScrollRowIntoView(int nRow);
     // The Ctrl+arrow jumps.
     void MoveToLastColumn();
     void MoveToFirstColumn();

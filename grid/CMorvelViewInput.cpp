@@ -688,8 +688,9 @@ void CMorvelView::MoveRightFixed()
     InvalidateCell(m_nCurrentCol, m_nCurrentRow);
 }
 
-void CMorvelView::ScrollCellIntoView(int /*nRow*/, int nCol)
+void CMorvelView::ScrollCellIntoView(int nRow, int nCol)
 {
+    ScrollRowIntoView(nRow);
     const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
     if (nCol < 0 || nCol >= nColumns)
         return;
@@ -708,6 +709,31 @@ void CMorvelView::ScrollCellIntoView(int /*nRow*/, int nCol)
         if (m_nFirstVisibleCol == nBefore)
             break;
     }
+}
+
+void CMorvelView::ScrollRowIntoView(int nRow)
+{
+    if (m_hWnd == nullptr || nRow < 0 || nRow >= GetRowLimit())
+        return;
+    // Above the grid area the row becomes its first row, below it its last whole one.
+    const int nVisible = std::max(1, GetVisibleRowCount());
+    int nFirst = m_nFirstVisibleRow;
+    if (nRow < nFirst)
+        nFirst = nRow;
+    else if (nRow >= nFirst + nVisible)
+        nFirst = nRow - nVisible + 1;
+    const int nDelta = nFirst - m_nFirstVisibleRow;
+    // A few rows line by line, as the arrow keys scroll (past the used rows the scroll bar's
+    // range follows the lines); farther at once.
+    constexpr int kLineSteps = 3;
+    if (nDelta == 0)
+        return;
+    if (nDelta > kLineSteps || nDelta < -kLineSteps) {
+        ScrollView(WM_VSCROLL, SB_THUMBTRACK, nFirst);
+        return;
+    }
+    for (int i = 0; i < std::abs(nDelta); ++i)
+        ScrollView(WM_VSCROLL, nDelta > 0 ? SB_LINEDOWN : SB_LINEUP, 0);
 }
 
 // ---------------------------------------------------------------------------------------

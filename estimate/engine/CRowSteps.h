@@ -39,13 +39,30 @@ public:
     // The last row the steps name (a deleted row, the last row put in), at least nLast.
     int LastRow(int nLast) const;
 
+    // The first row the steps name (INT_MAX without steps).
+    int FirstRow() const;
+
     // Takes the steps back, last first, and empties them. The rows the first step put in
     // (when it put rows in) go to pFirstStepRows when given; every other row taken out is
     // freed. Returns the first row a step moved (page alignment may have moved rows above the
     // command's own), INT_MAX without steps.
     int TakeBack(IUndoTarget& target, std::vector<std::unique_ptr<CGridRow>>* pFirstStepRows = nullptr);
+    // Takes the steps back as TakeBack does, but keeps them, and keeps the rows each step
+    // put in as the command left them (with what was written into them since), for Replay.
+    int TakeBackForReplay(IUndoTarget& target);
+    // After TakeBackForReplay: does the steps again in their order, each putting in the rows
+    // it had put in, each taking out what it took out (kept again), so that the rows are
+    // those the command left. Returns the first row a step moved, INT_MAX without steps.
+    int Replay(IUndoTarget& target);
 
 private:
+    // Takes the steps back; the rows of the steps that put rows in go to taken (by step,
+    // when given) or are freed.
+    int TakeBackSteps(IUndoTarget& target, std::vector<std::vector<std::unique_ptr<CGridRow>>>* pTaken);
+
     std::vector<CStep> m_steps;
     std::vector<std::unique_ptr<CGridRow>> m_kept;
+    // After TakeBackForReplay, for each step the rows it had put in (empty for a step that
+    // took rows out).
+    std::vector<std::vector<std::unique_ptr<CGridRow>>> m_putIn;
 };

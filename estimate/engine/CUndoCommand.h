@@ -99,6 +99,13 @@ public:
         undoRowInsert = 11,
         undoRowDelete = 12,
         undoRowClear = 13,
+        undoPageInsert = 14,
+        undoPageDelete = 15,
+        undoPageFeed = 16,
+        undoUnnecessaryRows = 17, // every unnecessary row deleted at once
+        undoSubjectDrag = 18,     // a subject dragged in the tree, or dropped from another
+        undoRowsRead = 19,        // rows read from a CSV file or an estimate of another form
+        undoSummaryWritten = 20,  // the summary table written at the top of the rows
         undoRowsCut = 21,
         undoRowsPaste = 22,
         undoRowsPasteCount = 23, // as many rows pasted as were selected
@@ -110,8 +117,13 @@ public:
         undoRowsInsert = 36,
         undoCellsCut = 40,
         undoCellsPaste = 41,
-        undoCellsReplace = 42, // a replace all
-        undoSpecialRow = 50    // a special row made, or a picked subject placed
+        undoItemClear = 42,
+        undoIndent = 43,
+        undoSort = 44,
+        undoStepSetting = 45,     // a step row made, changed or released in place
+        undoClassifySetting = 46, // a classification row changed or released in place
+        undoReplaceAll = 47,
+        undoSpecialRow = 50 // a special row made, or a picked subject placed
     };
 
     CUndoCommand() = default;

@@ -7,6 +7,7 @@
 #include "platform/base/Check.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <string>
 
@@ -74,9 +75,10 @@ std::unique_ptr<CCellsCommand> CCellsCommand::Cut(int nCol, int nRow, int nFirst
     return pCommand;
 }
 
-std::unique_ptr<CCellsCommand> CCellsCommand::ReplaceAll(int nCol, int nRow, CRowImage&& before)
+std::unique_ptr<CCellsCommand> CCellsCommand::Rewrite(EAction eAction, CRowImage&& before)
 {
-    return std::unique_ptr<CCellsCommand>(new CCellsCommand(undoCellsReplace, nCol, nRow, std::move(before)));
+    const int nFirstRow = before.FirstRow();
+    return std::unique_ptr<CCellsCommand>(new CCellsCommand(eAction, 0, nFirstRow, std::move(before)));
 }
 
 CUndoOutcome CCellsCommand::Undo(IUndoTarget& target)
@@ -116,6 +118,37 @@ CUndoOutcome CRowStepsCommand::Undo(IUndoTarget& target)
     outcome.eSelection = CUndoOutcome::ESelection::none;
     outcome.eCell = CUndoOutcome::ECell::again;
     return outcome;
+}
+
+CRowsReplayCommand::CRowsReplayCommand(EAction eAction, CRowSteps&& steps)
+    : CRowStepsCommand(std::move(steps)), m_eAction(eAction)
+{
+}
+
+CUndoOutcome CRowsReplayCommand::Undo(IUndoTarget& target)
+{
+    m_nUsedRowsAfter = target.GetUsedRows();
+    const int nFirstMoved = m_steps.TakeBackForReplay(target);
+    CUndoOutcome outcome = ChangedFrom(nFirstMoved);
+    outcome.eSelection = CUndoOutcome::ESelection::none;
+    outcome.eCell = CUndoOutcome::ECell::again;
+    return outcome;
+}
+
+CUndoOutcome CRowsReplayCommand::Redo(IUndoTarget& target)
+{
+    const int nFirstMoved = m_steps.Replay(target);
+    // The command may have grown the used rows beyond its steps (text written past them).
+    target.SetUsedRows(m_nUsedRowsAfter);
+    CUndoOutcome outcome = ChangedFrom(nFirstMoved);
+    outcome.eSelection = CUndoOutcome::ESelection::none;
+    outcome.eCell = CUndoOutcome::ECell::again;
+    return outcome;
+}
+
+int CRowsReplayCommand::FirstRow() const
+{
+    return std::min(m_steps.FirstRow(), INT_MAX - 1);
 }
 
 CUndoOutcome CRowInsertCommand::Redo(IUndoTarget& target)

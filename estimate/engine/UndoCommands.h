@@ -27,8 +27,9 @@ public:
     // current: undo makes the block's first cell current again.
     static std::unique_ptr<CCellsCommand> Cut(int nCol, int nRow, int nFirstCol, int nFirstRow,
                                               CRowImage&& before);
-    // Cells replaced throughout (replace all), the cell at nCol, nRow current.
-    static std::unique_ptr<CCellsCommand> ReplaceAll(int nCol, int nRow, CRowImage&& before);
+    // The rows of before rewritten in place by another command (eAction: a column cleared,
+    // indents, a sort, a step or classification row set, replace all).
+    static std::unique_ptr<CCellsCommand> Rewrite(EAction eAction, CRowImage&& before);
 
     EAction Action() const override { return m_eAction; }
     CUndoOutcome Undo(IUndoTarget& target) override;
@@ -63,6 +64,26 @@ public:
 protected:
     explicit CRowStepsCommand(CRowSteps&& steps) : m_steps(std::move(steps)) {}
     CRowSteps m_steps;
+};
+
+// Rows put in and taken out by a command that has no redo of its own (pages inserted,
+// deleted or fed, unnecessary rows deleted, subjects dragged, rows read from a file, a
+// summary written at the top of the rows, a discount total or classification row put in
+// as a plain row), the rows it put in filled as it filled them.
+// Undo takes the steps back, keeping those rows as the command left them; redo does the
+// steps again with them, so the rows are again those the command left.
+class CRowsReplayCommand final : public CRowStepsCommand {
+public:
+    CRowsReplayCommand(EAction eAction, CRowSteps&& steps);
+    EAction Action() const override { return m_eAction; }
+    CUndoOutcome Undo(IUndoTarget& target) override;
+    CUndoOutcome Redo(IUndoTarget& target) override;
+    int FirstRow() const override;
+    int LastRow() const override { return m_steps.LastRow(FirstRow()); }
+
+private:
+    EAction m_eAction;
+    int m_nUsedRowsAfter = 0; // as the command left them (taken by the undo)
 };
 
 // One row inserted or deleted at the current cell (nCol, nRow); redo runs the command at

@@ -312,11 +312,15 @@ TEST_F(UndoRedo, ARecordOverTakenByRowsMovedElsewhereIsNotUsed)
     Type("200");
     Key(VK_RETURN);
     ASSERT_EQ(IsEnabled(ID_EDIT_UNDO), 1);
-    // Rows fed in below the edited row (a page feed records nothing) leave it where it
-    // was: undo still takes the edit back.
+    // Every command records its own undo; rows put in from outside any command (which
+    // withdraws nothing) stand for a change the record does not know about. Below the
+    // edited row they leave it where it was: undo still takes the edit back.
+    const auto feed = [this](int nRow) {
+        const CMorvelView::CUndoKeepingScope keepUndo;
+        m_pView->InsertRows(nRow, m_pView->GetPageRows());
+    };
     const int nPageRows = m_pView->GetPageRows();
-    GoTo(scName, nPageRows + 2);
-    Command(ID_PAGE_FEED);
+    feed(nPageRows + 2);
     ASSERT_GT(m_pView->GetUsedRows(), nPageRows * 2);
     EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 1);
     GoTo(scName, 0);
@@ -326,8 +330,8 @@ TEST_F(UndoRedo, ARecordOverTakenByRowsMovedElsewhereIsNotUsed)
     Command(ID_EDIT_REDO);
     EXPECT_EQ(Picture(), fed);
 
-    // Rows fed in above it move it down: the record no longer names it.
-    Command(ID_PAGE_FEED);
+    // Rows put in above it move it down: the record no longer names it.
+    feed(0);
     EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 0);
     const CGridPicture before = Picture();
     Command(ID_EDIT_UNDO);
@@ -773,4 +777,38 @@ TEST_F(UndoRedo, AnUndoThatMovesTheCurrentCellLeavesNoFrameBehind)
     m_pView->Invalidate(FALSE);
     m_pView->UpdateWindow();
     EXPECT_TRUE(shown == *AfxGetBackBuffer(m_pView->m_hWnd));
+}
+
+// 項目ｸﾘｱ on the amount column: the details' amounts come back from their quantities and
+// prices, the typed discounts are gone, and every figure (subtotals, totals, the status
+// bar) is what a full recalculation makes of that; the window shows exactly those figures,
+// and undo gives the column back, discounts included.
+TEST_F(UndoRedo, ItemClearOfTheAmountsShowsEveryFigureItLeavesAndIsTakenBack)
+{
+    m_pView->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 10),
+                         reinterpret_cast<LPARAM>(m_pView->GetScrollBarCtrl(SB_VERT)->m_hWnd));
+    Pump();
+    int nDiscount = -1;
+    for (int r = 0; r < m_pView->GetUsedRows() && nDiscount < 0; ++r)
+        if (m_pView->GetRowKind(r) == kindDiscount && Value(r, scAmount) < 0)
+            nDiscount = r;
+    ASSERT_GE(nDiscount, 0);
+    const std::string discount = Cell(nDiscount, scAmount);
+    CheckUndoRedo(CMorvelEMView::undoItemClear, [&] {
+        const CPoint header(CellPoint(scAmount, 10).x, m_pView->GetHeaderHeight() / 2);
+        m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(header.x, header.y));
+        m_pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(header.x, header.y));
+        ASSERT_EQ(IsEnabled(ID_ITEM_CLEAR), 1);
+        Command(ID_ITEM_CLEAR);
+        EXPECT_EQ(Cell(nDiscount, scAmount), "");
+        EXPECT_NE(Cell(srFirstDetail, scAmount), "") << "an amount its row works out";
+        const QImage shown = AfxGetBackBuffer(m_pView->m_hWnd)->copy();
+        const CGridPicture cleared = Picture();
+        m_pView->Invalidate(FALSE);
+        m_pView->UpdateWindow();
+        EXPECT_TRUE(shown == *AfxGetBackBuffer(m_pView->m_hWnd)) << "every figure written is shown";
+        Command(ID_RECALCULATE);
+        EXPECT_EQ(Picture(), cleared) << "the figures of a full recalculation";
+    });
+    EXPECT_EQ(Cell(nDiscount, scAmount), discount);
 }

@@ -258,3 +258,34 @@ TEST_F(SelectListTest, NoMatchAMissingFileOrAnotherFileInsertNothing)
     EXPECT_EQ(3u, answerer.MessageBoxTexts().size());
     EXPECT_EQ(nUsed, m_pView->GetUsedRows());
 }
+
+// The parts taken in, between rows or past the last one, are taken out again by undo and come
+// back by redo: the rows exactly as before and after.
+TEST_F(SelectListTest, PartsTakenInAreTakenBackByUndoAndComeAgainByRedo)
+{
+    const auto rows = [this] {
+        std::vector<std::string> lines{std::to_string(m_pView->GetUsedRows())};
+        for (int r = 0; r < m_pView->GetUsedRows() + 3; ++r) {
+            std::string line = std::to_string(m_pView->GetRowKind(r));
+            for (int c = 0; c < m_pView->GetColumnCount(); ++c)
+                line += "|" + U(m_pView->GetCellText(r, c));
+            lines.push_back(line);
+        }
+        return lines;
+    };
+    CDialogAnswerer answerer;
+    for (int nRow : {srFirstDetail + 1, m_pView->GetUsedRows() + 2}) {
+        const std::vector<std::string> before = rows();
+        GoTo(scSpec, nRow);
+        answerer.AnswerDialog(IDD_SELECT_LIST, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
+        TypeUtf8("型枠*");
+        Key(VK_RETURN);
+        const std::vector<std::string> after = rows();
+        ASSERT_EQ(kindDetail, m_pView->GetRowKind(nRow)) << nRow;
+        ASSERT_NE(after, before) << nRow;
+        Command(ID_EDIT_UNDO);
+        EXPECT_EQ(rows(), before) << nRow;
+        Command(ID_EDIT_REDO);
+        EXPECT_EQ(rows(), after) << nRow;
+    }
+}
