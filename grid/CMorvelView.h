@@ -314,6 +314,21 @@ public:
     // pre-edit uses it too.
     virtual LOGFONT GetCurrentCellEditFont() const;
 
+    // ---- The input method's composition on the grid -------------------------------------
+    // A composition typed onto the grid shows over the current cell and belongs to it. It
+    // never follows the cell elsewhere nor stays while another cell becomes current: before
+    // a press on another cell, a key that reaches the grid, a scroll or a command, it is
+    // committed and stored in its cell, as the text typed there and a click elsewhere would
+    // be. A scroll does the same rather than carry the composition along: a cell scrolled
+    // out of the grid could show it nowhere and take no text. A press on the cell itself
+    // leaves it be. When the keyboard goes elsewhere (another window on the document, a
+    // dialog), the window layer commits what the input method left (Imm.h) and the grid
+    // stores it at once; it does not wait, unseen, in a hidden editor.
+    bool HasImeComposition() const;
+    void CommitComposition();
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
     afx_msg void OnMButtonDown(UINT nFlags, CPoint point);
@@ -327,6 +342,7 @@ public:
     afx_msg void OnSize(UINT nType, int cx, int cy);
     // A composition typed onto the grid shows at the current cell.
     afx_msg LRESULT OnImeStartComposition(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnImeEndComposition(WPARAM wParam, LPARAM lParam);
     // The main frame's zoom box follows the grid with the keyboard (CMorvelViewFrameBars.cpp):
     // taking it, the grid shows its zoom there; losing it, the box's last entry offers the
     // user zoom again; closed while its window is still the active one, the box shows none.
@@ -376,6 +392,9 @@ protected:
     // A column border was dragged to a new width (this view's widths are set, the other
     // views of the document are updated next).
     virtual void OnColumnResized(int nCol) { (void)nCol; }
+    // Stores what was typed into the current cell and closes its editor, as a press on
+    // another cell does (the derived view's editing). Nothing when no edit is open.
+    virtual void StoreTypedEdit() {}
     // Puts the scroll ranges and positions into the view's bars.
     void SyncScrollBars();
     // Creates the horizontal and vertical scroll bars and the corner box (the derived
@@ -522,5 +541,10 @@ private:
     int m_nHeaderFontZoom = 0;
     // The message the undo record was made in (NoteUndoRecorded).
     unsigned long long m_nUndoMessageSerial = 0;
+    // CommitComposition runs (the commit's own messages must not start it again).
+    bool m_bCommittingComposition = false;
+    // Whether a message takes the current cell or the cells' place on the screen away from
+    // a composition (see CommitComposition).
+    bool LeavesComposition(UINT message, WPARAM wParam, LPARAM lParam) const;
     static int s_nUndoKeeping; // live CUndoKeepingScope objects
 };

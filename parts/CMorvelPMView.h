@@ -266,6 +266,8 @@ protected:
     void ScrollView(UINT nMsg, UINT nCode, int nPos) override { ScrollAllPanes(nMsg, nCode, nPos); }
     // The resized width goes into the list's form and into every pane.
     void OnColumnResized(int nCol) override;
+    // An open edit committed without moving (a composition committed into the cell).
+    void StoreTypedEdit() override;
     int GetDragScrollInterval(int nDirection) const override;
 
 public:

@@ -191,6 +191,12 @@ void CMorvelPMView::CommitEdit(BOOL bMove)
         MoveAfterInput();
 }
 
+void CMorvelPMView::StoreTypedEdit()
+{
+    if (m_nEditState == editOpen)
+        CommitEdit(FALSE);
+}
+
 // ---------------------------------------------------------------------------------------
 // Keys and the mouse
 

@@ -430,6 +430,17 @@ bool CWndManager::TranslateInputMethod(QWidget* pWidget, QInputMethodEvent* pEve
     if (!pState || !pState->IsSelfDrawn())
         return false;
     AfxImeTrack(hWnd, pEvent);
+    // The desktop's input method hands a pre-edit over to the window it was typed into also
+    // once the keyboard has moved on (to another window, a dialog, another program): what
+    // the text does there must not take the keyboard back from where the user put it.
+    struct CKeyboardHold {
+        int& nHeld;
+        const bool bHold;
+        CKeyboardHold(int& n, bool b) : nHeld(n), bHold(b) { nHeld += bHold ? 1 : 0; }
+        ~CKeyboardHold() { nHeld -= bHold ? 1 : 0; }
+        CKeyboardHold(const CKeyboardHold&) = delete;
+        CKeyboardHold& operator=(const CKeyboardHold&) = delete;
+    } hold(m_nKeyboardHeld, QApplication::focusWidget() != pWidget);
     // A committed text arrives as typed characters, byte by byte.
     bool bPassToQt = false;
     const std::string bytes = AfxCharBytesFromText(pEvent->commitString());
