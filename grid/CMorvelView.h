@@ -343,6 +343,9 @@ public:
     // A composition typed onto the grid shows at the current cell.
     afx_msg LRESULT OnImeStartComposition(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnImeEndComposition(WPARAM wParam, LPARAM lParam);
+    // Posted by OnImeEndComposition: the composition's text is in the cell's editor.
+    enum : UINT { WM_COMPOSITION_HANDED_OVER = WM_APP + 1 };
+    afx_msg LRESULT OnCompositionHandedOver(WPARAM wParam, LPARAM lParam);
     // The main frame's zoom box follows the grid with the keyboard (CMorvelViewFrameBars.cpp):
     // taking it, the grid shows its zoom there; losing it, the box's last entry offers the
     // user zoom again; closed while its window is still the active one, the box shows none.

@@ -21,6 +21,7 @@ ON_WM_VSCROLL()
 ON_WM_SIZE()
 ON_MESSAGE(WM_IME_STARTCOMPOSITION, OnImeStartComposition)
 ON_MESSAGE(WM_IME_ENDCOMPOSITION, OnImeEndComposition)
+ON_MESSAGE(WM_COMPOSITION_HANDED_OVER, OnCompositionHandedOver)
 ON_WM_SETFOCUS()
 ON_WM_KILLFOCUS()
 ON_WM_DESTROY()
@@ -91,8 +92,17 @@ void CMorvelView::CommitComposition()
 
 LRESULT CMorvelView::OnImeEndComposition(WPARAM, LPARAM)
 {
-    // The composition was handed over after the keyboard left the grid: nobody types on
-    // into the cell, so what it typed there is stored now.
+    // The input method hands its text over also because the keyboard is leaving the grid
+    // (a click into another window, a dialog): whether it leaves shows once the move is
+    // done.
+    PostMessage(WM_COMPOSITION_HANDED_OVER, 0, 0);
+    return 0;
+}
+
+LRESULT CMorvelView::OnCompositionHandedOver(WPARAM, LPARAM)
+{
+    // Nobody types on into the cell: what the composition typed there is stored now
+    // rather than left in an editor the keyboard never comes back to.
     CWnd* pFocus = GetFocus();
     if (pFocus != this && (pFocus == nullptr || !IsChild(pFocus)))
         StoreTypedEdit();

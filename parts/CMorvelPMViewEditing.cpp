@@ -170,11 +170,15 @@ void CMorvelPMView::CommitEdit(BOOL bMove)
         if (m_pUnitDlg != nullptr)
             return;
     }
-    if (m_nEditState != editOpen) {
-        if (bMove)
-            MoveAfterInput();
+    StoreTypedEdit();
+    if (bMove)
+        MoveAfterInput();
+}
+
+void CMorvelPMView::StoreTypedEdit()
+{
+    if (m_nEditState != editOpen)
         return;
-    }
     m_nEditState = editClosed;
     CString strText;
     if (IsNumericColumn(GetCurrentCol())) {
@@ -187,14 +191,6 @@ void CMorvelPMView::CommitEdit(BOOL bMove)
     }
     CommitTypedText(strText);
     HideCellEdit();
-    if (bMove)
-        MoveAfterInput();
-}
-
-void CMorvelPMView::StoreTypedEdit()
-{
-    if (m_nEditState == editOpen)
-        CommitEdit(FALSE);
 }
 
 // ---------------------------------------------------------------------------------------

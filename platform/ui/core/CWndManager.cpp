@@ -22,6 +22,7 @@
 #include <QUrl>
 #include <QWheelEvent>
 #include <QWidget>
+#include <QWindow>
 
 #include <exception>
 
@@ -431,8 +432,14 @@ bool CWndManager::TranslateInputMethod(QWidget* pWidget, QInputMethodEvent* pEve
         return false;
     AfxImeTrack(hWnd, pEvent);
     // The desktop's input method hands a pre-edit over to the window it was typed into also
-    // once the keyboard has moved on (to another window, a dialog, another program): what
-    // the text does there must not take the keyboard back from where the user put it.
+    // because the keyboard moves on (a click elsewhere, another window activated; the
+    // toolkit asks for the commit before it moves the keyboard) or after it has (to another
+    // window, a dialog, another program): what the text does there must not take the
+    // keyboard, away from where the user puts it.
+    QWindow* pFocusWindow = QGuiApplication::focusWindow();
+    const bool bKeyboardMoving =
+        QApplication::focusWidget() != pWidget || QGuiApplication::mouseButtons() != Qt::NoButton ||
+        (pFocusWindow != nullptr && pFocusWindow != pWidget->window()->windowHandle());
     struct CKeyboardHold {
         int& nHeld;
         const bool bHold;
@@ -440,7 +447,7 @@ bool CWndManager::TranslateInputMethod(QWidget* pWidget, QInputMethodEvent* pEve
         ~CKeyboardHold() { nHeld -= bHold ? 1 : 0; }
         CKeyboardHold(const CKeyboardHold&) = delete;
         CKeyboardHold& operator=(const CKeyboardHold&) = delete;
-    } hold(m_nKeyboardHeld, QApplication::focusWidget() != pWidget);
+    } hold(m_nKeyboardHeld, bKeyboardMoving);
     // A committed text arrives as typed characters, byte by byte.
     bool bPassToQt = false;
     const std::string bytes = AfxCharBytesFromText(pEvent->commitString());
