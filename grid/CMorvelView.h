@@ -315,15 +315,15 @@ public:
     virtual LOGFONT GetCurrentCellEditFont() const;
 
     // ---- The input method's composition on the grid -------------------------------------
-    // A composition typed onto the grid shows over the current cell and belongs to it. It
-    // never follows the cell elsewhere nor stays while another cell becomes current: before
-    // a press on another cell, a key that reaches the grid, a scroll or a command, it is
-    // committed and stored in its cell, as the text typed there and a click elsewhere would
-    // be. A scroll does the same rather than carry the composition along: a cell scrolled
-    // out of the grid could show it nowhere and take no text. A press on the cell itself
-    // leaves it be. When the keyboard goes elsewhere (another window on the document, a
-    // dialog), the window layer commits what the input method left (Imm.h) and the grid
-    // stores it at once; it does not wait, unseen, in a hidden editor.
+    // A composition typed onto the grid shows over the current cell and belongs to it: it
+    // is never shown over, nor stored in, another cell. Before a press on another cell, a
+    // key that reaches the grid, a scroll or a command, CommitComposition commits it and
+    // stores it in its cell, as typing the text there and clicking elsewhere does. A scroll
+    // stores it too rather than carry it along with the cell: a cell scrolled out of the
+    // grid could show it nowhere, and a commit there would be refused. A press on the cell
+    // itself leaves it be. When the keyboard leaves the grid (another window on the
+    // document, a dialog), the input method's commit (Imm.h) is stored at once, not left
+    // unseen in a hidden editor.
     bool HasImeComposition() const;
     void CommitComposition();
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

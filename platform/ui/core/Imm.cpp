@@ -169,7 +169,22 @@ void PlaceInputItem()
     pIm->update(Qt::ImCursorRectangle | Qt::ImAnchorRectangle | Qt::ImInputItemClipRectangle);
 }
 
-void CommitLeftCompositions();
+// A self-drawn window that lost the keyboard keeps no composition: what the desktop's input
+// method did not hand over itself when the keyboard moved (some do, to the window it was
+// typed into; others drop it, or keep it for when the keyboard comes back) is committed to
+// the window, as an edit field's composition is when the field loses the keyboard.
+void CommitLeftCompositions()
+{
+    std::vector<HWND> left;
+    for (const auto& [hWnd, state] : States()) {
+        CWndState* pState = AfxGetWndState(hWnd);
+        if (!state.preedit.isEmpty() && pState && pState->IsSelfDrawn() &&
+            QApplication::focusWidget() != ImeWidget(hWnd))
+            left.push_back(hWnd);
+    }
+    for (HWND hWnd : left)
+        ImmNotifyIME(ImmGetContext(hWnd), NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+}
 
 // Sees every input-method event before the window layer turns commits into characters, and
 // keeps the input method's idea of where the focus object is current.
@@ -204,27 +219,6 @@ protected:
         return false;
     }
 };
-
-} // namespace
-
-namespace {
-
-// A self-drawn window that lost the keyboard keeps no composition: what the desktop's input
-// method did not hand over itself when the keyboard moved (some do, to the window it was
-// typed into; others drop it or keep it for when the keyboard comes back) is committed to
-// the window, as an edit field's composition is when the field loses the keyboard.
-void CommitLeftCompositions()
-{
-    std::vector<HWND> left;
-    for (const auto& [hWnd, state] : States()) {
-        CWndState* pState = AfxGetWndState(hWnd);
-        if (!state.preedit.isEmpty() && pState && pState->IsSelfDrawn() &&
-            QApplication::focusWidget() != ImeWidget(hWnd))
-            left.push_back(hWnd);
-    }
-    for (HWND hWnd : left)
-        ImmNotifyIME(ImmGetContext(hWnd), NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
-}
 
 } // namespace
 
@@ -525,7 +519,8 @@ BOOL ImmNotifyIME(HIMC hIMC, DWORD dwAction, DWORD dwIndex, DWORD dwValue)
             if (composing())
                 pIm->reset();
         }
-        if (composing() && (pWidget = ImeWidget(hWnd)) != nullptr) {
+        pWidget = ImeWidget(hWnd);
+        if (composing() && pWidget) {
             QInputMethodEvent event(QString(), {});
             event.setCommitString(preedit);
             QApplication::sendEvent(pWidget, &event);
