@@ -223,16 +223,7 @@ TEST_F(CellEditInputMethod, APreEditOverAFilledCellShowsAloneInTheCell)
     CRect rcCell;
     m_pView->GetCellRangeRect(scName, srFirstDetail, scName, srFirstDetail, &rcCell);
     // Inside the cell, clear of its lines and the cursor frame.
-    const QRect inside =
-        QRect(rcCell.left, rcCell.top, rcCell.Width(), rcCell.Height()).adjusted(4, 4, -4, -4);
-    const auto ink = [&](const QRect& area) {
-        const QImage shown = GridWidget()->grab().toImage();
-        int nDark = 0;
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            for (int x = area.left(); x <= area.right(); ++x)
-                nDark += qGray(shown.pixel(x, y)) < 128;
-        return nDark;
-    };
+    const QRect inside = Inside(*m_pView, scName, srFirstDetail);
     // The pre-edit window is as wide as one character: what lies right of it is the rest.
     Compose(GridWidget(), "こ");
     QWidget* pShown = nullptr;
@@ -245,11 +236,11 @@ TEST_F(CellEditInputMethod, APreEditOverAFilledCellShowsAloneInTheCell)
     ASSERT_GT(rest.width(), QFontMetrics(pShown->font()).horizontalAdvance(QString::fromUtf8("遣方")));
     QRect preedit = inside;
     preedit.setRight(pShown->geometry().right());
-    EXPECT_GT(ink(preedit), 20) << "the pre-edit shows";
-    EXPECT_EQ(ink(rest), 0) << "nothing of the old text beside it";
+    EXPECT_GT(Ink(preedit), 20) << "the pre-edit shows";
+    EXPECT_EQ(Ink(rest), 0) << "nothing of the old text beside it";
 
     Compose(GridWidget(), "");
-    EXPECT_GT(ink(rest), 20) << "the old text shows again without a composition";
+    EXPECT_GT(Ink(rest), 20) << "the old text shows again without a composition";
     EXPECT_FALSE(EditorVisible());
     EXPECT_EQ(m_pView->GetCellText(srFirstDetail, scName), "水盛遣方"_sj);
 }
