@@ -11,6 +11,7 @@
 #pragma once
 
 #include "estimate/CPopupListCtrl.h"
+#include "estimate/engine/CCellSearch.h"
 #include "estimate/engine/CCompensatedSum.h"
 #include "estimate/engine/CEstimateEngine.h"
 #include "estimate/engine/CEstimateModel.h"
@@ -434,6 +435,9 @@ public:
     // One cell completely: background and text in its row kind's colours and font (the
     // selection inverted), its number picture, indent and subject number, the cursor frame.
     void DrawCell(int nRow, int nCol, CDC* pDC);
+    // What a cell of the page shown draws as its text, without subject number and indent: a
+    // number in a numeric column by the column's number picture, any other text as stored.
+    CString GetShownText(int nRow, int nCol) const;
     // Repaints in a client DC the cells whose selected state differs between two ranges
     // (column, row, column, row each) and the grid lines over them.
     void RedrawSelectionChange(const CRect& rcOld, const CRect& rcNew) override;
@@ -856,9 +860,10 @@ public:
     afx_msg void OnUpdateEditReplace(CCmdUI* pCmdUI);
     afx_msg LRESULT OnFindReplaceRequest(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnMatchCurrentCell(WPARAM wParam, LPARAM lParam);
-    // Where the find text matches in a cell text under the FRQ_WHOLE_WORD and
-    // FRQ_MATCH_CASE bits (a byte position), or -1; an empty find text never matches.
-    static int FindTextMatch(const CString& strCell, const CString& strFind, WPARAM nFlags);
+    // Where the find text matches in a cell of the page shown under the FRQ_WHOLE_WORD and
+    // FRQ_MATCH_CASE bits, the cell taken as the user sees it (CCellSearch); an empty find
+    // text never matches.
+    CCellSearch::CTextMatch MatchCellText(int nRow, int nCol, const CString& strFind, WPARAM nFlags) const;
     // From the current cell on (never the cell itself, never wrapping), down or up, in the
     // selection only with FRQ_SELECTION_ONLY: the first matching cell becomes current and
     // the match's byte position is returned; -1 when none matches.
@@ -967,6 +972,14 @@ private:
     void ClickFoundCell(int nCol, int nRow);
     LRESULT ReplaceCurrentMatch(const char* lpszReplace);
     LRESULT ReplaceAll(WPARAM nFlags, LPARAM lParam);
+    // A cell as the search reads it: its text and, for a number, what the cell shows.
+    CCellSearch::CCellText ReadCellForSearch(int nRow, int nCol) const;
+    // SearchCells with the whole match: the text it stands in and its length.
+    CCellSearch::CMatch SearchNextMatch(WPARAM nFlags, const CString& strFind);
+    // Stores a replacement's text in a cell of the edit page as a replace stores it: a
+    // number text in a numeric column becomes the number it reads as, by the column's
+    // rounding; a text written into an empty row makes it a detail row.
+    void StoreReplacedText(const CString& strText, int nRow, int nCol);
     // Destroys the modeless dialogs the view still holds (the view's window is going).
     void DestroyModelessDialogs();
     CWnd* m_pFindDialog = nullptr;
@@ -980,6 +993,7 @@ private:
     struct CLastMatch {
         int nLength = 0;
         int nPosition = -1;
+        WPARAM nFlags = 0; // the find's FRQ_WHOLE_WORD and FRQ_MATCH_CASE
     };
     static CLastMatch s_lastMatch;
     std::vector<CWnd*> m_unnecessaryRowDialogs;

@@ -333,19 +333,21 @@ int CMorvelEMView::PasteCellsOverBlock(const CObArray& source, CObArray& undo, C
     if (source.GetSize() < 2)
         return -1;
     const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
+    const CPasteSource block = MeasurePasteSource(source);
+    if (block.nHeight == 0 || block.nWidth == 0)
+        return -1; // a block with no items has nothing to repeat over the target
     CRect rcTarget = Ordered(GetSelection());
     if (GetSelectMode() == selectRows) {
         rcTarget.left = 0;
         rcTarget.right = nColumns - 1;
     } else if (GetSelectMode() == selectColumn) {
-        rcTarget.bottom = std::max(GetUsedRows(), static_cast<int>(source.GetSize()) - 3);
+        // A whole column takes the paste down its used rows, or the block's rows once where
+        // they are more: no empty row is added after them.
+        rcTarget.bottom = std::max<LONG>(GetUsedRows() - 1, rcTarget.top + block.nHeight - 1);
     }
     rcTarget.bottom = std::min<LONG>(rcTarget.bottom, GetRowLimit() - 1);
     rcTarget.right = std::min<LONG>(rcTarget.right, nColumns - 1);
 
-    const CPasteSource block = MeasurePasteSource(source);
-    if (block.nHeight == 0 || block.nWidth == 0)
-        return -1; // a block with no items has nothing to repeat over the target
     if (!CheckFileRowLimitForEdit(rcTarget.bottom, GetUsedRows()))
         return -1; // every target row is written, so each must fit in the file
 

@@ -53,6 +53,19 @@ const CStyleKeys kStyleKeys[CMorvelEMView::STYLE_COUNT] = {
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
+// A number in a numeric column as the column's picture shows it: false for any other text.
+// Values closer to zero than 1e-8 show as zero.
+bool FormatShownNumber(const CString& strCell, const CEstimateEngine::CColumnInfo& info, CString& strShown)
+{
+    if (!info.bNumeric || !CNumberRules::IsNumberText(strCell))
+        return false;
+    CDecimal value = CNumberRules::ReadNumberText(strCell);
+    if (value.IsBelowPowerOfTen(-8))
+        value = CDecimal();
+    strShown = CNumberRules::FormatByPicture(value, info.picture, TRUE);
+    return true;
+}
+
 bool SameLogFont(const LOGFONT& a, const LOGFONT& b)
 {
     return a.lfHeight == b.lfHeight && a.lfWidth == b.lfWidth && a.lfEscapement == b.lfEscapement &&
@@ -452,6 +465,13 @@ int CMorvelEMView::RowHeaderMarkRoom(CDC* pDC)
     return GetRowHeaderWidth() - ROW_MARK_RIGHT_MARGIN - nNumber - 1 - ROW_MARK_LEFT;
 }
 
+CString CMorvelEMView::GetShownText(int nRow, int nCol) const
+{
+    const CString strCell = GetCellText(nRow, nCol);
+    CString strShown;
+    return FormatShownNumber(strCell, GetColumnInfo(nCol), strShown) ? strShown : strCell;
+}
+
 void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
 {
     if (pDC == nullptr || !IsValidRow(nRow) || !IsValidColumn(nCol))
@@ -492,14 +512,8 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
     if (nCol == cache.nUnitCol && IsHeadingKind(nKind)) {
         // Headings show no unit.
     } else if (info.bNumeric) {
-        if (CNumberRules::IsNumberText(strCell)) {
-            CDecimal value = CNumberRules::ReadNumberText(strCell);
-            if (value.IsBelowPowerOfTen(-8))
-                value = CDecimal();
-            strText = CNumberRules::FormatByPicture(value, info.picture, TRUE);
-        } else {
+        if (!FormatShownNumber(strCell, info, strText))
             strText = strCell;
-        }
         bRightAligned = true;
     } else {
         strText = strCell;

@@ -16,6 +16,8 @@
 #include "resources/ResourceIds.h"
 
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -29,10 +31,21 @@ CMorvelEMView::CLastMatch CMorvelEMView::s_lastMatch;
 // ---------------------------------------------------------------------------------------
 // The text match
 
-int CMorvelEMView::FindTextMatch(const CString& strCell, const CString& strFind, WPARAM nFlags)
+CCellSearch::CCellText CMorvelEMView::ReadCellForSearch(int nRow, int nCol) const
 {
-    return CCellSearch::FindInText(strCell, strFind, (nFlags & FRQ_WHOLE_WORD) != 0,
-                                   (nFlags & FRQ_MATCH_CASE) != 0);
+    CCellSearch::CCellText cell;
+    cell.strText = GetCellText(nRow, nCol);
+    cell.bNumber = GetColumnInfo(nCol).bNumeric && CNumberRules::IsNumberText(cell.strText);
+    if (cell.bNumber)
+        cell.strShown = GetShownText(nRow, nCol);
+    return cell;
+}
+
+CCellSearch::CTextMatch CMorvelEMView::MatchCellText(int nRow, int nCol, const CString& strFind,
+                                                     WPARAM nFlags) const
+{
+    return CCellSearch::MatchCell(ReadCellForSearch(nRow, nCol), strFind, (nFlags & FRQ_WHOLE_WORD) != 0,
+                                  (nFlags & FRQ_MATCH_CASE) != 0);
 }
 
 LRESULT CMorvelEMView::OnMatchCurrentCell(WPARAM wParam, LPARAM lParam)
@@ -40,7 +53,7 @@ LRESULT CMorvelEMView::OnMatchCurrentCell(WPARAM wParam, LPARAM lParam)
     if (lParam == 0)
         return 0;
     const CString strFind(reinterpret_cast<const char*>(lParam));
-    return FindTextMatch(GetCellText(GetCurrentRow(), GetCurrentCol()), strFind, wParam) >= 0 ? 1 : 0;
+    return MatchCellText(GetCurrentRow(), GetCurrentCol(), strFind, wParam).IsFound() ? 1 : 0;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -56,9 +69,8 @@ CRect CMorvelEMView::GetSearchBlock(WPARAM& nFlags) const
     return rcBlock;
 }
 
-int CMorvelEMView::SearchCells(WPARAM nFlags, const char* lpszFind)
+CCellSearch::CMatch CMorvelEMView::SearchNextMatch(WPARAM nFlags, const CString& strFind)
 {
-    const CString strFind(lpszFind != nullptr ? lpszFind : "");
     const CRect rcBlock = GetSearchBlock(nFlags);
     CCellSearch::COptions options;
     options.bWholeWord = (nFlags & FRQ_WHOLE_WORD) != 0;
@@ -67,12 +79,17 @@ int CMorvelEMView::SearchCells(WPARAM nFlags, const char* lpszFind)
     options.bSelectionOnly = (nFlags & FRQ_SELECTION_ONLY) != 0;
     // The page shown is searched (the dialogs stay open over the summary page).
     const CCellSearch::CMatch match =
-        CCellSearch(Model().Rows(ShownPage()), GetUsedRows(), GetRowLimit(), GetColumnLimit())
+        CCellSearch([this](int nRow, int nCol) { return ReadCellForSearch(nRow, nCol); }, GetUsedRows(),
+                    GetRowLimit(), GetColumnLimit())
             .Search(strFind, options, GetCurrentCol(), GetCurrentRow(), rcBlock);
-    if (match.nPosition >= 0) {
+    if (match.IsFound())
         SetCurrentCell(match.nCol, match.nRow);
-    }
-    return match.nPosition;
+    return match;
+}
+
+int CMorvelEMView::SearchCells(WPARAM nFlags, const char* lpszFind)
+{
+    return SearchNextMatch(nFlags, CString(lpszFind != nullptr ? lpszFind : "")).nPosition;
 }
 
 void CMorvelEMView::ShowCell(int nCol, int nRow)
@@ -144,6 +161,7 @@ LRESULT CMorvelEMView::OnFindReplaceRequest(WPARAM wParam, LPARAM lParam)
     // Find.
     const CString strFind = LimitFindReplaceText(CString(pText), kLastFindBytes);
     s_lastMatch.nLength = strFind.GetLength();
+    s_lastMatch.nFlags = nFlags & (FRQ_WHOLE_WORD | FRQ_MATCH_CASE);
     m_strLastFind = strFind;
     const int nPosition = SearchCells(nFlags, strFind);
     s_lastMatch.nPosition = nPosition;
@@ -167,29 +185,9 @@ LRESULT CMorvelEMView::OnFindReplaceRequest(WPARAM wParam, LPARAM lParam)
     return 1;
 }
 
-LRESULT CMorvelEMView::ReplaceCurrentMatch(const char* lpszReplace)
+void CMorvelEMView::StoreReplacedText(const CString& strText, int nRow, int nCol)
 {
-    m_strReplaceText = LimitFindReplaceText(CString(lpszReplace));
-    const int nRow = GetCurrentRow(), nCol = GetCurrentCol();
-    const CString strOld = GetCellText(nRow, nCol);
-    const int nPosition = s_lastMatch.nPosition;
-    const int nLength = s_lastMatch.nLength;
-    // The last find's match is replaced only where it still stands: in this cell, at that
-    // place, the same text (case folded as the find may have folded it). A match found in
-    // another grid, or a cell changed since, is searched for again instead of being cut
-    // at a stale position.
-    CString strAt = nPosition >= 0 && nPosition + nLength <= strOld.GetLength()
-                        ? strOld.Mid(nPosition, nLength)
-                        : CString();
-    CString strLast = m_strLastFind;
-    strAt.MakeUpper();
-    strLast.MakeUpper();
-    if (nPosition < 0 || nLength <= 0 || strAt != strLast || IsSummaryPageShown())
-        return 0;
-
-    const CString strNew = strOld.Left(nPosition) + m_strReplaceText + strOld.Mid(nPosition + nLength);
-    CRowImage before = TakeRowImage(nRow, nRow);
-    SetCellText(strNew, nRow, nCol, TRUE);
+    SetCellText(strText, nRow, nCol, TRUE);
     // A number in a numeric column is stored by the column's rounding; a text column keeps
     // exactly what the replacement made.
     const CString strStored = GetCellText(nRow, nCol);
@@ -200,6 +198,23 @@ LRESULT CMorvelEMView::ReplaceCurrentMatch(const char* lpszReplace)
     }
     if (GetRowKind(nRow) == kindEmpty && !GetCellText(nRow, nCol).IsEmpty())
         SetRowKind(kindDetail, nRow);
+}
+
+LRESULT CMorvelEMView::ReplaceCurrentMatch(const char* lpszReplace)
+{
+    m_strReplaceText = LimitFindReplaceText(CString(lpszReplace));
+    const int nRow = GetCurrentRow(), nCol = GetCurrentCol();
+    // The last find's match is replaced only where it still stands: the find text matches
+    // this cell at that place. A match found in another grid, or a cell changed since, is
+    // searched for again instead of being cut at a stale position.
+    const CCellSearch::CTextMatch match = MatchCellText(nRow, nCol, m_strLastFind, s_lastMatch.nFlags);
+    if (s_lastMatch.nPosition < 0 || match.nPosition != s_lastMatch.nPosition || IsSummaryPageShown())
+        return 0;
+
+    // A number cell is replaced in the text it shows and stores the number that then reads.
+    const CString strOld = GetCellText(nRow, nCol);
+    CRowImage before = TakeRowImage(nRow, nRow);
+    StoreReplacedText(match.Replaced(m_strReplaceText), nRow, nCol);
     RecordUndo(CCellsCommand::Edit(nCol, nRow, strOld, GetCellText(nRow, nCol), std::move(before)));
     if (GetRecalcLevel() == 2)
         CalcRow(nRow, 0);
@@ -226,26 +241,38 @@ LRESULT CMorvelEMView::ReplaceAll(WPARAM nFlags, LPARAM lParam)
     const bool bSelection = (nFlags & FRQ_SELECTION_ONLY) != 0;
     const CRect rcBlock = GetSelectionBlock();
     s_lastMatch.nLength = strFind.GetLength();
+    s_lastMatch.nFlags = nFlags & (FRQ_WHOLE_WORD | FRQ_MATCH_CASE);
     m_strLastFind = strFind;
     m_strReplaceText = strReplace;
     const WPARAM nSearch = (nFlags & ~(FRQ_UP | FRQ_REPLACE_ALL)) | FRQ_DOWN;
 
-    auto replaceIn = [&](int nRow, int nCol, int nPosition) {
-        const CString strOld = GetCellText(nRow, nCol);
-        SetCellText(strOld.Left(nPosition) + strReplace + strOld.Mid(nPosition + strFind.GetLength()), nRow,
-                    nCol, TRUE);
-    };
+    // The matches first, top to bottom, then the replacements: what a replacement makes is
+    // never searched again, and the rows they are in are kept for undo before any changes.
     // The search starts after the current cell, so the first cell of the range is looked
     // at here: replace all leaves no matching cell behind.
+    std::vector<CCellSearch::CMatch> found;
     const CPoint ptStart = bSelection ? CPoint(rcBlock.left, rcBlock.top) : CPoint(0, 0);
     SetCurrentCell(ptStart.x, ptStart.y);
-    if (const int p = FindTextMatch(GetCellText(ptStart.y, ptStart.x), strFind, nSearch); p >= 0)
-        replaceIn(ptStart.y, ptStart.x, p);
-    for (int p = SearchCells(nSearch, strFind); p >= 0; p = SearchCells(nSearch, strFind))
-        replaceIn(GetCurrentRow(), GetCurrentCol(), p);
-
+    const CCellSearch::CMatch first(MatchCellText(ptStart.y, ptStart.x, strFind, nSearch), ptStart.x,
+                                    ptStart.y);
+    if (first.IsFound())
+        found.push_back(first);
+    for (CCellSearch::CMatch match = SearchNextMatch(nSearch, strFind); match.IsFound();
+         match = SearchNextMatch(nSearch, strFind))
+        found.push_back(match);
     SetCurrentCell(ptSaved.x, ptSaved.y);
     s_lastMatch.nPosition = -1;
+
+    // Nothing replaced changes nothing: the last undo record stays.
+    std::optional<CUndoKeepingScope> keepUndo;
+    if (found.empty()) {
+        keepUndo.emplace();
+    } else {
+        CRowImage before = TakeRowImage(found.front().nRow, found.back().nRow);
+        for (const CCellSearch::CMatch& match : found)
+            StoreReplacedText(match.Replaced(strReplace), match.nRow, match.nCol);
+        RecordUndo(CCellsCommand::ReplaceAll(ptSaved.x, ptSaved.y, std::move(before)));
+    }
     RecalcFromRow(recalcBulk, 0);
     if (m_hWnd != nullptr) {
         Invalidate(TRUE);

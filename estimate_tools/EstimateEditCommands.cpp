@@ -21,10 +21,11 @@
 
 namespace {
 
-// What a search box can hold of a cell's text.
-CString LimitFindReplaceTextForDialog(const CString& text)
+// What a search box starts with: what the current cell shows (a number as its column's
+// picture shows it), as much as the box holds.
+CString StartTextForDialog(const CMorvelEMView& view)
 {
-    return LimitFindReplaceText(text);
+    return LimitFindReplaceText(view.GetShownText(view.GetCurrentRow(), view.GetCurrentCol()));
 }
 
 void OpenFind(CMorvelEMView& view)
@@ -32,8 +33,7 @@ void OpenFind(CMorvelEMView& view)
     if (view.GetFindDialog() != nullptr)
         return;
     auto* pDialog = new CFindDialog(&view);
-    pDialog->m_strFind =
-        LimitFindReplaceTextForDialog(view.GetCellText(view.GetCurrentRow(), view.GetCurrentCol()));
+    pDialog->m_strFind = StartTextForDialog(view);
     if (!pDialog->Create()) {
         delete pDialog;
         return;
@@ -46,8 +46,7 @@ void OpenReplace(CMorvelEMView& view)
     if (view.GetReplaceDialog() != nullptr)
         return;
     auto* pDialog = new CReplaceDialog(&view);
-    pDialog->m_strFind =
-        LimitFindReplaceTextForDialog(view.GetCellText(view.GetCurrentRow(), view.GetCurrentCol()));
+    pDialog->m_strFind = StartTextForDialog(view);
     // The dialog is destroyed with the grid, so the grid outlives this question.
     CMorvelEMView* pView = &view;
     pDialog->m_stillOnMatch = [pView] { return !pView->LastClickMovedCell(); };
@@ -139,11 +138,21 @@ bool AppendRowsToPartsFile(const CMorvelEMView& view, int nFirstRow, int nLastRo
             pRow->SetCell(nPartsCol, view.GetCellText(r, nEstimateCol));
         rows.push_back(std::move(pRow));
     }
-    std::vector<std::unique_ptr<CGridRow>> copies;
-    copies.reserve(rows.size());
-    for (const auto& pRow : rows)
-        copies.push_back(std::make_unique<CGridRow>(*pRow));
-    list.AppendRows(std::move(copies));
+    // The new rows' formulas are worked out by the list's own form, as the list's window
+    // works out the rows it takes in; the list open in a window takes them so worked out.
+    list.m_bAutoDelete = FALSE;
+    auto pCalc = std::make_unique<CMorvelPMView>();
+    list.AddView(pCalc.get());
+    pCalc->TakeDocumentRows();
+    const int nCount = static_cast<int>(rows.size());
+    const int nAppended = list.AppendRows(std::move(rows));
+    pCalc->CalcRows(nAppended, nAppended + nCount - 1);
+    list.RemoveView(pCalc.get());
+    rows.clear();
+    for (int i = 0; i < nCount; ++i) {
+        const CGridRow* pRow = list.GetRow(nAppended + i);
+        rows.push_back(pRow != nullptr ? std::make_unique<CGridRow>(*pRow) : std::make_unique<CGridRow>());
+    }
     // Written in place, whole or not at all (the framework's save replaces the file only
     // once the new one is complete, and reports a failure).
     if (!list.CDocument::OnSaveDocument(lpszPath))
@@ -151,7 +160,6 @@ bool AppendRowsToPartsFile(const CMorvelEMView& view, int nFirstRow, int nLastRo
     // A list open in a window takes the same rows after its own, or its next save would
     // write its old rows over them; its window shows where they arrived.
     if (CMorvelPMDoc* pOpen = CMorvelPMDoc::FindOpenList(lpszPath); pOpen != nullptr && !rows.empty()) {
-        const int nCount = static_cast<int>(rows.size());
         const int nFirst = pOpen->AppendRows(std::move(rows));
         if (CMorvelPMView* pView = pOpen->GetPartsView())
             pView->ShowArrivedRows(nFirst, nFirst + nCount - 1);

@@ -142,6 +142,16 @@ BOOL CMorvelPMDoc::ExtendRowsInUse(int nRows)
     return TRUE;
 }
 
+void CMorvelPMDoc::ReduceRowsInUse(int nRows)
+{
+    nRows = std::max(0, nRows);
+    if (m_nRowsInUse <= nRows)
+        return;
+    m_nRowsInUse = nRows;
+    if (m_aRows.size() > static_cast<size_t>(nRows))
+        m_aRows.resize(static_cast<size_t>(nRows));
+}
+
 BOOL CMorvelPMDoc::SetCell(int nRow, int nCol, const CString& strText)
 {
     if (nRow < 0 || nCol < 0 || nCol >= MAX_COLUMNS)

@@ -92,6 +92,10 @@ public:
     CGridRow* GetRow(int nRow) const;
     // The rows in use become nRows when they are fewer; TRUE when they grew.
     BOOL ExtendRowsInUse(int nRows);
+    // The rows in use fall back to nRows when they are more (an undo giving back the rows a
+    // command added); the rows past them go, so that none comes back when the list grows
+    // again.
+    void ReduceRowsInUse(int nRows);
     // Stores a cell's text as given, making its row when it has none (the array grows, the
     // rows between stay null); the rows in use reach the row. TRUE when they grew; FALSE
     // and nothing stored for a cell outside 0..MAX_COLUMNS-1 or a negative row.

@@ -83,7 +83,7 @@ ON_COMMAND(ID_EDIT_FIND_DLG, OnFind)
 ON_COMMAND(ID_EDIT_REPLACE_DLG, OnReplace)
 ON_UPDATE_COMMAND_UI(ID_EDIT_FIND_DLG, OnUpdateFind)
 ON_UPDATE_COMMAND_UI(ID_EDIT_REPLACE_DLG, OnUpdateReplace)
-ON_COMMAND(ID_SORT, OnSort)
+ON_COMMAND(ID_SORT, OnSortWithUndo)
 ON_UPDATE_COMMAND_UI(ID_SORT, OnUpdateSort)
 ON_COMMAND(ID_TEXT_INPUT, OnCsvInput)
 ON_COMMAND(ID_READ_OTHER_FORM, OnReadOtherForm)
@@ -470,6 +470,13 @@ void CMorvelPMView::CalcRow(int nRow, int nFirstCol)
     CalcFormulaColumns(nRow, std::max(0, nFirstCol), CRowFormula::partsRowRules);
 }
 
+void CMorvelPMView::CalcRows(int nTop, int nBottom)
+{
+    const auto rules = KeepColumnRules();
+    for (int r = std::max(0, nTop); r <= nBottom; ++r)
+        CalcRow(r, 0);
+}
+
 void CMorvelPMView::CalcCurrentRow()
 {
     if (GetDocument() == nullptr || GetCurrentRow() < 0 || GetCurrentRow() >= GetRowLimit())
@@ -484,6 +491,12 @@ void CMorvelPMView::CommitTypedText(const CString& strText)
         return;
     const int nRow = GetCurrentRow();
     const int nCol = GetCurrentCol();
+    // The whole row is the record (its formulas change with the cell), with the rows in use
+    // from before the edit began.
+    SaveBlockForUndo(CRect(0, nRow, std::max(0, GetColumnCount() - 1), nRow));
+    if (m_nRowsBeforeEdit >= 0)
+        m_nUndoRowsInUse = std::min(m_nUndoRowsInUse, m_nRowsBeforeEdit);
+    m_nRowsBeforeEdit = -1;
     CString strNormal;
     NormalizeNumberText(nCol, strNormal, strText);
     SetCellText(strNormal, nRow, nCol);
@@ -501,9 +514,14 @@ void CMorvelPMView::CommitTypedText(const CString& strText)
             SetCellText(CNumberRules::FormatNormal(value), nRow, nCol);
         }
         CalcCurrentRow();
+    } else {
+        // A formula may read a text column that holds a number: the row is worked out as a
+        // recalculation of every row would work it out.
+        CalcRow(nRow, 0);
     }
     InvalidateRows(nRow, nRow);
     pDoc->UpdateAllViews(nullptr);
+    RecordUndo(undoRowsWritten);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "app/CShellServices.h"
+#include "estimate/engine/CCellSearch.h"
 #include "estimate/engine/CEstimateColumns.h"
 #include "estimate/engine/CNumberRules.h"
 #include "estimate/engine/CRowFormula.h"
@@ -73,6 +74,9 @@ public:
     // column on (any operand that is not a number stops the formula).
     void CalcCurrentRow();
     void CalcRow(int nRow, int nFirstCol);
+    // CalcRow from the first column for every row of nTop..nBottom: what a command that
+    // wrote, cleared or inserted those rows leaves, a full recalculation's figures.
+    void CalcRows(int nTop, int nBottom);
     // TRUE when no column the formula names holds a number in the row.
     BOOL HasNoNumericOperand(const CString& strFormula, int nRow) const;
     // The cells are stored and calculated by the rules of their columns taken from the
@@ -122,7 +126,10 @@ public:
         undoPasteTiled = 4,
         undoPasteColumn = 5,
         undoRowDelete = 6,
-        undoRowInsert = 7
+        undoRowInsert = 7,
+        // Typing into a cell, a sort, a replace: the record holds the rows' texts from before, and
+        // undo and redo exchange them with what the rows hold.
+        undoRowsWritten = 8
     };
     int GetEditState() const { return m_nEditState; }
     CGridCellEdit* GetCellEdit() { return m_bEditCreated ? &m_wndEdit : nullptr; }
@@ -151,6 +158,8 @@ public:
     void SaveSelectionForUndo();
     void SaveBlockForUndo(const CRect& rcBlock);
     void SaveSelectionForRowDelete();
+    // Writes the undo record back and recalculates its rows; the rows in use fall back to
+    // what they were when the record was taken (a paste or typing past the last row).
     void RestoreUndoRecord();
     void CopyRowDeleteToUndo();
     CRect GetUndoBlock() const { return m_undoList.GetBlock(); }
@@ -183,8 +192,9 @@ public:
     // Searches from the current cell (never the cell itself) by the request flags; on a
     // match the cell becomes current and the match's position comes back, else -1.
     int FindNext(WPARAM nFlags, const char* lpszText);
-    // The position of the find text in a cell by the flags' case and whole-word rules; -1.
-    int MatchCell(int nRow, int nCol, WPARAM nFlags, const CString& strFind) const;
+    // Where the find text stands in a cell by the flags' case and whole-word rules, the cell
+    // taken as the user sees it (CCellSearch).
+    CCellSearch::CTextMatch MatchCellText(int nRow, int nCol, WPARAM nFlags, const CString& strFind) const;
     // Scrolls a cell into view; GoToCell also picks it as a click would.
     void ScrollToCell(int nCol, int nRow);
     void GoToCell(int nCol, int nRow);
@@ -200,6 +210,9 @@ public:
     // The unit pick for the current cell (when the program offers one).
     void OpenUnitPick();
     CWnd* GetUnitPick() const { return m_pUnitDlg; }
+    // The open find and replace dialogs (null when none).
+    CWnd* GetFindDialog() const { return m_pFindDlg; }
+    CWnd* GetReplaceDialog() const { return m_pReplaceDlg; }
     // After the environment sheet: every open parts list re-reads its font and colours,
     // and its rows and title header take the new height.
     void ApplyEnvironmentToAllLists();
@@ -320,6 +333,8 @@ private:
     // Editing helpers.
     void CreateCellEdit();
     void HideCellEdit();
+    // The open edit ends with nothing stored; a row the edit added past the last row goes.
+    void AbandonEdit();
     void StyleCellEdit(const CString& strText);
     LOGFONT GetZoomedFont() const;
     LOGFONT GetCurrentCellEditFont() const override { return GetZoomedFont(); }
@@ -332,6 +347,9 @@ private:
     void KeepBlockInto(CPMObjList& list, CRect rc);
     // The command just done is the one undo takes back (an undo kind); redo is over.
     void RecordUndo(int nKind);
+    // The sort command made undoable: the sorted rows' texts are the record when the sort
+    // moved any (a cancelled or idle sort keeps the record as it was).
+    afx_msg void OnSortWithUndo();
     // Neither undo nor redo has anything to act on.
     void ForgetUndo();
     // A change by a command that recorded no undo: the record is given up, so that nothing
@@ -376,7 +394,15 @@ private:
     int MeasureBaseRowHeight();
     void ReloadDisplaySettings(int nHeaderBase);
     void PlaceRangeTotal();
-    bool ReplaceFoundText(const CString& strReplacement);
+    // A cell as the search reads it: its text and, for a number, what the cell shows.
+    CCellSearch::CCellText ReadCellForSearch(int nRow, int nCol) const;
+    // FindNext with the whole match: the text it stands in and its length.
+    CCellSearch::CMatch FindNextMatch(WPARAM nFlags, const CString& strFind);
+    // A match's cell gets its text with the match replaced.
+    void ReplaceInCell(const CCellSearch::CMatch& match, const CString& strReplacement);
+    // After a replace wrote rows nFirstRow..nLastRow (kept for undo first): the undo record,
+    // the repaint, the modified mark.
+    void AfterReplacing(int nFirstRow, int nLastRow);
     void OpenFindDialog(bool bReplace);
     void DrawBookmarkMark(CDC* pDC);
 
@@ -399,6 +425,10 @@ private:
     CPMObjList m_exchangeList;
     CPMObjList m_undoList;
     CPMObjList m_rowDeleteList;
+    // The rows in use when the undo record was taken (-1: the record's undo leaves them),
+    // and when the open edit began (typing past the last row adds one at once).
+    int m_nUndoRowsInUse = -1;
+    int m_nRowsBeforeEdit = -1;
     BOOL m_bCanUndo = FALSE;
     BOOL m_bCanRedo = FALSE;
     int m_nUndoKind = 0;

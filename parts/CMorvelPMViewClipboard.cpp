@@ -144,15 +144,22 @@ void CMorvelPMView::OnEditPaste()
     const bool bTiling = (nKind == selectBlock || nKind == selectRows || nKind == selectColumn) &&
                          (nMode == CPartsShared::copyCells || nMode == CPartsShared::copyRows);
     if (bTiling) {
-        CRect rcTarget = GetSelection();
+        CRect rcTarget = Ordered(GetSelection());
         rcTarget.bottom = std::min<LONG>(rcTarget.bottom, GetRowLimit() - 1);
+        // A selection that runs to the last row the list allows (a whole column, the whole
+        // grid) stands for the list: the paste fills its used rows, or the clipboard's rows
+        // once where they are more, and adds no empty rows after them.
+        const bool bWholeList = nKind == selectColumn || rcTarget.bottom >= GetRowLimit() - 1;
+        const bool bRead = ReadClipboard();
+        if (bRead && bWholeList) {
+            const int nFilled = std::max<int>(pDoc->GetRowsInUse() - 1,
+                                              rcTarget.top + static_cast<int>(m_exchangeList.GetCount()) - 1);
+            rcTarget.bottom = std::min<LONG>(rcTarget.bottom, nFilled);
+        }
         // Every target row is written, so each must fit in the file.
-        if (!CheckFileRowLimitForEdit(static_cast<int>(std::max(rcTarget.top, rcTarget.bottom)),
-                                      pDoc->GetRowsInUse()))
+        if (bRead && !CheckFileRowLimitForEdit(static_cast<int>(rcTarget.bottom), pDoc->GetRowsInUse()))
             return;
-        pDoc->ExtendRowsInUse(static_cast<int>(rcTarget.bottom) + 1);
-        rcTarget = Ordered(rcTarget);
-        if (ReadClipboard()) {
+        if (bRead) {
             SaveBlockForUndo(rcTarget);
             const CPMObj* pFirst = m_exchangeList.GetHead();
             const int nWidth = pFirst->m_nLastCol - pFirst->m_nFirstCol + 1;

@@ -41,6 +41,19 @@ void CMorvelPMView::HideCellEdit()
         m_wndEdit.HideAndFocusView();
 }
 
+void CMorvelPMView::AbandonEdit()
+{
+    m_nEditState = editClosed;
+    HideCellEdit();
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc != nullptr && m_nRowsBeforeEdit >= 0 && pDoc->GetRowsInUse() == GetCurrentRow() + 1) {
+        pDoc->ReduceRowsInUse(m_nRowsBeforeEdit);
+        SetVScrollRange(pDoc->GetRowsInUse());
+        UpdateStatusText();
+    }
+    m_nRowsBeforeEdit = -1;
+}
+
 LOGFONT CMorvelPMView::GetZoomedFont() const
 {
     LOGFONT lf{};
@@ -103,6 +116,7 @@ void CMorvelPMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     if (m_nEditState == editClosed) {
         m_nEditState = editOpening;
         CPartsShared::s_strTypedText.Empty();
+        m_nRowsBeforeEdit = pDoc->GetRowsInUse();
     }
     m_wndEdit.MoveWindow(x, y, GetColumnWidth(GetCurrentCol()), GetRowHeight());
     m_wndEdit.ShowWindow(SW_SHOW);
@@ -128,6 +142,7 @@ void CMorvelPMView::OpenEditOnCell()
         !CheckFileRowLimitForEdit(GetCurrentRow(), pDoc->GetRowsInUse()))
         return;
     m_nEditState = editOpening;
+    m_nRowsBeforeEdit = pDoc->GetRowsInUse();
     CRect rcCell;
     GetCellRangeRect(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow(), &rcCell);
     m_wndEdit.MoveWindow(rcCell.left, rcCell.top, GetColumnWidth(GetCurrentCol()), GetRowHeight());
@@ -245,8 +260,7 @@ void CMorvelPMView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
         break;
     case VK_ESCAPE:
         // Nothing typed is kept.
-        m_nEditState = editClosed;
-        HideCellEdit();
+        AbandonEdit();
         break;
     case VK_LEFT:
     case VK_RIGHT:
@@ -453,7 +467,9 @@ void CMorvelPMView::ClearCells(int nCol1, int nRow1, int nCol2, int nRow2)
         for (int c = nCol1; c <= nCol2; ++c)
             SetCellText(CString(), r, c);
     }
-    InvalidateCells(nCol1, nRow1, nCol2, nRow2, true);
+    // A cleared formula cell takes its formula's figure again, as every row's would.
+    CalcRows(nRow1, nRow2);
+    InvalidateCells(0, nRow1, GetColumnCount() - 1, nRow2, true);
     pDoc->SetModifiedFlag(TRUE);
 }
 
@@ -476,7 +492,7 @@ void CMorvelPMView::OnInsertRow()
         // takes out exactly those rows, wherever the cursor stood in the selection.
         SaveBlockForUndo(CRect(0, nRow, std::max(0, GetColumnCount() - 1), nRow + std::max(0, nCount - 1)));
         pDoc->SetModifiedFlag(TRUE);
-        InsertRowsQuiet(nRow, nCount);
+        CalcRows(nRow, nRow + InsertRowsQuiet(nRow, nCount) - 1);
         SetCurrentRow(nRow);
         InvalidateRows(std::min<int>(rcRange.top, nRow), GetRowLimit() - 1, TRUE);
         pDoc->UpdateAllViews(nullptr);
@@ -486,6 +502,8 @@ void CMorvelPMView::OnInsertRow()
         SaveSelectionForUndo();
         pDoc->SetModifiedFlag(TRUE);
         InsertRow(GetCurrentRow());
+        // A formula of no column (a constant) has its figure in the new row too.
+        CalcRow(GetCurrentRow(), 0);
     }
     RecordUndo(undoRowInsert);
 }
@@ -528,10 +546,16 @@ void CMorvelPMView::OnClearRow()
         nTop = std::max(0, static_cast<int>(rcRange.top));
         nBottom = rcRange.bottom;
     }
+    // Rows past the last one are empty already: clearing them (the whole grid selected)
+    // would only add empty rows to the list.
+    nBottom = std::min(nBottom, pDoc->GetRowsInUse() - 1);
+    if (nTop > nBottom)
+        return;
     for (int r = nTop; r <= nBottom; ++r) {
         for (int c = 0; c < GetColumnCount(); ++c)
             SetCellText(CString(), r, c);
     }
+    CalcRows(nTop, nBottom);
     InvalidateRows(nTop, nBottom, TRUE);
     pDoc->SetModifiedFlag(TRUE);
     pDoc->UpdateAllViews(nullptr);

@@ -1,8 +1,10 @@
 // Find, replace and sort in the parts grid. The find and replace dialogs are modeless and
 // send their requests to the view with WM_FINDREPLACE_REQUEST; the search walks the cells
-// from the current cell on (rightwards and down, or leftwards and up), compares the stored
-// texts and does not wrap. The sort orders the rows of a one-column selection by that
-// column: by text in a text column, by value otherwise.
+// from the current cell on (rightwards and down, or leftwards and up) and does not wrap; it
+// reads a number cell as the grid shows it (CCellSearch). A replace, and a replace all, is
+// one undo step, and the rows it wrote get their figures worked out as typing does. The sort
+// orders the rows of a one-column selection by that column: by text in a text column, by
+// value otherwise.
 #include "app/CShellServices.h"
 #include "app/CWaitDialog.h"
 #include "estimate/engine/CGridRow.h"
@@ -16,94 +18,55 @@
 #include "resources/ResourceIds.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <vector>
 
-namespace {
-
-// The position of the first occurrence of strFind in strText that matches, or -1. With
-// bWholeWord an occurrence must start the text or follow a half-width blank, and end the
-// text or be followed by one. CString::Find never matches inside a double-byte character.
-int FindInText(const CString& strText, const CString& strFind, bool bWholeWord)
+CCellSearch::CCellText CMorvelPMView::ReadCellForSearch(int nRow, int nCol) const
 {
-    if (strFind.IsEmpty())
-        return -1;
-    const int nLength = strFind.GetLength();
-    for (int nPos = strText.Find(strFind); nPos >= 0; nPos = strText.Find(strFind, nPos + 1)) {
-        if (!bWholeWord)
-            return nPos;
-        const bool bStart = nPos == 0 || strText[nPos - 1] == ' ';
-        const bool bEnd = nPos + nLength == strText.GetLength() || strText[nPos + nLength] == ' ';
-        if (bStart && bEnd)
-            return nPos;
-    }
-    return -1;
+    CCellSearch::CCellText cell;
+    cell.strText = GetCellText(nRow, nCol);
+    cell.bNumber = IsNumberShownColumn(nCol) && CNumberRules::IsNumberText(cell.strText);
+    if (cell.bNumber)
+        cell.strShown = GetDisplayText(nRow, nCol, nullptr);
+    return cell;
 }
 
-} // namespace
-
-int CMorvelPMView::MatchCell(int nRow, int nCol, WPARAM nFlags, const CString& strFind) const
+CCellSearch::CTextMatch CMorvelPMView::MatchCellText(int nRow, int nCol, WPARAM nFlags,
+                                                     const CString& strFind) const
 {
-    CString strText = GetCellText(nRow, nCol);
-    CString strWanted = strFind;
-    if ((nFlags & FRQ_MATCH_CASE) == 0) {
-        strText.MakeUpper();
-        strWanted.MakeUpper();
-    }
-    return FindInText(strText, strWanted, (nFlags & FRQ_WHOLE_WORD) != 0);
+    return CCellSearch::MatchCell(ReadCellForSearch(nRow, nCol), strFind, (nFlags & FRQ_WHOLE_WORD) != 0,
+                                  (nFlags & FRQ_MATCH_CASE) != 0);
 }
 
-int CMorvelPMView::FindNext(WPARAM nFlags, const char* lpszText)
+CCellSearch::CMatch CMorvelPMView::FindNextMatch(WPARAM nFlags, const CString& strFind)
 {
     const CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || lpszText == nullptr)
-        return -1;
-    const CString strFind(lpszText);
+    if (pDoc == nullptr)
+        return CCellSearch::CMatch();
     CRect rc;
     NormalizeCellRange(GetSelection().left, GetSelection().top, GetSelection().right, GetSelection().bottom,
                        &rc);
     rc.bottom = std::min<LONG>(rc.bottom, GetRowLimit());
     if (rc.left == rc.right && rc.top == rc.bottom)
         nFlags &= ~FRQ_SELECTION_ONLY;
-    const bool bSelection = (nFlags & FRQ_SELECTION_ONLY) != 0 && GetSelectMode() != selectNone;
-    const bool bUp = (nFlags & FRQ_UP) != 0 && (nFlags & FRQ_DOWN) == 0;
-    const int nLastCol = GetColumnCount() - 1;
-    const int c0 = GetCurrentCol(), r0 = GetCurrentRow();
-    const auto found = [&](int nRow, int nCol, int nPos) {
-        SetCurrentCell(nCol, nRow);
-        return nPos;
-    };
-    if (!bUp) {
-        const int nFrom = bSelection ? std::max<int>(c0 + 1, rc.left) : c0 + 1;
-        const int nTo = bSelection ? std::min<int>(nLastCol, rc.right) : nLastCol;
-        for (int c = nFrom; c <= nTo; ++c)
-            if (const int nPos = MatchCell(r0, c, nFlags, strFind); nPos >= 0)
-                return found(r0, c, nPos);
-        const int nRowFrom = bSelection ? std::max<int>(r0 + 1, rc.top) : r0 + 1;
-        const int nRowTo = bSelection ? std::min<int>(pDoc->GetRowsInUse(), rc.bottom) : pDoc->GetRowsInUse();
-        const int nColFrom = bSelection ? std::max<int>(rc.left, 0) : 0;
-        const int nColTo = bSelection ? std::min<int>(rc.right, nLastCol) : nLastCol;
-        for (int r = nRowFrom; r <= nRowTo; ++r)
-            for (int c = nColFrom; c <= nColTo; ++c)
-                if (const int nPos = MatchCell(r, c, nFlags, strFind); nPos >= 0)
-                    return found(r, c, nPos);
-        return -1;
-    }
-    const int nFrom = bSelection ? std::min<int>(c0 - 1, rc.right) : c0 - 1;
-    const int nTo = bSelection ? std::max<int>(rc.left, 0) : 0;
-    for (int c = nFrom; c >= nTo; --c)
-        if (const int nPos = MatchCell(r0, c, nFlags, strFind); nPos >= 0)
-            return found(r0, c, nPos);
-    const int nRowFrom = bSelection ? std::min<int>(r0 - 1, rc.bottom) : r0 - 1;
-    const int nRowTo = bSelection ? std::max<int>(rc.top, 0) : 0;
-    const int nColFrom = bSelection ? std::min<int>(rc.right, nLastCol) : nLastCol;
-    const int nColTo = bSelection ? std::max<int>(rc.left, 0) : 0;
-    // (Row -1 holds only empty cells: the walk ends at row 0.)
-    for (int r = nRowFrom; r >= nRowTo; --r)
-        for (int c = nColFrom; c >= nColTo; --c)
-            if (const int nPos = MatchCell(r, c, nFlags, strFind); nPos >= 0)
-                return found(r, c, nPos);
-    return -1;
+    CCellSearch::COptions options;
+    options.bWholeWord = (nFlags & FRQ_WHOLE_WORD) != 0;
+    options.bMatchCase = (nFlags & FRQ_MATCH_CASE) != 0;
+    options.bUp = (nFlags & FRQ_UP) != 0 && (nFlags & FRQ_DOWN) == 0;
+    options.bSelectionOnly = (nFlags & FRQ_SELECTION_ONLY) != 0 && GetSelectMode() != selectNone;
+    const CCellSearch::CMatch match =
+        CCellSearch([this](int nRow, int nCol) { return ReadCellForSearch(nRow, nCol); },
+                    pDoc->GetRowsInUse(), GetRowLimit(), GetColumnCount())
+            .Search(strFind, options, GetCurrentCol(), GetCurrentRow(), rc);
+    if (match.IsFound())
+        SetCurrentCell(match.nCol, match.nRow);
+    return match;
+}
+
+int CMorvelPMView::FindNext(WPARAM nFlags, const char* lpszText)
+{
+    return lpszText != nullptr ? FindNextMatch(nFlags, CString(lpszText)).nPosition : -1;
 }
 
 void CMorvelPMView::ScrollToCell(int nCol, int nRow)
@@ -141,27 +104,21 @@ void CMorvelPMView::GoToCell(int nCol, int nRow)
     UpdateWindow();
 }
 
-bool CMorvelPMView::ReplaceFoundText(const CString& strReplacement)
+void CMorvelPMView::ReplaceInCell(const CCellSearch::CMatch& match, const CString& strReplacement)
+{
+    // A number cell is replaced in the text it shows and keeps the number that then reads.
+    SetCellText(match.Replaced(strReplacement), match.nRow, match.nCol);
+}
+
+void CMorvelPMView::AfterReplacing(int nFirstRow, int nLastRow)
 {
     CMorvelPMDoc* pDoc = GetDocument();
-    const int nPos = CPartsShared::s_nFoundPos;
-    const int nLength = CPartsShared::s_nFindLength;
-    const CString strText = GetCellText(GetCurrentRow(), GetCurrentCol());
-    // The last match must still stand in the current cell: a cell changed or left since
-    // the find is not spliced at a position that no longer means anything.
-    if (pDoc == nullptr || nPos < 0 || nLength <= 0 || nPos + nLength > strText.GetLength())
-        return false;
-    CString strFound = strText.Mid(nPos, nLength);
-    CString strWanted = CPartsShared::s_strFindText;
-    if ((CPartsShared::s_nFindFlags & FRQ_MATCH_CASE) == 0) {
-        strFound.MakeUpper();
-        strWanted.MakeUpper();
+    RecordUndo(undoRowsWritten);
+    if (m_hWnd != nullptr) {
+        InvalidateRows(nFirstRow, nLastRow);
+        UpdateWindow();
     }
-    if (strFound != strWanted)
-        return false;
-    SetCellText(strText.Left(nPos) + strReplacement + strText.Mid(nPos + nLength), GetCurrentRow(),
-                GetCurrentCol());
-    return true;
+    pDoc->SetModifiedFlag(TRUE);
 }
 
 LRESULT CMorvelPMView::OnFindReplaceRequest(WPARAM wParam, LPARAM lParam)
@@ -178,29 +135,55 @@ LRESULT CMorvelPMView::OnFindReplaceRequest(WPARAM wParam, LPARAM lParam)
         CPartsShared::s_strFindText = strFind;
         CPartsShared::s_nFindFlags = wParam;
         CPartsShared::s_nFindLength = strFind.GetLength();
+        // The matches first, then the replacements: what a replacement makes is never
+        // searched again, and the rows are kept for undo before anything changes.
         const CPoint ptSaved(GetCurrentCol(), GetCurrentRow());
         if ((wParam & FRQ_SELECTION_ONLY) == 0)
             SetCurrentCell(-1, 0);
-        int nReplaced = 0;
-        while ((CPartsShared::s_nFoundPos = FindNext((wParam | FRQ_DOWN) & ~FRQ_UP, strFind)) >= 0) {
-            if (ReplaceFoundText(strReplacement))
-                ++nReplaced;
-        }
+        std::vector<CCellSearch::CMatch> found;
+        for (CCellSearch::CMatch match = FindNextMatch((wParam | FRQ_DOWN) & ~FRQ_UP, strFind);
+             match.IsFound(); match = FindNextMatch((wParam | FRQ_DOWN) & ~FRQ_UP, strFind))
+            found.push_back(match);
         SetCurrentCell(ptSaved.x, ptSaved.y);
-        if (m_hWnd != nullptr) {
-            Invalidate(TRUE);
-            UpdateWindow();
+        CPartsShared::s_nFoundPos = -1;
+        if (found.empty()) {
+            // Nothing replaced changes nothing: the last undo record stays.
+            const CUndoKeepingScope keepUndo;
+            if (m_hWnd != nullptr) {
+                Invalidate(TRUE);
+                UpdateWindow();
+            }
+            pDoc->SetModifiedFlag(TRUE);
+            return 1;
         }
-        pDoc->SetModifiedFlag(TRUE);
+        const int nFirstRow = found.front().nRow, nLastRow = found.back().nRow;
+        SaveBlockForUndo(CRect(0, nFirstRow, GetColumnCount() - 1, nLastRow));
+        for (const CCellSearch::CMatch& match : found)
+            ReplaceInCell(match, strReplacement);
+        // Each row written gets its figures worked out once, as typing would.
+        for (size_t i = 0; i < found.size(); ++i) {
+            if (i == 0 || found[i].nRow != found[i - 1].nRow)
+                CalcFormulaColumns(found[i].nRow, 0, CRowFormula::partsTypedRules);
+        }
+        AfterReplacing(nFirstRow, nLastRow);
         return 1;
     }
     if (IsReplaceRequest(wParam)) {
-        if (!ReplaceFoundText(CString(lpszText)))
+        // The last find's match is replaced only where it still stands: the find text
+        // matches the current cell at the same place. A cell changed or left since the
+        // find is not spliced at a position that no longer means anything.
+        const CCellSearch::CMatch match(MatchCellText(GetCurrentRow(), GetCurrentCol(),
+                                                      CPartsShared::s_nFindFlags,
+                                                      CPartsShared::s_strFindText),
+                                        GetCurrentCol(), GetCurrentRow());
+        if (CPartsShared::s_nFoundPos < 0 || match.nPosition != CPartsShared::s_nFoundPos)
             return 0;
-        InvalidateCell(GetCurrentCol(), GetCurrentRow());
-        if (m_hWnd != nullptr)
-            UpdateWindow();
-        pDoc->SetModifiedFlag(TRUE);
+        SaveBlockForUndo(CRect(0, match.nRow, GetColumnCount() - 1, match.nRow));
+        ReplaceInCell(match, CString(lpszText));
+        CalcFormulaColumns(match.nRow, 0, CRowFormula::partsTypedRules);
+        // This match is gone; the next replace needs the next find.
+        CPartsShared::s_nFoundPos = -1;
+        AfterReplacing(match.nRow, match.nRow);
         return 1;
     }
     // Find. An empty text finds nothing.
@@ -236,8 +219,9 @@ void CMorvelPMView::OpenFindDialog(bool bReplace)
     // The search starts with what the user left in the cell: an edit still open is kept.
     if (m_nEditState == editOpen)
         CommitEdit(FALSE);
-    pDialog = CShellServices::CreateFindReplaceDialog(this, bReplace,
-                                                      GetCellText(GetCurrentRow(), GetCurrentCol()));
+    // A number starts as the cell shows it.
+    pDialog = CShellServices::CreateFindReplaceDialog(
+        this, bReplace, GetDisplayText(GetCurrentRow(), GetCurrentCol(), nullptr));
 }
 
 void CMorvelPMView::OnFind()

@@ -3,8 +3,9 @@
 // (m_rowDeleteList) the rows the last row delete took out. Undo writes a record back or
 // runs the opposite command; redo runs the undone command again on the record's block.
 // What each kind does either way is in one table, CUndoActions.
-// Typing, row clear and the document-wide commands are not undoable: their changes
-// withdraw the record (CMorvelView::NoteDocumentChanged).
+// Typing, a sort and a replace keep the rows they change as the record; row clear and the
+// document-wide commands are not undoable: their changes withdraw the record
+// (CMorvelView::NoteDocumentChanged).
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
 #include "parts/CPartsShared.h"
@@ -49,6 +50,8 @@ void CMorvelPMView::SaveSelectionInto(CPMObjList& list, bool bForRowDelete)
 void CMorvelPMView::SaveSelectionForUndo()
 {
     SaveSelectionInto(m_undoList, false);
+    const CMorvelPMDoc* pDoc = GetDocument();
+    m_nUndoRowsInUse = pDoc != nullptr ? pDoc->GetRowsInUse() : -1;
 }
 
 void CMorvelPMView::SaveSelectionForRowDelete()
@@ -62,6 +65,8 @@ void CMorvelPMView::SaveBlockForUndo(const CRect& rcBlock)
     CRect rc;
     NormalizeCellRange(rcBlock.left, rcBlock.top, rcBlock.right, rcBlock.bottom, &rc);
     KeepBlockInto(m_undoList, rc);
+    const CMorvelPMDoc* pDoc = GetDocument();
+    m_nUndoRowsInUse = pDoc != nullptr ? pDoc->GetRowsInUse() : -1;
 }
 
 void CMorvelPMView::KeepBlockInto(CPMObjList& list, CRect rc)
@@ -83,6 +88,8 @@ void CMorvelPMView::KeepBlockInto(CPMObjList& list, CRect rc)
 void CMorvelPMView::CopyRowDeleteToUndo()
 {
     m_undoList.CopyFrom(m_rowDeleteList);
+    // The rows go back in where they were: the rows in use are already right.
+    m_nUndoRowsInUse = -1;
 }
 
 void CMorvelPMView::RestoreUndoRecord()
@@ -90,12 +97,20 @@ void CMorvelPMView::RestoreUndoRecord()
     CMorvelPMDoc* pDoc = GetDocument();
     if (pDoc == nullptr)
         return;
+    const auto rules = KeepColumnRules();
     POSITION pos = m_undoList.GetHeadPosition();
     while (pos != nullptr) {
         const CPMObj* pObj = m_undoList.GetNext(pos);
         const int nLast = std::min<int>(pObj->m_nLastCol, CPMObj::MAX_COLUMNS - 1);
         for (int c = std::max(0, pObj->m_nFirstCol); c <= nLast; ++c)
             SetCellText(pObj->m_strCell[c], pObj->m_nRow, c);
+        // The record may hold some columns only: the row's formulas take its texts again.
+        CalcRow(pObj->m_nRow, 0);
+    }
+    // Rows a paste or typing added past the last row go again.
+    if (m_nUndoRowsInUse >= 0 && pDoc->GetRowsInUse() > m_nUndoRowsInUse) {
+        pDoc->ReduceRowsInUse(m_nUndoRowsInUse);
+        SetVScrollRange(pDoc->GetRowsInUse());
     }
     pDoc->SetModifiedFlag(TRUE);
     const CRect rcBlock = GetUndoBlock();
@@ -219,6 +234,22 @@ struct CMorvelPMView::CUndoActions {
         return true;
     }
 
+    // ---- Rows written in place (typing, a sort, a replace): the record and the rows change places,
+    // so that undo and redo are the same step.
+    static bool ExchangeRecord(CMorvelPMView& v)
+    {
+        const CMorvelPMDoc* pDoc = v.GetDocument();
+        if (v.m_undoList.IsEmpty() || pDoc == nullptr)
+            return false;
+        CPMObjList now;
+        v.KeepBlockInto(now, v.GetUndoBlock());
+        const int nRowsNow = pDoc->GetRowsInUse();
+        v.RestoreUndoRecord();
+        v.m_undoList.CopyFrom(now);
+        v.m_nUndoRowsInUse = nRowsNow;
+        return true;
+    }
+
     // ---- Rows cut and pasted
 
     // As many empty rows as were cut go in at the block, then get their texts back.
@@ -309,6 +340,7 @@ const CMorvelPMView::CUndoActions::CEntry* CMorvelPMView::CUndoActions::Find(int
         {undoPasteColumn, &RestoreRecord,      &TileAgain},
         {undoRowDelete,   &PutBackDeletedRows, &DeleteRowsAgain},
         {undoRowInsert,   &DeleteInsertedRows, &InsertRowsAgain},
+        {undoRowsWritten, &ExchangeRecord,     &ExchangeRecord},
         // clang-format on
     };
     for (const CEntry& entry : entries)
@@ -325,12 +357,10 @@ void CMorvelPMView::OnEditUndo()
     CMorvelPMDoc* pDoc = GetDocument();
     if (pDoc == nullptr || !m_bCanUndo)
         return;
-    // An open edit is abandoned first: undo reverses the last structural command, never
-    // what is being typed.
-    if (m_nEditState != editClosed) {
-        m_nEditState = editClosed;
-        HideCellEdit();
-    }
+    // An open edit is abandoned first: undo reverses the last command, never what is
+    // being typed.
+    if (m_nEditState != editClosed)
+        AbandonEdit();
     const int nKind = m_nUndoKind;
     const CUndoActions::CEntry* pEntry = CUndoActions::Find(nKind);
     // What the undo changes belongs to the record.
@@ -350,10 +380,8 @@ void CMorvelPMView::OnEditRedo()
     CMorvelPMDoc* pDoc = GetDocument();
     if (pDoc == nullptr || !m_bCanRedo)
         return;
-    if (m_nEditState != editClosed) {
-        m_nEditState = editClosed;
-        HideCellEdit();
-    }
+    if (m_nEditState != editClosed)
+        AbandonEdit();
     // The command run again records itself.
     const CUndoActions::CEntry* pEntry = CUndoActions::Find(m_nUndoKind);
     NoteUndoRecorded();
@@ -373,4 +401,37 @@ void CMorvelPMView::OnUpdateEditUndo(CCmdUI* pCmdUI)
 void CMorvelPMView::OnUpdateEditRedo(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(m_bCanRedo);
+}
+
+void CMorvelPMView::OnSortWithUndo()
+{
+    CMorvelPMDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return;
+    // The rows the sort may move, whole, as the sort finds them (within the used rows).
+    const CRect rcSelection = GetSelectionBlock();
+    const CRect rcRows(0, std::max<int>(0, rcSelection.top), std::max(0, GetColumnCount() - 1),
+                       std::min<int>(rcSelection.bottom, pDoc->GetRowsInUse() - 1));
+    CPMObjList before;
+    if (rcRows.top <= rcRows.bottom)
+        KeepBlockInto(before, rcRows);
+    const int nRowsBefore = pDoc->GetRowsInUse();
+    OnSort();
+    CPMObjList after;
+    if (rcRows.top <= rcRows.bottom)
+        KeepBlockInto(after, rcRows);
+    bool bMoved = false;
+    POSITION posBefore = before.GetHeadPosition();
+    POSITION posAfter = after.GetHeadPosition();
+    while (!bMoved && posBefore != nullptr && posAfter != nullptr) {
+        const CPMObj* pBefore = before.GetNext(posBefore);
+        const CPMObj* pAfter = after.GetNext(posAfter);
+        for (int c = rcRows.left; c <= rcRows.right && !bMoved; ++c)
+            bMoved = pBefore->m_strCell[c] != pAfter->m_strCell[c];
+    }
+    if (!bMoved)
+        return;
+    m_undoList.CopyFrom(before);
+    m_nUndoRowsInUse = nRowsBefore;
+    RecordUndo(undoRowsWritten);
 }

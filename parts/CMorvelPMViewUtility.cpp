@@ -50,6 +50,7 @@ LRESULT CMorvelPMView::OnPickUnit(WPARAM /*wParam*/, LPARAM lParam)
     if (const CString* pUnit = reinterpret_cast<const CString*>(lParam);
         pUnit != nullptr && pDoc != nullptr) {
         SetCellText(*pUnit, GetCurrentRow(), GetCurrentCol());
+        CalcRow(GetCurrentRow(), 0);
         pDoc->SetModifiedFlag(TRUE);
         InvalidateRows(GetCurrentRow(), GetCurrentRow());
         if (m_hWnd != nullptr)

@@ -61,6 +61,7 @@ int InsertCsvRows(CMorvelPMView& view, int nRow, std::string_view data, const st
     const int nCount = view.InsertRowsQuiet(nRow, static_cast<int>(lines.size()));
     const int nColumns = std::min(static_cast<int>(mapping.size()), view.GetColumnCount());
     std::vector<CString> fields;
+    const auto rules = view.KeepColumnRules();
     for (int i = 0; i < nCount; ++i) {
         const int r = nRow + i;
         view.SetCellText(CString(), r, 0);
@@ -70,6 +71,7 @@ int InsertCsvRows(CMorvelPMView& view, int nRow, std::string_view data, const st
             if (k >= 0 && k < static_cast<int>(fields.size()))
                 view.SetCellText(CMorvelPMView::TrimBlanks(fields[static_cast<size_t>(k)]), r, c);
         }
+        view.CalcRow(r, 0);
     }
     return nCount;
 }
@@ -116,6 +118,7 @@ int InsertOtherRows(CMorvelPMView& view, int nRow, const COtherPartsFile& other,
 {
     const int nCount = view.InsertRowsQuiet(nRow, static_cast<int>(other.rows.size()));
     const int nColumns = std::min(static_cast<int>(mapping.size()), view.GetColumnCount());
+    const auto rules = view.KeepColumnRules();
     for (int i = 0; i < nCount; ++i) {
         const int r = nRow + i;
         const std::vector<CString>& cells = other.rows[static_cast<size_t>(i)];
@@ -125,6 +128,7 @@ int InsertOtherRows(CMorvelPMView& view, int nRow, const COtherPartsFile& other,
             if (j >= 0 && j < static_cast<int>(cells.size()))
                 view.SetCellText(cells[static_cast<size_t>(j)], r, c);
         }
+        view.CalcRow(r, 0);
     }
     return nCount;
 }

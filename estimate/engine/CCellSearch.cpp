@@ -1,15 +1,30 @@
 // The find over a page of cells.
 #include "estimate/engine/CCellSearch.h"
 
-#include "estimate/engine/CGridRow.h"
+#include "estimate/engine/CDecimal.h"
+#include "estimate/engine/CNumberRules.h"
 
 #include <algorithm>
 
-int CCellSearch::FindInText(const CString& strCell, const CString& strFind, bool bWholeWord, bool bMatchCase)
+namespace {
+
+// Whether a find text is a number cell's number written plainly: an optional sign, digits
+// and at most one point (no blanks, no separators), of the cell's value.
+bool IsTheNumber(const CString& strFind, const CString& strCell)
+{
+    double value = 0.0;
+    const char* pFind = strFind.c_str();
+    return CNumberRules::ReadPlainNumber(pFind, pFind + strFind.GetLength(), value) &&
+           CDecimal::Parse(pFind) == CNumberRules::ReadNumberText(strCell);
+}
+
+} // namespace
+
+int CCellSearch::FindInText(const CString& strText, const CString& strFind, bool bWholeWord, bool bMatchCase)
 {
     if (strFind.IsEmpty())
         return -1;
-    CString text = strCell;
+    CString text = strText;
     CString find = strFind;
     if (!bMatchCase) {
         text.MakeUpper();
@@ -35,13 +50,35 @@ int CCellSearch::FindInText(const CString& strCell, const CString& strFind, bool
     return -1;
 }
 
-const CString& CCellSearch::Cell(int nRow, int nCol) const
+CCellSearch::CTextMatch CCellSearch::MatchCell(const CCellText& cell, const CString& strFind, bool bWholeWord,
+                                               bool bMatchCase)
 {
-    static const CString empty;
-    if (nRow < 0 || nRow >= m_nRowLimit || nCol < 0 || nCol >= m_nColumns)
-        return empty;
-    const CGridRow* pRow = m_rows.GetRow(nRow);
-    return pRow != nullptr ? pRow->m_strCell[nCol] : empty;
+    CTextMatch match;
+    const auto findIn = [&](const CString& strIn) {
+        match.nPosition = FindInText(strIn, strFind, bWholeWord, bMatchCase);
+        match.nLength = strFind.GetLength();
+        match.strIn = strIn;
+        return match.IsFound();
+    };
+    if (!cell.bNumber) {
+        findIn(cell.strText);
+        return match;
+    }
+    // The number itself stands for the whole cell, so that 128.5 replaced by 200 gives 200
+    // where the cell shows 128.50.
+    if (!strFind.IsEmpty() && IsTheNumber(strFind, cell.strText)) {
+        match.nPosition = 0;
+        match.nLength = cell.strShown.GetLength();
+        match.strIn = cell.strShown;
+        return match;
+    }
+    if (findIn(cell.strShown))
+        return match;
+    CString strPlain = cell.strShown;
+    strPlain.Remove(',');
+    if (strPlain != cell.strShown)
+        findIn(strPlain);
+    return match;
 }
 
 CCellSearch::CMatch CCellSearch::Search(const CString& strFind, const COptions& options, int nFromCol,
@@ -54,12 +91,11 @@ CCellSearch::CMatch CCellSearch::Search(const CString& strFind, const COptions& 
     const int c0 = nFromCol, r0 = nFromRow;
     CMatch match;
     auto test = [&](int nRow, int nCol) {
-        match.nPosition = FindInText(Cell(nRow, nCol), strFind, options.bWholeWord, options.bMatchCase);
-        if (match.nPosition < 0)
+        if (nRow < 0 || nRow >= m_nRowLimit || nCol < 0 || nCol >= m_nColumns)
             return false;
-        match.nCol = nCol;
-        match.nRow = nRow;
-        return true;
+        match = CMatch(MatchCell(m_read(nRow, nCol), strFind, options.bWholeWord, options.bMatchCase), nCol,
+                       nRow);
+        return match.IsFound();
     };
     // The starting row's cells after (or before) the starting cell are looked at when the
     // row lies in the block.

@@ -110,7 +110,8 @@ public:
         undoRowsInsert = 36,
         undoCellsCut = 40,
         undoCellsPaste = 41,
-        undoSpecialRow = 50 // a special row made, or a picked subject placed
+        undoCellsReplace = 42, // a replace all
+        undoSpecialRow = 50    // a special row made, or a picked subject placed
     };
 
     CUndoCommand() = default;

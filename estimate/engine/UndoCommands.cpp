@@ -74,6 +74,11 @@ std::unique_ptr<CCellsCommand> CCellsCommand::Cut(int nCol, int nRow, int nFirst
     return pCommand;
 }
 
+std::unique_ptr<CCellsCommand> CCellsCommand::ReplaceAll(int nCol, int nRow, CRowImage&& before)
+{
+    return std::unique_ptr<CCellsCommand>(new CCellsCommand(undoCellsReplace, nCol, nRow, std::move(before)));
+}
+
 CUndoOutcome CCellsCommand::Undo(IUndoTarget& target)
 {
     m_after = CRowImage::Take(target.EditRows(), m_before.FirstRow(), m_before.LastRow(),

@@ -12,10 +12,10 @@
 #include <memory>
 #include <vector>
 
-// Cells written (an edit, a replacement, a unit picked, a range total, cells cut or pasted):
-// the rows the command wrote are kept whole as they were before it. Undo puts them back and
-// keeps them as they stood then; redo puts those back. Either way only the totals are worked
-// out again.
+// Cells written (an edit, a replacement, a unit picked, a range total, cells cut or pasted,
+// every match replaced): the rows the command wrote are kept whole as they were before it.
+// Undo puts them back and keeps them as they stood then; redo puts those back. Either way
+// only the totals are worked out again.
 class CCellsCommand final : public CUndoCommand {
 public:
     // An edit of the cell at nCol, nRow from strOld to strNew.
@@ -27,6 +27,8 @@ public:
     // current: undo makes the block's first cell current again.
     static std::unique_ptr<CCellsCommand> Cut(int nCol, int nRow, int nFirstCol, int nFirstRow,
                                               CRowImage&& before);
+    // Cells replaced throughout (replace all), the cell at nCol, nRow current.
+    static std::unique_ptr<CCellsCommand> ReplaceAll(int nCol, int nRow, CRowImage&& before);
 
     EAction Action() const override { return m_eAction; }
     CUndoOutcome Undo(IUndoTarget& target) override;

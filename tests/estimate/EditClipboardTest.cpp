@@ -320,3 +320,19 @@ TEST_F(EditClipboard, APageMoveStoresTheTypedTextInItsOwnCellAndKeepsTheScrollBa
     EXPECT_EQ(Cell(m_pView->GetPageRows(), scName), "x");
     EXPECT_EQ(m_pView->GetCurrentRow(), 0);
 }
+
+TEST_F(EditClipboard, AWholeColumnPastedOverItselfKeepsTheUsedRows)
+{
+    std::vector<std::string> before;
+    for (int r = 0; r < m_nUsed; ++r)
+        before.push_back(Cell(r, scName));
+    DragColumnHeads(scName, scName);
+    ASSERT_EQ(Selection().first, static_cast<int>(CMorvelView::selectColumn));
+    Keys(Qt::ControlModifier, Qt::Key_C);
+    Keys(Qt::ControlModifier, Qt::Key_V);
+    EXPECT_EQ(m_pView->GetUsedRows(), m_nUsed);
+    std::vector<std::string> after;
+    for (int r = 0; r < m_nUsed; ++r)
+        after.push_back(Cell(r, scName));
+    EXPECT_EQ(after, before);
+}

@@ -9,6 +9,7 @@
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "estimate_tools/EstimateEditCommands.h"
 #include "grid/ModelessMessages.h"
+#include "parts/CMorvelPMDoc.h"
 #include "resources/EstimateEditIds.h"
 #include "resources/ResourceIds.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
@@ -21,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -501,6 +503,42 @@ TEST_F(EditTools, PartsRegistrationAppendsTheSelectedRowsAndKeepsEverythingElse)
         Command(ID_PARTS_REGISTER);
     }
     EXPECT_EQ(ReadBytes(native), expected);
+}
+
+TEST_F(EditTools, PartsRegistrationWorksTheNewRowsOutByThePartsListsOwnFormulas)
+{
+    // The parts list's amount is its quantity times its price, doubled: the amounts the
+    // estimate sends are not the list's figures.
+    const CString path = m_pFolder->System("WORK") + "\\" + "部材処理.MBD"_sj;
+    int nOldRows = 0;
+    {
+        CMorvelPMDoc list;
+        list.m_bAutoDelete = FALSE;
+        ASSERT_TRUE(list.OnOpenDocument(path));
+        nOldRows = list.GetRowsInUse();
+        list.m_form.GetItem(5, 4) = "C*E*2";
+        ASSERT_TRUE(list.CDocument::OnSaveDocument(path));
+    }
+    const int nFirst = 3, nLast = 12;
+    ASSERT_TRUE(AppendRowsToPartsFile(*m_pView, nFirst, nLast, path));
+    CMorvelPMDoc list;
+    list.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(list.OnOpenDocument(path));
+    ASSERT_EQ(nOldRows + nLast - nFirst + 1, list.GetRowsInUse());
+    int nWorkedOut = 0;
+    for (int r = nOldRows; r < list.GetRowsInUse(); ++r) {
+        const CGridRow* pRow = list.GetRow(r);
+        ASSERT_NE(nullptr, pRow);
+        const double qty = std::atof(pRow->m_strCell[2].str().c_str());
+        const double price = std::atof(pRow->m_strCell[4].str().c_str());
+        if (qty == 0.0 || price == 0.0)
+            continue;
+        // Whole yen, cut down.
+        EXPECT_DOUBLE_EQ(std::floor(qty * price * 2 + 1e-6), std::atof(pRow->m_strCell[5].str().c_str()))
+            << r;
+        ++nWorkedOut;
+    }
+    EXPECT_GT(nWorkedOut, 0) << "rows with a quantity and a price were registered";
 }
 
 TEST_F(EditTools, PartsRegistrationRefusesAFileThatIsNotAPartsList)

@@ -339,6 +339,7 @@ TEST_F(FindReplace, AfterReplaceAllTheUndoOfAnEarlierPasteIsNotWrittenOverTheRep
     ASSERT_EQ(Utf8Cell(m_nFree, scName), Utf8Cell(srLarge, scName));
     ASSERT_EQ(IsEnabled(ID_EDIT_UNDO), 1);
 
+    const std::string pasted = Utf8Cell(m_nFree, scName);
     CReplaceDialog* pDlg = OpenReplace();
     ASSERT_NE(pDlg, nullptr);
     TypeDlgItemText(*pDlg, IDC_FIND_TEXT, CString::FromUtf8("工事"));
@@ -349,8 +350,86 @@ TEST_F(FindReplace, AfterReplaceAllTheUndoOfAnEarlierPasteIsNotWrittenOverTheRep
     const std::string replaced = Utf8Cell(m_nFree, scName);
     ASSERT_NE(replaced.find("作業"), std::string::npos);
 
-    EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 0);
+    // Undo takes back the replace all, not the paste under it.
+    EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 1);
     EXPECT_EQ(IsEnabled(ID_EDIT_REDO), 0);
     ctrlKey(Qt::Key_Z);
+    EXPECT_EQ(Utf8Cell(m_nFree, scName), pasted);
+    EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 0);
+    ctrlKey(Qt::Key_Y);
     EXPECT_EQ(Utf8Cell(m_nFree, scName), replaced);
+}
+
+// A number is searched as the cell shows it (128.50, 44,975) or as the number itself
+// (128.5), never inside the digits it is stored with; a replacement works on that text and
+// the cell keeps the number the new text reads as.
+TEST_F(FindReplace, CtrlHOnANumberStartsWithWhatItShowsAndReplaceStoresTheNumberItThenReads)
+{
+    const auto ctrlKey = [this](int nKey) {
+        RealInput::PressKeys(m_pView->GetClientWidget(), Qt::ControlModifier, nKey);
+        Pump();
+    };
+    const int r = srFirstDetail;
+    ASSERT_EQ(Cell(r, scQty), "128.500000");
+    const std::string amount = Cell(r, scAmount);
+    GoTo(scQty, r);
+    ctrlKey(Qt::Key_H);
+    auto* pDlg = static_cast<CReplaceDialog*>(m_pView->GetReplaceDialog());
+    ASSERT_NE(pDlg, nullptr);
+    CString strStart;
+    pDlg->GetDlgItemText(IDC_FIND_TEXT, strStart);
+    EXPECT_EQ(strStart, "128.50");
+
+    // The amount as it shows is found.
+    GoTo(scName, r);
+    TypeDlgItemText(*pDlg, IDC_FIND_TEXT, "44,975");
+    ClickDlgButton(*pDlg, IDC_FIND_NEXT);
+    EXPECT_EQ(Current(), CPoint(scAmount, r));
+
+    GoTo(scName, r);
+    TypeDlgItemText(*pDlg, IDC_FIND_TEXT, "128.5");
+    TypeDlgItemText(*pDlg, IDC_REPLACE_TEXT, "200");
+    ClickDlgButton(*pDlg, IDC_FIND_NEXT);
+    ASSERT_EQ(Current(), CPoint(scQty, r));
+    ClickDlgButton(*pDlg, IDC_REPLACE_ONE);
+    EXPECT_EQ(Cell(r, scQty), "200.000000");
+    EXPECT_EQ(Value(r, scAmount), 200 * Value(r, scPrice));
+    ClickDlgButton(*pDlg, IDCANCEL);
+    Pump();
+
+    ctrlKey(Qt::Key_Z);
+    EXPECT_EQ(Cell(r, scQty), "128.500000");
+    EXPECT_EQ(Cell(r, scAmount), amount);
+    ctrlKey(Qt::Key_Y);
+    EXPECT_EQ(Cell(r, scQty), "200.000000");
+}
+
+TEST_F(FindReplace, ReplaceAllOfAShownNumberStoresTheNumberInEveryCellAndIsOneUndoStep)
+{
+    std::vector<int> rows;
+    for (int r = 0; r < m_pView->GetUsedRows(); ++r) {
+        if (Cell(r, scQty) == "128.500000")
+            rows.push_back(r);
+    }
+    ASSERT_EQ(rows.size(), 2u);
+    const std::string total = Cell(srMiddleTotal, scAmount);
+    CReplaceDialog* pDlg = OpenReplace();
+    ASSERT_NE(pDlg, nullptr);
+    TypeDlgItemText(*pDlg, IDC_FIND_TEXT, "128.50");
+    TypeDlgItemText(*pDlg, IDC_REPLACE_TEXT, "200");
+    ClickDlgButton(*pDlg, IDC_REPLACE_ALL);
+    ClickDlgButton(*pDlg, IDCANCEL);
+    Pump();
+    for (int r : rows) {
+        EXPECT_EQ(Cell(r, scQty), "200.000000");
+        EXPECT_EQ(Value(r, scAmount), 200 * Value(r, scPrice));
+    }
+
+    Command(ID_EDIT_UNDO);
+    for (int r : rows)
+        EXPECT_EQ(Cell(r, scQty), "128.500000");
+    EXPECT_EQ(Cell(srMiddleTotal, scAmount), total);
+    Command(ID_EDIT_REDO);
+    for (int r : rows)
+        EXPECT_EQ(Cell(r, scQty), "200.000000");
 }

@@ -418,14 +418,16 @@ TEST_F(PartsClipboardTest, ACellTypedAfterAPasteIsNotWrittenOverByTheUndoOfThePa
     ASSERT_EQ(Cell(1, colQty), Cell(3, colQty));
     ASSERT_EQ(1, Enabled(ID_EDIT_UNDO));
 
-    // Typing records no undo: the paste's record no longer describes the cell.
+    // Typing is the command undo takes back now: the pasted text comes back, the rest of
+    // the paste stays.
     Click(colQty, 3);
     Type("77");
     EditorKey(VK_RETURN);
     const std::string typed = Cell(3, colQty);
     ASSERT_NE(Cell(1, colQty), typed);
-    EXPECT_EQ(0, Enabled(ID_EDIT_UNDO));
+    EXPECT_EQ(1, Enabled(ID_EDIT_UNDO));
     Keys(Qt::ControlModifier, Qt::Key_Z);
-    EXPECT_EQ(typed, Cell(3, colQty));
+    EXPECT_EQ(Cell(1, colQty), Cell(3, colQty));
     EXPECT_EQ(Cell(2, colUnit), Cell(4, colUnit)) << "the rest of the paste stays too";
+    EXPECT_EQ(0, Enabled(ID_EDIT_UNDO));
 }

@@ -226,8 +226,8 @@ TEST_F(PartsDialogCommandsTest, CsvInputGoesThroughTheMappingDialogAndInsertsAtT
     EXPECT_DOUBLE_EQ(13, std::atof(Cell(2, colPrice).c_str()));
     EXPECT_EQ("26", Cell(2, colNote));
     EXPECT_EQ("", Cell(2, colUnit));
-    // Imported rows are not calculated.
-    EXPECT_EQ("", Cell(2, colAmount));
+    // Imported rows are calculated: 12.5 at 13 yen, the amount cut to whole yen.
+    EXPECT_EQ("162.000000", Cell(2, colAmount));
     EXPECT_EQ("番線", Cell(3, colName));
     EXPECT_EQ("", Cell(3, colSpec));
     EXPECT_EQ("", Cell(3, colNote));
@@ -314,7 +314,7 @@ TEST_F(PartsDialogCommandsTest, AnotherPartsFileIsMappedThroughTheMappingDialogB
     EXPECT_EQ("500.000000", Cell(1, colPrice));
     EXPECT_EQ("鉄筋", Cell(1, colNote));
     EXPECT_EQ("", Cell(1, colSpec));
-    EXPECT_EQ("", Cell(1, colAmount));
+    EXPECT_EQ("1000.000000", Cell(1, colAmount)) << "2 at 500";
     EXPECT_EQ("番線", Cell(2, colName));
     EXPECT_EQ("60.000000", Cell(2, colPrice));
     EXPECT_EQ(oldRow1, Cell(3, colName));

@@ -57,11 +57,12 @@ TEST_F(PartsImportTest, TheCsvTextIsTheStoredCellsQuotedOnlyWhereACsvReaderNeeds
 
 TEST_F(PartsImportTest, WrittenRowsReadBackIntoTheSameCells)
 {
+    // The amounts as the rows' formula makes them: the rows read back are calculated.
     const char* const cells[][6] = {
-        {"異形棒鋼", "1250.500000", "kg", "98.000000", "", "x"},
+        {"異形棒鋼", "1250.500000", "kg", "98.000000", "122549.000000", "x"},
         {"板, 12mm", "", "\"枚\"", "", "", ""},
         {"", "", "", "", "", ""},
-        {"ソース「表」", "3.000000", "ｍ３", "14800.000000", "", "a,b,\"c\""},
+        {"ソース「表」", "3.000000", "ｍ３", "14800.000000", "44400.000000", "a,b,\"c\""},
     };
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 6; ++c)
