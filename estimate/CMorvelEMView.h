@@ -657,8 +657,7 @@ public:
     // A row deleted as the row-delete command deletes it: a heading that started a later
     // page stays at the start of its page. Records nothing.
     void DeleteRowAligned(int nRow);
-    // The input method of the view: whether a composition is going on, and switching it.
-    bool HasImeComposition() const;
+    // Switches the input method of the view (closing it drops a composition).
     void SetImeOpen(bool bOpen);
     // Shift+F10 and the context-menu key open the grid's context menu.
     BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -805,6 +804,8 @@ public:
     // before the current cell moves or a dialog acts on the grid: text left in the hidden
     // editor would otherwise be stored later into whatever cell is current then.
     void StoreOpenEdit();
+    // StoreOpenEdit with the editor hidden: a composition committed into the cell.
+    void StoreTypedEdit() override;
     // The armed range total stored in a numeric cell, the row computed from the next column
     // on and the totals from the row.
     void StoreRangeTotal(int nRow, int nCol);

@@ -462,6 +462,12 @@ void CMorvelEMView::OnLButtonDown(UINT nFlags, CPoint point)
     UpdateStatusText(statusShow);
 }
 
+void CMorvelEMView::StoreTypedEdit()
+{
+    StoreOpenEdit();
+    HideCellEdit();
+}
+
 void CMorvelEMView::StoreOpenEdit()
 {
     if (m_nEditState != editTyping && m_nEditState != editOpened)
@@ -553,18 +559,6 @@ void CMorvelEMView::OnUpdate(CView* /*pSender*/, LPARAM /*lHint*/, CObject* /*pH
 
 // ---------------------------------------------------------------------------------------
 // Input method
-
-bool CMorvelEMView::HasImeComposition() const
-{
-    if (m_hWnd == nullptr)
-        return FALSE;
-    HIMC hIMC = ImmGetContext(m_hWnd);
-    if (hIMC == nullptr)
-        return FALSE;
-    const LONG nBytes = ImmGetCompositionString(hIMC, GCS_COMPSTR, nullptr, 0);
-    ImmReleaseContext(m_hWnd, hIMC);
-    return nBytes > 0;
-}
 
 void CMorvelEMView::SetImeOpen(bool bOpen)
 {

@@ -318,6 +318,21 @@ public:
     // pre-edit uses it too.
     virtual LOGFONT GetCurrentCellEditFont() const;
 
+    // ---- The input method's composition on the grid -------------------------------------
+    // A composition typed onto the grid shows over the current cell and belongs to it: it
+    // is never shown over, nor stored in, another cell. Before a press on another cell, a
+    // key that reaches the grid, a scroll or a command, CommitComposition commits it and
+    // stores it in its cell, as typing the text there and clicking elsewhere does. A scroll
+    // stores it too rather than carry it along with the cell: a cell scrolled out of the
+    // grid could show it nowhere, and a commit there would be refused. A press on the cell
+    // itself leaves it be. When the keyboard leaves the grid (another window on the
+    // document, a dialog), the input method's commit (Imm.h) is stored at once, not left
+    // unseen in a hidden editor.
+    bool HasImeComposition() const;
+    void CommitComposition();
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
     afx_msg void OnMButtonDown(UINT nFlags, CPoint point);
@@ -331,6 +346,10 @@ public:
     afx_msg void OnSize(UINT nType, int cx, int cy);
     // A composition typed onto the grid shows at the current cell.
     afx_msg LRESULT OnImeStartComposition(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnImeEndComposition(WPARAM wParam, LPARAM lParam);
+    // Posted by OnImeEndComposition: the composition's text is in the cell's editor.
+    enum : UINT { WM_COMPOSITION_HANDED_OVER = WM_APP + 1 };
+    afx_msg LRESULT OnCompositionHandedOver(WPARAM wParam, LPARAM lParam);
     // The main frame's zoom box follows the grid with the keyboard (CMorvelViewFrameBars.cpp):
     // taking it, the grid shows its zoom there; losing it, the box's last entry offers the
     // user zoom again; closed while its window is still the active one, the box shows none.
@@ -380,6 +399,9 @@ protected:
     // A column border was dragged to a new width (this view's widths are set, the other
     // views of the document are updated next).
     virtual void OnColumnResized(int nCol) { (void)nCol; }
+    // Stores what was typed into the current cell and closes its editor, as a press on
+    // another cell does (the derived view's editing). Nothing when no edit is open.
+    virtual void StoreTypedEdit() {}
     // Puts the scroll ranges and positions into the view's bars.
     void SyncScrollBars();
     // Creates the horizontal and vertical scroll bars and the corner box (the derived
@@ -526,5 +548,10 @@ private:
     int m_nHeaderFontZoom = 0;
     // The message the undo record was made in (NoteUndoRecorded).
     unsigned long long m_nUndoMessageSerial = 0;
+    // CommitComposition runs (the commit's own messages must not start it again).
+    bool m_bCommittingComposition = false;
+    // Whether a message takes the current cell or the cells' place on the screen away from
+    // a composition (see CommitComposition).
+    bool LeavesComposition(UINT message, WPARAM wParam, LPARAM lParam) const;
     static int s_nUndoKeeping; // live CUndoKeepingScope objects
 };

@@ -20,6 +20,8 @@ ON_WM_HSCROLL()
 ON_WM_VSCROLL()
 ON_WM_SIZE()
 ON_MESSAGE(WM_IME_STARTCOMPOSITION, OnImeStartComposition)
+ON_MESSAGE(WM_IME_ENDCOMPOSITION, OnImeEndComposition)
+ON_MESSAGE(WM_COMPOSITION_HANDED_OVER, OnCompositionHandedOver)
 ON_WM_SETFOCUS()
 ON_WM_KILLFOCUS()
 ON_WM_DESTROY()
@@ -60,6 +62,96 @@ LRESULT CMorvelView::OnImeStartComposition(WPARAM, LPARAM)
     ImmSetCompositionFont(hIMC, &lf);
     ImmReleaseContext(m_hWnd, hIMC);
     return 0;
+}
+
+bool CMorvelView::HasImeComposition() const
+{
+    if (m_hWnd == nullptr)
+        return FALSE;
+    HIMC hIMC = ImmGetContext(m_hWnd);
+    if (hIMC == nullptr)
+        return FALSE;
+    const LONG nBytes = ImmGetCompositionString(hIMC, GCS_COMPSTR, nullptr, 0);
+    ImmReleaseContext(m_hWnd, hIMC);
+    return nBytes > 0;
+}
+
+void CMorvelView::CommitComposition()
+{
+    if (m_bCommittingComposition || !HasImeComposition())
+        return;
+    m_bCommittingComposition = true;
+    // The text arrives as typed characters: the current cell's editor opens with it.
+    if (HIMC hIMC = ImmGetContext(m_hWnd)) {
+        ImmNotifyIME(hIMC, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+        ImmReleaseContext(m_hWnd, hIMC);
+    }
+    StoreTypedEdit();
+    m_bCommittingComposition = false;
+}
+
+LRESULT CMorvelView::OnImeEndComposition(WPARAM, LPARAM)
+{
+    // The input method hands its text over also because the keyboard is leaving the grid
+    // (a click into another window, a dialog): whether it leaves shows once the move is
+    // done.
+    PostMessage(WM_COMPOSITION_HANDED_OVER, 0, 0);
+    return 0;
+}
+
+LRESULT CMorvelView::OnCompositionHandedOver(WPARAM, LPARAM)
+{
+    // Nobody types on into the cell: what the composition typed there is stored now
+    // rather than left in an editor the keyboard never comes back to.
+    CWnd* pFocus = GetFocus();
+    if (pFocus != this && (pFocus == nullptr || !IsChild(pFocus)))
+        StoreTypedEdit();
+    return 0;
+}
+
+bool CMorvelView::LeavesComposition(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        // A press on the composition's own cell (where it shows) leaves it be.
+        CRect rcCell;
+        GetCellRangeRect(m_nCurrentCol, m_nCurrentRow, m_nCurrentCol, m_nCurrentRow, &rcCell);
+        CRect rcCells;
+        GetGridClientRect(&rcCells);
+        rcCells.left = std::max<LONG>(rcCells.left, m_nRowHeaderWidth);
+        rcCells.top = std::max<LONG>(rcCells.top, m_nHeaderHeight);
+        CRect rcShown;
+        return !rcShown.IntersectRect(&rcCell, &rcCells) ||
+               !rcShown.PtInRect(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+    }
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_MOUSEWHEEL:
+        return TRUE;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        return !IsModifierKey(static_cast<UINT>(wParam));
+    default:
+        return FALSE;
+    }
+}
+
+LRESULT CMorvelView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (LeavesComposition(message, wParam, lParam))
+        CommitComposition();
+    return CView::WindowProc(message, wParam, lParam);
+}
+
+BOOL CMorvelView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    // A command works on the cells as they stand, the composition's text stored in its cell.
+    if (nCode == CN_COMMAND && pHandlerInfo == nullptr)
+        CommitComposition();
+    return CView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -279,6 +279,9 @@ protected:
     void ScrollView(UINT nMsg, UINT nCode, int nPos) override { ScrollAllPanes(nMsg, nCode, nPos); }
     // The resized width goes into the list's form and into every pane.
     void OnColumnResized(int nCol) override;
+    // An open edit stored in its cell and the editor hidden (CommitEdit without the focus
+    // and the move).
+    void StoreTypedEdit() override;
     int GetDragScrollInterval(int nDirection) const override;
 
 public:

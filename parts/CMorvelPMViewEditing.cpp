@@ -185,11 +185,15 @@ void CMorvelPMView::CommitEdit(BOOL bMove)
         if (m_pUnitDlg != nullptr)
             return;
     }
-    if (m_nEditState != editOpen) {
-        if (bMove)
-            MoveAfterInput();
+    StoreTypedEdit();
+    if (bMove)
+        MoveAfterInput();
+}
+
+void CMorvelPMView::StoreTypedEdit()
+{
+    if (m_nEditState != editOpen)
         return;
-    }
     m_nEditState = editClosed;
     CString strText;
     if (IsNumericColumn(GetCurrentCol())) {
@@ -202,8 +206,6 @@ void CMorvelPMView::CommitEdit(BOOL bMove)
     }
     CommitTypedText(strText);
     HideCellEdit();
-    if (bMove)
-        MoveAfterInput();
 }
 
 // ---------------------------------------------------------------------------------------

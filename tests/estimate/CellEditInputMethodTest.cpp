@@ -5,6 +5,8 @@
 
 #include "platform/ui/core/Imm.h"
 #include "platform/ui/core/WinDefs.h"
+#include "resources/ResourceIds.h"
+#include "tests/support/RealInput.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -59,6 +61,38 @@ protected:
         QCoreApplication::sendEvent(pWidget, &press);
         QKeyEvent release(QEvent::KeyRelease, nKey, Qt::NoModifier, text);
         QCoreApplication::sendEvent(pWidget, &release);
+    }
+
+    // A cell's pixels in a grid, inside its lines and the cursor frame.
+    static QRect Inside(const CMorvelView& view, int nCol, int nRow)
+    {
+        CRect rc;
+        view.GetCellRangeRect(nCol, nRow, nCol, nRow, &rc);
+        return QRect(rc.left, rc.top, rc.Width(), rc.Height()).adjusted(4, 4, -4, -4);
+    }
+    static QPoint Centre(const CMorvelView& view, int nCol, int nRow)
+    {
+        return Inside(view, nCol, nRow).center();
+    }
+    // What a grid shows over a cell in windows of its own: the pre-edit, the blank beside
+    // it, the editor.
+    static int ShownOver(const CMorvelView& view, int nCol, int nRow)
+    {
+        QWidget* pGrid = view.GetClientWidget();
+        int nShown = 0;
+        for (QWidget* w : pGrid->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            nShown += w->isVisibleTo(pGrid) && w->geometry().intersects(Inside(view, nCol, nRow));
+        return nShown;
+    }
+    // The dark pixels of an area of the grid as it shows on the screen.
+    int Ink(const QRect& area) const
+    {
+        const QImage shown = GridWidget()->grab().toImage();
+        int nDark = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                nDark += qGray(shown.pixel(x, y)) < 128;
+        return nDark;
     }
 };
 
@@ -189,16 +223,7 @@ TEST_F(CellEditInputMethod, APreEditOverAFilledCellShowsAloneInTheCell)
     CRect rcCell;
     m_pView->GetCellRangeRect(scName, srFirstDetail, scName, srFirstDetail, &rcCell);
     // Inside the cell, clear of its lines and the cursor frame.
-    const QRect inside =
-        QRect(rcCell.left, rcCell.top, rcCell.Width(), rcCell.Height()).adjusted(4, 4, -4, -4);
-    const auto ink = [&](const QRect& area) {
-        const QImage shown = GridWidget()->grab().toImage();
-        int nDark = 0;
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            for (int x = area.left(); x <= area.right(); ++x)
-                nDark += qGray(shown.pixel(x, y)) < 128;
-        return nDark;
-    };
+    const QRect inside = Inside(*m_pView, scName, srFirstDetail);
     // The pre-edit window is as wide as one character: what lies right of it is the rest.
     Compose(GridWidget(), "こ");
     QWidget* pShown = nullptr;
@@ -211,11 +236,11 @@ TEST_F(CellEditInputMethod, APreEditOverAFilledCellShowsAloneInTheCell)
     ASSERT_GT(rest.width(), QFontMetrics(pShown->font()).horizontalAdvance(QString::fromUtf8("遣方")));
     QRect preedit = inside;
     preedit.setRight(pShown->geometry().right());
-    EXPECT_GT(ink(preedit), 20) << "the pre-edit shows";
-    EXPECT_EQ(ink(rest), 0) << "nothing of the old text beside it";
+    EXPECT_GT(Ink(preedit), 20) << "the pre-edit shows";
+    EXPECT_EQ(Ink(rest), 0) << "nothing of the old text beside it";
 
     Compose(GridWidget(), "");
-    EXPECT_GT(ink(rest), 20) << "the old text shows again without a composition";
+    EXPECT_GT(Ink(rest), 20) << "the old text shows again without a composition";
     EXPECT_FALSE(EditorVisible());
     EXPECT_EQ(m_pView->GetCellText(srFirstDetail, scName), "水盛遣方"_sj);
 }
@@ -304,4 +329,105 @@ TEST_F(CellEditInputMethod, APreEditInAPartlyShownColumnStaysAtItsCellAndInsideT
             EXPECT_LE(w->x() + w->width(), rcGrid.right);
         }
     }
+}
+
+// A composition belongs to the cell it shows over. A click on another cell first stores it
+// there, as typing the text and clicking elsewhere does: the cell shows it, nothing of the
+// composition stays over it, and the clicked cell keeps its text.
+TEST_F(CellEditInputMethod, AClickOnAnotherCellStoresTheCompositionInTheCellItShowsOver)
+{
+    const int nRow = 10; // 埋戻し, 規格 "発生土"
+    GoTo(scSpec, nRow);
+    const std::string quantity = Cell(15, scQty);
+    Compose(GridWidget(), "こうじ");
+    ASSERT_EQ(ShownOver(*m_pView, scSpec, nRow), 2) << "the pre-edit and the blank beside it";
+
+    RealInput::Click(GridWidget(), Centre(*m_pView, scQty, 15));
+    EXPECT_EQ(m_pView->GetCellText(nRow, scSpec), "こうじ"_sj);
+    EXPECT_EQ(Cell(15, scQty), quantity);
+    EXPECT_EQ(CPoint(m_pView->GetCurrentCol(), m_pView->GetCurrentRow()), CPoint(scQty, 15));
+    EXPECT_FALSE(m_pView->HasImeComposition());
+    EXPECT_FALSE(EditorVisible());
+    Pump();
+    EXPECT_EQ(ShownOver(*m_pView, scSpec, nRow), 0);
+    EXPECT_GT(Ink(Inside(*m_pView, scSpec, nRow)), 20) << "the cell draws its text";
+}
+
+// The wheel scrolls the grid under a composition: it is stored in its cell first, and
+// nothing of it stays where the cell was, over the row that comes there.
+TEST_F(CellEditInputMethod, AWheelTurnDuringACompositionStoresItAndBlanksNoOtherRow)
+{
+    const int nRow = 10;
+    GoTo(scSpec, nRow);
+    Compose(GridWidget(), "こ");
+    const int nFirst = m_pView->GetFirstVisibleCell().y;
+    RealInput::Wheel(GridWidget(), Centre(*m_pView, scSpec, nRow), -1);
+    Pump();
+    ASSERT_EQ(m_pView->GetFirstVisibleCell().y, nFirst + 1);
+    EXPECT_EQ(m_pView->GetCellText(nRow, scSpec), "こ"_sj);
+    EXPECT_EQ(m_pView->GetCellText(nRow + 1, scSpec), "運搬費共"_sj);
+    // Row 11 is where row 10 was: all of its text shows, right of the first character too.
+    EXPECT_EQ(ShownOver(*m_pView, scSpec, nRow + 1), 0);
+    QRect rest = Inside(*m_pView, scSpec, nRow + 1);
+    rest.setLeft(rest.left() + QFontMetrics(GridWidget()->font()).horizontalAdvance(QString::fromUtf8("運")) +
+                 8);
+    EXPECT_GT(Ink(rest), 20);
+}
+
+// A key that reaches the grid and a command that moves the cell store the composition in
+// its cell before the cell moves.
+TEST_F(CellEditInputMethod, AKeyOrACommandThatMovesTheCellStoresTheCompositionFirst)
+{
+    GoTo(scSpec, 10);
+    Compose(GridWidget(), "こうじ");
+    Key(VK_NEXT);
+    EXPECT_EQ(m_pView->GetCellText(10, scSpec), "こうじ"_sj);
+    EXPECT_NE(m_pView->GetCurrentRow(), 10);
+
+    GoTo(scSpec, 11);
+    Compose(GridWidget(), "みつ");
+    Command(ID_JUMP_CTRL_DOWN);
+    EXPECT_EQ(m_pView->GetCellText(11, scSpec), "みつ"_sj);
+    EXPECT_NE(m_pView->GetCurrentRow(), 11);
+    EXPECT_FALSE(m_pView->HasImeComposition());
+}
+
+// Two windows on the estimate. A click into the other window takes the keyboard from a
+// composition: it is stored in its cell, shown in both windows, and the keyboard stays in
+// the window clicked. The desktop's input method may hand the pre-edit over itself once
+// the keyboard has left: it is stored as well, once, and takes the keyboard back from
+// nobody.
+TEST_F(CellEditInputMethod, AClickIntoASecondWindowStoresTheCompositionOfTheFirst)
+{
+    CMorvelEMView* pFirst = m_pView;
+    Command(ID_WINDOW_NEW);
+    CMorvelEMView* pSecond = nullptr;
+    POSITION pos = m_pDoc->GetFirstViewPosition();
+    while (pos != nullptr) {
+        auto* pGrid = dynamic_cast<CMorvelEMView*>(m_pDoc->GetNextView(pos));
+        if (pGrid != nullptr && pGrid != pFirst)
+            pSecond = pGrid;
+    }
+    ASSERT_NE(pSecond, nullptr);
+    const std::string quantity = Cell(15, scQty);
+
+    GoTo(scSpec, 10);
+    Compose(pFirst->GetClientWidget(), "こうじ");
+    RealInput::Click(pSecond->GetClientWidget(), Centre(*pSecond, scQty, 15));
+    Pump();
+    EXPECT_EQ(CWnd::GetFocus(), pSecond);
+    EXPECT_EQ(pSecond->GetCellText(10, scSpec), "こうじ"_sj);
+    EXPECT_EQ(Cell(15, scQty), quantity);
+    EXPECT_EQ(ShownOver(*pFirst, scSpec, 10), 0);
+    EXPECT_FALSE(pFirst->HasImeComposition());
+
+    // The second window composes; the keyboard goes back to the first, and the input
+    // method commits what it had to the window it was typed into.
+    Compose(pSecond->GetClientWidget(), "みつ");
+    pFirst->SetFocus();
+    Commit(pSecond->GetClientWidget(), "みつ");
+    Pump();
+    EXPECT_EQ(CWnd::GetFocus(), pFirst);
+    EXPECT_EQ(pFirst->GetCellText(15, scQty), "みつ"_sj);
+    EXPECT_EQ(ShownOver(*pSecond, scQty, 15), 0);
 }

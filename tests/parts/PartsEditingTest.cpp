@@ -10,6 +10,7 @@
 #include "platform/base/CFile.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "platform/ui/frames/CStatusBar.h"
+#include "tests/support/RealInput.h"
 
 #include <QCoreApplication>
 #include <QInputMethodEvent>
@@ -366,6 +367,54 @@ TEST_F(PartsEditingTest, APreEditShowsOverTheCurrentCellAndItsCommitOpensTheEdit
     }
     EXPECT_TRUE(EditorVisible());
     EXPECT_EQ("部材", EditorText());
+}
+
+// A composition belongs to the cell it shows over: a click on another cell stores it there
+// first, and so does a wheel turn before the list scrolls; nothing of it stays over a cell.
+TEST_F(PartsEditingTest, ACompositionIsStoredInItsCellBeforeAClickElsewhereOrAScroll)
+{
+    QWidget* pGrid = m_pView->GetClientWidget();
+    const auto shownOver = [&](int nCol, int nRow) {
+        CRect rc;
+        m_pView->GetCellRangeRect(nCol, nRow, nCol, nRow, &rc);
+        const QRect inside = QRect(rc.left, rc.top, rc.Width(), rc.Height()).adjusted(3, 3, -3, -3);
+        int nShown = 0;
+        for (QWidget* w : pGrid->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            nShown += w->isVisibleTo(pGrid) && w->geometry().intersects(inside);
+        return nShown;
+    };
+    const auto compose = [&](const char* utf8) {
+        QInputMethodEvent event(QString::fromUtf8(utf8), {});
+        QCoreApplication::sendEvent(pGrid, &event);
+    };
+    const auto centre = [&](int nCol, int nRow) {
+        CRect rc;
+        m_pView->GetCellRangeRect(nCol, nRow, nCol, nRow, &rc);
+        return QPoint(rc.CenterPoint().x, rc.CenterPoint().y);
+    };
+
+    Click(colSpec, 2);
+    const std::string quantity = Cell(5, colQty);
+    compose("ぶざい");
+    ASSERT_EQ(shownOver(colSpec, 2), 2);
+    RealInput::Click(pGrid, centre(colQty, 5));
+    EXPECT_EQ("ぶざい", Cell(2, colSpec));
+    EXPECT_EQ(quantity, Cell(5, colQty));
+    EXPECT_EQ(CPoint(colQty, 5), CPoint(m_pView->GetCurrentCol(), m_pView->GetCurrentRow()));
+    Repaint();
+    EXPECT_EQ(shownOver(colSpec, 2), 0);
+    EXPECT_GE(InkExtent(colSpec, 2).first, 0) << "the cell draws its text";
+
+    Click(colSpec, 3);
+    const std::string below = Cell(4, colSpec);
+    compose("こ");
+    const int nFirst = m_pView->GetFirstVisibleCell().y;
+    RealInput::Wheel(pGrid, centre(colSpec, 3), -1);
+    ASSERT_EQ(nFirst + 1, m_pView->GetFirstVisibleCell().y);
+    EXPECT_EQ("こ", Cell(3, colSpec));
+    EXPECT_EQ(below, Cell(4, colSpec));
+    EXPECT_EQ(shownOver(colSpec, 4), 0) << "row 4 is where row 3 was";
+    EXPECT_FALSE(EditorVisible());
 }
 
 TEST_F(PartsEditingTest, RowInsertsOnAListAtTheFileRowLimitAreRefusedAndChangeNothing)

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QWidget>
 
 namespace RealInput {
@@ -83,6 +84,25 @@ inline void Drag(QWidget* pWidget, QPoint from, QPoint to)
     send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
     send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
     send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+}
+
+// The left button pressed and released at a client point.
+inline void Click(QWidget* pWidget, QPoint at)
+{
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, QPointF(at), QPointF(pWidget->mapToGlobal(at)), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(pWidget, &event);
+    }
+}
+
+// The mouse wheel turned by a number of notches at a client point: towards the user (down)
+// for a negative count.
+inline void Wheel(QWidget* pWidget, QPoint at, int nNotches)
+{
+    QWheelEvent event(QPointF(at), QPointF(pWidget->mapToGlobal(at)), QPoint(), QPoint(0, nNotches * 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(pWidget, &event);
 }
 
 // Chooses the item of a window's menu bar whose command is nID: each menu on the way is

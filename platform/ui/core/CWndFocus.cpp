@@ -90,6 +90,8 @@ CWnd* CWnd::SetFocus()
     if (!pManager || !pState || !pState->client)
         return nullptr;
     CWnd* pOld = FromHandle(pManager->m_hWndFocus);
+    if (pManager->m_nKeyboardHeld > 0)
+        return pOld;
     QWidget* pClient = pState->client;
     QWidget* pTop = pClient->window();
     // Focus only reaches a widget of the active window: activate it first.

@@ -22,6 +22,7 @@
 #include <QUrl>
 #include <QWheelEvent>
 #include <QWidget>
+#include <QWindow>
 
 #include <exception>
 
@@ -430,6 +431,23 @@ bool CWndManager::TranslateInputMethod(QWidget* pWidget, QInputMethodEvent* pEve
     if (!pState || !pState->IsSelfDrawn())
         return false;
     AfxImeTrack(hWnd, pEvent);
+    // The desktop's input method hands a pre-edit over to the window it was typed into also
+    // because the keyboard moves on (a click elsewhere, another window activated; the
+    // toolkit asks for the commit before it moves the keyboard) or after it has (to another
+    // window, a dialog, another program): what the text does there must not take the
+    // keyboard, away from where the user puts it.
+    QWindow* pFocusWindow = QGuiApplication::focusWindow();
+    const bool bKeyboardMoving =
+        QApplication::focusWidget() != pWidget || QGuiApplication::mouseButtons() != Qt::NoButton ||
+        (pFocusWindow != nullptr && pFocusWindow != pWidget->window()->windowHandle());
+    struct CKeyboardHold {
+        int& nHeld;
+        const bool bHold;
+        CKeyboardHold(int& n, bool b) : nHeld(n), bHold(b) { nHeld += bHold ? 1 : 0; }
+        ~CKeyboardHold() { nHeld -= bHold ? 1 : 0; }
+        CKeyboardHold(const CKeyboardHold&) = delete;
+        CKeyboardHold& operator=(const CKeyboardHold&) = delete;
+    } hold(m_nKeyboardHeld, bKeyboardMoving);
     // A committed text arrives as typed characters, byte by byte.
     bool bPassToQt = false;
     const std::string bytes = AfxCharBytesFromText(pEvent->commitString());

@@ -53,6 +53,9 @@ public:
     // ---- input state --------------------------------------------------------------------
     HWND m_hWndCapture = nullptr;
     HWND m_hWndFocus = nullptr;
+    // While above 0, SetFocus leaves the keyboard where it is (a commit of the input method
+    // reaching a window that no longer has it).
+    int m_nKeyboardHeld = 0;
     HWND m_hWndMouse = nullptr; // the window that last had the mouse
     std::array<bool, 256> m_keyDown{};
     bool m_bCapsLock = false;

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -168,13 +169,35 @@ void PlaceInputItem()
     pIm->update(Qt::ImCursorRectangle | Qt::ImAnchorRectangle | Qt::ImInputItemClipRectangle);
 }
 
+// A self-drawn window that lost the keyboard keeps no composition: what the desktop's input
+// method did not hand over itself when the keyboard moved (some do, to the window it was
+// typed into; others drop it, or keep it for when the keyboard comes back) is committed to
+// the window, as an edit field's composition is when the field loses the keyboard.
+void CommitLeftCompositions()
+{
+    std::vector<HWND> left;
+    for (const auto& [hWnd, state] : States()) {
+        CWndState* pState = AfxGetWndState(hWnd);
+        if (!state.preedit.isEmpty() && pState && pState->IsSelfDrawn() &&
+            QApplication::focusWidget() != ImeWidget(hWnd))
+            left.push_back(hWnd);
+    }
+    for (HWND hWnd : left)
+        ImmNotifyIME(ImmGetContext(hWnd), NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+}
+
 // Sees every input-method event before the window layer turns commits into characters, and
 // keeps the input method's idea of where the focus object is current.
 class CImeTracker : public QObject {
 public:
     CImeTracker()
     {
-        connect(qApp, &QGuiApplication::focusObjectChanged, this, [] { PlaceInputItem(); });
+        connect(qApp, &QGuiApplication::focusObjectChanged, this, [this] {
+            PlaceInputItem();
+            // Once the desktop's input method has had its turn with the keyboard's move.
+            QMetaObject::invokeMethod(
+                this, [] { CommitLeftCompositions(); }, Qt::QueuedConnection);
+        });
     }
 
 protected:
@@ -481,20 +504,35 @@ BOOL ImmNotifyIME(HIMC hIMC, DWORD dwAction, DWORD dwIndex, DWORD dwValue)
         return FALSE;
     QWidget* pWidget = ImeWidget(hWnd);
     const QString preedit = s->preedit;
-    // Tell the widget first (it shows the pre-edit), then the desktop's input method.
-    if (pWidget) {
-        QInputMethodEvent event(QString(), {});
-        if (dwIndex == CPS_COMPLETE)
-            event.setCommitString(preedit);
-        QApplication::sendEvent(pWidget, &event);
-    }
-    if (QInputMethod* pIm = QGuiApplication::inputMethod()) {
-        if (pWidget && pWidget->hasFocus()) {
-            if (dwIndex == CPS_CANCEL)
+    const auto composing = [hIMC] {
+        const CImeState* p = StateOf(hIMC);
+        return p && !p->preedit.isEmpty();
+    };
+    QInputMethod* pIm = pWidget && pWidget->hasFocus() ? QGuiApplication::inputMethod() : nullptr;
+    if (dwIndex == CPS_COMPLETE) {
+        // The desktop's input method hands its pre-edit over itself, as a commit to the
+        // window: some when told to commit, others when reset. Only what none of that
+        // brought (or without an input method) is committed here, so that the text comes
+        // once.
+        if (pIm) {
+            pIm->commit();
+            if (composing())
                 pIm->reset();
-            else
-                pIm->commit();
         }
+        pWidget = ImeWidget(hWnd);
+        if (composing() && pWidget) {
+            QInputMethodEvent event(QString(), {});
+            event.setCommitString(preedit);
+            QApplication::sendEvent(pWidget, &event);
+        }
+    } else {
+        // Tell the widget first (it shows the pre-edit), then the desktop's input method.
+        if (pWidget) {
+            QInputMethodEvent event(QString(), {});
+            QApplication::sendEvent(pWidget, &event);
+        }
+        if (pIm)
+            pIm->reset();
     }
     if (CImeState* p = StateOf(hIMC))
         p->preedit.clear();

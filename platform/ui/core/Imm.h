@@ -13,6 +13,12 @@
 // list opens at the pre-edit's cursor. WM_IME_STARTCOMPOSITION is sent to the window when
 // a composition begins (the time to place the composition form, for instance over the cell
 // being typed into) and WM_IME_ENDCOMPOSITION when it ends.
+//
+// A composition stays with the window it was typed into. When the keyboard leaves a
+// self-drawn window, what the desktop's input method did not commit to it by then is
+// committed to it; a commit that reaches a window because the keyboard moves on, or after
+// it has, types there without taking the keyboard back (SetFocus leaves it where it is
+// meanwhile).
 #pragma once
 
 #include "platform/base/Types.h"
@@ -72,5 +78,6 @@ BOOL ImmSetCompositionFont(HIMC hIMC, const LOGFONT* lplf);
 // composition form's area) is blank, as a cell being typed into shows nothing but what is
 // typed. An empty rectangle (the default) blanks nothing beyond the composition window.
 BOOL ImmSetCompositionCover(HIMC hIMC, const RECT* lprcCover);
-// NI_COMPOSITIONSTR with CPS_CANCEL drops the pre-edit; with CPS_COMPLETE commits it.
+// NI_COMPOSITIONSTR with CPS_CANCEL drops the pre-edit; with CPS_COMPLETE commits it (the
+// desktop's input method is asked first; the text arrives once).
 BOOL ImmNotifyIME(HIMC hIMC, DWORD dwAction, DWORD dwIndex, DWORD dwValue);
