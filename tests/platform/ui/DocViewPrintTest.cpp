@@ -431,6 +431,15 @@ CString ShownPrinter(CDialog& dlg)
     return name;
 }
 
+// The preview window's button with the text, or null.
+QPushButton* ButtonWithText(QDialog& dialog, const char* utf8)
+{
+    for (QPushButton* b : dialog.findChildren<QPushButton*>())
+        if (b->text() == QString::fromUtf8(utf8))
+            return b;
+    return nullptr;
+}
+
 int PrinterIndex(CDialog& dlg, const CString& name)
 {
     return static_cast<int>(dlg.SendDlgItemMessage(CPrintDialog::IDC_PRINTER, CB_FINDSTRINGEXACT,
@@ -746,12 +755,7 @@ TEST_F(PrintTest, PreviewWindowShowsThePagesAndItsButtonsWork)
     // Once the window is up: note what it shows, page on, then close it.
     const CWhenReady pageOn = WhenModalOpens<QDialog>(
         [&](QDialog& dialog) {
-            auto button = [&](const char* text) {
-                for (QPushButton* b : dialog.findChildren<QPushButton*>())
-                    if (b->text() == QString::fromUtf8(text))
-                        return b;
-                return static_cast<QPushButton*>(nullptr);
-            };
+            const auto button = [&dialog](const char* text) { return ButtonWithText(dialog, text); };
             auto pagesShown = [&] {
                 int n = 0;
                 for (QLabel* l : dialog.findChildren<QLabel*>())
@@ -791,12 +795,7 @@ TEST_F(PrintTest, PreviewZoomButtonsGoOffAtTheLargestAndSmallestStep)
     std::vector<int> zooms;
     const CWhenReady zoom = WhenModalOpens<QDialog>(
         [&](QDialog& dialog) {
-            auto button = [&](const char* text) {
-                for (QPushButton* b : dialog.findChildren<QPushButton*>())
-                    if (b->text() == QString::fromUtf8(text))
-                        return b;
-                return static_cast<QPushButton*>(nullptr);
-            };
+            const auto button = [&dialog](const char* text) { return ButtonWithText(dialog, text); };
             QPushButton* pIn = button("拡大(&I)");
             QPushButton* pOut = button("縮小(&O)");
             ASSERT_TRUE(pIn && pOut);
