@@ -317,7 +317,7 @@ TEST_F(AutoScrollTest, TheTimerKeepsScrollingWhileThePointerStaysAway)
     EXPECT_EQ(p->GetBitmapOffset(), 52) << "vertical only";
     const CPoint o = p->GetOrigin();
     PointerAt(o.x, o.y + 60);
-    EXPECT_TRUE(PumpUntil([this] { return view.Scrolls().size() >= 3; }, 3000));
+    EXPECT_TRUE(WaitUntil([this] { return view.Scrolls().size() >= 3; }, "three scrolls of the timer"));
     for (const auto& [msg, code] : view.Scrolls()) {
         EXPECT_EQ(msg, WM_VSCROLL);
         EXPECT_EQ(code, static_cast<UINT>(SB_LINEDOWN));
@@ -379,7 +379,8 @@ TEST_F(AutoScrollTest, AViewClosedUnderneathEndsItSafely)
     ASSERT_TRUE(view.CreateTopLevel(400, 300, WS_POPUP | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL));
     ASSERT_NE(Start(), nullptr);
     view.DestroyWindow();
-    EXPECT_TRUE(PumpUntil([] { return CAutoScrollWnd::GetActive() == nullptr; }, 2000));
+    EXPECT_TRUE(
+        WaitUntil([] { return CAutoScrollWnd::GetActive() == nullptr; }, "the badge to go with its view"));
 }
 
 TEST_F(AutoScrollTest, TheBadgeShowsThePictureOfTheDirectionsThatScroll)

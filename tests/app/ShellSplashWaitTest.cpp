@@ -9,6 +9,7 @@
 #include "platform/ui/gdi/GdiObjects.h"
 #include "resources/MorvelResources.h"
 #include "resources/ResourceIds.h"
+#include "tests/support/EventWait.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,6 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QTimer>
 
 namespace {
 
@@ -187,27 +187,26 @@ TEST(ShellWaitDialog, AMessageShownWhileItIsUpTakesTheMouseAndHidesIt)
     ASSERT_TRUE(dlg.Create(IDD_WAIT, nullptr));
     ASSERT_EQ(CWnd::GetCapture(), &dlg);
     bool bBoxShown = false, bCaptureHeld = true, bWaitVisible = true, bClosedByClick = false;
-    QTimer::singleShot(0, [&] {
-        auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        bBoxShown = pBox != nullptr;
-        bCaptureHeld = CWnd::GetCapture() != nullptr;
-        bWaitVisible = dlg.IsWindowVisible() != FALSE;
-        if (!pBox)
-            return;
-        // A click as the mouse makes it: press and release on the button.
-        QAbstractButton* pButton = pBox->buttons().value(0);
-        const QPointF at(pButton->width() / 2.0, pButton->height() / 2.0);
-        const QPointF global = pButton->mapToGlobal(at);
-        QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
-        QApplication::sendEvent(pButton, &press);
-        QApplication::sendEvent(pButton, &release);
-        bClosedByClick = !pBox->isVisible();
-        if (!bClosedByClick)
-            pBox->done(0); // the click did not reach it; end the test's box anyway
-    });
+    const CWhenReady click = WhenModalOpens<QMessageBox>(
+        [&](QMessageBox& box) {
+            bBoxShown = true;
+            bCaptureHeld = CWnd::GetCapture() != nullptr;
+            bWaitVisible = dlg.IsWindowVisible() != FALSE;
+            // A click as the mouse makes it: press and release on the button.
+            QAbstractButton* pButton = box.buttons().value(0);
+            const QPointF at(pButton->width() / 2.0, pButton->height() / 2.0);
+            const QPointF global = pButton->mapToGlobal(at);
+            QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                              Qt::NoModifier);
+            QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
+                                Qt::NoModifier);
+            QApplication::sendEvent(pButton, &press);
+            QApplication::sendEvent(pButton, &release);
+            bClosedByClick = !box.isVisible();
+            if (!bClosedByClick)
+                box.done(0); // the click did not reach it; end the test's box anyway
+        },
+        "the message box to open");
     AfxMessageBox("見積ﾌｧｲﾙではありません。"_sj, MB_OK);
     EXPECT_TRUE(bBoxShown);
     EXPECT_FALSE(bCaptureHeld);

@@ -13,6 +13,7 @@
 #include "platform/ui/gdi/CClientDC.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/ResourceIds.h"
+#include "tests/support/EventWait.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -177,9 +178,8 @@ TEST_F(ChildFrameEstimateTest, TheInputMethodIsToldTheCellOfTheGridWhereverTheGr
     QWidget* pGrid = m_pView->GetClientWidget();
     const auto activate = [](QWidget* pWindow) {
         pWindow->windowHandle()->requestActivate();
-        for (int i = 0; i < 100 && QGuiApplication::focusWindow() != pWindow->windowHandle(); ++i)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        return QGuiApplication::focusWindow() == pWindow->windowHandle();
+        return WaitUntil([pWindow] { return QGuiApplication::focusWindow() == pWindow->windowHandle(); },
+                         "the desktop to activate the window");
     };
     const auto candidatesAtTheCell = [&] {
         CRect rcCell;

@@ -6,6 +6,7 @@
 #include "resources/EstimateViewMenus.h"
 #include "resources/ResourceIds.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
+#include "tests/support/EventWait.h"
 
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/CMenu.h"
@@ -204,13 +205,8 @@ TEST_F(EstimateDialogCommandsTest, PageDialogPictures)
         answerer.AnswerDialog(nIDD, [&, nIDD](CDialog& dlg) {
             dlg.ShowWindow(SW_SHOW);
             dlg.SetForegroundWindow();
-            for (int i = 0; i < 10; ++i) {
-                Pump();
-                std::system("sleep 0.05");
-            }
-            const std::string command =
-                "import -window root " + std::string(lpszFolder) + "/page" + std::to_string(nIDD) + ".png";
-            if (std::system(command.c_str()) == 0)
+            if (TakeScreenshot(dlg.GetWidget(),
+                               std::string(lpszFolder) + "/page" + std::to_string(nIDD) + ".png"))
                 ++nTaken;
             ClickDlgButton(dlg, IDCANCEL);
         });

@@ -4,18 +4,16 @@
 // the screen. Without an X display (the ordinary offscreen test run) the test skips itself.
 #include "estimate/EstimateRegistration.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
+#include "tests/support/EventWait.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QScreen>
 #include <QStatusBar>
-#include <QThread>
 #include <QWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
 #include <string>
 
 namespace {
@@ -41,19 +39,13 @@ protected:
         ASSERT_TRUE(m_pApp->InitInstance());
         ASSERT_NE(m_pApp->m_pMainWnd, nullptr);
     }
-
-    // Runs the event loop (the window manager answers in its own time) until pred holds.
-    static bool PumpUntil(const std::function<bool()>& pred, int ms = 5000)
-    {
-        QElapsedTimer t;
-        t.start();
-        while (!pred() && t.elapsed() < ms) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            QThread::msleep(5);
-        }
-        return pred();
-    }
 };
+
+std::string Describe(const QRect& rc)
+{
+    return std::to_string(rc.width()) + "x" + std::to_string(rc.height()) + " at " + std::to_string(rc.x()) +
+           "," + std::to_string(rc.y());
+}
 
 } // namespace
 
@@ -62,24 +54,39 @@ TEST_F(MainWindowRestore, RestoredFromMaximisedTheWindowAndItsStatusBarFitTheWor
     QWidget* pTop = m_pApp->m_pMainWnd->GetWidget();
     ASSERT_NE(pTop->screen(), nullptr);
     const QRect area = pTop->screen()->availableGeometry();
-    // Maximised and framed by the window manager.
-    ASSERT_TRUE(PumpUntil([&] { return pTop->isMaximized() && pTop->frameGeometry() != pTop->geometry(); }));
-    PumpUntil([] { return false; }, 500);
+    // The window manager answers in its own time: maximised, its frame over the work area.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return pTop->isMaximized() && pTop->frameGeometry() != pTop->geometry() &&
+                   pTop->frameGeometry() == area;
+        },
+        "the window manager to maximise the main window with its frame over the work area"));
+    // All the window manager did to the maximised window has come in, as before a person
+    // clicks the restore button: every event handled, and a round trip to the X server.
+    DrainEventsAndSync();
     const QRect maximised = pTop->geometry();
 
     pTop->showNormal(); // what the window manager's restore button asks for
-    ASSERT_TRUE(PumpUntil([&] { return !pTop->isMaximized() && pTop->geometry() != maximised; }));
-    // The window manager and the program may go on placing it for a moment.
-    PumpUntil([] { return false; }, 500);
-    EXPECT_TRUE(area.contains(pTop->frameGeometry()))
-        << "frame " << pTop->frameGeometry().width() << "x" << pTop->frameGeometry().height() << " at "
-        << pTop->frameGeometry().x() << "," << pTop->frameGeometry().y() << " in " << area.width() << "x"
-        << area.height();
+    ASSERT_TRUE(WaitUntil([&] { return !pTop->isMaximized() && pTop->geometry() != maximised; },
+                          "the window manager to restore the main window"));
+    // The window manager places the restored window, the program fits it into the work area,
+    // and the window manager places it again. Where the window and its status bar are is what
+    // the X server last reported (the widget's own geometry is what the program last asked
+    // for, ahead of the window manager).
+    const QWindow* pWindow = pTop->windowHandle();
+    ASSERT_NE(pWindow, nullptr);
+    const auto frame = [pWindow] { return pWindow->frameGeometry(); };
     const QStatusBar* pStatus = pTop->findChild<QStatusBar*>();
     ASSERT_NE(pStatus, nullptr);
-    const QRect status(pStatus->mapToGlobal(QPoint(0, 0)), pStatus->size());
-    EXPECT_TRUE(area.contains(status));
+    const auto status = [pStatus] { return QRect(pStatus->mapToGlobal(QPoint(0, 0)), pStatus->size()); };
+    ASSERT_TRUE(WaitUntil([&] { return area.contains(frame()) && area.contains(status()); },
+                          "the restored window and its status bar to fit the work area"))
+        << "frame " << Describe(frame()) << ", status bar " << Describe(status()) << " in " << Describe(area);
+    // Nothing more on its way: every event handled, and a round trip to the X server.
+    DrainEventsAndSync();
+    EXPECT_TRUE(area.contains(frame())) << "frame " << Describe(frame()) << " in " << Describe(area);
+    EXPECT_TRUE(area.contains(status())) << "status bar " << Describe(status()) << " in " << Describe(area);
     // The window is still a large one: most of the work area.
-    EXPECT_GT(pTop->frameGeometry().width() * 10, area.width() * 9);
-    EXPECT_GT(pTop->frameGeometry().height() * 10, area.height() * 9);
+    EXPECT_GT(frame().width() * 10, area.width() * 9);
+    EXPECT_GT(frame().height() * 10, area.height() * 9);
 }

@@ -6,24 +6,20 @@
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "resources/ResourceIds.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
+#include "tests/support/OtherProgram.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <spawn.h>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <thread>
+#include <utility>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -41,38 +37,9 @@ protected:
     // standard output, or nothing when it failed.
     std::optional<std::string> RunProgram(std::vector<std::string> args, const std::string& input = "")
     {
-        const std::string outPath = m_pFolder->Native("xclip.out");
         const std::string inPath = m_pFolder->Native("xclip.in");
         std::ofstream(inPath, std::ios::binary) << input;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        pid_t pid = 0;
-        const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (rc != 0)
-            return std::nullopt;
-        int status = 0;
-        for (int i = 0; i < 1000; ++i) {
-            Pump();
-            if (waitpid(pid, &status, WNOHANG) == pid) {
-                if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-                    return std::nullopt;
-                std::ifstream in(outPath, std::ios::binary);
-                std::stringstream text;
-                text << in.rdbuf();
-                return text.str();
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-        return std::nullopt;
+        return RunOtherProgram(std::move(args), inPath, m_pFolder->Native("xclip.out"));
     }
 
     // Opens the editor on a cell and gives it the keyboard.
@@ -123,6 +90,10 @@ TEST_F(XClipboard, EditorTextGoesToOtherProgramsAndBetweenEstimateWindows)
     const std::string outside = "外部から貼り付け";
     // xclip keeps serving the text in the background until one paste has read it.
     ASSERT_TRUE(RunProgram({"xclip", "-i", "-selection", "clipboard", "-loops", "1"}, outside).has_value());
+    // The clipboard is xclip's once the X server's news of it has come (until then the toolkit
+    // answers a paste from this program's own copy).
+    ASSERT_TRUE(WaitUntil([] { return !QGuiApplication::clipboard()->ownsClipboard(); },
+                          "xclip to take the clipboard"));
     EditCell(pSecond, scSpec, nFree);
     Command(ID_EDIT_PASTE);
     EXPECT_EQ(EditorText(), outside);

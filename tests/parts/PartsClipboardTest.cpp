@@ -10,14 +10,15 @@
 #include "platform/ui/ole/COleDataObject.h"
 #include "platform/ui/ole/COleDataSource.h"
 #include "tests/parts/PartsTestSupport.h"
+#include "tests/support/EventWait.h"
 #include "tests/support/RealInput.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -377,11 +378,8 @@ TEST_F(PartsClipboardTest, ThroughTheXClipboardWithAnotherProgram)
     std::string command = std::string("(xclip -selection clipboard -o -t '") + kMime + "' > " + outFile +
                           "; touch " + outFile + ".done) &";
     ASSERT_EQ(0, std::system(command.c_str()));
-    for (int i = 0; i < 500 && !std::filesystem::exists(outFile + ".done"); ++i) {
-        QApplication::processEvents();
-        usleep(10000);
-    }
-    ASSERT_TRUE(std::filesystem::exists(outFile + ".done"));
+    ASSERT_TRUE(
+        WaitUntil([&] { return std::filesystem::exists(outFile + ".done"); }, "xclip to read the clipboard"));
     EXPECT_EQ(std::vector<uint8_t>(ours.begin(), ours.end()), ReadNativeFile(outFile));
 
     // Another program's clipboard (the bytes of a two-row block), pasted here.
@@ -396,11 +394,8 @@ TEST_F(PartsClipboardTest, ThroughTheXClipboardWithAnotherProgram)
     ASSERT_EQ(0, std::system(command.c_str()));
     // Until the X server's news that xclip took the selection has arrived, the toolkit still
     // answers a paste from its own copy.
-    for (int i = 0; i < 500 && QGuiApplication::clipboard()->ownsClipboard(); ++i) {
-        QApplication::processEvents();
-        usleep(10000);
-    }
-    ASSERT_FALSE(QGuiApplication::clipboard()->ownsClipboard());
+    ASSERT_TRUE(WaitUntil([] { return !QGuiApplication::clipboard()->ownsClipboard(); },
+                          "xclip to take the clipboard"));
     Pump();
     CPartsShared::s_nCopyMode = CPartsShared::copyCells;
     Click(colSpec, 7);

@@ -7,9 +7,9 @@
 #include "parts/CMorvelPMView.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "tests/parts/PartsWindowFixture.h"
+#include "tests/support/EventWait.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
@@ -60,15 +60,13 @@ protected:
         }
         return nDiff;
     }
-    // Lets the toolkit copy whatever it was asked to the display, then compares once. A lost
-    // update never corrects itself by waiting; reading the back buffer through a client
-    // context would correct it, so that comes after the screen is read.
+    // Lets the toolkit copy whatever it was asked to the display (every pending event handled,
+    // then a round trip to the X server), then compares once. A lost update never corrects
+    // itself by waiting; reading the back buffer through a client context would correct it,
+    // so that comes after the screen is read.
     void ExpectScreenShowsBackBuffer(const CRect& rcClient)
     {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 400)
-            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        DrainEventsAndSync();
         const QImage screen = GrabScreen(rcClient);
         ASSERT_FALSE(screen.isNull());
         ASSERT_EQ(QSize(rcClient.Width(), rcClient.Height()), screen.size());

@@ -25,19 +25,36 @@ dfile=$(mktemp)
 Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$dfile" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -f "$dfile"' EXIT INT TERM
+# The server writes its number once it takes connections. The limit (60 s) is far above any
+# machine's start; it only ends a wait for a server that hangs.
 i=0
-while [ ! -s "$dfile" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+while [ ! -s "$dfile" ] && kill -0 $xvfb 2>/dev/null && [ $i -lt 600 ]; do sleep 0.1; i=$((i + 1)); done
 n=$(tr -dc 0-9 <"$dfile")
-[ -n "$n" ] && [ -e "/tmp/.X11-unix/X$n" ] || exit 77
+if [ -z "$n" ] || [ ! -e "/tmp/.X11-unix/X$n" ]; then
+  echo "run_on_xvfb.sh: Xvfb gave no display (waited $((i / 10)) s): skipped" >&2
+  exit 77
+fi
 
 # The X platform plugin talks to D-Bus, whose library keeps a buffer until exit: not ours.
 supp=$(mktemp)
 trap 'kill $xvfb 2>/dev/null; rm -f "$supp" "$dfile"' EXIT INT TERM
 if [ "$helper" = openbox ]; then
-  # The window manager runs beside the tests; they wait for it to manage their windows.
+  # The window manager runs beside the tests. It has taken the screen when it names itself
+  # on the root window; the tests then wait for it to manage their windows.
   DISPLAY=":$n" openbox --sm-disable >/dev/null 2>&1 &
   wm=$!
   trap 'kill $wm 2>/dev/null; kill $xvfb 2>/dev/null; rm -f "$supp" "$dfile"' EXIT INT TERM
+  if command -v xprop >/dev/null 2>&1; then
+    i=0
+    until DISPLAY=":$n" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+      if ! kill -0 $wm 2>/dev/null || [ $i -ge 600 ]; then
+        echo "run_on_xvfb.sh: openbox did not take the screen (waited $((i / 10)) s)" >&2
+        exit 1
+      fi
+      sleep 0.1
+      i=$((i + 1))
+    done
+  fi
 fi
 printf 'leak:libdbus-1.so\nleak:libfontconfig.so\n' >"$supp"
 DISPLAY=":$n" QT_QPA_PLATFORM=xcb MORVEL_NO_SOUND=1 LSAN_OPTIONS="suppressions=$supp" \

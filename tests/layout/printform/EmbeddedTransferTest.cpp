@@ -20,6 +20,7 @@
 #include "resources/LayoutCommandIds.h"
 #include "resources/ResourceIds.h"
 #include "tests/layout/printform/LayoutTestSupport.h"
+#include "tests/support/OtherProgram.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -29,20 +30,12 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <spawn.h>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <thread>
-
-extern char** environ;
+#include <utility>
 
 namespace {
 
@@ -556,36 +549,7 @@ protected:
     // clipboard the program reads); its standard output, or nothing when it failed.
     std::optional<std::string> RunProgram(std::vector<std::string> args)
     {
-        const std::string outPath = m_pFolder->Native("xclip.out");
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        pid_t pid = 0;
-        const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (rc != 0)
-            return std::nullopt;
-        int status = 0;
-        for (int i = 0; i < 1000; ++i) {
-            Pump();
-            if (waitpid(pid, &status, WNOHANG) == pid) {
-                if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-                    return std::nullopt;
-                std::ifstream in(outPath, std::ios::binary);
-                std::stringstream text;
-                text << in.rdbuf();
-                return text.str();
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-        return std::nullopt;
+        return RunOtherProgram(std::move(args), "/dev/null", m_pFolder->Native("xclip.out"));
     }
 };
 
@@ -602,15 +566,12 @@ TEST_F(LayoutXClipboard, AnotherProgramsPicturePastesAndAnEmbeddedPictureGoesOut
     }
     // xclip keeps the clipboard (in the background) until another program takes it.
     ASSERT_TRUE(RunProgram({"xclip", "-selection", "clipboard", "-t", "image/png", "-i", path}).has_value());
-    bool bOffered = false;
-    for (int i = 0; i < 200 && !bOffered; ++i) {
-        Pump();
-        const QMimeData* pData = QApplication::clipboard()->mimeData();
-        bOffered = pData != nullptr && pData->hasFormat("image/png");
-        if (!bOffered)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    ASSERT_TRUE(bOffered);
+    ASSERT_TRUE(WaitUntil(
+        [] {
+            const QMimeData* pData = QApplication::clipboard()->mimeData();
+            return pData != nullptr && pData->hasFormat("image/png");
+        },
+        "xclip to offer its picture on the clipboard"));
     ASSERT_TRUE(Run(ID_EDIT_PASTE));
     const std::vector<CDrawOleObj*> objects = EmbeddedObjects(m_pDoc);
     ASSERT_EQ(objects.size(), 1u);

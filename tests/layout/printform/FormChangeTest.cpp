@@ -16,13 +16,10 @@
 #include "resources/PrintFormIds.h"
 #include "tests/estimate_tools/EstimateIoTestSupport.h"
 #include "tests/layout/printform/LayoutTestSupport.h"
+#include "tests/support/EventWait.h"
 
-#include <QApplication>
-
-#include <chrono>
 #include <cstdlib>
 #include <memory>
-#include <thread>
 
 namespace {
 
@@ -233,13 +230,7 @@ TEST_F(FormChangeTest, ScreenshotOfTheMappingDuringAChangeOfForm)
             });
             DoubleClickListRow(d, IDC_IMPORT_FORMAT_LIST, i);
         }
-        for (int i = 0; i < 20; ++i) {
-            QApplication::processEvents();
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        const std::string command =
-            std::string("import -window root '") + pDir + "/change-of-form-mapping.png'";
-        EXPECT_EQ(std::system(command.c_str()), 0);
+        EXPECT_TRUE(TakeScreenshot(d.GetWidget(), std::string(pDir) + "/change-of-form-mapping.png"));
         ClickDlgButton(d, IDOK);
     });
     ASSERT_TRUE(ChangeForm());

@@ -30,11 +30,13 @@
 #include "resources/PrintToolsIds.h"
 #include "resources/ResourceIds.h"
 #include "tests/layout/printform/LayoutTestSupport.h"
+#include "tests/support/EventWait.h"
 #include "tests/support/RealInput.h"
 
 #include <QThread>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -865,23 +867,14 @@ TEST_F(LayoutEditorTest, DraggingBelowTheWindowScrollsUntilTheButtonIsReleased)
     Send(m_pView, WM_MOUSEMOVE, 0, press);
     Send(m_pView, WM_LBUTTONDOWN, MK_LBUTTON, press);
     Send(m_pView, WM_MOUSEMOVE, MK_LBUTTON, CPoint(press.x, client.bottom + 20));
-    for (int i = 0; i < 20; ++i) {
-        QThread::msleep(6);
-        Pump();
-    }
-    const CPoint scrolled = m_pView->GetScrollPosition();
-    EXPECT_GT(scrolled.y, start.y);
-    EXPECT_EQ(scrolled.x, start.x);
+    EXPECT_TRUE(
+        WaitUntil([&] { return m_pView->GetScrollPosition().y > start.y; }, "the drag to scroll down"));
+    EXPECT_EQ(m_pView->GetScrollPosition().x, start.x);
     Send(m_pView, WM_LBUTTONUP, 0, CPoint(press.x, client.bottom + 20));
-    for (int i = 0; i < 5; ++i) {
-        QThread::msleep(6);
-        Pump();
-    }
+    DrainEvents();
     const CPoint after = m_pView->GetScrollPosition();
-    for (int i = 0; i < 5; ++i) {
-        QThread::msleep(6);
-        Pump();
-    }
+    // Long enough for the scroll timer (a window timer of the shortest period) to tick.
+    LetTimersRun(std::chrono::milliseconds(10));
     EXPECT_EQ(m_pView->GetScrollPosition(), after) << "the release stops the scrolling";
     // Home and End scroll nothing.
     m_pView->SendMessage(WM_KEYDOWN, VK_HOME, 0);
@@ -930,29 +923,18 @@ TEST_F(LayoutEditorTest, ToolTipControlShowsAfterTheDelayAndFollowsItsText)
     MSG msg{m_pView->m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(40, 40), 0, POINT{0, 0}};
     tip.RelayEvent(&msg);
     EXPECT_FALSE(tip.IsTipShown()) << "not before the delay";
-    for (int i = 0; i < 20 && !tip.IsTipShown(); ++i) {
-        QThread::msleep(10);
-        Pump();
-    }
-    EXPECT_TRUE(tip.IsTipShown());
+    EXPECT_TRUE(WaitUntil([&] { return tip.IsTipShown(); }, "the tip to show after its delay"));
     tip.UpdateTipText("", m_pView);
     EXPECT_FALSE(tip.IsTipShown()) << "an empty text hides the tip";
     tip.UpdateTipText("セル"_sj, m_pView);
     tip.RelayEvent(&msg);
-    for (int i = 0; i < 20 && !tip.IsTipShown(); ++i) {
-        QThread::msleep(10);
-        Pump();
-    }
-    EXPECT_TRUE(tip.IsTipShown());
+    EXPECT_TRUE(WaitUntil([&] { return tip.IsTipShown(); }, "the tip to show again after its delay"));
     MSG press{m_pView->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 40), 0, POINT{0, 0}};
     tip.RelayEvent(&press);
     EXPECT_FALSE(tip.IsTipShown()) << "a press hides it";
     tip.RelayEvent(&msg);
     tip.Activate(FALSE);
-    for (int i = 0; i < 10; ++i) {
-        QThread::msleep(10);
-        Pump();
-    }
+    LetTimersRun(std::chrono::milliseconds(50)); // the delay, three times over
     EXPECT_FALSE(tip.IsTipShown()) << "a deactivated control shows nothing";
 }
 

@@ -9,17 +9,14 @@
 #include "platform/ui/controls/CListBox.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "resources/LayoutDialogIds.h"
+#include "tests/support/EventWait.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-
-#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -396,29 +393,24 @@ TEST_F(TextPropDialogTest, ScreenshotsOfBuildingFieldTokens)
     if (pDir == nullptr)
         GTEST_SKIP() << "MORVEL_SCREENSHOT_DIR is not set";
     const std::string dir = pDir;
-    const auto shoot = [&](const std::string& name) {
-        for (int i = 0; i < 20; ++i) {
-            QApplication::processEvents();
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        const std::string command = "import -window root '" + dir + "/" + name + "'";
-        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    const auto shoot = [&](CDialog& d, const std::string& name) {
+        EXPECT_TRUE(TakeScreenshot(d.GetWidget(), dir + "/" + name)) << name;
     };
     CTextPropEMDialog dlg(nullptr, TRUE);
     dlg.m_strText = sj("合計$見積(1,金額^1,5)$円 $日付()$");
     dlg.m_nDatePicture = 3;
     ASSERT_EQ(RunEM(dlg,
                     [&](CDialog& d) {
-                        shoot("textprop-em-fixed.png");
+                        shoot(d, "textprop-em-fixed.png");
                         SelectDlgItem(d, IDC_TP_PIECES, 1);
                         EXPECT_EQ(ComboSel(d, IDC_TP_ITEM), 2);
-                        shoot("textprop-em-estimate-field.png");
+                        shoot(d, "textprop-em-estimate-field.png");
                         SelectDlgItem(d, IDC_TP_PIECES, 3);
-                        shoot("textprop-em-date.png");
+                        shoot(d, "textprop-em-date.png");
                         ClickDlgButton(d, IDC_TP_INFORMATION);
                         SelectDlgItem(d, IDC_TP_ITEM, 1);
                         ClickDlgButton(d, IDC_TP_ADD_AFTER);
-                        shoot("textprop-em-information-added.png");
+                        shoot(d, "textprop-em-information-added.png");
                     }),
               IDOK);
     EXPECT_EQ(dlg.m_strText, sj("合計$見積(1,金額^1,5)$円 $日付()$$情報(税率)$"));
@@ -426,7 +418,7 @@ TEST_F(TextPropDialogTest, ScreenshotsOfBuildingFieldTokens)
     parts.m_partsForm = FormOf<CPartFormFile>({{"品名", "文字"}, {"数量", "数値"}, {"単価", "数値"}});
     parts.m_strText = sj("$部材(1,数量,3)$");
     answerer.AnswerDialog(IDD_TEXT_PROP_PM, [&](CDialog& d) {
-        shoot("textprop-pm-parts-field.png");
+        shoot(d, "textprop-pm-parts-field.png");
         ClickDlgButton(d, IDOK);
     });
     ASSERT_EQ(parts.DoModal(), IDOK);

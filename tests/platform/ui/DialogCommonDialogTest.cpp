@@ -246,15 +246,15 @@ TEST(DialogFileDialogWindowTest, TheRealDialogShowsTheSystemsFiltersAndHandsBack
     dlg.m_ofn.lpstrInitialDir = initial;
     QStringList filters;
     QString directory, accept;
-    QTimer::singleShot(0, [&] {
-        auto* q = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(q, nullptr);
-        filters = q->nameFilters();
-        directory = q->directory().absolutePath();
-        accept = q->labelText(QFileDialog::Accept);
-        q->selectFile(QString::fromStdString(dir.NativeFile("plan.mmd")));
-        QMetaObject::invokeMethod(q, "accept", Qt::DirectConnection);
-    });
+    const CWhenReady choose = WhenModalOpens<QFileDialog>(
+        [&](QFileDialog& q) {
+            filters = q.nameFilters();
+            directory = q.directory().absolutePath();
+            accept = q.labelText(QFileDialog::Accept);
+            q.selectFile(QString::fromStdString(dir.NativeFile("plan.mmd")));
+            QMetaObject::invokeMethod(&q, "accept", Qt::DirectConnection);
+        },
+        "the file dialog to open");
     ASSERT_EQ(dlg.DoModal(), IDOK);
     ASSERT_EQ(filters.size(), 3);
     EXPECT_EQ(filters[0], QString::fromUtf8("見積処理ﾌｧｲﾙ (*.MMD) (*.[mM][mM][dD])"));
@@ -278,47 +278,45 @@ TEST(DialogFileDialogWindowTest, APatternTypedInTheNameBoxNarrowsTheListAndKeeps
     dlg.m_ofn.lpstrInitialDir = initial;
     bool bOpenAfterEnter = false;
     QStringList listed;
-    int nTries = 0;
     // Closes whatever is open (the dialog, a message after it) until the dialog returns.
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [] {
         if (auto* q = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
             q->reject();
     });
-    std::function<void()> typePattern, readList;
-    typePattern = [&] {
-        auto* q = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(q, nullptr);
-        auto* pName = q->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        ASSERT_NE(pName, nullptr);
-        pName->setFocus();
-        pName->setText(QStringLiteral("*.MMP"));
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QApplication::sendEvent(pName, &press);
-        bOpenAfterEnter = q->isVisible();
-        QTimer::singleShot(0, readList);
-    };
-    readList = [&] {
-        auto* q = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        auto* pList = q ? q->findChild<QTreeView*>(QStringLiteral("treeView")) : nullptr;
-        if (!pList) {
-            closer.start(20);
-            return;
-        }
-        QAbstractItemModel* pModel = pList->model();
-        listed.clear();
-        for (int r = 0; r < pModel->rowCount(pList->rootIndex()); ++r) {
-            const QModelIndex index = pModel->index(r, 0, pList->rootIndex());
+    const auto listedFiles = [](const QTreeView& list) {
+        QStringList files;
+        const QAbstractItemModel* pModel = list.model();
+        for (int r = 0; r < pModel->rowCount(list.rootIndex()); ++r) {
+            const QModelIndex index = pModel->index(r, 0, list.rootIndex());
             if (index.flags() & Qt::ItemIsEnabled)
-                listed << index.data().toString();
+                files << index.data().toString();
         }
-        if (listed.size() != 2 && ++nTries < 100) {
-            QTimer::singleShot(20, readList);
-            return;
-        }
-        closer.start(20);
+        return files;
     };
-    QTimer::singleShot(0, typePattern);
+    const CWhenReady typePattern = WhenModalOpens<QFileDialog>(
+        [&](QFileDialog& q) {
+            auto* pName = q.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            auto* pList = q.findChild<QTreeView*>(QStringLiteral("treeView"));
+            if (pName != nullptr && pList != nullptr) {
+                pName->setFocus();
+                pName->setText(QStringLiteral("*.MMP"));
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+                QApplication::sendEvent(pName, &press);
+                bOpenAfterEnter = q.isVisible();
+                // The folder is read again in the background.
+                EXPECT_TRUE(WaitUntil(
+                    [&] {
+                        listed = listedFiles(*pList);
+                        return listed.size() == 2;
+                    },
+                    "the list to show the two files the pattern matches"));
+            } else {
+                ADD_FAILURE() << "the file dialog has no name box or no list";
+            }
+            closer.start(20);
+        },
+        "the file dialog to open");
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_TRUE(bOpenAfterEnter);
     listed.sort();
@@ -339,34 +337,32 @@ TEST(DialogFileDialogWindowTest, TheRealDialogSpeaksJapaneseAndShowsWholeDates)
     dlg.m_ofn.lpstrInitialDir = initial;
     QStringList heads;
     int nDateWidth = -1, nDateNeeded = -1, nRows = 0;
-    std::function<void()> inspect;
-    int nTries = 0;
-    inspect = [&] {
-        auto* q = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(q, nullptr);
-        auto* pList = q->findChild<QTreeView*>(QStringLiteral("treeView"));
-        ASSERT_NE(pList, nullptr);
-        QAbstractItemModel* pModel = pList->model();
-        nRows = pModel->rowCount(pList->rootIndex());
-        // The folder is read in the background; wait for its two files.
-        if (nRows < 2 && ++nTries < 200) {
-            QTimer::singleShot(20, inspect);
-            return;
-        }
-        QApplication::processEvents();
-        for (int c = 0; c < pModel->columnCount(pList->rootIndex()); ++c)
-            heads << pModel->headerData(c, Qt::Horizontal).toString();
-        nDateWidth = pList->header()->sectionSize(3);
-        // The widest date the list shows, in the list's font.
-        for (int r = 0; r < nRows; ++r) {
-            sizes << pModel->index(r, 1, pList->rootIndex()).data().toString();
-            dates << pModel->index(r, 3, pList->rootIndex()).data().toString();
-            const QString date = pModel->index(r, 3, pList->rootIndex()).data().toString();
-            nDateNeeded = std::max(nDateNeeded, pList->fontMetrics().horizontalAdvance(date));
-        }
-        q->reject();
-    };
-    QTimer::singleShot(0, inspect);
+    const CWhenReady inspect = WhenModalOpens<QFileDialog>(
+        [&](QFileDialog& q) {
+            if (auto* pList = q.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+                QAbstractItemModel* pModel = pList->model();
+                // The folder is read in the background; its two files, then the columns
+                // sized to them.
+                EXPECT_TRUE(WaitUntil([&] { return pModel->rowCount(pList->rootIndex()) >= 2; },
+                                      "the file dialog to list the folder's two files"));
+                DrainEvents();
+                nRows = pModel->rowCount(pList->rootIndex());
+                for (int c = 0; c < pModel->columnCount(pList->rootIndex()); ++c)
+                    heads << pModel->headerData(c, Qt::Horizontal).toString();
+                nDateWidth = pList->header()->sectionSize(3);
+                // The widest date the list shows, in the list's font.
+                for (int r = 0; r < nRows; ++r) {
+                    sizes << pModel->index(r, 1, pList->rootIndex()).data().toString();
+                    dates << pModel->index(r, 3, pList->rootIndex()).data().toString();
+                    const QString date = pModel->index(r, 3, pList->rootIndex()).data().toString();
+                    nDateNeeded = std::max(nDateNeeded, pList->fontMetrics().horizontalAdvance(date));
+                }
+            } else {
+                ADD_FAILURE() << "the file dialog has no list";
+            }
+            q.reject();
+        },
+        "the file dialog to open");
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     ASSERT_EQ(nRows, 2);
     ASSERT_EQ(heads.size(), 4);
@@ -449,21 +445,25 @@ TEST(FontDialogTest, AStoredFaceThisMachineLacksStaysChosenAndTheLabelsTakeTheir
     int nFirstChosen = -1;
     QStringList withoutBuddy;
     const auto run = [&](auto&& act) {
-        QTimer::singleShot(0, [&] {
-            auto* q = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(q, nullptr);
-            for (QLabel* label : q->findChildren<QLabel*>())
-                if (label->text().contains(u'&') && !label->buddy())
-                    withoutBuddy << label->text();
-            auto* faces = q->findChildren<QListWidget*>().value(0);
-            ASSERT_NE(faces, nullptr);
-            current = faces->currentItem() ? faces->currentItem()->text() : QString();
-            nFirstChosen = faces->currentRow();
-            for (QLabel* label : q->findChildren<QLabel*>())
-                if (label->isVisible() && label->text().contains(QString::fromUtf8("代わりに")))
-                    note = label->text();
-            act(q, faces);
-        });
+        const CWhenReady look = WhenModalOpens<QDialog>(
+            [&](QDialog& q) {
+                for (QLabel* label : q.findChildren<QLabel*>())
+                    if (label->text().contains(u'&') && !label->buddy())
+                        withoutBuddy << label->text();
+                auto* faces = q.findChildren<QListWidget*>().value(0);
+                if (faces == nullptr) {
+                    ADD_FAILURE() << "the font dialog has no list of faces";
+                    q.reject();
+                    return;
+                }
+                current = faces->currentItem() ? faces->currentItem()->text() : QString();
+                nFirstChosen = faces->currentRow();
+                for (QLabel* label : q.findChildren<QLabel*>())
+                    if (label->isVisible() && label->text().contains(QString::fromUtf8("代わりに")))
+                        note = label->text();
+                act(&q, faces);
+            },
+            "the font dialog to open");
         return dlg.DoModal();
     };
     // OK without touching anything keeps the stored face, shown with what draws it.

@@ -6,13 +6,13 @@
 #include "platform/ui/core/DialogDefs.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "platform/ui/dialogs/MessageBoxUi.h"
+#include "tests/support/EventWait.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -33,21 +33,8 @@ protected:
     // Shows a message box and lets inspect act on it while it is open; returns its result.
     static int ShowAndAct(const CString& text, UINT nType, const std::function<void(QMessageBox&)>& inspect)
     {
-        ActWhenOpen(inspect, 200);
+        const CWhenReady act = WhenModalOpens<QMessageBox>(inspect, "the message box to open");
         return AfxMessageBox(text, nType);
-    }
-
-    // Acts on the message box once it is the modal window; on a loaded machine it may open
-    // some milliseconds after the event loop first runs, so the look is repeated meanwhile.
-    static void ActWhenOpen(const std::function<void(QMessageBox&)>& inspect, int nTriesLeft)
-    {
-        QTimer::singleShot(nTriesLeft == 200 ? 0 : 10, [inspect, nTriesLeft] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr && nTriesLeft > 0)
-                return ActWhenOpen(inspect, nTriesLeft - 1);
-            ASSERT_NE(box, nullptr);
-            inspect(*box);
-        });
     }
 
     static QAbstractButton* ButtonWithText(QMessageBox& box, const char* utf8)
@@ -184,16 +171,16 @@ TEST_F(DialogMessageBoxTest, ANarrowMessageLeavesRoomForItsWholeCaption)
     int nWidth = 0;
     QString title;
     int nCaptionWidth = 0;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        title = box->windowTitle();
-        nWidth = box->width();
-        QFont bold = box->font();
-        bold.setBold(true);
-        nCaptionWidth = QFontMetrics(bold).horizontalAdvance(title);
-        box->buttons().front()->click();
-    });
+    const CWhenReady readBox = WhenModalOpens<QMessageBox>(
+        [&](QMessageBox& box) {
+            title = box.windowTitle();
+            nWidth = box.width();
+            QFont bold = box.font();
+            bold.setBold(true);
+            nCaptionWidth = QFontMetrics(bold).horizontalAdvance(title);
+            box.buttons().front()->click();
+        },
+        "the message box to open");
     EXPECT_EQ(AfxShowMessageBox(nullptr, "OK?", caption, MB_OK), IDOK);
     EXPECT_EQ(title, QString::fromUtf8("見積ﾌｧｲﾙの保存先を確認してください - 工事見積"));
     ASSERT_GT(nCaptionWidth, 0);
@@ -209,25 +196,25 @@ TEST_F(DialogMessageBoxTest, AWindowsMessageBoxShowsItsOwnCaptionOverItsWindow)
     ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, nullptr, nullptr));
     QString title;
     QWidget* pParent = nullptr;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        title = box->windowTitle();
-        pParent = box->parentWidget();
-        box->buttons().front()->click();
-    });
+    const CWhenReady readBox = WhenModalOpens<QMessageBox>(
+        [&](QMessageBox& box) {
+            title = box.windowTitle();
+            pParent = box.parentWidget();
+            box.buttons().front()->click();
+        },
+        "the message box to open");
     EXPECT_EQ(owner.MessageBox("実行してもよいですか？"_sj, "単位削除"_sj, MB_YESNO | MB_ICONQUESTION), IDYES);
     EXPECT_EQ(title, QString::fromUtf8("単位削除"));
     EXPECT_EQ(pParent, owner.GetWidget()->window());
 
     // No caption: the application's title, as AfxMessageBox shows.
     QString appTitle;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        appTitle = box->windowTitle();
-        box->buttons().front()->click();
-    });
+    const CWhenReady readPlainBox = WhenModalOpens<QMessageBox>(
+        [&](QMessageBox& box) {
+            appTitle = box.windowTitle();
+            box.buttons().front()->click();
+        },
+        "the message box to open");
     EXPECT_EQ(owner.MessageBox("x"), IDOK);
     EXPECT_EQ(appTitle, QString::fromUtf8(AfxGetAppName() != nullptr ? AfxGetAppName() : ""));
 

@@ -268,7 +268,7 @@ TEST_F(DialogModalTest, TheCloseBoxCancels)
     CPersonDialog dlg;
     answerer.AnswerDialog(IDD_PERSON, [](CDialog& d) {
         d.SendMessage(WM_CLOSE);
-        PumpUntil([&] { return !d.IsModalRunning(); }, 1000);
+        EXPECT_TRUE(WaitUntil([&] { return !d.IsModalRunning(); }, "the close box to end the dialog"));
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(answerer.CountUnanswered(), 0);

@@ -21,7 +21,6 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -451,6 +450,15 @@ std::vector<CString> PrintersShown(CFrameTestEnvironment& env, const std::vector
     return shown;
 }
 
+// The preview window's button with the text, or null.
+QPushButton* ButtonWithText(QDialog& dialog, const char* utf8)
+{
+    for (QPushButton* b : dialog.findChildren<QPushButton*>())
+        if (b->text() == QString::fromUtf8(utf8))
+            return b;
+    return nullptr;
+}
+
 int PrinterIndex(CDialog& dlg, const CString& name)
 {
     return static_cast<int>(dlg.SendDlgItemMessage(CPrintDialog::IDC_PRINTER, CB_FINDSTRINGEXACT,
@@ -792,38 +800,33 @@ TEST_F(PrintTest, PreviewWindowShowsThePagesAndItsButtonsWork)
     std::vector<int> shownPages;
     std::vector<std::string> captions;
     // Once the window is up: note what it shows, page on, then close it.
-    QTimer::singleShot(0, [&] {
-        auto* pDialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(pDialog, nullptr);
-        auto button = [&](const char* text) {
-            for (QPushButton* b : pDialog->findChildren<QPushButton*>())
-                if (b->text() == QString::fromUtf8(text))
-                    return b;
-            return static_cast<QPushButton*>(nullptr);
-        };
-        auto pagesShown = [&] {
-            int n = 0;
-            for (QLabel* l : pDialog->findChildren<QLabel*>())
-                if (!l->pixmap().isNull())
-                    ++n;
-            return n;
-        };
-        auto caption = [&] {
-            for (QLabel* l : pDialog->findChildren<QLabel*>())
-                if (l->pixmap().isNull() && !l->text().isEmpty())
-                    return l->text().toStdString();
-            return std::string();
-        };
-        shownPages.push_back(pagesShown());
-        captions.push_back(caption());
-        QPushButton* pNext = button("次ﾍﾟｰｼﾞ(&N)");
-        ASSERT_NE(pNext, nullptr);
-        pNext->click();
-        captions.push_back(caption());
-        shownPages.push_back(pagesShown());
-        EXPECT_FALSE(pNext->isEnabled()) << "page 3 is the last";
-        button("閉じる(&C)")->click();
-    });
+    const CWhenReady pageOn = WhenModalOpens<QDialog>(
+        [&](QDialog& dialog) {
+            const auto button = [&dialog](const char* text) { return ButtonWithText(dialog, text); };
+            auto pagesShown = [&] {
+                int n = 0;
+                for (QLabel* l : dialog.findChildren<QLabel*>())
+                    if (!l->pixmap().isNull())
+                        ++n;
+                return n;
+            };
+            auto caption = [&] {
+                for (QLabel* l : dialog.findChildren<QLabel*>())
+                    if (l->pixmap().isNull() && !l->text().isEmpty())
+                        return l->text().toStdString();
+                return std::string();
+            };
+            shownPages.push_back(pagesShown());
+            captions.push_back(caption());
+            QPushButton* pNext = button("次ﾍﾟｰｼﾞ(&N)");
+            ASSERT_NE(pNext, nullptr);
+            pNext->click();
+            captions.push_back(caption());
+            shownPages.push_back(pagesShown());
+            EXPECT_FALSE(pNext->isEnabled()) << "page 3 is the last";
+            button("閉じる(&C)")->click();
+        },
+        "the preview window to open");
     env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
     EXPECT_EQ(shownPages, (std::vector<int>{2, 1}));
     EXPECT_EQ(captions, (std::vector<std::string>{"ﾍﾟｰｼﾞ 1-2", "ﾍﾟｰｼﾞ 3"}));
@@ -837,27 +840,22 @@ TEST_F(PrintTest, PreviewZoomButtonsGoOffAtTheLargestAndSmallestStep)
     ASSERT_NE(pView, nullptr);
     pView->m_nPagesToPrint = 1;
     std::vector<int> zooms;
-    QTimer::singleShot(0, [&] {
-        auto* pDialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(pDialog, nullptr);
-        auto button = [&](const char* text) {
-            for (QPushButton* b : pDialog->findChildren<QPushButton*>())
-                if (b->text() == QString::fromUtf8(text))
-                    return b;
-            return static_cast<QPushButton*>(nullptr);
-        };
-        QPushButton* pIn = button("拡大(&I)");
-        QPushButton* pOut = button("縮小(&O)");
-        ASSERT_TRUE(pIn && pOut);
-        // Clicked until it goes off; a click that changes nothing leaves it on.
-        for (int i = 0; i < 20 && pIn->isEnabled(); ++i)
-            pIn->click();
-        zooms.push_back(pIn->isEnabled() ? -1 : pOut->isEnabled() ? 1 : 0);
-        for (int i = 0; i < 20 && pOut->isEnabled(); ++i)
-            pOut->click();
-        zooms.push_back(pOut->isEnabled() ? -1 : pIn->isEnabled() ? 1 : 0);
-        button("閉じる(&C)")->click();
-    });
+    const CWhenReady zoom = WhenModalOpens<QDialog>(
+        [&](QDialog& dialog) {
+            const auto button = [&dialog](const char* text) { return ButtonWithText(dialog, text); };
+            QPushButton* pIn = button("拡大(&I)");
+            QPushButton* pOut = button("縮小(&O)");
+            ASSERT_TRUE(pIn && pOut);
+            // Clicked until it goes off; a click that changes nothing leaves it on.
+            for (int i = 0; i < 20 && pIn->isEnabled(); ++i)
+                pIn->click();
+            zooms.push_back(pIn->isEnabled() ? -1 : pOut->isEnabled() ? 1 : 0);
+            for (int i = 0; i < 20 && pOut->isEnabled(); ++i)
+                pOut->click();
+            zooms.push_back(pOut->isEnabled() ? -1 : pIn->isEnabled() ? 1 : 0);
+            button("閉じる(&C)")->click();
+        },
+        "the preview window to open");
     env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
     // At the largest step only zooming out is left, at the smallest only zooming in.
     EXPECT_EQ(zooms, (std::vector<int>{1, 1}));

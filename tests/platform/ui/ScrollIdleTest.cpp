@@ -109,11 +109,16 @@ TEST(IdleTest, EmptyQueueRunsTheUpdatePassOnTheMainWindow)
     main.log.clear();
     child.log.clear();
     main.PostMessage(WM_USER + 1);
-    // Run the loop until it has nothing left and is about to sleep.
-    QEventLoop loop;
-    QTimer::singleShot(50, &loop, &QEventLoop::quit);
-    loop.exec();
-    EXPECT_GE(app.idleCalls, 1);
+    // The idle pass comes when the loop has nothing left and is about to sleep: short loops
+    // run until one of them went to sleep.
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            QEventLoop loop;
+            QTimer::singleShot(5, &loop, &QEventLoop::quit);
+            loop.exec();
+            return app.idleCalls >= 1;
+        },
+        "the loop to run the idle pass"));
     EXPECT_FALSE(main.Messages(WM_IDLEUPDATECMDUI).empty());
     EXPECT_FALSE(child.Messages(WM_IDLEUPDATECMDUI).empty()) << "the bars inside the main window too";
     app.m_pMainWnd = nullptr;
@@ -128,7 +133,9 @@ TEST(IdleTest, DestroyingTheMainWindowEndsTheLoop)
     app.m_pMainWnd = main;
     main->PostMessage(WM_CLOSE);
     int exitCode = -1;
-    QTimer::singleShot(3000, [] { QCoreApplication::exit(99); }); // safety net
+    // Only ends a loop the quit never reached; it goes with the test.
+    QObject safetyNet;
+    QTimer::singleShot(kEventWaitLimit, &safetyNet, [] { QCoreApplication::exit(99); });
     exitCode = QCoreApplication::exec();
     EXPECT_EQ(exitCode, 0) << "WM_CLOSE destroyed the main window, which posted the quit";
     EXPECT_EQ(app.m_pMainWnd, nullptr);
@@ -182,7 +189,7 @@ TEST(TimerTest, TimerProcIsCalledInsteadOfTheWindow)
     ASSERT_TRUE(wnd.CreateTopLevel());
     g_timerCalls.clear();
     wnd.SetTimer(3, 10, CALLBACK_TimerProc);
-    ASSERT_TRUE(PumpUntil([] { return !g_timerCalls.empty(); }));
+    ASSERT_TRUE(WaitUntil([] { return !g_timerCalls.empty(); }, "the timer to call its procedure"));
     wnd.KillTimer(3);
     EXPECT_EQ(g_timerCalls.front(), 3u);
     EXPECT_TRUE(wnd.Messages(WM_TIMER).empty());

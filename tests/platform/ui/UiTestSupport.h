@@ -1,15 +1,14 @@
-// Helpers of the window-layer tests: running the event loop for a while and windows that
-// record the messages they get.
+// Helpers of the window-layer tests: running the event loop and windows that record the
+// messages they get. Waiting for an event: tests/support/EventWait.h.
 #pragma once
 
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/CWnd.h"
+#include "tests/support/EventWait.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QPaintEvent>
 #include <QRegion>
-#include <QThread>
 #include <QWidget>
 
 #include <functional>
@@ -21,18 +20,6 @@ inline void PumpEvents(int rounds = 5)
 {
     for (int i = 0; i < rounds; ++i)
         QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
-// Runs the event loop until pred holds or ms milliseconds passed; returns pred().
-inline bool PumpUntil(const std::function<bool()>& pred, int ms = 2000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!pred() && t.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return pred();
 }
 
 // Everything Qt paints of a widget while the watch lives: what a change made the screen

@@ -201,8 +201,8 @@ TEST_F(WindowMessagesTest, TimersDeliverWmTimerUntilKilled)
     CTimerWnd wnd;
     ASSERT_TRUE(wnd.CreateEx(0, nullptr, "t", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
     EXPECT_EQ(wnd.SetTimer(7, 10, nullptr), 7u);
-    ASSERT_TRUE(PumpUntil([&] { return wnd.ticks.size() >= 3; }));
-    PumpUntil([] { return false; }, 80);
+    ASSERT_TRUE(WaitUntil([&] { return wnd.ticks.size() >= 3; }, "three ticks of the timer"));
+    LetTimersRun(std::chrono::milliseconds(10));
     EXPECT_EQ(wnd.ticks, (std::vector<UINT_PTR>{7, 7, 7})) << "no tick after KillTimer";
     EXPECT_FALSE(wnd.KillTimer(7));
     wnd.DestroyWindow();
