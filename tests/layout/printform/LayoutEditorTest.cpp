@@ -33,7 +33,6 @@
 #include "tests/support/EventWait.h"
 #include "tests/support/RealInput.h"
 
-
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
