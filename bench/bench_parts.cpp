@@ -114,7 +114,7 @@ void RunBenchmark()
         CMorvelPMDoc doc;
         doc.m_bAutoDelete = FALSE;
         FillForm(doc.m_form);
-        doc.m_nRowLimit = g_nRows + g_nRows / 10;
+        doc.SetRowLimit(g_nRows + g_nRows / 10);
         auto* pView = new CMorvelPMView;
         doc.AddView(pView);
         pView->TakeDocumentRows();
@@ -207,7 +207,7 @@ void RunBenchmark()
         CMorvelPMDoc target;
         target.m_bAutoDelete = FALSE;
         FillForm(target.m_form);
-        target.m_nRowLimit = g_nRows + g_nRows / 10;
+        target.SetRowLimit(g_nRows + g_nRows / 10);
         auto* pTarget = new CMorvelPMView;
         target.AddView(pTarget);
         pTarget->TakeDocumentRows();

@@ -1,6 +1,7 @@
 // The parts list's CSV output and input and the reading of another parts file. The
 // commands run through the shell's parts exchange service (the file, column and mapping
-// dialogs belong to the estimate tools); while it is missing they stay disabled.
+// dialogs belong to the estimate tools); while it is missing they stay disabled. The rows
+// read are one undo step.
 #include "app/CShellServices.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
@@ -18,7 +19,7 @@ void CMorvelPMDoc::OnUpdateCsvOutput(CCmdUI* pCmdUI)
     pCmdUI->Enable(GetPartsView() != nullptr && static_cast<bool>(CShellServices::Get().runPartsIoCommand));
 }
 
-void CMorvelPMView::AfterRowsImported(int nRow)
+void CMorvelPMView::AfterRowsImported(int nRow, int nCount, int nRowsBefore)
 {
     CMorvelPMDoc* pDoc = GetDocument();
     if (pDoc == nullptr)
@@ -29,6 +30,8 @@ void CMorvelPMView::AfterRowsImported(int nRow)
     pDoc->SetModifiedFlag(TRUE);
     pDoc->UpdateAllViews(nullptr);
     UpdateStatusText();
+    // The rows read are taken out again by undo, and come back by redo.
+    RecordUndo(pDoc->Model().RowsRead(nRow, nCount, nRowsBefore));
 }
 
 void CMorvelPMView::OnCsvInput()

@@ -71,8 +71,9 @@ void CsvInput(CMorvelPMView& view)
     const std::vector<int> mapping = ItemMapping::DecodeMapping(dlg.GetResult(), 27 * 26);
     CWaitScope wait("ﾃｷｽﾄ入力中..."_sj);
     const int nRow = view.GetCurrentRow();
-    PartsImport::InsertCsvRows(view, nRow, data, mapping);
-    view.AfterRowsImported(nRow);
+    const int nRowsBefore = pDoc->GetRowsInUse();
+    const int nCount = PartsImport::InsertCsvRows(view, nRow, data, mapping);
+    view.AfterRowsImported(nRow, nCount, nRowsBefore);
 }
 
 void ReadOtherForm(CMorvelPMView& view)
@@ -108,8 +109,9 @@ void ReadOtherForm(CMorvelPMView& view)
         return;
     const std::vector<int> mapping = ItemMapping::DecodeMapping(dlg.GetResult(), other.nColumns);
     const int nRow = view.GetCurrentRow();
-    PartsImport::InsertOtherRows(view, nRow, other, mapping);
-    view.AfterRowsImported(nRow);
+    const int nRowsBefore = pDoc->GetRowsInUse();
+    const int nCount = PartsImport::InsertOtherRows(view, nRow, other, mapping);
+    view.AfterRowsImported(nRow, nCount, nRowsBefore);
 }
 
 } // namespace

@@ -67,7 +67,7 @@ struct CGeneratedList {
     explicit CGeneratedList(const std::vector<PartItem>& items, bool bPlain)
     {
         FillForm(p.doc->m_form, items);
-        p.doc->m_nRowLimit = 400;
+        p.doc->SetRowLimit(400);
         p.view->TakeDocumentRows();
         p.view->SetPlainCalculation(bPlain);
     }

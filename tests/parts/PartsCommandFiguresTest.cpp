@@ -62,7 +62,7 @@ protected:
     {
         OpenedParts copy;
         copy.doc->m_form = m_pDoc->m_form;
-        copy.doc->m_nRowLimit = m_pView->GetRowLimit();
+        copy.doc->SetRowLimit(m_pView->GetRowLimit());
         copy.view->TakeDocumentRows();
         for (int r = 0; r < m_pDoc->GetRowsInUse(); ++r)
             for (int c = 0; c < m_pView->GetColumnCount(); ++c)
