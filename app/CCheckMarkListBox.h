@@ -1,7 +1,7 @@
 // CCheckMarkListBox: the list of the column selection dialog. Each 20-pixel row has a tick
 // box at its left and its text to the right; clicking an enabled row (its box or its
-// text), or Space on the chosen row, ticks it or clears it. Rows can be disabled (shown grey, never
-// ticked). Ticks and enabling are kept for the first 200 rows.
+// text), or Space on the chosen row, ticks it or clears it. Rows can be disabled (shown
+// grey, never ticked). Ticks and enabling are kept for the first 200 rows.
 #pragma once
 
 #include "platform/base/CString.h"
