@@ -343,7 +343,12 @@ void CMorvelEMView::OnInitialUpdate()
 // ---------------------------------------------------------------------------------------
 // Row and cell access
 
-CGridRow* CMorvelEMView::GetEditRow(int nRow) const
+const CGridRow* CMorvelEMView::GetEditRow(int nRow) const
+{
+    return EditRows().GetRow(nRow);
+}
+
+CGridRow* CMorvelEMView::GetEditRow(int nRow)
 {
     // The row may be written through the pointer: what is kept from the rows is dropped.
     EditRows().NoteChange();

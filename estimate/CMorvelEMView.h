@@ -173,8 +173,11 @@ public:
     void CopyRow(const CGridRow* pSource, CGridRow* pTarget) const;
     // Appends empty row objects to the edit page (the file reader fills them).
     void AllocateRows(int nCount);
-    // The edit page's row object, or null.
-    CGridRow* GetEditRow(int nRow) const;
+    // The edit page's row object, or null. A const view only reads it and notes nothing, so
+    // a copy or an output leaves the kept sums and the modified flag alone; the other hands
+    // the row out for writing, and what is kept from the rows is dropped.
+    const CGridRow* GetEditRow(int nRow) const;
+    CGridRow* GetEditRow(int nRow);
 
     // Information values: the amounts the information sheet offers (with tax, tax, without
     // tax) and the values it gives back.
@@ -1300,6 +1303,9 @@ public:
     bool GetNonCalcRange(int& nFirstRow, int& nLastRow) const;
     // After a recalculation: the subject tree, the modified mark and the status bar follow.
     void AfterRecalculation();
+    // The totals from nFirstRow; AfterRecalculation follows only when a row was written
+    // since the rows' change count was nChangesBefore.
+    void RecalcTotalsNotingWrites(int nFirstRow, unsigned long long nChangesBefore);
     // Rows inserted, deleted or reordered, or read from a file: what the engine keeps of
     // the rows is made again by the next full walk.
     void ForgetKeptTotals() { Engine().ForgetKeptTotals(); }

@@ -92,12 +92,14 @@ bool CEstimateEngine::SetCellText(const char* lpszText, int nRow, int nCol, bool
     // The column is looked at only once it is known to exist.
     if (!IsValidRow(nRow) || !IsValidColumn(nCol))
         return 0;
-    const CColumnInfo& info = m_columns.Get(nCol);
-    if (info.bNumeric && CNumberRules::IsNumberText(pText))
-        return StoreCell(
-            nRow, nCol,
-            StoredNumberText(nCol, CNumberRules::ReadNumberText(pText), EditKind(nRow) != kindFree));
-    return StoreCell(nRow, nCol, CString(pText));
+    return StoreCell(nRow, nCol, StoredText(pText, nRow, nCol));
+}
+
+CString CEstimateEngine::StoredText(const char* pText, int nRow, int nCol) const
+{
+    if (m_columns.Get(nCol).bNumeric && CNumberRules::IsNumberText(pText))
+        return StoredNumberText(nCol, CNumberRules::ReadNumberText(pText), EditKind(nRow) != kindFree);
+    return CString(pText);
 }
 
 bool CEstimateEngine::StoreCell(int nRow, int nCol, CString&& strText)

@@ -103,6 +103,8 @@ public:
     // rounding rule (not in a free row) and picture and kept in normal form; with bForce
     // false an empty text into a cell whose edit started empty stores nothing. 1 when stored.
     bool SetCellText(const char* lpszText, int nRow, int nCol, bool bForce);
+    // What SetCellText stores for the text in a valid cell.
+    CString StoredText(const char* pText, int nRow, int nCol) const;
     // Stores a final text: the row object made (growing the rows and the used rows as
     // needed), the change noted for the kept totals.
     bool StoreCell(int nRow, int nCol, CString&& strText);
@@ -274,6 +276,10 @@ private:
     // where they serve.
     CTaxTexts MakeTaxTexts();
     void StoreTaxRow(int nRow, const CTaxTexts& tax);
+    // One tax text, written only when the cell does not hold it already: a recalculation
+    // that finds the tax as it stands changes nothing (an export or a print leaves the
+    // estimate unmodified).
+    void StoreTaxText(int nRow, int nCol, const CString& strText);
     bool StoreWholeNumber(CGridRow& row, int nRow, int nCol, const CColumnInfo& info, double value,
                           bool bSpecAlways, double* pStored = nullptr);
     bool CalcCompiledFormula(CGridRow& row, int nRow, int nCol, const CColumnInfo& info, int nColumns);

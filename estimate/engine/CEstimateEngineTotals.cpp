@@ -685,11 +685,21 @@ CEstimateEngine::CTaxTexts CEstimateEngine::MakeTaxTexts()
     return tax;
 }
 
+void CEstimateEngine::StoreTaxText(int nRow, int nCol, const CString& strText)
+{
+    if (IsValidRow(nRow) && IsValidColumn(nCol) && nRow <= m_rows.GetUpperBound() &&
+        EditCell(nRow, nCol) == StoredText(strText, nRow, nCol)) {
+        m_strEditStartText.Empty(); // as the write would
+        return;
+    }
+    SetCellText(strText, nRow, nCol, TRUE);
+}
+
 void CEstimateEngine::StoreTaxRow(int nRow, const CTaxTexts& tax)
 {
-    SetCellText(CNumberRules::NormalizeNumber(tax.strTax), nRow, tax.nAmountCol, TRUE);
+    StoreTaxText(nRow, tax.nAmountCol, CNumberRules::NormalizeNumber(tax.strTax));
     if (tax.nSecondCol >= 0) {
-        SetCellText(tax.strSecondTax, nRow, tax.nSecondCol, TRUE);
+        StoreTaxText(nRow, tax.nSecondCol, tax.strSecondTax);
         CalcRow(nRow, std::max(tax.nAmountCol, tax.nSecondCol) + 1);
     } else {
         CalcRow(nRow, tax.nAmountCol + 1);
