@@ -256,6 +256,9 @@ public:
                          int nSmallCount) const;
     // The subject number shown in front of a heading's text in the numbering column.
     CString GetSubjectNoText(int nRow, int nCol) const;
+    // Repaints the numbering column from the first row in view down: a number counts the
+    // headings above its row, so a heading come or gone changes the numbers below it.
+    void RepaintSubjectNumbers();
 
     // The special-row commands' work, with the values their dialogs collect.
     void InsertKindHeading(const char* lpszName, const char* lpszUnit);
@@ -300,6 +303,7 @@ public:
     // the used rows and the summary page's length.
     struct CRowsState {
         unsigned long long nChanges = 0;
+        unsigned long long nKindChanges = 0;
         int nUsedRows = 0;
         INT_PTR nSummaryRows = 0;
         bool operator==(const CRowsState&) const = default;
@@ -316,8 +320,13 @@ public:
         {
             if (!m_pViewLife.expired() && --m_view.m_nCommandDepth == 0) {
                 m_view.RecalcAfterCommand();
+                const CRowsState after = m_view.RowsState();
+                // The subject numbers below a heading the command made, removed or moved
+                // change, wherever the command repainted.
+                if (after.nKindChanges != m_before.nKindChanges)
+                    m_view.RepaintSubjectNumbers();
                 // Every other window on the estimate shows what the command changed.
-                if (m_view.RowsState() != m_before)
+                if (after != m_before)
                     m_view.RepaintOtherWindows();
             }
         }
@@ -1267,9 +1276,9 @@ private:
     const CUndoStore& Undo() const { return m_pModel->Undo(); }
     CRowsState RowsState() const
     {
-        return m_pModel == nullptr
-                   ? CRowsState{}
-                   : CRowsState{EditRows().GetChangeCount(), GetUsedRows(), SummaryRows().GetSize()};
+        return m_pModel == nullptr ? CRowsState{}
+                                   : CRowsState{EditRows().GetChangeCount(), EditRows().GetKindChangeCount(),
+                                                GetUsedRows(), SummaryRows().GetSize()};
     }
     // Every other estimate grid on the document is repainted whole, its scroll ranges
     // following the used rows.

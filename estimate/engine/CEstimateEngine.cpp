@@ -117,6 +117,10 @@ bool CEstimateEngine::StoreCell(int nRow, int nCol, CString&& strText)
         m_sheet.GrowUsedRows(nRow + 1);
     m_kept.NoteCellChange(*this, bKept, nRow, nCol);
     NoteFigureChange(bFigures, nRow);
+    // A discount total finds its heading by the heading's name in its label.
+    const ERowKind nKind = pRow->GetKind();
+    if ((IsHeadingKind(nKind) || IsDiscountTotalKind(nKind)) && nCol == m_columns.FindNameColumn())
+        NoteRangesMoved();
     return 1;
 }
 
@@ -131,6 +135,12 @@ void CEstimateEngine::SetRowKind(ERowKind nKind, int nRow)
     pRow->SetKind(nKind);
     m_kept.NoteKindChange(*this, bKept, nRow, nOldKind, nKind);
     NoteFigureChange(bFigures, nRow);
+    // A heading or a total come or gone: the totals below may add other rows, or none.
+    auto isRangeKind = [](ERowKind k) {
+        return IsHeadingKind(k) || IsTotalKind(k) || IsDiscountTotalKind(k);
+    };
+    if (nOldKind != nKind && (isRangeKind(nOldKind) || isRangeKind(nKind)))
+        NoteRangesMoved();
 }
 
 // ---------------------------------------------------------------------------------------

@@ -207,9 +207,16 @@ public:
         return m_bFiguresTaken && (!m_bFiguresKnown || m_rows.GetChangeCount() != m_nFiguresChanges ||
                                    !m_figureRows.empty() || m_bRecalcWrote);
     }
-    // Takes the figures as they stand for right (an estimate just opened or made: its
-    // figures are the file's until something changes).
+    // Takes the figures as they stand for right (an estimate just made, or one just worked
+    // out in full).
     void TakeFiguresAsDone();
+    // Sets the engine out on the rows of an estimate just read. A file holds the figures
+    // its form and the settings gave when it was saved, which they need not give now
+    // (saved without a recalculation, under another tax rate): with bWorkOut every figure
+    // is worked out at once (RecalcAll); otherwise they stay the file's, and the first
+    // change of a row after them works every one out. Either way the totals' sums are kept
+    // from the start, so that the first edit costs what any other does.
+    void StartOnRowsRead(bool bWorkOut);
     // Brings every computed figure (row formulas, step, classification and total rows, tax
     // rows wherever they stand) to what RecalcAll gives from the rows as they are. When only
     // the engine's own writes changed the rows since the figures were last done, it works
@@ -248,7 +255,8 @@ private:
         CCompensatedSum sum;
     };
     void GetTotalColumns(std::vector<CTotalColumn>& columns) const;
-    // Stores the sums into a total row, formula columns ("計 C") calculated in column order.
+    // Stores the sums into a total row (the columns in column order), then works out the
+    // row's other formula columns on them.
     void WriteTotalRow(int nRow, const std::vector<CTotalColumn>& sums);
     // The passes of a recalculation from nFromRow: step rows, classification rows, the
     // totals; nTaxRow receives the first free row at or below nFromRow (-1: none).
@@ -306,6 +314,7 @@ private:
     std::string m_strExpression;         // the formula being evaluated, reused across rows
     std::string m_strNumberText;         // a number text being made, reused across cells
     std::vector<double> m_formulaValues; // the slot values of a compiled formula
+    std::vector<int> m_summedColumns;    // the columns WriteTotalRow stored sums in
     // The numbers of the row CalcRow works on, read once for all its compiled formulas and
     // kept in step as they write: per column the value (NaN: no plain number) and the
     // number of the CalcRow call it belongs to (m_nRowValueStamp; older ones are unread).
@@ -336,6 +345,15 @@ private:
         return m_bFiguresKnown && !IsPrintCopyActive() && m_rows.GetChangeCount() == m_nFiguresChanges;
     }
     void NoteFigureChange(bool bInStep, int nRow);
+    // A heading or total came or went, or a name a discount total finds its heading by
+    // changed: a total may add other rows than before, or none (it is then a row like any
+    // other, worked out by its own formulas), so only RecalcAll gives what it gives. The
+    // recalculation itself moves none.
+    void NoteRangesMoved()
+    {
+        if (!m_bInRecalc && !IsPrintCopyActive())
+            m_bRecalcAllWanted = true;
+    }
     // Whether the estimate holds step or classification rows.
     bool HasRemadeRows() const;
     bool m_bFiguresTaken = false;
@@ -346,4 +364,7 @@ private:
     // last done: those are left to the recalculation from the first row, not to m_figureRows.
     bool m_bInRecalc = false;
     bool m_bRecalcWrote = false;
+    // The figures cannot be brought up to date row by row (NoteRangesMoved, a file's
+    // figures taken as read): the next RecalcChangedFigures runs RecalcAll.
+    bool m_bRecalcAllWanted = false;
 };

@@ -15,6 +15,7 @@
 #include "tests/estimate/CPlainChildFrame.h"
 
 #include <QApplication>
+#include <QPaintEvent>
 #include <QWidget>
 
 #include <cstdlib>
@@ -270,4 +271,66 @@ double SumDetailAmounts(const CMorvelEMView& view, int nFirstRow, int nLastRow)
             sum += CNumberRules::ReadNumber(view.GetCellText(r, scAmount));
     }
     return sum;
+}
+
+// ---------------------------------------------------------------------------------------
+
+CDrawnSubjectNumbers::CDrawnSubjectNumbers(CMorvelEMView& view) : m_view(view)
+{
+    view.GetClientWidget()->installEventFilter(this);
+}
+
+CDrawnSubjectNumbers::~CDrawnSubjectNumbers()
+{
+    if (QWidget* pWidget = m_view.GetClientWidget())
+        pWidget->removeEventFilter(this);
+}
+
+std::pair<int, int> CDrawnSubjectNumbers::RowsInView() const
+{
+    CRect rcGrid;
+    m_view.GetGridClientRect(&rcGrid);
+    const int nFirst = std::max(0, static_cast<int>(m_view.GetFirstVisibleCell().y));
+    int nLast = nFirst;
+    for (int r = nFirst; r < m_view.GetRowLimit(); ++r) {
+        CRect rc;
+        m_view.GetCellRangeRect(0, r, 0, r, &rc);
+        if (rc.top >= rcGrid.bottom)
+            break;
+        nLast = r;
+    }
+    return {nFirst, nLast};
+}
+
+bool CDrawnSubjectNumbers::eventFilter(QObject* /*pObject*/, QEvent* pEvent)
+{
+    // Seen before the grid paints: the view gives what the paint is about to draw.
+    if (pEvent->type() != QEvent::Paint)
+        return false;
+    const QRegion& region = static_cast<QPaintEvent*>(pEvent)->region();
+    const int nCol = m_view.GetNumbering().nColumn;
+    const auto [nFirst, nLast] = RowsInView();
+    for (int r = nFirst; r <= nLast; ++r) {
+        CRect rc;
+        m_view.GetCellRangeRect(nCol, r, nCol, r, &rc);
+        if (region.intersects(QRect(rc.left, rc.top, rc.Width(), rc.Height())))
+            m_drawn[r] = m_view.GetSubjectNoText(r, nCol);
+    }
+    return false;
+}
+
+std::vector<std::string> CDrawnSubjectNumbers::StaleRows() const
+{
+    std::vector<std::string> stale;
+    const int nCol = m_view.GetNumbering().nColumn;
+    const auto [nFirst, nLast] = RowsInView();
+    for (int r = nFirst; r <= nLast; ++r) {
+        const CString strNow = m_view.GetSubjectNoText(r, nCol);
+        const auto it = m_drawn.find(r);
+        if (it == m_drawn.end() || it->second != strNow)
+            stale.push_back("row " + std::to_string(r) + ": drawn " +
+                            (it == m_drawn.end() ? std::string("nothing") : it->second.ToUtf8()) + " now " +
+                            strNow.ToUtf8());
+    }
+    return stale;
 }

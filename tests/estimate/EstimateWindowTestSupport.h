@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QObject>
+
 #include <map>
 #include <memory>
 #include <optional>
@@ -127,3 +129,27 @@ private:
 
 // The sum of the amount column over the detail rows between two rows (both included).
 double SumDetailAmounts(const CMorvelEMView& view, int nFirstRow, int nLastRow);
+
+// What the grid has drawn of the subject numbers: at every paint of the grid's window, the
+// number of each row whose cell in the numbering column the paint covers, as the view
+// gives it then. That is what the cell shows until it is painted again.
+class CDrawnSubjectNumbers : public QObject {
+public:
+    explicit CDrawnSubjectNumbers(CMorvelEMView& view);
+    ~CDrawnSubjectNumbers() override;
+    CDrawnSubjectNumbers(const CDrawnSubjectNumbers&) = delete;
+    CDrawnSubjectNumbers& operator=(const CDrawnSubjectNumbers&) = delete;
+
+    // The rows in view whose number as drawn is not the one the view gives now, as
+    // "row 8: drawn 2. now 1." (UTF-8).
+    std::vector<std::string> StaleRows() const;
+
+    bool eventFilter(QObject* pObject, QEvent* pEvent) override;
+
+private:
+    // The rows whose numbering cell lies, at least in part, within the grid's client area.
+    std::pair<int, int> RowsInView() const;
+
+    CMorvelEMView& m_view;
+    std::map<int, CString> m_drawn;
+};
