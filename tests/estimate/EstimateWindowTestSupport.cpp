@@ -323,6 +323,14 @@ std::vector<std::string> CDrawnSubjectNumbers::StaleRows() const
 {
     std::vector<std::string> stale;
     const int nCol = m_view.GetNumbering().nColumn;
+    // The column scrolled out of view (or hidden) shows no number.
+    CRect rcGrid, rcColumn;
+    m_view.GetGridClientRect(&rcGrid);
+    m_view.GetCellRangeRect(nCol, m_view.GetFirstVisibleCell().y, nCol, m_view.GetFirstVisibleCell().y,
+                            &rcColumn);
+    if (nCol < m_view.GetFirstVisibleCell().x || m_view.GetColumnWidth(nCol) <= 0 ||
+        rcColumn.left >= rcGrid.right)
+        return stale;
     const auto [nFirst, nLast] = RowsInView();
     for (int r = nFirst; r <= nLast; ++r) {
         const CString strNow = m_view.GetSubjectNoText(r, nCol);
