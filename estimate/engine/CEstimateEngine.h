@@ -200,12 +200,14 @@ public:
     IEstimateSheet::CTaxSettings GetTaxSettings() const { return m_sheet.GetTaxSettings(); }
 
     // ---- every figure after a command -------------------------------------------------
-    // Whether the rows changed since every figure was last what a full recalculation gives
-    // (never before the figures were first taken: the rows are still being read).
+    // Whether the rows or the tax settings changed since every figure was last what a full
+    // recalculation gives (never before the figures were first taken: the rows are still
+    // being read).
     bool HasChangesSinceFiguresDone() const
     {
-        return m_bFiguresTaken && (!m_bFiguresKnown || m_rows.GetChangeCount() != m_nFiguresChanges ||
-                                   !m_figureRows.empty() || m_bRecalcWrote);
+        return m_bFiguresTaken &&
+               (!m_bFiguresKnown || m_rows.GetChangeCount() != m_nFiguresChanges || !m_figureRows.empty() ||
+                m_bRecalcWrote || !(m_sheet.GetTaxSettings() == m_figuresTax));
     }
     // Takes the figures as they stand for right (an estimate just made, or one just worked
     // out in full).
@@ -358,6 +360,9 @@ private:
     bool HasRemadeRows() const;
     bool m_bFiguresTaken = false;
     bool m_bFiguresKnown = false;
+    // The tax settings the figures were done under: the tax rows take another rate or
+    // rounding at the end of the next command (the settings sheet's, say).
+    IEstimateSheet::CTaxSettings m_figuresTax;
     unsigned long long m_nFiguresChanges = 0;
     std::vector<int> m_figureRows;
     // A recalculation is running (RecalcTotals), and one wrote rows since the figures were

@@ -419,6 +419,7 @@ void CEstimateEngine::TakeFiguresAsDone()
         return;
     m_bFiguresTaken = true;
     m_bFiguresKnown = true;
+    m_figuresTax = m_sheet.GetTaxSettings();
     m_nFiguresChanges = m_rows.GetChangeCount();
     m_figureRows.clear();
     m_bRecalcWrote = false;
