@@ -287,6 +287,7 @@ void CEstimateEngine::CalcRowExcept(int nRow, int nFirstCol, const std::vector<i
         m_rowValueStamps.fill(0);
         m_nRowValueStamp = 1;
     }
+    const unsigned long long nChanges = m_rows.GetChangeCount();
     const int nColumns = m_columns.GetLimit();
     for (int nCol : m_columns.GetFormulaColumns()) {
         if (nCol < nFirstCol || (!kept.empty() && std::binary_search(kept.begin(), kept.end(), nCol)))
@@ -311,6 +312,10 @@ void CEstimateEngine::CalcRowExcept(int nRow, int nFirstCol, const std::vector<i
             StoreNumber(nRow, nCol, CRowFormula::RoundedResult(result, info.spec));
         }
     }
+    // A row whose figures came out otherwise is repainted: a recalculation works out rows
+    // that no command wrote (a total whose heading went, an estimate just opened).
+    if (m_rows.GetChangeCount() != nChanges)
+        m_sheet.RowsWritten(nRow, nRow);
 }
 
 void CEstimateEngine::CalcRows(int nFirstRow)

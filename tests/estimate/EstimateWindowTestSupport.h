@@ -130,26 +130,29 @@ private:
 // The sum of the amount column over the detail rows between two rows (both included).
 double SumDetailAmounts(const CMorvelEMView& view, int nFirstRow, int nLastRow);
 
-// What the grid has drawn of the subject numbers: at every paint of the grid's window, the
-// number of each row whose cell in the numbering column the paint covers, as the view
-// gives it then. That is what the cell shows until it is painted again.
-class CDrawnSubjectNumbers : public QObject {
+// What the grid has drawn: at every paint of the grid's window, for each cell in view that
+// the paint covers, its row's kind, its subject number and its text as the view gives them
+// then. That is what the cell shows until it is painted again.
+class CDrawnCells : public QObject {
 public:
-    explicit CDrawnSubjectNumbers(CMorvelEMView& view);
-    ~CDrawnSubjectNumbers() override;
-    CDrawnSubjectNumbers(const CDrawnSubjectNumbers&) = delete;
-    CDrawnSubjectNumbers& operator=(const CDrawnSubjectNumbers&) = delete;
+    explicit CDrawnCells(CMorvelEMView& view);
+    ~CDrawnCells() override;
+    CDrawnCells(const CDrawnCells&) = delete;
+    CDrawnCells& operator=(const CDrawnCells&) = delete;
 
-    // The rows in view whose number as drawn is not the one the view gives now, as
-    // "row 8: drawn 2. now 1." (UTF-8).
-    std::vector<std::string> StaleRows() const;
+    // The cells in view whose drawing is not what the view gives now, as
+    // "row 8 column 0: drawn 2|2.|土工事 now 2|1.|土工事" (UTF-8).
+    std::vector<std::string> StaleCells() const;
 
     bool eventFilter(QObject* pObject, QEvent* pEvent) override;
 
 private:
-    // The rows whose numbering cell lies, at least in part, within the grid's client area.
-    std::pair<int, int> RowsInView() const;
+    // What a cell shows: its row's kind, its subject number and its text.
+    CString Shown(int nRow, int nCol) const;
+    // The cells in view, at least in part, within the grid's client area: first and last
+    // row, first and last column.
+    CRect CellsInView() const;
 
     CMorvelEMView& m_view;
-    std::map<int, CString> m_drawn;
+    std::map<std::pair<int, int>, CString> m_drawn;
 };

@@ -148,11 +148,15 @@ TEST_F(FiguresAfterCommand, ATotalWhoseHeadingIsMarkedNonCalculatedShowsItsOwnRo
     Command(ID_EDIT_PASTE);
     ASSERT_EQ(640655, Value(srMiddleTotal, scAmount));
     // Its heading marked non-calculated, the subtotal is no total any more: its own row
-    // formulas make its amount and cost.
+    // formulas make its amount and cost, on the screen too.
     GoTo(scName, srMiddle);
+    CDrawnCells drawn(*m_pView);
+    m_pView->Invalidate(TRUE);
+    Pump();
     Command(ID_NONCALC_SET);
     EXPECT_EQ(240000, Value(srMiddleTotal, scAmount));
     EXPECT_EQ(190000, Value(srMiddleTotal, scCost));
+    EXPECT_EQ(std::vector<std::string>{}, drawn.StaleCells());
     ExpectAsAfterF7();
 }
 
@@ -161,24 +165,24 @@ TEST_F(FiguresAfterCommand, SubjectNumbersBelowAHeadingThatGoesAreDrawnAgain)
     // The sample numbers the middle headings by themselves ("1." 直接仮設工事, "2." 土工事).
     ASSERT_NE(OpenSample(), nullptr);
     const int nEarthwork = 8;
-    CDrawnSubjectNumbers drawn(*m_pView);
+    CDrawnCells drawn(*m_pView);
     m_pView->Invalidate(TRUE);
     Pump();
     ASSERT_EQ("2.", m_pView->GetSubjectNoText(nEarthwork, scName).str());
-    ASSERT_EQ(std::vector<std::string>{}, drawn.StaleRows());
+    ASSERT_EQ(std::vector<std::string>{}, drawn.StaleCells());
 
     // The cell clicked first, so that what the click repaints is painted before the command.
     GoTo(scName, srMiddle);
     Pump();
     Command(ID_ROW_CLEAR);
     EXPECT_EQ("1.", m_pView->GetSubjectNoText(nEarthwork, scName).str());
-    EXPECT_EQ(std::vector<std::string>{}, drawn.StaleRows()) << "after the row clear";
+    EXPECT_EQ(std::vector<std::string>{}, drawn.StaleCells()) << "after the row clear";
 
     Command(ID_EDIT_UNDO);
-    EXPECT_EQ(std::vector<std::string>{}, drawn.StaleRows()) << "after its undo";
+    EXPECT_EQ(std::vector<std::string>{}, drawn.StaleCells()) << "after its undo";
     GoTo(scName, srMiddle);
     Pump();
     Command(ID_NONCALC_SET);
     EXPECT_EQ("1.", m_pView->GetSubjectNoText(nEarthwork, scName).str());
-    EXPECT_EQ(std::vector<std::string>{}, drawn.StaleRows()) << "after the non-calculated mark";
+    EXPECT_EQ(std::vector<std::string>{}, drawn.StaleCells()) << "after the non-calculated mark";
 }

@@ -8,8 +8,8 @@
 // another tax rate), at the default recalculation level, under several tax settings, the
 // sample as saved (its figures those of another tax setting) and with a form whose total
 // rows work out a column they do not add up. After each command the grid is held against
-// the same rows recalculated in full (F7): every cell and kind the same; and every subject
-// number in view is drawn as it stands.
+// the same rows recalculated in full (F7): every cell and kind the same; and every cell in
+// view, with its subject number, is drawn as it stands.
 // tests/estimate/engine/RecalcEquivalenceTest.cpp holds the quick recalculations themselves
 // against the reference ways, in the engine's own test program.
 #include "tests/estimate_tools/EstimateIoTestSupport.h"
@@ -154,8 +154,8 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
     // The one the commands run on, another window after the estimate is opened again.
     auto View = [this]() -> CMorvelEMView& { return *m_pView; };
     ASSERT_EQ(3, View().GetRecalcLevel());
-    // The subject numbers as the grid draws them.
-    auto drawn = std::make_unique<CDrawnSubjectNumbers>(View());
+    // The cells as the grid draws them, with their subject numbers.
+    auto drawn = std::make_unique<CDrawnCells>(View());
     View().Invalidate(TRUE);
 
     unsigned state = 7u + static_cast<unsigned>(std::atoi(GetParam().pszTax)) * 31u +
@@ -365,13 +365,35 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
             View().SetSelection(CMorvelView::selectColumn, CRect(nCol, 0, nCol, View().GetUsedRows() - 1));
             Command(ID_ITEM_CLEAR);
         } else if (nOp == 28 || nOp == 29) {
-            // A detail row's cells from the quantity on pasted onto a total or a heading; then
-            // (29) the heading of a total marked non-calculated or released, the first
-            // heading of a level as often as not (whose total then adds no rows).
+            // A detail row's cells from the quantity on pasted onto a total or a heading; or
+            // (29) onto the total of a heading, the first of a level as often as not, which
+            // is then marked non-calculated (the total adding no rows, its own formulas
+            // make its figures) or released.
+            int nHeading = -1;
+            int nTo = -1;
+            if (nOp == 29) {
+                const ERowKind heading[] = {kindKind, kindLarge, kindMiddle, kindSmall};
+                const ERowKind nKind = heading[next(4)];
+                nHeading = next(2) != 0 ? PickRow(View(), 0,
+                                                  [nKind](ERowKind k) {
+                                                      return k == nKind || k == NonCalculatedKindOf(nKind);
+                                                  })
+                                        : PickRow(View(), next(4096), [](ERowKind k) {
+                                              return IsHeadingKind(k) || (IsNonCalculatedKind(k) &&
+                                                                          IsHeadingKind(CalculatedKindOf(k)));
+                                          });
+                if (nHeading >= 0) {
+                    const ERowKind k = View().GetRowKind(nHeading);
+                    const ERowKind nTotalKind = TotalKindOf(IsNonCalculatedKind(k) ? CalculatedKindOf(k) : k);
+                    nTo = PickRow(View(), static_cast<unsigned>(nHeading),
+                                  [nTotalKind](ERowKind kind) { return kind == nTotalKind; });
+                }
+            } else {
+                nTo = PickRow(View(), next(4096), [](ERowKind k) {
+                    return IsTotalKind(k) || IsDiscountTotalKind(k) || IsHeadingKind(k);
+                });
+            }
             const int nFrom = detailRow();
-            const int nTo = PickRow(View(), next(4096), [](ERowKind k) {
-                return IsTotalKind(k) || IsDiscountTotalKind(k) || IsHeadingKind(k);
-            });
             if (nFrom >= 0 && nTo >= 0) {
                 View().SetCurrentCell(scQty, nFrom);
                 View().SetSelection(CMorvelView::selectBlock, CRect(scQty, nFrom, scCost, nFrom));
@@ -379,20 +401,10 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
                 goTo(scQty, nTo);
                 Command(ID_EDIT_PASTE);
             }
-            if (nOp == 29) {
-                const ERowKind heading[] = {kindKind, kindLarge, kindMiddle, kindSmall};
-                const ERowKind nKind = heading[next(4)];
-                const int r = next(2) != 0 ? PickRow(View(), 0,
-                                                     [nKind](ERowKind k) {
-                                                         return k == nKind || k == NonCalculatedKindOf(nKind);
-                                                     })
-                                           : PickRow(View(), next(4096), [](ERowKind k) {
-                                                 return IsHeadingKind(k) || IsNonCalculatedKind(k);
-                                             });
-                if (r >= 0) {
-                    goTo(scName, r);
-                    Command(IsNonCalculatedKind(View().GetRowKind(r)) ? ID_NONCALC_RELEASE : ID_NONCALC_SET);
-                }
+            if (nHeading >= 0) {
+                goTo(scName, nHeading);
+                Command(IsNonCalculatedKind(View().GetRowKind(nHeading)) ? ID_NONCALC_RELEASE
+                                                                         : ID_NONCALC_SET);
             }
         } else {
             // Saved, closed and opened again under another tax rate: the file's tax and
@@ -405,7 +417,7 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
             CMorvelSettings::GetCurrent()->m_nTax = CMorvelSettings::GetCurrent()->m_nTax == 8 ? 10 : 8;
             ASSERT_NE(OpenEstimate(path), nullptr);
             WidenTree(m_pView);
-            drawn = std::make_unique<CDrawnSubjectNumbers>(View());
+            drawn = std::make_unique<CDrawnCells>(View());
             View().Invalidate(TRUE);
         }
         Pump();
@@ -416,10 +428,10 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
         }
         const std::vector<std::string> after = Picture();
         changes[nOp] += after != before ? 1 : 0;
-        const std::vector<std::string> stale = drawn->StaleRows();
+        const std::vector<std::string> stale = drawn->StaleCells();
         if (!stale.empty()) {
             ++nDifferent;
-            ADD_FAILURE() << what << ", subject number " << stale.front();
+            ADD_FAILURE() << what << ", on the screen " << stale.front();
             if (nDifferent >= 3)
                 return;
         }
