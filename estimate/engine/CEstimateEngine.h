@@ -195,7 +195,7 @@ public:
     void CalcTaxAmount(CString& strTax, int nCol, bool bExcludeFree, int nRate);
     double SumEstimateAmount(int nCol, bool bExcludeFree) const;
     // The tax row's cells: the tax in the amount column, the second column's (the same
-    // text, or its own column's tax with the vertical total), then its formulas.
+    // text, or its own column's tax with the vertical total), then its other formulas.
     void StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate);
     IEstimateSheet::CTaxSettings GetTaxSettings() const { return m_sheet.GetTaxSettings(); }
 
@@ -316,7 +316,7 @@ private:
     std::string m_strExpression;         // the formula being evaluated, reused across rows
     std::string m_strNumberText;         // a number text being made, reused across cells
     std::vector<double> m_formulaValues; // the slot values of a compiled formula
-    std::vector<int> m_summedColumns;    // the columns WriteTotalRow stored sums in
+    std::vector<int> m_summedColumns;    // the columns a total or tax row stored its sums in
     // The numbers of the row CalcRow works on, read once for all its compiled formulas and
     // kept in step as they write: per column the value (NaN: no plain number) and the
     // number of the CalcRow call it belongs to (m_nRowValueStamp; older ones are unread).

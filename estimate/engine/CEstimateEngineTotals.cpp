@@ -704,13 +704,16 @@ CEstimateEngine::CTaxTexts CEstimateEngine::MakeTaxTexts()
 
 void CEstimateEngine::StoreTaxRow(int nRow, const CTaxTexts& tax)
 {
+    // The tax, then the row's other formula columns in column order, on the tax the row
+    // shows now (as a total row's work on its totals).
     SetCellText(CNumberRules::NormalizeNumber(tax.strTax), nRow, tax.nAmountCol, TRUE);
+    m_summedColumns.assign(1, tax.nAmountCol);
     if (tax.nSecondCol >= 0) {
         SetCellText(tax.strSecondTax, nRow, tax.nSecondCol, TRUE);
-        CalcRow(nRow, std::max(tax.nAmountCol, tax.nSecondCol) + 1);
-    } else {
-        CalcRow(nRow, tax.nAmountCol + 1);
+        m_summedColumns.push_back(tax.nSecondCol);
+        std::sort(m_summedColumns.begin(), m_summedColumns.end());
     }
+    CalcRowExcept(nRow, 0, m_summedColumns);
 }
 
 void CEstimateEngine::StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate)
