@@ -260,6 +260,9 @@ public:
                          int nSmallCount) const;
     // The subject number shown in front of a heading's text in the numbering column.
     CString GetSubjectNoText(int nRow, int nCol) const;
+    // Repaints the numbering column from the first row in view down: a number counts the
+    // headings above its row, so a heading come or gone changes the numbers below it.
+    void RepaintSubjectNumbers();
 
     // The special-row commands' work, with the values their dialogs collect.
     void InsertKindHeading(const char* lpszName, const char* lpszUnit);
@@ -308,6 +311,7 @@ public:
     // the used rows and the summary page's length.
     struct CRowsState {
         unsigned long long nChanges = 0;
+        unsigned long long nKindChanges = 0;
         int nUsedRows = 0;
         INT_PTR nSummaryRows = 0;
         bool operator==(const CRowsState&) const = default;
@@ -1328,9 +1332,9 @@ private:
     const CUndoStore& Undo() const { return m_pModel->Undo(); }
     CRowsState RowsState() const
     {
-        return m_pModel == nullptr
-                   ? CRowsState{}
-                   : CRowsState{EditRows().GetChangeCount(), GetUsedRows(), SummaryRows().GetSize()};
+        return m_pModel == nullptr ? CRowsState{}
+                                   : CRowsState{EditRows().GetChangeCount(), EditRows().GetKindChangeCount(),
+                                                GetUsedRows(), SummaryRows().GetSize()};
     }
     // Every other estimate grid on the document is repainted whole, its scroll ranges
     // following the used rows.

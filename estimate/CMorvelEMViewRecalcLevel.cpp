@@ -121,8 +121,13 @@ void CMorvelEMView::RepaintChangedShownRows(const std::vector<CString>& before)
 void CMorvelEMView::EndCommand(const CRowsState& before, CPoint ptCellBefore)
 {
     RecalcAfterCommand();
+    const CRowsState after = RowsState();
+    // The subject numbers below a heading the command made, removed or moved change,
+    // wherever the command repainted.
+    if (after.nKindChanges != before.nKindChanges)
+        RepaintSubjectNumbers();
     // Every other window on the estimate shows what the command changed.
-    if (RowsState() != before)
+    if (after != before)
         RepaintOtherWindows();
     // A command that moved the cursor (a heading or total put in at the window's last row,
     // an undo, a jump) shows it where it went: what is typed next goes there. A press still
