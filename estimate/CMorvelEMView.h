@@ -173,8 +173,11 @@ public:
     void CopyRow(const CGridRow* pSource, CGridRow* pTarget) const;
     // Appends empty row objects to the edit page (the file reader fills them).
     void AllocateRows(int nCount);
-    // The edit page's row object, or null.
-    CGridRow* GetEditRow(int nRow) const;
+    // The edit page's row object, or null. A const view only reads it and notes nothing, so
+    // a copy or an output leaves the kept sums and the modified flag alone; the other hands
+    // the row out for writing, and what is kept from the rows is dropped.
+    const CGridRow* GetEditRow(int nRow) const;
+    CGridRow* GetEditRow(int nRow);
 
     // Information values: the amounts the information sheet offers (with tax, tax, without
     // tax) and the values it gives back.
@@ -257,6 +260,9 @@ public:
                          int nSmallCount) const;
     // The subject number shown in front of a heading's text in the numbering column.
     CString GetSubjectNoText(int nRow, int nCol) const;
+    // Repaints the numbering column from the first row in view down: a number counts the
+    // headings above its row, so a heading come or gone changes the numbers below it.
+    void RepaintSubjectNumbers();
 
     // The special-row commands' work, with the values their dialogs collect.
     void InsertKindHeading(const char* lpszName, const char* lpszUnit);
@@ -305,6 +311,7 @@ public:
     // the used rows and the summary page's length.
     struct CRowsState {
         unsigned long long nChanges = 0;
+        unsigned long long nKindChanges = 0;
         int nUsedRows = 0;
         INT_PTR nSummaryRows = 0;
         bool operator==(const CRowsState&) const = default;
@@ -1300,6 +1307,9 @@ public:
     bool GetNonCalcRange(int& nFirstRow, int& nLastRow) const;
     // After a recalculation: the subject tree, the modified mark and the status bar follow.
     void AfterRecalculation();
+    // The totals from nFirstRow; AfterRecalculation follows only when a row was written
+    // since the rows' change count was nChangesBefore.
+    void RecalcTotalsNotingWrites(int nFirstRow, unsigned long long nChangesBefore);
     // Rows inserted, deleted or reordered, or read from a file: what the engine keeps of
     // the rows is made again by the next full walk.
     void ForgetKeptTotals() { Engine().ForgetKeptTotals(); }
@@ -1322,9 +1332,9 @@ private:
     const CUndoStore& Undo() const { return m_pModel->Undo(); }
     CRowsState RowsState() const
     {
-        return m_pModel == nullptr
-                   ? CRowsState{}
-                   : CRowsState{EditRows().GetChangeCount(), GetUsedRows(), SummaryRows().GetSize()};
+        return m_pModel == nullptr ? CRowsState{}
+                                   : CRowsState{EditRows().GetChangeCount(), EditRows().GetKindChangeCount(),
+                                                GetUsedRows(), SummaryRows().GetSize()};
     }
     // Every other estimate grid on the document is repainted whole, its scroll ranges
     // following the used rows.

@@ -279,3 +279,11 @@ CString CMorvelEMView::GetSubjectNoText(int nRow, int nCol) const
 {
     return Model().GetSubjectNumberText(ShownPage(), nRow, nCol);
 }
+
+void CMorvelEMView::RepaintSubjectNumbers()
+{
+    const CSubjectNumbering& numbering = GetNumbering();
+    if (m_hWnd != nullptr && numbering.nShown != 0 && IsValidColumn(numbering.nColumn))
+        InvalidateCells(numbering.nColumn, std::max(0, static_cast<int>(GetFirstVisibleCell().y)),
+                        numbering.nColumn, GetRowLimit() - 1);
+}

@@ -47,6 +47,11 @@ unsigned long long CGridRowArray::GetChangeCount() const
     return m_pChanges != nullptr ? m_pChanges->Get() : 0;
 }
 
+unsigned long long CGridRowArray::GetKindChangeCount() const
+{
+    return m_pChanges != nullptr ? m_pChanges->GetKindChanges() : 0;
+}
+
 bool CGridRowArray::CountsChangesOf(const CGridRow& row) const
 {
     return m_pChanges != nullptr && &row.GetChangeCount() == m_pChanges;
@@ -57,7 +62,7 @@ void CGridRowArray::NoteChange() const
     if (m_bServePrintCopy)
         ++m_nPrintCopyChanges;
     else if (m_pChanges != nullptr)
-        m_pChanges->Note();
+        m_pChanges->NoteKindChange();
 }
 
 void CGridRowArray::Take(INT_PTR nIndex, INT_PTR nCount)
@@ -66,7 +71,7 @@ void CGridRowArray::Take(INT_PTR nIndex, INT_PTR nCount)
         ++m_nPrintCopyChanges;
     if (m_pChanges == nullptr || m_bServePrintCopy)
         return;
-    m_pChanges->Note();
+    m_pChanges->NoteKindChange();
     const CPtrArray& working = *this;
     const INT_PTR nEnd = std::min(nIndex + nCount, working.GetSize());
     for (INT_PTR i = std::max<INT_PTR>(nIndex, 0); i < nEnd; ++i) {

@@ -101,12 +101,13 @@ CSubjectNumbers::CKept& CSubjectNumbers::KeptFor(const CGridRowArray& rows) cons
     const unsigned long long nPrintCopyChanges = bPrintCopy ? rows.GetPrintCopyChangeCount() : 0;
     const unsigned long long nLooseChanges = bPrintCopy ? CRowChangeCount::Loose().Get() : 0;
     // A store that does not count its changes (the summary page's) could change unseen:
-    // its counts are never trusted.
-    if (&rows != kept.pRows || !rows.CountsChanges() || rows.GetChangeCount() != kept.nChanges ||
+    // its counts are never trusted. The numbers follow from the kinds and their order
+    // alone: cells written leave them.
+    if (&rows != kept.pRows || !rows.CountsChanges() || rows.GetKindChangeCount() != kept.nChanges ||
         nPrintCopyChanges != kept.nPrintCopyChanges || nLooseChanges != kept.nLooseChanges) {
         kept.above.assign(1, CCounts{});
         kept.pRows = &rows;
-        kept.nChanges = rows.GetChangeCount();
+        kept.nChanges = rows.GetKindChangeCount();
         kept.nPrintCopyChanges = nPrintCopyChanges;
         kept.nLooseChanges = nLooseChanges;
     }

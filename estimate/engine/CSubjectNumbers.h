@@ -5,9 +5,9 @@
 //
 // The grid, the printed page and the CSV file ask for the numbers of the same rows, so one
 // walk serves them all: the counts are taken in one pass over the rows and kept, row by
-// row, until the rows change. The grid paints any rows it likes, printing and the file go
-// through them in order; either way each row costs one look once the counts are taken,
-// instead of a walk from row 0 for every row asked about.
+// row, until a row's kind or the rows' order changes. The grid paints any rows it likes,
+// printing and the file go through them in order; either way each row costs one look once
+// the counts are taken, instead of a walk from row 0 for every row asked about.
 #pragma once
 
 #include "estimate/engine/RowKinds.h"
@@ -54,9 +54,9 @@ public:
 
 private:
     // The counts above each row taken so far (entry r: above row r), and what they were
-    // taken from: the store, the changes it had counted and, for the print copy, the
-    // changes of the copy and of the rows no store counts. Printing switches between the
-    // rows and their copy page by page, so each keeps counts of its own.
+    // taken from: the store, the changes of kinds and places it had counted and, for the
+    // print copy, the changes of the copy and of the rows no store counts. Printing
+    // switches between the rows and their copy page by page, so each keeps counts of its own.
     struct CKept {
         std::vector<CCounts> above;
         const CGridRowArray* pRows = nullptr;
