@@ -182,18 +182,6 @@ bool CMorvelPMView::IsNumericColumn(int nCol) const
     return pModel != nullptr && pModel->IsNumericColumn(nCol);
 }
 
-bool CMorvelPMView::IsCalculatedColumn(int nCol) const
-{
-    const CPartsModel* pModel = GetModel();
-    return pModel != nullptr && pModel->IsCalculatedColumn(nCol);
-}
-
-bool CMorvelPMView::IsNumberShownColumn(int nCol) const
-{
-    const CPartsModel* pModel = GetModel();
-    return pModel != nullptr && pModel->IsNumberShownColumn(nCol);
-}
-
 bool CMorvelPMView::IsUnitColumn(int nCol) const
 {
     const CPartsModel* pModel = GetModel();
@@ -397,53 +385,16 @@ CString CMorvelPMView::GetCellText(int nRow, int nCol) const
     return pModel != nullptr ? pModel->GetCellText(nRow, nCol) : CString();
 }
 
-void CMorvelPMView::NormalizeNumberText(int nCol, CString& strOut, const CString& strIn) const
-{
-    if (const CPartsModel* pModel = GetModel())
-        pModel->NormalizeNumberText(nCol, strOut, strIn);
-    else
-        strOut = strIn;
-}
-
 void CMorvelPMView::SetCellText(const CString& strText, int nRow, int nCol)
 {
     if (CPartsModel* pModel = GetModel())
         pModel->SetCellText(strText, nRow, nCol);
 }
 
-BOOL CMorvelPMView::HasNoNumericOperand(const CString& strFormula, int nRow) const
-{
-    const CPartsModel* pModel = GetModel();
-    return pModel == nullptr || pModel->HasNoNumericOperand(strFormula, nRow) ? TRUE : FALSE;
-}
-
 void CMorvelPMView::CalcRow(int nRow, int nFirstCol)
 {
     if (CPartsModel* pModel = GetModel())
         pModel->CalcRow(nRow, nFirstCol);
-}
-
-void CMorvelPMView::CalcRows(int nTop, int nBottom)
-{
-    if (CPartsModel* pModel = GetModel())
-        pModel->CalcRows(nTop, nBottom);
-}
-
-void CMorvelPMView::CalcCurrentRow()
-{
-    if (CPartsModel* pModel = GetModel())
-        pModel->CalcTypedRow(GetCurrentRow());
-}
-
-void CMorvelPMView::SetPlainCalculation(bool bOn)
-{
-    if (CPartsModel* pModel = GetModel())
-        pModel->SetPlainCalculation(bOn);
-}
-
-CEstimateColumns::CBatch CMorvelPMView::KeepColumnRules() const
-{
-    return GetDocument()->Model().KeepColumnRules();
 }
 
 void CMorvelPMView::CommitTypedText(const CString& strText)

@@ -72,32 +72,11 @@ public:
     // Stores a text (a number in a number column rounded by the column's rules); nothing
     // outside the columns and the row limit. No repaint, no formulas, no modified mark.
     void SetCellText(const CString& strText, int nRow, int nCol);
-    // A number text in a number column in its "%f" form; anything else unchanged.
-    void NormalizeNumberText(int nCol, CString& strOut, const CString& strIn) const;
-    bool IsNumericColumn(int nCol) const;     // "数値", or containing "計"
-    bool IsCalculatedColumn(int nCol) const;  // containing "計"
-    bool IsNumberShownColumn(int nCol) const; // "数値", or containing "計算"
-    bool IsUnitColumn(int nCol) const;        // code T "1"
-    // The row formulas: every calculated column of the current row (an operand that is
-    // not a number stops a formula only when it holds "*" or "/"), or of a row from a
-    // column on (any operand that is not a number stops the formula).
-    void CalcCurrentRow();
+    bool IsNumericColumn(int nCol) const; // "数値", or containing "計"
+    bool IsUnitColumn(int nCol) const;    // code T "1"
+    // The formulas of a row from a column on (any operand that is not a number stops the
+    // formula).
     void CalcRow(int nRow, int nFirstCol);
-    // CalcRow from the first column for every row of nTop..nBottom: what a command that
-    // wrote, cleared or inserted those rows leaves, a full recalculation's figures.
-    void CalcRows(int nTop, int nBottom);
-    // TRUE when no column the formula names holds a number in the row.
-    BOOL HasNoNumericOperand(const CString& strFormula, int nRow) const;
-    // The cells are stored and calculated by the rules of their columns taken from the
-    // parts form once (kept while the form's texts stay the same) and formulas of plain
-    // numbers are evaluated compiled. With the plain way on, every cell takes its rules
-    // from the form's texts again and every formula is put together as a text and read;
-    // both ways give the same cell texts, byte for byte.
-    void SetPlainCalculation(bool bOn);
-    // The columns' rules checked against the form once for as long as the returned scope
-    // lives (rather than once per CalcRow or SetCellText), for a loop over many rows during
-    // which the form stays as it is.
-    [[nodiscard]] CEstimateColumns::CBatch KeepColumnRules() const;
     // What typing a text into the current cell does once the editor hands it over: the
     // text stored, the row's formulas evaluated, the row repainted, the document marked
     // modified and the typing recorded for undo.
@@ -131,25 +110,20 @@ public:
     bool CanRedo() const;
     // Commits the open edit into the current cell; bMove: then the "Direction" move.
     void CommitEdit(BOOL bMove);
-    // Rows: insert (with scrolling and repaint, or quietly), remove, delete, clear.
+    // One empty row inserted at nRow, or row nRow deleted, repainted, recorded for no
+    // undo (the row commands record theirs). Nothing for a row outside the row limit, nor
+    // an insert the list's file could not hold (the user is told why).
     void InsertRow(int nRow);
-    void InsertRowQuiet(int nRow);
-    // Inserts nCount empty rows at nRow without repainting; returns the rows inserted (0
-    // for a row outside the row limit, and for rows the file could not hold, which the user
-    // is told). The row limit grows when the rows would pass it. None of these records an
-    // undo: the row commands do.
-    int InsertRowsQuiet(int nRow, int nCount);
+    void DeleteRow(int nRow);
     // Whether nCount rows inserted at nRow leave a list its file can hold; when not, the
     // user is told why (CheckFileRowLimit) and the caller changes nothing.
     bool HasFileRoomForRows(int nRow, int nCount) const;
-    void RemoveRow(int nRow);
-    void DeleteRow(int nRow);
-    void ClearCells(int nCol1, int nRow1, int nCol2, int nRow2);
-    void AllocateRows(int nCount);
-    static CString TrimBlanks(const CString& strText);
-    // After nCount rows were imported at nRow (the rows in use having been nRowsBefore):
-    // the import recorded for undo, repaint, modified mark, every view told.
-    void AfterRowsImported(int nRow, int nCount, int nRowsBefore);
+    // Rows read from a CSV file or another parts file put in at nRow (CPartsModel::
+    // InsertReadRows), one undo step; the repaint, the modified mark, every view told.
+    // Returns the rows put in: none outside the row limit, nor where the list's file could
+    // not hold them (the user is told why).
+    int InsertReadRows(int nRow, const std::vector<std::vector<CString>>& rows,
+                       const std::vector<int>& mapping);
     // ---- the clipboard (CMorvelPMViewClipboard.cpp) ---------------------------------------
     // The private format "Morvel PM Data" (registered on first use).
     static UINT GetDataFormat();
@@ -166,11 +140,6 @@ public:
     CRect GetSelectionBlock() const;
     // ---- range total, fixed-rate change, bookmark -----------------------------------------
     using CRateChangeRequest = CShellServices::CRateChangeRequest;
-    // The condition test of the fixed-rate change (relations 0 <, 1 <=, 2 =, 3 <>, 4 >=,
-    // 5 >, others true; numbers compared in numeric columns, texts elsewhere; an empty value
-    // holds; nCombine 0 or, 1 and, others FALSE).
-    BOOL RowMatchesCondition(int nRow, int nCol1, int nOp1, const CString& strValue1, int nCol2, int nOp2,
-                             const CString& strValue2, int nCombine) const;
     // The fixed-rate change on the selected column's rows; returns the rows changed.
     int ApplyRateChange(const CRateChangeRequest& request);
     double GetRangeTotal() const { return m_rangeSum.GetTotal(); }

@@ -361,58 +361,18 @@ BOOL CMorvelPMView::PreTranslateMessage(MSG* pMsg)
 // ---------------------------------------------------------------------------------------
 // Rows
 
-CString CMorvelPMView::TrimBlanks(const CString& strText)
-{
-    const char* p = strText;
-    const int nLength = strText.GetLength();
-    int nFirst = 0;
-    while (nFirst < nLength && p[nFirst] == ' ')
-        ++nFirst;
-    int nEnd = nLength;
-    while (nEnd > nFirst && p[nEnd - 1] == ' ')
-        --nEnd;
-    return strText.Mid(nFirst, nEnd - nFirst);
-}
-
-void CMorvelPMView::AllocateRows(int nCount)
-{
-    if (CPartsModel* pModel = GetModel(); pModel != nullptr && nCount > 0)
-        pModel->AllocateRows(nCount);
-}
-
-int CMorvelPMView::InsertRowsQuiet(int nRow, int nCount)
-{
-    CPartsModel* pModel = GetModel();
-    if (pModel == nullptr || nRow < 0 || nRow >= GetRowLimit() || nCount <= 0)
-        return 0;
-    // Rows the list's file could not hold are not inserted at all (the user is told why).
-    if (!HasFileRoomForRows(nRow, nCount))
-        return 0;
-    pModel->InsertEmptyRows(nRow, nCount);
-    return nCount;
-}
-
 bool CMorvelPMView::HasFileRoomForRows(int nRow, int nCount) const
 {
     return CheckFileRowLimit(std::max<long long>(GetUsedRows(), nRow) + nCount);
 }
 
-void CMorvelPMView::InsertRowQuiet(int nRow)
-{
-    InsertRowsQuiet(nRow, 1);
-}
-
 void CMorvelPMView::InsertRow(int nRow)
 {
-    if (InsertRowsQuiet(nRow, 1) == 0)
+    CPartsModel* pModel = GetModel();
+    if (pModel == nullptr || nRow < 0 || nRow >= GetRowLimit() || !HasFileRoomForRows(nRow, 1))
         return;
+    pModel->InsertEmptyRows(nRow, 1);
     AfterRowsChanged(nRow, GetRowLimit() - 1);
-}
-
-void CMorvelPMView::RemoveRow(int nRow)
-{
-    if (CPartsModel* pModel = GetModel(); pModel != nullptr && nRow >= 0 && nRow < GetRowLimit())
-        pModel->RemoveRowAt(nRow);
 }
 
 void CMorvelPMView::DeleteRow(int nRow)
@@ -421,20 +381,6 @@ void CMorvelPMView::DeleteRow(int nRow)
     if (pModel == nullptr || nRow < 0 || nRow >= GetRowLimit() || !pModel->RemoveRowAt(nRow))
         return;
     AfterRowsChanged(nRow, GetRowLimit() - 1);
-}
-
-void CMorvelPMView::ClearCells(int nCol1, int nRow1, int nCol2, int nRow2)
-{
-    CPartsModel* pModel = GetModel();
-    if (pModel == nullptr)
-        return;
-    for (int r = nRow1; r <= nRow2; ++r) {
-        for (int c = nCol1; c <= nCol2; ++c)
-            pModel->SetCellText(CString(), r, c);
-    }
-    // A cleared formula cell takes its formula's figure again, as every row's would.
-    pModel->CalcRows(nRow1, nRow2);
-    AfterRowsChanged(nRow1, nRow2);
 }
 
 void CMorvelPMView::AfterRowsChanged(int nFirst, int nLast)

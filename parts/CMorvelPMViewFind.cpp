@@ -25,8 +25,10 @@ CMorvelPMView::CLastFind CMorvelPMView::s_lastFind;
 CCellSearch::CCellText CMorvelPMView::ReadCellForSearch(int nRow, int nCol) const
 {
     CCellSearch::CCellText cell;
+    const CPartsModel* pModel = GetModel();
     cell.strText = GetCellText(nRow, nCol);
-    cell.bNumber = IsNumberShownColumn(nCol) && CNumberRules::IsNumberText(cell.strText);
+    cell.bNumber =
+        pModel != nullptr && pModel->IsNumberShownColumn(nCol) && CNumberRules::IsNumberText(cell.strText);
     if (cell.bNumber)
         cell.strShown = GetDisplayText(nRow, nCol, nullptr);
     return cell;
@@ -104,7 +106,8 @@ void CMorvelPMView::GoToCell(int nCol, int nRow)
     UpdateWindow();
 }
 
-void CMorvelPMView::ReplaceMatches(const std::vector<CCellSearch::CMatch>& matches, const CString& strReplacement)
+void CMorvelPMView::ReplaceMatches(const std::vector<CCellSearch::CMatch>& matches,
+                                   const CString& strReplacement)
 {
     CMorvelPMDoc* pDoc = GetDocument();
     // A number cell is replaced in the text it shows and keeps the number that then reads;

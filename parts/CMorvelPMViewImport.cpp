@@ -19,11 +19,17 @@ void CMorvelPMDoc::OnUpdateCsvOutput(CCmdUI* pCmdUI)
     pCmdUI->Enable(GetPartsView() != nullptr && static_cast<bool>(CShellServices::Get().runPartsIoCommand));
 }
 
-void CMorvelPMView::AfterRowsImported(int nRow, int nCount, int nRowsBefore)
+int CMorvelPMView::InsertReadRows(int nRow, const std::vector<std::vector<CString>>& rows,
+                                  const std::vector<int>& mapping)
 {
     CMorvelPMDoc* pDoc = GetDocument();
     if (pDoc == nullptr)
-        return;
+        return 0;
+    const int nCount = static_cast<int>(rows.size());
+    std::unique_ptr<CPartsUndoCommand> pCommand;
+    // Rows the list's file could not hold are not read at all (the user is told why).
+    if (nRow >= 0 && nRow < GetRowLimit() && nCount > 0 && HasFileRoomForRows(nRow, nCount))
+        pCommand = pDoc->Model().InsertReadRows(nRow, rows, mapping);
     InvalidateRows(nRow, GetRowLimit() - 1, true);
     if (m_hWnd != nullptr)
         UpdateWindow();
@@ -31,7 +37,9 @@ void CMorvelPMView::AfterRowsImported(int nRow, int nCount, int nRowsBefore)
     pDoc->UpdateAllViews(nullptr);
     UpdateStatusText();
     // The rows read are taken out again by undo, and come back by redo.
-    RecordUndo(pDoc->Model().RowsRead(nRow, nCount, nRowsBefore));
+    const int nInserted = pCommand != nullptr ? nCount : 0;
+    RecordUndo(std::move(pCommand));
+    return nInserted;
 }
 
 void CMorvelPMView::OnCsvInput()

@@ -20,31 +20,21 @@
 
 namespace {
 
-CFixedRateChange::CCondition ConditionOf(int nCol1, int nOp1, const CString& strValue1, int nCol2, int nOp2,
-                                         const CString& strValue2, int nCombine)
+// The dialog's two conditions as the fixed-rate change reads them.
+CFixedRateChange::CCondition ConditionOf(const CMorvelPMView::CRateChangeRequest& request)
 {
     CFixedRateChange::CCondition condition;
-    condition.nCol1 = nCol1;
-    condition.nRelation1 = nOp1;
-    condition.strValue1 = strValue1;
-    condition.nCol2 = nCol2;
-    condition.nRelation2 = nOp2;
-    condition.strValue2 = strValue2;
-    condition.nConjunction = nCombine;
+    condition.nCol1 = request.nCol1;
+    condition.nRelation1 = request.nOp1;
+    condition.strValue1 = request.strValue1;
+    condition.nCol2 = request.nCol2;
+    condition.nRelation2 = request.nOp2;
+    condition.strValue2 = request.strValue2;
+    condition.nConjunction = request.nCombine;
     return condition;
 }
 
 } // namespace
-
-BOOL CMorvelPMView::RowMatchesCondition(int nRow, int nCol1, int nOp1, const CString& strValue1, int nCol2,
-                                        int nOp2, const CString& strValue2, int nCombine) const
-{
-    const CPartsModel* pModel = GetModel();
-    return pModel != nullptr &&
-                   pModel->RowMatches(nRow, ConditionOf(nCol1, nOp1, strValue1, nCol2, nOp2, strValue2, nCombine))
-               ? TRUE
-               : FALSE;
-}
 
 int CMorvelPMView::ApplyRateChange(const CRateChangeRequest& request)
 {
@@ -56,11 +46,8 @@ int CMorvelPMView::ApplyRateChange(const CRateChangeRequest& request)
     if (!IsNumericColumn(nCol))
         return 0;
     int nChanged = 0;
-    auto pCommand = pDoc->Model().ApplyFixedRate(
-        nCol, rcBlock.top, rcBlock.bottom, request.strFormula,
-        ConditionOf(request.nCol1, request.nOp1, request.strValue1, request.nCol2, request.nOp2, request.strValue2,
-                    request.nCombine),
-        &nChanged);
+    auto pCommand = pDoc->Model().ApplyFixedRate(nCol, rcBlock.top, rcBlock.bottom, request.strFormula,
+                                                 ConditionOf(request), &nChanged);
     AfterRowsChanged(rcBlock.top, std::min<int>(rcBlock.bottom, pDoc->GetRowsInUse() - 1));
     RecordUndo(std::move(pCommand));
     return nChanged;

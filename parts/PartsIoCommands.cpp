@@ -70,10 +70,7 @@ void CsvInput(CMorvelPMView& view)
         return;
     const std::vector<int> mapping = ItemMapping::DecodeMapping(dlg.GetResult(), 27 * 26);
     CWaitScope wait("ﾃｷｽﾄ入力中..."_sj);
-    const int nRow = view.GetCurrentRow();
-    const int nRowsBefore = pDoc->GetRowsInUse();
-    const int nCount = PartsImport::InsertCsvRows(view, nRow, data, mapping);
-    view.AfterRowsImported(nRow, nCount, nRowsBefore);
+    PartsImport::InsertCsvRows(view, view.GetCurrentRow(), data, mapping);
 }
 
 void ReadOtherForm(CMorvelPMView& view)
@@ -108,10 +105,7 @@ void ReadOtherForm(CMorvelPMView& view)
     if (dlg.DoModal() != IDOK)
         return;
     const std::vector<int> mapping = ItemMapping::DecodeMapping(dlg.GetResult(), other.nColumns);
-    const int nRow = view.GetCurrentRow();
-    const int nRowsBefore = pDoc->GetRowsInUse();
-    const int nCount = PartsImport::InsertOtherRows(view, nRow, other, mapping);
-    view.AfterRowsImported(nRow, nCount, nRowsBefore);
+    PartsImport::InsertOtherRows(view, view.GetCurrentRow(), other, mapping);
 }
 
 } // namespace

@@ -221,7 +221,8 @@ void CPartsModel::PutRowsIn(int nRow, std::vector<std::unique_ptr<CGridRow>>& ro
     const size_t nIndex = static_cast<size_t>(nRow);
     if (m_rows.size() < nIndex)
         m_rows.resize(nIndex);
-    m_rows.insert(m_rows.begin() + nRow, std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    m_rows.insert(m_rows.begin() + nRow, std::make_move_iterator(rows.begin()),
+                  std::make_move_iterator(rows.end()));
     rows.clear();
     m_undo.NoteRowShift(nRow);
 }
@@ -241,7 +242,8 @@ std::vector<std::unique_ptr<CGridRow>> CPartsModel::TakeRowsOut(int nRow, int nC
 
 CRowImage CPartsModel::TakeImage(int nFirst, int nLast) const
 {
-    return CRowImage::Take([this](int nRow) { return GetRow(nRow); }, nFirst, nLast, m_nRowsInUse, m_nRowLimit);
+    return CRowImage::Take([this](int nRow) { return GetRow(nRow); }, nFirst, nLast, m_nRowsInUse,
+                           m_nRowLimit);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -306,7 +308,8 @@ void CPartsModel::SetCellText(const CString& strText, int nRow, int nCol)
 {
     if (nRow < 0 || nCol < 0 || nRow >= m_nRowLimit || nCol >= m_nColumnCount)
         return;
-    SetCell(nRow, nCol, m_bPlainCalculation ? StoredCellTextPlain(strText, nCol) : StoredCellText(strText, nCol));
+    SetCell(nRow, nCol,
+            m_bPlainCalculation ? StoredCellTextPlain(strText, nCol) : StoredCellText(strText, nCol));
 }
 
 CString CPartsModel::GetDisplayText(int nRow, int nCol, bool* pRight) const
@@ -333,7 +336,7 @@ CString CPartsModel::GetEditText(int nRow, int nCol) const
     // A number shows as its column prints it. A cell of a number column that holds anything
     // else shows as it is, so that confirming it unchanged keeps it.
     if (IsNumericColumn(nCol) && CNumberRules::IsNumberText(strText))
-        return CNumberRules::FormatByPicture(std::atof(strText), GetColumnText(nCol, IColumnTexts::textPicture),
-                                             true);
+        return CNumberRules::FormatByPicture(std::atof(strText),
+                                             GetColumnText(nCol, IColumnTexts::textPicture), true);
     return strText;
 }

@@ -32,7 +32,6 @@
 #include <string>
 #include <vector>
 
-
 // What the model needs of the list around it: the parts form's texts (attribute, picture,
 // formula, rounding, T) and the panes told when the row counts changed.
 class IPartsModelHost : public IColumnTexts {
@@ -127,7 +126,10 @@ public:
     // The columns' rules checked against the form once for as long as the returned scope
     // lives (rather than once per CalcRow or SetCellText), for a loop over many rows during
     // which the form stays as it is.
-    [[nodiscard]] CEstimateColumns::CBatch KeepColumnRules() const { return CEstimateColumns::CBatch(m_columns); }
+    [[nodiscard]] CEstimateColumns::CBatch KeepColumnRules() const
+    {
+        return CEstimateColumns::CBatch(m_columns);
+    }
 
     // ---- the cell store ---------------------------------------------------------------
     // "" outside the columns and the row limit and for a row never written.
@@ -210,9 +212,12 @@ public:
     bool RowMatches(int nRow, const CFixedRateChange::CCondition& condition) const;
     // Adds the cells of column nCol, rows nTop..nBottom, to a range total.
     void AddToRangeSum(CRangeSum& sum, int nCol, int nTop, int nBottom) const;
-    // The undo command of rows a reader put in: nCount rows at nRow, the rows in use having
-    // been nRowsBefore.
-    CommandPtr RowsRead(int nRow, int nCount, int nRowsBefore) const;
+    // Rows read from a CSV file or from another parts file, put in at nRow (the rows from
+    // there on move down): list column c of each new row takes the row's text mapping[c]
+    // (-1, or a text the row has not: nothing), and the row is worked out. null when there
+    // is no row to put in or nRow lies outside the row limit.
+    CommandPtr InsertReadRows(int nRow, const std::vector<std::vector<CString>>& rows,
+                              const std::vector<int>& mapping);
 
     // ---- undo -------------------------------------------------------------------------
     CPartsUndoStore& Undo() { return m_undo; }

@@ -19,12 +19,14 @@ CPartsModel::CommandPtr CPartsModel::Written(EAction eAction, CRowImage&& before
     return std::make_unique<CPartsRowsWritten>(eAction, std::move(before));
 }
 
-CPartsModel::CommandPtr CPartsModel::StoreTypedText(int nRow, int nCol, const CString& strText, int nRowsBeforeEdit)
+CPartsModel::CommandPtr CPartsModel::StoreTypedText(int nRow, int nCol, const CString& strText,
+                                                    int nRowsBeforeEdit)
 {
     // The whole row is kept (its formulas change with the cell), with the rows in use from
     // before the edit began.
     const int nRowsBefore = std::min(m_nRowsInUse, nRowsBeforeEdit >= 0 ? nRowsBeforeEdit : INT_MAX);
-    CRowImage before = CRowImage::Take([this](int r) { return GetRow(r); }, nRow, nRow, nRowsBefore, m_nRowLimit);
+    CRowImage before =
+        CRowImage::Take([this](int r) { return GetRow(r); }, nRow, nRow, nRowsBefore, m_nRowLimit);
     CString strNormal;
     NormalizeNumberText(nCol, strNormal, strText);
     SetCellText(strNormal, nRow, nCol);
@@ -128,7 +130,8 @@ std::unique_ptr<CPartsRowsSplice> CPartsModel::TakeOut(EAction eAction, int nTop
         return nullptr;
     m_nRowsInUse = std::max(0, m_nRowsInUse - static_cast<int>(removed.size()));
     CountsChanged();
-    return std::make_unique<CPartsRowsSplice>(eAction, nTop, std::move(removed), 0, nRowsBefore, m_nRowsInUse);
+    return std::make_unique<CPartsRowsSplice>(eAction, nTop, std::move(removed), 0, nRowsBefore,
+                                              m_nRowsInUse);
 }
 
 CPartsModel::CommandPtr CPartsModel::InsertRows(int nRow, int nCount)
@@ -143,10 +146,28 @@ CPartsModel::CommandPtr CPartsModel::InsertRows(int nRow, int nCount)
                                               m_nRowsInUse);
 }
 
-CPartsModel::CommandPtr CPartsModel::RowsRead(int nRow, int nCount, int nRowsBefore) const
+CPartsModel::CommandPtr CPartsModel::InsertReadRows(int nRow, const std::vector<std::vector<CString>>& rows,
+                                                    const std::vector<int>& mapping)
 {
-    if (nCount <= 0)
+    if (rows.empty() || nRow < 0 || nRow >= m_nRowLimit)
         return nullptr;
+    const int nRowsBefore = m_nRowsInUse;
+    const int nCount = static_cast<int>(rows.size());
+    InsertEmptyRows(nRow, nCount);
+    const int nColumns = std::min(static_cast<int>(mapping.size()), m_nColumnCount);
+    const auto rules = KeepColumnRules();
+    for (int i = 0; i < nCount; ++i) {
+        const int r = nRow + i;
+        const std::vector<CString>& texts = rows[static_cast<size_t>(i)];
+        // Every new row is written, an empty one too.
+        SetCellText(CString(), r, 0);
+        for (int c = 0; c < nColumns; ++c) {
+            const int k = mapping[static_cast<size_t>(c)];
+            if (k >= 0 && k < static_cast<int>(texts.size()))
+                SetCellText(texts[static_cast<size_t>(k)], r, c);
+        }
+        CalcRow(r, 0);
+    }
     return std::make_unique<CPartsRowsSplice>(CPartsUndoCommand::undoRowsRead, nRow,
                                               std::vector<std::unique_ptr<CGridRow>>(), nCount, nRowsBefore,
                                               m_nRowsInUse);
@@ -169,7 +190,8 @@ CPartsModel::CommandPtr CPartsModel::ClearRows(int nTop, int nBottom)
     return Written(CPartsUndoCommand::undoRowsWritten, std::move(before));
 }
 
-CPartsModel::CommandPtr CPartsModel::PasteTiled(const CRect& rcTarget, const CPMObjList& records, EAction eAction)
+CPartsModel::CommandPtr CPartsModel::PasteTiled(const CRect& rcTarget, const CPMObjList& records,
+                                                EAction eAction)
 {
     if (records.IsEmpty() || rcTarget.top > rcTarget.bottom)
         return nullptr;
@@ -256,9 +278,8 @@ CPartsModel::CommandPtr CPartsModel::SortRows(int nCol, int nTop, int nBottom, b
     rows.reserve(static_cast<size_t>(nBottom - nTop + 1));
     for (int r = nTop; r <= nBottom; ++r)
         rows.push_back(GetRow(r));
-    std::vector<int> aOrder =
-        CRowSort::SortedOrder(rows, nCol, IsTextColumn(nCol) ? CRowSort::EKey::text : CRowSort::EKey::number,
-                              bAscending);
+    std::vector<int> aOrder = CRowSort::SortedOrder(
+        rows, nCol, IsTextColumn(nCol) ? CRowSort::EKey::text : CRowSort::EKey::number, bAscending);
     // The sort is undone only where it moved a row that differs from the one in its place.
     bool bMoved = false;
     for (size_t i = 0; i < aOrder.size() && !bMoved; ++i) {
@@ -290,8 +311,10 @@ CPartsModel::CommandPtr CPartsModel::ReplaceCells(const std::vector<CCellSearch:
     return Written(CPartsUndoCommand::undoRowsWritten, std::move(before));
 }
 
-CPartsModel::CommandPtr CPartsModel::ApplyFixedRate(int nCol, int nTop, int nBottom, const CString& strFormula,
-                                                    const CFixedRateChange::CCondition& condition, int* pChanged)
+CPartsModel::CommandPtr CPartsModel::ApplyFixedRate(int nCol, int nTop, int nBottom,
+                                                    const CString& strFormula,
+                                                    const CFixedRateChange::CCondition& condition,
+                                                    int* pChanged)
 {
     if (pChanged != nullptr)
         *pChanged = 0;

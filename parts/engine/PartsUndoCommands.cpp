@@ -37,8 +37,9 @@ CPartsUndoOutcome CPartsRowsWritten::Redo(CPartsModel& model)
 // ---------------------------------------------------------------------------------------
 // Rows put in and taken out
 
-CPartsRowsSplice::CPartsRowsSplice(EAction eAction, int nRow, std::vector<std::unique_ptr<CGridRow>>&& removed,
-                                   int nInserted, int nRowsBefore, int nRowsAfter)
+CPartsRowsSplice::CPartsRowsSplice(EAction eAction, int nRow,
+                                   std::vector<std::unique_ptr<CGridRow>>&& removed, int nInserted,
+                                   int nRowsBefore, int nRowsAfter)
     : m_eAction(eAction), m_nRow(nRow), m_nRemoved(static_cast<int>(removed.size())), m_nInserted(nInserted),
       m_nRowsBefore(nRowsBefore), m_nRowsAfter(nRowsAfter), m_out(std::move(removed))
 {

@@ -114,8 +114,8 @@ public:
     // At nRow the command took out removed (in order; a null entry: a row without an
     // object) and put nInserted rows in, the rows in use going from nRowsBefore to
     // nRowsAfter.
-    CPartsRowsSplice(EAction eAction, int nRow, std::vector<std::unique_ptr<CGridRow>>&& removed, int nInserted,
-                     int nRowsBefore, int nRowsAfter);
+    CPartsRowsSplice(EAction eAction, int nRow, std::vector<std::unique_ptr<CGridRow>>&& removed,
+                     int nInserted, int nRowsBefore, int nRowsAfter);
     ~CPartsRowsSplice() override;
     // A rows cut: the column of the cell its undo makes current, and what it put on the
     // clipboard (its redo puts it there again).

@@ -228,6 +228,25 @@ TEST_F(PartsClipboardTest, PasteOverTheUsedRowsAndItsUndo)
     EXPECT_EQ(Cell(3, colName), Cell(0, colName));
 }
 
+TEST_F(PartsClipboardTest, ARedoPastesWhatThePasteHadEvenWhenTheClipboardChangedSince)
+{
+    Click(colName, 1);
+    Command(ID_EDIT_COPY);
+    const std::vector<BYTE> second = ClipboardBytes();
+    const std::string first = Cell(0, colName);
+    Click(colName, 0);
+    Command(ID_EDIT_COPY);
+    Click(colName, 3);
+    Command(ID_EDIT_PASTE);
+    ASSERT_EQ(first, Cell(3, colName));
+    Command(ID_EDIT_UNDO);
+    // Another copy of the program puts something else on the clipboard meanwhile: the redo
+    // is the paste that was undone.
+    PutOnClipboard(second);
+    Command(ID_EDIT_REDO);
+    EXPECT_EQ(first, Cell(3, colName));
+}
+
 TEST_F(PartsClipboardTest, CutCellsEmptiesThemAndUndoRedoAlternate)
 {
     const auto before = AllCells();

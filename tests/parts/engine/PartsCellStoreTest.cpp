@@ -7,8 +7,6 @@
 
 namespace {
 
-enum { colName = 0, colQty = 1, colUnit = 2, colPrice = 3, colAmount = 4, colSum = 5 };
-
 class PartsCellStoreTest : public ::testing::Test {
 protected:
     CTestPartsList list{SampleItems()};

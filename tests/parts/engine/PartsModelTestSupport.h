@@ -5,6 +5,8 @@
 
 #include "parts/engine/CPartsModel.h"
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <string>
 #include <vector>
@@ -52,7 +54,10 @@ public:
     }
     void RowCountsChanged() override { ++nCountsChanged; }
 
-    void Put(int nRow, int nCol, const char* lpszUtf8) { model.SetCellText(CString::FromUtf8(lpszUtf8), nRow, nCol); }
+    void Put(int nRow, int nCol, const char* lpszUtf8)
+    {
+        model.SetCellText(CString::FromUtf8(lpszUtf8), nRow, nCol);
+    }
     void Type(int nRow, int nCol, const char* lpszUtf8)
     {
         Record(model.StoreTypedText(nRow, nCol, CString::FromUtf8(lpszUtf8), -1));
@@ -102,3 +107,42 @@ inline void MakeRecords(CPMObjList& records, int nFirstRow, int nFirstCol,
         records.AddTail(pObj);
     }
 }
+
+// The sample form's columns.
+enum { colName = 0, colQty = 1, colUnit = 2, colPrice = 3, colAmount = 4, colSum = 5 };
+
+// Five rows: a name a, b, ..., a quantity i + 1 and a price 100 x (i + 1), the amounts
+// worked out.
+class PartsFiveRowsTest : public ::testing::Test {
+protected:
+    PartsFiveRowsTest()
+    {
+        for (int r = 0; r < 5; ++r) {
+            list.Put(r, colName, std::string(1, static_cast<char>('a' + r)).c_str());
+            list.Put(r, colQty, std::to_string(r + 1).c_str());
+            list.Put(r, colPrice, std::to_string(100 * (r + 1)).c_str());
+            model.CalcRow(r, 0);
+        }
+        before = list.AllCells();
+    }
+    // The command recorded; undo gives back the list as it was, redo the list as the
+    // command left it, and a second undo the list as it was again.
+    void ExpectUndoneAndRedone(CPartsModel::CommandPtr pCommand)
+    {
+        ASSERT_NE(nullptr, pCommand);
+        list.Record(std::move(pCommand));
+        const auto after = list.AllCells();
+        ASSERT_NE(before, after) << "the command changed something";
+        list.Undo();
+        EXPECT_EQ(before, list.AllCells());
+        EXPECT_TRUE(model.Undo().CanRedo());
+        list.Redo();
+        EXPECT_EQ(after, list.AllCells());
+        list.Undo();
+        EXPECT_EQ(before, list.AllCells());
+    }
+
+    CTestPartsList list{SampleItems()};
+    CPartsModel& model = list.model;
+    std::vector<std::string> before;
+};

@@ -13,8 +13,6 @@
 
 namespace {
 
-enum { colName = 0, colQty = 1, colUnit = 2, colPrice = 3, colAmount = 4, colSum = 5 };
-
 // Columns A..J. Formulas that compile, ones that must take the plain way (no operator, a
 // constant, a leading sign, a double-byte character, a column past the form) and every
 // rounding mode and picture.
@@ -42,9 +40,27 @@ std::vector<CTestItem> GeneratedForm(int nVariant)
 // blanks and signs, number texts that are no plain number, words, empty cells.
 std::string RandomCell(std::mt19937& rng, int nCol)
 {
-    static const char* const odd[] = {"",        "abc",   "1,250.5", " 12",   "+5",    "-0",   "0",       "12.",
-                                      ".5",      "-.5",   "5-3",     "1 200", "-",     ",",    "0.0000001",
-                                      "99999999999.5",    "-123456789.125",   "3.3",   "0.005", "鉄筋", "１２"};
+    static const char* const odd[] = {"",
+                                      "abc",
+                                      "1,250.5",
+                                      " 12",
+                                      "+5",
+                                      "-0",
+                                      "0",
+                                      "12.",
+                                      ".5",
+                                      "-.5",
+                                      "5-3",
+                                      "1 200",
+                                      "-",
+                                      ",",
+                                      "0.0000001",
+                                      "99999999999.5",
+                                      "-123456789.125",
+                                      "3.3",
+                                      "0.005",
+                                      "鉄筋",
+                                      "１２"};
     std::uniform_int_distribution<int> pick(0, 9);
     const int n = pick(rng);
     if (nCol == 0 || nCol == 2)

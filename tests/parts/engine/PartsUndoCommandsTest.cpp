@@ -8,42 +8,7 @@
 
 namespace {
 
-enum { colName = 0, colQty = 1, colUnit = 2, colPrice = 3, colAmount = 4, colSum = 5 };
-
-class PartsUndoCommandsTest : public ::testing::Test {
-protected:
-    // Five rows: a name, a quantity i + 1 and a price 100 x (i + 1), the amounts worked out.
-    PartsUndoCommandsTest()
-    {
-        for (int r = 0; r < 5; ++r) {
-            list.Put(r, colName, std::string(1, static_cast<char>('a' + r)).c_str());
-            list.Put(r, colQty, std::to_string(r + 1).c_str());
-            list.Put(r, colPrice, std::to_string(100 * (r + 1)).c_str());
-            model.CalcRow(r, 0);
-        }
-        before = list.AllCells();
-    }
-    // The command recorded; undo gives back the list as it was, redo the list as the
-    // command left it, and a second undo the list as it was again.
-    void ExpectUndoneAndRedone(CPartsModel::CommandPtr pCommand)
-    {
-        ASSERT_NE(nullptr, pCommand);
-        list.Record(std::move(pCommand));
-        const auto after = list.AllCells();
-        ASSERT_NE(before, after) << "the command changed something";
-        list.Undo();
-        EXPECT_EQ(before, list.AllCells());
-        EXPECT_TRUE(model.Undo().CanRedo());
-        list.Redo();
-        EXPECT_EQ(after, list.AllCells());
-        list.Undo();
-        EXPECT_EQ(before, list.AllCells());
-    }
-
-    CTestPartsList list{SampleItems()};
-    CPartsModel& model = list.model;
-    std::vector<std::string> before;
-};
+using PartsUndoCommandsTest = PartsFiveRowsTest;
 
 } // namespace
 
@@ -156,7 +121,8 @@ TEST_F(PartsUndoCommandsTest, APasteTiledRepeatsTheRecordsAndTheirColumns)
 {
     CPMObjList records;
     MakeRecords(records, 0, colName, {{"x", "1"}});
-    auto pCommand = model.PasteTiled(CRect(colName, 3, colUnit, 6), records, CPartsUndoCommand::undoPasteTiled);
+    auto pCommand =
+        model.PasteTiled(CRect(colName, 3, colUnit, 6), records, CPartsUndoCommand::undoPasteTiled);
     for (int r = 3; r <= 6; ++r) {
         EXPECT_EQ("x", list.Cell(r, colName));
         EXPECT_EQ("1.000000", list.Cell(r, colQty));
@@ -220,13 +186,24 @@ TEST_F(PartsUndoCommandsTest, AReplaceWorksItsRowsOutAndIsOneStep)
     ExpectUndoneAndRedone(std::move(pCommand));
 }
 
-TEST_F(PartsUndoCommandsTest, RowsReadAreTakenOutAndPutBack)
+TEST_F(PartsUndoCommandsTest, RowsReadTakeTheirMappedTextsAndAreTakenOutAndPutBack)
 {
-    const int nBefore = model.GetRowsInUse();
-    model.InsertEmptyRows(2, 2);
-    model.SetCellText("new", 2, colName);
-    model.SetCellText("new", 3, colName);
-    ExpectUndoneAndRedone(model.RowsRead(2, 2, nBefore));
+    // Column c of the list takes text mapping[c] of each row read; -1 and texts a row has
+    // not leave the cell empty.
+    const std::vector<std::vector<CString>> rows = {{"9", "bolt", "x", "30"}, {"2"}, {}};
+    const std::vector<int> mapping = {1, 0, -1, 3, 2, 0, 0};
+    auto pCommand = model.InsertReadRows(2, rows, mapping);
+    EXPECT_EQ(8, model.GetRowsInUse());
+    EXPECT_EQ("bolt", list.Cell(2, colName));
+    EXPECT_EQ("9.000000", list.Cell(2, colQty));
+    EXPECT_EQ("", list.Cell(2, colUnit));
+    EXPECT_EQ("30.000000", list.Cell(2, colPrice));
+    EXPECT_EQ("270.000000", list.Cell(2, colAmount)) << "the row worked out over the text read into it";
+    EXPECT_EQ("", list.Cell(3, colName));
+    EXPECT_EQ("2.000000", list.Cell(3, colSum));
+    EXPECT_EQ("c", list.Cell(5, colName)) << "the rows from the insert on move down";
+    ExpectUndoneAndRedone(std::move(pCommand));
+    EXPECT_EQ(nullptr, model.InsertReadRows(1100, rows, mapping)) << "past the row limit";
 }
 
 TEST_F(PartsUndoCommandsTest, TheStoreHoldsOneCommandAndRefusesItOnceItsRowsMoved)
@@ -240,7 +217,8 @@ TEST_F(PartsUndoCommandsTest, TheStoreHoldsOneCommandAndRefusesItOnceItsRowsMove
     EXPECT_TRUE(model.Undo().CanUndo());
     model.RemoveRowAt(0);
     EXPECT_FALSE(model.Undo().CanUndo());
-    EXPECT_EQ(CPartsUndoOutcome().nChangedFrom, list.Undo().nChangedFrom) << "an undo that cannot act does nothing";
+    EXPECT_EQ(CPartsUndoOutcome().nChangedFrom, list.Undo().nChangedFrom)
+        << "an undo that cannot act does nothing";
     // A command recorded ends what redo could do.
     list.Type(0, colName, "y");
     list.Undo();
@@ -259,6 +237,53 @@ TEST_F(PartsUndoCommandsTest, CommandsThatChangeNothingGiveNoUndo)
     EXPECT_EQ(nullptr, model.PasteRowsAt(0, none));
     EXPECT_EQ(nullptr, model.InsertRows(1100, 1)) << "past the row limit";
     EXPECT_EQ(nullptr, model.StoreNumber(0, colName, 5.0)) << "a total goes into a number column only";
-    EXPECT_EQ(nullptr, model.RowsRead(0, 0, 5));
+    EXPECT_EQ(nullptr, model.InsertReadRows(0, {}, {0}));
     EXPECT_EQ(before, list.AllCells());
+}
+
+TEST_F(PartsUndoCommandsTest, ADeleteOrACutReachingPastTheRowsTakesOnlyTheRowsThere)
+{
+    auto pCommand = model.DeleteRows(3, 9);
+    EXPECT_EQ(3, model.GetRowsInUse());
+    EXPECT_EQ(4, pCommand->LastRow()) << "two rows were there to take";
+    ExpectUndoneAndRedone(std::move(pCommand));
+    CPMObjList records;
+    model.CopyBlock(CRect(0, 4, 5, 9), records);
+    pCommand = model.CutRows(4, 9, colQty, records);
+    EXPECT_EQ(4, model.GetRowsInUse());
+    list.Record(std::move(pCommand));
+    const CPartsUndoOutcome undo = list.Undo();
+    EXPECT_EQ(before, list.AllCells());
+    EXPECT_EQ(CPoint(colQty, 4), CPoint(undo.nCol, undo.nRow)) << "the cut's first cell becomes current";
+}
+
+TEST_F(PartsUndoCommandsTest, CellsPastedPastTheLastRowAddTheRowsTheyFillAndUndoTakesThemAway)
+{
+    CPMObjList records;
+    MakeRecords(records, 0, colQty, {{"2"}, {"3"}});
+    auto pCommand = model.PasteCellsAt(colQty, 7, records);
+    EXPECT_EQ(9, model.GetRowsInUse());
+    EXPECT_EQ("3.000000", list.Cell(8, colQty));
+    ExpectUndoneAndRedone(std::move(pCommand));
+    EXPECT_EQ(5, model.GetRowArraySize()) << "no row is left past the rows in use";
+}
+
+TEST(PartsRowLimitTest, RowsPutInPastTheLimitRaiseItAndStayReachable)
+{
+    CTestPartsList list(SampleItems(), 4);
+    for (int r = 0; r < 3; ++r)
+        list.Put(r, colName, std::string(1, static_cast<char>('a' + r)).c_str());
+    CPMObjList records;
+    MakeRecords(records, 0, colName, {{"x"}, {"y"}, {"z"}});
+    list.Record(list.model.PasteRowsAt(1, records));
+    EXPECT_EQ(6, list.model.GetRowsInUse());
+    EXPECT_EQ(8, list.model.GetRowLimit());
+    EXPECT_EQ("c", list.Cell(5, colName));
+    list.Record(list.model.InsertReadRows(6, {{"r"}, {"s"}, {"t"}}, {0}));
+    EXPECT_EQ(16, list.model.GetRowLimit());
+    EXPECT_EQ("t", list.Cell(8, colName));
+    list.Undo();
+    EXPECT_EQ(6, list.model.GetRowsInUse());
+    EXPECT_EQ("", list.Cell(8, colName));
+    EXPECT_EQ("c", list.Cell(5, colName));
 }
