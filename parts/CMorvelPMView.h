@@ -374,14 +374,13 @@ private:
     // The pass of the grids' two-pass paint: set by a first paint that only invalidated its
     // area, cleared by the paint that draws. One flag for every parts window.
     static bool s_bPaintPass;
-    // The last find of any parts window: its text, its request flags, the position of its
-    // match in the current cell (-1 none) and its length in bytes. A replace acts on that
-    // match, in whichever window the replace dialog sends it.
+    // The last find of any parts window: its text, its request flags and the position of
+    // its match in the current cell (-1 none). A replace acts on that match, in whichever
+    // window the replace dialog sends it.
     struct CLastFind {
         CString strText;
         WPARAM nFlags = 0;
         int nFoundPos = -1;
-        int nLength = 0;
     };
     static CLastFind s_lastFind;
 };

@@ -134,7 +134,6 @@ LRESULT CMorvelPMView::OnFindReplaceRequest(WPARAM wParam, LPARAM lParam)
             return 0;
         s_lastFind.strText = strFind;
         s_lastFind.nFlags = wParam;
-        s_lastFind.nLength = strFind.GetLength();
         // The matches first, then the replacements: what a replacement makes is never
         // searched again, and the rows are kept for undo before anything changes.
         const CPoint ptSaved(GetCurrentCol(), GetCurrentRow());
@@ -176,7 +175,6 @@ LRESULT CMorvelPMView::OnFindReplaceRequest(WPARAM wParam, LPARAM lParam)
     // Find. An empty text finds nothing.
     s_lastFind.strText = lpszText;
     s_lastFind.nFlags = wParam;
-    s_lastFind.nLength = static_cast<int>(std::strlen(lpszText));
     s_lastFind.nFoundPos = FindNext(wParam, lpszText);
     if (s_lastFind.nFoundPos < 0)
         return 0;

@@ -99,13 +99,6 @@ public:
     // The rows of a list read from its file: they are all in use, the row limit is the one
     // given (grown to hold them), and nothing done before can be undone.
     void TakeReadRows(std::vector<std::unique_ptr<CGridRow>> rows, int nRowLimit);
-    // The undo commands' own moves of whole rows: row nRow becomes a copy of pRow (null:
-    // the row has no object again), rows put in at nRow, and nCount rows taken out there
-    // (those beyond the array are not there to take: fewer may come back). Neither touches
-    // the rows in use.
-    void PutRow(int nRow, const CGridRow* pRow);
-    void PutRowsIn(int nRow, std::vector<std::unique_ptr<CGridRow>>& rows);
-    std::vector<std::unique_ptr<CGridRow>> TakeRowsOut(int nRow, int nCount);
     // Rows nFirst..nLast (within the row limit) whole as they are, with the rows in use.
     CRowImage TakeImage(int nFirst, int nLast) const;
 
@@ -224,6 +217,17 @@ public:
     const CPartsUndoStore& Undo() const { return m_undo; }
 
 private:
+    // The undo commands put back what they keep through the row moves below.
+    friend class CPartsRowsWritten;
+    friend class CPartsRowsSplice;
+
+    // Whole rows moved: row nRow becomes a copy of pRow (null: the row has no object
+    // again), rows put in at nRow, and nCount rows taken out there (those beyond the array
+    // are not there to take: fewer may come back). None touches the rows in use.
+    void PutRow(int nRow, const CGridRow* pRow);
+    void PutRowsIn(int nRow, std::vector<std::unique_ptr<CGridRow>>& rows);
+    std::vector<std::unique_ptr<CGridRow>> TakeRowsOut(int nRow, int nCount);
+
     // The tools' view of the cells (IGridCells).
     const CString& GetCell(int nRow, int nCol) const override { return GetCellText(nRow, nCol); }
     int GetUsedRows() const override { return m_nRowsInUse; }

@@ -159,8 +159,6 @@ CPartsModel::CommandPtr CPartsModel::InsertReadRows(int nRow, const std::vector<
     for (int i = 0; i < nCount; ++i) {
         const int r = nRow + i;
         const std::vector<CString>& texts = rows[static_cast<size_t>(i)];
-        // Every new row is written, an empty one too.
-        SetCellText(CString(), r, 0);
         for (int c = 0; c < nColumns; ++c) {
             const int k = mapping[static_cast<size_t>(c)];
             if (k >= 0 && k < static_cast<int>(texts.size()))

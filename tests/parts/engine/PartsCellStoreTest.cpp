@@ -22,13 +22,16 @@ TEST_F(PartsCellStoreTest, NumbersAreStoredInTheirNormalFormAndShownByThePicture
     bool bRight = false;
     EXPECT_EQ("1,234.50", model.GetDisplayText(0, colQty, &bRight).str());
     EXPECT_TRUE(bRight);
-    // The price rounds half up to whole yen; zero and what is nearer it show empty.
+    // The price rounds half up to whole yen; zero and what is within 1e-8 of it show empty
+    // (a text as a file may hold it), what is farther by the picture.
     list.Put(1, colPrice, "98.5");
     EXPECT_EQ("99.000000", list.Cell(1, colPrice));
     for (const char* lpszZero : {"0", "0.000000001"}) {
-        list.Put(2, colQty, lpszZero);
+        model.SetCell(2, colQty, lpszZero);
         EXPECT_EQ("", model.GetDisplayText(2, colQty, &bRight).str()) << lpszZero;
     }
+    model.SetCell(2, colQty, "0.0005");
+    EXPECT_EQ("0.00", model.GetDisplayText(2, colQty, &bRight).str());
     // A text column keeps its text, shown on the left; a "計" column is stored as a number
     // but shown as stored, on the left; a word in a number column stays as typed.
     list.Put(0, colName, "1,000");

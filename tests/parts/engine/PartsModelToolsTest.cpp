@@ -81,8 +81,12 @@ TEST_F(PartsModelToolsTest, TheFixedRateChangeStartsAnEmptyCellKeepsAWordAndStop
     EXPECT_EQ("500.000000", list.Cell(3, colPrice));
     EXPECT_EQ("2000.000000", list.Cell(3, colAmount)) << "the row worked out: 4 x 500";
     EXPECT_EQ(5, model.GetRowsInUse());
-    EXPECT_EQ("", list.Cell(5, colPrice));
     ExpectUndoneAndRedone(std::move(pCommand));
+    // The row after the last is no part of the list: no change starts it.
+    list.Record(model.ApplyFixedRate(colPrice, 4, 9, "+1", Condition(0, -1, "")));
+    EXPECT_EQ(5, model.GetRowsInUse());
+    EXPECT_EQ("", list.Cell(5, colPrice));
+    list.Undo();
 
     // Rounded by the column (whole yen, half up); a result that is no number changes nothing.
     model.ApplyFixedRate(colPrice, 0, 0, "*1.005", Condition(0, -1, ""));

@@ -183,6 +183,8 @@ TEST_F(PartsUndoCommandsTest, AReplaceWorksItsRowsOutAndIsOneStep)
     EXPECT_EQ("9.000000", list.Cell(3, colQty));
     EXPECT_EQ("1800.000000", list.Cell(1, colAmount));
     EXPECT_EQ("3600.000000", list.Cell(3, colAmount));
+    EXPECT_EQ("9.000000", list.Cell(1, colSum))
+        << "as typing works a row out: the word A counts as empty in a sum";
     ExpectUndoneAndRedone(std::move(pCommand));
 }
 
