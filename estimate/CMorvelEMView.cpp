@@ -245,21 +245,9 @@ const CEstimationFormFile& CMorvelEMView::GetEstimationForm() const
 
 void CMorvelEMView::SetupFromDocument()
 {
-    CMorvelEMDoc* pDoc = GetDocument();
-    CEstimateModel& model = Model();
-    model.SetColumnCount(std::clamp(GetEstimationForm().GetCount(), 0, static_cast<int>(MAX_COLUMNS)));
-    model.SetUsedRows(pDoc != nullptr ? std::max(0, pDoc->m_nLoadedRowCount) : 0);
-    // A file may hold more rows than the row limit: the limit grows (by doubling, as far as
-    // needed) so that every row read stays reachable.
-    model.GrowRowLimitToFit(model.GetUsedRows());
-
-    // A new estimate's information form is the copy of the application's form that the new
-    // document took, so both cases count the document's form.
-    if (pDoc != nullptr) {
-        model.SetInformationCount(pDoc->m_InformationForm.GetCount());
-        if (pDoc->m_nNewEstimate == 1)
-            model.ClearInformation();
-    }
+    if (CMorvelEMDoc* pDoc = GetDocument())
+        pDoc->SetupModel();
+    CMorvelView::SetZoom(Model().GetZoom());
     SetupView();
     // A file may hold figures its form and the settings now do not give (saved at another
     // recalculation level, under another tax rate or form). Where every command leaves the

@@ -113,11 +113,13 @@ public:
     // The model's used rows changed under the view (an edit in another window on the
     // estimate grew them): the scroll ranges follow.
     void UsedRowsChanged() { UpdateScrollRanges(); }
+    // The grid's zoom; the estimate's first window's is the estimate's, which its file keeps.
+    void SetZoom(int nPercent);
 
     // ---- set-up -------------------------------------------------------------------------
-    // The part of the initial update that needs no window: the model's column count, used
-    // rows (from the rows read; the row limit is doubled once when they do not fit) and
-    // information count from the document, then the view's own part (SetupView).
+    // The part of the initial update that needs no window: the model set up from the
+    // document (CMorvelEMDoc::SetupModel), the model's zoom taken, then the view's own part
+    // (SetupView).
     void SetupFromDocument();
     // The view's part alone, for a further window on an estimate already set up: widths
     // and titles from the estimation form, header and row heights, the current parts file

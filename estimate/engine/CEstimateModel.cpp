@@ -23,6 +23,18 @@ void CEstimateModel::GrowRowLimitToFit(int nRows)
         m_nRowLimit *= 2;
 }
 
+void CEstimateModel::ReplaceEditRows(std::vector<std::unique_ptr<CGridRow>>&& rows)
+{
+    m_engine.ForgetKeptTotals();
+    m_editRows.DeleteWorkingRows();
+    m_editRows.SetSize(0, static_cast<INT_PTR>(std::max<size_t>(rows.size(), 16)));
+    for (std::unique_ptr<CGridRow>& pRow : rows)
+        m_editRows.Add(pRow.release());
+    m_nUsedRows = static_cast<int>(rows.size());
+    rows.clear();
+    GrowRowLimitToFit(m_nUsedRows);
+}
+
 void CEstimateModel::SetInformationCount(int nCount)
 {
     m_nInformationCount = std::clamp(nCount, 0, static_cast<int>(MAX_INFORMATION));

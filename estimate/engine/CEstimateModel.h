@@ -21,6 +21,8 @@
 #include "platform/base/CString.h"
 
 #include <array>
+#include <memory>
+#include <vector>
 
 // What the model needs of the estimate around it. The column texts and the tax settings
 // are those of IEstimateSheet; GrowUsedRows tells that the model's used rows grew to
@@ -58,6 +60,10 @@ public:
     // rows fit: an estimate read with more rows than the setting allows keeps every row
     // reachable. A limit that already fits stays.
     void GrowRowLimitToFit(int nRows);
+    // The edit page's rows replaced whole (an estimate read or converted): what was kept of
+    // the former rows is forgotten, the used rows are the new rows, and the row limit grows
+    // (doubling) until every one of them is reachable.
+    void ReplaceEditRows(std::vector<std::unique_ptr<CGridRow>>&& rows);
     // The estimation form's column count (MAX_COLUMNS at most, as the form reader keeps it).
     int GetColumnCount() const { return m_nColumnCount; }
     void SetColumnCount(int nColumnCount) { m_nColumnCount = nColumnCount; }
@@ -76,6 +82,10 @@ public:
         const CGridRow* pRow = Row(ePage, nRow);
         return pRow != nullptr ? pRow->GetKind() : kindEmpty;
     }
+
+    // The zoom in percent the estimate is shown at and its file keeps (its first window's).
+    int GetZoom() const { return m_nZoom; }
+    void SetZoom(int nZoom) { m_nZoom = nZoom; }
 
     // ---- the computation --------------------------------------------------------------
     CEstimateEngine& Engine() { return m_engine; }
@@ -120,6 +130,7 @@ private:
     int m_nUsedRows = 0;
     int m_nRowLimit = 0;
     int m_nColumnCount = 12; // the grids' count until a form is read
+    int m_nZoom = 100;
     std::array<CString, MAX_INFORMATION> m_strInformation;
     int m_nInformationCount = 0;
     CSubjectNumbering m_numbering;
