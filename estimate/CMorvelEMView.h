@@ -1131,7 +1131,8 @@ public:
 
 private:
     // ---- data ---------------------------------------------------------------------------
-    // The steps of the rows command running (CRowStepRecording), or null.
+    // The steps of the rows command this window runs (CRowStepRecording), which the model
+    // records, or null.
     CRowSteps* m_pRowSteps = nullptr;
     // What the print copy set aside: the rows in use, the current cell and the selection of
     // the real rows, and the rows in use of the copy while it is set aside between pages.
@@ -1296,8 +1297,6 @@ private:
     private:
         CMorvelEMView& m_view;
     };
-    // A step for the rows command while its steps are recorded.
-    void NoteRowStep(int nRow, int nCount, bool bInserted, int nUsedRowsBefore);
 
 public:
     void StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate)
