@@ -10,7 +10,6 @@
 
 #include "app/CShellServices.h"
 #include "estimate/engine/CCellSearch.h"
-#include "estimate/engine/CEstimateColumns.h"
 #include "estimate/engine/CRangeSum.h"
 #include "grid/CGridCellEdit.h"
 #include "grid/CMorvelView.h"

@@ -1,8 +1,8 @@
 // IGridCells: a grid's cells as the editing tools over a column read them (the range total,
 // the fixed-rate change): a cell's text, the used rows and what the form says of each
 // column. The estimate's edit page gives them through CEngineCells, a parts list through its
-// model; the tools are then one piece of code for both grids, their differences stated as
-// rules where they are made.
+// model; the same tools then serve both grids, their differences stated as rules where
+// they are made.
 #pragma once
 
 #include "platform/base/CString.h"
