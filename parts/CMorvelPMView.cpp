@@ -173,7 +173,12 @@ void CMorvelPMView::SetRowLimit(int nRowLimit)
 void CMorvelPMView::RowCountsChanged()
 {
     RecalcTotalHeight();
-    SetVScrollRange(GetUsedRows());
+    CRect rcClient;
+    if (m_hWnd != nullptr)
+        GetClientRect(&rcClient);
+    SetScrollRanges(GetTotalWidth() - rcClient.Width() + GetRowHeaderWidth(), GetUsedRows());
+    if (m_hWnd != nullptr)
+        SyncScrollBars();
 }
 
 bool CMorvelPMView::IsNumericColumn(int nCol) const
@@ -239,18 +244,6 @@ void CMorvelPMView::ApplyZoom()
     SetBaseRowHeaderWidth(m_bShowNumbers ? m_nNumberWidthBase : 0);
     SetBaseHeaderHeight(m_bShowHeader ? m_nHeaderHeightBase : 0);
     ApplyZoomToGeometry();
-}
-
-void CMorvelPMView::SetVScrollRange(int nRows)
-{
-    if (nRows != GetUsedRows())
-        SetUsedRows(nRows);
-    CRect rcClient;
-    if (m_hWnd != nullptr)
-        GetClientRect(&rcClient);
-    SetScrollRanges(GetTotalWidth() - rcClient.Width() + GetRowHeaderWidth(), nRows);
-    if (m_hWnd != nullptr)
-        SyncScrollBars();
 }
 
 void CMorvelPMView::OnInitialUpdate()

@@ -56,7 +56,6 @@ public:
     // The row-number column width for a row limit: one 9-pixel place per digit and one
     // more, at most 50.
     static int NumberWidthFor(int nRowLimit);
-    void SetVScrollRange(int nRows);
     // Sends a scroll step to every pane of the list in this pane's splitter column
     // (WM_HSCROLL) or row (WM_VSCROLL), this one included, so that the panes stay in line.
     void ScrollAllPanes(UINT nMsg, UINT nCode, int nPos);
