@@ -1,8 +1,8 @@
 // The estimate view's side of printing: the print and preview commands and the framework's
 // print steps, handed to the print road that prints through the chosen print layouts
 // (registered in CShellServices by the estimate tools).
+#include "app/CInformationFormTexts.h"
 #include "app/CShellServices.h"
-#include "estimate/CInformationFormTexts.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/engine/CPrintRowSource.h"
