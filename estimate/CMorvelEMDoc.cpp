@@ -348,8 +348,7 @@ void CMorvelEMDoc::WriteEstimate(CArchive& ar, CMorvelEMView* pView)
         ar << LowWord(numbering.nSmallStyle);
         ar << LowWord(numbering.nMode);
         ar << LowWord(pView->GetMetrics().nZoom);
-        // The edit page as it is, whichever page a window shows (while the estimate
-        // prints, its print copy).
+        // The edit page as it is, whichever page a window shows.
         const CGridRowArray& rows = model.Rows(CEstimateModel::EPage::edit);
         const CEstimateEngine& engine = model.Engine();
         static const CString empty;
@@ -479,10 +478,10 @@ void CMorvelEMDoc::CommitEstimate(CLoadedEstimate& lo, CMorvelEMView& view)
     // The file's rows replace whatever the model held.
     model.Engine().ForgetKeptTotals();
     CGridRowArray& rows = model.Rows(CEstimateModel::EPage::edit);
-    rows.DeleteWorkingRows();
-    rows.SetSize(0, static_cast<INT_PTR>(std::max<size_t>(lo.rows.size(), 16)));
+    rows.RemoveAll();
+    rows.Reserve(static_cast<INT_PTR>(lo.rows.size()));
     for (std::unique_ptr<CGridRow>& pRow : lo.rows)
-        rows.Add(pRow.release());
+        rows.Add(std::move(pRow));
     lo.rows.clear();
 
     // More rows than the row limit: the limit grows (doubling, as far as needed) so that

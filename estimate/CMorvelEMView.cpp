@@ -385,8 +385,9 @@ void CMorvelEMView::SetCellIndent(int nIndent, int nRow, int nCol)
     CGridRow* pRow = rows.GetRow(nRow);
     if (pRow == nullptr) {
         const bool bBeyond = nRow > rows.GetUpperBound();
-        pRow = new CGridRow;
-        rows.SetAtGrow(nRow, pRow);
+        auto pNew = std::make_unique<CGridRow>();
+        pRow = pNew.get();
+        rows.SetAtGrow(nRow, std::move(pNew));
         if (bBeyond && &rows == &EditRows()) {
             SetUsedRows(std::max(GetUsedRows() + 1, nRow + 1));
             UpdateScrollRanges();
@@ -497,9 +498,11 @@ void CMorvelEMView::PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows)
         GrowRowLimit(nUsedAfter + 1);
     SetUsedRows(nUsedAfter);
     // As nCount insertions at nRow, with one move of the rows below.
-    EditRows().InsertAt(nRow, nullptr, nCount);
+    EditRows().InsertEmptyAt(nRow, nCount);
+    // The rows handed in belong to the estimate from here on.
     for (int i = 0; i < nCount; ++i)
-        EditRows().SetAt(nRow + i, ppRows != nullptr ? ppRows[i] : new CGridRow);
+        EditRows().SetAt(nRow + i, ppRows != nullptr ? CGridRowArray::CRowPtr(ppRows[i])
+                                                     : std::make_unique<CGridRow>());
     NoteRowStep(nRow, nCount, true, nUsedBefore);
     NoteRowShift(nRow);
     if (m_nMarkRow >= nRow)
@@ -515,12 +518,9 @@ void CMorvelEMView::TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>* pT
     const int nUsedBefore = GetUsedRows();
     // As nCount deletions at nRow, with one move of the rows below.
     const int n = std::min<int>(nCount, static_cast<int>(EditRows().GetSize()) - nRow);
-    for (int i = 0; i < n; ++i) {
-        if (pTaken != nullptr)
-            pTaken->push_back(EditRows().GetRow(nRow + i));
-        else
-            delete EditRows().GetRow(nRow + i);
-    }
+    // The rows taken go to the caller, or are deleted with their entries.
+    for (int i = 0; pTaken != nullptr && i < n; ++i)
+        pTaken->push_back(EditRows().Release(nRow + i).release());
     EditRows().RemoveAt(nRow, n);
     NoteRowStep(nRow, n, false, nUsedBefore);
     NoteRowShift(nRow);
@@ -592,7 +592,7 @@ void CMorvelEMView::CopyRow(const CGridRow* pSource, CGridRow* pTarget) const
 void CMorvelEMView::AllocateRows(int nCount)
 {
     for (int i = 0; i < nCount; ++i)
-        EditRows().Add(new CGridRow);
+        EditRows().Add(std::make_unique<CGridRow>());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -647,14 +647,6 @@ void CMorvelEMView::SetDocumentModifiedKeepingUndo()
 {
     const CUndoKeepingScope keepUndo;
     SetDocumentModified();
-}
-
-void CMorvelEMView::RemovePrintCopyRow(int nRow)
-{
-    if (!IsPrintCopyActive() || nRow < 0 || nRow >= EditRows().GetSize())
-        return;
-    delete EditRows().GetRow(nRow);
-    EditRows().RemoveAt(nRow);
 }
 
 CString CMorvelEMView::GetInformation(int nIndex) const

@@ -7,11 +7,7 @@ CEstimateModel::CEstimateModel(IEstimateModelHost& host)
 {
 }
 
-CEstimateModel::~CEstimateModel()
-{
-    for (CGridRowArray* pRows : {&m_editRows, &m_summaryRows})
-        pRows->DeleteWorkingRows();
-}
+CEstimateModel::~CEstimateModel() = default;
 
 void CEstimateModel::GrowRowLimitToFit(int nRows)
 {
