@@ -160,13 +160,11 @@ void CCheckMarkListBox::OnLButtonDown(UINT nFlags, CPoint point)
 {
     // The list selects the row under the click first.
     CListBox::OnLButtonDown(nFlags, point);
-    if (point.x >= TICK_CLICK_LIMIT)
-        return;
     const int nSel = GetCurSel();
     if (nSel < 0 || !GetEnable(nSel))
         return;
-    // Only a click on the selected row's own tick box ticks: a click in the empty space
-    // below the last row must not change the row chosen before.
+    // A click on a row, its box or its text, ticks it as in any check list; a click in the
+    // empty space below the last row must not change the row chosen before.
     BOOL bOutside = TRUE;
     const int nHit = static_cast<int>(ItemFromPoint(point, bOutside));
     if (bOutside || nHit != nSel)

@@ -1,7 +1,7 @@
 // CCheckMarkListBox: the list of the column selection dialog. Each 20-pixel row has a tick
-// box at its left and its text to the right; clicking the tick box of an enabled row, or
-// Space on the chosen row, ticks it or clears it. Rows can be disabled (shown grey, never
-// ticked). Ticks and enabling are kept for the first 200 rows.
+// box at its left and its text to the right; clicking an enabled row (its box or its
+// text), or Space on the chosen row, ticks it or clears it. Rows can be disabled (shown
+// grey, never ticked). Ticks and enabling are kept for the first 200 rows.
 #pragma once
 
 #include "platform/base/CString.h"
@@ -17,9 +17,8 @@ public:
     // Rows whose tick and enabling are kept.
     static constexpr int MAX_ITEMS = 200;
     static constexpr int ITEM_HEIGHT = 20;
-    // Width of the tick column; a click left of TICK_CLICK_LIMIT toggles the tick.
+    // Width of the tick column.
     static constexpr int TICK_WIDTH = 20;
-    static constexpr int TICK_CLICK_LIMIT = 21;
 
     CCheckMarkListBox();
     ~CCheckMarkListBox() override;

@@ -10,7 +10,6 @@
 #include "platform/ui/frames/CCreateContext.h"
 #include "platform/ui/frames/CTreeView.h"
 #include "platform/ui/frames/CView.h"
-#include "platform/ui/gdi/CClientDC.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/ResourceIds.h"
 
@@ -71,25 +70,16 @@ int CChildEMFrame::GetSubjectTreeWidth(int nAtLeast) const
     if (pTreeView == nullptr || pTreeView->GetSafeHwnd() == nullptr)
         return nAtLeast;
     CTreeCtrl& tree = pTreeView->GetTreeCtrl();
-    // The label rectangles stop at the tree's edge: the text is measured whole instead.
-    CClientDC dc(&tree);
-    CFont* pOldFont = dc.SelectObject(tree.GetFont());
-    int nRight = 0;
-    for (HTREEITEM hItem = tree.GetRootItem(); hItem != nullptr; hItem = tree.GetNextVisibleItem(hItem)) {
-        CRect rcLabel;
-        if (tree.GetItemRect(hItem, &rcLabel, TRUE))
-            nRight = std::max(nRight,
-                              static_cast<int>(rcLabel.left + dc.GetTextExtent(tree.GetItemText(hItem)).cx));
-    }
-    dc.SelectObject(pOldFont);
+    // The tree elides labels that its pane cannot show: it knows how far they reach whole.
+    const int nRight = CShellServices::GetSubjectTreeLabelsRight(pTreeView);
     if (nRight == 0)
         return nAtLeast;
-    // The label's own margins, the vertical bar and the pane's borders.
+    // A little room after the labels, the vertical bar and the pane's borders.
     CRect rcTreeWindow, rcTreeClient;
     pTreeView->GetWindowRect(&rcTreeWindow);
     tree.GetClientRect(&rcTreeClient);
     const int cxFrame = std::max(0, rcTreeWindow.Width() - rcTreeClient.Width());
-    const int cxWanted = nRight + 8 + GetSystemMetrics(SM_CXVSCROLL) + cxFrame;
+    const int cxWanted = nRight + 2 + GetSystemMetrics(SM_CXVSCROLL) + cxFrame;
     CRect rcClient;
     GetClientRect(&rcClient);
     const int cxMost = std::max(nAtLeast, rcClient.Width() / 2);

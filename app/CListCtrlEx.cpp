@@ -1,6 +1,7 @@
 #include "app/CListCtrlEx.h"
 
 #include "platform/base/Cp932.h"
+#include "platform/ui/gdi/CClientDC.h"
 #include "platform/ui/gdi/CDC.h"
 #include "platform/ui/gdi/CImageList.h"
 #include "platform/ui/gdi/GdiObjects.h"
@@ -98,6 +99,28 @@ CString CListCtrlEx::MakeShortString(CDC* pDC, const CString& text, int nColumnL
     if (pbShortened)
         *pbShortened = TRUE;
     return text.Left(nKeep) + kDots;
+}
+
+void CListCtrlEx::FitColumnToTexts(int nCol, int nAtLeast)
+{
+    if (m_hWnd == nullptr || nCol < 1)
+        return;
+    char heading[260] = {};
+    LVCOLUMN lvc{};
+    lvc.mask = LVCF_TEXT;
+    lvc.pszText = heading;
+    lvc.cchTextMax = static_cast<int>(sizeof(heading));
+    if (!GetColumn(nCol, &lvc))
+        return;
+    CClientDC dc(this);
+    CFont* pOldFont = dc.SelectObject(GetFont());
+    // The heading's margins are the header's; the items' those DrawItem keeps.
+    int cx = std::max(nAtLeast, dc.GetTextExtent(CString(heading)).cx + 4 * kColumnMargin);
+    for (int i = 0; i < GetItemCount(); ++i)
+        cx = std::max(cx, dc.GetTextExtent(GetItemText(i, nCol)).cx + 2 * kColumnMargin);
+    dc.SelectObject(pOldFont);
+    if (cx != GetColumnWidth(nCol))
+        SetColumnWidth(nCol, cx);
 }
 
 // ---------------------------------------------------------------------------------------

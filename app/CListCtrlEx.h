@@ -30,6 +30,9 @@ public:
     // kept) until it fits with "..." appended. *pbShortened tells which.
     static CString MakeShortString(CDC* pDC, const CString& text, int nColumnLen, int nOffset,
                                    BOOL* pbShortened = nullptr);
+    // Widens a column after the first so that its heading and every item's text in it show
+    // whole as the list draws them (never narrower than nAtLeast).
+    void FitColumnToTexts(int nCol, int nAtLeast);
 
     // Forces the report view and owner-drawn fixed rows.
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;

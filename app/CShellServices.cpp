@@ -118,6 +118,12 @@ void CShellServices::CutAllEstimateRows(CView* pGrid)
         cut(pGrid);
 }
 
+int CShellServices::GetSubjectTreeLabelsRight(CView* pTree)
+{
+    const auto& get = Get().getSubjectTreeLabelsRight;
+    return get ? get(pTree) : 0;
+}
+
 bool CShellServices::RunEstimateDialogCommand(CView* pView, UINT nID)
 {
     const auto& run = Get().runEstimateDialogCommand;

@@ -156,6 +156,12 @@ public:
     static void CutAllEstimateRows(CView* pGrid);
     std::function<void(CView* pGrid)> cutAllEstimateRows;
 
+    // The client x up to which the subject tree's labels reach shown whole (the tree elides
+    // them where its pane is narrower): CMorvelEMTreeView::GetWholeLabelsRight
+    // (estimate_tools/CMorvelEMTreeView.cpp). Empty: 0.
+    static int GetSubjectTreeLabelsRight(CView* pTree);
+    std::function<int(CView* pTree)> getSubjectTreeLabelsRight;
+
     // -- the estimate grid's commands (CMorvelEMView) --
     // The commands that ask through a dialog of the estimate tools first (page select,
     // insert and delete, information input, kinds, discounts, picks, summary table, find

@@ -31,8 +31,10 @@ inline void BuildEstimateForms(CMorvelEMDoc& doc)
 // quantities and prices, small/middle/large/kind subtotals, discounts and a discount
 // total, then the grand total and the consumption tax. With bTaxPerKind every kind is a
 // small estimate of its own (one large, two middle and three small subjects each with nine
-// details), closed by its grand total and consumption-tax row.
-inline void BuildEstimateRows(CMorvelEMView& view, int nRows, bool bTaxPerKind)
+// details), closed by its grand total and consumption-tax row (a tax row every 78 rows); of
+// every six such kinds, nShortKinds have eight details in each small subject (5: a tax row
+// every 73 rows).
+inline void BuildEstimateRows(CMorvelEMView& view, int nRows, bool bTaxPerKind, int nShortKinds = 0)
 {
     const char* const names[] = {"外部足場",           "根切り",           "普通コンクリート", "普通型枠",
                                  "せっこうボード張り", "ビニルクロス張り", "照明器具",         "電線",
@@ -70,8 +72,8 @@ inline void BuildEstimateRows(CMorvelEMView& view, int nRows, bool bTaxPerKind)
     const int nLimit = nRows - 3;
     const int nLarge = bTaxPerKind ? 1 : 4;
     const int nMiddle = bTaxPerKind ? 2 : 4;
-    const int nDetails = bTaxPerKind ? 9 : 12;
     for (int k = 0; row() < nLimit; ++k) {
+        const int nDetails = bTaxPerKind ? (k % 6 < nShortKinds ? 8 : 9) : 12;
         heading(kindKind, "本体工事");
         for (int l = 0; l < nLarge && row() < nLimit; ++l) {
             heading(kindLarge, "建築工事");

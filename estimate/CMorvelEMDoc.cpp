@@ -203,7 +203,9 @@ CString CMorvelEMDoc::GetBackupPathName(const char* lpszPathName)
 
 void CMorvelEMDoc::SetPathName(LPCTSTR lpszPathName, BOOL bAddToMRU)
 {
-    CMorvelDoc::SetPathName(ReplaceExtension(lpszPathName, "mmd"), bAddToMRU);
+    // A file named ".MMD" in any case keeps its own name: the window's title and the recent
+    // files show the name the file has on disk.
+    CMorvelDoc::SetPathName(GetNativePathName(lpszPathName), bAddToMRU);
 }
 
 void CMorvelEMDoc::SetTitle(LPCTSTR lpszTitle)

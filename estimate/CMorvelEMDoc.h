@@ -58,8 +58,8 @@ public:
     // has items, either above 100), and
     // CUserException when it has already told the user (wrong magic, damaged form).
     void Serialize(CArchive& ar) override;
-    // Every estimate's path ends in ".mmd": the extension is replaced before the framework
-    // takes the path (also after an import).
+    // Every estimate's path ends in ".mmd": another extension is replaced before the
+    // framework takes the path (also after an import); ".MMD" in any case is kept as named.
     void SetPathName(LPCTSTR lpszPathName, BOOL bAddToMRU = TRUE) override;
     // The subject tree names its root after the title, so a new title (a save under
     // another name, the first save of a new estimate) is shown there at once.

@@ -261,11 +261,11 @@ void CMorvelEMView::SetupFromDocument()
             model.ClearInformation();
     }
     SetupView();
-    // The figures are the file's until a command changes a row.
-    Engine().TakeFiguresAsDone();
-    // The totals' sums are made while the estimate opens, so that the first edit costs what
-    // any other does (on 65,000 rows the walk that makes them is a frame's time).
-    Engine().KeepTotalsOfTheRows();
+    // A file may hold figures its form and the settings now do not give (saved at another
+    // recalculation level, under another tax rate or form). Where every command leaves the
+    // figures a full recalculation makes, the estimate opens with them too; elsewhere they
+    // stay the file's until F7.
+    Engine().StartOnRowsRead(GetRecalcLevel() == 3);
 }
 
 void CMorvelEMView::SetupView()
@@ -343,7 +343,12 @@ void CMorvelEMView::OnInitialUpdate()
 // ---------------------------------------------------------------------------------------
 // Row and cell access
 
-CGridRow* CMorvelEMView::GetEditRow(int nRow) const
+const CGridRow* CMorvelEMView::GetEditRow(int nRow) const
+{
+    return EditRows().GetRow(nRow);
+}
+
+CGridRow* CMorvelEMView::GetEditRow(int nRow)
 {
     // The row may be written through the pointer: what is kept from the rows is dropped.
     EditRows().NoteChange();

@@ -174,8 +174,11 @@ public:
     void CopyRow(const CGridRow* pSource, CGridRow* pTarget) const;
     // Appends empty row objects to the edit page (the file reader fills them).
     void AllocateRows(int nCount);
-    // The edit page's row object, or null.
-    CGridRow* GetEditRow(int nRow) const;
+    // The edit page's row object, or null. A const view only reads it and notes nothing, so
+    // a copy or an output leaves the kept sums and the modified flag alone; the other hands
+    // the row out for writing, and what is kept from the rows is dropped.
+    const CGridRow* GetEditRow(int nRow) const;
+    CGridRow* GetEditRow(int nRow);
 
     // Information values: the amounts the information sheet offers (with tax, tax, without
     // tax) and the values it gives back.
@@ -258,6 +261,9 @@ public:
                          int nSmallCount) const;
     // The subject number shown in front of a heading's text in the numbering column.
     CString GetSubjectNoText(int nRow, int nCol) const;
+    // Repaints the numbering column from the first row in view down: a number counts the
+    // headings above its row, so a heading come or gone changes the numbers below it.
+    void RepaintSubjectNumbers();
 
     // The special-row commands' work, with the values their dialogs collect.
     void InsertKindHeading(const char* lpszName, const char* lpszUnit);
@@ -306,6 +312,7 @@ public:
     // the used rows and the summary page's length.
     struct CRowsState {
         unsigned long long nChanges = 0;
+        unsigned long long nKindChanges = 0;
         int nUsedRows = 0;
         INT_PTR nSummaryRows = 0;
         bool operator==(const CRowsState&) const = default;
@@ -962,7 +969,6 @@ public:
     afx_msg void OnUpdateEditRedo(CCmdUI* pCmdUI);
     // false once rows were inserted, deleted or reordered by something the record does not
     // know about: its row numbers no longer name the rows it was made for.
-    bool IsUndoRecordCurrent() const;
 
 private:
     // Records the command undo takes back (made after the command's changes, with what it
@@ -1211,7 +1217,6 @@ private:
     {
         return Engine().FindNameIndent(nRow, nKind, nNameCol);
     }
-    int GetCellIndentOfEditRow(int nRow, int nCol) const;
     // A new row for a special row at the current row: the used rows grow to it when it
     // lies below them, otherwise an empty row is inserted there. false, after telling the
     // user why, when the estimate's file could not hold another row: nothing changes.
@@ -1264,6 +1269,9 @@ public:
     bool GetNonCalcRange(int& nFirstRow, int& nLastRow) const;
     // After a recalculation: the subject tree, the modified mark and the status bar follow.
     void AfterRecalculation();
+    // The totals from nFirstRow; AfterRecalculation follows only when a row was written
+    // since the rows' change count was nChangesBefore.
+    void RecalcTotalsNotingWrites(int nFirstRow, unsigned long long nChangesBefore);
     // Rows inserted, deleted or reordered, or read from a file: what the engine keeps of
     // the rows is made again by the next full walk.
     void ForgetKeptTotals() { Engine().ForgetKeptTotals(); }
@@ -1286,9 +1294,9 @@ private:
     const CUndoStore& Undo() const { return m_pModel->Undo(); }
     CRowsState RowsState() const
     {
-        return m_pModel == nullptr
-                   ? CRowsState{}
-                   : CRowsState{EditRows().GetChangeCount(), GetUsedRows(), SummaryRows().GetSize()};
+        return m_pModel == nullptr ? CRowsState{}
+                                   : CRowsState{EditRows().GetChangeCount(), EditRows().GetKindChangeCount(),
+                                                GetUsedRows(), SummaryRows().GetSize()};
     }
     // Every other estimate grid on the document is repainted whole, its scroll ranges
     // following the used rows.

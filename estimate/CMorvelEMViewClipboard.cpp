@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -420,7 +421,7 @@ void CMorvelEMView::CopyRowsToBuffer()
         CGridRow* pCopy = static_cast<CRowBufferItem*>(buffer.GetAt(nItem))->Row();
         // A reused row keeps nothing of its last contents: CopyRow sets every field the
         // form's columns use, and the columns beyond them are emptied.
-        CopyRow(GetEditRow(r), pCopy);
+        CopyRow(std::as_const(*this).GetEditRow(r), pCopy);
         for (int c = nColumns; c < MAX_COLUMNS; ++c) {
             pCopy->EmptyCell(c);
             pCopy->SetIndent(c, 0);

@@ -311,7 +311,7 @@ void CMorvelEMView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     }
     if (IsSummaryPageShown()) {
         // The summary page is read only: it can only be looked through.
-        if (IsArrowKey(nChar) || nChar == VK_PRIOR || nChar == VK_NEXT)
+        if (IsArrowKey(nChar) || nChar == VK_PRIOR || nChar == VK_NEXT || nChar == VK_HOME || nChar == VK_END)
             MoveByKey(nChar, nRepCnt, nFlags);
         return;
     }

@@ -32,8 +32,9 @@ void CMorvelEMView::RecalcFromRow(int nMode, int nFirstRow)
     const int nLevel = GetRecalcLevel();
     if ((nLevel == 2 && nMode == recalcBulk) || nLevel == 3) {
         CColumnBatch batch(*this);
+        const unsigned long long nChanges = EditRows().GetChangeCount();
         Engine().CalcRows(nFirstRow);
-        RecalcTotals(nFirstRow);
+        RecalcTotalsNotingWrites(nFirstRow, nChanges);
         // From the first row this is the full recalculation: nothing is left for the end of
         // the command.
         if (nFirstRow <= 0)
@@ -43,6 +44,15 @@ void CMorvelEMView::RecalcFromRow(int nMode, int nFirstRow)
             UpdateWindow();
         }
     }
+}
+
+void CMorvelEMView::RecalcTotalsNotingWrites(int nFirstRow, unsigned long long nChangesBefore)
+{
+    Engine().RecalcTotals(nFirstRow);
+    // A recalculation that finds every figure as it stands writes nothing (an export or a
+    // print of an estimate just opened or saved): the estimate stays unmodified.
+    if (EditRows().GetChangeCount() != nChangesBefore)
+        AfterRecalculation();
 }
 
 void CMorvelEMView::RecalcAll()
@@ -111,8 +121,13 @@ void CMorvelEMView::RepaintChangedShownRows(const std::vector<CString>& before)
 void CMorvelEMView::EndCommand(const CRowsState& before, CPoint ptCellBefore)
 {
     RecalcAfterCommand();
+    const CRowsState after = RowsState();
+    // The subject numbers below a heading the command made, removed or moved change,
+    // wherever the command repainted.
+    if (after.nKindChanges != before.nKindChanges)
+        RepaintSubjectNumbers();
     // Every other window on the estimate shows what the command changed.
-    if (RowsState() != before)
+    if (after != before)
         RepaintOtherWindows();
     // A command that moved the cursor (a heading or total put in at the window's last row,
     // an undo, a jump) shows it where it went: what is typed next goes there. A press still

@@ -14,12 +14,6 @@
 // ---------------------------------------------------------------------------------------
 // Step, classification and tax rows: the engine's
 
-int CMorvelEMView::GetCellIndentOfEditRow(int nRow, int nCol) const
-{
-    const CGridRow* pRow = EditRows().GetRow(nRow);
-    return pRow != nullptr && IsValidColumn(nCol) ? pRow->m_nIndent[nCol] : 0;
-}
-
 void CMorvelEMView::MakeStepRow(int nRow, const char* lpszTarget, int nTargetCol, int nRangeCode)
 {
     Engine().MakeStepRow(nRow, lpszTarget, nTargetCol, nRangeCode);
@@ -278,4 +272,12 @@ void CMorvelEMView::FormatSubjectNo(int nMode, CString& strText, int nKindCount,
 CString CMorvelEMView::GetSubjectNoText(int nRow, int nCol) const
 {
     return Model().GetSubjectNumberText(ShownPage(), nRow, nCol);
+}
+
+void CMorvelEMView::RepaintSubjectNumbers()
+{
+    const CSubjectNumbering& numbering = GetNumbering();
+    if (m_hWnd != nullptr && numbering.nShown != 0 && IsValidColumn(numbering.nColumn))
+        InvalidateCells(numbering.nColumn, std::max(0, static_cast<int>(GetFirstVisibleCell().y)),
+                        numbering.nColumn, GetRowLimit() - 1);
 }

@@ -8,23 +8,30 @@
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"
 #include "platform/base/CFile.h"
+#include "platform/base/Cp932.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/frames/CFrameWnd.h"
 #include "platform/ui/frames/CSplitterWnd.h"
+#include "platform/ui/gdi/CClientDC.h"
 #include "platform/ui/gdi/GdiObjects.h"
 #include "resources/ChildFrameIds.h"
 #include "resources/ResourceIds.h"
 
 #include <algorithm>
+#include <limits>
+#include <map>
 #include <memory>
+#include <optional>
 
 IMPLEMENT_DYNCREATE(CMorvelEMTreeView, CTreeView)
 
 BEGIN_MESSAGE_MAP(CMorvelEMTreeView, CTreeView)
 ON_WM_CREATE()
 ON_WM_DESTROY()
+ON_WM_SIZE()
+ON_NOTIFY_REFLECT(TVN_ITEMEXPANDED, OnItemExpanded)
 ON_WM_LBUTTONDOWN()
 ON_WM_SETFOCUS()
 ON_WM_KILLFOCUS()
@@ -213,12 +220,10 @@ void CMorvelEMTreeView::FillTree()
             const CMorvelEMView::CHeadingRow& heading = m_headings[i];
             CTreeEntry& entry = m_entries[i + 1];
             entry.nRow = heading.nRow;
-            if (entry.strName != *heading.pName || entry.strAmount != *heading.pAmount) {
-                entry.strName = *heading.pName;
-                entry.strAmount = *heading.pAmount;
-                tree.SetItemText(entry.hItem, MakeItemText(entry.strName, entry.strAmount));
-            }
+            entry.strName = *heading.pName;
+            entry.strAmount = *heading.pAmount;
         }
+        FitLabels();
         return;
     }
 
@@ -287,6 +292,155 @@ void CMorvelEMTreeView::FillTree()
         tree.Expand(hItem, TVE_EXPAND);
         hItem = tree.GetNextVisibleItem(hItem);
     }
+    FitLabels();
+}
+
+// ---------------------------------------------------------------------------------------
+// Labels in a narrow pane
+// ---------------------------------------------------------------------------------------
+
+namespace {
+
+// The label's own margins around its text.
+constexpr int kLabelMargins = 6;
+
+// The byte offsets at which the characters of a code page 932 text end, ascending.
+std::vector<int> CharacterEnds(const CString& strText)
+{
+    std::vector<int> ends;
+    for (int i = 0; i < strText.GetLength();) {
+        i = std::min(strText.GetLength(), i + std::max(1, Cp932CharLength(strText.c_str() + i)));
+        ends.push_back(i);
+    }
+    return ends;
+}
+
+// The longest head of strText (whole characters, maybe none) that fits with the ellipsis and
+// the tail after it; empty when not even the ellipsis and the tail fit.
+std::optional<CString> FitHead(const CString& strText, const CString& strTail, int cxText,
+                               const std::function<int(const CString&)>& measure)
+{
+    static const CString kEllipsis = "…"_sj;
+    const std::vector<int> ends = CharacterEnds(strText);
+    for (auto it = ends.rbegin(); it != ends.rend(); ++it) {
+        const CString strShown = strText.Left(*it) + kEllipsis + strTail;
+        if (measure(strShown) <= cxText)
+            return strShown;
+    }
+    const CString strShown = kEllipsis + strTail;
+    if (measure(strShown) <= cxText)
+        return strShown;
+    return std::nullopt;
+}
+
+// Where the labels of an item's level start (client x), found once per level: every item of
+// a level stands as far in, and asking the tree for an item's rectangle lays the whole tree
+// out again. -1 while no item of the level is shown.
+class CLabelLefts {
+public:
+    explicit CLabelLefts(CTreeCtrl& tree) : m_tree(tree) {}
+    int Of(HTREEITEM hItem)
+    {
+        int nLevel = 0;
+        for (HTREEITEM h = m_tree.GetParentItem(hItem); h != nullptr; h = m_tree.GetParentItem(h))
+            ++nLevel;
+        auto it = m_lefts.find(nLevel);
+        if (it != m_lefts.end())
+            return it->second;
+        CRect rcLabel;
+        if (!m_tree.GetItemRect(hItem, &rcLabel, TRUE))
+            return -1;
+        m_lefts.emplace(nLevel, static_cast<int>(rcLabel.left));
+        return rcLabel.left;
+    }
+
+private:
+    CTreeCtrl& m_tree;
+    std::map<int, int> m_lefts;
+};
+
+} // namespace
+
+CString CMorvelEMTreeView::FitItemText(const CString& strName, const CString& strAmount, int cxText,
+                                       const std::function<int(const CString&)>& measure)
+{
+    const CString strWhole = MakeItemText(strName, strAmount);
+    if (measure(strWhole) <= cxText)
+        return strWhole;
+    // The name gives way first: the amount after it stays whole.
+    const CString strAmountPart = strWhole.Mid(strName.GetLength());
+    if (!strAmountPart.IsEmpty()) {
+        if (std::optional<CString> strShown = FitHead(strName, strAmountPart, cxText, measure))
+            return *strShown;
+    }
+    return FitHead(strWhole, CString(), cxText, measure).value_or("…"_sj);
+}
+
+int CMorvelEMTreeView::GetWholeLabelsRight() const
+{
+    if (m_hWnd == nullptr)
+        return 0;
+    CTreeCtrl& tree = const_cast<CMorvelEMTreeView*>(this)->GetTreeCtrl();
+    CClientDC dc(&tree);
+    CFont* pOldFont = dc.SelectObject(tree.GetFont());
+    CLabelLefts lefts(tree);
+    int nRight = 0;
+    for (const CTreeEntry& entry : m_entries) {
+        const int nLeft = entry.hItem != nullptr ? lefts.Of(entry.hItem) : -1;
+        if (nLeft < 0)
+            continue;
+        const CString strWhole =
+            &entry == &m_entries.front() ? m_strRootText : MakeItemText(entry.strName, entry.strAmount);
+        nRight = std::max(nRight, static_cast<int>(nLeft + dc.GetTextExtent(strWhole).cx + kLabelMargins));
+    }
+    dc.SelectObject(pOldFont);
+    return nRight;
+}
+
+void CMorvelEMTreeView::FitLabels()
+{
+    if (m_hWnd == nullptr || m_entries.empty())
+        return;
+    CTreeCtrl& tree = GetTreeCtrl();
+    CRect rcClient;
+    tree.GetClientRect(&rcClient);
+    // A hidden pane (no width) keeps the labels it showed last.
+    if (rcClient.Width() <= 0)
+        return;
+    CClientDC dc(&tree);
+    CFont* pOldFont = dc.SelectObject(tree.GetFont());
+    const auto measure = [&dc](const CString& strText) {
+        return static_cast<int>(dc.GetTextExtent(strText).cx);
+    };
+    CLabelLefts lefts(tree);
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        const CTreeEntry& entry = m_entries[i];
+        if (entry.hItem == nullptr)
+            continue;
+        // Items of a level no open heading shows yet hold their whole text; they are fitted
+        // when a heading opens.
+        const int nLeft = lefts.Of(entry.hItem);
+        const int cxText = nLeft >= 0 ? static_cast<int>(rcClient.right) - nLeft - kLabelMargins
+                                      : std::numeric_limits<int>::max();
+        const CString strShown = i == 0 ? FitItemText(m_strRootText, CString(), cxText, measure)
+                                        : FitItemText(entry.strName, entry.strAmount, cxText, measure);
+        if (tree.GetItemText(entry.hItem) != strShown)
+            tree.SetItemText(entry.hItem, strShown);
+    }
+    dc.SelectObject(pOldFont);
+}
+
+void CMorvelEMTreeView::OnSize(UINT nType, int cx, int cy)
+{
+    CTreeView::OnSize(nType, cx, cy);
+    FitLabels();
+}
+
+void CMorvelEMTreeView::OnItemExpanded(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    (void)pNMHDR;
+    *pResult = 0;
+    FitLabels();
 }
 
 // ---------------------------------------------------------------------------------------

@@ -19,6 +19,7 @@
 #include "platform/ui/gdi/CImageList.h"
 #include "platform/ui/ole/COleDropTarget.h"
 
+#include <functional>
 #include <vector>
 
 class CCmdUI;
@@ -62,6 +63,15 @@ public:
     // A heading's text: the name, and when the amount is not 0 three blanks, the yen sign
     // (byte 0x5C) and the amount with thousands separators.
     static CString MakeItemText(const CString& strName, const CString& strAmount);
+    // What a heading shows in cxText pixels (measure gives a text's width): its whole text
+    // when that fits; else its name cut at a character with "…" before the amount, which
+    // stays whole; only when not even the amount fits, the whole text cut with "…". A
+    // figure is never cut without a sign of it.
+    static CString FitItemText(const CString& strName, const CString& strAmount, int cxText,
+                               const std::function<int(const CString&)>& measure);
+    // The client x up to which the labels reach when each shows its whole text (0 when the
+    // tree shows none): how wide the pane must be for nothing to be elided.
+    int GetWholeLabelsRight() const;
 
     // ---- drag-and-drop ------------------------------------------------------------------
     // The "MORVEL EMTREEVIEW" clipboard format of the process.
@@ -88,6 +98,8 @@ public:
 
     // ---- handlers (public for the tests that drive them) --------------------------------
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnItemExpanded(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnDestroy();
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnSetFocus(CWnd* pOldWnd);
@@ -106,6 +118,8 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Shows every label whole, or elided where the pane is too narrow (FitItemText).
+    void FitLabels();
     // The grid pane beside the tree (row 0, column 1 of the frame's splitter), or null.
     CWnd* GetGridPane() const;
     // Asks the grid whether it would enable the command: its update handler, or its

@@ -42,7 +42,25 @@ void CPageNumberDialog::OnOK()
 
 CPageSelectDialog::CPageSelectDialog(CWnd* pParent) : CPageNumberDialog(IDD_PAGE_SELECT, pParent) {}
 
-CPageDeleteDialog::CPageDeleteDialog(CWnd* pParent) : CPageNumberDialog(IDD_PAGE_DELETE, pParent) {}
+void CPageNumberDialog::ShowPageNumber()
+{
+    CString text;
+    text.Format("%d", m_nPage);
+    SetDlgItemText(IDC_PAGE_NUMBER, text);
+}
+
+CPageDeleteDialog::CPageDeleteDialog(CWnd* pParent, int nCurrentPage)
+    : CPageNumberDialog(IDD_PAGE_DELETE, pParent)
+{
+    m_nPage = nCurrentPage;
+}
+
+BOOL CPageDeleteDialog::OnInitDialog()
+{
+    CPageNumberDialog::OnInitDialog();
+    ShowPageNumber();
+    return TRUE;
+}
 
 BEGIN_MESSAGE_MAP(CPageInsertDialog, CPageNumberDialog)
 ON_BN_CLICKED(IDC_PAGE_BEFORE, OnBefore)
@@ -58,9 +76,7 @@ CPageInsertDialog::CPageInsertDialog(CWnd* pParent, int nCurrentPage)
 BOOL CPageInsertDialog::OnInitDialog()
 {
     CPageNumberDialog::OnInitDialog();
-    CString text;
-    text.Format("%d", m_nPage);
-    SetDlgItemText(IDC_PAGE_NUMBER, text);
+    ShowPageNumber();
     m_nBefore = 1;
     CheckRadioButton(IDC_PAGE_BEFORE, IDC_PAGE_AFTER, IDC_PAGE_BEFORE);
     return TRUE;

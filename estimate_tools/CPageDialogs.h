@@ -20,6 +20,8 @@ public:
 
 protected:
     void OnOK() override;
+    // Writes m_nPage into the number box (the page the dialog offers).
+    void ShowPageNumber();
 };
 
 class CPageSelectDialog : public CPageNumberDialog {
@@ -27,9 +29,13 @@ public:
     explicit CPageSelectDialog(CWnd* pParent);
 };
 
+// Offers the current page, as 頁 挿入 does.
 class CPageDeleteDialog : public CPageNumberDialog {
 public:
-    explicit CPageDeleteDialog(CWnd* pParent);
+    CPageDeleteDialog(CWnd* pParent, int nCurrentPage);
+
+protected:
+    BOOL OnInitDialog() override;
 };
 
 class CPageInsertDialog : public CPageNumberDialog {

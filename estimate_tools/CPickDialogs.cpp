@@ -10,6 +10,10 @@
 
 namespace {
 
+// The unit column of the subject lists, every level alike; it grows where a unit or its
+// heading needs more, so that no unit is cut.
+constexpr int kUnitColumnWidth = 50;
+
 void SendToOwner(HWND hOwner, UINT nMessage, WPARAM wParam, LPARAM lParam)
 {
     if (hOwner != nullptr && ::IsWindow(hOwner))
@@ -116,6 +120,7 @@ void CSubjectPickDialog::FillList()
     }
     if (m_list.GetItemCount() > 0)
         SelectItem(m_list, 0);
+    m_list.FitColumnToTexts(1, kUnitColumnWidth);
 }
 
 bool CSubjectPickDialog::IsListCurrent(int nItem)
@@ -140,7 +145,7 @@ BOOL CSubjectPickDialog::OnInitDialog()
     static const char* const titles[] = {"大科目選択", "中科目選択", "小科目選択"};
     m_list.SubclassDlgItem(IDC_PICK_LIST, this);
     m_list.InsertColumn(0, CString::FromUtf8(headings[Level()]), LVCFMT_LEFT, 100);
-    m_list.InsertColumn(1, "単位"_sj, LVCFMT_LEFT, m_nMode == 3 ? 20 : 50);
+    m_list.InsertColumn(1, "単位"_sj, LVCFMT_LEFT, kUnitColumnWidth);
     FillList();
     SetWindowText(CString::FromUtf8(titles[Level()]));
     m_nCloseAfter = CPickListFlags::Get().nCloseAfterChoice[Level()];
@@ -204,6 +209,7 @@ void CSubjectPickDialog::OnAdd()
         const int nItem = m_list.GetItemCount();
         m_list.InsertItem(nItem, dlg.m_strName);
         m_list.SetItemText(nItem, 1, dlg.m_strUnit);
+        m_list.FitColumnToTexts(1, kUnitColumnWidth);
     }
     SetFocus();
 }
@@ -219,6 +225,7 @@ void CSubjectPickDialog::OnChange()
     if (dlg.DoModal() == IDOK && m_subjects.ChangeSubject(Level(), nItem, dlg.m_strName, dlg.m_strUnit)) {
         m_list.SetItemText(nItem, 0, dlg.m_strName);
         m_list.SetItemText(nItem, 1, dlg.m_strUnit);
+        m_list.FitColumnToTexts(1, kUnitColumnWidth);
     }
     SetFocus();
 }

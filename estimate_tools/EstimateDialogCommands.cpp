@@ -5,6 +5,8 @@
 #include "resources/EstimateCommandIds.h"
 #include "resources/ResourceIds.h"
 
+#include <algorithm>
+
 namespace {
 
 void PageSelect(CMorvelEMView& view)
@@ -16,18 +18,46 @@ void PageSelect(CMorvelEMView& view)
     view.SelectPage(dlg.m_nPage);
 }
 
+// The page of the current row, counted from 1: what the page dialogs offer.
+int CurrentPageNumber(const CMorvelEMView& view)
+{
+    return view.GetCurrentRow() / view.GetPageRows() + 1;
+}
+
+// Whether page nPageNumber (from 1) holds a row with a kind or a text: deleting it loses
+// something the user typed.
+bool PageHoldsRows(const CMorvelEMView& view, int nPageNumber)
+{
+    const int nFirst = (nPageNumber - 1) * view.GetPageRows();
+    if (nPageNumber < 1 || nPageNumber - 1 > view.GetLastPage())
+        return false;
+    const int nEnd = std::min(nFirst + view.GetPageRows(), view.GetUsedRows());
+    for (int r = nFirst; r < nEnd; ++r) {
+        if (view.GetRowKind(r) != kindEmpty || !view.IsRowEmpty(r))
+            return true;
+    }
+    return false;
+}
+
 void PageDelete(CMorvelEMView& view)
 {
-    CPageDeleteDialog dlg(&view);
+    CPageDeleteDialog dlg(&view, CurrentPageNumber(view));
     if (dlg.DoModal() != IDOK)
         return;
+    // Rows go only when the user says so, as with 見積書ｸﾘｱ.
+    if (PageHoldsRows(view, dlg.m_nPage)) {
+        CString text;
+        text.Format("%dﾍﾟｰｼﾞの明細を削除します。よろしいですか？"_sj, dlg.m_nPage);
+        if (view.MessageBox(text, "みつもりﾓﾙﾍﾞﾙ"_sj, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+            return;
+    }
     // A number outside the pages, or a page holding no rows, deletes nothing.
     view.DeletePage(dlg.m_nPage);
 }
 
 void PageInsert(CMorvelEMView& view)
 {
-    CPageInsertDialog dlg(&view, view.GetCurrentRow() / view.GetPageRows() + 1);
+    CPageInsertDialog dlg(&view, CurrentPageNumber(view));
     if (dlg.DoModal() != IDOK)
         return;
     // A number outside the pages inserts nothing.

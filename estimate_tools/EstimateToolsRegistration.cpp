@@ -34,6 +34,10 @@ void RegisterEstimateTools()
         if (auto* pView = dynamic_cast<CMorvelEMView*>(pGrid))
             CMorvelEMTreeView::CutRowsThroughGrid(*pView, 0, pView->GetUsedRows() - 1);
     };
+    services.getSubjectTreeLabelsRight = [](CView* pTree) {
+        auto* pTreeView = dynamic_cast<CMorvelEMTreeView*>(pTree);
+        return pTreeView != nullptr ? pTreeView->GetWholeLabelsRight() : 0;
+    };
 
     // The view's import and export commands and their dialogs.
     RegisterEstimateIoDialogs();

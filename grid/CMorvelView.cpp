@@ -386,6 +386,16 @@ void CMorvelView::InvalidateCells(int nFirstCol, int nFirstRow, int nLastCol, in
 {
     if (m_hWnd == nullptr)
         return;
+    // Rows above or below the window have no pixels to paint: a recalculation of a long
+    // estimate writes thousands of total rows, and most of them are out of sight.
+    if (std::max(nFirstRow, nLastRow) < m_nFirstVisibleRow)
+        return;
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    const int nTopRow = std::min(nFirstRow, nLastRow);
+    if (m_nHeaderHeight + static_cast<long long>(nTopRow - m_nFirstVisibleRow) * m_nRowHeight >=
+        rcClient.bottom)
+        return;
     CRect rect;
     GetCellRangeRect(std::min(nFirstCol, nLastCol), std::min(nFirstRow, nLastRow),
                      std::max(nFirstCol, nLastCol), std::max(nFirstRow, nLastRow), &rect);

@@ -266,6 +266,12 @@ public:
     void MoveToFirstColumn();
     void MoveToLastRow();
     void MoveToFirstRow();
+    // Scrolls the last column's right edge to the grid's right edge.
+    void ScrollToLastColumn();
+    // Ctrl+Home and Ctrl+End: the first cell of the grid, and the last column of the last
+    // used row.
+    void MoveToFirstCell();
+    void MoveToLastUsedCell();
     // Page Up and Page Down: the grid scrolls by a screenful and the cursor keeps its place
     // on the screen.
     void PageUp();
@@ -530,6 +536,9 @@ private:
     void MoveRightByKey(const CKeyStart& key);
     void MoveUpByKey(const CKeyStart& key);
     void MoveDownByKey(const CKeyStart& key);
+    // Ctrl+Home and Ctrl+End, as in any grid: the first cell, and the last used row's last
+    // column, each brought into view.
+    void JumpByKey(UINT nChar, const CKeyStart& key);
     // Shift was released where the grid did not see it (a menu was open): the extension it
     // held is over before the next key or press.
     void EndShiftExtensionWithoutShift();

@@ -27,6 +27,11 @@ bool IsShiftDown()
     return GetKeyState(VK_SHIFT) < 0;
 }
 
+bool IsControlDown()
+{
+    return GetKeyState(VK_CONTROL) < 0;
+}
+
 HCURSOR ColumnResizeCursor()
 {
     RegisterGridViewResources();
@@ -345,6 +350,11 @@ void CMorvelView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
         case VK_DOWN:
             MoveDownByKey(key);
             break;
+        case VK_HOME:
+        case VK_END:
+            if (IsControlDown())
+                JumpByKey(nChar, key);
+            break;
         default:
             break;
         }
@@ -497,6 +507,15 @@ void CMorvelView::MoveDownByKey(const CKeyStart& key)
     ++m_nCurrentRow;
     ShowKeyMove();
     ExtendByShift(key);
+}
+
+void CMorvelView::JumpByKey(UINT nChar, const CKeyStart& key)
+{
+    ClearSelectionUnlessShift(key);
+    if (nChar == VK_HOME)
+        MoveToFirstCell();
+    else
+        MoveToLastUsedCell();
 }
 
 void CMorvelView::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
@@ -739,6 +758,15 @@ void CMorvelView::ScrollRowIntoView(int nRow)
 // ---------------------------------------------------------------------------------------
 // Ctrl+arrow jumps
 
+void CMorvelView::ScrollToLastColumn()
+{
+    CRect rcGrid;
+    GetGridClientRect(&rcGrid);
+    ScrollView(WM_HSCROLL, SB_THUMBTRACK,
+               std::max(0, m_nTotalWidth - static_cast<int>(rcGrid.Width()) + m_nRowHeaderWidth));
+    ScrollView(WM_HSCROLL, SB_LINERIGHT, 0);
+}
+
 void CMorvelView::MoveToLastColumn()
 {
     const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
@@ -747,11 +775,7 @@ void CMorvelView::MoveToLastColumn()
     if (nLast < 0 || m_nCurrentCol >= nLast)
         return;
     InvalidateCell(m_nCurrentCol, m_nCurrentRow);
-    CRect rcGrid;
-    GetGridClientRect(&rcGrid);
-    ScrollView(WM_HSCROLL, SB_THUMBTRACK,
-               std::max(0, m_nTotalWidth - static_cast<int>(rcGrid.Width()) + m_nRowHeaderWidth));
-    ScrollView(WM_HSCROLL, SB_LINERIGHT, 0);
+    ScrollToLastColumn();
     CRect rcCell;
     GetCellRangeRect(nLast, m_nCurrentRow, nLast, m_nCurrentRow, &rcCell);
     SimulateClick(rcCell.left + 3, rcCell.top + 3, rcCell.top + 3);
@@ -794,6 +818,36 @@ void CMorvelView::MoveToFirstRow()
     // 3 pixels into the first row, below the column headers.
     const int y = m_nHeaderHeight + 3;
     SimulateClick(GetColumnLeft(nCol) + 3, y, y);
+}
+
+void CMorvelView::MoveToFirstCell()
+{
+    const int nFirst = NextVisibleColumn(*this, -1, 1);
+    if (nFirst < 0)
+        return;
+    InvalidateCell(m_nCurrentCol, m_nCurrentRow);
+    ScrollView(WM_VSCROLL, SB_THUMBTRACK, 0);
+    ScrollView(WM_HSCROLL, SB_THUMBTRACK, 0);
+    CRect rcCell;
+    GetCellRangeRect(nFirst, 0, nFirst, 0, &rcCell);
+    SimulateClick(rcCell.left + 3, rcCell.top + 3, rcCell.top + 3);
+}
+
+void CMorvelView::MoveToLastUsedCell()
+{
+    const int nColumns = std::clamp(GetColumnCount(), 0, static_cast<int>(MAX_COLUMNS));
+    const int nLast = NextVisibleColumn(*this, nColumns, -1);
+    if (nLast < 0)
+        return;
+    const int nRow = std::max(0, GetUsedRows() - 1);
+    InvalidateCell(m_nCurrentCol, m_nCurrentRow);
+    // The last used row becomes the last row on the screen, the last column the rightmost.
+    const int nVisible = std::max(1, GetVisibleRowCount());
+    ScrollView(WM_VSCROLL, SB_THUMBTRACK, std::max(0, nRow + 1 - nVisible));
+    ScrollToLastColumn();
+    CRect rcCell;
+    GetCellRangeRect(nLast, nRow, nLast, nRow, &rcCell);
+    SimulateClick(rcCell.left + 3, rcCell.top + 3, rcCell.top + 3);
 }
 
 void CMorvelView::SendKeyUpDown(UINT nChar)

@@ -289,17 +289,19 @@ DialogTemplate SelectList()
 
 DialogTemplate ColumnSelect()
 {
-    return DialogTemplate(IDD_COLUMN_SELECT, "設定"_sj, 160, 200, kStyle,
+    // A choice the user may drop: ｷｬﾝｾﾙ beside OK, as in the program's other dialogs.
+    return DialogTemplate(IDD_COLUMN_SELECT, "設定"_sj, 210, 200, kStyle,
                           {
-                              DialogControl(DlgGroupBox, IDC_STATIC, "項目選択"_sj, 7, 4, 146, 166),
+                              DialogControl(DlgGroupBox, IDC_STATIC, "項目選択"_sj, 7, 4, 196, 166),
                               // The check-mark list draws its own rows: tick box and text.
-                              DialogControl(DlgListBox, IDC_COLUMN_LIST, CString(), 14, 16, 132, 148,
+                              DialogControl(DlgListBox, IDC_COLUMN_LIST, CString(), 14, 16, 182, 148,
                                             LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | WS_VSCROLL |
                                                 WS_BORDER | WS_TABSTOP),
                               Button(IDC_COLUMN_SELECT_ALL, "全選択(&A)"_sj, 7, 178, 46),
                               Button(IDC_COLUMN_DESELECT_ALL, "全解除(&D)"_sj, 57, 178, 46),
                               DialogControl(DlgPushButton, IDOK, "OK", 107, 178, 46, 14,
                                             BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP),
+                              Button(IDCANCEL, "ｷｬﾝｾﾙ"_sj, 157, 178, 46),
                           });
 }
 

@@ -64,11 +64,13 @@ DialogTemplate ReplaceTemplate()
 DialogTemplate SortTemplate()
 {
     return DialogTemplate(
-        IDD_SORT, "並べ替え"_sj, 124, 34, kModal,
+        IDD_SORT, "並べ替え"_sj, 182, 34, kModal,
         {
             DialogControl(DlgPushButton, IDC_SORT_ASCENDING, "昇順"_sj, 8, 10, 50, 14,
                           BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP),
             DialogControl(DlgPushButton, IDC_SORT_DESCENDING, "降順"_sj, 66, 10, 50, 14, WS_TABSTOP),
+            // Either direction sorts; ｷｬﾝｾﾙ (like Esc and the close box) sorts nothing.
+            DialogControl(DlgPushButton, IDCANCEL, "ｷｬﾝｾﾙ"_sj, 124, 10, 50, 14, WS_TABSTOP),
         });
 }
 

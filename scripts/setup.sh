@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev libqt6printsupport6 qt6-qpa-plugins qt6-translations-l10n
+  qt6-base-dev libqt6printsupport6 qt6-qpa-plugins qt6-translations-l10n libxcb1-dev
   libgtest-dev libgsf-1-dev
   libcups2-dev
   fonts-ipafont-gothic fonts-ipafont-mincho

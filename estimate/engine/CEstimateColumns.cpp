@@ -135,16 +135,6 @@ bool CEstimateColumns::FormulaColumnsMatchSheet() const
     return true;
 }
 
-int CEstimateColumns::FindFirstTotalByFormula() const
-{
-    const int nColumns = GetLimit();
-    for (int c = 0; c < nColumns; ++c) {
-        if (Get(c).bTotalByFormula)
-            return c;
-    }
-    return -1;
-}
-
 int CEstimateColumns::FindFirst(IEstimateSheet::EColumnText eText, const char* lpszValue) const
 {
     const int nColumns = GetLimit();

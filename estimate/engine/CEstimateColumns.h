@@ -112,8 +112,6 @@ public:
             MORVEL_CHECK(FormulaColumnsMatchSheet(), "the form stays as it is while a batch lives");
         return m_formulaColumns;
     }
-    // The first formula column summed by its formula on a total row ("計 C"), or -1.
-    int FindFirstTotalByFormula() const;
 
     // The first column whose text (textT or textV) is exactly lpszValue, or -1.
     int FindFirst(IEstimateSheet::EColumnText eText, const char* lpszValue) const;

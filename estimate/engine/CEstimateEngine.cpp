@@ -92,12 +92,14 @@ bool CEstimateEngine::SetCellText(const char* lpszText, int nRow, int nCol, bool
     // The column is looked at only once it is known to exist.
     if (!IsValidRow(nRow) || !IsValidColumn(nCol))
         return 0;
-    const CColumnInfo& info = m_columns.Get(nCol);
-    if (info.bNumeric && CNumberRules::IsNumberText(pText))
-        return StoreCell(
-            nRow, nCol,
-            StoredNumberText(nCol, CNumberRules::ReadNumberText(pText), EditKind(nRow) != kindFree));
-    return StoreCell(nRow, nCol, CString(pText));
+    return StoreCell(nRow, nCol, StoredText(pText, nRow, nCol));
+}
+
+CString CEstimateEngine::StoredText(const char* pText, int nRow, int nCol) const
+{
+    if (m_columns.Get(nCol).bNumeric && CNumberRules::IsNumberText(pText))
+        return StoredNumberText(nCol, CNumberRules::ReadNumberText(pText), EditKind(nRow) != kindFree);
+    return CString(pText);
 }
 
 bool CEstimateEngine::StoreCell(int nRow, int nCol, CString&& strText)
@@ -116,6 +118,10 @@ bool CEstimateEngine::StoreCell(int nRow, int nCol, CString&& strText)
         m_sheet.GrowUsedRows(nRow + 1);
     m_kept.NoteCellChange(*this, bKept, nRow, nCol);
     NoteFigureChange(bFigures, nRow);
+    // A discount total finds its heading by the heading's name in its label.
+    const ERowKind nKind = pRow->GetKind();
+    if ((IsHeadingKind(nKind) || IsDiscountTotalKind(nKind)) && nCol == m_columns.FindNameColumn())
+        NoteRangesMoved();
     return 1;
 }
 
@@ -130,6 +136,12 @@ void CEstimateEngine::SetRowKind(ERowKind nKind, int nRow)
     pRow->SetKind(nKind);
     m_kept.NoteKindChange(*this, bKept, nRow, nOldKind, nKind);
     NoteFigureChange(bFigures, nRow);
+    // A heading or a total come or gone: the totals below may add other rows, or none.
+    auto isRangeKind = [](ERowKind k) {
+        return IsHeadingKind(k) || IsTotalKind(k) || IsDiscountTotalKind(k);
+    };
+    if (nOldKind != nKind && (isRangeKind(nOldKind) || isRangeKind(nKind)))
+        NoteRangesMoved();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -276,6 +288,7 @@ void CEstimateEngine::CalcRowExcept(int nRow, int nFirstCol, const std::vector<i
         m_rowValueStamps.fill(0);
         m_nRowValueStamp = 1;
     }
+    const unsigned long long nChanges = m_rows.GetChangeCount();
     const int nColumns = m_columns.GetLimit();
     for (int nCol : m_columns.GetFormulaColumns()) {
         if (nCol < nFirstCol || (!kept.empty() && std::binary_search(kept.begin(), kept.end(), nCol)))
@@ -300,6 +313,10 @@ void CEstimateEngine::CalcRowExcept(int nRow, int nFirstCol, const std::vector<i
             StoreNumber(nRow, nCol, CRowFormula::RoundedResult(result, info.spec));
         }
     }
+    // A row whose figures came out otherwise is repainted: a recalculation works out rows
+    // that no command wrote (a total whose heading went, an estimate just opened).
+    if (m_rows.GetChangeCount() != nChanges)
+        m_sheet.RowsWritten(nRow, nRow);
 }
 
 void CEstimateEngine::CalcRows(int nFirstRow)

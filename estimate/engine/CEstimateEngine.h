@@ -103,6 +103,8 @@ public:
     // rounding rule (not in a free row) and picture and kept in normal form; with bForce
     // false an empty text into a cell whose edit started empty stores nothing. 1 when stored.
     bool SetCellText(const char* lpszText, int nRow, int nCol, bool bForce);
+    // What SetCellText stores for the text in a valid cell.
+    CString StoredText(const char* pText, int nRow, int nCol) const;
     // Stores a final text: the row object made (growing the rows and the used rows as
     // needed), the change noted for the kept totals.
     bool StoreCell(int nRow, int nCol, CString&& strText);
@@ -161,7 +163,6 @@ public:
     void MakeTotalRow(int nRow, ETotalLevel nLevel, int nLastHeading = -1);
     // The level the next discount total is made for (the recalculation sets it from each
     // discount total it meets).
-    ETotalLevel GetDiscountLevel() const { return m_nDiscountLevel; }
     void SetDiscountLevel(ETotalLevel nLevel) { m_nDiscountLevel = nLevel; }
     // Step rows, classification rows, totals and tax rows from nFromRow (-1: 0) down to the
     // last used row: through the kept sums after an edit where they serve, else in passes.
@@ -192,21 +193,30 @@ public:
     void CalcTaxAmount(CString& strTax, int nCol, bool bExcludeFree, int nRate);
     double SumEstimateAmount(int nCol, bool bExcludeFree) const;
     // The tax row's cells: the tax in the amount column, the second column's (the same
-    // text, or its own column's tax with the vertical total), then its formulas.
+    // text, or its own column's tax with the vertical total), then its other formulas.
     void StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate);
     IEstimateSheet::CTaxSettings GetTaxSettings() const { return m_sheet.GetTaxSettings(); }
 
     // ---- every figure after a command -------------------------------------------------
-    // Whether the rows changed since every figure was last what a full recalculation gives
-    // (never before the figures were first taken: the rows are still being read).
+    // Whether the rows or the tax settings changed since every figure was last what a full
+    // recalculation gives (never before the figures were first taken: the rows are still
+    // being read).
     bool HasChangesSinceFiguresDone() const
     {
-        return m_bFiguresTaken && (!m_bFiguresKnown || m_rows.GetChangeCount() != m_nFiguresChanges ||
-                                   !m_figureRows.empty() || m_bRecalcWrote);
+        return m_bFiguresTaken &&
+               (!m_bFiguresKnown || m_rows.GetChangeCount() != m_nFiguresChanges || !m_figureRows.empty() ||
+                m_bRecalcWrote || !(m_sheet.GetTaxSettings() == m_figuresTax));
     }
-    // Takes the figures as they stand for right (an estimate just opened or made: its
-    // figures are the file's until something changes).
+    // Takes the figures as they stand for right (an estimate just made, or one just worked
+    // out in full).
     void TakeFiguresAsDone();
+    // Sets the engine out on the rows of an estimate just read. A file holds the figures
+    // its form and the settings gave when it was saved, which they need not give now
+    // (saved without a recalculation, under another tax rate): with bWorkOut every figure
+    // is worked out at once (RecalcAll); otherwise they stay the file's, and the first
+    // change of a row after them works every one out. Either way the totals' sums are kept
+    // from the start, so that the first edit costs what any other does.
+    void StartOnRowsRead(bool bWorkOut);
     // Brings every computed figure (row formulas, step, classification and total rows, tax
     // rows wherever they stand) to what RecalcAll gives from the rows as they are. When only
     // the engine's own writes changed the rows since the figures were last done, it works
@@ -245,7 +255,8 @@ private:
         CCompensatedSum sum;
     };
     void GetTotalColumns(std::vector<CTotalColumn>& columns) const;
-    // Stores the sums into a total row, formula columns ("計 C") calculated in column order.
+    // Stores the sums into a total row (the columns in column order), then works out the
+    // row's other formula columns on them.
     void WriteTotalRow(int nRow, const std::vector<CTotalColumn>& sums);
     // The passes of a recalculation from nFromRow: step rows, classification rows, the
     // totals; nTaxRow receives the first free row at or below nFromRow (-1: none).
@@ -271,6 +282,10 @@ private:
     // where they serve.
     CTaxTexts MakeTaxTexts();
     void StoreTaxRow(int nRow, const CTaxTexts& tax);
+    // One tax text, written only when the cell does not hold it already: a recalculation
+    // that finds the tax as it stands changes nothing (an export or a print leaves the
+    // estimate unmodified).
+    void StoreTaxText(int nRow, int nCol, const CString& strText);
     bool StoreWholeNumber(CGridRow& row, int nRow, int nCol, const CColumnInfo& info, double value,
                           bool bSpecAlways, double* pStored = nullptr);
     bool CalcCompiledFormula(CGridRow& row, int nRow, int nCol, const CColumnInfo& info, int nColumns);
@@ -303,6 +318,7 @@ private:
     std::string m_strExpression;         // the formula being evaluated, reused across rows
     std::string m_strNumberText;         // a number text being made, reused across cells
     std::vector<double> m_formulaValues; // the slot values of a compiled formula
+    std::vector<int> m_summedColumns;    // the columns a total or tax row stored its sums in
     // The numbers of the row CalcRow works on, read once for all its compiled formulas and
     // kept in step as they write: per column the value (NaN: no plain number) and the
     // number of the CalcRow call it belongs to (m_nRowValueStamp; older ones are unread).
@@ -328,14 +344,29 @@ private:
     // count away, and RecalcChangedFigures then recalculates everything.
     bool IsFiguresInStep() const { return m_bFiguresKnown && m_rows.GetChangeCount() == m_nFiguresChanges; }
     void NoteFigureChange(bool bInStep, int nRow);
+    // A heading or total came or went, or a name a discount total finds its heading by
+    // changed: a total may add other rows than before, or none (it is then a row like any
+    // other, worked out by its own formulas), so only RecalcAll gives what it gives. The
+    // recalculation itself moves none.
+    void NoteRangesMoved()
+    {
+        if (!m_bInRecalc)
+            m_bRecalcAllWanted = true;
+    }
     // Whether the estimate holds step or classification rows.
     bool HasRemadeRows() const;
     bool m_bFiguresTaken = false;
     bool m_bFiguresKnown = false;
+    // The tax settings the figures were done under: the tax rows take another rate or
+    // rounding at the end of the next command (the settings sheet's, say).
+    IEstimateSheet::CTaxSettings m_figuresTax;
     unsigned long long m_nFiguresChanges = 0;
     std::vector<int> m_figureRows;
     // A recalculation is running (RecalcTotals), and one wrote rows since the figures were
     // last done: those are left to the recalculation from the first row, not to m_figureRows.
     bool m_bInRecalc = false;
     bool m_bRecalcWrote = false;
+    // The figures cannot be brought up to date row by row (NoteRangesMoved, a file's
+    // figures taken as read): the next RecalcChangedFigures runs RecalcAll.
+    bool m_bRecalcAllWanted = false;
 };

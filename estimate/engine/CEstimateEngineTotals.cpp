@@ -127,17 +127,16 @@ void CEstimateEngine::GetTotalColumns(std::vector<CTotalColumn>& columns) const
 
 void CEstimateEngine::WriteTotalRow(int nRow, const std::vector<CTotalColumn>& sums)
 {
-    // Written in column order: a formula column of the total row works on the totals left of it.
-    auto itSum = sums.begin();
-    const int nColumns = m_columns.GetLimit();
-    for (int nCol = 0; nCol < nColumns; ++nCol) {
-        if (m_columns.Get(nCol).bTotalByFormula) {
-            CalcRow(nRow, nCol);
-        } else if (itSum != sums.end() && itSum->nCol == nCol) {
-            StoreNumber(nRow, nCol, itSum->sum.Get());
-            ++itSum;
-        }
+    // The sums first, then every other formula column of the row in column order ("計 C"
+    // and any column the total does not add up): they work on the totals the row shows
+    // now. Worked out before the sums, such a column would show the last totals, and each
+    // full recalculation would move it on by one change.
+    m_summedColumns.clear();
+    for (const CTotalColumn& column : sums) {
+        StoreNumber(nRow, column.nCol, column.sum.Get());
+        m_summedColumns.push_back(column.nCol);
     }
+    CalcRowExcept(nRow, 0, m_summedColumns);
     m_sheet.RowsWritten(nRow, nRow);
 }
 
@@ -347,6 +346,21 @@ void CEstimateEngine::RecalcTotals(int nFromRow)
     m_kept.Start(*this, nWalkFrom);
 }
 
+void CEstimateEngine::StartOnRowsRead(bool bWorkOut)
+{
+    CEstimateColumns::CBatch batch(m_columns);
+    if (bWorkOut) {
+        // The walk recorded the rows: the sums are made of the record now rather than at
+        // the first edit.
+        RecalcAll();
+        m_kept.BuildFromWalk(*this);
+        return;
+    }
+    TakeFiguresAsDone();
+    m_bRecalcAllWanted = true;
+    KeepTotalsOfTheRows();
+}
+
 bool CEstimateEngine::KeepTotalsOfTheRows()
 {
     CEstimateColumns::CBatch batch(m_columns);
@@ -401,9 +415,11 @@ void CEstimateEngine::TakeFiguresAsDone()
 {
     m_bFiguresTaken = true;
     m_bFiguresKnown = true;
+    m_figuresTax = m_sheet.GetTaxSettings();
     m_nFiguresChanges = m_rows.GetChangeCount();
     m_figureRows.clear();
     m_bRecalcWrote = false;
+    m_bRecalcAllWanted = false;
 }
 
 bool CEstimateEngine::RecalcChangedFigures()
@@ -412,8 +428,9 @@ bool CEstimateEngine::RecalcChangedFigures()
         return false;
     // Step and classification rows are made after the row formulas, from other rows'
     // results, so a full recalculation works out their own formulas before they change: only
-    // RecalcAll itself gives what it gives.
-    if (!IsFiguresInStep() || HasRemadeRows()) {
+    // RecalcAll itself gives what it gives. So too where a total's rows may have changed
+    // and where the figures are still a file's.
+    if (!IsFiguresInStep() || m_bRecalcAllWanted || HasRemadeRows()) {
         RecalcAll();
         return true;
     }
@@ -681,15 +698,28 @@ CEstimateEngine::CTaxTexts CEstimateEngine::MakeTaxTexts()
     return tax;
 }
 
+void CEstimateEngine::StoreTaxText(int nRow, int nCol, const CString& strText)
+{
+    if (IsValidRow(nRow) && IsValidColumn(nCol) && nRow <= m_rows.GetUpperBound() &&
+        EditCell(nRow, nCol) == StoredText(strText, nRow, nCol)) {
+        m_strEditStartText.Empty(); // as the write would
+        return;
+    }
+    SetCellText(strText, nRow, nCol, TRUE);
+}
+
 void CEstimateEngine::StoreTaxRow(int nRow, const CTaxTexts& tax)
 {
-    SetCellText(CNumberRules::NormalizeNumber(tax.strTax), nRow, tax.nAmountCol, TRUE);
+    // The tax, then the row's other formula columns in column order, on the tax the row
+    // shows now (as a total row's work on its totals).
+    StoreTaxText(nRow, tax.nAmountCol, CNumberRules::NormalizeNumber(tax.strTax));
+    m_summedColumns.assign(1, tax.nAmountCol);
     if (tax.nSecondCol >= 0) {
-        SetCellText(tax.strSecondTax, nRow, tax.nSecondCol, TRUE);
-        CalcRow(nRow, std::max(tax.nAmountCol, tax.nSecondCol) + 1);
-    } else {
-        CalcRow(nRow, tax.nAmountCol + 1);
+        StoreTaxText(nRow, tax.nSecondCol, tax.strSecondTax);
+        m_summedColumns.push_back(tax.nSecondCol);
+        std::sort(m_summedColumns.begin(), m_summedColumns.end());
     }
+    CalcRowExcept(nRow, 0, m_summedColumns);
 }
 
 void CEstimateEngine::StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate)

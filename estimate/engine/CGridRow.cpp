@@ -144,7 +144,7 @@ CGridRow& CGridRow::operator=(const CGridRow& other)
 {
     if (this == &other)
         return *this;
-    NoteChange();
+    m_pChanges->NoteKindChange();
     m_nKind = other.m_nKind;
     // The copy holds the cells up to the other row's last text, the indents up to its last
     // indent: no more memory than the texts need.

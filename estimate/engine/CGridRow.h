@@ -104,6 +104,11 @@ private:
 // the count of loose rows. A count lives as long as the process, so that a row that outlives
 // its store still has a count to add to (a change counted where nothing is kept any more
 // costs nothing).
+//
+// Beside every change it counts those that may change a row's kind or where the rows stand
+// (a kind set, a row assigned, rows put in or taken out): what follows from the kinds and
+// their order alone (the subject numbers) stands while that count does, however the cells
+// change.
 class CRowChangeCount {
 public:
     // A new count, for a store of its own.
@@ -111,10 +116,17 @@ public:
     // The count of the rows no counting store holds.
     static CRowChangeCount& Loose();
     unsigned long long Get() const { return m_nCount; }
+    unsigned long long GetKindChanges() const { return m_nKindChanges; }
     void Note() { ++m_nCount; }
+    void NoteKindChange()
+    {
+        ++m_nCount;
+        ++m_nKindChanges;
+    }
 
 private:
     unsigned long long m_nCount = 0;
+    unsigned long long m_nKindChanges = 0;
 };
 
 class CGridRow {
@@ -157,7 +169,10 @@ public:
     ERowKind GetKind() const { return m_nKind; }
     void SetKind(ERowKind nKind)
     {
-        NoteChange();
+        if (nKind != m_nKind)
+            m_pChanges->NoteKindChange();
+        else
+            NoteChange();
         m_nKind = nKind;
     }
     int GetParam1() const { return m_nParam1; }

@@ -116,6 +116,11 @@ unsigned long long CGridRowArray::GetChangeCount() const
     return m_pChanges != nullptr ? m_pChanges->Get() : 0;
 }
 
+unsigned long long CGridRowArray::GetKindChangeCount() const
+{
+    return m_pChanges != nullptr ? m_pChanges->GetKindChanges() : 0;
+}
+
 bool CGridRowArray::CountsChangesOf(const CGridRow& row) const
 {
     return m_pChanges != nullptr && &row.GetChangeCount() == m_pChanges;
@@ -124,14 +129,14 @@ bool CGridRowArray::CountsChangesOf(const CGridRow& row) const
 void CGridRowArray::NoteChange() const
 {
     if (m_pChanges != nullptr)
-        m_pChanges->Note();
+        m_pChanges->NoteKindChange();
 }
 
 void CGridRowArray::Take(INT_PTR nIndex, INT_PTR nCount)
 {
     if (m_pChanges == nullptr)
         return;
-    m_pChanges->Note();
+    m_pChanges->NoteKindChange();
     const INT_PTR nEnd = std::min(nIndex + nCount, GetSize());
     for (INT_PTR i = std::max<INT_PTR>(nIndex, 0); i < nEnd; ++i) {
         if (CGridRow* pRow = m_rows[static_cast<size_t>(i)].get())

@@ -74,10 +74,12 @@ public:
     // Makes the store count the changes of its rows (see above); only a store of rows counts.
     void CountChanges();
     bool CountsChanges() const { return m_pChanges != nullptr; }
-    // The count of the store's changes (0 for a store that does not count).
+    // The count of the store's changes (0 for a store that does not count), and of those
+    // that may change a row's kind or where the rows stand (CRowChangeCount).
     unsigned long long GetChangeCount() const;
+    unsigned long long GetKindChangeCount() const;
     // Counts a change of the rows that the rows' own setters do not see (a row handed out
-    // for writing, say).
+    // for writing, say): every change of the entries may move a row or change its kind.
     void NoteChange() const;
     // Whether a row counts its changes in this store's count.
     bool CountsChangesOf(const CGridRow& row) const;

@@ -269,19 +269,22 @@ bool CKeptTotals::StartKeepingRows(const CEstimateEngine& engine, bool bAllocate
         m_columns.push_back(column.nCol);
         m_bySubtotals.push_back(column.eTotalMode == CEstimateEngine::ETotalMode::subtotals ? 1 : 0);
     }
-    // A formula a total row works out ("計 C") must read only columns the total has
-    // written before it: columns to its right keep the text of the row's last rewrite, which
-    // the walk and the kept sums may leave at different times.
+    // A formula a total row works out must read only cells the total has written before
+    // it (its sums, written first, and the formula columns left of it): a formula column
+    // at or right of it keeps the text of the row's last rewrite, which the walk and the
+    // kept sums may leave at different times.
     const CEstimateColumns& rules = engine.m_columns;
-    const int nFirstByFormula = rules.FindFirstTotalByFormula();
-    if (nFirstByFormula >= 0) {
-        for (int nCol : rules.GetFormulaColumns()) {
-            if (nCol < nFirstByFormula)
-                continue;
-            for (int nRef : rules.Get(nCol).formula.GetReferences()) {
-                if (nRef >= nFirstByFormula)
-                    return false;
-            }
+    auto isSummed = [&columns](int nCol) {
+        return std::any_of(
+            columns.begin(), columns.end(),
+            [nCol](const CEstimateEngine::CTotalColumn& column) { return column.nCol == nCol; });
+    };
+    for (int nCol : rules.GetFormulaColumns()) {
+        if (isSummed(nCol))
+            continue;
+        for (int nRef : rules.Get(nCol).formula.GetReferences()) {
+            if (nRef >= nCol && rules.IsFormula(nRef) && !isSummed(nRef))
+                return false;
         }
     }
     if (bAllocate) {
@@ -441,6 +444,15 @@ void CKeptTotals::EndRecord(const CEstimateEngine& engine, int nFromRow)
     m_eState = stateRecorded;
     m_nChanges = engine.m_rows.GetChangeCount();
     m_nUsedRows = engine.m_nUsedRows;
+}
+
+void CKeptTotals::BuildFromWalk(const CEstimateEngine& engine)
+{
+    if (m_eState != stateRecorded || !IsInStep(engine.m_rows.GetChangeCount()) ||
+        m_nUsedRows != engine.m_nUsedRows || engine.m_columns.GetRulesText() != m_strRules)
+        return;
+    if (!BuildFromRecord(engine))
+        Block(engine, m_bBlockedByNumber);
 }
 
 bool CKeptTotals::BuildFromRecord(const CEstimateEngine& engine)

@@ -77,6 +77,9 @@ public:
     // number they cannot keep (bByNumber).
     void StopRecord(const CEstimateEngine& engine, bool bByNumber) { Block(engine, bByNumber); }
     void EndRecord(const CEstimateEngine& engine, int nFromRow);
+    // Makes the sums of the walk's record at once, instead of at the next edit (nothing
+    // where no walk recorded the rows, or nothing changed since).
+    void BuildFromWalk(const CEstimateEngine& engine);
 
     // Whether the kept sums hold the rows as they are (built, nothing changed since).
     bool IsCurrent(const CEstimateEngine& engine) const;

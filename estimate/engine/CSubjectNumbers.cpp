@@ -100,11 +100,12 @@ CSubjectNumbers::CKept& CSubjectNumbers::KeptFor(const CGridRowArray& rows) cons
     if (&rows == kept.pRows && &rows == m_pUnchanging)
         return kept;
     // A store that does not count its changes (the summary page's) could change unseen:
-    // its counts are never trusted.
-    if (&rows != kept.pRows || !rows.CountsChanges() || rows.GetChangeCount() != kept.nChanges) {
+    // its counts are never trusted. The numbers follow from the kinds and their order
+    // alone: cells written leave them.
+    if (&rows != kept.pRows || !rows.CountsChanges() || rows.GetKindChangeCount() != kept.nChanges) {
         kept.above.assign(1, CCounts{});
         kept.pRows = &rows;
-        kept.nChanges = rows.GetChangeCount();
+        kept.nChanges = rows.GetKindChangeCount();
     }
     return kept;
 }

@@ -5,9 +5,9 @@
 //
 // The grid, the printed page and the CSV file ask for the numbers of the same rows, so one
 // walk serves them all: the counts are taken in one pass over the rows and kept, row by
-// row, until the rows change. The grid paints any rows it likes, printing and the file go
-// through them in order; either way each row costs one look once the counts are taken,
-// instead of a walk from row 0 for every row asked about.
+// row, until a row's kind or the rows' order changes. The grid paints any rows it likes,
+// printing and the file go through them in order; either way each row costs one look once
+// the counts are taken, instead of a walk from row 0 for every row asked about.
 #pragma once
 
 #include "estimate/engine/RowKinds.h"
@@ -61,7 +61,7 @@ public:
 
 private:
     // The counts above each row taken so far (entry r: above row r), and what they were
-    // taken from: the store and the changes it had counted.
+    // taken from: the store and the changes of kinds and places it had counted.
     struct CKept {
         std::vector<CCounts> above;
         const CGridRowArray* pRows = nullptr;

@@ -42,6 +42,7 @@ public:
     struct CTaxSettings {
         int nRate = 8;
         int nRoundMode = 3;
+        bool operator==(const CTaxSettings&) const = default;
     };
 
     // The used rows grow to at least nRows (they never shrink here); the grid's scroll

@@ -339,7 +339,7 @@ TEST_F(CheckMarkListTest, RowsAreTwentyPixelsHighAndStartUnticked)
     EXPECT_FALSE(list.GetEnable(2));
 }
 
-TEST_F(CheckMarkListTest, ClickingTheTickColumnTicksAndClearsTheTextPartOnlySelects)
+TEST_F(CheckMarkListTest, ClickingTheTickBoxOrTheTextTicksAndClearsTheRow)
 {
     ClickAt(10, 10);
     EXPECT_EQ(list.GetCurSel(), 0);
@@ -347,18 +347,19 @@ TEST_F(CheckMarkListTest, ClickingTheTickColumnTicksAndClearsTheTextPartOnlySele
     ClickAt(10, 10);
     EXPECT_FALSE(list.GetCheck(0));
 
-    // x 20 is still the tick column, x 21 is not.
+    // The text of a row ticks it as its box does, whether the row was chosen before or not.
     ClickAt(20, 30);
     EXPECT_EQ(list.GetCurSel(), 1);
     EXPECT_TRUE(list.GetCheck(1));
     ClickAt(21, 30);
-    EXPECT_TRUE(list.GetCheck(1));
+    EXPECT_FALSE(list.GetCheck(1));
     ClickAt(120, 30);
     EXPECT_EQ(list.GetCurSel(), 1);
     EXPECT_TRUE(list.GetCheck(1));
     ClickAt(120, 10);
     EXPECT_EQ(list.GetCurSel(), 0);
-    EXPECT_FALSE(list.GetCheck(0));
+    EXPECT_TRUE(list.GetCheck(0));
+    EXPECT_TRUE(list.GetCheck(1));
 }
 
 TEST_F(CheckMarkListTest, DisabledRowsAndEmptySpaceNeverTick)

@@ -11,7 +11,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFileDialog>
+#include <QTimer>
+#include <QTreeView>
+
 #include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
 
 namespace {
 
@@ -173,6 +181,50 @@ TEST_F(ShellDocManager, TypesWithoutTheirSubsystemStillOfferTheirFilterButSayThe
     EXPECT_EQ(m_app->OpenDocumentFile(m_folder.System("A/layout.MMP")), nullptr);
     EXPECT_EQ(m_answerer.MessageBoxTexts(), std::vector<CString>{"この形式のﾌｧｲﾙはまだ開けません。"_sj});
     EXPECT_EQ(m_app->GetOpenDocumentCount(), 0);
+}
+
+// The real File Open dialog names the program's own files by their types, whatever the
+// desktop has installed: the program run from its build folder has none of them there.
+TEST(ShellFileDialog, TheProgramsOwnFilesShowTheirTypeNames)
+{
+    CShellTestFolder folder;
+    CShellTestApp app;
+    ASSERT_TRUE(app.Start());
+    for (const char* lpszName : {"a.MMD", "b.mbd", "c.MMP", "d.MBP"})
+        WriteNativeFile(folder.Native("WORK/") + lpszName, {0});
+    std::map<std::string, std::string> types;
+    int nTries = 0;
+    std::function<void()> inspect = [&] {
+        auto* q = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(q, nullptr);
+        auto* pList = q->findChild<QTreeView*>(QStringLiteral("treeView"));
+        ASSERT_NE(pList, nullptr);
+        QAbstractItemModel* pModel = pList->model();
+        // The folder is read in the background; wait for its four files.
+        if (pModel->rowCount(pList->rootIndex()) < 4 && ++nTries < 200) {
+            QTimer::singleShot(20, inspect);
+            return;
+        }
+        for (int r = 0; r < pModel->rowCount(pList->rootIndex()); ++r)
+            types[pModel->index(r, 0, pList->rootIndex()).data().toString().toStdString()] =
+                pModel->index(r, 2, pList->rootIndex()).data().toString().toStdString();
+        q->reject();
+    };
+    // All files: the list shows the four types at once.
+    auto* pManager = dynamic_cast<CMorvelDocManager*>(app->m_pDocManager);
+    ASSERT_NE(pManager, nullptr);
+    QTimer::singleShot(0, [&] {
+        auto* q = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(q, nullptr);
+        q->selectNameFilter(q->nameFilters().back());
+        inspect();
+    });
+    CString fileName;
+    EXPECT_FALSE(pManager->DoPromptFileName(fileName, AFX_IDS_OPENFILE, 0, TRUE, nullptr));
+    EXPECT_EQ(types, (std::map<std::string, std::string>{{"a.MMD", "見積処理ﾌｧｲﾙ"},
+                                                         {"b.mbd", "部材処理ﾌｧｲﾙ"},
+                                                         {"c.MMP", "見積印刷形式ﾌｧｲﾙ"},
+                                                         {"d.MBP", "部材印刷形式ﾌｧｲﾙ"}}));
 }
 
 TEST(ShellPaths, FolderFileNameAndExtensionOfAPath)

@@ -259,11 +259,13 @@ TEST_F(EstimateFileTest, SavingUnderAnOutsidePackagesNameWritesTheNativeNameBesi
     EXPECT_FALSE(std::filesystem::exists(Native("b.rxa")));
     EXPECT_EQ(SampleEstimateFile(), Read("b.mmd"));
 
-    // The document's name follows: every estimate path ends in ".mmd".
+    // The document's name follows: every estimate path ends in ".mmd", an estimate's own
+    // name as the file has it.
     e.doc->SetPathName(Path("c.RXB"), FALSE);
     EXPECT_EQ(Utf8(Path("c.mmd")), Utf8(e.doc->GetPathName()));
     e.doc->SetPathName(Path("d.MMD"), FALSE);
-    EXPECT_EQ(Utf8(Path("d.mmd")), Utf8(e.doc->GetPathName()));
+    EXPECT_EQ(Utf8(Path("d.MMD")), Utf8(e.doc->GetPathName()));
+    EXPECT_EQ("d.MMD", Utf8(e.doc->GetTitle()));
 }
 
 TEST_F(EstimateFileTest, ANewDocumentTakesTheApplicationsFormsAndGivesItsViewsTheColumnCount)

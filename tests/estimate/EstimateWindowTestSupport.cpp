@@ -15,6 +15,7 @@
 #include "tests/estimate/CPlainChildFrame.h"
 
 #include <QApplication>
+#include <QPaintEvent>
 #include <QWidget>
 
 #include <cstdlib>
@@ -270,4 +271,85 @@ double SumDetailAmounts(const CMorvelEMView& view, int nFirstRow, int nLastRow)
             sum += CNumberRules::ReadNumber(view.GetCellText(r, scAmount));
     }
     return sum;
+}
+
+// ---------------------------------------------------------------------------------------
+
+CDrawnCells::CDrawnCells(CMorvelEMView& view) : m_view(view)
+{
+    view.GetClientWidget()->installEventFilter(this);
+}
+
+CDrawnCells::~CDrawnCells()
+{
+    if (QWidget* pWidget = m_view.GetClientWidget())
+        pWidget->removeEventFilter(this);
+}
+
+CString CDrawnCells::Shown(int nRow, int nCol) const
+{
+    CString strShown;
+    strShown.Format("%d|", static_cast<int>(m_view.GetRowKind(nRow)));
+    return strShown + m_view.GetSubjectNoText(nRow, nCol) + "|" + m_view.GetCellText(nRow, nCol);
+}
+
+CRect CDrawnCells::CellsInView() const
+{
+    CRect rcGrid;
+    m_view.GetGridClientRect(&rcGrid);
+    const CPoint first = m_view.GetFirstVisibleCell();
+    CRect cells(std::max(0, static_cast<int>(first.x)), std::max(0, static_cast<int>(first.y)), -1, -1);
+    for (int r = cells.top; r < m_view.GetRowLimit(); ++r) {
+        CRect rc;
+        m_view.GetCellRangeRect(0, r, 0, r, &rc);
+        if (rc.top >= rcGrid.bottom)
+            break;
+        cells.bottom = r;
+    }
+    for (int c = cells.left; c < m_view.GetColumnCount(); ++c) {
+        CRect rc;
+        m_view.GetCellRangeRect(c, cells.top, c, cells.top, &rc);
+        if (rc.left >= rcGrid.right)
+            break;
+        cells.right = c;
+    }
+    return cells;
+}
+
+bool CDrawnCells::eventFilter(QObject* /*pObject*/, QEvent* pEvent)
+{
+    // Seen before the grid paints: the view gives what the paint is about to draw.
+    if (pEvent->type() != QEvent::Paint)
+        return false;
+    const QRegion& region = static_cast<QPaintEvent*>(pEvent)->region();
+    const CRect cells = CellsInView();
+    for (int r = cells.top; r <= cells.bottom; ++r) {
+        for (int c = cells.left; c <= cells.right; ++c) {
+            CRect rc;
+            m_view.GetCellRangeRect(c, r, c, r, &rc);
+            if (m_view.GetColumnWidth(c) > 0 &&
+                region.intersects(QRect(rc.left, rc.top, rc.Width(), rc.Height())))
+                m_drawn[{r, c}] = Shown(r, c);
+        }
+    }
+    return false;
+}
+
+std::vector<std::string> CDrawnCells::StaleCells() const
+{
+    std::vector<std::string> stale;
+    const CRect cells = CellsInView();
+    for (int r = cells.top; r <= cells.bottom; ++r) {
+        for (int c = cells.left; c <= cells.right; ++c) {
+            if (m_view.GetColumnWidth(c) <= 0)
+                continue;
+            const CString strNow = Shown(r, c);
+            const auto it = m_drawn.find({r, c});
+            if (it == m_drawn.end() || it->second != strNow)
+                stale.push_back("row " + std::to_string(r) + " column " + std::to_string(c) + ": drawn " +
+                                (it == m_drawn.end() ? std::string("nothing") : it->second.ToUtf8()) +
+                                " now " + strNow.ToUtf8());
+        }
+    }
+    return stale;
 }

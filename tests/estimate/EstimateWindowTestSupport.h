@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QObject>
+
 #include <map>
 #include <memory>
 #include <optional>
@@ -127,3 +129,30 @@ private:
 
 // The sum of the amount column over the detail rows between two rows (both included).
 double SumDetailAmounts(const CMorvelEMView& view, int nFirstRow, int nLastRow);
+
+// What the grid has drawn: at every paint of the grid's window, for each cell in view that
+// the paint covers, its row's kind, its subject number and its text as the view gives them
+// then. That is what the cell shows until it is painted again.
+class CDrawnCells : public QObject {
+public:
+    explicit CDrawnCells(CMorvelEMView& view);
+    ~CDrawnCells() override;
+    CDrawnCells(const CDrawnCells&) = delete;
+    CDrawnCells& operator=(const CDrawnCells&) = delete;
+
+    // The cells in view whose drawing is not what the view gives now, as
+    // "row 8 column 0: drawn 2|2.|土工事 now 2|1.|土工事" (UTF-8).
+    std::vector<std::string> StaleCells() const;
+
+    bool eventFilter(QObject* pObject, QEvent* pEvent) override;
+
+private:
+    // What a cell shows: its row's kind, its subject number and its text.
+    CString Shown(int nRow, int nCol) const;
+    // The cells in view, at least in part, within the grid's client area: first and last
+    // row, first and last column.
+    CRect CellsInView() const;
+
+    CMorvelEMView& m_view;
+    std::map<std::pair<int, int>, CString> m_drawn;
+};

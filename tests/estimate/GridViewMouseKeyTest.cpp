@@ -10,6 +10,7 @@
 #include "platform/ui/controls/CScrollBar.h"
 #include "platform/ui/core/WinApi.h"
 #include "resources/ResourceIds.h"
+#include "tests/support/RealInput.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -281,6 +282,36 @@ TEST_F(GridViewMouseKey, CtrlArrowsJumpToTheEndsOfTheGrid)
     EXPECT_EQ(Current(), CPoint(0, 0));
     EXPECT_EQ(View().GetFirstVisibleCell().y, 0);
     EXPECT_EQ(View().GetSelectMode(), 0) << "the jump's click lands in the cells, not the header";
+}
+
+// As in any grid: Ctrl+End goes to the last used row's last column, Ctrl+Home back to the
+// first cell, each brought into view (at 200 % the grid shows neither end at once).
+TEST_F(GridViewMouseKey, CtrlHomeAndCtrlEndGoToTheFirstAndTheLastUsedCellInView)
+{
+    Command(ID_ZOOM_200);
+    GoTo(scQty, 5);
+    CRect rcGrid;
+    View().GetGridClientRect(&rcGrid);
+    const auto inView = [&](CPoint cell) {
+        const CRect rc = CellRect(cell.x, cell.y);
+        return rc.left >= View().GetMetrics().nRowHeaderWidth && rc.right <= rcGrid.right &&
+               rc.top >= View().GetMetrics().nHeaderHeight && rc.bottom <= rcGrid.bottom;
+    };
+    const CPoint last(Columns() - 1, View().GetUsedRows() - 1);
+    ASSERT_FALSE(inView(last));
+
+    RealInput::PressKeys(View().GetClientWidget(), Qt::ControlModifier, Qt::Key_End);
+    EXPECT_EQ(Current(), last);
+    EXPECT_TRUE(inView(last));
+    EXPECT_EQ(View().GetSelectMode(), 0);
+
+    RealInput::PressKeys(View().GetClientWidget(), Qt::ControlModifier, Qt::Key_Home);
+    EXPECT_EQ(Current(), CPoint(0, 0));
+    EXPECT_EQ(View().GetFirstVisibleCell(), CPoint(0, 0));
+    // Home and End alone do not jump.
+    GoTo(scQty, 5);
+    RealInput::PressKeys(View().GetClientWidget(), Qt::NoModifier, Qt::Key_End);
+    EXPECT_EQ(Current(), CPoint(scQty, 5));
 }
 
 TEST_F(GridViewMouseKey, InputFixedColumnsAreWalkedByLeftAndRight)

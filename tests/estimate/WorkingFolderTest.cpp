@@ -5,6 +5,7 @@
 #include "platform/base/Path.h"
 #include "platform/ui/dialogs/CFileDialog.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/frames/CFrameWnd.h"
 #include "resources/ResourceIds.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
@@ -83,4 +84,22 @@ TEST_F(WorkingFolder, ANameTypedIntoTheSaveDialogStaysInTheDialogsFolderWherever
     ASSERT_TRUE(m_pDoc->DoFileSave());
     EXPECT_TRUE(Exists("WORK/RENAMED.MMD"));
     EXPECT_FALSE(Exists("OTHER/RENAMED.MMD"));
+}
+
+// The window, its title and the recent files name the estimate as its file is named.
+TEST_F(WorkingFolder, AnEstimateKeepsItsOwnFileNameInTheTitleAndOnSave)
+{
+    CopySample("OTHER/second.MMD");
+    ASSERT_NE(OpenEstimate(m_pFolder->System("OTHER/second.MMD")), nullptr);
+    CString title;
+    m_pView->GetParentFrame()->GetWindowText(title);
+    EXPECT_EQ(title.ToUtf8(), "second.MMD");
+    EXPECT_EQ(m_pApp->GetRecentFile(0).Right(10).ToUtf8(), "second.MMD");
+
+    m_pView->SetCellText("x", srFirstDetail, scNote, TRUE);
+    ASSERT_TRUE(m_pDoc->DoFileSave());
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(m_pFolder->Native("OTHER")))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"second.MMD"});
 }

@@ -167,6 +167,50 @@ TEST_F(ChildFrameEstimateTest, HidingTheSubjectListAndShowingItAgainGivesTheTree
     EXPECT_EQ(TreeWidth(), rcTree.Width());
 }
 
+// In a pane too narrow for its labels the tree cuts names, never a figure: each amount
+// stays whole behind "…". Wide again, or shown again after hiding, the labels are whole.
+TEST_F(ChildFrameEstimateTest, ANarrowTreeElidesNamesAndKeepsEveryAmountWhole)
+{
+    CTreeCtrl& tree = Tree()->GetTreeCtrl();
+    const auto labels = [&] {
+        std::vector<std::string> texts;
+        for (int i = 0; i < Tree()->GetEntryCount(); ++i)
+            texts.push_back(tree.GetItemText(Tree()->GetEntry(i).hItem).ToUtf8());
+        return texts;
+    };
+    const std::vector<std::string> whole = labels();
+    ASSERT_NE(whole[2].find("   \\"), std::string::npos) << whole[2];
+
+    // The pane opened as wide as its labels need; a little narrower, the longest give way.
+    const int cxWhole = TreeWidth();
+    Frame()->m_wndSplitter.SetColumnInfo(0, cxWhole - 40, 0);
+    Frame()->m_wndSplitter.RecalcLayout();
+    Pump();
+    EXPECT_EQ(CutLabels(), std::vector<std::string>());
+    const std::vector<std::string> narrow = labels();
+    int nElided = 0;
+    for (size_t i = 1; i < whole.size(); ++i) {
+        const size_t nAmount = whole[i].find("   \\");
+        if (nAmount == std::string::npos || narrow[i] == whole[i])
+            continue;
+        ++nElided;
+        const std::string amount = whole[i].substr(nAmount);
+        const std::string tail = "…" + amount;
+        ASSERT_GE(narrow[i].size(), tail.size()) << narrow[i];
+        EXPECT_EQ(narrow[i].substr(narrow[i].size() - tail.size()), tail);
+    }
+    EXPECT_GT(nElided, 0);
+
+    WidenTree(m_pView);
+    EXPECT_EQ(labels(), whole);
+    Frame()->m_wndSplitter.SetColumnInfo(0, cxWhole - 40, 0);
+    Frame()->m_wndSplitter.RecalcLayout();
+    Command(ID_VIEW_SUBJECT_LIST);
+    Command(ID_VIEW_SUBJECT_LIST);
+    Pump();
+    EXPECT_EQ(labels(), whole) << "shown again, the pane makes room";
+}
+
 // The input method opens its candidate list at the cursor rectangle the toolkit gives it in
 // the window's coordinates: the cell being typed into, wherever the grid moved in its window
 // while it held the keyboard. At start-up the program gives the grid the keyboard, the

@@ -276,3 +276,21 @@ TEST_F(ClipboardKeysMenu, AfterTheWheelScrolledTheOpenEditorAwayTheKeysSelectAnd
     EXPECT_EQ(CopyWithKeys(), expected);
     EXPECT_EQ(CopyWithMenu(), expected);
 }
+
+// A copy only reads the estimate: closing it afterwards asks nothing, and the sums kept
+// for the next edit stay (no full recalculation follows).
+TEST_F(ClipboardKeysMenu, CopyingRowsOrCellsLeavesTheEstimateUnmodifiedWithItsSumsKept)
+{
+    ASSERT_FALSE(m_pDoc->IsModified());
+    ASSERT_TRUE(m_pView->AreTotalsKept());
+    const std::string total = Utf8Cell(srMiddleTotal, scAmount);
+    ClickRowNumber(srFirstDetail);
+    EXPECT_EQ(CopyWithKeys().rows.size(), 1u);
+    EXPECT_FALSE(m_pDoc->IsModified()) << "rows";
+    EXPECT_TRUE(m_pView->AreTotalsKept()) << "rows";
+    ClickAt(CellPoint(scQty, srFirstDetail));
+    EXPECT_EQ(CopyWithKeys().cells.size(), 3u);
+    EXPECT_FALSE(m_pDoc->IsModified()) << "cells";
+    EXPECT_TRUE(m_pView->AreTotalsKept()) << "cells";
+    EXPECT_EQ(Utf8Cell(srMiddleTotal, scAmount), total);
+}

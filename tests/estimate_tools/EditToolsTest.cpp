@@ -14,6 +14,7 @@
 #include "resources/EstimateEditIds.h"
 #include "resources/ResourceIds.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
+#include "tests/support/RealInput.h"
 
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/WinApi.h"
@@ -26,6 +27,7 @@
 #include <cmath>
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <vector>
@@ -201,6 +203,39 @@ TEST_F(EditTools, SortIsRefusedForMixedKindsAndCancelledByTheCloseBox)
     m_pView->SortBlock(true);
     EXPECT_EQ(Names(m_nFree, 2), (std::vector<std::string>{"B", "A"}));
     EXPECT_EQ(m_pView->GetUsedRows(), nUsed);
+}
+
+// The sort dialog is left as any dialog is: its ｷｬﾝｾﾙ button, Esc or the close box end it
+// without a direction, and nothing is sorted.
+TEST_F(EditTools, SortIsCancelledByItsCancelButtonEscOrTheCloseBox)
+{
+    PutDetails({{"A", "", "3"}, {"B", "", "1"}});
+    SelectColumnBlock(scQty, m_nFree, m_nFree + 1);
+    const std::vector<std::function<void(CDialog&)>> ways = {
+        [](CDialog& dlg) {
+            CWnd* pCancel = dlg.GetDlgItem(IDCANCEL);
+            ASSERT_NE(pCancel, nullptr);
+            CString text;
+            pCancel->GetWindowText(text);
+            EXPECT_EQ(text.ToUtf8(), "ｷｬﾝｾﾙ");
+            const QPoint centre = pCancel->GetWidget()->rect().center();
+            RealInput::Drag(pCancel->GetWidget(), centre, centre);
+        },
+        [](CDialog& dlg) { PressDlgKey(dlg, VK_ESCAPE); },
+        [](CDialog& dlg) {
+            dlg.GetWidget()->close();
+            QApplication::processEvents();
+        },
+    };
+    for (size_t i = 0; i < ways.size(); ++i) {
+        CDialogAnswerer answerer;
+        answerer.AnswerDialog(IDD_SORT, ways[i]);
+        Command(ID_SORT);
+        ASSERT_EQ(answerer.GetShown().size(), 1u);
+        EXPECT_EQ(answerer.GetShown()[0].nResult, IDCANCEL) << i;
+        EXPECT_EQ(answerer.CountUnanswered(), 0) << i << ": the dialog ended by itself";
+        EXPECT_EQ(Names(m_nFree, 2), (std::vector<std::string>{"A", "B"})) << i;
+    }
 }
 
 TEST_F(EditTools, TheUserZoomTakesTheTypedPercentAndRefusesOneOutOfRange)

@@ -164,6 +164,48 @@ TEST_F(EstimateDialogCommandsTest, PageDeleteRemovesTheTypedPage)
     EXPECT_EQ(now, Names(0, 3 * nPageRows));
 }
 
+// 頁削除 offers the current page as 頁 挿入 does, and asks before it deletes a page that
+// holds rows; a page without rows goes without a question.
+TEST_F(EstimateDialogCommandsTest, PageDeleteOffersTheCurrentPageAndAsksBeforeDeletingRows)
+{
+    const int nPageRows = m_pView->GetPageRows();
+    ASSERT_GT(m_pView->GetUsedRows(), 2 * nPageRows);
+    const std::vector<CString> before = Names(0, 3 * nPageRows);
+    GoTo(scName, nPageRows + 2); // on page 2
+
+    CDialogAnswerer answerer;
+    CString offered;
+    answerer.AnswerDialog(IDD_PAGE_DELETE, [&](CDialog& dlg) {
+        dlg.GetDlgItemText(IDC_PAGE_NUMBER, offered);
+        ClickDlgButton(dlg, IDOK);
+    });
+    answerer.AnswerNextMessageBox(IDCANCEL);
+    Command(ID_PAGE_DELETE);
+    EXPECT_EQ(offered.str(), "2");
+    ASSERT_EQ(answerer.MessageBoxTexts().size(), 1u);
+    EXPECT_EQ(answerer.MessageBoxTexts()[0].ToUtf8(), "2ﾍﾟｰｼﾞの明細を削除します。よろしいですか？");
+    EXPECT_EQ(answerer.GetShown().back().nType, static_cast<UINT>(MB_OKCANCEL | MB_ICONQUESTION));
+    EXPECT_EQ(Names(0, 3 * nPageRows), before) << "cancelled";
+    EXPECT_FALSE(IsModified());
+
+    answerer.ClearShown();
+    AnswerPage(answerer, IDD_PAGE_DELETE, "2");
+    answerer.AnswerNextMessageBox(IDOK);
+    Command(ID_PAGE_DELETE);
+    EXPECT_EQ(answerer.MessageBoxTexts().size(), 1u);
+    EXPECT_EQ(Names(nPageRows, nPageRows),
+              std::vector<CString>(before.begin() + 2 * nPageRows, before.begin() + 3 * nPageRows));
+
+    // An empty page inserted before page 1 goes without a question.
+    answerer.ClearShown();
+    AnswerPage(answerer, IDD_PAGE_INSERT, "1");
+    Command(ID_PAGE_INSERT);
+    AnswerPage(answerer, IDD_PAGE_DELETE, "1");
+    Command(ID_PAGE_DELETE);
+    EXPECT_TRUE(answerer.MessageBoxTexts().empty());
+    EXPECT_EQ(Names(0, nPageRows), std::vector<CString>(before.begin(), before.begin() + nPageRows));
+}
+
 TEST_F(EstimateDialogCommandsTest, ToolBarPopUpsShowTheStatesOfTheViewsCommandRoute)
 {
     // Each item the view's pop-up shows enabled must be answered along the route of the

@@ -15,6 +15,7 @@
 #include "resources/ResourceIds.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
 #include "tests/estimate_tools/EstimateIoTestSupport.h"
+#include "tests/support/RealInput.h"
 
 #include "platform/base/Path.h"
 #include "platform/ui/core/CCmdUI.h"
@@ -27,6 +28,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -261,6 +263,36 @@ TEST_F(EstimateIoCommandsTest, CancelledColumnChoiceLeavesAnExistingFileAsItWas)
         (m_pView->GetSubjectNoText(srLarge, scName) + m_pView->GetCellText(srLarge, scName) + ",").str());
 }
 
+// The column choice has its ｷｬﾝｾﾙ beside OK; it, Esc and the close box write nothing.
+TEST_F(EstimateIoCommandsTest, TheColumnChoiceIsCancelledByItsCancelButtonEscOrTheCloseBox)
+{
+    const std::vector<std::function<void(CDialog&)>> ways = {
+        [](CDialog& dlg) {
+            CWnd* pCancel = dlg.GetDlgItem(IDCANCEL);
+            ASSERT_NE(pCancel, nullptr);
+            CString text;
+            pCancel->GetWindowText(text);
+            EXPECT_EQ(text.ToUtf8(), "ｷｬﾝｾﾙ");
+            const QPoint centre = pCancel->GetWidget()->rect().center();
+            RealInput::Drag(pCancel->GetWidget(), centre, centre);
+        },
+        [](CDialog& dlg) { PressDlgKey(dlg, VK_ESCAPE); },
+        [](CDialog& dlg) {
+            dlg.GetWidget()->close();
+            QApplication::processEvents();
+        },
+    };
+    for (size_t i = 0; i < ways.size(); ++i) {
+        CDialogAnswerer answerer;
+        answerer.AnswerFileDialog(m_pFolder->System("WORK/NONE.CSV"));
+        answerer.AnswerDialog(IDD_COLUMN_SELECT, ways[i]);
+        Command(ID_TEXT_OUTPUT);
+        ASSERT_EQ(answerer.DialogIds(), std::vector<UINT>{IDD_COLUMN_SELECT});
+        EXPECT_EQ(answerer.CountUnanswered(), 0) << i << ": the dialog ended by itself";
+        EXPECT_FALSE(std::filesystem::exists(m_pFolder->Native("WORK/NONE.CSV"))) << i;
+    }
+}
+
 // The estimate's own file picked by mistake for the CSV output is asked about before it is
 // replaced: answered No, the estimate stays whole and no column choice follows.
 TEST_F(EstimateIoCommandsTest, CsvOutputOverAnExistingFileAsksFirst)
@@ -464,6 +496,26 @@ TEST_F(EstimateIoCommandsTest, ExportsWithoutConverterFileUseLetterNamesAndMatch
     answerer.AnswerFileDialog(m_pFolder->System("WORK/OUT.M2N"));
     Command(ID_EXPORT_M2N);
     EXPECT_EQ(ReadText(m_pFolder->Native("WORK/OUT.M2N")), expected);
+}
+
+// An output only reads the estimate: closing it afterwards asks nothing, and the sums kept
+// for the next edit stay.
+TEST_F(EstimateIoCommandsTest, OutputsLeaveTheEstimateUnmodifiedWithItsSumsKept)
+{
+    ASSERT_FALSE(m_pDoc->IsModified());
+    ASSERT_TRUE(m_pView->AreTotalsKept());
+    const std::string total = Utf8Cell(srMiddleTotal, scAmount);
+    ExportCsv(m_pFolder->System("WORK/OUT.CSV"));
+    EXPECT_FALSE(m_pDoc->IsModified()) << "CSV";
+    CDialogAnswerer answerer;
+    for (const auto& [nID, name] : {std::pair{ID_EXPORT_M2K, "M2K"}, std::pair{ID_EXPORT_M2N, "M2N"}}) {
+        answerer.AnswerFileDialog(m_pFolder->System((std::string("WORK/OUT.") + name).c_str()));
+        Command(nID);
+        ASSERT_TRUE(std::filesystem::exists(m_pFolder->Native(std::string("WORK/OUT.") + name)));
+        EXPECT_FALSE(m_pDoc->IsModified()) << name;
+        EXPECT_TRUE(m_pView->AreTotalsKept()) << name;
+    }
+    EXPECT_EQ(Utf8Cell(srMiddleTotal, scAmount), total);
 }
 
 TEST_F(EstimateIoCommandsTest, ExportWithConverterItemsPlacesColumnsByTheirCode)

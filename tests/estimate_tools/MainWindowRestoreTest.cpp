@@ -6,8 +6,14 @@
 #include "tests/estimate/EstimateWindowTestSupport.h"
 #include "tests/support/EventWait.h"
 
+#include "platform/ui/core/WinDefs.h"
+#include "platform/ui/dialogs/MessageBoxUi.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -15,6 +21,13 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
+
+#if defined(MORVEL_HAVE_XCB)
+#include <xcb/xcb.h>
+
+#include <cstring>
+#endif
 
 namespace {
 
@@ -47,7 +60,96 @@ std::string Describe(const QRect& rc)
            "," + std::to_string(rc.y());
 }
 
+#if defined(MORVEL_HAVE_XCB)
+// What the window manager lets the user do with a window (_NET_WM_ALLOWED_ACTIONS), without
+// the "_NET_WM_ACTION_" in front; empty until it manages the window.
+std::vector<std::string> AllowedActions(WId window)
+{
+    auto* pX11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (pX11 == nullptr)
+        return {};
+    xcb_connection_t* c = pX11->connection();
+    const auto atom = [c](const char* lpszName) {
+        xcb_intern_atom_reply_t* pReply = xcb_intern_atom_reply(
+            c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(lpszName)), lpszName), nullptr);
+        const xcb_atom_t a = pReply != nullptr ? pReply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+        std::free(pReply);
+        return a;
+    };
+    xcb_get_property_reply_t* pReply =
+        xcb_get_property_reply(c,
+                               xcb_get_property(c, 0, static_cast<xcb_window_t>(window),
+                                                atom("_NET_WM_ALLOWED_ACTIONS"), XCB_ATOM_ATOM, 0, 64),
+                               nullptr);
+    std::vector<std::string> actions;
+    if (pReply != nullptr) {
+        const auto* pAtoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(pReply));
+        for (int i = 0; i < xcb_get_property_value_length(pReply) / 4; ++i) {
+            xcb_get_atom_name_reply_t* pName =
+                xcb_get_atom_name_reply(c, xcb_get_atom_name(c, pAtoms[i]), nullptr);
+            if (pName != nullptr) {
+                std::string name(xcb_get_atom_name_name(pName),
+                                 static_cast<size_t>(xcb_get_atom_name_name_length(pName)));
+                if (name.rfind("_NET_WM_ACTION_", 0) == 0)
+                    actions.push_back(name.substr(15));
+                std::free(pName);
+            }
+        }
+        std::free(pReply);
+    }
+    return actions;
+}
+#endif
+
 } // namespace
+
+// Dialogs of every kind get a dialog's title bar: the window manager lets the user move and
+// close them, never minimise or maximise them.
+TEST_F(MainWindowRestore, DialogsCanBeMovedAndClosedButNeitherMinimisedNorMaximised)
+{
+#if !defined(MORVEL_HAVE_XCB)
+    GTEST_SKIP() << "needs the X connection library";
+#else
+    // Each dialog, once the window manager has taken it: what it allows, then the dialog is
+    // closed through its close box (or, when the manager never answers within the wait
+    // limit, all the same).
+    std::vector<std::vector<std::string>> seen;
+    QElapsedTimer clock;
+    QObject timers; // the checks still waiting go with it
+    std::function<void()> inspect = [&] {
+        QWidget* pDialog = QApplication::activeModalWidget();
+        std::vector<std::string> actions =
+            pDialog != nullptr ? AllowedActions(pDialog->winId()) : std::vector<std::string>{};
+        if (actions.empty() && clock.elapsed() < kEventWaitLimit.count()) {
+            QTimer::singleShot(20, &timers, inspect);
+            return;
+        }
+        actions.push_back(pDialog != nullptr ? pDialog->windowTitle().toStdString() : "(none)");
+        seen.push_back(actions);
+        if (pDialog != nullptr)
+            pDialog->close();
+    };
+    const auto run = [&](const std::function<void()>& open) {
+        clock.start();
+        QTimer::singleShot(0, &timers, inspect);
+        open();
+    };
+    CWnd* pMain = m_pApp->m_pMainWnd;
+    run([&] { pMain->SendMessage(WM_COMMAND, ID_APP_ABOUT, 0); }); // a dialog of the program
+    run([&] { AfxShowMessageBox(pMain, "?", "Morvel", MB_OKCANCEL | MB_ICONQUESTION); });
+    run([&] { pMain->SendMessage(WM_COMMAND, ID_FILE_OPEN, 0); }); // the file dialog
+    ASSERT_EQ(seen.size(), 3u);
+    for (const std::vector<std::string>& actions : seen) {
+        std::string all;
+        for (const std::string& action : actions)
+            all += action + " ";
+        EXPECT_NE(all.find("CLOSE "), std::string::npos) << all;
+        EXPECT_NE(all.find("MOVE "), std::string::npos) << all;
+        EXPECT_EQ(all.find("MINIMIZE "), std::string::npos) << all;
+        EXPECT_EQ(all.find("MAXIMIZE"), std::string::npos) << all;
+    }
+#endif
+}
 
 TEST_F(MainWindowRestore, RestoredFromMaximisedTheWindowAndItsStatusBarFitTheWorkArea)
 {

@@ -7,6 +7,8 @@
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "platform/ui/core/CMenu.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/gdi/CClientDC.h"
+#include "platform/ui/gdi/CDC.h"
 #include "resources/EstimateCommandIds.h"
 #include "resources/ResourceIds.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
@@ -155,6 +157,44 @@ TEST_F(PickDialogsTest, APickCommandIsGreyedInTheMenuWhileItsListIsOpen)
         Pump();
         EXPECT_TRUE(enabled(ids[i]));
     }
+}
+
+// The unit column of 小科目選択 shows its heading and every unit whole, also a long unit
+// added through the list.
+TEST_F(PickDialogsTest, TheSmallSubjectListShowsEveryUnitWhole)
+{
+    Command(ID_PICK_SMALL);
+    CSubjectPickDialog* pPick = SubjectPick(kindSmall);
+    ASSERT_NE(pPick, nullptr);
+    CListCtrlEx& list = pPick->List();
+    const auto cut = [&list] {
+        CClientDC dc(&list);
+        CFont* pOldFont = dc.SelectObject(list.GetFont());
+        std::vector<std::string> texts;
+        const int cx = list.GetColumnWidth(1);
+        if (dc.GetTextExtent("単位"_sj).cx + 24 > cx)
+            texts.push_back("単位");
+        for (int i = 0; i < list.GetItemCount(); ++i) {
+            BOOL bShortened = FALSE;
+            CListCtrlEx::MakeShortString(&dc, list.GetItemText(i, 1), cx, 12, &bShortened);
+            if (bShortened)
+                texts.push_back(list.GetItemText(i, 1).ToUtf8());
+        }
+        dc.SelectObject(pOldFont);
+        return texts;
+    };
+    ASSERT_GT(list.GetItemCount(), 0);
+    EXPECT_EQ(cut(), std::vector<std::string>());
+
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(IDD_NAME_UNIT, [](CDialog& dlg) {
+        TypeDlgItemText(dlg, IDC_ROW_TEXT, "養生"_sj);
+        TypeDlgItemText(dlg, IDC_ROW_UNIT, "ｍ２・日当り"_sj);
+        ClickDlgButton(dlg, IDOK);
+    });
+    ClickDlgButton(*pPick, IDC_PICK_ADD);
+    ASSERT_EQ(list.GetItemText(list.GetItemCount() - 1, 1).ToUtf8(), "ｍ２・日当り");
+    EXPECT_EQ(cut(), std::vector<std::string>());
 }
 
 TEST_F(PickDialogsTest, SubjectListEditsTheMasterAndItsFile)

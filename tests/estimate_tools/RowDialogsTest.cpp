@@ -524,9 +524,9 @@ TEST_F(RowDialogsTest, DisplayFixingHidesTheUntickedColumnsAndShowsThemAgain)
     EXPECT_EQ(0, answerer.CountUnanswered());
 }
 
-// Every row shows its tick; a click on a row's tick box turns it over, a click on its text
-// only chooses the row; "全解除" and "全選択" show at once.
-TEST_F(RowDialogsTest, TheColumnListShowsEachTickAndAClickOnTheBoxTurnsItOver)
+// Every row shows its tick; a click on a row's tick box or on its text turns it over and
+// chooses the row; "全解除" and "全選択" show at once.
+TEST_F(RowDialogsTest, TheColumnListShowsEachTickAndAClickOnTheBoxOrTheTextTurnsItOver)
 {
     CDialogAnswerer answerer;
     answerer.AnswerDialog(IDD_COLUMN_SELECT, [](CDialog& d) {
@@ -540,8 +540,11 @@ TEST_F(RowDialogsTest, TheColumnListShowsEachTickAndAClickOnTheBoxTurnsItOver)
         EXPECT_EQ(TickShown(dlg, scNote), 0);
         EXPECT_EQ(TickShown(dlg, scName), 1);
         ClickRow(dlg, scName, 60);
-        EXPECT_TRUE(dlg.m_list.GetCheck(scName)) << "the text only chooses the row";
+        EXPECT_FALSE(dlg.m_list.GetCheck(scName)) << "a click on the text ticks as one on the box";
+        EXPECT_EQ(TickShown(dlg, scName), 0);
         EXPECT_EQ(dlg.m_list.GetCurSel(), scName);
+        ClickRow(dlg, scName, 60);
+        EXPECT_EQ(TickShown(dlg, scName), 1);
         ClickRow(dlg, scNote, 8);
         EXPECT_EQ(TickShown(dlg, scNote), 1);
         // The buttons repaint the rows on the screen at once, not only the ticks behind them.

@@ -107,7 +107,7 @@ TEST_F(SubjectTreeViewTest, TheRootTakesTheNewNameRightAfterEverySaveAs)
         answerer.AnswerFileDialog(m_pFolder->System("WORK") + "\\" + CString::FromUtf8(lpszName) + ".MMD");
         Command(ID_FILE_SAVE_AS);
         EXPECT_EQ(0, answerer.CountUnanswered());
-        ASSERT_EQ(CString::FromUtf8(lpszName) + ".mmd", m_pDoc->GetTitle());
+        ASSERT_EQ(CString::FromUtf8(lpszName) + ".MMD", m_pDoc->GetTitle());
         CString upper = CString::FromUtf8(lpszName);
         upper.MakeUpper();
         EXPECT_EQ(upper.ToUtf8(), ItemText(pTree, pTree->GetTreeCtrl().GetRootItem()));

@@ -17,6 +17,7 @@
 #include "platform/ui/gdi/CClientDC.h"
 #include "resources/ResourceIds.h"
 #include "tests/parts/PartsWindowFixture.h"
+#include "tests/support/RealInput.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
@@ -87,6 +88,21 @@ TEST_F(PartsWindowTest, AClickMakesACellCurrent)
     m_pView->SendMessage(WM_LBUTTONUP, 0, lParam);
     EXPECT_EQ(2, m_pView->GetCurrentCol());
     EXPECT_EQ(3, m_pView->GetCurrentRow());
+}
+
+// Ctrl+End and Ctrl+Home as in the estimate grid: the last used row's last column, and
+// the first cell.
+TEST_F(PartsWindowTest, CtrlEndAndCtrlHomeGoToTheLastUsedAndTheFirstCell)
+{
+    ASSERT_NE(nullptr, OpenSample());
+    ASSERT_GT(m_pView->GetUsedRows(), 3);
+    Click(2, 3);
+    RealInput::PressKeys(m_pView->GetClientWidget(), Qt::ControlModifier, Qt::Key_End);
+    EXPECT_EQ(m_pView->GetColumnCount() - 1, m_pView->GetCurrentCol());
+    EXPECT_EQ(m_pView->GetUsedRows() - 1, m_pView->GetCurrentRow());
+    RealInput::PressKeys(m_pView->GetClientWidget(), Qt::ControlModifier, Qt::Key_Home);
+    EXPECT_EQ(0, m_pView->GetCurrentCol());
+    EXPECT_EQ(0, m_pView->GetCurrentRow());
 }
 
 TEST_F(PartsWindowTest, AFileThatIsNotAPartsListLeavesNoWindow)

@@ -1,7 +1,8 @@
 // The sheets the document windows open, in the running program: "導入処理" of the parts
 // window and of both print-layout windows shows copies of the document's forms with one
 // "OK" button and changes nothing; "環境設定" of the estimate and parts grids runs the
-// sheet for their kind, and the open lists of that kind take the new fonts at once.
+// sheet for their kind, and the open lists of that kind take the new fonts at once, the
+// estimates a new tax rate.
 #include "app/CMorvelApp.h"
 #include "app/CShellServices.h"
 #include "estimate/CMorvelEMDoc.h"
@@ -16,6 +17,7 @@
 #include "parts/CMorvelPMView.h"
 #include "parts/PartsRegistration.h"
 #include "platform/base/Path.h"
+#include "platform/ui/dialogs/DialogTestHook.h"
 #include "platform/ui/frames/CFrameWnd.h"
 #include "platform/ui/frames/CMDIFrameWnd.h"
 #include "resources/ResourceIds.h"
@@ -240,6 +242,36 @@ TEST_F(DocumentSheetsTest, TheEstimateGridsSettingsRunForAnEstimateAndRelayOutEv
     EXPECT_EQ(App().m_lfRowFont[CMorvelSettings::fontLarge].lfHeight, -18);
     EXPECT_GT(pSecondGrid->GetMetrics().nRowHeight, nSecondHeight);
     EXPECT_GT(pFirstGrid->GetMetrics().nRowHeight, nFirstHeight);
+}
+
+// A tax rate changed on the estimate window's "環境設定" is in its tax row as the sheet
+// closes, and in another estimate's at the next message its grid handles.
+TEST_F(DocumentSheetsTest, ATaxRateChangedInTheEstimatesSettingsIsInTheTaxRowsAtOnce)
+{
+    CDocument* pFirst = Open("WORK/見積1.MMD");
+    CDocument* pSecond = Open("WORK/見積2.MMD");
+    CMorvelEMView* pFirstGrid = ViewOf<CMorvelEMView>(pFirst);
+    CMorvelEMView* pSecondGrid = ViewOf<CMorvelEMView>(pSecond);
+    ASSERT_NE(pFirstGrid, nullptr);
+    ASSERT_NE(pSecondGrid, nullptr);
+    // The sample's tax row: 8 % of the amount 8,141,095.
+    const int nTaxRow = 72, nAmountCol = 5;
+    ASSERT_EQ("651287.000000", pSecondGrid->GetCellText(nTaxRow, nAmountCol).str());
+    ActivateFrameOf(pSecond)->SetActiveView(pSecondGrid);
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        auto* pSheet = dynamic_cast<CEnvironmentDialog*>(&dlg);
+        ASSERT_NE(pSheet, nullptr);
+        ASSERT_TRUE(pSheet->SetActivePage(&pSheet->m_inputPage));
+        TypeDlgItemText(pSheet->m_inputPage, IDC_TAX_RATE, "10");
+        ClickDlgButton(dlg, IDOK);
+    });
+    AfxGetMainWnd()->SendMessage(WM_COMMAND, ID_ENVIRONMENT);
+    Pump();
+    ASSERT_EQ(App().m_nTax, 10);
+    // 814,109.5 rounded down as the amount column rounds.
+    EXPECT_EQ("814109.000000", pSecondGrid->GetCellText(nTaxRow, nAmountCol).str());
+    pFirstGrid->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+    EXPECT_EQ("814109.000000", pFirstGrid->GetCellText(nTaxRow, nAmountCol).str());
 }
 
 TEST_F(DocumentSheetsTest, ThePartsGridsSettingsRunForAPartsListAndEveryListTakesTheNewFont)

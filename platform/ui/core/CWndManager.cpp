@@ -6,6 +6,7 @@
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/CWndClientWidget_p.h"
 #include "platform/ui/core/CWndFrameWidget_p.h"
+#include "platform/ui/core/DialogTitleBar_p.h"
 #include "platform/ui/core/Imm_p.h"
 #include "platform/ui/core/InputTranslation_p.h"
 #include "platform/ui/ole/DropFiles_p.h"
@@ -665,6 +666,11 @@ bool CWndManager::eventFilter(QObject* watched, QEvent* event)
     case QEvent::DragMove:
     case QEvent::Drop:
         return TranslateDrop(pWidget, static_cast<QDropEvent*>(event));
+    case QEvent::Show:
+        // Every dialog (the program's, message boxes, the file dialog) gets a dialog's title
+        // bar before the window manager takes its window.
+        AfxPrepareDialogTitleBar(pWidget);
+        return false;
     default:
         return false;
     }

@@ -6,10 +6,13 @@
 #include "platform/ui/controls/ControlWidgets_p.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/frames/CDocManager.h"
+#include "platform/ui/frames/CDocTemplate.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
@@ -20,6 +23,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 IMPLEMENT_DYNAMIC(CFileDialog, CDialog)
 
@@ -399,24 +403,59 @@ namespace {
 
 // The file list's columns: name, size, type, date modified.
 constexpr int kSizeColumn = 1;
+constexpr int kTypeColumn = 2;
 constexpr int kDateColumn = 3;
+
+// The program's own document types by upper-case extension (".MMD"): the file type names
+// of its document templates. They come with the program, so the file list names these
+// files whether or not the desktop has the types installed (a program run from its build
+// folder has none).
+std::map<QString, QString> ProgramFileTypes()
+{
+    std::map<QString, QString> types;
+    CWinApp* pApp = AfxGetApp();
+    CDocManager* pManager = pApp != nullptr ? pApp->m_pDocManager : nullptr;
+    if (pManager == nullptr)
+        return types;
+    POSITION pos = pManager->GetFirstDocTemplatePosition();
+    while (pos != nullptr) {
+        const CDocTemplate* pTemplate = pManager->GetNextDocTemplate(pos);
+        CString strExt, strName;
+        if (pTemplate != nullptr && pTemplate->GetDocString(strExt, CDocTemplate::filterExt) &&
+            !strExt.IsEmpty() && pTemplate->GetDocString(strName, CDocTemplate::regFileTypeName) &&
+            !strName.IsEmpty())
+            types.emplace(AfxCp932ToQString(strExt).toUpper(), AfxCp932ToQString(strName));
+    }
+    return types;
+}
 
 // The file list with sizes and dates written as a Japanese desktop writes them, whatever
 // the locale the program was started in: "12 KB" (whole kilobytes, rounded up) and
 // "2026/12/07 09:05". The toolkit's own list follows the system's locale ("Dec", "KiB").
+// The program's own files carry their type names.
 class CJapaneseFileList : public QIdentityProxyModel {
 public:
-    using QIdentityProxyModel::QIdentityProxyModel;
+    CJapaneseFileList(QObject* pParent, std::map<QString, QString> types)
+        : QIdentityProxyModel(pParent), m_types(std::move(types))
+    {
+    }
 
     QVariant data(const QModelIndex& index, int role) const override
     {
         auto* pFiles = qobject_cast<QFileSystemModel*>(sourceModel());
         if (role != Qt::DisplayRole || !pFiles ||
-            (index.column() != kSizeColumn && index.column() != kDateColumn))
+            (index.column() != kSizeColumn && index.column() != kTypeColumn && index.column() != kDateColumn))
             return QIdentityProxyModel::data(index, role);
         const QModelIndex source = mapToSource(index);
         if (!source.isValid())
             return QIdentityProxyModel::data(index, role);
+        if (index.column() == kTypeColumn) {
+            const QFileInfo info = pFiles->fileInfo(source);
+            const auto it = m_types.find(QStringLiteral(".") + info.suffix().toUpper());
+            if (info.isDir() || it == m_types.end())
+                return QIdentityProxyModel::data(index, role);
+            return it->second;
+        }
         if (index.column() == kDateColumn) {
             const QDateTime modified = pFiles->lastModified(source);
             return modified.isValid() ? modified.toString(QStringLiteral("yyyy/MM/dd HH:mm")) : QString();
@@ -426,6 +465,9 @@ public:
         const qint64 nKilobytes = (pFiles->size(source) + 1023) / 1024;
         return QLocale(QLocale::Japanese, QLocale::Japan).toString(nKilobytes) + QStringLiteral(" KB");
     }
+
+private:
+    std::map<QString, QString> m_types;
 };
 
 // A name typed with "*" or "?" is a pattern, not a file: Enter narrows the list to the
@@ -487,7 +529,7 @@ INT_PTR CFileDialog::DoModal()
     AfxEnsureJapaneseToolkitTexts();
     CPatternFileDialog dlg(pParent, AfxCp932ToQString(GetDialogTitle()));
     dlg.setOption(QFileDialog::DontUseNativeDialog, true);
-    dlg.setProxyModel(new CJapaneseFileList(&dlg));
+    dlg.setProxyModel(new CJapaneseFileList(&dlg, ProgramFileTypes()));
     dlg.setOption(QFileDialog::HideNameFilterDetails, true);
     // Replacing a file is asked here, in the system's words.
     dlg.setOption(QFileDialog::DontConfirmOverwrite, true);

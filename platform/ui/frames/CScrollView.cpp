@@ -140,18 +140,29 @@ void CScrollView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
     CPoint ptVpOrg(0, 0);
     if (!pDC->IsPrinting()) {
         ptVpOrg = -GetDeviceScrollPosition();
-        if (m_bCenter) {
-            // A drawing smaller than the window stands in its middle.
-            CRect rect;
-            GetClientRect(&rect);
-            if (m_totalDev.cx < rect.Width())
-                ptVpOrg.x = (rect.Width() - m_totalDev.cx) / 2;
-            if (m_totalDev.cy < rect.Height())
-                ptVpOrg.y = (rect.Height() - m_totalDev.cy) / 2;
-        }
+        const CPoint centring = GetCentringOffset();
+        if (centring.x != 0)
+            ptVpOrg.x = centring.x;
+        if (centring.y != 0)
+            ptVpOrg.y = centring.y;
     }
     pDC->SetViewportOrg(ptVpOrg);
     CView::OnPrepareDC(pDC, pInfo);
+}
+
+CPoint CScrollView::GetCentringOffset() const
+{
+    CPoint offset(0, 0);
+    if (!m_bCenter || !m_hWnd)
+        return offset;
+    // A drawing smaller than the window stands in its middle.
+    CRect rect;
+    GetClientRect(&rect);
+    if (m_totalDev.cx < rect.Width())
+        offset.x = (rect.Width() - m_totalDev.cx) / 2;
+    if (m_totalDev.cy < rect.Height())
+        offset.y = (rect.Height() - m_totalDev.cy) / 2;
+    return offset;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -208,8 +219,13 @@ void CScrollView::UpdateBars()
     setBar(SB_HORZ, needH, m_totalDev.cx, page.cx, old.x);
     setBar(SB_VERT, needV, m_totalDev.cy, page.cy, old.y);
     const CPoint now = GetDeviceScrollPosition();
-    if (now != old)
+    // A drawing that moved in the window, scrolled into range or centred anew for the
+    // window's new size, is painted again everywhere: keeping the pixels of the part that
+    // stays in the window would show it where it stood before.
+    const CPoint centring = GetCentringOffset();
+    if (now != old || centring != m_ptCentring)
         Invalidate(TRUE);
+    m_ptCentring = centring;
     m_bInsideUpdate = FALSE;
 }
 

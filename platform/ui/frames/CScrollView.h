@@ -1,7 +1,9 @@
 // CScrollView: a view larger than its window, with scroll bars. SetScrollSizes gives the
 // size of the whole drawing in the mapping mode's units; OnPrepareDC moves the viewport
 // origin so that OnDraw draws in those units as if the view were not scrolled. When the
-// window is larger than the drawing, the drawing is centred.
+// window is larger than the drawing, the drawing is centred; a change of the window's size
+// that moves the centred drawing repaints all of the window, since what the window shows
+// elsewhere was drawn where the drawing stood before.
 #pragma once
 
 #include "platform/ui/frames/CView.h"
@@ -52,6 +54,9 @@ protected:
     // Logical to device sizes for the mapping mode at 96 pixels per inch.
     CSize LogicalToDevice(CSize size) const;
     CSize DeviceToLogical(CSize size) const;
+    // Where the centred drawing's top-left corner stands in the window when it is narrower
+    // or lower than the window (0 on an axis where it is not).
+    CPoint GetCentringOffset() const;
 
     int m_nMapMode = 0;
     CSize m_totalLog; // the drawing, logical units
@@ -60,4 +65,5 @@ protected:
     CSize m_lineDev;  // one line step, pixels
     BOOL m_bCenter = TRUE;
     BOOL m_bInsideUpdate = FALSE;
+    CPoint m_ptCentring; // the centring offset the window was last laid out with
 };

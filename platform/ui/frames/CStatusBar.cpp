@@ -11,6 +11,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QRegion>
 #include <QStatusBar>
 
 #include <algorithm>
@@ -129,6 +130,33 @@ void CStatusBar::Repaint()
         pWidget->update();
 }
 
+std::vector<CRect> CStatusBar::ShownLayout() const
+{
+    QWidget* pWidget = GetWidget();
+    return pWidget ? LayoutPanes(pWidget->width(), pWidget->height()) : std::vector<CRect>();
+}
+
+void CStatusBar::RepaintChanged(const std::vector<CRect>& before, int nIndex)
+{
+    QWidget* pWidget = GetWidget();
+    if (!pWidget)
+        return;
+    // A pane draws its borders and text inside its rectangle only.
+    const auto toQ = [](const CRect& rc) { return QRect(rc.left, rc.top, rc.Width(), rc.Height()); };
+    const std::vector<CRect> after = ShownLayout();
+    QRegion changed;
+    for (size_t i = 0; i < after.size(); ++i) {
+        const bool bMoved = i >= before.size() || !(before[i] == after[i]);
+        if (!bMoved && static_cast<int>(i) != nIndex)
+            continue;
+        changed += toQ(after[i]);
+        if (i < before.size())
+            changed += toQ(before[i]);
+    }
+    if (!changed.isEmpty())
+        pWidget->update(changed);
+}
+
 // ---------------------------------------------------------------------------------------
 // Panes.
 // ---------------------------------------------------------------------------------------
@@ -235,10 +263,11 @@ void CStatusBar::SetPaneInfo(int nIndex, UINT nID, UINT nStyle, int cxWidth)
     // The same pane again (as every cursor move sets it) shows nothing new.
     if (pane.nID == nID && pane.nStyle == nStyle && pane.cxText == std::max(0, cxWidth))
         return;
+    const std::vector<CRect> before = ShownLayout();
     pane.nID = nID;
     pane.nStyle = nStyle;
     pane.cxText = std::max(0, cxWidth);
-    Repaint();
+    RepaintChanged(before, nIndex);
 }
 
 UINT CStatusBar::GetPaneStyle(int nIndex) const
@@ -255,8 +284,9 @@ void CStatusBar::SetPaneStyle(int nIndex, UINT nStyle)
     CPane& pane = m_panes[static_cast<size_t>(nIndex)];
     if (pane.nStyle == nStyle)
         return;
+    const std::vector<CRect> before = ShownLayout();
     pane.nStyle = nStyle;
-    Repaint();
+    RepaintChanged(before, nIndex);
 }
 
 CString CStatusBar::GetPaneText(int nIndex) const
@@ -276,7 +306,7 @@ BOOL CStatusBar::SetPaneText(int nIndex, LPCTSTR lpszNewText, BOOL bUpdate)
         return TRUE;
     pane.text = text;
     if (bUpdate)
-        Repaint();
+        RepaintChanged(ShownLayout(), nIndex);
     return TRUE;
 }
 
@@ -285,7 +315,7 @@ CSize CStatusBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
     return CControlBar::CalcFixedLayout(bStretch, bHorz);
 }
 
-void CStatusBar::DrawPanes(QPainter& painter) const
+void CStatusBar::DrawPanes(QPainter& painter, const QRect& area) const
 {
     QWidget* pWidget = GetWidget();
     if (!pWidget)
@@ -301,6 +331,8 @@ void CStatusBar::DrawPanes(QPainter& painter) const
         if (rc.left >= pWidget->width())
             break;
         const QRect box(rc.left, rc.top, rc.Width(), rc.Height());
+        if (!box.intersects(area))
+            continue;
         if (!(pane.nStyle & SBPS_NOBORDERS)) {
             // Sunken, or raised for a pane that is "checked".
             const bool raised = (pane.nStyle & SBPS_POPOUT) != 0;

@@ -9,6 +9,7 @@
 #include <vector>
 
 class QPainter;
+class QRect;
 class QStatusBar;
 
 // Pane styles.
@@ -51,8 +52,8 @@ public:
 
     CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
     void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
-    // Paints the panes on the bar's widget (platform use).
-    void DrawPanes(QPainter& painter) const;
+    // Paints the panes that meet the area on the bar's widget (platform use).
+    void DrawPanes(QPainter& painter, const QRect& area) const;
 
     afx_msg LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnGetText(WPARAM wParam, LPARAM lParam);
@@ -74,5 +75,11 @@ private:
     std::vector<CRect> LayoutPanes(int cxBar, int cyBar) const;
     int TextWidth(const CString& text) const;
     void Repaint();
+    // The panes' rectangles on the bar as it is painted now.
+    std::vector<CRect> ShownLayout() const;
+    // Repaints what changed since the panes lay at `before` (the same panes): the pane
+    // nIndex, whose look changed, and every pane that moved or changed its width, where it
+    // was and where it is. A new text in one pane repaints that pane alone, not the bar.
+    void RepaintChanged(const std::vector<CRect>& before, int nIndex);
     QStatusBar* StatusBarWidget() const;
 };

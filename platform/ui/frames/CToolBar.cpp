@@ -225,11 +225,17 @@ void CToolBar::ApplyButtonState(int nIndex)
     const CToolButton& button = m_buttons[static_cast<size_t>(nIndex)];
     if (!button.action || (button.nStyle & TBBS_SEPARATOR))
         return;
-    button.action->setEnabled(!(button.nStyle & TBBS_DISABLED));
-    const bool checkable = (button.nStyle & TBBS_CHECKBOX) != 0;
-    button.action->setCheckable(checkable);
-    if (checkable)
-        button.action->setChecked((button.nStyle & TBBS_CHECKED) != 0);
+    const bool bEnabled = !(button.nStyle & TBBS_DISABLED);
+    const bool bCheckable = (button.nStyle & TBBS_CHECKBOX) != 0;
+    const bool bChecked = (button.nStyle & TBBS_CHECKED) != 0;
+    if (auto* pWidget = dynamic_cast<CToolBarWidget*>(ToolBarWidget())) {
+        pWidget->SetActionState(button.action, bEnabled, bCheckable, bChecked);
+    } else {
+        button.action->setEnabled(bEnabled);
+        button.action->setCheckable(bCheckable);
+        if (bCheckable)
+            button.action->setChecked(bChecked);
+    }
     button.action->setVisible(!(button.nStyle & TBBS_HIDDEN));
 }
 

@@ -10,10 +10,13 @@
 #include "platform/ui/frames/CToolBar.h"
 #include "platform/ui/gdi/SysColors.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QActionEvent>
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
@@ -244,9 +247,38 @@ void CToolBarWidget::Watch(QWidget* pWidget)
         pWidget->installEventFilter(this);
 }
 
+void CToolBarWidget::SetActionState(QAction* pAction, bool bEnabled, bool bCheckable, bool bChecked)
+{
+    m_pStateAction = pAction;
+    pAction->setEnabled(bEnabled);
+    pAction->setCheckable(bCheckable);
+    if (bCheckable)
+        pAction->setChecked(bChecked);
+    m_pStateAction = nullptr;
+    if (auto* pButton = qobject_cast<QAbstractButton*>(widgetForAction(pAction))) {
+        pButton->setCheckable(pAction->isCheckable());
+        pButton->setChecked(pAction->isChecked());
+        pButton->setEnabled(pAction->isEnabled());
+    }
+}
+
+void CToolBarWidget::actionEvent(QActionEvent* pEvent)
+{
+    // A change of state alone leaves the bar's layout as it is.
+    if (pEvent->type() == QEvent::ActionChanged && pEvent->action() != nullptr &&
+        pEvent->action() == m_pStateAction)
+        return;
+    QToolBar::actionEvent(pEvent);
+}
+
 bool CToolBarWidget::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
     auto* pBar = dynamic_cast<CToolBar*>(CWnd::FromHandle(m_hWnd));
+    // The button of an action whose state alone changes takes the state from
+    // SetActionState: taking the whole action again would ask for a new layout.
+    if (pEvent->type() == QEvent::ActionChanged && m_pStateAction != nullptr &&
+        static_cast<QActionEvent*>(pEvent)->action() == m_pStateAction)
+        return true;
     switch (pEvent->type()) {
     case QEvent::Move:
     case QEvent::Resize:
@@ -267,6 +299,8 @@ bool CToolBarWidget::eventFilter(QObject* pWatched, QEvent* pEvent)
 CStatusBarWidget::CStatusBarWidget(HWND hWnd, QWidget* pParent) : QStatusBar(pParent), m_hWnd(hWnd)
 {
     setSizeGripEnabled(false);
+    // The bar fills all it paints: the window behind it is not painted first.
+    setAttribute(Qt::WA_OpaquePaintEvent, true);
 }
 
 QSize CStatusBarWidget::sizeHint() const
@@ -282,10 +316,9 @@ QSize CStatusBarWidget::minimumSizeHint() const
 
 void CStatusBarWidget::paintEvent(QPaintEvent* pEvent)
 {
-    (void)pEvent;
     QPainter painter(this);
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    painter.fillRect(rect(), QColor(GetRValue(face), GetGValue(face), GetBValue(face)));
+    painter.fillRect(pEvent->rect(), QColor(GetRValue(face), GetGValue(face), GetBValue(face)));
     if (auto* pBar = dynamic_cast<CStatusBar*>(CWnd::FromHandle(m_hWnd)))
-        pBar->DrawPanes(painter);
+        pBar->DrawPanes(painter, pEvent->rect());
 }

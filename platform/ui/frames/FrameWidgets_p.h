@@ -70,12 +70,19 @@ public:
     // Watches a button (the pointer leaving it ends its status-bar prompt) or a widened
     // separator's room (its control follows it).
     void Watch(QWidget* pWidget);
+    // Gives a button's action its enabling and check state. They change how the button
+    // looks, not the room it takes: the button shows them at once, and the bar and the
+    // windows around it are not laid out again as they are for other changes of an action
+    // (a button enabled after each edit would lay out the whole main window).
+    void SetActionState(QAction* pAction, bool bEnabled, bool bCheckable, bool bChecked);
 
 protected:
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+    void actionEvent(QActionEvent* pEvent) override;
 
 private:
     HWND m_hWnd;
+    QAction* m_pStateAction = nullptr; // the action SetActionState is changing
 };
 
 // The widget of a status bar: it paints the panes its CStatusBar lays out.

@@ -101,3 +101,34 @@ TEST(EstimateEngineTest, AnEditOverHundredsOfGrandTotalsAndTaxRowsEndsThroughThe
     EXPECT_EQ(Normal(nSum / 10), e.Cell(3 * nEstimates - 1, 3));
     EXPECT_FALSE(e.engine.HasChangesSinceFiguresDone());
 }
+
+// A column worked out from the amount, left of it in the form, on a total row and on the
+// tax row: one full recalculation after a quantity changed gives it the new total and tax,
+// as a second one would.
+TEST(EstimateEngineTest, OneFullRecalculationWorksOutTotalAndTaxRowsOnTheirNewFigures)
+{
+    // Name, quantity, unit price, half the amount (not added up), the amount.
+    CTestEstimate e({
+        {"文字", "", "", "", "6", ""},
+        {"数値", "#,###.##", "", "", "3", ""},
+        {"数値", "###,###", "", "", "", ""},
+        {"計", "###,###", "E/2", "D(-1)", "", ""},
+        {"計 A", "###,###", "B*C", "D(-1)", "", "2"},
+    });
+    e.sheet.tax.nRate = 10;
+    e.AddRow(kindLarge, {"仮設工事"});
+    e.AddRow(kindDetail, {"ItemA", "2", "1000"});
+    e.AddRow(kindDetail, {"ItemB", "3", "1000"});
+    e.AddRow(kindLargeTotal, {});
+    e.AddRow(kindFree, {"消費税"});
+    e.engine.RecalcAll();
+    ASSERT_EQ(Normal(5000), e.Cell(3, 4));
+    ASSERT_EQ(Normal(500), e.Cell(4, 4));
+
+    e.engine.SetCellText("4", 1, 1, true);
+    e.engine.RecalcAll();
+    EXPECT_EQ(Normal(7000), e.Cell(3, 4));
+    EXPECT_EQ(Normal(3500), e.Cell(3, 3));
+    EXPECT_EQ(Normal(700), e.Cell(4, 4));
+    EXPECT_EQ(Normal(350), e.Cell(4, 3));
+}

@@ -1,7 +1,8 @@
 // The layout editor repaints only what a drag changes: after objects are dragged with the
 // mouse, each move repainting its own area, the window shows exactly what a repaint of the
 // whole window shows, at several zooms, for a table whose narrow cells clip their texts
-// and carry every kind of ruled line, shading and selected cells.
+// and carry every kind of ruled line, shading and selected cells. Switching to another
+// document window and back leaves nothing on the page that a repaint would not draw.
 #include "app/CChildFormFrame.h"
 #include "layout/drawing/CDrawRect.h"
 #include "layout/drawing/CDrawTable.h"
@@ -11,6 +12,7 @@
 #include "layout/printform/CPrintFormView.h"
 #include "platform/ui/core/CWnd_p.h"
 #include "platform/ui/frames/CMDIChildWnd.h"
+#include "platform/ui/frames/CMDIFrameWnd.h"
 #include "resources/ResourceIds.h"
 #include "tests/layout/printform/LayoutTestSupport.h"
 
@@ -160,4 +162,48 @@ TEST_F(LayoutRepaintTest, WindowAfterDragsShowsWhatAFullRepaintShows)
             << "rectangle, zoom command " << nZoom << ", first at " << first.x << "," << first.y;
         EXPECT_NE(pRect->m_position, rectBefore) << nZoom;
     }
+}
+
+// The page stands in the middle of a window wider than it, so it moves whenever the window
+// changes its size: going to the other window through the window list gives the layout its
+// normal size behind the maximised one, and coming back maximises it again.
+TEST_F(LayoutRepaintTest, SwitchingWindowsThroughTheWindowListLeavesNoCopyOfTheSelection)
+{
+    const fs::path other = fs::path(m_pFolder->Native("WORK")) / "other.MBP";
+    fs::copy_file(fs::path(MORVEL_SOURCE_DIR) / "samples" / "FORM" / CString("部材表.MBP"_sj).ToUtf8(),
+                  other);
+    m_pView->SendMessage(WM_COMMAND, ID_ZOOM_50, 0);
+    auto* pFrame = dynamic_cast<CMDIChildWnd*>(m_pView->GetParentFrame());
+    ASSERT_NE(pFrame, nullptr);
+    pFrame->MDIMaximize();
+    Pump();
+    m_pView->SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
+    for (int i = 0; i < 3; ++i) {
+        auto* pText = new CDrawText(CRect(120, 380 - i * 40, 300, 350 - i * 40));
+        pText->m_strText = "株式会社 12345"_sj;
+        m_pDoc->Add(pText);
+        m_pView->Select(pText, TRUE);
+    }
+    m_pView->UpdateWindow();
+
+    CPrintDoc* pOther = Open(m_pFolder->System("WORK/other.MBP"));
+    ASSERT_NE(pOther, nullptr);
+    auto* pMain = dynamic_cast<CMDIFrameWnd*>(m_pApp->m_pMainWnd);
+    ASSERT_NE(pMain, nullptr);
+    auto choose = [&](CDocument* pDoc) {
+        POSITION pos = pDoc->GetFirstViewPosition();
+        CFrameWnd* pWanted = pDoc->GetNextView(pos)->GetParentFrame();
+        const std::vector<CMDIChildWnd*> windows = pMain->GetDocumentWindows();
+        for (size_t i = 0; i < windows.size(); ++i)
+            if (windows[i] == pWanted)
+                pMain->SendMessage(WM_COMMAND, CMDIFrameWnd::kWindowListFirst + static_cast<UINT>(i), 0);
+        Pump();
+    };
+    choose(pOther);
+    ASSERT_FALSE(m_pView->IsActive());
+    choose(m_pDoc);
+    ASSERT_TRUE(m_pView->IsActive());
+    ASSERT_EQ(m_pView->GetSelection().GetCount(), 3);
+    CPoint first;
+    EXPECT_EQ(DifferencesFromFullRepaint(first), 0) << "first at " << first.x << "," << first.y;
 }

@@ -7,6 +7,7 @@
 #include "platform/ui/core/CWndManager_p.h"
 #include "platform/ui/frames/FrameWidgets_p.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -234,6 +235,86 @@ TEST(FrameBarsTest, StatusPanesTakeTheirWidthsFromTheirStrings)
     CRect pane1;
     status.GetItemRect(1, &pane1);
     EXPECT_GE(pane1.left, bar.right);
+}
+
+// What the views set at every Enter (the cursor's place, the amount) repaints the panes it
+// changes, not the whole bar.
+TEST(FrameBarsTest, PaneTextRepaintsItsPaneAndAWiderPaneTheOnesItMoves)
+{
+    CFrameTestEnvironment env;
+    CStatusBar& status = env.Main()->m_wndStatusBar;
+    PumpEvents();
+    auto middleOf = [&](int nIndex) {
+        CRect rc;
+        status.GetItemRect(nIndex, &rc);
+        return rc.CenterPoint();
+    };
+    {
+        CPaintedArea painted(status.GetWidget());
+        status.SetPaneText(1, "  2 行   1 列"_sj);
+        PumpEvents();
+        EXPECT_TRUE(painted.Contains(middleOf(1).x, middleOf(1).y));
+        EXPECT_FALSE(painted.Contains(middleOf(2).x, middleOf(2).y));
+        EXPECT_FALSE(painted.Contains(middleOf(0).x, middleOf(0).y));
+    }
+    {
+        // Pane 2 grows to the left into the stretching message pane; the indicator right
+        // of it stays where it is.
+        UINT nID = 0;
+        UINT nStyle = 0;
+        int cx = 0;
+        status.GetPaneInfo(2, nID, nStyle, cx);
+        const CPoint oldMiddle1 = middleOf(1);
+        CPaintedArea painted(status.GetWidget());
+        status.SetPaneInfo(2, nID, nStyle, cx + 40);
+        PumpEvents();
+        EXPECT_TRUE(painted.Contains(oldMiddle1.x, oldMiddle1.y)) << "where pane 1 stood";
+        EXPECT_TRUE(painted.Contains(middleOf(1).x, middleOf(1).y)) << "where it stands now";
+        EXPECT_TRUE(painted.Contains(middleOf(2).x, middleOf(2).y));
+        EXPECT_FALSE(painted.Contains(middleOf(3).x, middleOf(3).y));
+    }
+}
+
+// Commands enabled and disabled at idle time after every edit change how their buttons
+// look; the bars and the main window are not laid out again for that.
+TEST(FrameBarsTest, ButtonStateShowsWithoutLayingOutTheWindow)
+{
+    CFrameTestEnvironment env;
+    CToolBar& bar = env.Main()->m_wndToolBar;
+    env.App().RunIdle();
+    PumpEvents();
+    ASSERT_EQ(bar.GetButtonStyle(3) & TBBS_DISABLED, TBBS_DISABLED);
+    QWidget* pButton = QtBar(bar)->widgetForAction(ActionOf(bar, 3));
+    ASSERT_NE(pButton, nullptr);
+
+    struct CLayoutWatch : QObject {
+        int nRequests = 0;
+        bool eventFilter(QObject*, QEvent* pEvent) override
+        {
+            nRequests += pEvent->type() == QEvent::LayoutRequest ? 1 : 0;
+            return false;
+        }
+    } watch;
+    env.Main()->GetWidget()->installEventFilter(&watch);
+    QtBar(bar)->installEventFilter(&watch);
+    bar.SetButtonStyle(3, bar.GetButtonStyle(3) & ~TBBS_DISABLED);
+    bar.SetButtonStyle(0, bar.GetButtonStyle(0) | TBBS_CHECKBOX | TBBS_CHECKED);
+    PumpEvents();
+    EXPECT_EQ(watch.nRequests, 0);
+    EXPECT_TRUE(pButton->isEnabled());
+    EXPECT_TRUE(ActionOf(bar, 3)->isEnabled());
+    auto* pFirst = qobject_cast<QAbstractButton*>(QtBar(bar)->widgetForAction(ActionOf(bar, 0)));
+    ASSERT_NE(pFirst, nullptr);
+    EXPECT_TRUE(pFirst->isChecked());
+    bar.SetButtonStyle(3, bar.GetButtonStyle(3) | TBBS_DISABLED);
+    PumpEvents();
+    EXPECT_FALSE(pButton->isEnabled());
+
+    // A button hidden or shown again does move the others.
+    bar.SetButtonStyle(3, bar.GetButtonStyle(3) | TBBS_HIDDEN);
+    PumpEvents();
+    EXPECT_FALSE(pButton->isVisible());
+    EXPECT_GT(watch.nRequests, 0);
 }
 
 TEST(FrameBarsTest, CapsIndicatorFollowsCapsLock)
