@@ -196,7 +196,6 @@ public:
     {
         if (engine.EditKind(nRow) == kindEmpty || nRow > rows.GetUpperBound())
             return;
-        delete rows.GetRow(nRow);
         rows.SetAt(nRow, nullptr);
         engine.RecalcTotals(nRow);
     }
