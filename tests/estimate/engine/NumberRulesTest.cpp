@@ -145,6 +145,7 @@ TEST(FormatByPictureTest, GroupingRepeatsForLongNumbersAndShortNumbersGetNoLeadi
     EXPECT_EQ("123,456", Picture(123456, "###,###"));
     EXPECT_EQ("0", Picture(0, "###,###"));
     EXPECT_EQ("0.00", Picture(0, "#,###.##"));
+    EXPECT_EQ("1,234,567", Picture(1234567, ",###")) << "a picture that starts with its separator";
 }
 
 TEST(FormatByPictureTest, PicturesWithoutDecimalsOrSeparators)

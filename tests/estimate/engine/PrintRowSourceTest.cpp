@@ -56,7 +56,7 @@ TEST(PrintRowSourceTest, ReadsTheCopyWhileThereIsOneWhateverTheStoreServes)
 TEST(PrintRowSourceTest, RowsTakenOutOfTheCopyLeaveTheWorkingRowsAndTheCopysLength)
 {
     CGridRowArray rows;
-    for (const char* lpszName : {"a", "zero", "b", "zero", "zero", "c"})
+    for (const char* lpszName : {"zero", "a", "b", "zero", "zero", "c"})
         rows.Add(MakeRow(kindDetail, lpszName, 0));
     rows.Add(nullptr);
     auto isZero = [&](int nRow) { return rows.GetRow(nRow)->GetCell(1) == "zero"; };
@@ -76,7 +76,7 @@ TEST(PrintRowSourceTest, RowsTakenOutOfTheCopyLeaveTheWorkingRowsAndTheCopysLeng
     const char* expected[] = {"a", "b", "c", "", "", "", ""};
     for (int r = 0; r < 7; ++r)
         EXPECT_EQ(CString(expected[r]), source.GetCellText(r, 1)) << r;
-    EXPECT_EQ(CString("zero"), rows.GetRow(1)->GetCell(1));
+    EXPECT_EQ(CString("zero"), rows.GetRow(0)->GetCell(1));
 
     rows.DeletePrintCopy();
     for (INT_PTR i = 0; i < rows.GetWorkingArray().GetSize(); ++i)

@@ -249,6 +249,45 @@ TEST_F(UndoCommandsTest, RowStepsAreTakenBackLastFirstAndARedoRunsTheCommandAgai
     EXPECT_EQ("cut 0 3 2", target.calls.back());
 }
 
+// A rows command done again as recorded (the unnecessary rows deleted, say): its undo gives
+// the rows and the used rows as they were, with no selection left; its redo gives the rows
+// as the command left them, with what was written into its rows since. A command that
+// moved no rows has no step. The undo of a one-row cut selects that row alone.
+TEST_F(UndoCommandsTest, ARowsCommandIsTakenBackAndDoneAgainWithTheRowsItLeft)
+{
+    const std::string before = Picture();
+    CRowSteps steps;
+    target.pSteps = &steps;
+    target.DeleteRows(2, 2);
+    target.PutRowsIn(8, 2, nullptr); // below the used rows, which grow to them
+    target.pSteps = nullptr;
+    e.engine.SetCellText(CString::FromUtf8("仮設"), 8, 0, true);
+    e.engine.RecalcAll();
+    const std::string after = Picture();
+    CRowsReplayCommand command(CUndoCommand::undoUnnecessaryRows, std::move(steps));
+    const CUndoOutcome undone = Undo(command);
+    EXPECT_EQ(before, Picture());
+    EXPECT_EQ(CUndoOutcome::ESelection::none, undone.eSelection);
+    Redo(command);
+    EXPECT_EQ(after, Picture());
+    Undo(command);
+    EXPECT_EQ(before, Picture());
+
+    CRowSteps none;
+    none.Note(3, 0, true, 7);
+    EXPECT_TRUE(none.IsEmpty());
+
+    CRowSteps cutSteps;
+    target.pSteps = &cutSteps;
+    target.DeleteRows(1, 1);
+    target.pSteps = nullptr;
+    CRowsCutCommand cut(1, 1, std::move(cutSteps));
+    const CUndoOutcome uncut = Undo(cut);
+    EXPECT_EQ(before, Picture());
+    EXPECT_EQ(1, uncut.nFirstSelected);
+    EXPECT_EQ(1, uncut.nSelectedCount);
+}
+
 TEST_F(UndoCommandsTest, ClearedAndSpecialRowsComeBackWithTheirWorkedOutCells)
 {
     const std::string before = Picture();
@@ -334,6 +373,8 @@ TEST_F(UndoCommandsTest, TheStoreHoldsOneCommandEachWayAndRefusesOnceItsRowsMove
     EXPECT_TRUE(store.CanUndo());
     store.NoteRowShift(4);
     EXPECT_FALSE(store.CanUndo());
+    store.Record(std::make_unique<CMarkRowCommand>(4));
+    EXPECT_TRUE(store.CanUndo()) << "a command recorded after the rows moved";
     store.KeepInStep();
 
     // A redo that runs its command again leaves undo the command that run recorded; what
