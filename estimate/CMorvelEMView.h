@@ -988,7 +988,6 @@ public:
     afx_msg void OnUpdateEditRedo(CCmdUI* pCmdUI);
     // false once rows were inserted, deleted or reordered by something the record does not
     // know about: its row numbers no longer name the rows it was made for.
-    bool IsUndoRecordCurrent() const;
 
 private:
     // Records the command undo takes back (made after the command's changes, with what it
@@ -1254,7 +1253,6 @@ private:
     {
         return Engine().FindNameIndent(nRow, nKind, nNameCol);
     }
-    int GetCellIndentOfEditRow(int nRow, int nCol) const;
     // A new row for a special row at the current row: the used rows grow to it when it
     // lies below them, otherwise an empty row is inserted there. false, after telling the
     // user why, when the estimate's file could not hold another row: nothing changes.

@@ -14,12 +14,6 @@
 // ---------------------------------------------------------------------------------------
 // Step, classification and tax rows: the engine's
 
-int CMorvelEMView::GetCellIndentOfEditRow(int nRow, int nCol) const
-{
-    const CGridRow* pRow = EditRows().GetRow(nRow);
-    return pRow != nullptr && IsValidColumn(nCol) ? pRow->m_nIndent[nCol] : 0;
-}
-
 void CMorvelEMView::MakeStepRow(int nRow, const char* lpszTarget, int nTargetCol, int nRangeCode)
 {
     Engine().MakeStepRow(nRow, lpszTarget, nTargetCol, nRangeCode);

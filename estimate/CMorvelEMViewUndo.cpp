@@ -41,11 +41,6 @@ void CMorvelEMView::WithdrawUndo()
     Undo().Withdraw();
 }
 
-bool CMorvelEMView::IsUndoRecordCurrent() const
-{
-    return Undo().IsCurrent();
-}
-
 void CMorvelEMView::NoteRowShift(int nFromRow)
 {
     // The kept totals know the rows by their places.
