@@ -89,6 +89,34 @@ TEST(EstimateEngineTest, ATotalAddsUpTheRowsFiguresOfAFormulaColumn)
     EXPECT_EQ(Normal(2), e.Cell(3, 4)) << "1 + 1, not 30 / 10";
 }
 
+// Several rows edited before one recalculation (a paste over rows, say), then a row marked
+// non-calculated: the totals take every change, through the sums kept per total.
+TEST(EstimateEngineTest, EditsOfSeveralRowsAndAKindChangeReachTheTotalsThroughTheKeptSums)
+{
+    CTestEstimate e(AmountColumns());
+    e.AddRow(kindLarge, {"建築工事"});
+    e.AddRow(kindDetail, {"足場", "1", "1,000"});
+    e.AddRow(kindDetail, {"型枠", "1", "200"});
+    e.AddRow(kindDetail, {"鉄筋", "1", "30"});
+    e.AddRow(kindLargeTotal, {});
+    e.AddRow(kindGrandTotal, {});
+    e.engine.RecalcAll();
+
+    for (int r : {1, 3}) {
+        e.engine.SetCellText("2", r, 1, true);
+        e.engine.CalcRow(r, 0);
+    }
+    e.engine.RecalcTotals(1);
+    EXPECT_EQ(Normal(2000 + 200 + 60), e.Cell(4, 3));
+    EXPECT_EQ(Normal(2000 + 200 + 60), e.Cell(5, 3));
+
+    e.engine.SetRowKind(NonCalculatedKindOf(kindDetail), 2);
+    e.engine.RecalcTotals(2);
+    EXPECT_TRUE(e.engine.AreTotalsKept());
+    EXPECT_EQ(Normal(2000 + 60), e.Cell(4, 3));
+    EXPECT_EQ(Normal(2000 + 60), e.Cell(5, 3));
+}
+
 // 600 estimates in one, each closed by its grand total and tax row: an edit at the top
 // changes every grand total and tax row below it (1,200 rows). The end of the command
 // still finishes the work through the kept sums, not by recalculating everything.

@@ -150,6 +150,8 @@ TEST_F(EstimateModelTest, TheRowLimitGrowsByDoublingUntilTheRowsFit)
 
 TEST_F(EstimateModelTest, InformationValuesCoverWhatWasSetWithinTheLimit)
 {
+    model.SetInformation(0, "見積書");
+    EXPECT_EQ("見積書", model.GetInformation(0).str());
     model.SetInformation(4, "工事名");
     EXPECT_EQ(5, model.GetInformationCount());
     EXPECT_EQ("工事名", model.GetInformation(4).str());

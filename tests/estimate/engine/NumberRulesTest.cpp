@@ -208,6 +208,8 @@ TEST(NumberTextTest, ReadingStopsAtTheFirstCharacterThatCannotContinueANumber)
     EXPECT_DOUBLE_EQ(0, CNumberRules::ReadNumber("inf"));
     EXPECT_DOUBLE_EQ(0, CNumberRules::ReadNumber("0x10"));
     EXPECT_DOUBLE_EQ(12, CNumberRules::ReadNumber("12e3"));
+    EXPECT_DOUBLE_EQ(std::strtod("\t\r\n 12", nullptr), CNumberRules::ReadNumber("\t\r\n 12"))
+        << "blanks first";
 }
 
 // ---- formulas ----------------------------------------------------------------------------

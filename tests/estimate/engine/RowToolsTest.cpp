@@ -102,6 +102,17 @@ TEST_F(RowToolsTest, AFormWithoutAQuantityColumnHasNoRowWithAZeroQuantity)
 
 // Each add goes on from the total so far, over the used rows only, and the text follows
 // the column's picture; a cell reads as far as it reads as a number.
+TEST_F(RowToolsTest, AQuantityInTheFormsFirstColumnIsLookedAt)
+{
+    std::vector<CTestColumn> columns = StandardTestColumns();
+    std::swap(columns[colName], columns[colQty]);
+    columns[colAmount][2] = "A*E";
+    CTestEstimate firstQuantity(columns);
+    firstQuantity.AddRow(kindDetail, {"0", nullptr, "足場", "m", "100"});
+    const CUnnecessaryRows rows(firstQuantity.engine, CUnnecessaryRows::EScan::standard);
+    EXPECT_EQ(0, rows.FindNext(CUnnecessaryRows::conditionQuantityZero, 0));
+}
+
 TEST_F(RowToolsTest, TheRangeSumAddsOnInTheColumnsPicture)
 {
     e.AddRow(kindDetail, {"足場", nullptr, "10", nullptr, "1200"});

@@ -147,14 +147,15 @@ TEST_F(SummaryTableTest, RowFormulaOfASummaryRowAndTheRowsOfAWrittenSummary)
 }
 
 // A large heading without a total carries its rows down to the next heading, its last row
-// too; rows under the kind heading after a large heading's total belong to the kind
-// heading's line. Lines that end on a page's last row keep it.
+// too; rows under the kind heading after a large heading's total, a middle heading's among
+// them, belong to the kind heading's line. Lines that end on a page's last row keep it.
 TEST_F(SummaryTableTest, EveryRowCountsOnceWhereLargeHeadingsAndTheirTotalsLeaveIt)
 {
     e.AddRow(kindKind, {"建築"});
     e.AddRow(kindLarge, {"仮設"});
     Detail("2", "1000");
     e.AddRow(kindLargeTotal, {});
+    e.AddRow(kindMiddle, {"電気"}); // under no large heading: the kind heading's line
     Detail("1", "400");
     e.AddRow(kindLarge, {"基礎"});
     Detail("3", "500");
