@@ -100,8 +100,7 @@ TEST_F(RowToolsTest, AFormWithoutAQuantityColumnHasNoRowWithAZeroQuantity)
     EXPECT_TRUE(rows.IsUnnecessaryRow(CUnnecessaryRows::conditionAmountZero, 0));
 }
 
-// Each add goes on from the total so far, over the used rows only, and the text follows
-// the column's picture; a cell reads as far as it reads as a number.
+// A form may put its quantity in its first column.
 TEST_F(RowToolsTest, AQuantityInTheFormsFirstColumnIsLookedAt)
 {
     std::vector<CTestColumn> columns = StandardTestColumns();
@@ -113,6 +112,8 @@ TEST_F(RowToolsTest, AQuantityInTheFormsFirstColumnIsLookedAt)
     EXPECT_EQ(0, rows.FindNext(CUnnecessaryRows::conditionQuantityZero, 0));
 }
 
+// Each add goes on from the total so far, over the used rows only, and the text follows
+// the column's picture; a cell reads as far as it reads as a number.
 TEST_F(RowToolsTest, TheRangeSumAddsOnInTheColumnsPicture)
 {
     e.AddRow(kindDetail, {"足場", nullptr, "10", nullptr, "1200"});
