@@ -158,6 +158,15 @@ protected:
         return outcome;
     }
     CUndoOutcome Undo(CUndoCommand& command) { return Finish(command.Undo(target)); }
+    // The steps of rows cut as the cut takes them out.
+    CRowSteps CutSteps(int nRow, int nCount)
+    {
+        CRowSteps steps;
+        target.pSteps = &steps;
+        target.DeleteRows(nRow, nCount);
+        target.pSteps = nullptr;
+        return steps;
+    }
     CUndoOutcome Redo(CUndoCommand& command) { return Finish(command.Redo(target)); }
 
     CTestEstimate e{AmountColumns()};
@@ -235,11 +244,7 @@ TEST_F(UndoCommandsTest, RowStepsAreTakenBackLastFirstAndARedoRunsTheCommandAgai
     EXPECT_EQ(CUndoCommand::undoRowsPasteCount, paste.Action());
 
     // Rows 3 and 4 cut: back in their places and selected.
-    CRowSteps cutSteps;
-    target.pSteps = &cutSteps;
-    target.DeleteRows(3, 2);
-    target.pSteps = nullptr;
-    CRowsCutCommand cut(3, 2, std::move(cutSteps));
+    CRowsCutCommand cut(3, 2, CutSteps(3, 2));
     const CUndoOutcome uncut = Undo(cut);
     EXPECT_EQ(beforePaste, Picture());
     EXPECT_EQ(CUndoOutcome::ESelection::rows, uncut.eSelection);
@@ -277,11 +282,7 @@ TEST_F(UndoCommandsTest, ARowsCommandIsTakenBackAndDoneAgainWithTheRowsItLeft)
     none.Note(3, 0, true, 7);
     EXPECT_TRUE(none.IsEmpty());
 
-    CRowSteps cutSteps;
-    target.pSteps = &cutSteps;
-    target.DeleteRows(1, 1);
-    target.pSteps = nullptr;
-    CRowsCutCommand cut(1, 1, std::move(cutSteps));
+    CRowsCutCommand cut(1, 1, CutSteps(1, 1));
     const CUndoOutcome uncut = Undo(cut);
     EXPECT_EQ(before, Picture());
     EXPECT_EQ(1, uncut.nFirstSelected);
