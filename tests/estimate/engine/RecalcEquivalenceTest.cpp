@@ -87,8 +87,9 @@ public:
     // What the end of every command does at the default recalculation level.
     void RecalcAfterCommand()
     {
-        if (engine.HasChangesSinceFiguresDone())
-            engine.RecalcChangedFigures();
+        if (engine.HasChangesSinceFiguresDone()) {
+            EXPECT_TRUE(engine.RecalcChangedFigures()) << "figures were worked out: the rows are repainted";
+        }
     }
 
     int GetCurrentRow() const { return m_nCurrentRow; }
