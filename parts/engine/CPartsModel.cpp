@@ -85,16 +85,15 @@ void CPartsModel::SetRowLimit(int nRowLimit)
     m_nRowLimit = nRowLimit;
 }
 
-bool CPartsModel::GrowRowLimitToFit(int nRows)
+void CPartsModel::GrowRowLimitToFit(int nRows)
 {
     if (m_nRowLimit >= nRows)
-        return false;
+        return;
     long long nLimit = std::max(1, m_nRowLimit);
     while (nLimit < nRows)
         nLimit *= 2;
     m_nRowLimit = static_cast<int>(nLimit);
     CountsChanged();
-    return true;
 }
 
 void CPartsModel::SetColumnCount(int nColumns)

@@ -66,8 +66,8 @@ public:
     int GetRowLimit() const { return m_nRowLimit; }
     void SetRowLimit(int nRowLimit);
     // The limit doubled until nRows rows fit (a list read or grown past the setting keeps
-    // every row reachable); true when it grew.
-    bool GrowRowLimitToFit(int nRows);
+    // every row reachable).
+    void GrowRowLimitToFit(int nRows);
     // The parts form's item count (at most MAX_COLUMNS).
     int GetColumnCount() const { return m_nColumnCount; }
     void SetColumnCount(int nColumns);

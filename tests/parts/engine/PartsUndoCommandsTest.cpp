@@ -37,6 +37,9 @@ TEST_F(PartsUndoCommandsTest, UndoGivesBackTheTextsExactlyAsTheyWere)
 
 TEST_F(PartsUndoCommandsTest, CellsCutComeBackAndTheRedoPutsTheCutOnTheClipboardAgain)
 {
+    // One cell alone is cut too.
+    ExpectUndoneAndRedone(model.CutCells(CRect(colName, 3, colName, 3), CPMObjList()));
+
     CPMObjList records;
     ASSERT_TRUE(model.CopyBlock(CRect(colQty, 1, colPrice, 2), records));
     auto pCommand = model.CutCells(CRect(colQty, 1, colPrice, 2), records);
@@ -90,6 +93,9 @@ TEST_F(PartsUndoCommandsTest, RowsPastedAreCutAgainByUndoAsRowsOfTheClipboardsWi
     EXPECT_EQ(CPoint(0, 1), CPoint(undo.nCol, undo.nRow));
     list.Redo();
     EXPECT_EQ(after, list.AllCells());
+    list.Undo();
+    // At the first row as anywhere else.
+    ExpectUndoneAndRedone(model.PasteRowsAt(0, records));
 }
 
 TEST_F(PartsUndoCommandsTest, RowDeletesAndInsertsMoveTheCursorByTheirRowsLessOne)
@@ -166,6 +172,10 @@ TEST_F(PartsUndoCommandsTest, ASortIsUndoneOnlyWhereItMovedARow)
     EXPECT_EQ("e", list.Cell(1, colName));
     EXPECT_EQ("500.000000", list.Cell(1, colPrice)) << "whole rows move";
     ExpectUndoneAndRedone(std::move(pCommand));
+    // A sort that leaves its first row where it was but moves others is undone too.
+    list.Put(0, colPrice, "999");
+    before = list.AllCells();
+    ExpectUndoneAndRedone(model.SortRows(colPrice, 0, 4, false));
 }
 
 TEST_F(PartsUndoCommandsTest, AReplaceWorksItsRowsOutAndIsOneStep)
@@ -276,16 +286,18 @@ TEST(PartsRowLimitTest, RowsPutInPastTheLimitRaiseItAndStayReachable)
     for (int r = 0; r < 3; ++r)
         list.Put(r, colName, std::string(1, static_cast<char>('a' + r)).c_str());
     CPMObjList records;
-    MakeRecords(records, 0, colName, {{"x"}, {"y"}, {"z"}});
+    MakeRecords(records, 0, colName, {{"v"}, {"w"}, {"x"}, {"y"}, {"z"}});
+    // Eight rows: the limit doubles once, to just hold them.
     list.Record(list.model.PasteRowsAt(1, records));
-    EXPECT_EQ(6, list.model.GetRowsInUse());
+    EXPECT_EQ(8, list.model.GetRowsInUse());
     EXPECT_EQ(8, list.model.GetRowLimit());
-    EXPECT_EQ("c", list.Cell(5, colName));
-    list.Record(list.model.InsertReadRows(6, {{"r"}, {"s"}, {"t"}}, {0}));
+    EXPECT_EQ("c", list.Cell(7, colName));
+    list.Record(list.model.InsertReadRows(7, {{"r"}, {"s"}, {"t"}}, {0}));
     EXPECT_EQ(16, list.model.GetRowLimit());
-    EXPECT_EQ("t", list.Cell(8, colName));
+    EXPECT_EQ("t", list.Cell(9, colName));
+    EXPECT_EQ("c", list.Cell(10, colName));
     list.Undo();
-    EXPECT_EQ(6, list.model.GetRowsInUse());
-    EXPECT_EQ("", list.Cell(8, colName));
-    EXPECT_EQ("c", list.Cell(5, colName));
+    EXPECT_EQ(8, list.model.GetRowsInUse());
+    EXPECT_EQ("", list.Cell(10, colName));
+    EXPECT_EQ("c", list.Cell(7, colName));
 }
