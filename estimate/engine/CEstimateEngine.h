@@ -166,7 +166,6 @@ public:
     void MakeTotalRow(int nRow, ETotalLevel nLevel, int nLastHeading = -1);
     // The level the next discount total is made for (the recalculation sets it from each
     // discount total it meets).
-    ETotalLevel GetDiscountLevel() const { return m_nDiscountLevel; }
     void SetDiscountLevel(ETotalLevel nLevel) { m_nDiscountLevel = nLevel; }
     // Step rows, classification rows, totals and tax rows from nFromRow (-1: 0) down to the
     // last used row: through the kept sums after an edit where they serve, else in passes.

@@ -27,16 +27,6 @@ inline int LoadSignedWord(CArchive& ar)
     ar >> w;
     return static_cast<int>(static_cast<short>(w));
 }
-inline void StoreLong(CArchive& ar, LONG l)
-{
-    ar << l;
-}
-inline LONG LoadLong(CArchive& ar)
-{
-    LONG l = 0;
-    ar >> l;
-    return l;
-}
 
 // Five LONGs (height, width, escapement, orientation, weight), eight BYTEs (italic,
 // underline, strike-out, character set, output precision, clip precision, quality, pitch

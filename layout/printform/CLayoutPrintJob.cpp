@@ -150,13 +150,6 @@ int CLayoutPrintJob::CountPages(CObArray& entries, int nRows, const char* lpszDo
     return m_nPageCount;
 }
 
-CPrintDoc* CLayoutPrintJob::GetLayout(int nEntry) const
-{
-    return nEntry >= 0 && nEntry < static_cast<int>(m_layouts.size())
-               ? m_layouts[static_cast<size_t>(nEntry)].pDoc
-               : nullptr;
-}
-
 void CLayoutPrintJob::MapPrintingDC(CDC* pDC)
 {
     // The paper and margins of the printer the page goes to, read as a new layout reads

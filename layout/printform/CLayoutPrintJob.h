@@ -59,7 +59,6 @@ public:
                   const std::function<void(int nLayoutPage)>& onLayoutPage);
 
     // The layout document used for an entry index (null when it was left out).
-    CPrintDoc* GetLayout(int nEntry) const;
 
     // Maps a printing context as the layouts draw: MM_ANISOTROPIC, one logical unit 0.01
     // inch with y up, (0, 0) the centre of the printable area of the context's paper (its

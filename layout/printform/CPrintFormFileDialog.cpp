@@ -69,18 +69,6 @@ void CPrintFormFileDialog::ClearOpenLayouts()
     m_aOpenLayouts.RemoveAll();
 }
 
-CString CPrintFormFileDialog::GetChosenTitle(int nIndex) const
-{
-    return nIndex >= 0 && nIndex < GetChosenCount() ? m_aChosen[static_cast<size_t>(nIndex)].strTitle
-                                                    : CString();
-}
-
-CString CPrintFormFileDialog::GetChosenFolder(int nIndex) const
-{
-    return nIndex >= 0 && nIndex < GetChosenCount() ? m_aChosen[static_cast<size_t>(nIndex)].strFolder
-                                                    : CString();
-}
-
 void CPrintFormFileDialog::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);

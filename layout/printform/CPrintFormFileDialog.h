@@ -77,8 +77,6 @@ public:
     // What the lists hold, for whoever looks in (tests, the caller's messages).
     const CString& GetCandidateFolder() const { return m_strCandidateFolder; }
     int GetChosenCount() const { return static_cast<int>(m_aChosen.size()); }
-    CString GetChosenTitle(int nIndex) const;
-    CString GetChosenFolder(int nIndex) const;
 
 protected:
     DECLARE_MESSAGE_MAP()
