@@ -117,10 +117,8 @@ public:
     void PlaceRows(int nFirstRow, const std::vector<CGridRow*>& rows);
     // Whether a change the engine is about to make can be noted (nothing else changed the
     // rows since the kept totals, and the figures, last knew them); NoteNeutralChange after a
-    // change that moves no number (an indent) keeps them in step. While the rows serve their
-    // print copy, nothing is kept of them (the copy counts no changes) and nothing kept is
-    // touched.
-    bool IsKeptInStep() const { return !IsPrintCopyActive() && m_kept.IsInStep(m_rows.GetChangeCount()); }
+    // change that moves no number (an indent) keeps them in step.
+    bool IsKeptInStep() const { return m_kept.IsInStep(m_rows.GetChangeCount()); }
     struct CInStep {
         bool bKept;
         bool bFigures;
@@ -128,12 +126,11 @@ public:
     CInStep BeforeNeutralChange() const { return {IsKeptInStep(), IsFiguresInStep()}; }
     void NoteNeutralChange(CInStep inStep)
     {
-        if (!IsPrintCopyActive())
-            m_kept.NoteNeutralChange(inStep.bKept, m_rows.GetChangeCount());
+        m_kept.NoteNeutralChange(inStep.bKept, m_rows.GetChangeCount());
         if (inStep.bFigures)
             m_nFiguresChanges = m_rows.GetChangeCount();
         else
-            m_bFiguresKnown = m_bFiguresKnown && IsPrintCopyActive();
+            m_bFiguresKnown = false;
     }
     // A number text in a numeric column in its normal form; other texts as they are.
     void NormalizeNumberText(int nCol, CString& strResult, const char* lpszText) const;
@@ -216,10 +213,14 @@ public:
     // Sets the engine out on the rows of an estimate just read. A file holds the figures
     // its form and the settings gave when it was saved, which they need not give now
     // (saved without a recalculation, under another tax rate): with bWorkOut every figure
-    // is worked out at once (RecalcAll); otherwise they stay the file's, and the first
-    // change of a row after them works every one out. Either way the totals' sums are kept
-    // from the start, so that the first edit costs what any other does.
+    // is worked out at once (RecalcAll), and the totals' sums are kept from its walk;
+    // otherwise they stay the file's, the first change of a row after them works every one
+    // out, and the sums are made when the program is next idle (KeepTotalsWhenIdle), so that
+    // the open costs no more than the file's reading and the first edit what any other does.
     void StartOnRowsRead(bool bWorkOut);
+    // Makes the kept totals of an estimate just read with its file's figures, when nothing
+    // has made them since (an edit, a recalculation): true when they were made now.
+    bool KeepTotalsWhenIdle();
     // Brings every computed figure (row formulas, step, classification and total rows, tax
     // rows wherever they stand) to what RecalcAll gives from the rows as they are. When only
     // the engine's own writes changed the rows since the figures were last done, it works
@@ -243,6 +244,9 @@ public:
     // The consistency check the builds with checks run after every recalculation through
     // the kept sums.
     bool KeptSumsMatchTheRows() const { return m_kept.MatchesTheRows(*this); }
+    // The rows the totals walks have read since the engine was made (a row read by two walks
+    // counts twice): what a recalculation costs in passes over the rows.
+    unsigned long long GetRowsWalked() const { return m_nRowsWalked; }
 
 private:
     friend class CTotalsWalk;
@@ -339,18 +343,14 @@ private:
     std::vector<CRememberedNumber> m_walkNumbers;
     std::vector<std::pair<int, CCompensatedSum>> m_walkedAmounts;
     bool m_bWalkedAmounts = false;
+    unsigned long long m_nRowsWalked = 0;
 
     // Whether every figure is what a full recalculation gives, but for the rows the engine
     // wrote since (m_figureRows): the store's change count then was m_nFiguresChanges, and
     // every write the engine noted since kept it in step. A write the engine did not make
     // (rows inserted, deleted, pasted, put back by an undo, read from a file) moves the
     // count away, and RecalcChangedFigures then recalculates everything.
-    // Whether the engine's rows serve their print copy (only while this estimate prints).
-    bool IsPrintCopyActive() const { return m_rows.IsServingPrintCopy(); }
-    bool IsFiguresInStep() const
-    {
-        return m_bFiguresKnown && !IsPrintCopyActive() && m_rows.GetChangeCount() == m_nFiguresChanges;
-    }
+    bool IsFiguresInStep() const { return m_bFiguresKnown && m_rows.GetChangeCount() == m_nFiguresChanges; }
     void NoteFigureChange(bool bInStep, int nRow);
     // A heading or total came or went, or a name a discount total finds its heading by
     // changed: a total may add other rows than before, or none (it is then a row like any
@@ -358,7 +358,7 @@ private:
     // recalculation itself moves none.
     void NoteRangesMoved()
     {
-        if (!m_bInRecalc && !IsPrintCopyActive())
+        if (!m_bInRecalc)
             m_bRecalcAllWanted = true;
     }
     // Whether the estimate holds step or classification rows.
@@ -377,4 +377,6 @@ private:
     // The figures cannot be brought up to date row by row (NoteRangesMoved, a file's
     // figures taken as read): the next RecalcChangedFigures runs RecalcAll.
     bool m_bRecalcAllWanted = false;
+    // The rows were read with their file's figures: KeepTotalsWhenIdle makes the kept sums.
+    bool m_bKeepWhenIdle = false;
 };

@@ -52,8 +52,6 @@ public:
     };
 
     explicit CEstimateModel(IEstimateModelHost& host);
-    // The working rows of both pages belong to the model (their print copies to the stores
-    // themselves).
     ~CEstimateModel();
     CEstimateModel(const CEstimateModel&) = delete;
     CEstimateModel& operator=(const CEstimateModel&) = delete;

@@ -87,8 +87,9 @@ public:
     // What the end of every command does at the default recalculation level.
     void RecalcAfterCommand()
     {
-        if (engine.HasChangesSinceFiguresDone())
-            engine.RecalcChangedFigures();
+        if (engine.HasChangesSinceFiguresDone()) {
+            EXPECT_TRUE(engine.RecalcChangedFigures()) << "figures were worked out: the rows are repainted";
+        }
     }
 
     int GetCurrentRow() const { return m_nCurrentRow; }
@@ -98,17 +99,15 @@ public:
     void InsertRows(int nRow, int nCount)
     {
         sheet.nUsedRows = std::max(sheet.nUsedRows + nCount, nRow + nCount);
-        rows.InsertAt(nRow, nullptr, nCount);
+        rows.InsertEmptyAt(nRow, nCount);
         for (int i = 0; i < nCount; ++i)
-            rows.SetAt(nRow + i, new CGridRow);
+            rows.SetAt(nRow + i, std::make_unique<CGridRow>());
     }
     void DeleteRows(int nRow, int nCount)
     {
         const int n = std::min(nCount, static_cast<int>(rows.GetSize()) - nRow);
         if (nRow < 0 || n <= 0)
             return;
-        for (int i = 0; i < n; ++i)
-            delete rows.GetRow(nRow + i);
         rows.RemoveAt(nRow, n);
         if (nRow < sheet.nUsedRows)
             sheet.nUsedRows -= std::min(n, sheet.nUsedRows - nRow);
@@ -198,7 +197,6 @@ public:
     {
         if (engine.EditKind(nRow) == kindEmpty || nRow > rows.GetUpperBound())
             return;
-        delete rows.GetRow(nRow);
         rows.SetAt(nRow, nullptr);
         engine.RecalcTotals(nRow);
     }
@@ -328,10 +326,9 @@ protected:
             std::unique_ptr<CCommandEstimate> opened = MakeEstimate(pEstimate == &reference);
             changeForm(*opened);
             const CCommandEstimate& saved = **pEstimate;
-            opened->rows.SetSize(saved.GetUsedRows());
             for (int r = 0; r < saved.GetUsedRows(); ++r) {
-                if (const CGridRow* pRow = saved.rows.GetRow(r))
-                    opened->rows.SetAt(r, new CGridRow(*pRow));
+                const CGridRow* pRow = saved.rows.GetRow(r);
+                opened->rows.Add(pRow != nullptr ? std::make_unique<CGridRow>(*pRow) : nullptr);
             }
             opened->sheet.nUsedRows = saved.GetUsedRows();
             *pEstimate = std::move(opened);
@@ -1135,15 +1132,15 @@ TEST_F(RecalcEquivalenceTest, AWrongKeptSumOrAnUncountedRowFailsTheConsistencyCh
     EXPECT_EQ(1u, failures.size());
 
     // A row put into the estimate past the store: the next walk makes the sums afresh, and
-    // the first recalculation through them finds the row.
+    // every recalculation through them finds the row: the full one itself, which makes the
+    // totals below its tax row from them, and the edit after it.
     failures.clear();
-    CPtrArray& working = CKeptTotalsProbe::Rows(est).GetWorkingArray();
-    auto* pStray = new CGridRow(*est.GetEditRow(details[3]));
-    delete static_cast<CGridRow*>(working.GetAt(details[3]));
-    working.SetAt(details[3], pStray);
+    CGridRowArray& rows = CKeptTotalsProbe::Rows(est);
+    rows.EntryForWriting(details[3]) = std::make_unique<CGridRow>(*est.GetEditRow(details[3]));
     est.RecalcAll();
-    Edit(est, details[4], 2, "14");
     EXPECT_EQ(1u, failures.size());
+    Edit(est, details[4], 2, "14");
+    EXPECT_EQ(2u, failures.size());
 }
 
 // Several whole estimates in one file, each 種目 closed by its grand total and its
@@ -1185,6 +1182,33 @@ TEST_F(RecalcEquivalenceTest, ATaxRowPerKindRecalculatesAsTheRoundsBelowEachTaxR
             });
             Compare("price put into row " + std::to_string(r));
         }
+    }
+}
+
+// Without step or classification rows, a full recalculation of an estimate with a tax row
+// per 種目 reads every row once, opened or not: the tax rows and the totals below the first
+// one come from the sums its walk recorded, not from a second walk; and the texts are the
+// reference's.
+TEST_F(RecalcEquivalenceTest, AFullRecalculationWithATaxRowPerKindReadsEveryRowOnce)
+{
+    OpenBoth(TotallingColumns());
+    Both([](CCommandEstimate& est) {
+        for (int k = 0; k < 5; ++k) {
+            BuildGenerated(est, 80u + static_cast<unsigned>(k), false, est.GetUsedRows());
+            est.InsertTotal(levelGrand);
+            est.InsertConsumptionTax();
+            est.Down();
+        }
+    });
+    nTaxRate = 8;
+    for (const bool bReopened : {false, true}) {
+        if (bReopened)
+            Reopen(false, [](CCommandEstimate&) {});
+        const unsigned long long nWalked = oneWalk->engine.GetRowsWalked();
+        Both([](CCommandEstimate& est) { est.RecalcAll(); });
+        Compare(bReopened ? "opened under another tax rate and recalculated" : "recalculated");
+        EXPECT_EQ(static_cast<unsigned long long>(oneWalk->GetUsedRows()),
+                  oneWalk->engine.GetRowsWalked() - nWalked);
     }
 }
 
