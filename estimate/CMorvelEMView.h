@@ -114,6 +114,9 @@ public:
     // The model's used rows changed under the view (an edit in another window on the
     // estimate grew them): the scroll ranges follow.
     void UsedRowsChanged() { UpdateScrollRanges(); }
+    // Rows were put in or taken out of the model from nFromRow on: a selection drag ends
+    // (the rows under it moved), the grid's height and scroll ranges follow.
+    void RowsMoved(int nFromRow);
     // The grid's zoom; the estimate's first window's is the estimate's, which its file keeps.
     void SetZoom(int nPercent);
 
@@ -230,6 +233,10 @@ public:
     // Refreshes step rows, classification rows, totals and the tax row from nFromRow (-1:
     // 0) down to the last used row.
     void RecalcTotals(int nFromRow);
+    // The totals after a cell of nRow was typed: RecalcTotals(nRow), or, at the default
+    // level inside a user command, left to the end of the command, whose recalculation from
+    // the first row takes it in (one recalculation and one refill of the tree per Enter).
+    void RecalcTotalsAfterEdit(int nRow);
     // With bOn, the recalculation makes the total rows one by one by MakeTotalRow, each
     // walking its own range, instead of all of them in one walk: slower, kept as the
     // reference the one walk is held against.
@@ -800,7 +807,10 @@ public:
     // A key released and pressed again, as the view receives it from the keyboard.
     // Stores the editor's text in the current cell (the commit without the cursor move);
     // bStartFromCell: the cell's text counts as the opening text (a click elsewhere).
-    void StoreCellEdit(bool bStartFromCell);
+    // bTotalsAtCommandEnd: the totals may wait for the end of the command (an Enter or an
+    // arrow key, which only moves the cursor after it; a dialog a command opens reads them
+    // at once).
+    void StoreCellEdit(bool bStartFromCell, bool bTotalsAtCommandEnd = false);
     // An edit still open is stored in its cell and closed, as a click elsewhere keeps it,
     // before the current cell moves or a dialog acts on the grid: text left in the hidden
     // editor would otherwise be stored later into whatever cell is current then.
@@ -984,9 +994,13 @@ private:
     // that moves (or goes).
     void NoteRowShift(int nFromRow);
     void FinishOpenEditForUndo();
-    // What undo and redo act on: this grid's rows and its editing commands
+    // The copy buffers' row commands that an undo step runs again in this window
     // (CMorvelEMViewUndo.cpp).
-    class CUndoTarget;
+    class CUndoClipboard;
+    // Whole rows nFirstRow.. (nCount, at least one) selected.
+    void SelectWholeRows(int nFirstRow, int nCount);
+    // The page rule of this window's row commands: its page rows and page alignment.
+    CEstimateModel::CPageRule PageRule() const { return {GetPageRows(), m_nAdjustPage != 0}; }
     // Runs an undo or a redo, then does what its outcome asks (the cell, the selection, the
     // rows repainted from the first changed one) and repaints where the current cell and
     // the selection were before it.
@@ -1031,8 +1045,8 @@ public:
     // What the next pick or list choice makes (pickNone before the first).
     EPickPurpose GetPendingLevel() const { return m_nPendingLevel; }
     // The remembered row ("記憶"), -1 none.
-    int GetMarkRow() const { return m_nMarkRow; }
-    void SetMarkRow(int nRow) { m_nMarkRow = nRow; }
+    int GetMarkRow() const { return Model().GetMarkRow(); }
+    void SetMarkRow(int nRow) { Model().SetMarkRow(nRow); }
     // Page alignment ("Settings"/"AdjustPage") of page feeds and inserted rows.
     bool IsPageAlignmentOn() const { return m_nAdjustPage != 0; }
     void SetPageAlignment(bool bOn) { m_nAdjustPage = bOn ? 1 : 0; }
@@ -1120,8 +1134,7 @@ private:
     std::shared_ptr<class CWaitDialog> m_pPrintFormWait;
     CString m_strCurrentPartFile;
     EPickPurpose m_nPendingLevel = pickNone;
-    int m_nMarkRow;      // the remembered row, -1 none
-    int m_nMarkRowPrev;
+    int m_nMarkRowPrev; // where the remembered row's header was painted last
     int m_nAdjustPage; // "Settings"/"AdjustPage"
     // The status bar's texts as last refreshed.
     CString m_strStatusPosition;
@@ -1230,8 +1243,6 @@ private:
     // (AdjustPages). That alignment can insert rows anywhere in the estimate; they are
     // counted by trying it on the rows' kinds. When not, the user is told why.
     bool HasFileRoomAfterCut(int nFirst, int nCount, int nHeading) const;
-    // The edit page's rows as the page alignment reads and changes them.
-    class CAlignedEditRows;
     // An empty row inserted at nRow as the row-insert command inserts it: a heading that
     // starts a later page is kept at the start of its page.
     void InsertRowAligned(int nRow);
@@ -1307,6 +1318,8 @@ private:
     // The user commands under way (CCommandScope), and what tells a scope that the view
     // is gone.
     int m_nCommandDepth = 0;
+    // An edit left its recalculation to the end of the command (RecalcTotalsAfterEdit).
+    bool m_bRecalcAtCommandEnd = false;
     std::shared_ptr<int> m_pLife = std::make_shared<int>(0);
 };
 
