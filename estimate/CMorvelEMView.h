@@ -24,6 +24,7 @@
 #include "estimate/engine/CRowImage.h"
 #include "estimate/engine/CRowSteps.h"
 #include "estimate/engine/CSubjectNumbers.h"
+#include "estimate/engine/CSummaryTable.h"
 #include "estimate/engine/CUndoStore.h"
 #include "estimate/engine/RowKinds.h"
 #include "grid/CGridCellEdit.h"
@@ -47,7 +48,6 @@ class CGridRow;
 class CMorvelEMDoc;
 class CPrintRowSource;
 class CStringArray;
-class CSummaryTable;
 class CUnnecessaryRows;
 
 class CMorvelEMView : public CMorvelView, public IGridCellEditOwner {
@@ -540,11 +540,18 @@ public:
     // Summary-page rows: a cell text and a row kind (rows and objects made as needed).
     void SetSummaryCellText(const char* lpszText, int nRow, int nCol);
     void SetSummaryRowKind(ERowKind nKind, int nRow);
-    // The summary levels, in the order the summary page shows them.
-    enum { summaryKind = 0, summaryLarge = 1, summaryMiddle = 2, summarySmall = 3, SUMMARY_LEVELS = 4 };
+    // The summary levels' switches (m_nSummaryLevelOn), in the order the summary page shows
+    // the levels.
+    enum {
+        summaryKind = SummaryLevelIndex(ESummaryLevel::kinds),
+        summaryLarge = SummaryLevelIndex(ESummaryLevel::largeSubjects),
+        summaryMiddle = SummaryLevelIndex(ESummaryLevel::middleSubjects),
+        summarySmall = SummaryLevelIndex(ESummaryLevel::smallSubjects),
+        SUMMARY_LEVELS = std::size(SUMMARY_LEVELS_IN_ORDER)
+    };
     // Appends one level's rows to the summary page (the summary-table builders,
     // CMorvelEMViewSummary.cpp).
-    virtual void BuildSummaryLevel(int nLevel);
+    virtual void BuildSummaryLevel(ESummaryLevel eLevel);
     // Appends the summary row made from edit row nRow: its kind + 100, headings with their
     // subject numbers and, with bAmounts, the amounts of the heading's total row (or its
     // group sums) and a quantity of 1. Built for the level whose headings are of kind

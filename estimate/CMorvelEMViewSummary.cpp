@@ -19,9 +19,9 @@ void CMorvelEMView::AddRowToSummary(int nRow, bool bAmounts, ERowKind nLevelHead
     SummaryTable().AddLine(nRow, bAmounts, nLevelHeading);
 }
 
-void CMorvelEMView::BuildSummaryLevel(int nLevel)
+void CMorvelEMView::BuildSummaryLevel(ESummaryLevel eLevel)
 {
-    SummaryTable().BuildLevel(nLevel);
+    SummaryTable().BuildLevel(eLevel);
 }
 
 void CMorvelEMView::CancelSummaryTable()

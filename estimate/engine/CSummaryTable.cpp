@@ -20,7 +20,7 @@ struct CLevelKinds {
     std::initializer_list<ERowKind> openings;
 };
 
-const CLevelKinds& LevelKinds(int nLevel)
+const CLevelKinds& LevelKinds(ESummaryLevel eLevel)
 {
     static const CLevelKinds levels[] = {
         {{kindKind, kindFree, kindGrandTotal, kindGrandDiscountTotal, kindKindDiscountTotal}, {}},
@@ -33,7 +33,7 @@ const CLevelKinds& LevelKinds(int nLevel)
           kindSmallDiscountTotal, kindGrandDiscountTotal},
          {kindLarge, kindMiddle, kindKind}},
     };
-    return levels[nLevel];
+    return levels[SummaryLevelIndex(eLevel)];
 }
 
 bool Contains(std::initializer_list<ERowKind> kinds, ERowKind nKind)
@@ -42,10 +42,10 @@ bool Contains(std::initializer_list<ERowKind> kinds, ERowKind nKind)
 }
 
 // The heading whose rows carry the amounts of a level.
-ERowKind LevelHeading(int nLevel)
+ERowKind LevelHeading(ESummaryLevel eLevel)
 {
     static const ERowKind headings[] = {kindKind, kindLarge, kindMiddle, kindSmall};
-    return headings[nLevel];
+    return headings[SummaryLevelIndex(eLevel)];
 }
 
 // Whether a row of kind nKind ends the block of the heading nHeading: its own total, a
@@ -198,18 +198,16 @@ void CSummaryTable::AddLine(int nRow, bool bAmounts, ERowKind nLevelHeading)
         CalcRow(m_rows, m_nRowLimit, columns, nNew, 0);
 }
 
-void CSummaryTable::BuildLevel(int nLevel)
+void CSummaryTable::BuildLevel(ESummaryLevel eLevel)
 {
-    if (nLevel < 0 || nLevel >= LEVELS)
-        return;
-    const CLevelKinds& kinds = LevelKinds(nLevel);
-    const bool bCloseGroups = nLevel != levelKind;
+    const CLevelKinds& kinds = LevelKinds(eLevel);
+    const bool bCloseGroups = eLevel != ESummaryLevel::kinds;
     // The kind of the heading that opened the group, empty when none is open.
     ERowKind nOpenKind = kindEmpty;
     // A plain discount that lies in the block of no heading of the level is in no line of
     // the level but in the totals below it: it becomes a line of its own, so that the lines
     // add up to those totals (a closing 出精値引 before the grand total).
-    const ERowKind nLevelHeading = LevelHeading(nLevel);
+    const ERowKind nLevelHeading = LevelHeading(eLevel);
     bool bInLevelBlock = false;
     const int nUsedRows = m_engine.GetUsedRows();
     for (int r = 0; r < nUsedRows; ++r) {

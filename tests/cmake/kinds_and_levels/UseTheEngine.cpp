@@ -3,6 +3,7 @@
 // cases defined it must not, with the compiler's refusal of that conversion.
 #include "estimate/engine/CEstimateEngine.h"
 #include "estimate/engine/CSubjectNumbers.h"
+#include "estimate/engine/CSummaryTable.h"
 
 bool UseTheEngine(CEstimateEngine& engine)
 {
@@ -25,4 +26,13 @@ bool UseTheEngine(CEstimateEngine& engine)
     engine.SetRowKind(KindFromNumber(5), 4);
 #endif
     return IsSubtotalKind(engine.EditKind(4));
+}
+
+void BuildTheSummary(CSummaryTable& table)
+{
+#if defined(MISUSE_TOTAL_LEVEL_AS_SUMMARY_LEVEL)
+    table.BuildLevel(CEstimateEngine::levelKind); // the totals' kind level (7) is no level of the table
+#else
+    table.BuildLevel(ESummaryLevel::largeSubjects);
+#endif
 }
