@@ -249,9 +249,9 @@ public:
     void InsertTotal(ETotalLevel nLevel);
 
     // ---- special rows -------------------------------------------------------------------
-    void MakeStepRow(int nRow, const char* lpszTarget, int nTargetCol, int nRangeCode);
+    void MakeStepRow(int nRow, const char* lpszTarget, int nTargetCol, EStepRange eRange);
     void MakeClassifyRow(int nRow, const char* lpszName, const char* lpszRate, const char* lpszTarget,
-                         int nTargetCol, int nColumnMode, int nRangeCode);
+                         int nTargetCol, int nColumnMode, EStepRange eRange);
     void CalcTaxAmount(CString& strTax, int nCol, bool bExcludeFree, int nRate);
     double SumEstimateAmount(int nCol, bool bExcludeFree) const;
     // The subject number of a heading from the counts of the kind, large, middle and small
@@ -267,11 +267,11 @@ public:
     // The special-row commands' work, with the values their dialogs collect.
     void InsertKindHeading(const char* lpszName, const char* lpszUnit);
     void InsertDiscount(const char* lpszAmount);
-    void ApplyStepSetting(bool bRelease, const char* lpszTarget, int nTargetCol, int nRangeCode);
+    void ApplyStepSetting(bool bRelease, const char* lpszTarget, int nTargetCol, EStepRange eRange);
     // On a classification row: bRelease makes it a detail row again, bAddNewRow inserts a
     // new row for the classification first; on any other row a new row is inserted.
     void ApplyClassifySetting(const char* lpszName, const char* lpszRate, const char* lpszTarget,
-                              int nTargetCol, int nColumnMode, int nRangeCode, bool bRelease,
+                              int nTargetCol, int nColumnMode, EStepRange eRange, bool bRelease,
                               bool bAddNewRow);
     void InsertDiscountTotal(ETotalLevel nDiscountLevel);
     // The indent of the cell in nCol of the nearest row of nKind: looking down from the row
