@@ -14,7 +14,6 @@
 #include "dosconvert/DosPartsFile.h"
 #include "dosconvert/ShiftJisText.h"
 #include "estimate/CMorvelEMDoc.h"
-#include "estimate/CMorvelEMView.h"
 #include "estimate/engine/CGridRow.h"
 #include "estimate/engine/RowKinds.h"
 #include "platform/base/CArchive.h"
@@ -145,23 +144,14 @@ struct CRecordsGuard {
     }
 };
 
-// The estimate document with its grid view, made as the framework makes them but
-// without windows, so that the estimate's own writer stores it.
+// The estimate document, made as the framework makes it but without any window, so that
+// the estimate's own writer stores it.
 struct CEstimateOnPaper {
-    CEstimateOnPaper() : pDoc(new CMorvelEMDoc), pView(new CMorvelEMView)
-    {
-        pDoc->m_bAutoDelete = FALSE;
-        pDoc->AddView(pView);
-    }
-    ~CEstimateOnPaper()
-    {
-        delete pView;
-        delete pDoc;
-    }
+    CEstimateOnPaper() : pDoc(new CMorvelEMDoc) { pDoc->m_bAutoDelete = FALSE; }
+    ~CEstimateOnPaper() { delete pDoc; }
     CEstimateOnPaper(const CEstimateOnPaper&) = delete;
     CEstimateOnPaper& operator=(const CEstimateOnPaper&) = delete;
     CMorvelEMDoc* pDoc;
-    CMorvelEMView* pView;
 };
 
 // The records after the header: whole records up to the end of the file.
@@ -415,19 +405,17 @@ int ConvertDosEstimateFile(int nKind, const char* lpszPath)
 
     CEstimateOnPaper estimate;
     CMorvelEMDoc& doc = *estimate.pDoc;
-    CMorvelEMView& view = *estimate.pView;
     doc.m_strEstimationFormName = GetFolderFile("Estimation Form", "DOS見積.MMK"_sj);
     doc.m_EstimationForm = estimationForm;
     doc.m_strInformationFormName = informationFile.strPath;
     doc.m_InformationForm = informationForm;
 
-    // The view takes its columns from the document's form; the ten words after the forms
+    // The model takes its columns from the document's form; the ten words after the forms
     // are the converted estimate's: no subject numbering, zoom 100.
-    doc.m_nLoadedRowCount = nRows;
-    view.SetupFromDocument();
-    view.SetRowLimit(std::max(nRows, 1));
-    view.SetUsedRows(nRows);
-    CMorvelEMView::CSubjectNumbering numbering;
+    doc.SetupModel();
+    CEstimateModel& model = doc.Model();
+    model.SetRowLimit(std::max(nRows, 1));
+    CSubjectNumbering numbering;
     numbering.nShown = 0;
     numbering.nColumn = 0;
     numbering.nKindStyle = 0;
@@ -435,20 +423,23 @@ int ConvertDosEstimateFile(int nKind, const char* lpszPath)
     numbering.nMiddleStyle = 0;
     numbering.nSmallStyle = 0;
     numbering.nMode = 0;
-    view.SetNumbering(numbering);
-    view.SetZoom(100);
-    view.AllocateRows(nRows);
+    model.SetNumbering(numbering);
+    model.SetZoom(100);
+    std::vector<std::unique_ptr<CGridRow>> rows;
+    rows.reserve(static_cast<size_t>(nRows));
     for (int r = 0; r < nRows; ++r) {
         if (!ReadDosRecord(source))
             return -1;
-        WriteDosEstimateRow(nUnitColumn, *view.GetEditRow(r));
+        rows.push_back(std::make_unique<CGridRow>());
+        WriteDosEstimateRow(nUnitColumn, *rows.back());
     }
     source.Close();
+    model.ReplaceEditRows(std::move(rows));
 
     const int nInformation = std::min(static_cast<int>(t.informationItems.size()),
-                                      static_cast<int>(CMorvelEMView::MAX_INFORMATION));
+                                      static_cast<int>(CEstimateModel::MAX_INFORMATION));
     for (int i = 0; i < nInformation; ++i)
-        view.SetInformation(i, Trimmed(t.informationItems[static_cast<size_t>(i)].value));
+        model.SetInformation(i, Trimmed(t.informationItems[static_cast<size_t>(i)].value));
 
     if (!BuildArchiveBytes(target, [&](CArchive& ar) { doc.Serialize(ar); }))
         return -1;

@@ -284,16 +284,33 @@ bool CMorvelEMDoc::OpenNativeFile(LPCTSTR lpszPathName)
 BOOL CMorvelEMDoc::OnSaveDocument(LPCTSTR lpszPathName)
 {
     const CString strPath = GetNativePathName(lpszPathName);
-    CMorvelEMView* pView = GetEstimateView();
     // More rows than the file's row count can hold: the user learns why, and neither the
     // file nor its backup is touched.
-    if (pView != nullptr && !CMorvelView::CheckFileRowLimitForSave(m_model.GetUsedRows(), strPath))
+    if (!CMorvelView::CheckFileRowLimitForSave(m_model.GetUsedRows(), strPath))
         return FALSE;
-    if (pView != nullptr)
+    // The figures as the recalculation setting makes them for a file (the window's
+    // recalculation also refreshes its subject tree and status).
+    if (CMorvelEMView* pView = GetEstimateView())
         pView->WorkOutFiguresForOutput(CMorvelEMView::outputFile);
     // The backup is of the file that the save replaces.
     BackupFile(strPath);
     return CMorvelDoc::OnSaveDocument(strPath);
+}
+
+void CMorvelEMDoc::SetupModel()
+{
+    CEstimateModel& model = m_model;
+    model.SetColumnCount(
+        std::clamp(m_EstimationForm.GetCount(), 0, static_cast<int>(CMorvelView::MAX_COLUMNS)));
+    model.SetUsedRows(std::max(0, m_nLoadedRowCount));
+    // A file may hold more rows than the row limit: the limit grows (by doubling, as far as
+    // needed) so that every row read stays reachable.
+    model.GrowRowLimitToFit(model.GetUsedRows());
+    // A new estimate's information form is the copy of the application's form that the new
+    // document took, so both cases count the document's form.
+    model.SetInformationCount(m_InformationForm.GetCount());
+    if (m_nNewEstimate == 1)
+        model.ClearInformation();
 }
 
 void CMorvelEMDoc::BackupFile(LPCTSTR lpszPathName)
@@ -306,21 +323,17 @@ void CMorvelEMDoc::BackupFile(LPCTSTR lpszPathName)
 
 void CMorvelEMDoc::Serialize(CArchive& ar)
 {
-    CMorvelEMView* pView = GetEstimateView();
     if (ar.IsStoring()) {
-        WriteEstimate(ar, pView);
+        WriteEstimate(ar);
         return;
     }
-    // The file's zoom belongs to the grid window: a document without one takes no file.
-    if (pView == nullptr)
-        throw CArchiveException(CArchiveException::genericException);
     CLoadedEstimate loaded;
     if (!ReadEstimate(ar, loaded))
         AfxThrowUserException();
-    CommitEstimate(loaded, *pView);
+    CommitEstimate(loaded);
 }
 
-void CMorvelEMDoc::WriteEstimate(CArchive& ar, CMorvelEMView* pView)
+void CMorvelEMDoc::WriteEstimate(CArchive& ar)
 {
     ar << CString(kEstimateMagic);
     ar << m_strEstimationFormName;
@@ -328,55 +341,45 @@ void CMorvelEMDoc::WriteEstimate(CArchive& ar, CMorvelEMView* pView)
     ar << m_strInformationFormName;
     m_InformationForm.Serialize(ar);
 
-    if (pView == nullptr) {
-        // A document without its view has no rows; what it has is written as an empty
-        // estimate with the new-estimate defaults.
-        const WORD words[WORD_COUNT] = {LowWord(ColumnLimit(m_EstimationForm)), 0, 0, 1, 2, 0, 2, 1, 1, 100};
-        for (WORD w : words)
-            ar << w;
-        ar << static_cast<WORD>(0);
-    } else {
-        const CEstimateModel& model = m_model;
-        const CSubjectNumbering& numbering = model.GetNumbering();
-        const int nColumns = std::clamp(model.GetColumnCount(), 0, ColumnLimit(m_EstimationForm));
-        const int nUsedRows = std::max(0, model.GetUsedRows());
-        ar << CountWord(nColumns);
-        ar << CountWord(nUsedRows);
-        ar << LowWord(numbering.nShown);
-        ar << LowWord(numbering.nColumn);
-        ar << LowWord(numbering.nKindStyle);
-        ar << LowWord(numbering.nLargeStyle);
-        ar << LowWord(numbering.nMiddleStyle);
-        ar << LowWord(numbering.nSmallStyle);
-        ar << LowWord(numbering.nMode);
-        ar << LowWord(pView->GetMetrics().nZoom);
-        // The edit page as it is, whichever page a window shows (while the estimate
-        // prints, its print copy).
-        const CGridRowArray& rows = model.Rows(CEstimateModel::EPage::edit);
-        const CEstimateEngine& engine = model.Engine();
-        static const CString empty;
-        for (int r = 0; r < nUsedRows; ++r) {
-            const CGridRow* pRow = engine.IsValidRow(r) ? rows.GetRow(r) : nullptr;
-            ar << LowWord(pRow != nullptr ? pRow->GetKind() : kindEmpty);
-            ar << LowWord(pRow != nullptr ? pRow->GetParam1() : 0);
-            ar << LowWord(pRow != nullptr ? pRow->GetParam3() : 0);
-            ar << LowWord(pRow != nullptr ? pRow->GetParam2() : 0);
-            ar << (pRow != nullptr ? pRow->GetParamText1() : empty);
-            ar << (pRow != nullptr ? pRow->GetParamText2() : empty);
-            for (int c = 0; c < nColumns; ++c) {
-                const bool bCell = pRow != nullptr && engine.IsValidColumn(c);
-                ar << (bCell ? pRow->GetCell(c) : empty);
-                ar << LowWord(bCell ? pRow->GetIndent(c) : 0);
-            }
+    const CEstimateModel& model = m_model;
+    const CSubjectNumbering& numbering = model.GetNumbering();
+    const int nColumns = std::clamp(model.GetColumnCount(), 0, ColumnLimit(m_EstimationForm));
+    const int nUsedRows = std::max(0, model.GetUsedRows());
+    ar << CountWord(nColumns);
+    ar << CountWord(nUsedRows);
+    ar << LowWord(numbering.nShown);
+    ar << LowWord(numbering.nColumn);
+    ar << LowWord(numbering.nKindStyle);
+    ar << LowWord(numbering.nLargeStyle);
+    ar << LowWord(numbering.nMiddleStyle);
+    ar << LowWord(numbering.nSmallStyle);
+    ar << LowWord(numbering.nMode);
+    ar << LowWord(model.GetZoom());
+    // The edit page as it is, whichever page a window shows (while the estimate
+    // prints, its print copy).
+    const CGridRowArray& rows = model.Rows(CEstimateModel::EPage::edit);
+    const CEstimateEngine& engine = model.Engine();
+    static const CString empty;
+    for (int r = 0; r < nUsedRows; ++r) {
+        const CGridRow* pRow = engine.IsValidRow(r) ? rows.GetRow(r) : nullptr;
+        ar << LowWord(pRow != nullptr ? pRow->GetKind() : kindEmpty);
+        ar << LowWord(pRow != nullptr ? pRow->GetParam1() : 0);
+        ar << LowWord(pRow != nullptr ? pRow->GetParam3() : 0);
+        ar << LowWord(pRow != nullptr ? pRow->GetParam2() : 0);
+        ar << (pRow != nullptr ? pRow->GetParamText1() : empty);
+        ar << (pRow != nullptr ? pRow->GetParamText2() : empty);
+        for (int c = 0; c < nColumns; ++c) {
+            const bool bCell = pRow != nullptr && engine.IsValidColumn(c);
+            ar << (bCell ? pRow->GetCell(c) : empty);
+            ar << LowWord(bCell ? pRow->GetIndent(c) : 0);
         }
-        // A value without its item (an import fills value 0 even when the information form
-        // has no items) could be neither shown nor kept: only the form's items are written.
-        const int nInformation =
-            std::clamp(model.GetInformationCount(), 0, InformationLimit(m_InformationForm));
-        ar << CountWord(nInformation);
-        for (int i = 0; i < nInformation; ++i)
-            ar << model.GetInformation(i);
     }
+    // A value without its item (an import fills value 0 even when the information form
+    // has no items) could be neither shown nor kept: only the form's items are written.
+    const int nInformation = std::clamp(model.GetInformationCount(), 0, InformationLimit(m_InformationForm));
+    ar << CountWord(nInformation);
+    for (int i = 0; i < nInformation; ++i)
+        ar << model.GetInformation(i);
 
     StorePrintFormList(ar, m_aPrintForms);
 }
@@ -454,7 +457,7 @@ bool CMorvelEMDoc::ReadEstimate(CArchive& ar, CLoadedEstimate& lo)
     return TRUE;
 }
 
-void CMorvelEMDoc::CommitEstimate(CLoadedEstimate& lo, CMorvelEMView& view)
+void CMorvelEMDoc::CommitEstimate(CLoadedEstimate& lo)
 {
     m_strEstimationFormName = lo.strEstimationFormName;
     m_EstimationForm = lo.estimationForm;
@@ -464,7 +467,6 @@ void CMorvelEMDoc::CommitEstimate(CLoadedEstimate& lo, CMorvelEMView& view)
     CEstimateModel& model = m_model;
     model.SetRowLimit(CMorvelEMView::ReadRowLimitSetting());
     model.SetColumnCount(lo.words[wordColumnCount]);
-    model.SetUsedRows(lo.words[wordUsedRows]);
     CSubjectNumbering numbering;
     numbering.nShown = lo.words[wordNumbering];
     numbering.nColumn = lo.words[wordNumberingCol];
@@ -476,20 +478,13 @@ void CMorvelEMDoc::CommitEstimate(CLoadedEstimate& lo, CMorvelEMView& view)
     model.SetNumbering(numbering);
     // Every zoomed size is the base size x zoom / 100 and a resized column is stored back
     // as width x 100 / zoom: a zoom of 0 would hide the grid and divide by zero.
-    view.SetZoom(lo.words[wordZoom] != 0 ? lo.words[wordZoom] : 100);
+    model.SetZoom(lo.words[wordZoom] != 0 ? lo.words[wordZoom] : 100);
+    if (CMorvelEMView* pView = GetEstimateView())
+        pView->SetZoom(model.GetZoom());
 
-    // The file's rows replace whatever the model held.
-    model.Engine().ForgetKeptTotals();
-    CGridRowArray& rows = model.Rows(CEstimateModel::EPage::edit);
-    rows.DeleteWorkingRows();
-    rows.SetSize(0, static_cast<INT_PTR>(std::max<size_t>(lo.rows.size(), 16)));
-    for (std::unique_ptr<CGridRow>& pRow : lo.rows)
-        rows.Add(pRow.release());
-    lo.rows.clear();
-
-    // More rows than the row limit: the limit grows (doubling, as far as needed) so that
-    // every row read stays reachable instead of reading as empty.
-    model.GrowRowLimitToFit(model.GetUsedRows());
+    // The file's rows replace whatever the model held. More rows than the row limit: the
+    // limit grows so that every row read stays reachable instead of reading as empty.
+    model.ReplaceEditRows(std::move(lo.rows));
     m_nLoadedRowCount = model.GetUsedRows();
 
     model.SetInformationCount(static_cast<int>(lo.information.size()));

@@ -86,6 +86,11 @@ public:
     // The estimate's data, shared by every window on it.
     CEstimateModel& Model() { return m_model; }
     const CEstimateModel& Model() const { return m_model; }
+    // The model set up from what the document holds: the estimation form's column count,
+    // the rows read (a row limit grown to reach them), the information form's item count (a
+    // new estimate's values emptied). The first window on the estimate sets it up so, and
+    // so does a conversion that writes an estimate without any window.
+    void SetupModel();
 
     // ---- names ------------------------------------------------------------------------------
     // The source kind an opened path selects by its extension: ".MVL" 1, ".RXA" 2, ".RXB"
@@ -140,9 +145,10 @@ private:
     // not an estimate or holds a damaged form. Throws CArchiveException for a damaged file.
     bool ReadEstimate(CArchive& ar, CLoadedEstimate& lo);
     // Takes over what was read: the document's forms and print layouts, the model's rows,
-    // numbering settings, information values and row limit, and the view's zoom.
-    void CommitEstimate(CLoadedEstimate& lo, CMorvelEMView& view);
-    void WriteEstimate(CArchive& ar, CMorvelEMView* pView);
+    // numbering settings, zoom, information values and row limit (the first window shows
+    // the zoom read).
+    void CommitEstimate(CLoadedEstimate& lo);
+    void WriteEstimate(CArchive& ar);
     bool OpenNativeFile(LPCTSTR lpszPathName);
     bool OpenOutsideData(LPCTSTR lpszPathName, int nKind);
 };

@@ -226,7 +226,12 @@ int CMorvelEMView::ReadRowLimitSetting()
 
 // The rows, the undo record and everything else of the estimate belong to the document's
 // model.
-CMorvelEMView::~CMorvelEMView() = default;
+CMorvelEMView::~CMorvelEMView()
+{
+    // A window closed inside its own rows command leaves the model recording no steps.
+    if (m_pRowSteps != nullptr && m_pModel != nullptr)
+        m_pModel->EndRowSteps();
+}
 
 CMorvelEMDoc* CMorvelEMView::GetDocument() const
 {
@@ -245,21 +250,9 @@ const CEstimationFormFile& CMorvelEMView::GetEstimationForm() const
 
 void CMorvelEMView::SetupFromDocument()
 {
-    CMorvelEMDoc* pDoc = GetDocument();
-    CEstimateModel& model = Model();
-    model.SetColumnCount(std::clamp(GetEstimationForm().GetCount(), 0, static_cast<int>(MAX_COLUMNS)));
-    model.SetUsedRows(pDoc != nullptr ? std::max(0, pDoc->m_nLoadedRowCount) : 0);
-    // A file may hold more rows than the row limit: the limit grows (by doubling, as far as
-    // needed) so that every row read stays reachable.
-    model.GrowRowLimitToFit(model.GetUsedRows());
-
-    // A new estimate's information form is the copy of the application's form that the new
-    // document took, so both cases count the document's form.
-    if (pDoc != nullptr) {
-        model.SetInformationCount(pDoc->m_InformationForm.GetCount());
-        if (pDoc->m_nNewEstimate == 1)
-            model.ClearInformation();
-    }
+    if (CMorvelEMDoc* pDoc = GetDocument())
+        pDoc->SetupModel();
+    CMorvelView::SetZoom(Model().GetZoom());
     SetupView();
     // A file may hold figures its form and the settings now do not give (saved at another
     // recalculation level, under another tax rate or form). Where every command leaves the
@@ -479,12 +472,9 @@ void CMorvelEMView::InsertRows(int nRow, int nCount)
 
 void CMorvelEMView::DeleteRows(int nRow, int nCount)
 {
-    std::vector<CGridRow*> taken;
-    TakeRowsOut(nRow, nCount, m_pRowSteps != nullptr ? &taken : nullptr);
     // While a rows command records its steps, the rows it takes out go to its steps (in the
     // order they went) for its undo to put back.
-    for (CGridRow* pRow : taken)
-        m_pRowSteps->Keep(pRow);
+    TakeRowsOut(nRow, nCount, nullptr);
 }
 
 void CMorvelEMView::PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows)
@@ -493,20 +483,10 @@ void CMorvelEMView::PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows)
     EndDragExtension();
     if (nRow < 0 || nCount <= 0)
         return;
-    // The used rows stay below the row limit. An insertion that would push the last used
-    // row past it raises the limit (doubling, as opening a large file does) instead of
-    // letting that row fall off the estimate.
-    const int nUsedBefore = GetUsedRows();
-    const int nUsedAfter = std::max(GetUsedRows() + nCount, nRow + nCount);
-    if (nUsedAfter > GetRowLimit() - 1)
-        GrowRowLimit(nUsedAfter + 1);
-    SetUsedRows(nUsedAfter);
-    // As nCount insertions at nRow, with one move of the rows below.
-    EditRows().InsertAt(nRow, nullptr, nCount);
-    for (int i = 0; i < nCount; ++i)
-        EditRows().SetAt(nRow + i, ppRows != nullptr ? ppRows[i] : new CGridRow);
-    NoteRowStep(nRow, nCount, true, nUsedBefore);
-    NoteRowShift(nRow);
+    const int nRowLimit = GetRowLimit();
+    Model().PutRowsIn(nRow, nCount, ppRows);
+    if (GetRowLimit() != nRowLimit)
+        RecalcTotalHeight();
     if (m_nMarkRow >= nRow)
         m_nMarkRow += nCount;
     UpdateScrollRanges();
@@ -515,21 +495,9 @@ void CMorvelEMView::PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows)
 
 void CMorvelEMView::TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>* pTaken)
 {
-    if (nRow < 0 || nCount <= 0 || nRow >= GetRowLimit() || nRow > EditRows().GetUpperBound())
+    const int n = Model().TakeRowsOut(nRow, nCount, pTaken);
+    if (n <= 0)
         return;
-    const int nUsedBefore = GetUsedRows();
-    // As nCount deletions at nRow, with one move of the rows below.
-    const int n = std::min<int>(nCount, static_cast<int>(EditRows().GetSize()) - nRow);
-    for (int i = 0; i < n; ++i) {
-        if (pTaken != nullptr)
-            pTaken->push_back(EditRows().GetRow(nRow + i));
-        else
-            delete EditRows().GetRow(nRow + i);
-    }
-    EditRows().RemoveAt(nRow, n);
-    NoteRowStep(nRow, n, false, nUsedBefore);
-    NoteRowShift(nRow);
-    SetUsedRows(std::max(0, GetUsedRows() - n));
     SetDocumentModified();
     if (m_nMarkRow >= nRow && m_nMarkRow < nRow + n)
         m_nMarkRow = -1;
@@ -706,7 +674,7 @@ bool CMorvelEMView::PlaceNewRow()
     if (GetCurrentRow() >= GetUsedRows()) {
         if (!HasFileRoomForRows(GetCurrentRow(), 1, 0))
             return false;
-        SetUsedRows(GetCurrentRow() + 1);
+        Model().ReachRow(GetCurrentRow());
         UpdateScrollRanges();
     } else {
         if (!HasFileRoomForRows(GetCurrentRow(), 1, AdjustPageBreak(0, GetCurrentRow())))

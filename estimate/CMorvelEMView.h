@@ -113,11 +113,13 @@ public:
     // The model's used rows changed under the view (an edit in another window on the
     // estimate grew them): the scroll ranges follow.
     void UsedRowsChanged() { UpdateScrollRanges(); }
+    // The grid's zoom; the estimate's first window's is the estimate's, which its file keeps.
+    void SetZoom(int nPercent);
 
     // ---- set-up -------------------------------------------------------------------------
-    // The part of the initial update that needs no window: the model's column count, used
-    // rows (from the rows read; the row limit is doubled once when they do not fit) and
-    // information count from the document, then the view's own part (SetupView).
+    // The part of the initial update that needs no window: the model set up from the
+    // document (CMorvelEMDoc::SetupModel), the model's zoom taken, then the view's own part
+    // (SetupView).
     void SetupFromDocument();
     // The view's part alone, for a further window on an estimate already set up: widths
     // and titles from the estimation form, header and row heights, the current parts file
@@ -1136,7 +1138,8 @@ public:
 
 private:
     // ---- data ---------------------------------------------------------------------------
-    // The steps of the rows command running (CRowStepRecording), or null.
+    // The steps of the rows command this window runs (CRowStepRecording), which the model
+    // records, or null.
     CRowSteps* m_pRowSteps = nullptr;
     // What the print copy set aside: the rows in use, the current cell and the selection of
     // the real rows, and the rows in use of the copy while it is set aside between pages.
@@ -1301,8 +1304,6 @@ private:
     private:
         CMorvelEMView& m_view;
     };
-    // A step for the rows command while its steps are recorded.
-    void NoteRowStep(int nRow, int nCount, bool bInserted, int nUsedRowsBefore);
 
 public:
     void StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate)

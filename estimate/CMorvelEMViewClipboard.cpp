@@ -266,8 +266,7 @@ int CMorvelEMView::PasteCellsFromUndo(const CObArray& cells, CRowImage& before)
         SetCellText(pItem->m_strText, nRow, nCol, true);
         if (m_hWnd != nullptr)
             InvalidateCells(nCol, nRow, nCol, nRow);
-        if (nRow >= GetUsedRows())
-            SetUsedRows(nRow + 1);
+        Model().ReachRow(nRow);
         rows.push_back(nRow);
     }
     if (rows.empty())

@@ -237,8 +237,7 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
         CString strUnit;
         NormalizeNumberText(nCol, strUnit, m_wndPopupList.GetItemText(chosen[0], 0));
         SetCellText(strUnit, nRow, nCol, TRUE);
-        if (nRow >= GetUsedRows())
-            SetUsedRows(nRow + 1);
+        Model().ReachRow(nRow);
         UpdateScrollRanges();
         if (GetRowKind(nRow) == kindEmpty)
             SetRowKind(kindDetail, nRow);

@@ -182,23 +182,11 @@ void CMorvelEMView::OnConsumptionTax()
 
 void CMorvelEMView::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)
 {
+    Model().SetNonCalculated(bSet, nFirstRow, nLastRow);
+    NoteUndoRecorded();
     if (nFirstRow > nLastRow)
         std::swap(nFirstRow, nLastRow);
     nFirstRow = std::max(0, nFirstRow);
-    // Undo gives every row exactly the kind it had: a row already marked, or one the
-    // release leaves alone, keeps its kind.
-    std::vector<ERowKind> kinds;
-    for (int r = nFirstRow; r <= nLastRow && IsValidRow(r); ++r)
-        kinds.push_back(EditKind(r));
-    RecordUndo(
-        std::make_unique<CNonCalculatedCommand>(bSet, nFirstRow, nLastRow - nFirstRow + 1, std::move(kinds)));
-    for (int r = nFirstRow; r <= nLastRow && IsValidRow(r); ++r) {
-        const ERowKind nKind = EditKind(r);
-        if (bSet && !IsNonCalculatedKind(nKind) && !IsSummaryKind(nKind))
-            SetRowKind(NonCalculatedKindOf(nKind), r);
-        else if (!bSet && IsNonCalculatedKind(nKind))
-            SetRowKind(CalculatedKindOf(nKind), r);
-    }
     InvalidateRows(nFirstRow, nLastRow);
     RecalcTotals(nFirstRow);
     UpdateTreeView();

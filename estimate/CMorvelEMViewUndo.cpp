@@ -43,9 +43,7 @@ void CMorvelEMView::WithdrawUndo()
 
 void CMorvelEMView::NoteRowShift(int nFromRow)
 {
-    // The kept totals know the rows by their places.
-    ForgetKeptTotals();
-    Undo().NoteRowShift(nFromRow);
+    Model().NoteRowShift(nFromRow);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -53,20 +51,23 @@ void CMorvelEMView::NoteRowShift(int nFromRow)
 
 CMorvelEMView::CRowStepRecording::CRowStepRecording(CMorvelEMView& view, CRowSteps& steps) : m_view(view)
 {
-    MORVEL_CHECK(m_view.m_pRowSteps == nullptr, "one rows command records its steps at a time");
+    m_view.Model().BeginRowSteps(steps);
     m_view.m_pRowSteps = &steps;
 }
 
 CMorvelEMView::CRowStepRecording::~CRowStepRecording()
 {
     m_view.m_pRowSteps = nullptr;
+    m_view.Model().EndRowSteps();
 }
 
 CMorvelEMView::CRowsCommandScope::CRowsCommandScope(CMorvelEMView& view, CUndoCommand::EAction eAction)
     : m_view(view), m_pViewLife(view.m_pLife), m_eAction(eAction), m_bOutermost(view.m_pRowSteps == nullptr)
 {
-    if (m_bOutermost)
+    if (m_bOutermost) {
+        m_view.Model().BeginRowSteps(m_steps);
         m_view.m_pRowSteps = &m_steps;
+    }
 }
 
 CMorvelEMView::CRowsCommandScope::~CRowsCommandScope()
@@ -74,15 +75,10 @@ CMorvelEMView::CRowsCommandScope::~CRowsCommandScope()
     if (!m_bOutermost || m_pViewLife.expired())
         return;
     m_view.m_pRowSteps = nullptr;
+    m_view.Model().EndRowSteps();
     // A command that moved no row leaves the last command's record as it was.
     if (!m_steps.IsEmpty())
         m_view.RecordUndo(std::make_unique<CRowsReplayCommand>(m_eAction, std::move(m_steps)));
-}
-
-void CMorvelEMView::NoteRowStep(int nRow, int nCount, bool bInserted, int nUsedRowsBefore)
-{
-    if (m_pRowSteps != nullptr)
-        m_pRowSteps->Note(nRow, nCount, bInserted, nUsedRowsBefore);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -110,12 +106,12 @@ public:
     }
     void PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows) override
     {
-        MORVEL_CHECK(v.m_pRowSteps == nullptr, "taking steps back is not a step");
+        MORVEL_CHECK(!v.Model().IsRecordingRowSteps(), "taking steps back is not a step");
         v.PutRowsIn(nRow, nCount, ppRows);
     }
     void TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>& taken) override
     {
-        MORVEL_CHECK(v.m_pRowSteps == nullptr, "taking steps back is not a step");
+        MORVEL_CHECK(!v.Model().IsRecordingRowSteps(), "taking steps back is not a step");
         v.TakeRowsOut(nRow, nCount, &taken);
     }
 

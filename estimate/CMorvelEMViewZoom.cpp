@@ -1,9 +1,18 @@
 // Zoom of the estimate grid: the fixed steps of the 表示 menu and of the main frame's zoom
 // box, and the box kept showing the zoom of the grid that has the keyboard.
 #include "app/CMainFrame.h"
+#include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "resources/ResourceIds.h"
+
+void CMorvelEMView::SetZoom(int nPercent)
+{
+    CMorvelView::SetZoom(nPercent);
+    const CMorvelEMDoc* pDoc = GetDocument();
+    if (m_pModel != nullptr && (pDoc == nullptr || pDoc->GetEstimateView() == this))
+        m_pModel->SetZoom(nPercent);
+}
 
 void CMorvelEMView::SetFixedZoom(int nPercent)
 {

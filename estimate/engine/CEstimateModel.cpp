@@ -1,5 +1,8 @@
 #include "estimate/engine/CEstimateModel.h"
 
+#include "estimate/engine/UndoCommands.h"
+#include "platform/base/Check.h"
+
 #include <algorithm>
 
 CEstimateModel::CEstimateModel(IEstimateModelHost& host)
@@ -21,6 +24,93 @@ void CEstimateModel::GrowRowLimitToFit(int nRows)
         m_nRowLimit = nRows;
     while (m_nRowLimit < nRows)
         m_nRowLimit *= 2;
+}
+
+void CEstimateModel::ReplaceEditRows(std::vector<std::unique_ptr<CGridRow>>&& rows)
+{
+    m_engine.ForgetKeptTotals();
+    m_editRows.DeleteWorkingRows();
+    m_editRows.SetSize(0, static_cast<INT_PTR>(std::max<size_t>(rows.size(), 16)));
+    for (std::unique_ptr<CGridRow>& pRow : rows)
+        m_editRows.Add(pRow.release());
+    m_nUsedRows = static_cast<int>(rows.size());
+    rows.clear();
+    GrowRowLimitToFit(m_nUsedRows);
+}
+
+void CEstimateModel::PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows)
+{
+    if (nRow < 0 || nCount <= 0)
+        return;
+    const int nUsedBefore = m_nUsedRows;
+    m_nUsedRows = std::max(m_nUsedRows + nCount, nRow + nCount);
+    if (m_nUsedRows > m_nRowLimit - 1)
+        GrowRowLimitToFit(m_nUsedRows + 1);
+    // As nCount insertions at nRow, with one move of the rows below.
+    m_editRows.InsertAt(nRow, nullptr, nCount);
+    for (int i = 0; i < nCount; ++i)
+        m_editRows.SetAt(nRow + i, ppRows != nullptr ? ppRows[i] : new CGridRow);
+    if (m_pRowSteps != nullptr)
+        m_pRowSteps->Note(nRow, nCount, true, nUsedBefore);
+    NoteRowShift(nRow);
+}
+
+int CEstimateModel::TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>* pTaken)
+{
+    if (nRow < 0 || nCount <= 0 || nRow >= m_nRowLimit || nRow > m_editRows.GetUpperBound())
+        return 0;
+    const int nUsedBefore = m_nUsedRows;
+    // As nCount deletions at nRow, with one move of the rows below.
+    const int n = std::min<int>(nCount, static_cast<int>(m_editRows.GetSize()) - nRow);
+    for (int i = 0; i < n; ++i) {
+        CGridRow* pRow = m_editRows.GetRow(nRow + i);
+        if (pTaken != nullptr)
+            pTaken->push_back(pRow);
+        else if (m_pRowSteps != nullptr)
+            m_pRowSteps->Keep(pRow);
+        else
+            delete pRow;
+    }
+    m_editRows.RemoveAt(nRow, n);
+    if (m_pRowSteps != nullptr)
+        m_pRowSteps->Note(nRow, n, false, nUsedBefore);
+    NoteRowShift(nRow);
+    m_nUsedRows = std::max(0, m_nUsedRows - n);
+    return n;
+}
+
+void CEstimateModel::NoteRowShift(int nFromRow)
+{
+    m_engine.ForgetKeptTotals();
+    m_undo.NoteRowShift(nFromRow);
+}
+
+void CEstimateModel::BeginRowSteps(CRowSteps& steps)
+{
+    MORVEL_CHECK(m_pRowSteps == nullptr, "one rows command records its steps at a time");
+    m_pRowSteps = &steps;
+}
+
+void CEstimateModel::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)
+{
+    if (nFirstRow > nLastRow)
+        std::swap(nFirstRow, nLastRow);
+    nFirstRow = std::max(0, nFirstRow);
+    const int nEnd = std::min(nLastRow + 1, m_nRowLimit);
+    // Undo gives every row exactly the kind it had: a row already marked, or one the
+    // release leaves alone, keeps its kind.
+    std::vector<ERowKind> kinds;
+    for (int r = nFirstRow; r < nEnd; ++r)
+        kinds.push_back(m_engine.EditKind(r));
+    m_undo.Record(
+        std::make_unique<CNonCalculatedCommand>(bSet, nFirstRow, nLastRow - nFirstRow + 1, std::move(kinds)));
+    for (int r = nFirstRow; r < nEnd; ++r) {
+        const ERowKind nKind = m_engine.EditKind(r);
+        if (bSet && !IsNonCalculatedKind(nKind) && !IsSummaryKind(nKind))
+            m_engine.SetRowKind(NonCalculatedKindOf(nKind), r);
+        else if (!bSet && IsNonCalculatedKind(nKind))
+            m_engine.SetRowKind(CalculatedKindOf(nKind), r);
+    }
 }
 
 void CEstimateModel::SetInformationCount(int nCount)

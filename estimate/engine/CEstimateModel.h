@@ -15,12 +15,15 @@
 
 #include "estimate/engine/CEstimateEngine.h"
 #include "estimate/engine/CGridRowArray.h"
+#include "estimate/engine/CRowSteps.h"
 #include "estimate/engine/CSubjectNumbers.h"
 #include "estimate/engine/CUndoStore.h"
 #include "estimate/engine/IEstimateSheet.h"
 #include "platform/base/CString.h"
 
 #include <array>
+#include <memory>
+#include <vector>
 
 // What the model needs of the estimate around it. The column texts and the tax settings
 // are those of IEstimateSheet; GrowUsedRows tells that the model's used rows grew to
@@ -58,6 +61,42 @@ public:
     // rows fit: an estimate read with more rows than the setting allows keeps every row
     // reachable. A limit that already fits stays.
     void GrowRowLimitToFit(int nRows);
+    // The edit page's rows replaced whole (an estimate read or converted): what was kept of
+    // the former rows is forgotten, the used rows are the new rows, and the row limit grows
+    // (doubling) until every one of them is reachable.
+    void ReplaceEditRows(std::vector<std::unique_ptr<CGridRow>>&& rows);
+    // The used rows grown to reach nRow (a row written at or past the last used one).
+    void ReachRow(int nRow)
+    {
+        if (nRow >= m_nUsedRows)
+            GrowUsedRows(nRow + 1);
+    }
+
+    // ---- rows put in and taken out of the edit page ------------------------------------
+    // Every insertion and deletion of rows goes through these two, so that the used rows,
+    // the row limit, the kept totals and the undo store follow the rows moved.
+    // nCount rows put in at nRow, the rows below moving down: ppRows' objects taken over
+    // (null: new empty rows). The used rows grow to cover them, and the row limit doubles
+    // until the last used row stays below it (no row falls off the estimate).
+    void PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows);
+    // Up to nCount rows taken out at nRow (as many as the page has there): their objects go
+    // to pTaken, else to the steps being recorded, else they are deleted. Returns how many
+    // rows went.
+    int TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>* pTaken);
+    // Rows at and below nFromRow moved by a command: the kept totals, which know the rows by
+    // their places, are dropped, and the undo store learns it (see CUndoStore::NoteRowShift).
+    void NoteRowShift(int nFromRow);
+    // While steps are recorded, every insertion and deletion above is one of them (one rows
+    // command records at a time; taking steps back is no step).
+    void BeginRowSteps(CRowSteps& steps);
+    void EndRowSteps() { m_pRowSteps = nullptr; }
+    bool IsRecordingRowSteps() const { return m_pRowSteps != nullptr; }
+
+    // ---- commands over rows in place ----------------------------------------------------
+    // Rows nFirstRow..nLastRow (either order) marked non-calculated (bSet) or released: a
+    // summary row or a row already so stays as it is. Records its undo command.
+    void SetNonCalculated(bool bSet, int nFirstRow, int nLastRow);
+
     // The estimation form's column count (MAX_COLUMNS at most, as the form reader keeps it).
     int GetColumnCount() const { return m_nColumnCount; }
     void SetColumnCount(int nColumnCount) { m_nColumnCount = nColumnCount; }
@@ -76,6 +115,10 @@ public:
         const CGridRow* pRow = Row(ePage, nRow);
         return pRow != nullptr ? pRow->GetKind() : kindEmpty;
     }
+
+    // The zoom in percent the estimate is shown at and its file keeps (its first window's).
+    int GetZoom() const { return m_nZoom; }
+    void SetZoom(int nZoom) { m_nZoom = nZoom; }
 
     // ---- the computation --------------------------------------------------------------
     CEstimateEngine& Engine() { return m_engine; }
@@ -120,11 +163,13 @@ private:
     int m_nUsedRows = 0;
     int m_nRowLimit = 0;
     int m_nColumnCount = 12; // the grids' count until a form is read
+    int m_nZoom = 100;
     std::array<CString, MAX_INFORMATION> m_strInformation;
     int m_nInformationCount = 0;
     CSubjectNumbering m_numbering;
     CSubjectNumbers m_subjectNumbers; // the numbers' counts, kept while the rows stay
     CUndoStore m_undo;
+    CRowSteps* m_pRowSteps = nullptr; // the steps of the rows command being recorded
     // The engine reads the rows and the counts above, so it comes after them.
     CEstimateEngine m_engine;
 };

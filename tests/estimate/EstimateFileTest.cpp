@@ -136,6 +136,21 @@ TEST_F(EstimateFileTest, AFileReadAndSavedAgainIsByteIdenticalAndSoIsItsSecondGe
     EXPECT_EQ(Read("c.mmd"), Read("d.mmd"));
 }
 
+TEST_F(EstimateFileTest, ADocumentWithoutAnyWindowReadsAFileAndWritesItBackWhole)
+{
+    // Conversions and tools keep estimates without a window: the rows, the information
+    // values and the zoom (150 in the sample) are the document's, so nothing is lost.
+    const std::vector<uint8_t> golden = SampleEstimateFile();
+    Write("a.mmd", golden);
+    CMorvelEMDoc* pDoc = new CMorvelEMDoc;
+    pDoc->m_bAutoDelete = FALSE;
+    ASSERT_TRUE(pDoc->OnOpenDocument(Path("a.mmd")));
+    EXPECT_EQ(3, pDoc->Model().GetUsedRows());
+    ASSERT_TRUE(pDoc->OnSaveDocument(Path("b.mmd")));
+    delete pDoc;
+    EXPECT_EQ(golden, Read("b.mmd"));
+}
+
 TEST_F(EstimateFileTest, ANewEstimateIsTheTenWordsFollowedByTheInformationCount)
 {
     OpenedEstimate e;

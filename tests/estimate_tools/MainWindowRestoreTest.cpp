@@ -5,6 +5,7 @@
 #include "estimate/EstimateRegistration.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
 #include "tests/support/EventWait.h"
+#include "tests/support/XDisplay.h"
 
 #include "platform/ui/core/WinDefs.h"
 #include "platform/ui/dialogs/MessageBoxUi.h"
@@ -30,13 +31,6 @@
 #endif
 
 namespace {
-
-bool OnXDisplay()
-{
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    const char* display = std::getenv("DISPLAY");
-    return platform != nullptr && std::string(platform) == "xcb" && display != nullptr && *display != '\0';
-}
 
 // The program started as it starts, without the tests' usual window size.
 class MainWindowRestore : public EstimateWindowTest {

@@ -7,6 +7,7 @@
 #include "resources/ResourceIds.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
 #include "tests/support/OtherProgram.h"
+#include "tests/support/XDisplay.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -22,13 +23,6 @@
 #include <vector>
 
 namespace {
-
-bool OnXDisplay()
-{
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    const char* display = std::getenv("DISPLAY");
-    return platform != nullptr && std::string(platform) == "xcb" && display != nullptr && *display != '\0';
-}
 
 class XClipboard : public EstimateWindowTest {
 protected:

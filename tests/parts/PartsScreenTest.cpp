@@ -8,6 +8,7 @@
 #include "platform/ui/gdi/CClientDC.h"
 #include "tests/parts/PartsWindowFixture.h"
 #include "tests/support/EventWait.h"
+#include "tests/support/XDisplay.h"
 
 #include <QApplication>
 #include <QImage>
@@ -19,13 +20,6 @@
 #include <string>
 
 namespace {
-
-bool OnXDisplay()
-{
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    const char* display = std::getenv("DISPLAY");
-    return platform != nullptr && std::string(platform) == "xcb" && display != nullptr && *display != '\0';
-}
 
 class PartsOnXScreen : public PartsWindowTest {
 protected:

@@ -1,15 +1,17 @@
 #!/bin/sh
 # Runs the tests of a test program that need a real X display on a virtual one (Xvfb), and
 # with "xclip" also gives them xclip as another program on the clipboard, with "openbox" a
-# window manager that decorates, maximises and restores the windows (either installed when it
-# is missing and it can be); exits 77 (skipped) when no virtual display can be had.
-#   run_on_xvfb.sh <test binary> <gtest filter> [xclip|openbox]
+# window manager that decorates, maximises and restores the windows, with "xdotool" a user's
+# keys pressed on the X server (each installed when it is missing and it can be); exits 77
+# (skipped) when no virtual display can be had.
+#   run_on_xvfb.sh <test binary> <gtest filter> [xclip|openbox|xdotool ...]
 set -u
 bin="$1"
 filter="$2"
-helper="${3:-}"
+shift 2
 command -v Xvfb >/dev/null 2>&1 || exit 77
-if [ -n "$helper" ]; then
+window_manager=""
+for helper in "$@"; do
   if ! command -v "$helper" >/dev/null 2>&1; then
     SUDO=""
     [ "$(id -u)" -ne 0 ] && command -v sudo >/dev/null 2>&1 && SUDO="sudo -n"
@@ -17,7 +19,8 @@ if [ -n "$helper" ]; then
       >/dev/null 2>&1
   fi
   command -v "$helper" >/dev/null 2>&1 || exit 77
-fi
+  [ "$helper" = openbox ] && window_manager=openbox
+done
 
 # A display number nobody uses, chosen by the server itself: several of these scripts run at
 # once under ctest, and picking a free number here would race with the others.
@@ -38,7 +41,7 @@ fi
 # The X platform plugin talks to D-Bus, whose library keeps a buffer until exit: not ours.
 supp=$(mktemp)
 trap 'kill $xvfb 2>/dev/null; rm -f "$supp" "$dfile"' EXIT INT TERM
-if [ "$helper" = openbox ]; then
+if [ "$window_manager" = openbox ]; then
   # The window manager runs beside the tests. It has taken the screen when it names itself
   # on the root window; the tests then wait for it to manage their windows.
   DISPLAY=":$n" openbox --sm-disable >/dev/null 2>&1 &

@@ -143,6 +143,28 @@ BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int c
 
 namespace {
 
+// Whether showing a top-level window this way makes it the active window, the one that takes
+// the keyboard. A window with a title bar is one the user works in: a modeless dialog just
+// opened takes what the user types next, as a modal one does. It is asked for, not left to
+// the window manager, which may keep the focus where it was when a dialog maps (openbox
+// does for the tool-bar type dialogs get). A pop-up without a title bar (a notice to wait,
+// the start-up picture) leaves the keyboard where it is.
+bool ShowActivates(int nCmdShow, DWORD style)
+{
+    if ((style & WS_CAPTION) != WS_CAPTION)
+        return false;
+    switch (nCmdShow) {
+    case SW_SHOWNORMAL:
+    case SW_SHOWMAXIMIZED:
+    case SW_SHOW:
+    case SW_RESTORE:
+    case SW_SHOWDEFAULT:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void SchedulePaintTree(HWND hWnd)
 {
     CWndState* pState = StateOf(hWnd);
@@ -202,6 +224,8 @@ BOOL CWnd::ShowWindow(int nCmdShow)
     } else {
         w->show();
     }
+    if (w->isWindow() && ShowActivates(nCmdShow, pState->style))
+        SetActiveWindow();
     if (pState->frame)
         pState->frame->Relayout();
     AfxClientSizeChanged(hWnd);

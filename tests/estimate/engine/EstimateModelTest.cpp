@@ -2,6 +2,7 @@
 // name, the engine writes the edit page and tells the host, and the counts keep their
 // rules (the row limit grows by doubling, the information count covers what was set).
 #include "estimate/engine/CEstimateModel.h"
+#include "estimate/engine/UndoCommands.h"
 
 #include "EstimateEngineTestSupport.h"
 
@@ -162,6 +163,78 @@ TEST_F(EstimateModelTest, InformationValuesCoverWhatWasSetWithinTheLimit)
     EXPECT_EQ(CEstimateModel::MAX_INFORMATION, model.GetInformationCount());
     model.ClearInformation();
     EXPECT_EQ("", model.GetInformation(4).str());
+}
+
+TEST_F(EstimateModelTest, RowsPutInAndTakenOutMoveTheRowsTheCountsTheStepsAndTheUndoRecord)
+{
+    for (int r = 0; r < 3; ++r)
+        Detail(r, std::to_string(r).c_str(), "1", "1");
+    model.SetRowLimit(4);
+    model.Undo().Record(std::make_unique<CMarkRowCommand>(2));
+
+    // Two rows at row 1: the used rows cover them, the limit doubles past the last used
+    // row, and the record of a command on a moved row can neither undo nor redo.
+    CRowSteps steps;
+    model.BeginRowSteps(steps);
+    model.PutRowsIn(1, 2, nullptr);
+    EXPECT_EQ(5, model.GetUsedRows());
+    EXPECT_EQ(8, model.GetRowLimit());
+    EXPECT_EQ("2", Cell(EPage::edit, 4, 0));
+    EXPECT_EQ(kindEmpty, model.RowKind(EPage::edit, 1));
+    EXPECT_FALSE(model.Undo().CanUndo());
+
+    // Taken out while recorded: the row goes to the steps, not away; past the rows: nothing.
+    EXPECT_EQ(1, model.TakeRowsOut(0, 1, nullptr));
+    EXPECT_EQ(0, model.TakeRowsOut(7, 1, nullptr));
+    model.EndRowSteps();
+    EXPECT_EQ(4, model.GetUsedRows());
+    EXPECT_EQ("1", Cell(EPage::edit, 2, 0));
+    ASSERT_EQ(2u, steps.Steps().size());
+    EXPECT_TRUE(steps.Steps()[0].bInserted);
+    EXPECT_EQ(3, steps.Steps()[0].nUsedRowsBefore);
+    EXPECT_FALSE(steps.Steps()[1].bInserted);
+    EXPECT_EQ(0, steps.Steps()[1].nRow);
+
+    // Rows written past the used ones make them reach the row.
+    model.ReachRow(6);
+    EXPECT_EQ(7, model.GetUsedRows());
+    model.ReachRow(2);
+    EXPECT_EQ(7, model.GetUsedRows());
+}
+
+TEST_F(EstimateModelTest, NonCalculatedMarksSkipSummaryRowsAndRecordEveryFormerKind)
+{
+    Detail(0, "a", "2", "3");
+    model.Engine().MakeTotalRow(1, ETotalLevel::levelGrand);
+    model.Engine().SetRowKind(SummaryKindOf(kindDetail), 2);
+    model.SetNonCalculated(true, 2, 0); // either order
+    EXPECT_EQ(NonCalculatedKindOf(kindDetail), model.RowKind(EPage::edit, 0));
+    EXPECT_TRUE(IsNonCalculatedKind(model.RowKind(EPage::edit, 1)));
+    EXPECT_TRUE(IsSummaryKind(model.RowKind(EPage::edit, 2)));
+    EXPECT_EQ(CUndoCommand::undoNonCalcSet, model.Undo().GetUndoAction());
+    EXPECT_EQ(0, model.Undo().GetUndoCommand()->FirstRow());
+    EXPECT_EQ(2, model.Undo().GetUndoCommand()->LastRow());
+
+    model.SetNonCalculated(false, 0, 1);
+    EXPECT_EQ(kindDetail, model.RowKind(EPage::edit, 0));
+    EXPECT_EQ(CUndoCommand::undoNonCalcRelease, model.Undo().GetUndoAction());
+}
+
+TEST_F(EstimateModelTest, RowsReplacedWholeAreTheUsedRowsWithinAGrownLimit)
+{
+    Detail(0, "old", "1", "1");
+    model.SetRowLimit(2);
+    std::vector<std::unique_ptr<CGridRow>> rows;
+    for (int r = 0; r < 5; ++r) {
+        rows.push_back(std::make_unique<CGridRow>());
+        rows.back()->SetCell(0, std::to_string(r).c_str());
+    }
+    model.ReplaceEditRows(std::move(rows));
+    EXPECT_TRUE(rows.empty());
+    EXPECT_EQ(5, model.GetUsedRows());
+    EXPECT_EQ(8, model.GetRowLimit());
+    EXPECT_EQ("0", Cell(EPage::edit, 0, 0));
+    EXPECT_EQ("4", Cell(EPage::edit, 4, 0));
 }
 
 } // namespace

@@ -21,6 +21,7 @@
 #include "resources/ResourceIds.h"
 #include "tests/layout/printform/LayoutTestSupport.h"
 #include "tests/support/OtherProgram.h"
+#include "tests/support/XDisplay.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -535,13 +536,6 @@ TEST_F(EmbeddedTransferTest, AnItemThatGetsItsStorageRepaintsItsObjectAndChanges
 // picture other programs read. Without an X display the test skips itself.
 
 namespace {
-
-bool OnXDisplay()
-{
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    const char* display = std::getenv("DISPLAY");
-    return platform != nullptr && std::string(platform) == "xcb" && display != nullptr && *display != '\0';
-}
 
 class LayoutXClipboard : public EmbeddedTransferTest {
 protected:
