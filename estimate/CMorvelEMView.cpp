@@ -677,7 +677,8 @@ bool CMorvelEMView::PlaceNewRow()
         Model().ReachRow(GetCurrentRow());
         UpdateScrollRanges();
     } else {
-        if (!HasFileRoomForRows(GetCurrentRow(), 1, AdjustPageBreak(0, GetCurrentRow())))
+        if (!HasFileRoomForRows(GetCurrentRow(), 1,
+                                AdjustPageBreak(EPageBreak::findHeading, GetCurrentRow())))
             return false;
         InsertRowAligned(GetCurrentRow());
     }

@@ -399,12 +399,14 @@ public:
     bool DeletePage(int nPageNumber);
     // Page feed: empty rows are inserted so that the current row starts the next page.
     void FeedPage();
-    // Page alignment (off while m_nAdjustPage is 0, giving 0). Mode 0: the first heading
-    // (kind 1, 2, 3, 7) on the pages after nRow's page, skipping empty rows and passing on
-    // to the next page at any other row; -1 when none. Mode 1: nRow starts a page: the
-    // empty rows before it on its page are removed (the page start is returned) or, when
-    // one is not empty, rows are inserted up to the next page (its start is returned).
-    int AdjustPageBreak(int nMode, int nRow);
+    // Page alignment (off while m_nAdjustPage is 0, giving 0). findHeading: the first
+    // heading (kind 1, 2, 3, 7) on the pages after nRow's page, skipping empty rows and
+    // passing on to the next page at any other row; -1 when none. alignRow: nRow starts a
+    // page: the empty rows before it on its page are removed (the page start is returned)
+    // or, when one is not empty, rows are inserted up to the next page (its start is
+    // returned).
+    enum class EPageBreak { findHeading, alignRow };
+    int AdjustPageBreak(EPageBreak eMode, int nRow);
     // Scrolls a cell into view when it is not, and makes it current as a click does.
     void ClickCell(int nCol, int nRow);
     // The state part of a left-button press at a client point: the clicked cell becomes
@@ -1064,7 +1066,7 @@ public:
     void SetPageAlignment(bool bOn) { m_nAdjustPage = bOn ? 1 : 0; }
     // Whether nCount rows inserted at nRow leave an estimate its file can hold, counting
     // the rows page alignment may add when a heading after them starts a page (nHeading,
-    // AdjustPageBreak's mode 0, above 0). When not, the user is told why
+    // AdjustPageBreak's findHeading, above 0). When not, the user is told why
     // (CheckFileRowLimit) and the caller changes nothing.
     bool HasFileRoomForRows(int nRow, int nCount, int nHeading) const;
     // Which levels the summary-table command switched on (summaryKind .. summarySmall).
@@ -1268,7 +1270,7 @@ private:
     // user why, when the estimate's file could not hold another row: nothing changes.
     bool PlaceNewRow();
     // Whether a cut of nCount rows at nFirst leaves an estimate its file can hold, with the
-    // page alignment after it: the heading nHeading (AdjustPageBreak's mode 0 before the
+    // page alignment after it: the heading nHeading (AdjustPageBreak's findHeading before the
     // cut) starts its page again, and so does every heading after an empty row
     // (AdjustPages). That alignment can insert rows anywhere in the estimate; they are
     // counted by trying it on the rows' kinds. When not, the user is told why.

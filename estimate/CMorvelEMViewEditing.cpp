@@ -584,7 +584,7 @@ void CMorvelEMView::OnInsertRow()
                        &rcRange);
     const int nFirst = std::max(0, static_cast<int>(rcRange.top));
     int nCount = static_cast<int>(rcRange.bottom) - nFirst + 1;
-    const int nHeading = AdjustPageBreak(0, nFirst);
+    const int nHeading = AdjustPageBreak(EPageBreak::findHeading, nFirst);
     // Inserted rows push the rows below them down; more than the free rows (less what the
     // page alignment may add) would push used rows past the row limit, where they would be
     // lost. A selection of the whole grid thus inserts as many rows as there is room for.
@@ -600,7 +600,7 @@ void CMorvelEMView::OnInsertRow()
         InsertRows(nFirst, nCount);
         SetCurrentCell(ptCurrent.x, ptCurrent.y);
         if (nHeading > 0)
-            AdjustPageBreak(1, nHeading + nCount);
+            AdjustPageBreak(EPageBreak::alignRow, nHeading + nCount);
     }
     RecordUndo(std::make_unique<CRowsInsertCommand>(nFirst, nCount, std::move(steps)));
     InvalidateRows(nFirst, GetRowLimit() - 1, TRUE);
@@ -611,7 +611,7 @@ void CMorvelEMView::OnInsertRow()
 void CMorvelEMView::InsertOneRow()
 {
     const int nRow = GetCurrentRow();
-    const int nHeading = AdjustPageBreak(0, nRow);
+    const int nHeading = AdjustPageBreak(EPageBreak::findHeading, nRow);
     if (!HasFileRoomForRows(nRow, 1, nHeading))
         return;
     CRowSteps steps;
@@ -620,7 +620,7 @@ void CMorvelEMView::InsertOneRow()
         const CRowStepRecording recording(*this, steps);
         InsertRow(nRow);
         if (nHeading > 0)
-            AdjustPageBreak(1, nHeading + 1);
+            AdjustPageBreak(EPageBreak::alignRow, nHeading + 1);
     }
     InvalidateRows(std::max(0, nRow - 1), GetRowLimit() - 1, TRUE);
     // Down and back up: the cursor returns to the new row through the key handling.
@@ -666,10 +666,10 @@ void CMorvelEMView::DeleteCurrentRow()
 
 void CMorvelEMView::DeleteRowAligned(int nRow)
 {
-    const int nHeading = AdjustPageBreak(0, nRow);
+    const int nHeading = AdjustPageBreak(EPageBreak::findHeading, nRow);
     DeleteRow(nRow);
     if (nHeading > 0)
-        AdjustPageBreak(1, nHeading - 1);
+        AdjustPageBreak(EPageBreak::alignRow, nHeading - 1);
 }
 
 void CMorvelEMView::OnClearRow()

@@ -217,7 +217,7 @@ void CMorvelEMView::FeedPage()
     const int nRows = (nPage + 1) * nPageRows - GetCurrentRow();
 
     // The first heading on the following pages, which alignment keeps at a page start.
-    const int nHeading = std::max(0, AdjustPageBreak(0, GetCurrentRow()));
+    const int nHeading = std::max(0, AdjustPageBreak(EPageBreak::findHeading, GetCurrentRow()));
     if (!HasFileRoomForRows(GetCurrentRow(), nRows, nHeading))
         return;
 
@@ -227,7 +227,7 @@ void CMorvelEMView::FeedPage()
         for (int i = 0; i < nRows; ++i)
             InsertRow(GetCurrentRow());
         if (nHeading > 0)
-            AdjustPageBreak(1, nHeading + nRows);
+            AdjustPageBreak(EPageBreak::alignRow, nHeading + nRows);
     }
 
     const int nTarget = std::min(nPage + 1, GetLastPage());
@@ -242,15 +242,15 @@ void CMorvelEMView::OnPageFeed()
     FeedPage();
 }
 
-int CMorvelEMView::AdjustPageBreak(int nMode, int nRow)
+int CMorvelEMView::AdjustPageBreak(EPageBreak eMode, int nRow)
 {
     if (m_nAdjustPage == 0)
         return 0;
     const int nPageRows = GetPageRows();
     CAlignedEditRows rows(*this);
-    if (nMode == 0)
+    if (eMode == EPageBreak::findHeading)
         return PageAlignment::FirstHeadingOnNextPages(rows, nRow, nPageRows);
-    if (nMode != 1 || nRow < 0)
+    if (nRow < 0)
         return 0;
     const int nStart = PageAlignment::AlignRowToPage(rows, nRow, nPageRows);
     RefreshMarkRowHeads();
