@@ -559,11 +559,11 @@ public:
     // Appends the summary row made from edit row nRow: its kind + 100, headings with their
     // subject numbers and, with bAmounts, the amounts of the heading's total row (or its
     // group sums) and a quantity of 1. Built for the level whose headings are of kind
-    // nLevelHeading, the lines add up to the totals the level shows: a heading of the level
+    // nHeadingKind, the lines add up to the totals the level shows: a heading of the level
     // carries its amounts less the level's discount totals in its block (lines of their
     // own), and a heading above the level (an opening row) its rows under no heading of the
     // level.
-    void AddRowToSummary(int nRow, bool bAmounts, ERowKind nLevelHeading = kindEmpty);
+    void AddRowToSummary(int nRow, bool bAmounts, ERowKind nHeadingKind = kindEmpty);
     // The summary command's work after its dialog: the chosen levels stored, the summary
     // page built and shown or, with bInternal, also written at the top of the edit page
     // (replacing one written before).

@@ -14,9 +14,9 @@ CSummaryTable CMorvelEMView::SummaryTable()
     return CSummaryTable(Engine(), SummaryRows(), GetRowLimit(), GetEstimationForm().GetCount());
 }
 
-void CMorvelEMView::AddRowToSummary(int nRow, bool bAmounts, ERowKind nLevelHeading)
+void CMorvelEMView::AddRowToSummary(int nRow, bool bAmounts, ERowKind nHeadingKind)
 {
-    SummaryTable().AddLine(nRow, bAmounts, nLevelHeading);
+    SummaryTable().AddLine(nRow, bAmounts, nHeadingKind);
 }
 
 void CMorvelEMView::BuildSummaryLevel(ESummaryLevel eLevel)

@@ -48,9 +48,9 @@ public:
     // Appends the lines of one level, walking the edit page from its first row.
     void BuildLevel(ESummaryLevel eLevel);
     // Appends the line of edit row nRow: with amounts (bAmounts) or as an opening line
-    // whose amount columns are left out; nLevelHeading: the heading kind of the level the
+    // whose amount columns are left out; nHeadingKind: the heading kind of the level the
     // line is built for (kindEmpty: none).
-    void AddLine(int nRow, bool bAmounts, ERowKind nLevelHeading);
+    void AddLine(int nRow, bool bAmounts, ERowKind nHeadingKind);
     // Fills the level just built up to the end of its page with an empty row object at its
     // last row, so that the next level begins on a page of its own.
     void FillPage(int nRowsPerPage);
@@ -77,9 +77,9 @@ private:
     int BlockEnd(int nRow, bool bPastOwnTotal) const;
     // The rows of nRow's block under no heading of the level (or between it and the
     // opening heading nRow) whose amounts the line carries.
-    void ForEachOwnRow(int nRow, ERowKind nLevelHeading, const std::function<void(int)>& visit) const;
-    bool HasOwnRows(int nRow, ERowKind nLevelHeading) const;
-    CString AmountText(int nRow, int nCol, int nTotalRow, ERowKind nLevelHeading) const;
+    void ForEachOwnRow(int nRow, ERowKind nHeadingKind, const std::function<void(int)>& visit) const;
+    bool HasOwnRows(int nRow, ERowKind nHeadingKind) const;
+    CString AmountText(int nRow, int nCol, int nTotalRow, ERowKind nHeadingKind) const;
     int NextRow() const;
 
     const CEstimateEngine& m_engine;
