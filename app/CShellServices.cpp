@@ -148,6 +148,12 @@ BOOL CShellServices::PrepareEstimatePrinting(CView* pGrid, CPrintInfo* pInfo)
     return prepare ? prepare(pGrid, pInfo) : FALSE;
 }
 
+void CShellServices::BeginEstimatePrinting(CView* pGrid)
+{
+    if (const auto& begin = Get().beginEstimatePrinting)
+        begin(pGrid);
+}
+
 void CShellServices::PrintEstimatePage(CView* pGrid, CDC* pDC, CPrintInfo* pInfo)
 {
     if (const auto& print = Get().printEstimatePage)

@@ -179,12 +179,16 @@ public:
 
     // -- printing the estimate through its print layouts --
     // Each takes the estimate grid view; the print road is estimate_tools/CEstimatePrinting.cpp
-    // (PrepareEstimatePrinting, PrintEstimatePage, EndEstimatePrinting,
+    // (PrepareEstimatePrinting, BeginEstimatePrinting, PrintEstimatePage, EndEstimatePrinting,
     // PrepareEstimatePrintDC, over CLayoutPrintJob in layout/printform/CLayoutPrintJob.cpp). While
     // they are empty the estimate's print and preview commands stay disabled.
     // Counts the pages of the chosen layouts; FALSE: nothing to print (also while empty).
     static BOOL PrepareEstimatePrinting(CView* pGrid, CPrintInfo* pInfo);
     std::function<BOOL(CView* pGrid, CPrintInfo* pInfo)> prepareEstimatePrinting;
+    // Takes the rows the job prints again, from the rows as they are now (recalculated for
+    // printing). Empty: nothing happens.
+    static void BeginEstimatePrinting(CView* pGrid);
+    std::function<void(CView* pGrid)> beginEstimatePrinting;
     // Draws the page pInfo->m_nCurPage. Empty: draws nothing.
     static void PrintEstimatePage(CView* pGrid, CDC* pDC, CPrintInfo* pInfo);
     std::function<void(CView* pGrid, CDC* pDC, CPrintInfo* pInfo)> printEstimatePage;

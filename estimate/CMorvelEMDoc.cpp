@@ -355,8 +355,7 @@ void CMorvelEMDoc::WriteEstimate(CArchive& ar)
     ar << LowWord(numbering.nSmallStyle);
     ar << LowWord(numbering.nMode);
     ar << LowWord(model.GetZoom());
-    // The edit page as it is, whichever page a window shows (while the estimate
-    // prints, its print copy).
+    // The edit page as it is, whichever page a window shows.
     const CGridRowArray& rows = model.Rows(CEstimateModel::EPage::edit);
     const CEstimateEngine& engine = model.Engine();
     static const CString empty;

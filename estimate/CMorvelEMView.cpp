@@ -383,8 +383,9 @@ void CMorvelEMView::SetCellIndent(int nIndent, int nRow, int nCol)
     CGridRow* pRow = rows.GetRow(nRow);
     if (pRow == nullptr) {
         const bool bBeyond = nRow > rows.GetUpperBound();
-        pRow = new CGridRow;
-        rows.SetAtGrow(nRow, pRow);
+        auto pNew = std::make_unique<CGridRow>();
+        pRow = pNew.get();
+        rows.SetAtGrow(nRow, std::move(pNew));
         if (bBeyond && &rows == &EditRows()) {
             SetUsedRows(std::max(GetUsedRows() + 1, nRow + 1));
             UpdateScrollRanges();
@@ -565,7 +566,7 @@ void CMorvelEMView::CopyRow(const CGridRow* pSource, CGridRow* pTarget) const
 void CMorvelEMView::AllocateRows(int nCount)
 {
     for (int i = 0; i < nCount; ++i)
-        EditRows().Add(new CGridRow);
+        EditRows().Add(std::make_unique<CGridRow>());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -620,14 +621,6 @@ void CMorvelEMView::SetDocumentModifiedKeepingUndo()
 {
     const CUndoKeepingScope keepUndo;
     SetDocumentModified();
-}
-
-void CMorvelEMView::RemovePrintCopyRow(int nRow)
-{
-    if (!IsPrintCopyActive() || nRow < 0 || nRow >= EditRows().GetSize())
-        return;
-    delete EditRows().GetRow(nRow);
-    EditRows().RemoveAt(nRow);
 }
 
 CString CMorvelEMView::GetInformation(int nIndex) const

@@ -31,6 +31,7 @@
 #include "grid/CMorvelView.h"
 #include "grid/IGridCellEditOwner.h"
 #include "platform/base/CString.h"
+#include "platform/base/Collections.h"
 #include "platform/base/Types.h"
 #include "platform/ui/gdi/GdiObjects.h"
 
@@ -505,9 +506,13 @@ public:
     afx_msg void OnUpdateEstimatePrint(CCmdUI* pCmdUI);
     // The rows a print counts: the summary page's while it is shown, else the rows in use.
     int GetPrintRowCount() const;
-    // The rows a print reads, named for the print job (CPrintRowSource): the summary page
-    // while it is shown, else the edit page, each from its print copy while there is one.
-    CPrintRowSource GetPrintRows() const;
+    // The rows a print job reads, for the job to hold (CPrintRowSource): the summary page
+    // while it is shown, else the edit page. With "Print Setting"/"NonPrint ZeroSuryo
+    // Mitumori" "1" the job reads a copy of its own, without the detail rows with a unit
+    // (every detail row with "Unnecessary Row"/"ManualEditSaimoku" "1") whose quantity and
+    // amount are both zero; the estimate, its used rows and every window on it stay as they
+    // are, and nothing is recorded for undo.
+    std::unique_ptr<CPrintRowSource> CopyRowsForPrint() const;
     // Before printing: the information items whose attribute is "税込見積", "消費税" or
     // "税抜見積" take the estimate's total, tax and net amount, then each "計算" item its
     // formula's value, by the information sheet's own rules (engine/InformationValues.h: letters
@@ -520,19 +525,6 @@ public:
     afx_msg void OnUpdatePrintFormSelect(CCmdUI* pCmdUI);
     // The application's printer set-up, then every view of the document is updated.
     afx_msg void OnFilePrintSetup();
-    // The print copy without zero rows ("Print Setting"/"NonPrint ZeroSuryo Mitumori" "1"):
-    // detail rows with a unit (every detail row with "Unnecessary Row"/"ManualEditSaimoku"
-    // "1") whose quantity and amount are both zero are left out of what prints. Begin makes
-    // the copy and serves it; End drops it and puts back the rows in use, the current cell
-    // and the selection (bRepaint: the grid repaints at once). Nothing is recorded for undo.
-    void BeginPrintSkipZeroRows();
-    void EndPrintSkipZeroRows(BOOL bRepaint);
-    // The copy of the edit page, the summary page and the undo rows, with the state that
-    // printing may change saved; and its removal with that state put back.
-    void CopyRowsForPrint();
-    void RestoreRowsAfterPrint();
-    // Whether a print copy exists (served or set aside between the pages of a job).
-    bool HasPrintCopy() const { return m_printCopy.bMade; }
     // Whether the wait dialog of the layouts' choice is up.
     bool IsPrintFormWaitShown() const { return m_pPrintFormWait != nullptr; }
     // Recomputes every zoomed size from the row-kind fonts and the zoom, the scroll ranges,
@@ -872,20 +864,9 @@ public:
 
     // ---- Queries of the view's state ----------------------------------------------------
     // The rows of the edit page and of the summary page (kinds + 100), as the row getters
-    // see them (the print copy while an estimate prints).
+    // see them.
     const CGridRowArray& GetEditRows() const { return EditRows(); }
     const CGridRowArray& GetSummaryRows() const { return SummaryRows(); }
-    // Printing works on a copy of the edit page's rows, which the row getters serve while
-    // IsPrintCopyActive(): made from the rows, a row dropped from it (a row printing
-    // leaves out), and dropped.
-    void MakePrintCopy() { EditRows().MakePrintCopy(); }
-    void RemovePrintCopyRow(int nRow);
-    void DeletePrintCopy() { EditRows().DeletePrintCopy(); }
-    // Whether this estimate serves its print copy: its edit page, summary page and undo
-    // rows work on their copies (made before, dropped after). Only this estimate's rows
-    // switch; every other estimate window goes on with its own rows meanwhile.
-    bool IsPrintCopyActive() const { return EditRows().IsServingPrintCopy(); }
-    void SetPrintCopyActive(bool bActive);
 
     // The information sheet's values as stored (MAX_INFORMATION at most).
     int GetInformationCount() const { return m_pModel->GetInformationCount(); }
@@ -1143,26 +1124,9 @@ private:
     // The steps of the rows command this window runs (CRowStepRecording), which the model
     // records, or null.
     CRowSteps* m_pRowSteps = nullptr;
-    // What the print copy set aside: the rows in use, the current cell and the selection of
-    // the real rows, and the rows in use of the copy while it is set aside between pages.
-    struct CPrintCopyState {
-        bool bMade = false;
-        int nUsedRows = 0;
-        int nCopyUsedRows = 0;
-        int nCurrentCol = 0;
-        int nCurrentRow = 0;
-        int nSelectMode = 0;
-        CRect rcSelection;
-    };
-    CPrintCopyState m_printCopy;
     // The wait dialog shown while the layouts are read for their choice (shared_ptr: its
     // deleter is fixed where it is made, so this header needs no dialog class).
     std::shared_ptr<class CWaitDialog> m_pPrintFormWait;
-    // Serves the copy again for one page, and sets it aside after it.
-    void ResumePrintCopy();
-    void SuspendPrintCopy();
-    // Drops the zero rows from the copy being served.
-    void RemoveZeroRowsFromPrintCopy();
     CString m_strCurrentPartFile;
     EPickPurpose m_nPendingLevel = pickNone;
     int m_nMarkRow;      // the remembered row, -1 none

@@ -686,7 +686,6 @@ void CMorvelEMView::OnClearRow()
             CopyRow(GetEditRow(r), &copy);
             pCommand->Keep(&copy);
             SetCellText("", r, 0, TRUE);
-            delete GetEditRow(r);
             EditRows().SetAt(r, nullptr);
         }
         RecordUndo(std::move(pCommand));
@@ -707,7 +706,6 @@ void CMorvelEMView::OnClearRow()
     pCommand->Keep(&copy);
     RecordUndo(std::move(pCommand));
     if (nRow <= EditRows().GetUpperBound()) {
-        delete GetEditRow(nRow);
         EditRows().SetAt(nRow, nullptr);
     }
     InvalidateRows(nRow, nRow, TRUE);

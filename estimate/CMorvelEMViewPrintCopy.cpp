@@ -1,5 +1,5 @@
-// The estimate view's print copy without zero rows, the choice of print layouts and the
-// printer set-up.
+// The rows an estimate's print job reads (without zero rows where the setting asks), the
+// choice of print layouts and the printer set-up.
 #include "app/CEstimationFormFile.h"
 #include "app/CMorvelSettings.h"
 #include "app/CShellServices.h"
@@ -7,7 +7,7 @@
 #include "app/SharedRecords.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CGridRow.h"
+#include "estimate/engine/CPrintRowSource.h"
 #include "estimate/engine/CUnnecessaryRows.h"
 #include "estimate/engine/RowKinds.h"
 #include "platform/ui/core/CCmdUI.h"
@@ -25,88 +25,28 @@ CString ReadSetting(const char* lpszSection, const char* lpszKey)
 } // namespace
 
 // ---------------------------------------------------------------------------------------
-// The print copy
+// The rows a print job reads
 // ---------------------------------------------------------------------------------------
-void CMorvelEMView::CopyRowsForPrint()
+std::unique_ptr<CPrintRowSource> CMorvelEMView::CopyRowsForPrint() const
 {
-    EditRows().MakePrintCopy();
-    SummaryRows().MakePrintCopy();
-    m_printCopy.bMade = true;
-    m_printCopy.nUsedRows = GetUsedRows();
-    m_printCopy.nCopyUsedRows = GetUsedRows();
-    m_printCopy.nCurrentCol = GetCurrentCol();
-    m_printCopy.nCurrentRow = GetCurrentRow();
-    m_printCopy.nSelectMode = GetSelectMode();
-    m_printCopy.rcSelection = GetSelection();
-}
-
-void CMorvelEMView::SetPrintCopyActive(bool bActive)
-{
-    EditRows().ServePrintCopy(bActive);
-    SummaryRows().ServePrintCopy(bActive);
-}
-
-void CMorvelEMView::RestoreRowsAfterPrint()
-{
-    EditRows().DeletePrintCopy();
-    SummaryRows().DeletePrintCopy();
-    if (!m_printCopy.bMade)
-        return;
-    m_printCopy.bMade = false;
-    SetUsedRows(m_printCopy.nUsedRows);
-    SetCurrentCell(m_printCopy.nCurrentCol, m_printCopy.nCurrentRow);
-    SetSelection(m_printCopy.nSelectMode, m_printCopy.rcSelection);
-}
-
-void CMorvelEMView::RemoveZeroRowsFromPrintCopy()
-{
-    // The rows the unnecessary-row search finds with "数量＆見積金額=0".
+    const bool bSummary = IsSummaryPageShown();
+    auto pRows = std::make_unique<CPrintRowSource>(bSummary ? SummaryRows() : EditRows(), GetPrintRowCount(),
+                                                   GetRowLimit(), GetColumnLimit());
+    if (ReadSetting("Print Setting", "NonPrint ZeroSuryo Mitumori") != "1")
+        return pRows;
+    if (bSummary) {
+        // The summary page prints whole, from a copy that the estimate's changes leave alone.
+        pRows->CopyLeavingOut([](int) { return false; });
+        return pRows;
+    }
+    // The rows the unnecessary-row search finds with "数量＆見積金額=0". Each is judged by
+    // its own cells alone, so the estimate's rows answer as the copy's would.
     const CUnnecessaryRows unnecessary = GetUnnecessaryRows();
-    SetUsedRows(EditRows().RemovePrintCopyRows(GetUsedRows(), [&](int nRow) {
+    pRows->CopyLeavingOut([&](int nRow) {
         return unnecessary.IsCandidate(nRow) &&
                unnecessary.IsUnnecessaryRow(CUnnecessaryRows::conditionBothZero, nRow);
-    }));
-}
-
-void CMorvelEMView::BeginPrintSkipZeroRows()
-{
-    if (ReadSetting("Print Setting", "NonPrint ZeroSuryo Mitumori") != "1")
-        return;
-    if (IsPrintCopyActive())
-        return;
-    CopyRowsForPrint();
-    SetPrintCopyActive(true);
-    RemoveZeroRowsFromPrintCopy();
-    m_printCopy.nCopyUsedRows = GetUsedRows();
-}
-
-void CMorvelEMView::EndPrintSkipZeroRows(BOOL bRepaint)
-{
-    if (!IsPrintCopyActive())
-        return;
-    SetPrintCopyActive(false);
-    RestoreRowsAfterPrint();
-    if (bRepaint && m_hWnd != nullptr) {
-        Invalidate(TRUE);
-        UpdateWindow();
-    }
-}
-
-void CMorvelEMView::SuspendPrintCopy()
-{
-    if (!m_printCopy.bMade || !IsPrintCopyActive())
-        return;
-    m_printCopy.nCopyUsedRows = GetUsedRows();
-    SetPrintCopyActive(false);
-    SetUsedRows(m_printCopy.nUsedRows);
-}
-
-void CMorvelEMView::ResumePrintCopy()
-{
-    if (!m_printCopy.bMade || IsPrintCopyActive())
-        return;
-    SetPrintCopyActive(true);
-    SetUsedRows(m_printCopy.nCopyUsedRows);
+    });
+    return pRows;
 }
 
 // ---------------------------------------------------------------------------------------

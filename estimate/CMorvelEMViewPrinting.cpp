@@ -1,11 +1,10 @@
 // The estimate view's side of printing: the print and preview commands and the framework's
 // print steps, handed to the print road that prints through the chosen print layouts
 // (registered in CShellServices by the estimate tools).
+#include "app/CInformationFormTexts.h"
 #include "app/CShellServices.h"
-#include "estimate/CInformationFormTexts.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CPrintRowSource.h"
 #include "estimate/engine/InformationValues.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/frames/CPrintInfo.h"
@@ -15,12 +14,6 @@
 int CMorvelEMView::GetPrintRowCount() const
 {
     return IsSummaryPageShown() ? static_cast<int>(GetSummaryRows().GetSize()) : GetUsedRows();
-}
-
-CPrintRowSource CMorvelEMView::GetPrintRows() const
-{
-    return CPrintRowSource(IsSummaryPageShown() ? SummaryRows() : EditRows(), GetRowLimit(),
-                           GetColumnLimit());
 }
 
 void CMorvelEMView::OnUpdateEstimatePrint(CCmdUI* pCmdUI)
@@ -57,27 +50,19 @@ void CMorvelEMView::OnEstimatePrint()
     // amounts, the print's recalculation would put a new tax on the paper beside the old
     // one in the amounts.
     WorkOutFiguresForOutput(outputPaper);
-    BeginPrintSkipZeroRows();
     OnFilePrint();
-    // Page counting drops the copy; a job that never got that far drops it here.
-    EndPrintSkipZeroRows(TRUE);
 }
 
 void CMorvelEMView::OnEstimatePrintPreview()
 {
     WorkOutFiguresForOutput(outputPaper);
-    BeginPrintSkipZeroRows();
     OnFilePrintPreview();
-    EndPrintSkipZeroRows(TRUE);
 }
 
 BOOL CMorvelEMView::OnPreparePrinting(CPrintInfo* pInfo)
 {
-    const BOOL bPages = CShellServices::PrepareEstimatePrinting(this, pInfo);
-    // The pages were counted on the copy; the print dialog and everything after it start
-    // from the real rows.
-    EndPrintSkipZeroRows(TRUE);
-    if (!bPages)
+    // The job counts its pages on the rows it is given to print (CopyRowsForPrint).
+    if (!CShellServices::PrepareEstimatePrinting(this, pInfo))
         return FALSE;
     return DoPreparePrinting(pInfo);
 }
@@ -85,27 +70,21 @@ BOOL CMorvelEMView::OnPreparePrinting(CPrintInfo* pInfo)
 void CMorvelEMView::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
 {
     // Nothing changes the rows behind the print dialog; worked out again all the same, the
-    // job prints the figures and amounts of the rows it prints.
+    // job prints the figures and amounts of the rows it prints, taken again from the
+    // recalculated rows.
     WorkOutFiguresForOutput(outputPaper);
+    CShellServices::BeginEstimatePrinting(this);
     CMorvelView::OnBeginPrinting(pDC, pInfo);
-    // One copy for the whole job, made from the recalculated rows and served only while a
-    // page draws, so that the grid shows its own rows in between.
-    BeginPrintSkipZeroRows();
-    SuspendPrintCopy();
 }
 
 void CMorvelEMView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
 {
-    ResumePrintCopy();
     CShellServices::PrintEstimatePage(this, pDC, pInfo);
-    SuspendPrintCopy();
 }
 
 void CMorvelEMView::OnEndPrinting(CDC* pDC, CPrintInfo* pInfo)
 {
     CShellServices::EndEstimatePrinting(this);
-    EndPrintSkipZeroRows(FALSE);
-    RestoreRowsAfterPrint();
     CMorvelView::OnEndPrinting(pDC, pInfo);
     if (m_hWnd != nullptr) {
         Invalidate(TRUE);

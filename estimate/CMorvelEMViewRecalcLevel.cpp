@@ -64,8 +64,8 @@ void CMorvelEMView::RecalcAll()
 void CMorvelEMView::RecalcAfterCommand()
 {
     // Asked after every message the grid handles: the settings are read only when a row
-    // changed. The print copy's rows are not the estimate's.
-    if (!Engine().HasChangesSinceFiguresDone() || HasPrintCopy() || GetRecalcLevel() != 3)
+    // changed.
+    if (!Engine().HasChangesSinceFiguresDone() || GetRecalcLevel() != 3)
         return;
     // Worked out again from the rows a command left: an undo record names none of it.
     const CUndoKeepingScope keepUndo;

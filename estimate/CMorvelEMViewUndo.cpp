@@ -99,10 +99,8 @@ public:
     }
     void DropRow(int nRow) override
     {
-        if (CGridRow* pRow = v.GetEditRow(nRow)) {
-            delete pRow;
+        if (v.EditRows().GetRow(nRow) != nullptr)
             v.EditRows().SetAt(nRow, nullptr);
-        }
     }
     void PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows) override
     {

@@ -37,7 +37,7 @@ BOOL PrepareEstimatePrinting(CView* pGrid, CPrintInfo* pInfo)
     auto pJob = std::make_unique<CEstimatePrintJobs::CJob>(*pView);
     CMorvelEMDoc* pDoc = pView->GetDocument();
     int nPages =
-        pJob->layouts.CountPages(pDoc->m_aPrintForms, pView->GetPrintRowCount(), pDoc->GetPathName());
+        pJob->layouts.CountPages(pDoc->m_aPrintForms, pJob->source.GetRowCount(), pDoc->GetPathName());
     pJob->source.m_nPrintPages = nPages;
     if (pInfo != nullptr) {
         pInfo->SetMaxPage(static_cast<UINT>(nPages > 0 ? nPages : 1));
@@ -50,6 +50,13 @@ BOOL PrepareEstimatePrinting(CView* pGrid, CPrintInfo* pInfo)
     }
     CEstimatePrintJobs::Jobs()[pGrid] = std::move(pJob);
     return TRUE;
+}
+
+void BeginEstimatePrinting(CView* pGrid)
+{
+    auto it = CEstimatePrintJobs::Jobs().find(pGrid);
+    if (it != CEstimatePrintJobs::Jobs().end())
+        it->second->source.TakeRows();
 }
 
 void PrintEstimatePage(CView* pGrid, CDC* pDC, CPrintInfo* pInfo)
@@ -76,23 +83,38 @@ void EndEstimatePrinting(CView* pGrid)
 
 } // namespace
 
-// The rows come through the view's print rows, which name the print copy explicitly: the
-// page reads the copy without zero rows whatever the estimate's stores serve meanwhile.
+CEstimatePrintSource::CEstimatePrintSource(const CMorvelEMView& view)
+    : m_view(view), m_pRows(view.CopyRowsForPrint())
+{
+}
+CEstimatePrintSource::~CEstimatePrintSource() = default;
+
+void CEstimatePrintSource::TakeRows()
+{
+    m_pRows = m_view.CopyRowsForPrint();
+}
+int CEstimatePrintSource::GetRowCount() const
+{
+    return m_pRows->GetRowCount();
+}
+
+// The rows come from the job's own rows: the copy without zero rows where the job has one,
+// whatever is done to the estimate meanwhile.
 CString CEstimatePrintSource::GetCellText(int nRow, int nCol) const
 {
-    return m_view.GetPrintRows().GetCellText(nRow, nCol);
+    return m_pRows->GetCellText(nRow, nCol);
 }
 ERowKind CEstimatePrintSource::GetRowKind(int nRow) const
 {
-    return m_view.GetPrintRows().GetRowKind(nRow);
+    return m_pRows->GetRowKind(nRow);
 }
 CString CEstimatePrintSource::GetSubjectNoText(int nRow, int nCol) const
 {
-    return m_view.GetSubjectNoText(nRow, nCol);
+    return m_pRows->GetSubjectNumberText(m_view.GetNumbering(), nRow, nCol);
 }
 int CEstimatePrintSource::GetCellIndent(int nRow, int nCol) const
 {
-    return m_view.GetPrintRows().GetCellIndent(nRow, nCol);
+    return m_pRows->GetCellIndent(nRow, nCol);
 }
 CString CEstimatePrintSource::GetInformationValue(int nItem) const
 {
@@ -113,6 +135,7 @@ void RegisterEstimatePrinting()
 {
     CShellServices& services = CShellServices::Get();
     services.prepareEstimatePrinting = PrepareEstimatePrinting;
+    services.beginEstimatePrinting = BeginEstimatePrinting;
     services.printEstimatePage = PrintEstimatePage;
     services.endEstimatePrinting = EndEstimatePrinting;
     services.prepareEstimatePrintDC = PrepareEstimatePrintDC;

@@ -5,12 +5,22 @@
 
 #include "layout/drawing/FieldTokens.h"
 
-class CMorvelEMView;
+#include <memory>
 
-// What the layouts' field tokens read of the estimate view being printed.
+class CMorvelEMView;
+class CPrintRowSource;
+
+// What the layouts' field tokens read of the estimate view being printed: the rows the job
+// was given (CMorvelEMView::CopyRowsForPrint), which it holds until it ends, and the view's
+// information values and forms.
 class CEstimatePrintSource : public CEstimateFieldData {
 public:
-    explicit CEstimatePrintSource(const CMorvelEMView& view) : m_view(view) {}
+    explicit CEstimatePrintSource(const CMorvelEMView& view);
+    ~CEstimatePrintSource() override;
+    // Takes the rows to print from the view again.
+    void TakeRows();
+    // The rows printed (what the pages are counted by).
+    int GetRowCount() const;
     int GetLayoutPage() const override { return m_nLayoutPage; }
     int GetPrintPages() const override { return m_nPrintPages; }
     CString GetCellText(int nRow, int nCol) const override;
@@ -26,6 +36,7 @@ public:
 
 private:
     const CMorvelEMView& m_view;
+    std::unique_ptr<CPrintRowSource> m_pRows;
 };
 
 // Fills the estimate printing entries of CShellServices.

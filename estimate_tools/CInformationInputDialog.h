@@ -6,7 +6,7 @@
 #pragma once
 
 #include "app/CInformationFormFile.h"
-#include "estimate/CInformationFormTexts.h"
+#include "app/CInformationFormTexts.h"
 #include "estimate/engine/InformationValues.h"
 #include "platform/base/CString.h"
 #include "platform/ui/controls/CEdit.h"

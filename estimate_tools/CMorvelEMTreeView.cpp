@@ -196,9 +196,7 @@ CString CMorvelEMTreeView::MakeItemText(const CString& strName, const CString& s
 void CMorvelEMTreeView::FillTree()
 {
     CMorvelEMView* pView = GetEstimateView();
-    // While its estimate prints from its print copy, the tree keeps the estimate's own
-    // headings rather than the copy's.
-    if (m_hWnd == nullptr || (pView != nullptr && pView->IsPrintCopyActive()))
+    if (m_hWnd == nullptr)
         return;
 
     // What the tree shows: the root, then every heading of the edit page in row order with

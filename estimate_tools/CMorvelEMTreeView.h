@@ -46,9 +46,9 @@ public:
     };
 
     // ---- the tree -----------------------------------------------------------------------
-    // Brings the tree in line with the estimate view's edit page (nothing while the
-    // zero-row print copy is active): built afresh when the headings or their order
-    // changed, else only the labels whose name or amount changed are set again.
+    // Brings the tree in line with the estimate view's edit page: built afresh when the
+    // headings or their order changed, else only the labels whose name or amount changed are
+    // set again.
     void FillTree();
     // The first view of the document that is an estimate grid view, or null.
     CMorvelEMView* GetEstimateView() const;

@@ -62,8 +62,9 @@ CGridRow* CEstimateEngine::MakeRow(int nRow)
 {
     CGridRow* pRow = m_rows.GetRow(nRow);
     if (pRow == nullptr && nRow >= 0) {
-        pRow = new CGridRow;
-        m_rows.SetAtGrow(nRow, pRow);
+        auto pNew = std::make_unique<CGridRow>();
+        pRow = pNew.get();
+        m_rows.SetAtGrow(nRow, std::move(pNew));
     }
     return pRow;
 }
@@ -78,8 +79,7 @@ void CEstimateEngine::PlaceRows(int nFirstRow, const std::vector<CGridRow*>& row
         std::sort(after.begin(), after.end());
         MORVEL_CHECK(before == after, "rows placed are the rows of their places, reordered");
     }
-    for (size_t i = 0; i < rows.size(); ++i)
-        m_rows.SetAt(nFirstRow + static_cast<INT_PTR>(i), rows[i]);
+    m_rows.Reorder(nFirstRow, rows);
 }
 
 bool CEstimateEngine::SetCellText(const char* lpszText, int nRow, int nCol, bool bForce)
@@ -107,9 +107,8 @@ bool CEstimateEngine::StoreCell(int nRow, int nCol, CString&& strText)
     const bool bKept = IsKeptInStep();
     const bool bFigures = IsFiguresInStep();
     if (nRow > m_rows.GetUpperBound()) {
-        CGridRow* pRow = new CGridRow;
-        m_rows.InsertAt(nRow, pRow);
-        pRow->SetIndent(nCol, 0);
+        m_rows.InsertAt(nRow, std::make_unique<CGridRow>());
+        m_rows.GetRow(nRow)->SetIndent(nCol, 0);
         // The used rows reach the new row; they never shrink here.
         m_sheet.GrowUsedRows(nRow + 1);
     }

@@ -142,10 +142,8 @@ public:
     void PlaceRows(int nFirstRow, const std::vector<CGridRow*>& rows);
     // Whether a change the engine is about to make can be noted (nothing else changed the
     // rows since the kept totals, and the figures, last knew them); NoteNeutralChange after a
-    // change that moves no number (an indent) keeps them in step. While the rows serve their
-    // print copy, nothing is kept of them (the copy counts no changes) and nothing kept is
-    // touched.
-    bool IsKeptInStep() const { return !IsPrintCopyActive() && m_kept.IsInStep(m_rows.GetChangeCount()); }
+    // change that moves no number (an indent) keeps them in step.
+    bool IsKeptInStep() const { return m_kept.IsInStep(m_rows.GetChangeCount()); }
     struct CInStep {
         bool bKept;
         bool bFigures;
@@ -153,12 +151,11 @@ public:
     CInStep BeforeNeutralChange() const { return {IsKeptInStep(), IsFiguresInStep()}; }
     void NoteNeutralChange(CInStep inStep)
     {
-        if (!IsPrintCopyActive())
-            m_kept.NoteNeutralChange(inStep.bKept, m_rows.GetChangeCount());
+        m_kept.NoteNeutralChange(inStep.bKept, m_rows.GetChangeCount());
         if (inStep.bFigures)
             m_nFiguresChanges = m_rows.GetChangeCount();
         else
-            m_bFiguresKnown = m_bFiguresKnown && IsPrintCopyActive();
+            m_bFiguresKnown = false;
     }
     // A number text in a numeric column in its normal form; other texts as they are.
     void NormalizeNumberText(int nCol, CString& strResult, const char* lpszText) const;
@@ -370,12 +367,7 @@ private:
     // every write the engine noted since kept it in step. A write the engine did not make
     // (rows inserted, deleted, pasted, put back by an undo, read from a file) moves the
     // count away, and RecalcChangedFigures then recalculates everything.
-    // Whether the engine's rows serve their print copy (only while this estimate prints).
-    bool IsPrintCopyActive() const { return m_rows.IsServingPrintCopy(); }
-    bool IsFiguresInStep() const
-    {
-        return m_bFiguresKnown && !IsPrintCopyActive() && m_rows.GetChangeCount() == m_nFiguresChanges;
-    }
+    bool IsFiguresInStep() const { return m_bFiguresKnown && m_rows.GetChangeCount() == m_nFiguresChanges; }
     void NoteFigureChange(bool bInStep, int nRow);
     // A heading or total came or went, or a name a discount total finds its heading by
     // changed: a total may add other rows than before, or none (it is then a row like any
@@ -383,7 +375,7 @@ private:
     // recalculation itself moves none.
     void NoteRangesMoved()
     {
-        if (!m_bInRecalc && !IsPrintCopyActive())
+        if (!m_bInRecalc)
             m_bRecalcAllWanted = true;
     }
     // Whether the estimate holds step or classification rows.

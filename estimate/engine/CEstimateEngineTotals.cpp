@@ -306,7 +306,7 @@ void CEstimateEngine::RecalcTotals(int nFromRow)
     const int nWalkFrom = nFrom;
     // The first walk records the rows for the sums kept per total as it reads them, when it
     // reads them all.
-    const bool bRecord = !m_rows.IsServingPrintCopy() && !m_bTotalsOneByOne && m_kept.MayRecordInWalk(nFrom);
+    const bool bRecord = !m_bTotalsOneByOne && m_kept.MayRecordInWalk(nFrom);
     m_bKeepInWalk = false;
     if (bRecord) {
         m_kept.Forget();
@@ -360,7 +360,7 @@ void CEstimateEngine::StartOnRowsRead(bool bWorkOut)
         return;
     }
     TakeFiguresAsDone();
-    m_bRecalcAllWanted = !IsPrintCopyActive();
+    m_bRecalcAllWanted = true;
     KeepTotalsOfTheRows();
 }
 
@@ -395,8 +395,6 @@ constexpr size_t kMaxFigureRows = 1024;
 
 void CEstimateEngine::NoteFigureChange(bool bInStep, int nRow)
 {
-    if (IsPrintCopyActive())
-        return; // the print copy's rows: the estimate's own stay as they were
     // Totals, tax, step and classification rows a recalculation writes are made again by
     // the recalculation from the first row that finishes a command: counting them as rows to
     // work out would pass the limit below after one edit over hundreds of totals below it
@@ -418,8 +416,6 @@ void CEstimateEngine::NoteFigureChange(bool bInStep, int nRow)
 
 void CEstimateEngine::TakeFiguresAsDone()
 {
-    if (IsPrintCopyActive())
-        return;
     m_bFiguresTaken = true;
     m_bFiguresKnown = true;
     m_figuresTax = m_sheet.GetTaxSettings();
@@ -431,7 +427,7 @@ void CEstimateEngine::TakeFiguresAsDone()
 
 bool CEstimateEngine::RecalcChangedFigures()
 {
-    if (IsPrintCopyActive() || !HasChangesSinceFiguresDone())
+    if (!HasChangesSinceFiguresDone())
         return false;
     // Step and classification rows are made after the row formulas, from other rows'
     // results, so a full recalculation works out their own formulas before they change: only

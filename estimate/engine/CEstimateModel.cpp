@@ -10,11 +10,7 @@ CEstimateModel::CEstimateModel(IEstimateModelHost& host)
 {
 }
 
-CEstimateModel::~CEstimateModel()
-{
-    for (CGridRowArray* pRows : {&m_editRows, &m_summaryRows})
-        pRows->DeleteWorkingRows();
-}
+CEstimateModel::~CEstimateModel() = default;
 
 void CEstimateModel::GrowRowLimitToFit(int nRows)
 {
@@ -29,10 +25,10 @@ void CEstimateModel::GrowRowLimitToFit(int nRows)
 void CEstimateModel::ReplaceEditRows(std::vector<std::unique_ptr<CGridRow>>&& rows)
 {
     m_engine.ForgetKeptTotals();
-    m_editRows.DeleteWorkingRows();
-    m_editRows.SetSize(0, static_cast<INT_PTR>(std::max<size_t>(rows.size(), 16)));
+    m_editRows.RemoveAll();
+    m_editRows.Reserve(static_cast<INT_PTR>(rows.size()));
     for (std::unique_ptr<CGridRow>& pRow : rows)
-        m_editRows.Add(pRow.release());
+        m_editRows.Add(std::move(pRow));
     m_nUsedRows = static_cast<int>(rows.size());
     rows.clear();
     GrowRowLimitToFit(m_nUsedRows);
@@ -47,9 +43,11 @@ void CEstimateModel::PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows)
     if (m_nUsedRows > m_nRowLimit - 1)
         GrowRowLimitToFit(m_nUsedRows + 1);
     // As nCount insertions at nRow, with one move of the rows below.
-    m_editRows.InsertAt(nRow, nullptr, nCount);
+    m_editRows.InsertEmptyAt(nRow, nCount);
+    // The rows handed in belong to the estimate from here on.
     for (int i = 0; i < nCount; ++i)
-        m_editRows.SetAt(nRow + i, ppRows != nullptr ? ppRows[i] : new CGridRow);
+        m_editRows.SetAt(nRow + i, ppRows != nullptr ? CGridRowArray::CRowPtr(ppRows[i])
+                                                     : std::make_unique<CGridRow>());
     if (m_pRowSteps != nullptr)
         m_pRowSteps->Note(nRow, nCount, true, nUsedBefore);
     NoteRowShift(nRow);
@@ -62,14 +60,14 @@ int CEstimateModel::TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>* pT
     const int nUsedBefore = m_nUsedRows;
     // As nCount deletions at nRow, with one move of the rows below.
     const int n = std::min<int>(nCount, static_cast<int>(m_editRows.GetSize()) - nRow);
+    // The rows taken go to the caller or to the steps being recorded, or are deleted with
+    // their entries.
     for (int i = 0; i < n; ++i) {
-        CGridRow* pRow = m_editRows.GetRow(nRow + i);
+        CGridRowArray::CRowPtr pRow = m_editRows.Release(nRow + i);
         if (pTaken != nullptr)
-            pTaken->push_back(pRow);
+            pTaken->push_back(pRow.release());
         else if (m_pRowSteps != nullptr)
-            m_pRowSteps->Keep(pRow);
-        else
-            delete pRow;
+            m_pRowSteps->Keep(pRow.release());
     }
     m_editRows.RemoveAt(nRow, n);
     if (m_pRowSteps != nullptr)

@@ -39,8 +39,6 @@ public:
     enum { MAX_INFORMATION = 100 };
 
     explicit CEstimateModel(IEstimateModelHost& host);
-    // The working rows of both pages belong to the model (their print copies to the stores
-    // themselves).
     ~CEstimateModel();
     CEstimateModel(const CEstimateModel&) = delete;
     CEstimateModel& operator=(const CEstimateModel&) = delete;

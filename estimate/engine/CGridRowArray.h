@@ -1,114 +1,75 @@
-// CGridRowArray: an ordered array of row pointers with a second array beside it, the print
-// copy. While the container serves its print copy (ServePrintCopy, set by the estimate that
-// prints for its own containers only), every operation below works on the print copy, so
-// printing can drop rows from the copy without touching the estimate; otherwise on the
-// working rows. Other containers, another estimate window's say, go on serving their
-// working rows meanwhile.
+// CGridRowArray: an ordered array of rows that owns them. An entry may be empty (null): a row
+// index without a row object is an empty row of kind 0, and readers treat it so. A row put in
+// belongs to the array from then on and is deleted when its entry is overwritten or removed,
+// or with the array; a row leaves it only through Release, which hands it to the caller.
 //
-// The rows are plain records (CGridRow has no base class), so the container is a pointer
-// array. It does not own the working rows: RemoveAll and the destructor leave them to the
-// owner (the estimate view). A null entry stands for an empty row of kind 0. The undo text
-// store uses the same container for its text entries; the print copy is only ever made of
-// containers that hold rows.
+// A print job never switches a store to another set of rows: it reads the rows through a
+// CPrintRowSource, which takes a copy of its own where it leaves rows out.
 //
 // A store of rows may count the changes of its rows (CountChanges; an estimate's edit page
-// does): every row it takes into its working rows counts its changes there from then on
-// (CGridRow::CountChangesIn), and every change of the working entries themselves (a row
-// put in, taken out, the entries handed out for writing) counts one too. The print copy
-// counts nothing: what is kept from the rows is not used while it is served.
+// does): every row it takes into its entries counts its changes there from then on
+// (CGridRow::CountChangesIn), and every change of the entries themselves (a row put in, taken
+// out, an entry handed out for writing) counts one too.
 #pragma once
 
-#include "platform/base/Collections.h"
+#include "platform/base/Types.h"
+
+#include <memory>
+#include <vector>
 
 class CGridRow;
 class CRowChangeCount;
 
-class CGridRowArray : public CPtrArray {
+class CGridRowArray {
 public:
-    CGridRowArray() = default;
-    // Drops the print copy (its rows belong to the container); the working rows stay.
-    ~CGridRowArray() override;
+    using CRowPtr = std::unique_ptr<CGridRow>;
+
+    CGridRowArray();
+    // Deletes every row.
+    ~CGridRowArray();
     CGridRowArray(const CGridRowArray&) = delete;
     CGridRowArray& operator=(const CGridRowArray&) = delete;
 
-    INT_PTR GetSize() const { return Active().GetSize(); }
-    INT_PTR GetCount() const { return Active().GetSize(); }
-    INT_PTR GetUpperBound() const { return Active().GetUpperBound(); }
-    void SetSize(INT_PTR nNewSize, INT_PTR nGrowBy = -1)
+    INT_PTR GetSize() const { return static_cast<INT_PTR>(m_rows.size()); }
+    INT_PTR GetCount() const { return GetSize(); }
+    INT_PTR GetUpperBound() const { return GetSize() - 1; }
+    // The row at nIndex; null for an index without a row object (or outside the entries).
+    CGridRow* GetRow(INT_PTR nIndex) const
     {
-        Active().SetSize(nNewSize, nGrowBy);
-        NoteChange();
+        return InRange(nIndex) ? m_rows[static_cast<size_t>(nIndex)].get() : nullptr;
     }
-    void FreeExtra() { Active().FreeExtra(); }
-    void RemoveAll()
-    {
-        Active().RemoveAll();
-        NoteChange();
-    }
+    // Room for nCount entries without moving them again.
+    void Reserve(INT_PTR nCount);
+    // Releases unused capacity.
+    void FreeExtra() { m_rows.shrink_to_fit(); }
 
-    void* GetAt(INT_PTR nIndex) const { return Active().GetAt(nIndex); }
-    void SetAt(INT_PTR nIndex, void* pRow)
-    {
-        Active().SetAt(nIndex, pRow);
-        Take(nIndex, 1);
-    }
-    // The entries handed out for writing count as changed; a row stored through them is not
-    // taken in (its changes count elsewhere), so the rows of a counting store are put in
-    // through the operations that take them.
-    void*& ElementAt(INT_PTR nIndex)
-    {
-        NoteChange();
-        return Active().ElementAt(nIndex);
-    }
-    void* operator[](INT_PTR nIndex) const { return GetAt(nIndex); }
-    void*& operator[](INT_PTR nIndex) { return ElementAt(nIndex); }
-    void** GetData()
-    {
-        NoteChange();
-        return Active().GetData();
-    }
-    const void* const* GetData() const { return Active().GetData(); }
-
-    void SetAtGrow(INT_PTR nIndex, void* pRow)
-    {
-        Active().SetAtGrow(nIndex, pRow);
-        Take(nIndex, 1);
-    }
-    INT_PTR Add(void* pRow)
-    {
-        const INT_PTR nIndex = Active().Add(pRow);
-        Take(nIndex, 1);
-        return nIndex;
-    }
-    // Appends the entries that the other container serves now; returns the first new index.
-    INT_PTR Append(const CGridRowArray& src)
-    {
-        const INT_PTR nIndex = Active().Append(src.Active());
-        Take(nIndex, src.GetSize());
-        return nIndex;
-    }
-    void Copy(const CGridRowArray& src)
-    {
-        Active().Copy(src.Active());
-        Take(0, GetSize());
-    }
-    void InsertAt(INT_PTR nIndex, void* pRow, INT_PTR nCount = 1)
-    {
-        Active().InsertAt(nIndex, pRow, nCount);
-        Take(nIndex, nCount);
-    }
-    void RemoveAt(INT_PTR nIndex, INT_PTR nCount = 1)
-    {
-        Active().RemoveAt(nIndex, nCount);
-        NoteChange();
-    }
-    void InsertAt(INT_PTR nStartIndex, const CGridRowArray* pNewArray)
-    {
-        if (pNewArray != nullptr) {
-            Active().InsertAt(nStartIndex, &pNewArray->Active());
-            Take(nStartIndex, pNewArray->GetSize());
-        }
-    }
+    // Puts pRow into entry nIndex, which must exist (else pRow is deleted), deleting the row
+    // that was there.
+    void SetAt(INT_PTR nIndex, CRowPtr pRow);
+    // The same, growing the entries with empty ones up to nIndex (a negative index is ignored).
+    void SetAtGrow(INT_PTR nIndex, CRowPtr pRow);
+    // Appends pRow; returns its index.
+    INT_PTR Add(CRowPtr pRow);
+    // Puts pRow in before entry nIndex; an index beyond the end grows the entries with empty
+    // ones first.
+    void InsertAt(INT_PTR nIndex, CRowPtr pRow);
+    // Puts nCount empty entries in before entry nIndex (grown as InsertAt).
+    void InsertEmptyAt(INT_PTR nIndex, INT_PTR nCount);
+    // Deletes the rows of nCount entries from nIndex on and takes the entries out (clamped to
+    // the entries there are).
+    void RemoveAt(INT_PTR nIndex, INT_PTR nCount = 1);
+    // Deletes every row and empties the entries.
+    void RemoveAll();
+    // Takes the row of entry nIndex out of the array and hands it to the caller; the entry
+    // stays, empty.
+    CRowPtr Release(INT_PTR nIndex);
+    // Puts the rows of rows into the entries from nFirst on, in that order. They are the rows
+    // of those entries already, in another order (a sort): no row is deleted or taken in.
+    void Reorder(INT_PTR nFirst, const std::vector<CGridRow*>& rows);
+    // Entry nIndex for writing: it counts as changed, and a row stored through it is not taken
+    // in (its changes count elsewhere). The rows of a counting store are put in through the
+    // operations above; this serves what must pass by them (a test's stray row).
+    CRowPtr& EntryForWriting(INT_PTR nIndex);
 
     // Makes the store count the changes of its rows (see above); only a store of rows counts.
     void CountChanges();
@@ -117,80 +78,18 @@ public:
     // that may change a row's kind or where the rows stand (CRowChangeCount).
     unsigned long long GetChangeCount() const;
     unsigned long long GetKindChangeCount() const;
-    // The count of the changes of the print copy's entries: it was made, dropped, or an
-    // entry was put in or taken out while it was served (its rows count their own changes
-    // with the rows no store holds).
-    unsigned long long GetPrintCopyChangeCount() const { return m_nPrintCopyChanges; }
     // Counts a change of the rows that the rows' own setters do not see (a row handed out
     // for writing, say): every change of the entries may move a row or change its kind.
     void NoteChange() const;
     // Whether a row counts its changes in this store's count.
     bool CountsChangesOf(const CGridRow& row) const;
-    // Deletes every working row (the entries hold rows) and empties the working entries.
-    void DeleteWorkingRows();
-
-    // The row at nIndex as a row record; null for an index without a row object.
-    CGridRow* GetRow(INT_PTR nIndex) const { return static_cast<CGridRow*>(GetAt(nIndex)); }
-
-    // Replaces the print copy with a copy of every working row (null entries stay null),
-    // whatever is served.
-    void MakePrintCopy();
-    // Deletes the rows of the print copy and empties it, whatever is served.
-    void DeletePrintCopy();
-    // Whether a print copy was made (and not deleted since).
-    bool HasPrintCopy() const { return m_bPrintCopyMade; }
-    // The row a print reads at nIndex: the print copy's while there is one, else the
-    // working row, whatever is served; null for an index without a row object.
-    CGridRow* GetPrintRow(INT_PTR nIndex) const
-    {
-        const CPtrArray& rows = m_bPrintCopyMade ? m_printCopy : static_cast<const CPtrArray&>(*this);
-        return static_cast<CGridRow*>(rows.GetAt(nIndex));
-    }
-    // Takes out of the print copy every row among the first nUsedRows that bRemove(nRow)
-    // picks, from the last up (each asked once the rows below it went), and keeps the copy's
-    // length with an empty entry at its end for each; the used rows left. Only while the copy
-    // is served: the rows bRemove reads are the copy's.
-    template <class FRemove>
-    int RemovePrintCopyRows(int nUsedRows, const FRemove& bRemove)
-    {
-        if (!m_bServePrintCopy)
-            return nUsedRows;
-        for (int nRow = nUsedRows - 1; nRow >= 0; --nRow) {
-            if (!bRemove(nRow))
-                continue;
-            DeletePrintCopyRow(nRow);
-            Add(nullptr);
-            --nUsedRows;
-        }
-        return nUsedRows;
-    }
-    // Whether the operations above work on the print copy (true) or the working rows. The
-    // container's owner serves the copy only while it exists.
-    void ServePrintCopy(bool bServe) { m_bServePrintCopy = bServe; }
-    bool IsServingPrintCopy() const { return m_bServePrintCopy; }
-
-    // The working rows and the print copy themselves, whatever is served. The working entries
-    // are not handed out for writing by a store that counts its changes.
-    CPtrArray& GetWorkingArray();
-    const CPtrArray& GetWorkingArray() const { return *this; }
-    const CPtrArray& GetPrintCopyArray() const { return m_printCopy; }
 
 private:
-    // Deletes the print copy's row at nRow and takes its entry out.
-    void DeletePrintCopyRow(INT_PTR nRow);
-    CPtrArray& Active() { return m_bServePrintCopy ? m_printCopy : static_cast<CPtrArray&>(*this); }
-    const CPtrArray& Active() const
-    {
-        return m_bServePrintCopy ? m_printCopy : static_cast<const CPtrArray&>(*this);
-    }
-
-    // The rows nCount entries from nIndex on, just put in, count their changes here (while
-    // the working rows are served); the store's count counts the change.
+    bool InRange(INT_PTR nIndex) const { return nIndex >= 0 && static_cast<size_t>(nIndex) < m_rows.size(); }
+    // The rows nCount entries from nIndex on, just put in, count their changes here; the
+    // store's count counts the change.
     void Take(INT_PTR nIndex, INT_PTR nCount);
 
-    CPtrArray m_printCopy;
-    bool m_bServePrintCopy = false;
-    bool m_bPrintCopyMade = false;
+    std::vector<CRowPtr> m_rows;
     CRowChangeCount* m_pChanges = nullptr; // set by CountChanges
-    mutable unsigned long long m_nPrintCopyChanges = 0;
 };

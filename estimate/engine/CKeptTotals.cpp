@@ -57,7 +57,7 @@ bool CKeptTotals::IsInStep(unsigned long long nChangeCount) const
 
 void CKeptTotals::Start(const CEstimateEngine& engine, int nFromRow)
 {
-    if (engine.m_rows.IsServingPrintCopy() || engine.m_bTotalsOneByOne)
+    if (engine.m_bTotalsOneByOne)
         return;
     std::string strRules = engine.m_columns.GetRulesText();
     // The walk recorded the rows as it read them: what was written after it is noted.
@@ -91,8 +91,8 @@ void CKeptTotals::NoteChangedRow(int nRow)
 
 void CKeptTotals::NoteCellChange(const CEstimateEngine& engine, bool bInStep, int nRow, int nCol)
 {
-    if (m_eState == stateOff || engine.m_rows.IsServingPrintCopy())
-        return; // nothing kept, or the print copy's rows
+    if (m_eState == stateOff)
+        return; // nothing kept
     if (!bInStep) {
         m_eState = stateOff;
         return;
@@ -112,7 +112,7 @@ void CKeptTotals::NoteCellChange(const CEstimateEngine& engine, bool bInStep, in
 void CKeptTotals::NoteKindChange(const CEstimateEngine& engine, bool bInStep, int nRow, ERowKind nOldKind,
                                  ERowKind nNewKind)
 {
-    if (m_eState == stateOff || engine.m_rows.IsServingPrintCopy())
+    if (m_eState == stateOff)
         return;
     if (!bInStep || IsPlaceKind(nOldKind) || IsPlaceKind(nNewKind)) {
         m_eState = stateOff;
@@ -499,7 +499,7 @@ bool CKeptTotals::BuildFromRecord(const CEstimateEngine& engine)
 bool CKeptTotals::BuildFromTheRows(const CEstimateEngine& engine)
 {
     Clear();
-    if (engine.m_rows.IsServingPrintCopy() || engine.m_bTotalsOneByOne)
+    if (engine.m_bTotalsOneByOne)
         return false;
     m_nChanges = engine.m_rows.GetChangeCount();
     m_nUsedRows = engine.m_nUsedRows;
@@ -546,7 +546,7 @@ bool CKeptTotals::Recalc(CEstimateEngine& engine, int nFromRow)
     if (m_eState == stateOff || m_eState == stateBlocked)
         return false;
     const int nUsedRows = engine.m_nUsedRows;
-    if (engine.m_bTotalsOneByOne || engine.m_bCalcRowsInWalk || engine.m_rows.IsServingPrintCopy() ||
+    if (engine.m_bTotalsOneByOne || engine.m_bCalcRowsInWalk ||
         engine.m_rows.GetChangeCount() != m_nChanges || nUsedRows < m_nUsedRows ||
         engine.m_columns.GetRulesText() != m_strRules) {
         m_eState = stateOff;
@@ -729,8 +729,8 @@ bool CKeptTotals::Recalc(CEstimateEngine& engine, int nFromRow)
 
 bool CKeptTotals::IsCurrent(const CEstimateEngine& engine) const
 {
-    return m_eState == stateBuilt && m_changedRows.empty() && !engine.m_rows.IsServingPrintCopy() &&
-           engine.m_rows.GetChangeCount() == m_nChanges && engine.m_nUsedRows == m_nUsedRows;
+    return m_eState == stateBuilt && m_changedRows.empty() && engine.m_rows.GetChangeCount() == m_nChanges &&
+           engine.m_nUsedRows == m_nUsedRows;
 }
 
 bool CKeptTotals::TakeAmount(const CEstimateEngine& engine, int nCol, bool bExcludeFree, double& amount) const

@@ -34,8 +34,7 @@ public:
     void Forget() { m_eState = stateOff; }
     // Whether the engine's next change of a row can be noted: something is kept and nothing
     // else changed the rows since they were last known (nChangeCount: the store's count
-    // now). Asked before the change, Note... after it; the engine asks neither while its
-    // rows serve their print copy.
+    // now). Asked before the change, Note... after it.
     bool IsInStep(unsigned long long nChangeCount) const;
     void NoteCellChange(const CEstimateEngine& engine, bool bInStep, int nRow, int nCol);
     void NoteKindChange(const CEstimateEngine& engine, bool bInStep, int nRow, ERowKind nOldKind,

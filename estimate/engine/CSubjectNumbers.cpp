@@ -96,20 +96,16 @@ void CSubjectNumbers::Format(const CSubjectNumbering& numbering, int nMode, CStr
 
 CSubjectNumbers::CKept& CSubjectNumbers::KeptFor(const CGridRowArray& rows) const
 {
-    const bool bPrintCopy = rows.IsServingPrintCopy();
-    CKept& kept = m_kept[bPrintCopy ? 1 : 0];
-    const unsigned long long nPrintCopyChanges = bPrintCopy ? rows.GetPrintCopyChangeCount() : 0;
-    const unsigned long long nLooseChanges = bPrintCopy ? CRowChangeCount::Loose().Get() : 0;
+    CKept& kept = m_kept;
+    if (&rows == kept.pRows && &rows == m_pUnchanging)
+        return kept;
     // A store that does not count its changes (the summary page's) could change unseen:
     // its counts are never trusted. The numbers follow from the kinds and their order
     // alone: cells written leave them.
-    if (&rows != kept.pRows || !rows.CountsChanges() || rows.GetKindChangeCount() != kept.nChanges ||
-        nPrintCopyChanges != kept.nPrintCopyChanges || nLooseChanges != kept.nLooseChanges) {
+    if (&rows != kept.pRows || !rows.CountsChanges() || rows.GetKindChangeCount() != kept.nChanges) {
         kept.above.assign(1, CCounts{});
         kept.pRows = &rows;
         kept.nChanges = rows.GetKindChangeCount();
-        kept.nPrintCopyChanges = nPrintCopyChanges;
-        kept.nLooseChanges = nLooseChanges;
     }
     return kept;
 }

@@ -46,26 +46,30 @@ public:
     static void Format(const CSubjectNumbering& numbering, int nMode, CString& strText,
                        const CCounts& counts);
 
-    // The number of nRow in column nCol of the rows the store serves now (the print copy
-    // while one prints); "" unless the numbers are shown in nCol and nRow is one of the
-    // first nRowLimit rows.
+    // The number of nRow in column nCol of rows; "" unless the numbers are shown in nCol and
+    // nRow is one of the first nRowLimit rows.
     CString GetText(const CGridRowArray& rows, int nRowLimit, const CSubjectNumbering& numbering, int nRow,
                     int nCol) const;
+    // Trusts the counts taken of rows from now on for as long as rows is the store asked
+    // about: its rows stay as they are now (a print job's copy of its own), though the store
+    // counts no changes. The counts taken before are forgotten.
+    void KeepWhileUnchanged(const CGridRowArray& rows)
+    {
+        m_pUnchanging = &rows;
+        m_kept.pRows = nullptr;
+    }
 
 private:
     // The counts above each row taken so far (entry r: above row r), and what they were
-    // taken from: the store, the changes of kinds and places it had counted and, for the
-    // print copy, the changes of the copy and of the rows no store counts. Printing
-    // switches between the rows and their copy page by page, so each keeps counts of its own.
+    // taken from: the store and the changes of kinds and places it had counted.
     struct CKept {
         std::vector<CCounts> above;
         const CGridRowArray* pRows = nullptr;
         unsigned long long nChanges = 0;
-        unsigned long long nPrintCopyChanges = 0;
-        unsigned long long nLooseChanges = 0;
     };
-    // The counts kept for the rows served now, made afresh when they may have changed.
+    // The counts kept for rows, made afresh when they may have changed.
     CKept& KeptFor(const CGridRowArray& rows) const;
 
-    mutable CKept m_kept[2]; // the working rows, the print copy
+    mutable CKept m_kept;
+    const CGridRowArray* m_pUnchanging = nullptr;
 };

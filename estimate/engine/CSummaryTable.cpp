@@ -61,8 +61,9 @@ CGridRow* MakeRow(CGridRowArray& rows, int nRow)
 {
     CGridRow* pRow = rows.GetRow(nRow);
     if (pRow == nullptr) {
-        pRow = new CGridRow;
-        rows.SetAtGrow(nRow, pRow);
+        auto pNew = std::make_unique<CGridRow>();
+        pRow = pNew.get();
+        rows.SetAtGrow(nRow, std::move(pNew));
     }
     return pRow;
 }
@@ -77,7 +78,7 @@ CSummaryTable::CSummaryTable(const CEstimateEngine& engine, CGridRowArray& rows,
 
 void CSummaryTable::Clear()
 {
-    m_rows.DeleteWorkingRows();
+    m_rows.RemoveAll();
 }
 
 int CSummaryTable::NextRow() const
@@ -243,7 +244,7 @@ void CSummaryTable::FillPage(int nRowsPerPage)
         return;
     const int nEnd = nLast + (nRowsPerPage - 1 - nLast % nRowsPerPage);
     if (nEnd > nLast)
-        m_rows.SetAtGrow(nEnd, new CGridRow);
+        m_rows.SetAtGrow(nEnd, std::make_unique<CGridRow>());
 }
 
 int CSummaryTable::GetRowsOnPages(int nRowsPerPage) const

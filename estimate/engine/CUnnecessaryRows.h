@@ -7,8 +7,7 @@
 // The quantity column is the one whose "T" code is "3", the amount column the one whose "V"
 // code is "2", each found as every part of the program finds them (the last column with the
 // code); a form without such a column has nothing to be zero, so no row is unnecessary by
-// that column. It reads the engine's rows as they stand (the print copy while one is
-// served) and holds the engine by reference.
+// that column. It reads the engine's rows as they stand and holds the engine by reference.
 #pragma once
 
 class CEstimateEngine;

@@ -2,10 +2,10 @@
 
 #include "app/CEstimationFormFile.h"
 #include "app/CInformationFormFile.h"
+#include "app/CInformationFormTexts.h"
 #include "app/CMorvelSettings.h"
 #include "app/CPartFormFile.h"
 #include "app/SharedRecords.h"
-#include "estimate/CInformationFormTexts.h"
 #include "estimate/engine/CNumberRules.h"
 #include "estimate/engine/InformationValues.h"
 #include "layout/drawing/CDrawText.h"

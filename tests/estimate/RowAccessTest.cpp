@@ -1,6 +1,7 @@
 #include "tests/estimate/EstimateTestSupport.h"
 
 #include "estimate/engine/CGridRow.h"
+#include "estimate/engine/CPrintRowSource.h"
 #include "platform/base/Cp932Text.h"
 
 namespace {
@@ -236,18 +237,18 @@ TEST_F(RowAccessTest, GettersServeTheSummaryPageWhileItIsShown)
     EXPECT_EQ("edit", Cell(0, colName));
 }
 
-TEST_F(RowAccessTest, WhileAnEstimatePrintsTheGettersServeItsPrintCopy)
+TEST_F(RowAccessTest, WhileAnEstimatePrintsTheGettersServeItsOwnRows)
 {
     Detail(0, "a", "1", "1");
     Detail(1, "b", "0", "1");
-    view->MakePrintCopy();
-    view->SetPrintCopyActive(true);
-    view->RemovePrintCopyRow(1); // printing drops the zero-quantity row from its copy
-    EXPECT_EQ("", Cell(1, colName));
+    // A print job leaves the zero-quantity row out of a copy of its own.
+    CPrintRowSource printed(view->GetEditRows(), view->GetUsedRows(), view->GetRowLimit(),
+                            view->GetColumnCount());
+    printed.CopyLeavingOut([](int nRow) { return nRow == 1; });
+    EXPECT_EQ("", printed.GetCellText(1, colName).str());
     EXPECT_EQ("a", Cell(0, colName));
-    view->SetPrintCopyActive(false);
-    view->DeletePrintCopy();
     EXPECT_EQ("b", Cell(1, colName));
+    EXPECT_EQ(2, view->GetUsedRows());
 }
 
 TEST_F(RowAccessTest, InformationAmountsAreTheTotalTheTaxAndTheAmountWithoutTax)

@@ -4,6 +4,7 @@
 #include "app/CEstimationFormFile.h"
 #include "app/CMainFrame.h"
 #include "estimate/engine/CGridRow.h"
+#include "estimate/engine/CPrintRowSource.h"
 #include "estimate_tools/CRateCalcDialog.h"
 #include "estimate_tools/CUnnecessaryRowDialog.h"
 #include "estimate_tools/EstimateDialogCommands.h"
@@ -416,9 +417,9 @@ TEST_F(EditTools, TheSearchAndTheZeroRowPrintCopyTakeTheLastQuantityColumn)
     ClickDlgButton(*pUnrow, IDCANCEL);
 
     m_pApp->WriteProfileString("Print Setting", "NonPrint ZeroSuryo Mitumori", "1");
-    m_pView->BeginPrintSkipZeroRows();
-    EXPECT_EQ(Names(m_nFree, 2), (std::vector<std::string>{"first", ""}));
-    m_pView->EndPrintSkipZeroRows(FALSE);
+    const std::unique_ptr<CPrintRowSource> pPrinted = m_pView->CopyRowsForPrint();
+    EXPECT_EQ(pPrinted->GetCellText(m_nFree, scName).ToUtf8(), "first");
+    EXPECT_EQ(pPrinted->GetCellText(m_nFree + 1, scName).ToUtf8(), "");
     EXPECT_EQ(Names(m_nFree, 2), (std::vector<std::string>{"first", "last"}));
 }
 

@@ -3,8 +3,8 @@
 // layouts, missing and damaged layouts, and the enabling of print and preview.
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
+#include "app/CInformationFormTexts.h"
 #include "app/SharedRecords.h"
-#include "estimate/CInformationFormTexts.h"
 #include "estimate/engine/InformationValues.h"
 #include "estimate_tools/CEstimatePrinting.h"
 #include "estimate_tools/CInformationInputDialog.h"

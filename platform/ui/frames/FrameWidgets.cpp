@@ -14,17 +14,23 @@
 #include <QAction>
 #include <QActionEvent>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
-#include <QTimer>
 #include <QVariant>
+#include <QWindow>
 #include <QWindowStateChangeEvent>
 
+#if defined(MORVEL_HAVE_XCB)
+#include <xcb/xproto.h>
+#endif
+
 #include <algorithm>
+#include <cstdlib>
 
 const char* const AFX_WNDFRAME_CLASS = "MorvelFrameWnd";
 const char* const AFX_WNDMDICLIENT_CLASS = "MDICLIENT";
@@ -34,6 +40,12 @@ const char* const AFX_WNDSTATUSBAR_CLASS = "msctls_statusbar32";
 namespace {
 
 const char* const kHwndProperty = "morvelHwnd";
+
+// Neither maximised, minimised nor full screen.
+bool IsNormalState(Qt::WindowStates states)
+{
+    return !(states & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+}
 
 HWND HwndOfSubWindow(const QMdiSubWindow* pSub)
 {
@@ -182,40 +194,94 @@ void CFrameMainWindow::changeEvent(QEvent* pEvent)
     if (pEvent->type() != QEvent::WindowStateChange || !isWindow())
         return;
     const Qt::WindowStates old = static_cast<QWindowStateChangeEvent*>(pEvent)->oldState();
-    m_bRestoring = (old & Qt::WindowMaximized) && windowState() == Qt::WindowNoState;
-    if (!m_bRestoring)
-        return;
-    m_maximisedFrame = frameGeometry();
-    QTimer::singleShot(1000, this, [this] { m_bRestoring = false; });
-    QMetaObject::invokeMethod(
-        this, [this] { FitRestoredFrame(); }, Qt::QueuedConnection);
+    // A report of the maximised state that comes late ends the fitting; the report of the
+    // restore that follows it starts it again.
+    if (!IsNormalState(windowState()))
+        SetRestoring(false);
+    else if (old & Qt::WindowMaximized)
+        SetRestoring(true);
 }
 
 void CFrameMainWindow::moveEvent(QMoveEvent* pEvent)
 {
     QMainWindow::moveEvent(pEvent);
-    if (m_bRestoring)
-        QMetaObject::invokeMethod(
-            this, [this] { FitRestoredFrame(); }, Qt::QueuedConnection);
+    QueueFitRestoredFrame();
 }
 
 void CFrameMainWindow::resizeEvent(QResizeEvent* pEvent)
 {
     QMainWindow::resizeEvent(pEvent);
+    QueueFitRestoredFrame();
+}
+
+void CFrameMainWindow::SetRestoring(bool bRestoring)
+{
+    if (bRestoring) {
+        const QWindow* pWindow = windowHandle();
+        if (!pWindow)
+            return;
+        m_seenGeometry = pWindow->geometry();
+        m_seenMargins = pWindow->frameMargins();
+        m_askedGeometry = QRect();
+        m_bPlaced = false;
+        if (!m_bRestoring)
+            QCoreApplication::instance()->installNativeEventFilter(this);
+    } else if (m_bRestoring) {
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+    }
+    m_bRestoring = bRestoring;
+    QueueFitRestoredFrame();
+}
+
+void CFrameMainWindow::QueueFitRestoredFrame()
+{
+    // After Qt has taken in the whole report (a new place comes as a resize and a move, new
+    // frame extents are read once the property change has been handled).
     if (m_bRestoring)
         QMetaObject::invokeMethod(
             this, [this] { FitRestoredFrame(); }, Qt::QueuedConnection);
 }
 
+bool CFrameMainWindow::nativeEventFilter(const QByteArray& eventType, void* pMessage, qintptr* /*pResult*/)
+{
+#if defined(MORVEL_HAVE_XCB)
+    if (eventType != "xcb_generic_event_t" || !windowHandle())
+        return false;
+    const auto* pEvent = static_cast<const xcb_generic_event_t*>(pMessage);
+    if ((pEvent->response_type & ~0x80) == XCB_PROPERTY_NOTIFY &&
+        reinterpret_cast<const xcb_property_notify_event_t*>(pEvent)->window == windowHandle()->winId())
+        QueueFitRestoredFrame();
+#else
+    (void)eventType;
+    (void)pMessage;
+#endif
+    return false;
+}
+
 void CFrameMainWindow::FitRestoredFrame()
 {
-    if (!m_bRestoring || windowState() != Qt::WindowNoState || !screen())
+    const QWindow* pWindow = windowHandle();
+    if (!m_bRestoring || !pWindow || !isVisible() || !screen())
         return;
-    const QRect frame = frameGeometry();
-    if (frame == m_maximisedFrame)
-        return; // still where it was maximised: the window manager has not placed it yet
-    // Fitted again while the moment lasts: the window manager may report its frame of the
-    // restored window (other than that of the maximised one) only after placing it.
+    // Where the window and its frame are as the window manager last reported them (the
+    // frame of the maximised window until it reports the restored one).
+    const QRect geometry = pWindow->geometry();
+    const QMargins margins = pWindow->frameMargins();
+    const QPoint step = geometry.topLeft() - m_seenGeometry.topLeft();
+    const bool bReshaped = geometry.size() != m_seenGeometry.size() || margins != m_seenMargins;
+    // Moved as it is further than the width of its frame: dragged where the user wants it.
+    // The window manager itself shifts the window by no more than that when it changes the
+    // frame, and may report the shift before the new frame.
+    const bool bDragged = !bReshaped && (std::abs(step.x()) > margins.left() + margins.right() ||
+                                         std::abs(step.y()) > margins.top() + margins.bottom());
+    m_seenGeometry = geometry;
+    m_seenMargins = margins;
+    if (bDragged && m_bPlaced) {
+        SetRestoring(false);
+        return;
+    }
+    m_bPlaced = m_bPlaced || !step.isNull() || bReshaped;
+    const QRect frame = geometry.marginsAdded(margins);
     const QRect area = screen()->availableGeometry();
     if (area.contains(frame))
         return;
@@ -223,9 +289,14 @@ void CFrameMainWindow::FitRestoredFrame()
     QRect fitted(frame.topLeft(), frame.size().boundedTo(area.size()));
     fitted.moveLeft(std::clamp(fitted.left(), area.left(), area.left() + area.width() - fitted.width()));
     fitted.moveTop(std::clamp(fitted.top(), area.top(), area.top() + area.height() - fitted.height()));
-    const QSize decoration = frame.size() - geometry().size();
-    resize(fitted.size() - decoration);
-    move(fitted.topLeft());
+    const QRect asked = fitted.marginsRemoved(margins);
+    // Asked once: a place the window manager answers otherwise is its own choice.
+    if (asked == m_askedGeometry)
+        return;
+    m_askedGeometry = asked;
+    m_bPlaced = true;
+    setGeometry(asked);
+    m_seenGeometry = pWindow->geometry();
 }
 
 void CFrameMenuBar::Fill(HMENU hMenu, HWND hOwner)

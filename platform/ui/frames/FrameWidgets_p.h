@@ -10,8 +10,11 @@
 
 #include "platform/ui/core/WinDefs.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QMainWindow>
+#include <QMargins>
 #include <QMenuBar>
+#include <QRect>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -28,7 +31,7 @@ extern const char* const AFX_WNDSTATUSBAR_CLASS; // "msctls_statusbar32"
 void AfxRegisterFrameClasses();
 
 // The widget of a frame window.
-class CFrameMainWindow : public QMainWindow {
+class CFrameMainWindow : public QMainWindow, private QAbstractNativeEventFilter {
 public:
     explicit CFrameMainWindow(QWidget* pParent);
 
@@ -43,11 +46,22 @@ private:
     // A top-level frame restored from maximised is fitted into the work area of its screen,
     // with the frame the window manager draws around it: the normal size it was made with
     // does not know that frame, and the status bar would be pushed off the screen. The
-    // window manager places the restored window in its own time; the frame is fitted as
-    // its restored place becomes known, within a moment after the restore.
+    // window manager places the restored window and draws its restored frame in its own
+    // time and order (the frame may come after the place, as a change of the window's frame
+    // extents alone, which Qt passes on as no event), and on a loaded machine seconds later,
+    // so the frame is fitted again at each of its reports that sizes the window or changes
+    // its frame, however late. That ends when the window, once placed, is dragged elsewhere
+    // as it is (put where the user wants it) or leaves the normal state.
+    void SetRestoring(bool bRestoring);
+    void QueueFitRestoredFrame();
     void FitRestoredFrame();
+    // Sees the window manager change a property of the window (its frame extents among them).
+    bool nativeEventFilter(const QByteArray& eventType, void* pMessage, qintptr* pResult) override;
     bool m_bRestoring = false;
-    QRect m_maximisedFrame;
+    bool m_bPlaced = false; // moved, sized or fitted since the restore
+    QRect m_seenGeometry;   // the window at the last look at it
+    QMargins m_seenMargins; // and its frame
+    QRect m_askedGeometry;  // the last fitted place asked of the window manager
 };
 
 // The menu bar of a top-level frame. Chosen items become WM_COMMAND for the frame.

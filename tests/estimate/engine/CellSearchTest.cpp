@@ -13,11 +13,10 @@ namespace {
 
 class CellSearchTest : public ::testing::Test {
 protected:
-    ~CellSearchTest() override { rows.DeleteWorkingRows(); }
     void Put(int nRow, int nCol, const char* text)
     {
         while (rows.GetSize() <= nRow)
-            rows.Add(new CGridRow);
+            rows.Add(std::make_unique<CGridRow>());
         rows.GetRow(nRow)->SetCell(nCol, CString::FromUtf8(text));
     }
     // The match as (column, row, position).

@@ -76,7 +76,6 @@ enum {
 
 struct CTestEstimate {
     explicit CTestEstimate(const std::vector<CTestColumn>& columns) : sheet(columns) {}
-    ~CTestEstimate() { rows.DeleteWorkingRows(); }
     CTestEstimate(const CTestEstimate&) = delete;
     CTestEstimate& operator=(const CTestEstimate&) = delete;
 

@@ -96,11 +96,11 @@ TEST_F(EstimateModelTest, WritingTheSummaryPageLeavesTheEditPageAndItsUsedRowsAl
 {
     Detail(0, "a", "2", "300");
     const unsigned long long nChanges = model.Rows(EPage::edit).GetChangeCount();
-    auto* pRow = new CGridRow;
+    auto pRow = std::make_unique<CGridRow>();
     pRow->SetKind(kindLarge);
     pRow->SetCell(0, "summary");
     CGridRowArray& summary = model.Rows(EPage::summary);
-    summary.Add(pRow);
+    summary.Add(std::move(pRow));
     summary.Add(nullptr);
     summary.Add(nullptr);
 

@@ -13,34 +13,17 @@
 
 namespace {
 
-// Makes a container serve its print copy for the life of the object.
-class PrintCopyScope {
-public:
-    explicit PrintCopyScope(CGridRowArray& rows) : m_rows(rows) { m_rows.ServePrintCopy(true); }
-    ~PrintCopyScope() { m_rows.ServePrintCopy(false); }
-    PrintCopyScope(const PrintCopyScope&) = delete;
-    PrintCopyScope& operator=(const PrintCopyScope&) = delete;
-
-private:
-    CGridRowArray& m_rows;
-};
-
-CGridRow* MakeRow(int kind, const char* first)
+std::unique_ptr<CGridRow> MakeRow(int kind, const char* first)
 {
-    CGridRow* row = new CGridRow;
+    auto row = std::make_unique<CGridRow>();
     row->SetKind(KindFromNumber(kind));
     row->SetCell(0, first);
     return row;
 }
 
-// The working rows of the fixtures belong to the test, as they belong to the view.
+// The rows belong to the array: the sanitizer sees any row it leaks or deletes twice.
 class GridRowArrayTest : public ::testing::Test {
 protected:
-    ~GridRowArrayTest() override
-    {
-        for (INT_PTR i = 0; i < rows.GetWorkingArray().GetSize(); ++i)
-            delete static_cast<CGridRow*>(rows.GetWorkingArray().GetAt(i));
-    }
     CGridRowArray rows;
 };
 
@@ -145,91 +128,64 @@ TEST_F(GridRowArrayTest, IndexesBeyondTheEndReadAsNoRow)
     EXPECT_EQ(kindKind, rows.GetRow(3)->GetKind());
 }
 
-TEST_F(GridRowArrayTest, PrintCopyKeepsNullEntriesAndCopiesEveryField)
-{
-    CGridRow* first = MakeRow(9, "step");
-    first->SetParam3(2);
-    first->SetParamText1("T");
-    rows.Add(first);
-    rows.Add(nullptr);
-    rows.Add(MakeRow(56, "discount"));
-
-    rows.MakePrintCopy();
-    PrintCopyScope scope(rows);
-    ASSERT_EQ(3, rows.GetSize());
-    ASSERT_NE(nullptr, rows.GetRow(0));
-    EXPECT_NE(first, rows.GetRow(0));
-    EXPECT_EQ(kindStep, rows.GetRow(0)->GetKind());
-    EXPECT_EQ(2, rows.GetRow(0)->GetParam3());
-    EXPECT_EQ(CString("T"), rows.GetRow(0)->GetParamText1());
-    EXPECT_EQ(nullptr, rows.GetRow(1));
-    EXPECT_EQ(NonCalculatedKindOf(kindDiscount), rows.GetRow(2)->GetKind());
-}
-
-TEST_F(GridRowArrayTest, PrintingDropsRowsFromTheCopyOnly)
+TEST_F(GridRowArrayTest, TheArrayOwnsItsRowsUntilOneIsReleased)
 {
     rows.Add(MakeRow(5, "a"));
     rows.Add(MakeRow(5, "b"));
-    rows.MakePrintCopy();
-    {
-        PrintCopyScope scope(rows);
-        CGridRow* dropped = rows.GetRow(0);
-        rows.RemoveAt(0);
-        delete dropped;
-        EXPECT_EQ(1, rows.GetSize());
-        EXPECT_EQ(CString("b"), rows.GetRow(0)->m_strCell[0]);
-    }
-    EXPECT_EQ(2, rows.GetSize());
-    EXPECT_EQ(CString("a"), rows.GetRow(0)->m_strCell[0]);
-    rows.DeletePrintCopy();
-    EXPECT_EQ(0, rows.GetPrintCopyArray().GetSize());
-    EXPECT_EQ(2, rows.GetSize());
-    EXPECT_EQ(CString("b"), rows.GetRow(1)->m_strCell[0]);
-}
-
-TEST_F(GridRowArrayTest, MakingTheCopyTwiceReplacesTheFirstCopy)
-{
-    rows.Add(MakeRow(5, "a"));
-    rows.MakePrintCopy();
-    rows.GetRow(0)->SetCell(0, "changed");
-    rows.Add(MakeRow(5, "b"));
-    rows.MakePrintCopy(); // the first copy's row is freed (the sanitizer would see a leak)
-    PrintCopyScope scope(rows);
-    ASSERT_EQ(2, rows.GetSize());
-    EXPECT_EQ(CString("changed"), rows.GetRow(0)->m_strCell[0]);
-}
-
-TEST_F(GridRowArrayTest, AnotherContainerServesItsOwnRowsWhileOneServesItsCopy)
-{
-    rows.Add(MakeRow(5, "a"));
-    rows.MakePrintCopy();
-    CGridRowArray other;
-    other.Add(nullptr);
-    PrintCopyScope scope(rows);
-    EXPECT_EQ(1, other.GetSize());
-    EXPECT_EQ(0, other.GetUpperBound());
-    EXPECT_FALSE(other.IsServingPrintCopy());
-    other.RemoveAll();
-}
-
-TEST_F(GridRowArrayTest, InsertAndRemoveShiftEntriesWithoutDeletingRows)
-{
-    CGridRow* a = MakeRow(5, "a");
-    CGridRow* b = MakeRow(5, "b");
-    rows.Add(a);
-    rows.Add(b);
-    rows.InsertAt(1, nullptr, 2);
+    rows.InsertEmptyAt(1, 2);
     EXPECT_EQ(4, rows.GetSize());
-    EXPECT_EQ(b, rows.GetRow(3));
+    EXPECT_EQ(CString("b"), rows.GetRow(3)->m_strCell[0]);
     rows.RemoveAt(1, 2);
-    EXPECT_EQ(b, rows.GetRow(1));
-    CGridRowArray more;
-    more.Add(nullptr);
-    EXPECT_EQ(2, rows.Append(more));
-    rows.RemoveAll();
+    EXPECT_EQ(CString("b"), rows.GetRow(1)->m_strCell[0]);
+    // A row released is the caller's; its entry stays, empty.
+    std::unique_ptr<CGridRow> a = rows.Release(0);
+    ASSERT_NE(nullptr, a);
+    EXPECT_EQ(nullptr, rows.GetRow(0));
+    EXPECT_EQ(2, rows.GetSize());
+    // A row put over another deletes it; reordered rows are neither deleted nor copied.
+    rows.SetAt(0, std::move(a));
+    rows.SetAt(1, MakeRow(7, "c"));
+    CGridRow* pA = rows.GetRow(0);
+    rows.Reorder(0, {rows.GetRow(1), pA});
+    EXPECT_EQ(kindKind, rows.GetRow(0)->GetKind());
+    EXPECT_EQ(pA, rows.GetRow(1));
+    // A row set past the end grows the array with empty entries.
+    rows.SetAtGrow(4, MakeRow(5, "d"));
+    EXPECT_EQ(5, rows.GetSize());
+    EXPECT_EQ(nullptr, rows.GetRow(3));
+    rows.RemoveAt(0, 100);
     EXPECT_EQ(0, rows.GetSize());
-    delete a; // RemoveAll left the rows to their owner
-    delete b;
+}
+
+TEST_F(GridRowArrayTest, ACountingStoreCountsEveryChangeOfItsEntriesAndRows)
+{
+    rows.Add(MakeRow(5, "a"));
+    rows.CountChanges();
+    EXPECT_TRUE(rows.CountsChangesOf(*rows.GetRow(0)));
+    unsigned long long nCount = rows.GetChangeCount();
+    const auto changed = [&] {
+        const bool bChanged = rows.GetChangeCount() != nCount;
+        nCount = rows.GetChangeCount();
+        return bChanged;
+    };
+    rows.GetRow(0)->SetCell(1, "x");
+    EXPECT_TRUE(changed());
+    rows.Add(MakeRow(5, "b"));
+    EXPECT_TRUE(changed());
+    EXPECT_TRUE(rows.CountsChangesOf(*rows.GetRow(1)));
+    rows.InsertEmptyAt(0, 1);
+    EXPECT_TRUE(changed());
+    std::unique_ptr<CGridRow> a = rows.Release(1);
+    EXPECT_TRUE(changed());
+    rows.Reorder(1, {rows.GetRow(2), rows.GetRow(1)});
+    EXPECT_TRUE(changed());
+    rows.RemoveAt(0);
+    EXPECT_TRUE(changed());
+    // A row written through an entry handed out for writing is not taken in.
+    rows.EntryForWriting(0) = MakeRow(5, "stray");
+    EXPECT_TRUE(changed());
+    EXPECT_FALSE(rows.CountsChangesOf(*rows.GetRow(0)));
+    EXPECT_FALSE(changed());
 }
 
 // The pool rows come from: slots do not overlap, are aligned, are reused after being

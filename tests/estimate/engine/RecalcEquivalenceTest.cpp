@@ -98,17 +98,15 @@ public:
     void InsertRows(int nRow, int nCount)
     {
         sheet.nUsedRows = std::max(sheet.nUsedRows + nCount, nRow + nCount);
-        rows.InsertAt(nRow, nullptr, nCount);
+        rows.InsertEmptyAt(nRow, nCount);
         for (int i = 0; i < nCount; ++i)
-            rows.SetAt(nRow + i, new CGridRow);
+            rows.SetAt(nRow + i, std::make_unique<CGridRow>());
     }
     void DeleteRows(int nRow, int nCount)
     {
         const int n = std::min(nCount, static_cast<int>(rows.GetSize()) - nRow);
         if (nRow < 0 || n <= 0)
             return;
-        for (int i = 0; i < n; ++i)
-            delete rows.GetRow(nRow + i);
         rows.RemoveAt(nRow, n);
         if (nRow < sheet.nUsedRows)
             sheet.nUsedRows -= std::min(n, sheet.nUsedRows - nRow);
@@ -198,7 +196,6 @@ public:
     {
         if (engine.EditKind(nRow) == kindEmpty || nRow > rows.GetUpperBound())
             return;
-        delete rows.GetRow(nRow);
         rows.SetAt(nRow, nullptr);
         engine.RecalcTotals(nRow);
     }
@@ -328,10 +325,9 @@ protected:
             std::unique_ptr<CCommandEstimate> opened = MakeEstimate(pEstimate == &reference);
             changeForm(*opened);
             const CCommandEstimate& saved = **pEstimate;
-            opened->rows.SetSize(saved.GetUsedRows());
             for (int r = 0; r < saved.GetUsedRows(); ++r) {
-                if (const CGridRow* pRow = saved.rows.GetRow(r))
-                    opened->rows.SetAt(r, new CGridRow(*pRow));
+                const CGridRow* pRow = saved.rows.GetRow(r);
+                opened->rows.Add(pRow != nullptr ? std::make_unique<CGridRow>(*pRow) : nullptr);
             }
             opened->sheet.nUsedRows = saved.GetUsedRows();
             *pEstimate = std::move(opened);
@@ -1137,10 +1133,8 @@ TEST_F(RecalcEquivalenceTest, AWrongKeptSumOrAnUncountedRowFailsTheConsistencyCh
     // A row put into the estimate past the store: the next walk makes the sums afresh, and
     // the first recalculation through them finds the row.
     failures.clear();
-    CPtrArray& working = CKeptTotalsProbe::Rows(est).GetWorkingArray();
-    auto* pStray = new CGridRow(*est.GetEditRow(details[3]));
-    delete static_cast<CGridRow*>(working.GetAt(details[3]));
-    working.SetAt(details[3], pStray);
+    CGridRowArray& rows = CKeptTotalsProbe::Rows(est);
+    rows.EntryForWriting(details[3]) = std::make_unique<CGridRow>(*est.GetEditRow(details[3]));
     est.RecalcAll();
     Edit(est, details[4], 2, "14");
     EXPECT_EQ(1u, failures.size());

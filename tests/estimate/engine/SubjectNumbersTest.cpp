@@ -1,6 +1,6 @@
 // The subject numbers over a store of rows of the test's own: the numbers of an outline as
 // the numbering styles write them, asked in any order, and again after the rows change
-// (a kind changed, a heading put in, a row dropped from the print copy).
+// (a kind changed, a heading put in), and a copy that does not change.
 #include "estimate/engine/CGridRow.h"
 #include "estimate/engine/CGridRowArray.h"
 #include "estimate/engine/CSubjectNumbers.h"
@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,17 +22,11 @@ protected:
         numbering.nShown = 1;
         numbering.nColumn = 1;
     }
-    ~SubjectNumbersTest() override
-    {
-        rows.ServePrintCopy(false);
-        rows.DeletePrintCopy();
-        rows.DeleteWorkingRows();
-    }
     void Add(ERowKind nKind)
     {
-        auto* pRow = new CGridRow;
+        auto pRow = std::make_unique<CGridRow>();
         pRow->SetKind(nKind);
-        rows.Add(pRow);
+        rows.Add(std::move(pRow));
     }
     // Every row's number in column 1, asked from the last row up (nothing keeps an order).
     std::vector<std::string> NumbersUpwards() const
@@ -89,30 +84,29 @@ TEST_F(SubjectNumbersTest, NumbersFollowTheRowsAsTheyChange)
     EXPECT_EQ(NumbersUpwards(), (std::vector<std::string>{"1.", "", "1.1.", "1.1.01.", "", "1.1.02.", "1.2.",
                                                           "1.2.01.", "1.A.", "2.", "2.A.", "2.A.01."}));
     // A kind heading put in at the top numbers everything below one kind on.
-    auto* pRow = new CGridRow;
+    auto pRow = std::make_unique<CGridRow>();
     pRow->SetKind(kindKind);
-    rows.InsertAt(0, pRow);
+    rows.InsertAt(0, std::move(pRow));
     EXPECT_EQ(NumbersInOrder()[12], "3.A.01.");
     EXPECT_EQ(NumbersInOrder()[1], "2.");
 }
 
-TEST_F(SubjectNumbersTest, ThePrintCopyIsNumberedAsItIsServedAndTheRowsAsTheyAre)
+TEST_F(SubjectNumbersTest, AnUnchangingCopyAndTheRowsAreEachNumberedAsTheyAre)
 {
     for (ERowKind nKind : outline)
         Add(nKind);
     const std::vector<std::string> working = NumbersInOrder();
-    rows.MakePrintCopy();
-    rows.ServePrintCopy(true);
-    EXPECT_EQ(NumbersInOrder(), working);
-    // Printing drops the first large heading from its copy: the copy's numbers close up,
-    // the rows' own stay.
-    delete rows.GetRow(1);
-    rows.RemoveAt(1);
-    EXPECT_EQ(NumbersInOrder()[1], "1.1.");
-    rows.GetRow(6)->SetKind(kindLarge); // a copied row changed in the copy
-    EXPECT_EQ(NumbersInOrder()[6], "1.A.");
-    rows.ServePrintCopy(false);
+    // A copy without the first large heading, as a print job takes one, numbered by the
+    // same numbers in turn with the rows: the copy's numbers close up, the rows' own stay.
+    CGridRowArray copy;
+    for (int r = 0; r < rows.GetSize(); ++r) {
+        if (r != 1)
+            copy.Add(std::make_unique<CGridRow>(*rows.GetRow(r)));
+    }
+    numbers.KeepWhileUnchanged(copy);
+    EXPECT_EQ(numbers.GetText(copy, 1000, numbering, 1, 1).str(), "1.1.");
     EXPECT_EQ(NumbersUpwards(), working);
-    rows.ServePrintCopy(true);
-    EXPECT_EQ(NumbersInOrder()[1], "1.1.");
+    EXPECT_EQ(numbers.GetText(copy, 1000, numbering, 7, 1).str(), "1.A.");
+    rows.GetRow(1)->SetKind(kindDetail);
+    EXPECT_EQ(NumbersInOrder()[2], "1.1.");
 }

@@ -27,8 +27,6 @@ std::vector<CTestColumn> SummaryColumns()
 
 class SummaryTableTest : public ::testing::Test {
 protected:
-    ~SummaryTableTest() override { summary.DeleteWorkingRows(); }
-
     void Detail(const char* lpszQty, const char* lpszPrice)
     {
         e.AddRow(kindDetail, {"明細", lpszQty, "m", lpszPrice});

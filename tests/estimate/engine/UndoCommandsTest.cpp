@@ -34,17 +34,14 @@ public:
     int GetUsedRows() const override { return e.sheet.nUsedRows; }
     int GetRowLimit() const override { return e.sheet.nRowLimit; }
     void SetUsedRows(int nRows) override { e.sheet.nUsedRows = nRows; }
-    void DropRow(int nRow) override
-    {
-        delete e.rows.GetRow(nRow);
-        e.rows.SetAt(nRow, nullptr);
-    }
+    void DropRow(int nRow) override { e.rows.SetAt(nRow, nullptr); }
     void PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows) override
     {
         const int nUsedBefore = e.sheet.nUsedRows;
-        e.rows.InsertAt(nRow, nullptr, nCount);
+        e.rows.InsertEmptyAt(nRow, nCount);
         for (int i = 0; i < nCount; ++i)
-            e.rows.SetAt(nRow + i, ppRows != nullptr ? ppRows[i] : new CGridRow);
+            e.rows.SetAt(nRow + i, ppRows != nullptr ? CGridRowArray::CRowPtr(ppRows[i])
+                                                     : std::make_unique<CGridRow>());
         e.sheet.nUsedRows = std::max(nUsedBefore + nCount, nRow + nCount);
         if (pSteps != nullptr)
             pSteps->Note(nRow, nCount, true, nUsedBefore);
@@ -53,7 +50,7 @@ public:
     {
         const int nUsedBefore = e.sheet.nUsedRows;
         for (int i = 0; i < nCount; ++i)
-            taken.push_back(e.rows.GetRow(nRow + i));
+            taken.push_back(e.rows.Release(nRow + i).release());
         e.rows.RemoveAt(nRow, nCount);
         e.sheet.nUsedRows -= nCount;
         if (pSteps != nullptr)

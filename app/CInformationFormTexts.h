@@ -1,5 +1,8 @@
 // CInformationFormTexts: the information form's texts as the value rules of the estimate
 // engine read them (IInformationForm), over a form held elsewhere for as long as it lives.
+// It stands beside the form, so that everything that reads a form with the engine's rules
+// (the estimate's window, its information sheet, the print layouts' field tokens) finds it
+// without reaching the estimate's windows.
 #pragma once
 
 #include "app/CInformationFormFile.h"
