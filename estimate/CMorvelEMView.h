@@ -61,6 +61,9 @@ public:
     // "Input Setting"/"Estimation Maxmum Rows", DEFAULT_ROW_LIMIT when missing: the row
     // limit every estimate takes, and what the input page shows.
     static int ReadRowLimitSetting();
+    // The width of the row headers' numbers for a rows-per-page value: one 9-pixel place
+    // per digit and one more, at most 50.
+    static int RowHeaderWidthFor(int nRowsPerPage);
 
     // Total levels (MakeTotalRow, the total commands; RowKinds.h): CMorvelEMView::levelGrand.
     using enum ETotalLevel;
@@ -381,7 +384,13 @@ public:
     // ---- Pages --------------------------------------------------------------------------
     // The grid is divided into pages of rows-per-page rows: page p (counted from 0) holds
     // rows p x rows per page .. (p + 1) x rows per page - 1. The dialogs number pages from 1.
+    int GetRowsPerPage() const { return m_nRowsPerPage; }
     int GetPageRows() const { return GetRowsPerPage() > 0 ? GetRowsPerPage() : 1; }
+    // The summary page is shown (the row getters serve it).
+    bool IsSummaryPageShown() const { return m_bSummaryPageShown; }
+    // Which page the row getters serve; the page is not rebuilt, laid out or repainted
+    // (the page tabs do that).
+    void SetSummaryPageShown(bool bShown) { m_bSummaryPageShown = bShown; }
     // The last page: (row limit - 1) / rows per page.
     int GetLastPage() const;
     // Every page move ends here: page nPage (from 0) scrolls to the top and its top-left
@@ -485,7 +494,9 @@ public:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     // Printing maps 0.01 inch with y up and (0, 0) at the centre of the printable area.
     void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
-    bool HasPageSeparators() const override { return true; }
+    int GetPageSeparatorRows() const override { return GetPageRows(); }
+    // A row's place within its page, counted from 1.
+    int GetRowHeaderNumber(int nRow) const override { return nRow % GetPageRows() + 1; }
     // Summary and non-calculated rows, and the remembered row of the edit page.
     bool HasRowHeaderMark(int nRow) const override;
     // The width left for a mark beside the widest row number of a page.
@@ -1132,6 +1143,8 @@ private:
     int m_nMarkRow;      // the remembered row, -1 none
     int m_nMarkRowPrev;
     int m_nAdjustPage; // "Settings"/"AdjustPage"
+    int m_nRowsPerPage; // "Input Setting"/"Rows in a page"
+    bool m_bSummaryPageShown = false;
     // The status bar's texts as last refreshed.
     CString m_strStatusPosition;
     CString m_strStatusAmount;
