@@ -62,16 +62,16 @@
 
 namespace {
 
-// What Enter after typing a quantity does: the cell stored, its row calculated, the totals
-// from the row down, and at the end of the command (recalculation level 3) every figure the
-// edit reaches elsewhere, tax rows above it included. A function of its own, so that a
-// profiler can count it alone.
+// What Enter after typing a quantity does: the cell stored, its row calculated, and the
+// totals from the row down, at the default recalculation level at the end of the command
+// with every figure the edit reaches elsewhere, tax rows above it included. A function of
+// its own, so that a profiler can count it alone.
 __attribute__((noinline)) void EditQuantity(CMorvelEMView& view, int nRow, const CString& strQuantity)
 {
     const CMorvelEMView::CCommandScope command(view);
     view.SetCellText(strQuantity, nRow, 2, TRUE);
     view.CalcRow(nRow, 0);
-    view.RecalcTotals(nRow);
+    view.RecalcTotalsAfterEdit(nRow);
 }
 
 struct OpenedEstimate {

@@ -233,6 +233,10 @@ public:
     // Refreshes step rows, classification rows, totals and the tax row from nFromRow (-1:
     // 0) down to the last used row.
     void RecalcTotals(int nFromRow);
+    // The totals after a cell of nRow was typed: RecalcTotals(nRow), or, at the default
+    // level inside a user command, left to the end of the command, whose recalculation from
+    // the first row takes it in (one recalculation and one refill of the tree per Enter).
+    void RecalcTotalsAfterEdit(int nRow);
     // With bOn, the recalculation makes the total rows one by one by MakeTotalRow, each
     // walking its own range, instead of all of them in one walk: slower, kept as the
     // reference the one walk is held against.
@@ -820,7 +824,10 @@ public:
     // A key released and pressed again, as the view receives it from the keyboard.
     // Stores the editor's text in the current cell (the commit without the cursor move);
     // bStartFromCell: the cell's text counts as the opening text (a click elsewhere).
-    void StoreCellEdit(bool bStartFromCell);
+    // bTotalsAtCommandEnd: the totals may wait for the end of the command (an Enter or an
+    // arrow key, which only moves the cursor after it; a dialog a command opens reads them
+    // at once).
+    void StoreCellEdit(bool bStartFromCell, bool bTotalsAtCommandEnd = false);
     // An edit still open is stored in its cell and closed, as a click elsewhere keeps it,
     // before the current cell moves or a dialog acts on the grid: text left in the hidden
     // editor would otherwise be stored later into whatever cell is current then.
@@ -1329,6 +1336,8 @@ private:
     // The user commands under way (CCommandScope), and what tells a scope that the view
     // is gone.
     int m_nCommandDepth = 0;
+    // An edit left its recalculation to the end of the command (RecalcTotalsAfterEdit).
+    bool m_bRecalcAtCommandEnd = false;
     std::shared_ptr<int> m_pLife = std::make_shared<int>(0);
 };
 

@@ -383,14 +383,14 @@ void CMorvelEMView::CommitCellEdit(int nMoveAfter)
         return;
     }
     if ((m_nEditState == editTyping || m_nEditState == editOpened) && !IsSummaryPageShown())
-        StoreCellEdit(FALSE);
+        StoreCellEdit(FALSE, true);
     m_nEditState = editClosed;
 
     if (nMoveAfter == 1)
         MoveAfterInput();
 }
 
-void CMorvelEMView::StoreCellEdit(bool bStartFromCell)
+void CMorvelEMView::StoreCellEdit(bool bStartFromCell, bool bTotalsAtCommandEnd)
 {
     const int nRow = GetCurrentRow();
     const int nCol = GetCurrentCol();
@@ -434,7 +434,10 @@ void CMorvelEMView::StoreCellEdit(bool bStartFromCell)
     if (bStored && GetRowKind(nRow) == kindEmpty)
         SetRowKind(kindDetail, nRow);
     InvalidateRows(nRow, nRow);
-    RecalcTotals(nRow);
+    if (bTotalsAtCommandEnd)
+        RecalcTotalsAfterEdit(nRow);
+    else
+        RecalcTotals(nRow);
 }
 
 // ---------------------------------------------------------------------------------------

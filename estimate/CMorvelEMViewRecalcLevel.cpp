@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 int CMorvelEMView::GetRecalcLevel() const
@@ -63,10 +64,16 @@ void CMorvelEMView::RecalcAll()
 
 void CMorvelEMView::RecalcAfterCommand()
 {
+    // An edit that left its recalculation here is followed by the tree and the status bar
+    // as its own recalculation was, whether or not a figure changed.
+    const bool bEditWaiting = std::exchange(m_bRecalcAtCommandEnd, false);
     // Asked after every message the grid handles: the settings are read only when a row
     // changed.
-    if (!Engine().HasChangesSinceFiguresDone() || GetRecalcLevel() != 3)
+    if (!Engine().HasChangesSinceFiguresDone() || GetRecalcLevel() != 3) {
+        if (bEditWaiting)
+            AfterRecalculation();
         return;
+    }
     // Worked out again from the rows a command left: an undo record names none of it.
     const CUndoKeepingScope keepUndo;
     CColumnBatch batch(*this);
@@ -76,6 +83,8 @@ void CMorvelEMView::RecalcAfterCommand()
     const std::vector<CString> shown = ShownTexts();
     if (Engine().RecalcChangedFigures() && EditRows().GetChangeCount() != nChanges) {
         RepaintChangedShownRows(shown);
+        AfterRecalculation();
+    } else if (bEditWaiting) {
         AfterRecalculation();
     }
 }
@@ -158,6 +167,10 @@ LRESULT CMorvelEMView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (message == WM_DESTROY || message == WM_NCDESTROY)
         return CMorvelView::WindowProc(message, wParam, lParam);
     const CCommandScope command(*this);
+    // An estimate opened with its file's figures has its totals' sums made once the program
+    // is idle, not while it opens.
+    if (message == WM_IDLEUPDATECMDUI && m_pModel != nullptr)
+        Engine().KeepTotalsWhenIdle();
     return CMorvelView::WindowProc(message, wParam, lParam);
 }
 

@@ -30,11 +30,19 @@ void CMorvelEMView::UpdateStatusText(int nShow)
     const int nRowsPerPage = GetRowsPerPage() > 0 ? GetRowsPerPage() : 1;
     m_strStatusPosition.Format("%3d ﾍﾟｰｼﾞ %4d 行 %3d 列  最大行 %d "_sj, GetCurrentRow() / nRowsPerPage + 1,
                                GetCurrentRow() % nRowsPerPage + 1, GetCurrentCol() + 1, GetUsedRows());
+    CMainFrame* pFrame = CMainFrame::GetMain();
+    // An edit whose recalculation the end of the command makes: the amount follows then
+    // (worked out now, before the totals' sums take the edit in, it would walk every row).
+    if (m_bRecalcAtCommandEnd) {
+        if (pFrame != nullptr && pFrame->GetStatusBar().m_hWnd != nullptr)
+            pFrame->SetStatusPane(ID_INDICATOR_PANE1, m_strStatusPosition, CMainFrame::paneFitsText,
+                                  nShow != 0);
+        return;
+    }
     m_strStatusAmount.Empty();
 
     // The panes belong to the main frame's status bar, which every window shares. Without
     // one the amount, a walk over every row, is not worked out.
-    CMainFrame* pFrame = CMainFrame::GetMain();
     if (pFrame == nullptr || pFrame->GetStatusBar().m_hWnd == nullptr)
         return;
     const int nAmountCol = FindFirstColumn(CEstimationFormFile::colV, "2");

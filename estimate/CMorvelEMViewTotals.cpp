@@ -16,6 +16,14 @@ void CMorvelEMView::RecalcTotals(int nFromRow)
     AfterRecalculation();
 }
 
+void CMorvelEMView::RecalcTotalsAfterEdit(int nRow)
+{
+    if (m_nCommandDepth > 0 && GetRecalcLevel() == 3)
+        m_bRecalcAtCommandEnd = true;
+    else
+        RecalcTotals(nRow);
+}
+
 void CMorvelEMView::AfterRecalculation()
 {
     UpdateTreeView();

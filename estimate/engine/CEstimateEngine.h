@@ -238,10 +238,14 @@ public:
     // Sets the engine out on the rows of an estimate just read. A file holds the figures
     // its form and the settings gave when it was saved, which they need not give now
     // (saved without a recalculation, under another tax rate): with bWorkOut every figure
-    // is worked out at once (RecalcAll); otherwise they stay the file's, and the first
-    // change of a row after them works every one out. Either way the totals' sums are kept
-    // from the start, so that the first edit costs what any other does.
+    // is worked out at once (RecalcAll), and the totals' sums are kept from its walk;
+    // otherwise they stay the file's, the first change of a row after them works every one
+    // out, and the sums are made when the program is next idle (KeepTotalsWhenIdle), so that
+    // the open costs no more than the file's reading and the first edit what any other does.
     void StartOnRowsRead(bool bWorkOut);
+    // Makes the kept totals of an estimate just read with its file's figures, when nothing
+    // has made them since (an edit, a recalculation): true when they were made now.
+    bool KeepTotalsWhenIdle();
     // Brings every computed figure (row formulas, step, classification and total rows, tax
     // rows wherever they stand) to what RecalcAll gives from the rows as they are. When only
     // the engine's own writes changed the rows since the figures were last done, it works
@@ -265,6 +269,9 @@ public:
     // The consistency check the builds with checks run after every recalculation through
     // the kept sums.
     bool KeptSumsMatchTheRows() const { return m_kept.MatchesTheRows(*this); }
+    // The rows the totals walks have read since the engine was made (a row read by two walks
+    // counts twice): what a recalculation costs in passes over the rows.
+    unsigned long long GetRowsWalked() const { return m_nRowsWalked; }
 
 private:
     friend class CTotalsWalk;
@@ -361,6 +368,7 @@ private:
     std::vector<CRememberedNumber> m_walkNumbers;
     std::vector<std::pair<int, CCompensatedSum>> m_walkedAmounts;
     bool m_bWalkedAmounts = false;
+    unsigned long long m_nRowsWalked = 0;
 
     // Whether every figure is what a full recalculation gives, but for the rows the engine
     // wrote since (m_figureRows): the store's change count then was m_nFiguresChanges, and
@@ -394,4 +402,6 @@ private:
     // The figures cannot be brought up to date row by row (NoteRangesMoved, a file's
     // figures taken as read): the next RecalcChangedFigures runs RecalcAll.
     bool m_bRecalcAllWanted = false;
+    // The rows were read with their file's figures: KeepTotalsWhenIdle makes the kept sums.
+    bool m_bKeepWhenIdle = false;
 };

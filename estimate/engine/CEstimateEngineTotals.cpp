@@ -275,12 +275,10 @@ void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxIn
             }
         }
     } else if (bBelowTaxInOneWalk) {
-        // The walk below the tax row writes the totals there and records the rows for the
-        // kept sums; this one works out the rows and the estimate's amount for the tax.
-        const bool bKeepInWalk = m_bKeepInWalk;
-        m_bKeepInWalk = false;
+        // This walk works out the rows and the estimate's amount for the tax, writes the
+        // totals above the tax row and records the rows for the kept sums; the totals below
+        // are made from those sums or by a walk below the tax row (RecalcTotals).
         RecalcTotalRows(nFromRow, bAnyTotal, true, nTaxRow);
-        m_bKeepInWalk = bKeepInWalk;
     } else {
         RecalcTotalRows(nFromRow, bAnyTotal, bGrandTotal || nTaxRow >= 0, INT_MAX);
     }
@@ -320,22 +318,30 @@ void CEstimateEngine::RecalcTotals(int nFromRow)
     for (;;) {
         int nTaxRow = -1;
         bool bBelowTaxInOneWalk = false;
+        const bool bKeepInWalk = m_bKeepInWalk;
         RecalcPasses(nFrom, nTaxRow, bBelowTaxInOneWalk);
         if (nTaxRow < 0)
             break;
         const CTaxTexts tax = MakeTaxTexts();
+        // Without step and classification rows below the tax row, the rounds below it
+        // change nothing but totals and tax rows, neither of which the estimate's amount
+        // adds: every tax row below takes this tax. (A round costs a walk: with a tax row
+        // per 種目 the recalculation grew with the square of the rows.) Where the walk
+        // recorded every row as whole numbers, the kept sums made of its record give each
+        // tax row its tax and every total below its sums, in row order, without reading
+        // the rows again.
+        if (bBelowTaxInOneWalk && m_kept.FinishBelowTheTax(*this, nTaxRow))
+            break;
         StoreTaxRow(nTaxRow, tax);
         m_sheet.RowsWritten(nTaxRow, nTaxRow);
         nFrom = nTaxRow + 1;
         if (!bBelowTaxInOneWalk)
             continue;
-        // Without step and classification rows below the tax row, the rounds below it
-        // change nothing but totals and tax rows, neither of which the estimate's amount
-        // adds: every tax row below takes this tax. So one walk does what the rounds would:
-        // it gives each tax row its tax where it meets it, before the rows below read it,
-        // and makes every total below from the rows as they then stand. (A round costs a
-        // walk: with a tax row per 種目 the recalculation grew with the square of the rows.)
-        // It reads every row, and records them for the kept sums.
+        // Otherwise one walk does what the rounds would: it gives each tax row its tax
+        // where it meets it, before the rows below read it, and makes every total below
+        // from the rows as they then stand. It reads every row, and records them for the
+        // kept sums.
+        m_bKeepInWalk = bKeepInWalk;
         CTotalsWalk::COptions options;
         options.pTax = &tax;
         options.nFreshFrom = nWalkFrom;
@@ -352,6 +358,7 @@ void CEstimateEngine::RecalcTotals(int nFromRow)
 void CEstimateEngine::StartOnRowsRead(bool bWorkOut)
 {
     CEstimateColumns::CBatch batch(m_columns);
+    m_bKeepWhenIdle = false;
     if (bWorkOut) {
         // The walk recorded the rows: the sums are made of the record now rather than at
         // the first edit.
@@ -361,7 +368,16 @@ void CEstimateEngine::StartOnRowsRead(bool bWorkOut)
     }
     TakeFiguresAsDone();
     m_bRecalcAllWanted = true;
-    KeepTotalsOfTheRows();
+    m_kept.Forget();
+    m_bKeepWhenIdle = true;
+}
+
+bool CEstimateEngine::KeepTotalsWhenIdle()
+{
+    if (!m_bKeepWhenIdle)
+        return false;
+    m_bKeepWhenIdle = false;
+    return m_kept.IsOff() && KeepTotalsOfTheRows();
 }
 
 bool CEstimateEngine::KeepTotalsOfTheRows()

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -33,6 +34,42 @@ bool IsCountedKind(ERowKind nKind)
 }
 
 } // namespace
+
+// The totals a recalculation rewrites, taken in row order (a total's index follows its row):
+// each marked once, however many changed rows it adds. A heap over the indices with a mark
+// per total: an estimate's first recalculation may rewrite thousands of them.
+class CKeptTotals::CPending {
+public:
+    explicit CPending(size_t nTotals) : m_marked(nTotals, 0) {}
+    void Mark(int nIndex)
+    {
+        if (m_marked[static_cast<size_t>(nIndex)] != 0)
+            return;
+        m_marked[static_cast<size_t>(nIndex)] = 1;
+        m_heap.push_back(nIndex);
+        std::push_heap(m_heap.begin(), m_heap.end(), std::greater<>());
+    }
+    // Whether the total was marked; it is not any more.
+    bool Unmark(int nIndex)
+    {
+        const bool bMarked = m_marked[static_cast<size_t>(nIndex)] != 0;
+        m_marked[static_cast<size_t>(nIndex)] = 0;
+        return bMarked;
+    }
+    // The first marked total, or -1.
+    int First()
+    {
+        while (!m_heap.empty() && m_marked[static_cast<size_t>(m_heap.front())] == 0) {
+            std::pop_heap(m_heap.begin(), m_heap.end(), std::greater<>());
+            m_heap.pop_back();
+        }
+        return m_heap.empty() ? -1 : m_heap.front();
+    }
+
+private:
+    std::vector<char> m_marked;
+    std::vector<int> m_heap;
+};
 
 int CKeptTotals::SlotOfLevel(ETotalLevel nLevel)
 {
@@ -191,7 +228,7 @@ void CKeptTotals::ForTotalsOver(int nRow, bool bGrand, bool bDiscounts, Visit vi
 }
 
 bool CKeptTotals::ApplyChange(int nRow, ERowKind nOldKind, const int64_t* pOld, ERowKind nNewKind,
-                              const int64_t* pNew, int nFromRow, std::set<int>& pending)
+                              const int64_t* pNew, int nFromRow, CPending& pending)
 {
     const size_t nSums = m_columns.size();
     // The differences for the heading and grand totals, for the discount totals (discount
@@ -222,9 +259,9 @@ bool CKeptTotals::ApplyChange(int nRow, ERowKind nOldKind, const int64_t* pOld, 
     m_kinds[static_cast<size_t>(nRow)] = nNewKind;
     auto mark = [&](int nIndex) {
         if (m_totals[nIndex].nRow >= nFromRow)
-            pending.insert(nIndex);
+            pending.Mark(nIndex);
         else
-            m_stale.insert(nIndex);
+            m_stale.push_back(nIndex);
     };
     if (bHeading && !m_grandTotals.empty()) {
         // The first grand total below the row takes the change, and through it every one
@@ -259,6 +296,7 @@ bool CKeptTotals::StartKeepingRows(const CEstimateEngine& engine, bool bAllocate
     known.m_nChanges = m_nChanges;
     known.m_nUsedRows = m_nUsedRows;
     known.m_nFirstFresh = m_nFirstFresh;
+    known.m_nFreshEnd = m_nFreshEnd;
     known.m_strRules = std::move(m_strRules);
     known.m_changedRows = std::move(m_changedRows);
     *this = std::move(known);
@@ -392,16 +430,18 @@ void CKeptTotals::EndKeepingRows()
 {
     // Every total above the row the walk started from may not show its sums; so may those
     // over the rows changed since.
-    for (size_t i = 0; i < m_totals.size() && m_totals[i].nRow < m_nFirstFresh; ++i)
-        m_stale.insert(static_cast<int>(i));
+    for (size_t i = 0; i < m_totals.size(); ++i) {
+        if (m_totals[i].nRow < m_nFirstFresh || m_totals[i].nRow >= m_nFreshEnd)
+            m_stale.push_back(static_cast<int>(i));
+    }
     for (int r : m_changedRows) {
         if (r < 0 || r >= static_cast<int>(m_kinds.size()))
             continue;
-        ForTotalsOver(r, true, true, [this](int nIndex) { m_stale.insert(nIndex); });
+        ForTotalsOver(r, true, true, [this](int nIndex) { m_stale.push_back(nIndex); });
         const auto it = std::lower_bound(m_totals.begin(), m_totals.end(), r,
                                          [](const CTotal& t, int nRow) { return t.nRow < nRow; });
         if (it != m_totals.end() && it->nRow == r)
-            m_stale.insert(static_cast<int>(it - m_totals.begin()));
+            m_stale.push_back(static_cast<int>(it - m_totals.begin()));
     }
     m_changedRows.clear();
     m_running.clear();
@@ -437,9 +477,10 @@ bool CKeptTotals::StartRecord(const CEstimateEngine& engine, CRecord& record)
     return true;
 }
 
-void CKeptTotals::EndRecord(const CEstimateEngine& engine, int nFromRow)
+void CKeptTotals::EndRecord(const CEstimateEngine& engine, int nFromRow, int nWriteEnd)
 {
     m_nFirstFresh = nFromRow;
+    m_nFreshEnd = nWriteEnd;
     m_changedRows.clear();
     m_eState = stateRecorded;
     m_nChanges = engine.m_rows.GetChangeCount();
@@ -453,6 +494,19 @@ void CKeptTotals::BuildFromWalk(const CEstimateEngine& engine)
         return;
     if (!BuildFromRecord(engine))
         Block(engine, m_bBlockedByNumber);
+}
+
+bool CKeptTotals::FinishBelowTheTax(CEstimateEngine& engine, int nTaxRow)
+{
+    if (m_eState != stateRecorded || !IsInStep(engine.m_rows.GetChangeCount()) ||
+        m_nUsedRows != engine.m_nUsedRows || engine.m_columns.GetRulesText() != m_strRules)
+        return false;
+    // The tax rows are rewritten below; the totals from the first one down are stale.
+    if (!BuildFromRecord(engine)) {
+        Block(engine, m_bBlockedByNumber);
+        return false;
+    }
+    return Recalc(engine, nTaxRow);
 }
 
 bool CKeptTotals::BuildFromRecord(const CEstimateEngine& engine)
@@ -583,15 +637,13 @@ bool CKeptTotals::Recalc(CEstimateEngine& engine, int nFromRow)
 
     m_grandChanges.assign(m_grandTotals.size() * nSums, 0);
     // The totals to rewrite, in row order (the indices follow the rows).
-    std::set<int> pending;
-    for (auto it = m_stale.begin(); it != m_stale.end();) {
-        if (m_totals[*it].nRow >= nFrom) {
-            pending.insert(*it);
-            it = m_stale.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    CPending pending(m_totals.size());
+    std::erase_if(m_stale, [&](int nIndex) {
+        if (m_totals[static_cast<size_t>(nIndex)].nRow < nFrom)
+            return false;
+        pending.Mark(nIndex);
+        return true;
+    });
     std::vector<int64_t> oldValues(nSums), newValues(nSums);
     // The rows the engine changed: their differences go to the totals over them, and a
     // total changed by hand is written again.
@@ -616,12 +668,20 @@ bool CKeptTotals::Recalc(CEstimateEngine& engine, int nFromRow)
             if (it != m_totals.end() && it->nRow == r) {
                 const int nIndex = static_cast<int>(it - m_totals.begin());
                 if (r >= nFrom)
-                    pending.insert(nIndex);
+                    pending.Mark(nIndex);
                 else
-                    m_stale.insert(nIndex);
+                    m_stale.push_back(nIndex);
             }
         }
     }
+    // The free rows among them (their own cells changed) are rewritten whatever the tax.
+    std::vector<int> changedFree;
+    for (int r : m_changedRows) {
+        if (r >= 0 && r < nUsedRows && m_kinds[static_cast<size_t>(r)] == kindFree)
+            changedFree.push_back(r);
+    }
+    if (!changedFree.empty() && changedFree.front() < nFrom)
+        m_bTaxShown = false; // a free row above the rows rewritten now may not show the tax
     m_changedRows.clear();
 
     // The walk sets the discount level at every discount total it meets.
@@ -650,6 +710,14 @@ bool CKeptTotals::Recalc(CEstimateEngine& engine, int nFromRow)
         tax = engine.MakeTaxTexts();
         engine.m_bWalkedAmounts = false;
     }
+    const bool bTaxAsShown = m_bTaxShown && m_nShownTaxColumns[0] == tax.nAmountCol &&
+                             m_nShownTaxColumns[1] == tax.nSecondCol && m_strShownTax[0] == tax.strTax &&
+                             m_strShownTax[1] == tax.strSecondTax;
+    // Whether free rows are rewritten now, and all of them.
+    const bool bAnyFreeRow = itFree != m_freeRows.end();
+    const bool bEveryFreeRow = bAnyFreeRow && itFree == m_freeRows.begin();
+    if (bTaxAsShown && bAnyFreeRow)
+        engine.m_strEditStartText.Empty(); // as the rewrite of a free row would
     // The grand totals take the changes above them in row order: nGrand is the next one,
     // grandChange what the rows above it changed. Those above nFrom are not rewritten now.
     size_t nGrand = 0;
@@ -668,12 +736,13 @@ bool CKeptTotals::Recalc(CEstimateEngine& engine, int nFromRow)
     while (nGrand < m_grandTotals.size() && m_totals[m_grandTotals[nGrand]].nRow < nFrom) {
         const int nIndex = m_grandTotals[nGrand];
         if (takeGrandChanges())
-            m_stale.insert(nIndex);
+            m_stale.push_back(nIndex);
     }
     // The rows written below are followed here, not noted as changes.
     m_eState = stateOff;
     for (;;) {
-        const int nTotalRow = pending.empty() ? INT_MAX : m_totals[*pending.begin()].nRow;
+        const int nPending = pending.First();
+        const int nTotalRow = nPending < 0 ? INT_MAX : m_totals[static_cast<size_t>(nPending)].nRow;
         const int nFreeRow = itFree == m_freeRows.end() ? INT_MAX : *itFree;
         const int nGrandRow = nGrand < m_grandTotals.size() ? m_totals[m_grandTotals[nGrand]].nRow : INT_MAX;
         if (nTotalRow == INT_MAX && nFreeRow == INT_MAX && nGrandRow == INT_MAX)
@@ -683,7 +752,7 @@ bool CKeptTotals::Recalc(CEstimateEngine& engine, int nFromRow)
             // A grand total (also one marked for rewriting): rewritten when its sums moved.
             const int nIndex = m_grandTotals[nGrand];
             const bool bChanged = takeGrandChanges();
-            const bool bMarked = pending.erase(nIndex) > 0;
+            const bool bMarked = pending.Unmark(nIndex);
             if (!bChanged && !bMarked)
                 continue;
             nRow = nGrandRow;
@@ -693,8 +762,8 @@ bool CKeptTotals::Recalc(CEstimateEngine& engine, int nFromRow)
                 sums[i].sum = CWholeSums::Compensated(m_sums[static_cast<size_t>(nIndex) * nSums + i]);
             engine.WriteTotalRow(nRow, sums);
         } else if (nTotalRow < nFreeRow) {
-            const int nIndex = *pending.begin();
-            pending.erase(pending.begin());
+            const int nIndex = nPending;
+            pending.Unmark(nIndex);
             nRow = nTotalRow;
             if (engine.EditKind(nRow) != m_totals[nIndex].nKind)
                 return fail();
@@ -704,6 +773,8 @@ bool CKeptTotals::Recalc(CEstimateEngine& engine, int nFromRow)
         } else {
             nRow = nFreeRow;
             ++itFree;
+            if (bTaxAsShown && !std::binary_search(changedFree.begin(), changedFree.end(), nRow))
+                continue;
             if (engine.EditKind(nRow) != kindFree)
                 return fail();
             engine.StoreTaxRow(nRow, tax);
@@ -722,6 +793,20 @@ bool CKeptTotals::Recalc(CEstimateEngine& engine, int nFromRow)
     m_eState = stateBuilt;
     m_changedRows.clear();
     m_nChanges = engine.m_rows.GetChangeCount();
+    if (bEveryFreeRow && !bTaxAsShown) {
+        m_bTaxShown = true;
+        m_nShownTaxColumns[0] = tax.nAmountCol;
+        m_nShownTaxColumns[1] = tax.nSecondCol;
+        m_strShownTax[0] = tax.strTax;
+        m_strShownTax[1] = tax.strSecondTax;
+    } else if (bAnyFreeRow && !bTaxAsShown) {
+        m_bTaxShown = false; // those above the rows rewritten show another tax
+    }
+    // Totals marked stale again and again stay listed once.
+    if (m_stale.size() > m_totals.size()) {
+        std::sort(m_stale.begin(), m_stale.end());
+        m_stale.erase(std::unique(m_stale.begin(), m_stale.end()), m_stale.end());
+    }
     if constexpr (kChecksOn)
         MORVEL_CHECK(MatchesTheRows(engine), "the kept sums are those of the rows");
     return true;

@@ -19,9 +19,10 @@
 
 #include "estimate/engine/CWholeSums.h"
 #include "estimate/engine/RowKinds.h"
+#include "platform/base/CString.h"
 
+#include <climits>
 #include <cstdint>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,8 @@ class CKeptTotals {
 public:
     // Whether the sums are kept and follow the rows (an edit's recalculation can use them).
     bool IsBuilt() const { return m_eState == stateBuilt; }
+    // Whether nothing is kept, nor being made from a walk's record.
+    bool IsOff() const { return m_eState == stateOff; }
     void Forget() { m_eState = stateOff; }
     // Whether the engine's next change of a row can be noted: something is kept and nothing
     // else changed the rows since they were last known (nChangeCount: the store's count
@@ -76,10 +79,16 @@ public:
     // The walk met a row the kept sums cannot follow: a step or classification row, or a
     // number they cannot keep (bByNumber).
     void StopRecord(const CEstimateEngine& engine, bool bByNumber) { Block(engine, bByNumber); }
-    void EndRecord(const CEstimateEngine& engine, int nFromRow);
+    // The walk wrote the totals from nFromRow up to nWriteEnd (not those from there on).
+    void EndRecord(const CEstimateEngine& engine, int nFromRow, int nWriteEnd);
     // Makes the sums of the walk's record at once, instead of at the next edit (nothing
     // where no walk recorded the rows, or nothing changed since).
     void BuildFromWalk(const CEstimateEngine& engine);
+    // After a walk that recorded every row and wrote the totals above the first tax row
+    // only (nTaxRow): the sums made of its record, then every tax row from nTaxRow down
+    // given the tax and every total below rewritten from the sums, instead of a second walk
+    // over the rows. false where the record cannot serve (the walk then does the work).
+    bool FinishBelowTheTax(CEstimateEngine& engine, int nTaxRow);
 
     // Whether the kept sums hold the rows as they are (built, nothing changed since).
     bool IsCurrent(const CEstimateEngine& engine) const;
@@ -130,8 +139,9 @@ private:
     // Adds the change of a row's numbers to the totals that add the row, and marks those
     // for rewriting (the ones from nFromRow down) or as stale. The grand totals take it
     // later, in row order (m_grandChanges).
+    class CPending;
     bool ApplyChange(int nRow, ERowKind nOldKind, const int64_t* pOld, ERowKind nNewKind, const int64_t* pNew,
-                     int nFromRow, std::set<int>& pending);
+                     int nFromRow, CPending& pending);
     // The totals that add the row (any of its numbers): the heading totals over it, the
     // grand totals below it (bGrand) and the discount totals over it (bDiscounts).
     template <typename Visit>
@@ -143,8 +153,10 @@ private:
     // The edit page's change count when the rows were last known.
     unsigned long long m_nChanges = 0;
     int m_nUsedRows = 0;
-    // The totals from this row down showed their sums when the tracking started.
+    // The totals from this row down showed their sums when the tracking started; those from
+    // m_nFreshEnd on did not (a walk that left them to the rewrite below the first tax row).
     int m_nFirstFresh = 0;
+    int m_nFreshEnd = INT_MAX;
     // The column rules of the form the sums were made under.
     std::string m_strRules;
     // Rows whose cells or (ordinary) kind the engine changed since the rows were last known.
@@ -177,9 +189,15 @@ private:
     // recalculation leaves the engine's discount level at that of the last one it meets.
     int m_nLastDiscountRow = -1;
     ETotalLevel m_nLastDiscountLevel = LevelFromNumber(0);
-    // Totals that may not show their sums (indices): those above the rows a recalculation
-    // started from, which it does not rewrite.
-    std::set<int> m_stale;
+    // The tax every free row shows, as a recalculation through the sums last gave it to all
+    // of them (m_bTaxShown): while the tax stays the same, a free row no change reached is
+    // not rewritten (it would come out as it is).
+    bool m_bTaxShown = false;
+    int m_nShownTaxColumns[2] = {-1, -1};
+    CString m_strShownTax[2];
+    // Totals that may not show their sums (indices, in any order, some more than once):
+    // those above the rows a recalculation started from, which it does not rewrite.
+    std::vector<int> m_stale;
 
     // ---- while the sums are made row by row (KeepRow) ----
     // What the rows so far add per summed column (by its mode), the discount rows' sums,

@@ -245,6 +245,7 @@ void CTotalsWalk::Run()
     const int nLevelStart = FindLevelStart();
     int r = m_bWhole || m_bCalcRows ? 0 : nLevelStart;
     const bool bFromTheTop = r == 0;
+    m_engine.m_nRowsWalked += static_cast<unsigned long long>(std::max(0, nLast + 1 - r));
     const CGridRowArray& rows = m_engine.m_rows;
     // The rows' remembered numbers are not read (the engine's store holds them).
     auto prefetch = [&](int nRow) { m_engine.PrefetchRow(nRow, m_nFirstCell, m_nLastCell, 0, -1); };
@@ -285,7 +286,8 @@ void CTotalsWalk::Run()
         RecordRow(pRow, r, nKind);
     }
     if (m_bRecord)
-        m_engine.m_kept.EndRecord(m_engine, m_options.nFreshFrom >= 0 ? m_options.nFreshFrom : m_nFromRow);
+        m_engine.m_kept.EndRecord(m_engine, m_options.nFreshFrom >= 0 ? m_options.nFreshFrom : m_nFromRow,
+                                  m_options.nWriteEnd);
     m_engine.m_bCalcRowsInWalk = false;
     TakeWalkedAmounts(bFromTheTop);
 }

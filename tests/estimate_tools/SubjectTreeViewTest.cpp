@@ -5,6 +5,7 @@
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
 
 #include "app/CMainFrame.h"
+#include "app/CMorvelSettings.h"
 #include "estimate/engine/CNumberRules.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
@@ -33,6 +34,18 @@ public:
         m_bEnableChanged = TRUE;
     }
     int enabled = -1;
+};
+
+// A view of the document that counts the document's requests to fill its subject trees
+// again (every recalculation the window follows makes one).
+class CTreeFillCounter : public CView {
+public:
+    void OnDraw(CDC*) override {}
+    void OnUpdate(CView*, LPARAM lHint, CObject*) override
+    {
+        nFills += lHint == CMorvelEMView::hintRebuildSubjectTree ? 1 : 0;
+    }
+    int nFills = 0;
 };
 
 class SubjectTreeViewTest : public SubjectTreeWindowTest {
@@ -224,6 +237,27 @@ TEST_F(SubjectTreeViewTest, TheTreeFollowsAQuantityTypedIntoTheGrid)
     EXPECT_EQ("200.000000", Cell(srFirstDetail, scQty));
     EXPECT_NE(before, Text(nMiddle));
     EXPECT_EQ(Expected(nMiddle, nMiddleTotal), Text(nMiddle));
+}
+
+// An Enter recalculates once, and the tree is filled once, the status bar's amount following
+// it; at a level that leaves the figures to F7, likewise.
+TEST_F(SubjectTreeViewTest, AnEnterFillsTheTreeOnceAndTheStatusBarShowsTheNewAmount)
+{
+    for (const int nLevel : {3, 1}) {
+        SCOPED_TRACE(nLevel);
+        CMorvelSettings::GetCurrent()->WriteProfileInt("ReCalcSetting", "Level", nLevel);
+        CTreeFillCounter counter;
+        m_pView->GetDocument()->AddView(&counter);
+        GoTo(scQty, srFirstDetail);
+        TypeUtf8(nLevel == 3 ? "２００" : "３００");
+        Key(VK_RETURN);
+        Pump();
+        EXPECT_EQ(1, counter.nFills);
+        const CString strAmount = CNumberRules::FormatByPicture(m_pView->SumEstimateAmount(scAmount, FALSE),
+                                                                "###,###,###,###,###", TRUE);
+        EXPECT_NE(std::string::npos, StatusPane(ID_INDICATOR_PANE2).find(strAmount.str()))
+            << StatusPane(ID_INDICATOR_PANE2);
+    }
 }
 
 // An edit that changes amounts sets only those labels again: the items stay, with a branch

@@ -73,6 +73,50 @@ TEST(EstimateEngineTest, TotalsAndTaxOfAnEstimateWithoutAView)
     EXPECT_EQ(Normal(nSum / 10), e.Cell(6, 3));
 }
 
+// A column the totals add whose formula works out each row's share of the amount, cut to
+// whole yen: a total shows the sum of the rows' shares, not the share of its amount.
+TEST(EstimateEngineTest, ATotalAddsUpTheRowsFiguresOfAFormulaColumn)
+{
+    std::vector<CTestColumn> columns = AmountColumns();
+    columns.push_back({"計 A", "###,###", "D/10", "D(-1)", "", "4"});
+    CTestEstimate e(columns);
+    e.AddRow(kindLarge, {"建築工事"});
+    e.AddRow(kindDetail, {"足場", "1", "15"});
+    e.AddRow(kindDetail, {"型枠", "1", "15"});
+    e.AddRow(kindLargeTotal, {});
+    e.engine.RecalcAll();
+    EXPECT_EQ(Normal(30), e.Cell(3, 3));
+    EXPECT_EQ(Normal(2), e.Cell(3, 4)) << "1 + 1, not 30 / 10";
+}
+
+// Several rows edited before one recalculation (a paste over rows, say), then a row marked
+// non-calculated: the totals take every change, through the sums kept per total.
+TEST(EstimateEngineTest, EditsOfSeveralRowsAndAKindChangeReachTheTotalsThroughTheKeptSums)
+{
+    CTestEstimate e(AmountColumns());
+    e.AddRow(kindLarge, {"建築工事"});
+    e.AddRow(kindDetail, {"足場", "1", "1,000"});
+    e.AddRow(kindDetail, {"型枠", "1", "200"});
+    e.AddRow(kindDetail, {"鉄筋", "1", "30"});
+    e.AddRow(kindLargeTotal, {});
+    e.AddRow(kindGrandTotal, {});
+    e.engine.RecalcAll();
+
+    for (int r : {1, 3}) {
+        e.engine.SetCellText("2", r, 1, true);
+        e.engine.CalcRow(r, 0);
+    }
+    e.engine.RecalcTotals(1);
+    EXPECT_EQ(Normal(2000 + 200 + 60), e.Cell(4, 3));
+    EXPECT_EQ(Normal(2000 + 200 + 60), e.Cell(5, 3));
+
+    e.engine.SetRowKind(NonCalculatedKindOf(kindDetail), 2);
+    e.engine.RecalcTotals(2);
+    EXPECT_TRUE(e.engine.AreTotalsKept());
+    EXPECT_EQ(Normal(2000 + 60), e.Cell(4, 3));
+    EXPECT_EQ(Normal(2000 + 60), e.Cell(5, 3));
+}
+
 // 600 estimates in one, each closed by its grand total and tax row: an edit at the top
 // changes every grand total and tax row below it (1,200 rows). The end of the command
 // still finishes the work through the kept sums, not by recalculating everything.
@@ -100,6 +144,7 @@ TEST(EstimateEngineTest, AnEditOverHundredsOfGrandTotalsAndTaxRowsEndsThroughThe
     EXPECT_EQ(Normal(nSum / 10), e.Cell(2, 3));
     EXPECT_EQ(Normal(nSum / 10), e.Cell(3 * nEstimates - 1, 3));
     EXPECT_FALSE(e.engine.HasChangesSinceFiguresDone());
+    EXPECT_FALSE(e.engine.RecalcChangedFigures()) << "nothing left to work out";
 }
 
 // A column worked out from the amount, left of it in the form, on a total row and on the
@@ -131,4 +176,32 @@ TEST(EstimateEngineTest, OneFullRecalculationWorksOutTotalAndTaxRowsOnTheirNewFi
     EXPECT_EQ(Normal(3500), e.Cell(3, 3));
     EXPECT_EQ(Normal(700), e.Cell(4, 4));
     EXPECT_EQ(Normal(350), e.Cell(4, 3));
+}
+
+// A total row works out a formula column that reads a column right of it (the half of a
+// doubled amount the totals do not add) on that column as the row's last rewrite left it:
+// which totals an edit rewrites changes what they show, so such a form keeps no sums and
+// an edit walks the totals; the amounts come out as typed.
+TEST(EstimateEngineTest, AFormWhoseTotalsReadAFormulaRightOfItKeepsNoSums)
+{
+    std::vector<CTestColumn> columns = AmountColumns();
+    columns.insert(columns.begin() + 3, {"計", "###,###", "F/2", "", "", ""});
+    columns[4][2] = "B*C";
+    columns.push_back({"計", "###,###", "E*2", "", "", ""});
+    CTestEstimate e(columns);
+    e.AddRow(kindLarge, {"仮設"});
+    e.AddRow(kindDetail, {"足場", "1", "100"});
+    e.AddRow(kindLargeTotal, {});
+    e.AddRow(kindLarge, {"基礎"});
+    e.AddRow(kindDetail, {"型枠", "1", "300"});
+    e.AddRow(kindLargeTotal, {});
+    e.AddRow(kindGrandTotal, {});
+    e.engine.RecalcAll();
+
+    e.engine.SetCellText("2", 1, 1, true);
+    e.engine.CalcRow(1, 0);
+    e.engine.RecalcTotals(1);
+    EXPECT_FALSE(e.engine.AreTotalsKept());
+    EXPECT_EQ(Normal(200), e.Cell(2, 4));
+    EXPECT_EQ(Normal(500), e.Cell(6, 4));
 }

@@ -151,6 +151,8 @@ TEST_F(EstimateModelTest, TheRowLimitGrowsByDoublingUntilTheRowsFit)
 
 TEST_F(EstimateModelTest, InformationValuesCoverWhatWasSetWithinTheLimit)
 {
+    model.SetInformation(0, "見積書");
+    EXPECT_EQ("見積書", model.GetInformation(0).str());
     model.SetInformation(4, "工事名");
     EXPECT_EQ(5, model.GetInformationCount());
     EXPECT_EQ("工事名", model.GetInformation(4).str());
@@ -187,6 +189,7 @@ TEST_F(EstimateModelTest, RowsPutInAndTakenOutMoveTheRowsTheCountsTheStepsAndThe
     EXPECT_EQ(1, model.TakeRowsOut(0, 1, nullptr));
     EXPECT_EQ(0, model.TakeRowsOut(7, 1, nullptr));
     model.EndRowSteps();
+    EXPECT_EQ(1u, steps.GetKeptCount());
     EXPECT_EQ(4, model.GetUsedRows());
     EXPECT_EQ("1", Cell(EPage::edit, 2, 0));
     ASSERT_EQ(2u, steps.Steps().size());
@@ -194,6 +197,10 @@ TEST_F(EstimateModelTest, RowsPutInAndTakenOutMoveTheRowsTheCountsTheStepsAndThe
     EXPECT_EQ(3, steps.Steps()[0].nUsedRowsBefore);
     EXPECT_FALSE(steps.Steps()[1].bInserted);
     EXPECT_EQ(0, steps.Steps()[1].nRow);
+
+    // Taken out with no command recording: gone.
+    EXPECT_EQ(1, model.TakeRowsOut(3, 1, nullptr));
+    EXPECT_EQ(3, model.GetUsedRows());
 
     // Rows written past the used ones make them reach the row.
     model.ReachRow(6);
@@ -218,6 +225,9 @@ TEST_F(EstimateModelTest, NonCalculatedMarksSkipSummaryRowsAndRecordEveryFormerK
     model.SetNonCalculated(false, 0, 1);
     EXPECT_EQ(kindDetail, model.RowKind(EPage::edit, 0));
     EXPECT_EQ(CUndoCommand::undoNonCalcRelease, model.Undo().GetUndoAction());
+    model.SetNonCalculated(true, 1, 1);
+    EXPECT_EQ(1, model.Undo().GetUndoCommand()->FirstRow());
+    EXPECT_EQ(1, model.Undo().GetUndoCommand()->LastRow());
 }
 
 TEST_F(EstimateModelTest, RowsReplacedWholeAreTheUsedRowsWithinAGrownLimit)

@@ -217,6 +217,17 @@ TEST(RowPoolTest, SlotsAreDistinctAlignedReusedAndGrowByBlocks)
     pool.Free(pFreed);
     EXPECT_EQ(pool.Allocate(), pFreed);
     rows[5] = ::new (pFreed) CGridRow;
+    // Two given back come back both, whichever first.
+    void* pTwo[] = {rows[6], rows[7]};
+    for (void* p : pTwo) {
+        static_cast<CGridRow*>(p)->~CGridRow();
+        pool.Free(p);
+    }
+    void* pAgain[] = {pool.Allocate(), pool.Allocate()};
+    EXPECT_TRUE((pAgain[0] == pTwo[0] && pAgain[1] == pTwo[1]) ||
+                (pAgain[0] == pTwo[1] && pAgain[1] == pTwo[0]));
+    rows[6] = ::new (pTwo[0]) CGridRow;
+    rows[7] = ::new (pTwo[1]) CGridRow;
     EXPECT_EQ(pool.GetBlockCount(), 2u);
     int local = 0;
     EXPECT_FALSE(pool.Owns(&local));
@@ -315,4 +326,19 @@ TEST(GridRowNumberTest, RememberedNumbersFollowEveryTextChange)
     EXPECT_EQ(35.0, row.ReadNumber(3));
     EXPECT_EQ(0.0, row.ReadNumber(-1));
     EXPECT_EQ(0.0, row.ReadNumber(CGridRow::MAX_CELLS));
+
+    // The totals remember a number with its text: it is taken for that text alone, of any
+    // length the entry holds, a byte changed anywhere in it is another text.
+    for (size_t n = 1; n <= CRememberedNumber::TEXT_LIMIT; ++n) {
+        const std::string text = std::string(n, '1');
+        CRememberedNumber entry;
+        entry.Set(2, text, 1.0);
+        EXPECT_TRUE(entry.Matches(2, text)) << n;
+        EXPECT_FALSE(entry.Matches(3, text)) << n;
+        for (size_t i = 0; i < n; ++i) {
+            std::string other = text;
+            other[i] = '2';
+            EXPECT_FALSE(entry.Matches(2, other)) << n << " " << i;
+        }
+    }
 }

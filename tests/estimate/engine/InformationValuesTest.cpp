@@ -65,6 +65,7 @@ TEST(InformationValueRules, ANumberReadsAsItIsWrittenAndNothingElseReadsAsANumbe
         {"1,0000", "10000"},
         {"▲1,200", "-1200"},
         {"0.5円", "0.5"},
+        {"10,000円 　", "10000"},
     };
     for (const auto& n : numbers) {
         SCOPED_TRACE(n.typed);

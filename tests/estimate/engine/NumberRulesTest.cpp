@@ -145,6 +145,7 @@ TEST(FormatByPictureTest, GroupingRepeatsForLongNumbersAndShortNumbersGetNoLeadi
     EXPECT_EQ("123,456", Picture(123456, "###,###"));
     EXPECT_EQ("0", Picture(0, "###,###"));
     EXPECT_EQ("0.00", Picture(0, "#,###.##"));
+    EXPECT_EQ("1,234,567", Picture(1234567, ",###")) << "a picture that starts with its separator";
 }
 
 TEST(FormatByPictureTest, PicturesWithoutDecimalsOrSeparators)
@@ -207,6 +208,8 @@ TEST(NumberTextTest, ReadingStopsAtTheFirstCharacterThatCannotContinueANumber)
     EXPECT_DOUBLE_EQ(0, CNumberRules::ReadNumber("inf"));
     EXPECT_DOUBLE_EQ(0, CNumberRules::ReadNumber("0x10"));
     EXPECT_DOUBLE_EQ(12, CNumberRules::ReadNumber("12e3"));
+    EXPECT_DOUBLE_EQ(std::strtod("\t\r\n 12", nullptr), CNumberRules::ReadNumber("\t\r\n 12"))
+        << "blanks first";
 }
 
 // ---- formulas ----------------------------------------------------------------------------

@@ -87,8 +87,9 @@ public:
     // What the end of every command does at the default recalculation level.
     void RecalcAfterCommand()
     {
-        if (engine.HasChangesSinceFiguresDone())
-            engine.RecalcChangedFigures();
+        if (engine.HasChangesSinceFiguresDone()) {
+            EXPECT_TRUE(engine.RecalcChangedFigures()) << "figures were worked out: the rows are repainted";
+        }
     }
 
     int GetCurrentRow() const { return m_nCurrentRow; }
@@ -1131,13 +1132,15 @@ TEST_F(RecalcEquivalenceTest, AWrongKeptSumOrAnUncountedRowFailsTheConsistencyCh
     EXPECT_EQ(1u, failures.size());
 
     // A row put into the estimate past the store: the next walk makes the sums afresh, and
-    // the first recalculation through them finds the row.
+    // every recalculation through them finds the row: the full one itself, which makes the
+    // totals below its tax row from them, and the edit after it.
     failures.clear();
     CGridRowArray& rows = CKeptTotalsProbe::Rows(est);
     rows.EntryForWriting(details[3]) = std::make_unique<CGridRow>(*est.GetEditRow(details[3]));
     est.RecalcAll();
-    Edit(est, details[4], 2, "14");
     EXPECT_EQ(1u, failures.size());
+    Edit(est, details[4], 2, "14");
+    EXPECT_EQ(2u, failures.size());
 }
 
 // Several whole estimates in one file, each 種目 closed by its grand total and its
@@ -1179,6 +1182,33 @@ TEST_F(RecalcEquivalenceTest, ATaxRowPerKindRecalculatesAsTheRoundsBelowEachTaxR
             });
             Compare("price put into row " + std::to_string(r));
         }
+    }
+}
+
+// Without step or classification rows, a full recalculation of an estimate with a tax row
+// per 種目 reads every row once, opened or not: the tax rows and the totals below the first
+// one come from the sums its walk recorded, not from a second walk; and the texts are the
+// reference's.
+TEST_F(RecalcEquivalenceTest, AFullRecalculationWithATaxRowPerKindReadsEveryRowOnce)
+{
+    OpenBoth(TotallingColumns());
+    Both([](CCommandEstimate& est) {
+        for (int k = 0; k < 5; ++k) {
+            BuildGenerated(est, 80u + static_cast<unsigned>(k), false, est.GetUsedRows());
+            est.InsertTotal(levelGrand);
+            est.InsertConsumptionTax();
+            est.Down();
+        }
+    });
+    nTaxRate = 8;
+    for (const bool bReopened : {false, true}) {
+        if (bReopened)
+            Reopen(false, [](CCommandEstimate&) {});
+        const unsigned long long nWalked = oneWalk->engine.GetRowsWalked();
+        Both([](CCommandEstimate& est) { est.RecalcAll(); });
+        Compare(bReopened ? "opened under another tax rate and recalculated" : "recalculated");
+        EXPECT_EQ(static_cast<unsigned long long>(oneWalk->GetUsedRows()),
+                  oneWalk->engine.GetRowsWalked() - nWalked);
     }
 }
 

@@ -100,6 +100,18 @@ TEST_F(RowToolsTest, AFormWithoutAQuantityColumnHasNoRowWithAZeroQuantity)
     EXPECT_TRUE(rows.IsUnnecessaryRow(CUnnecessaryRows::conditionAmountZero, 0));
 }
 
+// A form may put its quantity in its first column.
+TEST_F(RowToolsTest, AQuantityInTheFormsFirstColumnIsLookedAt)
+{
+    std::vector<CTestColumn> columns = StandardTestColumns();
+    std::swap(columns[colName], columns[colQty]);
+    columns[colAmount][2] = "A*E";
+    CTestEstimate firstQuantity(columns);
+    firstQuantity.AddRow(kindDetail, {"0", nullptr, "足場", "m", "100"});
+    const CUnnecessaryRows rows(firstQuantity.engine, CUnnecessaryRows::EScan::standard);
+    EXPECT_EQ(0, rows.FindNext(CUnnecessaryRows::conditionQuantityZero, 0));
+}
+
 // Each add goes on from the total so far, over the used rows only, and the text follows
 // the column's picture; a cell reads as far as it reads as a number.
 TEST_F(RowToolsTest, TheRangeSumAddsOnInTheColumnsPicture)
@@ -121,4 +133,25 @@ TEST_F(RowToolsTest, TheRangeSumAddsOnInTheColumnsPicture)
     sum.Clear();
     EXPECT_FALSE(sum.IsPresent());
     EXPECT_DOUBLE_EQ(0.0, sum.GetTotal());
+}
+
+// The manual scan looks at detail rows alone, whatever an empty row holds; the standard one
+// at an empty row with a unit too. A number is zero only when it is: a quantity of five
+// ten-thousandths, either side of zero, is no zero quantity.
+TEST_F(RowToolsTest, UnnecessaryRowsHoldNumbersThatAreExactlyZero)
+{
+    std::vector<CTestColumn> columns = StandardTestColumns();
+    columns[colQty][1] = "#,###.####"; // four decimals, rounded by none
+    columns[colQty][3] = "";
+    CTestEstimate t(columns);
+    t.AddRow(kindEmpty, {"足場", nullptr, "0", "m", "100"});        // 0 empty row
+    t.AddRow(kindDetail, {"型枠", nullptr, "0.0005", "m", "100"});  // 1
+    t.AddRow(kindDetail, {"鉄筋", nullptr, "-0.0005", "t", "100"}); // 2
+    t.AddRow(kindDetail, {"養生", nullptr, "0", "m", "100"});       // 3
+    ASSERT_EQ("0.000500", t.Cell(1, colQty));
+    const CUnnecessaryRows standard(t.engine, CUnnecessaryRows::EScan::standard);
+    const CUnnecessaryRows manual(t.engine, CUnnecessaryRows::EScan::manual);
+    EXPECT_EQ(0, standard.FindNext(CUnnecessaryRows::conditionQuantityZero, 0));
+    EXPECT_EQ(3, standard.FindNext(CUnnecessaryRows::conditionQuantityZero, 1));
+    EXPECT_EQ(3, manual.FindNext(CUnnecessaryRows::conditionQuantityZero, 0));
 }

@@ -91,6 +91,18 @@ TEST_F(SubjectNumbersTest, NumbersFollowTheRowsAsTheyChange)
     EXPECT_EQ(NumbersInOrder()[1], "2.");
 }
 
+// Letters run from A to Z, then on in pairs from AA.
+TEST_F(SubjectNumbersTest, TheTwentySeventhLetterHeadingIsAA)
+{
+    Add(kindKind);
+    for (int i = 0; i < 27; ++i)
+        Add(kindLarge);
+    const std::vector<std::string> texts = NumbersInOrder();
+    EXPECT_EQ("1.A.", texts[1]);
+    EXPECT_EQ("1.Z.", texts[26]);
+    EXPECT_EQ("1.AA.", texts[27]);
+}
+
 TEST_F(SubjectNumbersTest, AnUnchangingCopyAndTheRowsAreEachNumberedAsTheyAre)
 {
     for (ERowKind nKind : outline)

@@ -143,3 +143,33 @@ TEST_F(SummaryTableTest, RowFormulaOfASummaryRowAndTheRowsOfAWrittenSummary)
     e.AddRow(SummaryKindOf(kindLarge), {});
     EXPECT_EQ(3, CSummaryTable::CountWrittenRows(e.engine));
 }
+
+// A large heading without a total carries its rows down to the next heading, its last row
+// too; rows under the kind heading after a large heading's total, a middle heading's among
+// them, belong to the kind heading's line. Lines that end on a page's last row keep it.
+TEST_F(SummaryTableTest, EveryRowCountsOnceWhereLargeHeadingsAndTheirTotalsLeaveIt)
+{
+    e.AddRow(kindKind, {"建築"});
+    e.AddRow(kindLarge, {"仮設"});
+    Detail("2", "1000");
+    e.AddRow(kindLargeTotal, {});
+    e.AddRow(kindMiddle, {"電気"}); // under no large heading: the kind heading's line
+    Detail("1", "400");
+    e.AddRow(kindLarge, {"基礎"});
+    Detail("3", "500");
+    Detail("1", "700");
+    e.AddRow(kindLarge, {"外構"});
+    Detail("1", "100");
+    e.AddRow(kindLargeTotal, {});
+    e.engine.RecalcAll();
+
+    CSummaryTable table = Table();
+    table.BuildLevel(CSummaryTable::levelLarge);
+    ASSERT_EQ(4, summary.GetSize());
+    const double amounts[] = {400, 2000, 2200, 100};
+    for (int r = 0; r < 4; ++r)
+        EXPECT_EQ(amounts[r], std::atof(Cell(r, cAmount).c_str())) << r;
+    table.FillPage(4);
+    EXPECT_EQ(4, summary.GetSize());
+    EXPECT_EQ("外構", Cell(3, cName));
+}

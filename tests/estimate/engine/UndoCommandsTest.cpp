@@ -155,6 +155,15 @@ protected:
         return outcome;
     }
     CUndoOutcome Undo(CUndoCommand& command) { return Finish(command.Undo(target)); }
+    // The steps of rows cut as the cut takes them out.
+    CRowSteps CutSteps(int nRow, int nCount)
+    {
+        CRowSteps steps;
+        target.pSteps = &steps;
+        target.DeleteRows(nRow, nCount);
+        target.pSteps = nullptr;
+        return steps;
+    }
     CUndoOutcome Redo(CUndoCommand& command) { return Finish(command.Redo(target)); }
 
     CTestEstimate e{AmountColumns()};
@@ -232,11 +241,7 @@ TEST_F(UndoCommandsTest, RowStepsAreTakenBackLastFirstAndARedoRunsTheCommandAgai
     EXPECT_EQ(CUndoCommand::undoRowsPasteCount, paste.Action());
 
     // Rows 3 and 4 cut: back in their places and selected.
-    CRowSteps cutSteps;
-    target.pSteps = &cutSteps;
-    target.DeleteRows(3, 2);
-    target.pSteps = nullptr;
-    CRowsCutCommand cut(3, 2, std::move(cutSteps));
+    CRowsCutCommand cut(3, 2, CutSteps(3, 2));
     const CUndoOutcome uncut = Undo(cut);
     EXPECT_EQ(beforePaste, Picture());
     EXPECT_EQ(CUndoOutcome::ESelection::rows, uncut.eSelection);
@@ -244,6 +249,41 @@ TEST_F(UndoCommandsTest, RowStepsAreTakenBackLastFirstAndARedoRunsTheCommandAgai
     EXPECT_EQ(2, uncut.nSelectedCount);
     Redo(cut);
     EXPECT_EQ("cut 0 3 2", target.calls.back());
+}
+
+// A rows command done again as recorded (the unnecessary rows deleted, say): its undo gives
+// the rows and the used rows as they were, with no selection left; its redo gives the rows
+// as the command left them, with what was written into its rows since. A command that
+// moved no rows has no step. The undo of a one-row cut selects that row alone.
+TEST_F(UndoCommandsTest, ARowsCommandIsTakenBackAndDoneAgainWithTheRowsItLeft)
+{
+    const std::string before = Picture();
+    CRowSteps steps;
+    target.pSteps = &steps;
+    target.DeleteRows(2, 2);
+    target.PutRowsIn(8, 2, nullptr); // below the used rows, which grow to them
+    target.pSteps = nullptr;
+    e.engine.SetCellText(CString::FromUtf8("仮設"), 8, 0, true);
+    e.engine.RecalcAll();
+    const std::string after = Picture();
+    CRowsReplayCommand command(CUndoCommand::undoUnnecessaryRows, std::move(steps));
+    const CUndoOutcome undone = Undo(command);
+    EXPECT_EQ(before, Picture());
+    EXPECT_EQ(CUndoOutcome::ESelection::none, undone.eSelection);
+    Redo(command);
+    EXPECT_EQ(after, Picture());
+    Undo(command);
+    EXPECT_EQ(before, Picture());
+
+    CRowSteps none;
+    none.Note(3, 0, true, 7);
+    EXPECT_TRUE(none.IsEmpty());
+
+    CRowsCutCommand cut(1, 1, CutSteps(1, 1));
+    const CUndoOutcome uncut = Undo(cut);
+    EXPECT_EQ(before, Picture());
+    EXPECT_EQ(1, uncut.nFirstSelected);
+    EXPECT_EQ(1, uncut.nSelectedCount);
 }
 
 TEST_F(UndoCommandsTest, ClearedAndSpecialRowsComeBackWithTheirWorkedOutCells)
@@ -331,6 +371,8 @@ TEST_F(UndoCommandsTest, TheStoreHoldsOneCommandEachWayAndRefusesOnceItsRowsMove
     EXPECT_TRUE(store.CanUndo());
     store.NoteRowShift(4);
     EXPECT_FALSE(store.CanUndo());
+    store.Record(std::make_unique<CMarkRowCommand>(4));
+    EXPECT_TRUE(store.CanUndo()) << "a command recorded after the rows moved";
     store.KeepInStep();
 
     // A redo that runs its command again leaves undo the command that run recorded; what
