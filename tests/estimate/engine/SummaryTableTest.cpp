@@ -164,7 +164,7 @@ TEST_F(SummaryTableTest, EveryRowCountsOnceWhereLargeHeadingsAndTheirTotalsLeave
     e.engine.RecalcAll();
 
     CSummaryTable table = Table();
-    table.BuildLevel(CSummaryTable::levelLarge);
+    table.BuildLevel(ESummaryLevel::largeSubjects);
     ASSERT_EQ(4, summary.GetSize());
     const double amounts[] = {400, 2000, 2200, 100};
     for (int r = 0; r < 4; ++r)
