@@ -127,6 +127,11 @@ void CMorvelEMDoc::GrowUsedRows(int)
     ForEachEstimateView([](CMorvelEMView& view) { view.UsedRowsChanged(); });
 }
 
+void CMorvelEMDoc::RowsMoved(int nFromRow)
+{
+    ForEachEstimateView([nFromRow](CMorvelEMView& view) { view.RowsMoved(nFromRow); });
+}
+
 void CMorvelEMDoc::RowsWritten(int nFirst, int nLast)
 {
     ForEachEstimateView([nFirst, nLast](CMorvelEMView& view) { view.InvalidateRows(nFirst, nLast); });

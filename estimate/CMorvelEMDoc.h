@@ -129,6 +129,7 @@ private:
     const CString& GetColumnText(int nCol, EColumnText eText) const override;
     void GrowUsedRows(int nRows) override;
     void RowsWritten(int nFirst, int nLast) override;
+    void RowsMoved(int nFromRow) override;
     CTaxSettings GetTaxSettings() const override;
     bool IsTaxVerticalTotal() const override;
     // Calls visit for every estimate grid view of the document.

@@ -212,7 +212,7 @@ END_MESSAGE_MAP()
 // Construction
 
 CMorvelEMView::CMorvelEMView()
-    : m_nMarkRow(-1), m_nMarkRowPrev(-1), m_nAdjustPage(1), m_nRowsPerPage(CMorvelSettings::ReadRowsPerPage())
+    : m_nMarkRowPrev(-1), m_nAdjustPage(1), m_nRowsPerPage(CMorvelSettings::ReadRowsPerPage())
 {
     SetSummaryPageShown(false);
     s_nCopyMode = 0;
@@ -494,26 +494,20 @@ void CMorvelEMView::PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows)
     EndDragExtension();
     if (nRow < 0 || nCount <= 0)
         return;
-    const int nRowLimit = GetRowLimit();
     Model().PutRowsIn(nRow, nCount, ppRows);
-    if (GetRowLimit() != nRowLimit)
-        RecalcTotalHeight();
-    if (m_nMarkRow >= nRow)
-        m_nMarkRow += nCount;
-    UpdateScrollRanges();
     SetDocumentModified();
 }
 
 void CMorvelEMView::TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>* pTaken)
 {
-    const int n = Model().TakeRowsOut(nRow, nCount, pTaken);
-    if (n <= 0)
-        return;
-    SetDocumentModified();
-    if (m_nMarkRow >= nRow && m_nMarkRow < nRow + n)
-        m_nMarkRow = -1;
-    else if (m_nMarkRow >= nRow + n)
-        m_nMarkRow -= n;
+    if (Model().TakeRowsOut(nRow, nCount, pTaken) > 0)
+        SetDocumentModified();
+}
+
+void CMorvelEMView::RowsMoved(int)
+{
+    EndDragExtension();
+    RecalcTotalHeight();
     UpdateScrollRanges();
 }
 
@@ -699,7 +693,7 @@ bool CMorvelEMView::HasFileRoomForRows(int nRow, int nCount, int nHeading) const
 
 void CMorvelEMView::OnUpdateMarkRelease(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_nMarkRow != -1 && !IsSummaryPageShown());
+    pCmdUI->Enable(GetMarkRow() != -1 && !IsSummaryPageShown());
 }
 
 void CMorvelEMView::OnUpdateEditPageOnly(CCmdUI* pCmdUI)

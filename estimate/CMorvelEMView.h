@@ -117,6 +117,9 @@ public:
     // The model's used rows changed under the view (an edit in another window on the
     // estimate grew them): the scroll ranges follow.
     void UsedRowsChanged() { UpdateScrollRanges(); }
+    // Rows were put in or taken out of the model from nFromRow on: a selection drag ends
+    // (the rows under it moved), the grid's height and scroll ranges follow.
+    void RowsMoved(int nFromRow);
     // The grid's zoom; the estimate's first window's is the estimate's, which its file keeps.
     void SetZoom(int nPercent);
 
@@ -1011,9 +1014,13 @@ private:
     // that moves (or goes).
     void NoteRowShift(int nFromRow);
     void FinishOpenEditForUndo();
-    // What undo and redo act on: this grid's rows and its editing commands
+    // The copy buffers' row commands that an undo step runs again in this window
     // (CMorvelEMViewUndo.cpp).
-    class CUndoTarget;
+    class CUndoClipboard;
+    // Whole rows nFirstRow.. (nCount, at least one) selected.
+    void SelectWholeRows(int nFirstRow, int nCount);
+    // The page rule of this window's row commands: its page rows and page alignment.
+    CEstimateModel::CPageRule PageRule() const { return {GetPageRows(), m_nAdjustPage != 0}; }
     // Runs an undo or a redo, then does what its outcome asks (the cell, the selection, the
     // rows repainted from the first changed one) and repaints where the current cell and
     // the selection were before it.
@@ -1058,8 +1065,8 @@ public:
     // What the next pick or list choice makes (pickNone before the first).
     EPickPurpose GetPendingLevel() const { return m_nPendingLevel; }
     // The remembered row ("記憶"), -1 none.
-    int GetMarkRow() const { return m_nMarkRow; }
-    void SetMarkRow(int nRow) { m_nMarkRow = nRow; }
+    int GetMarkRow() const { return Model().GetMarkRow(); }
+    void SetMarkRow(int nRow) { Model().SetMarkRow(nRow); }
     // Page alignment ("Settings"/"AdjustPage") of page feeds and inserted rows.
     bool IsPageAlignmentOn() const { return m_nAdjustPage != 0; }
     void SetPageAlignment(bool bOn) { m_nAdjustPage = bOn ? 1 : 0; }
@@ -1147,8 +1154,7 @@ private:
     std::shared_ptr<class CWaitDialog> m_pPrintFormWait;
     CString m_strCurrentPartFile;
     EPickPurpose m_nPendingLevel = pickNone;
-    int m_nMarkRow;      // the remembered row, -1 none
-    int m_nMarkRowPrev;
+    int m_nMarkRowPrev; // where the remembered row's header was painted last
     int m_nAdjustPage; // "Settings"/"AdjustPage"
     int m_nRowsPerPage; // "Input Setting"/"Rows in a page"
     bool m_bSummaryPageShown = false;
@@ -1259,8 +1265,6 @@ private:
     // (AdjustPages). That alignment can insert rows anywhere in the estimate; they are
     // counted by trying it on the rows' kinds. When not, the user is told why.
     bool HasFileRoomAfterCut(int nFirst, int nCount, int nHeading) const;
-    // The edit page's rows as the page alignment reads and changes them.
-    class CAlignedEditRows;
     // An empty row inserted at nRow as the row-insert command inserts it: a heading that
     // starts a later page is kept at the start of its page.
     void InsertRowAligned(int nRow);

@@ -428,7 +428,7 @@ void CMorvelEMView::DrawVisibleCells(CDC* pDC)
             pDC->SetTextColor(RGB(0, 0, 255));
             pDC->TextOut(ROW_MARK_LEFT, y + nMarkTop, s_strNonCalcMark);
         }
-        if (r == m_nMarkRow && !IsSummaryPageShown()) {
+        if (r == GetMarkRow() && !IsSummaryPageShown()) {
             CBrush brRed(RGB(255, 0, 0));
             CPen penRed(PS_SOLID, 1, RGB(255, 0, 0));
             CBrush* pOldBrush = pDC->SelectObject(&brRed);
@@ -449,7 +449,7 @@ bool CMorvelEMView::HasRowHeaderMark(int nRow) const
 {
     const ERowKind nKind = GetRowKind(nRow);
     return IsSummaryKind(nKind) || IsNonCalculatedKind(nKind) ||
-           (nRow == m_nMarkRow && !IsSummaryPageShown());
+           (nRow == GetMarkRow() && !IsSummaryPageShown());
 }
 
 int CMorvelEMView::RowHeaderMarkRoom(CDC* pDC)

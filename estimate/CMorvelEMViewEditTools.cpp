@@ -106,11 +106,11 @@ void CMorvelEMView::InvalidateRowHead(int nRow)
 
 void CMorvelEMView::OnRememberPosition()
 {
-    m_nMarkRow = GetCurrentRow();
+    Model().MarkRow(GetCurrentRow());
+    NoteUndoRecorded();
     InvalidateRowHead(m_nMarkRowPrev);
-    InvalidateRowHead(m_nMarkRow);
-    m_nMarkRowPrev = m_nMarkRow;
-    RecordUndo(std::make_unique<CMarkRowCommand>(GetCurrentRow()));
+    InvalidateRowHead(GetMarkRow());
+    m_nMarkRowPrev = GetMarkRow();
 }
 
 void CMorvelEMView::OnUpdateRememberPosition(CCmdUI* pCmdUI)
@@ -121,10 +121,10 @@ void CMorvelEMView::OnUpdateRememberPosition(CCmdUI* pCmdUI)
 
 void CMorvelEMView::OnJumpToRemembered()
 {
-    if (m_nMarkRow < 0 || IsSummaryPageShown())
+    if (GetMarkRow() < 0 || IsSummaryPageShown())
         return;
     RememberCurrentCell();
-    SetCurrentRow(std::min(m_nMarkRow, GetRowLimit() - 1));
+    SetCurrentRow(std::min(GetMarkRow(), GetRowLimit() - 1));
     const int nVisible = std::max(1, GetVisibleRowCount());
     if (GetCurrentRow() < GetFirstVisibleCell().y || GetCurrentRow() >= GetFirstVisibleCell().y + nVisible) {
         SetSelectMode(selectNone);
@@ -140,16 +140,16 @@ void CMorvelEMView::OnJumpToRemembered()
 
 void CMorvelEMView::OnUpdateJumpToRemembered(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(!IsSummaryPageShown() && m_nMarkRow >= 0);
+    pCmdUI->Enable(!IsSummaryPageShown() && GetMarkRow() >= 0);
 }
 
 void CMorvelEMView::OnReleaseMark()
 {
-    const int nOld = m_nMarkRow;
-    m_nMarkRow = -1;
+    const int nOld = GetMarkRow();
+    SetMarkRow(-1);
     InvalidateRowHead(nOld);
     InvalidateRowHead(m_nMarkRowPrev);
-    m_nMarkRowPrev = m_nMarkRow;
+    m_nMarkRowPrev = -1;
 }
 
 // ---------------------------------------------------------------------------------------

@@ -586,26 +586,15 @@ void CMorvelEMView::OnInsertRow()
     NormalizeCellRange(GetSelection().left, GetSelection().top, GetSelection().right, GetSelection().bottom,
                        &rcRange);
     const int nFirst = std::max(0, static_cast<int>(rcRange.top));
-    int nCount = static_cast<int>(rcRange.bottom) - nFirst + 1;
-    const int nHeading = AdjustPageBreak(EPageBreak::findHeading, nFirst);
-    // Inserted rows push the rows below them down; more than the free rows (less what the
-    // page alignment may add) would push used rows past the row limit, where they would be
-    // lost. A selection of the whole grid thus inserts as many rows as there is room for.
-    const int nRoom = GetRowLimit() - 1 - GetUsedRows() - (nHeading > 0 ? GetPageRows() - 1 : 0);
-    nCount = std::min(nCount, nRoom);
-    if (nCount <= 0 || nFirst >= GetRowLimit() - 1 || !HasFileRoomForRows(nFirst, nCount, nHeading))
+    const int nCount =
+        Model().InsertableRows(nFirst, static_cast<int>(rcRange.bottom) - nFirst + 1, PageRule());
+    if (nCount <= 0 || !HasFileRoomForRows(nFirst, nCount, AdjustPageBreak(EPageBreak::findHeading, nFirst)))
         return;
     const CPoint ptCurrent(GetCurrentCol(), GetCurrentRow());
-    CRowSteps steps;
-    {
-        // The rows and the page alignment after them are the command's steps.
-        const CRowStepRecording recording(*this, steps);
-        InsertRows(nFirst, nCount);
-        SetCurrentCell(ptCurrent.x, ptCurrent.y);
-        if (nHeading > 0)
-            AdjustPageBreak(EPageBreak::alignRow, nHeading + nCount);
-    }
-    RecordUndo(std::make_unique<CRowsInsertCommand>(nFirst, nCount, std::move(steps)));
+    Model().InsertRowsAt(nFirst, nCount, PageRule());
+    NoteUndoRecorded();
+    SetCurrentCell(ptCurrent.x, ptCurrent.y);
+    RefreshMarkRowHeads();
     InvalidateRows(nFirst, GetRowLimit() - 1, TRUE);
     UpdateTreeView();
     SetDocumentModified();
@@ -614,23 +603,16 @@ void CMorvelEMView::OnInsertRow()
 void CMorvelEMView::InsertOneRow()
 {
     const int nRow = GetCurrentRow();
-    const int nHeading = AdjustPageBreak(EPageBreak::findHeading, nRow);
-    if (!HasFileRoomForRows(nRow, 1, nHeading))
+    if (!HasFileRoomForRows(nRow, 1, AdjustPageBreak(EPageBreak::findHeading, nRow)))
         return;
-    CRowSteps steps;
-    {
-        // The row and the page alignment after it are the command's steps.
-        const CRowStepRecording recording(*this, steps);
-        InsertRow(nRow);
-        if (nHeading > 0)
-            AdjustPageBreak(EPageBreak::alignRow, nHeading + 1);
-    }
+    Model().InsertRowAt(GetCurrentCol(), nRow, PageRule());
+    NoteUndoRecorded();
+    SetDocumentModified();
     InvalidateRows(std::max(0, nRow - 1), GetRowLimit() - 1, TRUE);
     // Down and back up: the cursor returns to the new row through the key handling.
     SendKeyUpDown(VK_DOWN);
     SendKeyUpDown(VK_UP);
     RefreshMarkRowHeads();
-    RecordUndo(std::make_unique<CRowInsertCommand>(GetCurrentCol(), GetCurrentRow(), std::move(steps)));
     InvalidateRows(GetCurrentRow(), GetRowLimit() - 1, TRUE);
     UpdateTreeView();
     SetDocumentModified();
@@ -653,14 +635,9 @@ void CMorvelEMView::DeleteCurrentRow()
         return;
     }
     const int nRow = GetCurrentRow();
-    CRowSteps steps;
-    {
-        // The row and the page alignment after it are the command's steps: the deleted row
-        // object goes to the steps, and undo puts back exactly what was there.
-        const CRowStepRecording recording(*this, steps);
-        DeleteRowAligned(nRow);
-    }
-    RecordUndo(std::make_unique<CRowDeleteCommand>(GetCurrentCol(), nRow, std::move(steps)));
+    Model().DeleteRowAt(GetCurrentCol(), nRow, PageRule());
+    NoteUndoRecorded();
+    SetDocumentModified();
     InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
     RecalcTotals(nRow);
     UpdateTreeView();
@@ -683,15 +660,8 @@ void CMorvelEMView::OnClearRow()
                            GetSelection().bottom, &rcRange);
         const int nFirst = std::max(0, static_cast<int>(rcRange.top));
         const int nLast = static_cast<int>(rcRange.bottom);
-        auto pCommand = std::make_unique<CRowsClearCommand>(nFirst);
-        for (int r = nFirst; r <= nLast && r < GetUsedRows(); ++r) {
-            CGridRow copy;
-            CopyRow(GetEditRow(r), &copy);
-            pCommand->Keep(&copy);
-            SetCellText("", r, 0, TRUE);
-            EditRows().SetAt(r, nullptr);
-        }
-        RecordUndo(std::move(pCommand));
+        Model().ClearRows(nFirst, nLast);
+        NoteUndoRecorded();
         InvalidateRows(nFirst, nLast, TRUE);
         // The totals below the first cleared row change, whichever end of the selection
         // the cursor stands on.
@@ -701,16 +671,9 @@ void CMorvelEMView::OnClearRow()
         return;
     }
     const int nRow = GetCurrentRow();
-    if (GetUsedRows() <= 0 || GetRowKind(nRow) == kindEmpty)
+    if (!Model().ClearRow(GetCurrentCol(), nRow))
         return;
-    auto pCommand = std::make_unique<CRowsClearCommand>(GetCurrentCol(), nRow);
-    CGridRow copy;
-    CopyRow(GetEditRow(nRow), &copy);
-    pCommand->Keep(&copy);
-    RecordUndo(std::move(pCommand));
-    if (nRow <= EditRows().GetUpperBound()) {
-        EditRows().SetAt(nRow, nullptr);
-    }
+    NoteUndoRecorded();
     InvalidateRows(nRow, nRow, TRUE);
     RecalcTotals(nRow);
     UpdateTreeView();

@@ -72,28 +72,11 @@ void CMorvelEMView::ApplyFixedRateChange(const char* lpszFormula, const CRateCon
     if (!IsValidColumn(nCol))
         return;
     const int nFirstRow = std::max<int>(rcBlock.top, 0);
-    // Rows below the used rows hold nothing to change (and must not be made by an undo).
-    const int nLastRow = std::min<int>(rcBlock.bottom, GetUsedRows() - 1);
-    const CString strFormula(lpszFormula != nullptr ? lpszFormula : "");
-
-    // The command keeps the column's former texts, then the settings, so that a redo can
-    // repeat the change exactly.
-    auto pCommand = std::make_unique<CFixedRateCommand>(nCol, nFirstRow);
-
-    const CFixedRateChange change(Engine(), strFormula, condition);
-    for (int r = nFirstRow; r <= nLastRow; ++r) {
-        const CString strOld = EditCell(r, nCol);
-        pCommand->AddFormerText(strOld);
-        if (CString strNew; change.NewText(r, nCol, strNew))
-            SetCellText(strNew, r, nCol, TRUE);
-        CalcRow(r, 0);
-    }
-
     IUndoTarget::CRateSettings settings;
-    settings.strFormula = strFormula;
+    settings.strFormula = lpszFormula != nullptr ? lpszFormula : "";
     settings.condition = condition;
-    pCommand->AddSettings(settings);
-    RecordUndo(std::move(pCommand));
+    Model().ApplyFixedRate(nCol, nFirstRow, rcBlock.bottom, settings);
+    NoteUndoRecorded();
 
     RecalcTotals(nFirstRow);
     if (m_hWnd != nullptr) {

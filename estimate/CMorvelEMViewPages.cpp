@@ -9,19 +9,6 @@
 
 #include <algorithm>
 
-// The edit page's rows as the page alignment reads and changes them.
-class CMorvelEMView::CAlignedEditRows {
-public:
-    explicit CAlignedEditRows(CMorvelEMView& view) : m_view(view) {}
-    int Count() const { return m_view.GetUsedRows(); }
-    ERowKind Kind(int nRow) const { return m_view.EditKind(nRow); }
-    void Delete(int nRow) { m_view.DeleteRow(nRow); }
-    void Insert(int nRow) { m_view.InsertRow(nRow); }
-
-private:
-    CMorvelEMView& m_view;
-};
-
 int CMorvelEMView::GetLastPage() const
 {
     return std::max(0, GetRowLimit() - 1) / GetPageRows();
@@ -121,10 +108,10 @@ void CMorvelEMView::RefreshMarkRowHeads()
     if (m_hWnd != nullptr) {
         if (m_nMarkRowPrev >= 0)
             InvalidateRows(m_nMarkRowPrev, m_nMarkRowPrev);
-        if (m_nMarkRow >= 0)
-            InvalidateRows(m_nMarkRow, m_nMarkRow);
+        if (GetMarkRow() >= 0)
+            InvalidateRows(GetMarkRow(), GetMarkRow());
     }
-    m_nMarkRowPrev = m_nMarkRow;
+    m_nMarkRowPrev = GetMarkRow();
 }
 
 void CMorvelEMView::OnPrevPage()
@@ -244,16 +231,13 @@ void CMorvelEMView::OnPageFeed()
 
 int CMorvelEMView::AdjustPageBreak(EPageBreak eMode, int nRow)
 {
-    if (m_nAdjustPage == 0)
-        return 0;
-    const int nPageRows = GetPageRows();
-    CAlignedEditRows rows(*this);
     if (eMode == EPageBreak::findHeading)
-        return PageAlignment::FirstHeadingOnNextPages(rows, nRow, nPageRows);
-    if (nRow < 0)
+        return Model().FirstAlignedHeading(nRow, PageRule());
+    if (m_nAdjustPage == 0 || nRow < 0)
         return 0;
-    const int nStart = PageAlignment::AlignRowToPage(rows, nRow, nPageRows);
+    const int nStart = Model().AlignRowToPage(nRow, PageRule());
     RefreshMarkRowHeads();
+    SetDocumentModified();
     return nStart;
 }
 
@@ -261,21 +245,17 @@ int CMorvelEMView::AdjustPages(int nRow)
 {
     if (m_nAdjustPage == 0)
         return -1;
-    CAlignedEditRows rows(*this);
-    const int nLast = PageAlignment::AlignHeadings(rows, nRow, GetPageRows());
+    const int nLast = Model().AlignHeadings(nRow, PageRule());
     RefreshMarkRowHeads();
+    SetDocumentModified();
     return nLast;
 }
 
 void CMorvelEMView::InsertRowAligned(int nRow)
 {
-    if (m_nAdjustPage == 0) {
-        InsertRow(nRow);
-    } else {
-        CAlignedEditRows rows(*this);
-        if (PageAlignment::InsertRowAligned(rows, nRow, GetPageRows()))
-            RefreshMarkRowHeads();
-    }
+    Model().InsertRowAligned(nRow, PageRule());
+    RefreshMarkRowHeads();
+    SetDocumentModified();
     // Every row from the new one down now shows another row.
     if (m_hWnd != nullptr)
         InvalidateRows(nRow, GetRowLimit() - 1, TRUE);

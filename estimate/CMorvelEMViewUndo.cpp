@@ -1,8 +1,9 @@
 // Undo and redo of the estimate grid: one action each way. The editing commands record what
 // they did as an undo command (estimate/engine/UndoCommands.h), which knows how to take
-// itself back and do itself again; the document's undo store keeps the last one. This file
-// gives the commands the grid to act on (CUndoTarget: its rows and its editing commands) and
-// does what is left to the grid afterwards: the current cell, the selection, the repaint.
+// itself back and do itself again over the estimate's model; the model's undo store keeps
+// the last one. This file runs a step on the model (the copy buffers' row commands, which
+// are the window's, through CUndoClipboard) and does what is left to the grid afterwards:
+// the current cell, the selection, the repaint.
 //
 // A command names rows by number. A later insertion or deletion of rows that it does not
 // know about (a page inserted, rows dragged in the subject tree, a sort) moves the rows under
@@ -82,75 +83,22 @@ CMorvelEMView::CRowsCommandScope::~CRowsCommandScope()
 }
 
 // ---------------------------------------------------------------------------------------
-// What the undo commands act on
+// What an undo step runs again in the window: the copy buffers' row commands
 
-class CMorvelEMView::CUndoTarget final : public IUndoTarget {
+class CMorvelEMView::CUndoClipboard final : public IRowClipboardCommands {
 public:
-    explicit CUndoTarget(CMorvelEMView& view) : v(view) {}
+    explicit CUndoClipboard(CMorvelEMView& view) : v(view) {}
 
-    CEstimateEngine& Engine() override { return v.Engine(); }
-    const CGridRowArray& EditRows() const override { return v.EditRows(); }
-    int GetUsedRows() const override { return v.GetUsedRows(); }
-    int GetRowLimit() const override { return v.GetRowLimit(); }
-    void SetUsedRows(int nRows) override
-    {
-        v.SetUsedRows(nRows);
-        v.UpdateScrollRanges();
-    }
-    void DropRow(int nRow) override
-    {
-        if (v.EditRows().GetRow(nRow) != nullptr)
-            v.EditRows().SetAt(nRow, nullptr);
-    }
-    void PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows) override
-    {
-        MORVEL_CHECK(!v.Model().IsRecordingRowSteps(), "taking steps back is not a step");
-        v.PutRowsIn(nRow, nCount, ppRows);
-    }
-    void TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>& taken) override
-    {
-        MORVEL_CHECK(!v.Model().IsRecordingRowSteps(), "taking steps back is not a step");
-        v.TakeRowsOut(nRow, nCount, &taken);
-    }
-
-    void InsertRowAt(int nCol, int nRow) override
-    {
-        v.SetSelectMode(selectNone);
-        v.SetCurrentCell(nCol, nRow);
-        v.InsertOneRow();
-    }
-    void DeleteRowAt(int nCol, int nRow) override
-    {
-        v.SetSelectMode(selectNone);
-        v.SetCurrentCell(nCol, nRow);
-        v.DeleteCurrentRow();
-    }
-    void ClearRowAt(int nCol, int nRow) override
-    {
-        v.SetSelectMode(selectNone);
-        v.SetCurrentCell(nCol, nRow);
-        v.OnClearRow();
-    }
-    void InsertRowsAt(int nFirstRow, int nCount) override
-    {
-        SelectWholeRows(nFirstRow, nCount);
-        v.OnInsertRow();
-    }
-    void ClearRowsAt(int nFirstRow, int nCount) override
-    {
-        SelectWholeRows(nFirstRow, nCount);
-        v.OnClearRow();
-    }
     void CutRowsAt(int nCol, int nFirstRow, int nCount) override
     {
         v.SetCurrentCell(nCol, nFirstRow);
-        SelectWholeRows(nFirstRow, nCount);
+        v.SelectWholeRows(nFirstRow, nCount);
         v.CutRowsToBuffer();
     }
     void CopyRowsAt(int nCol, int nFirstRow, int nCount) override
     {
         v.SetCurrentCell(nCol, nFirstRow);
-        SelectWholeRows(nFirstRow, nCount);
+        v.SelectWholeRows(nFirstRow, nCount);
         v.CopyRowsToBuffer();
         v.SetSelectMode(selectNone);
         v.ClearPressOrigin();
@@ -158,35 +106,20 @@ public:
     void PasteRowsAt(int nCol, int nRow, const std::vector<const CGridRow*>& rows, bool bCounted) override
     {
         v.SetCurrentCell(nCol, nRow);
-        SelectWholeRows(nRow, 1);
+        v.SelectWholeRows(nRow, 1);
         v.PasteRows(rows, bCounted);
-    }
-    void InsertRowAligned(int nRow) override { v.InsertRowAligned(nRow); }
-    void SetMarkRow(int nRow) override
-    {
-        v.m_nMarkRow = nRow;
-        v.RefreshMarkRowHeads();
-    }
-    void SetNonCalculated(bool bSet, int nFirstRow, int nLastRow) override
-    {
-        v.SetNonCalculated(bSet, nFirstRow, nLastRow);
-    }
-    void ApplyFixedRate(int nCol, int nFirstRow, int nLastRow, const CRateSettings& settings) override
-    {
-        v.SetSelection(selectBlock, CRect(nCol, nFirstRow, nCol, nLastRow));
-        v.ApplyFixedRateChange(settings.strFormula, settings.condition);
-    }
-
-    void SelectWholeRows(int nFirstRow, int nCount)
-    {
-        const int nColumns = v.GetColumnLimit();
-        v.SetSelection(selectRows,
-                       CRect(0, nFirstRow, std::max(0, nColumns - 1), nFirstRow + std::max(1, nCount) - 1));
     }
 
 private:
     CMorvelEMView& v;
 };
+
+void CMorvelEMView::SelectWholeRows(int nFirstRow, int nCount)
+{
+    const int nColumns = GetColumnLimit();
+    SetSelection(selectRows,
+                 CRect(0, nFirstRow, std::max(0, nColumns - 1), nFirstRow + std::max(1, nCount) - 1));
+}
 
 // ---------------------------------------------------------------------------------------
 // Commands
@@ -226,8 +159,12 @@ void CMorvelEMView::RunUndoStep(bool bRedo)
     NoteUndoRecorded();
     const CPoint ptCurrent(GetCurrentCol(), GetCurrentRow());
     const CRect rcSelected = GetSelectMode() != selectNone ? GetSelectionPixelRect() : CRect();
-    CUndoTarget target(*this);
-    const CUndoOutcome outcome = bRedo ? Undo().Redo(target) : Undo().Undo(target);
+    // The row commands a redo runs again follow this window's page rule; those of the copy
+    // buffers run in this window.
+    CUndoClipboard clipboard(*this);
+    const CUndoOutcome outcome = Model().RunUndoStep(bRedo, PageRule(), &clipboard);
+    UpdateScrollRanges();
+    RefreshMarkRowHeads();
 
     if (outcome.eSelection != CUndoOutcome::ESelection::stays)
         SetSelectMode(selectNone);
@@ -236,7 +173,7 @@ void CMorvelEMView::RunUndoStep(bool bRedo)
     else if (outcome.eCell == CUndoOutcome::ECell::moved)
         SetCurrentCell(outcome.nCol, outcome.nRow);
     if (outcome.eSelection == CUndoOutcome::ESelection::rows)
-        target.SelectWholeRows(outcome.nFirstSelected, outcome.nSelectedCount);
+        SelectWholeRows(outcome.nFirstSelected, outcome.nSelectedCount);
     if (outcome.nChangedFrom >= 0) {
         if (m_hWnd != nullptr) {
             InvalidateRows(outcome.nChangedFrom, GetRowLimit() - 1, TRUE);

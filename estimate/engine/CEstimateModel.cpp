@@ -1,5 +1,7 @@
 #include "estimate/engine/CEstimateModel.h"
 
+#include "estimate/engine/CFixedRateChange.h"
+#include "estimate/engine/PageAlignment.h"
 #include "estimate/engine/UndoCommands.h"
 #include "platform/base/Check.h"
 
@@ -51,6 +53,7 @@ void CEstimateModel::PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows)
     if (m_pRowSteps != nullptr)
         m_pRowSteps->Note(nRow, nCount, true, nUsedBefore);
     NoteRowShift(nRow);
+    FollowRowsMoved(nRow, nCount);
 }
 
 int CEstimateModel::TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>* pTaken)
@@ -74,7 +77,32 @@ int CEstimateModel::TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>* pT
         m_pRowSteps->Note(nRow, n, false, nUsedBefore);
     NoteRowShift(nRow);
     m_nUsedRows = std::max(0, m_nUsedRows - n);
+    FollowRowsMoved(nRow, -n);
     return n;
+}
+
+void CEstimateModel::TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>& taken)
+{
+    MORVEL_CHECK(!IsRecordingRowSteps(), "taking steps back is not a step");
+    TakeRowsOut(nRow, nCount, &taken);
+}
+
+void CEstimateModel::FollowRowsMoved(int nFromRow, int nMoved)
+{
+    if (m_nMarkRow >= nFromRow) {
+        if (nMoved < 0 && m_nMarkRow < nFromRow - nMoved)
+            m_nMarkRow = -1;
+        else
+            m_nMarkRow += nMoved;
+    }
+    m_host.RowsMoved(nFromRow);
+}
+
+void CEstimateModel::DropRow(int nRow)
+{
+    // The row object goes with its entry.
+    if (m_editRows.GetRow(nRow) != nullptr)
+        m_editRows.SetAt(nRow, nullptr);
 }
 
 void CEstimateModel::NoteRowShift(int nFromRow)
@@ -110,6 +138,212 @@ void CEstimateModel::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)
             m_engine.SetRowKind(CalculatedKindOf(nKind), r);
     }
 }
+
+// ---------------------------------------------------------------------------------------
+// Page alignment
+
+// The edit page as the page alignment reads and changes it: every change through the row
+// operations, which the steps being recorded follow.
+class CEstimateModel::CAlignedRows {
+public:
+    explicit CAlignedRows(CEstimateModel& model) : m_model(model) {}
+    int Count() const { return m_model.m_nUsedRows; }
+    ERowKind Kind(int nRow) const { return m_model.m_engine.EditKind(nRow); }
+    void Delete(int nRow) { m_model.TakeRowsOut(nRow, 1, nullptr); }
+    void Insert(int nRow) { m_model.PutRowsIn(nRow, 1, nullptr); }
+
+private:
+    CEstimateModel& m_model;
+};
+
+int CEstimateModel::FirstAlignedHeading(int nRow, const CPageRule& rule) const
+{
+    if (!rule.bAlign)
+        return 0;
+    CAlignedRows rows(const_cast<CEstimateModel&>(*this));
+    return PageAlignment::FirstHeadingOnNextPages(std::as_const(rows), nRow, rule.nPageRows);
+}
+
+int CEstimateModel::AlignRowToPage(int nRow, const CPageRule& rule)
+{
+    if (!rule.bAlign || nRow < 0)
+        return 0;
+    CAlignedRows rows(*this);
+    return PageAlignment::AlignRowToPage(rows, nRow, rule.nPageRows);
+}
+
+int CEstimateModel::AlignHeadings(int nRow, const CPageRule& rule)
+{
+    if (!rule.bAlign)
+        return -1;
+    CAlignedRows rows(*this);
+    return PageAlignment::AlignHeadings(rows, nRow, rule.nPageRows);
+}
+
+void CEstimateModel::InsertRowAligned(int nRow, const CPageRule& rule)
+{
+    if (!rule.bAlign) {
+        PutRowsIn(nRow, 1, nullptr);
+        return;
+    }
+    CAlignedRows rows(*this);
+    PageAlignment::InsertRowAligned(rows, nRow, rule.nPageRows);
+}
+
+// ---------------------------------------------------------------------------------------
+// Row commands
+
+// The steps a rows command takes while it lives.
+class CEstimateModel::CStepRecording {
+public:
+    CStepRecording(CEstimateModel& model, CRowSteps& steps) : m_model(model) { m_model.BeginRowSteps(steps); }
+    ~CStepRecording() { m_model.EndRowSteps(); }
+    CStepRecording(const CStepRecording&) = delete;
+    CStepRecording& operator=(const CStepRecording&) = delete;
+
+private:
+    CEstimateModel& m_model;
+};
+
+void CEstimateModel::InsertRowAt(int nCol, int nRow, const CPageRule& rule)
+{
+    const int nHeading = FirstAlignedHeading(nRow, rule);
+    CRowSteps steps;
+    {
+        // The row and the page alignment after it are the command's steps.
+        const CStepRecording recording(*this, steps);
+        PutRowsIn(nRow, 1, nullptr);
+        if (nHeading > 0)
+            AlignRowToPage(nHeading + 1, rule);
+    }
+    m_undo.Record(std::make_unique<CRowInsertCommand>(nCol, nRow, std::move(steps)));
+}
+
+void CEstimateModel::DeleteRowAt(int nCol, int nRow, const CPageRule& rule)
+{
+    const int nHeading = FirstAlignedHeading(nRow, rule);
+    CRowSteps steps;
+    {
+        // The deleted row object goes to the steps, and undo puts back exactly what was there.
+        const CStepRecording recording(*this, steps);
+        TakeRowsOut(nRow, 1, nullptr);
+        if (nHeading > 0)
+            AlignRowToPage(nHeading - 1, rule);
+    }
+    m_undo.Record(std::make_unique<CRowDeleteCommand>(nCol, nRow, std::move(steps)));
+}
+
+int CEstimateModel::InsertableRows(int nFirstRow, int nCount, const CPageRule& rule) const
+{
+    nFirstRow = std::max(0, nFirstRow);
+    if (nFirstRow >= m_nRowLimit - 1)
+        return 0;
+    // Inserted rows push the rows below them down; more than the free rows (less what the
+    // page alignment may add) would push used rows past the row limit, where they would be
+    // lost. A selection of the whole grid thus inserts as many rows as there is room for.
+    const int nHeading = FirstAlignedHeading(nFirstRow, rule);
+    const int nRoom = m_nRowLimit - 1 - m_nUsedRows - (nHeading > 0 ? rule.nPageRows - 1 : 0);
+    return std::max(0, std::min(nCount, nRoom));
+}
+
+int CEstimateModel::InsertRowsAt(int nFirstRow, int nCount, const CPageRule& rule)
+{
+    nFirstRow = std::max(0, nFirstRow);
+    nCount = InsertableRows(nFirstRow, nCount, rule);
+    if (nCount <= 0)
+        return 0;
+    const int nHeading = FirstAlignedHeading(nFirstRow, rule);
+    CRowSteps steps;
+    {
+        const CStepRecording recording(*this, steps);
+        PutRowsIn(nFirstRow, nCount, nullptr);
+        if (nHeading > 0)
+            AlignRowToPage(nHeading + nCount, rule);
+    }
+    m_undo.Record(std::make_unique<CRowsInsertCommand>(nFirstRow, nCount, std::move(steps)));
+    return nCount;
+}
+
+bool CEstimateModel::ClearRow(int nCol, int nRow)
+{
+    if (m_nUsedRows <= 0 || RowKind(EPage::edit, nRow) == kindEmpty)
+        return false;
+    auto pCommand = std::make_unique<CRowsClearCommand>(nCol, nRow);
+    pCommand->Keep(m_editRows.GetRow(nRow));
+    m_undo.Record(std::move(pCommand));
+    DropRow(nRow);
+    return true;
+}
+
+void CEstimateModel::ClearRows(int nFirstRow, int nLastRow)
+{
+    nFirstRow = std::max(0, nFirstRow);
+    auto pCommand = std::make_unique<CRowsClearCommand>(nFirstRow);
+    for (int r = nFirstRow; r <= nLastRow && r < m_nUsedRows; ++r) {
+        pCommand->Keep(m_editRows.GetRow(r));
+        // The cell emptied first, so that the kept totals learn the row's change.
+        m_engine.SetCellText("", r, 0, true);
+        DropRow(r);
+    }
+    m_undo.Record(std::move(pCommand));
+}
+
+void CEstimateModel::ApplyFixedRate(int nCol, int nFirstRow, int nLastRow, const CRateSettings& settings)
+{
+    if (!m_engine.IsValidColumn(nCol))
+        return;
+    nFirstRow = std::max(nFirstRow, 0);
+    // Rows below the used rows hold nothing to change (and must not be made by an undo).
+    nLastRow = std::min(nLastRow, m_nUsedRows - 1);
+    // The command keeps the column's former texts, then the settings, so that a redo can
+    // repeat the change exactly.
+    auto pCommand = std::make_unique<CFixedRateCommand>(nCol, nFirstRow);
+    const CFixedRateChange change(m_engine, settings.strFormula, settings.condition);
+    for (int r = nFirstRow; r <= nLastRow; ++r) {
+        pCommand->AddFormerText(CellText(EPage::edit, r, nCol));
+        if (CString strNew; change.NewText(r, nCol, strNew))
+            m_engine.SetCellText(strNew, r, nCol, true);
+        m_engine.CalcRow(r, 0);
+    }
+    pCommand->AddSettings(settings);
+    m_undo.Record(std::move(pCommand));
+}
+
+void CEstimateModel::MarkRow(int nRow)
+{
+    m_nMarkRow = nRow;
+    m_undo.Record(std::make_unique<CMarkRowCommand>(nRow));
+}
+
+void CEstimateModel::CutRowsAt(int nCol, int nFirstRow, int nCount)
+{
+    if (m_pClipboard != nullptr)
+        m_pClipboard->CutRowsAt(nCol, nFirstRow, nCount);
+}
+
+void CEstimateModel::CopyRowsAt(int nCol, int nFirstRow, int nCount)
+{
+    if (m_pClipboard != nullptr)
+        m_pClipboard->CopyRowsAt(nCol, nFirstRow, nCount);
+}
+
+void CEstimateModel::PasteRowsAt(int nCol, int nRow, const std::vector<const CGridRow*>& rows, bool bCounted)
+{
+    if (m_pClipboard != nullptr)
+        m_pClipboard->PasteRowsAt(nCol, nRow, rows, bCounted);
+}
+
+CUndoOutcome CEstimateModel::RunUndoStep(bool bRedo, const CPageRule& rule, IRowClipboardCommands* pClipboard)
+{
+    m_stepRule = rule;
+    m_pClipboard = pClipboard;
+    const CUndoOutcome outcome = bRedo ? m_undo.Redo(*this) : m_undo.Undo(*this);
+    m_pClipboard = nullptr;
+    return outcome;
+}
+
+// ---------------------------------------------------------------------------------------
+// Information values
 
 void CEstimateModel::SetInformationCount(int nCount)
 {

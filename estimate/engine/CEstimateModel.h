@@ -17,6 +17,7 @@
 #include "estimate/engine/CGridRowArray.h"
 #include "estimate/engine/CRowSteps.h"
 #include "estimate/engine/CSubjectNumbers.h"
+#include "estimate/engine/CUndoCommand.h"
 #include "estimate/engine/CUndoStore.h"
 #include "estimate/engine/IEstimateSheet.h"
 #include "platform/base/CString.h"
@@ -29,14 +30,26 @@
 // are those of IEstimateSheet; GrowUsedRows tells that the model's used rows grew to
 // nRows (the windows' scroll ranges follow), RowsWritten that rows were rewritten.
 class IEstimateModelHost : public IEstimateSheet {
+public:
+    // Rows were put in or taken out at nFromRow: the rows from there on stand elsewhere, the
+    // used rows and the row limit may have changed (the windows end a selection drag and
+    // follow the grid's height).
+    virtual void RowsMoved(int nFromRow) = 0;
+
 protected:
     ~IEstimateModelHost() = default;
 };
 
-class CEstimateModel : private IEstimateSheet {
+class CEstimateModel : private IEstimateSheet, private IUndoTarget {
 public:
     enum class EPage { edit, summary };
     enum { MAX_INFORMATION = 100 };
+    // How the rows stand on printed pages for the row commands: the rows of a page, and
+    // whether a heading after an empty row starts a page ("ページ揃え"; the window's setting).
+    struct CPageRule {
+        int nPageRows = 1;
+        bool bAlign = false;
+    };
 
     explicit CEstimateModel(IEstimateModelHost& host);
     ~CEstimateModel();
@@ -50,10 +63,10 @@ public:
         return ePage == EPage::summary ? m_summaryRows : m_editRows;
     }
     // The edit page's used rows.
-    int GetUsedRows() const { return m_nUsedRows; }
-    void SetUsedRows(int nUsedRows) { m_nUsedRows = nUsedRows; }
+    int GetUsedRows() const override { return m_nUsedRows; }
+    void SetUsedRows(int nUsedRows) override { m_nUsedRows = nUsedRows; }
     // How many rows the estimate may have (the grid's last row is one below it).
-    int GetRowLimit() const { return m_nRowLimit; }
+    int GetRowLimit() const override { return m_nRowLimit; }
     void SetRowLimit(int nRowLimit) { m_nRowLimit = nRowLimit; }
     // The limit grown, by doubling (from the count itself when there is none), until nRows
     // rows fit: an estimate read with more rows than the setting allows keeps every row
@@ -76,7 +89,7 @@ public:
     // nCount rows put in at nRow, the rows below moving down: ppRows' objects taken over
     // (null: new empty rows). The used rows grow to cover them, and the row limit doubles
     // until the last used row stays below it (no row falls off the estimate).
-    void PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows);
+    void PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows) override;
     // Up to nCount rows taken out at nRow (as many as the page has there): their objects go
     // to pTaken, else to the steps being recorded, else they are deleted. Returns how many
     // rows went.
@@ -90,10 +103,52 @@ public:
     void EndRowSteps() { m_pRowSteps = nullptr; }
     bool IsRecordingRowSteps() const { return m_pRowSteps != nullptr; }
 
-    // ---- commands over rows in place ----------------------------------------------------
+    // ---- page alignment ------------------------------------------------------------------
+    // Each does nothing (and gives 0, or -1 for AlignHeadings) while the rule does not align.
+    // The heading that alignment keeps at a page start after a change at nRow (0: none).
+    int FirstAlignedHeading(int nRow, const CPageRule& rule) const;
+    // nRow made to start a page (PageAlignment::AlignRowToPage); the page start.
+    int AlignRowToPage(int nRow, const CPageRule& rule);
+    // nRow and every later heading after an empty row made to start a page; the last aligned.
+    int AlignHeadings(int nRow, const CPageRule& rule);
+    // An empty row put in at nRow, a heading at the start of a later page kept there.
+    void InsertRowAligned(int nRow, const CPageRule& rule);
+
+    // ---- row commands ---------------------------------------------------------------------
+    // Each works as the user's command does and records its undo command; the windows repaint
+    // from the rows they name and work the totals out.
+    // One empty row put in at nRow, the cell at nCol current (page alignment after it).
+    void InsertRowAt(int nCol, int nRow, const CPageRule& rule);
+    // The row at nRow taken out, the cell at nCol current (page alignment after it): the row
+    // goes to the command's steps.
+    void DeleteRowAt(int nCol, int nRow, const CPageRule& rule);
+    // nCount empty rows put in at nFirstRow, as many as there is room for below the row limit
+    // (what page alignment may add kept free); how many went in (0: none, nothing recorded).
+    int InsertRowsAt(int nFirstRow, int nCount, const CPageRule& rule);
+    // How many of nCount rows InsertRowsAt puts in at nFirstRow.
+    int InsertableRows(int nFirstRow, int nCount, const CPageRule& rule) const;
+    // The row at nRow emptied, the cell at nCol current; false (nothing recorded) when the
+    // row holds nothing.
+    bool ClearRow(int nCol, int nRow);
+    // The used rows among nFirstRow..nLastRow emptied.
+    void ClearRows(int nFirstRow, int nLastRow);
     // Rows nFirstRow..nLastRow (either order) marked non-calculated (bSet) or released: a
     // summary row or a row already so stays as it is. Records its undo command.
-    void SetNonCalculated(bool bSet, int nFirstRow, int nLastRow);
+    void SetNonCalculated(bool bSet, int nFirstRow, int nLastRow) override;
+    // The fixed-rate change of column nCol over the used rows among nFirstRow..nLastRow
+    // (nothing, and nothing recorded, for a column outside the form).
+    void ApplyFixedRate(int nCol, int nFirstRow, int nLastRow, const CRateSettings& settings) override;
+    // The remembered row (-1: none); it moves with its row and goes with it.
+    int GetMarkRow() const { return m_nMarkRow; }
+    void SetMarkRow(int nRow) override { m_nMarkRow = nRow; }
+    // Records the remembered row at nRow (an undoable command).
+    void MarkRow(int nRow);
+
+    // ---- undo and redo -------------------------------------------------------------------
+    // The store's last command taken back (bRedo false) or done again, over this model: the
+    // row commands it runs again follow rule, and those of the copy buffers run through
+    // pClipboard (none: they do nothing).
+    CUndoOutcome RunUndoStep(bool bRedo, const CPageRule& rule, IRowClipboardCommands* pClipboard);
 
     // The estimation form's column count (MAX_COLUMNS at most, as the form reader keeps it).
     int GetColumnCount() const { return m_nColumnCount; }
@@ -119,7 +174,7 @@ public:
     void SetZoom(int nZoom) { m_nZoom = nZoom; }
 
     // ---- the computation --------------------------------------------------------------
-    CEstimateEngine& Engine() { return m_engine; }
+    CEstimateEngine& Engine() override { return m_engine; }
     const CEstimateEngine& Engine() const { return m_engine; }
 
     // ---- information values -----------------------------------------------------------
@@ -148,6 +203,26 @@ public:
     const CUndoStore& Undo() const { return m_undo; }
 
 private:
+    class CAlignedRows;
+    class CStepRecording;
+
+    // What the undo commands act on (IUndoTarget): this model.
+    const CGridRowArray& EditRows() const override { return m_editRows; }
+    void DropRow(int nRow) override;
+    void TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>& taken) override;
+    void InsertRowAt(int nCol, int nRow) override { InsertRowAt(nCol, nRow, m_stepRule); }
+    void DeleteRowAt(int nCol, int nRow) override { DeleteRowAt(nCol, nRow, m_stepRule); }
+    void ClearRowAt(int nCol, int nRow) override { ClearRow(nCol, nRow); }
+    void InsertRowsAt(int nFirstRow, int nCount) override { InsertRowsAt(nFirstRow, nCount, m_stepRule); }
+    void ClearRowsAt(int nFirstRow, int nCount) override { ClearRows(nFirstRow, nFirstRow + nCount - 1); }
+    void CutRowsAt(int nCol, int nFirstRow, int nCount) override;
+    void CopyRowsAt(int nCol, int nFirstRow, int nCount) override;
+    void PasteRowsAt(int nCol, int nRow, const std::vector<const CGridRow*>& rows, bool bCounted) override;
+    void InsertRowAligned(int nRow) override { InsertRowAligned(nRow, m_stepRule); }
+    // The rows from nFromRow on moved: the remembered row follows (nMoved rows put in, or
+    // taken out when negative), the host is told.
+    void FollowRowsMoved(int nFromRow, int nMoved);
+
     // The engine's sheet: the used rows grow here, everything else is the host's.
     const CString& GetColumnText(int nCol, EColumnText eText) const override;
     void GrowUsedRows(int nRows) override;
@@ -168,6 +243,10 @@ private:
     CSubjectNumbers m_subjectNumbers; // the numbers' counts, kept while the rows stay
     CUndoStore m_undo;
     CRowSteps* m_pRowSteps = nullptr; // the steps of the rows command being recorded
+    int m_nMarkRow = -1;
+    // While an undo step runs: the rule and the copy buffers' commands it was given.
+    CPageRule m_stepRule;
+    IRowClipboardCommands* m_pClipboard = nullptr;
     // The engine reads the rows and the counts above, so it comes after them.
     CEstimateEngine m_engine;
 };

@@ -20,8 +20,21 @@ class CEstimateEngine;
 class CGridRow;
 class CGridRowArray;
 
+// The row commands of the copy buffers, which a redo (and a paste's undo) runs again where
+// the buffers are (the window undoing). Each records its own undo command as it runs.
+class IRowClipboardCommands {
+public:
+    virtual void CutRowsAt(int nCol, int nFirstRow, int nCount) = 0;
+    virtual void CopyRowsAt(int nCol, int nFirstRow, int nCount) = 0;
+    virtual void PasteRowsAt(int nCol, int nRow, const std::vector<const CGridRow*>& rows, bool bCounted) = 0;
+
+protected:
+    ~IRowClipboardCommands() = default;
+};
+
 // What undo and redo act on: the estimate's rows and counts, and its editing commands that a
-// redo runs again. The estimate view implements it; the engine's tests give it one of their own.
+// redo runs again. The estimate model implements it; the engine's tests give it one of their
+// own.
 class IUndoTarget {
 public:
     // ---- the rows, as undo and redo put them back ---------------------------------------

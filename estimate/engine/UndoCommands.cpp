@@ -37,6 +37,27 @@ CUndoOutcome ChangedFrom(int nRow)
     return outcome;
 }
 
+// A command run again at the cell nCol, nRow, nothing selected.
+CUndoOutcome AtCell(int nCol, int nRow, int nChangedFrom)
+{
+    CUndoOutcome outcome = ChangedFrom(nChangedFrom);
+    outcome.eSelection = CUndoOutcome::ESelection::none;
+    outcome.eCell = CUndoOutcome::ECell::moved;
+    outcome.nCol = nCol;
+    outcome.nRow = nRow;
+    return outcome;
+}
+
+// A command run again over nCount whole rows from nFirstRow, which stay selected.
+CUndoOutcome RowsSelected(int nFirstRow, int nCount)
+{
+    CUndoOutcome outcome = ChangedFrom(nFirstRow);
+    outcome.eSelection = CUndoOutcome::ESelection::rows;
+    outcome.nFirstSelected = nFirstRow;
+    outcome.nSelectedCount = nCount;
+    return outcome;
+}
+
 CString IntText(int n)
 {
     return CString(std::to_string(n).c_str());
@@ -154,13 +175,13 @@ int CRowsReplayCommand::FirstRow() const
 CUndoOutcome CRowInsertCommand::Redo(IUndoTarget& target)
 {
     target.InsertRowAt(GetCol(), FirstRow());
-    return {};
+    return AtCell(GetCol(), FirstRow(), std::max(0, FirstRow() - 1));
 }
 
 CUndoOutcome CRowDeleteCommand::Redo(IUndoTarget& target)
 {
     target.DeleteRowAt(GetCol(), FirstRow());
-    return {};
+    return AtCell(GetCol(), FirstRow(), FirstRow());
 }
 
 CRowsInsertCommand::CRowsInsertCommand(int nFirstRow, int nCount, CRowSteps&& steps)
@@ -171,7 +192,7 @@ CRowsInsertCommand::CRowsInsertCommand(int nFirstRow, int nCount, CRowSteps&& st
 CUndoOutcome CRowsInsertCommand::Redo(IUndoTarget& target)
 {
     target.InsertRowsAt(m_nFirstRow, m_nCount);
-    return {};
+    return RowsSelected(m_nFirstRow, m_nCount);
 }
 
 int CRowsInsertCommand::LastRow() const
@@ -270,11 +291,14 @@ CUndoOutcome CRowsClearCommand::Undo(IUndoTarget& target)
 
 CUndoOutcome CRowsClearCommand::Redo(IUndoTarget& target)
 {
-    if (!m_bWholeRows)
+    if (!m_bWholeRows) {
         target.ClearRowAt(m_nCol, m_nRow);
-    else if (!m_kept.empty())
-        target.ClearRowsAt(m_nRow, static_cast<int>(m_kept.size()));
-    return {};
+        return AtCell(m_nCol, m_nRow, m_nRow);
+    }
+    if (m_kept.empty())
+        return {};
+    target.ClearRowsAt(m_nRow, static_cast<int>(m_kept.size()));
+    return RowsSelected(m_nRow, static_cast<int>(m_kept.size()));
 }
 
 int CRowsClearCommand::LastRow() const
@@ -324,7 +348,7 @@ CUndoOutcome CNonCalculatedCommand::Redo(IUndoTarget& target)
 {
     if (m_nCount > 0)
         target.SetNonCalculated(m_bSet, m_nFirstRow, m_nFirstRow + m_nCount - 1);
-    return {};
+    return ChangedFrom(m_nFirstRow);
 }
 
 int CNonCalculatedCommand::LastRow() const
@@ -379,7 +403,7 @@ CUndoOutcome CFixedRateCommand::Redo(IUndoTarget& target)
     settings.condition.nConjunction = std::atoi(text(7));
     // The same column over the same rows as the first time.
     target.ApplyFixedRate(m_nCol, m_nFirstRow, m_nFirstRow + std::max(0, nTexts - 1), settings);
-    return {};
+    return ChangedFrom(m_nFirstRow);
 }
 
 int CFixedRateCommand::LastRow() const
@@ -398,7 +422,7 @@ CUndoOutcome CSpecialRowCommand::Undo(IUndoTarget& target)
     const CGridRow* pRow = target.EditRows().GetRow(m_nRow);
     m_pKept = pRow != nullptr ? std::make_unique<CGridRow>(*pRow) : std::make_unique<CGridRow>();
     target.DeleteRowAt(m_nCol, m_nRow);
-    return {};
+    return AtCell(m_nCol, m_nRow, m_nRow);
 }
 
 CUndoOutcome CSpecialRowCommand::Redo(IUndoTarget& target)

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,10 +26,12 @@ public:
     }
     void GrowUsedRows(int nRows) override { grown.push_back(nRows); }
     void RowsWritten(int nFirst, int nLast) override { written.emplace_back(nFirst, nLast); }
+    void RowsMoved(int nFromRow) override { moved.push_back(nFromRow); }
     CTaxSettings GetTaxSettings() const override { return {}; }
     bool IsTaxVerticalTotal() const override { return false; }
 
     std::vector<int> grown;
+    std::vector<int> moved;
     std::vector<std::pair<int, int>> written;
 
 private:
@@ -248,3 +251,77 @@ TEST_F(EstimateModelTest, RowsReplacedWholeAreTheUsedRowsWithinAGrownLimit)
 }
 
 } // namespace
+
+// Every row, its kind and its cells, the used rows and the remembered row.
+static std::string Snapshot(const CEstimateModel& model)
+{
+    std::string s = std::to_string(model.GetUsedRows()) + " mark " + std::to_string(model.GetMarkRow());
+    for (int r = 0; r < model.GetRowLimit(); ++r) {
+        s += "\n" + std::to_string(static_cast<int>(model.RowKind(EPage::edit, r)));
+        for (int c = 0; c < static_cast<int>(kColumns.size()); ++c)
+            s += "|" + model.CellText(EPage::edit, r, c).str();
+    }
+    return s;
+}
+
+TEST_F(EstimateModelTest, RowCommandsAreUndoneAndRedoneOnTheModelAlone)
+{
+    // Pages of four rows, aligned: a heading after an empty row starts page 2 (row 4), and
+    // every command before it pushes or pulls it along.
+    const CEstimateModel::CPageRule rule{4, true};
+    const auto setUp = [&] {
+        model.ReplaceEditRows({});
+        model.SetRowLimit(40);
+        model.SetMarkRow(-1);
+        Detail(0, "a", "2", "300");
+        Detail(1, "b", "3", "10");
+        model.Engine().SetCellText("H", 4, 0, true);
+        model.Engine().SetRowKind(kindLarge, 4);
+        Detail(5, "c", "1", "5");
+    };
+    IUndoTarget::CRateSettings rate;
+    rate.strFormula = "*2";
+    const std::vector<std::pair<std::string, std::function<void()>>> commands = {
+        {"insert", [&] { model.InsertRowAt(1, 1, rule); }},
+        {"delete", [&] { model.DeleteRowAt(0, 0, rule); }},
+        {"insert rows", [&] { EXPECT_EQ(2, model.InsertRowsAt(0, 2, rule)); }},
+        {"clear", [&] { EXPECT_TRUE(model.ClearRow(0, 1)); }},
+        {"clear rows", [&] { model.ClearRows(0, 5); }},
+        {"non-calculated", [&] { model.SetNonCalculated(true, 0, 5); }},
+        {"fixed rate", [&] { model.ApplyFixedRate(2, 0, 9, rate); }},
+        {"mark", [&] { model.MarkRow(4); }},
+    };
+    for (const auto& [strName, command] : commands) {
+        setUp();
+        if (strName != "mark")
+            model.SetMarkRow(5); // the remembered row moves with the rows
+        const std::string strBefore = Snapshot(model);
+        command();
+        const std::string strAfter = Snapshot(model);
+        EXPECT_NE(strBefore, strAfter) << strName;
+        model.RunUndoStep(false, rule, nullptr);
+        EXPECT_EQ(strBefore, Snapshot(model)) << strName;
+        model.RunUndoStep(true, rule, nullptr);
+        EXPECT_EQ(strAfter, Snapshot(model)) << strName;
+        // What the redo recorded is taken back as the command was.
+        model.RunUndoStep(false, rule, nullptr);
+        EXPECT_EQ(strBefore, Snapshot(model)) << strName;
+    }
+}
+
+TEST_F(EstimateModelTest, RowCommandsKeepAHeadingAtItsPageStartAndTheMarkOnItsRow)
+{
+    Detail(0, "a", "2", "300");
+    model.Engine().SetCellText("H", 4, 0, true);
+    model.Engine().SetRowKind(kindLarge, 4);
+    model.MarkRow(4);
+    model.InsertRowAt(0, 0, {4, true});
+    EXPECT_EQ(kindLarge, model.RowKind(EPage::edit, 4)) << "the heading stays at its page start";
+    EXPECT_EQ(4, model.GetMarkRow());
+    model.InsertRowAt(0, 0, {4, false});
+    EXPECT_EQ(kindLarge, model.RowKind(EPage::edit, 5));
+    EXPECT_EQ(5, model.GetMarkRow()) << "the remembered row moves with its row";
+    model.DeleteRowAt(0, 5, {4, false});
+    EXPECT_EQ(-1, model.GetMarkRow()) << "and goes with it";
+    EXPECT_FALSE(host.moved.empty());
+}
