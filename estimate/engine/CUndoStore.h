@@ -27,7 +27,6 @@ public:
     void Withdraw();
 
     const CUndoCommand* GetUndoCommand() const { return m_pUndo.get(); }
-    const CUndoCommand* GetRedoCommand() const { return m_pRedo.get(); }
     // The action codes of the two (CUndoCommand::undoNone: nothing).
     CUndoCommand::EAction GetUndoAction() const;
     CUndoCommand::EAction GetRedoAction() const;
