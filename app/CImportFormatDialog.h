@@ -30,7 +30,6 @@ public:
     CImportFormatDialog(CWnd* pParent, const CPartFormFile& current, int nColumns, const char* lpszFileName);
     ~CImportFormatDialog() override;
 
-    int GetMode() const { return m_nMode; }
     // The source labels mapped to the current items, filled on OK.
     const std::vector<CString>& GetResult() const { return m_strResult; }
     // The names of the current items (rows) and of the source items, by the mode.

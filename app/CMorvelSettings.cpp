@@ -109,6 +109,12 @@ int CMorvelSettings::CurrentProfileInt(const char* lpszSection, const char* lpsz
                                 : nDefault;
 }
 
+int CMorvelSettings::ReadRowsPerPage()
+{
+    const int nRows = CurrentProfileInt("Input Setting", "Rows in a page", DEFAULT_ROWS_PER_PAGE);
+    return nRows < 1 ? 25 : nRows;
+}
+
 void CMorvelSettings::SetWorkFolderAsCurrent(const CMorvelSettings* pSettings)
 {
     if (pSettings != nullptr)

@@ -72,6 +72,10 @@ public:
     // An integer of the current settings, or nDefault when there are none (a tool that
     // makes documents, a test of the estimate without an application).
     static int CurrentProfileInt(const char* lpszSection, const char* lpszKey, int nDefault);
+    // The rows of an estimate's page: "Input Setting"/"Rows in a page" of the current
+    // settings (DEFAULT_ROWS_PER_PAGE without them or the key); a value below 1 counts as 25.
+    enum { DEFAULT_ROWS_PER_PAGE = 18 };
+    static int ReadRowsPerPage();
     // Makes the work folder ("Work Field") of the settings, the current ones unless others
     // are named, the process's current folder, as the commands that begin in it expect.
     // Without settings there is no work folder to go to and nothing changes.

@@ -13,7 +13,6 @@ public:
 
     // Whether ShowSplash shows anything; start-up passes the command line's splash flag.
     static void EnableSplash(BOOL bEnable = TRUE);
-    static BOOL IsSplashEnabled() { return s_bShowSplash; }
     // Shows the picture over pParentWnd when enabled and none is shown yet.
     static void ShowSplash(CWnd* pParentWnd = nullptr);
     // Hides the picture on a key press or mouse-button press. Never eats the message:

@@ -26,7 +26,6 @@ public:
     const std::vector<std::unique_ptr<CDosFileEntry>>& GetChosenFiles() const { return m_aChosen; }
     // The folder listed (it may have changed through "参照...").
     const CString& GetFolder() const { return m_strFolder; }
-    const CString& GetBrowsedPath() const { return m_strBrowsedPath; }
 
 protected:
     BOOL OnInitDialog() override;

@@ -142,7 +142,7 @@ IEstimateSheet::CTaxSettings CMorvelEMDoc::GetTaxSettings() const
     CTaxSettings tax;
     if (const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent()) {
         tax.nRate = pSettings->m_nTax;
-        tax.nRoundMode = pSettings->m_nRoundMode;
+        tax.eRounding = TaxRoundingFromSetting(pSettings->m_nRoundMode);
     }
     return tax;
 }

@@ -14,6 +14,7 @@
 #include "resources/ResourceIds.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 IMPLEMENT_DYNCREATE(CMorvelEMView, CMorvelView)
@@ -210,13 +211,21 @@ END_MESSAGE_MAP()
 // ---------------------------------------------------------------------------------------
 // Construction
 
-CMorvelEMView::CMorvelEMView() : m_nMarkRowPrev(-1), m_nAdjustPage(1)
+CMorvelEMView::CMorvelEMView()
+    : m_nMarkRowPrev(-1), m_nAdjustPage(1), m_nRowsPerPage(CMorvelSettings::ReadRowsPerPage())
 {
     SetSummaryPageShown(false);
     s_nCopyMode = 0;
     // The row header has room for the mark of a non-calculated or summary row beside the
     // widest number of a page, so that neither covers the other.
     SetBaseRowHeaderWidth(RowHeaderWidthFor(GetRowsPerPage()) + ROW_MARK_ROOM);
+}
+
+int CMorvelEMView::RowHeaderWidthFor(int nRowsPerPage)
+{
+    char digits[16];
+    const int nDigits = std::snprintf(digits, sizeof(digits), "%d", nRowsPerPage);
+    return std::min((nDigits + 1) * 9, 50);
 }
 
 int CMorvelEMView::ReadRowLimitSetting()
@@ -323,6 +332,7 @@ void CMorvelEMView::OnInitialUpdate()
     if (CMainFrame* pFrame = CMainFrame::GetMain())
         pFrame->SelectZoomEntry(GetZoom());
 
+    m_nRowsPerPage = CMorvelSettings::ReadRowsPerPage();
     CMorvelView::OnInitialUpdate();
     UpdateStatusText(statusShow);
     // Row height from the row-kind fonts, zoomed sizes, scroll ranges.
@@ -664,7 +674,8 @@ bool CMorvelEMView::PlaceNewRow()
         Model().ReachRow(GetCurrentRow());
         UpdateScrollRanges();
     } else {
-        if (!HasFileRoomForRows(GetCurrentRow(), 1, AdjustPageBreak(0, GetCurrentRow())))
+        if (!HasFileRoomForRows(GetCurrentRow(), 1,
+                                AdjustPageBreak(EPageBreak::findHeading, GetCurrentRow())))
             return false;
         InsertRowAligned(GetCurrentRow());
     }

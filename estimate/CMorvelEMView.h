@@ -24,6 +24,7 @@
 #include "estimate/engine/CRowImage.h"
 #include "estimate/engine/CRowSteps.h"
 #include "estimate/engine/CSubjectNumbers.h"
+#include "estimate/engine/CSummaryTable.h"
 #include "estimate/engine/CUndoStore.h"
 #include "estimate/engine/RowKinds.h"
 #include "grid/CGridCellEdit.h"
@@ -48,7 +49,6 @@ class CGridRow;
 class CMorvelEMDoc;
 class CPrintRowSource;
 class CStringArray;
-class CSummaryTable;
 class CUnnecessaryRows;
 
 class CMorvelEMView : public CMorvelView, public IGridCellEditOwner {
@@ -61,6 +61,9 @@ public:
     // "Input Setting"/"Estimation Maxmum Rows", DEFAULT_ROW_LIMIT when missing: the row
     // limit every estimate takes, and what the input page shows.
     static int ReadRowLimitSetting();
+    // The width of the row headers' numbers for a rows-per-page value: one 9-pixel place
+    // per digit and one more, at most 50.
+    static int RowHeaderWidthFor(int nRowsPerPage);
 
     // Total levels (MakeTotalRow, the total commands; RowKinds.h): CMorvelEMView::levelGrand.
     using enum ETotalLevel;
@@ -259,9 +262,9 @@ public:
     void InsertTotal(ETotalLevel nLevel);
 
     // ---- special rows -------------------------------------------------------------------
-    void MakeStepRow(int nRow, const char* lpszTarget, int nTargetCol, int nRangeCode);
+    void MakeStepRow(int nRow, const char* lpszTarget, int nTargetCol, EStepRange eRange);
     void MakeClassifyRow(int nRow, const char* lpszName, const char* lpszRate, const char* lpszTarget,
-                         int nTargetCol, int nColumnMode, int nRangeCode);
+                         int nTargetCol, int nColumnMode, EStepRange eRange);
     void CalcTaxAmount(CString& strTax, int nCol, bool bExcludeFree, int nRate);
     double SumEstimateAmount(int nCol, bool bExcludeFree) const;
     // The subject number of a heading from the counts of the kind, large, middle and small
@@ -277,11 +280,11 @@ public:
     // The special-row commands' work, with the values their dialogs collect.
     void InsertKindHeading(const char* lpszName, const char* lpszUnit);
     void InsertDiscount(const char* lpszAmount);
-    void ApplyStepSetting(bool bRelease, const char* lpszTarget, int nTargetCol, int nRangeCode);
+    void ApplyStepSetting(bool bRelease, const char* lpszTarget, int nTargetCol, EStepRange eRange);
     // On a classification row: bRelease makes it a detail row again, bAddNewRow inserts a
     // new row for the classification first; on any other row a new row is inserted.
     void ApplyClassifySetting(const char* lpszName, const char* lpszRate, const char* lpszTarget,
-                              int nTargetCol, int nColumnMode, int nRangeCode, bool bRelease,
+                              int nTargetCol, int nColumnMode, EStepRange eRange, bool bRelease,
                               bool bAddNewRow);
     void InsertDiscountTotal(ETotalLevel nDiscountLevel);
     // The indent of the cell in nCol of the nearest row of nKind: looking down from the row
@@ -388,7 +391,13 @@ public:
     // ---- Pages --------------------------------------------------------------------------
     // The grid is divided into pages of rows-per-page rows: page p (counted from 0) holds
     // rows p x rows per page .. (p + 1) x rows per page - 1. The dialogs number pages from 1.
+    int GetRowsPerPage() const { return m_nRowsPerPage; }
     int GetPageRows() const { return GetRowsPerPage() > 0 ? GetRowsPerPage() : 1; }
+    // The summary page is shown (the row getters serve it).
+    bool IsSummaryPageShown() const { return m_bSummaryPageShown; }
+    // Which page the row getters serve; the page is not rebuilt, laid out or repainted
+    // (the page tabs do that).
+    void SetSummaryPageShown(bool bShown) { m_bSummaryPageShown = bShown; }
     // The last page: (row limit - 1) / rows per page.
     int GetLastPage() const;
     // Every page move ends here: page nPage (from 0) scrolls to the top and its top-left
@@ -407,12 +416,14 @@ public:
     bool DeletePage(int nPageNumber);
     // Page feed: empty rows are inserted so that the current row starts the next page.
     void FeedPage();
-    // Page alignment (off while m_nAdjustPage is 0, giving 0). Mode 0: the first heading
-    // (kind 1, 2, 3, 7) on the pages after nRow's page, skipping empty rows and passing on
-    // to the next page at any other row; -1 when none. Mode 1: nRow starts a page: the
-    // empty rows before it on its page are removed (the page start is returned) or, when
-    // one is not empty, rows are inserted up to the next page (its start is returned).
-    int AdjustPageBreak(int nMode, int nRow);
+    // Page alignment (off while m_nAdjustPage is 0, giving 0). findHeading: the first
+    // heading (kind 1, 2, 3, 7) on the pages after nRow's page, skipping empty rows and
+    // passing on to the next page at any other row; -1 when none. alignRow: nRow starts a
+    // page: the empty rows before it on its page are removed (the page start is returned)
+    // or, when one is not empty, rows are inserted up to the next page (its start is
+    // returned).
+    enum class EPageBreak { findHeading, alignRow };
+    int AdjustPageBreak(EPageBreak eMode, int nRow);
     // Scrolls a cell into view when it is not, and makes it current as a click does.
     void ClickCell(int nCol, int nRow);
     // The state part of a left-button press at a client point: the clicked cell becomes
@@ -490,7 +501,9 @@ public:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     // Printing maps 0.01 inch with y up and (0, 0) at the centre of the printable area.
     void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
-    bool HasPageSeparators() const override { return true; }
+    int GetPageSeparatorRows() const override { return GetPageRows(); }
+    // A row's place within its page, counted from 1.
+    int GetRowHeaderNumber(int nRow) const override { return nRow % GetPageRows() + 1; }
     // Summary and non-calculated rows, and the remembered row of the edit page.
     bool HasRowHeaderMark(int nRow) const override;
     // The width left for a mark beside the widest row number of a page.
@@ -541,19 +554,26 @@ public:
     // Summary-page rows: a cell text and a row kind (rows and objects made as needed).
     void SetSummaryCellText(const char* lpszText, int nRow, int nCol);
     void SetSummaryRowKind(ERowKind nKind, int nRow);
-    // The summary levels, in the order the summary page shows them.
-    enum { summaryKind = 0, summaryLarge = 1, summaryMiddle = 2, summarySmall = 3, SUMMARY_LEVELS = 4 };
+    // The summary levels' switches (m_nSummaryLevelOn), in the order the summary page shows
+    // the levels.
+    enum {
+        summaryKind = SummaryLevelIndex(ESummaryLevel::kinds),
+        summaryLarge = SummaryLevelIndex(ESummaryLevel::largeSubjects),
+        summaryMiddle = SummaryLevelIndex(ESummaryLevel::middleSubjects),
+        summarySmall = SummaryLevelIndex(ESummaryLevel::smallSubjects),
+        SUMMARY_LEVELS = std::size(SUMMARY_LEVELS_IN_ORDER)
+    };
     // Appends one level's rows to the summary page (the summary-table builders,
     // CMorvelEMViewSummary.cpp).
-    virtual void BuildSummaryLevel(int nLevel);
+    virtual void BuildSummaryLevel(ESummaryLevel eLevel);
     // Appends the summary row made from edit row nRow: its kind + 100, headings with their
     // subject numbers and, with bAmounts, the amounts of the heading's total row (or its
     // group sums) and a quantity of 1. Built for the level whose headings are of kind
-    // nLevelHeading, the lines add up to the totals the level shows: a heading of the level
+    // nHeadingKind, the lines add up to the totals the level shows: a heading of the level
     // carries its amounts less the level's discount totals in its block (lines of their
     // own), and a heading above the level (an opening row) its rows under no heading of the
     // level.
-    void AddRowToSummary(int nRow, bool bAmounts, ERowKind nLevelHeading = kindEmpty);
+    void AddRowToSummary(int nRow, bool bAmounts, ERowKind nHeadingKind = kindEmpty);
     // The summary command's work after its dialog: the chosen levels stored, the summary
     // page built and shown or, with bInternal, also written at the top of the edit page
     // (replacing one written before).
@@ -1052,7 +1072,7 @@ public:
     void SetPageAlignment(bool bOn) { m_nAdjustPage = bOn ? 1 : 0; }
     // Whether nCount rows inserted at nRow leave an estimate its file can hold, counting
     // the rows page alignment may add when a heading after them starts a page (nHeading,
-    // AdjustPageBreak's mode 0, above 0). When not, the user is told why
+    // AdjustPageBreak's findHeading, above 0). When not, the user is told why
     // (CheckFileRowLimit) and the caller changes nothing.
     bool HasFileRoomForRows(int nRow, int nCount, int nHeading) const;
     // Which levels the summary-table command switched on (summaryKind .. summarySmall).
@@ -1136,6 +1156,8 @@ private:
     EPickPurpose m_nPendingLevel = pickNone;
     int m_nMarkRowPrev; // where the remembered row's header was painted last
     int m_nAdjustPage; // "Settings"/"AdjustPage"
+    int m_nRowsPerPage; // "Input Setting"/"Rows in a page"
+    bool m_bSummaryPageShown = false;
     // The status bar's texts as last refreshed.
     CString m_strStatusPosition;
     CString m_strStatusAmount;
@@ -1238,7 +1260,7 @@ private:
     // user why, when the estimate's file could not hold another row: nothing changes.
     bool PlaceNewRow();
     // Whether a cut of nCount rows at nFirst leaves an estimate its file can hold, with the
-    // page alignment after it: the heading nHeading (AdjustPageBreak's mode 0 before the
+    // page alignment after it: the heading nHeading (AdjustPageBreak's findHeading before the
     // cut) starts its page again, and so does every heading after an empty row
     // (AdjustPages). That alignment can insert rows anywhere in the estimate; they are
     // counted by trying it on the rows' kinds. When not, the user is told why.

@@ -439,7 +439,7 @@ void CMorvelEMView::CutRowsToBuffer()
     // The rows the copy takes: the selected ones among the used rows.
     const CRect rcRows = Ordered(GetSelection());
     const int nFirst = rcRows.top;
-    const int nHeading = AdjustPageBreak(0, nFirst);
+    const int nHeading = AdjustPageBreak(EPageBreak::findHeading, nFirst);
     const int nCut = std::max(0, std::min<int>(rcRows.bottom, GetUsedRows() - 1) - nFirst + 1);
     // The headings after the cut start their pages again, which may insert rows.
     if (!HasFileRoomAfterCut(nFirst, nCut, nHeading))
@@ -457,7 +457,7 @@ void CMorvelEMView::CutRowsToBuffer()
         const CRowStepRecording recording(*this, steps);
         DeleteRows(nFirst, n);
         if (const int nMoved = PageAlignment::HeadingAfterCut(nHeading, nFirst, n); nMoved >= 0)
-            AdjustPageBreak(1, nMoved);
+            AdjustPageBreak(EPageBreak::alignRow, nMoved);
         // The headings after the cut start their pages again.
         nAligned = AdjustPages(nHeading);
     }
@@ -500,7 +500,7 @@ void CMorvelEMView::PasteRows(const std::vector<const CGridRow*>& rows, bool bCo
     const CRect rcSelected = Ordered(GetSelection());
     const int nInserted =
         rcSelected.bottom - rcSelected.top + 1 < 2 ? c : rcSelected.bottom - rcSelected.top + 1;
-    const int nHeading = AdjustPageBreak(0, nRow);
+    const int nHeading = AdjustPageBreak(EPageBreak::findHeading, nRow);
     if (!HasFileRoomForRows(nRow, nInserted, nHeading))
         return;
     const CRect rc = Ordered(GetSelection());
@@ -515,7 +515,7 @@ void CMorvelEMView::PasteRows(const std::vector<const CGridRow*>& rows, bool bCo
         for (int i = 0; i < c; ++i)
             CopyRow(source(i), MakeEditRow(nRow + i));
         if (nHeading > 0)
-            AdjustPageBreak(1, nHeading + c);
+            AdjustPageBreak(EPageBreak::alignRow, nHeading + c);
     } else {
         const CRowStepRecording recording(*this, steps);
         // As many rows as selected, each inserted above the ones before it: the last one
@@ -524,7 +524,7 @@ void CMorvelEMView::PasteRows(const std::vector<const CGridRow*>& rows, bool bCo
         for (int j = 0; j < k; ++j)
             CopyRow(source((k - 1 - j) % c), MakeEditRow(nRow + j));
         if (nHeading > 0)
-            AdjustPageBreak(1, nHeading + std::max(c, k));
+            AdjustPageBreak(EPageBreak::alignRow, nHeading + std::max(c, k));
     }
     // How many rows the paste put in (the undo takes exactly these out again).
     RecordUndo(std::make_unique<CRowsPasteCommand>(GetCurrentCol(), nRow, k < 2 ? c : k, bCounted || k >= 2,

@@ -776,10 +776,10 @@ void CMorvelEMView::OnSummaryPageTab()
     CSummaryTable table = SummaryTable();
     table.Clear();
     // Each level begins on a page of its own.
-    for (int nLevel = 0; nLevel < SUMMARY_LEVELS; ++nLevel) {
-        if (!m_nSummaryLevelOn[nLevel])
+    for (const ESummaryLevel eLevel : SUMMARY_LEVELS_IN_ORDER) {
+        if (!m_nSummaryLevelOn[SummaryLevelIndex(eLevel)])
             continue;
-        BuildSummaryLevel(nLevel);
+        BuildSummaryLevel(eLevel);
         table.FillPage(GetPageRows());
     }
 

@@ -588,7 +588,7 @@ void CMorvelEMView::OnInsertRow()
     const int nFirst = std::max(0, static_cast<int>(rcRange.top));
     const int nCount =
         Model().InsertableRows(nFirst, static_cast<int>(rcRange.bottom) - nFirst + 1, PageRule());
-    if (nCount <= 0 || !HasFileRoomForRows(nFirst, nCount, AdjustPageBreak(0, nFirst)))
+    if (nCount <= 0 || !HasFileRoomForRows(nFirst, nCount, AdjustPageBreak(EPageBreak::findHeading, nFirst)))
         return;
     const CPoint ptCurrent(GetCurrentCol(), GetCurrentRow());
     Model().InsertRowsAt(nFirst, nCount, PageRule());
@@ -603,7 +603,7 @@ void CMorvelEMView::OnInsertRow()
 void CMorvelEMView::InsertOneRow()
 {
     const int nRow = GetCurrentRow();
-    if (!HasFileRoomForRows(nRow, 1, AdjustPageBreak(0, nRow)))
+    if (!HasFileRoomForRows(nRow, 1, AdjustPageBreak(EPageBreak::findHeading, nRow)))
         return;
     Model().InsertRowAt(GetCurrentCol(), nRow, PageRule());
     NoteUndoRecorded();
@@ -646,10 +646,10 @@ void CMorvelEMView::DeleteCurrentRow()
 
 void CMorvelEMView::DeleteRowAligned(int nRow)
 {
-    const int nHeading = AdjustPageBreak(0, nRow);
+    const int nHeading = AdjustPageBreak(EPageBreak::findHeading, nRow);
     DeleteRow(nRow);
     if (nHeading > 0)
-        AdjustPageBreak(1, nHeading - 1);
+        AdjustPageBreak(EPageBreak::alignRow, nHeading - 1);
 }
 
 void CMorvelEMView::OnClearRow()

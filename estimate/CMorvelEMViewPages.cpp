@@ -204,7 +204,7 @@ void CMorvelEMView::FeedPage()
     const int nRows = (nPage + 1) * nPageRows - GetCurrentRow();
 
     // The first heading on the following pages, which alignment keeps at a page start.
-    const int nHeading = std::max(0, AdjustPageBreak(0, GetCurrentRow()));
+    const int nHeading = std::max(0, AdjustPageBreak(EPageBreak::findHeading, GetCurrentRow()));
     if (!HasFileRoomForRows(GetCurrentRow(), nRows, nHeading))
         return;
 
@@ -214,7 +214,7 @@ void CMorvelEMView::FeedPage()
         for (int i = 0; i < nRows; ++i)
             InsertRow(GetCurrentRow());
         if (nHeading > 0)
-            AdjustPageBreak(1, nHeading + nRows);
+            AdjustPageBreak(EPageBreak::alignRow, nHeading + nRows);
     }
 
     const int nTarget = std::min(nPage + 1, GetLastPage());
@@ -229,11 +229,11 @@ void CMorvelEMView::OnPageFeed()
     FeedPage();
 }
 
-int CMorvelEMView::AdjustPageBreak(int nMode, int nRow)
+int CMorvelEMView::AdjustPageBreak(EPageBreak eMode, int nRow)
 {
-    if (nMode == 0)
+    if (eMode == EPageBreak::findHeading)
         return Model().FirstAlignedHeading(nRow, PageRule());
-    if (nMode != 1 || m_nAdjustPage == 0 || nRow < 0)
+    if (m_nAdjustPage == 0 || nRow < 0)
         return 0;
     const int nStart = Model().AlignRowToPage(nRow, PageRule());
     RefreshMarkRowHeads();

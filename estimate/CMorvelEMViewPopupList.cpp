@@ -156,14 +156,14 @@ BOOL CMorvelEMView::PlacePopupRows(int nCount)
         MessageBeep(0);
         return FALSE;
     }
-    const int nHeading = bAppend ? 0 : AdjustPageBreak(0, nRow);
+    const int nHeading = bAppend ? 0 : AdjustPageBreak(EPageBreak::findHeading, nRow);
     if (!HasFileRoomForRows(nRow, nCount, nHeading))
         return FALSE;
     // Rows below the used ones are inserted as well (the used rows then reach them), so
     // that the undo of a pick takes out exactly the rows it put in.
     InsertRows(nRow, nCount);
     if (nHeading > 0)
-        AdjustPageBreak(1, nHeading + nCount);
+        AdjustPageBreak(EPageBreak::alignRow, nHeading + nCount);
     return TRUE;
 }
 

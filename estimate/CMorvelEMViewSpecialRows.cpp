@@ -14,15 +14,16 @@
 // ---------------------------------------------------------------------------------------
 // Step, classification and tax rows: the engine's
 
-void CMorvelEMView::MakeStepRow(int nRow, const char* lpszTarget, int nTargetCol, int nRangeCode)
+void CMorvelEMView::MakeStepRow(int nRow, const char* lpszTarget, int nTargetCol, EStepRange eRange)
 {
-    Engine().MakeStepRow(nRow, lpszTarget, nTargetCol, nRangeCode);
+    Engine().MakeStepRow(nRow, lpszTarget, nTargetCol, eRange);
 }
 
 void CMorvelEMView::MakeClassifyRow(int nRow, const char* lpszName, const char* lpszRate,
-                                    const char* lpszTarget, int nTargetCol, int nColumnMode, int nRangeCode)
+                                    const char* lpszTarget, int nTargetCol, int nColumnMode,
+                                    EStepRange eRange)
 {
-    Engine().MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, nRangeCode);
+    Engine().MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, eRange);
 }
 
 double CMorvelEMView::SumEstimateAmount(int nCol, bool bExcludeFree) const
@@ -83,7 +84,7 @@ void CMorvelEMView::InsertDiscount(const char* lpszAmount)
     SetDocumentModified();
 }
 
-void CMorvelEMView::ApplyStepSetting(bool bRelease, const char* lpszTarget, int nTargetCol, int nRangeCode)
+void CMorvelEMView::ApplyStepSetting(bool bRelease, const char* lpszTarget, int nTargetCol, EStepRange eRange)
 {
     const int nRow = GetCurrentRow();
     // The row is made, changed or released in place: undo gives it back as it was.
@@ -91,14 +92,14 @@ void CMorvelEMView::ApplyStepSetting(bool bRelease, const char* lpszTarget, int 
     if (bRelease)
         SetRowKind(kindDetail, nRow);
     else
-        MakeStepRow(nRow, lpszTarget, nTargetCol, nRangeCode);
+        MakeStepRow(nRow, lpszTarget, nTargetCol, eRange);
     RecordUndo(CCellsCommand::Rewrite(undoStepSetting, std::move(before)));
     RecalcTotals(nRow);
     InvalidateRows(nRow, nRow);
 }
 
 void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszRate, const char* lpszTarget,
-                                         int nTargetCol, int nColumnMode, int nRangeCode, bool bRelease,
+                                         int nTargetCol, int nColumnMode, EStepRange eRange, bool bRelease,
                                          bool bAddNewRow)
 {
     const int nRow = GetCurrentRow();
@@ -111,7 +112,7 @@ void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszR
             // takes exactly it out again, redo puts it back.
             const CRowsCommandScope rows(*this, undoSpecialRow);
             InsertRow(nRow);
-            MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, nRangeCode);
+            MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, eRange);
         }
         // A row inserted moved the rows below it down one.
         if (m_hWnd != nullptr)
@@ -122,7 +123,7 @@ void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszR
         if (bRelease)
             SetRowKind(kindDetail, nRow);
         else
-            MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, nRangeCode);
+            MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, eRange);
         RecordUndo(CCellsCommand::Rewrite(undoClassifySetting, std::move(before)));
     }
     RecalcTotals(nRow);

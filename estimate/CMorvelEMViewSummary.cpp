@@ -14,14 +14,14 @@ CSummaryTable CMorvelEMView::SummaryTable()
     return CSummaryTable(Engine(), SummaryRows(), GetRowLimit(), GetEstimationForm().GetCount());
 }
 
-void CMorvelEMView::AddRowToSummary(int nRow, bool bAmounts, ERowKind nLevelHeading)
+void CMorvelEMView::AddRowToSummary(int nRow, bool bAmounts, ERowKind nHeadingKind)
 {
-    SummaryTable().AddLine(nRow, bAmounts, nLevelHeading);
+    SummaryTable().AddLine(nRow, bAmounts, nHeadingKind);
 }
 
-void CMorvelEMView::BuildSummaryLevel(int nLevel)
+void CMorvelEMView::BuildSummaryLevel(ESummaryLevel eLevel)
 {
-    SummaryTable().BuildLevel(nLevel);
+    SummaryTable().BuildLevel(eLevel);
 }
 
 void CMorvelEMView::CancelSummaryTable()

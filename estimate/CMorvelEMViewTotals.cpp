@@ -47,7 +47,7 @@ bool CMorvelEMView::IsTaxVerticalTotal()
 void CMorvelEMView::InsertTotal(ETotalLevel nLevel)
 {
     const int nRow = GetCurrentRow();
-    if (!HasFileRoomForRows(nRow, 1, AdjustPageBreak(0, nRow)))
+    if (!HasFileRoomForRows(nRow, 1, AdjustPageBreak(EPageBreak::findHeading, nRow)))
         return;
     InsertRowAligned(nRow);
     MakeTotalRow(nRow, nLevel);

@@ -29,7 +29,7 @@ int GetRowLimit(const CMorvelEMView& view);
 // Raises the row limit (doubling it, as opening a large file does) until nRows rows fit.
 void EnsureRowLimit(CMorvelEMView& view, int nRows);
 // Whether nCount rows inserted at nRow leave an estimate the file can hold, with the rows
-// the page alignment of the heading nHeading after them may add (AdjustPageBreak's mode 0,
+// the page alignment of the heading nHeading after them may add (AdjustPageBreak's findHeading,
 // above 0); when not, the user is told why (CMorvelView::CheckFileRowLimit) and nothing
 // may be inserted.
 bool CheckRowRoom(const CMorvelEMView& view, int nRow, int nCount, int nHeading = 0);

@@ -18,8 +18,6 @@ public:
     // The heading being dragged: its row kind, its row on the edit page and its view.
     void SetSubject(ERowKind nKind, int nFirstRow, CMorvelEMView* pView);
     ERowKind GetKind() const { return m_nKind; }
-    int GetFirstRow() const { return m_nFirstRow; }
-    CMorvelEMView* GetView() const { return m_pView; }
 
     // Runs the drag with copying and moving allowed, and says what the source side is to
     // do afterwards: a copy when Shift is held as the drag ends, otherwise a move. (The

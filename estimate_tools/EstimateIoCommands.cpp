@@ -87,8 +87,9 @@ void ReadOtherForm(CMorvelEMView& view)
         return;
     }
     // Rows the estimate could not save are refused before anything is asked or changed.
-    if (!EstimateIo::CheckRowRoom(view, EstimateIo::GetCurrentRow(view), static_cast<int>(file.m_rows.size()),
-                                  view.AdjustPageBreak(0, EstimateIo::GetCurrentRow(view))))
+    if (!EstimateIo::CheckRowRoom(
+            view, EstimateIo::GetCurrentRow(view), static_cast<int>(file.m_rows.size()),
+            view.AdjustPageBreak(CMorvelEMView::EPageBreak::findHeading, EstimateIo::GetCurrentRow(view))))
         return;
 
     CImportFormatDialog dlgRows(&view, view.GetEstimationForm(), file.m_EstimationForm, strPath);
@@ -97,10 +98,10 @@ void ReadOtherForm(CMorvelEMView& view)
         const CMorvelEMView::CRowsCommandScope rows(view, CMorvelEMView::undoRowsRead);
         const std::vector<int> mapping = ItemMapping::DecodeMapping(dlgRows.GetResult(), file.m_nColumns);
         const int nRow = EstimateIo::GetCurrentRow(view);
-        const int nPageHead = view.AdjustPageBreak(0, nRow);
+        const int nPageHead = view.AdjustPageBreak(CMorvelEMView::EPageBreak::findHeading, nRow);
         const int nCount = file.InsertRows(view, nRow, mapping);
         if (nPageHead > 0)
-            view.AdjustPageBreak(1, nPageHead + nCount);
+            view.AdjustPageBreak(CMorvelEMView::EPageBreak::alignRow, nPageHead + nCount);
         view.RecalcFromRow(CMorvelEMView::recalcBulk, 0);
         AfterRowsInserted(view, nRow);
     }
@@ -142,8 +143,9 @@ void TextInput(CMorvelEMView& view)
     const std::vector<std::string_view> lines = EstimateCsv::SplitLines(data);
     if (lines.empty())
         return; // an empty file has no rows to give
-    if (!EstimateIo::CheckRowRoom(view, EstimateIo::GetCurrentRow(view), static_cast<int>(lines.size()),
-                                  view.AdjustPageBreak(0, EstimateIo::GetCurrentRow(view))))
+    if (!EstimateIo::CheckRowRoom(
+            view, EstimateIo::GetCurrentRow(view), static_cast<int>(lines.size()),
+            view.AdjustPageBreak(CMorvelEMView::EPageBreak::findHeading, EstimateIo::GetCurrentRow(view))))
         return;
     const int nFields = EstimateCsv::CountFields(lines[0]);
     CImportFormatDialog dlg(&view, view.GetEstimationForm(), nFields, strPath);
@@ -154,10 +156,10 @@ void TextInput(CMorvelEMView& view)
     // The rows read are one command: undo takes them out again.
     const CMorvelEMView::CRowsCommandScope rows(view, CMorvelEMView::undoRowsRead);
     const int nRow = EstimateIo::GetCurrentRow(view);
-    const int nPageHead = view.AdjustPageBreak(0, nRow);
+    const int nPageHead = view.AdjustPageBreak(CMorvelEMView::EPageBreak::findHeading, nRow);
     const int nCount = EstimateCsv::InsertRows(view, nRow, lines, mapping);
     if (nPageHead > 0)
-        view.AdjustPageBreak(1, nPageHead + nCount);
+        view.AdjustPageBreak(CMorvelEMView::EPageBreak::alignRow, nPageHead + nCount);
     view.RecalcFromRow(CMorvelEMView::recalcBulk, 0);
     AfterRowsInserted(view, nRow);
 }

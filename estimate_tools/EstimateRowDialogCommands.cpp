@@ -11,6 +11,7 @@
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/EstimateIoSupport.h"
+#include "estimate/engine/CEstimateEngine.h"
 #include "estimate/engine/RowKinds.h"
 #include "estimate_tools/CClassifyDialogs.h"
 #include "estimate_tools/CEMProjectNoSheet.h"
@@ -26,6 +27,7 @@
 #include "resources/EstimateCommandIds.h"
 #include "resources/ResourceIds.h"
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <algorithm>
@@ -82,13 +84,14 @@ void StepSetting(CMorvelEMView& view)
         return;
     if (pDlg->m_nState == CStepSettingDialog::stateReleased) {
         if (view.GetRowKind(nRow) == kindStep)
-            view.ApplyStepSetting(true, "", 0, 0);
+            view.ApplyStepSetting(true, "", 0, EStepRange::nearestHeading);
         return;
     }
     // Without a target item or a level for "科目指定" there is no range to add up.
-    if (pDlg->m_nTargetItem < 0 || pDlg->m_nRange < 0)
+    const std::optional<EStepRange> eRange = StepRangeFromCode(pDlg->m_nRange);
+    if (pDlg->m_nTargetItem < 0 || !eRange)
         return;
-    view.ApplyStepSetting(false, pDlg->m_strTarget, pDlg->m_nTargetItem, pDlg->m_nRange);
+    view.ApplyStepSetting(false, pDlg->m_strTarget, pDlg->m_nTargetItem, *eRange);
 }
 
 // The classification's name as a classification row shows it: in the first item whose
@@ -136,12 +139,13 @@ void ClassifyTotal(CMorvelEMView& view)
         return;
     if (pTotal->m_nState == CClassTotalDialog::stateReleased) {
         if (bClassRow)
-            view.ApplyClassifySetting("", "", "", 0, 0, 0, true, false);
+            view.ApplyClassifySetting("", "", "", 0, 0, EStepRange::nearestHeading, true, false);
         return;
     }
     // Without a target item or a level for "科目指定" there is no range to add up, and no
     // row is made (nor an empty one inserted for it).
-    if (pTotal->m_nTargetItem < 0 || pTotal->m_nRange < 0)
+    const std::optional<EStepRange> eRange = StepRangeFromCode(pTotal->m_nRange);
+    if (pTotal->m_nTargetItem < 0 || !eRange)
         return;
     bool bAddNew = false;
     if (bClassRow) {
@@ -151,7 +155,7 @@ void ClassifyTotal(CMorvelEMView& view)
         bAddNew = update.m_nAddNew == 1;
     }
     view.ApplyClassifySetting(rate.m_strName, rate.m_strRate, pTotal->m_strTarget, pTotal->m_nTargetItem,
-                              pTotal->m_nBasis, pTotal->m_nRange, false, bAddNew);
+                              pTotal->m_nBasis, *eRange, false, bAddNew);
 }
 
 void SubjectNumbering(CMorvelEMView& view)

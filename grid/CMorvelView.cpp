@@ -1,13 +1,11 @@
 #include "grid/CMorvelView.h"
 
-#include "app/CMorvelSettings.h"
 #include "grid/CTabWnd.h"
 #include "platform/base/Cp932.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -19,13 +17,13 @@ CMorvelView::CMorvelView()
       m_nRowHeight(DEFAULT_ROW_HEIGHT), m_nBaseRowHeight(DEFAULT_ROW_HEIGHT),
       m_nHeaderHeight(DEFAULT_ROW_HEIGHT), m_nBaseHeaderHeight(DEFAULT_ROW_HEIGHT), m_nZoom(100),
       m_nTotalWidth(0), m_nTotalHeight(0), m_nHorzOffset(0), m_nVertOffset(0), m_nUsedRows(0),
-      m_nCurrentCol(0), m_nCurrentRow(0), m_nColumnCount(12), m_nRowLimit(0),
-      m_nRowsPerPage(ReadRowsPerPage()), m_nSummaryPage(0), m_nSelectMode(selectNone),
+      m_nCurrentCol(0), m_nCurrentRow(0), m_nColumnCount(12), m_nRowLimit(0), m_nSelectMode(selectNone),
       m_bDragExtending(FALSE), m_nHorzScrollMax(0), m_nVertScrollMax(0)
 {
-    m_nRowHeaderWidth = RowHeaderWidthFor(m_nRowsPerPage);
-    m_nBaseRowHeaderWidth = m_nRowHeaderWidth;
-    m_nBaseRowHeaderWidth2 = m_nRowHeaderWidth;
+    // The row headers' width is the derived view's (SetBaseRowHeaderWidth).
+    m_nRowHeaderWidth = 0;
+    m_nBaseRowHeaderWidth = 0;
+    m_nBaseRowHeaderWidth2 = 0;
 }
 
 CMorvelView::~CMorvelView()
@@ -93,7 +91,6 @@ CMorvelView::CGridMetrics CMorvelView::GetMetrics() const
     metrics.nHorzOffset = m_nHorzOffset;
     metrics.nVertOffset = m_nVertOffset;
     metrics.nHorzScrollMax = m_nHorzScrollMax;
-    metrics.nRowsPerPage = m_nRowsPerPage;
     return metrics;
 }
 
@@ -259,20 +256,6 @@ bool CMorvelView::CheckFileRowLimitForEdit(int nRow, int nUsedRows)
     return nRow < nUsedRows || CheckFileRowLimit(static_cast<long long>(nRow) + 1);
 }
 
-int CMorvelView::ReadRowsPerPage()
-{
-    const int nRows =
-        CMorvelSettings::CurrentProfileInt("Input Setting", "Rows in a page", DEFAULT_ROWS_PER_PAGE);
-    return nRows < 1 ? 25 : nRows;
-}
-
-int CMorvelView::RowHeaderWidthFor(int nRowsPerPage)
-{
-    char digits[16];
-    const int nDigits = std::snprintf(digits, sizeof(digits), "%d", nRowsPerPage);
-    return std::min((nDigits + 1) * 9, 50);
-}
-
 void CMorvelView::GetGridClientRect(LPRECT lpRect) const
 {
     CRect rect;
@@ -416,7 +399,6 @@ void CMorvelView::OnInitialUpdate()
     CView::OnInitialUpdate();
     // The window is made without the framework's scroll bars (no WS_HSCROLL/WS_VSCROLL):
     // the view's own bars carry all scrolling.
-    m_nRowsPerPage = ReadRowsPerPage();
     CRect rcClient;
     if (m_hWnd != nullptr)
         GetClientRect(&rcClient);

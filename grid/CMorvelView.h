@@ -34,7 +34,6 @@ public:
         MAX_COLUMNS = 100,
         BAR_THICKNESS = 18, // the jump bar, tab strip and scroll bars along the edges
         DEFAULT_ROW_HEIGHT = 22,
-        DEFAULT_ROWS_PER_PAGE = 18,
         ROW_MARK_RIGHT_MARGIN = 2 // a marked row's number ends this far from the header's edge
     };
 
@@ -60,12 +59,6 @@ public:
     // last one the file can hold cannot: text there would give the file a row it cannot
     // save. The user is told why, as for an insertion, and nothing changes.
     static bool CheckFileRowLimitForEdit(int nRow, int nUsedRows);
-
-    // "Input Setting"/"Rows in a page" (default 18); a value below 1 counts as 25.
-    static int ReadRowsPerPage();
-    // The width of the row headers for a rows-per-page value: one 9-pixel place per digit
-    // and one more, at most 50.
-    static int RowHeaderWidthFor(int nRowsPerPage);
 
     // The client area less the room of the scroll bars and the bottom bar (empty without a
     // window).
@@ -113,8 +106,6 @@ public:
     CPoint GetPreviousCell() const { return m_ptPrevCell; }
     // The top-left cell of the grid area (column, row).
     CPoint GetFirstVisibleCell() const { return CPoint(m_nFirstVisibleCol, m_nFirstVisibleRow); }
-    // The summary page is shown (the row getters serve it).
-    bool IsSummaryPageShown() const { return m_nSummaryPage == 1; }
     // selectNone .. selectBlock, and the selection as set (first col, first row, last col,
     // last row; not ordered).
     int GetSelectMode() const { return m_nSelectMode; }
@@ -137,7 +128,6 @@ public:
         int nHorzOffset = 0; // pixels scrolled to the left and up
         int nVertOffset = 0;
         int nHorzScrollMax = 0;
-        int nRowsPerPage = 0;
     };
     CGridMetrics GetMetrics() const;
     // The same sizes one by one, for drawing and laying out.
@@ -146,7 +136,6 @@ public:
     int GetHeaderHeight() const { return m_nHeaderHeight; }
     int GetRowHeaderWidth() const { return m_nRowHeaderWidth; }
     int GetTotalWidth() const { return m_nTotalWidth; }
-    int GetRowsPerPage() const { return m_nRowsPerPage; }
     // What the mouse and the keyboard are doing to the grid.
     struct CPointerState {
         int nPressOrigin = 0;         // pressNone .. pressCells
@@ -186,9 +175,6 @@ public:
     void SetZoom(int nPercent) { m_nZoom = nPercent; }
     // The pixel sizes of the row headers, the column headers and the rows as they stand.
     void SetRowMetrics(int nRowHeaderWidth, int nHeaderHeight, int nRowHeight);
-    // Which page the row getters serve; the page is not rebuilt, laid out or repainted
-    // (the page tabs do that).
-    void SetSummaryPageShown(bool bShown) { m_nSummaryPage = bShown ? 1 : 0; }
 
     // ---- The undo record and the changes it does not know about ---------------------------
     // Each grid keeps one undo record, made by the command that recorded it, and its undo
@@ -307,11 +293,11 @@ public:
     // Rows and pixel helpers of the grid area.
     int GetVisibleRowCount() const;    // whole rows between the column headers and the grid's bottom
     int GetColumnLeft(int nCol) const; // client x of a column's left edge (first visible column based)
-    // Horizontal lines: single 1-pixel lines, or (estimate grid) 2-pixel lines doubled at
-    // page boundaries.
-    virtual bool HasPageSeparators() const { return FALSE; }
-    // The number a row's header shows: its place within its page, counted from 1.
-    virtual int GetRowHeaderNumber(int nRow) const { return nRow % std::max(1, m_nRowsPerPage) + 1; }
+    // Horizontal lines: single 1-pixel lines (0), or 2-pixel lines doubled at the
+    // boundaries of pages of this many rows (the estimate grid).
+    virtual int GetPageSeparatorRows() const { return 0; }
+    // The number a row's header shows, counted from 1.
+    virtual int GetRowHeaderNumber(int nRow) const { return nRow + 1; }
     // Whether the derived view draws a mark at the left of a row's header: the number then
     // moves to the header's right edge, so that the mark leaves it readable.
     virtual bool HasRowHeaderMark(int nRow) const
@@ -495,8 +481,6 @@ private:
     CPoint m_ptPrevCell; // (column, row) before the last key or click
     int m_nColumnCount;
     int m_nRowLimit;
-    int m_nRowsPerPage;
-    int m_nSummaryPage;  // 1 while the summary page is shown
     CRect m_rcSelection; // (first col, first row, last col, last row), as set
     int m_nSelectMode;   // selectNone .. selectBlock
     CRect m_rcPrevSelection;

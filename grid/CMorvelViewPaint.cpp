@@ -134,8 +134,8 @@ void CMorvelView::OnDraw(CDC* pDC)
 
     // Row headers (the row's number within its page) and the horizontal grid lines.
     if (nFirstRow <= nLastRow) {
-        const int nRowsPerPage = m_nRowsPerPage > 0 ? m_nRowsPerPage : 1;
-        const bool bPageLines = HasPageSeparators();
+        const int nRowsPerPage = std::max(1, GetPageSeparatorRows());
+        const bool bPageLines = GetPageSeparatorRows() > 0;
         CPen penThick(PS_SOLID, 2, kGridLineColor);
         const COLORREF clrFace = GetSysColor(COLOR_BTNFACE);
         const COLORREF clrLight = GetSysColor(COLOR_BTNHIGHLIGHT);

@@ -1,8 +1,8 @@
 #include "setup/CInputDialog.h"
 
 #include "app/CMorvelApp.h"
+#include "app/CMorvelSettings.h"
 #include "estimate/CMorvelEMView.h"
-#include "grid/CMorvelView.h"
 #include "parts/CMorvelPMDoc.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CWinApp.h"
@@ -44,7 +44,7 @@ CInputDialog::CInputDialog() : CPropertyPage(IDD_INPUT_PAGE)
     CMorvelApp& app = App();
     // The values the grids use, read as they read them: a missing key shows the grids'
     // own default, never a number that nothing uses.
-    m_nRowsInPage = CMorvelView::ReadRowsPerPage();
+    m_nRowsInPage = CMorvelSettings::ReadRowsPerPage();
     m_nEstimateMaxRows = CMorvelEMView::ReadRowLimitSetting();
     m_nPartsMaxRows = CMorvelPMDoc::ReadRowLimitSetting();
     m_nTax = app.m_nTax;

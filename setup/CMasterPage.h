@@ -59,7 +59,6 @@ protected:
     void CommitEditor(int nRow, int nCol) override;
     void FillFromTable();
     void ScrollTo(int nPos);
-    int VisibleRows() const { return m_nVisibleRows; }
 
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);

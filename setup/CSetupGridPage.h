@@ -43,7 +43,6 @@ public:
     int LastFilledRow(int nCol) const;
     // The last row from the bottom up with text in any editable column; 0 when none.
     int LastRowInUse() const;
-    BOOL LastWriteSucceeded() const { return m_bWriteOK; }
 
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;

@@ -259,7 +259,7 @@ int main(int argc, char** argv)
     settings.m_nBackupFile = 1;
     settings.m_nRoundMode = 3;
     settings.WriteInputSettings();
-    settings.WriteProfileInt("Input Setting", "Rows in a page", CMorvelView::DEFAULT_ROWS_PER_PAGE);
+    settings.WriteProfileInt("Input Setting", "Rows in a page", CMorvelSettings::DEFAULT_ROWS_PER_PAGE);
     settings.WriteProfileInt("ReCalcSetting", "Level", 3);
 
     auto* pDoc = new CMorvelEMDoc;

@@ -20,7 +20,6 @@
 #include "app/CUnitFile.h"
 #include "app/MasterBackup.h"
 #include "app/SharedRecords.h"
-#include "grid/CMorvelView.h"
 #include "layout/drawing/CDrawRect.h"
 #include "layout/drawing/CDrawTable.h"
 #include "layout/drawing/CDrawText.h"
@@ -317,9 +316,9 @@ void AddTable(CPrintDoc& doc, int xLeft, int yTop, const std::vector<int>& width
     doc.Add(pTable);
 }
 
-// The rows of a grid page in the sample settings: the grid's own default, which the sample
+// The rows of a grid page in the sample settings: the settings' own default, which the sample
 // estimate's pages and the sample layout's detail table take too.
-constexpr int kSampleRowsPerPage = CMorvelView::DEFAULT_ROWS_PER_PAGE;
+constexpr int kSampleRowsPerPage = CMorvelSettings::DEFAULT_ROWS_PER_PAGE;
 // The height of a row of the sample layout's detail table (0.01 inch): the page's rows fill
 // the room between the heading block and the totals.
 constexpr int kDetailRowHeight = 30;

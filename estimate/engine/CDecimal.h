@@ -43,7 +43,6 @@ public:
     double ToDouble() const;
     bool IsZero() const { return m_digits.empty(); }
     bool IsNegative() const { return m_bNegative && !m_digits.empty(); }
-    void Negate() { m_bNegative = !m_bNegative; }
     // true when the magnitude is below 10^nPower (zero included).
     bool IsBelowPowerOfTen(int nPower) const
     {

@@ -33,11 +33,36 @@
 #include "platform/base/CString.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 class CTotalsWalk;
+
+// The rows a step or classification row adds up: those from the nearest heading above it
+// (of any level, or of one level) or from the top of the estimate, down to the row itself.
+enum class EStepRange : int {
+    nearestHeading,
+    wholeEstimate,
+    kindHeading,
+    largeHeading,
+    middleHeading,
+    smallHeading
+};
+// A range as the row keeps it (its second parameter, written to the file) and as its
+// dialog chooses it (codes 0 to 5), and back; an unknown code is no range.
+constexpr std::optional<EStepRange> StepRangeFromCode(int nCode)
+{
+    if (nCode < static_cast<int>(EStepRange::nearestHeading) ||
+        nCode > static_cast<int>(EStepRange::smallHeading))
+        return std::nullopt;
+    return static_cast<EStepRange>(nCode);
+}
+constexpr int StepRangeCode(EStepRange eRange)
+{
+    return static_cast<int>(eRange);
+}
 
 class CEstimateEngine {
 public:
@@ -180,11 +205,11 @@ public:
     // discount-total kind is its own total (nStartRow - 1).
     int FindTotalRow(int nStartRow, ERowKind nKind) const;
     // The step and classification rows (their texts copied first: they may be the row's own).
-    void MakeStepRow(int nRow, const char* lpszTarget, int nTargetCol, int nRangeCode);
+    void MakeStepRow(int nRow, const char* lpszTarget, int nTargetCol, EStepRange eRange);
     void MakeClassifyRow(int nRow, const char* lpszName, const char* lpszRate, const char* lpszTarget,
-                         int nTargetCol, int nColumnMode, int nRangeCode);
-    // The first row of a step or classification range, or -1 for an unknown range code.
-    int FindRangeStart(int nRow, int nRangeCode) const;
+                         int nTargetCol, int nColumnMode, EStepRange eRange);
+    // The first row of a step or classification range.
+    int FindRangeStart(int nRow, EStepRange eRange) const;
     bool CellMatchesTarget(int nRow, int nTargetCol, const char* lpszTarget) const;
     // The indent of the name cell of the nearest row of a kind, looking down first.
     int FindNameIndent(int nRow, ERowKind nKind, int nNameCol) const;

@@ -251,15 +251,18 @@ void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxIn
         CalcRowsFirst();
     for (int r : remade) {
         const CGridRow* pRow = m_rows.GetRow(r);
+        // A row whose kept range code is unknown (a damaged file) stays as it is.
+        const std::optional<EStepRange> eRange = StepRangeFromCode(pRow->GetParam2());
+        if (!eRange)
+            continue;
         const CString strTarget = pRow->GetParamText1();
         if (pRow->GetKind() == kindStep) {
-            MakeStepRow(r, strTarget, pRow->GetParam1(), pRow->GetParam2());
+            MakeStepRow(r, strTarget, pRow->GetParam1(), *eRange);
             continue;
         }
         const CString strName = EditCell(r, nTargetNameCol);
         const CString strRate = pRow->GetParamText2();
-        MakeClassifyRow(r, strName, strRate, strTarget, pRow->GetParam1(), pRow->GetParam3(),
-                        pRow->GetParam2());
+        MakeClassifyRow(r, strName, strRate, strTarget, pRow->GetParam1(), pRow->GetParam3(), *eRange);
     }
     if (m_bTotalsOneByOne) {
         for (int r = nFromRow; r <= nLast; ++r) {
@@ -497,7 +500,7 @@ bool CEstimateEngine::HasRemadeRows() const
 // ---------------------------------------------------------------------------------------
 // Step and classification rows
 
-int CEstimateEngine::FindRangeStart(int nRow, int nRangeCode) const
+int CEstimateEngine::FindRangeStart(int nRow, EStepRange eRange) const
 {
     auto findUp = [this, nRow](auto matches) {
         for (int r = nRow; r >= 0; --r) {
@@ -506,22 +509,21 @@ int CEstimateEngine::FindRangeStart(int nRow, int nRangeCode) const
         }
         return 0;
     };
-    switch (nRangeCode) {
-    case 0:
+    switch (eRange) {
+    case EStepRange::nearestHeading:
         return findUp([](ERowKind k) { return IsHeadingKind(k); });
-    case 1:
+    case EStepRange::wholeEstimate:
         return 0;
-    case 2:
+    case EStepRange::kindHeading:
         return findUp([](ERowKind k) { return k == kindKind; });
-    case 3:
+    case EStepRange::largeHeading:
         return findUp([](ERowKind k) { return k == kindLarge; });
-    case 4:
+    case EStepRange::middleHeading:
         return findUp([](ERowKind k) { return k == kindMiddle; });
-    case 5:
+    case EStepRange::smallHeading:
         return findUp([](ERowKind k) { return k == kindSmall; });
-    default:
-        return -1;
     }
+    return -1;
 }
 
 bool CEstimateEngine::CellMatchesTarget(int nRow, int nTargetCol, const char* lpszTarget) const
@@ -549,7 +551,7 @@ int CEstimateEngine::FindNameIndent(int nRow, ERowKind nKind, int nNameCol) cons
     return 0;
 }
 
-void CEstimateEngine::MakeStepRow(int nRow, const char* lpszTarget, int nTargetCol, int nRangeCode)
+void CEstimateEngine::MakeStepRow(int nRow, const char* lpszTarget, int nTargetCol, EStepRange eRange)
 {
     if (!IsValidRow(nRow))
         return;
@@ -558,7 +560,7 @@ void CEstimateEngine::MakeStepRow(int nRow, const char* lpszTarget, int nTargetC
     const int nFactorCol = m_columns.FindFirst(IEstimateSheet::textT, "7");
     if (nQuantityCol < 0 || nFactorCol < 0)
         return;
-    const int nStart = FindRangeStart(nRow, nRangeCode);
+    const int nStart = FindRangeStart(nRow, eRange);
     if (nStart < 0)
         return;
     const CString strTarget(lpszTarget);
@@ -574,17 +576,18 @@ void CEstimateEngine::MakeStepRow(int nRow, const char* lpszTarget, int nTargetC
     CGridRow* pRow = MakeRow(nRow);
     pRow->SetParamText1(strTarget);
     pRow->SetParam1(nTargetCol);
-    pRow->SetParam2(nRangeCode);
+    pRow->SetParam2(StepRangeCode(eRange));
     CalcRow(nRow, nQuantityCol);
     m_sheet.RowsWritten(nRow, nRow);
 }
 
 void CEstimateEngine::MakeClassifyRow(int nRow, const char* lpszName, const char* lpszRate,
-                                      const char* lpszTarget, int nTargetCol, int nColumnMode, int nRangeCode)
+                                      const char* lpszTarget, int nTargetCol, int nColumnMode,
+                                      EStepRange eRange)
 {
     if (!IsValidRow(nRow) || !IsValidColumn(nTargetCol))
         return;
-    const int nStart = FindRangeStart(nRow, nRangeCode);
+    const int nStart = FindRangeStart(nRow, eRange);
     if (nStart < 0)
         return;
     CEstimateColumns::CBatch batch(m_columns);
@@ -618,7 +621,7 @@ void CEstimateEngine::MakeClassifyRow(int nRow, const char* lpszName, const char
     CGridRow* pRow = MakeRow(nRow);
     pRow->SetParamText1(strTarget);
     pRow->SetParam1(nTargetCol);
-    pRow->SetParam2(nRangeCode);
+    pRow->SetParam2(StepRangeCode(eRange));
     pRow->SetParam3(nColumnMode);
     pRow->SetParamText2(strRate);
     // The row's other formulas work on the sums just stored (a column taking the amount
@@ -680,21 +683,21 @@ void CEstimateEngine::CalcTaxAmount(CString& strTax, int nCol, bool bExcludeFree
     if (!TakeWalkedAmount(nCol, bExcludeFree, amount))
         amount = SumEstimateAmount(nCol, bExcludeFree);
     CDecimal tax = CDecimal::FromDouble(amount * nRate / 100.0);
-    switch (m_sheet.GetTaxSettings().nRoundMode) {
-    case 0:
+    switch (m_sheet.GetTaxSettings().eRounding) {
+    case ETaxRounding::up:
         CNumberRules::RoundBySpec(tax, CNumberRules::ParseRoundSpec("U(-1)"));
         break;
-    case 1:
+    case ETaxRounding::down:
         CNumberRules::RoundBySpec(tax, CNumberRules::ParseRoundSpec("D(-1)"));
         break;
-    case 2:
+    case ETaxRounding::halfUp:
         CNumberRules::RoundBySpec(tax, CNumberRules::ParseRoundSpec("F(-1)"));
         break;
-    case 3:
+    case ETaxRounding::byColumn:
         if (IsValidColumn(nCol))
             CNumberRules::RoundBySpec(tax, m_columns.Get(nCol).spec);
         break;
-    default:
+    case ETaxRounding::none:
         break;
     }
     strTax = CNumberRules::FormatNormal(tax);

@@ -20,7 +20,7 @@ struct CLevelKinds {
     std::initializer_list<ERowKind> openings;
 };
 
-const CLevelKinds& LevelKinds(int nLevel)
+const CLevelKinds& LevelKinds(ESummaryLevel eLevel)
 {
     static const CLevelKinds levels[] = {
         {{kindKind, kindFree, kindGrandTotal, kindGrandDiscountTotal, kindKindDiscountTotal}, {}},
@@ -33,7 +33,7 @@ const CLevelKinds& LevelKinds(int nLevel)
           kindSmallDiscountTotal, kindGrandDiscountTotal},
          {kindLarge, kindMiddle, kindKind}},
     };
-    return levels[nLevel];
+    return levels[SummaryLevelIndex(eLevel)];
 }
 
 bool Contains(std::initializer_list<ERowKind> kinds, ERowKind nKind)
@@ -41,11 +41,11 @@ bool Contains(std::initializer_list<ERowKind> kinds, ERowKind nKind)
     return std::find(kinds.begin(), kinds.end(), nKind) != kinds.end();
 }
 
-// The heading whose rows carry the amounts of a level.
-ERowKind LevelHeading(int nLevel)
+// The kind of the headings whose rows carry the amounts of a level.
+ERowKind LevelHeadingKind(ESummaryLevel eLevel)
 {
     static const ERowKind headings[] = {kindKind, kindLarge, kindMiddle, kindSmall};
-    return headings[nLevel];
+    return headings[SummaryLevelIndex(eLevel)];
 }
 
 // Whether a row of kind nKind ends the block of the heading nHeading: its own total, a
@@ -98,7 +98,7 @@ int CSummaryTable::BlockEnd(int nRow, bool bPastOwnTotal) const
     return nUsedRows;
 }
 
-void CSummaryTable::ForEachOwnRow(int nRow, ERowKind nLevelHeading,
+void CSummaryTable::ForEachOwnRow(int nRow, ERowKind nHeadingKind,
                                   const std::function<void(int)>& visit) const
 {
     const int nEnd = BlockEnd(nRow, false);
@@ -112,7 +112,7 @@ void CSummaryTable::ForEachOwnRow(int nRow, ERowKind nLevelHeading,
             if (bOwnTotal)
                 continue;
         }
-        if (IsHeadingKind(nKind) && IsHeadingAtOrAbove(nKind, nLevelHeading)) {
+        if (IsHeadingKind(nKind) && IsHeadingAtOrAbove(nKind, nHeadingKind)) {
             nInner = nKind;
             continue;
         }
@@ -122,22 +122,22 @@ void CSummaryTable::ForEachOwnRow(int nRow, ERowKind nLevelHeading,
     }
 }
 
-bool CSummaryTable::HasOwnRows(int nRow, ERowKind nLevelHeading) const
+bool CSummaryTable::HasOwnRows(int nRow, ERowKind nHeadingKind) const
 {
     bool bAny = false;
-    ForEachOwnRow(nRow, nLevelHeading, [&](int) { bAny = true; });
+    ForEachOwnRow(nRow, nHeadingKind, [&](int) { bAny = true; });
     return bAny;
 }
 
-CString CSummaryTable::AmountText(int nRow, int nCol, int nTotalRow, ERowKind nLevelHeading) const
+CString CSummaryTable::AmountText(int nRow, int nCol, int nTotalRow, ERowKind nHeadingKind) const
 {
     const ERowKind nKind = m_engine.EditKind(nRow);
-    const bool bOpening = nLevelHeading != kindEmpty && IsHeadingKind(nKind) && nKind != nLevelHeading;
+    const bool bOpening = nHeadingKind != kindEmpty && IsHeadingKind(nKind) && nKind != nHeadingKind;
     // The discount totals of the level within the heading's block are lines of their own:
     // the heading's line carries its amount before those discounts.
     std::vector<int> discountTotals;
-    if (nKind == nLevelHeading) {
-        const ERowKind nDiscountTotal = DiscountTotalKindOf(LevelOfHeadingKind(nLevelHeading));
+    if (nKind == nHeadingKind) {
+        const ERowKind nDiscountTotal = DiscountTotalKindOf(LevelOfHeadingKind(nHeadingKind));
         const int nEnd = BlockEnd(nRow, true);
         for (int r = nRow + 1; r < nEnd; ++r) {
             if (m_engine.EditKind(r) == nDiscountTotal)
@@ -149,7 +149,7 @@ CString CSummaryTable::AmountText(int nRow, int nCol, int nTotalRow, ERowKind nL
     CCompensatedSum sum;
     if (bOpening) {
         // An opening heading's line stands for its rows under no heading of the level.
-        ForEachOwnRow(nRow, nLevelHeading, [&](int r) { sum.Add(m_engine.CellValue(r, nCol)); });
+        ForEachOwnRow(nRow, nHeadingKind, [&](int r) { sum.Add(m_engine.CellValue(r, nCol)); });
     } else {
         sum.Add(nTotalRow >= 0 ? m_engine.CellValue(nTotalRow, nCol)
                                : m_engine.SumUnderHeading(nRow, LevelOfHeadingKind(nKind), nCol));
@@ -161,7 +161,7 @@ CString CSummaryTable::AmountText(int nRow, int nCol, int nTotalRow, ERowKind nL
     return CNumberRules::FormatNormal(value);
 }
 
-void CSummaryTable::AddLine(int nRow, bool bAmounts, ERowKind nLevelHeading)
+void CSummaryTable::AddLine(int nRow, bool bAmounts, ERowKind nHeadingKind)
 {
     const int nNew = NextRow();
     if (nNew < 0 || nNew >= m_nRowLimit)
@@ -191,7 +191,7 @@ void CSummaryTable::AddLine(int nRow, bool bAmounts, ERowKind nLevelHeading)
         } else if (t == "3" && bAmounts && IsHeadingKind(nKind)) {
             strText = "1"; // a heading counts once
         } else if ((v == "1" || v == "2" || v == "3") && bAmounts) {
-            strText = AmountText(nRow, c, nTotalRow, nLevelHeading);
+            strText = AmountText(nRow, c, nTotalRow, nHeadingKind);
         }
         pNew->SetCell(c, std::move(strText));
     }
@@ -199,37 +199,35 @@ void CSummaryTable::AddLine(int nRow, bool bAmounts, ERowKind nLevelHeading)
         CalcRow(m_rows, m_nRowLimit, columns, nNew, 0);
 }
 
-void CSummaryTable::BuildLevel(int nLevel)
+void CSummaryTable::BuildLevel(ESummaryLevel eLevel)
 {
-    if (nLevel < 0 || nLevel >= LEVELS)
-        return;
-    const CLevelKinds& kinds = LevelKinds(nLevel);
-    const bool bCloseGroups = nLevel != levelKind;
+    const CLevelKinds& kinds = LevelKinds(eLevel);
+    const bool bCloseGroups = eLevel != ESummaryLevel::kinds;
     // The kind of the heading that opened the group, empty when none is open.
     ERowKind nOpenKind = kindEmpty;
     // A plain discount that lies in the block of no heading of the level is in no line of
     // the level but in the totals below it: it becomes a line of its own, so that the lines
     // add up to those totals (a closing 出精値引 before the grand total).
-    const ERowKind nLevelHeading = LevelHeading(nLevel);
+    const ERowKind nHeadingKind = LevelHeadingKind(eLevel);
     bool bInLevelBlock = false;
     const int nUsedRows = m_engine.GetUsedRows();
     for (int r = 0; r < nUsedRows; ++r) {
         const ERowKind nKind = m_engine.EditKind(r);
-        if (nKind == nLevelHeading)
+        if (nKind == nHeadingKind)
             bInLevelBlock = true;
-        else if (bInLevelBlock && EndsBlock(nLevelHeading, nKind))
+        else if (bInLevelBlock && EndsBlock(nHeadingKind, nKind))
             bInLevelBlock = false;
         if (nKind == kindDiscount && !bInLevelBlock) {
-            AddLine(r, true, nLevelHeading);
+            AddLine(r, true, nHeadingKind);
         } else if (Contains(kinds.openings, nKind)) {
             if (nOpenKind == kindEmpty)
                 nOpenKind = nKind;
             // An opening heading with rows under no heading of the level (電気設備工事 with
             // its details and no middle headings, at the middle level) carries their amounts,
             // which no other line of the level holds.
-            AddLine(r, HasOwnRows(r, nLevelHeading), nLevelHeading);
+            AddLine(r, HasOwnRows(r, nHeadingKind), nHeadingKind);
         } else if (Contains(kinds.amounts, nKind)) {
-            AddLine(r, true, nLevelHeading);
+            AddLine(r, true, nHeadingKind);
             // The opening heading's total closes its group with an empty row.
             if (bCloseGroups && nOpenKind != kindEmpty && nKind == TotalKindOf(nOpenKind)) {
                 SetCell(m_rows, m_nRowLimit, m_engine.Columns(), NextRow(), 0, "");

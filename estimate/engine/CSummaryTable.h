@@ -21,11 +21,21 @@ class CEstimateColumns;
 class CEstimateEngine;
 class CGridRowArray;
 
+// The levels of the summary table: the lines of the kinds, or of the large, middle or small
+// subjects. A type of its own: the totals' levels (ETotalLevel) name the same headings with
+// other numbers.
+enum class ESummaryLevel : int { kinds, largeSubjects, middleSubjects, smallSubjects };
+// The levels in the order the table takes them, and a level's place in that order.
+inline constexpr ESummaryLevel SUMMARY_LEVELS_IN_ORDER[] = {
+    ESummaryLevel::kinds, ESummaryLevel::largeSubjects, ESummaryLevel::middleSubjects,
+    ESummaryLevel::smallSubjects};
+constexpr int SummaryLevelIndex(ESummaryLevel eLevel)
+{
+    return static_cast<int>(eLevel);
+}
+
 class CSummaryTable {
 public:
-    // The levels, in the order the table takes them.
-    enum ELevel { levelKind, levelLarge, levelMiddle, levelSmall, LEVELS };
-
     // The summary of the estimate the engine computes, built into rows (which it owns the
     // row objects of); no row at or past nRowLimit is made. nFormColumns: the columns of the
     // estimation form, of which a line takes those the grid shows.
@@ -36,11 +46,11 @@ public:
     // Deletes every row of the table.
     void Clear();
     // Appends the lines of one level, walking the edit page from its first row.
-    void BuildLevel(int nLevel);
+    void BuildLevel(ESummaryLevel eLevel);
     // Appends the line of edit row nRow: with amounts (bAmounts) or as an opening line
-    // whose amount columns are left out; nLevelHeading: the heading kind of the level the
+    // whose amount columns are left out; nHeadingKind: the heading kind of the level the
     // line is built for (kindEmpty: none).
-    void AddLine(int nRow, bool bAmounts, ERowKind nLevelHeading);
+    void AddLine(int nRow, bool bAmounts, ERowKind nHeadingKind);
     // Fills the level just built up to the end of its page with an empty row object at its
     // last row, so that the next level begins on a page of its own.
     void FillPage(int nRowsPerPage);
@@ -67,9 +77,9 @@ private:
     int BlockEnd(int nRow, bool bPastOwnTotal) const;
     // The rows of nRow's block under no heading of the level (or between it and the
     // opening heading nRow) whose amounts the line carries.
-    void ForEachOwnRow(int nRow, ERowKind nLevelHeading, const std::function<void(int)>& visit) const;
-    bool HasOwnRows(int nRow, ERowKind nLevelHeading) const;
-    CString AmountText(int nRow, int nCol, int nTotalRow, ERowKind nLevelHeading) const;
+    void ForEachOwnRow(int nRow, ERowKind nHeadingKind, const std::function<void(int)>& visit) const;
+    bool HasOwnRows(int nRow, ERowKind nHeadingKind) const;
+    CString AmountText(int nRow, int nCol, int nTotalRow, ERowKind nHeadingKind) const;
     int NextRow() const;
 
     const CEstimateEngine& m_engine;

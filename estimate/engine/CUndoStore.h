@@ -49,7 +49,6 @@ public:
     }
 
     const TCommand* GetUndoCommand() const { return m_pUndo.get(); }
-    const TCommand* GetRedoCommand() const { return m_pRedo.get(); }
     // The action codes of the two (undoNone: nothing).
     EAction GetUndoAction() const { return m_pUndo != nullptr ? m_pUndo->Action() : TCommand::undoNone; }
     EAction GetRedoAction() const { return m_pRedo != nullptr ? m_pRedo->Action() : TCommand::undoNone; }

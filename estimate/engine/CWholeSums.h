@@ -48,7 +48,6 @@ public:
         m_nMagnitudes += std::llabs(nNew) - std::llabs(nOld);
         return m_nMagnitudes <= LIMIT;
     }
-    int64_t GetMagnitudes() const { return m_nMagnitudes; }
     bool operator==(const CWholeSums& other) const = default;
 
 private:

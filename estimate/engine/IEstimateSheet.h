@@ -35,13 +35,24 @@ protected:
     ~IColumnTexts() = default;
 };
 
+// How the consumption tax is rounded: up, down or half up to whole units, by the rounding
+// of the column it is the tax of, or not at all.
+enum class ETaxRounding : int { up, down, halfUp, byColumn, none };
+// The rounding a settings value stands for (0 up, 1 down, 2 half up, 3 by the column; any
+// other value rounds nothing).
+constexpr ETaxRounding TaxRoundingFromSetting(int nSetting)
+{
+    if (nSetting < static_cast<int>(ETaxRounding::up) || nSetting > static_cast<int>(ETaxRounding::byColumn))
+        return ETaxRounding::none;
+    return static_cast<ETaxRounding>(nSetting);
+}
+
 class IEstimateSheet : public IColumnTexts {
 public:
-    // The settings the consumption tax takes: the rate in percent and the rounding mode (0
-    // up, 1 down, 2 half up to whole units, 3 the column's own rounding, any other none).
+    // The settings the consumption tax takes: the rate in percent and the rounding.
     struct CTaxSettings {
         int nRate = 8;
-        int nRoundMode = 3;
+        ETaxRounding eRounding = ETaxRounding::byColumn;
         bool operator==(const CTaxSettings&) const = default;
     };
 

@@ -75,7 +75,6 @@ public:
     BOOL GetPartsLayoutForms(const CString& strPath, CPartFormFile& parts);
 
     // What the lists hold, for whoever looks in (tests, the caller's messages).
-    const CString& GetCandidateFolder() const { return m_strCandidateFolder; }
     int GetChosenCount() const { return static_cast<int>(m_aChosen.size()); }
 
 protected:

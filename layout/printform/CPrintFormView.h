@@ -129,8 +129,6 @@ public:
     BOOL CanUndo() const { return m_bCanUndo; }
     BOOL CanRedo() const { return m_bCanRedo; }
     int GetUndoKind() const { return m_nUndoKind; }
-    const CDrawObjList& GetUndoBefore() const { return m_undoBefore; }
-    const CDrawObjList& GetUndoAfter() const { return m_undoAfter; }
     // The object leaves the document for good: every view of the document forgets it, then
     // it is destroyed.
     void DestroyObject(CDrawObj* pObj);
@@ -142,7 +140,6 @@ public:
     int GetZoom() const { return m_nZoom; }
     int GetGridPitch() const { return m_nGridPitch; }
     BOOL IsGridShown() const { return m_bGrid; }
-    BOOL IsPrintLimitShown() const { return m_bPrintLimit; }
     BOOL IsActive() const { return m_bActive; }
     BOOL m_bDragRect = FALSE;
     CRect m_rectDrag;

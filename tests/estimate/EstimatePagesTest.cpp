@@ -201,19 +201,19 @@ TEST_F(EstimatePagesTest, AlignmentMovesAHeadingUpOverEmptyRowsOrDownToTheNextPa
     for (int r = 25; r < 30; ++r)
         Detail(r, "x", "1", "1");
     Heading(30, kindLarge, "建築工事");
-    EXPECT_EQ(50, view->AdjustPageBreak(1, 30));
+    EXPECT_EQ(50, view->AdjustPageBreak(CMorvelEMView::EPageBreak::alignRow, 30));
     EXPECT_EQ(kindLarge, view->GetRowKind(50));
     EXPECT_EQ(kindEmpty, view->GetRowKind(30));
 
     OpenWithPages(25);
     Heading(30, kindLarge, "建築工事");
-    EXPECT_EQ(25, view->AdjustPageBreak(1, 30));
+    EXPECT_EQ(25, view->AdjustPageBreak(CMorvelEMView::EPageBreak::alignRow, 30));
     EXPECT_EQ(kindLarge, view->GetRowKind(25));
 
     // Switched off: nothing moves.
     view->SetPageAlignment(false);
-    EXPECT_EQ(0, view->AdjustPageBreak(1, 25));
-    EXPECT_EQ(0, view->AdjustPageBreak(0, 0));
+    EXPECT_EQ(0, view->AdjustPageBreak(CMorvelEMView::EPageBreak::alignRow, 25));
+    EXPECT_EQ(0, view->AdjustPageBreak(CMorvelEMView::EPageBreak::findHeading, 0));
     EXPECT_EQ(kindLarge, view->GetRowKind(25));
 }
 

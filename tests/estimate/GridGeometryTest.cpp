@@ -29,11 +29,13 @@ protected:
 class CSummaryLevelsView : public CMorvelEMView {
 public:
     int m_nRows[SUMMARY_LEVELS] = {5, 3, 0, 2};
-    void BuildSummaryLevel(int nLevel) override
+    void BuildSummaryLevel(ESummaryLevel eLevel) override
     {
+        const int nLevel = SummaryLevelIndex(eLevel);
         const int nFirst = static_cast<int>(GetSummaryRows().GetSize());
         for (int i = 0; i < m_nRows[nLevel]; ++i) {
-            SetSummaryRowKind(KindFromNumber(100 + (nLevel == summaryKind ? 7 : nLevel)), nFirst + i);
+            SetSummaryRowKind(KindFromNumber(100 + (eLevel == ESummaryLevel::kinds ? 7 : nLevel)),
+                              nFirst + i);
             SetSummaryCellText("x", nFirst + i, 0);
         }
     }

@@ -340,7 +340,7 @@ TEST_F(GridPaint, RowNumbersCountWithinThePageAndThePageEndsWithADoubleLine)
 {
     // Rows 17 and 18 (0-based) meet at a page boundary with 18 rows a page: the line there is
     // thicker than between two rows of a page.
-    ASSERT_EQ(View().GetMetrics().nRowsPerPage, 18);
+    ASSERT_EQ(View().GetRowsPerPage(), 18);
     EXPECT_EQ(View().GetMetrics().nRowHeaderWidth, 41); // two digits, a spare one and a mark
     const auto grey = [&](int x, int y) { return Pixel(x, y) == RGB(128, 128, 128); };
     const auto lineThickness = [&](int nRow) {

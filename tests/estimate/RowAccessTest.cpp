@@ -295,7 +295,7 @@ TEST_F(RowAccessTest, RowsPerPageBelowOneCountAsTwentyFive)
 {
     settings->WriteProfileInt("Input Setting", "Rows in a page", 0);
     Open();
-    EXPECT_EQ(25, view->GetMetrics().nRowsPerPage);
+    EXPECT_EQ(25, view->GetRowsPerPage());
     EXPECT_EQ(27 + 14, view->GetMetrics().nRowHeaderWidth);
     settings->WriteProfileInt("Input Setting", "Rows in a page", 100000);
     Open();

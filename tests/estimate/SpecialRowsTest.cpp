@@ -83,14 +83,14 @@ TEST_F(SpecialRowsTest, StepRowAddsQuantityTimesFactorOfMatchingRowsInItsRange)
     view->SetCellText("2", 5, colQty, TRUE);
     view->SetCellText("1", 5, colFactor, TRUE);
 
-    view->MakeStepRow(6, "型枠"_sj, colSpec, 5);
+    view->MakeStepRow(6, "型枠"_sj, colSpec, EStepRange::smallHeading);
     EXPECT_EQ(kindStep, view->GetRowKind(6));
     EXPECT_EQ("8.000000", Cell(6, colQty)); // 5 + 1 + 2
     EXPECT_EQ("型枠", view->GetRowParamText1(6).ToUtf8());
     EXPECT_EQ(colSpec, view->GetRowParam1(6));
     EXPECT_EQ(5, view->GetRowParam2(6));
 
-    view->MakeStepRow(6, "型枠"_sj, colSpec, 1); // from row 0
+    view->MakeStepRow(6, "型枠"_sj, colSpec, EStepRange::wholeEstimate); // from row 0
     EXPECT_EQ("16.000000", Cell(6, colQty));
 
     // The recalculation makes it again from its parameters.
@@ -102,14 +102,16 @@ TEST_F(SpecialRowsTest, StepRowAddsQuantityTimesFactorOfMatchingRowsInItsRange)
 TEST_F(SpecialRowsTest, StepRowsNeedTheirColumnsAndAKnownRangeCode)
 {
     StepDetail(0, "x", "10", "1");
-    view->MakeStepRow(1, "x", colSpec, 6);
-    EXPECT_EQ(kindEmpty, view->GetRowKind(1));
+    // A range code no dialog gives (and a file should not hold) is no range.
+    EXPECT_FALSE(StepRangeFromCode(6).has_value());
+    EXPECT_FALSE(StepRangeFromCode(-1).has_value());
+    EXPECT_EQ(EStepRange::smallHeading, StepRangeFromCode(5));
 
     std::vector<FormColumn> columns = StandardColumns();
     columns[colFactor].t = "";
     Open(columns);
     StepDetail(0, "x", "10", "1");
-    view->MakeStepRow(1, "x", colSpec, 1);
+    view->MakeStepRow(1, "x", colSpec, EStepRange::wholeEstimate);
     EXPECT_EQ(kindEmpty, view->GetRowKind(1));
 }
 
@@ -118,7 +120,7 @@ TEST_F(SpecialRowsTest, NumericTargetsMatchByValue)
     StepDetail(0, "", "5", "2");
     StepDetail(1, "", "5.0", "3");
     StepDetail(2, "", "6", "100");
-    view->MakeStepRow(3, "5", colQty, 1);
+    view->MakeStepRow(3, "5", colQty, EStepRange::wholeEstimate);
     EXPECT_EQ("25.000000", Cell(3, colQty));
 }
 
@@ -126,9 +128,9 @@ TEST_F(SpecialRowsTest, StepSettingReleasedBecomesADetailRow)
 {
     StepDetail(0, "x", "10", "1");
     view->SetCurrentCell(view->GetCurrentCol(), 1);
-    view->ApplyStepSetting(FALSE, "x", colSpec, 1);
+    view->ApplyStepSetting(FALSE, "x", colSpec, EStepRange::wholeEstimate);
     EXPECT_EQ(kindStep, view->GetRowKind(1));
-    view->ApplyStepSetting(TRUE, "", 0, 0);
+    view->ApplyStepSetting(TRUE, "", 0, EStepRange::nearestHeading);
     EXPECT_EQ(kindDetail, view->GetRowKind(1));
 }
 
@@ -145,7 +147,7 @@ TEST_F(SpecialRowsTest, ClassificationFillsAmountAndCostColumnsWithRateTimesSum)
     view->SetCellText("100", 2, 8, TRUE);
 
     view->SetCurrentCell(view->GetCurrentCol(), 3);
-    view->ApplyClassifySetting("A類"_sj, "10", "A", colSpec, 1, 1, FALSE, FALSE);
+    view->ApplyClassifySetting("A類"_sj, "10", "A", colSpec, 1, EStepRange::wholeEstimate, FALSE, FALSE);
     EXPECT_EQ(kindClassify, view->GetRowKind(3));
     EXPECT_EQ("A類", Utf8Cell(3, colName));
     EXPECT_EQ("120.000000", Cell(3, colAmount));
@@ -165,9 +167,9 @@ TEST_F(SpecialRowsTest, ClassificationFillsAmountAndCostColumnsWithRateTimesSum)
     EXPECT_EQ("A類", Utf8Cell(3, colName));
 
     // Column mode 0 fills the amount column only; the rate is rounded by the column.
-    view->MakeClassifyRow(3, "A類"_sj, "3.3", "A", colSpec, 0, 1);
+    view->MakeClassifyRow(3, "A類"_sj, "3.3", "A", colSpec, 0, EStepRange::wholeEstimate);
     EXPECT_EQ("72.000000", Cell(3, colAmount)); // 72.6 cut by D(-1)
-    view->ApplyClassifySetting("", "", "", 0, 0, 0, TRUE, FALSE);
+    view->ApplyClassifySetting("", "", "", 0, 0, EStepRange::nearestHeading, TRUE, FALSE);
     EXPECT_EQ(kindDetail, view->GetRowKind(3));
 }
 
@@ -183,7 +185,7 @@ TEST_F(SpecialRowsTest, OneF7LeavesAClassificationRowsOwnFormulasAsASecondOneWou
     Detail(1, "b", "1", "500");
     view->SetCellText("B", 1, colSpec, TRUE);
     view->SetCurrentCell(view->GetCurrentCol(), 2);
-    view->ApplyClassifySetting("A類"_sj, "10", "A", colSpec, 0, 1, FALSE, FALSE);
+    view->ApplyClassifySetting("A類"_sj, "10", "A", colSpec, 0, EStepRange::wholeEstimate, FALSE, FALSE);
     EXPECT_EQ("100.000000", Cell(2, colAmount));
     EXPECT_EQ("110.000000", Cell(2, colWithTax));
 
@@ -213,10 +215,10 @@ TEST_F(SpecialRowsTest, AStepRowUnderAClassificationRowTakesWhatTheSameF7GaveIt)
     Open(columns);
     StepDetail(0, "A", "1", "2");
     view->SetCellText("1000", 0, colPrice, TRUE);
-    view->MakeClassifyRow(1, "A類"_sj, "10", "A", colSpec, 1, 1);
+    view->MakeClassifyRow(1, "A類"_sj, "10", "A", colSpec, 1, EStepRange::wholeEstimate);
     view->SetCellText("A", 1, colSpec, TRUE);
     view->SetCellText("3", 1, colFactor, TRUE);
-    view->MakeStepRow(2, "A", colSpec, 1);
+    view->MakeStepRow(2, "A", colSpec, EStepRange::wholeEstimate);
     view->SetCellText("2", 0, colQty, TRUE);
 
     view->OnRecalculate();
@@ -230,7 +232,7 @@ TEST_F(SpecialRowsTest, ClassificationOutsideTheColumnsMakesNothing)
 {
     Open(ClassifyColumns());
     Detail(0, "a", "1", "1000");
-    view->MakeClassifyRow(1, "x", "10", "A", 42, 0, 1);
+    view->MakeClassifyRow(1, "x", "10", "A", 42, 0, EStepRange::wholeEstimate);
     EXPECT_EQ(kindEmpty, view->GetRowKind(1));
     EXPECT_EQ("", Cell(1, colName));
 }

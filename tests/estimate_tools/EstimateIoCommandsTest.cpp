@@ -620,7 +620,7 @@ TEST_F(EstimateIoCommandsTest, EstimateOfAnotherFormReadsIntoTheCurrentColumns)
     const int nRow = 10;
     const std::vector<std::vector<CString>> below = Cells(nRow, 2);
     // The heading that starts the next page.
-    const int nPageHead = m_pView->AdjustPageBreak(0, nRow);
+    const int nPageHead = m_pView->AdjustPageBreak(CMorvelEMView::EPageBreak::findHeading, nRow);
     ASSERT_GT(nPageHead, nRow);
     const CString strPageHead = m_pView->GetCellText(nPageHead, scName);
     GoTo(0, nRow);

@@ -1,8 +1,9 @@
-// Compiled, not linked, by tests/cmake: at the engine's interface a row kind and a total
-// level are types of their own. As it stands this file compiles; with one of the MISUSE_
-// cases defined it must not, with the compiler's refusal of that conversion.
+// Compiled, not linked, by tests/cmake: at the engine's interface a row kind, a total level,
+// a summary level and a step range are types of their own. As it stands this file compiles; with one of the
+// MISUSE_ cases defined it must not, with the compiler's refusal of that conversion.
 #include "estimate/engine/CEstimateEngine.h"
 #include "estimate/engine/CSubjectNumbers.h"
+#include "estimate/engine/CSummaryTable.h"
 
 bool UseTheEngine(CEstimateEngine& engine)
 {
@@ -14,6 +15,8 @@ bool UseTheEngine(CEstimateEngine& engine)
     engine.SetRowKind(5, 4); // a number becomes a kind only through KindFromNumber
 #elif defined(MISUSE_LEVEL_IN_PREDICATE)
     return IsSubtotalKind(CEstimateEngine::levelSmall);
+#elif defined(MISUSE_NUMBER_AS_RANGE)
+    engine.MakeStepRow(4, "x", 1, 3); // a kept code becomes a range only through StepRangeFromCode
 #elif defined(MISUSE_NUMBER_IN_NUMBERING)
     CSubjectNumbers::CCounts counts{};
     CSubjectNumbers::Count(counts, 1); // the subject numbers count rows by their kinds
@@ -23,6 +26,16 @@ bool UseTheEngine(CEstimateEngine& engine)
     engine.MakeTotalRow(4, CEstimateEngine::levelGrand);
     engine.SetRowKind(kindDetail, 4);
     engine.SetRowKind(KindFromNumber(5), 4);
+    engine.MakeStepRow(4, "x", 1, EStepRange::largeHeading);
 #endif
     return IsSubtotalKind(engine.EditKind(4));
+}
+
+void BuildTheSummary(CSummaryTable& table)
+{
+#if defined(MISUSE_TOTAL_LEVEL_AS_SUMMARY_LEVEL)
+    table.BuildLevel(CEstimateEngine::levelKind); // the totals' kind level (7) is no level of the table
+#else
+    table.BuildLevel(ESummaryLevel::largeSubjects);
+#endif
 }

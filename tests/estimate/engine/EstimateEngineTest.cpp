@@ -38,7 +38,7 @@ TEST(EstimateEngineTest, TotalsAndTaxOfAnEstimateWithoutAView)
 {
     CTestEstimate e(AmountColumns());
     e.sheet.tax.nRate = 10;
-    e.sheet.tax.nRoundMode = 1;
+    e.sheet.tax.eRounding = ETaxRounding::down;
     e.AddRow(kindLarge, {"建築工事"});
     e.AddRow(kindDetail, {"足場", "12.5", "1,480"});
     e.AddRow(kindDetail, {"型枠", "3.25", "7,777"});
@@ -124,7 +124,7 @@ TEST(EstimateEngineTest, AnEditOverHundredsOfGrandTotalsAndTaxRowsEndsThroughThe
 {
     CTestEstimate e(AmountColumns());
     e.sheet.tax.nRate = 10;
-    e.sheet.tax.nRoundMode = 1;
+    e.sheet.tax.eRounding = ETaxRounding::down;
     const int nEstimates = 600;
     for (int i = 0; i < nEstimates; ++i) {
         e.AddRow(kindDetail, {"足場", "1", "1,000"});

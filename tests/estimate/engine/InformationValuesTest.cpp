@@ -164,7 +164,7 @@ TEST(InformationValueRules, AmountItemsTakeTheEstimatesAmounts)
                      {"数値", "###,###", "", "", "", ""},
                      {"計 A", "###,###", "B*C", "D(-1)", "", "2"}});
     e.sheet.tax.nRate = 10;
-    e.sheet.tax.nRoundMode = 1;
+    e.sheet.tax.eRounding = ETaxRounding::down;
     e.AddRow(kindDetail, {"足場", "3", "1,000"});
     e.AddRow(kindDetail, {"型枠", "2", "250"});
     e.AddRow(kindGrandTotal, {});

@@ -140,17 +140,17 @@ public:
         engine.RecalcTotals(m_nCurrentRow);
         Down();
     }
-    void MakeStepRow(const char* lpszTarget, int nTargetCol, int nRangeCode)
+    void MakeStepRow(const char* lpszTarget, int nTargetCol, EStepRange eRange)
     {
-        engine.MakeStepRow(m_nCurrentRow, lpszTarget, nTargetCol, nRangeCode);
+        engine.MakeStepRow(m_nCurrentRow, lpszTarget, nTargetCol, eRange);
         engine.RecalcTotals(m_nCurrentRow);
     }
     void InsertClassifyRow(const char* lpszName, const char* lpszRate, const char* lpszTarget, int nTargetCol,
-                           int nColumnMode, int nRangeCode)
+                           int nColumnMode, EStepRange eRange)
     {
         InsertRows(m_nCurrentRow, 1);
         engine.MakeClassifyRow(m_nCurrentRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode,
-                               nRangeCode);
+                               eRange);
         engine.RecalcTotals(m_nCurrentRow);
     }
     // The tax row stays the current row.
@@ -396,7 +396,7 @@ private:
     {
         auto est = std::make_unique<CCommandEstimate>(m_columns);
         est->sheet.tax.nRate = nTaxRate;
-        est->sheet.tax.nRoundMode = nRoundMode;
+        est->sheet.tax.eRounding = TaxRoundingFromSetting(nRoundMode);
         est->sheet.bVerticalTotal = bVerticalTotal;
         est->engine.SetTotalsOneByOne(bReference);
         est->engine.SetNumbersThroughTexts(bReference);
@@ -468,7 +468,7 @@ void BuildGenerated(CCommandEstimate& est, unsigned seed, bool bStepsAndClassifi
                     est.InsertTotal(levelSmall);
                 }
                 if (next(3) == 0 && bStepsAndClassifications) {
-                    est.MakeStepRow("A", 1, 4);
+                    est.MakeStepRow("A", 1, EStepRange::middleHeading);
                     down();
                 }
                 est.InsertTotal(levelMiddle);
@@ -476,7 +476,7 @@ void BuildGenerated(CCommandEstimate& est, unsigned seed, bool bStepsAndClassifi
             est.InsertDiscount("-5000");
             est.InsertDiscountTotal(levelLarge);
             if (bStepsAndClassifications) {
-                est.InsertClassifyRow(Sj("A類"), "12.5", "A", 1, 1, 3);
+                est.InsertClassifyRow(Sj("A類"), "12.5", "A", 1, 1, EStepRange::largeHeading);
                 down();
             }
             est.InsertTotal(levelLarge);

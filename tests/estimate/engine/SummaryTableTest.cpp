@@ -64,7 +64,7 @@ TEST_F(SummaryTableTest, LargeLevelTakesHeadingsWithTheirTotalsAndClosesTheGroup
     e.engine.RecalcAll();
 
     CSummaryTable table = Table();
-    table.BuildLevel(CSummaryTable::levelLarge);
+    table.BuildLevel(ESummaryLevel::largeSubjects);
     ASSERT_EQ(5, summary.GetSize());
     const std::vector<ERowKind> kinds = {SummaryKindOf(kindKind), SummaryKindOf(kindLarge),
                                          SummaryKindOf(kindLarge), SummaryKindOf(kindKindTotal), kindEmpty};
@@ -86,7 +86,7 @@ TEST_F(SummaryTableTest, LargeLevelTakesHeadingsWithTheirTotalsAndClosesTheGroup
     table.FillPage(18);
     EXPECT_EQ(18, summary.GetSize());
     EXPECT_EQ(18, table.GetRowsOnPages(18));
-    table.BuildLevel(CSummaryTable::levelKind);
+    table.BuildLevel(ESummaryLevel::kinds);
     EXPECT_EQ(SummaryKindOf(kindKind), Kind(18));
 }
 
@@ -107,7 +107,7 @@ TEST_F(SummaryTableTest, OpeningLineCarriesRowsUnderNoHeadingOfTheLevelAndLinesA
     e.AddRow(kindKindTotal, {});
     e.engine.RecalcAll();
 
-    Table().BuildLevel(CSummaryTable::levelLarge);
+    Table().BuildLevel(ESummaryLevel::largeSubjects);
     ASSERT_EQ(5, summary.GetSize());
     EXPECT_EQ("1", Cell(0, cQty));
     EXPECT_EQ(900.0, std::atof(Cell(0, cAmount).c_str()));
@@ -164,7 +164,7 @@ TEST_F(SummaryTableTest, EveryRowCountsOnceWhereLargeHeadingsAndTheirTotalsLeave
     e.engine.RecalcAll();
 
     CSummaryTable table = Table();
-    table.BuildLevel(CSummaryTable::levelLarge);
+    table.BuildLevel(ESummaryLevel::largeSubjects);
     ASSERT_EQ(4, summary.GetSize());
     const double amounts[] = {400, 2000, 2200, 100};
     for (int r = 0; r < 4; ++r)
