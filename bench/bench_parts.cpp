@@ -114,7 +114,7 @@ void RunBenchmark()
         CMorvelPMDoc doc;
         doc.m_bAutoDelete = FALSE;
         FillForm(doc.m_form);
-        doc.m_nRowLimit = g_nRows + g_nRows / 10;
+        doc.SetRowLimit(g_nRows + g_nRows / 10);
         auto* pView = new CMorvelPMView;
         doc.AddView(pView);
         pView->TakeDocumentRows();
@@ -175,19 +175,19 @@ void RunBenchmark()
     });
     std::printf("  recalc      %8.3f ms   (cpu %8.3f ms)\n", recalc.wall, recalc.cpu);
     const CTimes recalcKept = Measure([&] {
-        const auto rules = pView->KeepColumnRules();
+        const auto rules = pDoc->Model().KeepColumnRules();
         for (int r = 0; r < pDoc->GetRowsInUse(); ++r)
             pView->CalcRow(r, 0);
     });
     std::printf("  recalc kept %8.3f ms   (cpu %8.3f ms)\n", recalcKept.wall, recalcKept.cpu);
     // The same with the rules read from the form's texts at every cell and every formula
     // put together as a text (what the quick way replaces; the same texts result).
-    pView->SetPlainCalculation(true);
+    pDoc->Model().SetPlainCalculation(true);
     const CTimes recalcPlain = Measure([&] {
         for (int r = 0; r < pDoc->GetRowsInUse(); ++r)
             pView->CalcRow(r, 0);
     });
-    pView->SetPlainCalculation(false);
+    pDoc->Model().SetPlainCalculation(false);
     std::printf("  recalc plain%8.3f ms   (cpu %8.3f ms)\n", recalcPlain.wall, recalcPlain.cpu);
 
     bool bAscending = false;
@@ -207,7 +207,7 @@ void RunBenchmark()
         CMorvelPMDoc target;
         target.m_bAutoDelete = FALSE;
         FillForm(target.m_form);
-        target.m_nRowLimit = g_nRows + g_nRows / 10;
+        target.SetRowLimit(g_nRows + g_nRows / 10);
         auto* pTarget = new CMorvelPMView;
         target.AddView(pTarget);
         pTarget->TakeDocumentRows();

@@ -138,16 +138,13 @@ bool AppendRowsToPartsFile(const CMorvelEMView& view, int nFirstRow, int nLastRo
             pRow->SetCell(nPartsCol, view.GetCellText(r, nEstimateCol));
         rows.push_back(std::move(pRow));
     }
-    // The new rows' formulas are worked out by the list's own form, as the list's window
-    // works out the rows it takes in; the list open in a window takes them so worked out.
+    // The new rows' formulas are worked out by the list's own form (its model), as the
+    // list's window works out the rows it takes in; the list open in a window takes them so
+    // worked out.
     list.m_bAutoDelete = FALSE;
-    auto pCalc = std::make_unique<CMorvelPMView>();
-    list.AddView(pCalc.get());
-    pCalc->TakeDocumentRows();
     const int nCount = static_cast<int>(rows.size());
     const int nAppended = list.AppendRows(std::move(rows));
-    pCalc->CalcRows(nAppended, nAppended + nCount - 1);
-    list.RemoveView(pCalc.get());
+    list.Model().CalcRows(nAppended, nAppended + nCount - 1);
     rows.clear();
     for (int i = 0; i < nCount; ++i) {
         const CGridRow* pRow = list.GetRow(nAppended + i);

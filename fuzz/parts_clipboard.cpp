@@ -5,7 +5,7 @@
 //   columns inside the 100 cells, first <= last;
 // - what was taken, put on the clipboard again, reads back to the same records and bytes.
 #include "fuzz/support/FuzzSupport.h"
-#include "parts/CPMObj.h"
+#include "parts/engine/CPMObj.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -79,7 +79,7 @@ const CString& CellText(const CMorvelPMDoc& doc, int nRow, int nCol)
 std::vector<BYTE> State(CMorvelPMDoc& doc)
 {
     std::vector<BYTE> bytes = Store(doc);
-    for (int n : {doc.GetRowsInUse(), doc.m_nRowsRead, doc.m_nRowLimit, doc.m_nZoom, doc.GetRowArraySize()})
+    for (int n : {doc.GetRowsInUse(), doc.m_nRowsRead, doc.GetRowLimit(), doc.m_nZoom, doc.GetRowArraySize()})
         bytes.insert(bytes.end(), reinterpret_cast<const BYTE*>(&n), reinterpret_cast<const BYTE*>(&n + 1));
     return bytes;
 }
@@ -105,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     PARTS_CHECK(pDoc->GetColumnCount() <= CMorvelPMDoc::MAX_COLUMNS);
     PARTS_CHECK(pDoc->GetRowsInUse() == pDoc->GetRowArraySize());
-    PARTS_CHECK(pDoc->GetRowsInUse() <= pDoc->m_nRowLimit);
+    PARTS_CHECK(pDoc->GetRowsInUse() <= pDoc->GetRowLimit());
     PARTS_CHECK(pDoc->m_nZoom >= CMorvelPMDoc::MIN_ZOOM && pDoc->m_nZoom <= CMorvelPMDoc::MAX_ZOOM);
 
     const std::vector<BYTE> first = Store(*pDoc);

@@ -185,7 +185,9 @@ public:
     // (CWnd::GetMessageSerial): the record notes the message it was made in, and a change
     // of the document in the handling of any other message withdraws it. Every change
     // reaches this through the document's modified mark (the documents' SetModifiedFlag
-    // calls NoteDocumentChanged), so no command needs to remember it.
+    // calls NoteDocumentChanged), so no command needs to remember it. The record is the
+    // document's, one for every window on it: a record made in this message, in whichever
+    // of its windows, stays.
     //
     // The grid views of a document hear that it changed.
     static void NoteDocumentChanged(CDocument& doc);

@@ -45,9 +45,9 @@ struct CMorvelPMDoc::CLoadedList {
 };
 
 CMorvelPMDoc::CMorvelPMDoc()
-    : m_nZoom(100), m_nRowsRead(0), m_nRowLimit(DEFAULT_ROW_LIMIT), m_logFont{}, m_crText(0),
-      m_crBack(RGB(255, 255, 255))
+    : m_nZoom(100), m_nRowsRead(0), m_logFont{}, m_crText(0), m_crBack(RGB(255, 255, 255))
 {
+    m_model.SetRowLimit(DEFAULT_ROW_LIMIT);
     LoadDisplaySettings();
 }
 
@@ -127,94 +127,6 @@ int CMorvelPMDoc::GetColumnCount() const
     return std::clamp(m_form.GetCount(), 0, static_cast<int>(MAX_COLUMNS));
 }
 
-CGridRow* CMorvelPMDoc::GetRow(int nRow) const
-{
-    if (nRow < 0 || static_cast<size_t>(nRow) >= m_aRows.size())
-        return nullptr;
-    return m_aRows[static_cast<size_t>(nRow)].get();
-}
-
-BOOL CMorvelPMDoc::ExtendRowsInUse(int nRows)
-{
-    if (m_nRowsInUse >= nRows)
-        return FALSE;
-    m_nRowsInUse = nRows;
-    return TRUE;
-}
-
-void CMorvelPMDoc::ReduceRowsInUse(int nRows)
-{
-    nRows = std::max(0, nRows);
-    if (m_nRowsInUse <= nRows)
-        return;
-    m_nRowsInUse = nRows;
-    if (m_aRows.size() > static_cast<size_t>(nRows))
-        m_aRows.resize(static_cast<size_t>(nRows));
-}
-
-BOOL CMorvelPMDoc::SetCell(int nRow, int nCol, const CString& strText)
-{
-    if (nRow < 0 || nCol < 0 || nCol >= MAX_COLUMNS)
-        return FALSE;
-    const size_t nIndex = static_cast<size_t>(nRow);
-    if (nIndex >= m_aRows.size())
-        m_aRows.resize(nIndex + 1);
-    if (!m_aRows[nIndex])
-        m_aRows[nIndex] = std::make_unique<CGridRow>();
-    m_aRows[nIndex]->SetCell(nCol, strText);
-    return ExtendRowsInUse(nRow + 1);
-}
-
-void CMorvelPMDoc::AllocateRows(int nCount)
-{
-    for (int i = 0; i < nCount; ++i)
-        m_aRows.push_back(std::make_unique<CGridRow>());
-}
-
-void CMorvelPMDoc::InsertEmptyRows(int nRow, int nCount)
-{
-    if (nRow < 0 || nCount <= 0)
-        return;
-    const size_t nIndex = static_cast<size_t>(nRow);
-    if (m_aRows.size() < nIndex)
-        m_aRows.resize(nIndex);
-    // The new rows stay unallocated (empty) until a cell of theirs is written.
-    std::vector<std::unique_ptr<CGridRow>> fresh(static_cast<size_t>(nCount));
-    m_aRows.insert(m_aRows.begin() + nRow, std::make_move_iterator(fresh.begin()),
-                   std::make_move_iterator(fresh.end()));
-    m_nRowsInUse = std::max(m_nRowsInUse + nCount, nRow + nCount);
-}
-
-BOOL CMorvelPMDoc::RemoveRowAt(int nRow)
-{
-    if (nRow < 0 || static_cast<size_t>(nRow) >= m_aRows.size())
-        return FALSE;
-    m_aRows.erase(m_aRows.begin() + nRow);
-    m_nRowsInUse = std::max(0, m_nRowsInUse - 1);
-    return TRUE;
-}
-
-BOOL CMorvelPMDoc::ReorderRows(int nTop, const std::vector<int>& aOrder)
-{
-    const int nCount = static_cast<int>(aOrder.size());
-    if (nTop < 0)
-        return FALSE;
-    std::vector<bool> bNamed(aOrder.size(), false);
-    for (int nFrom : aOrder) {
-        if (nFrom < nTop || nFrom - nTop >= nCount || bNamed[static_cast<size_t>(nFrom - nTop)])
-            return FALSE;
-        bNamed[static_cast<size_t>(nFrom - nTop)] = true;
-    }
-    const size_t nEnd = static_cast<size_t>(nTop) + aOrder.size();
-    if (m_aRows.size() < nEnd)
-        m_aRows.resize(nEnd);
-    std::vector<std::unique_ptr<CGridRow>> taken(aOrder.size());
-    for (size_t i = 0; i < aOrder.size(); ++i)
-        taken[i] = std::move(m_aRows[static_cast<size_t>(aOrder[i])]);
-    std::move(taken.begin(), taken.end(), m_aRows.begin() + nTop);
-    return TRUE;
-}
-
 CMorvelPMDoc* CMorvelPMDoc::FindOpenList(const char* lpszPathName)
 {
     CWinApp* pApp = AfxGetApp();
@@ -235,22 +147,49 @@ CMorvelPMDoc* CMorvelPMDoc::FindOpenList(const char* lpszPathName)
 
 int CMorvelPMDoc::AppendRows(std::vector<std::unique_ptr<CGridRow>> rows)
 {
-    const int nFirst = std::max(0, m_nRowsInUse);
-    if (m_aRows.size() < static_cast<size_t>(nFirst))
-        m_aRows.resize(static_cast<size_t>(nFirst));
-    m_aRows.insert(m_aRows.begin() + nFirst, std::make_move_iterator(rows.begin()),
-                   std::make_move_iterator(rows.end()));
-    m_nRowsInUse = nFirst + static_cast<int>(rows.size());
-    POSITION pos = GetFirstViewPosition();
-    while (pos != nullptr) {
-        if (auto* pView = dynamic_cast<CMorvelPMView*>(GetNextView(pos))) {
-            if (m_nRowsInUse > pView->GetRowLimit())
-                pView->GrowRowLimit(m_nRowsInUse);
-            m_nRowLimit = std::max(m_nRowLimit, pView->GetRowLimit());
-        }
-    }
+    const int nFirst = m_model.AppendRows(std::move(rows));
     UpdateAllViews(nullptr);
     return nFirst;
+}
+
+// ---------------------------------------------------------------------------------------
+// What the model asks of the list
+
+namespace {
+
+// The parts form's items in the places of the texts the model reads; a parts form has no
+// "V" code.
+constexpr int kFormItems[IColumnTexts::COLUMN_TEXTS] = {1, 3, 4, 5, CPartFormFile::colT, -1};
+
+const CString g_strNoText;
+
+} // namespace
+
+const CString& CMorvelPMDoc::GetColumnText(int nCol, EColumnText eText) const
+{
+    const int nItem = eText >= 0 && eText < COLUMN_TEXTS ? kFormItems[eText] : -1;
+    return nItem >= 0 && nCol >= 0 && nCol < GetColumnCount() ? m_form.GetItem(nCol, nItem) : g_strNoText;
+}
+
+void CMorvelPMDoc::GetColumnTexts(int nCol, const CString* texts[COLUMN_TEXTS]) const
+{
+    for (int nText = 0; nText < COLUMN_TEXTS; ++nText)
+        texts[nText] = &GetColumnText(nCol, static_cast<EColumnText>(nText));
+}
+
+void CMorvelPMDoc::GetTextOfColumns(EColumnText eText, int nColumns, const CString* texts[]) const
+{
+    for (int nCol = 0; nCol < nColumns; ++nCol)
+        texts[nCol] = &GetColumnText(nCol, eText);
+}
+
+void CMorvelPMDoc::RowCountsChanged()
+{
+    POSITION pos = GetFirstViewPosition();
+    while (pos != nullptr) {
+        if (auto* pView = dynamic_cast<CMorvelPMView*>(GetNextView(pos)))
+            pView->RowCountsChanged();
+    }
 }
 
 // ---------------------------------------------------------------------------------------
@@ -262,11 +201,12 @@ BOOL CMorvelPMDoc::OnNewDocument()
     m_nRowsRead = 0;
     if (!CMorvelDoc::OnNewDocument())
         return FALSE;
-    m_nRowLimit = RowLimitFor(ReadRowLimitSetting(), 0);
+    m_model.SetRowLimit(RowLimitFor(ReadRowLimitSetting(), 0));
     if (const CMorvelApp* pApp = GetMorvelApp()) {
         m_strFormName = pApp->m_strPartFormFile;
         m_form = pApp->m_partForm;
     }
+    m_model.SetColumnCount(GetColumnCount());
     return TRUE;
 }
 
@@ -280,7 +220,7 @@ BOOL CMorvelPMDoc::OnSaveDocument(LPCTSTR lpszPathName)
 {
     // More rows than the file's row count can hold: the user learns why, and neither the
     // file nor its backup is touched.
-    if (!CMorvelView::CheckFileRowLimitForSave(m_nRowsInUse, lpszPathName))
+    if (!CMorvelView::CheckFileRowLimitForSave(GetRowsInUse(), lpszPathName))
         return FALSE;
     CMorvelSettings::SetWorkFolderAsCurrent();
     MakeBackup(lpszPathName);
@@ -303,10 +243,9 @@ void CMorvelPMDoc::Serialize(CArchive& ar)
     m_nZoom = loaded.nZoom;
     m_strFormName = loaded.strFormName;
     m_form = loaded.form;
-    m_aRows = std::move(loaded.rows);
-    m_nRowsRead = static_cast<int>(m_aRows.size());
-    m_nRowsInUse = m_nRowsRead;
-    m_nRowLimit = RowLimitFor(ReadRowLimitSetting(), m_nRowsRead);
+    m_nRowsRead = static_cast<int>(loaded.rows.size());
+    m_model.SetColumnCount(GetColumnCount());
+    m_model.TakeReadRows(std::move(loaded.rows), RowLimitFor(ReadRowLimitSetting(), m_nRowsRead));
     SetPrintFormList(m_aPrintForms, std::move(loaded.printForms));
     if (CMorvelPMView* pView = GetPartsView())
         pView->TakeDocumentRows();
@@ -357,12 +296,12 @@ void CMorvelPMDoc::WriteList(CArchive& ar)
     ar << static_cast<WORD>(SanitizeZoom(m_nZoom));
     ar << m_strFormName;
     m_form.Serialize(ar);
-    const int nRows = std::max(0, m_nRowsInUse);
+    const int nRows = std::max(0, GetRowsInUse());
     ar << CountWord(nRows);
     ar << static_cast<WORD>(nColumns);
     static const CString s_strEmpty;
     for (int r = 0; r < nRows; ++r) {
-        const CGridRow* pRow = GetRow(r);
+        const CGridRow* pRow = m_model.GetRow(r);
         for (int c = 0; c < nColumns; ++c)
             ar << (pRow != nullptr ? pRow->m_strCell[c] : s_strEmpty);
     }

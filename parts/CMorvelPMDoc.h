@@ -1,7 +1,7 @@
 // CMorvelPMDoc: the parts-list document (".MBD", backup ".BBD"). It owns the rows, the
 // list's own copy of the parts form, the zoom, the display font and colours and the
-// print layouts chosen for the list. The grid view (CMorvelPMView) shows and edits the
-// rows through the document's cell store.
+// print layouts chosen for the list. Its model (CPartsModel) holds the rows, the cell store,
+// the computations and the undo store; the grid view (CMorvelPMView) shows and edits them.
 //
 // Opening reads the whole file into memory and parses it from there; nothing of a file
 // reaches the document unless all of it was read. A file that is not a parts list, is
@@ -10,6 +10,7 @@
 
 #include "app/CPartFormFile.h"
 #include "grid/CMorvelDoc.h"
+#include "parts/engine/CPartsModel.h"
 #include "platform/base/CString.h"
 #include "platform/base/Collections.h"
 #include "platform/base/Types.h"
@@ -23,7 +24,7 @@ class CCmdUI;
 class CGridRow;
 class CMorvelPMView;
 
-class CMorvelPMDoc : public CMorvelDoc {
+class CMorvelPMDoc : public CMorvelDoc, private IPartsModelHost {
     DECLARE_DYNCREATE(CMorvelPMDoc)
 public:
     CMorvelPMDoc();
@@ -80,43 +81,26 @@ public:
     // The columns of the list: the form's item count (at most 100).
     int GetColumnCount() const;
     // ---- the rows ----------------------------------------------------------------------
-    // Element i of the row array is row i. An element may be null and the array may end
-    // before the rows in use (or run past them): such a row reads as empty. Every change of
-    // the rows goes through the operations below, which keep the array and the rows in use
-    // in step; they leave the views, the modified mark and the undo lists to the caller.
+    // The list's rows, cell store, computations and undo store live in its model; every
+    // pane of the list shows the same model.
+    CPartsModel& Model() { return m_model; }
+    const CPartsModel& Model() const { return m_model; }
     // The rows the file stores; the status bar shows them as "最大行".
-    int GetRowsInUse() const { return m_nRowsInUse; }
+    int GetRowsInUse() const { return m_model.GetRowsInUse(); }
     // Elements of the row array, the null ones included.
-    int GetRowArraySize() const { return static_cast<int>(m_aRows.size()); }
+    int GetRowArraySize() const { return m_model.GetRowArraySize(); }
     // A row, or null when it was never written.
-    CGridRow* GetRow(int nRow) const;
-    // The rows in use become nRows when they are fewer; TRUE when they grew.
-    BOOL ExtendRowsInUse(int nRows);
-    // The rows in use fall back to nRows when they are more (an undo giving back the rows a
-    // command added); the rows past them go, so that none comes back when the list grows
-    // again.
-    void ReduceRowsInUse(int nRows);
-    // Stores a cell's text as given, making its row when it has none (the array grows, the
-    // rows between stay null); the rows in use reach the row. TRUE when they grew; FALSE
-    // and nothing stored for a cell outside 0..MAX_COLUMNS-1 or a negative row.
-    BOOL SetCell(int nRow, int nCol, const CString& strText);
-    // nCount new empty rows after the array's last element; the rows in use stay.
-    void AllocateRows(int nCount);
-    // nCount unwritten rows at nRow (the rows from nRow on move down); the rows in use
-    // grow by nCount and reach the last new row.
-    void InsertEmptyRows(int nRow, int nCount);
-    // Removes row nRow (the rows below move up) and the rows in use fall by one, never
-    // below 0. FALSE, and nothing changes, when the row lies beyond the array.
-    BOOL RemoveRowAt(int nRow);
-    // Row nTop + i becomes the row that was row aOrder[i]: aOrder names each row of
-    // nTop..nTop+size-1 once (FALSE, and nothing changes, otherwise). The array grows to
-    // hold the range; the rows in use stay.
-    BOOL ReorderRows(int nTop, const std::vector<int>& aOrder);
+    const CGridRow* GetRow(int nRow) const { return m_model.GetRow(nRow); }
+    // Stores a cell's text as given (see CPartsModel::SetCell).
+    BOOL SetCell(int nRow, int nCol, const CString& strText) { return m_model.SetCell(nRow, nCol, strText); }
+    // The row limit the panes show (doubled past the setting when the rows need it).
+    int GetRowLimit() const { return m_model.GetRowLimit(); }
+    void SetRowLimit(int nRowLimit) { m_model.SetRowLimit(nRowLimit); }
     // The parts list open in a window from the file, or null.
     static CMorvelPMDoc* FindOpenList(const char* lpszPathName);
-    // Appends rows after the rows in use (the row limit of every view grows when they pass
-    // it) and updates the views; returns the first of them. The modified mark is left as
-    // it is: the caller has written the same rows to the file.
+    // Appends rows after the rows in use (the row limit grows when they pass it) and
+    // updates the views; returns the first of them. The modified mark is left as it is: the
+    // caller has written the same rows to the file.
     int AppendRows(std::vector<std::unique_ptr<CGridRow>> rows);
 
     // ---- the list ----------------------------------------------------------------------
@@ -124,7 +108,6 @@ public:
     CString m_strFormName;
     CPartFormFile m_form;
     int m_nRowsRead;        // rows read from the file (0 new)
-    int m_nRowLimit;        // the row limit the list was read with
     LOGFONT m_logFont;
     COLORREF m_crText;
     COLORREF m_crBack;
@@ -138,8 +121,13 @@ protected:
     CMenu& AppMenu(CMorvelApp& app) const override;
 
 private:
-    std::vector<std::unique_ptr<CGridRow>> m_aRows; // element i is row i; may be null
-    int m_nRowsInUse = 0;                           // rows the file stores
+    // The model's host: the parts form's texts, and the panes told of the row counts.
+    const CString& GetColumnText(int nCol, EColumnText eText) const override;
+    void GetColumnTexts(int nCol, const CString* texts[COLUMN_TEXTS]) const override;
+    void GetTextOfColumns(EColumnText eText, int nColumns, const CString* texts[]) const override;
+    void RowCountsChanged() override;
+
+    CPartsModel m_model{*this};
 
     DECLARE_MESSAGE_MAP()
     struct CLoadedList;

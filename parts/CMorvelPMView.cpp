@@ -1,12 +1,8 @@
 #include "parts/CMorvelPMView.h"
 
 #include "app/CPartFormFile.h"
-#include "estimate/engine/CGridRow.h"
-#include "estimate/engine/CNumberRules.h"
 #include "grid/ModelessMessages.h"
 #include "parts/CMorvelPMDoc.h"
-#include "parts/CPartsShared.h"
-#include "platform/base/Cp932Text.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/frames/CMDIChildWnd.h"
 #include "platform/ui/frames/CSplitterWnd.h"
@@ -83,7 +79,7 @@ ON_COMMAND(ID_EDIT_FIND_DLG, OnFind)
 ON_COMMAND(ID_EDIT_REPLACE_DLG, OnReplace)
 ON_UPDATE_COMMAND_UI(ID_EDIT_FIND_DLG, OnUpdateFind)
 ON_UPDATE_COMMAND_UI(ID_EDIT_REPLACE_DLG, OnUpdateReplace)
-ON_COMMAND(ID_SORT, OnSortWithUndo)
+ON_COMMAND(ID_SORT, OnSort)
 ON_UPDATE_COMMAND_UI(ID_SORT, OnUpdateSort)
 ON_COMMAND(ID_TEXT_INPUT, OnCsvInput)
 ON_COMMAND(ID_READ_OTHER_FORM, OnReadOtherForm)
@@ -109,12 +105,7 @@ ON_COMMAND(ID_ROW_RELEASE, OnBookmarkRelease)
 ON_UPDATE_COMMAND_UI(ID_ROW_RELEASE, OnUpdateBookmarkJump)
 END_MESSAGE_MAP()
 
-namespace {
-
-// Values nearer zero than this show as an empty cell.
-constexpr double kDisplayZero = 1e-8;
-
-} // namespace
+bool CMorvelPMView::s_bPaintPass = false;
 
 CMorvelPMView::CMorvelPMView()
 {
@@ -135,69 +126,71 @@ CMorvelPMDoc* CMorvelPMView::GetDocument() const
                : nullptr;
 }
 
-const CPartFormFile* CMorvelPMView::GetForm() const
+CPartsModel* CMorvelPMView::GetModel() const
 {
-    const CMorvelPMDoc* pDoc = GetDocument();
-    return pDoc != nullptr ? &pDoc->m_form : nullptr;
+    if (m_pDocument != m_pDocumentSeen) {
+        m_pDocumentSeen = m_pDocument;
+        CMorvelPMDoc* pDoc = GetDocument();
+        m_pModel = pDoc != nullptr ? &pDoc->Model() : nullptr;
+    }
+    return m_pModel;
 }
 
-namespace {
-
-// The attribute words of the parts form, in the form's code page.
-const CString& NumberWord()
+int CMorvelPMView::GetUsedRows() const
 {
-    static const CString s_str = "数値"_sj;
-    return s_str;
-}
-const CString& CalcMark()
-{
-    static const CString s_str = "計"_sj;
-    return s_str;
-}
-const CString& CalcWord()
-{
-    static const CString s_str = "計算"_sj;
-    return s_str;
+    const CPartsModel* pModel = GetModel();
+    return pModel != nullptr ? pModel->GetRowsInUse() : CMorvelView::GetUsedRows();
 }
 
-} // namespace
-
-const CString& CMorvelPMView::GetAttribute(int nCol) const
+int CMorvelPMView::GetRowLimit() const
 {
-    static const CString s_strNone;
-    const CPartFormFile* pForm = GetForm();
-    if (pForm == nullptr || nCol < 0 || nCol >= std::min(pForm->GetCount(), static_cast<int>(MAX_COLUMNS)))
-        return s_strNone;
-    return pForm->GetItem(nCol, 1);
+    const CPartsModel* pModel = GetModel();
+    return pModel != nullptr ? pModel->GetRowLimit() : CMorvelView::GetRowLimit();
+}
+
+int CMorvelPMView::GetColumnCount() const
+{
+    const CPartsModel* pModel = GetModel();
+    return pModel != nullptr ? pModel->GetColumnCount() : CMorvelView::GetColumnCount();
+}
+
+void CMorvelPMView::SetUsedRows(int nUsedRows)
+{
+    if (CPartsModel* pModel = GetModel())
+        pModel->SetRowsInUse(nUsedRows);
+    else
+        CMorvelView::SetUsedRows(nUsedRows);
+}
+
+void CMorvelPMView::SetRowLimit(int nRowLimit)
+{
+    if (CPartsModel* pModel = GetModel())
+        pModel->SetRowLimit(nRowLimit);
+    else
+        CMorvelView::SetRowLimit(nRowLimit);
+}
+
+void CMorvelPMView::RowCountsChanged()
+{
+    RecalcTotalHeight();
+    CRect rcClient;
+    if (m_hWnd != nullptr)
+        GetClientRect(&rcClient);
+    SetScrollRanges(GetTotalWidth() - rcClient.Width() + GetRowHeaderWidth(), GetUsedRows());
+    if (m_hWnd != nullptr)
+        SyncScrollBars();
 }
 
 bool CMorvelPMView::IsNumericColumn(int nCol) const
 {
-    if (!m_bPlainCalculation)
-        return m_columns.IsNumeric(nCol);
-    const CString& strAttr = GetAttribute(nCol);
-    return strAttr == NumberWord() || strAttr.Find(CalcMark()) >= 0;
-}
-
-bool CMorvelPMView::IsCalculatedColumn(int nCol) const
-{
-    if (!m_bPlainCalculation)
-        return m_columns.IsFormula(nCol);
-    return GetAttribute(nCol).Find(CalcMark()) >= 0;
-}
-
-bool CMorvelPMView::IsNumberShownColumn(int nCol) const
-{
-    const CString& strAttr = GetAttribute(nCol);
-    return strAttr == NumberWord() || strAttr.Find(CalcWord()) >= 0;
+    const CPartsModel* pModel = GetModel();
+    return pModel != nullptr && pModel->IsNumericColumn(nCol);
 }
 
 bool CMorvelPMView::IsUnitColumn(int nCol) const
 {
-    const CPartFormFile* pForm = GetForm();
-    return pForm != nullptr && nCol >= 0 &&
-           nCol < std::min(pForm->GetCount(), static_cast<int>(MAX_COLUMNS)) &&
-           pForm->GetItem(nCol, CPartFormFile::colT) == "1";
+    const CPartsModel* pModel = GetModel();
+    return pModel != nullptr && pModel->IsUnitColumn(nCol);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -215,9 +208,7 @@ void CMorvelPMView::TakeDocumentRows()
     CMorvelPMDoc* pDoc = GetDocument();
     if (pDoc == nullptr)
         return;
-    SetRowLimit(pDoc->m_nRowLimit);
-    SetUsedRows(pDoc->GetRowsInUse());
-    SetColumnCount(pDoc->GetColumnCount());
+    pDoc->Model().SetColumnCount(pDoc->GetColumnCount());
     m_nNumberWidthBase = NumberWidthFor(GetRowLimit());
     for (int c = 0; c < MAX_COLUMNS; ++c) {
         const bool bUsed = c < GetColumnCount();
@@ -255,17 +246,6 @@ void CMorvelPMView::ApplyZoom()
     ApplyZoomToGeometry();
 }
 
-void CMorvelPMView::SetVScrollRange(int nRows)
-{
-    SetUsedRows(nRows);
-    CRect rcClient;
-    if (m_hWnd != nullptr)
-        GetClientRect(&rcClient);
-    SetScrollRanges(GetTotalWidth() - rcClient.Width() + GetRowHeaderWidth(), nRows);
-    if (m_hWnd != nullptr)
-        SyncScrollBars();
-}
-
 void CMorvelPMView::OnInitialUpdate()
 {
     // The rows in use are the document's: the read set them, and a pane made by splitting
@@ -287,9 +267,6 @@ void CMorvelPMView::OnInitialUpdate()
     }
     CreateCellEdit();
     m_ptLastCur = CPoint(GetCurrentCol(), GetCurrentRow());
-    ForgetUndo();
-    m_undoList.DeleteAll();
-    m_rowDeleteList.DeleteAll();
     UpdateStatusText();
 }
 
@@ -298,8 +275,6 @@ void CMorvelPMView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint)
     (void)pSender;
     (void)lHint;
     (void)pHint;
-    if (CMorvelPMDoc* pDoc = GetDocument())
-        SetUsedRows(pDoc->GetRowsInUse());
     ApplyZoom();
 }
 
@@ -399,89 +374,20 @@ void CMorvelPMView::OnSize(UINT nType, int cx, int cy)
 
 CString CMorvelPMView::GetCellText(int nRow, int nCol) const
 {
-    if (nRow < 0 || nCol < 0 || nRow >= GetRowLimit() || nCol >= GetColumnCount())
-        return CString();
-    const CMorvelPMDoc* pDoc = GetDocument();
-    const CGridRow* pRow = pDoc != nullptr ? pDoc->GetRow(nRow) : nullptr;
-    return pRow != nullptr ? pRow->m_strCell[nCol] : CString();
-}
-
-void CMorvelPMView::NormalizeNumberText(int nCol, CString& strOut, const CString& strIn) const
-{
-    if (IsNumericColumn(nCol) && CNumberRules::IsNumberText(strIn))
-        strOut = CNumberRules::NormalizeNumber(strIn);
-    else
-        strOut = strIn;
-}
-
-CString CMorvelPMView::StoredCellTextPlain(const CString& strText, int nCol) const
-{
-    const CMorvelPMDoc* pDoc = GetDocument();
-    CString strStored = strText;
-    if (IsNumericColumn(nCol) && CNumberRules::IsNumberText(strText)) {
-        CString strNormal;
-        NormalizeNumberText(nCol, strNormal, strText);
-        const double value =
-            CNumberRules::RoundBySpec(CNumberRules::ReadNumber(strNormal), pDoc->m_form.GetItem(nCol, 5));
-        const CString strShown = CNumberRules::FormatByPicture(value, pDoc->m_form.GetItem(nCol, 3), true);
-        NormalizeNumberText(nCol, strStored, strShown);
-    }
-    return strStored;
+    const CPartsModel* pModel = GetModel();
+    return pModel != nullptr ? pModel->GetCellText(nRow, nCol) : CString();
 }
 
 void CMorvelPMView::SetCellText(const CString& strText, int nRow, int nCol)
 {
-    CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || nRow < 0 || nCol < 0 || nRow >= GetRowLimit() || nCol >= GetColumnCount() ||
-        nCol >= MAX_COLUMNS)
-        return;
-    const CString strStored = m_bPlainCalculation ? StoredCellTextPlain(strText, nCol) : StoredCellText(strText, nCol);
-    if (pDoc->SetCell(nRow, nCol, strStored))
-        SetVScrollRange(pDoc->GetRowsInUse());
-}
-
-BOOL CMorvelPMView::HasNoNumericOperand(const CString& strFormula, int nRow) const
-{
-    const CRowFormula formula(strFormula);
-    return formula.LacksNumbers([&](int nCol) { return GetCellText(nRow, nCol); }) ? TRUE : FALSE;
-}
-
-void CMorvelPMView::CalcFormulaColumns(int nRow, int nFirstCol, const CRowFormula::CRules& rules)
-{
-    const CEstimateColumns::CBatch batch(m_columns); // the form stays as it is meanwhile
-    if (m_bPlainCalculation) {
-        for (int c = nFirstCol; c < GetColumnCount(); ++c) {
-            if (IsCalculatedColumn(c))
-                EvaluateColumn(nRow, c, rules);
-        }
-        return;
-    }
-    // The formula columns from one look at every column's attribute.
-    for (int c : m_columns.GetFormulaColumns()) {
-        if (c >= nFirstCol && c < GetColumnCount())
-            EvaluateColumn(nRow, c, rules);
-    }
+    if (CPartsModel* pModel = GetModel())
+        pModel->SetCellText(strText, nRow, nCol);
 }
 
 void CMorvelPMView::CalcRow(int nRow, int nFirstCol)
 {
-    if (GetDocument() == nullptr || nRow < 0 || nRow >= GetRowLimit())
-        return;
-    CalcFormulaColumns(nRow, std::max(0, nFirstCol), CRowFormula::partsRowRules);
-}
-
-void CMorvelPMView::CalcRows(int nTop, int nBottom)
-{
-    const auto rules = KeepColumnRules();
-    for (int r = std::max(0, nTop); r <= nBottom; ++r)
-        CalcRow(r, 0);
-}
-
-void CMorvelPMView::CalcCurrentRow()
-{
-    if (GetDocument() == nullptr || GetCurrentRow() < 0 || GetCurrentRow() >= GetRowLimit())
-        return;
-    CalcFormulaColumns(GetCurrentRow(), 0, CRowFormula::partsTypedRules);
+    if (CPartsModel* pModel = GetModel())
+        pModel->CalcRow(nRow, nFirstCol);
 }
 
 void CMorvelPMView::CommitTypedText(const CString& strText)
@@ -490,38 +396,12 @@ void CMorvelPMView::CommitTypedText(const CString& strText)
     if (pDoc == nullptr)
         return;
     const int nRow = GetCurrentRow();
-    const int nCol = GetCurrentCol();
-    // The whole row is the record (its formulas change with the cell), with the rows in use
-    // from before the edit began.
-    SaveBlockForUndo(CRect(0, nRow, std::max(0, GetColumnCount() - 1), nRow));
-    if (m_nRowsBeforeEdit >= 0)
-        m_nUndoRowsInUse = std::min(m_nUndoRowsInUse, m_nRowsBeforeEdit);
+    auto pCommand = pDoc->Model().StoreTypedText(nRow, GetCurrentCol(), strText, m_nRowsBeforeEdit);
     m_nRowsBeforeEdit = -1;
-    CString strNormal;
-    NormalizeNumberText(nCol, strNormal, strText);
-    SetCellText(strNormal, nRow, nCol);
     pDoc->SetModifiedFlag(TRUE);
-    if (IsNumericColumn(nCol)) {
-        // A number typed in full-width characters is stored in ASCII.
-        CString strStored = GetCellText(nRow, nCol);
-        if (ToHalfWidthNumber(strStored) == 0)
-            SetCellText(strStored, nRow, nCol);
-        strStored = GetCellText(nRow, nCol);
-        if (CNumberRules::IsNumberText(strStored)) {
-            const double value =
-                CNumberRules::RoundBySpec(CNumberRules::ReadNumber(CNumberRules::NormalizeNumber(strStored)),
-                                          pDoc->m_form.GetItem(nCol, 5));
-            SetCellText(CNumberRules::FormatNormal(value), nRow, nCol);
-        }
-        CalcCurrentRow();
-    } else {
-        // A formula may read a text column that holds a number: the row is worked out as a
-        // recalculation of every row would work it out.
-        CalcRow(nRow, 0);
-    }
     InvalidateRows(nRow, nRow);
     pDoc->UpdateAllViews(nullptr);
-    RecordUndo(undoRowsWritten);
+    RecordUndo(std::move(pCommand));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -529,20 +409,11 @@ void CMorvelPMView::CommitTypedText(const CString& strText)
 
 CString CMorvelPMView::GetDisplayText(int nRow, int nCol, bool* pRight) const
 {
-    const CString strText = GetCellText(nRow, nCol);
-    const bool bNumber = IsNumberShownColumn(nCol);
+    if (const CPartsModel* pModel = GetModel())
+        return pModel->GetDisplayText(nRow, nCol, pRight);
     if (pRight != nullptr)
-        *pRight = bNumber;
-    if (!bNumber)
-        return strText;
-    CString strNormal;
-    NormalizeNumberText(nCol, strNormal, strText);
-    if (!CNumberRules::IsNumberText(strNormal))
-        return strText;
-    const double value = CNumberRules::ReadNumber(strNormal);
-    if (value < kDisplayZero && value > -kDisplayZero)
-        return CString();
-    return CNumberRules::FormatByPicture(value, GetForm()->GetItem(nCol, 3), true);
+        *pRight = false;
+    return CString();
 }
 
 void CMorvelPMView::DrawCell(int nRow, int nCol, CDC* pDC)
@@ -593,8 +464,8 @@ void CMorvelPMView::DrawCell(int nRow, int nCol, CDC* pDC)
 
 bool CMorvelPMView::WidenFirstPaint(const CRect& rcClip)
 {
-    if (m_hWnd == nullptr || CPartsShared::s_bPaintPass) {
-        CPartsShared::s_bPaintPass = false;
+    if (m_hWnd == nullptr || s_bPaintPass) {
+        s_bPaintPass = false;
         return false;
     }
     // The cells the clip box touches, whole; an area along the title header or the
@@ -613,7 +484,7 @@ bool CMorvelPMView::WidenFirstPaint(const CRect& rcClip)
     ++rcArea.right;
     ++rcArea.bottom;
     InvalidateRect(&rcArea, TRUE);
-    CPartsShared::s_bPaintPass = true;
+    s_bPaintPass = true;
     return true;
 }
 
@@ -622,7 +493,7 @@ void CMorvelPMView::OnPaint()
     CMorvelView::OnPaint();
     // The first paint of a pair only widened the area; the second one draws it now, before
     // the window is shown again, so the grid never shows the area blank in between.
-    if (CPartsShared::s_bPaintPass)
+    if (s_bPaintPass)
         UpdateWindow();
 }
 

@@ -1,32 +1,29 @@
 // CMorvelPMView: the grid of a parts list. It derives from the grid base view: the
 // geometry, the cursor, the selection, scrolling, the mouse, column resizing and the
-// headers and grid lines are the base's; this view adds the parts list's cell store
-// (the rows live in the document), the column roles its parts form gives, the row
-// formulas, the drawing of the cells and the zoom commands.
-//
-// Column roles, by the form item's attribute: "文字" text; "数値" a number column; an
-// attribute containing "計" a calculated column (its 計算式 is evaluated within the row),
-// drawn as a number only when it contains "計算".
+// headers and grid lines are the base's. The rows, their counts, the cell store, the row
+// formulas, the editing commands' computations and the undo store are the document's model
+// (CPartsModel, parts/engine); this view shows the model, turns the user's keys, clicks and
+// commands into its operations (the selection made a block, the clipboard read, what only a
+// window can ask), records their undo commands and repaints. Its cell-store and row
+// operations of the names below are thin callers of the model.
 #pragma once
 
 #include "app/CShellServices.h"
 #include "estimate/engine/CCellSearch.h"
-#include "estimate/engine/CEstimateColumns.h"
-#include "estimate/engine/CNumberRules.h"
-#include "estimate/engine/CRowFormula.h"
+#include "estimate/engine/CRangeSum.h"
 #include "grid/CGridCellEdit.h"
 #include "grid/CMorvelView.h"
 #include "grid/IGridCellEditOwner.h"
-#include "parts/CPMObj.h"
+#include "parts/engine/CPMObj.h"
+#include "parts/engine/PartsUndoCommands.h"
 #include "platform/base/CString.h"
 
 #include <memory>
-#include <string>
 #include <vector>
 
 class CMorvelPMDoc;
 class COleDataObject;
-class CPartFormFile;
+class CPartsModel;
 class CPrintInfo;
 struct AFX_CMDHANDLERINFO;
 
@@ -37,19 +34,28 @@ public:
     ~CMorvelPMView() override;
 
     CMorvelPMDoc* GetDocument() const;
+    // The document's model (null before the view joins a document).
+    CPartsModel* GetModel() const;
+    // The grid's counts are the model's, one for every pane of the list.
+    int GetUsedRows() const final;
+    int GetRowLimit() const final;
+    int GetColumnCount() const final;
+    void SetUsedRows(int nUsedRows) final;
+    void SetRowLimit(int nRowLimit) final;
+    // The model's rows in use or row limit changed: the height and the scroll range follow.
+    void RowCountsChanged();
 
     enum { BASE_HEADER_HEIGHT = 24, BASE_ROW_HEIGHT = 24, MAX_ROW_HEADER_WIDTH = 50 };
 
     // ---- set-up and zoom ----------------------------------------------------------------
-    // Takes the document's columns, row limit, rows in use and zoom (after a read, and at
-    // the initial update).
+    // Takes the document's columns (the model's column count follows the form), the
+    // titles and widths, and the zoom (after a read, and at the initial update).
     void TakeDocumentRows();
     // Recomputes the zoomed geometry from the document's zoom and font and repaints.
     void ApplyZoom();
     // The row-number column width for a row limit: one 9-pixel place per digit and one
     // more, at most 50.
     static int NumberWidthFor(int nRowLimit);
-    void SetVScrollRange(int nRows);
     // Sends a scroll step to every pane of the list in this pane's splitter column
     // (WM_HSCROLL) or row (WM_VSCROLL), this one included, so that the panes stay in line.
     void ScrollAllPanes(UINT nMsg, UINT nCode, int nPos);
@@ -58,43 +64,20 @@ public:
     void ShowArrivedRows(int nFirst, int nLast);
 
     // ---- the cell store ---------------------------------------------------------------
-    // "" outside the columns and the row limit and for a row never written.
+    // The model's (see CPartsModel). "" outside the columns and the row limit and for a row
+    // never written.
     CString GetCellText(int nRow, int nCol) const;
     // Stores a text (a number in a number column rounded by the column's rules); nothing
     // outside the columns and the row limit. No repaint, no formulas, no modified mark.
     void SetCellText(const CString& strText, int nRow, int nCol);
-    // A number text in a number column in its "%f" form; anything else unchanged.
-    void NormalizeNumberText(int nCol, CString& strOut, const CString& strIn) const;
-    bool IsNumericColumn(int nCol) const;     // "数値", or containing "計"
-    bool IsCalculatedColumn(int nCol) const;  // containing "計"
-    bool IsNumberShownColumn(int nCol) const; // "数値", or containing "計算"
-    bool IsUnitColumn(int nCol) const;        // code T "1"
-    // The row formulas: every calculated column of the current row (an operand that is
-    // not a number stops a formula only when it holds "*" or "/"), or of a row from a
-    // column on (any operand that is not a number stops the formula).
-    void CalcCurrentRow();
+    bool IsNumericColumn(int nCol) const; // "数値", or containing "計"
+    bool IsUnitColumn(int nCol) const;    // code T "1"
+    // The formulas of a row from a column on (any operand that is not a number stops the
+    // formula).
     void CalcRow(int nRow, int nFirstCol);
-    // CalcRow from the first column for every row of nTop..nBottom: what a command that
-    // wrote, cleared or inserted those rows leaves, a full recalculation's figures.
-    void CalcRows(int nTop, int nBottom);
-    // TRUE when no column the formula names holds a number in the row.
-    BOOL HasNoNumericOperand(const CString& strFormula, int nRow) const;
-    // The cells are stored and calculated by the rules of their columns taken from the
-    // parts form once (kept while the form's texts stay the same) and formulas of plain
-    // numbers are evaluated compiled. With the plain way on, every cell takes its rules
-    // from the form's texts again and every formula is put together as a text and read;
-    // both ways give the same cell texts, byte for byte.
-    void SetPlainCalculation(bool bOn) { m_bPlainCalculation = bOn; }
-    // The columns' rules checked against the form once for as long as the returned scope
-    // lives (rather than once per CalcRow or SetCellText), for a loop over many rows during
-    // which the form stays as it is.
-    [[nodiscard]] CEstimateColumns::CBatch KeepColumnRules() const
-    {
-        return CEstimateColumns::CBatch(m_columns);
-    }
     // What typing a text into the current cell does once the editor hands it over: the
-    // text stored, the row's formulas evaluated (number columns), the row repainted and
-    // the document marked modified.
+    // text stored, the row's formulas evaluated, the row repainted, the document marked
+    // modified and the typing recorded for undo.
     void CommitTypedText(const CString& strText);
     // The text a cell shows: numbers by the column's picture (empty for zero); *pRight
     // tells whether it is drawn right-aligned.
@@ -105,6 +88,8 @@ public:
     // shared pass flag is clear) widens the area to whole cells, and to the header band and
     // the number boxes along it, invalidates that and draws nothing; the next paint draws.
     void OnDraw(CDC* pDC) override;
+    // Whether a first paint has widened its area and the drawing paint is still to come.
+    static bool IsDrawingPaintDue() { return s_bPaintPass; }
     void DrawCell(int nRow, int nCol, CDC* pDC);
 
     // Rows are numbered through the whole list, from 1.
@@ -116,74 +101,50 @@ public:
     // ---- editing, row commands, undo and the small commands ----------------------------
     // The in-place editor: 0 hidden, 1 opening, 2 open with text.
     enum { editClosed = 0, editOpening = 1, editOpen = 2 };
-    // What the last undoable command was (m_nUndoKind).
-    enum {
-        undoNone = -1, // nothing: a change that recorded none overtook the record
-        undoCutCells = 0,
-        undoCutRows = 1,
-        undoPasteCells = 2,
-        undoPasteRows = 3,
-        undoPasteTiled = 4,
-        undoPasteColumn = 5,
-        undoRowDelete = 6,
-        undoRowInsert = 7,
-        // Typing into a cell, a sort, a replace: the record holds the rows' texts from before, and
-        // undo and redo exchange them with what the rows hold.
-        undoRowsWritten = 8
-    };
     int GetEditState() const { return m_nEditState; }
     CGridCellEdit* GetCellEdit() { return m_bEditCreated ? &m_wndEdit : nullptr; }
-    bool CanUndo() const { return m_bCanUndo != FALSE; }
-    bool CanRedo() const { return m_bCanRedo != FALSE; }
-    int GetUndoKind() const { return m_nUndoKind; }
-    const CPMObjList& GetUndoList() const { return m_undoList; }
+    // The document's undo store offers undo or redo.
+    bool CanUndo() const;
+    bool CanRedo() const;
     // Commits the open edit into the current cell; bMove: then the "Direction" move.
     void CommitEdit(BOOL bMove);
-    // Rows: insert (with scrolling and repaint, or quietly), remove, delete, clear.
+    // One empty row inserted at nRow, or row nRow deleted, repainted, recorded for no
+    // undo (the row commands record theirs). Nothing for a row outside the row limit, nor
+    // an insert the list's file could not hold (the user is told why).
     void InsertRow(int nRow);
-    void InsertRowQuiet(int nRow);
-    // Inserts nCount empty rows at nRow without repainting; returns the rows inserted (0
-    // for a row outside the row limit, and for rows the file could not hold, which the user
-    // is told). The row limit grows when the rows would pass it.
-    int InsertRowsQuiet(int nRow, int nCount);
+    void DeleteRow(int nRow);
     // Whether nCount rows inserted at nRow leave a list its file can hold; when not, the
     // user is told why (CheckFileRowLimit) and the caller changes nothing.
     bool HasFileRoomForRows(int nRow, int nCount) const;
-    void RemoveRow(int nRow);
-    void DeleteRow(int nRow);
-    void ClearCells(int nCol1, int nRow1, int nCol2, int nRow2);
-    void AllocateRows(int nCount);
-    static CString TrimBlanks(const CString& strText);
-    // The undo records.
-    void SaveSelectionForUndo();
-    void SaveBlockForUndo(const CRect& rcBlock);
-    void SaveSelectionForRowDelete();
-    // Writes the undo record back and recalculates its rows; the rows in use fall back to
-    // what they were when the record was taken (a paste or typing past the last row).
-    void RestoreUndoRecord();
-    void CopyRowDeleteToUndo();
-    CRect GetUndoBlock() const { return m_undoList.GetBlock(); }
-    // After rows were imported at nRow: repaint, modified mark, every view told.
-    void AfterRowsImported(int nRow);
-    // Loads the "Morvel PM Data" content of a data object into the exchange list; FALSE
-    // (and the list unchanged) when it is absent or damaged.
-    bool ReadClipboardRows(COleDataObject* pData);
-    const CPMObjList& GetExchangeList() const { return m_exchangeList; }
+    // Rows read from a CSV file or another parts file put in at nRow (CPartsModel::
+    // InsertReadRows), one undo step; the repaint, the modified mark, every view told.
+    // Returns the rows put in: none outside the row limit, nor where the list's file could
+    // not hold them (the user is told why).
+    int InsertReadRows(int nRow, const std::vector<std::vector<CString>>& rows,
+                       const std::vector<int>& mapping);
+    // ---- the clipboard (CMorvelPMViewClipboard.cpp) ---------------------------------------
+    // The private format "Morvel PM Data" (registered on first use).
+    static UINT GetDataFormat();
+    // Loads the "Morvel PM Data" content of a data object into records; false (and the
+    // records unchanged) when it is absent or damaged.
+    static bool ReadClipboardRows(COleDataObject* pData, CPMObjList& records);
+    // What the last copy of any parts window took: copyRows (a row selection) or copyCells
+    // (a block of cells); copyNone while a cut found nothing to copy. A paste lays the
+    // clipboard's records out by it.
+    enum { copyNone = 0, copyRows = 1, copyCells = 3 };
+    static int GetCopyMode() { return s_nCopyMode; }
+    static void SetCopyMode(int nMode) { s_nCopyMode = nMode; }
     // The selection as a block (left <= right, top <= bottom); the current cell without one.
     CRect GetSelectionBlock() const;
     // ---- range total, fixed-rate change, bookmark -----------------------------------------
     using CRateChangeRequest = CShellServices::CRateChangeRequest;
-    // The condition test of the fixed-rate change (relations 0 <, 1 <=, 2 =, 3 <>, 4 >=,
-    // 5 >, others true; numbers compared in numeric columns, texts elsewhere; an empty value
-    // holds; nCombine 0 or, 1 and, others FALSE).
-    BOOL RowMatchesCondition(int nRow, int nCol1, int nOp1, const CString& strValue1, int nCol2, int nOp2,
-                             const CString& strValue2, int nCombine) const;
     // The fixed-rate change on the selected column's rows; returns the rows changed.
     int ApplyRateChange(const CRateChangeRequest& request);
-    double GetRangeTotal() const { return m_dRangeTotal; }
-    bool HasRangeTotal() const { return m_bHasTotal != FALSE; }
+    double GetRangeTotal() const { return m_rangeSum.GetTotal(); }
+    bool HasRangeTotal() const { return m_rangeSum.IsPresent(); }
     bool IsPlacingTotal() const { return m_bPlaceTotal != FALSE; }
-    CString GetRangeTotalText(int nCol) const;
+    // The total as the column of the last add shows it.
+    const CString& GetRangeTotalText() const { return m_rangeSum.GetText(); }
     int GetRememberedRow() const { return m_nRememberedRow; }
     // ---- find, replace and sort ------------------------------------------------------------
     // WM_FINDREPLACE_REQUEST from the find and replace dialogs: a find, a replace of the
@@ -199,7 +160,8 @@ public:
     void ScrollToCell(int nCol, int nRow);
     void GoToCell(int nCol, int nRow);
     // Orders rows nTop..nBottom (within the used rows) by column nCol: text order in a
-    // "文字" column, values elsewhere; equal keys keep their order. Returns the rows sorted.
+    // "文字" column, values elsewhere; equal keys keep their order, and the sort is recorded
+    // for undo when it moved a row. Returns the rows sorted.
     int SortRowsBy(int nCol, int nTop, int nBottom, bool bAscending);
     void SortRows();
     // Repaints a row's number box and first two cells while it is on the screen.
@@ -342,55 +304,22 @@ private:
     // Repaints the old and the new current cell in every view when the cursor moved.
     void ShowCursorMove();
     void RepaintAllViews();
-    void SaveSelectionInto(CPMObjList& list, bool bForRowDelete);
-    // The texts of a block's cells, one record per row, added to the list.
-    void KeepBlockInto(CPMObjList& list, CRect rc);
-    // The command just done is the one undo takes back (an undo kind); redo is over.
-    void RecordUndo(int nKind);
-    // The sort command made undoable: the sorted rows' texts are the record when the sort
-    // moved any (a cancelled or idle sort keeps the record as it was).
-    afx_msg void OnSortWithUndo();
-    // Neither undo nor redo has anything to act on.
-    void ForgetUndo();
-    // A change by a command that recorded no undo: the record is given up, so that nothing
-    // brings it back (not even a paste of nothing, which keeps the last kind).
+    // The command just done is the one undo takes back (null: it changed nothing, and the
+    // last command stays); redo is over.
+    void RecordUndo(std::unique_ptr<CPartsUndoCommand> pCommand);
+    // Runs an undo or a redo, then does what its outcome asks (the cursor, the clipboard,
+    // the repaint).
+    void RunUndoStep(bool bRedo);
+    // A change by a command that recorded no undo: neither undo nor redo acts any more.
     void WithdrawUndo() override;
-    // What undo and redo do with each undo kind, in one table (CMorvelPMViewUndo.cpp).
-    struct CUndoActions;
-    // Clipboard helpers: the clipboard read into the exchange list, and a block put on the
-    // clipboard.
-    bool ReadClipboard();
-    void CopyBlockToClipboard(CRect rcBlock);
-    const CPartFormFile* GetForm() const;
-    const CString& GetAttribute(int nCol) const;
-    // Works out column nCol's formula in a row by the given rules (CRowFormula).
-    void EvaluateColumn(int nRow, int nCol, const CRowFormula::CRules& rules);
-    // Every formula column of a row from nFirstCol on, in column order.
-    void CalcFormulaColumns(int nRow, int nFirstCol, const CRowFormula::CRules& rules);
-    // The parts form's texts as the estimate's columns read them (属性, 数値書式, 計算式,
-    // 丸め, T, V; empty outside the form's items).
-    class CFormColumns : public IColumnTexts {
-    public:
-        explicit CFormColumns(const CMorvelPMView& view) : m_view(view) {}
-        const CString& GetColumnText(int nCol, EColumnText eText) const override;
-        void GetColumnTexts(int nCol, const CString* texts[COLUMN_TEXTS]) const override;
-        void GetTextOfColumns(EColumnText eText, int nColumns, const CString* texts[]) const override;
-
-    private:
-        // The document's form (nullptr without one).
-        const CPartFormFile* FindForm() const;
-
-        const CMorvelPMView& m_view;
-        // The form of the document the view was last seen with: a column's texts are read
-        // six at a time, and finding the document's type each time would cost more than
-        // the reading.
-        mutable const void* m_pDocumentSeen = nullptr;
-        mutable const CPartFormFile* m_pForm = nullptr;
-    };
-    // The text a cell keeps for a text stored into it: a number in a numeric column rounded
-    // by the column's rule and picture, in its normal form.
-    CString StoredCellText(const CString& strText, int nCol) const;
-    CString StoredCellTextPlain(const CString& strText, int nCol) const;
+    // After a command changed rows nFirst..nLast (the model recorded it for undo): the
+    // rows repainted, the document marked modified, every view told.
+    void AfterRowsChanged(int nFirst, int nLast);
+    // The records of a block (CPartsModel::CopyBlock) put on the clipboard, when there are
+    // any; records on the clipboard; and the clipboard's records read.
+    void CopyBlockToClipboard(const CRect& rcBlock, CPMObjList& records);
+    static void PutOnClipboard(const CPMObjList& records);
+    static bool ReadClipboard(CPMObjList& records);
     int MeasureBaseRowHeight();
     void ReloadDisplaySettings(int nHeaderBase);
     void PlaceRangeTotal();
@@ -398,11 +327,8 @@ private:
     CCellSearch::CCellText ReadCellForSearch(int nRow, int nCol) const;
     // FindNext with the whole match: the text it stands in and its length.
     CCellSearch::CMatch FindNextMatch(WPARAM nFlags, const CString& strFind);
-    // A match's cell gets its text with the match replaced.
-    void ReplaceInCell(const CCellSearch::CMatch& match, const CString& strReplacement);
-    // After a replace wrote rows nFirstRow..nLastRow (kept for undo first): the undo record,
-    // the repaint, the modified mark.
-    void AfterReplacing(int nFirstRow, int nLastRow);
+    // The matches replaced, one undo step: the repaint, the modified mark.
+    void ReplaceMatches(const std::vector<CCellSearch::CMatch>& matches, const CString& strReplacement);
     void OpenFindDialog(bool bReplace);
     void DrawBookmarkMark(CDC* pDC);
 
@@ -422,30 +348,37 @@ private:
     CWnd* m_pUnitDlg = nullptr;
     CWnd* m_pFindDlg = nullptr;
     CWnd* m_pReplaceDlg = nullptr;
-    CPMObjList m_exchangeList;
-    CPMObjList m_undoList;
-    CPMObjList m_rowDeleteList;
-    // The rows in use when the undo record was taken (-1: the record's undo leaves them),
-    // and when the open edit began (typing past the last row adds one at once).
-    int m_nUndoRowsInUse = -1;
+    // The rows in use when the open edit began (typing past the last row adds one at once).
     int m_nRowsBeforeEdit = -1;
-    BOOL m_bCanUndo = FALSE;
-    BOOL m_bCanRedo = FALSE;
-    int m_nUndoKind = 0;
+    // The characters that opened the current in-place edit (the first byte, and the trail
+    // byte of a double-byte character that reaches the grid before the editor has the
+    // focus).
+    CString m_strTypedText;
     int m_nRememberedRow = -1;
     int m_nHeaderHeightBase = BASE_HEADER_HEIGHT; // the title header at zoom 100, when shown
-    double m_dRangeTotal = 0.0;
-    BOOL m_bHasTotal = FALSE;
+    CRangeSum m_rangeSum;
     BOOL m_bPlaceTotal = FALSE;
     // What printing keeps between its steps, and the wait dialog of the layouts' choice.
     std::shared_ptr<struct CPartsPrintState> m_pPrintState;
-    // What the cell store and the calculation need of each column (numeric, calculated,
-    // rounding rule, picture, formula), taken from the parts form as the estimate takes its
-    // columns from its form, and taken again whenever a text they came from differs.
-    CFormColumns m_formColumns{*this};
-    CEstimateColumns m_columns{m_formColumns, GetColumnCountSource()};
-    std::vector<double> m_formulaValues;
-    std::string m_strExpression; // the formula being worked out, reused from cell to cell
-    CRowFormula m_plainFormula;  // the plain way's formula, read from the form at every cell
-    bool m_bPlainCalculation = false;
+    // The model of the document the view was last seen with (GetModel): the cells are read
+    // many times a paint, and finding the document's type each time would cost more than
+    // the reading.
+    mutable const void* m_pDocumentSeen = nullptr;
+    mutable CPartsModel* m_pModel = nullptr;
+
+    // The copy mode (GetCopyMode), shared by every parts window and kept beside the
+    // clipboard code.
+    static int s_nCopyMode;
+    // The pass of the grids' two-pass paint: set by a first paint that only invalidated its
+    // area, cleared by the paint that draws. One flag for every parts window.
+    static bool s_bPaintPass;
+    // The last find of any parts window: its text, its request flags and the position of
+    // its match in the current cell (-1 none). A replace acts on that match, in whichever
+    // window the replace dialog sends it.
+    struct CLastFind {
+        CString strText;
+        WPARAM nFlags = 0;
+        int nFoundPos = -1;
+    };
+    static CLastFind s_lastFind;
 };

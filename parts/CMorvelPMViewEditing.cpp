@@ -2,11 +2,8 @@
 // committed by Enter, Up, Down, a click or any other key, abandoned by Esc), the keys and
 // the mouse over the grid, the drag selection, the context menu and the row commands
 // insert, delete and clear.
-#include "estimate/engine/CGridRow.h"
-#include "estimate/engine/CNumberRules.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
-#include "parts/CPartsShared.h"
 #include "platform/base/Cp932Text.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"
@@ -47,8 +44,7 @@ void CMorvelPMView::AbandonEdit()
     HideCellEdit();
     CMorvelPMDoc* pDoc = GetDocument();
     if (pDoc != nullptr && m_nRowsBeforeEdit >= 0 && pDoc->GetRowsInUse() == GetCurrentRow() + 1) {
-        pDoc->ReduceRowsInUse(m_nRowsBeforeEdit);
-        SetVScrollRange(pDoc->GetRowsInUse());
+        pDoc->Model().ReduceRowsInUse(m_nRowsBeforeEdit);
         UpdateStatusText();
     }
     m_nRowsBeforeEdit = -1;
@@ -115,17 +111,16 @@ void CMorvelPMView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
         return;
     if (m_nEditState == editClosed) {
         m_nEditState = editOpening;
-        CPartsShared::s_strTypedText.Empty();
+        m_strTypedText.Empty();
         m_nRowsBeforeEdit = pDoc->GetRowsInUse();
     }
     m_wndEdit.MoveWindow(x, y, GetColumnWidth(GetCurrentCol()), GetRowHeight());
     m_wndEdit.ShowWindow(SW_SHOW);
-    CPartsShared::s_strTypedText += static_cast<char>(static_cast<BYTE>(nChar));
+    m_strTypedText += static_cast<char>(static_cast<BYTE>(nChar));
     // While the trail byte of a double-byte character is still to come, the editor shows
     // the characters before it.
-    StyleCellEdit(WholeCharacters(CPartsShared::s_strTypedText));
-    if (pDoc->ExtendRowsInUse(GetCurrentRow() + 1))
-        SetVScrollRange(pDoc->GetRowsInUse());
+    StyleCellEdit(WholeCharacters(m_strTypedText));
+    pDoc->Model().ExtendRowsInUse(GetCurrentRow() + 1);
     {
         // No cell has changed yet: an undo abandons the edit and takes back its record.
         const CUndoKeepingScope keepUndo;
@@ -147,16 +142,9 @@ void CMorvelPMView::OpenEditOnCell()
     GetCellRangeRect(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow(), &rcCell);
     m_wndEdit.MoveWindow(rcCell.left, rcCell.top, GetColumnWidth(GetCurrentCol()), GetRowHeight());
     m_wndEdit.ShowWindow(SW_SHOW);
-    CString strText = GetCellText(GetCurrentRow(), GetCurrentCol());
-    // A number shows as its column prints it. A cell of a number column that holds anything
-    // else shows as it is, so that confirming it unchanged keeps it.
-    if (IsNumericColumn(GetCurrentCol()) && CNumberRules::IsNumberText(strText))
-        strText =
-            CNumberRules::FormatByPicture(std::atof(strText), pDoc->m_form.GetItem(GetCurrentCol(), 3), true);
-    StyleCellEdit(strText);
+    StyleCellEdit(pDoc->Model().GetEditText(GetCurrentRow(), GetCurrentCol()));
     m_nEditState = editOpen;
-    if (pDoc->ExtendRowsInUse(GetCurrentRow() + 1))
-        SetVScrollRange(pDoc->GetRowsInUse());
+    pDoc->Model().ExtendRowsInUse(GetCurrentRow() + 1);
 }
 
 void CMorvelPMView::OnLButtonDblClk(UINT nFlags, CPoint point)
@@ -373,104 +361,34 @@ BOOL CMorvelPMView::PreTranslateMessage(MSG* pMsg)
 // ---------------------------------------------------------------------------------------
 // Rows
 
-CString CMorvelPMView::TrimBlanks(const CString& strText)
-{
-    const char* p = strText;
-    const int nLength = strText.GetLength();
-    int nFirst = 0;
-    while (nFirst < nLength && p[nFirst] == ' ')
-        ++nFirst;
-    int nEnd = nLength;
-    while (nEnd > nFirst && p[nEnd - 1] == ' ')
-        --nEnd;
-    return strText.Mid(nFirst, nEnd - nFirst);
-}
-
-void CMorvelPMView::AllocateRows(int nCount)
-{
-    CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || nCount <= 0)
-        return;
-    pDoc->AllocateRows(nCount);
-}
-
-int CMorvelPMView::InsertRowsQuiet(int nRow, int nCount)
-{
-    CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || nRow < 0 || nRow >= GetRowLimit() || nCount <= 0)
-        return 0;
-    // Rows the list's file could not hold are not inserted at all (the user is told why).
-    if (!HasFileRoomForRows(nRow, nCount))
-        return 0;
-    pDoc->InsertEmptyRows(nRow, nCount);
-    // Rows pushed past the row limit would read as empty and be saved empty: the limit
-    // grows (as opening a long list makes it) so that every row stays.
-    if (pDoc->GetRowsInUse() > GetRowLimit()) {
-        POSITION pos = pDoc->GetFirstViewPosition();
-        while (pos != nullptr) {
-            if (auto* pView = dynamic_cast<CMorvelPMView*>(pDoc->GetNextView(pos)))
-                pView->GrowRowLimit(pDoc->GetRowsInUse());
-        }
-        pDoc->m_nRowLimit = std::max(pDoc->m_nRowLimit, GetRowLimit());
-    }
-    SetVScrollRange(pDoc->GetRowsInUse());
-    return nCount;
-}
-
 bool CMorvelPMView::HasFileRoomForRows(int nRow, int nCount) const
 {
-    const CMorvelPMDoc* pDoc = GetDocument();
-    return pDoc == nullptr || CheckFileRowLimit(std::max<long long>(pDoc->GetRowsInUse(), nRow) + nCount);
-}
-
-void CMorvelPMView::InsertRowQuiet(int nRow)
-{
-    InsertRowsQuiet(nRow, 1);
+    return CheckFileRowLimit(std::max<long long>(GetUsedRows(), nRow) + nCount);
 }
 
 void CMorvelPMView::InsertRow(int nRow)
 {
-    CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || nRow < 0 || nRow >= GetRowLimit())
+    CPartsModel* pModel = GetModel();
+    if (pModel == nullptr || nRow < 0 || nRow >= GetRowLimit() || !HasFileRoomForRows(nRow, 1))
         return;
-    InsertRowQuiet(nRow);
-    InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
-    pDoc->UpdateAllViews(nullptr);
-    pDoc->SetModifiedFlag(TRUE);
-}
-
-void CMorvelPMView::RemoveRow(int nRow)
-{
-    CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || nRow < 0 || nRow >= GetRowLimit() || !pDoc->RemoveRowAt(nRow))
-        return;
-    SetVScrollRange(pDoc->GetRowsInUse());
+    pModel->InsertEmptyRows(nRow, 1);
+    AfterRowsChanged(nRow, GetRowLimit() - 1);
 }
 
 void CMorvelPMView::DeleteRow(int nRow)
 {
-    CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || nRow < 0 || nRow >= GetRowLimit() || nRow >= pDoc->GetRowArraySize())
+    CPartsModel* pModel = GetModel();
+    if (pModel == nullptr || nRow < 0 || nRow >= GetRowLimit() || !pModel->RemoveRowAt(nRow))
         return;
-    RemoveRow(nRow);
-    InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
-    pDoc->UpdateAllViews(nullptr);
-    pDoc->SetModifiedFlag(TRUE);
+    AfterRowsChanged(nRow, GetRowLimit() - 1);
 }
 
-void CMorvelPMView::ClearCells(int nCol1, int nRow1, int nCol2, int nRow2)
+void CMorvelPMView::AfterRowsChanged(int nFirst, int nLast)
 {
     CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr)
-        return;
-    for (int r = nRow1; r <= nRow2; ++r) {
-        for (int c = nCol1; c <= nCol2; ++c)
-            SetCellText(CString(), r, c);
-    }
-    // A cleared formula cell takes its formula's figure again, as every row's would.
-    CalcRows(nRow1, nRow2);
-    InvalidateCells(0, nRow1, GetColumnCount() - 1, nRow2, true);
+    InvalidateRows(nFirst, nLast, TRUE);
     pDoc->SetModifiedFlag(TRUE);
+    pDoc->UpdateAllViews(nullptr);
 }
 
 void CMorvelPMView::OnInsertRow()
@@ -478,34 +396,26 @@ void CMorvelPMView::OnInsertRow()
     CMorvelPMDoc* pDoc = GetDocument();
     if (pDoc == nullptr)
         return;
+    const int nRow = GetCurrentRow();
+    int nCount = 1;
+    int nRepaintFrom = nRow;
     if (GetSelectMode() == selectRows) {
+        // As many rows as are selected go in at the current row.
         CRect rcRange;
         NormalizeCellRange(GetSelection().left, GetSelection().top, GetSelection().right,
                            GetSelection().bottom, &rcRange);
-        const int nCount = std::max(0, static_cast<int>(rcRange.bottom - rcRange.top + 1));
-        const int nRow = GetCurrentRow();
-        // Rows the file could not hold are refused before the undo record or the modified
-        // mark changes anything.
-        if (!HasFileRoomForRows(nRow, nCount))
-            return;
-        // The record is the block of the rows the insert makes (all columns), so that undo
-        // takes out exactly those rows, wherever the cursor stood in the selection.
-        SaveBlockForUndo(CRect(0, nRow, std::max(0, GetColumnCount() - 1), nRow + std::max(0, nCount - 1)));
-        pDoc->SetModifiedFlag(TRUE);
-        CalcRows(nRow, nRow + InsertRowsQuiet(nRow, nCount) - 1);
-        SetCurrentRow(nRow);
-        InvalidateRows(std::min<int>(rcRange.top, nRow), GetRowLimit() - 1, TRUE);
-        pDoc->UpdateAllViews(nullptr);
-    } else {
-        if (!HasFileRoomForRows(GetCurrentRow(), 1))
-            return;
-        SaveSelectionForUndo();
-        pDoc->SetModifiedFlag(TRUE);
-        InsertRow(GetCurrentRow());
-        // A formula of no column (a constant) has its figure in the new row too.
-        CalcRow(GetCurrentRow(), 0);
+        nCount = std::max(1, static_cast<int>(rcRange.bottom - rcRange.top + 1));
+        nRepaintFrom = std::min<int>(rcRange.top, nRow);
     }
-    RecordUndo(undoRowInsert);
+    // Rows the file could not hold are refused before anything changes.
+    if (!HasFileRoomForRows(nRow, nCount))
+        return;
+    auto pCommand = pDoc->Model().InsertRows(nRow, nCount);
+    if (pCommand == nullptr)
+        return;
+    SetCurrentRow(nRow);
+    AfterRowsChanged(nRepaintFrom, GetRowLimit() - 1);
+    RecordUndo(std::move(pCommand));
 }
 
 void CMorvelPMView::OnDeleteRow()
@@ -513,24 +423,24 @@ void CMorvelPMView::OnDeleteRow()
     CMorvelPMDoc* pDoc = GetDocument();
     if (pDoc == nullptr)
         return;
-    SaveSelectionForRowDelete();
     CRect rcRange;
     NormalizeCellRange(GetSelection().left, GetSelection().top, GetSelection().right, GetSelection().bottom,
                        &rcRange);
+    std::unique_ptr<CPartsUndoCommand> pCommand;
     if (GetSelectMode() == selectRows && rcRange.top <= pDoc->GetRowsInUse()) {
+        // The selected rows go, as far as they are used.
         const int nTop = std::max(0, static_cast<int>(rcRange.top));
-        const int nBottom = std::min<int>(rcRange.bottom, pDoc->GetRowsInUse() - 1);
-        for (int r = nTop; r <= nBottom; ++r)
-            RemoveRow(nTop);
+        pCommand = pDoc->Model().DeleteRows(nTop, std::min<int>(rcRange.bottom, pDoc->GetRowsInUse() - 1));
         SetCurrentCell(0, nTop);
         SetSelection(selectNone, CRect(0, nTop, 0, nTop));
-        pDoc->SetModifiedFlag(TRUE);
-        InvalidateRows(nTop, GetRowLimit() - 1, TRUE);
-        pDoc->UpdateAllViews(nullptr);
+        AfterRowsChanged(nTop, GetRowLimit() - 1);
     } else {
-        DeleteRow(GetCurrentRow());
+        // The current row goes (a row beyond the stored rows is not there to go).
+        pCommand = pDoc->Model().DeleteRows(GetCurrentRow(), GetCurrentRow());
+        if (pCommand != nullptr)
+            AfterRowsChanged(GetCurrentRow(), GetRowLimit() - 1);
     }
-    RecordUndo(undoRowDelete);
+    RecordUndo(std::move(pCommand));
 }
 
 void CMorvelPMView::OnClearRow()
@@ -543,22 +453,16 @@ void CMorvelPMView::OnClearRow()
         CRect rcRange;
         NormalizeCellRange(GetSelection().left, GetSelection().top, GetSelection().right,
                            GetSelection().bottom, &rcRange);
-        nTop = std::max(0, static_cast<int>(rcRange.top));
+        nTop = rcRange.top;
         nBottom = rcRange.bottom;
     }
     // Rows past the last one are empty already: clearing them (the whole grid selected)
     // would only add empty rows to the list.
-    nBottom = std::min(nBottom, pDoc->GetRowsInUse() - 1);
-    if (nTop > nBottom)
+    auto pCommand = pDoc->Model().ClearRows(nTop, nBottom);
+    if (pCommand == nullptr)
         return;
-    for (int r = nTop; r <= nBottom; ++r) {
-        for (int c = 0; c < GetColumnCount(); ++c)
-            SetCellText(CString(), r, c);
-    }
-    CalcRows(nTop, nBottom);
-    InvalidateRows(nTop, nBottom, TRUE);
-    pDoc->SetModifiedFlag(TRUE);
-    pDoc->UpdateAllViews(nullptr);
+    AfterRowsChanged(pCommand->FirstRow(), pCommand->LastRow());
+    RecordUndo(std::move(pCommand));
 }
 
 void CMorvelPMView::OnUpdateRowCommand(CCmdUI* pCmdUI)

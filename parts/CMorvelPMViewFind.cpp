@@ -7,12 +7,10 @@
 // value otherwise.
 #include "app/CShellServices.h"
 #include "app/CWaitDialog.h"
-#include "estimate/engine/CGridRow.h"
-#include "estimate/engine/CRowSort.h"
+#include "estimate/engine/CNumberRules.h"
 #include "grid/ModelessMessages.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
-#include "parts/CPartsShared.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/CWinApp.h"
 #include "resources/ResourceIds.h"
@@ -22,11 +20,15 @@
 #include <memory>
 #include <vector>
 
+CMorvelPMView::CLastFind CMorvelPMView::s_lastFind;
+
 CCellSearch::CCellText CMorvelPMView::ReadCellForSearch(int nRow, int nCol) const
 {
     CCellSearch::CCellText cell;
+    const CPartsModel* pModel = GetModel();
     cell.strText = GetCellText(nRow, nCol);
-    cell.bNumber = IsNumberShownColumn(nCol) && CNumberRules::IsNumberText(cell.strText);
+    cell.bNumber =
+        pModel != nullptr && pModel->IsNumberShownColumn(nCol) && CNumberRules::IsNumberText(cell.strText);
     if (cell.bNumber)
         cell.strShown = GetDisplayText(nRow, nCol, nullptr);
     return cell;
@@ -104,21 +106,19 @@ void CMorvelPMView::GoToCell(int nCol, int nRow)
     UpdateWindow();
 }
 
-void CMorvelPMView::ReplaceInCell(const CCellSearch::CMatch& match, const CString& strReplacement)
-{
-    // A number cell is replaced in the text it shows and keeps the number that then reads.
-    SetCellText(match.Replaced(strReplacement), match.nRow, match.nCol);
-}
-
-void CMorvelPMView::AfterReplacing(int nFirstRow, int nLastRow)
+void CMorvelPMView::ReplaceMatches(const std::vector<CCellSearch::CMatch>& matches,
+                                   const CString& strReplacement)
 {
     CMorvelPMDoc* pDoc = GetDocument();
-    RecordUndo(undoRowsWritten);
+    // A number cell is replaced in the text it shows and keeps the number that then reads;
+    // each row written gets its figures worked out once, as typing would.
+    auto pCommand = pDoc->Model().ReplaceCells(matches, strReplacement);
     if (m_hWnd != nullptr) {
-        InvalidateRows(nFirstRow, nLastRow);
+        InvalidateRows(matches.front().nRow, matches.back().nRow);
         UpdateWindow();
     }
     pDoc->SetModifiedFlag(TRUE);
+    RecordUndo(std::move(pCommand));
 }
 
 LRESULT CMorvelPMView::OnFindReplaceRequest(WPARAM wParam, LPARAM lParam)
@@ -132,9 +132,8 @@ LRESULT CMorvelPMView::OnFindReplaceRequest(WPARAM wParam, LPARAM lParam)
         const CString strReplacement(lpszText + std::strlen(lpszText) + 1);
         if (strFind.IsEmpty())
             return 0;
-        CPartsShared::s_strFindText = strFind;
-        CPartsShared::s_nFindFlags = wParam;
-        CPartsShared::s_nFindLength = strFind.GetLength();
+        s_lastFind.strText = strFind;
+        s_lastFind.nFlags = wParam;
         // The matches first, then the replacements: what a replacement makes is never
         // searched again, and the rows are kept for undo before anything changes.
         const CPoint ptSaved(GetCurrentCol(), GetCurrentRow());
@@ -145,7 +144,7 @@ LRESULT CMorvelPMView::OnFindReplaceRequest(WPARAM wParam, LPARAM lParam)
              match.IsFound(); match = FindNextMatch((wParam | FRQ_DOWN) & ~FRQ_UP, strFind))
             found.push_back(match);
         SetCurrentCell(ptSaved.x, ptSaved.y);
-        CPartsShared::s_nFoundPos = -1;
+        s_lastFind.nFoundPos = -1;
         if (found.empty()) {
             // Nothing replaced changes nothing: the last undo record stays.
             const CUndoKeepingScope keepUndo;
@@ -156,42 +155,28 @@ LRESULT CMorvelPMView::OnFindReplaceRequest(WPARAM wParam, LPARAM lParam)
             pDoc->SetModifiedFlag(TRUE);
             return 1;
         }
-        const int nFirstRow = found.front().nRow, nLastRow = found.back().nRow;
-        SaveBlockForUndo(CRect(0, nFirstRow, GetColumnCount() - 1, nLastRow));
-        for (const CCellSearch::CMatch& match : found)
-            ReplaceInCell(match, strReplacement);
-        // Each row written gets its figures worked out once, as typing would.
-        for (size_t i = 0; i < found.size(); ++i) {
-            if (i == 0 || found[i].nRow != found[i - 1].nRow)
-                CalcFormulaColumns(found[i].nRow, 0, CRowFormula::partsTypedRules);
-        }
-        AfterReplacing(nFirstRow, nLastRow);
+        ReplaceMatches(found, strReplacement);
         return 1;
     }
     if (IsReplaceRequest(wParam)) {
         // The last find's match is replaced only where it still stands: the find text
         // matches the current cell at the same place. A cell changed or left since the
         // find is not spliced at a position that no longer means anything.
-        const CCellSearch::CMatch match(MatchCellText(GetCurrentRow(), GetCurrentCol(),
-                                                      CPartsShared::s_nFindFlags,
-                                                      CPartsShared::s_strFindText),
-                                        GetCurrentCol(), GetCurrentRow());
-        if (CPartsShared::s_nFoundPos < 0 || match.nPosition != CPartsShared::s_nFoundPos)
+        const CCellSearch::CMatch match(
+            MatchCellText(GetCurrentRow(), GetCurrentCol(), s_lastFind.nFlags, s_lastFind.strText),
+            GetCurrentCol(), GetCurrentRow());
+        if (s_lastFind.nFoundPos < 0 || match.nPosition != s_lastFind.nFoundPos)
             return 0;
-        SaveBlockForUndo(CRect(0, match.nRow, GetColumnCount() - 1, match.nRow));
-        ReplaceInCell(match, CString(lpszText));
-        CalcFormulaColumns(match.nRow, 0, CRowFormula::partsTypedRules);
         // This match is gone; the next replace needs the next find.
-        CPartsShared::s_nFoundPos = -1;
-        AfterReplacing(match.nRow, match.nRow);
+        s_lastFind.nFoundPos = -1;
+        ReplaceMatches({match}, CString(lpszText));
         return 1;
     }
     // Find. An empty text finds nothing.
-    CPartsShared::s_strFindText = lpszText;
-    CPartsShared::s_nFindFlags = wParam;
-    CPartsShared::s_nFindLength = static_cast<int>(std::strlen(lpszText));
-    CPartsShared::s_nFoundPos = FindNext(wParam, lpszText);
-    if (CPartsShared::s_nFoundPos < 0)
+    s_lastFind.strText = lpszText;
+    s_lastFind.nFlags = wParam;
+    s_lastFind.nFoundPos = FindNext(wParam, lpszText);
+    if (s_lastFind.nFoundPos < 0)
         return 0;
     const CPoint ptFound(GetCurrentCol(), GetCurrentRow());
     if (m_hWnd != nullptr) {
@@ -251,28 +236,15 @@ void CMorvelPMView::OnUpdateReplace(CCmdUI* pCmdUI)
 int CMorvelPMView::SortRowsBy(int nCol, int nTop, int nBottom, bool bAscending)
 {
     CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || nCol < 0 || nCol >= GetColumnCount())
+    if (pDoc == nullptr)
         return 0;
-    nTop = std::max(0, nTop);
-    if (nBottom >= pDoc->GetRowsInUse())
-        nBottom = pDoc->GetRowsInUse() - 1;
-    if (nTop > nBottom)
+    int nSorted = 0;
+    auto pCommand = pDoc->Model().SortRows(nCol, nTop, nBottom, bAscending, &nSorted);
+    if (nSorted == 0)
         return 0;
-    const bool bText = GetAttribute(nCol).Find("文字"_sj) >= 0;
-    // An unwritten row sorts as an empty row.
-    std::vector<const CGridRow*> rows;
-    rows.reserve(static_cast<size_t>(nBottom - nTop + 1));
-    for (int r = nTop; r <= nBottom; ++r)
-        rows.push_back(pDoc->GetRow(r));
-    std::vector<int> aOrder =
-        CRowSort::SortedOrder(rows, nCol, bText ? CRowSort::EKey::text : CRowSort::EKey::number, bAscending);
-    for (int& nRow : aOrder)
-        nRow += nTop;
-    pDoc->ReorderRows(nTop, aOrder);
-    InvalidateRows(nTop, nBottom, true);
-    pDoc->SetModifiedFlag(TRUE);
-    pDoc->UpdateAllViews(nullptr);
-    return nBottom - nTop + 1;
+    AfterRowsChanged(std::max(0, nTop), std::max(0, nTop) + nSorted - 1);
+    RecordUndo(std::move(pCommand));
+    return nSorted;
 }
 
 void CMorvelPMView::SortRows()

@@ -1,13 +1,12 @@
 // Three small tools of the parts grid: the range total of a numeric column (added up,
 // shown in the frame's title and dropped into a clicked cell), the fixed-rate change of a
-// numeric column on the rows that meet up to two conditions, and one bookmarked row.
-// None of them is undoable.
+// numeric column on the rows that meet up to two conditions, and one bookmarked row. Their
+// computations are the ones the estimate uses (CRangeSum, CFixedRateChange) over the
+// document's model; the fixed-rate change and a range total dropped into a cell are undone
+// as any other command.
 #include "app/CShellServices.h"
-#include "estimate/engine/CFixedRateChange.h"
-#include "estimate/engine/CNumberRules.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
-#include "parts/CPartsShared.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/frames/CFrameWnd.h"
@@ -15,71 +14,42 @@
 #include "platform/ui/gdi/GdiObjects.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
 
 // ---------------------------------------------------------------------------------------
 // Conditions and the fixed-rate change
 
-BOOL CMorvelPMView::RowMatchesCondition(int nRow, int nCol1, int nOp1, const CString& strValue1, int nCol2,
-                                        int nOp2, const CString& strValue2, int nCombine) const
+namespace {
+
+// The dialog's two conditions as the fixed-rate change reads them.
+CFixedRateChange::CCondition ConditionOf(const CMorvelPMView::CRateChangeRequest& request)
 {
-    const auto test = [&](int nCol, int nOp, const CString& strValue) {
-        if (strValue.IsEmpty())
-            return true;
-        const CString strCell = GetCellText(nRow, nCol);
-        int nOrder = 0;
-        if (IsNumericColumn(nCol)) {
-            const double a = std::atof(strCell);
-            const double b = std::atof(strValue);
-            nOrder = a < b ? -1 : a > b ? 1 : 0;
-        } else {
-            // Byte order of the code page 932 texts.
-            const int nCompare = std::strcmp(strCell, strValue);
-            nOrder = nCompare < 0 ? -1 : nCompare > 0 ? 1 : 0;
-        }
-        return CFixedRateChange::HoldsRelation(nOrder, nOp);
-    };
-    const bool b1 = test(nCol1, nOp1, strValue1);
-    const bool b2 = test(nCol2, nOp2, strValue2);
-    if (nCombine == 0)
-        return b1 || b2;
-    if (nCombine == 1)
-        return b1 && b2;
-    return FALSE;
+    CFixedRateChange::CCondition condition;
+    condition.nCol1 = request.nCol1;
+    condition.nRelation1 = request.nOp1;
+    condition.strValue1 = request.strValue1;
+    condition.nCol2 = request.nCol2;
+    condition.nRelation2 = request.nOp2;
+    condition.strValue2 = request.strValue2;
+    condition.nConjunction = request.nCombine;
+    return condition;
 }
+
+} // namespace
 
 int CMorvelPMView::ApplyRateChange(const CRateChangeRequest& request)
 {
     CMorvelPMDoc* pDoc = GetDocument();
     if (pDoc == nullptr)
         return 0;
-    CRect rcBlock;
-    NormalizeCellRange(GetSelection().left, GetSelection().top, GetSelection().right, GetSelection().bottom,
-                       &rcBlock);
-    if (GetSelectMode() == selectNone)
-        rcBlock.SetRect(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow());
-    // The change stops at the last used row: the row after it is no part of the list, and a
-    // formula such as "+100" would otherwise start a new row out of nothing.
-    if (rcBlock.bottom >= pDoc->GetRowsInUse())
-        rcBlock.bottom = pDoc->GetRowsInUse() - 1;
+    const CRect rcBlock = GetSelectionBlock();
     const int nCol = rcBlock.right;
     if (!IsNumericColumn(nCol))
         return 0;
     int nChanged = 0;
-    const auto rules = KeepColumnRules();
-    for (int r = std::max<int>(0, rcBlock.top); r <= rcBlock.bottom; ++r) {
-        if (!RowMatchesCondition(r, request.nCol1, request.nOp1, request.strValue1, request.nCol2,
-                                 request.nOp2, request.strValue2, request.nCombine))
-            continue;
-        const CString strResult = CNumberRules::EvaluateFormula(GetCellText(r, nCol) + request.strFormula);
-        SetCellText(strResult, r, nCol);
-        CalcRow(r, 0);
-        ++nChanged;
-    }
-    InvalidateRows(rcBlock.top, rcBlock.bottom, true);
-    pDoc->SetModifiedFlag(TRUE);
-    pDoc->UpdateAllViews(nullptr);
+    auto pCommand = pDoc->Model().ApplyFixedRate(nCol, rcBlock.top, rcBlock.bottom, request.strFormula,
+                                                 ConditionOf(request), &nChanged);
+    AfterRowsChanged(rcBlock.top, std::min<int>(rcBlock.bottom, pDoc->GetRowsInUse() - 1));
+    RecordUndo(std::move(pCommand));
     return nChanged;
 }
 
@@ -118,27 +88,13 @@ void CMorvelPMView::OnRangeAdd()
     CRect rcBlock;
     NormalizeCellRange(GetSelection().left, GetSelection().top, GetSelection().right, GetSelection().bottom,
                        &rcBlock);
-    if (rcBlock.bottom >= pDoc->GetRowsInUse())
-        rcBlock.bottom = pDoc->GetRowsInUse();
-    for (int r = std::max<int>(0, rcBlock.top); r <= rcBlock.bottom; ++r) {
-        CString strNormal;
-        NormalizeNumberText(rcBlock.left, strNormal, GetCellText(r, rcBlock.left));
-        m_dRangeTotal += std::atof(strNormal);
-    }
-    m_bHasTotal = TRUE;
+    pDoc->Model().AddToRangeSum(m_rangeSum, rcBlock.left, rcBlock.top, rcBlock.bottom);
     if (CFrameWnd* pFrame = m_hWnd != nullptr ? GetParentFrame() : nullptr)
-        pFrame->SetWindowText(GetRangeTotalText(rcBlock.left));
+        pFrame->SetWindowText(m_rangeSum.GetText());
     if (m_hWnd != nullptr) {
         Invalidate(FALSE);
         UpdateWindow();
     }
-}
-
-CString CMorvelPMView::GetRangeTotalText(int nCol) const
-{
-    const CMorvelPMDoc* pDoc = GetDocument();
-    return CNumberRules::FormatByPicture(m_dRangeTotal,
-                                         pDoc != nullptr ? pDoc->m_form.GetItem(nCol, 3) : CString(), true);
 }
 
 void CMorvelPMView::OnUpdateRangeAdd(CCmdUI* pCmdUI)
@@ -161,14 +117,13 @@ void CMorvelPMView::OnRangeSet()
 
 void CMorvelPMView::OnUpdateRangeSet(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_bHasTotal);
+    pCmdUI->Enable(m_rangeSum.IsPresent());
     pCmdUI->SetCheck(m_bPlaceTotal ? 1 : 0);
 }
 
 void CMorvelPMView::OnRangeClear()
 {
-    m_bHasTotal = FALSE;
-    m_dRangeTotal = 0.0;
+    m_rangeSum.Clear();
     if (CFrameWnd* pFrame = m_hWnd != nullptr ? GetParentFrame() : nullptr)
         pFrame->SetWindowText("");
 }
@@ -179,13 +134,14 @@ void CMorvelPMView::PlaceRangeTotal()
         return;
     m_bPlaceTotal = FALSE;
     CMorvelPMDoc* pDoc = GetDocument();
-    if (pDoc == nullptr || !IsNumericColumn(GetCurrentCol()))
+    if (pDoc == nullptr)
         return;
-    SetCellText(CNumberRules::FormatNormal(m_dRangeTotal), GetCurrentRow(), GetCurrentCol());
-    CalcRow(GetCurrentRow(), 0);
-    InvalidateRows(GetCurrentRow(), GetCurrentRow());
-    pDoc->SetModifiedFlag(TRUE);
-    pDoc->UpdateAllViews(nullptr);
+    // Nothing goes into a column that is not numeric.
+    auto pCommand = pDoc->Model().StoreNumber(GetCurrentRow(), GetCurrentCol(), m_rangeSum.GetTotal());
+    if (pCommand == nullptr)
+        return;
+    AfterRowsChanged(GetCurrentRow(), GetCurrentRow());
+    RecordUndo(std::move(pCommand));
 }
 
 // ---------------------------------------------------------------------------------------

@@ -1,6 +1,6 @@
-// The small commands and services of the parts grid: the unit pick, the environment
-// settings, the status text, the zoom commands with the main frame's zoom box, and the
-// repaint of one row's head.
+// The small commands and services of the parts grid: the unit pick (a unit picked is
+// undone as typing is), the environment settings, the status text, the zoom commands with
+// the main frame's zoom box, and the repaint of one row's head.
 #include "app/CChildPMFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CMorvelSettings.h"
@@ -49,13 +49,13 @@ LRESULT CMorvelPMView::OnPickUnit(WPARAM /*wParam*/, LPARAM lParam)
     CMorvelPMDoc* pDoc = GetDocument();
     if (const CString* pUnit = reinterpret_cast<const CString*>(lParam);
         pUnit != nullptr && pDoc != nullptr) {
-        SetCellText(*pUnit, GetCurrentRow(), GetCurrentCol());
-        CalcRow(GetCurrentRow(), 0);
+        auto pCommand = pDoc->Model().StoreCellText(GetCurrentRow(), GetCurrentCol(), *pUnit);
         pDoc->SetModifiedFlag(TRUE);
         InvalidateRows(GetCurrentRow(), GetCurrentRow());
         if (m_hWnd != nullptr)
             UpdateWindow();
         pDoc->UpdateAllViews(nullptr);
+        RecordUndo(std::move(pCommand));
     }
     // Picked or not, the cursor moves on as after an input.
     MoveAfterInput();

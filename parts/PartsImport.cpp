@@ -23,6 +23,21 @@ int ReadWord(CArchive& ar)
     return w;
 }
 
+// A CSV field without the half-width blanks at its ends (a trail byte is never a blank, so
+// they are found byte by byte).
+CString TrimBlanks(const CString& strText)
+{
+    const char* p = strText;
+    const int nLength = strText.GetLength();
+    int nFirst = 0;
+    while (nFirst < nLength && p[nFirst] == ' ')
+        ++nFirst;
+    int nEnd = nLength;
+    while (nEnd > nFirst && p[nEnd - 1] == ' ')
+        --nEnd;
+    return strText.Mid(nFirst, nEnd - nFirst);
+}
+
 } // namespace
 
 std::string WriteCsv(const CMorvelPMView& view, const std::vector<BOOL>& ticks)
@@ -58,22 +73,13 @@ int CountFirstLineFields(std::string_view data)
 int InsertCsvRows(CMorvelPMView& view, int nRow, std::string_view data, const std::vector<int>& mapping)
 {
     const std::vector<std::string_view> lines = CsvText::SplitLines(data);
-    const int nCount = view.InsertRowsQuiet(nRow, static_cast<int>(lines.size()));
-    const int nColumns = std::min(static_cast<int>(mapping.size()), view.GetColumnCount());
-    std::vector<CString> fields;
-    const auto rules = view.KeepColumnRules();
-    for (int i = 0; i < nCount; ++i) {
-        const int r = nRow + i;
-        view.SetCellText(CString(), r, 0);
-        CsvText::SplitFields(lines[static_cast<size_t>(i)], fields);
-        for (int c = 0; c < nColumns; ++c) {
-            const int k = mapping[static_cast<size_t>(c)];
-            if (k >= 0 && k < static_cast<int>(fields.size()))
-                view.SetCellText(CMorvelPMView::TrimBlanks(fields[static_cast<size_t>(k)]), r, c);
-        }
-        view.CalcRow(r, 0);
+    std::vector<std::vector<CString>> rows(lines.size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        CsvText::SplitFields(lines[i], rows[i]);
+        for (CString& field : rows[i])
+            field = TrimBlanks(field);
     }
-    return nCount;
+    return view.InsertReadRows(nRow, rows, mapping);
 }
 
 ReadResult ReadOtherPartsFile(const BYTE* pData, size_t nSize, COtherPartsFile& out)
@@ -116,21 +122,7 @@ ReadResult ReadOtherPartsFile(const BYTE* pData, size_t nSize, COtherPartsFile& 
 int InsertOtherRows(CMorvelPMView& view, int nRow, const COtherPartsFile& other,
                     const std::vector<int>& mapping)
 {
-    const int nCount = view.InsertRowsQuiet(nRow, static_cast<int>(other.rows.size()));
-    const int nColumns = std::min(static_cast<int>(mapping.size()), view.GetColumnCount());
-    const auto rules = view.KeepColumnRules();
-    for (int i = 0; i < nCount; ++i) {
-        const int r = nRow + i;
-        const std::vector<CString>& cells = other.rows[static_cast<size_t>(i)];
-        view.SetCellText(CString(), r, 0);
-        for (int c = 0; c < nColumns; ++c) {
-            const int j = mapping[static_cast<size_t>(c)];
-            if (j >= 0 && j < static_cast<int>(cells.size()))
-                view.SetCellText(cells[static_cast<size_t>(j)], r, c);
-        }
-        view.CalcRow(r, 0);
-    }
-    return nCount;
+    return view.InsertReadRows(nRow, other.rows, mapping);
 }
 
 } // namespace PartsImport

@@ -30,7 +30,7 @@ int CountFirstLineFields(std::string_view data);
 
 // Inserts one row per line of the text at nRow (the rows from nRow move down): list column
 // c gets field mapping[c] trimmed of half-width blanks (-1: nothing). Returns the rows
-// inserted.
+// inserted, which are one undo step (CMorvelPMView::InsertReadRows).
 int InsertCsvRows(CMorvelPMView& view, int nRow, std::string_view data, const std::vector<int>& mapping);
 
 // Another parts file, read up to its cells.
@@ -50,7 +50,7 @@ enum ReadResult {
 ReadResult ReadOtherPartsFile(const BYTE* pData, size_t nSize, COtherPartsFile& out);
 
 // Inserts the other file's rows at nRow: list column c gets source column mapping[c]
-// (-1: nothing). Returns the rows inserted.
+// (-1: nothing). Returns the rows inserted, which are one undo step.
 int InsertOtherRows(CMorvelPMView& view, int nRow, const COtherPartsFile& other,
                     const std::vector<int>& mapping);
 

@@ -70,9 +70,7 @@ void CsvInput(CMorvelPMView& view)
         return;
     const std::vector<int> mapping = ItemMapping::DecodeMapping(dlg.GetResult(), 27 * 26);
     CWaitScope wait("ﾃｷｽﾄ入力中..."_sj);
-    const int nRow = view.GetCurrentRow();
-    PartsImport::InsertCsvRows(view, nRow, data, mapping);
-    view.AfterRowsImported(nRow);
+    PartsImport::InsertCsvRows(view, view.GetCurrentRow(), data, mapping);
 }
 
 void ReadOtherForm(CMorvelPMView& view)
@@ -107,9 +105,7 @@ void ReadOtherForm(CMorvelPMView& view)
     if (dlg.DoModal() != IDOK)
         return;
     const std::vector<int> mapping = ItemMapping::DecodeMapping(dlg.GetResult(), other.nColumns);
-    const int nRow = view.GetCurrentRow();
-    PartsImport::InsertOtherRows(view, nRow, other, mapping);
-    view.AfterRowsImported(nRow);
+    PartsImport::InsertOtherRows(view, view.GetCurrentRow(), other, mapping);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The fixed-rate change: which rows meet its conditions and what their numbers become.
 #include "estimate/engine/CFixedRateChange.h"
 
+#include "estimate/engine/CEstimateColumns.h"
 #include "estimate/engine/CEstimateEngine.h"
 #include "estimate/engine/CNumberRules.h"
 
@@ -17,6 +18,21 @@ double ComparedNumber(const CString& strText)
 }
 
 } // namespace
+
+const CString& CEngineCells::GetCell(int nRow, int nCol) const
+{
+    return m_engine.EditCell(nRow, nCol);
+}
+
+int CEngineCells::GetUsedRows() const
+{
+    return m_engine.GetUsedRows();
+}
+
+const CEstimateColumns& CEngineCells::GetColumns() const
+{
+    return m_engine.Columns();
+}
 
 bool CFixedRateChange::HoldsRelation(int nOrder, int nRelation)
 {
@@ -38,14 +54,15 @@ bool CFixedRateChange::HoldsRelation(int nOrder, int nRelation)
     }
 }
 
-bool CFixedRateChange::Matches(const CEstimateEngine& engine, int nRow, const CCondition& condition)
+bool CFixedRateChange::Matches(const IGridCells& cells, int nRow, const CCondition& condition)
 {
+    const CEstimateColumns& columns = cells.GetColumns();
     auto holds = [&](int nCol, int nRelation, const CString& strValue) {
         if (strValue.IsEmpty())
             return true;
-        const CString& strCell = engine.EditCell(nRow, nCol);
+        const CString& strCell = cells.GetCell(nRow, nCol);
         int nOrder;
-        if (engine.IsValidColumn(nCol) && engine.Columns().Get(nCol).bNumeric) {
+        if (columns.IsValid(nCol) && columns.IsNumeric(nCol)) {
             const double left = ComparedNumber(strCell);
             const double right = ComparedNumber(strValue);
             nOrder = left < right ? -1 : (left > right ? 1 : 0);
@@ -66,10 +83,16 @@ bool CFixedRateChange::Matches(const CEstimateEngine& engine, int nRow, const CC
     }
 }
 
+bool CFixedRateChange::Matches(const CEstimateEngine& engine, int nRow, const CCondition& condition)
+{
+    return Matches(CEngineCells(engine), nRow, condition);
+}
+
 bool CFixedRateChange::NewText(int nRow, int nCol, CString& strNew) const
 {
-    const CString& strOld = m_engine.EditCell(nRow, nCol);
-    if (!CNumberRules::IsNumberText(strOld) || !Matches(m_engine, nRow, m_condition))
+    const CString& strOld = m_cells.GetCell(nRow, nCol);
+    const bool bTakesPart = CNumberRules::IsNumberText(strOld) || (m_rules.bEmptyCells && strOld.IsEmpty());
+    if (!bTakesPart || !Matches(m_cells, nRow, m_condition))
         return false;
     const CString strResult = CNumberRules::EvaluateFormula(strOld + m_strFormula);
     if (!CNumberRules::IsNumberText(strResult))

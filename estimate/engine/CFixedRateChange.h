@@ -3,10 +3,13 @@
 // row's cell in its column (the left operand) with a value: as numbers in a numeric column,
 // else as texts in byte order. The change itself writes nothing: it says what a cell's new
 // text is, and the caller stores it, so that the cell store's rounding and the undo record
-// stay where they are.
+// stay where they are. Both grids use it (IGridCells); where they differ, CRules says so.
 #pragma once
 
+#include "estimate/engine/IGridCells.h"
 #include "platform/base/CString.h"
+
+#include <optional>
 
 class CEstimateEngine;
 
@@ -26,24 +29,46 @@ public:
         CString strValue2;
         int nConjunction = 1;
     };
+    // Where the grids differ. The estimate changes the cells that hold a number; the parts
+    // list changes an empty cell of the rows too, to what the formula alone works out to
+    // ("+100" makes 100).
+    struct CRules {
+        bool bEmptyCells = false;
+    };
+    static constexpr CRules estimateRules{false};
+    static constexpr CRules partsRules{true};
 
     // Whether an order (left operand against right: < 0, 0, > 0) holds the relation.
     static bool HoldsRelation(int nOrder, int nRelation);
-    // Whether the engine's row nRow meets the condition.
+    // Whether row nRow meets the condition.
+    static bool Matches(const IGridCells& cells, int nRow, const CCondition& condition);
     static bool Matches(const CEstimateEngine& engine, int nRow, const CCondition& condition);
 
-    CFixedRateChange(const CEstimateEngine& engine, const CString& strFormula, const CCondition& condition)
-        : m_engine(engine), m_strFormula(strFormula), m_condition(condition)
+    CFixedRateChange(const IGridCells& cells, const CString& strFormula, const CCondition& condition,
+                     const CRules& rules)
+        : m_cells(cells), m_strFormula(strFormula), m_condition(condition), m_rules(rules)
     {
     }
+    // Over the estimate's edit page, by its rules.
+    CFixedRateChange(const CEstimateEngine& engine, const CString& strFormula, const CCondition& condition)
+        : m_engineCells(std::in_place, engine), m_cells(*m_engineCells), m_strFormula(strFormula),
+          m_condition(condition), m_rules(estimateRules)
+    {
+    }
+    CFixedRateChange(const CFixedRateChange&) = delete;
+    CFixedRateChange& operator=(const CFixedRateChange&) = delete;
+
     // The new text of cell (nRow, nCol): its number with the formula appended, worked out.
-    // false, leaving strNew alone, where the cell holds no number, the row does not meet
-    // the condition, or the calculation leaves no number (a division by zero, a formula
-    // that is not arithmetic): the cell keeps its number rather than being blanked.
+    // false, leaving strNew alone, where the cell holds no number (nor is an empty cell the
+    // rules change), the row does not meet the condition, or the calculation leaves no
+    // number (a formula that is not arithmetic): the cell keeps what it holds rather than
+    // being blanked.
     bool NewText(int nRow, int nCol, CString& strNew) const;
 
 private:
-    const CEstimateEngine& m_engine;
+    std::optional<CEngineCells> m_engineCells; // when made over an engine
+    const IGridCells& m_cells;
     CString m_strFormula;
     CCondition m_condition;
+    CRules m_rules;
 };

@@ -105,6 +105,9 @@ struct CUndoOutcome {
 
 class CUndoCommand {
 public:
+    // What the commands act on and what the grid does afterwards (for CUndoStoreOf).
+    using Target = IUndoTarget;
+    using Outcome = CUndoOutcome;
     // The action codes the grid's undo keeps (each command reports its own).
     enum EAction : int {
         undoNone = -1,

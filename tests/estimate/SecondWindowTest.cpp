@@ -58,3 +58,26 @@ TEST_F(SecondWindowTest, ANumberTypedInOneWindowIsShownAndRepaintedInTheOther)
     pFirst->GetCellRangeRect(scName, srFirstDetail, scName, srFirstDetail, &rcRow);
     EXPECT_TRUE(rcUpdate.PtInRect(rcRow.CenterPoint()));
 }
+
+TEST_F(SecondWindowTest, AnEditInTheSecondWindowIsUndoneAndRedoneThere)
+{
+    ASSERT_NE(OpenSample(), nullptr);
+    CMorvelEMView* pFirst = m_pView;
+    const std::string before = Cell(srFirstDetail, scAmount);
+    Command(ID_WINDOW_NEW);
+    CMorvelEMView* pSecond = OtherGrid(pFirst);
+    ASSERT_NE(pSecond, nullptr);
+    m_pView = pSecond;
+    GoTo(scQty, srFirstDetail);
+    TypeUtf8("2");
+    Key(VK_RETURN);
+    ASSERT_EQ("700.000000", Cell(srFirstDetail, scAmount));
+    // The windows share the estimate's one undo: the change the first window hears of
+    // leaves it.
+    ASSERT_TRUE(pSecond->GetUndoStore().CanUndo());
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(before, Cell(srFirstDetail, scAmount));
+    ASSERT_TRUE(pSecond->GetUndoStore().CanRedo());
+    Command(ID_EDIT_REDO);
+    EXPECT_EQ("700.000000", Cell(srFirstDetail, scAmount));
+}

@@ -4,8 +4,7 @@
 #include "tests/parts/PartsWindowFixture.h"
 
 #include "app/CMainFrame.h"
-#include "parts/CPMObj.h"
-#include "parts/CPartsShared.h"
+#include "parts/engine/CPMObj.h"
 #include "platform/ui/ole/COleDataObject.h"
 #include "tests/support/GridShiftKeys.h"
 #include "tests/support/RealInput.h"
@@ -82,7 +81,7 @@ protected:
         COleDataObject data;
         std::vector<BYTE> bytes;
         if (data.AttachClipboard())
-            data.GetBytes(static_cast<CLIPFORMAT>(CPartsShared::GetDataFormat()), bytes);
+            data.GetBytes(static_cast<CLIPFORMAT>(CMorvelPMView::GetDataFormat()), bytes);
         CPMObjList list;
         std::vector<std::string> lines;
         if (!list.LoadExchangeBytes(bytes.data(), bytes.size()))

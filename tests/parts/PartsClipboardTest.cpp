@@ -5,8 +5,7 @@
 // under an X display (QT_QPA_PLATFORM=xcb) and skips itself elsewhere.
 #include "tests/parts/PartsWindowFixture.h"
 
-#include "parts/CPMObj.h"
-#include "parts/CPartsShared.h"
+#include "parts/engine/CPMObj.h"
 #include "platform/ui/ole/COleDataObject.h"
 #include "platform/ui/ole/COleDataSource.h"
 #include "tests/parts/PartsTestSupport.h"
@@ -30,14 +29,14 @@ std::vector<BYTE> ClipboardBytes()
     COleDataObject data;
     std::vector<BYTE> bytes;
     if (data.AttachClipboard())
-        data.GetBytes(static_cast<CLIPFORMAT>(CPartsShared::GetDataFormat()), bytes);
+        data.GetBytes(static_cast<CLIPFORMAT>(CMorvelPMView::GetDataFormat()), bytes);
     return bytes;
 }
 
 void PutOnClipboard(const std::vector<BYTE>& bytes)
 {
     auto* pSource = new COleDataSource;
-    pSource->CacheData(static_cast<CLIPFORMAT>(CPartsShared::GetDataFormat()), bytes);
+    pSource->CacheData(static_cast<CLIPFORMAT>(CMorvelPMView::GetDataFormat()), bytes);
     pSource->SetClipboard();
 }
 
@@ -229,6 +228,25 @@ TEST_F(PartsClipboardTest, PasteOverTheUsedRowsAndItsUndo)
     EXPECT_EQ(Cell(3, colName), Cell(0, colName));
 }
 
+TEST_F(PartsClipboardTest, ARedoPastesWhatThePasteHadEvenWhenTheClipboardChangedSince)
+{
+    Click(colName, 1);
+    Command(ID_EDIT_COPY);
+    const std::vector<BYTE> second = ClipboardBytes();
+    const std::string first = Cell(0, colName);
+    Click(colName, 0);
+    Command(ID_EDIT_COPY);
+    Click(colName, 3);
+    Command(ID_EDIT_PASTE);
+    ASSERT_EQ(first, Cell(3, colName));
+    Command(ID_EDIT_UNDO);
+    // Another copy of the program puts something else on the clipboard meanwhile: the redo
+    // is the paste that was undone.
+    PutOnClipboard(second);
+    Command(ID_EDIT_REDO);
+    EXPECT_EQ(first, Cell(3, colName));
+}
+
 TEST_F(PartsClipboardTest, CutCellsEmptiesThemAndUndoRedoAlternate)
 {
     const auto before = AllCells();
@@ -310,13 +328,13 @@ TEST_F(PartsClipboardTest, DamagedClipboardContentChangesNothing)
     const int nRows = m_pDoc->GetRowsInUse();
     const auto tryPaste = [&](const std::vector<BYTE>& bytes, int nMode) {
         PutOnClipboard(bytes);
-        CPartsShared::s_nCopyMode = nMode;
+        CMorvelPMView::SetCopyMode(nMode);
         Click(colName, 1);
         Command(ID_EDIT_PASTE);
         EXPECT_EQ(before, AllCells());
         EXPECT_EQ(nRows, m_pDoc->GetRowsInUse());
     };
-    for (int nMode : {CPartsShared::copyCells, CPartsShared::copyRows}) {
+    for (int nMode : {CMorvelPMView::copyCells, CMorvelPMView::copyRows}) {
         SCOPED_TRACE(nMode);
         {
             ByteBuilder b; // first column after the last
@@ -397,7 +415,7 @@ TEST_F(PartsClipboardTest, ThroughTheXClipboardWithAnotherProgram)
     ASSERT_TRUE(WaitUntil([] { return !QGuiApplication::clipboard()->ownsClipboard(); },
                           "xclip to take the clipboard"));
     Pump();
-    CPartsShared::s_nCopyMode = CPartsShared::copyCells;
+    CMorvelPMView::SetCopyMode(CMorvelPMView::copyCells);
     Click(colSpec, 7);
     Command(ID_EDIT_PASTE);
     EXPECT_EQ("外部1", Cell(7, colSpec));

@@ -1,8 +1,8 @@
 // What the parts window's commands leave behind: after each command (typing, paste, cut,
 // row insert, delete and clear, CSV input, the unit pick, sort, and undo) every figure of the
 // list is what a recalculation of every row gives; a paste over a whole column or the whole
-// grid adds no rows, and undo gives back the rows a paste or typing added; typing and a sort
-// are undone and redone.
+// grid adds no rows, and undo gives back the rows a paste or typing added; typing, a sort,
+// rows read and a unit picked are undone and redone.
 #include "tests/parts/PartsWindowFixture.h"
 
 #include "estimate_tools/CPickDialogs.h"
@@ -62,7 +62,7 @@ protected:
     {
         OpenedParts copy;
         copy.doc->m_form = m_pDoc->m_form;
-        copy.doc->m_nRowLimit = m_pView->GetRowLimit();
+        copy.doc->SetRowLimit(m_pView->GetRowLimit());
         copy.view->TakeDocumentRows();
         for (int r = 0; r < m_pDoc->GetRowsInUse(); ++r)
             for (int c = 0; c < m_pView->GetColumnCount(); ++c)
@@ -191,6 +191,27 @@ TEST_F(PartsCommandFiguresTest, TypingAndASortAreUndoneAndRedoneWithTheirFigures
     EXPECT_EQ(before, AllCells());
     Keys(Qt::ControlModifier, Qt::Key_Y);
     EXPECT_EQ(sorted, AllCells());
+}
+
+TEST_F(PartsCommandFiguresTest, RowsReadFromACsvFileAndAUnitPickedAreUndoneAndRedone)
+{
+    const auto before = AllCells();
+    Click(colName, 2);
+    ImportCsv(Sj("鉄筋,2.5,400\r\n番線,3,120\r\n"));
+    ASSERT_EQ(7, m_pDoc->GetRowsInUse());
+    EXPECT_EQ("1000.000000", Cell(2, colAmount));
+    const auto read = AllCells();
+    Keys(Qt::ControlModifier, Qt::Key_Z);
+    EXPECT_EQ(before, AllCells());
+    Keys(Qt::ControlModifier, Qt::Key_Y);
+    EXPECT_EQ(read, AllCells());
+
+    // A unit picked for a new row starts the row; undo takes the row away again.
+    PickUnit(colUnit, 7);
+    ASSERT_EQ(8, m_pDoc->GetRowsInUse());
+    ASSERT_NE("", Cell(7, colUnit));
+    Keys(Qt::ControlModifier, Qt::Key_Z);
+    EXPECT_EQ(read, AllCells());
 }
 
 TEST_F(PartsCommandFiguresTest, EveryCommandLeavesTheFiguresOfAFullRecalculation)

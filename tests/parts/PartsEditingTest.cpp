@@ -214,8 +214,9 @@ TEST_F(PartsEditingTest, ADeleteOfRowsPastTheUsedRowsTakesOnlyTheUsedOnes)
     EXPECT_EQ("", Cell(2, colName));
 }
 
-TEST_F(PartsEditingTest, RowClearEmptiesTheRowsAndIsNotUndoable)
+TEST_F(PartsEditingTest, RowClearEmptiesTheRowsAndUndoBringsThemBack)
 {
+    const auto before = AllCells();
     Click(colName, 1);
     SelectRows(1, 2);
     Command(ID_ROW_CLEAR_CTX);
@@ -223,7 +224,12 @@ TEST_F(PartsEditingTest, RowClearEmptiesTheRowsAndIsNotUndoable)
         for (int c = 0; c < m_pView->GetColumnCount(); ++c)
             EXPECT_EQ("", Cell(r, c));
     EXPECT_FALSE(Cell(3, colName).empty());
-    EXPECT_EQ(0, Enabled(ID_EDIT_UNDO));
+    const auto cleared = AllCells();
+    ASSERT_EQ(1, Enabled(ID_EDIT_UNDO));
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(before, AllCells());
+    Command(ID_EDIT_REDO);
+    EXPECT_EQ(cleared, AllCells());
 }
 
 TEST_F(PartsEditingTest, RowCommandsFollowTheSelectionKind)

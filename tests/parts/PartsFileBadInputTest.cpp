@@ -129,7 +129,7 @@ TEST_F(PartsFileBadInputTest, RandomBytesFailCleanlyOrReadAsAConsistentList)
         if (p.doc->OnOpenDocument(Path("random.mbd"))) {
             EXPECT_TRUE(boxes.entries.empty());
             EXPECT_EQ(p.doc->GetRowsInUse(), p.doc->GetRowArraySize());
-            EXPECT_LE(p.doc->GetRowsInUse(), p.doc->m_nRowLimit);
+            EXPECT_LE(p.doc->GetRowsInUse(), p.doc->GetRowLimit());
             EXPECT_LE(p.doc->GetColumnCount(), 100);
         } else {
             EXPECT_EQ(1u, boxes.entries.size());

@@ -1,5 +1,5 @@
-// Find, replace and sort in the parts grid, through the requests the find and replace
-// dialogs send (WM_FINDREPLACE_REQUEST) and the sort of a one-column selection.
+// Find and replace in the parts grid, through the requests the find and replace dialogs
+// send (WM_FINDREPLACE_REQUEST). The sort's order is the model's (tests/parts/engine).
 #include "tests/parts/PartsTestSupport.h"
 
 #include "grid/ModelessMessages.h"
@@ -115,46 +115,4 @@ TEST_F(PartsFindTest, ReplaceAllReplacesOneMatchPerCellAndKeepsTheCursor)
     // Column 1 is a number column: "b" is not a number and stays as typed.
     EXPECT_EQ("b", Cell(2, 1));
     EXPECT_EQ(CPoint(2, 2), Current());
-}
-
-TEST_F(PartsFindTest, SortOrdersNumbersByValueAndTextsByText)
-{
-    const char* const names[] = {"b", "10", "a", "9", ""};
-    const char* const numbers[] = {"10", "9", "", "100", "1.5"};
-    for (int r = 0; r < 5; ++r) {
-        Put(r, 0, names[r]);
-        Put(r, 1, numbers[r]);
-    }
-    // Rows 1..9 of the number column: 9 rows asked, 4 in use below row 0.
-    EXPECT_EQ(4, p.view->SortRowsBy(1, 1, 9, true));
-    EXPECT_EQ("b", Cell(0, 0));  // outside the range
-    EXPECT_EQ("a", Cell(1, 0));  // empty counts as 0
-    EXPECT_EQ("", Cell(2, 0));   // 1.5
-    EXPECT_EQ("10", Cell(3, 0)); // 9
-    EXPECT_EQ("9", Cell(4, 0));  // 100
-    // Text order: "10" before "9"; descending puts them the other way.
-    EXPECT_EQ(5, p.view->SortRowsBy(0, 0, 4, true));
-    EXPECT_EQ("", Cell(0, 0));
-    EXPECT_EQ("10", Cell(1, 0));
-    EXPECT_EQ("9", Cell(2, 0));
-    EXPECT_EQ("a", Cell(3, 0));
-    EXPECT_EQ("b", Cell(4, 0));
-    EXPECT_EQ("1.500000", Cell(0, 1)); // whole rows move
-    EXPECT_EQ(5, p.view->SortRowsBy(0, 0, 4, false));
-    EXPECT_EQ("b", Cell(0, 0));
-    // A range past the used rows sorts nothing.
-    EXPECT_EQ(0, p.view->SortRowsBy(0, 7, 9, true));
-}
-
-TEST_F(PartsFindTest, SortOfRowsNeverWrittenKeepsThemEmpty)
-{
-    Put(3, 0, "z");
-    Put(1, 0, "y");
-    // Rows 0 and 2 were never written.
-    EXPECT_EQ(4, p.view->SortRowsBy(0, 0, 3, false));
-    EXPECT_EQ("z", Cell(0, 0));
-    EXPECT_EQ("y", Cell(1, 0));
-    EXPECT_EQ("", Cell(2, 0));
-    EXPECT_EQ("", Cell(3, 0));
-    EXPECT_EQ(4, p.doc->GetRowsInUse());
 }

@@ -134,6 +134,25 @@ TEST_F(PartsPanesTest, SplittingEitherWayKeepsTheRowsTypedBeforeInTheFileAndTheC
     EXPECT_EQ(7, RowsInFile());
 }
 
+TEST_F(PartsPanesTest, AnEditInOnePaneIsUndoneAndRedoneInAnother)
+{
+    DragSplitBox(false, 300);
+    ASSERT_EQ(2, Splitter().GetColumnCount());
+    const auto before = AllCells();
+    m_pView = Pane(0, 1);
+    TypeInto(1, "bolt");
+    const auto typed = AllCells();
+    ASSERT_NE(before, typed);
+    // The list's one undo: the other pane takes the edit back and does it again.
+    m_pView = Pane(0, 0);
+    ASSERT_EQ(1, Enabled(ID_EDIT_UNDO));
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(before, AllCells());
+    ASSERT_EQ(1, Enabled(ID_EDIT_REDO));
+    Command(ID_EDIT_REDO);
+    EXPECT_EQ(typed, AllCells());
+}
+
 TEST_F(PartsPanesTest, AResizedColumnReachesEveryPaneAndTheFormAndComesBackFromTheFile)
 {
     DragSplitBox(false, 400);

@@ -60,21 +60,6 @@ TEST_F(PartsToolsTest, TheRangeTotalAddsUpShowsInTheTitleAndGoesIntoAClickedCell
     EXPECT_EQ(0, Enabled(ID_RANGE_SET));
 }
 
-TEST_F(PartsToolsTest, ConditionsCompareNumbersInNumberColumnsAndTextsElsewhere)
-{
-    Put(0, colNote, "9");
-    Put(0, colQty, "9");
-    // Text: "9" > "10"; numbers: 9 < 10.
-    EXPECT_TRUE(m_pView->RowMatchesCondition(0, colNote, 5, "10", 0, -1, "", 1));
-    EXPECT_TRUE(m_pView->RowMatchesCondition(0, colQty, 0, "10", 0, -1, "", 1));
-    EXPECT_FALSE(m_pView->RowMatchesCondition(0, colQty, 5, "10", 0, -1, "", 1));
-    // An empty value holds; or and and; any other combination is false.
-    EXPECT_TRUE(m_pView->RowMatchesCondition(0, colQty, 5, "", colNote, 2, "9", 1));
-    EXPECT_TRUE(m_pView->RowMatchesCondition(0, colQty, 5, "10", colNote, 2, "9", 0));
-    EXPECT_FALSE(m_pView->RowMatchesCondition(0, colQty, 5, "10", colNote, 2, "9", 1));
-    EXPECT_FALSE(m_pView->RowMatchesCondition(0, colQty, 0, "10", colNote, 2, "9", 2));
-}
-
 TEST_F(PartsToolsTest, TheFixedRateChangeMultipliesTheRowsThatMeetTheConditions)
 {
     const std::vector<std::string> prices = {Cell(0, colPrice), Cell(1, colPrice), Cell(2, colPrice),
@@ -128,6 +113,51 @@ TEST_F(PartsToolsTest, TheFixedRateChangeStopsAtTheLastUsedRow)
     // The rows after the list stay empty and the list keeps its length.
     EXPECT_EQ("", Cell(nRowsInUse, colPrice));
     EXPECT_EQ(nRowsInUse, m_pView->GetDocument()->GetRowsInUse());
+}
+
+TEST_F(PartsToolsTest, TheFixedRateChangeKeepsAWordReadsAValueAsItShowsAndIsUndone)
+{
+    Put(3, colPrice, "要見積");
+    Click(colPrice, 3);
+    CMorvelPMView::CRateChangeRequest request;
+    request.strFormula = "*2";
+    EXPECT_EQ(0, m_pView->ApplyRateChange(request));
+    EXPECT_EQ("要見積", Cell(3, colPrice)) << "a word is no number to change";
+    const auto before = AllCells();
+    m_pView->SetSelection(CMorvelView::selectBlock, CRect(colPrice, 0, colPrice, 4));
+    // The rows of fewer than 1,000 of their unit: all but the first (1,250.5 kg).
+    request.nCol1 = colQty;
+    request.nOp1 = 0;
+    request.strValue1 = "1,000";
+    EXPECT_EQ(3, m_pView->ApplyRateChange(request));
+    EXPECT_EQ("98.000000", Cell(0, colPrice));
+    EXPECT_EQ("29600.000000", Cell(1, colPrice));
+    EXPECT_EQ("要見積", Cell(3, colPrice));
+    EXPECT_EQ("76.000000", Cell(4, colPrice));
+    EXPECT_EQ("27360.000000", Cell(4, colAmount));
+    const auto changed = AllCells();
+    ASSERT_EQ(1, Enabled(ID_EDIT_UNDO));
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(before, AllCells());
+    Command(ID_EDIT_REDO);
+    EXPECT_EQ(changed, AllCells());
+}
+
+TEST_F(PartsToolsTest, ATotalPlacedInACellIsUndoneAndRedone)
+{
+    const auto before = AllCells();
+    Click(colPrice, 0);
+    m_pView->SetSelection(CMorvelView::selectBlock, CRect(colPrice, 0, colPrice, 1));
+    Command(ID_RANGE_ADD);
+    Command(ID_RANGE_SET);
+    Click(colQty, 3);
+    EXPECT_EQ("14898.000000", Cell(3, colQty));
+    EXPECT_EQ("6257160.000000", Cell(3, colAmount)) << "14,898 x 420";
+    ASSERT_EQ(1, Enabled(ID_EDIT_UNDO));
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(before, AllCells());
+    Command(ID_EDIT_REDO);
+    EXPECT_EQ("6257160.000000", Cell(3, colAmount));
 }
 
 TEST_F(PartsToolsTest, TheBookmarkJumpsBackAndScrollsTheRowIntoView)

@@ -8,7 +8,6 @@
 #include "estimate/EstimateRegistration.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
-#include "parts/CPartsShared.h"
 #include "parts/PartsRegistration.h"
 #include "platform/base/Path.h"
 #include "platform/base/Profile.h"
@@ -214,7 +213,7 @@ TEST_F(PartsWindowTest, AFirstPaintOnlyWidensItsAreaAndTheNextPaintDraws)
 {
     ASSERT_NE(nullptr, OpenSample());
     Repaint();
-    EXPECT_FALSE(CPartsShared::s_bPaintPass) << "a repaint runs both paints of the pair";
+    EXPECT_FALSE(CMorvelPMView::IsDrawingPaintDue()) << "a repaint runs both paints of the pair";
     // New texts put in without a repaint: the screen still shows the old ones.
     const auto oldInner = CellPixels(m_pView, 2, 3);
     const auto oldCorner = CellPixels(m_pView, 0, 0);
@@ -233,14 +232,14 @@ TEST_F(PartsWindowTest, AFirstPaintOnlyWidensItsAreaAndTheNextPaintDraws)
     // A cell inside the grid: its own rectangle, one pixel larger, is invalidated and
     // nothing is drawn yet.
     const CRect rcInner = firstPaint(2, 3);
-    EXPECT_TRUE(CPartsShared::s_bPaintPass);
+    EXPECT_TRUE(CMorvelPMView::IsDrawingPaintDue());
     CRect rcUpdate;
     ASSERT_TRUE(m_pView->GetUpdateRect(&rcUpdate));
     EXPECT_EQ(CRect(rcInner.left, rcInner.top, rcInner.right + 1, rcInner.bottom + 1), rcUpdate);
     EXPECT_EQ(oldInner, CellPixels(m_pView, 2, 3));
     // The next paint draws, and clears the flag.
     m_pView->UpdateWindow();
-    EXPECT_FALSE(CPartsShared::s_bPaintPass);
+    EXPECT_FALSE(CMorvelPMView::IsDrawingPaintDue());
     EXPECT_NE(oldInner, CellPixels(m_pView, 2, 3));
     EXPECT_FALSE(m_pView->GetUpdateRect(&rcUpdate));
 
@@ -252,7 +251,7 @@ TEST_F(PartsWindowTest, AFirstPaintOnlyWidensItsAreaAndTheNextPaintDraws)
     EXPECT_EQ(oldCorner, CellPixels(m_pView, 0, 0));
     m_pView->UpdateWindow();
     EXPECT_NE(oldCorner, CellPixels(m_pView, 0, 0));
-    EXPECT_FALSE(CPartsShared::s_bPaintPass);
+    EXPECT_FALSE(CMorvelPMView::IsDrawingPaintDue());
 }
 
 TEST_F(PartsWindowTest, ThePanesScrollWithTheSplittersBarsAndShowNoneOfTheirOwn)

@@ -351,7 +351,7 @@ TEST_F(DocumentSheetsTest, TheInputPageShowsThePageSizeAndRowLimitsTheGridsUse)
         ClickDlgButton(dlg, IDCANCEL);
     });
     AfxGetMainWnd()->SendMessage(WM_COMMAND, ID_ENVIRONMENT);
-    EXPECT_EQ(shown, (std::vector<int>{pGrid->GetPageRows(), pGrid->GetRowLimit(), pParts->m_nRowLimit}));
+    EXPECT_EQ(shown, (std::vector<int>{pGrid->GetPageRows(), pGrid->GetRowLimit(), pParts->GetRowLimit()}));
 }
 
 // "導入処理" of an estimate window shows the masters only: a click on a grid cell and keys

@@ -1,4 +1,4 @@
-#include "parts/CPMObj.h"
+#include "parts/engine/CPMObj.h"
 
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"
