@@ -14,6 +14,7 @@
 #include "resources/EstimateEditIds.h"
 #include "resources/ResourceIds.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
+#include "tests/support/DialogCancelWays.h"
 #include "tests/support/RealInput.h"
 
 #include "platform/ui/core/CCmdUI.h"
@@ -211,22 +212,7 @@ TEST_F(EditTools, SortIsCancelledByItsCancelButtonEscOrTheCloseBox)
 {
     PutDetails({{"A", "", "3"}, {"B", "", "1"}});
     SelectColumnBlock(scQty, m_nFree, m_nFree + 1);
-    const std::vector<std::function<void(CDialog&)>> ways = {
-        [](CDialog& dlg) {
-            CWnd* pCancel = dlg.GetDlgItem(IDCANCEL);
-            ASSERT_NE(pCancel, nullptr);
-            CString text;
-            pCancel->GetWindowText(text);
-            EXPECT_EQ(text.ToUtf8(), "ｷｬﾝｾﾙ");
-            const QPoint centre = pCancel->GetWidget()->rect().center();
-            RealInput::Drag(pCancel->GetWidget(), centre, centre);
-        },
-        [](CDialog& dlg) { PressDlgKey(dlg, VK_ESCAPE); },
-        [](CDialog& dlg) {
-            dlg.GetWidget()->close();
-            QApplication::processEvents();
-        },
-    };
+    const std::vector<std::function<void(CDialog&)>> ways = WaysToCancelADialog();
     for (size_t i = 0; i < ways.size(); ++i) {
         CDialogAnswerer answerer;
         answerer.AnswerDialog(IDD_SORT, ways[i]);

@@ -15,6 +15,7 @@
 #include "resources/ResourceIds.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
 #include "tests/estimate_tools/EstimateIoTestSupport.h"
+#include "tests/support/DialogCancelWays.h"
 #include "tests/support/RealInput.h"
 
 #include "platform/base/Path.h"
@@ -266,22 +267,7 @@ TEST_F(EstimateIoCommandsTest, CancelledColumnChoiceLeavesAnExistingFileAsItWas)
 // The column choice has its ｷｬﾝｾﾙ beside OK; it, Esc and the close box write nothing.
 TEST_F(EstimateIoCommandsTest, TheColumnChoiceIsCancelledByItsCancelButtonEscOrTheCloseBox)
 {
-    const std::vector<std::function<void(CDialog&)>> ways = {
-        [](CDialog& dlg) {
-            CWnd* pCancel = dlg.GetDlgItem(IDCANCEL);
-            ASSERT_NE(pCancel, nullptr);
-            CString text;
-            pCancel->GetWindowText(text);
-            EXPECT_EQ(text.ToUtf8(), "ｷｬﾝｾﾙ");
-            const QPoint centre = pCancel->GetWidget()->rect().center();
-            RealInput::Drag(pCancel->GetWidget(), centre, centre);
-        },
-        [](CDialog& dlg) { PressDlgKey(dlg, VK_ESCAPE); },
-        [](CDialog& dlg) {
-            dlg.GetWidget()->close();
-            QApplication::processEvents();
-        },
-    };
+    const std::vector<std::function<void(CDialog&)>> ways = WaysToCancelADialog();
     for (size_t i = 0; i < ways.size(); ++i) {
         CDialogAnswerer answerer;
         answerer.AnswerFileDialog(m_pFolder->System("WORK/NONE.CSV"));
