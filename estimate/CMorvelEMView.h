@@ -120,6 +120,8 @@ public:
     // Rows were put in or taken out of the model from nFromRow on: a selection drag ends
     // (the rows under it moved), the grid's height and scroll ranges follow.
     void RowsMoved(int nFromRow);
+    // The remembered row went from nOld to nNew (-1: none): both row headers are repainted.
+    void MarkRowMoved(int nOld, int nNew);
     // The grid's zoom; the estimate's first window's is the estimate's, which its file keeps.
     void SetZoom(int nPercent);
 

@@ -101,16 +101,15 @@ void CMorvelEMView::InvalidateRowHead(int nRow)
     GetCellRangeRect(std::min(1, GetColumnLimit() - 1), nRow, std::min(1, GetColumnLimit() - 1), nRow, &rc);
     rc.left = 0;
     InvalidateRect(&rc, TRUE);
-    UpdateWindow();
 }
 
 void CMorvelEMView::OnRememberPosition()
 {
+    // Every window repaints the old and the new mark (MarkRowMoved).
     Model().MarkRow(GetCurrentRow());
     NoteUndoRecorded();
-    InvalidateRowHead(m_nMarkRowPrev);
-    InvalidateRowHead(GetMarkRow());
-    m_nMarkRowPrev = GetMarkRow();
+    if (m_hWnd != nullptr)
+        UpdateWindow();
 }
 
 void CMorvelEMView::OnUpdateRememberPosition(CCmdUI* pCmdUI)
@@ -145,11 +144,9 @@ void CMorvelEMView::OnUpdateJumpToRemembered(CCmdUI* pCmdUI)
 
 void CMorvelEMView::OnReleaseMark()
 {
-    const int nOld = GetMarkRow();
     SetMarkRow(-1);
-    InvalidateRowHead(nOld);
-    InvalidateRowHead(m_nMarkRowPrev);
-    m_nMarkRowPrev = -1;
+    if (m_hWnd != nullptr)
+        UpdateWindow();
 }
 
 // ---------------------------------------------------------------------------------------

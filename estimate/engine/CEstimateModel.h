@@ -35,6 +35,8 @@ public:
     // used rows and the row limit may have changed (the windows end a selection drag and
     // follow the grid's height).
     virtual void RowsMoved(int nFromRow) = 0;
+    // The remembered row went from nOld to nNew (-1: none): every window repaints both.
+    virtual void MarkRowMoved(int nOld, int nNew) = 0;
 
 protected:
     ~IEstimateModelHost() = default;
@@ -140,7 +142,7 @@ public:
     void ApplyFixedRate(int nCol, int nFirstRow, int nLastRow, const CRateSettings& settings) override;
     // The remembered row (-1: none); it moves with its row and goes with it.
     int GetMarkRow() const { return m_nMarkRow; }
-    void SetMarkRow(int nRow) override { m_nMarkRow = nRow; }
+    void SetMarkRow(int nRow) override;
     // Records the remembered row at nRow (an undoable command).
     void MarkRow(int nRow);
 

@@ -27,11 +27,13 @@ public:
     void GrowUsedRows(int nRows) override { grown.push_back(nRows); }
     void RowsWritten(int nFirst, int nLast) override { written.emplace_back(nFirst, nLast); }
     void RowsMoved(int nFromRow) override { moved.push_back(nFromRow); }
+    void MarkRowMoved(int, int nNew) override { marks.push_back(nNew); }
     CTaxSettings GetTaxSettings() const override { return {}; }
     bool IsTaxVerticalTotal() const override { return false; }
 
     std::vector<int> grown;
     std::vector<int> moved;
+    std::vector<int> marks;
     std::vector<std::pair<int, int>> written;
 
 private:
@@ -324,4 +326,7 @@ TEST_F(EstimateModelTest, RowCommandsKeepAHeadingAtItsPageStartAndTheMarkOnItsRo
     model.DeleteRowAt(0, 5, {4, false});
     EXPECT_EQ(-1, model.GetMarkRow()) << "and goes with it";
     EXPECT_FALSE(host.moved.empty());
+    // The windows heard of each move of the mark (the aligned insertion moves it down and
+    // the alignment back up), and of nothing else.
+    EXPECT_EQ((std::vector<int>{4, 5, 4, 5, -1}), host.marks);
 }
