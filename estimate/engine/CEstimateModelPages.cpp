@@ -9,6 +9,8 @@
 #include "estimate/engine/UndoCommands.h"
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 namespace {
 
