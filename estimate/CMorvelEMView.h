@@ -684,9 +684,6 @@ public:
     // Row commands: one empty row at the current row, the current row deleted.
     void InsertOneRow();
     void DeleteCurrentRow();
-    // A row deleted as the row-delete command deletes it: a heading that started a later
-    // page stays at the start of its page. Records nothing.
-    void DeleteRowAligned(int nRow);
     // Switches the input method of the view (closing it drops a composition).
     void SetImeOpen(bool bOpen);
     // Shift+F10 and the context-menu key open the grid's context menu.
@@ -1200,10 +1197,14 @@ private:
     // Rows for a choice from the list at the current row: m rows past the used ones, or m
     // inserted there; FALSE when the row limit has no room.
     BOOL PlacePopupRows(int nCount);
+    // Whether nCount rows fit at the current row for a choice from the list: a beep when the
+    // row limit has no room, a message when the file has none (HasFileRoomForRows).
+    bool HasRoomForPopupRows(int nCount) const;
     // Fills row nRow from list entry nItem through the "B" codes of the estimate columns.
     void FillRowFromPopupItem(int nRow, int nItem, ERowKind nKind);
-    // Fills nCount new rows from nRow on from the parts rows (InsertPartsRows).
-    void FillPartsRows(int nRow, const CGridRow* const* ppRows, int nCount);
+    // For each column of the form, the parts column its "B" code names
+    // (CEstimateModel::InsertPartsRows).
+    std::vector<int> PartsSourceColumns() const;
 
     // The range total and the summary page.
     CRangeTotal m_rangeTotal;

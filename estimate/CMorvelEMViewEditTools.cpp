@@ -254,21 +254,11 @@ LRESULT CMorvelEMView::OnUnnecessaryRowMessage(WPARAM wParam, LPARAM lParam)
     case UNROW_DELETE_ALL: {
         const CPoint ptSaved(GetCurrentCol(), GetCurrentRow());
         SetSelectMode(selectNone);
-        int nFrom = 0;
-        int nFirstDeleted = -1;
-        {
-            // Every row deleted, with the page alignment after each, is one command: undo
-            // puts them all back.
-            const CRowsCommandScope rows(*this, undoUnnecessaryRows);
-            for (int nRow = FindUnnecessaryRow(nCondition, nFrom); nRow >= 0;
-                 nRow = FindUnnecessaryRow(nCondition, nFrom)) {
-                DeleteRowAligned(nRow);
-                if (nFirstDeleted < 0)
-                    nFirstDeleted = nRow;
-                nFrom = std::max(0, nRow - 1);
-            }
-        }
+        // Every row deleted, with the page alignment after each, is one command: undo puts
+        // them all back.
+        const int nFirstDeleted = Model().DeleteUnnecessaryRows(GetUnnecessaryRows(), nCondition, PageRule());
         if (nFirstDeleted >= 0) {
+            NoteUndoRecorded();
             InvalidateRows(nFirstDeleted, GetRowLimit() - 1, TRUE);
             RecalcTotals(nFirstDeleted);
             UpdateTreeView();

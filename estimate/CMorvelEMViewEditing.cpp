@@ -644,14 +644,6 @@ void CMorvelEMView::DeleteCurrentRow()
     RefreshMarkRowHeads();
 }
 
-void CMorvelEMView::DeleteRowAligned(int nRow)
-{
-    const int nHeading = AdjustPageBreak(EPageBreak::findHeading, nRow);
-    DeleteRow(nRow);
-    if (nHeading > 0)
-        AdjustPageBreak(EPageBreak::alignRow, nHeading - 1);
-}
-
 void CMorvelEMView::OnClearRow()
 {
     if (GetSelectMode() == selectRows) {

@@ -145,7 +145,7 @@ BOOL CMorvelEMView::OpenPopupList(EPickPurpose ePurpose, const CPopupListContent
     return TRUE;
 }
 
-BOOL CMorvelEMView::PlacePopupRows(int nCount)
+bool CMorvelEMView::HasRoomForPopupRows(int nCount) const
 {
     const int nRow = GetCurrentRow();
     // Rows pushed past the row limit would be lost: nothing is placed then. (Rows inserted
@@ -154,16 +154,19 @@ BOOL CMorvelEMView::PlacePopupRows(int nCount)
     const bool bFits = bAppend ? nRow + nCount <= GetRowLimit() : GetUsedRows() + nCount < GetRowLimit();
     if (nCount <= 0 || !bFits) {
         MessageBeep(0);
-        return FALSE;
+        return false;
     }
-    const int nHeading = bAppend ? 0 : AdjustPageBreak(EPageBreak::findHeading, nRow);
-    if (!HasFileRoomForRows(nRow, nCount, nHeading))
+    const int nHeading = bAppend ? 0 : Model().FirstAlignedHeading(nRow, PageRule());
+    return HasFileRoomForRows(nRow, nCount, nHeading);
+}
+
+BOOL CMorvelEMView::PlacePopupRows(int nCount)
+{
+    if (!HasRoomForPopupRows(nCount))
         return FALSE;
-    // Rows below the used ones are inserted as well (the used rows then reach them), so
-    // that the undo of a pick takes out exactly the rows it put in.
-    InsertRows(nRow, nCount);
-    if (nHeading > 0)
-        AdjustPageBreak(EPageBreak::alignRow, nHeading + nCount);
+    Model().PlaceListRows(GetCurrentRow(), nCount, PageRule());
+    RefreshMarkRowHeads();
+    SetDocumentModified();
     return TRUE;
 }
 
