@@ -327,12 +327,21 @@ TEST_F(EstimateModelTest, RowCommandsKeepAHeadingAtItsPageStartAndTheMarkOnItsRo
     EXPECT_FALSE(host.moved.empty());
 }
 
-TEST_F(EstimateModelTest, RowsCutAndPastedBackThroughTheCopyBuffersAreUndoneAndRedoneOnTheModel)
-{
+// The copy buffers' commands over two detail rows, the buffers handed in as a window hands
+// the application's.
+class EstimateModelClipboardTest : public EstimateModelTest {
+protected:
+    void SetUp() override
+    {
+        Detail(0, "a", "2", "300");
+        Detail(1, "b", "3", "10");
+    }
     const CEstimateModel::CPageRule rule{4, false};
     CEstimateCopyBuffers buffers;
-    Detail(0, "a", "2", "300");
-    Detail(1, "b", "3", "10");
+};
+
+TEST_F(EstimateModelClipboardTest, RowsCutAndPastedBackThroughTheBuffersAreUndoneAndRedoneOnTheModel)
+{
     Detail(2, "c", "1", "5");
     Detail(3, "d", "4", "4");
     const std::string strBefore = Snapshot(model);
@@ -375,12 +384,8 @@ TEST_F(EstimateModelTest, RowsCutAndPastedBackThroughTheCopyBuffersAreUndoneAndR
     EXPECT_EQ(1, repaste.nFirstSelected);
 }
 
-TEST_F(EstimateModelTest, ACellBlockPastedOverALargerBlockRepeatsAndItsUndoPutsTheCellsBack)
+TEST_F(EstimateModelClipboardTest, ACellBlockPastedOverALargerBlockRepeatsAndItsUndoPutsTheCellsBack)
 {
-    const CEstimateModel::CPageRule rule{4, false};
-    CEstimateCopyBuffers buffers;
-    Detail(0, "a", "2", "300");
-    Detail(1, "b", "3", "10");
     Detail(3, "x", "", "");
     model.CopyCells(buffers, CRect(1, 0, 2, 1));
     const std::string strBefore = Snapshot(model);
