@@ -768,6 +768,8 @@ private:
     void CopyRowsToBuffer();
     void CutRowsToBuffer();
     void PasteRowsFromBuffer();
+    // The selected rows' selection made to cover every column, as a copy of rows takes them.
+    void SelectWholeColumnsOfSelection();
     // The row nRow brought into view when it is not, three rows below the top, as the cut
     // of rows shows where they went.
     void ShowCutPlace(int nRow);

@@ -200,12 +200,17 @@ void CMorvelEMView::CopyRowsToBuffer()
     CEstimateCopyBuffers* pBuffers = CopyBuffers();
     if (pBuffers == nullptr)
         return;
+    SelectWholeColumnsOfSelection();
+    const CRect rc = Ordered(GetSelection());
+    Model().CopyRows(*pBuffers, rc.top, rc.bottom);
+}
+
+void CMorvelEMView::SelectWholeColumnsOfSelection()
+{
     CRect rcRows = GetSelection();
     rcRows.left = 0;
     rcRows.right = GetColumnLimit() - 1;
     SetSelection(GetSelectMode(), rcRows);
-    const CRect rc = Ordered(rcRows);
-    Model().CopyRows(*pBuffers, rc.top, rc.bottom);
 }
 
 void CMorvelEMView::CutRowsToBuffer()
@@ -221,7 +226,7 @@ void CMorvelEMView::CutRowsToBuffer()
     // The headings after the cut start their pages again, which may insert rows.
     if (!HasFileRoomAfterCut(nFirst, nCut, nHeading))
         return;
-    SetSelection(GetSelectMode(), CRect(0, rcRows.top, GetColumnLimit() - 1, rcRows.bottom));
+    SelectWholeColumnsOfSelection();
     const CEstimateModel::CRowsCut cut = Model().CutRows(*pBuffers, rcRows.top, rcRows.bottom, PageRule());
     NoteUndoRecorded();
     SetSelectMode(selectNone);

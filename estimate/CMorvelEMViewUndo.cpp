@@ -13,14 +13,12 @@
 #include "estimate/CMorvelEMView.h"
 
 #include "estimate/CMorvelEMDoc.h"
-#include "estimate/engine/CGridRow.h"
 #include "estimate/engine/UndoCommands.h"
 #include "platform/base/Check.h"
 #include "platform/ui/core/CCmdUI.h"
 
 #include <algorithm>
 #include <memory>
-#include <vector>
 
 // ---------------------------------------------------------------------------------------
 // Recording
