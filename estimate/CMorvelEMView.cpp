@@ -546,32 +546,7 @@ int CMorvelEMView::FindColumn(const char* lpszKey, const char* lpszCode) const
 
 void CMorvelEMView::CopyRow(const CGridRow* pSource, CGridRow* pTarget) const
 {
-    if (pTarget == nullptr)
-        return;
-    const int nColumns = GetColumnLimit();
-    if (pSource == nullptr) {
-        pTarget->SetKind(kindEmpty);
-        pTarget->SetParam1(0);
-        pTarget->SetParam2(0);
-        pTarget->SetParam3(0);
-        pTarget->SetParamText1(CString());
-        pTarget->SetParamText2(CString());
-        for (int c = 0; c < nColumns; ++c) {
-            pTarget->EmptyCell(c);
-            pTarget->SetIndent(c, 0);
-        }
-        return;
-    }
-    pTarget->SetKind(pSource->GetKind());
-    pTarget->SetParam1(pSource->GetParam1());
-    pTarget->SetParam2(pSource->GetParam2());
-    pTarget->SetParam3(pSource->GetParam3());
-    pTarget->SetParamText1(pSource->GetParamText1());
-    pTarget->SetParamText2(pSource->GetParamText2());
-    for (int c = 0; c < nColumns; ++c) {
-        pTarget->SetCell(c, pSource->m_strCell[c]);
-        pTarget->SetIndent(c, pSource->m_nIndent[c]);
-    }
+    Model().CopyRow(pSource, pTarget);
 }
 
 void CMorvelEMView::AllocateRows(int nCount)
