@@ -427,6 +427,9 @@ public:
     // returned).
     enum class EPageBreak { findHeading, alignRow };
     int AdjustPageBreak(EPageBreak eMode, int nRow);
+    // Rows read from a file put in at nRow as one command (CEstimateModel::InsertRowsRead,
+    // with this window's page alignment); how many went in.
+    int InsertRowsRead(int nRow, const CEstimateModel::CRowsRead& read);
     // Scrolls a cell into view when it is not, and makes it current as a click does.
     void ClickCell(int nCol, int nRow);
     // The state part of a left-button press at a client point: the clicked cell becomes
@@ -1182,8 +1185,9 @@ private:
     // Whether nCount rows fit at the current row for a choice from the list: a beep when the
     // row limit has no room, a message when the file has none (HasFileRoomForRows).
     bool HasRoomForPopupRows(int nCount) const;
-    // Fills row nRow from list entry nItem through the "B" codes of the estimate columns.
-    void FillRowFromPopupItem(int nRow, int nItem, ERowKind nKind);
+    // For each estimate column within the form, the list column its "B" code names, -1 for
+    // none (CEstimateModel::InsertPickedRows).
+    std::vector<int> PopupListSourceColumns() const;
     // For each column of the form, the parts column its "B" code names
     // (CEstimateModel::InsertPartsRows).
     std::vector<int> PartsSourceColumns() const;
