@@ -45,8 +45,8 @@ std::string WriteEstimate(const CMorvelEMView& view, const std::vector<BOOL>& ti
     return text;
 }
 
-CEstimateModel::CRowsRead RowsRead(const std::vector<std::string_view>& lines, const std::vector<int>& mapping,
-                                   int nColumns)
+CEstimateModel::CRowsRead RowsRead(const std::vector<std::string_view>& lines,
+                                   const std::vector<int>& mapping, int nColumns)
 {
     CEstimateModel::CRowsRead read;
     nColumns = std::min(static_cast<int>(mapping.size()), nColumns);

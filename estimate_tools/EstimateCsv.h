@@ -36,8 +36,8 @@ std::string WriteEstimate(const CMorvelEMView& view, const std::vector<BOOL>& ti
 
 // One detail row per line: column c (of the first nColumns) gets the field mapping[c] with
 // its blanks trimmed, empty when the line has no such field (-1: nothing).
-CEstimateModel::CRowsRead RowsRead(const std::vector<std::string_view>& lines, const std::vector<int>& mapping,
-                                   int nColumns);
+CEstimateModel::CRowsRead RowsRead(const std::vector<std::string_view>& lines,
+                                   const std::vector<int>& mapping, int nColumns);
 // Inserts those rows at nRow of the edit page as one command, with the page alignment after
 // them (CMorvelEMView::InsertRowsRead). Returns the rows inserted: none, and the user told
 // why, when the estimate would then hold more rows than its file can.
