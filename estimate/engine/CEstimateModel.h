@@ -212,6 +212,20 @@ public:
     // two more), the heading the page alignment keeps at a page start kept there, the cells
     // written as typed. One command: undo takes them out again. How many rows went in.
     int InsertRowsRead(int nRow, const CRowsRead& read, const CPageRule& rule);
+    // A subject's rows put in after nInsertRow in their order: the cells of the first nColumns
+    // columns as typed with their indents, then the kinds and parameters (a step of the
+    // command being recorded, see BeginRowsCommand).
+    void InsertSubjectRows(int nInsertRow, const std::vector<CGridRow>& rows, int nColumns);
+
+    // ---- a rows command over several calls ------------------------------------------------
+    // A subject dragged out of the tree is one command with its drop and the rows taken out
+    // after it, which come from different windows: from BeginRowsCommand to the matching
+    // EndRowsCommand every row put in or taken out is its step. One begun while another is
+    // open joins it; the end of the outermost records the steps as a command of eAction that
+    // is done again as it left the rows (true), or nothing when no row moved or bRecord is
+    // false (a window gone in the middle).
+    void BeginRowsCommand(CUndoCommand::EAction eAction);
+    bool EndRowsCommand(bool bRecord = true);
 
     // ---- the copy buffers' commands (CEstimateModelClipboard.cpp) -------------------------
     // Whole rows and blocks of cells copied, cut and pasted through the copy buffers, which
@@ -374,6 +388,11 @@ private:
     CSubjectNumbers m_subjectNumbers; // the numbers' counts, kept while the rows stay
     CUndoStore m_undo;
     CRowSteps* m_pRowSteps = nullptr; // the steps of the rows command being recorded
+    // The rows command open over several calls (BeginRowsCommand): how deep, its steps and
+    // action.
+    int m_nRowsCommandDepth = 0;
+    CRowSteps m_rowsCommandSteps;
+    CUndoCommand::EAction m_eRowsCommandAction = CUndoCommand::undoSubjectDrag;
     int m_nMarkRow = -1;
     // While an undo step runs: the rule and the copy buffers it was given.
     CPageRule m_stepRule;

@@ -171,6 +171,14 @@ void CEstimateModel::WriteSummaryAtTop(int nPageRows)
 
 namespace {
 
+// A row's parameter texts copied to pRow as the texts they begin with (a zero byte ends each,
+// as it ends a cell's text written as typed).
+void CopyParamTexts(const CGridRow& source, CGridRow* pRow)
+{
+    pRow->SetParamText1(static_cast<const char*>(source.GetParamText1()));
+    pRow->SetParamText2(static_cast<const char*>(source.GetParamText2()));
+}
+
 // A plain row put in at nRow and written by fnWrite, recorded as a special row made.
 template <class TWrite>
 void InsertSpecialRow(CEstimateModel& model, int nRow, TWrite&& fnWrite)
@@ -252,8 +260,7 @@ int CEstimateModel::InsertRowsRead(int nRow, const CRowsRead& read, const CPageR
             pRow->SetParam1(source.GetParam1());
             pRow->SetParam3(source.GetParam3());
             pRow->SetParam2(source.GetParam2());
-            pRow->SetParamText1(source.GetParamText1());
-            pRow->SetParamText2(source.GetParamText2());
+            CopyParamTexts(source, pRow);
             for (int c : read.columns)
                 m_engine.SetCellText(source.GetCell(c), r, c, true);
         }
@@ -262,4 +269,54 @@ int CEstimateModel::InsertRowsRead(int nRow, const CRowsRead& read, const CPageR
     });
     RecordReplay(*this, CUndoCommand::undoRowsRead, std::move(steps));
     return nCount;
+}
+
+void CEstimateModel::InsertSubjectRows(int nInsertRow, const std::vector<CGridRow>& rows, int nColumns)
+{
+    const int nRows = static_cast<int>(rows.size());
+    nColumns = std::min(nColumns, m_engine.Columns().GetLimit());
+    for (int k = 0; k < nRows; ++k) {
+        const int nRow = nInsertRow + k + 1;
+        const CGridRow& source = rows[static_cast<size_t>(k)];
+        PutRowsIn(nRow, 1, nullptr);
+        for (int c = 0; c < nColumns; ++c) {
+            m_engine.SetCellText(source.GetCell(c), nRow, c, true);
+            // An indent changes no number: the kept totals follow it.
+            const CEstimateEngine::CInStep inStep = m_engine.BeforeNeutralChange();
+            m_engine.MakeRow(nRow)->SetIndent(c, source.GetIndent(c));
+            m_engine.NoteNeutralChange(inStep);
+        }
+    }
+    // The kinds go last: the cells are written as those of plain rows.
+    for (int k = 0; k < nRows; ++k) {
+        const int nRow = nInsertRow + k + 1;
+        const CGridRow& source = rows[static_cast<size_t>(k)];
+        m_engine.SetRowKind(source.GetKind(), nRow);
+        CGridRow* pRow = m_engine.MakeRow(nRow);
+        pRow->SetParam3(source.GetParam3());
+        pRow->SetParam1(source.GetParam1());
+        pRow->SetParam2(source.GetParam2());
+        CopyParamTexts(source, pRow);
+    }
+}
+
+void CEstimateModel::BeginRowsCommand(CUndoCommand::EAction eAction)
+{
+    if (m_nRowsCommandDepth++ > 0)
+        return;
+    m_rowsCommandSteps = CRowSteps();
+    m_eRowsCommandAction = eAction;
+    BeginRowSteps(m_rowsCommandSteps);
+}
+
+bool CEstimateModel::EndRowsCommand(bool bRecord)
+{
+    if (m_nRowsCommandDepth == 0 || --m_nRowsCommandDepth > 0)
+        return false;
+    EndRowSteps();
+    // A command that moved no row leaves the last command's record as it was.
+    if (!bRecord || m_rowsCommandSteps.IsEmpty())
+        return false;
+    m_undo.Record(std::make_unique<CRowsReplayCommand>(m_eRowsCommandAction, std::move(m_rowsCommandSteps)));
+    return true;
 }

@@ -107,7 +107,8 @@ TEST_F(FixedRateChange, TheUndoTextStoreHoldsFormerTextsThenTheSettingsInOrder)
     ASSERT_NE(UndoCommandAs<CFixedRateCommand>(*view), nullptr);
     EXPECT_EQ(CPoint(colPrice, 0), CPoint(UndoCommandAs<CFixedRateCommand>(*view)->GetCol(),
                                           UndoCommandAs<CFixedRateCommand>(*view)->FirstRow()));
-    EXPECT_EQ(CMorvelEMView::undoNone, view->GetUndoStore().GetRedoAction()) << "a new action ends what redo could do";
+    EXPECT_EQ(CMorvelEMView::undoNone, view->GetUndoStore().GetRedoAction())
+        << "a new action ends what redo could do";
 
     // A second change replaces the store rather than adding to it.
     view->SetSelection(CMorvelView::selectBlock, CRect(colPrice, 4, colPrice, 2)); // dragged upwards

@@ -551,6 +551,43 @@ TEST_F(EstimateModelTest, RowsReadGoInAsOneCommandWithTheirKindsAndTheHeadingAli
     EXPECT_EQ(0, model.InsertRowsRead(0, {}, rule));
 }
 
+TEST_F(EstimateModelTest, ASubjectDraggedAndDroppedIsOneCommandOverItsCalls)
+{
+    model.Engine().SetCellText("L", 0, 0, true);
+    model.Engine().SetRowKind(kindLarge, 0);
+    Detail(1, "a", "2", "300");
+    Detail(2, "b", "3", "10");
+    std::vector<CGridRow> subject(2);
+    subject[0].SetCell(0, "M");
+    subject[0].SetIndent(0, 2);
+    subject[0].SetKind(kindMiddle);
+    subject[0].SetParamText1(CString("t\0x", 3));
+    subject[1].SetCell(1, "1234.567");
+    subject[1].SetKind(kindDetail);
+    ExpectUndoneAndRedone(model, {4, false}, "drag", [&] {
+        // The drag, the drop inside it after row 2, and the dragged rows 1 and 2 taken out.
+        model.BeginRowsCommand(CUndoCommand::undoSubjectDrag);
+        model.BeginRowsCommand(CUndoCommand::undoSubjectDrag);
+        model.InsertSubjectRows(2, subject, 2);
+        EXPECT_FALSE(model.EndRowsCommand()) << "the drop joins the drag";
+        model.TakeRowsOut(1, 2, nullptr);
+        EXPECT_TRUE(model.EndRowsCommand());
+        EXPECT_EQ(CUndoCommand::undoSubjectDrag, model.Undo().GetUndoAction());
+        EXPECT_EQ("M", Cell(EPage::edit, 1, 0));
+        EXPECT_EQ(2, model.CellIndent(EPage::edit, 1, 0));
+        EXPECT_EQ(kindMiddle, model.RowKind(EPage::edit, 1));
+        EXPECT_EQ("t", model.Row(EPage::edit, 1)->GetParamText1().str()) << "up to its zero byte";
+        EXPECT_EQ(1234.57, Value(EPage::edit, 2, 1));
+        EXPECT_EQ(3, model.GetUsedRows());
+    });
+    // A command whose window went records nothing.
+    model.Undo().Record(std::make_unique<CMarkRowCommand>(0));
+    model.BeginRowsCommand(CUndoCommand::undoSubjectDrag);
+    model.InsertSubjectRows(0, subject, 2);
+    EXPECT_FALSE(model.EndRowsCommand(false));
+    EXPECT_EQ(CUndoCommand::undoMarkRow, model.Undo().GetUndoAction());
+}
+
 // The copy buffers' commands over two detail rows, the buffers handed in as a window hands
 // the application's.
 class EstimateModelClipboardTest : public EstimateModelTest {

@@ -1223,8 +1223,8 @@ TEST_F(RecalcEquivalenceTest, AFullRecalculationWithATaxRowPerKindReadsEveryRowO
 // rows of any kind marked non-calculated or released, the first heading of a level among
 // them after its total took pasted cells; a heading renamed; and the estimate saved and
 // opened again under another tax rate, tax rounding, vertical total or form, its figures
-// worked out as it opens or at its first change. On estimates of two 種目 each closed by its grand total and tax row, with and
-// without step and classification rows, and on a form whose total rows work out formula
+// worked out as it opens or at its first change. On estimates of two 種目 each closed by its grand total and
+// tax row, with and without step and classification rows, and on a form whose total rows work out formula
 // columns they do not add up.
 TEST_F(RecalcEquivalenceTest, TheEndOfEveryCommandLeavesTheFiguresOfAFullRecalculation)
 {
