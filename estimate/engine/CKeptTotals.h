@@ -34,6 +34,8 @@ public:
     bool IsBuilt() const { return m_eState == stateBuilt; }
     // Whether nothing is kept, nor being made from a walk's record.
     bool IsOff() const { return m_eState == stateOff; }
+    // Whether the rows are of a kind the kept sums cannot follow (a walk would not record them).
+    bool IsBlocked() const { return m_eState == stateBlocked; }
     void Forget() { m_eState = stateOff; }
     // Whether the engine's next change of a row can be noted: something is kept and nothing
     // else changed the rows since they were last known (nChangeCount: the store's count
@@ -183,7 +185,7 @@ private:
     // added to that grand total and every one after it. A changed row thus costs one entry,
     // not one addition per grand total below it (an estimate may hold hundreds).
     std::vector<int64_t> m_grandChanges;
-    std::vector<int> m_discountTotals;     // indices
+    std::vector<int> m_discountTotals; // indices
     std::vector<int> m_freeRows;
     // The last discount total row of every kind (also one left alone) and its level: the
     // recalculation leaves the engine's discount level at that of the last one it meets.
