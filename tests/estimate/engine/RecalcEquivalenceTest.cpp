@@ -344,6 +344,20 @@ protected:
     }
 
     void Compare(const std::string& step) { ExpectSame(TakeImage(*oneWalk), TakeImage(*reference), step); }
+    // Both recalculated in full, as they are and then saved and opened again: the figures
+    // are the reference's, and the walks of each full recalculation read every row once.
+    void RecalculateReadingEveryRowOnce()
+    {
+        for (const bool bReopened : {false, true}) {
+            if (bReopened)
+                Reopen(false, [](CCommandEstimate&) {});
+            const unsigned long long nWalked = oneWalk->engine.GetRowsWalked();
+            Both([](CCommandEstimate& est) { est.RecalcAll(); });
+            Compare(bReopened ? "opened under another tax rate and recalculated" : "recalculated");
+            EXPECT_EQ(static_cast<unsigned long long>(oneWalk->GetUsedRows()),
+                      oneWalk->engine.GetRowsWalked() - nWalked);
+        }
+    }
 
     // The first heading total at or below a row (the row itself when there is none), and
     // the first heading of a kind, marked non-calculated or not (row 0 when there is none).
@@ -1201,15 +1215,7 @@ TEST_F(RecalcEquivalenceTest, AFullRecalculationWithATaxRowPerKindReadsEveryRowO
         }
     });
     nTaxRate = 8;
-    for (const bool bReopened : {false, true}) {
-        if (bReopened)
-            Reopen(false, [](CCommandEstimate&) {});
-        const unsigned long long nWalked = oneWalk->engine.GetRowsWalked();
-        Both([](CCommandEstimate& est) { est.RecalcAll(); });
-        Compare(bReopened ? "opened under another tax rate and recalculated" : "recalculated");
-        EXPECT_EQ(static_cast<unsigned long long>(oneWalk->GetUsedRows()),
-                  oneWalk->engine.GetRowsWalked() - nWalked);
-    }
+    RecalculateReadingEveryRowOnce();
 }
 
 // So too where the kept sums cannot finish the rows below the first tax row: amounts with
@@ -1239,15 +1245,7 @@ TEST_F(RecalcEquivalenceTest, AFullRecalculationWithDecimalsOrStepRowsReadsEvery
             }
         });
         nTaxRate = 8;
-        for (const bool bReopened : {false, true}) {
-            if (bReopened)
-                Reopen(false, [](CCommandEstimate&) {});
-            const unsigned long long nWalked = oneWalk->engine.GetRowsWalked();
-            Both([](CCommandEstimate& est) { est.RecalcAll(); });
-            Compare(bReopened ? "opened under another tax rate and recalculated" : "recalculated");
-            EXPECT_EQ(static_cast<unsigned long long>(oneWalk->GetUsedRows()),
-                      oneWalk->engine.GetRowsWalked() - nWalked);
-        }
+        RecalculateReadingEveryRowOnce();
         nTaxRate = 10;
     }
 }
