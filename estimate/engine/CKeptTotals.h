@@ -34,7 +34,8 @@ public:
     bool IsBuilt() const { return m_eState == stateBuilt; }
     // Whether nothing is kept, nor being made from a walk's record.
     bool IsOff() const { return m_eState == stateOff; }
-    // Whether the rows are of a kind the kept sums cannot follow (a walk would not record them).
+    // Whether the rows hold one the kept sums cannot follow (a step or classification row, a
+    // number they cannot keep): a walk that recorded them would give up there again.
     bool IsBlocked() const { return m_eState == stateBlocked; }
     void Forget() { m_eState = stateOff; }
     // Whether the engine's next change of a row can be noted: something is kept and nothing
@@ -185,7 +186,7 @@ private:
     // added to that grand total and every one after it. A changed row thus costs one entry,
     // not one addition per grand total below it (an estimate may hold hundreds).
     std::vector<int64_t> m_grandChanges;
-    std::vector<int> m_discountTotals; // indices
+    std::vector<int> m_discountTotals;     // indices
     std::vector<int> m_freeRows;
     // The last discount total row of every kind (also one left alone) and its level: the
     // recalculation leaves the engine's discount level at that of the last one it meets.
