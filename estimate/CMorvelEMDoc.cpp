@@ -444,12 +444,7 @@ bool CMorvelEMDoc::ReadEstimate(CArchive& ar, CLoadedEstimate& lo)
             // The indent is the one signed word of the file.
             indents[c] = static_cast<short>(ReadWord(ar));
         }
-        // Stored from the last cell back, so that the row makes room for its cells once,
-        // exactly as many as it uses.
-        for (int c = nColumns; c-- > 0;) {
-            pRow->SetCell(c, std::move(texts[static_cast<size_t>(c)]));
-            pRow->SetIndent(c, indents[static_cast<size_t>(c)]);
-        }
+        pRow->TakeCells(texts.data(), indents.data(), nColumns);
         lo.rows.push_back(std::move(pRow));
     }
 
