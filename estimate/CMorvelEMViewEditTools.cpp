@@ -146,7 +146,7 @@ void CMorvelEMView::OnUpdateJumpToRemembered(CCmdUI* pCmdUI)
 void CMorvelEMView::OnReleaseMark()
 {
     const int nOld = GetMarkRow();
-    SetMarkRow(-1);
+    Model().SetMarkRow(-1);
     InvalidateRowHead(nOld);
     InvalidateRowHead(m_nMarkRowPrev);
     m_nMarkRowPrev = -1;
@@ -188,7 +188,7 @@ bool CMorvelEMView::CanChangeFixedRate() const
     if (GetSelectMode() != selectNone && GetSelectMode() != selectColumn && GetSelectMode() != selectBlock)
         return false;
     const CRect rc = GetSelectionBlock();
-    return rc.left == rc.right && IsValidColumn(rc.left) && GetColumnInfo(rc.left).bNumeric;
+    return rc.left == rc.right && IsValidColumn(rc.left) && Engine().Columns().Get(rc.left).bNumeric;
 }
 
 void CMorvelEMView::OnFixedRateChange()

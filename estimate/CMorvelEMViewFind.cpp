@@ -35,7 +35,7 @@ CCellSearch::CCellText CMorvelEMView::ReadCellForSearch(int nRow, int nCol) cons
 {
     CCellSearch::CCellText cell;
     cell.strText = GetCellText(nRow, nCol);
-    cell.bNumber = GetColumnInfo(nCol).bNumeric && CNumberRules::IsNumberText(cell.strText);
+    cell.bNumber = Engine().Columns().Get(nCol).bNumeric && CNumberRules::IsNumberText(cell.strText);
     if (cell.bNumber)
         cell.strShown = GetShownText(nRow, nCol);
     return cell;
@@ -191,9 +191,9 @@ void CMorvelEMView::StoreReplacedText(const CString& strText, int nRow, int nCol
     // A number in a numeric column is stored by the column's rounding; a text column keeps
     // exactly what the replacement made.
     const CString strStored = GetCellText(nRow, nCol);
-    if (GetColumnInfo(nCol).bNumeric && CNumberRules::IsNumberText(strStored)) {
+    if (Engine().Columns().Get(nCol).bNumeric && CNumberRules::IsNumberText(strStored)) {
         CDecimal value = CNumberRules::ReadNumberText(strStored);
-        CNumberRules::RoundBySpec(value, GetColumnInfo(nCol).spec);
+        CNumberRules::RoundBySpec(value, Engine().Columns().Get(nCol).spec);
         SetCellText(CNumberRules::FormatNormal(value), nRow, nCol, TRUE);
     }
     if (GetRowKind(nRow) == kindEmpty && !GetCellText(nRow, nCol).IsEmpty())

@@ -223,7 +223,7 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
         const int nUnitCol = FindUnitColumn();
         if (IsUnitColumn(nUnitCol))
             SetCellText(m_wndPopupList.GetItemText(chosen[0], 1), nRow, nUnitCol, TRUE);
-        SetCellIndent(FindNameIndent(nRow, nHeading, nNameCol), nRow, nNameCol);
+        SetCellIndent(Engine().FindNameIndent(nRow, nHeading, nNameCol), nRow, nNameCol);
         SetRowKind(nHeading, nRow);
         RecordUndo(std::make_unique<CSpecialRowCommand>(nCol, nRow));
         RecalcTotals(nRow);

@@ -204,8 +204,9 @@ void FillInformation(CMorvelEMView& view)
         "佐藤 一郎",
     };
     CStringArray information;
-    for (int i = 0; i < view.GetInformationCount(); ++i)
-        information.Add(i < static_cast<int>(std::size(values)) ? Sj(values[i]) : view.GetInformation(i));
+    for (int i = 0; i < view.GetModel().GetInformationCount(); ++i)
+        information.Add(i < static_cast<int>(std::size(values)) ? Sj(values[i])
+                                                                : view.GetModel().GetInformation(i));
     view.ApplyInformationValues(information);
 }
 

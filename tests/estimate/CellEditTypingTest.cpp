@@ -43,7 +43,7 @@ protected:
 TEST_F(CellEditTyping, ATypedQuantityIsRoundedFormattedAndComputedAndTheTotalsBelowFollow)
 {
     const double otherDetails = SumDetailAmounts(*m_pView, srFirstDetail + 1, srMiddleTotal - 1);
-    const int nLargeTotal = m_pView->FindTotalRow(srLarge + 1, kindLarge);
+    const int nLargeTotal = m_pView->GetModel().Engine().FindTotalRow(srLarge + 1, kindLarge);
     ASSERT_GT(nLargeTotal, srMiddleTotal);
     const double largeTotalBefore = Value(nLargeTotal, scAmount);
     const double firstAmountBefore = Value(srFirstDetail, scAmount);
@@ -195,7 +195,7 @@ TEST_F(CellEditTyping, ADoubleClickOpensTheCellsTextInTheColumnsPicture)
     ASSERT_TRUE(EditorVisible());
     EXPECT_EQ(m_pView->GetEditState(), CMorvelEMView::editOpened);
     EXPECT_EQ(EditorText(), "128.50");
-    EXPECT_EQ(m_pView->GetEditStartText().str(), "128.500000");
+    EXPECT_EQ(m_pView->GetModel().Engine().GetEditStartText().str(), "128.500000");
     // The editor lies over the cell.
     CRect rcCell;
     m_pView->GetCellRangeRect(scQty, srFirstDetail, scQty, srFirstDetail, &rcCell);

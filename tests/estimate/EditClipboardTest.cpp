@@ -248,7 +248,7 @@ TEST_F(EditClipboard, ThreeCellsPastedOverATwoBySixBlockRepeatInBothDirections)
     m_pView->SetCellText("a", nRow, scName, true);
     m_pView->SetCellText("b", nRow, scSpec, true);
     m_pView->SetCellText("3", nRow, scQty, true);
-    m_pView->SetUsedRows(nRow + 1);
+    m_pView->GetModel().RestoreUsedRows(nRow + 1);
     SelectBlock(m_pView, scName, nRow, scQty, nRow);
     Command(ID_EDIT_COPY);
     ASSERT_EQ(m_pApp->m_aCellCopyBuffer.GetSize(), 2 + 3);

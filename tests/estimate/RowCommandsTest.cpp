@@ -85,7 +85,7 @@ TEST_F(RowCommands, DeleteRemovesTheCurrentRowKeepsACopyAndTheTotalsFollow)
 {
     const std::string nameAt4 = Utf8Cell(4, scName);
     const std::string nameAt5 = Utf8Cell(5, scName);
-    m_pView->SetMarkRow(10);
+    m_pView->GetModel().SetMarkRow(10);
     GoTo(scName, 4);
     Command(ID_ROW_DELETE);
 

@@ -101,8 +101,8 @@ TEST_F(SampleRecalcTest, TheSampleEstimateRecalculatesAsTheTotalsMadeOneByOne)
         ASSERT_TRUE(e->doc->OnOpenDocument(SystemPathFromNative(SampleEstimatePath())));
         e->view->SetupFromDocument();
     }
-    reference.view->SetTotalsOneByOne(true);
-    reference.view->SetNumbersThroughTexts(true);
+    reference.view->GetModel().Engine().SetTotalsOneByOne(true);
+    reference.view->GetModel().Engine().SetNumbersThroughTexts(true);
     const CEstimateImage opened = TakeImage(*oneWalk.doc, *oneWalk.view);
 
     Both([](CMorvelEMView& view) { view.RecalcAll(); });

@@ -151,21 +151,21 @@ TEST_F(TotalsTest, TaxRateAndRoundingComeFromTheSettings)
     Detail(0, "a", "1", "12345");
     CString tax;
     settings->m_nRoundMode = 1;
-    view->CalcTaxAmount(tax, colAmount, TRUE, 8);
+    view->GetModel().Engine().CalcTaxAmount(tax, colAmount, TRUE, 8);
     EXPECT_EQ("987.000000", tax.str());
     settings->m_nRoundMode = 2;
-    view->CalcTaxAmount(tax, colAmount, TRUE, 8);
+    view->GetModel().Engine().CalcTaxAmount(tax, colAmount, TRUE, 8);
     EXPECT_EQ("988.000000", tax.str());
     settings->m_nRoundMode = 0;
-    view->CalcTaxAmount(tax, colAmount, TRUE, 8);
+    view->GetModel().Engine().CalcTaxAmount(tax, colAmount, TRUE, 8);
     EXPECT_EQ("988.000000", tax.str());
     settings->m_nRoundMode = 3; // the amount column's own D(-1)
-    view->CalcTaxAmount(tax, colAmount, TRUE, 8);
+    view->GetModel().Engine().CalcTaxAmount(tax, colAmount, TRUE, 8);
     EXPECT_EQ("987.000000", tax.str());
     settings->m_nRoundMode = 7;
-    view->CalcTaxAmount(tax, colAmount, TRUE, 8);
+    view->GetModel().Engine().CalcTaxAmount(tax, colAmount, TRUE, 8);
     EXPECT_EQ("987.600000", tax.str());
-    view->CalcTaxAmount(tax, -1, TRUE, 8);
+    view->GetModel().Engine().CalcTaxAmount(tax, -1, TRUE, 8);
     EXPECT_EQ("0.0", tax.str());
 
     settings->m_nRoundMode = 3;
@@ -280,11 +280,12 @@ TEST_F(TotalsTest, SumUnderAHeadingReadsDownToTheNextHeadingOfItsLevel)
     Detail(6, "c", "1", "7");
     view->SetCellText("-3", 7, colAmount, TRUE);
     view->SetRowKind(kindDiscount, 7);
-    EXPECT_DOUBLE_EQ(150, view->SumUnderHeading(0, CMorvelEMView::levelLarge, colAmount));
-    EXPECT_DOUBLE_EQ(50, view->SumUnderHeading(2, CMorvelEMView::levelMiddle, colAmount));
-    EXPECT_DOUBLE_EQ(154, view->SumUnderHeading(0, CMorvelEMView::levelGrand, colAmount));
-    EXPECT_DOUBLE_EQ(-3, view->SumUnderHeading(5, CMorvelEMView::levelDiscount, colAmount));
-    EXPECT_DOUBLE_EQ(0, view->SumUnderHeading(7, CMorvelEMView::levelLarge, colAmount - 99));
+    const CEstimateEngine& engine = view->GetModel().Engine();
+    EXPECT_DOUBLE_EQ(150, engine.SumUnderHeading(0, CMorvelEMView::levelLarge, colAmount));
+    EXPECT_DOUBLE_EQ(50, engine.SumUnderHeading(2, CMorvelEMView::levelMiddle, colAmount));
+    EXPECT_DOUBLE_EQ(154, engine.SumUnderHeading(0, CMorvelEMView::levelGrand, colAmount));
+    EXPECT_DOUBLE_EQ(-3, engine.SumUnderHeading(5, CMorvelEMView::levelDiscount, colAmount));
+    EXPECT_DOUBLE_EQ(0, engine.SumUnderHeading(7, CMorvelEMView::levelLarge, colAmount - 99));
 }
 
 TEST_F(TotalsTest, TotalCommandsAreEnabledOnTheEditPageOnly)

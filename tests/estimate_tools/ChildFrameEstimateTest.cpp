@@ -335,7 +335,7 @@ TEST_F(ChildFrameEstimateTest, ClearingCutsEveryUsedRowThroughTheActiveGridAndPu
     EXPECT_TRUE(cut.bActiveView);
     EXPECT_EQ(rcBefore, m_pView->GetSelection());
     // The information sheet's values are no rows: they stay whatever the cut does.
-    EXPECT_FALSE(m_pView->GetInformation(0).IsEmpty());
+    EXPECT_FALSE(m_pView->GetModel().GetInformation(0).IsEmpty());
 }
 
 TEST_F(ChildFrameEstimateTest, TheImportSheetSaysItIsNotAvailableYet)
