@@ -858,10 +858,6 @@ public:
     // The undo commands' action codes by their names here too: CMorvelEMView::undoCellEdit.
     using EUndoAction = CUndoCommand::EAction;
     using enum CUndoCommand::EAction;
-    // The last command undo takes back, or the one redo does again (kept by the estimate
-    // model: every window on the estimate undoes the same last action).
-    const CUndoStore& GetUndoStore() const { return Undo(); }
-    CUndoStore& GetUndoStore() { return Undo(); }
 
     // ---- Find and replace, parts registration, input fixing (CMorvelEMViewFind.cpp) ----
     // The modeless find and replace dialogs send their requests as WM_FINDREPLACE_REQUEST.

@@ -183,7 +183,7 @@ TEST_F(EditClipboard, DeletingWholeRowsCutsThemIntoTheRowBufferAndTheTotalsFollo
     EXPECT_EQ(Utf8Cell(4, scName), nameAt6);
     EXPECT_EQ(m_pView->GetRowKind(srMiddleTotal - 2), kindMiddle + kindTotalOffset);
     EXPECT_NEAR(Value(srMiddleTotal - 2, scAmount), total - removed, 0.001);
-    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 21);
+    EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), 21);
     ASSERT_NE(UndoCommandAs<CRowsCutCommand>(*m_pView), nullptr);
     EXPECT_EQ(UndoCommandAs<CRowsCutCommand>(*m_pView)->FirstRow(), 4);
     EXPECT_EQ(m_pView->GetSelectMode(), 0);
@@ -229,13 +229,13 @@ TEST_F(EditClipboard, RowsCopiedInOneEstimatePasteIntoAnotherInBufferOrder)
     EXPECT_EQ(Utf8Cell(srFirstDetail + 2, scName), nameAt3);
     EXPECT_EQ(pSecond->GetUsedRows(), nUsed + 2);
     EXPECT_NEAR(Value(srMiddleTotal + 2, scAmount), total + added, 0.001);
-    EXPECT_EQ(pSecond->GetUndoStore().GetUndoAction(), 22);
+    EXPECT_EQ(pSecond->GetModel().Undo().GetUndoAction(), 22);
 
     // Two rows selected: as many rows as selected, the last inserted standing first.
     SelectRows(pSecond, srFirstDetail, srFirstDetail + 1);
     Command(ID_EDIT_PASTE);
     EXPECT_EQ(RowNames(*pSecond, srFirstDetail, 2), (std::vector<std::string>{copied[1], copied[0]}));
-    EXPECT_EQ(pSecond->GetUndoStore().GetUndoAction(), 23);
+    EXPECT_EQ(pSecond->GetModel().Undo().GetUndoAction(), 23);
     ASSERT_NE(UndoCommandAs<CRowsPasteCommand>(*pSecond), nullptr);
     EXPECT_EQ(UndoCommandAs<CRowsPasteCommand>(*pSecond)->GetRowCount(), 2);
     // The first window is untouched.
@@ -268,7 +268,7 @@ TEST_F(EditClipboard, ThreeCellsPastedOverATwoBySixBlockRepeatInBothDirections)
             }
         }
     }
-    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 41);
+    EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), 41);
     // What was there before is kept for undo: empty texts over the 2 x 6 block.
     const CObArray& undo = m_pApp->m_aUndoCellBuffer;
     ASSERT_EQ(undo.GetSize(), 2 + 12);
@@ -279,7 +279,7 @@ TEST_F(EditClipboard, ThreeCellsPastedOverATwoBySixBlockRepeatInBothDirections)
     Command(ID_EDIT_CUT);
     EXPECT_EQ(Cell(nTarget, scName), "");
     EXPECT_EQ(Cell(nTarget, scSpec), "");
-    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 40);
+    EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), 40);
     const CObArray& cells = m_pApp->m_aCellCopyBuffer;
     ASSERT_EQ(cells.GetSize(), 2 + 2);
     EXPECT_EQ(dynamic_cast<const CCellBufferItem*>(cells.GetAt(2))->m_strText.str(), "a");

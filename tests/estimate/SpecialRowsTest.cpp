@@ -35,7 +35,7 @@ TEST_F(SpecialRowsTest, KindHeadingTakesNameUnitAndTheIndentOfTheNearestKindHead
     EXPECT_EQ("建築工事", Utf8Cell(0, colName));
     EXPECT_EQ("式", Utf8Cell(0, colUnit));
     EXPECT_EQ(1, view->GetCurrentRow());
-    EXPECT_EQ(50, view->GetUndoStore().GetUndoAction());
+    EXPECT_EQ(50, view->GetModel().Undo().GetUndoAction());
     ASSERT_NE(UndoCommandAs<CSpecialRowCommand>(*view), nullptr);
     EXPECT_EQ(0, UndoCommandAs<CSpecialRowCommand>(*view)->FirstRow());
     EXPECT_TRUE(doc->IsModified());
@@ -157,7 +157,7 @@ TEST_F(SpecialRowsTest, ClassificationFillsAmountAndCostColumnsWithRateTimesSum)
     EXPECT_EQ(colSpec, view->GetRowParam1(3));
     EXPECT_EQ(1, view->GetRowParam2(3));
     EXPECT_EQ(1, view->GetRowParam3(3));
-    EXPECT_EQ(50, view->GetUndoStore().GetUndoAction());
+    EXPECT_EQ(50, view->GetModel().Undo().GetUndoAction());
 
     // Made again at every recalculation, keeping its name.
     view->SetCellText("2000", 0, colPrice, TRUE);
@@ -270,7 +270,7 @@ TEST_F(SpecialRowsTest, NonCalculatedMarkOverASelectionIncludingAnEmptyRow)
     EXPECT_EQ(NonCalculatedKindOf(kindLarge), view->GetRowKind(1));
     EXPECT_EQ(NonCalculatedKindOf(kindEmpty), view->GetRowKind(2));
     EXPECT_EQ(kindKind, view->GetRowKind(3));
-    EXPECT_EQ(32, view->GetUndoStore().GetUndoAction());
+    EXPECT_EQ(32, view->GetModel().Undo().GetUndoAction());
     ASSERT_NE(UndoCommandAs<CNonCalculatedCommand>(*view), nullptr);
     EXPECT_EQ(3, UndoCommandAs<CNonCalculatedCommand>(*view)->GetRowCount());
     EXPECT_EQ(0, UndoCommandAs<CNonCalculatedCommand>(*view)->FirstRow());
@@ -279,7 +279,7 @@ TEST_F(SpecialRowsTest, NonCalculatedMarkOverASelectionIncludingAnEmptyRow)
     EXPECT_EQ(kindDiscount, view->GetRowKind(0));
     EXPECT_EQ(kindLarge, view->GetRowKind(1));
     EXPECT_EQ(kindEmpty, view->GetRowKind(2));
-    EXPECT_EQ(33, view->GetUndoStore().GetUndoAction());
+    EXPECT_EQ(33, view->GetModel().Undo().GetUndoAction());
 
     // Without a selection the current row alone; other kinds stay.
     view->SetSelection(CMorvelView::selectNone, view->GetSelection());

@@ -198,7 +198,7 @@ TEST_F(StatusAndPicks, APickedLargeSubjectBelowTheUsedRowsBecomesAHeadingThere)
     EXPECT_EQ(Utf8Cell(nRow, scUnit), "式");
     EXPECT_EQ(m_pView->GetCellIndent(nRow, scName), m_pView->GetCellIndent(srLarge, scName));
     EXPECT_EQ(m_pView->GetCurrentRow(), nRow + 1);
-    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 50);
+    EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), 50);
     ASSERT_NE(UndoCommandAs<CSpecialRowCommand>(*m_pView), nullptr);
     EXPECT_EQ(UndoCommandAs<CSpecialRowCommand>(*m_pView)->FirstRow(), nRow);
     EXPECT_EQ(m_pView->GetPendingLevel(), CMorvelEMView::pickLarge);

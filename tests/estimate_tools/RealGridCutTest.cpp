@@ -50,7 +50,7 @@ TEST_F(RealGridCutTest, ClearingTheEstimateCutsEveryRowIntoTheRowBuffer)
                   ->m_strCell[scName]
                   .ToUtf8(),
               firstName);
-    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 21);
+    EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), 21);
     EXPECT_EQ(m_pView->GetModel().GetInformation(0), info); // the information values stay
     EXPECT_TRUE(m_pView->GetDocument()->IsModified());
 }
