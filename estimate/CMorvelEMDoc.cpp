@@ -132,6 +132,11 @@ void CMorvelEMDoc::RowsMoved(int nFromRow)
     ForEachEstimateView([nFromRow](CMorvelEMView& view) { view.RowsMoved(nFromRow); });
 }
 
+void CMorvelEMDoc::MarkRowMoved(int nOld, int nNew)
+{
+    ForEachEstimateView([nOld, nNew](CMorvelEMView& view) { view.MarkRowMoved(nOld, nNew); });
+}
+
 void CMorvelEMDoc::RowsWritten(int nFirst, int nLast)
 {
     ForEachEstimateView([nFirst, nLast](CMorvelEMView& view) { view.InvalidateRows(nFirst, nLast); });

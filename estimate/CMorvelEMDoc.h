@@ -130,6 +130,7 @@ private:
     void GrowUsedRows(int nRows) override;
     void RowsWritten(int nFirst, int nLast) override;
     void RowsMoved(int nFromRow) override;
+    void MarkRowMoved(int nOld, int nNew) override;
     CTaxSettings GetTaxSettings() const override;
     bool IsTaxVerticalTotal() const override;
     // Calls visit for every estimate grid view of the document.

@@ -491,6 +491,13 @@ void CMorvelEMView::RowsMoved(int)
     UpdateScrollRanges();
 }
 
+void CMorvelEMView::MarkRowMoved(int nOld, int nNew)
+{
+    InvalidateRowHead(nOld);
+    InvalidateRowHead(nNew);
+    m_nMarkRowPrev = nNew;
+}
+
 CString CMorvelEMView::GetAmountText(int nRow) const
 {
     const int nCol = FindFirstColumn(CEstimationFormFile::colV, "2");

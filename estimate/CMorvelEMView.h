@@ -119,6 +119,8 @@ public:
     // Rows were put in or taken out of the model from nFromRow on: a selection drag ends
     // (the rows under it moved), the grid's height and scroll ranges follow.
     void RowsMoved(int nFromRow);
+    // The remembered row went from nOld to nNew (-1: none): both row headers are repainted.
+    void MarkRowMoved(int nOld, int nNew);
     // The grid's zoom; the estimate's first window's is the estimate's, which its file keeps.
     void SetZoom(int nPercent);
 
@@ -190,7 +192,6 @@ public:
     void ApplyInformationValues(const CStringArray& values);
 
     // ---- numbers ------------------------------------------------------------------------
-    void NormalizeNumberText(int nCol, CString& strResult, const char* lpszText) const;
     static double RoundBySpec(double value, const char* lpszSpec)
     {
         return CNumberRules::RoundBySpec(value, lpszSpec);
@@ -255,12 +256,6 @@ public:
                               int nTargetCol, int nColumnMode, EStepRange eRange, bool bRelease,
                               bool bAddNewRow);
     void InsertDiscountTotal(ETotalLevel nDiscountLevel);
-    // The indent of the cell in nCol of the nearest row of nKind: looking down from the row
-    // below nRow first, then up from the row above; 0 when there is none.
-    int FindNearestCellAttr(int nRow, int nCol, ERowKind nKind) const
-    {
-        return Engine().FindNameIndent(nRow, nKind, nCol);
-    }
     void InsertConsumptionTax();
     // Marks rows nFirstRow..nLastRow non-calculated (bSet) or releases the mark.
     void SetNonCalculated(bool bSet, int nFirstRow, int nLastRow);
@@ -644,9 +639,6 @@ public:
     // Row commands: one empty row at the current row, the current row deleted.
     void InsertOneRow();
     void DeleteCurrentRow();
-    // A row deleted as the row-delete command deletes it: a heading that started a later
-    // page stays at the start of its page. Records nothing.
-    void DeleteRowAligned(int nRow);
     // Switches the input method of the view (closing it drops a composition).
     void SetImeOpen(bool bOpen);
     // Shift+F10 and the context-menu key open the grid's context menu.
@@ -1142,10 +1134,14 @@ private:
     // Rows for a choice from the list at the current row: m rows past the used ones, or m
     // inserted there; FALSE when the row limit has no room.
     BOOL PlacePopupRows(int nCount);
+    // Whether nCount rows fit at the current row for a choice from the list: a beep when the
+    // row limit has no room, a message when the file has none (HasFileRoomForRows).
+    bool HasRoomForPopupRows(int nCount) const;
     // Fills row nRow from list entry nItem through the "B" codes of the estimate columns.
     void FillRowFromPopupItem(int nRow, int nItem, ERowKind nKind);
-    // Fills nCount new rows from nRow on from the parts rows (InsertPartsRows).
-    void FillPartsRows(int nRow, const CGridRow* const* ppRows, int nCount);
+    // For each column of the form, the parts column its "B" code names
+    // (CEstimateModel::InsertPartsRows).
+    std::vector<int> PartsSourceColumns() const;
 
     // The range total and the summary page.
     CRangeTotal m_rangeTotal;

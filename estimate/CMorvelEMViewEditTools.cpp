@@ -101,16 +101,15 @@ void CMorvelEMView::InvalidateRowHead(int nRow)
     GetCellRangeRect(std::min(1, GetColumnLimit() - 1), nRow, std::min(1, GetColumnLimit() - 1), nRow, &rc);
     rc.left = 0;
     InvalidateRect(&rc, TRUE);
-    UpdateWindow();
 }
 
 void CMorvelEMView::OnRememberPosition()
 {
+    // Every window repaints the old and the new mark (MarkRowMoved).
     Model().MarkRow(GetCurrentRow());
     NoteUndoRecorded();
-    InvalidateRowHead(m_nMarkRowPrev);
-    InvalidateRowHead(GetMarkRow());
-    m_nMarkRowPrev = GetMarkRow();
+    if (m_hWnd != nullptr)
+        UpdateWindow();
 }
 
 void CMorvelEMView::OnUpdateRememberPosition(CCmdUI* pCmdUI)
@@ -145,11 +144,9 @@ void CMorvelEMView::OnUpdateJumpToRemembered(CCmdUI* pCmdUI)
 
 void CMorvelEMView::OnReleaseMark()
 {
-    const int nOld = GetMarkRow();
     Model().SetMarkRow(-1);
-    InvalidateRowHead(nOld);
-    InvalidateRowHead(m_nMarkRowPrev);
-    m_nMarkRowPrev = -1;
+    if (m_hWnd != nullptr)
+        UpdateWindow();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -257,21 +254,11 @@ LRESULT CMorvelEMView::OnUnnecessaryRowMessage(WPARAM wParam, LPARAM lParam)
     case UNROW_DELETE_ALL: {
         const CPoint ptSaved(GetCurrentCol(), GetCurrentRow());
         SetSelectMode(selectNone);
-        int nFrom = 0;
-        int nFirstDeleted = -1;
-        {
-            // Every row deleted, with the page alignment after each, is one command: undo
-            // puts them all back.
-            const CRowsCommandScope rows(*this, undoUnnecessaryRows);
-            for (int nRow = FindUnnecessaryRow(nCondition, nFrom); nRow >= 0;
-                 nRow = FindUnnecessaryRow(nCondition, nFrom)) {
-                DeleteRowAligned(nRow);
-                if (nFirstDeleted < 0)
-                    nFirstDeleted = nRow;
-                nFrom = std::max(0, nRow - 1);
-            }
-        }
+        // Every row deleted, with the page alignment after each, is one command: undo puts
+        // them all back.
+        const int nFirstDeleted = Model().DeleteUnnecessaryRows(GetUnnecessaryRows(), nCondition, PageRule());
         if (nFirstDeleted >= 0) {
+            NoteUndoRecorded();
             InvalidateRows(nFirstDeleted, GetRowLimit() - 1, TRUE);
             RecalcTotals(nFirstDeleted);
             UpdateTreeView();

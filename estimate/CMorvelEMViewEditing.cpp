@@ -405,7 +405,7 @@ void CMorvelEMView::StoreCellEdit(bool bStartFromCell, bool bTotalsAtCommandEnd)
         // Line breaks out; a number typed in full-width characters comes back in ASCII.
         m_wndCellEdit.GetCellText(strText);
         CString strNormal = strText;
-        NormalizeNumberText(nCol, strNormal, strText);
+        Engine().NormalizeNumberText(nCol, strNormal, strText);
         strText = strNormal;
     } else {
         // A cell holds one line: a pasted line break does not reach it.
@@ -643,14 +643,6 @@ void CMorvelEMView::DeleteCurrentRow()
     RecalcTotals(nRow);
     UpdateTreeView();
     RefreshMarkRowHeads();
-}
-
-void CMorvelEMView::DeleteRowAligned(int nRow)
-{
-    const int nHeading = AdjustPageBreak(EPageBreak::findHeading, nRow);
-    DeleteRow(nRow);
-    if (nHeading > 0)
-        AdjustPageBreak(EPageBreak::alignRow, nHeading - 1);
 }
 
 void CMorvelEMView::OnClearRow()

@@ -4,11 +4,6 @@
 // ---------------------------------------------------------------------------------------
 // Stored numbers and row formulas: the engine's
 
-void CMorvelEMView::NormalizeNumberText(int nCol, CString& strResult, const char* lpszText) const
-{
-    Engine().NormalizeNumberText(nCol, strResult, lpszText);
-}
-
 void CMorvelEMView::CalcRow(int nRow, int nFirstCol)
 {
     Engine().CalcRow(nRow, nFirstCol);

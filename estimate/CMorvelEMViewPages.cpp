@@ -152,13 +152,9 @@ bool CMorvelEMView::InsertPage(int nPageNumber, bool bBefore)
         ++nPage;
     if (!HasFileRoomForRows(nPage * nPageRows, nPageRows, 0))
         return FALSE;
-    // One row at a time, each pushing the later rows down; rows pushed beyond the row
-    // limit are no longer shown. Undo takes them out again.
-    {
-        const CRowsCommandScope rows(*this, undoPageInsert);
-        for (int i = 0; i < nPageRows; ++i)
-            InsertRow(nPage * nPageRows);
-    }
+    // Undo takes the page out again.
+    Model().InsertPage(nPage, PageRule());
+    NoteUndoRecorded();
 
     ClickCell(GetCurrentCol(), nPage * nPageRows);
     if (m_hWnd != nullptr)
@@ -175,18 +171,12 @@ bool CMorvelEMView::DeletePage(int nPageNumber)
     const int nPage = nPageNumber - 1;
     if (nPage < 0 || nPage > GetLastPage())
         return FALSE;
-    const int nFirst = nPage * nPageRows;
-    const int nLast = std::min(nFirst + nPageRows, GetUsedRows()) - 1;
-    if (nFirst > nLast)
+    // Undo puts the page's rows back.
+    if (!Model().DeletePage(nPage, PageRule()))
         return FALSE;
-    {
-        // Undo puts the page's rows back.
-        const CRowsCommandScope rows(*this, undoPageDelete);
-        for (int r = nLast; r >= nFirst; --r)
-            DeleteRow(nFirst);
-    }
+    NoteUndoRecorded();
     // The totals below the page lost the rows they added up.
-    RecalcTotals(nFirst);
+    RecalcTotals(nPage * nPageRows);
     if (GetCurrentRow() >= GetRowLimit())
         SetCurrentRow(GetRowLimit() - 1);
     if (m_hWnd != nullptr)
@@ -208,14 +198,9 @@ void CMorvelEMView::FeedPage()
     if (!HasFileRoomForRows(GetCurrentRow(), nRows, nHeading))
         return;
 
-    {
-        // The empty rows and the page alignment after them; undo takes them out again.
-        const CRowsCommandScope rows(*this, undoPageFeed);
-        for (int i = 0; i < nRows; ++i)
-            InsertRow(GetCurrentRow());
-        if (nHeading > 0)
-            AdjustPageBreak(EPageBreak::alignRow, nHeading + nRows);
-    }
+    // The empty rows and the page alignment after them; undo takes them out again.
+    Model().FeedPage(GetCurrentRow(), PageRule());
+    NoteUndoRecorded();
 
     const int nTarget = std::min(nPage + 1, GetLastPage());
     RefreshMarkRowHeads();

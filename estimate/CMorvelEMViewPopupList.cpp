@@ -145,7 +145,7 @@ BOOL CMorvelEMView::OpenPopupList(EPickPurpose ePurpose, const CPopupListContent
     return TRUE;
 }
 
-BOOL CMorvelEMView::PlacePopupRows(int nCount)
+bool CMorvelEMView::HasRoomForPopupRows(int nCount) const
 {
     const int nRow = GetCurrentRow();
     // Rows pushed past the row limit would be lost: nothing is placed then. (Rows inserted
@@ -154,16 +154,19 @@ BOOL CMorvelEMView::PlacePopupRows(int nCount)
     const bool bFits = bAppend ? nRow + nCount <= GetRowLimit() : GetUsedRows() + nCount < GetRowLimit();
     if (nCount <= 0 || !bFits) {
         MessageBeep(0);
-        return FALSE;
+        return false;
     }
-    const int nHeading = bAppend ? 0 : AdjustPageBreak(EPageBreak::findHeading, nRow);
-    if (!HasFileRoomForRows(nRow, nCount, nHeading))
+    const int nHeading = bAppend ? 0 : Model().FirstAlignedHeading(nRow, PageRule());
+    return HasFileRoomForRows(nRow, nCount, nHeading);
+}
+
+BOOL CMorvelEMView::PlacePopupRows(int nCount)
+{
+    if (!HasRoomForPopupRows(nCount))
         return FALSE;
-    // Rows below the used ones are inserted as well (the used rows then reach them), so
-    // that the undo of a pick takes out exactly the rows it put in.
-    InsertRows(nRow, nCount);
-    if (nHeading > 0)
-        AdjustPageBreak(EPageBreak::alignRow, nHeading + nCount);
+    Model().PlaceListRows(GetCurrentRow(), nCount, PageRule());
+    RefreshMarkRowHeads();
+    SetDocumentModified();
     return TRUE;
 }
 
@@ -181,9 +184,9 @@ void CMorvelEMView::FillRowFromPopupItem(int nRow, int nItem, ERowKind nKind)
         if (nListCol < 0 || nListCol >= nListColumns)
             continue;
         CString strText;
-        NormalizeNumberText(c, strText, m_wndPopupList.GetItemText(nItem, nListCol));
+        Engine().NormalizeNumberText(c, strText, m_wndPopupList.GetItemText(nItem, nListCol));
         SetCellText(strText, nRow, c, TRUE);
-        SetCellIndent(FindNearestCellAttr(nRow, c, nKind), nRow, c);
+        SetCellIndent(Engine().FindNameIndent(nRow, nKind, c), nRow, c);
     }
     CalcRow(nRow, 0);
 }
@@ -218,7 +221,7 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
             return;
         const int nNameCol = FindNameColumn();
         CString strName;
-        NormalizeNumberText(nNameCol, strName, m_wndPopupList.GetItemText(chosen[0], 0));
+        Engine().NormalizeNumberText(nNameCol, strName, m_wndPopupList.GetItemText(chosen[0], 0));
         SetCellText(strName, nRow, nNameCol, TRUE);
         const int nUnitCol = FindUnitColumn();
         if (IsUnitColumn(nUnitCol))
@@ -235,7 +238,7 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
         const CString strOld = GetCellText(nRow, nCol);
         CRowImage before = TakeRowImage(nRow, nRow);
         CString strUnit;
-        NormalizeNumberText(nCol, strUnit, m_wndPopupList.GetItemText(chosen[0], 0));
+        Engine().NormalizeNumberText(nCol, strUnit, m_wndPopupList.GetItemText(chosen[0], 0));
         SetCellText(strUnit, nRow, nCol, TRUE);
         Model().ReachRow(nRow);
         UpdateScrollRanges();

@@ -42,7 +42,7 @@ void CMorvelEMView::InsertDiscount(const char* lpszAmount)
     SetCellText("値引"_sj, nRow, FindNameColumn(), TRUE);
     const int nAmountCol = FindFirstColumn(CEstimationFormFile::colV, "2");
     CString strNormal;
-    NormalizeNumberText(nAmountCol, strNormal, strAmount);
+    Engine().NormalizeNumberText(nAmountCol, strNormal, strAmount);
     SetCellText(strNormal, nRow, nAmountCol, TRUE);
     const CString strStored = GetCellText(nRow, nAmountCol);
     if (nAmountCol >= 0 && CNumberRules::IsNumberText(strStored)) {

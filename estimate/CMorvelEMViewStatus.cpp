@@ -134,7 +134,7 @@ void CMorvelEMView::InsertPickedItem(const char* lpszName, const char* lpszUnit)
 
     if (m_nPendingLevel == pickUnit) {
         CString strText = strName;
-        NormalizeNumberText(GetCurrentCol(), strText, strName);
+        Engine().NormalizeNumberText(GetCurrentCol(), strText, strName);
         SetCellText(strText, GetCurrentRow(), GetCurrentCol(), TRUE);
         UpdateScrollRanges();
         InvalidateCells(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow());

@@ -46,10 +46,9 @@ void CMorvelEMView::MakeSummaryTable(const int levels[SUMMARY_LEVELS], bool bInt
     SetSummaryPageShown(false);
     HideCellEdit();
     const int nRowsPerPage = GetPageRows();
-    // A summary written earlier (rows of kind 100 or more, and its filler rows) goes first;
-    // only those rows are taken away, never a row of the estimate.
+    // The new summary takes the place of one written earlier (rows of kind 100 or more, and
+    // its filler rows).
     const int nOld = CSummaryTable::CountWrittenRows(Engine());
-    const int nLast = static_cast<int>(SummaryRows().GetUpperBound());
     const int nInsert = SummaryTable().GetRowsOnPages(nRowsPerPage);
     // The rows the estimate has with the new summary in place of the old one are checked
     // before either is touched: an estimate its file could not hold, or one that would
@@ -60,21 +59,10 @@ void CMorvelEMView::MakeSummaryTable(const int levels[SUMMARY_LEVELS], bool bInt
         MessageBeep(0);
         bWrite = false;
     }
+    // Undo takes the summary out again and puts back the one written before.
     if (bWrite) {
-        // Undo takes the summary out again and puts back the one written before.
-        const CRowsCommandScope rows(*this, undoSummaryWritten);
-        for (int i = 0; i < nOld; ++i)
-            DeleteRow(0);
-        for (int i = 0; i < nInsert; ++i)
-            InsertRow(0);
-        for (int r = 0; r <= nLast; ++r) {
-            const CGridRow* pSummary = SummaryRows().GetRow(r);
-            if (pSummary == nullptr)
-                continue;
-            SetRowKind(pSummary->GetKind(), r);
-            for (int c = 0; c < GetColumnLimit(); ++c)
-                SetCellText(pSummary->m_strCell[c], r, c, TRUE);
-        }
+        Model().WriteSummaryAtTop(nRowsPerPage);
+        NoteUndoRecorded();
     }
     UpdateTreeView();
     if (bWrite)

@@ -7,6 +7,7 @@
 #include "platform/base/Check.h"
 
 #include <algorithm>
+#include <utility>
 
 CEstimateModel::CEstimateModel(IEstimateModelHost& host)
     : m_host(host), m_engine(*this, m_editRows, m_nUsedRows, m_nRowLimit, m_nColumnCount)
@@ -90,13 +91,16 @@ void CEstimateModel::TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>& t
 
 void CEstimateModel::FollowRowsMoved(int nFromRow, int nMoved)
 {
-    if (m_nMarkRow >= nFromRow) {
-        if (nMoved < 0 && m_nMarkRow < nFromRow - nMoved)
-            m_nMarkRow = -1;
-        else
-            m_nMarkRow += nMoved;
-    }
+    if (m_nMarkRow >= nFromRow)
+        SetMarkRow(nMoved < 0 && m_nMarkRow < nFromRow - nMoved ? -1 : m_nMarkRow + nMoved);
     m_host.RowsMoved(nFromRow);
+}
+
+void CEstimateModel::SetMarkRow(int nRow)
+{
+    const int nOld = std::exchange(m_nMarkRow, nRow);
+    if (nOld != nRow)
+        m_host.MarkRowMoved(nOld, nRow);
 }
 
 void CEstimateModel::DropRow(int nRow)
@@ -312,7 +316,7 @@ void CEstimateModel::ApplyFixedRate(int nCol, int nFirstRow, int nLastRow, const
 
 void CEstimateModel::MarkRow(int nRow)
 {
-    m_nMarkRow = nRow;
+    SetMarkRow(nRow);
     m_undo.Record(std::make_unique<CMarkRowCommand>(nRow));
 }
 

@@ -26,6 +26,8 @@
 #include <memory>
 #include <vector>
 
+class CUnnecessaryRows;
+
 // What the model needs of the estimate around it. The column texts and the tax settings
 // are those of IEstimateSheet; GrowUsedRows tells that the model's used rows grew to
 // nRows (the windows' scroll ranges follow), RowsWritten that rows were rewritten.
@@ -35,6 +37,8 @@ public:
     // used rows and the row limit may have changed (the windows end a selection drag and
     // follow the grid's height).
     virtual void RowsMoved(int nFromRow) = 0;
+    // The remembered row went from nOld to nNew (-1: none): every window repaints both.
+    virtual void MarkRowMoved(int nOld, int nNew) = 0;
 
 protected:
     ~IEstimateModelHost() = default;
@@ -163,9 +167,49 @@ public:
     void ApplyFixedRate(int nCol, int nFirstRow, int nLastRow, const CRateSettings& settings) override;
     // The remembered row (-1: none); it moves with its row and goes with it.
     int GetMarkRow() const { return m_nMarkRow; }
-    void SetMarkRow(int nRow) override { m_nMarkRow = nRow; }
+    void SetMarkRow(int nRow) override;
     // Records the remembered row at nRow (an undoable command).
     void MarkRow(int nRow);
+
+    // ---- pages, list rows, parts rows and the summary at the top -------------------------
+    // (CEstimateModelPages.cpp) Each writes the rows as the user's command does and records
+    // its undo command; the windows check the file's room for the rows first, then move the
+    // cursor, repaint and work the totals out.
+    // An empty page put in as page nPage (its first row nPage * rule.nPageRows), the rows from
+    // there on a page further down.
+    void InsertPage(int nPage, const CPageRule& rule);
+    // The used rows of page nPage taken out, the rows below moving up; false (nothing
+    // recorded) when the page holds no used row.
+    bool DeletePage(int nPage, const CPageRule& rule);
+    // Empty rows put in at nRow up to the end of its page, so that the row there starts the
+    // next page, the heading the page alignment keeps at a page start kept there; how many
+    // rows went in.
+    int FeedPage(int nRow, const CPageRule& rule);
+    // Every row unnecessary under nCondition (CUnnecessaryRows::FindNext from the row before
+    // the last one deleted) deleted, each with the page alignment after it, as one command;
+    // the first row deleted (-1: none, nothing recorded).
+    int DeleteUnnecessaryRows(const CUnnecessaryRows& unnecessary, int nCondition, const CPageRule& rule);
+    // nCount rows put in at nRow for rows taken from a list (past the used rows too, which then
+    // reach them, so that an undo takes out exactly these rows), the heading the page
+    // alignment keeps at a page start kept there. A step of the command being recorded.
+    void PlaceListRows(int nRow, int nCount, const CPageRule& rule);
+    // Where an estimate column takes a parts row's text from (InsertPartsRows): a parts
+    // column, or one of these.
+    enum : int {
+        partsColumnNone = -1, // the form names no parts column: the cell is written empty
+        notFromParts = -2,    // the form takes nothing from the parts: the cell is left alone
+    };
+    // nCount detail rows put in at nRow (PlaceListRows), each filled from a parts row (null:
+    // a detail row left empty): column c takes the text of parts column sourceCols[c] (a
+    // number text in its normal form) with the indent of the nearest detail row around the
+    // new rows, then the row formulas are worked out. Recorded as a paste of as many rows at
+    // the cell nCol, nRow.
+    void InsertPartsRows(int nCol, int nRow, const CGridRow* const* ppRows, int nCount,
+                         const std::vector<int>& sourceCols, const CPageRule& rule);
+    // The summary page's rows written at the top of the edit page in whole pages of
+    // nPageRows, in place of a summary written there earlier (CSummaryTable::CountWrittenRows;
+    // no other row is taken away). Undo takes it out and puts the earlier one back.
+    void WriteSummaryAtTop(int nPageRows);
 
     // ---- undo and redo -------------------------------------------------------------------
     // The store's last command taken back (bRedo false) or done again, over this model: the

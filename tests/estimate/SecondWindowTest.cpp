@@ -3,6 +3,7 @@
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
 #include "platform/ui/core/WinDefs.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -80,4 +81,48 @@ TEST_F(SecondWindowTest, AnEditInTheSecondWindowIsUndoneAndRedoneThere)
     ASSERT_TRUE(pSecond->GetModel().Undo().CanRedo());
     Command(ID_EDIT_REDO);
     EXPECT_EQ("700.000000", Cell(srFirstDetail, scAmount));
+}
+
+namespace {
+
+// Whether pView has the header of row nRow waiting to be painted.
+bool IsRowHeadToRepaint(CMorvelEMView* pView, int nRow)
+{
+    CRect rcUpdate;
+    if (!pView->GetUpdateRect(&rcUpdate))
+        return false;
+    CRect rcRow;
+    pView->GetCellRangeRect(scName, nRow, scName, nRow, &rcRow);
+    return rcUpdate.PtInRect(CPoint(2, rcRow.CenterPoint().y));
+}
+
+} // namespace
+
+// The remembered row is the estimate's: its mark set, undone or released in one window is
+// repainted in the other.
+TEST_F(SecondWindowTest, TheRememberedRowSetInOneWindowIsRepaintedInTheOther)
+{
+    ASSERT_NE(OpenSample(), nullptr);
+    CMorvelEMView* pFirst = m_pView;
+    Command(ID_WINDOW_NEW);
+    CMorvelEMView* pSecond = OtherGrid(pFirst);
+    ASSERT_NE(pSecond, nullptr);
+    m_pView = pFirst;
+    // Sent straight to the first window: no event is handled before the second window's
+    // waiting repaint is looked at.
+    const auto run = [pFirst](UINT nID) { pFirst->SendMessage(WM_COMMAND, nID, 0); };
+    const int nBelow = srFirstDetail + 2;
+
+    GoTo(scName, nBelow);
+    pSecond->ValidateRect(nullptr);
+    run(ID_ROW_REMEMBER);
+    ASSERT_EQ(nBelow, pSecond->GetMarkRow());
+    EXPECT_TRUE(IsRowHeadToRepaint(pSecond, nBelow)) << "the mark set";
+    pSecond->ValidateRect(nullptr);
+    run(ID_EDIT_UNDO);
+    EXPECT_TRUE(IsRowHeadToRepaint(pSecond, nBelow)) << "the mark undone";
+    run(ID_EDIT_REDO);
+    pSecond->ValidateRect(nullptr);
+    run(ID_ROW_RELEASE);
+    EXPECT_TRUE(IsRowHeadToRepaint(pSecond, nBelow)) << "the mark released";
 }

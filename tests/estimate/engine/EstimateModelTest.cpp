@@ -2,6 +2,7 @@
 // name, the engine writes the edit page and tells the host, and the counts keep their
 // rules (the row limit grows by doubling, the information count covers what was set).
 #include "estimate/engine/CEstimateModel.h"
+#include "estimate/engine/CUnnecessaryRows.h"
 #include "estimate/engine/UndoCommands.h"
 
 #include "EstimateEngineTestSupport.h"
@@ -27,11 +28,13 @@ public:
     void GrowUsedRows(int nRows) override { grown.push_back(nRows); }
     void RowsWritten(int nFirst, int nLast) override { written.emplace_back(nFirst, nLast); }
     void RowsMoved(int nFromRow) override { moved.push_back(nFromRow); }
+    void MarkRowMoved(int, int nNew) override { marks.push_back(nNew); }
     CTaxSettings GetTaxSettings() const override { return {}; }
     bool IsTaxVerticalTotal() const override { return false; }
 
     std::vector<int> grown;
     std::vector<int> moved;
+    std::vector<int> marks;
     std::vector<std::pair<int, int>> written;
 
 private:
@@ -260,6 +263,24 @@ static std::string Snapshot(const CEstimateModel& model)
     return s;
 }
 
+// The command changes the rows; undo gives back the rows before it, redo those after it, and
+// an undo of the redo those before it again.
+static void ExpectUndoneAndRedone(CEstimateModel& model, const CEstimateModel::CPageRule& rule,
+                                  const std::string& strName, const std::function<void()>& command)
+{
+    const std::string strBefore = Snapshot(model);
+    command();
+    const std::string strAfter = Snapshot(model);
+    EXPECT_NE(strBefore, strAfter) << strName;
+    model.RunUndoStep(false, rule, nullptr);
+    EXPECT_EQ(strBefore, Snapshot(model)) << strName;
+    model.RunUndoStep(true, rule, nullptr);
+    EXPECT_EQ(strAfter, Snapshot(model)) << strName;
+    // What the redo recorded is taken back as the command was.
+    model.RunUndoStep(false, rule, nullptr);
+    EXPECT_EQ(strBefore, Snapshot(model)) << strName;
+}
+
 TEST_F(EstimateModelTest, RowCommandsAreUndoneAndRedoneOnTheModelAlone)
 {
     // Pages of four rows, aligned: a heading after an empty row starts page 2 (row 4), and
@@ -291,17 +312,7 @@ TEST_F(EstimateModelTest, RowCommandsAreUndoneAndRedoneOnTheModelAlone)
         setUp();
         if (strName != "mark")
             model.SetMarkRow(5); // the remembered row moves with the rows
-        const std::string strBefore = Snapshot(model);
-        command();
-        const std::string strAfter = Snapshot(model);
-        EXPECT_NE(strBefore, strAfter) << strName;
-        model.RunUndoStep(false, rule, nullptr);
-        EXPECT_EQ(strBefore, Snapshot(model)) << strName;
-        model.RunUndoStep(true, rule, nullptr);
-        EXPECT_EQ(strAfter, Snapshot(model)) << strName;
-        // What the redo recorded is taken back as the command was.
-        model.RunUndoStep(false, rule, nullptr);
-        EXPECT_EQ(strBefore, Snapshot(model)) << strName;
+        ExpectUndoneAndRedone(model, rule, strName, command);
     }
 }
 
@@ -320,4 +331,122 @@ TEST_F(EstimateModelTest, RowCommandsKeepAHeadingAtItsPageStartAndTheMarkOnItsRo
     model.DeleteRowAt(0, 5, {4, false});
     EXPECT_EQ(-1, model.GetMarkRow()) << "and goes with it";
     EXPECT_FALSE(host.moved.empty());
+    // The windows heard of each move of the mark (the aligned insertion moves it down and
+    // the alignment back up), and of nothing else.
+    EXPECT_EQ((std::vector<int>{4, 5, 4, 5, -1}), host.marks);
+}
+
+TEST_F(EstimateModelTest, PageCommandsKeepTheAlignedHeadingAndAreUndoneAndRedone)
+{
+    // Pages of four rows: "b" has no quantity, the heading starts page 2 (row 4).
+    const CEstimateModel::CPageRule rule{4, true};
+    const auto setUp = [&] {
+        model.ReplaceEditRows({});
+        model.SetRowLimit(40);
+        Detail(0, "a", "2", "300");
+        Detail(1, "b", "0", "10");
+        model.Engine().SetCellText("H", 4, 0, true);
+        model.Engine().SetRowKind(kindLarge, 4);
+        Detail(5, "c", "1", "5");
+    };
+    struct CCase {
+        const char* name;
+        std::function<void()> command;
+        CUndoCommand::EAction eAction;
+        int nHeadingRow; // where the heading stands after the command
+        int nUsedRows;
+    };
+    const std::vector<CCase> cases = {
+        {"insert page", [&] { model.InsertPage(0, rule); }, CUndoCommand::undoPageInsert, 8, 10},
+        {"delete page", [&] { EXPECT_TRUE(model.DeletePage(0, rule)); }, CUndoCommand::undoPageDelete, 0, 2},
+        // Three rows push "b" to page 2, and the heading to page 3.
+        {"feed page", [&] { EXPECT_EQ(3, model.FeedPage(1, rule)); }, CUndoCommand::undoPageFeed, 8, 10},
+        // "b" goes; the heading would move up to page 1, behind "a", so it goes to page 2.
+        {"unnecessary rows",
+         [&] {
+             const CUnnecessaryRows unnecessary(model.Engine(), CUnnecessaryRows::EScan::manual);
+             EXPECT_EQ(
+                 1, model.DeleteUnnecessaryRows(unnecessary, CUnnecessaryRows::conditionQuantityZero, rule));
+         },
+         CUndoCommand::undoUnnecessaryRows, 4, 6},
+    };
+    for (const CCase& test : cases) {
+        setUp();
+        ExpectUndoneAndRedone(model, rule, test.name, [&] {
+            test.command();
+            EXPECT_EQ(test.eAction, model.Undo().GetUndoAction()) << test.name;
+            EXPECT_EQ("H", Cell(EPage::edit, test.nHeadingRow, 0)) << test.name;
+            EXPECT_EQ(test.nUsedRows, model.GetUsedRows()) << test.name;
+        });
+    }
+    // A page past the used rows holds nothing to delete, and nothing is recorded.
+    setUp();
+    model.Undo().Record(std::make_unique<CMarkRowCommand>(0));
+    EXPECT_FALSE(model.DeletePage(2, rule));
+    EXPECT_EQ(CUndoCommand::undoMarkRow, model.Undo().GetUndoAction());
+}
+
+TEST_F(EstimateModelTest, ASummaryWrittenAgainReplacesTheOneWrittenBeforeAndUndoBringsItBack)
+{
+    const CEstimateModel::CPageRule rule{4, false};
+    model.Engine().SetCellText("H", 0, 0, true);
+    model.Engine().SetRowKind(kindLarge, 0);
+    Detail(1, "a", "2", "300");
+    const auto summary = [&](const std::vector<const char*>& names) {
+        CGridRowArray& rows = model.SummaryRowsToBuild(); // as the summary table builds it
+        rows.RemoveAll();
+        for (const char* name : names) {
+            auto pRow = std::make_unique<CGridRow>();
+            pRow->SetKind(SummaryKindOf(kindLarge));
+            pRow->SetCell(0, name);
+            rows.Add(*name != '\0' ? std::move(pRow) : nullptr);
+        }
+    };
+    const auto summaryRows = [&] {
+        std::string s;
+        for (int r = 0; r < model.GetUsedRows(); ++r)
+            s += IsSummaryKind(model.RowKind(EPage::edit, r)) ? Cell(EPage::edit, r, 0) + " " : "";
+        return s;
+    };
+    summary({"S1"});
+    model.WriteSummaryAtTop(rule.nPageRows); // a page
+    EXPECT_EQ("S1 ", summaryRows());
+    EXPECT_EQ("H", Cell(EPage::edit, 4, 0));
+    // Two pages in place of the one: the estimate's rows follow them.
+    summary({"S2", "", "", "", "S3"});
+    ExpectUndoneAndRedone(model, rule, "summary", [&] {
+        model.WriteSummaryAtTop(rule.nPageRows);
+        EXPECT_EQ(CUndoCommand::undoSummaryWritten, model.Undo().GetUndoAction());
+        EXPECT_EQ("S2 S3 ", summaryRows());
+        EXPECT_EQ("H", Cell(EPage::edit, 8, 0));
+        EXPECT_EQ(10, model.GetUsedRows());
+    });
+    EXPECT_EQ("S1 ", summaryRows());
+}
+
+TEST_F(EstimateModelTest, PartsRowsTakeTheColumnsTheFormNamesAndAreWorkedOut)
+{
+    Detail(0, "a", "2", "300");
+    model.Engine().MakeRow(0)->SetIndent(0, 3);
+    CGridRow parts;
+    parts.SetCell(1, "P-1");
+    parts.SetCell(2, "1,200");
+    parts.SetCell(5, "4");
+    const CGridRow* rows[] = {&parts, nullptr};
+    // Name from parts column 1, quantity from 5, price from 2; the amount is worked out.
+    const std::vector<int> sourceCols = {1, 5, 2, CEstimateModel::notFromParts};
+    const std::string strBefore = Snapshot(model);
+    model.InsertPartsRows(0, 1, rows, 2, sourceCols, {4, true});
+
+    EXPECT_EQ("P-1", Cell(EPage::edit, 1, 0));
+    EXPECT_EQ(4, Value(EPage::edit, 1, 1));
+    EXPECT_EQ(1200, Value(EPage::edit, 1, 2));
+    EXPECT_EQ(4800, Value(EPage::edit, 1, 3));
+    EXPECT_EQ(3, model.CellIndent(EPage::edit, 1, 0)) << "the nearest detail row's indent";
+    EXPECT_EQ(kindDetail, model.RowKind(EPage::edit, 2));
+    EXPECT_EQ("", Cell(EPage::edit, 2, 0));
+    EXPECT_EQ(3, model.GetUsedRows());
+    EXPECT_EQ(CUndoCommand::undoRowsPasteCount, model.Undo().GetUndoAction());
+    model.RunUndoStep(false, {4, true}, nullptr);
+    EXPECT_EQ(strBefore, Snapshot(model));
 }
