@@ -1,9 +1,10 @@
-// CMorvelEMView: the estimate grid. It holds the estimate's rows in two pages (the edit
-// page and the summary page), the information sheet's values, the subject-numbering
-// settings and the undo record. The estimate computes in the engine the view holds
-// (CEstimateEngine: the cell store, row formulas, totals, special rows, the recalculation
-// and the kept totals); the view's operations of those names call it, and the view is the
-// engine's sheet (the form's texts, the used rows, repainting, the tax settings).
+// CMorvelEMView: the estimate grid. It shows its document's model (CEstimateModel: the
+// estimate's rows in two pages, the edit page and the summary page, the information
+// sheet's values, the subject-numbering settings and the undo record), which computes in
+// its engine (CEstimateEngine: the cell store, row formulas, totals, special rows, the
+// recalculation and the kept totals). Callers that only want the model or the engine use
+// them (GetModel(), GetModel().Engine()); the view adds the page shown, the commands and
+// the window.
 //
 // Every row, cell, number and total operation works on the view's data alone, so a view
 // that is attached to its document but has no window yet (or never gets one) does all of
