@@ -111,10 +111,7 @@ CMorvelApp::CMorvelApp() : CWinApp("みつもりﾓﾙﾍﾞﾙ"_sj), CMorvelSet
 
 CMorvelApp::~CMorvelApp()
 {
-    DeleteBufferObjects(m_aRowCopyBuffer);
     DeleteBufferObjects(m_aRowBuffer);
-    DeleteBufferObjects(m_aCellCopyBuffer);
-    DeleteBufferObjects(m_aUndoCellBuffer);
     m_menuEstimate.DestroyMenu();
     m_menuParts.DestroyMenu();
     m_menuFrame.DestroyMenu();

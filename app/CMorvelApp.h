@@ -16,6 +16,7 @@
 #include "app/CPartFormFile.h"
 #include "app/CSubjectFile.h"
 #include "app/CUnitFile.h"
+#include "estimate/engine/CEstimateCopyBuffers.h"
 #include "platform/base/CString.h"
 #include "platform/base/Collections.h"
 #include "platform/ui/core/CMenu.h"
@@ -91,13 +92,11 @@ public:
     afx_msg void OnFilePrintSetup();
 
     // ---- what all windows share ------------------------------------------------------------
-    // The estimate grid's row copy buffer (CGridRow objects), its cell copy buffer
-    // (elements 0 and 1 the corner cells of the block, then one item per copied cell), the
-    // cell buffer of its undo and a second row buffer. Every element is an object the array
-    // owns; the destructor deletes them.
-    CObArray m_aRowCopyBuffer;
-    CObArray m_aCellCopyBuffer;
-    CObArray m_aUndoCellBuffer;
+    // The estimate grids' copy buffers: rows, a block of cells and the cells the last paste
+    // overwrote, shared by every estimate window.
+    CEstimateCopyBuffers& EstimateCopyBuffers() { return m_estimateCopyBuffers; }
+    // A second row buffer. Every element is an object the array owns; the destructor
+    // deletes them.
     CObArray m_aRowBuffer;
 
     // The master tables and the current forms.
@@ -141,6 +140,7 @@ private:
     void DeleteBufferObjects(CObArray& array);
 
     std::unique_ptr<CSingleInstanceLock> m_pInstanceLock;
+    CEstimateCopyBuffers m_estimateCopyBuffers;
 };
 
 // The application object of the running program (null before it exists).

@@ -70,7 +70,7 @@ __attribute__((noinline)) void EditQuantity(CMorvelEMView& view, int nRow, const
 {
     const CMorvelEMView::CCommandScope command(view);
     view.SetCellText(strQuantity, nRow, 2, TRUE);
-    view.CalcRow(nRow, 0);
+    view.GetModel().Engine().CalcRow(nRow, 0);
     view.RecalcTotalsAfterEdit(nRow);
 }
 

@@ -419,31 +419,31 @@ CString CMorvelEMView::GetRowParamText2(int nRow) const
 void CMorvelEMView::SetRowParam1(int nValue, int nRow)
 {
     if (IsValidRow(nRow))
-        MakeEditRow(nRow)->SetParam1(nValue);
+        Engine().MakeRow(nRow)->SetParam1(nValue);
 }
 
 void CMorvelEMView::SetRowParam2(int nValue, int nRow)
 {
     if (IsValidRow(nRow))
-        MakeEditRow(nRow)->SetParam2(nValue);
+        Engine().MakeRow(nRow)->SetParam2(nValue);
 }
 
 void CMorvelEMView::SetRowParam3(int nValue, int nRow)
 {
     if (IsValidRow(nRow))
-        MakeEditRow(nRow)->SetParam3(nValue);
+        Engine().MakeRow(nRow)->SetParam3(nValue);
 }
 
 void CMorvelEMView::SetRowParamText1(const char* lpszText, int nRow)
 {
     if (IsValidRow(nRow))
-        MakeEditRow(nRow)->SetParamText1(lpszText);
+        Engine().MakeRow(nRow)->SetParamText1(lpszText);
 }
 
 void CMorvelEMView::SetRowParamText2(const char* lpszText, int nRow)
 {
     if (IsValidRow(nRow))
-        MakeEditRow(nRow)->SetParamText2(lpszText);
+        Engine().MakeRow(nRow)->SetParamText2(lpszText);
 }
 
 void CMorvelEMView::InsertRow(int nRow)
@@ -501,7 +501,7 @@ void CMorvelEMView::MarkRowMoved(int nOld, int nNew)
 CString CMorvelEMView::GetAmountText(int nRow) const
 {
     const int nCol = FindFirstColumn(CEstimationFormFile::colV, "2");
-    return nCol >= 0 ? EditCell(nRow, nCol) : CString();
+    return nCol >= 0 ? Engine().EditCell(nRow, nCol) : CString();
 }
 
 int CMorvelEMView::FindFirstColumn(int nCodeColumn, const char* lpszValue) const
@@ -521,32 +521,7 @@ int CMorvelEMView::FindFirstColumn(int nCodeColumn, const char* lpszValue) const
 
 void CMorvelEMView::CopyRow(const CGridRow* pSource, CGridRow* pTarget) const
 {
-    if (pTarget == nullptr)
-        return;
-    const int nColumns = GetColumnLimit();
-    if (pSource == nullptr) {
-        pTarget->SetKind(kindEmpty);
-        pTarget->SetParam1(0);
-        pTarget->SetParam2(0);
-        pTarget->SetParam3(0);
-        pTarget->SetParamText1(CString());
-        pTarget->SetParamText2(CString());
-        for (int c = 0; c < nColumns; ++c) {
-            pTarget->EmptyCell(c);
-            pTarget->SetIndent(c, 0);
-        }
-        return;
-    }
-    pTarget->SetKind(pSource->GetKind());
-    pTarget->SetParam1(pSource->GetParam1());
-    pTarget->SetParam2(pSource->GetParam2());
-    pTarget->SetParam3(pSource->GetParam3());
-    pTarget->SetParamText1(pSource->GetParamText1());
-    pTarget->SetParamText2(pSource->GetParamText2());
-    for (int c = 0; c < nColumns; ++c) {
-        pTarget->SetCell(c, pSource->m_strCell[c]);
-        pTarget->SetIndent(c, pSource->m_nIndent[c]);
-    }
+    Model().CopyRow(pSource, pTarget);
 }
 
 void CMorvelEMView::AllocateRows(int nCount)

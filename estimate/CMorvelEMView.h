@@ -45,6 +45,7 @@
 #include <vector>
 
 class CCmdUI;
+class CEstimateCopyBuffers;
 class CEstimationFormFile;
 class CGridRow;
 class CMorvelEMDoc;
@@ -217,9 +218,6 @@ public:
         strText = CNumberRules::EvaluateFormula(strText);
         return strText;
     }
-    // Computes the formula columns ("計" in the attribute) of an edit-page row from nFirstCol
-    // on, left to right. Headings and summary rows are not calculated.
-    void CalcRow(int nRow, int nFirstCol);
 
     // ---- totals -------------------------------------------------------------------------
     // Refreshes step rows, classification rows, totals and the tax row from nFromRow (-1:
@@ -716,40 +714,24 @@ private:
     // 3 cells; 0 until then and again whenever an estimate grid is made): the copy buffers
     // it goes with are the application's, shared by every estimate window.
     static int s_nCopyMode;
+    // The application's copy buffers (null without the application).
+    static CEstimateCopyBuffers* CopyBuffers();
     // Rows mode copy: cells of the whole rows, then the rows themselves.
     void CopyRowsToBuffer();
     void CutRowsToBuffer();
     void PasteRowsFromBuffer();
-    // The row paste from given rows (the buffer's, or the ones an undo keeps); bCounted: it
-    // records itself as a paste of as many rows as were selected whatever the selection
-    // (a redo of such a paste).
-    void PasteRows(const std::vector<const CGridRow*>& rows, bool bCounted = false);
-    // The steps of a cell paste. Each writer returns the first row it wrote, or -1 when it
-    // wrote nothing (and recorded nothing); before receives the rows it writes as they
-    // were, taken just before its first write.
-    // No block selected (or a block of one cell): the whole buffer goes to the current cell
-    // and the cells beside and below it, each at its offset from the block's first corner.
-    bool IsCellPasteAtCurrentCell() const;
-    int PasteCellsAtCurrentCell(const CObArray& source, CObArray& undo, CRowImage& before);
-    // A selected block (rows, a column): the source is repeated over it.
-    int PasteCellsOverBlock(const CObArray& source, CObArray& undo, CRowImage& before);
-    // The undo cell buffer's cells, back at their first corner plus their offsets.
-    int PasteCellsFromUndo(const CObArray& cells, CRowImage& before);
-    // The source block's size (its distinct row and column offsets) and its texts by
-    // offset (null where the buffer holds no cell).
-    struct CPasteSource {
-        int nHeight = 0;
-        int nWidth = 0;
-        std::vector<const CString*> texts; // row-major, nHeight x nWidth
-    };
-    static CPasteSource MeasurePasteSource(const CObArray& source);
-    // One pasted cell: stored with force, an empty row becomes a detail row, the row is
-    // worked out again and repainted; false for a cell outside the grid.
-    bool WritePastedCell(int nRow, int nCol, const CString& strText);
-    // What every paste that wrote ends with: the totals from the first row written, the
-    // subject tree, the modified mark and the undo record with the rows written as they
-    // were.
-    void FinishCellPaste(int nFirstRow, CRowImage&& before);
+    // The selected rows' selection made to cover every column, as a copy of rows takes them.
+    void SelectWholeColumnsOfSelection();
+    // The row nRow brought into view when it is not, three rows below the top, as the cut
+    // of rows shows where they went.
+    void ShowCutPlace(int nRow);
+    // Where a cell paste goes, from the selection: no block selected (or a block of one
+    // cell), the current cell; else the block, the whole rows or the whole column.
+    CEstimateModel::CCellPasteTarget CellPasteTarget() const;
+    // What every paste that wrote ends with: the rows written repainted, the totals from
+    // the first of them, the subject tree and the modified mark (the model recorded the
+    // undo). Nothing for a paste that wrote nothing.
+    void FinishCellPaste(const CEstimateModel::CWrittenRows& written);
 
 public:
     afx_msg void OnDirectInput();
@@ -956,9 +938,6 @@ private:
     // that moves (or goes).
     void NoteRowShift(int nFromRow);
     void FinishOpenEditForUndo();
-    // The copy buffers' row commands that an undo step runs again in this window
-    // (CMorvelEMViewUndo.cpp).
-    class CUndoClipboard;
     // Whole rows nFirstRow.. (nCount, at least one) selected.
     void SelectWholeRows(int nFirstRow, int nCount);
     // The page rule of this window's row commands: its page rows and page alignment.
@@ -1176,10 +1155,6 @@ private:
     bool IsValidRow(int nRow) const { return nRow >= 0 && nRow < GetRowLimit(); }
     bool IsValidColumn(int nCol) const { return nCol >= 0 && nCol < GetColumnLimit(); }
     const CGridRowArray& ShownRows() const { return m_pModel->Rows(ShownPage()); }
-    // The edit page's row object at nRow, made (growing the array) when missing.
-    CGridRow* MakeEditRow(int nRow) { return Engine().MakeRow(nRow); }
-    // The edit page's cell text, without a copy; empty for a missing row or cell.
-    const CString& EditCell(int nRow, int nCol) const { return Engine().EditCell(nRow, nCol); }
     // The first column whose code column (colT or colV) holds exactly lpszValue, or -1.
     int FindFirstColumn(int nCodeColumn, const char* lpszValue) const;
     // The summary table over the edit page's rows, built into the summary page's.

@@ -429,7 +429,7 @@ void CMorvelEMView::StoreCellEdit(bool bStartFromCell, bool bTotalsAtCommandEnd)
             CNumberRules::RoundBySpec(value, Engine().Columns().Get(nCol).spec);
             SetCellText(CNumberRules::FormatNormal(value), nRow, nCol, TRUE);
         }
-        CalcRow(nRow, 0);
+        Engine().CalcRow(nRow, 0);
     }
     // Text typed into an empty row makes it a detail row.
     if (bStored && GetRowKind(nRow) == kindEmpty)
@@ -490,7 +490,7 @@ void CMorvelEMView::StoreRangeTotal(int nRow, int nCol)
     CRowImage before = TakeRowImage(nRow, nRow);
     SetCellText(strValue, nRow, nCol, TRUE);
     RecordUndo(CCellsCommand::Edit(nCol, nRow, strOld, strValue, std::move(before)));
-    CalcRow(nRow, nCol + 1);
+    Engine().CalcRow(nRow, nCol + 1);
     RecalcTotals(nRow);
     InvalidateRows(nRow, nRow);
     ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));

@@ -217,7 +217,7 @@ LRESULT CMorvelEMView::ReplaceCurrentMatch(const char* lpszReplace)
     StoreReplacedText(match.Replaced(m_strReplaceText), nRow, nCol);
     RecordUndo(CCellsCommand::Edit(nCol, nRow, strOld, GetCellText(nRow, nCol), std::move(before)));
     if (GetRecalcLevel() == 2)
-        CalcRow(nRow, 0);
+        Engine().CalcRow(nRow, 0);
     // This match is gone; the next replace needs the next find.
     s_lastMatch.nPosition = -1;
     if (m_hWnd != nullptr) {

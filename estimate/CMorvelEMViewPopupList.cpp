@@ -188,7 +188,7 @@ void CMorvelEMView::FillRowFromPopupItem(int nRow, int nItem, ERowKind nKind)
         SetCellText(strText, nRow, c, TRUE);
         SetCellIndent(Engine().FindNameIndent(nRow, nKind, c), nRow, c);
     }
-    CalcRow(nRow, 0);
+    Engine().CalcRow(nRow, 0);
 }
 
 void CMorvelEMView::OnPopupListChoice(int nSeveral)
@@ -245,7 +245,7 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
         if (GetRowKind(nRow) == kindEmpty)
             SetRowKind(kindDetail, nRow);
         RecordUndo(CCellsCommand::Edit(nCol, nRow, strOld, GetCellText(nRow, nCol), std::move(before)));
-        CalcRow(nRow, 0);
+        Engine().CalcRow(nRow, 0);
         RecalcTotals(nRow);
         InvalidateRows(nRow, nRow);
     } else if (ePurpose == pickParts || ePurpose == pickOtherList) {

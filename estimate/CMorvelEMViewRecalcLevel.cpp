@@ -103,7 +103,7 @@ std::vector<CString> CMorvelEMView::ShownTexts() const
     for (int r = nFirst; r <= nLast; ++r) {
         texts.push_back(CString(std::to_string(KindNumber(Engine().EditKind(r))).c_str()));
         for (int c = 0; c < nColumns; ++c)
-            texts.push_back(EditCell(r, c));
+            texts.push_back(Engine().EditCell(r, c));
     }
     return texts;
 }

@@ -50,7 +50,7 @@ void CMorvelEMView::InsertDiscount(const char* lpszAmount)
         CNumberRules::RoundBySpec(value, Engine().Columns().Get(nAmountCol).spec);
         Engine().StoreNumber(nRow, nAmountCol, value);
     }
-    CalcRow(nRow, nAmountCol + 1);
+    Engine().CalcRow(nRow, nAmountCol + 1);
     SetRowKind(kindDiscount, nRow);
     RecordUndo(std::make_unique<CSpecialRowCommand>(GetCurrentCol(), nRow));
     InvalidateRows(nRow, nRow);

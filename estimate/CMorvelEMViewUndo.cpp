@@ -1,9 +1,9 @@
 // Undo and redo of the estimate grid: one action each way. The editing commands record what
 // they did as an undo command (estimate/engine/UndoCommands.h), which knows how to take
 // itself back and do itself again over the estimate's model; the model's undo store keeps
-// the last one. This file runs a step on the model (the copy buffers' row commands, which
-// are the window's, through CUndoClipboard) and does what is left to the grid afterwards:
-// the current cell, the selection, the repaint.
+// the last one. This file runs a step on the model (the copy buffers' row commands with the
+// application's buffers) and does what is left to the grid afterwards: the current cell,
+// the selection, the repaint.
 //
 // A command names rows by number. A later insertion or deletion of rows that it does not
 // know about (a page inserted, rows dragged in the subject tree, a sort) moves the rows under
@@ -13,14 +13,12 @@
 #include "estimate/CMorvelEMView.h"
 
 #include "estimate/CMorvelEMDoc.h"
-#include "estimate/engine/CGridRow.h"
 #include "estimate/engine/UndoCommands.h"
 #include "platform/base/Check.h"
 #include "platform/ui/core/CCmdUI.h"
 
 #include <algorithm>
 #include <memory>
-#include <vector>
 
 // ---------------------------------------------------------------------------------------
 // Recording
@@ -83,36 +81,7 @@ CMorvelEMView::CRowsCommandScope::~CRowsCommandScope()
 }
 
 // ---------------------------------------------------------------------------------------
-// What an undo step runs again in the window: the copy buffers' row commands
-
-class CMorvelEMView::CUndoClipboard final : public IRowClipboardCommands {
-public:
-    explicit CUndoClipboard(CMorvelEMView& view) : v(view) {}
-
-    void CutRowsAt(int nCol, int nFirstRow, int nCount) override
-    {
-        v.SetCurrentCell(nCol, nFirstRow);
-        v.SelectWholeRows(nFirstRow, nCount);
-        v.CutRowsToBuffer();
-    }
-    void CopyRowsAt(int nCol, int nFirstRow, int nCount) override
-    {
-        v.SetCurrentCell(nCol, nFirstRow);
-        v.SelectWholeRows(nFirstRow, nCount);
-        v.CopyRowsToBuffer();
-        v.SetSelectMode(selectNone);
-        v.ClearPressOrigin();
-    }
-    void PasteRowsAt(int nCol, int nRow, const std::vector<const CGridRow*>& rows, bool bCounted) override
-    {
-        v.SetCurrentCell(nCol, nRow);
-        v.SelectWholeRows(nRow, 1);
-        v.PasteRows(rows, bCounted);
-    }
-
-private:
-    CMorvelEMView& v;
-};
+// Selection
 
 void CMorvelEMView::SelectWholeRows(int nFirstRow, int nCount)
 {
@@ -160,26 +129,32 @@ void CMorvelEMView::RunUndoStep(bool bRedo)
     const CPoint ptCurrent(GetCurrentCol(), GetCurrentRow());
     const CRect rcSelected = GetSelectMode() != selectNone ? GetSelectionPixelRect() : CRect();
     // The row commands a redo runs again follow this window's page rule; those of the copy
-    // buffers run in this window.
-    CUndoClipboard clipboard(*this);
-    const CUndoOutcome outcome = Model().RunUndoStep(bRedo, PageRule(), &clipboard);
+    // buffers work with the application's buffers.
+    const CUndoOutcome outcome = Model().RunUndoStep(bRedo, PageRule(), CopyBuffers());
     UpdateScrollRanges();
     RefreshMarkRowHeads();
 
     if (outcome.eSelection != CUndoOutcome::ESelection::stays)
         SetSelectMode(selectNone);
+    if (outcome.eSelection == CUndoOutcome::ESelection::none)
+        ClearPressOrigin();
     if (outcome.eCell == CUndoOutcome::ECell::again)
         SetCurrentCell(GetCurrentCol(), GetCurrentRow());
     else if (outcome.eCell == CUndoOutcome::ECell::moved)
         SetCurrentCell(outcome.nCol, outcome.nRow);
     if (outcome.eSelection == CUndoOutcome::ESelection::rows)
         SelectWholeRows(outcome.nFirstSelected, outcome.nSelectedCount);
+    if (outcome.nShownRow >= 0)
+        ShowCutPlace(outcome.nShownRow);
     if (outcome.nChangedFrom >= 0) {
+        // Rows written in bulk are worked out as far as the recalculation level asks.
+        if (outcome.bBulkChange)
+            RecalcFromRow(2, outcome.nChangedFrom);
         if (m_hWnd != nullptr) {
             InvalidateRows(outcome.nChangedFrom, GetRowLimit() - 1, TRUE);
             UpdateWindow();
         }
-        RecalcTotals(outcome.nChangedFrom);
+        RecalcTotals(outcome.nTotalsFrom >= 0 ? outcome.nTotalsFrom : outcome.nChangedFrom);
         UpdateTreeView();
     }
     SetDocumentModified();

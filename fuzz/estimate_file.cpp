@@ -108,7 +108,7 @@ void WorkOn(CEstimate& e)
         if (view.GetRowKind(r) != kindDetail)
             continue;
         view.SetCellText(nEdit++ % 2 == 0 ? "12" : "3.5", r, nNumberCol, TRUE);
-        view.CalcRow(r, 0);
+        view.GetModel().Engine().CalcRow(r, 0);
         view.RecalcTotals(r);
     }
     for (int r = 0; r < view.GetUsedRows() && r < 500; ++r)

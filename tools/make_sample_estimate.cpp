@@ -91,7 +91,7 @@ public:
         m_view.SetCellText(lpszCostPrice, r, colCostPrice, TRUE);
         m_view.SetCellText(Sj(lpszClass), r, colClass, TRUE);
         m_view.SetRowKind(kindDetail, r);
-        m_view.CalcRow(r, 0);
+        m_view.GetModel().Engine().CalcRow(r, 0);
         Next();
     }
     void Note(const char* lpszNote) { m_view.SetCellText(Sj(lpszNote), Row() - 1, colNote, TRUE); }

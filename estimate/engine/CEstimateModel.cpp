@@ -320,33 +320,6 @@ void CEstimateModel::MarkRow(int nRow)
     m_undo.Record(std::make_unique<CMarkRowCommand>(nRow));
 }
 
-void CEstimateModel::CutRowsAt(int nCol, int nFirstRow, int nCount)
-{
-    if (m_pClipboard != nullptr)
-        m_pClipboard->CutRowsAt(nCol, nFirstRow, nCount);
-}
-
-void CEstimateModel::CopyRowsAt(int nCol, int nFirstRow, int nCount)
-{
-    if (m_pClipboard != nullptr)
-        m_pClipboard->CopyRowsAt(nCol, nFirstRow, nCount);
-}
-
-void CEstimateModel::PasteRowsAt(int nCol, int nRow, const std::vector<const CGridRow*>& rows, bool bCounted)
-{
-    if (m_pClipboard != nullptr)
-        m_pClipboard->PasteRowsAt(nCol, nRow, rows, bCounted);
-}
-
-CUndoOutcome CEstimateModel::RunUndoStep(bool bRedo, const CPageRule& rule, IRowClipboardCommands* pClipboard)
-{
-    m_stepRule = rule;
-    m_pClipboard = pClipboard;
-    const CUndoOutcome outcome = bRedo ? m_undo.Redo(*this) : m_undo.Undo(*this);
-    m_pClipboard = nullptr;
-    return outcome;
-}
-
 // ---------------------------------------------------------------------------------------
 // Information values
 

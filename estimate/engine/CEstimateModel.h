@@ -26,6 +26,7 @@
 #include <memory>
 #include <vector>
 
+class CEstimateCopyBuffers;
 class CUnnecessaryRows;
 
 // What the model needs of the estimate around it. The column texts and the tax settings
@@ -211,11 +212,67 @@ public:
     // no other row is taken away). Undo takes it out and puts the earlier one back.
     void WriteSummaryAtTop(int nPageRows);
 
+    // ---- the copy buffers' commands (CEstimateModelClipboard.cpp) -------------------------
+    // Whole rows and blocks of cells copied, cut and pasted through the copy buffers, which
+    // the caller hands in (the application's, shared by every estimate window). Each works
+    // as the user's command does on the rows or the block the window works out from its
+    // selection, records its undo command (a copy records none) and says what the windows
+    // repaint; the window checks first that the estimate's file holds the rows written.
+    // A row copied as the grid copies it: kind, parameters, and the cells and indents of the
+    // form's columns (a null source: an empty row).
+    void CopyRow(const CGridRow* pSource, CGridRow* pTarget) const;
+    // The block rcBlock (ordered, cut to the row limit and the form's columns) copied to the
+    // cell copy buffer: its corners, then a cell per column of each used row in it.
+    void CopyCells(CEstimateCopyBuffers& buffers, const CRect& rcBlock) const;
+    // The rows a cell command wrote (nFirst -1: none, and nothing recorded).
+    struct CWrittenRows {
+        int nFirst = -1;
+        int nLast = -1;
+    };
+    // The block copied, then its cells emptied; the cell at ptCurrent current for the undo.
+    CWrittenRows CutCells(CEstimateCopyBuffers& buffers, const CRect& rcBlock, CPoint ptCurrent);
+    // Where a cell paste goes: at the current cell ptCell (the whole buffer at its offsets
+    // from there), or over the selection rcBlock (ordered), which the buffer's block repeats
+    // over; whole rows take every column, a whole column its used rows (at least the block's
+    // height).
+    struct CCellPasteTarget {
+        enum class EOver { cell, block, rows, column };
+        EOver eOver = EOver::cell;
+        CRect rcBlock;
+        CPoint ptCell;
+    };
+    // The last row a paste at target writes (-1: none): the estimate's file must hold it.
+    int LastCellPasteRow(const CEstimateCopyBuffers& buffers, const CCellPasteTarget& target) const;
+    // The cell copy buffer pasted at target, the cells it overwrites going to the undo cell
+    // buffer; an empty row written becomes a detail row.
+    CWrittenRows PasteCells(CEstimateCopyBuffers& buffers, const CCellPasteTarget& target);
+    // The undo cell buffer's cells written back at its first corner plus their offsets, the
+    // cell at ptCurrent current for the undo.
+    CWrittenRows PasteUndoCells(const CEstimateCopyBuffers& buffers, CPoint ptCurrent);
+    // Rows nFirstRow..nLastRow (ordered; the used ones among them) copied to the row copy
+    // buffer, their cells to the cell copy buffer.
+    void CopyRows(CEstimateCopyBuffers& buffers, int nFirstRow, int nLastRow) const;
+    // What a cut of rows did: how many rows went from nFirstRow, and the first row whose
+    // place changed (the page alignment after the cut may move rows above the cut).
+    struct CRowsCut {
+        int nFirstRow = 0;
+        int nCount = 0;
+        int nChangedFrom = 0;
+    };
+    // The rows copied, then taken out (the undo keeps them), and the headings after them
+    // aligned to their pages again.
+    CRowsCut CutRows(CEstimateCopyBuffers& buffers, int nFirstRow, int nLastRow, const CPageRule& rule);
+    // The row copy buffer's rows put in above nRow in their order, or as many rows as are
+    // selected (nSelected, at least two), the last buffer row first; the cell at nCol, nRow
+    // current. How many rows went in (0: none, nothing recorded).
+    int PasteRows(const CEstimateCopyBuffers& buffers, int nCol, int nRow, int nSelected,
+                  const CPageRule& rule);
+
     // ---- undo and redo -------------------------------------------------------------------
     // The store's last command taken back (bRedo false) or done again, over this model: the
-    // row commands it runs again follow rule, and those of the copy buffers run through
-    // pClipboard (none: they do nothing).
-    CUndoOutcome RunUndoStep(bool bRedo, const CPageRule& rule, IRowClipboardCommands* pClipboard);
+    // row commands it runs again follow rule, and those of the copy buffers work with
+    // pBuffers (none: they do nothing).
+    CUndoOutcome RunUndoStep(bool bRedo, const CPageRule& rule, CEstimateCopyBuffers* pBuffers);
 
     // The estimation form's column count (MAX_COLUMNS at most, as the form reader keeps it).
     int GetColumnCount() const { return m_nColumnCount; }
@@ -282,10 +339,16 @@ private:
     void ClearRowAt(int nCol, int nRow) override { ClearRow(nCol, nRow); }
     void InsertRowsAt(int nFirstRow, int nCount) override { InsertRowsAt(nFirstRow, nCount, m_stepRule); }
     void ClearRowsAt(int nFirstRow, int nCount) override { ClearRows(nFirstRow, nFirstRow + nCount - 1); }
-    void CutRowsAt(int nCol, int nFirstRow, int nCount) override;
-    void CopyRowsAt(int nCol, int nFirstRow, int nCount) override;
-    void PasteRowsAt(int nCol, int nRow, const std::vector<const CGridRow*>& rows, bool bCounted) override;
+    CUndoOutcome CutRowsAt(int nCol, int nFirstRow, int nCount) override;
+    CUndoOutcome CopyRowsAt(int nCol, int nFirstRow, int nCount) override;
+    CUndoOutcome PasteRowsAt(int nCol, int nRow, const std::vector<const CGridRow*>& rows,
+                             bool bCounted) override;
     void InsertRowAligned(int nRow) override { InsertRowAligned(nRow, m_stepRule); }
+    // The clipboard commands' work (CEstimateModelClipboard.cpp): a cell pasted (false
+    // outside the grid); the rows pasted from given rows.
+    bool WritePastedCell(int nRow, int nCol, const CString& strText);
+    int PasteRowsFrom(const std::vector<const CGridRow*>& rows, int nCol, int nRow, int nSelected,
+                      bool bCounted, const CPageRule& rule);
     // The rows from nFromRow on moved: the remembered row follows (nMoved rows put in, or
     // taken out when negative), the host is told.
     void FollowRowsMoved(int nFromRow, int nMoved);
@@ -313,9 +376,9 @@ private:
     CUndoStore m_undo;
     CRowSteps* m_pRowSteps = nullptr; // the steps of the rows command being recorded
     int m_nMarkRow = -1;
-    // While an undo step runs: the rule and the copy buffers' commands it was given.
+    // While an undo step runs: the rule and the copy buffers it was given.
     CPageRule m_stepRule;
-    IRowClipboardCommands* m_pClipboard = nullptr;
+    CEstimateCopyBuffers* m_pStepBuffers = nullptr;
     // The engine reads the rows and the counts above, so it comes after them.
     CEstimateEngine m_engine;
 };

@@ -20,17 +20,7 @@ class CEstimateEngine;
 class CGridRow;
 class CGridRowArray;
 
-// The row commands of the copy buffers, which a redo (and a paste's undo) runs again where
-// the buffers are (the window undoing). Each records its own undo command as it runs.
-class IRowClipboardCommands {
-public:
-    virtual void CutRowsAt(int nCol, int nFirstRow, int nCount) = 0;
-    virtual void CopyRowsAt(int nCol, int nFirstRow, int nCount) = 0;
-    virtual void PasteRowsAt(int nCol, int nRow, const std::vector<const CGridRow*>& rows, bool bCounted) = 0;
-
-protected:
-    ~IRowClipboardCommands() = default;
-};
+struct CUndoOutcome;
 
 // What undo and redo act on: the estimate's rows and counts, and its editing commands that a
 // redo runs again. The estimate model implements it; the engine's tests give it one of their
@@ -60,13 +50,19 @@ public:
     virtual void ClearRowAt(int nCol, int nRow) = 0;
     virtual void InsertRowsAt(int nFirstRow, int nCount) = 0;
     virtual void ClearRowsAt(int nFirstRow, int nCount) = 0;
-    virtual void CutRowsAt(int nCol, int nFirstRow, int nCount) = 0;
+    // The copy buffers' row commands: each says what the grid does afterwards (its current
+    // cell and selection as the command leaves them, the rows it repaints).
+    // nCount rows cut from nFirstRow as the cut command cuts them, the cell at nCol,
+    // nFirstRow current.
+    virtual CUndoOutcome CutRowsAt(int nCol, int nFirstRow, int nCount) = 0;
     // The rows copied to the row copy buffer as the copy command copies them (the cell at
     // nCol, nFirstRow current afterwards, nothing selected).
-    virtual void CopyRowsAt(int nCol, int nFirstRow, int nCount) = 0;
-    // The rows pasted above nRow as a paste of one selected row pastes them; bCounted: the
-    // paste records itself as a paste of as many rows as were selected.
-    virtual void PasteRowsAt(int nCol, int nRow, const std::vector<const CGridRow*>& rows, bool bCounted) = 0;
+    virtual CUndoOutcome CopyRowsAt(int nCol, int nFirstRow, int nCount) = 0;
+    // The rows pasted above nRow as a paste of one selected row pastes them (that row stays
+    // selected); bCounted: the paste records itself as a paste of as many rows as were
+    // selected.
+    virtual CUndoOutcome PasteRowsAt(int nCol, int nRow, const std::vector<const CGridRow*>& rows,
+                                     bool bCounted) = 0;
     // An empty row put in at nRow as the row-insert command puts it (a heading that starts a
     // later page stays at the start of its page); records nothing.
     virtual void InsertRowAligned(int nRow) = 0;
@@ -101,6 +97,13 @@ struct CUndoOutcome {
     // The rows from here on changed: repainted, the totals worked out again from here, the
     // subject tree made again. -1: nothing to do (a command run again did it itself).
     int nChangedFrom = -1;
+    // The totals worked out again from here instead (-1: from nChangedFrom).
+    int nTotalsFrom = -1;
+    // The changed rows were written in bulk (rows pasted): the window's recalculation level
+    // may have every row from nChangedFrom worked out again.
+    bool bBulkChange = false;
+    // A row brought into view when it is not (-1: none), as the row cut shows its place.
+    int nShownRow = -1;
 };
 
 class CUndoCommand {

@@ -223,9 +223,9 @@ CUndoOutcome CRowsCutCommand::Undo(IUndoTarget& target)
 
 CUndoOutcome CRowsCutCommand::Redo(IUndoTarget& target)
 {
-    if (m_nCount > 0)
-        target.CutRowsAt(0, m_nFirstRow, m_nCount);
-    return {};
+    if (m_nCount <= 0)
+        return {};
+    return target.CutRowsAt(0, m_nFirstRow, m_nCount);
 }
 
 int CRowsCutCommand::LastRow() const
@@ -247,10 +247,12 @@ CUndoOutcome CRowsPasteCommand::Undo(IUndoTarget& target)
     MORVEL_CHECK(!m_steps.IsEmpty() && m_steps.Steps().front().bInserted &&
                      m_steps.Steps().front().nRow == m_nRow && m_steps.Steps().front().nCount == m_nCount,
                  "a paste's first step puts its rows in");
-    target.CopyRowsAt(m_nCol, m_nRow, m_nCount);
+    // The copy leaves the paste's cell current and nothing selected.
+    CUndoOutcome outcome = target.CopyRowsAt(m_nCol, m_nRow, m_nCount);
     m_pasted.clear();
     const int nFirstMoved = m_steps.TakeBack(target, &m_pasted);
-    return ChangedFrom(std::min(m_nRow, nFirstMoved));
+    outcome.nChangedFrom = std::min(m_nRow, nFirstMoved);
+    return outcome;
 }
 
 CUndoOutcome CRowsPasteCommand::Redo(IUndoTarget& target)
@@ -259,8 +261,7 @@ CUndoOutcome CRowsPasteCommand::Redo(IUndoTarget& target)
     std::vector<const CGridRow*> rows;
     for (const std::unique_ptr<CGridRow>& pRow : m_pasted)
         rows.push_back(pRow.get());
-    target.PasteRowsAt(m_nCol, m_nRow, rows, m_bCounted);
-    return {};
+    return target.PasteRowsAt(m_nCol, m_nRow, rows, m_bCounted);
 }
 
 int CRowsPasteCommand::LastRow() const

@@ -63,7 +63,7 @@ TEST_F(DeepFormulaInEstimate, ARowFormulaOrCellNestedTooDeepLeavesTheCellEmptyAn
     Detail(1, "土間", "2", "500");
     EXPECT_EQ("502.000000", Cell(1, colAmount));
     view->SetCellText((std::string(100000, '(') + "5").c_str(), 1, colQty, TRUE);
-    view->CalcRow(1, 0);
+    view->GetModel().Engine().CalcRow(1, 0);
     view->RecalcAll();
     EXPECT_EQ("1003.000000", Cell(0, colAmount));
     EXPECT_EQ("", Cell(1, colAmount));

@@ -4,7 +4,7 @@
 #include "tests/estimate/EstimateWindowTestSupport.h"
 #include "tests/estimate/UndoTestSupport.h"
 
-#include "estimate/CCopyBufferItems.h"
+#include "estimate/engine/CEstimateCopyBuffers.h"
 #include "estimate/engine/CGridRow.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "resources/ResourceIds.h"
@@ -115,7 +115,7 @@ TEST_F(EditClipboard, ModifierKeysLeaveTheSelectionToTheClipboardKeys)
     ASSERT_EQ(Selection(), rows);
     Keys(Qt::ControlModifier, Qt::Key_C);
     EXPECT_EQ(Selection(), rows);
-    EXPECT_EQ(m_pApp->m_aRowCopyBuffer.GetSize(), 4);
+    EXPECT_EQ(m_pApp->EstimateCopyBuffers().Rows().size(), 4u);
     DragRowHeads(12, 12);
     Keys(Qt::ControlModifier, Qt::Key_V);
     EXPECT_EQ(RowNames(*m_pView, 12, 4), four);
@@ -125,7 +125,7 @@ TEST_F(EditClipboard, ModifierKeysLeaveTheSelectionToTheClipboardKeys)
     const std::string nameAfter = Utf8Cell(srFirstDetail + 2, scName);
     DragRowHeads(srFirstDetail, srFirstDetail + 1);
     Keys(Qt::ControlModifier, Qt::Key_X);
-    EXPECT_EQ(m_pApp->m_aRowCopyBuffer.GetSize(), 2);
+    EXPECT_EQ(m_pApp->EstimateCopyBuffers().Rows().size(), 2u);
     EXPECT_EQ(Utf8Cell(srFirstDetail, scName), nameAfter);
     EXPECT_EQ(m_pView->GetUsedRows(), m_nUsed + 2);
 
@@ -137,7 +137,7 @@ TEST_F(EditClipboard, ModifierKeysLeaveTheSelectionToTheClipboardKeys)
     ASSERT_EQ(Selection(), block);
     Keys(Qt::ControlModifier, Qt::Key_C);
     EXPECT_EQ(Selection(), block);
-    EXPECT_EQ(m_pApp->m_aCellCopyBuffer.GetSize(), 2 + 6);
+    EXPECT_EQ(m_pApp->EstimateCopyBuffers().Cells().size(), 2u + 6);
     Drag(CellPoint(scName, nTarget), CellPoint(scQty, nTarget + 1));
     Keys(Qt::ControlModifier, Qt::Key_V);
     for (int r = 0; r < 2; ++r)
@@ -156,7 +156,7 @@ TEST_F(EditClipboard, ModifierKeysLeaveTheSelectionToTheClipboardKeys)
     Keys(Qt::ControlModifier, Qt::Key_Insert);
     EXPECT_EQ(Selection(), columns);
     const int nCopied = m_pView->GetUsedRows();
-    EXPECT_EQ(m_pApp->m_aCellCopyBuffer.GetSize(), 2 + 2 * nCopied);
+    EXPECT_EQ(m_pApp->EstimateCopyBuffers().Cells().size(), 2u + 2 * nCopied);
     DragColumnHeads(scUnit, scUnit);
     Keys(Qt::ShiftModifier, Qt::Key_Insert);
     for (int r = 0; r < nCopied; ++r)
@@ -189,16 +189,15 @@ TEST_F(EditClipboard, DeletingWholeRowsCutsThemIntoTheRowBufferAndTheTotalsFollo
     EXPECT_EQ(m_pView->GetSelectMode(), 0);
     EXPECT_TRUE(IsModified());
 
-    const CObArray& rows = m_pApp->m_aRowCopyBuffer;
-    ASSERT_EQ(rows.GetSize(), 2);
-    for (int i = 0; i < 2; ++i) {
-        const auto* pItem = dynamic_cast<const CRowBufferItem*>(rows.GetAt(i));
-        ASSERT_NE(pItem, nullptr);
-        EXPECT_EQ(pItem->Row()->m_strCell[scName].ToUtf8(), cut[i]);
-        EXPECT_EQ(pItem->Row()->GetKind(), kindDetail);
+    const CEstimateCopyBuffers::CRows& rows = m_pApp->EstimateCopyBuffers().Rows();
+    ASSERT_EQ(rows.size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+        ASSERT_NE(rows[i], nullptr);
+        EXPECT_EQ(rows[i]->m_strCell[scName].ToUtf8(), cut[i]);
+        EXPECT_EQ(rows[i]->GetKind(), kindDetail);
     }
     // The rows' cells went to the cell buffer too: two corners and two rows of cells.
-    EXPECT_EQ(m_pApp->m_aCellCopyBuffer.GetSize(), 2 + 2 * m_pView->GetColumnCount());
+    EXPECT_EQ(m_pApp->EstimateCopyBuffers().Cells().size(), 2u + 2 * m_pView->GetColumnCount());
 }
 
 TEST_F(EditClipboard, RowsCopiedInOneEstimatePasteIntoAnotherInBufferOrder)
@@ -251,7 +250,7 @@ TEST_F(EditClipboard, ThreeCellsPastedOverATwoBySixBlockRepeatInBothDirections)
     m_pView->GetModel().RestoreUsedRows(nRow + 1);
     SelectBlock(m_pView, scName, nRow, scQty, nRow);
     Command(ID_EDIT_COPY);
-    ASSERT_EQ(m_pApp->m_aCellCopyBuffer.GetSize(), 2 + 3);
+    ASSERT_EQ(m_pApp->EstimateCopyBuffers().Cells().size(), 2u + 3);
 
     const int nTarget = nRow + 2;
     ASSERT_EQ(m_pView->GetRowKind(nTarget), kindEmpty);
@@ -270,9 +269,9 @@ TEST_F(EditClipboard, ThreeCellsPastedOverATwoBySixBlockRepeatInBothDirections)
     }
     EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), 41);
     // What was there before is kept for undo: empty texts over the 2 x 6 block.
-    const CObArray& undo = m_pApp->m_aUndoCellBuffer;
-    ASSERT_EQ(undo.GetSize(), 2 + 12);
-    EXPECT_EQ(dynamic_cast<const CCellBufferItem*>(undo.GetAt(0))->m_pt, CPoint(scName, nTarget));
+    const CEstimateCopyBuffers::CCells& undo = m_pApp->EstimateCopyBuffers().UndoCells();
+    ASSERT_EQ(undo.size(), 2u + 12);
+    EXPECT_EQ(undo[0].pt, CPoint(scName, nTarget));
 
     // Cutting the cells empties them and leaves them in the buffer.
     SelectBlock(m_pView, scName, nTarget, scSpec, nTarget);
@@ -280,9 +279,9 @@ TEST_F(EditClipboard, ThreeCellsPastedOverATwoBySixBlockRepeatInBothDirections)
     EXPECT_EQ(Cell(nTarget, scName), "");
     EXPECT_EQ(Cell(nTarget, scSpec), "");
     EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), 40);
-    const CObArray& cells = m_pApp->m_aCellCopyBuffer;
-    ASSERT_EQ(cells.GetSize(), 2 + 2);
-    EXPECT_EQ(dynamic_cast<const CCellBufferItem*>(cells.GetAt(2))->m_strText.str(), "a");
+    const CEstimateCopyBuffers::CCells& cells = m_pApp->EstimateCopyBuffers().Cells();
+    ASSERT_EQ(cells.size(), 2u + 2);
+    EXPECT_EQ(cells[2].strText.str(), "a");
 }
 
 TEST_F(EditClipboard, PasteIsDisabledUntilSomethingWasCopiedAndRowsAreNotCopiedPastTheUsedRows)
@@ -294,7 +293,7 @@ TEST_F(EditClipboard, PasteIsDisabledUntilSomethingWasCopiedAndRowsAreNotCopiedP
     const int nUsed = m_pView->GetUsedRows();
     SelectRows(m_pView, nUsed - 1, nUsed + 3);
     Command(ID_EDIT_COPY);
-    EXPECT_EQ(m_pApp->m_aRowCopyBuffer.GetSize(), 1);
+    EXPECT_EQ(m_pApp->EstimateCopyBuffers().Rows().size(), 1u);
     EXPECT_TRUE(IsEnabled(m_pView, ID_EDIT_PASTE));
 }
 

@@ -121,7 +121,7 @@ protected:
         if (*price)
             view->SetCellText(price, row, colPrice, TRUE);
         view->SetRowKind(kindDetail, row);
-        view->CalcRow(row, 0);
+        view->GetModel().Engine().CalcRow(row, 0);
     }
     void Heading(int row, ERowKind kind, const char* name)
     {

@@ -84,7 +84,7 @@ protected:
     static void Edit(CMorvelEMView& view, int nRow, int nCol, const char* lpszText)
     {
         view.SetCellText(lpszText, nRow, nCol, TRUE);
-        view.CalcRow(nRow, 0);
+        view.GetModel().Engine().CalcRow(nRow, 0);
         view.RecalcTotals(nRow);
     }
 

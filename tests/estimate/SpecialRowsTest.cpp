@@ -161,7 +161,7 @@ TEST_F(SpecialRowsTest, ClassificationFillsAmountAndCostColumnsWithRateTimesSum)
 
     // Made again at every recalculation, keeping its name.
     view->SetCellText("2000", 0, colPrice, TRUE);
-    view->CalcRow(0, 0);
+    view->GetModel().Engine().CalcRow(0, 0);
     view->RecalcTotals(0);
     EXPECT_EQ("220.000000", Cell(3, colAmount));
     EXPECT_EQ("A類", Utf8Cell(3, colName));

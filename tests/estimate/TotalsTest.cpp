@@ -71,7 +71,7 @@ TEST_F(TotalsTest, RecalculationFromTheTopRefreshesTotalsAndTax)
 {
     BuildEstimate();
     view->SetCellText("20", 2, colQty, TRUE);
-    view->CalcRow(2, 0);
+    view->GetModel().Engine().CalcRow(2, 0);
     doc->SetModifiedFlag(FALSE);
     view->RecalcTotals(-1);
     EXPECT_EQ(2500, Value(4, colAmount));
@@ -87,7 +87,7 @@ TEST_F(TotalsTest, RecalculatingBelowATotalLeavesThatTotalAlone)
 {
     BuildEstimate();
     view->SetCellText("20", 2, colQty, TRUE);
-    view->CalcRow(2, 0);
+    view->GetModel().Engine().CalcRow(2, 0);
     view->RecalcTotals(5);
     EXPECT_EQ(1500, Value(4, colAmount));
     EXPECT_EQ(5300, Value(11, colAmount)); // below the start: refreshed
@@ -251,7 +251,7 @@ TEST_F(TotalsTest, SubtotalColumnsAddSubtotalsAndFormulaColumnsComputeOnTheTotal
     Heading(1, kindMiddle, "M");
     view->SetCellText("1", 2, 1, TRUE);
     view->SetRowKind(kindDetail, 2);
-    view->CalcRow(2, 0);
+    view->GetModel().Engine().CalcRow(2, 0);
     // Subtotals with values of their own in the 計 B column.
     view->SetRowKind(kindSmallTotal, 3);
     view->SetCellText("300", 3, 3, TRUE);
@@ -259,7 +259,7 @@ TEST_F(TotalsTest, SubtotalColumnsAddSubtotalsAndFormulaColumnsComputeOnTheTotal
     view->SetCellText("500", 4, 3, TRUE);
     view->SetCellText("1", 5, 1, TRUE);
     view->SetRowKind(kindDetail, 5);
-    view->CalcRow(5, 0);
+    view->GetModel().Engine().CalcRow(5, 0);
     view->SetCurrentCell(view->GetCurrentCol(), 6);
     view->InsertTotal(CMorvelEMView::levelLarge);
     EXPECT_EQ(20, Value(6, 2));  // 計 A: the two detail rows

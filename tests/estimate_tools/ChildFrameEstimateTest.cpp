@@ -445,7 +445,7 @@ TEST_F(ChildFrameEstimateTest, TheStatusPanesFollowTheActiveEstimateAndEmptyWhen
         ++nDetail;
     ASSERT_LT(nDetail, pSecond->GetUsedRows());
     pSecond->SetCellText("1", nDetail, 2, TRUE);
-    pSecond->CalcRow(nDetail, 0);
+    pSecond->GetModel().Engine().CalcRow(nDetail, 0);
     pSecond->RecalcAll();
     CStatusBar& bar = pMain->GetStatusBar();
     const int nAmountPane = bar.CommandToIndex(ID_INDICATOR_PANE2);

@@ -5,7 +5,6 @@
 // grid's again.
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
 
-#include "estimate/CCopyBufferItems.h"
 #include "estimate/EstimateRegistration.h"
 #include "estimate_tools/EstimateToolsRegistration.h"
 #include "platform/ui/core/CCmdUI.h"
@@ -121,25 +120,17 @@ protected:
     }
     void Forget()
     {
-        for (CObArray* pBuffer : {&m_pApp->m_aRowCopyBuffer, &m_pApp->m_aCellCopyBuffer}) {
-            for (INT_PTR i = 0; i < pBuffer->GetSize(); ++i)
-                delete pBuffer->GetAt(i);
-            pBuffer->RemoveAll();
-        }
+        m_pApp->EstimateCopyBuffers().Rows().clear();
+        m_pApp->EstimateCopyBuffers().Cells().clear();
         QGuiApplication::clipboard()->clear();
     }
     CCopied Copied() const
     {
         CCopied c;
-        for (INT_PTR i = 0; i < m_pApp->m_aRowCopyBuffer.GetSize(); ++i)
-            c.rows.push_back(dynamic_cast<CRowBufferItem*>(m_pApp->m_aRowCopyBuffer.GetAt(i))
-                                 ->Row()
-                                 ->m_strCell[scName]
-                                 .ToUtf8());
-        for (INT_PTR i = 0; i < m_pApp->m_aCellCopyBuffer.GetSize(); ++i) {
-            const auto* pItem = dynamic_cast<CCellBufferItem*>(m_pApp->m_aCellCopyBuffer.GetAt(i));
-            c.cells.emplace_back(pItem->m_pt, pItem->m_strText.ToUtf8());
-        }
+        for (const std::unique_ptr<CGridRow>& pRow : m_pApp->EstimateCopyBuffers().Rows())
+            c.rows.push_back(pRow->m_strCell[scName].ToUtf8());
+        for (const CBufferCell& cell : m_pApp->EstimateCopyBuffers().Cells())
+            c.cells.emplace_back(cell.pt, cell.strText.ToUtf8());
         c.text = QGuiApplication::clipboard()->text().toStdString();
         return c;
     }
@@ -239,7 +230,7 @@ TEST_F(ClipboardKeysMenu, WhileATextBoxHasTheKeyboardCtrlCAndTheMenuCopyItsSelec
     // The search box of the find dialog, which starts with the current cell's text.
     Click(scSpec, srFirstDetail + 3);
     Command(ID_EDIT_COPY);
-    ASSERT_GT(m_pApp->m_aCellCopyBuffer.GetSize(), 2);
+    ASSERT_GT(m_pApp->EstimateCopyBuffers().Cells().size(), 2u);
     Command(ID_EDIT_FIND_DLG);
     CWnd* pFind = m_pView->GetFindDialog();
     ASSERT_NE(pFind, nullptr);

@@ -3,7 +3,6 @@
 // estimate and leave them in the application's row buffer.
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
 
-#include "estimate/CCopyBufferItems.h"
 #include "estimate/EstimateRegistration.h"
 #include "estimate_tools/EstimateToolsRegistration.h"
 #include "resources/ChildFrameIds.h"
@@ -44,12 +43,8 @@ TEST_F(RealGridCutTest, ClearingTheEstimateCutsEveryRowIntoTheRowBuffer)
     EXPECT_EQ(m_pView->GetUsedRows(), 0);
     EXPECT_EQ(m_pView->GetCellText(srLarge, scName), "");
     EXPECT_EQ(m_pView->GetRowKind(0), kindEmpty);
-    ASSERT_EQ(m_pApp->m_aRowCopyBuffer.GetSize(), m_nUsed);
-    EXPECT_EQ(dynamic_cast<CRowBufferItem*>(m_pApp->m_aRowCopyBuffer.GetAt(srLarge))
-                  ->Row()
-                  ->m_strCell[scName]
-                  .ToUtf8(),
-              firstName);
+    ASSERT_EQ(m_pApp->EstimateCopyBuffers().Rows().size(), static_cast<size_t>(m_nUsed));
+    EXPECT_EQ(m_pApp->EstimateCopyBuffers().Rows()[srLarge]->m_strCell[scName].ToUtf8(), firstName);
     EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), 21);
     EXPECT_EQ(m_pView->GetModel().GetInformation(0), info); // the information values stay
     EXPECT_TRUE(m_pView->GetDocument()->IsModified());
@@ -60,7 +55,7 @@ TEST_F(RealGridCutTest, CancellingTheClearLeavesTheRows)
     MessageBoxRecorder boxes(IDCANCEL);
     Frame()->SendMessage(WM_COMMAND, ID_ESTIMATE_CLEAR);
     EXPECT_EQ(m_pView->GetUsedRows(), m_nUsed);
-    EXPECT_EQ(m_pApp->m_aRowCopyBuffer.GetSize(), 0);
+    EXPECT_EQ(m_pApp->EstimateCopyBuffers().Rows().size(), 0u);
 }
 
 TEST_F(RealGridCutTest, DeleteOnAMiddleHeadingCutsItsSubjectAndTheRowsBelowMoveUp)
@@ -77,12 +72,9 @@ TEST_F(RealGridCutTest, DeleteOnAMiddleHeadingCutsItsSubjectAndTheRowsBelowMoveU
     Pump();
     EXPECT_EQ(m_pView->GetUsedRows(), m_nUsed - nCount);
     EXPECT_EQ(Names(nMiddle, 3), after);
-    ASSERT_EQ(m_pApp->m_aRowCopyBuffer.GetSize(), nCount);
+    ASSERT_EQ(m_pApp->EstimateCopyBuffers().Rows().size(), static_cast<size_t>(nCount));
     for (int i = 0; i < nCount; ++i)
-        EXPECT_EQ(dynamic_cast<CRowBufferItem*>(m_pApp->m_aRowCopyBuffer.GetAt(i))
-                      ->Row()
-                      ->m_strCell[scName]
-                      .ToUtf8(),
+        EXPECT_EQ(m_pApp->EstimateCopyBuffers().Rows()[static_cast<size_t>(i)]->m_strCell[scName].ToUtf8(),
                   cut[i]);
     // The tree is rebuilt without the heading, and keeps the keyboard.
     EXPECT_EQ(Tree(), CWnd::GetFocus());

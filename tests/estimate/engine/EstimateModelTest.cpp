@@ -1,6 +1,7 @@
 // The estimate model without a window: its two pages stay apart, a page is read by its
 // name, the engine writes the edit page and tells the host, and the counts keep their
 // rules (the row limit grows by doubling, the information count covers what was set).
+#include "estimate/engine/CEstimateCopyBuffers.h"
 #include "estimate/engine/CEstimateModel.h"
 #include "estimate/engine/CUnnecessaryRows.h"
 #include "estimate/engine/UndoCommands.h"
@@ -449,4 +450,93 @@ TEST_F(EstimateModelTest, PartsRowsTakeTheColumnsTheFormNamesAndAreWorkedOut)
     EXPECT_EQ(CUndoCommand::undoRowsPasteCount, model.Undo().GetUndoAction());
     model.RunUndoStep(false, {4, true}, nullptr);
     EXPECT_EQ(strBefore, Snapshot(model));
+}
+
+// The copy buffers' commands over two detail rows, the buffers handed in as a window hands
+// the application's.
+class EstimateModelClipboardTest : public EstimateModelTest {
+protected:
+    void SetUp() override
+    {
+        Detail(0, "a", "2", "300");
+        Detail(1, "b", "3", "10");
+    }
+    const CEstimateModel::CPageRule rule{4, false};
+    CEstimateCopyBuffers buffers;
+};
+
+TEST_F(EstimateModelClipboardTest, RowsCutAndPastedBackThroughTheBuffersAreUndoneAndRedoneOnTheModel)
+{
+    Detail(2, "c", "1", "5");
+    Detail(3, "d", "4", "4");
+    const std::string strBefore = Snapshot(model);
+    const auto names = [&] {
+        std::string s;
+        for (const std::unique_ptr<CGridRow>& pRow : buffers.Rows())
+            s += pRow->m_strCell[0].str();
+        return s;
+    };
+
+    const CEstimateModel::CRowsCut cut = model.CutRows(buffers, 1, 2, rule);
+    EXPECT_EQ(2, cut.nCount);
+    EXPECT_EQ("bc", names());
+    EXPECT_EQ(2u + 2 * kColumns.size(), buffers.Cells().size());
+    EXPECT_EQ(2, model.GetUsedRows());
+    const std::string strCut = Snapshot(model);
+    model.RunUndoStep(false, rule, &buffers);
+    EXPECT_EQ(strBefore, Snapshot(model));
+    // The redo cuts the rows again into the buffers it is given.
+    buffers.Rows().clear();
+    const CUndoOutcome recut = model.RunUndoStep(true, rule, &buffers);
+    EXPECT_EQ(strCut, Snapshot(model));
+    EXPECT_EQ("bc", names());
+    EXPECT_EQ(CUndoOutcome::ECell::moved, recut.eCell);
+    EXPECT_EQ(1, recut.nRow);
+    EXPECT_EQ(CUndoOutcome::ESelection::none, recut.eSelection);
+
+    // Pasted back above row 1: the rows are those before the cut.
+    EXPECT_EQ(2, model.PasteRows(buffers, 0, 1, 1, rule));
+    EXPECT_EQ(strBefore, Snapshot(model));
+    EXPECT_EQ(4, model.GetUsedRows());
+    // The paste's undo copies the rows it takes out; its redo puts them in again, selected.
+    buffers.Rows().clear();
+    model.RunUndoStep(false, rule, &buffers);
+    EXPECT_EQ(strCut, Snapshot(model));
+    EXPECT_EQ("bc", names());
+    const CUndoOutcome repaste = model.RunUndoStep(true, rule, &buffers);
+    EXPECT_EQ(strBefore, Snapshot(model));
+    EXPECT_EQ(CUndoOutcome::ESelection::rows, repaste.eSelection);
+    EXPECT_EQ(1, repaste.nFirstSelected);
+}
+
+TEST_F(EstimateModelClipboardTest, ACellBlockPastedOverALargerBlockRepeatsAndItsUndoPutsTheCellsBack)
+{
+    Detail(3, "x", "", "");
+    model.CopyCells(buffers, CRect(1, 0, 2, 1));
+    const std::string strBefore = Snapshot(model);
+
+    CEstimateModel::CCellPasteTarget target;
+    target.eOver = CEstimateModel::CCellPasteTarget::EOver::block;
+    target.rcBlock = CRect(1, 3, 2, 6);
+    target.ptCell = CPoint(1, 3);
+    EXPECT_EQ(6, model.LastCellPasteRow(buffers, target));
+    const CEstimateModel::CWrittenRows written = model.PasteCells(buffers, target);
+    EXPECT_EQ(3, written.nFirst);
+    EXPECT_EQ(6, written.nLast);
+    // The 2 x 2 block twice down the four rows, each row worked out and a detail row.
+    EXPECT_EQ(600, Value(EPage::edit, 3, 3));
+    EXPECT_EQ(30, Value(EPage::edit, 4, 3));
+    EXPECT_EQ(600, Value(EPage::edit, 5, 3));
+    EXPECT_EQ(30, Value(EPage::edit, 6, 3));
+    EXPECT_EQ(kindDetail, model.RowKind(EPage::edit, 6));
+    EXPECT_EQ("x", Cell(EPage::edit, 3, 0));
+    // The overwritten cells wait in the undo cell buffer at the target's first corner.
+    ASSERT_EQ(2u + 8, buffers.UndoCells().size());
+    EXPECT_EQ(CPoint(1, 3), buffers.UndoCells()[0].pt);
+
+    const std::string strAfter = Snapshot(model);
+    model.RunUndoStep(false, rule, &buffers);
+    EXPECT_EQ(strBefore, Snapshot(model));
+    model.RunUndoStep(true, rule, &buffers);
+    EXPECT_EQ(strAfter, Snapshot(model));
 }

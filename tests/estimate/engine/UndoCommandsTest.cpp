@@ -85,13 +85,23 @@ public:
     void ClearRowAt(int nCol, int nRow) override { Note("clear", nCol, nRow); }
     void InsertRowsAt(int nFirstRow, int nCount) override { Note("insert rows", nFirstRow, nCount); }
     void ClearRowsAt(int nFirstRow, int nCount) override { Note("clear rows", nFirstRow, nCount); }
-    void CutRowsAt(int nCol, int nFirstRow, int nCount) override { Note("cut", nCol, nFirstRow, nCount); }
-    void CopyRowsAt(int nCol, int nFirstRow, int nCount) override { Note("copy", nCol, nFirstRow, nCount); }
-    void PasteRowsAt(int nCol, int nRow, const std::vector<const CGridRow*>& rows, bool bCounted) override
+    CUndoOutcome CutRowsAt(int nCol, int nFirstRow, int nCount) override
+    {
+        Note("cut", nCol, nFirstRow, nCount);
+        return {};
+    }
+    CUndoOutcome CopyRowsAt(int nCol, int nFirstRow, int nCount) override
+    {
+        Note("copy", nCol, nFirstRow, nCount);
+        return {};
+    }
+    CUndoOutcome PasteRowsAt(int nCol, int nRow, const std::vector<const CGridRow*>& rows,
+                             bool bCounted) override
     {
         Note(bCounted ? "paste counted" : "paste", nCol, nRow, static_cast<int>(rows.size()));
         for (const CGridRow* pRow : rows)
             calls.back() += " " + pRow->m_strCell[0].ToUtf8();
+        return {};
     }
     void InsertRowAligned(int nRow) override { PutRowsIn(nRow, 1, nullptr); }
     void SetMarkRow(int nRow) override { Note("mark", nRow); }
