@@ -312,7 +312,6 @@ void CMorvelEMDoc::SetupModel()
     CEstimateModel& model = m_model;
     model.SetColumnCount(
         std::clamp(m_EstimationForm.GetCount(), 0, static_cast<int>(CMorvelView::MAX_COLUMNS)));
-    model.SetUsedRows(std::max(0, m_nLoadedRowCount));
     // A file may hold more rows than the row limit: the limit grows (by doubling, as far as
     // needed) so that every row read stays reachable.
     model.GrowRowLimitToFit(model.GetUsedRows());

@@ -184,11 +184,11 @@ void CMorvelEMView::FillRowFromPopupItem(int nRow, int nItem, ERowKind nKind)
         if (nListCol < 0 || nListCol >= nListColumns)
             continue;
         CString strText;
-        NormalizeNumberText(c, strText, m_wndPopupList.GetItemText(nItem, nListCol));
+        Engine().NormalizeNumberText(c, strText, m_wndPopupList.GetItemText(nItem, nListCol));
         SetCellText(strText, nRow, c, TRUE);
-        SetCellIndent(FindNearestCellAttr(nRow, c, nKind), nRow, c);
+        SetCellIndent(Engine().FindNameIndent(nRow, nKind, c), nRow, c);
     }
-    CalcRow(nRow, 0);
+    Engine().CalcRow(nRow, 0);
 }
 
 void CMorvelEMView::OnPopupListChoice(int nSeveral)
@@ -221,12 +221,12 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
             return;
         const int nNameCol = FindNameColumn();
         CString strName;
-        NormalizeNumberText(nNameCol, strName, m_wndPopupList.GetItemText(chosen[0], 0));
+        Engine().NormalizeNumberText(nNameCol, strName, m_wndPopupList.GetItemText(chosen[0], 0));
         SetCellText(strName, nRow, nNameCol, TRUE);
         const int nUnitCol = FindUnitColumn();
         if (IsUnitColumn(nUnitCol))
             SetCellText(m_wndPopupList.GetItemText(chosen[0], 1), nRow, nUnitCol, TRUE);
-        SetCellIndent(FindNameIndent(nRow, nHeading, nNameCol), nRow, nNameCol);
+        SetCellIndent(Engine().FindNameIndent(nRow, nHeading, nNameCol), nRow, nNameCol);
         SetRowKind(nHeading, nRow);
         RecordUndo(std::make_unique<CSpecialRowCommand>(nCol, nRow));
         RecalcTotals(nRow);
@@ -238,14 +238,14 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
         const CString strOld = GetCellText(nRow, nCol);
         CRowImage before = TakeRowImage(nRow, nRow);
         CString strUnit;
-        NormalizeNumberText(nCol, strUnit, m_wndPopupList.GetItemText(chosen[0], 0));
+        Engine().NormalizeNumberText(nCol, strUnit, m_wndPopupList.GetItemText(chosen[0], 0));
         SetCellText(strUnit, nRow, nCol, TRUE);
         Model().ReachRow(nRow);
         UpdateScrollRanges();
         if (GetRowKind(nRow) == kindEmpty)
             SetRowKind(kindDetail, nRow);
         RecordUndo(CCellsCommand::Edit(nCol, nRow, strOld, GetCellText(nRow, nCol), std::move(before)));
-        CalcRow(nRow, 0);
+        Engine().CalcRow(nRow, 0);
         RecalcTotals(nRow);
         InvalidateRows(nRow, nRow);
     } else if (ePurpose == pickParts || ePurpose == pickOtherList) {
