@@ -65,7 +65,7 @@ inline void BuildEstimateRows(CMorvelEMView& view, int nRows, bool bTaxPerKind, 
         view.SetCellText(cost, r, 6, TRUE);
         view.SetCellText(Sj("材料"), r, 8, TRUE);
         view.SetRowKind(kindDetail, r);
-        view.CalcRow(r, 0);
+        view.GetModel().Engine().CalcRow(r, 0);
         view.SetCurrentCell(view.GetCurrentCol(), view.GetCurrentRow() + 1);
     };
 

@@ -40,7 +40,7 @@ inline void BuildRows(CMorvelEMView& view, int nRows)
         view.SetCellText(Sj("材料"), r, 8, TRUE);
         view.SetCellText(Sj("搬入費込み"), r, 9, TRUE);
         view.SetRowKind(kindDetail, r);
-        view.CalcRow(r, 0);
+        view.GetModel().Engine().CalcRow(r, 0);
         view.SetCurrentCell(view.GetCurrentCol(), view.GetCurrentRow() + 1);
     };
     const int nLimit = nRows - 3;

@@ -65,7 +65,7 @@ CGrid MakeGrid(int nRows)
         view.SetCellText(Sj("旧材料"), r, 8, TRUE);
         view.SetCellText(Sj("旧搬入費込み"), r, 9, TRUE);
         view.SetRowKind(kindDetail, r);
-        view.CalcRow(r, 0);
+        view.GetModel().Engine().CalcRow(r, 0);
     }
     view.RecalcAll();
     return grid;

@@ -70,7 +70,7 @@ __attribute__((noinline)) void EditQuantity(CMorvelEMView& view, int nRow, const
 {
     const CMorvelEMView::CCommandScope command(view);
     view.SetCellText(strQuantity, nRow, 2, TRUE);
-    view.CalcRow(nRow, 0);
+    view.GetModel().Engine().CalcRow(nRow, 0);
     view.RecalcTotalsAfterEdit(nRow);
 }
 
@@ -146,9 +146,9 @@ int Resave(const char* lpszFile, const char* lpszOut)
             e.view->RecalcAll();
             if (e.doc->OnSaveDocument(SystemPathFromNative(lpszOut)))
                 nResult = 0;
-            CMorvelEMView::CSubjectNumbering numbering = e.view->GetNumbering();
+            CMorvelEMView::CSubjectNumbering numbering = e.view->GetModel().GetNumbering();
             numbering.nShown = 1;
-            e.view->SetNumbering(numbering);
+            e.view->GetModel().SetNumbering(numbering);
             const std::vector<BOOL> ticks(static_cast<size_t>(e.view->GetColumnCount()), TRUE);
             const std::string csv = EstimateCsv::WriteEstimate(*e.view, ticks);
             if (FILE* pFile = std::fopen((std::string(lpszOut) + ".csv").c_str(), "wb")) {
@@ -341,9 +341,9 @@ int RunBenchmark(int nRuns, int nRows, bool bTaxPerKind)
             // The subject numbers of every row in order, as a printed page or the grid's
             // painting asks for them, with numbering shown in the name column.
             CMorvelEMView& view = *pEstimate->view;
-            CMorvelEMView::CSubjectNumbering numbering = view.GetNumbering();
+            CMorvelEMView::CSubjectNumbering numbering = view.GetModel().GetNumbering();
             numbering.nShown = 1;
-            view.SetNumbering(numbering);
+            view.GetModel().SetNumbering(numbering);
             start = Clock::now();
             size_t nLength = 0;
             for (int r = 0; r < view.GetUsedRows(); ++r)
@@ -354,7 +354,7 @@ int RunBenchmark(int nRuns, int nRows, bool bTaxPerKind)
                 return 1;
             }
             numbering.nShown = 0;
-            view.SetNumbering(numbering);
+            view.GetModel().SetNumbering(numbering);
         }
 
         start = Clock::now();

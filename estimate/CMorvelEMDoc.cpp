@@ -312,7 +312,6 @@ void CMorvelEMDoc::SetupModel()
     CEstimateModel& model = m_model;
     model.SetColumnCount(
         std::clamp(m_EstimationForm.GetCount(), 0, static_cast<int>(CMorvelView::MAX_COLUMNS)));
-    model.SetUsedRows(std::max(0, m_nLoadedRowCount));
     // A file may hold more rows than the row limit: the limit grows (by doubling, as far as
     // needed) so that every row read stays reachable.
     model.GrowRowLimitToFit(model.GetUsedRows());
@@ -444,12 +443,7 @@ bool CMorvelEMDoc::ReadEstimate(CArchive& ar, CLoadedEstimate& lo)
             // The indent is the one signed word of the file.
             indents[c] = static_cast<short>(ReadWord(ar));
         }
-        // Stored from the last cell back, so that the row makes room for its cells once,
-        // exactly as many as it uses.
-        for (int c = nColumns; c-- > 0;) {
-            pRow->SetCell(c, std::move(texts[static_cast<size_t>(c)]));
-            pRow->SetIndent(c, indents[static_cast<size_t>(c)]);
-        }
+        pRow->TakeCells(texts.data(), indents.data(), nColumns);
         lo.rows.push_back(std::move(pRow));
     }
 

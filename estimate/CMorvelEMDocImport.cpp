@@ -128,7 +128,7 @@ bool CMorvelEMDoc::ImportConvertedFile(LPCTSTR lpszPathName, int nKind)
                 pView->SetCellText(bLumpSum ? strLumpSum : field, r, c, TRUE);
             }
         }
-        pView->CalcRow(r, 0);
+        pView->GetModel().Engine().CalcRow(r, 0);
     }
 
     // The title becomes the first information value.

@@ -354,9 +354,7 @@ const CGridRow* CMorvelEMView::GetEditRow(int nRow) const
 
 CGridRow* CMorvelEMView::GetEditRow(int nRow)
 {
-    // The row may be written through the pointer: what is kept from the rows is dropped.
-    EditRows().NoteChange();
-    return EditRows().GetRow(nRow);
+    return Model().EditRowForWriting(nRow);
 }
 
 CString CMorvelEMView::GetCellText(int nRow, int nCol) const
@@ -386,25 +384,7 @@ int CMorvelEMView::GetCellIndent(int nRow, int nCol) const
 
 void CMorvelEMView::SetCellIndent(int nIndent, int nRow, int nCol)
 {
-    if (!IsValidRow(nRow) || !IsValidColumn(nCol))
-        return;
-    CGridRowArray& rows = Model().Rows(ShownPage());
-    // An indent changes no number: the kept totals follow it.
-    const CEstimateEngine::CInStep inStep = Engine().BeforeNeutralChange();
-    CGridRow* pRow = rows.GetRow(nRow);
-    if (pRow == nullptr) {
-        const bool bBeyond = nRow > rows.GetUpperBound();
-        auto pNew = std::make_unique<CGridRow>();
-        pRow = pNew.get();
-        rows.SetAtGrow(nRow, std::move(pNew));
-        if (bBeyond && &rows == &EditRows()) {
-            SetUsedRows(std::max(GetUsedRows() + 1, nRow + 1));
-            UpdateScrollRanges();
-        }
-    }
-    pRow->SetIndent(nCol, nIndent);
-    if (&rows == &EditRows())
-        Engine().NoteNeutralChange(inStep);
+    Model().SetCellIndent(ShownPage(), nIndent, nRow, nCol);
 }
 
 int CMorvelEMView::GetRowParam1(int nRow) const
@@ -440,31 +420,31 @@ CString CMorvelEMView::GetRowParamText2(int nRow) const
 void CMorvelEMView::SetRowParam1(int nValue, int nRow)
 {
     if (IsValidRow(nRow))
-        MakeEditRow(nRow)->SetParam1(nValue);
+        Engine().MakeRow(nRow)->SetParam1(nValue);
 }
 
 void CMorvelEMView::SetRowParam2(int nValue, int nRow)
 {
     if (IsValidRow(nRow))
-        MakeEditRow(nRow)->SetParam2(nValue);
+        Engine().MakeRow(nRow)->SetParam2(nValue);
 }
 
 void CMorvelEMView::SetRowParam3(int nValue, int nRow)
 {
     if (IsValidRow(nRow))
-        MakeEditRow(nRow)->SetParam3(nValue);
+        Engine().MakeRow(nRow)->SetParam3(nValue);
 }
 
 void CMorvelEMView::SetRowParamText1(const char* lpszText, int nRow)
 {
     if (IsValidRow(nRow))
-        MakeEditRow(nRow)->SetParamText1(lpszText);
+        Engine().MakeRow(nRow)->SetParamText1(lpszText);
 }
 
 void CMorvelEMView::SetRowParamText2(const char* lpszText, int nRow)
 {
     if (IsValidRow(nRow))
-        MakeEditRow(nRow)->SetParamText2(lpszText);
+        Engine().MakeRow(nRow)->SetParamText2(lpszText);
 }
 
 void CMorvelEMView::InsertRow(int nRow)
@@ -522,7 +502,7 @@ void CMorvelEMView::MarkRowMoved(int nOld, int nNew)
 CString CMorvelEMView::GetAmountText(int nRow) const
 {
     const int nCol = FindFirstColumn(CEstimationFormFile::colV, "2");
-    return nCol >= 0 ? EditCell(nRow, nCol) : CString();
+    return nCol >= 0 ? Engine().EditCell(nRow, nCol) : CString();
 }
 
 int CMorvelEMView::FindFirstColumn(int nCodeColumn, const char* lpszValue) const
@@ -540,11 +520,6 @@ int CMorvelEMView::FindFirstColumn(int nCodeColumn, const char* lpszValue) const
     return -1;
 }
 
-int CMorvelEMView::FindColumn(const char* lpszKey, const char* lpszCode) const
-{
-    return Engine().Columns().Find(lpszKey, lpszCode);
-}
-
 void CMorvelEMView::CopyRow(const CGridRow* pSource, CGridRow* pTarget) const
 {
     Model().CopyRow(pSource, pTarget);
@@ -552,8 +527,9 @@ void CMorvelEMView::CopyRow(const CGridRow* pSource, CGridRow* pTarget) const
 
 void CMorvelEMView::AllocateRows(int nCount)
 {
+    const int nFirst = static_cast<int>(EditRows().GetSize());
     for (int i = 0; i < nCount; ++i)
-        EditRows().Add(std::make_unique<CGridRow>());
+        Engine().MakeRow(nFirst + i);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -608,16 +584,6 @@ void CMorvelEMView::SetDocumentModifiedKeepingUndo()
 {
     const CUndoKeepingScope keepUndo;
     SetDocumentModified();
-}
-
-CString CMorvelEMView::GetInformation(int nIndex) const
-{
-    return Model().GetInformation(nIndex);
-}
-
-void CMorvelEMView::SetInformation(int nIndex, const CString& value)
-{
-    Model().SetInformation(nIndex, value);
 }
 
 void CMorvelEMView::SetSummaryLevelOn(int nLevel, bool bOn)

@@ -1,9 +1,10 @@
-// CMorvelEMView: the estimate grid. It holds the estimate's rows in two pages (the edit
-// page and the summary page), the information sheet's values, the subject-numbering
-// settings and the undo record. The estimate computes in the engine the view holds
-// (CEstimateEngine: the cell store, row formulas, totals, special rows, the recalculation
-// and the kept totals); the view's operations of those names call it, and the view is the
-// engine's sheet (the form's texts, the used rows, repainting, the tax settings).
+// CMorvelEMView: the estimate grid. It shows its document's model (CEstimateModel: the
+// estimate's rows in two pages, the edit page and the summary page, the information
+// sheet's values, the subject-numbering settings and the undo record), which computes in
+// its engine (CEstimateEngine: the cell store, row formulas, totals, special rows, the
+// recalculation and the kept totals). Callers that only want the model or the engine use
+// them (GetModel(), GetModel().Engine()); the view adds the page shown, the commands and
+// the window.
 //
 // Every row, cell, number and total operation works on the view's data alone, so a view
 // that is attached to its document but has no window yet (or never gets one) does all of
@@ -113,7 +114,6 @@ public:
     int GetUsedRows() const final { return m_pModel->GetUsedRows(); }
     int GetRowLimit() const final { return m_pModel->GetRowLimit(); }
     int GetColumnCount() const final { return m_pModel->GetColumnCount(); }
-    void SetUsedRows(int nUsedRows) final { m_pModel->SetUsedRows(nUsedRows); }
     void SetRowLimit(int nRowLimit) final { m_pModel->SetRowLimit(nRowLimit); }
     // The model's used rows changed under the view (an edit in another window on the
     // estimate grew them): the scroll ranges follow.
@@ -172,15 +172,12 @@ public:
     void DeleteRows(int nRow, int nCount);
     // The edit page's text in the amount column (the first column whose "V" code is "2").
     CString GetAmountText(int nRow) const;
-    // The last column whose code matches (0 when none): code "T" with key "5" also matches
-    // "T" code "2", key "6" also "2"; code "U" matches the "V" code.
-    int FindColumn(const char* lpszKey, const char* lpszCode) const;
     // The column roles the estimate looks up by their "T" code: the name column (code "6",
     // or "2"), the unit column (code "1") and the column a classification row takes its
     // name from (code "5", or "2"); 0 when the form has none.
-    int FindNameColumn() const { return FindColumn("6", "T"); }
-    int FindUnitColumn() const { return FindColumn("1", "T"); }
-    int FindClassifyNameColumn() const { return FindColumn("5", "T"); }
+    int FindNameColumn() const { return Engine().Columns().Find("6", "T"); }
+    int FindUnitColumn() const { return Engine().Columns().Find("1", "T"); }
+    int FindClassifyNameColumn() const { return Engine().Columns().Find("5", "T"); }
     static bool IsNumberText(const char* lpszText) { return CNumberRules::IsNumberText(lpszText); }
     void CopyRow(const CGridRow* pSource, CGridRow* pTarget) const;
     // Appends empty row objects to the edit page (the file reader fills them).
@@ -197,7 +194,6 @@ public:
     void ApplyInformationValues(const CStringArray& values);
 
     // ---- numbers ------------------------------------------------------------------------
-    void NormalizeNumberText(int nCol, CString& strResult, const char* lpszText) const;
     static double RoundBySpec(double value, const char* lpszSpec)
     {
         return CNumberRules::RoundBySpec(value, lpszSpec);
@@ -222,20 +218,8 @@ public:
         strText = CNumberRules::EvaluateFormula(strText);
         return strText;
     }
-    // Computes the formula columns ("計" in the attribute) of an edit-page row from nFirstCol
-    // on, left to right. Headings and summary rows are not calculated.
-    void CalcRow(int nRow, int nFirstCol);
-    // The same on the summary page, while it is shown.
-    void CalcSummaryRow(int nRow, int nFirstCol);
-    // 1 when no column that the formula references holds a number in the row.
-    int FormulaLacksNumbers(int nRow, const char* lpszFormula) const;
 
     // ---- totals -------------------------------------------------------------------------
-    // Makes the row the total of a level (1 large, 2 middle, 3 small, 7 kind, 5 grand, 6
-    // discount of the view's discount level) unless it is one already, and fills it.
-    // nLastHeading: the last row of the discount level's heading kind above nRow when the
-    // caller knows it (the search for the discount total's heading starts there), or -1.
-    void MakeTotalRow(int nRow, ETotalLevel nLevel, int nLastHeading = -1);
     // Refreshes step rows, classification rows, totals and the tax row from nFromRow (-1:
     // 0) down to the last used row.
     void RecalcTotals(int nFromRow);
@@ -243,20 +227,6 @@ public:
     // level inside a user command, left to the end of the command, whose recalculation from
     // the first row takes it in (one recalculation and one refill of the tree per Enter).
     void RecalcTotalsAfterEdit(int nRow);
-    // With bOn, the recalculation makes the total rows one by one by MakeTotalRow, each
-    // walking its own range, instead of all of them in one walk: slower, kept as the
-    // reference the one walk is held against.
-    void SetTotalsOneByOne(bool bOn) { Engine().SetTotalsOneByOne(bOn); }
-    // With bOn, row formulas are worked out by putting the cells' texts into the formula
-    // and reading it, and computed numbers are rounded and written through CDecimal's digit
-    // strings, instead of by compiled formulas and whole numbers: slower, kept as the
-    // reference the quick ways are held against.
-    void SetNumbersThroughTexts(bool bOn) { Engine().SetNumbersThroughTexts(bOn); }
-    // Whether the view keeps each total's sums, so that a recalculation after an edit
-    // rewrites only the totals the edit changes (with the totals made one by one it never
-    // does).
-    bool AreTotalsKept() const { return Engine().AreTotalsKept(); }
-    double SumUnderHeading(int nRow, ETotalLevel nLevel, int nCol) const;
     // Whether a tax row's second tax column takes the tax of its own column (the setting
     // "縦合計").
     static bool IsTaxVerticalTotal();
@@ -265,11 +235,6 @@ public:
     void InsertTotal(ETotalLevel nLevel);
 
     // ---- special rows -------------------------------------------------------------------
-    void MakeStepRow(int nRow, const char* lpszTarget, int nTargetCol, EStepRange eRange);
-    void MakeClassifyRow(int nRow, const char* lpszName, const char* lpszRate, const char* lpszTarget,
-                         int nTargetCol, int nColumnMode, EStepRange eRange);
-    void CalcTaxAmount(CString& strTax, int nCol, bool bExcludeFree, int nRate);
-    double SumEstimateAmount(int nCol, bool bExcludeFree) const;
     // The subject number of a heading from the counts of the kind, large, middle and small
     // headings (counts, not row kinds), in the view's numbering styles.
     void FormatSubjectNo(int nMode, CString& strText, int nKindCount, int nLargeCount, int nMiddleCount,
@@ -290,12 +255,6 @@ public:
                               int nTargetCol, int nColumnMode, EStepRange eRange, bool bRelease,
                               bool bAddNewRow);
     void InsertDiscountTotal(ETotalLevel nDiscountLevel);
-    // The indent of the cell in nCol of the nearest row of nKind: looking down from the row
-    // below nRow first, then up from the row above; 0 when there is none.
-    int FindNearestCellAttr(int nRow, int nCol, ERowKind nKind) const
-    {
-        return FindNameIndent(nRow, nKind, nCol);
-    }
     void InsertConsumptionTax();
     // Marks rows nFirstRow..nLastRow non-calculated (bSet) or releases the mark.
     void SetNonCalculated(bool bSet, int nFirstRow, int nLastRow);
@@ -548,12 +507,6 @@ public:
     // Recomputes every zoomed size from the row-kind fonts and the zoom, the scroll ranges,
     // and repaints.
     void RecalcLayout();
-    // The total row that closes the heading of kind nKind starting at nStartRow; -1 when
-    // none (a total row is its own total: start - 1).
-    int FindTotalRow(int nStartRow, ERowKind nKind) const;
-    // Summary-page rows: a cell text and a row kind (rows and objects made as needed).
-    void SetSummaryCellText(const char* lpszText, int nRow, int nCol);
-    void SetSummaryRowKind(ERowKind nKind, int nRow);
     // The summary levels' switches (m_nSummaryLevelOn), in the order the summary page shows
     // the levels.
     enum {
@@ -870,26 +823,13 @@ public:
     const CGridRowArray& GetEditRows() const { return EditRows(); }
     const CGridRowArray& GetSummaryRows() const { return SummaryRows(); }
 
-    // The information sheet's values as stored (MAX_INFORMATION at most).
-    int GetInformationCount() const { return m_pModel->GetInformationCount(); }
-    CString GetInformation(int nIndex) const;
-    // Sets one value (an index beyond MAX_INFORMATION is ignored); the count grows to
-    // cover it.
-    void SetInformation(int nIndex, const CString& value);
-
-    // Subject numbering: whether the numbers are shown, in which column, and the style of
-    // each level.
+    // Subject numbering (the model's): whether the numbers are shown, in which column, and
+    // the style of each level.
     using CSubjectNumbering = ::CSubjectNumbering;
-    const CSubjectNumbering& GetNumbering() const { return m_pModel->GetNumbering(); }
-    void SetNumbering(const CSubjectNumbering& numbering) { m_pModel->SetNumbering(numbering); }
 
     // The undo commands' action codes by their names here too: CMorvelEMView::undoCellEdit.
     using EUndoAction = CUndoCommand::EAction;
     using enum CUndoCommand::EAction;
-    // The last command undo takes back, or the one redo does again (kept by the estimate
-    // model: every window on the estimate undoes the same last action).
-    const CUndoStore& GetUndoStore() const { return Undo(); }
-    CUndoStore& GetUndoStore() { return Undo(); }
 
     // ---- Find and replace, parts registration, input fixing (CMorvelEMViewFind.cpp) ----
     // The modeless find and replace dialogs send their requests as WM_FINDREPLACE_REQUEST.
@@ -1044,7 +984,6 @@ public:
     EPickPurpose GetPendingLevel() const { return m_nPendingLevel; }
     // The remembered row ("記憶"), -1 none.
     int GetMarkRow() const { return Model().GetMarkRow(); }
-    void SetMarkRow(int nRow) { Model().SetMarkRow(nRow); }
     // Page alignment ("Settings"/"AdjustPage") of page feeds and inserted rows.
     bool IsPageAlignmentOn() const { return m_nAdjustPage != 0; }
     void SetPageAlignment(bool bOn) { m_nAdjustPage = bOn ? 1 : 0; }
@@ -1064,16 +1003,12 @@ public:
     };
     const CRangeTotal& GetRangeTotal() const { return m_rangeTotal; }
 
-    // The in-place editor: whether it was made, its state (editClosed .. editOpened), the
-    // font it shows (null before the first), and the text it started with.
+    // The in-place editor: whether it was made, its state (editClosed .. editOpened) and
+    // the font it shows (null before the first).
     bool HasCellEdit() const { return m_bCellEditExists; }
     CGridCellEdit& GetCellEdit() { return m_wndCellEdit; }
     int GetEditState() const { return m_nEditState; }
     const CFont* GetCellEditFontShown() const { return m_pCellEditFont.get(); }
-    const CString& GetEditStartText() const { return Engine().GetEditStartText(); }
-    // Records the text an edit starts from, as opening the editor on a cell does, for
-    // callers that store through SetCellText without the editor.
-    void BeginEditFrom(const char* lpszText) { Engine().SetEditStartText(lpszText); }
     // Whether the last click made another cell current, and whether the last move came
     // from the subject tree.
     bool LastClickMovedCell() const { return m_bClickMovedCell; }
@@ -1212,31 +1147,15 @@ private:
         {
         }
     };
-    const CColumnInfo& GetColumnInfo(int nCol) const { return Engine().Columns().Get(nCol); }
     // The column count, at most 100.
     int GetColumnLimit() const { return Engine().Columns().GetLimit(); }
     bool IsValidRow(int nRow) const { return nRow >= 0 && nRow < GetRowLimit(); }
     bool IsValidColumn(int nCol) const { return nCol >= 0 && nCol < GetColumnLimit(); }
     const CGridRowArray& ShownRows() const { return m_pModel->Rows(ShownPage()); }
-    // The edit page's row object at nRow, made (growing the array) when missing.
-    CGridRow* MakeEditRow(int nRow) { return Engine().MakeRow(nRow); }
-    // The edit page's cell text, without a copy; empty for a missing row or cell.
-    const CString& EditCell(int nRow, int nCol) const { return Engine().EditCell(nRow, nCol); }
-    ERowKind EditKind(int nRow) const { return Engine().EditKind(nRow); }
     // The first column whose code column (colT or colV) holds exactly lpszValue, or -1.
     int FindFirstColumn(int nCodeColumn, const char* lpszValue) const;
-    // The number a cell of the edit page reads as.
-    double CellValue(int nRow, int nCol) const { return Engine().CellValue(nRow, nCol); }
     // The summary table over the edit page's rows, built into the summary page's.
     CSummaryTable SummaryTable();
-    // Stores the normal form of a value rounded by the column's rules (as SetCellText with
-    // force does for a number text).
-    void StoreNumber(int nRow, int nCol, const CDecimal& value) { Engine().StoreNumber(nRow, nCol, value); }
-    // The indent of the name cell of the nearest row of a kind, looking down first.
-    int FindNameIndent(int nRow, ERowKind nKind, int nNameCol) const
-    {
-        return Engine().FindNameIndent(nRow, nKind, nNameCol);
-    }
     // A new row for a special row at the current row: the used rows grow to it when it
     // lies below them, otherwise an empty row is inserted there. false, after telling the
     // user why, when the estimate's file could not hold another row: nothing changes.
@@ -1265,31 +1184,21 @@ private:
     void TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>* pTaken);
 
 public:
-    void StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate)
-    {
-        Engine().StoreTaxRow(nRow, nAmountCol, nSecondCol, strTax, nRate);
-    }
     bool GetNonCalcRange(int& nFirstRow, int& nLastRow) const;
     // After a recalculation: the subject tree, the modified mark and the status bar follow.
     void AfterRecalculation();
     // The totals from nFirstRow; AfterRecalculation follows only when a row was written
     // since the rows' change count was nChangesBefore.
     void RecalcTotalsNotingWrites(int nFirstRow, unsigned long long nChangesBefore);
-    // Rows inserted, deleted or reordered, or read from a file: what the engine keeps of
-    // the rows is made again by the next full walk.
-    void ForgetKeptTotals() { Engine().ForgetKeptTotals(); }
 
 private:
-    IEstimateSheet::CTaxSettings GetTaxSettings() const { return Engine().GetTaxSettings(); }
-
     // The estimate's data (its document's model, shared with every window on it) and the
     // parts of it the view's members read most.
     CEstimateModel* m_pModel = nullptr;
     using EPage = CEstimateModel::EPage;
     CEstimateModel& Model() const { return *m_pModel; }
-    CGridRowArray& EditRows() { return m_pModel->Rows(EPage::edit); }
     const CGridRowArray& EditRows() const { return m_pModel->Rows(EPage::edit); }
-    CGridRowArray& SummaryRows() { return m_pModel->Rows(EPage::summary); }
+    CGridRowArray& SummaryRows() { return m_pModel->SummaryRowsToBuild(); }
     const CGridRowArray& SummaryRows() const { return m_pModel->Rows(EPage::summary); }
     CEstimateEngine& Engine() { return m_pModel->Engine(); }
     const CEstimateEngine& Engine() const { return m_pModel->Engine(); }

@@ -469,7 +469,7 @@ CString CMorvelEMView::GetShownText(int nRow, int nCol) const
 {
     const CString strCell = GetCellText(nRow, nCol);
     CString strShown;
-    return FormatShownNumber(strCell, GetColumnInfo(nCol), strShown) ? strShown : strCell;
+    return FormatShownNumber(strCell, Engine().Columns().Get(nCol), strShown) ? strShown : strCell;
 }
 
 void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
@@ -505,7 +505,7 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
     // The text and where it starts: numbers right-aligned in their column's picture.
     static const CString s_strEmpty;
     const CString& strCell = pRow != nullptr ? pRow->m_strCell[nCol] : s_strEmpty;
-    const CColumnInfo& info = GetColumnInfo(nCol);
+    const CColumnInfo& info = Engine().Columns().Get(nCol);
     CString strText;
     int nOffset = 2;
     bool bRightAligned = false;
@@ -518,7 +518,7 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
     } else {
         strText = strCell;
     }
-    if (GetNumbering().nShown != 0 && nCol == GetNumbering().nColumn)
+    if (Model().GetNumbering().nShown != 0 && nCol == Model().GetNumbering().nColumn)
         strText = GetSubjectNoText(nRow, nCol) + strText;
     const int nIndent = pRow != nullptr ? pRow->m_nIndent[nCol] : 0;
     if (nIndent != 0) {
@@ -556,7 +556,7 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
             // A number wider than its cell would lose its leading digits to the clip and
             // read as another figure: the cell shows "###" instead, as spreadsheets do.
             const int nRoom = GetColumnWidth(nCol) - 4 + (nOffset - 2);
-            if (GetColumnInfo(nCol).bNumeric && pDC->GetTextExtent(strText).cx > nRoom) {
+            if (Engine().Columns().Get(nCol).bNumeric && pDC->GetTextExtent(strText).cx > nRoom) {
                 const int cxHash = std::max(1, static_cast<int>(pDC->GetTextExtent("#").cx));
                 strText = CString(std::string(static_cast<size_t>(std::max(1, nRoom / cxHash)), '#').c_str());
             }
@@ -734,21 +734,6 @@ void CMorvelEMView::RecalcLayout()
 
 // ---------------------------------------------------------------------------------------
 // Summary page
-
-int CMorvelEMView::FindTotalRow(int nStartRow, ERowKind nKind) const
-{
-    return Engine().FindTotalRow(nStartRow, nKind);
-}
-
-void CMorvelEMView::SetSummaryCellText(const char* lpszText, int nRow, int nCol)
-{
-    CSummaryTable::SetCell(SummaryRows(), GetRowLimit(), Engine().Columns(), nRow, nCol, lpszText);
-}
-
-void CMorvelEMView::SetSummaryRowKind(ERowKind nKind, int nRow)
-{
-    CSummaryTable::SetKind(SummaryRows(), GetRowLimit(), nKind, nRow);
-}
 
 void CMorvelEMView::OnEditPageTab()
 {

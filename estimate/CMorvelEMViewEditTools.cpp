@@ -144,7 +144,7 @@ void CMorvelEMView::OnUpdateJumpToRemembered(CCmdUI* pCmdUI)
 
 void CMorvelEMView::OnReleaseMark()
 {
-    SetMarkRow(-1);
+    Model().SetMarkRow(-1);
     if (m_hWnd != nullptr)
         UpdateWindow();
 }
@@ -185,7 +185,7 @@ bool CMorvelEMView::CanChangeFixedRate() const
     if (GetSelectMode() != selectNone && GetSelectMode() != selectColumn && GetSelectMode() != selectBlock)
         return false;
     const CRect rc = GetSelectionBlock();
-    return rc.left == rc.right && IsValidColumn(rc.left) && GetColumnInfo(rc.left).bNumeric;
+    return rc.left == rc.right && IsValidColumn(rc.left) && Engine().Columns().Get(rc.left).bNumeric;
 }
 
 void CMorvelEMView::OnFixedRateChange()

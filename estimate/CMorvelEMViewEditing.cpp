@@ -144,8 +144,9 @@ void CMorvelEMView::StyleCellEdit(const char* lpszText)
     PARAFORMAT pf{};
     pf.cbSize = sizeof(pf);
     pf.dwMask = PFM_ALIGNMENT;
-    pf.wAlignment =
-        IsValidColumn(GetCurrentCol()) && GetColumnInfo(GetCurrentCol()).bNumeric ? PFA_RIGHT : PFA_LEFT;
+    pf.wAlignment = IsValidColumn(GetCurrentCol()) && Engine().Columns().Get(GetCurrentCol()).bNumeric
+                        ? PFA_RIGHT
+                        : PFA_LEFT;
     m_wndCellEdit.SetParaFormat(pf);
 
     // The editor keeps using the font while it shows it: the old one goes only after the
@@ -184,7 +185,7 @@ void CMorvelEMView::OpenCellEditOnCell()
     m_strTypedChars.Empty();
     // A number is shown as the column prints it. A numeric cell that holds something else
     // (stored as typed) is shown as it is, so that confirming it unchanged keeps it.
-    const CColumnInfo& info = GetColumnInfo(GetCurrentCol());
+    const CColumnInfo& info = Engine().Columns().Get(GetCurrentCol());
     if (info.bNumeric && !strText.IsEmpty() && CNumberRules::IsNumberText(strText))
         strText = CNumberRules::FormatByPicture(CNumberRules::ReadNumberText(strText), info.picture, TRUE);
 
@@ -396,7 +397,7 @@ void CMorvelEMView::StoreCellEdit(bool bStartFromCell, bool bTotalsAtCommandEnd)
     const int nCol = GetCurrentCol();
     if (!IsValidRow(nRow) || !IsValidColumn(nCol))
         return;
-    const bool bNumeric = GetColumnInfo(nCol).bNumeric;
+    const bool bNumeric = Engine().Columns().Get(nCol).bNumeric;
 
     const CString strOld = GetCellText(nRow, nCol);
     CString strText;
@@ -404,7 +405,7 @@ void CMorvelEMView::StoreCellEdit(bool bStartFromCell, bool bTotalsAtCommandEnd)
         // Line breaks out; a number typed in full-width characters comes back in ASCII.
         m_wndCellEdit.GetCellText(strText);
         CString strNormal = strText;
-        NormalizeNumberText(nCol, strNormal, strText);
+        Engine().NormalizeNumberText(nCol, strNormal, strText);
         strText = strNormal;
     } else {
         // A cell holds one line: a pasted line break does not reach it.
@@ -425,10 +426,10 @@ void CMorvelEMView::StoreCellEdit(bool bStartFromCell, bool bTotalsAtCommandEnd)
         SetCellText(strStored, nRow, nCol, TRUE);
         if (CNumberRules::IsNumberText(strStored)) {
             CDecimal value = CNumberRules::ReadNumberText(strStored);
-            CNumberRules::RoundBySpec(value, GetColumnInfo(nCol).spec);
+            CNumberRules::RoundBySpec(value, Engine().Columns().Get(nCol).spec);
             SetCellText(CNumberRules::FormatNormal(value), nRow, nCol, TRUE);
         }
-        CalcRow(nRow, 0);
+        Engine().CalcRow(nRow, 0);
     }
     // Text typed into an empty row makes it a detail row.
     if (bStored && GetRowKind(nRow) == kindEmpty)
@@ -458,7 +459,7 @@ void CMorvelEMView::OnLButtonDown(UINT nFlags, CPoint point)
     if (m_rangeTotal.nArmed) {
         m_rangeTotal.nArmed = 0;
         if (!IsSummaryPageShown() && IsValidColumn(GetCurrentCol()) &&
-            GetColumnInfo(GetCurrentCol()).bNumeric)
+            Engine().Columns().Get(GetCurrentCol()).bNumeric)
             StoreRangeTotal(GetCurrentRow(), GetCurrentCol());
     }
     m_bClickMovedCell = ptOld != CPoint(GetCurrentCol(), GetCurrentRow());
@@ -489,7 +490,7 @@ void CMorvelEMView::StoreRangeTotal(int nRow, int nCol)
     CRowImage before = TakeRowImage(nRow, nRow);
     SetCellText(strValue, nRow, nCol, TRUE);
     RecordUndo(CCellsCommand::Edit(nCol, nRow, strOld, strValue, std::move(before)));
-    CalcRow(nRow, nCol + 1);
+    Engine().CalcRow(nRow, nCol + 1);
     RecalcTotals(nRow);
     InvalidateRows(nRow, nRow);
     ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));

@@ -35,7 +35,7 @@ CCellSearch::CCellText CMorvelEMView::ReadCellForSearch(int nRow, int nCol) cons
 {
     CCellSearch::CCellText cell;
     cell.strText = GetCellText(nRow, nCol);
-    cell.bNumber = GetColumnInfo(nCol).bNumeric && CNumberRules::IsNumberText(cell.strText);
+    cell.bNumber = Engine().Columns().Get(nCol).bNumeric && CNumberRules::IsNumberText(cell.strText);
     if (cell.bNumber)
         cell.strShown = GetShownText(nRow, nCol);
     return cell;
@@ -191,9 +191,9 @@ void CMorvelEMView::StoreReplacedText(const CString& strText, int nRow, int nCol
     // A number in a numeric column is stored by the column's rounding; a text column keeps
     // exactly what the replacement made.
     const CString strStored = GetCellText(nRow, nCol);
-    if (GetColumnInfo(nCol).bNumeric && CNumberRules::IsNumberText(strStored)) {
+    if (Engine().Columns().Get(nCol).bNumeric && CNumberRules::IsNumberText(strStored)) {
         CDecimal value = CNumberRules::ReadNumberText(strStored);
-        CNumberRules::RoundBySpec(value, GetColumnInfo(nCol).spec);
+        CNumberRules::RoundBySpec(value, Engine().Columns().Get(nCol).spec);
         SetCellText(CNumberRules::FormatNormal(value), nRow, nCol, TRUE);
     }
     if (GetRowKind(nRow) == kindEmpty && !GetCellText(nRow, nCol).IsEmpty())
@@ -217,7 +217,7 @@ LRESULT CMorvelEMView::ReplaceCurrentMatch(const char* lpszReplace)
     StoreReplacedText(match.Replaced(m_strReplaceText), nRow, nCol);
     RecordUndo(CCellsCommand::Edit(nCol, nRow, strOld, GetCellText(nRow, nCol), std::move(before)));
     if (GetRecalcLevel() == 2)
-        CalcRow(nRow, 0);
+        Engine().CalcRow(nRow, 0);
     // This match is gone; the next replace needs the next find.
     s_lastMatch.nPosition = -1;
     if (m_hWnd != nullptr) {

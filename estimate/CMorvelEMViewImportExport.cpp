@@ -108,7 +108,7 @@ bool CMorvelEMView::IsRowEmpty(int nRow) const
 {
     const int nColumns = std::min(GetEstimationForm().GetCount(), static_cast<int>(MAX_COLUMNS));
     for (int c = 0; c < nColumns; ++c) {
-        if (!EditCell(nRow, c).IsEmpty())
+        if (!Engine().EditCell(nRow, c).IsEmpty())
             return FALSE;
     }
     return TRUE;

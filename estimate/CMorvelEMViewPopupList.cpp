@@ -217,12 +217,12 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
             return;
         const int nNameCol = FindNameColumn();
         CString strName;
-        NormalizeNumberText(nNameCol, strName, m_wndPopupList.GetItemText(chosen[0], 0));
+        Engine().NormalizeNumberText(nNameCol, strName, m_wndPopupList.GetItemText(chosen[0], 0));
         SetCellText(strName, nRow, nNameCol, TRUE);
         const int nUnitCol = FindUnitColumn();
         if (IsUnitColumn(nUnitCol))
             SetCellText(m_wndPopupList.GetItemText(chosen[0], 1), nRow, nUnitCol, TRUE);
-        SetCellIndent(FindNameIndent(nRow, nHeading, nNameCol), nRow, nNameCol);
+        SetCellIndent(Engine().FindNameIndent(nRow, nHeading, nNameCol), nRow, nNameCol);
         SetRowKind(nHeading, nRow);
         RecordUndo(std::make_unique<CSpecialRowCommand>(nCol, nRow));
         RecalcTotals(nRow);
@@ -234,14 +234,14 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
         const CString strOld = GetCellText(nRow, nCol);
         CRowImage before = TakeRowImage(nRow, nRow);
         CString strUnit;
-        NormalizeNumberText(nCol, strUnit, m_wndPopupList.GetItemText(chosen[0], 0));
+        Engine().NormalizeNumberText(nCol, strUnit, m_wndPopupList.GetItemText(chosen[0], 0));
         SetCellText(strUnit, nRow, nCol, TRUE);
         Model().ReachRow(nRow);
         UpdateScrollRanges();
         if (GetRowKind(nRow) == kindEmpty)
             SetRowKind(kindDetail, nRow);
         RecordUndo(CCellsCommand::Edit(nCol, nRow, strOld, GetCellText(nRow, nCol), std::move(before)));
-        CalcRow(nRow, 0);
+        Engine().CalcRow(nRow, 0);
         RecalcTotals(nRow);
         InvalidateRows(nRow, nRow);
     } else if (ePurpose == pickParts || ePurpose == pickOtherList) {

@@ -112,7 +112,7 @@ void CMorvelEMView::OnUpdateRangeAdd(CCmdUI* pCmdUI)
     const bool bRange =
         GetSelectMode() == selectNone || (GetSelectMode() == selectBlock && rcBlock.left == rcBlock.right);
     pCmdUI->Enable(!IsSummaryPageShown() && bRange && IsValidColumn(rcBlock.left) &&
-                   GetColumnInfo(rcBlock.left).bNumeric);
+                   Engine().Columns().Get(rcBlock.left).bNumeric);
 }
 
 void CMorvelEMView::OnRangeTotalSet()

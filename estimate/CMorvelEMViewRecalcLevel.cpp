@@ -101,9 +101,9 @@ std::vector<CString> CMorvelEMView::ShownTexts() const
     const int nLast = std::min(GetRowLimit() - 1, nFirst + GetVisibleRowCount() + 1);
     texts.reserve(static_cast<size_t>(std::max(0, nLast - nFirst + 1) * (nColumns + 1)));
     for (int r = nFirst; r <= nLast; ++r) {
-        texts.push_back(CString(std::to_string(KindNumber(EditKind(r))).c_str()));
+        texts.push_back(CString(std::to_string(KindNumber(Engine().EditKind(r))).c_str()));
         for (int c = 0; c < nColumns; ++c)
-            texts.push_back(EditCell(r, c));
+            texts.push_back(Engine().EditCell(r, c));
     }
     return texts;
 }

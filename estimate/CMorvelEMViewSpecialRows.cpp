@@ -12,31 +12,6 @@
 #include <vector>
 
 // ---------------------------------------------------------------------------------------
-// Step, classification and tax rows: the engine's
-
-void CMorvelEMView::MakeStepRow(int nRow, const char* lpszTarget, int nTargetCol, EStepRange eRange)
-{
-    Engine().MakeStepRow(nRow, lpszTarget, nTargetCol, eRange);
-}
-
-void CMorvelEMView::MakeClassifyRow(int nRow, const char* lpszName, const char* lpszRate,
-                                    const char* lpszTarget, int nTargetCol, int nColumnMode,
-                                    EStepRange eRange)
-{
-    Engine().MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, eRange);
-}
-
-double CMorvelEMView::SumEstimateAmount(int nCol, bool bExcludeFree) const
-{
-    return Engine().SumEstimateAmount(nCol, bExcludeFree);
-}
-
-void CMorvelEMView::CalcTaxAmount(CString& strTax, int nCol, bool bExcludeFree, int nRate)
-{
-    Engine().CalcTaxAmount(strTax, nCol, bExcludeFree, nRate);
-}
-
-// ---------------------------------------------------------------------------------------
 // Commands that add special rows
 
 void CMorvelEMView::InsertKindHeading(const char* lpszName, const char* lpszUnit)
@@ -49,7 +24,7 @@ void CMorvelEMView::InsertKindHeading(const char* lpszName, const char* lpszUnit
     const int nNameCol = FindNameColumn();
     SetCellText(strName, nRow, nNameCol, TRUE);
     SetCellText(strUnit, nRow, FindUnitColumn(), TRUE);
-    SetCellIndent(FindNameIndent(nRow, kindKind, nNameCol), nRow, nNameCol);
+    SetCellIndent(Engine().FindNameIndent(nRow, kindKind, nNameCol), nRow, nNameCol);
     SetRowKind(kindKind, nRow);
     InvalidateRows(nRow, nRow);
     MoveCurrentRowDown();
@@ -67,15 +42,15 @@ void CMorvelEMView::InsertDiscount(const char* lpszAmount)
     SetCellText("値引"_sj, nRow, FindNameColumn(), TRUE);
     const int nAmountCol = FindFirstColumn(CEstimationFormFile::colV, "2");
     CString strNormal;
-    NormalizeNumberText(nAmountCol, strNormal, strAmount);
+    Engine().NormalizeNumberText(nAmountCol, strNormal, strAmount);
     SetCellText(strNormal, nRow, nAmountCol, TRUE);
     const CString strStored = GetCellText(nRow, nAmountCol);
     if (nAmountCol >= 0 && CNumberRules::IsNumberText(strStored)) {
         CDecimal value = CNumberRules::ReadNumberText(strStored);
-        CNumberRules::RoundBySpec(value, GetColumnInfo(nAmountCol).spec);
-        StoreNumber(nRow, nAmountCol, value);
+        CNumberRules::RoundBySpec(value, Engine().Columns().Get(nAmountCol).spec);
+        Engine().StoreNumber(nRow, nAmountCol, value);
     }
-    CalcRow(nRow, nAmountCol + 1);
+    Engine().CalcRow(nRow, nAmountCol + 1);
     SetRowKind(kindDiscount, nRow);
     RecordUndo(std::make_unique<CSpecialRowCommand>(GetCurrentCol(), nRow));
     InvalidateRows(nRow, nRow);
@@ -92,7 +67,7 @@ void CMorvelEMView::ApplyStepSetting(bool bRelease, const char* lpszTarget, int 
     if (bRelease)
         SetRowKind(kindDetail, nRow);
     else
-        MakeStepRow(nRow, lpszTarget, nTargetCol, eRange);
+        Engine().MakeStepRow(nRow, lpszTarget, nTargetCol, eRange);
     RecordUndo(CCellsCommand::Rewrite(undoStepSetting, std::move(before)));
     RecalcTotals(nRow);
     InvalidateRows(nRow, nRow);
@@ -103,7 +78,7 @@ void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszR
                                          bool bAddNewRow)
 {
     const int nRow = GetCurrentRow();
-    const bool bInserted = EditKind(nRow) != kindClassify || (!bRelease && bAddNewRow);
+    const bool bInserted = Engine().EditKind(nRow) != kindClassify || (!bRelease && bAddNewRow);
     if (bInserted) {
         if (!HasFileRoomForRows(nRow, 1, 0))
             return;
@@ -119,7 +94,7 @@ void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszR
         if (bRelease)
             SetRowKind(kindDetail, nRow);
         else
-            MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, eRange);
+            Engine().MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, eRange);
         RecordUndo(CCellsCommand::Rewrite(undoClassifySetting, std::move(before)));
     }
     RecalcTotals(nRow);
@@ -148,14 +123,14 @@ void CMorvelEMView::InsertConsumptionTax()
     if (nAmountCol < 0)
         return;
     const int nSecondCol = FindFirstColumn(CEstimationFormFile::colV, "3");
-    const int nRate = GetTaxSettings().nRate;
+    const int nRate = Engine().GetTaxSettings().nRate;
     CString strTax;
-    CalcTaxAmount(strTax, nAmountCol, TRUE, nRate);
+    Engine().CalcTaxAmount(strTax, nAmountCol, TRUE, nRate);
     if (!PlaceNewRow())
         return;
     const int nRow = GetCurrentRow();
     SetCellText("消費税"_sj, nRow, FindNameColumn(), TRUE);
-    StoreTaxRow(nRow, nAmountCol, nSecondCol, strTax, nRate);
+    Engine().StoreTaxRow(nRow, nAmountCol, nSecondCol, strTax, nRate);
     SetRowKind(kindFree, nRow);
     RecordUndo(std::make_unique<CSpecialRowCommand>(GetCurrentCol(), nRow));
     InvalidateRows(nRow, nRow + 1);
@@ -225,7 +200,7 @@ void CMorvelEMView::ApplySubjectNumbering(bool bOK, bool bSwitchedOff, int nKind
                                           int nMiddleStyle, int nSmallStyle, int nNumberingCol,
                                           int nNumberingMode)
 {
-    CSubjectNumbering numbering = GetNumbering();
+    CSubjectNumbering numbering = Model().GetNumbering();
     if (bOK) {
         numbering.nShown = 1;
         numbering.nKindStyle = nKindStyle;
@@ -237,7 +212,7 @@ void CMorvelEMView::ApplySubjectNumbering(bool bOK, bool bSwitchedOff, int nKind
     } else if (bSwitchedOff) {
         numbering.nShown = 0;
     }
-    SetNumbering(numbering);
+    Model().SetNumbering(numbering);
     if (m_hWnd != nullptr)
         Invalidate(TRUE);
 }
@@ -245,7 +220,7 @@ void CMorvelEMView::ApplySubjectNumbering(bool bOK, bool bSwitchedOff, int nKind
 void CMorvelEMView::FormatSubjectNo(int nMode, CString& strText, int nKindCount, int nLargeCount,
                                     int nMiddleCount, int nSmallCount) const
 {
-    CSubjectNumbers::Format(GetNumbering(), nMode, strText,
+    CSubjectNumbers::Format(Model().GetNumbering(), nMode, strText,
                             {nKindCount, nLargeCount, nMiddleCount, nSmallCount});
 }
 
@@ -256,7 +231,7 @@ CString CMorvelEMView::GetSubjectNoText(int nRow, int nCol) const
 
 void CMorvelEMView::RepaintSubjectNumbers()
 {
-    const CSubjectNumbering& numbering = GetNumbering();
+    const CSubjectNumbering& numbering = Model().GetNumbering();
     if (m_hWnd != nullptr && numbering.nShown != 0 && IsValidColumn(numbering.nColumn))
         InvalidateCells(numbering.nColumn, std::max(0, static_cast<int>(GetFirstVisibleCell().y)),
                         numbering.nColumn, GetRowLimit() - 1);

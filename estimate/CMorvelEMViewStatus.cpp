@@ -62,7 +62,7 @@ double CMorvelEMView::StatusAmount(int nCol)
     if (bCounted && memo.bKnown && memo.nChangeCount == EditRows().GetChangeCount() &&
         memo.nUsedRows == GetUsedRows() && memo.nCol == nCol)
         return memo.dAmount;
-    memo.dAmount = SumEstimateAmount(nCol, FALSE);
+    memo.dAmount = Engine().SumEstimateAmount(nCol, FALSE);
     memo.bKnown = bCounted;
     memo.nChangeCount = EditRows().GetChangeCount();
     memo.nUsedRows = GetUsedRows();
@@ -134,7 +134,7 @@ void CMorvelEMView::InsertPickedItem(const char* lpszName, const char* lpszUnit)
 
     if (m_nPendingLevel == pickUnit) {
         CString strText = strName;
-        NormalizeNumberText(GetCurrentCol(), strText, strName);
+        Engine().NormalizeNumberText(GetCurrentCol(), strText, strName);
         SetCellText(strText, GetCurrentRow(), GetCurrentCol(), TRUE);
         UpdateScrollRanges();
         InvalidateCells(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow());
@@ -155,7 +155,7 @@ void CMorvelEMView::InsertPickedItem(const char* lpszName, const char* lpszUnit)
     const int nUnitCol = FindUnitColumn();
     if (form.GetItem(nUnitCol, CEstimationFormFile::colT) == "1")
         SetCellText(strUnit, nRow, nUnitCol, TRUE);
-    SetCellIndent(FindNameIndent(nRow, nHeading, nNameCol), nRow, nNameCol);
+    SetCellIndent(Engine().FindNameIndent(nRow, nHeading, nNameCol), nRow, nNameCol);
     SetRowKind(nHeading, nRow);
     UpdateTreeView();
     RecordUndo(std::make_unique<CSpecialRowCommand>(GetCurrentCol(), nRow));

@@ -5,11 +5,6 @@
 
 #include "app/CMorvelSettings.h"
 
-void CMorvelEMView::MakeTotalRow(int nRow, ETotalLevel nLevel, int nLastHeading)
-{
-    Engine().MakeTotalRow(nRow, nLevel, nLastHeading);
-}
-
 void CMorvelEMView::RecalcTotals(int nFromRow)
 {
     Engine().RecalcTotals(nFromRow);
@@ -31,11 +26,6 @@ void CMorvelEMView::AfterRecalculation()
     UpdateStatusText(statusShow);
 }
 
-double CMorvelEMView::SumUnderHeading(int nRow, ETotalLevel nLevel, int nCol) const
-{
-    return Engine().SumUnderHeading(nRow, nLevel, nCol);
-}
-
 bool CMorvelEMView::IsTaxVerticalTotal()
 {
     const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
@@ -50,7 +40,7 @@ void CMorvelEMView::InsertTotal(ETotalLevel nLevel)
     if (!HasFileRoomForRows(nRow, 1, AdjustPageBreak(EPageBreak::findHeading, nRow)))
         return;
     InsertRowAligned(nRow);
-    MakeTotalRow(nRow, nLevel);
+    Engine().MakeTotalRow(nRow, nLevel);
     if (nLevel != levelGrand)
         UpdateTreeView();
     // Undo takes the new total row away again, as it does a row insertion.

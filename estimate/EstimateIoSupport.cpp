@@ -97,17 +97,17 @@ bool IsSingleCellBlock(const CMorvelEMView& view)
 
 int GetInformationCount(const CMorvelEMView& view)
 {
-    return view.GetInformationCount();
+    return view.GetModel().GetInformationCount();
 }
 
 CString GetInformationValue(const CMorvelEMView& view, int nIndex)
 {
-    return view.GetInformation(nIndex);
+    return view.GetModel().GetInformation(nIndex);
 }
 
 void SetInformationValue(CMorvelEMView& view, int nIndex, const CString& value)
 {
-    view.SetInformation(nIndex, value);
+    view.GetModel().SetInformation(nIndex, value);
 }
 
 } // namespace EstimateIo

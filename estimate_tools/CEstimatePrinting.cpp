@@ -110,7 +110,7 @@ ERowKind CEstimatePrintSource::GetRowKind(int nRow) const
 }
 CString CEstimatePrintSource::GetSubjectNoText(int nRow, int nCol) const
 {
-    return m_pRows->GetSubjectNumberText(m_view.GetNumbering(), nRow, nCol);
+    return m_pRows->GetSubjectNumberText(m_view.GetModel().GetNumbering(), nRow, nCol);
 }
 int CEstimatePrintSource::GetCellIndent(int nRow, int nCol) const
 {
@@ -118,7 +118,7 @@ int CEstimatePrintSource::GetCellIndent(int nRow, int nCol) const
 }
 CString CEstimatePrintSource::GetInformationValue(int nItem) const
 {
-    return m_view.GetInformation(nItem);
+    return m_view.GetModel().GetInformation(nItem);
 }
 const CEstimationFormFile& CEstimatePrintSource::GetEstimationForm() const
 {

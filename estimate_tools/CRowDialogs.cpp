@@ -317,7 +317,7 @@ void CIndentDialog::UpdateReleaseState()
         } else {
             static const ERowKind kinds[] = {kindKind, kindLarge, kindMiddle, kindSmall, kindDetail};
             const int nTop = pView->GetFirstVisibleCell().y;
-            bEnable = pView->FindNearestCellAttr(nTop, nItem, kinds[nLevel]) != 0;
+            bEnable = pView->GetModel().Engine().FindNameIndent(nTop, kinds[nLevel], nItem) != 0;
         }
     }
     pRelease->EnableWindow(bEnable);

@@ -14,7 +14,7 @@ std::string WriteEstimate(const CMorvelEMView& view, const std::vector<BOOL>& ti
     const int nColumns = std::min(static_cast<int>(ticks.size()), EstimateIo::GetColumnCount(view));
     // The unit column of headings is written empty. FindColumn answers 0 when no column has
     // the unit code; the name column 0 must not be emptied for that.
-    int nUnitCol = view.FindColumn("1", "T");
+    int nUnitCol = view.GetModel().Engine().Columns().Find("1", "T");
     if (view.GetEstimationForm().GetItem(nUnitCol, CEstimationFormFile::colT) != "1")
         nUnitCol = -1;
     // The edit page's rows, whichever page the window shows.

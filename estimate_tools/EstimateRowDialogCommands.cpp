@@ -45,7 +45,7 @@ void InformationInput(CMorvelEMView& view)
     dlg.m_strFormName = pDoc->m_strInformationFormName;
     dlg.m_form = pDoc->m_InformationForm;
     for (int i = 0; i < CMorvelEMView::MAX_INFORMATION; ++i)
-        dlg.m_values[static_cast<size_t>(i)] = view.GetInformation(i);
+        dlg.m_values[static_cast<size_t>(i)] = view.GetModel().GetInformation(i);
     if (dlg.DoModal() != IDOK)
         return;
     CStringArray values;
@@ -160,7 +160,7 @@ void ClassifyTotal(CMorvelEMView& view)
 
 void SubjectNumbering(CMorvelEMView& view)
 {
-    const CMorvelEMView::CSubjectNumbering before = view.GetNumbering();
+    const CMorvelEMView::CSubjectNumbering before = view.GetModel().GetNumbering();
     CEMProjectNoSheet sheet(&view, view.GetEstimationForm());
     sheet.m_nKindStyle = before.nKindStyle;
     sheet.m_nLargeStyle = before.nLargeStyle;
@@ -175,7 +175,7 @@ void SubjectNumbering(CMorvelEMView& view)
                                sheet.m_nMiddleStyle, sheet.m_nSmallStyle, sheet.m_nTargetItem,
                                sheet.m_nUpper);
     // The settings are saved with the estimate: a change is a change of the document.
-    const CMorvelEMView::CSubjectNumbering& after = view.GetNumbering();
+    const CMorvelEMView::CSubjectNumbering& after = view.GetModel().GetNumbering();
     const bool bChanged = after.nShown != before.nShown || after.nColumn != before.nColumn ||
                           after.nKindStyle != before.nKindStyle || after.nLargeStyle != before.nLargeStyle ||
                           after.nMiddleStyle != before.nMiddleStyle ||

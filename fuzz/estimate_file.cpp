@@ -48,7 +48,7 @@ struct CEstimate {
     {
         std::vector<uint8_t> bytes = FuzzStore([this](CArchive& ar) { pDoc->Serialize(ar); });
         for (int n : {pDoc->m_nLoadedRowCount, pDoc->m_nNewEstimate, pView->GetUsedRows(),
-                      pView->GetRowLimit(), pView->GetColumnCount(), pView->GetInformationCount()})
+                      pView->GetRowLimit(), pView->GetColumnCount(), pView->GetModel().GetInformationCount()})
             bytes.insert(bytes.end(), reinterpret_cast<const uint8_t*>(&n),
                          reinterpret_cast<const uint8_t*>(&n + 1));
         return bytes;
@@ -84,7 +84,7 @@ void CheckSameContent(const CMorvelEMView& a, const CMorvelEMView& b)
         }
     }
     for (int i = 0; i < CMorvelEMView::MAX_INFORMATION; ++i)
-        FUZZ_CHECK(a.GetInformation(i) == b.GetInformation(i));
+        FUZZ_CHECK(a.GetModel().GetInformation(i) == b.GetModel().GetInformation(i));
 }
 
 CProfileFile* g_pProfile = nullptr;
@@ -108,11 +108,11 @@ void WorkOn(CEstimate& e)
         if (view.GetRowKind(r) != kindDetail)
             continue;
         view.SetCellText(nEdit++ % 2 == 0 ? "12" : "3.5", r, nNumberCol, TRUE);
-        view.CalcRow(r, 0);
+        view.GetModel().Engine().CalcRow(r, 0);
         view.RecalcTotals(r);
     }
     for (int r = 0; r < view.GetUsedRows() && r < 500; ++r)
-        (void)view.GetSubjectNoText(r, view.GetNumbering().nColumn);
+        (void)view.GetSubjectNoText(r, view.GetModel().GetNumbering().nColumn);
     view.OnSummaryPageTab();
     view.OnEditPageTab();
 

@@ -128,7 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (int c = 0; c < pView->GetColumnCount(); ++c)
             pView->SetCellText("1", 0, c, TRUE);
         for (int i = 0; i < CMorvelEMView::MAX_INFORMATION; ++i)
-            pView->SetInformation(i, "value");
+            pView->GetModel().SetInformation(i, "value");
         FUZZ_CHECK(pDoc->OnSaveDocument(FuzzFolder() + "new.mmd"));
         auto* pAgain = new CMorvelEMDoc;
         auto* pAgainView = new CMorvelEMView;

@@ -50,13 +50,6 @@ WORD CMorvelDoc::CountWord(long long nCount)
     return static_cast<WORD>(nCount);
 }
 
-WORD CMorvelDoc::ReadWord(CArchive& ar)
-{
-    WORD w = 0;
-    ar >> w;
-    return w;
-}
-
 CString CMorvelDoc::ReplaceExtension(const char* lpszPathName, const char* lpszExtension)
 {
     const CString strPath(lpszPathName);

@@ -5,12 +5,12 @@
 // application's menu of their type and tell their grid views of every change.
 #pragma once
 
+#include "platform/base/CArchive.h"
 #include "platform/base/CString.h"
 #include "platform/base/Collections.h"
 #include "platform/base/Types.h"
 #include "platform/ui/frames/CDocument.h"
 
-class CArchive;
 class CMenu;
 class CMorvelApp;
 class CView;
@@ -48,7 +48,12 @@ protected:
     // A count the file keeps in a word: a larger one (or a negative one) cannot be written
     // without corrupting everything after it, so it throws CArchiveException instead.
     static WORD CountWord(long long nCount);
-    static WORD ReadWord(CArchive& ar);
+    static WORD ReadWord(CArchive& ar)
+    {
+        WORD w = 0;
+        ar >> w;
+        return w;
+    }
 
     // The application's menu of this document type.
     virtual CMenu& AppMenu(CMorvelApp& app) const = 0;

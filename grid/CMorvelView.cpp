@@ -16,8 +16,8 @@ CMorvelView::CMorvelView()
       m_nFirstVisibleRow(0), m_nColumnWidth{}, m_nBaseColumnWidth{}, m_nBaseColumnWidth2{}, m_nInputFixed{},
       m_nRowHeight(DEFAULT_ROW_HEIGHT), m_nBaseRowHeight(DEFAULT_ROW_HEIGHT),
       m_nHeaderHeight(DEFAULT_ROW_HEIGHT), m_nBaseHeaderHeight(DEFAULT_ROW_HEIGHT), m_nZoom(100),
-      m_nTotalWidth(0), m_nTotalHeight(0), m_nHorzOffset(0), m_nVertOffset(0), m_nUsedRows(0),
-      m_nCurrentCol(0), m_nCurrentRow(0), m_nColumnCount(12), m_nRowLimit(0), m_nSelectMode(selectNone),
+      m_nTotalWidth(0), m_nTotalHeight(0), m_nHorzOffset(0), m_nVertOffset(0), m_nCurrentCol(0),
+      m_nCurrentRow(0), m_nColumnCount(12), m_nRowLimit(0), m_nSelectMode(selectNone),
       m_bDragExtending(FALSE), m_nHorzScrollMax(0), m_nVertScrollMax(0)
 {
     // The row headers' width is the derived view's (SetBaseRowHeaderWidth).

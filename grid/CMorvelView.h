@@ -95,9 +95,10 @@ public:
     enum { selectNone = 0, selectRows = 1, selectColumn = 10, selectBlock = 20 };
 
     // ---- queries of the grid state ------------------------------------------------------
-    // The row counts the grid reads: the view's own (the parts list's), or where a derived
-    // view keeps them for every window on its document (the estimate's model).
-    virtual int GetUsedRows() const { return m_nUsedRows; }
+    // The row counts the grid reads: the view's own, or where a derived view keeps them for
+    // every window on its document (its model). The used rows are always the derived
+    // view's: they change with its rows.
+    virtual int GetUsedRows() const = 0;
     virtual int GetRowLimit() const { return m_nRowLimit; }
     virtual int GetColumnCount() const { return m_nColumnCount; }
     int GetCurrentRow() const { return m_nCurrentRow; }
@@ -157,7 +158,6 @@ public:
     void SetSelection(int nMode, const CRect& rcSelection);
     // The selection mode alone; the range stays as set.
     void SetSelectMode(int nMode) { m_nSelectMode = nMode; }
-    virtual void SetUsedRows(int nUsedRows) { m_nUsedRows = nUsedRows; }
     virtual void SetRowLimit(int nRowLimit) { m_nRowLimit = nRowLimit; }
     // Raises the row limit (doubling it, as opening a large file does) until nRows rows
     // fit; the total height follows.
@@ -475,7 +475,6 @@ private:
     int m_nTotalHeight;
     int m_nHorzOffset;
     int m_nVertOffset;
-    int m_nUsedRows; // the counts of a view that keeps its own (see GetUsedRows)
     int m_nCurrentCol;
     int m_nCurrentRow;
     CPoint m_ptPrevCell; // (column, row) before the last key or click

@@ -139,7 +139,7 @@ CPartsModel* CMorvelPMView::GetModel() const
 int CMorvelPMView::GetUsedRows() const
 {
     const CPartsModel* pModel = GetModel();
-    return pModel != nullptr ? pModel->GetRowsInUse() : CMorvelView::GetUsedRows();
+    return pModel != nullptr ? pModel->GetRowsInUse() : 0;
 }
 
 int CMorvelPMView::GetRowLimit() const
@@ -152,14 +152,6 @@ int CMorvelPMView::GetColumnCount() const
 {
     const CPartsModel* pModel = GetModel();
     return pModel != nullptr ? pModel->GetColumnCount() : CMorvelView::GetColumnCount();
-}
-
-void CMorvelPMView::SetUsedRows(int nUsedRows)
-{
-    if (CPartsModel* pModel = GetModel())
-        pModel->SetRowsInUse(nUsedRows);
-    else
-        CMorvelView::SetUsedRows(nUsedRows);
 }
 
 void CMorvelPMView::SetRowLimit(int nRowLimit)

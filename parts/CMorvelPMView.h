@@ -36,11 +36,11 @@ public:
     CMorvelPMDoc* GetDocument() const;
     // The document's model (null before the view joins a document).
     CPartsModel* GetModel() const;
-    // The grid's counts are the model's, one for every pane of the list.
+    // The grid's counts are the model's, one for every pane of the list (no rows in use
+    // before the view joins a document).
     int GetUsedRows() const final;
     int GetRowLimit() const final;
     int GetColumnCount() const final;
-    void SetUsedRows(int nUsedRows) final;
     void SetRowLimit(int nRowLimit) final;
     // The model's rows in use or row limit changed: the height and the scroll range follow.
     void RowCountsChanged();

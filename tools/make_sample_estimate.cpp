@@ -91,7 +91,7 @@ public:
         m_view.SetCellText(lpszCostPrice, r, colCostPrice, TRUE);
         m_view.SetCellText(Sj(lpszClass), r, colClass, TRUE);
         m_view.SetRowKind(kindDetail, r);
-        m_view.CalcRow(r, 0);
+        m_view.GetModel().Engine().CalcRow(r, 0);
         Next();
     }
     void Note(const char* lpszNote) { m_view.SetCellText(Sj(lpszNote), Row() - 1, colNote, TRUE); }
@@ -204,8 +204,9 @@ void FillInformation(CMorvelEMView& view)
         "佐藤 一郎",
     };
     CStringArray information;
-    for (int i = 0; i < view.GetInformationCount(); ++i)
-        information.Add(i < static_cast<int>(std::size(values)) ? Sj(values[i]) : view.GetInformation(i));
+    for (int i = 0; i < view.GetModel().GetInformationCount(); ++i)
+        information.Add(i < static_cast<int>(std::size(values)) ? Sj(values[i])
+                                                                : view.GetModel().GetInformation(i));
     view.ApplyInformationValues(information);
 }
 

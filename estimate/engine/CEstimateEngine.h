@@ -39,6 +39,7 @@
 #include <vector>
 
 class CTotalsWalk;
+class CWalkBelowTax;
 
 // The rows a step or classification row adds up: those from the nearest heading above it
 // (of any level, or of one level) or from the top of the estimate, down to the row itself.
@@ -298,8 +299,9 @@ private:
     void RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxInOneWalk);
     // The totals of the walk from nFromRow down (CTotalsWalk); bAny: a total row lies at or
     // below nFromRow; bWhole: a grand total or a free row does; totals from nWriteEnd on
-    // are read, not written.
-    void RecalcTotalRows(int nFromRow, bool bAny, bool bWhole, int nWriteEnd);
+    // are read, not written; nTaxRow: the first free row at or below nFromRow (INT_MAX:
+    // none).
+    void RecalcTotalRows(int nFromRow, bool bAny, bool bWhole, int nWriteEnd, int nTaxRow);
     void CalcRowsFirst();
     // What a tax row is given: the amount column (the first whose "V" code is "2", else
     // column 0) and its tax, and the second column (the first whose "V" code is "3", or -1)
@@ -342,6 +344,9 @@ private:
     // Set by RecalcTotals for its first walk: a walk from row 0 records the rows for the
     // kept sums as it reads them.
     bool m_bKeepInWalk = false;
+    // Set by RecalcTotals while it recalculates: what its first walk keeps from the first
+    // tax row down, for the walks below the tax rows to go on from (CWalkBelowTax).
+    CWalkBelowTax* m_pBelowTax = nullptr;
     // Cleared by the totals walk while it works out rows: the rows' remembered numbers are
     // left alone (StoreWholeNumber); the walk takes the numbers it stores as CalcRow kept
     // them.

@@ -190,7 +190,7 @@ double CEstimateEngine::SumUnderHeading(int nRow, ETotalLevel nLevel, int nCol) 
 // ---------------------------------------------------------------------------------------
 // The recalculation
 
-void CEstimateEngine::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole, int nWriteEnd)
+void CEstimateEngine::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole, int nWriteEnd, int nTaxRow)
 {
     m_bWalkedAmounts = false;
     if (!bAny) {
@@ -200,6 +200,8 @@ void CEstimateEngine::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole, int 
     }
     CTotalsWalk::COptions options;
     options.nWriteEnd = nWriteEnd;
+    options.nKeepFrom = nTaxRow;
+    options.pBelowTax = m_pBelowTax;
     CTotalsWalk walk(*this, nFromRow, bWhole, options);
     walk.Run();
 }
@@ -278,9 +280,10 @@ void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxIn
         // This walk works out the rows and the estimate's amount for the tax, writes the
         // totals above the tax row and records the rows for the kept sums; the totals below
         // are made from those sums or by a walk below the tax row (RecalcTotals).
-        RecalcTotalRows(nFromRow, bAnyTotal, true, nTaxRow);
+        RecalcTotalRows(nFromRow, bAnyTotal, true, nTaxRow, nTaxRow);
     } else {
-        RecalcTotalRows(nFromRow, bAnyTotal, bGrandTotal || nTaxRow >= 0, INT_MAX);
+        RecalcTotalRows(nFromRow, bAnyTotal, bGrandTotal || nTaxRow >= 0, INT_MAX,
+                        nTaxRow >= 0 ? nTaxRow : INT_MAX);
     }
 }
 
@@ -315,6 +318,9 @@ void CEstimateEngine::RecalcTotals(int nFromRow)
     // A full recalculation works out the rows in its first walk; it keeps no numbers for
     // later walks (see CTotalsWalk).
     const bool bRowsWorkedOut = m_bCalcRowsInWalk;
+    CWalkBelowTax belowTax;
+    CWalkBelowTax* const pOuterBelowTax = m_pBelowTax;
+    m_pBelowTax = &belowTax;
     for (;;) {
         int nTaxRow = -1;
         bool bBelowTaxInOneWalk = false;
@@ -339,17 +345,22 @@ void CEstimateEngine::RecalcTotals(int nFromRow)
             continue;
         // Otherwise one walk does what the rounds would: it gives each tax row its tax
         // where it meets it, before the rows below read it, and makes every total below
-        // from the rows as they then stand. It reads every row, and records them for the
-        // kept sums.
-        m_bKeepInWalk = bKeepInWalk;
+        // from the rows as they then stand. Where no kept sums are to be recorded (numbers
+        // with decimals, step or classification rows above the tax row), it goes on from
+        // what the first walk kept at the tax row and reads only the rows written since;
+        // otherwise it reads every row, and records them for the kept sums.
         CTotalsWalk::COptions options;
         options.pTax = &tax;
         options.nFreshFrom = nWalkFrom;
         options.bStore = !bRowsWorkedOut;
+        options.pBelowTax = &belowTax;
+        if (!belowTax.CanGoOn(nFrom, m_nUsedRows) || (bKeepInWalk && !m_kept.IsBlocked()))
+            m_bKeepInWalk = bKeepInWalk;
         CTotalsWalk walk(*this, nFrom, true, options);
         walk.Run();
         break;
     }
+    m_pBelowTax = pOuterBelowTax;
     m_bWalkedAmounts = false;
     m_bKeepInWalk = false;
     m_kept.Start(*this, nWalkFrom);

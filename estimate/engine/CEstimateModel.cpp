@@ -1,6 +1,7 @@
 #include "estimate/engine/CEstimateModel.h"
 
 #include "estimate/engine/CFixedRateChange.h"
+#include "estimate/engine/CSummaryTable.h"
 #include "estimate/engine/PageAlignment.h"
 #include "estimate/engine/UndoCommands.h"
 #include "platform/base/Check.h"
@@ -32,7 +33,7 @@ void CEstimateModel::ReplaceEditRows(std::vector<std::unique_ptr<CGridRow>>&& ro
     m_editRows.Reserve(static_cast<INT_PTR>(rows.size()));
     for (std::unique_ptr<CGridRow>& pRow : rows)
         m_editRows.Add(std::move(pRow));
-    m_nUsedRows = static_cast<int>(rows.size());
+    SetUsedRowCount(static_cast<int>(rows.size()));
     rows.clear();
     GrowRowLimitToFit(m_nUsedRows);
 }
@@ -42,7 +43,7 @@ void CEstimateModel::PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows)
     if (nRow < 0 || nCount <= 0)
         return;
     const int nUsedBefore = m_nUsedRows;
-    m_nUsedRows = std::max(m_nUsedRows + nCount, nRow + nCount);
+    SetUsedRowCount(std::max(m_nUsedRows + nCount, nRow + nCount));
     if (m_nUsedRows > m_nRowLimit - 1)
         GrowRowLimitToFit(m_nUsedRows + 1);
     // As nCount insertions at nRow, with one move of the rows below.
@@ -77,7 +78,7 @@ int CEstimateModel::TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>* pT
     if (m_pRowSteps != nullptr)
         m_pRowSteps->Note(nRow, n, false, nUsedBefore);
     NoteRowShift(nRow);
-    m_nUsedRows = std::max(0, m_nUsedRows - n);
+    SetUsedRowCount(std::max(0, m_nUsedRows - n));
     FollowRowsMoved(nRow, -n);
     return n;
 }
@@ -360,6 +361,39 @@ int CEstimateModel::CellIndent(EPage ePage, int nRow, int nCol) const
     return pRow != nullptr ? pRow->GetIndent(nCol) : 0;
 }
 
+void CEstimateModel::SetCellIndent(EPage ePage, int nIndent, int nRow, int nCol)
+{
+    if (nRow < 0 || nRow >= m_nRowLimit || !m_engine.IsValidColumn(nCol))
+        return;
+    if (ePage == EPage::summary) {
+        CGridRow* pRow = m_summaryRows.GetRow(nRow);
+        if (pRow == nullptr) {
+            auto pNew = std::make_unique<CGridRow>();
+            pRow = pNew.get();
+            m_summaryRows.SetAtGrow(nRow, std::move(pNew));
+        }
+        pRow->SetIndent(nCol, nIndent);
+        return;
+    }
+    // An indent changes no number: the kept totals follow it.
+    const CEstimateEngine::CInStep inStep = m_engine.BeforeNeutralChange();
+    const bool bBeyond = nRow > m_editRows.GetUpperBound();
+    m_engine.MakeRow(nRow)->SetIndent(nCol, nIndent);
+    if (bBeyond)
+        ReachRow(std::max(m_nUsedRows, nRow));
+    m_engine.NoteNeutralChange(inStep);
+}
+
+void CEstimateModel::SetSummaryCell(int nRow, int nCol, const char* lpszText)
+{
+    CSummaryTable::SetCell(m_summaryRows, m_nRowLimit, m_engine.Columns(), nRow, nCol, lpszText);
+}
+
+void CEstimateModel::SetSummaryKind(ERowKind nKind, int nRow)
+{
+    CSummaryTable::SetKind(m_summaryRows, m_nRowLimit, nKind, nRow);
+}
+
 const CString& CEstimateModel::GetColumnText(int nCol, EColumnText eText) const
 {
     return m_host.GetColumnText(nCol, eText);
@@ -367,8 +401,14 @@ const CString& CEstimateModel::GetColumnText(int nCol, EColumnText eText) const
 
 void CEstimateModel::GrowUsedRows(int nRows)
 {
-    m_nUsedRows = std::max(m_nUsedRows, nRows);
+    SetUsedRowCount(std::max(m_nUsedRows, nRows));
     m_host.GrowUsedRows(m_nUsedRows);
+}
+
+void CEstimateModel::SetUsedRowCount(int nUsedRows)
+{
+    MORVEL_CHECK(nUsedRows >= 0, "a used-row count is not negative");
+    m_nUsedRows = nUsedRows;
 }
 
 void CEstimateModel::RowsWritten(int nFirst, int nLast)

@@ -62,14 +62,17 @@ public:
     CEstimateModel& operator=(const CEstimateModel&) = delete;
 
     // ---- rows and their counts --------------------------------------------------------
-    CGridRowArray& Rows(EPage ePage) { return ePage == EPage::summary ? m_summaryRows : m_editRows; }
+    // A page's rows, for reading: every change goes through the operations below, so that
+    // the used rows, the kept totals and the windows follow it.
     const CGridRowArray& Rows(EPage ePage) const
     {
         return ePage == EPage::summary ? m_summaryRows : m_editRows;
     }
-    // The edit page's used rows.
+    // The edit page's used rows. They change as rows are put in and taken out, written past
+    // the last used one (ReachRow) or replaced whole (ReplaceEditRows); RestoreUsedRows is
+    // the one way to give them a count of its own: what an undo step puts back.
     int GetUsedRows() const override { return m_nUsedRows; }
-    void SetUsedRows(int nUsedRows) override { m_nUsedRows = nUsedRows; }
+    void RestoreUsedRows(int nUsedRows) override { SetUsedRowCount(nUsedRows); }
     // How many rows the estimate may have (the grid's last row is one below it).
     int GetRowLimit() const override { return m_nRowLimit; }
     void SetRowLimit(int nRowLimit) { m_nRowLimit = nRowLimit; }
@@ -87,6 +90,26 @@ public:
         if (nRow >= m_nUsedRows)
             GrowUsedRows(nRow + 1);
     }
+    // The edit page's row object at nRow handed out for writing (null for a missing row):
+    // what is kept from the rows is dropped.
+    CGridRow* EditRowForWriting(int nRow)
+    {
+        m_editRows.NoteChange();
+        return m_editRows.GetRow(nRow);
+    }
+    // The indent of a cell of a page (nothing for a cell outside the row limit or the
+    // form's columns), the row object made when missing. An indent moves no number, so the
+    // kept totals stay; a row made past the edit page's stored rows makes the used rows
+    // reach it, one more than before at least.
+    void SetCellIndent(EPage ePage, int nIndent, int nRow, int nCol);
+
+    // ---- the summary page ----------------------------------------------------------------
+    // One cell or kind of a summary row, the row object made when missing (nothing outside
+    // the row limit or the form's columns).
+    void SetSummaryCell(int nRow, int nCol, const char* lpszText);
+    void SetSummaryKind(ERowKind nKind, int nRow);
+    // The summary page's rows for the summary table's builder (CSummaryTable) alone.
+    CGridRowArray& SummaryRowsToBuild() { return m_summaryRows; }
 
     // ---- rows put in and taken out of the edit page ------------------------------------
     // Every insertion and deletion of rows goes through these two, so that the used rows,
@@ -371,6 +394,8 @@ private:
     // The engine's sheet: the used rows grow here, everything else is the host's.
     const CString& GetColumnText(int nCol, EColumnText eText) const override;
     void GrowUsedRows(int nRows) override;
+    // Every change of the used-row count comes here.
+    void SetUsedRowCount(int nUsedRows);
     void RowsWritten(int nFirst, int nLast) override;
     CTaxSettings GetTaxSettings() const override;
     bool IsTaxVerticalTotal() const override;

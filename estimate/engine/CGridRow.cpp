@@ -181,7 +181,7 @@ CGridRow& CGridRow::operator=(const CGridRow& other)
     return *this;
 }
 
-void CGridRow::GrowCells(int nCells)
+void CGridRow::GrowCells(int nCells, CString* pTexts)
 {
     // Room for a few cells more: a row typed from left to right grows once every four
     // cells, not once per cell, and holds at most three cells it does not use.
@@ -195,7 +195,8 @@ void CGridRow::GrowCells(int nCells)
         ::new (&pNew[c]) CGridRowCells::CCell{std::move(old.text), old.number};
     }
     for (int c = nOld; c < nNew; ++c)
-        ::new (&pNew[c]) CGridRowCells::CCell{CString(), NotRead()};
+        ::new (&pNew[c]) CGridRowCells::CCell{
+            pTexts != nullptr && c < nCells ? std::move(pTexts[c]) : CString(), NotRead()};
     FreeCells();
     m_strCell.m_pCells = pNew;
     m_strCell.m_nCells = static_cast<unsigned char>(nNew);
@@ -253,6 +254,25 @@ void CGridRow::SetIndent(int nCol, int nIndent)
         m_nIndent.m_nIndents = static_cast<unsigned char>(nCol + 1);
     }
     m_nIndent.m_pIndents[nCol] = nIndent;
+}
+
+void CGridRow::TakeCells(CString* pTexts, const int* pIndents, int nCells)
+{
+    EmptyCells();
+    nCells = std::min(nCells, static_cast<int>(MAX_CELLS));
+    int nTexts = nCells;
+    while (nTexts > 0 && pTexts[nTexts - 1].IsEmpty())
+        --nTexts;
+    if (nTexts > 0)
+        GrowCells(nTexts, pTexts);
+    int nIndents = nCells;
+    while (nIndents > 0 && pIndents[nIndents - 1] == 0)
+        --nIndents;
+    if (nIndents > 0) {
+        m_nIndent.m_pIndents = new int[static_cast<size_t>(nIndents)];
+        std::copy(pIndents, pIndents + nIndents, m_nIndent.m_pIndents);
+        m_nIndent.m_nIndents = static_cast<unsigned char>(nIndents);
+    }
 }
 
 void CGridRow::EmptyCells()

@@ -161,6 +161,11 @@ public:
     void SetIndent(int nCol, int nIndent);
     // Empties every cell and indent at once (the row keeps its kind and parameters).
     void EmptyCells();
+    // Replaces every cell's text and indent with the first nCells of pTexts (taken) and
+    // pIndents, the row then holding them as EmptyCells and SetCell and SetIndent from the
+    // last cell back would leave it, with one allocation each instead of a write per cell:
+    // a file's rows are read with it.
+    void TakeCells(CString* pTexts, const int* pIndents, int nCells);
 
     // The row's kind (RowKinds.h: 0 empty, 5 detail, 11 subtotal, ...) and what special rows
     // keep: the parameter values (a step's target column and range code, a classification's
@@ -265,8 +270,9 @@ public:
 
 private:
     void NoteChange() { m_pChanges->Note(); }
-    // Makes the row hold at least nCells cells (all empty beyond the present ones).
-    void GrowCells(int nCells);
+    // Makes the row hold at least nCells cells: empty beyond the present ones, or below
+    // nCells taking their texts from pTexts (indexed by cell) where it is given.
+    void GrowCells(int nCells, CString* pTexts = nullptr);
     // The cell nCol for a new text, its remembered number forgotten; null when nothing is
     // to be written (a column outside 0..99, or an empty text for a cell the row does not hold).
     CGridRowCells::CCell* CellToWrite(int nCol, bool bEmptyText);

@@ -34,6 +34,9 @@ public:
     bool IsBuilt() const { return m_eState == stateBuilt; }
     // Whether nothing is kept, nor being made from a walk's record.
     bool IsOff() const { return m_eState == stateOff; }
+    // Whether the rows hold one the kept sums cannot follow (a step or classification row, a
+    // number they cannot keep): a walk that recorded them would give up there again.
+    bool IsBlocked() const { return m_eState == stateBlocked; }
     void Forget() { m_eState = stateOff; }
     // Whether the engine's next change of a row can be noted: something is kept and nothing
     // else changed the rows since they were last known (nChangeCount: the store's count

@@ -35,7 +35,7 @@ void CRowImage::PutBack(IUndoTarget& target) const
             else
                 target.DropRow(nRow);
         },
-        [&target](int nUsedRows) { target.SetUsedRows(nUsedRows); });
+        [&target](int nUsedRows) { target.RestoreUsedRows(nUsedRows); });
 }
 
 void CRowImage::PutBack(const RowSetter& putRow, const std::function<void(int nUsedRows)>& setUsedRows) const

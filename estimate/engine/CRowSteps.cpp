@@ -83,7 +83,7 @@ int CRowSteps::TakeBackSteps(IUndoTarget& target, std::vector<std::vector<std::u
         }
         // Rows below the used ones count as taken out or put in as well; the used-row count
         // goes back to what it was.
-        target.SetUsedRows(step.nUsedRowsBefore);
+        target.RestoreUsedRows(step.nUsedRowsBefore);
     }
     MORVEL_CHECK(m_kept.empty(), "every row taken out went back");
     m_kept.clear();

@@ -42,6 +42,7 @@ CTotalsWalk::CTotalsWalk(CEstimateEngine& engine, int nFromRow, bool bWhole, con
         engine.m_bKeepInWalk && (bWhole || m_bCalcRows) && engine.m_kept.StartRecord(engine, m_record);
     engine.m_bKeepInWalk = false;
     m_rowNumbers.resize(m_bRecord ? m_nSums : 0);
+    m_pRowNumbers = m_bRecord ? m_rowNumbers.data() : nullptr;
     ChoosePrefetchCells();
 }
 
@@ -143,6 +144,18 @@ CCompensatedSum CTotalsWalk::SlotSum(int nSlot, size_t i) const
 
 void CTotalsWalk::AddRow(const CGridRow* pRow, int nRow, ERowKind nKind, int nFirstSlot)
 {
+    AddNumbers<false>(pRow, nRow, nKind, nFirstSlot, nullptr);
+}
+
+void CTotalsWalk::AddKeptRow(int nRow, ERowKind nKind, const double* pKept)
+{
+    AddNumbers<true>(nullptr, nRow, nKind, 0, pKept);
+}
+
+template <bool bKept>
+__attribute__((always_inline)) inline void
+CTotalsWalk::AddNumbers(const CGridRow* pRow, int nRow, ERowKind nKind, int nFirstSlot, const double* pKept)
+{
     const bool bLeaf = IsLeafKind(nKind);
     const bool bSubtotal = IsSubtotalKind(nKind);
     if (!bLeaf && !bSubtotal)
@@ -151,9 +164,9 @@ void CTotalsWalk::AddRow(const CGridRow* pRow, int nRow, ERowKind nKind, int nFi
     for (size_t i = 0; i < m_nSums; ++i) {
         if (!(m_columns[i].eTotalMode == CEstimateEngine::ETotalMode::leafRows ? bLeaf : bSubtotal))
             continue;
-        const double value = pRow != nullptr ? ReadNumber(pRow, nRow, i) : 0.0;
-        if (m_bRecord)
-            m_rowNumbers[i] = value;
+        const double value = bKept ? pKept[i] : pRow != nullptr ? ReadNumber(pRow, nRow, i) : 0.0;
+        if (m_pRowNumbers != nullptr)
+            m_pRowNumbers[i] = value;
         CColumnSums& w = m_whole[i];
         if (w.bWhole) {
             int64_t nValue = 0;
@@ -179,8 +192,7 @@ void CTotalsWalk::RecordRow(const CGridRow* pRow, int nRow, ERowKind nKind)
     if (!m_bRecord)
         return;
     if (nKind == kindStep || nKind == kindClassify) {
-        m_engine.m_kept.StopRecord(m_engine, false);
-        m_bRecord = false;
+        StopRecord(nRow, nKind, false);
         return;
     }
     m_record.pKinds[nRow] = nKind;
@@ -200,11 +212,34 @@ void CTotalsWalk::RecordRow(const CGridRow* pRow, int nRow, ERowKind nKind)
             value = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
         }
         if (!CWholeSums::ToWhole(value, pValues[i])) {
-            m_engine.m_kept.StopRecord(m_engine, true);
-            m_bRecord = false;
+            StopRecord(nRow, nKind, true);
             return;
         }
     }
+}
+
+void CTotalsWalk::StopRecord(int nRow, ERowKind nKind, bool bByNumber)
+{
+    m_pRowNumbers = nullptr;
+    CWalkBelowTax* pKept = m_options.pBelowTax;
+    if (pKept != nullptr && pKept->m_nFromRow >= 0 && pKept->m_nFromRow <= nRow && !m_bKeeping) {
+        // The rows from the first tax row were recorded for the kept sums, which give up
+        // here: what the walks below the tax rows go on from is taken from the record, the
+        // whole numbers AddRow read, and kept from this row on.
+        StartKeeping();
+        for (int r = pKept->m_nFromRow; r < nRow; ++r) {
+            const size_t nAt = static_cast<size_t>(r - pKept->m_nFromRow);
+            pKept->m_kinds[nAt] = m_record.pKinds[r];
+            for (size_t i = 0; i < m_nSums; ++i)
+                pKept->m_numbers[nAt * m_nSums + i] =
+                    static_cast<double>(m_record.pValues[static_cast<size_t>(r) * m_record.nSums + i]);
+        }
+        KeepRow(nRow, nKind);
+        std::copy(m_rowNumbers.begin(), m_rowNumbers.end(), m_pRowNumbers);
+        m_pRowNumbers = nullptr;
+    }
+    m_engine.m_kept.StopRecord(m_engine, bByNumber);
+    m_bRecord = false;
 }
 
 void CTotalsWalk::WriteTotal(int nRow, ERowKind nKind)
@@ -239,8 +274,85 @@ void CTotalsWalk::TakeWalkedAmounts(bool bFromTheTop)
     m_engine.m_bWalkedAmounts = bFromTheTop;
 }
 
+void CTotalsWalk::KeepSumsAt(int nRow)
+{
+    CWalkBelowTax& kept = *m_options.pBelowTax;
+    kept.m_nFromRow = nRow;
+    kept.m_whole = m_whole;
+    kept.m_running = m_running;
+    kept.m_estimate = m_estimate;
+    std::copy(std::begin(m_nHeadingRow), std::end(m_nHeadingRow), std::begin(kept.m_nHeadingRow));
+}
+
+void CTotalsWalk::StartKeeping()
+{
+    CWalkBelowTax& kept = *m_options.pBelowTax;
+    const size_t nRows = static_cast<size_t>(std::max(0, m_engine.m_nUsedRows - kept.m_nFromRow));
+    kept.m_kinds.assign(nRows, kindEmpty);
+    kept.m_numbers.assign(nRows * m_nSums, 0.0);
+    m_bKeeping = true;
+}
+
+void CTotalsWalk::KeepRow(int nRow, ERowKind nKind)
+{
+    CWalkBelowTax& kept = *m_options.pBelowTax;
+    const size_t nAt = static_cast<size_t>(nRow - kept.m_nFromRow);
+    kept.m_kinds[nAt] = nKind;
+    m_pRowNumbers = kept.m_numbers.data() + nAt * m_nSums;
+}
+
+void CTotalsWalk::GoOnBelowTheTax(CWalkBelowTax& kept)
+{
+    m_whole = kept.m_whole;
+    m_running = kept.m_running;
+    m_estimate = kept.m_estimate;
+    std::copy(std::begin(kept.m_nHeadingRow), std::end(kept.m_nHeadingRow), std::begin(m_nHeadingRow));
+    const CGridRowArray& rows = m_engine.m_rows;
+    const int nLast = m_engine.m_nUsedRows - 1;
+    for (int r = kept.m_nFromRow; r <= nLast; ++r) {
+        const size_t nAt = static_cast<size_t>(r - kept.m_nFromRow);
+        const ERowKind nKind = kept.m_kinds[nAt];
+        // The tax row above the walk's first row was given its tax since; the step and
+        // classification rows from there down were made again.
+        bool bWritten =
+            r == m_nFromRow - 1 || (r >= m_nFromRow && (nKind == kindStep || nKind == kindClassify));
+        if (r >= m_nFromRow && (IsDiscountTotalKind(nKind) || IsTotalKind(nKind))) {
+            WriteTotal(r, nKind);
+            bWritten = true;
+        } else if (m_options.pTax != nullptr && r >= m_nFromRow && nKind == kindFree) {
+            m_engine.StoreTaxRow(r, *m_options.pTax);
+            m_engine.m_sheet.RowsWritten(r, r);
+            bWritten = true;
+        }
+        if (IsHeadingKind(nKind)) {
+            const int nSlot = SlotOf(LevelOfHeadingKind(nKind));
+            m_nHeadingRow[nSlot] = r;
+            StartSlot(nSlot);
+            continue;
+        }
+        double* pNumbers = kept.m_numbers.data() + nAt * m_nSums;
+        if (bWritten) {
+            // Read back, as the walk reads back the totals it writes, and kept for the
+            // walks after this one.
+            m_pRowNumbers = pNumbers;
+            AddRow(rows.GetRow(r), r, nKind, 0);
+            m_pRowNumbers = nullptr;
+        } else {
+            AddKeptRow(r, nKind, pNumbers);
+        }
+    }
+    TakeWalkedAmounts(true);
+}
+
 void CTotalsWalk::Run()
 {
+    // A walk below a tax row, recording no rows for the kept sums, reads only the rows
+    // written since the first walk.
+    if (m_options.pBelowTax != nullptr && !m_bRecord && m_bWhole && !m_bCalcRows &&
+        m_options.pBelowTax->CanGoOn(m_nFromRow, m_engine.m_nUsedRows)) {
+        GoOnBelowTheTax(*m_options.pBelowTax);
+        return;
+    }
     const int nLast = m_engine.m_nUsedRows - 1;
     const int nLevelStart = FindLevelStart();
     int r = m_bWhole || m_bCalcRows ? 0 : nLevelStart;
@@ -258,13 +370,26 @@ void CTotalsWalk::Run()
             AddRow(pRow, r, pRow->GetKind(), slotGrand);
         RecordRow(pRow, r, pRow != nullptr ? pRow->GetKind() : kindEmpty);
     }
+    // From the first tax row down the walk keeps what the walks after it go on from, unless
+    // the kept sums are recorded (they finish the rows below the tax row themselves).
+    const int nKeepFrom = m_options.pBelowTax != nullptr && !m_options.pBelowTax->IsKept()
+                              ? std::max(r, m_options.nKeepFrom)
+                              : INT_MAX;
     for (; r <= nLast; ++r) {
         prefetch(r + CEstimateEngine::ROW_PREFETCH_DISTANCE);
+        if (r == nKeepFrom) {
+            // While the rows are recorded, the record keeps them (StopRecord).
+            KeepSumsAt(r);
+            if (!m_bRecord)
+                StartKeeping();
+        }
         m_bFresh = false;
         if (m_bCalcRows)
             CalcRow(r);
         const CGridRow* pRow = rows.GetRow(r);
         const ERowKind nKind = pRow != nullptr ? pRow->GetKind() : kindEmpty;
+        if (m_bKeeping)
+            KeepRow(r, nKind);
         if (r >= m_nFromRow && r < m_options.nWriteEnd &&
             (IsDiscountTotalKind(nKind) || IsTotalKind(nKind))) {
             // The walk writes this row's totals after CalcRow: its numbers are read again.
@@ -285,6 +410,10 @@ void CTotalsWalk::Run()
         AddRow(pRow, r, nKind, 0);
         RecordRow(pRow, r, nKind);
     }
+    m_pRowNumbers = nullptr;
+    // Recorded to the end, the kept sums finish the rows below the tax row: nothing is kept.
+    if (m_bRecord && m_options.pBelowTax != nullptr && nKeepFrom <= nLast)
+        *m_options.pBelowTax = CWalkBelowTax();
     if (m_bRecord)
         m_engine.m_kept.EndRecord(m_engine, m_options.nFreshFrom >= 0 ? m_options.nFreshFrom : m_nFromRow,
                                   m_options.nWriteEnd);

@@ -27,11 +27,13 @@
 #include "estimate/engine/CEstimateEngine.h"
 #include "estimate/engine/CWholeSums.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <vector>
 
 class CGridRow;
+class CWalkBelowTax;
 
 class CTotalsWalk {
 public:
@@ -48,6 +50,11 @@ public:
         int nFreshFrom = -1;
         // The numbers read are kept in the engine's store for later walks.
         bool bStore = true;
+        // The first tax row: a walk that records no rows for the kept sums keeps in pBelowTax
+        // its sums on reaching it and what it reads from there down; a walk below a tax row
+        // goes on from what an earlier walk of the recalculation kept (CWalkBelowTax).
+        int nKeepFrom = INT_MAX;
+        CWalkBelowTax* pBelowTax = nullptr;
     };
     // The walk from nFromRow down; bWhole: a grand total or a free row lies at or below it,
     // which want the sums of the whole estimate (without them the walk starts at the last
@@ -58,6 +65,7 @@ public:
     void Run();
 
 private:
+    friend class CWalkBelowTax;
     // Running sums: the four heading levels, then the grand total.
     enum { slotKind, slotLarge, slotMiddle, slotSmall, slotGrand, SLOTS };
     static int SlotOf(ETotalLevel nLevel);
@@ -81,7 +89,20 @@ private:
     void CalcRow(int nRow);
     double ReadNumber(const CGridRow* pRow, int nRow, size_t i);
     void AddRow(const CGridRow* pRow, int nRow, ERowKind nKind, int nFirstSlot);
+    // The same with the row's numbers as an earlier walk read them (pKept, per summed column).
+    void AddKeptRow(int nRow, ERowKind nKind, const double* pKept);
+    template <bool bKept>
+    void AddNumbers(const CGridRow* pRow, int nRow, ERowKind nKind, int nFirstSlot, const double* pKept);
+    // Keeps the sums before nRow, and from StartKeeping on, row by row from nRow, the kinds
+    // and the numbers read.
+    void KeepSumsAt(int nRow);
+    void StartKeeping();
+    void KeepRow(int nRow, ERowKind nKind);
+    // The walk on what an earlier walk kept (pBelowTax).
+    void GoOnBelowTheTax(CWalkBelowTax& kept);
     void RecordRow(const CGridRow* pRow, int nRow, ERowKind nKind);
+    // The rows met one the kept sums cannot follow at nRow: the record ends there.
+    void StopRecord(int nRow, ERowKind nKind, bool bByNumber);
     void LeaveWhole(size_t i);
     void StartSlot(int nSlot);
     CCompensatedSum SlotSum(int nSlot, size_t i) const;
@@ -111,6 +132,42 @@ private:
     bool m_bRecord = false;
     CKeptTotals::CRecord m_record{};
     std::vector<double> m_rowNumbers; // the numbers AddRow read of the row, for the record
+    // Where AddRow puts the numbers it reads of the row: m_rowNumbers while the rows are
+    // recorded, the row's place in what is kept for the walks below the tax row while they
+    // are kept, null otherwise.
+    double* m_pRowNumbers = nullptr;
+    bool m_bKeeping = false; // the rows read are kept for the walks below the tax rows
     int m_nFirstCell = -1;
     int m_nLastCell = -2;
+};
+
+// What the first walk of a recalculation read from the first tax row down, and its sums on
+// reaching that row. Below a tax row the recalculation writes only totals, tax rows and
+// step and classification rows (made again before the walk that follows each tax row):
+// every other row reads as the first walk read it. So each walk after the first, from the
+// row after a tax row, goes on from the sums kept at the first tax row, takes the rows'
+// kinds and numbers from here, and reads only the rows written since (keeping what it reads
+// for the walks after it), instead of reading every row of the estimate again. Numbers
+// with decimals, and step and classification rows, which the kept totals cannot take
+// (CKeptTotals::FinishBelowTheTax), are so finished in one reading of the rows as well.
+class CWalkBelowTax {
+public:
+    bool IsKept() const { return m_nFromRow >= 0; }
+    // Whether a walk from nFromRow over nUsedRows rows can go on from what is kept: it
+    // starts below the first tax row, and the rows are those kept.
+    bool CanGoOn(int nFromRow, int nUsedRows) const
+    {
+        return IsKept() && nFromRow > m_nFromRow &&
+               m_kinds.size() == static_cast<size_t>(std::max(0, nUsedRows - m_nFromRow));
+    }
+
+private:
+    friend class CTotalsWalk;
+    int m_nFromRow = -1;
+    std::vector<CTotalsWalk::CColumnSums> m_whole;
+    std::vector<CCompensatedSum> m_running;
+    std::vector<CCompensatedSum> m_estimate;
+    int m_nHeadingRow[CTotalsWalk::SLOTS] = {};
+    std::vector<ERowKind> m_kinds; // per row from m_nFromRow
+    std::vector<double> m_numbers; // per row from m_nFromRow and summed column: what AddRow read
 };

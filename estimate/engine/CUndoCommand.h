@@ -32,8 +32,8 @@ public:
     virtual const CGridRowArray& EditRows() const = 0;
     virtual int GetUsedRows() const = 0;
     virtual int GetRowLimit() const = 0;
-    // The used-row count set as it was (the grid's scroll ranges follow).
-    virtual void SetUsedRows(int nRows) = 0;
+    // The used-row count put back as it was (the grid's scroll ranges follow).
+    virtual void RestoreUsedRows(int nRows) = 0;
     // The row object at nRow goes: the row is empty again, as it was before it was written.
     virtual void DropRow(int nRow) = 0;
     // Rows put in at nRow (taking over the objects; a null entry stands for an empty row),

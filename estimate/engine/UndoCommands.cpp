@@ -26,7 +26,7 @@ void PutRowBack(IUndoTarget& target, const CGridRow& kept, int nRow)
     CEstimateEngine& engine = target.Engine();
     *engine.MakeRow(nRow) = kept;
     if (target.GetUsedRows() <= nRow && kept.GetKind() != kindEmpty)
-        target.SetUsedRows(nRow + 1);
+        target.RestoreUsedRows(nRow + 1);
     engine.CalcRow(nRow, 0);
 }
 
@@ -160,7 +160,7 @@ CUndoOutcome CRowsReplayCommand::Redo(IUndoTarget& target)
 {
     const int nFirstMoved = m_steps.Replay(target);
     // The command may have grown the used rows beyond its steps (text written past them).
-    target.SetUsedRows(m_nUsedRowsAfter);
+    target.RestoreUsedRows(m_nUsedRowsAfter);
     CUndoOutcome outcome = ChangedFrom(nFirstMoved);
     outcome.eSelection = CUndoOutcome::ESelection::none;
     outcome.eCell = CUndoOutcome::ECell::again;

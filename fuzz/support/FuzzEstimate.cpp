@@ -84,7 +84,7 @@ CFuzzEstimate::~CFuzzEstimate()
 std::vector<uint8_t> CFuzzEstimate::State() const
 {
     std::vector<uint8_t> bytes = FuzzStore([this](CArchive& ar) { pDoc->Serialize(ar); });
-    for (int n : {pView->GetUsedRows(), pView->GetColumnCount(), pView->GetInformationCount()})
+    for (int n : {pView->GetUsedRows(), pView->GetColumnCount(), pView->GetModel().GetInformationCount()})
         bytes.insert(bytes.end(), reinterpret_cast<const uint8_t*>(&n),
                      reinterpret_cast<const uint8_t*>(&n + 1));
     return bytes;

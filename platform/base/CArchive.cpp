@@ -339,15 +339,10 @@ CArchive& CArchive::operator>>(BYTE& b)
     return *this;
 }
 
-CArchive& CArchive::operator>>(WORD& w)
+CArchive& CArchive::ReadWordFromFile(WORD& w)
 {
     CheckLoading();
     BYTE bytes[2];
-    if (m_nBufEnd - m_nBufPos >= 2) {
-        w = LoadWord(m_buffer.data() + m_nBufPos);
-        m_nBufPos += 2;
-        return *this;
-    }
     ReadExact(bytes, 2);
     w = LoadWord(bytes);
     return *this;
@@ -482,6 +477,18 @@ void CArchive::ReadBytesInto(std::string& out, uint64_t nBytes)
 CArchive& CArchive::operator>>(CString& s)
 {
     CheckLoading();
+    // Most texts are short and lie whole in the buffer, prefix and bytes: they are copied
+    // straight into s (which keeps its room) rather than through a string of their own.
+    const UINT nAvail = m_nBufEnd - m_nBufPos;
+    if (nAvail > 0) {
+        const BYTE* p = m_buffer.data() + m_nBufPos;
+        const UINT nLength = p[0];
+        if (nLength < 0xFF && nLength < nAvail) {
+            s.str().assign(reinterpret_cast<const char*>(p + 1), nLength);
+            m_nBufPos += 1 + nLength;
+            return *this;
+        }
+    }
     bool bUnicode = false;
     const DWORD len = ReadStringLength(bUnicode);
     if (!bUnicode) {

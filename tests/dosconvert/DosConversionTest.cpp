@@ -220,13 +220,13 @@ TEST_F(DosConversionTest, EstimateOpensInTheEstimateWithEveryRowAsConverted)
     ExpectForm(pDoc->m_InformationForm, kInformationItems);
     CMorvelEMView& v = *pView;
     EXPECT_EQ(v.GetColumnCount(), 5);
-    EXPECT_EQ(v.GetNumbering().nShown, 0);
-    EXPECT_EQ(v.GetNumbering().nColumn, 0);
-    EXPECT_EQ(v.GetNumbering().nMode, 0);
+    EXPECT_EQ(v.GetModel().GetNumbering().nShown, 0);
+    EXPECT_EQ(v.GetModel().GetNumbering().nColumn, 0);
+    EXPECT_EQ(v.GetModel().GetNumbering().nMode, 0);
     EXPECT_EQ(pDoc->m_aPrintForms.GetSize(), 0);
-    ASSERT_EQ(v.GetInformationCount(), 2);
-    EXPECT_EQ(v.GetInformation(0).str(), Sj("山田建設"));
-    EXPECT_EQ(v.GetInformation(1), "1,080,000");
+    ASSERT_EQ(v.GetModel().GetInformationCount(), 2);
+    EXPECT_EQ(v.GetModel().GetInformation(0).str(), Sj("山田建設"));
+    EXPECT_EQ(v.GetModel().GetInformation(1), "1,080,000");
 
     struct Row {
         int kind, p1, p2, p3;
@@ -371,7 +371,7 @@ TEST_F(DosConversionTest, LargestEstimateRecordsAndUntaggedFiles)
     ASSERT_TRUE(pDoc->OnOpenDocument(CString(settings->GetPathSetting("Work Field")) + "BIG.MMD"));
     EXPECT_EQ(pDoc->m_EstimationForm.GetCount(), 100);
     EXPECT_EQ(pView->GetColumnCount(), 100);
-    EXPECT_EQ(pView->GetInformationCount(), 27);
+    EXPECT_EQ(pView->GetModel().GetInformationCount(), 27);
     for (int c = 0; c < 100; ++c)
         EXPECT_EQ(pView->GetCellText(0, c), fields[static_cast<size_t>(c)]);
     delete pView;

@@ -43,7 +43,7 @@ protected:
 TEST_F(CellEditTyping, ATypedQuantityIsRoundedFormattedAndComputedAndTheTotalsBelowFollow)
 {
     const double otherDetails = SumDetailAmounts(*m_pView, srFirstDetail + 1, srMiddleTotal - 1);
-    const int nLargeTotal = m_pView->FindTotalRow(srLarge + 1, kindLarge);
+    const int nLargeTotal = m_pView->GetModel().Engine().FindTotalRow(srLarge + 1, kindLarge);
     ASSERT_GT(nLargeTotal, srMiddleTotal);
     const double largeTotalBefore = Value(nLargeTotal, scAmount);
     const double firstAmountBefore = Value(srFirstDetail, scAmount);
@@ -67,7 +67,7 @@ TEST_F(CellEditTyping, ATypedQuantityIsRoundedFormattedAndComputedAndTheTotalsBe
     EXPECT_EQ(m_pView->GetEditState(), CMorvelEMView::editClosed);
 
     // The undo record holds the cell, the old and the new text.
-    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 1);
+    EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), 1);
     const CCellsCommand* pEdit = UndoCommandAs<CCellsCommand>(*m_pView);
     ASSERT_NE(pEdit, nullptr);
     EXPECT_EQ(CPoint(pEdit->GetCol(), pEdit->FirstRow()), CPoint(scQty, srFirstDetail));
@@ -175,13 +175,13 @@ TEST_F(CellEditTyping, EscDropsTheTypedTextAndTheCellKeepsItsOldText)
     GoTo(scName, srFirstDetail);
     TypeUtf8("足場");
     EXPECT_EQ(EditorText(), "足場");
-    const int nUndoBefore = m_pView->GetUndoStore().GetUndoAction();
+    const int nUndoBefore = m_pView->GetModel().Undo().GetUndoAction();
     Key(VK_ESCAPE);
     EXPECT_FALSE(EditorVisible());
     EXPECT_EQ(EditorText(), "");
     EXPECT_EQ(Utf8Cell(srFirstDetail, scName), "水盛遣方");
     EXPECT_EQ(m_pView->GetEditState(), CMorvelEMView::editClosed);
-    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), nUndoBefore);
+    EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), nUndoBefore);
     EXPECT_EQ(CPoint(m_pView->GetCurrentCol(), m_pView->GetCurrentRow()), CPoint(scName, srFirstDetail));
 
     // The next character opens a fresh edit: nothing of the dropped text is left.
@@ -195,7 +195,7 @@ TEST_F(CellEditTyping, ADoubleClickOpensTheCellsTextInTheColumnsPicture)
     ASSERT_TRUE(EditorVisible());
     EXPECT_EQ(m_pView->GetEditState(), CMorvelEMView::editOpened);
     EXPECT_EQ(EditorText(), "128.50");
-    EXPECT_EQ(m_pView->GetEditStartText().str(), "128.500000");
+    EXPECT_EQ(m_pView->GetModel().Engine().GetEditStartText().str(), "128.500000");
     // The editor lies over the cell.
     CRect rcCell;
     m_pView->GetCellRangeRect(scQty, srFirstDetail, scQty, srFirstDetail, &rcCell);
@@ -233,7 +233,7 @@ TEST_F(CellEditTyping, F2OpensTheCurrentCellAndAClickElsewhereCommits)
     EXPECT_EQ(Utf8Cell(srFirstDetail, scName), "水盛遣方2");
     EXPECT_EQ(CPoint(m_pView->GetCurrentCol(), m_pView->GetCurrentRow()), CPoint(scNote, srFirstDetail + 3));
     EXPECT_TRUE(m_pView->LastClickMovedCell());
-    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 1);
+    EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), 1);
 }
 
 TEST_F(CellEditTyping, AClickInTheHeadersAfterADoubleClickOpensNothing)
@@ -338,7 +338,7 @@ TEST_F(CellEditTyping, AnArmedRangeTotalGoesIntoTheNumericCellClickedNext)
     EXPECT_EQ(Cell(srFirstDetail + 2, scAmount), "243180.000000"); // 386 x 630
     EXPECT_DOUBLE_EQ(Value(srMiddleTotal, scAmount),
                      SumDetailAmounts(*m_pView, srFirstDetail, srMiddleTotal - 1));
-    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 1);
+    EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), 1);
     ASSERT_NE(UndoCommandAs<CCellsCommand>(*m_pView), nullptr);
     EXPECT_EQ(UndoCommandAs<CCellsCommand>(*m_pView)->GetOldText().str(), "1200.000000");
     EXPECT_TRUE(IsModified());

@@ -63,7 +63,7 @@ TEST_F(DeepFormulaInEstimate, ARowFormulaOrCellNestedTooDeepLeavesTheCellEmptyAn
     Detail(1, "土間", "2", "500");
     EXPECT_EQ("502.000000", Cell(1, colAmount));
     view->SetCellText((std::string(100000, '(') + "5").c_str(), 1, colQty, TRUE);
-    view->CalcRow(1, 0);
+    view->GetModel().Engine().CalcRow(1, 0);
     view->RecalcAll();
     EXPECT_EQ("1003.000000", Cell(0, colAmount));
     EXPECT_EQ("", Cell(1, colAmount));
@@ -129,7 +129,7 @@ protected:
         EXPECT_EQ("before", e.doc->m_strEstimationFormName.str());
         EXPECT_EQ(0, e.doc->m_EstimationForm.GetCount());
         EXPECT_EQ(0, e.view->GetUsedRows());
-        EXPECT_EQ(0, e.view->GetInformationCount());
+        EXPECT_EQ(0, e.view->GetModel().GetInformationCount());
         EXPECT_EQ(bytes, Read("foreign.mmd"));
     }
 };
@@ -160,8 +160,8 @@ TEST_F(FileCellsWithoutFormItem, AsManyOrFewerOpenAndEverythingReadIsSavedAgain)
         EXPECT_EQ(3, again.view->GetColumnCount());
         for (int c = 0; c < 3; ++c)
             EXPECT_EQ(c < nColumns ? "cell" + std::to_string(c) : "", again.view->GetCellText(0, c).str());
-        EXPECT_EQ(2, again.view->GetInformationCount());
-        EXPECT_EQ("山田建設", again.view->GetInformation(0).ToUtf8());
-        EXPECT_EQ("", again.view->GetInformation(1).str());
+        EXPECT_EQ(2, again.view->GetModel().GetInformationCount());
+        EXPECT_EQ("山田建設", again.view->GetModel().GetInformation(0).ToUtf8());
+        EXPECT_EQ("", again.view->GetModel().GetInformation(1).str());
     }
 }

@@ -183,7 +183,7 @@ TEST_F(EditClipboard, DeletingWholeRowsCutsThemIntoTheRowBufferAndTheTotalsFollo
     EXPECT_EQ(Utf8Cell(4, scName), nameAt6);
     EXPECT_EQ(m_pView->GetRowKind(srMiddleTotal - 2), kindMiddle + kindTotalOffset);
     EXPECT_NEAR(Value(srMiddleTotal - 2, scAmount), total - removed, 0.001);
-    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 21);
+    EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), 21);
     ASSERT_NE(UndoCommandAs<CRowsCutCommand>(*m_pView), nullptr);
     EXPECT_EQ(UndoCommandAs<CRowsCutCommand>(*m_pView)->FirstRow(), 4);
     EXPECT_EQ(m_pView->GetSelectMode(), 0);
@@ -228,13 +228,13 @@ TEST_F(EditClipboard, RowsCopiedInOneEstimatePasteIntoAnotherInBufferOrder)
     EXPECT_EQ(Utf8Cell(srFirstDetail + 2, scName), nameAt3);
     EXPECT_EQ(pSecond->GetUsedRows(), nUsed + 2);
     EXPECT_NEAR(Value(srMiddleTotal + 2, scAmount), total + added, 0.001);
-    EXPECT_EQ(pSecond->GetUndoStore().GetUndoAction(), 22);
+    EXPECT_EQ(pSecond->GetModel().Undo().GetUndoAction(), 22);
 
     // Two rows selected: as many rows as selected, the last inserted standing first.
     SelectRows(pSecond, srFirstDetail, srFirstDetail + 1);
     Command(ID_EDIT_PASTE);
     EXPECT_EQ(RowNames(*pSecond, srFirstDetail, 2), (std::vector<std::string>{copied[1], copied[0]}));
-    EXPECT_EQ(pSecond->GetUndoStore().GetUndoAction(), 23);
+    EXPECT_EQ(pSecond->GetModel().Undo().GetUndoAction(), 23);
     ASSERT_NE(UndoCommandAs<CRowsPasteCommand>(*pSecond), nullptr);
     EXPECT_EQ(UndoCommandAs<CRowsPasteCommand>(*pSecond)->GetRowCount(), 2);
     // The first window is untouched.
@@ -247,7 +247,7 @@ TEST_F(EditClipboard, ThreeCellsPastedOverATwoBySixBlockRepeatInBothDirections)
     m_pView->SetCellText("a", nRow, scName, true);
     m_pView->SetCellText("b", nRow, scSpec, true);
     m_pView->SetCellText("3", nRow, scQty, true);
-    m_pView->SetUsedRows(nRow + 1);
+    m_pView->GetModel().RestoreUsedRows(nRow + 1);
     SelectBlock(m_pView, scName, nRow, scQty, nRow);
     Command(ID_EDIT_COPY);
     ASSERT_EQ(m_pApp->EstimateCopyBuffers().Cells().size(), 2u + 3);
@@ -267,7 +267,7 @@ TEST_F(EditClipboard, ThreeCellsPastedOverATwoBySixBlockRepeatInBothDirections)
             }
         }
     }
-    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 41);
+    EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), 41);
     // What was there before is kept for undo: empty texts over the 2 x 6 block.
     const CEstimateCopyBuffers::CCells& undo = m_pApp->EstimateCopyBuffers().UndoCells();
     ASSERT_EQ(undo.size(), 2u + 12);
@@ -278,7 +278,7 @@ TEST_F(EditClipboard, ThreeCellsPastedOverATwoBySixBlockRepeatInBothDirections)
     Command(ID_EDIT_CUT);
     EXPECT_EQ(Cell(nTarget, scName), "");
     EXPECT_EQ(Cell(nTarget, scSpec), "");
-    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 40);
+    EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), 40);
     const CEstimateCopyBuffers::CCells& cells = m_pApp->EstimateCopyBuffers().Cells();
     ASSERT_EQ(cells.size(), 2u + 2);
     EXPECT_EQ(cells[2].strText.str(), "a");

@@ -48,7 +48,7 @@ protected:
         EXPECT_EQ(0, e.doc->m_nLoadedRowCount);
         EXPECT_EQ(0, e.view->GetUsedRows());
         EXPECT_EQ(0, e.view->GetEditRows().GetSize());
-        EXPECT_EQ(0, e.view->GetInformationCount());
+        EXPECT_EQ(0, e.view->GetModel().GetInformationCount());
     }
 };
 
@@ -130,8 +130,8 @@ TEST_F(EstimateFileBadInputTest, ColumnAndInformationCountsAbove100AreRejected)
     ASSERT_TRUE(e.doc->OnOpenDocument(Path("full.mmd")));
     EXPECT_EQ(100, e.view->GetColumnCount());
     EXPECT_EQ("99", e.view->GetCellText(0, 99).str());
-    EXPECT_EQ(100, e.view->GetInformationCount());
-    EXPECT_EQ("99", e.view->GetInformation(99).str());
+    EXPECT_EQ(100, e.view->GetModel().GetInformationCount());
+    EXPECT_EQ("99", e.view->GetModel().GetInformation(99).str());
 }
 
 TEST_F(EstimateFileBadInputTest, AFileCutAtAnyLengthFailsCleanly)
@@ -167,7 +167,7 @@ TEST_F(EstimateFileBadInputTest, RandomBytesFailCleanlyOrReadAsAConsistentEstima
             EXPECT_EQ(e.view->GetUsedRows(), e.view->GetEditRows().GetSize());
             EXPECT_LE(e.view->GetUsedRows(), e.view->GetRowLimit());
             EXPECT_LE(e.view->GetColumnCount(), 100);
-            EXPECT_LE(e.view->GetInformationCount(), 100);
+            EXPECT_LE(e.view->GetModel().GetInformationCount(), 100);
         } else {
             EXPECT_EQ(1u, boxes.entries.size());
             EXPECT_EQ(0, e.view->GetEditRows().GetSize());
@@ -242,7 +242,7 @@ TEST_F(EstimateFileBadInputTest, AnEstimateTooLargeForTheFormatIsNotSavedOverThe
     ASSERT_TRUE(e.doc->OnOpenDocument(Path("a.mmd")));
     // More used rows than a word counts: writing them would corrupt the file.
     e.view->SetRowLimit(70000);
-    e.view->SetUsedRows(70000);
+    e.view->GetModel().RestoreUsedRows(70000);
     MessageBoxRecorder boxes;
     EXPECT_FALSE(e.doc->OnSaveDocument(Path("a.mmd")));
     EXPECT_EQ(1u, boxes.entries.size());

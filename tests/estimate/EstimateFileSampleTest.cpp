@@ -39,8 +39,8 @@ TEST_F(EstimateFileSampleTest, TheSampleEstimateOpensWithEveryKindOfRowAndConsis
     e.view->SetupFromDocument();
     EXPECT_TRUE(boxes.entries.empty());
     ASSERT_EQ(10, e.doc->m_EstimationForm.GetCount());
-    EXPECT_EQ(13, e.view->GetInformationCount());
-    EXPECT_EQ("株式会社 山田商事", e.view->GetInformation(0).ToUtf8());
+    EXPECT_EQ(13, e.view->GetModel().GetInformationCount());
+    EXPECT_EQ("株式会社 山田商事", e.view->GetModel().GetInformation(0).ToUtf8());
 
     // Kind, large, middle and small headings, details, a discount, the tax row, every kind
     // of subtotal, a discount total and the grand total.

@@ -50,13 +50,13 @@ TEST_F(EstimateFileTest, AFileWrittenFromTheFormatReadsIntoFormsRowsSettingsAndL
     const CMorvelEMView& v = *e.view;
     EXPECT_EQ(3, v.GetColumnCount());
     EXPECT_EQ(3, v.GetUsedRows());
-    EXPECT_EQ(1, v.GetNumbering().nShown);
-    EXPECT_EQ(0, v.GetNumbering().nColumn);
-    EXPECT_EQ(3, v.GetNumbering().nKindStyle);
-    EXPECT_EQ(2, v.GetNumbering().nLargeStyle);
-    EXPECT_EQ(1, v.GetNumbering().nMiddleStyle);
-    EXPECT_EQ(0, v.GetNumbering().nSmallStyle);
-    EXPECT_EQ(0, v.GetNumbering().nMode);
+    EXPECT_EQ(1, v.GetModel().GetNumbering().nShown);
+    EXPECT_EQ(0, v.GetModel().GetNumbering().nColumn);
+    EXPECT_EQ(3, v.GetModel().GetNumbering().nKindStyle);
+    EXPECT_EQ(2, v.GetModel().GetNumbering().nLargeStyle);
+    EXPECT_EQ(1, v.GetModel().GetNumbering().nMiddleStyle);
+    EXPECT_EQ(0, v.GetModel().GetNumbering().nSmallStyle);
+    EXPECT_EQ(0, v.GetModel().GetNumbering().nMode);
     EXPECT_EQ(150, v.GetMetrics().nZoom);
 
     // The rows, with the parameters in their places and the indent read as signed.
@@ -81,9 +81,9 @@ TEST_F(EstimateFileTest, AFileWrittenFromTheFormatReadsIntoFormsRowsSettingsAndL
     EXPECT_EQ("ｺﾝｸﾘｰﾄ", Utf8(v.GetRowParamText1(2)));
 
     // The information values.
-    EXPECT_EQ(2, v.GetInformationCount());
-    EXPECT_EQ("山田建設", Utf8(v.GetInformation(0)));
-    EXPECT_EQ("1,080,000", Utf8(v.GetInformation(1)));
+    EXPECT_EQ(2, v.GetModel().GetInformationCount());
+    EXPECT_EQ("山田建設", Utf8(v.GetModel().GetInformation(0)));
+    EXPECT_EQ("1,080,000", Utf8(v.GetModel().GetInformation(1)));
 
     // The initial update takes the columns from the form and keeps the rows.
     e.view->SetupFromDocument();

@@ -100,6 +100,11 @@ protected:
         doc = new CMorvelEMDoc;
         doc->m_bAutoDelete = FALSE;
         BuildForm(doc->m_EstimationForm, columns);
+        // As a file of nLoadedRows rows reads them.
+        std::vector<std::unique_ptr<CGridRow>> rows(static_cast<size_t>(nLoadedRows));
+        for (auto& pRow : rows)
+            pRow = std::make_unique<CGridRow>();
+        doc->Model().ReplaceEditRows(std::move(rows));
         doc->m_nLoadedRowCount = nLoadedRows;
         view = new CMorvelEMView;
         doc->AddView(view);
@@ -116,7 +121,7 @@ protected:
         if (*price)
             view->SetCellText(price, row, colPrice, TRUE);
         view->SetRowKind(kindDetail, row);
-        view->CalcRow(row, 0);
+        view->GetModel().Engine().CalcRow(row, 0);
     }
     void Heading(int row, ERowKind kind, const char* name)
     {

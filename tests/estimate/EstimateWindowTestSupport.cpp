@@ -220,7 +220,7 @@ void EstimateWindowTest::GoTo(int nCol, int nRow)
 void EstimateWindowTest::FillToTheFileRowLimit()
 {
     m_pView->SetRowLimit(CMorvelView::MAX_FILE_ROWS + 1000);
-    m_pView->SetUsedRows(CMorvelView::MAX_FILE_ROWS);
+    m_pView->GetModel().RestoreUsedRows(CMorvelView::MAX_FILE_ROWS);
 }
 
 std::vector<BYTE> EstimateWindowTest::StoredState() const

@@ -95,7 +95,7 @@ TEST_F(FixedRateChange, TheUndoTextStoreHoldsFormerTextsThenTheSettingsInOrder)
     // Something redo could do again: the remembered row taken back.
     view->OnRememberPosition();
     view->OnEditUndo();
-    ASSERT_EQ(CMorvelEMView::undoMarkRow, view->GetUndoStore().GetRedoAction());
+    ASSERT_EQ(CMorvelEMView::undoMarkRow, view->GetModel().Undo().GetRedoAction());
     SelectColumn(colPrice);
     view->ApplyFixedRateChange("*1.2", Condition(colName, 2, "足場", colQty, 5, "3", 0));
 
@@ -103,11 +103,11 @@ TEST_F(FixedRateChange, TheUndoTextStoreHoldsFormerTextsThenTheSettingsInOrder)
         expected.push_back(setting);
     EXPECT_EQ(expected, UndoTexts());
     EXPECT_EQ("1200.000000", UndoTexts()[1]) << "the text as it was, not the new one";
-    EXPECT_EQ(34, view->GetUndoStore().GetUndoAction());
+    EXPECT_EQ(34, view->GetModel().Undo().GetUndoAction());
     ASSERT_NE(UndoCommandAs<CFixedRateCommand>(*view), nullptr);
     EXPECT_EQ(CPoint(colPrice, 0), CPoint(UndoCommandAs<CFixedRateCommand>(*view)->GetCol(),
                                           UndoCommandAs<CFixedRateCommand>(*view)->FirstRow()));
-    EXPECT_EQ(CMorvelEMView::undoNone, view->GetUndoStore().GetRedoAction())
+    EXPECT_EQ(CMorvelEMView::undoNone, view->GetModel().Undo().GetRedoAction())
         << "a new action ends what redo could do";
 
     // A second change replaces the store rather than adding to it.
@@ -142,7 +142,7 @@ TEST_F(FixedRateChange, AnUnknownConjunctionChangesNothingButIsStillRecorded)
     view->ApplyFixedRateChange("*3", Condition(-1, -1, "", -1, -1, "", 2));
     EXPECT_EQ(1200, Value(1, colPrice));
     EXPECT_EQ(5000, Value(4, colPrice));
-    EXPECT_EQ(34, view->GetUndoStore().GetUndoAction());
+    EXPECT_EQ(34, view->GetModel().Undo().GetUndoAction());
     EXPECT_EQ(6u + 8u, UndoTexts().size());
 }
 

@@ -34,9 +34,9 @@ public:
         const int nLevel = SummaryLevelIndex(eLevel);
         const int nFirst = static_cast<int>(GetSummaryRows().GetSize());
         for (int i = 0; i < m_nRows[nLevel]; ++i) {
-            SetSummaryRowKind(KindFromNumber(100 + (eLevel == ESummaryLevel::kinds ? 7 : nLevel)),
-                              nFirst + i);
-            SetSummaryCellText("x", nFirst + i, 0);
+            GetModel().SetSummaryKind(KindFromNumber(100 + (eLevel == ESummaryLevel::kinds ? 7 : nLevel)),
+                                      nFirst + i);
+            GetModel().SetSummaryCell(nFirst + i, 0, "x");
         }
     }
 };
@@ -122,11 +122,12 @@ TEST_F(GridGeometry, EveryRowKindHasItsColourGroup)
 
 TEST_F(SummaryPage, TheSummaryPageHasRowsOfItsOwnWithinTheGrid)
 {
-    view->SetSummaryCellText("集計"_sj, 3, 1);
-    view->SetSummaryRowKind(SummaryKindOf(kindDetail), 3);
-    view->SetSummaryCellText("x", -1, 0);
-    view->SetSummaryCellText("x", 0, 100);
-    view->SetSummaryRowKind(SummaryKindOf(kindDetail), view->GetRowLimit());
+    CEstimateModel& model = view->GetModel();
+    model.SetSummaryCell(3, 1, "集計"_sj);
+    model.SetSummaryKind(SummaryKindOf(kindDetail), 3);
+    model.SetSummaryCell(-1, 0, "x");
+    model.SetSummaryCell(0, 100, "x");
+    model.SetSummaryKind(SummaryKindOf(kindDetail), view->GetRowLimit());
     EXPECT_EQ(view->GetSummaryRows().GetSize(), 4);
     EXPECT_EQ(view->GetCellText(3, 1), CString()) << "the edit page is shown";
     view->SetSummaryPageShown(true);

@@ -310,7 +310,7 @@ TEST_F(GridPaintColoured, NonCalculatedAndSummaryRowsAreMarkedInTheRowHeader)
     EXPECT_EQ(CellBackground(scSpec, srFirstDetail), RGB(255, 255, 240));
 
     // The remembered row carries a red dot on the edit page only.
-    View().SetMarkRow(5);
+    View().GetModel().SetMarkRow(5);
     Repaint();
     const CRect rcMark = CellRect(0, 5);
     const int yDot = rcMark.top + View().GetMetrics().nRowHeight / 2;

@@ -56,7 +56,7 @@ TEST_F(RangeTotal, AddingARangeTwiceDoublesTheTotalInTheColumnsPicture)
 TEST_F(RangeTotal, RowsBeyondTheUsedRowsAddNothing)
 {
     view->GetEditRow(2)->SetCell(colPrice, "99");
-    view->SetUsedRows(2);
+    view->GetModel().RestoreUsedRows(2);
     SelectColumnBlock(colPrice, 0, 10);
     view->OnRangeAdd();
     EXPECT_EQ(view->GetRangeTotal().sum.GetText(), CString("1,500"));

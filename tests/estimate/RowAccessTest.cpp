@@ -52,9 +52,9 @@ TEST_F(RowAccessTest, AnEmptyEditOfAnEmptyCellStoresNothingUnlessForced)
     EXPECT_EQ(3, view->GetUsedRows());
 
     // An edit that started on a filled cell may empty it.
-    view->BeginEditFrom("old");
+    view->GetModel().Engine().SetEditStartText("old");
     EXPECT_EQ(1, view->SetCellText("", 4, colName, FALSE));
-    EXPECT_TRUE(view->GetEditStartText().IsEmpty());
+    EXPECT_TRUE(view->GetModel().Engine().GetEditStartText().IsEmpty());
 }
 
 TEST_F(RowAccessTest, StoringBelowTheUsedRowsRaisesThemAndInvalidPlacesStoreNothing)
@@ -117,7 +117,7 @@ TEST_F(RowAccessTest, InsertRowAtTheRowLimitRaisesTheLimitAndLosesNoRow)
     EXPECT_EQ(5, view->GetRowLimit());
     Detail(0, "a", "1", "1");
     Detail(3, "d", "1", "1");
-    view->SetMarkRow(3);
+    view->GetModel().SetMarkRow(3);
     view->InsertRow(1);
     EXPECT_EQ(5, view->GetUsedRows());
     EXPECT_EQ(4, view->GetMarkRow());
@@ -137,14 +137,14 @@ TEST_F(RowAccessTest, DeleteRowMovesRowsUpAndNeverMakesTheUsedRowsNegative)
 {
     Detail(0, "a", "1", "1");
     Detail(1, "b", "1", "1");
-    view->SetMarkRow(1);
+    view->GetModel().SetMarkRow(1);
     view->DeleteRow(0);
     EXPECT_EQ("b", Cell(0, colName));
     EXPECT_EQ(1, view->GetUsedRows());
     EXPECT_EQ(0, view->GetMarkRow());
     view->DeleteRow(0);
     EXPECT_EQ(-1, view->GetMarkRow());
-    view->SetUsedRows(0);
+    view->GetModel().RestoreUsedRows(0);
     view->SetRowKind(kindDetail, 0);
     view->DeleteRow(0);
     EXPECT_EQ(0, view->GetUsedRows());
@@ -159,12 +159,13 @@ TEST_F(RowAccessTest, FindColumnReturnsTheLastMatchOrZero)
     columns[colNote].t = "5";
     columns[colNote].v = "2";
     Open(columns);
-    EXPECT_EQ(colNote, view->FindColumn("5", "T"));
-    EXPECT_EQ(colSpec, view->FindColumn("6", "T")); // "2" counts for the name too, and is last
-    EXPECT_EQ(colQty, view->FindColumn("3", "T"));
-    EXPECT_EQ(colNote, view->FindColumn("2", "U"));
-    EXPECT_EQ(0, view->FindColumn("9", "T"));
-    EXPECT_EQ(0, view->FindColumn("3", "X"));
+    const CEstimateColumns& form = view->GetModel().Engine().Columns();
+    EXPECT_EQ(colNote, form.Find("5", "T"));
+    EXPECT_EQ(colSpec, form.Find("6", "T")); // "2" counts for the name too, and is last
+    EXPECT_EQ(colQty, form.Find("3", "T"));
+    EXPECT_EQ(colNote, form.Find("2", "U"));
+    EXPECT_EQ(0, form.Find("9", "T"));
+    EXPECT_EQ(0, form.Find("3", "X"));
     // The amount column is the first with "V" code "2".
     view->SetCellText("7", 0, colAmount, TRUE);
     EXPECT_EQ("7.000000", view->GetAmountText(0).str());
@@ -227,8 +228,8 @@ TEST_F(RowAccessTest, MoreRowsThanTheLimitRaiseTheLimitSoThatNoRowIsLost)
 TEST_F(RowAccessTest, GettersServeTheSummaryPageWhileItIsShown)
 {
     Detail(0, "edit", "1", "1");
-    view->SetSummaryRowKind(SummaryKindOf(kindDetail), 0);
-    view->SetSummaryCellText("summary", 0, colName);
+    view->GetModel().SetSummaryKind(SummaryKindOf(kindDetail), 0);
+    view->GetModel().SetSummaryCell(0, colName, "summary");
     view->SetSummaryPageShown(true);
     EXPECT_EQ("summary", Cell(0, colName));
     EXPECT_EQ(SummaryKindOf(kindDetail), view->GetRowKind(0));
@@ -267,8 +268,8 @@ TEST_F(RowAccessTest, InformationAmountsAreTheTotalTheTaxAndTheAmountWithoutTax)
     values.Add("site");
     doc->SetModifiedFlag(FALSE);
     view->ApplyInformationValues(values);
-    EXPECT_EQ(2, view->GetInformationCount());
-    EXPECT_EQ(CString("site"), view->GetInformation(1));
+    EXPECT_EQ(2, view->GetModel().GetInformationCount());
+    EXPECT_EQ(CString("site"), view->GetModel().GetInformation(1));
     EXPECT_TRUE(doc->IsModified());
     doc->SetModifiedFlag(FALSE);
     view->ApplyInformationValues(values);

@@ -74,7 +74,7 @@ TEST_F(RowCommands, InsertPutsAnEmptyRowAtTheCursorAndTheRowsBelowMoveDown)
     EXPECT_EQ(CPoint(m_pView->GetCurrentCol(), m_pView->GetCurrentRow()), CPoint(scQty, 4));
     EXPECT_EQ(m_pView->GetRowKind(srMiddleTotal + 1), kindMiddle + kindTotalOffset);
     EXPECT_DOUBLE_EQ(Value(srMiddleTotal + 1, scAmount), middleTotal);
-    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 11);
+    EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), 11);
     ASSERT_NE(UndoCommandAs<CRowInsertCommand>(*m_pView), nullptr);
     EXPECT_EQ(UndoCommandAs<CRowInsertCommand>(*m_pView)->GetCol(), scQty);
     EXPECT_EQ(UndoCommandAs<CRowInsertCommand>(*m_pView)->FirstRow(), 4);
@@ -85,7 +85,7 @@ TEST_F(RowCommands, DeleteRemovesTheCurrentRowKeepsACopyAndTheTotalsFollow)
 {
     const std::string nameAt4 = Utf8Cell(4, scName);
     const std::string nameAt5 = Utf8Cell(5, scName);
-    m_pView->SetMarkRow(10);
+    m_pView->GetModel().SetMarkRow(10);
     GoTo(scName, 4);
     Command(ID_ROW_DELETE);
 
@@ -95,7 +95,7 @@ TEST_F(RowCommands, DeleteRemovesTheCurrentRowKeepsACopyAndTheTotalsFollow)
     ASSERT_EQ(m_pView->GetRowKind(nTotal), kindMiddle + kindTotalOffset);
     EXPECT_DOUBLE_EQ(Value(nTotal, scAmount), SumDetailAmounts(*m_pView, srFirstDetail, nTotal - 1));
     EXPECT_EQ(m_pView->GetMarkRow(), 9) << "the remembered row moves up with its row";
-    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 12);
+    EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), 12);
     const CRowDeleteCommand* pDelete = UndoCommandAs<CRowDeleteCommand>(*m_pView);
     ASSERT_NE(pDelete, nullptr);
     EXPECT_EQ(CPoint(pDelete->GetCol(), pDelete->FirstRow()), CPoint(scName, 4));
@@ -123,16 +123,16 @@ TEST_F(RowCommands, ClearEmptiesTheRowInPlaceAndAnEmptyRowIsLeftAlone)
     EXPECT_EQ(Utf8Cell(5, scName), nameAt5) << "no row moves";
     EXPECT_EQ(m_pView->GetUsedRows(), m_nUsed);
     EXPECT_DOUBLE_EQ(Value(srMiddleTotal, scAmount), middleTotal - amountAt4);
-    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 13);
+    EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), 13);
     ASSERT_NE(UndoCommandAs<CRowsClearCommand>(*m_pView), nullptr);
     ASSERT_EQ(UndoCommandAs<CRowsClearCommand>(*m_pView)->GetKeptCount(), 1u);
     EXPECT_EQ(UndoCommandAs<CRowsClearCommand>(*m_pView)->GetKept(0).GetKind(), kindDetail);
 
     // The row is empty now: clearing it again records nothing.
-    m_pView->GetUndoStore().Withdraw();
+    m_pView->GetModel().Undo().Withdraw();
     m_pView->GetDocument()->SetModifiedFlag(FALSE);
     Command(ID_ROW_CLEAR);
-    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), -1);
+    EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), -1);
     EXPECT_FALSE(IsModified());
 }
 
@@ -146,7 +146,7 @@ TEST_F(RowCommands, WholeRowsSelectedInTheHeadersAreInsertedAsManyAndClearedToge
         EXPECT_EQ(m_pView->GetRowKind(r), kindEmpty) << r;
     EXPECT_EQ(Utf8Cell(7, scName), nameAt4);
     EXPECT_EQ(m_pView->GetUsedRows(), m_nUsed + 3);
-    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 36);
+    EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), 36);
     ASSERT_NE(UndoCommandAs<CRowsInsertCommand>(*m_pView), nullptr);
     EXPECT_EQ(UndoCommandAs<CRowsInsertCommand>(*m_pView)->GetRowCount(), 3);
     EXPECT_EQ(UndoCommandAs<CRowsInsertCommand>(*m_pView)->FirstRow(), 4);
@@ -159,7 +159,7 @@ TEST_F(RowCommands, WholeRowsSelectedInTheHeadersAreInsertedAsManyAndClearedToge
     for (int r = 7; r <= 9; ++r)
         EXPECT_EQ(m_pView->GetRowKind(r), kindEmpty) << r;
     EXPECT_DOUBLE_EQ(Value(nTotal, scAmount), Value(srFirstDetail, scAmount));
-    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 35);
+    EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), 35);
     ASSERT_NE(UndoCommandAs<CRowsClearCommand>(*m_pView), nullptr);
     EXPECT_EQ(UndoCommandAs<CRowsClearCommand>(*m_pView)->GetKeptCount(), 3u);
 }

@@ -84,7 +84,7 @@ protected:
     static void Edit(CMorvelEMView& view, int nRow, int nCol, const char* lpszText)
     {
         view.SetCellText(lpszText, nRow, nCol, TRUE);
-        view.CalcRow(nRow, 0);
+        view.GetModel().Engine().CalcRow(nRow, 0);
         view.RecalcTotals(nRow);
     }
 
@@ -101,8 +101,8 @@ TEST_F(SampleRecalcTest, TheSampleEstimateRecalculatesAsTheTotalsMadeOneByOne)
         ASSERT_TRUE(e->doc->OnOpenDocument(SystemPathFromNative(SampleEstimatePath())));
         e->view->SetupFromDocument();
     }
-    reference.view->SetTotalsOneByOne(true);
-    reference.view->SetNumbersThroughTexts(true);
+    reference.view->GetModel().Engine().SetTotalsOneByOne(true);
+    reference.view->GetModel().Engine().SetNumbersThroughTexts(true);
     const CEstimateImage opened = TakeImage(*oneWalk.doc, *oneWalk.view);
 
     Both([](CMorvelEMView& view) { view.RecalcAll(); });

@@ -75,10 +75,10 @@ TEST_F(SecondWindowTest, AnEditInTheSecondWindowIsUndoneAndRedoneThere)
     ASSERT_EQ("700.000000", Cell(srFirstDetail, scAmount));
     // The windows share the estimate's one undo: the change the first window hears of
     // leaves it.
-    ASSERT_TRUE(pSecond->GetUndoStore().CanUndo());
+    ASSERT_TRUE(pSecond->GetModel().Undo().CanUndo());
     Command(ID_EDIT_UNDO);
     EXPECT_EQ(before, Cell(srFirstDetail, scAmount));
-    ASSERT_TRUE(pSecond->GetUndoStore().CanRedo());
+    ASSERT_TRUE(pSecond->GetModel().Undo().CanRedo());
     Command(ID_EDIT_REDO);
     EXPECT_EQ("700.000000", Cell(srFirstDetail, scAmount));
 }

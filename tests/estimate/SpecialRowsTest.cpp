@@ -35,7 +35,7 @@ TEST_F(SpecialRowsTest, KindHeadingTakesNameUnitAndTheIndentOfTheNearestKindHead
     EXPECT_EQ("建築工事", Utf8Cell(0, colName));
     EXPECT_EQ("式", Utf8Cell(0, colUnit));
     EXPECT_EQ(1, view->GetCurrentRow());
-    EXPECT_EQ(50, view->GetUndoStore().GetUndoAction());
+    EXPECT_EQ(50, view->GetModel().Undo().GetUndoAction());
     ASSERT_NE(UndoCommandAs<CSpecialRowCommand>(*view), nullptr);
     EXPECT_EQ(0, UndoCommandAs<CSpecialRowCommand>(*view)->FirstRow());
     EXPECT_TRUE(doc->IsModified());
@@ -83,14 +83,14 @@ TEST_F(SpecialRowsTest, StepRowAddsQuantityTimesFactorOfMatchingRowsInItsRange)
     view->SetCellText("2", 5, colQty, TRUE);
     view->SetCellText("1", 5, colFactor, TRUE);
 
-    view->MakeStepRow(6, "型枠"_sj, colSpec, EStepRange::smallHeading);
+    view->GetModel().Engine().MakeStepRow(6, "型枠"_sj, colSpec, EStepRange::smallHeading);
     EXPECT_EQ(kindStep, view->GetRowKind(6));
     EXPECT_EQ("8.000000", Cell(6, colQty)); // 5 + 1 + 2
     EXPECT_EQ("型枠", view->GetRowParamText1(6).ToUtf8());
     EXPECT_EQ(colSpec, view->GetRowParam1(6));
     EXPECT_EQ(5, view->GetRowParam2(6));
 
-    view->MakeStepRow(6, "型枠"_sj, colSpec, EStepRange::wholeEstimate); // from row 0
+    view->GetModel().Engine().MakeStepRow(6, "型枠"_sj, colSpec, EStepRange::wholeEstimate); // from row 0
     EXPECT_EQ("16.000000", Cell(6, colQty));
 
     // The recalculation makes it again from its parameters.
@@ -111,7 +111,7 @@ TEST_F(SpecialRowsTest, StepRowsNeedTheirColumnsAndAKnownRangeCode)
     columns[colFactor].t = "";
     Open(columns);
     StepDetail(0, "x", "10", "1");
-    view->MakeStepRow(1, "x", colSpec, EStepRange::wholeEstimate);
+    view->GetModel().Engine().MakeStepRow(1, "x", colSpec, EStepRange::wholeEstimate);
     EXPECT_EQ(kindEmpty, view->GetRowKind(1));
 }
 
@@ -120,7 +120,7 @@ TEST_F(SpecialRowsTest, NumericTargetsMatchByValue)
     StepDetail(0, "", "5", "2");
     StepDetail(1, "", "5.0", "3");
     StepDetail(2, "", "6", "100");
-    view->MakeStepRow(3, "5", colQty, EStepRange::wholeEstimate);
+    view->GetModel().Engine().MakeStepRow(3, "5", colQty, EStepRange::wholeEstimate);
     EXPECT_EQ("25.000000", Cell(3, colQty));
 }
 
@@ -157,17 +157,17 @@ TEST_F(SpecialRowsTest, ClassificationFillsAmountAndCostColumnsWithRateTimesSum)
     EXPECT_EQ(colSpec, view->GetRowParam1(3));
     EXPECT_EQ(1, view->GetRowParam2(3));
     EXPECT_EQ(1, view->GetRowParam3(3));
-    EXPECT_EQ(50, view->GetUndoStore().GetUndoAction());
+    EXPECT_EQ(50, view->GetModel().Undo().GetUndoAction());
 
     // Made again at every recalculation, keeping its name.
     view->SetCellText("2000", 0, colPrice, TRUE);
-    view->CalcRow(0, 0);
+    view->GetModel().Engine().CalcRow(0, 0);
     view->RecalcTotals(0);
     EXPECT_EQ("220.000000", Cell(3, colAmount));
     EXPECT_EQ("A類", Utf8Cell(3, colName));
 
     // Column mode 0 fills the amount column only; the rate is rounded by the column.
-    view->MakeClassifyRow(3, "A類"_sj, "3.3", "A", colSpec, 0, EStepRange::wholeEstimate);
+    view->GetModel().Engine().MakeClassifyRow(3, "A類"_sj, "3.3", "A", colSpec, 0, EStepRange::wholeEstimate);
     EXPECT_EQ("72.000000", Cell(3, colAmount)); // 72.6 cut by D(-1)
     view->ApplyClassifySetting("", "", "", 0, 0, EStepRange::nearestHeading, TRUE, FALSE);
     EXPECT_EQ(kindDetail, view->GetRowKind(3));
@@ -215,10 +215,10 @@ TEST_F(SpecialRowsTest, AStepRowUnderAClassificationRowTakesWhatTheSameF7GaveIt)
     Open(columns);
     StepDetail(0, "A", "1", "2");
     view->SetCellText("1000", 0, colPrice, TRUE);
-    view->MakeClassifyRow(1, "A類"_sj, "10", "A", colSpec, 1, EStepRange::wholeEstimate);
+    view->GetModel().Engine().MakeClassifyRow(1, "A類"_sj, "10", "A", colSpec, 1, EStepRange::wholeEstimate);
     view->SetCellText("A", 1, colSpec, TRUE);
     view->SetCellText("3", 1, colFactor, TRUE);
-    view->MakeStepRow(2, "A", colSpec, EStepRange::wholeEstimate);
+    view->GetModel().Engine().MakeStepRow(2, "A", colSpec, EStepRange::wholeEstimate);
     view->SetCellText("2", 0, colQty, TRUE);
 
     view->OnRecalculate();
@@ -232,7 +232,7 @@ TEST_F(SpecialRowsTest, ClassificationOutsideTheColumnsMakesNothing)
 {
     Open(ClassifyColumns());
     Detail(0, "a", "1", "1000");
-    view->MakeClassifyRow(1, "x", "10", "A", 42, 0, EStepRange::wholeEstimate);
+    view->GetModel().Engine().MakeClassifyRow(1, "x", "10", "A", 42, 0, EStepRange::wholeEstimate);
     EXPECT_EQ(kindEmpty, view->GetRowKind(1));
     EXPECT_EQ("", Cell(1, colName));
 }
@@ -262,7 +262,7 @@ TEST_F(SpecialRowsTest, NonCalculatedMarkOverASelectionIncludingAnEmptyRow)
     view->SetRowKind(kindLarge, 1);
     view->SetRowKind(kindKind, 3);
     view->SetRowKind(kindGrandTotal, 4);
-    view->SetUsedRows(5);
+    view->GetModel().RestoreUsedRows(5);
     view->SetSelection(CMorvelView::selectRows, view->GetSelection());
     view->SetSelection(view->GetSelectMode(), CRect(0, 2, 7, 0)); // as dragged: bottom to top
     view->OnNonCalcSet();
@@ -270,7 +270,7 @@ TEST_F(SpecialRowsTest, NonCalculatedMarkOverASelectionIncludingAnEmptyRow)
     EXPECT_EQ(NonCalculatedKindOf(kindLarge), view->GetRowKind(1));
     EXPECT_EQ(NonCalculatedKindOf(kindEmpty), view->GetRowKind(2));
     EXPECT_EQ(kindKind, view->GetRowKind(3));
-    EXPECT_EQ(32, view->GetUndoStore().GetUndoAction());
+    EXPECT_EQ(32, view->GetModel().Undo().GetUndoAction());
     ASSERT_NE(UndoCommandAs<CNonCalculatedCommand>(*view), nullptr);
     EXPECT_EQ(3, UndoCommandAs<CNonCalculatedCommand>(*view)->GetRowCount());
     EXPECT_EQ(0, UndoCommandAs<CNonCalculatedCommand>(*view)->FirstRow());
@@ -279,7 +279,7 @@ TEST_F(SpecialRowsTest, NonCalculatedMarkOverASelectionIncludingAnEmptyRow)
     EXPECT_EQ(kindDiscount, view->GetRowKind(0));
     EXPECT_EQ(kindLarge, view->GetRowKind(1));
     EXPECT_EQ(kindEmpty, view->GetRowKind(2));
-    EXPECT_EQ(33, view->GetUndoStore().GetUndoAction());
+    EXPECT_EQ(33, view->GetModel().Undo().GetUndoAction());
 
     // Without a selection the current row alone; other kinds stay.
     view->SetSelection(CMorvelView::selectNone, view->GetSelection());
@@ -293,7 +293,7 @@ TEST_F(SpecialRowsTest, NonCalculatedMarkOverASelectionIncludingAnEmptyRow)
 TEST_F(SpecialRowsTest, NonCalculatedCommandsNeedTheSelectionWithinTheUsedRows)
 {
     TestCmdUI cmdUI;
-    view->SetUsedRows(3);
+    view->GetModel().RestoreUsedRows(3);
     view->SetSelection(CMorvelView::selectRows, view->GetSelection());
     view->SetSelection(view->GetSelectMode(), CRect(0, 1, 7, 3));
     view->OnUpdateNonCalc(&cmdUI);
@@ -310,9 +310,9 @@ TEST_F(SpecialRowsTest, SubjectNumbersInLettersAndDigits)
 {
     CString text;
     const auto SetStyle = [&](int CMorvelEMView::CSubjectNumbering::*pStyle, int nStyle) {
-        CMorvelEMView::CSubjectNumbering numbering = view->GetNumbering();
+        CMorvelEMView::CSubjectNumbering numbering = view->GetModel().GetNumbering();
         numbering.*pStyle = nStyle;
-        view->SetNumbering(numbering);
+        view->GetModel().SetNumbering(numbering);
     };
     SetStyle(&CMorvelEMView::CSubjectNumbering::nKindStyle, 0);
     const std::pair<int, const char*> letters[] = {{1, "A."},   {26, "Z."},  {27, "AA."},  {52, "AZ."},
@@ -362,8 +362,8 @@ TEST_F(SpecialRowsTest, SubjectNumberTextCountsTheHeadingsAbove)
     EXPECT_EQ("1.B.", view->GetSubjectNoText(5, 0).str());
     EXPECT_EQ("1.A.1.", view->GetSubjectNoText(2, 0).str());
     view->ApplySubjectNumbering(FALSE, FALSE, 0, 0, 0, 0, 0, 0);
-    EXPECT_EQ(1, view->GetNumbering().nShown);
+    EXPECT_EQ(1, view->GetModel().GetNumbering().nShown);
     view->ApplySubjectNumbering(FALSE, TRUE, 0, 0, 0, 0, 0, 0);
-    EXPECT_EQ(0, view->GetNumbering().nShown);
-    EXPECT_EQ(2, view->GetNumbering().nKindStyle); // Cancel keeps the styles
+    EXPECT_EQ(0, view->GetModel().GetNumbering().nShown);
+    EXPECT_EQ(2, view->GetModel().GetNumbering().nKindStyle); // Cancel keeps the styles
 }

@@ -118,7 +118,7 @@ TEST_F(StatusAndPicks, ThePanesShowPageRowColumnUsedRowsAndTheEstimateAmount)
     EXPECT_EQ(position, expected);
 
     // The amount: every amount the status bar adds up, with separators, after "見積金額=\".
-    const double amount = m_pView->SumEstimateAmount(scAmount, FALSE);
+    const double amount = m_pView->GetModel().Engine().SumEstimateAmount(scAmount, FALSE);
     ASSERT_GT(amount, 1000000.0);
     const CString strAmount = PaneText(ID_INDICATOR_PANE2);
     EXPECT_EQ(strAmount.Left(10), "見積金額=\\"_sj);
@@ -147,7 +147,7 @@ TEST_F(StatusAndPicks, ThePanesFollowMovesAndCommitsAndGoBlankWhenHidden)
     EXPECT_NE(after, before);
     after = after.Mid(10);
     after.Remove(',');
-    EXPECT_DOUBLE_EQ(atof(after), m_pView->SumEstimateAmount(scAmount, FALSE));
+    EXPECT_DOUBLE_EQ(atof(after), m_pView->GetModel().Engine().SumEstimateAmount(scAmount, FALSE));
 
     m_pView->UpdateStatusText(0);
     EXPECT_EQ(PaneText(ID_INDICATOR_PANE1), "");
@@ -198,7 +198,7 @@ TEST_F(StatusAndPicks, APickedLargeSubjectBelowTheUsedRowsBecomesAHeadingThere)
     EXPECT_EQ(Utf8Cell(nRow, scUnit), "式");
     EXPECT_EQ(m_pView->GetCellIndent(nRow, scName), m_pView->GetCellIndent(srLarge, scName));
     EXPECT_EQ(m_pView->GetCurrentRow(), nRow + 1);
-    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 50);
+    EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), 50);
     ASSERT_NE(UndoCommandAs<CSpecialRowCommand>(*m_pView), nullptr);
     EXPECT_EQ(UndoCommandAs<CSpecialRowCommand>(*m_pView)->FirstRow(), nRow);
     EXPECT_EQ(m_pView->GetPendingLevel(), CMorvelEMView::pickLarge);

@@ -22,7 +22,7 @@ protected:
                 Heading(row, kind, "見出し");
             ++row;
         }
-        view->SetUsedRows(row);
+        view->GetModel().RestoreUsedRows(row);
     }
 };
 

@@ -71,7 +71,7 @@ TEST_F(TotalsTest, RecalculationFromTheTopRefreshesTotalsAndTax)
 {
     BuildEstimate();
     view->SetCellText("20", 2, colQty, TRUE);
-    view->CalcRow(2, 0);
+    view->GetModel().Engine().CalcRow(2, 0);
     doc->SetModifiedFlag(FALSE);
     view->RecalcTotals(-1);
     EXPECT_EQ(2500, Value(4, colAmount));
@@ -87,7 +87,7 @@ TEST_F(TotalsTest, RecalculatingBelowATotalLeavesThatTotalAlone)
 {
     BuildEstimate();
     view->SetCellText("20", 2, colQty, TRUE);
-    view->CalcRow(2, 0);
+    view->GetModel().Engine().CalcRow(2, 0);
     view->RecalcTotals(5);
     EXPECT_EQ(1500, Value(4, colAmount));
     EXPECT_EQ(5300, Value(11, colAmount)); // below the start: refreshed
@@ -151,21 +151,21 @@ TEST_F(TotalsTest, TaxRateAndRoundingComeFromTheSettings)
     Detail(0, "a", "1", "12345");
     CString tax;
     settings->m_nRoundMode = 1;
-    view->CalcTaxAmount(tax, colAmount, TRUE, 8);
+    view->GetModel().Engine().CalcTaxAmount(tax, colAmount, TRUE, 8);
     EXPECT_EQ("987.000000", tax.str());
     settings->m_nRoundMode = 2;
-    view->CalcTaxAmount(tax, colAmount, TRUE, 8);
+    view->GetModel().Engine().CalcTaxAmount(tax, colAmount, TRUE, 8);
     EXPECT_EQ("988.000000", tax.str());
     settings->m_nRoundMode = 0;
-    view->CalcTaxAmount(tax, colAmount, TRUE, 8);
+    view->GetModel().Engine().CalcTaxAmount(tax, colAmount, TRUE, 8);
     EXPECT_EQ("988.000000", tax.str());
     settings->m_nRoundMode = 3; // the amount column's own D(-1)
-    view->CalcTaxAmount(tax, colAmount, TRUE, 8);
+    view->GetModel().Engine().CalcTaxAmount(tax, colAmount, TRUE, 8);
     EXPECT_EQ("987.000000", tax.str());
     settings->m_nRoundMode = 7;
-    view->CalcTaxAmount(tax, colAmount, TRUE, 8);
+    view->GetModel().Engine().CalcTaxAmount(tax, colAmount, TRUE, 8);
     EXPECT_EQ("987.600000", tax.str());
-    view->CalcTaxAmount(tax, -1, TRUE, 8);
+    view->GetModel().Engine().CalcTaxAmount(tax, -1, TRUE, 8);
     EXPECT_EQ("0.0", tax.str());
 
     settings->m_nRoundMode = 3;
@@ -251,7 +251,7 @@ TEST_F(TotalsTest, SubtotalColumnsAddSubtotalsAndFormulaColumnsComputeOnTheTotal
     Heading(1, kindMiddle, "M");
     view->SetCellText("1", 2, 1, TRUE);
     view->SetRowKind(kindDetail, 2);
-    view->CalcRow(2, 0);
+    view->GetModel().Engine().CalcRow(2, 0);
     // Subtotals with values of their own in the 計 B column.
     view->SetRowKind(kindSmallTotal, 3);
     view->SetCellText("300", 3, 3, TRUE);
@@ -259,7 +259,7 @@ TEST_F(TotalsTest, SubtotalColumnsAddSubtotalsAndFormulaColumnsComputeOnTheTotal
     view->SetCellText("500", 4, 3, TRUE);
     view->SetCellText("1", 5, 1, TRUE);
     view->SetRowKind(kindDetail, 5);
-    view->CalcRow(5, 0);
+    view->GetModel().Engine().CalcRow(5, 0);
     view->SetCurrentCell(view->GetCurrentCol(), 6);
     view->InsertTotal(CMorvelEMView::levelLarge);
     EXPECT_EQ(20, Value(6, 2));  // 計 A: the two detail rows
@@ -280,11 +280,12 @@ TEST_F(TotalsTest, SumUnderAHeadingReadsDownToTheNextHeadingOfItsLevel)
     Detail(6, "c", "1", "7");
     view->SetCellText("-3", 7, colAmount, TRUE);
     view->SetRowKind(kindDiscount, 7);
-    EXPECT_DOUBLE_EQ(150, view->SumUnderHeading(0, CMorvelEMView::levelLarge, colAmount));
-    EXPECT_DOUBLE_EQ(50, view->SumUnderHeading(2, CMorvelEMView::levelMiddle, colAmount));
-    EXPECT_DOUBLE_EQ(154, view->SumUnderHeading(0, CMorvelEMView::levelGrand, colAmount));
-    EXPECT_DOUBLE_EQ(-3, view->SumUnderHeading(5, CMorvelEMView::levelDiscount, colAmount));
-    EXPECT_DOUBLE_EQ(0, view->SumUnderHeading(7, CMorvelEMView::levelLarge, colAmount - 99));
+    const CEstimateEngine& engine = view->GetModel().Engine();
+    EXPECT_DOUBLE_EQ(150, engine.SumUnderHeading(0, CMorvelEMView::levelLarge, colAmount));
+    EXPECT_DOUBLE_EQ(50, engine.SumUnderHeading(2, CMorvelEMView::levelMiddle, colAmount));
+    EXPECT_DOUBLE_EQ(154, engine.SumUnderHeading(0, CMorvelEMView::levelGrand, colAmount));
+    EXPECT_DOUBLE_EQ(-3, engine.SumUnderHeading(5, CMorvelEMView::levelDiscount, colAmount));
+    EXPECT_DOUBLE_EQ(0, engine.SumUnderHeading(7, CMorvelEMView::levelLarge, colAmount - 99));
 }
 
 TEST_F(TotalsTest, TotalCommandsAreEnabledOnTheEditPageOnly)

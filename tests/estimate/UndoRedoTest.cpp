@@ -125,7 +125,7 @@ protected:
         Pump();
         const CGridPicture after = Picture();
         ASSERT_FALSE(after == before) << "the action changed nothing";
-        ASSERT_EQ(m_pView->GetUndoStore().GetUndoAction(), nExpectedAction);
+        ASSERT_EQ(m_pView->GetModel().Undo().GetUndoAction(), nExpectedAction);
         EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 1);
 
         m_pDoc->SetModifiedFlag(FALSE);
@@ -139,7 +139,7 @@ protected:
         EXPECT_EQ(Picture(), after) << "after redo";
         EXPECT_EQ(IsEnabled(ID_EDIT_REDO), 0);
         EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 1);
-        EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), nExpectedAction);
+        EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), nExpectedAction);
 
         // And back once more: the redo recorded what the next undo needs.
         Command(ID_EDIT_UNDO);

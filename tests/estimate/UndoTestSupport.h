@@ -8,5 +8,5 @@
 template <typename TCommand>
 const TCommand* UndoCommandAs(const CMorvelEMView& view)
 {
-    return dynamic_cast<const TCommand*>(view.GetUndoStore().GetUndoCommand());
+    return dynamic_cast<const TCommand*>(view.GetModel().Undo().GetUndoCommand());
 }

@@ -335,7 +335,7 @@ TEST_F(ChildFrameEstimateTest, ClearingCutsEveryUsedRowThroughTheActiveGridAndPu
     EXPECT_TRUE(cut.bActiveView);
     EXPECT_EQ(rcBefore, m_pView->GetSelection());
     // The information sheet's values are no rows: they stay whatever the cut does.
-    EXPECT_FALSE(m_pView->GetInformation(0).IsEmpty());
+    EXPECT_FALSE(m_pView->GetModel().GetInformation(0).IsEmpty());
 }
 
 TEST_F(ChildFrameEstimateTest, TheImportSheetSaysItIsNotAvailableYet)
@@ -445,7 +445,7 @@ TEST_F(ChildFrameEstimateTest, TheStatusPanesFollowTheActiveEstimateAndEmptyWhen
         ++nDetail;
     ASSERT_LT(nDetail, pSecond->GetUsedRows());
     pSecond->SetCellText("1", nDetail, 2, TRUE);
-    pSecond->CalcRow(nDetail, 0);
+    pSecond->GetModel().Engine().CalcRow(nDetail, 0);
     pSecond->RecalcAll();
     CStatusBar& bar = pMain->GetStatusBar();
     const int nAmountPane = bar.CommandToIndex(ID_INDICATOR_PANE2);

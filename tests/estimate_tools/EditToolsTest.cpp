@@ -414,7 +414,7 @@ TEST_F(EditTools, RememberJumpAndReleaseTheMarkedRow)
     GoTo(scQty, 4);
     Command(ID_ROW_REMEMBER);
     EXPECT_EQ(m_pView->GetMarkRow(), 4);
-    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), CMorvelEMView::undoMarkRow);
+    EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), CMorvelEMView::undoMarkRow);
     GoTo(scPrice, 40);
     ASSERT_EQ(State(ID_ROW_JUMP).m_nEnabled, 1);
     Command(ID_ROW_JUMP);

@@ -101,7 +101,7 @@ protected:
     std::vector<std::vector<CString>> ExpectedCsvTable() const
     {
         std::vector<std::vector<CString>> table;
-        const int nUnit = m_pView->FindColumn("1", "T");
+        const int nUnit = m_pView->GetModel().Engine().Columns().Find("1", "T");
         for (int r = 0; r < UsedRows(); ++r) {
             const int nKind = m_pView->GetRowKind(r);
             const bool bHeading =
@@ -172,7 +172,7 @@ TEST_F(EstimateIoCommandsTest, CsvOutputThenInputGivesBackEveryRowAndCell)
     // The file as the user's file system names it.
     EXPECT_EQ(shownFile.ToUtf8(), m_pFolder->Native("WORK/見積.CSV"));
     ASSERT_EQ(UsedRows(), 2 * nRows);
-    const int nAmount = m_pView->FindColumn("2", "U");
+    const int nAmount = m_pView->GetModel().Engine().Columns().Find("2", "U");
     for (int r = 0; r < nRows; ++r) {
         EXPECT_EQ(m_pView->GetRowKind(nRows + r), kindDetail) << r;
         for (int c = 0; c < Columns(); ++c) {
@@ -489,7 +489,7 @@ TEST_F(EstimateIoCommandsTest, ExportsWithoutConverterFileUseLetterNamesAndMatch
 TEST_F(EstimateIoCommandsTest, OutputsLeaveTheEstimateUnmodifiedWithItsSumsKept)
 {
     ASSERT_FALSE(m_pDoc->IsModified());
-    ASSERT_TRUE(m_pView->AreTotalsKept());
+    ASSERT_TRUE(m_pView->GetModel().Engine().AreTotalsKept());
     const std::string total = Utf8Cell(srMiddleTotal, scAmount);
     ExportCsv(m_pFolder->System("WORK/OUT.CSV"));
     EXPECT_FALSE(m_pDoc->IsModified()) << "CSV";
@@ -499,7 +499,7 @@ TEST_F(EstimateIoCommandsTest, OutputsLeaveTheEstimateUnmodifiedWithItsSumsKept)
         Command(nID);
         ASSERT_TRUE(std::filesystem::exists(m_pFolder->Native(std::string("WORK/OUT.") + name)));
         EXPECT_FALSE(m_pDoc->IsModified()) << name;
-        EXPECT_TRUE(m_pView->AreTotalsKept()) << name;
+        EXPECT_TRUE(m_pView->GetModel().Engine().AreTotalsKept()) << name;
     }
     EXPECT_EQ(Utf8Cell(srMiddleTotal, scAmount), total);
 }

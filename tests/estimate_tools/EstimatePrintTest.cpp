@@ -136,7 +136,7 @@ TEST_F(EstimatePrint, SampleEstimatePrintsThroughTheSampleLayoutToPdf)
     auto valueOf = [&](const char* name) {
         for (int i = 0; i < info.GetCount(); ++i)
             if (info.GetItem(i, 0) == CString::FromUtf8(name))
-                return std::atof(pView->GetInformation(i));
+                return std::atof(pView->GetModel().GetInformation(i));
         ADD_FAILURE() << name;
         return 0.0;
     };
@@ -661,26 +661,26 @@ TEST_F(EstimatePrint, ComputedInformationItemsReadLettersOfExistingItemsOnly)
     ASSERT_GE(nComputed, 0);
     ASSERT_EQ(nTotal, 9) << "the letter J";
     ASSERT_EQ(nDiscount, 10) << "the letter K";
-    pView->SetInformation(nDiscount, "12000");
+    pView->GetModel().SetInformation(nDiscount, "12000");
     // "ZZ" names item 701: beyond the items, it reads as 0 instead of past the values.
     info.SetItem(nComputed, CInformationFormFile::colFormula, "zz+j-k");
     pView->ComputeInformationAmounts();
-    const double total = std::atof(pView->GetInformation(nTotal));
+    const double total = std::atof(pView->GetModel().GetInformation(nTotal));
     EXPECT_GT(total, 0.0);
-    EXPECT_DOUBLE_EQ(std::atof(pView->GetInformation(nComputed)), total - 12000);
+    EXPECT_DOUBLE_EQ(std::atof(pView->GetModel().GetInformation(nComputed)), total - 12000);
     // An expression far longer than 200 bytes is evaluated whole.
     CString longFormula = "J";
     for (int i = 0; i < 60; ++i)
         longFormula += "+K-K";
     info.SetItem(nComputed, CInformationFormFile::colFormula, longFormula);
     pView->ComputeInformationAmounts();
-    EXPECT_DOUBLE_EQ(std::atof(pView->GetInformation(nComputed)), total);
+    EXPECT_DOUBLE_EQ(std::atof(pView->GetModel().GetInformation(nComputed)), total);
     // A reference is rounded as the sheet rounds it: F(-1) cuts -1.6 toward zero.
     info.SetItem(nDiscount, CInformationFormFile::colRounding, "F(-1)");
-    pView->SetInformation(nDiscount, "-1.6");
+    pView->GetModel().SetInformation(nDiscount, "-1.6");
     info.SetItem(nComputed, CInformationFormFile::colFormula, "J-K");
     pView->ComputeInformationAmounts();
-    EXPECT_DOUBLE_EQ(std::atof(pView->GetInformation(nComputed)), total + 1);
+    EXPECT_DOUBLE_EQ(std::atof(pView->GetModel().GetInformation(nComputed)), total + 1);
 }
 
 // The text pdftotext reads on one page of a PDF file (empty when it cannot run).
@@ -782,10 +782,10 @@ TEST_F(EstimatePrint, TheEstimateAmountOnPaperAndInTheSavedFileIsTheOneTheSheetS
         CMorvelEMView* pAgain = OpenEstimate(saved);
         ASSERT_NE(pAgain, nullptr);
         EXPECT_EQ(shown, InformationValues::DisplayText(CInformationFormTexts(info), nQuote,
-                                                        pAgain->GetInformation(nQuote), true)
+                                                        pAgain->GetModel().GetInformation(nQuote), true)
                              .str());
         // The discount is in the file as the plain number, which every reader takes alike.
-        EXPECT_EQ("10000", pAgain->GetInformation(nDiscount).str());
+        EXPECT_EQ("10000", pAgain->GetModel().GetInformation(nDiscount).str());
         pAgain->GetParentFrame()->SendMessage(WM_CLOSE);
         Pump();
         m_pDoc = pDoc;
@@ -879,7 +879,7 @@ TEST_F(EstimatePrint, ARowChangedBelowTheTaxRowPrintsAtOnceWithItsNewTax)
     EXPECT_EQ(taxShown, Cell(nTaxRow, scAmount));
     pView->ComputeInformationAmounts();
     const std::string sheet = InformationValues::DisplayText(CInformationFormTexts(info), nQuote,
-                                                             pView->GetInformation(nQuote), true)
+                                                             pView->GetModel().GetInformation(nQuote), true)
                                   .str();
     ASSERT_EQ(0u, sheet.find("***")) << sheet;
     EXPECT_EQ(sheet.substr(3), printed[1].str());

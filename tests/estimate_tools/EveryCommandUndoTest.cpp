@@ -243,7 +243,7 @@ TEST_F(EveryCommandUndo, EachChangeOfTheRowsIsTakenBackAndDoneAgainExactly)
         Pump();
         const std::vector<std::string> after = Picture();
         ASSERT_NE(after, before) << "the command changed nothing";
-        EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), step.eAction);
+        EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), step.eAction);
         ASSERT_EQ(IsEnabled(ID_EDIT_UNDO), 1);
         Command(ID_EDIT_UNDO);
         EXPECT_EQ(Picture(), before) << "after undo";

@@ -56,7 +56,7 @@ protected:
     void FillTo(int nRows)
     {
         view->SetRowLimit(nRows + 1000);
-        view->SetUsedRows(nRows);
+        view->GetModel().RestoreUsedRows(nRows);
     }
 
     // The one message shown, which names the rows and the limit.
@@ -88,13 +88,13 @@ TEST_F(FileLimitsTest, EveryEstimateSavesWhatItOpensWithAnyInformationForm)
                 ASSERT_TRUE(doc->ImportConvertedFile(dir.Folder() + "in.MVL", CMorvelEMDoc::sourceMvl));
             } else {
                 for (int i = 0; i < CMorvelEMView::MAX_INFORMATION; ++i)
-                    view->SetInformation(i, "v");
+                    view->GetModel().SetInformation(i, "v");
             }
             ASSERT_TRUE(doc->OnSaveDocument(dir.Folder() + "a.mmd"));
             OpenedEstimate again;
             ASSERT_TRUE(again.doc->OnOpenDocument(dir.Folder() + "a.mmd")) << messages.entries.size();
-            EXPECT_EQ(again.view->GetInformationCount(), bImported ? std::min(nItems, 1) : nItems);
-            EXPECT_EQ(again.view->GetInformation(0), nItems == 0 ? "" : bImported ? "Title" : "v");
+            EXPECT_EQ(again.view->GetModel().GetInformationCount(), bImported ? std::min(nItems, 1) : nItems);
+            EXPECT_EQ(again.view->GetModel().GetInformation(0), nItems == 0 ? "" : bImported ? "Title" : "v");
         }
     }
     EXPECT_TRUE(messages.entries.empty());

@@ -86,8 +86,8 @@ TEST_F(InformationInputTest, TheCommandEditsTheValuesAndStoresThemAfterOK)
 {
     ASSERT_NE(OpenSample(), nullptr);
     m_pDoc->m_InformationForm = SheetForm();
-    m_pView->SetInformation(0, "旧得意先"_sj);
-    m_pView->SetInformation(2, "1000");
+    m_pView->GetModel().SetInformation(0, "旧得意先"_sj);
+    m_pView->GetModel().SetInformation(2, "1000");
     m_pDoc->SetModifiedFlag(FALSE);
     CString strTotal, strTax, strNet;
     m_pView->GetInformationAmounts(strTotal, strTax, strNet);
@@ -152,15 +152,15 @@ TEST_F(InformationInputTest, TheCommandEditsTheValuesAndStoresThemAfterOK)
     });
     Command(ID_INFORMATION_INPUT);
     EXPECT_EQ(0, answerer.CountUnanswered());
-    EXPECT_EQ("山田建設", U(m_pView->GetInformation(0)));
-    EXPECT_EQ("3", m_pView->GetInformation(1).str());
+    EXPECT_EQ("山田建設", U(m_pView->GetModel().GetInformation(0)));
+    EXPECT_EQ("3", m_pView->GetModel().GetInformation(1).str());
     // OK stores the number without the mark typed before it.
-    EXPECT_EQ("2500", m_pView->GetInformation(2).str());
-    EXPECT_DOUBLE_EQ(7500.0, atof(m_pView->GetInformation(3).c_str()));
-    EXPECT_EQ(strTotal.str(), m_pView->GetInformation(4).str());
-    EXPECT_EQ(strTax.str(), m_pView->GetInformation(5).str());
-    EXPECT_EQ(strNet.str(), m_pView->GetInformation(6).str());
-    EXPECT_EQ(8, m_pView->GetInformationCount());
+    EXPECT_EQ("2500", m_pView->GetModel().GetInformation(2).str());
+    EXPECT_DOUBLE_EQ(7500.0, atof(m_pView->GetModel().GetInformation(3).c_str()));
+    EXPECT_EQ(strTotal.str(), m_pView->GetModel().GetInformation(4).str());
+    EXPECT_EQ(strTax.str(), m_pView->GetModel().GetInformation(5).str());
+    EXPECT_EQ(strNet.str(), m_pView->GetModel().GetInformation(6).str());
+    EXPECT_EQ(8, m_pView->GetModel().GetInformationCount());
     EXPECT_TRUE(IsModified());
 }
 
@@ -235,8 +235,8 @@ TEST_F(InformationInputTest, ADiscountWithYenAndEnCountsInFullAndAWordIsRefusedW
     EXPECT_EQ(0, answerer.CountUnanswered());
     EXPECT_EQ(3u, answerer.MessageBoxTexts().size());
     // Kept as the plain number it was written as, the estimate amount worked out from it.
-    EXPECT_EQ("5000", m_pView->GetInformation(nDiscount).str());
-    EXPECT_DOUBLE_EQ(total - 5000, std::atof(m_pView->GetInformation(nQuote)));
+    EXPECT_EQ("5000", m_pView->GetModel().GetInformation(nDiscount).str());
+    EXPECT_DOUBLE_EQ(total - 5000, std::atof(m_pView->GetModel().GetInformation(nQuote)));
 }
 
 // "No." and the row numbers fit their column in the sheet's own font, margins included.
@@ -268,7 +268,7 @@ TEST_F(InformationInputTest, CancelAndAnUnchangedOKLeaveTheEstimateAlone)
         {"現場", "文字", "30", "", "", "", "", ""},
         {"工期", "文字", "30", "", "", "", "", ""},
     });
-    m_pView->SetInformation(0, "A");
+    m_pView->GetModel().SetInformation(0, "A");
     m_pDoc->SetModifiedFlag(FALSE);
     CDialogAnswerer answerer;
     answerer.AnswerDialog(IDD_INFORMATION_INPUT, [&](CDialog& dlg) {
@@ -277,7 +277,7 @@ TEST_F(InformationInputTest, CancelAndAnUnchangedOKLeaveTheEstimateAlone)
         ClickDlgButton(dlg, IDCANCEL);
     });
     Command(ID_INFORMATION_INPUT);
-    EXPECT_EQ("A", m_pView->GetInformation(0).str());
+    EXPECT_EQ("A", m_pView->GetModel().GetInformation(0).str());
     EXPECT_FALSE(IsModified());
 
     answerer.AnswerDialog(IDD_INFORMATION_INPUT, [&](CDialog& dlg) {
@@ -292,7 +292,7 @@ TEST_F(InformationInputTest, CancelAndAnUnchangedOKLeaveTheEstimateAlone)
         ClickDlgButton(dlg, IDOK);
     });
     Command(ID_INFORMATION_INPUT);
-    EXPECT_EQ("A", m_pView->GetInformation(0).str());
+    EXPECT_EQ("A", m_pView->GetModel().GetInformation(0).str());
     EXPECT_FALSE(IsModified());
 }
 
@@ -342,9 +342,9 @@ TEST_F(InformationInputTest, AClickMovesToTheRowAndTheScrollBarScrolls)
     });
     Command(ID_INFORMATION_INPUT);
     EXPECT_EQ(0, answerer.CountUnanswered());
-    EXPECT_EQ("x", m_pView->GetInformation(0).str());
+    EXPECT_EQ("x", m_pView->GetModel().GetInformation(0).str());
     ASSERT_GT(nLastRow, 1);
-    EXPECT_EQ("y", m_pView->GetInformation(nLastRow - 1).str());
+    EXPECT_EQ("y", m_pView->GetModel().GetInformation(nLastRow - 1).str());
 }
 
 TEST_F(InformationInputTest, ANewEstimateOpensWithItsInformationSheet)
@@ -372,7 +372,7 @@ TEST_F(InformationInputTest, ANewEstimateOpensWithItsInformationSheet)
     ASSERT_NE(pDoc, nullptr);
     EXPECT_EQ(pDoc->m_InformationForm.GetCount(), nItems);
     ASSERT_GT(nItems, 0);
-    EXPECT_EQ("新しい得意先", U(pDoc->GetEstimateView()->GetInformation(0)));
+    EXPECT_EQ("新しい得意先", U(pDoc->GetEstimateView()->GetModel().GetInformation(0)));
 }
 
 TEST_F(InformationInputTest, EscCancelsTheSheetWhereverTheFocusIsAndNoKeyReachesTheGridBehind)
@@ -380,7 +380,7 @@ TEST_F(InformationInputTest, EscCancelsTheSheetWhereverTheFocusIsAndNoKeyReaches
     ASSERT_NE(OpenSample(), nullptr);
     GoTo(scNote, srFirstDetail);
     const std::vector<BYTE> before = StoredState();
-    const CString customer = m_pView->GetInformation(0);
+    const CString customer = m_pView->GetModel().GetInformation(0);
     // Keys as the keyboard gives them, through the program's own key handling.
     auto press = [](int nKey) {
         QWidget* pTarget = RealInput::KeyboardWidget();
@@ -418,7 +418,7 @@ TEST_F(InformationInputTest, EscCancelsTheSheetWhereverTheFocusIsAndNoKeyReaches
         ASSERT_EQ(1u, answerer.GetShown().size());
         EXPECT_TRUE(answerer.GetShown()[0].answered) << "Esc ended the sheet";
         EXPECT_EQ(IDCANCEL, answerer.GetShown()[0].nResult);
-        EXPECT_EQ(customer.str(), m_pView->GetInformation(0).str());
+        EXPECT_EQ(customer.str(), m_pView->GetModel().GetInformation(0).str());
         // No key reached the estimate behind the sheet.
         EXPECT_EQ(before, StoredState());
         EXPECT_FALSE(EditorVisible());
@@ -427,5 +427,5 @@ TEST_F(InformationInputTest, EscCancelsTheSheetWhereverTheFocusIsAndNoKeyReaches
     type("7");
     EXPECT_TRUE(EditorVisible());
     EXPECT_EQ("7", EstimateWindowTest::EditorText());
-    EXPECT_EQ(customer.str(), m_pView->GetInformation(0).str());
+    EXPECT_EQ(customer.str(), m_pView->GetModel().GetInformation(0).str());
 }

@@ -394,7 +394,7 @@ TEST_F(ZeroRowPrint, TheJobsRowsLeaveOutZeroRowsWithAUnitAndTheEstimateStaysAsIt
     const int nUsed = m_pView->GetUsedRows();
     m_pView->SetCurrentCell(scQty, 20);
     m_pView->SetSelection(CMorvelView::selectRows, CRect(0, 18, 9, 21));
-    const int nUndo = m_pView->GetUndoStore().GetUndoAction();
+    const int nUndo = m_pView->GetModel().Undo().GetUndoAction();
     m_pDoc->SetModifiedFlag(FALSE);
 
     // Off: the job reads the estimate's rows.
@@ -413,7 +413,7 @@ TEST_F(ZeroRowPrint, TheJobsRowsLeaveOutZeroRowsWithAUnitAndTheEstimateStaysAsIt
     EXPECT_EQ(m_pView->GetCurrentRow(), 20);
     EXPECT_EQ(m_pView->GetCurrentCol(), static_cast<int>(scQty));
     EXPECT_EQ(m_pView->GetSelection(), CRect(0, 18, 9, 21));
-    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), nUndo) << "printing records nothing for undo";
+    EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), nUndo) << "printing records nothing for undo";
     EXPECT_FALSE(IsModified());
 
     // With the manual scanner a detail row without a unit is left out as well.

@@ -35,7 +35,7 @@ protected:
 TEST_F(RealGridCutTest, ClearingTheEstimateCutsEveryRowIntoTheRowBuffer)
 {
     const std::string firstName = m_pView->GetCellText(srLarge, scName).ToUtf8();
-    const CString info = m_pView->GetInformation(0);
+    const CString info = m_pView->GetModel().GetInformation(0);
     MessageBoxRecorder boxes(IDOK);
     Frame()->SendMessage(WM_COMMAND, ID_ESTIMATE_CLEAR);
     Pump();
@@ -45,8 +45,8 @@ TEST_F(RealGridCutTest, ClearingTheEstimateCutsEveryRowIntoTheRowBuffer)
     EXPECT_EQ(m_pView->GetRowKind(0), kindEmpty);
     ASSERT_EQ(m_pApp->EstimateCopyBuffers().Rows().size(), static_cast<size_t>(m_nUsed));
     EXPECT_EQ(m_pApp->EstimateCopyBuffers().Rows()[srLarge]->m_strCell[scName].ToUtf8(), firstName);
-    EXPECT_EQ(m_pView->GetUndoStore().GetUndoAction(), 21);
-    EXPECT_EQ(m_pView->GetInformation(0), info); // the information values stay
+    EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), 21);
+    EXPECT_EQ(m_pView->GetModel().GetInformation(0), info); // the information values stay
     EXPECT_TRUE(m_pView->GetDocument()->IsModified());
 }
 

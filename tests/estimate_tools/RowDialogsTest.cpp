@@ -410,7 +410,7 @@ TEST_F(RowDialogsTest, ClassificationTotalAsksForTheRateTheSettingsAndUpdateOrAd
 
 TEST_F(RowDialogsTest, SubjectNumberingSheetSwitchesNumbersOnKeepsThemOnCancelAndReleases)
 {
-    m_pView->SetNumbering(CMorvelEMView::CSubjectNumbering{});
+    m_pView->GetModel().SetNumbering(CMorvelEMView::CSubjectNumbering{});
     m_pDoc->SetModifiedFlag(FALSE);
     CDialogAnswerer answerer;
     answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
@@ -447,7 +447,7 @@ TEST_F(RowDialogsTest, SubjectNumberingSheetSwitchesNumbersOnKeepsThemOnCancelAn
         ClickDlgButton(dlg, IDOK);
     });
     Command(ID_SUBJECT_NO);
-    CMorvelEMView::CSubjectNumbering n = m_pView->GetNumbering();
+    CMorvelEMView::CSubjectNumbering n = m_pView->GetModel().GetNumbering();
     EXPECT_EQ(1, n.nShown);
     EXPECT_EQ(scName, n.nColumn);
     EXPECT_EQ(0, n.nMode);
@@ -468,15 +468,15 @@ TEST_F(RowDialogsTest, SubjectNumberingSheetSwitchesNumbersOnKeepsThemOnCancelAn
         ClickDlgButton(dlg, IDCANCEL);
     });
     Command(ID_SUBJECT_NO);
-    EXPECT_EQ(2, m_pView->GetNumbering().nKindStyle);
-    EXPECT_EQ(1, m_pView->GetNumbering().nShown);
+    EXPECT_EQ(2, m_pView->GetModel().GetNumbering().nKindStyle);
+    EXPECT_EQ(1, m_pView->GetModel().GetNumbering().nShown);
     EXPECT_FALSE(IsModified());
 
     // 解除 switches the numbers off and keeps the styles for next time.
     answerer.AnswerDialog(AFX_IDD_PROPSHEET,
                           [&](CDialog& dlg) { ClickDlgButton(dlg, IDC_NUMBERING_RELEASE); });
     Command(ID_SUBJECT_NO);
-    n = m_pView->GetNumbering();
+    n = m_pView->GetModel().GetNumbering();
     EXPECT_EQ(0, n.nShown);
     EXPECT_EQ(3, n.nLargeStyle);
     EXPECT_EQ(scName, n.nColumn);
@@ -713,7 +713,7 @@ TEST_F(RowDialogsTest, PageAlignmentThatWouldPassTheFileRowLimitIsRefusedAndChan
     EXPECT_TRUE(ToldTheFileRowLimit(answerer));
 
     // One row short of full: the pasted row fits, the rows its alignment adds do not.
-    m_pView->SetUsedRows(CMorvelView::MAX_FILE_ROWS - 1);
+    m_pView->GetModel().RestoreUsedRows(CMorvelView::MAX_FILE_ROWS - 1);
     SelectRow(nHeading - 1);
     Command(ID_EDIT_COPY);
     SelectRow(nHeading - 1);

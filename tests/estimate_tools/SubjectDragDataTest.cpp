@@ -39,7 +39,7 @@ protected:
         view->GetEditRow(1)->SetIndent(colName, 1);
         Row(2, 11, {"計", "", "", "", "", "44975.000000"});
         Row(3, 1, {"仮設工事"});
-        view->SetUsedRows(4);
+        view->GetModel().RestoreUsedRows(4);
     }
 
     void Row(int nRow, int nKind, std::vector<const char*> cells)

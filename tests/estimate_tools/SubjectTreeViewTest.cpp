@@ -253,8 +253,8 @@ TEST_F(SubjectTreeViewTest, AnEnterFillsTheTreeOnceAndTheStatusBarShowsTheNewAmo
         Key(VK_RETURN);
         Pump();
         EXPECT_EQ(1, counter.nFills);
-        const CString strAmount = CNumberRules::FormatByPicture(m_pView->SumEstimateAmount(scAmount, FALSE),
-                                                                "###,###,###,###,###", TRUE);
+        const CString strAmount = CNumberRules::FormatByPicture(
+            m_pView->GetModel().Engine().SumEstimateAmount(scAmount, FALSE), "###,###,###,###,###", TRUE);
         EXPECT_NE(std::string::npos, StatusPane(ID_INDICATOR_PANE2).find(strAmount.str()))
             << StatusPane(ID_INDICATOR_PANE2);
     }

@@ -41,9 +41,9 @@ protected:
             for (int c = 0; c < m_pView->GetColumnCount(); ++c)
                 cells.push_back(Cell(r, c) + "@" + std::to_string(m_pView->GetCellIndent(r, c)));
         }
-        for (int i = 0; i < m_pView->GetInformationCount(); ++i)
-            cells.push_back("info " + m_pView->GetInformation(i).str());
-        const CMorvelEMView::CSubjectNumbering& n = m_pView->GetNumbering();
+        for (int i = 0; i < m_pView->GetModel().GetInformationCount(); ++i)
+            cells.push_back("info " + m_pView->GetModel().GetInformation(i).str());
+        const CMorvelEMView::CSubjectNumbering& n = m_pView->GetModel().GetNumbering();
         cells.push_back("numbering " + std::to_string(n.nShown) + std::to_string(n.nColumn) +
                         std::to_string(n.nKindStyle) + std::to_string(n.nLargeStyle) +
                         std::to_string(n.nMiddleStyle) + std::to_string(n.nSmallStyle) +
@@ -118,8 +118,8 @@ TEST_F(WholeEstimateTest, BuiltWithCommandsDialogsAndKeysItSavesAndReopensIdenti
     m_pView = m_pDoc->GetEstimateView();
     ASSERT_NE(m_pView, nullptr);
     ASSERT_EQ(0, m_pView->GetUsedRows());
-    EXPECT_EQ("山田建設株式会社", m_pView->GetInformation(0).ToUtf8());
-    EXPECT_EQ("2026/12/07", m_pView->GetInformation(3).str());
+    EXPECT_EQ("山田建設株式会社", m_pView->GetModel().GetInformation(0).ToUtf8());
+    EXPECT_EQ("2026/12/07", m_pView->GetModel().GetInformation(3).str());
 
     // 0 the kind heading, 1-3 large, middle and small subjects from the masters.
     GoTo(scName, 0);
@@ -214,11 +214,11 @@ TEST_F(WholeEstimateTest, BuiltWithCommandsDialogsAndKeysItSavesAndReopensIdenti
     EXPECT_DOUBLE_EQ(420250.0, Value(13, scAmount));
     // 8 % of 420,250, cut to yen by the amount column.
     EXPECT_DOUBLE_EQ(33620.0, Value(14, scAmount));
-    EXPECT_EQ(1, m_pView->GetNumbering().nShown);
+    EXPECT_EQ(1, m_pView->GetModel().GetNumbering().nShown);
     // The sheet's amounts: with tax, tax, without tax.
-    EXPECT_DOUBLE_EQ(420250.0 + 33620.0, atof(m_pView->GetInformation(9).c_str()));
-    EXPECT_DOUBLE_EQ(33620.0, atof(m_pView->GetInformation(8).c_str()));
-    EXPECT_DOUBLE_EQ(420250.0, atof(m_pView->GetInformation(7).c_str()));
+    EXPECT_DOUBLE_EQ(420250.0 + 33620.0, atof(m_pView->GetModel().GetInformation(9).c_str()));
+    EXPECT_DOUBLE_EQ(33620.0, atof(m_pView->GetModel().GetInformation(8).c_str()));
+    EXPECT_DOUBLE_EQ(420250.0, atof(m_pView->GetModel().GetInformation(7).c_str()));
 
     // Save under a name, close, open again.
     const std::vector<std::string> before = Snapshot();

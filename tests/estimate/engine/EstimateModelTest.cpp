@@ -103,13 +103,9 @@ TEST_F(EstimateModelTest, WritingTheSummaryPageLeavesTheEditPageAndItsUsedRowsAl
 {
     Detail(0, "a", "2", "300");
     const unsigned long long nChanges = model.Rows(EPage::edit).GetChangeCount();
-    auto pRow = std::make_unique<CGridRow>();
-    pRow->SetKind(kindLarge);
-    pRow->SetCell(0, "summary");
-    CGridRowArray& summary = model.Rows(EPage::summary);
-    summary.Add(std::move(pRow));
-    summary.Add(nullptr);
-    summary.Add(nullptr);
+    model.SetSummaryKind(kindLarge, 0);
+    model.SetSummaryCell(0, 0, "summary");
+    model.SetSummaryKind(kindEmpty, 2);
 
     EXPECT_EQ("summary", Cell(EPage::summary, 0, 0));
     EXPECT_EQ("a", Cell(EPage::edit, 0, 0));
@@ -398,7 +394,7 @@ TEST_F(EstimateModelTest, ASummaryWrittenAgainReplacesTheOneWrittenBeforeAndUndo
     model.Engine().SetRowKind(kindLarge, 0);
     Detail(1, "a", "2", "300");
     const auto summary = [&](const std::vector<const char*>& names) {
-        CGridRowArray& rows = model.Rows(EPage::summary);
+        CGridRowArray& rows = model.SummaryRowsToBuild(); // as the summary table builds it
         rows.RemoveAll();
         for (const char* name : names) {
             auto pRow = std::make_unique<CGridRow>();

@@ -344,6 +344,20 @@ protected:
     }
 
     void Compare(const std::string& step) { ExpectSame(TakeImage(*oneWalk), TakeImage(*reference), step); }
+    // Both recalculated in full, as they are and then saved and opened again: the figures
+    // are the reference's, and the walks of each full recalculation read every row once.
+    void RecalculateReadingEveryRowOnce()
+    {
+        for (const bool bReopened : {false, true}) {
+            if (bReopened)
+                Reopen(false, [](CCommandEstimate&) {});
+            const unsigned long long nWalked = oneWalk->engine.GetRowsWalked();
+            Both([](CCommandEstimate& est) { est.RecalcAll(); });
+            Compare(bReopened ? "opened under another tax rate and recalculated" : "recalculated");
+            EXPECT_EQ(static_cast<unsigned long long>(oneWalk->GetUsedRows()),
+                      oneWalk->engine.GetRowsWalked() - nWalked);
+        }
+    }
 
     // The first heading total at or below a row (the row itself when there is none), and
     // the first heading of a kind, marked non-calculated or not (row 0 when there is none).
@@ -1201,14 +1215,38 @@ TEST_F(RecalcEquivalenceTest, AFullRecalculationWithATaxRowPerKindReadsEveryRowO
         }
     });
     nTaxRate = 8;
-    for (const bool bReopened : {false, true}) {
-        if (bReopened)
-            Reopen(false, [](CCommandEstimate&) {});
-        const unsigned long long nWalked = oneWalk->engine.GetRowsWalked();
-        Both([](CCommandEstimate& est) { est.RecalcAll(); });
-        Compare(bReopened ? "opened under another tax rate and recalculated" : "recalculated");
-        EXPECT_EQ(static_cast<unsigned long long>(oneWalk->GetUsedRows()),
-                  oneWalk->engine.GetRowsWalked() - nWalked);
+    RecalculateReadingEveryRowOnce();
+}
+
+// So too where the kept sums cannot finish the rows below the first tax row: amounts with
+// decimals, and step and classification rows (from the first 種目 on, or below the first
+// tax row only, which are made again after each tax row takes its tax). The rows below a
+// tax row are not read again; only those the recalculation writes there are read back.
+TEST_F(RecalcEquivalenceTest, AFullRecalculationWithDecimalsOrStepRowsReadsEveryRowOnce)
+{
+    std::vector<FormColumn> decimals = TotallingColumns();
+    decimals[5] = {"金額", "計 A", "12", "###,###.##", "C*E", "", "", "2"};
+    struct CShape {
+        const char* lpszName;
+        const std::vector<FormColumn>* pColumns;
+        std::array<bool, 3> bSteps; // per 種目 and its tax rows
+    };
+    const std::vector<FormColumn> wholeAmounts = TotallingColumns();
+    for (const CShape& shape :
+         {CShape{"amounts with decimals", &decimals, {false, false, false}},
+          CShape{"step and classification rows", &wholeAmounts, {true, true, true}},
+          CShape{"step rows below the first tax row", &wholeAmounts, {false, true, true}}}) {
+        SCOPED_TRACE(shape.lpszName);
+        OpenBoth(*shape.pColumns);
+        Both([&shape](CCommandEstimate& est) {
+            for (size_t k = 0; k < shape.bSteps.size(); ++k) {
+                BuildGenerated(est, 90u + static_cast<unsigned>(k), shape.bSteps[k], est.GetUsedRows());
+                est.Down();
+            }
+        });
+        nTaxRate = 8;
+        RecalculateReadingEveryRowOnce();
+        nTaxRate = 10;
     }
 }
 

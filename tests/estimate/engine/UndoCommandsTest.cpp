@@ -33,7 +33,7 @@ public:
     const CGridRowArray& EditRows() const override { return e.rows; }
     int GetUsedRows() const override { return e.sheet.nUsedRows; }
     int GetRowLimit() const override { return e.sheet.nRowLimit; }
-    void SetUsedRows(int nRows) override { e.sheet.nUsedRows = nRows; }
+    void RestoreUsedRows(int nRows) override { e.sheet.nUsedRows = nRows; }
     void DropRow(int nRow) override { e.rows.SetAt(nRow, nullptr); }
     void PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows) override
     {
