@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
+#include "estimate/EstimateIoSupport.h"
 #include "estimate/engine/CGridRow.h"
 #include "estimate/engine/CNumberRules.h"
 #include "estimate_tools/CSubjectDragData.h"
@@ -733,12 +734,7 @@ void CMorvelEMTreeView::InsertDraggedRows(CMorvelEMView& view, const CSubjectDra
             target.SetCell(c, row.cells[static_cast<size_t>(c)]);
             target.SetIndent(c, row.indents[static_cast<size_t>(c)]);
         }
-        target.SetKind(row.nKind);
-        target.SetParam1(row.nParam1);
-        target.SetParam2(row.nParam2);
-        target.SetParam3(row.nParam3);
-        target.SetParamText1(row.strParamText1);
-        target.SetParamText2(row.strParamText2);
+        EstimateIo::SetKindAndParameters(target, row);
     }
     view.GetModel().InsertSubjectRows(nInsertRow, rows, data.m_nColumns);
 }

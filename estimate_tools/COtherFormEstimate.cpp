@@ -89,12 +89,7 @@ CEstimateModel::CRowsRead COtherFormEstimate::RowsRead(const std::vector<int>& m
     for (size_t i = 0; i < m_rows.size(); ++i) {
         const CRow& row = m_rows[i];
         CGridRow& target = read.rows[i];
-        target.SetKind(row.nKind);
-        target.SetParam1(row.nParam1);
-        target.SetParam2(row.nParam2);
-        target.SetParam3(row.nParam3);
-        target.SetParamText1(row.strParamText1);
-        target.SetParamText2(row.strParamText2);
+        EstimateIo::SetKindAndParameters(target, row);
         for (int c : read.columns)
             target.SetCell(c, row.cells[static_cast<size_t>(mapping[static_cast<size_t>(c)])]);
     }

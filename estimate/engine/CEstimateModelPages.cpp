@@ -171,10 +171,15 @@ void CEstimateModel::WriteSummaryAtTop(int nPageRows)
 
 namespace {
 
-// A row's parameter texts copied to pRow as the texts they begin with (a zero byte ends each,
-// as it ends a cell's text written as typed).
-void CopyParamTexts(const CGridRow& source, CGridRow* pRow)
+// Row nRow made of source's kind, with its parameters and parameter texts (each text up to a
+// zero byte, as a cell's text written as typed ends there).
+void CopyKindAndParameters(CEstimateEngine& engine, const CGridRow& source, int nRow)
 {
+    engine.SetRowKind(source.GetKind(), nRow);
+    CGridRow* pRow = engine.MakeRow(nRow);
+    pRow->SetParam1(source.GetParam1());
+    pRow->SetParam2(source.GetParam2());
+    pRow->SetParam3(source.GetParam3());
     pRow->SetParamText1(static_cast<const char*>(source.GetParamText1()));
     pRow->SetParamText2(static_cast<const char*>(source.GetParamText2()));
 }
@@ -255,12 +260,7 @@ int CEstimateModel::InsertRowsRead(int nRow, const CRowsRead& read, const CPageR
             const int r = nRow + i;
             PutRowsIn(r, 1, nullptr);
             m_engine.SetCellText("", r, 0, true);
-            m_engine.SetRowKind(source.GetKind(), r);
-            CGridRow* pRow = m_engine.MakeRow(r);
-            pRow->SetParam1(source.GetParam1());
-            pRow->SetParam3(source.GetParam3());
-            pRow->SetParam2(source.GetParam2());
-            CopyParamTexts(source, pRow);
+            CopyKindAndParameters(m_engine, source, r);
             for (int c : read.columns)
                 m_engine.SetCellText(source.GetCell(c), r, c, true);
         }
@@ -288,16 +288,8 @@ void CEstimateModel::InsertSubjectRows(int nInsertRow, const std::vector<CGridRo
         }
     }
     // The kinds go last: the cells are written as those of plain rows.
-    for (int k = 0; k < nRows; ++k) {
-        const int nRow = nInsertRow + k + 1;
-        const CGridRow& source = rows[static_cast<size_t>(k)];
-        m_engine.SetRowKind(source.GetKind(), nRow);
-        CGridRow* pRow = m_engine.MakeRow(nRow);
-        pRow->SetParam3(source.GetParam3());
-        pRow->SetParam1(source.GetParam1());
-        pRow->SetParam2(source.GetParam2());
-        CopyParamTexts(source, pRow);
-    }
+    for (int k = 0; k < nRows; ++k)
+        CopyKindAndParameters(m_engine, rows[static_cast<size_t>(k)], nInsertRow + k + 1);
 }
 
 void CEstimateModel::BeginRowsCommand(CUndoCommand::EAction eAction)
