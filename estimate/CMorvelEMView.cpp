@@ -237,9 +237,10 @@ int CMorvelEMView::ReadRowLimitSetting()
 // model.
 CMorvelEMView::~CMorvelEMView()
 {
-    // A window closed inside its own rows command leaves the model recording no steps.
-    if (m_pRowSteps != nullptr && m_pModel != nullptr)
-        m_pModel->EndRowSteps();
+    // A window closed inside its own rows command leaves the model recording no steps; what
+    // the command did is not recorded.
+    for (; m_nRowsCommands > 0 && m_pModel != nullptr; --m_nRowsCommands)
+        m_pModel->EndRowsCommand(false);
 }
 
 CMorvelEMDoc* CMorvelEMView::GetDocument() const

@@ -314,13 +314,10 @@ public:
         CRowsState m_before;
         CPoint m_ptCell; // the current cell when the command began
     };
-    // A command that puts rows in and takes rows out (pages inserted, deleted or fed,
-    // unnecessary rows deleted, subjects dragged in the tree, rows read from a file, the
-    // summary written at the top of the rows, a special row put in without page alignment,
-    // filled as the command fills it): while the outermost one lives, the rows the
-    // view inserts and deletes are its steps, and when it ends having taken any, undo gets
-    // them (CRowsReplayCommand with its action), which takes them back exactly and whose
-    // redo does them again. A scope inside another (a drop inside the drag it ends) joins it.
+    // The rows command of a subject dragged out of the tree or dropped on it, which spans the
+    // drag's calls and windows: the model's (CEstimateModel::BeginRowsCommand) while one
+    // lives; a scope inside another (a drop inside the drag it ends) joins it. When the
+    // outermost ends, the model records its command and this window keeps the record.
     class CRowsCommandScope {
     public:
         CRowsCommandScope(CMorvelEMView& view, CUndoCommand::EAction eAction);
@@ -331,9 +328,6 @@ public:
     private:
         CMorvelEMView& m_view;
         std::weak_ptr<int> m_pViewLife;
-        CUndoCommand::EAction m_eAction;
-        bool m_bOutermost;
-        CRowSteps m_steps;
     };
     // The end of the outermost command: its figures brought up to date, the other windows
     // on the estimate repainted when its rows changed, and the current cell, when the
@@ -386,6 +380,9 @@ public:
     // returned).
     enum class EPageBreak { findHeading, alignRow };
     int AdjustPageBreak(EPageBreak eMode, int nRow);
+    // Rows read from a file put in at nRow as one command (CEstimateModel::InsertRowsRead,
+    // with this window's page alignment); how many went in.
+    int InsertRowsRead(int nRow, const CEstimateModel::CRowsRead& read);
     // Scrolls a cell into view when it is not, and makes it current as a click does.
     void ClickCell(int nCol, int nRow);
     // The state part of a left-button press at a client point: the clicked cell becomes
@@ -1062,9 +1059,8 @@ public:
 
 private:
     // ---- data ---------------------------------------------------------------------------
-    // The steps of the rows command this window runs (CRowStepRecording), which the model
-    // records, or null.
-    CRowSteps* m_pRowSteps = nullptr;
+    // The rows commands this window has open on the model (CRowsCommandScope).
+    int m_nRowsCommands = 0;
     // The wait dialog shown while the layouts are read for their choice (shared_ptr: its
     // deleter is fixed where it is made, so this header needs no dialog class).
     std::shared_ptr<class CWaitDialog> m_pPrintFormWait;
@@ -1117,8 +1113,9 @@ private:
     // Whether nCount rows fit at the current row for a choice from the list: a beep when the
     // row limit has no room, a message when the file has none (HasFileRoomForRows).
     bool HasRoomForPopupRows(int nCount) const;
-    // Fills row nRow from list entry nItem through the "B" codes of the estimate columns.
-    void FillRowFromPopupItem(int nRow, int nItem, ERowKind nKind);
+    // For each estimate column within the form, the list column its "B" code names, -1 for
+    // none (CEstimateModel::InsertPickedRows).
+    std::vector<int> PopupListSourceColumns() const;
     // For each column of the form, the parts column its "B" code names
     // (CEstimateModel::InsertPartsRows).
     std::vector<int> PartsSourceColumns() const;
@@ -1185,19 +1182,6 @@ private:
     // when given, receives the row objects taken out instead of their being freed.
     void PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows);
     void TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>* pTaken);
-    // While one lives, the rows the view inserts and deletes are the steps of the rows
-    // command that made it (CRowSteps), and the rows deleted go to the steps instead of being
-    // freed; the command records them with its undo command.
-    class CRowStepRecording {
-    public:
-        CRowStepRecording(CMorvelEMView& view, CRowSteps& steps);
-        ~CRowStepRecording();
-        CRowStepRecording(const CRowStepRecording&) = delete;
-        CRowStepRecording& operator=(const CRowStepRecording&) = delete;
-
-    private:
-        CMorvelEMView& m_view;
-    };
 
 public:
     bool GetNonCalcRange(int& nFirstRow, int& nLastRow) const;

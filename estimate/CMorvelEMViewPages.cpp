@@ -226,6 +226,17 @@ int CMorvelEMView::AdjustPageBreak(EPageBreak eMode, int nRow)
     return nStart;
 }
 
+int CMorvelEMView::InsertRowsRead(int nRow, const CEstimateModel::CRowsRead& read)
+{
+    const int nCount = Model().InsertRowsRead(nRow, read, PageRule());
+    if (nCount > 0) {
+        NoteUndoRecorded();
+        RefreshMarkRowHeads();
+        SetDocumentModified();
+    }
+    return nCount;
+}
+
 int CMorvelEMView::AdjustPages(int nRow)
 {
     if (m_nAdjustPage == 0)

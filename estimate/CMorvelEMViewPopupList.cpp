@@ -170,25 +170,21 @@ BOOL CMorvelEMView::PlacePopupRows(int nCount)
     return TRUE;
 }
 
-void CMorvelEMView::FillRowFromPopupItem(int nRow, int nItem, ERowKind nKind)
+std::vector<int> CMorvelEMView::PopupListSourceColumns() const
 {
-    SetRowKind(nKind, nRow);
     const CEstimationFormFile& form = GetEstimationForm();
     const int nColumns = std::min(form.GetCount(), GetColumnLimit());
     const int nListColumns = std::min(kListColumns, m_wndPopupList.GetColumnCount());
+    std::vector<int> listCols(static_cast<size_t>(std::max(nColumns, 0)), -1);
     for (int c = 0; c < nColumns; ++c) {
         // Only the codes that name one of the list's first nine columns count; a two-letter
         // code names the parts column it names in the parts selection ("AB" is column 1,
         // "BA" column 26, beyond the list).
         const int nListCol = PartsColumnOfCode(form.GetItem(c, CEstimationFormFile::colB));
-        if (nListCol < 0 || nListCol >= nListColumns)
-            continue;
-        CString strText;
-        Engine().NormalizeNumberText(c, strText, m_wndPopupList.GetItemText(nItem, nListCol));
-        SetCellText(strText, nRow, c, TRUE);
-        SetCellIndent(Engine().FindNameIndent(nRow, nKind, c), nRow, c);
+        if (nListCol >= 0 && nListCol < nListColumns)
+            listCols[static_cast<size_t>(c)] = nListCol;
     }
-    Engine().CalcRow(nRow, 0);
+    return listCols;
 }
 
 void CMorvelEMView::OnPopupListChoice(int nSeveral)
@@ -249,19 +245,20 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
         RecalcTotals(nRow);
         InvalidateRows(nRow, nRow);
     } else if (ePurpose == pickParts || ePurpose == pickOtherList) {
-        const int nCount = static_cast<int>(chosen.size());
-        // The undo takes out what the pick puts in, the page alignment's rows included.
-        CRowSteps steps;
-        {
-            const CRowStepRecording recording(*this, steps);
-            if (!PlacePopupRows(nCount))
-                return;
-            for (int i = 0; i < nCount; ++i)
-                FillRowFromPopupItem(nRow + i, chosen[static_cast<size_t>(i)],
-                                     ePurpose == pickParts ? kindDetail : kindFree);
+        if (!HasRoomForPopupRows(static_cast<int>(chosen.size())))
+            return;
+        const int nListColumns = std::min(kListColumns, m_wndPopupList.GetColumnCount());
+        std::vector<std::vector<CString>> texts;
+        texts.reserve(chosen.size());
+        for (int nItem : chosen) {
+            std::vector<CString>& entry = texts.emplace_back();
+            for (int k = 0; k < nListColumns; ++k)
+                entry.push_back(m_wndPopupList.GetItemText(nItem, k));
         }
-        // Undo takes exactly these rows out again; redo puts the same rows back.
-        RecordUndo(std::make_unique<CRowsPasteCommand>(nCol, nRow, nCount, true, std::move(steps)));
+        Model().InsertPickedRows(nCol, nRow, texts, ePurpose == pickParts ? kindDetail : kindFree,
+                                 PopupListSourceColumns(), PageRule());
+        NoteUndoRecorded();
+        RefreshMarkRowHeads();
         RecalcTotals(nRow);
         UpdateTreeView();
         InvalidateRows(nRow, GetRowLimit() - 1, true);

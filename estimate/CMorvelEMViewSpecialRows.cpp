@@ -82,13 +82,9 @@ void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszR
     if (bInserted) {
         if (!HasFileRoomForRows(nRow, 1, 0))
             return;
-        {
-            // A plain row put in (no page alignment) and made the classification row: undo
-            // takes exactly it out again, redo puts it back.
-            const CRowsCommandScope rows(*this, undoSpecialRow);
-            InsertRow(nRow);
-            Engine().MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, eRange);
-        }
+        Model().InsertClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, eRange);
+        NoteUndoRecorded();
+        SetDocumentModified();
         // A row inserted moved the rows below it down one.
         if (m_hWnd != nullptr)
             InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
@@ -110,14 +106,9 @@ void CMorvelEMView::InsertDiscountTotal(ETotalLevel nDiscountLevel)
     const int nRow = GetCurrentRow();
     if (!HasFileRoomForRows(nRow, 1, 0))
         return;
-    Engine().SetDiscountLevel(nDiscountLevel);
-    {
-        // A plain row put in (no page alignment) and made the discount total: undo takes
-        // exactly it out again, redo puts it back.
-        const CRowsCommandScope rows(*this, undoSpecialRow);
-        InsertRow(nRow);
-        Engine().MakeTotalRow(nRow, levelDiscount);
-    }
+    Model().InsertDiscountTotal(nRow, nDiscountLevel);
+    NoteUndoRecorded();
+    SetDocumentModified();
     RecalcTotals(nRow);
     UpdateTreeView();
     MoveCurrentRowDown();

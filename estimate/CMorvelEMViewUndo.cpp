@@ -48,36 +48,20 @@ void CMorvelEMView::NoteRowShift(int nFromRow)
 // ---------------------------------------------------------------------------------------
 // The steps of a rows command
 
-CMorvelEMView::CRowStepRecording::CRowStepRecording(CMorvelEMView& view, CRowSteps& steps) : m_view(view)
-{
-    m_view.Model().BeginRowSteps(steps);
-    m_view.m_pRowSteps = &steps;
-}
-
-CMorvelEMView::CRowStepRecording::~CRowStepRecording()
-{
-    m_view.m_pRowSteps = nullptr;
-    m_view.Model().EndRowSteps();
-}
-
 CMorvelEMView::CRowsCommandScope::CRowsCommandScope(CMorvelEMView& view, CUndoCommand::EAction eAction)
-    : m_view(view), m_pViewLife(view.m_pLife), m_eAction(eAction), m_bOutermost(view.m_pRowSteps == nullptr)
+    : m_view(view), m_pViewLife(view.m_pLife)
 {
-    if (m_bOutermost) {
-        m_view.Model().BeginRowSteps(m_steps);
-        m_view.m_pRowSteps = &m_steps;
-    }
+    m_view.Model().BeginRowsCommand(eAction);
+    ++m_view.m_nRowsCommands;
 }
 
 CMorvelEMView::CRowsCommandScope::~CRowsCommandScope()
 {
-    if (!m_bOutermost || m_pViewLife.expired())
+    if (m_pViewLife.expired())
         return;
-    m_view.m_pRowSteps = nullptr;
-    m_view.Model().EndRowSteps();
-    // A command that moved no row leaves the last command's record as it was.
-    if (!m_steps.IsEmpty())
-        m_view.RecordUndo(std::make_unique<CRowsReplayCommand>(m_eAction, std::move(m_steps)));
+    --m_view.m_nRowsCommands;
+    if (m_view.Model().EndRowsCommand())
+        m_view.NoteUndoRecorded();
 }
 
 // ---------------------------------------------------------------------------------------

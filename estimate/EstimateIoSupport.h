@@ -5,6 +5,7 @@
 // them through one set of functions.
 #pragma once
 
+#include "estimate/engine/CGridRow.h"
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
 
@@ -15,6 +16,19 @@
 class CMorvelEMView;
 
 namespace EstimateIo {
+
+// A row from another estimate (a file of another form, a dragged subject) given its kind,
+// parameters and parameter texts, as the estimate model puts such rows in.
+template <class TRow>
+void SetKindAndParameters(CGridRow& target, const TRow& row)
+{
+    target.SetKind(row.nKind);
+    target.SetParam1(row.nParam1);
+    target.SetParam2(row.nParam2);
+    target.SetParam3(row.nParam3);
+    target.SetParamText1(row.strParamText1);
+    target.SetParamText2(row.strParamText2);
+}
 
 // Reads the whole file into data. false (data empty) when it cannot be opened or read.
 bool ReadWholeFile(const char* lpszPath, std::string& data);

@@ -3,6 +3,8 @@
 #include "app/CMainFrame.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
+#include "estimate/EstimateIoSupport.h"
+#include "estimate/engine/CGridRow.h"
 #include "estimate/engine/CNumberRules.h"
 #include "estimate_tools/CSubjectDragData.h"
 #include "platform/base/CArchive.h"
@@ -24,6 +26,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 IMPLEMENT_DYNCREATE(CMorvelEMTreeView, CTreeView)
 
@@ -637,8 +640,7 @@ void CMorvelEMTreeView::RunDrag(HTREEITEM hItem)
         int nSource = entry.nRow;
         if (nSource > m_nInsertRow)
             nSource += nCount;
-        for (int k = 0; k < nCount; ++k)
-            pView->DeleteRow(nSource);
+        pView->GetModel().TakeRowsOut(nSource, nCount, nullptr);
         pView->RecalcTotals(std::min(nSource, m_nInsertRow));
         if (CDocument* pDoc = pView->GetDocument()) {
             pDoc->UpdateAllViews(nullptr);
@@ -724,26 +726,17 @@ bool CMorvelEMTreeView::FindInsertRow(ERowKind nDraggedKind, const CTreeEntry& t
 void CMorvelEMTreeView::InsertDraggedRows(CMorvelEMView& view, const CSubjectDragData& data, int nInsertRow)
 {
     m_nInsertRow = nInsertRow;
-    const int nRows = data.GetRowCount();
-    for (int k = 0; k < nRows; ++k) {
-        const int nRow = nInsertRow + k + 1;
-        const CSubjectDragData::CRow& row = data.m_rows[static_cast<size_t>(k)];
-        view.InsertRow(nRow);
+    std::vector<CGridRow> rows(data.m_rows.size());
+    for (size_t k = 0; k < rows.size(); ++k) {
+        const CSubjectDragData::CRow& row = data.m_rows[k];
+        CGridRow& target = rows[k];
         for (int c = 0; c < data.m_nColumns; ++c) {
-            view.SetCellText(row.cells[static_cast<size_t>(c)], nRow, c, TRUE);
-            view.SetCellIndent(row.indents[static_cast<size_t>(c)], nRow, c);
+            target.SetCell(c, row.cells[static_cast<size_t>(c)]);
+            target.SetIndent(c, row.indents[static_cast<size_t>(c)]);
         }
+        EstimateIo::SetKindAndParameters(target, row);
     }
-    for (int k = 0; k < nRows; ++k) {
-        const int nRow = nInsertRow + k + 1;
-        const CSubjectDragData::CRow& row = data.m_rows[static_cast<size_t>(k)];
-        view.SetRowKind(row.nKind, nRow);
-        view.SetRowParam3(row.nParam3, nRow);
-        view.SetRowParamText1(row.strParamText1, nRow);
-        view.SetRowParam1(row.nParam1, nRow);
-        view.SetRowParam2(row.nParam2, nRow);
-        view.SetRowParamText2(row.strParamText2, nRow);
-    }
+    view.GetModel().InsertSubjectRows(nInsertRow, rows, data.m_nColumns);
 }
 
 BOOL CMorvelEMTreeView::OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point)

@@ -76,32 +76,32 @@ COtherFormEstimate::ReadResult COtherFormEstimate::ReadFresh(std::string_view da
     return readOk;
 }
 
+CEstimateModel::CRowsRead COtherFormEstimate::RowsRead(const std::vector<int>& mapping, int nColumns) const
+{
+    CEstimateModel::CRowsRead read;
+    nColumns = std::min(static_cast<int>(mapping.size()), nColumns);
+    for (int c = 0; c < nColumns; ++c) {
+        const int j = mapping[static_cast<size_t>(c)];
+        if (j >= 0 && j < m_nColumns)
+            read.columns.push_back(c);
+    }
+    read.rows.resize(m_rows.size());
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        const CRow& row = m_rows[i];
+        CGridRow& target = read.rows[i];
+        EstimateIo::SetKindAndParameters(target, row);
+        for (int c : read.columns)
+            target.SetCell(c, row.cells[static_cast<size_t>(mapping[static_cast<size_t>(c)])]);
+    }
+    return read;
+}
+
 int COtherFormEstimate::InsertRows(CMorvelEMView& view, int nRow, const std::vector<int>& mapping) const
 {
     const int nCount = static_cast<int>(m_rows.size());
     if (nCount == 0 || !EstimateIo::CheckRowRoom(view, nRow, nCount))
         return 0;
-    // Every row of the file finds room: the row limit grows as it does for a large file.
-    EstimateIo::EnsureRowLimit(view, std::max(EstimateIo::GetUsedRows(view), nRow) + nCount + 2);
-    const int nColumns = std::min(static_cast<int>(mapping.size()), EstimateIo::GetColumnCount(view));
-    for (int i = 0; i < nCount; ++i) {
-        const CRow& row = m_rows[static_cast<size_t>(i)];
-        const int r = nRow + i;
-        view.InsertRow(r);
-        view.SetCellText("", r, 0, TRUE);
-        view.SetRowKind(row.nKind, r);
-        view.SetRowParam1(row.nParam1, r);
-        view.SetRowParam3(row.nParam3, r);
-        view.SetRowParam2(row.nParam2, r);
-        view.SetRowParamText1(row.strParamText1, r);
-        view.SetRowParamText2(row.strParamText2, r);
-        for (int c = 0; c < nColumns; ++c) {
-            const int j = mapping[static_cast<size_t>(c)];
-            if (j >= 0 && j < static_cast<int>(row.cells.size()))
-                view.SetCellText(row.cells[static_cast<size_t>(j)], r, c, TRUE);
-        }
-    }
-    return nCount;
+    return view.InsertRowsRead(nRow, RowsRead(mapping, EstimateIo::GetColumnCount(view)));
 }
 
 BOOL COtherFormEstimate::ApplyInformation(CMorvelEMView& view, const std::vector<int>& mapping) const

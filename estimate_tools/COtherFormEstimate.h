@@ -9,6 +9,7 @@
 
 #include "app/CEstimationFormFile.h"
 #include "app/CInformationFormFile.h"
+#include "estimate/engine/CEstimateModel.h"
 #include "estimate/engine/RowKinds.h"
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
@@ -43,8 +44,11 @@ public:
     // new one is.
     ReadResult Read(std::string_view data);
 
-    // Inserts the rows at nRow of the view's edit page: file column mapping[c] goes to
-    // column c of the current form (-1: none). Numbers are stored through the view, so
+    // The rows as the estimate takes them: file column mapping[c] goes to column c of the
+    // current form (-1: none), for the first nColumns columns.
+    CEstimateModel::CRowsRead RowsRead(const std::vector<int>& mapping, int nColumns) const;
+    // Inserts the rows at nRow of the view's edit page as one command, with the page
+    // alignment after them (CMorvelEMView::InsertRowsRead). Numbers are stored as typed, so
     // they are rounded and formatted by the current form. Returns the number of rows
     // inserted: none, and the user told why, when the estimate would then hold more rows
     // than its file can.

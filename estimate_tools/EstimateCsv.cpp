@@ -45,31 +45,37 @@ std::string WriteEstimate(const CMorvelEMView& view, const std::vector<BOOL>& ti
     return text;
 }
 
+CEstimateModel::CRowsRead RowsRead(const std::vector<std::string_view>& lines,
+                                   const std::vector<int>& mapping, int nColumns)
+{
+    CEstimateModel::CRowsRead read;
+    nColumns = std::min(static_cast<int>(mapping.size()), nColumns);
+    for (int c = 0; c < nColumns; ++c) {
+        if (mapping[static_cast<size_t>(c)] >= 0)
+            read.columns.push_back(c);
+    }
+    read.rows.resize(lines.size());
+    std::vector<CString> fields;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        CGridRow& row = read.rows[i];
+        row.SetKind(kindDetail);
+        SplitFields(lines[i], fields);
+        for (int c : read.columns) {
+            const int j = mapping[static_cast<size_t>(c)];
+            if (j < static_cast<int>(fields.size()))
+                row.SetCell(c, CMorvelEMView::TrimBlanks(fields[static_cast<size_t>(j)]));
+        }
+    }
+    return read;
+}
+
 int InsertRows(CMorvelEMView& view, int nRow, const std::vector<std::string_view>& lines,
                const std::vector<int>& mapping)
 {
     const int nCount = static_cast<int>(lines.size());
     if (nCount == 0 || !EstimateIo::CheckRowRoom(view, nRow, nCount))
         return 0;
-    EstimateIo::EnsureRowLimit(view, std::max(EstimateIo::GetUsedRows(view), nRow) + nCount + 2);
-    const int nColumns = std::min(static_cast<int>(mapping.size()), EstimateIo::GetColumnCount(view));
-    std::vector<CString> fields;
-    for (int i = 0; i < nCount; ++i) {
-        const int r = nRow + i;
-        view.InsertRow(r);
-        view.SetCellText("", r, 0, TRUE);
-        view.SetRowKind(kindDetail, r);
-        SplitFields(lines[static_cast<size_t>(i)], fields);
-        for (int c = 0; c < nColumns; ++c) {
-            const int j = mapping[static_cast<size_t>(c)];
-            if (j < 0)
-                continue;
-            const CString field =
-                j < static_cast<int>(fields.size()) ? fields[static_cast<size_t>(j)] : CString();
-            view.SetCellText(CMorvelEMView::TrimBlanks(field), r, c, TRUE);
-        }
-    }
-    return nCount;
+    return view.InsertRowsRead(nRow, RowsRead(lines, mapping, EstimateIo::GetColumnCount(view)));
 }
 
 } // namespace EstimateCsv

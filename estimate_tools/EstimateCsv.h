@@ -9,6 +9,7 @@
 #pragma once
 
 #include "app/CsvText.h"
+#include "estimate/engine/CEstimateModel.h"
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
 
@@ -33,9 +34,13 @@ using CsvText::SplitLines;
 // ticked columns (ticks[c] nonzero) in order, each line ended by CR LF.
 std::string WriteEstimate(const CMorvelEMView& view, const std::vector<BOOL>& ticks);
 
-// Inserts one detail row per line at nRow of the edit page: column c gets the field
-// mapping[c] with its blanks trimmed (-1: nothing). Returns the rows inserted: none, and
-// the user told why, when the estimate would then hold more rows than its file can.
+// One detail row per line: column c (of the first nColumns) gets the field mapping[c] with
+// its blanks trimmed, empty when the line has no such field (-1: nothing).
+CEstimateModel::CRowsRead RowsRead(const std::vector<std::string_view>& lines,
+                                   const std::vector<int>& mapping, int nColumns);
+// Inserts those rows at nRow of the edit page as one command, with the page alignment after
+// them (CMorvelEMView::InsertRowsRead). Returns the rows inserted: none, and the user told
+// why, when the estimate would then hold more rows than its file can.
 int InsertRows(CMorvelEMView& view, int nRow, const std::vector<std::string_view>& lines,
                const std::vector<int>& mapping);
 

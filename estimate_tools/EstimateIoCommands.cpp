@@ -95,13 +95,9 @@ void ReadOtherForm(CMorvelEMView& view)
     CImportFormatDialog dlgRows(&view, view.GetEstimationForm(), file.m_EstimationForm, strPath);
     if (dlgRows.DoModal() == IDOK) {
         // The rows read are one command: undo takes them out again.
-        const CMorvelEMView::CRowsCommandScope rows(view, CMorvelEMView::undoRowsRead);
         const std::vector<int> mapping = ItemMapping::DecodeMapping(dlgRows.GetResult(), file.m_nColumns);
         const int nRow = EstimateIo::GetCurrentRow(view);
-        const int nPageHead = view.AdjustPageBreak(CMorvelEMView::EPageBreak::findHeading, nRow);
-        const int nCount = file.InsertRows(view, nRow, mapping);
-        if (nPageHead > 0)
-            view.AdjustPageBreak(CMorvelEMView::EPageBreak::alignRow, nPageHead + nCount);
+        file.InsertRows(view, nRow, mapping);
         view.RecalcFromRow(CMorvelEMView::recalcBulk, 0);
         AfterRowsInserted(view, nRow);
     }
@@ -154,12 +150,8 @@ void TextInput(CMorvelEMView& view)
     const std::vector<int> mapping = ItemMapping::DecodeMapping(dlg.GetResult(), 27 * 26);
     CWaitScope wait("ﾃｷｽﾄ入力中..."_sj);
     // The rows read are one command: undo takes them out again.
-    const CMorvelEMView::CRowsCommandScope rows(view, CMorvelEMView::undoRowsRead);
     const int nRow = EstimateIo::GetCurrentRow(view);
-    const int nPageHead = view.AdjustPageBreak(CMorvelEMView::EPageBreak::findHeading, nRow);
-    const int nCount = EstimateCsv::InsertRows(view, nRow, lines, mapping);
-    if (nPageHead > 0)
-        view.AdjustPageBreak(CMorvelEMView::EPageBreak::alignRow, nPageHead + nCount);
+    EstimateCsv::InsertRows(view, nRow, lines, mapping);
     view.RecalcFromRow(CMorvelEMView::recalcBulk, 0);
     AfterRowsInserted(view, nRow);
 }

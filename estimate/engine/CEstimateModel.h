@@ -211,6 +211,44 @@ public:
     // nPageRows, in place of a summary written there earlier (CSummaryTable::CountWrittenRows;
     // no other row is taken away). Undo takes it out and puts the earlier one back.
     void WriteSummaryAtTop(int nPageRows);
+    // A plain row put in at nRow (no page alignment) and made a classification row
+    // (CEstimateEngine::MakeClassifyRow with these settings); undo takes exactly it out again.
+    void InsertClassifyRow(int nRow, const char* lpszName, const char* lpszRate, const char* lpszTarget,
+                           int nTargetCol, int nColumnMode, EStepRange eRange);
+    // A plain row put in at nRow (no page alignment) and made the discount total of
+    // nDiscountLevel, which becomes the engine's discount level.
+    void InsertDiscountTotal(int nRow, ETotalLevel nDiscountLevel);
+    // Rows picked from a list put in at nRow (PlaceListRows), one per entry of texts (the
+    // texts of the entry's list columns), each made of kind nKind: estimate column c takes
+    // the text of list column listCols[c] (-1 or a column the entry lacks: left alone) in its
+    // normal form, with the indent of the nearest row of nKind, then the row formulas are
+    // worked out. Recorded as a paste of as many rows at the cell nCol, nRow.
+    void InsertPickedRows(int nCol, int nRow, const std::vector<std::vector<CString>>& texts, ERowKind nKind,
+                          const std::vector<int>& listCols, const CPageRule& rule);
+    // Rows read from a file: each row's kind, parameters and parameter texts, and its cells in
+    // the estimate's columns; only the columns named in columns are written.
+    struct CRowsRead {
+        std::vector<CGridRow> rows;
+        std::vector<int> columns;
+    };
+    // The rows read put in at nRow in their order (the row limit grown first to hold them and
+    // two more), the heading the page alignment keeps at a page start kept there, the cells
+    // written as typed. One command: undo takes them out again. How many rows went in.
+    int InsertRowsRead(int nRow, const CRowsRead& read, const CPageRule& rule);
+    // A subject's rows put in after nInsertRow in their order: the cells of the first nColumns
+    // columns as typed with their indents, then the kinds and parameters (a step of the
+    // command being recorded, see BeginRowsCommand).
+    void InsertSubjectRows(int nInsertRow, const std::vector<CGridRow>& rows, int nColumns);
+
+    // ---- a rows command over several calls ------------------------------------------------
+    // A subject dragged out of the tree is one command with its drop and the rows taken out
+    // after it, which come from different windows: from BeginRowsCommand to the matching
+    // EndRowsCommand every row put in or taken out is its step. One begun while another is
+    // open joins it; the end of the outermost records the steps as a command of eAction that
+    // is done again as it left the rows (true), or nothing when no row moved or bRecord is
+    // false (a window gone in the middle).
+    void BeginRowsCommand(CUndoCommand::EAction eAction);
+    bool EndRowsCommand(bool bRecord = true);
 
     // ---- the copy buffers' commands (CEstimateModelClipboard.cpp) -------------------------
     // Whole rows and blocks of cells copied, cut and pasted through the copy buffers, which
@@ -375,6 +413,11 @@ private:
     CSubjectNumbers m_subjectNumbers; // the numbers' counts, kept while the rows stay
     CUndoStore m_undo;
     CRowSteps* m_pRowSteps = nullptr; // the steps of the rows command being recorded
+    // The rows command open over several calls (BeginRowsCommand): how deep, its steps and
+    // action.
+    int m_nRowsCommandDepth = 0;
+    CRowSteps m_rowsCommandSteps;
+    CUndoCommand::EAction m_eRowsCommandAction = CUndoCommand::undoSubjectDrag;
     int m_nMarkRow = -1;
     // While an undo step runs: the rule and the copy buffers it was given.
     CPageRule m_stepRule;

@@ -168,3 +168,147 @@ void CEstimateModel::WriteSummaryAtTop(int nPageRows)
     });
     RecordReplay(*this, CUndoCommand::undoSummaryWritten, std::move(steps));
 }
+
+namespace {
+
+// Row nRow made of source's kind, with its parameters and parameter texts (each text up to a
+// zero byte, as a cell's text written as typed ends there).
+void CopyKindAndParameters(CEstimateEngine& engine, const CGridRow& source, int nRow)
+{
+    engine.SetRowKind(source.GetKind(), nRow);
+    CGridRow* pRow = engine.MakeRow(nRow);
+    pRow->SetParam1(source.GetParam1());
+    pRow->SetParam2(source.GetParam2());
+    pRow->SetParam3(source.GetParam3());
+    pRow->SetParamText1(static_cast<const char*>(source.GetParamText1()));
+    pRow->SetParamText2(static_cast<const char*>(source.GetParamText2()));
+}
+
+// A plain row put in at nRow and written by fnWrite, recorded as a special row made.
+template <class TWrite>
+void InsertSpecialRow(CEstimateModel& model, int nRow, TWrite&& fnWrite)
+{
+    CRowSteps steps = RecordSteps(model, [&] {
+        model.PutRowsIn(nRow, 1, nullptr);
+        fnWrite();
+    });
+    RecordReplay(model, CUndoCommand::undoSpecialRow, std::move(steps));
+}
+
+} // namespace
+
+void CEstimateModel::InsertClassifyRow(int nRow, const char* lpszName, const char* lpszRate,
+                                       const char* lpszTarget, int nTargetCol, int nColumnMode,
+                                       EStepRange eRange)
+{
+    InsertSpecialRow(*this, nRow, [&] {
+        m_engine.MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, eRange);
+    });
+}
+
+void CEstimateModel::InsertDiscountTotal(int nRow, ETotalLevel nDiscountLevel)
+{
+    m_engine.SetDiscountLevel(nDiscountLevel);
+    InsertSpecialRow(*this, nRow, [&] { m_engine.MakeTotalRow(nRow, CEstimateEngine::levelDiscount); });
+}
+
+void CEstimateModel::InsertPickedRows(int nCol, int nRow, const std::vector<std::vector<CString>>& texts,
+                                      ERowKind nKind, const std::vector<int>& listCols, const CPageRule& rule)
+{
+    const int nCount = static_cast<int>(texts.size());
+    if (nCount == 0)
+        return;
+    const int nColumns = std::min(static_cast<int>(listCols.size()), m_engine.Columns().GetLimit());
+    CRowSteps steps = RecordSteps(*this, [&] {
+        PlaceListRows(nRow, nCount, rule);
+        for (int i = 0; i < nCount; ++i) {
+            const std::vector<CString>& entry = texts[static_cast<size_t>(i)];
+            const int r = nRow + i;
+            m_engine.SetRowKind(nKind, r);
+            for (int c = 0; c < nColumns; ++c) {
+                const int nListCol = listCols[static_cast<size_t>(c)];
+                if (nListCol < 0 || nListCol >= static_cast<int>(entry.size()))
+                    continue;
+                CString strText;
+                m_engine.NormalizeNumberText(c, strText, entry[static_cast<size_t>(nListCol)]);
+                m_engine.SetCellText(strText, r, c, true);
+                // The nearest row of the kind, the rows filled before this one among them.
+                const int nIndent = m_engine.FindNameIndent(r, nKind, c);
+                const CEstimateEngine::CInStep inStep = m_engine.BeforeNeutralChange();
+                m_engine.MakeRow(r)->SetIndent(c, nIndent);
+                m_engine.NoteNeutralChange(inStep);
+            }
+            m_engine.CalcRow(r, 0);
+        }
+    });
+    // Undo takes exactly these rows out again, the page alignment's rows included; redo puts
+    // the same rows back.
+    m_undo.Record(std::make_unique<CRowsPasteCommand>(nCol, nRow, nCount, true, std::move(steps)));
+}
+
+int CEstimateModel::InsertRowsRead(int nRow, const CRowsRead& read, const CPageRule& rule)
+{
+    const int nCount = static_cast<int>(read.rows.size());
+    if (nCount == 0)
+        return 0;
+    const int nHeading = FirstAlignedHeading(nRow, rule);
+    // Every row read finds room, as it does when a large file is read.
+    GrowRowLimitToFit(std::max(m_nUsedRows, nRow) + nCount + 2);
+    CRowSteps steps = RecordSteps(*this, [&] {
+        for (int i = 0; i < nCount; ++i) {
+            const CGridRow& source = read.rows[static_cast<size_t>(i)];
+            const int r = nRow + i;
+            PutRowsIn(r, 1, nullptr);
+            m_engine.SetCellText("", r, 0, true);
+            CopyKindAndParameters(m_engine, source, r);
+            for (int c : read.columns)
+                m_engine.SetCellText(source.GetCell(c), r, c, true);
+        }
+        if (nHeading > 0)
+            AlignRowToPage(nHeading + nCount, rule);
+    });
+    RecordReplay(*this, CUndoCommand::undoRowsRead, std::move(steps));
+    return nCount;
+}
+
+void CEstimateModel::InsertSubjectRows(int nInsertRow, const std::vector<CGridRow>& rows, int nColumns)
+{
+    const int nRows = static_cast<int>(rows.size());
+    nColumns = std::min(nColumns, m_engine.Columns().GetLimit());
+    for (int k = 0; k < nRows; ++k) {
+        const int nRow = nInsertRow + k + 1;
+        const CGridRow& source = rows[static_cast<size_t>(k)];
+        PutRowsIn(nRow, 1, nullptr);
+        for (int c = 0; c < nColumns; ++c) {
+            m_engine.SetCellText(source.GetCell(c), nRow, c, true);
+            // An indent changes no number: the kept totals follow it.
+            const CEstimateEngine::CInStep inStep = m_engine.BeforeNeutralChange();
+            m_engine.MakeRow(nRow)->SetIndent(c, source.GetIndent(c));
+            m_engine.NoteNeutralChange(inStep);
+        }
+    }
+    // The kinds go last: the cells are written as those of plain rows.
+    for (int k = 0; k < nRows; ++k)
+        CopyKindAndParameters(m_engine, rows[static_cast<size_t>(k)], nInsertRow + k + 1);
+}
+
+void CEstimateModel::BeginRowsCommand(CUndoCommand::EAction eAction)
+{
+    if (m_nRowsCommandDepth++ > 0)
+        return;
+    m_rowsCommandSteps = CRowSteps();
+    m_eRowsCommandAction = eAction;
+    BeginRowSteps(m_rowsCommandSteps);
+}
+
+bool CEstimateModel::EndRowsCommand(bool bRecord)
+{
+    if (m_nRowsCommandDepth == 0 || --m_nRowsCommandDepth > 0)
+        return false;
+    EndRowSteps();
+    // A command that moved no row leaves the last command's record as it was.
+    if (!bRecord || m_rowsCommandSteps.IsEmpty())
+        return false;
+    m_undo.Record(std::make_unique<CRowsReplayCommand>(m_eRowsCommandAction, std::move(m_rowsCommandSteps)));
+    return true;
+}

@@ -452,6 +452,138 @@ TEST_F(EstimateModelTest, PartsRowsTakeTheColumnsTheFormNamesAndAreWorkedOut)
     EXPECT_EQ(strBefore, Snapshot(model));
 }
 
+TEST_F(EstimateModelTest, SpecialRowsGoInAsPlainRowsAndAreUndoneAndRedone)
+{
+    // A large heading over "a" (600) and "b" (30); a heading at the start of page 2.
+    const CEstimateModel::CPageRule rule{4, true};
+    const auto setUp = [&] {
+        model.ReplaceEditRows({});
+        model.SetRowLimit(40);
+        model.Engine().SetCellText("L", 0, 0, true);
+        model.Engine().SetRowKind(kindLarge, 0);
+        Detail(1, "a", "2", "300");
+        Detail(2, "b", "3", "10");
+        model.Engine().SetCellText("H", 4, 0, true);
+        model.Engine().SetRowKind(kindLarge, 4);
+    };
+    setUp();
+    ExpectUndoneAndRedone(model, rule, "classify", [&] {
+        // 10 % of the amounts of the rows named "a" under the heading.
+        model.InsertClassifyRow(2, "", "10", "a", 0, 0, EStepRange::nearestHeading);
+        EXPECT_EQ(CUndoCommand::undoSpecialRow, model.Undo().GetUndoAction());
+        EXPECT_EQ(kindClassify, model.RowKind(EPage::edit, 2));
+        EXPECT_EQ(60, Value(EPage::edit, 2, 3));
+        EXPECT_EQ("b", Cell(EPage::edit, 3, 0));
+        EXPECT_EQ("H", Cell(EPage::edit, 5, 0)) << "no page alignment";
+    });
+    setUp();
+    model.Engine().SetRowKind(kindDiscount, 2); // "b" a discount of 30
+    ExpectUndoneAndRedone(model, rule, "discount total", [&] {
+        model.InsertDiscountTotal(3, ETotalLevel::levelLarge);
+        EXPECT_EQ(CUndoCommand::undoSpecialRow, model.Undo().GetUndoAction());
+        EXPECT_EQ(DiscountTotalKindOf(ETotalLevel::levelLarge), model.RowKind(EPage::edit, 3));
+        EXPECT_EQ(LevelNumber(ETotalLevel::levelLarge), model.Row(EPage::edit, 3)->GetParam1());
+        EXPECT_EQ(CString::FromUtf8("L値引合計").str(), Cell(EPage::edit, 3, 0));
+        EXPECT_EQ(30, Value(EPage::edit, 3, 3)) << "the discounts under the heading";
+        EXPECT_EQ(6, model.GetUsedRows());
+    });
+}
+
+TEST_F(EstimateModelTest, PickedRowsTakeTheListColumnsTheFormNamesAndAreUndoneAndRedone)
+{
+    Detail(0, "a", "2", "300");
+    model.Engine().MakeRow(0)->SetIndent(0, 3);
+    // Name from list column 0, quantity from 3, price from 1; the second entry has only a
+    // name.
+    const std::vector<std::vector<CString>> texts = {{"P-1", "1,200", "x", "4"}, {"Q"}};
+    const std::vector<int> listCols = {0, 3, 1, -1};
+    ExpectUndoneAndRedone(model, {4, true}, "pick", [&] {
+        model.InsertPickedRows(0, 1, texts, kindDetail, listCols, {4, true});
+        EXPECT_EQ(CUndoCommand::undoRowsPasteCount, model.Undo().GetUndoAction());
+        EXPECT_EQ("P-1", Cell(EPage::edit, 1, 0));
+        EXPECT_EQ(4, Value(EPage::edit, 1, 1));
+        EXPECT_EQ(1200, Value(EPage::edit, 1, 2));
+        EXPECT_EQ(4800, Value(EPage::edit, 1, 3));
+        EXPECT_EQ(3, model.CellIndent(EPage::edit, 1, 0)) << "the nearest detail row's indent";
+        EXPECT_EQ(3, model.CellIndent(EPage::edit, 2, 0));
+        EXPECT_EQ("Q", Cell(EPage::edit, 2, 0));
+        EXPECT_EQ("", Cell(EPage::edit, 2, 1));
+        EXPECT_EQ(3, model.GetUsedRows());
+    });
+    // Free rows stay out of the totals and keep their kind.
+    model.InsertPickedRows(0, 0, {{"F"}}, kindFree, listCols, {4, true});
+    EXPECT_EQ(kindFree, model.RowKind(EPage::edit, 0));
+}
+
+TEST_F(EstimateModelTest, RowsReadGoInAsOneCommandWithTheirKindsAndTheHeadingAlignedAfterThem)
+{
+    const CEstimateModel::CPageRule rule{4, true};
+    Detail(0, "a", "2", "300");
+    model.Engine().SetCellText("H", 4, 0, true);
+    model.Engine().SetRowKind(kindLarge, 4);
+    CEstimateModel::CRowsRead read;
+    read.columns = {0, 1};
+    read.rows.resize(2);
+    read.rows[0].SetKind(kindMiddle);
+    read.rows[0].SetParam2(7);
+    read.rows[0].SetParamText1("t");
+    read.rows[0].SetCell(0, "M");
+    read.rows[1].SetKind(kindDetail);
+    read.rows[1].SetCell(1, "1234.567");
+    read.rows[1].SetCell(2, "99"); // a column not read
+    ExpectUndoneAndRedone(model, rule, "rows read", [&] {
+        EXPECT_EQ(2, model.InsertRowsRead(1, read, rule));
+        EXPECT_EQ(CUndoCommand::undoRowsRead, model.Undo().GetUndoAction());
+        EXPECT_EQ(kindMiddle, model.RowKind(EPage::edit, 1));
+        EXPECT_EQ("M", Cell(EPage::edit, 1, 0));
+        EXPECT_EQ(7, model.Row(EPage::edit, 1)->GetParam2());
+        EXPECT_EQ("t", model.Row(EPage::edit, 1)->GetParamText1().str());
+        EXPECT_EQ(1234.57, Value(EPage::edit, 2, 1)) << "rounded as typed in the column";
+        EXPECT_EQ("", Cell(EPage::edit, 2, 2));
+        // The heading pushed to row 6 starts its page again: the empty rows before it go.
+        EXPECT_EQ("H", Cell(EPage::edit, 4, 0));
+        EXPECT_EQ(5, model.GetUsedRows());
+    });
+    EXPECT_EQ(0, model.InsertRowsRead(0, {}, rule));
+}
+
+TEST_F(EstimateModelTest, ASubjectDraggedAndDroppedIsOneCommandOverItsCalls)
+{
+    model.Engine().SetCellText("L", 0, 0, true);
+    model.Engine().SetRowKind(kindLarge, 0);
+    Detail(1, "a", "2", "300");
+    Detail(2, "b", "3", "10");
+    std::vector<CGridRow> subject(2);
+    subject[0].SetCell(0, "M");
+    subject[0].SetIndent(0, 2);
+    subject[0].SetKind(kindMiddle);
+    subject[0].SetParamText1(CString("t\0x", 3));
+    subject[1].SetCell(1, "1234.567");
+    subject[1].SetKind(kindDetail);
+    ExpectUndoneAndRedone(model, {4, false}, "drag", [&] {
+        // The drag, the drop inside it after row 2, and the dragged rows 1 and 2 taken out.
+        model.BeginRowsCommand(CUndoCommand::undoSubjectDrag);
+        model.BeginRowsCommand(CUndoCommand::undoSubjectDrag);
+        model.InsertSubjectRows(2, subject, 2);
+        EXPECT_FALSE(model.EndRowsCommand()) << "the drop joins the drag";
+        model.TakeRowsOut(1, 2, nullptr);
+        EXPECT_TRUE(model.EndRowsCommand());
+        EXPECT_EQ(CUndoCommand::undoSubjectDrag, model.Undo().GetUndoAction());
+        EXPECT_EQ("M", Cell(EPage::edit, 1, 0));
+        EXPECT_EQ(2, model.CellIndent(EPage::edit, 1, 0));
+        EXPECT_EQ(kindMiddle, model.RowKind(EPage::edit, 1));
+        EXPECT_EQ("t", model.Row(EPage::edit, 1)->GetParamText1().str()) << "up to its zero byte";
+        EXPECT_EQ(1234.57, Value(EPage::edit, 2, 1));
+        EXPECT_EQ(3, model.GetUsedRows());
+    });
+    // A command whose window went records nothing.
+    model.Undo().Record(std::make_unique<CMarkRowCommand>(0));
+    model.BeginRowsCommand(CUndoCommand::undoSubjectDrag);
+    model.InsertSubjectRows(0, subject, 2);
+    EXPECT_FALSE(model.EndRowsCommand(false));
+    EXPECT_EQ(CUndoCommand::undoMarkRow, model.Undo().GetUndoAction());
+}
+
 // The copy buffers' commands over two detail rows, the buffers handed in as a window hands
 // the application's.
 class EstimateModelClipboardTest : public EstimateModelTest {
