@@ -212,7 +212,7 @@ END_MESSAGE_MAP()
 // Construction
 
 CMorvelEMView::CMorvelEMView()
-    : m_nMarkRowPrev(-1), m_nAdjustPage(1), m_nRowsPerPage(CMorvelSettings::ReadRowsPerPage())
+    : m_nAdjustPage(1), m_nRowsPerPage(CMorvelSettings::ReadRowsPerPage())
 {
     SetSummaryPageShown(false);
     s_nCopyMode = 0;
@@ -496,7 +496,6 @@ void CMorvelEMView::MarkRowMoved(int nOld, int nNew)
 {
     InvalidateRowHead(nOld);
     InvalidateRowHead(nNew);
-    m_nMarkRowPrev = nNew;
 }
 
 CString CMorvelEMView::GetAmountText(int nRow) const

@@ -388,9 +388,6 @@ public:
     // The state part of a left-button press at a client point: the clicked cell becomes
     // current (a point beyond the last column or the row limit is ignored).
     void PressAtPoint(int x, int y);
-    // Repaints the row headers of the remembered row's previous and present positions and
-    // makes the present one the previous one.
-    void RefreshMarkRowHeads();
     afx_msg void OnPrevPage();
     afx_msg void OnNextPage();
     afx_msg void OnPageFeed();
@@ -1066,7 +1063,6 @@ private:
     std::shared_ptr<class CWaitDialog> m_pPrintFormWait;
     CString m_strCurrentPartFile;
     EPickPurpose m_nPendingLevel = pickNone;
-    int m_nMarkRowPrev; // where the remembered row's header was painted last
     int m_nAdjustPage; // "Settings"/"AdjustPage"
     int m_nRowsPerPage; // "Input Setting"/"Rows in a page"
     bool m_bSummaryPageShown = false;

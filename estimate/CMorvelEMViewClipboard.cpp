@@ -231,7 +231,6 @@ void CMorvelEMView::CutRowsToBuffer()
     NoteUndoRecorded();
     SetSelectMode(selectNone);
     ClearPressOrigin();
-    RefreshMarkRowHeads();
     ShowCutPlace(nFirst);
     if (m_hWnd != nullptr) {
         InvalidateRows(std::max(0, cut.nChangedFrom), GetRowLimit() - 1, true);
@@ -272,7 +271,6 @@ void CMorvelEMView::PasteRowsFromBuffer()
     RecalcFromRow(2, nRow);
     if (m_hWnd != nullptr)
         InvalidateRows(nRow, GetRowLimit() - 1, true);
-    RefreshMarkRowHeads();
     if (m_hWnd != nullptr)
         UpdateWindow();
     RecalcTotals(nRow);

@@ -262,7 +262,6 @@ LRESULT CMorvelEMView::OnUnnecessaryRowMessage(WPARAM wParam, LPARAM lParam)
             InvalidateRows(nFirstDeleted, GetRowLimit() - 1, TRUE);
             RecalcTotals(nFirstDeleted);
             UpdateTreeView();
-            RefreshMarkRowHeads();
             SetDocumentModified();
         }
         if (m_hWnd != nullptr)

@@ -595,7 +595,6 @@ void CMorvelEMView::OnInsertRow()
     Model().InsertRowsAt(nFirst, nCount, PageRule());
     NoteUndoRecorded();
     SetCurrentCell(ptCurrent.x, ptCurrent.y);
-    RefreshMarkRowHeads();
     InvalidateRows(nFirst, GetRowLimit() - 1, TRUE);
     UpdateTreeView();
     SetDocumentModified();
@@ -613,7 +612,6 @@ void CMorvelEMView::InsertOneRow()
     // Down and back up: the cursor returns to the new row through the key handling.
     SendKeyUpDown(VK_DOWN);
     SendKeyUpDown(VK_UP);
-    RefreshMarkRowHeads();
     InvalidateRows(GetCurrentRow(), GetRowLimit() - 1, TRUE);
     UpdateTreeView();
     SetDocumentModified();
@@ -642,7 +640,6 @@ void CMorvelEMView::DeleteCurrentRow()
     InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
     RecalcTotals(nRow);
     UpdateTreeView();
-    RefreshMarkRowHeads();
 }
 
 void CMorvelEMView::OnClearRow()

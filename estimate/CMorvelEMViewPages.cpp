@@ -103,17 +103,6 @@ void CMorvelEMView::ClickCell(int nCol, int nRow)
         Invalidate(TRUE);
 }
 
-void CMorvelEMView::RefreshMarkRowHeads()
-{
-    if (m_hWnd != nullptr) {
-        if (m_nMarkRowPrev >= 0)
-            InvalidateRows(m_nMarkRowPrev, m_nMarkRowPrev);
-        if (GetMarkRow() >= 0)
-            InvalidateRows(GetMarkRow(), GetMarkRow());
-    }
-    m_nMarkRowPrev = GetMarkRow();
-}
-
 void CMorvelEMView::OnPrevPage()
 {
     const int nPage = GetFirstVisibleCell().y / GetPageRows();
@@ -161,7 +150,6 @@ bool CMorvelEMView::InsertPage(int nPageNumber, bool bBefore)
         Invalidate(TRUE);
     UpdateTreeView();
     SetDocumentModified();
-    RefreshMarkRowHeads();
     return TRUE;
 }
 
@@ -183,7 +171,6 @@ bool CMorvelEMView::DeletePage(int nPageNumber)
         Invalidate(TRUE);
     UpdateTreeView();
     SetDocumentModified();
-    RefreshMarkRowHeads();
     return TRUE;
 }
 
@@ -203,7 +190,6 @@ void CMorvelEMView::FeedPage()
     NoteUndoRecorded();
 
     const int nTarget = std::min(nPage + 1, GetLastPage());
-    RefreshMarkRowHeads();
     ShowPage(nTarget);
     UpdateTreeView();
     SetDocumentModified();
@@ -221,7 +207,6 @@ int CMorvelEMView::AdjustPageBreak(EPageBreak eMode, int nRow)
     if (m_nAdjustPage == 0 || nRow < 0)
         return 0;
     const int nStart = Model().AlignRowToPage(nRow, PageRule());
-    RefreshMarkRowHeads();
     SetDocumentModified();
     return nStart;
 }
@@ -231,7 +216,6 @@ int CMorvelEMView::InsertRowsRead(int nRow, const CEstimateModel::CRowsRead& rea
     const int nCount = Model().InsertRowsRead(nRow, read, PageRule());
     if (nCount > 0) {
         NoteUndoRecorded();
-        RefreshMarkRowHeads();
         SetDocumentModified();
     }
     return nCount;
@@ -242,7 +226,6 @@ int CMorvelEMView::AdjustPages(int nRow)
     if (m_nAdjustPage == 0)
         return -1;
     const int nLast = Model().AlignHeadings(nRow, PageRule());
-    RefreshMarkRowHeads();
     SetDocumentModified();
     return nLast;
 }
@@ -250,7 +233,6 @@ int CMorvelEMView::AdjustPages(int nRow)
 void CMorvelEMView::InsertRowAligned(int nRow)
 {
     Model().InsertRowAligned(nRow, PageRule());
-    RefreshMarkRowHeads();
     SetDocumentModified();
     // Every row from the new one down now shows another row.
     if (m_hWnd != nullptr)

@@ -36,7 +36,6 @@ void CMorvelEMView::InsertPartsRows(const CGridRow* const* ppRows, int nCount)
         return;
     Model().InsertPartsRows(GetCurrentCol(), nRow, ppRows, nCount, PartsSourceColumns(), PageRule());
     NoteUndoRecorded();
-    RefreshMarkRowHeads();
     RecalcTotals(nRow);
     SetCurrentRow(std::min(GetCurrentRow(), GetRowLimit() - 1));
     if (m_hWnd != nullptr)

@@ -165,7 +165,6 @@ BOOL CMorvelEMView::PlacePopupRows(int nCount)
     if (!HasRoomForPopupRows(nCount))
         return FALSE;
     Model().PlaceListRows(GetCurrentRow(), nCount, PageRule());
-    RefreshMarkRowHeads();
     SetDocumentModified();
     return TRUE;
 }
@@ -258,7 +257,6 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
         Model().InsertPickedRows(nCol, nRow, texts, ePurpose == pickParts ? kindDetail : kindFree,
                                  PopupListSourceColumns(), PageRule());
         NoteUndoRecorded();
-        RefreshMarkRowHeads();
         RecalcTotals(nRow);
         UpdateTreeView();
         InvalidateRows(nRow, GetRowLimit() - 1, true);

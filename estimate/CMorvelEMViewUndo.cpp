@@ -116,7 +116,6 @@ void CMorvelEMView::RunUndoStep(bool bRedo)
     // buffers work with the application's buffers.
     const CUndoOutcome outcome = Model().RunUndoStep(bRedo, PageRule(), CopyBuffers());
     UpdateScrollRanges();
-    RefreshMarkRowHeads();
 
     if (outcome.eSelection != CUndoOutcome::ESelection::stays)
         SetSelectMode(selectNone);

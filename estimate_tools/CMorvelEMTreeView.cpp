@@ -799,7 +799,6 @@ BOOL CMorvelEMTreeView::OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffec
     const CMorvelEMView::CCommandScope command(*pView);
     const CMorvelEMView::CRowsCommandScope rows(*pView, CMorvelEMView::undoSubjectDrag);
     InsertDraggedRows(*pView, data, nInsertRow);
-    pView->RefreshMarkRowHeads();
     pView->RecalcTotals(nInsertRow);
     pDoc->UpdateAllViews(nullptr);
     pDoc->SetModifiedFlag(TRUE);
