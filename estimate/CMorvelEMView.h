@@ -1194,7 +1194,6 @@ private:
     using EPage = CEstimateModel::EPage;
     CEstimateModel& Model() const { return *m_pModel; }
     const CGridRowArray& EditRows() const { return m_pModel->Rows(EPage::edit); }
-    CGridRowArray& SummaryRows() { return m_pModel->SummaryRowsToBuild(); }
     const CGridRowArray& SummaryRows() const { return m_pModel->Rows(EPage::summary); }
     CEstimateEngine& Engine() { return m_pModel->Engine(); }
     const CEstimateEngine& Engine() const { return m_pModel->Engine(); }

@@ -11,7 +11,7 @@
 
 CSummaryTable CMorvelEMView::SummaryTable()
 {
-    return CSummaryTable(Engine(), SummaryRows(), GetRowLimit(), GetEstimationForm().GetCount());
+    return Model().SummaryTable(GetEstimationForm().GetCount());
 }
 
 void CMorvelEMView::AddRowToSummary(int nRow, bool bAmounts, ERowKind nHeadingKind)

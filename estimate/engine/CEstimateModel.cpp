@@ -2,6 +2,7 @@
 
 #include "estimate/engine/CFixedRateChange.h"
 #include "estimate/engine/CSummaryTable.h"
+#include "estimate/engine/CSummaryTable.h"
 #include "estimate/engine/PageAlignment.h"
 #include "estimate/engine/UndoCommands.h"
 #include "platform/base/Check.h"
@@ -424,4 +425,9 @@ IEstimateSheet::CTaxSettings CEstimateModel::GetTaxSettings() const
 bool CEstimateModel::IsTaxVerticalTotal() const
 {
     return m_host.IsTaxVerticalTotal();
+}
+
+CSummaryTable CEstimateModel::SummaryTable(int nFormColumns)
+{
+    return CSummaryTable(m_engine, m_summaryRows, m_nRowLimit, nFormColumns);
 }

@@ -27,6 +27,7 @@
 #include <vector>
 
 class CEstimateCopyBuffers;
+class CSummaryTable;
 class CUnnecessaryRows;
 
 // What the model needs of the estimate around it. The column texts and the tax settings
@@ -108,8 +109,9 @@ public:
     // the row limit or the form's columns).
     void SetSummaryCell(int nRow, int nCol, const char* lpszText);
     void SetSummaryKind(ERowKind nKind, int nRow);
-    // The summary page's rows for the summary table's builder (CSummaryTable) alone.
-    CGridRowArray& SummaryRowsToBuild() { return m_summaryRows; }
+    // The summary table's builder over the summary page's rows (nFormColumns: the estimation
+    // form's columns).
+    CSummaryTable SummaryTable(int nFormColumns);
 
     // ---- rows put in and taken out of the edit page ------------------------------------
     // Every insertion and deletion of rows goes through these two, so that the used rows,

@@ -3,6 +3,7 @@
 // rules (the row limit grows by doubling, the information count covers what was set).
 #include "estimate/engine/CEstimateCopyBuffers.h"
 #include "estimate/engine/CEstimateModel.h"
+#include "estimate/engine/CSummaryTable.h"
 #include "estimate/engine/CUnnecessaryRows.h"
 #include "estimate/engine/UndoCommands.h"
 
@@ -393,14 +394,14 @@ TEST_F(EstimateModelTest, ASummaryWrittenAgainReplacesTheOneWrittenBeforeAndUndo
     model.Engine().SetCellText("H", 0, 0, true);
     model.Engine().SetRowKind(kindLarge, 0);
     Detail(1, "a", "2", "300");
+    // A summary page of these lines ("": no row there), as the summary table leaves it.
     const auto summary = [&](const std::vector<const char*>& names) {
-        CGridRowArray& rows = model.SummaryRowsToBuild(); // as the summary table builds it
-        rows.RemoveAll();
-        for (const char* name : names) {
-            auto pRow = std::make_unique<CGridRow>();
-            pRow->SetKind(SummaryKindOf(kindLarge));
-            pRow->SetCell(0, name);
-            rows.Add(*name != '\0' ? std::move(pRow) : nullptr);
+        model.SummaryTable(model.GetColumnCount()).Clear();
+        for (int r = 0; r < static_cast<int>(names.size()); ++r) {
+            if (*names[static_cast<size_t>(r)] == '\0')
+                continue;
+            model.SetSummaryKind(SummaryKindOf(kindLarge), r);
+            model.SetSummaryCell(r, 0, names[static_cast<size_t>(r)]);
         }
     };
     const auto summaryRows = [&] {
