@@ -1063,7 +1063,7 @@ private:
     std::shared_ptr<class CWaitDialog> m_pPrintFormWait;
     CString m_strCurrentPartFile;
     EPickPurpose m_nPendingLevel = pickNone;
-    int m_nAdjustPage; // "Settings"/"AdjustPage"
+    int m_nAdjustPage;  // "Settings"/"AdjustPage"
     int m_nRowsPerPage; // "Input Setting"/"Rows in a page"
     bool m_bSummaryPageShown = false;
     // The status bar's texts as last refreshed.

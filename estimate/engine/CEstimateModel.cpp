@@ -2,7 +2,6 @@
 
 #include "estimate/engine/CFixedRateChange.h"
 #include "estimate/engine/CSummaryTable.h"
-#include "estimate/engine/CSummaryTable.h"
 #include "estimate/engine/PageAlignment.h"
 #include "estimate/engine/UndoCommands.h"
 #include "platform/base/Check.h"
