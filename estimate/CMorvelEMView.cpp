@@ -352,11 +352,6 @@ const CGridRow* CMorvelEMView::GetEditRow(int nRow) const
     return EditRows().GetRow(nRow);
 }
 
-CGridRow* CMorvelEMView::GetEditRow(int nRow)
-{
-    return Model().EditRowForWriting(nRow);
-}
-
 CString CMorvelEMView::GetCellText(int nRow, int nCol) const
 {
     return Model().CellText(ShownPage(), nRow, nCol);

@@ -182,11 +182,9 @@ public:
     void CopyRow(const CGridRow* pSource, CGridRow* pTarget) const;
     // Appends empty row objects to the edit page (the file reader fills them).
     void AllocateRows(int nCount);
-    // The edit page's row object, or null. A const view only reads it and notes nothing, so
-    // a copy or an output leaves the kept sums and the modified flag alone; the other hands
-    // the row out for writing, and what is kept from the rows is dropped.
+    // The edit page's row object, or null, for reading: a row is written through the model's
+    // operations, never through this.
     const CGridRow* GetEditRow(int nRow) const;
-    CGridRow* GetEditRow(int nRow);
 
     // Information values: the amounts the information sheet offers (with tax, tax, without
     // tax) and the values it gives back.

@@ -91,13 +91,6 @@ public:
         if (nRow >= m_nUsedRows)
             GrowUsedRows(nRow + 1);
     }
-    // The edit page's row object at nRow handed out for writing (null for a missing row):
-    // what is kept from the rows is dropped.
-    CGridRow* EditRowForWriting(int nRow)
-    {
-        m_editRows.NoteChange();
-        return m_editRows.GetRow(nRow);
-    }
     // The indent of a cell of a page (nothing for a cell outside the row limit or the
     // form's columns), the row object made when missing. An indent moves no number, so the
     // kept totals stay; a row made past the edit page's stored rows makes the used rows

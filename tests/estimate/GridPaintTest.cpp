@@ -235,7 +235,7 @@ TEST_F(GridPaintColoured, AZeroCloseToNothingShowsAsThePicturesZero)
     View().SetCellText("0.000000001", 30, scQty, TRUE);
     View().SetRowKind(kindDetail, 30);
     // The picture of the quantity keeps two decimals: a value closer to zero than 1e-8 is 0.
-    CGridRow* pRow = View().GetEditRow(30);
+    CGridRow* pRow = View().GetModel().Engine().MakeRow(30);
     ASSERT_NE(pRow, nullptr);
     pRow->SetCell(scQty, "0.000000001");
     Repaint();

@@ -55,7 +55,7 @@ TEST_F(RangeTotal, AddingARangeTwiceDoublesTheTotalInTheColumnsPicture)
 
 TEST_F(RangeTotal, RowsBeyondTheUsedRowsAddNothing)
 {
-    view->GetEditRow(2)->SetCell(colPrice, "99");
+    view->GetModel().Engine().MakeRow(2)->SetCell(colPrice, "99");
     view->GetModel().RestoreUsedRows(2);
     SelectColumnBlock(colPrice, 0, 10);
     view->OnRangeAdd();

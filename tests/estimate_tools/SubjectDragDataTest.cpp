@@ -30,13 +30,13 @@ protected:
         view->AllocateRows(4);
         // 0 a large heading, 1 a detail, 2 its total, 3 the next large heading.
         Row(0, 1, {"共通仮設", "", "", "式"});
-        view->GetEditRow(0)->SetIndent(colName, -2);
-        view->GetEditRow(0)->SetParam3(-3);
-        view->GetEditRow(0)->SetParam1(70000); // wider than 16 bits
-        view->GetEditRow(0)->SetParam2(5);
-        view->GetEditRow(0)->SetParamText1("A");
+        view->GetModel().Engine().MakeRow(0)->SetIndent(colName, -2);
+        view->GetModel().Engine().MakeRow(0)->SetParam3(-3);
+        view->GetModel().Engine().MakeRow(0)->SetParam1(70000); // wider than 16 bits
+        view->GetModel().Engine().MakeRow(0)->SetParam2(5);
+        view->GetModel().Engine().MakeRow(0)->SetParamText1("A");
         Row(1, 5, {"水盛遣方", "", "128.500000", "m2", "350.000000", "44975.000000"});
-        view->GetEditRow(1)->SetIndent(colName, 1);
+        view->GetModel().Engine().MakeRow(1)->SetIndent(colName, 1);
         Row(2, 11, {"計", "", "", "", "", "44975.000000"});
         Row(3, 1, {"仮設工事"});
         view->GetModel().RestoreUsedRows(4);
@@ -44,7 +44,7 @@ protected:
 
     void Row(int nRow, int nKind, std::vector<const char*> cells)
     {
-        CGridRow* pRow = view->GetEditRow(nRow);
+        CGridRow* pRow = view->GetModel().Engine().MakeRow(nRow);
         pRow->SetKind(KindFromNumber(nKind));
         for (size_t c = 0; c < cells.size(); ++c)
             pRow->SetCell(c, CString::FromUtf8(cells[c]));
