@@ -132,10 +132,7 @@ void CEstimateModel::InsertPartsRows(int nCol, int nRow, const CGridRow* const* 
                 CString strText;
                 m_engine.NormalizeNumberText(c, strText, pSource);
                 m_engine.SetCellText(strText, r, c, true);
-                // An indent changes no number: the kept totals follow it.
-                const CEstimateEngine::CInStep inStep = m_engine.BeforeNeutralChange();
-                m_engine.MakeRow(r)->SetIndent(c, indents[static_cast<size_t>(c)]);
-                m_engine.NoteNeutralChange(inStep);
+                SetCellIndent(EPage::edit, indents[static_cast<size_t>(c)], r, c);
             }
             // Amounts and other formula columns follow the quantities and prices taken in.
             m_engine.CalcRow(r, 0);
@@ -234,9 +231,7 @@ void CEstimateModel::InsertPickedRows(int nCol, int nRow, const std::vector<std:
                 m_engine.SetCellText(strText, r, c, true);
                 // The nearest row of the kind, the rows filled before this one among them.
                 const int nIndent = m_engine.FindNameIndent(r, nKind, c);
-                const CEstimateEngine::CInStep inStep = m_engine.BeforeNeutralChange();
-                m_engine.MakeRow(r)->SetIndent(c, nIndent);
-                m_engine.NoteNeutralChange(inStep);
+                SetCellIndent(EPage::edit, nIndent, r, c);
             }
             m_engine.CalcRow(r, 0);
         }
@@ -281,10 +276,7 @@ void CEstimateModel::InsertSubjectRows(int nInsertRow, const std::vector<CGridRo
         PutRowsIn(nRow, 1, nullptr);
         for (int c = 0; c < nColumns; ++c) {
             m_engine.SetCellText(source.GetCell(c), nRow, c, true);
-            // An indent changes no number: the kept totals follow it.
-            const CEstimateEngine::CInStep inStep = m_engine.BeforeNeutralChange();
-            m_engine.MakeRow(nRow)->SetIndent(c, source.GetIndent(c));
-            m_engine.NoteNeutralChange(inStep);
+            SetCellIndent(EPage::edit, source.GetIndent(c), nRow, c);
         }
     }
     // The kinds go last: the cells are written as those of plain rows.
