@@ -472,6 +472,9 @@ bool CKeptTotals::StartRecord(const CEstimateEngine& engine, CRecord& record)
 {
     if (!StartKeepingRows(engine, true))
         return false;
+    // The record stands for the columns' rules it is made under, for what is made of it
+    // before this recalculation ends (the totals below a tax row) as after.
+    m_strRules = engine.m_columns.GetRulesText();
     record =
         CRecord{m_kinds.data(), m_values.data(), m_columns.data(), m_bySubtotals.data(), m_columns.size()};
     return true;

@@ -357,6 +357,14 @@ protected:
             EXPECT_EQ(static_cast<unsigned long long>(oneWalk->GetUsedRows()),
                       oneWalk->engine.GetRowsWalked() - nWalked);
         }
+        // So too opened at the default level under a changed form, its figures worked out as
+        // it opens: the first recalculation under the form's rules.
+        Reopen(true, [](CCommandEstimate& est) {
+            est.sheet.SetColumnText(7, IColumnTexts::textRounding, "U(-1)");
+        });
+        reference->RecalcAll();
+        Compare("opened, its figures worked out");
+        EXPECT_EQ(static_cast<unsigned long long>(oneWalk->GetUsedRows()), oneWalk->engine.GetRowsWalked());
     }
 
     // The first heading total at or below a row (the row itself when there is none), and
