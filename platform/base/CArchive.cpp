@@ -61,6 +61,7 @@ CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize, void* /*lpBuf*/)
     if (nBufSize <= 0)
         nBufSize = 4096;
     m_buffer.resize(static_cast<size_t>(std::max(nBufSize, 16)));
+    m_pLoad = m_buffer.data();
     if (IsLoading()) {
         // Index 0 is the null object.
         m_loadArray.push_back(nullptr);
@@ -156,8 +157,20 @@ void CArchive::WriteBytes(const void* p, UINT n)
 
 void CArchive::FillBuffer(UINT nBytesNeeded)
 {
+    if (m_bInPlace)
+        return; // the rest of the file is being read already
     const UINT size = static_cast<UINT>(m_buffer.size());
     UINT avail = m_nBufEnd - m_nBufPos;
+    if (avail == 0) {
+        UINT nRest = 0;
+        if (const BYTE* pRest = m_pFile->ReadInPlace(nRest)) {
+            m_pLoad = pRest;
+            m_bInPlace = true;
+            m_nBufPos = 0;
+            m_nBufEnd = nRest;
+            return;
+        }
+    }
     if (avail > 0 && m_nBufPos > 0)
         std::memmove(m_buffer.data(), m_buffer.data() + m_nBufPos, avail);
     m_nBufPos = 0;
@@ -179,7 +192,7 @@ void CArchive::ReadExact(void* p, UINT n)
     BYTE* out = static_cast<BYTE*>(p);
     UINT avail = m_nBufEnd - m_nBufPos;
     if (avail >= n) {
-        std::memcpy(out, m_buffer.data() + m_nBufPos, n);
+        std::memcpy(out, m_pLoad + m_nBufPos, n);
         m_nBufPos += n;
         return;
     }
@@ -188,12 +201,12 @@ void CArchive::ReadExact(void* p, UINT n)
         avail = m_nBufEnd - m_nBufPos;
         if (avail < n)
             ThrowEndOfFile();
-        std::memcpy(out, m_buffer.data() + m_nBufPos, n);
+        std::memcpy(out, m_pLoad + m_nBufPos, n);
         m_nBufPos += n;
         return;
     }
     // Larger than the buffer: take what is buffered, then read straight from the file.
-    std::memcpy(out, m_buffer.data() + m_nBufPos, avail);
+    std::memcpy(out, m_pLoad + m_nBufPos, avail);
     m_nBufPos = m_nBufEnd = 0;
     UINT done = avail;
     while (done < n) {
@@ -209,7 +222,7 @@ UINT CArchive::Read(void* lpBuf, UINT nMax)
     CheckLoading();
     BYTE* out = static_cast<BYTE*>(lpBuf);
     UINT done = std::min(nMax, m_nBufEnd - m_nBufPos);
-    std::memcpy(out, m_buffer.data() + m_nBufPos, done);
+    std::memcpy(out, m_pLoad + m_nBufPos, done);
     m_nBufPos += done;
     while (done < nMax) {
         const UINT rest = nMax - done;
@@ -223,7 +236,7 @@ UINT CArchive::Read(void* lpBuf, UINT nMax)
             const UINT n = std::min(rest, m_nBufEnd - m_nBufPos);
             if (n == 0)
                 break;
-            std::memcpy(out + done, m_buffer.data() + m_nBufPos, n);
+            std::memcpy(out + done, m_pLoad + m_nBufPos, n);
             m_nBufPos += n;
             done += n;
         }
@@ -249,6 +262,8 @@ void CArchive::Flush()
     // the archive starts where the archive stopped.
     const UINT unread = m_nBufEnd - m_nBufPos;
     m_nBufPos = m_nBufEnd = 0;
+    m_pLoad = m_buffer.data();
+    m_bInPlace = false;
     if (unread > 0) {
         try {
             m_pFile->Seek(-static_cast<LONG>(unread), CFile::current);
@@ -332,7 +347,7 @@ CArchive& CArchive::operator>>(BYTE& b)
 {
     CheckLoading();
     if (m_nBufPos < m_nBufEnd) {
-        b = m_buffer[m_nBufPos++];
+        b = m_pLoad[m_nBufPos++];
         return *this;
     }
     ReadExact(&b, 1);
@@ -353,7 +368,7 @@ CArchive& CArchive::operator>>(DWORD& dw)
     CheckLoading();
     BYTE bytes[4];
     if (m_nBufEnd - m_nBufPos >= 4) {
-        dw = LoadDword(m_buffer.data() + m_nBufPos);
+        dw = LoadDword(m_pLoad + m_nBufPos);
         m_nBufPos += 4;
         return *this;
     }
@@ -481,7 +496,7 @@ CArchive& CArchive::operator>>(CString& s)
     // straight into s (which keeps its room) rather than through a string of their own.
     const UINT nAvail = m_nBufEnd - m_nBufPos;
     if (nAvail > 0) {
-        const BYTE* p = m_buffer.data() + m_nBufPos;
+        const BYTE* p = m_pLoad + m_nBufPos;
         const UINT nLength = p[0];
         if (nLength < 0xFF && nLength < nAvail) {
             s.str().assign(reinterpret_cast<const char*>(p + 1), nLength);
@@ -548,8 +563,8 @@ BOOL CArchive::ReadString(CString& line)
                 break;
         }
         bAny = true;
-        const BYTE* start = m_buffer.data() + m_nBufPos;
-        const BYTE* endp = m_buffer.data() + m_nBufEnd;
+        const BYTE* start = m_pLoad + m_nBufPos;
+        const BYTE* endp = m_pLoad + m_nBufEnd;
         const BYTE* nl =
             static_cast<const BYTE*>(std::memchr(start, '\n', static_cast<size_t>(endp - start)));
         if (nl == nullptr) {

@@ -63,7 +63,7 @@ public:
     CArchive& operator>>(WORD& w)
     {
         if (m_nBufEnd - m_nBufPos >= 2 && !m_bClosed && m_pFile != nullptr && IsLoading()) {
-            w = static_cast<WORD>(m_buffer[m_nBufPos] | (m_buffer[m_nBufPos + 1] << 8));
+            w = static_cast<WORD>(m_pLoad[m_nBufPos] | (m_pLoad[m_nBufPos + 1] << 8));
             m_nBufPos += 2;
             return *this;
         }
@@ -117,7 +117,11 @@ private:
     CFile* m_pFile;
     UINT m_nMode;
     std::vector<BYTE> m_buffer;
-    UINT m_nBufPos = 0; // next byte to read, or bytes waiting to be written
+    // The bytes being read: the buffer, or once it is used up over a file whose bytes lie
+    // in memory, the rest of the file itself (CFile::ReadInPlace), read without a copy.
+    const BYTE* m_pLoad = nullptr;
+    bool m_bInPlace = false;
+    UINT m_nBufPos = 0; // next byte to read (in m_pLoad), or bytes waiting to be written
     UINT m_nBufEnd = 0; // end of valid bytes when loading
     UINT m_nObjectSchema = static_cast<UINT>(-1);
     bool m_bClosed = false;

@@ -379,6 +379,12 @@ CMemFile::CMemFile(const BYTE* data, UINT size, UINT growBytes) : m_nGrowBytes(g
     Attach(data, size, growBytes);
 }
 
+CMemFile::CMemFile(std::vector<BYTE>&& data, UINT growBytes)
+    : m_data(std::move(data)), m_nGrowBytes(growBytes)
+{
+    m_bAlwaysOpen = true;
+}
+
 void CMemFile::Attach(const BYTE* data, UINT size, UINT growBytes)
 {
     if (data != nullptr && size > 0)
@@ -414,6 +420,17 @@ UINT CMemFile::Read(void* buffer, UINT count)
     return static_cast<UINT>(n);
 }
 
+const BYTE* CMemFile::ReadInPlace(UINT& nBytes)
+{
+    nBytes = 0;
+    if (m_position >= m_data.size())
+        return nullptr;
+    const BYTE* p = m_data.data() + m_position;
+    nBytes = static_cast<UINT>(m_data.size() - m_position);
+    m_position = static_cast<DWORD>(m_data.size());
+    return p;
+}
+
 void CMemFile::Write(const void* buffer, UINT count)
 {
     if (count == 0)
@@ -424,7 +441,12 @@ void CMemFile::Write(const void* buffer, UINT count)
     if (endPos > m_data.size()) {
         if (m_nGrowBytes == 0)
             throw CMemoryException();
-        // The vector grows geometrically; growBytes only decides whether it may grow.
+        // growBytes only decides whether the file may grow. It grows fourfold: a file
+        // written in many small pieces (a saved document) is copied into new memory a few
+        // times over its growth, not twice its size, and room not yet written costs no
+        // memory.
+        if (endPos > m_data.capacity())
+            m_data.reserve(std::max(static_cast<size_t>(endPos), 4 * m_data.capacity()));
         m_data.resize(static_cast<size_t>(endPos));
     }
     std::memcpy(m_data.data() + m_position, buffer, count);
@@ -457,10 +479,12 @@ void CMemFile::SetLength(DWORD newLength)
         m_position = newLength;
 }
 
-std::string ReadWholeFile(const char* lpszPath)
+namespace {
+template <class Bytes>
+Bytes ReadWholeFileInto(const char* lpszPath)
 {
     CFile file(lpszPath, CFile::modeRead | CFile::shareDenyNone);
-    std::string data(file.GetLength(), '\0');
+    Bytes data(file.GetLength(), 0);
     size_t nRead = 0;
     while (nRead < data.size()) {
         const UINT n = file.Read(data.data() + nRead, static_cast<UINT>(data.size() - nRead));
@@ -471,4 +495,15 @@ std::string ReadWholeFile(const char* lpszPath)
     data.resize(nRead);
     file.Close();
     return data;
+}
+} // namespace
+
+std::string ReadWholeFile(const char* lpszPath)
+{
+    return ReadWholeFileInto<std::string>(lpszPath);
+}
+
+std::vector<BYTE> ReadWholeFileBytes(const char* lpszPath)
+{
+    return ReadWholeFileInto<std::vector<BYTE>>(lpszPath);
 }

@@ -42,6 +42,14 @@ public:
     BOOL IsOpen() const;
 
     virtual UINT Read(void* buffer, UINT count);
+    // The bytes from the position to the end, handed out where they lie without a copy, the
+    // position moved past them; null where they do not lie in memory (a file on disk). They
+    // stay valid until the file is written, closed or given other bytes.
+    virtual const BYTE* ReadInPlace(UINT& nBytes)
+    {
+        nBytes = 0;
+        return nullptr;
+    }
     virtual void Write(const void* buffer, UINT count);
     virtual void Flush();
     virtual LONG Seek(LONG offset, UINT from);
@@ -82,13 +90,16 @@ private:
     mutable LastOperation m_lastOp = opNone;
 };
 
-// A file in memory that grows as it is written; the archive tests and the clipboard
-// use it. Attach gives it existing bytes to read. A file made with growBytes 0 keeps
-// its length: writing past its end throws CMemoryException.
+// A file in memory that grows as it is written; documents are read from one (an archive
+// reads its bytes in place), the clipboard writes into one. Attach gives it a copy of
+// existing bytes to read; the constructor from a vector takes the bytes over. A file made with growBytes 0
+// keeps its length: writing past its end throws CMemoryException.
 class CMemFile : public CFile {
 public:
     explicit CMemFile(UINT growBytes = 1024);
     CMemFile(const BYTE* data, UINT size, UINT growBytes = 0);
+    // A file of the bytes given, taken over without a copy.
+    explicit CMemFile(std::vector<BYTE>&& data, UINT growBytes = 0);
 
     void Attach(const BYTE* data, UINT size, UINT growBytes = 0);
     // Hands the bytes over and leaves the file empty.
@@ -100,6 +111,7 @@ public:
     void Close() override;
     void Abort() override { Close(); }
     UINT Read(void* buffer, UINT count) override;
+    const BYTE* ReadInPlace(UINT& nBytes) override;
     void Write(const void* buffer, UINT count) override;
     void Flush() override {}
     LONG Seek(LONG offset, UINT from) override;
@@ -116,3 +128,4 @@ private:
 // The whole content of a file, read at once; throws CFileException when the file cannot be
 // opened or read. Readers parse from memory, so a file is never half read into a document.
 std::string ReadWholeFile(const char* lpszPath);
+std::vector<BYTE> ReadWholeFileBytes(const char* lpszPath);

@@ -249,8 +249,7 @@ void CDocument::ReleaseFile(CFile* pFile, BOOL bAbort)
 
 void CDocument::SerializeWholeFile(LPCTSTR lpszPathName)
 {
-    const std::string data = ReadWholeFile(lpszPathName);
-    CMemFile memFile(reinterpret_cast<const BYTE*>(data.data()), static_cast<UINT>(data.size()));
+    CMemFile memFile(ReadWholeFileBytes(lpszPathName));
     CArchive ar(&memFile, CArchive::load, 4096);
     ar.m_pDocument = this;
     Serialize(ar);

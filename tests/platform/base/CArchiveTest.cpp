@@ -131,10 +131,27 @@ Bytes Store(const std::function<void(CArchive&)>& write, int bufSize = 4096)
     return file.Detach();
 }
 
-void Load(const Bytes& bytes, const std::function<void(CArchive&)>& read, int bufSize = 4096)
+// A memory file that hands its bytes out only as copies, as a file on disk does: an archive
+// reads it through its own buffer.
+class CStreamedMemFile : public CMemFile {
+public:
+    using CMemFile::CMemFile;
+    const BYTE* ReadInPlace(UINT& nBytes) override
+    {
+        nBytes = 0;
+        return nullptr;
+    }
+};
+
+// Reads bytes from a memory file, in place (as a document's file is read) or through the
+// archive's buffer of bufSize bytes.
+void Load(const Bytes& bytes, const std::function<void(CArchive&)>& read, int bufSize = 4096,
+          bool bInPlace = true)
 {
-    CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
-    CArchive ar(&file, CArchive::load, bufSize);
+    std::unique_ptr<CMemFile> file =
+        bInPlace ? std::make_unique<CMemFile>(bytes.data(), static_cast<UINT>(bytes.size()))
+                 : std::make_unique<CStreamedMemFile>(bytes.data(), static_cast<UINT>(bytes.size()));
+    CArchive ar(file.get(), CArchive::load, bufSize);
     read(ar);
 }
 
@@ -246,20 +263,23 @@ TEST(ArchiveNumbers, ValuesCrossingBufferBoundariesReadWhole)
         16);
     ASSERT_EQ(bytes.size(), 7000u);
     EXPECT_EQ(bytes[7 * 999 + 3], static_cast<BYTE>(999 * 100003u));
-    Load(
-        bytes,
-        [](CArchive& ar) {
-            for (DWORD i = 0; i < 1000; ++i) {
-                BYTE b;
-                WORD w;
-                DWORD dw;
-                ar >> b >> w >> dw;
-                ASSERT_EQ(b, static_cast<BYTE>(i));
-                ASSERT_EQ(w, static_cast<WORD>(i * 3));
-                ASSERT_EQ(dw, i * 100003u);
-            }
-        },
-        16);
+    for (const bool bInPlace : {false, true}) {
+        SCOPED_TRACE(bInPlace ? "in place" : "through the buffer");
+        Load(
+            bytes,
+            [](CArchive& ar) {
+                for (DWORD i = 0; i < 1000; ++i) {
+                    BYTE b;
+                    WORD w;
+                    DWORD dw;
+                    ar >> b >> w >> dw;
+                    ASSERT_EQ(b, static_cast<BYTE>(i));
+                    ASSERT_EQ(w, static_cast<WORD>(i * 3));
+                    ASSERT_EQ(dw, i * 100003u);
+                }
+            },
+            16, bInPlace);
+    }
 }
 
 TEST(ArchiveModes, ReadingAStoringArchiveAndWritingALoadingOneAreRefused)
@@ -404,34 +424,58 @@ TEST(ArchiveStrings, RawReadReturnsWhatIsLeftWithoutThrowing)
     Bytes data(10000);
     for (size_t i = 0; i < data.size(); ++i)
         data[i] = static_cast<BYTE>(i * 7);
-    Load(
-        data,
-        [&](CArchive& ar) {
-            BYTE first;
-            ar >> first;
-            Bytes rest(20000);
-            EXPECT_EQ(ar.Read(rest.data(), 20000), 9999u);
-            EXPECT_TRUE(std::equal(data.begin() + 1, data.end(), rest.begin()));
-            EXPECT_EQ(ar.Read(rest.data(), 5), 0u);
-        },
-        64);
+    for (const bool bInPlace : {false, true}) {
+        SCOPED_TRACE(bInPlace ? "in place" : "through the buffer");
+        Load(
+            data,
+            [&](CArchive& ar) {
+                BYTE first;
+                ar >> first;
+                Bytes rest(20000);
+                EXPECT_EQ(ar.Read(rest.data(), 20000), 9999u);
+                EXPECT_TRUE(std::equal(data.begin() + 1, data.end(), rest.begin()));
+                EXPECT_EQ(ar.Read(rest.data(), 5), 0u);
+                EXPECT_THROW(ReadValue<BYTE>(ar), CArchiveException);
+            },
+            64, bInPlace);
+    }
 }
 
 // ---------------------------------------------------------------------------------------
 // Files and buffers
 
+// Whether read ahead into the archive's buffer or taken in place (the rest of a memory file
+// handed out at once), the bytes an archive did not use go back to its file.
 TEST(ArchiveFiles, ClosingALoadingArchiveGivesUnreadBytesBackToTheFile)
 {
     const Bytes bytes = ByteBuilder().Word(0x0102).Raw("rest of the file").Bytes();
-    CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
-    {
-        CArchive ar(&file, CArchive::load);
+    CMemFile inPlace(bytes.data(), static_cast<UINT>(bytes.size()));
+    CStreamedMemFile streamed(bytes.data(), static_cast<UINT>(bytes.size()));
+    for (CMemFile* pFile : {&inPlace, static_cast<CMemFile*>(&streamed)}) {
+        CArchive ar(pFile, CArchive::load);
         WORD w;
         ar >> w;
         EXPECT_EQ(w, 0x0102);
         ar.Close();
+        EXPECT_EQ(pFile->GetPosition(), 2u);
+        // What follows reads on from there, in place or not.
+        CArchive again(pFile, CArchive::load);
+        char rest[16];
+        again.Read(rest, sizeof rest);
+        EXPECT_EQ(std::string(rest, sizeof rest), "rest of the file");
+        again.Close();
     }
-    EXPECT_EQ(file.GetPosition(), 2u);
+    // A memory file made of a file's bytes takes them over as they lie, and an archive
+    // reads them there.
+    Bytes taken = bytes;
+    const BYTE* pTaken = taken.data();
+    CMemFile file(std::move(taken));
+    EXPECT_EQ(file.GetData().data(), pTaken);
+    UINT nRest = 0;
+    EXPECT_EQ(file.ReadInPlace(nRest), pTaken);
+    EXPECT_EQ(nRest, bytes.size());
+    EXPECT_EQ(file.ReadInPlace(nRest), nullptr);
+    EXPECT_EQ(nRest, 0u);
 }
 
 TEST(ArchiveFiles, DestroyingWithoutCloseWritesTheBufferButNotDuringAnException)
@@ -498,7 +542,7 @@ TEST(ArchiveFiles, BufferSizeDoesNotChangeTheBytes)
                     ASSERT_EQ(dw, static_cast<DWORD>(i));
                 }
             },
-            size);
+            size, false);
     }
 }
 
