@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <deque>
+#include <mutex>
 #include <new>
 #include <utility>
 
@@ -75,6 +76,23 @@ CRowPool& RowPool()
     // Blocks of 2 MB: about 16,000 rows each.
     static CRowPool& pool = *new CRowPool(sizeof(CGridRow), std::size_t{2} << 20);
     return pool;
+}
+
+// The pool of cell arrays of nCells cells (a multiple of CELLS_STEP), one per count, each
+// made at its first use and never destroyed. An estimate's cells are most of its memory:
+// they come from huge-page blocks for the same reasons as its rows. Closing an estimate
+// trims the heap once, from the rows' pool, not again from each of these.
+CRowPool& CellPool(int nCells, std::size_t nCellSize, std::size_t nCellAlignment)
+{
+    constexpr int nPools = CGridRow::MAX_CELLS / CGridRow::CELLS_STEP;
+    static CRowPool* pools[nPools] = {};
+    static std::once_flag made[nPools];
+    const int nAt = nCells / CGridRow::CELLS_STEP - 1;
+    std::call_once(made[nAt], [&]() {
+        pools[nAt] = new CRowPool(static_cast<std::size_t>(nCells) * nCellSize, std::size_t{2} << 20,
+                                  nCellAlignment, CRowPool::EHeap::leftAlone);
+    });
+    return *pools[nAt];
 }
 #endif
 
@@ -147,7 +165,7 @@ CGridRow& CGridRow::operator=(const CGridRow& other)
     m_pChanges->NoteKindChange();
     m_nKind = other.m_nKind;
     // The copy holds the cells up to the other row's last text, the indents up to its last
-    // indent: no more memory than the texts need.
+    // indent, in whole steps of cells: no more memory than the texts need.
     int nCells = other.m_strCell.m_nCells;
     while (nCells > 0 && other.m_strCell.m_pCells[nCells - 1].text.IsEmpty())
         --nCells;
@@ -181,15 +199,36 @@ CGridRow& CGridRow::operator=(const CGridRow& other)
     return *this;
 }
 
+CGridRowCells::CCell* CGridRow::AllocateCells(int nCells)
+{
+#ifndef MORVEL_ROWS_FROM_HEAP
+    return static_cast<CGridRowCells::CCell*>(
+        CellPool(nCells, sizeof(CGridRowCells::CCell), alignof(CGridRowCells::CCell)).Allocate());
+#else
+    return static_cast<CGridRowCells::CCell*>(
+        ::operator new(static_cast<size_t>(nCells) * sizeof(CGridRowCells::CCell)));
+#endif
+}
+
+void CGridRow::FreeCellMemory(CGridRowCells::CCell* pCells, int nCells) noexcept
+{
+#ifndef MORVEL_ROWS_FROM_HEAP
+    CellPool(nCells, sizeof(CGridRowCells::CCell), alignof(CGridRowCells::CCell)).Free(pCells);
+#else
+    static_cast<void>(nCells);
+    ::operator delete(pCells);
+#endif
+}
+
 void CGridRow::GrowCells(int nCells, CString* pTexts)
 {
-    // Room for a few cells more: a row typed from left to right grows once every four
-    // cells, not once per cell, and holds at most three cells it does not use.
+    // Room for a few cells more, in whole steps of CELLS_STEP (the counts the cells' pools
+    // hold): a row typed from left to right grows once every four cells, not once per
+    // cell, and holds at most three cells it does not use.
     const int nOld = m_strCell.m_nCells;
-    int nNew = std::max(nCells, nOld + 4);
-    nNew = std::min(nNew, static_cast<int>(MAX_CELLS));
-    auto* pNew = static_cast<CGridRowCells::CCell*>(
-        ::operator new(static_cast<size_t>(nNew) * sizeof(CGridRowCells::CCell)));
+    int nNew = std::max(nCells, nOld + CELLS_STEP);
+    nNew = std::min((nNew + CELLS_STEP - 1) / CELLS_STEP * CELLS_STEP, static_cast<int>(MAX_CELLS));
+    CGridRowCells::CCell* pNew = AllocateCells(nNew);
     for (int c = 0; c < nOld; ++c) {
         CGridRowCells::CCell& old = m_strCell.m_pCells[c];
         ::new (&pNew[c]) CGridRowCells::CCell{std::move(old.text), old.number};
@@ -206,7 +245,8 @@ void CGridRow::FreeCells()
 {
     for (int c = 0; c < m_strCell.m_nCells; ++c)
         m_strCell.m_pCells[c].~CCell();
-    ::operator delete(m_strCell.m_pCells);
+    if (m_strCell.m_pCells != nullptr)
+        FreeCellMemory(m_strCell.m_pCells, m_strCell.m_nCells);
     m_strCell.m_pCells = nullptr;
     m_strCell.m_nCells = 0;
 }

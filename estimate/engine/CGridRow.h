@@ -131,7 +131,9 @@ private:
 
 class CGridRow {
 public:
-    enum { MAX_CELLS = 100 };
+    // A row holds its cells in steps of CELLS_STEP, up to MAX_CELLS.
+    enum { MAX_CELLS = 100, CELLS_STEP = 4 };
+    static_assert(MAX_CELLS % CELLS_STEP == 0, "the last step ends at the last cell");
 
     CGridRow();
     ~CGridRow();
@@ -139,10 +141,10 @@ public:
     // Copies every field: kind, cells, indents, both parameter texts, all three parameters.
     CGridRow& operator=(const CGridRow& other);
 
-    // Rows made with new come from a pool of huge-page blocks (CRowPool), so that the
-    // thousands of rows of an estimate lie side by side and closing it gives their memory
-    // back; under the address sanitizer they come from the ordinary heap, where it can
-    // watch them.
+    // Rows made with new come from a pool of huge-page blocks (CRowPool), and their cells
+    // from pools of their own, so that the thousands of rows of an estimate lie side by side
+    // and closing it gives their memory back; under the address sanitizer both come from
+    // the ordinary heap, where it can watch them.
     static void* operator new(std::size_t nSize);
     static void operator delete(void* p, std::size_t nSize) noexcept;
 
@@ -273,6 +275,9 @@ private:
     // Makes the row hold at least nCells cells: empty beyond the present ones, or below
     // nCells taking their texts from pTexts (indexed by cell) where it is given.
     void GrowCells(int nCells, CString* pTexts = nullptr);
+    // Memory for nCells cells (a whole number of steps), unconstructed, and its return.
+    static CGridRowCells::CCell* AllocateCells(int nCells);
+    static void FreeCellMemory(CGridRowCells::CCell* pCells, int nCells) noexcept;
     // The cell nCol for a new text, its remembered number forgotten; null when nothing is
     // to be written (a column outside 0..99, or an empty text for a cell the row does not hold).
     CGridRowCells::CCell* CellToWrite(int nCol, bool bEmptyText);

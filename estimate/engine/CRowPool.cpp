@@ -16,9 +16,9 @@ std::size_t RoundUp(std::size_t n, std::size_t unit)
 
 } // namespace
 
-CRowPool::CRowPool(std::size_t nSlotSize, std::size_t nBlockSize)
-    : m_nSlotSize(RoundUp(nSlotSize < sizeof(CFreeSlot) ? sizeof(CFreeSlot) : nSlotSize, 64)),
-      m_nBlockSize(RoundUp(nBlockSize < m_nSlotSize ? m_nSlotSize : nBlockSize, kHugePage))
+CRowPool::CRowPool(std::size_t nSlotSize, std::size_t nBlockSize, std::size_t nAlignment, EHeap eHeap)
+    : m_nSlotSize(RoundUp(std::max(nSlotSize, sizeof(CFreeSlot)), std::max(nAlignment, alignof(CFreeSlot)))),
+      m_nBlockSize(RoundUp(nBlockSize < m_nSlotSize ? m_nSlotSize : nBlockSize, kHugePage)), m_eHeap(eHeap)
 {
 }
 
@@ -106,11 +106,17 @@ void CRowPool::Free(void* p) noexcept
     }
     if (--pBlock->nInUse > 0)
         return;
-    // Many rows gone at once: their cells and texts have left free pages in the heap.
-    if (pBlock->nPeak >= TRIM_AFTER_SLOTS)
-        malloc_trim(0);
+    // Many slots gone at once (an estimate closed): the block goes back to the system, and
+    // the rows' texts have left free pages in the heap.
+    if (pBlock->nPeak >= TRIM_AFTER_SLOTS) {
+        if (m_eHeap == EHeap::trimWhenEmptied)
+            malloc_trim(0);
+        Release(pBlock);
+        return;
+    }
     pBlock->nPeak = 0;
-    // An unused block goes back to the system when another unused one is kept already.
+    // Otherwise an unused block goes back to the system when another unused one is kept
+    // already: a few rows made and deleted again and again do not map a block each time.
     for (CBlock* pOther : m_blocks) {
         if (pOther != pBlock && pOther->nInUse == 0) {
             Release(pBlock);

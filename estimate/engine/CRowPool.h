@@ -6,13 +6,14 @@
 // page (one page fault every 4 KB) and pays for it again and again; cut from 2 MB-aligned
 // blocks marked for transparent huge pages, the same rows cost one fault per 2 MB. Freed
 // slots are kept for the next rows; a block none of whose slots is in use any more goes
-// back to the system (closing an estimate gives its rows' memory back), except one such
-// block kept for the next rows. Where the kernel gives no huge pages the blocks work with
-// ordinary pages.
+// back to the system (closing an estimate gives its rows' memory back), except one block
+// that only ever held a few slots at once, kept for the next rows. Where the kernel gives
+// no huge pages the blocks work with ordinary pages.
 //
-// A row keeps its cells and longer texts in the general heap. When a block that held many
-// rows empties (an estimate was closed), the heap is asked to give its free pages back too,
-// so that closing an estimate returns the memory of its texts as well.
+// The cells of rows come from pools of their own, one per count of cells (CGridRow); their
+// longer texts lie in the general heap. When a block of the rows' pool that held many rows
+// empties (an estimate was closed), the heap is asked to give its free pages back too, so
+// that closing an estimate returns the memory of its texts as well.
 #pragma once
 
 #include <cstddef>
@@ -21,15 +22,18 @@
 
 class CRowPool {
 public:
-    // Slots of nSlotSize bytes (rounded up to 64), cut from blocks of nBlockSize bytes
-    // (rounded up to 2 MB).
-    CRowPool(std::size_t nSlotSize, std::size_t nBlockSize);
+    // What an emptied block that held many slots asks of the general heap.
+    enum class EHeap { trimWhenEmptied, leftAlone };
+    // Slots of nSlotSize bytes rounded up to nAlignment (a power of two: 64 puts every slot
+    // on a cache line of its own), cut from blocks of nBlockSize bytes (rounded up to 2 MB).
+    CRowPool(std::size_t nSlotSize, std::size_t nBlockSize, std::size_t nAlignment = 64,
+             EHeap eHeap = EHeap::trimWhenEmptied);
     ~CRowPool();
     CRowPool(const CRowPool&) = delete;
     CRowPool& operator=(const CRowPool&) = delete;
 
-    // A slot of GetSlotSize() bytes, 64-byte aligned; throws std::bad_alloc when the
-    // system gives no memory.
+    // A slot of GetSlotSize() bytes, aligned as the pool was made; throws std::bad_alloc
+    // when the system gives no memory.
     void* Allocate();
     // Gives a slot of this pool back.
     void Free(void* p) noexcept;
@@ -53,14 +57,16 @@ private:
     };
     // The block holding p, or null.
     CBlock* FindBlock(const void* p) const;
-    // A block that held at least this many rows at once gives the heap's free pages back
-    // when it empties; a few rows made and deleted again do not.
+    // A block that held at least this many slots at once goes back to the system when it
+    // empties, and a pool of rows asks the heap for its free pages then; a few rows made and
+    // deleted again do neither.
     enum { TRIM_AFTER_SLOTS = 1024 };
     // Unmaps an unused block and forgets it.
     void Release(CBlock* pBlock);
 
     const std::size_t m_nSlotSize;
     const std::size_t m_nBlockSize;
+    const EHeap m_eHeap;
     mutable std::mutex m_mutex;
     std::vector<CBlock*> m_blocks;   // ordered by address
     std::vector<CBlock*> m_withFree; // blocks with slots given back, the latest last

@@ -237,12 +237,35 @@ TEST(RowPoolTest, SlotsAreDistinctAlignedReusedAndGrowByBlocks)
     }
 }
 
-// A block whose slots are all given back goes back to the system, one such block aside;
-// the slots of the blocks still in use stay where they are and are handed out first.
+// The pools of a row's cells: slots of a smaller alignment are not rounded up to a cache
+// line, and a row holds its cells in whole steps of its pools' counts.
+TEST(RowPoolTest, CellSlotsKeepTheirSizeAndRowsHoldCellsInSteps)
+{
+    CRowPool pool(12 * 40, std::size_t{2} << 20, 8, CRowPool::EHeap::leftAlone);
+    EXPECT_EQ(pool.GetSlotSize(), 480u);
+    void* a = pool.Allocate();
+    void* b = pool.Allocate();
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(a) % 8, 0u);
+    EXPECT_GE(std::max(a, b), static_cast<void*>(static_cast<char*>(std::min(a, b)) + 480));
+    pool.Free(a);
+    pool.Free(b);
+    for (int nCol : {0, 3, 4, 9, 12, 97, 99}) {
+        CGridRow row;
+        row.SetCell(nCol, "x");
+        EXPECT_EQ(row.m_strCell.GetSize() % CGridRow::CELLS_STEP, 0) << nCol;
+        EXPECT_GT(row.m_strCell.GetSize(), nCol);
+        EXPECT_LE(row.m_strCell.GetSize(), nCol + CGridRow::CELLS_STEP);
+    }
+}
+
+// A block whose slots are all given back goes back to the system, one block that held few
+// slots aside; the slots of the blocks still in use stay where they are and are handed out
+// first. A block that held many slots at once (an estimate's rows) goes back whatever.
 TEST(RowPoolTest, UnusedBlocksGoBackToTheSystemButOne)
 {
-    CRowPool pool(sizeof(CGridRow), std::size_t{2} << 20);
+    CRowPool pool(4096, std::size_t{2} << 20);
     const std::size_t perBlock = (std::size_t{2} << 20) / pool.GetSlotSize();
+    ASSERT_LT(perBlock, 1024u) << "blocks that never hold many slots at once";
     std::vector<void*> slots;
     for (std::size_t i = 0; i < 3 * perBlock + 1; ++i)
         slots.push_back(pool.Allocate());
@@ -271,6 +294,15 @@ TEST(RowPoolTest, UnusedBlocksGoBackToTheSystemButOne)
     EXPECT_EQ(pool.GetBlockCount(), 1u);
     for (void* q : again)
         pool.Free(q);
+
+    CRowPool rows(sizeof(CGridRow), std::size_t{2} << 20);
+    std::vector<void*> many;
+    for (std::size_t i = 0; i < 1024; ++i)
+        many.push_back(rows.Allocate());
+    ASSERT_EQ(rows.GetBlockCount(), 1u);
+    for (void* q : many)
+        rows.Free(q);
+    EXPECT_EQ(rows.GetBlockCount(), 0u);
 }
 
 // Rows made with new and deleted, and rows kept by unique_ptr, work as any object.
