@@ -4,6 +4,7 @@
 //
 //   bench_estimate [runs] [rows] [tax]   (default 21 runs, 10000 rows)
 //   bench_estimate --resave FILE OUT      (FILE recalculated, saved as OUT and OUT.csv)
+//   bench_estimate --open FILE [opens]    (FILE opened again and again, see OpenTimes)
 //
 // With "tax" the estimate is several whole estimates in one file: each 種目 of about 80
 // rows ends with its grand total and its consumption-tax row (a tax row per 種目, about 840
@@ -94,9 +95,11 @@ struct OpenedEstimate {
 
 } // namespace
 
-// bench_estimate --open FILE: the first open of an estimate in this process, then a second
-// open of it (warm), each printed in ms; bench/cold_open.sh starts it again and again.
-int OpenTwice(const char* lpszFile)
+// bench_estimate --open FILE [opens]: the first open of an estimate in this process, then
+// the median of the opens after it (warm; one unless given), at the default recalculation
+// level, where an opened estimate has its figures worked out as it opens. Elapsed times,
+// then processor times; bench/cold_open.sh starts it again and again.
+int OpenTimes(const char* lpszFile, int nOpens)
 {
     char dirTemplate[] = "/tmp/bench_estimate-XXXXXX";
     if (mkdtemp(dirTemplate) == nullptr)
@@ -106,18 +109,23 @@ int OpenTwice(const char* lpszFile)
     CMorvelSettings settings(profile);
     CMorvelSettings::SetCurrent(&settings);
     settings.WritePathSetting("Work Field", SystemPathFromNative(dir.string()));
-    settings.WriteProfileInt("Input Setting", "Estimation Maxmum Rows", 12000);
+    settings.WriteProfileInt("Input Setting", "Estimation Maxmum Rows", 80000);
+    settings.WriteProfileInt("ReCalcSetting", "Level", 3);
     const CString path = SystemPathFromNative(lpszFile);
-    double times[2] = {0, 0};
-    for (double& time : times) {
+    std::vector<double> times, cpuTimes;
+    for (int i = 0; i <= nOpens; ++i) {
         const auto start = Clock::now();
+        const double cpu = ThreadCpuMilliseconds();
         OpenedEstimate e;
         if (!e.doc->OnOpenDocument(path))
             return 1;
         e.view->SetupFromDocument();
-        time = MillisecondsSince(start);
+        times.push_back(MillisecondsSince(start));
+        cpuTimes.push_back(ThreadCpuMilliseconds() - cpu);
     }
-    std::printf("first %.3f warm %.3f\n", times[0], times[1]);
+    std::printf("first %.3f warm %.3f cpu first %.3f warm %.3f\n", times[0],
+                Median(std::vector<double>(times.begin() + 1, times.end())), cpuTimes[0],
+                Median(std::vector<double>(cpuTimes.begin() + 1, cpuTimes.end())));
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);
     return 0;
@@ -416,7 +424,7 @@ int RunBenchmark(int nRuns, int nRows, bool bTaxPerKind)
 int main(int argc, char** argv)
 {
     if (argc > 2 && std::string(argv[1]) == "--open")
-        return OpenTwice(argv[2]);
+        return OpenTimes(argv[2], argc > 3 ? std::max(1, std::atoi(argv[3])) : 1);
     if (argc > 3 && std::string(argv[1]) == "--resave") {
         int nResult = 1;
         RunInApplication("bench_estimate", argv[0], [&]() { nResult = Resave(argv[2], argv[3]); });
