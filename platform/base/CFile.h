@@ -102,6 +102,8 @@ public:
     explicit CMemFile(std::vector<BYTE>&& data, UINT growBytes = 0);
 
     void Attach(const BYTE* data, UINT size, UINT growBytes = 0);
+    // Room for nBytes in all, so that writing up to there does not move the bytes.
+    void Reserve(size_t nBytes) { m_data.reserve(nBytes); }
     // Hands the bytes over and leaves the file empty.
     std::vector<BYTE> Detach();
     const std::vector<BYTE>& GetData() const { return m_data; }

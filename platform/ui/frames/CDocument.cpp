@@ -250,6 +250,7 @@ void CDocument::ReleaseFile(CFile* pFile, BOOL bAbort)
 void CDocument::SerializeWholeFile(LPCTSTR lpszPathName)
 {
     CMemFile memFile(ReadWholeFileBytes(lpszPathName));
+    m_nLastFileLength = memFile.GetLength();
     CArchive ar(&memFile, CArchive::load, 4096);
     ar.m_pDocument = this;
     Serialize(ar);
@@ -296,6 +297,7 @@ BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName)
     // a failing Serialize or a full disk never leaves the user with half a file where the
     // old one was.
     CMemFile memFile(4096);
+    memFile.Reserve(m_nLastFileLength + m_nLastFileLength / 8);
     try {
         CWaitCursor wait;
         CArchive saveArchive(&memFile, CArchive::store | CArchive::bNoFlushOnDelete);
@@ -316,6 +318,7 @@ BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName)
         ReportSaveLoadException(lpszPathName, &fe, TRUE, 0);
         return FALSE;
     }
+    m_nLastFileLength = bytes.size();
     SetModifiedFlag(FALSE);
     return TRUE;
 }

@@ -108,4 +108,9 @@ protected:
     CDocTemplate* m_pDocTemplate = nullptr;
     CPtrList m_viewList;
     BOOL m_bModified = FALSE;
+
+private:
+    // The length of the file last read or written whole: a save makes room for about as
+    // much at once rather than growing its memory file step by step.
+    size_t m_nLastFileLength = 0;
 };
