@@ -442,7 +442,7 @@ void CMemFile::Write(const void* buffer, UINT count)
         if (m_nGrowBytes == 0)
             throw CMemoryException();
         // growBytes only decides whether the file may grow. It grows fourfold: a file
-        // written in many small pieces (a saved document) is copied into new memory a few
+        // written a little at a time (a saved document) is copied into new memory a few
         // times over its growth, not twice its size, and room not yet written costs no
         // memory.
         if (endPos > m_data.capacity())
