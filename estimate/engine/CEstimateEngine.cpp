@@ -120,7 +120,7 @@ bool CEstimateEngine::StoreCell(int nRow, int nCol, CString&& strText)
     NoteFigureChange(bFigures, nRow);
     // A discount total finds its heading by the heading's name in its label.
     const ERowKind nKind = pRow->GetKind();
-    if ((IsHeadingKind(nKind) || IsDiscountTotalKind(nKind)) && nCol == m_columns.FindNameColumn())
+    if ((IsSectionStartKind(nKind) || IsDiscountTotalKind(nKind)) && nCol == m_columns.FindNameColumn())
         NoteRangesMoved();
     return 1;
 }
@@ -138,7 +138,7 @@ void CEstimateEngine::SetRowKind(ERowKind nKind, int nRow)
     NoteFigureChange(bFigures, nRow);
     // A heading or a total come or gone: the totals below may add other rows, or none.
     auto isRangeKind = [](ERowKind k) {
-        return IsHeadingKind(k) || IsTotalKind(k) || IsDiscountTotalKind(k);
+        return IsSectionStartKind(k) || IsTotalKind(k) || IsDiscountTotalKind(k);
     };
     if (nOldKind != nKind && (isRangeKind(nOldKind) || isRangeKind(nKind)))
         NoteRangesMoved();

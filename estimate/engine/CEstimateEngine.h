@@ -291,6 +291,15 @@ private:
     // Stores the sums into a total row (the columns in column order), then works out the
     // row's other formula columns on them.
     void WriteTotalRow(int nRow, const std::vector<CTotalColumn>& sums);
+    // The first row a total at nRow of a level adds (its heading's row + 1; 0 for the whole
+    // estimate), or -1 when it has no heading: none of the level above it, the nearest one
+    // marked non-calculated, or for a discount total none whose name its label holds.
+    // nLastHeading as MakeTotalRow takes it.
+    int FindTotalRange(int nRow, ETotalLevel nLevel, int nLastHeading) const;
+    // A total that adds no rows (no heading, or nothing between the heading and itself): its
+    // figures are what its own row formulas make of its other cells, never what it showed
+    // before.
+    void WriteTotalWithoutRows(int nRow);
     // The passes of a recalculation from nFromRow: step rows, classification rows, the
     // totals; nTaxRow receives the first free row at or below nFromRow (-1: none).
     // bBelowTaxInOneWalk: more tax rows lie below that one, and no step or classification

@@ -19,7 +19,6 @@ void CEstimateEngine::MakeTotalRow(int nRow, ETotalLevel nLevel, int nLastHeadin
     const CString strName = EditCell(nRow, nNameCol);
     const ETotalLevel nDiscountLevel = m_nDiscountLevel;
 
-    int nStart = 0;
     ERowKind nTotalKind = kindEmpty;
     if (nLevel == levelGrand) {
         nTotalKind = kindGrandTotal;
@@ -29,39 +28,20 @@ void CEstimateEngine::MakeTotalRow(int nRow, ETotalLevel nLevel, int nLastHeadin
             nDiscountLevel != levelGrand && nDiscountLevel != levelKind)
             return;
         nTotalKind = DiscountTotalKindOf(nDiscountLevel);
-        if (nDiscountLevel != levelGrand) {
-            // An existing discount total finds its heading again by the name in its label.
-            const bool bExisting = EditKind(nRow) == nTotalKind;
-            const ERowKind nHeading = HeadingKindOf(nDiscountLevel);
-            // No heading of the level lies between the last one and nRow: the search
-            // would pass the rows between without stopping.
-            int r = nLastHeading >= 0 && nLastHeading < nRow && EditKind(nLastHeading) == nHeading
-                        ? nLastHeading
-                        : nRow - 1;
-            for (; r >= 0; --r) {
-                if (EditKind(r) != nHeading)
-                    continue;
-                if (!bExisting || strName.Find(EditCell(r, nNameCol)) >= 0)
-                    break;
-            }
-            if (r < 0)
-                return;
-            nStart = r + 1;
-        }
     } else if (nLevel == levelLarge || nLevel == levelMiddle || nLevel == levelSmall || nLevel == levelKind) {
         nTotalKind = TotalKindOf(nLevel);
-        int r = nRow - 1;
-        while (r >= 0 && EditKind(r) != HeadingKindOf(nLevel))
-            --r;
-        if (r < 0)
-            return;
-        nStart = r + 1;
     } else {
         return;
     }
+    const int nStart = FindTotalRange(nRow, nLevel, nLastHeading);
     const int nEnd = nRow - 1;
-    if (nEnd < nStart)
+    if (nStart < 0 || nEnd < nStart) {
+        // No rows to add: a row made a total now stays as it is, one that is a total
+        // already shows what its own formulas make of it.
+        if (EditKind(nRow) == nTotalKind)
+            WriteTotalWithoutRows(nRow);
         return;
+    }
 
     if (EditKind(nRow) != nTotalKind) {
         CString strLabel;
@@ -84,15 +64,13 @@ void CEstimateEngine::MakeTotalRow(int nRow, ETotalLevel nLevel, int nLastHeadin
             NoteNeutralChange(inStep);
         }
     }
-    if (nStart > 0)
-        --nStart; // the heading row lies in the range; its kind is never added
-
-    // The summed columns are added up in one walk over the range; the rows added lie above
-    // the total row, so nothing written to it below changes a sum.
+    // The summed columns are added up in one walk over the range, the heading row in it
+    // (its kind is never added); the rows added lie above the total row, so nothing written
+    // to it below changes a sum.
     std::vector<CTotalColumn> sums;
     GetTotalColumns(sums);
     if (!sums.empty()) {
-        for (int r = nStart; r <= nEnd; ++r) {
+        for (int r = std::max(0, nStart - 1); r <= nEnd; ++r) {
             const ERowKind nKind = EditKind(r);
             const bool bDiscount = nKind == kindDiscount;
             const bool bLeaf = IsLeafKind(nKind);
@@ -138,6 +116,64 @@ void CEstimateEngine::WriteTotalRow(int nRow, const std::vector<CTotalColumn>& s
     }
     CalcRowExcept(nRow, 0, m_summedColumns);
     m_sheet.RowsWritten(nRow, nRow);
+}
+
+int CEstimateEngine::FindTotalRange(int nRow, ETotalLevel nLevel, int nLastHeading) const
+{
+    if (nLevel == levelGrand || (nLevel == levelDiscount && m_nDiscountLevel == levelGrand))
+        return 0;
+    // A heading of the level marked non-calculated ends the search: the rows above it are
+    // another section's, and it adds none itself.
+    if (nLevel != levelDiscount) {
+        const ERowKind nHeading = HeadingKindOf(nLevel);
+        int r = nRow - 1;
+        while (r >= 0 && SectionHeadingKindOf(EditKind(r)) != nHeading)
+            --r;
+        return r >= 0 && EditKind(r) == nHeading ? r + 1 : -1;
+    }
+    // An existing discount total finds its heading again by the name in its label; a new
+    // one takes the nearest heading.
+    const ERowKind nHeading = HeadingKindOf(m_nDiscountLevel);
+    const int nNameCol = m_columns.FindNameColumn();
+    const CString& strName = EditCell(nRow, nNameCol);
+    const bool bExisting = EditKind(nRow) == DiscountTotalKindOf(m_nDiscountLevel);
+    // No heading of the level lies between the last one and nRow: the search would pass
+    // the rows between without stopping.
+    int r =
+        nLastHeading >= 0 && nLastHeading < nRow && SectionHeadingKindOf(EditKind(nLastHeading)) == nHeading
+            ? nLastHeading
+            : nRow - 1;
+    for (; r >= 0; --r) {
+        if (SectionHeadingKindOf(EditKind(r)) != nHeading)
+            continue;
+        if (!bExisting || strName.Find(EditCell(r, nNameCol)) >= 0)
+            break;
+    }
+    return r >= 0 && EditKind(r) == nHeading ? r + 1 : -1;
+}
+
+void CEstimateEngine::WriteTotalWithoutRows(int nRow)
+{
+    // Its figures are what its own row formulas make of its other cells, whatever they
+    // showed before (a total's sums, cells pasted onto it): the summed and the formula
+    // columns emptied, then worked out.
+    CGridRow* pRow = m_rows.GetRow(nRow);
+    if (pRow == nullptr)
+        return;
+    const unsigned long long nChanges = m_rows.GetChangeCount();
+    std::vector<CTotalColumn> sums;
+    GetTotalColumns(sums);
+    auto empty = [&](int nCol) {
+        if (!pRow->m_strCell[nCol].IsEmpty())
+            StoreCell(nRow, nCol, CString());
+    };
+    for (const CTotalColumn& column : sums)
+        empty(column.nCol);
+    for (int nCol : m_columns.GetFormulaColumns())
+        empty(nCol);
+    CalcRow(nRow, 0);
+    if (m_rows.GetChangeCount() != nChanges)
+        m_sheet.RowsWritten(nRow, nRow);
 }
 
 int CEstimateEngine::FindTotalRow(int nStartRow, ERowKind nKind) const

@@ -24,8 +24,8 @@ constexpr size_t kMaxChangedRows = 256;
 // kept sums are dropped when a row takes or leaves one of them.
 bool IsPlaceKind(ERowKind nKind)
 {
-    return IsHeadingKind(nKind) || IsTotalKind(nKind) || IsDiscountTotalKind(nKind) || nKind == kindFree ||
-           nKind == kindStep || nKind == kindClassify;
+    return IsSectionStartKind(nKind) || IsTotalKind(nKind) || IsDiscountTotalKind(nKind) ||
+           nKind == kindFree || nKind == kindStep || nKind == kindClassify;
 }
 
 bool IsCountedKind(ERowKind nKind)
@@ -139,7 +139,8 @@ void CKeptTotals::NoteCellChange(const CEstimateEngine& engine, bool bInStep, in
         return;
     // A discount total finds its heading by the heading's name in its label.
     const ERowKind nKind = engine.EditKind(nRow);
-    if ((IsHeadingKind(nKind) || IsDiscountTotalKind(nKind)) && nCol == engine.m_columns.FindNameColumn()) {
+    if ((IsSectionStartKind(nKind) || IsDiscountTotalKind(nKind)) &&
+        nCol == engine.m_columns.FindNameColumn()) {
         m_eState = stateOff;
         return;
     }
@@ -346,8 +347,13 @@ bool CKeptTotals::KeepRow(const CEstimateEngine& engine, int r, ERowKind nKind, 
     if (nKind == kindStep || nKind == kindClassify || r >= static_cast<int>(m_kinds.size()))
         return false;
     m_kinds[static_cast<size_t>(r)] = nKind;
-    if (IsHeadingKind(nKind)) {
-        const int nSlot = SlotOfLevel(LevelOfHeadingKind(nKind));
+    // A total without rows to add is kept too: it is written again when its own cells change.
+    auto keepTotalWithoutRows = [&]() {
+        m_totals.push_back({r, r, nKind, false});
+        m_sums.insert(m_sums.end(), nSums, 0);
+    };
+    if (IsSectionStartKind(nKind)) {
+        const int nSlot = SlotOfLevel(LevelOfHeadingKind(SectionHeadingKindOf(nKind)));
         m_headings[nSlot].push_back(r);
         m_discountsAtHeading[nSlot].insert(m_discountsAtHeading[nSlot].end(), m_discounts.begin(),
                                            m_discounts.end());
@@ -358,13 +364,18 @@ bool CKeptTotals::KeepRow(const CEstimateEngine& engine, int r, ERowKind nKind, 
     if (IsTotalKind(nKind)) {
         const ETotalLevel nLevel = LevelOfTotalKind(nKind);
         const int nSlot = SlotOfLevel(nLevel);
-        // The walk leaves a total alone without a heading of its level above it or with
-        // nothing between the heading and itself.
+        // A total adds no rows without a heading of its level above it (the nearest one may be
+        // marked non-calculated) or with nothing between the heading and itself.
         const int nHeading = nSlot >= 0 && !m_headings[nSlot].empty() ? m_headings[nSlot].back() : -1;
-        const bool bRange = nSlot < 0 ? r > 0 : nHeading >= 0 && nHeading + 1 <= r - 1;
-        if (bRange) {
+        const bool bRange = nSlot < 0
+                                ? r > 0
+                                : nHeading >= 0 && nHeading + 1 <= r - 1 &&
+                                      m_kinds[static_cast<size_t>(nHeading)] == HeadingOfTotalKind(nKind);
+        if (!bRange) {
+            keepTotalWithoutRows();
+        } else {
             const int nIndex = static_cast<int>(m_totals.size());
-            m_totals.push_back({r, nSlot < 0 ? 0 : nHeading + 1, nKind});
+            m_totals.push_back({r, nSlot < 0 ? 0 : nHeading + 1, nKind, true});
             for (size_t i = 0; i < nSums; ++i)
                 m_sums.push_back(nSlot < 0
                                      ? m_running[i]
@@ -386,16 +397,19 @@ bool CKeptTotals::KeepRow(const CEstimateEngine& engine, int r, ERowKind nKind, 
             for (size_t j = m_headings[nSlot].size(); j-- > 0;) {
                 const int h = m_headings[nSlot][j];
                 if (strLabel.Find(engine.EditCell(h, m_nNameCol)) >= 0) {
+                    // A heading marked non-calculated adds no rows.
                     nStart = h + 1;
                     pBefore = &m_discountsAtHeading[nSlot][j * nSums];
-                    bFound = true;
+                    bFound = IsHeadingKind(m_kinds[static_cast<size_t>(h)]);
                     break;
                 }
             }
         }
-        if (bFound && nStart <= r - 1) {
+        if (!bFound || nStart > r - 1) {
+            keepTotalWithoutRows();
+        } else {
             const int nIndex = static_cast<int>(m_totals.size());
-            m_totals.push_back({r, nStart, nKind});
+            m_totals.push_back({r, nStart, nKind, true});
             for (size_t i = 0; i < nSums; ++i)
                 m_sums.push_back(m_discounts[i] - (pBefore != nullptr ? pBefore[i] : 0));
             m_discountTotals.push_back(nIndex);
@@ -770,9 +784,13 @@ bool CKeptTotals::Recalc(CEstimateEngine& engine, int nFromRow)
             nRow = nTotalRow;
             if (engine.EditKind(nRow) != m_totals[nIndex].nKind)
                 return fail();
-            for (size_t i = 0; i < nSums; ++i)
-                sums[i].sum = CWholeSums::Compensated(m_sums[static_cast<size_t>(nIndex) * nSums + i]);
-            engine.WriteTotalRow(nRow, sums);
+            if (!m_totals[nIndex].bAddsRows) {
+                engine.WriteTotalWithoutRows(nRow);
+            } else {
+                for (size_t i = 0; i < nSums; ++i)
+                    sums[i].sum = CWholeSums::Compensated(m_sums[static_cast<size_t>(nIndex) * nSums + i]);
+                engine.WriteTotalRow(nRow, sums);
+            }
         } else {
             nRow = nFreeRow;
             ++itFree;
@@ -855,8 +873,9 @@ bool CKeptTotals::MatchesTheRows(const CEstimateEngine& engine) const
         ERowKind nKind = kindEmpty;
         if (!ReadRow(engine, static_cast<int>(r), nKind, values.data()) || nKind != m_kinds[r])
             return false;
-        if (IsHeadingKind(nKind))
-            headings[SlotOfLevel(LevelOfHeadingKind(nKind))].push_back(static_cast<int>(r));
+        if (IsSectionStartKind(nKind))
+            headings[SlotOfLevel(LevelOfHeadingKind(SectionHeadingKindOf(nKind)))].push_back(
+                static_cast<int>(r));
         else if (nKind == kindFree)
             freeRows.push_back(static_cast<int>(r));
         for (size_t i = 0; i < nSums; ++i) {
@@ -886,8 +905,9 @@ bool CKeptTotals::MatchesTheRows(const CEstimateEngine& engine) const
             return false;
         const std::vector<int64_t>& added = IsDiscountTotalKind(total.nKind) ? discounts : counted;
         for (size_t i = 0; i < nSums; ++i) {
-            const int64_t nSum = added[static_cast<size_t>(total.nRow) * nSums + i] -
-                                 added[static_cast<size_t>(total.nStart) * nSums + i];
+            const int64_t nSum = !total.bAddsRows ? 0
+                                                  : added[static_cast<size_t>(total.nRow) * nSums + i] -
+                                                        added[static_cast<size_t>(total.nStart) * nSums + i];
             if (nSum != m_sums[t * nSums + i])
                 return false;
         }

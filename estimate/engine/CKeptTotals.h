@@ -126,6 +126,7 @@ private:
         int nRow;
         int nStart; // the first row of the rows it adds (it adds nStart to nRow - 1)
         ERowKind nKind;
+        bool bAddsRows; // false: no heading, or no rows between the heading and itself
     };
 
     // Clears everything kept.

@@ -55,8 +55,8 @@ int CTotalsWalk::FindLevelStart() const
     int nToSee = slotGrand;
     for (int r = std::min(m_nFromRow, m_engine.m_nUsedRows - 1); r >= 0 && nToSee > 0; --r) {
         const ERowKind nKind = m_engine.EditKind(r);
-        if (IsHeadingKind(nKind) && !bSeen[SlotOf(LevelOfHeadingKind(nKind))]) {
-            bSeen[SlotOf(LevelOfHeadingKind(nKind))] = true;
+        if (IsSectionStartKind(nKind) && !bSeen[SlotOf(LevelOfHeadingKind(SectionHeadingKindOf(nKind)))]) {
+            bSeen[SlotOf(LevelOfHeadingKind(SectionHeadingKindOf(nKind)))] = true;
             --nToSee;
             nLevelStart = r;
         }
@@ -251,12 +251,18 @@ void CTotalsWalk::WriteTotal(int nRow, ERowKind nKind)
         return;
     }
     const int nSlot = SlotOf(LevelOfTotalKind(nKind));
-    // MakeTotalRow leaves a total alone that has no heading of its level above it or
-    // nothing between the heading and itself.
-    const int nHeading = m_nHeadingRow[nSlot];
-    const bool bRange = nSlot == slotGrand ? nRow > 0 : nHeading >= 0 && nHeading + 1 <= nRow - 1;
-    if (!bRange || !m_engine.IsValidRow(nRow))
+    if (!m_engine.IsValidRow(nRow))
         return;
+    // A total adds no rows without a heading of its level above it (the nearest one may be
+    // marked non-calculated) or with nothing between the heading and itself.
+    const int nHeading = m_nHeadingRow[nSlot];
+    const bool bRange = nSlot == slotGrand ? nRow > 0
+                                           : nHeading >= 0 && nHeading + 1 <= nRow - 1 &&
+                                                 m_engine.EditKind(nHeading) == HeadingOfTotalKind(nKind);
+    if (!bRange) {
+        m_engine.WriteTotalWithoutRows(nRow);
+        return;
+    }
     for (size_t i = 0; i < m_nSums; ++i)
         m_sums[i].sum = SlotSum(nSlot, i);
     m_engine.WriteTotalRow(nRow, m_sums);
@@ -324,8 +330,8 @@ void CTotalsWalk::GoOnBelowTheTax(CWalkBelowTax& kept)
             m_engine.m_sheet.RowsWritten(r, r);
             bWritten = true;
         }
-        if (IsHeadingKind(nKind)) {
-            const int nSlot = SlotOf(LevelOfHeadingKind(nKind));
+        if (IsSectionStartKind(nKind)) {
+            const int nSlot = SlotOf(LevelOfHeadingKind(SectionHeadingKindOf(nKind)));
             m_nHeadingRow[nSlot] = r;
             StartSlot(nSlot);
             continue;
@@ -400,8 +406,8 @@ void CTotalsWalk::Run()
             m_engine.StoreTaxRow(r, *m_options.pTax);
             m_engine.m_sheet.RowsWritten(r, r);
         }
-        if (IsHeadingKind(nKind)) {
-            const int nSlot = SlotOf(LevelOfHeadingKind(nKind));
+        if (IsSectionStartKind(nKind)) {
+            const int nSlot = SlotOf(LevelOfHeadingKind(SectionHeadingKindOf(nKind)));
             m_nHeadingRow[nSlot] = r;
             StartSlot(nSlot);
             RecordRow(pRow, r, nKind);

@@ -234,6 +234,24 @@ constexpr bool IsNonCalculatedKind(ERowKind nKind)
     return nKind >= kindNonCalcOffset && nKind < kindSummaryOffset;
 }
 
+// A heading marked non-calculated (51, 52, 53, 57): it takes no part in the totals, yet it
+// still ends the section of its level above it, so the total below it has no heading and
+// adds no rows.
+constexpr bool IsNonCalculatedHeadingKind(ERowKind nKind)
+{
+    return IsNonCalculatedKind(nKind) && IsHeadingKind(CalculatedKindOf(nKind));
+}
+// Where a section of a heading level starts: a heading, marked non-calculated or not. The
+// heading kind of such a row.
+constexpr bool IsSectionStartKind(ERowKind nKind)
+{
+    return IsHeadingKind(nKind) || IsNonCalculatedHeadingKind(nKind);
+}
+constexpr ERowKind SectionHeadingKindOf(ERowKind nSectionStart)
+{
+    return IsNonCalculatedKind(nSectionStart) ? CalculatedKindOf(nSectionStart) : nSectionStart;
+}
+
 // A row of the summary page (100 and above).
 constexpr bool IsSummaryKind(ERowKind nKind)
 {

@@ -6,9 +6,12 @@
 #include "tests/estimate/EstimateFileTestSupport.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
+#include "estimate/engine/CPrintRowSource.h"
 #include "platform/ui/core/WinApi.h"
 #include "resources/ResourceIds.h"
 
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -83,19 +86,25 @@ protected:
         }
         return lines;
     }
-    // The grid as the command left it is the grid after F7 (the first row that differs).
+    // The grid shows the rows of a picture taken before (the first row that differs).
+    void ExpectPicture(const std::vector<std::string>& expected, const char* lpszWhat)
+    {
+        const std::vector<std::string> shown = Picture();
+        for (size_t r = 0; r < shown.size() && r < expected.size(); ++r) {
+            if (shown[r] != expected[r]) {
+                ADD_FAILURE() << "row " << r << "\n  shown " << shown[r] << "\n  " << lpszWhat << " "
+                              << expected[r];
+                return;
+            }
+        }
+        EXPECT_EQ(shown.size(), expected.size());
+    }
+    // The grid as the command left it is the grid after F7.
     void ExpectAsAfterF7()
     {
         const std::vector<std::string> shown = Picture();
         Command(ID_RECALCULATE);
-        const std::vector<std::string> full = Picture();
-        for (size_t r = 0; r < shown.size() && r < full.size(); ++r) {
-            if (shown[r] != full[r]) {
-                ADD_FAILURE() << "row " << r << "\n  shown " << shown[r] << "\n  F7    " << full[r];
-                return;
-            }
-        }
-        EXPECT_EQ(shown.size(), full.size());
+        ExpectPicture(shown, "before F7");
     }
 };
 
@@ -157,6 +166,72 @@ TEST_F(FiguresAfterCommand, ATotalWhoseHeadingIsMarkedNonCalculatedShowsItsOwnRo
     EXPECT_EQ(240000, Value(srMiddleTotal, scAmount));
     EXPECT_EQ(190000, Value(srMiddleTotal, scCost));
     EXPECT_EQ(std::vector<std::string>{}, drawn.StaleCells());
+    ExpectAsAfterF7();
+}
+
+TEST_F(FiguresAfterCommand, ATotalWhoseHeadingIsNonCalculatedAddsNothingOfTheSectionAbove)
+{
+    ASSERT_NE(OpenSample(), nullptr);
+    // B.電気設備工事 on page 3, closed by its subtotal; 建築工事 and its subtotal above it.
+    const int nElectric = 36, nElectricTotal = 41, nKindTotal = 42, nGrand = 71, nTax = 72;
+    ASSERT_EQ("電気設備工事", Utf8Cell(nElectric, scName));
+    ASSERT_EQ(kindLargeTotal, m_pView->GetRowKind(nElectricTotal));
+    ASSERT_EQ(1013600, Value(nElectricTotal, scAmount));
+    const std::string kindTotal = Cell(nKindTotal, scAmount), grand = Cell(nGrand, scAmount),
+                      tax = Cell(nTax, scAmount);
+
+    GoTo(scName, nElectric);
+    Command(ID_NONCALC_SET);
+    ASSERT_EQ(NonCalculatedKindOf(kindLarge), m_pView->GetRowKind(nElectric));
+    // The subtotal has no heading of its level: it adds no rows, not 建築工事's above the
+    // non-calculated heading, and shows what its own row formulas make of its cells.
+    EXPECT_EQ("", Cell(nElectricTotal, scAmount));
+    EXPECT_EQ("", Cell(nElectricTotal, scCost));
+    const std::unique_ptr<CPrintRowSource> pPrinted = m_pView->CopyRowsForPrint();
+    EXPECT_EQ("", pPrinted->GetCellText(nElectricTotal, scAmount).str()) << "as printed";
+    // The details under the heading still count where every row counts.
+    EXPECT_EQ(kindTotal, Cell(nKindTotal, scAmount));
+    EXPECT_EQ(grand, Cell(nGrand, scAmount));
+    EXPECT_EQ(tax, Cell(nTax, scAmount));
+    ExpectAsAfterF7();
+
+    GoTo(scName, nElectric);
+    Command(ID_NONCALC_RELEASE);
+    EXPECT_EQ(1013600, Value(nElectricTotal, scAmount));
+    EXPECT_EQ(803000, Value(nElectricTotal, scCost));
+}
+
+TEST_F(FiguresAfterCommand, ADiscountTotalWhoseLabelNamesNoHeadingShowsTheSameFiguresAfterAnUndo)
+{
+    // Rows 60 to 64 of one sample (外構工事値引合計 down to 共通費・管理費) pasted as cells
+    // over row 57 of another: the discount total at row 60 reads 諸経費, no large heading.
+    CMorvelEMView* pFirst = OpenSample();
+    ASSERT_NE(pFirst, nullptr);
+    const int nDiscountTotal = 60, nOuterWorks = 55;
+    m_pView->SetCurrentCell(scName, nDiscountTotal);
+    m_pView->SetSelection(CMorvelView::selectBlock,
+                          CRect(scName, nDiscountTotal, scNote, nDiscountTotal + 4));
+    Command(ID_EDIT_COPY);
+    std::filesystem::copy_file(m_pFolder->Native("WORK/サンプル見積.MMD"),
+                               m_pFolder->Native("WORK/second.MMD"));
+    ASSERT_NE(OpenEstimate(m_pFolder->System("WORK") + "\\second.MMD"), nullptr);
+    ASSERT_NE(m_pView, pFirst);
+    GoTo(scName, 57);
+    Command(ID_EDIT_PASTE);
+    ASSERT_EQ(kindLargeDiscountTotal, m_pView->GetRowKind(nDiscountTotal));
+    ASSERT_EQ("諸経費", Utf8Cell(nDiscountTotal, scName));
+    const std::vector<std::string> pasted = Picture();
+
+    // Named 諸経費 for a moment, 外構工事 is its heading: it adds the discount row above it.
+    GoTo(scName, nOuterWorks);
+    TypeUtf8("諸経費");
+    Key(VK_RETURN);
+    Pump();
+    ASSERT_EQ(941600, Value(nDiscountTotal, scAmount));
+    // Taken back, the rows are those of the paste, and so are the figures.
+    Command(ID_EDIT_UNDO);
+    ASSERT_EQ("外構工事", Utf8Cell(nOuterWorks, scName));
+    ExpectPicture(pasted, "pasted");
     ExpectAsAfterF7();
 }
 

@@ -1325,8 +1325,13 @@ TEST_F(RecalcEquivalenceTest, TheEndOfEveryCommandLeavesTheFiguresOfAFullRecalcu
             std::function<void(CCommandEstimate&)> change;
             if (nOp < 5) {
                 change = [=](CCommandEstimate& est) { Edit(est, r, nOp < 3 ? 2 : 4, strNumber.c_str()); };
-            } else if (nOp == 5) {
+            } else if (nOp == 5 && next(2) == 0) {
                 change = [=](CCommandEstimate& est) { est.SetCellText(strNumber.c_str(), r, 4); };
+            } else if (nOp == 5) {
+                // Typed into any row, a total among them (one that adds no rows shows what its
+                // own formulas make of its cells).
+                const int nCol = 2 + 2 * next(2);
+                change = [=](CCommandEstimate& est) { Edit(est, rAny, nCol, strNumber.c_str()); };
             } else if (nOp == 6 || nOp == 7) {
                 const ERowKind nKind = nOp == 6 ? kindDetail : (next(2) ? kindMiddle : kindKind);
                 change = [=](CCommandEstimate& est) {
