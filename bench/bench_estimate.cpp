@@ -14,7 +14,12 @@
 // Instruction counts, steadier than times on a loaded machine:
 //   valgrind --tool=callgrind --toggle-collect='CMorvelEMView::RecalcAll()' bench_estimate 2
 //   valgrind --tool=callgrind --toggle-collect='*EditQuantity*' bench_estimate 2
-// (RecalcAll runs once more than the runs, for the estimate built first.)
+// (RecalcAll runs once more than the runs, for the estimate built first; with
+// --dump-after='*EditQuantity*' each edit is counted on its own.)
+// MORVEL_BENCH_EDIT_LEVEL=1 or 2: the edits at that recalculation level instead of the
+// default 3 (at level 1 an edit recalculates from its row down, and the tax rows above it
+// keep their tax until F7); MORVEL_BENCH_EDIT_ROW=top: the first detail row is edited
+// instead of one in the middle; MORVEL_BENCH_NO_TREE: no edits with the subject tree.
 //
 // open      a new document and view, OnOpenDocument (whole file read, parsed from memory)
 //           and the view's set-up from the document
@@ -303,9 +308,12 @@ int RunBenchmark(int nRuns, int nRows, bool bTaxPerKind)
 
         {
             // The edits at the default level, which works every figure out after a command.
-            settings.WriteProfileInt("ReCalcSetting", "Level", 3);
+            const char* lpszLevel = std::getenv("MORVEL_BENCH_EDIT_LEVEL");
+            settings.WriteProfileInt("ReCalcSetting", "Level",
+                                     lpszLevel != nullptr ? std::atoi(lpszLevel) : 3);
             CMorvelEMView& view = *pEstimate->view;
-            int nEditRow = view.GetUsedRows() / 2;
+            const char* lpszRow = std::getenv("MORVEL_BENCH_EDIT_ROW");
+            int nEditRow = lpszRow != nullptr && std::string(lpszRow) == "top" ? 0 : view.GetUsedRows() / 2;
             while (nEditRow < view.GetUsedRows() && view.GetRowKind(nEditRow) != kindDetail)
                 ++nEditRow;
             // Several edits a run, each timed: an edit is short, and its median over many
@@ -319,30 +327,33 @@ int RunBenchmark(int nRuns, int nRows, bool bTaxPerKind)
                 (i == 0 ? firstEditCpu : editCpu).push_back(ThreadCpuMilliseconds() - cpu);
             }
 
-            // The same with the subject tree beside the view, as in every estimate window:
-            // the tree filled, then another quantity typed.
-            start = Clock::now();
-            cpu = ThreadCpuMilliseconds();
-            CMorvelEMTreeView* pTree = AttachTree(frame, *pEstimate->doc);
-            if (pTree == nullptr) {
-                std::fprintf(stderr, "bench_estimate: the subject tree could not be made\n");
-                return 1;
-            }
-            treeFill.push_back(MillisecondsSince(start));
-            treeFillCpu.push_back(ThreadCpuMilliseconds() - cpu);
-            nTreeItems = static_cast<int>(pTree->GetTreeCtrl().GetCount());
-            for (int i = 0; i < EDITS_PER_RUN; ++i) {
+            // MORVEL_BENCH_NO_TREE: the edits without the tree alone (for counting them).
+            if (std::getenv("MORVEL_BENCH_NO_TREE") == nullptr) {
+                // The same with the subject tree beside the view, as in every estimate window:
+                // the tree filled, then another quantity typed.
                 start = Clock::now();
                 cpu = ThreadCpuMilliseconds();
-                EditQuantity(view, nEditRow, i % 2 == 0 ? "98.7" : "65.4");
-                editTree.push_back(MillisecondsSince(start));
-                editTreeCpu.push_back(ThreadCpuMilliseconds() - cpu);
+                CMorvelEMTreeView* pTree = AttachTree(frame, *pEstimate->doc);
+                if (pTree == nullptr) {
+                    std::fprintf(stderr, "bench_estimate: the subject tree could not be made\n");
+                    return 1;
+                }
+                treeFill.push_back(MillisecondsSince(start));
+                treeFillCpu.push_back(ThreadCpuMilliseconds() - cpu);
+                nTreeItems = static_cast<int>(pTree->GetTreeCtrl().GetCount());
+                for (int i = 0; i < EDITS_PER_RUN; ++i) {
+                    start = Clock::now();
+                    cpu = ThreadCpuMilliseconds();
+                    EditQuantity(view, nEditRow, i % 2 == 0 ? "98.7" : "65.4");
+                    editTree.push_back(MillisecondsSince(start));
+                    editTreeCpu.push_back(ThreadCpuMilliseconds() - cpu);
+                }
+                if (pTree->GetTreeCtrl().GetCount() != static_cast<UINT>(nTreeItems)) {
+                    std::fprintf(stderr, "bench_estimate: the subject tree lost items in the edit\n");
+                    return 1;
+                }
+                pTree->DestroyWindow(); // the view deletes itself with its window
             }
-            if (pTree->GetTreeCtrl().GetCount() != static_cast<UINT>(nTreeItems)) {
-                std::fprintf(stderr, "bench_estimate: the subject tree lost items in the edit\n");
-                return 1;
-            }
-            pTree->DestroyWindow(); // the view deletes itself with its window
         }
 
         {

@@ -320,15 +320,20 @@ private:
         int nSecondCol = -1;
         CString strTax;
         CString strSecondTax;
+        // What the two cells of a tax row store for them, made once for every tax row.
+        CString strStoredTax;
+        CString strStoredSecondTax;
     };
     // The texts of a tax row now, from the amounts the last walk (or the kept sums) took
     // where they serve.
     CTaxTexts MakeTaxTexts();
+    // The tax texts into a tax row (a free row, whose numbers the column's rounding rule
+    // leaves alone), then the row's other formula columns.
     void StoreTaxRow(int nRow, const CTaxTexts& tax);
-    // One tax text, written only when the cell does not hold it already: a recalculation
-    // that finds the tax as it stands changes nothing (an export or a print leaves the
-    // estimate unmodified).
-    void StoreTaxText(int nRow, int nCol, const CString& strText);
+    // One stored tax text, written only when the cell does not hold it already: a
+    // recalculation that finds the tax as it stands changes nothing (an export or a print
+    // leaves the estimate unmodified).
+    void StoreTaxText(int nRow, int nCol, const CString& strStored);
     bool StoreWholeNumber(CGridRow& row, int nRow, int nCol, const CColumnInfo& info, double value,
                           bool bSpecAlways, double* pStored = nullptr);
     bool CalcCompiledFormula(CGridRow& row, int nRow, int nCol, const CColumnInfo& info, int nColumns);

@@ -761,27 +761,49 @@ CEstimateEngine::CTaxTexts CEstimateEngine::MakeTaxTexts()
         CalcTaxAmount(tax.strSecondTax, tax.nSecondCol, true, settings.nRate);
     else
         tax.strSecondTax = tax.strTax;
+    // As SetCellText stores them on a free row.
+    auto stored = [this](int nCol, const CString& strText) {
+        if (!IsValidColumn(nCol) || !m_columns.Get(nCol).bNumeric || !CNumberRules::IsNumberText(strText))
+            return strText;
+        return StoredNumberText(nCol, CNumberRules::ReadNumberText(strText), false);
+    };
+    tax.strStoredTax = stored(tax.nAmountCol, CNumberRules::NormalizeNumber(tax.strTax));
+    if (tax.nSecondCol >= 0)
+        tax.strStoredSecondTax = stored(tax.nSecondCol, tax.strSecondTax);
     return tax;
 }
 
-void CEstimateEngine::StoreTaxText(int nRow, int nCol, const CString& strText)
+void CEstimateEngine::StoreTaxText(int nRow, int nCol, const CString& strStored)
 {
-    if (IsValidRow(nRow) && IsValidColumn(nCol) && nRow <= m_rows.GetUpperBound() &&
-        EditCell(nRow, nCol) == StoredText(strText, nRow, nCol)) {
-        m_strEditStartText.Empty(); // as the write would
+    m_strEditStartText.Empty(); // as a write would
+    if (!IsValidRow(nRow) || !IsValidColumn(nCol) || EditCell(nRow, nCol) == strStored)
         return;
-    }
-    SetCellText(strText, nRow, nCol, TRUE);
+    StoreCell(nRow, nCol, CString(strStored));
 }
 
 void CEstimateEngine::StoreTaxRow(int nRow, const CTaxTexts& tax)
 {
     // The tax, then the row's other formula columns in column order, on the tax the row
     // shows now (as a total row's work on its totals).
-    StoreTaxText(nRow, tax.nAmountCol, CNumberRules::NormalizeNumber(tax.strTax));
+    if (EditKind(nRow) != kindFree) {
+        // Not yet a tax row (the tax row command writes it first): stored as any cell.
+        auto store = [&](int nCol, const CString& strText) {
+            if (IsValidRow(nRow) && IsValidColumn(nCol) && nRow <= m_rows.GetUpperBound() &&
+                EditCell(nRow, nCol) == StoredText(strText, nRow, nCol))
+                m_strEditStartText.Empty();
+            else
+                SetCellText(strText, nRow, nCol, TRUE);
+        };
+        store(tax.nAmountCol, CNumberRules::NormalizeNumber(tax.strTax));
+        if (tax.nSecondCol >= 0)
+            store(tax.nSecondCol, tax.strSecondTax);
+    } else {
+        StoreTaxText(nRow, tax.nAmountCol, tax.strStoredTax);
+        if (tax.nSecondCol >= 0)
+            StoreTaxText(nRow, tax.nSecondCol, tax.strStoredSecondTax);
+    }
     m_summedColumns.assign(1, tax.nAmountCol);
     if (tax.nSecondCol >= 0) {
-        StoreTaxText(nRow, tax.nSecondCol, tax.strSecondTax);
         m_summedColumns.push_back(tax.nSecondCol);
         std::sort(m_summedColumns.begin(), m_summedColumns.end());
     }
