@@ -116,11 +116,13 @@ bool CEstimateEngine::StoreCell(int nRow, int nCol, CString&& strText)
     pRow->SetCell(nCol, std::move(strText));
     if (m_nUsedRows <= nRow)
         m_sheet.GrowUsedRows(nRow + 1);
-    m_kept.NoteCellChange(*this, bKept, nRow, nCol);
-    NoteFigureChange(bFigures, nRow);
     // A discount total finds its heading by the heading's name in its label.
     const ERowKind nKind = pRow->GetKind();
-    if ((IsSectionStartKind(nKind) || IsDiscountTotalKind(nKind)) && nCol == m_columns.FindNameColumn())
+    const bool bMovesRanges =
+        (IsSectionStartKind(nKind) || IsDiscountTotalKind(nKind)) && nCol == m_columns.FindNameColumn();
+    m_kept.NoteCellChange(bKept, m_rows.GetChangeCount(), nRow, bMovesRanges);
+    NoteFigureChange(bFigures, nRow);
+    if (bMovesRanges)
         NoteRangesMoved();
     return 1;
 }
@@ -134,7 +136,7 @@ void CEstimateEngine::SetRowKind(ERowKind nKind, int nRow)
     CGridRow* pRow = MakeRow(nRow);
     const ERowKind nOldKind = pRow->GetKind();
     pRow->SetKind(nKind);
-    m_kept.NoteKindChange(*this, bKept, nRow, nOldKind, nKind);
+    m_kept.NoteKindChange(bKept, m_rows.GetChangeCount(), nRow, nOldKind, nKind);
     NoteFigureChange(bFigures, nRow);
     // A heading or a total come or gone: the totals below may add other rows, or none.
     auto isRangeKind = [](ERowKind k) {
@@ -284,39 +286,76 @@ void CEstimateEngine::CalcRowExcept(int nRow, int nFirstCol, const std::vector<i
     if (IsHeadingKind(nKind) || IsSummaryKind(nKind))
         return;
     CEstimateColumns::CBatch batch(m_columns);
-    if (++m_nRowValueStamp == 0) {
-        m_rowValueStamps.fill(0);
-        m_nRowValueStamp = 1;
-    }
+    StartRowValues();
     const unsigned long long nChanges = m_rows.GetChangeCount();
     const int nColumns = m_columns.GetLimit();
     for (int nCol : m_columns.GetFormulaColumns()) {
         if (nCol < nFirstCol || (!kept.empty() && std::binary_search(kept.begin(), kept.end(), nCol)))
             continue;
-        const CColumnInfo& info = m_columns.Get(nCol);
-        // A formula that names no column ("2*3") has no number of the row to work on: the
-        // cell keeps what was typed into it, whichever way the formula would be worked out.
-        if (info.formula.IsLeftAlone(CRowFormula::estimateRules))
-            continue;
-        if (info.formula.IsCompiled() && !m_bNumbersThroughTexts && pRow != nullptr &&
-            CalcCompiledFormula(*pRow, nRow, nCol, info, nColumns))
-            continue;
-        // The way through the texts may change the cell: its number is read again.
-        m_rowValueStamps[static_cast<size_t>(nCol)] = 0;
-        double result = 0.0;
-        const CRowFormula::EOutcome outcome =
-            info.formula.Evaluate([&](int nRef) -> const CString& { return EditCell(nRow, nRef); },
-                                  CRowFormula::estimateRules, m_strExpression, result);
-        if (outcome == CRowFormula::EOutcome::empty) {
-            SetCellText("", nRow, nCol, TRUE);
-        } else if (outcome == CRowFormula::EOutcome::number) {
-            StoreNumber(nRow, nCol, CRowFormula::RoundedResult(result, info.spec));
-        }
+        CalcFormulaColumn(pRow, nRow, nCol, m_columns.Get(nCol), nColumns);
     }
     // A row whose figures came out otherwise is repainted: a recalculation works out rows
     // that no command wrote (a total whose heading went, an estimate just opened).
     if (m_rows.GetChangeCount() != nChanges)
         m_sheet.RowsWritten(nRow, nRow);
+}
+
+void CEstimateEngine::StartRowValues()
+{
+    if (++m_nRowValueStamp == 0) {
+        m_rowValueStamps.fill(0);
+        m_nRowValueStamp = 1;
+    }
+}
+
+void CEstimateEngine::CalcFormulaColumn(CGridRow* pRow, int nRow, int nCol, const CColumnInfo& info, int nColumns)
+{
+    // A formula that names no column ("2*3") has no number of the row to work on: the
+    // cell keeps what was typed into it, whichever way the formula would be worked out.
+    if (info.formula.IsLeftAlone(CRowFormula::estimateRules))
+        return;
+    if (info.formula.IsCompiled() && !m_bNumbersThroughTexts && pRow != nullptr &&
+        CalcCompiledFormula(*pRow, nRow, nCol, info, nColumns))
+        return;
+    // The way through the texts may change the cell: its number is read again.
+    m_rowValueStamps[static_cast<size_t>(nCol)] = 0;
+    double result = 0.0;
+    const CRowFormula::EOutcome outcome =
+        info.formula.Evaluate([&](int nRef) -> const CString& { return EditCell(nRow, nRef); },
+                              CRowFormula::estimateRules, m_strExpression, result);
+    if (outcome == CRowFormula::EOutcome::empty) {
+        SetCellText("", nRow, nCol, TRUE);
+    } else if (outcome == CRowFormula::EOutcome::number) {
+        StoreNumber(nRow, nCol, CRowFormula::RoundedResult(result, info.spec));
+    }
+}
+
+void CEstimateEngine::GetRowFormulas(CRowFormulas& formulas) const
+{
+    formulas.columns.clear();
+    formulas.infos.clear();
+    formulas.nColumns = m_columns.GetLimit();
+    for (int nCol : m_columns.GetFormulaColumns()) {
+        formulas.columns.push_back(nCol);
+        formulas.infos.push_back(m_columns.Get(nCol));
+    }
+}
+
+bool CEstimateEngine::CalcRowKeepingNumbers(int nRow, const CRowFormulas& formulas)
+{
+    CGridRow* pRow = m_rows.GetRow(nRow);
+    const ERowKind nKind = pRow != nullptr ? pRow->GetKind() : kindEmpty;
+    if (!IsValidRow(nRow) || IsHeadingKind(nKind) || IsSummaryKind(nKind))
+        return false;
+    StartRowValues();
+    const unsigned long long nChanges = m_rows.GetChangeCount();
+    m_bRememberInRows = false;
+    for (size_t i = 0; i < formulas.columns.size(); ++i)
+        CalcFormulaColumn(pRow, nRow, formulas.columns[i], formulas.infos[i], formulas.nColumns);
+    m_bRememberInRows = true;
+    if (m_rows.GetChangeCount() != nChanges)
+        m_sheet.RowsWritten(nRow, nRow);
+    return true;
 }
 
 void CEstimateEngine::CalcRows(int nFirstRow)

@@ -30,7 +30,10 @@
 #include "estimate/engine/CKeptTotals.h"
 #include "estimate/engine/IEstimateSheet.h"
 #include "estimate/engine/RowKinds.h"
+#include "estimate/engine/TotalRows.h"
 #include "platform/base/CString.h"
+
+#include <cmath>
 
 #include <array>
 #include <optional>
@@ -274,32 +277,54 @@ public:
     // counts twice): what a recalculation costs in passes over the rows.
     unsigned long long GetRowsWalked() const { return m_nRowsWalked; }
 
-private:
-    friend class CTotalsWalk;
-    friend class CKeptTotals;
-    // The tests of the kept totals' consistency check break a kept sum on purpose.
-    friend struct CKeptTotalsProbe;
-
-    // A column the totals add up (not "計 C"; a "V" code; leaf rows or subtotals) with its
-    // running sum.
-    struct CTotalColumn {
-        int nCol;
-        ETotalMode eTotalMode;
-        CCompensatedSum sum;
-    };
+    // ---- what the totals walk and the kept totals use ---------------------------------
+    // The columns the totals add up, in column order, each with an empty sum.
     void GetTotalColumns(std::vector<CTotalColumn>& columns) const;
+    // Whether a formula a total row works out reads a formula column at or right of its own
+    // that the total does not add up: such a column shows the text of the row's last
+    // rewrite, so a total row's figures then hang on when it was last written.
+    bool TotalFormulasReadAhead() const;
     // Stores the sums into a total row (the columns in column order), then works out the
     // row's other formula columns on them.
     void WriteTotalRow(int nRow, const std::vector<CTotalColumn>& sums);
+    // A total that adds no rows (no heading, or nothing between the heading and itself): its
+    // figures are what its own row formulas make of its other cells, never what it showed
+    // before.
+    void WriteTotalWithoutRows(int nRow);
+    // The tax texts into a tax row, then its other formula columns; the row is repainted.
+    void WriteTaxRow(int nRow, const CTaxTexts& tax);
+    // The formula columns with what the form says of them, taken once for the rows of a
+    // recalculation (the form stays as it is while one runs).
+    struct CRowFormulas {
+        std::vector<int> columns;
+        std::vector<CColumnInfo> infos;
+        int nColumns = 0;
+    };
+    void GetRowFormulas(CRowFormulas& formulas) const;
+    // Works out the row's formulas as CalcRow does, keeping the numbers it reads and writes
+    // for TakeRowNumber, and leaving the rows' remembered numbers alone (the walk keeps its
+    // own store of them): true when it worked the row out (not a heading or summary row).
+    bool CalcRowKeepingNumbers(int nRow, const CRowFormulas& formulas);
+    // The number of a column of the row CalcRowKeepingNumbers last worked out, as CalcRow
+    // read or wrote it: false where it read none (the cell is then read from its text).
+    bool TakeRowNumber(int nCol, double& value) const
+    {
+        const size_t nAt = static_cast<size_t>(nCol);
+        if (m_rowValueStamps[nAt] != m_nRowValueStamp || std::isnan(m_rowValues[nAt]))
+            return false;
+        value = m_rowValues[nAt];
+        return true;
+    }
+
+private:
+    // The tests of the kept totals' consistency check break a kept sum on purpose.
+    friend struct CKeptTotalsProbe;
+
     // The first row a total at nRow of a level adds (its heading's row + 1; 0 for the whole
     // estimate), or -1 when it has no heading: none of the level above it, the nearest one
     // marked non-calculated, or for a discount total none whose name its label holds.
     // nLastHeading as MakeTotalRow takes it.
     int FindTotalRange(int nRow, ETotalLevel nLevel, int nLastHeading) const;
-    // A total that adds no rows (no heading, or nothing between the heading and itself): its
-    // figures are what its own row formulas make of its other cells, never what it showed
-    // before.
-    void WriteTotalWithoutRows(int nRow);
     // The passes of a recalculation from nFromRow: step rows, classification rows, the
     // totals; nTaxRow receives the first free row at or below nFromRow (-1: none).
     // bBelowTaxInOneWalk: more tax rows lie below that one, and no step or classification
@@ -312,18 +337,13 @@ private:
     // none).
     void RecalcTotalRows(int nFromRow, bool bAny, bool bWhole, int nWriteEnd, int nTaxRow);
     void CalcRowsFirst();
-    // What a tax row is given: the amount column (the first whose "V" code is "2", else
-    // column 0) and its tax, and the second column (the first whose "V" code is "3", or -1)
-    // with its text: the same tax, or with the vertical total the second column's own.
-    struct CTaxTexts {
-        int nAmountCol = 0;
-        int nSecondCol = -1;
-        CString strTax;
-        CString strSecondTax;
-        // What the two cells of a tax row store for them, made once for every tax row.
-        CString strStoredTax;
-        CString strStoredSecondTax;
-    };
+    // Runs a totals walk, takes in what it read (the rows walked, the estimate's amounts)
+    // and ends the working out of rows in a walk.
+    void RunWalk(CTotalsWalk& walk);
+    // The recalculation from nFromRow through the kept totals: the totals the changes since
+    // they were made reach, those not showing their sums and the tax rows, rewritten in row
+    // order. false where they cannot serve (the walk then does the work).
+    bool RecalcThroughKeptSums(int nFromRow);
     // The texts of a tax row now, from the amounts the last walk (or the kept sums) took
     // where they serve.
     CTaxTexts MakeTaxTexts();
@@ -337,6 +357,10 @@ private:
     bool StoreWholeNumber(CGridRow& row, int nRow, int nCol, const CColumnInfo& info, double value,
                           bool bSpecAlways, double* pStored = nullptr);
     bool CalcCompiledFormula(CGridRow& row, int nRow, int nCol, const CColumnInfo& info, int nColumns);
+    // A new row for the numbers CalcRow reads and writes (m_rowValues), and one formula
+    // column of the row worked out.
+    void StartRowValues();
+    void CalcFormulaColumn(CGridRow* pRow, int nRow, int nCol, const CColumnInfo& info, int nColumns);
     // What SumEstimateAmount(nCol, true) gives for the summed columns, as the last walk (or
     // the kept sums) took it; used straight after, anything else clears it.
     bool TakeWalkedAmount(int nCol, bool bExcludeFree, double& amount) const;
@@ -355,8 +379,8 @@ private:
     // Set by RecalcAll: the next totals walk works out each row's formulas (CalcRow) just
     // before it reads the row; cleared once the rows are worked out.
     bool m_bCalcRowsInWalk = false;
-    // Set by RecalcTotals for its first walk: a walk from row 0 records the rows for the
-    // kept sums as it reads them.
+    // Set by RecalcTotals for its first walk: a walk from row 0 builds the kept totals as
+    // it reads the rows.
     bool m_bKeepInWalk = false;
     // Set by RecalcTotals while it recalculates: what its first walk keeps from the first
     // tax row down, for the walks below the tax rows to go on from (CWalkBelowTax).

@@ -103,6 +103,24 @@ void CEstimateEngine::GetTotalColumns(std::vector<CTotalColumn>& columns) const
     }
 }
 
+bool CEstimateEngine::TotalFormulasReadAhead() const
+{
+    std::vector<CTotalColumn> sums;
+    GetTotalColumns(sums);
+    auto isSummed = [&sums](int nCol) {
+        return std::any_of(sums.begin(), sums.end(), [nCol](const CTotalColumn& column) { return column.nCol == nCol; });
+    };
+    for (int nCol : m_columns.GetFormulaColumns()) {
+        if (isSummed(nCol))
+            continue;
+        for (int nRef : m_columns.Get(nCol).formula.GetReferences()) {
+            if (nRef >= nCol && m_columns.IsFormula(nRef) && !isSummed(nRef))
+                return true;
+        }
+    }
+    return false;
+}
+
 void CEstimateEngine::WriteTotalRow(int nRow, const std::vector<CTotalColumn>& sums)
 {
     // The sums first, then every other formula column of the row in column order ("計 C"
@@ -236,10 +254,23 @@ void CEstimateEngine::RecalcTotalRows(int nFromRow, bool bAny, bool bWhole, int 
     }
     CTotalsWalk::COptions options;
     options.nWriteEnd = nWriteEnd;
+    options.bCalcRows = m_bCalcRowsInWalk;
+    options.pStore = &m_walkNumbers;
+    options.pBuild = m_bKeepInWalk ? &m_kept : nullptr;
     options.nKeepFrom = nTaxRow;
     options.pBelowTax = m_pBelowTax;
+    m_bKeepInWalk = false;
     CTotalsWalk walk(*this, nFromRow, bWhole, options);
+    RunWalk(walk);
+}
+
+void CEstimateEngine::RunWalk(CTotalsWalk& walk)
+{
     walk.Run();
+    m_nRowsWalked += walk.GetRowsWalked();
+    m_walkedAmounts = walk.GetEstimateAmounts();
+    m_bWalkedAmounts = walk.ReadFromTheTop();
+    m_bCalcRowsInWalk = false;
 }
 
 void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxInOneWalk)
@@ -336,16 +367,13 @@ void CEstimateEngine::RecalcTotals(int nFromRow)
     } recalcScope(m_bInRecalc);
     int nFrom = std::max(0, nFromRow);
     // After an edit, the totals it can change, from the sums kept per total.
-    if (m_kept.Recalc(*this, nFrom)) {
-        m_bWalkedAmounts = false;
+    if (RecalcThroughKeptSums(nFrom))
         return;
-    }
     const int nWalkFrom = nFrom;
-    // The first walk records the rows for the sums kept per total as it reads them, when it
-    // reads them all.
-    const bool bRecord = !m_bTotalsOneByOne && m_kept.MayRecordInWalk(nFrom);
+    // The first walk builds the sums kept per total as it reads the rows, when it reads
+    // them all.
     m_bKeepInWalk = false;
-    if (bRecord) {
+    if (!m_bTotalsOneByOne && m_kept.MayBuildInWalk(nFrom)) {
         m_kept.Forget();
         m_bKeepInWalk = true;
     }
@@ -364,42 +392,93 @@ void CEstimateEngine::RecalcTotals(int nFromRow)
         RecalcPasses(nFrom, nTaxRow, bBelowTaxInOneWalk);
         if (nTaxRow < 0)
             break;
-        const CTaxTexts tax = MakeTaxTexts();
-        // Without step and classification rows below the tax row, the rounds below it
-        // change nothing but totals and tax rows, neither of which the estimate's amount
-        // adds: every tax row below takes this tax. (A round costs a walk: with a tax row
-        // per 種目 the recalculation grew with the square of the rows.) Where the walk
-        // recorded every row as whole numbers, the kept sums made of its record give each
-        // tax row its tax and every total below its sums, in row order, without reading
-        // the rows again.
-        if (bBelowTaxInOneWalk && m_kept.FinishBelowTheTax(*this, nTaxRow))
+        // Every tax row takes the estimate's amount, which neither totals nor tax rows add.
+        // A walk that built the kept totals left to them the tax rows and the totals whose
+        // sums move with the tax (see CTotalsWalk): they write those in row order, reading
+        // no other row. (A round per tax row cost a walk each: with a tax row per 種目 the
+        // recalculation grew with the square of the rows.)
+        if (bKeepInWalk && m_kept.IsBuilt() && RecalcThroughKeptSums(nTaxRow))
             break;
-        StoreTaxRow(nTaxRow, tax);
-        m_sheet.RowsWritten(nTaxRow, nTaxRow);
+        const CTaxTexts tax = MakeTaxTexts();
+        WriteTaxRow(nTaxRow, tax);
         nFrom = nTaxRow + 1;
         if (!bBelowTaxInOneWalk)
             continue;
-        // Otherwise one walk does what the rounds would: it gives each tax row its tax
-        // where it meets it, before the rows below read it, and makes every total below
-        // from the rows as they then stand. Where no kept sums are to be recorded (numbers
-        // with decimals, step or classification rows above the tax row), it goes on from
-        // what the first walk kept at the tax row and reads only the rows written since;
-        // otherwise it reads every row, and records them for the kept sums.
+        // Otherwise, without step and classification rows below the tax row, one walk does
+        // what the rounds would: it gives each tax row its tax where it meets it, before the
+        // rows below read it, and makes every total below from the rows as they then stand.
+        // Where no kept sums are to be built (numbers with decimals, step or classification
+        // rows above the tax row), it goes on from what the first walk kept at the tax row
+        // and reads only the rows written since; otherwise it reads every row, and builds
+        // the kept sums.
         CTotalsWalk::COptions options;
         options.pTax = &tax;
         options.nFreshFrom = nWalkFrom;
-        options.bStore = !bRowsWorkedOut;
+        options.pStore = bRowsWorkedOut ? nullptr : &m_walkNumbers;
         options.pBelowTax = &belowTax;
         if (!belowTax.CanGoOn(nFrom, m_nUsedRows) || (bKeepInWalk && !m_kept.IsBlocked()))
-            m_bKeepInWalk = bKeepInWalk;
+            options.pBuild = bKeepInWalk ? &m_kept : nullptr;
         CTotalsWalk walk(*this, nFrom, true, options);
-        walk.Run();
+        RunWalk(walk);
         break;
     }
     m_pBelowTax = pOuterBelowTax;
     m_bWalkedAmounts = false;
     m_bKeepInWalk = false;
-    m_kept.Start(*this, nWalkFrom);
+    if (!m_bTotalsOneByOne)
+        m_kept.FollowFrom(*this, nWalkFrom);
+}
+
+bool CEstimateEngine::RecalcThroughKeptSums(int nFromRow)
+{
+    if (m_bTotalsOneByOne || m_bCalcRowsInWalk) {
+        m_kept.Forget();
+        return false;
+    }
+    if (!m_kept.TakeChanges(*this, nFromRow))
+        return false;
+    // Every tax row takes the estimate's amounts, which the rows rewritten here (totals and
+    // tax rows) do not add: the tax is worked out once, from the kept sums, as it is taken
+    // from the walk.
+    CTaxTexts tax;
+    if (m_kept.HasTaxRowFrom(nFromRow)) {
+        m_walkedAmounts = m_kept.GetEstimateAmounts();
+        m_bWalkedAmounts = true;
+        tax = MakeTaxTexts();
+        m_strEditStartText.Empty(); // as the rewrite of a tax row would
+    }
+    m_bWalkedAmounts = false;
+    // The walk sets the discount level at every discount total it meets.
+    ETotalLevel nDiscountLevel = m_nDiscountLevel;
+    if (m_kept.LastDiscountLevelFrom(nFromRow, nDiscountLevel))
+        m_nDiscountLevel = nDiscountLevel;
+    std::vector<CTotalColumn> sums;
+    GetTotalColumns(sums);
+    m_kept.StartRewrite(tax);
+    CKeptTotals::CRewrite rewrite;
+    while (m_kept.NextRewrite(rewrite)) {
+        if (EditKind(rewrite.nRow) != rewrite.nKind) {
+            m_kept.Forget();
+            return false;
+        }
+        switch (rewrite.eWhat) {
+        case CKeptTotals::CRewrite::total:
+            for (size_t i = 0; i < sums.size(); ++i)
+                sums[i].sum = CWholeSums::Compensated(rewrite.pSums[i]);
+            WriteTotalRow(rewrite.nRow, sums);
+            break;
+        case CKeptTotals::CRewrite::totalWithoutRows:
+            WriteTotalWithoutRows(rewrite.nRow);
+            break;
+        case CKeptTotals::CRewrite::taxRow:
+            WriteTaxRow(rewrite.nRow, tax);
+            break;
+        }
+        if (!m_kept.TakeRewritten(*this, rewrite.nRow))
+            return false;
+    }
+    m_kept.EndRewrite(*this);
+    return true;
 }
 
 void CEstimateEngine::StartOnRowsRead(bool bWorkOut)
@@ -407,10 +486,8 @@ void CEstimateEngine::StartOnRowsRead(bool bWorkOut)
     CEstimateColumns::CBatch batch(m_columns);
     m_bKeepWhenIdle = false;
     if (bWorkOut) {
-        // The walk recorded the rows: the sums are made of the record now rather than at
-        // the first edit.
+        // Its walk builds the kept sums.
         RecalcAll();
-        m_kept.BuildFromWalk(*this);
         return;
     }
     TakeFiguresAsDone();
@@ -750,7 +827,7 @@ void CEstimateEngine::CalcTaxAmount(CString& strTax, int nCol, bool bExcludeFree
     strTax = CNumberRules::FormatNormal(tax);
 }
 
-CEstimateEngine::CTaxTexts CEstimateEngine::MakeTaxTexts()
+CTaxTexts CEstimateEngine::MakeTaxTexts()
 {
     const IEstimateSheet::CTaxSettings settings = m_sheet.GetTaxSettings();
     CTaxTexts tax;
@@ -808,6 +885,12 @@ void CEstimateEngine::StoreTaxRow(int nRow, const CTaxTexts& tax)
         std::sort(m_summedColumns.begin(), m_summedColumns.end());
     }
     CalcRowExcept(nRow, 0, m_summedColumns);
+}
+
+void CEstimateEngine::WriteTaxRow(int nRow, const CTaxTexts& tax)
+{
+    StoreTaxRow(nRow, tax);
+    m_sheet.RowsWritten(nRow, nRow);
 }
 
 void CEstimateEngine::StoreTaxRow(int nRow, int nAmountCol, int nSecondCol, const CString& strTax, int nRate)

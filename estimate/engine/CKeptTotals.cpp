@@ -7,12 +7,9 @@
 
 #include "estimate/engine/CEstimateEngine.h"
 #include "estimate/engine/CNumberRules.h"
-#include "estimate/engine/RowKinds.h"
 #include "platform/base/Check.h"
 
 #include <algorithm>
-#include <climits>
-#include <cmath>
 #include <functional>
 
 namespace {
@@ -28,6 +25,14 @@ bool IsPlaceKind(ERowKind nKind)
            nKind == kindFree || nKind == kindStep || nKind == kindClassify;
 }
 
+// Whether a column adds a row of the kind: a leaf row, or with "計 B" a subtotal row.
+bool AddsRow(bool bBySubtotals, ERowKind nKind)
+{
+    return bBySubtotals ? IsSubtotalKind(nKind) : IsLeafKind(nKind);
+}
+
+// The rows whose numbers any sum adds (a discount row is also added by the discount
+// totals, in every column).
 bool IsCountedKind(ERowKind nKind)
 {
     return IsLeafKind(nKind) || IsSubtotalKind(nKind);
@@ -35,41 +40,36 @@ bool IsCountedKind(ERowKind nKind)
 
 } // namespace
 
-// The totals a recalculation rewrites, taken in row order (a total's index follows its row):
-// each marked once, however many changed rows it adds. A heap over the indices with a mark
-// per total: an estimate's first recalculation may rewrite thousands of them.
-class CKeptTotals::CPending {
-public:
-    explicit CPending(size_t nTotals) : m_marked(nTotals, 0) {}
-    void Mark(int nIndex)
-    {
-        if (m_marked[static_cast<size_t>(nIndex)] != 0)
-            return;
-        m_marked[static_cast<size_t>(nIndex)] = 1;
-        m_heap.push_back(nIndex);
-        std::push_heap(m_heap.begin(), m_heap.end(), std::greater<>());
-    }
-    // Whether the total was marked; it is not any more.
-    bool Unmark(int nIndex)
-    {
-        const bool bMarked = m_marked[static_cast<size_t>(nIndex)] != 0;
-        m_marked[static_cast<size_t>(nIndex)] = 0;
-        return bMarked;
-    }
-    // The first marked total, or -1.
-    int First()
-    {
-        while (!m_heap.empty() && m_marked[static_cast<size_t>(m_heap.front())] == 0) {
-            std::pop_heap(m_heap.begin(), m_heap.end(), std::greater<>());
-            m_heap.pop_back();
-        }
-        return m_heap.empty() ? -1 : m_heap.front();
-    }
+// ---------------------------------------------------------------------------------------
+// The totals to rewrite
 
-private:
-    std::vector<char> m_marked;
-    std::vector<int> m_heap;
-};
+void CKeptTotals::CPending::Mark(int nIndex)
+{
+    if (m_marked[static_cast<size_t>(nIndex)] != 0)
+        return;
+    m_marked[static_cast<size_t>(nIndex)] = 1;
+    m_heap.push_back(nIndex);
+    std::push_heap(m_heap.begin(), m_heap.end(), std::greater<>());
+}
+
+bool CKeptTotals::CPending::Unmark(int nIndex)
+{
+    const bool bMarked = m_marked[static_cast<size_t>(nIndex)] != 0;
+    m_marked[static_cast<size_t>(nIndex)] = 0;
+    return bMarked;
+}
+
+int CKeptTotals::CPending::First()
+{
+    while (!m_heap.empty() && m_marked[static_cast<size_t>(m_heap.front())] == 0) {
+        std::pop_heap(m_heap.begin(), m_heap.end(), std::greater<>());
+        m_heap.pop_back();
+    }
+    return m_heap.empty() ? -1 : m_heap.front();
+}
+
+// ---------------------------------------------------------------------------------------
+// Whether they are kept, and the engine's own changes
 
 int CKeptTotals::SlotOfLevel(ETotalLevel nLevel)
 {
@@ -87,35 +87,15 @@ int CKeptTotals::SlotOfLevel(ETotalLevel nLevel)
     }
 }
 
+bool CKeptTotals::IsCurrent(const CEstimateEngine& engine) const
+{
+    return m_eState == stateBuilt && m_changedRows.empty() && engine.Rows().GetChangeCount() == m_nChanges &&
+           engine.GetUsedRows() == m_nUsedRows;
+}
+
 bool CKeptTotals::IsInStep(unsigned long long nChangeCount) const
 {
     return m_eState != stateOff && nChangeCount == m_nChanges;
-}
-
-void CKeptTotals::Start(const CEstimateEngine& engine, int nFromRow)
-{
-    if (engine.m_bTotalsOneByOne)
-        return;
-    std::string strRules = engine.m_columns.GetRulesText();
-    // The walk recorded the rows as it read them: what was written after it is noted.
-    if (m_eState == stateRecorded || m_eState == stateBuilt) {
-        m_nUsedRows = engine.m_nUsedRows;
-        m_strRules = std::move(strRules);
-        return;
-    }
-    // Rows the kept sums cannot follow stay so while nothing but cells changed (a number
-    // they cannot keep is looked at again by the next recalculation from the first row).
-    if (m_eState == stateBlocked && engine.m_rows.GetChangeCount() == m_nChanges &&
-        m_nUsedRows == engine.m_nUsedRows && (m_strRules.empty() || m_strRules == strRules)) {
-        m_strRules = std::move(strRules);
-        return;
-    }
-    Clear();
-    m_eState = stateTracking;
-    m_nChanges = engine.m_rows.GetChangeCount();
-    m_nUsedRows = engine.m_nUsedRows;
-    m_nFirstFresh = std::max(0, nFromRow);
-    m_strRules = std::move(strRules);
 }
 
 void CKeptTotals::NoteChangedRow(int nRow)
@@ -126,7 +106,7 @@ void CKeptTotals::NoteChangedRow(int nRow)
         m_eState = stateOff;
 }
 
-void CKeptTotals::NoteCellChange(const CEstimateEngine& engine, bool bInStep, int nRow, int nCol)
+void CKeptTotals::NoteCellChange(bool bInStep, unsigned long long nChangeCount, int nRow, bool bMovesRanges)
 {
     if (m_eState == stateOff)
         return; // nothing kept
@@ -134,20 +114,17 @@ void CKeptTotals::NoteCellChange(const CEstimateEngine& engine, bool bInStep, in
         m_eState = stateOff;
         return;
     }
-    m_nChanges = engine.m_rows.GetChangeCount();
+    m_nChanges = nChangeCount;
     if (m_eState == stateBlocked)
         return;
-    // A discount total finds its heading by the heading's name in its label.
-    const ERowKind nKind = engine.EditKind(nRow);
-    if ((IsSectionStartKind(nKind) || IsDiscountTotalKind(nKind)) &&
-        nCol == engine.m_columns.FindNameColumn()) {
+    if (bMovesRanges) {
         m_eState = stateOff;
         return;
     }
     NoteChangedRow(nRow);
 }
 
-void CKeptTotals::NoteKindChange(const CEstimateEngine& engine, bool bInStep, int nRow, ERowKind nOldKind,
+void CKeptTotals::NoteKindChange(bool bInStep, unsigned long long nChangeCount, int nRow, ERowKind nOldKind,
                                  ERowKind nNewKind)
 {
     if (m_eState == stateOff)
@@ -156,7 +133,7 @@ void CKeptTotals::NoteKindChange(const CEstimateEngine& engine, bool bInStep, in
         m_eState = stateOff;
         return;
     }
-    m_nChanges = engine.m_rows.GetChangeCount();
+    m_nChanges = nChangeCount;
     if (m_eState == stateBlocked || nOldKind == nNewKind)
         return;
     NoteChangedRow(nRow);
@@ -172,18 +149,26 @@ void CKeptTotals::NoteNeutralChange(bool bInStep, unsigned long long nChangeCoun
         m_eState = stateOff;
 }
 
+void CKeptTotals::Block(const CEstimateEngine& engine, bool bByNumber)
+{
+    std::string strRules = std::move(m_strRules);
+    Clear();
+    m_eState = stateBlocked;
+    m_bBlockedByNumber = bByNumber;
+    m_nChanges = engine.Rows().GetChangeCount();
+    m_nUsedRows = engine.GetUsedRows();
+    m_strRules = std::move(strRules);
+}
+
 bool CKeptTotals::ReadRow(const CEstimateEngine& engine, int nRow, ERowKind& nKind, int64_t* pValues) const
 {
-    const CGridRow* pRow = engine.m_rows.GetRow(nRow);
+    const CGridRow* pRow = engine.Rows().GetRow(nRow);
     nKind = pRow != nullptr ? pRow->GetKind() : kindEmpty;
     const size_t nSums = m_columns.size();
-    const bool bLeaf = IsLeafKind(nKind);
-    const bool bSubtotal = IsSubtotalKind(nKind);
     for (size_t i = 0; i < nSums; ++i) {
         pValues[i] = 0;
-        // Only the numbers some sum adds: a column's own rows (leaf or subtotal rows by its
-        // mode) and the discount rows (the discount totals add them in every column).
-        if (pRow == nullptr || !((m_bySubtotals[i] ? bSubtotal : bLeaf) || nKind == kindDiscount))
+        // Only the numbers some sum adds: a column's own rows and the discount rows.
+        if (pRow == nullptr || !(AddsRow(m_bySubtotals[i] != 0, nKind) || nKind == kindDiscount))
             continue;
         const std::string& text = pRow->m_strCell[m_columns[i]].str();
         double value = 0.0;
@@ -195,11 +180,330 @@ bool CKeptTotals::ReadRow(const CEstimateEngine& engine, int nRow, ERowKind& nKi
     return true;
 }
 
+// ---------------------------------------------------------------------------------------
+// Made from the rows
+
+bool CKeptTotals::MayBuildInWalk(int nFromRow) const
+{
+    return m_eState != stateBlocked || (m_bBlockedByNumber && nFromRow == 0);
+}
+
+void CKeptTotals::FollowFrom(const CEstimateEngine& engine, int nFromRow)
+{
+    std::string strRules = engine.Columns().GetRulesText();
+    if (m_eState == stateBuilt) {
+        m_nUsedRows = engine.GetUsedRows();
+        m_strRules = std::move(strRules);
+        return;
+    }
+    // Rows the kept sums cannot follow stay so while nothing but cells changed (a number
+    // they cannot keep is looked at again by the next recalculation from the first row).
+    if (m_eState == stateBlocked && engine.Rows().GetChangeCount() == m_nChanges &&
+        m_nUsedRows == engine.GetUsedRows() && (m_strRules.empty() || m_strRules == strRules)) {
+        m_strRules = std::move(strRules);
+        return;
+    }
+    Clear();
+    m_eState = stateFollowing;
+    m_nChanges = engine.Rows().GetChangeCount();
+    m_nUsedRows = engine.GetUsedRows();
+    m_nFirstFresh = std::max(0, nFromRow);
+    m_strRules = std::move(strRules);
+}
+
+bool CKeptTotals::StartKeepingRows(const CEstimateEngine& engine)
+{
+    // What the rows were known as stays; the sums start afresh.
+    CKeptTotals known;
+    known.m_nChanges = m_nChanges;
+    known.m_nUsedRows = m_nUsedRows;
+    known.m_nFirstFresh = m_nFirstFresh;
+    known.m_strRules = std::move(m_strRules);
+    known.m_changedRows = std::move(m_changedRows);
+    *this = std::move(known);
+    std::vector<CTotalColumn> columns;
+    engine.GetTotalColumns(columns);
+    const size_t nSums = columns.size();
+    for (const CTotalColumn& column : columns) {
+        m_columns.push_back(column.nCol);
+        m_bySubtotals.push_back(column.eTotalMode == CEstimateColumns::ETotalMode::subtotals ? 1 : 0);
+    }
+    // A formula a total row works out must read only cells the total has written before
+    // it (its sums, written first, and the formula columns left of it): a formula column
+    // at or right of it keeps the text of the row's last rewrite, which the walk and the
+    // kept sums may leave at different times.
+    if (engine.TotalFormulasReadAhead())
+        return false;
+    const CEstimateColumns& rules = engine.Columns();
+    const size_t nRows = static_cast<size_t>(std::max(engine.GetUsedRows(), 0));
+    m_kinds.assign(nRows, kindEmpty);
+    m_values.assign(nRows * nSums, 0);
+    m_estimate.assign(nSums, 0);
+    m_leaves.assign(nSums, 0);
+    m_budgets.assign(nSums, CWholeSums());
+    m_running.assign(nSums, 0);
+    m_discounts.assign(nSums, 0);
+    m_started.assign(SLOTS * nSums, 0);
+    m_nNameCol = rules.FindNameColumn();
+    return true;
+}
+
+bool CKeptTotals::StartBuild(const CEstimateEngine& engine)
+{
+    if (!StartKeepingRows(engine))
+        return false;
+    // The sums stand for the columns' rules they are made under, for what is made of them
+    // before this recalculation ends (the totals below a tax row) as after.
+    m_strRules = engine.Columns().GetRulesText();
+    return true;
+}
+
+bool CKeptTotals::BuildOtherRow(const CEstimateEngine& engine, int nRow, ERowKind nKind, bool bTotalWritten)
+{
+    m_bBlockedByNumber = false;
+    if (nKind == kindStep || nKind == kindClassify || nRow >= static_cast<int>(m_kinds.size()))
+        return false;
+    // The details above it first: a heading or a total reads the running sums.
+    if (!TakeDetails(nRow))
+        return false;
+    m_nAddedTo = nRow + 1;
+    m_kinds[static_cast<size_t>(nRow)] = nKind;
+    if (IsSectionStartKind(nKind)) {
+        KeepHeading(nRow, nKind);
+        return true;
+    }
+    if (IsTotalKind(nKind))
+        KeepTotal(nRow, nKind);
+    else if (IsDiscountTotalKind(nKind))
+        KeepDiscountTotal(engine, nRow, nKind);
+    else if (nKind == kindFree)
+        m_freeRows.push_back(nRow);
+    if (!bTotalWritten && (IsTotalKind(nKind) || IsDiscountTotalKind(nKind)))
+        m_unwritten.push_back(static_cast<int>(m_totals.size()) - 1);
+    return !IsCountedKind(nKind) || KeepNumbers(nRow, nKind);
+}
+
+void CKeptTotals::StopBuild(const CEstimateEngine& engine, bool bByNumber)
+{
+    Block(engine, bByNumber);
+}
+
+void CKeptTotals::KeepHeading(int nRow, ERowKind nKind)
+{
+    const size_t nSums = m_columns.size();
+    const int nSlot = SlotOfLevel(LevelOfHeadingKind(SectionHeadingKindOf(nKind)));
+    m_headings[nSlot].push_back(nRow);
+    m_discountsAtHeading[nSlot].insert(m_discountsAtHeading[nSlot].end(), m_discounts.begin(), m_discounts.end());
+    std::copy(m_running.begin(), m_running.end(), m_started.begin() + static_cast<std::ptrdiff_t>(nSlot * nSums));
+}
+
+void CKeptTotals::KeepTotal(int nRow, ERowKind nKind)
+{
+    const size_t nSums = m_columns.size();
+    const int nSlot = SlotOfLevel(LevelOfTotalKind(nKind));
+    // It adds no rows without a heading of its level above it (the nearest one may be
+    // marked non-calculated) or with nothing between the heading and itself.
+    const int nHeading = nSlot >= 0 && !m_headings[nSlot].empty() ? m_headings[nSlot].back() : -1;
+    const bool bRange = nSlot < 0 ? nRow > 0
+                                  : nHeading >= 0 && nHeading + 1 <= nRow - 1 &&
+                                        m_kinds[static_cast<size_t>(nHeading)] == HeadingOfTotalKind(nKind);
+    if (!bRange) {
+        KeepTotalWithoutRows(nRow, nKind);
+        return;
+    }
+    const int nIndex = static_cast<int>(m_totals.size());
+    m_totals.push_back({nRow, nSlot < 0 ? 0 : nHeading + 1, nKind, true});
+    for (size_t i = 0; i < nSums; ++i)
+        m_sums.push_back(nSlot < 0 ? m_running[i] : m_running[i] - m_started[static_cast<size_t>(nSlot) * nSums + i]);
+    (nSlot < 0 ? m_grandTotals : m_levelTotals[nSlot]).push_back(nIndex);
+}
+
+void CKeptTotals::KeepDiscountTotal(const CEstimateEngine& engine, int nRow, ERowKind nKind)
+{
+    const size_t nSums = m_columns.size();
+    const ETotalLevel nLevel = LevelOfDiscountTotalKind(nKind);
+    m_nLastDiscountRow = nRow;
+    m_nLastDiscountLevel = nLevel;
+    // As MakeTotalRow finds it: the nearest heading of the level above whose name the
+    // total's label holds (the whole estimate for the grand discount total); one marked
+    // non-calculated adds no rows.
+    const int nSlot = SlotOfLevel(nLevel);
+    int nStart = 0;
+    const int64_t* pBefore = nullptr; // the discount sums before nStart (none: 0)
+    bool bFound = nLevel == ETotalLevel::levelGrand;
+    if (!bFound && nSlot >= 0) {
+        const CString& strLabel = engine.EditCell(nRow, m_nNameCol);
+        for (size_t j = m_headings[nSlot].size(); j-- > 0;) {
+            const int h = m_headings[nSlot][j];
+            if (strLabel.Find(engine.EditCell(h, m_nNameCol)) >= 0) {
+                nStart = h + 1;
+                pBefore = &m_discountsAtHeading[nSlot][j * nSums];
+                bFound = IsHeadingKind(m_kinds[static_cast<size_t>(h)]);
+                break;
+            }
+        }
+    }
+    if (!bFound || nStart > nRow - 1) {
+        KeepTotalWithoutRows(nRow, nKind);
+        return;
+    }
+    const int nIndex = static_cast<int>(m_totals.size());
+    m_totals.push_back({nRow, nStart, nKind, true});
+    for (size_t i = 0; i < nSums; ++i)
+        m_sums.push_back(m_discounts[i] - (pBefore != nullptr ? pBefore[i] : 0));
+    m_discountTotals.push_back(nIndex);
+}
+
+void CKeptTotals::KeepTotalWithoutRows(int nRow, ERowKind nKind)
+{
+    // Kept too: it is written again when its own cells change.
+    m_totals.push_back({nRow, nRow, nKind, false});
+    m_sums.insert(m_sums.end(), m_columns.size(), 0);
+}
+
+bool CKeptTotals::TakeDetails(int nRow)
+{
+    const size_t nSums = m_columns.size();
+    const size_t nFirst = static_cast<size_t>(m_nAddedTo);
+    const size_t nEnd = static_cast<size_t>(std::max(nRow, m_nAddedTo));
+    m_nAddedTo = static_cast<int>(nEnd);
+    for (size_t i = 0; i < nSums; ++i) {
+        if (m_bySubtotals[i] != 0)
+            continue;
+        // Each number's magnitude is at most the budget: the sum of magnitudes is checked
+        // as it grows, and cannot overflow before it passes the budget.
+        int64_t nSum = 0;
+        int64_t nMagnitudes = 0;
+        const int64_t* pValue = m_values.data() + nFirst * nSums + i;
+        for (size_t r = nFirst; r < nEnd; ++r, pValue += nSums) {
+            nSum += *pValue;
+            nMagnitudes += std::llabs(*pValue);
+            if (nMagnitudes > CWholeSums::LIMIT)
+                break;
+        }
+        if (!m_budgets[i].Take(nMagnitudes)) {
+            m_bBlockedByNumber = true;
+            return false;
+        }
+        m_running[i] += nSum;
+        m_leaves[i] += nSum;
+        m_estimate[i] += nSum;
+    }
+    return true;
+}
+
+bool CKeptTotals::KeepNumbers(int nRow, ERowKind nKind)
+{
+    // (The row's values hold 0 where no sum adds the number.)
+    const size_t nSums = m_columns.size();
+    const int64_t* pValues = m_values.data() + static_cast<size_t>(nRow) * nSums;
+    const bool bLeaf = IsLeafKind(nKind);
+    for (size_t i = 0; i < nSums; ++i) {
+        const int64_t nValue = pValues[i];
+        if (!m_budgets[i].Take(nValue)) {
+            m_bBlockedByNumber = true;
+            return false;
+        }
+        if (AddsRow(m_bySubtotals[i] != 0, nKind))
+            m_running[i] += nValue;
+        if (nKind == kindDiscount)
+            m_discounts[i] += nValue;
+        if (m_bySubtotals[i] == 0 && bLeaf) {
+            m_leaves[i] += nValue;
+            if (nKind != kindFree)
+                m_estimate[i] += nValue;
+        }
+    }
+    return true;
+}
+
+void CKeptTotals::EndKeepingRows()
+{
+    // Every total the walk did not write may not show its sums; so may those over the rows
+    // changed since.
+    m_stale = std::move(m_unwritten);
+    m_unwritten.clear();
+    for (int r : m_changedRows) {
+        if (r < 0 || r >= static_cast<int>(m_kinds.size()))
+            continue;
+        ForTotalsOver(r, true, true, [this](int nIndex) { m_stale.push_back(nIndex); });
+        const int nIndex = FindTotal(r);
+        if (nIndex >= 0)
+            m_stale.push_back(nIndex);
+    }
+    m_changedRows.clear();
+    m_running.clear();
+    m_discounts.clear();
+    m_started.clear();
+    for (std::vector<int64_t>& at : m_discountsAtHeading)
+        at.clear();
+    m_eState = stateBuilt;
+}
+
+bool CKeptTotals::EndBuild(const CEstimateEngine& engine)
+{
+    if (!TakeDetails(static_cast<int>(m_kinds.size())))
+        return false;
+    m_changedRows.clear();
+    EndKeepingRows();
+    m_nChanges = engine.Rows().GetChangeCount();
+    m_nUsedRows = engine.GetUsedRows();
+    return true;
+}
+
+bool CKeptTotals::BuildFromRows(const CEstimateEngine& engine)
+{
+    if (!StartKeepingRows(engine))
+        return false;
+    const int nRows = engine.GetUsedRows();
+    int nFirstCell = -1;
+    int nLastCell = -1;
+    for (int nCol : m_columns) {
+        nFirstCell = nFirstCell < 0 ? nCol : std::min(nFirstCell, nCol);
+        nLastCell = std::max(nLastCell, nCol);
+    }
+    for (int r = 0; r < nRows; ++r) {
+        // Rows lie kilobytes apart: the kind and the summed cells are fetched well ahead
+        // (there is little to do per row).
+        engine.PrefetchRow(r + CEstimateEngine::KIND_PREFETCH_DISTANCE, nFirstCell, nLastCell, 0, -1);
+        ERowKind nKind = kindEmpty;
+        if (!ReadRow(engine, r, nKind, ValuesToBuild(r))) {
+            m_bBlockedByNumber = true;
+            return false;
+        }
+        // The totals above the first row a walk wrote from may not show their sums.
+        if (!BuildRow(engine, r, nKind, r >= m_nFirstFresh))
+            return false;
+    }
+    if (!TakeDetails(nRows))
+        return false;
+    EndKeepingRows();
+    return true;
+}
+
+bool CKeptTotals::BuildFromTheRows(const CEstimateEngine& engine)
+{
+    Clear();
+    m_nChanges = engine.Rows().GetChangeCount();
+    m_nUsedRows = engine.GetUsedRows();
+    // Nothing was written: every total may show what the file held, not its sums.
+    m_nFirstFresh = INT_MAX;
+    m_strRules = engine.Columns().GetRulesText();
+    if (!BuildFromRows(engine)) {
+        Clear();
+        return false;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------
+// A recalculation through them
+
 template <typename Visit>
 void CKeptTotals::ForTotalsOver(int nRow, bool bGrand, bool bDiscounts, Visit visit) const
 {
     // A heading total adds the rows between the nearest heading of its level above it and
-    // itself: the totals of the level after nRow and before the next heading of the level,
+    // itself: the totals of the level after nRow and before the next section of the level,
     // when a heading of the level lies above nRow.
     for (int nSlot = 0; nSlot < SLOTS; ++nSlot) {
         const std::vector<int>& headings = m_headings[nSlot];
@@ -228,8 +532,23 @@ void CKeptTotals::ForTotalsOver(int nRow, bool bGrand, bool bDiscounts, Visit vi
     }
 }
 
+int CKeptTotals::FindTotal(int nRow) const
+{
+    const auto it = std::lower_bound(m_totals.begin(), m_totals.end(), nRow,
+                                     [](const CTotal& t, int nValue) { return t.nRow < nValue; });
+    return it != m_totals.end() && it->nRow == nRow ? static_cast<int>(it - m_totals.begin()) : -1;
+}
+
+void CKeptTotals::MarkTotal(int nIndex)
+{
+    if (m_totals[static_cast<size_t>(nIndex)].nRow >= m_nFrom)
+        m_pending.Mark(nIndex);
+    else
+        m_stale.push_back(nIndex);
+}
+
 bool CKeptTotals::ApplyChange(int nRow, ERowKind nOldKind, const int64_t* pOld, ERowKind nNewKind,
-                              const int64_t* pNew, int nFromRow, CPending& pending)
+                              const int64_t* pNew)
 {
     const size_t nSums = m_columns.size();
     // The differences for the heading and grand totals, for the discount totals (discount
@@ -239,31 +558,26 @@ bool CKeptTotals::ApplyChange(int nRow, ERowKind nOldKind, const int64_t* pOld, 
     bool bHeading = false;
     bool bDiscount = false;
     for (size_t i = 0; i < nSums; ++i) {
+        const bool bBySubtotals = m_bySubtotals[i] != 0;
         auto counted = [&](ERowKind nKind, const int64_t* pValues) {
-            return (m_bySubtotals[i] ? IsSubtotalKind(nKind) : IsLeafKind(nKind)) ? pValues[i] : 0;
+            return AddsRow(bBySubtotals, nKind) ? pValues[i] : 0;
         };
         heading[i] = counted(nNewKind, pNew) - counted(nOldKind, pOld);
         discount[i] = (nNewKind == kindDiscount ? pNew[i] : 0) - (nOldKind == kindDiscount ? pOld[i] : 0);
         bHeading = bHeading || heading[i] != 0;
         bDiscount = bDiscount || discount[i] != 0;
-        if (!m_bySubtotals[i]) {
-            auto leaf = [](ERowKind nKind, bool bFree, const int64_t* pValues, size_t n) {
-                return IsLeafKind(nKind) && (bFree || nKind != kindFree) ? pValues[n] : 0;
+        if (!bBySubtotals) {
+            auto leaf = [i](ERowKind nKind, bool bFree, const int64_t* pValues) {
+                return IsLeafKind(nKind) && (bFree || nKind != kindFree) ? pValues[i] : 0;
             };
-            m_estimate[i] += leaf(nNewKind, false, pNew, i) - leaf(nOldKind, false, pOld, i);
-            m_leaves[i] += leaf(nNewKind, true, pNew, i) - leaf(nOldKind, true, pOld, i);
+            m_estimate[i] += leaf(nNewKind, false, pNew) - leaf(nOldKind, false, pOld);
+            m_leaves[i] += leaf(nNewKind, true, pNew) - leaf(nOldKind, true, pOld);
         }
         if (!m_budgets[i].Replace(pOld[i], pNew[i]))
             return false;
         m_values[static_cast<size_t>(nRow) * nSums + i] = pNew[i];
     }
     m_kinds[static_cast<size_t>(nRow)] = nNewKind;
-    auto mark = [&](int nIndex) {
-        if (m_totals[nIndex].nRow >= nFromRow)
-            pending.Mark(nIndex);
-        else
-            m_stale.push_back(nIndex);
-    };
     if (bHeading && !m_grandTotals.empty()) {
         // The first grand total below the row takes the change, and through it every one
         // after it.
@@ -276,552 +590,211 @@ bool CKeptTotals::ApplyChange(int nRow, ERowKind nOldKind, const int64_t* pOld, 
     }
     if (bHeading || bDiscount) {
         ForTotalsOver(nRow, false, bDiscount, [&](int nIndex) {
-            const CTotal& total = m_totals[nIndex];
-            const int64_t* pDifference = IsDiscountTotalKind(total.nKind) ? discount : heading;
+            const int64_t* pDifference = IsDiscountTotalKind(m_totals[nIndex].nKind) ? discount : heading;
             bool bChanged = false;
             for (size_t i = 0; i < nSums; ++i) {
                 m_sums[static_cast<size_t>(nIndex) * nSums + i] += pDifference[i];
                 bChanged = bChanged || pDifference[i] != 0;
             }
             if (bChanged)
-                mark(nIndex);
+                MarkTotal(nIndex);
         });
     }
     return true;
 }
 
-bool CKeptTotals::StartKeepingRows(const CEstimateEngine& engine, bool bAllocate)
+bool CKeptTotals::KnowsTheRows(const CEstimateEngine& engine) const
 {
-    // What the rows were known as stays; the sums start afresh.
-    CKeptTotals known;
-    known.m_nChanges = m_nChanges;
-    known.m_nUsedRows = m_nUsedRows;
-    known.m_nFirstFresh = m_nFirstFresh;
-    known.m_nFreshEnd = m_nFreshEnd;
-    known.m_strRules = std::move(m_strRules);
-    known.m_changedRows = std::move(m_changedRows);
-    *this = std::move(known);
-    std::vector<CEstimateEngine::CTotalColumn> columns;
-    engine.GetTotalColumns(columns);
-    const size_t nSums = columns.size();
-    for (const CEstimateEngine::CTotalColumn& column : columns) {
-        m_columns.push_back(column.nCol);
-        m_bySubtotals.push_back(column.eTotalMode == CEstimateEngine::ETotalMode::subtotals ? 1 : 0);
-    }
-    // A formula a total row works out must read only cells the total has written before
-    // it (its sums, written first, and the formula columns left of it): a formula column
-    // at or right of it keeps the text of the row's last rewrite, which the walk and the
-    // kept sums may leave at different times.
-    const CEstimateColumns& rules = engine.m_columns;
-    auto isSummed = [&columns](int nCol) {
-        return std::any_of(
-            columns.begin(), columns.end(),
-            [nCol](const CEstimateEngine::CTotalColumn& column) { return column.nCol == nCol; });
-    };
-    for (int nCol : rules.GetFormulaColumns()) {
-        if (isSummed(nCol))
-            continue;
-        for (int nRef : rules.Get(nCol).formula.GetReferences()) {
-            if (nRef >= nCol && rules.IsFormula(nRef) && !isSummed(nRef))
-                return false;
-        }
-    }
-    if (bAllocate) {
-        const size_t nRows = static_cast<size_t>(std::max(engine.m_nUsedRows, 0));
-        m_kinds.assign(nRows, kindEmpty);
-        m_values.assign(nRows * nSums, 0);
-    }
-    m_estimate.assign(nSums, 0);
-    m_leaves.assign(nSums, 0);
-    m_budgets.assign(nSums, CWholeSums());
-    m_running.assign(nSums, 0);
-    m_discounts.assign(nSums, 0);
-    m_started.assign(SLOTS * nSums, 0);
-    m_nNameCol = rules.FindNameColumn();
-    return true;
+    return engine.Rows().GetChangeCount() == m_nChanges && engine.GetUsedRows() >= m_nUsedRows &&
+           engine.Columns().GetRulesText() == m_strRules;
 }
 
-bool CKeptTotals::KeepRow(const CEstimateEngine& engine, int r, ERowKind nKind, const int64_t* pValues)
+bool CKeptTotals::TakeChanges(const CEstimateEngine& engine, int nFromRow)
 {
-    const size_t nSums = m_columns.size();
-    if (nKind == kindStep || nKind == kindClassify || r >= static_cast<int>(m_kinds.size()))
+    if (m_eState != stateFollowing && m_eState != stateBuilt)
         return false;
-    m_kinds[static_cast<size_t>(r)] = nKind;
-    // A total without rows to add is kept too: it is written again when its own cells change.
-    auto keepTotalWithoutRows = [&]() {
-        m_totals.push_back({r, r, nKind, false});
-        m_sums.insert(m_sums.end(), nSums, 0);
-    };
-    if (IsSectionStartKind(nKind)) {
-        const int nSlot = SlotOfLevel(LevelOfHeadingKind(SectionHeadingKindOf(nKind)));
-        m_headings[nSlot].push_back(r);
-        m_discountsAtHeading[nSlot].insert(m_discountsAtHeading[nSlot].end(), m_discounts.begin(),
-                                           m_discounts.end());
-        std::copy(m_running.begin(), m_running.end(),
-                  m_started.begin() + static_cast<std::ptrdiff_t>(nSlot * nSums));
-        return true;
-    }
-    if (IsTotalKind(nKind)) {
-        const ETotalLevel nLevel = LevelOfTotalKind(nKind);
-        const int nSlot = SlotOfLevel(nLevel);
-        // A total adds no rows without a heading of its level above it (the nearest one may be
-        // marked non-calculated) or with nothing between the heading and itself.
-        const int nHeading = nSlot >= 0 && !m_headings[nSlot].empty() ? m_headings[nSlot].back() : -1;
-        const bool bRange = nSlot < 0
-                                ? r > 0
-                                : nHeading >= 0 && nHeading + 1 <= r - 1 &&
-                                      m_kinds[static_cast<size_t>(nHeading)] == HeadingOfTotalKind(nKind);
-        if (!bRange) {
-            keepTotalWithoutRows();
-        } else {
-            const int nIndex = static_cast<int>(m_totals.size());
-            m_totals.push_back({r, nSlot < 0 ? 0 : nHeading + 1, nKind, true});
-            for (size_t i = 0; i < nSums; ++i)
-                m_sums.push_back(nSlot < 0
-                                     ? m_running[i]
-                                     : m_running[i] - m_started[static_cast<size_t>(nSlot) * nSums + i]);
-            (nSlot < 0 ? m_grandTotals : m_levelTotals[nSlot]).push_back(nIndex);
-        }
-    } else if (IsDiscountTotalKind(nKind)) {
-        const ETotalLevel nLevel = LevelOfDiscountTotalKind(nKind);
-        m_nLastDiscountRow = r;
-        m_nLastDiscountLevel = nLevel;
-        // As MakeTotalRow finds it: the nearest heading of the level above whose name the
-        // total's label holds (the whole estimate for the grand discount total).
-        const int nSlot = SlotOfLevel(nLevel);
-        int nStart = 0;
-        const int64_t* pBefore = nullptr; // the discount sums before nStart (none: 0)
-        bool bFound = nLevel == CEstimateEngine::levelGrand;
-        if (!bFound && nSlot >= 0) {
-            const CString& strLabel = engine.EditCell(r, m_nNameCol);
-            for (size_t j = m_headings[nSlot].size(); j-- > 0;) {
-                const int h = m_headings[nSlot][j];
-                if (strLabel.Find(engine.EditCell(h, m_nNameCol)) >= 0) {
-                    // A heading marked non-calculated adds no rows.
-                    nStart = h + 1;
-                    pBefore = &m_discountsAtHeading[nSlot][j * nSums];
-                    bFound = IsHeadingKind(m_kinds[static_cast<size_t>(h)]);
-                    break;
-                }
-            }
-        }
-        if (!bFound || nStart > r - 1) {
-            keepTotalWithoutRows();
-        } else {
-            const int nIndex = static_cast<int>(m_totals.size());
-            m_totals.push_back({r, nStart, nKind, true});
-            for (size_t i = 0; i < nSums; ++i)
-                m_sums.push_back(m_discounts[i] - (pBefore != nullptr ? pBefore[i] : 0));
-            m_discountTotals.push_back(nIndex);
-        }
-    } else if (nKind == kindFree) {
-        m_freeRows.push_back(r);
-    }
-    if (!IsCountedKind(nKind))
-        return true;
-    // (pValues holds 0 where no sum adds the number.)
-    for (size_t i = 0; i < nSums; ++i) {
-        const int64_t nValue = pValues[i];
-        m_values[static_cast<size_t>(r) * nSums + i] = nValue;
-        if (!m_budgets[i].Take(nValue)) {
-            m_bBlockedByNumber = true;
-            return false;
-        }
-        if (m_bySubtotals[i] ? IsSubtotalKind(nKind) : IsLeafKind(nKind))
-            m_running[i] += nValue;
-        if (nKind == kindDiscount)
-            m_discounts[i] += nValue;
-        if (!m_bySubtotals[i] && IsLeafKind(nKind)) {
-            m_leaves[i] += nValue;
-            if (nKind != kindFree)
-                m_estimate[i] += nValue;
-        }
-    }
-    return true;
-}
-
-void CKeptTotals::EndKeepingRows()
-{
-    // Every total above the row the walk started from may not show its sums; so may those
-    // over the rows changed since.
-    for (size_t i = 0; i < m_totals.size(); ++i) {
-        if (m_totals[i].nRow < m_nFirstFresh || m_totals[i].nRow >= m_nFreshEnd)
-            m_stale.push_back(static_cast<int>(i));
-    }
-    for (int r : m_changedRows) {
-        if (r < 0 || r >= static_cast<int>(m_kinds.size()))
-            continue;
-        ForTotalsOver(r, true, true, [this](int nIndex) { m_stale.push_back(nIndex); });
-        const auto it = std::lower_bound(m_totals.begin(), m_totals.end(), r,
-                                         [](const CTotal& t, int nRow) { return t.nRow < nRow; });
-        if (it != m_totals.end() && it->nRow == r)
-            m_stale.push_back(static_cast<int>(it - m_totals.begin()));
-    }
-    m_changedRows.clear();
-    m_running.clear();
-    m_discounts.clear();
-    m_started.clear();
-    for (std::vector<int64_t>& at : m_discountsAtHeading)
-        at.clear();
-    m_eState = stateBuilt;
-}
-
-void CKeptTotals::Block(const CEstimateEngine& engine, bool bByNumber)
-{
-    std::string strRules = std::move(m_strRules);
-    Clear();
-    m_eState = stateBlocked;
-    m_bBlockedByNumber = bByNumber;
-    m_nChanges = engine.m_rows.GetChangeCount();
-    m_nUsedRows = engine.m_nUsedRows;
-    m_strRules = std::move(strRules);
-}
-
-bool CKeptTotals::MayRecordInWalk(int nFromRow) const
-{
-    return m_eState != stateBlocked || (m_bBlockedByNumber && nFromRow == 0);
-}
-
-bool CKeptTotals::StartRecord(const CEstimateEngine& engine, CRecord& record)
-{
-    if (!StartKeepingRows(engine, true))
-        return false;
-    // The record stands for the columns' rules it is made under, for what is made of it
-    // before this recalculation ends (the totals below a tax row) as after.
-    m_strRules = engine.m_columns.GetRulesText();
-    record =
-        CRecord{m_kinds.data(), m_values.data(), m_columns.data(), m_bySubtotals.data(), m_columns.size()};
-    return true;
-}
-
-void CKeptTotals::EndRecord(const CEstimateEngine& engine, int nFromRow, int nWriteEnd)
-{
-    m_nFirstFresh = nFromRow;
-    m_nFreshEnd = nWriteEnd;
-    m_changedRows.clear();
-    m_eState = stateRecorded;
-    m_nChanges = engine.m_rows.GetChangeCount();
-    m_nUsedRows = engine.m_nUsedRows;
-}
-
-void CKeptTotals::BuildFromWalk(const CEstimateEngine& engine)
-{
-    if (m_eState != stateRecorded || !IsInStep(engine.m_rows.GetChangeCount()) ||
-        m_nUsedRows != engine.m_nUsedRows || engine.m_columns.GetRulesText() != m_strRules)
-        return;
-    if (!BuildFromRecord(engine))
-        Block(engine, m_bBlockedByNumber);
-}
-
-bool CKeptTotals::FinishBelowTheTax(CEstimateEngine& engine, int nTaxRow)
-{
-    if (m_eState != stateRecorded || !IsInStep(engine.m_rows.GetChangeCount()) ||
-        m_nUsedRows != engine.m_nUsedRows || engine.m_columns.GetRulesText() != m_strRules)
-        return false;
-    // The tax rows are rewritten below; the totals from the first one down are stale.
-    if (!BuildFromRecord(engine)) {
-        Block(engine, m_bBlockedByNumber);
-        return false;
-    }
-    return Recalc(engine, nTaxRow);
-}
-
-bool CKeptTotals::BuildFromRecord(const CEstimateEngine& engine)
-{
-    // The walk's record is taken over as it is; the rows changed since it stay noted, for
-    // their differences to be added once the sums are made.
-    std::vector<ERowKind> kinds = std::move(m_kinds);
-    std::vector<int64_t> values = std::move(m_values);
-    std::vector<int> changedRows = std::move(m_changedRows);
-    if (!StartKeepingRows(engine, false))
-        return false;
-    m_kinds = std::move(kinds);
-    m_values = std::move(values);
-    const size_t nSums = m_columns.size();
-    if (m_values.size() != m_kinds.size() * nSums)
-        return false;
-    const size_t nRows = m_kinds.size();
-    for (size_t r = 0; r < nRows; ++r) {
-        const ERowKind nKind = m_kinds[r];
-        const int64_t* pValues = m_values.data() + r * nSums; // no sums: an empty table
-        if (nKind == kindDetail) {
-            // The common row, added by the leaf rows' columns alone (as KeepRow adds it).
-            for (size_t i = 0; i < nSums; ++i) {
-                if (!m_budgets[i].Take(pValues[i])) {
-                    m_bBlockedByNumber = true;
-                    return false;
-                }
-                if (!m_bySubtotals[i]) {
-                    m_running[i] += pValues[i];
-                    m_leaves[i] += pValues[i];
-                    m_estimate[i] += pValues[i];
-                }
-            }
-            continue;
-        }
-        if (!KeepRow(engine, static_cast<int>(r), nKind, pValues))
-            return false;
-    }
-    EndKeepingRows();
-    m_changedRows = std::move(changedRows);
-    return true;
-}
-
-bool CKeptTotals::BuildFromTheRows(const CEstimateEngine& engine)
-{
-    Clear();
-    if (engine.m_bTotalsOneByOne)
-        return false;
-    m_nChanges = engine.m_rows.GetChangeCount();
-    m_nUsedRows = engine.m_nUsedRows;
-    // Nothing was written: every total may show what the file held, not its sums.
-    m_nFirstFresh = INT_MAX;
-    m_strRules = engine.m_columns.GetRulesText();
-    if (!BuildFromRows(engine)) {
-        Clear();
-        return false;
-    }
-    return true;
-}
-
-bool CKeptTotals::BuildFromRows(const CEstimateEngine& engine)
-{
-    if (!StartKeepingRows(engine, true))
-        return false;
-    const int nRows = engine.m_nUsedRows;
-    int nFirstCell = -1;
-    int nLastCell = -1;
-    for (int nCol : m_columns) {
-        nFirstCell = nFirstCell < 0 ? nCol : std::min(nFirstCell, nCol);
-        nLastCell = std::max(nLastCell, nCol);
-    }
-    std::vector<int64_t> rowValues(m_columns.size());
-    for (int r = 0; r < nRows; ++r) {
-        // Rows lie kilobytes apart: the kind and the summed cells are fetched well ahead
-        // (there is little to do per row).
-        engine.PrefetchRow(r + CEstimateEngine::KIND_PREFETCH_DISTANCE, nFirstCell, nLastCell, 0, -1);
-        ERowKind nKind = kindEmpty;
-        if (!ReadRow(engine, r, nKind, rowValues.data())) {
-            m_bBlockedByNumber = true;
-            return false;
-        }
-        if (!KeepRow(engine, r, nKind, rowValues.data()))
-            return false;
-    }
-    EndKeepingRows();
-    return true;
-}
-
-bool CKeptTotals::Recalc(CEstimateEngine& engine, int nFromRow)
-{
-    if (m_eState == stateOff || m_eState == stateBlocked)
-        return false;
-    const int nUsedRows = engine.m_nUsedRows;
-    if (engine.m_bTotalsOneByOne || engine.m_bCalcRowsInWalk ||
-        engine.m_rows.GetChangeCount() != m_nChanges || nUsedRows < m_nUsedRows ||
-        engine.m_columns.GetRulesText() != m_strRules) {
+    if (!KnowsTheRows(engine)) {
         m_eState = stateOff;
         return false;
     }
     // Rows added at the end are changed rows (nothing lies below them).
+    const int nUsedRows = engine.GetUsedRows();
     for (int r = m_nUsedRows; r < nUsedRows; ++r)
         m_changedRows.push_back(r);
     if (m_changedRows.size() > kMaxChangedRows) {
         m_eState = stateOff;
         return false;
     }
-    if (m_eState == stateTracking) {
+    if (m_eState == stateFollowing) {
         m_nUsedRows = nUsedRows;
         if (!BuildFromRows(engine)) {
             Block(engine, m_bBlockedByNumber);
             return false;
         }
-    } else if (m_eState == stateRecorded && !BuildFromRecord(engine)) {
-        Block(engine, m_bBlockedByNumber);
-        return false;
     }
-    if (static_cast<size_t>(nUsedRows) > m_kinds.size()) {
-        m_kinds.resize(static_cast<size_t>(nUsedRows), kindEmpty);
-        m_values.resize(static_cast<size_t>(nUsedRows) * m_columns.size(), 0);
-    }
-    m_nUsedRows = nUsedRows;
     const size_t nSums = m_columns.size();
-    const int nFrom = std::max(0, nFromRow);
-    auto fail = [this]() {
-        m_eState = stateOff;
-        return false;
-    };
-
+    m_kinds.resize(std::max(m_kinds.size(), static_cast<size_t>(nUsedRows)), kindEmpty);
+    m_values.resize(m_kinds.size() * nSums, 0);
+    m_nUsedRows = nUsedRows;
+    m_nFrom = std::max(0, nFromRow);
     m_grandChanges.assign(m_grandTotals.size() * nSums, 0);
-    // The totals to rewrite, in row order (the indices follow the rows).
-    CPending pending(m_totals.size());
+    m_pending.Reset(m_totals.size());
+    // The stale totals from the first row on are rewritten now.
     std::erase_if(m_stale, [&](int nIndex) {
-        if (m_totals[static_cast<size_t>(nIndex)].nRow < nFrom)
+        if (m_totals[static_cast<size_t>(nIndex)].nRow < m_nFrom)
             return false;
-        pending.Mark(nIndex);
+        m_pending.Mark(nIndex);
         return true;
     });
-    std::vector<int64_t> oldValues(nSums), newValues(nSums);
     // The rows the engine changed: their differences go to the totals over them, and a
     // total changed by hand is written again.
     std::sort(m_changedRows.begin(), m_changedRows.end());
     m_changedRows.erase(std::unique(m_changedRows.begin(), m_changedRows.end()), m_changedRows.end());
+    m_oldValues.resize(nSums);
+    m_newValues.resize(nSums);
+    m_changedFree.clear();
     for (int r : m_changedRows) {
         if (r < 0 || r >= nUsedRows)
             continue;
         const ERowKind nOldKind = m_kinds[static_cast<size_t>(r)];
         std::copy_n(m_values.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(r) * nSums), nSums,
-                    oldValues.begin());
+                    m_oldValues.begin());
         ERowKind nNewKind = kindEmpty;
-        if (!ReadRow(engine, r, nNewKind, newValues.data()))
-            return fail();
-        if (nNewKind != nOldKind && (IsPlaceKind(nOldKind) || IsPlaceKind(nNewKind)))
-            return fail();
-        if (!ApplyChange(r, nOldKind, oldValues.data(), nNewKind, newValues.data(), nFrom, pending))
-            return fail();
+        if (!ReadRow(engine, r, nNewKind, m_newValues.data()) ||
+            (nNewKind != nOldKind && (IsPlaceKind(nOldKind) || IsPlaceKind(nNewKind))) ||
+            !ApplyChange(r, nOldKind, m_oldValues.data(), nNewKind, m_newValues.data())) {
+            m_eState = stateOff;
+            return false;
+        }
         if (IsTotalKind(nNewKind) || IsDiscountTotalKind(nNewKind)) {
-            const auto it = std::lower_bound(m_totals.begin(), m_totals.end(), r,
-                                             [](const CTotal& t, int nRow) { return t.nRow < nRow; });
-            if (it != m_totals.end() && it->nRow == r) {
-                const int nIndex = static_cast<int>(it - m_totals.begin());
-                if (r >= nFrom)
-                    pending.Mark(nIndex);
-                else
-                    m_stale.push_back(nIndex);
-            }
+            const int nIndex = FindTotal(r);
+            if (nIndex >= 0)
+                MarkTotal(nIndex);
+        } else if (nNewKind == kindFree) {
+            m_changedFree.push_back(r);
         }
     }
-    // The free rows among them (their own cells changed) are rewritten whatever the tax.
-    std::vector<int> changedFree;
-    for (int r : m_changedRows) {
-        if (r >= 0 && r < nUsedRows && m_kinds[static_cast<size_t>(r)] == kindFree)
-            changedFree.push_back(r);
-    }
-    if (!changedFree.empty() && changedFree.front() < nFrom)
-        m_bTaxShown = false; // a free row above the rows rewritten now may not show the tax
     m_changedRows.clear();
+    return true;
+}
 
-    // The walk sets the discount level at every discount total it meets.
-    if (m_nLastDiscountRow >= nFrom)
-        engine.m_nDiscountLevel = m_nLastDiscountLevel;
+bool CKeptTotals::HasTaxRowFrom(int nFromRow) const
+{
+    return !m_freeRows.empty() && m_freeRows.back() >= nFromRow;
+}
 
-    // Totals and free (tax) rows from nFrom down, in row order: each tax row takes the
-    // estimate's amounts, and a rewritten total's change goes on to the totals below that
-    // add it.
-    std::vector<CEstimateEngine::CTotalColumn> sums;
-    engine.GetTotalColumns(sums);
-    if (sums.size() != nSums)
-        return fail();
-    auto itFree = std::lower_bound(m_freeRows.begin(), m_freeRows.end(), nFrom);
-    // Every tax row takes the estimate's amounts, which the rows rewritten here (totals and
-    // tax rows) do not add: the tax is worked out once, from the kept sums, as it is taken
-    // from the walk.
-    CEstimateEngine::CTaxTexts tax;
-    if (itFree != m_freeRows.end()) {
-        engine.m_walkedAmounts.clear();
-        for (size_t i = 0; i < nSums; ++i) {
-            if (!m_bySubtotals[i])
-                engine.m_walkedAmounts.emplace_back(m_columns[i], CWholeSums::Compensated(m_estimate[i]));
-        }
-        engine.m_bWalkedAmounts = true;
-        tax = engine.MakeTaxTexts();
-        engine.m_bWalkedAmounts = false;
+std::vector<std::pair<int, CCompensatedSum>> CKeptTotals::GetEstimateAmounts() const
+{
+    std::vector<std::pair<int, CCompensatedSum>> amounts;
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        if (m_bySubtotals[i] == 0)
+            amounts.emplace_back(m_columns[i], CWholeSums::Compensated(m_estimate[i]));
     }
-    const bool bTaxAsShown = m_bTaxShown && m_nShownTaxColumns[0] == tax.nAmountCol &&
-                             m_nShownTaxColumns[1] == tax.nSecondCol && m_strShownTax[0] == tax.strTax &&
-                             m_strShownTax[1] == tax.strSecondTax;
-    // Whether free rows are rewritten now, and all of them.
-    const bool bAnyFreeRow = itFree != m_freeRows.end();
-    const bool bEveryFreeRow = bAnyFreeRow && itFree == m_freeRows.begin();
-    if (bTaxAsShown && bAnyFreeRow)
-        engine.m_strEditStartText.Empty(); // as the rewrite of a free row would
-    // The grand totals take the changes above them in row order: nGrand is the next one,
-    // grandChange what the rows above it changed. Those above nFrom are not rewritten now.
-    size_t nGrand = 0;
-    std::vector<int64_t> grandChange(nSums, 0);
-    auto takeGrandChanges = [&]() {
-        const size_t nIndex = static_cast<size_t>(m_grandTotals[nGrand]);
-        bool bChanged = false;
-        for (size_t i = 0; i < nSums; ++i) {
-            grandChange[i] += m_grandChanges[nGrand * nSums + i];
-            m_sums[nIndex * nSums + i] += grandChange[i];
-            bChanged = bChanged || grandChange[i] != 0;
-        }
-        ++nGrand;
-        return bChanged;
-    };
-    while (nGrand < m_grandTotals.size() && m_totals[m_grandTotals[nGrand]].nRow < nFrom) {
-        const int nIndex = m_grandTotals[nGrand];
-        if (takeGrandChanges())
+    return amounts;
+}
+
+void CKeptTotals::StartRewrite(const CTaxTexts& tax)
+{
+    const size_t nSums = m_columns.size();
+    m_tax = tax;
+    m_nFree = static_cast<size_t>(std::lower_bound(m_freeRows.begin(), m_freeRows.end(), m_nFrom) -
+                                  m_freeRows.begin());
+    // A tax row above the rows rewritten now that a change reached may not show the tax.
+    for (int r : m_changedFree) {
+        const size_t nAt =
+            static_cast<size_t>(std::lower_bound(m_freeRows.begin(), m_freeRows.end(), r) - m_freeRows.begin());
+        if (nAt < m_nFree && m_nTaxShownFrom <= nAt)
+            m_nTaxShownFrom = nAt + 1;
+    }
+    m_bTaxAsShown = m_nTaxShownFrom <= m_nFree && m_taxShown.SameAs(tax);
+    // The grand totals take the changes above them in row order; those above the first row
+    // are not rewritten now.
+    m_nGrand = 0;
+    m_grandChange.assign(nSums, 0);
+    while (m_nGrand < m_grandTotals.size() && m_totals[m_grandTotals[m_nGrand]].nRow < m_nFrom) {
+        const int nIndex = m_grandTotals[m_nGrand];
+        if (TakeGrandChanges())
             m_stale.push_back(nIndex);
     }
     // The rows written below are followed here, not noted as changes.
     m_eState = stateOff;
+}
+
+bool CKeptTotals::TakeGrandChanges()
+{
+    const size_t nSums = m_columns.size();
+    const size_t nIndex = static_cast<size_t>(m_grandTotals[m_nGrand]);
+    bool bChanged = false;
+    for (size_t i = 0; i < nSums; ++i) {
+        m_grandChange[i] += m_grandChanges[m_nGrand * nSums + i];
+        m_sums[nIndex * nSums + i] += m_grandChange[i];
+        bChanged = bChanged || m_grandChange[i] != 0;
+    }
+    ++m_nGrand;
+    return bChanged;
+}
+
+bool CKeptTotals::NextRewrite(CRewrite& rewrite)
+{
+    const size_t nSums = m_columns.size();
     for (;;) {
-        const int nPending = pending.First();
+        const int nPending = m_pending.First();
         const int nTotalRow = nPending < 0 ? INT_MAX : m_totals[static_cast<size_t>(nPending)].nRow;
-        const int nFreeRow = itFree == m_freeRows.end() ? INT_MAX : *itFree;
-        const int nGrandRow = nGrand < m_grandTotals.size() ? m_totals[m_grandTotals[nGrand]].nRow : INT_MAX;
+        const int nFreeRow = m_nFree < m_freeRows.size() ? m_freeRows[m_nFree] : INT_MAX;
+        const int nGrandRow = m_nGrand < m_grandTotals.size() ? m_totals[m_grandTotals[m_nGrand]].nRow : INT_MAX;
         if (nTotalRow == INT_MAX && nFreeRow == INT_MAX && nGrandRow == INT_MAX)
-            break;
-        int nRow = 0;
+            return false;
+        int nIndex = -1;
         if (nGrandRow <= nTotalRow && nGrandRow < nFreeRow) {
             // A grand total (also one marked for rewriting): rewritten when its sums moved.
-            const int nIndex = m_grandTotals[nGrand];
-            const bool bChanged = takeGrandChanges();
-            const bool bMarked = pending.Unmark(nIndex);
-            if (!bChanged && !bMarked)
+            nIndex = m_grandTotals[m_nGrand];
+            const bool bChanged = TakeGrandChanges();
+            if (!m_pending.Unmark(nIndex) && !bChanged)
                 continue;
-            nRow = nGrandRow;
-            if (engine.EditKind(nRow) != m_totals[nIndex].nKind)
-                return fail();
-            for (size_t i = 0; i < nSums; ++i)
-                sums[i].sum = CWholeSums::Compensated(m_sums[static_cast<size_t>(nIndex) * nSums + i]);
-            engine.WriteTotalRow(nRow, sums);
         } else if (nTotalRow < nFreeRow) {
-            const int nIndex = nPending;
-            pending.Unmark(nIndex);
-            nRow = nTotalRow;
-            if (engine.EditKind(nRow) != m_totals[nIndex].nKind)
-                return fail();
-            if (!m_totals[nIndex].bAddsRows) {
-                engine.WriteTotalWithoutRows(nRow);
-            } else {
-                for (size_t i = 0; i < nSums; ++i)
-                    sums[i].sum = CWholeSums::Compensated(m_sums[static_cast<size_t>(nIndex) * nSums + i]);
-                engine.WriteTotalRow(nRow, sums);
-            }
+            nIndex = nPending;
+            m_pending.Unmark(nIndex);
         } else {
-            nRow = nFreeRow;
-            ++itFree;
-            if (bTaxAsShown && !std::binary_search(changedFree.begin(), changedFree.end(), nRow))
+            // A tax row: left alone when it shows the tax and no change reached it.
+            ++m_nFree;
+            if (m_bTaxAsShown && !std::binary_search(m_changedFree.begin(), m_changedFree.end(), nFreeRow))
                 continue;
-            if (engine.EditKind(nRow) != kindFree)
-                return fail();
-            engine.StoreTaxRow(nRow, tax);
-            engine.m_sheet.RowsWritten(nRow, nRow);
+            rewrite = CRewrite{CRewrite::taxRow, nFreeRow, kindFree, nullptr};
+            return true;
         }
-        // What the row now adds to the totals below it.
-        const ERowKind nKind = m_kinds[static_cast<size_t>(nRow)];
-        std::copy_n(m_values.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(nRow) * nSums), nSums,
-                    oldValues.begin());
-        ERowKind nNewKind = kindEmpty;
-        if (!ReadRow(engine, nRow, nNewKind, newValues.data()) || nNewKind != nKind)
-            return fail();
-        if (!ApplyChange(nRow, nKind, oldValues.data(), nKind, newValues.data(), nFrom, pending))
-            return fail();
+        const CTotal& total = m_totals[static_cast<size_t>(nIndex)];
+        rewrite = CRewrite{total.bAddsRows ? CRewrite::total : CRewrite::totalWithoutRows, total.nRow, total.nKind,
+                           m_sums.data() + static_cast<size_t>(nIndex) * nSums};
+        return true;
     }
+}
+
+bool CKeptTotals::TakeRewritten(const CEstimateEngine& engine, int nRow)
+{
+    // What the row now adds to the totals below it.
+    const size_t nSums = m_columns.size();
+    const ERowKind nKind = m_kinds[static_cast<size_t>(nRow)];
+    std::copy_n(m_values.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(nRow) * nSums), nSums,
+                m_oldValues.begin());
+    ERowKind nNewKind = kindEmpty;
+    if (!ReadRow(engine, nRow, nNewKind, m_newValues.data()) || nNewKind != nKind ||
+        !ApplyChange(nRow, nKind, m_oldValues.data(), nKind, m_newValues.data())) {
+        m_eState = stateOff;
+        return false;
+    }
+    return true;
+}
+
+void CKeptTotals::EndRewrite(const CEstimateEngine& engine)
+{
     m_eState = stateBuilt;
-    m_changedRows.clear();
-    m_nChanges = engine.m_rows.GetChangeCount();
-    if (bEveryFreeRow && !bTaxAsShown) {
-        m_bTaxShown = true;
-        m_nShownTaxColumns[0] = tax.nAmountCol;
-        m_nShownTaxColumns[1] = tax.nSecondCol;
-        m_strShownTax[0] = tax.strTax;
-        m_strShownTax[1] = tax.strSecondTax;
-    } else if (bAnyFreeRow && !bTaxAsShown) {
-        m_bTaxShown = false; // those above the rows rewritten show another tax
+    m_nChanges = engine.Rows().GetChangeCount();
+    // Every tax row from the first row down shows this tax now.
+    const size_t nFirstFree = static_cast<size_t>(
+        std::lower_bound(m_freeRows.begin(), m_freeRows.end(), m_nFrom) - m_freeRows.begin());
+    if (nFirstFree < m_freeRows.size() && !m_bTaxAsShown) {
+        m_nTaxShownFrom = nFirstFree;
+        m_taxShown = m_tax;
     }
     // Totals marked stale again and again stay listed once.
     if (m_stale.size() > m_totals.size()) {
@@ -830,21 +803,25 @@ bool CKeptTotals::Recalc(CEstimateEngine& engine, int nFromRow)
     }
     if constexpr (kChecksOn)
         MORVEL_CHECK(MatchesTheRows(engine), "the kept sums are those of the rows");
+}
+
+bool CKeptTotals::LastDiscountLevelFrom(int nFromRow, ETotalLevel& nLevel) const
+{
+    if (m_nLastDiscountRow < nFromRow)
+        return false;
+    nLevel = m_nLastDiscountLevel;
     return true;
 }
 
-bool CKeptTotals::IsCurrent(const CEstimateEngine& engine) const
-{
-    return m_eState == stateBuilt && m_changedRows.empty() && engine.m_rows.GetChangeCount() == m_nChanges &&
-           engine.m_nUsedRows == m_nUsedRows;
-}
+// ---------------------------------------------------------------------------------------
+// Read while they are current
 
 bool CKeptTotals::TakeAmount(const CEstimateEngine& engine, int nCol, bool bExcludeFree, double& amount) const
 {
     if (!IsCurrent(engine))
         return false;
     for (size_t i = 0; i < m_columns.size(); ++i) {
-        if (m_columns[i] == nCol && !m_bySubtotals[i]) {
+        if (m_columns[i] == nCol && m_bySubtotals[i] == 0) {
             amount = static_cast<double>(bExcludeFree ? m_estimate[i] : m_leaves[i]);
             return true;
         }
@@ -855,7 +832,7 @@ bool CKeptTotals::TakeAmount(const CEstimateEngine& engine, int nCol, bool bExcl
 bool CKeptTotals::MatchesTheRows(const CEstimateEngine& engine) const
 {
     const size_t nSums = m_columns.size();
-    const size_t nRows = static_cast<size_t>(std::max(engine.m_nUsedRows, 0));
+    const size_t nRows = static_cast<size_t>(std::max(engine.GetUsedRows(), 0));
     if (m_eState != stateBuilt || m_kinds.size() != nRows || m_values.size() != nRows * nSums)
         return false;
     // Per summed column, what the rows before each row add: the rows the column adds, and
@@ -867,26 +844,24 @@ bool CKeptTotals::MatchesTheRows(const CEstimateEngine& engine) const
     std::vector<int> headings[SLOTS];
     std::vector<int> freeRows;
     for (size_t r = 0; r < nRows; ++r) {
-        const CGridRow* pRow = engine.m_rows.GetRow(static_cast<INT_PTR>(r));
-        if (pRow != nullptr && !engine.m_rows.CountsChangesOf(*pRow))
+        const CGridRow* pRow = engine.Rows().GetRow(static_cast<INT_PTR>(r));
+        if (pRow != nullptr && !engine.Rows().CountsChangesOf(*pRow))
             return false; // a change of this row would go uncounted
         ERowKind nKind = kindEmpty;
         if (!ReadRow(engine, static_cast<int>(r), nKind, values.data()) || nKind != m_kinds[r])
             return false;
         if (IsSectionStartKind(nKind))
-            headings[SlotOfLevel(LevelOfHeadingKind(SectionHeadingKindOf(nKind)))].push_back(
-                static_cast<int>(r));
+            headings[SlotOfLevel(LevelOfHeadingKind(SectionHeadingKindOf(nKind)))].push_back(static_cast<int>(r));
         else if (nKind == kindFree)
             freeRows.push_back(static_cast<int>(r));
         for (size_t i = 0; i < nSums; ++i) {
             if (values[i] != m_values[r * nSums + i])
                 return false;
-            const bool bAdds = m_bySubtotals[i] ? IsSubtotalKind(nKind) : IsLeafKind(nKind);
+            const bool bAdds = AddsRow(m_bySubtotals[i] != 0, nKind);
             counted[(r + 1) * nSums + i] = counted[r * nSums + i] + (bAdds ? values[i] : 0);
-            discounts[(r + 1) * nSums + i] =
-                discounts[r * nSums + i] + (nKind == kindDiscount ? values[i] : 0);
+            discounts[(r + 1) * nSums + i] = discounts[r * nSums + i] + (nKind == kindDiscount ? values[i] : 0);
             (void)budgets[i].Take(values[i]);
-            if (!m_bySubtotals[i] && IsLeafKind(nKind)) {
+            if (m_bySubtotals[i] == 0 && IsLeafKind(nKind)) {
                 leaves[i] += values[i];
                 estimate[i] += nKind != kindFree ? values[i] : 0;
             }

@@ -1,6 +1,7 @@
 #include "estimate/engine/CTotalsWalk.h"
 
 #include "estimate/engine/CGridRow.h"
+#include "estimate/engine/CKeptTotals.h"
 #include "estimate/engine/CNumberRules.h"
 #include "estimate/engine/RowKinds.h"
 
@@ -24,8 +25,7 @@ int CTotalsWalk::SlotOf(ETotalLevel nLevel)
 }
 
 CTotalsWalk::CTotalsWalk(CEstimateEngine& engine, int nFromRow, bool bWhole, const COptions& options)
-    : m_engine(engine), m_nFromRow(nFromRow), m_options(options), m_bWhole(bWhole),
-      m_bCalcRows(engine.m_bCalcRowsInWalk)
+    : m_engine(engine), m_nFromRow(nFromRow), m_options(options), m_bWhole(bWhole), m_bCalcRows(options.bCalcRows)
 {
     engine.GetTotalColumns(m_columns);
     m_nSums = m_columns.size();
@@ -33,17 +33,34 @@ CTotalsWalk::CTotalsWalk(CEstimateEngine& engine, int nFromRow, bool bWhole, con
     m_whole.resize(m_nSums);
     m_running.resize(SLOTS * m_nSums);
     m_estimate.resize(m_nSums);
-    m_bStore = !m_bCalcRows && options.bStore;
-    const size_t nEntries = static_cast<size_t>(std::max(engine.m_nUsedRows, 0)) * m_nSums;
-    if (m_bStore && engine.m_walkNumbers.size() < nEntries)
-        engine.m_walkNumbers.resize(nEntries);
-    // A walk that reads every row from the first records them for the sums kept per total.
-    m_bRecord =
-        engine.m_bKeepInWalk && (bWhole || m_bCalcRows) && engine.m_kept.StartRecord(engine, m_record);
-    engine.m_bKeepInWalk = false;
-    m_rowNumbers.resize(m_bRecord ? m_nSums : 0);
-    m_pRowNumbers = m_bRecord ? m_rowNumbers.data() : nullptr;
+    m_pStore = m_bCalcRows ? nullptr : options.pStore;
+    m_bTotalsWorkOutOnSums = m_bCalcRows && !engine.TotalFormulasReadAhead();
+    if (m_bCalcRows)
+        engine.GetRowFormulas(m_formulas);
+    m_bAnyBySubtotals =
+        std::any_of(m_columns.begin(), m_columns.end(), [](const CTotalColumn& column) {
+            return column.eTotalMode == CEstimateColumns::ETotalMode::subtotals;
+        });
+    const size_t nEntries = static_cast<size_t>(std::max(engine.GetUsedRows(), 0)) * m_nSums;
+    if (m_pStore != nullptr && m_pStore->size() < nEntries)
+        m_pStore->resize(nEntries);
+    // A walk that reads every row from the first builds the sums kept per total.
+    if (options.pBuild != nullptr && (bWhole || m_bCalcRows) && options.pBuild->StartBuild(engine))
+        m_pBuild = options.pBuild;
+    m_rowNumbers.resize(m_pBuild != nullptr ? m_nSums : 0);
+    m_pRowNumbers = m_pBuild != nullptr ? m_rowNumbers.data() : nullptr;
     ChoosePrefetchCells();
+}
+
+std::vector<std::pair<int, CCompensatedSum>> CTotalsWalk::GetEstimateAmounts() const
+{
+    std::vector<std::pair<int, CCompensatedSum>> amounts;
+    for (size_t i = 0; i < m_nSums; ++i) {
+        if (m_columns[i].eTotalMode == CEstimateColumns::ETotalMode::leafRows)
+            amounts.emplace_back(m_columns[i].nCol,
+                                 m_whole[i].bWhole ? CWholeSums::Compensated(m_whole[i].nEstimate) : m_estimate[i]);
+    }
+    return amounts;
 }
 
 int CTotalsWalk::FindLevelStart() const
@@ -53,7 +70,7 @@ int CTotalsWalk::FindLevelStart() const
     int nLevelStart = m_nFromRow;
     bool bSeen[slotGrand] = {false, false, false, false};
     int nToSee = slotGrand;
-    for (int r = std::min(m_nFromRow, m_engine.m_nUsedRows - 1); r >= 0 && nToSee > 0; --r) {
+    for (int r = std::min(m_nFromRow, m_engine.GetUsedRows() - 1); r >= 0 && nToSee > 0; --r) {
         const ERowKind nKind = m_engine.EditKind(r);
         if (IsSectionStartKind(nKind) && !bSeen[SlotOf(LevelOfHeadingKind(SectionHeadingKindOf(nKind)))]) {
             bSeen[SlotOf(LevelOfHeadingKind(SectionHeadingKindOf(nKind)))] = true;
@@ -74,7 +91,7 @@ void CTotalsWalk::ChoosePrefetchCells()
         m_nFirstCell = m_nFirstCell < 0 ? nCol : std::min(m_nFirstCell, nCol);
         m_nLastCell = std::max(m_nLastCell, nCol);
     };
-    const CEstimateColumns& columns = m_engine.m_columns;
+    const CEstimateColumns& columns = m_engine.Columns();
     const int nColumns = columns.GetLimit();
     for (int nCol : columns.GetFormulaColumns()) {
         widen(nCol);
@@ -87,30 +104,23 @@ void CTotalsWalk::ChoosePrefetchCells()
 
 void CTotalsWalk::CalcRow(int nRow)
 {
-    const unsigned nStamp = m_engine.m_nRowValueStamp;
-    m_engine.m_bRememberInRows = false;
-    m_engine.CalcRow(nRow, 0);
-    m_engine.m_bRememberInRows = true;
-    m_bFresh = m_engine.m_nRowValueStamp != nStamp;
+    m_bFresh = m_engine.CalcRowKeepingNumbers(nRow, m_formulas);
 }
 
 // (Inline: read for every summed cell of the walk.)
 __attribute__((always_inline)) inline double CTotalsWalk::ReadNumber(const CGridRow* pRow, int nRow, size_t i)
 {
     const int nCol = m_columns[i].nCol;
+    double value = 0.0;
+    if (m_bFresh && m_engine.TakeRowNumber(nCol, value))
+        return value;
     const std::string& text = pRow->m_strCell[nCol].str();
-    if (m_bFresh) {
-        const size_t nAt = static_cast<size_t>(nCol);
-        if (m_engine.m_rowValueStamps[nAt] == m_engine.m_nRowValueStamp &&
-            !std::isnan(m_engine.m_rowValues[nAt]))
-            return m_engine.m_rowValues[nAt];
-    }
-    if (!m_bStore)
+    if (m_pStore == nullptr)
         return CNumberRules::ReadNumber(text.data(), text.data() + text.size());
-    CRememberedNumber& entry = m_engine.m_walkNumbers[static_cast<size_t>(nRow) * m_nSums + i];
+    CRememberedNumber& entry = (*m_pStore)[static_cast<size_t>(nRow) * m_nSums + i];
     if (entry.Matches(nCol, text))
         return entry.value;
-    const double value = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
+    value = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
     entry.Set(nCol, text, value);
     return value;
 }
@@ -127,6 +137,7 @@ void CTotalsWalk::LeaveWhole(size_t i)
 
 void CTotalsWalk::StartSlot(int nSlot)
 {
+    m_bWaitsForTax[nSlot] = false;
     for (size_t i = 0; i < m_nSums; ++i) {
         if (m_whole[i].bWhole)
             m_whole[i].nStart[nSlot] = m_whole[i].nAll;
@@ -168,9 +179,15 @@ CTotalsWalk::AddNumbers(const CGridRow* pRow, int nRow, ERowKind nKind, int nFir
         if (m_pRowNumbers != nullptr)
             m_pRowNumbers[i] = value;
         CColumnSums& w = m_whole[i];
+        int64_t nValue = 0;
+        const bool bWholeNumber = CWholeSums::ToWhole(value, nValue);
+        // The kept totals being built take the whole numbers alone (and their own budget).
+        if (m_pBuildValues != nullptr) {
+            m_pBuildValues[i] = nValue;
+            m_bBuildFails = m_bBuildFails || !bWholeNumber;
+        }
         if (w.bWhole) {
-            int64_t nValue = 0;
-            if (CWholeSums::ToWhole(value, nValue) && w.budget.Take(nValue)) {
+            if (bWholeNumber && w.budget.Take(nValue)) {
                 w.nAll += nValue;
                 if (bEstimate)
                     w.nEstimate += nValue;
@@ -187,72 +204,87 @@ CTotalsWalk::AddNumbers(const CGridRow* pRow, int nRow, ERowKind nKind, int nFir
     }
 }
 
-void CTotalsWalk::RecordRow(const CGridRow* pRow, int nRow, ERowKind nKind)
+void CTotalsWalk::BuildRow(const CGridRow* pRow, int nRow, ERowKind nKind, bool bWritten)
 {
-    if (!m_bRecord)
+    if (m_pBuild == nullptr)
         return;
-    if (nKind == kindStep || nKind == kindClassify) {
-        StopRecord(nRow, nKind, false);
+    // AddRow wrote the numbers it read for the sums of the row's own kind.
+    if (nKind == kindStep || nKind == kindClassify || m_bBuildFails) {
+        StopBuild(nRow, nKind, m_bBuildFails);
         return;
     }
-    m_record.pKinds[nRow] = nKind;
-    if (pRow == nullptr || !(IsLeafKind(nKind) || IsSubtotalKind(nKind)))
-        return;
-    const bool bLeaf = IsLeafKind(nKind);
-    int64_t* pValues =
-        m_record.pValues + static_cast<size_t>(nRow) * m_record.nSums; // no sums: an empty table
-    for (size_t i = 0; i < m_record.nSums; ++i) {
-        // The numbers AddRow read for the sums of the row's own kind; a discount row's
-        // others are read for the discount totals, which add it in every column.
-        double value = 0.0;
-        if (!m_record.pBySubtotals[i] ? bLeaf : !bLeaf) {
-            value = m_rowNumbers[i];
-        } else if (nKind == kindDiscount) {
-            const std::string& text = pRow->m_strCell[m_record.pColumns[i]].str();
-            value = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
-        }
-        if (!CWholeSums::ToWhole(value, pValues[i])) {
-            StopRecord(nRow, nKind, true);
-            return;
+    if (nKind == kindDiscount && pRow != nullptr) {
+        // A discount row's others are read for the discount totals, which add it in every
+        // column.
+        int64_t* pValues = m_pBuild->ValuesToBuild(nRow);
+        for (size_t i = 0; i < m_nSums; ++i) {
+            if (m_columns[i].eTotalMode != CEstimateColumns::ETotalMode::subtotals)
+                continue;
+            const std::string& text = pRow->m_strCell[m_columns[i].nCol].str();
+            if (!CWholeSums::ToWhole(CNumberRules::ReadNumber(text.data(), text.data() + text.size()), pValues[i])) {
+                StopBuild(nRow, nKind, true);
+                return;
+            }
         }
     }
+    if (!m_pBuild->BuildRow(m_engine, nRow, nKind, bWritten))
+        StopBuild(nRow, nKind, true);
 }
 
-void CTotalsWalk::StopRecord(int nRow, ERowKind nKind, bool bByNumber)
+void CTotalsWalk::StopBuild(int nRow, ERowKind nKind, bool bByNumber)
 {
     m_pRowNumbers = nullptr;
     CWalkBelowTax* pKept = m_options.pBelowTax;
     if (pKept != nullptr && pKept->m_nFromRow >= 0 && pKept->m_nFromRow <= nRow && !m_bKeeping) {
-        // The rows from the first tax row were recorded for the kept sums, which give up
-        // here: what the walks below the tax rows go on from is taken from the record, the
-        // whole numbers AddRow read, and kept from this row on.
+        // The kept totals were built from the first tax row down, and give up here: what
+        // the walks below the tax rows go on from is taken from them, the whole numbers
+        // AddRow read, and kept from this row on.
         StartKeeping();
+        const std::vector<ERowKind>& kinds = m_pBuild->GetKinds();
         for (int r = pKept->m_nFromRow; r < nRow; ++r) {
             const size_t nAt = static_cast<size_t>(r - pKept->m_nFromRow);
-            pKept->m_kinds[nAt] = m_record.pKinds[r];
+            pKept->m_kinds[nAt] = kinds[static_cast<size_t>(r)];
+            const int64_t* pValues = m_pBuild->GetValues(r);
             for (size_t i = 0; i < m_nSums; ++i)
-                pKept->m_numbers[nAt * m_nSums + i] =
-                    static_cast<double>(m_record.pValues[static_cast<size_t>(r) * m_record.nSums + i]);
+                pKept->m_numbers[nAt * m_nSums + i] = static_cast<double>(pValues[i]);
         }
-        KeepRow(nRow, nKind);
-        std::copy(m_rowNumbers.begin(), m_rowNumbers.end(), m_pRowNumbers);
-        m_pRowNumbers = nullptr;
+        if (nRow < m_engine.GetUsedRows()) {
+            KeepRow(nRow, nKind);
+            std::copy(m_rowNumbers.begin(), m_rowNumbers.end(), m_pRowNumbers);
+            m_pRowNumbers = nullptr;
+        }
     }
-    m_engine.m_kept.StopRecord(m_engine, bByNumber);
-    m_bRecord = false;
+    m_pBuild->StopBuild(m_engine, bByNumber);
+    m_pBuild = nullptr;
+    m_pBuildValues = nullptr;
 }
 
-void CTotalsWalk::WriteTotal(int nRow, ERowKind nKind)
+void CTotalsWalk::StartBuildRow(int nRow)
+{
+    m_pBuildValues = m_pBuild != nullptr ? m_pBuild->ValuesToBuild(nRow) : nullptr;
+    m_bBuildFails = false;
+}
+
+void CTotalsWalk::WaitForTheTax()
+{
+    for (bool& bWaits : m_bWaitsForTax)
+        bWaits = true;
+}
+
+bool CTotalsWalk::WriteTotal(int nRow, ERowKind nKind)
 {
     if (IsDiscountTotalKind(nKind)) {
-        m_engine.m_nDiscountLevel = LevelOfDiscountTotalKind(nKind);
-        m_engine.MakeTotalRow(nRow, CEstimateEngine::levelDiscount,
-                              m_nHeadingRow[SlotOf(m_engine.m_nDiscountLevel)]);
-        return;
+        // (It adds discount rows alone, which no tax row is.)
+        const ETotalLevel nLevel = LevelOfDiscountTotalKind(nKind);
+        m_engine.SetDiscountLevel(nLevel);
+        m_engine.MakeTotalRow(nRow, CEstimateEngine::levelDiscount, m_nHeadingRow[SlotOf(nLevel)]);
+        return true;
     }
     const int nSlot = SlotOf(LevelOfTotalKind(nKind));
     if (!m_engine.IsValidRow(nRow))
-        return;
+        return true;
+    if (m_pBuild != nullptr && m_bWaitsForTax[nSlot])
+        return false;
     // A total adds no rows without a heading of its level above it (the nearest one may be
     // marked non-calculated) or with nothing between the heading and itself.
     const int nHeading = m_nHeadingRow[nSlot];
@@ -261,23 +293,12 @@ void CTotalsWalk::WriteTotal(int nRow, ERowKind nKind)
                                                  m_engine.EditKind(nHeading) == HeadingOfTotalKind(nKind);
     if (!bRange) {
         m_engine.WriteTotalWithoutRows(nRow);
-        return;
+        return true;
     }
     for (size_t i = 0; i < m_nSums; ++i)
         m_sums[i].sum = SlotSum(nSlot, i);
     m_engine.WriteTotalRow(nRow, m_sums);
-}
-
-void CTotalsWalk::TakeWalkedAmounts(bool bFromTheTop)
-{
-    m_engine.m_walkedAmounts.clear();
-    for (size_t i = 0; i < m_nSums; ++i) {
-        if (m_columns[i].eTotalMode == CEstimateEngine::ETotalMode::leafRows)
-            m_engine.m_walkedAmounts.emplace_back(
-                m_columns[i].nCol,
-                m_whole[i].bWhole ? CWholeSums::Compensated(m_whole[i].nEstimate) : m_estimate[i]);
-    }
-    m_engine.m_bWalkedAmounts = bFromTheTop;
+    return true;
 }
 
 void CTotalsWalk::KeepSumsAt(int nRow)
@@ -293,7 +314,7 @@ void CTotalsWalk::KeepSumsAt(int nRow)
 void CTotalsWalk::StartKeeping()
 {
     CWalkBelowTax& kept = *m_options.pBelowTax;
-    const size_t nRows = static_cast<size_t>(std::max(0, m_engine.m_nUsedRows - kept.m_nFromRow));
+    const size_t nRows = static_cast<size_t>(std::max(0, m_engine.GetUsedRows() - kept.m_nFromRow));
     kept.m_kinds.assign(nRows, kindEmpty);
     kept.m_numbers.assign(nRows * m_nSums, 0.0);
     m_bKeeping = true;
@@ -313,8 +334,8 @@ void CTotalsWalk::GoOnBelowTheTax(CWalkBelowTax& kept)
     m_running = kept.m_running;
     m_estimate = kept.m_estimate;
     std::copy(std::begin(kept.m_nHeadingRow), std::end(kept.m_nHeadingRow), std::begin(m_nHeadingRow));
-    const CGridRowArray& rows = m_engine.m_rows;
-    const int nLast = m_engine.m_nUsedRows - 1;
+    const CGridRowArray& rows = m_engine.Rows();
+    const int nLast = m_engine.GetUsedRows() - 1;
     for (int r = kept.m_nFromRow; r <= nLast; ++r) {
         const size_t nAt = static_cast<size_t>(r - kept.m_nFromRow);
         const ERowKind nKind = kept.m_kinds[nAt];
@@ -326,8 +347,7 @@ void CTotalsWalk::GoOnBelowTheTax(CWalkBelowTax& kept)
             WriteTotal(r, nKind);
             bWritten = true;
         } else if (m_options.pTax != nullptr && r >= m_nFromRow && nKind == kindFree) {
-            m_engine.StoreTaxRow(r, *m_options.pTax);
-            m_engine.m_sheet.RowsWritten(r, r);
+            m_engine.WriteTaxRow(r, *m_options.pTax);
             bWritten = true;
         }
         if (IsSectionStartKind(nKind)) {
@@ -347,24 +367,26 @@ void CTotalsWalk::GoOnBelowTheTax(CWalkBelowTax& kept)
             AddKeptRow(r, nKind, pNumbers);
         }
     }
-    TakeWalkedAmounts(true);
+    m_bFromTheTop = true;
 }
 
 void CTotalsWalk::Run()
 {
-    // A walk below a tax row, recording no rows for the kept sums, reads only the rows
-    // written since the first walk.
-    if (m_options.pBelowTax != nullptr && !m_bRecord && m_bWhole && !m_bCalcRows &&
-        m_options.pBelowTax->CanGoOn(m_nFromRow, m_engine.m_nUsedRows)) {
+    // A walk below a tax row, building no kept totals, reads only the rows written since the
+    // first walk.
+    if (m_options.pBelowTax != nullptr && m_pBuild == nullptr && m_bWhole && !m_bCalcRows &&
+        m_options.pBelowTax->CanGoOn(m_nFromRow, m_engine.GetUsedRows())) {
         GoOnBelowTheTax(*m_options.pBelowTax);
         return;
     }
-    const int nLast = m_engine.m_nUsedRows - 1;
+    const int nLast = m_engine.GetUsedRows() - 1;
     const int nLevelStart = FindLevelStart();
     int r = m_bWhole || m_bCalcRows ? 0 : nLevelStart;
-    const bool bFromTheTop = r == 0;
-    m_engine.m_nRowsWalked += static_cast<unsigned long long>(std::max(0, nLast + 1 - r));
-    const CGridRowArray& rows = m_engine.m_rows;
+    m_bFromTheTop = r == 0;
+    m_nRowsWalked += static_cast<unsigned long long>(std::max(0, nLast + 1 - r));
+    const CGridRowArray& rows = m_engine.Rows();
+    // The totals above the walk's first row that this recalculation wrote before it.
+    const int nFreshFrom = m_options.nFreshFrom >= 0 ? m_options.nFreshFrom : m_nFromRow;
     // The rows' remembered numbers are not read (the engine's store holds them).
     auto prefetch = [&](int nRow) { m_engine.PrefetchRow(nRow, m_nFirstCell, m_nLastCell, 0, -1); };
     for (; r < nLevelStart; ++r) {
@@ -372,57 +394,66 @@ void CTotalsWalk::Run()
         if (m_bCalcRows)
             CalcRow(r);
         const CGridRow* pRow = rows.GetRow(r);
+        const ERowKind nKind = pRow != nullptr ? pRow->GetKind() : kindEmpty;
+        StartBuildRow(r);
         if (pRow != nullptr)
-            AddRow(pRow, r, pRow->GetKind(), slotGrand);
-        RecordRow(pRow, r, pRow != nullptr ? pRow->GetKind() : kindEmpty);
+            AddRow(pRow, r, nKind, slotGrand);
+        BuildRow(pRow, r, nKind, r >= nFreshFrom);
     }
     // From the first tax row down the walk keeps what the walks after it go on from, unless
-    // the kept sums are recorded (they finish the rows below the tax row themselves).
+    // it builds the kept totals (they write the rows below the tax row themselves).
     const int nKeepFrom = m_options.pBelowTax != nullptr && !m_options.pBelowTax->IsKept()
                               ? std::max(r, m_options.nKeepFrom)
                               : INT_MAX;
     for (; r <= nLast; ++r) {
         prefetch(r + CEstimateEngine::ROW_PREFETCH_DISTANCE);
         if (r == nKeepFrom) {
-            // While the rows are recorded, the record keeps them (StopRecord).
+            // While the kept totals are built, they keep the rows (StopBuild).
             KeepSumsAt(r);
-            if (!m_bRecord)
+            if (m_pBuild == nullptr)
                 StartKeeping();
         }
         m_bFresh = false;
-        if (m_bCalcRows)
-            CalcRow(r);
         const CGridRow* pRow = rows.GetRow(r);
         const ERowKind nKind = pRow != nullptr ? pRow->GetKind() : kindEmpty;
+        // A total row works out its formulas on the sums it is given (WriteTotalRow), here,
+        // by the kept totals or by the walk below the tax row: worked out before, they would
+        // come out the same.
+        if (m_bCalcRows && !(m_bTotalsWorkOutOnSums && (IsTotalKind(nKind) || IsDiscountTotalKind(nKind))))
+            CalcRow(r);
         if (m_bKeeping)
             KeepRow(r, nKind);
-        if (r >= m_nFromRow && r < m_options.nWriteEnd &&
+        bool bWritten = r >= nFreshFrom && r < m_nFromRow;
+        if (r >= m_nFromRow && (r < m_options.nWriteEnd || m_pBuild != nullptr) &&
             (IsDiscountTotalKind(nKind) || IsTotalKind(nKind))) {
             // The walk writes this row's totals after CalcRow: its numbers are read again.
             m_bFresh = false;
-            WriteTotal(r, nKind);
+            bWritten = WriteTotal(r, nKind);
         } else if (m_options.pTax != nullptr && r >= m_nFromRow && nKind == kindFree) {
             m_bFresh = false;
-            m_engine.StoreTaxRow(r, *m_options.pTax);
-            m_engine.m_sheet.RowsWritten(r, r);
+            m_engine.WriteTaxRow(r, *m_options.pTax);
         }
         if (IsSectionStartKind(nKind)) {
             const int nSlot = SlotOf(LevelOfHeadingKind(SectionHeadingKindOf(nKind)));
             m_nHeadingRow[nSlot] = r;
             StartSlot(nSlot);
-            RecordRow(pRow, r, nKind);
+            BuildRow(pRow, r, nKind, true);
             continue; // a heading adds nothing
         }
+        StartBuildRow(r);
         AddRow(pRow, r, nKind, 0);
-        RecordRow(pRow, r, nKind);
+        // The tax rows the kept totals write move with the tax, and so do the totals left to
+        // them, which the columns that add subtotals add.
+        if (m_pBuild != nullptr &&
+            ((nKind == kindFree && r >= m_options.nKeepFrom && m_options.pTax == nullptr) ||
+             (m_bAnyBySubtotals && !bWritten && r >= m_nFromRow && IsTotalKind(nKind))))
+            WaitForTheTax();
+        BuildRow(pRow, r, nKind, bWritten);
     }
     m_pRowNumbers = nullptr;
-    // Recorded to the end, the kept sums finish the rows below the tax row: nothing is kept.
-    if (m_bRecord && m_options.pBelowTax != nullptr && nKeepFrom <= nLast)
+    // Built to the end, the kept totals write the rows below the tax row: nothing is kept.
+    if (m_pBuild != nullptr && m_options.pBelowTax != nullptr && nKeepFrom <= nLast)
         *m_options.pBelowTax = CWalkBelowTax();
-    if (m_bRecord)
-        m_engine.m_kept.EndRecord(m_engine, m_options.nFreshFrom >= 0 ? m_options.nFreshFrom : m_nFromRow,
-                                  m_options.nWriteEnd);
-    m_engine.m_bCalcRowsInWalk = false;
-    TakeWalkedAmounts(bFromTheTop);
+    if (m_pBuild != nullptr && !m_pBuild->EndBuild(m_engine))
+        StopBuild(nLast + 1, kindEmpty, true);
 }

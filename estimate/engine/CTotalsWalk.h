@@ -18,9 +18,15 @@
 //
 // Beside the totals the walk adds the estimate's amount (the leaf rows other than free rows
 // of every column summed over leaf rows) for the tax, in the order SumEstimateAmount adds
-// them; a walk that reads every row from the first records the rows for the kept totals;
+// them; a walk that reads every row from the first builds the kept totals as it reads them;
 // and a full recalculation's walk works out each row's formulas just before it reads the
 // row, so that the rows are gone through once.
+//
+// Below the first tax row the recalculation rewrites, a walk that builds the kept totals
+// leaves alone the totals whose rows hold a tax row (or such a total): their sums move with
+// the tax, which is known once every row has been read. The kept totals then write the tax
+// rows and those totals, reading no other row. The walk reads the estimate through the
+// engine's public functions.
 #pragma once
 
 #include "estimate/engine/CCompensatedSum.h"
@@ -33,7 +39,9 @@
 #include <vector>
 
 class CGridRow;
+class CKeptTotals;
 class CWalkBelowTax;
+struct CRememberedNumber;
 
 class CTotalsWalk {
 public:
@@ -44,15 +52,21 @@ public:
         int nWriteEnd = INT_MAX;
         // Every free row from the first row down takes this tax where the walk meets it,
         // before it is read.
-        const CEstimateEngine::CTaxTexts* pTax = nullptr;
-        // The first row whose totals the recalculation wrote, for the record of the kept
-        // sums (-1: the walk's first row).
+        const CTaxTexts* pTax = nullptr;
+        // The first row whose totals the recalculation wrote, for the kept totals it builds
+        // (-1: the walk's first row).
         int nFreshFrom = -1;
-        // The numbers read are kept in the engine's store for later walks.
-        bool bStore = true;
-        // The first tax row: a walk that records no rows for the kept sums keeps in pBelowTax
-        // its sums on reaching it and what it reads from there down; a walk below a tax row
-        // goes on from what an earlier walk of the recalculation kept (CWalkBelowTax).
+        // Each row's formulas are worked out just before the walk reads the row (a full
+        // recalculation).
+        bool bCalcRows = false;
+        // Where the numbers read are kept for later walks (null: nowhere).
+        std::vector<CRememberedNumber>* pStore = nullptr;
+        // The kept totals, built as the walk reads every row from the first (null: none).
+        CKeptTotals* pBuild = nullptr;
+        // The first tax row the recalculation rewrites. A walk that builds no kept totals
+        // keeps in pBelowTax its sums on reaching it and what it reads from there down; a
+        // walk below a tax row goes on from what an earlier walk of the recalculation kept
+        // (CWalkBelowTax).
         int nKeepFrom = INT_MAX;
         CWalkBelowTax* pBelowTax = nullptr;
     };
@@ -63,6 +77,11 @@ public:
     CTotalsWalk(const CTotalsWalk&) = delete;
     CTotalsWalk& operator=(const CTotalsWalk&) = delete;
     void Run();
+    // What it read: the rows (a row read by two walks counts twice), whether from the first
+    // row, and the estimate's amount per column summed over leaf rows.
+    unsigned long long GetRowsWalked() const { return m_nRowsWalked; }
+    bool ReadFromTheTop() const { return m_bFromTheTop; }
+    std::vector<std::pair<int, CCompensatedSum>> GetEstimateAmounts() const;
 
 private:
     friend class CWalkBelowTax;
@@ -100,40 +119,58 @@ private:
     void KeepRow(int nRow, ERowKind nKind);
     // The walk on what an earlier walk kept (pBelowTax).
     void GoOnBelowTheTax(CWalkBelowTax& kept);
-    void RecordRow(const CGridRow* pRow, int nRow, ERowKind nKind);
-    // The rows met one the kept sums cannot follow at nRow: the record ends there.
-    void StopRecord(int nRow, ERowKind nKind, bool bByNumber);
+    // The row's kind and numbers into the kept totals being built (bWritten: a total the
+    // recalculation wrote).
+    void BuildRow(const CGridRow* pRow, int nRow, ERowKind nKind, bool bWritten);
+    // Where AddRow writes the numbers of row nRow for the kept totals being built.
+    void StartBuildRow(int nRow);
+    // The rows met one the kept sums cannot follow at nRow: the build ends there.
+    void StopBuild(int nRow, ERowKind nKind, bool bByNumber);
     void LeaveWhole(size_t i);
     void StartSlot(int nSlot);
     CCompensatedSum SlotSum(int nSlot, size_t i) const;
-    // A total or discount total row at nRow, written from the sums so far.
-    void WriteTotal(int nRow, ERowKind nKind);
-    void TakeWalkedAmounts(bool bFromTheTop);
+    // A total or discount total row at nRow, written from the sums so far: false when it
+    // is left to the kept totals, its sums moving with the tax.
+    bool WriteTotal(int nRow, ERowKind nKind);
+    // A row added whose numbers move with the tax: the totals over it wait for the tax.
+    void WaitForTheTax();
 
     CEstimateEngine& m_engine;
     const int m_nFromRow;
     const COptions m_options;
     const bool m_bWhole;
     const bool m_bCalcRows;
-    std::vector<CEstimateEngine::CTotalColumn> m_columns;
-    std::vector<CEstimateEngine::CTotalColumn> m_sums; // what a total row is given
+    std::vector<CTotalColumn> m_columns;
+    std::vector<CTotalColumn> m_sums; // what a total row is given
     size_t m_nSums = 0;
     std::vector<CColumnSums> m_whole;
     std::vector<CCompensatedSum> m_running; // slot x summed column, once a column is not whole
     std::vector<CCompensatedSum> m_estimate;
     int m_nHeadingRow[SLOTS] = {-1, -1, -1, -1, 0};
+    // Per level: the rows added since its section started hold one whose numbers move with
+    // the tax (only while the kept totals are built, which write such totals).
+    bool m_bWaitsForTax[SLOTS] = {};
+    bool m_bAnyBySubtotals = false; // a summed column adds subtotal rows ("計 B")
+    // The totals' own formulas are worked out when the totals are written, not before.
+    bool m_bTotalsWorkOutOnSums = false;
+    CEstimateEngine::CRowFormulas m_formulas; // the row formulas it works out
+    unsigned long long m_nRowsWalked = 0;
+    bool m_bFromTheTop = false;
     // A row the walk has just worked out gives its formula results' numbers as CalcRow kept
     // them (m_bFresh); the walk reads other numbers through the engine's store of read
-    // numbers (m_bStore), which a walk that works out the rows leaves alone: writing it
+    // numbers (m_pStore), which a walk that works out the rows leaves alone: writing it
     // would cost it more than a fifth of its time, for the walks after it, which the kept
     // totals mostly spare.
     bool m_bFresh = false;
-    bool m_bStore = true;
-    bool m_bRecord = false;
-    CKeptTotals::CRecord m_record{};
-    std::vector<double> m_rowNumbers; // the numbers AddRow read of the row, for the record
-    // Where AddRow puts the numbers it reads of the row: m_rowNumbers while the rows are
-    // recorded, the row's place in what is kept for the walks below the tax row while they
+    std::vector<CRememberedNumber>* m_pStore = nullptr;
+    CKeptTotals* m_pBuild = nullptr;
+    std::vector<double> m_rowNumbers; // the numbers AddRow read of the row
+    // Where AddRow writes the row's numbers as the kept totals being built take them, and
+    // whether one of them is no whole number (the build then gives up at the row).
+    int64_t* m_pBuildValues = nullptr;
+    bool m_bBuildFails = false;
+    // Where AddRow puts the numbers it reads of the row: m_rowNumbers while the kept totals
+    // are built, the row's place in what is kept for the walks below the tax row while they
     // are kept, null otherwise.
     double* m_pRowNumbers = nullptr;
     bool m_bKeeping = false; // the rows read are kept for the walks below the tax rows
@@ -148,8 +185,9 @@ private:
 // row after a tax row, goes on from the sums kept at the first tax row, takes the rows'
 // kinds and numbers from here, and reads only the rows written since (keeping what it reads
 // for the walks after it), instead of reading every row of the estimate again. Numbers
-// with decimals, and step and classification rows, which the kept totals cannot take
-// (CKeptTotals::FinishBelowTheTax), are so finished in one reading of the rows as well.
+// with decimals, and step and classification rows, which the kept totals cannot take (they
+// write the rows below the tax row otherwise), are so finished in one reading of the rows
+// as well.
 class CWalkBelowTax {
 public:
     bool IsKept() const { return m_nFromRow >= 0; }
