@@ -1,7 +1,8 @@
 // Find and replace in the estimate grid. The modeless find and replace dialogs (made by the
 // estimate tools) send every request here as WM_FINDREPLACE_REQUEST: the grid searches its
-// cells from the current cell on, moves the current cell to a match, replaces the last
-// match in the current cell, or replaces in every matching cell.
+// cells from the current cell on and moves the current cell to a match; the replace of the
+// last match in the current cell, and of every match, is the model's (it writes the cells
+// and records the undo), the grid repaints.
 //
 // Texts are code page 932: the search steps over double-byte characters whole, so a
 // single-byte character never matches the trail byte of a double-byte one, and case
@@ -9,7 +10,6 @@
 #include "app/CShellServices.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/engine/CCellSearch.h"
-#include "estimate/engine/UndoCommands.h"
 #include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"
