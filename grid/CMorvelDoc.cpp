@@ -43,6 +43,14 @@ void CMorvelDoc::ClearPrintForms()
     ClearPrintFormList(m_aPrintForms);
 }
 
+BOOL CMorvelDoc::OnSaveDocument(LPCTSTR lpszPathName)
+{
+    // The file names the layouts as they are found from its new place. A failed save leaves
+    // them naming the same layouts as before.
+    KeepPrintFormsFound(m_aPrintForms, GetPathName(), lpszPathName);
+    return CDocument::OnSaveDocument(lpszPathName);
+}
+
 WORD CMorvelDoc::CountWord(long long nCount)
 {
     if (nCount < 0 || nCount > MAX_FILE_WORD)

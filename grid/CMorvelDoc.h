@@ -31,6 +31,8 @@ public:
 
     // Deletes every print-layout entry and empties the list (printing uses it too).
     void ClearPrintForms();
+    // Saved in another folder, the document keeps its layouts found (KeepPrintFormsFound).
+    BOOL OnSaveDocument(LPCTSTR lpszPathName) override;
 
     // The path with the extension of its file name (the text after the file name's last
     // ".") replaced by lpszExtension; a file name without "." gets it appended. A "." in a
