@@ -8,10 +8,13 @@
 #include "grid/CMorvelView.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"
+#include "platform/base/CFile.h"
+#include "platform/base/Path.h"
 #include "platform/ui/core/CUserException.h"
 #include "platform/ui/frames/CView.h"
 
 #include <algorithm>
+#include <cerrno>
 
 IMPLEMENT_DYNAMIC(CMorvelDoc, CDocument)
 
@@ -83,6 +86,16 @@ bool CMorvelDoc::ReadWholeFile(LPCTSTR lpszPathName, const CString& strWaitText)
         return false;
     }
     return true;
+}
+
+bool CMorvelDoc::CheckSaveTarget(LPCTSTR lpszPathName)
+{
+    if (CanWriteFileAtomically(lpszPathName))
+        return true;
+    const int err = errno;
+    CFileException fe(CFile::ErrnoToCause(err), err, lpszPathName);
+    ReportSaveLoadException(lpszPathName, &fe, TRUE, 0);
+    return false;
 }
 
 void CMorvelDoc::CopyToBackup(LPCTSTR lpszPathName, const CString& strBackupPath)

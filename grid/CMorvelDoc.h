@@ -60,6 +60,10 @@ protected:
     // The application's menu of this document type.
     virtual CMenu& AppMenu(CMorvelApp& app) const = 0;
 
+    // Whether a save may write the file at lpszPathName now (CanWriteFileAtomically): when
+    // not, the user sees the message a failed save gives, before the save has touched
+    // anything (the file's backup included).
+    bool CheckSaveTarget(LPCTSTR lpszPathName);
     // Reads the file whole through Serialize while the wait dialog shows strWaitText.
     // false when it could not be read: the reader has told the user why (a CUserException),
     // or the framework's message says so.
