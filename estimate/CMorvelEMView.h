@@ -190,6 +190,9 @@ public:
     // tax) and the values it gives back.
     void GetInformationAmounts(CString& strTotal, CString& strTax, CString& strNet);
     void ApplyInformationValues(const CStringArray& values);
+    // Values a read takes over (index, value), one undo step with the rows it read just
+    // before when bWithRows (CEstimateModel::TakeOverInformation). TRUE when one changed.
+    BOOL TakeOverInformation(const std::vector<std::pair<int, CString>>& values, bool bWithRows);
 
     // ---- numbers ------------------------------------------------------------------------
     static double RoundBySpec(double value, const char* lpszSpec)

@@ -25,6 +25,7 @@
 
 #include <array>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class CEstimateCopyBuffers;
@@ -356,15 +357,20 @@ public:
 
     // ---- information values -----------------------------------------------------------
     // The information sheet's values as stored (MAX_INFORMATION at most).
-    int GetInformationCount() const { return m_nInformationCount; }
-    void SetInformationCount(int nCount);
+    int GetInformationCount() const override { return m_nInformationCount; }
+    void SetInformationCount(int nCount) override;
     // A value; an index outside the values gives the empty text.
-    const CString& GetInformation(int nIndex) const;
+    const CString& GetInformation(int nIndex) const override;
     // Sets one value (an index beyond MAX_INFORMATION is ignored); the count grows to
     // cover it.
-    void SetInformation(int nIndex, const CString& value);
+    void SetInformation(int nIndex, const CString& value) override;
     // Every value emptied (a new estimate).
     void ClearInformation();
+    // Values taken over by a command (index, value; an index beyond MAX_INFORMATION is
+    // ignored), recorded for undo: with the rows command recorded last when bWithRows (the
+    // rows the same command read), so that one undo takes both back. Records nothing when
+    // no value changes; true when one did.
+    bool TakeOverInformation(const std::vector<std::pair<int, CString>>& values, bool bWithRows);
 
     // ---- subject numbers --------------------------------------------------------------
     const CSubjectNumbering& GetNumbering() const { return m_numbering; }

@@ -18,6 +18,8 @@
 #include "tests/support/DialogCancelWays.h"
 #include "tests/support/RealInput.h"
 
+#include "platform/base/CArchive.h"
+#include "platform/base/CFile.h"
 #include "platform/base/Path.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/dialogs/CFileDialog.h"
@@ -25,6 +27,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -718,8 +721,68 @@ TEST_F(EstimateIoCommandsTest, EstimateOfAnotherFormReadsIntoTheCurrentColumns)
     EXPECT_EQ(Utf8Cell(nRow + 1, scName), "躯体");
     EXPECT_EQ(Cells(nRow + 2, 2), below);
     EXPECT_EQ(EstimateIo::GetInformationValue(*m_pView, 1).ToUtf8(), "新築工事");
-    EXPECT_EQ(EstimateIo::GetInformationValue(*m_pView, 0).ToUtf8(), "");
+    // An item mapped to nothing keeps its value.
+    EXPECT_EQ(EstimateIo::GetInformationValue(*m_pView, 0).ToUtf8(), "株式会社 山田商事");
     EXPECT_TRUE(IsModified());
+}
+
+// Only the items mapped take the file's values; the others keep the sample's. The values go
+// back and come again with the rows: one undo, one redo, each giving the estimate's bytes as
+// they were. With the rows' mapping cancelled the values alone are the step.
+TEST_F(EstimateIoCommandsTest, AnEstimateOfAnotherFormChangesOnlyTheMappedValuesAndUndoTakesThemBack)
+{
+    WriteNativeFile(m_pFolder->Native("WORK/OTHER.MMD"), OtherFormFile().Bytes());
+    const CEstimateModel& model = m_pView->GetModel();
+    std::vector<CString> values;
+    for (int i = 0; i < model.GetInformationCount(); ++i)
+        values.push_back(model.GetInformation(i));
+    ASSERT_GE(std::count_if(values.begin(), values.end(), [](const CString& v) { return !v.IsEmpty(); }), 7);
+    auto saved = [this] {
+        CMemFile file;
+        CArchive ar(&file, CArchive::store);
+        m_pDoc->Serialize(ar);
+        ar.Close();
+        return file.GetData();
+    };
+    for (const bool bRows : {true, false}) {
+        SCOPED_TRACE(bRows);
+        const std::vector<BYTE> before = saved();
+        const int nRows = UsedRows();
+        // Item nItem <- the file's item nSource (得意先名 <- 得意先, then 工事名称 <- 工事名).
+        const int nItem = bRows ? 0 : 1;
+        const int nSource = nItem + 1;
+        CDialogAnswerer answerer;
+        answerer.AnswerFileDialog(m_pFolder->System("WORK/OTHER.MMD"));
+        if (bRows) {
+            answerer.AnswerDialog(IDD_IMPORT_FORMAT, [](CDialog& dlg) {
+                DoubleClickListRow(dlg, IDC_IMPORT_FORMAT_LIST, scName);
+                ClickDlgButton(dlg, IDOK);
+            });
+            answerer.AnswerDialog(IDD_IMPORT_ITEM_LIST,
+                                  [](CDialog& dlg) { DoubleClickListRow(dlg, IDC_IMPORT_ITEM_LIST, 2); });
+        } else {
+            answerer.EndDialogWith(IDD_IMPORT_FORMAT, IDCANCEL);
+        }
+        answerer.AnswerDialog(IDD_IMPORT_FORMAT, [nItem](CDialog& dlg) {
+            DoubleClickListRow(dlg, IDC_IMPORT_FORMAT_LIST, nItem);
+            ClickDlgButton(dlg, IDOK);
+        });
+        answerer.AnswerDialog(IDD_IMPORT_ITEM_LIST, [nSource](CDialog& dlg) {
+            DoubleClickListRow(dlg, IDC_IMPORT_ITEM_LIST, nSource);
+        });
+        Command(ID_READ_OTHER_FORM);
+        EXPECT_EQ(answerer.CountUnanswered(), 0);
+        EXPECT_EQ(UsedRows() > nRows, bRows);
+        values[static_cast<size_t>(nItem)] = CString::FromUtf8(bRows ? "山田建設" : "新築工事");
+        ASSERT_EQ(model.GetInformationCount(), static_cast<int>(values.size()));
+        for (int i = 0; i < model.GetInformationCount(); ++i)
+            EXPECT_EQ(model.GetInformation(i).ToUtf8(), values[static_cast<size_t>(i)].ToUtf8()) << i;
+        const std::vector<BYTE> after = saved();
+        Command(ID_EDIT_UNDO);
+        EXPECT_EQ(saved(), before);
+        Command(ID_EDIT_REDO);
+        EXPECT_EQ(saved(), after);
+    }
 }
 
 TEST_F(EstimateIoCommandsTest, CancelledRowMappingStillOffersTheInformation)
