@@ -953,10 +953,6 @@ private:
     CCellSearch::CCellText ReadCellForSearch(int nRow, int nCol) const;
     // SearchCells with the whole match: the text it stands in and its length.
     CCellSearch::CMatch SearchNextMatch(WPARAM nFlags, const CString& strFind);
-    // Stores a replacement's text in a cell of the edit page as a replace stores it: a
-    // number text in a numeric column becomes the number it reads as, by the column's
-    // rounding; a text written into an empty row makes it a detail row.
-    void StoreReplacedText(const CString& strText, int nRow, int nCol);
     // Destroys the modeless dialogs the view still holds (the view's window is going).
     void DestroyModelessDialogs();
     CWnd* m_pFindDialog = nullptr;

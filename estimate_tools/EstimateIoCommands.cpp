@@ -136,6 +136,9 @@ void TextInput(CMorvelEMView& view)
         AfxMessageBox("CSVﾌｧｲﾙはないか、壊れています。"_sj, MB_OK);
         return;
     }
+    // A file saved as UTF-8 is read as the same text; one that cannot be read is refused.
+    if (!CsvText::TakeFileText(data))
+        return;
     const std::vector<std::string_view> lines = EstimateCsv::SplitLines(data);
     if (lines.empty())
         return; // an empty file has no rows to give

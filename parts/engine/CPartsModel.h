@@ -236,6 +236,8 @@ private:
     void CountsChanged() { m_host.RowCountsChanged(); }
     CString StoredCellText(const CString& strText, int nCol) const;
     CString StoredCellTextPlain(const CString& strText, int nCol) const;
+    // The number column's cell as the user's input is kept (CNumberRules::InputTextKept).
+    void StoreInputKept(int nRow, int nCol);
     // Works out column nCol's formula in a row by the given rules (CRowFormula). With the
     // row as it was before a command wrote it (pBefore), a figure the formula worked out
     // there from a number the command emptied goes with that number: the cell, where the

@@ -385,6 +385,69 @@ TEST_F(EstimateIoCommandsTest, CsvInputSplitsQuotedFieldsAndTrimsBlanks)
     EXPECT_EQ(Cells(nRow + 2, 3), below);
 }
 
+// A CSV file saved as UTF-8, with the byte-order mark or without, reads as the same text a
+// Shift-JIS file gives; characters code page 932 lacks are said and become "〓" when the user
+// goes on; a UTF-8 file with a byte that is no UTF-8 is refused at its line.
+TEST_F(EstimateIoCommandsTest, CsvSavedAsUtf8ReadsAsTheSameTextAndWhatCannotBeReadIsRefusedAtItsLine)
+{
+    const auto readCsv = [this](const std::string& bytes, int nRow,
+                                std::vector<std::pair<CString, int>> answers) {
+        WriteNativeFile(m_pFolder->Native("WORK/U8.CSV"), std::vector<uint8_t>(bytes.begin(), bytes.end()));
+        GoTo(0, nRow);
+        CDialogAnswerer answerer;
+        answerer.AnswerFileDialog(m_pFolder->System("WORK/U8.CSV"));
+        answerer.AnswerDialog(IDD_IMPORT_FORMAT, [](CDialog& dlg) {
+            for (int nCol : {scName, scQty, scPrice})
+                DoubleClickListRow(dlg, IDC_IMPORT_FORMAT_LIST, nCol);
+            ClickDlgButton(dlg, IDOK);
+        });
+        for (int nField : {1, 2, 3})
+            answerer.AnswerDialog(IDD_IMPORT_ITEM_LIST, [nField](CDialog& dlg) {
+                DoubleClickListRow(dlg, IDC_IMPORT_ITEM_LIST, nField);
+            });
+        for (const auto& [text, nResult] : answers)
+            answerer.AnswerMessageBox(text, nResult);
+        Command(ID_TEXT_INPUT);
+        return answerer.MessageBoxTexts();
+    };
+    const std::string rows = "鉄筋,１２５．５,\"15,500\"\r\n型枠,48,１５５００\r\n";
+    const int nRow = 10;
+    for (const std::string& bytes : {"\xEF\xBB\xBF" + rows, rows}) {
+        const int nRows = UsedRows();
+        EXPECT_TRUE(readCsv(bytes, nRow, {}).empty());
+        ASSERT_LT(nRows, UsedRows()); // with the rows the page alignment adds
+        EXPECT_EQ(Utf8Cell(nRow, scName), "鉄筋");
+        EXPECT_EQ(Value(nRow, scQty), 125.5);
+        EXPECT_EQ(Value(nRow, scPrice), 15500);
+        EXPECT_EQ(Value(nRow, scAmount), 1945250);
+        EXPECT_EQ(Utf8Cell(nRow + 1, scName), "型枠");
+        EXPECT_EQ(Value(nRow + 1, scAmount), 48 * 15500);
+        Command(ID_EDIT_UNDO);
+        EXPECT_EQ(nRows, UsedRows());
+    }
+
+    // A character code page 932 lacks: said with its line; Cancel reads nothing, OK reads it
+    // as "〓".
+    const CString replaced =
+        "UTF-8 のCSVﾌｧｲﾙの2行目ほかにShift-JISにない文字が2個あります。\n「〓」にして読み込みますか？"_sj;
+    const std::string lacking = "鉄筋,1,100\r\n\xF0\x9F\x98\x80"
+                                "caf\xC3\xA9,2,100\r\n";
+    const std::vector<BYTE> before = StoredState();
+    EXPECT_EQ(std::vector<CString>{replaced}, readCsv(lacking, nRow, {{replaced, IDCANCEL}}));
+    EXPECT_EQ(before, StoredState());
+    EXPECT_EQ(std::vector<CString>{replaced}, readCsv(lacking, nRow, {{replaced, IDOK}}));
+    EXPECT_EQ(Utf8Cell(nRow + 1, scName), "〓caf〓");
+    EXPECT_EQ(Value(nRow + 1, scAmount), 200);
+    Command(ID_EDIT_UNDO);
+
+    // After the mark, a byte on the third line that is no UTF-8: the file is refused there.
+    const std::vector<BYTE> kept = StoredState();
+    const std::vector<CString> boxes = readCsv("\xEF\xBB\xBF" + rows + "\xE9\x89,3,100\r\n", nRow, {});
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(boxes[0].ToUtf8(), "CSVﾌｧｲﾙの3行目が読めません。UTF-8 の文字として正しくないﾊﾞｲﾄがあります。");
+    EXPECT_EQ(kept, StoredState());
+}
+
 TEST_F(EstimateIoCommandsTest, CsvThatCannotBeReadSaysSoAndChangesNothing)
 {
     const int nRows = UsedRows();
