@@ -1,8 +1,9 @@
 // Every figure a command leaves is the one a full recalculation (F7) makes, also where the
 // command changed no figure itself: a formula column of a total row after the total
 // changed, a total whose heading stopped being one, the rows of an estimate whose file
-// holds figures its form and settings do not give; and the subject numbers drawn in the
-// grid follow the headings above them. Each through the window, as a user does it.
+// holds figures its form and settings do not give; the subject numbers drawn in the grid
+// follow the headings above them, and the status bar's amount the rows. Each through the
+// window, as a user does it.
 #include "tests/estimate/EstimateFileTestSupport.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
 

@@ -1,7 +1,7 @@
 // The subject tree beside the grid: the sample estimate's headings in their hierarchy with
 // their total amounts, the jump of the grid to a clicked heading, the tree following an
-// amount typed into the grid, Delete on the root and on a heading, and the commands the
-// tree hands to the grid.
+// amount typed into the grid and a name replaced or cleared, Delete on the root and on a
+// heading, and the commands the tree hands to the grid.
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
 
 #include "app/CMainFrame.h"

@@ -2,7 +2,8 @@
 // row insert, delete and clear, CSV input, the unit pick, sort, and undo) every figure of the
 // list is what a recalculation of every row gives; a paste over a whole column or the whole
 // grid adds no rows, and undo gives back the rows a paste or typing added; typing, a sort,
-// rows read and a unit picked are undone and redone.
+// rows read and a unit picked are undone and redone; a figure goes with the number it was
+// worked out from; a command that changes nothing records no undo step.
 #include "tests/parts/PartsWindowFixture.h"
 
 #include "app/CMainFrame.h"
