@@ -650,6 +650,9 @@ public:
     void UpdateStatusText(int nShow);
     // The subject tree of the document is rebuilt; the keyboard focus returns to the grid.
     void UpdateTreeView();
+    // What the tree shows of the headings (each one's row, kind and name), as one number
+    // that differs when any of them differs.
+    unsigned long long HeadingsSignature() const;
     // The subject tree selected a row: the edit page shows and the row's first cell
     // becomes current as a click there makes it.
     void GoToRow(int nRow);
@@ -1212,6 +1215,8 @@ private:
     int m_nCommandDepth = 0;
     // An edit left its recalculation to the end of the command (RecalcTotalsAfterEdit).
     bool m_bRecalcAtCommandEnd = false;
+    // HeadingsSignature when the tree was last rebuilt.
+    unsigned long long m_nTreeHeadings = 0;
     std::shared_ptr<int> m_pLife = std::make_shared<int>(0);
 };
 

@@ -168,6 +168,8 @@ void CMorvelPMView::OnEditPaste()
         pDoc->SetModifiedFlag(TRUE);
     InvalidateRows(0, GetRowLimit() - 1, TRUE);
     pDoc->UpdateAllViews(nullptr);
+    // The rows in use the status bar shows follow at once.
+    UpdateStatusText();
     RecordUndo(std::move(pCommand));
 }
 

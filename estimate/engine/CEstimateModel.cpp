@@ -13,6 +13,8 @@
 CEstimateModel::CEstimateModel(IEstimateModelHost& host)
     : m_host(host), m_engine(*this, m_editRows, m_nUsedRows, m_nRowLimit, m_nColumnCount)
 {
+    // A command that leaves the rows as it found them records no undo step.
+    m_undo.WatchTarget(*this);
 }
 
 CEstimateModel::~CEstimateModel() = default;
@@ -134,8 +136,6 @@ void CEstimateModel::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)
     std::vector<ERowKind> kinds;
     for (int r = nFirstRow; r < nEnd; ++r)
         kinds.push_back(m_engine.EditKind(r));
-    m_undo.Record(
-        std::make_unique<CNonCalculatedCommand>(bSet, nFirstRow, nLastRow - nFirstRow + 1, std::move(kinds)));
     for (int r = nFirstRow; r < nEnd; ++r) {
         const ERowKind nKind = m_engine.EditKind(r);
         if (bSet && !IsNonCalculatedKind(nKind) && !IsSummaryKind(nKind))
@@ -143,6 +143,10 @@ void CEstimateModel::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)
         else if (!bSet && IsNonCalculatedKind(nKind))
             m_engine.SetRowKind(CalculatedKindOf(nKind), r);
     }
+    // Recorded with the rows as the command left them: one that changed no kind records
+    // nothing.
+    m_undo.Record(
+        std::make_unique<CNonCalculatedCommand>(bSet, nFirstRow, nLastRow - nFirstRow + 1, std::move(kinds)));
 }
 
 // ---------------------------------------------------------------------------------------

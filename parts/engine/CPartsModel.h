@@ -238,12 +238,21 @@ private:
     CString StoredCellTextPlain(const CString& strText, int nCol) const;
     // The number column's cell as the user's input is kept (CNumberRules::InputTextKept).
     void StoreInputKept(int nRow, int nCol);
-    // Works out column nCol's formula in a row by the given rules (CRowFormula).
-    void EvaluateColumn(int nRow, int nCol, const CRowFormula::CRules& rules);
+    // Works out column nCol's formula in a row by the given rules (CRowFormula). With the
+    // row as it was before a command wrote it (pBefore), a figure the formula worked out
+    // there from a number the command emptied goes with that number: the cell, where the
+    // command left it as it was, is emptied where the formula, an operand gone, would keep it.
+    void EvaluateColumn(int nRow, int nCol, const CRowFormula::CRules& rules, const CGridRow* pBefore);
+    bool LostItsOperand(const CRowFormula& formula, int nRow, int nCol, const CGridRow& before,
+                        const CRowFormula::CRules& rules) const;
     // Every formula column of a row from nFirstCol on, in column order.
-    void CalcFormulaColumns(int nRow, int nFirstCol, const CRowFormula::CRules& rules);
-    // The command of rows written in place, kept as before holds them (null for no rows).
-    static CommandPtr Written(EAction eAction, CRowImage&& before);
+    void CalcFormulaColumns(int nRow, int nFirstCol, const CRowFormula::CRules& rules,
+                            const CGridRow* pBefore = nullptr);
+    // The formulas of a row a command wrote, whose rows as they were before holds.
+    void CalcWrittenRow(int nRow, const CRowImage& before, const CRowFormula::CRules& rules);
+    // The command of rows written in place, kept as before holds them: null for no rows,
+    // and for rows that stand as they were (the command changed nothing).
+    std::unique_ptr<CPartsRowsWritten> Written(EAction eAction, CRowImage&& before) const;
     // Rows nTop..nBottom taken out, as a command of eAction (null when none was there).
     std::unique_ptr<CPartsRowsSplice> TakeOut(EAction eAction, int nTop, int nBottom);
 

@@ -1,14 +1,16 @@
 // The subject tree beside the grid: the sample estimate's headings in their hierarchy with
 // their total amounts, the jump of the grid to a clicked heading, the tree following an
-// amount typed into the grid, Delete on the root and on a heading, and the commands the
-// tree hands to the grid.
+// amount typed into the grid and a name replaced or cleared, Delete on the root and on a
+// heading, and the commands the tree hands to the grid.
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
 
 #include "app/CMainFrame.h"
 #include "app/CMorvelSettings.h"
 #include "estimate/engine/CNumberRules.h"
+#include "estimate_tools/CFindReplaceDialogs.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
+#include "resources/EstimateEditIds.h"
 #include "resources/ResourceIds.h"
 
 #include <string>
@@ -237,6 +239,47 @@ TEST_F(SubjectTreeViewTest, TheTreeFollowsAQuantityTypedIntoTheGrid)
     EXPECT_EQ("200.000000", Cell(srFirstDetail, scQty));
     EXPECT_NE(before, Text(nMiddle));
     EXPECT_EQ(Expected(nMiddle, nMiddleTotal), Text(nMiddle));
+}
+
+// A heading's name written by a command that changes no figure: replace all, one replace and
+// item clear rename its item at once, as typing does.
+TEST_F(SubjectTreeViewTest, EveryCommandThatWritesAHeadingsNameRenamesItsItem)
+{
+    const auto expectTreeFollows = [this](const char* lpszStep) {
+        for (int i = 1; i < Tree()->GetEntryCount(); ++i) {
+            const int nRow = Tree()->GetEntry(i).nRow;
+            const int nTotal = FindRow(TotalKindOf(static_cast<ERowKind>(m_pView->GetRowKind(nRow))), nRow);
+            const std::string expected = nTotal >= 0 ? Expected(nRow, nTotal) : Cell(nRow, scName);
+            EXPECT_EQ(expected, Text(nRow)) << lpszStep << ", row " << nRow;
+        }
+    };
+    GoTo(scName, srKind);
+    Command(ID_EDIT_REPLACE_DLG);
+    auto* pDlg = dynamic_cast<CReplaceDialog*>(m_pView->GetReplaceDialog());
+    ASSERT_NE(pDlg, nullptr);
+    TypeDlgItemText(*pDlg, IDC_FIND_TEXT, CString::FromUtf8("工事"));
+    TypeDlgItemText(*pDlg, IDC_REPLACE_TEXT, CString::FromUtf8("作業"));
+    ClickDlgButton(*pDlg, IDC_REPLACE_ALL);
+    Pump();
+    ASSERT_EQ("本体作業", Utf8Cell(srKind, scName));
+    expectTreeFollows("replace all");
+
+    // The first Replace finds 建築作業, the second replaces it.
+    TypeDlgItemText(*pDlg, IDC_FIND_TEXT, CString::FromUtf8("建築"));
+    TypeDlgItemText(*pDlg, IDC_REPLACE_TEXT, CString::FromUtf8("躯体"));
+    ClickDlgButton(*pDlg, IDC_REPLACE_ONE);
+    ClickDlgButton(*pDlg, IDC_REPLACE_ONE);
+    Pump();
+    ASSERT_EQ("躯体作業", Utf8Cell(srLarge, scName));
+    expectTreeFollows("replace");
+    pDlg->SendMessage(WM_CLOSE);
+    Pump();
+
+    m_pView->SetSelection(CMorvelView::selectColumn, CRect(scName, 0, scName, m_pView->GetUsedRows() - 1));
+    Command(ID_ITEM_CLEAR);
+    Pump();
+    ASSERT_EQ("", Utf8Cell(srKind, scName));
+    expectTreeFollows("item clear");
 }
 
 // An Enter recalculates once, and the tree is filled once, the status bar's amount following
