@@ -7,12 +7,23 @@
 #include "app/CMainFrame.h"
 #include "app/CMorvelSettings.h"
 #include "estimate/engine/CNumberRules.h"
+#include "estimate_tools/CEstimatePrinting.h"
 #include "estimate_tools/CFindReplaceDialogs.h"
+#include "layout/drawing/DrawingRegistration.h"
+#include "layout/printform/PrintFormRegistration.h"
 #include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/dialogs/CPrintDialog.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "resources/EstimateEditIds.h"
 #include "resources/ResourceIds.h"
+#include "tests/support/RealInput.h"
 
+#include <QApplication>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <map>
 #include <string>
 #include <vector>
 
@@ -448,4 +459,104 @@ TEST_F(SubjectTreeViewTest, TheTreeShowsTheGridsStatusWhileItHasTheKeyboardAndCl
     Pump();
     EXPECT_EQ(std::string::npos, StatusPane(ID_INDICATOR_PANE1).find(CString::FromUtf8("ﾍﾟｰｼﾞ").str()));
     EXPECT_EQ(std::string::npos, StatusPane(ID_INDICATOR_PANE2).find(CString::FromUtf8("見積金額=").str()));
+}
+
+namespace {
+
+// The window with its real grid, the keyboard put into the tree by a click on a heading, as
+// the help suggests for moving around.
+class SubjectTreeCommands : public SubjectTreeWindowTest {
+protected:
+    bool RecordsTreeCommands() const override { return false; }
+    void SetUp() override
+    {
+        // Printing and its layouts, as the program registers them.
+        RegisterDrawing();
+        RegisterPrintForm();
+        SubjectTreeWindowTest::SetUp();
+        RegisterEstimatePrinting();
+        ASSERT_NE(OpenSampleWindow(), nullptr);
+        WidenTree(m_pView);
+        QWidget* pTop = m_pApp->m_pMainWnd->GetWidget();
+        pTop->activateWindow();
+        QApplication::setActiveWindow(pTop);
+        m_pView->SetFocus();
+        Pump();
+    }
+    void ClickHeading()
+    {
+        CMorvelEMTreeView* pTree = Tree();
+        const CPoint pt = ItemPoint(pTree, ItemOfRow(pTree, FindRow(kindLarge)));
+        RealInput::Click(pTree->GetClientWidget(), QPoint(pt.x, pt.y));
+        Pump();
+    }
+    QMainWindow* MainWindow() const { return qobject_cast<QMainWindow*>(m_pApp->m_pMainWnd->GetWidget()); }
+    // Each command of the window's menus with whether it shows enabled, every menu opened as
+    // a user opens it.
+    std::map<unsigned, bool> MenuStates() const
+    {
+        std::map<unsigned, bool> states;
+        const auto walk = [&states](QMenu* pMenu, const auto& self) -> void {
+            emit pMenu->aboutToShow();
+            for (QAction* pAction : pMenu->actions()) {
+                if (QMenu* pSub = pAction->menu())
+                    self(pSub, self);
+                else if (const unsigned nID = pAction->data().toUInt(); nID != 0)
+                    states[nID] = pAction->isEnabled();
+            }
+        };
+        for (QAction* pAction : MainWindow()->menuBar()->actions()) {
+            if (pAction->menu() != nullptr)
+                walk(pAction->menu(), walk);
+        }
+        return states;
+    }
+};
+
+} // namespace
+
+// Fails while the commands reach only the view that has the keyboard: with the tree focused,
+// 再計算, 非計算行, 印刷 and the other estimate commands show greyed and F7 and Ctrl+P do
+// nothing until the grid is clicked.
+TEST_F(SubjectTreeCommands, TheEstimateCommandsWorkFromTheTreeAsFromTheGrid)
+{
+    const std::map<unsigned, bool> fromGrid = MenuStates();
+    ClickHeading();
+    ASSERT_EQ(CWnd::GetFocus(), Tree());
+    ASSERT_EQ(Frame()->GetActiveView(), Tree());
+    const std::map<unsigned, bool> fromTree = MenuStates();
+    ASSERT_EQ(fromGrid.size(), fromTree.size());
+    for (const auto& [nID, bEnabled] : fromGrid) {
+        // The settings sheet re-lays out the grid: the tree does not offer it.
+        if (nID != ID_ENVIRONMENT) {
+            EXPECT_EQ(bEnabled, fromTree.at(nID)) << "command " << nID;
+        }
+    }
+    for (unsigned nID :
+         {ID_RECALCULATE, ID_NONCALC_SET, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_PRINT_FORM_SELECT})
+        EXPECT_TRUE(fromTree.at(nID)) << "command " << nID;
+
+    // A subtotal made wrong behind the grid's back: 合計 > 再計算 chosen, and F7 pressed, with
+    // the keyboard in the tree recalculate it.
+    const double middleTotal = Value(srMiddleTotal, scAmount);
+    m_pView->SetCellText("1", srMiddleTotal, scAmount, TRUE);
+    EXPECT_TRUE(RealInput::ChooseMenuItem(MainWindow(), ID_RECALCULATE));
+    Pump();
+    EXPECT_DOUBLE_EQ(Value(srMiddleTotal, scAmount), middleTotal);
+    m_pView->SetCellText("1", srMiddleTotal, scAmount, TRUE);
+    ClickHeading();
+    ASSERT_EQ(CWnd::GetFocus(), Tree());
+    RealInput::PressKeys(RealInput::KeyboardWidget(), Qt::NoModifier, Qt::Key_F7);
+    Pump();
+    EXPECT_DOUBLE_EQ(Value(srMiddleTotal, scAmount), middleTotal);
+
+    // Ctrl+P in the tree asks how to print.
+    ClickHeading();
+    ASSERT_EQ(CWnd::GetFocus(), Tree());
+    CDialogAnswerer answerer;
+    answerer.EndDialogWith(AFX_IDD_PRINTDLG, IDCANCEL);
+    RealInput::PressKeys(RealInput::KeyboardWidget(), Qt::ControlModifier, Qt::Key_P);
+    Pump();
+    const std::vector<UINT> shown = answerer.DialogIds();
+    EXPECT_EQ(shown, std::vector<UINT>{AFX_IDD_PRINTDLG});
 }
