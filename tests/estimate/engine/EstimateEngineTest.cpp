@@ -117,6 +117,36 @@ TEST(EstimateEngineTest, EditsOfSeveralRowsAndAKindChangeReachTheTotalsThroughTh
     EXPECT_EQ(Normal(2000 + 60), e.Cell(5, 3));
 }
 
+// The tax at 10 % of 1,003 and of 1,007 (100.3 and 100.7) rounded as the settings say: up,
+// down, half up, or by the amount column's rule (cut to whole yen).
+TEST(EstimateEngineTest, TheTaxIsRoundedAsTheSettingsSay)
+{
+    struct CCase {
+        ETaxRounding eRounding;
+        const char* tax1003;
+        const char* tax1007;
+    };
+    const CCase cases[] = {
+        {ETaxRounding::up, "101.000000", "101.000000"},
+        {ETaxRounding::down, "100.000000", "100.000000"},
+        {ETaxRounding::halfUp, "100.000000", "101.000000"},
+        {ETaxRounding::byColumn, "100.000000", "100.000000"},
+    };
+    for (const CCase& test : cases) {
+        for (const char* price : {"1,003", "1,007"}) {
+            CTestEstimate e(AmountColumns());
+            e.sheet.tax.nRate = 10;
+            e.sheet.tax.eRounding = test.eRounding;
+            e.AddRow(kindDetail, {"足場", "1", price});
+            e.AddRow(kindGrandTotal, {});
+            e.AddRow(kindFree, {"消費税"});
+            e.engine.RecalcAll();
+            EXPECT_EQ(price[4] == '3' ? test.tax1003 : test.tax1007, e.Cell(2, 3))
+                << static_cast<int>(test.eRounding) << " " << price;
+        }
+    }
+}
+
 // 600 estimates in one, each closed by its grand total and tax row: an edit at the top
 // changes every grand total and tax row below it (1,200 rows). The end of the command
 // still finishes the work through the kept sums, not by recalculating everything.

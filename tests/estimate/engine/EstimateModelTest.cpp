@@ -300,6 +300,10 @@ TEST_F(EstimateModelTest, RowCommandsAreUndoneAndRedoneOnTheModelAlone)
     };
     IUndoTarget::CRateSettings rate;
     rate.strFormula = "*2";
+    // Prices of a quantity above 2 or of at most 5 doubled: "b" and "c", not "a". Every
+    // setting left out of a redo would double "a" too, or leave "b" or "c".
+    IUndoTarget::CRateSettings twoConditions = rate;
+    twoConditions.condition = {1, 5, "2", 2, 1, "5", 0};
     const std::vector<std::pair<std::string, std::function<void()>>> commands = {
         {"insert", [&] { model.InsertRowAt(1, 1, rule); }},
         {"delete", [&] { model.DeleteRowAt(0, 0, rule); }},
@@ -308,6 +312,13 @@ TEST_F(EstimateModelTest, RowCommandsAreUndoneAndRedoneOnTheModelAlone)
         {"clear rows", [&] { model.ClearRows(0, 5); }},
         {"non-calculated", [&] { model.SetNonCalculated(true, 0, 5); }},
         {"fixed rate", [&] { model.ApplyFixedRate(2, 0, 9, rate); }},
+        {"fixed rate, two conditions",
+         [&] {
+             model.ApplyFixedRate(2, 0, 9, twoConditions);
+             EXPECT_EQ((std::vector<double>{300, 20, 10}),
+                       (std::vector<double>{Value(EPage::edit, 0, 2), Value(EPage::edit, 1, 2),
+                                            Value(EPage::edit, 5, 2)}));
+         }},
         {"mark", [&] { model.MarkRow(4); }},
         // Quantity, price and amount emptied in every used row: the form's columns end
         // there. The names stay.
@@ -385,6 +396,22 @@ TEST_F(EstimateModelTest, AnIndentMovesTheRowsOfItsLevelAndASummaryRowOnBothPage
     EXPECT_EQ(CUndoCommand::undoIndent, model.Undo().GetUndoAction());
     EXPECT_FALSE(model.IndentColumn(EPage::edit, 4, EIndentLevel::all, EIndentMove::increase, 1))
         << "no column of the form";
+}
+
+TEST_F(EstimateModelTest, UnnecessaryRowsSideBySideAllGoInOneCommand)
+{
+    const CEstimateModel::CPageRule rule{4, false};
+    Detail(0, "a", "2", "300");
+    Detail(1, "b", "0", "10");
+    Detail(2, "c", "0", "10");
+    Detail(3, "d", "1", "5");
+    Detail(4, "e", "0", "1");
+    ExpectUndoneAndRedone(model, rule, "unnecessary rows", [&] {
+        const CUnnecessaryRows unnecessary(model.Engine(), CUnnecessaryRows::EScan::manual);
+        EXPECT_EQ(1, model.DeleteUnnecessaryRows(unnecessary, CUnnecessaryRows::conditionQuantityZero, rule));
+        EXPECT_EQ(2, model.GetUsedRows());
+        EXPECT_EQ("d", Cell(EPage::edit, 1, 0));
+    });
 }
 
 TEST_F(EstimateModelTest, RowCommandsKeepAHeadingAtItsPageStartAndTheMarkOnItsRow)
