@@ -141,8 +141,8 @@ public:
 
     // ---- row formulas -----------------------------------------------------------------
     // Every calculated column of a row from a column on (any operand that is not a number
-    // stops the formula), of a row just typed into (such an operand stops a formula only
-    // when it holds "*" or "/"), and CalcRow from the first column for every row of
+    // stops the formula), of a row a number was just typed into (such an operand stops a
+    // formula only when it holds "*" or "/"), and CalcRow from the first column for every row of
     // nTop..nBottom: what a command that wrote, cleared or inserted those rows leaves, a full
     // recalculation's figures.
     void CalcRow(int nRow, int nFirstCol);
