@@ -736,6 +736,35 @@ TEST_F(EstimateModelClipboardTest, RowsCutAndPastedBackThroughTheBuffersAreUndon
     EXPECT_EQ(strBefore, Snapshot(model));
     EXPECT_EQ(CUndoOutcome::ESelection::rows, repaste.eSelection);
     EXPECT_EQ(1, repaste.nFirstSelected);
+    EXPECT_EQ(CUndoOutcome::ECell::moved, repaste.eCell);
+    EXPECT_EQ(1, repaste.nRow);
+
+    // Rows cut below the used rows take nothing, and their redo leaves the buffers alone.
+    model.CutRows(buffers, 6, 7, rule);
+    EXPECT_EQ(strBefore, Snapshot(model));
+    model.RunUndoStep(false, rule, &buffers);
+    model.CopyRows(buffers, 0, 0);
+    model.RunUndoStep(true, rule, &buffers);
+    EXPECT_EQ("a", names());
+    EXPECT_EQ(strBefore, Snapshot(model));
+}
+
+TEST_F(EstimateModelClipboardTest, ACellPastedAtTheCurrentCellIsUndoneAndRedone)
+{
+    model.CopyCells(buffers, CRect(1, 1, 1, 1));
+    CEstimateModel::CCellPasteTarget target;
+    target.ptCell = CPoint(1, 0);
+    ExpectUndoneAndRedone(model, rule, "cell paste", [&] {
+        const CEstimateModel::CWrittenRows written = model.PasteCells(buffers, target);
+        EXPECT_EQ(0, written.nFirst);
+        EXPECT_EQ(3, Value(EPage::edit, 0, 1));
+        EXPECT_EQ(900, Value(EPage::edit, 0, 3));
+    });
+    // The overwritten cell waits in the undo cell buffer, and goes back from there.
+    model.PasteCells(buffers, target);
+    ASSERT_EQ(3u, buffers.UndoCells().size());
+    model.PasteUndoCells(buffers, CPoint(1, 0));
+    EXPECT_EQ(2, Value(EPage::edit, 0, 1));
 }
 
 TEST_F(EstimateModelClipboardTest, ACellBlockPastedOverALargerBlockRepeatsAndItsUndoPutsTheCellsBack)
