@@ -190,6 +190,9 @@ public:
     // tax) and the values it gives back.
     void GetInformationAmounts(CString& strTotal, CString& strTax, CString& strNet);
     void ApplyInformationValues(const CStringArray& values);
+    // Values a read takes over (index, value), one undo step with the rows it read just
+    // before when bWithRows (CEstimateModel::TakeOverInformation). TRUE when one changed.
+    BOOL TakeOverInformation(const std::vector<std::pair<int, CString>>& values, bool bWithRows);
 
     // ---- numbers ------------------------------------------------------------------------
     static double RoundBySpec(double value, const char* lpszSpec)
@@ -950,10 +953,6 @@ private:
     CCellSearch::CCellText ReadCellForSearch(int nRow, int nCol) const;
     // SearchCells with the whole match: the text it stands in and its length.
     CCellSearch::CMatch SearchNextMatch(WPARAM nFlags, const CString& strFind);
-    // Stores a replacement's text in a cell of the edit page as a replace stores it: a
-    // number text in a numeric column becomes the number it reads as, by the column's
-    // rounding; a text written into an empty row makes it a detail row.
-    void StoreReplacedText(const CString& strText, int nRow, int nCol);
     // Destroys the modeless dialogs the view still holds (the view's window is going).
     void DestroyModelessDialogs();
     CWnd* m_pFindDialog = nullptr;

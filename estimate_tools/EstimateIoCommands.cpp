@@ -93,11 +93,13 @@ void ReadOtherForm(CMorvelEMView& view)
         return;
 
     CImportFormatDialog dlgRows(&view, view.GetEstimationForm(), file.m_EstimationForm, strPath);
+    bool bRowsRead = false;
     if (dlgRows.DoModal() == IDOK) {
-        // The rows read are one command: undo takes them out again.
+        // The rows read are one command: undo takes them out again (with the information
+        // values taken over below).
         const std::vector<int> mapping = ItemMapping::DecodeMapping(dlgRows.GetResult(), file.m_nColumns);
         const int nRow = EstimateIo::GetCurrentRow(view);
-        file.InsertRows(view, nRow, mapping);
+        bRowsRead = file.InsertRows(view, nRow, mapping) > 0;
         view.RecalcFromRow(CMorvelEMView::recalcBulk, 0);
         AfterRowsInserted(view, nRow);
     }
@@ -106,8 +108,7 @@ void ReadOtherForm(CMorvelEMView& view)
     if (dlgInformation.DoModal() == IDOK) {
         const std::vector<int> mapping = ItemMapping::DecodeMapping(
             dlgInformation.GetResult(), static_cast<int>(file.m_information.size()));
-        if (file.ApplyInformation(view, mapping))
-            pDoc->SetModifiedFlag(TRUE);
+        file.ApplyInformation(view, mapping, bRowsRead);
     }
 }
 
@@ -136,6 +137,9 @@ void TextInput(CMorvelEMView& view)
         AfxMessageBox("CSVﾌｧｲﾙはないか、壊れています。"_sj, MB_OK);
         return;
     }
+    // A file saved as UTF-8 is read as the same text; one that cannot be read is refused.
+    if (!CsvText::TakeFileText(data))
+        return;
     const std::vector<std::string_view> lines = EstimateCsv::SplitLines(data);
     if (lines.empty())
         return; // an empty file has no rows to give

@@ -4,6 +4,7 @@
 #include "app/CMorvelDocManager.h"
 #include "app/MasterBackup.h"
 #include "app/MasterFileIo.h"
+#include "estimate/engine/CNumberRules.h"
 #include "platform/base/CFile.h"
 #include "platform/base/Cp932Text.h"
 #include "platform/base/MessageBox.h"
@@ -279,6 +280,10 @@ CString CFormPage::CommittedText(int nRow, int nCol)
     m_edit.GetWindowText(text);
     if (m_nEditMode != 1)
         return text;
+    // A width is read as every number cell reads a number: "１２", "1,000" alike.
+    std::string plain;
+    if (CNumberRules::ReadTypedNumber(text, plain))
+        return CString(plain.c_str());
     CString converted = text;
     if (ToHalfWidthNumber(converted) == 0) {
         text = converted;

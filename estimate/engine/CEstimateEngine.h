@@ -131,6 +131,10 @@ public:
     bool SetCellText(const char* lpszText, int nRow, int nCol, bool bForce);
     // What SetCellText stores for the text in a valid cell.
     CString StoredText(const char* pText, int nRow, int nCol) const;
+    // The user's input into a cell (typed, replaced): SetCellText, then in a numeric column
+    // what it stored kept as input is (CNumberRules::InputTextKept), and the row's formulas
+    // worked out with bCalcRow. Whether SetCellText stored.
+    bool StoreInputText(const char* lpszText, int nRow, int nCol, bool bForce, bool bCalcRow);
     // Stores a final text: the row object made (growing the rows and the used rows as
     // needed), the change noted for the kept totals.
     bool StoreCell(int nRow, int nCol, CString&& strText);
@@ -160,6 +164,9 @@ public:
     }
     // A number text in a numeric column in its normal form; other texts as they are.
     void NormalizeNumberText(int nCol, CString& strResult, const char* lpszText) const;
+    // A number in a numeric column as the grid shows it, by the column's picture (values
+    // closer to zero than 1e-8 show as zero): false for any other cell.
+    static bool ShownNumberText(const CString& strCell, const CColumnInfo& info, CString& strShown);
     // The stored text of a value in a column: its normal form rounded by the column's rule
     // (bRoundBySpec) and the picture's decimals.
     CString StoredNumberText(int nCol, CDecimal value, bool bRoundBySpec) const;

@@ -1,6 +1,7 @@
 #include "estimate/engine/CEstimateModel.h"
 
 #include "estimate/engine/CFixedRateChange.h"
+#include "estimate/engine/CInformationCommand.h"
 #include "estimate/engine/CSummaryTable.h"
 #include "estimate/engine/PageAlignment.h"
 #include "estimate/engine/UndoCommands.h"
@@ -346,6 +347,29 @@ void CEstimateModel::ClearInformation()
 {
     for (CString& value : m_strInformation)
         value.Empty();
+}
+
+bool CEstimateModel::TakeOverInformation(const std::vector<std::pair<int, CString>>& values, bool bWithRows)
+{
+    int nValues = m_nInformationCount;
+    for (const auto& [nIndex, value] : values) {
+        if (nIndex >= 0 && nIndex < MAX_INFORMATION)
+            nValues = std::max(nValues, nIndex + 1);
+    }
+    CInformationCommand::CValues before = CInformationCommand::Take(*this, nValues);
+    bool bChanged = false;
+    for (const auto& [nIndex, value] : values) {
+        if (nIndex >= 0 && nIndex < MAX_INFORMATION && GetInformation(nIndex) != value) {
+            SetInformation(nIndex, value);
+            bChanged = true;
+        }
+    }
+    if (!bChanged)
+        return false;
+    std::unique_ptr<CUndoCommand> pRows = bWithRows ? m_undo.TakeUndoCommand() : nullptr;
+    m_undo.Record(std::make_unique<CInformationCommand>(std::move(pRows), std::move(before),
+                                                        CInformationCommand::Take(*this, nValues)));
+    return true;
 }
 
 const CString& CEstimateModel::CellText(EPage ePage, int nRow, int nCol) const

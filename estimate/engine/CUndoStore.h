@@ -49,6 +49,14 @@ public:
     }
 
     const TCommand* GetUndoCommand() const { return m_pUndo.get(); }
+    // The last command recorded, taken out for a command that joins it to record it again as
+    // part of its own; null when undo could not act on it.
+    std::unique_ptr<TCommand> TakeUndoCommand()
+    {
+        if (!CanUndo())
+            return nullptr;
+        return std::move(m_pUndo);
+    }
     // The action codes of the two (undoNone: nothing).
     EAction GetUndoAction() const { return m_pUndo != nullptr ? m_pUndo->Action() : TCommand::undoNone; }
     EAction GetRedoAction() const { return m_pRedo != nullptr ? m_pRedo->Action() : TCommand::undoNone; }

@@ -242,6 +242,8 @@ private:
     void CountsChanged() { m_host.RowCountsChanged(); }
     CString StoredCellText(const CString& strText, int nCol) const;
     CString StoredCellTextPlain(const CString& strText, int nCol) const;
+    // The number column's cell as the user's input is kept (CNumberRules::InputTextKept).
+    void StoreInputKept(int nRow, int nCol);
     // Works out column nCol's formula in a row by the given rules (CRowFormula).
     void EvaluateColumn(int nRow, int nCol, const CRowFormula::CRules& rules);
     // Every formula column of a row from nFirstCol on, in column order.

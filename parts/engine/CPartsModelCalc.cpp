@@ -37,26 +37,28 @@ double ReadNumberOf(const CString& strText)
 CString CPartsModel::StoredCellText(const CString& strText, int nCol) const
 {
     const CEstimateColumns::CColumnInfo& rules = m_columns.Get(nCol);
-    if (!rules.bNumeric || !CNumberRules::IsNumberText(strText))
+    CDecimal number;
+    if (!rules.bNumeric || !CNumberRules::ReadTypedNumber(strText, number))
         return strText;
     // NormalizeNumberText, RoundBySpec, FormatByPicture and NormalizeNumberText again, as
-    // the plain way does them.
-    const CString strNormal = CNumberRules::NormalizeNumber(strText);
+    // the plain way does them. The picture's decimals count; its separators, which a
+    // picture may place where no typed number has them, are left out.
+    const CString strNormal = CNumberRules::FormatNormal(number);
     const double value = RoundByRules(ReadNumberOf(strNormal), rules.spec);
-    const CString strShown = CNumberRules::FormatByPicture(CDecimal::FromDouble(value), rules.picture, true);
-    return CNumberRules::IsNumberText(strShown) ? CNumberRules::NormalizeNumber(strShown) : strShown;
+    return CNumberRules::NormalizeNumber(
+        CNumberRules::FormatByPicture(CDecimal::FromDouble(value), rules.picture, false));
 }
 
 CString CPartsModel::StoredCellTextPlain(const CString& strText, int nCol) const
 {
     CString strStored = strText;
-    if (IsNumericColumn(nCol) && CNumberRules::IsNumberText(strText)) {
-        CString strNormal;
-        NormalizeNumberText(nCol, strNormal, strText);
+    CString strNormal;
+    NormalizeNumberText(nCol, strNormal, strText);
+    if (IsNumericColumn(nCol) && CNumberRules::IsNumberText(strNormal)) {
         const double value = CNumberRules::RoundBySpec(CNumberRules::ReadNumber(strNormal),
                                                        GetColumnText(nCol, IColumnTexts::textRounding));
         const CString strShown =
-            CNumberRules::FormatByPicture(value, GetColumnText(nCol, IColumnTexts::textPicture), true);
+            CNumberRules::FormatByPicture(value, GetColumnText(nCol, IColumnTexts::textPicture), false);
         NormalizeNumberText(nCol, strStored, strShown);
     }
     return strStored;

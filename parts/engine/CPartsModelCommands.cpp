@@ -7,7 +7,6 @@
 #include "estimate/engine/CGridRow.h"
 #include "estimate/engine/CNumberRules.h"
 #include "estimate/engine/CRowSort.h"
-#include "platform/base/Cp932Text.h"
 
 #include <algorithm>
 #include <climits>
@@ -31,17 +30,7 @@ CPartsModel::CommandPtr CPartsModel::StoreTypedText(int nRow, int nCol, const CS
     NormalizeNumberText(nCol, strNormal, strText);
     SetCellText(strNormal, nRow, nCol);
     if (IsNumericColumn(nCol)) {
-        // A number typed in full-width characters is stored in ASCII.
-        CString strStored = GetCellText(nRow, nCol);
-        if (ToHalfWidthNumber(strStored) == 0)
-            SetCellText(strStored, nRow, nCol);
-        strStored = GetCellText(nRow, nCol);
-        if (CNumberRules::IsNumberText(strStored)) {
-            const double value =
-                CNumberRules::RoundBySpec(CNumberRules::ReadNumber(CNumberRules::NormalizeNumber(strStored)),
-                                          GetColumnText(nCol, IColumnTexts::textRounding));
-            SetCellText(CNumberRules::FormatNormal(value), nRow, nCol);
-        }
+        StoreInputKept(nRow, nCol);
         CalcTypedRow(nRow);
     } else {
         // A formula may read a text column that holds a number: the row is worked out as a
@@ -49,6 +38,17 @@ CPartsModel::CommandPtr CPartsModel::StoreTypedText(int nRow, int nCol, const CS
         CalcRow(nRow, 0);
     }
     return Written(CPartsUndoCommand::undoRowsWritten, std::move(before));
+}
+
+void CPartsModel::StoreInputKept(int nRow, int nCol)
+{
+    // As the estimate keeps input: a number typed in full-width characters in ASCII, rounded
+    // by the column's rule.
+    const CString strKept = CNumberRules::InputTextKept(
+        GetCellText(nRow, nCol),
+        CNumberRules::ParseRoundSpec(GetColumnText(nCol, IColumnTexts::textRounding)));
+    if (strKept != GetCellText(nRow, nCol))
+        SetCellText(strKept, nRow, nCol);
 }
 
 CPartsModel::CommandPtr CPartsModel::StoreCellText(int nRow, int nCol, const CString& strText)
@@ -309,8 +309,11 @@ CPartsModel::CommandPtr CPartsModel::ReplaceCells(const std::vector<CCellSearch:
         return nullptr;
     CRowImage before = TakeImage(matches.front().nRow, matches.back().nRow);
     // A number cell is replaced in the text it shows and keeps the number that then reads.
-    for (const CCellSearch::CMatch& match : matches)
+    for (const CCellSearch::CMatch& match : matches) {
         SetCellText(match.Replaced(strReplacement), match.nRow, match.nCol);
+        if (IsNumericColumn(match.nCol))
+            StoreInputKept(match.nRow, match.nCol);
+    }
     // Each row written gets its figures worked out once, as typing would.
     for (size_t i = 0; i < matches.size(); ++i) {
         if (i == 0 || matches[i].nRow != matches[i - 1].nRow)
@@ -356,5 +359,5 @@ bool CPartsModel::RowMatches(int nRow, const CFixedRateChange::CCondition& condi
 
 void CPartsModel::AddToRangeSum(CRangeSum& sum, int nCol, int nTop, int nBottom) const
 {
-    sum.Add(*this, nCol, nTop, nBottom, CRangeSum::EReading::normalForm);
+    sum.Add(*this, nCol, nTop, nBottom);
 }

@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -133,6 +134,23 @@ TEST_F(MasterEditTest, AFileThatCannotBeWrittenIsReportedAndTheEditKept)
     ASSERT_EQ(2u, boxes.entries.size());
     EXPECT_EQ(0, boxes.entries[1].text.Find("中科目ﾌｧｲﾙに書き込めません。"_sj));
     EXPECT_EQ(1, subjects.GetCount(CSubjectFile::levelMiddle));
+}
+
+// A master nobody may write (no write bit, which holds for the superuser too) is kept as it
+// is, and the user is told as for any master that cannot be written.
+TEST_F(MasterEditTest, AMasterNobodyMayWriteIsReportedAndKept)
+{
+    const std::vector<uint8_t> bytes = ByteBuilder().Str("This is unit file").Word(1).Str("m").Bytes();
+    WriteNativeFile(MasterFile("TANNI.MTD"), bytes);
+    ASSERT_EQ(0, ::chmod(MasterFile("TANNI.MTD").c_str(), 0444));
+    CUnitFile units;
+    units.SetUnits({"m"});
+    MessageBoxRecorder boxes;
+    EXPECT_FALSE(units.AddUnit("kg"));
+    ASSERT_EQ(1u, boxes.entries.size());
+    EXPECT_EQ(0, boxes.entries[0].text.Find("単位ﾌｧｲﾙに書き込めません。"_sj));
+    EXPECT_NE(-1, boxes.entries[0].text.Find("元のファイルは変更されていません。"_sj));
+    EXPECT_EQ(bytes, ReadNativeFile(MasterFile("TANNI.MTD")));
 }
 
 TEST_F(MasterEditTest, IndexesOutsideTheTableChangeNothing)

@@ -214,6 +214,21 @@ TEST_F(PartsCommandFiguresTest, RowsReadFromACsvFileAndAUnitPickedAreUndoneAndRe
     EXPECT_EQ(read, AllCells());
 }
 
+// A CSV file saved as UTF-8 (here without the byte-order mark) reads as the Shift-JIS file of
+// the same text does: its Japanese as written, its full-width numbers as numbers.
+TEST_F(PartsCommandFiguresTest, ACsvSavedAsUtf8ReadsAsTheSameShiftJisText)
+{
+    Click(colName, 2);
+    ImportCsv(Sj("鉄筋,2.5,400\r\n番線,3,120\r\n"));
+    const auto fromShiftJis = AllCells();
+    Keys(Qt::ControlModifier, Qt::Key_Z);
+    Click(colName, 2);
+    ImportCsv("鉄筋,２．５,400\r\n番線,3,１２０\r\n");
+    EXPECT_EQ(fromShiftJis, AllCells());
+    EXPECT_EQ("鉄筋", Cell(2, colName));
+    EXPECT_EQ("1000.000000", Cell(2, colAmount));
+}
+
 TEST_F(PartsCommandFiguresTest, EveryCommandLeavesTheFiguresOfAFullRecalculation)
 {
     // The form as the sample's, with 備考 calculated: once a constant, which every row has

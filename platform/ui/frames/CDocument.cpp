@@ -249,6 +249,8 @@ void CDocument::ReleaseFile(CFile* pFile, BOOL bAbort)
 
 void CDocument::SerializeWholeFile(LPCTSTR lpszPathName)
 {
+    // What a save of this file killed part-way left beside it goes.
+    RemoveLeftTemporaries(lpszPathName);
     CMemFile memFile(ReadWholeFileBytes(lpszPathName));
     m_nLastFileLength = memFile.GetLength();
     CArchive ar(&memFile, CArchive::load, 4096);
@@ -259,6 +261,7 @@ void CDocument::SerializeWholeFile(LPCTSTR lpszPathName)
 
 BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName)
 {
+    RemoveLeftTemporaries(lpszPathName);
     CFileException fe;
     CFile* pFile = GetFile(lpszPathName, CFile::modeRead | CFile::shareDenyWrite, &fe);
     if (!pFile) {

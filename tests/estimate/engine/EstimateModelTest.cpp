@@ -414,6 +414,44 @@ TEST_F(EstimateModelTest, UnnecessaryRowsSideBySideAllGoInOneCommand)
     });
 }
 
+// Replace finds a number as it shows and writes the cell as typed input is written: read by
+// the one reading of numbers (full-width digits, "円", separators) and rounded by its column,
+// a word kept as it is; one match is an edit of its cell, several one replace all, each taken
+// back and done again on the model alone.
+TEST_F(EstimateModelTest, AReplaceWritesAsTypingWritesAndIsOneCommand)
+{
+    const CEstimateModel::CPageRule rule{40, false};
+    Detail(0, "a", "128.5", "350");
+    Detail(1, "b", "128.5", "280");
+    Detail(2, "c", "10", "1,200");
+    CCellSearch::COptions options;
+    const CRect rcAll(0, 0, 3, 99);
+    std::vector<CCellSearch::CMatch> found = model.FindAll("128.50", options, rcAll);
+    ASSERT_EQ(2u, found.size());
+    EXPECT_EQ("128.50", found[0].strIn.str()) << "found as the cell shows it";
+    ExpectUndoneAndRedone(model, rule, "replace all", [&] { model.ReplaceAll(found, "２００．００５"_sj); });
+    model.RunUndoStep(true, rule, nullptr);
+    EXPECT_EQ("200.010000", Cell(EPage::edit, 0, 1)) << "rounded to the picture's two decimals";
+    EXPECT_EQ("200.010000", Cell(EPage::edit, 1, 1));
+
+    // Two quantities, the price 1,200 and the amount 12,000 (without its separators).
+    found = model.FindAll("200", options, rcAll);
+    ASSERT_EQ(4u, found.size());
+    ASSERT_EQ(2, found[2].nCol);
+    ExpectUndoneAndRedone(model, rule, "replace", [&] { model.ReplaceMatch(found[2], "1,250.50", true); });
+    model.RunUndoStep(true, rule, nullptr);
+    EXPECT_EQ("1,1,250.50", Cell(EPage::edit, 2, 2)) << "no number: a word";
+    model.ReplaceMatch(model.FindAll("1,1,250.50", options, rcAll).front(), "12,000円"_sj, true);
+    EXPECT_EQ("12000.000000", Cell(EPage::edit, 2, 2));
+    EXPECT_EQ("120000.000000", Cell(EPage::edit, 2, 3)) << "the row worked out at once";
+
+    // Text replaced into an empty row makes it a detail row.
+    model.Engine().SetCellText("@", 5, 0, true);
+    ASSERT_EQ(kindEmpty, model.RowKind(EPage::edit, 5));
+    model.ReplaceAll(model.FindAll("@", options, rcAll), "x");
+    EXPECT_EQ(kindDetail, model.RowKind(EPage::edit, 5));
+}
+
 TEST_F(EstimateModelTest, RowCommandsKeepAHeadingAtItsPageStartAndTheMarkOnItsRow)
 {
     Detail(0, "a", "2", "300");

@@ -113,7 +113,7 @@ TEST_F(RowToolsTest, AQuantityInTheFormsFirstColumnIsLookedAt)
 }
 
 // Each add goes on from the total so far, over the used rows only, and the text follows
-// the column's picture; a cell reads as far as it reads as a number.
+// the column's picture; a cell adds the number it holds, a word nothing.
 TEST_F(RowToolsTest, TheRangeSumAddsOnInTheColumnsPicture)
 {
     e.AddRow(kindDetail, {"足場", nullptr, "10", nullptr, "1200"});
@@ -129,7 +129,7 @@ TEST_F(RowToolsTest, TheRangeSumAddsOnInTheColumnsPicture)
     EXPECT_DOUBLE_EQ(1800.0, sum.GetTotal());
     EXPECT_EQ("1,800", sum.GetText().str());
     sum.Add(e.engine, colSpec, 0, 1);
-    EXPECT_DOUBLE_EQ(1802.0, sum.GetTotal()) << "\"2x\" reads as 2";
+    EXPECT_DOUBLE_EQ(1800.0, sum.GetTotal()) << "\"2x\" is a word: it adds nothing";
     sum.Clear();
     EXPECT_FALSE(sum.IsPresent());
     EXPECT_DOUBLE_EQ(0.0, sum.GetTotal());

@@ -60,7 +60,11 @@ std::string RandomCell(std::mt19937& rng, int nCol)
                                       "3.3",
                                       "0.005",
                                       "鉄筋",
-                                      "１２"};
+                                      "１２",
+                                      "１２５．５",
+                                      "10,000円",
+                                      "▲5,000",
+                                      "1,1,250.50"};
     std::uniform_int_distribution<int> pick(0, 9);
     const int n = pick(rng);
     if (nCol == 0 || nCol == 2)

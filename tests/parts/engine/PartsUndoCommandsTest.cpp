@@ -235,6 +235,28 @@ TEST_F(PartsUndoCommandsTest, AReplaceWorksItsRowsOutAndIsOneStep)
     ExpectUndoneAndRedone(std::move(pCommand));
 }
 
+// A replaced number is read as a typed one, full-width digits, separators and "円" alike;
+// what is then no number stays a word and makes no figure.
+TEST_F(PartsUndoCommandsTest, AReplacedTextIsReadByTheOneReadingOfNumbers)
+{
+    const auto whole = [this](int nRow) {
+        CCellSearch::CTextMatch text;
+        text.nPosition = 0;
+        text.strIn = model.GetCellText(nRow, colQty);
+        text.nLength = text.strIn.GetLength();
+        return CCellSearch::CMatch(text, colQty, nRow);
+    };
+    auto pCommand = model.ReplaceCells({whole(1)}, "９９"_sj);
+    EXPECT_EQ("99.000000", list.Cell(1, colQty));
+    EXPECT_EQ("19800.000000", list.Cell(1, colAmount));
+    ExpectUndoneAndRedone(std::move(pCommand));
+    model.ReplaceCells({whole(3)}, "1,200円"_sj);
+    EXPECT_EQ("1200.000000", list.Cell(3, colQty));
+    EXPECT_EQ("480000.000000", list.Cell(3, colAmount));
+    model.ReplaceCells({whole(3)}, "1,1,250.50");
+    EXPECT_EQ("1,1,250.50", list.Cell(3, colQty)) << "no number: kept as a word";
+}
+
 TEST_F(PartsUndoCommandsTest, RowsReadTakeTheirMappedTextsAndAreTakenOutAndPutBack)
 {
     // Column c of the list takes text mapping[c] of each row read; -1 and texts a row has
