@@ -131,7 +131,7 @@ void TextOutput(CMorvelEMView& view)
                      strPath))
         return;
     if (WriteCsvOutput(&view, strPath, view.GetEstimationForm(), [&view](const std::vector<BOOL>& ticks) {
-            return EstimateCsv::WriteEstimate(view, ticks);
+            return EstimateCsv::WriteEstimate(view.GetModel(), view.GetEstimationForm(), ticks);
         }))
         RememberFolder(strPath);
 }
@@ -197,7 +197,7 @@ void ExportOutside(CMorvelEMView& view, const CString& strFilter, const char* lp
         AfxMessageBox("ｺﾝﾊﾞｰﾄ情報M2K.INF)がないか壊れています。\n見積ファイルの全ての項目が出力"_sj, MB_OK);
         items = EstimateExport::LetterItems(view.GetEstimationForm().GetCount());
     }
-    const std::string text = EstimateExport::WriteExport(view, items);
+    const std::string text = EstimateExport::WriteExport(view.GetModel(), view.GetEstimationForm(), items);
     if (!WriteFileAtomically(strPath, text.data(), text.size())) {
         AfxMessageBox(FileWriteFailureText(strFailure, strPath, errno), MB_OK | MB_ICONEXCLAMATION);
         return;

@@ -389,6 +389,16 @@ int CEstimateModel::CellIndent(EPage ePage, int nRow, int nCol) const
     return pRow != nullptr ? pRow->GetIndent(nCol) : 0;
 }
 
+bool CEstimateModel::IsEditRowEmpty(int nRow, int nFormColumns) const
+{
+    const int nColumns = std::min(nFormColumns, m_engine.Columns().GetLimit());
+    for (int c = 0; c < nColumns; ++c) {
+        if (!m_engine.EditCell(nRow, c).IsEmpty())
+            return false;
+    }
+    return true;
+}
+
 void CEstimateModel::SetCellIndent(EPage ePage, int nIndent, int nRow, int nCol)
 {
     if (nRow < 0 || nRow >= m_nRowLimit || !m_engine.IsValidColumn(nCol))

@@ -141,8 +141,8 @@ public:
 
     // ---- row formulas -----------------------------------------------------------------
     // Every calculated column of a row from a column on (any operand that is not a number
-    // stops the formula), of a row just typed into (such an operand stops a formula only
-    // when it holds "*" or "/"), and CalcRow from the first column for every row of
+    // stops the formula), of a row a number was just typed into (such an operand stops a
+    // formula only when it holds "*" or "/"), and CalcRow from the first column for every row of
     // nTop..nBottom: what a command that wrote, cleared or inserted those rows leaves, a full
     // recalculation's figures.
     void CalcRow(int nRow, int nFirstCol);
@@ -173,6 +173,12 @@ public:
     CommandPtr CutCells(const CRect& rcBlock, const CPMObjList& clipboard);
     // Whole rows cut (rows nTop..nBottom, cut to the used rows): taken out.
     CommandPtr CutRows(int nTop, int nBottom, int nCol, const CPMObjList& clipboard);
+    // The block a paste of nRecords records tiled over the selection rcSelection (ordered)
+    // writes: the selection cut at the row limit. A whole column (bColumn), or a selection
+    // that runs to the last row the list allows (the whole grid), stands for the list: the
+    // paste fills its used rows, or the records' rows once where they are more, and adds no
+    // empty rows after them.
+    CRect TiledPasteBlock(CRect rcSelection, int nRecords, bool bColumn) const;
     // The clipboard's records tiled over the block (a record per row, starting again after
     // the last; columns repeated by the records' width), each row worked out. eAction tells
     // a whole column from any other block.

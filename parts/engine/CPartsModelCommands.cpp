@@ -197,6 +197,16 @@ CPartsModel::CommandPtr CPartsModel::ClearRows(int nTop, int nBottom)
     return Written(CPartsUndoCommand::undoRowsWritten, std::move(before));
 }
 
+CRect CPartsModel::TiledPasteBlock(CRect rcSelection, int nRecords, bool bColumn) const
+{
+    const bool bWholeList = bColumn || rcSelection.bottom >= m_nRowLimit - 1;
+    rcSelection.bottom = std::min<LONG>(rcSelection.bottom, m_nRowLimit - 1);
+    if (bWholeList)
+        rcSelection.bottom =
+            std::min<LONG>(rcSelection.bottom, std::max(m_nRowsInUse - 1, rcSelection.top + nRecords - 1));
+    return rcSelection;
+}
+
 CPartsModel::CommandPtr CPartsModel::PasteTiled(const CRect& rcTarget, const CPMObjList& records,
                                                 EAction eAction)
 {

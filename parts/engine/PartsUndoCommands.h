@@ -133,8 +133,6 @@ public:
     CPartsUndoOutcome Redo(CPartsModel& model) override;
     int FirstRow() const override { return m_nRow; }
     int LastRow() const override;
-    int GetRemovedCount() const { return m_nRemoved; }
-    int GetInsertedCount() const { return m_nInserted; }
 
 private:
     EAction m_eAction;

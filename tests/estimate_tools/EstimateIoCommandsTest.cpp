@@ -626,7 +626,8 @@ TEST_F(EstimateIoCommandsTest, ExportWithConverterItemsPlacesColumnsByTheirCode)
     ASSERT_EQ(items.size(), 13u);
     EXPECT_EQ(items[0], "A");
     EXPECT_EQ(items[8], "I");
-    const std::string text = EstimateExport::WriteExport(*m_pView, items);
+    const std::string text =
+        EstimateExport::WriteExport(m_pView->GetModel(), m_pView->GetEstimationForm(), items);
     const std::vector<int> columnAt = {-1,      scName, scSpec,   scQty, scUnit, -1,    scCostPrice,
                                        scPrice, scCost, scAmount, -1,    -1,     scNote};
     EXPECT_EQ(text, ExpectedExport(*m_pView, columnAt));
@@ -670,9 +671,10 @@ TEST_F(EstimateIoCommandsTest, ExportLinesOfASmallEstimateByteForByte)
                                  "@X\r\n\"N\",0,\r\n"
                                  "\"C\",abc,\r\n"
                                  "@X\r\n@2\r\n\"L\",0,\r\n";
-    EXPECT_EQ(EstimateExport::WriteExport(v, items), expected);
+    EXPECT_EQ(EstimateExport::WriteExport(v.GetModel(), v.GetEstimationForm(), items), expected);
     // Without a placed column only the markers are written.
-    EXPECT_EQ(EstimateExport::WriteExport(v, {"Z"}), "@M\r\n\"Title\"\r\n@H\r\n@2\r\n@X\r\n@X\r\n@2\r\n");
+    EXPECT_EQ(EstimateExport::WriteExport(v.GetModel(), v.GetEstimationForm(), {"Z"}),
+              "@M\r\n\"Title\"\r\n@H\r\n@2\r\n@X\r\n@X\r\n@2\r\n");
 }
 
 // ---- estimates of another form ------------------------------------------------------------

@@ -98,6 +98,7 @@ TEST(PartsRowFormulasTest, TypingAQuantityAndAPriceWorksTheRowOut)
     list.Type(0, colName, "異形棒鋼");
     list.Type(0, colQty, "12.5");
     EXPECT_EQ("", list.Cell(0, colAmount)) << "B*D with D empty is left alone";
+    EXPECT_EQ("13.000000", list.Cell(0, colSum)) << "a number typed: A+B counts the name as empty";
     list.Type(0, colPrice, "98");
     EXPECT_EQ("1225.000000", list.Cell(0, colAmount));
     list.Type(0, colQty, "1,250.5");
