@@ -329,12 +329,12 @@ double CGridRow::ReadNumber(int nCell) const
     if (static_cast<unsigned>(nCell) >= MAX_CELLS)
         return 0.0;
     if (nCell >= m_strCell.m_nCells)
-        return CNumberRules::ReadNumber("");
+        return 0.0;
     const CGridRowCells::CCell& cell = m_strCell.m_pCells[nCell];
     if (!IsNotRead(cell.number))
         return cell.number;
     const std::string& text = cell.text.str();
-    cell.number = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
+    cell.number = CNumberRules::ReadStoredNumber(text);
     return cell.number;
 }
 

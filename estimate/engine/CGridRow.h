@@ -71,7 +71,7 @@ private:
     friend class CGridRow;
     struct CCell {
         CString text;
-        // What text reads as (CNumberRules::ReadNumber), or NotRead() until it is read.
+        // What text reads as (CNumberRules::ReadStoredNumber), or NotRead() until it is read.
         mutable double number;
     };
     // What every cell a row does not hold reads as.
@@ -231,9 +231,9 @@ private:
     CString m_strParamText2; // second parameter text
 
 public:
-    // The number the cell's text reads as (CNumberRules::ReadNumber), remembered beside the
-    // text for the next read: the totals read the same cells on every recalculation, so the
-    // texts are parsed once. SetCell forgets it whenever the text changes.
+    // The number the cell's text reads as (CNumberRules::ReadStoredNumber), remembered
+    // beside the text for the next read: the totals read the same cells on every
+    // recalculation, so the texts are parsed once. SetCell forgets it whenever the text changes.
     double ReadNumber(int nCell) const;
     // Remembers that the cell's present text reads as value (the caller knows it: it has
     // just made the text from the value), so that the next ReadNumber needs no parsing.

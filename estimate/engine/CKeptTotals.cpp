@@ -171,10 +171,7 @@ bool CKeptTotals::ReadRow(const CEstimateEngine& engine, int nRow, ERowKind& nKi
         if (pRow == nullptr || !(AddsRow(m_bySubtotals[i] != 0, nKind) || nKind == kindDiscount))
             continue;
         const std::string& text = pRow->m_strCell[m_columns[i]].str();
-        double value = 0.0;
-        if (!CNumberRules::ReadNormalForm(text.data(), text.data() + text.size(), value))
-            value = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
-        if (!CWholeSums::ToWhole(value, pValues[i]))
+        if (!CWholeSums::ToWhole(CNumberRules::ReadStoredNumber(text), pValues[i]))
             return false;
     }
     return true;

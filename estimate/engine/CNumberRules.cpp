@@ -474,6 +474,17 @@ double CNumberRules::ReadNumber(const char* pBegin, const char* pEnd)
     return ReadNumberRange(pBegin, pEnd, bDigits);
 }
 
+double CNumberRules::ReadOtherStoredNumber(const char* pBegin, const char* pEnd)
+{
+    // A NUL byte ends the text, as it ends a C text.
+    const std::string text(pBegin, std::find(pBegin, pEnd, '\0'));
+    std::string plain;
+    if (!ScanNumberText(text.c_str(), false, &plain))
+        return 0.0;
+    bool bDigits = false;
+    return ReadNumberRange(plain.data(), plain.data() + plain.size(), bDigits);
+}
+
 CString CNumberRules::FormatNormal(double value)
 {
     return FormatNormal(CDecimal::FromDouble(value));

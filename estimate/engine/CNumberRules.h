@@ -71,6 +71,22 @@ public:
     // The same over [pBegin, pEnd); a NUL byte ends the number as it ends a C text.
     static double ReadNumber(const char* pBegin, const char* pEnd);
     static CDecimal ReadDecimal(const char* lpszText) { return CDecimal::Parse(lpszText); }
+    // A number cell's stored text over [pBegin, pEnd) as the totals add it: a number text
+    // (IsNumberText) reads as its value, any other text (a word: "1abc56", "1,1,250.50")
+    // and the empty text as 0. The plain numbers nearly every cell holds are read at once.
+    static double ReadStoredNumber(const char* pBegin, const char* pEnd)
+    {
+        double value = 0.0;
+        if (ReadPlainNumber(pBegin, pEnd, value) || pBegin == pEnd)
+            return value;
+        return ReadOtherStoredNumber(pBegin, pEnd);
+    }
+    static double ReadStoredNumber(const std::string& text)
+    {
+        return ReadStoredNumber(text.data(), text.data() + text.size());
+    }
+    // ReadStoredNumber for the texts that are no plain number.
+    static double ReadOtherStoredNumber(const char* pBegin, const char* pEnd);
     // A plain number text over [pBegin, pEnd): an optional sign, then digits with at most
     // one decimal point and at least one digit, nothing else (no blanks, no separators).
     // Sets value as ReadNumber reads the text; false for any other text.

@@ -116,11 +116,11 @@ __attribute__((always_inline)) inline double CTotalsWalk::ReadNumber(const CGrid
         return value;
     const std::string& text = pRow->m_strCell[nCol].str();
     if (m_pStore == nullptr)
-        return CNumberRules::ReadNumber(text.data(), text.data() + text.size());
+        return CNumberRules::ReadStoredNumber(text);
     CRememberedNumber& entry = (*m_pStore)[static_cast<size_t>(nRow) * m_nSums + i];
     if (entry.Matches(nCol, text))
         return entry.value;
-    value = CNumberRules::ReadNumber(text.data(), text.data() + text.size());
+    value = CNumberRules::ReadStoredNumber(text);
     entry.Set(nCol, text, value);
     return value;
 }
@@ -221,7 +221,7 @@ void CTotalsWalk::BuildRow(const CGridRow* pRow, int nRow, ERowKind nKind, bool 
             if (m_columns[i].eTotalMode != CEstimateColumns::ETotalMode::subtotals)
                 continue;
             const std::string& text = pRow->m_strCell[m_columns[i].nCol].str();
-            if (!CWholeSums::ToWhole(CNumberRules::ReadNumber(text.data(), text.data() + text.size()), pValues[i])) {
+            if (!CWholeSums::ToWhole(CNumberRules::ReadStoredNumber(text), pValues[i])) {
                 StopBuild(nRow, nKind, true);
                 return;
             }

@@ -282,3 +282,40 @@ TEST(EstimateEngineTest, AFormWhoseTotalsReadAFormulaRightOfItKeepsNoSums)
     EXPECT_EQ(Normal(200), e.Cell(2, 4));
     EXPECT_EQ(Normal(500), e.Cell(6, 4));
 }
+
+// A word stored in a summed number cell ("1abc56", "1,1,250.50": no number as typed) adds
+// nothing, wherever the sum is made: the full recalculation's walk, an edit through the
+// kept sums, the totals made one by one, and the estimate's amount the tax is taken from.
+TEST(EstimateEngineTest, AWordInASummedNumberCellAddsNothing)
+{
+    const std::vector<CTestColumn> columns = {
+        {"文字", "", "", "", "6", ""},
+        {"数値", "###,###", "", "", "", "2"},
+    };
+    for (bool bOneByOne : {false, true}) {
+        CTestEstimate e(columns);
+        e.engine.SetTotalsOneByOne(bOneByOne);
+        e.sheet.tax.nRate = 10;
+        e.AddRow(kindLarge, {"建築工事"});
+        e.AddRow(kindDetail, {"足場", "1,000"});
+        e.AddRow(kindDetail, {"型枠", "1abc56"});
+        e.AddRow(kindDetail, {"鉄筋", "1,1,250.50"});
+        e.AddRow(kindLargeTotal, {});
+        e.AddRow(kindGrandTotal, {});
+        e.AddRow(kindFree, {"消費税"});
+        ASSERT_EQ("1abc56", e.Cell(2, 1));
+        e.engine.RecalcAll();
+        EXPECT_EQ(Normal(1000), e.Cell(4, 1)) << bOneByOne;
+        EXPECT_EQ(Normal(1000), e.Cell(5, 1)) << bOneByOne;
+        EXPECT_EQ(Normal(100), e.Cell(6, 1)) << bOneByOne;
+        EXPECT_EQ(1000.0, e.engine.SumEstimateAmount(1, true)) << bOneByOne;
+
+        e.engine.SetCellText("2,000", 1, 1, true);
+        e.engine.CalcRow(1, 0);
+        e.engine.RecalcTotals(1);
+        EXPECT_EQ(!bOneByOne, e.engine.AreTotalsKept());
+        EXPECT_EQ(Normal(2000), e.Cell(4, 1)) << bOneByOne;
+        EXPECT_EQ(Normal(2000), e.Cell(5, 1)) << bOneByOne;
+        EXPECT_EQ(Normal(200), e.Cell(6, 1)) << bOneByOne;
+    }
+}

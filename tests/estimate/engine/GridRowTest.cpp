@@ -335,8 +335,8 @@ TEST(GridRowNumberTest, RememberedNumbersFollowEveryTextChange)
     for (int nCell : {0, 5, 99}) {
         for (const char* text : texts) {
             row.SetCell(nCell, text);
-            EXPECT_EQ(CNumberRules::ReadNumber(text), row.ReadNumber(nCell)) << text;
-            EXPECT_EQ(CNumberRules::ReadNumber(text), row.ReadNumber(nCell)) << text;
+            EXPECT_EQ(CNumberRules::ReadStoredNumber(text), row.ReadNumber(nCell)) << text;
+            EXPECT_EQ(CNumberRules::ReadStoredNumber(text), row.ReadNumber(nCell)) << text;
         }
     }
     // More cells than the cache holds: every one still reads its own text, also after
