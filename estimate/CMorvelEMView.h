@@ -1216,7 +1216,18 @@ private:
     int m_nCommandDepth = 0;
     // An edit left its recalculation to the end of the command (RecalcTotalsAfterEdit).
     bool m_bRecalcAtCommandEnd = false;
-    // HeadingsSignature when the tree was last rebuilt.
+    // HeadingsSignature when the tree was last rebuilt, and the rows' store, its counts of
+    // kind and heading changes and the name column when it was last taken: while they
+    // stand, so does the signature.
     unsigned long long m_nTreeHeadings = 0;
+    struct CHeadingsCounts {
+        const CGridRowArray* pRows = nullptr;
+        unsigned long long nKindChanges = 0;
+        unsigned long long nHeadingChanges = 0;
+        int nNameCol = -1;
+        bool operator==(const CHeadingsCounts&) const = default;
+    };
+    CHeadingsCounts HeadingsCounts() const;
+    CHeadingsCounts m_headingsCounts;
     std::shared_ptr<int> m_pLife = std::make_shared<int>(0);
 };

@@ -134,8 +134,14 @@ void CMorvelEMView::EndCommand(const CRowsState& before, CPoint ptCellBefore)
     if (after.nChanges != before.nChanges) {
         // A heading's name the command wrote without rebuilding the tree (a replace, an item
         // clear): the tree shows it, as it shows a name typed.
-        if (HeadingsSignature() != m_nTreeHeadings)
-            UpdateTreeView();
+        // (The signature reads every heading: taken only when a heading row changed.)
+        const CHeadingsCounts counts = HeadingsCounts();
+        if (counts != m_headingsCounts) {
+            if (HeadingsSignature() != m_nTreeHeadings)
+                UpdateTreeView();
+            else
+                m_headingsCounts = counts;
+        }
         // The estimate's amount adds up the rows themselves: rows put in, taken out or
         // written change it where no total row changed (an estimate without a grand total).
         UpdateStatusText(statusShow);

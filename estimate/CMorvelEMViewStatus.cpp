@@ -96,6 +96,7 @@ void CMorvelEMView::UpdateTreeView()
     if (pDoc == nullptr)
         return;
     m_nTreeHeadings = HeadingsSignature();
+    m_headingsCounts = HeadingsCounts();
     const bool bTreeFound = pDoc->RebuildSubjectTree(this);
     // The keyboard goes back to the grid, unless a cell is being typed into.
     if (bTreeFound && m_hWnd != nullptr && IsWindowVisible()) {

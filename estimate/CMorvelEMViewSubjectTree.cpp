@@ -18,6 +18,12 @@ void CMorvelEMView::FindHeadingRows(std::vector<CHeadingRow>& headings, size_t n
                                              FindFirstColumn(CEstimationFormFile::colV, "2"));
 }
 
+CMorvelEMView::CHeadingsCounts CMorvelEMView::HeadingsCounts() const
+{
+    const CGridRowArray& rows = EditRows();
+    return CHeadingsCounts{&rows, rows.GetKindChangeCount(), rows.GetHeadingChangeCount(), FindNameColumn()};
+}
+
 unsigned long long CMorvelEMView::HeadingsSignature() const
 {
     std::vector<CHeadingRow> headings;

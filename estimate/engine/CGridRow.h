@@ -108,7 +108,8 @@ private:
 // Beside every change it counts those that may change a row's kind or where the rows stand
 // (a kind set, a row assigned, rows put in or taken out): what follows from the kinds and
 // their order alone (the subject numbers) stands while that count does, however the cells
-// change.
+// change. It counts apart, too, the other changes of heading rows: the headings and their
+// names (the subject tree) stand while both counts do.
 class CRowChangeCount {
 public:
     // A new count, for a store of its own.
@@ -117,7 +118,13 @@ public:
     static CRowChangeCount& Loose();
     unsigned long long Get() const { return m_nCount; }
     unsigned long long GetKindChanges() const { return m_nKindChanges; }
+    unsigned long long GetHeadingChanges() const { return m_nHeadingChanges; }
     void Note() { ++m_nCount; }
+    void NoteHeadingChange()
+    {
+        ++m_nCount;
+        ++m_nHeadingChanges;
+    }
     void NoteKindChange()
     {
         ++m_nCount;
@@ -127,6 +134,7 @@ public:
 private:
     unsigned long long m_nCount = 0;
     unsigned long long m_nKindChanges = 0;
+    unsigned long long m_nHeadingChanges = 0;
 };
 
 class CGridRow {
@@ -271,7 +279,13 @@ public:
     }
 
 private:
-    void NoteChange() { m_pChanges->Note(); }
+    void NoteChange()
+    {
+        if (IsSectionStartKind(m_nKind))
+            m_pChanges->NoteHeadingChange();
+        else
+            m_pChanges->Note();
+    }
     // Makes the row hold at least nCells cells: empty beyond the present ones, or below
     // nCells taking their texts from pTexts (indexed by cell) where it is given.
     void GrowCells(int nCells, CString* pTexts = nullptr);

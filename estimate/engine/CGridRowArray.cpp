@@ -121,6 +121,11 @@ unsigned long long CGridRowArray::GetKindChangeCount() const
     return m_pChanges != nullptr ? m_pChanges->GetKindChanges() : 0;
 }
 
+unsigned long long CGridRowArray::GetHeadingChangeCount() const
+{
+    return m_pChanges != nullptr ? m_pChanges->GetHeadingChanges() : 0;
+}
+
 bool CGridRowArray::CountsChangesOf(const CGridRow& row) const
 {
     return m_pChanges != nullptr && &row.GetChangeCount() == m_pChanges;

@@ -78,6 +78,8 @@ public:
     // that may change a row's kind or where the rows stand (CRowChangeCount).
     unsigned long long GetChangeCount() const;
     unsigned long long GetKindChangeCount() const;
+    // The count of the other changes of heading rows (their cells, their settings).
+    unsigned long long GetHeadingChangeCount() const;
     // Counts a change of the rows that the rows' own setters do not see (a row handed out
     // for writing, say): every change of the entries may move a row or change its kind.
     void NoteChange() const;
