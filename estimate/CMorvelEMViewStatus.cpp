@@ -95,8 +95,12 @@ void CMorvelEMView::UpdateTreeView()
     CMorvelEMDoc* pDoc = GetDocument();
     if (pDoc == nullptr)
         return;
-    m_nTreeHeadings = HeadingsSignature();
-    m_headingsCounts = HeadingsCounts();
+    // The signature taken last stands while no heading row or kind changed since.
+    const CHeadingsCounts counts = HeadingsCounts();
+    if (counts != m_headingsCounts) {
+        m_nTreeHeadings = HeadingsSignature();
+        m_headingsCounts = counts;
+    }
     const bool bTreeFound = pDoc->RebuildSubjectTree(this);
     // The keyboard goes back to the grid, unless a cell is being typed into.
     if (bTreeFound && m_hWnd != nullptr && IsWindowVisible()) {
