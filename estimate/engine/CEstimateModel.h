@@ -402,7 +402,6 @@ private:
     CUndoOutcome CopyRowsAt(int nCol, int nFirstRow, int nCount) override;
     CUndoOutcome PasteRowsAt(int nCol, int nRow, const std::vector<const CGridRow*>& rows,
                              bool bCounted) override;
-    void InsertRowAligned(int nRow) override { InsertRowAligned(nRow, m_stepRule); }
     // The clipboard commands' work (CEstimateModelClipboard.cpp): a cell pasted (false
     // outside the grid); the rows pasted from given rows.
     bool WritePastedCell(int nRow, int nCol, const CString& strText);

@@ -415,21 +415,37 @@ int CFixedRateCommand::LastRow() const
 // ---------------------------------------------------------------------------------------
 // Special rows
 
+CSpecialRowCommand::CSpecialRowCommand(int nCol, int nRow, int nUsedRowsBefore, CRowSteps&& steps)
+    : CRowStepsCommand(std::move(steps)), m_nCol(nCol), m_nRow(nRow), m_nUsedRowsBefore(nUsedRowsBefore)
+{
+}
+
 CSpecialRowCommand::~CSpecialRowCommand() = default;
 
 CUndoOutcome CSpecialRowCommand::Undo(IUndoTarget& target)
 {
-    // The row as the delete takes it, kept for the redo.
-    const CGridRow* pRow = target.EditRows().GetRow(m_nRow);
-    m_pKept = pRow != nullptr ? std::make_unique<CGridRow>(*pRow) : std::make_unique<CGridRow>();
-    target.DeleteRowAt(m_nCol, m_nRow);
-    return AtCell(m_nCol, m_nRow, m_nRow);
+    m_nUsedRowsAfter = target.GetUsedRows();
+    int nFirstMoved = m_nRow;
+    if (!m_steps.IsEmpty()) {
+        nFirstMoved = std::min(nFirstMoved, m_steps.TakeBackForReplay(target));
+    } else {
+        const CGridRow* pRow = target.EditRows().GetRow(m_nRow);
+        m_pKept = pRow != nullptr ? std::make_unique<CGridRow>(*pRow) : nullptr;
+        target.DropRow(m_nRow);
+    }
+    target.RestoreUsedRows(m_nUsedRowsBefore);
+    return AtCell(m_nCol, m_nRow, nFirstMoved);
 }
 
 CUndoOutcome CSpecialRowCommand::Redo(IUndoTarget& target)
 {
-    target.InsertRowAligned(m_nRow);
-    if (m_pKept != nullptr)
-        PutRowBack(target, *m_pKept, m_nRow);
-    return ChangedFrom(m_nRow);
+    int nFirstMoved = m_nRow;
+    if (!m_steps.IsEmpty()) {
+        nFirstMoved = std::min(nFirstMoved, m_steps.Replay(target));
+    } else if (m_pKept != nullptr) {
+        *target.Engine().MakeRow(m_nRow) = *m_pKept;
+        m_pKept.reset();
+    }
+    target.RestoreUsedRows(m_nUsedRowsAfter);
+    return ChangedFrom(nFirstMoved);
 }

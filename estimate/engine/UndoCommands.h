@@ -264,20 +264,25 @@ private:
 };
 
 // A special row made at nRow (a total, a discount, a tax row, a kind row, a heading picked),
-// the cell at nCol, nRow current: undo deletes the row as the row-delete command does, keeping
-// it; redo puts the kept row back above the row, as the row-insert command inserts.
-class CSpecialRowCommand final : public CUndoCommand {
+// the cell at nCol, nRow current. Its steps put the row in there, with the empty rows the page
+// alignment put in or took away to keep a heading at its page start; a row written below the
+// used rows has none, the used rows reaching it from nUsedRowsBefore. Undo takes the steps
+// back (or the row away), so that the rows and the used rows are exactly those before the
+// command, keeping the row as the command left it; redo puts it back with the same steps.
+class CSpecialRowCommand final : public CRowStepsCommand {
 public:
-    CSpecialRowCommand(int nCol, int nRow) : m_nCol(nCol), m_nRow(nRow) {}
+    CSpecialRowCommand(int nCol, int nRow, int nUsedRowsBefore, CRowSteps&& steps);
     ~CSpecialRowCommand() override;
     EAction Action() const override { return undoSpecialRow; }
     CUndoOutcome Undo(IUndoTarget& target) override;
     CUndoOutcome Redo(IUndoTarget& target) override;
     int FirstRow() const override { return m_nRow; }
-    int LastRow() const override { return m_nRow; }
+    int LastRow() const override { return m_steps.LastRow(m_nRow); }
 
 private:
     int m_nCol;
     int m_nRow;
-    std::unique_ptr<CGridRow> m_pKept; // after the undo
+    int m_nUsedRowsBefore;
+    int m_nUsedRowsAfter = 0;          // as the command left them (taken by the undo)
+    std::unique_ptr<CGridRow> m_pKept; // the row written below the used rows, after the undo
 };
