@@ -266,6 +266,10 @@ public:
 
     // ---- recalculation level ------------------------------------------------------------
     int GetRecalcLevel() const;
+    // Before the formulas of every row from nFromRow on are worked out: where the level
+    // leaves figures as they stand, the rows are kept for the undo of the last command
+    // (CEstimateModel::KeepFiguresForUndo).
+    void KeepFiguresForUndo(int nFromRow);
     // Carries out a recalculation request as the level allows.
     void RecalcFromRow(int nMode, int nFirstRow);
     // Row formulas of every used row, then the totals from row 0.

@@ -55,6 +55,7 @@ void CEstimateModel::PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows)
                                                      : std::make_unique<CGridRow>());
     if (m_pRowSteps != nullptr)
         m_pRowSteps->Note(nRow, nCount, true, nUsedBefore);
+    MoveUndoFigures(nRow, nCount);
     NoteRowShift(nRow);
     FollowRowsMoved(nRow, nCount);
 }
@@ -66,6 +67,7 @@ int CEstimateModel::TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>* pT
     const int nUsedBefore = m_nUsedRows;
     // As nCount deletions at nRow, with one move of the rows below.
     const int n = std::min<int>(nCount, static_cast<int>(m_editRows.GetSize()) - nRow);
+    MoveUndoFigures(nRow, -n);
     // The rows taken go to the caller or to the steps being recorded, or are deleted with
     // their entries.
     for (int i = 0; i < n; ++i) {
@@ -304,6 +306,8 @@ void CEstimateModel::ApplyFixedRate(int nCol, int nFirstRow, int nLastRow, const
     // The command keeps the column's former texts, then the settings, so that a redo can
     // repeat the change exactly.
     auto pCommand = std::make_unique<CFixedRateCommand>(nCol, nFirstRow);
+    if (nFirstRow <= nLastRow)
+        pCommand->KeepRows(CRowImage::Take(m_editRows, nFirstRow, nLastRow, m_nUsedRows, m_nRowLimit));
     const CFixedRateChange change(m_engine, settings.strFormula, settings.condition);
     for (int r = nFirstRow; r <= nLastRow; ++r) {
         pCommand->AddFormerText(CellText(EPage::edit, r, nCol));

@@ -19,15 +19,13 @@ int LastOf(int nFirstRow, int nCount)
     return nFirstRow + std::max(1, nCount) - 1;
 }
 
-// A kept row back at nRow, its formulas worked out; a row beyond the used ones that holds
-// something makes them reach it.
+// A kept row back at nRow as it was, its figures included; a row beyond the used ones that
+// holds something makes them reach it.
 void PutRowBack(IUndoTarget& target, const CGridRow& kept, int nRow)
 {
-    CEstimateEngine& engine = target.Engine();
-    *engine.MakeRow(nRow) = kept;
+    *target.Engine().MakeRow(nRow) = kept;
     if (target.GetUsedRows() <= nRow && kept.GetKind() != kindEmpty)
         target.RestoreUsedRows(nRow + 1);
-    engine.CalcRow(nRow, 0);
 }
 
 CUndoOutcome ChangedFrom(int nRow)
@@ -375,6 +373,10 @@ void CFixedRateCommand::AddSettings(const IUndoTarget::CRateSettings& settings)
 
 CUndoOutcome CFixedRateCommand::Undo(IUndoTarget& target)
 {
+    if (!m_before.IsEmpty()) {
+        m_before.PutBack(target);
+        return ChangedFrom(m_nFirstRow);
+    }
     CEstimateEngine& engine = target.Engine();
     for (int i = 0; i < FormerTextCount(); ++i) {
         CString strText = m_texts[static_cast<size_t>(i)];

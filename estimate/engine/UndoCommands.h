@@ -175,7 +175,7 @@ private:
 };
 
 // Rows cleared in place: one at the current cell (nCol, nRow), or whole rows from nFirstRow.
-// The rows are kept as they were; undo puts them back and works their formulas out, redo
+// The rows are kept as they were; undo puts them back as they were, figures included, redo
 // clears them again.
 class CRowsClearCommand final : public CUndoCommand {
 public:
@@ -238,8 +238,9 @@ private:
 
 // A fixed-rate change of column nCol from nFirstRow on. Its texts: the column's former texts,
 // one per row, then the eight settings (the formula, the first condition's column, relation
-// and value, the second's, the conjunction). Undo writes the texts back (numbers in their
-// normal form) and works the rows out; redo repeats the change over the same rows.
+// and value, the second's, the conjunction). Undo puts the rows back as they were when it
+// kept them (KeepRows), else writes the texts back (numbers in their normal form) and works
+// the rows out; redo repeats the change over the same rows.
 class CFixedRateCommand final : public CUndoCommand {
 public:
     enum { SETTINGS = 8 };
@@ -247,6 +248,9 @@ public:
     void AddFormerText(const CString& strText) { m_texts.push_back(strText); }
     // Ends the texts with the settings.
     void AddSettings(const IUndoTarget::CRateSettings& settings);
+    // The rows the change works out, whole as they were before it (figures their formulas
+    // give otherwise at a level that leaves them as they stand).
+    void KeepRows(CRowImage&& before) { m_before = std::move(before); }
 
     EAction Action() const override { return undoFixedRate; }
     CUndoOutcome Undo(IUndoTarget& target) override;
@@ -261,6 +265,7 @@ private:
     int m_nCol;
     int m_nFirstRow;
     std::vector<CString> m_texts;
+    CRowImage m_before;
 };
 
 // A special row made at nRow (a total, a discount, a tax row, a kind row, a heading picked),

@@ -1,6 +1,6 @@
 // Undo gives back exactly the estimate a save wrote before the command, and redo exactly the
-// one after it: special rows put in where the page alignment moves rows, and rows written
-// past the used ones.
+// one after it: special rows put in where the page alignment moves rows, rows written past
+// the used ones, and figures a recalculation level leaves as they stood.
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
 #include "tests/support/RealInput.h"
 
@@ -136,4 +136,36 @@ TEST_F(ExactUndo, AKindHeadingBelowTheUsedRowsIsTakenBackWithTheRowsItBroughtInt
     const int nUsed = m_pView->GetUsedRows();
     CheckUndoAndRedo("種目入力", [&] { InsertKind(nUsed + 16, "基礎工事"); });
     EXPECT_EQ(m_pView->GetUsedRows(), nUsed);
+}
+
+namespace {
+
+// Level 1: the sample's figures stay those it was saved with (another tax rate).
+class ExactUndoAtLevel1 : public ExactUndo {
+protected:
+    const char* Level() const override { return "1"; }
+};
+
+} // namespace
+
+// 定率変更 "*2" over the unit prices from row 64 on: the totals and the tax row below are
+// worked out again; undo gives back the tax the estimate held, not a new one.
+TEST_F(ExactUndoAtLevel1, AFixedRateChangeTakenBackLeavesTheFiguresAsTheyStood)
+{
+    ASSERT_NE(OpenSampleWindow(), nullptr);
+    const int nTax = FindRow(kindFree);
+    ASSERT_GT(nTax, 63);
+    const std::string tax = Utf8Cell(nTax, scAmount);
+    CheckUndoAndRedo("定率変更", [&] {
+        m_pView->SetCurrentCell(scPrice, 63);
+        m_pView->SetSelection(CMorvelView::selectBlock, CRect(scPrice, 63, scPrice, 332));
+        CDialogAnswerer answerer;
+        answerer.AnswerDialog(IDD_RATE_CALC, [](CDialog& dlg) {
+            TypeDlgItemText(dlg, IDC_RATE_FORMULA, "*2");
+            ClickDlgButton(dlg, IDOK);
+        });
+        Command(ID_RATE_CHANGE);
+        EXPECT_NE(Utf8Cell(nTax, scAmount), tax);
+    });
+    EXPECT_EQ(Utf8Cell(nTax, scAmount), tax);
 }
