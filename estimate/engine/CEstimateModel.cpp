@@ -370,9 +370,14 @@ bool CEstimateModel::TakeOverInformation(const std::vector<std::pair<int, CStrin
     }
     if (!bChanged)
         return false;
+    const unsigned long long nRowsRecord = m_undo.GetRecordCount();
     std::unique_ptr<CUndoCommand> pRows = bWithRows ? m_undo.TakeUndoCommand() : nullptr;
+    const bool bJoined = pRows != nullptr;
     m_undo.Record(std::make_unique<CInformationCommand>(std::move(pRows), std::move(before),
                                                         CInformationCommand::Take(*this, nValues)));
+    // The figures kept after the rows were read belong to the command they join.
+    if (bJoined && m_nFiguresRecord == nRowsRecord)
+        m_nFiguresRecord = m_undo.GetRecordCount();
     return true;
 }
 
