@@ -136,8 +136,11 @@ void CEstimateModel::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)
     std::vector<ERowKind> kinds;
     for (int r = nFirstRow; r < nEnd; ++r)
         kinds.push_back(m_engine.EditKind(r));
-    m_undo.Record(
-        std::make_unique<CNonCalculatedCommand>(bSet, nFirstRow, nLastRow - nFirstRow + 1, std::move(kinds)));
+    auto pCommand =
+        std::make_unique<CNonCalculatedCommand>(bSet, nFirstRow, nLastRow - nFirstRow + 1, std::move(kinds));
+    // A row whose kind changes has its figures worked out as its kind now says.
+    pCommand->KeepRows(CRowImage::Take(m_editRows, nFirstRow, nEnd - 1, m_nUsedRows, m_nRowLimit));
+    m_undo.Record(std::move(pCommand));
     for (int r = nFirstRow; r < nEnd; ++r) {
         const ERowKind nKind = m_engine.EditKind(r);
         if (bSet && !IsNonCalculatedKind(nKind) && !IsSummaryKind(nKind))

@@ -331,6 +331,10 @@ CNonCalculatedCommand::CNonCalculatedCommand(bool bSet, int nFirstRow, int nCoun
 
 CUndoOutcome CNonCalculatedCommand::Undo(IUndoTarget& target)
 {
+    if (!m_before.IsEmpty()) {
+        m_before.PutBack(target);
+        return ChangedFrom(m_nFirstRow);
+    }
     CEstimateEngine& engine = target.Engine();
     const int nCount = std::min(m_nCount, static_cast<int>(m_kinds.size()));
     for (int i = 0; i < nCount; ++i) {

@@ -217,11 +217,14 @@ private:
 };
 
 // Rows marked non-calculated, or released: undo gives each row exactly the kind it had (a
-// row the command left alone keeps its kind); redo runs the command over the rows again.
+// row the command left alone keeps its kind), and the rows whole as they were when it kept
+// them (KeepRows: the figures a row's own formulas work out once its kind changed); redo runs
+// the command over the rows again.
 class CNonCalculatedCommand final : public CUndoCommand {
 public:
     // The rows nFirstRow on with the kinds they had (one per valid row of the command).
     CNonCalculatedCommand(bool bSet, int nFirstRow, int nCount, std::vector<ERowKind>&& kinds);
+    void KeepRows(CRowImage&& before) { m_before = std::move(before); }
     EAction Action() const override { return m_bSet ? undoNonCalcSet : undoNonCalcRelease; }
     CUndoOutcome Undo(IUndoTarget& target) override;
     CUndoOutcome Redo(IUndoTarget& target) override;
@@ -234,6 +237,7 @@ private:
     int m_nFirstRow;
     int m_nCount;
     std::vector<ERowKind> m_kinds;
+    CRowImage m_before;
 };
 
 // A fixed-rate change of column nCol from nFirstRow on. Its texts: the column's former texts,
