@@ -177,6 +177,10 @@ BOOL CFormPage::OnInitDialog()
     const std::unique_ptr<IFormAccess> app = AppForm();
     for (int r = 1; r <= LAST_ROW; ++r)
         m_grid.SetTextMatrix(static_cast<short>(r), 0, RowLabel(r));
+    // The labels show whole ("CO" and "CQ" are not both "C" and a part), however narrow
+    // the column was left.
+    m_grid.FitColWidthToText(0);
+    m_widths[0] = m_grid.GetColWidth(0);
     for (int c = 1; c <= m_nEditableCols; ++c)
         m_grid.SetTextMatrix(0, static_cast<short>(c), app->Heading(c - 1));
 

@@ -2,13 +2,13 @@
 // cells as the cell store stores them (numbers rounded by their column and kept in normal
 // form), works out row formulas, makes totals, step, classification and tax rows, and
 // recalculates them from a row down, keeping each total's sums between recalculations so
-// that an edit rewrites only the totals it changes. The estimate view holds one, and the
-// view's row, number and total operations are thin callers of it; tests drive it with a
-// sheet of their own, without any window.
+// that an edit rewrites only the totals it changes. The estimate model (CEstimateModel)
+// holds one over its edit page; the model's commands and the windows' number and total
+// operations call it, and tests drive it with a sheet of their own, without any window.
 //
 // Where it stands, and what it relies on:
 // - The rows are the edit page's store (CGridRowArray), which counts the changes of its
-//   rows; the used rows, the row limit and the column count are read where the grid keeps
+//   rows; the used rows, the row limit and the column count are read where the model keeps
 //   them. What a write does beyond the rows (the used rows grown, rows repainted) and the
 //   form's texts and tax settings come from the sheet (IEstimateSheet).
 // - A full recalculation (RecalcTotals) runs in passes: step and classification rows from
@@ -79,8 +79,8 @@ public:
     using CColumnInfo = CEstimateColumns::CColumnInfo;
     using ETotalMode = CEstimateColumns::ETotalMode;
 
-    // The engine over the edit page's rows (which it makes count their changes), with the
-    // grid's counts of them, read where the grid keeps them.
+    // The engine over the edit page's rows (which it makes count their changes), with their
+    // counts, read where the model (or a test's sheet) keeps them.
     CEstimateEngine(IEstimateSheet& sheet, CGridRowArray& rows, const int& nUsedRows, const int& nRowLimit,
                     const int& nColumnCount);
     CEstimateEngine(const CEstimateEngine&) = delete;
@@ -125,7 +125,7 @@ public:
     // edit started empty stores nothing. Every store forgets it.
     const CString& GetEditStartText() const { return m_strEditStartText; }
     void SetEditStartText(const CString& strText) { m_strEditStartText = strText; }
-    // The view's SetCellText: a number text in a numeric column is rounded by the column's
+    // A cell written as typed: a number text in a numeric column is rounded by the column's
     // rounding rule (not in a free row) and picture and kept in normal form; with bForce
     // false an empty text into a cell whose edit started empty stores nothing. 1 when stored.
     bool SetCellText(const char* lpszText, int nRow, int nCol, bool bForce);

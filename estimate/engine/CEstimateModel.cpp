@@ -13,6 +13,8 @@
 CEstimateModel::CEstimateModel(IEstimateModelHost& host)
     : m_host(host), m_engine(*this, m_editRows, m_nUsedRows, m_nRowLimit, m_nColumnCount)
 {
+    // A command that leaves the rows as it found them records no undo step.
+    m_undo.WatchTarget(*this);
 }
 
 CEstimateModel::~CEstimateModel() = default;
@@ -140,7 +142,6 @@ void CEstimateModel::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)
         std::make_unique<CNonCalculatedCommand>(bSet, nFirstRow, nLastRow - nFirstRow + 1, std::move(kinds));
     // A row whose kind changes has its figures worked out as its kind now says.
     pCommand->KeepRows(CRowImage::Take(m_editRows, nFirstRow, nEnd - 1, m_nUsedRows, m_nRowLimit));
-    m_undo.Record(std::move(pCommand));
     for (int r = nFirstRow; r < nEnd; ++r) {
         const ERowKind nKind = m_engine.EditKind(r);
         if (bSet && !IsNonCalculatedKind(nKind) && !IsSummaryKind(nKind))
@@ -148,6 +149,9 @@ void CEstimateModel::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)
         else if (!bSet && IsNonCalculatedKind(nKind))
             m_engine.SetRowKind(CalculatedKindOf(nKind), r);
     }
+    // Recorded with the rows as the command left them: one that changed no kind records
+    // nothing.
+    m_undo.Record(std::move(pCommand));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -395,6 +399,16 @@ int CEstimateModel::CellIndent(EPage ePage, int nRow, int nCol) const
 {
     const CGridRow* pRow = m_engine.IsValidColumn(nCol) ? Row(ePage, nRow) : nullptr;
     return pRow != nullptr ? pRow->GetIndent(nCol) : 0;
+}
+
+bool CEstimateModel::IsEditRowEmpty(int nRow, int nFormColumns) const
+{
+    const int nColumns = std::min(nFormColumns, m_engine.Columns().GetLimit());
+    for (int c = 0; c < nColumns; ++c) {
+        if (!m_engine.EditCell(nRow, c).IsEmpty())
+            return false;
+    }
+    return true;
 }
 
 void CEstimateModel::SetCellIndent(EPage ePage, int nIndent, int nRow, int nCol)

@@ -170,6 +170,28 @@ public:
     // Records the remembered row at nRow (an undoable command).
     void MarkRow(int nRow);
 
+    // ---- commands over whole columns (CEstimateModelColumns.cpp) -------------------------
+    // The columns a command emptied (nFirst -1: none, and nothing recorded).
+    struct CColumnSpan {
+        int nFirst = -1;
+        int nLast = -1;
+    };
+    // Item clear: every used row's cells of columns nFirstCol..nLastCol (cut to the form's
+    // columns) emptied, as the user empties a cell. Undo gives the rows back as they were,
+    // what was typed into them included; the caller works out the cells the row formulas fill.
+    CColumnSpan ClearColumns(int nFirstCol, int nLastCol);
+    // The rows an indent moves, in the order of the indent tool's choices: the headings of a
+    // level with their totals and their summary rows, the detail rows with theirs, or every row.
+    enum class EIndentLevel : int { kind, large, middle, small, detail, all };
+    // Which way the indent goes: fewer characters, more, or back to the cell's edge.
+    enum class EIndentMove { reduce, increase, remove };
+    // The indent of column nCol moved by nAmount characters (or removed) in every row of ePage
+    // at eLevel (none outside the form's columns). On the edit page a summary row written at
+    // the top takes the same indent on the summary page, and the edit page's rows are kept
+    // for undo; the summary page, made again from the edit page, records nothing. Whether an
+    // undo command was recorded.
+    bool IndentColumn(EPage ePage, int nCol, EIndentLevel eLevel, EIndentMove eMove, int nAmount);
+
     // ---- pages, list rows, parts rows and the summary at the top -------------------------
     // (CEstimateModelPages.cpp) Each writes the rows as the user's command does and records
     // its undo command; the windows check the file's room for the rows first, then move the
@@ -352,6 +374,9 @@ public:
     }
     const CString& CellText(EPage ePage, int nRow, int nCol) const;
     int CellIndent(EPage ePage, int nRow, int nCol) const;
+    // Whether every cell of the edit page's row nRow in the first nFormColumns columns (the
+    // estimation form's) is empty, whatever the row's kind.
+    bool IsEditRowEmpty(int nRow, int nFormColumns) const;
     ERowKind RowKind(EPage ePage, int nRow) const
     {
         const CGridRow* pRow = Row(ePage, nRow);

@@ -117,7 +117,6 @@ public:
     }
 
     CValue Evaluate() { return Sum(); }
-    int GetOperationCount() const { return m_nOperations; }
     // TRUE when the formula nests parentheses deeper than MAX_FORMULA_DEPTH; reading stopped
     // there and the formula has no value.
     bool IsTooDeep() const { return m_bTooDeep; }
@@ -137,7 +136,6 @@ private:
             const double value = term.bEmpty ? 0.0 : term.value;
             total = (op == '+') ? total + value : total - value;
             bOperator = true;
-            ++m_nOperations;
         }
         if (!bOperator)
             return first;
@@ -153,7 +151,6 @@ private:
                 break;
             const char op = *m_p++;
             const CValue right = Factor();
-            ++m_nOperations;
             const double a = left.bEmpty ? kEmptyFactor : left.value;
             const double b = right.bEmpty ? kEmptyFactor : right.value;
             if (op == '*') {
@@ -245,7 +242,6 @@ private:
     const char* m_pEnd;
     const double* m_pSlots;
     int m_nDepth = 0;
-    int m_nOperations = 0;
     bool m_bTooDeep = false;
 };
 

@@ -160,4 +160,7 @@ public:
     // The first and the last row the command names (its cell, its rows, the rows it moved).
     virtual int FirstRow() const = 0;
     virtual int LastRow() const = 0;
+    // Whether the estimate stands as the command found it, right after the command: it
+    // changed nothing, and records nothing.
+    virtual bool ChangedNothing(const IUndoTarget& /*target*/) const { return false; }
 };

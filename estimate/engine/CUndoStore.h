@@ -33,10 +33,17 @@ public:
     CUndoStoreOf(const CUndoStoreOf&) = delete;
     CUndoStoreOf& operator=(const CUndoStoreOf&) = delete;
 
+    // What the store's commands act on, where it asks whether a command changed anything.
+    void WatchTarget(const Target& target) { m_pTarget = &target; }
+
     // The command undo takes back from now on; what redo could do again goes (the rows it
-    // would act on are no longer those it was made for).
+    // would act on are no longer those it was made for). A command that left the watched
+    // target as it found it changed nothing: it is not recorded, and the undo and redo there
+    // were stay.
     void Record(std::unique_ptr<TCommand> pCommand)
     {
+        if (pCommand != nullptr && m_pTarget != nullptr && pCommand->ChangedNothing(*m_pTarget))
+            return;
         m_pUndo = std::move(pCommand);
         m_pRedo.reset();
         KeepInStep();
@@ -120,6 +127,7 @@ private:
     // The first row that moved since the command was recorded (INT_MAX: none).
     int m_nShiftedFrom = INT_MAX;
     unsigned long long m_nRecords = 0;
+    const Target* m_pTarget = nullptr;
 };
 
 // The estimate's store.

@@ -44,7 +44,11 @@ const CString& NoText()
 
 } // namespace
 
-CPartsModel::CPartsModel(IPartsModelHost& host) : m_host(host) {}
+CPartsModel::CPartsModel(IPartsModelHost& host) : m_host(host)
+{
+    // A command that leaves the rows as it found them records no undo step.
+    m_undo.WatchTarget(*this);
+}
 
 CPartsModel::~CPartsModel() = default;
 

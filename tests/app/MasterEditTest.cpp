@@ -230,6 +230,23 @@ TEST(MasterBackupTest, CopyIsMadeOnlyWhileBackupFileIsZero)
     EXPECT_EQ((std::vector<uint8_t>{4, 5}), ReadNativeFile(dir.NativeFile("meisai.BMK")));
 }
 
+TEST(MasterBackupTest, AFileNobodyMayWriteKeepsItsEarlierBackup)
+{
+    TempDir dir;
+    const CString folder = dir.Folder();
+    WriteNativeFile(dir.NativeFile("tanni.MTD"), {1, 2, 3});
+    WriteNativeFile(dir.NativeFile("tanni.BTD"), {9, 9});
+    WriteNativeFile(dir.NativeFile("meisai.MMK"), {4, 5});
+    WriteNativeFile(dir.NativeFile("meisai.BMK"), {8});
+    ASSERT_EQ(0, ::chmod(dir.NativeFile("tanni.MTD").c_str(), 0444));
+    ASSERT_EQ(0, ::chmod(dir.NativeFile("meisai.MMK").c_str(), 0444));
+
+    EXPECT_FALSE(MakeMasterBackup(folder, masterUnit, 0));
+    EXPECT_FALSE(MakeFormBackup(folder + "meisai.MMK", formEstimation, 0));
+    EXPECT_EQ((std::vector<uint8_t>{9, 9}), ReadNativeFile(dir.NativeFile("tanni.BTD")));
+    EXPECT_EQ((std::vector<uint8_t>{8}), ReadNativeFile(dir.NativeFile("meisai.BMK")));
+}
+
 TEST(MasterBackupTest, MissingSourceMakesNoBackupAndNoMessage)
 {
     TempDir dir;

@@ -9,8 +9,9 @@
 // under another tax rate), at the default recalculation level, under several tax settings, the
 // sample as saved (its figures those of another tax setting) and with a form whose total
 // rows work out a column they do not add up. After each command the grid is held against
-// the same rows recalculated in full (F7): every cell and kind the same; and every cell in
-// view, with its subject number, is drawn as it stands.
+// the same rows recalculated in full (F7): every cell and kind the same, the status bar's
+// amount and the subject tree's labels the same; and every cell in view, with its subject
+// number, is drawn as it stands.
 // The same commands at every recalculation level, without F7 (the figures at levels 1 and 2
 // stay as far from a full recalculation as the commands leave them): each one taken back
 // gives exactly the bytes a save wrote before it, and done again exactly those after it.
@@ -19,6 +20,7 @@
 #include "tests/estimate_tools/EstimateIoTestSupport.h"
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
 
+#include "app/CMainFrame.h"
 #include "app/CMorvelSettings.h"
 #include "estimate/engine/CNumberRules.h"
 #include "estimate/engine/RowKinds.h"
@@ -27,6 +29,7 @@
 #include "estimate_tools/CPickDialogs.h"
 #include "platform/base/Path.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/frames/CStatusBar.h"
 #include "resources/EstimateCommandIds.h"
 #include "resources/EstimateDialogsIds.h"
 #include "resources/EstimateEditIds.h"
@@ -195,6 +198,19 @@ protected:
         }
         return lines;
     }
+    // The status bar's amount pane, and the labels of the subject tree.
+    std::string AmountPane() const
+    {
+        CStatusBar& bar = CMainFrame::GetMain()->GetStatusBar();
+        return bar.GetPaneText(bar.CommandToIndex(ID_INDICATOR_PANE2)).ToUtf8();
+    }
+    std::vector<std::string> TreeLabels() const
+    {
+        std::vector<std::string> labels;
+        for (int i = 0; i < Tree()->GetEntryCount(); ++i)
+            labels.push_back(ItemText(Tree(), Tree()->GetEntry(i).hItem));
+        return labels;
+    }
     void SelectRows(CMorvelEMView& view, int nFirst, int nLast)
     {
         view.SetCurrentCell(scName, nFirst);
@@ -345,10 +361,15 @@ protected:
             Command(ID_EDIT_REPLACE_DLG);
             auto* pDlg = static_cast<CReplaceDialog*>(View().GetReplaceDialog());
             ASSERT_NE(pDlg, nullptr);
-            // The digit put in is now and then a full-width one.
-            const std::string from = std::to_string(next(10));
-            const std::string to =
-                next(3) == 0 ? WrittenNumber(next(10), false, true, false, "", "") : std::to_string(next(10));
+            // The digit put in is now and then a full-width one; now and then a word of the
+            // headings' names is replaced, there and back.
+            const bool bNames = next(4) == 0;
+            const bool bBack = bNames && next(2) == 0;
+            const std::string from =
+                bNames ? CString::FromUtf8(bBack ? "作業" : "工事").str() : std::to_string(next(10));
+            const std::string to = bNames         ? CString::FromUtf8(bBack ? "工事" : "作業").str()
+                                   : next(3) == 0 ? WrittenNumber(next(10), false, true, false, "", "")
+                                                  : std::to_string(next(10));
             TypeDlgItemText(*pDlg, IDC_FIND_TEXT, CString(from.c_str()));
             TypeDlgItemText(*pDlg, IDC_REPLACE_TEXT, CString(to.c_str()));
             ClickDlgButton(*pDlg, IDC_REPLACE_ALL);
@@ -588,8 +609,17 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
             if (nDifferent >= 3)
                 return;
         }
+        const std::string pane = AmountPane();
+        const std::vector<std::string> labels = TreeLabels();
         Command(ID_RECALCULATE);
         const std::vector<std::string> full = Picture();
+        if ((!pane.empty() && pane != AmountPane()) || labels != TreeLabels()) {
+            ++nDifferent;
+            ADD_FAILURE() << what << ": the status bar shows " << pane << ", after F7 " << AmountPane()
+                          << (labels != TreeLabels() ? "; the tree's labels differ" : "");
+            if (nDifferent >= 3)
+                return;
+        }
         if (after != full) {
             ++nDifferent;
             for (size_t i = 0; i < after.size() && i < full.size(); ++i) {

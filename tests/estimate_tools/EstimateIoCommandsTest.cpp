@@ -351,6 +351,53 @@ TEST_F(EstimateIoCommandsTest, CsvOutputThatCannotBeWrittenSaysSoWithItsPath)
     }
 }
 
+// The dialogs start where a file was last read or written: a folder where a write failed
+// is not remembered (a system folder there would be where every later dialog starts), one
+// where it succeeded is. Fails while the folder is remembered at the dialog's OK.
+TEST_F(EstimateIoCommandsTest, AFolderIsRememberedOnlyOnceAFileWasWrittenThere)
+{
+    WriteNativeFile(m_pFolder->Native("WORK/blocked"), {'x'});
+    std::filesystem::create_directory(m_pFolder->Native("WORK/out"));
+    // The folder the next file dialog starts in, the dialog cancelled.
+    const auto startOf = [&](UINT nID) {
+        CString start;
+        CDialogAnswerer answerer;
+        answerer.AnswerFileDialog([&](CFileDialog& dlg, CString&) {
+            start = dlg.GetStartFolder();
+            return FALSE;
+        });
+        Command(nID);
+        return start.ToUtf8();
+    };
+    const std::string before = startOf(ID_TEXT_OUTPUT);
+    ASSERT_FALSE(before.empty());
+    for (const auto& [nID, name] : {std::pair{ID_TEXT_OUTPUT, "CSV"}, std::pair{ID_EXPORT_M2K, "M2K"}}) {
+        CDialogAnswerer answerer;
+        answerer.AnswerFileDialog(m_pFolder->System(("WORK/blocked/OUT." + std::string(name)).c_str()));
+        answerer.SetDefaultMessageBoxAnswer(IDOK);
+        Command(nID);
+        EXPECT_EQ(answerer.MessageBoxTexts().size(), 1u) << name;
+        EXPECT_EQ(startOf(ID_TEXT_INPUT), before) << name << " into a folder it could not write";
+    }
+    // A document saved where it cannot be written leaves the document dialog where it was.
+    {
+        CDialogAnswerer answerer;
+        answerer.AnswerFileDialog(m_pFolder->System("WORK/blocked/COPY.MMD"));
+        answerer.SetDefaultMessageBoxAnswer(IDOK);
+        Command(ID_FILE_SAVE_AS);
+        EXPECT_FALSE(answerer.MessageBoxTexts().empty());
+        EXPECT_EQ(startOf(ID_FILE_OPEN), before);
+    }
+    {
+        CDialogAnswerer answerer;
+        answerer.AnswerFileDialog(m_pFolder->System("WORK/out/OUT.CSV"));
+        answerer.AnswerDialog(IDD_COLUMN_SELECT, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
+        Command(ID_TEXT_OUTPUT);
+        EXPECT_TRUE(answerer.MessageBoxTexts().empty());
+    }
+    EXPECT_NE(startOf(ID_TEXT_INPUT).find("out"), std::string::npos) << "after a file was written there";
+}
+
 TEST_F(EstimateIoCommandsTest, CsvInputSplitsQuotedFieldsAndTrimsBlanks)
 {
     const std::string native = m_pFolder->Native("WORK/IN.CSV");
@@ -582,7 +629,8 @@ TEST_F(EstimateIoCommandsTest, ExportWithConverterItemsPlacesColumnsByTheirCode)
     ASSERT_EQ(items.size(), 13u);
     EXPECT_EQ(items[0], "A");
     EXPECT_EQ(items[8], "I");
-    const std::string text = EstimateExport::WriteExport(*m_pView, items);
+    const std::string text =
+        EstimateExport::WriteExport(m_pView->GetModel(), m_pView->GetEstimationForm(), items);
     const std::vector<int> columnAt = {-1,      scName, scSpec,   scQty, scUnit, -1,    scCostPrice,
                                        scPrice, scCost, scAmount, -1,    -1,     scNote};
     EXPECT_EQ(text, ExpectedExport(*m_pView, columnAt));
@@ -626,9 +674,10 @@ TEST_F(EstimateIoCommandsTest, ExportLinesOfASmallEstimateByteForByte)
                                  "@X\r\n\"N\",0,\r\n"
                                  "\"C\",abc,\r\n"
                                  "@X\r\n@2\r\n\"L\",0,\r\n";
-    EXPECT_EQ(EstimateExport::WriteExport(v, items), expected);
+    EXPECT_EQ(EstimateExport::WriteExport(v.GetModel(), v.GetEstimationForm(), items), expected);
     // Without a placed column only the markers are written.
-    EXPECT_EQ(EstimateExport::WriteExport(v, {"Z"}), "@M\r\n\"Title\"\r\n@H\r\n@2\r\n@X\r\n@X\r\n@2\r\n");
+    EXPECT_EQ(EstimateExport::WriteExport(v.GetModel(), v.GetEstimationForm(), {"Z"}),
+              "@M\r\n\"Title\"\r\n@H\r\n@2\r\n@X\r\n@X\r\n@2\r\n");
 }
 
 // ---- estimates of another form ------------------------------------------------------------

@@ -433,9 +433,13 @@ BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace)
         if (!pApp || !pApp->DoPromptFileName(newName, bReplace ? AFX_IDS_SAVEFILE : AFX_IDS_SAVEFILECOPY,
                                              OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, FALSE, m_pDocTemplate))
             return FALSE;
-    }
-    if (!OnSaveDocument(newName))
+        if (!OnSaveDocument(newName))
+            return FALSE;
+        if (pApp->m_pDocManager != nullptr)
+            pApp->m_pDocManager->OnPromptedFileSaved(newName);
+    } else if (!OnSaveDocument(newName)) {
         return FALSE;
+    }
     if (bReplace)
         SetPathName(newName);
     return TRUE;

@@ -300,6 +300,10 @@ TEST_F(EstimateModelTest, RowCommandsAreUndoneAndRedoneOnTheModelAlone)
     };
     IUndoTarget::CRateSettings rate;
     rate.strFormula = "*2";
+    // Prices of a quantity above 2 or of at most 5 doubled: "b" and "c", not "a". Every
+    // setting left out of a redo would double "a" too, or leave "b" or "c".
+    IUndoTarget::CRateSettings twoConditions = rate;
+    twoConditions.condition = {1, 5, "2", 2, 1, "5", 0};
     const std::vector<std::pair<std::string, std::function<void()>>> commands = {
         {"insert", [&] { model.InsertRowAt(1, 1, rule); }},
         {"delete", [&] { model.DeleteRowAt(0, 0, rule); }},
@@ -308,7 +312,25 @@ TEST_F(EstimateModelTest, RowCommandsAreUndoneAndRedoneOnTheModelAlone)
         {"clear rows", [&] { model.ClearRows(0, 5); }},
         {"non-calculated", [&] { model.SetNonCalculated(true, 0, 5); }},
         {"fixed rate", [&] { model.ApplyFixedRate(2, 0, 9, rate); }},
+        {"fixed rate, two conditions",
+         [&] {
+             model.ApplyFixedRate(2, 0, 9, twoConditions);
+             EXPECT_EQ((std::vector<double>{300, 20, 10}),
+                       (std::vector<double>{Value(EPage::edit, 0, 2), Value(EPage::edit, 1, 2),
+                                            Value(EPage::edit, 5, 2)}));
+         }},
         {"mark", [&] { model.MarkRow(4); }},
+        // Quantity, price and amount emptied in every used row: the form's columns end
+        // there. The names stay.
+        {"item clear",
+         [&] {
+             const CEstimateModel::CColumnSpan cleared = model.ClearColumns(1, 99);
+             EXPECT_EQ(1, cleared.nFirst);
+             EXPECT_EQ(3, cleared.nLast);
+             EXPECT_EQ("", Cell(EPage::edit, 5, 1));
+             EXPECT_EQ("c", Cell(EPage::edit, 5, 0));
+             EXPECT_EQ(CUndoCommand::undoItemClear, model.Undo().GetUndoAction());
+         }},
     };
     for (const auto& [strName, command] : commands) {
         setUp();
@@ -316,6 +338,80 @@ TEST_F(EstimateModelTest, RowCommandsAreUndoneAndRedoneOnTheModelAlone)
             model.SetMarkRow(5); // the remembered row moves with the rows
         ExpectUndoneAndRedone(model, rule, strName, command);
     }
+}
+
+TEST_F(EstimateModelTest, AnItemClearOutsideTheColumnsOrTheUsedRowsRecordsNothing)
+{
+    model.Undo().Record(std::make_unique<CMarkRowCommand>(0));
+    EXPECT_EQ(-1, model.ClearColumns(0, 0).nFirst) << "no used row";
+    Detail(0, "a", "2", "300");
+    EXPECT_EQ(-1, model.ClearColumns(4, 9).nFirst);
+    EXPECT_EQ(-1, model.ClearColumns(2, 1).nFirst);
+    EXPECT_EQ(CUndoCommand::undoMarkRow, model.Undo().GetUndoAction());
+    EXPECT_EQ(0, model.ClearColumns(-3, 0).nFirst);
+    EXPECT_EQ("", Cell(EPage::edit, 0, 0));
+}
+
+TEST_F(EstimateModelTest, AnIndentMovesTheRowsOfItsLevelAndASummaryRowOnBothPages)
+{
+    using EIndentLevel = CEstimateModel::EIndentLevel;
+    using EIndentMove = CEstimateModel::EIndentMove;
+    // A large heading, its detail and total; a summary of the heading written at the top.
+    model.Engine().SetCellText("H", 0, 0, true);
+    model.Engine().SetRowKind(kindLarge, 0);
+    Detail(1, "a", "2", "300");
+    model.Engine().SetCellText("T", 2, 0, true);
+    model.Engine().SetRowKind(kindLargeTotal, 2);
+    model.SetSummaryKind(SummaryKindOf(kindLarge), 0);
+    model.SetSummaryCell(0, 0, "H");
+    model.SetSummaryKind(SummaryKindOf(kindDetail), 1);
+    model.WriteSummaryAtTop(4); // the summary rows are rows 0 and 1, the heading row 4
+    const auto indents = [&](EPage ePage, int nRows) {
+        std::vector<int> result;
+        for (int r = 0; r < nRows; ++r)
+            result.push_back(model.CellIndent(ePage, r, 0));
+        return result;
+    };
+
+    EXPECT_TRUE(model.IndentColumn(EPage::edit, 0, EIndentLevel::large, EIndentMove::increase, 3));
+    EXPECT_EQ((std::vector<int>{3, 0, 0, 0, 3, 0, 3}), indents(EPage::edit, 7));
+    EXPECT_EQ((std::vector<int>{3, 0}), indents(EPage::summary, 2)) << "the summary page follows";
+    EXPECT_TRUE(model.IndentColumn(EPage::edit, 0, EIndentLevel::large, EIndentMove::reduce, 1));
+    EXPECT_EQ((std::vector<int>{2, 0, 0, 0, 2, 0, 2}), indents(EPage::edit, 7));
+    EXPECT_TRUE(model.IndentColumn(EPage::edit, 0, EIndentLevel::detail, EIndentMove::increase, 1));
+    EXPECT_EQ((std::vector<int>{2, 1, 0, 0, 2, 1, 2}), indents(EPage::edit, 7));
+    EXPECT_EQ((std::vector<int>{2, 1}), indents(EPage::summary, 2));
+    EXPECT_EQ(CUndoCommand::undoIndent, model.Undo().GetUndoAction());
+    model.RunUndoStep(false, {4, false}, nullptr);
+    EXPECT_EQ((std::vector<int>{2, 0, 0, 0, 2, 0, 2}), indents(EPage::edit, 7));
+    model.RunUndoStep(true, {4, false}, nullptr);
+    EXPECT_EQ((std::vector<int>{2, 1, 0, 0, 2, 1, 2}), indents(EPage::edit, 7));
+
+    // Every row back to the cell's edge; on the summary page alone, nothing recorded.
+    EXPECT_TRUE(model.IndentColumn(EPage::edit, 0, EIndentLevel::all, EIndentMove::remove, 5));
+    EXPECT_EQ((std::vector<int>(7, 0)), indents(EPage::edit, 7));
+    EXPECT_FALSE(model.IndentColumn(EPage::summary, 0, EIndentLevel::all, EIndentMove::increase, 4));
+    EXPECT_EQ((std::vector<int>{4, 4}), indents(EPage::summary, 2));
+    EXPECT_EQ((std::vector<int>(7, 0)), indents(EPage::edit, 7));
+    EXPECT_EQ(CUndoCommand::undoIndent, model.Undo().GetUndoAction());
+    EXPECT_FALSE(model.IndentColumn(EPage::edit, 4, EIndentLevel::all, EIndentMove::increase, 1))
+        << "no column of the form";
+}
+
+TEST_F(EstimateModelTest, UnnecessaryRowsSideBySideAllGoInOneCommand)
+{
+    const CEstimateModel::CPageRule rule{4, false};
+    Detail(0, "a", "2", "300");
+    Detail(1, "b", "0", "10");
+    Detail(2, "c", "0", "10");
+    Detail(3, "d", "1", "5");
+    Detail(4, "e", "0", "1");
+    ExpectUndoneAndRedone(model, rule, "unnecessary rows", [&] {
+        const CUnnecessaryRows unnecessary(model.Engine(), CUnnecessaryRows::EScan::manual);
+        EXPECT_EQ(1, model.DeleteUnnecessaryRows(unnecessary, CUnnecessaryRows::conditionQuantityZero, rule));
+        EXPECT_EQ(2, model.GetUsedRows());
+        EXPECT_EQ("d", Cell(EPage::edit, 1, 0));
+    });
 }
 
 // Replace finds a number as it shows and writes the cell as typed input is written: read by
@@ -678,6 +774,35 @@ TEST_F(EstimateModelClipboardTest, RowsCutAndPastedBackThroughTheBuffersAreUndon
     EXPECT_EQ(strBefore, Snapshot(model));
     EXPECT_EQ(CUndoOutcome::ESelection::rows, repaste.eSelection);
     EXPECT_EQ(1, repaste.nFirstSelected);
+    EXPECT_EQ(CUndoOutcome::ECell::moved, repaste.eCell);
+    EXPECT_EQ(1, repaste.nRow);
+
+    // Rows cut below the used rows take nothing, and their redo leaves the buffers alone.
+    model.CutRows(buffers, 6, 7, rule);
+    EXPECT_EQ(strBefore, Snapshot(model));
+    model.RunUndoStep(false, rule, &buffers);
+    model.CopyRows(buffers, 0, 0);
+    model.RunUndoStep(true, rule, &buffers);
+    EXPECT_EQ("a", names());
+    EXPECT_EQ(strBefore, Snapshot(model));
+}
+
+TEST_F(EstimateModelClipboardTest, ACellPastedAtTheCurrentCellIsUndoneAndRedone)
+{
+    model.CopyCells(buffers, CRect(1, 1, 1, 1));
+    CEstimateModel::CCellPasteTarget target;
+    target.ptCell = CPoint(1, 0);
+    ExpectUndoneAndRedone(model, rule, "cell paste", [&] {
+        const CEstimateModel::CWrittenRows written = model.PasteCells(buffers, target);
+        EXPECT_EQ(0, written.nFirst);
+        EXPECT_EQ(3, Value(EPage::edit, 0, 1));
+        EXPECT_EQ(900, Value(EPage::edit, 0, 3));
+    });
+    // The overwritten cell waits in the undo cell buffer, and goes back from there.
+    model.PasteCells(buffers, target);
+    ASSERT_EQ(3u, buffers.UndoCells().size());
+    model.PasteUndoCells(buffers, CPoint(1, 0));
+    EXPECT_EQ(2, Value(EPage::edit, 0, 1));
 }
 
 TEST_F(EstimateModelClipboardTest, ACellBlockPastedOverALargerBlockRepeatsAndItsUndoPutsTheCellsBack)
