@@ -287,6 +287,26 @@ TEST_F(EveryCommandUndoAtLevel1, EachChangeOfTheRowsIsTakenBackAndDoneAgainExact
     TakeEachCommandBackAndDoItAgain();
 }
 
+namespace {
+
+// Level 2: a change in bulk works every row out; undo gives back the figures as they stood.
+class EveryCommandUndoAtLevel2 : public EveryCommandUndo {
+protected:
+    void WriteSettings(CProfileFile& profile) override
+    {
+        EveryCommandUndo::WriteSettings(profile);
+        profile.WriteProfileString("ReCalcSetting", "Level", "2");
+        profile.WriteProfileString("Input Setting", "Tax", "10");
+    }
+};
+
+} // namespace
+
+TEST_F(EveryCommandUndoAtLevel2, EachChangeOfTheRowsIsTakenBackAndDoneAgainExactly)
+{
+    TakeEachCommandBackAndDoItAgain();
+}
+
 // A command that leaves the rows as they were records nothing: undo still takes back the
 // command before it.
 TEST_F(EveryCommandUndo, ACommandThatChangesNothingRecordsNoUndoStep)
