@@ -82,17 +82,28 @@ private:
 };
 
 // The indents of a row's cells, read as row.m_nIndent[nCol]: held up to the last cell given
-// an indent other than 0 (most rows have none); every other cell reads as 0.
+// an indent other than 0 (most rows have none); every other cell reads as 0. The first
+// cells' indents (a detail's name is indented) lie in the row itself, more in an array of
+// their own.
 class CGridRowIndents {
 public:
     CGridRowIndents() = default;
+    ~CGridRowIndents() { Resize(0); }
     CGridRowIndents(const CGridRowIndents&) = delete;
     CGridRowIndents& operator=(const CGridRowIndents&) = delete;
-    int operator[](int nCol) const { return static_cast<unsigned>(nCol) < m_nIndents ? m_pIndents[nCol] : 0; }
+    int operator[](int nCol) const { return static_cast<unsigned>(nCol) < m_nIndents ? Data()[nCol] : 0; }
 
 private:
     friend class CGridRow;
-    int* m_pIndents = nullptr;
+    enum { IN_ROW = 2 }; // indents held in the row itself
+    const int* Data() const { return m_nIndents <= IN_ROW ? m_inRow : m_pIndents; }
+    int* Data() { return m_nIndents <= IN_ROW ? m_inRow : m_pIndents; }
+    // Holds exactly nIndents indents: those held already (as far as they go), the others 0.
+    void Resize(int nIndents);
+    union {
+        int* m_pIndents; // more than IN_ROW indents
+        int m_inRow[IN_ROW] = {};
+    };
     unsigned char m_nIndents = 0;
 };
 
@@ -131,9 +142,8 @@ private:
 
 class CGridRow {
 public:
-    // A row holds its cells in steps of CELLS_STEP, up to MAX_CELLS.
+    // A row holds up to MAX_CELLS cells; one typed into grows by CELLS_STEP cells at least.
     enum { MAX_CELLS = 100, CELLS_STEP = 4 };
-    static_assert(MAX_CELLS % CELLS_STEP == 0, "the last step ends at the last cell");
 
     CGridRow();
     ~CGridRow();
@@ -141,7 +151,7 @@ public:
     // Copies every field: kind, cells, indents, both parameter texts, all three parameters.
     CGridRow& operator=(const CGridRow& other);
 
-    // Rows made with new come from a pool of huge-page blocks (CRowPool), and their cells
+    // Rows made with new come from a pool of large blocks (CRowPool), and their cells
     // from pools of their own, so that the thousands of rows of an estimate lie side by side
     // and closing it gives their memory back; under the address sanitizer both come from
     // the ordinary heap, where it can watch them.
@@ -273,9 +283,10 @@ public:
 private:
     void NoteChange() { m_pChanges->Note(); }
     // Makes the row hold at least nCells cells: empty beyond the present ones, or below
-    // nCells taking their texts from pTexts (indexed by cell) where it is given.
-    void GrowCells(int nCells, CString* pTexts = nullptr);
-    // Memory for nCells cells (a whole number of steps), unconstructed, and its return.
+    // nCells taking their texts from pTexts (indexed by cell) where it is given. A row that
+    // grows takes CELLS_STEP cells more at least, unless bExactly (a row read whole).
+    void GrowCells(int nCells, CString* pTexts = nullptr, bool bExactly = false);
+    // Memory for nCells cells, unconstructed, and its return.
     static CGridRowCells::CCell* AllocateCells(int nCells);
     static void FreeCellMemory(CGridRowCells::CCell* pCells, int nCells) noexcept;
     // The cell nCol for a new text, its remembered number forgotten; null when nothing is
