@@ -73,7 +73,7 @@ bool IsNotRead(double value)
 // while the process ends still have their memory.
 CRowPool& RowPool()
 {
-    // Blocks of 2 MB: about 16,000 rows each.
+    // Blocks of 2 MB: about 32,000 rows each.
     static CRowPool& pool = *new CRowPool(sizeof(CGridRow), std::size_t{2} << 20);
     return pool;
 }
@@ -207,9 +207,13 @@ CGridRow& CGridRow::operator=(const CGridRow& other)
     int* pIndents = m_nIndent.Data();
     for (int c = 0; c < m_nIndent.m_nIndents; ++c)
         pIndents[c] = other.m_nIndent[c];
-    m_strParamText1 = other.m_strParamText1;
+    if (other.m_pParamTexts == nullptr)
+        m_pParamTexts.reset();
+    else if (m_pParamTexts == nullptr)
+        m_pParamTexts = std::make_unique<CParamTexts>(*other.m_pParamTexts);
+    else
+        *m_pParamTexts = *other.m_pParamTexts;
     m_nParam1 = other.m_nParam1;
-    m_strParamText2 = other.m_strParamText2;
     m_nParam2 = other.m_nParam2;
     m_nParam3 = other.m_nParam3;
     return *this;

@@ -210,23 +210,31 @@ public:
         NoteChange();
         m_nParam3 = nValue;
     }
-    const CString& GetParamText1() const { return m_strParamText1; }
-    const CString& GetParamText2() const { return m_strParamText2; }
+    const CString& GetParamText1() const
+    {
+        return m_pParamTexts != nullptr ? m_pParamTexts->strText1 : CGridRowCells::s_strEmpty;
+    }
+    const CString& GetParamText2() const
+    {
+        return m_pParamTexts != nullptr ? m_pParamTexts->strText2 : CGridRowCells::s_strEmpty;
+    }
     void SetParamText1(const CString& strText)
     {
         NoteChange();
-        m_strParamText1 = strText;
+        if (CParamTexts* pTexts = ParamTextsToWrite(strText.IsEmpty()))
+            pTexts->strText1 = strText;
     }
     void SetParamText2(const CString& strText)
     {
         NoteChange();
-        m_strParamText2 = strText;
+        if (CParamTexts* pTexts = ParamTextsToWrite(strText.IsEmpty()))
+            pTexts->strText2 = strText;
     }
 
     // The cells come first: a recalculation reads the cells' place and the kind, which lie
-    // in the row's first cache line. The cells and indents are read through these two (their
-    // types give no way to write); every other field is written through its setter, so that
-    // no change of a row goes uncounted.
+    // in the row's first cache line (a row is one line). The cells and indents are read
+    // through these two (their types give no way to write); every other field is written
+    // through its setter, so that no change of a row goes uncounted.
     CGridRowCells m_strCell; // cell text of form item 0..99; numbers kept as text
 private:
     ERowKind m_nKind;            // row kind (0 empty, 5 detail, 11 subtotal, ...)
@@ -237,8 +245,21 @@ private:
 public:
     CGridRowIndents m_nIndent; // indent of each cell's text, in character widths
 private:
-    CString m_strParamText1; // first parameter text of a special row
-    CString m_strParamText2; // second parameter text
+    // The parameter texts of a special row, held only by a row that was given one: most
+    // rows have none and take no room for them.
+    struct CParamTexts {
+        CString strText1; // first parameter text
+        CString strText2; // second parameter text
+    };
+    std::unique_ptr<CParamTexts> m_pParamTexts;
+    // The texts to write one into, made for a text that is not empty; null when an empty
+    // text is written where the row holds none.
+    CParamTexts* ParamTextsToWrite(bool bEmptyText)
+    {
+        if (m_pParamTexts == nullptr && !bEmptyText)
+            m_pParamTexts = std::make_unique<CParamTexts>();
+        return m_pParamTexts.get();
+    }
 
 public:
     // The number the cell's text reads as (CNumberRules::ReadNumber), remembered beside the

@@ -60,14 +60,21 @@ TEST(GridRowTest, NewRowIsEmptyAndAssignmentCopiesEveryField)
     EXPECT_EQ(3, copy.GetParam1());
     EXPECT_EQ(4, copy.GetParam2());
     EXPECT_EQ(1, copy.GetParam3());
+    // A row without parameter texts copied over one with them leaves none behind.
+    copy = CGridRow();
+    EXPECT_TRUE(copy.GetParamText1().IsEmpty());
+    EXPECT_TRUE(copy.GetParamText2().IsEmpty());
+    copy.SetParamText2("8");
+    EXPECT_TRUE(copy.GetParamText1().IsEmpty());
+    EXPECT_EQ(CString("8"), copy.GetParamText2());
 }
 
 // A row holds the cells up to its last text and the indents up to its last indent; every
 // other cell, those outside 0..99 included, reads as empty with indent 0, and writing an
-// empty text or a zero indent there takes no memory.
+// empty text or a zero indent there takes no memory. The row itself fills one cache line.
 TEST(GridRowTest, HoldsOnlyTheCellsItUses)
 {
-    EXPECT_LE(sizeof(CGridRow), 128u);
+    EXPECT_LE(sizeof(CGridRow), 64u);
     CGridRow row;
     row.SetCell(40, "");
     row.SetIndent(60, 0);
