@@ -129,12 +129,12 @@ done
 python3 - "$out" "$runs" "$old_label" "$new_label" <<'EOF'
 import re, statistics, sys
 out, runs, labels = sys.argv[1], int(sys.argv[2]), sys.argv[3:]
-number = re.compile(r'-?\d+(?:\.\d+)?')
+number = re.compile(r'(?<![\d.])-?\d+(?:\.\d+)?')
 for side, label in zip(("old", "new"), labels):
     texts = [open(f"{out}/{side}.{i}").read().splitlines()[1:] for i in range(1, runs + 1)]
     print(f"== {label}: medians of {runs} runs")
     for lines in zip(*texts):
-        shapes = {number.sub("#", line) for line in lines}
+        shapes = {" ".join(number.sub("#", line).split()) for line in lines}
         if len(shapes) != 1:
             continue
         values = [[float(v) for v in number.findall(line)] for line in lines]
