@@ -39,6 +39,8 @@ public:
     // The grid (pane 0, 1) and the tree (pane 0, 0); null before the client exists.
     CView* GetGridView() const;
     CView* GetTreeView() const;
+    // The estimate's commands are the grid's, from the tree too.
+    CView* GetCommandView() const override { return GetGridView(); }
 
     // ---- parts (public for the tests that look at them) ---------------------------------
     CToolBar m_wndEstimateBar; // with the range total (m_wndRangeTotal)

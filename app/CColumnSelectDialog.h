@@ -63,14 +63,15 @@ BOOL WriteCsvOutputFile(const CString& strPath, const std::string& text);
 
 // The CSV output of a grid, after its file was chosen: the file's folder is checked first,
 // then the columns are chosen, and only after OK is the file replaced whole by what
-// makeText(ticks) gives. A cancelled choice or a failure leaves an existing file as it was.
+// makeText(ticks) gives. A cancelled choice or a failure leaves an existing file as it was;
+// TRUE when the file was written.
 template <class TForm, class TMakeText>
-void WriteCsvOutput(CWnd* pParent, const CString& strPath, const TForm& form, TMakeText makeText)
+BOOL WriteCsvOutput(CWnd* pParent, const CString& strPath, const TForm& form, TMakeText makeText)
 {
     if (!CheckCsvOutputTarget(strPath))
-        return;
+        return FALSE;
     const auto ticks = ChooseCsvColumns(pParent, form);
     if (!ticks)
-        return;
-    WriteCsvOutputFile(strPath, makeText(*ticks));
+        return FALSE;
+    return WriteCsvOutputFile(strPath, makeText(*ticks));
 }

@@ -14,6 +14,7 @@
 #include "platform/ui/core/CCommandLineInfo.h"
 #include "platform/ui/core/CSingleInstanceLock.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/dialogs/CFileDialog.h"
 #include "platform/ui/gdi/CDC.h"
 #include "platform/ui/gdi/GdiObjects.h"
 #include "resources/MorvelResources.h"
@@ -350,6 +351,10 @@ BOOL CMorvelApp::RegisterDocumentTemplates()
             m_pDocManager = new CMorvelDocManager;
         AddDocTemplate(pTemplate);
     }
+    // The forms are no documents: the file dialogs name them all the same.
+    CFileDialog::RegisterFileType(".MMK", "見積形式ﾌｧｲﾙ"_sj);
+    CFileDialog::RegisterFileType(".MBK", "部材形式ﾌｧｲﾙ"_sj);
+    CFileDialog::RegisterFileType(".MJK", "情報形式ﾌｧｲﾙ"_sj);
     return TRUE;
 }
 

@@ -179,7 +179,15 @@ BOOL CMorvelDocManager::DoPromptFileName(CString& fileName, UINT nIDSTitle, DWOR
     if (pDialog->DoModal() != IDOK)
         return FALSE;
     const CString strPath = pDialog->GetPathName();
-    SetExtensionPath(kDocumentKey, GetFolderOfPath(strPath));
+    // A folder is remembered once a file came from it or went into it: a save that fails
+    // leaves the dialogs where they were.
+    if (bOpenFileDialog)
+        SetExtensionPath(kDocumentKey, GetFolderOfPath(strPath));
     fileName = strPath;
     return TRUE;
+}
+
+void CMorvelDocManager::OnPromptedFileSaved(LPCTSTR lpszPathName)
+{
+    SetExtensionPath(kDocumentKey, GetFolderOfPath(lpszPathName));
 }

@@ -23,6 +23,7 @@ public:
 
     BOOL DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
                           CDocTemplate* pTemplate) override;
+    void OnPromptedFileSaved(LPCTSTR lpszPathName) override;
 
     // The filter list of the dialog: the filter of pTemplate alone, or one filter per
     // registered template in registration order, each "name|*.EXT|", then the all-files

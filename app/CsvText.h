@@ -1,6 +1,6 @@
 // The text of CSV files in code page 932, as every reader and writer of them in the program
 // handles it (the estimate's and the parts list's CSV alike), so that a field ends at the
-// same byte in each.
+// same byte in each; a file saved as UTF-8 is read as the same text in code page 932.
 //
 // A written field is plain unless it holds a comma or a double quote; then it is put in
 // double quotes with its quotes doubled, so that every reader of CSV gets the same cells
@@ -30,5 +30,26 @@ void SplitFields(std::string_view line, std::vector<CString>& fields);
 CString GetCsvField(std::string_view line, int nField);
 // The number of fields of a line (commas outside quotes, plus one).
 int CountFields(std::string_view line);
+
+// What the bytes of a CSV file are read as. A file that starts with the UTF-8 byte-order
+// mark, or whose bytes are well-formed UTF-8 with characters beyond ASCII and are no
+// Shift-JIS text, is UTF-8 (as spreadsheets save it now): it is converted to code page 932,
+// each character that code page lacks becoming "〓". A UTF-8 file with bytes that are no
+// UTF-8 cannot be read. Any other file is Shift-JIS and read byte for byte as it is.
+struct CFileText {
+    enum class EEncoding { shiftJis, utf8, unreadable };
+    EEncoding eEncoding = EEncoding::shiftJis;
+    std::string text; // code page 932 (empty when unreadable)
+    // unreadable: the first line (from 1) that cannot be read; utf8: the first line with
+    // a character code page 932 lacks (0: none).
+    int nLine = 0;
+    int nReplaced = 0; // the characters code page 932 lacks
+};
+CFileText DecodeFile(std::string_view data);
+// The CSV inputs' reading of a file's bytes (DecodeFile), in place. An unreadable file is
+// refused with a message that names its line; a UTF-8 file with characters code page 932
+// lacks says how many and where and is read only when the user goes on. False, data left
+// as it was, when nothing is to be read.
+bool TakeFileText(std::string& data);
 
 } // namespace CsvText

@@ -60,6 +60,10 @@ BOOL MakeBackupCopy(const CString& strSource, const CString& strBackup, int nBac
 {
     if (nBackupFileSetting != 0)
         return FALSE;
+    // A file the user may not write is refused by the write that follows the backup, so
+    // the backup made before an earlier write stays the one to go back to.
+    if (!CanWriteFileAtomically(strSource))
+        return FALSE;
     return CopyFile(strSource, strBackup, FALSE);
 }
 

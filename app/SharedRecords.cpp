@@ -1,7 +1,9 @@
 #include "app/SharedRecords.h"
 
+#include "app/CMorvelDocManager.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"
+#include "platform/base/Path.h"
 
 IMPLEMENT_SERIAL(CPrintFormEntry, CObject, 0)
 IMPLEMENT_SERIAL(CFieldRefRecord, CObject, 0)
@@ -57,6 +59,28 @@ void SetPrintFormList(CObArray& list, std::vector<std::pair<CString, CString>> e
         list.Add(pEntry);
     }
 }
+
+CString PrintFormFolder(const CString& strFolder, const char* lpszDocumentPath)
+{
+    const CString strDocumentPath(lpszDocumentPath != nullptr ? lpszDocumentPath : "");
+    if (strFolder.IsEmpty() || strDocumentPath.IsEmpty())
+        return strFolder;
+    return GetFullPathFrom(strFolder, GetFolderOfPath(strDocumentPath));
+}
+
+void KeepPrintFormsFound(CObArray& list, const char* lpszOldPath, const char* lpszNewPath)
+{
+    for (INT_PTR i = 0; i < list.GetSize(); ++i) {
+        auto* pEntry = static_cast<CPrintFormEntry*>(list.GetAt(i));
+        if (pEntry == nullptr || !IsPathRelative(pEntry->m_strFolder))
+            continue;
+        const CString strNow = PrintFormFolder(pEntry->m_strFolder, lpszOldPath);
+        if (!IsPathRelative(strNow) &&
+            strNow.CompareNoCase(PrintFormFolder(pEntry->m_strFolder, lpszNewPath)) != 0)
+            pEntry->m_strFolder = strNow;
+    }
+}
+
 CFieldRefRecord::~CFieldRefRecord() = default;
 CRectRecord::~CRectRecord() = default;
 CDosFileEntry::~CDosFileEntry() = default;

@@ -40,6 +40,16 @@ void StorePrintFormList(CArchive& ar, const CObArray& list);
 std::vector<std::pair<CString, CString>> LoadPrintFormList(CArchive& ar);
 // Deletes the entries of a list and empties it.
 void ClearPrintFormList(CObArray& list);
+// The folder of a chosen layout of the document at lpszDocumentPath: the entry's own, or,
+// when it is kept relative to the document's folder (the sample documents keep "..\FORM\"),
+// that folder taken from the document's folder, so that a work folder copied or moved whole
+// with its layouts still prints. A document not saved yet leaves it as it is.
+CString PrintFormFolder(const CString& strFolder, const char* lpszDocumentPath);
+// The document at lpszOldPath is about to be saved at lpszNewPath: a folder kept relative
+// that would name another folder from the new place is made the full folder it names now,
+// so that the layouts chosen stay found. One that names the same folder from both stays as
+// it is.
+void KeepPrintFormsFound(CObArray& list, const char* lpszOldPath, const char* lpszNewPath);
 // The list holds new entries for the pairs, in their order, instead of what it held.
 void SetPrintFormList(CObArray& list, std::vector<std::pair<CString, CString>> entries);
 

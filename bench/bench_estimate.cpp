@@ -227,7 +227,8 @@ int Resave(const char* lpszFile, const char* lpszOut)
             numbering.nShown = 1;
             e.view->GetModel().SetNumbering(numbering);
             const std::vector<BOOL> ticks(static_cast<size_t>(e.view->GetColumnCount()), TRUE);
-            const std::string csv = EstimateCsv::WriteEstimate(*e.view, ticks);
+            const std::string csv =
+                EstimateCsv::WriteEstimate(e.view->GetModel(), e.view->GetEstimationForm(), ticks);
             if (FILE* pFile = std::fopen((std::string(lpszOut) + ".csv").c_str(), "wb")) {
                 std::fwrite(csv.data(), 1, csv.size(), pFile);
                 std::fclose(pFile);

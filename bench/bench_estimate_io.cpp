@@ -123,7 +123,8 @@ int main(int argc, char** argv)
 
         start = Clock::now();
         const std::vector<BOOL> ticks(10, TRUE);
-        const std::string text = EstimateCsv::WriteEstimate(*source.view, ticks);
+        const std::string text =
+            EstimateCsv::WriteEstimate(source.view->GetModel(), source.view->GetEstimationForm(), ticks);
         if (!WriteFileAtomically(csvPath, text.data(), text.size()))
             return 1;
         csvOut.push_back(MillisecondsSince(start));

@@ -298,6 +298,8 @@ BOOL CMorvelEMDoc::OnSaveDocument(LPCTSTR lpszPathName)
     // file nor its backup is touched.
     if (!CMorvelView::CheckFileRowLimitForSave(m_model.GetUsedRows(), strPath))
         return FALSE;
+    if (!CheckSaveTarget(strPath))
+        return FALSE;
     // The figures as the recalculation setting makes them for a file (the window's
     // recalculation also refreshes its subject tree and status).
     if (CMorvelEMView* pView = GetEstimateView())

@@ -554,6 +554,15 @@ void CMorvelEMView::ApplyInformationValues(const CStringArray& values)
     SetDocumentModified();
 }
 
+BOOL CMorvelEMView::TakeOverInformation(const std::vector<std::pair<int, CString>>& values, bool bWithRows)
+{
+    if (!Model().TakeOverInformation(values, bWithRows))
+        return FALSE;
+    NoteUndoRecorded();
+    SetDocumentModified();
+    return TRUE;
+}
+
 // ---------------------------------------------------------------------------------------
 // Small helpers
 

@@ -6,9 +6,9 @@
 // them (GetModel(), GetModel().Engine()); the view adds the page shown, the commands and
 // the window.
 //
-// Every row, cell, number and total operation works on the view's data alone, so a view
-// that is attached to its document but has no window yet (or never gets one) does all of
-// it; repainting is skipped while there is no window.
+// Every row, cell, number and total operation works on the model, so a view that is
+// attached to its document but has no window yet (or never gets one) does all of it;
+// repainting is skipped while there is no window.
 #pragma once
 
 #include "estimate/CPopupListCtrl.h"
@@ -190,6 +190,9 @@ public:
     // tax) and the values it gives back.
     void GetInformationAmounts(CString& strTotal, CString& strTax, CString& strNet);
     void ApplyInformationValues(const CStringArray& values);
+    // Values a read takes over (index, value), one undo step with the rows it read just
+    // before when bWithRows (CEstimateModel::TakeOverInformation). TRUE when one changed.
+    BOOL TakeOverInformation(const std::vector<std::pair<int, CString>>& values, bool bWithRows);
 
     // ---- numbers ------------------------------------------------------------------------
     static double RoundBySpec(double value, const char* lpszSpec)
@@ -234,7 +237,7 @@ public:
 
     // ---- special rows -------------------------------------------------------------------
     // The subject number of a heading from the counts of the kind, large, middle and small
-    // headings (counts, not row kinds), in the view's numbering styles.
+    // headings (counts, not row kinds), in the model's numbering styles.
     void FormatSubjectNo(int nMode, CString& strText, int nKindCount, int nLargeCount, int nMiddleCount,
                          int nSmallCount) const;
     // The subject number shown in front of a heading's text in the numbering column.
@@ -647,6 +650,9 @@ public:
     void UpdateStatusText(int nShow);
     // The subject tree of the document is rebuilt; the keyboard focus returns to the grid.
     void UpdateTreeView();
+    // What the tree shows of the headings (each one's row, kind and name), as one number
+    // that differs when any of them differs.
+    unsigned long long HeadingsSignature() const;
     // The subject tree selected a row: the edit page shows and the row's first cell
     // becomes current as a click there makes it.
     void GoToRow(int nRow);
@@ -950,10 +956,6 @@ private:
     CCellSearch::CCellText ReadCellForSearch(int nRow, int nCol) const;
     // SearchCells with the whole match: the text it stands in and its length.
     CCellSearch::CMatch SearchNextMatch(WPARAM nFlags, const CString& strFind);
-    // Stores a replacement's text in a cell of the edit page as a replace stores it: a
-    // number text in a numeric column becomes the number it reads as, by the column's
-    // rounding; a text written into an empty row makes it a detail row.
-    void StoreReplacedText(const CString& strText, int nRow, int nCol);
     // Destroys the modeless dialogs the view still holds (the view's window is going).
     void DestroyModelessDialogs();
     CWnd* m_pFindDialog = nullptr;
@@ -1129,8 +1131,9 @@ private:
     void CtrlArrowJump(ECtrlJump jump);
 
     // The estimate's computation (estimate/engine/CEstimateEngine.h) over the edit page's
-    // rows: the view is its sheet (the form's texts, the used rows, repainting, the tax
-    // settings) and calls it for every row, number and total operation.
+    // rows, the model's: the model is its sheet (the used rows; the form's texts, the tax
+    // settings and the windows' repainting it asks of the document), and the view calls it
+    // for the number and total operations it runs itself.
     using ETotalMode = CEstimateEngine::ETotalMode;
     using CColumnInfo = CEstimateEngine::CColumnInfo;
     // Keeps the column information of the whole form trusted while it lives (no per-cell
@@ -1213,11 +1216,7 @@ private:
     int m_nCommandDepth = 0;
     // An edit left its recalculation to the end of the command (RecalcTotalsAfterEdit).
     bool m_bRecalcAtCommandEnd = false;
+    // HeadingsSignature when the tree was last rebuilt.
+    unsigned long long m_nTreeHeadings = 0;
     std::shared_ptr<int> m_pLife = std::make_shared<int>(0);
 };
-
-// Splits a value (0 or more) into integer part and fraction (see CNumberRules).
-inline double SplitFraction(double value, double& integerPart)
-{
-    return CNumberRules::SplitFraction(value, integerPart);
-}

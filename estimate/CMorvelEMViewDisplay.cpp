@@ -54,16 +54,9 @@ constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 // A number in a numeric column as the column's picture shows it: false for any other text.
-// Values closer to zero than 1e-8 show as zero.
 bool FormatShownNumber(const CString& strCell, const CEstimateEngine::CColumnInfo& info, CString& strShown)
 {
-    if (!info.bNumeric || !CNumberRules::IsNumberText(strCell))
-        return false;
-    CDecimal value = CNumberRules::ReadNumberText(strCell);
-    if (value.IsBelowPowerOfTen(-8))
-        value = CDecimal();
-    strShown = CNumberRules::FormatByPicture(value, info.picture, TRUE);
-    return true;
+    return CEstimateEngine::ShownNumberText(strCell, info, strShown);
 }
 
 bool SameLogFont(const LOGFONT& a, const LOGFONT& b)

@@ -11,7 +11,6 @@
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/engine/CGridRow.h"
 #include "estimate/engine/UndoCommands.h"
-#include "platform/base/Cp932Text.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/Imm.h"
 #include "platform/ui/core/WinApi.h"
@@ -186,8 +185,14 @@ void CMorvelEMView::OpenCellEditOnCell()
     // A number is shown as the column prints it. A numeric cell that holds something else
     // (stored as typed) is shown as it is, so that confirming it unchanged keeps it.
     const CColumnInfo& info = Engine().Columns().Get(GetCurrentCol());
-    if (info.bNumeric && !strText.IsEmpty() && CNumberRules::IsNumberText(strText))
-        strText = CNumberRules::FormatByPicture(CNumberRules::ReadNumberText(strText), info.picture, TRUE);
+    if (info.bNumeric && !strText.IsEmpty() && CNumberRules::IsNumberText(strText)) {
+        const CDecimal value = CNumberRules::ReadNumberText(strText);
+        strText = CNumberRules::FormatByPicture(value, info.picture, TRUE);
+        // A picture that groups its digits other than by three would give a text that no
+        // longer reads as a number: the digits are offered without separators then.
+        if (!CNumberRules::IsNumberText(strText))
+            strText = CNumberRules::FormatByPicture(value, info.picture, FALSE);
+    }
 
     StyleCellEdit(strText);
     m_nEditState = editOpened;
@@ -416,21 +421,9 @@ void CMorvelEMView::StoreCellEdit(bool bStartFromCell, bool bTotalsAtCommandEnd)
     if (bStartFromCell)
         Engine().SetEditStartText(strOld);
     CRowImage before = TakeRowImage(nRow, nRow);
-    const bool bStored = SetCellText(strText, nRow, nCol, FALSE);
+    const bool bStored = Engine().StoreInputText(strText, nRow, nCol, FALSE, true);
     RecordUndo(CCellsCommand::Edit(nCol, nRow, strOld, strText, std::move(before)));
     SetDocumentModified();
-
-    if (bNumeric) {
-        CString strStored = GetCellText(nRow, nCol);
-        ToHalfWidthNumber(strStored);
-        SetCellText(strStored, nRow, nCol, TRUE);
-        if (CNumberRules::IsNumberText(strStored)) {
-            CDecimal value = CNumberRules::ReadNumberText(strStored);
-            CNumberRules::RoundBySpec(value, Engine().Columns().Get(nCol).spec);
-            SetCellText(CNumberRules::FormatNormal(value), nRow, nCol, TRUE);
-        }
-        Engine().CalcRow(nRow, 0);
-    }
     // Text typed into an empty row makes it a detail row.
     if (bStored && GetRowKind(nRow) == kindEmpty)
         SetRowKind(kindDetail, nRow);

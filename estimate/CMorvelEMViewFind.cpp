@@ -1,7 +1,8 @@
 // Find and replace in the estimate grid. The modeless find and replace dialogs (made by the
 // estimate tools) send every request here as WM_FINDREPLACE_REQUEST: the grid searches its
-// cells from the current cell on, moves the current cell to a match, replaces the last
-// match in the current cell, or replaces in every matching cell.
+// cells from the current cell on and moves the current cell to a match; the replace of the
+// last match in the current cell, and of every match, is the model's (it writes the cells
+// and records the undo), the grid repaints.
 //
 // Texts are code page 932: the search steps over double-byte characters whole, so a
 // single-byte character never matches the trail byte of a double-byte one, and case
@@ -9,7 +10,6 @@
 #include "app/CShellServices.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/engine/CCellSearch.h"
-#include "estimate/engine/UndoCommands.h"
 #include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"
@@ -33,11 +33,12 @@ CMorvelEMView::CLastMatch CMorvelEMView::s_lastMatch;
 
 CCellSearch::CCellText CMorvelEMView::ReadCellForSearch(int nRow, int nCol) const
 {
+    if (!IsSummaryPageShown())
+        return GetModel().CellForSearch(nRow, nCol);
     CCellSearch::CCellText cell;
     cell.strText = GetCellText(nRow, nCol);
-    cell.bNumber = Engine().Columns().Get(nCol).bNumeric && CNumberRules::IsNumberText(cell.strText);
-    if (cell.bNumber)
-        cell.strShown = GetShownText(nRow, nCol);
+    cell.bNumber =
+        CEstimateEngine::ShownNumberText(cell.strText, Engine().Columns().Get(nCol), cell.strShown);
     return cell;
 }
 
@@ -185,21 +186,6 @@ LRESULT CMorvelEMView::OnFindReplaceRequest(WPARAM wParam, LPARAM lParam)
     return 1;
 }
 
-void CMorvelEMView::StoreReplacedText(const CString& strText, int nRow, int nCol)
-{
-    SetCellText(strText, nRow, nCol, TRUE);
-    // A number in a numeric column is stored by the column's rounding; a text column keeps
-    // exactly what the replacement made.
-    const CString strStored = GetCellText(nRow, nCol);
-    if (Engine().Columns().Get(nCol).bNumeric && CNumberRules::IsNumberText(strStored)) {
-        CDecimal value = CNumberRules::ReadNumberText(strStored);
-        CNumberRules::RoundBySpec(value, Engine().Columns().Get(nCol).spec);
-        SetCellText(CNumberRules::FormatNormal(value), nRow, nCol, TRUE);
-    }
-    if (GetRowKind(nRow) == kindEmpty && !GetCellText(nRow, nCol).IsEmpty())
-        SetRowKind(kindDetail, nRow);
-}
-
 LRESULT CMorvelEMView::ReplaceCurrentMatch(const char* lpszReplace)
 {
     m_strReplaceText = LimitFindReplaceText(CString(lpszReplace));
@@ -211,13 +197,11 @@ LRESULT CMorvelEMView::ReplaceCurrentMatch(const char* lpszReplace)
     if (s_lastMatch.nPosition < 0 || match.nPosition != s_lastMatch.nPosition || IsSummaryPageShown())
         return 0;
 
-    // A number cell is replaced in the text it shows and stores the number that then reads.
-    const CString strOld = GetCellText(nRow, nCol);
-    CRowImage before = TakeRowImage(nRow, nRow);
-    StoreReplacedText(match.Replaced(m_strReplaceText), nRow, nCol);
-    RecordUndo(CCellsCommand::Edit(nCol, nRow, strOld, GetCellText(nRow, nCol), std::move(before)));
-    if (GetRecalcLevel() == 2)
-        Engine().CalcRow(nRow, 0);
+    // The model writes the cell as input is written and records the edit; with
+    // recalculation level 2 the row is worked out at once.
+    const CCellSearch::CMatch found(match, nCol, nRow);
+    Model().ReplaceMatch(found, m_strReplaceText, GetRecalcLevel() == 2);
+    NoteUndoRecorded();
     // This match is gone; the next replace needs the next find.
     s_lastMatch.nPosition = -1;
     if (m_hWnd != nullptr) {
@@ -237,40 +221,26 @@ LRESULT CMorvelEMView::ReplaceAll(WPARAM nFlags, LPARAM lParam)
     strReplace = LimitFindReplaceText(strReplace);
     if (strFind.IsEmpty() || IsSummaryPageShown())
         return 1;
-    const CPoint ptSaved(GetCurrentCol(), GetCurrentRow());
-    const bool bSelection = (nFlags & FRQ_SELECTION_ONLY) != 0;
-    const CRect rcBlock = GetSelectionBlock();
     s_lastMatch.nLength = strFind.GetLength();
     s_lastMatch.nFlags = nFlags & (FRQ_WHOLE_WORD | FRQ_MATCH_CASE);
+    s_lastMatch.nPosition = -1;
     m_strLastFind = strFind;
     m_strReplaceText = strReplace;
-    const WPARAM nSearch = (nFlags & ~(FRQ_UP | FRQ_REPLACE_ALL)) | FRQ_DOWN;
 
-    // The search starts after the current cell, so the first cell of the range is looked
-    // at here: replace all leaves no matching cell behind.
-    std::vector<CCellSearch::CMatch> found;
-    const CPoint ptStart = bSelection ? CPoint(rcBlock.left, rcBlock.top) : CPoint(0, 0);
-    SetCurrentCell(ptStart.x, ptStart.y);
-    const CCellSearch::CMatch first(MatchCellText(ptStart.y, ptStart.x, strFind, nSearch), ptStart.x,
-                                    ptStart.y);
-    if (first.IsFound())
-        found.push_back(first);
-    for (CCellSearch::CMatch match = SearchNextMatch(nSearch, strFind); match.IsFound();
-         match = SearchNextMatch(nSearch, strFind))
-        found.push_back(match);
-    SetCurrentCell(ptSaved.x, ptSaved.y);
-    s_lastMatch.nPosition = -1;
-
-    // Nothing replaced changes nothing: the last undo record stays.
+    WPARAM nSearch = (nFlags & ~(FRQ_UP | FRQ_REPLACE_ALL)) | FRQ_DOWN;
+    const CRect rcBlock = GetSearchBlock(nSearch);
+    CCellSearch::COptions options;
+    options.bWholeWord = (nSearch & FRQ_WHOLE_WORD) != 0;
+    options.bMatchCase = (nSearch & FRQ_MATCH_CASE) != 0;
+    options.bSelectionOnly = (nSearch & FRQ_SELECTION_ONLY) != 0;
+    // The matches first, then the replacements: what a replacement makes is never searched
+    // again. Nothing replaced changes nothing: the last undo record stays.
+    const std::vector<CCellSearch::CMatch> found = GetModel().FindAll(strFind, options, rcBlock);
     std::optional<CUndoKeepingScope> keepUndo;
-    if (found.empty()) {
+    if (found.empty())
         keepUndo.emplace();
-    } else {
-        CRowImage before = TakeRowImage(found.front().nRow, found.back().nRow);
-        for (const CCellSearch::CMatch& match : found)
-            StoreReplacedText(match.Replaced(strReplace), match.nRow, match.nCol);
-        RecordUndo(CCellsCommand::Rewrite(undoReplaceAll, std::move(before)));
-    }
+    else if (Model().ReplaceAll(found, strReplace).nFirst >= 0)
+        NoteUndoRecorded();
     RecalcFromRow(recalcBulk, 0);
     if (m_hWnd != nullptr) {
         Invalidate(TRUE);

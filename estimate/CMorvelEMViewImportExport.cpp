@@ -106,10 +106,5 @@ int CMorvelEMView::FindInfItem(const char* lpszName, const std::vector<CString>&
 
 bool CMorvelEMView::IsRowEmpty(int nRow) const
 {
-    const int nColumns = std::min(GetEstimationForm().GetCount(), static_cast<int>(MAX_COLUMNS));
-    for (int c = 0; c < nColumns; ++c) {
-        if (!Engine().EditCell(nRow, c).IsEmpty())
-            return FALSE;
-    }
-    return TRUE;
+    return GetModel().IsEditRowEmpty(nRow, GetEstimationForm().GetCount());
 }

@@ -1,39 +1,28 @@
 // The indent tool's request: one item's text in all rows of one level moves right or left
 // by whole characters, or back to the cell's edge.
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/RowKinds.h"
-#include "estimate/engine/UndoCommands.h"
 #include "grid/ModelessMessages.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace {
 
-// A heading of the level, its total, or the heading on the summary page.
-bool IsHeadingOrItsTotal(ERowKind nKind, ERowKind nHeading)
-{
-    return nKind == nHeading || nKind == TotalKindOf(nHeading) || nKind == SummaryKindOf(nHeading);
-}
+using EIndentLevel = CEstimateModel::EIndentLevel;
+using EIndentMove = CEstimateModel::EIndentMove;
 
-bool IsIndentTarget(ERowKind nKind, int nLevel)
+// The indent tool's choices are the model's levels and moves, in the same order.
+static_assert(static_cast<int>(EIndentLevel::kind) == INDENT_LEVEL_KIND &&
+              static_cast<int>(EIndentLevel::large) == INDENT_LEVEL_LARGE &&
+              static_cast<int>(EIndentLevel::middle) == INDENT_LEVEL_MIDDLE &&
+              static_cast<int>(EIndentLevel::small) == INDENT_LEVEL_SMALL &&
+              static_cast<int>(EIndentLevel::detail) == INDENT_LEVEL_DETAIL &&
+              static_cast<int>(EIndentLevel::all) == INDENT_LEVEL_ALL);
+
+EIndentMove IndentMove(WPARAM wParam)
 {
-    switch (nLevel) {
-    case INDENT_LEVEL_KIND:
-        return IsHeadingOrItsTotal(nKind, kindKind);
-    case INDENT_LEVEL_LARGE:
-        return IsHeadingOrItsTotal(nKind, kindLarge);
-    case INDENT_LEVEL_MIDDLE:
-        return IsHeadingOrItsTotal(nKind, kindMiddle);
-    case INDENT_LEVEL_SMALL:
-        return IsHeadingOrItsTotal(nKind, kindSmall);
-    case INDENT_LEVEL_DETAIL:
-        return nKind == kindDetail || nKind == SummaryKindOf(kindDetail);
-    case INDENT_LEVEL_ALL:
-        return true;
-    default:
-        return false;
-    }
+    return wParam == INDENT_REDUCE     ? EIndentMove::reduce
+           : wParam == INDENT_INCREASE ? EIndentMove::increase
+                                       : EIndentMove::remove;
 }
 
 } // namespace
@@ -43,30 +32,12 @@ LRESULT CMorvelEMView::OnIndentCommand(WPARAM wParam, LPARAM lParam)
     const auto* pRequest = reinterpret_cast<const CIndentRequest*>(lParam);
     if (pRequest == nullptr || !IsValidColumn(pRequest->nItem))
         return 0;
-    const int nCol = pRequest->nItem;
-    const bool bSummary = IsSummaryPageShown();
-    const int nLastRow = bSummary ? static_cast<int>(SummaryRows().GetSize()) - 1 : GetUsedRows() - 1;
-    // The edit page's rows as they were, for undo (the summary page is made again from them).
-    CRowImage before = bSummary ? CRowImage() : TakeRowImage(0, nLastRow);
-    for (int r = 0; r <= nLastRow; ++r) {
-        const ERowKind nKind = GetRowKind(r);
-        if (!IsIndentTarget(nKind, pRequest->nLevel))
-            continue;
-        int nIndent = 0;
-        if (wParam == INDENT_REDUCE)
-            nIndent = GetCellIndent(r, nCol) - pRequest->nAmount;
-        else if (wParam == INDENT_INCREASE)
-            nIndent = GetCellIndent(r, nCol) + pRequest->nAmount;
-        SetCellIndent(nIndent, r, nCol);
-        // A summary row shows the same heading on the summary page.
-        if (!bSummary && nKind >= kindSummaryOffset && r < SummaryRows().GetSize()) {
-            SetSummaryPageShown(true);
-            SetCellIndent(nIndent, r, nCol);
-            SetSummaryPageShown(false);
-        }
-    }
-    if (!before.IsEmpty())
-        RecordUndo(CCellsCommand::Rewrite(undoIndent, std::move(before)));
+    // The rows repainted: the page's rows (an indent moves no row).
+    const int nLastRow =
+        IsSummaryPageShown() ? static_cast<int>(SummaryRows().GetSize()) - 1 : GetUsedRows() - 1;
+    if (Model().IndentColumn(ShownPage(), pRequest->nItem, static_cast<EIndentLevel>(pRequest->nLevel),
+                             IndentMove(wParam), pRequest->nAmount))
+        NoteUndoRecorded();
     if (m_hWnd != nullptr) {
         InvalidateRows(0, std::max(nLastRow, 0));
         UpdateWindow();

@@ -2,13 +2,11 @@
 // selected column, and the range total, which adds up a numeric column's cells, shows the
 // sum in the frame's range-total box and can hand it to the next cell clicked.
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/UndoCommands.h"
 
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/frames/CFrameWnd.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace {
 
@@ -58,22 +56,15 @@ void CMorvelEMView::OnItemClear()
     if (IsSummaryPageShown())
         return;
     const CRect rcBlock = GetSelectionBlock();
-    const int nFirstCol = std::max<int>(rcBlock.left, 0);
-    const int nLastCol = std::min<int>(rcBlock.right, GetColumnLimit() - 1);
-    if (nFirstCol > nLastCol || GetUsedRows() <= 0)
+    // The end of the command works out again the cells the row formulas fill.
+    const CEstimateModel::CColumnSpan cleared = Model().ClearColumns(rcBlock.left, rcBlock.right);
+    if (cleared.nFirst < 0)
         return;
-    // Undo gives the column back as it was, what was typed into it included (the end of
-    // the command works out again the cells the row formulas fill).
-    CRowImage before = TakeRowImage(0, GetUsedRows() - 1);
-    for (int c = nFirstCol; c <= nLastCol; ++c) {
-        for (int r = 0; r < GetUsedRows(); ++r)
-            SetCellText("", r, c, TRUE);
-    }
-    RecordUndo(CCellsCommand::Rewrite(undoItemClear, std::move(before)));
+    NoteUndoRecorded();
     if (m_hWnd != nullptr) {
         CRect rcPixels;
-        GetCellRangeRect(nFirstCol, std::max(GetFirstVisibleCell().y, 0), nLastCol, GetRowLimit() - 1,
-                         &rcPixels);
+        GetCellRangeRect(cleared.nFirst, std::max(GetFirstVisibleCell().y, 0), cleared.nLast,
+                         GetRowLimit() - 1, &rcPixels);
         CRect rcGrid;
         GetGridClientRect(&rcGrid);
         rcPixels.bottom = std::min(rcPixels.bottom, rcGrid.bottom);

@@ -131,6 +131,15 @@ void CMorvelEMView::EndCommand(const CRowsState& before, CPoint ptCellBefore)
 {
     RecalcAfterCommand();
     const CRowsState after = RowsState();
+    if (after.nChanges != before.nChanges) {
+        // A heading's name the command wrote without rebuilding the tree (a replace, an item
+        // clear): the tree shows it, as it shows a name typed.
+        if (HeadingsSignature() != m_nTreeHeadings)
+            UpdateTreeView();
+        // The estimate's amount adds up the rows themselves: rows put in, taken out or
+        // written change it where no total row changed (an estimate without a grand total).
+        UpdateStatusText(statusShow);
+    }
     // The subject numbers below a heading the command made, removed or moved change,
     // wherever the command repainted.
     if (after.nKindChanges != before.nKindChanges)

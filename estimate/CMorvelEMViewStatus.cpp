@@ -95,6 +95,7 @@ void CMorvelEMView::UpdateTreeView()
     CMorvelEMDoc* pDoc = GetDocument();
     if (pDoc == nullptr)
         return;
+    m_nTreeHeadings = HeadingsSignature();
     const bool bTreeFound = pDoc->RebuildSubjectTree(this);
     // The keyboard goes back to the grid, unless a cell is being typed into.
     if (bTreeFound && m_hWnd != nullptr && IsWindowVisible()) {

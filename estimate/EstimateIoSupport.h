@@ -1,8 +1,9 @@
-// What the estimate's import and export code needs besides the view's row operations: the
-// whole bytes of a file, the folder of a path, and the few pieces of view state the
-// commands read or set (used rows, row limit, current row, page and selection, the
-// information values). They are gathered here so that the import and export code uses
-// them through one set of functions.
+// What the estimate's import commands need besides the commands of the window they run in:
+// the whole bytes of a file, the folder of a path, and, reached through that window, what
+// they read or set of its document's model (used rows, row limit, column count, the
+// information values) and of the window itself (current row, page shown and selection).
+// They are gathered here so that the import code uses them through one set of functions;
+// the exports read the model itself (EstimateCsv::WriteEstimate, EstimateExport).
 #pragma once
 
 #include "estimate/engine/CGridRow.h"
@@ -56,7 +57,7 @@ int GetSelectMode(const CMorvelEMView& view);
 bool IsSingleCellBlock(const CMorvelEMView& view);
 int GetInformationCount(const CMorvelEMView& view);
 CString GetInformationValue(const CMorvelEMView& view, int nIndex);
-// Sets one information value (an index beyond the view's 100 values is ignored); the
+// Sets one information value (an index beyond the model's 100 values is ignored); the
 // count grows to cover it.
 void SetInformationValue(CMorvelEMView& view, int nIndex, const CString& value);
 

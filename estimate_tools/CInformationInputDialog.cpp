@@ -23,14 +23,9 @@ END_MESSAGE_MAP()
 
 UINT CInformationCellEdit::OnGetDlgCode()
 {
-    const UINT code = static_cast<UINT>(Default()) | DLGC_WANTTAB;
-    // Esc is left to the dialog, which cancels the sheet as every dialog does; every other
-    // key is the editor's (it hands the moving keys on).
-    const MSG* pCurrent = GetCurrentMessage();
-    const auto* pKey = pCurrent != nullptr ? reinterpret_cast<const MSG*>(pCurrent->lParam) : nullptr;
-    if (pKey != nullptr && pKey->message == WM_KEYDOWN && pKey->wParam == VK_ESCAPE)
-        return code;
-    return code | DLGC_WANTALLKEYS;
+    // Every key is the editor's: it hands the moving keys on, and Esc takes back its last
+    // change instead of ending the sheet with whatever was typed in it.
+    return static_cast<UINT>(Default()) | DLGC_WANTTAB | DLGC_WANTALLKEYS;
 }
 
 void CInformationCellEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
@@ -55,6 +50,13 @@ void CInformationCellEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     case VK_NEXT:
         nKey = keyPageDown;
         break;
+    case VK_ESCAPE:
+        // The last change typed goes; the row stays current. An item that takes no typing
+        // has none.
+        m_nLastKey = keyEsc;
+        if (m_nMode <= 0 && CanUndo())
+            Undo();
+        return;
     default:
         // The computed and amount items take no key (Delete and Backspace included).
         if (m_nMode <= 0)
@@ -142,6 +144,7 @@ BOOL CInformationInputDialog::OnInitDialog()
     InformationValues::FillAmounts(m_formTexts, m_values, m_strTotal, m_strTax, m_strNet);
     InformationValues::Recalculate(m_formTexts, m_values);
     ShowValues(false, true);
+    m_valuesAtStart = m_values;
 
     m_nPrevRow = m_nCurRow = 1;
     m_grid.SetCol(2);
@@ -229,6 +232,11 @@ void CInformationInputDialog::CommitRow(int nRow, bool bStripPrefix)
     // The computed and amount items cannot be typed into: their values stay.
     if (m_edit.m_nMode > 0)
         return;
+    // A row left as it came keeps its value as it was.
+    CString typed;
+    m_edit.GetWindowText(typed);
+    if (typed == m_strEntryText)
+        return;
     CString value;
     if (!ValueOfEditText(nItem, bStripPrefix, value))
         return; // refused where it was typed (CheckEditText): the value stays
@@ -273,6 +281,7 @@ void CInformationInputDialog::CommitAndMove()
     m_edit.SetReadOnly(nMode > 0);
     m_edit.SetWindowText(text);
     m_edit.m_strLastText = text;
+    m_strEntryText = text;
     m_edit.EmptyUndoBuffer();
     m_edit.ShowWindow(SW_SHOW);
     m_edit.SetFocus();
@@ -419,4 +428,25 @@ void CInformationInputDialog::OnOK()
     // The computed items as the values now stand (the last row's change included).
     InformationValues::Recalculate(m_formTexts, m_values);
     CDialog::OnOK();
+}
+
+bool CInformationInputDialog::HasChanges() const
+{
+    if (m_edit.m_nMode <= 0) {
+        CString typed;
+        m_edit.GetWindowText(typed);
+        if (typed != m_strEntryText)
+            return true;
+    }
+    return m_values != m_valuesAtStart;
+}
+
+void CInformationInputDialog::OnCancel()
+{
+    if (HasChanges() &&
+        AfxMessageBox("入力した内容を破棄します。よろしいですか？"_sj, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        m_edit.SetFocus();
+        return;
+    }
+    CDialog::OnCancel();
 }

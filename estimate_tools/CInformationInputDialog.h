@@ -16,17 +16,17 @@
 
 #include <functional>
 
-// The editor over the value cell: claims every key but Esc (the dialog's: it cancels the
-// sheet), hands the moving keys to the dialog and takes no typing on the computed and
-// amount items.
+// The editor over the value cell: claims every key, hands the moving keys to the dialog,
+// takes Esc as the undo of its last change and takes no typing on the computed and amount
+// items.
 class CInformationCellEdit : public CEdit {
     DECLARE_DYNAMIC(CInformationCellEdit)
 public:
-    enum { keyShiftTab = 1, keyTab, keyUp, keyDown, keyPageUp, keyPageDown, keyEnter };
+    enum { keyShiftTab = 1, keyTab, keyUp, keyDown, keyPageUp, keyPageDown, keyEnter, keyEsc };
 
     int m_nMode = -1;      // -1 a text item, 0 a "数値" item, 1 an item that takes no typing
     CString m_strLastText; // the text as of its last change
-    int m_nLastKey = 0;    // the last moving key
+    int m_nLastKey = 0;    // the last moving key (or Esc)
     std::function<void(int nKey)> onMove;
 
 protected:
@@ -66,6 +66,9 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
+    // ｷｬﾝｾﾙ, the close box and Esc outside the editor: after a change the user is asked
+    // first, and may go on typing.
+    void OnCancel() override;
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     DECLARE_MESSAGE_MAP()
@@ -79,6 +82,9 @@ private:
     // current and gives the editor back its text to put right.
     bool IsEditTextAccepted() const;
     bool CheckEditText();
+    // Whether a value differs from the one the sheet opened with, or the editor holds a
+    // text typed since the current row became current.
+    bool HasChanges() const;
     void CommitRow(int nRow, bool bStripPrefix);
     void ShowValues(bool bNumericOnly, bool bPrefix);
     void CommitAndMove();
@@ -93,6 +99,8 @@ private:
     CGridCtrl m_grid;
     CScrollBar m_scroll;
     CInformationCellEdit m_edit;
+    InformationValues::Values m_valuesAtStart; // as the sheet opened
+    CString m_strEntryText;                    // the editor's text as the current row gave it
     int m_nRows = 1;
     int m_nVisibleRows = 1;
     int m_nPrevRow = 1;

@@ -104,20 +104,16 @@ int COtherFormEstimate::InsertRows(CMorvelEMView& view, int nRow, const std::vec
     return view.InsertRowsRead(nRow, RowsRead(mapping, EstimateIo::GetColumnCount(view)));
 }
 
-BOOL COtherFormEstimate::ApplyInformation(CMorvelEMView& view, const std::vector<int>& mapping) const
+BOOL COtherFormEstimate::ApplyInformation(CMorvelEMView& view, const std::vector<int>& mapping,
+                                          bool bWithRows) const
 {
-    BOOL bChanged = FALSE;
+    std::vector<std::pair<int, CString>> values;
     const int nItems =
         std::min(static_cast<int>(mapping.size()), static_cast<int>(CMorvelEMView::MAX_INFORMATION));
     for (int i = 0; i < nItems; ++i) {
         const int j = mapping[static_cast<size_t>(i)];
-        const CString value = j >= 0 && j < static_cast<int>(m_information.size())
-                                  ? m_information[static_cast<size_t>(j)]
-                                  : CString();
-        if (EstimateIo::GetInformationValue(view, i) != value || i >= EstimateIo::GetInformationCount(view)) {
-            EstimateIo::SetInformationValue(view, i, value);
-            bChanged = TRUE;
-        }
+        if (j >= 0 && j < static_cast<int>(m_information.size()))
+            values.emplace_back(i, m_information[static_cast<size_t>(j)]);
     }
-    return bChanged;
+    return view.TakeOverInformation(values, bWithRows);
 }

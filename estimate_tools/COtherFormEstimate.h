@@ -53,9 +53,11 @@ public:
     // inserted: none, and the user told why, when the estimate would then hold more rows
     // than its file can.
     int InsertRows(CMorvelEMView& view, int nRow, const std::vector<int>& mapping) const;
-    // Takes over the information values: current item i gets the file's value mapping[i]
-    // (an item mapped to nothing becomes empty). TRUE when a value changed.
-    BOOL ApplyInformation(CMorvelEMView& view, const std::vector<int>& mapping) const;
+    // Takes over the information values: current item i gets the file's value mapping[i];
+    // an item mapped to nothing (or to an item the file holds no value of) keeps its value.
+    // bWithRows: the rows were read just before, and one undo takes both back. TRUE when a
+    // value changed.
+    BOOL ApplyInformation(CMorvelEMView& view, const std::vector<int>& mapping, bool bWithRows) const;
 
     CString m_strEstimationFormName;
     CEstimationFormFile m_EstimationForm;

@@ -8,17 +8,16 @@
 
 namespace EstimateCsv {
 
-std::string WriteEstimate(const CMorvelEMView& view, const std::vector<BOOL>& ticks)
+std::string WriteEstimate(const CEstimateModel& model, const CEstimationFormFile& form,
+                          const std::vector<BOOL>& ticks)
 {
-    const int nUsedRows = EstimateIo::GetUsedRows(view);
-    const int nColumns = std::min(static_cast<int>(ticks.size()), EstimateIo::GetColumnCount(view));
+    const int nUsedRows = model.GetUsedRows();
+    const int nColumns = std::min(static_cast<int>(ticks.size()), model.Engine().Columns().GetLimit());
     // The unit column of headings is written empty. FindColumn answers 0 when no column has
     // the unit code; the name column 0 must not be emptied for that.
-    int nUnitCol = view.GetModel().Engine().Columns().Find("1", "T");
-    if (view.GetEstimationForm().GetItem(nUnitCol, CEstimationFormFile::colT) != "1")
+    int nUnitCol = model.Engine().Columns().Find("1", "T");
+    if (form.GetItem(nUnitCol, CEstimationFormFile::colT) != "1")
         nUnitCol = -1;
-    // The edit page's rows, whichever page the window shows.
-    const CEstimateModel& model = view.GetModel();
     constexpr CEstimateModel::EPage eEdit = CEstimateModel::EPage::edit;
     std::string text;
     text.reserve(static_cast<size_t>(nUsedRows) * 64);

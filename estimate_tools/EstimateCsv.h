@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+class CEstimationFormFile;
 class CMorvelEMView;
 
 namespace EstimateCsv {
@@ -30,9 +31,11 @@ using CsvText::QuoteField;
 using CsvText::SplitFields;
 using CsvText::SplitLines;
 
-// The CSV text of the edit page: one line per row from row 0 to the last used row, the
-// ticked columns (ticks[c] nonzero) in order, each line ended by CR LF.
-std::string WriteEstimate(const CMorvelEMView& view, const std::vector<BOOL>& ticks);
+// The CSV text of the model's edit page, whichever page a window shows: one line per row
+// from row 0 to the last used row, the ticked columns (ticks[c] nonzero) in order, each line
+// ended by CR LF. The estimation form tells the unit column, written empty for headings.
+std::string WriteEstimate(const CEstimateModel& model, const CEstimationFormFile& form,
+                          const std::vector<BOOL>& ticks);
 
 // One detail row per line: column c (of the first nColumns) gets the field mapping[c] with
 // its blanks trimmed, empty when the line has no such field (-1: nothing).

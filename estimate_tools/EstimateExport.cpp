@@ -2,7 +2,7 @@
 
 #include "app/CEstimationFormFile.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/EstimateIoSupport.h"
+#include "estimate/engine/CEstimateModel.h"
 #include "estimate/engine/CNumberRules.h"
 #include "estimate/engine/RowKinds.h"
 
@@ -127,10 +127,10 @@ CRowMarkers GetRowMarkers(ERowKind nKind)
     return result;
 }
 
-std::string WriteExport(const CMorvelEMView& view, const std::vector<CString>& items)
+std::string WriteExport(const CEstimateModel& model, const CEstimationFormFile& form,
+                        const std::vector<CString>& items)
 {
-    const CEstimationFormFile& form = view.GetEstimationForm();
-    const int nColumns = std::min(form.GetCount(), EstimateIo::GetColumnCount(view));
+    const int nColumns = std::min(form.GetCount(), model.Engine().Columns().GetLimit());
 
     // Position of each column (-1: not exported); the line has one field per converter
     // item once any column is placed.
@@ -163,7 +163,7 @@ std::string WriteExport(const CMorvelEMView& view, const std::vector<CString>& i
     }
 
     std::string text = "@M\r\n\"";
-    text += EstimateIo::GetInformationValue(view, 0).str();
+    text += model.GetInformation(0).str();
     text += "\"\r\n@H\r\n";
     if (bPlaced) {
         for (size_t p = 0; p < columnAt.size(); ++p) {
@@ -178,12 +178,10 @@ std::string WriteExport(const CMorvelEMView& view, const std::vector<CString>& i
         text += "\r\n";
     }
 
-    // The edit page's rows, whichever page the window shows.
-    const CEstimateModel& model = view.GetModel();
     constexpr CEstimateModel::EPage eEdit = CEstimateModel::EPage::edit;
-    const int nUsedRows = EstimateIo::GetUsedRows(view);
+    const int nUsedRows = model.GetUsedRows();
     for (int r = 0; r < nUsedRows; ++r) {
-        if (view.IsRowEmpty(r))
+        if (model.IsEditRowEmpty(r, form.GetCount()))
             continue;
         const CRowMarkers markers = GetRowMarkers(model.RowKind(eEdit, r));
         for (const char* marker : markers.markers) {
@@ -203,7 +201,7 @@ std::string WriteExport(const CMorvelEMView& view, const std::vector<CString>& i
                 const CColumnWay& way = ways[static_cast<size_t>(c)];
                 if (way.bNumeric) {
                     CString field = cell;
-                    if (CMorvelEMView::IsNumberText(cell))
+                    if (CNumberRules::IsNumberText(cell))
                         field = CNumberRules::FormatByPicture(CNumberRules::ReadNumberText(cell), way.picture,
                                                               FALSE);
                     text += field.IsEmpty() ? std::string("0") : field.str();

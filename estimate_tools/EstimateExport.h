@@ -10,7 +10,8 @@
 #include <string_view>
 #include <vector>
 
-class CMorvelEMView;
+class CEstimateModel;
+class CEstimationFormFile;
 
 namespace EstimateExport {
 
@@ -29,7 +30,9 @@ struct CRowMarkers {
 };
 CRowMarkers GetRowMarkers(ERowKind nKind);
 
-// The whole export text of the view's edit page, lines ended by CR LF.
-std::string WriteExport(const CMorvelEMView& view, const std::vector<CString>& items);
+// The whole export text of the model's edit page, whichever page a window shows, the
+// columns placed by the codes of the estimation form: lines ended by CR LF.
+std::string WriteExport(const CEstimateModel& model, const CEstimationFormFile& form,
+                        const std::vector<CString>& items);
 
 } // namespace EstimateExport

@@ -24,8 +24,20 @@
 
 namespace {
 
-// A file dialog that starts in the folder remembered for "MMD" and, after OK, remembers
-// the chosen folder under the chosen extension and under "MMD".
+// Remembers the folder of a file read or written under the file's extension and under
+// "MMD".
+void RememberFolder(const CString& strPath)
+{
+    const CString strFolder = GetFolderOfPath(strPath);
+    CString strExt = GetExtensionOfPath(strPath);
+    strExt.MakeUpper();
+    SetExtensionPath(strExt, strFolder);
+    SetExtensionPath("MMD", strFolder);
+}
+
+// A file dialog that starts in the folder remembered for "MMD". A file to read has its
+// folder remembered after OK; a file to write once it is written (RememberFolder), so that
+// a folder where the write failed is not where the dialogs start.
 BOOL AskFileName(CMorvelEMView& view, BOOL bOpen, const char* lpszDefExt, const char* lpszFileName,
                  DWORD dwFlags, const CString& strFilter, CString& strPath)
 {
@@ -39,11 +51,8 @@ BOOL AskFileName(CMorvelEMView& view, BOOL bOpen, const char* lpszDefExt, const 
     if (dlg.DoModal() != IDOK)
         return FALSE;
     strPath = dlg.GetPathName();
-    const CString strFolder = GetFolderOfPath(strPath);
-    CString strExt = dlg.GetFileExt();
-    strExt.MakeUpper();
-    SetExtensionPath(strExt, strFolder);
-    SetExtensionPath("MMD", strFolder);
+    if (bOpen)
+        RememberFolder(strPath);
     return TRUE;
 }
 
@@ -93,11 +102,13 @@ void ReadOtherForm(CMorvelEMView& view)
         return;
 
     CImportFormatDialog dlgRows(&view, view.GetEstimationForm(), file.m_EstimationForm, strPath);
+    bool bRowsRead = false;
     if (dlgRows.DoModal() == IDOK) {
-        // The rows read are one command: undo takes them out again.
+        // The rows read are one command: undo takes them out again (with the information
+        // values taken over below).
         const std::vector<int> mapping = ItemMapping::DecodeMapping(dlgRows.GetResult(), file.m_nColumns);
         const int nRow = EstimateIo::GetCurrentRow(view);
-        file.InsertRows(view, nRow, mapping);
+        bRowsRead = file.InsertRows(view, nRow, mapping) > 0;
         view.RecalcFromRow(CMorvelEMView::recalcBulk, 0);
         AfterRowsInserted(view, nRow);
     }
@@ -106,8 +117,7 @@ void ReadOtherForm(CMorvelEMView& view)
     if (dlgInformation.DoModal() == IDOK) {
         const std::vector<int> mapping = ItemMapping::DecodeMapping(
             dlgInformation.GetResult(), static_cast<int>(file.m_information.size()));
-        if (file.ApplyInformation(view, mapping))
-            pDoc->SetModifiedFlag(TRUE);
+        file.ApplyInformation(view, mapping, bRowsRead);
     }
 }
 
@@ -120,9 +130,10 @@ void TextOutput(CMorvelEMView& view)
                      OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR, "CSVﾌｧｲﾙ(*.CSV)|*.CSV||"_sj,
                      strPath))
         return;
-    WriteCsvOutput(&view, strPath, view.GetEstimationForm(), [&view](const std::vector<BOOL>& ticks) {
-        return EstimateCsv::WriteEstimate(view, ticks);
-    });
+    if (WriteCsvOutput(&view, strPath, view.GetEstimationForm(), [&view](const std::vector<BOOL>& ticks) {
+            return EstimateCsv::WriteEstimate(view.GetModel(), view.GetEstimationForm(), ticks);
+        }))
+        RememberFolder(strPath);
 }
 
 void TextInput(CMorvelEMView& view)
@@ -136,6 +147,9 @@ void TextInput(CMorvelEMView& view)
         AfxMessageBox("CSVﾌｧｲﾙはないか、壊れています。"_sj, MB_OK);
         return;
     }
+    // A file saved as UTF-8 is read as the same text; one that cannot be read is refused.
+    if (!CsvText::TakeFileText(data))
+        return;
     const std::vector<std::string_view> lines = EstimateCsv::SplitLines(data);
     if (lines.empty())
         return; // an empty file has no rows to give
@@ -183,9 +197,12 @@ void ExportOutside(CMorvelEMView& view, const CString& strFilter, const char* lp
         AfxMessageBox("ｺﾝﾊﾞｰﾄ情報M2K.INF)がないか壊れています。\n見積ファイルの全ての項目が出力"_sj, MB_OK);
         items = EstimateExport::LetterItems(view.GetEstimationForm().GetCount());
     }
-    const std::string text = EstimateExport::WriteExport(view, items);
-    if (!WriteFileAtomically(strPath, text.data(), text.size()))
+    const std::string text = EstimateExport::WriteExport(view.GetModel(), view.GetEstimationForm(), items);
+    if (!WriteFileAtomically(strPath, text.data(), text.size())) {
         AfxMessageBox(FileWriteFailureText(strFailure, strPath, errno), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    RememberFolder(strPath);
 }
 
 } // namespace

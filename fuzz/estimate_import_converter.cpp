@@ -68,7 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     CFuzzEstimate& sample = SampleEstimate();
     const std::vector<uint8_t> before = sample.State();
-    const std::string exported = EstimateExport::WriteExport(*sample.pView, items);
+    const std::string exported =
+        EstimateExport::WriteExport(sample.pView->GetModel(), sample.pView->GetEstimationForm(), items);
     FUZZ_CHECK(sample.State() == before);
     FUZZ_CHECK(exported.rfind("@M\r\n\"", 0) == 0 && exported.size() >= 2 &&
                exported.compare(exported.size() - 2, 2, "\r\n") == 0);

@@ -2,6 +2,10 @@
 // CSV output of what it read.
 //
 // What a user relies on:
+// - a file's bytes are read as Shift-JIS byte for byte, or as UTF-8 converted to code page
+//   932 (every byte of the result part of a code page 932 character, each character the
+//   code page lacks counted with a line where it stands), or refused with the line that
+//   cannot be read;
 // - any text is split into lines and fields within the reader's limits, field by field
 //   and line at once alike;
 // - a cell the output writes comes back unchanged: written as the output writes it (line
@@ -13,7 +17,9 @@
 #include "estimate_tools/EstimateCsv.h"
 #include "fuzz/support/FuzzEstimate.h"
 #include "fuzz/support/FuzzSupport.h"
+#include "platform/base/Cp932.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -28,7 +34,27 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const CsvText::CFileText file = CsvText::DecodeFile(bytes);
+    switch (file.eEncoding) {
+    case CsvText::CFileText::EEncoding::unreadable:
+        FUZZ_CHECK(file.text.empty());
+        FUZZ_CHECK(file.nLine >= 1 &&
+                   file.nLine <= 1 + static_cast<int>(std::count(bytes.begin(), bytes.end(), '\n')));
+        return 0;
+    case CsvText::CFileText::EEncoding::shiftJis:
+        FUZZ_CHECK(file.text == bytes && file.nReplaced == 0);
+        break;
+    case CsvText::CFileText::EEncoding::utf8: {
+        // Read as UTF-8 only what is UTF-8 after its byte-order mark, if any.
+        const std::string_view utf8 = bytes.substr(bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0);
+        FUZZ_CHECK(FindMalformedUtf8(utf8) == utf8.size());
+    }
+        FUZZ_CHECK(FindMalformedCp932(file.text) == file.text.size());
+        FUZZ_CHECK((file.nReplaced == 0) == (file.nLine == 0));
+        break;
+    }
+    const std::string_view text = file.text;
     const std::vector<std::string_view> lines = EstimateCsv::SplitLines(text);
     std::vector<CString> fields;
     for (const auto& line : lines) {

@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<int> information(CMorvelEMView::MAX_INFORMATION);
     for (size_t i = 0; i < information.size(); ++i)
         information[i] = static_cast<int>(i) + nShift;
-    file.ApplyInformation(view, information);
+    file.ApplyInformation(view, information, nInserted > 0);
     estimate.CheckSavesAndOpensAgain();
     return 0;
 }

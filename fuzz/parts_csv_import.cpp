@@ -1,7 +1,9 @@
-// CSV text read into a parts list ("入力(&I)"). What a user relies on:
+// CSV text read into a parts list ("入力(&I)"), a file saved as UTF-8 among it. What a user
+// relies on:
 // - one new row per line, inserted at the current row (the rows below move down whole);
 // - no cell holds a line break or a double quote that was not doubled inside quotes;
 // - text written by the CSV output reads back into the same cells.
+#include "app/CsvText.h"
 #include "estimate/engine/CGridRow.h"
 #include "fuzz/support/FuzzSupport.h"
 #include "parts/CMorvelPMDoc.h"
@@ -47,7 +49,12 @@ struct CTextList {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzMessageBoxes boxes;
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    // The file's bytes as the CSV input reads them: Shift-JIS, or UTF-8 made code page 932.
+    const CsvText::CFileText file =
+        CsvText::DecodeFile(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (file.eEncoding == CsvText::CFileText::EEncoding::unreadable)
+        return 0;
+    const std::string_view text = file.text;
     CTextList list;
     list.view->SetCellText("above", 0, 0);
     list.view->SetCellText("below", 1, 0);

@@ -8,10 +8,13 @@
 #include "grid/CMorvelView.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"
+#include "platform/base/CFile.h"
+#include "platform/base/Path.h"
 #include "platform/ui/core/CUserException.h"
 #include "platform/ui/frames/CView.h"
 
 #include <algorithm>
+#include <cerrno>
 
 IMPLEMENT_DYNAMIC(CMorvelDoc, CDocument)
 
@@ -41,6 +44,14 @@ void CMorvelDoc::SetModifiedFlag(BOOL bModified)
 void CMorvelDoc::ClearPrintForms()
 {
     ClearPrintFormList(m_aPrintForms);
+}
+
+BOOL CMorvelDoc::OnSaveDocument(LPCTSTR lpszPathName)
+{
+    // The file names the layouts as they are found from its new place. A failed save leaves
+    // them naming the same layouts as before.
+    KeepPrintFormsFound(m_aPrintForms, GetPathName(), lpszPathName);
+    return CDocument::OnSaveDocument(lpszPathName);
 }
 
 WORD CMorvelDoc::CountWord(long long nCount)
@@ -75,6 +86,16 @@ bool CMorvelDoc::ReadWholeFile(LPCTSTR lpszPathName, const CString& strWaitText)
         return false;
     }
     return true;
+}
+
+bool CMorvelDoc::CheckSaveTarget(LPCTSTR lpszPathName)
+{
+    if (CanWriteFileAtomically(lpszPathName))
+        return true;
+    const int err = errno;
+    CFileException fe(CFile::ErrnoToCause(err), err, lpszPathName);
+    ReportSaveLoadException(lpszPathName, &fe, TRUE, 0);
+    return false;
 }
 
 void CMorvelDoc::CopyToBackup(LPCTSTR lpszPathName, const CString& strBackupPath)

@@ -31,6 +31,8 @@ public:
 
     // Deletes every print-layout entry and empties the list (printing uses it too).
     void ClearPrintForms();
+    // Saved in another folder, the document keeps its layouts found (KeepPrintFormsFound).
+    BOOL OnSaveDocument(LPCTSTR lpszPathName) override;
 
     // The path with the extension of its file name (the text after the file name's last
     // ".") replaced by lpszExtension; a file name without "." gets it appended. A "." in a
@@ -58,6 +60,10 @@ protected:
     // The application's menu of this document type.
     virtual CMenu& AppMenu(CMorvelApp& app) const = 0;
 
+    // Whether a save may write the file at lpszPathName now (CanWriteFileAtomically): when
+    // not, the user sees the message a failed save gives, before the save has touched
+    // anything (the file's backup included).
+    bool CheckSaveTarget(LPCTSTR lpszPathName);
     // Reads the file whole through Serialize while the wait dialog shows strWaitText.
     // false when it could not be read: the reader has told the user why (a CUserException),
     // or the framework's message says so.

@@ -422,9 +422,8 @@ protected:
     void SetBaseRowHeight(int nHeight) { m_nBaseRowHeight = nHeight; }
     void SetBaseHeaderHeight(int nHeight) { m_nBaseHeaderHeight = nHeight; }
     // The view's own column count (for a view that keeps it itself rather than in a
-    // model), and the same count for a reader that follows it as it changes.
+    // model).
     void SetColumnCount(int nColumnCount) { m_nColumnCount = nColumnCount; }
-    const int& GetColumnCountSource() const { return m_nColumnCount; }
     // Takes the column widths another pane of the list shows (at zoom 100 and remembered;
     // the zoom is applied next).
     void TakeColumnWidths(const CMorvelView& other);

@@ -222,6 +222,8 @@ BOOL CMorvelPMDoc::OnSaveDocument(LPCTSTR lpszPathName)
     // file nor its backup is touched.
     if (!CMorvelView::CheckFileRowLimitForSave(GetRowsInUse(), lpszPathName))
         return FALSE;
+    if (!CheckSaveTarget(lpszPathName))
+        return FALSE;
     CMorvelSettings::SetWorkFolderAsCurrent();
     MakeBackup(lpszPathName);
     return CMorvelDoc::OnSaveDocument(lpszPathName);

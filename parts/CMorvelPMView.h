@@ -141,10 +141,7 @@ public:
     // The fixed-rate change on the selected column's rows; returns the rows changed.
     int ApplyRateChange(const CRateChangeRequest& request);
     double GetRangeTotal() const { return m_rangeSum.GetTotal(); }
-    bool HasRangeTotal() const { return m_rangeSum.IsPresent(); }
     bool IsPlacingTotal() const { return m_bPlaceTotal != FALSE; }
-    // The total as the column of the last add shows it.
-    const CString& GetRangeTotalText() const { return m_rangeSum.GetText(); }
     int GetRememberedRow() const { return m_nRememberedRow; }
     // ---- find, replace and sort ------------------------------------------------------------
     // WM_FINDREPLACE_REQUEST from the find and replace dialogs: a find, a replace of the

@@ -5,8 +5,8 @@
 // block at the current cell, or tiled over a selection. While a text box has the keyboard
 // (the in-place editor above all), the commands are its own clipboard commands
 // (grid/FocusedEditor.h). What the commands write is the model's (CPartsModel: CopyBlock,
-// CutCells, CutRows, PasteTiled, PasteCellsAt, PasteRowsAt); this file reads and fills the
-// clipboard, works the blocks out from the selection and records the undo commands.
+// CutCells, CutRows, TiledPasteBlock, PasteTiled, PasteCellsAt, PasteRowsAt); this file reads
+// and fills the clipboard, hands the model the selection and records the undo commands.
 #include "grid/FocusedEditor.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
@@ -135,25 +135,16 @@ void CMorvelPMView::OnEditPaste()
     const bool bTiling =
         (nKind == selectBlock || nKind == selectRows || nKind == selectColumn) && (nMode == copyCells || nMode == copyRows);
     if (bTiling) {
-        CRect rcTarget = Ordered(GetSelection());
-        rcTarget.bottom = std::min<LONG>(rcTarget.bottom, GetRowLimit() - 1);
-        // A selection that runs to the last row the list allows (a whole column, the whole
-        // grid) stands for the list: the paste fills its used rows, or the clipboard's rows
-        // once where they are more, and adds no empty rows after them.
-        const bool bWholeList = nKind == selectColumn || rcTarget.bottom >= GetRowLimit() - 1;
-        const bool bRead = ReadClipboard(records);
-        if (bRead && bWholeList) {
-            const int nFilled =
-                std::max<int>(model.GetRowsInUse() - 1, rcTarget.top + static_cast<int>(records.GetCount()) - 1);
-            rcTarget.bottom = std::min<LONG>(rcTarget.bottom, nFilled);
-        }
-        // Every target row is written, so each must fit in the file.
-        if (bRead && !CheckFileRowLimitForEdit(static_cast<int>(rcTarget.bottom), model.GetRowsInUse()))
-            return;
-        if (bRead)
+        if (ReadClipboard(records)) {
+            const CRect rcTarget = model.TiledPasteBlock(
+                Ordered(GetSelection()), static_cast<int>(records.GetCount()), nKind == selectColumn);
+            // Every target row is written, so each must fit in the file.
+            if (!CheckFileRowLimitForEdit(static_cast<int>(rcTarget.bottom), model.GetRowsInUse()))
+                return;
             pCommand = model.PasteTiled(rcTarget, records,
                                         nKind == selectColumn ? CPartsUndoCommand::undoPasteColumn
                                                               : CPartsUndoCommand::undoPasteTiled);
+        }
     } else if (nKind == selectNone && nMode == copyCells) {
         if (ReadClipboard(records) &&
             CheckFileRowLimitForEdit(std::min<int>(GetCurrentRow() + records.GetBlock().Height(), GetRowLimit() - 1),
@@ -168,6 +159,8 @@ void CMorvelPMView::OnEditPaste()
         pDoc->SetModifiedFlag(TRUE);
     InvalidateRows(0, GetRowLimit() - 1, TRUE);
     pDoc->UpdateAllViews(nullptr);
+    // The rows in use the status bar shows follow at once.
+    UpdateStatusText();
     RecordUndo(std::move(pCommand));
 }
 

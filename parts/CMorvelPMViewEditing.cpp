@@ -389,6 +389,8 @@ void CMorvelPMView::AfterRowsChanged(int nFirst, int nLast)
     InvalidateRows(nFirst, nLast, TRUE);
     pDoc->SetModifiedFlag(TRUE);
     pDoc->UpdateAllViews(nullptr);
+    // The rows in use the status bar shows follow at once.
+    UpdateStatusText();
 }
 
 void CMorvelPMView::OnInsertRow()

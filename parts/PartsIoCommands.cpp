@@ -3,6 +3,7 @@
 #include "app/CColumnSelectDialog.h"
 #include "app/CImportFormatDialog.h"
 #include "app/CWaitDialog.h"
+#include "app/CsvText.h"
 #include "app/ItemMapping.h"
 #include "estimate/EstimateIoSupport.h"
 #include "parts/CMorvelPMDoc.h"
@@ -63,6 +64,9 @@ void CsvInput(CMorvelPMView& view)
         AfxMessageBox("CSVﾌｧｲﾙはないか、壊れています。"_sj, MB_OK);
         return;
     }
+    // A file saved as UTF-8 is read as the same text; one that cannot be read is refused.
+    if (!CsvText::TakeFileText(data))
+        return;
     if (data.empty())
         return; // an empty file has no rows to give
     CImportFormatDialog dlg(&view, pDoc->m_form, PartsImport::CountFirstLineFields(data), strPath);

@@ -87,7 +87,8 @@ DialogTemplate MakeEstimateDialog()
         Label("文字列(&M)", 83, 94, 42, IDC_TP_FORMAT_LABEL),
         DropList(IDC_TP_FORMAT, 127, 91, 115, 81),
         EditableCombo(IDC_TP_FIXED_TEXT, 127, 91, 115, 81),
-        Label("関連付け(&C)", 83, 109, 36, IDC_TP_ITEM_LABEL),
+        // As far as the list: the narrower label lost its "(C)".
+        Label("関連付け(&C)", 83, 109, 43, IDC_TP_ITEM_LABEL),
         DropList(IDC_TP_ITEM, 127, 106, 115, 56),
         Label("行番号(&L)", 83, 125, 39, IDC_TP_ROW_LABEL),
         Edit(IDC_TP_ROW, 127, 121, 115),
@@ -116,7 +117,7 @@ DialogTemplate MakePartsDialog()
         Label("文字列(&M)", 83, 94, 41, IDC_TP_FORMAT_LABEL),
         DropList(IDC_TP_FORMAT, 126, 92, 115, 81),
         EditableCombo(IDC_TP_FIXED_TEXT, 126, 92, 115, 81),
-        Label("関連付け(&C)", 83, 110, 36, IDC_TP_ITEM_LABEL),
+        Label("関連付け(&C)", 83, 110, 42, IDC_TP_ITEM_LABEL),
         DropList(IDC_TP_ITEM, 126, 107, 115, 56),
         Label("行番号(&L)", 83, 125, 34, IDC_TP_ROW_LABEL),
         Edit(IDC_TP_ROW, 126, 122, 115),

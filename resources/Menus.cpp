@@ -26,7 +26,7 @@ Items RecentFilesAndExit()
 // Conversion of other programs' data: the DOS edition and the outside estimating packages.
 CMenuResourceItem DataConversionPopup()
 {
-    return MenuPopup("ﾃﾞｰﾀ変換(&C)"_sj, {
+    return MenuPopup("ﾃﾞｰﾀ変換(&D)"_sj, {
                                             MenuItem("DOS版MORVEL(&D)"_sj, ID_DOS_CONVERT),
                                             MenuItem("その他(&V)"_sj, ID_IMPORT_OTHER),
                                         });

@@ -46,6 +46,8 @@ constexpr int IDC_FORM_OPEN = 1056;   // "読 込"
 constexpr int IDC_FORM_SAVE = 1058;   // "登 録"
 constexpr int IDC_FORM_NEW = 32917;   // "新規編集"
 constexpr int IDC_PICK_LIST = 1061;
+// The line of the setup sheet in import mode that says the sheet is for viewing only.
+constexpr int IDC_VIEW_ONLY_NOTE = 1300;
 
 // Row commands of the grid pages.
 constexpr UINT ID_ROW_CUT = 57635;

@@ -16,6 +16,7 @@ public:
     void StoreTable(int nCount) override;
     BOOL WriteTableFile() override;
     CString FileName() const override { return "bunrul.MRD"; }
+    bool IsNumberColumn(int nCol) const override { return nCol == 2; }
     void MakeBackup() override;
     void MakeInitBackup() override { MakeBackup(); }
 };

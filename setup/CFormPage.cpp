@@ -4,6 +4,7 @@
 #include "app/CMorvelDocManager.h"
 #include "app/MasterBackup.h"
 #include "app/MasterFileIo.h"
+#include "estimate/engine/CNumberRules.h"
 #include "platform/base/CFile.h"
 #include "platform/base/Cp932Text.h"
 #include "platform/base/MessageBox.h"
@@ -176,6 +177,10 @@ BOOL CFormPage::OnInitDialog()
     const std::unique_ptr<IFormAccess> app = AppForm();
     for (int r = 1; r <= LAST_ROW; ++r)
         m_grid.SetTextMatrix(static_cast<short>(r), 0, RowLabel(r));
+    // The labels show whole ("CO" and "CQ" are not both "C" and a part), however narrow
+    // the column was left.
+    m_grid.FitColWidthToText(0);
+    m_widths[0] = m_grid.GetColWidth(0);
     for (int c = 1; c <= m_nEditableCols; ++c)
         m_grid.SetTextMatrix(0, static_cast<short>(c), app->Heading(c - 1));
 
@@ -279,6 +284,10 @@ CString CFormPage::CommittedText(int nRow, int nCol)
     m_edit.GetWindowText(text);
     if (m_nEditMode != 1)
         return text;
+    // A width is read as every number cell reads a number: "１２", "1,000" alike.
+    std::string plain;
+    if (CNumberRules::ReadTypedNumber(text, plain))
+        return CString(plain.c_str());
     CString converted = text;
     if (ToHalfWidthNumber(converted) == 0) {
         text = converted;

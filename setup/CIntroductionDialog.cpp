@@ -1,5 +1,10 @@
 #include "setup/CIntroductionDialog.h"
 
+#include "platform/base/CString.h"
+#include "resources/SetupIds.h"
+
+#include <algorithm>
+
 IMPLEMENT_DYNAMIC(CIntroductionDialog, CCBPropertySheet)
 
 BEGIN_MESSAGE_MAP(CIntroductionDialog, CCBPropertySheet)
@@ -173,7 +178,20 @@ BOOL CIntroductionDialog::OnInitDialog()
         // Enter presses the one button left.
         SetDefID(IDCANCEL);
     }
-    return CCBPropertySheet::OnInitDialog();
+    const BOOL bResult = CCBPropertySheet::OnInitDialog();
+    if (!m_nSetup) {
+        // The sheet shows copies of the document's forms and the masters: it says so in
+        // the button row, from the sheet's left margin to the button.
+        CRect rcClient;
+        GetClientRect(&rcClient);
+        const int nMargin = std::max(0, static_cast<int>(rcClient.right - rcHelp.right));
+        const CRect rcNote(rcClient.left + nMargin, rcHelp.top, rcApply.left - nMargin, rcHelp.bottom);
+        if (m_wndViewOnly.Create("参照のみです。ここでは変更できません。"_sj,
+                                 WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE, rcNote, this,
+                                 IDC_VIEW_ONLY_NOTE))
+            m_wndViewOnly.SetFont(GetFont());
+    }
+    return bResult;
 }
 
 LRESULT CIntroductionDialog::OnHelpRequest(WPARAM, LPARAM)

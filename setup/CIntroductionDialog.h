@@ -2,12 +2,14 @@
 // masters and the estimation, parts and information forms. In setup mode the pages edit
 // the application's masters and forms; opened alone on one page at start-up, that page
 // creates its missing file; in import mode the form pages show copies of a document's
-// forms, and a single button labelled "OK" closes the sheet.
+// forms, a line beside the single button labelled "OK" says that nothing can be changed,
+// and a key typed into a page sounds.
 #pragma once
 
 #include "app/CEstimationFormFile.h"
 #include "app/CInformationFormFile.h"
 #include "app/CPartFormFile.h"
+#include "platform/ui/controls/CStatic.h"
 #include "setup/CCBPropertySheet.h"
 #include "setup/CDivisionDialog.h"
 #include "setup/CEstimationDialog.h"
@@ -55,6 +57,8 @@ public:
     CEstimationDialog m_estimationPage;
     CPartsDialog m_partsPage;
     CInformationDialog m_informationPage;
+    // Import mode: "参照のみ" and why, where the sheet's other buttons stood.
+    CStatic m_wndViewOnly;
 
 protected:
     BOOL OnInitDialog() override;

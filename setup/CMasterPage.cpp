@@ -1,6 +1,7 @@
 #include "setup/CMasterPage.h"
 
 #include "app/CMorvelApp.h"
+#include "estimate/engine/CNumberRules.h"
 #include "platform/base/Check.h"
 #include "platform/base/Cp932Text.h"
 #include "platform/base/Path.h"
@@ -115,7 +116,13 @@ void CMasterPage::CommitEditor(int nRow, int nCol)
         return;
     CString text;
     m_edit.GetWindowText(text);
-    m_grid.SetTextMatrix(static_cast<short>(nRow), static_cast<short>(nCol), CommitText(text));
+    CString committed = CommitText(text);
+    // A number column keeps a number as every number cell reads it, in plain ASCII:
+    // "１２．５" and "12.5" alike.
+    std::string plain;
+    if (IsNumberColumn(nCol) && CNumberRules::ReadTypedNumber(text, plain))
+        committed = CString(plain.c_str());
+    m_grid.SetTextMatrix(static_cast<short>(nRow), static_cast<short>(nCol), committed);
 }
 
 void CMasterPage::PlaceEditor()

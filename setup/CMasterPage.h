@@ -38,6 +38,8 @@ public:
     virtual CString FileName() const = 0;
     // The editor's text as the cell takes it.
     virtual CString CommitText(const CString& strText) const;
+    // Whether column nCol holds a number (the classification's percentage).
+    virtual bool IsNumberColumn(int /*nCol*/) const { return false; }
     // The move code of a key (the unit page numbers Enter as Down).
     virtual int MoveCodeOf(CSetupCellEdit::MoveKey key) const;
     // The backup copy made on OK, and the one made when the page opens.

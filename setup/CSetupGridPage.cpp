@@ -1,6 +1,7 @@
 #include "setup/CSetupGridPage.h"
 
 #include "app/CMorvelApp.h"
+#include "platform/base/Cp932.h"
 #include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/WinApi.h"
@@ -123,6 +124,22 @@ void CSetupGridPage::OnContextMenu(CWnd*, CPoint point)
 
 BOOL CSetupGridPage::PreTranslateMessage(MSG* pMsg)
 {
+    // A page that only shows its table takes no typing: a character, Backspace or Delete
+    // typed into the grid sounds, so that nothing typed there is lost without a word (a
+    // double-byte character sounds once).
+    if (!m_nSetup && pMsg->hwnd == m_grid.GetSafeHwnd()) {
+        if (pMsg->message == WM_CHAR) {
+            const BYTE ch = static_cast<BYTE>(pMsg->wParam);
+            if (m_bTrailByteNext)
+                m_bTrailByteNext = false;
+            else if (ch >= 0x20 || ch == VK_BACK) {
+                m_bTrailByteNext = IsCp932LeadByte(ch);
+                MessageBeep(MB_OK);
+            }
+        } else if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_DELETE) {
+            MessageBeep(MB_OK);
+        }
+    }
     if (m_nSetup && (pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN) &&
         ((pMsg->wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0) ||
          (m_bMenuKeyOpensMenu && pMsg->wParam == VK_APPS))) {

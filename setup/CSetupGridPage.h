@@ -96,4 +96,6 @@ protected:
     int m_nVisibleRows = 1;
     std::vector<CString> m_clip;
     BOOL m_bWriteOK = TRUE;
+    // The next character of a view-only grid is the second byte of one typed before.
+    bool m_bTrailByteNext = false;
 };

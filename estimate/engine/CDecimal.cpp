@@ -231,12 +231,6 @@ void CDecimal::Round(int nPosition, RoundMode mode)
     case roundHalfUp:
         bUp = nKeep >= 0 && m_digits[static_cast<size_t>(nKeep)] >= '5';
         break;
-    case roundHalfDown:
-        // Past the half when the first dropped digit is above 5, or 5 with more behind it
-        // (the digits end in no zero).
-        bUp = nKeep >= 0 && (m_digits[static_cast<size_t>(nKeep)] > '5' ||
-                             (m_digits[static_cast<size_t>(nKeep)] == '5' && nKeep + 1 < nLength));
-        break;
     }
     if (nKeep > 0)
         m_digits.resize(static_cast<size_t>(nKeep));

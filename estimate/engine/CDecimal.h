@@ -14,10 +14,9 @@
 class CDecimal {
 public:
     enum RoundMode {
-        roundUp,      // the magnitude goes up to the next multiple unless already one
-        roundDown,    // the magnitude is cut to the multiple below
-        roundHalfUp,  // to the nearest multiple, halves away from zero
-        roundHalfDown // to the nearest multiple, halves toward zero
+        roundUp,    // the magnitude goes up to the next multiple unless already one
+        roundDown,  // the magnitude is cut to the multiple below
+        roundHalfUp // to the nearest multiple, halves away from zero
     };
 
     CDecimal() = default;

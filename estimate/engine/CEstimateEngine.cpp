@@ -95,10 +95,26 @@ bool CEstimateEngine::SetCellText(const char* lpszText, int nRow, int nCol, bool
     return StoreCell(nRow, nCol, StoredText(pText, nRow, nCol));
 }
 
+bool CEstimateEngine::StoreInputText(const char* lpszText, int nRow, int nCol, bool bForce, bool bCalcRow)
+{
+    const bool bStored = SetCellText(lpszText, nRow, nCol, bForce);
+    if (!IsValidRow(nRow) || !IsValidColumn(nCol) || !m_columns.Get(nCol).bNumeric)
+        return bStored;
+    SetCellText(CNumberRules::InputTextKept(EditCell(nRow, nCol), m_columns.Get(nCol).spec), nRow, nCol,
+                true);
+    if (bCalcRow)
+        CalcRow(nRow, 0);
+    return bStored;
+}
+
 CString CEstimateEngine::StoredText(const char* pText, int nRow, int nCol) const
 {
-    if (m_columns.Get(nCol).bNumeric && CNumberRules::IsNumberText(pText))
-        return StoredNumberText(nCol, CNumberRules::ReadNumberText(pText), EditKind(nRow) != kindFree);
+    // Every text that comes into a number cell is read by the one reading of numbers:
+    // "１２５．５", "10,000円" and "▲5,000" are stored as the numbers they are, a word as
+    // it is.
+    CDecimal value;
+    if (m_columns.Get(nCol).bNumeric && CNumberRules::ReadTypedNumber(pText, value))
+        return StoredNumberText(nCol, value, EditKind(nRow) != kindFree);
     return CString(pText);
 }
 
@@ -155,11 +171,23 @@ void CEstimateEngine::NormalizeNumberText(int nCol, CString& strResult, const ch
     if (info.strAttribute.IsEmpty() || info.strAttribute == "文字"_sj) {
         strResult = lpszText;
     } else if (info.bNumeric) {
-        if (CNumberRules::IsNumberText(lpszText))
-            strResult = CNumberRules::NormalizeNumber(lpszText);
+        CDecimal value;
+        if (CNumberRules::ReadTypedNumber(lpszText, value))
+            strResult = CNumberRules::FormatNormal(value);
         else
             strResult = lpszText;
     }
+}
+
+bool CEstimateEngine::ShownNumberText(const CString& strCell, const CColumnInfo& info, CString& strShown)
+{
+    if (!info.bNumeric || !CNumberRules::IsNumberText(strCell))
+        return false;
+    CDecimal value = CNumberRules::ReadNumberText(strCell);
+    if (value.IsBelowPowerOfTen(-8))
+        value = CDecimal();
+    strShown = CNumberRules::FormatByPicture(value, info.picture, TRUE);
+    return true;
 }
 
 CString CEstimateEngine::StoredNumberText(int nCol, CDecimal value, bool bRoundBySpec) const

@@ -2,13 +2,13 @@
 // cells as the cell store stores them (numbers rounded by their column and kept in normal
 // form), works out row formulas, makes totals, step, classification and tax rows, and
 // recalculates them from a row down, keeping each total's sums between recalculations so
-// that an edit rewrites only the totals it changes. The estimate view holds one, and the
-// view's row, number and total operations are thin callers of it; tests drive it with a
-// sheet of their own, without any window.
+// that an edit rewrites only the totals it changes. The estimate model (CEstimateModel)
+// holds one over its edit page; the model's commands and the windows' number and total
+// operations call it, and tests drive it with a sheet of their own, without any window.
 //
 // Where it stands, and what it relies on:
 // - The rows are the edit page's store (CGridRowArray), which counts the changes of its
-//   rows; the used rows, the row limit and the column count are read where the grid keeps
+//   rows; the used rows, the row limit and the column count are read where the model keeps
 //   them. What a write does beyond the rows (the used rows grown, rows repainted) and the
 //   form's texts and tax settings come from the sheet (IEstimateSheet).
 // - A full recalculation (RecalcTotals) runs in passes: step and classification rows from
@@ -79,8 +79,8 @@ public:
     using CColumnInfo = CEstimateColumns::CColumnInfo;
     using ETotalMode = CEstimateColumns::ETotalMode;
 
-    // The engine over the edit page's rows (which it makes count their changes), with the
-    // grid's counts of them, read where the grid keeps them.
+    // The engine over the edit page's rows (which it makes count their changes), with their
+    // counts, read where the model (or a test's sheet) keeps them.
     CEstimateEngine(IEstimateSheet& sheet, CGridRowArray& rows, const int& nUsedRows, const int& nRowLimit,
                     const int& nColumnCount);
     CEstimateEngine(const CEstimateEngine&) = delete;
@@ -125,12 +125,16 @@ public:
     // edit started empty stores nothing. Every store forgets it.
     const CString& GetEditStartText() const { return m_strEditStartText; }
     void SetEditStartText(const CString& strText) { m_strEditStartText = strText; }
-    // The view's SetCellText: a number text in a numeric column is rounded by the column's
+    // A cell written as typed: a number text in a numeric column is rounded by the column's
     // rounding rule (not in a free row) and picture and kept in normal form; with bForce
     // false an empty text into a cell whose edit started empty stores nothing. 1 when stored.
     bool SetCellText(const char* lpszText, int nRow, int nCol, bool bForce);
     // What SetCellText stores for the text in a valid cell.
     CString StoredText(const char* pText, int nRow, int nCol) const;
+    // The user's input into a cell (typed, replaced): SetCellText, then in a numeric column
+    // what it stored kept as input is (CNumberRules::InputTextKept), and the row's formulas
+    // worked out with bCalcRow. Whether SetCellText stored.
+    bool StoreInputText(const char* lpszText, int nRow, int nCol, bool bForce, bool bCalcRow);
     // Stores a final text: the row object made (growing the rows and the used rows as
     // needed), the change noted for the kept totals.
     bool StoreCell(int nRow, int nCol, CString&& strText);
@@ -160,6 +164,9 @@ public:
     }
     // A number text in a numeric column in its normal form; other texts as they are.
     void NormalizeNumberText(int nCol, CString& strResult, const char* lpszText) const;
+    // A number in a numeric column as the grid shows it, by the column's picture (values
+    // closer to zero than 1e-8 show as zero): false for any other cell.
+    static bool ShownNumberText(const CString& strCell, const CColumnInfo& info, CString& strShown);
     // The stored text of a value in a column: its normal form rounded by the column's rule
     // (bRoundBySpec) and the picture's decimals.
     CString StoredNumberText(int nCol, CDecimal value, bool bRoundBySpec) const;

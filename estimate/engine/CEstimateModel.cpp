@@ -1,6 +1,7 @@
 #include "estimate/engine/CEstimateModel.h"
 
 #include "estimate/engine/CFixedRateChange.h"
+#include "estimate/engine/CInformationCommand.h"
 #include "estimate/engine/CSummaryTable.h"
 #include "estimate/engine/PageAlignment.h"
 #include "estimate/engine/UndoCommands.h"
@@ -12,6 +13,8 @@
 CEstimateModel::CEstimateModel(IEstimateModelHost& host)
     : m_host(host), m_engine(*this, m_editRows, m_nUsedRows, m_nRowLimit, m_nColumnCount)
 {
+    // A command that leaves the rows as it found them records no undo step.
+    m_undo.WatchTarget(*this);
 }
 
 CEstimateModel::~CEstimateModel() = default;
@@ -133,8 +136,6 @@ void CEstimateModel::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)
     std::vector<ERowKind> kinds;
     for (int r = nFirstRow; r < nEnd; ++r)
         kinds.push_back(m_engine.EditKind(r));
-    m_undo.Record(
-        std::make_unique<CNonCalculatedCommand>(bSet, nFirstRow, nLastRow - nFirstRow + 1, std::move(kinds)));
     for (int r = nFirstRow; r < nEnd; ++r) {
         const ERowKind nKind = m_engine.EditKind(r);
         if (bSet && !IsNonCalculatedKind(nKind) && !IsSummaryKind(nKind))
@@ -142,6 +143,10 @@ void CEstimateModel::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)
         else if (!bSet && IsNonCalculatedKind(nKind))
             m_engine.SetRowKind(CalculatedKindOf(nKind), r);
     }
+    // Recorded with the rows as the command left them: one that changed no kind records
+    // nothing.
+    m_undo.Record(
+        std::make_unique<CNonCalculatedCommand>(bSet, nFirstRow, nLastRow - nFirstRow + 1, std::move(kinds)));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -348,6 +353,29 @@ void CEstimateModel::ClearInformation()
         value.Empty();
 }
 
+bool CEstimateModel::TakeOverInformation(const std::vector<std::pair<int, CString>>& values, bool bWithRows)
+{
+    int nValues = m_nInformationCount;
+    for (const auto& [nIndex, value] : values) {
+        if (nIndex >= 0 && nIndex < MAX_INFORMATION)
+            nValues = std::max(nValues, nIndex + 1);
+    }
+    CInformationCommand::CValues before = CInformationCommand::Take(*this, nValues);
+    bool bChanged = false;
+    for (const auto& [nIndex, value] : values) {
+        if (nIndex >= 0 && nIndex < MAX_INFORMATION && GetInformation(nIndex) != value) {
+            SetInformation(nIndex, value);
+            bChanged = true;
+        }
+    }
+    if (!bChanged)
+        return false;
+    std::unique_ptr<CUndoCommand> pRows = bWithRows ? m_undo.TakeUndoCommand() : nullptr;
+    m_undo.Record(std::make_unique<CInformationCommand>(std::move(pRows), std::move(before),
+                                                        CInformationCommand::Take(*this, nValues)));
+    return true;
+}
+
 const CString& CEstimateModel::CellText(EPage ePage, int nRow, int nCol) const
 {
     static const CString empty;
@@ -359,6 +387,16 @@ int CEstimateModel::CellIndent(EPage ePage, int nRow, int nCol) const
 {
     const CGridRow* pRow = m_engine.IsValidColumn(nCol) ? Row(ePage, nRow) : nullptr;
     return pRow != nullptr ? pRow->GetIndent(nCol) : 0;
+}
+
+bool CEstimateModel::IsEditRowEmpty(int nRow, int nFormColumns) const
+{
+    const int nColumns = std::min(nFormColumns, m_engine.Columns().GetLimit());
+    for (int c = 0; c < nColumns; ++c) {
+        if (!m_engine.EditCell(nRow, c).IsEmpty())
+            return false;
+    }
+    return true;
 }
 
 void CEstimateModel::SetCellIndent(EPage ePage, int nIndent, int nRow, int nCol)

@@ -13,6 +13,7 @@
 // is asked of the host (IEstimateModelHost), which the document is.
 #pragma once
 
+#include "estimate/engine/CCellSearch.h"
 #include "estimate/engine/CEstimateEngine.h"
 #include "estimate/engine/CGridRowArray.h"
 #include "estimate/engine/CRowSteps.h"
@@ -24,6 +25,7 @@
 
 #include <array>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class CEstimateCopyBuffers;
@@ -167,6 +169,28 @@ public:
     // Records the remembered row at nRow (an undoable command).
     void MarkRow(int nRow);
 
+    // ---- commands over whole columns (CEstimateModelColumns.cpp) -------------------------
+    // The columns a command emptied (nFirst -1: none, and nothing recorded).
+    struct CColumnSpan {
+        int nFirst = -1;
+        int nLast = -1;
+    };
+    // Item clear: every used row's cells of columns nFirstCol..nLastCol (cut to the form's
+    // columns) emptied, as the user empties a cell. Undo gives the rows back as they were,
+    // what was typed into them included; the caller works out the cells the row formulas fill.
+    CColumnSpan ClearColumns(int nFirstCol, int nLastCol);
+    // The rows an indent moves, in the order of the indent tool's choices: the headings of a
+    // level with their totals and their summary rows, the detail rows with theirs, or every row.
+    enum class EIndentLevel : int { kind, large, middle, small, detail, all };
+    // Which way the indent goes: fewer characters, more, or back to the cell's edge.
+    enum class EIndentMove { reduce, increase, remove };
+    // The indent of column nCol moved by nAmount characters (or removed) in every row of ePage
+    // at eLevel (none outside the form's columns). On the edit page a summary row written at
+    // the top takes the same indent on the summary page, and the edit page's rows are kept
+    // for undo; the summary page, made again from the edit page, records nothing. Whether an
+    // undo command was recorded.
+    bool IndentColumn(EPage ePage, int nCol, EIndentLevel eLevel, EIndentMove eMove, int nAmount);
+
     // ---- pages, list rows, parts rows and the summary at the top -------------------------
     // (CEstimateModelPages.cpp) Each writes the rows as the user's command does and records
     // its undo command; the windows check the file's room for the rows first, then move the
@@ -301,6 +325,25 @@ public:
     int PasteRows(const CEstimateCopyBuffers& buffers, int nCol, int nRow, int nSelected,
                   const CPageRule& rule);
 
+    // ---- find and replace (CEstimateModelReplace.cpp) ---------------------------------------
+    // A cell of the edit page as a find reads it: a number cell with the text the grid shows
+    // for it (CEstimateEngine::ShownNumberText).
+    CCellSearch::CCellText CellForSearch(int nRow, int nCol) const;
+    // The cells of the edit page under a find (the row limit and the form's columns).
+    CCellSearch EditPageSearch() const;
+    // Every match of strFind on the edit page, in search order from the page's first cell
+    // (with options.bSelectionOnly: rcBlock's first cell) on, the first cell included.
+    std::vector<CCellSearch::CMatch> FindAll(const CString& strFind, const CCellSearch::COptions& options,
+                                             const CRect& rcBlock) const;
+    // The match's cell takes its text with the match replaced by strReplacement, stored as
+    // input is (CEstimateEngine::StoreInputText: a number read by the one reading of numbers
+    // and rounded by its column's rule), its row worked out with bCalcRow; an empty row
+    // written becomes a detail row. Recorded as an edit of the cell.
+    void ReplaceMatch(const CCellSearch::CMatch& match, const CString& strReplacement, bool bCalcRow);
+    // Every match replaced so, as one command (a replace all); the rows written (none, and
+    // nothing recorded, without matches).
+    CWrittenRows ReplaceAll(const std::vector<CCellSearch::CMatch>& matches, const CString& strReplacement);
+
     // ---- undo and redo -------------------------------------------------------------------
     // The store's last command taken back (bRedo false) or done again, over this model: the
     // row commands it runs again follow rule, and those of the copy buffers work with
@@ -320,6 +363,9 @@ public:
     }
     const CString& CellText(EPage ePage, int nRow, int nCol) const;
     int CellIndent(EPage ePage, int nRow, int nCol) const;
+    // Whether every cell of the edit page's row nRow in the first nFormColumns columns (the
+    // estimation form's) is empty, whatever the row's kind.
+    bool IsEditRowEmpty(int nRow, int nFormColumns) const;
     ERowKind RowKind(EPage ePage, int nRow) const
     {
         const CGridRow* pRow = Row(ePage, nRow);
@@ -336,15 +382,20 @@ public:
 
     // ---- information values -----------------------------------------------------------
     // The information sheet's values as stored (MAX_INFORMATION at most).
-    int GetInformationCount() const { return m_nInformationCount; }
-    void SetInformationCount(int nCount);
+    int GetInformationCount() const override { return m_nInformationCount; }
+    void SetInformationCount(int nCount) override;
     // A value; an index outside the values gives the empty text.
-    const CString& GetInformation(int nIndex) const;
+    const CString& GetInformation(int nIndex) const override;
     // Sets one value (an index beyond MAX_INFORMATION is ignored); the count grows to
     // cover it.
-    void SetInformation(int nIndex, const CString& value);
+    void SetInformation(int nIndex, const CString& value) override;
     // Every value emptied (a new estimate).
     void ClearInformation();
+    // Values taken over by a command (index, value; an index beyond MAX_INFORMATION is
+    // ignored), recorded for undo: with the rows command recorded last when bWithRows (the
+    // rows the same command read), so that one undo takes both back. Records nothing when
+    // no value changes; true when one did.
+    bool TakeOverInformation(const std::vector<std::pair<int, CString>>& values, bool bWithRows);
 
     // ---- subject numbers --------------------------------------------------------------
     const CSubjectNumbering& GetNumbering() const { return m_numbering; }
@@ -382,6 +433,8 @@ private:
     bool WritePastedCell(int nRow, int nCol, const CString& strText);
     int PasteRowsFrom(const std::vector<const CGridRow*>& rows, int nCol, int nRow, int nSelected,
                       bool bCounted, const CPageRule& rule);
+    // A replaced text written into the match's cell (ReplaceMatch).
+    void WriteReplaced(const CCellSearch::CMatch& match, const CString& strReplacement, bool bCalcRow);
     // The rows from nFromRow on moved: the remembered row follows (nMoved rows put in, or
     // taken out when negative), the host is told.
     void FollowRowsMoved(int nFromRow, int nMoved);

@@ -108,7 +108,7 @@ private:
 };
 
 // A count of changes of rows. What is worked out from the rows of one store and kept (the
-// estimate view's kept totals) stands while that store's count is the one it was made at,
+// engine's kept totals) stands while that store's count is the one it was made at,
 // so each row counts every change of its own in the count of the store that holds it
 // (CGridRowArray::CountChanges): an estimate's edit page has a count of its own, and rows
 // no counting store holds (copy buffers, undo stores, rows being read or printed) count in

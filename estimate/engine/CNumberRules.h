@@ -38,13 +38,32 @@ public:
     // Values closer to zero than this count as zero: they are never rounded.
     static constexpr double ZERO_TOLERANCE = 1e-10;
 
-    // TRUE when the text without its blanks is not empty and holds only the digits and
-    // the characters ". - + ,".
+    // The one reading of a number, however its text comes into a number cell: typed,
+    // pasted, replaced, read from a CSV file or another estimate, set on a setup sheet or
+    // the information sheet. A number is written as an estimator writes one: digits in
+    // ASCII or full width; group separators ("," "，" "、") only between groups of three
+    // digits, or of four (the grouping by 万), after a first group of one to that many;
+    // one decimal point ("." "．" "。"); one sign before the digits ("+" "-" "＋" "－", and
+    // "▲" or "△" for minus), before or after a yen mark ("\" "￥"); "円" after them; blanks
+    // (half- and full-width) anywhere. "１２５．５", "10,000円", "▲5,000" and "1,250.50"
+    // are numbers; "1,1,250.50", "1e3", "1abc56", "5-3" and "-" are words. Returns true
+    // and sets plain to the number in ASCII without separators or marks ("10000", "-5000",
+    // "12.50"); any other text returns false and leaves plain alone.
+    static bool ReadTypedNumber(const char* lpszText, std::string& plain);
+    static bool ReadTypedNumber(const char* lpszText, CDecimal& value);
+    // TRUE for a text that ReadTypedNumber reads and that holds nothing but ASCII digits,
+    // blanks and ". - + ,": the number test of a cell's stored text, which the stored-text
+    // readers (totals, formulas, print) read as they stand.
     static bool IsNumberText(const char* lpszText);
-    // The value of a number text: blanks and "," dropped, then read as a decimal number.
+    // The value of a number text (ReadTypedNumber); 0 for a text that is no number.
     static CDecimal ReadNumberText(const char* lpszText);
-    // The normal form of a number text (IsNumberText): its value printed as "%f" does.
+    // The normal form of a number text (ReadTypedNumber): its value printed as "%f" does.
     static CString NormalizeNumber(const char* lpszText);
+    // What a number column keeps of the user's input (typed or replaced into it) once the
+    // column's store has taken it as strStored: a text made only of full-width digits and
+    // signs in ASCII (ToHalfWidthNumber), and a number rounded by the column's rounding rule
+    // in its normal form, on every row (the free row too). Both grids store input so.
+    static CString InputTextKept(const CString& strStored, const CRoundSpec& spec);
 
     // Reads a text as a decimal number: leading blanks, a sign, digits and a point;
     // reading stops at the first other character (1,500 reads as 1); no number reads as 0.

@@ -5,27 +5,20 @@
 #include "estimate/engine/CNumberRules.h"
 
 #include <algorithm>
-#include <cstdlib>
 
-void CRangeSum::Add(const IGridCells& cells, int nCol, int nFirstRow, int nLastRow, EReading eReading)
+void CRangeSum::Add(const IGridCells& cells, int nCol, int nFirstRow, int nLastRow)
 {
     const CEstimateColumns& columns = cells.GetColumns();
     if (!columns.IsValid(nCol))
         return;
-    const bool bNormalForm = eReading == EReading::normalForm && columns.IsNumeric(nCol);
     const int nLast = std::min(nLastRow, cells.GetUsedRows() - 1);
-    for (int r = std::max(nFirstRow, 0); r <= nLast; ++r) {
-        const CString& strCell = cells.GetCell(r, nCol);
-        if (bNormalForm && CNumberRules::IsNumberText(strCell))
-            m_dTotal += std::atof(CNumberRules::NormalizeNumber(strCell));
-        else
-            m_dTotal += std::atof(strCell);
-    }
+    for (int r = std::max(nFirstRow, 0); r <= nLast; ++r)
+        m_dTotal += CNumberRules::ReadNumberText(cells.GetCell(r, nCol)).ToDouble();
     m_bPresent = true;
     m_strText = CNumberRules::FormatByPicture(CDecimal::FromDouble(m_dTotal), columns.Get(nCol).picture, TRUE);
 }
 
 void CRangeSum::Add(const CEstimateEngine& engine, int nCol, int nFirstRow, int nLastRow)
 {
-    Add(CEngineCells(engine), nCol, nFirstRow, nLastRow, EReading::fromStart);
+    Add(CEngineCells(engine), nCol, nFirstRow, nLastRow);
 }

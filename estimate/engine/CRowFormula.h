@@ -34,8 +34,11 @@ public:
     };
     // The estimate's rows and its summary page.
     static constexpr CRules estimateRules{false, false};
-    // The parts list after a paste, a range total or a fixed-rate change, and after typing.
+    // The parts list: a row worked out again after any command that wrote it (a paste, a cut,
+    // a range total, a fixed-rate change, an undo; typing into a text column too) ...
     static constexpr CRules partsRowRules{true, true};
+    // ... and a row after a number typed into a number column or cells replaced, where only
+    // an operand of a product or a quotient without a number stops a formula.
     static constexpr CRules partsTypedRules{true, false};
 
     // What a formula does to its cell.

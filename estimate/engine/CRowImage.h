@@ -36,6 +36,13 @@ public:
     // The same through the grid's own setters: every row, then the used-row count.
     void PutBack(const RowSetter& putRow, const std::function<void(int nUsedRows)>& setUsedRows) const;
 
+    // Whether the rows stand as kept, with the used-row count: a command that wrote them
+    // so changed nothing. A row without an object and an empty row of no kind are alike.
+    bool Matches(const CGridRowArray& rows, int nUsedRows) const;
+    bool Matches(const RowGetter& rowAt, int nUsedRows) const;
+    // The kept row nRow (null: the row had no object, or it is not kept).
+    const CGridRow* GetRow(int nRow) const;
+
     bool IsEmpty() const { return m_rows.empty(); }
     int FirstRow() const { return m_nFirstRow; }
     int LastRow() const { return m_nFirstRow + static_cast<int>(m_rows.size()) - 1; }

@@ -42,6 +42,12 @@ public:
     virtual void PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows) = 0;
     virtual void TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>& taken) = 0;
 
+    // ---- the information values, as undo and redo put them back ------------------------
+    virtual int GetInformationCount() const = 0;
+    virtual void SetInformationCount(int nCount) = 0;
+    virtual const CString& GetInformation(int nIndex) const = 0;
+    virtual void SetInformation(int nIndex, const CString& value) = 0;
+
     // ---- the editing commands a redo (or an undo) runs again -----------------------------
     // Each runs as the user's command does at the given cell or rows, and records its own
     // undo command as it runs.
@@ -157,4 +163,7 @@ public:
     // The first and the last row the command names (its cell, its rows, the rows it moved).
     virtual int FirstRow() const = 0;
     virtual int LastRow() const = 0;
+    // Whether the estimate stands as the command found it, right after the command: it
+    // changed nothing, and records nothing.
+    virtual bool ChangedNothing(const IUndoTarget& /*target*/) const { return false; }
 };

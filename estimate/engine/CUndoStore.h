@@ -33,10 +33,17 @@ public:
     CUndoStoreOf(const CUndoStoreOf&) = delete;
     CUndoStoreOf& operator=(const CUndoStoreOf&) = delete;
 
+    // What the store's commands act on, where it asks whether a command changed anything.
+    void WatchTarget(const Target& target) { m_pTarget = &target; }
+
     // The command undo takes back from now on; what redo could do again goes (the rows it
-    // would act on are no longer those it was made for).
+    // would act on are no longer those it was made for). A command that left the watched
+    // target as it found it changed nothing: it is not recorded, and the undo and redo there
+    // were stay.
     void Record(std::unique_ptr<TCommand> pCommand)
     {
+        if (pCommand != nullptr && m_pTarget != nullptr && pCommand->ChangedNothing(*m_pTarget))
+            return;
         m_pUndo = std::move(pCommand);
         m_pRedo.reset();
         KeepInStep();
@@ -49,6 +56,14 @@ public:
     }
 
     const TCommand* GetUndoCommand() const { return m_pUndo.get(); }
+    // The last command recorded, taken out for a command that joins it to record it again as
+    // part of its own; null when undo could not act on it.
+    std::unique_ptr<TCommand> TakeUndoCommand()
+    {
+        if (!CanUndo())
+            return nullptr;
+        return std::move(m_pUndo);
+    }
     // The action codes of the two (undoNone: nothing).
     EAction GetUndoAction() const { return m_pUndo != nullptr ? m_pUndo->Action() : TCommand::undoNone; }
     EAction GetRedoAction() const { return m_pRedo != nullptr ? m_pRedo->Action() : TCommand::undoNone; }
@@ -106,6 +121,7 @@ private:
     std::unique_ptr<TCommand> m_pRedo;
     // The first row that moved since the command was recorded (INT_MAX: none).
     int m_nShiftedFrom = INT_MAX;
+    const Target* m_pTarget = nullptr;
 };
 
 // The estimate's store.

@@ -1,8 +1,8 @@
-// IEstimateSheet: what the estimate engine needs of the grid that shows its rows (the
-// estimate view implements it): the texts of the estimation form it computes by, the grid's
-// counts of the rows, and the few things a computation does beyond the rows themselves
-// (the used rows grown, rows repainted, the tax settings read). Tests of the engine give it
-// a sheet of their own.
+// IEstimateSheet: what the estimate engine needs of the estimate around it (the estimate
+// model implements it, handing on to its host, the document, what is not its own): the
+// texts of the estimation form it computes by, and the few things a computation does beyond
+// the rows themselves (the used rows grown, the windows told of rows rewritten, the tax
+// settings read). Tests of the engine give it a sheet of their own.
 #pragma once
 
 #include "platform/base/CString.h"
@@ -56,10 +56,10 @@ public:
         bool operator==(const CTaxSettings&) const = default;
     };
 
-    // The used rows grow to at least nRows (they never shrink here); the grid's scroll
+    // The used rows grow to at least nRows (they never shrink here); the windows' scroll
     // ranges follow them.
     virtual void GrowUsedRows(int nRows) = 0;
-    // Rows nFirst to nLast were rewritten: the grid repaints them.
+    // Rows nFirst to nLast were rewritten: the windows repaint them.
     virtual void RowsWritten(int nFirst, int nLast) = 0;
     virtual CTaxSettings GetTaxSettings() const = 0;
     // Whether a tax row's second tax column takes the tax of its own column ("縦合計")

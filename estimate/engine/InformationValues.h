@@ -46,15 +46,12 @@ bool IsNumericItem(const IInformationForm& form, int nItem);
 // negative value "U" and "F" move toward zero, as "D" does on every value (F(-1) makes
 // -1.6 -1).
 double RoundSigned(double value, const char* lpszSpec);
-// A text read as a number the way an estimator writes one: digits in ASCII or full width,
-// group separators ("," or "，") between the digits of the whole part, one decimal point
-// ("." or "．"), one sign ("+", "-", "＋", "－", and "▲" or "△" for minus) before or after a
-// leading yen mark (the byte 0x5C, shown as "¥", or "￥"), a trailing "円" and blanks around
-// them: "10,000円", "￥１０，０００", "-¥5,000", "▲1,200". Returns true and sets plain to the
-// number in ASCII without separators or marks ("10000", "-5000", "12.50"). Any other text (a
-// word, "1e5", "1,,000", "10,000円引", an empty text) returns false and leaves plain alone.
-// Every reading of a value goes through here: what the sheet accepts is what the print, the
-// paper and a reopened file read.
+// A value read as a number by the reading every number cell takes
+// (CNumberRules::ReadTypedNumber): "10,000円", "￥１０，０００", "-¥5,000", "▲1,200". Returns
+// true and sets plain to the number in ASCII without separators or marks ("10000",
+// "-5000", "12.50"); any other text (a word, "1e5", "1,,000", "10,000円引", an empty text)
+// returns false and leaves plain alone. Every reading of a value goes through here: what
+// the sheet accepts is what the print, the paper and a reopened file read.
 bool ReadTypedNumber(const CString& text, CString& plain);
 // A value as a number (ReadTypedNumber); anything that is no number reads 0.
 double ReadValue(const CString& value);

@@ -8,7 +8,7 @@
 //     ERowKind Kind(int nRow) const;  a row's kind (kindEmpty past the used rows)
 //     void Delete(int nRow);          takes a row out, the rows below move up
 //     void Insert(int nRow);          puts an empty row in, the rows below move down
-// The estimate view hands its edit page (each change through its own row commands, which
+// The estimate model hands its edit page (each change through its own row operations, which
 // the undo record and the totals follow); a list of kinds (CRowKindList) tries a change
 // first, to see how many rows it would leave.
 #pragma once

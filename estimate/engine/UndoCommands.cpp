@@ -129,6 +129,11 @@ int CCellsCommand::LastRow() const
     return std::max(m_nRow, m_before.LastRow());
 }
 
+bool CCellsCommand::ChangedNothing(const IUndoTarget& target) const
+{
+    return !m_before.IsEmpty() && m_before.Matches(target.EditRows(), target.GetUsedRows());
+}
+
 // ---------------------------------------------------------------------------------------
 // Rows inserted and deleted
 
@@ -355,6 +360,17 @@ CUndoOutcome CNonCalculatedCommand::Redo(IUndoTarget& target)
 int CNonCalculatedCommand::LastRow() const
 {
     return LastOf(m_nFirstRow, m_nCount);
+}
+
+bool CNonCalculatedCommand::ChangedNothing(const IUndoTarget& target) const
+{
+    const int nCount = std::min(m_nCount, static_cast<int>(m_kinds.size()));
+    for (int i = 0; i < nCount; ++i) {
+        const CGridRow* pRow = target.EditRows().GetRow(m_nFirstRow + i);
+        if ((pRow != nullptr ? pRow->GetKind() : kindEmpty) != m_kinds[static_cast<size_t>(i)])
+            return false;
+    }
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------

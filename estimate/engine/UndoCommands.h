@@ -36,6 +36,8 @@ public:
     CUndoOutcome Redo(IUndoTarget& target) override;
     int FirstRow() const override { return m_nRow; }
     int LastRow() const override;
+    // The rows it wrote stand as they were.
+    bool ChangedNothing(const IUndoTarget& target) const override;
 
     int GetCol() const { return m_nCol; }
     const CString& GetOldText() const { return m_strOld; }
@@ -227,6 +229,8 @@ public:
     CUndoOutcome Redo(IUndoTarget& target) override;
     int FirstRow() const override { return m_nFirstRow; }
     int LastRow() const override;
+    // Every row has the kind it had.
+    bool ChangedNothing(const IUndoTarget& target) const override;
     int GetRowCount() const { return m_nCount; }
 
 private:

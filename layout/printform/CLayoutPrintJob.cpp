@@ -35,10 +35,7 @@ void CLayoutPrintJob::Clear()
 
 CString CLayoutPrintJob::EntryFolder(const CPrintFormEntry& entry, const char* lpszDocumentPath)
 {
-    const CString strDocumentPath(lpszDocumentPath != nullptr ? lpszDocumentPath : "");
-    if (entry.m_strFolder.IsEmpty() || strDocumentPath.IsEmpty())
-        return entry.m_strFolder;
-    return GetFullPathFrom(entry.m_strFolder, GetFolderOfPath(strDocumentPath));
+    return PrintFormFolder(entry.m_strFolder, lpszDocumentPath);
 }
 
 CString CLayoutPrintJob::LayoutPath(const CPrintFormEntry& entry) const

@@ -44,7 +44,11 @@ const CString& NoText()
 
 } // namespace
 
-CPartsModel::CPartsModel(IPartsModelHost& host) : m_host(host) {}
+CPartsModel::CPartsModel(IPartsModelHost& host) : m_host(host)
+{
+    // A command that leaves the rows as it found them records no undo step.
+    m_undo.WatchTarget(*this);
+}
 
 CPartsModel::~CPartsModel() = default;
 
@@ -297,8 +301,9 @@ const CString& CPartsModel::GetCellText(int nRow, int nCol) const
 
 void CPartsModel::NormalizeNumberText(int nCol, CString& strOut, const CString& strIn) const
 {
-    if (IsNumericColumn(nCol) && CNumberRules::IsNumberText(strIn))
-        strOut = CNumberRules::NormalizeNumber(strIn);
+    CDecimal value;
+    if (IsNumericColumn(nCol) && CNumberRules::ReadTypedNumber(strIn, value))
+        strOut = CNumberRules::FormatNormal(value);
     else
         strOut = strIn;
 }
@@ -334,8 +339,14 @@ CString CPartsModel::GetEditText(int nRow, int nCol) const
     const CString& strText = GetCellText(nRow, nCol);
     // A number shows as its column prints it. A cell of a number column that holds anything
     // else shows as it is, so that confirming it unchanged keeps it.
-    if (IsNumericColumn(nCol) && CNumberRules::IsNumberText(strText))
-        return CNumberRules::FormatByPicture(std::atof(strText),
-                                             GetColumnText(nCol, IColumnTexts::textPicture), true);
+    if (IsNumericColumn(nCol) && CNumberRules::IsNumberText(strText)) {
+        const CString& strPicture = GetColumnText(nCol, IColumnTexts::textPicture);
+        const double value = CNumberRules::ReadNumberText(strText).ToDouble();
+        const CString strShown = CNumberRules::FormatByPicture(value, strPicture, true);
+        // A picture that groups its digits other than by three would give a text that no
+        // longer reads as a number: the digits are offered without separators then.
+        return CNumberRules::IsNumberText(strShown) ? strShown
+                                                    : CNumberRules::FormatByPicture(value, strPicture, false);
+    }
     return strText;
 }

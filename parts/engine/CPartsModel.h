@@ -141,8 +141,8 @@ public:
 
     // ---- row formulas -----------------------------------------------------------------
     // Every calculated column of a row from a column on (any operand that is not a number
-    // stops the formula), of a row just typed into (such an operand stops a formula only
-    // when it holds "*" or "/"), and CalcRow from the first column for every row of
+    // stops the formula), of a row a number was just typed into (such an operand stops a
+    // formula only when it holds "*" or "/"), and CalcRow from the first column for every row of
     // nTop..nBottom: what a command that wrote, cleared or inserted those rows leaves, a full
     // recalculation's figures.
     void CalcRow(int nRow, int nFirstCol);
@@ -173,6 +173,12 @@ public:
     CommandPtr CutCells(const CRect& rcBlock, const CPMObjList& clipboard);
     // Whole rows cut (rows nTop..nBottom, cut to the used rows): taken out.
     CommandPtr CutRows(int nTop, int nBottom, int nCol, const CPMObjList& clipboard);
+    // The block a paste of nRecords records tiled over the selection rcSelection (ordered)
+    // writes: the selection cut at the row limit. A whole column (bColumn), or a selection
+    // that runs to the last row the list allows (the whole grid), stands for the list: the
+    // paste fills its used rows, or the records' rows once where they are more, and adds no
+    // empty rows after them.
+    CRect TiledPasteBlock(CRect rcSelection, int nRecords, bool bColumn) const;
     // The clipboard's records tiled over the block (a record per row, starting again after
     // the last; columns repeated by the records' width), each row worked out. eAction tells
     // a whole column from any other block.
@@ -236,12 +242,23 @@ private:
     void CountsChanged() { m_host.RowCountsChanged(); }
     CString StoredCellText(const CString& strText, int nCol) const;
     CString StoredCellTextPlain(const CString& strText, int nCol) const;
-    // Works out column nCol's formula in a row by the given rules (CRowFormula).
-    void EvaluateColumn(int nRow, int nCol, const CRowFormula::CRules& rules);
+    // The number column's cell as the user's input is kept (CNumberRules::InputTextKept).
+    void StoreInputKept(int nRow, int nCol);
+    // Works out column nCol's formula in a row by the given rules (CRowFormula). With the
+    // row as it was before a command wrote it (pBefore), a figure the formula worked out
+    // there from a number the command emptied goes with that number: the cell, where the
+    // command left it as it was, is emptied where the formula, an operand gone, would keep it.
+    void EvaluateColumn(int nRow, int nCol, const CRowFormula::CRules& rules, const CGridRow* pBefore);
+    bool LostItsOperand(const CRowFormula& formula, int nRow, int nCol, const CGridRow& before,
+                        const CRowFormula::CRules& rules) const;
     // Every formula column of a row from nFirstCol on, in column order.
-    void CalcFormulaColumns(int nRow, int nFirstCol, const CRowFormula::CRules& rules);
-    // The command of rows written in place, kept as before holds them (null for no rows).
-    static CommandPtr Written(EAction eAction, CRowImage&& before);
+    void CalcFormulaColumns(int nRow, int nFirstCol, const CRowFormula::CRules& rules,
+                            const CGridRow* pBefore = nullptr);
+    // The formulas of a row a command wrote, whose rows as they were before holds.
+    void CalcWrittenRow(int nRow, const CRowImage& before, const CRowFormula::CRules& rules);
+    // The command of rows written in place, kept as before holds them: null for no rows,
+    // and for rows that stand as they were (the command changed nothing).
+    std::unique_ptr<CPartsRowsWritten> Written(EAction eAction, CRowImage&& before) const;
     // Rows nTop..nBottom taken out, as a command of eAction (null when none was there).
     std::unique_ptr<CPartsRowsSplice> TakeOut(EAction eAction, int nTop, int nBottom);
 

@@ -37,26 +37,28 @@ double ReadNumberOf(const CString& strText)
 CString CPartsModel::StoredCellText(const CString& strText, int nCol) const
 {
     const CEstimateColumns::CColumnInfo& rules = m_columns.Get(nCol);
-    if (!rules.bNumeric || !CNumberRules::IsNumberText(strText))
+    CDecimal number;
+    if (!rules.bNumeric || !CNumberRules::ReadTypedNumber(strText, number))
         return strText;
     // NormalizeNumberText, RoundBySpec, FormatByPicture and NormalizeNumberText again, as
-    // the plain way does them.
-    const CString strNormal = CNumberRules::NormalizeNumber(strText);
+    // the plain way does them. The picture's decimals count; its separators, which a
+    // picture may place where no typed number has them, are left out.
+    const CString strNormal = CNumberRules::FormatNormal(number);
     const double value = RoundByRules(ReadNumberOf(strNormal), rules.spec);
-    const CString strShown = CNumberRules::FormatByPicture(CDecimal::FromDouble(value), rules.picture, true);
-    return CNumberRules::IsNumberText(strShown) ? CNumberRules::NormalizeNumber(strShown) : strShown;
+    return CNumberRules::NormalizeNumber(
+        CNumberRules::FormatByPicture(CDecimal::FromDouble(value), rules.picture, false));
 }
 
 CString CPartsModel::StoredCellTextPlain(const CString& strText, int nCol) const
 {
     CString strStored = strText;
-    if (IsNumericColumn(nCol) && CNumberRules::IsNumberText(strText)) {
-        CString strNormal;
-        NormalizeNumberText(nCol, strNormal, strText);
+    CString strNormal;
+    NormalizeNumberText(nCol, strNormal, strText);
+    if (IsNumericColumn(nCol) && CNumberRules::IsNumberText(strNormal)) {
         const double value = CNumberRules::RoundBySpec(CNumberRules::ReadNumber(strNormal),
                                                        GetColumnText(nCol, IColumnTexts::textRounding));
         const CString strShown =
-            CNumberRules::FormatByPicture(value, GetColumnText(nCol, IColumnTexts::textPicture), true);
+            CNumberRules::FormatByPicture(value, GetColumnText(nCol, IColumnTexts::textPicture), false);
         NormalizeNumberText(nCol, strStored, strShown);
     }
     return strStored;
@@ -68,21 +70,53 @@ bool CPartsModel::HasNoNumericOperand(const CString& strFormula, int nRow) const
     return formula.LacksNumbers([&](int nCol) -> const CString& { return GetCellText(nRow, nCol); });
 }
 
-void CPartsModel::CalcFormulaColumns(int nRow, int nFirstCol, const CRowFormula::CRules& rules)
+void CPartsModel::CalcFormulaColumns(int nRow, int nFirstCol, const CRowFormula::CRules& rules,
+                                     const CGridRow* pBefore)
 {
     const CEstimateColumns::CBatch batch(m_columns); // the form stays as it is meanwhile
     if (m_bPlainCalculation) {
         for (int c = nFirstCol; c < m_nColumnCount; ++c) {
             if (IsCalculatedColumn(c))
-                EvaluateColumn(nRow, c, rules);
+                EvaluateColumn(nRow, c, rules, pBefore);
         }
         return;
     }
     // The formula columns from one look at every column's attribute.
     for (int c : m_columns.GetFormulaColumns()) {
         if (c >= nFirstCol && c < m_nColumnCount)
-            EvaluateColumn(nRow, c, rules);
+            EvaluateColumn(nRow, c, rules, pBefore);
     }
+}
+
+void CPartsModel::CalcWrittenRow(int nRow, const CRowImage& before, const CRowFormula::CRules& rules)
+{
+    if (nRow < 0 || nRow >= m_nRowLimit)
+        return;
+    // A row that had no object held no number a formula could have lost.
+    CalcFormulaColumns(nRow, 0, rules, before.GetRow(nRow));
+}
+
+bool CPartsModel::LostItsOperand(const CRowFormula& formula, int nRow, int nCol, const CGridRow& before,
+                                 const CRowFormula::CRules& rules) const
+{
+    // A figure the command wrote itself (a pasted amount) is the command's.
+    if (GetCellText(nRow, nCol) != before.m_strCell[nCol])
+        return false;
+    bool bEmptied = false;
+    for (int nRef : formula.GetReferences()) {
+        if (nRef >= 0 && nRef < m_nColumnCount && GetCellText(nRow, nRef).IsEmpty() &&
+            CNumberRules::IsNumberText(before.m_strCell[nRef]))
+            bEmptied = true;
+    }
+    if (!bEmptied)
+        return false;
+    static const CString s_strNone;
+    const auto cell = [&](int nRef) -> const CString& {
+        return nRef >= 0 && nRef < m_nColumnCount ? before.m_strCell[nRef] : s_strNone;
+    };
+    std::string expression;
+    double result = 0.0;
+    return formula.Evaluate(cell, rules, expression, result) == CRowFormula::EOutcome::number;
 }
 
 void CPartsModel::CalcRow(int nRow, int nFirstCol)
@@ -106,7 +140,8 @@ void CPartsModel::CalcRows(int nTop, int nBottom)
         CalcRow(r, 0);
 }
 
-void CPartsModel::EvaluateColumn(int nRow, int nCol, const CRowFormula::CRules& rules)
+void CPartsModel::EvaluateColumn(int nRow, int nCol, const CRowFormula::CRules& rules,
+                                 const CGridRow* pBefore)
 {
     const CGridRow* pRow = GetRow(nRow);
     static const CString s_strNone;
@@ -125,11 +160,17 @@ void CPartsModel::EvaluateColumn(int nRow, int nCol, const CRowFormula::CRules& 
         if (outcome == CRowFormula::EOutcome::number)
             value = CNumberRules::RoundBySpec(ReadNumberOf(CNumberRules::FormatNormal(result)),
                                               GetColumnText(nCol, IColumnTexts::textRounding));
+        else if (outcome == CRowFormula::EOutcome::keep && pBefore != nullptr &&
+                 LostItsOperand(m_plainFormula, nRow, nCol, *pBefore, rules))
+            outcome = CRowFormula::EOutcome::empty;
     } else {
         const CEstimateColumns::CColumnInfo& columnRules = m_columns.Get(nCol);
         outcome = columnRules.formula.EvaluateQuick(cell, rules, m_strExpression, m_formulaValues, result);
         if (outcome == CRowFormula::EOutcome::number)
             value = RoundByRules(ReadNumberOf(CNumberRules::FormatNormal(result)), columnRules.spec);
+        else if (outcome == CRowFormula::EOutcome::keep && pBefore != nullptr &&
+                 LostItsOperand(columnRules.formula, nRow, nCol, *pBefore, rules))
+            outcome = CRowFormula::EOutcome::empty;
     }
     if (outcome == CRowFormula::EOutcome::empty)
         SetCellText(CString(), nRow, nCol);

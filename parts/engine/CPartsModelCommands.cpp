@@ -7,16 +7,18 @@
 #include "estimate/engine/CGridRow.h"
 #include "estimate/engine/CNumberRules.h"
 #include "estimate/engine/CRowSort.h"
-#include "platform/base/Cp932Text.h"
 
 #include <algorithm>
 #include <climits>
 
-CPartsModel::CommandPtr CPartsModel::Written(EAction eAction, CRowImage&& before)
+std::unique_ptr<CPartsRowsWritten> CPartsModel::Written(EAction eAction, CRowImage&& before) const
 {
     if (before.IsEmpty())
         return nullptr;
-    return std::make_unique<CPartsRowsWritten>(eAction, std::move(before));
+    auto pCommand = std::make_unique<CPartsRowsWritten>(eAction, std::move(before));
+    if (pCommand->ChangedNothing(*this))
+        return nullptr;
+    return pCommand;
 }
 
 CPartsModel::CommandPtr CPartsModel::StoreTypedText(int nRow, int nCol, const CString& strText,
@@ -31,31 +33,32 @@ CPartsModel::CommandPtr CPartsModel::StoreTypedText(int nRow, int nCol, const CS
     NormalizeNumberText(nCol, strNormal, strText);
     SetCellText(strNormal, nRow, nCol);
     if (IsNumericColumn(nCol)) {
-        // A number typed in full-width characters is stored in ASCII.
-        CString strStored = GetCellText(nRow, nCol);
-        if (ToHalfWidthNumber(strStored) == 0)
-            SetCellText(strStored, nRow, nCol);
-        strStored = GetCellText(nRow, nCol);
-        if (CNumberRules::IsNumberText(strStored)) {
-            const double value =
-                CNumberRules::RoundBySpec(CNumberRules::ReadNumber(CNumberRules::NormalizeNumber(strStored)),
-                                          GetColumnText(nCol, IColumnTexts::textRounding));
-            SetCellText(CNumberRules::FormatNormal(value), nRow, nCol);
-        }
-        CalcTypedRow(nRow);
+        StoreInputKept(nRow, nCol);
+        CalcWrittenRow(nRow, before, CRowFormula::partsTypedRules);
     } else {
         // A formula may read a text column that holds a number: the row is worked out as a
         // recalculation of every row would work it out.
-        CalcRow(nRow, 0);
+        CalcWrittenRow(nRow, before, CRowFormula::partsRowRules);
     }
     return Written(CPartsUndoCommand::undoRowsWritten, std::move(before));
+}
+
+void CPartsModel::StoreInputKept(int nRow, int nCol)
+{
+    // As the estimate keeps input: a number typed in full-width characters in ASCII, rounded
+    // by the column's rule.
+    const CString strKept = CNumberRules::InputTextKept(
+        GetCellText(nRow, nCol),
+        CNumberRules::ParseRoundSpec(GetColumnText(nCol, IColumnTexts::textRounding)));
+    if (strKept != GetCellText(nRow, nCol))
+        SetCellText(strKept, nRow, nCol);
 }
 
 CPartsModel::CommandPtr CPartsModel::StoreCellText(int nRow, int nCol, const CString& strText)
 {
     CRowImage before = TakeImage(nRow, nRow);
     SetCellText(strText, nRow, nCol);
-    CalcRow(nRow, 0);
+    CalcWrittenRow(nRow, before, CRowFormula::partsRowRules);
     return Written(CPartsUndoCommand::undoRowsWritten, std::move(before));
 }
 
@@ -99,10 +102,16 @@ CPartsModel::CommandPtr CPartsModel::CutCells(const CRect& rcBlock, const CPMObj
         for (int c = rcBlock.left; c <= rcBlock.right; ++c)
             SetCellText(CString(), r, c);
     }
-    // A cleared formula cell takes its formula's figure again, as every row's would.
-    CalcRows(nTop, nBottom);
-    auto pCommand = std::make_unique<CPartsRowsWritten>(CPartsUndoCommand::undoCutCells, std::move(before));
-    pCommand->KeepForClipboard(clipboard);
+    // A cleared formula cell takes its formula's figure again, as every row's would; a
+    // figure worked out from a number cut goes with it.
+    {
+        const auto rules = KeepColumnRules();
+        for (int r = nTop; r <= nBottom; ++r)
+            CalcWrittenRow(r, before, CRowFormula::partsRowRules);
+    }
+    auto pCommand = Written(CPartsUndoCommand::undoCutCells, std::move(before));
+    if (pCommand != nullptr)
+        pCommand->KeepForClipboard(clipboard);
     return pCommand;
 }
 
@@ -188,6 +197,16 @@ CPartsModel::CommandPtr CPartsModel::ClearRows(int nTop, int nBottom)
     return Written(CPartsUndoCommand::undoRowsWritten, std::move(before));
 }
 
+CRect CPartsModel::TiledPasteBlock(CRect rcSelection, int nRecords, bool bColumn) const
+{
+    const bool bWholeList = bColumn || rcSelection.bottom >= m_nRowLimit - 1;
+    rcSelection.bottom = std::min<LONG>(rcSelection.bottom, m_nRowLimit - 1);
+    if (bWholeList)
+        rcSelection.bottom =
+            std::min<LONG>(rcSelection.bottom, std::max(m_nRowsInUse - 1, rcSelection.top + nRecords - 1));
+    return rcSelection;
+}
+
 CPartsModel::CommandPtr CPartsModel::PasteTiled(const CRect& rcTarget, const CPMObjList& records,
                                                 EAction eAction)
 {
@@ -204,7 +223,7 @@ CPartsModel::CommandPtr CPartsModel::PasteTiled(const CRect& rcTarget, const CPM
         const CPMObj* pObj = records.GetNext(pos);
         for (int c = rcTarget.left; c <= rcTarget.right; ++c)
             SetCellText(pObj->m_strCell[(c - rcTarget.left) % nWidth + pObj->m_nFirstCol], r, c);
-        CalcRow(r, 0);
+        CalcWrittenRow(r, before, CRowFormula::partsRowRules);
     }
     return Written(eAction, std::move(before));
 }
@@ -225,7 +244,7 @@ CPartsModel::CommandPtr CPartsModel::PasteCellsAt(int nCol, int nRow, const CPMO
         const int nLastCol = std::min(nCol + pObj->m_nLastCol - pObj->m_nFirstCol, m_nColumnCount - 1);
         for (int c = nCol; c <= nLastCol; ++c) {
             SetCellText(pObj->m_strCell[c - nCol + pObj->m_nFirstCol], nTarget, c);
-            CalcRow(nTarget, 0);
+            CalcWrittenRow(nTarget, before, CRowFormula::partsRowRules);
         }
         ++nTarget;
     }
@@ -299,12 +318,15 @@ CPartsModel::CommandPtr CPartsModel::ReplaceCells(const std::vector<CCellSearch:
         return nullptr;
     CRowImage before = TakeImage(matches.front().nRow, matches.back().nRow);
     // A number cell is replaced in the text it shows and keeps the number that then reads.
-    for (const CCellSearch::CMatch& match : matches)
+    for (const CCellSearch::CMatch& match : matches) {
         SetCellText(match.Replaced(strReplacement), match.nRow, match.nCol);
+        if (IsNumericColumn(match.nCol))
+            StoreInputKept(match.nRow, match.nCol);
+    }
     // Each row written gets its figures worked out once, as typing would.
     for (size_t i = 0; i < matches.size(); ++i) {
         if (i == 0 || matches[i].nRow != matches[i - 1].nRow)
-            CalcFormulaColumns(matches[i].nRow, 0, CRowFormula::partsTypedRules);
+            CalcWrittenRow(matches[i].nRow, before, CRowFormula::partsTypedRules);
     }
     return Written(CPartsUndoCommand::undoRowsWritten, std::move(before));
 }
@@ -346,5 +368,5 @@ bool CPartsModel::RowMatches(int nRow, const CFixedRateChange::CCondition& condi
 
 void CPartsModel::AddToRangeSum(CRangeSum& sum, int nCol, int nTop, int nBottom) const
 {
-    sum.Add(*this, nCol, nTop, nBottom, CRangeSum::EReading::normalForm);
+    sum.Add(*this, nCol, nTop, nBottom);
 }

@@ -16,6 +16,12 @@ void CPartsRowsWritten::Exchange(CPartsModel& model)
     m_rows = std::move(now);
 }
 
+bool CPartsRowsWritten::ChangedNothing(const CPartsModel& model) const
+{
+    return !m_rows.IsEmpty() &&
+           m_rows.Matches([&model](int nRow) { return model.GetRow(nRow); }, model.GetRowsInUse());
+}
+
 CPartsUndoOutcome CPartsRowsWritten::Undo(CPartsModel& model)
 {
     Exchange(model);

@@ -83,6 +83,9 @@ public:
     // The first and the last row the command names.
     virtual int FirstRow() const = 0;
     virtual int LastRow() const = 0;
+    // Whether the list stands as the command found it, right after the command: it changed
+    // nothing, and records nothing.
+    virtual bool ChangedNothing(const CPartsModel& /*model*/) const { return false; }
 };
 
 using CPartsUndoStore = CUndoStoreOf<CPartsUndoCommand>;
@@ -99,6 +102,8 @@ public:
     CPartsUndoOutcome Redo(CPartsModel& model) override;
     int FirstRow() const override { return m_rows.FirstRow(); }
     int LastRow() const override { return m_rows.LastRow(); }
+    // The rows it wrote stand as they were, with the rows in use.
+    bool ChangedNothing(const CPartsModel& model) const override;
 
 private:
     // The kept rows go back and the rows as they stand are kept instead.
@@ -128,8 +133,6 @@ public:
     CPartsUndoOutcome Redo(CPartsModel& model) override;
     int FirstRow() const override { return m_nRow; }
     int LastRow() const override;
-    int GetRemovedCount() const { return m_nRemoved; }
-    int GetInsertedCount() const { return m_nInserted; }
 
 private:
     EAction m_eAction;

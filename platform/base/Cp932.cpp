@@ -262,3 +262,61 @@ std::string Utf16ToCp932(std::u16string_view utf16)
     }
     return out;
 }
+
+size_t FindMalformedUtf8(std::string_view s)
+{
+    size_t i = 0;
+    while (i < s.size()) {
+        char32_t cp;
+        const size_t n = DecodeUtf8(s, i, &cp);
+        // A replacement character that stands in the text is one; one that DecodeUtf8 gives
+        // for a malformed byte takes that byte alone.
+        if (cp == kReplacement && !(n == 3 && s.substr(i, 3) == "\xEF\xBF\xBD"))
+            return i;
+        i += n;
+    }
+    return s.size();
+}
+
+size_t FindMalformedCp932(std::string_view s)
+{
+    const CCp932Tables& t = Tables();
+    size_t i = 0;
+    while (i < s.size()) {
+        const BYTE b = static_cast<BYTE>(s[i]);
+        if (b < 0x80) {
+            ++i;
+        } else if (IsCp932LeadByte(b)) {
+            if (i + 1 >= s.size() || !IsTrailByte(static_cast<BYTE>(s[i + 1])) ||
+                t.Double(b, static_cast<BYTE>(s[i + 1])) == kReplacement)
+                return i;
+            i += 2;
+        } else {
+            if (t.Single(b) == kReplacement)
+                return i;
+            ++i;
+        }
+    }
+    return s.size();
+}
+
+std::string Utf8ToCp932(std::string_view utf8, std::string_view replacement, std::vector<size_t>* pMissing)
+{
+    const CCp932Tables& t = Tables();
+    std::string out;
+    out.reserve(utf8.size());
+    size_t i = 0;
+    while (i < utf8.size()) {
+        char32_t cp;
+        const size_t nAt = i;
+        i += DecodeUtf8(utf8, i, &cp);
+        if (t.Encode(cp) < 0) {
+            out += replacement;
+            if (pMissing != nullptr)
+                pMissing->push_back(nAt);
+        } else {
+            AppendCp932(out, t, cp);
+        }
+    }
+    return out;
+}

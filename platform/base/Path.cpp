@@ -16,9 +16,11 @@
 #include <map>
 #include <mutex>
 #include <system_error>
+#include <utility>
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -416,6 +418,61 @@ int CreateTemporaryBeside(const std::string& target, std::string& tempPath)
             return -1;
     }
     return -1;
+}
+
+// The temporary files of CreateTemporaryBeside (".NAME.<pid>.<n>.tmp") that a process no
+// longer running left beside target: a write killed part-way. A running process's, this
+// one's among them, are its own and stay; so do those of a process id the system does not
+// let this one ask about.
+void RemoveDeadTemporariesBeside(const std::string& target)
+{
+    const std::string prefix = "." + LastComponent(target) + ".";
+    const std::string suffix = ".tmp";
+    DIR* dir = ::opendir(ParentOfNative(target).c_str());
+    if (dir == nullptr)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+            continue;
+        // "<pid>.<n>": two numbers.
+        const std::string numbers = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+        const size_t dot = numbers.find('.');
+        const auto isNumber = [](const std::string& text) {
+            return !text.empty() && text.size() <= 9 &&
+                   std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+        };
+        if (dot == std::string::npos || !isNumber(numbers.substr(0, dot)) ||
+            !isNumber(numbers.substr(dot + 1)))
+            continue;
+        const pid_t pid = static_cast<pid_t>(std::atol(numbers.substr(0, dot).c_str()));
+        if (pid <= 0 || pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH)
+            continue;
+        ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+// Whether the user may replace an existing file: the system's answer for this process, and a
+// write bit set at all. The superuser passes the first for every file; a file nobody may
+// write is read-only for the superuser as well, as the system's read-only files are.
+bool MayReplaceFile(const std::string& native, const struct stat& info)
+{
+    return (info.st_mode & 0222) != 0 && ::faccessat(AT_FDCWD, native.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+// The file a path names: a link is followed, so that the file it names is written.
+std::string FollowLink(std::string native)
+{
+    struct stat info;
+    if (::lstat(native.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        if (char* real = ::realpath(native.c_str(), nullptr)) {
+            native = real;
+            std::free(real);
+        }
+    }
+    return native;
 }
 
 void SyncFolder(const std::string& folder)
@@ -838,21 +895,23 @@ BOOL WriteFileAtomically(const char* path, const void* data, size_t size)
         return FALSE;
     }
     // A link is followed so that the file it names is replaced, not the link.
+    target = FollowLink(std::move(target));
     struct stat info;
     bool exists = false;
-    if (::lstat(target.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        if (char* real = ::realpath(target.c_str(), nullptr)) {
-            target = real;
-            std::free(real);
-        }
-    }
     if (::stat(target.c_str(), &info) == 0) {
         if (S_ISDIR(info.st_mode)) {
             errno = EISDIR;
             return FALSE;
         }
+        // The new file would take its place with the folder's permission alone: a file the
+        // user may not write is refused here.
+        if (!MayReplaceFile(target, info)) {
+            errno = EACCES;
+            return FALSE;
+        }
         exists = true;
     }
+    RemoveDeadTemporariesBeside(target);
     std::string temp;
     int fd = CreateTemporaryBeside(target, temp);
     if (fd < 0)
@@ -893,16 +952,17 @@ BOOL CanWriteFileAtomically(const char* path)
         errno = EINVAL;
         return FALSE;
     }
+    target = FollowLink(std::move(target));
     struct stat info;
-    if (::lstat(target.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        if (char* real = ::realpath(target.c_str(), nullptr)) {
-            target = real;
-            std::free(real);
+    if (::stat(target.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) {
+            errno = EISDIR;
+            return FALSE;
         }
-    }
-    if (::stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-        errno = EISDIR;
-        return FALSE;
+        if (!MayReplaceFile(target, info)) {
+            errno = EACCES;
+            return FALSE;
+        }
     }
     // The same temporary file the write makes: what makes it, or fails to, answers.
     std::string temp;
@@ -912,6 +972,13 @@ BOOL CanWriteFileAtomically(const char* path)
     ::close(fd);
     ::unlink(temp.c_str());
     return TRUE;
+}
+
+void RemoveLeftTemporaries(const char* path)
+{
+    const std::string target = ToNative(path);
+    if (!target.empty())
+        RemoveDeadTemporariesBeside(FollowLink(target));
 }
 
 CString GetCurrentDirectory()

@@ -58,13 +58,19 @@ BOOL RemoveDirectory(const char* path);
 BOOL MoveFile(const char* existing, const char* target);
 // Writes a whole file safely: the bytes go to a temporary file in the same folder that
 // then replaces the target, so the old content is never lost before the new one is whole.
-// On failure errno says why (ENOSPC for a full disk) and the old file is untouched.
+// On failure errno says why (ENOSPC for a full disk, EACCES for a file the user may not
+// write: one without a write bit counts so for the superuser as well) and the old file is
+// untouched. The temporary files a write of the same file killed part-way left are removed
+// first (RemoveLeftTemporaries).
 BOOL WriteFileAtomically(const char* path, const void* data, size_t size);
 // Whether WriteFileAtomically could put a file at path now: its folder exists and takes a
 // new file (tried for real, so a read-only folder counts even for the superuser's
-// permissions as the kernel sees them), and path is not a folder. Nothing is left behind;
-// on FALSE errno says why.
+// permissions as the kernel sees them), path is not a folder, and a file there is one the
+// user may write. Nothing is left behind; on FALSE errno says why.
 BOOL CanWriteFileAtomically(const char* path);
+// Removes the temporary files beside path that a write of it by a process no longer running
+// left (".NAME.<pid>.<n>.tmp", a save killed part-way); those of a running process stay.
+void RemoveLeftTemporaries(const char* path);
 
 // The current folder is the process's, and some commands move it as users expect. No
 // reader or writer should depend on it: a path that comes in relative (a command line, a

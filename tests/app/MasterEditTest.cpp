@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -135,6 +136,23 @@ TEST_F(MasterEditTest, AFileThatCannotBeWrittenIsReportedAndTheEditKept)
     EXPECT_EQ(1, subjects.GetCount(CSubjectFile::levelMiddle));
 }
 
+// A master nobody may write (no write bit, which holds for the superuser too) is kept as it
+// is, and the user is told as for any master that cannot be written.
+TEST_F(MasterEditTest, AMasterNobodyMayWriteIsReportedAndKept)
+{
+    const std::vector<uint8_t> bytes = ByteBuilder().Str("This is unit file").Word(1).Str("m").Bytes();
+    WriteNativeFile(MasterFile("TANNI.MTD"), bytes);
+    ASSERT_EQ(0, ::chmod(MasterFile("TANNI.MTD").c_str(), 0444));
+    CUnitFile units;
+    units.SetUnits({"m"});
+    MessageBoxRecorder boxes;
+    EXPECT_FALSE(units.AddUnit("kg"));
+    ASSERT_EQ(1u, boxes.entries.size());
+    EXPECT_EQ(0, boxes.entries[0].text.Find("単位ﾌｧｲﾙに書き込めません。"_sj));
+    EXPECT_NE(-1, boxes.entries[0].text.Find("元のファイルは変更されていません。"_sj));
+    EXPECT_EQ(bytes, ReadNativeFile(MasterFile("TANNI.MTD")));
+}
+
 TEST_F(MasterEditTest, IndexesOutsideTheTableChangeNothing)
 {
     CUnitFile units;
@@ -210,6 +228,23 @@ TEST(MasterBackupTest, CopyIsMadeOnlyWhileBackupFileIsZero)
     WriteNativeFile(dir.NativeFile("meisai.MMK"), {4, 5});
     EXPECT_TRUE(MakeFormBackup(folder + "meisai.MMK", formEstimation, 0));
     EXPECT_EQ((std::vector<uint8_t>{4, 5}), ReadNativeFile(dir.NativeFile("meisai.BMK")));
+}
+
+TEST(MasterBackupTest, AFileNobodyMayWriteKeepsItsEarlierBackup)
+{
+    TempDir dir;
+    const CString folder = dir.Folder();
+    WriteNativeFile(dir.NativeFile("tanni.MTD"), {1, 2, 3});
+    WriteNativeFile(dir.NativeFile("tanni.BTD"), {9, 9});
+    WriteNativeFile(dir.NativeFile("meisai.MMK"), {4, 5});
+    WriteNativeFile(dir.NativeFile("meisai.BMK"), {8});
+    ASSERT_EQ(0, ::chmod(dir.NativeFile("tanni.MTD").c_str(), 0444));
+    ASSERT_EQ(0, ::chmod(dir.NativeFile("meisai.MMK").c_str(), 0444));
+
+    EXPECT_FALSE(MakeMasterBackup(folder, masterUnit, 0));
+    EXPECT_FALSE(MakeFormBackup(folder + "meisai.MMK", formEstimation, 0));
+    EXPECT_EQ((std::vector<uint8_t>{9, 9}), ReadNativeFile(dir.NativeFile("tanni.BTD")));
+    EXPECT_EQ((std::vector<uint8_t>{8}), ReadNativeFile(dir.NativeFile("meisai.BMK")));
 }
 
 TEST(MasterBackupTest, MissingSourceMakesNoBackupAndNoMessage)

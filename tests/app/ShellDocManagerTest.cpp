@@ -132,8 +132,11 @@ TEST_F(ShellDocManager, ACancelledDialogRemembersNothing)
     EXPECT_EQ(GetExtensionPathMap().GetCount(), 0);
 }
 
-TEST_F(ShellDocManager, SavingANewDocumentOffersOnlyTheNameAndRemembersTheFolder)
+// The folder of a save is remembered once the document was written there (a save that
+// fails leaves the dialogs where they were).
+TEST_F(ShellDocManager, SavingANewDocumentOffersOnlyTheNameAndRemembersTheFolderOnceSaved)
 {
+    const CString before = GetExtensionPath("MMD");
     Answer(m_folder.System("B/new.MMD"));
     CString fileName = m_folder.System("A/見積処理1.MMD");
     ASSERT_TRUE(m_pManager->DoPromptFileName(fileName, AFX_IDS_SAVEFILE, 0, FALSE, nullptr));
@@ -142,6 +145,8 @@ TEST_F(ShellDocManager, SavingANewDocumentOffersOnlyTheNameAndRemembersTheFolder
     EXPECT_EQ(m_seen[0].strFileName, "見積処理1.MMD"_sj);
     EXPECT_NE(m_seen[0].dwFlags & OFN_OVERWRITEPROMPT, 0u);
     EXPECT_EQ(fileName, m_folder.System("B/new.MMD"));
+    EXPECT_EQ(GetExtensionPath("mmd"), before);
+    m_pManager->OnPromptedFileSaved(fileName);
     EXPECT_EQ(GetExtensionPath("mmd"), m_folder.System("B/"));
 }
 
@@ -184,13 +189,14 @@ TEST_F(ShellDocManager, TypesWithoutTheirSubsystemStillOfferTheirFilterButSayThe
 }
 
 // The real File Open dialog names the program's own files by their types, whatever the
-// desktop has installed: the program run from its build folder has none of them there.
+// desktop has installed: the program run from its build folder has none of them there. The
+// forms are named too (they read "不明" once).
 TEST(ShellFileDialog, TheProgramsOwnFilesShowTheirTypeNames)
 {
     CShellTestFolder folder;
     CShellTestApp app;
     ASSERT_TRUE(app.Start());
-    for (const char* lpszName : {"a.MMD", "b.mbd", "c.MMP", "d.MBP"})
+    for (const char* lpszName : {"a.MMD", "b.mbd", "c.MMP", "d.MBP", "e.MMK", "f.mbk", "g.MJK"})
         WriteNativeFile(folder.Native("WORK/") + lpszName, {0});
     std::map<std::string, std::string> types;
     int nTries = 0;
@@ -200,8 +206,8 @@ TEST(ShellFileDialog, TheProgramsOwnFilesShowTheirTypeNames)
         auto* pList = q->findChild<QTreeView*>(QStringLiteral("treeView"));
         ASSERT_NE(pList, nullptr);
         QAbstractItemModel* pModel = pList->model();
-        // The folder is read in the background; wait for its four files.
-        if (pModel->rowCount(pList->rootIndex()) < 4 && ++nTries < 200) {
+        // The folder is read in the background; wait for its seven files.
+        if (pModel->rowCount(pList->rootIndex()) < 7 && ++nTries < 200) {
             QTimer::singleShot(20, inspect);
             return;
         }
@@ -224,7 +230,10 @@ TEST(ShellFileDialog, TheProgramsOwnFilesShowTheirTypeNames)
     EXPECT_EQ(types, (std::map<std::string, std::string>{{"a.MMD", "見積処理ﾌｧｲﾙ"},
                                                          {"b.mbd", "部材処理ﾌｧｲﾙ"},
                                                          {"c.MMP", "見積印刷形式ﾌｧｲﾙ"},
-                                                         {"d.MBP", "部材印刷形式ﾌｧｲﾙ"}}));
+                                                         {"d.MBP", "部材印刷形式ﾌｧｲﾙ"},
+                                                         {"e.MMK", "見積形式ﾌｧｲﾙ"},
+                                                         {"f.mbk", "部材形式ﾌｧｲﾙ"},
+                                                         {"g.MJK", "情報形式ﾌｧｲﾙ"}}));
 }
 
 TEST(ShellPaths, FolderFileNameAndExtensionOfAPath)

@@ -2,17 +2,25 @@
 // tool bars and their pictures, and the dialog templates of the shell.
 #include "platform/base/Cp932.h"
 #include "platform/ui/core/CMenu.h"
-#include "platform/ui/dialogs/DialogTemplate.h"
 #include "platform/ui/core/Resources.h"
+#include "platform/ui/dialogs/DialogTemplate.h"
+#include "resources/EstimateViewMenus.h"
 #include "resources/MorvelResources.h"
+#include "resources/PartsViewMenus.h"
+#include "resources/PrintFormEditorResources.h"
 #include "resources/ResourceIds.h"
+#include "resources/SetupIds.h"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -238,4 +246,58 @@ TEST_F(ShellResources, ProcessSelectionDialogHasItsTwoChoicesInOneGroup)
     ASSERT_NE(pWait, nullptr);
     EXPECT_EQ(pWait->cx, 131);
     EXPECT_EQ(pWait->cy, 38);
+}
+
+// Every menu of the program, the document windows', the layout editor's, the context menus
+// and the setup sheet's: no two items of one menu (or of a menu bar) share their underlined
+// letter, so that Alt and the letter choose the item. The texts that other programs and
+// the manuals name with their letters keep them: of those, these share a letter in a menu.
+TEST_F(ShellResources, NoTwoItemsOfAMenuShareTheirLetter)
+{
+    RegisterEstimateViewMenus();
+    RegisterPartsViewMenus();
+    RegisterPrintFormEditorResources();
+    RegisterSetupResources();
+    const std::set<std::string> kept = {
+        // ﾌｧｲﾙ, 編集, 入力 and ﾂｰﾙ of the grids
+        "印刷形式選択(&P)", "印刷(&P)...", "ｺﾋﾟｰ(&C)", "見積書ｸﾘｱ(&C)", "情報入力(&I)", "歩掛設定(&I)",
+        "集計表(&B)", "部材ﾌｧｲﾙ切替(&B)", "不要行削除(&L)", "行記憶.．ｼﾞｬﾝﾌﾟ(&L)",
+        // 書式 of the layout editor
+        "左揃え（&L）", "罫線(&L)...", "左詰め(&L)", "前面へ移動(&F)", "網かけ(&F)...", "背面へ移動(&C)",
+        "中央揃え(&C)", "右揃え（&R）", "右詰め(&R)"};
+    const auto isKept = [&kept](const std::string& text) {
+        return kept.count(text.substr(0, text.find('\t'))) != 0;
+    };
+    // The letter after a single "&" of an item's text, upper-cased; 0 without one.
+    const auto letter = [](const std::string& text) {
+        for (size_t i = 0; i + 1 < text.size(); ++i) {
+            if (text[i] == '&') {
+                if (text[i + 1] != '&')
+                    return static_cast<char>(std::toupper(static_cast<unsigned char>(text[i + 1])));
+                ++i;
+            }
+        }
+        return '\0';
+    };
+    int nMenus = 0;
+    std::function<void(const std::vector<CMenuResourceItem>&, const std::string&)> check =
+        [&](const std::vector<CMenuResourceItem>& items, const std::string& where) {
+            ++nMenus;
+            std::map<char, std::string> taken;
+            for (const CMenuResourceItem& item : items) {
+                const std::string text = item.text.ToUtf8();
+                if (const char c = letter(text); c != '\0') {
+                    const auto [it, bNew] = taken.emplace(c, text);
+                    EXPECT_TRUE(bNew || (isKept(it->second) && isKept(text)))
+                        << where << ": \"" << it->second << "\" and \"" << text << "\" share " << c;
+                }
+                if (!item.children.empty())
+                    check(item.children, where + " > " + text);
+            }
+        };
+    const std::vector<UINT> ids = GetMenuResourceIds();
+    for (UINT nID : ids)
+        check(*FindMenuResource(nID), "menu " + std::to_string(nID));
+    EXPECT_GE(ids.size(), 15u);
+    EXPECT_GT(nMenus, 60);
 }

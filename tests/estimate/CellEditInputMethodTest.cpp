@@ -13,9 +13,18 @@
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QWidget>
+#include <QWindow>
 
 #include <new>
+
+// The toolkit's own entry for a key from the window system (what its test library uses): the
+// key goes to the input method's filter and the shortcuts (the menu bar's letters) before any
+// widget, as a key pressed on the desktop does.
+Q_GUI_EXPORT void qt_handleKeyEvent(QWindow* pWindow, QEvent::Type type, int nKey, Qt::KeyboardModifiers mods,
+                                    const QString& text = QString(), bool bAutoRepeat = false,
+                                    ushort nCount = 1);
 
 namespace {
 
@@ -430,4 +439,44 @@ TEST_F(CellEditInputMethod, AClickIntoASecondWindowStoresTheCompositionOfTheFirs
     EXPECT_EQ(CWnd::GetFocus(), pFirst);
     EXPECT_EQ(pFirst->GetCellText(15, scQty), "みつ"_sj);
     EXPECT_EQ(ShownOver(*pSecond, scQty, 15), 0);
+}
+
+// fcitx5 with Mozc lets a menu key through while it composes and keeps its pre-edit: Alt+E
+// opens 編集 before the grid hears of the key. The composition is committed to its cell
+// first and shows in the cell's editor, whatever the menu does; Esc closes the menu and the
+// text is still there for Enter. Fails while the menu opens over a composition that hides
+// and goes into the cell only at a later click (or is lost to Esc).
+TEST_F(CellEditInputMethod, AMenuKeyDuringACompositionCommitsItToItsCellFirst)
+{
+    QWidget* pTop = m_pApp->m_pMainWnd->GetWidget();
+    pTop->activateWindow();
+    QApplication::setActiveWindow(pTop);
+    QWindow* pWindow = pTop->windowHandle();
+    ASSERT_NE(pWindow, nullptr);
+    const int nRow = 10; // 埋戻し, 規格 "発生土"
+    GoTo(scSpec, nRow);
+    m_pView->SetFocus();
+    Pump();
+    Compose(GridWidget(), "こうじ");
+    ASSERT_TRUE(m_pView->HasImeComposition());
+
+    qt_handleKeyEvent(pWindow, QEvent::KeyPress, Qt::Key_Alt, Qt::NoModifier);
+    qt_handleKeyEvent(pWindow, QEvent::KeyPress, Qt::Key_E, Qt::AltModifier, QStringLiteral("e"));
+    Pump();
+    auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    EXPECT_NE(pMenu, nullptr) << "Alt+E opens 編集";
+    EXPECT_FALSE(m_pView->HasImeComposition());
+    EXPECT_TRUE(EditorVisible());
+    EXPECT_EQ(EditorText(), "こうじ");
+    EXPECT_EQ(ShownOver(*m_pView, scSpec, nRow), 1) << "the editor alone, no hidden pre-edit";
+
+    if (pMenu != nullptr)
+        pMenu->close();
+    qt_handleKeyEvent(pWindow, QEvent::KeyRelease, Qt::Key_E, Qt::AltModifier, QStringLiteral("e"));
+    qt_handleKeyEvent(pWindow, QEvent::KeyRelease, Qt::Key_Alt, Qt::AltModifier);
+    Pump();
+    EXPECT_EQ(EditorText(), "こうじ");
+    Key(VK_RETURN);
+    EXPECT_EQ(m_pView->GetCellText(nRow, scSpec), "こうじ"_sj);
+    EXPECT_FALSE(m_pView->HasImeComposition());
 }

@@ -1,12 +1,15 @@
 // Every figure a command leaves is the one a full recalculation (F7) makes, also where the
 // command changed no figure itself: a formula column of a total row after the total
 // changed, a total whose heading stopped being one, the rows of an estimate whose file
-// holds figures its form and settings do not give; and the subject numbers drawn in the
-// grid follow the headings above them. Each through the window, as a user does it.
+// holds figures its form and settings do not give; the subject numbers drawn in the grid
+// follow the headings above them, and the status bar's amount the rows. Each through the
+// window, as a user does it.
 #include "tests/estimate/EstimateFileTestSupport.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
+#include "app/CMainFrame.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/frames/CStatusBar.h"
 #include "resources/ResourceIds.h"
 
 #include <string>
@@ -82,6 +85,27 @@ protected:
             lines.push_back(line);
         }
         return lines;
+    }
+    void SelectRows(int nFirst, int nLast)
+    {
+        GoTo(scName, nFirst);
+        const int x = m_pView->GetMetrics().nRowHeaderWidth / 2;
+        m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, CellPoint(0, nFirst).y));
+        m_pView->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, CellPoint(0, nLast).y));
+        m_pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(x, CellPoint(0, nLast).y));
+    }
+    // The status bar's amount pane.
+    std::string AmountPane() const
+    {
+        CStatusBar& bar = CMainFrame::GetMain()->GetStatusBar();
+        return bar.GetPaneText(bar.CommandToIndex(ID_INDICATOR_PANE2)).ToUtf8();
+    }
+    // The amount pane as the command left it is the pane after F7.
+    void ExpectAmountAsAfterF7(const char* lpszStep)
+    {
+        const std::string shown = AmountPane();
+        Command(ID_RECALCULATE);
+        EXPECT_EQ(AmountPane(), shown) << lpszStep;
     }
     // The grid as the command left it is the grid after F7 (the first row that differs).
     void ExpectAsAfterF7()
@@ -185,4 +209,43 @@ TEST_F(FiguresAfterCommand, SubjectNumbersBelowAHeadingThatGoesAreDrawnAgain)
     Command(ID_NONCALC_SET);
     EXPECT_EQ("1.", m_pView->GetSubjectNoText(nEarthwork, scName).str());
     EXPECT_EQ(std::vector<std::string>{}, drawn.StaleCells()) << "after the non-calculated mark";
+}
+
+// The status bar's amount adds up the rows themselves: rows pasted into an estimate without a
+// grand total, and rows cut and pasted where no total row's figure changes, show their
+// amount at once.
+TEST_F(FiguresAfterCommand, TheAmountPaneFollowsRowsThatChangeNoTotalRow)
+{
+    ASSERT_NE(OpenSample(), nullptr);
+    // The sample without its 総合計 and 消費税 rows.
+    const int nGrand = m_pView->GetUsedRows() - 2;
+    ASSERT_EQ(kindGrandTotal, m_pView->GetRowKind(nGrand));
+    SelectRows(nGrand, nGrand + 1);
+    Command(ID_EDIT_CUT);
+    ExpectAmountAsAfterF7("the grand total cut");
+    // 埋戻し to 普通コンクリート pasted below 本体工事's total.
+    SelectRows(10, 14);
+    Command(ID_EDIT_COPY);
+    const std::string before = AmountPane();
+    GoTo(scName, 43);
+    Command(ID_EDIT_PASTE);
+    ASSERT_EQ("埋戻し", Utf8Cell(43, scName));
+    EXPECT_NE(before, AmountPane());
+    ExpectAmountAsAfterF7("rows pasted");
+
+    // Details without headings or totals: a row cut, and pasted below the other.
+    ASSERT_NE(
+        OpenHalfCostEstimate({
+            HalfCostRow(5, "ItemA", "2.000000", "1000.000000", "2000.000000", "1000.000000", "1000.000000"),
+            HalfCostRow(5, "ItemB", "3.000000", "1000.000000", "3000.000000", "1500.000000", "1500.000000"),
+        }),
+        nullptr);
+    SelectRows(0, 0);
+    Command(ID_EDIT_CUT);
+    ASSERT_NE(std::string::npos, AmountPane().find("3,000"));
+    GoTo(hcName, 1);
+    Command(ID_EDIT_PASTE);
+    ASSERT_EQ("ItemA", Utf8Cell(1, hcName));
+    EXPECT_NE(std::string::npos, AmountPane().find("5,000")) << AmountPane();
+    ExpectAmountAsAfterF7("a row cut and pasted");
 }

@@ -3,25 +3,30 @@
 // rows pasted from another estimate, headings picked from the subject lists, kind headings,
 // totals, discounts and tax rows, replace all, sort, page feed and page insert, subjects
 // dragged in the subject tree and from another estimate's tree, rows read from a CSV file,
+// numbers typed, read and replaced in full-width digits, with separators, "円" or "▲",
 // undo and redo, the non-calculated mark on any rows, a detail row's cells pasted onto
 // totals and headings, row clear, item clear, the estimate saved and opened again under
 // another tax rate), at the default recalculation level, under several tax settings, the
 // sample as saved (its figures those of another tax setting) and with a form whose total
 // rows work out a column they do not add up. After each command the grid is held against
-// the same rows recalculated in full (F7): every cell and kind the same; and every cell in
-// view, with its subject number, is drawn as it stands.
+// the same rows recalculated in full (F7): every cell and kind the same, the status bar's
+// amount and the subject tree's labels the same; and every cell in view, with its subject
+// number, is drawn as it stands.
 // tests/estimate/engine/RecalcEquivalenceTest.cpp holds the quick recalculations themselves
 // against the reference ways, in the engine's own test program.
 #include "tests/estimate_tools/EstimateIoTestSupport.h"
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
 
+#include "app/CMainFrame.h"
 #include "app/CMorvelSettings.h"
+#include "estimate/engine/CNumberRules.h"
 #include "estimate/engine/RowKinds.h"
 #include "estimate_tools/CFindReplaceDialogs.h"
 #include "estimate_tools/CMorvelEMTreeView.h"
 #include "estimate_tools/CPickDialogs.h"
 #include "platform/base/Path.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/frames/CStatusBar.h"
 #include "resources/EstimateCommandIds.h"
 #include "resources/EstimateDialogsIds.h"
 #include "resources/EstimateEditIds.h"
@@ -116,12 +121,69 @@ protected:
         }
         return lines;
     }
+    // The status bar's amount pane, and the labels of the subject tree.
+    std::string AmountPane() const
+    {
+        CStatusBar& bar = CMainFrame::GetMain()->GetStatusBar();
+        return bar.GetPaneText(bar.CommandToIndex(ID_INDICATOR_PANE2)).ToUtf8();
+    }
+    std::vector<std::string> TreeLabels() const
+    {
+        std::vector<std::string> labels;
+        for (int i = 0; i < Tree()->GetEntryCount(); ++i)
+            labels.push_back(ItemText(Tree(), Tree()->GetEntry(i).hItem));
+        return labels;
+    }
     void SelectRows(CMorvelEMView& view, int nFirst, int nLast)
     {
         view.SetCurrentCell(scName, nFirst);
         view.SetSelection(CMorvelView::selectRows, CRect(0, nFirst, view.GetColumnCount() - 1, nLast));
     }
 };
+
+std::string Sj(const char* utf8)
+{
+    return CString::FromUtf8(utf8).str();
+}
+
+// A whole number n (and a half) written in code page 932: its digits full-width, with group
+// separators, a sign and a unit around it.
+std::string WrittenNumber(unsigned n, bool bHalf, bool bFullWidth, bool bSeparators, const char* sign,
+                          const char* unit)
+{
+    std::string digits = std::to_string(n);
+    if (bSeparators) {
+        for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+            digits.insert(static_cast<size_t>(i), ",");
+    }
+    if (bHalf)
+        digits += ".5";
+    std::string text = Sj(sign);
+    for (char ch : digits) {
+        const char* full = ch == ',' ? "，" : ch == '.' ? "．" : nullptr;
+        static const char* const fullDigits[] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
+        if (!bFullWidth)
+            text += ch;
+        else
+            text += Sj(full != nullptr ? full : fullDigits[ch - '0']);
+    }
+    return text + Sj(unit);
+}
+
+// The first cell of a number column that the one reading of numbers reads as a number but
+// that is not stored as one ("row:column:text"); empty when there is none.
+std::string NumberLeftAsWord(const CMorvelEMView& view)
+{
+    for (int r = 0; r < view.GetUsedRows(); ++r) {
+        for (int c : {scQty, scPrice, scAmount, scCostPrice, scCost}) {
+            const CString& text = view.GetCellText(r, c);
+            std::string plain;
+            if (CNumberRules::ReadTypedNumber(text, plain) && !CNumberRules::IsNumberText(text))
+                return std::to_string(r) + ":" + std::to_string(c) + ":" + text.ToUtf8();
+        }
+    }
+    return {};
+}
 
 // A row of the estimate picked at random, of the kinds asked for (-1: none).
 int PickRow(const CMorvelEMView& view, unsigned nStart, const std::function<bool(ERowKind)>& isKind)
@@ -168,7 +230,22 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
     auto detailRow = [&]() {
         return PickRow(View(), next(4096), [](ERowKind k) { return k == kindDetail; });
     };
-    auto number = [&]() { return std::to_string(1 + next(900)) + (next(3) == 0 ? ".5" : ""); };
+    // A number as an estimator writes one: now and then in full-width digits, with group
+    // separators, "円" or the minus "▲".
+    auto number = [&]() {
+        const unsigned n = 1 + next(next(4) == 0 ? 90000 : 900);
+        const bool bHalf = next(3) == 0;
+        switch (next(6)) {
+        case 0:
+            return WrittenNumber(n, bHalf, true, false, "", "");
+        case 1:
+            return WrittenNumber(n, bHalf, false, true, "", "円");
+        case 2:
+            return WrittenNumber(n, bHalf, next(2) != 0, true, "▲", "");
+        default:
+            return std::to_string(n) + (bHalf ? ".5" : "");
+        }
+    };
     // A cell made current with a click, whose repaint is done before the command that
     // follows (so that what the command repaints is what shows its changes).
     auto goTo = [&](int nCol, int nRow) {
@@ -182,9 +259,12 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
         Pump();
     };
 
-    // Rows to read from a CSV file: 名称, 規格, 数量, 単位 and 単価 of each.
+    // Rows to read from a CSV file: 名称, 規格, 数量, 単位 and 単価 of each, numbers written
+    // as an estimator writes them too.
     const std::string csvPath = m_pFolder->Native("WORK/rows.csv");
-    std::ofstream(csvPath, std::ios::binary) << "A,,12.5,m,3400\r\nB,,3,m2,1250.5\r\nC,,,式,80000\r\n";
+    std::ofstream(csvPath, std::ios::binary)
+        << "A,,12.5,m,3400\r\nB,,3,m2,1250.5\r\nC,,,式,80000\r\n" +
+               Sj("D,,１２５．５,m,\"15,500円\"\r\nE,,▲3,m,\"1,250.50\"\r\n");
     int nDifferent = 0;
     // Per kind of command, how often it changed the estimate: each one must have.
     const unsigned nCommands = 31;
@@ -245,8 +325,9 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
         } else if (nOp == 14) {
             goTo(scName, anyRow());
             CDialogAnswerer answerer;
-            answerer.AnswerDialog(IDD_DISCOUNT_INPUT, [](CDialog& dlg) {
-                TypeDlgItemText(dlg, IDC_ROW_TEXT, "-1,234");
+            const char* discount = next(2) != 0 ? "-1,234" : "▲１，２３４";
+            answerer.AnswerDialog(IDD_DISCOUNT_INPUT, [discount](CDialog& dlg) {
+                TypeDlgItemText(dlg, IDC_ROW_TEXT, CString::FromUtf8(discount));
                 ClickDlgButton(dlg, IDOK);
             });
             Command(ID_DISCOUNT_INPUT);
@@ -256,7 +337,15 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
             Command(ID_EDIT_REPLACE_DLG);
             auto* pDlg = static_cast<CReplaceDialog*>(View().GetReplaceDialog());
             ASSERT_NE(pDlg, nullptr);
-            const std::string from = std::to_string(next(10)), to = std::to_string(next(10));
+            // The digit put in is now and then a full-width one; now and then a word of the
+            // headings' names is replaced, there and back.
+            const bool bNames = next(4) == 0;
+            const bool bBack = bNames && next(2) == 0;
+            const std::string from =
+                bNames ? CString::FromUtf8(bBack ? "作業" : "工事").str() : std::to_string(next(10));
+            const std::string to = bNames         ? CString::FromUtf8(bBack ? "工事" : "作業").str()
+                                   : next(3) == 0 ? WrittenNumber(next(10), false, true, false, "", "")
+                                                  : std::to_string(next(10));
             TypeDlgItemText(*pDlg, IDC_FIND_TEXT, CString(from.c_str()));
             TypeDlgItemText(*pDlg, IDC_REPLACE_TEXT, CString(to.c_str()));
             ClickDlgButton(*pDlg, IDC_REPLACE_ALL);
@@ -428,6 +517,13 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
         }
         const std::vector<std::string> after = Picture();
         changes[nOp] += after != before ? 1 : 0;
+        // Whatever way a number came in, it is kept as the number it reads as.
+        if (const std::string word = NumberLeftAsWord(View()); !word.empty()) {
+            ++nDifferent;
+            ADD_FAILURE() << what << ", a number kept as a word: " << word;
+            if (nDifferent >= 3)
+                return;
+        }
         const std::vector<std::string> stale = drawn->StaleCells();
         if (!stale.empty()) {
             ++nDifferent;
@@ -435,8 +531,17 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
             if (nDifferent >= 3)
                 return;
         }
+        const std::string pane = AmountPane();
+        const std::vector<std::string> labels = TreeLabels();
         Command(ID_RECALCULATE);
         const std::vector<std::string> full = Picture();
+        if ((!pane.empty() && pane != AmountPane()) || labels != TreeLabels()) {
+            ++nDifferent;
+            ADD_FAILURE() << what << ": the status bar shows " << pane << ", after F7 " << AmountPane()
+                          << (labels != TreeLabels() ? "; the tree's labels differ" : "");
+            if (nDifferent >= 3)
+                return;
+        }
         if (after != full) {
             ++nDifferent;
             for (size_t i = 0; i < after.size() && i < full.size(); ++i) {

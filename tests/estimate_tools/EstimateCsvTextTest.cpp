@@ -18,7 +18,8 @@ TEST_F(EstimateCsvTextTest, ThreeRowsWithTwoColumnsChosenGiveThreeLines)
     std::vector<BOOL> ticks(8, FALSE);
     ticks[colName] = ticks[colUnit] = TRUE;
     // The heading's unit column is written empty; an empty row gives a single comma.
-    EXPECT_EQ(EstimateCsv::WriteEstimate(*view, ticks), "建築,\r\n,\r\n足場,m2\r\n"_sj.str());
+    EXPECT_EQ(EstimateCsv::WriteEstimate(view->GetModel(), view->GetEstimationForm(), ticks),
+              "建築,\r\n,\r\n足場,m2\r\n"_sj.str());
 }
 
 TEST_F(EstimateCsvTextTest, WithoutAUnitColumnHeadingsKeepEveryCell)
@@ -30,7 +31,8 @@ TEST_F(EstimateCsvTextTest, WithoutAUnitColumnHeadingsKeepEveryCell)
     view->SetCellText("式"_sj, 0, colUnit, TRUE);
     std::vector<BOOL> ticks(8, FALSE);
     ticks[colName] = ticks[colUnit] = TRUE;
-    EXPECT_EQ(EstimateCsv::WriteEstimate(*view, ticks), "本体,式\r\n"_sj.str());
+    EXPECT_EQ(EstimateCsv::WriteEstimate(view->GetModel(), view->GetEstimationForm(), ticks),
+              "本体,式\r\n"_sj.str());
 }
 
 TEST_F(EstimateCsvTextTest, FieldsAreQuotedOnlyWhenTheyHoldACommaOrAQuote)
@@ -43,7 +45,7 @@ TEST_F(EstimateCsvTextTest, FieldsAreQuotedOnlyWhenTheyHoldACommaOrAQuote)
     Open();
     view->SetCellText("a\r\nb  ", 0, colName, TRUE);
     view->SetRowKind(kindDetail, 0);
-    EXPECT_EQ(EstimateCsv::WriteEstimate(*view, {TRUE}), "ab\r\n");
+    EXPECT_EQ(EstimateCsv::WriteEstimate(view->GetModel(), view->GetEstimationForm(), {TRUE}), "ab\r\n");
     // Fields longer than the field limit are cut, never overrun.
     const std::string longField(5000, 'x');
     EXPECT_EQ(EstimateCsv::GetCsvField(longField + ",y", 0).GetLength(), 2047);

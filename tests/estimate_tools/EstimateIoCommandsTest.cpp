@@ -18,6 +18,8 @@
 #include "tests/support/DialogCancelWays.h"
 #include "tests/support/RealInput.h"
 
+#include "platform/base/CArchive.h"
+#include "platform/base/CFile.h"
 #include "platform/base/Path.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/dialogs/CFileDialog.h"
@@ -25,6 +27,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -345,6 +348,53 @@ TEST_F(EstimateIoCommandsTest, CsvOutputThatCannotBeWrittenSaysSoWithItsPath)
     }
 }
 
+// The dialogs start where a file was last read or written: a folder where a write failed
+// is not remembered (a system folder there would be where every later dialog starts), one
+// where it succeeded is. Fails while the folder is remembered at the dialog's OK.
+TEST_F(EstimateIoCommandsTest, AFolderIsRememberedOnlyOnceAFileWasWrittenThere)
+{
+    WriteNativeFile(m_pFolder->Native("WORK/blocked"), {'x'});
+    std::filesystem::create_directory(m_pFolder->Native("WORK/out"));
+    // The folder the next file dialog starts in, the dialog cancelled.
+    const auto startOf = [&](UINT nID) {
+        CString start;
+        CDialogAnswerer answerer;
+        answerer.AnswerFileDialog([&](CFileDialog& dlg, CString&) {
+            start = dlg.GetStartFolder();
+            return FALSE;
+        });
+        Command(nID);
+        return start.ToUtf8();
+    };
+    const std::string before = startOf(ID_TEXT_OUTPUT);
+    ASSERT_FALSE(before.empty());
+    for (const auto& [nID, name] : {std::pair{ID_TEXT_OUTPUT, "CSV"}, std::pair{ID_EXPORT_M2K, "M2K"}}) {
+        CDialogAnswerer answerer;
+        answerer.AnswerFileDialog(m_pFolder->System(("WORK/blocked/OUT." + std::string(name)).c_str()));
+        answerer.SetDefaultMessageBoxAnswer(IDOK);
+        Command(nID);
+        EXPECT_EQ(answerer.MessageBoxTexts().size(), 1u) << name;
+        EXPECT_EQ(startOf(ID_TEXT_INPUT), before) << name << " into a folder it could not write";
+    }
+    // A document saved where it cannot be written leaves the document dialog where it was.
+    {
+        CDialogAnswerer answerer;
+        answerer.AnswerFileDialog(m_pFolder->System("WORK/blocked/COPY.MMD"));
+        answerer.SetDefaultMessageBoxAnswer(IDOK);
+        Command(ID_FILE_SAVE_AS);
+        EXPECT_FALSE(answerer.MessageBoxTexts().empty());
+        EXPECT_EQ(startOf(ID_FILE_OPEN), before);
+    }
+    {
+        CDialogAnswerer answerer;
+        answerer.AnswerFileDialog(m_pFolder->System("WORK/out/OUT.CSV"));
+        answerer.AnswerDialog(IDD_COLUMN_SELECT, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
+        Command(ID_TEXT_OUTPUT);
+        EXPECT_TRUE(answerer.MessageBoxTexts().empty());
+    }
+    EXPECT_NE(startOf(ID_TEXT_INPUT).find("out"), std::string::npos) << "after a file was written there";
+}
+
 TEST_F(EstimateIoCommandsTest, CsvInputSplitsQuotedFieldsAndTrimsBlanks)
 {
     const std::string native = m_pFolder->Native("WORK/IN.CSV");
@@ -383,6 +433,69 @@ TEST_F(EstimateIoCommandsTest, CsvInputSplitsQuotedFieldsAndTrimsBlanks)
     EXPECT_EQ(m_pView->GetRowKind(nRow + 1), kindDetail);
     // The rows that were there move down by two.
     EXPECT_EQ(Cells(nRow + 2, 3), below);
+}
+
+// A CSV file saved as UTF-8, with the byte-order mark or without, reads as the same text a
+// Shift-JIS file gives; characters code page 932 lacks are said and become "〓" when the user
+// goes on; a UTF-8 file with a byte that is no UTF-8 is refused at its line.
+TEST_F(EstimateIoCommandsTest, CsvSavedAsUtf8ReadsAsTheSameTextAndWhatCannotBeReadIsRefusedAtItsLine)
+{
+    const auto readCsv = [this](const std::string& bytes, int nRow,
+                                std::vector<std::pair<CString, int>> answers) {
+        WriteNativeFile(m_pFolder->Native("WORK/U8.CSV"), std::vector<uint8_t>(bytes.begin(), bytes.end()));
+        GoTo(0, nRow);
+        CDialogAnswerer answerer;
+        answerer.AnswerFileDialog(m_pFolder->System("WORK/U8.CSV"));
+        answerer.AnswerDialog(IDD_IMPORT_FORMAT, [](CDialog& dlg) {
+            for (int nCol : {scName, scQty, scPrice})
+                DoubleClickListRow(dlg, IDC_IMPORT_FORMAT_LIST, nCol);
+            ClickDlgButton(dlg, IDOK);
+        });
+        for (int nField : {1, 2, 3})
+            answerer.AnswerDialog(IDD_IMPORT_ITEM_LIST, [nField](CDialog& dlg) {
+                DoubleClickListRow(dlg, IDC_IMPORT_ITEM_LIST, nField);
+            });
+        for (const auto& [text, nResult] : answers)
+            answerer.AnswerMessageBox(text, nResult);
+        Command(ID_TEXT_INPUT);
+        return answerer.MessageBoxTexts();
+    };
+    const std::string rows = "鉄筋,１２５．５,\"15,500\"\r\n型枠,48,１５５００\r\n";
+    const int nRow = 10;
+    for (const std::string& bytes : {"\xEF\xBB\xBF" + rows, rows}) {
+        const int nRows = UsedRows();
+        EXPECT_TRUE(readCsv(bytes, nRow, {}).empty());
+        ASSERT_LT(nRows, UsedRows()); // with the rows the page alignment adds
+        EXPECT_EQ(Utf8Cell(nRow, scName), "鉄筋");
+        EXPECT_EQ(Value(nRow, scQty), 125.5);
+        EXPECT_EQ(Value(nRow, scPrice), 15500);
+        EXPECT_EQ(Value(nRow, scAmount), 1945250);
+        EXPECT_EQ(Utf8Cell(nRow + 1, scName), "型枠");
+        EXPECT_EQ(Value(nRow + 1, scAmount), 48 * 15500);
+        Command(ID_EDIT_UNDO);
+        EXPECT_EQ(nRows, UsedRows());
+    }
+
+    // A character code page 932 lacks: said with its line; Cancel reads nothing, OK reads it
+    // as "〓".
+    const CString replaced =
+        "UTF-8 のCSVﾌｧｲﾙの2行目ほかにShift-JISにない文字が2個あります。\n「〓」にして読み込みますか？"_sj;
+    const std::string lacking = "鉄筋,1,100\r\n\xF0\x9F\x98\x80"
+                                "caf\xC3\xA9,2,100\r\n";
+    const std::vector<BYTE> before = StoredState();
+    EXPECT_EQ(std::vector<CString>{replaced}, readCsv(lacking, nRow, {{replaced, IDCANCEL}}));
+    EXPECT_EQ(before, StoredState());
+    EXPECT_EQ(std::vector<CString>{replaced}, readCsv(lacking, nRow, {{replaced, IDOK}}));
+    EXPECT_EQ(Utf8Cell(nRow + 1, scName), "〓caf〓");
+    EXPECT_EQ(Value(nRow + 1, scAmount), 200);
+    Command(ID_EDIT_UNDO);
+
+    // After the mark, a byte on the third line that is no UTF-8: the file is refused there.
+    const std::vector<BYTE> kept = StoredState();
+    const std::vector<CString> boxes = readCsv("\xEF\xBB\xBF" + rows + "\xE9\x89,3,100\r\n", nRow, {});
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(boxes[0].ToUtf8(), "CSVﾌｧｲﾙの3行目が読めません。UTF-8 の文字として正しくないﾊﾞｲﾄがあります。");
+    EXPECT_EQ(kept, StoredState());
 }
 
 TEST_F(EstimateIoCommandsTest, CsvThatCannotBeReadSaysSoAndChangesNothing)
@@ -513,7 +626,8 @@ TEST_F(EstimateIoCommandsTest, ExportWithConverterItemsPlacesColumnsByTheirCode)
     ASSERT_EQ(items.size(), 13u);
     EXPECT_EQ(items[0], "A");
     EXPECT_EQ(items[8], "I");
-    const std::string text = EstimateExport::WriteExport(*m_pView, items);
+    const std::string text =
+        EstimateExport::WriteExport(m_pView->GetModel(), m_pView->GetEstimationForm(), items);
     const std::vector<int> columnAt = {-1,      scName, scSpec,   scQty, scUnit, -1,    scCostPrice,
                                        scPrice, scCost, scAmount, -1,    -1,     scNote};
     EXPECT_EQ(text, ExpectedExport(*m_pView, columnAt));
@@ -557,9 +671,10 @@ TEST_F(EstimateIoCommandsTest, ExportLinesOfASmallEstimateByteForByte)
                                  "@X\r\n\"N\",0,\r\n"
                                  "\"C\",abc,\r\n"
                                  "@X\r\n@2\r\n\"L\",0,\r\n";
-    EXPECT_EQ(EstimateExport::WriteExport(v, items), expected);
+    EXPECT_EQ(EstimateExport::WriteExport(v.GetModel(), v.GetEstimationForm(), items), expected);
     // Without a placed column only the markers are written.
-    EXPECT_EQ(EstimateExport::WriteExport(v, {"Z"}), "@M\r\n\"Title\"\r\n@H\r\n@2\r\n@X\r\n@X\r\n@2\r\n");
+    EXPECT_EQ(EstimateExport::WriteExport(v.GetModel(), v.GetEstimationForm(), {"Z"}),
+              "@M\r\n\"Title\"\r\n@H\r\n@2\r\n@X\r\n@X\r\n@2\r\n");
 }
 
 // ---- estimates of another form ------------------------------------------------------------
@@ -655,8 +770,68 @@ TEST_F(EstimateIoCommandsTest, EstimateOfAnotherFormReadsIntoTheCurrentColumns)
     EXPECT_EQ(Utf8Cell(nRow + 1, scName), "躯体");
     EXPECT_EQ(Cells(nRow + 2, 2), below);
     EXPECT_EQ(EstimateIo::GetInformationValue(*m_pView, 1).ToUtf8(), "新築工事");
-    EXPECT_EQ(EstimateIo::GetInformationValue(*m_pView, 0).ToUtf8(), "");
+    // An item mapped to nothing keeps its value.
+    EXPECT_EQ(EstimateIo::GetInformationValue(*m_pView, 0).ToUtf8(), "株式会社 山田商事");
     EXPECT_TRUE(IsModified());
+}
+
+// Only the items mapped take the file's values; the others keep the sample's. The values go
+// back and come again with the rows: one undo, one redo, each giving the estimate's bytes as
+// they were. With the rows' mapping cancelled the values alone are the step.
+TEST_F(EstimateIoCommandsTest, AnEstimateOfAnotherFormChangesOnlyTheMappedValuesAndUndoTakesThemBack)
+{
+    WriteNativeFile(m_pFolder->Native("WORK/OTHER.MMD"), OtherFormFile().Bytes());
+    const CEstimateModel& model = m_pView->GetModel();
+    std::vector<CString> values;
+    for (int i = 0; i < model.GetInformationCount(); ++i)
+        values.push_back(model.GetInformation(i));
+    ASSERT_GE(std::count_if(values.begin(), values.end(), [](const CString& v) { return !v.IsEmpty(); }), 7);
+    auto saved = [this] {
+        CMemFile file;
+        CArchive ar(&file, CArchive::store);
+        m_pDoc->Serialize(ar);
+        ar.Close();
+        return file.GetData();
+    };
+    for (const bool bRows : {true, false}) {
+        SCOPED_TRACE(bRows);
+        const std::vector<BYTE> before = saved();
+        const int nRows = UsedRows();
+        // Item nItem <- the file's item nSource (得意先名 <- 得意先, then 工事名称 <- 工事名).
+        const int nItem = bRows ? 0 : 1;
+        const int nSource = nItem + 1;
+        CDialogAnswerer answerer;
+        answerer.AnswerFileDialog(m_pFolder->System("WORK/OTHER.MMD"));
+        if (bRows) {
+            answerer.AnswerDialog(IDD_IMPORT_FORMAT, [](CDialog& dlg) {
+                DoubleClickListRow(dlg, IDC_IMPORT_FORMAT_LIST, scName);
+                ClickDlgButton(dlg, IDOK);
+            });
+            answerer.AnswerDialog(IDD_IMPORT_ITEM_LIST,
+                                  [](CDialog& dlg) { DoubleClickListRow(dlg, IDC_IMPORT_ITEM_LIST, 2); });
+        } else {
+            answerer.EndDialogWith(IDD_IMPORT_FORMAT, IDCANCEL);
+        }
+        answerer.AnswerDialog(IDD_IMPORT_FORMAT, [nItem](CDialog& dlg) {
+            DoubleClickListRow(dlg, IDC_IMPORT_FORMAT_LIST, nItem);
+            ClickDlgButton(dlg, IDOK);
+        });
+        answerer.AnswerDialog(IDD_IMPORT_ITEM_LIST, [nSource](CDialog& dlg) {
+            DoubleClickListRow(dlg, IDC_IMPORT_ITEM_LIST, nSource);
+        });
+        Command(ID_READ_OTHER_FORM);
+        EXPECT_EQ(answerer.CountUnanswered(), 0);
+        EXPECT_EQ(UsedRows() > nRows, bRows);
+        values[static_cast<size_t>(nItem)] = CString::FromUtf8(bRows ? "山田建設" : "新築工事");
+        ASSERT_EQ(model.GetInformationCount(), static_cast<int>(values.size()));
+        for (int i = 0; i < model.GetInformationCount(); ++i)
+            EXPECT_EQ(model.GetInformation(i).ToUtf8(), values[static_cast<size_t>(i)].ToUtf8()) << i;
+        const std::vector<BYTE> after = saved();
+        Command(ID_EDIT_UNDO);
+        EXPECT_EQ(saved(), before);
+        Command(ID_EDIT_REDO);
+        EXPECT_EQ(saved(), after);
+    }
 }
 
 TEST_F(EstimateIoCommandsTest, CancelledRowMappingStillOffersTheInformation)

@@ -159,6 +159,37 @@ TEST_F(EstimatePrint, SampleEstimatePrintsThroughTheSampleLayoutToPdf)
     }
 }
 
+// Saved as another file through 名前を付けて保存, the sample keeps its layout found: beside
+// its folder the layout folder stays written as the sample has it ("..\FORM\"), further
+// away it is written in full. Either way the copy prints at once.
+TEST_F(EstimatePrint, TheSampleSavedInAnotherFolderStillPrintsThroughItsLayout)
+{
+    CMorvelEMView* pView = OpenSample();
+    ASSERT_NE(pView, nullptr);
+    CMorvelEMDoc* pDoc = pView->GetDocument();
+    ASSERT_EQ(pDoc->m_aPrintForms.GetSize(), 1);
+    const auto* pEntry = static_cast<const CPrintFormEntry*>(pDoc->m_aPrintForms.GetAt(0));
+    const CString relative = pEntry->m_strFolder;
+    ASSERT_TRUE(IsPathRelative(relative));
+    TempDir out;
+    for (const char* path : {"OTHER/COPY.MMD", "ELSEWHERE/DEEP/COPY.MMD"}) {
+        SCOPED_TRACE(path);
+        const bool bBeside = std::string(path).rfind("OTHER", 0) == 0;
+        std::filesystem::create_directories(std::filesystem::path(m_pFolder->Native(path)).parent_path());
+        CDialogAnswerer answerer;
+        answerer.AnswerFileDialog(m_pFolder->System(path));
+        Command(ID_FILE_SAVE_AS);
+        ASSERT_TRUE(std::filesystem::equivalent(NativePath(pDoc->GetPathName()), m_pFolder->Native(path)));
+        EXPECT_EQ(pEntry->m_strFolder == relative, bBeside) << pEntry->m_strFolder.str();
+        EXPECT_TRUE(
+            std::filesystem::equivalent(NativePath(PrintFormFolder(pEntry->m_strFolder, pDoc->GetPathName())),
+                                        m_pFolder->Native("FORM")));
+        const CString pdf = out.Folder() + (bBeside ? "beside.pdf" : "away.pdf");
+        EXPECT_TRUE(PrintTo(pdf).empty());
+        EXPECT_GE(PdfPageCount(NativePath(pdf)), 1);
+    }
+}
+
 TEST_F(EstimatePrint, LayoutsShareTheJobsPagesAndMissingOrDamagedOnesAreLeftOut)
 {
     CMorvelEMView* pView = OpenSample();
@@ -288,8 +319,10 @@ TEST_F(EstimatePrint, PreviewAtItsFirstZoomLooksLikeThePaperPageSeenAsSmall)
         paper.fill(Qt::white);
         QPainter(&paper).drawImage(caps.physicalOffsetX, caps.physicalOffsetY, area);
         const QImage seen = paper.scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        // (Thin lines stay a whole pixel wide in the preview, a little darker than the paper.)
-        EXPECT_LT(WorstBlockDifference(shown, seen), 80);
+        // (Thin lines, each stroke of a double frame too, are whole black pixels in the
+        // preview, as a renderer of the paper shows them at that size: darker than the
+        // paper brought down by averaging, where they fade to grey.)
+        EXPECT_LT(WorstBlockDifference(shown, seen), 96);
         preview.Close(FALSE);
     });
     m_pApp->m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);

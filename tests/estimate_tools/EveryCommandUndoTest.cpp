@@ -252,3 +252,81 @@ TEST_F(EveryCommandUndo, EachChangeOfTheRowsIsTakenBackAndDoneAgainExactly)
         EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 1);
     }
 }
+
+// A command that leaves the rows as they were records nothing: undo still takes back the
+// command before it.
+TEST_F(EveryCommandUndo, ACommandThatChangesNothingRecordsNoUndoStep)
+{
+    ASSERT_NE(OpenSampleWindow(), nullptr);
+    const std::vector<std::string> before = Picture();
+    GoTo(scQty, srFirstDetail);
+    Type("200");
+    Key(VK_RETURN);
+    Pump();
+    const std::vector<std::string> typed = Picture();
+    ASSERT_NE(before, typed);
+    ASSERT_EQ(m_pView->GetModel().Undo().GetUndoAction(), CMorvelEMView::undoCellEdit);
+
+    const std::vector<CStep> steps = {
+        {"貼り付け", CMorvelEMView::undoCellEdit,
+         [&] {
+             m_pView->SetCurrentCell(scQty, srFirstDetail + 1);
+             m_pView->SetSelection(CMorvelView::selectBlock,
+                                   CRect(scQty, srFirstDetail + 1, scPrice, srFirstDetail + 1));
+             Command(ID_EDIT_COPY);
+             GoTo(scQty, srFirstDetail + 1);
+             Command(ID_EDIT_PASTE);
+         }},
+        {"切り取り", CMorvelEMView::undoCellEdit,
+         [&] {
+             m_pView->SetCurrentCell(scNote, srFirstDetail);
+             m_pView->SetSelection(CMorvelView::selectBlock,
+                                   CRect(scNote, srFirstDetail, scNote, srFirstDetail + 2));
+             Command(ID_EDIT_CUT);
+         }},
+        {"F2", CMorvelEMView::undoCellEdit,
+         [&] {
+             GoTo(scName, srMiddle);
+             Key(VK_F2);
+             Key(VK_RETURN);
+         }},
+        {"並べ替え", CMorvelEMView::undoCellEdit,
+         [&] {
+             // せっこうボード張り and ビニルクロス張り of 2階 会議室, 96.60 each.
+             ASSERT_EQ(Value(25, scQty), Value(26, scQty));
+             GoTo(scQty, 25);
+             m_pView->SetSelection(CMorvelView::selectBlock, CRect(scQty, 25, scQty, 26));
+             m_answerer.AnswerDialog(IDD_SORT, [](CDialog& dlg) { ClickDlgButton(dlg, IDC_SORT_ASCENDING); });
+             Command(ID_SORT);
+         }},
+        {"非計算行 解除", CMorvelEMView::undoCellEdit,
+         [&] {
+             GoTo(scName, srFirstDetail + 1);
+             Command(ID_NONCALC_RELEASE);
+         }},
+        {"置換", CMorvelEMView::undoCellEdit,
+         [&] {
+             GoTo(scName, 0);
+             Command(ID_EDIT_REPLACE_DLG);
+             auto* pDlg = static_cast<CReplaceDialog*>(m_pView->GetReplaceDialog());
+             ASSERT_NE(pDlg, nullptr);
+             TypeDlgItemText(*pDlg, IDC_FIND_TEXT, CString::FromUtf8("工事"));
+             TypeDlgItemText(*pDlg, IDC_REPLACE_TEXT, CString::FromUtf8("工事"));
+             ClickDlgButton(*pDlg, IDC_REPLACE_ONE);
+             ClickDlgButton(*pDlg, IDC_REPLACE_ONE);
+             ClickDlgButton(*pDlg, IDC_REPLACE_ALL);
+             pDlg->SendMessage(WM_CLOSE);
+         }},
+    };
+    for (const CStep& step : steps) {
+        SCOPED_TRACE(step.pszName);
+        step.run();
+        Pump();
+        ASSERT_EQ(Picture(), typed) << "the command changed the rows";
+        EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), step.eAction);
+        EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 1);
+        EXPECT_FALSE(m_pView->GetModel().Undo().CanRedo());
+    }
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(Picture(), before);
+}

@@ -175,7 +175,8 @@ TEST_F(FileLimitsTest, CsvCellsComeBackAsTheyWereWritten)
          {std::string("ab\x81 "), std::string("\x82 \x82 "), std::string("x\x81")}) {
         view->SetCellText(cell.c_str(), 0, colName, TRUE);
         view->SetRowKind(kindDetail, 0);
-        const std::string text = EstimateCsv::WriteEstimate(*view, {TRUE});
+        const std::string text =
+            EstimateCsv::WriteEstimate(view->GetModel(), view->GetEstimationForm(), {TRUE});
         std::vector<CString> fields;
         EstimateCsv::SplitFields(EstimateCsv::SplitLines(text).at(0), fields);
         ASSERT_EQ(fields.size(), 1u);
@@ -184,7 +185,7 @@ TEST_F(FileLimitsTest, CsvCellsComeBackAsTheyWereWritten)
     // A line break after a lead byte is still a line break to the file: it leaves the cell,
     // and the row stays one line.
     view->SetCellText("a\x95\r\nb,", 0, colName, TRUE);
-    const std::string text = EstimateCsv::WriteEstimate(*view, {TRUE});
+    const std::string text = EstimateCsv::WriteEstimate(view->GetModel(), view->GetEstimationForm(), {TRUE});
     EXPECT_EQ(text, "\"a\x95"
                     "b,\"\r\n");
     std::vector<CString> fields;

@@ -274,9 +274,12 @@ TEST_F(InformationInputTest, CancelAndAnUnchangedOKLeaveTheEstimateAlone)
     answerer.AnswerDialog(IDD_INFORMATION_INPUT, [&](CDialog& dlg) {
         TypeDlgItemText(dlg, IDC_INFO_EDIT, "B");
         Press(dlg, VK_TAB);
+        answerer.AnswerMessageBox("入力した内容を破棄します。よろしいですか？"_sj, IDYES);
         ClickDlgButton(dlg, IDCANCEL);
     });
     Command(ID_INFORMATION_INPUT);
+    EXPECT_EQ(0, answerer.CountUnanswered());
+    EXPECT_EQ(1u, answerer.MessageBoxTexts().size());
     EXPECT_EQ("A", m_pView->GetModel().GetInformation(0).str());
     EXPECT_FALSE(IsModified());
 
@@ -375,12 +378,28 @@ TEST_F(InformationInputTest, ANewEstimateOpensWithItsInformationSheet)
     EXPECT_EQ("新しい得意先", U(pDoc->GetEstimateView()->GetModel().GetInformation(0)));
 }
 
-TEST_F(InformationInputTest, EscCancelsTheSheetWhereverTheFocusIsAndNoKeyReachesTheGridBehind)
+// Esc in the editor takes back what was typed there last; the sheet stays open with every
+// value typed. ｷｬﾝｾﾙ, the close box and Esc outside the editor ask before they drop typed
+// values; left as it opened, the sheet closes without a word. No key reaches the estimate
+// behind it.
+TEST_F(InformationInputTest, EscInTheEditorTakesBackTheLastChangeAndTypedValuesAreNotDroppedUnasked)
 {
     ASSERT_NE(OpenSample(), nullptr);
     GoTo(scNote, srFirstDetail);
     const std::vector<BYTE> before = StoredState();
-    const CString customer = m_pView->GetModel().GetInformation(0);
+    const CInformationFormFile& form = m_pDoc->m_InformationForm;
+    int nDiscount = -1;
+    for (int i = 0; i < form.GetCount(); ++i) {
+        if (form.GetItem(i, 0) == "出精値引"_sj)
+            nDiscount = i;
+    }
+    ASSERT_GT(nDiscount, 4);
+    for (int i = 0; i < 4; ++i)
+        ASSERT_EQ("文字", U(form.GetItem(i, CInformationFormFile::colAttribute)));
+    std::vector<CString> original;
+    for (int i = 0; i < form.GetCount(); ++i)
+        original.push_back(m_pView->GetModel().GetInformation(i));
+    const CString question = "入力した内容を破棄します。よろしいですか？"_sj;
     // Keys as the keyboard gives them, through the program's own key handling.
     auto press = [](int nKey) {
         QWidget* pTarget = RealInput::KeyboardWidget();
@@ -392,40 +411,91 @@ TEST_F(InformationInputTest, EscCancelsTheSheetWhereverTheFocusIsAndNoKeyReaches
         ASSERT_NE(pTarget, nullptr);
         RealInput::TypeText(pTarget, QString::fromUtf8(text));
     };
-    const std::function<void(CDialog&)> states[] = {
-        // The sheet as it opens: the editor over row 1.
-        [](CDialog&) {},
-        // A value being typed, moved off and typed again.
-        [&](CDialog& dlg) {
-            type("山田建設");
+    const char* const typed[] = {"ABC", "QQ", "R3", "R4"};
+
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(IDD_INFORMATION_INPUT, [&](CDialog& dlg) {
+        CInformationInputDialog& sheet = Sheet(dlg);
+        dlg.SetActiveWindow();
+        for (const char* text : typed) {
+            type(text);
             press(Qt::Key_Down);
-            EXPECT_EQ(2, Sheet(dlg).GetCurrentRow());
-            type("7");
+        }
+        while (sheet.GetCurrentRow() < nDiscount + 1)
+            press(Qt::Key_Down);
+        const CString discount = EditorText(dlg);
+        type("123");
+        EXPECT_EQ(discount + "123", EditorText(dlg));
+        // Esc takes the typing back, once; the sheet stays, the rows left keep their values.
+        for (int n = 0; n < 2; ++n) {
+            press(Qt::Key_Escape);
+            EXPECT_TRUE(dlg.IsModalRunning());
+            EXPECT_EQ(nDiscount + 1, sheet.GetCurrentRow());
+            EXPECT_EQ(discount.str(), EditorText(dlg).str());
+        }
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(U(original[static_cast<size_t>(i)]) + typed[i], U(GridText(dlg, i + 1, 2)));
+        EXPECT_TRUE(answerer.MessageBoxTexts().empty());
+        // ｷｬﾝｾﾙ and the close box ask; No goes on typing.
+        answerer.AnswerMessageBox(question, IDNO);
+        ClickDlgButton(dlg, IDCANCEL);
+        answerer.AnswerMessageBox(question, IDNO);
+        dlg.SendMessage(WM_CLOSE);
+        Pump();
+        EXPECT_EQ(std::vector<CString>(2, question), answerer.MessageBoxTexts());
+        EXPECT_TRUE(dlg.IsModalRunning());
+        ClickDlgButton(dlg, IDOK);
+    });
+    Command(ID_INFORMATION_INPUT);
+    EXPECT_EQ(0, answerer.CountUnanswered());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(U(original[static_cast<size_t>(i)]) + typed[i], U(m_pView->GetModel().GetInformation(i)));
+    EXPECT_EQ(original[static_cast<size_t>(nDiscount)].str(),
+              m_pView->GetModel().GetInformation(nDiscount).str());
+    const CString customer = m_pView->GetModel().GetInformation(0);
+    m_pDoc->SetModifiedFlag(FALSE);
+    const std::vector<BYTE> afterOK = StoredState();
+
+    // Typed and moved off, then Esc with the focus on the grid: the question, Yes drops it.
+    // Left as it opened (a row visited, typing taken back), the sheet closes without one.
+    const std::function<void(CDialog&)> states[] = {
+        [&](CDialog& dlg) {
+            type("XYZ");
+            press(Qt::Key_Down);
+            answerer.AnswerMessageBox(question, IDYES);
+            Sheet(dlg).Grid().SetFocus();
         },
-        // The focus on the grid itself.
-        [](CDialog& dlg) { Sheet(dlg).Grid().SetFocus(); },
+        [&](CDialog& dlg) {
+            press(Qt::Key_Down);
+            type("7");
+            press(Qt::Key_Escape);
+            EXPECT_TRUE(dlg.IsModalRunning());
+            ClickDlgButton(dlg, IDCANCEL);
+        },
     };
     for (size_t i = 0; i < std::size(states); ++i) {
         SCOPED_TRACE(i);
-        CDialogAnswerer answerer;
+        answerer.ClearShown();
         answerer.AnswerDialog(IDD_INFORMATION_INPUT, [&](CDialog& dlg) {
-            // The window comes to the front as a modal dialog's does.
             dlg.SetActiveWindow();
             states[i](dlg);
-            press(Qt::Key_Escape);
+            if (dlg.IsModalRunning())
+                press(Qt::Key_Escape);
         });
         Command(ID_INFORMATION_INPUT);
-        ASSERT_EQ(1u, answerer.GetShown().size());
-        EXPECT_TRUE(answerer.GetShown()[0].answered) << "Esc ended the sheet";
+        ASSERT_FALSE(answerer.GetShown().empty());
         EXPECT_EQ(IDCANCEL, answerer.GetShown()[0].nResult);
+        EXPECT_EQ(i == 0 ? 1u : 0u, answerer.MessageBoxTexts().size());
+        EXPECT_EQ(0, answerer.CountUnanswered());
         EXPECT_EQ(customer.str(), m_pView->GetModel().GetInformation(0).str());
+        EXPECT_FALSE(IsModified());
         // No key reached the estimate behind the sheet.
-        EXPECT_EQ(before, StoredState());
+        EXPECT_EQ(afterOK, StoredState());
         EXPECT_FALSE(EditorVisible());
     }
+    EXPECT_NE(before, afterOK);
     // The next keys are the estimate's.
     type("7");
     EXPECT_TRUE(EditorVisible());
     EXPECT_EQ("7", EstimateWindowTest::EditorText());
-    EXPECT_EQ(customer.str(), m_pView->GetModel().GetInformation(0).str());
 }

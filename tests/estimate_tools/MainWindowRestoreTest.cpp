@@ -3,6 +3,10 @@
 // inside the work area with the frame the window manager draws around it, its status bar on
 // the screen. Without an X display (the ordinary offscreen test run) the test skips itself.
 #include "estimate/EstimateRegistration.h"
+#include "estimate_tools/EstimateDialogCommands.h"
+#include "estimate_tools/EstimateToolsRegistration.h"
+#include "resources/EstimateDialogsIds.h"
+#include "resources/ResourceIds.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
 #include "tests/support/EventWait.h"
 #include "tests/support/XDisplay.h"
@@ -16,11 +20,13 @@
 #include <QStatusBar>
 #include <QThread>
 #include <QTimer>
+#include <QToolButton>
 #include <QWidget>
 #include <QWindow>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -48,6 +54,7 @@ protected:
             GTEST_SKIP() << "needs an X display with a window manager (run_on_xvfb.sh ... openbox)";
         m_pFolder = std::make_unique<CEstimateTestFolder>();
         RegisterEstimate();
+        RegisterEstimateTools();
         m_pApp = std::make_unique<CMorvelApp>();
         m_pApp->SetCommandLine(std::vector<CString>{"/nosplash"});
         ASSERT_TRUE(m_pApp->InitInstance());
@@ -103,73 +110,114 @@ protected:
 };
 
 #if defined(MORVEL_HAVE_XCB)
-// What the window manager lets the user do with a window (_NET_WM_ALLOWED_ACTIONS), without
-// the "_NET_WM_ACTION_" in front; empty until it manages the window.
-std::vector<std::string> AllowedActions(WId window)
+xcb_atom_t Atom(xcb_connection_t* c, const char* lpszName)
+{
+    xcb_intern_atom_reply_t* pReply = xcb_intern_atom_reply(
+        c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(lpszName)), lpszName), nullptr);
+    const xcb_atom_t a = pReply != nullptr ? pReply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+    std::free(pReply);
+    return a;
+}
+
+// A window property of 32-bit values (atoms, cardinals) as the X server holds it.
+std::vector<uint32_t> Values(WId window, const char* lpszProperty)
 {
     auto* pX11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (pX11 == nullptr)
         return {};
     xcb_connection_t* c = pX11->connection();
-    const auto atom = [c](const char* lpszName) {
-        xcb_intern_atom_reply_t* pReply = xcb_intern_atom_reply(
-            c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(lpszName)), lpszName), nullptr);
-        const xcb_atom_t a = pReply != nullptr ? pReply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
-        std::free(pReply);
-        return a;
-    };
     xcb_get_property_reply_t* pReply =
         xcb_get_property_reply(c,
                                xcb_get_property(c, 0, static_cast<xcb_window_t>(window),
-                                                atom("_NET_WM_ALLOWED_ACTIONS"), XCB_ATOM_ATOM, 0, 64),
+                                                Atom(c, lpszProperty), XCB_GET_PROPERTY_TYPE_ANY, 0, 64),
                                nullptr);
-    std::vector<std::string> actions;
+    std::vector<uint32_t> values;
     if (pReply != nullptr) {
-        const auto* pAtoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(pReply));
-        for (int i = 0; i < xcb_get_property_value_length(pReply) / 4; ++i) {
-            xcb_get_atom_name_reply_t* pName =
-                xcb_get_atom_name_reply(c, xcb_get_atom_name(c, pAtoms[i]), nullptr);
-            if (pName != nullptr) {
-                std::string name(xcb_get_atom_name_name(pName),
-                                 static_cast<size_t>(xcb_get_atom_name_name_length(pName)));
-                if (name.rfind("_NET_WM_ACTION_", 0) == 0)
-                    actions.push_back(name.substr(15));
-                std::free(pName);
-            }
-        }
+        const auto* p = static_cast<const uint32_t*>(xcb_get_property_value(pReply));
+        values.assign(p, p + xcb_get_property_value_length(pReply) / 4);
         std::free(pReply);
     }
-    return actions;
+    return values;
+}
+
+// The names of the atoms of a window property, without the prefix given.
+std::vector<std::string> AtomNames(WId window, const char* lpszProperty, const std::string& prefix)
+{
+    xcb_connection_t* c = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    std::vector<std::string> names;
+    for (uint32_t atom : Values(window, lpszProperty)) {
+        xcb_get_atom_name_reply_t* pName = xcb_get_atom_name_reply(c, xcb_get_atom_name(c, atom), nullptr);
+        if (pName != nullptr) {
+            std::string name(xcb_get_atom_name_name(pName),
+                             static_cast<size_t>(xcb_get_atom_name_name_length(pName)));
+            if (name.rfind(prefix, 0) == 0)
+                names.push_back(name.substr(prefix.size()));
+            std::free(pName);
+        }
+    }
+    return names;
 }
 #endif
 
 } // namespace
 
-// Dialogs of every kind get a dialog's title bar: the window manager lets the user move and
-// close them, never minimise or maximise them.
-TEST_F(MainWindowRestore, DialogsCanBeMovedAndClosedButNeitherMinimisedNorMaximised)
+// Dialogs of every kind show a caption and a close box, no minimise and no maximise box, and
+// tell the window manager what they are: a dialog, nothing else. Openbox, which would give a
+// dialog the buttons of a main window, draws only the border; the caption is the program's.
+// The window manager lets the user move and close them.
+TEST_F(MainWindowRestore, DialogsAreTypedAsDialogsAndShowACaptionWithACloseBoxOnly)
 {
 #if !defined(MORVEL_HAVE_XCB)
     GTEST_SKIP() << "needs the X connection library";
 #else
-    // Each dialog, once the window manager has taken it: what it allows, then the dialog is
-    // closed through its close box (or, when the manager never answers within the wait
-    // limit, all the same).
-    std::vector<std::vector<std::string>> seen;
+    // Each dialog, once the window manager has taken it: what it is and shows, then the
+    // dialog is closed through its close box (or, when the manager never answers within
+    // the wait limit, all the same).
+    struct CSeen {
+        std::string title;
+        std::vector<std::string> types, actions;
+        std::vector<uint32_t> extents; // left, right, top, bottom
+        int nCaptionButtons = -1;
+        int nUnderCaption = 0; // the dialog's own widgets the caption covers
+    };
+    std::vector<CSeen> seen;
     QElapsedTimer clock;
     QObject timers; // the checks still waiting go with it
     std::function<void()> inspect = [&] {
         QWidget* pDialog = QApplication::activeModalWidget();
-        std::vector<std::string> actions =
-            pDialog != nullptr ? AllowedActions(pDialog->winId()) : std::vector<std::string>{};
-        if (actions.empty() && clock.elapsed() < kEventWaitLimit.count()) {
+        CSeen s;
+        if (pDialog != nullptr) {
+            s.actions = AtomNames(pDialog->winId(), "_NET_WM_ALLOWED_ACTIONS", "_NET_WM_ACTION_");
+            s.extents = Values(pDialog->winId(), "_NET_FRAME_EXTENTS");
+        }
+        if ((s.actions.empty() || s.extents.size() != 4) && clock.elapsed() < kEventWaitLimit.count()) {
             QTimer::singleShot(20, &timers, inspect);
             return;
         }
-        actions.push_back(pDialog != nullptr ? pDialog->windowTitle().toStdString() : "(none)");
-        seen.push_back(actions);
-        if (pDialog != nullptr)
-            pDialog->close();
+        if (pDialog != nullptr) {
+            s.title = pDialog->windowTitle().toStdString();
+            s.types = AtomNames(pDialog->winId(), "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_");
+            if (auto* pCaption = pDialog->findChild<QWidget*>(QStringLiteral("morvelDialogCaption"))) {
+                s.nCaptionButtons = pCaption->isVisible()
+                                        ? static_cast<int>(pCaption->findChildren<QToolButton*>().size())
+                                        : 0;
+                for (QWidget* pChild : pDialog->findChildren<QWidget*>()) {
+                    const QRect shown(pChild->mapTo(pDialog, QPoint(0, 0)), pChild->size());
+                    s.nUnderCaption += pChild->isVisible() && pChild != pCaption &&
+                                       !pCaption->isAncestorOf(pChild) &&
+                                       shown.intersects(pCaption->geometry());
+                }
+            }
+            QToolButton* pClose =
+                pDialog->findChild<QToolButton*>(QStringLiteral("morvelDialogCaptionClose"));
+            seen.push_back(s);
+            if (pClose != nullptr)
+                pClose->click();
+            else
+                pDialog->close();
+        } else {
+            seen.push_back(s);
+        }
     };
     const auto run = [&](const std::function<void()>& open) {
         clock.start();
@@ -180,15 +228,24 @@ TEST_F(MainWindowRestore, DialogsCanBeMovedAndClosedButNeitherMinimisedNorMaximi
     run([&] { pMain->SendMessage(WM_COMMAND, ID_APP_ABOUT, 0); }); // a dialog of the program
     run([&] { AfxShowMessageBox(pMain, "?", "Morvel", MB_OKCANCEL | MB_ICONQUESTION); });
     run([&] { pMain->SendMessage(WM_COMMAND, ID_FILE_OPEN, 0); }); // the file dialog
-    ASSERT_EQ(seen.size(), 3u);
-    for (const std::vector<std::string>& actions : seen) {
-        std::string all;
-        for (const std::string& action : actions)
-            all += action + " ";
-        EXPECT_NE(all.find("CLOSE "), std::string::npos) << all;
-        EXPECT_NE(all.find("MOVE "), std::string::npos) << all;
-        EXPECT_EQ(all.find("MINIMIZE "), std::string::npos) << all;
-        EXPECT_EQ(all.find("MAXIMIZE"), std::string::npos) << all;
+    // A property sheet, with its tabs: 科目No.設定 of an estimate.
+    RegisterEstimateDialogs();
+    CShellServices::Get().runEstimateDialogCommand = RunEstimateDialogCommand;
+    ASSERT_NE(OpenSample(), nullptr);
+    run([&] { pMain->SendMessage(WM_COMMAND, ID_SUBJECT_NO, 0); });
+    ASSERT_EQ(seen.size(), 4u);
+    for (const CSeen& s : seen) {
+        SCOPED_TRACE(s.title);
+        ASSERT_FALSE(s.types.empty());
+        EXPECT_EQ(s.types.front(), "DIALOG");
+        EXPECT_EQ(std::find(s.types.begin(), s.types.end(), "TOOLBAR"), s.types.end());
+        EXPECT_NE(std::find(s.actions.begin(), s.actions.end(), "CLOSE"), s.actions.end());
+        EXPECT_NE(std::find(s.actions.begin(), s.actions.end(), "MOVE"), s.actions.end());
+        // The window manager's frame is a border all round, with no title bar of its own.
+        ASSERT_EQ(s.extents.size(), 4u);
+        EXPECT_EQ(s.extents[2], s.extents[0]);
+        EXPECT_EQ(s.nCaptionButtons, 1) << "the caption holds the close box alone";
+        EXPECT_EQ(s.nUnderCaption, 0) << "the caption covers none of the dialog";
     }
 #endif
 }

@@ -1,16 +1,29 @@
 // The subject tree beside the grid: the sample estimate's headings in their hierarchy with
 // their total amounts, the jump of the grid to a clicked heading, the tree following an
-// amount typed into the grid, Delete on the root and on a heading, and the commands the
-// tree hands to the grid.
+// amount typed into the grid and a name replaced or cleared, Delete on the root and on a
+// heading, and the commands the tree hands to the grid.
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
 
 #include "app/CMainFrame.h"
 #include "app/CMorvelSettings.h"
 #include "estimate/engine/CNumberRules.h"
+#include "estimate_tools/CEstimatePrinting.h"
+#include "estimate_tools/CFindReplaceDialogs.h"
+#include "layout/drawing/DrawingRegistration.h"
+#include "layout/printform/PrintFormRegistration.h"
 #include "platform/ui/core/CCmdUI.h"
+#include "platform/ui/dialogs/CPrintDialog.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
+#include "resources/EstimateEditIds.h"
 #include "resources/ResourceIds.h"
+#include "tests/support/RealInput.h"
 
+#include <QApplication>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <map>
 #include <string>
 #include <vector>
 
@@ -285,6 +298,47 @@ TEST_F(SubjectTreeViewTest, TheTreeFollowsAQuantityTypedIntoTheGrid)
     EXPECT_EQ(Expected(nMiddle, nMiddleTotal), Text(nMiddle));
 }
 
+// A heading's name written by a command that changes no figure: replace all, one replace and
+// item clear rename its item at once, as typing does.
+TEST_F(SubjectTreeViewTest, EveryCommandThatWritesAHeadingsNameRenamesItsItem)
+{
+    const auto expectTreeFollows = [this](const char* lpszStep) {
+        for (int i = 1; i < Tree()->GetEntryCount(); ++i) {
+            const int nRow = Tree()->GetEntry(i).nRow;
+            const int nTotal = FindRow(TotalKindOf(static_cast<ERowKind>(m_pView->GetRowKind(nRow))), nRow);
+            const std::string expected = nTotal >= 0 ? Expected(nRow, nTotal) : Cell(nRow, scName);
+            EXPECT_EQ(expected, Text(nRow)) << lpszStep << ", row " << nRow;
+        }
+    };
+    GoTo(scName, srKind);
+    Command(ID_EDIT_REPLACE_DLG);
+    auto* pDlg = dynamic_cast<CReplaceDialog*>(m_pView->GetReplaceDialog());
+    ASSERT_NE(pDlg, nullptr);
+    TypeDlgItemText(*pDlg, IDC_FIND_TEXT, CString::FromUtf8("工事"));
+    TypeDlgItemText(*pDlg, IDC_REPLACE_TEXT, CString::FromUtf8("作業"));
+    ClickDlgButton(*pDlg, IDC_REPLACE_ALL);
+    Pump();
+    ASSERT_EQ("本体作業", Utf8Cell(srKind, scName));
+    expectTreeFollows("replace all");
+
+    // The first Replace finds 建築作業, the second replaces it.
+    TypeDlgItemText(*pDlg, IDC_FIND_TEXT, CString::FromUtf8("建築"));
+    TypeDlgItemText(*pDlg, IDC_REPLACE_TEXT, CString::FromUtf8("躯体"));
+    ClickDlgButton(*pDlg, IDC_REPLACE_ONE);
+    ClickDlgButton(*pDlg, IDC_REPLACE_ONE);
+    Pump();
+    ASSERT_EQ("躯体作業", Utf8Cell(srLarge, scName));
+    expectTreeFollows("replace");
+    pDlg->SendMessage(WM_CLOSE);
+    Pump();
+
+    m_pView->SetSelection(CMorvelView::selectColumn, CRect(scName, 0, scName, m_pView->GetUsedRows() - 1));
+    Command(ID_ITEM_CLEAR);
+    Pump();
+    ASSERT_EQ("", Utf8Cell(srKind, scName));
+    expectTreeFollows("item clear");
+}
+
 // An Enter recalculates once, and the tree is filled once, the status bar's amount following
 // it; at a level that leaves the figures to F7, likewise.
 TEST_F(SubjectTreeViewTest, AnEnterFillsTheTreeOnceAndTheStatusBarShowsTheNewAmount)
@@ -451,4 +505,104 @@ TEST_F(SubjectTreeViewTest, TheTreeShowsTheGridsStatusWhileItHasTheKeyboardAndCl
     Pump();
     EXPECT_EQ(std::string::npos, StatusPane(ID_INDICATOR_PANE1).find(CString::FromUtf8("ﾍﾟｰｼﾞ").str()));
     EXPECT_EQ(std::string::npos, StatusPane(ID_INDICATOR_PANE2).find(CString::FromUtf8("見積金額=").str()));
+}
+
+namespace {
+
+// The window with its real grid, the keyboard put into the tree by a click on a heading, as
+// the help suggests for moving around.
+class SubjectTreeCommands : public SubjectTreeWindowTest {
+protected:
+    bool RecordsTreeCommands() const override { return false; }
+    void SetUp() override
+    {
+        // Printing and its layouts, as the program registers them.
+        RegisterDrawing();
+        RegisterPrintForm();
+        SubjectTreeWindowTest::SetUp();
+        RegisterEstimatePrinting();
+        ASSERT_NE(OpenSampleWindow(), nullptr);
+        WidenTree(m_pView);
+        QWidget* pTop = m_pApp->m_pMainWnd->GetWidget();
+        pTop->activateWindow();
+        QApplication::setActiveWindow(pTop);
+        m_pView->SetFocus();
+        Pump();
+    }
+    void ClickHeading()
+    {
+        CMorvelEMTreeView* pTree = Tree();
+        const CPoint pt = ItemPoint(pTree, ItemOfRow(pTree, FindRow(kindLarge)));
+        RealInput::Click(pTree->GetClientWidget(), QPoint(pt.x, pt.y));
+        Pump();
+    }
+    QMainWindow* MainWindow() const { return qobject_cast<QMainWindow*>(m_pApp->m_pMainWnd->GetWidget()); }
+    // Each command of the window's menus with whether it shows enabled, every menu opened as
+    // a user opens it.
+    std::map<unsigned, bool> MenuStates() const
+    {
+        std::map<unsigned, bool> states;
+        const auto walk = [&states](QMenu* pMenu, const auto& self) -> void {
+            emit pMenu->aboutToShow();
+            for (QAction* pAction : pMenu->actions()) {
+                if (QMenu* pSub = pAction->menu())
+                    self(pSub, self);
+                else if (const unsigned nID = pAction->data().toUInt(); nID != 0)
+                    states[nID] = pAction->isEnabled();
+            }
+        };
+        for (QAction* pAction : MainWindow()->menuBar()->actions()) {
+            if (pAction->menu() != nullptr)
+                walk(pAction->menu(), walk);
+        }
+        return states;
+    }
+};
+
+} // namespace
+
+// Fails while the commands reach only the view that has the keyboard: with the tree focused,
+// 再計算, 非計算行, 印刷 and the other estimate commands show greyed and F7 and Ctrl+P do
+// nothing until the grid is clicked.
+TEST_F(SubjectTreeCommands, TheEstimateCommandsWorkFromTheTreeAsFromTheGrid)
+{
+    const std::map<unsigned, bool> fromGrid = MenuStates();
+    ClickHeading();
+    ASSERT_EQ(CWnd::GetFocus(), Tree());
+    ASSERT_EQ(Frame()->GetActiveView(), Tree());
+    const std::map<unsigned, bool> fromTree = MenuStates();
+    ASSERT_EQ(fromGrid.size(), fromTree.size());
+    for (const auto& [nID, bEnabled] : fromGrid) {
+        // The settings sheet re-lays out the grid: the tree does not offer it.
+        if (nID != ID_ENVIRONMENT) {
+            EXPECT_EQ(bEnabled, fromTree.at(nID)) << "command " << nID;
+        }
+    }
+    for (unsigned nID :
+         {ID_RECALCULATE, ID_NONCALC_SET, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_PRINT_FORM_SELECT})
+        EXPECT_TRUE(fromTree.at(nID)) << "command " << nID;
+
+    // A subtotal made wrong behind the grid's back: 合計 > 再計算 chosen, and F7 pressed, with
+    // the keyboard in the tree recalculate it.
+    const double middleTotal = Value(srMiddleTotal, scAmount);
+    m_pView->SetCellText("1", srMiddleTotal, scAmount, TRUE);
+    EXPECT_TRUE(RealInput::ChooseMenuItem(MainWindow(), ID_RECALCULATE));
+    Pump();
+    EXPECT_DOUBLE_EQ(Value(srMiddleTotal, scAmount), middleTotal);
+    m_pView->SetCellText("1", srMiddleTotal, scAmount, TRUE);
+    ClickHeading();
+    ASSERT_EQ(CWnd::GetFocus(), Tree());
+    RealInput::PressKeys(RealInput::KeyboardWidget(), Qt::NoModifier, Qt::Key_F7);
+    Pump();
+    EXPECT_DOUBLE_EQ(Value(srMiddleTotal, scAmount), middleTotal);
+
+    // Ctrl+P in the tree asks how to print.
+    ClickHeading();
+    ASSERT_EQ(CWnd::GetFocus(), Tree());
+    CDialogAnswerer answerer;
+    answerer.EndDialogWith(AFX_IDD_PRINTDLG, IDCANCEL);
+    RealInput::PressKeys(RealInput::KeyboardWidget(), Qt::ControlModifier, Qt::Key_P);
+    Pump();
+    const std::vector<UINT> shown = answerer.DialogIds();
+    EXPECT_EQ(shown, std::vector<UINT>{AFX_IDD_PRINTDLG});
 }

@@ -2,13 +2,16 @@
 // row insert, delete and clear, CSV input, the unit pick, sort, and undo) every figure of the
 // list is what a recalculation of every row gives; a paste over a whole column or the whole
 // grid adds no rows, and undo gives back the rows a paste or typing added; typing, a sort,
-// rows read and a unit picked are undone and redone.
+// rows read and a unit picked are undone and redone; a figure goes with the number it was
+// worked out from; a command that changes nothing records no undo step.
 #include "tests/parts/PartsWindowFixture.h"
 
+#include "app/CMainFrame.h"
 #include "estimate_tools/CPickDialogs.h"
 #include "estimate_tools/EstimateToolsRegistration.h"
 #include "platform/ui/dialogs/CDialog.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/frames/CStatusBar.h"
 #include "resources/EstimateEditIds.h"
 #include "resources/EstimateIoIds.h"
 #include "tests/estimate_tools/EstimateIoTestSupport.h"
@@ -214,6 +217,21 @@ TEST_F(PartsCommandFiguresTest, RowsReadFromACsvFileAndAUnitPickedAreUndoneAndRe
     EXPECT_EQ(read, AllCells());
 }
 
+// A CSV file saved as UTF-8 (here without the byte-order mark) reads as the Shift-JIS file of
+// the same text does: its Japanese as written, its full-width numbers as numbers.
+TEST_F(PartsCommandFiguresTest, ACsvSavedAsUtf8ReadsAsTheSameShiftJisText)
+{
+    Click(colName, 2);
+    ImportCsv(Sj("鉄筋,2.5,400\r\n番線,3,120\r\n"));
+    const auto fromShiftJis = AllCells();
+    Keys(Qt::ControlModifier, Qt::Key_Z);
+    Click(colName, 2);
+    ImportCsv("鉄筋,２．５,400\r\n番線,3,１２０\r\n");
+    EXPECT_EQ(fromShiftJis, AllCells());
+    EXPECT_EQ("鉄筋", Cell(2, colName));
+    EXPECT_EQ("1000.000000", Cell(2, colAmount));
+}
+
 TEST_F(PartsCommandFiguresTest, EveryCommandLeavesTheFiguresOfAFullRecalculation)
 {
     // The form as the sample's, with 備考 calculated: once a constant, which every row has
@@ -266,4 +284,91 @@ TEST_F(PartsCommandFiguresTest, EveryCommandLeavesTheFiguresOfAFullRecalculation
         Keys(Qt::ControlModifier, Qt::Key_Z);
         ExpectFullRecalculationsFigures("undo of the sort");
     }
+}
+
+// A number cut from a cell, or emptied by typing or by a paste, takes the figure its row's
+// formula worked out from it along: 生コンクリート's quantity cut leaves no amount, in the
+// window and in the file. A figure typed beside an empty quantity, and one beside a
+// quantity written as a word, stay.
+TEST_F(PartsCommandFiguresTest, AFigureGoesWithTheNumberItWasWorkedOutFrom)
+{
+    // 生コンクリート 12.75 m3 at 14,800 makes 188,700.
+    ASSERT_EQ("188700.000000", Cell(1, colAmount));
+    const auto before = AllCells();
+    Click(colQty, 1);
+    Keys(Qt::ControlModifier, Qt::Key_X);
+    EXPECT_EQ("", Cell(1, colQty));
+    EXPECT_EQ("", Cell(1, colAmount));
+    ExpectFullRecalculationsFigures("cut");
+    ASSERT_TRUE(m_pDoc->OnSaveDocument(m_pDoc->GetPathName()));
+    {
+        OpenedParts saved;
+        ASSERT_TRUE(saved.doc->OnOpenDocument(m_pDoc->GetPathName()));
+        EXPECT_EQ("", saved.view->GetCellText(1, colAmount).ToUtf8());
+    }
+    Keys(Qt::ControlModifier, Qt::Key_Z);
+    EXPECT_EQ(before, AllCells());
+
+    // The quantity emptied in the editor (F2, the text erased, Enter).
+    Click(colQty, 2);
+    Key(VK_F2);
+    CGridCellEdit* pEdit = m_pView->GetCellEdit();
+    ASSERT_NE(nullptr, pEdit);
+    pEdit->SetSel(0, -1);
+    pEdit->ReplaceSel("", FALSE);
+    EditorKey(VK_RETURN);
+    EXPECT_EQ("", Cell(2, colAmount)) << "typed empty";
+
+    // An empty cell pasted over a price.
+    Click(colNote, 0);
+    Keys(Qt::ControlModifier, Qt::Key_C);
+    Click(colPrice, 0);
+    Keys(Qt::ControlModifier, Qt::Key_V);
+    EXPECT_EQ("", Cell(0, colPrice));
+    EXPECT_EQ("", Cell(0, colAmount)) << "pasted empty";
+    ExpectFullRecalculationsFigures("typed and pasted empty");
+
+    // An amount typed where the quantity is empty stays; so does one beside a quantity
+    // written as a word.
+    TypeInto(colAmount, 2, "50000");
+    EXPECT_EQ("50000.000000", Cell(2, colAmount));
+    Click(colQty, 3);
+    Key(VK_F2);
+    pEdit->SetSel(0, -1);
+    pEdit->ReplaceSel(CString(Sj("一式").c_str()), FALSE);
+    EditorKey(VK_RETURN);
+    ASSERT_EQ("一式", Cell(3, colQty));
+    EXPECT_EQ("1260.000000", Cell(3, colAmount));
+    ExpectFullRecalculationsFigures("typed beside no quantity");
+}
+
+// A paste, an edit or a cut that writes what the cells hold records no undo step; a paste that
+// adds rows shows the rows in use in the status bar at once.
+TEST_F(PartsCommandFiguresTest, ACommandThatChangesNothingRecordsNoUndoStep)
+{
+    Click(colQty, 1);
+    Keys(Qt::ControlModifier, Qt::Key_C);
+    Keys(Qt::ControlModifier, Qt::Key_V);
+    EXPECT_EQ(0, Enabled(ID_EDIT_UNDO)) << "a cell pasted onto itself";
+    Key(VK_F2);
+    EditorKey(VK_RETURN);
+    EXPECT_EQ(0, Enabled(ID_EDIT_UNDO)) << "an edit confirmed unchanged";
+    Click(colNote, 0);
+    Keys(Qt::ControlModifier, Qt::Key_X);
+    EXPECT_EQ(0, Enabled(ID_EDIT_UNDO)) << "an empty cell cut";
+
+    // The five rows copied and pasted as rows at the sixth.
+    RealInput::Drag(m_pView->GetClientWidget(), QPoint(5, m_pView->GetMetrics().nHeaderHeight + 5),
+                    QPoint(5, m_pView->GetMetrics().nHeaderHeight + 4 * m_pView->GetRowHeight() + 5));
+    Pump();
+    ASSERT_EQ(CMorvelView::selectRows, m_pView->GetSelectMode());
+    Keys(Qt::ControlModifier, Qt::Key_C);
+    Click(colName, 5);
+    Keys(Qt::ControlModifier, Qt::Key_V);
+    ASSERT_EQ(10, m_pDoc->GetRowsInUse());
+    CString strPane;
+    CMainFrame::GetMain()->GetStatusBar().GetPaneText(
+        CMainFrame::GetMain()->GetStatusBar().CommandToIndex(ID_INDICATOR_PANE1), strPane);
+    EXPECT_NE(std::string::npos, strPane.ToUtf8().find("最大行 10")) << strPane.ToUtf8();
+    EXPECT_EQ(1, Enabled(ID_EDIT_UNDO));
 }

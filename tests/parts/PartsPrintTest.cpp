@@ -192,6 +192,23 @@ protected:
     CMorvelPMView* m_pView = nullptr;
 };
 
+// Saved into another folder through 名前を付けて保存, the sample list still prints through its
+// layout.
+TEST_F(PartsPrint, TheSampleListSavedInAnotherFolderStillPrintsThroughItsLayout)
+{
+    const fs::path folder = fs::path(m_dir.Native()) / "ELSEWHERE" / "DEEP";
+    fs::create_directories(folder);
+    const CString path = SystemPathFromNative((folder / "COPY.MBD").string());
+    CDialogAnswerer answerer;
+    answerer.AnswerFileDialog(path);
+    m_pView->SendMessage(WM_COMMAND, ID_FILE_SAVE_AS, 0);
+    Pump();
+    ASSERT_TRUE(fs::equivalent(NativePath(m_pDoc->GetPathName()), folder / "COPY.MBD"));
+    ASSERT_EQ(m_pDoc->m_aPrintForms.GetSize(), 1);
+    TempDir out;
+    EXPECT_TRUE(PrintTo(out.Folder() + "copy.pdf").empty());
+}
+
 // The sample list keeps the sample layout beside its folder: it prints at once, whatever
 // the current folder.
 TEST_F(PartsPrint, TheSampleListPrintsThroughItsOwnLayoutAtOnce)

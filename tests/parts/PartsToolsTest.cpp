@@ -3,6 +3,9 @@
 #include "tests/parts/PartsWindowFixture.h"
 
 #include "platform/ui/frames/CFrameWnd.h"
+#include "platform/ui/frames/CMDIFrameWnd.h"
+
+#include <QWidget>
 
 namespace {
 
@@ -58,6 +61,30 @@ TEST_F(PartsToolsTest, TheRangeTotalAddsUpShowsInTheTitleAndGoesIntoAClickedCell
     Command(ID_RANGE_CLEAR);
     EXPECT_EQ("", FrameTitle());
     EXPECT_EQ(0, Enabled(ID_RANGE_SET));
+}
+
+// The window maximised: its title stands in the main window's, and when the total is
+// cleared the main window's title goes back to its own, as the window menu's entry does.
+// Fails while the toolkit leaves the last " - [1,200]" in the main title.
+TEST_F(PartsToolsTest, AClearedRangeTotalLeavesTheMainTitleOfAMaximisedWindow)
+{
+    auto* pMain = dynamic_cast<CMDIFrameWnd*>(m_pApp->m_pMainWnd);
+    ASSERT_NE(pMain, nullptr);
+    pMain->MDIMaximize(m_pView->GetParentFrame());
+    Pump();
+    CString strMain;
+    pMain->GetWindowText(strMain);
+    const QString mainTitle = QString::fromStdString(strMain.ToUtf8());
+    Put(0, colPrice, "100");
+    Click(colPrice, 0);
+    Command(ID_RANGE_ADD);
+    Pump();
+    EXPECT_TRUE(pMain->GetWidget()->windowTitle().endsWith(QStringLiteral("[100]")))
+        << pMain->GetWidget()->windowTitle().toStdString();
+    Command(ID_RANGE_CLEAR);
+    Pump();
+    EXPECT_EQ(FrameTitle(), "");
+    EXPECT_EQ(pMain->GetWidget()->windowTitle(), mainTitle);
 }
 
 TEST_F(PartsToolsTest, TheFixedRateChangeMultipliesTheRowsThatMeetTheConditions)

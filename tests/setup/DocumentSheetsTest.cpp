@@ -17,6 +17,7 @@
 #include "parts/CMorvelPMView.h"
 #include "parts/PartsRegistration.h"
 #include "platform/base/Path.h"
+#include "platform/ui/core/WinApi.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "platform/ui/frames/CFrameWnd.h"
 #include "platform/ui/frames/CMDIFrameWnd.h"
@@ -397,4 +398,41 @@ TEST_F(DocumentSheetsTest, TheEstimateWindowsImportSheetShowsTheMastersReadOnly)
     EXPECT_EQ(App().m_subjectFile.GetName(CSubjectFile::levelLarge, 3), fourth);
     EXPECT_EQ(App().m_unitFile.GetUnit(0), firstUnit);
     EXPECT_EQ(ReadNativeFile(folder.Native("MASTER/KAMOKU.MKB")), largeFile);
+}
+
+// Opened from an estimate the sheet only shows: a line in it says so, and a key typed into a
+// page's table sounds (a unit typed there would otherwise be lost without a word); moving
+// through the table stays silent. Fails while the sheet looks editable and typing does
+// nothing at all.
+TEST_F(DocumentSheetsTest, TheEstimateWindowsImportSheetSaysItIsReadOnlyAndTypingSounds)
+{
+    CDocument* pEstimate = Open("WORK/見積1.MMD");
+    ASSERT_NE(pEstimate, nullptr);
+    CFrameWnd* pFrame = ActivateFrameOf(pEstimate);
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        CWnd* pNote = dlg.GetDlgItem(IDC_VIEW_ONLY_NOTE);
+        ASSERT_NE(pNote, nullptr) << "no line says the sheet is for viewing";
+        EXPECT_TRUE(pNote->IsWindowVisible());
+        CString note;
+        pNote->GetWindowText(note);
+        EXPECT_NE(note.Find("参照のみ"_sj), -1) << note.ToUtf8();
+        auto* pSheet = dynamic_cast<CIntroductionDialog*>(&dlg);
+        ASSERT_NE(pSheet, nullptr);
+        CUnitsDialog& units = pSheet->m_unitsPage;
+        RealInput::Drag(units.Grid().GetClientWidget(), QPoint(40, 1 + 19 + 9), QPoint(40, 1 + 19 + 9));
+        Pump();
+        const UINT nBefore = AfxGetMessageBeepCount();
+        RealInput::PressKeys(RealInput::KeyboardWidget(), Qt::NoModifier, Qt::Key_Down);
+        Pump();
+        EXPECT_EQ(AfxGetMessageBeepCount(), nBefore) << "a move makes no sound";
+        RealInput::TypeText(RealInput::KeyboardWidget(), QStringLiteral("m"));
+        Pump();
+        EXPECT_EQ(AfxGetMessageBeepCount(), nBefore + 1) << "a typed letter sounds";
+        RealInput::TypeText(RealInput::KeyboardWidget(), QString::fromUtf8("式"));
+        Pump();
+        EXPECT_EQ(AfxGetMessageBeepCount(), nBefore + 2) << "a double-byte character sounds once";
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    pFrame->SendMessage(WM_COMMAND, ID_INTRODUCTION);
+    EXPECT_EQ(answerer.CountUnanswered(), 0);
 }

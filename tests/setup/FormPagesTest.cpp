@@ -6,6 +6,8 @@
 #include "platform/base/CArchive.h"
 #include "platform/base/CFile.h"
 #include "platform/base/Path.h"
+#include "platform/ui/gdi/CClientDC.h"
+#include "platform/ui/gdi/GdiObjects.h"
 #include "resources/SetupIds.h"
 #include "setup/CIntroductionDialog.h"
 #include "setup/SetupRegistration.h"
@@ -13,6 +15,10 @@
 #include "tests/setup/SetupTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -71,6 +77,36 @@ TEST_F(FormPagesTest, RowLabelsRunFromAToCuAndEnterFollowsTheAttribute)
         ClickDlgButton(dlg, IDCANCEL);
     });
     sheet.DoModal();
+}
+
+// The labels of the items show whole on every form page: "CO" and "CQ" no longer both read
+// as "C" and a part of a letter in the narrow label column.
+TEST_F(FormPagesTest, EveryRowLabelShowsWhole)
+{
+    CIntroductionDialog sheet("導入処理"_sj);
+    std::vector<std::string> cut;
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        for (CPropertyPage* pPage : std::initializer_list<CPropertyPage*>{
+                 &sheet.m_estimationPage, &sheet.m_partsPage, &sheet.m_informationPage}) {
+            ASSERT_TRUE(sheet.SetActivePage(pPage));
+            auto& page = static_cast<CSetupGridPage&>(*pPage);
+            CGridCtrl& grid = page.Grid();
+            CClientDC dc(&grid);
+            auto hFont = reinterpret_cast<HFONT>(grid.SendMessage(WM_GETFONT));
+            CFont* pOld = hFont != nullptr ? dc.SelectObject(CFont::FromHandle(hFont)) : nullptr;
+            const int nColumn = CGridCtrl::TwipsToPixels(grid.GetColWidth(0));
+            for (int r = 1; r < grid.GetRows(); ++r) {
+                const CString label = page.CellText(r, 0);
+                if (dc.GetTextExtent(label).cx + 2 * GRID_CELL_MARGIN > nColumn)
+                    cut.push_back(label.ToUtf8());
+            }
+            if (pOld != nullptr)
+                dc.SelectObject(pOld);
+        }
+        ClickDlgButton(dlg, IDCANCEL);
+    });
+    sheet.DoModal();
+    EXPECT_TRUE(cut.empty()) << cut.size() << " labels cut, the first " << cut.front();
 }
 
 TEST_F(FormPagesTest, PickingANameCodeClearsTheConflictingCodesOfOtherItems)

@@ -3,6 +3,7 @@
 // file that cannot be written is reported without losing the typed data, and the subject
 // page's levels.
 #include "app/CMorvelApp.h"
+#include "estimate/engine/CNumberRules.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CFile.h"
 #include "platform/base/Path.h"
@@ -11,6 +12,7 @@
 #include "setup/SetupRegistration.h"
 #include "tests/app/ShellTestSupport.h"
 #include "tests/setup/SetupTestSupport.h"
+#include "tests/support/NumberInputTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -204,6 +206,35 @@ TEST_F(MasterPagesTest, AFileThatCannotBeWrittenIsReportedTheSheetStaysOpenAndNo
     EXPECT_EQ(App().m_classifyFile.GetName(0), "材料費"_sj);
     EXPECT_EQ(App().m_classifyFile.GetPercent(0), "70");
     EXPECT_TRUE(std::filesystem::exists(Master("bunrul.MRD")));
+}
+
+// The classification's percentage reads a number as every number cell reads one
+// (tests/support/NumberInputTexts.h): kept in plain ASCII; a word is kept as it is typed.
+TEST_F(MasterPagesTest, APercentageIsReadAsEveryNumberCellReadsANumber)
+{
+    CIntroductionDialog sheet("導入処理"_sj, "Division", nullptr, 0);
+    answerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+        CDivisionDialog& page = sheet.m_divisionPage;
+        for (const CNumberInputText& t : NumberInputTexts()) {
+            TypeCell(page.Editor(), "分類"_sj);
+            PressKey(page.Editor(), VK_TAB);
+            TypeCell(page.Editor(), CString::FromUtf8(t.utf8));
+            PressKey(page.Editor(), VK_TAB);
+        }
+        ClickDlgButton(dlg, IDOK);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    ASSERT_EQ(App().m_classifyFile.GetCount(), static_cast<int>(NumberInputTexts().size()));
+    for (int i = 0; i < App().m_classifyFile.GetCount(); ++i) {
+        const CNumberInputText& t = NumberInputTexts()[static_cast<size_t>(i)];
+        const CString percent = App().m_classifyFile.GetPercent(i);
+        if (t.bNumber) {
+            EXPECT_TRUE(CNumberRules::IsNumberText(percent)) << t.utf8 << ": " << percent.ToUtf8();
+            EXPECT_DOUBLE_EQ(t.value, std::atof(percent)) << t.utf8;
+        } else {
+            EXPECT_EQ(t.utf8, percent.ToUtf8());
+        }
+    }
 }
 
 TEST_F(MasterPagesTest, SubjectLevelsKeepTheirEditsAcrossSwitchesAndAreWrittenTogether)

@@ -54,7 +54,10 @@ QRect CWndFrameWidget::ClientRectFor(const QSize& outer) const
     CWndManager* pManager = CWndManager::InstanceIfReady();
     CWndState* pState = pManager && m_hWnd ? pManager->Find(m_hWnd) : nullptr;
     const int b = BorderWidth();
-    QRect r(b, b, outer.width() - 2 * b, outer.height() - 2 * b);
+    // A caption of the program's own (a dialog whose window manager draws none) stands in
+    // the widget's top margin.
+    const int cyCaption = contentsMargins().top();
+    QRect r(b, b + cyCaption, outer.width() - 2 * b, outer.height() - 2 * b - cyCaption);
     if (pState) {
         if (pState->scroll[SB_VERT].visible)
             r.setRight(r.right() - kScrollBarWidth);

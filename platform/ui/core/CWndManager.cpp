@@ -18,6 +18,7 @@
 #include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
@@ -306,6 +307,12 @@ void CWndManager::RunIdleIfPending()
 void CWndManager::OnFocusChanged(QWidget* pOld, QWidget* pNow)
 {
     (void)pOld;
+    // A menu that opens, and the menu bar that its key puts into keyboard mode, take the
+    // toolkit's keyboard, never a window's focus: the window keeps it (an editor stays shown
+    // with its text) and has it still when the menu closes.
+    if (pNow != nullptr &&
+        (pNow->window()->windowType() == Qt::Popup || qobject_cast<QMenuBar*>(pNow) != nullptr))
+        return;
     CWnd* pNew = pNow ? FromWidget(pNow) : nullptr;
     HWND hNew = pNew ? pNew->m_hWnd : nullptr;
     HWND hOld = m_hWndFocus;

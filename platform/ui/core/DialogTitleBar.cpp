@@ -1,7 +1,18 @@
 #include "platform/ui/core/DialogTitleBar_p.h"
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QToolButton>
 #include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
 
 #if defined(MORVEL_HAVE_XCB)
 #include <xcb/xcb.h>
@@ -74,25 +85,165 @@ bool DecoratesByTypeOnly(xcb_connection_t* pConnection)
 } // namespace
 #endif
 
+namespace {
+
+// The caption of a dialog whose window manager draws none: the dialog's icon and title, and a
+// close box that closes the dialog as the window manager's would. Dragging it moves the
+// window through the window manager.
+class CDialogCaption : public QWidget {
+public:
+    explicit CDialogCaption(QWidget* pDialog) : QWidget(pDialog), m_pDialog(pDialog)
+    {
+        setObjectName(QStringLiteral("morvelDialogCaption"));
+        setFocusPolicy(Qt::NoFocus);
+        m_pClose = new QToolButton(this);
+        m_pClose->setObjectName(QStringLiteral("morvelDialogCaptionClose"));
+        m_pClose->setAutoRaise(true);
+        m_pClose->setFocusPolicy(Qt::NoFocus);
+        m_pClose->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton, nullptr, this));
+        connect(m_pClose, &QToolButton::clicked, pDialog, &QWidget::close);
+        pDialog->installEventFilter(this);
+        Place();
+        // Made while the dialog is being shown, after its children were: shown by itself.
+        show();
+    }
+
+    // The height of the caption: a line of its bold text and a little room.
+    static int HeightFor(const QWidget* pDialog)
+    {
+        (void)pDialog;
+        return QFontMetrics(CaptionFont()).height() + 8;
+    }
+
+protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override
+    {
+        if (pWatched == m_pDialog) {
+            switch (pEvent->type()) {
+            case QEvent::Resize:
+                Place();
+                break;
+            case QEvent::WindowTitleChange:
+            case QEvent::WindowIconChange:
+            case QEvent::WindowActivate:
+            case QEvent::WindowDeactivate:
+                update();
+                break;
+            default:
+                break;
+            }
+        }
+        return false;
+    }
+
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        const bool bActive = m_pDialog->isActiveWindow();
+        const QPalette::ColorGroup group = bActive ? QPalette::Active : QPalette::Inactive;
+        const QColor base =
+            bActive ? palette().color(group, QPalette::Highlight) : palette().color(group, QPalette::Mid);
+        QLinearGradient fill(0, 0, 0, height());
+        fill.setColorAt(0, base.lighter(130));
+        fill.setColorAt(1, base);
+        p.fillRect(rect(), fill);
+        const int nIcon = height() - 6;
+        const QIcon icon = m_pDialog->windowIcon();
+        if (!icon.isNull())
+            icon.paint(&p, QRect(3, 3, nIcon, nIcon));
+        p.setFont(CaptionFont());
+        p.setPen(bActive ? palette().color(group, QPalette::HighlightedText)
+                         : palette().color(group, QPalette::Text));
+        const QRect text = rect().adjusted(nIcon + 8, 0, -(m_pClose->width() + 8), 0);
+        p.drawText(
+            text, Qt::AlignCenter,
+            QFontMetrics(CaptionFont()).elidedText(m_pDialog->windowTitle(), Qt::ElideRight, text.width()));
+    }
+
+    void mousePressEvent(QMouseEvent* pEvent) override
+    {
+        if (pEvent->button() == Qt::LeftButton && m_pDialog->windowHandle() != nullptr)
+            m_pDialog->windowHandle()->startSystemMove();
+    }
+
+private:
+    static QFont CaptionFont()
+    {
+        QFont font = QApplication::font();
+        font.setBold(true);
+        return font;
+    }
+    void Place()
+    {
+        const int cy = HeightFor(m_pDialog);
+        setGeometry(0, 0, m_pDialog->width(), cy);
+        m_pClose->setGeometry(width() - cy + 1, 1, cy - 2, cy - 2);
+        raise();
+    }
+
+    QWidget* m_pDialog;
+    QToolButton* m_pClose = nullptr;
+};
+
+#if defined(MORVEL_HAVE_XCB)
+// Asks the window manager for a border without a title bar (the Motif hints the desktop's
+// window managers read: flags, functions, decorations, input mode, status).
+void AskForBorderOnly(xcb_connection_t* pConnection, xcb_window_t window)
+{
+    const xcb_atom_t hints = InternAtom(pConnection, "_MOTIF_WM_HINTS");
+    uint32_t values[5] = {0, 0, 0, 0, 0};
+    const xcb_get_property_cookie_t cookie = xcb_get_property(pConnection, 0, window, hints, hints, 0, 5);
+    const std::unique_ptr<xcb_get_property_reply_t, CFreeReply> pReply(
+        xcb_get_property_reply(pConnection, cookie, nullptr));
+    if (pReply && xcb_get_property_value_length(pReply.get()) == static_cast<int>(sizeof(values)))
+        std::memcpy(values, xcb_get_property_value(pReply.get()), sizeof(values));
+    constexpr uint32_t kDecorationsGiven = 1u << 1;
+    constexpr uint32_t kBorder = 1u << 1;
+    values[0] |= kDecorationsGiven;
+    values[2] = kBorder;
+    xcb_change_property(pConnection, XCB_PROP_MODE_REPLACE, window, hints, hints, 32, 5, values);
+    xcb_flush(pConnection);
+}
+#endif
+
+} // namespace
+
 void AfxPrepareDialogTitleBar(QWidget* pWindow)
 {
 #if defined(MORVEL_HAVE_XCB)
     // A window-modal message box is a sheet, which is a dialog off macOS.
     if (pWindow == nullptr || !pWindow->isWindow() ||
         (pWindow->windowType() != Qt::Dialog && pWindow->windowType() != Qt::Sheet) ||
-        (pWindow->windowFlags() & Qt::FramelessWindowHint) || !pWindow->testAttribute(Qt::WA_WState_Created))
+        (pWindow->windowFlags() & Qt::FramelessWindowHint) ||
+        !pWindow->testAttribute(Qt::WA_WState_Created) ||
+        pWindow->findChild<QWidget*>(QStringLiteral("morvelDialogCaption"), Qt::FindDirectChildrenOnly) !=
+            nullptr)
         return;
     auto* pX11 = qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     xcb_connection_t* pConnection = pX11 != nullptr ? pX11->connection() : nullptr;
     if (pConnection == nullptr || !DecoratesByTypeOnly(pConnection))
         return;
-    // The tool-bar type first: Openbox takes the first type it knows and shows such a window
-    // without minimise and maximise boxes; the dialog type after it names what it is.
-    const xcb_atom_t types[] = {InternAtom(pConnection, "_NET_WM_WINDOW_TYPE_TOOLBAR"),
-                                InternAtom(pConnection, "_NET_WM_WINDOW_TYPE_DIALOG")};
-    xcb_change_property(pConnection, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(pWindow->winId()),
-                        InternAtom(pConnection, "_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, 2, types);
-    xcb_flush(pConnection);
+    // The window stays a dialog to the window manager, which draws its border alone; the
+    // caption above the dialog's contents is the program's, with a close box only.
+    AskForBorderOnly(pConnection, static_cast<xcb_window_t>(pWindow->winId()));
+    const int cy = CDialogCaption::HeightFor(pWindow);
+    // What the window holds moves down below the caption (a layout places its widgets again
+    // by the margin, a self-drawn window its client area; others, such as a property sheet's
+    // tabs, are moved here).
+    for (QWidget* pChild : pWindow->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!pChild->isWindow())
+            pChild->move(pChild->x(), pChild->y() + cy);
+    }
+    new CDialogCaption(pWindow);
+    const QMargins margins = pWindow->contentsMargins();
+    pWindow->setContentsMargins(margins.left(), margins.top() + cy, margins.right(), margins.bottom());
+    // As much room for the contents as before, and the contents where they were placed.
+    const QSize size(pWindow->width(), pWindow->height() + cy);
+    if (pWindow->minimumSize() == pWindow->maximumSize())
+        pWindow->setFixedSize(size);
+    else
+        pWindow->resize(size);
+    pWindow->move(pWindow->x(), std::max(0, pWindow->y() - cy));
 #else
     (void)pWindow;
 #endif

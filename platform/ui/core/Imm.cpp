@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QTextCharFormat>
@@ -186,6 +187,45 @@ void CommitLeftCompositions()
         ImmNotifyIME(ImmGetContext(hWnd), NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
 }
 
+// A key the toolkit may take as a shortcut before any window sees it: Alt with a key (the
+// menu bar's letters) and F10. The modifier keys themselves take nothing.
+bool MayOpenAMenu(const QKeyEvent* pKey)
+{
+    switch (pKey->key()) {
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+        return false;
+    case Qt::Key_F10:
+        return true;
+    default:
+        return (pKey->modifiers() & Qt::AltModifier) != 0;
+    }
+}
+
+// A key that the input method let through while the widget composes, and that may open a
+// menu before the window hears of it: the composition is committed to the window first, as
+// a key the window gets ends it, so that it shows (and goes where it was typed) whatever the
+// key does next. Left alone it would wait hidden for the keyboard to come back.
+void CommitBeforeShortcut(QObject* pWatched, const QKeyEvent* pKey)
+{
+    auto* pWidget = qobject_cast<QWidget*>(pWatched);
+    CWnd* pWnd = pWidget != nullptr ? CWnd::FromWidget(pWidget) : nullptr;
+    if (pWnd == nullptr || pWnd->m_hWnd == nullptr || !MayOpenAMenu(pKey))
+        return;
+    const HWND hWnd = pWnd->m_hWnd;
+    const auto it = States().find(hWnd);
+    CWndState* pState = AfxGetWndState(hWnd);
+    if (it == States().end() || it->second.preedit.isEmpty() || pState == nullptr || !pState->IsSelfDrawn() ||
+        ImeWidget(hWnd) != pWidget)
+        return;
+    ImmNotifyIME(ImmGetContext(hWnd), NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+}
+
 // Sees every input-method event before the window layer turns commits into characters, and
 // keeps the input method's idea of where the focus object is current.
 class CImeTracker : public QObject {
@@ -207,6 +247,10 @@ protected:
             auto* pFocus = qobject_cast<QWidget*>(QGuiApplication::focusObject());
             if (pFocus && static_cast<QWidget*>(watched)->isAncestorOf(pFocus))
                 PlaceInputItem();
+            return false;
+        }
+        if (event->type() == QEvent::ShortcutOverride) {
+            CommitBeforeShortcut(watched, static_cast<QKeyEvent*>(event));
             return false;
         }
         if (event->type() != QEvent::InputMethod || !watched->isWidgetType())

@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <type_traits>
 #include <utility>
 
@@ -135,6 +136,18 @@ const std::vector<CMenuResourceItem>* FindMenuResource(UINT nID)
     }
     auto it = t.menus.find(nID);
     return it == t.menus.end() ? nullptr : &it->second;
+}
+
+std::vector<UINT> GetMenuResourceIds()
+{
+    CResourceTables& t = Tables();
+    std::lock_guard<std::recursive_mutex> lock(t.mutex);
+    std::set<UINT> ids;
+    for (const auto& entry : t.menuFactories)
+        ids.insert(entry.first);
+    for (const auto& entry : t.menus)
+        ids.insert(entry.first);
+    return std::vector<UINT>(ids.begin(), ids.end());
 }
 
 // ---------------------------------------------------------------------------------------

@@ -47,6 +47,8 @@ using MenuResourceFactory = std::function<std::vector<CMenuResourceItem>()>;
 bool RegisterMenuResource(UINT nID, MenuResourceFactory factory);
 bool RegisterMenuResource(UINT nID, std::vector<CMenuResourceItem> items);
 const std::vector<CMenuResourceItem>* FindMenuResource(UINT nID);
+// The ids of every menu resource registered so far, in increasing order.
+std::vector<UINT> GetMenuResourceIds();
 
 // ---------------------------------------------------------------------------------------
 // Accelerators: {fVirt (FVIRTKEY | FCONTROL | FSHIFT | FALT), key (VK_ code or character),

@@ -13,6 +13,8 @@
 #include <QThread>
 #include <QWidget>
 
+#include <atomic>
+
 namespace {
 
 CWndManager* Manager()
@@ -374,9 +376,19 @@ void AfxPumpPendingMessages()
         QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+namespace {
+std::atomic<UINT> g_nMessageBeeps{0};
+} // namespace
+
 void MessageBeep(UINT uType)
 {
     (void)uType;
+    ++g_nMessageBeeps;
     if (qApp)
         QApplication::beep();
+}
+
+UINT AfxGetMessageBeepCount()
+{
+    return g_nMessageBeeps;
 }

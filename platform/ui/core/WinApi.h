@@ -69,6 +69,8 @@ BOOL PeekMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
 // Handles everything pending now, without waiting (for long loops that must stay responsive).
 void AfxPumpPendingMessages();
 void MessageBeep(UINT uType);
+// How many times MessageBeep has sounded in this process (for tests, which play no sound).
+UINT AfxGetMessageBeepCount();
 
 // ---- clipboard ----------------------------------------------------------------------------
 // Registered formats travel as the MIME type "application/x-morvel-<name>" carrying the

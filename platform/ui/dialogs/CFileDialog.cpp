@@ -12,12 +12,15 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QIcon>
 #include <QIdentityProxyModel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMimeDatabase>
 #include <QSplitter>
 #include <QTreeView>
 
@@ -403,16 +406,21 @@ namespace {
 
 // The file list's columns: name, size, type, date modified.
 constexpr int kSizeColumn = 1;
-constexpr int kTypeColumn = 2;
 constexpr int kDateColumn = 3;
 
-// The program's own document types by upper-case extension (".MMD"): the file type names
-// of its document templates. They come with the program, so the file list names these
-// files whether or not the desktop has the types installed (a program run from its build
-// folder has none).
+// The program's own file types by upper-case extension (".MMD"): those registered, then the
+// file type names of its document templates. They come with the program, so the file list
+// names these files whether or not the desktop has the types installed (a program run from
+// its build folder has none).
+std::map<QString, QString>& RegisteredFileTypes()
+{
+    static std::map<QString, QString> types;
+    return types;
+}
+
 std::map<QString, QString> ProgramFileTypes()
 {
-    std::map<QString, QString> types;
+    std::map<QString, QString> types = RegisteredFileTypes();
     CWinApp* pApp = AfxGetApp();
     CDocManager* pManager = pApp != nullptr ? pApp->m_pDocManager : nullptr;
     if (pManager == nullptr)
@@ -429,33 +437,62 @@ std::map<QString, QString> ProgramFileTypes()
     return types;
 }
 
+// The types and pictures of the file list from the names alone: the toolkit's own provider
+// reads a file whose name does not tell its type (and the list asks it on the program's
+// own thread as well), which never ends on a file that never ends. Asked from the list's
+// worker thread too: it holds nothing that changes.
+class CNameOnlyFileIcons : public QFileIconProvider {
+public:
+    explicit CNameOnlyFileIcons(std::map<QString, QString> types) : m_types(std::move(types)) {}
+
+    QIcon icon(IconType type) const override { return QFileIconProvider::icon(type); }
+    QIcon icon(const QFileInfo& info) const override
+    {
+        if (info.isDir())
+            return QFileIconProvider::icon(info.isRoot() ? Drive : Folder);
+        const QList<QMimeType> types = m_mimeTypes.mimeTypesForFileName(info.fileName());
+        if (!types.isEmpty()) {
+            const QIcon themed = QIcon::fromTheme(types.first().iconName());
+            if (!themed.isNull())
+                return themed;
+        }
+        return QFileIconProvider::icon(File);
+    }
+    QString type(const QFileInfo& info) const override
+    {
+        // A folder, a drive and whatever is not a file are named without reading anything.
+        if (!info.isFile())
+            return QFileIconProvider::type(info);
+        if (const auto it = m_types.find(QStringLiteral(".") + info.suffix().toUpper()); it != m_types.end())
+            return it->second;
+        const QList<QMimeType> types = m_mimeTypes.mimeTypesForFileName(info.fileName());
+        const QMimeType mime = types.isEmpty()
+                                   ? m_mimeTypes.mimeTypeForName(QStringLiteral("application/octet-stream"))
+                                   : types.first();
+        return mime.comment().isEmpty() ? mime.name() : mime.comment();
+    }
+
+private:
+    std::map<QString, QString> m_types;
+    QMimeDatabase m_mimeTypes;
+};
+
 // The file list with sizes and dates written as a Japanese desktop writes them, whatever
 // the locale the program was started in: "12 KB" (whole kilobytes, rounded up) and
 // "2026/12/07 09:05". The toolkit's own list follows the system's locale ("Dec", "KiB").
-// The program's own files carry their type names.
 class CJapaneseFileList : public QIdentityProxyModel {
 public:
-    CJapaneseFileList(QObject* pParent, std::map<QString, QString> types)
-        : QIdentityProxyModel(pParent), m_types(std::move(types))
-    {
-    }
+    using QIdentityProxyModel::QIdentityProxyModel;
 
     QVariant data(const QModelIndex& index, int role) const override
     {
         auto* pFiles = qobject_cast<QFileSystemModel*>(sourceModel());
         if (role != Qt::DisplayRole || !pFiles ||
-            (index.column() != kSizeColumn && index.column() != kTypeColumn && index.column() != kDateColumn))
+            (index.column() != kSizeColumn && index.column() != kDateColumn))
             return QIdentityProxyModel::data(index, role);
         const QModelIndex source = mapToSource(index);
         if (!source.isValid())
             return QIdentityProxyModel::data(index, role);
-        if (index.column() == kTypeColumn) {
-            const QFileInfo info = pFiles->fileInfo(source);
-            const auto it = m_types.find(QStringLiteral(".") + info.suffix().toUpper());
-            if (info.isDir() || it == m_types.end())
-                return QIdentityProxyModel::data(index, role);
-            return it->second;
-        }
         if (index.column() == kDateColumn) {
             const QDateTime modified = pFiles->lastModified(source);
             return modified.isValid() ? modified.toString(QStringLiteral("yyyy/MM/dd HH:mm")) : QString();
@@ -465,9 +502,6 @@ public:
         const qint64 nKilobytes = (pFiles->size(source) + 1023) / 1024;
         return QLocale(QLocale::Japanese, QLocale::Japan).toString(nKilobytes) + QStringLiteral(" KB");
     }
-
-private:
-    std::map<QString, QString> m_types;
 };
 
 // A name typed with "*" or "?" is a pattern, not a file: Enter narrows the list to the
@@ -527,9 +561,14 @@ INT_PTR CFileDialog::DoModal()
         pParent = pOwner->GetWidget()->window();
 
     AfxEnsureJapaneseToolkitTexts();
-    CPatternFileDialog dlg(pParent, AfxCp932ToQString(GetDialogTitle()));
+    // Made in the folder it starts in: made without one, the toolkit's dialog would first
+    // list the folder it remembers from any earlier dialog.
+    const std::string startFolder = NativePath(GetStartFolder());
+    CNameOnlyFileIcons icons(ProgramFileTypes()); // outlives the dialog's list
+    CPatternFileDialog dlg(pParent, AfxCp932ToQString(GetDialogTitle()), QString::fromStdString(startFolder));
     dlg.setOption(QFileDialog::DontUseNativeDialog, true);
-    dlg.setProxyModel(new CJapaneseFileList(&dlg, ProgramFileTypes()));
+    dlg.setIconProvider(&icons);
+    dlg.setProxyModel(new CJapaneseFileList(&dlg));
     dlg.setOption(QFileDialog::HideNameFilterDetails, true);
     // Replacing a file is asked here, in the system's words.
     dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
@@ -550,7 +589,6 @@ INT_PTR CFileDialog::DoModal()
                 : 0;
         dlg.selectNameFilter(qtFilters.at(index));
     }
-    const std::string startFolder = NativePath(GetStartFolder());
     dlg.setDirectory(QString::fromStdString(startFolder));
     // Room for the file list's four columns; the size, type and date columns are as wide as
     // their longest text, so that no size, type name or Japanese date and time is cut.
@@ -581,4 +619,11 @@ INT_PTR CFileDialog::DoModal()
         if (AcceptPath(path, true))
             return IDOK;
     }
+}
+
+void CFileDialog::RegisterFileType(LPCTSTR lpszExtension, LPCTSTR lpszTypeName)
+{
+    if (lpszExtension == nullptr || lpszTypeName == nullptr)
+        return;
+    RegisteredFileTypes()[AfxCp932ToQString(lpszExtension).toUpper()] = AfxCp932ToQString(lpszTypeName);
 }

@@ -10,6 +10,10 @@
 // OFN_PATHMUSTEXIST, OFN_NOCHANGEDIR (without it the current folder becomes the chosen
 // file's folder), OFN_HIDEREADONLY, OFN_EXPLORER and OFN_ENABLESIZING (the dialog is always
 // resizable).
+//
+// The file list names a file's type from its name alone and never opens a file to list it:
+// a folder may hold files that never end (a named pipe, a system folder's files), and a
+// list that read them would hang.
 #pragma once
 
 #include "platform/ui/core/DialogDefs.h"
@@ -90,6 +94,9 @@ public:
     // Asks whether an existing file may be replaced (TRUE for a file that does not exist);
     // FALSE when the user says no. The save dialog and the PDF printer's output ask alike.
     static BOOL ConfirmOverwrite(const CString& path);
+    // Names the program's files of an extension (".MMK") in the dialogs' file lists, beside
+    // the document types of the application's templates, which name theirs.
+    static void RegisterFileType(LPCTSTR lpszExtension, LPCTSTR lpszTypeName);
 
 private:
     // Checks and stores a chosen path. FALSE when the dialog must not end with it (the user

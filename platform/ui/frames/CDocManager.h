@@ -50,6 +50,9 @@ public:
     // user confirmed; fileName then holds the chosen path.
     virtual BOOL DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
                                   CDocTemplate* pTemplate);
+    // A document was written to the file its save dialog chose (after DoPromptFileName
+    // for saving); not called when the write failed.
+    virtual void OnPromptedFileSaved(LPCTSTR lpszPathName) { (void)lpszPathName; }
 
     virtual void OnFileNew();
     virtual void OnFileOpen();

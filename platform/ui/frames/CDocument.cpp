@@ -249,6 +249,8 @@ void CDocument::ReleaseFile(CFile* pFile, BOOL bAbort)
 
 void CDocument::SerializeWholeFile(LPCTSTR lpszPathName)
 {
+    // What a save of this file killed part-way left beside it goes.
+    RemoveLeftTemporaries(lpszPathName);
     CMemFile memFile(ReadWholeFileBytes(lpszPathName));
     m_nLastFileLength = memFile.GetLength();
     CArchive ar(&memFile, CArchive::load, 4096);
@@ -259,6 +261,7 @@ void CDocument::SerializeWholeFile(LPCTSTR lpszPathName)
 
 BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName)
 {
+    RemoveLeftTemporaries(lpszPathName);
     CFileException fe;
     CFile* pFile = GetFile(lpszPathName, CFile::modeRead | CFile::shareDenyWrite, &fe);
     if (!pFile) {
@@ -430,9 +433,13 @@ BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace)
         if (!pApp || !pApp->DoPromptFileName(newName, bReplace ? AFX_IDS_SAVEFILE : AFX_IDS_SAVEFILECOPY,
                                              OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, FALSE, m_pDocTemplate))
             return FALSE;
-    }
-    if (!OnSaveDocument(newName))
+        if (!OnSaveDocument(newName))
+            return FALSE;
+        if (pApp->m_pDocManager != nullptr)
+            pApp->m_pDocManager->OnPromptedFileSaved(newName);
+    } else if (!OnSaveDocument(newName)) {
         return FALSE;
+    }
     if (bReplace)
         SetPathName(newName);
     return TRUE;

@@ -725,8 +725,13 @@ LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam)
 // ---------------------------------------------------------------------------------------
 BOOL CFrameWnd::RouteCmdMsgInFrame(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
-    // The active view first (it passes on to its document), then the frame itself.
-    if (CView* pView = GetActiveView(); pView && pView->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+    // The active view first (it passes on to its document), then the view that carries the
+    // window's commands while another pane is active, then the frame itself.
+    CView* pView = GetActiveView();
+    if (pView && pView->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    if (CView* pCommandView = GetCommandView();
+        pCommandView && pCommandView != pView && pCommandView->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
         return TRUE;
     return CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }

@@ -1,7 +1,8 @@
 // CFrameWnd: a window with a caption, a menu, tool bars and a status bar around a view.
 //
 // A frame routes commands: the active view (and through it the document) first, then the
-// frame itself, then the application. It keeps the active view, updates its caption from
+// view that carries the window's commands (GetCommandView) when another pane of the frame
+// is active, then the frame itself, then the application. It keeps the active view, updates its caption from
 // the document ("document - application"), shows the menu and translates the accelerators
 // of its resource id, lays out its control bars along its edges (bars docked on the same
 // side share rows; a bar docked "beside" another stands on that bar's row) and fills the
@@ -60,6 +61,10 @@ public:
     void SetActiveView(CView* pViewNew, BOOL bNotify = TRUE);
     // The frame whose view is active: this frame, or for an MDI frame the active child.
     virtual CFrameWnd* GetActiveFrame() { return this; }
+    // The view whose commands are the window's: they reach it from every pane of the frame
+    // (a tree beside it, another pane of a splitter), after the active view's own. Null (the
+    // default) when the active view alone has them.
+    virtual CView* GetCommandView() const { return nullptr; }
     virtual void ActivateFrame(int nCmdShow = -1);
     // The first view's OnInitialUpdate (through WM_INITIALUPDATE to the frame's
     // descendants), then activation and showing.
@@ -168,7 +173,7 @@ protected:
     void UndockBar(CControlBar* pBar);
     static int DockSideIndex(UINT nDockBarID);
 
-    // The active view (and its document), then the frame's own handlers.
+    // The active view (and its document), the command view, then the frame's own handlers.
     BOOL RouteCmdMsgInFrame(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
     // Sends WM_INITIALUPDATE to every descendant view.
     void SendInitialUpdate();

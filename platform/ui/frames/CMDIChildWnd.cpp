@@ -336,7 +336,18 @@ LRESULT CMDIChildWnd::OnSetText(WPARAM wParam, LPARAM lParam)
 {
     const LRESULT lResult = Default();
     (void)wParam;
-    if (m_pSubWindow)
-        m_pSubWindow->setWindowTitle(AfxCp932ToQString(reinterpret_cast<const char*>(lParam)));
+    if (m_pSubWindow) {
+        const QString text = AfxCp932ToQString(reinterpret_cast<const char*>(lParam));
+        m_pSubWindow->setWindowTitle(text);
+        // A maximised window's title stands in the main window's as " - [title]"; the
+        // toolkit leaves the last one there when the title becomes empty: the main window
+        // then shows its own title alone.
+        CMDIFrameWnd* pFrame = GetMDIFrame();
+        if (text.isEmpty() && m_pSubWindow->isMaximized() && pFrame && pFrame->GetWidget()) {
+            CString strMain;
+            pFrame->GetWindowText(strMain);
+            pFrame->GetWidget()->setWindowTitle(AfxCp932ToQString(strMain));
+        }
+    }
     return lResult;
 }

@@ -681,9 +681,50 @@ struct CDCImpl {
     }
 
     // --- primitives (device coordinates) ---
+    // A preview draws its page larger than shown and brings it down by averaging: ink
+    // thinner than a pixel as shown (a thin line, each stroke of a double frame) would end
+    // up a light grey hairline, or vanish, where the paper has a black line. Such ink covers
+    // the whole pixels as shown that it touches, as the printer's thinnest line is a whole
+    // dot; the paper's colour (a gap between strokes) is left to average away. False when
+    // the rectangle is not drawn here.
+    bool SnapsToShownPixels(const CMix& m) const
+    {
+        return transformed && outHairline >= 2 && !m.invertFirst &&
+               m.mode == QPainter::CompositionMode_SourceOver && m.color != QColor(Qt::white);
+    }
+    bool FillShownPixels(QPainter* p, const QRect& r, const CMix& m)
+    {
+        if (!SnapsToShownPixels(m))
+            return false;
+        const QRectF painted = FullTransform().mapRect(QRectF(r));
+        const double k = outHairline;
+        if (painted.width() >= k && painted.height() >= k)
+            return false;
+        // The thin sides out to whole pixels as shown; a side a pixel wide or more as drawn.
+        const auto snap = [k](double lo, double hi, double& from, double& to) {
+            if (hi - lo >= k) {
+                from = std::round(lo);
+                to = std::round(hi);
+                return;
+            }
+            from = std::floor(lo / k) * k;
+            to = std::max(from + k, std::ceil(hi / k) * k);
+        };
+        double x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+        snap(painted.left(), painted.right(), x0, x1);
+        snap(painted.top(), painted.bottom(), y0, y1);
+        const QTransform saved = p->transform();
+        p->setTransform(QTransform());
+        SetMode(p, m.mode);
+        p->fillRect(QRectF(x0, y0, x1 - x0, y1 - y0), m.color);
+        p->setTransform(saved);
+        return true;
+    }
     void FillDev(QPainter* p, const QRect& r, const CMix& m)
     {
         if (m.skip || r.isEmpty())
+            return;
+        if (FillShownPixels(p, r, m))
             return;
         if (m.invertFirst) {
             SetMode(p, QPainter::RasterOp_NotDestination);
@@ -785,8 +826,10 @@ struct CDCImpl {
             if (a == b)
                 return;
         }
-        if (transformed && pattern.empty()) {
-            // A preview: a cosmetic line of the painter, which stays one screen pixel.
+        if (transformed && pattern.empty() &&
+            !(SnapsToShownPixels(m) && (a.x() == b.x() || a.y() == b.y()))) {
+            // A preview: a cosmetic line of the painter, which stays one screen pixel (a
+            // line across or down the page fills the pixels it crosses, below).
             if (m.invertFirst) {
                 SetMode(p, QPainter::RasterOp_NotDestination);
                 p->setPen(HairlinePen(Qt::black));
@@ -873,7 +916,7 @@ struct CDCImpl {
         if (m.skip)
             return;
         const int w = pen.width;
-        if (!transformed && (a.y() == b.y() || a.x() == b.x())) {
+        if ((!transformed || SnapsToShownPixels(m)) && (a.y() == b.y() || a.x() == b.x())) {
             // Horizontal and vertical wide lines: the band of w x w squares centred on
             // each point of the line, end points included (cut to the device first).
             const long long lo = w / 2, hi = w - 1 - w / 2;
@@ -944,6 +987,14 @@ struct CDCImpl {
         QRegion frame(frameOuter);
         if (!frameInner.isEmpty())
             frame -= QRegion(frameInner);
+        if (transformed && w <= 1 && SnapsToShownPixels(m)) {
+            // A preview: a frame a pixel wide as shown, whatever the zoom.
+            QRegion thin(outer);
+            if (const QRect in = outer.adjusted(1, 1, -1, -1); in.width() > 0 && in.height() > 0)
+                thin -= QRegion(in);
+            FillDev(p, thin, m);
+            return;
+        }
         if (transformed && w <= 1) {
             SetMode(p, m.mode);
             p->setPen(HairlinePen(m.color));

@@ -117,6 +117,83 @@ TEST(EstimateEngineTest, EditsOfSeveralRowsAndAKindChangeReachTheTotalsThroughTh
     EXPECT_EQ(Normal(2000 + 60), e.Cell(5, 3));
 }
 
+// The tax at 10 % of 1,003 and of 1,007 (100.3 and 100.7) rounded as the settings say: up,
+// down, half up, or by the amount column's rule (cut to whole yen).
+TEST(EstimateEngineTest, TheTaxIsRoundedAsTheSettingsSay)
+{
+    struct CCase {
+        ETaxRounding eRounding;
+        const char* tax1003;
+        const char* tax1007;
+    };
+    const CCase cases[] = {
+        {ETaxRounding::up, "101.000000", "101.000000"},
+        {ETaxRounding::down, "100.000000", "100.000000"},
+        {ETaxRounding::halfUp, "100.000000", "101.000000"},
+        {ETaxRounding::byColumn, "100.000000", "100.000000"},
+    };
+    for (const CCase& test : cases) {
+        for (const char* price : {"1,003", "1,007"}) {
+            CTestEstimate e(AmountColumns());
+            e.sheet.tax.nRate = 10;
+            e.sheet.tax.eRounding = test.eRounding;
+            e.AddRow(kindDetail, {"足場", "1", price});
+            e.AddRow(kindGrandTotal, {});
+            e.AddRow(kindFree, {"消費税"});
+            e.engine.RecalcAll();
+            EXPECT_EQ(price[4] == '3' ? test.tax1003 : test.tax1007, e.Cell(2, 3))
+                << static_cast<int>(test.eRounding) << " " << price;
+        }
+    }
+}
+
+// A cell outside the row limit or the form's columns stores nothing and grows no used row.
+TEST(EstimateEngineTest, ACellOutsideTheRowLimitOrTheFormIsNotStored)
+{
+    CTestEstimate e(AmountColumns());
+    e.sheet.nRowLimit = 10;
+    e.AddRow(kindDetail, {"足場", "1", "1,000"});
+    EXPECT_FALSE(e.engine.SetCellText("x", 10, 0, true));
+    EXPECT_FALSE(e.engine.SetCellText("x", 0, 4, true));
+    EXPECT_FALSE(e.engine.SetCellText("x", -1, 0, true));
+    EXPECT_EQ(1, e.sheet.nUsedRows);
+    EXPECT_EQ(1, e.rows.GetSize());
+    EXPECT_EQ("", e.rows.GetRow(0)->GetCell(4).str());
+}
+
+// Two tax rows one under the other both take the new tax when an amount above them changes,
+// through the kept sums (whole amounts) and through a walk over the rows (amounts with
+// decimals).
+TEST(EstimateEngineTest, TaxRowsSideBySideBothTakeTheNewTax)
+{
+    for (const char* picture : {"###,###", "#,###.##"}) {
+        CTestEstimate e({
+            {"文字", "", "", "", "6", ""},
+            {"数値", "#,###.##", "", "", "3", ""},
+            {"数値", "#,###.##", "", "", "", ""},
+            {"計 A", picture, "B*C", "", "", "2"},
+        });
+        e.sheet.tax.nRate = 10;
+        e.sheet.tax.eRounding = ETaxRounding::down;
+        e.AddRow(kindDetail, {"足場", "1", "1,000.5"});
+        e.AddRow(kindGrandTotal, {});
+        e.AddRow(kindFree, {"消費税"});
+        e.AddRow(kindFree, {"消費税"});
+        e.engine.RecalcAll();
+        ASSERT_EQ(Normal(100), e.Cell(3, 3)) << picture;
+        for (bool bForget : {false, true}) {
+            e.engine.SetCellText(bForget ? "3" : "2", 0, 1, true);
+            e.engine.CalcRow(0, 0);
+            if (bForget)
+                e.engine.ForgetKeptTotals();
+            e.engine.RecalcTotals(0);
+            const long long nTax = bForget ? 300 : 200;
+            EXPECT_EQ(Normal(nTax), e.Cell(2, 3)) << picture << bForget;
+            EXPECT_EQ(Normal(nTax), e.Cell(3, 3)) << picture << bForget;
+        }
+    }
+}
+
 // 600 estimates in one, each closed by its grand total and tax row: an edit at the top
 // changes every grand total and tax row below it (1,200 rows). The end of the command
 // still finishes the work through the kept sums, not by recalculating everything.

@@ -300,6 +300,10 @@ TEST_F(EstimateModelTest, RowCommandsAreUndoneAndRedoneOnTheModelAlone)
     };
     IUndoTarget::CRateSettings rate;
     rate.strFormula = "*2";
+    // Prices of a quantity above 2 or of at most 5 doubled: "b" and "c", not "a". Every
+    // setting left out of a redo would double "a" too, or leave "b" or "c".
+    IUndoTarget::CRateSettings twoConditions = rate;
+    twoConditions.condition = {1, 5, "2", 2, 1, "5", 0};
     const std::vector<std::pair<std::string, std::function<void()>>> commands = {
         {"insert", [&] { model.InsertRowAt(1, 1, rule); }},
         {"delete", [&] { model.DeleteRowAt(0, 0, rule); }},
@@ -308,7 +312,25 @@ TEST_F(EstimateModelTest, RowCommandsAreUndoneAndRedoneOnTheModelAlone)
         {"clear rows", [&] { model.ClearRows(0, 5); }},
         {"non-calculated", [&] { model.SetNonCalculated(true, 0, 5); }},
         {"fixed rate", [&] { model.ApplyFixedRate(2, 0, 9, rate); }},
+        {"fixed rate, two conditions",
+         [&] {
+             model.ApplyFixedRate(2, 0, 9, twoConditions);
+             EXPECT_EQ((std::vector<double>{300, 20, 10}),
+                       (std::vector<double>{Value(EPage::edit, 0, 2), Value(EPage::edit, 1, 2),
+                                            Value(EPage::edit, 5, 2)}));
+         }},
         {"mark", [&] { model.MarkRow(4); }},
+        // Quantity, price and amount emptied in every used row: the form's columns end
+        // there. The names stay.
+        {"item clear",
+         [&] {
+             const CEstimateModel::CColumnSpan cleared = model.ClearColumns(1, 99);
+             EXPECT_EQ(1, cleared.nFirst);
+             EXPECT_EQ(3, cleared.nLast);
+             EXPECT_EQ("", Cell(EPage::edit, 5, 1));
+             EXPECT_EQ("c", Cell(EPage::edit, 5, 0));
+             EXPECT_EQ(CUndoCommand::undoItemClear, model.Undo().GetUndoAction());
+         }},
     };
     for (const auto& [strName, command] : commands) {
         setUp();
@@ -316,6 +338,118 @@ TEST_F(EstimateModelTest, RowCommandsAreUndoneAndRedoneOnTheModelAlone)
             model.SetMarkRow(5); // the remembered row moves with the rows
         ExpectUndoneAndRedone(model, rule, strName, command);
     }
+}
+
+TEST_F(EstimateModelTest, AnItemClearOutsideTheColumnsOrTheUsedRowsRecordsNothing)
+{
+    model.Undo().Record(std::make_unique<CMarkRowCommand>(0));
+    EXPECT_EQ(-1, model.ClearColumns(0, 0).nFirst) << "no used row";
+    Detail(0, "a", "2", "300");
+    EXPECT_EQ(-1, model.ClearColumns(4, 9).nFirst);
+    EXPECT_EQ(-1, model.ClearColumns(2, 1).nFirst);
+    EXPECT_EQ(CUndoCommand::undoMarkRow, model.Undo().GetUndoAction());
+    EXPECT_EQ(0, model.ClearColumns(-3, 0).nFirst);
+    EXPECT_EQ("", Cell(EPage::edit, 0, 0));
+}
+
+TEST_F(EstimateModelTest, AnIndentMovesTheRowsOfItsLevelAndASummaryRowOnBothPages)
+{
+    using EIndentLevel = CEstimateModel::EIndentLevel;
+    using EIndentMove = CEstimateModel::EIndentMove;
+    // A large heading, its detail and total; a summary of the heading written at the top.
+    model.Engine().SetCellText("H", 0, 0, true);
+    model.Engine().SetRowKind(kindLarge, 0);
+    Detail(1, "a", "2", "300");
+    model.Engine().SetCellText("T", 2, 0, true);
+    model.Engine().SetRowKind(kindLargeTotal, 2);
+    model.SetSummaryKind(SummaryKindOf(kindLarge), 0);
+    model.SetSummaryCell(0, 0, "H");
+    model.SetSummaryKind(SummaryKindOf(kindDetail), 1);
+    model.WriteSummaryAtTop(4); // the summary rows are rows 0 and 1, the heading row 4
+    const auto indents = [&](EPage ePage, int nRows) {
+        std::vector<int> result;
+        for (int r = 0; r < nRows; ++r)
+            result.push_back(model.CellIndent(ePage, r, 0));
+        return result;
+    };
+
+    EXPECT_TRUE(model.IndentColumn(EPage::edit, 0, EIndentLevel::large, EIndentMove::increase, 3));
+    EXPECT_EQ((std::vector<int>{3, 0, 0, 0, 3, 0, 3}), indents(EPage::edit, 7));
+    EXPECT_EQ((std::vector<int>{3, 0}), indents(EPage::summary, 2)) << "the summary page follows";
+    EXPECT_TRUE(model.IndentColumn(EPage::edit, 0, EIndentLevel::large, EIndentMove::reduce, 1));
+    EXPECT_EQ((std::vector<int>{2, 0, 0, 0, 2, 0, 2}), indents(EPage::edit, 7));
+    EXPECT_TRUE(model.IndentColumn(EPage::edit, 0, EIndentLevel::detail, EIndentMove::increase, 1));
+    EXPECT_EQ((std::vector<int>{2, 1, 0, 0, 2, 1, 2}), indents(EPage::edit, 7));
+    EXPECT_EQ((std::vector<int>{2, 1}), indents(EPage::summary, 2));
+    EXPECT_EQ(CUndoCommand::undoIndent, model.Undo().GetUndoAction());
+    model.RunUndoStep(false, {4, false}, nullptr);
+    EXPECT_EQ((std::vector<int>{2, 0, 0, 0, 2, 0, 2}), indents(EPage::edit, 7));
+    model.RunUndoStep(true, {4, false}, nullptr);
+    EXPECT_EQ((std::vector<int>{2, 1, 0, 0, 2, 1, 2}), indents(EPage::edit, 7));
+
+    // Every row back to the cell's edge; on the summary page alone, nothing recorded.
+    EXPECT_TRUE(model.IndentColumn(EPage::edit, 0, EIndentLevel::all, EIndentMove::remove, 5));
+    EXPECT_EQ((std::vector<int>(7, 0)), indents(EPage::edit, 7));
+    EXPECT_FALSE(model.IndentColumn(EPage::summary, 0, EIndentLevel::all, EIndentMove::increase, 4));
+    EXPECT_EQ((std::vector<int>{4, 4}), indents(EPage::summary, 2));
+    EXPECT_EQ((std::vector<int>(7, 0)), indents(EPage::edit, 7));
+    EXPECT_EQ(CUndoCommand::undoIndent, model.Undo().GetUndoAction());
+    EXPECT_FALSE(model.IndentColumn(EPage::edit, 4, EIndentLevel::all, EIndentMove::increase, 1))
+        << "no column of the form";
+}
+
+TEST_F(EstimateModelTest, UnnecessaryRowsSideBySideAllGoInOneCommand)
+{
+    const CEstimateModel::CPageRule rule{4, false};
+    Detail(0, "a", "2", "300");
+    Detail(1, "b", "0", "10");
+    Detail(2, "c", "0", "10");
+    Detail(3, "d", "1", "5");
+    Detail(4, "e", "0", "1");
+    ExpectUndoneAndRedone(model, rule, "unnecessary rows", [&] {
+        const CUnnecessaryRows unnecessary(model.Engine(), CUnnecessaryRows::EScan::manual);
+        EXPECT_EQ(1, model.DeleteUnnecessaryRows(unnecessary, CUnnecessaryRows::conditionQuantityZero, rule));
+        EXPECT_EQ(2, model.GetUsedRows());
+        EXPECT_EQ("d", Cell(EPage::edit, 1, 0));
+    });
+}
+
+// Replace finds a number as it shows and writes the cell as typed input is written: read by
+// the one reading of numbers (full-width digits, "円", separators) and rounded by its column,
+// a word kept as it is; one match is an edit of its cell, several one replace all, each taken
+// back and done again on the model alone.
+TEST_F(EstimateModelTest, AReplaceWritesAsTypingWritesAndIsOneCommand)
+{
+    const CEstimateModel::CPageRule rule{40, false};
+    Detail(0, "a", "128.5", "350");
+    Detail(1, "b", "128.5", "280");
+    Detail(2, "c", "10", "1,200");
+    CCellSearch::COptions options;
+    const CRect rcAll(0, 0, 3, 99);
+    std::vector<CCellSearch::CMatch> found = model.FindAll("128.50", options, rcAll);
+    ASSERT_EQ(2u, found.size());
+    EXPECT_EQ("128.50", found[0].strIn.str()) << "found as the cell shows it";
+    ExpectUndoneAndRedone(model, rule, "replace all", [&] { model.ReplaceAll(found, "２００．００５"_sj); });
+    model.RunUndoStep(true, rule, nullptr);
+    EXPECT_EQ("200.010000", Cell(EPage::edit, 0, 1)) << "rounded to the picture's two decimals";
+    EXPECT_EQ("200.010000", Cell(EPage::edit, 1, 1));
+
+    // Two quantities, the price 1,200 and the amount 12,000 (without its separators).
+    found = model.FindAll("200", options, rcAll);
+    ASSERT_EQ(4u, found.size());
+    ASSERT_EQ(2, found[2].nCol);
+    ExpectUndoneAndRedone(model, rule, "replace", [&] { model.ReplaceMatch(found[2], "1,250.50", true); });
+    model.RunUndoStep(true, rule, nullptr);
+    EXPECT_EQ("1,1,250.50", Cell(EPage::edit, 2, 2)) << "no number: a word";
+    model.ReplaceMatch(model.FindAll("1,1,250.50", options, rcAll).front(), "12,000円"_sj, true);
+    EXPECT_EQ("12000.000000", Cell(EPage::edit, 2, 2));
+    EXPECT_EQ("120000.000000", Cell(EPage::edit, 2, 3)) << "the row worked out at once";
+
+    // Text replaced into an empty row makes it a detail row.
+    model.Engine().SetCellText("@", 5, 0, true);
+    ASSERT_EQ(kindEmpty, model.RowKind(EPage::edit, 5));
+    model.ReplaceAll(model.FindAll("@", options, rcAll), "x");
+    EXPECT_EQ(kindDetail, model.RowKind(EPage::edit, 5));
 }
 
 TEST_F(EstimateModelTest, RowCommandsKeepAHeadingAtItsPageStartAndTheMarkOnItsRow)
@@ -640,6 +774,35 @@ TEST_F(EstimateModelClipboardTest, RowsCutAndPastedBackThroughTheBuffersAreUndon
     EXPECT_EQ(strBefore, Snapshot(model));
     EXPECT_EQ(CUndoOutcome::ESelection::rows, repaste.eSelection);
     EXPECT_EQ(1, repaste.nFirstSelected);
+    EXPECT_EQ(CUndoOutcome::ECell::moved, repaste.eCell);
+    EXPECT_EQ(1, repaste.nRow);
+
+    // Rows cut below the used rows take nothing, and their redo leaves the buffers alone.
+    model.CutRows(buffers, 6, 7, rule);
+    EXPECT_EQ(strBefore, Snapshot(model));
+    model.RunUndoStep(false, rule, &buffers);
+    model.CopyRows(buffers, 0, 0);
+    model.RunUndoStep(true, rule, &buffers);
+    EXPECT_EQ("a", names());
+    EXPECT_EQ(strBefore, Snapshot(model));
+}
+
+TEST_F(EstimateModelClipboardTest, ACellPastedAtTheCurrentCellIsUndoneAndRedone)
+{
+    model.CopyCells(buffers, CRect(1, 1, 1, 1));
+    CEstimateModel::CCellPasteTarget target;
+    target.ptCell = CPoint(1, 0);
+    ExpectUndoneAndRedone(model, rule, "cell paste", [&] {
+        const CEstimateModel::CWrittenRows written = model.PasteCells(buffers, target);
+        EXPECT_EQ(0, written.nFirst);
+        EXPECT_EQ(3, Value(EPage::edit, 0, 1));
+        EXPECT_EQ(900, Value(EPage::edit, 0, 3));
+    });
+    // The overwritten cell waits in the undo cell buffer, and goes back from there.
+    model.PasteCells(buffers, target);
+    ASSERT_EQ(3u, buffers.UndoCells().size());
+    model.PasteUndoCells(buffers, CPoint(1, 0));
+    EXPECT_EQ(2, Value(EPage::edit, 0, 1));
 }
 
 TEST_F(EstimateModelClipboardTest, ACellBlockPastedOverALargerBlockRepeatsAndItsUndoPutsTheCellsBack)

@@ -66,6 +66,7 @@ TEST(InformationValueRules, ANumberReadsAsItIsWrittenAndNothingElseReadsAsANumbe
         {"▲1,200", "-1200"},
         {"0.5円", "0.5"},
         {"10,000円 　", "10000"},
+        {"10 000", "10000"}, // blanks do not count, as in every number cell
     };
     for (const auto& n : numbers) {
         SCOPED_TRACE(n.typed);
@@ -75,8 +76,8 @@ TEST(InformationValueRules, ANumberReadsAsItIsWrittenAndNothingElseReadsAsANumbe
         EXPECT_DOUBLE_EQ(std::strtod(n.plain, nullptr),
                          InformationValues::ReadValue(CString::FromUtf8(n.typed)));
     }
-    for (const char* word : {"一万", "10,000円引", "1e5", "1,,000", ",100", "100,", "1.000,5", "10 000", "円",
-                             "", "--5", "¥¥5", "5-", "1.2.3", "１２ａ", "約10,000"}) {
+    for (const char* word : {"一万", "10,000円引", "1e5", "1,,000", ",100", "100,", "1.000,5", "1,1,250",
+                             "円", "", "--5", "¥¥5", "5-", "1.2.3", "１２ａ", "約10,000"}) {
         SCOPED_TRACE(word);
         CString plain = "unchanged";
         EXPECT_FALSE(InformationValues::ReadTypedNumber(CString::FromUtf8(word), plain));

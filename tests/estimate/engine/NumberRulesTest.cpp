@@ -170,7 +170,11 @@ TEST(NumberTextTest, NumberTestIgnoresBlanksOnly)
 {
     EXPECT_TRUE(CNumberRules::IsNumberText(" 1,200 "));
     EXPECT_TRUE(CNumberRules::IsNumberText("-12.5"));
-    EXPECT_TRUE(CNumberRules::IsNumberText("+-.,"));
+    // Signs and separators without a number, or where no number has them, are no number.
+    for (const char* word : {"+-.,", "-", "12-3", "1,1,250.50", "1e3", "1abc56", "1,2", "1,000,0000"})
+        EXPECT_FALSE(CNumberRules::IsNumberText(word)) << word;
+    EXPECT_TRUE(CNumberRules::IsNumberText("-1,250,000.5"));
+    EXPECT_TRUE(CNumberRules::IsNumberText("1,0000"));
     EXPECT_FALSE(CNumberRules::IsNumberText("12a"));
     EXPECT_FALSE(CNumberRules::IsNumberText("   "));
     EXPECT_FALSE(CNumberRules::IsNumberText(""));
@@ -183,7 +187,7 @@ TEST(NumberTextTest, NormalFormIsSixDecimalsWithoutSeparators)
     EXPECT_EQ("1234.500000", Normal("1,234.5"));
     EXPECT_EQ("1200.000000", Normal(" 1 200 "));
     EXPECT_EQ("-3.000000", Normal("-3"));
-    EXPECT_EQ("12.000000", Normal("12-3"));
+    EXPECT_EQ("0.000000", Normal("12-3")) << "no number reads as nothing";
     EXPECT_EQ("0.000000", Normal("-0"));
     EXPECT_EQ("0.000000", Normal("-"));
     EXPECT_EQ("0.000001", Normal("0.0000005"));

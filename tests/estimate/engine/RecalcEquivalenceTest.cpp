@@ -428,6 +428,25 @@ private:
     std::vector<FormColumn> m_columns;
 };
 
+// The digits of an ASCII number in full width (UTF-8).
+std::string FullWidthDigits(const char* lpszNumber)
+{
+    static const char* const digits[] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
+    std::string text;
+    for (const char* p = lpszNumber; *p != '\0'; ++p)
+        text += *p >= '0' && *p <= '9' ? digits[*p - '0'] : std::string(1, *p);
+    return text;
+}
+
+// A whole number with a separator between each group of three digits.
+std::string Grouped(unsigned n)
+{
+    std::string text = std::to_string(n);
+    for (int i = static_cast<int>(text.size()) - 3; i > 0; i -= 3)
+        text.insert(static_cast<size_t>(i), ",");
+    return text;
+}
+
 // A generated estimate built through the estimate's commands: kind, large, middle and small
 // headings, details with quantities of up to three decimals (some negative, some empty),
 // discounts, discount totals of several levels, step and classification rows, a tax row
@@ -452,13 +471,21 @@ void BuildGenerated(CCommandEstimate& est, unsigned seed, bool bStepsAndClassifi
         const int r = row();
         char qty[32], price[32], factor[32];
         std::snprintf(qty, sizeof(qty), "%s%u.%03u", next(9) == 0 ? "-" : "", next(400), next(1000));
-        std::snprintf(price, sizeof(price), "%u", 1 + next(250000));
+        const unsigned nPrice = 1 + next(250000);
+        std::snprintf(price, sizeof(price), "%u", nPrice);
         std::snprintf(factor, sizeof(factor), "0.%u", next(1000));
         est.SetCellText(Sj("資材"), r, 0);
         est.SetCellText(next(3) == 0 ? "A" : "B", r, 1);
         if (next(12) != 0)
             est.SetCellText(qty, r, 2);
-        est.SetCellText(price, r, 4);
+        // Some prices come in as an estimator writes them: full-width digits, or separators
+        // and "円"; they are the same numbers.
+        if (nPrice % 5 == 0)
+            est.SetCellText(CString::FromUtf8(FullWidthDigits(price)), r, 4);
+        else if (nPrice % 7 == 0)
+            est.SetCellText(CString::FromUtf8(Grouped(nPrice) + "円"), r, 4);
+        else
+            est.SetCellText(price, r, 4);
         est.SetCellText(factor, r, 6);
         est.SetRowKind(kindDetail, r);
         est.CalcRow(r, 0);

@@ -55,11 +55,11 @@ TEST_F(RowToolsTest, SortingKeepsEqualKeysInOrderAndStaysInsideTheUsedRows)
     e.AddRow(kindDetail, {"二", nullptr, "1"});
     e.AddRow(kindEmpty, {});
     e.AddRow(kindDetail, {"三", nullptr, "2"});
-    e.engine.SetCellText("0", 5, colQty, true); // beyond the four rows of the block
+    e.engine.SetCellText("5", 5, colQty, true); // beyond the four rows of the block
     e.sheet.nUsedRows = 4;
     ASSERT_TRUE(CRowSort::SortRows(e.engine, 0, 40, colQty, CRowSort::EKey::number, false));
     EXPECT_EQ((Texts{"一", "三", "二", ""}), Column(colName, 0, 3));
-    EXPECT_EQ("0.000000", e.engine.EditCell(5, colQty).str());
+    EXPECT_EQ("5.000000", e.engine.EditCell(5, colQty).str());
     // A grid's unwritten row (no row object) sorts as an empty row too.
     EXPECT_EQ((std::vector<int>{1, 0}),
               CRowSort::SortedOrder({e.rows.GetRow(0), nullptr}, colName, CRowSort::EKey::text, true));
@@ -113,7 +113,7 @@ TEST_F(RowToolsTest, AQuantityInTheFormsFirstColumnIsLookedAt)
 }
 
 // Each add goes on from the total so far, over the used rows only, and the text follows
-// the column's picture; a cell reads as far as it reads as a number.
+// the column's picture; a cell adds the number it holds, a word nothing.
 TEST_F(RowToolsTest, TheRangeSumAddsOnInTheColumnsPicture)
 {
     e.AddRow(kindDetail, {"足場", nullptr, "10", nullptr, "1200"});
@@ -129,7 +129,7 @@ TEST_F(RowToolsTest, TheRangeSumAddsOnInTheColumnsPicture)
     EXPECT_DOUBLE_EQ(1800.0, sum.GetTotal());
     EXPECT_EQ("1,800", sum.GetText().str());
     sum.Add(e.engine, colSpec, 0, 1);
-    EXPECT_DOUBLE_EQ(1802.0, sum.GetTotal()) << "\"2x\" reads as 2";
+    EXPECT_DOUBLE_EQ(1800.0, sum.GetTotal()) << "\"2x\" is a word: it adds nothing";
     sum.Clear();
     EXPECT_FALSE(sum.IsPresent());
     EXPECT_DOUBLE_EQ(0.0, sum.GetTotal());

@@ -72,6 +72,12 @@ TEST_F(SubjectNumbersTest, AnOutlineIsNumberedLevelByLevelInAnyOrderAsked)
     EXPECT_EQ(numbers.GetText(rows, 1000, numbering, 3, 1).str(), "01.");
     numbering.nShown = 0;
     EXPECT_EQ(numbers.GetText(rows, 1000, numbering, 0, 1).str(), "");
+    // A text formatted into is replaced, also by no number at all.
+    CString strText("1.A.");
+    CSubjectNumbers::Format(numbering, 1, strText, {0, 2, 0, 0});
+    EXPECT_EQ(strText.str(), "B.");
+    CSubjectNumbers::Format(numbering, 1, strText, {0, 0, 0, 0});
+    EXPECT_EQ(strText.str(), "");
 }
 
 TEST_F(SubjectNumbersTest, NumbersFollowTheRowsAsTheyChange)

@@ -54,6 +54,7 @@ TEST_F(SummaryTableTest, LargeLevelTakesHeadingsWithTheirTotalsAndClosesTheGroup
 {
     e.AddRow(kindKind, {"建築", nullptr, "式"});
     e.AddRow(kindLarge, {"仮設"});
+    e.engine.MakeRow(1)->SetIndent(cName, 2);
     Detail("2", "1000");
     Detail("3", "500");
     e.AddRow(kindLargeTotal, {});
@@ -74,6 +75,7 @@ TEST_F(SummaryTableTest, LargeLevelTakesHeadingsWithTheirTotalsAndClosesTheGroup
     EXPECT_EQ("", Cell(0, cUnit));
     EXPECT_EQ("", Cell(0, cAmount));
     EXPECT_EQ("仮設", Cell(1, cName));
+    EXPECT_EQ(2, summary.GetRow(1)->GetIndent(cName)) << "a line keeps its row's indents";
     EXPECT_EQ("1", Cell(1, cQty));
     // The line's own formula finds no unit price: the total's amount stays.
     EXPECT_EQ(e.Cell(4, cAmount), Cell(1, cAmount));

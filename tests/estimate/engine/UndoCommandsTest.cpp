@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 
 namespace {
@@ -117,9 +119,23 @@ public:
         calls.back() += " " + c.strValue1.ToUtf8() + " " + c.strValue2.ToUtf8();
     }
 
+    int GetInformationCount() const override { return nInformation; }
+    void SetInformationCount(int nCount) override { nInformation = nCount; }
+    const CString& GetInformation(int nIndex) const override
+    {
+        return information.at(static_cast<size_t>(nIndex));
+    }
+    void SetInformation(int nIndex, const CString& value) override
+    {
+        information.at(static_cast<size_t>(nIndex)) = value;
+        nInformation = std::max(nInformation, nIndex + 1);
+    }
+
     CRowSteps* pSteps = nullptr;
     CUndoStore* pStore = nullptr;
     std::vector<std::string> calls;
+    std::array<CString, 100> information;
+    int nInformation = 0;
 
 private:
     template <typename... Ints>

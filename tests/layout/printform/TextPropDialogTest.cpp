@@ -12,6 +12,9 @@
 #include "tests/support/EventWait.h"
 #include "tests/support/TestSupport.h"
 
+#include <QFontMetricsF>
+#include <QWidget>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -382,6 +385,42 @@ TEST_F(TextPropDialogTest, PartsDialogSuggestsOnlyPartsItemsAndLeavesEstimateTok
         EXPECT_EQ(dlg.m_strText, sj("$部材(1,品名,3)$$見積(1,金額,1)$"));
         EXPECT_EQ(dlg.m_astrTargetTexts[1], sj("$部材(1,品名,4)$$見積(1,金額,1)$"));
     }
+}
+
+// The labels of the field controls show their whole text in the dialog's font, the
+// letter of their key included: "関連付け(C)" was a fraction of a pixel wider than its label
+// and lost its "(C)" to the next line.
+TEST_F(TextPropDialogTest, TheLabelsOfTheFieldsShowTheirWholeText)
+{
+    std::vector<std::string> cut;
+    const auto check = [&cut](CDialog& d, const char* which) {
+        for (UINT nID : {IDC_TP_FORMAT_LABEL, IDC_TP_ITEM_LABEL, IDC_TP_ROW_LABEL, IDC_TP_GROUP_LABEL}) {
+            CWnd* pLabel = d.GetDlgItem(static_cast<int>(nID));
+            ASSERT_NE(pLabel, nullptr);
+            CString text;
+            pLabel->GetWindowText(text);
+            QString shown = QString::fromStdString(text.ToUtf8());
+            shown.remove(QLatin1Char('&'));
+            QWidget* pWidget = pLabel->GetWidget();
+            ASSERT_NE(pWidget, nullptr);
+            CRect rc;
+            pLabel->GetClientRect(&rc);
+            if (QFontMetricsF(pWidget->font()).horizontalAdvance(shown) > rc.Width())
+                cut.push_back(std::string(which) + " " + text.ToUtf8());
+        }
+    };
+    {
+        CTextPropEMDialog dlg(nullptr, TRUE);
+        RunEM(dlg, [&](CDialog& d) { check(d, "estimate"); });
+    }
+    CTextPropPMDialog dlg(nullptr, TRUE);
+    dlg.m_partsForm = FormOf<CPartFormFile>({{"品名", "文字"}});
+    answerer.AnswerDialog(IDD_TEXT_PROP_PM, [&](CDialog& d) {
+        check(d, "parts");
+        ClickDlgButton(d, IDCANCEL);
+    });
+    dlg.DoModal();
+    EXPECT_TRUE(cut.empty()) << cut.front();
 }
 
 // Pictures of the dialogs for a person to look at: written only when MORVEL_SCREENSHOT_DIR

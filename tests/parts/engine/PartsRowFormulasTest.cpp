@@ -60,7 +60,11 @@ std::string RandomCell(std::mt19937& rng, int nCol)
                                       "3.3",
                                       "0.005",
                                       "鉄筋",
-                                      "１２"};
+                                      "１２",
+                                      "１２５．５",
+                                      "10,000円",
+                                      "▲5,000",
+                                      "1,1,250.50"};
     std::uniform_int_distribution<int> pick(0, 9);
     const int n = pick(rng);
     if (nCol == 0 || nCol == 2)
@@ -94,6 +98,7 @@ TEST(PartsRowFormulasTest, TypingAQuantityAndAPriceWorksTheRowOut)
     list.Type(0, colName, "異形棒鋼");
     list.Type(0, colQty, "12.5");
     EXPECT_EQ("", list.Cell(0, colAmount)) << "B*D with D empty is left alone";
+    EXPECT_EQ("13.000000", list.Cell(0, colSum)) << "a number typed: A+B counts the name as empty";
     list.Type(0, colPrice, "98");
     EXPECT_EQ("1225.000000", list.Cell(0, colAmount));
     list.Type(0, colQty, "1,250.5");
@@ -244,4 +249,35 @@ TEST(PartsRowFormulasTest, InsertedRowsTakeTheFigureOfAFormulaOfNoColumn)
     EXPECT_EQ("1.080000", list.Cell(2, colSum));
     EXPECT_EQ("1.080000", list.Cell(3, colSum));
     EXPECT_EQ("", list.Cell(1, colSum)) << "rows the insert did not make are left as they are";
+}
+
+// A command that empties a number a figure was worked out from takes the figure along, in
+// both ways of working out; a figure the command wrote itself, and one beside a word, stay.
+TEST(PartsRowFormulasTest, AFigureWorkedOutFromANumberACommandEmptiedGoesWithIt)
+{
+    for (bool bPlain : {false, true}) {
+        SCOPED_TRACE(bPlain);
+        CTestPartsList list(SampleItems());
+        CPartsModel& model = list.model;
+        model.SetPlainCalculation(bPlain);
+        for (int r = 0; r < 4; ++r) {
+            list.Put(r, colQty, "2");
+            list.Put(r, colPrice, "300");
+            model.CalcRow(r, 0);
+        }
+        ASSERT_EQ("600.000000", list.Cell(0, colAmount));
+        list.Record(model.CutCells(CRect(colQty, 0, colQty, 0), CPMObjList()));
+        EXPECT_EQ("", list.Cell(0, colAmount)) << "cut";
+        list.Type(1, colQty, "");
+        EXPECT_EQ("", list.Cell(1, colAmount)) << "typed empty";
+        // The quantity emptied and an amount of its own pasted with it.
+        CPMObjList records;
+        MakeRecords(records, 0, colQty, {{"", "", "300", "5000"}});
+        list.Record(model.PasteCellsAt(colQty, 2, records));
+        EXPECT_EQ("5000.000000", list.Cell(2, colAmount)) << "pasted";
+        list.Type(3, colQty, "lot");
+        EXPECT_EQ("600.000000", list.Cell(3, colAmount)) << "a word";
+        list.Undo();
+        EXPECT_EQ("2.000000", list.Cell(3, colQty));
+    }
 }

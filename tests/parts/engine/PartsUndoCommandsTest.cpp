@@ -44,8 +44,7 @@ TEST_F(PartsUndoCommandsTest, CellsCutComeBackAndTheRedoPutsTheCutOnTheClipboard
     ASSERT_TRUE(model.CopyBlock(CRect(colQty, 1, colPrice, 2), records));
     auto pCommand = model.CutCells(CRect(colQty, 1, colPrice, 2), records);
     EXPECT_EQ("", list.Cell(1, colQty));
-    EXPECT_EQ("900.000000", list.Cell(2, colAmount))
-        << "an emptied operand stops the product: the amount keeps its figure, as a recalculation keeps it";
+    EXPECT_EQ("", list.Cell(2, colAmount)) << "the amount worked out from the numbers cut goes with them";
     list.Record(std::move(pCommand));
     EXPECT_EQ(nullptr, list.Undo().pClipboard);
     EXPECT_EQ(before, list.AllCells());
@@ -140,6 +139,43 @@ TEST_F(PartsUndoCommandsTest, APasteTiledRepeatsTheRecordsAndTheirColumns)
     EXPECT_EQ(5, model.GetRowsInUse());
 }
 
+// A whole column, or a selection down to the list's last row, stands for the list: a paste
+// over it fills the five used rows, or the records' rows once where they are more, and never
+// the rows down to the limit (1,100 rows written).
+TEST_F(PartsUndoCommandsTest, AWholeColumnPasteFillsTheUsedRowsOrTheRecordsOnce)
+{
+    const int nLast = model.GetRowLimit() - 1;
+    struct CCase {
+        CRect rcSelection;
+        int nRecords;
+        bool bColumn;
+        int nBottom;
+    };
+    const CCase cases[] = {
+        {CRect(colName, 0, colName, nLast), 2, true, 4},
+        {CRect(colName, 0, colName, nLast), 8, true, 7},
+        {CRect(colName, 3, colName, nLast), 4, true, 6},
+        {CRect(colName, 0, colQty, nLast + 5), 2, false, 4}, // the whole grid
+        {CRect(colName, 1, colName, nLast - 1), 2, false, nLast - 1},
+        {CRect(colName, 2, colName, 3), 1, true, 3},
+    };
+    for (const CCase& test : cases) {
+        const CRect rcBlock = model.TiledPasteBlock(test.rcSelection, test.nRecords, test.bColumn);
+        EXPECT_EQ(test.nBottom, rcBlock.bottom) << test.rcSelection.top << " " << test.rcSelection.bottom;
+        EXPECT_EQ(test.rcSelection.top, rcBlock.top);
+        EXPECT_EQ(test.rcSelection.right, rcBlock.right);
+    }
+    CPMObjList records;
+    MakeRecords(records, 0, colName, {{"x"}, {"y"}});
+    const CRect rcColumn(colUnit, 0, colUnit, nLast);
+    auto pCommand = model.PasteTiled(model.TiledPasteBlock(rcColumn, 2, true), records,
+                                     CPartsUndoCommand::undoPasteColumn);
+    EXPECT_EQ(5, model.GetRowsInUse());
+    EXPECT_EQ("x", list.Cell(4, colUnit));
+    EXPECT_EQ("", list.Cell(5, colUnit));
+    ExpectUndoneAndRedone(std::move(pCommand));
+}
+
 TEST_F(PartsUndoCommandsTest, APasteAtTheCellStopsAtTheLastColumn)
 {
     CPMObjList records;
@@ -196,6 +232,28 @@ TEST_F(PartsUndoCommandsTest, AReplaceWorksItsRowsOutAndIsOneStep)
     EXPECT_EQ("9.000000", list.Cell(1, colSum))
         << "as typing works a row out: the word A counts as empty in a sum";
     ExpectUndoneAndRedone(std::move(pCommand));
+}
+
+// A replaced number is read as a typed one, full-width digits, separators and "円" alike;
+// what is then no number stays a word and makes no figure.
+TEST_F(PartsUndoCommandsTest, AReplacedTextIsReadByTheOneReadingOfNumbers)
+{
+    const auto whole = [this](int nRow) {
+        CCellSearch::CTextMatch text;
+        text.nPosition = 0;
+        text.strIn = model.GetCellText(nRow, colQty);
+        text.nLength = text.strIn.GetLength();
+        return CCellSearch::CMatch(text, colQty, nRow);
+    };
+    auto pCommand = model.ReplaceCells({whole(1)}, "９９"_sj);
+    EXPECT_EQ("99.000000", list.Cell(1, colQty));
+    EXPECT_EQ("19800.000000", list.Cell(1, colAmount));
+    ExpectUndoneAndRedone(std::move(pCommand));
+    model.ReplaceCells({whole(3)}, "1,200円"_sj);
+    EXPECT_EQ("1200.000000", list.Cell(3, colQty));
+    EXPECT_EQ("480000.000000", list.Cell(3, colAmount));
+    model.ReplaceCells({whole(3)}, "1,1,250.50");
+    EXPECT_EQ("1,1,250.50", list.Cell(3, colQty)) << "no number: kept as a word";
 }
 
 TEST_F(PartsUndoCommandsTest, RowsReadTakeTheirMappedTextsAndAreTakenOutAndPutBack)

@@ -1,16 +1,20 @@
 #include "platform/base/Path.h"
 #include "platform/base/Cp932.h"
+#include "platform/base/Profile.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <unistd.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 namespace fs = std::filesystem;
 
@@ -472,6 +476,74 @@ TEST_F(PathTest, WriteFileAtomicallyReplacesTheFileALinkNames)
     ASSERT_TRUE(WriteFileAtomically("T:\\LINK.INI", "new", 3));
     EXPECT_TRUE(fs::is_symlink(Native("link.ini")));
     EXPECT_EQ(ReadText(Native("real.ini")), "new");
+}
+
+// A file without a write bit is read-only for everyone, the superuser included (the kernel
+// lets the superuser write it, so its bits decide): it is refused with EACCES and kept, and so
+// is the settings file.
+TEST_F(PathTest, AFileNobodyMayWriteIsNotReplaced)
+{
+    Touch(Native("TANNI.MTD"), "old");
+    Touch(Native("MORVEL.INI"), "[A]\nB=1\n");
+    for (const char* name : {"TANNI.MTD", "MORVEL.INI"})
+        ASSERT_EQ(::chmod(Native(name).c_str(), 0444), 0);
+    errno = 0;
+    EXPECT_FALSE(CanWriteFileAtomically("T:\\TANNI.MTD"));
+    EXPECT_EQ(errno, EACCES);
+    errno = 0;
+    EXPECT_FALSE(WriteFileAtomically("T:\\TANNI.MTD", "new", 3));
+    EXPECT_EQ(errno, EACCES);
+    EXPECT_FALSE(CProfileFile("T:\\MORVEL.INI").WriteProfileString("A", "B", "2"));
+    EXPECT_EQ(ReadText(Native("TANNI.MTD")), "old");
+    EXPECT_EQ(ReadText(Native("MORVEL.INI")), "[A]\nB=1\n");
+    struct stat info;
+    ASSERT_EQ(::stat(Native("TANNI.MTD").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0444u);
+    EXPECT_EQ(NamesIn(m_dir.Native()), (std::vector<std::string>{"MORVEL.INI", "TANNI.MTD"}));
+    // One write bit is enough.
+    ASSERT_EQ(::chmod(Native("TANNI.MTD").c_str(), 0644), 0);
+    EXPECT_TRUE(CanWriteFileAtomically("T:\\TANNI.MTD"));
+    EXPECT_TRUE(WriteFileAtomically("T:\\TANNI.MTD", "new", 3));
+}
+
+// The temporary files a writer killed part-way left go with the next write of the file or
+// RemoveLeftTemporaries; those of a running process, this one's among them, and the names
+// of other files stay.
+TEST_F(PathTest, TemporariesADeadWriterLeftGoAndARunningOnesStay)
+{
+    const pid_t dead = ::fork();
+    ASSERT_GE(dead, 0);
+    if (dead == 0)
+        ::_exit(0);
+    ASSERT_EQ(::waitpid(dead, nullptr, 0), dead);
+    const pid_t running = ::fork();
+    ASSERT_GE(running, 0);
+    if (running == 0) {
+        ::pause();
+        ::_exit(0);
+    }
+    const auto temporary = [](const char* name, long pid, int n) {
+        return std::string(".") + name + "." + std::to_string(pid) + "." + std::to_string(n) + ".tmp";
+    };
+    const std::vector<std::string> kept = {
+        temporary("TANNI.MTD", running, 1), temporary("TANNI.MTD", ::getpid(), 2),
+        temporary("KAMOKU.MKB", dead, 3), ".TANNI.MTD.x.4.tmp", "TANNI.MTD"};
+    for (const std::string& name : kept)
+        Touch(Native(name));
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        Touch(Native(temporary("TANNI.MTD", dead, 5)));
+        Touch(Native(temporary("TANNI.MTD", dead, 6)));
+        if (round == 0)
+            EXPECT_TRUE(WriteFileAtomically("T:\\tanni.mtd", "new", 3));
+        else
+            RemoveLeftTemporaries("T:\\TANNI.MTD");
+        std::vector<std::string> expected = kept;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(NamesIn(m_dir.Native()), expected);
+    }
+    ::kill(running, SIGKILL);
+    ::waitpid(running, nullptr, 0);
 }
 
 // ---------------------------------------------------------------------------------------

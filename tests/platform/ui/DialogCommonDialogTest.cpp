@@ -25,8 +25,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <functional>
+#include <map>
+#include <set>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -377,6 +387,87 @@ TEST(DialogFileDialogWindowTest, TheRealDialogSpeaksJapaneseAndShowsWholeDates)
     const QRegularExpression japaneseDate(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}$"));
     for (const QString& date : dates)
         EXPECT_TRUE(japaneseDate.match(date).hasMatch()) << date.toStdString();
+}
+
+// The list of a folder opens none of its files: it names their types from their names (the
+// program's own by the types it registered), so a file that never ends (a named pipe, a
+// system folder's file) cannot hang it. A watchdog writes into the pipe when anything opens it
+// for reading, so that such a read ends and the test fails instead of hanging; the folder's
+// inotify events tell which files were opened. Fails while the toolkit reads a file whose
+// name does not tell its type ("DATA", ".MMK") to name it.
+TEST(DialogFileDialogWindowTest, TheListNamesTypesFromTheNamesAndOpensNoFile)
+{
+    TempDir dir;
+    WriteNativeFile(dir.NativeFile("DATA"), std::vector<uint8_t>(64, 'x'));
+    WriteNativeFile(dir.NativeFile("meisai.MMK"), std::vector<uint8_t>(64, 'x'));
+    WriteNativeFile(dir.NativeFile("plan.mmd"), {'x'});
+    const std::string pipe = dir.NativeFile("stream.csv");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    CFileDialog::RegisterFileType(".MMK", CString::FromUtf8("見積形式ﾌｧｲﾙ"));
+
+    const int nWatch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(nWatch, 0);
+    ASSERT_GE(::inotify_add_watch(nWatch, dir.Native().c_str(), IN_OPEN | IN_ACCESS), 0);
+    std::atomic<bool> bDone{false}, bPipeRead{false};
+    std::thread watchdog([&] {
+        while (!bDone) {
+            // Opening for writing without waiting succeeds only while a reader holds the pipe.
+            const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd >= 0) {
+                bPipeRead = true;
+                ::close(fd);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+
+    CFileDialog dlg(TRUE, "MMD", nullptr, OFN_HIDEREADONLY | OFN_NOCHANGEDIR, Filter());
+    const CString initial = dir.Folder();
+    dlg.m_ofn.lpstrInitialDir = initial;
+    dlg.m_ofn.nFilterIndex = 3; // すべてのﾌｧｲﾙ
+    std::map<QString, QString> types;
+    const CWhenReady inspect = WhenModalOpens<QFileDialog>(
+        [&](QFileDialog& q) {
+            auto* pList = q.findChild<QTreeView*>(QStringLiteral("treeView"));
+            if (pList == nullptr) {
+                ADD_FAILURE() << "the file dialog has no list";
+                q.reject();
+                return;
+            }
+            QAbstractItemModel* pModel = pList->model();
+            const auto typesOf = [&] {
+                types.clear();
+                for (int r = 0; r < pModel->rowCount(pList->rootIndex()); ++r)
+                    types[pModel->index(r, 0, pList->rootIndex()).data().toString()] =
+                        pModel->index(r, 2, pList->rootIndex()).data().toString();
+                return types.size() >= 3 && std::none_of(types.begin(), types.end(),
+                                                         [](const auto& t) { return t.second.isEmpty(); });
+            };
+            EXPECT_TRUE(WaitUntil(typesOf, "the file dialog to list and name the folder's three files"));
+            DrainEvents();
+            typesOf();
+            q.reject();
+        },
+        "the file dialog to open");
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    bDone = true;
+    watchdog.join();
+
+    std::set<std::string> opened;
+    alignas(inotify_event) char buffer[4096];
+    for (ssize_t n; (n = ::read(nWatch, buffer, sizeof(buffer))) > 0;) {
+        for (char* p = buffer; p < buffer + n;) {
+            const auto* pEvent = reinterpret_cast<const inotify_event*>(p);
+            if (pEvent->len > 0)
+                opened.insert(pEvent->name);
+            p += sizeof(inotify_event) + pEvent->len;
+        }
+    }
+    ::close(nWatch);
+    EXPECT_FALSE(bPipeRead) << "the named pipe was opened for reading";
+    EXPECT_TRUE(opened.empty()) << "opened " << *opened.begin();
+    EXPECT_EQ(types[QStringLiteral("meisai.MMK")], QString::fromUtf8("見積形式ﾌｧｲﾙ"));
+    EXPECT_FALSE(types[QStringLiteral("DATA")].isEmpty());
 }
 
 TEST_F(DialogCommonDialogTest, TheColourDialogHandsBackTheChosenColourOrKeepsTheOldOne)

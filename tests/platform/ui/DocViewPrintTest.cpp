@@ -246,6 +246,67 @@ TEST_F(PrintTest, PreviewDrawsThePagesThroughTheSameSteps)
     EXPECT_EQ(pView->m_printLog.back(), "end");
 }
 
+// Thin lines stay lines at every zoom of the preview: a double frame of two strokes 3 dots
+// wide and 3 dots apart (a layout's double style at 300 dpi) and a line one dot wide show
+// black where the paper shows them, not as light grey hairlines. Fails while the preview
+// averages ink thinner than a shown pixel with the paper around it.
+TEST_F(PrintTest, PreviewShowsThinLinesAndDoubleFramesBlackAtEveryZoom)
+{
+    CFrameTestEnvironment env(FALSE);
+    CTestViewA* pView = OpenView(env);
+    ASSERT_NE(pView, nullptr);
+    pView->m_drawPage = [](CDC* pDC) {
+        CPen frame(PS_INSIDEFRAME, 3, RGB(0, 0, 0));
+        CPen* pOld = pDC->SelectObject(&frame);
+        CGdiObject* pOldBrush = pDC->SelectStockObject(NULL_BRUSH);
+        pDC->Rectangle(100, 100, 1000, 700);
+        pDC->Rectangle(106, 106, 994, 694);
+        CPen thin(PS_SOLID, 1, RGB(0, 0, 0));
+        pDC->SelectObject(&thin);
+        pDC->MoveTo(100, 900);
+        pDC->LineTo(1000, 900);
+        pDC->SelectObject(pOld);
+        pDC->SelectObject(static_cast<CBrush*>(pOldBrush));
+    };
+    std::vector<std::string> faint;
+    CPrintPreview::SetTestHook([&](CPrintPreview& preview) {
+        CPrintPreviewImpl* d = preview.GetImpl();
+        const auto check = [&] {
+            const QImage& page = d->pages.at(1);
+            // The page's printable area starts a sixth of an inch in, on A4 at 300 dpi.
+            const double scale = page.width() / 2480.0;
+            const int x = static_cast<int>((550 + 50) * scale);
+            // The darkest pixel of the column across a band of dots.
+            const auto darkest = [&](int y0, int y1) {
+                int nGray = 255;
+                for (int y = static_cast<int>((y0 + 50) * scale) - 1;
+                     y <= static_cast<int>((y1 + 50) * scale) + 1; ++y)
+                    nGray = std::min(nGray, qGray(page.pixel(x, y)));
+                return nGray;
+            };
+            const std::string zoom = std::to_string(d->nZoom) + " %: ";
+            if (darkest(100, 108) > 64)
+                faint.push_back(zoom + "double frame " + std::to_string(darkest(100, 108)));
+            if (darkest(900, 900) > 64)
+                faint.push_back(zoom + "thin line " + std::to_string(darkest(900, 900)));
+        };
+        preview.SetNumPages(1);
+        check();
+        for (int i = 0; i < 2; ++i) {
+            preview.ZoomOut();
+            check();
+        }
+        for (int i = 0; i < 4; ++i) {
+            preview.ZoomIn();
+            if (d->nZoom > 50)
+                check();
+        }
+        preview.Close(FALSE);
+    });
+    env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+    EXPECT_TRUE(faint.empty()) << faint.front();
+}
+
 // What the preview window shows: every page drawn is on the screen at its full size, inside
 // an area that holds it, after every step a user takes (paging on the shown window, one or
 // two pages, zooming).

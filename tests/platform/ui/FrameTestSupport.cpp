@@ -239,6 +239,10 @@ void CTestViewA::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
 void CTestViewA::OnPrint(CDC* pDC, CPrintInfo* pInfo)
 {
     m_printLog.push_back("print:" + std::to_string(pInfo->m_nCurPage));
+    if (m_drawPage) {
+        m_drawPage(pDC);
+        return;
+    }
     // A black square half an inch wide at the printable area's top-left corner.
     const int half = pDC->GetDeviceCaps(LOGPIXELSX) / 2;
     pDC->FillSolidRect(0, 0, half, half, RGB(0, 0, 0));

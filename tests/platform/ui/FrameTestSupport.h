@@ -17,6 +17,7 @@
 #include "platform/ui/frames/CToolBar.h"
 #include "platform/ui/frames/CView.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -83,6 +84,7 @@ public:
     LPARAM m_lastHint = 0;
     std::vector<std::string> m_printLog; // the print steps, in order
     UINT m_nPagesToPrint = 2;            // 0xFFFF: not known
+    std::function<void(CDC*)> m_drawPage; // what a page shows instead of the square
     void OnDraw(CDC* pDC) override;
     void OnInitialUpdate() override;
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
