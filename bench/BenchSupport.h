@@ -1,4 +1,5 @@
-// What the benchmark programs share: a clock, elapsed times and the median of runs.
+// What the benchmark programs share: a clock, elapsed times, the median and the 95th
+// percentile of runs.
 #pragma once
 
 #include <algorithm>
@@ -30,4 +31,14 @@ inline double Median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     const size_t n = values.size();
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+// The value 95 % of the runs do not exceed (nearest rank): the slow end of what a user meets.
+inline double Percentile95(std::vector<double> values)
+{
+    if (values.empty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    const size_t nRank = (values.size() * 95 + 99) / 100; // ceil(0.95 n), 1-based
+    return values[std::max<size_t>(nRank, 1) - 1];
 }

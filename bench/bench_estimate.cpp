@@ -4,7 +4,10 @@
 //
 //   bench_estimate [runs] [rows] [tax]   (default 21 runs, 10000 rows)
 //   bench_estimate --resave FILE OUT      (FILE recalculated, saved as OUT and OUT.csv)
-//   bench_estimate --open FILE [opens]    (FILE opened again and again, see OpenTimes)
+//   bench_estimate --open FILE [opens [pause-ms [MB]]]
+//                                         (FILE opened again and again, see OpenTimes)
+//   bench_estimate --touch MB             (another program's memory use: MB megabytes
+//                                         touched page by page and given back)
 //
 // With "tax" the estimate is several whole estimates in one file: each 種目 of about 80
 // rows ends with its grand total and its consumption-tax row (a tax row per 種目, about 840
@@ -63,6 +66,9 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <sys/mman.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -100,11 +106,60 @@ struct OpenedEstimate {
 
 } // namespace
 
-// bench_estimate --open FILE [opens]: the first open of an estimate in this process, then
-// the median of the opens after it (warm; one unless given), at the default recalculation
-// level, where an opened estimate has its figures worked out as it opens. Elapsed times,
-// then processor times; bench/cold_open.sh starts it again and again.
-int OpenTimes(const char* lpszFile, int nOpens)
+namespace {
+
+// What another program does to the machine's memory while the user pauses: it touches
+// nMegabytes of fresh memory page by page (taking free memory, the large free blocks
+// included) and gives it back when it ends.
+void TouchMemory(int nMegabytes)
+{
+    const size_t nBytes = static_cast<size_t>(nMegabytes) << 20;
+    void* p = mmap(nullptr, nBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED)
+        return;
+    const size_t nPage = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    for (size_t i = 0; i < nBytes; i += nPage)
+        static_cast<volatile char*>(p)[i] = 1;
+    munmap(p, nBytes);
+}
+
+// A pause of nMilliseconds with another program (a child process) touching nMegabytes in it.
+void PauseWithOtherMemoryUse(int nMilliseconds, int nMegabytes)
+{
+    const auto start = Clock::now();
+    const pid_t pid = nMegabytes > 0 ? fork() : -1;
+    if (pid == 0) {
+        TouchMemory(nMegabytes);
+        _exit(0);
+    }
+    if (pid > 0)
+        waitpid(pid, nullptr, 0);
+    const double left = nMilliseconds - MillisecondsSince(start);
+    if (left > 0)
+        usleep(static_cast<useconds_t>(left * 1000));
+}
+
+// The processor time the calling thread has spent in the kernel, in ms (page faults and
+// the kernel's work for them).
+double ThreadSystemMilliseconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    return static_cast<double>(usage.ru_stime.tv_sec) * 1e3 +
+           static_cast<double>(usage.ru_stime.tv_usec) / 1e3;
+}
+
+} // namespace
+
+// bench_estimate --open FILE [opens [pause-ms [MB]]]: the first open of an estimate in this
+// process, then the opens after it (one unless given), at the default recalculation level,
+// where an opened estimate has its figures worked out as it opens. Without a pause the
+// opens follow each other (warm): the median of their elapsed and processor times. With a
+// pause each open comes after the estimate was closed and pause-ms went by while another
+// program touched MB megabytes (default 512) of memory, as a user opens a file after other
+// work: the median and the 95th percentile of those opens, elapsed, processor and system
+// time. bench/cold_open.sh starts it again and again.
+int OpenTimes(const char* lpszFile, int nOpens, int nPause, int nMegabytes)
 {
     char dirTemplate[] = "/tmp/bench_estimate-XXXXXX";
     if (mkdtemp(dirTemplate) == nullptr)
@@ -117,20 +172,34 @@ int OpenTimes(const char* lpszFile, int nOpens)
     settings.WriteProfileInt("Input Setting", "Estimation Maxmum Rows", 80000);
     settings.WriteProfileInt("ReCalcSetting", "Level", 3);
     const CString path = SystemPathFromNative(lpszFile);
-    std::vector<double> times, cpuTimes;
+    std::vector<double> times, cpuTimes, systemTimes;
     for (int i = 0; i <= nOpens; ++i) {
+        if (i > 0 && nPause > 0)
+            PauseWithOtherMemoryUse(nPause, nMegabytes);
         const auto start = Clock::now();
         const double cpu = ThreadCpuMilliseconds();
+        const double system = ThreadSystemMilliseconds();
         OpenedEstimate e;
         if (!e.doc->OnOpenDocument(path))
             return 1;
         e.view->SetupFromDocument();
         times.push_back(MillisecondsSince(start));
         cpuTimes.push_back(ThreadCpuMilliseconds() - cpu);
+        systemTimes.push_back(ThreadSystemMilliseconds() - system);
     }
-    std::printf("first %.3f warm %.3f cpu first %.3f warm %.3f\n", times[0],
-                Median(std::vector<double>(times.begin() + 1, times.end())), cpuTimes[0],
-                Median(std::vector<double>(cpuTimes.begin() + 1, cpuTimes.end())));
+    const std::vector<double> later(times.begin() + 1, times.end());
+    const std::vector<double> laterCpu(cpuTimes.begin() + 1, cpuTimes.end());
+    if (nPause <= 0) {
+        std::printf("first %.3f warm %.3f cpu first %.3f warm %.3f\n", times[0], Median(later), cpuTimes[0],
+                    Median(laterCpu));
+    } else {
+        const std::vector<double> laterSystem(systemTimes.begin() + 1, systemTimes.end());
+        std::printf("first %.3f (cpu %.3f, system %.3f); %d opens after %d ms and %d MB used elsewhere: "
+                    "median %.3f p95 %.3f, cpu median %.3f p95 %.3f, system median %.3f p95 %.3f\n",
+                    times[0], cpuTimes[0], systemTimes[0], nOpens, nPause, nMegabytes, Median(later),
+                    Percentile95(later), Median(laterCpu), Percentile95(laterCpu), Median(laterSystem),
+                    Percentile95(laterSystem));
+    }
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);
     return 0;
@@ -163,8 +232,17 @@ int Resave(const char* lpszFile, const char* lpszOut)
             numbering.nShown = 1;
             e.view->GetModel().SetNumbering(numbering);
             const std::vector<BOOL> ticks(static_cast<size_t>(e.view->GetColumnCount()), TRUE);
-            const std::string csv =
-                EstimateCsv::WriteEstimate(e.view->GetModel(), e.view->GetEstimationForm(), ticks);
+            // The writer reads the model where it can (the bench is built against earlier
+            // commits too, whose writer reads the view, see bench/against.sh).
+            const std::string csv = [&](auto& view) {
+                if constexpr (requires {
+                                  EstimateCsv::WriteEstimate(view.GetModel(), view.GetEstimationForm(),
+                                                             ticks);
+                              })
+                    return EstimateCsv::WriteEstimate(view.GetModel(), view.GetEstimationForm(), ticks);
+                else
+                    return EstimateCsv::WriteEstimate(view, ticks);
+            }(*e.view);
             if (FILE* pFile = std::fopen((std::string(lpszOut) + ".csv").c_str(), "wb")) {
                 std::fwrite(csv.data(), 1, csv.size(), pFile);
                 std::fclose(pFile);
@@ -380,10 +458,14 @@ int RunBenchmark(int nRuns, int nRows, bool bTaxPerKind)
         start = Clock::now();
         cpu = ThreadCpuMilliseconds();
         {
-            // With room for about the file read, as a save makes.
+            // With room for about the file read, as a save makes (where the memory file can
+            // make room: the bench is built against earlier commits too, see bench/against.sh).
             CMemFile memFile(1 << 20);
             const size_t nRead = static_cast<size_t>(std::filesystem::file_size(dir / "bench.mmd"));
-            memFile.Reserve(nRead + nRead / 8);
+            [&](auto& file) {
+                if constexpr (requires { file.Reserve(nRead); })
+                    file.Reserve(nRead + nRead / 8);
+            }(memFile);
             CArchive ar(&memFile, CArchive::store);
             pEstimate->doc->Serialize(ar);
             ar.Close();
@@ -439,7 +521,12 @@ int RunBenchmark(int nRuns, int nRows, bool bTaxPerKind)
 int main(int argc, char** argv)
 {
     if (argc > 2 && std::string(argv[1]) == "--open")
-        return OpenTimes(argv[2], argc > 3 ? std::max(1, std::atoi(argv[3])) : 1);
+        return OpenTimes(argv[2], argc > 3 ? std::max(1, std::atoi(argv[3])) : 1,
+                         argc > 4 ? std::atoi(argv[4]) : 0, argc > 5 ? std::max(0, std::atoi(argv[5])) : 512);
+    if (argc > 2 && std::string(argv[1]) == "--touch") {
+        TouchMemory(std::max(0, std::atoi(argv[2])));
+        return 0;
+    }
     if (argc > 3 && std::string(argv[1]) == "--resave") {
         int nResult = 1;
         RunInApplication("bench_estimate", argv[0], [&]() { nResult = Resave(argv[2], argv[3]); });

@@ -266,6 +266,10 @@ public:
 
     // ---- recalculation level ------------------------------------------------------------
     int GetRecalcLevel() const;
+    // Before the formulas of every row from nFromRow on are worked out: where the level
+    // leaves figures as they stand, the rows are kept for the undo of the last command
+    // (CEstimateModel::KeepFiguresForUndo).
+    void KeepFiguresForUndo(int nFromRow);
     // Carries out a recalculation request as the level allows.
     void RecalcFromRow(int nMode, int nFirstRow);
     // Row formulas of every used row, then the totals from row 0.
@@ -1157,6 +1161,24 @@ private:
     // lies below them, otherwise an empty row is inserted there. false, after telling the
     // user why, when the estimate's file could not hold another row: nothing changes.
     bool PlaceNewRow();
+    // The undo of a special row: from its making to Record, the rows put in for the row and
+    // the page alignment after it are its steps, which Record hands to the special row's
+    // command with the used rows before them (a row below the used rows puts none in).
+    class CSpecialRowSteps {
+    public:
+        explicit CSpecialRowSteps(CMorvelEMView& view);
+        ~CSpecialRowSteps();
+        CSpecialRowSteps(const CSpecialRowSteps&) = delete;
+        CSpecialRowSteps& operator=(const CSpecialRowSteps&) = delete;
+        // Records the special row made at nRow, the cell at nCol, nRow current for its undo.
+        void Record(int nCol, int nRow);
+
+    private:
+        CMorvelEMView& m_view;
+        CRowSteps m_steps;
+        int m_nUsedRowsBefore;
+        bool m_bRecording = true;
+    };
     // Whether a cut of nCount rows at nFirst leaves an estimate its file can hold, with the
     // page alignment after it: the heading nHeading (AdjustPageBreak's findHeading before the
     // cut) starts its page again, and so does every heading after an empty row

@@ -212,6 +212,7 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
         // A heading row at the current row, named (and given its unit) as the master has
         // it; the list shows the master's entries, so its texts are the master's even when
         // the master changed while the list was open.
+        CSpecialRowSteps steps(*this);
         if (!PlacePopupRows(1))
             return;
         const int nNameCol = FindNameColumn();
@@ -223,7 +224,7 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
             SetCellText(m_wndPopupList.GetItemText(chosen[0], 1), nRow, nUnitCol, TRUE);
         SetCellIndent(Engine().FindNameIndent(nRow, nHeading, nNameCol), nRow, nNameCol);
         SetRowKind(nHeading, nRow);
-        RecordUndo(std::make_unique<CSpecialRowCommand>(nCol, nRow));
+        steps.Record(nCol, nRow);
         RecalcTotals(nRow);
         UpdateTreeView();
         InvalidateRows(nRow, GetRowLimit() - 1, true);

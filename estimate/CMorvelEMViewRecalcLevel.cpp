@@ -23,6 +23,14 @@ int CMorvelEMView::GetRecalcLevel() const
     return nLevel == 0 ? 3 : nLevel;
 }
 
+void CMorvelEMView::KeepFiguresForUndo(int nFromRow)
+{
+    // At the default level every row's formulas were worked out at the end of the command
+    // before: working them out again changes none the command did not write.
+    if (GetRecalcLevel() != 3)
+        Model().KeepFiguresForUndo(nFromRow);
+}
+
 void CMorvelEMView::RecalcFromRow(int nMode, int nFirstRow)
 {
     // Saving and printing work the totals out again: nothing an undo record names changes,
@@ -33,6 +41,7 @@ void CMorvelEMView::RecalcFromRow(int nMode, int nFirstRow)
     const int nLevel = GetRecalcLevel();
     if ((nLevel == 2 && nMode == recalcBulk) || nLevel == 3) {
         CColumnBatch batch(*this);
+        KeepFiguresForUndo(nFirstRow);
         const unsigned long long nChanges = EditRows().GetChangeCount();
         Engine().CalcRows(nFirstRow);
         RecalcTotalsNotingWrites(nFirstRow, nChanges);
@@ -58,6 +67,7 @@ void CMorvelEMView::RecalcTotalsNotingWrites(int nFirstRow, unsigned long long n
 
 void CMorvelEMView::RecalcAll()
 {
+    KeepFiguresForUndo(0);
     Engine().RecalcAll();
     AfterRecalculation();
 }

@@ -18,6 +18,7 @@ void CMorvelEMView::InsertKindHeading(const char* lpszName, const char* lpszUnit
 {
     const CString strName(lpszName);
     const CString strUnit(lpszUnit);
+    CSpecialRowSteps steps(*this);
     if (!PlaceNewRow())
         return;
     const int nRow = GetCurrentRow();
@@ -30,12 +31,13 @@ void CMorvelEMView::InsertKindHeading(const char* lpszName, const char* lpszUnit
     MoveCurrentRowDown();
     SetDocumentModified();
     UpdateTreeView();
-    RecordUndo(std::make_unique<CSpecialRowCommand>(GetCurrentCol(), nRow));
+    steps.Record(GetCurrentCol(), nRow);
 }
 
 void CMorvelEMView::InsertDiscount(const char* lpszAmount)
 {
     const CString strAmount(lpszAmount);
+    CSpecialRowSteps steps(*this);
     if (!PlaceNewRow())
         return;
     const int nRow = GetCurrentRow();
@@ -52,7 +54,7 @@ void CMorvelEMView::InsertDiscount(const char* lpszAmount)
     }
     Engine().CalcRow(nRow, nAmountCol + 1);
     SetRowKind(kindDiscount, nRow);
-    RecordUndo(std::make_unique<CSpecialRowCommand>(GetCurrentCol(), nRow));
+    steps.Record(GetCurrentCol(), nRow);
     InvalidateRows(nRow, nRow);
     MoveCurrentRowDown();
     RecalcTotals(GetCurrentRow());
@@ -126,13 +128,14 @@ void CMorvelEMView::InsertConsumptionTax()
     const int nRate = Engine().GetTaxSettings().nRate;
     CString strTax;
     Engine().CalcTaxAmount(strTax, nAmountCol, TRUE, nRate);
+    CSpecialRowSteps steps(*this);
     if (!PlaceNewRow())
         return;
     const int nRow = GetCurrentRow();
     SetCellText("消費税"_sj, nRow, FindNameColumn(), TRUE);
     Engine().StoreTaxRow(nRow, nAmountCol, nSecondCol, strTax, nRate);
     SetRowKind(kindFree, nRow);
-    RecordUndo(std::make_unique<CSpecialRowCommand>(GetCurrentCol(), nRow));
+    steps.Record(GetCurrentCol(), nRow);
     InvalidateRows(nRow, nRow + 1);
     RecalcTotals(nRow);
     UpdateTreeView();

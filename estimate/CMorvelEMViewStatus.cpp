@@ -151,6 +151,7 @@ void CMorvelEMView::InsertPickedItem(const char* lpszName, const char* lpszUnit)
     if (nHeading == kindEmpty)
         return;
 
+    CSpecialRowSteps steps(*this);
     if (!PlaceNewRow())
         return;
     const int nRow = GetCurrentRow();
@@ -164,7 +165,7 @@ void CMorvelEMView::InsertPickedItem(const char* lpszName, const char* lpszUnit)
     SetCellIndent(Engine().FindNameIndent(nRow, nHeading, nNameCol), nRow, nNameCol);
     SetRowKind(nHeading, nRow);
     UpdateTreeView();
-    RecordUndo(std::make_unique<CSpecialRowCommand>(GetCurrentCol(), nRow));
+    steps.Record(GetCurrentCol(), nRow);
     MoveCurrentRowDown();
     InvalidateRows(nRow, GetCurrentRow());
     if (m_hWnd != nullptr && GetCurrentRow() >= GetFirstVisibleCell().y + GetVisibleRowCount())

@@ -1,7 +1,6 @@
 // Totals of the estimate view: the total commands, and the engine's totals and
 // recalculation with what the window does after them.
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/UndoCommands.h"
 
 #include "app/CMorvelSettings.h"
 
@@ -39,12 +38,13 @@ void CMorvelEMView::InsertTotal(ETotalLevel nLevel)
     const int nRow = GetCurrentRow();
     if (!HasFileRoomForRows(nRow, 1, AdjustPageBreak(EPageBreak::findHeading, nRow)))
         return;
+    CSpecialRowSteps steps(*this);
     InsertRowAligned(nRow);
     Engine().MakeTotalRow(nRow, nLevel);
     if (nLevel != levelGrand)
         UpdateTreeView();
-    // Undo takes the new total row away again, as it does a row insertion.
-    RecordUndo(std::make_unique<CSpecialRowCommand>(GetCurrentCol(), nRow));
+    // Undo takes the new total row away again, with the rows the page alignment moved.
+    steps.Record(GetCurrentCol(), nRow);
     MoveCurrentRowDown();
     InvalidateRows(nRow, GetCurrentRow());
 }

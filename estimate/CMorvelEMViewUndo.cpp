@@ -65,6 +65,29 @@ CMorvelEMView::CRowsCommandScope::~CRowsCommandScope()
 }
 
 // ---------------------------------------------------------------------------------------
+// The steps of a special row
+
+CMorvelEMView::CSpecialRowSteps::CSpecialRowSteps(CMorvelEMView& view)
+    : m_view(view), m_nUsedRowsBefore(view.GetUsedRows())
+{
+    m_view.Model().BeginRowSteps(m_steps);
+}
+
+CMorvelEMView::CSpecialRowSteps::~CSpecialRowSteps()
+{
+    if (m_bRecording)
+        m_view.Model().EndRowSteps();
+}
+
+void CMorvelEMView::CSpecialRowSteps::Record(int nCol, int nRow)
+{
+    m_view.Model().EndRowSteps();
+    m_bRecording = false;
+    m_view.RecordUndo(
+        std::make_unique<CSpecialRowCommand>(nCol, nRow, m_nUsedRowsBefore, std::move(m_steps)));
+}
+
+// ---------------------------------------------------------------------------------------
 // Selection
 
 void CMorvelEMView::SelectWholeRows(int nFirstRow, int nCount)
@@ -112,6 +135,9 @@ void CMorvelEMView::RunUndoStep(bool bRedo)
     NoteUndoRecorded();
     const CPoint ptCurrent(GetCurrentCol(), GetCurrentRow());
     const CRect rcSelected = GetSelectMode() != selectNone ? GetSelectionPixelRect() : CRect();
+    // At a level that leaves figures as they stand, the step gives back the figures the
+    // command found, or those it left, as the model kept them: nothing is worked out.
+    const bool bWorkOut = GetRecalcLevel() == 3;
     // The row commands a redo runs again follow this window's page rule; those of the copy
     // buffers work with the application's buffers.
     const CUndoOutcome outcome = Model().RunUndoStep(bRedo, PageRule(), CopyBuffers());
@@ -130,14 +156,17 @@ void CMorvelEMView::RunUndoStep(bool bRedo)
     if (outcome.nShownRow >= 0)
         ShowCutPlace(outcome.nShownRow);
     if (outcome.nChangedFrom >= 0) {
-        // Rows written in bulk are worked out as far as the recalculation level asks.
-        if (outcome.bBulkChange)
+        // Rows written in bulk are worked out as a bulk change is.
+        if (bWorkOut && outcome.bBulkChange)
             RecalcFromRow(2, outcome.nChangedFrom);
         if (m_hWnd != nullptr) {
             InvalidateRows(outcome.nChangedFrom, GetRowLimit() - 1, TRUE);
             UpdateWindow();
         }
-        RecalcTotals(outcome.nTotalsFrom >= 0 ? outcome.nTotalsFrom : outcome.nChangedFrom);
+        if (bWorkOut)
+            RecalcTotals(outcome.nTotalsFrom >= 0 ? outcome.nTotalsFrom : outcome.nChangedFrom);
+        else
+            AfterRecalculation();
         UpdateTreeView();
     }
     SetDocumentModified();

@@ -10,7 +10,6 @@
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"
 #include "platform/base/CFile.h"
-#include "platform/base/Cp932.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/WinApi.h"
@@ -23,7 +22,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -219,14 +217,21 @@ void CMorvelEMTreeView::FillTree()
     };
     if (m_hRoot != nullptr && strRoot == m_strRootText && m_headings.size() + 1 == m_entries.size() &&
         std::equal(m_headings.begin(), m_headings.end(), m_entries.begin() + 1, sameKind)) {
+        std::vector<size_t> changed;
         for (size_t i = 0; i < m_headings.size(); ++i) {
             const CMorvelEMView::CHeadingRow& heading = m_headings[i];
             CTreeEntry& entry = m_entries[i + 1];
             entry.nRow = heading.nRow;
-            entry.strName = *heading.pName;
-            entry.strAmount = *heading.pAmount;
+            if (entry.strName != *heading.pName || entry.strAmount != *heading.pAmount) {
+                entry.strName = *heading.pName;
+                entry.strAmount = *heading.pAmount;
+                entry.cxWhole = -1;
+                entry.cxFitted = UNFITTED;
+                changed.push_back(i + 1);
+            }
         }
-        FitLabels();
+        if (!changed.empty())
+            FitLabels(&changed);
         return;
     }
 
@@ -248,41 +253,47 @@ void CMorvelEMTreeView::FillTree()
 
     m_hRoot = tree.InsertItem(m_strRootText, 0, 1, TVI_ROOT, TVI_LAST);
     m_entries[0].hItem = m_hRoot;
+    m_entries[0].strShown = m_strRootText;
+    m_labelLefts.clear();
 
-    // The most recent item of each level so far: a heading hangs under the nearest one of
-    // a higher level.
-    HTREEITEM hKind = nullptr, hLarge = nullptr, hMiddle = nullptr;
+    // The most recent entry of each level so far (0, the root, for none): a heading hangs
+    // under the nearest one of a higher level.
+    int nKind = 0, nLarge = 0, nMiddle = 0;
     for (size_t i = 1; i < m_entries.size(); ++i) {
         CTreeEntry& entry = m_entries[i];
-        HTREEITEM hParent = m_hRoot;
+        int nParent = 0;
         switch (entry.nKind) {
         case kindLarge:
-            hParent = hKind ? hKind : m_hRoot;
+            nParent = nKind;
             break;
         case kindMiddle:
-            hParent = hLarge ? hLarge : hKind ? hKind : m_hRoot;
+            nParent = nLarge ? nLarge : nKind;
             break;
         case kindSmall:
-            hParent = hMiddle ? hMiddle : hLarge ? hLarge : hKind ? hKind : m_hRoot;
+            nParent = nMiddle ? nMiddle : nLarge ? nLarge : nKind;
             break;
         default:
             break;
         }
         const int nImage = ImageOfKind(entry.nKind);
-        entry.hItem = tree.InsertItem(MakeItemText(entry.strName, entry.strAmount), nImage, nImage + 1,
-                                      hParent, TVI_LAST);
+        entry.nParent = nParent;
+        entry.nDepth = m_entries[static_cast<size_t>(nParent)].nDepth + 1;
+        entry.strShown = MakeItemText(entry.strName, entry.strAmount);
+        entry.hItem = tree.InsertItem(entry.strShown, nImage, nImage + 1,
+                                      m_entries[static_cast<size_t>(nParent)].hItem, TVI_LAST);
 
+        const int nAt = static_cast<int>(i);
         switch (entry.nKind) {
         case kindKind:
-            hKind = entry.hItem;
-            hLarge = hMiddle = nullptr;
+            nKind = nAt;
+            nLarge = nMiddle = 0;
             break;
         case kindLarge:
-            hLarge = entry.hItem;
-            hMiddle = nullptr;
+            nLarge = nAt;
+            nMiddle = 0;
             break;
         case kindMiddle:
-            hMiddle = entry.hItem;
+            nMiddle = nAt;
             break;
         default:
             break;
@@ -307,76 +318,54 @@ namespace {
 // The label's own margins around its text.
 constexpr int kLabelMargins = 6;
 
-// The byte offsets at which the characters of a code page 932 text end, ascending.
-std::vector<int> CharacterEnds(const CString& strText)
-{
-    std::vector<int> ends;
-    for (int i = 0; i < strText.GetLength();) {
-        i = std::min(strText.GetLength(), i + std::max(1, Cp932CharLength(strText.c_str() + i)));
-        ends.push_back(i);
-    }
-    return ends;
-}
-
-// The longest head of strText (whole characters, maybe none) that fits with the ellipsis and
-// the tail after it; empty when not even the ellipsis and the tail fit.
-std::optional<CString> FitHead(const CString& strText, const CString& strTail, int cxText,
-                               const std::function<int(const CString&)>& measure)
-{
-    static const CString kEllipsis = "…"_sj;
-    const std::vector<int> ends = CharacterEnds(strText);
-    for (auto it = ends.rbegin(); it != ends.rend(); ++it) {
-        const CString strShown = strText.Left(*it) + kEllipsis + strTail;
-        if (measure(strShown) <= cxText)
-            return strShown;
-    }
-    const CString strShown = kEllipsis + strTail;
-    if (measure(strShown) <= cxText)
-        return strShown;
-    return std::nullopt;
-}
-
-// Where the labels of an item's level start (client x), found once per level: every item of
-// a level stands as far in, and asking the tree for an item's rectangle lays the whole tree
-// out again. -1 while no item of the level is shown.
-class CLabelLefts {
+// What the tree's labels are measured with: the tree's font in a context of the tree.
+class CLabelContext {
 public:
-    explicit CLabelLefts(CTreeCtrl& tree) : m_tree(tree) {}
-    int Of(HTREEITEM hItem)
+    explicit CLabelContext(CTreeCtrl& tree) : m_dc(&tree), m_pOldFont(m_dc.SelectObject(tree.GetFont()))
     {
-        int nLevel = 0;
-        for (HTREEITEM h = m_tree.GetParentItem(hItem); h != nullptr; h = m_tree.GetParentItem(h))
-            ++nLevel;
-        auto it = m_lefts.find(nLevel);
-        if (it != m_lefts.end())
-            return it->second;
-        CRect rcLabel;
-        if (!m_tree.GetItemRect(hItem, &rcLabel, TRUE))
-            return -1;
-        m_lefts.emplace(nLevel, static_cast<int>(rcLabel.left));
-        return rcLabel.left;
+        measure.width = [this](const CString& strText) {
+            return static_cast<int>(m_dc.GetTextExtent(strText).cx);
+        };
+        measure.fit = [this](const CString& strText, int cx) {
+            int nFit = 0;
+            m_dc.GetTextExtentExPoint(strText, strText.GetLength(), cx, &nFit, nullptr, nullptr);
+            return nFit;
+        };
     }
+    ~CLabelContext() { m_dc.SelectObject(m_pOldFont); }
+    CLabelContext(const CLabelContext&) = delete;
+    CLabelContext& operator=(const CLabelContext&) = delete;
+
+    CMorvelEMTreeView::CLabelMeasure measure;
 
 private:
-    CTreeCtrl& m_tree;
-    std::map<int, int> m_lefts;
+    CClientDC m_dc;
+    CFont* m_pOldFont;
 };
 
 } // namespace
 
 CString CMorvelEMTreeView::FitItemText(const CString& strName, const CString& strAmount, int cxText,
-                                       const std::function<int(const CString&)>& measure)
+                                       const CLabelMeasure& measure)
 {
+    static const CString kEllipsis = "…"_sj;
     const CString strWhole = MakeItemText(strName, strAmount);
-    if (measure(strWhole) <= cxText)
+    if (measure.width(strWhole) <= cxText)
         return strWhole;
-    // The name gives way first: the amount after it stays whole.
+    // The name gives way first: the amount after it stays whole. A text measures the sum of
+    // its characters, so the head of the name is found in one measure of it.
     const CString strAmountPart = strWhole.Mid(strName.GetLength());
     if (!strAmountPart.IsEmpty()) {
-        if (std::optional<CString> strShown = FitHead(strName, strAmountPart, cxText, measure))
-            return *strShown;
+        const CString strTail = kEllipsis + strAmountPart;
+        const int cxTail = measure.width(strTail);
+        const int nFit = cxTail <= cxText ? measure.fit(strName, cxText - cxTail) : 0;
+        if (nFit > 0 || (strName.IsEmpty() && cxTail <= cxText))
+            return strName.Left(nFit) + strTail;
     }
-    return FitHead(strWhole, CString(), cxText, measure).value_or("…"_sj);
+    // No room for the amount and a character of the name at least: the amount is left out
+    // rather than cut, and the name is not given up for it.
+    const int cxEllipsis = measure.width(kEllipsis);
+    return strName.Left(cxEllipsis <= cxText ? measure.fit(strName, cxText - cxEllipsis) : 0) + kEllipsis;
 }
 
 int CMorvelEMTreeView::GetWholeLabelsRight() const
@@ -384,58 +373,101 @@ int CMorvelEMTreeView::GetWholeLabelsRight() const
     if (m_hWnd == nullptr)
         return 0;
     CTreeCtrl& tree = const_cast<CMorvelEMTreeView*>(this)->GetTreeCtrl();
-    CClientDC dc(&tree);
-    CFont* pOldFont = dc.SelectObject(tree.GetFont());
-    CLabelLefts lefts(tree);
+    CLabelContext context(tree);
     int nRight = 0;
-    for (const CTreeEntry& entry : m_entries) {
-        const int nLeft = entry.hItem != nullptr ? lefts.Of(entry.hItem) : -1;
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        const CTreeEntry& entry = m_entries[i];
+        const int nLeft = entry.hItem != nullptr ? LabelLeft(i) : -1;
         if (nLeft < 0)
             continue;
-        const CString strWhole =
-            &entry == &m_entries.front() ? m_strRootText : MakeItemText(entry.strName, entry.strAmount);
-        nRight = std::max(nRight, static_cast<int>(nLeft + dc.GetTextExtent(strWhole).cx + kLabelMargins));
+        const int cxWhole = entry.cxWhole >= 0 ? entry.cxWhole
+                            : i == 0           ? context.measure.width(m_strRootText)
+                                     : context.measure.width(MakeItemText(entry.strName, entry.strAmount));
+        nRight = std::max(nRight, nLeft + cxWhole + kLabelMargins);
     }
-    dc.SelectObject(pOldFont);
     return nRight;
 }
 
-void CMorvelEMTreeView::FitLabels()
+int CMorvelEMTreeView::LabelLeft(size_t nEntry) const
+{
+    const CTreeEntry& entry = m_entries[nEntry];
+    const size_t nDepth = static_cast<size_t>(entry.nDepth);
+    if (nDepth < m_labelLefts.size() && m_labelLefts[nDepth] >= 0)
+        return m_labelLefts[nDepth];
+    CRect rcLabel;
+    if (!const_cast<CMorvelEMTreeView*>(this)->GetTreeCtrl().GetItemRect(entry.hItem, &rcLabel, TRUE))
+        return -1;
+    if (nDepth >= m_labelLefts.size())
+        m_labelLefts.resize(nDepth + 1, -1);
+    m_labelLefts[nDepth] = static_cast<int>(rcLabel.left);
+    return m_labelLefts[nDepth];
+}
+
+void CMorvelEMTreeView::FitLabels(const std::vector<size_t>* pChanged)
 {
     if (m_hWnd == nullptr || m_entries.empty())
         return;
     CTreeCtrl& tree = GetTreeCtrl();
     CRect rcClient;
     tree.GetClientRect(&rcClient);
-    // A hidden pane (no width) keeps the labels it showed last.
+    // A hidden pane (no width) keeps the labels it showed last; they are fitted again when
+    // it is shown.
     if (rcClient.Width() <= 0)
         return;
-    CClientDC dc(&tree);
-    CFont* pOldFont = dc.SelectObject(tree.GetFont());
-    const auto measure = [&dc](const CString& strText) {
-        return static_cast<int>(dc.GetTextExtent(strText).cx);
+    std::optional<CLabelContext> context;
+    // Whether an entry's item is open, asked of the tree once per entry in this pass.
+    std::vector<signed char> open(m_entries.size(), -1);
+    const auto isShown = [&](size_t nEntry) {
+        for (int nParent = m_entries[nEntry].nParent; nParent >= 0;
+             nParent = m_entries[static_cast<size_t>(nParent)].nParent) {
+            signed char& bOpen = open[static_cast<size_t>(nParent)];
+            if (bOpen < 0)
+                bOpen = (tree.GetItemState(m_entries[static_cast<size_t>(nParent)].hItem, TVIS_EXPANDED) &
+                         TVIS_EXPANDED) != 0;
+            if (bOpen == 0)
+                return false;
+        }
+        return true;
     };
-    CLabelLefts lefts(tree);
-    for (size_t i = 0; i < m_entries.size(); ++i) {
-        const CTreeEntry& entry = m_entries[i];
+    const auto fit = [&](size_t nEntry) {
+        CTreeEntry& entry = m_entries[nEntry];
         if (entry.hItem == nullptr)
-            continue;
-        // Items of a level no open heading shows yet hold their whole text; they are fitted
-        // when a heading opens.
-        const int nLeft = lefts.Of(entry.hItem);
+            return;
+        // Items of a level no open heading shows hold their whole text; they are fitted when
+        // a heading opens.
+        const int nLeft = isShown(nEntry) ? LabelLeft(nEntry) : -1;
         const int cxText = nLeft >= 0 ? static_cast<int>(rcClient.right) - nLeft - kLabelMargins
                                       : std::numeric_limits<int>::max();
-        const CString strShown = i == 0 ? FitItemText(m_strRootText, CString(), cxText, measure)
-                                        : FitItemText(entry.strName, entry.strAmount, cxText, measure);
-        if (tree.GetItemText(entry.hItem) != strShown)
+        if (entry.cxFitted == cxText)
+            return;
+        if (!context)
+            context.emplace(tree);
+        const CString strName = nEntry == 0 ? m_strRootText : entry.strName;
+        const CString strAmount = nEntry == 0 ? CString() : entry.strAmount;
+        const CString strWhole = MakeItemText(strName, strAmount);
+        if (entry.cxWhole < 0)
+            entry.cxWhole = context->measure.width(strWhole);
+        CString strShown =
+            entry.cxWhole <= cxText ? strWhole : FitItemText(strName, strAmount, cxText, context->measure);
+        entry.cxFitted = cxText;
+        if (strShown != entry.strShown) {
             tree.SetItemText(entry.hItem, strShown);
+            entry.strShown = std::move(strShown);
+        }
+    };
+    if (pChanged != nullptr) {
+        for (size_t nEntry : *pChanged)
+            fit(nEntry);
+    } else {
+        for (size_t nEntry = 0; nEntry < m_entries.size(); ++nEntry)
+            fit(nEntry);
     }
-    dc.SelectObject(pOldFont);
 }
 
 void CMorvelEMTreeView::OnSize(UINT nType, int cx, int cy)
 {
     CTreeView::OnSize(nType, cx, cy);
+    m_labelLefts.clear();
     FitLabels();
 }
 

@@ -20,6 +20,7 @@
 #include "platform/ui/ole/COleDropTarget.h"
 
 #include <functional>
+#include <limits>
 #include <vector>
 
 class CCmdUI;
@@ -35,14 +36,23 @@ public:
     // The item table: entry 0 is the root; the table holds at most this many entries, so
     // an estimate with more headings shows its first 999.
     enum { MAX_ENTRIES = 1000 };
+    // An entry's room before its label is fitted (no room is that small).
+    static constexpr int UNFITTED = std::numeric_limits<int>::min();
     struct CTreeEntry {
         HTREEITEM hItem = nullptr;
         // The root carries no heading kind (kindEmpty); every other entry is a heading:
         // kindKind, kindLarge, kindMiddle or kindSmall.
         ERowKind nKind = kindEmpty;
-        int nRow = -1;               // the heading's row on the edit page (-1 for the root)
-        CString strName;             // the heading's name and its total's amount, as shown
+        int nRow = -1;   // the heading's row on the edit page (-1 for the root)
+        CString strName; // the heading's name and its total's amount, as read
         CString strAmount;
+        int nParent = -1; // the entry it hangs under (-1 for the root)
+        int nDepth = 0;   // how many entries it hangs under
+        // What the label shows, the width of its whole text (-1: not measured since the text
+        // changed) and the room it was fitted into (UNFITTED: to be fitted).
+        CString strShown;
+        int cxWhole = -1;
+        int cxFitted = UNFITTED;
     };
 
     // ---- the tree -----------------------------------------------------------------------
@@ -63,12 +73,19 @@ public:
     // A heading's text: the name, and when the amount is not 0 three blanks, the yen sign
     // (byte 0x5C) and the amount with thousands separators.
     static CString MakeItemText(const CString& strName, const CString& strAmount);
-    // What a heading shows in cxText pixels (measure gives a text's width): its whole text
-    // when that fits; else its name cut at a character with "…" before the amount, which
-    // stays whole; only when not even the amount fits, the whole text cut with "…". A
-    // figure is never cut without a sign of it.
+    // How labels are measured: a text's width, and how many bytes of a text (whole
+    // characters) fit in a width, each in one measure of the text.
+    struct CLabelMeasure {
+        std::function<int(const CString&)> width;
+        std::function<int(const CString&, int)> fit;
+    };
+    // What a heading shows in cxText pixels: its whole text when that fits; else its name
+    // cut at a character with "…" before the amount, which stays whole; when not even a
+    // character of the name, "…" and the amount fit, the name (cut where it has to be) and
+    // "…" without the amount. An amount is shown whole or not at all, and the measures do
+    // not grow with the name.
     static CString FitItemText(const CString& strName, const CString& strAmount, int cxText,
-                               const std::function<int(const CString&)>& measure);
+                               const CLabelMeasure& measure);
     // The client x up to which the labels reach when each shows its whole text (0 when the
     // tree shows none): how wide the pane must be for nothing to be elided.
     int GetWholeLabelsRight() const;
@@ -118,8 +135,12 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // Shows every label whole, or elided where the pane is too narrow (FitItemText).
-    void FitLabels();
+    // Shows labels whole, or elided where the pane is too narrow (FitItemText): those of
+    // pChanged (entries whose text changed), or else every label whose text or room changed
+    // since it was last fitted. An item inside a closed heading shows its whole text.
+    void FitLabels(const std::vector<size_t>* pChanged = nullptr);
+    // Where the label of an entry starts (client x), or -1 while its item is not shown.
+    int LabelLeft(size_t nEntry) const;
     // The grid pane beside the tree (row 0, column 1 of the frame's splitter), or null.
     CWnd* GetGridPane() const;
     // Asks the grid whether it would enable the command: its update handler, or its
@@ -140,6 +161,10 @@ private:
     std::vector<CMorvelEMView::CHeadingRow> m_headings; // FillTree's look at the rows
     CString m_strRootText;
     HTREEITEM m_hRoot = nullptr;
+    // Where the labels of each depth start (client x; -1 while not known): every item of a
+    // depth stands as far in, and asking the tree for an item's rectangle lays the whole
+    // tree out and paints it again. Forgotten when the tree is built or resized.
+    mutable std::vector<int> m_labelLefts;
     CImageList m_imageList;
 
     // Drag state.

@@ -127,6 +127,7 @@ void CEstimateEngine::WriteTotalRow(int nRow, const std::vector<CTotalColumn>& s
     // and any column the total does not add up): they work on the totals the row shows
     // now. Worked out before the sums, such a column would show the last totals, and each
     // full recalculation would move it on by one change.
+    m_sheet.RowToBeRewritten(nRow);
     m_summedColumns.clear();
     for (const CTotalColumn& column : sums) {
         StoreNumber(nRow, column.nCol, column.sum.Get());
@@ -178,6 +179,7 @@ void CEstimateEngine::WriteTotalWithoutRows(int nRow)
     CGridRow* pRow = m_rows.GetRow(nRow);
     if (pRow == nullptr)
         return;
+    m_sheet.RowToBeRewritten(nRow);
     const unsigned long long nChanges = m_rows.GetChangeCount();
     std::vector<CTotalColumn> sums;
     GetTotalColumns(sums);
@@ -679,6 +681,7 @@ void CEstimateEngine::MakeStepRow(int nRow, const char* lpszTarget, int nTargetC
 {
     if (!IsValidRow(nRow))
         return;
+    m_sheet.RowToBeRewritten(nRow);
     CEstimateColumns::CBatch batch(m_columns);
     const int nQuantityCol = m_columns.FindFirst(IEstimateSheet::textT, "3");
     const int nFactorCol = m_columns.FindFirst(IEstimateSheet::textT, "7");
@@ -711,6 +714,7 @@ void CEstimateEngine::MakeClassifyRow(int nRow, const char* lpszName, const char
 {
     if (!IsValidRow(nRow) || !IsValidColumn(nTargetCol))
         return;
+    m_sheet.RowToBeRewritten(nRow);
     const int nStart = FindRangeStart(nRow, eRange);
     if (nStart < 0)
         return;
@@ -862,6 +866,7 @@ void CEstimateEngine::StoreTaxRow(int nRow, const CTaxTexts& tax)
 {
     // The tax, then the row's other formula columns in column order, on the tax the row
     // shows now (as a total row's work on its totals).
+    m_sheet.RowToBeRewritten(nRow);
     if (EditKind(nRow) != kindFree) {
         // Not yet a tax row (the tax row command writes it first): stored as any cell.
         auto store = [&](int nCol, const CString& strText) {

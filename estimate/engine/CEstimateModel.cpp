@@ -57,6 +57,7 @@ void CEstimateModel::PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows)
                                                      : std::make_unique<CGridRow>());
     if (m_pRowSteps != nullptr)
         m_pRowSteps->Note(nRow, nCount, true, nUsedBefore);
+    MoveUndoFigures(nRow, nCount);
     NoteRowShift(nRow);
     FollowRowsMoved(nRow, nCount);
 }
@@ -68,6 +69,7 @@ int CEstimateModel::TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>* pT
     const int nUsedBefore = m_nUsedRows;
     // As nCount deletions at nRow, with one move of the rows below.
     const int n = std::min<int>(nCount, static_cast<int>(m_editRows.GetSize()) - nRow);
+    MoveUndoFigures(nRow, -n);
     // The rows taken go to the caller or to the steps being recorded, or are deleted with
     // their entries.
     for (int i = 0; i < n; ++i) {
@@ -136,6 +138,10 @@ void CEstimateModel::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)
     std::vector<ERowKind> kinds;
     for (int r = nFirstRow; r < nEnd; ++r)
         kinds.push_back(m_engine.EditKind(r));
+    auto pCommand =
+        std::make_unique<CNonCalculatedCommand>(bSet, nFirstRow, nLastRow - nFirstRow + 1, std::move(kinds));
+    // A row whose kind changes has its figures worked out as its kind now says.
+    pCommand->KeepRows(CRowImage::Take(m_editRows, nFirstRow, nEnd - 1, m_nUsedRows, m_nRowLimit));
     for (int r = nFirstRow; r < nEnd; ++r) {
         const ERowKind nKind = m_engine.EditKind(r);
         if (bSet && !IsNonCalculatedKind(nKind) && !IsSummaryKind(nKind))
@@ -145,8 +151,7 @@ void CEstimateModel::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)
     }
     // Recorded with the rows as the command left them: one that changed no kind records
     // nothing.
-    m_undo.Record(
-        std::make_unique<CNonCalculatedCommand>(bSet, nFirstRow, nLastRow - nFirstRow + 1, std::move(kinds)));
+    m_undo.Record(std::move(pCommand));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -308,6 +313,8 @@ void CEstimateModel::ApplyFixedRate(int nCol, int nFirstRow, int nLastRow, const
     // The command keeps the column's former texts, then the settings, so that a redo can
     // repeat the change exactly.
     auto pCommand = std::make_unique<CFixedRateCommand>(nCol, nFirstRow);
+    if (nFirstRow <= nLastRow)
+        pCommand->KeepRows(CRowImage::Take(m_editRows, nFirstRow, nLastRow, m_nUsedRows, m_nRowLimit));
     const CFixedRateChange change(m_engine, settings.strFormula, settings.condition);
     for (int r = nFirstRow; r <= nLastRow; ++r) {
         pCommand->AddFormerText(CellText(EPage::edit, r, nCol));
@@ -370,9 +377,14 @@ bool CEstimateModel::TakeOverInformation(const std::vector<std::pair<int, CStrin
     }
     if (!bChanged)
         return false;
+    const unsigned long long nRowsRecord = m_undo.GetRecordCount();
     std::unique_ptr<CUndoCommand> pRows = bWithRows ? m_undo.TakeUndoCommand() : nullptr;
+    const bool bJoined = pRows != nullptr;
     m_undo.Record(std::make_unique<CInformationCommand>(std::move(pRows), std::move(before),
                                                         CInformationCommand::Take(*this, nValues)));
+    // The figures kept after the rows were read belong to the command they join.
+    if (bJoined && m_nFiguresRecord == nRowsRecord)
+        m_nFiguresRecord = m_undo.GetRecordCount();
     return true;
 }
 

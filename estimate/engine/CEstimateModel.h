@@ -24,6 +24,7 @@
 #include "platform/base/CString.h"
 
 #include <array>
+#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -347,8 +348,18 @@ public:
     // ---- undo and redo -------------------------------------------------------------------
     // The store's last command taken back (bRedo false) or done again, over this model: the
     // row commands it runs again follow rule, and those of the copy buffers work with
-    // pBuffers (none: they do nothing).
+    // pBuffers (none: they do nothing). The figures kept for the command (KeepFiguresForUndo)
+    // change places with the rows' own before it is taken back and after it is done again.
     CUndoOutcome RunUndoStep(bool bRedo, const CPageRule& rule, CEstimateCopyBuffers* pBuffers);
+    // Undo gives back the figures the command found and redo those it left, rather than
+    // working them out again (a recalculation level may leave figures as they stand, and a
+    // total without rows keeps what it shows): the rows a recalculation is about to write
+    // are kept as they stand, each row the first time after the last command was recorded
+    // (or the rows command still open began). The engine says which total, tax, step and
+    // classification rows it rewrites (RowToBeRewritten); before the formulas of every row
+    // from nFromRow on are worked out, those rows are kept here. Nothing is kept while no
+    // command can be undone.
+    void KeepFiguresForUndo(int nFromRow);
 
     // The estimation form's column count (MAX_COLUMNS at most, as the form reader keeps it).
     int GetColumnCount() const { return m_nColumnCount; }
@@ -427,7 +438,6 @@ private:
     CUndoOutcome CopyRowsAt(int nCol, int nFirstRow, int nCount) override;
     CUndoOutcome PasteRowsAt(int nCol, int nRow, const std::vector<const CGridRow*>& rows,
                              bool bCounted) override;
-    void InsertRowAligned(int nRow) override { InsertRowAligned(nRow, m_stepRule); }
     // The clipboard commands' work (CEstimateModelClipboard.cpp): a cell pasted (false
     // outside the grid); the rows pasted from given rows.
     bool WritePastedCell(int nRow, int nCol, const CString& strText);
@@ -438,6 +448,16 @@ private:
     // The rows from nFromRow on moved: the remembered row follows (nMoved rows put in, or
     // taken out when negative), the host is told.
     void FollowRowsMoved(int nFromRow, int nMoved);
+    // The rows KeepFiguresForUndo kept and the rows as they stand change places; the first
+    // such row (INT_MAX: none).
+    int ExchangeUndoFigures();
+    // nMoved rows put in at nRow (taken out when negative) while a rows command is open: the
+    // rows kept for it follow their rows.
+    void MoveUndoFigures(int nRow, int nMoved);
+    // Whether rows are kept for the undo now (the rows kept for an earlier record go).
+    bool KeepsFiguresForUndo();
+    // The row kept as it stands, unless it was kept already.
+    void KeepFigureRow(int nRow);
 
     // The engine's sheet: the used rows grow here, everything else is the host's.
     const CString& GetColumnText(int nCol, EColumnText eText) const override;
@@ -445,6 +465,7 @@ private:
     // Every change of the used-row count comes here.
     void SetUsedRowCount(int nUsedRows);
     void RowsWritten(int nFirst, int nLast) override;
+    void RowToBeRewritten(int nRow) override;
     CTaxSettings GetTaxSettings() const override;
     bool IsTaxVerticalTotal() const override;
 
@@ -460,6 +481,11 @@ private:
     CSubjectNumbering m_numbering;
     CSubjectNumbers m_subjectNumbers; // the numbers' counts, kept while the rows stay
     CUndoStore m_undo;
+    // The rows KeepFiguresForUndo kept (null: a row without an object), for the record the
+    // undo store's record count m_nFiguresRecord stands for.
+    std::map<int, std::unique_ptr<CGridRow>> m_undoFigures;
+    unsigned long long m_nFiguresRecord = 0;
+    bool m_bInUndoStep = false;
     CRowSteps* m_pRowSteps = nullptr; // the steps of the rows command being recorded
     // The rows command open over several calls (BeginRowsCommand): how deep, its steps and
     // action.

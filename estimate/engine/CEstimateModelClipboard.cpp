@@ -438,7 +438,99 @@ CUndoOutcome CEstimateModel::RunUndoStep(bool bRedo, const CPageRule& rule, CEst
 {
     m_stepRule = rule;
     m_pStepBuffers = pBuffers;
-    const CUndoOutcome outcome = bRedo ? m_undo.Redo(*this) : m_undo.Undo(*this);
+    // Figures kept for an earlier record are no longer those of the rows.
+    if (m_nFiguresRecord != m_undo.GetRecordCount())
+        m_undoFigures.clear();
+    const bool bActs = bRedo ? m_undo.CanRedo() : m_undo.CanUndo();
+    // The figures the recalculations after the command wrote are taken back before the
+    // command, and written again after it is done again.
+    m_bInUndoStep = true;
+    int nFirstFigure = bActs && !bRedo ? ExchangeUndoFigures() : INT_MAX;
+    CUndoOutcome outcome = bRedo ? m_undo.Redo(*this) : m_undo.Undo(*this);
+    if (bActs && bRedo)
+        nFirstFigure = ExchangeUndoFigures();
+    m_bInUndoStep = false;
+    // They stay with the command, whichever the store now holds for it.
+    m_nFiguresRecord = m_undo.GetRecordCount();
+    if (nFirstFigure != INT_MAX)
+        outcome.nChangedFrom =
+            outcome.nChangedFrom < 0 ? nFirstFigure : std::min(outcome.nChangedFrom, nFirstFigure);
     m_pStepBuffers = nullptr;
     return outcome;
+}
+
+bool CEstimateModel::KeepsFiguresForUndo()
+{
+    // An undo step exchanges them: nothing it works out is kept.
+    if (m_bInUndoStep)
+        return false;
+    // A rows command still open (a subject's drag) records itself when it ends, whatever
+    // the record is meanwhile.
+    if (m_nRowsCommandDepth > 0)
+        return true;
+    if (m_nFiguresRecord != m_undo.GetRecordCount()) {
+        m_undoFigures.clear();
+        m_nFiguresRecord = m_undo.GetRecordCount();
+    }
+    return m_undo.CanUndo();
+}
+
+void CEstimateModel::KeepFigureRow(int nRow)
+{
+    // The first one kept is the row as the command left it.
+    const auto [it, bNew] = m_undoFigures.try_emplace(nRow);
+    if (bNew) {
+        if (const CGridRow* pRow = m_editRows.GetRow(nRow))
+            it->second = std::make_unique<CGridRow>(*pRow);
+    }
+}
+
+void CEstimateModel::RowToBeRewritten(int nRow)
+{
+    if (KeepsFiguresForUndo())
+        KeepFigureRow(nRow);
+}
+
+void CEstimateModel::KeepFiguresForUndo(int nFromRow)
+{
+    if (!KeepsFiguresForUndo())
+        return;
+    for (int r = std::max(0, nFromRow); r < m_nUsedRows; ++r)
+        KeepFigureRow(r);
+}
+
+void CEstimateModel::MoveUndoFigures(int nRow, int nMoved)
+{
+    // Only a rows command still open moves rows after figures were kept for it (a subject's
+    // drop worked out before the drag takes the subject out); an undo step moves them back
+    // to where they were kept.
+    if (m_nRowsCommandDepth == 0 || m_undoFigures.empty())
+        return;
+    std::map<int, std::unique_ptr<CGridRow>> moved;
+    for (auto& [r, pKept] : m_undoFigures) {
+        if (r < nRow) {
+            moved.emplace(r, std::move(pKept));
+        } else if (nMoved > 0 || r >= nRow - nMoved) {
+            moved.emplace(r + nMoved, std::move(pKept));
+        } else if (CGridRow* pRow = m_editRows.GetRow(r)) {
+            // A row taken out leaves as it was before the figures were written: the command's
+            // undo puts it back so.
+            *pRow = pKept != nullptr ? *pKept : CGridRow();
+        }
+    }
+    m_undoFigures.swap(moved);
+}
+
+int CEstimateModel::ExchangeUndoFigures()
+{
+    for (auto& [nRow, pKept] : m_undoFigures) {
+        const CGridRow* pRow = m_editRows.GetRow(nRow);
+        std::unique_ptr<CGridRow> pNow = pRow != nullptr ? std::make_unique<CGridRow>(*pRow) : nullptr;
+        if (pKept != nullptr)
+            *m_engine.MakeRow(nRow) = *pKept;
+        else
+            DropRow(nRow);
+        pKept = std::move(pNow);
+    }
+    return m_undoFigures.empty() ? INT_MAX : m_undoFigures.begin()->first;
 }

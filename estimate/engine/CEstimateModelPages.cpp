@@ -291,6 +291,9 @@ void CEstimateModel::BeginRowsCommand(CUndoCommand::EAction eAction)
     m_rowsCommandSteps = CRowSteps();
     m_eRowsCommandAction = eAction;
     BeginRowSteps(m_rowsCommandSteps);
+    // The figures its recalculations write are kept for it (KeepFiguresForUndo).
+    m_undoFigures.clear();
+    m_nFiguresRecord = m_undo.GetRecordCount();
 }
 
 bool CEstimateModel::EndRowsCommand(bool bRecord)
@@ -299,8 +302,12 @@ bool CEstimateModel::EndRowsCommand(bool bRecord)
         return false;
     EndRowSteps();
     // A command that moved no row leaves the last command's record as it was.
-    if (!bRecord || m_rowsCommandSteps.IsEmpty())
+    if (!bRecord || m_rowsCommandSteps.IsEmpty()) {
+        m_undoFigures.clear();
         return false;
+    }
     m_undo.Record(std::make_unique<CRowsReplayCommand>(m_eRowsCommandAction, std::move(m_rowsCommandSteps)));
+    // The figures kept while it was open are its own.
+    m_nFiguresRecord = m_undo.GetRecordCount();
     return true;
 }

@@ -73,21 +73,21 @@ bool IsNotRead(double value)
 // while the process ends still have their memory.
 CRowPool& RowPool()
 {
-    // Blocks of 2 MB: about 16,000 rows each.
+    // Blocks of 2 MB: about 32,000 rows each.
     static CRowPool& pool = *new CRowPool(sizeof(CGridRow), std::size_t{2} << 20);
     return pool;
 }
 
-// The pool of cell arrays of nCells cells (a multiple of CELLS_STEP), one per count, each
-// made at its first use and never destroyed. An estimate's cells are most of its memory:
-// they come from huge-page blocks for the same reasons as its rows. Closing an estimate
+// The pool of cell arrays of nCells cells, one per count, each made at its first use and
+// never destroyed. An estimate's cells are most of its memory: they come from pools for the
+// same reasons as its rows, each array exactly as long as its cells. Closing an estimate
 // trims the heap once, from the rows' pool, not again from each of these.
 CRowPool& CellPool(int nCells, std::size_t nCellSize, std::size_t nCellAlignment)
 {
-    constexpr int nPools = CGridRow::MAX_CELLS / CGridRow::CELLS_STEP;
+    constexpr int nPools = CGridRow::MAX_CELLS;
     static CRowPool* pools[nPools] = {};
     static std::once_flag made[nPools];
-    const int nAt = nCells / CGridRow::CELLS_STEP - 1;
+    const int nAt = nCells - 1;
     std::call_once(made[nAt], [&]() {
         pools[nAt] = new CRowPool(static_cast<std::size_t>(nCells) * nCellSize, std::size_t{2} << 20,
                                   nCellAlignment, CRowPool::EHeap::leftAlone);
@@ -150,7 +150,25 @@ CGridRow::CGridRow()
 CGridRow::~CGridRow()
 {
     FreeCells();
-    delete[] m_nIndent.m_pIndents;
+}
+
+void CGridRowIndents::Resize(int nIndents)
+{
+    if (nIndents == m_nIndents)
+        return;
+    const int nKept = std::min<int>(nIndents, m_nIndents);
+    int* pOld = m_nIndents > IN_ROW ? m_pIndents : nullptr;
+    if (nIndents > IN_ROW) {
+        int* pNew = new int[static_cast<size_t>(nIndents)]{};
+        std::copy_n(Data(), nKept, pNew);
+        m_pIndents = pNew;
+    } else {
+        int inRow[IN_ROW] = {};
+        std::copy_n(Data(), nKept, inRow);
+        std::copy_n(inRow, int{IN_ROW}, m_inRow);
+    }
+    delete[] pOld;
+    m_nIndents = static_cast<unsigned char>(nIndents);
 }
 
 CGridRow::CGridRow(const CGridRow& other) : CGridRow()
@@ -165,12 +183,12 @@ CGridRow& CGridRow::operator=(const CGridRow& other)
     m_pChanges->NoteKindChange();
     m_nKind = other.m_nKind;
     // The copy holds the cells up to the other row's last text, the indents up to its last
-    // indent, in whole steps of cells: no more memory than the texts need.
+    // indent: no more memory than the texts need.
     int nCells = other.m_strCell.m_nCells;
     while (nCells > 0 && other.m_strCell.m_pCells[nCells - 1].text.IsEmpty())
         --nCells;
     if (nCells > m_strCell.m_nCells)
-        GrowCells(nCells);
+        GrowCells(nCells, nullptr, true);
     for (int c = 0; c < m_strCell.m_nCells; ++c) {
         CGridRowCells::CCell& cell = m_strCell.m_pCells[c];
         if (c < nCells) {
@@ -182,18 +200,20 @@ CGridRow& CGridRow::operator=(const CGridRow& other)
         }
     }
     int nIndents = other.m_nIndent.m_nIndents;
-    while (nIndents > 0 && other.m_nIndent.m_pIndents[nIndents - 1] == 0)
+    while (nIndents > 0 && other.m_nIndent[nIndents - 1] == 0)
         --nIndents;
-    if (nIndents > m_nIndent.m_nIndents) {
-        delete[] m_nIndent.m_pIndents;
-        m_nIndent.m_pIndents = new int[static_cast<size_t>(nIndents)];
-        m_nIndent.m_nIndents = static_cast<unsigned char>(nIndents);
-    }
+    if (nIndents > m_nIndent.m_nIndents)
+        m_nIndent.Resize(nIndents);
+    int* pIndents = m_nIndent.Data();
     for (int c = 0; c < m_nIndent.m_nIndents; ++c)
-        m_nIndent.m_pIndents[c] = c < nIndents ? other.m_nIndent.m_pIndents[c] : 0;
-    m_strParamText1 = other.m_strParamText1;
+        pIndents[c] = other.m_nIndent[c];
+    if (other.m_pParamTexts == nullptr)
+        m_pParamTexts.reset();
+    else if (m_pParamTexts == nullptr)
+        m_pParamTexts = std::make_unique<CParamTexts>(*other.m_pParamTexts);
+    else
+        *m_pParamTexts = *other.m_pParamTexts;
     m_nParam1 = other.m_nParam1;
-    m_strParamText2 = other.m_strParamText2;
     m_nParam2 = other.m_nParam2;
     m_nParam3 = other.m_nParam3;
     return *this;
@@ -220,14 +240,14 @@ void CGridRow::FreeCellMemory(CGridRowCells::CCell* pCells, int nCells) noexcept
 #endif
 }
 
-void CGridRow::GrowCells(int nCells, CString* pTexts)
+void CGridRow::GrowCells(int nCells, CString* pTexts, bool bExactly)
 {
-    // Room for a few cells more, in whole steps of CELLS_STEP (the counts the cells' pools
-    // hold): a row typed from left to right grows once every four cells, not once per
-    // cell, and holds at most three cells it does not use.
+    // Room for a few cells more: a row typed from left to right grows once every four
+    // cells, not once per cell, and holds at most three cells it does not use. A row read
+    // whole holds its cells and no more.
     const int nOld = m_strCell.m_nCells;
-    int nNew = std::max(nCells, nOld + CELLS_STEP);
-    nNew = std::min((nNew + CELLS_STEP - 1) / CELLS_STEP * CELLS_STEP, static_cast<int>(MAX_CELLS));
+    const int nNew =
+        std::min(bExactly ? nCells : std::max(nCells, nOld + CELLS_STEP), static_cast<int>(MAX_CELLS));
     CGridRowCells::CCell* pNew = AllocateCells(nNew);
     for (int c = 0; c < nOld; ++c) {
         CGridRowCells::CCell& old = m_strCell.m_pCells[c];
@@ -287,13 +307,9 @@ void CGridRow::SetIndent(int nCol, int nIndent)
         if (nIndent == 0)
             return;
         // Indents are few: the row holds exactly the ones up to this cell.
-        int* pNew = new int[static_cast<size_t>(nCol) + 1]{};
-        std::copy(m_nIndent.m_pIndents, m_nIndent.m_pIndents + m_nIndent.m_nIndents, pNew);
-        delete[] m_nIndent.m_pIndents;
-        m_nIndent.m_pIndents = pNew;
-        m_nIndent.m_nIndents = static_cast<unsigned char>(nCol + 1);
+        m_nIndent.Resize(nCol + 1);
     }
-    m_nIndent.m_pIndents[nCol] = nIndent;
+    m_nIndent.Data()[nCol] = nIndent;
 }
 
 void CGridRow::TakeCells(CString* pTexts, const int* pIndents, int nCells)
@@ -304,14 +320,13 @@ void CGridRow::TakeCells(CString* pTexts, const int* pIndents, int nCells)
     while (nTexts > 0 && pTexts[nTexts - 1].IsEmpty())
         --nTexts;
     if (nTexts > 0)
-        GrowCells(nTexts, pTexts);
+        GrowCells(nTexts, pTexts, true);
     int nIndents = nCells;
     while (nIndents > 0 && pIndents[nIndents - 1] == 0)
         --nIndents;
     if (nIndents > 0) {
-        m_nIndent.m_pIndents = new int[static_cast<size_t>(nIndents)];
-        std::copy(pIndents, pIndents + nIndents, m_nIndent.m_pIndents);
-        m_nIndent.m_nIndents = static_cast<unsigned char>(nIndents);
+        m_nIndent.Resize(nIndents);
+        std::copy(pIndents, pIndents + nIndents, m_nIndent.Data());
     }
 }
 
@@ -319,9 +334,7 @@ void CGridRow::EmptyCells()
 {
     NoteChange();
     FreeCells();
-    delete[] m_nIndent.m_pIndents;
-    m_nIndent.m_pIndents = nullptr;
-    m_nIndent.m_nIndents = 0;
+    m_nIndent.Resize(0);
 }
 
 double CGridRow::ReadNumber(int nCell) const

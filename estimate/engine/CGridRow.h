@@ -82,17 +82,28 @@ private:
 };
 
 // The indents of a row's cells, read as row.m_nIndent[nCol]: held up to the last cell given
-// an indent other than 0 (most rows have none); every other cell reads as 0.
+// an indent other than 0 (most rows have none); every other cell reads as 0. The first
+// cells' indents (a detail's name is indented) lie in the row itself, more in an array of
+// their own.
 class CGridRowIndents {
 public:
     CGridRowIndents() = default;
+    ~CGridRowIndents() { Resize(0); }
     CGridRowIndents(const CGridRowIndents&) = delete;
     CGridRowIndents& operator=(const CGridRowIndents&) = delete;
-    int operator[](int nCol) const { return static_cast<unsigned>(nCol) < m_nIndents ? m_pIndents[nCol] : 0; }
+    int operator[](int nCol) const { return static_cast<unsigned>(nCol) < m_nIndents ? Data()[nCol] : 0; }
 
 private:
     friend class CGridRow;
-    int* m_pIndents = nullptr;
+    enum { IN_ROW = 2 }; // indents held in the row itself
+    const int* Data() const { return m_nIndents <= IN_ROW ? m_inRow : m_pIndents; }
+    int* Data() { return m_nIndents <= IN_ROW ? m_inRow : m_pIndents; }
+    // Holds exactly nIndents indents: those held already (as far as they go), the others 0.
+    void Resize(int nIndents);
+    union {
+        int* m_pIndents; // more than IN_ROW indents
+        int m_inRow[IN_ROW] = {};
+    };
     unsigned char m_nIndents = 0;
 };
 
@@ -139,9 +150,8 @@ private:
 
 class CGridRow {
 public:
-    // A row holds its cells in steps of CELLS_STEP, up to MAX_CELLS.
+    // A row holds up to MAX_CELLS cells; one typed into grows by CELLS_STEP cells at least.
     enum { MAX_CELLS = 100, CELLS_STEP = 4 };
-    static_assert(MAX_CELLS % CELLS_STEP == 0, "the last step ends at the last cell");
 
     CGridRow();
     ~CGridRow();
@@ -149,7 +159,7 @@ public:
     // Copies every field: kind, cells, indents, both parameter texts, all three parameters.
     CGridRow& operator=(const CGridRow& other);
 
-    // Rows made with new come from a pool of huge-page blocks (CRowPool), and their cells
+    // Rows made with new come from a pool of large blocks (CRowPool), and their cells
     // from pools of their own, so that the thousands of rows of an estimate lie side by side
     // and closing it gives their memory back; under the address sanitizer both come from
     // the ordinary heap, where it can watch them.
@@ -208,23 +218,31 @@ public:
         NoteChange();
         m_nParam3 = nValue;
     }
-    const CString& GetParamText1() const { return m_strParamText1; }
-    const CString& GetParamText2() const { return m_strParamText2; }
+    const CString& GetParamText1() const
+    {
+        return m_pParamTexts != nullptr ? m_pParamTexts->strText1 : CGridRowCells::s_strEmpty;
+    }
+    const CString& GetParamText2() const
+    {
+        return m_pParamTexts != nullptr ? m_pParamTexts->strText2 : CGridRowCells::s_strEmpty;
+    }
     void SetParamText1(const CString& strText)
     {
         NoteChange();
-        m_strParamText1 = strText;
+        if (CParamTexts* pTexts = ParamTextsToWrite(strText.IsEmpty()))
+            pTexts->strText1 = strText;
     }
     void SetParamText2(const CString& strText)
     {
         NoteChange();
-        m_strParamText2 = strText;
+        if (CParamTexts* pTexts = ParamTextsToWrite(strText.IsEmpty()))
+            pTexts->strText2 = strText;
     }
 
     // The cells come first: a recalculation reads the cells' place and the kind, which lie
-    // in the row's first cache line. The cells and indents are read through these two (their
-    // types give no way to write); every other field is written through its setter, so that
-    // no change of a row goes uncounted.
+    // in the row's first cache line (a row is one line). The cells and indents are read
+    // through these two (their types give no way to write); every other field is written
+    // through its setter, so that no change of a row goes uncounted.
     CGridRowCells m_strCell; // cell text of form item 0..99; numbers kept as text
 private:
     ERowKind m_nKind;            // row kind (0 empty, 5 detail, 11 subtotal, ...)
@@ -235,13 +253,27 @@ private:
 public:
     CGridRowIndents m_nIndent; // indent of each cell's text, in character widths
 private:
-    CString m_strParamText1; // first parameter text of a special row
-    CString m_strParamText2; // second parameter text
+    // The parameter texts of a special row, held only by a row that was given one: most
+    // rows have none and take no room for them.
+    struct CParamTexts {
+        CString strText1; // first parameter text
+        CString strText2; // second parameter text
+    };
+    std::unique_ptr<CParamTexts> m_pParamTexts;
+    // The texts to write one into, made for a text that is not empty; null when an empty
+    // text is written where the row holds none.
+    CParamTexts* ParamTextsToWrite(bool bEmptyText)
+    {
+        if (m_pParamTexts == nullptr && !bEmptyText)
+            m_pParamTexts = std::make_unique<CParamTexts>();
+        return m_pParamTexts.get();
+    }
 
 public:
     // The number the cell's text reads as (CNumberRules::ReadStoredNumber), remembered
     // beside the text for the next read: the totals read the same cells on every
-    // recalculation, so the texts are parsed once. SetCell forgets it whenever the text changes.
+    // recalculation, so the texts are parsed once. SetCell forgets it whenever the text
+    // changes.
     double ReadNumber(int nCell) const;
     // Remembers that the cell's present text reads as value (the caller knows it: it has
     // just made the text from the value), so that the next ReadNumber needs no parsing.
@@ -287,9 +319,10 @@ private:
             m_pChanges->Note();
     }
     // Makes the row hold at least nCells cells: empty beyond the present ones, or below
-    // nCells taking their texts from pTexts (indexed by cell) where it is given.
-    void GrowCells(int nCells, CString* pTexts = nullptr);
-    // Memory for nCells cells (a whole number of steps), unconstructed, and its return.
+    // nCells taking their texts from pTexts (indexed by cell) where it is given. A row that
+    // grows takes CELLS_STEP cells more at least, unless bExactly (a row read whole).
+    void GrowCells(int nCells, CString* pTexts = nullptr, bool bExactly = false);
+    // Memory for nCells cells, unconstructed, and its return.
     static CGridRowCells::CCell* AllocateCells(int nCells);
     static void FreeCellMemory(CGridRowCells::CCell* pCells, int nCells) noexcept;
     // The cell nCol for a new text, its remembered number forgotten; null when nothing is

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr std::size_t kHugePage = std::size_t{2} << 20;
-
 std::size_t RoundUp(std::size_t n, std::size_t unit)
 {
     return (n + unit - 1) / unit * unit;
@@ -18,7 +16,7 @@ std::size_t RoundUp(std::size_t n, std::size_t unit)
 
 CRowPool::CRowPool(std::size_t nSlotSize, std::size_t nBlockSize, std::size_t nAlignment, EHeap eHeap)
     : m_nSlotSize(RoundUp(std::max(nSlotSize, sizeof(CFreeSlot)), std::max(nAlignment, alignof(CFreeSlot)))),
-      m_nBlockSize(RoundUp(nBlockSize < m_nSlotSize ? m_nSlotSize : nBlockSize, kHugePage)), m_eHeap(eHeap)
+      m_nBlockSize(RoundUp(nBlockSize < m_nSlotSize ? m_nSlotSize : nBlockSize, POPULATE_RUN)), m_eHeap(eHeap)
 {
 }
 
@@ -59,32 +57,29 @@ void* CRowPool::Allocate()
         return pSlot;
     }
     if (m_pCutBlock == nullptr || static_cast<std::size_t>(m_pEnd - m_pNext) < m_nSlotSize) {
-        // A new block on a huge-page boundary: mapped with room to spare, the ends cut off.
-        const std::size_t nMapped = m_nBlockSize + kHugePage;
-        void* pMapped = mmap(nullptr, nMapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        void* pMapped = mmap(nullptr, m_nBlockSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (pMapped == MAP_FAILED)
             throw std::bad_alloc();
-        char* pRaw = static_cast<char*>(pMapped);
-        char* pBlock = reinterpret_cast<char*>(RoundUp(reinterpret_cast<std::size_t>(pRaw), kHugePage));
-        if (pBlock > pRaw)
-            munmap(pRaw, static_cast<std::size_t>(pBlock - pRaw));
-        char* pBlockEnd = pBlock + m_nBlockSize;
-        if (pRaw + nMapped > pBlockEnd)
-            munmap(pBlockEnd, static_cast<std::size_t>(pRaw + nMapped - pBlockEnd));
-#ifdef MADV_HUGEPAGE
-        madvise(pBlock, m_nBlockSize, MADV_HUGEPAGE); // a hint: without huge pages all still works
-#endif
-        auto* pNew = new CBlock{pBlock, m_nBlockSize};
+        auto* pNew = new CBlock{static_cast<char*>(pMapped), m_nBlockSize};
         m_blocks.insert(
             std::upper_bound(m_blocks.begin(), m_blocks.end(), pNew,
                              [](const CBlock* a, const CBlock* b) { return a->pBegin < b->pBegin; }),
             pNew);
         m_pCutBlock = pNew;
-        m_pNext = pBlock;
-        m_pEnd = pBlockEnd;
+        m_pNext = m_pMade = pNew->pBegin;
+        m_pEnd = pNew->pBegin + m_nBlockSize;
     }
     void* pSlot = m_pNext;
     m_pNext += m_nSlotSize;
+    // The pages the slot reaches into are made ahead with those after them, in one call: a
+    // hint; where it is not understood, each page comes with its first touch.
+    if (m_pNext > m_pMade) {
+        char* pMadeTo = m_pMade + RoundUp(static_cast<std::size_t>(m_pNext - m_pMade), POPULATE_RUN);
+#ifdef MADV_POPULATE_WRITE
+        madvise(m_pMade, static_cast<std::size_t>(pMadeTo - m_pMade), MADV_POPULATE_WRITE);
+#endif
+        m_pMade = pMadeTo;
+    }
     m_pCutBlock->nPeak = std::max(m_pCutBlock->nPeak, ++m_pCutBlock->nInUse);
     return pSlot;
 }
@@ -133,7 +128,7 @@ void CRowPool::Release(CBlock* pBlock)
         m_withFree.erase(std::find(m_withFree.begin(), m_withFree.end(), pBlock));
     if (pBlock == m_pCutBlock) {
         m_pCutBlock = nullptr;
-        m_pNext = m_pEnd = nullptr;
+        m_pNext = m_pEnd = m_pMade = nullptr;
     }
     delete pBlock;
 }

@@ -1,14 +1,18 @@
-// CRowPool: fixed-size memory slots for the rows of a grid, cut from large blocks that ask
-// the kernel for huge pages.
+// CRowPool: fixed-size memory slots for the rows of a grid, cut from large blocks whose
+// pages are made ahead of the slots, a run of pages at a time.
 //
-// An estimate holds thousands of rows of a few kilobytes each. Taken from the general heap,
-// the first estimate opened in a process touches tens of megabytes of fresh memory page by
-// page (one page fault every 4 KB) and pays for it again and again; cut from 2 MB-aligned
-// blocks marked for transparent huge pages, the same rows cost one fault per 2 MB. Freed
-// slots are kept for the next rows; a block none of whose slots is in use any more goes
-// back to the system (closing an estimate gives its rows' memory back), except one block
-// that only ever held a few slots at once, kept for the next rows. Where the kernel gives
-// no huge pages the blocks work with ordinary pages.
+// An estimate holds thousands of rows of a few hundred bytes each. Taken from the general
+// heap, the first estimate opened in a process touches tens of megabytes of fresh memory
+// page by page (one page fault every 4 KB) and pays for it again and again; cut from 2 MB
+// blocks whose pages are asked for POPULATE_RUN bytes at once as the slots reach them, the
+// same rows cost one call into the kernel per run. The blocks ask for no huge pages: a
+// fault on a huge page waits, where the kernel compacts memory for huge pages on demand
+// (its usual setting), until memory that other programs left scattered is moved together,
+// which made an open after other work slower than one back to back. Freed slots are kept
+// for the next rows; a block none of whose slots is in use any more goes back to the
+// system (closing an estimate gives its rows' memory back), except one block that only
+// ever held a few slots at once, kept for the next rows. Where the kernel cannot make pages
+// ahead, they come one fault at a time.
 //
 // The cells of rows come from pools of their own, one per count of cells (CGridRow); their
 // longer texts lie in the general heap. When a block of the rows' pool that held many rows
@@ -25,7 +29,8 @@ public:
     // What an emptied block that held many slots asks of the general heap.
     enum class EHeap { trimWhenEmptied, leftAlone };
     // Slots of nSlotSize bytes rounded up to nAlignment (a power of two: 64 puts every slot
-    // on a cache line of its own), cut from blocks of nBlockSize bytes (rounded up to 2 MB).
+    // on a cache line of its own), cut from blocks of nBlockSize bytes (rounded up to whole
+    // runs of pages made at once).
     CRowPool(std::size_t nSlotSize, std::size_t nBlockSize, std::size_t nAlignment = 64,
              EHeap eHeap = EHeap::trimWhenEmptied);
     ~CRowPool();
@@ -61,6 +66,8 @@ private:
     // empties, and a pool of rows asks the heap for its free pages then; a few rows made and
     // deleted again do neither.
     enum { TRIM_AFTER_SLOTS = 1024 };
+    // The bytes of a block whose pages are made at once, when the slots cut reach them.
+    enum { POPULATE_RUN = 128 * 1024 };
     // Unmaps an unused block and forgets it.
     void Release(CBlock* pBlock);
 
@@ -73,4 +80,5 @@ private:
     CBlock* m_pCutBlock = nullptr;   // the block being cut
     char* m_pNext = nullptr;         // the part of it not cut yet
     char* m_pEnd = nullptr;
+    char* m_pMade = nullptr; // where its pages not made ahead yet begin
 };

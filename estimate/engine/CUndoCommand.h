@@ -69,9 +69,6 @@ public:
     // selected.
     virtual CUndoOutcome PasteRowsAt(int nCol, int nRow, const std::vector<const CGridRow*>& rows,
                                      bool bCounted) = 0;
-    // An empty row put in at nRow as the row-insert command puts it (a heading that starts a
-    // later page stays at the start of its page); records nothing.
-    virtual void InsertRowAligned(int nRow) = 0;
     // The remembered row (-1: none), its row headers repainted.
     virtual void SetMarkRow(int nRow) = 0;
     virtual void SetNonCalculated(bool bSet, int nFirstRow, int nLastRow) = 0;

@@ -47,13 +47,18 @@ public:
         m_pUndo = std::move(pCommand);
         m_pRedo.reset();
         KeepInStep();
+        ++m_nRecords;
     }
     // A change by a command that recorded nothing: neither undo nor redo acts any more.
     void Withdraw()
     {
         m_pUndo.reset();
         m_pRedo.reset();
+        ++m_nRecords;
     }
+    // How often a command was recorded or the record withdrawn: what is kept along with the
+    // record belongs to it while this stays.
+    unsigned long long GetRecordCount() const { return m_nRecords; }
 
     const TCommand* GetUndoCommand() const { return m_pUndo.get(); }
     // The last command recorded, taken out for a command that joins it to record it again as
@@ -121,6 +126,7 @@ private:
     std::unique_ptr<TCommand> m_pRedo;
     // The first row that moved since the command was recorded (INT_MAX: none).
     int m_nShiftedFrom = INT_MAX;
+    unsigned long long m_nRecords = 0;
     const Target* m_pTarget = nullptr;
 };
 

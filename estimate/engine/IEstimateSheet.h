@@ -61,6 +61,9 @@ public:
     virtual void GrowUsedRows(int nRows) = 0;
     // Rows nFirst to nLast were rewritten: the windows repaint them.
     virtual void RowsWritten(int nFirst, int nLast) = 0;
+    // A total, tax, step or classification row is about to be worked out and rewritten:
+    // what it holds now may be kept (the estimate's model keeps it for an undo).
+    virtual void RowToBeRewritten(int /*nRow*/) {}
     virtual CTaxSettings GetTaxSettings() const = 0;
     // Whether a tax row's second tax column takes the tax of its own column ("縦合計")
     // rather than the amount column's tax.

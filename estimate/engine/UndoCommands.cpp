@@ -19,15 +19,13 @@ int LastOf(int nFirstRow, int nCount)
     return nFirstRow + std::max(1, nCount) - 1;
 }
 
-// A kept row back at nRow, its formulas worked out; a row beyond the used ones that holds
-// something makes them reach it.
+// A kept row back at nRow as it was, its figures included; a row beyond the used ones that
+// holds something makes them reach it.
 void PutRowBack(IUndoTarget& target, const CGridRow& kept, int nRow)
 {
-    CEstimateEngine& engine = target.Engine();
-    *engine.MakeRow(nRow) = kept;
+    *target.Engine().MakeRow(nRow) = kept;
     if (target.GetUsedRows() <= nRow && kept.GetKind() != kindEmpty)
         target.RestoreUsedRows(nRow + 1);
-    engine.CalcRow(nRow, 0);
 }
 
 CUndoOutcome ChangedFrom(int nRow)
@@ -338,6 +336,10 @@ CNonCalculatedCommand::CNonCalculatedCommand(bool bSet, int nFirstRow, int nCoun
 
 CUndoOutcome CNonCalculatedCommand::Undo(IUndoTarget& target)
 {
+    if (!m_before.IsEmpty()) {
+        m_before.PutBack(target);
+        return ChangedFrom(m_nFirstRow);
+    }
     CEstimateEngine& engine = target.Engine();
     const int nCount = std::min(m_nCount, static_cast<int>(m_kinds.size()));
     for (int i = 0; i < nCount; ++i) {
@@ -391,6 +393,10 @@ void CFixedRateCommand::AddSettings(const IUndoTarget::CRateSettings& settings)
 
 CUndoOutcome CFixedRateCommand::Undo(IUndoTarget& target)
 {
+    if (!m_before.IsEmpty()) {
+        m_before.PutBack(target);
+        return ChangedFrom(m_nFirstRow);
+    }
     CEstimateEngine& engine = target.Engine();
     for (int i = 0; i < FormerTextCount(); ++i) {
         CString strText = m_texts[static_cast<size_t>(i)];
@@ -431,21 +437,37 @@ int CFixedRateCommand::LastRow() const
 // ---------------------------------------------------------------------------------------
 // Special rows
 
+CSpecialRowCommand::CSpecialRowCommand(int nCol, int nRow, int nUsedRowsBefore, CRowSteps&& steps)
+    : CRowStepsCommand(std::move(steps)), m_nCol(nCol), m_nRow(nRow), m_nUsedRowsBefore(nUsedRowsBefore)
+{
+}
+
 CSpecialRowCommand::~CSpecialRowCommand() = default;
 
 CUndoOutcome CSpecialRowCommand::Undo(IUndoTarget& target)
 {
-    // The row as the delete takes it, kept for the redo.
-    const CGridRow* pRow = target.EditRows().GetRow(m_nRow);
-    m_pKept = pRow != nullptr ? std::make_unique<CGridRow>(*pRow) : std::make_unique<CGridRow>();
-    target.DeleteRowAt(m_nCol, m_nRow);
-    return AtCell(m_nCol, m_nRow, m_nRow);
+    m_nUsedRowsAfter = target.GetUsedRows();
+    int nFirstMoved = m_nRow;
+    if (!m_steps.IsEmpty()) {
+        nFirstMoved = std::min(nFirstMoved, m_steps.TakeBackForReplay(target));
+    } else {
+        const CGridRow* pRow = target.EditRows().GetRow(m_nRow);
+        m_pKept = pRow != nullptr ? std::make_unique<CGridRow>(*pRow) : nullptr;
+        target.DropRow(m_nRow);
+    }
+    target.RestoreUsedRows(m_nUsedRowsBefore);
+    return AtCell(m_nCol, m_nRow, nFirstMoved);
 }
 
 CUndoOutcome CSpecialRowCommand::Redo(IUndoTarget& target)
 {
-    target.InsertRowAligned(m_nRow);
-    if (m_pKept != nullptr)
-        PutRowBack(target, *m_pKept, m_nRow);
-    return ChangedFrom(m_nRow);
+    int nFirstMoved = m_nRow;
+    if (!m_steps.IsEmpty()) {
+        nFirstMoved = std::min(nFirstMoved, m_steps.Replay(target));
+    } else if (m_pKept != nullptr) {
+        *target.Engine().MakeRow(m_nRow) = *m_pKept;
+        m_pKept.reset();
+    }
+    target.RestoreUsedRows(m_nUsedRowsAfter);
+    return ChangedFrom(nFirstMoved);
 }

@@ -177,7 +177,7 @@ private:
 };
 
 // Rows cleared in place: one at the current cell (nCol, nRow), or whole rows from nFirstRow.
-// The rows are kept as they were; undo puts them back and works their formulas out, redo
+// The rows are kept as they were; undo puts them back as they were, figures included, redo
 // clears them again.
 class CRowsClearCommand final : public CUndoCommand {
 public:
@@ -219,11 +219,14 @@ private:
 };
 
 // Rows marked non-calculated, or released: undo gives each row exactly the kind it had (a
-// row the command left alone keeps its kind); redo runs the command over the rows again.
+// row the command left alone keeps its kind), and the rows whole as they were when it kept
+// them (KeepRows: the figures a row's own formulas work out once its kind changed); redo runs
+// the command over the rows again.
 class CNonCalculatedCommand final : public CUndoCommand {
 public:
     // The rows nFirstRow on with the kinds they had (one per valid row of the command).
     CNonCalculatedCommand(bool bSet, int nFirstRow, int nCount, std::vector<ERowKind>&& kinds);
+    void KeepRows(CRowImage&& before) { m_before = std::move(before); }
     EAction Action() const override { return m_bSet ? undoNonCalcSet : undoNonCalcRelease; }
     CUndoOutcome Undo(IUndoTarget& target) override;
     CUndoOutcome Redo(IUndoTarget& target) override;
@@ -238,12 +241,14 @@ private:
     int m_nFirstRow;
     int m_nCount;
     std::vector<ERowKind> m_kinds;
+    CRowImage m_before;
 };
 
 // A fixed-rate change of column nCol from nFirstRow on. Its texts: the column's former texts,
 // one per row, then the eight settings (the formula, the first condition's column, relation
-// and value, the second's, the conjunction). Undo writes the texts back (numbers in their
-// normal form) and works the rows out; redo repeats the change over the same rows.
+// and value, the second's, the conjunction). Undo puts the rows back as they were when it
+// kept them (KeepRows), else writes the texts back (numbers in their normal form) and works
+// the rows out; redo repeats the change over the same rows.
 class CFixedRateCommand final : public CUndoCommand {
 public:
     enum { SETTINGS = 8 };
@@ -251,6 +256,9 @@ public:
     void AddFormerText(const CString& strText) { m_texts.push_back(strText); }
     // Ends the texts with the settings.
     void AddSettings(const IUndoTarget::CRateSettings& settings);
+    // The rows the change works out, whole as they were before it (figures their formulas
+    // give otherwise at a level that leaves them as they stand).
+    void KeepRows(CRowImage&& before) { m_before = std::move(before); }
 
     EAction Action() const override { return undoFixedRate; }
     CUndoOutcome Undo(IUndoTarget& target) override;
@@ -265,23 +273,29 @@ private:
     int m_nCol;
     int m_nFirstRow;
     std::vector<CString> m_texts;
+    CRowImage m_before;
 };
 
 // A special row made at nRow (a total, a discount, a tax row, a kind row, a heading picked),
-// the cell at nCol, nRow current: undo deletes the row as the row-delete command does, keeping
-// it; redo puts the kept row back above the row, as the row-insert command inserts.
-class CSpecialRowCommand final : public CUndoCommand {
+// the cell at nCol, nRow current. Its steps put the row in there, with the empty rows the page
+// alignment put in or took away to keep a heading at its page start; a row written below the
+// used rows has none, the used rows reaching it from nUsedRowsBefore. Undo takes the steps
+// back (or the row away), so that the rows and the used rows are exactly those before the
+// command, keeping the row as the command left it; redo puts it back with the same steps.
+class CSpecialRowCommand final : public CRowStepsCommand {
 public:
-    CSpecialRowCommand(int nCol, int nRow) : m_nCol(nCol), m_nRow(nRow) {}
+    CSpecialRowCommand(int nCol, int nRow, int nUsedRowsBefore, CRowSteps&& steps);
     ~CSpecialRowCommand() override;
     EAction Action() const override { return undoSpecialRow; }
     CUndoOutcome Undo(IUndoTarget& target) override;
     CUndoOutcome Redo(IUndoTarget& target) override;
     int FirstRow() const override { return m_nRow; }
-    int LastRow() const override { return m_nRow; }
+    int LastRow() const override { return m_steps.LastRow(m_nRow); }
 
 private:
     int m_nCol;
     int m_nRow;
-    std::unique_ptr<CGridRow> m_pKept; // after the undo
+    int m_nUsedRowsBefore;
+    int m_nUsedRowsAfter = 0;          // as the command left them (taken by the undo)
+    std::unique_ptr<CGridRow> m_pKept; // the row written below the used rows, after the undo
 };

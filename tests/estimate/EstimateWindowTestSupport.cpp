@@ -229,16 +229,21 @@ std::vector<BYTE> EstimateWindowTest::StoredState() const
         ADD_FAILURE() << m_pView->GetUsedRows() << " rows: more than the file can hold";
         return {};
     }
+    std::vector<BYTE> bytes = SavedBytes();
+    for (int n : {m_pView->GetUsedRows(), m_pView->GetCurrentRow(), IsModified() ? 1 : 0})
+        bytes.insert(bytes.end(), reinterpret_cast<const BYTE*>(&n), reinterpret_cast<const BYTE*>(&n + 1));
+    return bytes;
+}
+
+std::vector<BYTE> EstimateWindowTest::SavedBytes() const
+{
     CMemFile file;
     {
         CArchive ar(&file, CArchive::store);
         m_pDoc->Serialize(ar);
         ar.Close();
     }
-    std::vector<BYTE> bytes = file.GetData();
-    for (int n : {m_pView->GetUsedRows(), m_pView->GetCurrentRow(), IsModified() ? 1 : 0})
-        bytes.insert(bytes.end(), reinterpret_cast<const BYTE*>(&n), reinterpret_cast<const BYTE*>(&n + 1));
-    return bytes;
+    return file.GetData();
 }
 
 void EstimateWindowTest::Command(UINT nID)

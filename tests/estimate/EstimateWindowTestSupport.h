@@ -117,6 +117,8 @@ protected:
     // The document as saved, with its used rows, current row and modified flag: a step that
     // changes nothing leaves it as it was.
     std::vector<BYTE> StoredState() const;
+    // The bytes a save of the document writes (less what the save's recalculation changes).
+    std::vector<BYTE> SavedBytes() const;
 
     std::unique_ptr<CEstimateTestFolder> m_pFolder;
     std::unique_ptr<CMorvelApp> m_pApp;

@@ -15,12 +15,15 @@
 #include "resources/ResourceIds.h"
 #include "tests/support/EventWait.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPaintEvent>
+#include <QScrollBar>
 #include <QWindow>
 
 #include <filesystem>
@@ -42,6 +45,23 @@ public:
     int enabled = -1;
     int check = -1;
     std::string text;
+};
+
+// What a widget is asked to paint while it is watched.
+class CPaintRecorder : public QObject {
+public:
+    explicit CPaintRecorder(QWidget* pWidget) : m_pWidget(pWidget) { m_pWidget->installEventFilter(this); }
+    ~CPaintRecorder() override { m_pWidget->removeEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* pEvent) override
+    {
+        if (pEvent->type() == QEvent::Paint)
+            region += static_cast<QPaintEvent*>(pEvent)->region();
+        return false;
+    }
+    QRegion region;
+
+private:
+    QWidget* m_pWidget;
 };
 
 class ChildFrameEstimateTest : public SubjectTreeWindowTest {
@@ -78,6 +98,22 @@ protected:
         }
         dc.SelectObject(pOld);
         return cut;
+    }
+
+    void SetTreeWidth(int cx)
+    {
+        Frame()->m_wndSplitter.SetColumnInfo(0, cx, 0);
+        Frame()->m_wndSplitter.RecalcLayout();
+        Pump();
+    }
+
+    // Every entry's label, in UTF-8.
+    std::vector<std::string> Labels() const
+    {
+        std::vector<std::string> texts;
+        for (int i = 0; i < Tree()->GetEntryCount(); ++i)
+            texts.push_back(Tree()->GetTreeCtrl().GetItemText(Tree()->GetEntry(i).hItem).ToUtf8());
+        return texts;
     }
 
     CRecordingCmdUI Update(UINT nID) const
@@ -209,6 +245,79 @@ TEST_F(ChildFrameEstimateTest, ANarrowTreeElidesNamesAndKeepsEveryAmountWhole)
     Command(ID_VIEW_SUBJECT_LIST);
     Pump();
     EXPECT_EQ(labels(), whole) << "shown again, the pane makes room";
+}
+
+// However narrow the pane, every label fits it and shows its amount whole or not at all: a
+// cut amount ("諸経費   \1,…") would read as another figure, and an amount without a name
+// says nothing.
+TEST_F(ChildFrameEstimateTest, AtEveryWidthALabelShowsItsAmountWholeOrNotAtAll)
+{
+    const std::string ellipsis = "…";
+    const std::vector<std::string> whole = Labels();
+    // The toolkit draws the labels: as it measures them, none reaches past the pane either.
+    const QScrollBar* pAcross =
+        static_cast<QAbstractScrollArea*>(Tree()->GetTreeCtrl().GetWidget())->horizontalScrollBar();
+    int nWithoutAmount = 0;
+    for (int cx = TreeWidth(); cx >= 150; cx -= 10) {
+        SCOPED_TRACE(cx);
+        SetTreeWidth(cx);
+        EXPECT_EQ(CutLabels(), std::vector<std::string>());
+        EXPECT_EQ(0, pAcross->maximum());
+        const std::vector<std::string> shown = Labels();
+        for (size_t i = 1; i < whole.size(); ++i) {
+            if (shown[i] == whole[i])
+                continue;
+            // The name cut, a character of it at least, and the amount whole.
+            const size_t nAmount = whole[i].find("   \\");
+            const std::string tail = nAmount != std::string::npos ? ellipsis + whole[i].substr(nAmount) : "";
+            if (!tail.empty() && shown[i].ends_with(tail)) {
+                EXPECT_GT(shown[i].size(), tail.size()) << shown[i];
+                continue;
+            }
+            // The amount left out: the head of the name and "…".
+            ++nWithoutAmount;
+            ASSERT_TRUE(shown[i].ends_with(ellipsis)) << shown[i];
+            EXPECT_TRUE(whole[i].starts_with(shown[i].substr(0, shown[i].size() - ellipsis.size())))
+                << shown[i];
+            EXPECT_EQ(std::string::npos, shown[i].find('\\')) << shown[i];
+        }
+    }
+    EXPECT_GT(nWithoutAmount, 0);
+}
+
+// An edit in a narrow pane sets again only the labels whose amounts it changed, fitted as a
+// fit of every label would fit them, and the tree repaints those alone.
+TEST_F(ChildFrameEstimateTest, AnEditInANarrowTreeRefitsAndRepaintsOnlyTheLabelsItChanged)
+{
+    CTreeCtrl& tree = Tree()->GetTreeCtrl();
+    const int cxNarrow = TreeWidth() - 40;
+    SetTreeWidth(cxNarrow);
+    const std::vector<std::string> before = Labels();
+    GoTo(scQty, srFirstDetail);
+    TypeUtf8("３１７");
+    Pump();
+
+    CPaintRecorder painted(static_cast<QAbstractScrollArea*>(tree.GetWidget())->viewport());
+    Key(VK_RETURN);
+    Pump();
+    const std::vector<std::string> after = Labels();
+    QRegion changed;
+    for (size_t i = 0; i < after.size(); ++i) {
+        if (after[i] == before[i])
+            continue;
+        CRect rcItem;
+        ASSERT_TRUE(tree.GetItemRect(Tree()->GetEntry(static_cast<int>(i)).hItem, &rcItem, FALSE));
+        changed += QRect(rcItem.left, rcItem.top, rcItem.Width(), rcItem.Height());
+    }
+    ASSERT_FALSE(changed.isEmpty());
+    EXPECT_TRUE(painted.region.subtracted(changed).isEmpty())
+        << "painted " << painted.region.boundingRect().width() << " x "
+        << painted.region.boundingRect().height();
+    EXPECT_EQ(CutLabels(), std::vector<std::string>());
+
+    SetTreeWidth(cxNarrow + 30);
+    SetTreeWidth(cxNarrow);
+    EXPECT_EQ(Labels(), after);
 }
 
 // The input method opens its candidate list at the cursor rectangle the toolkit gives it in

@@ -5,13 +5,16 @@
 // dragged in the subject tree and from another estimate's tree, rows read from a CSV file,
 // numbers typed, read and replaced in full-width digits, with separators, "円" or "▲",
 // undo and redo, the non-calculated mark on any rows, a detail row's cells pasted onto
-// totals and headings, row clear, item clear, the estimate saved and opened again under
-// another tax rate), at the default recalculation level, under several tax settings, the
+// totals and headings, row clear, item clear, 定率変更, the estimate saved and opened again
+// under another tax rate), at the default recalculation level, under several tax settings, the
 // sample as saved (its figures those of another tax setting) and with a form whose total
 // rows work out a column they do not add up. After each command the grid is held against
 // the same rows recalculated in full (F7): every cell and kind the same, the status bar's
 // amount and the subject tree's labels the same; and every cell in view, with its subject
 // number, is drawn as it stands.
+// The same commands at every recalculation level, without F7 (the figures at levels 1 and 2
+// stay as far from a full recalculation as the commands leave them): each one taken back
+// gives exactly the bytes a save wrote before it, and done again exactly those after it.
 // tests/estimate/engine/RecalcEquivalenceTest.cpp holds the quick recalculations themselves
 // against the reference ways, in the engine's own test program.
 #include "tests/estimate_tools/EstimateIoTestSupport.h"
@@ -33,6 +36,7 @@
 #include "resources/EstimateIoIds.h"
 #include "resources/ResourceIds.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -50,6 +54,7 @@ struct CRecalcSettings {
     // The sample's 原価金額 made half the amount, on every row and total row, added up by
     // no total.
     bool bHalfCost;
+    const char* pszLevel = "3"; // "ReCalcSetting" / "Level"
 };
 
 // Reads a text of an estimate file (its length in one byte, or 255 and a word).
@@ -88,58 +93,6 @@ void ChangeFormItem(const std::string& path, int nItem, const CString& strAttrib
     changed.insert(changed.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.end());
     WriteNativeFile(path, changed);
 }
-
-class CommandRecalcEquivalence : public SubjectTreeWindowTest,
-                                 public ::testing::WithParamInterface<CRecalcSettings> {
-protected:
-    bool RecordsTreeCommands() const override { return false; }
-    void WriteSettings(CProfileFile& profile) override
-    {
-        const CRecalcSettings& settings = GetParam();
-        profile.WriteProfileString("Input Setting", "Tax", settings.pszTax);
-        profile.WriteProfileString("Input Setting", "Round Mode", settings.pszRoundMode);
-        profile.WriteProfileString("Tax Vertical Total", "3", settings.bVerticalTotal ? "縦合計"_sj : "");
-        profile.WriteProfileString("Settings", "AdjustPage", settings.pszAdjustPage);
-    }
-    // A heading of the tree picked at random (the root for -1).
-    HTREEITEM TreeItem(CMorvelEMTreeView* pTree, unsigned nPick) const
-    {
-        const int nCount = pTree->GetEntryCount();
-        return nCount > 0 ? pTree->GetEntry(static_cast<int>(nPick % static_cast<unsigned>(nCount))).hItem
-                          : nullptr;
-    }
-
-    // Every kind and cell of the used rows.
-    std::vector<std::string> Picture() const
-    {
-        std::vector<std::string> lines;
-        for (int r = 0; r < m_pView->GetUsedRows(); ++r) {
-            std::string line = std::to_string(m_pView->GetRowKind(r));
-            for (int c = 0; c < m_pView->GetColumnCount(); ++c)
-                line += "|" + m_pView->GetCellText(r, c).ToUtf8();
-            lines.push_back(line);
-        }
-        return lines;
-    }
-    // The status bar's amount pane, and the labels of the subject tree.
-    std::string AmountPane() const
-    {
-        CStatusBar& bar = CMainFrame::GetMain()->GetStatusBar();
-        return bar.GetPaneText(bar.CommandToIndex(ID_INDICATOR_PANE2)).ToUtf8();
-    }
-    std::vector<std::string> TreeLabels() const
-    {
-        std::vector<std::string> labels;
-        for (int i = 0; i < Tree()->GetEntryCount(); ++i)
-            labels.push_back(ItemText(Tree(), Tree()->GetEntry(i).hItem));
-        return labels;
-    }
-    void SelectRows(CMorvelEMView& view, int nFirst, int nLast)
-    {
-        view.SetCurrentCell(scName, nFirst);
-        view.SetSelection(CMorvelView::selectRows, CRect(0, nFirst, view.GetColumnCount() - 1, nLast));
-    }
-};
 
 std::string Sj(const char* utf8)
 {
@@ -197,89 +150,158 @@ int PickRow(const CMorvelEMView& view, unsigned nStart, const std::function<bool
     return -1;
 }
 
-} // namespace
+class CommandRecalcEquivalence : public SubjectTreeWindowTest,
+                                 public ::testing::WithParamInterface<CRecalcSettings> {
+protected:
+    bool RecordsTreeCommands() const override { return false; }
+    void WriteSettings(CProfileFile& profile) override
+    {
+        const CRecalcSettings& settings = GetParam();
+        profile.WriteProfileString("Input Setting", "Tax", settings.pszTax);
+        profile.WriteProfileString("Input Setting", "Round Mode", settings.pszRoundMode);
+        profile.WriteProfileString("Tax Vertical Total", "3", settings.bVerticalTotal ? "縦合計"_sj : "");
+        profile.WriteProfileString("Settings", "AdjustPage", settings.pszAdjustPage);
+        profile.WriteProfileString("ReCalcSetting", "Level", settings.pszLevel);
+    }
+    // A heading of the tree (or the root) picked at random; with hDragged, one of that
+    // heading's level or above, where it may be dropped.
+    HTREEITEM TreeItem(CMorvelEMTreeView* pTree, unsigned nPick, CMorvelEMTreeView* pFrom = nullptr,
+                       HTREEITEM hDragged = nullptr) const
+    {
+        // The root, then the kind, large, middle and small headings.
+        auto rank = [](ERowKind nKind) {
+            const ERowKind order[] = {kindEmpty, kindKind, kindLarge, kindMiddle};
+            return static_cast<int>(std::find(std::begin(order), std::end(order), nKind) - std::begin(order));
+        };
+        int nRank = rank(kindSmall);
+        for (int i = 0; pFrom != nullptr && i < pFrom->GetEntryCount(); ++i) {
+            if (pFrom->GetEntry(i).hItem == hDragged)
+                nRank = rank(pFrom->GetEntry(i).nKind);
+        }
+        std::vector<HTREEITEM> items;
+        for (int i = 0; i < pTree->GetEntryCount(); ++i) {
+            if (rank(pTree->GetEntry(i).nKind) <= nRank)
+                items.push_back(pTree->GetEntry(i).hItem);
+        }
+        return items.empty() ? nullptr : items[nPick % items.size()];
+    }
 
-TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationMakes)
-{
-    if (GetParam().bHalfCost)
-        ChangeFormItem(m_pFolder->Native("WORK/サンプル見積.MMD"), scCost, "計"_sj, "F/2");
+    // Every kind and cell of the used rows.
+    std::vector<std::string> Picture() const
+    {
+        std::vector<std::string> lines;
+        for (int r = 0; r < m_pView->GetUsedRows(); ++r) {
+            std::string line = std::to_string(m_pView->GetRowKind(r));
+            for (int c = 0; c < m_pView->GetColumnCount(); ++c)
+                line += "|" + m_pView->GetCellText(r, c).ToUtf8();
+            lines.push_back(line);
+        }
+        return lines;
+    }
+    // The status bar's amount pane, and the labels of the subject tree.
+    std::string AmountPane() const
+    {
+        CStatusBar& bar = CMainFrame::GetMain()->GetStatusBar();
+        return bar.GetPaneText(bar.CommandToIndex(ID_INDICATOR_PANE2)).ToUtf8();
+    }
+    std::vector<std::string> TreeLabels() const
+    {
+        std::vector<std::string> labels;
+        for (int i = 0; i < Tree()->GetEntryCount(); ++i)
+            labels.push_back(ItemText(Tree(), Tree()->GetEntry(i).hItem));
+        return labels;
+    }
+    void SelectRows(CMorvelEMView& view, int nFirst, int nLast)
+    {
+        view.SetCurrentCell(scName, nFirst);
+        view.SetSelection(CMorvelView::selectRows, CRect(0, nFirst, view.GetColumnCount() - 1, nLast));
+    }
     // Another estimate to paste rows and drag subjects from, then the one the commands run
     // on (active), opened as saved: under any other tax setting its tax and totals are not
-    // what its rows give.
-    CMorvelEMView* pOther = OpenSecondSample();
-    ASSERT_NE(pOther, nullptr);
-    ASSERT_NE(OpenSampleWindow(), nullptr);
-    ASSERT_NE(pOther, m_pView);
-    WidenTree(pOther);
-    WidenTree(m_pView);
-    CMorvelEMView& other = *pOther;
-    // The one the commands run on, another window after the estimate is opened again.
-    auto View = [this]() -> CMorvelEMView& { return *m_pView; };
-    ASSERT_EQ(3, View().GetRecalcLevel());
-    // The cells as the grid draws them, with their subject numbers.
-    auto drawn = std::make_unique<CDrawnCells>(View());
-    View().Invalidate(TRUE);
-
-    unsigned state = 7u + static_cast<unsigned>(std::atoi(GetParam().pszTax)) * 31u +
-                     static_cast<unsigned>(std::atoi(GetParam().pszRoundMode));
-    auto next = [&state](unsigned n) {
-        state = state * 1103515245u + 12345u;
-        return (state >> 8) % n;
-    };
-    auto anyRow = [&]() { return static_cast<int>(next(static_cast<unsigned>(View().GetUsedRows() + 3))); };
-    auto detailRow = [&]() {
-        return PickRow(View(), next(4096), [](ERowKind k) { return k == kindDetail; });
-    };
-    // A number as an estimator writes one: now and then in full-width digits, with group
-    // separators, "円" or the minus "▲".
-    auto number = [&]() {
-        const unsigned n = 1 + next(next(4) == 0 ? 90000 : 900);
-        const bool bHalf = next(3) == 0;
-        switch (next(6)) {
-        case 0:
-            return WrittenNumber(n, bHalf, true, false, "", "");
-        case 1:
-            return WrittenNumber(n, bHalf, false, true, "", "円");
-        case 2:
-            return WrittenNumber(n, bHalf, next(2) != 0, true, "▲", "");
-        default:
-            return std::to_string(n) + (bHalf ? ".5" : "");
+    // what its rows give. With the rows to read from a CSV file: 名称, 規格, 数量, 単位 and
+    // 単価 of each, numbers written as an estimator writes them too.
+    void OpenTheEstimates()
+    {
+        if (GetParam().bHalfCost)
+            ChangeFormItem(m_pFolder->Native("WORK/サンプル見積.MMD"), scCost, "計"_sj, "F/2");
+        m_pOther = OpenSecondSample();
+        ASSERT_NE(m_pOther, nullptr);
+        ASSERT_NE(OpenSampleWindow(), nullptr);
+        ASSERT_NE(m_pOther, m_pView);
+        WidenTree(m_pOther);
+        WidenTree(m_pView);
+        m_csvPath = m_pFolder->Native("WORK/rows.csv");
+        std::ofstream(m_csvPath, std::ios::binary)
+            << "A,,12.5,m,3400\r\nB,,3,m2,1250.5\r\nC,,,式,80000\r\n" +
+                   Sj("D,,１２５．５,m,\"15,500円\"\r\nE,,▲3,m,\"1,250.50\"\r\n");
+        m_nState = 7u + static_cast<unsigned>(std::atoi(GetParam().pszTax)) * 31u +
+                   static_cast<unsigned>(std::atoi(GetParam().pszRoundMode)) +
+                   static_cast<unsigned>(std::atoi(GetParam().pszLevel) - 3) * 977u;
+    }
+    // A number below n, at random.
+    unsigned Next(unsigned n)
+    {
+        m_nState = m_nState * 1103515245u + 12345u;
+        return (m_nState >> 8) % n;
+    }
+    // Keeps the estimate within its pages: rows pasted and inserted add up.
+    void KeepWithinPages()
+    {
+        if (m_pView->GetUsedRows() > 400) {
+            SelectRows(*m_pView, 300, m_pView->GetUsedRows() - 1);
+            Command(ID_EDIT_CUT);
         }
-    };
-    // A cell made current with a click, whose repaint is done before the command that
-    // follows (so that what the command repaints is what shows its changes).
-    auto goTo = [&](int nCol, int nRow) {
-        GoTo(nCol, nRow);
-        Pump();
-    };
-    auto typeAt = [&](int nCol, int nRow, const std::string& text) {
-        goTo(nCol, nRow);
-        Type(CString(text.c_str()));
-        Key(VK_RETURN);
-        Pump();
-    };
+    }
 
-    // Rows to read from a CSV file: 名称, 規格, 数量, 単位 and 単価 of each, numbers written
-    // as an estimator writes them too.
-    const std::string csvPath = m_pFolder->Native("WORK/rows.csv");
-    std::ofstream(csvPath, std::ios::binary)
-        << "A,,12.5,m,3400\r\nB,,3,m2,1250.5\r\nC,,,式,80000\r\n" +
-               Sj("D,,１２５．５,m,\"15,500円\"\r\nE,,▲3,m,\"1,250.50\"\r\n");
-    int nDifferent = 0;
-    // Per kind of command, how often it changed the estimate: each one must have.
-    const unsigned nCommands = 31;
-    std::vector<int> changes(nCommands, 0);
-    bool bUndone = false;
-    const int nSteps = 500;
-    for (int step = 0; step < nSteps; ++step) {
-        // A redo follows an undo now and then (after anything else it has nothing to do).
-        const unsigned nOp = bUndone && next(2) != 0 ? 19 : next(nCommands);
-        bUndone = nOp == 18;
-        std::string what = "step " + std::to_string(step) + " op " + std::to_string(nOp);
+    // Command nOp (below nCommands) as the user runs it, on rows picked at random. Some are
+    // made of two commands: BeforeLastCommand is called before the second.
+    virtual void BeforeLastCommand() {}
+    enum : unsigned { nCommands = 32, opUndo = 18, opRedo = 19, opSaveAndOpen = 30 };
+    void RunCommand(unsigned nOp)
+    {
+        // The one the commands run on, another window after the estimate is opened again.
+        auto View = [this]() -> CMorvelEMView& { return *m_pView; };
+        CMorvelEMView* pOther = m_pOther;
+        CMorvelEMView& other = *pOther;
+        const std::string& csvPath = m_csvPath;
+        auto next = [this](unsigned n) { return Next(n); };
+        auto anyRow = [&]() {
+            return static_cast<int>(next(static_cast<unsigned>(View().GetUsedRows() + 3)));
+        };
+        auto detailRow = [&]() {
+            return PickRow(View(), next(4096), [](ERowKind k) { return k == kindDetail; });
+        };
+        // A number as an estimator writes one: now and then in full-width digits, with group
+        // separators, "円" or the minus "▲".
+        auto number = [&]() {
+            const unsigned n = 1 + next(next(4) == 0 ? 90000 : 900);
+            const bool bHalf = next(3) == 0;
+            switch (next(6)) {
+            case 0:
+                return WrittenNumber(n, bHalf, true, false, "", "");
+            case 1:
+                return WrittenNumber(n, bHalf, false, true, "", "円");
+            case 2:
+                return WrittenNumber(n, bHalf, next(2) != 0, true, "▲", "");
+            default:
+                return std::to_string(n) + (bHalf ? ".5" : "");
+            }
+        };
+        // A cell made current with a click, whose repaint is done before the command that
+        // follows (so that what the command repaints is what shows its changes).
+        auto goTo = [&](int nCol, int nRow) {
+            GoTo(nCol, nRow);
+            Pump();
+        };
+        auto typeAt = [&](int nCol, int nRow, const std::string& text) {
+            goTo(nCol, nRow);
+            Type(CString(text.c_str()));
+            Key(VK_RETURN);
+            Pump();
+        };
         // What the commands say (a subject refused where it is dropped, nothing found to
         // replace) is not the matter here.
         MessageBoxRecorder boxes;
-        const std::vector<std::string> before = Picture();
         if (nOp < 5) {
             const int r = detailRow();
             if (r >= 0)
@@ -288,6 +310,7 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
             // A new detail typed into a row below the used rows.
             const int r = View().GetUsedRows() + static_cast<int>(next(3));
             typeAt(scQty, r, number());
+            BeforeLastCommand();
             typeAt(scPrice, r, number());
         } else if (nOp == 6) {
             goTo(scName, anyRow());
@@ -297,6 +320,7 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
             const int r = anyRow();
             SelectRows(View(), r, r + static_cast<int>(next(6)));
             Command(nOp == 7 ? ID_EDIT_COPY : ID_EDIT_CUT);
+            BeforeLastCommand();
             goTo(scName, anyRow());
             Command(ID_EDIT_PASTE);
         } else if (nOp == 9) {
@@ -392,13 +416,13 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
         } else if (nOp == 21) {
             // A subject dragged in the tree: moved, or copied with Shift.
             HTREEITEM hFrom = TreeItem(Tree(), next(4096));
-            HTREEITEM hTo = TreeItem(Tree(), next(4096));
+            HTREEITEM hTo = TreeItem(Tree(), next(4096), Tree(), hFrom);
             if (hFrom != nullptr && hTo != nullptr)
                 DragItem(Tree(), hFrom, Tree(), hTo, next(2) ? MK_SHIFT : 0);
         } else if (nOp == 22) {
             // A subject of the other estimate dropped on this one's tree.
             HTREEITEM hFrom = TreeItem(TreeOf(pOther), next(4096));
-            HTREEITEM hTo = TreeItem(Tree(), next(4096));
+            HTREEITEM hTo = TreeItem(Tree(), next(4096), TreeOf(pOther), hFrom);
             if (hFrom != nullptr && hTo != nullptr)
                 DragItem(TreeOf(pOther), hFrom, Tree(), hTo);
         } else if (nOp == 23) {
@@ -487,44 +511,98 @@ TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationM
                 View().SetCurrentCell(scQty, nFrom);
                 View().SetSelection(CMorvelView::selectBlock, CRect(scQty, nFrom, scCost, nFrom));
                 Command(ID_EDIT_COPY);
+                BeforeLastCommand();
                 goTo(scQty, nTo);
                 Command(ID_EDIT_PASTE);
             }
             if (nHeading >= 0) {
+                BeforeLastCommand();
                 goTo(scName, nHeading);
                 Command(IsNonCalculatedKind(View().GetRowKind(nHeading)) ? ID_NONCALC_RELEASE
                                                                          : ID_NONCALC_SET);
             }
+        } else if (nOp == 31) {
+            // 定率変更 of the quantities or the unit prices of some rows.
+            const int r = anyRow();
+            const int nCol = next(2) != 0 ? scQty : scPrice;
+            View().SetCurrentCell(nCol, r);
+            View().SetSelection(CMorvelView::selectBlock,
+                                CRect(nCol, r, nCol, r + static_cast<int>(next(40))));
+            const CString formula = next(2) != 0 ? "*2" : "+1.5";
+            CDialogAnswerer answerer;
+            answerer.AnswerDialog(IDD_RATE_CALC, [&formula](CDialog& dlg) {
+                TypeDlgItemText(dlg, IDC_RATE_FORMULA, formula);
+                ClickDlgButton(dlg, IDOK);
+            });
+            Command(ID_RATE_CHANGE);
         } else {
             // Saved, closed and opened again under another tax rate: the file's tax and
             // totals are those of the rate it was saved under.
             Command(ID_FILE_SAVE);
             const CString path = m_pDoc->GetPathName();
-            drawn.reset();
+            const bool bDrawn = m_pDrawn != nullptr;
+            m_pDrawn.reset();
             m_pDoc->OnCloseDocument();
             Pump();
             CMorvelSettings::GetCurrent()->m_nTax = CMorvelSettings::GetCurrent()->m_nTax == 8 ? 10 : 8;
             ASSERT_NE(OpenEstimate(path), nullptr);
             WidenTree(m_pView);
-            drawn = std::make_unique<CDrawnCells>(View());
+            if (bDrawn)
+                m_pDrawn = std::make_unique<CDrawnCells>(View());
             View().Invalidate(TRUE);
         }
         Pump();
-        // Keep the estimate within its pages: rows pasted and inserted add up.
-        if (View().GetUsedRows() > 400) {
-            SelectRows(View(), 300, View().GetUsedRows() - 1);
-            Command(ID_EDIT_CUT);
-        }
+    }
+
+    void TearDown() override
+    {
+        // It watches a window that goes with the program.
+        m_pDrawn.reset();
+        SubjectTreeWindowTest::TearDown();
+    }
+
+    CMorvelEMView* m_pOther = nullptr;
+    std::string m_csvPath;
+    unsigned m_nState = 0;
+    // The cells as the grid draws them, with their subject numbers (made again with the
+    // window when the estimate is opened again).
+    std::unique_ptr<CDrawnCells> m_pDrawn;
+};
+
+} // namespace
+
+TEST_P(CommandRecalcEquivalence, EveryCommandLeavesTheFiguresAFullRecalculationMakes)
+{
+    OpenTheEstimates();
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_EQ(3, m_pView->GetRecalcLevel());
+    m_pDrawn = std::make_unique<CDrawnCells>(*m_pView);
+    m_pView->Invalidate(TRUE);
+
+    int nDifferent = 0;
+    // Per kind of command, how often it changed the estimate: each one must have.
+    std::vector<int> changes(nCommands, 0);
+    bool bUndone = false;
+    const int nSteps = 500;
+    for (int step = 0; step < nSteps; ++step) {
+        // A redo follows an undo now and then (after anything else it has nothing to do).
+        const unsigned nOp = bUndone && Next(2) != 0 ? opRedo : Next(nCommands);
+        bUndone = nOp == opUndo;
+        std::string what = "step " + std::to_string(step) + " op " + std::to_string(nOp);
+        const std::vector<std::string> before = Picture();
+        RunCommand(nOp);
+        ASSERT_FALSE(HasFatalFailure()) << what;
+        KeepWithinPages();
         const std::vector<std::string> after = Picture();
         changes[nOp] += after != before ? 1 : 0;
         // Whatever way a number came in, it is kept as the number it reads as.
-        if (const std::string word = NumberLeftAsWord(View()); !word.empty()) {
+        if (const std::string word = NumberLeftAsWord(*m_pView); !word.empty()) {
             ++nDifferent;
             ADD_FAILURE() << what << ", a number kept as a word: " << word;
             if (nDifferent >= 3)
                 return;
         }
-        const std::vector<std::string> stale = drawn->StaleCells();
+        const std::vector<std::string> stale = m_pDrawn->StaleCells();
         if (!stale.empty()) {
             ++nDifferent;
             ADD_FAILURE() << what << ", on the screen " << stale.front();
@@ -564,3 +642,119 @@ INSTANTIATE_TEST_SUITE_P(Settings, CommandRecalcEquivalence,
                                            CRecalcSettings{"10", "1", true, "1", true},
                                            CRecalcSettings{"10", "0", false, "1", false},
                                            CRecalcSettings{"8", "2", true, "0", true}));
+
+// The commands at each recalculation level, on the sample as saved (its figures those of
+// another tax rate, its cost column's figures those of another formula), never worked out in
+// full: each command that changed the estimate is taken back to exactly the bytes before it
+// and done again to exactly the bytes after it.
+class CommandUndoBytes : public CommandRecalcEquivalence {
+protected:
+    // The rows with the used-row count, to tell where the bytes differ.
+    std::vector<std::string> Rows() const
+    {
+        std::vector<std::string> rows = Picture();
+        rows.push_back("used rows " + std::to_string(m_pView->GetUsedRows()));
+        return rows;
+    }
+    const CUndoCommand* UndoRecord() const { return m_pView->GetModel().Undo().GetUndoCommand(); }
+    void BeforeLastCommand() override
+    {
+        // A first command that recorded a step leaves a record whose bytes before are not
+        // known here.
+        if (UndoRecord() != m_pRecord)
+            m_pRecord = nullptr;
+        m_pRecordBefore = UndoRecord();
+        m_before = SavedBytes();
+        m_rowsBefore = Rows();
+    }
+    // Whether the estimate is saved as bytes; otherwise a failure says where its rows differ
+    // from rows.
+    bool Check(const std::string& what, const std::vector<BYTE>& bytes, const std::vector<std::string>& rows)
+    {
+        if (SavedBytes() == bytes)
+            return true;
+        const std::vector<std::string> now = Rows();
+        size_t i = 0;
+        while (i + 1 < now.size() && i + 1 < rows.size() && now[i] == rows[i])
+            ++i;
+        ADD_FAILURE() << what << ", row " << i << ":\n  now " << now[i] << "\n  was " << rows[i];
+        return false;
+    }
+
+    std::vector<BYTE> m_before;
+    std::vector<std::string> m_rowsBefore;
+    // The record before the last command, and the last one checked with the bytes and rows
+    // before its command.
+    const CUndoCommand* m_pRecordBefore = nullptr;
+    const CUndoCommand* m_pRecord = nullptr;
+    std::vector<BYTE> m_recordBefore;
+    std::vector<std::string> m_recordRowsBefore;
+};
+
+TEST_P(CommandUndoBytes, EveryCommandIsTakenBackAndDoneAgainToTheSavedBytes)
+{
+    OpenTheEstimates();
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_EQ(std::atoi(GetParam().pszLevel), m_pView->GetRecalcLevel());
+    int nDifferent = 0;
+    std::vector<int> checked(nCommands, 0);
+    // Every command once a round, in an order of its own each round; undo and redo come
+    // after each command here.
+    std::vector<unsigned> ops;
+    for (unsigned nOp = 0; nOp < nCommands; ++nOp) {
+        if (nOp != opUndo && nOp != opRedo)
+            ops.push_back(nOp);
+    }
+    const int nRounds = 6;
+    const int nSteps = nRounds * static_cast<int>(ops.size());
+    for (int step = 0; step < nSteps && nDifferent < 3; ++step) {
+        const size_t nAt = static_cast<size_t>(step) % ops.size();
+        if (nAt == 0) {
+            for (size_t i = ops.size(); i > 1; --i)
+                std::swap(ops[i - 1], ops[Next(static_cast<unsigned>(i))]);
+        }
+        const unsigned nOp = ops[nAt];
+        const std::string what = "step " + std::to_string(step) + " op " + std::to_string(nOp);
+        KeepWithinPages();
+        BeforeLastCommand();
+        RunCommand(nOp);
+        ASSERT_FALSE(HasFatalFailure()) << what;
+        const std::vector<BYTE> after = SavedBytes();
+        // A command that changed nothing may leave the last command's record; one reopened
+        // has none.
+        if (!m_pView->GetModel().Undo().CanUndo())
+            m_pRecord = nullptr;
+        if (after == m_before || !m_pView->GetModel().Undo().CanUndo())
+            continue;
+        const std::vector<std::string> rowsAfter = Rows();
+        // A command that changed no row records nothing: the figures worked out after it at
+        // levels 1 and 2 go back with the last command.
+        const bool bRecorded = UndoRecord() != m_pRecordBefore;
+        if (!bRecorded && (m_pRecord == nullptr || UndoRecord() != m_pRecord)) {
+            m_pRecord = nullptr;
+            continue;
+        }
+        if (bRecorded) {
+            m_recordBefore = m_before;
+            m_recordRowsBefore = m_rowsBefore;
+        }
+        ++checked[nOp];
+        Command(ID_EDIT_UNDO);
+        nDifferent += Check(what + ", undone", m_recordBefore, m_recordRowsBefore) ? 0 : 1;
+        Command(ID_EDIT_REDO);
+        nDifferent += Check(what + ", done again", after, rowsAfter) ? 0 : 1;
+        m_pRecord = UndoRecord();
+    }
+    if (nDifferent > 0)
+        return;
+    for (unsigned nOp = 0; nOp < nCommands; ++nOp) {
+        if (nOp != opUndo && nOp != opRedo && nOp != opSaveAndOpen) {
+            EXPECT_GT(checked[nOp], 0) << "command " << nOp << " was never taken back";
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, CommandUndoBytes,
+                         ::testing::Values(CRecalcSettings{"10", "3", false, "1", true, "1"},
+                                           CRecalcSettings{"10", "1", true, "1", true, "2"},
+                                           CRecalcSettings{"8", "0", false, "0", true, "3"}));

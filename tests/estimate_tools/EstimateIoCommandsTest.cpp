@@ -64,6 +64,9 @@ protected:
     int UsedRows() const { return EstimateIo::GetUsedRows(*m_pView); }
     int Columns() const { return m_pView->GetEstimationForm().GetCount(); }
 
+    // 他形式ﾌｧｲﾙ読込 with rows and one information value mapped, then with the value alone:
+    // only the value mapped changes, and undo and redo give back the bytes before and after.
+    void ReadOtherFormAndUndo();
     // Every cell of the edit page, row by row.
     std::vector<std::vector<CString>> Cells(int nFirst, int nCount) const
     {
@@ -778,7 +781,7 @@ TEST_F(EstimateIoCommandsTest, EstimateOfAnotherFormReadsIntoTheCurrentColumns)
 // Only the items mapped take the file's values; the others keep the sample's. The values go
 // back and come again with the rows: one undo, one redo, each giving the estimate's bytes as
 // they were. With the rows' mapping cancelled the values alone are the step.
-TEST_F(EstimateIoCommandsTest, AnEstimateOfAnotherFormChangesOnlyTheMappedValuesAndUndoTakesThemBack)
+void EstimateIoCommandsTest::ReadOtherFormAndUndo()
 {
     WriteNativeFile(m_pFolder->Native("WORK/OTHER.MMD"), OtherFormFile().Bytes());
     const CEstimateModel& model = m_pView->GetModel();
@@ -832,6 +835,27 @@ TEST_F(EstimateIoCommandsTest, AnEstimateOfAnotherFormChangesOnlyTheMappedValues
         Command(ID_EDIT_REDO);
         EXPECT_EQ(saved(), after);
     }
+}
+
+TEST_F(EstimateIoCommandsTest, AnEstimateOfAnotherFormChangesOnlyTheMappedValuesAndUndoTakesThemBack)
+{
+    ReadOtherFormAndUndo();
+}
+
+// Level 2, another tax rate than the sample was saved with: the bulk change works every
+// figure out, and the undo gives them back as the file held them.
+class EstimateIoCommandsAtLevel2 : public EstimateIoCommandsTest {
+protected:
+    void WriteSettings(CProfileFile& profile) override
+    {
+        profile.WriteProfileString("ReCalcSetting", "Level", "2");
+        profile.WriteProfileString("Input Setting", "Tax", "10");
+    }
+};
+
+TEST_F(EstimateIoCommandsAtLevel2, AnEstimateOfAnotherFormReadAndTakenBackLeavesTheFiguresAsTheyStood)
+{
+    ReadOtherFormAndUndo();
 }
 
 TEST_F(EstimateIoCommandsTest, CancelledRowMappingStillOffersTheInformation)

@@ -1,8 +1,9 @@
 // Every command of the estimate window that changes its rows, run as a user runs it (menus,
 // dialogs, keys, the subject tree), is taken back by undo to exactly the rows before it and
-// done again by redo to exactly the rows it made: kinds, cells, indents, used rows. (Typing,
-// the row commands, cut and paste, the special rows, the non-calculated mark and the
-// fixed-rate change are held so in tests/estimate/UndoRedoTest.cpp.)
+// done again by redo to exactly the rows it made: kinds, cells, indents, used rows, the bytes
+// a save writes; at the default recalculation level and at level 1. (Typing, the row
+// commands, cut and paste, the special rows, the non-calculated mark and the fixed-rate
+// change are held so in tests/estimate/UndoRedoTest.cpp.)
 #include "tests/estimate_tools/EstimateIoTestSupport.h"
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
 
@@ -69,6 +70,9 @@ protected:
         m_pView->SendMessage(WM_LBUTTONUP, 0, lParam);
     }
 
+    // The commands of the table run one after another, each taken back and done again.
+    void TakeEachCommandBackAndDoItAgain();
+
     CDialogAnswerer m_answerer;
 };
 
@@ -80,7 +84,7 @@ struct CStep {
 
 } // namespace
 
-TEST_F(EveryCommandUndo, EachChangeOfTheRowsIsTakenBackAndDoneAgainExactly)
+void EveryCommandUndo::TakeEachCommandBackAndDoItAgain()
 {
     ASSERT_NE(OpenSampleWindow(), nullptr);
     WidenTree(m_pView);
@@ -239,18 +243,68 @@ TEST_F(EveryCommandUndo, EachChangeOfTheRowsIsTakenBackAndDoneAgainExactly)
     for (const CStep& step : steps) {
         SCOPED_TRACE(step.pszName);
         const std::vector<std::string> before = Picture();
+        const std::vector<BYTE> bytesBefore = SavedBytes();
         step.run();
         Pump();
         const std::vector<std::string> after = Picture();
+        const std::vector<BYTE> bytesAfter = SavedBytes();
         ASSERT_NE(after, before) << "the command changed nothing";
         EXPECT_EQ(m_pView->GetModel().Undo().GetUndoAction(), step.eAction);
         ASSERT_EQ(IsEnabled(ID_EDIT_UNDO), 1);
         Command(ID_EDIT_UNDO);
         EXPECT_EQ(Picture(), before) << "after undo";
+        EXPECT_TRUE(SavedBytes() == bytesBefore) << "after undo";
         Command(ID_EDIT_REDO);
         EXPECT_EQ(Picture(), after) << "after redo";
+        EXPECT_TRUE(SavedBytes() == bytesAfter) << "after redo";
         EXPECT_EQ(IsEnabled(ID_EDIT_UNDO), 1);
     }
+}
+
+TEST_F(EveryCommandUndo, EachChangeOfTheRowsIsTakenBackAndDoneAgainExactly)
+{
+    TakeEachCommandBackAndDoItAgain();
+}
+
+namespace {
+
+// Level 1 under another tax rate than the sample's: the totals and tax rows each command
+// works out are given back as they stood.
+class EveryCommandUndoAtLevel1 : public EveryCommandUndo {
+protected:
+    void WriteSettings(CProfileFile& profile) override
+    {
+        EveryCommandUndo::WriteSettings(profile);
+        profile.WriteProfileString("ReCalcSetting", "Level", "1");
+        profile.WriteProfileString("Input Setting", "Tax", "10");
+    }
+};
+
+} // namespace
+
+TEST_F(EveryCommandUndoAtLevel1, EachChangeOfTheRowsIsTakenBackAndDoneAgainExactly)
+{
+    TakeEachCommandBackAndDoItAgain();
+}
+
+namespace {
+
+// Level 2: a change in bulk works every row out; undo gives back the figures as they stood.
+class EveryCommandUndoAtLevel2 : public EveryCommandUndo {
+protected:
+    void WriteSettings(CProfileFile& profile) override
+    {
+        EveryCommandUndo::WriteSettings(profile);
+        profile.WriteProfileString("ReCalcSetting", "Level", "2");
+        profile.WriteProfileString("Input Setting", "Tax", "10");
+    }
+};
+
+} // namespace
+
+TEST_F(EveryCommandUndoAtLevel2, EachChangeOfTheRowsIsTakenBackAndDoneAgainExactly)
+{
+    TakeEachCommandBackAndDoItAgain();
 }
 
 // A command that leaves the rows as they were records nothing: undo still takes back the

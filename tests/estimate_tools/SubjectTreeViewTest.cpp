@@ -207,6 +207,52 @@ TEST(SubjectTreeTexts, AnAmountFollowsTheNameWithTheYenSignAndSeparatorsUnlessIt
               CMorvelEMTreeView::MakeItemText(strName, "-20000.000000").str());
 }
 
+// A label too wide for its room gives up its name first, down to a character, then its whole
+// amount, never part of it; the room is found in a few measures however long the name (every
+// byte 5 pixels here).
+TEST(SubjectTreeTexts, ANarrowLabelCutsItsNameAndShowsItsAmountWholeOrNotAtAll)
+{
+    int nMeasures = 0;
+    CMorvelEMTreeView::CLabelMeasure measure;
+    measure.width = [&](const CString& strText) {
+        ++nMeasures;
+        return 5 * strText.GetLength();
+    };
+    measure.fit = [&](const CString& strText, int cx) {
+        ++nMeasures;
+        int nFit = 0;
+        for (int i = 0; i < strText.GetLength();) {
+            const int nNext = i + (static_cast<unsigned char>(strText[i]) >= 0x81 ? 2 : 1);
+            if (5 * nNext > cx)
+                break;
+            nFit = i = nNext;
+        }
+        return nFit;
+    };
+    const CString strName = "諸経費計"_sj;
+    const auto fit = [&](const CString& name, int cx) {
+        nMeasures = 0;
+        return CMorvelEMTreeView::FitItemText(name, "1234567.000000", cx, measure).ToUtf8();
+    };
+    EXPECT_EQ("諸経費計   \\1,234,567", fit(strName, 105));
+    EXPECT_EQ("諸経…   \\1,234,567", fit(strName, 100));
+    EXPECT_EQ("諸…   \\1,234,567", fit(strName, 85));
+    // Not even a character, "…" and the amount: the amount goes whole, the name stays as
+    // far as it fits.
+    EXPECT_EQ("諸経費計…", fit(strName, 84));
+    EXPECT_EQ("諸…", fit(strName, 29));
+    EXPECT_EQ("…", fit(strName, 5));
+    EXPECT_EQ("諸経費計", CMorvelEMTreeView::FitItemText(strName, "0", 40, measure).ToUtf8());
+    EXPECT_EQ("諸経…", CMorvelEMTreeView::FitItemText(strName, "0", 39, measure).ToUtf8());
+
+    CString strLong;
+    for (int i = 0; i < 40; ++i)
+        strLong += strName;
+    // 22 characters of the name, "…" and the amount: 295 of the 300 pixels.
+    EXPECT_EQ(59, CString::FromUtf8(fit(strLong, 300).c_str()).GetLength());
+    EXPECT_LE(nMeasures, 3);
+}
+
 TEST_F(SubjectTreeViewTest, ClickingAHeadingMovesTheGridToItsRowAndKeepsTheKeyboardInTheTree)
 {
     const int nSmall = FindRow(kindSmall);

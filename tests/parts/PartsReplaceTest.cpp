@@ -1,13 +1,20 @@
 // Find and replace in a real parts window through the program's own dialogs (Ctrl+F, Ctrl+H
 // and the dialogs' buttons): numbers are found and replaced as the grid shows them, the
-// rows a replace wrote get their figures worked out again, and each replace is one undo step.
+// rows a replace wrote get their figures worked out again, and each replace is one undo step
+// that the main window's tool bar shows while the dialog is still the active window.
 #include "tests/parts/PartsWindowFixture.h"
 
+#include "app/CMainFrame.h"
 #include "estimate_tools/CFindReplaceDialogs.h"
 #include "estimate_tools/EstimateToolsRegistration.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
+#include "platform/ui/frames/CToolBar.h"
 #include "resources/EstimateEditIds.h"
+#include "tests/support/EventWait.h"
 #include "tests/support/RealInput.h"
+
+#include <QEventLoop>
+#include <QTimer>
 
 namespace {
 
@@ -103,4 +110,41 @@ TEST_F(PartsReplaceTest, ReplaceAllOfAShownNumberStoresItsNewNumberAndIsOneUndoS
     EXPECT_EQ(before, AllCells());
     Keys(Qt::Key_Y);
     EXPECT_EQ(after, AllCells());
+}
+
+TEST_F(PartsReplaceTest, TheMainToolBarFollowsAReplaceWhileTheDialogIsTheActiveWindow)
+{
+    CToolBar& bar = static_cast<CMainFrame*>(m_pApp->m_pMainWnd)->GetToolBar();
+    const int nUndo = bar.CommandToIndex(ID_EDIT_UNDO);
+    ASSERT_GE(nUndo, 0);
+    const auto undoShownEnabled = [&] { return (bar.GetButtonStyle(nUndo) & TBBS_DISABLED) == 0; };
+    // The program's own loop, waiting between events, with its idle pass before each wait.
+    const auto runLoopUntil = [](const std::function<bool()>& ready, const char* what,
+                                 std::chrono::milliseconds limit = kEventWaitLimit) {
+        return WaitUntil(
+            [&] {
+                QEventLoop loop;
+                QTimer::singleShot(5, &loop, &QEventLoop::quit);
+                loop.exec();
+                return ready();
+            },
+            what, limit);
+    };
+    Keys(Qt::Key_H);
+    auto* pDlg = static_cast<CReplaceDialog*>(m_pView->GetReplaceDialog());
+    ASSERT_NE(nullptr, pDlg);
+    QWidget* pDlgWindow = pDlg->GetWidget()->window();
+    pDlgWindow->activateWindow();
+    ASSERT_TRUE(
+        WaitUntil([&] { return QApplication::activeWindow() == pDlgWindow; }, "the dialog to be active"));
+    ASSERT_TRUE(runLoopUntil([&] { return !undoShownEnabled(); }, "nothing to undo yet"));
+
+    TypeDlgItemText(*pDlg, IDC_FIND_TEXT, "98");
+    TypeDlgItemText(*pDlg, IDC_REPLACE_TEXT, "97");
+    // Alt+A, the mnemonic of "すべて置換": the toolkit clicks the button a moment after the key.
+    RealInput::PressKeys(RealInput::KeyboardWidget(), Qt::AltModifier, Qt::Key_A);
+    ASSERT_TRUE(runLoopUntil([&] { return Cell(0, colPrice) == "97.000000"; }, "the replace"));
+    ASSERT_EQ(pDlgWindow, QApplication::activeWindow());
+    EXPECT_TRUE(runLoopUntil(undoShownEnabled, "the tool bar to offer undo", std::chrono::seconds(10)));
+    ClickDlgButton(*pDlg, IDCANCEL);
 }

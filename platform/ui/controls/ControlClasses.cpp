@@ -196,6 +196,11 @@ void CControlMixin::Notify(UINT nCode) const
     CWndState* pState = AfxGetWndState(hWnd);
     if (!pState || pState->destroying || !pState->created)
         return;
+    // The toolkit reports some of a user's doings without input reaching a window of ours:
+    // a button pressed by its mnemonic is clicked from a timer, an item is picked in a
+    // drop-down list's pop-up. What the parent does about them shows in the bars as after
+    // any input.
+    AfxRequestIdle();
     SendToParent(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(pState->nID), static_cast<WORD>(nCode)),
                  reinterpret_cast<LPARAM>(hWnd));
 }

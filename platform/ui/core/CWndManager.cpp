@@ -717,6 +717,13 @@ BOOL AfxIsDispatchingQtEvent()
     return pManager && !pManager->m_qtDispatch.empty();
 }
 
+void AfxRequestIdle()
+{
+    CWndManager* pManager = CWndManager::InstanceIfReady();
+    if (pManager && !pManager->m_bInIdle)
+        pManager->m_bIdlePending = true;
+}
+
 QImage* AfxGetBackBuffer(HWND hWnd)
 {
     CWndState* pState = AfxGetWndState(hWnd);

@@ -88,6 +88,11 @@ LRESULT AfxStdDefWindowProc(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 void AfxPassEventToQt();
 BOOL AfxIsDispatchingQtEvent();
 
+// A window was told of something the user did by a way other than input or the message
+// queue (a control's notification to its parent): the idle pass runs when the loop next
+// waits, as it does after input. Nothing while the idle pass itself runs.
+void AfxRequestIdle();
+
 // The client area changed size (or may have): resizes the back buffer, invalidates what
 // became visible and sends WM_SIZE when the size differs from the one last reported.
 void AfxClientSizeChanged(HWND hWnd);

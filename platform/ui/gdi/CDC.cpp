@@ -689,6 +689,13 @@ BOOL GetTextExtentPoint32(HDC hDC, LPCTSTR lpString, int nCount, LPSIZE lpSize)
     return TRUE;
 }
 
+BOOL GetTextExtentExPoint(HDC hDC, LPCTSTR lpszString, int nCount, int nMaxExtent, LPINT lpnFit, LPINT alpDx,
+                          LPSIZE lpSize)
+{
+    CDC* dc = CDC::FromHandle(hDC);
+    return dc ? dc->GetTextExtentExPoint(lpszString, nCount, nMaxExtent, lpnFit, alpDx, lpSize) : FALSE;
+}
+
 BOOL GetTextMetrics(HDC hDC, LPTEXTMETRIC lpMetrics)
 {
     CDC* dc = CDC::FromHandle(hDC);

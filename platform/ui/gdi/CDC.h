@@ -390,6 +390,12 @@ public:
     }
     CSize GetTextExtent(LPCTSTR lpszString, int nCount) const;
     CSize GetTextExtent(const CString& str) const { return GetTextExtent(str, str.GetLength()); }
+    // The widths of a text's heads in one measure, as the text is measured whole: alpDx (may
+    // be null) gets nCount entries, the width up to the end of each byte (both bytes of a
+    // double-byte character the width after it); lpnFit (may be null) how many bytes of whole
+    // characters fit in nMaxExtent; lpSize (may be null) the whole text's extent.
+    BOOL GetTextExtentExPoint(LPCTSTR lpszString, int nCount, int nMaxExtent, LPINT lpnFit, LPINT alpDx,
+                              LPSIZE lpSize) const;
     CSize GetOutputTextExtent(LPCTSTR lpszString, int nCount) const
     {
         return GetTextExtent(lpszString, nCount);
@@ -444,6 +450,8 @@ private:
 // Handle-level functions for code written against handles.
 int GetDeviceCaps(HDC hDC, int nIndex);
 BOOL GetTextExtentPoint32(HDC hDC, LPCTSTR lpString, int nCount, LPSIZE lpSize);
+BOOL GetTextExtentExPoint(HDC hDC, LPCTSTR lpszString, int nCount, int nMaxExtent, LPINT lpnFit, LPINT alpDx,
+                          LPSIZE lpSize);
 BOOL GetTextMetrics(HDC hDC, LPTEXTMETRIC lpMetrics);
 HGDIOBJ SelectObject(HDC hDC, HGDIOBJ hObject);
 int EnumFontFamiliesEx(HDC hDC, LPLOGFONT lpLogFont, FONTENUMPROC lpProc, LPARAM lParam, DWORD dwFlags);

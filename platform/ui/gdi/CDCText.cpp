@@ -460,6 +460,39 @@ CSize CDC::GetTextExtent(LPCTSTR lpszString, int nCount) const
     return CSize(d.DevLenToLX(run.width), d.DevLenToLY(f.height));
 }
 
+BOOL CDC::GetTextExtentExPoint(LPCTSTR lpszString, int nCount, int nMaxExtent, LPINT lpnFit, LPINT alpDx,
+                               LPSIZE lpSize) const
+{
+    CDCImpl& d = *m_pImpl;
+    const int n = TextLength(lpszString, nCount);
+    const CRealizedFont& f = d.Font();
+    const int extra = d.st.charExtra == 0 ? 0 : d.LenX(d.st.charExtra) * (d.st.charExtra < 0 ? -1 : 1);
+    // A text measures the sum of its characters' advances: each character is looked up once,
+    // in the text converted whole (one character of code page 932 is one of the display
+    // text), else on its own.
+    const std::vector<std::pair<int, int>> spans = CharacterSpans(lpszString, n);
+    const QString text = DisplayText(lpszString, n);
+    const bool bOneToOne = f.metrics && text.size() == static_cast<qsizetype>(spans.size());
+    int x = 0, nFit = 0;
+    for (size_t i = 0; i < spans.size(); ++i) {
+        const auto [start, len] = spans[i];
+        x += (bOneToOne ? f.metrics->horizontalAdvance(text[static_cast<qsizetype>(i)])
+                        : f.Width(DisplayText(lpszString + start, len))) +
+             extra;
+        const int nExtent = d.DevLenToLX(x);
+        if (nExtent <= nMaxExtent && nFit == start)
+            nFit = start + len;
+        if (alpDx)
+            for (int k = start; k < start + len; ++k)
+                alpDx[k] = nExtent;
+    }
+    if (lpnFit)
+        *lpnFit = nFit;
+    if (lpSize)
+        *lpSize = CSize(d.DevLenToLX(x), d.DevLenToLY(f.height));
+    return TRUE;
+}
+
 BOOL CDC::GetTextMetrics(LPTEXTMETRIC lpMetrics) const
 {
     if (!lpMetrics)

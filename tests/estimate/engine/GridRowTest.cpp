@@ -60,14 +60,21 @@ TEST(GridRowTest, NewRowIsEmptyAndAssignmentCopiesEveryField)
     EXPECT_EQ(3, copy.GetParam1());
     EXPECT_EQ(4, copy.GetParam2());
     EXPECT_EQ(1, copy.GetParam3());
+    // A row without parameter texts copied over one with them leaves none behind.
+    copy = CGridRow();
+    EXPECT_TRUE(copy.GetParamText1().IsEmpty());
+    EXPECT_TRUE(copy.GetParamText2().IsEmpty());
+    copy.SetParamText2("8");
+    EXPECT_TRUE(copy.GetParamText1().IsEmpty());
+    EXPECT_EQ(CString("8"), copy.GetParamText2());
 }
 
 // A row holds the cells up to its last text and the indents up to its last indent; every
 // other cell, those outside 0..99 included, reads as empty with indent 0, and writing an
-// empty text or a zero indent there takes no memory.
+// empty text or a zero indent there takes no memory. The row itself fills one cache line.
 TEST(GridRowTest, HoldsOnlyTheCellsItUses)
 {
-    EXPECT_LE(sizeof(CGridRow), 128u);
+    EXPECT_LE(sizeof(CGridRow), 64u);
     CGridRow row;
     row.SetCell(40, "");
     row.SetIndent(60, 0);
@@ -238,8 +245,9 @@ TEST(RowPoolTest, SlotsAreDistinctAlignedReusedAndGrowByBlocks)
 }
 
 // The pools of a row's cells: slots of a smaller alignment are not rounded up to a cache
-// line, and a row holds its cells in whole steps of its pools' counts.
-TEST(RowPoolTest, CellSlotsKeepTheirSizeAndRowsHoldCellsInSteps)
+// line. A row typed into grows by a step of cells at least; a row read whole or copied holds
+// exactly its cells, and its indents (the first two in the row itself).
+TEST(RowPoolTest, CellSlotsKeepTheirSizeAndRowsReadOrCopiedHoldExactlyTheirCells)
 {
     CRowPool pool(12 * 40, std::size_t{2} << 20, 8, CRowPool::EHeap::leftAlone);
     EXPECT_EQ(pool.GetSlotSize(), 480u);
@@ -252,10 +260,35 @@ TEST(RowPoolTest, CellSlotsKeepTheirSizeAndRowsHoldCellsInSteps)
     for (int nCol : {0, 3, 4, 9, 12, 97, 99}) {
         CGridRow row;
         row.SetCell(nCol, "x");
-        EXPECT_EQ(row.m_strCell.GetSize() % CGridRow::CELLS_STEP, 0) << nCol;
-        EXPECT_GT(row.m_strCell.GetSize(), nCol);
-        EXPECT_LE(row.m_strCell.GetSize(), nCol + CGridRow::CELLS_STEP);
+        EXPECT_EQ(row.m_strCell.GetSize(), std::max(nCol + 1, int{CGridRow::CELLS_STEP})) << nCol;
+        const CGridRow copy(row);
+        EXPECT_EQ(copy.m_strCell.GetSize(), nCol + 1) << nCol;
     }
+
+    CString texts[9] = {"a", "", "c"};
+    const int indents[9] = {2, 0, 0, 0, 0, 5};
+    CGridRow read;
+    read.TakeCells(texts, indents, 9);
+    EXPECT_EQ(3, read.m_strCell.GetSize());
+    EXPECT_EQ(CString("c"), read.GetCell(2));
+    EXPECT_EQ(2, read.GetIndent(0));
+    EXPECT_EQ(5, read.GetIndent(5));
+    // Indents move between the row and an array of their own, keeping their values.
+    read.SetIndent(5, 0);
+    read.SetIndent(1, 3);
+    CGridRow copy(read);
+    EXPECT_EQ(2, copy.GetIndent(0));
+    EXPECT_EQ(3, copy.GetIndent(1));
+    EXPECT_EQ(0, copy.GetIndent(5));
+    copy.SetIndent(7, 9);
+    EXPECT_EQ(3, copy.GetIndent(1));
+    EXPECT_EQ(9, copy.GetIndent(7));
+    read = copy;
+    EXPECT_EQ(9, read.GetIndent(7));
+    EXPECT_EQ(2, read.GetIndent(0));
+    read.EmptyCells();
+    EXPECT_EQ(0, read.GetIndent(0));
+    EXPECT_EQ(0, read.GetIndent(7));
 }
 
 // A block whose slots are all given back goes back to the system, one block that held few

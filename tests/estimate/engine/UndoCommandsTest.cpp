@@ -25,8 +25,7 @@ std::vector<CTestColumn> AmountColumns()
 }
 
 // The estimate's rows as the grid works on them, with the editing commands a redo runs
-// again written down instead of run, but the row-insert and the row-delete, which a special
-// row's undo and redo need.
+// again written down instead of run, but the row-delete, which takes its row out.
 class CTestUndoTarget final : public IUndoTarget {
 public:
     explicit CTestUndoTarget(CTestEstimate& estimate) : e(estimate) {}
@@ -105,7 +104,6 @@ public:
             calls.back() += " " + pRow->m_strCell[0].ToUtf8();
         return {};
     }
-    void InsertRowAligned(int nRow) override { PutRowsIn(nRow, 1, nullptr); }
     void SetMarkRow(int nRow) override { Note("mark", nRow); }
     void SetNonCalculated(bool bSet, int nFirstRow, int nLastRow) override
     {
@@ -326,19 +324,34 @@ TEST_F(UndoCommandsTest, ClearedAndSpecialRowsComeBackWithTheirWorkedOutCells)
     Redo(clear);
     EXPECT_EQ("clear rows 2 2", target.calls.back());
 
-    // A subtotal made at row 5: undo deletes it as the row-delete command does, redo puts
-    // the same row back.
-    target.InsertRowAligned(5);
+    // A subtotal made at row 5: undo takes the row put in out again, redo puts the same row
+    // back; a kind heading written three rows below the used ones goes, and the used rows
+    // with it.
+    const int nUsed = target.GetUsedRows();
+    CRowSteps steps;
+    target.pSteps = &steps;
+    target.PutRowsIn(5, 1, nullptr);
+    target.pSteps = nullptr;
     e.engine.MakeTotalRow(5, CEstimateEngine::levelLarge);
     e.engine.RecalcTotals(0);
     const std::string after = Picture();
-    CSpecialRowCommand total(0, 5);
+    CSpecialRowCommand total(0, 5, nUsed, std::move(steps));
     Undo(total);
-    EXPECT_EQ("delete 0 5", target.calls.back());
-    e.engine.RecalcTotals(5);
     EXPECT_EQ(before, Picture());
     Redo(total);
     EXPECT_EQ(after, Picture());
+    Undo(total);
+    const int nBelow = nUsed + 3;
+    e.engine.SetCellText("本体", nBelow, 0, true);
+    e.engine.SetRowKind(kindKind, nBelow);
+    target.RestoreUsedRows(nBelow + 1);
+    const std::string kind = Picture();
+    CSpecialRowCommand heading(0, nBelow, nUsed, CRowSteps());
+    Undo(heading);
+    EXPECT_EQ(before, Picture());
+    EXPECT_EQ(nUsed, target.GetUsedRows());
+    Redo(heading);
+    EXPECT_EQ(kind, Picture());
 }
 
 TEST_F(UndoCommandsTest, KindsAndFixedRateTextsComeBackAndARedoRepeatsTheSettings)
@@ -401,17 +414,16 @@ TEST_F(UndoCommandsTest, TheStoreHoldsOneCommandEachWayAndRefusesOnceItsRowsMove
     EXPECT_TRUE(store.CanUndo()) << "a command recorded after the rows moved";
     store.KeepInStep();
 
-    // A redo that runs its command again leaves undo the command that run recorded; what
-    // an undo runs again (a special row's delete) records nothing undo could take back.
+    // A redo that runs its command again leaves undo the command that run recorded; an
+    // undo leaves only the redo of the command it took back.
     target.pStore = &store;
     store.Record(std::make_unique<CRowInsertCommand>(2, 3, CRowSteps()));
     store.Undo(target);
     store.Redo(target);
     EXPECT_EQ("insert 2 3", target.calls.back());
     EXPECT_EQ(CUndoCommand::undoMarkRow, store.GetUndoAction());
-    store.Record(std::make_unique<CSpecialRowCommand>(0, 1));
+    store.Record(std::make_unique<CSpecialRowCommand>(0, 1, target.GetUsedRows(), CRowSteps()));
     store.Undo(target);
-    EXPECT_EQ("delete 0 1", target.calls.back());
     EXPECT_EQ(CUndoCommand::undoNone, store.GetUndoAction());
     EXPECT_EQ(CUndoCommand::undoSpecialRow, store.GetRedoAction());
     store.Withdraw();

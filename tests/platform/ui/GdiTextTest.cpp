@@ -2,6 +2,7 @@
 // metrics in logical units, alignment, clipping and DrawText layout.
 #include "tests/platform/ui/GdiTestCanvas.h"
 
+#include "platform/base/Cp932.h"
 #include "platform/ui/gdi/CDC.h"
 #include "platform/ui/gdi/FontMapper.h"
 
@@ -62,6 +63,36 @@ TEST(GdiText, FullWidthCharactersAreTwiceTheHalfWidthOnesInTheGothic)
     EXPECT_EQ(c.dc.GetTextExtent("AAAA", 4).cx, 4 * half.cx); // whole pixels per glyph
     EXPECT_EQ(c.dc.GetTextExtent("漢字ABC"_sj).cx, 2 * full.cx + 3 * half.cx);
     EXPECT_EQ(full.cy, half.cy);
+}
+
+// One measure gives the width of every head of a text, as each head measures on its own,
+// and how many bytes of whole characters fit: in a proportional face and in a fixed one.
+TEST(GdiText, TheExtentsOfATextsHeadsAreThoseOfTheHeadsMeasuredAlone)
+{
+    for (const char* lpszFace : {"ＭＳ Ｐゴシック", "ＭＳ ゴシック"}) {
+        SCOPED_TRACE(lpszFace);
+        CTextCanvas c(10, 10, -13, lpszFace);
+        const CString strText = "諸経費 Wi-Fi ｶﾅ 1,234"_sj;
+        const int n = strText.GetLength();
+        std::vector<int> extents(static_cast<size_t>(n));
+        int nFit = -1;
+        CSize size;
+        ASSERT_TRUE(c.dc.GetTextExtentExPoint(strText, n, 1000, &nFit, extents.data(), &size));
+        EXPECT_EQ(n, nFit);
+        EXPECT_EQ(c.dc.GetTextExtent(strText), size);
+        for (int nEnd = 0; nEnd < n;) {
+            const int nLength = IsCp932LeadByte(static_cast<BYTE>(strText[nEnd])) ? 2 : 1;
+            nEnd += nLength;
+            // Both bytes of a double-byte character hold the width after it.
+            EXPECT_EQ(c.dc.GetTextExtent(strText.Left(nEnd)).cx, extents[static_cast<size_t>(nEnd - 1)])
+                << nEnd;
+            EXPECT_EQ(extents[static_cast<size_t>(nEnd - 1)], extents[static_cast<size_t>(nEnd - nLength)]);
+        }
+        // A width between two heads: the shorter one fits, never half a character.
+        const int cxHalf = c.dc.GetTextExtent(strText.Left(4)).cx + 1;
+        ASSERT_TRUE(c.dc.GetTextExtentExPoint(strText, n, cxHalf, &nFit, nullptr, nullptr));
+        EXPECT_EQ(4, nFit);
+    }
 }
 
 TEST(GdiText, NegativeHeightIsTheCharacterHeightPositiveTheCellHeight)
