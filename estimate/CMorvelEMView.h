@@ -980,7 +980,7 @@ public:
     // What the next pick or list choice makes (pickNone before the first).
     EPickPurpose GetPendingLevel() const { return m_nPendingLevel; }
     // The remembered row ("記憶"), -1 none.
-    int GetMarkRow() const { return Model().GetMarkRow(); }
+    int GetMarkRow() const { return GetModel().GetMarkRow(); }
     // Page alignment ("Settings"/"AdjustPage") of page feeds and inserted rows.
     bool IsPageAlignmentOn() const { return m_nAdjustPage != 0; }
     void SetPageAlignment(bool bOn) { m_nAdjustPage = bOn ? 1 : 0; }
@@ -1193,7 +1193,6 @@ private:
     // parts of it the view's members read most.
     CEstimateModel* m_pModel = nullptr;
     using EPage = CEstimateModel::EPage;
-    CEstimateModel& Model() const { return *m_pModel; }
     const CGridRowArray& EditRows() const { return m_pModel->Rows(EPage::edit); }
     const CGridRowArray& SummaryRows() const { return m_pModel->Rows(EPage::summary); }
     CEstimateEngine& Engine() { return m_pModel->Engine(); }

@@ -511,7 +511,7 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
     } else {
         strText = strCell;
     }
-    if (Model().GetNumbering().nShown != 0 && nCol == Model().GetNumbering().nColumn)
+    if (GetModel().GetNumbering().nShown != 0 && nCol == GetModel().GetNumbering().nColumn)
         strText = GetSubjectNoText(nRow, nCol) + strText;
     const int nIndent = pRow != nullptr ? pRow->m_nIndent[nCol] : 0;
     if (nIndent != 0) {

@@ -106,7 +106,7 @@ void CMorvelEMView::InvalidateRowHead(int nRow)
 void CMorvelEMView::OnRememberPosition()
 {
     // Every window repaints the old and the new mark (MarkRowMoved).
-    Model().MarkRow(GetCurrentRow());
+    GetModel().MarkRow(GetCurrentRow());
     NoteUndoRecorded();
     if (m_hWnd != nullptr)
         UpdateWindow();
@@ -144,7 +144,7 @@ void CMorvelEMView::OnUpdateJumpToRemembered(CCmdUI* pCmdUI)
 
 void CMorvelEMView::OnReleaseMark()
 {
-    Model().SetMarkRow(-1);
+    GetModel().SetMarkRow(-1);
     if (m_hWnd != nullptr)
         UpdateWindow();
 }
@@ -256,7 +256,7 @@ LRESULT CMorvelEMView::OnUnnecessaryRowMessage(WPARAM wParam, LPARAM lParam)
         SetSelectMode(selectNone);
         // Every row deleted, with the page alignment after each, is one command: undo puts
         // them all back.
-        const int nFirstDeleted = Model().DeleteUnnecessaryRows(GetUnnecessaryRows(), nCondition, PageRule());
+        const int nFirstDeleted = GetModel().DeleteUnnecessaryRows(GetUnnecessaryRows(), nCondition, PageRule());
         if (nFirstDeleted >= 0) {
             NoteUndoRecorded();
             InvalidateRows(nFirstDeleted, GetRowLimit() - 1, TRUE);

@@ -75,7 +75,7 @@ void CMorvelEMView::ApplyFixedRateChange(const char* lpszFormula, const CRateCon
     IUndoTarget::CRateSettings settings;
     settings.strFormula = lpszFormula != nullptr ? lpszFormula : "";
     settings.condition = condition;
-    Model().ApplyFixedRate(nCol, nFirstRow, rcBlock.bottom, settings);
+    GetModel().ApplyFixedRate(nCol, nFirstRow, rcBlock.bottom, settings);
     NoteUndoRecorded();
 
     RecalcTotals(nFirstRow);

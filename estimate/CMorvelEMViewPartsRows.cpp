@@ -34,7 +34,7 @@ void CMorvelEMView::InsertPartsRows(const CGridRow* const* ppRows, int nCount)
     // The rows are placed as those of a pick from the pop-up list, and undone likewise.
     if (!HasRoomForPopupRows(nCount))
         return;
-    Model().InsertPartsRows(GetCurrentCol(), nRow, ppRows, nCount, PartsSourceColumns(), PageRule());
+    GetModel().InsertPartsRows(GetCurrentCol(), nRow, ppRows, nCount, PartsSourceColumns(), PageRule());
     NoteUndoRecorded();
     RecalcTotals(nRow);
     SetCurrentRow(std::min(GetCurrentRow(), GetRowLimit() - 1));

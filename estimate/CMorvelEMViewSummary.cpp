@@ -11,7 +11,7 @@
 
 CSummaryTable CMorvelEMView::SummaryTable()
 {
-    return Model().SummaryTable(GetEstimationForm().GetCount());
+    return GetModel().SummaryTable(GetEstimationForm().GetCount());
 }
 
 void CMorvelEMView::AddRowToSummary(int nRow, bool bAmounts, ERowKind nHeadingKind)
@@ -61,7 +61,7 @@ void CMorvelEMView::MakeSummaryTable(const int levels[SUMMARY_LEVELS], bool bInt
     }
     // Undo takes the summary out again and puts back the one written before.
     if (bWrite) {
-        Model().WriteSummaryAtTop(nRowsPerPage);
+        GetModel().WriteSummaryAtTop(nRowsPerPage);
         NoteUndoRecorded();
     }
     UpdateTreeView();

@@ -42,7 +42,7 @@ void CMorvelEMView::WithdrawUndo()
 
 void CMorvelEMView::NoteRowShift(int nFromRow)
 {
-    Model().NoteRowShift(nFromRow);
+    GetModel().NoteRowShift(nFromRow);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -51,7 +51,7 @@ void CMorvelEMView::NoteRowShift(int nFromRow)
 CMorvelEMView::CRowsCommandScope::CRowsCommandScope(CMorvelEMView& view, CUndoCommand::EAction eAction)
     : m_view(view), m_pViewLife(view.m_pLife)
 {
-    m_view.Model().BeginRowsCommand(eAction);
+    m_view.GetModel().BeginRowsCommand(eAction);
     ++m_view.m_nRowsCommands;
 }
 
@@ -60,7 +60,7 @@ CMorvelEMView::CRowsCommandScope::~CRowsCommandScope()
     if (m_pViewLife.expired())
         return;
     --m_view.m_nRowsCommands;
-    if (m_view.Model().EndRowsCommand())
+    if (m_view.GetModel().EndRowsCommand())
         m_view.NoteUndoRecorded();
 }
 
@@ -114,7 +114,7 @@ void CMorvelEMView::RunUndoStep(bool bRedo)
     const CRect rcSelected = GetSelectMode() != selectNone ? GetSelectionPixelRect() : CRect();
     // The row commands a redo runs again follow this window's page rule; those of the copy
     // buffers work with the application's buffers.
-    const CUndoOutcome outcome = Model().RunUndoStep(bRedo, PageRule(), CopyBuffers());
+    const CUndoOutcome outcome = GetModel().RunUndoStep(bRedo, PageRule(), CopyBuffers());
     UpdateScrollRanges();
 
     if (outcome.eSelection != CUndoOutcome::ESelection::stays)
