@@ -7,8 +7,8 @@
 // (the in-place cell editor above all), the commands become its clipboard messages
 // (grid/FocusedEditor.h).
 #include "app/CMorvelApp.h"
+#include "engine/estimate/CEstimateCopyBuffers.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CEstimateCopyBuffers.h"
 #include "grid/FocusedEditor.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/WinApi.h"

@@ -8,8 +8,8 @@
 // single-byte character never matches the trail byte of a double-byte one, and case
 // folding changes ASCII letters only.
 #include "app/CShellServices.h"
+#include "engine/estimate/CCellSearch.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CCellSearch.h"
 #include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"

@@ -4,9 +4,9 @@
 // the enabling of print and print preview.
 #include "estimate/CMorvelEMView.h"
 
+#include "engine/estimate/CFixedRateChange.h"
+#include "engine/estimate/UndoCommands.h"
 #include "estimate/CMorvelEMDoc.h"
-#include "estimate/engine/CFixedRateChange.h"
-#include "estimate/engine/UndoCommands.h"
 #include "platform/ui/core/CCmdUI.h"
 
 #include <algorithm>

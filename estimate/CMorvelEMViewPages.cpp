@@ -3,9 +3,9 @@
 //
 // A page of the grid is a printed page: the row headers count the rows within their page.
 // The page dialogs only collect a page number; the work with that number is done here.
+#include "engine/estimate/PageAlignment.h"
+#include "engine/estimate/RowKinds.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/PageAlignment.h"
-#include "estimate/engine/RowKinds.h"
 
 #include <algorithm>
 

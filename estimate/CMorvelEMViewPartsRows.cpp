@@ -2,9 +2,9 @@
 // detail rows at the current row, each estimate column filled from the parts column its
 // "B" code names.
 #include "app/CEstimationFormFile.h"
+#include "engine/estimate/CEstimateModel.h"
+#include "engine/estimate/CGridRow.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CEstimateModel.h"
-#include "estimate/engine/CGridRow.h"
 
 #include <algorithm>
 #include <vector>

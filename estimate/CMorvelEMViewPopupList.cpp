@@ -7,10 +7,10 @@
 #include "app/CEstimationFormFile.h"
 #include "app/CMorvelApp.h"
 #include "app/CShellServices.h"
+#include "engine/estimate/CGridRow.h"
+#include "engine/estimate/RowKinds.h"
+#include "engine/estimate/UndoCommands.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CGridRow.h"
-#include "estimate/engine/RowKinds.h"
-#include "estimate/engine/UndoCommands.h"
 #include "platform/ui/core/WinApi.h"
 #include "resources/EstimateCommandIds.h"
 

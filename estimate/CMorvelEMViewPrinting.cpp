@@ -3,9 +3,9 @@
 // (registered in CShellServices by the estimate tools).
 #include "app/CInformationFormTexts.h"
 #include "app/CShellServices.h"
+#include "engine/estimate/InformationValues.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/InformationValues.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/frames/CPrintInfo.h"
 

@@ -4,8 +4,8 @@
 
 #include "app/CEstimationFormFile.h"
 #include "app/CMorvelSettings.h"
-#include "estimate/engine/CGridRow.h"
-#include "estimate/engine/UndoCommands.h"
+#include "engine/estimate/CGridRow.h"
+#include "engine/estimate/UndoCommands.h"
 #include "platform/ui/core/CCmdUI.h"
 
 #include <algorithm>

@@ -2,10 +2,10 @@
 // by level (kinds, large, middle and small subjects), on the summary page, or written at
 // the top of the edit page.
 #include "app/CEstimationFormFile.h"
+#include "engine/estimate/CGridRow.h"
+#include "engine/estimate/CSummaryTable.h"
+#include "engine/estimate/RowKinds.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CGridRow.h"
-#include "estimate/engine/CSummaryTable.h"
-#include "estimate/engine/RowKinds.h"
 #include "grid/CTabWnd.h"
 #include "platform/ui/core/WinApi.h"
 

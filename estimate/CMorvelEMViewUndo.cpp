@@ -12,8 +12,8 @@
 // redo act on it (both are disabled) rather than change the wrong rows.
 #include "estimate/CMorvelEMView.h"
 
+#include "engine/estimate/UndoCommands.h"
 #include "estimate/CMorvelEMDoc.h"
-#include "estimate/engine/UndoCommands.h"
 #include "platform/base/Check.h"
 #include "platform/ui/core/CCmdUI.h"
 

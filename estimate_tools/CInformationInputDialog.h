@@ -7,7 +7,7 @@
 
 #include "app/CInformationFormFile.h"
 #include "app/CInformationFormTexts.h"
-#include "estimate/engine/InformationValues.h"
+#include "engine/estimate/InformationValues.h"
 #include "platform/base/CString.h"
 #include "platform/ui/controls/CEdit.h"
 #include "platform/ui/controls/CGridCtrl.h"

@@ -9,13 +9,13 @@
 #pragma once
 
 #include "app/CShellServices.h"
-#include "estimate/engine/CCellSearch.h"
-#include "estimate/engine/CRangeSum.h"
+#include "engine/estimate/CCellSearch.h"
+#include "engine/estimate/CRangeSum.h"
+#include "engine/parts/CPMObj.h"
+#include "engine/parts/PartsUndoCommands.h"
 #include "grid/CGridCellEdit.h"
 #include "grid/CMorvelView.h"
 #include "grid/IGridCellEditOwner.h"
-#include "parts/engine/CPMObj.h"
-#include "parts/engine/PartsUndoCommands.h"
 #include "platform/base/CString.h"
 
 #include <memory>

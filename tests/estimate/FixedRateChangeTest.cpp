@@ -5,7 +5,7 @@
 #include "tests/estimate/EstimateTestSupport.h"
 #include "tests/estimate/UndoTestSupport.h"
 
-#include "estimate/engine/CGridRow.h"
+#include "engine/estimate/CGridRow.h"
 
 #include <string>
 #include <vector>

@@ -19,8 +19,8 @@
 
 #include "app/CMainFrame.h"
 #include "app/CMorvelSettings.h"
-#include "estimate/engine/CNumberRules.h"
-#include "estimate/engine/RowKinds.h"
+#include "engine/estimate/CNumberRules.h"
+#include "engine/estimate/RowKinds.h"
 #include "estimate_tools/CFindReplaceDialogs.h"
 #include "estimate_tools/CMorvelEMTreeView.h"
 #include "estimate_tools/CPickDialogs.h"
