@@ -1130,7 +1130,7 @@ private:
     enum class ECtrlJump { up, down, left, right };
     void CtrlArrowJump(ECtrlJump jump);
 
-    // The estimate's computation (estimate/engine/CEstimateEngine.h) over the edit page's
+    // The estimate's computation (engine/estimate/CEstimateEngine.h) over the edit page's
     // rows, the model's: the model is its sheet (the used rows; the form's texts, the tax
     // settings and the windows' repainting it asks of the document), and the view calls it
     // for the number and total operations it runs itself.

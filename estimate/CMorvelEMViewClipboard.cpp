@@ -1,7 +1,7 @@
 // The grid's own clipboard: whole rows and blocks of cells copied, cut and pasted through
 // the application's copy buffers, which every estimate window of the process shares, so
 // rows copied in one estimate paste into another. The model does the copying and the
-// writing (estimate/engine/CEstimateModelClipboard.cpp); the window works out the rows or
+// writing (engine/estimate/CEstimateModelClipboard.cpp); the window works out the rows or
 // the block from its selection, checks that the estimate's file holds the rows written, and
 // repaints. The desktop clipboard is only used by text boxes: while one has the keyboard
 // (the in-place cell editor above all), the commands become its clipboard messages

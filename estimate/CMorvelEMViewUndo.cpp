@@ -1,5 +1,5 @@
 // Undo and redo of the estimate grid: one action each way. The editing commands record what
-// they did as an undo command (estimate/engine/UndoCommands.h), which knows how to take
+// they did as an undo command (engine/estimate/UndoCommands.h), which knows how to take
 // itself back and do itself again over the estimate's model; the model's undo store keeps
 // the last one. This file runs a step on the model (the copy buffers' row commands with the
 // application's buffers) and does what is left to the grid afterwards: the current cell,

@@ -2,7 +2,7 @@
 // (customer, site, dates, amounts, ...), edited in a three-column grid ("No.", "名称",
 // "内容") with an editor laid over the value cell of the current row and a scroll bar of
 // its own. The items' kinds and the rules of their values are those of
-// estimate/engine/InformationValues.h; the computed and amount items cannot be typed into.
+// engine/estimate/InformationValues.h; the computed and amount items cannot be typed into.
 #pragma once
 
 #include "app/CInformationFormFile.h"

@@ -2,7 +2,7 @@
 // geometry, the cursor, the selection, scrolling, the mouse, column resizing and the
 // headers and grid lines are the base's. The rows, their counts, the cell store, the row
 // formulas, the editing commands' computations and the undo store are the document's model
-// (CPartsModel, parts/engine); this view shows the model, turns the user's keys, clicks and
+// (CPartsModel, engine/parts); this view shows the model, turns the user's keys, clicks and
 // commands into its operations (the selection made a block, the clipboard read, what only a
 // window can ask), records their undo commands and repaints. Its cell-store and row
 // operations of the names below are thin callers of the model.

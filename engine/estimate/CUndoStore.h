@@ -11,7 +11,7 @@
 // The store is one for both grids: CUndoStoreOf takes the grid's command class, which says
 // what its commands act on (Target), what the grid does afterwards (Outcome) and its action
 // codes (EAction, with undoNone for none). The estimate's is CUndoStore; the parts list's
-// keeps its own commands (parts/engine/PartsUndoCommands.h) in the same store.
+// keeps its own commands (engine/parts/PartsUndoCommands.h) in the same store.
 #pragma once
 
 #include "engine/estimate/CUndoCommand.h"

@@ -1,6 +1,6 @@
 // CPartsModel: a parts list's data apart from any window. The parts document owns one; every
 // pane of the list reads and writes it, and what the list computes is tested without a
-// window (tests/parts/engine).
+// window (tests/engine/parts).
 //
 // It holds the rows (element i is row i; an element may be null and the array may end before
 // the rows in use or run past them: such a row reads as empty), the rows in use (the rows the

@@ -12,7 +12,7 @@
 // the same rows recalculated in full (F7): every cell and kind the same, the status bar's
 // amount and the subject tree's labels the same; and every cell in view, with its subject
 // number, is drawn as it stands.
-// tests/estimate/engine/RecalcEquivalenceTest.cpp holds the quick recalculations themselves
+// tests/engine/estimate/RecalcEquivalenceTest.cpp holds the quick recalculations themselves
 // against the reference ways, in the engine's own test program.
 #include "tests/estimate_tools/EstimateIoTestSupport.h"
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
