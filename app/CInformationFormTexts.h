@@ -6,7 +6,7 @@
 #pragma once
 
 #include "app/CInformationFormFile.h"
-#include "estimate/engine/InformationValues.h"
+#include "engine/estimate/InformationValues.h"
 
 class CInformationFormTexts : public IInformationForm {
 public:

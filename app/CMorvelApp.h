@@ -16,7 +16,7 @@
 #include "app/CPartFormFile.h"
 #include "app/CSubjectFile.h"
 #include "app/CUnitFile.h"
-#include "estimate/engine/CEstimateCopyBuffers.h"
+#include "engine/estimate/CEstimateCopyBuffers.h"
 #include "platform/base/CString.h"
 #include "platform/base/Collections.h"
 #include "platform/ui/core/CMenu.h"

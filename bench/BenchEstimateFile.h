@@ -4,9 +4,9 @@
 #pragma once
 
 #include "bench/BenchForms.h"
+#include "engine/estimate/RowKinds.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/RowKinds.h"
 
 #include <cstdio>
 

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "bench/BenchForms.h"
+#include "engine/estimate/RowKinds.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/RowKinds.h"
 
 #include <cstdio>
 

@@ -24,7 +24,7 @@
 #include "app/CMorvelSettings.h"
 #include "bench/BenchApp.h"
 #include "bench/BenchSupport.h"
-#include "estimate/engine/CGridRow.h"
+#include "engine/estimate/CGridRow.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
 #include "parts/PartsImport.h"

@@ -19,9 +19,9 @@
 // memory freed by one step does not serve the next.
 #include "app/CMorvelSettings.h"
 #include "bench/BenchSupport.h"
+#include "engine/estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CGridRow.h"
 #include "platform/base/Path.h"
 #include "platform/base/Profile.h"
 

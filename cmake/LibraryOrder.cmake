@@ -6,6 +6,10 @@
 #
 # - When the project is configured, morvel_check_library_order() follows the links of every
 #   library and stops with the circle when one exists.
+# - When the project is configured, morvel_folder_order() stops as well when the folders at
+#   the top of the tree use each other in a circle (a library of one links a library of the
+#   other, each way round): the tree then shows the order, a folder using only the folders
+#   below it, and a library used from below its folder's place gets a folder of its own.
 # - When a library is built, a step first checks that its files include only its own headers
 #   and those of the libraries below it (the ones it links, directly or through others);
 #   a header of a library above it, or of none, fails the build (CheckLibraryIncludes.cmake).
@@ -21,9 +25,18 @@ set(MORVEL_LIBRARY_ORDER_DIR ${CMAKE_CURRENT_LIST_DIR})
 
 # For every library in LIBS, with its direct links in MORVEL_LINKS_<library> (libraries of
 # LIBS only), sets MORVEL_BELOW_<library> in the caller to every library it reaches through
-# its links. Fails with the chain when a library reaches itself.
+# its links. Fails with the chain when a library reaches itself; CIRCLE and ADVICE replace
+# the words of that failure when the names are not libraries.
 function(morvel_library_closures)
-  set(libs ${ARGN})
+  cmake_parse_arguments(ARG "" "CIRCLE;ADVICE" "" ${ARGN})
+  set(libs ${ARG_UNPARSED_ARGUMENTS})
+  if(NOT ARG_CIRCLE)
+    set(ARG_CIRCLE "The libraries link in a circle")
+  endif()
+  if(NOT ARG_ADVICE)
+    set(ARG_ADVICE "A library may use only the libraries below it. Move what both need into the lower one, "
+                   "or into a library below both.")
+  endif()
   foreach(lib IN LISTS libs)
     set(below_${lib} ${MORVEL_LINKS_${lib}})
   endforeach()
@@ -85,15 +98,38 @@ function(morvel_library_closures)
     endwhile()
     list(PREPEND chain ${lib})
     list(JOIN chain " -> " text)
-    message(FATAL_ERROR
-      "The libraries link in a circle: ${text}\n"
-      "A library may use only the libraries below it. Move what both need into the lower one, "
-      "or into a library below both.")
+    message(FATAL_ERROR "${ARG_CIRCLE}: ${text}\n" ${ARG_ADVICE})
   endforeach()
 
   foreach(lib IN LISTS libs)
     set(MORVEL_BELOW_${lib} ${below_${lib}} PARENT_SCOPE)
   endforeach()
+endfunction()
+
+# For every library in LIBS, with the folder at the top of the tree it is built in as
+# MORVEL_FOLDER_<library> and its direct links in MORVEL_LINKS_<library>: fails with the chain
+# when the folders use each other in a circle through the links of their libraries.
+function(morvel_folder_order)
+  set(folders "")
+  foreach(lib IN LISTS ARGN)
+    set(from folder_${MORVEL_FOLDER_${lib}})
+    list(APPEND folders ${from})
+    foreach(link IN LISTS MORVEL_LINKS_${lib})
+      set(to folder_${MORVEL_FOLDER_${link}})
+      if(NOT to STREQUAL from)
+        list(APPEND uses_${from} ${to})
+      endif()
+    endforeach()
+  endforeach()
+  list(REMOVE_DUPLICATES folders)
+  foreach(folder IN LISTS folders)
+    set(MORVEL_LINKS_${folder} ${uses_${folder}})
+    list(REMOVE_DUPLICATES MORVEL_LINKS_${folder})
+  endforeach()
+  set(circle "The folders use each other in a circle (folder_<name> is the folder <name>/)")
+  string(CONCAT advice "A folder's libraries may use only the libraries of the folders below it. "
+         "Give the library used from below a folder of its own, below every folder that uses it.")
+  morvel_library_closures(${folders} CIRCLE "${circle}" ADVICE "${advice}")
 endfunction()
 
 # The library targets of the program, in the order their folders were added.
@@ -134,6 +170,15 @@ function(morvel_check_library_order)
     endforeach()
   endforeach()
   morvel_library_closures(${libs})
+
+  # The folders at the top of the tree keep the same order.
+  foreach(lib IN LISTS libs)
+    get_target_property(source_dir ${lib} SOURCE_DIR)
+    file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${source_dir})
+    string(REGEX REPLACE "/.*$" "" top "${rel}")
+    set(MORVEL_FOLDER_${lib} "${top}")
+  endforeach()
+  morvel_folder_order(${libs})
 
   # Each library's own files in the source tree: its sources, and the folders they lie in.
   foreach(lib IN LISTS libs)

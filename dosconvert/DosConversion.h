@@ -8,7 +8,7 @@
 // every file as it was.
 #pragma once
 
-#include "estimate/engine/RowKinds.h"
+#include "engine/estimate/RowKinds.h"
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
 

@@ -14,7 +14,7 @@
 
 #include "app/CEstimationFormFile.h"
 #include "app/CInformationFormFile.h"
-#include "estimate/engine/CEstimateModel.h"
+#include "engine/estimate/CEstimateModel.h"
 #include "grid/CMorvelDoc.h"
 #include "platform/base/CString.h"
 #include "platform/base/Collections.h"

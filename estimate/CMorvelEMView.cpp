@@ -3,9 +3,9 @@
 #include "app/CEstimationFormFile.h"
 #include "app/CMainFrame.h"
 #include "app/CMorvelSettings.h"
+#include "engine/estimate/CGridRow.h"
+#include "engine/estimate/InformationValues.h"
 #include "estimate/CMorvelEMDoc.h"
-#include "estimate/engine/CGridRow.h"
-#include "estimate/engine/InformationValues.h"
 #include "grid/CTabWnd.h"
 #include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
@@ -262,7 +262,7 @@ void CMorvelEMView::SetupFromDocument()
 {
     if (CMorvelEMDoc* pDoc = GetDocument())
         pDoc->SetupModel();
-    CMorvelView::SetZoom(Model().GetZoom());
+    CMorvelView::SetZoom(GetModel().GetZoom());
     SetupView();
     // A file may hold figures its form and the settings now do not give (saved at another
     // recalculation level, under another tax rate or form). Where every command leaves the
@@ -354,7 +354,7 @@ const CGridRow* CMorvelEMView::GetEditRow(int nRow) const
 
 CString CMorvelEMView::GetCellText(int nRow, int nCol) const
 {
-    return Model().CellText(ShownPage(), nRow, nCol);
+    return GetModel().CellText(ShownPage(), nRow, nCol);
 }
 
 bool CMorvelEMView::SetCellText(const char* lpszText, int nRow, int nCol, bool bForce)
@@ -364,7 +364,7 @@ bool CMorvelEMView::SetCellText(const char* lpszText, int nRow, int nCol, bool b
 
 ERowKind CMorvelEMView::GetRowKind(int nRow) const
 {
-    return Model().RowKind(ShownPage(), nRow);
+    return GetModel().RowKind(ShownPage(), nRow);
 }
 
 void CMorvelEMView::SetRowKind(ERowKind nKind, int nRow)
@@ -374,12 +374,12 @@ void CMorvelEMView::SetRowKind(ERowKind nKind, int nRow)
 
 int CMorvelEMView::GetCellIndent(int nRow, int nCol) const
 {
-    return Model().CellIndent(ShownPage(), nRow, nCol);
+    return GetModel().CellIndent(ShownPage(), nRow, nCol);
 }
 
 void CMorvelEMView::SetCellIndent(int nIndent, int nRow, int nCol)
 {
-    Model().SetCellIndent(ShownPage(), nIndent, nRow, nCol);
+    GetModel().SetCellIndent(ShownPage(), nIndent, nRow, nCol);
 }
 
 int CMorvelEMView::GetRowParam1(int nRow) const
@@ -470,13 +470,13 @@ void CMorvelEMView::PutRowsIn(int nRow, int nCount, CGridRow* const* ppRows)
     EndDragExtension();
     if (nRow < 0 || nCount <= 0)
         return;
-    Model().PutRowsIn(nRow, nCount, ppRows);
+    GetModel().PutRowsIn(nRow, nCount, ppRows);
     SetDocumentModified();
 }
 
 void CMorvelEMView::TakeRowsOut(int nRow, int nCount, std::vector<CGridRow*>* pTaken)
 {
-    if (Model().TakeRowsOut(nRow, nCount, pTaken) > 0)
+    if (GetModel().TakeRowsOut(nRow, nCount, pTaken) > 0)
         SetDocumentModified();
 }
 
@@ -516,7 +516,7 @@ int CMorvelEMView::FindFirstColumn(int nCodeColumn, const char* lpszValue) const
 
 void CMorvelEMView::CopyRow(const CGridRow* pSource, CGridRow* pTarget) const
 {
-    Model().CopyRow(pSource, pTarget);
+    GetModel().CopyRow(pSource, pTarget);
 }
 
 void CMorvelEMView::AllocateRows(int nCount)
@@ -540,7 +540,7 @@ void CMorvelEMView::GetInformationAmounts(CString& strTotal, CString& strTax, CS
 void CMorvelEMView::ApplyInformationValues(const CStringArray& values)
 {
     const int nCount = static_cast<int>(std::min<INT_PTR>(values.GetSize(), MAX_INFORMATION));
-    CEstimateModel& model = Model();
+    CEstimateModel& model = GetModel();
     model.SetInformationCount(nCount);
     bool bChanged = false;
     for (int i = 0; i < nCount; ++i) {
@@ -556,7 +556,7 @@ void CMorvelEMView::ApplyInformationValues(const CStringArray& values)
 
 BOOL CMorvelEMView::TakeOverInformation(const std::vector<std::pair<int, CString>>& values, bool bWithRows)
 {
-    if (!Model().TakeOverInformation(values, bWithRows))
+    if (!GetModel().TakeOverInformation(values, bWithRows))
         return FALSE;
     NoteUndoRecorded();
     SetDocumentModified();
@@ -623,7 +623,7 @@ bool CMorvelEMView::PlaceNewRow()
     if (GetCurrentRow() >= GetUsedRows()) {
         if (!HasFileRoomForRows(GetCurrentRow(), 1, 0))
             return false;
-        Model().ReachRow(GetCurrentRow());
+        GetModel().ReachRow(GetCurrentRow());
         UpdateScrollRanges();
     } else {
         if (!HasFileRoomForRows(GetCurrentRow(), 1,

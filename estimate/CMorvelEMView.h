@@ -11,23 +11,23 @@
 // repainting is skipped while there is no window.
 #pragma once
 
+#include "engine/estimate/CCellSearch.h"
+#include "engine/estimate/CCompensatedSum.h"
+#include "engine/estimate/CEstimateEngine.h"
+#include "engine/estimate/CEstimateModel.h"
+#include "engine/estimate/CFixedRateChange.h"
+#include "engine/estimate/CGridRow.h"
+#include "engine/estimate/CGridRowArray.h"
+#include "engine/estimate/CHeadingSearch.h"
+#include "engine/estimate/CNumberRules.h"
+#include "engine/estimate/CRangeSum.h"
+#include "engine/estimate/CRowImage.h"
+#include "engine/estimate/CRowSteps.h"
+#include "engine/estimate/CSubjectNumbers.h"
+#include "engine/estimate/CSummaryTable.h"
+#include "engine/estimate/CUndoStore.h"
+#include "engine/estimate/RowKinds.h"
 #include "estimate/CPopupListCtrl.h"
-#include "estimate/engine/CCellSearch.h"
-#include "estimate/engine/CCompensatedSum.h"
-#include "estimate/engine/CEstimateEngine.h"
-#include "estimate/engine/CEstimateModel.h"
-#include "estimate/engine/CFixedRateChange.h"
-#include "estimate/engine/CGridRow.h"
-#include "estimate/engine/CGridRowArray.h"
-#include "estimate/engine/CHeadingSearch.h"
-#include "estimate/engine/CNumberRules.h"
-#include "estimate/engine/CRangeSum.h"
-#include "estimate/engine/CRowImage.h"
-#include "estimate/engine/CRowSteps.h"
-#include "estimate/engine/CSubjectNumbers.h"
-#include "estimate/engine/CSummaryTable.h"
-#include "estimate/engine/CUndoStore.h"
-#include "estimate/engine/RowKinds.h"
 #include "grid/CGridCellEdit.h"
 #include "grid/CMorvelView.h"
 #include "grid/IGridCellEditOwner.h"
@@ -984,7 +984,7 @@ public:
     // What the next pick or list choice makes (pickNone before the first).
     EPickPurpose GetPendingLevel() const { return m_nPendingLevel; }
     // The remembered row ("記憶"), -1 none.
-    int GetMarkRow() const { return Model().GetMarkRow(); }
+    int GetMarkRow() const { return GetModel().GetMarkRow(); }
     // Page alignment ("Settings"/"AdjustPage") of page feeds and inserted rows.
     bool IsPageAlignmentOn() const { return m_nAdjustPage != 0; }
     void SetPageAlignment(bool bOn) { m_nAdjustPage = bOn ? 1 : 0; }
@@ -1134,7 +1134,7 @@ private:
     enum class ECtrlJump { up, down, left, right };
     void CtrlArrowJump(ECtrlJump jump);
 
-    // The estimate's computation (estimate/engine/CEstimateEngine.h) over the edit page's
+    // The estimate's computation (engine/estimate/CEstimateEngine.h) over the edit page's
     // rows, the model's: the model is its sheet (the used rows; the form's texts, the tax
     // settings and the windows' repainting it asks of the document), and the view calls it
     // for the number and total operations it runs itself.
@@ -1215,7 +1215,6 @@ private:
     // parts of it the view's members read most.
     CEstimateModel* m_pModel = nullptr;
     using EPage = CEstimateModel::EPage;
-    CEstimateModel& Model() const { return *m_pModel; }
     const CGridRowArray& EditRows() const { return m_pModel->Rows(EPage::edit); }
     const CGridRowArray& SummaryRows() const { return m_pModel->Rows(EPage::summary); }
     CEstimateEngine& Engine() { return m_pModel->Engine(); }

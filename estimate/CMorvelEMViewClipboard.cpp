@@ -1,14 +1,14 @@
 // The grid's own clipboard: whole rows and blocks of cells copied, cut and pasted through
 // the application's copy buffers, which every estimate window of the process shares, so
 // rows copied in one estimate paste into another. The model does the copying and the
-// writing (estimate/engine/CEstimateModelClipboard.cpp); the window works out the rows or
+// writing (engine/estimate/CEstimateModelClipboard.cpp); the window works out the rows or
 // the block from its selection, checks that the estimate's file holds the rows written, and
 // repaints. The desktop clipboard is only used by text boxes: while one has the keyboard
 // (the in-place cell editor above all), the commands become its clipboard messages
 // (grid/FocusedEditor.h).
 #include "app/CMorvelApp.h"
+#include "engine/estimate/CEstimateCopyBuffers.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CEstimateCopyBuffers.h"
 #include "grid/FocusedEditor.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/WinApi.h"
@@ -112,7 +112,7 @@ void CMorvelEMView::OnUpdateEditPaste(CCmdUI* pCmdUI)
 void CMorvelEMView::CopyCellsToBuffer()
 {
     if (CEstimateCopyBuffers* pBuffers = CopyBuffers())
-        Model().CopyCells(*pBuffers, Ordered(GetSelection()));
+        GetModel().CopyCells(*pBuffers, Ordered(GetSelection()));
 }
 
 void CMorvelEMView::CutCellsToBuffer()
@@ -121,7 +121,7 @@ void CMorvelEMView::CutCellsToBuffer()
     if (pBuffers == nullptr)
         return;
     const CEstimateModel::CWrittenRows cut =
-        Model().CutCells(*pBuffers, Ordered(GetSelection()), CPoint(GetCurrentCol(), GetCurrentRow()));
+        GetModel().CutCells(*pBuffers, Ordered(GetSelection()), CPoint(GetCurrentCol(), GetCurrentRow()));
     NoteUndoRecorded();
     if (m_hWnd != nullptr) {
         InvalidateRows(cut.nFirst, cut.nLast);
@@ -145,14 +145,14 @@ void CMorvelEMView::PasteCellsFromBuffer(int nFromUndo)
     // A fresh paste writes what it overwrites into the application's undo cell buffer; a
     // paste from undo reads it. This grid's own undo keeps the rows written, whole.
     if (nFromUndo != 0) {
-        FinishCellPaste(Model().PasteUndoCells(*pBuffers, ptCurrent));
+        FinishCellPaste(GetModel().PasteUndoCells(*pBuffers, ptCurrent));
         return;
     }
     const CEstimateModel::CCellPasteTarget target = CellPasteTarget();
     // Cells pasted past the last row make rows: they must fit in the file.
-    if (!CheckFileRowLimitForEdit(Model().LastCellPasteRow(*pBuffers, target), GetUsedRows()))
+    if (!CheckFileRowLimitForEdit(GetModel().LastCellPasteRow(*pBuffers, target), GetUsedRows()))
         return;
-    FinishCellPaste(Model().PasteCells(*pBuffers, target));
+    FinishCellPaste(GetModel().PasteCells(*pBuffers, target));
 }
 
 CEstimateModel::CCellPasteTarget CMorvelEMView::CellPasteTarget() const
@@ -202,7 +202,7 @@ void CMorvelEMView::CopyRowsToBuffer()
         return;
     SelectWholeColumnsOfSelection();
     const CRect rc = Ordered(GetSelection());
-    Model().CopyRows(*pBuffers, rc.top, rc.bottom);
+    GetModel().CopyRows(*pBuffers, rc.top, rc.bottom);
 }
 
 void CMorvelEMView::SelectWholeColumnsOfSelection()
@@ -227,7 +227,7 @@ void CMorvelEMView::CutRowsToBuffer()
     if (!HasFileRoomAfterCut(nFirst, nCut, nHeading))
         return;
     SelectWholeColumnsOfSelection();
-    const CEstimateModel::CRowsCut cut = Model().CutRows(*pBuffers, rcRows.top, rcRows.bottom, PageRule());
+    const CEstimateModel::CRowsCut cut = GetModel().CutRows(*pBuffers, rcRows.top, rcRows.bottom, PageRule());
     NoteUndoRecorded();
     SetSelectMode(selectNone);
     ClearPressOrigin();
@@ -265,7 +265,7 @@ void CMorvelEMView::PasteRowsFromBuffer()
     const int k = rcSelected.bottom - rcSelected.top + 1;
     if (!HasFileRoomForRows(nRow, k < 2 ? c : k, AdjustPageBreak(EPageBreak::findHeading, nRow)))
         return;
-    Model().PasteRows(*pBuffers, GetCurrentCol(), nRow, k, PageRule());
+    GetModel().PasteRows(*pBuffers, GetCurrentCol(), nRow, k, PageRule());
     NoteUndoRecorded();
     SetDocumentModified();
     RecalcFromRow(2, nRow);

@@ -2,16 +2,16 @@
 // (zoomed), numbers by their column's picture, indents and subject numbers, the selection,
 // the row-header marks; the window set-up with the bars and the page tabs; the layout
 // that follows every zoom and font change; the summary page switch; the jumps.
+#include "engine/estimate/CSummaryTable.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CSummaryTable.h"
 
 #include "app/CEstimationFormFile.h"
 #include "app/CJumpBarWnd.h"
 #include "app/CMorvelApp.h"
 #include "app/CMorvelSettings.h"
 #include "app/CShellServices.h"
+#include "engine/estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
-#include "estimate/engine/CGridRow.h"
 #include "grid/CTabWnd.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/frames/CPrintInfo.h"
@@ -511,7 +511,7 @@ void CMorvelEMView::DrawCell(int nRow, int nCol, CDC* pDC)
     } else {
         strText = strCell;
     }
-    if (Model().GetNumbering().nShown != 0 && nCol == Model().GetNumbering().nColumn)
+    if (GetModel().GetNumbering().nShown != 0 && nCol == GetModel().GetNumbering().nColumn)
         strText = GetSubjectNoText(nRow, nCol) + strText;
     const int nIndent = pRow != nullptr ? pRow->m_nIndent[nCol] : 0;
     if (nIndent != 0) {

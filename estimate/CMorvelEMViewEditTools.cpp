@@ -6,12 +6,12 @@
 #include "app/CEstimationFormFile.h"
 #include "app/CMorvelSettings.h"
 #include "app/CWaitDialog.h"
+#include "engine/estimate/CGridRow.h"
+#include "engine/estimate/CRowSort.h"
+#include "engine/estimate/CUnnecessaryRows.h"
+#include "engine/estimate/UndoCommands.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CGridRow.h"
-#include "estimate/engine/CRowSort.h"
-#include "estimate/engine/CUnnecessaryRows.h"
-#include "estimate/engine/UndoCommands.h"
 #include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"
@@ -106,7 +106,7 @@ void CMorvelEMView::InvalidateRowHead(int nRow)
 void CMorvelEMView::OnRememberPosition()
 {
     // Every window repaints the old and the new mark (MarkRowMoved).
-    Model().MarkRow(GetCurrentRow());
+    GetModel().MarkRow(GetCurrentRow());
     NoteUndoRecorded();
     if (m_hWnd != nullptr)
         UpdateWindow();
@@ -144,7 +144,7 @@ void CMorvelEMView::OnUpdateJumpToRemembered(CCmdUI* pCmdUI)
 
 void CMorvelEMView::OnReleaseMark()
 {
-    Model().SetMarkRow(-1);
+    GetModel().SetMarkRow(-1);
     if (m_hWnd != nullptr)
         UpdateWindow();
 }
@@ -256,7 +256,7 @@ LRESULT CMorvelEMView::OnUnnecessaryRowMessage(WPARAM wParam, LPARAM lParam)
         SetSelectMode(selectNone);
         // Every row deleted, with the page alignment after each, is one command: undo puts
         // them all back.
-        const int nFirstDeleted = Model().DeleteUnnecessaryRows(GetUnnecessaryRows(), nCondition, PageRule());
+        const int nFirstDeleted = GetModel().DeleteUnnecessaryRows(GetUnnecessaryRows(), nCondition, PageRule());
         if (nFirstDeleted >= 0) {
             NoteUndoRecorded();
             InvalidateRows(nFirstDeleted, GetRowLimit() - 1, TRUE);

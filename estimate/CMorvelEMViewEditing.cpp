@@ -8,9 +8,9 @@
 #include "app/CEstimationFormFile.h"
 #include "app/CMorvelSettings.h"
 #include "app/CShellServices.h"
+#include "engine/estimate/CGridRow.h"
+#include "engine/estimate/UndoCommands.h"
 #include "estimate/CMorvelEMDoc.h"
-#include "estimate/engine/CGridRow.h"
-#include "estimate/engine/UndoCommands.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/Imm.h"
 #include "platform/ui/core/WinApi.h"
@@ -581,11 +581,11 @@ void CMorvelEMView::OnInsertRow()
                        &rcRange);
     const int nFirst = std::max(0, static_cast<int>(rcRange.top));
     const int nCount =
-        Model().InsertableRows(nFirst, static_cast<int>(rcRange.bottom) - nFirst + 1, PageRule());
+        GetModel().InsertableRows(nFirst, static_cast<int>(rcRange.bottom) - nFirst + 1, PageRule());
     if (nCount <= 0 || !HasFileRoomForRows(nFirst, nCount, AdjustPageBreak(EPageBreak::findHeading, nFirst)))
         return;
     const CPoint ptCurrent(GetCurrentCol(), GetCurrentRow());
-    Model().InsertRowsAt(nFirst, nCount, PageRule());
+    GetModel().InsertRowsAt(nFirst, nCount, PageRule());
     NoteUndoRecorded();
     SetCurrentCell(ptCurrent.x, ptCurrent.y);
     InvalidateRows(nFirst, GetRowLimit() - 1, TRUE);
@@ -598,7 +598,7 @@ void CMorvelEMView::InsertOneRow()
     const int nRow = GetCurrentRow();
     if (!HasFileRoomForRows(nRow, 1, AdjustPageBreak(EPageBreak::findHeading, nRow)))
         return;
-    Model().InsertRowAt(GetCurrentCol(), nRow, PageRule());
+    GetModel().InsertRowAt(GetCurrentCol(), nRow, PageRule());
     NoteUndoRecorded();
     SetDocumentModified();
     InvalidateRows(std::max(0, nRow - 1), GetRowLimit() - 1, TRUE);
@@ -627,7 +627,7 @@ void CMorvelEMView::DeleteCurrentRow()
         return;
     }
     const int nRow = GetCurrentRow();
-    Model().DeleteRowAt(GetCurrentCol(), nRow, PageRule());
+    GetModel().DeleteRowAt(GetCurrentCol(), nRow, PageRule());
     NoteUndoRecorded();
     SetDocumentModified();
     InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
@@ -643,7 +643,7 @@ void CMorvelEMView::OnClearRow()
                            GetSelection().bottom, &rcRange);
         const int nFirst = std::max(0, static_cast<int>(rcRange.top));
         const int nLast = static_cast<int>(rcRange.bottom);
-        Model().ClearRows(nFirst, nLast);
+        GetModel().ClearRows(nFirst, nLast);
         NoteUndoRecorded();
         InvalidateRows(nFirst, nLast, TRUE);
         // The totals below the first cleared row change, whichever end of the selection
@@ -654,7 +654,7 @@ void CMorvelEMView::OnClearRow()
         return;
     }
     const int nRow = GetCurrentRow();
-    if (!Model().ClearRow(GetCurrentCol(), nRow))
+    if (!GetModel().ClearRow(GetCurrentCol(), nRow))
         return;
     NoteUndoRecorded();
     InvalidateRows(nRow, nRow, TRUE);

@@ -8,8 +8,8 @@
 // single-byte character never matches the trail byte of a double-byte one, and case
 // folding changes ASCII letters only.
 #include "app/CShellServices.h"
+#include "engine/estimate/CCellSearch.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CCellSearch.h"
 #include "grid/ModelessMessages.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/core/CCmdUI.h"
@@ -200,7 +200,7 @@ LRESULT CMorvelEMView::ReplaceCurrentMatch(const char* lpszReplace)
     // The model writes the cell as input is written and records the edit; with
     // recalculation level 2 the row is worked out at once.
     const CCellSearch::CMatch found(match, nCol, nRow);
-    Model().ReplaceMatch(found, m_strReplaceText, GetRecalcLevel() == 2);
+    GetModel().ReplaceMatch(found, m_strReplaceText, GetRecalcLevel() == 2);
     NoteUndoRecorded();
     // This match is gone; the next replace needs the next find.
     s_lastMatch.nPosition = -1;
@@ -239,7 +239,7 @@ LRESULT CMorvelEMView::ReplaceAll(WPARAM nFlags, LPARAM lParam)
     std::optional<CUndoKeepingScope> keepUndo;
     if (found.empty())
         keepUndo.emplace();
-    else if (Model().ReplaceAll(found, strReplace).nFirst >= 0)
+    else if (GetModel().ReplaceAll(found, strReplace).nFirst >= 0)
         NoteUndoRecorded();
     RecalcFromRow(recalcBulk, 0);
     if (m_hWnd != nullptr) {

@@ -4,9 +4,9 @@
 // the enabling of print and print preview.
 #include "estimate/CMorvelEMView.h"
 
+#include "engine/estimate/CFixedRateChange.h"
+#include "engine/estimate/UndoCommands.h"
 #include "estimate/CMorvelEMDoc.h"
-#include "estimate/engine/CFixedRateChange.h"
-#include "estimate/engine/UndoCommands.h"
 #include "platform/ui/core/CCmdUI.h"
 
 #include <algorithm>
@@ -75,7 +75,7 @@ void CMorvelEMView::ApplyFixedRateChange(const char* lpszFormula, const CRateCon
     IUndoTarget::CRateSettings settings;
     settings.strFormula = lpszFormula != nullptr ? lpszFormula : "";
     settings.condition = condition;
-    Model().ApplyFixedRate(nCol, nFirstRow, rcBlock.bottom, settings);
+    GetModel().ApplyFixedRate(nCol, nFirstRow, rcBlock.bottom, settings);
     NoteUndoRecorded();
 
     RecalcTotals(nFirstRow);

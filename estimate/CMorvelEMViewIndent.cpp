@@ -35,7 +35,7 @@ LRESULT CMorvelEMView::OnIndentCommand(WPARAM wParam, LPARAM lParam)
     // The rows repainted: the page's rows (an indent moves no row).
     const int nLastRow =
         IsSummaryPageShown() ? static_cast<int>(SummaryRows().GetSize()) - 1 : GetUsedRows() - 1;
-    if (Model().IndentColumn(ShownPage(), pRequest->nItem, static_cast<EIndentLevel>(pRequest->nLevel),
+    if (GetModel().IndentColumn(ShownPage(), pRequest->nItem, static_cast<EIndentLevel>(pRequest->nLevel),
                              IndentMove(wParam), pRequest->nAmount))
         NoteUndoRecorded();
     if (m_hWnd != nullptr) {

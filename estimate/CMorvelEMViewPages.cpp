@@ -3,9 +3,9 @@
 //
 // A page of the grid is a printed page: the row headers count the rows within their page.
 // The page dialogs only collect a page number; the work with that number is done here.
+#include "engine/estimate/PageAlignment.h"
+#include "engine/estimate/RowKinds.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/PageAlignment.h"
-#include "estimate/engine/RowKinds.h"
 
 #include <algorithm>
 
@@ -142,7 +142,7 @@ bool CMorvelEMView::InsertPage(int nPageNumber, bool bBefore)
     if (!HasFileRoomForRows(nPage * nPageRows, nPageRows, 0))
         return FALSE;
     // Undo takes the page out again.
-    Model().InsertPage(nPage, PageRule());
+    GetModel().InsertPage(nPage, PageRule());
     NoteUndoRecorded();
 
     ClickCell(GetCurrentCol(), nPage * nPageRows);
@@ -160,7 +160,7 @@ bool CMorvelEMView::DeletePage(int nPageNumber)
     if (nPage < 0 || nPage > GetLastPage())
         return FALSE;
     // Undo puts the page's rows back.
-    if (!Model().DeletePage(nPage, PageRule()))
+    if (!GetModel().DeletePage(nPage, PageRule()))
         return FALSE;
     NoteUndoRecorded();
     // The totals below the page lost the rows they added up.
@@ -186,7 +186,7 @@ void CMorvelEMView::FeedPage()
         return;
 
     // The empty rows and the page alignment after them; undo takes them out again.
-    Model().FeedPage(GetCurrentRow(), PageRule());
+    GetModel().FeedPage(GetCurrentRow(), PageRule());
     NoteUndoRecorded();
 
     const int nTarget = std::min(nPage + 1, GetLastPage());
@@ -203,17 +203,17 @@ void CMorvelEMView::OnPageFeed()
 int CMorvelEMView::AdjustPageBreak(EPageBreak eMode, int nRow)
 {
     if (eMode == EPageBreak::findHeading)
-        return Model().FirstAlignedHeading(nRow, PageRule());
+        return GetModel().FirstAlignedHeading(nRow, PageRule());
     if (m_nAdjustPage == 0 || nRow < 0)
         return 0;
-    const int nStart = Model().AlignRowToPage(nRow, PageRule());
+    const int nStart = GetModel().AlignRowToPage(nRow, PageRule());
     SetDocumentModified();
     return nStart;
 }
 
 int CMorvelEMView::InsertRowsRead(int nRow, const CEstimateModel::CRowsRead& read)
 {
-    const int nCount = Model().InsertRowsRead(nRow, read, PageRule());
+    const int nCount = GetModel().InsertRowsRead(nRow, read, PageRule());
     if (nCount > 0) {
         NoteUndoRecorded();
         SetDocumentModified();
@@ -225,14 +225,14 @@ int CMorvelEMView::AdjustPages(int nRow)
 {
     if (m_nAdjustPage == 0)
         return -1;
-    const int nLast = Model().AlignHeadings(nRow, PageRule());
+    const int nLast = GetModel().AlignHeadings(nRow, PageRule());
     SetDocumentModified();
     return nLast;
 }
 
 void CMorvelEMView::InsertRowAligned(int nRow)
 {
-    Model().InsertRowAligned(nRow, PageRule());
+    GetModel().InsertRowAligned(nRow, PageRule());
     SetDocumentModified();
     // Every row from the new one down now shows another row.
     if (m_hWnd != nullptr)

@@ -2,9 +2,9 @@
 // detail rows at the current row, each estimate column filled from the parts column its
 // "B" code names.
 #include "app/CEstimationFormFile.h"
+#include "engine/estimate/CEstimateModel.h"
+#include "engine/estimate/CGridRow.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CEstimateModel.h"
-#include "estimate/engine/CGridRow.h"
 
 #include <algorithm>
 #include <vector>
@@ -34,7 +34,7 @@ void CMorvelEMView::InsertPartsRows(const CGridRow* const* ppRows, int nCount)
     // The rows are placed as those of a pick from the pop-up list, and undone likewise.
     if (!HasRoomForPopupRows(nCount))
         return;
-    Model().InsertPartsRows(GetCurrentCol(), nRow, ppRows, nCount, PartsSourceColumns(), PageRule());
+    GetModel().InsertPartsRows(GetCurrentCol(), nRow, ppRows, nCount, PartsSourceColumns(), PageRule());
     NoteUndoRecorded();
     RecalcTotals(nRow);
     SetCurrentRow(std::min(GetCurrentRow(), GetRowLimit() - 1));

@@ -7,10 +7,10 @@
 #include "app/CEstimationFormFile.h"
 #include "app/CMorvelApp.h"
 #include "app/CShellServices.h"
+#include "engine/estimate/CGridRow.h"
+#include "engine/estimate/RowKinds.h"
+#include "engine/estimate/UndoCommands.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CGridRow.h"
-#include "estimate/engine/RowKinds.h"
-#include "estimate/engine/UndoCommands.h"
 #include "platform/ui/core/WinApi.h"
 #include "resources/EstimateCommandIds.h"
 
@@ -156,7 +156,7 @@ bool CMorvelEMView::HasRoomForPopupRows(int nCount) const
         MessageBeep(0);
         return false;
     }
-    const int nHeading = bAppend ? 0 : Model().FirstAlignedHeading(nRow, PageRule());
+    const int nHeading = bAppend ? 0 : GetModel().FirstAlignedHeading(nRow, PageRule());
     return HasFileRoomForRows(nRow, nCount, nHeading);
 }
 
@@ -164,7 +164,7 @@ BOOL CMorvelEMView::PlacePopupRows(int nCount)
 {
     if (!HasRoomForPopupRows(nCount))
         return FALSE;
-    Model().PlaceListRows(GetCurrentRow(), nCount, PageRule());
+    GetModel().PlaceListRows(GetCurrentRow(), nCount, PageRule());
     SetDocumentModified();
     return TRUE;
 }
@@ -236,7 +236,7 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
         CString strUnit;
         Engine().NormalizeNumberText(nCol, strUnit, m_wndPopupList.GetItemText(chosen[0], 0));
         SetCellText(strUnit, nRow, nCol, TRUE);
-        Model().ReachRow(nRow);
+        GetModel().ReachRow(nRow);
         UpdateScrollRanges();
         if (GetRowKind(nRow) == kindEmpty)
             SetRowKind(kindDetail, nRow);
@@ -255,7 +255,7 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
             for (int k = 0; k < nListColumns; ++k)
                 entry.push_back(m_wndPopupList.GetItemText(nItem, k));
         }
-        Model().InsertPickedRows(nCol, nRow, texts, ePurpose == pickParts ? kindDetail : kindFree,
+        GetModel().InsertPickedRows(nCol, nRow, texts, ePurpose == pickParts ? kindDetail : kindFree,
                                  PopupListSourceColumns(), PageRule());
         NoteUndoRecorded();
         RecalcTotals(nRow);

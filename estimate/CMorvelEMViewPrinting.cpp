@@ -3,9 +3,9 @@
 // (registered in CShellServices by the estimate tools).
 #include "app/CInformationFormTexts.h"
 #include "app/CShellServices.h"
+#include "engine/estimate/InformationValues.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/InformationValues.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/frames/CPrintInfo.h"
 
@@ -36,11 +36,11 @@ void CMorvelEMView::ComputeInformationAmounts()
     const int nItems = std::min(form.GetItemCount(), static_cast<int>(MAX_INFORMATION));
     InformationValues::Values values;
     for (int i = 0; i < nItems; ++i)
-        values[static_cast<size_t>(i)] = Model().GetInformation(i);
+        values[static_cast<size_t>(i)] = GetModel().GetInformation(i);
     InformationValues::WorkOutForOutput(form, values, Engine());
     for (int i = 0; i < nItems; ++i) {
-        if (values[static_cast<size_t>(i)] != Model().GetInformation(i))
-            Model().SetInformation(i, values[static_cast<size_t>(i)]);
+        if (values[static_cast<size_t>(i)] != GetModel().GetInformation(i))
+            GetModel().SetInformation(i, values[static_cast<size_t>(i)]);
     }
 }
 

@@ -57,7 +57,7 @@ void CMorvelEMView::OnItemClear()
         return;
     const CRect rcBlock = GetSelectionBlock();
     // The end of the command works out again the cells the row formulas fill.
-    const CEstimateModel::CColumnSpan cleared = Model().ClearColumns(rcBlock.left, rcBlock.right);
+    const CEstimateModel::CColumnSpan cleared = GetModel().ClearColumns(rcBlock.left, rcBlock.right);
     if (cleared.nFirst < 0)
         return;
     NoteUndoRecorded();

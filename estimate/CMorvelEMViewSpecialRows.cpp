@@ -4,8 +4,8 @@
 
 #include "app/CEstimationFormFile.h"
 #include "app/CMorvelSettings.h"
-#include "estimate/engine/CGridRow.h"
-#include "estimate/engine/UndoCommands.h"
+#include "engine/estimate/CGridRow.h"
+#include "engine/estimate/UndoCommands.h"
 #include "platform/ui/core/CCmdUI.h"
 
 #include <algorithm>
@@ -84,7 +84,7 @@ void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszR
     if (bInserted) {
         if (!HasFileRoomForRows(nRow, 1, 0))
             return;
-        Model().InsertClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, eRange);
+        GetModel().InsertClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, eRange);
         NoteUndoRecorded();
         SetDocumentModified();
         // A row inserted moved the rows below it down one.
@@ -108,7 +108,7 @@ void CMorvelEMView::InsertDiscountTotal(ETotalLevel nDiscountLevel)
     const int nRow = GetCurrentRow();
     if (!HasFileRoomForRows(nRow, 1, 0))
         return;
-    Model().InsertDiscountTotal(nRow, nDiscountLevel);
+    GetModel().InsertDiscountTotal(nRow, nDiscountLevel);
     NoteUndoRecorded();
     SetDocumentModified();
     RecalcTotals(nRow);
@@ -151,7 +151,7 @@ void CMorvelEMView::OnConsumptionTax()
 
 void CMorvelEMView::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)
 {
-    Model().SetNonCalculated(bSet, nFirstRow, nLastRow);
+    GetModel().SetNonCalculated(bSet, nFirstRow, nLastRow);
     NoteUndoRecorded();
     if (nFirstRow > nLastRow)
         std::swap(nFirstRow, nLastRow);
@@ -203,7 +203,7 @@ void CMorvelEMView::ApplySubjectNumbering(bool bOK, bool bSwitchedOff, int nKind
                                           int nMiddleStyle, int nSmallStyle, int nNumberingCol,
                                           int nNumberingMode)
 {
-    CSubjectNumbering numbering = Model().GetNumbering();
+    CSubjectNumbering numbering = GetModel().GetNumbering();
     if (bOK) {
         numbering.nShown = 1;
         numbering.nKindStyle = nKindStyle;
@@ -215,7 +215,7 @@ void CMorvelEMView::ApplySubjectNumbering(bool bOK, bool bSwitchedOff, int nKind
     } else if (bSwitchedOff) {
         numbering.nShown = 0;
     }
-    Model().SetNumbering(numbering);
+    GetModel().SetNumbering(numbering);
     if (m_hWnd != nullptr)
         Invalidate(TRUE);
 }
@@ -223,18 +223,18 @@ void CMorvelEMView::ApplySubjectNumbering(bool bOK, bool bSwitchedOff, int nKind
 void CMorvelEMView::FormatSubjectNo(int nMode, CString& strText, int nKindCount, int nLargeCount,
                                     int nMiddleCount, int nSmallCount) const
 {
-    CSubjectNumbers::Format(Model().GetNumbering(), nMode, strText,
+    CSubjectNumbers::Format(GetModel().GetNumbering(), nMode, strText,
                             {nKindCount, nLargeCount, nMiddleCount, nSmallCount});
 }
 
 CString CMorvelEMView::GetSubjectNoText(int nRow, int nCol) const
 {
-    return Model().GetSubjectNumberText(ShownPage(), nRow, nCol);
+    return GetModel().GetSubjectNumberText(ShownPage(), nRow, nCol);
 }
 
 void CMorvelEMView::RepaintSubjectNumbers()
 {
-    const CSubjectNumbering& numbering = Model().GetNumbering();
+    const CSubjectNumbering& numbering = GetModel().GetNumbering();
     if (m_hWnd != nullptr && numbering.nShown != 0 && IsValidColumn(numbering.nColumn))
         InvalidateCells(numbering.nColumn, std::max(0, static_cast<int>(GetFirstVisibleCell().y)),
                         numbering.nColumn, GetRowLimit() - 1);

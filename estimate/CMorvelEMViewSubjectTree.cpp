@@ -3,7 +3,7 @@
 #include "estimate/CMorvelEMView.h"
 
 #include "app/CEstimationFormFile.h"
-#include "estimate/engine/CHeadingSearch.h"
+#include "engine/estimate/CHeadingSearch.h"
 
 #include <cstdint>
 

@@ -2,16 +2,16 @@
 // by level (kinds, large, middle and small subjects), on the summary page, or written at
 // the top of the edit page.
 #include "app/CEstimationFormFile.h"
+#include "engine/estimate/CGridRow.h"
+#include "engine/estimate/CSummaryTable.h"
+#include "engine/estimate/RowKinds.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CGridRow.h"
-#include "estimate/engine/CSummaryTable.h"
-#include "estimate/engine/RowKinds.h"
 #include "grid/CTabWnd.h"
 #include "platform/ui/core/WinApi.h"
 
 CSummaryTable CMorvelEMView::SummaryTable()
 {
-    return Model().SummaryTable(GetEstimationForm().GetCount());
+    return GetModel().SummaryTable(GetEstimationForm().GetCount());
 }
 
 void CMorvelEMView::AddRowToSummary(int nRow, bool bAmounts, ERowKind nHeadingKind)
@@ -61,7 +61,7 @@ void CMorvelEMView::MakeSummaryTable(const int levels[SUMMARY_LEVELS], bool bInt
     }
     // Undo takes the summary out again and puts back the one written before.
     if (bWrite) {
-        Model().WriteSummaryAtTop(nRowsPerPage);
+        GetModel().WriteSummaryAtTop(nRowsPerPage);
         NoteUndoRecorded();
     }
     UpdateTreeView();

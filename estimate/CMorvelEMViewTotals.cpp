@@ -1,5 +1,6 @@
 // Totals of the estimate view: the total commands, and the engine's totals and
 // recalculation with what the window does after them.
+#include "engine/estimate/UndoCommands.h"
 #include "estimate/CMorvelEMView.h"
 
 #include "app/CMorvelSettings.h"

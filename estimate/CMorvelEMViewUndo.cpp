@@ -1,5 +1,5 @@
 // Undo and redo of the estimate grid: one action each way. The editing commands record what
-// they did as an undo command (estimate/engine/UndoCommands.h), which knows how to take
+// they did as an undo command (engine/estimate/UndoCommands.h), which knows how to take
 // itself back and do itself again over the estimate's model; the model's undo store keeps
 // the last one. This file runs a step on the model (the copy buffers' row commands with the
 // application's buffers) and does what is left to the grid afterwards: the current cell,
@@ -12,8 +12,8 @@
 // redo act on it (both are disabled) rather than change the wrong rows.
 #include "estimate/CMorvelEMView.h"
 
+#include "engine/estimate/UndoCommands.h"
 #include "estimate/CMorvelEMDoc.h"
-#include "estimate/engine/UndoCommands.h"
 #include "platform/base/Check.h"
 #include "platform/ui/core/CCmdUI.h"
 
@@ -42,7 +42,7 @@ void CMorvelEMView::WithdrawUndo()
 
 void CMorvelEMView::NoteRowShift(int nFromRow)
 {
-    Model().NoteRowShift(nFromRow);
+    GetModel().NoteRowShift(nFromRow);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -51,7 +51,7 @@ void CMorvelEMView::NoteRowShift(int nFromRow)
 CMorvelEMView::CRowsCommandScope::CRowsCommandScope(CMorvelEMView& view, CUndoCommand::EAction eAction)
     : m_view(view), m_pViewLife(view.m_pLife)
 {
-    m_view.Model().BeginRowsCommand(eAction);
+    m_view.GetModel().BeginRowsCommand(eAction);
     ++m_view.m_nRowsCommands;
 }
 
@@ -60,7 +60,7 @@ CMorvelEMView::CRowsCommandScope::~CRowsCommandScope()
     if (m_pViewLife.expired())
         return;
     --m_view.m_nRowsCommands;
-    if (m_view.Model().EndRowsCommand())
+    if (m_view.GetModel().EndRowsCommand())
         m_view.NoteUndoRecorded();
 }
 
@@ -140,7 +140,7 @@ void CMorvelEMView::RunUndoStep(bool bRedo)
     const bool bWorkOut = GetRecalcLevel() == 3;
     // The row commands a redo runs again follow this window's page rule; those of the copy
     // buffers work with the application's buffers.
-    const CUndoOutcome outcome = Model().RunUndoStep(bRedo, PageRule(), CopyBuffers());
+    const CUndoOutcome outcome = GetModel().RunUndoStep(bRedo, PageRule(), CopyBuffers());
     UpdateScrollRanges();
 
     if (outcome.eSelection != CUndoOutcome::ESelection::stays)

@@ -11,7 +11,7 @@
 // MAX_FIELD bytes, a map holds at most MAX_POSITIONS field positions.
 #pragma once
 
-#include "estimate/engine/RowKinds.h"
+#include "engine/estimate/RowKinds.h"
 #include "platform/base/CString.h"
 
 #include <cstddef>

@@ -6,7 +6,7 @@
 // the exports read the model itself (EstimateCsv::WriteEstimate, EstimateExport).
 #pragma once
 
-#include "estimate/engine/CGridRow.h"
+#include "engine/estimate/CGridRow.h"
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
 

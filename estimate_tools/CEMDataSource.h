@@ -3,7 +3,7 @@
 // a drop asks for them (delayed rendering, as file data in the "MORVEL EMTREEVIEW" format).
 #pragma once
 
-#include "estimate/engine/RowKinds.h"
+#include "engine/estimate/RowKinds.h"
 #include "platform/ui/ole/COleDataSource.h"
 
 class CFile;

@@ -1,9 +1,9 @@
 #include "estimate_tools/CEstimatePrinting.h"
 
 #include "app/CShellServices.h"
+#include "engine/estimate/CPrintRowSource.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CPrintRowSource.h"
 #include "layout/drawing/DrawingShared.h"
 #include "layout/printform/CLayoutPrintJob.h"
 #include "platform/ui/frames/CPrintInfo.h"

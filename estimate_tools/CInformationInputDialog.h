@@ -2,12 +2,12 @@
 // (customer, site, dates, amounts, ...), edited in a three-column grid ("No.", "名称",
 // "内容") with an editor laid over the value cell of the current row and a scroll bar of
 // its own. The items' kinds and the rules of their values are those of
-// estimate/engine/InformationValues.h; the computed and amount items cannot be typed into.
+// engine/estimate/InformationValues.h; the computed and amount items cannot be typed into.
 #pragma once
 
 #include "app/CInformationFormFile.h"
 #include "app/CInformationFormTexts.h"
-#include "estimate/engine/InformationValues.h"
+#include "engine/estimate/InformationValues.h"
 #include "platform/base/CString.h"
 #include "platform/ui/controls/CEdit.h"
 #include "platform/ui/controls/CGridCtrl.h"

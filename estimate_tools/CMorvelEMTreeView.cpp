@@ -1,11 +1,11 @@
 #include "estimate_tools/CMorvelEMTreeView.h"
 
 #include "app/CMainFrame.h"
+#include "engine/estimate/CGridRow.h"
+#include "engine/estimate/CNumberRules.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/EstimateIoSupport.h"
-#include "estimate/engine/CGridRow.h"
-#include "estimate/engine/CNumberRules.h"
 #include "estimate_tools/CSubjectDragData.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"

@@ -9,8 +9,8 @@
 
 #include "app/CEstimationFormFile.h"
 #include "app/CInformationFormFile.h"
-#include "estimate/engine/CEstimateModel.h"
-#include "estimate/engine/RowKinds.h"
+#include "engine/estimate/CEstimateModel.h"
+#include "engine/estimate/RowKinds.h"
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
 

@@ -1,8 +1,8 @@
 #include "estimate_tools/CRowDialogs.h"
 
+#include "engine/estimate/CNumberRules.h"
+#include "engine/estimate/RowKinds.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CNumberRules.h"
-#include "estimate/engine/RowKinds.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/controls/CComboBox.h"
 #include "platform/ui/core/WinApi.h"

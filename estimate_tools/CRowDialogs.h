@@ -6,7 +6,7 @@
 #pragma once
 
 #include "app/CEstimationFormFile.h"
-#include "estimate/engine/RowKinds.h"
+#include "engine/estimate/RowKinds.h"
 #include "grid/ModelessMessages.h"
 #include "platform/base/CString.h"
 #include "platform/ui/dialogs/CDialog.h"

@@ -1,8 +1,8 @@
 #include "estimate_tools/CSelectListDialog.h"
 
 #include "app/CMorvelSettings.h"
+#include "engine/estimate/CNumberRules.h"
 #include "estimate/EstimateIoSupport.h"
-#include "estimate/engine/CNumberRules.h"
 #include "platform/base/CFile.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "app/CListCtrlEx.h"
-#include "estimate/engine/CGridRow.h"
+#include "engine/estimate/CGridRow.h"
 #include "parts/PartsSelectList.h"
 #include "platform/base/CString.h"
 #include "platform/ui/dialogs/CDialog.h"

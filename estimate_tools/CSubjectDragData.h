@@ -16,7 +16,7 @@
 #pragma once
 
 #include "app/CEstimationFormFile.h"
-#include "estimate/engine/RowKinds.h"
+#include "engine/estimate/RowKinds.h"
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
 

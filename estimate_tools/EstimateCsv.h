@@ -9,7 +9,7 @@
 #pragma once
 
 #include "app/CsvText.h"
-#include "estimate/engine/CEstimateModel.h"
+#include "engine/estimate/CEstimateModel.h"
 #include "platform/base/CString.h"
 #include "platform/base/Types.h"
 

@@ -1,9 +1,9 @@
 #include "estimate_tools/EstimateEditCommands.h"
 
 #include "app/CEstimationFormFile.h"
+#include "engine/estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CGridRow.h"
 #include "estimate_tools/CFindReplaceDialogs.h"
 #include "estimate_tools/CRateCalcDialog.h"
 #include "estimate_tools/CSortDialog.h"

@@ -1,10 +1,10 @@
 #include "estimate_tools/EstimateExport.h"
 
 #include "app/CEstimationFormFile.h"
+#include "engine/estimate/CEstimateModel.h"
+#include "engine/estimate/CNumberRules.h"
+#include "engine/estimate/RowKinds.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CEstimateModel.h"
-#include "estimate/engine/CNumberRules.h"
-#include "estimate/engine/RowKinds.h"
 
 #include <algorithm>
 

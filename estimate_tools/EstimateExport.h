@@ -3,7 +3,7 @@
 // "m2k.inf" lists by item name, each row preceded by marker lines that say what it is.
 #pragma once
 
-#include "estimate/engine/RowKinds.h"
+#include "engine/estimate/RowKinds.h"
 #include "platform/base/CString.h"
 
 #include <string>

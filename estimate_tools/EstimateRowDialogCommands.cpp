@@ -8,11 +8,11 @@
 
 #include "app/CColumnSelectDialog.h"
 #include "app/CMorvelApp.h"
+#include "engine/estimate/CEstimateEngine.h"
+#include "engine/estimate/RowKinds.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/EstimateIoSupport.h"
-#include "estimate/engine/CEstimateEngine.h"
-#include "estimate/engine/RowKinds.h"
 #include "estimate_tools/CClassifyDialogs.h"
 #include "estimate_tools/CEMProjectNoSheet.h"
 #include "estimate_tools/CInformationInputDialog.h"

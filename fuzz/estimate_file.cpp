@@ -9,9 +9,9 @@
 //   builds with checks), the subject numbers, the summary page and a paint.
 #include "app/CEstimationFormFile.h"
 #include "app/CMorvelSettings.h"
+#include "engine/estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CGridRow.h"
 #include "fuzz/support/FuzzSupport.h"
 #include "platform/base/Path.h"
 #include "platform/base/Profile.h"

@@ -9,9 +9,9 @@
 //   reads as itself;
 // - a value printed by a picture reads back as the value within the picture's decimals;
 // - a formula either yields no number (an empty text) or a number in normal form.
-#include "estimate/engine/CDecimal.h"
-#include "estimate/engine/CNumberRules.h"
-#include "estimate/engine/InformationValues.h"
+#include "engine/estimate/CDecimal.h"
+#include "engine/estimate/CNumberRules.h"
+#include "engine/estimate/InformationValues.h"
 #include "fuzz/support/FuzzSupport.h"
 
 #include <cfloat>

@@ -4,8 +4,8 @@
 // - content that is taken forms one block: every record a row of it, in order, with
 //   columns inside the 100 cells, first <= last;
 // - what was taken, put on the clipboard again, reads back to the same records and bytes.
+#include "engine/parts/CPMObj.h"
 #include "fuzz/support/FuzzSupport.h"
-#include "parts/engine/CPMObj.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

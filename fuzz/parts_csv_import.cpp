@@ -4,7 +4,7 @@
 // - no cell holds a line break or a double quote that was not doubled inside quotes;
 // - text written by the CSV output reads back into the same cells.
 #include "app/CsvText.h"
-#include "estimate/engine/CGridRow.h"
+#include "engine/estimate/CGridRow.h"
 #include "fuzz/support/FuzzSupport.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"

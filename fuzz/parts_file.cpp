@@ -6,7 +6,7 @@
 // - a list that reads writes out, and what was written reads back and writes out to the
 //   same bytes (nothing lost or changed by a second round). A list stored without columns
 //   has rows that were never written (null), which read as empty cells.
-#include "estimate/engine/CGridRow.h"
+#include "engine/estimate/CGridRow.h"
 #include "fuzz/support/FuzzSupport.h"
 #include "parts/CMorvelPMDoc.h"
 #include "platform/base/CArchive.h"

@@ -3,7 +3,7 @@
 #include "app/CMorvelApp.h"
 #include "app/CMorvelSettings.h"
 #include "app/SharedRecords.h"
-#include "estimate/engine/CGridRow.h"
+#include "engine/estimate/CGridRow.h"
 #include "parts/CMorvelPMView.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"

@@ -9,8 +9,8 @@
 #pragma once
 
 #include "app/CPartFormFile.h"
+#include "engine/parts/CPartsModel.h"
 #include "grid/CMorvelDoc.h"
-#include "parts/engine/CPartsModel.h"
 #include "platform/base/CString.h"
 #include "platform/base/Collections.h"
 #include "platform/base/Types.h"

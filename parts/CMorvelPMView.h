@@ -2,20 +2,20 @@
 // geometry, the cursor, the selection, scrolling, the mouse, column resizing and the
 // headers and grid lines are the base's. The rows, their counts, the cell store, the row
 // formulas, the editing commands' computations and the undo store are the document's model
-// (CPartsModel, parts/engine); this view shows the model, turns the user's keys, clicks and
+// (CPartsModel, engine/parts); this view shows the model, turns the user's keys, clicks and
 // commands into its operations (the selection made a block, the clipboard read, what only a
 // window can ask), records their undo commands and repaints. Its cell-store and row
 // operations of the names below are thin callers of the model.
 #pragma once
 
 #include "app/CShellServices.h"
-#include "estimate/engine/CCellSearch.h"
-#include "estimate/engine/CRangeSum.h"
+#include "engine/estimate/CCellSearch.h"
+#include "engine/estimate/CRangeSum.h"
+#include "engine/parts/CPMObj.h"
+#include "engine/parts/PartsUndoCommands.h"
 #include "grid/CGridCellEdit.h"
 #include "grid/CMorvelView.h"
 #include "grid/IGridCellEditOwner.h"
-#include "parts/engine/CPMObj.h"
-#include "parts/engine/PartsUndoCommands.h"
 #include "platform/base/CString.h"
 
 #include <memory>

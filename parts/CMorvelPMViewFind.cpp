@@ -7,7 +7,7 @@
 // value otherwise.
 #include "app/CShellServices.h"
 #include "app/CWaitDialog.h"
-#include "estimate/engine/CNumberRules.h"
+#include "engine/estimate/CNumberRules.h"
 #include "grid/ModelessMessages.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"

@@ -1,6 +1,6 @@
 // Undo and redo of the parts grid: one action each way. The editing commands' computations
 // (the document's model) return an undo command that keeps what they changed
-// (parts/engine/PartsUndoCommands.h); the document's undo store keeps the last one, so every
+// (engine/parts/PartsUndoCommands.h); the document's undo store keeps the last one, so every
 // pane of the list undoes the same command. This file records the commands and does what is
 // left to the grid after a step: the cursor, the clipboard, the repaint.
 #include "parts/CMorvelPMDoc.h"

@@ -1,6 +1,6 @@
 #include "parts/PartsSelectList.h"
 
-#include "estimate/engine/CNumberRules.h"
+#include "engine/estimate/CNumberRules.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"
 #include "platform/base/CFile.h"

@@ -13,7 +13,7 @@ Use a build directory without sanitizers (a Release build is quickest):
         -DCMAKE_CXX_FLAGS=-DMORVEL_CHECKS=1
   scripts/mutate_engine.py --build build-mut --per-file 6
 
-Options: --sources (a folder, default estimate/engine), --target (default
+Options: --sources (a folder, default engine/estimate), --target (default
 test_estimate_engine), --per-file (mutations drawn per file), --seed, --files (names to keep),
 --list (print the candidates and stop), --only FILE:LINE[:K] (every mutation of that line or
 its K-th, repeatable), --again RESULTS (what an earlier run's results list as survived, each
@@ -112,7 +112,7 @@ def run_tests(program, limit):
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("--build", default="build-mut")
-    ap.add_argument("--sources", default="estimate/engine")
+    ap.add_argument("--sources", default="engine/estimate")
     ap.add_argument("--target", default="test_estimate_engine")
     ap.add_argument("--per-file", type=int, default=5)
     ap.add_argument("--seed", type=int, default=50)

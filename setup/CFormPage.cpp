@@ -4,7 +4,7 @@
 #include "app/CMorvelDocManager.h"
 #include "app/MasterBackup.h"
 #include "app/MasterFileIo.h"
-#include "estimate/engine/CNumberRules.h"
+#include "engine/estimate/CNumberRules.h"
 #include "platform/base/CFile.h"
 #include "platform/base/Cp932Text.h"
 #include "platform/base/MessageBox.h"

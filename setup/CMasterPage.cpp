@@ -1,7 +1,7 @@
 #include "setup/CMasterPage.h"
 
 #include "app/CMorvelApp.h"
-#include "estimate/engine/CNumberRules.h"
+#include "engine/estimate/CNumberRules.h"
 #include "platform/base/Check.h"
 #include "platform/base/Cp932Text.h"
 #include "platform/base/Path.h"

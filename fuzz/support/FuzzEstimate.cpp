@@ -1,9 +1,9 @@
 #include "fuzz/support/FuzzEstimate.h"
 
 #include "app/CMorvelSettings.h"
+#include "engine/estimate/CGridRow.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CGridRow.h"
 #include "fuzz/support/FuzzSupport.h"
 #include "platform/base/Profile.h"
 

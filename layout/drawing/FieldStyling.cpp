@@ -4,7 +4,7 @@
 #include "app/CMorvelSettings.h"
 #include "app/CPartFormFile.h"
 #include "app/SharedRecords.h"
-#include "estimate/engine/RowKinds.h"
+#include "engine/estimate/RowKinds.h"
 #include "layout/drawing/CDrawTable.h"
 #include "layout/drawing/CDrawText.h"
 #include "layout/drawing/CDrawingDoc.h"

@@ -13,7 +13,7 @@
 // expansion is the same whether it runs for paper, preview or a test.
 #pragma once
 
-#include "estimate/engine/RowKinds.h"
+#include "engine/estimate/RowKinds.h"
 #include "layout/drawing/FormatCatalogues.h"
 #include "platform/base/CString.h"
 

@@ -5,8 +5,8 @@
 #include "tests/estimate/EstimateFileTestSupport.h"
 #include "tests/estimate/EstimateTestSupport.h"
 
-#include "estimate/engine/CGridRow.h"
-#include "estimate/engine/CNumberRules.h"
+#include "engine/estimate/CGridRow.h"
+#include "engine/estimate/CNumberRules.h"
 
 #include <string>
 

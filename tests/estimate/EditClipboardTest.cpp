@@ -4,8 +4,8 @@
 #include "tests/estimate/EstimateWindowTestSupport.h"
 #include "tests/estimate/UndoTestSupport.h"
 
-#include "estimate/engine/CEstimateCopyBuffers.h"
-#include "estimate/engine/CGridRow.h"
+#include "engine/estimate/CEstimateCopyBuffers.h"
+#include "engine/estimate/CGridRow.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "resources/ResourceIds.h"
 #include "tests/support/RealInput.h"

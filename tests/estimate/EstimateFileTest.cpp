@@ -4,7 +4,7 @@
 
 #include "app/CMorvelApp.h"
 #include "app/SharedRecords.h"
-#include "estimate/engine/CGridRow.h"
+#include "engine/estimate/CGridRow.h"
 #include "platform/base/Path.h"
 
 #include <filesystem>

@@ -1,9 +1,9 @@
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
 #include "app/CSplashWindow.h"
+#include "engine/estimate/CGridRow.h"
+#include "engine/estimate/CNumberRules.h"
 #include "estimate/EstimateRegistration.h"
-#include "estimate/engine/CGridRow.h"
-#include "estimate/engine/CNumberRules.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CFile.h"
 #include "platform/base/Cp932.h"

@@ -8,7 +8,7 @@
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
 #include "app/CMainFrame.h"
-#include "estimate/engine/CPrintRowSource.h"
+#include "engine/estimate/CPrintRowSource.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/frames/CStatusBar.h"
 #include "resources/ResourceIds.h"

@@ -1,11 +1,11 @@
 // The fixed-rate change: one calculation appended to every number of a selected column, in
 // the rows that meet the conditions; the undo text store keeps the former texts and the
 // settings; rows and totals follow and the estimate is modified. (The condition test on its
-// own is the engine's: tests/estimate/engine/FixedRateChangeTest.cpp.)
+// own is the engine's: tests/engine/estimate/FixedRateChangeTest.cpp.)
 #include "tests/estimate/EstimateTestSupport.h"
 #include "tests/estimate/UndoTestSupport.h"
 
-#include "estimate/engine/CGridRow.h"
+#include "engine/estimate/CGridRow.h"
 
 #include <string>
 #include <vector>

@@ -4,7 +4,7 @@
 // each starting on a page of their own.
 #include "tests/estimate/EstimateTestSupport.h"
 
-#include "estimate/engine/CGridRow.h"
+#include "engine/estimate/CGridRow.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // without their unit, the row-header marks; and the fonts at the zoom.
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
-#include "estimate/engine/CGridRow.h"
+#include "engine/estimate/CGridRow.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "resources/ResourceIds.h"
 #include "tests/support/RealInput.h"

@@ -2,7 +2,7 @@
 // cells, the range total adds up a numeric column (again and again), arms and clears.
 #include "tests/estimate/EstimateTestSupport.h"
 
-#include "estimate/engine/CGridRow.h"
+#include "engine/estimate/CGridRow.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "tests/estimate/EstimateTestSupport.h"
 
-#include "estimate/engine/CGridRow.h"
-#include "estimate/engine/CPrintRowSource.h"
+#include "engine/estimate/CGridRow.h"
+#include "engine/estimate/CPrintRowSource.h"
 #include "platform/base/Cp932Text.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include "tests/estimate/EstimateWindowTestSupport.h"
 #include "tests/estimate/UndoTestSupport.h"
 
-#include "estimate/engine/CGridRow.h"
+#include "engine/estimate/CGridRow.h"
 #include "grid/CTabWnd.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "resources/ResourceIds.h"

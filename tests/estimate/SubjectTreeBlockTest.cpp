@@ -1,7 +1,7 @@
 // The rows a heading takes along when its subject is cut or dragged from the subject tree:
 // down to its own total row, or without one to where the next heading of its level (or a
 // higher one) begins. The view reads the block from the edit page whatever page it shows;
-// the blocks themselves are the engine's (tests/estimate/engine/HeadingSearchTest.cpp).
+// the blocks themselves are the engine's (tests/engine/estimate/HeadingSearchTest.cpp).
 #include "tests/estimate/EstimateTestSupport.h"
 
 namespace {

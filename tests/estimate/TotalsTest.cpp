@@ -1,6 +1,6 @@
 #include "tests/estimate/EstimateTestSupport.h"
 
-#include "estimate/engine/CGridRow.h"
+#include "engine/estimate/CGridRow.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 // before the command and right after it.
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
-#include "estimate/engine/CGridRow.h"
-#include "estimate/engine/RowKinds.h"
+#include "engine/estimate/CGridRow.h"
+#include "engine/estimate/RowKinds.h"
 #include "grid/CTabWnd.h"
 #include "grid/ModelessMessages.h"
 #include "platform/base/Check.h"

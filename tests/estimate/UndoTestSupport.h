@@ -2,8 +2,8 @@
 // (null when the grid recorded another kind, or nothing).
 #pragma once
 
+#include "engine/estimate/UndoCommands.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/UndoCommands.h"
 
 template <typename TCommand>
 const TCommand* UndoCommandAs(const CMorvelEMView& view)

@@ -15,15 +15,15 @@
 // The same commands at every recalculation level, without F7 (the figures at levels 1 and 2
 // stay as far from a full recalculation as the commands leave them): each one taken back
 // gives exactly the bytes a save wrote before it, and done again exactly those after it.
-// tests/estimate/engine/RecalcEquivalenceTest.cpp holds the quick recalculations themselves
+// tests/engine/estimate/RecalcEquivalenceTest.cpp holds the quick recalculations themselves
 // against the reference ways, in the engine's own test program.
 #include "tests/estimate_tools/EstimateIoTestSupport.h"
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
 
 #include "app/CMainFrame.h"
 #include "app/CMorvelSettings.h"
-#include "estimate/engine/CNumberRules.h"
-#include "estimate/engine/RowKinds.h"
+#include "engine/estimate/CNumberRules.h"
+#include "engine/estimate/RowKinds.h"
 #include "estimate_tools/CFindReplaceDialogs.h"
 #include "estimate_tools/CMorvelEMTreeView.h"
 #include "estimate_tools/CPickDialogs.h"

@@ -2,7 +2,7 @@
 // scrolls it into view, and a key typed while it lies off the screen brings it back and goes
 // into it, so that nothing typed is lost. On the sample estimate's window, through the menu
 // commands, their dialogs and the keys.
-#include "estimate/engine/RowKinds.h"
+#include "engine/estimate/RowKinds.h"
 #include "estimate_tools/CPickDialogs.h"
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "platform/ui/dialogs/DialogTestHook.h"

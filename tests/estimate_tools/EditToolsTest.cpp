@@ -3,8 +3,8 @@
 // alignment and parts registration into the sample parts list.
 #include "app/CEstimationFormFile.h"
 #include "app/CMainFrame.h"
-#include "estimate/engine/CGridRow.h"
-#include "estimate/engine/CPrintRowSource.h"
+#include "engine/estimate/CGridRow.h"
+#include "engine/estimate/CPrintRowSource.h"
 #include "estimate_tools/CRateCalcDialog.h"
 #include "estimate_tools/CUnnecessaryRowDialog.h"
 #include "estimate_tools/EstimateDialogCommands.h"

@@ -3,10 +3,10 @@
 // answered through the dialog answerer, the files checked byte for byte.
 #include "estimate_tools/EstimateIoCommands.h"
 #include "app/CColumnSelectDialog.h"
+#include "engine/estimate/CNumberRules.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/EstimateIoSupport.h"
-#include "estimate/engine/CNumberRules.h"
 #include "estimate_tools/EstimateCsv.h"
 #include "estimate_tools/EstimateExport.h"
 #include "grid/CTabWnd.h"

@@ -5,7 +5,7 @@
 
 #include "app/CInformationFormTexts.h"
 #include "app/SharedRecords.h"
-#include "estimate/engine/InformationValues.h"
+#include "engine/estimate/InformationValues.h"
 #include "estimate_tools/CEstimatePrinting.h"
 #include "estimate_tools/CInformationInputDialog.h"
 #include "estimate_tools/EstimateDialogCommands.h"

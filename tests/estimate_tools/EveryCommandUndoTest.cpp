@@ -8,7 +8,7 @@
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
 
 #include "app/CEstimationFormFile.h"
-#include "estimate/engine/RowKinds.h"
+#include "engine/estimate/RowKinds.h"
 #include "estimate_tools/CFindReplaceDialogs.h"
 #include "estimate_tools/CPickDialogs.h"
 #include "estimate_tools/CUnnecessaryRowDialog.h"

@@ -4,7 +4,7 @@
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
 #include "tests/support/RealInput.h"
 
-#include "estimate/engine/RowKinds.h"
+#include "engine/estimate/RowKinds.h"
 #include "estimate_tools/CPickDialogs.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "resources/EstimateCommandIds.h"

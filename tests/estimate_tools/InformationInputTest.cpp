@@ -1,6 +1,6 @@
 // The information sheet, the dialog driven as a user drives it, from the estimate's command and from a new
 // estimate's first showing.
-#include "estimate/engine/CNumberRules.h"
+#include "engine/estimate/CNumberRules.h"
 #include "estimate_tools/CInformationInputDialog.h"
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
@@ -11,8 +11,8 @@
 #include "platform/ui/gdi/GdiObjects.h"
 #include "resources/EstimateCommandIds.h"
 #include "resources/ResourceIds.h"
+#include "tests/engine/estimate/InformationFormTestSupport.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
-#include "tests/estimate/engine/InformationFormTestSupport.h"
 #include "tests/support/RealInput.h"
 
 #include <gtest/gtest.h>

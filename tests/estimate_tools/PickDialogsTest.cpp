@@ -2,7 +2,7 @@
 // lists follow their close-after-choice flags, and their master edits reach the tables and
 // the master files.
 #include "app/CMorvelApp.h"
-#include "estimate/engine/RowKinds.h"
+#include "engine/estimate/RowKinds.h"
 #include "estimate_tools/CPickDialogs.h"
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "platform/ui/core/CMenu.h"

@@ -3,7 +3,7 @@
 // characters and the mouse choose in it as in the real list, and the choice lands in the
 // grid with its undo record and the totals recalculated. Esc and the keyboard leaving the
 // list close it without a choice.
-#include "estimate/engine/RowKinds.h"
+#include "engine/estimate/RowKinds.h"
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "platform/base/Path.h"
 #include "platform/ui/dialogs/DialogTestHook.h"

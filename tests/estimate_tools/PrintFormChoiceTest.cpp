@@ -5,7 +5,7 @@
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
 #include "app/SharedRecords.h"
-#include "estimate/engine/CPrintRowSource.h"
+#include "engine/estimate/CPrintRowSource.h"
 #include "estimate_tools/CEstimatePrinting.h"
 #include "layout/drawing/DrawingRegistration.h"
 #include "layout/printform/CLayoutPrintJob.h"

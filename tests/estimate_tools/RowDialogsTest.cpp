@@ -1,7 +1,7 @@
 // The kind heading, discount, discount total, step and indent commands run through their
 // dialogs as a user runs them, on the sample estimate's window.
 #include "app/CColumnSelectDialog.h"
-#include "estimate/engine/RowKinds.h"
+#include "engine/estimate/RowKinds.h"
 #include "estimate_tools/CClassifyDialogs.h"
 #include "estimate_tools/CEMProjectNoSheet.h"
 #include "estimate_tools/CRowDialogs.h"

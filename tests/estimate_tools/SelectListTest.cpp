@@ -1,7 +1,7 @@
 // The parts selection list: the parts-list file read as the parts window writes it (built
 // here byte by byte), the filter, the numbers as listed, sorting, the kept geometry, and
 // the chosen parts arriving as detail rows through the estimate's parts search column.
-#include "estimate/engine/RowKinds.h"
+#include "engine/estimate/RowKinds.h"
 #include "estimate_tools/CSelectListDialog.h"
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "parts/PartsSelectList.h"

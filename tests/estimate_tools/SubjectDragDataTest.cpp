@@ -3,7 +3,7 @@
 // intact, and refused cleanly when they end early or claim more columns than a row holds.
 #include "estimate_tools/CSubjectDragData.h"
 
-#include "estimate/engine/CGridRow.h"
+#include "engine/estimate/CGridRow.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"
 #include "platform/base/CFile.h"

@@ -4,7 +4,7 @@
 // user needs. The rows keep their cells, indents and fields on the way.
 #include "tests/estimate_tools/SubjectTreeTestSupport.h"
 
-#include "estimate/engine/CGridRow.h"
+#include "engine/estimate/CGridRow.h"
 #include "platform/ui/core/WinDefs.h"
 #include "platform/ui/ole/DragDropTestHook.h"
 

@@ -6,7 +6,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CMorvelSettings.h"
-#include "estimate/engine/CNumberRules.h"
+#include "engine/estimate/CNumberRules.h"
 #include "estimate_tools/CEstimatePrinting.h"
 #include "estimate_tools/CFindReplaceDialogs.h"
 #include "layout/drawing/DrawingRegistration.h"

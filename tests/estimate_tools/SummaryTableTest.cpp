@@ -1,8 +1,8 @@
 // The summary table from its command and dialog: the levels chosen, each level on pages of
 // its own, headings with the amounts of their totals, and the summary written at the top
 // of the edit page once however often it is made there.
-#include "estimate/engine/CGridRow.h"
-#include "estimate/engine/RowKinds.h"
+#include "engine/estimate/CGridRow.h"
+#include "engine/estimate/RowKinds.h"
 #include "estimate_tools/CSummaryDialog.h"
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "grid/CTabWnd.h"

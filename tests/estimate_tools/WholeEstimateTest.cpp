@@ -2,8 +2,8 @@
 // dialogs and the keyboard only, from a new estimate with the sample masters and forms;
 // saved, closed and opened again, it comes back cell for cell with its information sheet.
 #include "app/CMorvelApp.h"
-#include "estimate/engine/CGridRow.h"
-#include "estimate/engine/RowKinds.h"
+#include "engine/estimate/CGridRow.h"
+#include "engine/estimate/RowKinds.h"
 #include "estimate_tools/CClassifyDialogs.h"
 #include "estimate_tools/CPickDialogs.h"
 #include "estimate_tools/EstimateDialogCommands.h"

@@ -6,14 +6,14 @@
 // range total count the numbers and nothing of the words.
 #include "tests/parts/PartsWindowFixture.h"
 
+#include "engine/estimate/CNumberRules.h"
+#include "engine/estimate/InformationValues.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
-#include "estimate/engine/CNumberRules.h"
-#include "estimate/engine/InformationValues.h"
-#include "platform/base/Cp932.h"
 #include "estimate_tools/CFindReplaceDialogs.h"
 #include "estimate_tools/CInformationInputDialog.h"
 #include "estimate_tools/EstimateToolsRegistration.h"
+#include "platform/base/Cp932.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/dialogs/CDialog.h"
 #include "platform/ui/dialogs/DialogTestHook.h"

@@ -4,7 +4,7 @@
 #include "tests/parts/PartsWindowFixture.h"
 
 #include "app/CMainFrame.h"
-#include "parts/engine/CPMObj.h"
+#include "engine/parts/CPMObj.h"
 #include "platform/ui/ole/COleDataObject.h"
 #include "tests/support/GridShiftKeys.h"
 #include "tests/support/RealInput.h"

@@ -5,7 +5,7 @@
 // under an X display (QT_QPA_PLATFORM=xcb) and skips itself elsewhere.
 #include "tests/parts/PartsWindowFixture.h"
 
-#include "parts/engine/CPMObj.h"
+#include "engine/parts/CPMObj.h"
 #include "platform/ui/ole/COleDataObject.h"
 #include "platform/ui/ole/COleDataSource.h"
 #include "tests/parts/PartsTestSupport.h"

@@ -4,7 +4,7 @@
 #include "tests/parts/PartsWindowFixture.h"
 
 #include "app/CMainFrame.h"
-#include "estimate/engine/CGridRow.h"
+#include "engine/estimate/CGridRow.h"
 #include "grid/ModelessMessages.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CFile.h"

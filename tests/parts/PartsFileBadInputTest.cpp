@@ -2,7 +2,7 @@
 // itself in the document, none touches the disk, and the user is told once.
 #include "tests/parts/PartsTestSupport.h"
 
-#include "estimate/engine/CGridRow.h"
+#include "engine/estimate/CGridRow.h"
 
 #include <filesystem>
 #include <random>

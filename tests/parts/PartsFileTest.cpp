@@ -3,7 +3,7 @@
 #include "tests/parts/PartsTestSupport.h"
 
 #include "app/SharedRecords.h"
-#include "estimate/engine/CGridRow.h"
+#include "engine/estimate/CGridRow.h"
 
 #include <filesystem>
 

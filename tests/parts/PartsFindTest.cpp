@@ -1,5 +1,5 @@
 // Find and replace in the parts grid, through the requests the find and replace dialogs
-// send (WM_FINDREPLACE_REQUEST). The sort's order is the model's (tests/parts/engine).
+// send (WM_FINDREPLACE_REQUEST). The sort's order is the model's (tests/engine/parts).
 #include "tests/parts/PartsTestSupport.h"
 
 #include "grid/ModelessMessages.h"

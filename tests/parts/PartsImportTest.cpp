@@ -3,7 +3,7 @@
 // that are not parts lists or are damaged (nothing inserted).
 #include "tests/parts/PartsTestSupport.h"
 
-#include "estimate/engine/CGridRow.h"
+#include "engine/estimate/CGridRow.h"
 #include "parts/PartsImport.h"
 
 #include <cstdlib>

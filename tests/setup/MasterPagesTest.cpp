@@ -3,7 +3,7 @@
 // file that cannot be written is reported without losing the typed data, and the subject
 // page's levels.
 #include "app/CMorvelApp.h"
-#include "estimate/engine/CNumberRules.h"
+#include "engine/estimate/CNumberRules.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CFile.h"
 #include "platform/base/Path.h"

@@ -1,9 +1,9 @@
 // Compiled, not linked, by tests/cmake: at the engine's interface a row kind, a total level,
 // a summary level and a step range are types of their own. As it stands this file compiles; with one of the
 // MISUSE_ cases defined it must not, with the compiler's refusal of that conversion.
-#include "estimate/engine/CEstimateEngine.h"
-#include "estimate/engine/CSubjectNumbers.h"
-#include "estimate/engine/CSummaryTable.h"
+#include "engine/estimate/CEstimateEngine.h"
+#include "engine/estimate/CSubjectNumbers.h"
+#include "engine/estimate/CSummaryTable.h"
 
 bool UseTheEngine(CEstimateEngine& engine)
 {
