@@ -28,7 +28,7 @@ void CMorvelEMView::KeepFiguresForUndo(int nFromRow)
     // At the default level every row's formulas were worked out at the end of the command
     // before: working them out again changes none the command did not write.
     if (GetRecalcLevel() != 3)
-        Model().KeepFiguresForUndo(nFromRow);
+        GetModel().KeepFiguresForUndo(nFromRow);
 }
 
 void CMorvelEMView::RecalcFromRow(int nMode, int nFirstRow)

@@ -70,18 +70,18 @@ CMorvelEMView::CRowsCommandScope::~CRowsCommandScope()
 CMorvelEMView::CSpecialRowSteps::CSpecialRowSteps(CMorvelEMView& view)
     : m_view(view), m_nUsedRowsBefore(view.GetUsedRows())
 {
-    m_view.Model().BeginRowSteps(m_steps);
+    m_view.GetModel().BeginRowSteps(m_steps);
 }
 
 CMorvelEMView::CSpecialRowSteps::~CSpecialRowSteps()
 {
     if (m_bRecording)
-        m_view.Model().EndRowSteps();
+        m_view.GetModel().EndRowSteps();
 }
 
 void CMorvelEMView::CSpecialRowSteps::Record(int nCol, int nRow)
 {
-    m_view.Model().EndRowSteps();
+    m_view.GetModel().EndRowSteps();
     m_bRecording = false;
     m_view.RecordUndo(
         std::make_unique<CSpecialRowCommand>(nCol, nRow, m_nUsedRowsBefore, std::move(m_steps)));
