@@ -22,12 +22,15 @@
 #include <QInputMethodEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QScrollBar>
 #include <QWindow>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 namespace {
 
@@ -578,4 +581,79 @@ TEST_F(ChildFrameEstimateTest, TheStatusPanesFollowTheActiveEstimateAndEmptyWhen
     Pump();
     EXPECT_EQ(amount(), "");
     EXPECT_EQ(bar.GetPaneText(nPositionPane), "");
+}
+
+namespace {
+
+// A press, moves and a release of the left button on a window's widget, as the toolkit
+// delivers those of the mouse.
+// afterPress looks at the windows while the button is down.
+void DragOn(QWidget* pWidget, QPoint from, QPoint to, const std::function<void()>& afterPress = {})
+{
+    auto send = [pWidget](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(at), pWidget->mapToGlobal(QPointF(at)), Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        // As the window system delivers it: a press gives the focus to a widget that takes it.
+        QSpontaneKeyEvent::setSpontaneous(&event);
+        qApp->notify(pWidget, &event);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    if (afterPress)
+        afterPress();
+    send(QEvent::MouseMove, (from + to) / 2, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+}
+
+} // namespace
+
+// The page, row and amount panes go on showing the estimate while the user drags the bar
+// between the tree and the grid, clicks beside the bar or into the tree: the keyboard stays
+// with the grid (or goes to the tree), never to the splitter.
+TEST_F(ChildFrameEstimateTest, TheStatusPanesKeepTheEstimateWhileTheTreesBarIsDraggedOrTheTreeClicked)
+{
+    auto* pMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+    ASSERT_NE(pMain, nullptr);
+    CStatusBar& bar = pMain->GetStatusBar();
+    auto pane = [&](UINT nID) { return bar.GetPaneText(bar.CommandToIndex(nID)); };
+    auto showsEstimate = [&] {
+        return pane(ID_INDICATOR_PANE1).Find("ﾍﾟｰｼﾞ"_sj) >= 0 &&
+               pane(ID_INDICATOR_PANE2).Find("見積金額="_sj) >= 0;
+    };
+    Grid()->SetFocus();
+    Click(1, 0);
+    Pump();
+    ASSERT_TRUE(showsEstimate());
+
+    CSplitterWnd& splitter = Frame()->m_wndSplitter;
+    QWidget* pSplitter = splitter.GetClientWidget();
+    ASSERT_NE(pSplitter, nullptr);
+    CRect rcTree;
+    Tree()->GetWindowRect(&rcTree);
+    splitter.ScreenToClient(&rcTree);
+    const int cxBefore = TreeWidth();
+    const QPoint onBar(rcTree.right + CSplitterWnd::cxSplitter / 2, rcTree.CenterPoint().y);
+    DragOn(pSplitter, onBar, onBar - QPoint(40, 0), [&] {
+        EXPECT_EQ(CWnd::GetFocus(), Grid());
+        EXPECT_TRUE(showsEstimate());
+    });
+    Pump();
+    EXPECT_LT(TreeWidth(), cxBefore) << "the bar moved";
+    EXPECT_EQ(CWnd::GetFocus(), Grid());
+    EXPECT_TRUE(showsEstimate()) << pane(ID_INDICATOR_PANE1).ToUtf8();
+
+    // A press on the bar that moves nothing.
+    const QPoint onBarNow(rcTree.right - 40 + CSplitterWnd::cxSplitter / 2, rcTree.CenterPoint().y);
+    DragOn(pSplitter, onBarNow, onBarNow);
+    Pump();
+    EXPECT_EQ(CWnd::GetFocus(), Grid());
+    EXPECT_TRUE(showsEstimate());
+
+    // A click into the tree: the tree shows the grid's texts.
+    QWidget* pTree = Tree()->GetClientWidget();
+    ASSERT_NE(pTree, nullptr);
+    DragOn(pTree, QPoint(10, pTree->height() - 5), QPoint(10, pTree->height() - 5));
+    Pump();
+    EXPECT_EQ(CWnd::GetFocus(), Tree());
+    EXPECT_TRUE(showsEstimate());
 }

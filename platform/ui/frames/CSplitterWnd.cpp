@@ -11,6 +11,8 @@
 #include "platform/ui/gdi/CPaintDC.h"
 #include "platform/ui/gdi/SysColors.h"
 
+#include <QWidget>
+
 #include <algorithm>
 
 IMPLEMENT_DYNAMIC(CSplitterWnd, CWnd)
@@ -121,7 +123,13 @@ BOOL CSplitterWnd::CreateCommon(CWnd* pParentWnd, SIZE sizeMin, DWORD dwStyle, U
     const DWORD dwWndStyle =
         (dwStyle & ~(WS_HSCROLL | WS_VSCROLL | SPLS_DYNAMIC_SPLIT | SPLS_INVERT_TRACKER)) | WS_CHILD |
         WS_CLIPCHILDREN;
-    return CWnd::Create(lpszClass, nullptr, dwWndStyle, CRect(0, 0, 0, 0), pParentWnd, nID);
+    if (!CWnd::Create(lpszClass, nullptr, dwWndStyle, CRect(0, 0, 0, 0), pParentWnd, nID))
+        return FALSE;
+    // The splitter has no keys of its own: a press on a bar leaves the keyboard with the pane
+    // that has it (the views beside go on showing what they show for the active one).
+    if (QWidget* pClient = GetClientWidget())
+        pClient->setFocusPolicy(Qt::NoFocus);
+    return TRUE;
 }
 
 BOOL CSplitterWnd::CreateStatic(CWnd* pParentWnd, int nRows, int nCols, DWORD dwStyle, UINT nID)

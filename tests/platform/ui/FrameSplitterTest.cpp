@@ -6,6 +6,10 @@
 
 #include "platform/ui/controls/CScrollBar.h"
 
+#include <QApplication>
+#include <QMouseEvent>
+#include <QtTest/qtestspontaneevent.h>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -120,6 +124,28 @@ TEST(FrameSplitterTest, DraggingTheBarMovesTheBoundary)
     splitter.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(90, y));
     splitter.GetColumnInfo(0, cx, cxMin);
     EXPECT_EQ(cx, 250);
+}
+
+// The bar is no place for the keyboard: a press on it, as the window system delivers it,
+// leaves the focus with the pane that has it.
+TEST(FrameSplitterTest, APressOnTheSplitterLeavesTheKeyboardWithThePane)
+{
+    CFrameTestEnvironment env(FALSE);
+    auto* pFrame = OpenFrame<CTestSplitFrame>(env, env.TemplateSplit());
+    ASSERT_NE(pFrame, nullptr);
+    CSplitterWnd& splitter = pFrame->m_wndSplitter;
+    CWnd* pGrid = splitter.GetPane(0, 1);
+    pGrid->SetFocus();
+    ASSERT_EQ(CWnd::GetFocus(), pGrid);
+    QWidget* pWidget = splitter.GetClientWidget();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        const QPointF at(132, 20);
+        QMouseEvent event(type, at, pWidget->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QSpontaneKeyEvent::setSpontaneous(&event);
+        qApp->notify(pWidget, &event);
+        EXPECT_EQ(CWnd::GetFocus(), pGrid);
+    }
 }
 
 TEST(FrameSplitterTest, DynamicSplitterSplitsIntoAtMostTwoByTwo)
