@@ -101,11 +101,6 @@ protected:
         const int y = m_pView->GetMetrics().nHeaderHeight / 2;
         Drag(CPoint(Middle(nFirst, 0).x, y), CPoint(Middle(nLast, 0).x, y));
     }
-    void Keys(Qt::KeyboardModifiers mods, int nKey)
-    {
-        RealInput::PressKeys(m_pView->GetClientWidget(), mods, nKey);
-        Pump();
-    }
     std::pair<int, CRect> Selection() const { return {m_pView->GetSelectMode(), m_pView->GetSelection()}; }
     // The number of records on the clipboard (the list's count word); -1 for none.
     static int ClipboardRecords()

@@ -52,19 +52,6 @@ protected:
         m_pView->SetFocus();
         Pump();
     }
-    void Keys(Qt::KeyboardModifiers mods, int nKey)
-    {
-        RealInput::PressKeys(m_pView->GetClientWidget(), mods, nKey);
-        Pump();
-    }
-    void ClickTitle(int nCol)
-    {
-        CRect rc;
-        m_pView->GetCellRangeRect(nCol, 0, nCol, 0, &rc);
-        const QPoint at(rc.CenterPoint().x, m_pView->GetMetrics().nHeaderHeight / 2);
-        RealInput::Drag(m_pView->GetClientWidget(), at, at);
-        Pump();
-    }
     void Select(int nMode, const CRect& rc)
     {
         m_pView->SetCurrentCell(rc.left, rc.top);

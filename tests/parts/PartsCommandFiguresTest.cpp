@@ -35,19 +35,6 @@ protected:
         m_pView->SetFocus();
         Pump();
     }
-    void Keys(Qt::KeyboardModifiers mods, int nKey)
-    {
-        RealInput::PressKeys(m_pView->GetClientWidget(), mods, nKey);
-        Pump();
-    }
-    void ClickTitle(int nCol)
-    {
-        CRect rc;
-        m_pView->GetCellRangeRect(nCol, 0, nCol, 0, &rc);
-        const QPoint at(rc.CenterPoint().x, m_pView->GetMetrics().nHeaderHeight / 2);
-        RealInput::Drag(m_pView->GetClientWidget(), at, at);
-        Pump();
-    }
     void TypeInto(int nCol, int nRow, const char* lpszText)
     {
         Click(nCol, nRow);

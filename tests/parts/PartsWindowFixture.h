@@ -16,6 +16,7 @@
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/gdi/CClientDC.h"
 #include "resources/ResourceIds.h"
+#include "tests/support/RealInput.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
@@ -98,6 +99,21 @@ protected:
         m_pView = m_pDoc != nullptr ? m_pDoc->GetPartsView() : nullptr;
         Pump();
         return m_pView;
+    }
+    // Keys pressed on the grid, as the window system delivers them.
+    void Keys(Qt::KeyboardModifiers mods, int nKey)
+    {
+        RealInput::PressKeys(m_pView->GetClientWidget(), mods, nKey);
+        Pump();
+    }
+    // A click on a column's title, which selects the column.
+    void ClickTitle(int nCol)
+    {
+        CRect rc;
+        m_pView->GetCellRangeRect(nCol, 0, nCol, 0, &rc);
+        const QPoint at(rc.CenterPoint().x, m_pView->GetMetrics().nHeaderHeight / 2);
+        RealInput::Drag(m_pView->GetClientWidget(), at, at);
+        Pump();
     }
     void Repaint()
     {
