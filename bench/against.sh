@@ -89,6 +89,12 @@ git -C "$old_dir/src" checkout -q --detach "$old_sha"
 if [ "$current_bench" = 1 ]; then
     rm -rf "$old_dir/src/bench"
     cp -r "$repo/bench" "$old_dir/src/bench"
+    # Before the engines had a folder of their own they lay inside the estimate's and the
+    # parts list's folders: the current benches include them from where they were then.
+    if [ ! -d "$old_dir/src/engine" ]; then
+        grep -rlE '"engine/(estimate|parts)/' "$old_dir/src/bench" |
+            xargs -r sed -i -E 's#"engine/(estimate|parts)/#"\1/engine/#g'
+    fi
 elif ! git -C "$old_dir/src" diff --quiet HEAD -- bench || [ -n "$(git -C "$old_dir/src" status --porcelain -- bench)" ]; then
     git -C "$old_dir/src" checkout -q -- bench
     git -C "$old_dir/src" clean -qfd -- bench
