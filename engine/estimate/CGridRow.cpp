@@ -80,8 +80,7 @@ CRowPool& RowPool()
 
 // The pool of cell arrays of nCells cells, one per count, each made at its first use and
 // never destroyed. An estimate's cells are most of its memory: they come from pools for the
-// same reasons as its rows, each array exactly as long as its cells. Closing an estimate
-// trims the heap once, from the rows' pool, not again from each of these.
+// same reasons as its rows, each array exactly as long as its cells.
 CRowPool& CellPool(int nCells, std::size_t nCellSize, std::size_t nCellAlignment)
 {
     constexpr int nPools = CGridRow::MAX_CELLS;
@@ -89,8 +88,8 @@ CRowPool& CellPool(int nCells, std::size_t nCellSize, std::size_t nCellAlignment
     static std::once_flag made[nPools];
     const int nAt = nCells - 1;
     std::call_once(made[nAt], [&]() {
-        pools[nAt] = new CRowPool(static_cast<std::size_t>(nCells) * nCellSize, std::size_t{2} << 20,
-                                  nCellAlignment, CRowPool::EHeap::leftAlone);
+        pools[nAt] =
+            new CRowPool(static_cast<std::size_t>(nCells) * nCellSize, std::size_t{2} << 20, nCellAlignment);
     });
     return *pools[nAt];
 }

@@ -1,9 +1,10 @@
 #include "engine/estimate/CRowPool.h"
 
 #include <algorithm>
-#include <malloc.h>
 #include <new>
 #include <sys/mman.h>
+#include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -12,11 +13,70 @@ std::size_t RoundUp(std::size_t n, std::size_t unit)
     return (n + unit - 1) / unit * unit;
 }
 
+// The blocks emptied after holding many slots, of every pool of the process: still mapped,
+// their pages the kernel's to take (MADV_FREE), the latest last. A pool that needs a block
+// takes one of its size from here before it maps one.
+struct CSpareBlocks {
+    std::mutex mutex;
+    std::vector<std::pair<char*, std::size_t>> blocks; // where each begins, its size
+};
+
+CSpareBlocks& SpareBlocks()
+{
+    // Never destroyed: pools made for the whole process give blocks back while it ends.
+    static CSpareBlocks& spare = *new CSpareBlocks;
+    return spare;
+}
+
+// A spare block of nSize bytes, or null.
+char* TakeSpareBlock(std::size_t nSize)
+{
+    CSpareBlocks& spare = SpareBlocks();
+    std::lock_guard<std::mutex> lock(spare.mutex);
+    for (auto it = spare.blocks.end(); it != spare.blocks.begin();) {
+        --it;
+        if (it->second == nSize) {
+            char* pBegin = it->first;
+            spare.blocks.erase(it);
+            return pBegin;
+        }
+    }
+    return nullptr;
+}
+
+// How many bytes from pBegin on are in memory, page after page, up to nSize (0 where the
+// kernel cannot tell).
+std::size_t ResidentBytes(char* pBegin, std::size_t nSize)
+{
+    const std::size_t nPage = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    std::vector<unsigned char> pages((nSize + nPage - 1) / nPage);
+    if (mincore(pBegin, nSize, pages.data()) != 0)
+        return 0;
+    const auto itMissing =
+        std::find_if(pages.begin(), pages.end(), [](unsigned char c) { return (c & 1) == 0; });
+    return std::min(nSize, static_cast<std::size_t>(itMissing - pages.begin()) * nPage);
+}
+
+// Gives the pages of an unused block to the kernel and keeps the block mapped as a spare;
+// where the kernel cannot take pages lazily, the block is unmapped.
+void SpareBlock(char* pBegin, std::size_t nSize)
+{
+#ifdef MADV_FREE
+    if (madvise(pBegin, nSize, MADV_FREE) == 0) {
+        CSpareBlocks& spare = SpareBlocks();
+        std::lock_guard<std::mutex> lock(spare.mutex);
+        spare.blocks.emplace_back(pBegin, nSize);
+        return;
+    }
+#endif
+    munmap(pBegin, nSize);
+}
+
 } // namespace
 
-CRowPool::CRowPool(std::size_t nSlotSize, std::size_t nBlockSize, std::size_t nAlignment, EHeap eHeap)
+CRowPool::CRowPool(std::size_t nSlotSize, std::size_t nBlockSize, std::size_t nAlignment)
     : m_nSlotSize(RoundUp(std::max(nSlotSize, sizeof(CFreeSlot)), std::max(nAlignment, alignof(CFreeSlot)))),
-      m_nBlockSize(RoundUp(nBlockSize < m_nSlotSize ? m_nSlotSize : nBlockSize, POPULATE_RUN)), m_eHeap(eHeap)
+      m_nBlockSize(RoundUp(nBlockSize < m_nSlotSize ? m_nSlotSize : nBlockSize, POPULATE_RUN))
 {
 }
 
@@ -57,10 +117,16 @@ void* CRowPool::Allocate()
         return pSlot;
     }
     if (m_pCutBlock == nullptr || static_cast<std::size_t>(m_pEnd - m_pNext) < m_nSlotSize) {
-        void* pMapped = mmap(nullptr, m_nBlockSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (pMapped == MAP_FAILED)
-            throw std::bad_alloc();
-        auto* pNew = new CBlock{static_cast<char*>(pMapped), m_nBlockSize};
+        char* pBegin = TakeSpareBlock(m_nBlockSize);
+        const bool bSpare = pBegin != nullptr;
+        if (!bSpare) {
+            void* pMapped =
+                mmap(nullptr, m_nBlockSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            if (pMapped == MAP_FAILED)
+                throw std::bad_alloc();
+            pBegin = static_cast<char*>(pMapped);
+        }
+        auto* pNew = new CBlock{pBegin, m_nBlockSize};
         m_blocks.insert(
             std::upper_bound(m_blocks.begin(), m_blocks.end(), pNew,
                              [](const CBlock* a, const CBlock* b) { return a->pBegin < b->pBegin; }),
@@ -68,11 +134,15 @@ void* CRowPool::Allocate()
         m_pCutBlock = pNew;
         m_pNext = m_pMade = pNew->pBegin;
         m_pEnd = pNew->pBegin + m_nBlockSize;
+        // A spare block's pages up to the first one the kernel has taken need no making.
+        if (bSpare)
+            m_pMade += ResidentBytes(pBegin, m_nBlockSize) / POPULATE_RUN * POPULATE_RUN;
     }
     void* pSlot = m_pNext;
     m_pNext += m_nSlotSize;
     // The pages the slot reaches into are made ahead with those after them, in one call: a
-    // hint; where it is not understood, each page comes with its first touch.
+    // hint; where it is not understood, each page comes with its first touch. In a spare
+    // block the pages the kernel has not taken yet are there already and cost no fault.
     if (m_pNext > m_pMade) {
         char* pMadeTo = m_pMade + RoundUp(static_cast<std::size_t>(m_pNext - m_pMade), POPULATE_RUN);
 #ifdef MADV_POPULATE_WRITE
@@ -101,12 +171,10 @@ void CRowPool::Free(void* p) noexcept
     }
     if (--pBlock->nInUse > 0)
         return;
-    // Many slots gone at once (an estimate closed): the block goes back to the system, and
-    // the rows' texts have left free pages in the heap.
-    if (pBlock->nPeak >= TRIM_AFTER_SLOTS) {
-        if (m_eHeap == EHeap::trimWhenEmptied)
-            malloc_trim(0);
-        Release(pBlock);
+    // Many slots gone at once (an estimate closed): the block's pages go back to the kernel
+    // and the block is kept as a spare for the next estimate's rows.
+    if (pBlock->nPeak >= SPARE_AFTER_SLOTS) {
+        Release(pBlock, true);
         return;
     }
     pBlock->nPeak = 0;
@@ -120,9 +188,12 @@ void CRowPool::Free(void* p) noexcept
     }
 }
 
-void CRowPool::Release(CBlock* pBlock)
+void CRowPool::Release(CBlock* pBlock, bool bSpare)
 {
-    munmap(pBlock->pBegin, pBlock->nSize);
+    if (bSpare)
+        SpareBlock(pBlock->pBegin, pBlock->nSize);
+    else
+        munmap(pBlock->pBegin, pBlock->nSize);
     m_blocks.erase(std::find(m_blocks.begin(), m_blocks.end(), pBlock));
     if (pBlock->bWithFree)
         m_withFree.erase(std::find(m_withFree.begin(), m_withFree.end(), pBlock));

@@ -8,16 +8,20 @@
 // same rows cost one call into the kernel per run. The blocks ask for no huge pages: a
 // fault on a huge page waits, where the kernel compacts memory for huge pages on demand
 // (its usual setting), until memory that other programs left scattered is moved together,
-// which made an open after other work slower than one back to back. Freed slots are kept
-// for the next rows; a block none of whose slots is in use any more goes back to the
-// system (closing an estimate gives its rows' memory back), except one block that only
-// ever held a few slots at once, kept for the next rows. Where the kernel cannot make pages
-// ahead, they come one fault at a time.
+// which made an open after other work slower than one back to back. Where the kernel
+// cannot make pages ahead, they come one fault at a time.
+//
+// Freed slots are kept for the next rows. A block none of whose slots is in use any more
+// gives its memory back: one that held many slots at once (an estimate was closed) gives
+// its pages to the kernel to take when it needs them (MADV_FREE) and stays mapped as a
+// spare, which the next pool of its size that needs a block takes before it maps one; an
+// estimate opened next finds the pages the kernel has not taken still there and makes
+// them neither again nor page by page. Any other unused block is unmapped, except one,
+// kept for the next rows: a few rows made and deleted again do not map a block each time.
 //
 // The cells of rows come from pools of their own, one per count of cells (CGridRow); their
-// longer texts lie in the general heap. When a block of the rows' pool that held many rows
-// empties (an estimate was closed), the heap is asked to give its free pages back too, so
-// that closing an estimate returns the memory of its texts as well.
+// longer texts lie in the general heap, whose free memory the heap keeps for the texts of
+// the next estimate.
 #pragma once
 
 #include <cstddef>
@@ -26,13 +30,10 @@
 
 class CRowPool {
 public:
-    // What an emptied block that held many slots asks of the general heap.
-    enum class EHeap { trimWhenEmptied, leftAlone };
     // Slots of nSlotSize bytes rounded up to nAlignment (a power of two: 64 puts every slot
     // on a cache line of its own), cut from blocks of nBlockSize bytes (rounded up to whole
     // runs of pages made at once).
-    CRowPool(std::size_t nSlotSize, std::size_t nBlockSize, std::size_t nAlignment = 64,
-             EHeap eHeap = EHeap::trimWhenEmptied);
+    CRowPool(std::size_t nSlotSize, std::size_t nBlockSize, std::size_t nAlignment = 64);
     ~CRowPool();
     CRowPool(const CRowPool&) = delete;
     CRowPool& operator=(const CRowPool&) = delete;
@@ -62,18 +63,16 @@ private:
     };
     // The block holding p, or null.
     CBlock* FindBlock(const void* p) const;
-    // A block that held at least this many slots at once goes back to the system when it
-    // empties, and a pool of rows asks the heap for its free pages then; a few rows made and
-    // deleted again do neither.
-    enum { TRIM_AFTER_SLOTS = 1024 };
+    // A block that held at least this many slots at once becomes a spare when it empties.
+    enum { SPARE_AFTER_SLOTS = 1024 };
     // The bytes of a block whose pages are made at once, when the slots cut reach them.
     enum { POPULATE_RUN = 128 * 1024 };
-    // Unmaps an unused block and forgets it.
-    void Release(CBlock* pBlock);
+    // Forgets an unused block: unmapped, or with bSpare its pages given to the kernel and
+    // the block kept mapped for the next block any pool of its size needs.
+    void Release(CBlock* pBlock, bool bSpare = false);
 
     const std::size_t m_nSlotSize;
     const std::size_t m_nBlockSize;
-    const EHeap m_eHeap;
     mutable std::mutex m_mutex;
     std::vector<CBlock*> m_blocks;   // ordered by address
     std::vector<CBlock*> m_withFree; // blocks with slots given back, the latest last

@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +23,21 @@ std::unique_ptr<CGridRow> MakeRow(int kind, const char* first)
     row->SetKind(KindFromNumber(kind));
     row->SetCell(0, first);
     return row;
+}
+
+// The memory of this process its kernel may take back when it needs it (pages given with
+// MADV_FREE), in KB; -1 where the kernel does not show it.
+long LazyFreeKilobytes()
+{
+    std::ifstream rollup("/proc/self/smaps_rollup");
+    std::string strKey;
+    long nKilobytes = 0;
+    while (rollup >> strKey) {
+        if (strKey == "LazyFree:" && rollup >> nKilobytes)
+            return nKilobytes;
+        rollup.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+    }
+    return -1;
 }
 
 // The rows belong to the array: the sanitizer sees any row it leaks or deletes twice.
@@ -249,7 +268,7 @@ TEST(RowPoolTest, SlotsAreDistinctAlignedReusedAndGrowByBlocks)
 // exactly its cells, and its indents (the first two in the row itself).
 TEST(RowPoolTest, CellSlotsKeepTheirSizeAndRowsReadOrCopiedHoldExactlyTheirCells)
 {
-    CRowPool pool(12 * 40, std::size_t{2} << 20, 8, CRowPool::EHeap::leftAlone);
+    CRowPool pool(12 * 40, std::size_t{2} << 20, 8);
     EXPECT_EQ(pool.GetSlotSize(), 480u);
     void* a = pool.Allocate();
     void* b = pool.Allocate();
@@ -293,7 +312,9 @@ TEST(RowPoolTest, CellSlotsKeepTheirSizeAndRowsReadOrCopiedHoldExactlyTheirCells
 
 // A block whose slots are all given back goes back to the system, one block that held few
 // slots aside; the slots of the blocks still in use stay where they are and are handed out
-// first. A block that held many slots at once (an estimate's rows) goes back whatever.
+// first. A block that held many slots at once (an estimate's rows) gives its pages to the
+// kernel whatever (they count as lazily freed at once) and is the next block a pool of its
+// size takes.
 TEST(RowPoolTest, UnusedBlocksGoBackToTheSystemButOne)
 {
     CRowPool pool(4096, std::size_t{2} << 20);
@@ -330,12 +351,24 @@ TEST(RowPoolTest, UnusedBlocksGoBackToTheSystemButOne)
 
     CRowPool rows(sizeof(CGridRow), std::size_t{2} << 20);
     std::vector<void*> many;
-    for (std::size_t i = 0; i < 1024; ++i)
+    for (std::size_t i = 0; i < 1024; ++i) {
         many.push_back(rows.Allocate());
+        std::memset(many.back(), 1, rows.GetSlotSize());
+    }
     ASSERT_EQ(rows.GetBlockCount(), 1u);
+    const long nLazyBefore = LazyFreeKilobytes();
+    ASSERT_GE(nLazyBefore, 0) << "the kernel shows no lazily freed memory";
     for (void* q : many)
         rows.Free(q);
     EXPECT_EQ(rows.GetBlockCount(), 0u);
+    const std::size_t nWritten = 1024 * rows.GetSlotSize();
+    EXPECT_GE(LazyFreeKilobytes() - nLazyBefore, static_cast<long>(nWritten / 1024));
+    CRowPool next(sizeof(CGridRow), std::size_t{2} << 20);
+    void* pFirst = next.Allocate();
+    EXPECT_EQ(pFirst, *std::min_element(many.begin(), many.end()));
+    ::new (pFirst) CGridRow;
+    static_cast<CGridRow*>(pFirst)->~CGridRow();
+    next.Free(pFirst);
 }
 
 // Rows made with new and deleted, and rows kept by unique_ptr, work as any object.
