@@ -5,6 +5,7 @@
 #include "app/CWaitDialog.h"
 #include "app/SharedRecords.h"
 #include "engine/estimate/CGridRow.h"
+#include "engine/estimate/CRowPool.h"
 #include "estimate/CMorvelEMView.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"
@@ -266,9 +267,12 @@ BOOL CMorvelEMDoc::OnNewDocument()
 BOOL CMorvelEMDoc::OnOpenDocument(LPCTSTR lpszPathName)
 {
     const int nKind = GetSourceKind(lpszPathName);
-    if (nKind != sourceNative)
-        return OpenOutsideData(lpszPathName, nKind);
-    return OpenNativeFile(lpszPathName);
+    const bool bOpened =
+        nKind != sourceNative ? OpenOutsideData(lpszPathName, nKind) : OpenNativeFile(lpszPathName);
+    // The rows read took the blocks of the rows closed before that they needed; the others
+    // go back to the system.
+    CRowPool::ReleaseSpareBlocks();
+    return bOpened;
 }
 
 bool CMorvelEMDoc::OpenOutsideData(LPCTSTR lpszPathName, int nKind)

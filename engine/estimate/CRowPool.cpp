@@ -204,6 +204,15 @@ void CRowPool::Release(CBlock* pBlock, bool bSpare)
     delete pBlock;
 }
 
+void CRowPool::ReleaseSpareBlocks()
+{
+    CSpareBlocks& spare = SpareBlocks();
+    std::lock_guard<std::mutex> lock(spare.mutex);
+    for (const auto& [pBegin, nSize] : spare.blocks)
+        munmap(pBegin, nSize);
+    spare.blocks.clear();
+}
+
 std::size_t CRowPool::GetBlockCount() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);

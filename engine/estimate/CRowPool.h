@@ -16,8 +16,9 @@
 // its pages to the kernel to take when it needs them (MADV_FREE) and stays mapped as a
 // spare, which the next pool of its size that needs a block takes before it maps one; an
 // estimate opened next finds the pages the kernel has not taken still there and makes
-// them neither again nor page by page. Any other unused block is unmapped, except one,
-// kept for the next rows: a few rows made and deleted again do not map a block each time.
+// them neither again nor page by page, and gives the spares it did not take back for good
+// (ReleaseSpareBlocks). Any other unused block is unmapped, except one, kept for the next
+// rows: a few rows made and deleted again do not map a block each time.
 //
 // The cells of rows come from pools of their own, one per count of cells (CGridRow); their
 // longer texts lie in the general heap, whose free memory the heap keeps for the texts of
@@ -43,6 +44,11 @@ public:
     void* Allocate();
     // Gives a slot of this pool back.
     void Free(void* p) noexcept;
+
+    // Unmaps every spare block of the process. An estimate's open calls it once it has
+    // read its rows: the spares it did not take would only be needed by an estimate as
+    // large as the one closed before.
+    static void ReleaseSpareBlocks();
 
     std::size_t GetSlotSize() const { return m_nSlotSize; }
     std::size_t GetBlockCount() const;
