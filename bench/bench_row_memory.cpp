@@ -14,7 +14,9 @@
 //          then recalculated: the resident growth per row made
 // opened   a file of that size opened and recalculated (in a process that did not make it):
 //          the resident growth per row opened, and the file's bytes per row beside it
-// closed   the resident size left above the size before, once the estimate is closed
+// closed   the resident size left above the size before, once the estimate is closed, and
+//          how much of the whole resident size the kernel may take when it needs it (pages
+//          given to it lazily, MADV_FREE)
 // Each figure comes from a process of its own (the program starts itself again), so that
 // memory freed by one step does not serve the next.
 #include "app/CMorvelSettings.h"
@@ -62,6 +64,23 @@ double ResidentBytes()
     const int nRead = std::fscanf(pFile, "%lu %lu", &nSize, &nResident);
     std::fclose(pFile);
     return nRead == 2 ? static_cast<double>(nResident) * static_cast<double>(sysconf(_SC_PAGESIZE)) : 0.0;
+}
+
+// The part of the resident size given to the kernel to take when it needs it (MADV_FREE:
+// the pools' spare blocks), in bytes.
+double LazyFreeBytes()
+{
+    FILE* pFile = std::fopen("/proc/self/smaps_rollup", "r");
+    if (pFile == nullptr)
+        return 0.0;
+    char line[256];
+    double kb = 0.0;
+    while (std::fgets(line, sizeof(line), pFile) != nullptr) {
+        if (std::strncmp(line, "LazyFree:", 9) == 0)
+            kb = std::atof(line + 9);
+    }
+    std::fclose(pFile);
+    return kb * 1024.0;
 }
 
 std::string Load()
@@ -235,10 +254,11 @@ int Measure(bool bOpen, int nRows)
     const int nMade = pEstimate->view->GetUsedRows() - nSample;
     delete pEstimate;
     const double closed = ResidentBytes();
-    std::printf("  built  %7d rows  resident +%7.1f MB  %6.0f bytes/row  closed: +%5.1f MB left  "
-                "%8.1f ms  load %s\n",
-                nMade, (after - before) / 1048576.0, (after - before) / nMade, (closed - before) / 1048576.0,
-                ms, Load().c_str());
+    std::printf(
+        "  built  %7d rows  resident +%7.1f MB  %6.0f bytes/row  closed: +%5.1f MB left (%4.1f MB lazily "
+        "freed)  %8.1f ms  load %s\n",
+        nMade, (after - before) / 1048576.0, (after - before) / nMade, (closed - before) / 1048576.0,
+        LazyFreeBytes() / 1048576.0, ms, Load().c_str());
     return 0;
 }
 
@@ -266,10 +286,11 @@ int MeasureOpen(const char* lpszFile, int nRows)
     delete pEstimate;
     const double closed = ResidentBytes();
     const double fileBytes = static_cast<double>(std::filesystem::file_size(lpszFile));
-    std::printf("  opened %7d rows  resident +%7.1f MB  %6.0f bytes/row  closed: +%5.1f MB left  "
-                "%8.1f ms  load %s  (file %.0f bytes/row)\n",
-                nOpened, (after - before) / 1048576.0, (after - before) / nOpened,
-                (closed - before) / 1048576.0, ms, Load().c_str(), fileBytes / nOpened);
+    std::printf(
+        "  opened %7d rows  resident +%7.1f MB  %6.0f bytes/row  closed: +%5.1f MB left (%4.1f MB lazily "
+        "freed)  %8.1f ms  load %s  (file %.0f bytes/row)\n",
+        nOpened, (after - before) / 1048576.0, (after - before) / nOpened, (closed - before) / 1048576.0,
+        LazyFreeBytes() / 1048576.0, ms, Load().c_str(), fileBytes / nOpened);
     return 0;
 }
 
