@@ -603,6 +603,9 @@ public:
     // the rows' own, valid until the rows change.
     using CHeadingRow = CHeadingSearch::CHeadingRow;
     void FindHeadingRows(std::vector<CHeadingRow>& headings, size_t nLimit) const;
+    // How many times FindHeadingRows looked at the kinds of all rows: what the headings
+    // cost a command grows with the estimate by these looks.
+    unsigned long long GetHeadingSearchCount() const { return m_nHeadingSearches; }
 
     // ---- Cell editing and input ---------------------------------------------------------
     // Typing, double-click and F2 open the in-place editor over the current cell; Enter,
@@ -654,9 +657,6 @@ public:
     void UpdateStatusText(int nShow);
     // The subject tree of the document is rebuilt; the keyboard focus returns to the grid.
     void UpdateTreeView();
-    // What the tree shows of the headings (each one's row, kind and name), as one number
-    // that differs when any of them differs.
-    unsigned long long HeadingsSignature() const;
     // The subject tree selected a row: the edit page shows and the row's first cell
     // becomes current as a click there makes it.
     void GoToRow(int nRow);
@@ -1237,10 +1237,8 @@ private:
     int m_nCommandDepth = 0;
     // An edit left its recalculation to the end of the command (RecalcTotalsAfterEdit).
     bool m_bRecalcAtCommandEnd = false;
-    // HeadingsSignature when the tree was last rebuilt, and the rows' store, its counts of
-    // kind and heading changes and the name column when it was last taken: while they
-    // stand, so does the signature.
-    unsigned long long m_nTreeHeadings = 0;
+    // The rows' store, its counts of kind and heading changes and the name column when the
+    // subject tree was last rebuilt: while they stand, so do the headings the tree shows.
     struct CHeadingsCounts {
         const CGridRowArray* pRows = nullptr;
         unsigned long long nKindChanges = 0;
@@ -1250,5 +1248,6 @@ private:
     };
     CHeadingsCounts HeadingsCounts() const;
     CHeadingsCounts m_headingsCounts;
+    mutable unsigned long long m_nHeadingSearches = 0;
     std::shared_ptr<int> m_pLife = std::make_shared<int>(0);
 };

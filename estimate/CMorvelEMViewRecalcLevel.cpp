@@ -142,15 +142,15 @@ void CMorvelEMView::EndCommand(const CRowsState& before, CPoint ptCellBefore)
     RecalcAfterCommand();
     const CRowsState after = RowsState();
     if (after.nChanges != before.nChanges) {
-        // A heading's name the command wrote without rebuilding the tree (a replace, an item
-        // clear): the tree shows it, as it shows a name typed.
-        // (The signature reads every heading: taken only when a heading row changed.)
+        // A heading row or a kind the command changed after the tree was last rebuilt (a
+        // name replaced or cleared): the tree follows, as it follows a name typed. Its
+        // rebuild sets again only the labels that changed, and the keyboard stays where
+        // the command left it.
         const CHeadingsCounts counts = HeadingsCounts();
         if (counts != m_headingsCounts) {
-            if (HeadingsSignature() != m_nTreeHeadings)
-                UpdateTreeView();
-            else
-                m_headingsCounts = counts;
+            m_headingsCounts = counts;
+            if (CMorvelEMDoc* pDoc = GetDocument())
+                pDoc->RebuildSubjectTree(this);
         }
         // The estimate's amount adds up the rows themselves: rows put in, taken out or
         // written change it where no total row changed (an estimate without a grand total).

@@ -95,12 +95,7 @@ void CMorvelEMView::UpdateTreeView()
     CMorvelEMDoc* pDoc = GetDocument();
     if (pDoc == nullptr)
         return;
-    // The signature taken last stands while no heading row or kind changed since.
-    const CHeadingsCounts counts = HeadingsCounts();
-    if (counts != m_headingsCounts) {
-        m_nTreeHeadings = HeadingsSignature();
-        m_headingsCounts = counts;
-    }
+    m_headingsCounts = HeadingsCounts();
     const bool bTreeFound = pDoc->RebuildSubjectTree(this);
     // The keyboard goes back to the grid, unless a cell is being typed into.
     if (bTreeFound && m_hWnd != nullptr && IsWindowVisible()) {

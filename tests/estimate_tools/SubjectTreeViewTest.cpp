@@ -360,6 +360,48 @@ TEST_F(SubjectTreeViewTest, AnEnterFillsTheTreeOnceAndTheStatusBarShowsTheNewAmo
     }
 }
 
+// A command that puts in a total or a row, renames a heading or clears the names reads the
+// estimate's headings only to fill the tree, once per fill: what it costs does not take a
+// second look at every row beside the tree's. A cleared name is renamed in the tree at once.
+TEST_F(SubjectTreeViewTest, ACommandReadsTheHeadingsOnlyForTheTreesFills)
+{
+    CTreeFillCounter counter;
+    m_pView->GetDocument()->AddView(&counter);
+    const auto expectReadsForFillsOnly = [&](const char* lpszStep, auto&& command) {
+        const int nFills = counter.nFills;
+        const unsigned long long nSearches = m_pView->GetHeadingSearchCount();
+        command();
+        Pump();
+        EXPECT_LE(1, counter.nFills - nFills) << lpszStep;
+        EXPECT_EQ(static_cast<unsigned long long>(counter.nFills - nFills),
+                  m_pView->GetHeadingSearchCount() - nSearches)
+            << lpszStep;
+    };
+    expectReadsForFillsOnly("a small total", [&] {
+        GoTo(scName, srFirstDetail + 1);
+        Command(ID_TOTAL_SMALL);
+    });
+    expectReadsForFillsOnly("a row", [&] {
+        GoTo(scName, srFirstDetail);
+        Command(ID_ROW_INSERT);
+    });
+    expectReadsForFillsOnly("a heading renamed", [&] {
+        GoTo(scName, srLarge);
+        TypeUtf8("躯体工事");
+        Key(VK_RETURN);
+    });
+    const auto expectedLarge = [&] { return Expected(srLarge, FindRow(TotalKindOf(kindLarge), srLarge)); };
+    ASSERT_EQ("躯体工事", Utf8Cell(srLarge, scName));
+    EXPECT_EQ(expectedLarge(), Text(srLarge));
+    expectReadsForFillsOnly("the names cleared", [&] {
+        m_pView->SetSelection(CMorvelView::selectColumn,
+                              CRect(scName, 0, scName, m_pView->GetUsedRows() - 1));
+        Command(ID_ITEM_CLEAR);
+    });
+    ASSERT_EQ("", Utf8Cell(srLarge, scName));
+    EXPECT_EQ(expectedLarge(), Text(srLarge));
+}
+
 // An edit that changes amounts sets only those labels again: the items stay, with a branch
 // the user closed still closed. A new heading builds the tree afresh with it.
 TEST_F(SubjectTreeViewTest, AnEditKeepsTheItemsAndANewHeadingBuildsTheTreeAgain)
