@@ -10,6 +10,7 @@
 #include "platform/ui/gdi/GdiObjects.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <tuple>
 #include <vector>
@@ -310,6 +311,14 @@ void DrawTableOnPaper(CDrawTable& table, CDC* pDC, const Data*, Expand expand, F
     table.DrawRules(pDC);
     const CPrintSettingsView settings = CPrintSettingsView::Current();
     const bool bMono = settings.nPrintColor != 0;
+    // The cells of a table nearly all share one font: it is made and selected once and kept
+    // while the next cell's font is the same, so that the context realises it once per table
+    // instead of once per cell. A cell whose font cannot be made is drawn with the context's
+    // own font.
+    CFont font;
+    LOGFONT fontMade{};
+    bool bFontMade = false;
+    CFont* pOldFont = nullptr;
     for (INT_PTR i = 0; i < table.GetCellCount(); ++i) {
         CDrawCell* c = table.GetCell(i);
         if (!c->m_bVisible)
@@ -320,17 +329,23 @@ void DrawTableOnPaper(CDrawTable& table, CDC* pDC, const Data*, Expand expand, F
             continue;
         COLORREF color = bMono ? kBlack : (settings.nDataColor != 0 ? colorOf(c) : c->m_clrText);
         LOGFONT lf = settings.nDataFont != 0 ? fontOf(c) : c->m_logFont;
-        CFont font;
-        CFont* pOldFont = font.CreateFontIndirect(&lf) ? pDC->SelectObject(&font) : nullptr;
+        if (!bFontMade || std::memcmp(&lf, &fontMade, sizeof lf) != 0) {
+            if (pOldFont != nullptr)
+                pDC->SelectObject(pOldFont);
+            font.DeleteObject();
+            bFontMade = font.CreateFontIndirect(&lf) != FALSE;
+            fontMade = lf;
+            pOldFont = bFontMade ? pDC->SelectObject(&font) : nullptr;
+        }
         COLORREF oldColor = pDC->SetTextColor(color);
         CRect r = NormalisedRect(c->m_rect);
         r.left += 5;
         r.right -= 5;
         OutputLine(pDC, r, c->m_nAlign, text, lf.lfItalic != 0, 2);
         pDC->SetTextColor(oldColor);
-        if (pOldFont != nullptr)
-            pDC->SelectObject(pOldFont);
     }
+    if (pOldFont != nullptr)
+        pDC->SelectObject(pOldFont);
     pDC->SetBkMode(nOldMode);
     table.m_bVisible = FALSE;
 }

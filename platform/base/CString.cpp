@@ -462,7 +462,8 @@ int CString::Find(const char* sub, int nStart) const
     if (needle.empty())
         return nStart;
     for (size_t i = 0; i < m_str.size();) {
-        if (i >= static_cast<size_t>(nStart) && m_str.compare(i, needle.size(), needle) == 0)
+        if (i >= static_cast<size_t>(nStart) && m_str[i] == needle[0] &&
+            m_str.compare(i, needle.size(), needle) == 0)
             return static_cast<int>(i);
         i += CharLen(m_str, i);
     }

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -161,6 +163,48 @@ TEST(PaperTables, SharedEdgesJoinIntoOneSegmentAndAreDrawnOnce)
     EXPECT_EQ(seg(2)->m_color, RGB(255, 0, 0));
     for (INT_PTR i = 0; i < horizontal.GetSize(); ++i)
         delete seg(static_cast<int>(i));
+}
+
+TEST(PaperTables, EachCellsTextIsDrawnInItsOwnFontAndTheContextsFontComesBack)
+{
+    // A run of cells in one large font, one in a small font, and the large font again: the
+    // cells after the small one are as tall as those before it.
+    CPage300 page;
+    CDrawTable table(CRect(-100, 50, 100, -50));
+    const int heights[4] = {-40, -40, -12, -40};
+    for (int i = 0; i < 4; ++i) {
+        CDrawCell* pCell = table.AddCell(CRect(-50 + 50 * i, 50, -100 + 50 * i, -50));
+        pCell->m_strText = "HH";
+        pCell->m_logFont.lfHeight = heights[i];
+        pCell->m_nAlign = CTextAttributes::alignLeft;
+        for (int e = 0; e < 4; ++e)
+            pCell->m_nEdgeStyle[e] = 0;
+    }
+    CFont own;
+    own.CreatePointFont(90, "MS Gothic", &page.dc);
+    CFont* pBefore = page.dc.SelectObject(&own);
+    table.m_bVisible = TRUE;
+    table.DrawEM(&page.dc, nullptr);
+    EXPECT_EQ(page.dc.GetCurrentFont(), &own);
+    page.dc.SelectObject(pBefore);
+
+    // The ink's height in each cell's columns (150 device pixels a cell).
+    page.Device();
+    int ink[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        int nTop = 600, nBottom = -1;
+        for (int x = 150 * i; x < 150 * (i + 1); ++x)
+            for (int y = 0; y < 600; ++y)
+                if (page.dc.GetPixel(x, y) != kWhite) {
+                    nTop = std::min(nTop, y);
+                    nBottom = std::max(nBottom, y);
+                }
+        ink[i] = nBottom - nTop + 1;
+    }
+    EXPECT_GT(ink[0], 60);
+    EXPECT_EQ(ink[1], ink[0]);
+    EXPECT_LT(ink[2], ink[0] / 2);
+    EXPECT_EQ(ink[3], ink[0]);
 }
 
 } // namespace
