@@ -336,8 +336,10 @@ private:
     // totals; nTaxRow receives the first free row at or below nFromRow (-1: none).
     // bBelowTaxInOneWalk: more tax rows lie below that one, and no step or classification
     // row does, so one walk below it (in RecalcTotals) does the rounds the tax rows below
-    // would start; the totals below the tax row are then left to it.
-    void RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxInOneWalk);
+    // would start; the totals below the tax row are then left to it. pKinds: the rows'
+    // kinds as the kept totals hold them, read in place of the rows' own (null: none).
+    void RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxInOneWalk,
+                      const std::vector<ERowKind>* pKinds = nullptr);
     // The totals of the walk from nFromRow down (CTotalsWalk); bAny: a total row lies at or
     // below nFromRow; bWhole: a grand total or a free row does; totals from nWriteEnd on
     // are read, not written; nTaxRow: the first free row at or below nFromRow (INT_MAX:

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 // ---------------------------------------------------------------------------------------
 // Total rows
@@ -275,7 +276,8 @@ void CEstimateEngine::RunWalk(CTotalsWalk& walk)
     m_bCalcRowsInWalk = false;
 }
 
-void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxInOneWalk)
+void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxInOneWalk,
+                                   const std::vector<ERowKind>* pKinds)
 {
     m_bWalkedAmounts = false;
     const int nLast = m_nUsedRows - 1;
@@ -294,16 +296,7 @@ void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxIn
     bool bAnyTotal = false;
     bool bGrandTotal = false;
     bool bSecondTaxRow = false;
-    for (int r = nFromRow; r <= nLast; ++r) {
-        // The kinds lie a row's size apart: asked for well ahead, many arrive at once.
-        if (r + KIND_PREFETCH_DISTANCE <= nLast) {
-            if (const CGridRow* pAhead = m_rows.GetRow(r + KIND_PREFETCH_DISTANCE))
-                pAhead->PrefetchKind();
-        }
-        const CGridRow* pRow = m_rows.GetRow(r);
-        if (pRow == nullptr)
-            continue;
-        const ERowKind nKind = pRow->GetKind();
+    const auto note = [&](int r, ERowKind nKind) {
         if (nKind == kindStep || nKind == kindClassify)
             remade.push_back(r);
         else if (nKind == kindFree && nTaxRow < 0)
@@ -313,6 +306,21 @@ void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxIn
         else if (IsTotalKind(nKind) || IsDiscountTotalKind(nKind))
             bAnyTotal = true;
         bGrandTotal = bGrandTotal || nKind == kindGrandTotal;
+    };
+    if (pKinds != nullptr && pKinds->size() >= static_cast<size_t>(nLast + 1)) {
+        // The kept totals' kinds lie side by side, a byte a row (a missing row's is empty).
+        for (int r = nFromRow; r <= nLast; ++r)
+            note(r, (*pKinds)[static_cast<size_t>(r)]);
+    } else {
+        for (int r = nFromRow; r <= nLast; ++r) {
+            // The rows' kinds lie a row's size apart: asked for well ahead, many arrive at once.
+            if (r + KIND_PREFETCH_DISTANCE <= nLast) {
+                if (const CGridRow* pAhead = m_rows.GetRow(r + KIND_PREFETCH_DISTANCE))
+                    pAhead->PrefetchKind();
+            }
+            if (const CGridRow* pRow = m_rows.GetRow(r))
+                note(r, pRow->GetKind());
+        }
     }
     const int nLastRemade = remade.empty() ? -1 : remade.back();
     bBelowTaxInOneWalk = bSecondTaxRow && !m_bTotalsOneByOne && nLastRemade < nTaxRow;
@@ -368,9 +376,17 @@ void CEstimateEngine::RecalcTotals(int nFromRow)
         ~CRecalcScope() { bIn = bWas; }
     } recalcScope(m_bInRecalc);
     int nFrom = std::max(0, nFromRow);
+    // While the kept totals hold the rows as they are, the first look at the kinds reads
+    // their list of the kinds (a byte a row, side by side) instead of the rows: the list
+    // stays as it is until the first walk makes it again, and stands while no row changes
+    // (a recalculation through the kept sums that gives up may have written some).
+    const std::vector<ERowKind>* pKeptKinds = KeptKinds();
+    const unsigned long long nKindsChanges = m_rows.GetChangeCount();
     // After an edit, the totals it can change, from the sums kept per total.
     if (RecalcThroughKeptSums(nFrom))
         return;
+    if (m_rows.GetChangeCount() != nKindsChanges)
+        pKeptKinds = nullptr;
     const int nWalkFrom = nFrom;
     // The first walk builds the sums kept per total as it reads the rows, when it reads
     // them all.
@@ -391,7 +407,7 @@ void CEstimateEngine::RecalcTotals(int nFromRow)
         int nTaxRow = -1;
         bool bBelowTaxInOneWalk = false;
         const bool bKeepInWalk = m_bKeepInWalk;
-        RecalcPasses(nFrom, nTaxRow, bBelowTaxInOneWalk);
+        RecalcPasses(nFrom, nTaxRow, bBelowTaxInOneWalk, std::exchange(pKeptKinds, nullptr));
         if (nTaxRow < 0)
             break;
         // Every tax row takes the estimate's amount, which neither totals nor tax rows add.
