@@ -120,6 +120,8 @@ CString CEstimateEngine::StoredText(const char* pText, int nRow, int nCol) const
 
 bool CEstimateEngine::StoreCell(int nRow, int nCol, CString&& strText)
 {
+    if (nRow >= m_nKeepWritesFrom)
+        m_sheet.RowToBeWritten(nRow);
     const bool bKept = IsKeptInStep();
     const bool bFigures = IsFiguresInStep();
     if (nRow > m_rows.GetUpperBound()) {
@@ -147,6 +149,8 @@ void CEstimateEngine::SetRowKind(ERowKind nKind, int nRow)
 {
     if (!IsValidRow(nRow))
         return;
+    if (nRow >= m_nKeepWritesFrom)
+        m_sheet.RowToBeWritten(nRow);
     const bool bKept = IsKeptInStep();
     const bool bFigures = IsFiguresInStep();
     CGridRow* pRow = MakeRow(nRow);

@@ -36,6 +36,7 @@
 #include <cmath>
 
 #include <array>
+#include <climits>
 #include <optional>
 #include <string>
 #include <utility>
@@ -142,6 +143,10 @@ public:
     // needed), the change noted for the kept totals.
     bool StoreCell(int nRow, int nCol, CString&& strText);
     void SetRowKind(ERowKind nKind, int nRow);
+    // From now on the sheet is told of each row from nFromRow on before a cell or the kind
+    // of it changes (IEstimateSheet::RowToBeWritten), until told otherwise (INT_MAX: no
+    // row).
+    void KeepRowsBeforeWrites(int nFromRow) { m_nKeepWritesFrom = nFromRow; }
     // The edit page's row object at nRow, made (growing the array) when missing.
     CGridRow* MakeRow(int nRow);
     // Puts the rows back from nFirstRow on in the order given: they must be the row objects
@@ -378,6 +383,7 @@ private:
     IEstimateSheet& m_sheet;
     CGridRowArray& m_rows;
     const int& m_nUsedRows;
+    int m_nKeepWritesFrom = INT_MAX; // KeepRowsBeforeWrites
     const int& m_nRowLimit;
     CEstimateColumns m_columns;
     CKeptTotals m_kept;

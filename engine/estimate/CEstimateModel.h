@@ -24,6 +24,7 @@
 #include "platform/base/CString.h"
 
 #include <array>
+#include <climits>
 #include <map>
 #include <memory>
 #include <utility>
@@ -357,8 +358,9 @@ public:
     // are kept as they stand, each row the first time after the last command was recorded
     // (or the rows command still open began). The engine says which total, tax, step and
     // classification rows it rewrites (RowToBeRewritten); before the formulas of every row
-    // from nFromRow on are worked out, those rows are kept here. Nothing is kept while no
-    // command can be undone.
+    // from nFromRow on are worked out, those rows are to be kept: each of them is kept
+    // before the engine first changes it (RowToBeWritten), a row the recalculation leaves
+    // as it stands needs no copy. Nothing is kept while no command can be undone.
     void KeepFiguresForUndo(int nFromRow);
 
     // The estimation form's column count (MAX_COLUMNS at most, as the form reader keeps it).
@@ -458,6 +460,8 @@ private:
     bool KeepsFiguresForUndo();
     // The row kept as it stands, unless it was kept already.
     void KeepFigureRow(int nRow);
+    // The rows kept for an earlier record go, and no row is kept before it is written.
+    void ForgetUndoFigures();
 
     // The engine's sheet: the used rows grow here, everything else is the host's.
     const CString& GetColumnText(int nCol, EColumnText eText) const override;
@@ -466,6 +470,7 @@ private:
     void SetUsedRowCount(int nUsedRows);
     void RowsWritten(int nFirst, int nLast) override;
     void RowToBeRewritten(int nRow) override;
+    void RowToBeWritten(int nRow) override;
     CTaxSettings GetTaxSettings() const override;
     bool IsTaxVerticalTotal() const override;
 
@@ -485,6 +490,9 @@ private:
     // undo store's record count m_nFiguresRecord stands for.
     std::map<int, std::unique_ptr<CGridRow>> m_undoFigures;
     unsigned long long m_nFiguresRecord = 0;
+    // The rows from this one on are kept before the engine first writes them, for the same
+    // record (INT_MAX: none).
+    int m_nKeepFiguresFrom = INT_MAX;
     bool m_bInUndoStep = false;
     CRowSteps* m_pRowSteps = nullptr; // the steps of the rows command being recorded
     // The rows command open over several calls (BeginRowsCommand): how deep, its steps and

@@ -440,7 +440,7 @@ CUndoOutcome CEstimateModel::RunUndoStep(bool bRedo, const CPageRule& rule, CEst
     m_pStepBuffers = pBuffers;
     // Figures kept for an earlier record are no longer those of the rows.
     if (m_nFiguresRecord != m_undo.GetRecordCount())
-        m_undoFigures.clear();
+        ForgetUndoFigures();
     const bool bActs = bRedo ? m_undo.CanRedo() : m_undo.CanUndo();
     // The figures the recalculations after the command wrote are taken back before the
     // command, and written again after it is done again.
@@ -469,10 +469,17 @@ bool CEstimateModel::KeepsFiguresForUndo()
     if (m_nRowsCommandDepth > 0)
         return true;
     if (m_nFiguresRecord != m_undo.GetRecordCount()) {
-        m_undoFigures.clear();
+        ForgetUndoFigures();
         m_nFiguresRecord = m_undo.GetRecordCount();
     }
     return m_undo.CanUndo();
+}
+
+void CEstimateModel::ForgetUndoFigures()
+{
+    m_undoFigures.clear();
+    m_nKeepFiguresFrom = INT_MAX;
+    m_engine.KeepRowsBeforeWrites(INT_MAX);
 }
 
 void CEstimateModel::KeepFigureRow(int nRow)
@@ -491,12 +498,28 @@ void CEstimateModel::RowToBeRewritten(int nRow)
         KeepFigureRow(nRow);
 }
 
+void CEstimateModel::RowToBeWritten(int nRow)
+{
+    // The record may have changed since the rows were to be kept (it forgets them then).
+    if (KeepsFiguresForUndo() && nRow >= m_nKeepFiguresFrom)
+        KeepFigureRow(nRow);
+}
+
 void CEstimateModel::KeepFiguresForUndo(int nFromRow)
 {
     if (!KeepsFiguresForUndo())
         return;
-    for (int r = std::max(0, nFromRow); r < m_nUsedRows; ++r)
-        KeepFigureRow(r);
+    // An open rows command moves the rows kept for it: they are kept at once, where they
+    // stand now.
+    if (m_nRowsCommandDepth > 0) {
+        for (int r = std::max(0, nFromRow); r < m_nUsedRows; ++r)
+            KeepFigureRow(r);
+        return;
+    }
+    // Otherwise each row is kept as it stands before its first change: what the rows hold
+    // until then is what they hold now.
+    m_nKeepFiguresFrom = std::min(m_nKeepFiguresFrom, std::max(0, nFromRow));
+    m_engine.KeepRowsBeforeWrites(m_nKeepFiguresFrom);
 }
 
 void CEstimateModel::MoveUndoFigures(int nRow, int nMoved)

@@ -292,7 +292,7 @@ void CEstimateModel::BeginRowsCommand(CUndoCommand::EAction eAction)
     m_eRowsCommandAction = eAction;
     BeginRowSteps(m_rowsCommandSteps);
     // The figures its recalculations write are kept for it (KeepFiguresForUndo).
-    m_undoFigures.clear();
+    ForgetUndoFigures();
     m_nFiguresRecord = m_undo.GetRecordCount();
 }
 
@@ -303,7 +303,7 @@ bool CEstimateModel::EndRowsCommand(bool bRecord)
     EndRowSteps();
     // A command that moved no row leaves the last command's record as it was.
     if (!bRecord || m_rowsCommandSteps.IsEmpty()) {
-        m_undoFigures.clear();
+        ForgetUndoFigures();
         return false;
     }
     m_undo.Record(std::make_unique<CRowsReplayCommand>(m_eRowsCommandAction, std::move(m_rowsCommandSteps)));

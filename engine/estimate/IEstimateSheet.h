@@ -64,6 +64,9 @@ public:
     // A total, tax, step or classification row is about to be worked out and rewritten:
     // what it holds now may be kept (the estimate's model keeps it for an undo).
     virtual void RowToBeRewritten(int /*nRow*/) {}
+    // A row at or below the row the engine was told of (KeepRowsBeforeWrites) is about to
+    // change: what it holds now may be kept.
+    virtual void RowToBeWritten(int /*nRow*/) {}
     virtual CTaxSettings GetTaxSettings() const = 0;
     // Whether a tax row's second tax column takes the tax of its own column ("縦合計")
     // rather than the amount column's tax.
