@@ -494,7 +494,8 @@ void CEstimateModel::KeepFigureRow(int nRow)
 
 void CEstimateModel::RowToBeRewritten(int nRow)
 {
-    if (KeepsFiguresForUndo())
+    // A row from the one kept rows start at is kept before its first change, if it changes.
+    if (KeepsFiguresForUndo() && nRow < m_nKeepFiguresFrom)
         KeepFigureRow(nRow);
 }
 
