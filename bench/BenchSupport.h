@@ -1,9 +1,12 @@
 // What the benchmark programs share: a clock, elapsed times, the median and the 95th
-// percentile of runs.
+// percentile of runs, the memory sizes the kernel reports.
 #pragma once
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <vector>
 
@@ -41,4 +44,29 @@ inline double Percentile95(std::vector<double> values)
     std::sort(values.begin(), values.end());
     const size_t nRank = (values.size() * 95 + 99) / 100; // ceil(0.95 n), 1-based
     return values[std::max<size_t>(nRank, 1) - 1];
+}
+
+// A size line of a /proc file of this process ("VmHWM:" of /proc/self/status, "LazyFree:" of
+// /proc/self/smaps_rollup) in kB; 0 where there is none.
+inline double ProcKilobytes(const char* lpszPath, const char* lpszKey)
+{
+    FILE* pFile = std::fopen(lpszPath, "r");
+    if (pFile == nullptr)
+        return 0.0;
+    char line[256];
+    double kb = 0.0;
+    const size_t nKey = std::strlen(lpszKey);
+    while (std::fgets(line, sizeof(line), pFile) != nullptr) {
+        if (std::strncmp(line, lpszKey, nKey) == 0)
+            kb = std::atof(line + nKey);
+    }
+    std::fclose(pFile);
+    return kb;
+}
+
+// The part of the resident size given to the kernel to take when it needs it (MADV_FREE:
+// the row pools' spare blocks), in kB.
+inline double LazyFreeKilobytes()
+{
+    return ProcKilobytes("/proc/self/smaps_rollup", "LazyFree:");
 }

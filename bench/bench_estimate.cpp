@@ -275,35 +275,7 @@ CMorvelEMTreeView* AttachTree(CWnd& frame, CMorvelEMDoc& doc)
 // A size line of /proc/self/status ("VmRSS:", "VmHWM:") in MB; 0 where there is none.
 double ResidentMegabytes(const char* lpszKey)
 {
-    FILE* pFile = std::fopen("/proc/self/status", "r");
-    if (pFile == nullptr)
-        return 0.0;
-    char line[256];
-    double kb = 0.0;
-    const size_t nKey = std::strlen(lpszKey);
-    while (std::fgets(line, sizeof(line), pFile) != nullptr) {
-        if (std::strncmp(line, lpszKey, nKey) == 0)
-            kb = std::atof(line + nKey);
-    }
-    std::fclose(pFile);
-    return kb / 1024.0;
-}
-
-// The memory of the process given to the kernel to take when it needs it (MADV_FREE), in MB:
-// still resident until then.
-double LazyFreeMegabytes()
-{
-    FILE* pFile = std::fopen("/proc/self/smaps_rollup", "r");
-    if (pFile == nullptr)
-        return 0.0;
-    char line[256];
-    double kb = 0.0;
-    while (std::fgets(line, sizeof(line), pFile) != nullptr) {
-        if (std::strncmp(line, "LazyFree:", 9) == 0)
-            kb = std::atof(line + 9);
-    }
-    std::fclose(pFile);
-    return kb / 1024.0;
+    return ProcKilobytes("/proc/self/status", lpszKey) / 1024.0;
 }
 
 // The edits timed in each run, with and without the subject tree.
@@ -523,7 +495,7 @@ int RunBenchmark(int nRuns, int nRows, bool bTaxPerKind)
     std::printf("  close    %8.2f ms\n", Median(close));
     std::printf("bench_estimate: memory: peak %.1f MB resident, %.1f MB after every estimate was closed "
                 "(%.1f MB of it lazily freed)\n",
-                ResidentMegabytes("VmHWM:"), ResidentMegabytes("VmRSS:"), LazyFreeMegabytes());
+                ResidentMegabytes("VmHWM:"), ResidentMegabytes("VmRSS:"), LazyFreeKilobytes() / 1024.0);
     std::printf("bench_estimate: processor time of the thread, medians\n");
     std::printf("  cpu open     %8.2f ms\n", Median(openCpu));
     std::printf("  cpu recalc   %8.2f ms\n", Median(recalcCpu));

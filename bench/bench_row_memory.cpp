@@ -66,23 +66,6 @@ double ResidentBytes()
     return nRead == 2 ? static_cast<double>(nResident) * static_cast<double>(sysconf(_SC_PAGESIZE)) : 0.0;
 }
 
-// The part of the resident size given to the kernel to take when it needs it (MADV_FREE:
-// the pools' spare blocks), in bytes.
-double LazyFreeBytes()
-{
-    FILE* pFile = std::fopen("/proc/self/smaps_rollup", "r");
-    if (pFile == nullptr)
-        return 0.0;
-    char line[256];
-    double kb = 0.0;
-    while (std::fgets(line, sizeof(line), pFile) != nullptr) {
-        if (std::strncmp(line, "LazyFree:", 9) == 0)
-            kb = std::atof(line + 9);
-    }
-    std::fclose(pFile);
-    return kb * 1024.0;
-}
-
 std::string Load()
 {
     char line[128] = "";
@@ -258,7 +241,7 @@ int Measure(bool bOpen, int nRows)
         "  built  %7d rows  resident +%7.1f MB  %6.0f bytes/row  closed: +%5.1f MB left (%4.1f MB lazily "
         "freed)  %8.1f ms  load %s\n",
         nMade, (after - before) / 1048576.0, (after - before) / nMade, (closed - before) / 1048576.0,
-        LazyFreeBytes() / 1048576.0, ms, Load().c_str());
+        LazyFreeKilobytes() / 1024.0, ms, Load().c_str());
     return 0;
 }
 
@@ -290,7 +273,7 @@ int MeasureOpen(const char* lpszFile, int nRows)
         "  opened %7d rows  resident +%7.1f MB  %6.0f bytes/row  closed: +%5.1f MB left (%4.1f MB lazily "
         "freed)  %8.1f ms  load %s  (file %.0f bytes/row)\n",
         nOpened, (after - before) / 1048576.0, (after - before) / nOpened, (closed - before) / 1048576.0,
-        LazyFreeBytes() / 1048576.0, ms, Load().c_str(), fileBytes / nOpened);
+        LazyFreeKilobytes() / 1024.0, ms, Load().c_str(), fileBytes / nOpened);
     return 0;
 }
 
