@@ -18,6 +18,7 @@
 #include "fuzz/support/FuzzEstimate.h"
 #include "fuzz/support/FuzzSupport.h"
 #include "platform/base/Cp932.h"
+#include "platform/base/Cp932Text.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -70,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(EstimateCsv::GetCsvField(line, static_cast<int>(fields.size())).IsEmpty());
 
         // The whole line taken as one cell and written as the output writes a cell.
-        CString cell = CMorvelEMView::RemoveLineBreaks(CString(std::string(line)));
+        CString cell = RemoveLineBreaks(CString(std::string(line)));
         cell.TrimRight(' ');
         if (cell.GetLength() <= EstimateCsv::MAX_FIELD) {
             const std::string written = EstimateCsv::QuoteField(cell);

@@ -20,6 +20,7 @@
 
 #include "platform/base/CArchive.h"
 #include "platform/base/CFile.h"
+#include "platform/base/Cp932Text.h"
 #include "platform/base/Path.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/dialogs/CFileDialog.h"
@@ -154,7 +155,7 @@ TEST_F(EstimateIoCommandsTest, CsvOutputThenInputGivesBackEveryRowAndCell)
         EstimateCsv::SplitFields(lines[r], fields);
         std::vector<CString> trimmed;
         for (const CString& f : fields)
-            trimmed.push_back(CMorvelEMView::TrimBlanks(f));
+            trimmed.push_back(TrimBlanks(f));
         EXPECT_EQ(trimmed, expected[r]) << "line " << r;
     }
 
