@@ -139,11 +139,11 @@ bool StartsWithAny(std::string_view data, std::initializer_list<std::string_view
                        [data](std::string_view mark) { return data.starts_with(mark); });
 }
 
-CString LineText(int nLine)
+CString NumberText(int n)
 {
-    char line[16];
-    std::snprintf(line, sizeof line, "%d", nLine);
-    return CString(line);
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", n);
+    return CString(text);
 }
 
 // Why a file cannot be read, as the CSV inputs say it.
@@ -158,7 +158,7 @@ CString RefusalText(const CFileText& file)
     default:
         break;
     }
-    return "CSVﾌｧｲﾙの"_sj + LineText(file.nLine) +
+    return "CSVﾌｧｲﾙの"_sj + NumberText(file.nLine) +
            (file.bUtf8Mark
                 ? "行目が読めません。UTF-8 の文字として正しくないﾊﾞｲﾄがあります。"_sj
                 : "行目が読めません。Shift-JIS の文字としても UTF-8 の文字としても正しくないﾊﾞｲﾄがあります。"_sj);
@@ -215,8 +215,9 @@ bool TakeFileText(std::string& data)
         return false;
     }
     if (file.nReplaced > 0) {
-        CString text = "UTF-8 のCSVﾌｧｲﾙの"_sj + LineText(file.nLine) + "行目ほかにShift-JISにない文字が"_sj +
-                       LineText(file.nReplaced) + "個あります。\n「〓」にして読み込みますか？"_sj;
+        CString text = "UTF-8 のCSVﾌｧｲﾙの"_sj + NumberText(file.nLine) +
+                       "行目ほかにShift-JISにない文字が"_sj + NumberText(file.nReplaced) +
+                       "個あります。\n「〓」にして読み込みますか？"_sj;
         if (AfxMessageBox(text, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
             return false;
     }
