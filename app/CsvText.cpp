@@ -1,11 +1,14 @@
 #include "app/CsvText.h"
 
+#include "platform/base/CException.h"
+#include "platform/base/CFile.h"
 #include "platform/base/Cp932.h"
 #include "platform/base/MessageBox.h"
 #include "platform/base/TextLines.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 
 namespace CsvText {
 
@@ -112,6 +115,10 @@ int CountFields(std::string_view line)
 namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+// UTF-32's little-endian mark begins with UTF-16's: the UTF-32 marks are looked for first.
+constexpr std::string_view kUtf32Marks[] = {std::string_view("\xFF\xFE\0\0", 4),
+                                            std::string_view("\0\0\xFE\xFF", 4)};
+constexpr std::string_view kUtf16Marks[] = {"\xFF\xFE", "\xFE\xFF"};
 
 // The line (from 1) the byte at nOffset stands on.
 int LineAt(std::string_view data, size_t nOffset)
@@ -126,56 +133,118 @@ bool IsAscii(std::string_view data)
                        [](char ch) { return static_cast<unsigned char>(ch) < 0x80; });
 }
 
+bool StartsWithAny(std::string_view data, std::initializer_list<std::string_view> marks)
+{
+    return std::any_of(marks.begin(), marks.end(),
+                       [data](std::string_view mark) { return data.starts_with(mark); });
+}
+
+CString NumberText(int n)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", n);
+    return CString(text);
+}
+
+// Why a file cannot be read, as the CSV inputs say it.
+CString RefusalText(const CFileText& file)
+{
+    switch (file.eEncoding) {
+    case CFileText::EEncoding::utf16:
+    case CFileText::EEncoding::utf32:
+        return "CSVﾌｧｲﾙが読めません。"_sj +
+               (file.eEncoding == CFileText::EEncoding::utf16 ? "UTF-16" : "UTF-32") +
+               " で保存されています。Shift-JIS か UTF-8 で保存したﾌｧｲﾙを読み込んでください。"_sj;
+    default:
+        break;
+    }
+    return "CSVﾌｧｲﾙの"_sj + NumberText(file.nLine) +
+           (file.bUtf8Mark
+                ? "行目が読めません。UTF-8 の文字として正しくないﾊﾞｲﾄがあります。"_sj
+                : "行目が読めません。Shift-JIS の文字としても UTF-8 の文字としても正しくないﾊﾞｲﾄがあります。"_sj);
+}
+
 } // namespace
 
 CFileText DecodeFile(std::string_view data)
 {
     CFileText file;
-    const bool bMarked = data.substr(0, kUtf8Mark.size()) == kUtf8Mark;
-    if (!bMarked && (FindMalformedCp932(data) == data.size() || IsAscii(data) ||
-                     FindMalformedUtf8(data) != data.size())) {
+    if (StartsWithAny(data, {kUtf32Marks[0], kUtf32Marks[1]})) {
+        file.eEncoding = CFileText::EEncoding::utf32;
+        return file;
+    }
+    if (StartsWithAny(data, {kUtf16Marks[0], kUtf16Marks[1]})) {
+        file.eEncoding = CFileText::EEncoding::utf16;
+        return file;
+    }
+    file.bUtf8Mark = data.starts_with(kUtf8Mark);
+    const std::string_view body = file.bUtf8Mark ? data.substr(kUtf8Mark.size()) : data;
+    const size_t nMalformedUtf8 = FindMalformedUtf8(body);
+    if (file.bUtf8Mark || (nMalformedUtf8 == body.size() && !IsAscii(body))) {
+        if (nMalformedUtf8 != body.size()) {
+            file.eEncoding = CFileText::EEncoding::unreadable;
+            file.nLine = LineAt(body, nMalformedUtf8);
+            return file;
+        }
+        file.eEncoding = CFileText::EEncoding::utf8;
+        // The mark a Japanese text gives a character its type lacks.
+        std::vector<size_t> missing;
+        file.text = Utf8ToCp932(body, "\x81\xAC", &missing);
+        file.nReplaced = static_cast<int>(missing.size());
+        file.nLine = missing.empty() ? 0 : LineAt(body, missing.front());
+        return file;
+    }
+    const size_t nMalformedCp932 = FindMalformedCp932(data);
+    if (nMalformedCp932 == data.size()) {
         file.text = std::string(data);
         return file;
     }
-    const std::string_view utf8 = bMarked ? data.substr(kUtf8Mark.size()) : data;
-    const size_t nMalformed = FindMalformedUtf8(utf8);
-    if (nMalformed != utf8.size()) {
-        file.eEncoding = CFileText::EEncoding::unreadable;
-        file.nLine = LineAt(utf8, nMalformed);
-        return file;
-    }
-    file.eEncoding = CFileText::EEncoding::utf8;
-    // The mark a Japanese text gives a character its type lacks.
-    std::vector<size_t> missing;
-    file.text = Utf8ToCp932(utf8, "\x81\xAC", &missing);
-    file.nReplaced = static_cast<int>(missing.size());
-    file.nLine = missing.empty() ? 0 : LineAt(utf8, missing.front());
+    // Neither encoding reads the whole file. The one that reads farther is the one it was
+    // written in (a Shift-JIS text breaks as UTF-8 at its first Japanese character, a UTF-8
+    // text as Shift-JIS mostly within a few), so the line named is where that one breaks.
+    file.eEncoding = CFileText::EEncoding::unreadable;
+    file.nLine = LineAt(data, std::max(nMalformedUtf8, nMalformedCp932));
     return file;
 }
 
 bool TakeFileText(std::string& data)
 {
     CFileText file = DecodeFile(data);
-    if (file.eEncoding == CFileText::EEncoding::unreadable) {
-        char line[16];
-        std::snprintf(line, sizeof line, "%d", file.nLine);
-        AfxMessageBox("CSVﾌｧｲﾙの"_sj + line +
-                          "行目が読めません。UTF-8 の文字として正しくないﾊﾞｲﾄがあります。"_sj,
-                      MB_OK | MB_ICONEXCLAMATION);
+    if (!file.IsRead()) {
+        AfxMessageBox(RefusalText(file), MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     if (file.nReplaced > 0) {
-        char count[48];
-        std::snprintf(count, sizeof count, "%d", file.nLine);
-        CString text = "UTF-8 のCSVﾌｧｲﾙの"_sj + count;
-        std::snprintf(count, sizeof count, "%d", file.nReplaced);
-        text +=
-            "行目ほかにShift-JISにない文字が"_sj + count + "個あります。\n「〓」にして読み込みますか？"_sj;
+        CString text = "UTF-8 のCSVﾌｧｲﾙの"_sj + NumberText(file.nLine) +
+                       "行目ほかにShift-JISにない文字が"_sj + NumberText(file.nReplaced) +
+                       "個あります。\n「〓」にして読み込みますか？"_sj;
         if (AfxMessageBox(text, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
             return false;
     }
     data = std::move(file.text);
     return true;
+}
+
+bool ReadInputFile(const char* lpszPath, std::string& text)
+{
+    text.clear();
+    bool bRead = lpszPath != nullptr && *lpszPath != '\0';
+    if (bRead) {
+        try {
+            text = ReadWholeFile(lpszPath);
+        } catch (CException&) {
+            text.clear();
+            bRead = false;
+        }
+    }
+    if (!bRead) {
+        AfxMessageBox("CSVﾌｧｲﾙはないか、壊れています。"_sj, MB_OK);
+        return false;
+    }
+    if (TakeFileText(text))
+        return true;
+    text.clear();
+    return false;
 }
 
 } // namespace CsvText

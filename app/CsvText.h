@@ -1,6 +1,7 @@
 // The text of CSV files in code page 932, as every reader and writer of them in the program
 // handles it (the estimate's and the parts list's CSV alike), so that a field ends at the
-// same byte in each; a file saved as UTF-8 is read as the same text in code page 932.
+// same byte in each; a file saved as UTF-8 is read as the same text in code page 932, and a
+// file in neither encoding is refused rather than read garbled.
 //
 // A written field is plain unless it holds a comma or a double quote; then it is put in
 // double quotes with its quotes doubled, so that every reader of CSV gets the same cells
@@ -31,25 +32,36 @@ CString GetCsvField(std::string_view line, int nField);
 // The number of fields of a line (commas outside quotes, plus one).
 int CountFields(std::string_view line);
 
-// What the bytes of a CSV file are read as. A file that starts with the UTF-8 byte-order
-// mark, or whose bytes are well-formed UTF-8 with characters beyond ASCII and are no
-// Shift-JIS text, is UTF-8 (as spreadsheets save it now): it is converted to code page 932,
-// each character that code page lacks becoming "〓". A UTF-8 file with bytes that are no
-// UTF-8 cannot be read. Any other file is Shift-JIS and read byte for byte as it is.
+// What the bytes of a CSV file are read as. Japanese Shift-JIS text is almost never
+// well-formed UTF-8, while short UTF-8 text often is well-formed Shift-JIS too, so UTF-8 is
+// tried first: a file that starts with the UTF-8 byte-order mark, or whose bytes are
+// well-formed UTF-8 with characters beyond ASCII, is UTF-8 (as spreadsheets save it now) and
+// converted to code page 932, each character that code page lacks becoming "〓". Any other
+// file that is well-formed Shift-JIS (plain ASCII among them) is read byte for byte as it
+// is. Everything else cannot be read: a file marked as UTF-8 with bytes that are no UTF-8,
+// a file that is neither, and a file marked as UTF-16 or UTF-32 (which no reader of CSV
+// here takes).
 struct CFileText {
-    enum class EEncoding { shiftJis, utf8, unreadable };
+    enum class EEncoding { shiftJis, utf8, unreadable, utf16, utf32 };
     EEncoding eEncoding = EEncoding::shiftJis;
-    std::string text; // code page 932 (empty when unreadable)
+    std::string text; // code page 932 (empty when not read)
     // unreadable: the first line (from 1) that cannot be read; utf8: the first line with
-    // a character code page 932 lacks (0: none).
+    // a character code page 932 lacks (0: none); utf16, utf32: 0.
     int nLine = 0;
     int nReplaced = 0; // the characters code page 932 lacks
+    bool bUtf8Mark = false; // the file starts with UTF-8's byte-order mark
+
+    bool IsRead() const { return eEncoding == EEncoding::shiftJis || eEncoding == EEncoding::utf8; }
 };
 CFileText DecodeFile(std::string_view data);
-// The CSV inputs' reading of a file's bytes (DecodeFile), in place. An unreadable file is
-// refused with a message that names its line; a UTF-8 file with characters code page 932
-// lacks says how many and where and is read only when the user goes on. False, data left
-// as it was, when nothing is to be read.
+// The CSV inputs' reading of a file's bytes (DecodeFile), in place. A file that cannot be
+// read is refused with a message that names its first unreadable line (or its encoding); a
+// UTF-8 file with characters code page 932 lacks says how many and where and is read only
+// when the user goes on. False, data left as it was, when nothing is to be read.
 bool TakeFileText(std::string& data);
+// The CSV inputs' reading of the file at lpszPath: its bytes read whole and taken as
+// TakeFileText takes them. A file that is missing or cannot be read says so. False, text
+// empty, when nothing is to be read.
+bool ReadInputFile(const char* lpszPath, std::string& text);
 
 } // namespace CsvText

@@ -814,10 +814,6 @@ public:
     afx_msg void ExportM2N();
     // The document's title upper-cased, cut before ".MMD", ".MVL" or ".RXA" (the first found).
     CString GetDefaultFileName() const;
-    // The text without a CR or LF byte (also one that follows a lead byte).
-    static CString RemoveLineBreaks(const CString& text);
-    static CString RemoveLineBreaks(const char* lpszText);
-    static CString TrimBlanks(const char* lpszText); // half-width blanks at both ends
     // The first item that, trimmed and upper-cased, equals the name; -1 when none.
     static int FindInfItem(const char* lpszName, const std::vector<CString>& items);
     bool IsRowEmpty(int nRow) const; // every cell of the form's columns empty (edit page)

@@ -69,28 +69,6 @@ CString CMorvelEMView::GetDefaultFileName() const
     return title;
 }
 
-CString CMorvelEMView::RemoveLineBreaks(const CString& text)
-{
-    // Byte by byte: the text files written from it break their lines at these bytes
-    // wherever they stand, also after a lead byte (which they cannot follow in a valid
-    // character), so none may stay. The whole text goes, zero bytes included.
-    std::string bytes = text.str();
-    std::erase_if(bytes, [](char ch) { return ch == '\r' || ch == '\n'; });
-    return CString(std::move(bytes));
-}
-
-CString CMorvelEMView::RemoveLineBreaks(const char* lpszText)
-{
-    return RemoveLineBreaks(CString(lpszText != nullptr ? lpszText : ""));
-}
-
-CString CMorvelEMView::TrimBlanks(const char* lpszText)
-{
-    CString text(lpszText != nullptr ? lpszText : "");
-    text.Trim(' ');
-    return text;
-}
-
 int CMorvelEMView::FindInfItem(const char* lpszName, const std::vector<CString>& items)
 {
     const CString name(lpszName != nullptr ? lpszName : "");

@@ -3,6 +3,7 @@
 #include "app/CEstimationFormFile.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/EstimateIoSupport.h"
+#include "platform/base/Cp932Text.h"
 
 #include <algorithm>
 
@@ -33,7 +34,7 @@ std::string WriteEstimate(const CEstimateModel& model, const CEstimationFormFile
             if (bHeading && c == nUnitCol)
                 continue;
             // Only headings carry a subject number (it is empty for every other row).
-            CString field = CMorvelEMView::RemoveLineBreaks(model.CellText(eEdit, r, c));
+            CString field = RemoveLineBreaks(model.CellText(eEdit, r, c));
             if (bHeading)
                 field = model.GetSubjectNumberText(eEdit, r, c) + field;
             field.TrimRight(' ');
@@ -62,7 +63,7 @@ CEstimateModel::CRowsRead RowsRead(const std::vector<std::string_view>& lines,
         for (int c : read.columns) {
             const int j = mapping[static_cast<size_t>(c)];
             if (j < static_cast<int>(fields.size()))
-                row.SetCell(c, CMorvelEMView::TrimBlanks(fields[static_cast<size_t>(j)]));
+                row.SetCell(c, TrimBlanks(fields[static_cast<size_t>(j)]));
         }
     }
     return read;

@@ -5,6 +5,7 @@
 #include "engine/estimate/CNumberRules.h"
 #include "engine/estimate/RowKinds.h"
 #include "estimate/CMorvelEMView.h"
+#include "platform/base/Cp932Text.h"
 
 #include <algorithm>
 
@@ -197,7 +198,7 @@ std::string WriteExport(const CEstimateModel& model, const CEstimationFormFile& 
                 const int c = columnAt[p];
                 if (c < 0)
                     continue;
-                const CString cell = CMorvelEMView::RemoveLineBreaks(model.CellText(eEdit, r, c));
+                const CString cell = RemoveLineBreaks(model.CellText(eEdit, r, c));
                 const CColumnWay& way = ways[static_cast<size_t>(c)];
                 if (way.bNumeric) {
                     CString field = cell;

@@ -5,6 +5,7 @@
 #include "app/CMorvelDocManager.h"
 #include "app/CMorvelSettings.h"
 #include "app/CWaitDialog.h"
+#include "app/CsvText.h"
 #include "app/ItemMapping.h"
 #include "app/MasterFileIo.h"
 #include "estimate/CMorvelEMDoc.h"
@@ -143,12 +144,7 @@ void TextInput(CMorvelEMView& view)
                      "見積処理ﾌｧｲﾙ(*.CSV)|*.CSV||"_sj, strPath))
         return;
     std::string data;
-    if (!EstimateIo::ReadWholeFile(strPath, data)) {
-        AfxMessageBox("CSVﾌｧｲﾙはないか、壊れています。"_sj, MB_OK);
-        return;
-    }
-    // A file saved as UTF-8 is read as the same text; one that cannot be read is refused.
-    if (!CsvText::TakeFileText(data))
+    if (!CsvText::ReadInputFile(strPath, data))
         return;
     const std::vector<std::string_view> lines = EstimateCsv::SplitLines(data);
     if (lines.empty())

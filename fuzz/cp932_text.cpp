@@ -8,9 +8,9 @@
 //   answer on character boundaries;
 // - the number helpers either convert to plain ASCII within their limit or leave the text
 //   as it was.
-#include "dosconvert/ShiftJisText.h"
 #include "fuzz/support/FuzzSupport.h"
 #include "platform/base/Cp932.h"
+#include "platform/base/Cp932Text.h"
 
 #include <cstddef>
 #include <cstdint>

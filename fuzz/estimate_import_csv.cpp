@@ -2,10 +2,11 @@
 // CSV output of what it read.
 //
 // What a user relies on:
-// - a file's bytes are read as Shift-JIS byte for byte, or as UTF-8 converted to code page
-//   932 (every byte of the result part of a code page 932 character, each character the
-//   code page lacks counted with a line where it stands), or refused with the line that
-//   cannot be read;
+// - a file's bytes are read as UTF-8 converted to code page 932 when they are UTF-8 (every
+//   byte of the result part of a code page 932 character, each character the code page
+//   lacks counted with a line where it stands), else as Shift-JIS byte for byte when they
+//   are Shift-JIS, or refused with the line that cannot be read (or, marked UTF-16 or
+//   UTF-32, refused as such);
 // - any text is split into lines and fields within the reader's limits, field by field
 //   and line at once alike;
 // - a cell the output writes comes back unchanged: written as the output writes it (line
@@ -18,6 +19,7 @@
 #include "fuzz/support/FuzzEstimate.h"
 #include "fuzz/support/FuzzSupport.h"
 #include "platform/base/Cp932.h"
+#include "platform/base/Cp932Text.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -41,9 +43,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(file.text.empty());
         FUZZ_CHECK(file.nLine >= 1 &&
                    file.nLine <= 1 + static_cast<int>(std::count(bytes.begin(), bytes.end(), '\n')));
-        return 0;
+        // Refused only what neither encoding reads whole (or what is marked UTF-8 and is not).
+        FUZZ_CHECK(file.bUtf8Mark || FindMalformedCp932(bytes) != bytes.size());
+        break;
+    case CsvText::CFileText::EEncoding::utf16:
+    case CsvText::CFileText::EEncoding::utf32:
+        FUZZ_CHECK(file.text.empty() && (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF") ||
+                                         bytes.starts_with(std::string_view("\0\0\xFE\xFF", 4))));
+        break;
     case CsvText::CFileText::EEncoding::shiftJis:
+        // Shift-JIS only what is no UTF-8 with characters beyond ASCII.
         FUZZ_CHECK(file.text == bytes && file.nReplaced == 0);
+        FUZZ_CHECK(FindMalformedCp932(bytes) == bytes.size());
+        FUZZ_CHECK(FindMalformedUtf8(bytes) != bytes.size() ||
+                   std::all_of(bytes.begin(), bytes.end(), [](char ch) { return (ch & 0x80) == 0; }));
         break;
     case CsvText::CFileText::EEncoding::utf8: {
         // Read as UTF-8 only what is UTF-8 after its byte-order mark, if any.
@@ -54,7 +67,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK((file.nReplaced == 0) == (file.nLine == 0));
         break;
     }
-    const std::string_view text = file.text;
+    // A refused file's bytes still go through the text rules and into the estimate: cells
+    // that came another way (a paste, a file of another form) can hold any bytes, and the
+    // writer and reader must keep them as well.
+    const std::string_view text = file.IsRead() ? std::string_view(file.text) : bytes;
     const std::vector<std::string_view> lines = EstimateCsv::SplitLines(text);
     std::vector<CString> fields;
     for (const auto& line : lines) {
@@ -70,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(EstimateCsv::GetCsvField(line, static_cast<int>(fields.size())).IsEmpty());
 
         // The whole line taken as one cell and written as the output writes a cell.
-        CString cell = CMorvelEMView::RemoveLineBreaks(CString(std::string(line)));
+        CString cell = RemoveLineBreaks(CString(std::string(line)));
         cell.TrimRight(' ');
         if (cell.GetLength() <= EstimateCsv::MAX_FIELD) {
             const std::string written = EstimateCsv::QuoteField(cell);

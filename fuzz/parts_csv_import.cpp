@@ -52,9 +52,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The file's bytes as the CSV input reads them: Shift-JIS, or UTF-8 made code page 932.
     const CsvText::CFileText file =
         CsvText::DecodeFile(std::string_view(reinterpret_cast<const char*>(data), size));
-    if (file.eEncoding == CsvText::CFileText::EEncoding::unreadable)
-        return 0;
-    const std::string_view text = file.text;
+    // A refused file's bytes are read all the same: cells that came another way (a paste, a
+    // file of another form) can hold any bytes, and the output must give them back.
+    const std::string_view text = file.IsRead() ? std::string_view(file.text)
+                                                : std::string_view(reinterpret_cast<const char*>(data), size);
     CTextList list;
     list.view->SetCellText("above", 0, 0);
     list.view->SetCellText("below", 1, 0);

@@ -1,12 +1,12 @@
 #include "parts/PartsImport.h"
 
 #include "app/CsvText.h"
-#include "estimate/CMorvelEMView.h"
 #include "parts/CMorvelPMDoc.h"
 #include "parts/CMorvelPMView.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CException.h"
 #include "platform/base/CFile.h"
+#include "platform/base/Cp932Text.h"
 
 #include <algorithm>
 
@@ -21,21 +21,6 @@ int ReadWord(CArchive& ar)
     WORD w = 0;
     ar >> w;
     return w;
-}
-
-// A CSV field without the half-width blanks at its ends (a trail byte is never a blank, so
-// they are found byte by byte).
-CString TrimBlanks(const CString& strText)
-{
-    const char* p = strText;
-    const int nLength = strText.GetLength();
-    int nFirst = 0;
-    while (nFirst < nLength && p[nFirst] == ' ')
-        ++nFirst;
-    int nEnd = nLength;
-    while (nEnd > nFirst && p[nEnd - 1] == ' ')
-        --nEnd;
-    return strText.Mid(nFirst, nEnd - nFirst);
 }
 
 } // namespace
@@ -55,7 +40,7 @@ std::string WriteCsv(const CMorvelPMView& view, const std::vector<BOOL>& ticks)
             if (!bFirst)
                 text += ',';
             bFirst = false;
-            CString field = CMorvelEMView::RemoveLineBreaks(view.GetCellText(r, c));
+            CString field = RemoveLineBreaks(view.GetCellText(r, c));
             field.TrimRight(' ');
             text += CsvText::QuoteField(field);
         }

@@ -60,12 +60,7 @@ void CsvInput(CMorvelPMView& view)
     if (!AskFileName(&view, TRUE, "CSV", nullptr, CString::FromUtf8(kCsvFilter), strPath))
         return;
     std::string data;
-    if (!EstimateIo::ReadWholeFile(strPath, data)) {
-        AfxMessageBox("CSVﾌｧｲﾙはないか、壊れています。"_sj, MB_OK);
-        return;
-    }
-    // A file saved as UTF-8 is read as the same text; one that cannot be read is refused.
-    if (!CsvText::TakeFileText(data))
+    if (!CsvText::ReadInputFile(strPath, data))
         return;
     if (data.empty())
         return; // an empty file has no rows to give

@@ -1,5 +1,6 @@
 #include "platform/base/Cp932Text.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -193,4 +194,21 @@ int ClassifyFullWidthText(CString& text)
     if (allBlank)
         text.Empty();
     return result;
+}
+
+CString TrimBlanks(const CString& text)
+{
+    // A trail byte is never 0x20, so the blanks can be found byte by byte.
+    const std::string& bytes = text.str();
+    const size_t nFirst = bytes.find_first_not_of(' ');
+    if (nFirst == std::string::npos)
+        return CString();
+    return CString(bytes.substr(nFirst, bytes.find_last_not_of(' ') + 1 - nFirst));
+}
+
+CString RemoveLineBreaks(const CString& text)
+{
+    std::string bytes = text.str();
+    std::erase_if(bytes, [](char ch) { return ch == '\r' || ch == '\n'; });
+    return CString(std::move(bytes));
 }

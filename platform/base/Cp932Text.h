@@ -1,8 +1,9 @@
-// Helpers on code page 932 (Shift-JIS) texts that people type: recognising blanks,
-// turning numbers typed with full-width characters into ASCII, and telling whether a
-// text starts with a full-width symbol or a full-width letter, digit or kana. The cell
-// editors, the estimate and parts grids, the setup sheets, the dialogs and the DOS
-// conversion all use these one definitions.
+// Helpers on code page 932 (Shift-JIS) texts that people type: recognising and trimming
+// blanks, dropping line breaks from a text that goes into a line of a file, turning numbers
+// typed with full-width characters into ASCII, and telling whether a text starts with a
+// full-width symbol or a full-width letter, digit or kana. The cell editors, the estimate
+// and parts grids and their CSV files, the setup sheets, the dialogs and the DOS conversion
+// all use these one definitions.
 //
 // Only the lead bytes 0x81 (full-width symbols, the full-width blank 0x81 0x40 among
 // them) and 0x82 (full-width digits, letters and kana) are looked at; every other
@@ -19,6 +20,14 @@ constexpr int MAX_HALF_WIDTH_NUMBER = 255;
 
 // For the character at p: -1 a half-width blank, -2 the full-width blank, 0 otherwise.
 int IsBlankChar(const char* p);
+
+// The text without its leading and trailing half-width blanks (' '). Full-width blanks
+// stay; an all-blank text gives an empty text. Every byte between stays, zero bytes too.
+CString TrimBlanks(const CString& text);
+// The text without a CR or LF byte. The text files written from cells break their lines at
+// these bytes wherever they stand, also after a lead byte (which they cannot follow in a
+// valid character), so none may stay; every other byte stays, zero bytes too.
+CString RemoveLineBreaks(const CString& text);
 
 // Rewrites a text made only of full-width digits, the full-width signs , . / + - * = and
 // their look-alikes (、。×÷) and blanks into ASCII, dropping the blanks; returns 0.

@@ -232,8 +232,8 @@ protected:
         WidenTree(m_pView);
         m_csvPath = m_pFolder->Native("WORK/rows.csv");
         std::ofstream(m_csvPath, std::ios::binary)
-            << "A,,12.5,m,3400\r\nB,,3,m2,1250.5\r\nC,,,式,80000\r\n" +
-                   Sj("D,,１２５．５,m,\"15,500円\"\r\nE,,▲3,m,\"1,250.50\"\r\n");
+            << "A,,12.5,m,3400\r\nB,,3,m2,1250.5\r\n" +
+                   Sj("C,,,式,80000\r\nD,,１２５．５,m,\"15,500円\"\r\nE,,▲3,m,\"1,250.50\"\r\n");
         m_nState = 7u + static_cast<unsigned>(std::atoi(GetParam().pszTax)) * 31u +
                    static_cast<unsigned>(std::atoi(GetParam().pszRoundMode)) +
                    static_cast<unsigned>(std::atoi(GetParam().pszLevel) - 3) * 977u;

@@ -20,6 +20,8 @@
 
 #include "platform/base/CArchive.h"
 #include "platform/base/CFile.h"
+#include "platform/base/Cp932.h"
+#include "platform/base/Cp932Text.h"
 #include "platform/base/Path.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/dialogs/CFileDialog.h"
@@ -154,7 +156,7 @@ TEST_F(EstimateIoCommandsTest, CsvOutputThenInputGivesBackEveryRowAndCell)
         EstimateCsv::SplitFields(lines[r], fields);
         std::vector<CString> trimmed;
         for (const CString& f : fields)
-            trimmed.push_back(CMorvelEMView::TrimBlanks(f));
+            trimmed.push_back(TrimBlanks(f));
         EXPECT_EQ(trimmed, expected[r]) << "line " << r;
     }
 
@@ -449,15 +451,7 @@ TEST_F(EstimateIoCommandsTest, CsvSavedAsUtf8ReadsAsTheSameTextAndWhatCannotBeRe
         GoTo(0, nRow);
         CDialogAnswerer answerer;
         answerer.AnswerFileDialog(m_pFolder->System("WORK/U8.CSV"));
-        answerer.AnswerDialog(IDD_IMPORT_FORMAT, [](CDialog& dlg) {
-            for (int nCol : {scName, scQty, scPrice})
-                DoubleClickListRow(dlg, IDC_IMPORT_FORMAT_LIST, nCol);
-            ClickDlgButton(dlg, IDOK);
-        });
-        for (int nField : {1, 2, 3})
-            answerer.AnswerDialog(IDD_IMPORT_ITEM_LIST, [nField](CDialog& dlg) {
-                DoubleClickListRow(dlg, IDC_IMPORT_ITEM_LIST, nField);
-            });
+        AnswerCsvFieldsInOrder(answerer, {scName, scQty, scPrice});
         for (const auto& [text, nResult] : answers)
             answerer.AnswerMessageBox(text, nResult);
         Command(ID_TEXT_INPUT);
@@ -499,6 +493,64 @@ TEST_F(EstimateIoCommandsTest, CsvSavedAsUtf8ReadsAsTheSameTextAndWhatCannotBeRe
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(boxes[0].ToUtf8(), "CSVﾌｧｲﾙの3行目が読めません。UTF-8 の文字として正しくないﾊﾞｲﾄがあります。");
     EXPECT_EQ(kept, StoredState());
+}
+
+// UTF-8 is tried first, as Shift-JIS text is almost never UTF-8 while short UTF-8 text often
+// is Shift-JIS too; a file that is neither, or is UTF-16 or UTF-32, is refused with the line
+// (or the encoding) and leaves the estimate as it was.
+TEST_F(EstimateIoCommandsTest, CsvEncodingIsUtf8FirstThenShiftJisAndAnyOtherFileIsRefusedSayingWhere)
+{
+    const auto readCsv = [this](const std::string& bytes) {
+        WriteNativeFile(m_pFolder->Native("WORK/ENC.CSV"), std::vector<uint8_t>(bytes.begin(), bytes.end()));
+        GoTo(0, 10);
+        CDialogAnswerer answerer;
+        answerer.AnswerFileDialog(m_pFolder->System("WORK/ENC.CSV"));
+        AnswerCsvFieldsInOrder(answerer, {scName, scQty, scUnit});
+        Command(ID_TEXT_INPUT);
+        return MessageTextsUtf8(answerer);
+    };
+
+    // UTF-8 without the mark whose bytes are well-formed Shift-JIS as well.
+    const std::string names[] = {"単価", "ケーブル", "照明器具", "型枠"};
+    std::string utf8;
+    for (int i = 0; i < 4; ++i)
+        utf8 += names[i] + "," + std::to_string(i + 1) + ",台\r\n";
+    ASSERT_EQ(FindMalformedCp932(utf8), utf8.size());
+    EXPECT_TRUE(readCsv(utf8).empty());
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(Utf8Cell(10 + i, scName), names[i]);
+        EXPECT_EQ(Utf8Cell(10 + i, scUnit), "台");
+        EXPECT_EQ(Value(10 + i, scQty), i + 1);
+    }
+    Command(ID_EDIT_UNDO);
+
+    const std::vector<BYTE> kept = StoredState();
+    const std::string neither =
+        "行目が読めません。Shift-JIS の文字としても UTF-8 の文字としても正しくないﾊﾞｲﾄがあります。";
+    // Shift-JIS with one byte 0xFF in its third line.
+    const std::string sjis = Sj("鉄筋,1,本\r\n型枠,2,m2\r\n単価,") + "\xFF" + Sj("１５５００,式\r\n");
+    // UTF-8 without the mark, with a Latin-1 "café" in its third line; one cut inside its
+    // last character.
+    const std::string latin1 = "鉄筋,1,本\r\n型枠,2,m2\r\ncaf\xE9,3,m\r\n照明,4,台\r\n";
+    const std::string cut = utf8.substr(0, utf8.size() - 2 - 2);
+    const std::vector<std::pair<std::string, std::string>> refused = {
+        {sjis, "CSVﾌｧｲﾙの3" + neither},
+        {latin1, "CSVﾌｧｲﾙの3" + neither},
+        {cut, "CSVﾌｧｲﾙの4" + neither},
+        {std::string("\xFF\xFE\x61\0,\0", 6), ""},
+        {std::string("\xFE\xFF\0a", 4), ""},
+        {std::string("\xFF\xFE\0\0a\0\0\0", 8), ""},
+        {std::string("\0\0\xFE\xFF\0\0\0a", 8), ""},
+    };
+    for (size_t i = 0; i < refused.size(); ++i) {
+        const std::string expected =
+            !refused[i].second.empty()
+                ? refused[i].second
+                : std::string("CSVﾌｧｲﾙが読めません。") + (i < 5 ? "UTF-16" : "UTF-32") +
+                      " で保存されています。Shift-JIS か UTF-8 で保存したﾌｧｲﾙを読み込んでください。";
+        EXPECT_EQ(readCsv(refused[i].first), std::vector<std::string>{expected}) << i;
+        EXPECT_EQ(kept, StoredState()) << i;
+    }
 }
 
 TEST_F(EstimateIoCommandsTest, CsvThatCannotBeReadSaysSoAndChangesNothing)

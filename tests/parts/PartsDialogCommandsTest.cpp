@@ -257,6 +257,36 @@ TEST_F(PartsDialogCommandsTest, CsvInputCancelledInTheMappingDialogChangesNothin
     EXPECT_FALSE(m_pDoc->IsModified());
 }
 
+// The parts list reads a CSV's encoding as the estimate does: UTF-8 whose bytes are also
+// Shift-JIS reads as UTF-8, a Shift-JIS file with a byte neither encoding has is refused
+// with its line and changes nothing.
+TEST_F(PartsDialogCommandsTest, CsvInputReadsUtf8FirstAndRefusesAFileInNeitherEncodingAtItsLine)
+{
+    const std::string native = m_dir.NativeFile("WORK/ENC.CSV");
+    const auto readCsv = [&](const std::string& text) {
+        WriteNativeFile(native, std::vector<uint8_t>(text.begin(), text.end()));
+        Click(colName, 2);
+        CDialogAnswerer answerer;
+        answerer.AnswerFileDialog(SystemPathFromNative(native));
+        AnswerCsvFieldsInOrder(answerer, {colName, colUnit});
+        Command(ID_TEXT_INPUT);
+        return MessageTextsUtf8(answerer);
+    };
+    const auto cells = AllCells();
+    const std::string sjis = Sj("鉄筋,本\r\n型枠,m2\r\n単価") + "\xFF" + Sj(",式\r\n");
+    EXPECT_EQ(readCsv(sjis), std::vector<std::string>{"CSVﾌｧｲﾙの3行目が読めません。Shift-JIS の文字としても "
+                                                      "UTF-8 の文字としても正しくないﾊﾞｲﾄがあります。"});
+    EXPECT_EQ(cells, AllCells());
+    EXPECT_FALSE(m_pDoc->IsModified());
+
+    EXPECT_TRUE(readCsv("単価,台\r\nケーブル,台\r\n照明器具,台\r\n型枠,台\r\n").empty());
+    EXPECT_EQ("単価", Cell(2, colName));
+    EXPECT_EQ("ケーブル", Cell(3, colName));
+    EXPECT_EQ("照明器具", Cell(4, colName));
+    EXPECT_EQ("型枠", Cell(5, colName));
+    EXPECT_EQ("台", Cell(5, colUnit));
+}
+
 namespace {
 
 // A list made with a form of three items in another order: 単価, 部材名, 数量.

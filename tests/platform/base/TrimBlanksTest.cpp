@@ -1,4 +1,4 @@
-#include "dosconvert/ShiftJisText.h"
+#include "platform/base/Cp932Text.h"
 
 #include <gtest/gtest.h>
 
