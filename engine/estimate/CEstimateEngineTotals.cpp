@@ -739,7 +739,10 @@ void CEstimateEngine::MakeClassifyRow(int nRow, const char* lpszName, const char
     const CString strName(lpszName);
     const CString strRate(lpszRate);
     const CString strTarget(lpszTarget);
-    const double rate = CNumberRules::ReadNumber(strRate);
+    // The rate as typing reads it ("１０", "2.5"); one that is no number ("1e3" kept as a word
+    // in the classification table) adds nothing.
+    CDecimal typedRate;
+    const double rate = CNumberRules::ReadTypedNumber(strRate, typedRate) ? typedRate.ToDouble() : 0.0;
     SetCellText(strName, nRow, m_columns.FindFirst(IEstimateSheet::textT, "2"), TRUE);
 
     std::vector<int> filled;

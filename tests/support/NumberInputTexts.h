@@ -22,6 +22,8 @@ inline const std::vector<CNumberInputText>& NumberInputTexts()
         {"￥１，２００", true, 1200},
         {"△３", true, -3},
         {"48", true, 48},
+        {"９", true, 9},
+        {"０", true, 0},
         {"1,1,250.50", false, 0},
         {"1e3", false, 0},
         {"1abc56", false, 0},
