@@ -671,8 +671,12 @@ int CEstimateEngine::FindRangeStart(int nRow, EStepRange eRange) const
 bool CEstimateEngine::CellMatchesTarget(int nRow, int nTargetCol, const char* lpszTarget) const
 {
     const CString& strCell = EditCell(nRow, nTargetCol);
-    if (IsValidColumn(nTargetCol) && m_columns.Get(nTargetCol).bNumeric)
-        return CNumberRules::ReadDecimal(strCell) == CNumberRules::ReadDecimal(lpszTarget);
+    // A code typed for a number column reads as typing reads it ("１０", "1,000"); a code that
+    // is no number is looked for as it is written.
+    CDecimal target;
+    if (IsValidColumn(nTargetCol) && m_columns.Get(nTargetCol).bNumeric &&
+        CNumberRules::ReadTypedNumber(lpszTarget, target))
+        return CNumberRules::ReadDecimal(strCell) == target;
     return strCell == lpszTarget;
 }
 

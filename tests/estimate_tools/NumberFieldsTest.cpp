@@ -191,3 +191,28 @@ TEST_F(NumberFieldsTest, TheFixedRateChangeReadsItsRateAndComparedValueAsTyped)
     EXPECT_DOUBLE_EQ(price * 2, Value(srFirstDetail, scPrice));
     EXPECT_EQ(0, answerer.CountUnanswered());
 }
+
+TEST_F(NumberFieldsTest, AStepSettingsCodeForANumberColumnReadsAsTyped)
+{
+    // The cost price column is the step factor; the rows whose 単価 is 350 are counted.
+    m_pDoc->m_EstimationForm.SetItem(scCostPrice, CEstimationFormFile::colT, "7");
+    m_pView->SetupFromDocument();
+    m_pView->SetCellText("2", srFirstDetail, scCostPrice, TRUE);
+    double expected = 0.0;
+    for (int r = 0; r < m_nUsed; ++r) {
+        if (m_pView->GetRowKind(r) == kindDetail && Value(r, scPrice) == 350.0)
+            expected += Value(r, scQty) * Value(r, scCostPrice);
+    }
+    ASSERT_GT(expected, 0.0);
+    GoTo(scName, m_nUsed);
+    CDialogAnswerer answerer;
+    answerer.AnswerDialog(IDD_STEP_SETTING, [](CDialog& dlg) {
+        ClickDlgButton(dlg, IDC_RADIO_2); // 全体
+        SelectDlgItem(dlg, IDC_ROW_ITEM_COMBO, scPrice);
+        TypeDlgItemText(dlg, IDC_ROW_TEXT, "３５０"_sj);
+        ClickDlgButton(dlg, IDOK);
+    });
+    Command(ID_STEP_SETTING);
+    ASSERT_EQ(kindStep, m_pView->GetRowKind(m_nUsed));
+    EXPECT_NEAR(expected, Value(m_nUsed, scQty), 0.001);
+}
