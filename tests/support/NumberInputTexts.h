@@ -1,7 +1,8 @@
 // Texts that reach a number cell, as an estimator writes numbers and as words: every way in
 // (typing, paste, replace, the CSV inputs, another estimate, the setup and information
-// sheets) reads them through the one reading of numbers, so each path's tests feed this one
-// table and expect what typing gives.
+// sheets, a dialog's number field) reads them through the one reading of numbers, so each
+// path's tests feed this one table and expect what typing gives (NumberFieldTyping.h runs it
+// over a dialog's field).
 #pragma once
 
 #include <vector>
