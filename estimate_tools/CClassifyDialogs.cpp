@@ -3,6 +3,7 @@
 #include "estimate_tools/CRowDialogs.h"
 #include "platform/base/MessageBox.h"
 #include "platform/ui/controls/CComboBox.h"
+#include "platform/ui/dialogs/CDataExchange.h"
 #include "resources/EstimateCommandIds.h"
 
 // ---------------------------------------------------------------------------------------
@@ -68,11 +69,17 @@ void CClassRateDialog::OnItemChanged(NMHDR* pNMHDR, LRESULT* pResult)
 
 void CClassRateDialog::OnOK()
 {
+    // The rate is read as a number cell reads what is typed ("１０", "2.5") and kept in its
+    // plain form; a text that is no number (typed, or a word the table keeps in its % column)
+    // is refused and the dialog stays for a correction.
+    CString strRate;
+    if (!ReadDialogFields(this, [&strRate](CDataExchange* pDX) { DDX_Number(pDX, IDC_ROW_TEXT, strRate); }))
+        return;
     const int nSelected = m_list.GetNextItem(-1, LVNI_SELECTED);
     // Without a row chosen the name stays as it came (the row's own classification).
     if (nSelected >= 0)
         m_strName = m_list.GetItemText(nSelected, 0);
-    GetDlgItemText(IDC_ROW_TEXT, m_strRate);
+    m_strRate = strRate;
     CDialog::OnOK();
 }
 

@@ -16,7 +16,8 @@ public:
     CClassRateDialog(const CClassifyFile& table, CWnd* pParent);
 
     CString m_strName; // on entry the name to preselect
-    CString m_strRate; // on entry the rate shown (both empty: the first row and its rate)
+    CString m_strRate; // on entry the rate shown (both empty: the first row and its rate); after
+                       // OK the number typed, in its plain form ("１０" gives "10")
 
     CListCtrlEx& List() { return m_list; }
 

@@ -1,31 +1,7 @@
 #include "estimate_tools/CPageDialogs.h"
 
+#include "platform/ui/dialogs/CDataExchange.h"
 #include "resources/EstimateDialogsIds.h"
-
-#include <climits>
-#include <string>
-
-int ParsePageNumber(const CString& text)
-{
-    const std::string head = text.Left(28).str();
-    const char* p = head.c_str();
-    while (*p == ' ' || *p == '\t')
-        ++p;
-    bool bNegative = false;
-    if (*p == '+' || *p == '-')
-        bNegative = *p++ == '-';
-    long long nValue = 0;
-    for (; *p >= '0' && *p <= '9'; ++p) {
-        nValue = nValue * 10 + (*p - '0');
-        if (nValue > static_cast<long long>(INT_MAX) + 1)
-            nValue = static_cast<long long>(INT_MAX) + 1;
-    }
-    if (bNegative)
-        nValue = -nValue;
-    if (nValue > INT_MAX)
-        return INT_MAX;
-    return static_cast<int>(nValue);
-}
 
 CPageNumberDialog::CPageNumberDialog(UINT nIDTemplate, CWnd* pParent) : CDialog(nIDTemplate, pParent)
 {
@@ -34,9 +10,11 @@ CPageNumberDialog::CPageNumberDialog(UINT nIDTemplate, CWnd* pParent) : CDialog(
 
 void CPageNumberDialog::OnOK()
 {
-    CString text;
-    GetDlgItemText(IDC_PAGE_NUMBER, text);
-    m_nPage = ParsePageNumber(text);
+    // A page is a whole number typed as any number is ("３", "1,200"); anything else is
+    // refused and the dialog stays for a correction. The commands hold the number within
+    // the estimate's pages.
+    if (!ReadDialogFields(this, [this](CDataExchange* pDX) { DDX_Text(pDX, IDC_PAGE_NUMBER, m_nPage); }))
+        return;
     CDialog::OnOK();
 }
 

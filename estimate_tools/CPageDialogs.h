@@ -7,16 +7,11 @@
 #include "platform/base/Types.h"
 #include "platform/ui/dialogs/CDialog.h"
 
-// Reads a page number as typed: at most the first 28 characters, taken as a decimal
-// integer (leading blanks and a sign allowed, anything after the digits ignored); text that
-// is not a number reads 0, and numbers beyond the int range are held at its ends.
-int ParsePageNumber(const CString& text);
-
 class CPageNumberDialog : public CDialog {
 public:
     CPageNumberDialog(UINT nIDTemplate, CWnd* pParent);
 
-    int m_nPage = 0; // the number read on OK
+    int m_nPage = 0; // the number read on OK (a text that is no whole number is refused)
 
 protected:
     void OnOK() override;

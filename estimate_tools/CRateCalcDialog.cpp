@@ -1,6 +1,8 @@
 #include "estimate_tools/CRateCalcDialog.h"
 
+#include "engine/estimate/CFixedRateChange.h"
 #include "platform/ui/controls/CComboBox.h"
+#include "platform/ui/dialogs/CDataExchange.h"
 #include "resources/EstimateEditIds.h"
 
 const char* const CRateCalcDialog::s_aOperators[6] = {"小さい", "以　下", "一　致",
@@ -113,8 +115,17 @@ void CRateCalcDialog::OnAnd()
 
 void CRateCalcDialog::OnOK()
 {
-    GetDlgItemText(IDC_RATE_FORMULA, m_strFormula);
-    s_strLastFormula = m_strFormula;
+    // The calculation is an operator and a rate typed as any number is ("*１．１"); anything
+    // else is refused and the dialog stays for a correction.
+    CString strTyped;
+    GetDlgItemText(IDC_RATE_FORMULA, strTyped);
+    if (!ReadDialogFields(this, [&](CDataExchange* pDX) {
+            pDX->PrepareEditCtrl(IDC_RATE_FORMULA);
+            if (!CFixedRateChange::ReadFormula(strTyped, m_strFormula))
+                FailNumberField(pDX);
+        }))
+        return;
+    s_strLastFormula = strTyped;
     m_nItem1 = Combo(*this, IDC_RATE_ITEM1) != nullptr ? Combo(*this, IDC_RATE_ITEM1)->GetCurSel() : -1;
     m_nOperator1 =
         Combo(*this, IDC_RATE_RELATION1) != nullptr ? Combo(*this, IDC_RATE_RELATION1)->GetCurSel() : -1;

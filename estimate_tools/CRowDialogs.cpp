@@ -6,6 +6,7 @@
 #include "platform/base/MessageBox.h"
 #include "platform/ui/controls/CComboBox.h"
 #include "platform/ui/core/WinApi.h"
+#include "platform/ui/dialogs/CDataExchange.h"
 #include "resources/EstimateCommandIds.h"
 
 #include <algorithm>
@@ -105,11 +106,10 @@ void CKindInputDialog::OnOK()
 
 CString ReadDiscountText(const CString& text)
 {
-    const double value = CNumberRules::IsNumberText(text) ? CNumberRules::ReadNumberText(text).ToDouble()
-                                                          : CNumberRules::ReadNumber(text);
-    CString result;
-    result.Format("%f", value);
-    return result;
+    CDecimal value;
+    if (!CNumberRules::ReadTypedNumber(text, value))
+        return CString();
+    return CNumberRules::FormatNormal(value);
 }
 
 CDiscountDialog::CDiscountDialog(int, CWnd* pParent) : CDialog(IDD_DISCOUNT_INPUT, pParent)
@@ -119,9 +119,12 @@ CDiscountDialog::CDiscountDialog(int, CWnd* pParent) : CDialog(IDD_DISCOUNT_INPU
 
 void CDiscountDialog::OnOK()
 {
-    CString text;
-    GetDlgItemText(IDC_ROW_TEXT, text);
-    m_strDiscount = ReadDiscountText(text);
+    // The amount is read as a number cell reads what is typed ("▲10,000", "１０，０００円");
+    // a text that is no number is refused and the dialog stays for a correction.
+    CString amount;
+    if (!ReadDialogFields(this, [&amount](CDataExchange* pDX) { DDX_Number(pDX, IDC_ROW_TEXT, amount); }))
+        return;
+    m_strDiscount = ReadDiscountText(amount);
     CDialog::OnOK();
 }
 
@@ -338,11 +341,14 @@ void CIndentDialog::Send(WPARAM nMode)
     }
     const CComboBox* pItems = Combo(*this, IDC_ROW_ITEM_COMBO);
     const CComboBox* pLevels = Combo(*this, IDC_ROW_LEVEL_COMBO);
-    CString amount;
-    GetDlgItemText(IDC_ROW_TEXT, amount);
+    // The amount is a whole number typed as any number is ("２", "-1"); "解除" needs none.
+    int nAmount = m_request.nAmount;
+    if (nMode != INDENT_REMOVE &&
+        !ReadDialogFields(this, [&nAmount](CDataExchange* pDX) { DDX_Text(pDX, IDC_ROW_TEXT, nAmount); }))
+        return;
     m_request.nItem = pItems != nullptr ? pItems->GetCurSel() : -1;
     m_request.nLevel = pLevels != nullptr ? pLevels->GetCurSel() : -1;
-    m_request.nAmount = static_cast<int32_t>(CNumberRules::ReadNumber(amount));
+    m_request.nAmount = static_cast<int32_t>(nAmount);
     if (m_request.nItem < 0 || m_request.nLevel < 0)
         return;
     ::SendMessage(m_hView, WM_INDENT_COMMAND, nMode, reinterpret_cast<LPARAM>(&m_request));

@@ -41,8 +41,8 @@ protected:
     void OnOK() override;
 };
 
-// Reads a typed discount: a number text ("1,500", "-200") is read whole, separators
-// dropped; anything else as far as it is a number (0 for a word). Returns the "%f" form.
+// Reads a typed discount as a number cell reads typing ("1,500", "▲10,000", "10,000円"):
+// its normal form ("-10000.000000"), or an empty text for a text that is no number.
 CString ReadDiscountText(const CString& text);
 
 class CDiscountDialog : public CDialog {

@@ -671,8 +671,12 @@ int CEstimateEngine::FindRangeStart(int nRow, EStepRange eRange) const
 bool CEstimateEngine::CellMatchesTarget(int nRow, int nTargetCol, const char* lpszTarget) const
 {
     const CString& strCell = EditCell(nRow, nTargetCol);
-    if (IsValidColumn(nTargetCol) && m_columns.Get(nTargetCol).bNumeric)
-        return CNumberRules::ReadDecimal(strCell) == CNumberRules::ReadDecimal(lpszTarget);
+    // A code typed for a number column reads as typing reads it ("１０", "1,000"); a code that
+    // is no number is looked for as it is written.
+    CDecimal target;
+    if (IsValidColumn(nTargetCol) && m_columns.Get(nTargetCol).bNumeric &&
+        CNumberRules::ReadTypedNumber(lpszTarget, target))
+        return CNumberRules::ReadDecimal(strCell) == target;
     return strCell == lpszTarget;
 }
 
@@ -739,7 +743,10 @@ void CEstimateEngine::MakeClassifyRow(int nRow, const char* lpszName, const char
     const CString strName(lpszName);
     const CString strRate(lpszRate);
     const CString strTarget(lpszTarget);
-    const double rate = CNumberRules::ReadNumber(strRate);
+    // The rate as typing reads it ("１０", "2.5"); one that is no number ("1e3" kept as a word
+    // in the classification table) adds nothing.
+    CDecimal typedRate;
+    const double rate = CNumberRules::ReadTypedNumber(strRate, typedRate) ? typedRate.ToDouble() : 0.0;
     SetCellText(strName, nRow, m_columns.FindFirst(IEstimateSheet::textT, "2"), TRUE);
 
     std::vector<int> filled;

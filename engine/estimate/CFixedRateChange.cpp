@@ -4,17 +4,38 @@
 #include "engine/estimate/CEstimateColumns.h"
 #include "engine/estimate/CEstimateEngine.h"
 #include "engine/estimate/CNumberRules.h"
+#include "platform/base/Cp932Text.h"
+
+#include <string>
 
 namespace {
 
-// The value of a compared text: a number text as written (group separators dropped, so
-// that "1,000" typed as a condition value means a thousand), anything else read as far as
-// it reads as a number.
-double ComparedNumber(const CString& strText)
+// The operator a calculation starts with, ASCII or full width, and the bytes it takes; 0 for
+// none.
+char FormulaOperator(const char* p, int& nBytes)
 {
-    if (CNumberRules::IsNumberText(strText))
-        return CNumberRules::ReadNumberText(strText).ToDouble();
-    return CNumberRules::ReadNumber(strText);
+    nBytes = 1;
+    if (*p == '+' || *p == '-' || *p == '*' || *p == '/')
+        return *p;
+    nBytes = 2;
+    const auto lead = static_cast<unsigned char>(p[0]);
+    const auto trail = static_cast<unsigned char>(p[1]);
+    if (lead != 0x81 || trail == 0)
+        return 0;
+    switch (trail) {
+    case 0x7B: // "＋"
+        return '+';
+    case 0x7C: // "－"
+        return '-';
+    case 0x96: // "＊"
+    case 0x7E: // "×"
+        return '*';
+    case 0x5E: // "／"
+    case 0x80: // "÷"
+        return '/';
+    default:
+        return 0;
+    }
 }
 
 } // namespace
@@ -32,6 +53,20 @@ int CEngineCells::GetUsedRows() const
 const CEstimateColumns& CEngineCells::GetColumns() const
 {
     return m_engine.Columns();
+}
+
+bool CFixedRateChange::ReadFormula(const CString& strTyped, CString& strFormula)
+{
+    const char* p = strTyped;
+    while (IsBlankChar(p) != 0)
+        p += IsBlankChar(p) == -1 ? 1 : 2;
+    int nBytes = 0;
+    const char cOperator = FormulaOperator(p, nBytes);
+    std::string plain;
+    if (cOperator == 0 || !CNumberRules::ReadTypedNumber(p + nBytes, plain))
+        return false;
+    strFormula = CString(std::string(1, cOperator) + plain);
+    return true;
 }
 
 bool CFixedRateChange::HoldsRelation(int nOrder, int nRelation)
@@ -62,9 +97,11 @@ bool CFixedRateChange::Matches(const IGridCells& cells, int nRow, const CConditi
             return true;
         const CString& strCell = cells.GetCell(nRow, nCol);
         int nOrder;
-        if (columns.IsValid(nCol) && columns.IsNumeric(nCol)) {
-            const double left = ComparedNumber(strCell);
-            const double right = ComparedNumber(strValue);
+        CDecimal value;
+        if (columns.IsValid(nCol) && columns.IsNumeric(nCol) &&
+            CNumberRules::ReadTypedNumber(strValue, value)) {
+            const double left = CNumberRules::ReadStoredNumber(strCell.str());
+            const double right = value.ToDouble();
             nOrder = left < right ? -1 : (left > right ? 1 : 0);
         } else {
             nOrder = strCell.Compare(strValue);

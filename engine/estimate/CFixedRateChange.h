@@ -1,7 +1,8 @@
 // CFixedRateChange: one calculation appended to the numbers of a column ("*1.2" makes every
 // price 20 % dearer), in the rows that meet up to two conditions. A condition compares the
-// row's cell in its column (the left operand) with a value: as numbers in a numeric column,
-// else as texts in byte order. The change itself writes nothing: it says what a cell's new
+// row's cell in its column (the left operand) with a value: as numbers in a numeric column
+// when the value is a number as typing reads one ("１０", "1,000"; the cell read as the
+// totals read it), else as texts in byte order. The change itself writes nothing: it says what a cell's new
 // text is, and the caller stores it, so that the cell store's rounding and the undo record
 // stay where they are. Both grids use it (IGridCells); where they differ, CRules says so.
 #pragma once
@@ -38,6 +39,11 @@ public:
     static constexpr CRules estimateRules{false};
     static constexpr CRules partsRules{true};
 
+    // The calculation as typed: one operator ("+ - * /", or "＋ － ＊ ／ × ÷") and the rate, a
+    // number typed as a number cell reads it ("*１．１", "×1.1", "+1,000円"). Sets strFormula
+    // to the operator and the number in ASCII ("*1.1", "+1000"); false for any other text
+    // ("*1e3", "1.1" without an operator, the empty text), leaving strFormula alone.
+    static bool ReadFormula(const CString& strTyped, CString& strFormula);
     // Whether an order (left operand against right: < 0, 0, > 0) holds the relation.
     static bool HoldsRelation(int nOrder, int nRelation);
     // Whether row nRow meets the condition.

@@ -40,15 +40,12 @@ public:
 
     // The one reading of a number, however its text comes into a number cell: typed,
     // pasted, replaced, read from a CSV file or another estimate, set on a setup sheet or
-    // the information sheet. A number is written as an estimator writes one: digits in
-    // ASCII or full width; group separators ("," "，" "、") only between groups of three
-    // digits, or of four (the grouping by 万), after a first group of one to that many;
-    // one decimal point ("." "．" "。"); one sign before the digits ("+" "-" "＋" "－", and
-    // "▲" or "△" for minus), before or after a yen mark ("\" "￥"); "円" after them; blanks
-    // (half- and full-width) anywhere. "１２５．５", "10,000円", "▲5,000" and "1,250.50"
-    // are numbers; "1,1,250.50", "1e3", "1abc56", "5-3" and "-" are words. Returns true
-    // and sets plain to the number in ASCII without separators or marks ("10000", "-5000",
-    // "12.50"); any other text returns false and leaves plain alone.
+    // the information sheet, or typed into a dialog's number field (the exchange reads
+    // through the same ReadTypedNumberText, platform/base/TypedNumber.h, which states the
+    // rules). "１２５．５", "10,000円", "▲5,000" and "1,250.50" are numbers; "1,1,250.50",
+    // "1e3", "1abc56", "5-3" and "-" are words. Returns true and sets plain to the number
+    // in ASCII without separators or marks ("10000", "-5000", "12.50"); any other text
+    // returns false and leaves plain alone.
     static bool ReadTypedNumber(const char* lpszText, std::string& plain);
     static bool ReadTypedNumber(const char* lpszText, CDecimal& value);
     // TRUE for a text that ReadTypedNumber reads and that holds nothing but ASCII digits,

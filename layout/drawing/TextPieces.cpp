@@ -1,6 +1,9 @@
 #include "layout/drawing/TextPieces.h"
 
+#include "platform/base/TypedNumber.h"
+
 #include <cstdlib>
+#include <string>
 
 namespace TextPieces {
 
@@ -153,17 +156,14 @@ bool ReadNumbering(const CString& piece, CString& strStart)
     return true;
 }
 
-bool IsValidFieldNumber(const CString& strText)
+bool ReadFieldNumber(const CString& strText, CString& strNumber)
 {
-    CString s = strText;
-    s.Trim();
-    if (s.IsEmpty() || s.GetLength() > 8)
+    std::string plain;
+    if (!ReadTypedNumberText(strText, plain) || plain.find_first_not_of("0123456789") != std::string::npos ||
+        plain.size() > 8 || std::atoi(plain.c_str()) < 1)
         return false;
-    for (int i = 0; i < s.GetLength(); ++i) {
-        if (s[i] < '0' || s[i] > '9')
-            return false;
-    }
-    return std::atoi(s) >= 1;
+    strNumber = CString(std::to_string(std::atoi(plain.c_str())).c_str());
+    return true;
 }
 
 bool IsUsableItemName(const CString& strName, bool bDataField)

@@ -51,10 +51,11 @@ bool ReadInformationField(const CString& piece, CString& strItem);
 // The start of "$番号(" start ")$".
 bool ReadNumbering(const CString& piece, CString& strStart);
 
-// What a user may type as a group, a row or a numbering start: decimal digits (blanks
-// around them allowed) giving a whole number from 1 to 99999999. Anything else would
-// either print nothing sensible or break the token apart (",", ")$").
-bool IsValidFieldNumber(const CString& strText);
+// What a user may type as a group, a row or a numbering start: a whole number from 1 to
+// 99999999, typed as any number is ("３", "1,200"). Sets strNumber to its ASCII digits, the
+// form the token keeps; false for anything else, which would either print nothing sensible
+// or break the token apart (",", ")$").
+bool ReadFieldNumber(const CString& strText, CString& strNumber);
 // An item name a token can carry: not empty, no "$" (it would end the token), no "^" (it
 // would read as an occurrence suffix) and, for data fields, no "," (the field's key and row
 // are found by its commas).

@@ -344,13 +344,12 @@ BOOL CTextPropDialog::BuildPiece(CString& piece)
         piece = kPage;
         return TRUE;
     case kindNumbering: {
-        CString strRow;
-        m_rowEdit.GetWindowText(strRow);
-        if (!TextPieces::IsValidFieldNumber(strRow)) {
+        CString strTyped, strRow;
+        m_rowEdit.GetWindowText(strTyped);
+        if (!TextPieces::ReadFieldNumber(strTyped, strRow)) {
             AfxMessageBox(BadNumberMessage(), MB_OK | MB_ICONEXCLAMATION);
             return FALSE;
         }
-        strRow.Trim();
         piece = kNumbering + strRow + ")$";
         return TRUE;
     }
@@ -359,14 +358,14 @@ BOOL CTextPropDialog::BuildPiece(CString& piece)
         const bool bData = m_nPieceKind == kindDataField;
         CString strGroup, strRow;
         if (bData) {
-            m_groupEdit.GetWindowText(strGroup);
-            m_rowEdit.GetWindowText(strRow);
-            if (!TextPieces::IsValidFieldNumber(strGroup) || !TextPieces::IsValidFieldNumber(strRow)) {
+            CString strTypedGroup, strTypedRow;
+            m_groupEdit.GetWindowText(strTypedGroup);
+            m_rowEdit.GetWindowText(strTypedRow);
+            if (!TextPieces::ReadFieldNumber(strTypedGroup, strGroup) ||
+                !TextPieces::ReadFieldNumber(strTypedRow, strRow)) {
                 AfxMessageBox(BadNumberMessage(), MB_OK | MB_ICONEXCLAMATION);
                 return FALSE;
             }
-            strGroup.Trim();
-            strRow.Trim();
         }
         const std::vector<CString> names = ItemNames(m_nPieceKind);
         const int nSel = m_itemList.GetCurSel();

@@ -54,21 +54,6 @@ protected:
 
 } // namespace
 
-TEST(PageNumberText, ReadsTheLeadingDecimalNumber)
-{
-    EXPECT_EQ(12, ParsePageNumber("12"));
-    EXPECT_EQ(12, ParsePageNumber("  12頁"_sj));
-    EXPECT_EQ(-3, ParsePageNumber("-3"));
-    EXPECT_EQ(0, ParsePageNumber("abc"));
-    EXPECT_EQ(0, ParsePageNumber(""));
-    // Only the first 28 characters are read.
-    EXPECT_EQ(0, ParsePageNumber(CString(' ', 28) + "5"));
-    EXPECT_EQ(7, ParsePageNumber(CString(' ', 27) + "75"));
-    // Beyond the int range the number is held at its ends instead of wrapping.
-    EXPECT_EQ(INT_MAX, ParsePageNumber("99999999999999999999"));
-    EXPECT_EQ(INT_MIN, ParsePageNumber("-99999999999999999999"));
-}
-
 TEST_F(EstimateDialogCommandsTest, PageSelectGoesToTheTypedPageWithinThePages)
 {
     const int nPageRows = m_pView->GetPageRows();
@@ -78,8 +63,8 @@ TEST_F(EstimateDialogCommandsTest, PageSelectGoesToTheTypedPageWithinThePages)
     EXPECT_EQ(2 * nPageRows, m_pView->GetFirstVisibleCell().y);
     EXPECT_EQ(2 * nPageRows, m_pView->GetCurrentRow());
 
-    // Text that is not a number is page 0, held at the first page.
-    AnswerPage(answerer, IDD_PAGE_SELECT, "abc");
+    // A page before the first is held at the first page.
+    AnswerPage(answerer, IDD_PAGE_SELECT, "0");
     Command(ID_PAGE_SELECT);
     EXPECT_EQ(0, m_pView->GetFirstVisibleCell().y);
 

@@ -14,6 +14,7 @@
 #include "setup/SetupRegistration.h"
 #include "tests/app/ShellTestSupport.h"
 #include "tests/setup/SetupTestSupport.h"
+#include "tests/support/NumberFieldTyping.h"
 
 #include <gtest/gtest.h>
 
@@ -351,4 +352,38 @@ TEST_F(EnvironmentPagesTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheShe
     ASSERT_FALSE(answerer.MessageBoxTexts().empty());
     EXPECT_EQ(answerer.MessageBoxTexts()[0], "設定ﾌｧｲﾙに書き込めません。"_sj);
     EXPECT_EQ(App().GetProfileValue("Input Setting", "Tax"), "12");
+}
+
+TEST_F(EnvironmentPagesTest, TheTableOfTextsRunsOverEveryNumberFieldOfTheInputPage)
+{
+    struct Field {
+        const char* name;
+        int nIDC;
+        double lo, hi;
+        int CInputDialog::*pValue;
+    };
+    const Field fields[] = {
+        {"1頁の行数", IDC_ROWS_IN_PAGE, 1, 1000, &CInputDialog::m_nRowsInPage},
+        {"見積の最大行数", IDC_ESTIMATE_MAX_ROWS, 100, 10000, &CInputDialog::m_nEstimateMaxRows},
+        {"部材の最大行数", IDC_PARTS_MAX_ROWS, 100, 10000, &CInputDialog::m_nPartsMaxRows},
+        {"消費税率", IDC_TAX_RATE, 1, 100, &CInputDialog::m_nTax}};
+    for (const Field& field : fields) {
+        ExpectNumberFieldReadsTheTable(
+            field.name, field.lo, field.hi, true, [&](const CString& text, double& read) {
+                CEnvironmentDialog sheet("環境設定"_sj);
+                CFieldTyping typing;
+                CDialogAnswerer typingAnswerer;
+                typingAnswerer.AnswerDialog(AFX_IDD_PROPSHEET, [&](CDialog& dlg) {
+                    sheet.SetActivePage(&sheet.m_inputPage);
+                    TypeDlgItemText(sheet.m_inputPage, field.nIDC, text);
+                    typing.bTyped = FieldHolds(sheet.m_inputPage, field.nIDC, text);
+                    ClickDlgButton(dlg, IDOK);
+                    typing.bTaken = dlg.IsModalRunning() == FALSE;
+                });
+                sheet.DoModal();
+                typing.messages = typingAnswerer.MessageBoxTexts();
+                read = sheet.m_inputPage.*field.pValue;
+                return typing;
+            });
+    }
 }

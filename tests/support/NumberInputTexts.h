@@ -1,7 +1,8 @@
 // Texts that reach a number cell, as an estimator writes numbers and as words: every way in
 // (typing, paste, replace, the CSV inputs, another estimate, the setup and information
-// sheets) reads them through the one reading of numbers, so each path's tests feed this one
-// table and expect what typing gives.
+// sheets, a dialog's number field) reads them through the one reading of numbers, so each
+// path's tests feed this one table and expect what typing gives (NumberFieldTyping.h runs it
+// over a dialog's field).
 #pragma once
 
 #include <vector>
@@ -22,6 +23,8 @@ inline const std::vector<CNumberInputText>& NumberInputTexts()
         {"￥１，２００", true, 1200},
         {"△３", true, -3},
         {"48", true, 48},
+        {"９", true, 9},
+        {"０", true, 0},
         {"1,1,250.50", false, 0},
         {"1e3", false, 0},
         {"1abc56", false, 0},

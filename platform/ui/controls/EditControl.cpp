@@ -155,8 +155,10 @@ public:
         // text it showed.
         const QString& old = m_pEdit->m_lastText;
         if (style & ES_NUMBER) {
+            // Digits only, full-width ones too: a number typed with the input method on
+            // reads as the same number (the dialogs read a field as a number cell does).
             for (QChar ch : input) {
-                if (ch < u'0' || ch > u'9')
+                if ((ch < u'0' || ch > u'9') && (ch < u'\uFF10' || ch > u'\uFF19'))
                     return Invalid;
             }
         }

@@ -5,6 +5,7 @@
 // The "msctls_progress32" class: a progress bar.
 #include "platform/ui/controls/ControlWidgets_p.h"
 
+#include "platform/base/TypedNumber.h"
 #include "platform/ui/core/CWnd.h"
 #include "platform/ui/core/CWnd_p.h"
 #include "platform/ui/core/WndClass_p.h"
@@ -21,6 +22,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -54,6 +56,11 @@ public:
             if (CWnd* pBuddy = CWnd::FromHandle(m_hBuddy)) {
                 CString text;
                 pBuddy->GetWindowText(text);
+                // A decimal buddy holds what a person typed: read it as a number field is
+                // read ("１２", "1,000"); a hexadecimal one as it stands.
+                std::string plain;
+                if (m_nBase == 10)
+                    text = ReadTypedNumberText(text, plain) ? CString(plain.c_str()) : CString("x");
                 text.Remove(',');
                 text.Trim();
                 char* end = nullptr;

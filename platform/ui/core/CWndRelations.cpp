@@ -1,5 +1,6 @@
 #include "platform/ui/core/CWnd.h"
 
+#include "platform/base/TypedNumber.h"
 #include "platform/ui/core/CWndClientWidget_p.h"
 #include "platform/ui/core/CWndShared_p.h"
 #include "platform/ui/core/DialogDefs.h"
@@ -7,7 +8,9 @@
 #include <QApplication>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <string>
 
 // ---------------------------------------------------------------------------------------
 // Relations.
@@ -304,12 +307,15 @@ UINT CWnd::GetDlgItemInt(int nID, BOOL* lpTrans, BOOL bSigned) const
 {
     CString s;
     GetDlgItemText(nID, s);
-    s.Trim();
-    const char* p = s;
+    // Read as a person types a number ("３", "1,000"); a whole number only.
+    std::string plain;
+    bool ok =
+        ReadTypedNumberText(s, plain) && plain.find('.') == std::string::npos && (bSigned || plain[0] != '-');
+    const char* p = plain.c_str();
     char* end = nullptr;
-    bool ok = !s.IsEmpty() && (bSigned || *p != '-');
+    errno = 0;
     long long v = ok ? std::strtoll(p, &end, 10) : 0;
-    if (ok && (end == p || *end != '\0'))
+    if (ok && (end == p || *end != '\0' || errno == ERANGE))
         ok = false;
     if (ok && bSigned && (v < INT32_MIN || v > INT32_MAX))
         ok = false;

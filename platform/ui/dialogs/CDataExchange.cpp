@@ -2,6 +2,7 @@
 
 #include "platform/base/Cp932.h"
 #include "platform/base/MessageBox.h"
+#include "platform/base/TypedNumber.h"
 #include "platform/ui/core/CUserException.h"
 #include "platform/ui/core/CWnd.h"
 #include "platform/ui/core/DialogDefs.h"
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -80,10 +82,18 @@ LRESULT Send(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
     return pWnd ? pWnd->SendMessage(message, wParam, lParam) : 0;
 }
 
-void FailWithMessage(CDataExchange* pDX, const CString& message)
+[[noreturn]] void FailWithMessage(CDataExchange* pDX, const CString& message)
 {
     AfxMessageBox(message, MB_ICONEXCLAMATION);
     pDX->Fail();
+}
+
+// A number field's text as a person types numbers (ReadTypedNumberText: full-width digits,
+// separators, "▲", "円"), in the plain ASCII form the parsers below take; false for a word,
+// and, where bWhole asks for a whole number, for a number with decimals.
+bool ReadTypedField(HWND hWnd, bool bWhole, std::string& plain)
+{
+    return ReadTypedNumberText(GetText(hWnd), plain) && (!bWhole || plain.find('.') == std::string::npos);
 }
 
 template <class T>
@@ -92,7 +102,8 @@ void TextSigned(CDataExchange* pDX, int nIDC, T& value, long long minVal, long l
     HWND hWnd = pDX->PrepareEditCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
         long long parsed = 0;
-        if (!AfxParseInt(GetText(hWnd), minVal, maxVal, parsed))
+        std::string plain;
+        if (!ReadTypedField(hWnd, true, plain) || !AfxParseInt(plain.c_str(), minVal, maxVal, parsed))
             FailWithMessage(pDX, MsgParseInt());
         value = static_cast<T>(parsed);
     } else {
@@ -108,7 +119,8 @@ void TextUnsigned(CDataExchange* pDX, int nIDC, T& value, unsigned long long max
     HWND hWnd = pDX->PrepareEditCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
         unsigned long long parsed = 0;
-        if (!AfxParseUInt(GetText(hWnd), maxVal, parsed))
+        std::string plain;
+        if (!ReadTypedField(hWnd, true, plain) || !AfxParseUInt(plain.c_str(), maxVal, parsed))
             FailWithMessage(pDX, MsgParseUInt());
         value = static_cast<T>(parsed);
     } else {
@@ -190,6 +202,17 @@ void CDataExchange::Fail()
         }
     }
     AfxThrowUserException();
+}
+
+BOOL ReadDialogFields(CWnd* pDlgWnd, const std::function<void(CDataExchange* pDX)>& exchange)
+{
+    CDataExchange dx(pDlgWnd, TRUE);
+    try {
+        exchange(&dx);
+    } catch (const CUserException&) {
+        return FALSE;
+    }
+    return TRUE;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -370,7 +393,8 @@ void DDX_Text(CDataExchange* pDX, int nIDC, double& value)
     HWND hWnd = pDX->PrepareEditCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
         double parsed = 0;
-        if (!AfxParseDouble(GetText(hWnd), parsed))
+        std::string plain;
+        if (!ReadTypedField(hWnd, false, plain) || !AfxParseDouble(plain.c_str(), parsed))
             FailWithMessage(pDX, MsgParseReal());
         value = parsed;
     } else {
@@ -383,11 +407,31 @@ void DDX_Text(CDataExchange* pDX, int nIDC, float& value)
     HWND hWnd = pDX->PrepareEditCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
         double parsed = 0;
-        if (!AfxParseDouble(GetText(hWnd), parsed) || parsed > FLT_MAX || parsed < -FLT_MAX)
+        std::string plain;
+        if (!ReadTypedField(hWnd, false, plain) || !AfxParseDouble(plain.c_str(), parsed) ||
+            parsed > FLT_MAX || parsed < -FLT_MAX)
             FailWithMessage(pDX, MsgParseReal());
         value = static_cast<float>(parsed);
     } else {
         SetWindowTextIfChanged(hWnd, AfxFormatDouble(value, FLT_DIG));
+    }
+}
+
+void FailNumberField(CDataExchange* pDX)
+{
+    FailWithMessage(pDX, MsgParseReal());
+}
+
+void DDX_Number(CDataExchange* pDX, int nIDC, CString& value)
+{
+    HWND hWnd = pDX->PrepareEditCtrl(nIDC);
+    if (pDX->m_bSaveAndValidate) {
+        std::string plain;
+        if (!ReadTypedField(hWnd, false, plain))
+            FailWithMessage(pDX, MsgParseReal());
+        value = CString(plain.c_str());
+    } else {
+        SetWindowTextIfChanged(hWnd, value);
     }
 }
 

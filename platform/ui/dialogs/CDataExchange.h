@@ -2,13 +2,16 @@
 // controls through the DDX_ functions, and checks them with the DDV_ functions.
 //
 // Loading (m_bSaveAndValidate FALSE) puts the members into the controls; saving reads
-// the controls back and validates. A value that cannot be read or is out of range shows
-// the standard message, puts the focus on the control (selecting an edit's text) and
-// abandons the exchange with a CUserException, which UpdateData catches.
+// the controls back and validates. A number field reads its text as a person types a
+// number (ReadTypedNumberText: "１２", "1,200", "▲5", "10円"), as a number cell does. A value that cannot be
+// read or is out of range shows the standard message, puts the focus on the control (selecting an edit's
+// text) and abandons the exchange with a CUserException, which UpdateData catches.
 #pragma once
 
 #include "platform/base/CString.h"
 #include "platform/ui/core/WinDefs.h"
+
+#include <functional>
 
 class CWnd;
 
@@ -29,6 +32,12 @@ public:
     [[noreturn]] void Fail();
 };
 
+// Reads fields by hand, outside DoDataExchange (an OnOK that reads one field into its own
+// value, a button that acts on what is typed): TRUE when every DDX_/DDV_ call of exchange
+// read its field; FALSE when one refused its text (its message shown, the focus on its
+// control), and the caller then stays as it is.
+BOOL ReadDialogFields(CWnd* pDlgWnd, const std::function<void(CDataExchange* pDX)>& exchange);
+
 // ---- values in edits and other windows with text ------------------------------------------
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value);
@@ -39,6 +48,14 @@ void DDX_Text(CDataExchange* pDX, int nIDC, short& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, BYTE& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, double& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, float& value);
+// A number field that keeps the number as a text (an amount, a rate): saving sets value to
+// the plain form of the typed number ("１０，０００円" gives "10000", "▲5,000" "-5000");
+// a text that is no number fails with the message of DDX_Text's double. Loading shows value.
+void DDX_Number(CDataExchange* pDX, int nIDC, CString& value);
+
+// For a field read by hand (a number within a longer text): shows the message of a number
+// field that holds no number, focuses the control last prepared and fails the exchange.
+[[noreturn]] void FailNumberField(CDataExchange* pDX);
 
 // ---- buttons --------------------------------------------------------------------------------
 // 0 unchecked, 1 checked, 2 indeterminate.

@@ -2,12 +2,14 @@
 
 #include "platform/base/MessageBox.h"
 #include "platform/base/Path.h"
+#include "platform/base/TypedNumber.h"
 #include "platform/ui/core/DialogDefs.h"
 #include "platform/ui/dialogs/CFileDialog.h"
 #include "platform/ui/dialogs/DialogTemplate.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 IMPLEMENT_DYNAMIC(CPrintDialog, CDialog)
@@ -97,31 +99,22 @@ const bool s_setupRegistered = RegisterDialogTemplate(AFX_IDD_PRINTSETUPDLG, Mak
 // A millimetre value with at most one decimal, as typed ("4.2"); FALSE for anything else.
 BOOL ParseMillimetres(const CString& text, int& tenths)
 {
-    CString s = text;
-    s.Trim();
-    if (s.IsEmpty())
+    // Read as a person types a number ("１５", "12.5"); 0 or more, to tenths of a millimetre.
+    std::string plain;
+    if (!ReadTypedNumberText(text, plain) || plain[0] == '-')
         return FALSE;
-    int whole = 0;
-    int frac = 0;
-    int i = 0;
-    bool digits = false;
-    for (; i < s.GetLength() && s[i] >= '0' && s[i] <= '9'; ++i) {
-        whole = whole * 10 + (s[i] - '0');
-        digits = true;
-        if (whole > 10000)
+    const size_t nPoint = plain.find('.');
+    const std::string whole = plain.substr(0, nPoint);
+    const std::string decimals = nPoint == std::string::npos ? std::string() : plain.substr(nPoint + 1);
+    if (decimals.find_first_not_of('0', 1) != std::string::npos)
+        return FALSE;
+    int nWhole = 0;
+    for (char ch : whole) {
+        nWhole = nWhole * 10 + (ch - '0');
+        if (nWhole > 10000)
             return FALSE;
     }
-    if (i < s.GetLength() && s[i] == '.') {
-        ++i;
-        if (i < s.GetLength() && s[i] >= '0' && s[i] <= '9') {
-            frac = s[i] - '0';
-            digits = true;
-            ++i;
-        }
-    }
-    if (!digits || i != s.GetLength())
-        return FALSE;
-    tenths = whole * 10 + frac;
+    tenths = nWhole * 10 + (decimals.empty() ? 0 : decimals[0] - '0');
     return TRUE;
 }
 

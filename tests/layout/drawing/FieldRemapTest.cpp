@@ -75,10 +75,18 @@ TEST(TextPieces, OccurrencesAndInput)
     EXPECT_EQ(TextPieces::FindOccurrence(names, sj("金額^2")), -1);
     EXPECT_EQ(TextPieces::ItemWithOccurrence(sj("金額"), 1), sj("金額^1"));
     EXPECT_EQ(TextPieces::ItemWithOccurrence(sj("金額"), 0), sj("金額"));
-    for (const char* ok : {"1", " 12 ", "99999999"})
-        EXPECT_TRUE(TextPieces::IsValidFieldNumber(ok)) << ok;
-    for (const char* bad : {"", "0", "-1", "1,2", ")$", "1$", "123456789", "x"})
-        EXPECT_FALSE(TextPieces::IsValidFieldNumber(bad)) << bad;
+    CString number;
+    for (const char* ok : {"1", " 12 ", "99999999"}) {
+        EXPECT_TRUE(TextPieces::ReadFieldNumber(ok, number)) << ok;
+        EXPECT_EQ(CString(ok).Trim(), number) << ok;
+    }
+    // Typed as any number is: full-width digits and separators give the token's digits.
+    EXPECT_TRUE(TextPieces::ReadFieldNumber(sj("３"), number));
+    EXPECT_EQ("3", number.str());
+    EXPECT_TRUE(TextPieces::ReadFieldNumber(sj("１，２００"), number));
+    EXPECT_EQ("1200", number.str());
+    for (const char* bad : {"", "0", "-1", "1,2", ")$", "1$", "123456789", "x", "1.5", "1e3"})
+        EXPECT_FALSE(TextPieces::ReadFieldNumber(bad, number)) << bad;
     EXPECT_TRUE(TextPieces::IsUsableItemName(sj("単価(円)"), true));
     EXPECT_FALSE(TextPieces::IsUsableItemName("a,b", true));
     EXPECT_TRUE(TextPieces::IsUsableItemName("a,b", false));

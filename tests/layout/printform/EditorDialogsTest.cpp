@@ -4,6 +4,7 @@
 #include "layout/printform/CTableRuledLineDialog.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "tests/layout/printform/LayoutTestSupport.h"
+#include "tests/support/NumberFieldTyping.h"
 
 namespace {
 
@@ -121,4 +122,29 @@ TEST_F(LayoutAppTest, TableRuledLineColourButtonsSetTheirLines)
     ASSERT_EQ(second.DoModal(), IDOK);
     EXPECT_EQ(second.m_clrBottom, RGB(200, 0, 0));
     EXPECT_EQ(second.m_clrTop, RGB(0, 0, 0));
+}
+
+TEST_F(LayoutAppTest, TheTableOfTextsRunsOverEveryNumberFieldOfTheEditorsDialogs)
+{
+    auto run = [](const char* lpszField, double lo, double hi, int nIDC, auto pick, auto* pKind) {
+        using Dialog = std::remove_pointer_t<decltype(pKind)>;
+        ExpectNumberFieldReadsTheTable(lpszField, lo, hi, true, [&](const CString& text, double& read) {
+            Dialog dialog;
+            CFieldTyping typing = TypeIntoNumberField(Dialog::IDD, nIDC, text, [&] { dialog.DoModal(); });
+            read = static_cast<double>(pick(dialog));
+            return typing;
+        });
+    };
+    run(
+        "ｸﾞﾘｯﾄﾞ 幅", 5, 50, 1031, [](CGridWidthDialog& d) { return d.m_nWidth; },
+        static_cast<CGridWidthDialog*>(nullptr));
+    run(
+        "行間", 0, 100, 1031, [](CLineSpacingDialog& d) { return d.m_nSpacing; },
+        static_cast<CLineSpacingDialog*>(nullptr));
+    run(
+        "表 行数", 1, 100, 1031, [](CInsertTableDialog& d) { return d.m_nRows; },
+        static_cast<CInsertTableDialog*>(nullptr));
+    run(
+        "表 列数", 1, 100, 1101, [](CInsertTableDialog& d) { return d.m_nCols; },
+        static_cast<CInsertTableDialog*>(nullptr));
 }

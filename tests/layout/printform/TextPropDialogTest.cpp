@@ -330,6 +330,21 @@ TEST_F(TextPropDialogTest, GroupsRowsAndItemsThatWouldBreakATokenAreRefused)
     EXPECT_EQ(other.m_strText, sj("$見積(1,a,1)$"));
 }
 
+TEST_F(TextPropDialogTest, AGroupAndRowTypedInFullWidthDigitsWriteTheTokensDigits)
+{
+    CTextPropEMDialog dlg(1);
+    dlg.m_strText = sj("$見積(1,金額,1)$");
+    ASSERT_EQ(RunEM(dlg,
+                    [&](CDialog& d) {
+                        TypeDlgItemText(d, IDC_TP_GROUP, sj("２"));
+                        TypeDlgItemText(d, IDC_TP_ROW, sj("１２"));
+                        ClickDlgButton(d, IDC_TP_UPDATE);
+                    }),
+              IDOK);
+    EXPECT_TRUE(answerer.MessageBoxTexts().empty());
+    EXPECT_EQ(dlg.m_strText, sj("$見積(2,金額,12)$"));
+}
+
 TEST_F(TextPropDialogTest, CancelGivesNothingBack)
 {
     CTextPropEMDialog dlg(2);

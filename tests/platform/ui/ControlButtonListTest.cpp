@@ -372,6 +372,9 @@ TEST_F(ControlButtonListTest, AnUpDownControlStepsItsBuddysNumberAndReportsIt)
         // The number typed into the buddy is where the next step starts.
         number->SetWindowText("7");
         EXPECT_EQ(spin->GetPos32(), 7);
+        // Read as a number field reads it: full-width digits typed with the input method on.
+        number->SetWindowText("１２"_sj);
+        EXPECT_EQ(spin->GetPos32(), 12);
         number->SetWindowText("x");
         BOOL error = FALSE;
         spin->GetPos32(&error);

@@ -14,6 +14,7 @@
 #include "platform/ui/frames/CPrinterSystem.h"
 #include "platform/ui/gdi/CDC.h"
 #include "platform/ui/gdi/PrintJobWatch_p.h"
+#include "tests/support/NumberFieldTyping.h"
 #include "tests/support/TestPrinterSystem.h"
 #include "tests/support/TestSupport.h"
 
@@ -920,4 +921,66 @@ TEST_F(PrintTest, PreviewZoomButtonsGoOffAtTheLargestAndSmallestStep)
     env.Main()->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
     // At the largest step only zooming out is left, at the smallest only zooming in.
     EXPECT_EQ(zooms, (std::vector<int>{1, 1}));
+}
+
+// The table of texts over the print dialogs' number fields: the pages, the copies and the
+// set-up's margins take what typing into a number cell takes, and refuse every other text
+// with their message, the dialog staying open.
+TEST_F(PrintTest, TheTableOfTextsRunsOverThePrintDialogsNumberFields)
+{
+    CFrameTestEnvironment env(FALSE);
+    TempDir dir;
+    const CString output = dir.Folder() + "table.pdf";
+    struct Field {
+        const char* name;
+        int nIDC;
+        double lo, hi;
+    };
+    for (const Field& field : {Field{"開始頁", CPrintDialog::IDC_FROM_PAGE, 1, 20000},
+                               Field{"終了頁", CPrintDialog::IDC_TO_PAGE, 1, 20000},
+                               Field{"部数", CPrintDialog::IDC_COPIES, 1, 999}}) {
+        ExpectNumberFieldReadsTheTable(
+            field.name, field.lo, field.hi, true, [&](const CString& text, double& read) {
+                CPrintDialog dlg(FALSE,
+                                 PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_HIDEPRINTTOFILE | PD_NOSELECTION);
+                dlg.m_pd.nMinPage = 1;
+                dlg.m_pd.nMaxPage = 20000;
+                CFieldTyping typing;
+                CDialogAnswerer answerer;
+                answerer.AnswerDialog(AFX_IDD_PRINTDLG, [&](CDialog& d) {
+                    TypeDlgItemText(d, CPrintDialog::IDC_OUTPUT_FILE, output);
+                    ClickDlgButton(d, CPrintDialog::IDC_PAGE_RANGE);
+                    TypeDlgItemText(d, CPrintDialog::IDC_FROM_PAGE, "1");
+                    TypeDlgItemText(d, CPrintDialog::IDC_TO_PAGE, "20000");
+                    TypeDlgItemText(d, field.nIDC, text);
+                    typing.bTyped = FieldHolds(d, field.nIDC, text);
+                    ClickDlgButton(d, IDOK);
+                    typing.bTaken = d.IsModalRunning() == FALSE;
+                });
+                dlg.DoModal();
+                typing.messages = answerer.MessageBoxTexts();
+                read = field.nIDC == CPrintDialog::IDC_FROM_PAGE ? dlg.GetFromPage()
+                       : field.nIDC == CPrintDialog::IDC_TO_PAGE ? dlg.GetToPage()
+                                                                 : dlg.m_pd.nCopies;
+                return typing;
+            });
+    }
+    // The set-up's margins, in millimetres to a tenth, 0 or more.
+    for (int nIDC : {CPrintDialog::IDC_MARGIN_LEFT, CPrintDialog::IDC_MARGIN_TOP,
+                     CPrintDialog::IDC_MARGIN_RIGHT, CPrintDialog::IDC_MARGIN_BOTTOM}) {
+        ExpectNumberFieldReadsTheTable("余白", 0, 200, false, [&](const CString& text, double& read) {
+            const CRect before = CPrinterSettings::Instance().GetMarginsTenthsMM();
+            CPrintDialog dlg(TRUE);
+            CFieldTyping typing =
+                TypeIntoNumberField(AFX_IDD_PRINTSETUPDLG, nIDC, text, [&] { dlg.DoModal(); });
+            const CRect m = CPrinterSettings::Instance().GetMarginsTenthsMM();
+            const int tenths = nIDC == CPrintDialog::IDC_MARGIN_LEFT    ? m.left
+                               : nIDC == CPrintDialog::IDC_MARGIN_TOP   ? m.top
+                               : nIDC == CPrintDialog::IDC_MARGIN_RIGHT ? m.right
+                                                                        : m.bottom;
+            read = tenths / 10.0;
+            CPrinterSettings::Instance().SetMarginsTenthsMM(before);
+            return typing;
+        });
+    }
 }
