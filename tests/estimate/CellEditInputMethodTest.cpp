@@ -3,8 +3,11 @@
 // editor. What lands in the cell is code page 932.
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
+#include "app/CJumpBarWnd.h"
+#include "grid/CTabWnd.h"
 #include "platform/ui/core/Imm.h"
 #include "platform/ui/core/WinDefs.h"
+#include "platform/ui/frames/CToolBar.h"
 #include "resources/ResourceIds.h"
 #include "tests/support/RealInput.h"
 
@@ -478,5 +481,63 @@ TEST_F(CellEditInputMethod, AMenuKeyDuringACompositionCommitsItToItsCellFirst)
     EXPECT_EQ(EditorText(), "こうじ");
     Key(VK_RETURN);
     EXPECT_EQ(m_pView->GetCellText(nRow, scSpec), "こうじ"_sj);
+    EXPECT_FALSE(m_pView->HasImeComposition());
+}
+
+// The page tabs and the jump buttons beside the grid act on the grid and have no keys of
+// their own. A click on one stores a composition in the cell it shows over before the
+// control acts, shown at once, and the keyboard stays with the grid: Down then moves its
+// cell. Fails while a click on the tab strip or the jump bar takes the keyboard: the
+// composition hides and goes into its cell only at a later click, and keys typed after the
+// click reach nothing.
+TEST_F(CellEditInputMethod, AClickOnAPageTabOrAJumpButtonStoresTheCompositionAndKeepsTheKeyboard)
+{
+    QWidget* pTop = m_pApp->m_pMainWnd->GetWidget();
+    pTop->activateWindow();
+    QApplication::setActiveWindow(pTop);
+    const int nRow = 6; // 規格 "枠組 W900"
+    GoTo(scSpec, nRow);
+    m_pView->SetFocus();
+    Pump();
+    Compose(GridWidget(), "こうじ");
+    ASSERT_TRUE(m_pView->HasImeComposition());
+
+    CTabWnd* pTabs = m_pView->GetTabWnd();
+    ASSERT_NE(pTabs, nullptr);
+    const auto clickTab = [&](int nTab) {
+        const CRect rc = pTabs->GetTabRect(nTab);
+        RealInput::ClickOnScreen(pTabs->GetClientWidget(), QPoint(rc.CenterPoint().x, rc.CenterPoint().y));
+        Pump();
+    };
+    clickTab(1); // 集計表
+    EXPECT_FALSE(m_pView->HasImeComposition());
+    EXPECT_EQ(CWnd::GetFocus(), m_pView);
+    clickTab(0); // 見積編集
+    EXPECT_EQ(CWnd::GetFocus(), m_pView);
+    EXPECT_EQ(m_pView->GetCellText(nRow, scSpec), "こうじ"_sj);
+    EXPECT_FALSE(EditorVisible());
+    EXPECT_EQ(ShownOver(*m_pView, scSpec, nRow), 0);
+    const int nCurrent = m_pView->GetCurrentRow();
+    KeyThroughFocus(Qt::Key_Down);
+    EXPECT_EQ(m_pView->GetCurrentRow(), nCurrent + 1) << "the keys go to the grid";
+
+    auto* pJump = dynamic_cast<CJumpBarWnd*>(m_pView->GetJumpBar());
+    ASSERT_NE(pJump, nullptr);
+    CToolBar* pButtons = pJump->GetToolBar();
+    const int nLastRow = pButtons->CommandToIndex(ID_JUMP_LAST_ROW);
+    ASSERT_GE(nLastRow, 0);
+    CRect rcButton;
+    pButtons->GetItemRect(nLastRow, &rcButton);
+    const QPoint at(rcButton.CenterPoint().x, rcButton.CenterPoint().y);
+    QWidget* pButton = pButtons->GetWidget()->childAt(at);
+    ASSERT_NE(pButton, nullptr);
+    GoTo(scSpec, 10);
+    Compose(GridWidget(), "みつ");
+    const int nFirstShown = m_pView->GetFirstVisibleCell().y;
+    RealInput::ClickOnScreen(pButton, pButton->mapFrom(pButtons->GetWidget(), at));
+    Pump();
+    EXPECT_EQ(m_pView->GetCellText(10, scSpec), "みつ"_sj);
+    EXPECT_GT(m_pView->GetFirstVisibleCell().y, nFirstShown) << "the grid shows its last rows";
+    EXPECT_EQ(CWnd::GetFocus(), m_pView);
     EXPECT_FALSE(m_pView->HasImeComposition());
 }

@@ -1,5 +1,6 @@
 #include "platform/ui/core/CWnd.h"
 
+#include "platform/base/Check.h"
 #include "platform/ui/core/CWndClientWidget_p.h"
 #include "platform/ui/core/CWndShared_p.h"
 #include "platform/ui/core/WinApi.h"
@@ -83,6 +84,17 @@ BOOL CWnd::KillTimer(UINT_PTR nIDEvent)
 // ---------------------------------------------------------------------------------------
 // Focus, capture, activation, enabling.
 // ---------------------------------------------------------------------------------------
+void CWnd::KeepFocusOffOnClick()
+{
+    // The toolkit gives the keyboard on a click to the clicked widget or the nearest parent
+    // that takes it by click: the window's own widgets are left out of that.
+    CWndState* pState = StateOf(m_hWnd);
+    MORVEL_CHECK(pState != nullptr && pState->client != nullptr, "the window exists");
+    pState->client->setFocusPolicy(Qt::NoFocus);
+    if (pState->widget != nullptr && pState->widget != pState->client)
+        pState->widget->setFocusPolicy(Qt::NoFocus);
+}
+
 CWnd* CWnd::SetFocus()
 {
     CWndManager* pManager = Manager();
