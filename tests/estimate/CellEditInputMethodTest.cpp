@@ -541,3 +541,34 @@ TEST_F(CellEditInputMethod, AClickOnAPageTabOrAJumpButtonStoresTheCompositionAnd
     EXPECT_EQ(CWnd::GetFocus(), m_pView);
     EXPECT_FALSE(m_pView->HasImeComposition());
 }
+
+// F10 opens the menu bar, its first menu, as in the desktop's programs; a composition is
+// committed to its cell first and the grid's cell stays where it was. Fails while F10
+// reaches the grid as a key and opens nothing.
+TEST_F(CellEditInputMethod, F10OpensTheMenuBarAfterCommittingTheComposition)
+{
+    QWidget* pTop = m_pApp->m_pMainWnd->GetWidget();
+    pTop->activateWindow();
+    QApplication::setActiveWindow(pTop);
+    QWindow* pWindow = pTop->windowHandle();
+    ASSERT_NE(pWindow, nullptr);
+    const int nRow = 10;
+    GoTo(scSpec, nRow);
+    m_pView->SetFocus();
+    Pump();
+    Compose(GridWidget(), "こうじ");
+
+    qt_handleKeyEvent(pWindow, QEvent::KeyPress, Qt::Key_F10, Qt::NoModifier);
+    Pump();
+    auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    EXPECT_NE(pMenu, nullptr) << "F10 opens the first menu";
+    EXPECT_EQ(CPoint(m_pView->GetCurrentCol(), m_pView->GetCurrentRow()), CPoint(scSpec, nRow));
+    EXPECT_FALSE(m_pView->HasImeComposition());
+    EXPECT_EQ(EditorText(), "こうじ");
+    if (pMenu != nullptr)
+        pMenu->close();
+    qt_handleKeyEvent(pWindow, QEvent::KeyRelease, Qt::Key_F10, Qt::NoModifier);
+    Pump();
+    Key(VK_RETURN);
+    EXPECT_EQ(m_pView->GetCellText(nRow, scSpec), "こうじ"_sj);
+}

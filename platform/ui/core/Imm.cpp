@@ -208,9 +208,11 @@ bool MayOpenAMenu(const QKeyEvent* pKey)
 }
 
 // A key that the input method let through while the widget composes, and that may open a
-// menu before the window hears of it: the composition is committed to the window first, as
-// a key the window gets ends it, so that it shows (and goes where it was typed) whatever the
-// key does next. Left alone it would wait hidden for the keyboard to come back.
+// menu or work a dialog's control (its mnemonic) before the window hears of it: the
+// composition is committed to the window first, as a key the window gets ends it, so that
+// it shows (and goes where it was typed) whatever the key does next. Left alone it would
+// wait hidden for the keyboard to come back. A self-drawn window and a control (an edit
+// box) alike.
 void CommitBeforeShortcut(QObject* pWatched, const QKeyEvent* pKey)
 {
     auto* pWidget = qobject_cast<QWidget*>(pWatched);
@@ -219,9 +221,7 @@ void CommitBeforeShortcut(QObject* pWatched, const QKeyEvent* pKey)
         return;
     const HWND hWnd = pWnd->m_hWnd;
     const auto it = States().find(hWnd);
-    CWndState* pState = AfxGetWndState(hWnd);
-    if (it == States().end() || it->second.preedit.isEmpty() || pState == nullptr || !pState->IsSelfDrawn() ||
-        ImeWidget(hWnd) != pWidget)
+    if (it == States().end() || it->second.preedit.isEmpty() || ImeWidget(hWnd) != pWidget)
         return;
     ImmNotifyIME(ImmGetContext(hWnd), NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
 }
