@@ -11,6 +11,8 @@
 #include "platform/ui/gdi/CPaintDC.h"
 #include "platform/ui/gdi/SysColors.h"
 
+#include <QWidget>
+
 #include <algorithm>
 
 IMPLEMENT_DYNAMIC(CSplitterWnd, CWnd)
@@ -125,7 +127,8 @@ BOOL CSplitterWnd::CreateCommon(CWnd* pParentWnd, SIZE sizeMin, DWORD dwStyle, U
         return FALSE;
     // The splitter has no keys of its own: a press on a bar leaves the keyboard with the pane
     // that has it (the views beside go on showing what they show for the active one).
-    KeepFocusOffOnClick();
+    if (QWidget* pClient = GetClientWidget())
+        pClient->setFocusPolicy(Qt::NoFocus);
     return TRUE;
 }
 
