@@ -11,6 +11,7 @@
 #include "resources/ResourceIds.h"
 #include "tests/support/RealInput.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QImage>
@@ -21,6 +22,11 @@
 #include <QWindow>
 
 #include <new>
+
+#if __has_include(<xcb/xcb.h>)
+#include <xcb/xcb.h>
+#define MORVEL_TEST_XCB 1
+#endif
 
 // The toolkit's own entry for a key from the window system (what its test library uses): the
 // key goes to the input method's filter and the shortcuts (the menu bar's letters) before any
@@ -571,4 +577,48 @@ TEST_F(CellEditInputMethod, F10OpensTheMenuBarAfterCommittingTheComposition)
     Pump();
     Key(VK_RETURN);
     EXPECT_EQ(m_pView->GetCellText(nRow, scSpec), "こうじ"_sj);
+}
+
+// An input method that keeps Alt with a letter for itself while it composes (Mozc commits
+// its pre-edit with it, and the key goes no further), and lets it through otherwise. The
+// key as the X server reports it reaches the program before that input method: the first
+// Alt+E opens 編集, the composition in its cell's editor. Fails while the composition is
+// still there when the key reaches the input method, which then keeps it.
+TEST_F(CellEditInputMethod, AltWithALetterOpensTheMenuAtOnceWhereTheInputMethodKeepsItWhileComposing)
+{
+#if defined(MORVEL_TEST_XCB)
+    QWidget* pTop = m_pApp->m_pMainWnd->GetWidget();
+    pTop->activateWindow();
+    QApplication::setActiveWindow(pTop);
+    QWindow* pWindow = pTop->windowHandle();
+    ASSERT_NE(pWindow, nullptr);
+    GoTo(scSpec, 10);
+    m_pView->SetFocus();
+    Pump();
+    Compose(GridWidget(), "こうじ");
+
+    qt_handleKeyEvent(pWindow, QEvent::KeyPress, Qt::Key_Alt, Qt::NoModifier);
+    xcb_key_press_event_t press{};
+    press.response_type = XCB_KEY_PRESS;
+    press.detail = 26; // E on a PC keyboard
+    press.state = XCB_MOD_MASK_1;
+    qintptr nResult = 0;
+    QAbstractEventDispatcher::instance()->filterNativeEvent("xcb_generic_event_t", &press, &nResult);
+    // The input method's turn.
+    if (!m_pView->HasImeComposition())
+        qt_handleKeyEvent(pWindow, QEvent::KeyPress, Qt::Key_E, Qt::AltModifier, QStringLiteral("e"));
+    Pump();
+    auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    EXPECT_NE(pMenu, nullptr) << "the first Alt+E opens 編集";
+    EXPECT_EQ(EditorText(), "こうじ");
+    if (pMenu != nullptr)
+        pMenu->close();
+    qt_handleKeyEvent(pWindow, QEvent::KeyRelease, Qt::Key_E, Qt::AltModifier, QStringLiteral("e"));
+    qt_handleKeyEvent(pWindow, QEvent::KeyRelease, Qt::Key_Alt, Qt::AltModifier);
+    Pump();
+    Key(VK_RETURN);
+    EXPECT_EQ(m_pView->GetCellText(10, scSpec), "こうじ"_sj);
+#else
+    GTEST_SKIP() << "built without the X client library";
+#endif
 }
