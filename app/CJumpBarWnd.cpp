@@ -84,6 +84,9 @@ int CJumpBarWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
+    // The buttons act on the view and have no keys: a click on them leaves the keyboard
+    // with the view, and a composition on it is stored by the command before it moves.
+    KeepFocusOffOnClick();
     RegisterSharedControlResources();
     m_pToolBar = std::make_unique<CJumpToolBar>();
     if (!m_pToolBar->Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP, AFX_IDW_TOOLBAR) ||

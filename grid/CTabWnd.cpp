@@ -9,6 +9,7 @@
 IMPLEMENT_DYNAMIC(CTabWnd, CWnd)
 
 BEGIN_MESSAGE_MAP(CTabWnd, CWnd)
+ON_WM_CREATE()
 ON_WM_LBUTTONDOWN()
 ON_WM_PAINT()
 END_MESSAGE_MAP()
@@ -36,6 +37,16 @@ CTabWnd::CTabWnd() : m_nCurSel(0), m_nTabCount(0)
 }
 
 CTabWnd::~CTabWnd() = default;
+
+int CTabWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    // A tab changes the page of the view and has no keys: the view keeps the keyboard, and
+    // a composition on it is stored by the tab's command before the page changes.
+    KeepFocusOffOnClick();
+    return 0;
+}
 
 void CTabWnd::AddTab(const char* lpszText)
 {

@@ -36,6 +36,7 @@ public:
     CRect GetTabRect(int nIndex) const;
     bool IsTabSelected(int nIndex) const;
 
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnPaint();
 

@@ -3,11 +3,15 @@
 // editor. What lands in the cell is code page 932.
 #include "tests/estimate/EstimateWindowTestSupport.h"
 
+#include "app/CJumpBarWnd.h"
+#include "grid/CTabWnd.h"
 #include "platform/ui/core/Imm.h"
 #include "platform/ui/core/WinDefs.h"
+#include "platform/ui/frames/CToolBar.h"
 #include "resources/ResourceIds.h"
 #include "tests/support/RealInput.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QImage>
@@ -18,6 +22,11 @@
 #include <QWindow>
 
 #include <new>
+
+#if __has_include(<xcb/xcb.h>)
+#include <xcb/xcb.h>
+#define MORVEL_TEST_XCB 1
+#endif
 
 // The toolkit's own entry for a key from the window system (what its test library uses): the
 // key goes to the input method's filter and the shortcuts (the menu bar's letters) before any
@@ -479,4 +488,137 @@ TEST_F(CellEditInputMethod, AMenuKeyDuringACompositionCommitsItToItsCellFirst)
     Key(VK_RETURN);
     EXPECT_EQ(m_pView->GetCellText(nRow, scSpec), "こうじ"_sj);
     EXPECT_FALSE(m_pView->HasImeComposition());
+}
+
+// The page tabs and the jump buttons beside the grid act on the grid and have no keys of
+// their own. A click on one stores a composition in the cell it shows over before the
+// control acts, shown at once, and the keyboard stays with the grid: Down then moves its
+// cell. Fails while a click on the tab strip or the jump bar takes the keyboard: the
+// composition hides and goes into its cell only at a later click, and keys typed after the
+// click reach nothing.
+TEST_F(CellEditInputMethod, AClickOnAPageTabOrAJumpButtonStoresTheCompositionAndKeepsTheKeyboard)
+{
+    QWidget* pTop = m_pApp->m_pMainWnd->GetWidget();
+    pTop->activateWindow();
+    QApplication::setActiveWindow(pTop);
+    const int nRow = 6; // 規格 "枠組 W900"
+    GoTo(scSpec, nRow);
+    m_pView->SetFocus();
+    Pump();
+    Compose(GridWidget(), "こうじ");
+    ASSERT_TRUE(m_pView->HasImeComposition());
+
+    CTabWnd* pTabs = m_pView->GetTabWnd();
+    ASSERT_NE(pTabs, nullptr);
+    const auto clickTab = [&](int nTab) {
+        const CRect rc = pTabs->GetTabRect(nTab);
+        RealInput::ClickOnScreen(pTabs->GetClientWidget(), QPoint(rc.CenterPoint().x, rc.CenterPoint().y));
+        Pump();
+    };
+    clickTab(1); // 集計表
+    EXPECT_FALSE(m_pView->HasImeComposition());
+    EXPECT_EQ(CWnd::GetFocus(), m_pView);
+    clickTab(0); // 見積編集
+    EXPECT_EQ(CWnd::GetFocus(), m_pView);
+    EXPECT_EQ(m_pView->GetCellText(nRow, scSpec), "こうじ"_sj);
+    EXPECT_FALSE(EditorVisible());
+    EXPECT_EQ(ShownOver(*m_pView, scSpec, nRow), 0);
+    const int nCurrent = m_pView->GetCurrentRow();
+    KeyThroughFocus(Qt::Key_Down);
+    EXPECT_EQ(m_pView->GetCurrentRow(), nCurrent + 1) << "the keys go to the grid";
+
+    auto* pJump = dynamic_cast<CJumpBarWnd*>(m_pView->GetJumpBar());
+    ASSERT_NE(pJump, nullptr);
+    CToolBar* pButtons = pJump->GetToolBar();
+    const int nLastRow = pButtons->CommandToIndex(ID_JUMP_LAST_ROW);
+    ASSERT_GE(nLastRow, 0);
+    CRect rcButton;
+    pButtons->GetItemRect(nLastRow, &rcButton);
+    const QPoint at(rcButton.CenterPoint().x, rcButton.CenterPoint().y);
+    QWidget* pButton = pButtons->GetWidget()->childAt(at);
+    ASSERT_NE(pButton, nullptr);
+    GoTo(scSpec, 10);
+    Compose(GridWidget(), "みつ");
+    const int nFirstShown = m_pView->GetFirstVisibleCell().y;
+    RealInput::ClickOnScreen(pButton, pButton->mapFrom(pButtons->GetWidget(), at));
+    Pump();
+    EXPECT_EQ(m_pView->GetCellText(10, scSpec), "みつ"_sj);
+    EXPECT_GT(m_pView->GetFirstVisibleCell().y, nFirstShown) << "the grid shows its last rows";
+    EXPECT_EQ(CWnd::GetFocus(), m_pView);
+    EXPECT_FALSE(m_pView->HasImeComposition());
+}
+
+// F10 opens the menu bar, its first menu, as in the desktop's programs; a composition is
+// committed to its cell first and the grid's cell stays where it was. Fails while F10
+// reaches the grid as a key and opens nothing.
+TEST_F(CellEditInputMethod, F10OpensTheMenuBarAfterCommittingTheComposition)
+{
+    QWidget* pTop = m_pApp->m_pMainWnd->GetWidget();
+    pTop->activateWindow();
+    QApplication::setActiveWindow(pTop);
+    QWindow* pWindow = pTop->windowHandle();
+    ASSERT_NE(pWindow, nullptr);
+    const int nRow = 10;
+    GoTo(scSpec, nRow);
+    m_pView->SetFocus();
+    Pump();
+    Compose(GridWidget(), "こうじ");
+
+    qt_handleKeyEvent(pWindow, QEvent::KeyPress, Qt::Key_F10, Qt::NoModifier);
+    Pump();
+    auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    EXPECT_NE(pMenu, nullptr) << "F10 opens the first menu";
+    EXPECT_EQ(CPoint(m_pView->GetCurrentCol(), m_pView->GetCurrentRow()), CPoint(scSpec, nRow));
+    EXPECT_FALSE(m_pView->HasImeComposition());
+    EXPECT_EQ(EditorText(), "こうじ");
+    if (pMenu != nullptr)
+        pMenu->close();
+    qt_handleKeyEvent(pWindow, QEvent::KeyRelease, Qt::Key_F10, Qt::NoModifier);
+    Pump();
+    Key(VK_RETURN);
+    EXPECT_EQ(m_pView->GetCellText(nRow, scSpec), "こうじ"_sj);
+}
+
+// An input method that keeps Alt with a letter for itself while it composes (Mozc commits
+// its pre-edit with it, and the key goes no further), and lets it through otherwise. The
+// key as the X server reports it reaches the program before that input method: the first
+// Alt+E opens 編集, the composition in its cell's editor. Fails while the composition is
+// still there when the key reaches the input method, which then keeps it.
+TEST_F(CellEditInputMethod, AltWithALetterOpensTheMenuAtOnceWhereTheInputMethodKeepsItWhileComposing)
+{
+#if defined(MORVEL_TEST_XCB)
+    QWidget* pTop = m_pApp->m_pMainWnd->GetWidget();
+    pTop->activateWindow();
+    QApplication::setActiveWindow(pTop);
+    QWindow* pWindow = pTop->windowHandle();
+    ASSERT_NE(pWindow, nullptr);
+    GoTo(scSpec, 10);
+    m_pView->SetFocus();
+    Pump();
+    Compose(GridWidget(), "こうじ");
+
+    qt_handleKeyEvent(pWindow, QEvent::KeyPress, Qt::Key_Alt, Qt::NoModifier);
+    xcb_key_press_event_t press{};
+    press.response_type = XCB_KEY_PRESS;
+    press.detail = 26; // E on a PC keyboard
+    press.state = XCB_MOD_MASK_1;
+    qintptr nResult = 0;
+    QAbstractEventDispatcher::instance()->filterNativeEvent("xcb_generic_event_t", &press, &nResult);
+    // The input method's turn.
+    if (!m_pView->HasImeComposition())
+        qt_handleKeyEvent(pWindow, QEvent::KeyPress, Qt::Key_E, Qt::AltModifier, QStringLiteral("e"));
+    Pump();
+    auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    EXPECT_NE(pMenu, nullptr) << "the first Alt+E opens 編集";
+    EXPECT_EQ(EditorText(), "こうじ");
+    if (pMenu != nullptr)
+        pMenu->close();
+    qt_handleKeyEvent(pWindow, QEvent::KeyRelease, Qt::Key_E, Qt::AltModifier, QStringLiteral("e"));
+    qt_handleKeyEvent(pWindow, QEvent::KeyRelease, Qt::Key_Alt, Qt::AltModifier);
+    Pump();
+    Key(VK_RETURN);
+    EXPECT_EQ(m_pView->GetCellText(10, scSpec), "こうじ"_sj);
+#else
+    GTEST_SKIP() << "built without the X client library";
+#endif
 }

@@ -8,6 +8,7 @@
 #include "resources/EstimateEditIds.h"
 #include "resources/ResourceIds.h"
 #include "tests/estimate/EstimateWindowTestSupport.h"
+#include "tests/support/EventWait.h"
 #include "tests/support/RealInput.h"
 
 #include "platform/ui/core/CCmdUI.h"
@@ -17,7 +18,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QInputMethodEvent>
+#include <QWindow>
+
+// The toolkit's own entry for a key from the window system: shortcuts and the dialog's
+// mnemonics see the key before any widget, as for a key pressed on the desktop.
+Q_GUI_EXPORT void qt_handleKeyEvent(QWindow* pWindow, QEvent::Type type, int nKey, Qt::KeyboardModifiers mods,
+                                    const QString& text = QString(), bool bAutoRepeat = false,
+                                    ushort nCount = 1);
 
 namespace {
 
@@ -432,4 +441,39 @@ TEST_F(FindReplace, ReplaceAllOfAShownNumberStoresTheNumberInEveryCellAndIsOneUn
     Command(ID_EDIT_REDO);
     for (int r : rows)
         EXPECT_EQ(Cell(r, scQty), "200.000000");
+}
+
+// A mnemonic pressed while the input method composes in the search box: the first press
+// commits the composition into the box and works the control (here ticks the whole-word
+// box), as it does without a composition. Fails while the key leaves the pre-edit hidden
+// in the box and the control untouched.
+TEST_F(FindReplace, AMnemonicDuringACompositionInTheSearchBoxCommitsItAndWorksTheControl)
+{
+    CFindDialog* pDlg = OpenFind();
+    ASSERT_NE(pDlg, nullptr);
+    CWnd* pBox = pDlg->GetDlgItem(IDC_FIND_TEXT);
+    ASSERT_NE(pBox, nullptr);
+    pBox->SetWindowText("");
+    pBox->SetFocus();
+    Pump();
+    ASSERT_EQ(pDlg->IsDlgButtonChecked(IDC_FIND_WHOLE_WORD), 0u);
+    QWidget* pField = QApplication::focusWidget();
+    ASSERT_NE(pField, nullptr);
+    QInputMethodEvent compose(QString::fromUtf8("こうじ"), {});
+    QCoreApplication::sendEvent(pField, &compose);
+    QWindow* pWindow = pDlg->GetWidget()->window()->windowHandle();
+    ASSERT_NE(pWindow, nullptr);
+
+    qt_handleKeyEvent(pWindow, QEvent::KeyPress, Qt::Key_Alt, Qt::NoModifier);
+    qt_handleKeyEvent(pWindow, QEvent::KeyPress, Qt::Key_W, Qt::AltModifier, QStringLiteral("w"));
+    qt_handleKeyEvent(pWindow, QEvent::KeyRelease, Qt::Key_W, Qt::AltModifier, QStringLiteral("w"));
+    qt_handleKeyEvent(pWindow, QEvent::KeyRelease, Qt::Key_Alt, Qt::AltModifier);
+    // A check box pressed by its mnemonic is clicked from the toolkit's 100 ms timer.
+    LetTimersRun(std::chrono::milliseconds(100));
+    CString strFind;
+    pDlg->GetDlgItemText(IDC_FIND_TEXT, strFind);
+    EXPECT_EQ(strFind.ToUtf8(), "こうじ");
+    EXPECT_EQ(pDlg->IsDlgButtonChecked(IDC_FIND_WHOLE_WORD), 1u) << "the first Alt+W ticks the box";
+    ClickDlgButton(*pDlg, IDCANCEL);
+    Pump();
 }

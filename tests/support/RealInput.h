@@ -12,6 +12,13 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <QWidget>
+#include <QWindow>
+
+// The toolkit's own entry for a mouse event from the window system (what its test library
+// uses).
+Q_GUI_EXPORT void qt_handleMouseEvent(QWindow* window, const QPointF& local, const QPointF& global,
+                                      Qt::MouseButtons state, Qt::MouseButton button, QEvent::Type type,
+                                      Qt::KeyboardModifiers mods, int timestamp);
 
 namespace RealInput {
 
@@ -94,6 +101,26 @@ inline void Click(QWidget* pWidget, QPoint at)
                           type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(pWidget, &event);
     }
+}
+
+// The left button pressed and released at a widget's point as the window system reports it
+// to the widget's top-level window: the toolkit finds the widget under the point and gives
+// the keyboard to it (or a parent) as their focus policies say, as a click on the screen
+// does.
+inline void ClickOnScreen(QWidget* pWidget, QPoint at)
+{
+    QWidget* pTop = pWidget->window();
+    QWindow* pWindow = pTop->windowHandle();
+    if (pWindow == nullptr)
+        return;
+    const QPointF local(pWidget->mapTo(pTop, at));
+    const QPointF global(pWidget->mapToGlobal(at));
+    static int s_nTime = 0;
+    s_nTime += 1000; // never a double click with the one before
+    qt_handleMouseEvent(pWindow, local, global, Qt::LeftButton, Qt::LeftButton, QEvent::MouseButtonPress,
+                        Qt::NoModifier, s_nTime);
+    qt_handleMouseEvent(pWindow, local, global, Qt::NoButton, Qt::LeftButton, QEvent::MouseButtonRelease,
+                        Qt::NoModifier, s_nTime + 10);
 }
 
 // The mouse wheel turned by a number of notches at a client point: towards the user (down)

@@ -189,6 +189,11 @@ public:
     // ---- focus, capture, activation, enabling --------------------------------------------
     CWnd* SetFocus();
     static CWnd* GetFocus();
+    // For a window without keys of its own beside the one that has them (a page tab strip, a
+    // bar of buttons acting on a view): a click on it or on a control inside it leaves the
+    // keyboard where it is, as a click on a window that does not ask for the keyboard does
+    // on Windows. SetFocus still gives it the keyboard. Call once it exists.
+    void KeepFocusOffOnClick();
     // Win32 semantics: mouse messages go to this window until ReleaseCapture, also when no
     // button is pressed and the mouse is outside the window.
     CWnd* SetCapture();

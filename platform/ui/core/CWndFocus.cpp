@@ -1,5 +1,6 @@
 #include "platform/ui/core/CWnd.h"
 
+#include "platform/base/Check.h"
 #include "platform/ui/core/CWndClientWidget_p.h"
 #include "platform/ui/core/CWndShared_p.h"
 #include "platform/ui/core/WinApi.h"
@@ -83,6 +84,20 @@ BOOL CWnd::KillTimer(UINT_PTR nIDEvent)
 // ---------------------------------------------------------------------------------------
 // Focus, capture, activation, enabling.
 // ---------------------------------------------------------------------------------------
+void CWnd::KeepFocusOffOnClick()
+{
+    // The toolkit gives the keyboard on a click to the clicked widget or the nearest parent
+    // that takes it by click: the window's own widgets are left out of that. They still take
+    // it as before otherwise (a document window coming to the front gives it to the first of
+    // its widgets that takes it when none had it).
+    CWndState* pState = StateOf(m_hWnd);
+    MORVEL_CHECK(pState != nullptr && pState->client != nullptr, "the window exists");
+    for (QWidget* pWidget : {pState->client.data(), pState->widget.data()}) {
+        if (pWidget != nullptr)
+            pWidget->setFocusPolicy(static_cast<Qt::FocusPolicy>(pWidget->focusPolicy() & ~Qt::ClickFocus));
+    }
+}
+
 CWnd* CWnd::SetFocus()
 {
     CWndManager* pManager = Manager();

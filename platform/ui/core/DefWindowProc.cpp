@@ -13,6 +13,9 @@
 #include "platform/ui/gdi/GdiObjects.h"
 #include "platform/ui/gdi/SysColors.h"
 
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 #include <QWidget>
 
 #include <algorithm>
@@ -154,10 +157,30 @@ LRESULT OnKeyUp(CWnd* pWnd, CWndState*, UINT, WPARAM wParam, LPARAM)
     return 0;
 }
 
+// F10 alone opens the menu bar of the window's top-level window at its first menu, as the
+// desktop's programs do; a window without a menu bar ignores it.
+void OpenMenuBar(CWnd* pWnd)
+{
+    QWidget* pWidget = pWnd->GetWidget();
+    QWidget* pTop = pWidget != nullptr ? pWidget->window() : nullptr;
+    auto* pBar =
+        pTop != nullptr ? pTop->findChild<QMenuBar*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    if (pBar == nullptr || !pBar->isVisible())
+        return;
+    for (QAction* pAction : pBar->actions()) {
+        if (pAction->menu() != nullptr && pAction->isVisible() && pAction->isEnabled()) {
+            pBar->setActiveAction(pAction);
+            return;
+        }
+    }
+}
+
 LRESULT OnSysKeyDown(CWnd* pWnd, CWndState*, UINT, WPARAM wParam, LPARAM)
 {
     if (wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0)
         SendContextMenu(pWnd, MAKELPARAM(0xFFFF, 0xFFFF));
+    else if (wParam == VK_F10 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0)
+        OpenMenuBar(pWnd);
     return 0;
 }
 
@@ -250,7 +273,9 @@ LRESULT AfxStdDefWindowProc(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
     if (!pState)
         return 0;
     const bool native = !pState->IsSelfDrawn();
-    if (native && IsInputMessage(nMsg)) {
+    // F10 alone opens the menu bar from a control too (Qt's controls do nothing with it).
+    const bool bMenuBarKey = nMsg == WM_SYSKEYDOWN && wParam == VK_F10 && GetKeyState(VK_SHIFT) >= 0;
+    if (native && IsInputMessage(nMsg) && !bMenuBarKey) {
         // A control handles its input itself.
         AfxPassEventToQt();
         return 0;

@@ -6,6 +6,7 @@
 #include "platform/ui/core/Imm_p.h"
 #include "platform/ui/gdi/FontMapper.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -22,6 +23,10 @@
 #include <cstring>
 #include <map>
 #include <vector>
+
+#if defined(MORVEL_HAVE_XCB)
+#include <xcb/xcb.h>
+#endif
 
 namespace {
 
@@ -208,9 +213,11 @@ bool MayOpenAMenu(const QKeyEvent* pKey)
 }
 
 // A key that the input method let through while the widget composes, and that may open a
-// menu before the window hears of it: the composition is committed to the window first, as
-// a key the window gets ends it, so that it shows (and goes where it was typed) whatever the
-// key does next. Left alone it would wait hidden for the keyboard to come back.
+// menu or work a dialog's control (its mnemonic) before the window hears of it: the
+// composition is committed to the window first, as a key the window gets ends it, so that
+// it shows (and goes where it was typed) whatever the key does next. Left alone it would
+// wait hidden for the keyboard to come back. A self-drawn window and a control (an edit
+// box) alike.
 void CommitBeforeShortcut(QObject* pWatched, const QKeyEvent* pKey)
 {
     auto* pWidget = qobject_cast<QWidget*>(pWatched);
@@ -219,16 +226,46 @@ void CommitBeforeShortcut(QObject* pWatched, const QKeyEvent* pKey)
         return;
     const HWND hWnd = pWnd->m_hWnd;
     const auto it = States().find(hWnd);
-    CWndState* pState = AfxGetWndState(hWnd);
-    if (it == States().end() || it->second.preedit.isEmpty() || pState == nullptr || !pState->IsSelfDrawn() ||
-        ImeWidget(hWnd) != pWidget)
+    if (it == States().end() || it->second.preedit.isEmpty() || ImeWidget(hWnd) != pWidget)
         return;
     ImmNotifyIME(ImmGetContext(hWnd), NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
 }
 
+// A key pressed with Alt held, as the X server reports it, before the desktop's input method
+// sees it. Some input methods keep such a key for themselves while they compose (Mozc
+// commits its pre-edit with it and the key goes no further), so the menu or the control of
+// its letter would need a second press: the composition of the widget with the keyboard is
+// committed here first, and the input method then lets the key through as it does without
+// one. F10 is left to the input method while it composes: it converts the pre-edit there.
+bool CommitBeforeMenuKeyReachesInputMethod(const QByteArray& eventType, void* pMessage)
+{
+#if defined(MORVEL_HAVE_XCB)
+    if (eventType != "xcb_generic_event_t" || pMessage == nullptr)
+        return false;
+    const auto* pEvent = static_cast<const xcb_generic_event_t*>(pMessage);
+    if ((pEvent->response_type & 0x7F) != XCB_KEY_PRESS)
+        return false;
+    // The state is that before the key: the Alt key's own press carries no Alt.
+    const auto* pKey = reinterpret_cast<const xcb_key_press_event_t*>(pEvent);
+    if ((pKey->state & XCB_MOD_MASK_1) == 0)
+        return false;
+    auto* pWidget = QApplication::focusWidget();
+    CWnd* pWnd = pWidget != nullptr ? CWnd::FromWidget(pWidget) : nullptr;
+    if (pWnd == nullptr || pWnd->m_hWnd == nullptr)
+        return false;
+    const auto it = States().find(pWnd->m_hWnd);
+    if (it != States().end() && !it->second.preedit.isEmpty() && ImeWidget(pWnd->m_hWnd) == pWidget)
+        ImmNotifyIME(ImmGetContext(pWnd->m_hWnd), NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+#else
+    (void)eventType;
+    (void)pMessage;
+#endif
+    return false;
+}
+
 // Sees every input-method event before the window layer turns commits into characters, and
 // keeps the input method's idea of where the focus object is current.
-class CImeTracker : public QObject {
+class CImeTracker : public QObject, public QAbstractNativeEventFilter {
 public:
     CImeTracker()
     {
@@ -238,6 +275,12 @@ public:
             QMetaObject::invokeMethod(
                 this, [] { CommitLeftCompositions(); }, Qt::QueuedConnection);
         });
+    }
+
+    bool nativeEventFilter(const QByteArray& eventType, void* pMessage, qintptr* pResult) override
+    {
+        (void)pResult;
+        return CommitBeforeMenuKeyReachesInputMethod(eventType, pMessage);
     }
 
 protected:
@@ -431,6 +474,7 @@ void AfxEnsureImeTracker()
     s_tracker = new CImeTracker;
     s_tracker->setParent(qApp);
     qApp->installEventFilter(s_tracker);
+    qApp->installNativeEventFilter(s_tracker);
 }
 
 HIMC ImmGetContext(HWND hWnd)
