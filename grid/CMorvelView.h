@@ -520,6 +520,10 @@ private:
     void MoveRightByKey(const CKeyStart& key);
     void MoveUpByKey(const CKeyStart& key);
     void MoveDownByKey(const CKeyStart& key);
+    // An arrow key with Ctrl held: the jump to the first or last row or column (the moves
+    // above) instead of one cell; false without Ctrl. A grid that has the Ctrl+arrows as
+    // commands of its own takes them before they come here.
+    bool JumpByCtrlArrow(UINT nChar, const CKeyStart& key);
     // Ctrl+Home and Ctrl+End, as in any grid: the first cell, and the last used row's last
     // column, each brought into view.
     void JumpByKey(UINT nChar, const CKeyStart& key);

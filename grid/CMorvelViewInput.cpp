@@ -421,6 +421,8 @@ void CMorvelView::PageByKey(UINT nChar, const CKeyStart& key)
 void CMorvelView::MoveLeftByKey(const CKeyStart& key)
 {
     ClearSelectionUnlessShift(key);
+    if (JumpByCtrlArrow(VK_LEFT, key))
+        return;
     if (HasFixedColumns()) {
         MoveLeftFixed();
         return;
@@ -451,6 +453,8 @@ void CMorvelView::MoveLeftByKey(const CKeyStart& key)
 void CMorvelView::MoveRightByKey(const CKeyStart& key)
 {
     ClearSelectionUnlessShift(key);
+    if (JumpByCtrlArrow(VK_RIGHT, key))
+        return;
     if (HasFixedColumns()) {
         MoveRightFixed();
         return;
@@ -483,7 +487,7 @@ void CMorvelView::MoveRightByKey(const CKeyStart& key)
 void CMorvelView::MoveUpByKey(const CKeyStart& key)
 {
     ClearSelectionUnlessShift(key);
-    if (m_nCurrentRow <= 0)
+    if (m_nCurrentRow <= 0 || JumpByCtrlArrow(VK_UP, key))
         return;
     if (m_nCurrentRow == m_nFirstVisibleRow)
         ScrollView(WM_VSCROLL, SB_LINEUP, 0);
@@ -495,7 +499,7 @@ void CMorvelView::MoveUpByKey(const CKeyStart& key)
 void CMorvelView::MoveDownByKey(const CKeyStart& key)
 {
     ClearSelectionUnlessShift(key);
-    if (m_nCurrentRow >= GetRowLimit() - 1)
+    if (m_nCurrentRow >= GetRowLimit() - 1 || JumpByCtrlArrow(VK_DOWN, key))
         return;
     // One row down, scrolling when the row below the cursor would pass the grid's bottom.
     const int nRowHeight = m_nRowHeight > 0 ? m_nRowHeight : 1;
@@ -507,6 +511,28 @@ void CMorvelView::MoveDownByKey(const CKeyStart& key)
     ++m_nCurrentRow;
     ShowKeyMove();
     ExtendByShift(key);
+}
+
+bool CMorvelView::JumpByCtrlArrow(UINT nChar, const CKeyStart& key)
+{
+    if (!IsControlDown())
+        return false;
+    switch (nChar) {
+    case VK_UP:
+        MoveToFirstRow();
+        break;
+    case VK_DOWN:
+        MoveToLastRow();
+        break;
+    case VK_LEFT:
+        MoveToFirstColumn();
+        break;
+    default:
+        MoveToLastColumn();
+        break;
+    }
+    ExtendByShift(key);
+    return true;
 }
 
 void CMorvelView::JumpByKey(UINT nChar, const CKeyStart& key)

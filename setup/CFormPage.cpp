@@ -380,6 +380,9 @@ void CFormPage::PlaceEditor()
     m_edit.m_strLastText = text;
     m_edit.EmptyUndoBuffer();
     m_edit.SetFocus();
+    // What the user types replaces the cell's text (a new 文字 item's width "0" becomes
+    // "30", not "030"); an arrow key or a click keeps it for editing.
+    m_edit.SetSel(0, -1);
     m_edit.ShowWindow(SW_SHOW);
     for (int c = 0; c <= m_nEditableCols; ++c)
         m_widths[static_cast<size_t>(c)] = m_grid.GetColWidth(static_cast<short>(c));

@@ -153,6 +153,8 @@ void CMasterPage::PlaceEditor()
     m_edit.EmptyUndoBuffer();
     m_edit.ShowWindow(SW_SHOW);
     m_edit.SetFocus();
+    // What the user types replaces the cell's text.
+    m_edit.SetSel(0, -1);
 }
 
 void CMasterPage::SetCurrent(int nRow, int nCol)

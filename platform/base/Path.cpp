@@ -776,6 +776,13 @@ BOOL FileExists(const char* path)
     return !native.empty() && NativeExists(native, &info) && !S_ISDIR(info.st_mode);
 }
 
+BOOL IsSpecialFile(const char* path)
+{
+    struct stat info;
+    std::string native = ToNative(path);
+    return !native.empty() && NativeExists(native, &info) && !S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode);
+}
+
 BOOL DirectoryExists(const char* path)
 {
     std::string native = ToNative(path);

@@ -47,6 +47,9 @@ UINT GetDriveType(const char* rootPath);
 BOOL GetVolumeLabel(const char* rootPath, CString& label);
 
 BOOL FileExists(const char* path);
+// Something is there that is neither a file nor a folder (a named pipe, a device, a socket):
+// nothing a document can be read from or written to, and opening it may never return.
+BOOL IsSpecialFile(const char* path);
 BOOL DirectoryExists(const char* path);
 BOOL CopyFile(const char* existing, const char* target, BOOL failIfExists);
 BOOL DeleteFile(const char* path);

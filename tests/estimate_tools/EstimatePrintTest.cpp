@@ -605,6 +605,55 @@ TEST_F(EstimatePrint, PreviewShowsTheLayoutsBoldTextsAsBoldAsThePaperAtEveryZoom
     }
 }
 
+// The dark runs (pixels darker than mid grey) a column of pixels crosses from y0 to y1.
+int DarkRunsDown(const QImage& image, int x, int y0, int y1)
+{
+    int nRuns = 0;
+    bool bDark = false;
+    for (int y = std::max(0, y0); y <= y1 && y < image.height(); ++y) {
+        const bool bNow = qGray(image.pixel(x, y)) < 128;
+        nRuns += bNow && !bDark;
+        bDark = bNow;
+    }
+    return nRuns;
+}
+
+// The double frame round the sample layout's 御見積金額 shows as two lines with a gap in the
+// preview from 100 % on, as on paper, instead of one bar where its strokes are each about a
+// pixel wide. (Smaller, the whole frame is under three pixels: no room for a gap.)
+TEST_F(EstimatePrint, PreviewShowsADoubleFrameAsTwoLinesFromFullSizeOn)
+{
+    ASSERT_NE(OpenSample(), nullptr);
+    std::map<int, QImage> shown;
+    CPrintPreview::TestHook previous = CPrintPreview::SetTestHook([&](CPrintPreview& preview) {
+        CPrintPreviewImpl& d = *preview.GetImpl();
+        for (int nZoom : {100, 150, 200}) {
+            while (preview.GetZoom() < nZoom)
+                preview.ZoomIn();
+            shown[96 * nZoom / 100] = d.pages.at(1);
+        }
+        preview.Close(FALSE);
+    });
+    m_pApp->m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+    CPrintPreview::SetTestHook(previous);
+    Pump();
+    CPrintEMDoc layout;
+    ASSERT_TRUE(layout.OnOpenDocument(FormFolder() + "見積書.MMP"_sj));
+    const CDrawText* pAmount = SampleText(layout, "御見積金額"_sj);
+    ASSERT_NE(pAmount, nullptr);
+    ASSERT_GE(pAmount->m_nLineStyle, 7);
+    ASSERT_LE(pAmount->m_nLineStyle, 9);
+    ASSERT_EQ(shown.size(), 3u);
+    for (const auto& [nDpi, page] : shown) {
+        SCOPED_TRACE(nDpi);
+        // The frame's top and bottom edges, crossed down the box right of the text.
+        const QRect inside = TextOnPage(layout, *pAmount, nDpi);
+        const int x = inside.right() - inside.width() / 20;
+        EXPECT_EQ(2, DarkRunsDown(page, x, inside.top() - 8, inside.center().y()));
+        EXPECT_EQ(2, DarkRunsDown(page, x, inside.center().y(), inside.bottom() + 8));
+    }
+}
+
 // The right-aligned bold company name of the sample layout is as wide on the built-in PDF
 // printer (300 dots per inch) as on a printer of 600, and in the preview of each as on its
 // paper.

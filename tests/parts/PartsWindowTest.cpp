@@ -104,6 +104,27 @@ TEST_F(PartsWindowTest, CtrlEndAndCtrlHomeGoToTheLastUsedAndTheFirstCell)
     EXPECT_EQ(0, m_pView->GetCurrentRow());
 }
 
+// Ctrl with an arrow jumps as in the estimate grid: to the last used row, the first row, the
+// last column and the first column, the column or row kept.
+TEST_F(PartsWindowTest, CtrlArrowsJumpToTheEdgesOfTheList)
+{
+    ASSERT_NE(nullptr, OpenSample());
+    ASSERT_GT(m_pView->GetUsedRows(), 3);
+    Click(2, 1);
+    const auto at = [this] { return std::make_pair(m_pView->GetCurrentCol(), m_pView->GetCurrentRow()); };
+    Keys(Qt::ControlModifier, Qt::Key_Down);
+    EXPECT_EQ(std::make_pair(2, m_pView->GetUsedRows() - 1), at());
+    Keys(Qt::ControlModifier, Qt::Key_Up);
+    EXPECT_EQ(std::make_pair(2, 0), at());
+    Keys(Qt::ControlModifier, Qt::Key_Right);
+    EXPECT_EQ(std::make_pair(m_pView->GetColumnCount() - 1, 0), at());
+    Keys(Qt::ControlModifier, Qt::Key_Left);
+    EXPECT_EQ(std::make_pair(0, 0), at());
+    // Without Ctrl, one cell.
+    Keys(Qt::NoModifier, Qt::Key_Down);
+    EXPECT_EQ(std::make_pair(0, 1), at());
+}
+
 TEST_F(PartsWindowTest, AFileThatIsNotAPartsListLeavesNoWindow)
 {
     ByteBuilder b;

@@ -74,6 +74,12 @@ TEST_F(FormPagesTest, RowLabelsRunFromAToCuAndEnterFollowsTheAttribute)
         EXPECT_EQ(page.CellText(r, 2), "文字"_sj);
         EXPECT_EQ(page.CellText(r, 4), "");
         EXPECT_EQ(page.GetCurrentCol(), 3);
+        // What is typed into a cell replaces its text: the width becomes 30, not the width
+        // the picture gave followed by 30.
+        ASSERT_NE(page.CellText(r, 3), "");
+        TypeKeys(page.Editor(), "30");
+        PressKey(page.Editor(), VK_RETURN);
+        EXPECT_EQ(page.CellText(r, 3), "30");
         ClickDlgButton(dlg, IDCANCEL);
     });
     sheet.DoModal();

@@ -107,6 +107,12 @@ TEST_F(MasterPagesTest, TheTableShowsFromRowOneAndRowCommandsKeepEveryRow)
         // row 3 after inserting there.
         TypeCell(page.Editor(), "新単位"_sj);
         PressKey(page.Editor(), VK_DOWN);
+        // Typed over a unit, a text replaces it (the old first unit, kept).
+        TypeKeys(page.Editor(), "別単位"_sj);
+        PressKey(page.Editor(), VK_UP);
+        EXPECT_EQ(page.CellText(2, 1), "別単位"_sj);
+        PressKey(page.Editor(), VK_DOWN);
+        TypeKeys(page.Editor(), first);
         page.SendMessage(WM_COMMAND, ID_ROW_CUT);
         EXPECT_EQ(page.CellText(2, 1), second);
         EXPECT_EQ(page.CellText(nCount + 1, 1), "");

@@ -366,17 +366,15 @@ void CWinApp::AddToRecentFileList(LPCTSTR lpszPathName)
 
 CString CWinApp::AbbreviateRecentName(const CString& systemPath) const
 {
-    // The menu shows the native path. A file in the current folder shows by name; a long
-    // path keeps its root and as many trailing folders as fit, the rest shown as "...".
+    // The menu shows the native path; a long path keeps its root and as many trailing
+    // folders as fit, the rest shown as "...". A file shows the same whatever the current
+    // folder is: the program changes it behind the user's back (File Open makes the work
+    // folder current), and a list that showed a file by its name alone while its folder was
+    // current would show the same file two ways in one session and another after a restart.
     const CString path = DisplayPath(systemPath);
     const int nSep = path.ReverseFind('/');
     const CString name = path.Mid(nSep + 1);
     const CString folder = path.Left(nSep + 1);
-    CString current = DisplayPath(GetCurrentDirectory());
-    if (!current.IsEmpty() && current[current.GetLength() - 1] != '/')
-        current += '/';
-    if (!folder.IsEmpty() && folder.Compare(current) == 0)
-        return name;
     if (path.GetLength() <= kRecentDisplayLength)
         return path;
     const int nRoot = path.Find('/');

@@ -4,7 +4,10 @@
 #include "platform/ui/core/CWndFrameWidget_p.h"
 #include "platform/ui/core/CWndShared_p.h"
 
+#include "platform/ui/core/DialogTitleBar_p.h"
+
 #include <QApplication>
+#include <QMdiSubWindow>
 #include <QScreen>
 
 #include <algorithm>
@@ -16,6 +19,56 @@ QRect ScreenRect()
     if (QScreen* s = QGuiApplication::primaryScreen())
         return s->geometry();
     return QRect(0, 0, 1920, 1080);
+}
+
+// The widget that stands for the window among its siblings: a child frame of a multiple
+// document frame sits in a sub-window that draws its caption and border, which move and
+// size with it.
+QWidget* OuterWidget(const CWndState* pState)
+{
+    QWidget* w = pState->widget;
+    if (auto* pSub = qobject_cast<QMdiSubWindow*>(w->parentWidget()); pSub && pSub->widget() == w)
+        return pSub;
+    return w;
+}
+
+// The window's rectangle in the coordinates MoveWindow takes: the screen's for a top-level
+// window, its parent's client area's for a child.
+QRect PlacedRect(const CWndState* pState)
+{
+    QWidget* w = OuterWidget(pState);
+    if (w->isWindow() || w == pState->widget)
+        return w->geometry();
+    const CWndState* pParent = StateOf(pState->hWndParent);
+    QWidget* pParentClient = pParent && pParent->client ? pParent->client.data() : w->parentWidget();
+    return QRect(pParentClient->mapFromGlobal(w->mapToGlobal(QPoint(0, 0))), w->size());
+}
+
+// Puts the window at a rectangle in the coordinates PlacedRect gives, the same rectangle
+// GetWindowRect then reports. A top-level window's rectangle is the area inside what the
+// window manager draws around it (its title bar and border; where the window manager draws
+// none, the dialog's own caption is inside): that is what the program can read back at any
+// time, before the window manager has framed the window as well as after, so a rectangle
+// kept when a window closes places it where and as large as it was when it opens again.
+void PlaceWindow(CWndState* pState, const QRect& rc, bool bSized)
+{
+    QWidget* w = OuterWidget(pState);
+    if (w->isWindow()) {
+        w->setGeometry(rc);
+        // Sized by the program, the rectangle is the whole window: a caption added when
+        // it shows goes inside it.
+        if (bSized)
+            AfxMarkWindowRectPlaced(w, true);
+    } else if (w == pState->widget) {
+        w->setGeometry(rc);
+    } else {
+        const CWndState* pParent = StateOf(pState->hWndParent);
+        QWidget* pParentClient = pParent && pParent->client ? pParent->client.data() : w->parentWidget();
+        const QPoint at = w->parentWidget()->mapFromGlobal(pParentClient->mapToGlobal(rc.topLeft()));
+        w->setGeometry(QRect(at, rc.size()));
+    }
+    if (pState->frame)
+        pState->frame->Relayout();
 }
 
 } // namespace
@@ -60,15 +113,7 @@ void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint)
     CWndState* pState = StateOf(m_hWnd);
     if (!pState || !pState->widget)
         return;
-    QWidget* w = pState->widget;
-    if (w->isWindow()) {
-        w->move(x, y);
-        w->resize(std::max(0, nWidth), std::max(0, nHeight));
-    } else {
-        w->setGeometry(x, y, std::max(0, nWidth), std::max(0, nHeight));
-    }
-    if (pState->frame)
-        pState->frame->Relayout();
+    PlaceWindow(pState, QRect(x, y, std::max(0, nWidth), std::max(0, nHeight)), true);
     AfxClientSizeChanged(m_hWnd);
     if (bRepaint)
         Invalidate(TRUE);
@@ -87,19 +132,12 @@ BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int c
         return FALSE;
     QWidget* w = pState->widget;
     if (!(nFlags & SWP_NOMOVE) || !(nFlags & SWP_NOSIZE)) {
-        const QRect g = w->isWindow() ? w->geometry() : w->geometry();
+        const QRect g = PlacedRect(pState);
         const int nx = (nFlags & SWP_NOMOVE) ? g.x() : x;
         const int ny = (nFlags & SWP_NOMOVE) ? g.y() : y;
         const int ncx = (nFlags & SWP_NOSIZE) ? g.width() : std::max(0, cx);
         const int ncy = (nFlags & SWP_NOSIZE) ? g.height() : std::max(0, cy);
-        if (w->isWindow()) {
-            w->move(nx, ny);
-            w->resize(ncx, ncy);
-        } else {
-            w->setGeometry(nx, ny, ncx, ncy);
-        }
-        if (pState->frame)
-            pState->frame->Relayout();
+        PlaceWindow(pState, QRect(nx, ny, ncx, ncy), !(nFlags & SWP_NOSIZE));
         AfxClientSizeChanged(m_hWnd);
         if (!StateOf(m_hWnd))
             return TRUE;
@@ -315,7 +353,7 @@ void CWnd::GetWindowRect(LPRECT lpRect) const
         *lpRect = RECT{s.left(), s.top(), s.right() + 1, s.bottom() + 1};
         return;
     }
-    QWidget* w = pState->widget;
+    QWidget* w = OuterWidget(pState);
     const QPoint tl = w->isWindow() ? w->geometry().topLeft() : w->mapToGlobal(QPoint(0, 0));
     *lpRect = RECT{tl.x(), tl.y(), tl.x() + w->width(), tl.y() + w->height()};
 }

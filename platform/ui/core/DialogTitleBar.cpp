@@ -1,5 +1,7 @@
 #include "platform/ui/core/DialogTitleBar_p.h"
 
+#include "platform/ui/core/CWndFrameWidget_p.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -9,6 +11,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QToolButton>
+#include <QVariant>
 #include <QWidget>
 #include <QWindow>
 
@@ -208,6 +211,23 @@ void AskForBorderOnly(xcb_connection_t* pConnection, xcb_window_t window)
 
 } // namespace
 
+namespace {
+
+constexpr const char* kWindowRectPlaced = "morvelWindowRectPlaced";
+
+[[maybe_unused]] bool WindowRectPlaced(const QWidget* pWindow)
+{
+    return pWindow->property(kWindowRectPlaced).toBool();
+}
+
+} // namespace
+
+void AfxMarkWindowRectPlaced(QWidget* pWindow, bool bPlaced)
+{
+    if (pWindow != nullptr)
+        pWindow->setProperty(kWindowRectPlaced, bPlaced);
+}
+
 void AfxPrepareDialogTitleBar(QWidget* pWindow)
 {
 #if defined(MORVEL_HAVE_XCB)
@@ -237,6 +257,13 @@ void AfxPrepareDialogTitleBar(QWidget* pWindow)
     new CDialogCaption(pWindow);
     const QMargins margins = pWindow->contentsMargins();
     pWindow->setContentsMargins(margins.left(), margins.top() + cy, margins.right(), margins.bottom());
+    if (WindowRectPlaced(pWindow)) {
+        // The rectangle the program gave is the whole window's (it was read back so when the
+        // window last closed): the caption takes its top and the contents the rest.
+        if (auto* pFrame = dynamic_cast<CWndFrameWidget*>(pWindow))
+            pFrame->Relayout();
+        return;
+    }
     // As much room for the contents as before, and the contents where they were placed.
     const QSize size(pWindow->width(), pWindow->height() + cy);
     if (pWindow->minimumSize() == pWindow->maximumSize())

@@ -8,8 +8,14 @@
 
 class QWidget;
 
+// Whether the program gave a top-level window its size (MoveWindow, SetWindowPos): that size
+// is the whole window's, a caption of the dialog's own included. A dialog made from its
+// template is not marked: the template sizes the contents, and the caption comes on top.
+void AfxMarkWindowRectPlaced(QWidget* pWindow, bool bPlaced);
+
 // Called for a window about to be shown (its native window made, not yet mapped): a
 // top-level dialog with a caption gets the caption above where the window manager needs
-// it, its window taller by the caption. Nothing happens off X11, under other window
+// it, its window taller by the caption; a window the program sized keeps its rectangle and
+// its contents make room for the caption. Nothing happens off X11, under other window
 // managers or for any other window.
 void AfxPrepareDialogTitleBar(QWidget* pWindow);

@@ -15,6 +15,7 @@
 #include "platform/ui/core/CUserException.h"
 #include "platform/ui/core/CWinApp.h"
 #include "platform/ui/core/CWnd_p.h"
+#include "platform/ui/core/DialogTitleBar_p.h"
 #include "platform/ui/core/WinApi.h"
 #include "platform/ui/core/WndClass_p.h"
 #include "platform/ui/dialogs/CDataExchange.h"
@@ -264,6 +265,9 @@ BOOL CDialog::CreateDialogWindow(const DialogTemplate& dialogTemplate, CWnd* pPa
             w->setWindowModality(Qt::ApplicationModal);
     }
     MoveWindow(0, 0, rcWindow.Width(), rcWindow.Height(), FALSE);
+    // That size is the contents' (the template's); a caption of the dialog's own comes on
+    // top of it, unless the dialog is given a whole rectangle before it shows.
+    AfxMarkWindowRectPlaced(w, false);
     if (w && w->isWindow() && !(style & WS_THICKFRAME))
         w->setFixedSize(w->size());
 

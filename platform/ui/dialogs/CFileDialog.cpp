@@ -358,6 +358,19 @@ BOOL CFileDialog::StorePath(const CString& path)
     return TRUE;
 }
 
+namespace {
+
+// A name the user chose that names no file (a named pipe, a device): said as the other
+// messages of the dialog say a name is wrong.
+void TellNoFile(const CString& name)
+{
+    AfxMessageBox(
+        name + CString::FromUtf8("\nファイルではありません。\nファイル名を確認して再実行してください。"),
+        MB_ICONEXCLAMATION);
+}
+
+} // namespace
+
 BOOL CFileDialog::AcceptPath(const CString& chosen, bool bInteractive)
 {
     (void)bInteractive;
@@ -380,6 +393,10 @@ BOOL CFileDialog::AcceptPath(const CString& chosen, bool bInteractive)
         AfxMessageBox(DisplayPath(folder) +
                           CString::FromUtf8("\nパスが見つかりません。\nパス名を確認して再実行してください。"),
                       MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    if (IsSpecialFile(path)) {
+        TellNoFile(name);
         return FALSE;
     }
     if (m_bOpenFileDialog && (m_ofn.Flags & OFN_FILEMUSTEXIST) && !FileExists(path)) {
@@ -516,6 +533,16 @@ public:
         auto* pName = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         const QString typed = pName ? pName->text().trimmed() : QString();
         if (!typed.contains(u'*') && !typed.contains(u'?')) {
+            // A name of something that is no file is refused here, with the dialog open and
+            // the name kept for the user to put right.
+            const QStringList files = selectedFiles();
+            if (!files.isEmpty()) {
+                const CString path = SystemPathFromNative(files.first().toStdString());
+                if (IsSpecialFile(path)) {
+                    TellNoFile(path.Mid(LastSeparator(path) + 1));
+                    return;
+                }
+            }
             QFileDialog::accept();
             return;
         }

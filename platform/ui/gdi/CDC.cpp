@@ -338,6 +338,18 @@ void CDC::SetOutputTransform(double scale, int dx, int dy, int nHairline)
     d.ClipChanged();
 }
 
+void CDC::GetShownPixelGrid(BOOL bDown, double& origin, double& size) const
+{
+    const CDCImpl& d = *m_pImpl;
+    origin = 0.0;
+    size = 1.0;
+    if (!d.transformed)
+        return;
+    // A painter pixel is at device * scale + offset; a pixel as shown is outHairline of them.
+    origin = -(bDown ? d.outDy : d.outDx) / d.outScale;
+    size = d.outHairline / d.outScale;
+}
+
 // ---------------------------------------------------------------------------------------
 // Printing jobs.
 // ---------------------------------------------------------------------------------------

@@ -240,6 +240,13 @@ public:
     // Lines of one device pixel are drawn that wide (they stay visible when the picture is
     // brought down), and a made-up bold is set on the pixels as shown (as dark as on paper).
     void SetOutputTransform(double scale, int dx, int dy, int nHairline = 1);
+    // Where the pixels as shown lie on the device, across (x) or down (y): the device
+    // coordinate of a boundary between two of them and the device pixels from one boundary
+    // to the next. A preview that shows the device's page smaller than the device draws it
+    // has more than one device pixel a pixel; without one the device's own pixels (0, 1).
+    // Drawing code that must keep strokes and the gaps between them apart on the screen
+    // puts each on whole pixels as shown.
+    void GetShownPixelGrid(BOOL bDown, double& origin, double& size) const;
 
     // --- Printing jobs (printer contexts) -------------------------------------------------
     // Keep the context attached for the whole job: the painter begins the job when it is

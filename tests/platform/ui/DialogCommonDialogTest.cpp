@@ -333,6 +333,59 @@ TEST(DialogFileDialogWindowTest, APatternTypedInTheNameBoxNarrowsTheListAndKeeps
     EXPECT_EQ(listed, (QStringList{QStringLiteral("other.MMP"), QStringLiteral("plan.mmp")}));
 }
 
+// A name that names no file but something else (a named pipe) is not taken: the dialog says
+// so in the words of its other file messages and keeps the typed name for the user to put
+// right, as for a file that is not there.
+TEST(DialogFileDialogWindowTest, ANameOfANamedPipeIsSaidToBeNoFileAndKeptInTheNameBox)
+{
+    TempDir dir;
+    Touch(dir, "plan.MMD");
+    ASSERT_EQ(::mkfifo(dir.NativeFile("pipe.MMD").c_str(), 0600), 0);
+    MessageBoxRecorder boxes;
+    QString nameAfter;
+    bool bOpenAfter = false;
+    for (const bool bOpen : {true, false}) {
+        SCOPED_TRACE(bOpen ? "open" : "save");
+        boxes.entries.clear();
+        CFileDialog dlg(bOpen, "MMD", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR,
+                        Filter());
+        const CString initial = dir.Folder();
+        dlg.m_ofn.lpstrInitialDir = initial;
+        const CWhenReady typeName = WhenModalOpens<QFileDialog>(
+            [&](QFileDialog& q) {
+                auto* pName = q.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                if (pName == nullptr) {
+                    ADD_FAILURE() << "the file dialog has no name box";
+                    q.reject();
+                    return;
+                }
+                pName->setFocus();
+                pName->setText(QStringLiteral("pipe.MMD"));
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+                QApplication::sendEvent(pName, &press);
+                DrainEvents();
+                bOpenAfter = q.isVisible();
+                nameAfter = pName->text();
+                q.reject();
+            },
+            "the file dialog to open");
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+        EXPECT_TRUE(bOpenAfter);
+        EXPECT_EQ(nameAfter, QStringLiteral("pipe.MMD"));
+        ASSERT_EQ(boxes.entries.size(), 1u);
+        EXPECT_EQ(boxes.entries[0].text,
+                  CString::FromUtf8(
+                      "pipe.MMD\nファイルではありません。\nファイル名を確認して再実行してください。"));
+    }
+    // Chosen without the window (as the tests' answers choose), it is refused the same way.
+    CDialogAnswerer answerer;
+    answerer.AnswerFileDialog(dir.Folder() + "pipe.MMD");
+    CFileDialog dlg(FALSE, "MMD", nullptr, OFN_HIDEREADONLY | OFN_NOCHANGEDIR, Filter());
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    ASSERT_EQ(answerer.MessageBoxTexts().size(), 1u);
+    EXPECT_EQ(answerer.MessageBoxTexts()[0], boxes.entries[0].text);
+}
+
 // The toolkit's own texts of the file dialog are Japanese (the Debian translations the
 // setup installs), sizes and dates are written the Japanese way whatever the locale the
 // program runs in, and the date column is wide enough for the dates it lists.

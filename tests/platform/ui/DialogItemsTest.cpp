@@ -1,5 +1,6 @@
 // Working with a window's child items by id: texts and numbers, tab and group order, and
 // the command-state update of child controls.
+#include "platform/base/Path.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/CMenu.h"
 #include "platform/ui/core/CWinApp.h"
@@ -114,6 +115,33 @@ TEST(RecentFileNamesTest, LongPathsAreShortenedAroundTheMiddle)
     // Shown as the native path ("C:" is the file-system root).
     EXPECT_EQ(text, CString("&1 /.../GENBA-A/MITSUMORI.MMD"));
     EXPECT_LE(text.GetLength() - 3, 30);
+}
+
+// A file shows the same in the list whether its folder is the current one or not (the
+// program makes the work folder current on File Open; after a restart it is not).
+TEST(RecentFileNamesTest, AFileShowsTheSameWhateverTheCurrentFolder)
+{
+    TempDir dir;
+    CWinApp app;
+    app.SetProfilePath(dir.Folder() + "R.INI");
+    app.LoadStdProfileSettings(4);
+    app.AddToRecentFileList(dir.Folder() + "souko.MMD");
+    const CString before = GetCurrentDirectory();
+    const auto shown = [&app] {
+        CMenu menu;
+        menu.CreatePopupMenu();
+        menu.AppendMenu(MF_STRING, ID_FILE_MRU_FILE1, "recent");
+        AfxUpdateMenuCmdUI(&menu, &app, TRUE);
+        CString text;
+        menu.GetMenuString(0, text, MF_BYPOSITION);
+        return text;
+    };
+    const CString elsewhere = shown();
+    ASSERT_TRUE(SetCurrentDirectory(dir.Folder()));
+    const CString inItsFolder = shown();
+    SetCurrentDirectory(before);
+    EXPECT_EQ(elsewhere, inItsFolder);
+    EXPECT_NE(inItsFolder, CString("&1 souko.MMD"));
 }
 
 TEST(GlobalMemoryTest, BlocksGrowKeepTheirBytesAndCountLocks)
