@@ -58,6 +58,9 @@ CString GetFormBackupPath(const CString& strFormPath, FormKind kind)
 
 BOOL MakeBackupCopy(const CString& strSource, const CString& strBackup, int nBackupFileSetting)
 {
+    // What a backup killed part-way left goes at every save, whether backups are made now
+    // or not: no later write may be coming to clear it.
+    RemoveLeftTemporaries(strBackup);
     if (nBackupFileSetting != 0)
         return FALSE;
     // A file the user may not write is refused by the write that follows the backup, so

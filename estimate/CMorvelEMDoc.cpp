@@ -289,6 +289,9 @@ bool CMorvelEMDoc::OpenOutsideData(LPCTSTR lpszPathName, int nKind)
 
 bool CMorvelEMDoc::OpenNativeFile(LPCTSTR lpszPathName)
 {
+    // The backup is written only while backups are on: what a save killed while writing it
+    // left goes when the estimate is opened (the file's own, when it is read).
+    RemoveLeftTemporaries(GetBackupPathName(lpszPathName));
     if (!ReadWholeFile(lpszPathName, GetOpenWaitText(sourceNative)))
         return FALSE;
     m_nNewEstimate = 0;

@@ -213,6 +213,8 @@ BOOL CMorvelPMDoc::OnNewDocument()
 BOOL CMorvelPMDoc::OnOpenDocument(LPCTSTR lpszPathName)
 {
     CMorvelSettings::SetWorkFolderAsCurrent();
+    // As the estimate does: what a save killed while writing the backup left goes too.
+    RemoveLeftTemporaries(GetBackupPathName(lpszPathName));
     return ReadWholeFile(lpszPathName, "部材処理ﾌｧｲﾙの読み込み中..."_sj) ? TRUE : FALSE;
 }
 

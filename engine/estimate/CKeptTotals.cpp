@@ -329,7 +329,10 @@ void CKeptTotals::KeepDiscountTotal(const CEstimateEngine& engine, int nRow, ERo
     // non-calculated adds no rows.
     const int nSlot = SlotOfLevel(nLevel);
     int nStart = 0;
-    const int64_t* pBefore = nullptr; // the discount sums before nStart (none: 0)
+    // The discount sums before nStart, at nBeforeAt of the heading's store (none: 0). Kept as
+    // an index: without summed columns the store is empty and holds no element to point at.
+    const std::vector<int64_t>* pBefore = nullptr;
+    size_t nBeforeAt = 0;
     bool bFound = nLevel == ETotalLevel::levelGrand;
     if (!bFound && nSlot >= 0) {
         const CString& strLabel = engine.EditCell(nRow, m_nNameCol);
@@ -337,7 +340,8 @@ void CKeptTotals::KeepDiscountTotal(const CEstimateEngine& engine, int nRow, ERo
             const int h = m_headings[nSlot][j];
             if (strLabel.Find(engine.EditCell(h, m_nNameCol)) >= 0) {
                 nStart = h + 1;
-                pBefore = &m_discountsAtHeading[nSlot][j * nSums];
+                pBefore = &m_discountsAtHeading[nSlot];
+                nBeforeAt = j * nSums;
                 bFound = IsHeadingKind(m_kinds[static_cast<size_t>(h)]);
                 break;
             }
@@ -350,7 +354,7 @@ void CKeptTotals::KeepDiscountTotal(const CEstimateEngine& engine, int nRow, ERo
     const int nIndex = static_cast<int>(m_totals.size());
     m_totals.push_back({nRow, nStart, nKind, true});
     for (size_t i = 0; i < nSums; ++i)
-        m_sums.push_back(m_discounts[i] - (pBefore != nullptr ? pBefore[i] : 0));
+        m_sums.push_back(m_discounts[i] - (pBefore != nullptr ? (*pBefore)[nBeforeAt + i] : 0));
     m_discountTotals.push_back(nIndex);
 }
 
@@ -359,6 +363,20 @@ void CKeptTotals::KeepTotalWithoutRows(int nRow, ERowKind nKind)
     // Kept too: it is written again when its own cells change.
     m_totals.push_back({nRow, nRow, nKind, false});
     m_sums.insert(m_sums.end(), m_columns.size(), 0);
+}
+
+int64_t* CKeptTotals::RowValues(int nRow)
+{
+    return const_cast<int64_t*>(std::as_const(*this).RowValues(nRow));
+}
+
+const int64_t* CKeptTotals::RowValues(int nRow) const
+{
+    const size_t nSums = m_columns.size();
+    MORVEL_CHECK(nRow >= 0 && static_cast<size_t>(nRow) < m_kinds.size() &&
+                     (static_cast<size_t>(nRow) + 1) * nSums <= m_values.size(),
+                 "the row's numbers are in the store");
+    return m_values.data() + static_cast<size_t>(nRow) * nSums;
 }
 
 bool CKeptTotals::TakeDetails(int nRow)
@@ -374,10 +392,12 @@ bool CKeptTotals::TakeDetails(int nRow)
         // as it grows, and cannot overflow before it passes the budget.
         int64_t nSum = 0;
         int64_t nMagnitudes = 0;
-        const int64_t* pValue = m_values.data() + nFirst * nSums + i;
-        for (size_t r = nFirst; r < nEnd; ++r, pValue += nSums) {
-            nSum += *pValue;
-            nMagnitudes += std::llabs(*pValue);
+        // Indexed row by row: the range is empty for an estimate without rows, whose store
+        // is empty too.
+        for (size_t r = nFirst; r < nEnd; ++r) {
+            const int64_t nValue = m_values[r * nSums + i];
+            nSum += nValue;
+            nMagnitudes += std::llabs(nValue);
             if (nMagnitudes > CWholeSums::LIMIT)
                 break;
         }
@@ -396,7 +416,7 @@ bool CKeptTotals::KeepNumbers(int nRow, ERowKind nKind)
 {
     // (The row's values hold 0 where no sum adds the number.)
     const size_t nSums = m_columns.size();
-    const int64_t* pValues = m_values.data() + static_cast<size_t>(nRow) * nSums;
+    const int64_t* pValues = RowValues(nRow);
     const bool bLeaf = IsLeafKind(nKind);
     for (size_t i = 0; i < nSums; ++i) {
         const int64_t nValue = pValues[i];
@@ -657,8 +677,7 @@ bool CKeptTotals::TakeChanges(const CEstimateEngine& engine, int nFromRow)
         if (r < 0 || r >= nUsedRows)
             continue;
         const ERowKind nOldKind = m_kinds[static_cast<size_t>(r)];
-        std::copy_n(m_values.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(r) * nSums), nSums,
-                    m_oldValues.begin());
+        std::copy_n(RowValues(r), nSums, m_oldValues.begin());
         ERowKind nNewKind = kindEmpty;
         if (!ReadRow(engine, r, nNewKind, m_newValues.data()) ||
             (nNewKind != nOldKind && (IsPlaceKind(nOldKind) || IsPlaceKind(nNewKind))) ||
@@ -775,8 +794,7 @@ bool CKeptTotals::TakeRewritten(const CEstimateEngine& engine, int nRow)
     // What the row now adds to the totals below it.
     const size_t nSums = m_columns.size();
     const ERowKind nKind = m_kinds[static_cast<size_t>(nRow)];
-    std::copy_n(m_values.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(nRow) * nSums), nSums,
-                m_oldValues.begin());
+    std::copy_n(RowValues(nRow), nSums, m_oldValues.begin());
     ERowKind nNewKind = kindEmpty;
     if (!ReadRow(engine, nRow, nNewKind, m_newValues.data()) || nNewKind != nKind ||
         !ApplyChange(nRow, nKind, m_oldValues.data(), nKind, m_newValues.data())) {

@@ -78,10 +78,7 @@ public:
     // at a row the sums cannot follow: they are blocked there, and the walk goes on alone.
     bool StartBuild(const CEstimateEngine& engine);
     // Where the walk writes the row's numbers before BuildRow takes them (all 0 until then).
-    int64_t* ValuesToBuild(int nRow)
-    {
-        return m_values.data() + static_cast<size_t>(nRow) * m_columns.size();
-    }
+    int64_t* ValuesToBuild(int nRow) { return RowValues(nRow); }
     bool BuildRow(const CEstimateEngine& engine, int nRow, ERowKind nKind, bool bTotalWritten)
     {
         if (nKind == kindDetail && nRow < static_cast<int>(m_kinds.size()))
@@ -105,10 +102,7 @@ public:
     // While the build goes on: the kinds and numbers of the rows so far (for the walks below
     // a tax row when the build gives up).
     const std::vector<ERowKind>& GetKinds() const { return m_kinds; }
-    const int64_t* GetValues(int nRow) const
-    {
-        return m_values.data() + static_cast<size_t>(nRow) * m_columns.size();
-    }
+    const int64_t* GetValues(int nRow) const { return RowValues(nRow); }
 
     // ---- a recalculation through them ------------------------------------------------------
     // What the engine writes next (NextRewrite): a total from its sums (one per summed
@@ -151,6 +145,12 @@ public:
 private:
     // The tests of the consistency check break a kept sum on purpose.
     friend struct CKeptTotalsProbe;
+
+    // The numbers of a row the store holds (one per summed column). Only such a row is
+    // asked for: an estimate without rows has an empty store, and no pointer is made into
+    // it, not even one past its end.
+    int64_t* RowValues(int nRow);
+    const int64_t* RowValues(int nRow) const;
 
     enum EState {
         stateOff,       // nothing kept: the next recalculation walks the rows

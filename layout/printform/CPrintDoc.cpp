@@ -364,6 +364,11 @@ void CPrintDoc::MakeBackupFor(LPCTSTR lpszPathName, const char* lpszBackupExt)
                    nBackupFile);
 }
 
+void CPrintDoc::RemoveLeftBackupTemporaries(LPCTSTR lpszPathName, const char* lpszBackupExt)
+{
+    RemoveLeftTemporaries(GetLayoutBackupPath(CString(lpszPathName), lpszBackupExt));
+}
+
 void CPrintDoc::EnterWorkFolder()
 {
     CMorvelSettings::SetWorkFolderAsCurrent();

@@ -106,6 +106,9 @@ protected:
     // The backup of the file at a path (the file name's extension replaced by
     // lpszBackupExt), while the input setting "Backup File" is 0.
     static void MakeBackupFor(LPCTSTR lpszPathName, const char* lpszBackupExt);
+    // What a save killed while writing that backup left beside it, removed at the opening of
+    // the layout (the backup is written only while backups are on).
+    static void RemoveLeftBackupTemporaries(LPCTSTR lpszPathName, const char* lpszBackupExt);
     // The current folder becomes the "Work Field" folder.
     static void EnterWorkFolder();
 

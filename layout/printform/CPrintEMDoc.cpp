@@ -73,6 +73,7 @@ BOOL CPrintEMDoc::OnNewDocument()
 BOOL CPrintEMDoc::OnOpenDocument(LPCTSTR lpszPathName)
 {
     EnterWorkFolder();
+    RemoveLeftBackupTemporaries(lpszPathName, ".BMP");
     return CPrintDoc::OnOpenDocument(lpszPathName);
 }
 

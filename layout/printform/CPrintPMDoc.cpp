@@ -59,6 +59,7 @@ BOOL CPrintPMDoc::OnNewDocument()
 BOOL CPrintPMDoc::OnOpenDocument(LPCTSTR lpszPathName)
 {
     EnterWorkFolder();
+    RemoveLeftBackupTemporaries(lpszPathName, ".BBP");
     return CPrintDoc::OnOpenDocument(lpszPathName);
 }
 

@@ -148,6 +148,9 @@ BOOL CFile::Open(const char* fileName, UINT openFlags, CFileException* pError)
     // advisory locks, so they are accepted and not enforced.
 
     const std::string native = NativePath(fileName);
+    // What a write of this file killed part-way left beside it goes when the file is opened
+    // again (the writers clear it too, at their next write).
+    RemoveLeftTemporariesNative(native);
     const int fd = ::open(native.c_str(), flags, 0666);
     if (fd < 0) {
         const int err = errno;

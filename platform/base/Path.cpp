@@ -399,28 +399,7 @@ bool WriteAll(int fd, const void* data, size_t size)
     return true;
 }
 
-// A new, exclusively created file beside target, opened for writing. The permissions follow
-// the process's umask as for any new file.
-int CreateTemporaryBeside(const std::string& target, std::string& tempPath)
-{
-    static std::atomic<unsigned> counter{0};
-    const std::string folder = ParentOfNative(target);
-    const std::string base = LastComponent(target);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[64];
-        std::snprintf(suffix, sizeof suffix, ".%ld.%u.tmp", static_cast<long>(::getpid()),
-                      counter.fetch_add(1) + static_cast<unsigned>(attempt) * 7919u);
-        tempPath = JoinPath(folder, "." + base + suffix);
-        int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0)
-            return fd;
-        if (errno != EEXIST)
-            return -1;
-    }
-    return -1;
-}
-
-// The temporary files of CreateTemporaryBeside (".NAME.<pid>.<n>.tmp") that a process no
+// The temporary files of CreateTemporaryBeside below (".NAME.<pid>.<n>.tmp") that a process no
 // longer running left beside target: a write killed part-way. A running process's, this
 // one's among them, are its own and stay; so do those of a process id the system does not
 // let this one ask about.
@@ -452,6 +431,30 @@ void RemoveDeadTemporariesBeside(const std::string& target)
         ::unlinkat(::dirfd(dir), entry->d_name, 0);
     }
     ::closedir(dir);
+}
+
+// A new, exclusively created file beside target, opened for writing. The permissions follow
+// the process's umask as for any new file. Every file the program writes through a temporary
+// gets it here, so that the temporaries of a write killed part-way go at the next write of
+// the same file, whichever writer makes it.
+int CreateTemporaryBeside(const std::string& target, std::string& tempPath)
+{
+    RemoveDeadTemporariesBeside(target);
+    static std::atomic<unsigned> counter{0};
+    const std::string folder = ParentOfNative(target);
+    const std::string base = LastComponent(target);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[64];
+        std::snprintf(suffix, sizeof suffix, ".%ld.%u.tmp", static_cast<long>(::getpid()),
+                      counter.fetch_add(1) + static_cast<unsigned>(attempt) * 7919u);
+        tempPath = JoinPath(folder, "." + base + suffix);
+        int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0)
+            return fd;
+        if (errno != EEXIST)
+            return -1;
+    }
+    return -1;
 }
 
 // Whether the user may replace an existing file: the system's answer for this process, and a
@@ -918,7 +921,6 @@ BOOL WriteFileAtomically(const char* path, const void* data, size_t size)
         }
         exists = true;
     }
-    RemoveDeadTemporariesBeside(target);
     std::string temp;
     int fd = CreateTemporaryBeside(target, temp);
     if (fd < 0)
@@ -983,9 +985,13 @@ BOOL CanWriteFileAtomically(const char* path)
 
 void RemoveLeftTemporaries(const char* path)
 {
-    const std::string target = ToNative(path);
-    if (!target.empty())
-        RemoveDeadTemporariesBeside(FollowLink(target));
+    RemoveLeftTemporariesNative(ToNative(path));
+}
+
+void RemoveLeftTemporariesNative(const std::string& nativePath)
+{
+    if (!nativePath.empty())
+        RemoveDeadTemporariesBeside(FollowLink(nativePath));
 }
 
 CString GetCurrentDirectory()

@@ -38,7 +38,7 @@ std::string GetDriveRoot(char letter); // empty when the letter is not mapped
 // medium's name in brackets when that is known and is not the folder's own name already
 // ("/media/usb [SUMMER]"). Empty for a letter the table does not map.
 CString DisplayDrive(char letter, const char* label);
-void ResetDriveTable();                // back to the default and MORVEL_DRIVES
+void ResetDriveTable(); // back to the default and MORVEL_DRIVES
 // The letter whose root holds the current directory (the most specific root); 0 when none.
 char GetCurrentDriveLetter();
 
@@ -64,7 +64,8 @@ BOOL MoveFile(const char* existing, const char* target);
 // On failure errno says why (ENOSPC for a full disk, EACCES for a file the user may not
 // write: one without a write bit counts so for the superuser as well) and the old file is
 // untouched. The temporary files a write of the same file killed part-way left are removed
-// first (RemoveLeftTemporaries).
+// first (RemoveLeftTemporaries), as by every function here that writes through a temporary
+// file (CopyFile, MoveFile, CanWriteFileAtomically's trial).
 BOOL WriteFileAtomically(const char* path, const void* data, size_t size);
 // Whether WriteFileAtomically could put a file at path now: its folder exists and takes a
 // new file (tried for real, so a read-only folder counts even for the superuser's
@@ -73,7 +74,11 @@ BOOL WriteFileAtomically(const char* path, const void* data, size_t size);
 BOOL CanWriteFileAtomically(const char* path);
 // Removes the temporary files beside path that a write of it by a process no longer running
 // left (".NAME.<pid>.<n>.tmp", a save killed part-way); those of a running process stay.
+// Every reader calls it at the opening of a file (CFile::Open, the settings and compound-file
+// readers), every writer at the making of its temporary.
 void RemoveLeftTemporaries(const char* path);
+// The same for a native (UTF-8) path.
+void RemoveLeftTemporariesNative(const std::string& nativePath);
 
 // The current folder is the process's, and some commands move it as users expect. No
 // reader or writer should depend on it: a path that comes in relative (a command line, a

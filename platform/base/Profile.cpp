@@ -205,6 +205,8 @@ public:
             if (it != m_entries.end() && it->second.stamp == stamp)
                 return it->second.profile;
         }
+        // Read again from the file: what a write of it killed part-way left goes first.
+        RemoveLeftTemporariesNative(native);
         std::ifstream in(native, std::ios::binary);
         if (!in)
             return nullptr;

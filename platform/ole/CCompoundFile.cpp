@@ -265,6 +265,7 @@ BOOL ReadCompoundFile(const BYTE* pData, size_t nSize, CCompoundStorage& root)
 
 BOOL LoadCompoundFile(const char* lpszPath, CCompoundStorage& root)
 {
+    RemoveLeftTemporaries(lpszPath);
     std::ifstream in(NativePath(lpszPath), std::ios::binary);
     if (!in)
         return FALSE;

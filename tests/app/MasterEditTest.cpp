@@ -219,8 +219,12 @@ TEST(MasterBackupTest, CopyIsMadeOnlyWhileBackupFileIsZero)
     WriteNativeFile(dir.NativeFile("tanni.MTD"), {1, 2, 3});
     WriteNativeFile(dir.NativeFile("tanni.BTD"), {9, 9, 9, 9, 9});
 
+    // What a backup killed part-way left goes even while no copy is made.
+    const std::string left = dir.NativeFile(".tanni.BTD.999999999.0.tmp");
+    WriteNativeFile(left, {7});
     EXPECT_FALSE(MakeMasterBackup(folder, masterUnit, 1));
     EXPECT_EQ((std::vector<uint8_t>{9, 9, 9, 9, 9}), ReadNativeFile(dir.NativeFile("tanni.BTD")));
+    EXPECT_FALSE(std::filesystem::exists(left));
 
     EXPECT_TRUE(MakeMasterBackup(folder, masterUnit, 0));
     EXPECT_EQ((std::vector<uint8_t>{1, 2, 3}), ReadNativeFile(dir.NativeFile("tanni.BTD")));

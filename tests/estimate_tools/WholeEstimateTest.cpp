@@ -8,6 +8,7 @@
 #include "estimate_tools/CPickDialogs.h"
 #include "estimate_tools/EstimateDialogCommands.h"
 #include "grid/CTabWnd.h"
+#include "platform/base/Path.h"
 #include "platform/ui/dialogs/CPropertySheet.h"
 #include "platform/ui/dialogs/DialogTestHook.h"
 #include "platform/ui/frames/CDocManager.h"
@@ -89,6 +90,51 @@ protected:
 };
 
 } // namespace
+
+// A new estimate saved as it opens, with no row, at every recalculation level: the save
+// works out the figures of no rows, and the file opens again as the same empty estimate.
+TEST_F(WholeEstimateTest, ANewEmptyEstimateSavesAndOpensAgainAtEveryLevel)
+{
+    for (const char* level : {"1", "2", "3"}) {
+        SCOPED_TRACE(level);
+        m_pFolder->Profile().WriteProfileString("ReCalcSetting", "Level", level);
+        CDialogAnswerer answerer;
+        answerer.AnswerDialog(AFX_IDD_NEWTYPEDLG, [](CDialog& dlg) {
+            SelectDlgItem(dlg, CNewTypeDialog::IDC_TYPE_LIST, 0);
+            ClickDlgButton(dlg, IDOK);
+        });
+        answerer.AnswerDialog(IDD_INFORMATION_INPUT, [](CDialog& dlg) { ClickDlgButton(dlg, IDOK); });
+        m_pApp->OnFileNew();
+        Pump();
+        auto* pMain = dynamic_cast<CFrameWnd*>(AfxGetMainWnd());
+        ASSERT_NE(pMain, nullptr);
+        m_pDoc = dynamic_cast<CMorvelEMDoc*>(pMain->GetActiveFrame()->GetActiveDocument());
+        ASSERT_NE(m_pDoc, nullptr);
+        m_pView = m_pDoc->GetEstimateView();
+        ASSERT_NE(m_pView, nullptr);
+        ASSERT_EQ(m_pView->GetRecalcLevel(), level[0] - '0');
+        ASSERT_EQ(0, m_pView->GetUsedRows());
+        const std::vector<std::string> before = Snapshot();
+
+        const CString path = m_pFolder->System(std::string("WORK/EMPTY") + level + ".MMD");
+        answerer.AnswerFileDialog(path);
+        Command(ID_FILE_SAVE);
+        EXPECT_TRUE(answerer.MessageBoxTexts().empty());
+        EXPECT_FALSE(IsModified());
+        EXPECT_TRUE(FileExists(path));
+        m_pDoc->OnCloseDocument();
+        m_pDoc = nullptr;
+        m_pView = nullptr;
+        Pump();
+        ASSERT_NE(OpenEstimate(path), nullptr);
+        EXPECT_EQ(0, m_pView->GetUsedRows());
+        EXPECT_EQ(before, Snapshot());
+        m_pDoc->OnCloseDocument();
+        m_pDoc = nullptr;
+        m_pView = nullptr;
+        Pump();
+    }
+}
 
 TEST_F(WholeEstimateTest, BuiltWithCommandsDialogsAndKeysItSavesAndReopensIdentical)
 {

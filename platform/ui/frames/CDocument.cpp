@@ -249,8 +249,7 @@ void CDocument::ReleaseFile(CFile* pFile, BOOL bAbort)
 
 void CDocument::SerializeWholeFile(LPCTSTR lpszPathName)
 {
-    // What a save of this file killed part-way left beside it goes.
-    RemoveLeftTemporaries(lpszPathName);
+    // (Opening the file removes what a save of it killed part-way left beside it.)
     CMemFile memFile(ReadWholeFileBytes(lpszPathName));
     m_nLastFileLength = memFile.GetLength();
     CArchive ar(&memFile, CArchive::load, 4096);
@@ -261,7 +260,6 @@ void CDocument::SerializeWholeFile(LPCTSTR lpszPathName)
 
 BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName)
 {
-    RemoveLeftTemporaries(lpszPathName);
     CFileException fe;
     CFile* pFile = GetFile(lpszPathName, CFile::modeRead | CFile::shareDenyWrite, &fe);
     if (!pFile) {

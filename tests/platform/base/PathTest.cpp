@@ -1,4 +1,5 @@
 #include "platform/base/Path.h"
+#include "platform/base/CFile.h"
 #include "platform/base/Cp932.h"
 #include "platform/base/Profile.h"
 #include "tests/support/TestSupport.h"
@@ -10,6 +11,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <unistd.h>
 
@@ -541,6 +543,48 @@ TEST_F(PathTest, TemporariesADeadWriterLeftGoAndARunningOnesStay)
         std::vector<std::string> expected = kept;
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(NamesIn(m_dir.Native()), expected);
+    }
+    ::kill(running, SIGKILL);
+    ::waitpid(running, nullptr, 0);
+}
+
+// Every other way the program writes a file through a temporary (a copy: the backups; the
+// trial before a save) and every reading of a file (documents, masters and forms through
+// CFile, the settings) clears what a dead writer of that file left; a running writer's
+// temporary stays.
+TEST_F(PathTest, EveryCopyTrialAndReadingOfAFileClearsADeadWritersTemporaries)
+{
+    const pid_t dead = ::fork();
+    ASSERT_GE(dead, 0);
+    if (dead == 0)
+        ::_exit(0);
+    ASSERT_EQ(::waitpid(dead, nullptr, 0), dead);
+    const pid_t running = ::fork();
+    ASSERT_GE(running, 0);
+    if (running == 0) {
+        ::pause();
+        ::_exit(0);
+    }
+    const auto temporary = [](const char* name, long pid) {
+        return std::string(".") + name + "." + std::to_string(pid) + ".0.tmp";
+    };
+    for (const char* name : {"K.MMD", "KAMOKU.MKB", "TANNI.MTD", "MORVEL.INI"})
+        Touch(Native(name), "[A]\nB=1\n");
+    const std::vector<std::pair<const char*, std::function<void()>>> uses = {
+        {"K.BMD", [] { EXPECT_TRUE(CopyFile("T:\\K.MMD", "T:\\K.BMD", FALSE)); }},
+        {"TANNI.MTD", [] { EXPECT_TRUE(CanWriteFileAtomically("T:\\TANNI.MTD")); }},
+        {"K.MMD", [] { EXPECT_FALSE(ReadWholeFileBytes("T:\\K.MMD").empty()); }},
+        {"KAMOKU.MKB", [] { EXPECT_TRUE(CFile().Open("T:\\KAMOKU.MKB", CFile::modeRead)); }},
+        {"MORVEL.INI", [] { EXPECT_EQ(CProfileFile("T:\\MORVEL.INI").GetProfileString("A", "B"), "1"); }},
+    };
+    for (const auto& [name, use] : uses) {
+        SCOPED_TRACE(name);
+        Touch(Native(temporary(name, dead)));
+        Touch(Native(temporary(name, running)));
+        use();
+        EXPECT_FALSE(fs::exists(Native(temporary(name, dead))));
+        EXPECT_TRUE(fs::exists(Native(temporary(name, running))));
+        fs::remove(Native(temporary(name, running)));
     }
     ::kill(running, SIGKILL);
     ::waitpid(running, nullptr, 0);
