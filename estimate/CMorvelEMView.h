@@ -1160,9 +1160,6 @@ private:
     // (AdjustPages). That alignment can insert rows anywhere in the estimate; they are
     // counted by trying it on the rows' kinds. When not, the user is told why.
     bool HasFileRoomAfterCut(int nFirst, int nCount, int nHeading) const;
-    // An empty row inserted at nRow as the row-insert command inserts it: a heading that
-    // starts a later page is kept at the start of its page.
-    void InsertRowAligned(int nRow);
     void MoveCurrentRowDown();
     void UpdateScrollRanges();
     void SetDocumentModified();
