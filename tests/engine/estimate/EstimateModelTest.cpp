@@ -944,6 +944,19 @@ TEST_F(EstimateModelTest, RowsAndCellsRewrittenInPlaceAreUndoneAndRedoneAndAnUnc
         EXPECT_EQ("c", Cell(EPage::edit, 0, 0));
         EXPECT_EQ("a", Cell(EPage::edit, 2, 0));
     });
+    ExpectUndoneAndRedone(model, rule, "fixed rate", [&] {
+        // Prices of the rows named "b" doubled; the redo runs with the settings as given.
+        IUndoTarget::CRateSettings settings;
+        settings.strFormula = "*2";
+        settings.condition = {0, 2, "b", -1, -1, "", 1};
+        model.ApplyFixedRate(2, 0, 2, settings);
+        EXPECT_EQ(20, Value(EPage::edit, 1, 2));
+        const auto* pRate = dynamic_cast<const CFixedRateCommand*>(model.Undo().GetUndoCommand());
+        ASSERT_NE(nullptr, pRate);
+        ASSERT_TRUE(pRate->GetSettings().has_value());
+        EXPECT_EQ("b", pRate->GetSettings()->condition.strValue1.str());
+        EXPECT_EQ(2, pRate->GetSettings()->condition.nRelation1);
+    });
     // What leaves the rows as they were records nothing: the last command stays.
     model.MarkRow(0);
     model.StoreInput(0, 1, "b");
