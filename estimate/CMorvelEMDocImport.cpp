@@ -8,12 +8,14 @@
 // message and the new estimate is discarded without a window.
 #include "estimate/CMorvelEMDoc.h"
 
+#include "engine/estimate/CGridRow.h"
 #include "estimate/CMorvelEMView.h"
 #include "estimate/COutsideEstimateReader.h"
 #include "estimate/EstimateIoSupport.h"
 #include "platform/base/Collections.h"
 #include "platform/base/MessageBox.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -109,27 +111,36 @@ bool CMorvelEMDoc::ImportConvertedFile(LPCTSTR lpszPathName, int nKind)
         return FALSE;
     EstimateIo::EnsureRowLimit(*pView, nRow + 1);
 
+    // The rows as the model writes them: each row's kind and the texts of the columns fed.
     const CString strEmpty;
     const CString strLumpSum = "式"_sj;
+    CEstimateModel::CRowsRead read;
+    for (int c = 0; c < nColumns; ++c) {
+        if (std::any_of(columnsOf.begin(), columnsOf.end(), [c](const std::vector<int>& cols) {
+                return std::find(cols.begin(), cols.end(), c) != cols.end();
+            }))
+            read.columns.push_back(c);
+    }
+    read.rows.resize(reader.m_rows.size());
     // "式" stands in an empty unit while the last control line opened a heading: in the
     // heading row itself and in the detail rows that follow it up to the next control line.
     bool bUnderHeading = false;
     for (size_t i = 0; i < reader.m_rows.size(); ++i) {
         const COutsideEstimateReader::CRow& row = reader.m_rows[i];
-        const int r = target[i];
-        pView->SetCellText(strEmpty, r, 0, TRUE);
-        pView->SetRowKind(row.nKind, r);
+        CGridRow& rowRead = read.rows[i];
+        rowRead.SetKind(row.nKind);
         if (row.bControlled)
             bUnderHeading = IsHeadingKind(row.nKind);
+        // A column fed by two fields takes the later one's text.
         for (size_t p = 0; p < columnsOf.size(); ++p) {
             const CString& field = p < row.fields.size() ? row.fields[p] : strEmpty;
             for (int c : columnsOf[p]) {
                 const bool bLumpSum = bUnderHeading && field.IsEmpty() && unitColumn[static_cast<size_t>(c)];
-                pView->SetCellText(bLumpSum ? strLumpSum : field, r, c, TRUE);
+                rowRead.SetCell(c, bLumpSum ? strLumpSum : field);
             }
         }
-        pView->GetModel().Engine().CalcRow(r, 0);
     }
+    pView->GetModel().WriteRowsAt(read, target);
 
     // The title becomes the first information value.
     EstimateIo::SetInformationValue(*pView, 0, reader.m_strTitle);

@@ -618,22 +618,6 @@ void CMorvelEMView::MoveCurrentRowDown()
     UpdateStatusText(statusShow);
 }
 
-bool CMorvelEMView::PlaceNewRow()
-{
-    if (GetCurrentRow() >= GetUsedRows()) {
-        if (!HasFileRoomForRows(GetCurrentRow(), 1, 0))
-            return false;
-        GetModel().ReachRow(GetCurrentRow());
-        UpdateScrollRanges();
-    } else {
-        if (!HasFileRoomForRows(GetCurrentRow(), 1,
-                                AdjustPageBreak(EPageBreak::findHeading, GetCurrentRow())))
-            return false;
-        InsertRowAligned(GetCurrentRow());
-    }
-    return true;
-}
-
 bool CMorvelEMView::HasFileRoomForRows(int nRow, int nCount, int nHeading) const
 {
     const long long nAligned = nHeading > 0 ? GetPageRows() - 1 : 0;

@@ -21,8 +21,6 @@
 #include "engine/estimate/CHeadingSearch.h"
 #include "engine/estimate/CNumberRules.h"
 #include "engine/estimate/CRangeSum.h"
-#include "engine/estimate/CRowImage.h"
-#include "engine/estimate/CRowSteps.h"
 #include "engine/estimate/CSubjectNumbers.h"
 #include "engine/estimate/CSummaryTable.h"
 #include "engine/estimate/CUndoStore.h"
@@ -925,16 +923,8 @@ public:
     // know about: its row numbers no longer name the rows it was made for.
 
 private:
-    // Records the command undo takes back (made after the command's changes, with what it
-    // needs to take them back).
-    void RecordUndo(std::unique_ptr<CUndoCommand> pCommand);
     // A change by a command that recorded no undo: neither undo nor redo acts any more.
     void WithdrawUndo() override;
-    // Rows nFirst..nLast (within the row limit) as they are now.
-    CRowImage TakeRowImage(int nFirst, int nLast) const;
-    // Every insertion, deletion or reordering of rows counts here, with the first row
-    // that moves (or goes).
-    void NoteRowShift(int nFromRow);
     void FinishOpenEditForUndo();
     // Whole rows nFirstRow.. (nCount, at least one) selected.
     void SelectWholeRows(int nFirstRow, int nCount);
@@ -1103,9 +1093,6 @@ private:
     // The pop-up choice list and what it chose (indexes ended by -1).
     CPopupListCtrl m_wndPopupList;
     std::vector<int> m_popupChoice{-1};
-    // Rows for a choice from the list at the current row: m rows past the used ones, or m
-    // inserted there; FALSE when the row limit has no room.
-    BOOL PlacePopupRows(int nCount);
     // Whether nCount rows fit at the current row for a choice from the list: a beep when the
     // row limit has no room, a message when the file has none (HasFileRoomForRows).
     bool HasRoomForPopupRows(int nCount) const;
@@ -1153,37 +1140,22 @@ private:
     int FindFirstColumn(int nCodeColumn, const char* lpszValue) const;
     // The summary table over the edit page's rows, built into the summary page's.
     CSummaryTable SummaryTable();
-    // A new row for a special row at the current row: the used rows grow to it when it
-    // lies below them, otherwise an empty row is inserted there. false, after telling the
-    // user why, when the estimate's file could not hold another row: nothing changes.
-    bool PlaceNewRow();
-    // The undo of a special row: from its making to Record, the rows put in for the row and
-    // the page alignment after it are its steps, which Record hands to the special row's
-    // command with the used rows before them (a row below the used rows puts none in).
-    class CSpecialRowSteps {
-    public:
-        explicit CSpecialRowSteps(CMorvelEMView& view);
-        ~CSpecialRowSteps();
-        CSpecialRowSteps(const CSpecialRowSteps&) = delete;
-        CSpecialRowSteps& operator=(const CSpecialRowSteps&) = delete;
-        // Records the special row made at nRow, the cell at nCol, nRow current for its undo.
-        void Record(int nCol, int nRow);
-
-    private:
-        CMorvelEMView& m_view;
-        CRowSteps m_steps;
-        int m_nUsedRowsBefore;
-        bool m_bRecording = true;
-    };
+    // Whether the estimate's file holds a special row made at the current row
+    // (CEstimateModel::ENewRow::reach: below the used rows they reach it, among them a row
+    // goes in with the page alignment after it); when not, the user is told why.
+    bool HasRoomForNewRow();
+    // After the model made a special row at nRow: the undo it recorded is this window's, the
+    // rows from nRow down repaint and the scroll range follows the used rows.
+    void NewRowMade(int nRow);
+    // A heading of kind nHeading at the current row (the kind heading, a subject picked),
+    // the cursor on the row below it.
+    void InsertHeading(ERowKind nHeading, const CString& strName, const CString& strUnit);
     // Whether a cut of nCount rows at nFirst leaves an estimate its file can hold, with the
     // page alignment after it: the heading nHeading (AdjustPageBreak's findHeading before the
     // cut) starts its page again, and so does every heading after an empty row
     // (AdjustPages). That alignment can insert rows anywhere in the estimate; they are
     // counted by trying it on the rows' kinds. When not, the user is told why.
     bool HasFileRoomAfterCut(int nFirst, int nCount, int nHeading) const;
-    // An empty row inserted at nRow as the row-insert command inserts it: a heading that
-    // starts a later page is kept at the start of its page.
-    void InsertRowAligned(int nRow);
     void MoveCurrentRowDown();
     void UpdateScrollRanges();
     void SetDocumentModified();

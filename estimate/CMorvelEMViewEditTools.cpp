@@ -9,7 +9,6 @@
 #include "engine/estimate/CGridRow.h"
 #include "engine/estimate/CRowSort.h"
 #include "engine/estimate/CUnnecessaryRows.h"
-#include "engine/estimate/UndoCommands.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "estimate/CMorvelEMView.h"
 #include "grid/ModelessMessages.h"
@@ -69,12 +68,9 @@ void CMorvelEMView::SortBlock(bool bAscending)
 
     const bool bText =
         GetEstimationForm().GetItem(nCol, CEstimationFormFile::colAttribute).Find("文字"_sj) >= 0;
-    // The rows in their order before, for undo.
-    CRowImage before = TakeRowImage(nFirst, nLast);
-    CRowSort::SortRows(Engine(), nFirst, nLast, nCol, bText ? CRowSort::EKey::text : CRowSort::EKey::number,
-                       bAscending);
-    NoteRowShift(nFirst);
-    RecordUndo(CCellsCommand::Rewrite(undoSort, std::move(before)));
+    GetModel().SortRows(nFirst, nLast, nCol, bText ? CRowSort::EKey::text : CRowSort::EKey::number,
+                        bAscending);
+    NoteUndoRecorded();
 
     if (m_hWnd != nullptr) {
         CRect rcRows;

@@ -9,7 +9,6 @@
 #include "app/CMorvelSettings.h"
 #include "app/CShellServices.h"
 #include "engine/estimate/CGridRow.h"
-#include "engine/estimate/UndoCommands.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "platform/ui/core/CCmdUI.h"
 #include "platform/ui/core/Imm.h"
@@ -420,13 +419,9 @@ void CMorvelEMView::StoreCellEdit(bool bStartFromCell, bool bTotalsAtCommandEnd)
     }
     if (bStartFromCell)
         Engine().SetEditStartText(strOld);
-    CRowImage before = TakeRowImage(nRow, nRow);
-    const bool bStored = Engine().StoreInputText(strText, nRow, nCol, FALSE, true);
-    RecordUndo(CCellsCommand::Edit(nCol, nRow, strOld, strText, std::move(before)));
+    GetModel().StoreInput(nCol, nRow, strText);
+    NoteUndoRecorded();
     SetDocumentModified();
-    // Text typed into an empty row makes it a detail row.
-    if (bStored && GetRowKind(nRow) == kindEmpty)
-        SetRowKind(kindDetail, nRow);
     InvalidateRows(nRow, nRow);
     if (bTotalsAtCommandEnd)
         RecalcTotalsAfterEdit(nRow);
@@ -478,12 +473,8 @@ void CMorvelEMView::StoreOpenEdit()
 
 void CMorvelEMView::StoreRangeTotal(int nRow, int nCol)
 {
-    const CString strOld = GetCellText(nRow, nCol);
-    const CString strValue = CNumberRules::FormatNormal(m_rangeTotal.sum.GetTotal());
-    CRowImage before = TakeRowImage(nRow, nRow);
-    SetCellText(strValue, nRow, nCol, TRUE);
-    RecordUndo(CCellsCommand::Edit(nCol, nRow, strOld, strValue, std::move(before)));
-    Engine().CalcRow(nRow, nCol + 1);
+    GetModel().StoreRangeTotal(nCol, nRow, CNumberRules::FormatNormal(m_rangeTotal.sum.GetTotal()));
+    NoteUndoRecorded();
     RecalcTotals(nRow);
     InvalidateRows(nRow, nRow);
     ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));

@@ -230,15 +230,6 @@ int CMorvelEMView::AdjustPages(int nRow)
     return nLast;
 }
 
-void CMorvelEMView::InsertRowAligned(int nRow)
-{
-    GetModel().InsertRowAligned(nRow, PageRule());
-    SetDocumentModified();
-    // Every row from the new one down now shows another row.
-    if (m_hWnd != nullptr)
-        InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
-}
-
 bool CMorvelEMView::HasFileRoomAfterCut(int nFirst, int nCount, int nHeading) const
 {
     if (m_nAdjustPage == 0)

@@ -9,7 +9,6 @@
 #include "app/CShellServices.h"
 #include "engine/estimate/CGridRow.h"
 #include "engine/estimate/RowKinds.h"
-#include "engine/estimate/UndoCommands.h"
 #include "estimate/CMorvelEMView.h"
 #include "platform/ui/core/WinApi.h"
 #include "resources/EstimateCommandIds.h"
@@ -160,15 +159,6 @@ bool CMorvelEMView::HasRoomForPopupRows(int nCount) const
     return HasFileRoomForRows(nRow, nCount, nHeading);
 }
 
-BOOL CMorvelEMView::PlacePopupRows(int nCount)
-{
-    if (!HasRoomForPopupRows(nCount))
-        return FALSE;
-    GetModel().PlaceListRows(GetCurrentRow(), nCount, PageRule());
-    SetDocumentModified();
-    return TRUE;
-}
-
 std::vector<int> CMorvelEMView::PopupListSourceColumns() const
 {
     const CEstimationFormFile& form = GetEstimationForm();
@@ -211,37 +201,23 @@ void CMorvelEMView::OnPopupListChoice(int nSeveral)
     if (const ERowKind nHeading = HeadingOfPick(ePurpose); nHeading != kindEmpty) {
         // A heading row at the current row, named (and given its unit) as the master has
         // it; the list shows the master's entries, so its texts are the master's even when
-        // the master changed while the list was open.
-        CSpecialRowSteps steps(*this);
-        if (!PlacePopupRows(1))
+        // the master changed while the list was open. The row goes in even below the used
+        // rows, as the list's other rows do.
+        if (!HasRoomForPopupRows(1))
             return;
-        const int nNameCol = FindNameColumn();
-        CString strName;
-        Engine().NormalizeNumberText(nNameCol, strName, m_wndPopupList.GetItemText(chosen[0], 0));
-        SetCellText(strName, nRow, nNameCol, TRUE);
-        const int nUnitCol = FindUnitColumn();
-        if (IsUnitColumn(nUnitCol))
-            SetCellText(m_wndPopupList.GetItemText(chosen[0], 1), nRow, nUnitCol, TRUE);
-        SetCellIndent(Engine().FindNameIndent(nRow, nHeading, nNameCol), nRow, nNameCol);
-        SetRowKind(nHeading, nRow);
-        steps.Record(nCol, nRow);
+        GetModel().InsertHeadingRow(nCol, nRow, nHeading, m_wndPopupList.GetItemText(chosen[0], 0),
+                                    m_wndPopupList.GetItemText(chosen[0], 1), CEstimateModel::ENewRow::insert,
+                                    PageRule());
+        NewRowMade(nRow);
         RecalcTotals(nRow);
         UpdateTreeView();
         InvalidateRows(nRow, GetRowLimit() - 1, true);
     } else if (ePurpose == pickUnit) {
         // The unit goes into the current cell; the row keeps its kind (a detail row stays in
         // the totals), and an empty row becomes a detail row as a typed unit makes it.
-        const CString strOld = GetCellText(nRow, nCol);
-        CRowImage before = TakeRowImage(nRow, nRow);
-        CString strUnit;
-        Engine().NormalizeNumberText(nCol, strUnit, m_wndPopupList.GetItemText(chosen[0], 0));
-        SetCellText(strUnit, nRow, nCol, TRUE);
-        GetModel().ReachRow(nRow);
+        GetModel().WritePickedUnit(nCol, nRow, m_wndPopupList.GetItemText(chosen[0], 0), true);
+        NoteUndoRecorded();
         UpdateScrollRanges();
-        if (GetRowKind(nRow) == kindEmpty)
-            SetRowKind(kindDetail, nRow);
-        RecordUndo(CCellsCommand::Edit(nCol, nRow, strOld, GetCellText(nRow, nCol), std::move(before)));
-        Engine().CalcRow(nRow, 0);
         RecalcTotals(nRow);
         InvalidateRows(nRow, nRow);
     } else if (ePurpose == pickParts || ePurpose == pickOtherList) {

@@ -5,7 +5,6 @@
 #include "app/CEstimationFormFile.h"
 #include "app/CMorvelSettings.h"
 #include "engine/estimate/CGridRow.h"
-#include "engine/estimate/UndoCommands.h"
 #include "platform/ui/core/CCmdUI.h"
 
 #include <algorithm>
@@ -14,63 +13,59 @@
 // ---------------------------------------------------------------------------------------
 // Commands that add special rows
 
+bool CMorvelEMView::HasRoomForNewRow()
+{
+    const int nRow = GetCurrentRow();
+    if (nRow >= GetUsedRows())
+        return HasFileRoomForRows(nRow, 1, 0);
+    return HasFileRoomForRows(nRow, 1, AdjustPageBreak(EPageBreak::findHeading, nRow));
+}
+
+void CMorvelEMView::NewRowMade(int nRow)
+{
+    NoteUndoRecorded();
+    SetDocumentModified();
+    UpdateScrollRanges();
+    // A row put in moved every row below it.
+    if (m_hWnd != nullptr)
+        InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
+}
+
+void CMorvelEMView::InsertHeading(ERowKind nHeading, const CString& strName, const CString& strUnit)
+{
+    const int nRow = GetCurrentRow();
+    if (!HasRoomForNewRow())
+        return;
+    GetModel().InsertHeadingRow(GetCurrentCol(), nRow, nHeading, strName, strUnit,
+                                CEstimateModel::ENewRow::reach, PageRule());
+    NewRowMade(nRow);
+    UpdateTreeView();
+    MoveCurrentRowDown();
+    if (m_hWnd != nullptr && GetCurrentRow() >= GetFirstVisibleCell().y + GetVisibleRowCount())
+        OnVScroll(SB_LINEDOWN, 0, nullptr);
+}
+
 void CMorvelEMView::InsertKindHeading(const char* lpszName, const char* lpszUnit)
 {
-    const CString strName(lpszName);
-    const CString strUnit(lpszUnit);
-    CSpecialRowSteps steps(*this);
-    if (!PlaceNewRow())
-        return;
-    const int nRow = GetCurrentRow();
-    const int nNameCol = FindNameColumn();
-    SetCellText(strName, nRow, nNameCol, TRUE);
-    SetCellText(strUnit, nRow, FindUnitColumn(), TRUE);
-    SetCellIndent(Engine().FindNameIndent(nRow, kindKind, nNameCol), nRow, nNameCol);
-    SetRowKind(kindKind, nRow);
-    InvalidateRows(nRow, nRow);
-    MoveCurrentRowDown();
-    SetDocumentModified();
-    UpdateTreeView();
-    steps.Record(GetCurrentCol(), nRow);
+    InsertHeading(kindKind, lpszName, lpszUnit);
 }
 
 void CMorvelEMView::InsertDiscount(const char* lpszAmount)
 {
-    const CString strAmount(lpszAmount);
-    CSpecialRowSteps steps(*this);
-    if (!PlaceNewRow())
-        return;
     const int nRow = GetCurrentRow();
-    SetCellText("値引"_sj, nRow, FindNameColumn(), TRUE);
-    const int nAmountCol = FindFirstColumn(CEstimationFormFile::colV, "2");
-    CString strNormal;
-    Engine().NormalizeNumberText(nAmountCol, strNormal, strAmount);
-    SetCellText(strNormal, nRow, nAmountCol, TRUE);
-    const CString strStored = GetCellText(nRow, nAmountCol);
-    if (nAmountCol >= 0 && CNumberRules::IsNumberText(strStored)) {
-        CDecimal value = CNumberRules::ReadNumberText(strStored);
-        CNumberRules::RoundBySpec(value, Engine().Columns().Get(nAmountCol).spec);
-        Engine().StoreNumber(nRow, nAmountCol, value);
-    }
-    Engine().CalcRow(nRow, nAmountCol + 1);
-    SetRowKind(kindDiscount, nRow);
-    steps.Record(GetCurrentCol(), nRow);
-    InvalidateRows(nRow, nRow);
+    if (!HasRoomForNewRow())
+        return;
+    GetModel().InsertDiscountRow(GetCurrentCol(), nRow, lpszAmount, PageRule());
+    NewRowMade(nRow);
     MoveCurrentRowDown();
     RecalcTotals(GetCurrentRow());
-    SetDocumentModified();
 }
 
 void CMorvelEMView::ApplyStepSetting(bool bRelease, const char* lpszTarget, int nTargetCol, EStepRange eRange)
 {
     const int nRow = GetCurrentRow();
-    // The row is made, changed or released in place: undo gives it back as it was.
-    CRowImage before = TakeRowImage(nRow, nRow);
-    if (bRelease)
-        SetRowKind(kindDetail, nRow);
-    else
-        Engine().MakeStepRow(nRow, lpszTarget, nTargetCol, eRange);
-    RecordUndo(CCellsCommand::Rewrite(undoStepSetting, std::move(before)));
+    GetModel().SetStepRow(nRow, bRelease, lpszTarget, nTargetCol, eRange);
+    NoteUndoRecorded();
     RecalcTotals(nRow);
     InvalidateRows(nRow, nRow);
 }
@@ -91,13 +86,9 @@ void CMorvelEMView::ApplyClassifySetting(const char* lpszName, const char* lpszR
         if (m_hWnd != nullptr)
             InvalidateRows(nRow, GetRowLimit() - 1, TRUE);
     } else {
-        // Changed or released in place: undo gives the row back as it was.
-        CRowImage before = TakeRowImage(nRow, nRow);
-        if (bRelease)
-            SetRowKind(kindDetail, nRow);
-        else
-            Engine().MakeClassifyRow(nRow, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode, eRange);
-        RecordUndo(CCellsCommand::Rewrite(undoClassifySetting, std::move(before)));
+        GetModel().SetClassifyRow(nRow, bRelease, lpszName, lpszRate, lpszTarget, nTargetCol, nColumnMode,
+                                  eRange);
+        NoteUndoRecorded();
     }
     RecalcTotals(nRow);
     InvalidateRows(nRow, nRow);
@@ -121,22 +112,13 @@ void CMorvelEMView::InsertDiscountTotal(ETotalLevel nDiscountLevel)
 
 void CMorvelEMView::InsertConsumptionTax()
 {
-    const int nAmountCol = FindFirstColumn(CEstimationFormFile::colV, "2");
-    if (nAmountCol < 0)
-        return;
-    const int nSecondCol = FindFirstColumn(CEstimationFormFile::colV, "3");
-    const int nRate = Engine().GetTaxSettings().nRate;
-    CString strTax;
-    Engine().CalcTaxAmount(strTax, nAmountCol, TRUE, nRate);
-    CSpecialRowSteps steps(*this);
-    if (!PlaceNewRow())
+    // Without an amount column there is no tax to write: nothing happens.
+    if (FindFirstColumn(CEstimationFormFile::colV, "2") < 0)
         return;
     const int nRow = GetCurrentRow();
-    SetCellText("消費税"_sj, nRow, FindNameColumn(), TRUE);
-    Engine().StoreTaxRow(nRow, nAmountCol, nSecondCol, strTax, nRate);
-    SetRowKind(kindFree, nRow);
-    steps.Record(GetCurrentCol(), nRow);
-    InvalidateRows(nRow, nRow + 1);
+    if (!HasRoomForNewRow() || !GetModel().InsertTaxRow(GetCurrentCol(), nRow, PageRule()))
+        return;
+    NewRowMade(nRow);
     RecalcTotals(nRow);
     UpdateTreeView();
 }

@@ -8,7 +8,6 @@
 #include "app/CEstimationFormFile.h"
 #include "app/CMainFrame.h"
 #include "app/CMorvelSettings.h"
-#include "engine/estimate/UndoCommands.h"
 #include "estimate/CMorvelEMDoc.h"
 #include "grid/CTabWnd.h"
 #include "grid/ModelessMessages.h"
@@ -131,41 +130,19 @@ void CMorvelEMView::InsertPickedItem(const char* lpszName, const char* lpszUnit)
 {
     const CString strName(lpszName != nullptr ? lpszName : "");
     const CString strUnit(lpszUnit != nullptr ? lpszUnit : "");
-    const CEstimationFormFile& form = GetEstimationForm();
 
     if (m_nPendingLevel == pickUnit) {
-        CString strText = strName;
-        Engine().NormalizeNumberText(GetCurrentCol(), strText, strName);
-        SetCellText(strText, GetCurrentRow(), GetCurrentCol(), TRUE);
+        // Undo gives the cell and its row back as they were, as for a unit typed.
+        GetModel().WritePickedUnit(GetCurrentCol(), GetCurrentRow(), strName, false);
+        NoteUndoRecorded();
         UpdateScrollRanges();
         InvalidateCells(GetCurrentCol(), GetCurrentRow(), GetCurrentCol(), GetCurrentRow());
         SetDocumentModified();
         return;
     }
     const ERowKind nHeading = HeadingOfPick(m_nPendingLevel);
-    if (nHeading == kindEmpty)
-        return;
-
-    CSpecialRowSteps steps(*this);
-    if (!PlaceNewRow())
-        return;
-    const int nRow = GetCurrentRow();
-    const int nNameCol = FindNameColumn();
-    SetCellText(strName, nRow, nNameCol, TRUE);
-    // FindColumn gives column 0 when nothing matches: a form without a unit column keeps
-    // the name there.
-    const int nUnitCol = FindUnitColumn();
-    if (form.GetItem(nUnitCol, CEstimationFormFile::colT) == "1")
-        SetCellText(strUnit, nRow, nUnitCol, TRUE);
-    SetCellIndent(Engine().FindNameIndent(nRow, nHeading, nNameCol), nRow, nNameCol);
-    SetRowKind(nHeading, nRow);
-    UpdateTreeView();
-    steps.Record(GetCurrentCol(), nRow);
-    MoveCurrentRowDown();
-    InvalidateRows(nRow, GetCurrentRow());
-    if (m_hWnd != nullptr && GetCurrentRow() >= GetFirstVisibleCell().y + GetVisibleRowCount())
-        OnVScroll(SB_LINEDOWN, 0, nullptr);
-    SetDocumentModified();
+    if (nHeading != kindEmpty)
+        InsertHeading(nHeading, strName, strUnit);
 }
 
 LRESULT CMorvelEMView::OnPickedSubject(EPickPurpose ePurpose, LPARAM lParam)
@@ -201,17 +178,8 @@ LRESULT CMorvelEMView::OnPickedSmallSubject(WPARAM /*wParam*/, LPARAM lParam)
 LRESULT CMorvelEMView::OnPickedUnit(WPARAM /*wParam*/, LPARAM lParam)
 {
     m_nPendingLevel = pickUnit;
-    if (const CString* pUnit = reinterpret_cast<const CString*>(lParam)) {
-        // Undo gives the cell and its row back as they were, as for a unit typed.
-        const int nRow = GetCurrentRow();
-        const int nCol = GetCurrentCol();
-        const CString strOld = GetCellText(nRow, nCol);
-        CRowImage before = TakeRowImage(nRow, nRow);
+    if (const CString* pUnit = reinterpret_cast<const CString*>(lParam))
         InsertPickedItem(*pUnit, "");
-        if (GetRowKind(nRow) == kindEmpty)
-            SetRowKind(kindDetail, nRow);
-        RecordUndo(CCellsCommand::Edit(nCol, nRow, strOld, GetCellText(nRow, nCol), std::move(before)));
-    }
     // Picked or not, the cursor moves on as after an input.
     const CMorvelSettings* pSettings = CMorvelSettings::GetCurrent();
     const int nDirection = pSettings != nullptr ? pSettings->m_nDirection : 1;

@@ -1,6 +1,5 @@
 // Totals of the estimate view: the total commands, and the engine's totals and
 // recalculation with what the window does after them.
-#include "engine/estimate/UndoCommands.h"
 #include "estimate/CMorvelEMView.h"
 
 #include "app/CMorvelSettings.h"
@@ -39,15 +38,11 @@ void CMorvelEMView::InsertTotal(ETotalLevel nLevel)
     const int nRow = GetCurrentRow();
     if (!HasFileRoomForRows(nRow, 1, AdjustPageBreak(EPageBreak::findHeading, nRow)))
         return;
-    CSpecialRowSteps steps(*this);
-    InsertRowAligned(nRow);
-    Engine().MakeTotalRow(nRow, nLevel);
+    GetModel().InsertTotalRow(GetCurrentCol(), nRow, nLevel, PageRule());
+    NewRowMade(nRow);
     if (nLevel != levelGrand)
         UpdateTreeView();
-    // Undo takes the new total row away again, with the rows the page alignment moved.
-    steps.Record(GetCurrentCol(), nRow);
     MoveCurrentRowDown();
-    InvalidateRows(nRow, GetCurrentRow());
 }
 
 void CMorvelEMView::OnSmallTotal()

@@ -23,26 +23,9 @@
 // ---------------------------------------------------------------------------------------
 // Recording
 
-void CMorvelEMView::RecordUndo(std::unique_ptr<CUndoCommand> pCommand)
-{
-    Undo().Record(std::move(pCommand));
-    NoteUndoRecorded();
-}
-
-CRowImage CMorvelEMView::TakeRowImage(int nFirst, int nLast) const
-{
-    // Read, not handed out for writing: the kept totals stay in use.
-    return CRowImage::Take(EditRows(), nFirst, nLast, GetUsedRows(), GetRowLimit());
-}
-
 void CMorvelEMView::WithdrawUndo()
 {
     Undo().Withdraw();
-}
-
-void CMorvelEMView::NoteRowShift(int nFromRow)
-{
-    GetModel().NoteRowShift(nFromRow);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -62,29 +45,6 @@ CMorvelEMView::CRowsCommandScope::~CRowsCommandScope()
     --m_view.m_nRowsCommands;
     if (m_view.GetModel().EndRowsCommand())
         m_view.NoteUndoRecorded();
-}
-
-// ---------------------------------------------------------------------------------------
-// The steps of a special row
-
-CMorvelEMView::CSpecialRowSteps::CSpecialRowSteps(CMorvelEMView& view)
-    : m_view(view), m_nUsedRowsBefore(view.GetUsedRows())
-{
-    m_view.GetModel().BeginRowSteps(m_steps);
-}
-
-CMorvelEMView::CSpecialRowSteps::~CSpecialRowSteps()
-{
-    if (m_bRecording)
-        m_view.GetModel().EndRowSteps();
-}
-
-void CMorvelEMView::CSpecialRowSteps::Record(int nCol, int nRow)
-{
-    m_view.GetModel().EndRowSteps();
-    m_bRecording = false;
-    m_view.RecordUndo(
-        std::make_unique<CSpecialRowCommand>(nCol, nRow, m_nUsedRowsBefore, std::move(m_steps)));
 }
 
 // ---------------------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include "engine/estimate/CCellSearch.h"
 #include "engine/estimate/CEstimateEngine.h"
 #include "engine/estimate/CGridRowArray.h"
+#include "engine/estimate/CRowSort.h"
 #include "engine/estimate/CRowSteps.h"
 #include "engine/estimate/CSubjectNumbers.h"
 #include "engine/estimate/CUndoCommand.h"
@@ -260,6 +261,63 @@ public:
     // columns as typed with their indents, then the kinds and parameters (a step of the
     // command being recorded, see BeginRowsCommand).
     void InsertSubjectRows(int nInsertRow, const std::vector<CGridRow>& rows, int nColumns);
+
+    // ---- special rows and the cells the picks write (CEstimateModelSpecialRows.cpp) -------
+    // Each writes its row as the user's command does and records its undo command (through
+    // the undo store, which records nothing for a command that left the rows as they were);
+    // the windows check the file's room for the row first, then move the cursor, repaint and
+    // work the totals out.
+    // How a special row finds its place at nRow.
+    enum class ENewRow {
+        // Below the used rows the used rows reach it (no row goes in); among them an empty
+        // row goes in, the heading the page alignment keeps at a page start kept there.
+        reach,
+        // An empty row goes in wherever nRow is, the heading kept at its page start.
+        insert,
+    };
+    // A heading of kind nHeading (kind, large, middle or small) at nRow: strName (a number
+    // text in its normal form) in the name column with the indent of the nearest heading of
+    // its kind, strUnit in the unit column when the form has one (a column whose "T" code is
+    // "1"; without one the unit goes nowhere). Recorded as a special row made, the cell nCol,
+    // nRow current for its undo.
+    void InsertHeadingRow(int nCol, int nRow, ERowKind nHeading, const CString& strName,
+                          const CString& strUnit, ENewRow eNewRow, const CPageRule& rule);
+    // The total of nLevel in a row put in at nRow (ENewRow::insert), recorded as a special row.
+    void InsertTotalRow(int nCol, int nRow, ETotalLevel nLevel, const CPageRule& rule);
+    // A discount row at nRow (ENewRow::reach) named "値引": strAmount in the amount column in
+    // its normal form, a number rounded by the column's rule (CEstimateEngine::StoredNumberText),
+    // the columns after it worked out. Recorded as a special row.
+    void InsertDiscountRow(int nCol, int nRow, const CString& strAmount, const CPageRule& rule);
+    // A consumption-tax row at nRow (ENewRow::reach) named "消費税", a free row holding the tax
+    // of the amount column (worked out before the row goes in) at the tax settings' rate.
+    // false, with nothing changed, for a form without an amount column.
+    bool InsertTaxRow(int nCol, int nRow, const CPageRule& rule);
+    // The row at nRow made a step row with these settings, or released to a detail row, in
+    // place: undo gives the row back as it was.
+    void SetStepRow(int nRow, bool bRelease, const char* lpszTarget, int nTargetCol, EStepRange eRange);
+    // The classification row at nRow changed to these settings, or released to a detail row,
+    // in place (InsertClassifyRow makes a new one).
+    void SetClassifyRow(int nRow, bool bRelease, const char* lpszName, const char* lpszRate,
+                        const char* lpszTarget, int nTargetCol, int nColumnMode, EStepRange eRange);
+    // A unit picked from a list written into the cell at nCol, nRow in its normal form (the
+    // used rows reach the row, an empty row becomes a detail row), the row's formulas worked
+    // out with bCalcRow. Recorded as an edit of the cell.
+    void WritePickedUnit(int nCol, int nRow, const CString& strUnit, bool bCalcRow);
+    // The user's input into the cell at nCol, nRow (CEstimateEngine::StoreInputText, the row
+    // worked out; an empty row that took the text becomes a detail row). Recorded as an edit
+    // of the cell even when nothing was stored. Whether the text was stored.
+    bool StoreInput(int nCol, int nRow, const CString& strText);
+    // The range total strValue written into the cell at nCol, nRow, the columns after it
+    // worked out. Recorded as an edit of the cell.
+    void StoreRangeTotal(int nCol, int nRow, const CString& strValue);
+    // The used rows among nFirstRow..nLastRow sorted by column nCol (CRowSort::SortRows), the
+    // rows kept in their former order for the undo.
+    void SortRows(int nFirstRow, int nLastRow, int nCol, CRowSort::EKey eKey, bool bAscending);
+    // Rows read into a new estimate, each put at its row of targets (the rows between stay
+    // as they are): an empty first cell, the row's kind, the cells of read.columns written as
+    // typed, then its formulas worked out. No undo: an estimate made from a file is no
+    // command.
+    void WriteRowsAt(const CRowsRead& read, const std::vector<int>& targets);
 
     // ---- a rows command over several calls ------------------------------------------------
     // A subject dragged out of the tree is one command with its drop and the rows taken out

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -378,17 +377,17 @@ bool CNonCalculatedCommand::ChangedNothing(const IUndoTarget& target) const
 // ---------------------------------------------------------------------------------------
 // Fixed-rate change
 
-void CFixedRateCommand::AddSettings(const IUndoTarget::CRateSettings& settings)
+std::vector<CString> CFixedRateCommand::GetTexts() const
 {
-    const CFixedRateChange::CCondition& condition = settings.condition;
-    m_texts.push_back(settings.strFormula);
-    m_texts.push_back(IntText(condition.nCol1));
-    m_texts.push_back(IntText(condition.nRelation1));
-    m_texts.push_back(condition.strValue1);
-    m_texts.push_back(IntText(condition.nCol2));
-    m_texts.push_back(IntText(condition.nRelation2));
-    m_texts.push_back(condition.strValue2);
-    m_texts.push_back(IntText(condition.nConjunction));
+    std::vector<CString> texts = m_formerTexts;
+    if (m_settings.has_value()) {
+        const CFixedRateChange::CCondition& condition = m_settings->condition;
+        texts.insert(texts.end(),
+                     {m_settings->strFormula, IntText(condition.nCol1), IntText(condition.nRelation1),
+                      condition.strValue1, IntText(condition.nCol2), IntText(condition.nRelation2),
+                      condition.strValue2, IntText(condition.nConjunction)});
+    }
+    return texts;
 }
 
 CUndoOutcome CFixedRateCommand::Undo(IUndoTarget& target)
@@ -399,7 +398,7 @@ CUndoOutcome CFixedRateCommand::Undo(IUndoTarget& target)
     }
     CEstimateEngine& engine = target.Engine();
     for (int i = 0; i < FormerTextCount(); ++i) {
-        CString strText = m_texts[static_cast<size_t>(i)];
+        CString strText = m_formerTexts[static_cast<size_t>(i)];
         if (CNumberRules::IsNumberText(strText))
             strText = CNumberRules::FormatNormal(CNumberRules::ReadNumberText(strText));
         const int nRow = m_nFirstRow + i;
@@ -411,21 +410,10 @@ CUndoOutcome CFixedRateCommand::Undo(IUndoTarget& target)
 
 CUndoOutcome CFixedRateCommand::Redo(IUndoTarget& target)
 {
-    const int nTexts = FormerTextCount();
-    if (nTexts < 0)
+    if (!m_settings.has_value())
         return {};
-    const auto text = [&](int i) -> const CString& { return m_texts[static_cast<size_t>(nTexts + i)]; };
-    IUndoTarget::CRateSettings settings;
-    settings.strFormula = text(0);
-    settings.condition.nCol1 = std::atoi(text(1));
-    settings.condition.nRelation1 = std::atoi(text(2));
-    settings.condition.strValue1 = text(3);
-    settings.condition.nCol2 = std::atoi(text(4));
-    settings.condition.nRelation2 = std::atoi(text(5));
-    settings.condition.strValue2 = text(6);
-    settings.condition.nConjunction = std::atoi(text(7));
     // The same column over the same rows as the first time.
-    target.ApplyFixedRate(m_nCol, m_nFirstRow, m_nFirstRow + std::max(0, nTexts - 1), settings);
+    target.ApplyFixedRate(m_nCol, m_nFirstRow, m_nFirstRow + std::max(0, FormerTextCount() - 1), *m_settings);
     return ChangedFrom(m_nFirstRow);
 }
 

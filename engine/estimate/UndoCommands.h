@@ -10,6 +10,7 @@
 #include "platform/base/CString.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 // Cells written (an edit, a replacement, a unit picked, a range total, cells cut or pasted,
@@ -244,18 +245,19 @@ private:
     CRowImage m_before;
 };
 
-// A fixed-rate change of column nCol from nFirstRow on. Its texts: the column's former texts,
-// one per row, then the eight settings (the formula, the first condition's column, relation
-// and value, the second's, the conjunction). Undo puts the rows back as they were when it
-// kept them (KeepRows), else writes the texts back (numbers in their normal form) and works
-// the rows out; redo repeats the change over the same rows.
+// A fixed-rate change of column nCol from nFirstRow on: the column's former texts, one per
+// row, and the settings it ran with. Undo puts the rows back as they were when it kept them
+// (KeepRows), else writes the texts back (numbers in their normal form) and works the rows
+// out; redo repeats the change with the same settings over the same rows.
 class CFixedRateCommand final : public CUndoCommand {
 public:
+    // How many texts the settings print as (GetTexts).
     enum { SETTINGS = 8 };
     CFixedRateCommand(int nCol, int nFirstRow) : m_nCol(nCol), m_nFirstRow(nFirstRow) {}
-    void AddFormerText(const CString& strText) { m_texts.push_back(strText); }
-    // Ends the texts with the settings.
-    void AddSettings(const IUndoTarget::CRateSettings& settings);
+    void AddFormerText(const CString& strText) { m_formerTexts.push_back(strText); }
+    // The settings the change ran with, which its redo repeats (a command without them has no
+    // redo).
+    void AddSettings(const IUndoTarget::CRateSettings& settings) { m_settings = settings; }
     // The rows the change works out, whole as they were before it (figures their formulas
     // give otherwise at a level that leaves them as they stand).
     void KeepRows(CRowImage&& before) { m_before = std::move(before); }
@@ -266,13 +268,18 @@ public:
     int FirstRow() const override { return m_nFirstRow; }
     int LastRow() const override;
     int GetCol() const { return m_nCol; }
-    const std::vector<CString>& GetTexts() const { return m_texts; }
+    const std::vector<CString>& GetFormerTexts() const { return m_formerTexts; }
+    const std::optional<IUndoTarget::CRateSettings>& GetSettings() const { return m_settings; }
+    // The record printed: the former texts, then the settings as eight texts (the formula, the
+    // first condition's column, relation and value, the second's, the conjunction).
+    std::vector<CString> GetTexts() const;
 
 private:
-    int FormerTextCount() const { return static_cast<int>(m_texts.size()) - SETTINGS; }
+    int FormerTextCount() const { return static_cast<int>(m_formerTexts.size()); }
     int m_nCol;
     int m_nFirstRow;
-    std::vector<CString> m_texts;
+    std::vector<CString> m_formerTexts;
+    std::optional<IUndoTarget::CRateSettings> m_settings;
     CRowImage m_before;
 };
 

@@ -50,6 +50,22 @@ TEST_F(SpecialRowsTest, KindHeadingTakesNameUnitAndTheIndentOfTheNearestKindHead
     EXPECT_EQ(3, view->GetUsedRows());
 }
 
+TEST_F(SpecialRowsTest, AKindHeadingOnAFormWithoutAUnitColumnKeepsItsNameAsAPickedHeadingDoes)
+{
+    // 単位 without its T code: no column takes the unit.
+    std::vector<FormColumn> columns = StandardColumns();
+    columns[colUnit].t = "";
+    Open(columns);
+    view->InsertKindHeading("建築工事"_sj, "式"_sj);
+    EXPECT_EQ(kindKind, view->GetRowKind(0));
+    EXPECT_EQ("建築工事", Utf8Cell(0, colName));
+    EXPECT_EQ("", Cell(0, colUnit));
+    CString picked = "新設工事/式"_sj;
+    view->OnPickedLargeSubject(0, reinterpret_cast<LPARAM>(&picked));
+    EXPECT_EQ(kindLarge, view->GetRowKind(1));
+    EXPECT_EQ("新設工事", Utf8Cell(1, colName));
+}
+
 TEST_F(SpecialRowsTest, DiscountRowIsRoundedByTheAmountColumnAndRecalculatesBelow)
 {
     Detail(0, "a", "1", "1000");

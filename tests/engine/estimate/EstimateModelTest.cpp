@@ -836,3 +836,152 @@ TEST_F(EstimateModelClipboardTest, ACellBlockPastedOverALargerBlockRepeatsAndIts
     model.RunUndoStep(true, rule, &buffers);
     EXPECT_EQ(strAfter, Snapshot(model));
 }
+
+TEST_F(EstimateModelTest, HeadingTotalDiscountAndTaxRowsAreSpecialRowsWithTheirPageAlignment)
+{
+    // A large heading over "a" (600); a large heading (indent 2) at the start of page 2 that
+    // every row put in above it leaves there.
+    using ENewRow = CEstimateModel::ENewRow;
+    const CEstimateModel::CPageRule rule{4, true};
+    const auto setUp = [&] {
+        model.ReplaceEditRows({});
+        model.SetRowLimit(40);
+        model.Engine().SetCellText("L", 0, 0, true);
+        model.Engine().SetRowKind(kindLarge, 0);
+        Detail(1, "a", "2", "300");
+        model.Engine().SetCellText("H", 4, 0, true);
+        model.Engine().SetRowKind(kindLarge, 4);
+        model.SetCellIndent(EPage::edit, 2, 4, 0);
+    };
+    const auto expectSpecialRow = [&](int nRow, ERowKind nKind, const std::string& strName) {
+        EXPECT_EQ(CUndoCommand::undoSpecialRow, model.Undo().GetUndoAction()) << strName;
+        EXPECT_EQ(nKind, model.RowKind(EPage::edit, nRow)) << strName;
+        EXPECT_EQ(CString::FromUtf8(strName.c_str()).str(), Cell(EPage::edit, nRow, 0));
+        EXPECT_EQ("H", Cell(EPage::edit, 4, 0)) << strName << ": the heading keeps its page start";
+    };
+    setUp();
+    ExpectUndoneAndRedone(model, rule, "heading", [&] {
+        // The form has no unit column: the unit goes nowhere and the name stays.
+        model.InsertHeadingRow(0, 1, kindLarge, "M", "式"_sj, ENewRow::reach, rule);
+        expectSpecialRow(1, kindLarge, "M");
+        EXPECT_EQ(2, model.CellIndent(EPage::edit, 1, 0))
+            << "the nearest large heading's, looking down first";
+        EXPECT_EQ("a", Cell(EPage::edit, 2, 0));
+    });
+    ExpectUndoneAndRedone(model, rule, "heading below the used rows", [&] {
+        model.InsertHeadingRow(0, 9, kindKind, "K", "", ENewRow::reach, rule);
+        expectSpecialRow(9, kindKind, "K");
+        EXPECT_EQ(10, model.GetUsedRows());
+    });
+    ExpectUndoneAndRedone(model, rule, "total", [&] {
+        model.InsertTotalRow(0, 2, ETotalLevel::levelLarge, rule);
+        EXPECT_EQ(TotalKindOf(ETotalLevel::levelLarge), model.RowKind(EPage::edit, 2));
+        EXPECT_EQ(600, Value(EPage::edit, 2, 3));
+        EXPECT_EQ("H", Cell(EPage::edit, 4, 0));
+    });
+    ExpectUndoneAndRedone(model, rule, "discount", [&] {
+        // The amount column rounds D(-1): to whole units, down.
+        model.InsertDiscountRow(0, 2, "-1,000.4", rule);
+        expectSpecialRow(2, kindDiscount, "値引");
+        EXPECT_EQ("-1000.000000", Cell(EPage::edit, 2, 3));
+    });
+    ExpectUndoneAndRedone(model, rule, "tax", [&] {
+        EXPECT_TRUE(model.InsertTaxRow(0, 2, rule));
+        expectSpecialRow(2, kindFree, "消費税");
+        EXPECT_EQ(48, Value(EPage::edit, 2, 3)) << "8 % of 600";
+    });
+}
+
+TEST_F(EstimateModelTest, AHeadingsUnitGoesOnlyIntoAColumnWhoseTCodeIsOne)
+{
+    CTestHost unitHost({{"文字", "", "", "", "6", ""}, {"文字", "", "", "", "1", ""}});
+    CEstimateModel unitModel(unitHost);
+    unitModel.SetRowLimit(10);
+    unitModel.SetColumnCount(2);
+    unitModel.InsertHeadingRow(0, 0, kindKind, "建築工事"_sj, "式"_sj, CEstimateModel::ENewRow::reach,
+                               {4, false});
+    EXPECT_EQ("建築工事"_sj, unitModel.CellText(EPage::edit, 0, 0));
+    EXPECT_EQ("式"_sj, unitModel.CellText(EPage::edit, 0, 1));
+}
+
+TEST_F(EstimateModelTest, RowsAndCellsRewrittenInPlaceAreUndoneAndRedoneAndAnUnchangedOneRecordsNothing)
+{
+    const CEstimateModel::CPageRule rule{4, false};
+    Detail(0, "a", "2", "300");
+    Detail(1, "b", "3", "10");
+    Detail(2, "c", "1", "5");
+    model.Engine().SetRowKind(kindStep, 1);
+    ExpectUndoneAndRedone(model, rule, "step released", [&] {
+        model.SetStepRow(1, true, "", -1, EStepRange::nearestHeading);
+        EXPECT_EQ(CUndoCommand::undoStepSetting, model.Undo().GetUndoAction());
+        EXPECT_EQ(kindDetail, model.RowKind(EPage::edit, 1));
+    });
+    ExpectUndoneAndRedone(model, rule, "classification in place", [&] {
+        model.SetClassifyRow(2, false, "", "10", "a", 0, 0, EStepRange::nearestHeading);
+        EXPECT_EQ(CUndoCommand::undoClassifySetting, model.Undo().GetUndoAction());
+        EXPECT_EQ(kindClassify, model.RowKind(EPage::edit, 2));
+        EXPECT_EQ(60, Value(EPage::edit, 2, 3)) << "10 % of the rows named a";
+    });
+    ExpectUndoneAndRedone(model, rule, "unit picked", [&] {
+        model.WritePickedUnit(0, 5, "ｍ２"_sj, true);
+        EXPECT_EQ(CUndoCommand::undoCellEdit, model.Undo().GetUndoAction());
+        EXPECT_EQ("ｍ２"_sj, model.CellText(EPage::edit, 5, 0));
+        EXPECT_EQ(kindDetail, model.RowKind(EPage::edit, 5)) << "an empty row becomes a detail row";
+        EXPECT_EQ(6, model.GetUsedRows());
+    });
+    ExpectUndoneAndRedone(model, rule, "input", [&] {
+        EXPECT_TRUE(model.StoreInput(1, 0, "1,234.567"));
+        EXPECT_EQ(1234.57, Value(EPage::edit, 0, 1)) << "rounded as typed in the column";
+        EXPECT_EQ(370371, Value(EPage::edit, 0, 3)) << "the row worked out";
+    });
+    ExpectUndoneAndRedone(model, rule, "range total", [&] {
+        model.StoreRangeTotal(2, 1, "77");
+        EXPECT_EQ(231, Value(EPage::edit, 1, 3)) << "3 x 77";
+    });
+    ExpectUndoneAndRedone(model, rule, "sort", [&] {
+        model.SortRows(0, 2, 0, CRowSort::EKey::text, false);
+        EXPECT_EQ(CUndoCommand::undoSort, model.Undo().GetUndoAction());
+        EXPECT_EQ("c", Cell(EPage::edit, 0, 0));
+        EXPECT_EQ("a", Cell(EPage::edit, 2, 0));
+    });
+    ExpectUndoneAndRedone(model, rule, "fixed rate", [&] {
+        // Prices of the rows named "b" doubled; the redo runs with the settings as given.
+        IUndoTarget::CRateSettings settings;
+        settings.strFormula = "*2";
+        settings.condition = {0, 2, "b", -1, -1, "", 1};
+        model.ApplyFixedRate(2, 0, 2, settings);
+        EXPECT_EQ(20, Value(EPage::edit, 1, 2));
+        const auto* pRate = dynamic_cast<const CFixedRateCommand*>(model.Undo().GetUndoCommand());
+        ASSERT_NE(nullptr, pRate);
+        ASSERT_TRUE(pRate->GetSettings().has_value());
+        EXPECT_EQ("b", pRate->GetSettings()->condition.strValue1.str());
+        EXPECT_EQ(2, pRate->GetSettings()->condition.nRelation1);
+    });
+    // What leaves the rows as they were records nothing: the last command stays.
+    model.MarkRow(0);
+    model.StoreInput(0, 1, "b");
+    model.SortRows(0, 2, 0, CRowSort::EKey::text, true);
+    EXPECT_EQ(CUndoCommand::undoMarkRow, model.Undo().GetUndoAction());
+}
+
+TEST_F(EstimateModelTest, RowsWrittenAtTheirPlacesTakeTheirKindsAndColumnsAndRecordNoUndo)
+{
+    CEstimateModel::CRowsRead read;
+    read.columns = {0, 1, 2};
+    read.rows.resize(2);
+    read.rows[0].SetKind(kindLarge);
+    read.rows[0].SetCell(0, "L");
+    read.rows[1].SetKind(kindDetail);
+    read.rows[1].SetCell(0, "a");
+    read.rows[1].SetCell(1, "2");
+    read.rows[1].SetCell(2, "300");
+    read.rows[1].SetCell(3, "9"); // a column not read
+    model.WriteRowsAt(read, {0, 4});
+    EXPECT_EQ(kindLarge, model.RowKind(EPage::edit, 0));
+    EXPECT_EQ("L", Cell(EPage::edit, 0, 0));
+    EXPECT_EQ(kindEmpty, model.RowKind(EPage::edit, 2));
+    EXPECT_EQ(kindDetail, model.RowKind(EPage::edit, 4));
+    EXPECT_EQ(600, Value(EPage::edit, 4, 3)) << "worked out, not read";
+    EXPECT_EQ(5, model.GetUsedRows());
+    EXPECT_EQ(CUndoCommand::undoNone, model.Undo().GetUndoAction());
+}
