@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -273,6 +274,28 @@ TEST_F(UndoCommandsTest, RowStepsAreTakenBackLastFirstAndARedoRunsTheCommandAgai
     EXPECT_EQ(2, uncut.nSelectedCount);
     Redo(cut);
     EXPECT_EQ("cut 0 3 2", target.calls.back());
+}
+
+// A row inserted, deleted or cleared again by a redo, and a special row taken back, leave
+// the current cell where the command was given: its column as well as its row.
+TEST_F(UndoCommandsTest, ARowCommandRunAgainLandsOnTheCellItWasGivenAt)
+{
+    CRowSteps insertSteps;
+    target.pSteps = &insertSteps;
+    target.PutRowsIn(4, 1, nullptr);
+    target.pSteps = nullptr;
+    CRowInsertCommand insert(3, 4, std::move(insertSteps));
+    Undo(insert);
+    CRowsClearCommand clear(5, 2);
+    clear.Keep(e.rows.GetRow(2));
+    const int nBelow = e.sheet.nUsedRows;
+    CSpecialRowCommand special(2, nBelow, nBelow, CRowSteps());
+    for (const auto& [outcome, nCol, nRow] : {std::tuple{Redo(insert), 3, 4}, std::tuple{Redo(clear), 5, 2},
+                                              std::tuple{Undo(special), 2, nBelow}}) {
+        EXPECT_EQ(CUndoOutcome::ECell::moved, outcome.eCell);
+        EXPECT_EQ(nCol, outcome.nCol);
+        EXPECT_EQ(nRow, outcome.nRow);
+    }
 }
 
 // A rows command done again as recorded (the unnecessary rows deleted, say): its undo gives
