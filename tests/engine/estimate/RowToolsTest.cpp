@@ -83,6 +83,15 @@ TEST_F(RowToolsTest, EqualKeysKeepTheirOrderAscendingAndDescendingForNumbersAndT
     }
 }
 
+// A block that ends at the last used row is sorted too, down to its last two rows.
+TEST_F(RowToolsTest, TheLastTwoUsedRowsAreSorted)
+{
+    for (const char* lpszQuantity : {"1", "3", "2"})
+        e.AddRow(kindDetail, {lpszQuantity, nullptr, lpszQuantity});
+    ASSERT_TRUE(CRowSort::SortRows(e.engine, 1, 2, colQty, CRowSort::EKey::number, true));
+    EXPECT_EQ((Texts{"1", "2", "3"}), Column(colName, 0, 2));
+}
+
 // The standard scanner looks at empty and detail rows with a unit, the manual one at every
 // detail row; each condition asks its own numbers to be zero.
 TEST_F(RowToolsTest, UnnecessaryRowsByConditionAndScanner)

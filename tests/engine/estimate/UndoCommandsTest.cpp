@@ -298,6 +298,21 @@ TEST_F(UndoCommandsTest, ARowCommandRunAgainLandsOnTheCellItWasGivenAt)
     }
 }
 
+// A command that leaves the rows as it found them changed nothing, and the store records
+// nothing for it: a cell typed again as it stood, rows marked as they already were.
+TEST_F(UndoCommandsTest, ACommandThatLeftTheRowsAsTheyWereChangedNothing)
+{
+    const auto pEdit =
+        CCellsCommand::Edit(1, 2, "3.25", "3.25", CRowImage::Take(e.rows, 2, 2, 7, e.sheet.nRowLimit));
+    CNonCalculatedCommand marks(true, 1, 3, {kindDetail, kindDetail, kindDetail});
+    EXPECT_TRUE(pEdit->ChangedNothing(target));
+    EXPECT_TRUE(marks.ChangedNothing(target));
+    e.engine.SetCellText("8", 2, 1, true);
+    e.engine.SetRowKind(kindEmpty, 3);
+    EXPECT_FALSE(pEdit->ChangedNothing(target));
+    EXPECT_FALSE(marks.ChangedNothing(target));
+}
+
 // A rows command done again as recorded (the unnecessary rows deleted, say): its undo gives
 // the rows and the used rows as they were, with no selection left; its redo gives the rows
 // as the command left them, with what was written into its rows since. A command that
