@@ -298,6 +298,25 @@ TEST_F(UndoCommandsTest, ARowCommandRunAgainLandsOnTheCellItWasGivenAt)
     }
 }
 
+// A row delete taken back is done again at its own row: the rows its page alignment put in
+// below it went back with the undo, so rows moved below its row since leave the redo; rows
+// moved at its row refuse it.
+TEST_F(UndoCommandsTest, ARowDeleteTakenBackNamesItsOwnRowForItsRedo)
+{
+    CUndoStore store;
+    CRowSteps steps;
+    target.pSteps = &steps;
+    target.DeleteRows(2, 1);
+    target.PutRowsIn(1, 3, nullptr);
+    target.pSteps = nullptr;
+    store.Record(std::make_unique<CRowDeleteCommand>(0, 2, std::move(steps)));
+    store.Undo(target);
+    store.NoteRowShift(3);
+    EXPECT_TRUE(store.CanRedo());
+    store.NoteRowShift(2);
+    EXPECT_FALSE(store.CanRedo());
+}
+
 // A command that leaves the rows as it found them changed nothing, and the store records
 // nothing for it: a cell typed again as it stood, rows marked as they already were.
 TEST_F(UndoCommandsTest, ACommandThatLeftTheRowsAsTheyWereChangedNothing)
