@@ -176,7 +176,6 @@ public:
     int FindNameColumn() const { return Engine().Columns().Find("6", "T"); }
     int FindUnitColumn() const { return Engine().Columns().Find("1", "T"); }
     int FindClassifyNameColumn() const { return Engine().Columns().Find("5", "T"); }
-    static bool IsNumberText(const char* lpszText) { return CNumberRules::IsNumberText(lpszText); }
     void CopyRow(const CGridRow* pSource, CGridRow* pTarget) const;
     // Appends empty row objects to the edit page (the file reader fills them).
     void AllocateRows(int nCount);
@@ -191,32 +190,6 @@ public:
     // Values a read takes over (index, value), one undo step with the rows it read just
     // before when bWithRows (CEstimateModel::TakeOverInformation). TRUE when one changed.
     BOOL TakeOverInformation(const std::vector<std::pair<int, CString>>& values, bool bWithRows);
-
-    // ---- numbers ------------------------------------------------------------------------
-    static double RoundBySpec(double value, const char* lpszSpec)
-    {
-        return CNumberRules::RoundBySpec(value, lpszSpec);
-    }
-    static double RoundBySpec(const CString& strSpec, double value)
-    {
-        return CNumberRules::RoundBySpec(value, strSpec);
-    }
-    static void FormatByPicture(double value, const char* lpszPicture, CString& strText, bool bSeparators)
-    {
-        strText = CNumberRules::FormatByPicture(value, lpszPicture, bSeparators);
-    }
-    static void FormatByPicture(double value, const char* lpszPicture, CString* pText, bool bSeparators)
-    {
-        if (pText != nullptr)
-            FormatByPicture(value, lpszPicture, *pText, bSeparators);
-    }
-    // Evaluates the formula text in place and returns it: the result in normal form, or
-    // empty when nothing is left.
-    static CString& EvaluateFormula(CString& strText)
-    {
-        strText = CNumberRules::EvaluateFormula(strText);
-        return strText;
-    }
 
     // ---- totals -------------------------------------------------------------------------
     // Refreshes step rows, classification rows, totals and the tax row from nFromRow (-1:

@@ -189,9 +189,7 @@ CString CMorvelEMTreeView::MakeItemText(const CString& strName, const CString& s
     const double amount = CNumberRules::ReadNumber(strAmount);
     if (amount < 0.00001 && amount > -0.00001)
         return strName;
-    CString strFormatted;
-    CMorvelEMView::FormatByPicture(amount, "###,###,###,###,###", strFormatted, TRUE);
-    return strName + "   \\" + strFormatted;
+    return strName + "   \\" + CNumberRules::FormatByPicture(amount, "###,###,###,###,###", true);
 }
 
 void CMorvelEMTreeView::FillTree()

@@ -183,6 +183,16 @@ void CMorvelPMDoc::GetTextOfColumns(EColumnText eText, int nColumns, const CStri
         texts[nCol] = &GetColumnText(nCol, eText);
 }
 
+void CMorvelPMDoc::OnChangedViewList()
+{
+    POSITION pos = GetFirstViewPosition();
+    while (pos != nullptr) {
+        if (auto* pView = dynamic_cast<CMorvelPMView*>(GetNextView(pos)))
+            pView->AttachModel(&m_model);
+    }
+    CMorvelDoc::OnChangedViewList();
+}
+
 void CMorvelPMDoc::RowCountsChanged()
 {
     POSITION pos = GetFirstViewPosition();

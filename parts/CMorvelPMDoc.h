@@ -47,6 +47,8 @@ public:
     BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
     // The backup copy, then the framework's save.
     BOOL OnSaveDocument(LPCTSTR lpszPathName) override;
+    // A view that joins the document is given its model.
+    void OnChangedViewList() override;
 
     // ---- the list's own operations ----------------------------------------------------
     void LoadDisplaySettings();

@@ -126,16 +126,6 @@ CMorvelPMDoc* CMorvelPMView::GetDocument() const
                : nullptr;
 }
 
-CPartsModel* CMorvelPMView::GetModel() const
-{
-    if (m_pDocument != m_pDocumentSeen) {
-        m_pDocumentSeen = m_pDocument;
-        CMorvelPMDoc* pDoc = GetDocument();
-        m_pModel = pDoc != nullptr ? &pDoc->Model() : nullptr;
-    }
-    return m_pModel;
-}
-
 int CMorvelPMView::GetUsedRows() const
 {
     const CPartsModel* pModel = GetModel();

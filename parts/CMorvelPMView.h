@@ -34,8 +34,11 @@ public:
     ~CMorvelPMView() override;
 
     CMorvelPMDoc* GetDocument() const;
-    // The document's model (null before the view joins a document).
-    CPartsModel* GetModel() const;
+    // The model the view shows: its document's, given when the view joins the document
+    // (CMorvelPMDoc::OnChangedViewList); null while the view has no document.
+    void AttachModel(CPartsModel* pModel) { m_pModel = pModel; }
+    CPartsModel* GetModel() { return m_pDocument != nullptr ? m_pModel : nullptr; }
+    const CPartsModel* GetModel() const { return m_pDocument != nullptr ? m_pModel : nullptr; }
     // The grid's counts are the model's, one for every pane of the list (no rows in use
     // before the view joins a document).
     int GetUsedRows() const final;
@@ -357,11 +360,9 @@ private:
     BOOL m_bPlaceTotal = FALSE;
     // What printing keeps between its steps, and the wait dialog of the layouts' choice.
     std::shared_ptr<struct CPartsPrintState> m_pPrintState;
-    // The model of the document the view was last seen with (GetModel): the cells are read
-    // many times a paint, and finding the document's type each time would cost more than
-    // the reading.
-    mutable const void* m_pDocumentSeen = nullptr;
-    mutable CPartsModel* m_pModel = nullptr;
+    // The model of the document (AttachModel): the cells are read many times a paint, and
+    // finding the document's type each time would cost more than the reading.
+    CPartsModel* m_pModel = nullptr;
 
     // The copy mode (GetCopyMode), shared by every parts window and kept beside the
     // clipboard code.

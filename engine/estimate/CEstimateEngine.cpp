@@ -2,6 +2,7 @@
 // their columns' forms and the row formulas. Totals and the recalculation are in
 // CEstimateEngineTotals.cpp.
 #include "engine/estimate/CEstimateEngine.h"
+#include "engine/estimate/CScopedValue.h"
 
 #include "engine/estimate/NumberFormatting.h"
 #include "platform/base/Check.h"
@@ -381,10 +382,11 @@ bool CEstimateEngine::CalcRowKeepingNumbers(int nRow, const CRowFormulas& formul
         return false;
     StartRowValues();
     const unsigned long long nChanges = m_rows.GetChangeCount();
-    m_bRememberInRows = false;
-    for (size_t i = 0; i < formulas.columns.size(); ++i)
-        CalcFormulaColumn(pRow, nRow, formulas.columns[i], formulas.infos[i], formulas.nColumns);
-    m_bRememberInRows = true;
+    {
+        const CScopedValue<bool> leaveRowsNumbers(m_bRememberInRows, false);
+        for (size_t i = 0; i < formulas.columns.size(); ++i)
+            CalcFormulaColumn(pRow, nRow, formulas.columns[i], formulas.infos[i], formulas.nColumns);
+    }
     if (m_rows.GetChangeCount() != nChanges)
         m_sheet.RowsWritten(nRow, nRow);
     return true;

@@ -1,8 +1,10 @@
 // The estimate engine's totals: total rows made and filled, step, classification and tax
 // rows, and the recalculation that refreshes every computed row from a given row down.
 #include "engine/estimate/CEstimateEngine.h"
+#include "engine/estimate/CScopedValue.h"
 
 #include "engine/estimate/CTotalsWalk.h"
+#include "platform/base/Check.h"
 
 #include <algorithm>
 #include <climits>
@@ -367,14 +369,13 @@ void CEstimateEngine::RecalcPasses(int nFromRow, int& nTaxRow, bool& bBelowTaxIn
 void CEstimateEngine::RecalcTotals(int nFromRow)
 {
     CEstimateColumns::CBatch batch(m_columns);
+    // The recalculation before this one put down every flag its walks raised.
+    MORVEL_CHECK(m_bInRecalc ||
+                     (!m_bKeepInWalk && !m_bWalkedAmounts && m_pBelowTax == nullptr && m_bRememberInRows),
+                 "a recalculation leaves no flag of its walks raised");
     // What the recalculation writes is made again by the next one from the first row: those
     // rows are not followed one by one (see NoteFigureChange).
-    struct CRecalcScope {
-        bool& bIn;
-        const bool bWas;
-        explicit CRecalcScope(bool& b) : bIn(b), bWas(b) { bIn = true; }
-        ~CRecalcScope() { bIn = bWas; }
-    } recalcScope(m_bInRecalc);
+    const CScopedValue<bool> inRecalc(m_bInRecalc, true);
     int nFrom = std::max(0, nFromRow);
     // While the kept totals hold the rows as they are, the first look at the kinds reads
     // their list of the kinds (a byte a row, side by side) instead of the rows: the list
@@ -388,61 +389,62 @@ void CEstimateEngine::RecalcTotals(int nFromRow)
     if (m_rows.GetChangeCount() != nKindsChanges)
         pKeptKinds = nullptr;
     const int nWalkFrom = nFrom;
-    // The first walk builds the sums kept per total as it reads the rows, when it reads
-    // them all.
-    m_bKeepInWalk = false;
-    if (!m_bTotalsOneByOne && m_kept.MayBuildInWalk(nFrom)) {
-        m_kept.Forget();
-        m_bKeepInWalk = true;
-    }
-    // Each tax row starts the passes again below it, so that totals under a tax row take
-    // the new tax in; the next tax row is then found by that round.
-    // A full recalculation works out the rows in its first walk; it keeps no numbers for
-    // later walks (see CTotalsWalk).
-    const bool bRowsWorkedOut = m_bCalcRowsInWalk;
-    CWalkBelowTax belowTax;
-    CWalkBelowTax* const pOuterBelowTax = m_pBelowTax;
-    m_pBelowTax = &belowTax;
-    for (;;) {
-        int nTaxRow = -1;
-        bool bBelowTaxInOneWalk = false;
-        const bool bKeepInWalk = m_bKeepInWalk;
-        RecalcPasses(nFrom, nTaxRow, bBelowTaxInOneWalk, std::exchange(pKeptKinds, nullptr));
-        if (nTaxRow < 0)
+    {
+        // The walks' flags are raised for the walks alone: the kept totals follow the rows
+        // below with every flag down.
+        const CScopedValue<bool> keepInWalk(m_bKeepInWalk, false);
+        const CScopedValue<bool> walkedAmounts(m_bWalkedAmounts, false);
+        // The first walk builds the sums kept per total as it reads the rows, when it reads
+        // them all.
+        if (!m_bTotalsOneByOne && m_kept.MayBuildInWalk(nFrom)) {
+            m_kept.Forget();
+            m_bKeepInWalk = true;
+        }
+        // Each tax row starts the passes again below it, so that totals under a tax row take
+        // the new tax in; the next tax row is then found by that round.
+        // A full recalculation works out the rows in its first walk; it keeps no numbers for
+        // later walks (see CTotalsWalk).
+        const bool bRowsWorkedOut = m_bCalcRowsInWalk;
+        CWalkBelowTax belowTax;
+        const CScopedValue<CWalkBelowTax*> belowTaxOfWalks(m_pBelowTax, &belowTax);
+        for (;;) {
+            int nTaxRow = -1;
+            bool bBelowTaxInOneWalk = false;
+            const bool bKeepInWalk = m_bKeepInWalk;
+            RecalcPasses(nFrom, nTaxRow, bBelowTaxInOneWalk, std::exchange(pKeptKinds, nullptr));
+            if (nTaxRow < 0)
+                break;
+            // Every tax row takes the estimate's amount, which neither totals nor tax rows add.
+            // A walk that built the kept totals left to them the tax rows and the totals whose
+            // sums move with the tax (see CTotalsWalk): they write those in row order, reading
+            // no other row. (A round per tax row cost a walk each: with a tax row per 種目 the
+            // recalculation grew with the square of the rows.)
+            if (bKeepInWalk && m_kept.IsBuilt() && RecalcThroughKeptSums(nTaxRow))
+                break;
+            const CTaxTexts tax = MakeTaxTexts();
+            WriteTaxRow(nTaxRow, tax);
+            nFrom = nTaxRow + 1;
+            if (!bBelowTaxInOneWalk)
+                continue;
+            // Otherwise, without step and classification rows below the tax row, one walk does
+            // what the rounds would: it gives each tax row its tax where it meets it, before the
+            // rows below read it, and makes every total below from the rows as they then stand.
+            // Where no kept sums are to be built (numbers with decimals, step or classification
+            // rows above the tax row), it goes on from what the first walk kept at the tax row
+            // and reads only the rows written since; otherwise it reads every row, and builds
+            // the kept sums.
+            CTotalsWalk::COptions options;
+            options.pTax = &tax;
+            options.nFreshFrom = nWalkFrom;
+            options.pStore = bRowsWorkedOut ? nullptr : &m_walkNumbers;
+            options.pBelowTax = &belowTax;
+            if (!belowTax.CanGoOn(nFrom, m_nUsedRows) || (bKeepInWalk && !m_kept.IsBlocked()))
+                options.pBuild = bKeepInWalk ? &m_kept : nullptr;
+            CTotalsWalk walk(*this, nFrom, true, options);
+            RunWalk(walk);
             break;
-        // Every tax row takes the estimate's amount, which neither totals nor tax rows add.
-        // A walk that built the kept totals left to them the tax rows and the totals whose
-        // sums move with the tax (see CTotalsWalk): they write those in row order, reading
-        // no other row. (A round per tax row cost a walk each: with a tax row per 種目 the
-        // recalculation grew with the square of the rows.)
-        if (bKeepInWalk && m_kept.IsBuilt() && RecalcThroughKeptSums(nTaxRow))
-            break;
-        const CTaxTexts tax = MakeTaxTexts();
-        WriteTaxRow(nTaxRow, tax);
-        nFrom = nTaxRow + 1;
-        if (!bBelowTaxInOneWalk)
-            continue;
-        // Otherwise, without step and classification rows below the tax row, one walk does
-        // what the rounds would: it gives each tax row its tax where it meets it, before the
-        // rows below read it, and makes every total below from the rows as they then stand.
-        // Where no kept sums are to be built (numbers with decimals, step or classification
-        // rows above the tax row), it goes on from what the first walk kept at the tax row
-        // and reads only the rows written since; otherwise it reads every row, and builds
-        // the kept sums.
-        CTotalsWalk::COptions options;
-        options.pTax = &tax;
-        options.nFreshFrom = nWalkFrom;
-        options.pStore = bRowsWorkedOut ? nullptr : &m_walkNumbers;
-        options.pBelowTax = &belowTax;
-        if (!belowTax.CanGoOn(nFrom, m_nUsedRows) || (bKeepInWalk && !m_kept.IsBlocked()))
-            options.pBuild = bKeepInWalk ? &m_kept : nullptr;
-        CTotalsWalk walk(*this, nFrom, true, options);
-        RunWalk(walk);
-        break;
+        }
     }
-    m_pBelowTax = pOuterBelowTax;
-    m_bWalkedAmounts = false;
-    m_bKeepInWalk = false;
     if (!m_bTotalsOneByOne)
         m_kept.FollowFrom(*this, nWalkFrom);
 }
@@ -461,11 +463,10 @@ bool CEstimateEngine::RecalcThroughKeptSums(int nFromRow)
     CTaxTexts tax;
     if (m_kept.HasTaxRowFrom(nFromRow)) {
         m_walkedAmounts = m_kept.GetEstimateAmounts();
-        m_bWalkedAmounts = true;
+        const CScopedValue<bool> walkedAmounts(m_bWalkedAmounts, true);
         tax = MakeTaxTexts();
         m_strEditStartText.Empty(); // as the rewrite of a tax row would
     }
-    m_bWalkedAmounts = false;
     // The walk sets the discount level at every discount total it meets.
     ETotalLevel nDiscountLevel = m_nDiscountLevel;
     if (m_kept.LastDiscountLevelFrom(nFromRow, nDiscountLevel))
@@ -537,8 +538,9 @@ void CEstimateEngine::RecalcAll()
     // worked out first (CalcRowsFirst).
     m_bCalcRowsInWalk = true;
     RecalcTotals(0);
-    if (m_bCalcRowsInWalk)
-        CalcRowsFirst(); // not reached by any walk: cannot happen, kept safe
+    // Every way through RecalcTotals works the rows out: the walk, or CalcRowsFirst before
+    // the passes that read other rows' results.
+    MORVEL_CHECK(!m_bCalcRowsInWalk, "a recalculation from the first row works out every row");
     TakeFiguresAsDone();
 }
 

@@ -157,13 +157,22 @@ void CEstimateModel::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)
 // ---------------------------------------------------------------------------------------
 // Page alignment
 
-// The edit page as the page alignment reads and changes it: every change through the row
-// operations, which the steps being recorded follow.
-class CEstimateModel::CAlignedRows {
+// The edit page as the page alignment reads it.
+class CEstimateModel::CPageKinds {
 public:
-    explicit CAlignedRows(CEstimateModel& model) : m_model(model) {}
+    explicit CPageKinds(const CEstimateModel& model) : m_model(model) {}
     int Count() const { return m_model.m_nUsedRows; }
     ERowKind Kind(int nRow) const { return m_model.m_engine.EditKind(nRow); }
+
+private:
+    const CEstimateModel& m_model;
+};
+
+// The edit page as the page alignment reads and changes it: every change through the row
+// operations, which the steps being recorded follow.
+class CEstimateModel::CAlignedRows : public CPageKinds {
+public:
+    explicit CAlignedRows(CEstimateModel& model) : CPageKinds(model), m_model(model) {}
     void Delete(int nRow) { m_model.TakeRowsOut(nRow, 1, nullptr); }
     void Insert(int nRow) { m_model.PutRowsIn(nRow, 1, nullptr); }
 
@@ -175,8 +184,7 @@ int CEstimateModel::FirstAlignedHeading(int nRow, const CPageRule& rule) const
 {
     if (!rule.bAlign)
         return 0;
-    CAlignedRows rows(const_cast<CEstimateModel&>(*this));
-    return PageAlignment::FirstHeadingOnNextPages(std::as_const(rows), nRow, rule.nPageRows);
+    return PageAlignment::FirstHeadingOnNextPages(CPageKinds(*this), nRow, rule.nPageRows);
 }
 
 int CEstimateModel::AlignRowToPage(int nRow, const CPageRule& rule)

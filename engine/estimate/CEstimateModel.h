@@ -482,6 +482,7 @@ public:
     const CUndoStore& Undo() const { return m_undo; }
 
 private:
+    class CPageKinds;
     class CAlignedRows;
     class CStepRecording;
 

@@ -1,9 +1,8 @@
 // The rules by which the numbers of an estimate are kept as cell texts: the number test,
 // the normal form of a stored number ("%f": six decimals, no separators), rounding by a
 // column's rounding rule ("U(-1)", "D(2)", "F(-3)"), formatting by a number
-// picture ("###,###", "#,###.##") and the arithmetic of row formulas. The estimate view
-// offers them as its own operations; the parts grid and the information sheet use the same
-// rules.
+// picture ("###,###", "#,###.##") and the arithmetic of row formulas. The estimate, the
+// parts grid and the information sheet all read and write their numbers by these rules.
 //
 // Rounding and formatting work on the decimal digits of a value (CDecimal), so that 1.15
 // rounds half up to 1.2 and 3495.49 cut to hundredths stays 3495.49, as they are written.

@@ -4,6 +4,7 @@
 #include "engine/estimate/CKeptTotals.h"
 #include "engine/estimate/CNumberRules.h"
 #include "engine/estimate/RowKinds.h"
+#include "platform/base/Check.h"
 
 #include <algorithm>
 #include <cmath>
@@ -296,9 +297,22 @@ bool CTotalsWalk::WriteTotal(int nRow, ERowKind nKind)
         m_engine.WriteTotalWithoutRows(nRow);
         return true;
     }
+    if constexpr (kChecksOn)
+        MORVEL_CHECK(nSlot == slotGrand || IsOneSection(nHeading, nRow, nSlot),
+                     "a total adds the rows of its heading's section alone");
     for (size_t i = 0; i < m_nSums; ++i)
         m_sums[i].sum = SlotSum(nSlot, i);
     m_engine.WriteTotalRow(nRow, m_sums);
+    return true;
+}
+
+bool CTotalsWalk::IsOneSection(int nHeading, int nRow, int nSlot) const
+{
+    for (int r = nHeading + 1; r < nRow; ++r) {
+        const ERowKind nKind = m_engine.EditKind(r);
+        if (IsSectionStartKind(nKind) && SlotOf(LevelOfHeadingKind(SectionHeadingKindOf(nKind))) == nSlot)
+            return false;
+    }
     return true;
 }
 
@@ -455,6 +469,12 @@ void CTotalsWalk::Run()
     // Built to the end, the kept totals write the rows below the tax row: nothing is kept.
     if (m_pBuild != nullptr && m_options.pBelowTax != nullptr && nKeepFrom <= nLast)
         *m_options.pBelowTax = CWalkBelowTax();
-    if (m_pBuild != nullptr && !m_pBuild->EndBuild(m_engine))
+    if (m_pBuild != nullptr && !m_pBuild->EndBuild(m_engine)) {
         StopBuild(nLast + 1, kindEmpty, true);
+    } else if (m_pBuild != nullptr && m_options.nKeepFrom > nLast) {
+        // No tax row is left to the kept totals: they hold the rows as the walk leaves them.
+        if constexpr (kChecksOn)
+            MORVEL_CHECK(m_engine.KeptSumsMatchTheRows(),
+                         "the kept sums are those of the rows the walk read");
+    }
 }

@@ -134,6 +134,9 @@ private:
     bool WriteTotal(int nRow, ERowKind nKind);
     // A row added whose numbers move with the tax: the totals over it wait for the tax.
     void WaitForTheTax();
+    // Whether no section of the slot's level starts between a heading and a total below it
+    // (the rows the total adds lie in the heading's section); walks those rows.
+    bool IsOneSection(int nHeading, int nRow, int nSlot) const;
 
     CEstimateEngine& m_engine;
     const int m_nFromRow;

@@ -25,8 +25,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <type_traits>
+#include <utility>
 
 namespace fs = std::filesystem;
+
+// A view read through a const reference hands out its model for reading only; the view
+// that may change the list hands out one to change.
+static_assert(std::is_same_v<decltype(std::declval<const CMorvelPMView&>().GetModel()), const CPartsModel*>);
+static_assert(std::is_same_v<decltype(std::declval<CMorvelPMView&>().GetModel()), CPartsModel*>);
 
 TEST_F(PartsWindowTest, TheSampleOpensInThePartsWindowWithNumbersOnTheRight)
 {

@@ -3,6 +3,7 @@
 #include "platform/ui/controls/CListCtrl.h"
 
 #include "platform/ui/controls/CommonControls_p.h"
+#include "platform/ui/controls/ItemControlClass_p.h"
 #include "platform/ui/core/CWnd_p.h"
 #include "platform/ui/core/MessageTable_p.h"
 #include "platform/ui/core/WinApi.h"
@@ -1562,33 +1563,9 @@ constexpr CMessageHandler<ListHandler> kListMessages[] = {
 };
 static_assert(AfxMessagesUnique(kListMessages), "a message has two handlers");
 
-LRESULT ListProc(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL* pbHandled)
-{
-    CListCtrlWidget* pList = ListOf(pWnd);
-    if (!pList) {
-        *pbHandled = FALSE;
-        return 0;
-    }
-    AfxUseViewportAsClient(pList->m_hWnd, pList);
-    if (const ListHandler pfnHandler = AfxFindMessageHandler(kListMessages, nMsg))
-        return pfnHandler(pList, pWnd, nMsg, wParam, lParam, pbHandled);
-    *pbHandled = FALSE;
-    return 0;
-}
-
-QWidget* CreateListWidget(CWnd* pWnd, const CREATESTRUCT& cs, QWidget* pParentWidget)
-{
-    return new CListCtrlWidget(pWnd->m_hWnd, static_cast<DWORD>(cs.style), pParentWidget);
-}
-
 } // namespace
 
 void AfxRegisterListCtrlClass()
 {
-    CWndClassInfo info;
-    info.name = WC_LISTVIEW;
-    info.style = CS_DBLCLKS;
-    info.createWidget = CreateListWidget;
-    info.wndProc = ListProc;
-    AfxRegisterClassInfo(info);
+    AfxRegisterItemCtlClass<CListCtrlWidget, kListMessages>(WC_LISTVIEW);
 }

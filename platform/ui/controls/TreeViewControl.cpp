@@ -3,6 +3,7 @@
 #include "platform/ui/controls/CTreeCtrl.h"
 
 #include "platform/ui/controls/CommonControls_p.h"
+#include "platform/ui/controls/ItemControlClass_p.h"
 #include "platform/ui/core/CWnd_p.h"
 #include "platform/ui/core/MessageTable_p.h"
 #include "platform/ui/core/WinApi.h"
@@ -1376,33 +1377,9 @@ constexpr CMessageHandler<TreeHandler> kTreeMessages[] = {
 };
 static_assert(AfxMessagesUnique(kTreeMessages), "a message has two handlers");
 
-LRESULT TreeProc(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL* pbHandled)
-{
-    CTreeCtrlWidget* pTree = TreeOf(pWnd);
-    if (!pTree) {
-        *pbHandled = FALSE;
-        return 0;
-    }
-    AfxUseViewportAsClient(pTree->m_hWnd, pTree);
-    if (const TreeHandler pfnHandler = AfxFindMessageHandler(kTreeMessages, nMsg))
-        return pfnHandler(pTree, pWnd, nMsg, wParam, lParam, pbHandled);
-    *pbHandled = FALSE;
-    return 0;
-}
-
-QWidget* CreateTreeWidget(CWnd* pWnd, const CREATESTRUCT& cs, QWidget* pParentWidget)
-{
-    return new CTreeCtrlWidget(pWnd->m_hWnd, static_cast<DWORD>(cs.style), pParentWidget);
-}
-
 } // namespace
 
 void AfxRegisterTreeCtrlClass()
 {
-    CWndClassInfo info;
-    info.name = WC_TREEVIEW;
-    info.style = CS_DBLCLKS;
-    info.createWidget = CreateTreeWidget;
-    info.wndProc = TreeProc;
-    AfxRegisterClassInfo(info);
+    AfxRegisterItemCtlClass<CTreeCtrlWidget, kTreeMessages>(WC_TREEVIEW);
 }

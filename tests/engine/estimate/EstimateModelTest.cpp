@@ -452,6 +452,40 @@ TEST_F(EstimateModelTest, AReplaceWritesAsTypingWritesAndIsOneCommand)
     EXPECT_EQ(kindDetail, model.RowKind(EPage::edit, 5));
 }
 
+// A cell's whole text replaced by nothing is emptied, as deleting it by typing would.
+TEST_F(EstimateModelTest, ReplacingACellsWholeTextWithNothingEmptiesIt)
+{
+    Detail(0, "a", "2", "350");
+    model.ReplaceAll(model.FindAll("a", CCellSearch::COptions(), CRect(0, 0, 3, 99)), "");
+    EXPECT_EQ("", Cell(EPage::edit, 0, 0));
+}
+
+// Information values a read takes over join the rows it read: one undo takes both back and
+// the redo brings both again; values taken over alone are a step of their own.
+TEST_F(EstimateModelTest, InformationTakenOverWithTheRowsReadIsUndoneAndRedoneWithThem)
+{
+    const CEstimateModel::CPageRule rule{40, false};
+    CEstimateModel::CRowsRead read;
+    read.columns = {0};
+    read.rows.resize(1);
+    read.rows[0].SetKind(kindDetail);
+    read.rows[0].SetCell(0, "R");
+    const std::string strBefore = Snapshot(model);
+    ASSERT_EQ(1, model.InsertRowsRead(0, read, rule));
+    ASSERT_TRUE(model.TakeOverInformation({{2, "Site A"}}, true));
+    model.RunUndoStep(false, rule, nullptr);
+    EXPECT_EQ(strBefore, Snapshot(model));
+    EXPECT_EQ("", model.GetInformation(2).str());
+    model.RunUndoStep(true, rule, nullptr);
+    EXPECT_EQ("R", Cell(EPage::edit, 0, 0));
+    EXPECT_EQ("Site A", model.GetInformation(2).str());
+
+    ASSERT_TRUE(model.TakeOverInformation({{2, "Site B"}}, false));
+    model.RunUndoStep(false, rule, nullptr);
+    EXPECT_EQ("Site A", model.GetInformation(2).str());
+    EXPECT_EQ("R", Cell(EPage::edit, 0, 0)) << "the rows read stay";
+}
+
 TEST_F(EstimateModelTest, RowCommandsKeepAHeadingAtItsPageStartAndTheMarkOnItsRow)
 {
     Detail(0, "a", "2", "300");

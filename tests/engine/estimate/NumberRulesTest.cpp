@@ -182,6 +182,17 @@ TEST(NumberTextTest, NumberTestIgnoresBlanksOnly)
     EXPECT_FALSE(CNumberRules::IsNumberText("１２"));
 }
 
+// Every full-width digit an estimator types reads as its own value, the last of the ten as
+// well as the first.
+TEST(NumberTextTest, EveryFullWidthDigitReadsAsItsValue)
+{
+    const char* const digits[] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
+    for (int d = 0; d < 10; ++d) {
+        const CString strTyped = CString::FromUtf8(std::string("１") + digits[d]);
+        EXPECT_EQ(std::to_string(10 + d) + ".000000", CNumberRules::NormalizeNumber(strTyped).str()) << d;
+    }
+}
+
 TEST(NumberTextTest, NormalFormIsSixDecimalsWithoutSeparators)
 {
     EXPECT_EQ("1234.500000", Normal("1,234.5"));
@@ -389,6 +400,8 @@ TEST(ReadPlainNumberTest, ReadsPlainTextsAsStrtodAndRefusesOthers)
                                  "12345678901234567890.000000",
                                  "0.1234567890123456789",
                                  "1000000000000000000000000",
+                                 "123456789012000",
+                                 "-100000000000000",
                                  "-0"};
     for (const char* text : plain) {
         double value = -1.0;

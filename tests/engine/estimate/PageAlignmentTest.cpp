@@ -68,3 +68,17 @@ TEST(PageAlignmentTest, RowsAfterACutCountTheRowsAlignmentPutsInAndLeaveTheEstim
     EXPECT_EQ(7, e.sheet.nUsedRows);
     EXPECT_EQ(kindLarge, e.engine.EditKind(5));
 }
+
+// A heading behind an empty row later in the estimate (an estimate aligned only from now
+// on) is aligned by the cut as well: its empty rows count among the rows the file must hold.
+TEST(PageAlignmentTest, RowsAfterACutCountTheLaterHeadingsAlignedWithIt)
+{
+    CTestEstimate e({{"文字", "", "", "", "6", ""}});
+    for (ERowKind nKind : {kindDetail, kindDetail, kindDetail, kindEmpty, kindEmpty, kindLarge, kindDetail,
+                           kindEmpty, kindLarge, kindDetail})
+        e.AddRow(nKind, {"x"});
+    // Pages of 5: cutting row 0 pulls the heading at row 5 up a row, and an empty row pushes
+    // it back; the heading at row 8 behind an empty row then goes to row 10, two rows on.
+    EXPECT_EQ(12, PageAlignment::RowsAfterCut(e.engine, 0, 1, 5, 5));
+    EXPECT_EQ(10, e.sheet.nUsedRows) << "the estimate itself is left";
+}

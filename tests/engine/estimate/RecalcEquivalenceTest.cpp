@@ -1192,6 +1192,40 @@ TEST_F(RecalcEquivalenceTest, AWrongKeptSumOrAnUncountedRowFailsTheConsistencyCh
     EXPECT_EQ(2u, failures.size());
 }
 
+// Without a tax row the walk that builds the kept sums leaves nothing to them: the builds with
+// checks hold its sums against the rows as it leaves them. A row put into the estimate past
+// the store (its changes counted nowhere) is such a fault, and the check names it at the walk.
+TEST_F(RecalcEquivalenceTest, AWalkThatBuildsTheKeptSumsOverAnUncountedRowFailsItsCheck)
+{
+    if (!kChecksOn)
+        GTEST_SKIP() << "a build without checks";
+    OpenBoth(TotallingColumns());
+    CCommandEstimate& est = *oneWalk;
+    for (int k = 0; k < 2; ++k) {
+        est.SetCellText(Sj("1階"), est.GetCurrentRow(), 0);
+        est.SetRowKind(kindSmall, est.GetCurrentRow());
+        est.Down();
+        for (const char* lpszQuantity : {"3", "12", "7"}) {
+            est.SetCellText(lpszQuantity, est.GetCurrentRow(), 2);
+            est.SetCellText("1500", est.GetCurrentRow(), 4);
+            est.SetRowKind(kindDetail, est.GetCurrentRow());
+            est.Down();
+        }
+        est.InsertTotal(levelSmall);
+    }
+    est.InsertTotal(levelGrand);
+    std::vector<std::string> failures;
+    CCheckHandlerScope scope([&](const CCheckFailure& failure) { failures.push_back(failure.message); });
+    est.RecalcAll();
+    ASSERT_TRUE(est.AreTotalsKept());
+    ASSERT_TRUE(failures.empty());
+
+    CGridRowArray& rows = CKeptTotalsProbe::Rows(est);
+    rows.EntryForWriting(2) = std::make_unique<CGridRow>(*est.GetEditRow(2));
+    est.RecalcAll();
+    EXPECT_EQ(std::vector<std::string>{"the kept sums are those of the rows the walk read"}, failures);
+}
+
 // Several whole estimates in one file, each 種目 closed by its grand total and its
 // consumption-tax row, some with a step row: the recalculation that gives every tax row
 // below the first its tax in one walk (where no step or classification row lies below a

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -65,6 +66,30 @@ TEST_F(RowToolsTest, SortingKeepsEqualKeysInOrderAndStaysInsideTheUsedRows)
               CRowSort::SortedOrder({e.rows.GetRow(0), nullptr}, colName, CRowSort::EKey::text, true));
     EXPECT_FALSE(CRowSort::SortRows(e.engine, 3, 3, colQty, CRowSort::EKey::number, true));
     EXPECT_FALSE(CRowSort::SortRows(e.engine, 0, 3, 99, CRowSort::EKey::number, true));
+}
+
+// Equal keys keep their order in an ascending sort too, and among equal texts in a
+// descending one: a sort by one column leaves rows of the same key as the user put them.
+TEST_F(RowToolsTest, EqualKeysKeepTheirOrderAscendingAndDescendingForNumbersAndTexts)
+{
+    for (const char* lpszName : {"b", "a", "b", "a"})
+        e.AddRow(kindDetail, {lpszName, nullptr, lpszName[0] == 'a' ? "1" : "2"});
+    const std::vector<const CGridRow*> rows{e.rows.GetRow(0), e.rows.GetRow(1), e.rows.GetRow(2),
+                                            e.rows.GetRow(3)};
+    for (const auto& [nCol, eKey] :
+         {std::pair{colQty, CRowSort::EKey::number}, std::pair{colName, CRowSort::EKey::text}}) {
+        EXPECT_EQ((std::vector<int>{1, 3, 0, 2}), CRowSort::SortedOrder(rows, nCol, eKey, true));
+        EXPECT_EQ((std::vector<int>{0, 2, 1, 3}), CRowSort::SortedOrder(rows, nCol, eKey, false));
+    }
+}
+
+// A block that ends at the last used row is sorted too, down to its last two rows.
+TEST_F(RowToolsTest, TheLastTwoUsedRowsAreSorted)
+{
+    for (const char* lpszQuantity : {"1", "3", "2"})
+        e.AddRow(kindDetail, {lpszQuantity, nullptr, lpszQuantity});
+    ASSERT_TRUE(CRowSort::SortRows(e.engine, 1, 2, colQty, CRowSort::EKey::number, true));
+    EXPECT_EQ((Texts{"1", "2", "3"}), Column(colName, 0, 2));
 }
 
 // The standard scanner looks at empty and detail rows with a unit, the manual one at every

@@ -109,6 +109,19 @@ TEST_F(SubjectNumbersTest, TheTwentySeventhLetterHeadingIsAA)
     EXPECT_EQ("1.AA.", texts[27]);
 }
 
+// The pairs end at ZZ, the 702nd letter heading; from the next one on the number itself is
+// written.
+TEST_F(SubjectNumbersTest, ThePairsOfLettersEndAtZZ)
+{
+    Add(kindKind);
+    for (int i = 0; i < 703; ++i)
+        Add(kindLarge);
+    const std::vector<std::string> texts = NumbersInOrder();
+    EXPECT_EQ("1.ZY.", texts[701]);
+    EXPECT_EQ("1.ZZ.", texts[702]);
+    EXPECT_EQ("1.703.", texts[703]);
+}
+
 TEST_F(SubjectNumbersTest, AnUnchangingCopyAndTheRowsAreEachNumberedAsTheyAre)
 {
     for (ERowKind nKind : outline)

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -273,6 +274,62 @@ TEST_F(UndoCommandsTest, RowStepsAreTakenBackLastFirstAndARedoRunsTheCommandAgai
     EXPECT_EQ(2, uncut.nSelectedCount);
     Redo(cut);
     EXPECT_EQ("cut 0 3 2", target.calls.back());
+}
+
+// A row inserted, deleted or cleared again by a redo, and a special row taken back, leave
+// the current cell where the command was given: its column as well as its row.
+TEST_F(UndoCommandsTest, ARowCommandRunAgainLandsOnTheCellItWasGivenAt)
+{
+    CRowSteps insertSteps;
+    target.pSteps = &insertSteps;
+    target.PutRowsIn(4, 1, nullptr);
+    target.pSteps = nullptr;
+    CRowInsertCommand insert(3, 4, std::move(insertSteps));
+    Undo(insert);
+    CRowsClearCommand clear(5, 2);
+    clear.Keep(e.rows.GetRow(2));
+    const int nBelow = e.sheet.nUsedRows;
+    CSpecialRowCommand special(2, nBelow, nBelow, CRowSteps());
+    for (const auto& [outcome, nCol, nRow] : {std::tuple{Redo(insert), 3, 4}, std::tuple{Redo(clear), 5, 2},
+                                              std::tuple{Undo(special), 2, nBelow}}) {
+        EXPECT_EQ(CUndoOutcome::ECell::moved, outcome.eCell);
+        EXPECT_EQ(nCol, outcome.nCol);
+        EXPECT_EQ(nRow, outcome.nRow);
+    }
+}
+
+// A row delete taken back is done again at its own row: the rows its page alignment put in
+// below it went back with the undo, so rows moved below its row since leave the redo; rows
+// moved at its row refuse it.
+TEST_F(UndoCommandsTest, ARowDeleteTakenBackNamesItsOwnRowForItsRedo)
+{
+    CUndoStore store;
+    CRowSteps steps;
+    target.pSteps = &steps;
+    target.DeleteRows(2, 1);
+    target.PutRowsIn(1, 3, nullptr);
+    target.pSteps = nullptr;
+    store.Record(std::make_unique<CRowDeleteCommand>(0, 2, std::move(steps)));
+    store.Undo(target);
+    store.NoteRowShift(3);
+    EXPECT_TRUE(store.CanRedo());
+    store.NoteRowShift(2);
+    EXPECT_FALSE(store.CanRedo());
+}
+
+// A command that leaves the rows as it found them changed nothing, and the store records
+// nothing for it: a cell typed again as it stood, rows marked as they already were.
+TEST_F(UndoCommandsTest, ACommandThatLeftTheRowsAsTheyWereChangedNothing)
+{
+    const auto pEdit =
+        CCellsCommand::Edit(1, 2, "3.25", "3.25", CRowImage::Take(e.rows, 2, 2, 7, e.sheet.nRowLimit));
+    CNonCalculatedCommand marks(true, 1, 3, {kindDetail, kindDetail, kindDetail});
+    EXPECT_TRUE(pEdit->ChangedNothing(target));
+    EXPECT_TRUE(marks.ChangedNothing(target));
+    e.engine.SetCellText("8", 2, 1, true);
+    e.engine.SetRowKind(kindEmpty, 3);
+    EXPECT_FALSE(pEdit->ChangedNothing(target));
+    EXPECT_FALSE(marks.ChangedNothing(target));
 }
 
 // A rows command done again as recorded (the unnecessary rows deleted, say): its undo gives
