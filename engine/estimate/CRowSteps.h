@@ -45,8 +45,8 @@ public:
     int FirstRow() const;
 
     // The used rows whole as they were before the first step, for telling whether the
-    // command changed anything at all (an insertion below the used rows, a special row
-    // written over one just like it); null until kept.
+    // command changed anything at all (a row inserted or deleted below the used rows);
+    // null until kept.
     void KeepRowsBefore(CRowImage&& before)
     {
         m_before = std::move(before);
