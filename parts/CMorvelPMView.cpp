@@ -380,10 +380,9 @@ void CMorvelPMView::CommitTypedText(const CString& strText)
     const int nRow = GetCurrentRow();
     auto pCommand = pDoc->Model().StoreTypedText(nRow, GetCurrentCol(), strText, m_nRowsBeforeEdit);
     m_nRowsBeforeEdit = -1;
-    pDoc->SetModifiedFlag(TRUE);
-    InvalidateRows(nRow, nRow);
-    pDoc->UpdateAllViews(nullptr);
-    RecordUndo(std::move(pCommand));
+    // The text as it was leaves the record and the redo there were.
+    if (!RecordRowsChanged(std::move(pCommand), nRow, nRow))
+        InvalidateRows(nRow, nRow);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -315,6 +315,10 @@ private:
     // After a command changed rows nFirst..nLast (the model recorded it for undo): the
     // rows repainted, the document marked modified, every view told.
     void AfterRowsChanged(int nFirst, int nLast);
+    // The model's command for rows nFirst..nLast recorded, then the rows changed as
+    // AfterRowsChanged says; a command that changed nothing (null) marks nothing, so that
+    // the last command's undo and redo stay. Returns whether it changed anything.
+    bool RecordRowsChanged(std::unique_ptr<CPartsUndoCommand> pCommand, int nFirst, int nLast);
     // The records of a block (CPartsModel::CopyBlock) put on the clipboard, when there are
     // any; records on the clipboard; and the clipboard's records read.
     void CopyBlockToClipboard(const CRect& rcBlock, CPMObjList& records);

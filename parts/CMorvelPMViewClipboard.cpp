@@ -109,14 +109,12 @@ void CMorvelPMView::OnEditCut()
         pCommand = pDoc->Model().CutRows(nTop, rcBlock.bottom, rcBlock.left, records);
         SetCurrentCell(0, nTop);
         SetSelection(selectNone, CRect(0, nTop, 0, nTop));
-        AfterRowsChanged(nTop, GetRowLimit() - 1);
+        RecordRowsChanged(std::move(pCommand), nTop, GetRowLimit() - 1);
     } else {
         SetCopyMode(copyCells);
         CopyBlockToClipboard(rcBlock, records);
-        pCommand = pDoc->Model().CutCells(rcBlock, records);
-        AfterRowsChanged(rcBlock.top, rcBlock.bottom);
+        RecordRowsChanged(pDoc->Model().CutCells(rcBlock, records), rcBlock.top, rcBlock.bottom);
     }
-    RecordUndo(std::move(pCommand));
 }
 
 void CMorvelPMView::OnEditPaste()

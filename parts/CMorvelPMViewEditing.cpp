@@ -393,6 +393,17 @@ void CMorvelPMView::AfterRowsChanged(int nFirst, int nLast)
     UpdateStatusText();
 }
 
+bool CMorvelPMView::RecordRowsChanged(std::unique_ptr<CPartsUndoCommand> pCommand, int nFirst, int nLast)
+{
+    if (pCommand == nullptr)
+        return false;
+    // Recorded first: the document's change then belongs to this record (marked after it, a
+    // change withdraws the record before).
+    RecordUndo(std::move(pCommand));
+    AfterRowsChanged(nFirst, nLast);
+    return true;
+}
+
 void CMorvelPMView::OnInsertRow()
 {
     CMorvelPMDoc* pDoc = GetDocument();

@@ -112,13 +112,11 @@ void CMorvelPMView::ReplaceMatches(const std::vector<CCellSearch::CMatch>& match
     CMorvelPMDoc* pDoc = GetDocument();
     // A number cell is replaced in the text it shows and keeps the number that then reads;
     // each row written gets its figures worked out once, as typing would.
-    auto pCommand = pDoc->Model().ReplaceCells(matches, strReplacement);
-    if (m_hWnd != nullptr) {
-        InvalidateRows(matches.front().nRow, matches.back().nRow);
+    // A text replaced by itself leaves the record and the redo there were.
+    RecordRowsChanged(pDoc->Model().ReplaceCells(matches, strReplacement), matches.front().nRow,
+                      matches.back().nRow);
+    if (m_hWnd != nullptr)
         UpdateWindow();
-    }
-    pDoc->SetModifiedFlag(TRUE);
-    RecordUndo(std::move(pCommand));
 }
 
 LRESULT CMorvelPMView::OnFindReplaceRequest(WPARAM wParam, LPARAM lParam)
@@ -242,8 +240,7 @@ int CMorvelPMView::SortRowsBy(int nCol, int nTop, int nBottom, bool bAscending)
     auto pCommand = pDoc->Model().SortRows(nCol, nTop, nBottom, bAscending, &nSorted);
     if (nSorted == 0)
         return 0;
-    AfterRowsChanged(std::max(0, nTop), std::max(0, nTop) + nSorted - 1);
-    RecordUndo(std::move(pCommand));
+    RecordRowsChanged(std::move(pCommand), std::max(0, nTop), std::max(0, nTop) + nSorted - 1);
     return nSorted;
 }
 

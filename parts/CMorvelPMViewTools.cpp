@@ -48,8 +48,8 @@ int CMorvelPMView::ApplyRateChange(const CRateChangeRequest& request)
     int nChanged = 0;
     auto pCommand = pDoc->Model().ApplyFixedRate(nCol, rcBlock.top, rcBlock.bottom, request.strFormula,
                                                  ConditionOf(request), &nChanged);
-    AfterRowsChanged(rcBlock.top, std::min<int>(rcBlock.bottom, pDoc->GetRowsInUse() - 1));
-    RecordUndo(std::move(pCommand));
+    RecordRowsChanged(std::move(pCommand), rcBlock.top,
+                      std::min<int>(rcBlock.bottom, pDoc->GetRowsInUse() - 1));
     return nChanged;
 }
 

@@ -49,13 +49,11 @@ LRESULT CMorvelPMView::OnPickUnit(WPARAM /*wParam*/, LPARAM lParam)
     CMorvelPMDoc* pDoc = GetDocument();
     if (const CString* pUnit = reinterpret_cast<const CString*>(lParam);
         pUnit != nullptr && pDoc != nullptr) {
-        auto pCommand = pDoc->Model().StoreCellText(GetCurrentRow(), GetCurrentCol(), *pUnit);
-        pDoc->SetModifiedFlag(TRUE);
-        InvalidateRows(GetCurrentRow(), GetCurrentRow());
+        // The unit the cell holds already leaves the record and the redo there were.
+        RecordRowsChanged(pDoc->Model().StoreCellText(GetCurrentRow(), GetCurrentCol(), *pUnit),
+                          GetCurrentRow(), GetCurrentRow());
         if (m_hWnd != nullptr)
             UpdateWindow();
-        pDoc->UpdateAllViews(nullptr);
-        RecordUndo(std::move(pCommand));
     }
     // Picked or not, the cursor moves on as after an input.
     MoveAfterInput();

@@ -125,6 +125,8 @@ void CEstimateModel::BeginRowSteps(CRowSteps& steps)
 {
     MORVEL_CHECK(m_pRowSteps == nullptr, "one rows command records its steps at a time");
     m_pRowSteps = &steps;
+    // The used rows as they stand: a command whose steps leave them so records nothing.
+    steps.KeepRowsBefore(CRowImage::Take(m_editRows, 0, m_nUsedRows - 1, m_nUsedRows, m_nRowLimit));
 }
 
 void CEstimateModel::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)
@@ -293,8 +295,9 @@ bool CEstimateModel::ClearRow(int nCol, int nRow)
         return false;
     auto pCommand = std::make_unique<CRowsClearCommand>(nCol, nRow);
     pCommand->Keep(m_editRows.GetRow(nRow));
-    m_undo.Record(std::move(pCommand));
+    pCommand->KeepRows(CRowImage::Take(m_editRows, nRow, nRow, m_nUsedRows, m_nRowLimit));
     DropRow(nRow);
+    m_undo.Record(std::move(pCommand));
     return true;
 }
 
@@ -302,6 +305,9 @@ void CEstimateModel::ClearRows(int nFirstRow, int nLastRow)
 {
     nFirstRow = std::max(0, nFirstRow);
     auto pCommand = std::make_unique<CRowsClearCommand>(nFirstRow);
+    // Rows that were empty already leave the estimate as it was: nothing is recorded then.
+    pCommand->KeepRows(CRowImage::Take(m_editRows, nFirstRow, std::min(nLastRow, m_nUsedRows - 1),
+                                       m_nUsedRows, m_nRowLimit));
     for (int r = nFirstRow; r <= nLastRow && r < m_nUsedRows; ++r) {
         pCommand->Keep(m_editRows.GetRow(r));
         // The cell emptied first, so that the kept totals learn the row's change.
@@ -321,8 +327,9 @@ void CEstimateModel::ApplyFixedRate(int nCol, int nFirstRow, int nLastRow, const
     // The command keeps the column's former texts, then the settings, so that a redo can
     // repeat the change exactly.
     auto pCommand = std::make_unique<CFixedRateCommand>(nCol, nFirstRow);
-    if (nFirstRow <= nLastRow)
-        pCommand->KeepRows(CRowImage::Take(m_editRows, nFirstRow, nLastRow, m_nUsedRows, m_nRowLimit));
+    // Kept even when no row is changed, so that a change that wrote every number as it was
+    // (or no row at all) records nothing.
+    pCommand->KeepRows(CRowImage::Take(m_editRows, nFirstRow, nLastRow, m_nUsedRows, m_nRowLimit));
     const CFixedRateChange change(m_engine, settings.strFormula, settings.condition);
     for (int r = nFirstRow; r <= nLastRow; ++r) {
         pCommand->AddFormerText(CellText(EPage::edit, r, nCol));

@@ -306,8 +306,12 @@ bool CEstimateModel::EndRowsCommand(bool bRecord)
         ForgetUndoFigures();
         return false;
     }
+    const unsigned long long nRecords = m_undo.GetRecordCount();
     m_undo.Record(std::make_unique<CRowsReplayCommand>(m_eRowsCommandAction, std::move(m_rowsCommandSteps)));
-    // The figures kept while it was open are its own.
+    // The figures kept while it was open are its own; a command that changed nothing has
+    // none.
+    if (m_undo.GetRecordCount() == nRecords)
+        ForgetUndoFigures();
     m_nFiguresRecord = m_undo.GetRecordCount();
     return true;
 }

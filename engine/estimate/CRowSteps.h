@@ -5,6 +5,8 @@
 // the rows exactly as they were before the command, objects and used-row count included.
 #pragma once
 
+#include "engine/estimate/CRowImage.h"
+
 #include <memory>
 #include <vector>
 
@@ -42,6 +44,16 @@ public:
     // The first row the steps name (INT_MAX without steps).
     int FirstRow() const;
 
+    // The used rows whole as they were before the first step, for telling whether the
+    // command changed anything at all (a row inserted or deleted below the used rows);
+    // null until kept.
+    void KeepRowsBefore(CRowImage&& before)
+    {
+        m_before = std::move(before);
+        m_bRowsKept = true;
+    }
+    const CRowImage* RowsBefore() const { return m_bRowsKept ? &m_before : nullptr; }
+
     // Takes the steps back, last first, and empties them. The rows the first step put in
     // (when it put rows in) go to pFirstStepRows when given; every other row taken out is
     // freed. Returns the first row a step moved (page alignment may have moved rows above the
@@ -65,4 +77,6 @@ private:
     // After TakeBackForReplay, for each step the rows it had put in (empty for a step that
     // took rows out).
     std::vector<std::vector<std::unique_ptr<CGridRow>>> m_putIn;
+    CRowImage m_before;
+    bool m_bRowsKept = false;
 };

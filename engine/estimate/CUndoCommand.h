@@ -19,6 +19,7 @@
 class CEstimateEngine;
 class CGridRow;
 class CGridRowArray;
+class CRowImage;
 
 struct CUndoOutcome;
 
@@ -161,6 +162,14 @@ public:
     virtual int FirstRow() const = 0;
     virtual int LastRow() const = 0;
     // Whether the estimate stands as the command found it, right after the command: it
-    // changed nothing, and records nothing.
-    virtual bool ChangedNothing(const IUndoTarget& /*target*/) const { return false; }
+    // changed nothing, and the store records nothing (the undo and redo there were stay). A
+    // command that keeps the rows it writes in place as they were (RowsBefore) changed
+    // nothing when they stand so; one that kept none (rows moved, a mark set) changed
+    // something.
+    virtual bool ChangedNothing(const IUndoTarget& target) const;
+
+protected:
+    // The rows the command wrote in place, whole as they were before it (null: it keeps
+    // none so).
+    virtual const CRowImage* RowsBefore() const { return nullptr; }
 };

@@ -63,6 +63,17 @@ CString IntText(int n)
 } // namespace
 
 // ---------------------------------------------------------------------------------------
+// Every command
+
+bool CUndoCommand::ChangedNothing(const IUndoTarget& target) const
+{
+    // An image of no rows stands for a command that wrote none: it changed nothing as long
+    // as the used rows stayed too.
+    const CRowImage* pBefore = RowsBefore();
+    return pBefore != nullptr && pBefore->Matches(target.EditRows(), target.GetUsedRows());
+}
+
+// ---------------------------------------------------------------------------------------
 // Cells
 
 CCellsCommand::CCellsCommand(EAction eAction, int nCol, int nRow, CRowImage&& before)
@@ -124,11 +135,6 @@ CUndoOutcome CCellsCommand::Redo(IUndoTarget& target)
 int CCellsCommand::LastRow() const
 {
     return std::max(m_nRow, m_before.LastRow());
-}
-
-bool CCellsCommand::ChangedNothing(const IUndoTarget& target) const
-{
-    return !m_before.IsEmpty() && m_before.Matches(target.EditRows(), target.GetUsedRows());
 }
 
 // ---------------------------------------------------------------------------------------

@@ -37,12 +37,13 @@ public:
     CUndoOutcome Redo(IUndoTarget& target) override;
     int FirstRow() const override { return m_nRow; }
     int LastRow() const override;
-    // The rows it wrote stand as they were.
-    bool ChangedNothing(const IUndoTarget& target) const override;
 
     int GetCol() const { return m_nCol; }
     const CString& GetOldText() const { return m_strOld; }
     const CString& GetNewText() const { return m_strNew; }
+
+protected:
+    const CRowImage* RowsBefore() const override { return &m_before; }
 
 private:
     CCellsCommand(EAction eAction, int nCol, int nRow, CRowImage&& before);
@@ -66,6 +67,7 @@ public:
 
 protected:
     explicit CRowStepsCommand(CRowSteps&& steps) : m_steps(std::move(steps)) {}
+    const CRowImage* RowsBefore() const override { return m_steps.RowsBefore(); }
     CRowSteps m_steps;
 };
 
@@ -189,6 +191,12 @@ public:
     ~CRowsClearCommand() override;
     // The next row's contents as they were (a copy; a null row is an empty one).
     void Keep(const CGridRow* pRow);
+    // The rows it clears, whole as they were with the used rows (for ChangedNothing).
+    void KeepRows(CRowImage&& before)
+    {
+        m_before = std::move(before);
+        m_bRowsKept = true;
+    }
 
     EAction Action() const override { return m_bWholeRows ? undoRowsClear : undoRowClear; }
     CUndoOutcome Undo(IUndoTarget& target) override;
@@ -198,11 +206,16 @@ public:
     size_t GetKeptCount() const { return m_kept.size(); }
     const CGridRow& GetKept(size_t i) const { return *m_kept[i]; }
 
+protected:
+    const CRowImage* RowsBefore() const override { return m_bRowsKept ? &m_before : nullptr; }
+
 private:
     bool m_bWholeRows;
     int m_nCol;
     int m_nRow;
     std::vector<std::unique_ptr<CGridRow>> m_kept;
+    CRowImage m_before;
+    bool m_bRowsKept = false;
 };
 
 // The remembered row set at nRow: undo forgets it, redo remembers it again.
@@ -260,7 +273,11 @@ public:
     void AddSettings(const IUndoTarget::CRateSettings& settings) { m_settings = settings; }
     // The rows the change works out, whole as they were before it (figures their formulas
     // give otherwise at a level that leaves them as they stand).
-    void KeepRows(CRowImage&& before) { m_before = std::move(before); }
+    void KeepRows(CRowImage&& before)
+    {
+        m_before = std::move(before);
+        m_bRowsKept = true;
+    }
 
     EAction Action() const override { return undoFixedRate; }
     CUndoOutcome Undo(IUndoTarget& target) override;
@@ -274,6 +291,9 @@ public:
     // first condition's column, relation and value, the second's, the conjunction).
     std::vector<CString> GetTexts() const;
 
+protected:
+    const CRowImage* RowsBefore() const override { return m_bRowsKept ? &m_before : nullptr; }
+
 private:
     int FormerTextCount() const { return static_cast<int>(m_formerTexts.size()); }
     int m_nCol;
@@ -281,6 +301,7 @@ private:
     std::vector<CString> m_formerTexts;
     std::optional<IUndoTarget::CRateSettings> m_settings;
     CRowImage m_before;
+    bool m_bRowsKept = false;
 };
 
 // A special row made at nRow (a total, a discount, a tax row, a kind row, a heading picked),

@@ -41,6 +41,8 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -56,6 +58,14 @@ struct CRecalcSettings {
     bool bHalfCost;
     const char* pszLevel = "3"; // "ReCalcSetting" / "Level"
 };
+
+// The settings as a failure names them.
+void PrintTo(const CRecalcSettings& settings, std::ostream* pOut)
+{
+    *pOut << "tax " << settings.pszTax << ", rounding " << settings.pszRoundMode
+          << (settings.bVerticalTotal ? ", vertical total" : "") << ", page adjust " << settings.pszAdjustPage
+          << (settings.bHalfCost ? ", half cost" : "") << ", level " << settings.pszLevel;
+}
 
 // Reads a text of an estimate file (its length in one byte, or 255 and a word).
 std::string ReadFileText(const std::vector<uint8_t>& bytes, size_t& at)
@@ -646,7 +656,8 @@ INSTANTIATE_TEST_SUITE_P(Settings, CommandRecalcEquivalence,
 // The commands at each recalculation level, on the sample as saved (its figures those of
 // another tax rate, its cost column's figures those of another formula), never worked out in
 // full: each command that changed the estimate is taken back to exactly the bytes before it
-// and done again to exactly the bytes after it.
+// and done again to exactly the bytes after it; each that left the bytes as they were
+// recorded nothing and left the redo there was (a command follows an undo now and then).
 class CommandUndoBytes : public CommandRecalcEquivalence {
 protected:
     // The rows with the used-row count, to tell where the bytes differ.
@@ -656,14 +667,18 @@ protected:
         rows.push_back("used rows " + std::to_string(m_pView->GetUsedRows()));
         return rows;
     }
-    const CUndoCommand* UndoRecord() const { return m_pView->GetModel().Undo().GetUndoCommand(); }
+    const CUndoStore& Store() const { return m_pView->GetModel().Undo(); }
+    // Whether a step was recorded is told by the store's count of records: a new record may
+    // stand where the one it replaced stood.
+    unsigned long long Records() const { return Store().GetRecordCount(); }
     void BeforeLastCommand() override
     {
         // A first command that recorded a step leaves a record whose bytes before are not
         // known here.
-        if (UndoRecord() != m_pRecord)
-            m_pRecord = nullptr;
-        m_pRecordBefore = UndoRecord();
+        if (m_nRecord != Records())
+            m_nRecord.reset();
+        m_nRecordsBefore = Records();
+        m_bRedoBefore = Store().CanRedo();
         m_before = SavedBytes();
         m_rowsBefore = Rows();
     }
@@ -683,10 +698,11 @@ protected:
 
     std::vector<BYTE> m_before;
     std::vector<std::string> m_rowsBefore;
-    // The record before the last command, and the last one checked with the bytes and rows
-    // before its command.
-    const CUndoCommand* m_pRecordBefore = nullptr;
-    const CUndoCommand* m_pRecord = nullptr;
+    // The record count and the redo before the last command, the record count after the last
+    // command checked with the bytes and rows before its command (none: not known).
+    unsigned long long m_nRecordsBefore = 0;
+    bool m_bRedoBefore = false;
+    std::optional<unsigned long long> m_nRecord;
     std::vector<BYTE> m_recordBefore;
     std::vector<std::string> m_recordRowsBefore;
 };
@@ -698,6 +714,8 @@ TEST_P(CommandUndoBytes, EveryCommandIsTakenBackAndDoneAgainToTheSavedBytes)
     ASSERT_EQ(std::atoi(GetParam().pszLevel), m_pView->GetRecalcLevel());
     int nDifferent = 0;
     std::vector<int> checked(nCommands, 0);
+    // How often a command left the bytes as they were with a redo to keep.
+    int nUnchangedWithRedo = 0;
     // Every command once a round, in an order of its own each round; undo and redo come
     // after each command here.
     std::vector<unsigned> ops;
@@ -715,23 +733,43 @@ TEST_P(CommandUndoBytes, EveryCommandIsTakenBackAndDoneAgainToTheSavedBytes)
         }
         const unsigned nOp = ops[nAt];
         const std::string what = "step " + std::to_string(step) + " op " + std::to_string(nOp);
+        // Every third command follows an undo: a command that changes nothing keeps its redo.
+        if (step % 3 == 2 && Store().CanUndo()) {
+            Command(ID_EDIT_UNDO);
+            m_nRecord.reset();
+        }
         KeepWithinPages();
         BeforeLastCommand();
         RunCommand(nOp);
         ASSERT_FALSE(HasFatalFailure()) << what;
         const std::vector<BYTE> after = SavedBytes();
+        // Left out for now: an item clear of figures the rows' formulas give again (27), whose
+        // rows differ when it records and stand as they were only once the figures are worked
+        // out; and a total command that puts no total in (11, 12), after which the record is
+        // withdrawn by a change of the document marked in a later message.
+        const bool bSettledLater = nOp == 11 || nOp == 12 || nOp == 27;
+        if (after == m_before && nOp != opSaveAndOpen && !bSettledLater) {
+            // Nothing changed: nothing recorded, and the redo stays.
+            nUnchangedWithRedo += m_bRedoBefore ? 1 : 0;
+            if (Records() != m_nRecordsBefore || Store().CanRedo() != m_bRedoBefore) {
+                ++nDifferent;
+                ADD_FAILURE() << what << ": a command that left the bytes as they were "
+                              << (Records() != m_nRecordsBefore ? "recorded a step" : "dropped the redo");
+            }
+            continue;
+        }
         // A command that changed nothing may leave the last command's record; one reopened
         // has none.
-        if (!m_pView->GetModel().Undo().CanUndo())
-            m_pRecord = nullptr;
-        if (after == m_before || !m_pView->GetModel().Undo().CanUndo())
+        if (!Store().CanUndo())
+            m_nRecord.reset();
+        if (after == m_before || !Store().CanUndo())
             continue;
         const std::vector<std::string> rowsAfter = Rows();
         // A command that changed no row records nothing: the figures worked out after it at
         // levels 1 and 2 go back with the last command.
-        const bool bRecorded = UndoRecord() != m_pRecordBefore;
-        if (!bRecorded && (m_pRecord == nullptr || UndoRecord() != m_pRecord)) {
-            m_pRecord = nullptr;
+        const bool bRecorded = Records() != m_nRecordsBefore;
+        if (!bRecorded && m_nRecord != Records()) {
+            m_nRecord.reset();
             continue;
         }
         if (bRecorded) {
@@ -743,10 +781,11 @@ TEST_P(CommandUndoBytes, EveryCommandIsTakenBackAndDoneAgainToTheSavedBytes)
         nDifferent += Check(what + ", undone", m_recordBefore, m_recordRowsBefore) ? 0 : 1;
         Command(ID_EDIT_REDO);
         nDifferent += Check(what + ", done again", after, rowsAfter) ? 0 : 1;
-        m_pRecord = UndoRecord();
+        m_nRecord = Records();
     }
     if (nDifferent > 0)
         return;
+    EXPECT_GT(nUnchangedWithRedo, 0) << "no command left the bytes as they were with a redo to keep";
     for (unsigned nOp = 0; nOp < nCommands; ++nOp) {
         if (nOp != opUndo && nOp != opRedo && nOp != opSaveAndOpen) {
             EXPECT_GT(checked[nOp], 0) << "command " << nOp << " was never taken back";

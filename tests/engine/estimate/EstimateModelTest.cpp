@@ -352,6 +352,42 @@ TEST_F(EstimateModelTest, AnItemClearOutsideTheColumnsOrTheUsedRowsRecordsNothin
     EXPECT_EQ("", Cell(EPage::edit, 0, 0));
 }
 
+// Row clears over empty rows and fixed-rate changes that write every number as it was leave
+// the estimate as it was: the store records nothing, and the undo taken back stays to be done
+// again.
+TEST_F(EstimateModelTest, RowCommandsThatLeaveTheRowsAsTheyWereRecordNothingAndKeepTheRedo)
+{
+    const CEstimateModel::CPageRule rule{4, false};
+    Detail(0, "a", "2", "300");
+    Detail(2, "b", "3", "10");
+    model.Engine().SetCellText("H", 3, 0, true);
+    model.Engine().SetRowKind(kindLarge, 3);
+    ASSERT_TRUE(model.ClearRow(0, 2));
+    model.RunUndoStep(false, rule, nullptr);
+    ASSERT_TRUE(model.Undo().CanRedo());
+    IUndoTarget::CRateSettings once;
+    once.strFormula = "*1";
+    IUndoTarget::CRateSettings twice;
+    twice.strFormula = "*2";
+    const std::vector<std::pair<std::string, std::function<void()>>> commands = {
+        {"empty row cleared", [&] { model.ClearRows(1, 1); }},
+        {"rows below the used rows cleared", [&] { model.ClearRows(4, 7); }},
+        {"prices times one", [&] { model.ApplyFixedRate(2, 0, 3, once); }},
+        {"an empty row's price doubled", [&] { model.ApplyFixedRate(2, 1, 1, twice); }},
+        {"prices below the used rows doubled", [&] { model.ApplyFixedRate(2, 4, 9, twice); }},
+    };
+    for (const auto& [strName, command] : commands) {
+        const unsigned long long nRecords = model.Undo().GetRecordCount();
+        command();
+        EXPECT_EQ(nRecords, model.Undo().GetRecordCount()) << strName;
+        EXPECT_TRUE(model.Undo().CanRedo()) << strName;
+        EXPECT_FALSE(model.Undo().CanUndo()) << strName;
+    }
+    EXPECT_EQ("b", Cell(EPage::edit, 2, 0));
+    model.RunUndoStep(true, rule, nullptr);
+    EXPECT_EQ("", Cell(EPage::edit, 2, 0)) << "the clear done again";
+}
+
 TEST_F(EstimateModelTest, AnIndentMovesTheRowsOfItsLevelAndASummaryRowOnBothPages)
 {
     using EIndentLevel = CEstimateModel::EIndentLevel;
