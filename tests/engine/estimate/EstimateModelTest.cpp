@@ -789,6 +789,34 @@ TEST_F(EstimateModelTest, ASubjectDraggedAndDroppedIsOneCommandOverItsCalls)
     EXPECT_EQ(CUndoCommand::undoMarkRow, model.Undo().GetUndoAction());
 }
 
+TEST_F(EstimateModelTest, ASubjectDraggedUpIsUndoneWithTheFiguresItsDropWorkedOut)
+{
+    model.Engine().SetCellText("L", 0, 0, true);
+    model.Engine().SetRowKind(kindLarge, 0);
+    Detail(1, "a", "2", "300");
+    Detail(2, "b", "3", "10");
+    std::vector<CGridRow> subject(1);
+    subject[0].SetCell(0, "b");
+    subject[0].SetCell(1, "3");
+    subject[0].SetCell(2, "10");
+    subject[0].SetKind(kindDetail);
+    const std::string strAmount = Cell(EPage::edit, 2, 3);
+    ASSERT_NE("", strAmount);
+    ExpectUndoneAndRedone(model, {4, false}, "drag up", [&] {
+        // Row 2 dropped after row 0 without its amount, worked out from the drop on (the rows
+        // from there kept for the undo), then the dragged row, now row 3, taken out.
+        model.BeginRowsCommand(CUndoCommand::undoSubjectDrag);
+        model.InsertSubjectRows(0, subject, 3);
+        model.KeepFiguresForUndo(1);
+        model.Engine().CalcRows(1);
+        model.TakeRowsOut(3, 1, nullptr);
+        EXPECT_TRUE(model.EndRowsCommand());
+        EXPECT_EQ(strAmount, Cell(EPage::edit, 1, 3));
+        EXPECT_EQ("a", Cell(EPage::edit, 2, 0));
+        EXPECT_EQ(3, model.GetUsedRows());
+    });
+}
+
 // The copy buffers' commands over two detail rows, the buffers handed in as a window hands
 // the application's.
 class EstimateModelClipboardTest : public EstimateModelTest {
