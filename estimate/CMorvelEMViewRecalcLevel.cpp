@@ -140,6 +140,10 @@ void CMorvelEMView::RepaintChangedShownRows(const std::vector<CString>& before)
 void CMorvelEMView::EndCommand(const CRowsState& before, CPoint ptCellBefore)
 {
     RecalcAfterCommand();
+    // A command whose change the figures just worked out gave back (amounts cleared that
+    // their formulas fill again) leaves the undo and redo there were.
+    if (IsUndoRecordedInThisMessage())
+        GetModel().TakeBackUnchangedRecord();
     const CRowsState after = RowsState();
     if (after.nChanges != before.nChanges) {
         // A heading row or a kind the command changed after the tree was last rebuilt (a

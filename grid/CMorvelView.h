@@ -205,6 +205,7 @@ protected:
     // The command being handled made this grid's undo record, or took it over (undo and
     // redo themselves): its changes keep the record.
     void NoteUndoRecorded() { m_nUndoMessageSerial = CWnd::GetMessageSerial(); }
+    bool IsUndoRecordedInThisMessage() const { return m_nUndoMessageSerial == CWnd::GetMessageSerial(); }
     // Undo and redo become unavailable (the derived grid forgets its record).
     virtual void WithdrawUndo() = 0;
 

@@ -28,6 +28,7 @@
 #include <climits>
 #include <map>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -420,6 +421,11 @@ public:
     // before the engine first changes it (RowToBeWritten), a row the recalculation leaves
     // as it stands needs no copy. Nothing is kept while no command can be undone.
     void KeepFiguresForUndo(int nFromRow);
+    // The last command recorded, whose change the figures worked out after it gave back
+    // (amounts cleared that their rows' formulas fill again), changed nothing: its record is
+    // taken back and the one before comes back with its redo (CUndoStore::TakeBackUnchanged).
+    // Whether it was taken back.
+    bool TakeBackUnchangedRecord();
 
     // The estimation form's column count (MAX_COLUMNS at most, as the form reader keeps it).
     int GetColumnCount() const { return m_nColumnCount; }
@@ -552,6 +558,14 @@ private:
     // The rows from this one on are kept before the engine first writes them, for the same
     // record (INT_MAX: none).
     int m_nKeepFiguresFrom = INT_MAX;
+    // The figures of the record the last one replaced, while the store may give that record
+    // back (TakeBackUnchangedRecord).
+    struct CReplacedFigures {
+        std::map<int, std::unique_ptr<CGridRow>> rows;
+        unsigned long long nRecord = 0;
+        int nKeepFrom = INT_MAX;
+    };
+    std::optional<CReplacedFigures> m_replacedFigures;
     bool m_bInUndoStep = false;
     CRowSteps* m_pRowSteps = nullptr; // the steps of the rows command being recorded
     // The rows command open over several calls (BeginRowsCommand): how deep, its steps and

@@ -469,10 +469,31 @@ bool CEstimateModel::KeepsFiguresForUndo()
     if (m_nRowsCommandDepth > 0)
         return true;
     if (m_nFiguresRecord != m_undo.GetRecordCount()) {
+        // The record before keeps its figures aside while the store may give it back.
+        m_replacedFigures.emplace(CReplacedFigures{std::move(m_undoFigures), m_nFiguresRecord, m_nKeepFiguresFrom});
         ForgetUndoFigures();
         m_nFiguresRecord = m_undo.GetRecordCount();
     }
     return m_undo.CanUndo();
+}
+
+bool CEstimateModel::TakeBackUnchangedRecord()
+{
+    const unsigned long long nTakenBack = m_undo.GetRecordCount();
+    if (!m_undo.TakeBackUnchanged())
+        return false;
+    // The figures kept since go with the record; the record before has its own again.
+    if (m_nFiguresRecord == nTakenBack) {
+        ForgetUndoFigures();
+        if (m_replacedFigures && m_replacedFigures->nRecord == m_undo.GetRecordCount()) {
+            m_undoFigures = std::move(m_replacedFigures->rows);
+            m_nKeepFiguresFrom = m_replacedFigures->nKeepFrom;
+            m_engine.KeepRowsBeforeWrites(m_nKeepFiguresFrom);
+        }
+        m_nFiguresRecord = m_undo.GetRecordCount();
+    }
+    m_replacedFigures.reset();
+    return true;
 }
 
 void CEstimateModel::ForgetUndoFigures()

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <climits>
 #include <memory>
+#include <optional>
 #include <utility>
 
 template <class TCommand>
@@ -44,16 +45,39 @@ public:
     {
         if (pCommand != nullptr && m_pTarget != nullptr && pCommand->ChangedNothing(*m_pTarget))
             return;
+        // What it replaces is kept until the store changes again (TakeBackUnchanged); a
+        // command that joined the last one took that in.
+        if (std::exchange(m_bJoining, false))
+            m_replaced.reset();
+        else
+            m_replaced.emplace(CReplaced{std::move(m_pUndo), std::move(m_pRedo), m_nShiftedFrom, m_nRecords});
         m_pUndo = std::move(pCommand);
         m_pRedo.reset();
         KeepInStep();
         ++m_nRecords;
+    }
+    // The last command recorded, once what follows it in the same user command is done (the
+    // figures worked out again), leaves the watched target as it found it: it is taken back
+    // and the undo and redo it replaced come back as they were, with the record count they
+    // had. false when the store changed otherwise since the record, or it changed something.
+    bool TakeBackUnchanged()
+    {
+        if (!m_replaced || m_pUndo == nullptr || m_pTarget == nullptr || !m_pUndo->ChangedNothing(*m_pTarget))
+            return false;
+        CReplaced replaced = std::move(*m_replaced);
+        m_replaced.reset();
+        m_pUndo = std::move(replaced.pUndo);
+        m_pRedo = std::move(replaced.pRedo);
+        m_nShiftedFrom = replaced.nShiftedFrom;
+        m_nRecords = replaced.nRecords;
+        return true;
     }
     // A change by a command that recorded nothing: neither undo nor redo acts any more.
     void Withdraw()
     {
         m_pUndo.reset();
         m_pRedo.reset();
+        m_replaced.reset();
         ++m_nRecords;
     }
     // How often a command was recorded or the record withdrawn: what is kept along with the
@@ -67,6 +91,7 @@ public:
     {
         if (!CanUndo())
             return nullptr;
+        m_bJoining = true;
         return std::move(m_pUndo);
     }
     // The action codes of the two (undoNone: nothing).
@@ -83,6 +108,7 @@ public:
         if (!CanUndo())
             return {};
         MORVEL_CHECK(m_pRedo == nullptr, "undo and redo never both hold a command");
+        m_replaced.reset();
         std::unique_ptr<TCommand> pCommand = std::move(m_pUndo);
         const Outcome outcome = pCommand->Undo(target);
         // A command the undo ran again (the delete of a special row) recorded its own command:
@@ -99,6 +125,7 @@ public:
         if (!CanRedo())
             return {};
         MORVEL_CHECK(m_pUndo == nullptr, "undo and redo never both hold a command");
+        m_replaced.reset();
         std::unique_ptr<TCommand> pCommand = std::move(m_pRedo);
         const Outcome outcome = pCommand->Redo(target);
         // A command run again recorded what its next undo needs; a command that put its rows
@@ -111,7 +138,11 @@ public:
     }
 
     // Rows inserted, deleted or reordered from nFromRow on.
-    void NoteRowShift(int nFromRow) { m_nShiftedFrom = std::min(m_nShiftedFrom, std::max(0, nFromRow)); }
+    void NoteRowShift(int nFromRow)
+    {
+        m_nShiftedFrom = std::min(m_nShiftedFrom, std::max(0, nFromRow));
+        m_replaced.reset();
+    }
     // A command that moves rows after it recorded keeps its record in step.
     void KeepInStep() { m_nShiftedFrom = INT_MAX; }
     // false once rows at or above the last row the command names moved.
@@ -122,12 +153,22 @@ public:
     }
 
 private:
+    // The undo and redo a record replaced, as they stood.
+    struct CReplaced {
+        std::unique_ptr<TCommand> pUndo;
+        std::unique_ptr<TCommand> pRedo;
+        int nShiftedFrom;
+        unsigned long long nRecords;
+    };
+
     std::unique_ptr<TCommand> m_pUndo;
     std::unique_ptr<TCommand> m_pRedo;
     // The first row that moved since the command was recorded (INT_MAX: none).
     int m_nShiftedFrom = INT_MAX;
     unsigned long long m_nRecords = 0;
     const Target* m_pTarget = nullptr;
+    std::optional<CReplaced> m_replaced;
+    bool m_bJoining = false; // TakeUndoCommand gave the record to the one recorded next
 };
 
 // The estimate's store.
