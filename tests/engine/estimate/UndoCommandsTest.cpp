@@ -486,3 +486,46 @@ TEST_F(UndoCommandsTest, TheStoreHoldsOneCommandEachWayAndRefusesOnceItsRowsMove
     store.Withdraw();
     EXPECT_FALSE(store.CanRedo());
 }
+
+// A clear of the amounts, which a recalculation then works out again, is taken back: the
+// undo and redo it replaced come back with their record count. A clear the recalculation
+// does not give back stays, and so does one recorded after a command was taken out to join
+// it, or followed by rows moved.
+TEST_F(UndoCommandsTest, ARecordWhoseChangeARecalculationGaveBackIsTakenBackForTheOneBefore)
+{
+    CUndoStore store;
+    store.WatchTarget(target);
+    store.Record(std::make_unique<CMarkRowCommand>(4));
+    store.Undo(target);
+    const unsigned long long nRecords = store.GetRecordCount();
+    const std::string before = Picture();
+    const auto clearAndRecalc = [&](int nCol) {
+        CRowImage rows = CRowImage::Take(e.rows, 0, e.sheet.nUsedRows - 1, e.sheet.nUsedRows, e.sheet.nRowLimit);
+        for (int r = 0; r < e.sheet.nUsedRows; ++r)
+            e.engine.SetCellText("", r, nCol, true);
+        store.Record(CCellsCommand::Rewrite(CUndoCommand::undoItemClear, std::move(rows)));
+        e.engine.RecalcAll();
+    };
+
+    clearAndRecalc(3);
+    ASSERT_EQ(before, Picture());
+    EXPECT_TRUE(store.TakeBackUnchanged());
+    EXPECT_FALSE(store.CanUndo());
+    EXPECT_EQ(CUndoCommand::undoMarkRow, store.GetRedoAction());
+    EXPECT_EQ(nRecords, store.GetRecordCount());
+    EXPECT_FALSE(store.TakeBackUnchanged()) << "the record before is no record to take back";
+
+    clearAndRecalc(1);
+    EXPECT_FALSE(store.TakeBackUnchanged()) << "the quantities stay cleared";
+    Finish(store.Undo(target));
+    ASSERT_EQ(before, Picture());
+
+    store.Record(std::make_unique<CMarkRowCommand>(4));
+    EXPECT_NE(store.TakeUndoCommand(), nullptr);
+    clearAndRecalc(3);
+    EXPECT_FALSE(store.TakeBackUnchanged()) << "the command it joined went with it";
+    store.Record(std::make_unique<CMarkRowCommand>(4));
+    clearAndRecalc(3);
+    store.NoteRowShift(20);
+    EXPECT_FALSE(store.TakeBackUnchanged()) << "rows moved since";
+}
