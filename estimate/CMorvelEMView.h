@@ -249,8 +249,7 @@ public:
     // tax rows wherever they stand, the tree's and the status bar's sums) as a full
     // recalculation of the rows makes it, cheaply through the kept sums where the command
     // changed the rows only through the engine. Levels 1 and 2 leave the work to F7.
-    // Whether a figure was written.
-    bool RecalcAfterCommand();
+    void RecalcAfterCommand();
     // The texts of the edit page's rows on the screen (each row's kind, then its cells), and
     // the rows among them that differ from what they were repainted.
     std::vector<CString> ShownTexts() const;

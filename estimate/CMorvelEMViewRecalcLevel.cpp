@@ -72,7 +72,7 @@ void CMorvelEMView::RecalcAll()
     AfterRecalculation();
 }
 
-bool CMorvelEMView::RecalcAfterCommand()
+void CMorvelEMView::RecalcAfterCommand()
 {
     // An edit that left its recalculation here is followed by the tree and the status bar
     // as its own recalculation was, whether or not a figure changed.
@@ -82,7 +82,7 @@ bool CMorvelEMView::RecalcAfterCommand()
     if (!Engine().HasChangesSinceFiguresDone() || GetRecalcLevel() != 3) {
         if (bEditWaiting)
             AfterRecalculation();
-        return false;
+        return;
     }
     // Worked out again from the rows a command left: an undo record names none of it.
     const CUndoKeepingScope keepUndo;
@@ -94,11 +94,9 @@ bool CMorvelEMView::RecalcAfterCommand()
     if (Engine().RecalcChangedFigures() && EditRows().GetChangeCount() != nChanges) {
         RepaintChangedShownRows(shown);
         AfterRecalculation();
-        return true;
-    }
-    if (bEditWaiting)
+    } else if (bEditWaiting) {
         AfterRecalculation();
-    return false;
+    }
 }
 
 std::vector<CString> CMorvelEMView::ShownTexts() const
@@ -141,9 +139,10 @@ void CMorvelEMView::RepaintChangedShownRows(const std::vector<CString>& before)
 
 void CMorvelEMView::EndCommand(const CRowsState& before, CPoint ptCellBefore)
 {
-    // A command whose change the figures worked out now gave back (amounts cleared that
-    // their formulas fill again) leaves the undo and redo there were.
-    if (RecalcAfterCommand() && IsUndoRecordedInThisMessage())
+    RecalcAfterCommand();
+    // A command whose change what followed it gave back (amounts cleared that their formulas
+    // fill again) leaves the undo and redo there were.
+    if (IsUndoRecordedInThisMessage())
         GetModel().TakeBackUnchangedRecord();
     const CRowsState after = RowsState();
     if (after.nChanges != before.nChanges) {

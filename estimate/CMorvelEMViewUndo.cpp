@@ -25,6 +25,10 @@
 
 void CMorvelEMView::WithdrawUndo()
 {
+    // A rows command still open (a subject's drag, its drop in another message) records
+    // what it changed when it ends, or leaves the record there was when it changed nothing.
+    if (GetModel().IsRowsCommandOpen())
+        return;
     Undo().Withdraw();
 }
 

@@ -126,7 +126,8 @@ void CEstimateModel::BeginRowSteps(CRowSteps& steps)
     MORVEL_CHECK(m_pRowSteps == nullptr, "one rows command records its steps at a time");
     m_pRowSteps = &steps;
     // The used rows as they stand: a command whose steps leave them so records nothing.
-    steps.KeepRowsBefore(CRowImage::Take(m_editRows, 0, m_nUsedRows - 1, m_nUsedRows, m_nRowLimit));
+    steps.KeepRowsBefore(CRowImage::Take(m_editRows, 0, m_nUsedRows - 1, m_nUsedRows, m_nRowLimit),
+                         m_undo.GetShiftedFrom());
 }
 
 void CEstimateModel::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)

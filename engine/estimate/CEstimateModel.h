@@ -326,9 +326,11 @@ public:
     // EndRowsCommand every row put in or taken out is its step. One begun while another is
     // open joins it; the end of the outermost records the steps as a command of eAction that
     // is done again as it left the rows (true), or nothing when no row moved or bRecord is
-    // false (a window gone in the middle).
+    // false (a window gone in the middle: rows it moved withdraw the undo and redo there
+    // were). One that left the rows as they were leaves the undo and redo there were.
     void BeginRowsCommand(CUndoCommand::EAction eAction);
     bool EndRowsCommand(bool bRecord = true);
+    bool IsRowsCommandOpen() const { return m_nRowsCommandDepth > 0; }
 
     // ---- the copy buffers' commands (CEstimateModelClipboard.cpp) -------------------------
     // Whole rows and blocks of cells copied, cut and pasted through the copy buffers, which

@@ -479,6 +479,13 @@ bool CEstimateModel::KeepsFiguresForUndo()
 
 bool CEstimateModel::TakeBackUnchangedRecord()
 {
+    // Only a record that kept every used row can tell that the estimate stands as it found
+    // it: what followed the command may have rewritten rows a record of some rows does not
+    // hold (a total's stale figure worked out).
+    const CUndoCommand* pRecord = m_undo.GetUndoCommand();
+    const CRowImage* pBefore = pRecord != nullptr ? pRecord->RowsBefore() : nullptr;
+    if (pBefore == nullptr || pBefore->FirstRow() > 0 || pBefore->LastRow() < pBefore->UsedRows() - 1)
+        return false;
     const unsigned long long nTakenBack = m_undo.GetRecordCount();
     if (!m_undo.TakeBackUnchanged())
         return false;

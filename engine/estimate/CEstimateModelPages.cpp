@@ -303,6 +303,8 @@ bool CEstimateModel::EndRowsCommand(bool bRecord)
     EndRowSteps();
     // A command that moved no row leaves the last command's record as it was.
     if (!bRecord || m_rowsCommandSteps.IsEmpty()) {
+        if (!m_rowsCommandSteps.IsEmpty())
+            m_undo.Withdraw();
         ForgetUndoFigures();
         return false;
     }

@@ -163,7 +163,9 @@ void CEstimateModel::SortRows(int nFirstRow, int nLastRow, int nCol, CRowSort::E
 {
     CRowImage before = CRowImage::Take(m_editRows, nFirstRow, nLastRow, m_nUsedRows, m_nRowLimit);
     CRowSort::SortRows(m_engine, nFirstRow, nLastRow, nCol, eKey, bAscending);
-    NoteRowShift(nFirstRow);
+    // Rows that stood in order moved nothing.
+    if (!before.Matches(m_editRows, m_nUsedRows))
+        NoteRowShift(nFirstRow);
     m_undo.Record(CCellsCommand::Rewrite(CUndoCommand::undoSort, std::move(before)));
 }
 

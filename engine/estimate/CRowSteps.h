@@ -7,7 +7,9 @@
 
 #include "engine/estimate/CRowImage.h"
 
+#include <climits>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CGridRow;
@@ -46,13 +48,19 @@ public:
 
     // The used rows whole as they were before the first step, for telling whether the
     // command changed anything at all (a row inserted or deleted below the used rows);
-    // null until kept.
-    void KeepRowsBefore(CRowImage&& before)
+    // null until kept. With them, the first row the undo store had noted moved then
+    // (CUndoStore::GetShiftedFrom): a command that changed nothing moved no row.
+    void KeepRowsBefore(CRowImage&& before, int nShiftedFrom)
     {
         m_before = std::move(before);
         m_bRowsKept = true;
+        m_nShiftedFromBefore = nShiftedFrom;
     }
     const CRowImage* RowsBefore() const { return m_bRowsKept ? &m_before : nullptr; }
+    std::optional<int> ShiftedFromBefore() const
+    {
+        return m_bRowsKept ? std::optional<int>(m_nShiftedFromBefore) : std::nullopt;
+    }
 
     // Takes the steps back, last first, and empties them. The rows the first step put in
     // (when it put rows in) go to pFirstStepRows when given; every other row taken out is
@@ -79,4 +87,5 @@ private:
     std::vector<std::vector<std::unique_ptr<CGridRow>>> m_putIn;
     CRowImage m_before;
     bool m_bRowsKept = false;
+    int m_nShiftedFromBefore = INT_MAX;
 };

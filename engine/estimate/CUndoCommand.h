@@ -14,6 +14,7 @@
 #include "engine/estimate/CFixedRateChange.h"
 #include "platform/base/CString.h"
 
+#include <optional>
 #include <vector>
 
 class CEstimateEngine;
@@ -167,8 +168,10 @@ public:
     // nothing when they stand so; one that kept none (rows moved, a mark set) changed
     // something.
     virtual bool ChangedNothing(const IUndoTarget& target) const;
-
-protected:
+    // For a command that moved rows: the first row the store had noted moved before its
+    // first step (none: not known). The rows of a command that changed nothing stand where
+    // they stood, and the store's commands act on them as before.
+    virtual std::optional<int> ShiftedFromBefore() const { return std::nullopt; }
     // The rows the command wrote in place, whole as they were before it (null: it keeps
     // none so).
     virtual const CRowImage* RowsBefore() const { return nullptr; }

@@ -43,8 +43,12 @@ public:
     // were stay.
     void Record(std::unique_ptr<TCommand> pCommand)
     {
-        if (pCommand != nullptr && m_pTarget != nullptr && pCommand->ChangedNothing(*m_pTarget))
+        if (pCommand != nullptr && m_pTarget != nullptr && pCommand->ChangedNothing(*m_pTarget)) {
+            // The rows it moved stand where they stood.
+            if (const std::optional<int> nShiftedFrom = pCommand->ShiftedFromBefore())
+                m_nShiftedFrom = *nShiftedFrom;
             return;
+        }
         // What it replaces is kept until the store changes again (TakeBackUnchanged); a
         // command that joined the last one took that in.
         if (std::exchange(m_bJoining, false))
@@ -145,6 +149,8 @@ public:
     }
     // A command that moves rows after it recorded keeps its record in step.
     void KeepInStep() { m_nShiftedFrom = INT_MAX; }
+    // The first row moved since the command was recorded (INT_MAX: none).
+    int GetShiftedFrom() const { return m_nShiftedFrom; }
     // false once rows at or above the last row the command names moved.
     bool IsCurrent() const
     {

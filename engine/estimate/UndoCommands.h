@@ -68,6 +68,7 @@ public:
 protected:
     explicit CRowStepsCommand(CRowSteps&& steps) : m_steps(std::move(steps)) {}
     const CRowImage* RowsBefore() const override { return m_steps.RowsBefore(); }
+    std::optional<int> ShiftedFromBefore() const override { return m_steps.ShiftedFromBefore(); }
     CRowSteps m_steps;
 };
 

@@ -25,6 +25,7 @@
 #include "engine/parts/CPMObj.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CGridRow;
@@ -86,6 +87,9 @@ public:
     // Whether the list stands as the command found it, right after the command: it changed
     // nothing, and records nothing.
     virtual bool ChangedNothing(const CPartsModel& /*model*/) const { return false; }
+    // The first row the store had noted moved before the command moved rows (none: not
+    // known); see CUndoCommand::ShiftedFromBefore.
+    virtual std::optional<int> ShiftedFromBefore() const { return std::nullopt; }
 };
 
 using CPartsUndoStore = CUndoStoreOf<CPartsUndoCommand>;

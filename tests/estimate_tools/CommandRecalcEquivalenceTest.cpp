@@ -57,6 +57,7 @@ struct CRecalcSettings {
     // no total.
     bool bHalfCost;
     const char* pszLevel = "3"; // "ReCalcSetting" / "Level"
+    unsigned nSeed = 0;         // added to the random commands' start
 };
 
 // The settings as a failure names them.
@@ -65,6 +66,8 @@ void PrintTo(const CRecalcSettings& settings, std::ostream* pOut)
     *pOut << "tax " << settings.pszTax << ", rounding " << settings.pszRoundMode
           << (settings.bVerticalTotal ? ", vertical total" : "") << ", page adjust " << settings.pszAdjustPage
           << (settings.bHalfCost ? ", half cost" : "") << ", level " << settings.pszLevel;
+    if (settings.nSeed != 0)
+        *pOut << ", seed " << settings.nSeed;
 }
 
 // Reads a text of an estimate file (its length in one byte, or 255 and a word).
@@ -244,7 +247,7 @@ protected:
         std::ofstream(m_csvPath, std::ios::binary)
             << "A,,12.5,m,3400\r\nB,,3,m2,1250.5\r\n" +
                    Sj("C,,,式,80000\r\nD,,１２５．５,m,\"15,500円\"\r\nE,,▲3,m,\"1,250.50\"\r\n");
-        m_nState = 7u + static_cast<unsigned>(std::atoi(GetParam().pszTax)) * 31u +
+        m_nState = 7u + GetParam().nSeed + static_cast<unsigned>(std::atoi(GetParam().pszTax)) * 31u +
                    static_cast<unsigned>(std::atoi(GetParam().pszRoundMode)) +
                    static_cast<unsigned>(std::atoi(GetParam().pszLevel) - 3) * 977u;
     }
@@ -791,4 +794,8 @@ TEST_P(CommandUndoBytes, EveryCommandIsTakenBackAndDoneAgainToTheSavedBytes)
 INSTANTIATE_TEST_SUITE_P(Levels, CommandUndoBytes,
                          ::testing::Values(CRecalcSettings{"10", "3", false, "1", true, "1"},
                                            CRecalcSettings{"10", "1", true, "1", true, "2"},
-                                           CRecalcSettings{"8", "0", false, "0", true, "3"}));
+                                           CRecalcSettings{"8", "0", false, "0", true, "3"},
+                                           CRecalcSettings{"10", "2", false, "1", true, "2"},
+                                           CRecalcSettings{"10", "3", false, "1", true, "1", 16},
+                                           CRecalcSettings{"10", "3", false, "1", true, "1", 46},
+                                           CRecalcSettings{"10", "1", true, "1", true, "2", 4}));

@@ -781,12 +781,16 @@ TEST_F(EstimateModelTest, ASubjectDraggedAndDroppedIsOneCommandOverItsCalls)
         EXPECT_EQ(1234.57, Value(EPage::edit, 2, 1));
         EXPECT_EQ(3, model.GetUsedRows());
     });
-    // A command whose window went records nothing.
+    // A command whose window went records nothing; the rows it moved withdraw the record
+    // there was. One that moved none leaves it.
     model.Undo().Record(std::make_unique<CMarkRowCommand>(0));
+    model.BeginRowsCommand(CUndoCommand::undoSubjectDrag);
+    EXPECT_FALSE(model.EndRowsCommand(false));
+    EXPECT_EQ(CUndoCommand::undoMarkRow, model.Undo().GetUndoAction());
     model.BeginRowsCommand(CUndoCommand::undoSubjectDrag);
     model.InsertSubjectRows(0, subject, 2);
     EXPECT_FALSE(model.EndRowsCommand(false));
-    EXPECT_EQ(CUndoCommand::undoMarkRow, model.Undo().GetUndoAction());
+    EXPECT_EQ(CUndoCommand::undoNone, model.Undo().GetUndoAction());
 }
 
 TEST_F(EstimateModelTest, ASubjectDraggedUpIsUndoneWithTheFiguresItsDropWorkedOut)
