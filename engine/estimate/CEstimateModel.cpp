@@ -121,13 +121,17 @@ void CEstimateModel::NoteRowShift(int nFromRow)
     m_undo.NoteRowShift(nFromRow);
 }
 
+CRowImage CEstimateModel::TakeEveryRow() const
+{
+    return CRowImage::Take(m_editRows, 0, m_nUsedRows - 1, m_nUsedRows, m_nRowLimit);
+}
+
 void CEstimateModel::BeginRowSteps(CRowSteps& steps)
 {
     MORVEL_CHECK(m_pRowSteps == nullptr, "one rows command records its steps at a time");
     m_pRowSteps = &steps;
     // The used rows as they stand: a command whose steps leave them so records nothing.
-    steps.KeepRowsBefore(CRowImage::Take(m_editRows, 0, m_nUsedRows - 1, m_nUsedRows, m_nRowLimit),
-                         m_undo.GetShiftedFrom());
+    steps.KeepRowsBefore(TakeEveryRow(), m_undo.GetShiftedFrom());
 }
 
 void CEstimateModel::SetNonCalculated(bool bSet, int nFirstRow, int nLastRow)
@@ -331,6 +335,7 @@ void CEstimateModel::ApplyFixedRate(int nCol, int nFirstRow, int nLastRow, const
     // Kept even when no row is changed, so that a change that wrote every number as it was
     // (or no row at all) records nothing.
     pCommand->KeepRows(CRowImage::Take(m_editRows, nFirstRow, nLastRow, m_nUsedRows, m_nRowLimit));
+    CRowImage every = TakeEveryRow();
     const CFixedRateChange change(m_engine, settings.strFormula, settings.condition);
     for (int r = nFirstRow; r <= nLastRow; ++r) {
         pCommand->AddFormerText(CellText(EPage::edit, r, nCol));
@@ -339,7 +344,8 @@ void CEstimateModel::ApplyFixedRate(int nCol, int nFirstRow, int nLastRow, const
         m_engine.CalcRow(r, 0);
     }
     pCommand->AddSettings(settings);
-    m_undo.Record(std::move(pCommand));
+    // The totals written after it may give back what its rows' formulas wrote (a tax row's).
+    RecordCellsWritten(std::move(pCommand), std::move(every));
 }
 
 void CEstimateModel::MarkRow(int nRow)

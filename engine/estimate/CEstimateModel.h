@@ -529,6 +529,11 @@ private:
     void KeepFigureRow(int nRow);
     // The rows kept for an earlier record go, and no row is kept before it is written.
     void ForgetUndoFigures();
+    // Every used row of the edit page as it stands, with the used-row count.
+    CRowImage TakeEveryRow() const;
+    // Records a command that wrote cells (pasted, cut, replaced, changed at a fixed rate),
+    // with every used row as it stood before it.
+    void RecordCellsWritten(std::unique_ptr<CUndoCommand> pCommand, CRowImage&& every);
 
     // The engine's sheet: the used rows grow here, everything else is the host's.
     const CString& GetColumnText(int nCol, EColumnText eText) const override;

@@ -137,12 +137,14 @@ CEstimateModel::CWrittenRows CEstimateModel::CutCells(CEstimateCopyBuffers& buff
     for (size_t i = 2; i < buffer.size(); ++i)
         nLargestRow = std::max<int>(nLargestRow, ptFirst.y + buffer[i].pt.y);
     CRowImage before = CRowImage::Take(m_editRows, ptFirst.y, nLargestRow, m_nUsedRows, m_nRowLimit);
+    CRowImage every = TakeEveryRow();
     for (size_t i = 2; i < buffer.size(); ++i) {
         const int nRow = ptFirst.y + buffer[i].pt.y, nCol = ptFirst.x + buffer[i].pt.x;
         m_engine.SetCellText("", nRow, nCol, true);
         m_engine.CalcRow(nRow, nCol);
     }
-    m_undo.Record(CCellsCommand::Cut(ptCurrent.x, ptCurrent.y, ptFirst.x, ptFirst.y, std::move(before)));
+    RecordCellsWritten(CCellsCommand::Cut(ptCurrent.x, ptCurrent.y, ptFirst.x, ptFirst.y, std::move(before)),
+                       std::move(every));
     return {ptFirst.y, nLargestRow};
 }
 
@@ -191,6 +193,7 @@ CEstimateModel::CWrittenRows CEstimateModel::PasteCells(CEstimateCopyBuffers& bu
         return {};
     CWrittenRows written;
     CRowImage before;
+    CRowImage every = TakeEveryRow();
     if (target.eOver == CCellPasteTarget::EOver::cell) {
         const CPoint ptAt = target.ptCell;
         int nFirstTarget = INT_MAX, nLastTarget = -1;
@@ -246,7 +249,7 @@ CEstimateModel::CWrittenRows CEstimateModel::PasteCells(CEstimateCopyBuffers& bu
     }
     // The rows written stay with this estimate's undo: a paste in another estimate window
     // refills the shared undo buffer.
-    m_undo.Record(CCellsCommand::Paste(target.ptCell.x, target.ptCell.y, std::move(before)));
+    RecordCellsWritten(CCellsCommand::Paste(target.ptCell.x, target.ptCell.y, std::move(before)), std::move(every));
     return written;
 }
 
@@ -270,6 +273,7 @@ CEstimateModel::CWrittenRows CEstimateModel::PasteUndoCells(const CEstimateCopyB
         }
     }
     CRowImage before = CRowImage::Take(m_editRows, nFirst, nLast, m_nUsedRows, m_nRowLimit);
+    CRowImage every = TakeEveryRow();
     std::vector<int> rows;
     for (size_t i = 2; i < cells.size(); ++i) {
         const int nRow = ptFirst.y + cells[i].pt.y, nCol = ptFirst.x + cells[i].pt.x;
@@ -285,7 +289,7 @@ CEstimateModel::CWrittenRows CEstimateModel::PasteUndoCells(const CEstimateCopyB
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     for (int nRow : rows)
         m_engine.CalcRow(nRow, 0);
-    m_undo.Record(CCellsCommand::Paste(ptCurrent.x, ptCurrent.y, std::move(before)));
+    RecordCellsWritten(CCellsCommand::Paste(ptCurrent.x, ptCurrent.y, std::move(before)), std::move(every));
     return {rows.front(), rows.back()};
 }
 
@@ -477,13 +481,21 @@ bool CEstimateModel::KeepsFiguresForUndo()
     return m_undo.CanUndo();
 }
 
+void CEstimateModel::RecordCellsWritten(std::unique_ptr<CUndoCommand> pCommand, CRowImage&& every)
+{
+    // The totals written after the cells may give back what they changed (a figure pasted
+    // onto a total row): every row tells whether the command changed anything.
+    pCommand->KeepEveryRowBefore(std::move(every));
+    m_undo.Record(std::move(pCommand));
+}
+
 bool CEstimateModel::TakeBackUnchangedRecord()
 {
     // Only a record that kept every used row can tell that the estimate stands as it found
     // it: what followed the command may have rewritten rows a record of some rows does not
     // hold (a total's stale figure worked out).
     const CUndoCommand* pRecord = m_undo.GetUndoCommand();
-    const CRowImage* pBefore = pRecord != nullptr ? pRecord->RowsBefore() : nullptr;
+    const CRowImage* pBefore = pRecord != nullptr ? pRecord->ComparedRows() : nullptr;
     if (pBefore == nullptr || pBefore->FirstRow() > 0 || pBefore->LastRow() < pBefore->UsedRows() - 1)
         return false;
     const unsigned long long nTakenBack = m_undo.GetRecordCount();

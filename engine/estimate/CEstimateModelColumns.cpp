@@ -46,7 +46,7 @@ CEstimateModel::CColumnSpan CEstimateModel::ClearColumns(int nFirstCol, int nLas
     if (nFirstCol > nLastCol || m_nUsedRows <= 0)
         return {};
     // The rows as they were, what was typed into them included.
-    CRowImage before = CRowImage::Take(m_editRows, 0, m_nUsedRows - 1, m_nUsedRows, m_nRowLimit);
+    CRowImage before = TakeEveryRow();
     for (int c = nFirstCol; c <= nLastCol; ++c) {
         for (int r = 0; r < m_nUsedRows; ++r)
             m_engine.SetCellText("", r, c, true);

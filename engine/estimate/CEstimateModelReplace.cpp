@@ -70,8 +70,9 @@ CEstimateModel::CWrittenRows CEstimateModel::ReplaceAll(const std::vector<CCellS
     const int nFirst = matches.front().nRow;
     const int nLast = matches.back().nRow;
     CRowImage before = CRowImage::Take(m_editRows, nFirst, nLast, m_nUsedRows, m_nRowLimit);
+    CRowImage every = TakeEveryRow();
     for (const CCellSearch::CMatch& match : matches)
         WriteReplaced(match, strReplacement, false);
-    m_undo.Record(CCellsCommand::Rewrite(CUndoCommand::undoReplaceAll, std::move(before)));
+    RecordCellsWritten(CCellsCommand::Rewrite(CUndoCommand::undoReplaceAll, std::move(before)), std::move(every));
     return {nFirst, nLast};
 }

@@ -14,6 +14,7 @@
 #include "engine/estimate/CFixedRateChange.h"
 #include "platform/base/CString.h"
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -150,10 +151,10 @@ public:
         undoSpecialRow = 50 // a special row made, or a picked subject placed
     };
 
-    CUndoCommand() = default;
+    CUndoCommand();
     CUndoCommand(const CUndoCommand&) = delete;
     CUndoCommand& operator=(const CUndoCommand&) = delete;
-    virtual ~CUndoCommand() = default;
+    virtual ~CUndoCommand();
 
     virtual EAction Action() const = 0;
     // Takes the action back, and does it again (only after it was taken back).
@@ -175,4 +176,14 @@ public:
     // The rows the command wrote in place, whole as they were before it (null: it keeps
     // none so).
     virtual const CRowImage* RowsBefore() const { return nullptr; }
+    // Every used row as it stood before the command, with the used-row count, kept by a
+    // command that writes some rows but whose change what follows it may give back while
+    // rewriting others (a pasted figure the totals write again): whether it changed nothing
+    // is then told by every row.
+    void KeepEveryRowBefore(CRowImage&& rows);
+    // The rows ChangedNothing compares: every used row when kept, else RowsBefore().
+    const CRowImage* ComparedRows() const;
+
+private:
+    std::unique_ptr<CRowImage> m_pEveryRow;
 };

@@ -65,11 +65,24 @@ CString IntText(int n)
 // ---------------------------------------------------------------------------------------
 // Every command
 
+CUndoCommand::CUndoCommand() = default;
+CUndoCommand::~CUndoCommand() = default;
+
+void CUndoCommand::KeepEveryRowBefore(CRowImage&& rows)
+{
+    m_pEveryRow = std::make_unique<CRowImage>(std::move(rows));
+}
+
+const CRowImage* CUndoCommand::ComparedRows() const
+{
+    return m_pEveryRow != nullptr ? m_pEveryRow.get() : RowsBefore();
+}
+
 bool CUndoCommand::ChangedNothing(const IUndoTarget& target) const
 {
     // An image of no rows stands for a command that wrote none: it changed nothing as long
     // as the used rows stayed too.
-    const CRowImage* pBefore = RowsBefore();
+    const CRowImage* pBefore = ComparedRows();
     return pBefore != nullptr && pBefore->Matches(target.EditRows(), target.GetUsedRows());
 }
 

@@ -798,4 +798,6 @@ INSTANTIATE_TEST_SUITE_P(Levels, CommandUndoBytes,
                                            CRecalcSettings{"10", "2", false, "1", true, "2"},
                                            CRecalcSettings{"10", "3", false, "1", true, "1", 16},
                                            CRecalcSettings{"10", "3", false, "1", true, "1", 46},
-                                           CRecalcSettings{"10", "1", true, "1", true, "2", 4}));
+                                           CRecalcSettings{"10", "1", true, "1", true, "2", 4},
+                                           CRecalcSettings{"10", "1", true, "1", true, "2", 34},
+                                           CRecalcSettings{"10", "3", false, "1", true, "1", 4}));
