@@ -70,6 +70,14 @@ protected:
         engine.SetRowKind(kindDetail, nRow);
         engine.CalcRow(nRow, 0);
     }
+    // The large heading "L" over the details a (2 x 300) and b (3 x 10).
+    void LargeHeadingAndTwoDetails()
+    {
+        model.Engine().SetCellText("L", 0, 0, true);
+        model.Engine().SetRowKind(kindLarge, 0);
+        Detail(1, "a", "2", "300");
+        Detail(2, "b", "3", "10");
+    }
     std::string Cell(EPage ePage, int nRow, int nCol) const
     {
         return model.CellText(ePage, nRow, nCol).str();
@@ -664,10 +672,7 @@ TEST_F(EstimateModelTest, SpecialRowsGoInAsPlainRowsAndAreUndoneAndRedone)
     const auto setUp = [&] {
         model.ReplaceEditRows({});
         model.SetRowLimit(40);
-        model.Engine().SetCellText("L", 0, 0, true);
-        model.Engine().SetRowKind(kindLarge, 0);
-        Detail(1, "a", "2", "300");
-        Detail(2, "b", "3", "10");
+        LargeHeadingAndTwoDetails();
         model.Engine().SetCellText("H", 4, 0, true);
         model.Engine().SetRowKind(kindLarge, 4);
     };
@@ -754,10 +759,7 @@ TEST_F(EstimateModelTest, RowsReadGoInAsOneCommandWithTheirKindsAndTheHeadingAli
 
 TEST_F(EstimateModelTest, ASubjectDraggedAndDroppedIsOneCommandOverItsCalls)
 {
-    model.Engine().SetCellText("L", 0, 0, true);
-    model.Engine().SetRowKind(kindLarge, 0);
-    Detail(1, "a", "2", "300");
-    Detail(2, "b", "3", "10");
+    LargeHeadingAndTwoDetails();
     std::vector<CGridRow> subject(2);
     subject[0].SetCell(0, "M");
     subject[0].SetIndent(0, 2);
@@ -795,10 +797,7 @@ TEST_F(EstimateModelTest, ASubjectDraggedAndDroppedIsOneCommandOverItsCalls)
 
 TEST_F(EstimateModelTest, ASubjectDraggedUpIsUndoneWithTheFiguresItsDropWorkedOut)
 {
-    model.Engine().SetCellText("L", 0, 0, true);
-    model.Engine().SetRowKind(kindLarge, 0);
-    Detail(1, "a", "2", "300");
-    Detail(2, "b", "3", "10");
+    LargeHeadingAndTwoDetails();
     std::vector<CGridRow> subject(1);
     subject[0].SetCell(0, "b");
     subject[0].SetCell(1, "3");
